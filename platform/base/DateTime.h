@@ -72,7 +72,7 @@ std::string DateTimeToStr(TDateTime dt);
 // Time: h:n[:s[.z]] with ':' between (1-2 digits each, 1-3 for the milliseconds), hours 0..23.
 // Date: d.m.y in that order, 1-2 digit day and month; a 1-2 digit year lies in the century window
 // around the current year, 3-4 digits are taken as they are.
-// Date and time: a date, optionally followed by blanks and a time.
+// Date and time: a date, optionally followed by blanks and a time; or a time alone (on day 0).
 // The raising forms raise EConvertError "'<text>' is not a valid time" / "... date" / "... date and time".
 TDateTime StrToTime(const std::string& s);
 bool TryStrToTime(const std::string& s, TDateTime& value);   // value untouched on failure
