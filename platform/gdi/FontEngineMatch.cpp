@@ -1,0 +1,206 @@
+// Face resolution through fontconfig: Windows face-name substitution, weight and slant, pinned test fonts.
+#include "platform/gdi/FontEngine.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+namespace korvex::gdi {
+
+namespace {
+
+constexpr const char* DefaultFamily = "DejaVu Sans";
+
+struct Substitution {
+    const char* WindowsName;
+    const char* Family;
+};
+
+// Families with the same metrics where one exists (Liberation), otherwise the broad DejaVu Sans.
+constexpr Substitution Substitutions[] = {
+    {"Tahoma", "DejaVu Sans"},
+    {"Verdana", "DejaVu Sans"},
+    {"MS Sans Serif", "Liberation Sans"},
+    {"Microsoft Sans Serif", "Liberation Sans"},
+    {"MS Shell Dlg", "Liberation Sans"},
+    {"MS Shell Dlg 2", "DejaVu Sans"},
+    {"System", "DejaVu Sans"},
+    {"Segoe UI", "DejaVu Sans"},
+    {"Arial", "Liberation Sans"},
+    {"Helvetica", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+    {"Times", "Liberation Serif"},
+    {"MS Serif", "Liberation Serif"},
+    {"Courier New", "Liberation Mono"},
+    {"Courier", "Liberation Mono"},
+    {"Lucida Console", "DejaVu Sans Mono"},
+};
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return out;
+}
+
+std::string Trimmed(const std::string& text) {
+    auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+struct Settings {
+    std::mutex Lock;   // guards everything below and every fontconfig call
+    bool Loaded = false;
+    std::string Directory;
+    std::string PinnedFamily;
+    FcConfig* DirectoryConfig = nullptr;   // fonts of Directory only; nullptr: the system configuration
+    std::map<std::tuple<std::string, bool, bool>, FaceChoice> Resolved;
+};
+
+std::atomic<unsigned> Generation {1};
+
+Settings& TheSettings() {
+    static Settings* settings = new Settings;   // never freed: fonts may be resolved during static destruction
+    return *settings;
+}
+
+void RebuildConfig(Settings& s) {
+    if (s.DirectoryConfig) {
+        FcConfigDestroy(s.DirectoryConfig);
+        s.DirectoryConfig = nullptr;
+    }
+    if (!s.Directory.empty()) {
+        s.DirectoryConfig = FcConfigCreate();
+        if (s.DirectoryConfig
+            && !FcConfigAppFontAddDir(s.DirectoryConfig, reinterpret_cast<const FcChar8*>(s.Directory.c_str()))) {
+            FcConfigDestroy(s.DirectoryConfig);
+            s.DirectoryConfig = nullptr;
+        }
+        // A folder that cannot be read leaves an empty configuration, so nothing resolves and the
+        // failure is visible rather than silently using the system fonts.
+        if (!s.DirectoryConfig) s.DirectoryConfig = FcConfigCreate();
+    }
+    s.Resolved.clear();
+}
+
+void LoadFromEnvironment(Settings& s) {
+    if (s.Loaded) return;
+    s.Loaded = true;
+    FcInit();
+    if (const char* dir = std::getenv("KORVEX_FONT_DIR")) s.Directory = dir;
+    if (const char* family = std::getenv("KORVEX_FONT_FAMILY")) s.PinnedFamily = Trimmed(family);
+    RebuildConfig(s);
+}
+
+bool HasFamily(FcPattern* match, const std::string& family) {
+    std::string wanted = Lower(family);
+    FcChar8* value = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+        if (Lower(reinterpret_cast<const char*>(value)) == wanted) return true;
+    }
+    return false;
+}
+
+// The best file of family for the style; empty Path when fontconfig has nothing at all. exact tells whether
+// the file belongs to the family asked for.
+FaceChoice Match(Settings& s, const std::string& family, bool bold, bool italic, bool& exact) {
+    FaceChoice choice;
+    exact = false;
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return choice;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddInteger(pattern, FC_WIDTH, FC_WIDTH_NORMAL);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(s.DirectoryConfig, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(s.DirectoryConfig, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return choice;
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
+        choice.Path = reinterpret_cast<const char*>(file);
+        int index = 0;
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) choice.Index = index;
+        FcChar8* name = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
+            choice.Family = reinterpret_cast<const char*>(name);
+        int weight = FC_WEIGHT_REGULAR;
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+        int slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+        choice.SyntheticBold = bold && weight < FC_WEIGHT_DEMIBOLD;
+        choice.SyntheticItalic = italic && slant == FC_SLANT_ROMAN;
+        exact = HasFamily(match, family);
+        if (exact) choice.Family = family;   // the name asked for, not the first alias the file lists
+    }
+    FcPatternDestroy(match);
+    return choice;
+}
+
+}
+
+std::string SubstituteFaceName(const std::string& faceName) {
+    std::string wanted = Lower(Trimmed(faceName));
+    for (const Substitution& entry : Substitutions) {
+        if (Lower(entry.WindowsName) == wanted) return entry.Family;
+    }
+    return Trimmed(faceName);
+}
+
+FaceChoice ResolveFace(const std::string& faceName, bool bold, bool italic) {
+    Settings& s = TheSettings();
+    std::lock_guard lock(s.Lock);
+    LoadFromEnvironment(s);
+    auto key = std::make_tuple(Lower(Trimmed(faceName)), bold, italic);
+    if (auto found = s.Resolved.find(key); found != s.Resolved.end()) return found->second;
+
+    std::string family = s.PinnedFamily.empty() ? SubstituteFaceName(faceName) : s.PinnedFamily;
+    if (family.empty()) family = DefaultFamily;
+    bool exact = false;
+    FaceChoice choice = Match(s, family, bold, italic, exact);
+    if (!exact && Lower(family) != Lower(DefaultFamily)) {
+        // Not installed: the default family, or failing that whatever fontconfig offered.
+        bool defaultExact = false;
+        FaceChoice fallback = Match(s, DefaultFamily, bold, italic, defaultExact);
+        if (defaultExact || !choice) choice = fallback;
+    }
+    s.Resolved.emplace(std::move(key), choice);
+    return choice;
+}
+
+void SetFontDirectory(const std::string& directory) {
+    Settings& s = TheSettings();
+    std::lock_guard lock(s.Lock);
+    LoadFromEnvironment(s);
+    if (s.Directory == directory) return;
+    s.Directory = directory;
+    RebuildConfig(s);
+    ++Generation;
+}
+
+void SetPinnedFontFamily(const std::string& family) {
+    Settings& s = TheSettings();
+    std::lock_guard lock(s.Lock);
+    LoadFromEnvironment(s);
+    std::string trimmed = Trimmed(family);
+    if (s.PinnedFamily == trimmed) return;
+    s.PinnedFamily = trimmed;
+    s.Resolved.clear();
+    ++Generation;
+}
+
+unsigned FontSelectionGeneration() {
+    return Generation.load();
+}
+
+}
