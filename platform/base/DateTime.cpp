@@ -168,12 +168,11 @@ TDateTime Now() {
 }
 
 TDateTime Date() {
-    return std::floor(Now());
+    return DateTimeToTimeStamp(Now()).Date - DateDelta;
 }
 
 TDateTime Time() {
-    TDateTime now = Now();
-    return now - std::floor(now);
+    return DateTimeToTimeStamp(Now()).Time / MSecsPerDay;
 }
 
 void SetNowProvider(std::function<TDateTime()> provider) {

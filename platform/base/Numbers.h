@@ -29,9 +29,8 @@ double StrToFloat(const std::string& s);
 bool TryStrToFloat(const std::string& s, double& value);   // value untouched on failure
 double StrToFloatDef(const std::string& s, double defaultValue);
 
-// FloatToStr: general form with 15 significant digits and no trailing zeros ("0.5", "123.456",
-// "1E20", "1.5E-7"); scientific when the decimal exponent is above 15 or below -4. NaN gives "NAN",
-// infinities "INF" and "-INF".
+// FloatToStr: general form with 15 significant digits and no trailing zeros ("0.5", "123.456", "1E20",
+// "1.5E-7"); scientific from 1E15 up and below 0.0001. NaN gives "NAN", infinities "INF" and "-INF".
 std::string FloatToStr(double value);
 
 enum class TFloatFormat {
