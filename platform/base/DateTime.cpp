@@ -20,6 +20,13 @@ constexpr int MaxDateStamp = 3652059;   // 9999-12-31 as a time stamp day
 
 // A date part and a time part joined the run time's way: the fraction counts away from the date,
 // so for days before 1899-12-30 it is subtracted.
+// The time stamp of dt, or the epoch's when dt lies outside the calendar (or is NaN).
+TTimeStamp CalendarStamp(TDateTime dt) {
+    TTimeStamp stamp = DateTimeToTimeStamp(dt);
+    if (stamp.Date < 1 || stamp.Date > MaxDateStamp) return TTimeStamp {0, DateDelta};
+    return stamp;
+}
+
 TDateTime ComposeDateTime(TDateTime date, TDateTime time) {
     return date < 0 ? date - time : date + time;
 }
@@ -101,8 +108,7 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int min, int se
 }
 
 void DecodeDate(TDateTime dt, int& year, int& month, int& day) {
-    int stamp = DateTimeToTimeStamp(dt).Date;
-    if (stamp < 1 || stamp > MaxDateStamp) stamp = DateDelta;
+    int stamp = CalendarStamp(dt).Date;
     constexpr int D1 = 365;
     constexpr int D4 = D1 * 4 + 1;
     constexpr int D100 = D4 * 25 - 1;
@@ -138,7 +144,7 @@ void DecodeDate(TDateTime dt, int& year, int& month, int& day) {
 }
 
 void DecodeTime(TDateTime dt, int& hour, int& min, int& sec, int& msec) {
-    int ms = DateTimeToTimeStamp(dt).Time;
+    int ms = CalendarStamp(dt).Time;
     hour = ms / 3600000;
     min = ms / 60000 % 60;
     sec = ms / 1000 % 60;
@@ -151,9 +157,7 @@ void DecodeDateTime(TDateTime dt, int& year, int& month, int& day, int& hour, in
 }
 
 int DayOfWeek(TDateTime dt) {
-    int stamp = DateTimeToTimeStamp(dt).Date;
-    if (stamp < 1 || stamp > MaxDateStamp) stamp = DateDelta;
-    return stamp % 7 + 1;
+    return CalendarStamp(dt).Date % 7 + 1;
 }
 
 // ---- The clock ------------------------------------------------------------------------------------------------

@@ -48,12 +48,10 @@ bool ParseInteger(
             if (value > (hexMask >> 4)) return false;
             value = (value << 4) | digit;
         }
-        // The digits are a bit pattern of the target width; the sign applies after.
-        std::int64_t pattern = hexMask == 0xFFFFFFFFu ? static_cast<std::int32_t>(static_cast<std::uint32_t>(value))
-                                                      : static_cast<std::int64_t>(value);
-        result = negative ? static_cast<std::int64_t>(0ull - static_cast<std::uint64_t>(pattern)) : pattern;
-        if (hexMask == 0xFFFFFFFFu)
-            result = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(result)));
+        // The digits are a bit pattern of the target width; the sign applies to the pattern.
+        std::uint64_t bits = negative ? 0 - value : value;
+        result = hexMask == 0xFFFFFFFFu ? static_cast<std::int32_t>(static_cast<std::uint32_t>(bits))
+                                        : static_cast<std::int64_t>(bits);
         return true;
     }
     std::uint64_t limit

@@ -42,13 +42,13 @@ enum class TFloatFormat {
 std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits);
 
 // FormatFloat: up to three sections "positive;negative;zero". An empty or missing negative section uses the
-// first section with a '-' in front; the zero section is used when the value rounds to zero under the first
-// section and is not empty. In a section: '0' digit always shown, '#' digit shown when significant, '.' the
-// decimal point, ',' anywhere before the point turns on thousands separators, text in quotes and any other
-// character copied literally (a section without digit places, such as "END", is plain text). More integer
-// digits than places all show; the decimal point is left out when no fraction digit shows. An empty format
-// gives FloatToStr. No scientific sections.
-// Rounding is half away from zero on the value's 15 significant digits (1.005 with "0.00" gives "1.01").
+// first section with a '-' in front; the zero section, when there is one and it is not empty, is used for any
+// value that rounds to zero under the section it would otherwise use (so 0.04 with "0.0;;END" gives "END").
+// In a section: '0' digit always shown, '#' digit shown when significant, '.' the decimal point, ',' anywhere before
+// the point turns on thousands separators, text in quotes and any other character copied literally (a section without
+// digit places, such as "END", is plain text). More integer digits than places all show; the decimal point is left out
+// when no fraction digit shows. An empty format gives FloatToStr. No scientific sections. Rounding is half away from
+// zero on the value's 15 significant digits (1.005 with "0.00" gives "1.01").
 std::string FormatFloat(const std::string& format, double value);
 
 // Round: to nearest, halves to even (0.5 -> 0, 1.5 -> 2, -2.5 -> -2). Saturates at the int64 range; NaN -> 0.

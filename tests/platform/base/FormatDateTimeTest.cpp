@@ -53,6 +53,7 @@ TEST(FormatDateTime, WritesEveryMonthNameOfTheFixedSettings) {
 
 TEST(FormatDateTime, FormatsTheEpochAndUnreadableValuesAsTheEpoch) {
     EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss", 0), "30.12.1899 00:00:00");
-    EXPECT_EQ(FormatDateTime("dd.mm.yyyy", std::nan("")), "30.12.1899");
+    EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss.zzz", std::nan("")), "30.12.1899 00:00:00.000");
+    EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss.zzz", 1e12), "30.12.1899 00:00:00.000");
     EXPECT_EQ(FormatDateTime("dd mmm hh:nn:ss", -1.25), "29 Dec 06:00:00");
 }
