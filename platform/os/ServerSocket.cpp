@@ -1,0 +1,235 @@
+// TServerSocket: listen, accept and read on the event loop; connections freed only outside their events.
+#include "platform/os/ServerSocket.h"
+
+#include "platform/os/EventLoop.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace korvex::os {
+
+namespace {
+
+constexpr int AcceptsPerRound = 64;   // then the loop gets a turn
+constexpr int AcceptPauseMs = 100;   // out of descriptors: stop accepting this long
+
+// Counts the events being delivered, and frees closed connections when the outermost one ends. Touches the
+// server only while it is alive: a handler may free it.
+class EventScope {
+public:
+    EventScope(
+        const std::shared_ptr<bool>& alive, int& depth, std::vector<std::unique_ptr<TServerClientWinSocket>>& closed)
+        : FAlive(alive)
+        , FDepth(depth)
+        , FClosed(closed) {
+        ++FDepth;
+    }
+    ~EventScope() {
+        if (FAlive.expired()) return;
+        if (--FDepth == 0) FClosed.clear();
+    }
+    bool ServerGone() const { return FAlive.expired(); }
+
+private:
+    std::weak_ptr<bool> FAlive;
+    int& FDepth;
+    std::vector<std::unique_ptr<TServerClientWinSocket>>& FClosed;
+};
+
+std::string Dotted(const in_addr& address) {
+    char text[INET_ADDRSTRLEN] = {};
+    return inet_ntop(AF_INET, &address, text, sizeof text) ? text : "";
+}
+
+TSocketResult ListenFailure(int port, int code) {
+    return {false, code, "Cannot listen on port " + std::to_string(port) + ": " + std::system_category().message(code)};
+}
+
+}
+
+// ---- TServerClientWinSocket
+
+TServerClientWinSocket::TServerClientWinSocket(TServerSocket& server, int fd, std::string address, int port)
+    : FServer(server)
+    , FFd(fd)
+    , FRemoteAddress(std::move(address))
+    , FRemotePort(port) {
+}
+
+std::string TServerClientWinSocket::ReceiveText() {
+    FTaken = true;
+    std::string text;
+    char buffer[4096];
+    while (FFd >= 0) {
+        ssize_t n = recv(FFd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n > 0) {
+            text.append(buffer, static_cast<size_t>(n));
+        } else if (n == 0) {
+            FPeerClosed = true;
+            break;
+        } else if (errno != EINTR) {
+            break;   // nothing more now; a real error shows at the next read event
+        }
+    }
+    return text;
+}
+
+int TServerClientWinSocket::ReceiveLength() const {
+    int length = 0;
+    if (FFd < 0 || ioctl(FFd, FIONREAD, &length) != 0) return 0;
+    return length;
+}
+
+void TServerClientWinSocket::Close() {
+    FServer.Disconnect(this);
+}
+
+// ---- TServerSocket
+
+TServerSocket::TServerSocket(TEventLoop& loop)
+    : FLoop(loop) {
+}
+
+TServerSocket::~TServerSocket() {
+    FAlive.reset();
+    if (FResumeTimer) FLoop.KillTimer(FResumeTimer);
+    for (auto* list : {&FConnections, &FClosed})
+        for (auto& socket : *list)
+            if (socket->FFd >= 0) {
+                FLoop.Unwatch(socket->FFd);
+                close(socket->FFd);
+            }
+    if (FListenFd >= 0) {
+        FLoop.Unwatch(FListenFd);
+        close(FListenFd);
+    }
+}
+
+TSocketResult TServerSocket::Open() {
+    if (Active()) return {true, 0, ""};
+    if (FPort < 0 || FPort > 65535) return ListenFailure(FPort, EINVAL);
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return ListenFailure(FPort, errno);
+    int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(static_cast<uint16_t>(FPort));
+    socklen_t length = sizeof address;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, SOMAXCONN) != 0
+        || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        int code = errno;
+        close(fd);
+        return ListenFailure(FPort, code);
+    }
+    FListenFd = fd;
+    FLocalPort = ntohs(address.sin_port);
+    FLoop.Watch(fd, feRead, [this](int, unsigned) { AcceptAll(); });
+    return {true, 0, ""};
+}
+
+void TServerSocket::Close() {
+    if (FResumeTimer) FLoop.KillTimer(FResumeTimer);
+    FResumeTimer = 0;
+    if (FListenFd >= 0) {
+        FLoop.Unwatch(FListenFd);
+        close(FListenFd);
+        FListenFd = -1;
+        FLocalPort = 0;
+    }
+    std::weak_ptr<bool> alive = FAlive;
+    while (!alive.expired() && !FConnections.empty())
+        Disconnect(FConnections.back().get());
+}
+
+TServerClientWinSocket* TServerSocket::Connections(int index) const {
+    if (index < 0 || index >= ActiveConnections()) return nullptr;
+    return FConnections[static_cast<size_t>(index)].get();
+}
+
+void TServerSocket::AcceptAll() {
+    EventScope scope(FAlive, FDepth, FClosed);
+    for (int i = 0; i < AcceptsPerRound && Active(); ++i) {
+        sockaddr_in peer {};
+        socklen_t length = sizeof peer;
+        int fd = accept4(FListenFd, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED || errno == EPROTO) continue;
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                // The pending connection keeps the listener readable: pause instead of spinning.
+                FLoop.SetEvents(FListenFd, feNone);
+                FResumeTimer = FLoop.SetTimer(
+                    AcceptPauseMs, [this] { ResumeAccepting(); }, TTimerKind::OneShot);
+            }
+            return;
+        }
+        auto owned = std::unique_ptr<TServerClientWinSocket>(
+            new TServerClientWinSocket(*this, fd, Dotted(peer.sin_addr), ntohs(peer.sin_port)));
+        TServerClientWinSocket* socket = owned.get();
+        FConnections.push_back(std::move(owned));
+        FLoop.Watch(fd, feRead, [this, socket](int, unsigned events) { Readable(socket, events); });
+        if (OnClientConnect) {
+            OnClientConnect(*this, *socket);
+            if (scope.ServerGone()) return;
+        }
+    }
+}
+
+void TServerSocket::ResumeAccepting() {
+    FResumeTimer = 0;
+    if (Active()) FLoop.SetEvents(FListenFd, feRead);
+}
+
+void TServerSocket::Readable(TServerClientWinSocket* socket, unsigned events) {
+    EventScope scope(FAlive, FDepth, FClosed);
+    if (!socket->Connected()) return;
+    char probe;
+    ssize_t n = recv(socket->FFd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (n > 0) {
+        socket->FTaken = false;
+        if (OnClientRead) {
+            OnClientRead(*this, *socket);
+            if (scope.ServerGone()) return;
+        }
+        if (!socket->Connected()) return;
+        if (!socket->FTaken) socket->ReceiveText();   // untaken text is discarded
+        if (socket->FPeerClosed) Disconnect(socket);
+        return;
+    }
+    int code = n == 0 ? 0 : errno;
+    if (n < 0 && (code == EAGAIN || code == EWOULDBLOCK || code == EINTR)) {
+        if (!(events & feError)) return;
+        socklen_t length = sizeof code;
+        if (getsockopt(socket->FFd, SOL_SOCKET, SO_ERROR, &code, &length) != 0) code = errno;
+        if (code == 0) return;
+    }
+    if (code != 0 && OnClientError) {
+        int reported = code;
+        OnClientError(*this, *socket, eeReceive, reported);
+        if (scope.ServerGone()) return;
+    }
+    Disconnect(socket);
+}
+
+void TServerSocket::Disconnect(TServerClientWinSocket* socket) {
+    if (socket->FFd < 0) return;
+    EventScope scope(FAlive, FDepth, FClosed);
+    FLoop.Unwatch(socket->FFd);
+    close(socket->FFd);
+    socket->FFd = -1;
+    auto it = std::find_if(FConnections.begin(), FConnections.end(), [&](auto& s) { return s.get() == socket; });
+    if (it != FConnections.end()) {
+        FClosed.push_back(std::move(*it));
+        FConnections.erase(it);
+    }
+    if (OnClientDisconnect) OnClientDisconnect(*this, *socket);
+}
+
+}

@@ -1,0 +1,101 @@
+// TServerSocket: a non-blocking TCP server on an event loop, with one TServerClientWinSocket per connection.
+#pragma once
+
+#include "platform/os/SocketTypes.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace korvex::os {
+
+class TEventLoop;
+class TServerSocket;
+
+// One accepted connection. Owned by its server; valid while it is listed in Connections() and during the
+// event that reports its disconnection.
+class TServerClientWinSocket {
+public:
+    TServerClientWinSocket(const TServerClientWinSocket&) = delete;
+    TServerClientWinSocket& operator=(const TServerClientWinSocket&) = delete;
+
+    // All the text that has arrived and not been taken yet ("" when none); a message sent in several writes
+    // may arrive over several reads. Takes no more than what is there: never blocks.
+    std::string ReceiveText();
+    int ReceiveLength() const;   // bytes waiting
+
+    const std::string& RemoteAddress() const { return FRemoteAddress; }
+    int RemotePort() const { return FRemotePort; }
+    bool Connected() const { return FFd >= 0; }
+    int SocketHandle() const { return FFd; }
+
+    void Close();   // OnClientDisconnect follows
+
+private:
+    friend class TServerSocket;
+    TServerClientWinSocket(TServerSocket& server, int fd, std::string address, int port);
+
+    TServerSocket& FServer;
+    int FFd;
+    std::string FRemoteAddress;
+    int FRemotePort;
+    bool FPeerClosed = false;
+    bool FTaken = false;   // ReceiveText ran in the current read event
+};
+
+using TSocketNotifyEvent = std::function<void(TServerSocket& sender, TServerClientWinSocket& socket)>;
+using TServerErrorEvent = std::function<void(
+    TServerSocket& sender, TServerClientWinSocket& socket, TErrorEvent errorEvent, int& errorCode)>;
+
+// Listens on all IPv4 interfaces (SO_REUSEADDR). Events run on the loop's thread; use the server on that
+// thread only. Any event handler may close the connection, close the server or free it.
+// OnClientRead: text has arrived; take it with ReceiveText. Text a handler leaves untaken is discarded, and
+// without a handler all text is. When the peer closes or the connection fails (OnClientError first; the code
+// the handler leaves is only informative) the connection closes and OnClientDisconnect follows.
+class TServerSocket {
+public:
+    explicit TServerSocket(TEventLoop& loop);
+    ~TServerSocket();   // closes without events
+    TServerSocket(const TServerSocket&) = delete;
+    TServerSocket& operator=(const TServerSocket&) = delete;
+
+    int Port() const { return FPort; }
+    void SetPort(int value) { FPort = value; }   // takes effect at the next Open; 0 picks a free port
+
+    bool Active() const { return FListenFd >= 0; }
+    int LocalPort() const { return FLocalPort; }   // the port listened on while active
+
+    // Starts listening; a failure (port taken, privileged port, ...) is returned, never raised.
+    TSocketResult Open();
+    void Close();   // closes every connection too, each with OnClientDisconnect
+
+    int ActiveConnections() const { return static_cast<int>(FConnections.size()); }
+    TServerClientWinSocket* Connections(int index) const;
+
+    TSocketNotifyEvent OnClientConnect;
+    TSocketNotifyEvent OnClientRead;
+    TSocketNotifyEvent OnClientDisconnect;
+    TServerErrorEvent OnClientError;
+
+private:
+    friend class TServerClientWinSocket;
+
+    void AcceptAll();
+    void Readable(TServerClientWinSocket* socket, unsigned events);
+    void Disconnect(TServerClientWinSocket* socket);
+    void ResumeAccepting();
+
+    TEventLoop& FLoop;
+    int FPort = 0;
+    int FListenFd = -1;
+    int FLocalPort = 0;
+    std::uint64_t FResumeTimer = 0;
+    int FDepth = 0;   // events being delivered; the dead are freed only outside them
+    std::vector<std::unique_ptr<TServerClientWinSocket>> FConnections;
+    std::vector<std::unique_ptr<TServerClientWinSocket>> FClosed;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};
+
+}
