@@ -55,6 +55,26 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
+std::string XmlEscaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
 struct Settings {
     std::mutex Lock;   // guards everything below and every fontconfig call
     bool Loaded = false;
@@ -77,9 +97,14 @@ void RebuildConfig(Settings& s) {
         s.DirectoryConfig = nullptr;
     }
     if (!s.Directory.empty()) {
+        // Only this folder, with the user's usual cache folder so fontconfig need not rescan each run.
+        std::string xml = "<?xml version=\"1.0\"?><fontconfig><dir>" + XmlEscaped(s.Directory)
+            + "</dir><cachedir prefix=\"xdg\">fontconfig</cachedir></fontconfig>";
         s.DirectoryConfig = FcConfigCreate();
         if (s.DirectoryConfig
-            && !FcConfigAppFontAddDir(s.DirectoryConfig, reinterpret_cast<const FcChar8*>(s.Directory.c_str()))) {
+            && (!FcConfigParseAndLoadFromMemory(
+                    s.DirectoryConfig, reinterpret_cast<const FcChar8*>(xml.c_str()), FcFalse)
+                || !FcConfigBuildFonts(s.DirectoryConfig))) {
             FcConfigDestroy(s.DirectoryConfig);
             s.DirectoryConfig = nullptr;
         }
@@ -90,10 +115,23 @@ void RebuildConfig(Settings& s) {
     s.Resolved.clear();
 }
 
+// Frees fontconfig's own state at exit, which it otherwise leaves for the leak checker to find.
+void ReleaseFontconfig() {
+    Settings& s = TheSettings();
+    std::lock_guard lock(s.Lock);
+    if (s.DirectoryConfig) FcConfigDestroy(s.DirectoryConfig);
+    s.DirectoryConfig = nullptr;
+    s.Resolved.clear();
+    s.Loaded = false;
+    FcFini();
+}
+
 void LoadFromEnvironment(Settings& s) {
     if (s.Loaded) return;
     s.Loaded = true;
     FcInit();
+    static bool releaseAtExit = (std::atexit(ReleaseFontconfig), true);
+    (void)releaseAtExit;
     if (const char* dir = std::getenv("KORVEX_FONT_DIR")) s.Directory = dir;
     if (const char* family = std::getenv("KORVEX_FONT_FAMILY")) s.PinnedFamily = Trimmed(family);
     RebuildConfig(s);
