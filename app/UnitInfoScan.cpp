@@ -1,0 +1,63 @@
+// The unit-info scan: name, start, deadline and progress from their fixed lines, and the reading's dates.
+#include "app/ClientDates.h"
+#include "app/NodeReading.h"
+
+#include "platform/base/Numbers.h"
+#include "platform/base/Strings.h"
+
+namespace korvex::app {
+
+namespace {
+
+constexpr std::size_t NameLine = 2;
+constexpr std::size_t DownloadLine = 3;
+constexpr std::size_t DueLine = 4;
+
+std::string From(std::string_view line, std::size_t column) {
+    return column - 1 < line.size() ? std::string(line.substr(column - 1)) : std::string();
+}
+
+}
+
+void ScanUnitInfo(const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
+    TNodeReading& reading) {
+    const std::size_t count = unitInfo.Count();
+
+    // QMD and Amber units write a name of their own; the log's is kept for them. An empty name (a truncated
+    // file) never replaces the log's either.
+    if (count > NameLine) {
+        std::string_view line = unitInfo[NameLine];
+        if (line.find("QMD") == std::string_view::npos && line.find("Amber") == std::string_view::npos) {
+            std::string name = From(line, 7);
+            if (!name.empty()) reading.WUName = name;
+        }
+    }
+
+    // The year is not written: the start is the latest such date up to a day from now (time zones apart), and
+    // the deadline the first such date from the start on.
+    const base::TDateTime nowUtc = LocalToUtcWith(now, utcOffset);
+    std::optional<base::TDateTime> startUtc;
+    std::string startText = reading.StartText;
+    if (startText.empty() && count > DownloadLine) startText = From(unitInfo[DownloadLine], 16);
+    if (!startText.empty()) {
+        if (std::optional<TClientDate> date = ParseClientDate(startText)) startUtc = LatestNotAfter(*date, nowUtc + 1);
+    }
+    if (startUtc) reading.Start = UtcToLocalWith(*startUtc, utcOffset);
+
+    std::size_t progressLine = DueLine;
+    if (count > DueLine && unitInfo[DueLine].substr(0, 3) == "Due") {
+        progressLine = DueLine + 1;
+        if (std::optional<TClientDate> date = ParseClientDate(From(unitInfo[DueLine], 11))) {
+            std::optional<base::TDateTime> deadlineUtc = startUtc ? FirstNotBefore(*date, *startUtc) : Nearest(*date, nowUtc);
+            if (deadlineUtc) reading.Deadline = UtcToLocalWith(*deadlineUtc, utcOffset);
+        }
+    }
+
+    if (count > progressLine) {
+        std::string line(unitInfo[progressLine]);
+        int percent = base::Pos("%", line);
+        reading.Progress = percent > 0 ? base::StrToIntDef(base::Trim(base::Copy(line, 11, percent - 11)), 0) : 0;
+    }
+}
+
+}

@@ -1,0 +1,245 @@
+// The client log scan on logs as step-counting and frame-counting cores write them.
+#include "app/NodeReading.h"
+#include "support/ClientFiles.h"
+
+#include "platform/base/DateTime.h"
+
+#include <gtest/gtest.h>
+
+namespace korvex::app {
+namespace {
+
+using test::TClientLog;
+
+const base::TDateTime DecemberMorning = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+
+TNodeReading ReadLog(const std::vector<std::string>& lines, base::TDateTime now = DecemberMorning, int offset = 0) {
+    return ReadNode(TTextLines::FromLines(lines), TTextLines(), now, FixedUtcOffset(offset));
+}
+
+TNodeReading ReadLog(const TClientLog& log, base::TDateTime now = DecemberMorning, int offset = 0) {
+    return ReadLog(log.Lines(), now, offset);
+}
+
+TEST(ClientLogScan, StepCoreLogGivesEveryFieldOfTheUnit) {
+    TClientLog log;
+    log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
+    TNodeReading r = ReadLog(log, DecemberMorning, 60);
+    EXPECT_EQ(r.Version, "Version 1.90 (March 8, 2006)");
+    EXPECT_EQ(r.CoreRequired, "FahCore_78.exe");
+    EXPECT_EQ(r.UserName, "Tellvar");
+    EXPECT_EQ(r.Team, "12345");
+    EXPECT_EQ(r.WUName, "p2605_Protein in water");
+    EXPECT_EQ(r.RCG, "5-33-12");
+    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.StartText, "December 5 20:10:09");
+    EXPECT_EQ(r.TimePerPercent, "00:12:30");
+    EXPECT_EQ(r.FrameTime, NoTimeText);
+    EXPECT_EQ(r.TotalFrames, 0);
+    // 45 steps of 12:30 from 20:10:16 end at 05:32:46 UTC, 06:32:46 at UTC+1.
+    EXPECT_EQ(log.Stamp(), "05:32:46");
+    EXPECT_DOUBLE_EQ(r.LastStepTime, base::EncodeDateTime(2024, 12, 6, 6, 32, 46, 0));
+    // Start and progress come with the unit-info file; the log alone leaves the start's date unread.
+    EXPECT_EQ(r.Progress, 0);
+}
+
+TEST(ClientLogScan, FrameCoreLogTakesTimePerPercentFromFrames) {
+    TClientLog log("10:00:00");
+    log.ClientStart().FrameUnit("p1160_L939_K12M_298K_DT_20ns_clones", "January 3 10:00:00", 3, 7, 1, 5, 400, 180);
+    TNodeReading r = ReadLog(log, base::EncodeDateTime(2025, 1, 3, 12, 0, 0, 0));
+    EXPECT_EQ(r.WUName, "p1160_L939_K12M_298K_DT_20ns_clones");
+    EXPECT_EQ(r.CoreRequired, "FahCore_65.exe");
+    EXPECT_EQ(r.Version, "Version 4.05 (October 4, 2004)");
+    EXPECT_EQ(r.RCG, "3-7-1");
+    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.StartText, "January 3 10:00:00");
+    EXPECT_EQ(r.TotalFrames, 400);
+    EXPECT_EQ(r.CurrentFrame, 5);
+    EXPECT_EQ(r.FrameTime, "00:03:00");
+    EXPECT_EQ(r.TimePerPercent, "00:12:00");
+    EXPECT_DOUBLE_EQ(r.LastStepTime, base::EncodeDateTime(2025, 1, 3, 10, 15, 2, 0));
+}
+
+TEST(ClientLogScan, FewerThanHundredFramesLeaveTimePerPercentEmpty) {
+    TClientLog log;
+    log.ClientStart().FrameUnit("p1160_x", "January 3 10:00:00", 3, 7, 1, 2, 50, 180);
+    TNodeReading r = ReadLog(log);
+    EXPECT_EQ(r.TotalFrames, 50);
+    EXPECT_EQ(r.FrameTime, "00:03:00");
+    EXPECT_EQ(r.TimePerPercent, NoTimeText);
+}
+
+TEST(ClientLogScan, FrameCountsOfThreeAndFourDigitsAreReadWhole) {
+    TClientLog log;
+    log.ClientStart().FrameUnit("p1160_x", "January 3 10:00:00", 3, 7, 1, 150, 1400, 60);
+    TNodeReading r = ReadLog(log);
+    EXPECT_EQ(r.TotalFrames, 1400);
+    EXPECT_EQ(r.CurrentFrame, 150);
+    EXPECT_EQ(r.TimePerPercent, "00:14:00");
+}
+
+TEST(ClientLogScan, SingleFrameLineGivesNoFrameTime) {
+    TClientLog log;
+    log.ClientStart().FrameUnit("p1160_x", "January 3 10:00:00", 3, 7, 1, 1, 400, 180);
+    TNodeReading r = ReadLog(log);
+    EXPECT_EQ(r.FrameTime, NoTimeText);
+    EXPECT_EQ(r.TimePerPercent, NoTimeText);
+    EXPECT_EQ(r.CurrentFrame, 0);
+}
+
+TEST(ClientLogScan, LogWithoutQueueLineReadsStatusFromTheFirstLine) {
+    TClientLog log;
+    log.ClientStart(false).StepUnit("p2605_x", "December 5 20:10:09", 5, 33, 12, 2, 600);
+    EXPECT_EQ(ReadLog(log).Status, StatusRunning);
+
+    TClientLog idle;
+    idle.ClientStart(false);
+    EXPECT_EQ(ReadLog(idle).Status, StatusUndecided);
+}
+
+TEST(ClientLogScan, QueueLineOnTheFirstLineStillCounts) {
+    EXPECT_EQ(ReadLog(std::vector<std::string> {"[10:00:00] Loaded queue successfully.", "[10:00:01] x"}).Status,
+        StatusQueueLoaded);
+}
+
+TEST(ClientLogScan, VersionOnlyOnTheFirstLineIsNotTaken) {
+    TNodeReading r = ReadLog(std::vector<std::string> {"[10:00:00] Version 5", "[10:00:01] x"});
+    EXPECT_EQ(r.Version, "");
+}
+
+struct TStatusCase {
+    const char* Name;
+    std::vector<std::string> After;   // lines after the client start and its queue line
+    int Expected;
+};
+
+class ClientLogStatus : public testing::TestWithParam<TStatusCase> { };
+
+TEST_P(ClientLogStatus, LastKeywordOfTheOrderAfterTheAnchorDecides) {
+    TClientLog log;
+    log.ClientStart();
+    for (const std::string& line : GetParam().After)
+        log.Line(line);
+    EXPECT_EQ(ReadLog(log).Status, GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keywords, ClientLogStatus,
+    testing::Values(TStatusCase {"QueueOnly", {"+ Processing work unit"}, StatusQueueLoaded},
+        TStatusCase {"StepLine", {"Completed 2500 out of 250000 steps  (1%)"}, StatusRunning},
+        TStatusCase {"FramesLine", {" - Frames Completed: 1, Remaining: 399"}, StatusRunning},
+        TStatusCase {"ServiceStop", {"Completed 2500 out of 250000 steps  (1%)", "Service stop request"},
+            StatusUndecided},
+        TStatusCase {"ClientShutdown", {"Completed 2500 out of 250000 steps  (1%)", "Client Shutdown."},
+            StatusUndecided},
+        TStatusCase {"AttemptError", {"- Error: Attempt #2  to get work failed, and no other work to do."},
+            StatusAttemptError},
+        TStatusCase {"ErrorWinsOverALaterStep",
+            {"- Error: Attempt #1  to get work failed", "Completed 2500 out of 250000 steps  (1%)"},
+            StatusAttemptError},
+        TStatusCase {"KeywordsBeforeTheSentResultsDoNotCount",
+            {"- Error: Attempt #1  to get work failed", "+ Results successfully sent",
+                "Completed 2500 out of 250000 steps  (1%)"},
+            StatusRunning},
+        TStatusCase {"SentResultsWithNothingAfter",
+            {"Completed 250000 out of 250000 steps  (100%)", "+ Results successfully sent"}, StatusQueueLoaded}),
+    [](const testing::TestParamInfo<TStatusCase>& info) { return info.param.Name; });
+
+TEST(ClientLogScan, UnitChangedMidFileReadsOnlyTheNewUnit) {
+    TClientLog log;
+    log.ClientStart()
+        .StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 100, 600)
+        .FinishAndSend("December 6 13:00:00")
+        .StepUnit("p2008_BBA5", "December 6 13:01:00", 7, 8, 9, 0, 900);
+    TNodeReading r = ReadLog(log, base::EncodeDateTime(2024, 12, 6, 14, 0, 0, 0));
+    EXPECT_EQ(r.WUName, "p2008_BBA5");
+    EXPECT_EQ(r.RCG, "7-8-9");
+    EXPECT_EQ(r.StartText, "December 6 13:01:00");
+    EXPECT_EQ(r.Status, StatusRunning);
+    // The new unit has logged its first step only: the old unit's steps must not give a time.
+    EXPECT_EQ(r.TimePerPercent, NoTimeText);
+
+    log.Advance(900).Line("Completed 2500 out of 250000 steps  (1%)");
+    EXPECT_EQ(ReadLog(log, base::EncodeDateTime(2024, 12, 6, 14, 0, 0, 0)).TimePerPercent, "00:15:00");
+}
+
+TEST(ClientLogScan, StartTextNeedsTheFirstStepNearTheProteinLine) {
+    TClientLog log;
+    log.ClientStart().Line("Working on Unit 01 [December 5 20:10:09]").Line("Protein: p2605_x");
+    for (int i = 0; i < 51; ++i)
+        log.Line("Writing local files");
+    log.Line("Completed 0 out of 250000 steps  (0%)").Line("Completed 2500 out of 250000 steps  (1%)");
+    EXPECT_EQ(ReadLog(log).StartText, "");
+}
+
+TEST(ClientLogScan, StartTextComesFromTheUnitWhoseProteinMatchesTheName) {
+    TClientLog log;
+    log.ClientStart()
+        .StepUnit("p2605_x", "December 5 20:10:09", 5, 33, 12, 1, 600)
+        .Line("Working on Unit 02 [December 5 21:00:00]")
+        .Line("Protein: p9999_other")
+        .Line("Completed 0 out of 1000 steps  (0%)")
+        .Line("System: p2605_x");
+    TNodeReading r = ReadLog(log);
+    EXPECT_EQ(r.WUName, "p2605_x");
+    EXPECT_EQ(r.StartText, "December 5 20:10:09");
+}
+
+TEST(ClientLogScan, SystemLineNamesTheUnitBeforeAnyProteinLine) {
+    TNodeReading r = ReadLog(std::vector<std::string> {"", "[10:00:00] System: p1910_ALA-d",
+        "[10:00:01] Protein: p2605_other", "[10:00:02] x"});
+    EXPECT_EQ(r.WUName, "p1910_ALA-d");
+}
+
+TEST(ClientLogScan, RunCloneGenFromTheProjectLine) {
+    TNodeReading r = ReadLog(std::vector<std::string> {"", "[20:10:16] Project: 2605 (Run 5, Clone 33, Gen 12)"});
+    EXPECT_EQ(r.RCG, "5-33-12");
+    EXPECT_EQ(ReadLog(std::vector<std::string> {"", "[20:10:16] Project: 2605"}).RCG, "");
+}
+
+TEST(ClientLogScan, UserNameWithoutTeamKeepsTheWholeName) {
+    TNodeReading r = ReadLog(std::vector<std::string> {"", "[20:10:09] - User name: Tellvar"});
+    EXPECT_EQ(r.UserName, "Tellvar");
+    EXPECT_EQ(r.Team, "");
+}
+
+TEST(ClientLogScan, StepsAcrossMidnightGiveAPositiveTime) {
+    TClientLog log("23:40:00");
+    log.ClientStart().Line("Project: 2605 (Run 5, Clone 33, Gen 12)");
+    log.Advance(15 * 60).Line("Completed 2500 out of 250000 steps  (1%)");
+    log.Advance(12 * 60 + 30).Line("Completed 5000 out of 250000 steps  (2%)");
+    ASSERT_EQ(log.Stamp(), "00:07:30");
+    TNodeReading r = ReadLog(log, base::EncodeDateTime(2024, 12, 7, 0, 10, 0, 0));
+    EXPECT_EQ(r.TimePerPercent, "00:12:30");
+    EXPECT_DOUBLE_EQ(r.LastStepTime, base::EncodeDateTime(2024, 12, 7, 0, 7, 30, 0));
+}
+
+TEST(ClientLogScan, LastStepBeforeMidnightReadAfterItLiesOnTheDayBefore) {
+    TClientLog log("23:50:00");
+    log.ClientStart().Line("Project: 2605 (Run 5, Clone 33, Gen 12)").Line("Completed 2500 out of 250000 steps  (1%)");
+    TNodeReading r = ReadLog(log, base::EncodeDateTime(2024, 12, 7, 0, 20, 0, 0));
+    EXPECT_DOUBLE_EQ(r.LastStepTime, base::EncodeDateTime(2024, 12, 6, 23, 50, 0, 0));
+}
+
+TEST(ClientLogScan, LastStepIsShiftedByTheOffsetOfAHalfHourZone) {
+    TClientLog log("10:00:00");
+    log.ClientStart().Line("Project: 2605 (Run 5, Clone 33, Gen 12)").Line("Completed 2500 out of 250000 steps  (1%)");
+    TNodeReading r = ReadLog(log, base::EncodeDateTime(2024, 12, 6, 16, 0, 0, 0), 330);
+    EXPECT_DOUBLE_EQ(r.LastStepTime, base::EncodeDateTime(2024, 12, 6, 15, 30, 0, 0));
+}
+
+TEST(ClientLogScan, UnreadableStampsLeaveTheTimeEmpty) {
+    TNodeReading r = ReadLog(std::vector<std::string> {"", "[xx:yy:zz] Completed 1 out of 100 steps  (1%)",
+        "[10:00:00] Completed 2 out of 100 steps  (2%)"});
+    EXPECT_EQ(r.TimePerPercent, NoTimeText);
+    r = ReadLog(std::vector<std::string> {"", "[10:00:00] Completed 1 out of 100 steps  (1%)",
+        "[garbage!] Completed 2 out of 100 steps  (2%)"});
+    EXPECT_EQ(r.TimePerPercent, NoTimeText);
+    EXPECT_EQ(r.LastStepTime, 0);
+}
+
+TEST(ClientLogScan, EmptyLogGivesTheCycleStartValues) {
+    EXPECT_EQ(ReadLog(std::vector<std::string> {}), TNodeReading());
+}
+
+}
+}
