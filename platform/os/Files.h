@@ -1,0 +1,39 @@
+// File and folder operations with the run time's names: existence, create, delete, rename, copy, age, size.
+#pragma once
+
+#include "platform/base/DateTimeType.h"
+
+#include <cstdint>
+#include <string>
+
+namespace korvex::os {
+
+// Every routine takes a path as the program writes it (Windows or Linux form, relative to the program
+// folder when relative) and opens NativePath(path), so names resolve without case. None throws: failures
+// return false (or -1), the reason left in errno.
+
+bool FileExists(const std::string& path);   // a file (not a folder); symbolic links followed
+bool DirectoryExists(const std::string& path);   // a folder; symbolic links followed
+bool CreateDir(const std::string& path);   // one folder; false when it exists or its parent is missing
+bool ForceDirectories(const std::string& path);   // the folder and every missing parent; true when it exists
+bool DeleteFile(const std::string& path);   // a file or a link; never a folder
+bool RemoveDir(const std::string& path);   // an empty folder
+
+// Renames or moves a file or folder; like the Windows call, fails when `newName` already exists.
+bool RenameFile(const std::string& oldName, const std::string& newName);
+
+// Copies a file. With failIfExists an existing target makes it fail. The copy is written to a temporary
+// file in the target's folder and renamed over the target, so a half-written copy never stands under the
+// target name; mode and modification time are kept. A folder as source or target fails.
+bool CopyFile(const std::string& source, const std::string& target, bool failIfExists);
+
+// Deletes a folder with everything in it. Symbolic links inside are removed, never followed. Returns true
+// when the folder is gone (also when it was missing); on a partial failure what could go is gone.
+bool DeleteDirectoryTree(const std::string& path);
+
+// Last modification time of a file or folder as a local point in time; false when it does not exist.
+bool FileAge(const std::string& path, base::TDateTime& modified);
+// Size of a file in bytes, -1 when it does not exist or is a folder.
+std::int64_t FileSize(const std::string& path);
+
+}

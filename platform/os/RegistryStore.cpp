@@ -1,0 +1,420 @@
+// The settings store ("the registry"): keys and typed values kept in memory and in one text file.
+#include "platform/os/RegistryStore.h"
+
+#include "platform/os/Autostart.h"
+#include "platform/os/Files.h"
+#include "platform/os/Paths.h"
+#include "platform/os/RegistryFormat.h"
+#include "platform/os/Shell.h"
+#include "platform/os/TextFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvex::os {
+
+namespace {
+
+constexpr const char* RunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* RunValueName = "Tellvar";
+constexpr const char* BrowserKeys[] = {"htmlfile\\shell\\open\\command", "http\\shell\\open\\command"};
+
+bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](auto& x, auto& y) { return SameName(x, y); });
+}
+
+bool IsPrefixPath(const std::vector<std::string>& prefix, const std::vector<std::string>& path) {
+    return prefix.size() <= path.size()
+        && std::equal(prefix.begin(), prefix.end(), path.begin(), [](auto& x, auto& y) { return SameName(x, y); });
+}
+
+bool ValidKeyName(const std::string& name) {
+    return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+int Fail(int error) {
+    errno = error;
+    return -1;
+}
+
+bool ReadFd(int fd, std::string& content) {
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return true;
+        content.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+std::string TimeStampText() {
+    std::time_t now = std::time(nullptr);
+    std::tm local {};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+// Writes a new file that must not exist yet; false when it does or the write fails.
+bool WriteNewFile(const std::string& path, const std::string& content) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    size_t done = 0;
+    while (done < content.size()) {
+        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return done == content.size();
+}
+
+}
+
+RegistryStore& RegistryStore::Default() {
+    static RegistryStore* store = new RegistryStore(true);   // never destroyed: threads may use it at exit
+    return *store;
+}
+
+RegistryStore::RegistryStore(std::string filePath)
+    : FPath(std::move(filePath)) {
+}
+
+RegistryStore::RegistryStore(bool followEnvironment)
+    : FFollowEnvironment(followEnvironment) {
+}
+
+RegistryStore::~RegistryStore() {
+    if (FPinFd >= 0) ::close(FPinFd);
+    if (FLockFd >= 0) ::close(FLockFd);
+}
+
+std::string RegistryStore::DefaultFilePath() {
+    const char* file = std::getenv("KORVEX_REGISTRY");
+    if (file && *file) return file;
+    return ConfigHome() + "/korvex/registry.reg";
+}
+
+std::string RegistryStore::FilePath() {
+    std::lock_guard guard(FLock);
+    FollowEnvironment();
+    return FPath;
+}
+
+// ---- Loading ------------------------------------------------------------------------------------------------
+
+RegistryStore::FileIdentity RegistryStore::IdentityOf(const struct stat& st) {
+    return {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+        st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec};
+}
+
+void RegistryStore::FollowEnvironment() {
+    if (!FFollowEnvironment) return;
+    std::string path = DefaultFilePath();
+    if (path == FPath) return;
+    if (FPinFd >= 0) ::close(FPinFd);
+    if (FLockFd >= 0) ::close(FLockFd);
+    FPinFd = FLockFd = -1;
+    FPath = path;
+    FTree.Clear();
+    FContent.clear();
+    FIdentity = {};
+    FLoaded = false;
+    FReported.clear();
+}
+
+void RegistryStore::Refresh() {
+    struct stat st;
+    FileIdentity now;
+    if (::stat(FPath.c_str(), &st) == 0) now = IdentityOf(st);
+    if (!FLoaded || !(now == FIdentity)) Load();
+}
+
+void RegistryStore::Load() {
+    int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) return;   // unreadable for now: keep what we have, try again next time
+        if (FPinFd >= 0) ::close(FPinFd);
+        FPinFd = -1;
+        FTree.Clear();
+        FContent.clear();
+        FIdentity = {};
+        FLoaded = true;
+        AddVirtualEntries();
+        return;
+    }
+    struct stat st;
+    std::string content;
+    if (::fstat(fd, &st) != 0 || !ReadFd(fd, content)) {
+        ::close(fd);
+        return;
+    }
+    FileIdentity identity = IdentityOf(st);
+    if (FPinFd >= 0) ::close(FPinFd);
+    FPinFd = fd;
+    FIdentity = identity;
+    FContent = content;
+    FLoaded = true;
+    Parse(content, true, identity);
+}
+
+void RegistryStore::PinWrittenFile() {
+    int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (fd >= 0) ::close(fd);
+        FLoaded = false;   // reload on the next call
+        return;
+    }
+    if (FPinFd >= 0) ::close(FPinFd);
+    FPinFd = fd;
+    FIdentity = IdentityOf(st);
+}
+
+void RegistryStore::Parse(const std::string& content, bool reportDamage, const FileIdentity& identity) {
+    FTree.Clear();
+    std::vector<int> damaged;
+    ParseRegistryText(content, FTree, damaged);
+    AddVirtualEntries();
+    if (reportDamage && !damaged.empty()) ReportDamage(content, identity, damaged);
+}
+
+void RegistryStore::AddVirtualEntries() {
+    for (const char* path : BrowserKeys) {
+        RegKey* key = FTree.Root(HKEY_CLASSES_ROOT);
+        for (const std::string& part : SplitKeyPath(path)) {
+            RegKey* sub = key->FindSubKey(part);
+            if (!sub) {
+                sub = &key->AddSubKey(part);
+                sub->Virtual = true;
+            }
+            key = sub;
+        }
+        if (!key->FindValue("")) key->Values.push_back({"", MakeStringValue(""), true});
+    }
+}
+
+void RegistryStore::ReportDamage(
+    const std::string& content, const FileIdentity& identity, const std::vector<int>& lines) {
+    if (std::find(FReported.begin(), FReported.end(), identity) != FReported.end()) return;
+    FReported.push_back(identity);
+    std::string base = FPath + ".damaged-" + TimeStampText();
+    std::string copy = base;
+    for (int n = 1; !WriteNewFile(copy, content) && n < 100; ++n)
+        copy = base + "-" + std::to_string(n);
+    std::string message = "The settings file " + FPath + " has " + std::to_string(lines.size())
+        + " damaged line(s), the first at line " + std::to_string(lines.front())
+        + "; they were skipped and the rest was loaded. The damaged file was kept as " + copy + ".";
+    FReports.push_back(message);
+    FPendingReports.push_back(message);
+}
+
+void RegistryStore::FireReports() {
+    std::vector<std::string> pending;
+    TDamageHandler handler;
+    {
+        std::lock_guard guard(FLock);
+        pending.swap(FPendingReports);
+        handler = FDamageHandler;
+    }
+    if (handler)
+        for (const std::string& message : pending)
+            handler(message);
+}
+
+void RegistryStore::SetDamageHandler(TDamageHandler handler) {
+    std::lock_guard guard(FLock);
+    FDamageHandler = std::move(handler);
+}
+
+std::vector<std::string> RegistryStore::DamageReports() {
+    std::lock_guard guard(FLock);
+    return FReports;
+}
+
+// ---- Reading ------------------------------------------------------------------------------------------------
+
+bool RegistryStore::KeyExists(HKEY root, const std::string& path) {
+    bool result;
+    {
+        std::lock_guard guard(FLock);
+        FollowEnvironment();
+        Refresh();
+        result = FTree.Find(root, SplitKeyPath(path)) != nullptr;
+    }
+    FireReports();
+    return result;
+}
+
+std::optional<TRegValue> RegistryStore::GetValue(HKEY root, const std::string& path, const std::string& name) {
+    std::optional<TRegValue> result;
+    {
+        std::lock_guard guard(FLock);
+        FollowEnvironment();
+        Refresh();
+        if (RegKey* key = FTree.Find(root, SplitKeyPath(path)))
+            if (RegValueEntry* entry = key->FindValue(name))
+                result = entry->Virtual ? MakeStringValue(BrowserCommandLine()) : entry->Value;
+    }
+    FireReports();
+    return result;
+}
+
+std::vector<std::string> RegistryStore::GetValueNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    {
+        std::lock_guard guard(FLock);
+        FollowEnvironment();
+        Refresh();
+        if (RegKey* key = FTree.Find(root, SplitKeyPath(path)))
+            for (const RegValueEntry& entry : key->Values)
+                names.push_back(entry.Name);
+    }
+    FireReports();
+    return names;
+}
+
+std::vector<std::string> RegistryStore::GetKeyNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    {
+        std::lock_guard guard(FLock);
+        FollowEnvironment();
+        Refresh();
+        if (RegKey* key = FTree.Find(root, SplitKeyPath(path)))
+            for (const auto& [name, sub] : key->SubKeys)
+                names.push_back(sub->Name);
+    }
+    FireReports();
+    return names;
+}
+
+// ---- Changing -----------------------------------------------------------------------------------------------
+
+bool RegistryStore::Change(HKEY root, const TChange& change, bool touchesRun) {
+    if (!IsRootKey(root)) {
+        errno = EINVAL;
+        return false;
+    }
+    bool ok = false;
+    int error = 0;
+    {
+        std::lock_guard guard(FLock);
+        FollowEnvironment();
+        std::string folder = ExtractFileDir(FPath);
+        if (FLockFd < 0 && (folder.empty() || ForceDirectories(folder)))
+            FLockFd = ::open((FPath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (FLockFd < 0) return false;
+        while (::flock(FLockFd, LOCK_EX) != 0)
+            if (errno != EINTR) return false;
+        Refresh();
+        int result = change(FTree);
+        error = errno;
+        ok = result >= 0;
+        if (result > 0) {
+            std::string content = FormatRegistryText(FTree);
+            if (RewriteFileAtomicallyVia(FPath, content, FPath + ".tmp")) {
+                FContent = std::move(content);
+                PinWrittenFile();
+            } else {
+                error = errno;
+                ok = false;
+                Parse(FContent, false, FIdentity);   // back to what the file holds
+            }
+        }
+        if (ok && touchesRun) SyncAutostart();
+        ::flock(FLockFd, LOCK_UN);
+    }
+    FireReports();
+    errno = error;
+    return ok;
+}
+
+void RegistryStore::SyncAutostart() {
+    RegKey* run = FTree.Find(HKEY_LOCAL_MACHINE, SplitKeyPath(RunKeyPath));
+    RegValueEntry* entry = run ? run->FindValue(RunValueName) : nullptr;
+    if (entry && !entry->Virtual && (entry->Value.Type == REG_SZ || entry->Value.Type == REG_EXPAND_SZ))
+        WriteAutostartEntry(entry->Value.Data);
+    else
+        RemoveAutostartEntry();
+}
+
+bool RegistryStore::CreateKey(HKEY root, const std::string& path) {
+    std::vector<std::string> parts = SplitKeyPath(path);
+    return Change(
+        root,
+        [&](RegTree& tree) {
+            if (!std::all_of(parts.begin(), parts.end(), ValidKeyName)) return Fail(EINVAL);
+            bool changed = false;
+            tree.Create(root, parts, changed);
+            return changed ? 1 : 0;
+        },
+        false);
+}
+
+bool RegistryStore::SetValue(HKEY root, const std::string& path, const std::string& name, const TRegValue& value) {
+    std::vector<std::string> parts = SplitKeyPath(path);
+    bool touchesRun
+        = root == HKEY_LOCAL_MACHINE && SameName(name, RunValueName) && SamePath(parts, SplitKeyPath(RunKeyPath));
+    return Change(
+        root,
+        [&](RegTree& tree) {
+            RegKey* key = tree.Find(root, parts);
+            if (!key) return Fail(ENOENT);
+            bool changed = false;
+            tree.Create(root, parts, changed);   // a key made up by the store becomes real
+            RegValueEntry* entry = key->FindValue(name);
+            if (!entry) {
+                key->Values.push_back({name, value, false});
+                return 1;
+            }
+            if (!entry->Virtual && entry->Value == value) return changed ? 1 : 0;
+            entry->Value = value;
+            entry->Virtual = false;
+            return 1;
+        },
+        touchesRun);
+}
+
+bool RegistryStore::DeleteValue(HKEY root, const std::string& path, const std::string& name) {
+    std::vector<std::string> parts = SplitKeyPath(path);
+    bool touchesRun
+        = root == HKEY_LOCAL_MACHINE && SameName(name, RunValueName) && SamePath(parts, SplitKeyPath(RunKeyPath));
+    return Change(
+        root,
+        [&](RegTree& tree) {
+            RegKey* key = tree.Find(root, parts);
+            if (!key || !key->RemoveValue(name)) return Fail(ENOENT);
+            return 1;
+        },
+        touchesRun);
+}
+
+bool RegistryStore::DeleteKey(HKEY root, const std::string& path) {
+    std::vector<std::string> parts = SplitKeyPath(path);
+    bool touchesRun = root == HKEY_LOCAL_MACHINE && IsPrefixPath(parts, SplitKeyPath(RunKeyPath));
+    return Change(
+        root,
+        [&](RegTree& tree) {
+            if (parts.empty()) return Fail(EINVAL);
+            std::vector<std::string> parentPath(parts.begin(), parts.end() - 1);
+            RegKey* parent = tree.Find(root, parentPath);
+            if (!parent || !parent->FindSubKey(parts.back())) return Fail(ENOENT);
+            parent->SubKeys.erase(parent->SubKeys.find(parts.back()));
+            return 1;
+        },
+        touchesRun);
+}
+
+}

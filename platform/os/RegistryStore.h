@@ -1,0 +1,101 @@
+// The settings store ("the registry"): keys and typed values kept in memory and in one text file.
+#pragma once
+
+#include "platform/os/RegistryTree.h"
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <vector>
+
+namespace korvex::os {
+
+// Every call is safe from any thread and any number of processes sharing the file:
+// - Reads first reload the file when another process (or a hand edit) changed it on disk.
+// - Each change takes the store's lock and an flock on "<file>.lock", reloads when needed, applies the
+//   change, and writes the whole file through "<file>.tmp" and a rename before it returns: a crash leaves
+//   the old or the new file, never a part of one, and no process's change is lost.
+// - A file with lines that cannot be read loads everything else, is copied beside itself as
+//   "<file>.damaged-<yyyymmdd-hhnnss>", and is reported once to the damage handler and DamageReports().
+// - Writing the value `Tellvar` under HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run writes
+//   the autostart entry (Autostart.h); deleting it (or its key) removes the entry.
+// - HKEY_CLASSES_ROOT\htmlfile\shell\open\command (and http\...) answer the browser command of
+//   BrowserCommandLine() as their default value without it being stored, unless the file holds one.
+// Key paths are relative to the root with components separated by '\'; names compare without case.
+class RegistryStore {
+public:
+    // The program's store: the file DefaultFilePath() names, looked up again at every call (tests move it).
+    static RegistryStore& Default();
+    // A store on one fixed file (a Linux path).
+    explicit RegistryStore(std::string filePath);
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    // $KORVEX_REGISTRY, else $XDG_CONFIG_HOME/korvex/registry.reg, else ~/.config/korvex/registry.reg.
+    static std::string DefaultFilePath();
+    std::string FilePath();
+
+    bool KeyExists(HKEY root, const std::string& path);
+    std::optional<TRegValue> GetValue(HKEY root, const std::string& path, const std::string& name);
+    std::vector<std::string> GetValueNames(HKEY root, const std::string& path);   // in order of writing
+    std::vector<std::string> GetKeyNames(HKEY root, const std::string& path);   // sorted without case
+
+    // Changes. False with errno when nothing changed because of a failure: ENOENT (the key is missing),
+    // EINVAL (an unknown root, a name with control characters) or the file's write error.
+    bool CreateKey(HKEY root, const std::string& path);   // with missing parents; true when it exists
+    bool SetValue(HKEY root, const std::string& path, const std::string& name, const TRegValue& value);
+    bool DeleteValue(HKEY root, const std::string& path, const std::string& name);   // ENOENT when missing
+    bool DeleteKey(HKEY root, const std::string& path);   // with its sub-keys; a root cannot be deleted
+
+    using TDamageHandler = std::function<void(const std::string& message)>;
+    // Called (outside the store's lock, on the thread that loaded the file) once per damaged file.
+    void SetDamageHandler(TDamageHandler handler);
+    std::vector<std::string> DamageReports();   // every report so far, oldest first
+
+private:
+    struct FileIdentity {
+        bool Exists = false;
+        dev_t Device = 0;
+        ino_t Inode = 0;
+        off_t Size = 0;
+        std::int64_t Modified = 0;   // nanoseconds
+        std::int64_t Changed = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    // A change applied to the tree: returns -1 (failure, errno set), 0 (nothing to write) or 1 (write).
+    using TChange = std::function<int(RegTree&)>;
+
+    explicit RegistryStore(bool followEnvironment);
+    static FileIdentity IdentityOf(const struct stat& st);
+    void FollowEnvironment();
+    void Refresh();
+    void Load();
+    void PinWrittenFile();
+    void Parse(const std::string& content, bool reportDamage, const FileIdentity& identity);
+    void AddVirtualEntries();
+    void ReportDamage(const std::string& content, const FileIdentity& identity, const std::vector<int>& lines);
+    bool Change(HKEY root, const TChange& change, bool touchesRun);
+    void SyncAutostart();
+    void FireReports();
+
+    std::mutex FLock;
+    bool FFollowEnvironment = false;
+    std::string FPath;
+    RegTree FTree;
+    bool FLoaded = false;
+    std::string FContent;   // what the file held at the last load or write (to roll a failed write back)
+    FileIdentity FIdentity;
+    int FPinFd = -1;   // the loaded file, kept open so its inode number cannot be reused meanwhile
+    int FLockFd = -1;
+    std::vector<FileIdentity> FReported;
+    std::vector<std::string> FReports;
+    std::vector<std::string> FPendingReports;   // to hand to the handler once the lock is released
+    TDamageHandler FDamageHandler;
+};
+
+}

@@ -1,0 +1,136 @@
+// Whole-file text operations: appending one line, replacing a file atomically, reading a file whole.
+#include "platform/os/TextFiles.h"
+
+#include "platform/os/Paths.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvex::os {
+
+namespace {
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes the open temporary file, syncs it and renames it over `target`; removes it on failure.
+// A new file gets `newMode`, an existing one keeps its permissions.
+bool FinishReplace(
+    int fd, const std::string& temp, const std::string& target, const std::string& content, mode_t newMode) {
+    struct stat old;
+    bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    bool ok = ::fchmod(fd, exists ? (old.st_mode & 07777) : newMode) == 0;
+    ok = ok && WriteAll(fd, content.data(), content.size()) && ::fdatasync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        errno = error;
+        return false;
+    }
+    std::string folder = ExtractFileDir(target);
+    int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {   // the rename itself reaches the disk
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+}
+
+bool AppendLine(const std::string& path, const std::string& line) {
+    std::string native = NativePath(path);
+    int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return false;
+    }
+    std::string record = line + LineBreak;
+    bool ok = WriteAll(fd, record.data(), record.size());
+    int error = errno;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) errno = error;
+    return ok;
+}
+
+bool RewriteFileAtomically(const std::string& path, const std::string& content) {
+    std::string target = NativePath(path);
+    std::string folder = ExtractFilePath(target);
+    std::string temp = folder + "." + ExtractFileName(target) + ".tmp-XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    return FinishReplace(fd, temp, target, content, 0644);
+}
+
+bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath) {
+    const std::string& target = path;
+    ::unlink(tempPath.c_str());
+    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    return FinishReplace(fd, tempPath, target, content, 0600);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::int64_t maxSize) {
+    content.clear();
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return false;
+    }
+    if (st.st_size > maxSize) {
+        ::close(fd);
+        errno = EFBIG;
+        return false;
+    }
+    content.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int error = errno;
+            ::close(fd);
+            content.clear();
+            errno = error;
+            return false;
+        }
+        if (n == 0) break;
+        if (static_cast<std::int64_t>(content.size()) + n > maxSize) {
+            ::close(fd);
+            content.clear();
+            errno = EFBIG;
+            return false;
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+}
