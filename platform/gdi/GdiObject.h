@@ -54,7 +54,7 @@ bool DeleteObject(HGDIOBJ object);
 
 DWORD GetObjectType(HGDIOBJ object);   // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_REGION; 0 when invalid
 
-// Stock pens, brushes and fonts (SYSTEM_FONT, DEFAULT_GUI_FONT: made once through CreateFontIndirect).
+// Stock pens, brushes and fonts (SYSTEM_FONT, DEFAULT_GUI_FONT, ANSI_VAR_FONT from the font engine).
 HGDIOBJ GetStockObject(int index);
 
 // Owns one GDI object and deletes it on scope exit.
