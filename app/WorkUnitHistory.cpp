@@ -1,0 +1,116 @@
+// The work-unit history file: loading its list, appending units, setting a unit's speed.
+#include "app/WorkUnitHistory.h"
+
+#include "platform/base/DateTime.h"
+#include "platform/base/Numbers.h"
+#include "platform/base/Strings.h"
+#include "platform/os/LineLoader.h"
+#include "platform/os/Paths.h"
+#include "platform/os/ProgramFolder.h"
+#include "platform/os/TextFiles.h"
+
+namespace korvex::app {
+
+namespace {
+
+constexpr int FragmentStart = 3;   // the date-time text's second character, after the "["
+constexpr int FragmentLength = 4;
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    if (!os::TryLoadLines(path, lines)) lines.clear();
+    return lines;
+}
+
+// The run-clone-gen between a line's first "*" and its first "#".
+std::string RcgOf(const std::string& line) {
+    int star = base::Pos("*", line);
+    return base::Copy(line, star + 1, base::Pos("#", line) - star - 1);
+}
+
+}
+
+THistoryEntry ParseHistoryLine(const std::string& line) {
+    THistoryEntry entry;
+    entry.DateFragment = base::Copy(line, FragmentStart, FragmentLength);
+    int nameStart = base::Pos("]", line) + 2;
+    entry.Name = base::Copy(line, nameStart, base::Pos("*", line) - nameStart);
+    entry.RCG = RcgOf(line);
+    return entry;
+}
+
+TWorkUnitHistory::TWorkUnitHistory(std::string folder) : FFolder(std::move(folder)) { }
+
+std::string TWorkUnitHistory::Folder() const { return FFolder.empty() ? os::ProgramFolder() : FFolder; }
+
+std::string TWorkUnitHistory::FilePath() const { return Folder() + "/" + HistoryFileName; }
+
+std::string TWorkUnitHistory::TempPath() const { return Folder() + "/" + HistoryTempName; }
+
+void TWorkUnitHistory::Load() {
+    std::vector<std::string> lines = ReadLines(FilePath());
+    std::vector<THistoryEntry> entries;
+    entries.reserve(lines.size());
+    for (const std::string& line : lines)
+        entries.push_back(ParseHistoryLine(line));
+    std::lock_guard<std::mutex> guard(FLock);
+    FEntries = std::move(entries);
+}
+
+std::vector<THistoryEntry> TWorkUnitHistory::Entries() const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return FEntries;
+}
+
+int TWorkUnitHistory::Count() const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return static_cast<int>(FEntries.size());
+}
+
+bool TWorkUnitHistory::IsKnown(const std::string& name, const std::string& rcg) const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return IsKnownLocked(name, rcg);
+}
+
+bool TWorkUnitHistory::IsKnownLocked(const std::string& name, const std::string& rcg) const {
+    if (name.empty() || rcg.empty()) return false;
+    for (const THistoryEntry& entry : FEntries)
+        if (entry.Name == name && entry.RCG == rcg) return true;
+    return false;
+}
+
+bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, int points, const std::string& node) {
+    if (name.empty() || rcg.empty()) return false;
+    std::lock_guard<std::mutex> guard(FLock);
+    if (IsKnownLocked(name, rcg)) return false;
+    std::string dateText = base::DateTimeToStr(base::Now());
+    std::string line = "[" + dateText + "] " + name + "*" + rcg + "#" + base::IntToStr(points) + "=" + node;
+    if (!os::AppendLine(FilePath(), line)) return false;
+    FEntries.push_back({name, rcg, base::Copy(dateText, 2, FragmentLength)});
+    return true;
+}
+
+bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg, double speed) {
+    if (rcg.empty()) return false;
+    std::lock_guard<std::mutex> guard(FLock);
+    const std::string path = os::NativePath(FilePath());
+    std::vector<std::string> lines = ReadLines(path);
+    std::ptrdiff_t found = -1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        std::string project = base::Copy(line, base::Pos("]", line) + 2, 5);
+        if (!project.empty() && base::Pos(project, name) > 0 && RcgOf(line) == rcg)
+            found = static_cast<std::ptrdiff_t>(i);
+    }
+    if (found < 0) return false;
+
+    std::string& line = lines[static_cast<std::size_t>(found)];
+    if (int at = base::Pos("@", line)) line.resize(static_cast<std::size_t>(at - 1));
+    line += "@" + base::FormatFloat("##0.00;;0", speed);
+    std::string content;
+    for (const std::string& l : lines)
+        content += l + os::LineBreak;
+    return os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName);
+}
+
+}
