@@ -1,0 +1,128 @@
+// Tests of appending lines, atomic rewrites and whole-file reads.
+#include "platform/os/TextFiles.h"
+#include "support/TempFolder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace korvex::os;
+using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::SandboxedEnvironment;
+using korvex::os::filetest::TempFolder;
+using korvex::os::filetest::WriteFile;
+
+namespace fs = std::filesystem;
+
+TEST(AppendLine, CreatesTheFileAndEndsEveryLineWithCrLf) {
+    TempFolder tmp;
+    EXPECT_TRUE(AppendLine(tmp / "KORVEX.LOG", "[05.12.2007 20:10:15] Start monitor"));
+    EXPECT_TRUE(AppendLine(tmp / "korvex.log", "[05.12.2007 20:10:16] Stop monitor"));
+    EXPECT_EQ(
+        ReadFile(tmp / "KORVEX.LOG"), "[05.12.2007 20:10:15] Start monitor\r\n[05.12.2007 20:10:16] Stop monitor\r\n");
+}
+
+TEST(AppendLine, WritesRelativeNamesIntoTheProgramFolder) {
+    SandboxedEnvironment env;
+    EXPECT_TRUE(AppendLine("KORVEX.WUS", "line"));
+    EXPECT_EQ(ReadFile(env.ProgramFolder() + "/KORVEX.WUS"), "line\r\n");
+}
+
+TEST(AppendLine, FailsQuietlyWhenTheFileCannotBeOpened) {
+    TempFolder tmp;
+    EXPECT_FALSE(AppendLine(tmp / "no/folder/KORVEX.LOG", "x"));
+    EXPECT_FALSE(AppendLine(tmp.Path(), "x"));
+}
+
+TEST(AppendLine, ConcurrentAppendersFromThreadsAndProcessesNeverInterleaveALine) {
+    TempFolder tmp;
+    std::string path = tmp / "KORVEX.LOG";
+    auto lineOf = [](int writer, int i) {
+        return "writer " + std::to_string(writer) + " line " + std::to_string(i) + std::string(200, 'x');
+    };
+    pid_t child = ::fork();
+    if (child == 0) {
+        for (int i = 0; i < 300; ++i)
+            AppendLine(path, lineOf(9, i));
+        ::_exit(0);
+    }
+    std::vector<std::thread> threads;
+    for (int w = 0; w < 4; ++w)
+        threads.emplace_back([&, w] {
+            for (int i = 0; i < 300; ++i)
+                AppendLine(path, lineOf(w, i));
+        });
+    for (auto& t : threads)
+        t.join();
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::istringstream in(ReadFile(path));
+    std::string line;
+    int count = 0;
+    while (std::getline(in, line)) {
+        ASSERT_FALSE(line.empty());
+        ASSERT_EQ(line.back(), '\r');
+        line.pop_back();
+        int writer = -1, i = -1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "writer %d line %d", &writer, &i), 2) << line;
+        ASSERT_EQ(line, lineOf(writer, i));
+        ++count;
+    }
+    EXPECT_EQ(count, 5 * 300);
+}
+
+TEST(RewriteFileAtomically, ReplacesTheContentAndLeavesNoTemporaryFile) {
+    TempFolder tmp;
+    WriteFile(tmp / "KORVEX.WUS", "old\r\n");
+    ::chmod((tmp / "KORVEX.WUS").c_str(), 0640);
+    EXPECT_TRUE(RewriteFileAtomically(tmp / "korvex.wus", "new\r\n"));
+    EXPECT_EQ(ReadFile(tmp / "KORVEX.WUS"), "new\r\n");
+    struct stat st;
+    ASSERT_EQ(::stat((tmp / "KORVEX.WUS").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(RewriteFileAtomically, CreatesAMissingFile) {
+    TempFolder tmp;
+    EXPECT_TRUE(RewriteFileAtomically(tmp / "new.txt", ""));
+    EXPECT_TRUE(fs::exists(tmp / "new.txt"));
+    EXPECT_EQ(fs::file_size(tmp / "new.txt"), 0u);
+}
+
+TEST(RewriteFileAtomically, KeepsTheOldStateAndRemovesTheTemporaryFileOnFailure) {
+    TempFolder tmp;
+    fs::create_directories(tmp / "target/inside");   // a folder cannot be replaced by a file
+    EXPECT_FALSE(RewriteFileAtomically(tmp / "target", "content"));
+    EXPECT_TRUE(fs::is_directory(tmp / "target/inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 1);
+    EXPECT_FALSE(RewriteFileAtomically(tmp / "missing/folder/file", "content"));
+}
+
+TEST(RewriteFileAtomicallyVia, ReplacesAStaleTemporaryFile) {
+    TempFolder tmp;
+    WriteFile(tmp / "registry.reg.tmp", "left by a crash");
+    WriteFile(tmp / "registry.reg", "old");
+    EXPECT_TRUE(RewriteFileAtomicallyVia(tmp / "registry.reg", "new", tmp / "registry.reg.tmp"));
+    EXPECT_EQ(ReadFile(tmp / "registry.reg"), "new");
+    EXPECT_FALSE(fs::exists(tmp / "registry.reg.tmp"));
+}
+
+TEST(ReadWholeFile, ReadsBytesAndRefusesFoldersAndOversizedFiles) {
+    TempFolder tmp;
+    WriteFile(tmp / "f", std::string("a\0b", 3));
+    std::string content;
+    EXPECT_TRUE(ReadWholeFile(tmp / "F", content));
+    EXPECT_EQ(content, std::string("a\0b", 3));
+    EXPECT_FALSE(ReadWholeFile(tmp / "f", content, 2));
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_TRUE(content.empty());
+    EXPECT_FALSE(ReadWholeFile(tmp.Path(), content));
+    EXPECT_FALSE(ReadWholeFile(tmp / "missing", content));
+}
