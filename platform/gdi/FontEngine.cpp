@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <list>
 #include <map>
 #include <mutex>
@@ -25,6 +26,7 @@ constexpr int DefaultCharacterHeight = 11;   // lfHeight 0: as the GUI font, 8 p
 constexpr int MaxPixelSize = 1000;   // larger requests are clamped, so one glyph stays small
 constexpr std::size_t MaxCharactersPerFont = 8192;   // mapped code points kept per font
 constexpr std::size_t KeptInstances = 32;   // recently used fonts kept alive between uses
+constexpr std::size_t MaxRememberedInstances = 256;   // then fonts no longer in use are forgotten
 
 int RoundDiv(long long numerator, long long denominator) {
     if (denominator == 0) return 0;
@@ -161,6 +163,8 @@ std::shared_ptr<const FontInstance> FontEngine::Realize(const LOGFONT& logFont) 
     std::shared_ptr<FontInstance> created = Create(logFont, choice, face);
     if (!created) return nullptr;
     created->FImpl->CacheId = StableId(glyphKey);
+    if (FInstances.size() >= MaxRememberedInstances)
+        std::erase_if(FInstances, [](const auto& entry) { return entry.second.expired(); });
     FInstances[key] = created;
     Keep(created);
     return created;
@@ -212,8 +216,8 @@ std::shared_ptr<FontInstance> FontEngine::Create(const LOGFONT& logFont, const F
     long avgUnits = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : unitsPerEm / 2;
     int naturalAverage = std::max(1, RoundDiv(avgUnits * em, unitsPerEm));
     int emX = em;
-    if (logFont.lfWidth > 0) {
-        int width = std::min<int>(logFont.lfWidth, MaxPixelSize);
+    if (logFont.lfWidth != 0) {   // the sign does not matter, as in GDI
+        int width = int(std::min<long long>(std::llabs(logFont.lfWidth), MaxPixelSize));
         emX = Clamp(RoundDiv((long long)em * width, naturalAverage), 1, MaxPixelSize * 4);
     }
     if (FT_Activate_Size(impl.Size) != 0 || FT_Set_Pixel_Sizes(face, FT_UInt(emX), FT_UInt(em)) != 0) return nullptr;

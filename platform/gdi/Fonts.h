@@ -30,7 +30,8 @@ inline constexpr int ANSI_VAR_FONT = 12;
 
 // Fields as Windows has them. lfHeight < 0: character height (em) in pixels; > 0: cell height
 // (ascent + descent); 0: the default height (that of DEFAULT_GUI_FONT). Escapement and orientation are in
-// tenths of a degree counter-clockwise; the text runs along the escapement. lfFaceName is UTF-8.
+// tenths of a degree counter-clockwise; the text runs along the escapement and the glyphs turn with it
+// (lfOrientation is kept but not used, as in GDI's compatible mode). lfFaceName is UTF-8.
 struct LOGFONT {
     LONG lfHeight = 0;
     LONG lfWidth = 0;   // average character width in pixels; 0 keeps the face's proportions
