@@ -18,7 +18,10 @@ TClientSocket::~TClientSocket() {
 bool TClientSocket::Fail(TErrorEvent errorEvent, int errorCode) {
     FLastError = errorCode;
     int code = errorCode;
-    if (OnError) OnError(*this, errorEvent, code);   // a code left set is not raised: the result says it
+    if (OnError) {
+        TSocketErrorEvent handler = OnError;   // a copy: the handler may replace it or free us
+        handler(*this, errorEvent, code);      // a code left set is not raised: the result says it
+    }
     return false;
 }
 

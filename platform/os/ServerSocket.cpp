@@ -176,7 +176,8 @@ void TServerSocket::AcceptAll() {
         FConnections.push_back(std::move(owned));
         FLoop.Watch(fd, feRead, [this, socket](int, unsigned events) { Readable(socket, events); });
         if (OnClientConnect) {
-            OnClientConnect(*this, *socket);
+            TSocketNotifyEvent handler = OnClientConnect;   // a copy: the handler may free us and itself
+            handler(*this, *socket);
             if (scope.ServerGone()) return;
         }
     }
@@ -195,7 +196,8 @@ void TServerSocket::Readable(TServerClientWinSocket* socket, unsigned events) {
     if (n > 0) {
         socket->FTaken = false;
         if (OnClientRead) {
-            OnClientRead(*this, *socket);
+            TSocketNotifyEvent handler = OnClientRead;
+            handler(*this, *socket);
             if (scope.ServerGone()) return;
         }
         if (!socket->Connected()) return;
@@ -212,7 +214,8 @@ void TServerSocket::Readable(TServerClientWinSocket* socket, unsigned events) {
     }
     if (code != 0 && OnClientError) {
         int reported = code;
-        OnClientError(*this, *socket, eeReceive, reported);
+        TServerErrorEvent handler = OnClientError;
+        handler(*this, *socket, eeReceive, reported);
         if (scope.ServerGone()) return;
     }
     Disconnect(socket);
@@ -229,7 +232,10 @@ void TServerSocket::Disconnect(TServerClientWinSocket* socket) {
         FClosed.push_back(std::move(*it));
         FConnections.erase(it);
     }
-    if (OnClientDisconnect) OnClientDisconnect(*this, *socket);
+    if (OnClientDisconnect) {
+        TSocketNotifyEvent handler = OnClientDisconnect;
+        handler(*this, *socket);
+    }
 }
 
 }

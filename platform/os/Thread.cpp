@@ -54,10 +54,7 @@ bool WaitThread(ThreadState& state, int timeoutMs) {
         std::lock_guard lock(state.Mutex);
         if (!state.Started) return true;
     }
-    if (IsThreadItself(state)) {
-        KORVEX_ASSERT(!"a thread cannot wait for itself");
-        return false;
-    }
+    if (IsThreadItself(state)) return false;   // it would wait forever
     if (!detail::WaitFinished(state, timeoutMs)) return false;
     Join(state);
     return true;

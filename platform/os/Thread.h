@@ -61,7 +61,8 @@ public:
     bool Finished() const;   // Execute returned and a free-on-terminate object is freed
 
     // Waits until Finished. On the UI thread it runs synchronised calls meanwhile, so a thread that waits in
-    // Synchronize cannot deadlock its joiner. Waiting on an empty handle or an unstarted thread returns at once.
+    // Synchronize cannot deadlock its joiner. Waiting on an empty handle or an unstarted thread returns at once;
+    // the thread waiting for itself gets false at once.
     void WaitFor();
     bool WaitFor(int timeoutMs);   // false on time-out
 

@@ -101,8 +101,9 @@ std::optional<std::uint64_t> Hand(const std::shared_ptr<SyncCall>& call) {
         generation = reg.Generation;
     }
     reg.Changed.notify_all();
-    auto guard = std::make_shared<DropGuard>(call);
-    reg.Dispatcher->Post([guard] { RunCall(guard->Call); });   // refused: the task and guard die here
+    // The task holds the only reference to the guard, so the call is dropped as soon as the task dies unrun
+    // (refused here, or destroyed by the dispatcher later).
+    reg.Dispatcher->Post([guard = std::make_shared<DropGuard>(call)] { RunCall(guard->Call); });
     return generation;
 }
 
