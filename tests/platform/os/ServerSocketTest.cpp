@@ -1,0 +1,232 @@
+// Tests of TServerSocket on loopback: listening, connect, read and disconnect events, partial messages, closing.
+#include "platform/os/ServerSocket.h"
+
+#include "platform/os/EventLoop.h"
+#include "platform/os/Network.h"
+#include "support/Loopback.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
+#include <memory>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace korvex::os;
+using namespace korvex::os::nettest;
+
+namespace {
+
+template <typename Done>
+bool RunUntil(TEventLoop& loop, Done done) {
+    for (int round = 0; round < 1000 && !done(); ++round)
+        loop.RunOnce(100);
+    return done();
+}
+
+// A server on port 0 that logs its events and collects each connection's text.
+struct Fixture : public ::testing::Test {
+    Fixture() {
+        Server.OnClientConnect = [this](TServerSocket&, TServerClientWinSocket& socket) {
+            CheckThread();
+            Log += "connect;";
+            EXPECT_EQ(socket.RemoteAddress(), "127.0.0.1");
+            EXPECT_GT(socket.RemotePort(), 0);
+        };
+        Server.OnClientRead = [this](TServerSocket&, TServerClientWinSocket& socket) {
+            CheckThread();
+            std::string text = socket.ReceiveText();
+            Log += "read;";
+            Received += text;
+            Reads.push_back(text);
+        };
+        Server.OnClientDisconnect = [this](TServerSocket&, TServerClientWinSocket& socket) {
+            CheckThread();
+            EXPECT_FALSE(socket.Connected());
+            Log += "disconnect;";
+        };
+        EXPECT_TRUE(Server.Open());
+    }
+    void CheckThread() { EXPECT_EQ(std::this_thread::get_id(), LoopThread); }
+
+    std::thread::id LoopThread = std::this_thread::get_id();
+    TEventLoop Loop;
+    TServerSocket Server {Loop};
+    std::string Log;
+    std::string Received;
+    std::vector<std::string> Reads;
+};
+
+using TServerSocketEvents = Fixture;
+
+}
+
+TEST(TServerSocket, ListensOnAPortOfTheSystemsChoice) {
+    TEventLoop loop;
+    TServerSocket server(loop);
+    TSocketResult result = server.Open();
+    EXPECT_TRUE(result.Ok);
+    EXPECT_TRUE(server.Active());
+    EXPECT_GT(server.LocalPort(), 0);
+    server.Close();
+    EXPECT_FALSE(server.Active());
+}
+
+TEST(TServerSocket, APortInUseIsAFailureValue) {
+    TEventLoop loop;
+    TServerSocket first(loop);
+    ASSERT_TRUE(first.Open());
+    TServerSocket second(loop);
+    second.SetPort(first.LocalPort());
+    TSocketResult result = second.Open();
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.ErrorCode, EADDRINUSE);
+    EXPECT_EQ(result.Message.rfind("Cannot listen on port " + std::to_string(first.LocalPort()) + ": ", 0), 0u);
+    EXPECT_FALSE(second.Active());
+}
+
+TEST(TServerSocket, APrivilegedPortWithoutPrivilegesIsAFailureValue) {
+    std::ifstream limit("/proc/sys/net/ipv4/ip_unprivileged_port_start");
+    int firstFree = 1024;
+    limit >> firstFree;
+    if (firstFree <= DefaultFarmPort) GTEST_SKIP() << "every port is free to bind here";
+    auto tryPort = [] {
+        TEventLoop loop;
+        TServerSocket server(loop);
+        server.SetPort(DefaultFarmPort);
+        return server.Open();
+    };
+    if (geteuid() != 0) {
+        TSocketResult result = tryPort();
+        EXPECT_FALSE(result.Ok);
+        EXPECT_EQ(result.ErrorCode, EACCES);
+        return;
+    }
+    pid_t pid = fork();   // as root: try it as nobody in a child
+    if (pid == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        TSocketResult result = tryPort();
+        _exit(!result.Ok && result.ErrorCode == EACCES ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(TServerSocket, AnImpossiblePortIsAFailureValue) {
+    TEventLoop loop;
+    TServerSocket server(loop);
+    server.SetPort(65536);
+    EXPECT_EQ(server.Open().ErrorCode, EINVAL);
+}
+
+TEST_F(TServerSocketEvents, ConnectReadAndDisconnectArriveInOrderOnTheLoopThread) {
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_GE(client, 0);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
+    ASSERT_TRUE(WriteAll(client, "10.0.0.9#4*C:\\FAH^node"));
+    ASSERT_TRUE(RunUntil(Loop, [&] { return !Received.empty(); }));
+    close(client);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 0; }));
+    EXPECT_EQ(Log, "connect;read;disconnect;");
+    EXPECT_EQ(Received, "10.0.0.9#4*C:\\FAH^node");
+}
+
+TEST_F(TServerSocketEvents, AMessageWrittenInPiecesArrivesWholeOverSeveralReads) {
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_GE(client, 0);
+    const std::vector<std::string> pieces = {"10.0.0.9", "#1*", "C:\\FAH", "^node"};
+    std::string sent;
+    for (const std::string& piece : pieces) {
+        ASSERT_TRUE(WriteAll(client, piece));
+        sent += piece;
+        ASSERT_TRUE(RunUntil(Loop, [&] { return Received == sent; }));
+    }
+    close(client);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    EXPECT_EQ(Reads, pieces);
+}
+
+TEST_F(TServerSocketEvents, TextAndCloseTogetherGiveOneReadThenTheDisconnect) {
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(WriteAll(client, "whole"));
+    close(client);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    EXPECT_EQ(Log, "connect;read;disconnect;");
+    EXPECT_EQ(Received, "whole");
+}
+
+TEST_F(TServerSocketEvents, TextNobodyTakesIsDiscardedWithoutStallingTheLoop) {
+    Server.OnClientRead = nullptr;
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(WriteAll(client, std::string(100000, 'x')));
+    close(client);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Log == "connect;disconnect;"; }));
+}
+
+TEST_F(TServerSocketEvents, AHandlerMayCloseItsConnection) {
+    Server.OnClientRead = [this](TServerSocket&, TServerClientWinSocket& socket) {
+        Received += socket.ReceiveText();
+        socket.Close();
+        EXPECT_FALSE(socket.Connected());   // still valid inside the event
+    };
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(WriteAll(client, "bye"));
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Log == "connect;disconnect;"; }));
+    EXPECT_EQ(Server.ActiveConnections(), 0);
+    EXPECT_EQ(ReadAll(client, 10000), "");   // our side closed
+    close(client);
+}
+
+TEST_F(TServerSocketEvents, AHandlerMayFreeTheServer) {
+    auto server = std::make_unique<TServerSocket>(Loop);
+    ASSERT_TRUE(server->Open());
+    bool freed = false;
+    server->OnClientRead = [&](TServerSocket&, TServerClientWinSocket&) {
+        server.reset();
+        freed = true;
+    };
+    int client = ConnectLoopback(server->LocalPort());
+    ASSERT_TRUE(WriteAll(client, "x"));
+    ASSERT_TRUE(RunUntil(Loop, [&] { return freed; }));
+    Loop.ProcessPending();
+    close(client);
+}
+
+TEST_F(TServerSocketEvents, ClosingTheServerDisconnectsEveryClient) {
+    int first = ConnectLoopback(Server.LocalPort());
+    int second = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 2; }));
+    EXPECT_NE(Server.Connections(0), nullptr);
+    EXPECT_EQ(Server.Connections(2), nullptr);
+    EXPECT_EQ(Server.Connections(-1), nullptr);
+    Server.Close();
+    EXPECT_EQ(Log, "connect;connect;disconnect;disconnect;");
+    EXPECT_EQ(ReadAll(first, 10000), "");
+    EXPECT_EQ(ReadAll(second, 10000), "");
+    close(first);
+    close(second);
+    EXPECT_TRUE(Server.Open());   // and it can listen again
+}
+
+TEST_F(TServerSocketEvents, AResetConnectionReportsAnErrorThenTheDisconnect) {
+    int errorCode = 0;
+    Server.OnClientError = [&](TServerSocket&, TServerClientWinSocket&, TErrorEvent event, int& code) {
+        EXPECT_EQ(event, eeReceive);
+        errorCode = code;
+        Log += "error;";
+        code = 0;
+    };
+    Server.OnClientRead = nullptr;
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
+    linger reset {1, 0};   // close with a reset instead of a goodbye
+    setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    close(client);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 0; }));
+    EXPECT_EQ(Log, "connect;error;disconnect;");
+    EXPECT_EQ(errorCode, ECONNRESET);
+}

@@ -1,0 +1,115 @@
+// Test helpers for the loopback tests.
+#include "support/Loopback.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace korvex::os::nettest {
+
+namespace {
+
+sockaddr_in Loopback(int port) {
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    return address;
+}
+
+int BoundSocket(int& port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = Loopback(0);
+    socklen_t length = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        std::abort();
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+}
+
+LoopbackListener::LoopbackListener(int backlog) {
+    FFd = BoundSocket(FPort);
+    if (listen(FFd, backlog) != 0) std::abort();
+}
+
+LoopbackListener::~LoopbackListener() {
+    for (int fd : FFillers)
+        close(fd);
+    close(FFd);
+}
+
+int LoopbackListener::Accept(int timeoutMs) {
+    pollfd waiting {FFd, POLLIN, 0};
+    if (poll(&waiting, 1, timeoutMs) <= 0) return -1;
+    return accept4(FFd, nullptr, nullptr, SOCK_CLOEXEC);
+}
+
+bool LoopbackListener::FillBacklog() {
+    sockaddr_in address = Loopback(FPort);
+    for (int i = 0; i < 16; ++i) {
+        int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        FFillers.push_back(fd);
+        pollfd waiting {fd, POLLOUT, 0};
+        if (poll(&waiting, 1, 50) == 0) return true;   // this one got no answer: the queue is full
+    }
+    return false;
+}
+
+int UnusedPort() {
+    int port = 0;
+    close(BoundSocket(port));
+    return port;
+}
+
+int ConnectLoopback(int port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = Loopback(port);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+    close(fd);
+    return -1;
+}
+
+std::string ReadAll(int fd, int timeoutMs) {
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        pollfd waiting {fd, POLLIN, 0};
+        if (poll(&waiting, 1, timeoutMs) <= 0) return text;
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) return text;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+TempFolder::TempFolder() {
+    char pattern[] = "/tmp/korvex-os-XXXXXX";
+    if (!mkdtemp(pattern)) std::abort();
+    FPath = std::filesystem::canonical(pattern).string();
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(FPath, ignored);
+}
+
+}
