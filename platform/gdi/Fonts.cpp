@@ -16,8 +16,8 @@ Font::~Font() = default;
 
 std::shared_ptr<const FontInstance> Font::Instance() const {
     // Resolved again after the font selection settings changed (tests pin the face).
-    static std::mutex lock;
-    std::lock_guard guard(lock);
+    static std::mutex* lock = new std::mutex;   // never freed: fonts may be used during static destruction
+    std::lock_guard guard(*lock);
     unsigned generation = FontSelectionGeneration();
     if (!FInstance || FGeneration != generation) {
         FInstance = RealizeFont(FLogFont);
