@@ -12,11 +12,27 @@ DeviceContext* Dc(HDC dc) {
     return IsValidDC(dc) ? dc : nullptr;
 }
 
+Bitmap* Current(const DcState& s, Bitmap*) {
+    return s.Bitmap;
+}
+Pen* Current(const DcState& s, Pen*) {
+    return s.Pen;
+}
+Brush* Current(const DcState& s, Brush*) {
+    return s.Brush;
+}
+Font* Current(const DcState& s, Font*) {
+    return s.Font;
+}
+
+// The previous object is read before the swap: deselecting may free it (a pending DeleteObject).
 template <class T>
 T* SelectTyped(HDC dc, T* object) {
     DeviceContext* d = Dc(dc);
     if (!d || !ObjectCast<T>(object)) return nullptr;
-    return static_cast<T*>(d->Select(object));
+    T* previous = Current(d->State(), static_cast<T*>(nullptr));
+    if (!d->Select(object)) return nullptr;
+    return previous;
 }
 
 }
