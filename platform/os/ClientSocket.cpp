@@ -20,7 +20,7 @@ bool TClientSocket::Fail(TErrorEvent errorEvent, int errorCode) {
     int code = errorCode;
     if (OnError) {
         TSocketErrorEvent handler = OnError;   // a copy: the handler may replace it or free us
-        handler(*this, errorEvent, code);      // a code left set is not raised: the result says it
+        handler(*this, errorEvent, code);   // a code left set is not raised: the result says it
     }
     return false;
 }

@@ -135,19 +135,19 @@ TEST_F(TServerSocketEvents, ConnectReadAndDisconnectArriveInOrderOnTheLoopThread
     EXPECT_EQ(Received, "10.0.0.9#4*C:\\FAH^node");
 }
 
-TEST_F(TServerSocketEvents, AMessageWrittenInPiecesArrivesWholeOverSeveralReads) {
+TEST_F(TServerSocketEvents, AMessageWrittenInChunksArrivesWholeOverSeveralReads) {
     int client = ConnectLoopback(Server.LocalPort());
     ASSERT_GE(client, 0);
-    const std::vector<std::string> pieces = {"10.0.0.9", "#1*", "C:\\FAH", "^node"};
+    const std::vector<std::string> chunks = {"10.0.0.9", "#1*", "C:\\FAH", "^node"};
     std::string sent;
-    for (const std::string& piece : pieces) {
-        ASSERT_TRUE(WriteAll(client, piece));
-        sent += piece;
+    for (const std::string& chunk : chunks) {
+        ASSERT_TRUE(WriteAll(client, chunk));
+        sent += chunk;
         ASSERT_TRUE(RunUntil(Loop, [&] { return Received == sent; }));
     }
     close(client);
     ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
-    EXPECT_EQ(Reads, pieces);
+    EXPECT_EQ(Reads, chunks);
 }
 
 TEST_F(TServerSocketEvents, TextAndCloseTogetherGiveOneReadThenTheDisconnect) {
