@@ -1,0 +1,327 @@
+// Tests of the settings store: persistence, other processes, damaged files, crashes, threads, autostart.
+#include "platform/os/RegistryStore.h"
+#include "platform/os/Autostart.h"
+#include "platform/os/ProgramFolder.h"
+#include "platform/os/Registry.h"
+#include "support/TempFolder.h"
+
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace korvex::os;
+using korvex::os::filetest::EnvOverride;
+using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::SandboxedEnvironment;
+using korvex::os::filetest::WriteFile;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* Options = "SOFTWARE\\Tellvar\\Options";
+constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::vector<std::string> DamagedCopies(const std::string& registryFile) {
+    std::vector<std::string> copies;
+    for (const auto& entry : fs::directory_iterator(fs::path(registryFile).parent_path()))
+        if (entry.path().filename().string().find(".damaged-") != std::string::npos) copies.push_back(entry.path());
+    return copies;
+}
+
+// Runs `body` in a child process and waits for it; true when it ended with status 0.
+bool InChild(const std::function<void()>& body) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}
+
+TEST(RegistryStore, FindsItsFileFromTheEnvironment) {
+    SandboxedEnvironment env;
+    EXPECT_EQ(RegistryStore::DefaultFilePath(), env.RegistryFile());
+    EnvOverride noFile("KORVEX_REGISTRY", std::nullopt);
+    EXPECT_EQ(RegistryStore::DefaultFilePath(), env.ConfigHome() + "/korvex/registry.reg");
+    EnvOverride noConfig("XDG_CONFIG_HOME", std::nullopt);
+    EnvOverride home("HOME", "/home/someone");
+    EXPECT_EQ(RegistryStore::DefaultFilePath(), "/home/someone/.config/korvex/registry.reg");
+}
+
+TEST(RegistryStore, KeepsEverythingAcrossAReload) {
+    SandboxedEnvironment env;
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(reg.OpenKey(Options, true));
+        reg.WriteInteger("Language", 1);
+        reg.WriteString("CustomerStr", "Line \"one\"\r\nback\\slash\ttab\x01");
+        reg.WriteString("", "default");
+        reg.WriteDateTime("Date", 39421.5);
+        reg.WriteBinaryData("Empty", "", 0);
+        ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Tellvar\\Empty Key", true));
+    }
+    RegistryStore fresh(env.RegistryFile());
+    TRegistry reg(fresh);
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey(Options, false));
+    EXPECT_EQ(reg.ReadInteger("Language"), 1);
+    EXPECT_EQ(reg.ReadString("CustomerStr"), "Line \"one\"\r\nback\\slash\ttab\x01");
+    EXPECT_EQ(reg.ReadString(""), "default");
+    EXPECT_EQ(reg.ReadDateTime("Date"), 39421.5);
+    EXPECT_EQ(reg.GetDataSize("Empty"), 0);
+    EXPECT_EQ(reg.GetValueNames(), (std::vector<std::string> {"Language", "CustomerStr", "", "Date", "Empty"}));
+    EXPECT_TRUE(reg.KeyExists("\\SOFTWARE\\Tellvar\\empty key"));
+    EXPECT_TRUE(fresh.DamageReports().empty());
+}
+
+TEST(RegistryStore, WritesAnExportedRegistryStyleFile) {
+    SandboxedEnvironment env;
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey(Options, true));
+    reg.WriteInteger("FSize", 10);
+    reg.WriteString("SkinName", "LongHorn (internal)");
+    EXPECT_EQ(ReadFile(env.RegistryFile()),
+        "; KORVEX settings\n"
+        "\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+        "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar]\n"
+        "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Options]\n"
+        "\"FSize\"=dword:0000000a\n"
+        "\"SkinName\"=\"LongHorn (internal)\"\n");
+}
+
+TEST(RegistryStore, SeesChangesAnotherProcessMade) {
+    SandboxedEnvironment env;
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey(Options, true));
+    reg.WriteInteger("Update", 1);
+    ASSERT_TRUE(InChild([&] {
+        RegistryStore own(env.RegistryFile());
+        TRegistry other(own);
+        other.SetRootKey(HKEY_LOCAL_MACHINE);
+        if (!other.OpenKey(Options, false) || other.ReadInteger("Update") != 1) ::_exit(1);
+        other.WriteInteger("Update", 5);
+        other.WriteString("FromChild", "yes");
+    }));
+    EXPECT_EQ(reg.ReadInteger("Update"), 5);
+    EXPECT_EQ(reg.ReadString("FromChild"), "yes");
+    reg.WriteInteger("Language", 0);   // a write here keeps what the child wrote
+    RegistryStore fresh(env.RegistryFile());
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "FromChild"), MakeStringValue("yes"));
+}
+
+TEST(RegistryStore, SeesAHandEditOfTheFile) {
+    SandboxedEnvironment env;
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey(Options, true));
+    reg.WriteInteger("FSize", 8);
+    WriteFile(env.RegistryFile(), "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Options]\n\"FSize\"=dword:0000000c\n");
+    EXPECT_EQ(reg.ReadInteger("FSize"), 12);
+}
+
+TEST(RegistryStore, LoadsWhatItCanOfADamagedFileKeepsACopyAndReportsItOnce) {
+    SandboxedEnvironment env;
+    fs::create_directories(fs::path(env.RegistryFile()).parent_path());
+    std::string damaged = "; KORVEX settings\n"
+                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Options]\n"
+                          "\"Before\"=dword:00000001\n"
+                          "\x01\x02 garbage \xff\n"
+                          "\"Broken\"=dword:xyz\n"
+                          "\"Unterminated\"=\"abc\n"
+                          "[HKEY_NOWHERE\\Lost]\n"
+                          "\"UnderBadHeader\"=dword:00000002\n"
+                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Label]\n"
+                          "\"Label0\"=\"Local host\"\n"
+                          "\"After\"=hex:01,02,\\\n"
+                          "  03\n";
+    WriteFile(env.RegistryFile(), damaged);
+    RegistryStore store(env.RegistryFile());
+    std::vector<std::string> handled;
+    store.SetDamageHandler([&](const std::string& message) { handled.push_back(message); });
+    EXPECT_EQ(store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), MakeDwordValue(1));
+    EXPECT_EQ(store.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Label", "Label0"), MakeStringValue("Local host"));
+    EXPECT_EQ(
+        store.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Label", "After"), MakeBinaryValue("\x01\x02\x03", 3));
+    EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, Options, "Broken"));
+    EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, Options, "Unterminated"));
+    EXPECT_TRUE(store.KeyExists(HKEY_LOCAL_MACHINE, Options));
+    ASSERT_EQ(handled.size(), 1u);
+    EXPECT_NE(handled[0].find("5 damaged line(s), the first at line 4"), std::string::npos) << handled[0];
+    EXPECT_EQ(store.DamageReports(), handled);
+    std::vector<std::string> copies = DamagedCopies(env.RegistryFile());
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(ReadFile(copies[0]), damaged);
+    EXPECT_NE(handled[0].find(copies[0]), std::string::npos);
+
+    store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before");   // no second report for the same file
+    EXPECT_EQ(handled.size(), 1u);
+    ASSERT_TRUE(store.SetValue(HKEY_LOCAL_MACHINE, Options, "New", MakeDwordValue(3)));
+    RegistryStore clean(env.RegistryFile());
+    EXPECT_EQ(
+        clean.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Label", "After"), MakeBinaryValue("\x01\x02\x03", 3));
+    EXPECT_TRUE(clean.DamageReports().empty());   // the rewritten file is whole again
+    EXPECT_EQ(DamagedCopies(env.RegistryFile()).size(), 1u);
+}
+
+TEST(RegistryStore, NeverCrashesOnBinaryGarbage) {
+    SandboxedEnvironment env;
+    fs::create_directories(fs::path(env.RegistryFile()).parent_path());
+    std::string garbage;
+    std::mt19937 random(42);
+    for (int i = 0; i < 20000; ++i)
+        garbage += static_cast<char>(random() % 256);
+    garbage += "\n[HKEY_CURRENT_USER\\X]\n\"Y\"=\"z\"\n";
+    WriteFile(env.RegistryFile(), garbage);
+    RegistryStore store(env.RegistryFile());
+    EXPECT_EQ(store.GetValue(HKEY_CURRENT_USER, "X", "Y"), MakeStringValue("z"));
+    EXPECT_EQ(store.DamageReports().size(), 1u);
+}
+
+TEST(RegistryStore, AWriteThatCannotReachTheFileChangesNothing) {
+    SandboxedEnvironment env;
+    RegistryStore store(env.RegistryFile());
+    ASSERT_TRUE(store.CreateKey(HKEY_CURRENT_USER, "K"));
+    ASSERT_TRUE(store.SetValue(HKEY_CURRENT_USER, "K", "A", MakeDwordValue(1)));
+    fs::create_directories(env.RegistryFile() + ".tmp/blocker");   // the temporary file cannot be made
+    EXPECT_FALSE(store.SetValue(HKEY_CURRENT_USER, "K", "A", MakeDwordValue(2)));
+    EXPECT_FALSE(store.SetValue(HKEY_CURRENT_USER, "K", "B", MakeDwordValue(3)));
+    EXPECT_EQ(store.GetValue(HKEY_CURRENT_USER, "K", "A"), MakeDwordValue(1));
+    EXPECT_FALSE(store.GetValue(HKEY_CURRENT_USER, "K", "B"));
+    TRegistry reg(store);
+    ASSERT_TRUE(reg.OpenKey("K", false));
+    EXPECT_THROW(reg.WriteInteger("A", 4), ERegistryException);
+    fs::remove_all(env.RegistryFile() + ".tmp");
+    reg.WriteInteger("A", 4);
+    EXPECT_EQ(RegistryStore(env.RegistryFile()).GetValue(HKEY_CURRENT_USER, "K", "A"), MakeDwordValue(4));
+}
+
+TEST(RegistryStore, SurvivesAProcessKilledWhileWriting) {
+    SandboxedEnvironment env;
+    std::string file = env.RegistryFile();
+    {
+        RegistryStore store(file);
+        ASSERT_TRUE(store.CreateKey(HKEY_LOCAL_MACHINE, Options));
+        for (int i = 0; i < 50; ++i)   // some bulk, so a write takes a while
+            ASSERT_TRUE(store.SetValue(
+                HKEY_LOCAL_MACHINE, Options, "Filler" + std::to_string(i), MakeStringValue(std::string(200, 'f'))));
+    }
+    std::mt19937 random(7);
+    std::uint32_t last = 0;
+    for (int round = 0; round < 5; ++round) {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            RegistryStore own(file);
+            for (std::uint32_t n = last + 1;; ++n)
+                own.SetValue(HKEY_LOCAL_MACHINE, Options, "Counter", MakeDwordValue(n));
+        }
+        ::usleep(5000 + random() % 20000);
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        RegistryStore check(file);
+        std::optional<TRegValue> counter = check.GetValue(HKEY_LOCAL_MACHINE, Options, "Counter");
+        EXPECT_TRUE(check.DamageReports().empty()) << "round " << round;
+        EXPECT_EQ(check.GetValueNames(HKEY_LOCAL_MACHINE, Options).size(), counter ? 51u : 50u);
+        if (counter) {
+            EXPECT_GE(DwordOf(*counter), last);
+            last = DwordOf(*counter);
+        }
+    }
+    EXPECT_GT(last, 0u);
+}
+
+TEST(RegistryStore, ThreadsWritingTogetherLoseNothing) {
+    SandboxedEnvironment env;
+    TRegistry setup;
+    setup.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(setup.OpenKey("SOFTWARE\\Tellvar\\Data", true));
+    constexpr int threads = 6, writes = 40;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([t] {
+            TRegistry reg;
+            reg.SetRootKey(HKEY_LOCAL_MACHINE);
+            if (!reg.OpenKey("SOFTWARE\\Tellvar\\Data", true)) return;
+            for (int i = 0; i < writes; ++i) {
+                reg.WriteInteger("Progress" + std::to_string(t * writes + i), i);
+                reg.ReadInteger("Progress" + std::to_string(t * writes + i));
+            }
+        });
+    for (auto& w : workers)
+        w.join();
+    RegistryStore fresh(env.RegistryFile());
+    EXPECT_EQ(fresh.GetValueNames(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Data").size(), std::size_t(threads * writes));
+    EXPECT_TRUE(fresh.DamageReports().empty());
+}
+
+TEST(RegistryStore, ProcessesWritingTogetherLoseNothing) {
+    SandboxedEnvironment env;
+    std::string file = env.RegistryFile();
+    ASSERT_TRUE(RegistryStore(file).CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Path"));
+    std::vector<pid_t> children;
+    for (int p = 0; p < 3; ++p) {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            RegistryStore own(file);
+            for (int i = 0; i < 30; ++i)
+                if (!own.SetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Path", "Ip" + std::to_string(p * 100 + i),
+                        MakeStringValue("10.0.0.1")))
+                    ::_exit(1);
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    RegistryStore fresh(file);
+    EXPECT_EQ(fresh.GetValueNames(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Path").size(), 90u);
+}
+
+TEST(RegistryStore, TheRunValueWritesAndRemovesTheAutostartEntry) {
+    SandboxedEnvironment env;
+    WriteFile(env.ProgramFolder() + "/korvex", "#!/bin/sh\n");
+    fs::permissions(env.ProgramFolder() + "/korvex", fs::perms::owner_all);
+    std::string entry = env.ConfigHome() + "/autostart/korvex.desktop";
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey(RunKey, true));
+    reg.WriteString("Tellvar", "\"" + env.ProgramFolder() + "\\KORVEX.exe\"");
+    EXPECT_EQ(ReadFile(entry),
+        "[Desktop Entry]\nType=Application\nName=KORVEX\nExec=" + env.ProgramFolder()
+            + "/korvex\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
+    reg.WriteString("Other", "x");
+    EXPECT_TRUE(reg.DeleteValue("tellvar"));
+    EXPECT_FALSE(fs::exists(entry));
+
+    reg.WriteString("TELLVAR", "\"/opt/My Apps/korvex\" -min");
+    EXPECT_NE(ReadFile(entry).find("Exec=\"/opt/My Apps/korvex\" -min\n"), std::string::npos);
+    reg.CloseKey();
+    EXPECT_TRUE(reg.DeleteKey("SOFTWARE\\Microsoft"));
+    EXPECT_FALSE(fs::exists(entry));
+}
+
+TEST(AutostartExecLine, QuotesAndEscapesAsDesktopEntriesRequire) {
+    SandboxedEnvironment env;
+    EXPECT_EQ(AutostartExecLine("/usr/bin/korvex"), "/usr/bin/korvex");
+    EXPECT_EQ(AutostartExecLine("\"/opt/a b/korvex\""), "\"/opt/a b/korvex\"");
+    EXPECT_EQ(AutostartExecLine("\"/opt/$x/100%\""), "\"/opt/\\\\$x/100%%\"");
+    EXPECT_EQ(AutostartExecLine("/opt/k \"two words\""), "/opt/k \"two words\"");
+    EXPECT_EQ(AutostartExecLine(""), "");
+    // A Windows name of the program inside the program folder finds the running executable.
+    EXPECT_EQ(AutostartExecLine("\"" + env.ProgramFolder() + "\\KORVEX.exe\""), ProgramFileName());
+}
