@@ -5,7 +5,6 @@
 #include "app/Settings.h"
 #include "app/SettingsKey.h"
 
-#include <algorithm>
 
 namespace korvex::app {
 
@@ -39,7 +38,7 @@ TProjectTable LoadProjectTable() {
         WLog("Settings: " + std::string(UnitsKey) + "\\UnitsCount is missing; no user projects are read");
         return table;
     }
-    const int rows = std::clamp(*count, 0, MaxUnitsCount);
+    const int rows = ClampCount(*count);
     for (int n = 1; n <= rows; ++n) {
         TProjectRow row;
         row.Name = units.TextIfPresent(NodeValue("Name", n)).value_or("");

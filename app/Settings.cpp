@@ -7,7 +7,6 @@
 #include "platform/os/ProgramFolder.h"
 #include "platform/os/Version.h"
 
-#include <algorithm>
 
 namespace korvex::app {
 
@@ -85,35 +84,36 @@ void WriteFirstNode() {
     data.WriteInteger("BackLevel0", 0);
 }
 
-TNodeSettings LoadNode(int i) {
+// The per-node keys, open for the whole node list.
+struct TNodeKeys {
+    TSettingsKey Label {LabelKey};
+    TSettingsKey Path {PathKey};
+    TSettingsKey Data {DataKey};
+    TSettingsKey Get {GetWUKey};
+    TSettingsKey Hint {HintKey};
+};
+
+TNodeSettings LoadNode(TNodeKeys& keys, int i) {
     TNodeSettings n;
     const TNodeSettings d;
-    n.Label = TSettingsKey(LabelKey).Text(NodeValue("Label", i), "");
-    {
-        TSettingsKey path(PathKey);
-        n.Path = path.Text(NodeValue("Path", i), "");
-        n.Ip = path.Text(NodeValue("Ip", i), "");
-    }
-    {
-        TSettingsKey data(DataKey);
-        n.Progress = data.Integer(NodeValue("Progress", i), 0);
-        n.BackLevel = data.Integer(NodeValue("BackLevel", i), 0);
-    }
-    {
-        TSettingsKey get(GetWUKey);
-        n.Get = get.Flag(NodeValue("Get", i), d.Get);
-        n.Level = get.Integer(NodeValue("Level", i), d.Level);
-        n.Backup = get.Flag(NodeValue("Backup", i), d.Backup);
-        n.Send = get.Flag(NodeValue("Send", i), d.Send);
-        n.CPU = get.Flag(NodeValue("CPU", i), d.CPU);
-        n.Core = get.Integer(NodeValue("Core", i), d.Core);
-        n.MID = get.Integer(NodeValue("MID", i), d.MID);
-        n.RSPath = get.Text(NodeValue("RSPath", i), "");
-        n.Trycore = get.Flag(NodeValue("Trycore", i), d.Trycore);
-        n.Verbo = get.Flag(NodeValue("Verbo", i), d.Verbo);
-        n.VerboN = get.Integer(NodeValue("VerboN", i), d.VerboN);
-    }
-    n.Hint = TSettingsKey(HintKey).Flag(NodeValue("Hint", i), false);
+    n.Label = keys.Label.Text(NodeValue("Label", i), "");
+    n.Path = keys.Path.Text(NodeValue("Path", i), "");
+    n.Ip = keys.Path.Text(NodeValue("Ip", i), "");
+    n.Progress = keys.Data.Integer(NodeValue("Progress", i), 0);
+    n.BackLevel = keys.Data.Integer(NodeValue("BackLevel", i), 0);
+    TSettingsKey& get = keys.Get;
+    n.Get = get.Flag(NodeValue("Get", i), d.Get);
+    n.Level = get.Integer(NodeValue("Level", i), d.Level);
+    n.Backup = get.Flag(NodeValue("Backup", i), d.Backup);
+    n.Send = get.Flag(NodeValue("Send", i), d.Send);
+    n.CPU = get.Flag(NodeValue("CPU", i), d.CPU);
+    n.Core = get.Integer(NodeValue("Core", i), d.Core);
+    n.MID = get.Integer(NodeValue("MID", i), d.MID);
+    n.RSPath = get.Text(NodeValue("RSPath", i), "");
+    n.Trycore = get.Flag(NodeValue("Trycore", i), d.Trycore);
+    n.Verbo = get.Flag(NodeValue("Verbo", i), d.Verbo);
+    n.VerboN = get.Integer(NodeValue("VerboN", i), d.VerboN);
+    n.Hint = keys.Hint.Flag(NodeValue("Hint", i), false);
     return n;
 }
 
@@ -132,12 +132,14 @@ TSettings LoadSettings() {
             options.WriteInteger("HostCount", 1);
             WriteFirstNode();
         }
-        s.HostCount = std::clamp(options.Integer("HostCount", 1), 0, MaxHostCount);
+        s.HostCount = ClampCount(options.Integer("HostCount", 1));
     }
-    s.Update = std::clamp(TSettingsKey(OptionsKey).Integer("Update", 1), MinUpdate, MaxUpdate);
+    s.Update = ClampUpdate(TSettingsKey(OptionsKey).Integer("Update", 1));
     s.Nodes.clear();
+    if (s.HostCount == 0) return s;
+    TNodeKeys keys;
     for (int i = 0; i < s.HostCount; ++i)
-        s.Nodes.push_back(LoadNode(i));
+        s.Nodes.push_back(LoadNode(keys, i));
     return s;
 }
 

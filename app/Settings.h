@@ -30,6 +30,9 @@ inline constexpr int MaxUpdate = 180;
 inline constexpr int MaxHostCount = 1000;
 inline constexpr int MaxUnitsCount = 1000;
 
+inline int ClampUpdate(int minutes) { return minutes < MinUpdate ? MinUpdate : minutes > MaxUpdate ? MaxUpdate : minutes; }
+inline int ClampCount(int count) { return count < 0 ? 0 : count > MaxHostCount ? MaxHostCount : count; }
+
 // One node's values; members are named after their registry values without the node index.
 struct TNodeSettings {
     std::string Label;

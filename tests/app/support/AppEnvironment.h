@@ -4,7 +4,9 @@
 #include "support/ClientFiles.h"
 
 #include "platform/base/DateTimeType.h"
+#include "platform/os/RegistryTypes.h"
 
+#include <optional>
 #include <string>
 
 namespace korvex::app::test {
@@ -21,11 +23,16 @@ public:
     std::string RegistryFile() const { return FDir.File("registry.reg"); }
     void SetNow(base::TDateTime now);   // the clock behind base::Now()
     std::string ReadFile(const std::string& name) const;   // "" when missing
+    // A value under HKEY_LOCAL_MACHINE as the store holds it, and a value put there directly.
+    std::optional<os::TRegValue> Stored(const std::string& key, const std::string& name) const;
+    void Store(const std::string& key, const std::string& name, const os::TRegValue& value);
 
 private:
     TTempDir FDir;
     std::string FOldRegistry;
     bool FHadRegistry = false;
+    std::string FOldConfigHome;
+    bool FHadConfigHome = false;
 };
 
 }

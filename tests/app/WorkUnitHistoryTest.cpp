@@ -1,0 +1,166 @@
+// The work-unit history file: appending units once, loading it back, and rewriting a unit's speed safely.
+#include "app/WorkUnitHistory.h"
+#include "support/AppEnvironment.h"
+
+#include "platform/base/DateTime.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace korvex::app {
+namespace {
+
+const base::TDateTime Seen = base::EncodeDateTime(2024, 12, 5, 20, 10, 15, 0);
+
+class WorkUnitHistoryTest : public testing::Test {
+protected:
+    void SetUp() override { env.SetNow(Seen); }
+
+    test::TAppEnvironment env;
+};
+
+TEST_F(WorkUnitHistoryTest, SaveWUAppendsOneLineInTheFixedFormat) {
+    TWorkUnitHistory history;
+    EXPECT_TRUE(history.SaveWU("p2605_Protein in water", "5-33-12", 120, "Local host"));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n");
+    ASSERT_EQ(history.Count(), 1);
+    EXPECT_EQ(history.Entries()[0], (THistoryEntry {"p2605_Protein in water", "5-33-12", "5.12"}));
+}
+
+TEST_F(WorkUnitHistoryTest, KnownUnitIsWrittenOnceAlsoAfterARestart) {
+    {
+        TWorkUnitHistory history;
+        history.Load();
+        EXPECT_TRUE(history.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
+        EXPECT_FALSE(history.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
+    }
+    TWorkUnitHistory restarted;
+    restarted.Load();
+    EXPECT_TRUE(restarted.IsKnown("p2008_BBA5", "1-2-3"));
+    EXPECT_FALSE(restarted.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
+    EXPECT_EQ(restarted.Count(), 1);
+}
+
+TEST_F(WorkUnitHistoryTest, RunCloneGenInsideALongerOneIsANewUnit) {
+    TWorkUnitHistory history;
+    ASSERT_TRUE(history.SaveWU("p2008_BBA5", "11-2-33", 218, "box"));
+    EXPECT_FALSE(history.IsKnown("p2008_BBA5", "1-2-3"));
+    EXPECT_TRUE(history.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
+    EXPECT_FALSE(history.IsKnown("p2008", "11-2-33"));   // names compare whole too
+    EXPECT_EQ(history.Count(), 2);
+}
+
+TEST_F(WorkUnitHistoryTest, UnitWithoutNameOrRunCloneGenIsNeverRecorded) {
+    TWorkUnitHistory history;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        EXPECT_FALSE(history.SaveWU("", "5-33-12", 0, "box"));
+        EXPECT_FALSE(history.SaveWU("p2605_x", "", 120, "box"));
+    }
+    EXPECT_EQ(history.Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUS")));
+    EXPECT_FALSE(history.IsKnown("", ""));
+}
+
+TEST_F(WorkUnitHistoryTest, LoadTakesNameRunCloneGenAndDateFragmentOfEveryLine) {
+    test::WriteFile(env.File("KORVEX.WUS"),
+        "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box@10.50\r\n"
+        "[17.01.2025 08:00:00] p2008_BBA5*1-2-3#218=Local host\n"
+        "no marks at all\r\n"
+        "\r\n"
+        "]*#\r\n");
+    TWorkUnitHistory history;
+    history.Load();
+    std::vector<THistoryEntry> entries = history.Entries();
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[0], (THistoryEntry {"p2605_x", "5-33-12", "5.12"}));
+    EXPECT_EQ(entries[1], (THistoryEntry {"p2008_BBA5", "1-2-3", "7.01"}));
+    EXPECT_TRUE(history.IsKnown("p2008_BBA5", "1-2-3"));
+    EXPECT_FALSE(history.IsKnown("no marks at all", ""));
+}
+
+TEST_F(WorkUnitHistoryTest, MissingFileLoadsAnEmptyList) {
+    TWorkUnitHistory history;
+    history.Load();
+    EXPECT_EQ(history.Count(), 0);
+}
+
+TEST_F(WorkUnitHistoryTest, FileThatCannotBeWrittenLeavesTheListForTheNextTry) {
+    std::filesystem::create_directory(env.File("KORVEX.WUS"));
+    TWorkUnitHistory history;
+    EXPECT_FALSE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    EXPECT_EQ(history.Count(), 0);
+    std::filesystem::remove(env.File("KORVEX.WUS"));
+    EXPECT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+}
+
+TEST_F(WorkUnitHistoryTest, ReSaveWUSetsAndReplacesTheSpeedOfTheLastMatchingLine) {
+    test::WriteFile(env.File("KORVEX.WUS"),
+        "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n"
+        "[05.12.2024 21:00:00] p2008_BBA5*1-2-3#218=Local host@3.00\r\n"
+        "[06.12.2024 09:00:00] p2605_y*5-33-12#120=other\r\n"
+        "[06.12.2024 10:00:00] p2605_z*5-33-1#120=third\r\n");
+    TWorkUnitHistory history;
+    EXPECT_TRUE(history.ReSaveWU("p2605_Protein", "5-33-12", 12.345));
+    EXPECT_TRUE(history.ReSaveWU("p2008_BBA5", "1-2-3", 0));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"),
+        "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n"
+        "[05.12.2024 21:00:00] p2008_BBA5*1-2-3#218=Local host@0\r\n"
+        "[06.12.2024 09:00:00] p2605_y*5-33-12#120=other@12.35\r\n"
+        "[06.12.2024 10:00:00] p2605_z*5-33-1#120=third\r\n");
+    EXPECT_TRUE(history.ReSaveWU("p2605_Protein", "5-33-12", 40.5));
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("=other@40.50\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
+}
+
+TEST_F(WorkUnitHistoryTest, ReSaveWUWithoutAMatchLeavesTheFileAlone) {
+    const std::string text = "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n";
+    test::WriteFile(env.File("KORVEX.WUS"), text);
+    TWorkUnitHistory history;
+    EXPECT_FALSE(history.ReSaveWU("p2605_x", "5-33-1", 10));
+    EXPECT_FALSE(history.ReSaveWU("p9999_x", "5-33-12", 10));
+    EXPECT_FALSE(history.ReSaveWU("p2605_x", "", 10));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
+    std::filesystem::remove(env.File("KORVEX.WUS"));
+    EXPECT_FALSE(history.ReSaveWU("p2605_x", "5-33-12", 10));
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUS")));
+}
+
+TEST_F(WorkUnitHistoryTest, RewriteThatCannotCreateTheTemporaryFileKeepsTheOldFile) {
+    const std::string text = "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n";
+    test::WriteFile(env.File("KORVEX.WUS"), text);
+    std::filesystem::create_directory(env.File("KORVEX.WUN"));
+    TWorkUnitHistory history;
+    EXPECT_FALSE(history.ReSaveWU("p2605_x", "5-33-12", 10));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
+}
+
+TEST_F(WorkUnitHistoryTest, RewriteThatFailsWhileWritingKeepsTheOldFileAndRemovesTheTemporaryOne) {
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "[05.12.2024 20:10:15] p2605_x*5-33-" + std::to_string(i) + "#120=box\r\n";
+    test::WriteFile(env.File("KORVEX.WUS"), text);
+    // A child whose file size limit stops the write half-way.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit {1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        TWorkUnitHistory history;
+        ::_exit(history.ReSaveWU("p2605_x", "5-33-7", 10) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
+}
+
+}
+}
