@@ -49,6 +49,8 @@ int UtcOffsetMinutesAtUtc(base::TDateTime utc) {
     return UtcOffsetMinutesAt(FloorDiv(msecs, 1000));
 }
 
+int UtcOffsetMinutesAtLocal(base::TDateTime local) { return UtcOffsetMinutesAtUtc(LocalToUtc(local)); }
+
 int CurrentUtcOffsetMinutes() {
     return UtcOffsetMinutesAt(static_cast<std::int64_t>(std::time(nullptr)));
 }

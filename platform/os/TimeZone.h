@@ -13,6 +13,8 @@ namespace korvex::os {
 int UtcOffsetMinutesAt(std::int64_t unixSeconds);
 // The same for a point in time given in UTC.
 int UtcOffsetMinutesAtUtc(base::TDateTime utc);
+// The same for a local wall-clock time (read back through LocalToUtc).
+int UtcOffsetMinutesAtLocal(base::TDateTime local);
 // The offset in force now.
 int CurrentUtcOffsetMinutes();
 

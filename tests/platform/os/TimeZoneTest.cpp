@@ -59,6 +59,13 @@ TEST(UtcOffset, ChangesExactlyAtTheDaylightSavingSwitch) {
     EXPECT_EQ(UtcOffsetMinutesAt(switchAt), 120);
 }
 
+TEST(UtcOffset, ForALocalTimeIsTheOffsetInForceAtThatWallClockTime) {
+    EnvOverride tz("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    EXPECT_EQ(UtcOffsetMinutesAtLocal(Days(Jan15_2024)), 60);
+    EXPECT_EQ(UtcOffsetMinutesAtLocal(Days(Jul15_2024)), 120);
+    EXPECT_EQ(CurrentUtcOffsetMinutes() % 60, 0);
+}
+
 TEST(UtcToLocal, ShiftsByTheOffsetOfThatInstant) {
     EnvOverride tz("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
     EXPECT_DOUBLE_EQ(UtcToLocal(Days(Jan15_2024)), Days(Jan15_2024) + 1.0 / 24);
