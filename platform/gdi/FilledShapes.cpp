@@ -167,10 +167,15 @@ bool ArcShape(HDC dc, ArcKind kind, int left, int top, int right, int bottom, in
     if (kind == ArcKind::Pie) {
         PaintShape(dc, shape, true, ring, ring);
     } else {
-        // The chord's side: left of the line from the start point to the end point (y down).
+        // The chord's side: the side of the line from the start point to the end point where the arc is.
         const double ax = g.StartPoint.x, ay = g.StartPoint.y, bx = g.EndPoint.x, by = g.EndPoint.y;
-        auto side = [=](int x, int y) { return (bx - ax) * (y - ay) - (by - ay) * (x - ax) <= 0; };
-        auto chordFill = [=](int x, int y) { return g.Sweep >= TwoPi || side(x, y); };
+        auto cross = [=](double x, double y) { return (bx - ax) * (y - ay) - (by - ay) * (x - ax); };
+        const double mid = g.Start + g.Sweep / 2;
+        const double arcSide = cross(g.Cx + std::cos(mid) * 100.0, g.Cy - std::sin(mid) * 100.0);
+        auto chordFill = [=](int x, int y) {
+            const double c = cross(x, y);
+            return g.Sweep >= TwoPi || c == 0 || (c > 0) == (arcSide > 0);
+        };
         PaintShape(dc, shape, true, chordFill, ring);
     }
     if (pen.Null() || g.Sweep >= TwoPi) return true;
