@@ -116,7 +116,8 @@ std::string RegistryStore::FilePath() {
 // ---- Loading ------------------------------------------------------------------------------------------------
 
 RegistryStore::FileIdentity RegistryStore::IdentityOf(const struct stat& st) {
-    return {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+        static_cast<std::int64_t>(st.st_size), st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
         st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec};
 }
 
@@ -212,11 +213,15 @@ void RegistryStore::ReportDamage(
     FReported.push_back(identity);
     std::string base = FPath + ".damaged-" + TimeStampText();
     std::string copy = base;
-    for (int n = 1; !WriteNewFile(copy, content) && n < 100; ++n)
+    bool kept = WriteNewFile(copy, content);
+    for (int n = 1; !kept && n < 100; ++n) {
         copy = base + "-" + std::to_string(n);
+        kept = WriteNewFile(copy, content);
+    }
     std::string message = "The settings file " + FPath + " has " + std::to_string(lines.size())
         + " damaged line(s), the first at line " + std::to_string(lines.front())
-        + "; they were skipped and the rest was loaded. The damaged file was kept as " + copy + ".";
+        + "; they were skipped and the rest was loaded. "
+        + (kept ? "The damaged file was kept as " + copy + "." : std::string("No copy of it could be kept."));
     FReports.push_back(message);
     FPendingReports.push_back(message);
 }
@@ -226,6 +231,7 @@ void RegistryStore::FireReports() {
     TDamageHandler handler;
     {
         std::lock_guard guard(FLock);
+        if (!FDamageHandler) return;   // kept until a handler is set
         pending.swap(FPendingReports);
         handler = FDamageHandler;
     }
@@ -235,8 +241,11 @@ void RegistryStore::FireReports() {
 }
 
 void RegistryStore::SetDamageHandler(TDamageHandler handler) {
-    std::lock_guard guard(FLock);
-    FDamageHandler = std::move(handler);
+    {
+        std::lock_guard guard(FLock);
+        FDamageHandler = std::move(handler);
+    }
+    FireReports();
 }
 
 std::vector<std::string> RegistryStore::DamageReports() {

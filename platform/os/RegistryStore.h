@@ -8,9 +8,9 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <vector>
+
+struct stat;
 
 namespace korvex::os {
 
@@ -53,16 +53,17 @@ public:
     bool DeleteKey(HKEY root, const std::string& path);   // with its sub-keys; a root cannot be deleted
 
     using TDamageHandler = std::function<void(const std::string& message)>;
-    // Called (outside the store's lock, on the thread that loaded the file) once per damaged file.
+    // Called once per damaged file, outside the store's lock, on the thread that loaded it; reports made
+    // before a handler was set reach it when it is set.
     void SetDamageHandler(TDamageHandler handler);
     std::vector<std::string> DamageReports();   // every report so far, oldest first
 
 private:
     struct FileIdentity {
         bool Exists = false;
-        dev_t Device = 0;
-        ino_t Inode = 0;
-        off_t Size = 0;
+        std::uint64_t Device = 0;
+        std::uint64_t Inode = 0;
+        std::int64_t Size = 0;
         std::int64_t Modified = 0;   // nanoseconds
         std::int64_t Changed = 0;
         bool operator==(const FileIdentity&) const = default;

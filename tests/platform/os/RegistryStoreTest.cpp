@@ -188,6 +188,9 @@ TEST(RegistryStore, NeverCrashesOnBinaryGarbage) {
     RegistryStore store(env.RegistryFile());
     EXPECT_EQ(store.GetValue(HKEY_CURRENT_USER, "X", "Y"), MakeStringValue("z"));
     EXPECT_EQ(store.DamageReports().size(), 1u);
+    std::vector<std::string> late;
+    store.SetDamageHandler([&](const std::string& message) { late.push_back(message); });
+    EXPECT_EQ(late, store.DamageReports());   // a handler set after the load still hears of it
 }
 
 TEST(RegistryStore, AWriteThatCannotReachTheFileChangesNothing) {
