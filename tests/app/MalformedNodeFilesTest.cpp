@@ -1,0 +1,169 @@
+// Node files that are not what a client writes: garbage, huge files, huge lines, cut files, files growing
+// while read. The reading gives defaults where it cannot read and never fails.
+#include "app/NodeFiles.h"
+#include "support/ClientFiles.h"
+
+#include "platform/base/DateTime.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <fstream>
+#include <regex>
+#include <thread>
+
+namespace korvex::app {
+namespace {
+
+const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+
+os::TRetryOptions NoPauses() {
+    os::TRetryOptions options;
+    options.Pause = [](int) { return true; };
+    return options;
+}
+
+TNodeReading ReadFolder(const std::string& folder) {
+    return ReadNodeFolder(folder, Now, FixedUtcOffset(0), NoPauses());
+}
+
+bool IsTimeText(const std::string& text) { return std::regex_match(text, std::regex("\\d\\d:\\d\\d:\\d\\d")); }
+
+// Bytes of every value, with the scan's keywords and marks strewn among them.
+std::string Garbage(std::size_t size, std::uint32_t seed) {
+    static const std::vector<std::string> pieces = {"Completed ", "Completed 0 out", "] Completed ", "Clone", "Run", "Gen", "(", ")",
+        "Working on", "[", "]", "Protein:", "System:", "User name:", "(Team ", "Frames Completed:", "Remaining:",
+        "Finished a frame (1)", "Finished a frame", "Loaded queue successfully", "Results successfully sent",
+        "Error: Attempt", "Version", "Core required:", "\r\n", "\n", "\r", std::string(1, '\0'), "%"};
+    std::string text;
+    std::uint32_t x = seed;
+    auto next = [&x] { return x = x * 1664525u + 1013904223u; };
+    while (text.size() < size) {
+        std::uint32_t r = next();
+        if (r % 5 == 0) text += pieces[(r >> 8) % pieces.size()];
+        else text += static_cast<char>(r >> 24);
+    }
+    return text;
+}
+
+TEST(MalformedNodeFiles, BinaryGarbageGivesAReadingAndNoFailure) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        TNodeReading r = ReadNode(TTextLines::FromText(Garbage(64 * 1024, seed)),
+            TTextLines::FromText(Garbage(512, seed + 100)), Now, FixedUtcOffset(seed * 30));
+        EXPECT_TRUE(IsTimeText(r.TimePerPercent)) << seed;
+        EXPECT_TRUE(IsTimeText(r.FrameTime)) << seed;
+        EXPECT_TRUE(r.Status == StatusUndecided || r.Status == StatusQueueLoaded || r.Status == StatusRunning
+            || r.Status == StatusAttemptError)
+            << seed;
+    }
+}
+
+TEST(MalformedNodeFiles, GarbageFilesInAFolderAreRead) {
+    test::TTempDir dir;
+    test::WriteFile(dir.File("FAHlog.txt"), Garbage(1 << 20, 7));
+    test::WriteFile(dir.File("unitinfo.txt"), Garbage(300, 8));
+    TNodeReading r = ReadFolder(dir.Path());
+    EXPECT_TRUE(IsTimeText(r.TimePerPercent));
+}
+
+// Writes a log of about `bytes` bytes: finished units one after the other, then a unit at 45 percent.
+void WriteHugeLog(const std::string& path, std::size_t bytes) {
+    test::TClientLog finished;
+    finished.StepUnit("p2008_BBA5", "December 1 10:00:00", 1, 2, 3, 100, 60).FinishAndSend("December 1 12:00:00");
+    const std::string block = finished.Text();
+    test::TClientLog head;
+    head.ClientStart();
+    test::TClientLog tail;
+    tail.StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
+    std::ofstream out(path, std::ios::binary);
+    out << head.Text();
+    for (std::size_t written = 0; written < bytes; written += block.size())
+        out << block;
+    out << tail.Text();
+    ASSERT_TRUE(out.good());
+}
+
+TEST(MalformedNodeFiles, HugeLogIsReadWhole) {
+    const std::size_t size = std::size_t(100) << 20;
+    test::TTempDir dir;
+    WriteHugeLog(dir.File("FAHlog.txt"), size);
+    TNodeReading r = ReadFolder(dir.Path());
+    EXPECT_EQ(r.WUName, "p2605_Protein in water");
+    EXPECT_EQ(r.RCG, "5-33-12");
+    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.TimePerPercent, "00:12:30");
+    EXPECT_EQ(r.StartText, "December 5 20:10:09");
+    EXPECT_EQ(r.UserName, "Tellvar");
+}
+
+TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
+    const std::string filler(1 << 20, 'x');
+    test::TClientLog log;
+    log.ClientStart().Raw(filler);
+    log.Line(filler + " Working on Unit 01 [" + filler + "]");   // a start text that is no date
+    log.StepUnit("p2605_x", "December 5 20:10:09", 5, 33, 12, 2, 600);
+    log.Raw(filler + "Completed");   // a plain "Completed" line after the last step changes nothing
+    log.Line(filler + "Clone");      // nor does a "Clone" without the project line's form, but it moves the unit
+    TNodeReading r = ReadNode(TTextLines::FromText(log.Text()), TTextLines(), Now, FixedUtcOffset(0));
+    EXPECT_EQ(r.WUName, "p2605_x");
+    EXPECT_EQ(r.StartText, "December 5 20:10:09");
+    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_GT(r.RCG.size(), filler.size());   // the whole line is cut as a project line would be
+    EXPECT_EQ(r.TimePerPercent, NoTimeText);   // no step line after the last "Clone"
+
+    test::TClientLog longStart;
+    longStart.ClientStart().Line("Working on Unit 01 [" + filler + "]").Line("Protein: p").Line(
+        "Completed 0 out of 10 steps");
+    TNodeReading s = ReadNode(TTextLines::FromText(longStart.Text()),
+        TTextLines::FromLines({"", "", "Name: p", "Download time: " + filler}), Now, FixedUtcOffset(0));
+    EXPECT_EQ(s.StartText, filler);
+    EXPECT_EQ(s.Start, 0);
+}
+
+TEST(MalformedNodeFiles, UnitInfoCutMidLineGivesWhatItHolds) {
+    test::TTempDir dir;
+    std::string full
+        = test::JoinLines(test::UnitInfo("p2605_x", "December 5 20:10:09", "December 11 20:10:09", 45));
+    for (std::size_t cut = 0; cut <= full.size(); cut += 7) {
+        test::WriteFile(dir.File("unitinfo.txt"), full.substr(0, cut));
+        TNodeReading r = ReadFolder(dir.Path());
+        EXPECT_GE(r.Progress, 0);
+        EXPECT_LE(r.Progress, 45);
+        EXPECT_TRUE(r.Deadline == 0 || r.Deadline >= base::EncodeDate(2024, 12, 11)) << cut;
+    }
+    test::WriteFile(dir.File("unitinfo.txt"), full);
+    EXPECT_EQ(ReadFolder(dir.Path()).Progress, 45);
+}
+
+TEST(MalformedNodeFiles, LogAppendedWhileReadGivesConsistentReadings) {
+    test::TTempDir dir;
+    const std::string path = dir.File("FAHlog.txt");
+    test::TClientLog log;
+    log.ClientStart().StepUnit("p2605_x", "December 5 20:10:09", 5, 33, 12, 1, 600);
+    test::WriteFile(path, log.Text());
+
+    std::atomic<bool> done {false};
+    std::thread writer([&] {
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        for (int p = 2; p < 3000 && !done; ++p) {
+            std::string line = "[20:" + std::to_string(10 + p % 50) + ":00] Completed " + std::to_string(p)
+                + " out of 250000 steps  (" + std::to_string(p % 100) + "%)\r\n";
+            // Half a line first: the reader may see a line being written.
+            out << line.substr(0, line.size() / 2) << std::flush;
+            out << line.substr(line.size() / 2) << std::flush;
+        }
+    });
+    for (int i = 0; i < 30; ++i) {
+        TNodeReading r = ReadFolder(dir.Path());
+        EXPECT_EQ(r.WUName, "p2605_x");
+        EXPECT_EQ(r.RCG, "5-33-12");
+        EXPECT_EQ(r.Status, StatusRunning);
+        EXPECT_TRUE(IsTimeText(r.TimePerPercent));
+    }
+    done = true;
+    writer.join();
+}
+
+}
+}
