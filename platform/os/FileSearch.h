@@ -18,6 +18,8 @@ inline constexpr int faDirectory = 0x10;   // a folder
 inline constexpr int faArchive = 0x20;   // a regular file
 inline constexpr int faAnyFile = 0x3F;   // every entry
 
+struct TSearchState;   // FindNext's position
+
 struct TSearchRec {
     std::string Name;   // the entry's name, without folder
     std::int64_t Size = 0;   // bytes; 0 for folders
@@ -25,7 +27,7 @@ struct TSearchRec {
     base::TDateTime Time = 0;   // last modification, local time
     bool IsDirectory() const { return (Attr & faDirectory) != 0; }
 
-    std::shared_ptr<struct TSearchState> FindHandle;   // FindNext's position; FindClose drops it
+    std::shared_ptr<TSearchState> FindHandle;   // set by FindFirst, dropped by FindClose
 };
 
 // True when `name` matches the Windows mask: '*' any run of characters, '?' one character, letters
