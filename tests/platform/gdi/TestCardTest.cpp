@@ -4,37 +4,18 @@
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/gdi/PngCodec.h"
+#include "platform/gdi/Text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace korvex::gdi {
 namespace {
 
 constexpr int CardWidth = 480;
 constexpr int CardHeight = 360;
-
-// The run blended straight into the bitmap in the given colour, the cell's top-left corner at (x, y).
-void PaintText(Bitmap& bitmap, HFONT font, int x, int y, const std::string& text, COLORREF color) {
-    auto instance = font->Instance();
-    ASSERT_NE(instance, nullptr);
-    POINT baseline = instance->BaselineFromCellTop();
-    RunMask mask = instance->RenderRun(text);
-    for (int my = 0; my < mask.Height; ++my) {
-        for (int mx = 0; mx < mask.Width; ++mx) {
-            int a = mask.Coverage[std::size_t(my) * mask.Width + mx];
-            int px = x + baseline.x + mask.Left + mx;
-            int py = y + baseline.y + mask.Top + my;
-            COLORREF under = bitmap.PixelAt(px, py);
-            if (a == 0 || under == CLR_INVALID) continue;
-            auto mix = [a](int fore, int back) { return (fore * a + back * (255 - a) + 127) / 255; };
-            bitmap.SetPixelAt(px, py,
-                RGB(mix(GetRValue(color), GetRValue(under)), mix(GetGValue(color), GetGValue(under)),
-                    mix(GetBValue(color), GetBValue(under))));
-        }
-    }
-}
 
 TRIVERTEX Vertex(int x, int y, COLORREF c) {
     return TRIVERTEX {x, y, COLOR16(GetRValue(c) << 8), COLOR16(GetGValue(c) << 8), COLOR16(GetBValue(c) << 8), 0};
@@ -119,12 +100,30 @@ TEST(TestCard, DrawsPrimitivesGradientsAndTextAndWritesAPng) {
         {courierItalic, "Courier New italic: FAHlog.txt 12:34:56"},
         {courierItalic, "Курьер курсивом: журнал клиента"},
     };
-    int y = 170;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    HFONT oldFont = SelectObject(dc, HFONT(tahoma));
+    int y = 164;
     for (const auto& [font, text] : lines) {
-        PaintText(bitmap, font, 30, y, text, RGB(0, 0, 0));
-        y += font->Instance()->TextMetrics().tmHeight + 4;
+        SelectObject(dc, font);
+        TextOut(dc, 30, y, text);
+        y += font->Instance()->TextMetrics().tmHeight + 3;
     }
-    PaintText(bitmap, vertical, 8, 350, "Вертикально 900", RGB(0, 0, 160));
+    SelectObject(dc, HFONT(vertical));
+    SetTextColor(dc, RGB(0, 0, 160));
+    TextOut(dc, 6, 350, "Вертикально 900");
+
+    // DrawText: centred word wrapping on an opaque background, and an ellipsis.
+    SelectObject(dc, HFONT(tahoma));
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, RGB(255, 255, 200));
+    SetTextColor(dc, RGB(128, 0, 0));
+    RECT wrap {30, 290, 250, 350};
+    DrawText(dc, "DrawText centres and wraps this caption; Перенос строк по словам", &wrap, DT_CENTER | DT_WORDBREAK);
+    RECT cut {270, 300, 460, 316};
+    SetBkMode(dc, TRANSPARENT);
+    DrawText(dc, "&Prefix and an ellipsis at the end of a long line", &cut, DT_SINGLELINE | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
     SelectObject(dc, old);
     DeleteDC(dc);
 
@@ -132,7 +131,7 @@ TEST(TestCard, DrawsPrimitivesGradientsAndTextAndWritesAPng) {
     EXPECT_EQ(bitmap.PixelAt(10, 10), RGB(255, 0, 0));   // a gradient vertex keeps its exact colour
     EXPECT_EQ(bitmap.PixelAt(35, 75), RGB(255, 0, 0));   // second colour bar
     int dark = 0;
-    for (int py = 170; py < 300; ++py)
+    for (int py = 164; py < 280; ++py)
         for (int px = 30; px < 460; ++px)
             dark += GetRValue(bitmap.PixelAt(px, py)) < 100 ? 1 : 0;
     EXPECT_GT(dark, 1500);
