@@ -16,11 +16,7 @@ bool SizeAllowed(int width, int height, PixelFormat format) {
     return size_t(BytesPerScanLine(width, format)) * size_t(height) <= MaxBitmapBytes;
 }
 
-std::unique_ptr<BYTE[]> AllocatePixels(int width, int height, PixelFormat format) {
-    const size_t bytes = size_t(BytesPerScanLine(width, format)) * size_t(height);
-    if (bytes == 0) return nullptr;
-    return std::unique_ptr<BYTE[]>(new (std::nothrow) BYTE[bytes]());
-}
+constexpr std::align_val_t PixelAlignment {64};
 
 // Copies `width` pixels between rows of possibly different formats.
 void ConvertRow(const BYTE* src, PixelFormat srcFormat, BYTE* dst, PixelFormat dstFormat, int width) {
@@ -40,7 +36,20 @@ void ConvertRow(const BYTE* src, PixelFormat srcFormat, BYTE* dst, PixelFormat d
 
 }
 
-Bitmap::Bitmap(int width, int height, PixelFormat format, std::unique_ptr<BYTE[]> bits)
+void Bitmap::AlignedDelete::operator()(BYTE* bits) const {
+    ::operator delete[](bits, PixelAlignment);
+}
+
+Bitmap::Pixels AllocatePixels(int width, int height, PixelFormat format) {
+    const size_t bytes = size_t(BytesPerScanLine(width, format)) * size_t(height);
+    if (bytes == 0) return nullptr;
+    void* memory = ::operator new[](bytes, PixelAlignment, std::nothrow);
+    if (!memory) return nullptr;
+    std::memset(memory, 0, bytes);
+    return Bitmap::Pixels(static_cast<BYTE*>(memory));
+}
+
+Bitmap::Bitmap(int width, int height, PixelFormat format, Pixels bits)
     : GdiObject(ObjectKind::Bitmap)
     , FWidth(width)
     , FHeight(height)

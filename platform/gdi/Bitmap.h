@@ -60,13 +60,21 @@ public:
     void Fill(COLORREF color);   // every pixel; the fourth byte of 32-bit pixels becomes 0
 
 private:
-    Bitmap(int width, int height, PixelFormat format, std::unique_ptr<BYTE[]> bits);
+    // Pixel memory is 64-byte aligned: rows of two bitmaps then never sit a few bytes apart modulo a page,
+    // which would make row copies stall on false store-to-load aliasing.
+    struct AlignedDelete {
+        void operator()(BYTE* bits) const;
+    };
+    using Pixels = std::unique_ptr<BYTE[], AlignedDelete>;
+    friend Pixels AllocatePixels(int width, int height, PixelFormat format);
+
+    Bitmap(int width, int height, PixelFormat format, Pixels bits);
 
     int FWidth = 0;
     int FHeight = 0;
     int FStride = 0;
     PixelFormat FFormat = PixelFormat::pf24bit;
-    std::unique_ptr<BYTE[]> FBits;
+    Pixels FBits;
 };
 
 // Windows-shaped creation.

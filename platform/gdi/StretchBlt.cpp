@@ -73,12 +73,26 @@ bool PrepareScaled(
     return true;
 }
 
-void StretchCopyRow(BYTE* d, const BYTE* srcRow, PixelFormat dFormat, PixelFormat sFormat, const int* xmap, int count) {
+// Gathers one destination row from a source row through the column map.
+void StretchCopyRow(
+    BYTE* d, const BYTE* srcRow, PixelFormat dFormat, PixelFormat sFormat, const int* xmap, int count, bool allInside) {
     const int dStep = BytesPerPixel(dFormat);
     const int sStep = BytesPerPixel(sFormat);
-    if (dFormat == PixelFormat::pf32bit && sFormat == PixelFormat::pf32bit) {
-        for (int i = 0; i < count; ++i, d += 4)
-            if (xmap[i] >= 0) std::memcpy(d, srcRow + size_t(xmap[i]) * 4, 4);
+    if (dFormat == PixelFormat::pf32bit && sFormat == PixelFormat::pf32bit && allInside) {
+        for (int i = 0; i < count; ++i) {
+            uint32_t v;
+            std::memcpy(&v, srcRow + size_t(xmap[i]) * 4, 4);
+            std::memcpy(d + size_t(i) * 4, &v, 4);
+        }
+        return;
+    }
+    if (dFormat == PixelFormat::pf24bit && sFormat == PixelFormat::pf24bit && allInside) {
+        for (int i = 0; i < count; ++i, d += 3) {
+            const BYTE* s = srcRow + size_t(xmap[i]) * 3;
+            d[0] = s[0];
+            d[1] = s[1];
+            d[2] = s[2];
+        }
         return;
     }
     for (int i = 0; i < count; ++i, d += dStep) {
@@ -122,6 +136,7 @@ bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
     for (const RECT& r : blit.Visible.Rects()) {
         const int* xmap = blit.XMap.data() + (r.left - blit.DestBlock.left);
         const int count = r.right - r.left;
+        const bool allInside = std::all_of(xmap, xmap + count, [](int m) { return m >= 0; });
         int previousSource = -1;
         const BYTE* previousRow = nullptr;
         for (int row = r.top; row < r.bottom; ++row) {
@@ -132,8 +147,8 @@ bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
                 if (sy == previousSource && previousRow) {
                     std::memcpy(d, previousRow, size_t(count) * dStep);
                 } else {
-                    StretchCopyRow(
-                        d, blit.Source->ScanLine(sy), blit.Dest->Format(), blit.Source->Format(), xmap, count);
+                    StretchCopyRow(d, blit.Source->ScanLine(sy), blit.Dest->Format(), blit.Source->Format(), xmap,
+                        count, allInside);
                     previousSource = sy;
                     previousRow = d;
                 }
