@@ -29,7 +29,7 @@ bool LoadAll(os::TFileStream& stream, TTextLines& lines, std::int64_t maxSize, i
         error = EFBIG;
         return false;
     }
-    auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size) + 1);
+    auto buffer = TTextLines::AllocateBuffer(static_cast<std::size_t>(size));
     std::int64_t done = 0;
     while (done < size) {
         std::int64_t got = stream.ReadAt(done, buffer.get() + done, size - done);

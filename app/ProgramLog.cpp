@@ -10,7 +10,11 @@ namespace korvex::app {
 std::string ProgramLogPath() { return os::ProgramFolder() + "/" + ProgramLogName; }
 
 std::string StampedLine(base::TDateTime now, const std::string& text) {
-    return "[" + base::DateTimeToStr(now) + "] " + text;
+    std::string line = "[";
+    line += base::DateTimeToStr(now);
+    line += "] ";
+    line += text;
+    return line;
 }
 
 bool WLog(const std::string& text) { return os::AppendLine(ProgramLogPath(), StampedLine(base::Now(), text)); }

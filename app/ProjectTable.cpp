@@ -35,7 +35,7 @@ TProjectTable LoadProjectTable() {
     if (!units.IsOpen()) return table;
     std::optional<int> count = units.IntegerIfPresent("UnitsCount");
     if (!count) {
-        WLog("Settings: " + std::string(UnitsKey) + "\\UnitsCount is missing; no user projects are read");
+        WLog(std::string("Settings: ") + UnitsKey + "\\UnitsCount is missing; no user projects are read");
         return table;
     }
     const int rows = ClampCount(*count);

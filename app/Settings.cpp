@@ -34,10 +34,10 @@ void LoadOptions(TSettings& s) {
     s.AutoBackup = options.Flag("AutoBackup", false);
     const TSettings defaults;
     for (int k = 2; k <= 9; ++k)
-        s.W[static_cast<std::size_t>(k)] = options.Flag("W" + base::IntToStr(k), true);
+        s.W[static_cast<std::size_t>(k)] = options.Flag(NodeValue("W", k), true);
     for (int k = 1; k <= 11; ++k) {
         const auto at = static_cast<std::size_t>(k);
-        s.WW[at] = options.Integer("W" + base::IntToStr(k) + "W", defaults.WW[at]);
+        s.WW[at] = options.Integer(NodeValue("W", k) + "W", defaults.WW[at]);
     }
     // Values the other windows keep here; read once so that every default exists after the first run.
     s.UName = options.TextIfPresent("UName").value_or("");
@@ -52,7 +52,7 @@ void LoadOptions(TSettings& s) {
     s.F5W = options.Integer("F5W", defaults.F5W);
     for (int k = 1; k <= 6; ++k) {
         const auto at = static_cast<std::size_t>(k);
-        s.F5C[at] = options.Integer("F5C" + base::IntToStr(k), defaults.F5C[at]);
+        s.F5C[at] = options.Integer(NodeValue("F5C", k), defaults.F5C[at]);
     }
     s.End1 = options.Integer("End1", defaults.End1);
     s.End2 = options.Integer("End2", defaults.End2);
@@ -119,9 +119,17 @@ TNodeSettings LoadNode(TNodeKeys& keys, int i) {
 
 }
 
-std::string NodeValue(const char* name, int index) { return name + base::IntToStr(index); }
+std::string NodeValue(const char* name, int index) {
+    std::string value = name;
+    value += base::IntToStr(index);
+    return value;
+}
 
-std::string DefaultCustomerStr() { return "KORVEX farm monitor " + os::FileVersionText(4); }
+std::string DefaultCustomerStr() {
+    std::string text = "KORVEX farm monitor ";
+    text += os::FileVersionText(4);
+    return text;
+}
 
 TSettings LoadSettings() {
     TSettings s;
@@ -152,8 +160,8 @@ void SaveData(const TSettings& s) {
     TSettingsKey options(OptionsKey);
     for (int k = 1; k <= 9; ++k) {
         const auto at = static_cast<std::size_t>(k);
-        if (s.WW[at] != 0) options.WriteInteger("W" + base::IntToStr(k) + "W", s.WW[at]);
-        if (k < 9) options.WriteFlag("W" + base::IntToStr(k + 1), s.W[at + 1]);
+        if (s.WW[at] != 0) options.WriteInteger(NodeValue("W", k) + "W", s.WW[at]);
+        if (k < 9) options.WriteFlag(NodeValue("W", k + 1), s.W[at + 1]);
     }
     options.WriteInteger("W10W", s.WW[10]);
     options.WriteInteger("W11W", s.WW[11]);
@@ -170,7 +178,10 @@ void WriteStartWithWindows(bool runStartup) {
         if (run.Exists(RunValueName)) run.Registry().DeleteValue(RunValueName);
         return;
     }
-    run.WriteText(RunValueName, "\"" + os::ProgramFolder() + "\\KORVEX.exe\"");
+    std::string program = "\"";
+    program += os::ProgramFolder();
+    program += "\\KORVEX.exe\"";
+    run.WriteText(RunValueName, program);
 }
 
 bool ReadTaskbar() { return TSettingsKey(OptionsKey).Flag("Taskbar", true); }

@@ -1,12 +1,16 @@
-// Splitting a text buffer into line views.
+// Text buffers read as lines.
 #include "app/TextLines.h"
 
 #include <cstring>
 
 namespace korvex::app {
 
+std::unique_ptr<char[]> TTextLines::AllocateBuffer(std::size_t size) {
+    return std::make_unique_for_overwrite<char[]>(size + Padding);
+}
+
 TTextLines TTextLines::FromText(std::string_view text) {
-    auto buffer = std::make_unique_for_overwrite<char[]>(text.size() + 1);
+    auto buffer = AllocateBuffer(text.size());
     if (!text.empty()) std::memcpy(buffer.get(), text.data(), text.size());
     return FromBuffer(std::move(buffer), text.size());
 }
@@ -15,7 +19,7 @@ TTextLines TTextLines::FromLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line;
-        text += '\n';
+        text += "\r\n";
     }
     return FromText(text);
 }
@@ -24,30 +28,37 @@ TTextLines TTextLines::FromBuffer(std::unique_ptr<char[]> buffer, std::size_t si
     TTextLines result;
     result.FBuffer = std::move(buffer);
     result.FSize = size;
-    result.Split();
+    std::memset(result.FBuffer.get() + size, 0, Padding);
     return result;
 }
 
-void TTextLines::Split() {
-    FLines.clear();
-    if (FSize == 0) return;
-    const char* data = FBuffer.get();
-    const char* end = data + FSize;
-    // Counting first sizes the vector once: big logs neither regrow it nor hold two copies.
-    std::size_t count = 1;
-    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))));)
-        ++count, ++p;
-    FLines.reserve(count);
-    const char* start = data;
-    while (start < end) {
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
-        const char* stop = lf ? lf : end;
-        std::size_t length = static_cast<std::size_t>(stop - start);
-        if (lf && length > 0 && start[length - 1] == '\r') --length;
-        FLines.emplace_back(start, length);
-        if (!lf) break;
-        start = lf + 1;
+std::string_view TTextLines::LineAt(std::size_t pos, std::size_t& next) const {
+    const char* start = FBuffer.get() + pos;
+    const std::size_t rest = FSize - pos;
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', rest));
+    if (!lf) {
+        next = FSize;
+        return {start, rest};
     }
+    std::size_t length = static_cast<std::size_t>(lf - start);
+    next = pos + length + 1;
+    if (length > 0 && start[length - 1] == '\r') --length;
+    return {start, length};
+}
+
+std::vector<std::string_view> TTextLines::FirstLines(std::size_t count) const {
+    std::vector<std::string_view> lines;
+    for (std::size_t pos = 0, next = 0; pos < FSize && lines.size() < count; pos = next)
+        lines.push_back(LineAt(pos, next));
+    return lines;
+}
+
+std::vector<std::string_view> TTextLines::Lines() const { return FirstLines(static_cast<std::size_t>(-1)); }
+
+std::size_t TTextLines::Count() const {
+    std::size_t count = 0;
+    ForEachLine([&count](std::size_t, std::string_view) { ++count; });
+    return count;
 }
 
 }

@@ -1,4 +1,4 @@
-// A text file's lines as views into one buffer: what the node reading scans.
+// A text file's bytes in one buffer, read as lines: what the node reading scans.
 #pragma once
 
 #include <cstddef>
@@ -10,9 +10,13 @@
 namespace korvex::app {
 
 // Lines end at LF or CR LF; a last line without an end counts; no empty line follows a final end.
-// Other bytes (NUL, lone CR, any 8-bit value) stay in the line. Move-only: the views point into the buffer.
+// Other bytes (NUL, lone CR, any 8-bit value) stay in the line. No line index is kept: a 100 MB log of
+// empty lines costs its bytes and no more. Move-only: views point into the buffer.
+// Padding readable bytes (zeros) follow the text, so scans may load whole blocks.
 class TTextLines {
 public:
+    static constexpr std::size_t Padding = 16;
+
     TTextLines() = default;
     TTextLines(TTextLines&&) noexcept = default;
     TTextLines& operator=(TTextLines&&) noexcept = default;
@@ -20,22 +24,36 @@ public:
     TTextLines& operator=(const TTextLines&) = delete;
 
     static TTextLines FromText(std::string_view text);
-    static TTextLines FromLines(const std::vector<std::string>& lines);
-    // Takes over a buffer of size bytes (the file loader reads straight into it).
+    static TTextLines FromLines(const std::vector<std::string>& lines);   // each line ended by CR LF
+    // A buffer for size bytes of text and the padding (the file loader reads straight into it), and the text
+    // of its first size bytes.
+    static std::unique_ptr<char[]> AllocateBuffer(std::size_t size);
     static TTextLines FromBuffer(std::unique_ptr<char[]> buffer, std::size_t size);
 
-    std::size_t Count() const { return FLines.size(); }
-    bool Empty() const { return FLines.empty(); }
-    std::string_view operator[](std::size_t index) const { return FLines[index]; }
-    const std::vector<std::string_view>& Lines() const { return FLines; }
+    std::string_view Text() const { return {FBuffer.get(), FSize}; }
     std::size_t Bytes() const { return FSize; }
+    bool Empty() const { return FSize == 0; }
+
+    // The line that starts at `pos` (< Bytes()), and where the next one starts.
+    std::string_view LineAt(std::size_t pos, std::size_t& next) const;
+
+    // Calls f(index, line) for every line in order.
+    template <class F>
+    void ForEachLine(F&& f) const {
+        std::size_t index = 0;
+        for (std::size_t pos = 0, next = 0; pos < FSize; pos = next)
+            f(index++, LineAt(pos, next));
+    }
+
+    // The first `count` lines (fewer when the text has fewer); a walk over those lines only.
+    std::vector<std::string_view> FirstLines(std::size_t count) const;
+    // Every line; a walk over the whole text.
+    std::vector<std::string_view> Lines() const;
+    std::size_t Count() const;
 
 private:
-    void Split();
-
     std::unique_ptr<char[]> FBuffer;
     std::size_t FSize = 0;
-    std::vector<std::string_view> FLines;
 };
 
 }

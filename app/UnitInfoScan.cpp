@@ -21,12 +21,13 @@ std::string From(std::string_view line, std::size_t column) {
 
 void ScanUnitInfo(const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
     TNodeReading& reading) {
-    const std::size_t count = unitInfo.Count();
+    const std::vector<std::string_view> lines = unitInfo.FirstLines(DueLine + 2);
+    const std::size_t count = lines.size();
 
     // QMD and Amber units write a name of their own; the log's is kept for them. An empty name (a truncated
     // file) never replaces the log's either.
     if (count > NameLine) {
-        std::string_view line = unitInfo[NameLine];
+        std::string_view line = lines[NameLine];
         if (line.find("QMD") == std::string_view::npos && line.find("Amber") == std::string_view::npos) {
             std::string name = From(line, 7);
             if (!name.empty()) reading.WUName = name;
@@ -38,23 +39,23 @@ void ScanUnitInfo(const TTextLines& unitInfo, base::TDateTime now, const TUtcOff
     const base::TDateTime nowUtc = LocalToUtcWith(now, utcOffset);
     std::optional<base::TDateTime> startUtc;
     std::string startText = reading.StartText;
-    if (startText.empty() && count > DownloadLine) startText = From(unitInfo[DownloadLine], 16);
+    if (startText.empty() && count > DownloadLine) startText = From(lines[DownloadLine], 16);
     if (!startText.empty()) {
         if (std::optional<TClientDate> date = ParseClientDate(startText)) startUtc = LatestNotAfter(*date, nowUtc + 1);
     }
     if (startUtc) reading.Start = UtcToLocalWith(*startUtc, utcOffset);
 
     std::size_t progressLine = DueLine;
-    if (count > DueLine && unitInfo[DueLine].substr(0, 3) == "Due") {
+    if (count > DueLine && lines[DueLine].substr(0, 3) == "Due") {
         progressLine = DueLine + 1;
-        if (std::optional<TClientDate> date = ParseClientDate(From(unitInfo[DueLine], 11))) {
+        if (std::optional<TClientDate> date = ParseClientDate(From(lines[DueLine], 11))) {
             std::optional<base::TDateTime> deadlineUtc = startUtc ? FirstNotBefore(*date, *startUtc) : Nearest(*date, nowUtc);
             if (deadlineUtc) reading.Deadline = UtcToLocalWith(*deadlineUtc, utcOffset);
         }
     }
 
     if (count > progressLine) {
-        std::string line(unitInfo[progressLine]);
+        std::string line(lines[progressLine]);
         int percent = base::Pos("%", line);
         reading.Progress = percent > 0 ? base::StrToIntDef(base::Trim(base::Copy(line, 11, percent - 11)), 0) : 0;
     }

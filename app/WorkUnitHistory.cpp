@@ -106,7 +106,8 @@ bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg,
 
     std::string& line = lines[static_cast<std::size_t>(found)];
     if (int at = base::Pos("@", line)) line.resize(static_cast<std::size_t>(at - 1));
-    line += "@" + base::FormatFloat("##0.00;;0", speed);
+    line += "@";
+    line += base::FormatFloat("##0.00;;0", speed);
     std::string content;
     for (const std::string& l : lines)
         content += l + os::LineBreak;

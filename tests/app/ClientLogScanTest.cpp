@@ -237,6 +237,43 @@ TEST(ClientLogScan, UnreadableStampsLeaveTheTimeEmpty) {
     EXPECT_EQ(r.LastStepTime, 0);
 }
 
+TEST(ClientLogScan, KeywordsAreFoundAtEveryPlaceInALineAndAtTheEndOfTheText) {
+    for (std::size_t offset = 0; offset < 40; ++offset) {
+        std::string text = "\r\n" + std::string(offset, 'x') + "Loaded queue successfully\r\n";
+        EXPECT_EQ(ReadNode(TTextLines::FromText(text), TTextLines(), DecemberMorning, FixedUtcOffset(0)).Status,
+            StatusQueueLoaded)
+            << offset;
+        text += std::string(offset, 'y') + "Error: Attempt";   // a last line without its end
+        EXPECT_EQ(ReadNode(TTextLines::FromText(text), TTextLines(), DecemberMorning, FixedUtcOffset(0)).Status,
+            StatusAttemptError)
+            << offset;
+    }
+}
+
+TEST(ClientLogScan, KeywordsNeverReachAcrossALineEnd) {
+    TNodeReading r = ReadLog(std::vector<std::string> {"", "[10:00:00] Loaded queue successfully.", "[10:00:01] ] ",
+        "Completed 1 out of 2 steps", "[10:00:02]  - Frames", "Completed: 1, Remaining: 399", "Loaded queue",
+        " successfully"});
+    EXPECT_EQ(r.Status, StatusQueueLoaded);
+}
+
+TEST(ClientLogScan, LoneCarriageReturnsStayInsideTheLine) {
+    TNodeReading r = ReadNode(TTextLines::FromText("\n[10:00:00] Version 5\r6\r\n[10:00:01] x\n"), TTextLines(),
+        DecemberMorning, FixedUtcOffset(0));
+    EXPECT_EQ(r.Version, "Version 5\r6");
+}
+
+TEST(ClientLogScan, StartTextTakesTheLastWorkingLineBeforeTheProteinLine) {
+    TClientLog log;
+    log.ClientStart()
+        .Line("Working on Unit 01 [December 4 10:00:00]")
+        .Line("Working on Unit 01 [December 4 11:00:00]")
+        .Line("Protein: p2605_x")
+        .Line("Completed 0 out of 10 steps  (0%)")
+        .Line("Working on Unit 02 [December 4 12:00:00]");   // the last line: never taken
+    EXPECT_EQ(ReadLog(log).StartText, "December 4 11:00:00");
+}
+
 TEST(ClientLogScan, EmptyLogGivesTheCycleStartValues) {
     EXPECT_EQ(ReadLog(std::vector<std::string> {}), TNodeReading());
 }

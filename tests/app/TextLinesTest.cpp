@@ -8,7 +8,9 @@ namespace {
 
 std::vector<std::string> Lines(std::string_view text) {
     TTextLines lines = TTextLines::FromText(text);
-    return {lines.Lines().begin(), lines.Lines().end()};
+    std::vector<std::string_view> views = lines.Lines();
+    EXPECT_EQ(lines.Count(), views.size());
+    return {views.begin(), views.end()};
 }
 
 TEST(TTextLines, SplitsAtLineFeedsAndDropsTheCarriageReturnBeforeThem) {
@@ -27,20 +29,31 @@ TEST(TTextLines, KeepsEveryOtherByte) {
     EXPECT_EQ(lines[1], "\r");
 }
 
-TEST(TTextLines, MovedLinesStillPointIntoTheirBuffer) {
+TEST(TTextLines, MovedTextKeepsItsBytes) {
     TTextLines lines = TTextLines::FromText("short\nlines");
     TTextLines moved = std::move(lines);
-    ASSERT_EQ(moved.Count(), 2u);
-    EXPECT_EQ(moved[0], "short");
-    EXPECT_EQ(moved[1], "lines");
+    EXPECT_EQ(moved.Text(), "short\nlines");
     EXPECT_EQ(moved.Bytes(), 11u);
+    EXPECT_EQ(moved.Count(), 2u);
 }
 
-TEST(TTextLines, FromLinesKeepsTheLines) {
+TEST(TTextLines, FromLinesEndsEveryLineAsTheClientDoes) {
     TTextLines lines = TTextLines::FromLines({"x", "", "y"});
-    ASSERT_EQ(lines.Count(), 3u);
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], "y");
+    EXPECT_EQ(lines.Text(), "x\r\n\r\ny\r\n");
+    EXPECT_EQ(lines.Lines(), (std::vector<std::string_view> {"x", "", "y"}));
+}
+
+TEST(TTextLines, FirstLinesWalksOnlyAsFarAsAsked) {
+    TTextLines lines = TTextLines::FromText("a\nb\nc\nd");
+    EXPECT_EQ(lines.FirstLines(2), (std::vector<std::string_view> {"a", "b"}));
+    EXPECT_EQ(lines.FirstLines(9).size(), 4u);
+    EXPECT_TRUE(TTextLines().FirstLines(3).empty());
+}
+
+TEST(TTextLines, PaddingAfterTheTextIsZero) {
+    TTextLines lines = TTextLines::FromText("abc");
+    for (std::size_t i = 0; i < TTextLines::Padding; ++i)
+        EXPECT_EQ(lines.Text().data()[3 + i], '\0');
 }
 
 }

@@ -1,0 +1,233 @@
+// Reading one node from a 1 MB and a 50 MB client log beside GNU grep finding the same keywords in the same
+// file, with the peak memory of a reading in a process of its own.
+#include "app/NodeFiles.h"
+#include "app/NodeReading.h"
+
+#include "platform/base/DateTime.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace korvex;
+
+namespace {
+
+const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+
+std::string Stamp(int seconds) {
+    seconds %= 86400;
+    char text[16];
+    std::snprintf(text, sizeof text, "[%02d:%02d:%02d] ", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+// One finished unit of a step-counting core as a client logs it (about 10 kB).
+std::string UnitBlock(int& clock) {
+    std::string b;
+    auto line = [&](const std::string& text) { b += Stamp(clock) + text + "\r\n"; };
+    line("+ Processing work unit");
+    line("Core required: FahCore_78.exe");
+    line("Working on Unit 01 [December 5 20:10:09]");
+    line("- Calling '.\\FahCore_78.exe -dir work/ -suffix 01 -checkpoint 15 -verbose -lifeline 1234 -version 504'");
+    line("Folding@Home Gromacs Core");
+    line("Version 1.90 (March 8, 2006)");
+    line("Preparing to commence simulation");
+    line("- Expanded 95283 -> 472560 (decompressed 495.9 percent)");
+    line("Project: 2605 (Run 5, Clone 33, Gen 12)");
+    line("Entering M.D.");
+    line("Protein: p2605_Protein in water");
+    line("Writing local files");
+    line("Completed 0 out of 250000 steps  (0%)");
+    for (int p = 1; p <= 100; ++p) {
+        clock += 750;
+        line("Writing local files");
+        line("Completed " + std::to_string(p * 2500) + " out of 250000 steps  (" + std::to_string(p) + "%)");
+    }
+    line("Finished Work Unit:");
+    line("- Reading up to 550 from \"work/wudata_01.arc\": Read 550");
+    line("Folding@home Core Shutdown: FINISHED_UNIT");
+    line("CoreStatus = 64 (100)");
+    line("+ Attempting to send results [December 6 22:10:15]");
+    line("+ Results successfully sent");
+    line("Thank you for your contribution to Folding@Home.");
+    return b;
+}
+
+// A node folder whose log holds about `bytes` bytes of finished units and ends in a running one.
+std::string MakeNode(const std::string& root, std::size_t bytes) {
+    const std::string folder = root + "/node" + std::to_string(bytes >> 20);
+    std::filesystem::create_directories(folder);
+    std::ofstream log(folder + "/FAHlog.txt", std::ios::binary);
+    int clock = 20 * 3600;
+    log << "\r\n" << Stamp(clock) << "- User name: Tellvar (Team 12345)\r\n" << Stamp(clock)
+        << "Loaded queue successfully.\r\n";
+    std::size_t written = 0;
+    while (written < bytes) {
+        std::string block = UnitBlock(clock);
+        written += block.size();
+        log << block;
+    }
+    std::ofstream info(folder + "/unitinfo.txt", std::ios::binary);
+    info << "Current Work Unit\r\n-----------------\r\nName: p2605_Protein in water\r\n"
+            "Download time: December 5 20:10:09\r\nDue time: December 11 20:10:09\r\nProgress: 45%  [||||______]\r\n";
+    return folder;
+}
+
+struct TNodes {
+    std::string Root;
+    std::string Small, Large;
+    TNodes() {
+        Root = (std::filesystem::temp_directory_path() / ("korvex-noderead-bench-" + std::to_string(::getpid())))
+                   .string();
+        Small = MakeNode(Root, std::size_t(1) << 20);
+        Large = MakeNode(Root, std::size_t(50) << 20);
+    }
+    ~TNodes() {
+        std::error_code ignored;
+        std::filesystem::remove_all(Root, ignored);
+    }
+    const std::string& Folder(std::int64_t megabytes) const { return megabytes == 1 ? Small : Large; }
+};
+
+TNodes& Nodes() {
+    static TNodes nodes;
+    return nodes;
+}
+
+app::TNodeReading ReadOnce(const std::string& folder) {
+    os::TRetryOptions options;
+    options.Attempts = 1;
+    options.Pause = [](int) { return true; };
+    return app::ReadNodeFolder(folder, Now, app::FixedUtcOffset(60), options);
+}
+
+struct TChild {
+    double Seconds = 0;
+    long MaxRssKb = 0;
+    int Status = -1;
+};
+
+// Runs a program, draining its output as a reader of a pipe would; wall time and peak memory from wait4.
+TChild RunChild(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    int out[2];
+    if (::pipe(out) != 0) return {};
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::close(out[1]);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    char buffer[1 << 16];
+    while (::read(out[0], buffer, sizeof buffer) > 0) { }
+    ::close(out[0]);
+    TChild child;
+    rusage usage {};
+    ::wait4(pid, &child.Status, 0, &usage);
+    child.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    child.MaxRssKb = usage.ru_maxrss;
+    return child;
+}
+
+std::vector<std::string> GrepCommand(const std::string& folder) {
+    std::vector<std::string> args = {"grep", "-F"};
+    for (const char* keyword : app::ClientLogKeywords) {
+        args.push_back("-e");
+        args.push_back(keyword);
+    }
+    args.push_back(folder + "/FAHlog.txt");
+    return args;
+}
+
+std::string Self() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
+
+void BM_ReadNode(benchmark::State& state) {
+    const std::string& folder = Nodes().Folder(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadOnce(folder));
+    const double bytes = static_cast<double>(std::filesystem::file_size(folder + "/FAHlog.txt"));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+    TChild idle = RunChild({Self(), "--korvex-idle"});
+    TChild reading = RunChild({Self(), "--korvex-read-once", folder});
+    state.counters["peak_MB"] = reading.MaxRssKb / 1024.0;
+    state.counters["idle_MB"] = idle.MaxRssKb / 1024.0;
+    state.counters["peak_over_file"] = (reading.MaxRssKb - idle.MaxRssKb) * 1024.0 / bytes;
+}
+
+void BM_GrepF(benchmark::State& state) {
+    const std::string& folder = Nodes().Folder(state.range(0));
+    const std::vector<std::string> command = GrepCommand(folder);
+    long rss = 0;
+    for (auto _ : state) {
+        TChild grep = RunChild(command);
+        state.SetIterationTime(grep.Seconds);
+        rss = std::max(rss, grep.MaxRssKb);
+    }
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(std::filesystem::file_size(folder + "/FAHlog.txt")) * state.iterations());
+    state.counters["peak_MB"] = rss / 1024.0;
+}
+
+BENCHMARK(BM_ReadNode)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GrepF)->Arg(1)->Arg(50)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The two side by side, alternating, medians of several runs: the ratio the target is about.
+void SideBySide() {
+    std::printf("\nside by side (median of 9 alternating runs)\n");
+    std::printf("%-8s %12s %12s %8s %14s\n", "log", "reading ms", "grep -F ms", "ratio", "peak/file");
+    for (std::int64_t megabytes : {1, 50}) {
+        const std::string& folder = Nodes().Folder(megabytes);
+        const std::vector<std::string> command = GrepCommand(folder);
+        std::vector<double> ours, theirs;
+        for (int i = 0; i < 9; ++i) {
+            auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(ReadOnce(folder));
+            ours.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            theirs.push_back(RunChild(command).Seconds);
+        }
+        std::sort(ours.begin(), ours.end());
+        std::sort(theirs.begin(), theirs.end());
+        const double bytes = static_cast<double>(std::filesystem::file_size(folder + "/FAHlog.txt"));
+        TChild idle = RunChild({Self(), "--korvex-idle"});
+        TChild reading = RunChild({Self(), "--korvex-read-once", folder});
+        std::printf("%-8s %12.2f %12.2f %8.2f %14.2f\n", (std::to_string(megabytes) + " MB").c_str(),
+            ours[4] * 1000, theirs[4] * 1000, ours[4] / theirs[4], (reading.MaxRssKb - idle.MaxRssKb) * 1024.0 / bytes);
+    }
+}
+
+}
+
+int main(int argc, char** argv) {
+    // Children of the memory measurement: one reading, or nothing, then exit.
+    if (argc == 3 && std::strcmp(argv[1], "--korvex-read-once") == 0) {
+        app::TNodeReading reading = ReadOnce(argv[2]);
+        return reading.RCG == "5-33-12" ? 0 : 1;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--korvex-idle") == 0) return 0;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    SideBySide();
+    benchmark::Shutdown();
+    return 0;
+}
