@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,36 +116,39 @@ app::TNodeReading ReadOnce(const std::string& folder) {
 
 struct TChild {
     double Seconds = 0;
-    long MaxRssKb = 0;
     int Status = -1;
+    std::string Output;   // when kept
 };
 
-// Runs a program, draining its output as a reader of a pipe would; wall time and peak memory from wait4.
-TChild RunChild(const std::vector<std::string>& args) {
+// Runs a program, draining its output as a reader of a pipe would (keeping it when asked); wall time.
+TChild RunChild(const std::vector<std::string>& args, bool keepOutput = false) {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     int out[2];
     if (::pipe(out) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    ::posix_spawn_file_actions_addclose(&actions, out[0]);
+    ::posix_spawn_file_actions_addclose(&actions, out[1]);
     auto start = std::chrono::steady_clock::now();
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::close(out[0]);
-        ::close(out[1]);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
+    pid_t pid = 0;
+    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
-    char buffer[1 << 16];
-    while (::read(out[0], buffer, sizeof buffer) > 0) { }
-    ::close(out[0]);
     TChild child;
-    rusage usage {};
-    ::wait4(pid, &child.Status, 0, &usage);
+    if (spawned != 0) {
+        ::close(out[0]);
+        return child;
+    }
+    char buffer[1 << 16];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        if (keepOutput) child.Output.append(buffer, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    ::waitpid(pid, &child.Status, 0);
     child.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    child.MaxRssKb = usage.ru_maxrss;
     return child;
 }
 
@@ -160,31 +164,48 @@ std::vector<std::string> GrepCommand(const std::string& folder) {
 
 std::string Self() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
 
+// The peak resident memory of this process in kB (VmHWM: the memory of this program image alone).
+long OwnPeakKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+// Peak memory of one run in a process of its own: this program started afresh reports it. A process's
+// maxrss counts what its parent held at the fork, so other programs are run by a small fresh copy of this one
+// that forks them and reads their wait4 figures.
+long PeakKb(const std::vector<std::string>& args) {
+    return std::strtol(RunChild(args, true).Output.c_str(), nullptr, 10);
+}
+
+std::vector<std::string> Measured(std::vector<std::string> command) {
+    command.insert(command.begin(), {Self(), "--korvex-peak-of"});
+    return command;
+}
+
 void BM_ReadNode(benchmark::State& state) {
     const std::string& folder = Nodes().Folder(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadOnce(folder));
     const double bytes = static_cast<double>(std::filesystem::file_size(folder + "/FAHlog.txt"));
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
-    TChild idle = RunChild({Self(), "--korvex-idle"});
-    TChild reading = RunChild({Self(), "--korvex-read-once", folder});
-    state.counters["peak_MB"] = reading.MaxRssKb / 1024.0;
-    state.counters["idle_MB"] = idle.MaxRssKb / 1024.0;
-    state.counters["peak_over_file"] = (reading.MaxRssKb - idle.MaxRssKb) * 1024.0 / bytes;
+    const long idle = PeakKb({Self(), "--korvex-idle"});
+    const long reading = PeakKb({Self(), "--korvex-read-once", folder});
+    state.counters["peak_MB"] = reading / 1024.0;
+    state.counters["idle_MB"] = idle / 1024.0;
+    state.counters["peak_over_file"] = reading * 1024.0 / bytes;
+    state.counters["net_over_file"] = (reading - idle) * 1024.0 / bytes;   // above an idle run of this program
 }
 
 void BM_GrepF(benchmark::State& state) {
     const std::string& folder = Nodes().Folder(state.range(0));
     const std::vector<std::string> command = GrepCommand(folder);
-    long rss = 0;
-    for (auto _ : state) {
-        TChild grep = RunChild(command);
-        state.SetIterationTime(grep.Seconds);
-        rss = std::max(rss, grep.MaxRssKb);
-    }
+    for (auto _ : state)
+        state.SetIterationTime(RunChild(command).Seconds);
     state.SetBytesProcessed(
         static_cast<std::int64_t>(std::filesystem::file_size(folder + "/FAHlog.txt")) * state.iterations());
-    state.counters["peak_MB"] = rss / 1024.0;
+    state.counters["peak_MB"] = PeakKb(Measured(command)) / 1024.0;
 }
 
 BENCHMARK(BM_ReadNode)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
@@ -193,7 +214,9 @@ BENCHMARK(BM_GrepF)->Arg(1)->Arg(50)->UseManualTime()->Unit(benchmark::kMillisec
 // The two side by side, alternating, medians of several runs: the ratio the target is about.
 void SideBySide() {
     std::printf("\nside by side (median of 9 alternating runs)\n");
-    std::printf("%-8s %12s %12s %8s %14s\n", "log", "reading ms", "grep -F ms", "ratio", "peak/file");
+    std::printf("%-8s %12s %12s %8s %10s %10s %10s\n", "log", "reading ms", "grep -F ms", "ratio", "peak MB",
+        "peak/file", "net/file");
+    const long idle = PeakKb({Self(), "--korvex-idle"});
     for (std::int64_t megabytes : {1, 50}) {
         const std::string& folder = Nodes().Folder(megabytes);
         const std::vector<std::string> command = GrepCommand(folder);
@@ -207,10 +230,10 @@ void SideBySide() {
         std::sort(ours.begin(), ours.end());
         std::sort(theirs.begin(), theirs.end());
         const double bytes = static_cast<double>(std::filesystem::file_size(folder + "/FAHlog.txt"));
-        TChild idle = RunChild({Self(), "--korvex-idle"});
-        TChild reading = RunChild({Self(), "--korvex-read-once", folder});
-        std::printf("%-8s %12.2f %12.2f %8.2f %14.2f\n", (std::to_string(megabytes) + " MB").c_str(),
-            ours[4] * 1000, theirs[4] * 1000, ours[4] / theirs[4], (reading.MaxRssKb - idle.MaxRssKb) * 1024.0 / bytes);
+        const long reading = PeakKb({Self(), "--korvex-read-once", folder});
+        std::printf("%-8s %12.2f %12.2f %8.2f %10.1f %10.2f %10.2f\n", (std::to_string(megabytes) + " MB").c_str(),
+            ours[4] * 1000, theirs[4] * 1000, ours[4] / theirs[4], reading / 1024.0, reading * 1024.0 / bytes,
+            (reading - idle) * 1024.0 / bytes);
     }
 }
 
@@ -220,9 +243,42 @@ int main(int argc, char** argv) {
     // Children of the memory measurement: one reading, or nothing, then exit.
     if (argc == 3 && std::strcmp(argv[1], "--korvex-read-once") == 0) {
         app::TNodeReading reading = ReadOnce(argv[2]);
+        std::printf("%ld\n", OwnPeakKb());
         return reading.RCG == "5-33-12" ? 0 : 1;
     }
-    if (argc == 2 && std::strcmp(argv[1], "--korvex-idle") == 0) return 0;
+    if (argc == 2 && std::strcmp(argv[1], "--korvex-idle") == 0) {
+        std::printf("%ld\n", OwnPeakKb());
+        return 0;
+    }
+    if (argc > 2 && std::strcmp(argv[1], "--korvex-peak-of") == 0) {
+        std::vector<std::string> command(argv + 2, argv + argc);
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            std::freopen("/dev/null", "r", stdin);
+            int sink[2];
+            if (::pipe(sink) != 0) ::_exit(126);
+            if (::fork() == 0) {   // drains the program's output as a reader would
+                ::close(sink[1]);
+                char buffer[1 << 16];
+                while (::read(sink[0], buffer, sizeof buffer) > 0) { }
+                ::_exit(0);
+            }
+            ::dup2(sink[1], STDOUT_FILENO);
+            ::close(sink[0]);
+            ::close(sink[1]);
+            std::vector<char*> args;
+            for (std::string& a : command)
+                args.push_back(a.data());
+            args.push_back(nullptr);
+            ::execvp(args[0], args.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        rusage usage {};
+        ::wait4(pid, &status, 0, &usage);
+        std::printf("%ld\n", usage.ru_maxrss);
+        return 0;
+    }
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
