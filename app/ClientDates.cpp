@@ -13,13 +13,15 @@ namespace korvex::app {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> MonthNames = {"January", "February", "March", "April", "May", "June",
-    "July", "August", "September", "October", "November", "December"};
+constexpr std::array<std::string_view, 12> MonthNames = {"January", "February", "March", "April", "May", "June", "July",
+    "August", "September", "October", "November", "December"};
 
 // A leap day can be eight years away from the last one (around 2100).
 constexpr int YearsToTry = 8;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))

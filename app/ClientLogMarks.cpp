@@ -13,24 +13,24 @@ namespace {
 
 // Keywords a line holds, as bits.
 enum : std::uint32_t {
-    kVersion = 1u << 0,           // "Version"
-    kCoreRequired = 1u << 1,      // "Core required:"
-    kSystem = 1u << 2,            // "System:"
-    kProtein = 1u << 3,           // "Protein:"
-    kUserName = 1u << 4,          // "User name:"
-    kLoadedQueue = 1u << 5,       // "Loaded queue successfully"
-    kResultsSent = 1u << 6,       // "Results successfully sent"
-    kBracketCompleted = 1u << 7,  // "] Completed "
+    kVersion = 1u << 0,   // "Version"
+    kCoreRequired = 1u << 1,   // "Core required:"
+    kSystem = 1u << 2,   // "System:"
+    kProtein = 1u << 3,   // "Protein:"
+    kUserName = 1u << 4,   // "User name:"
+    kLoadedQueue = 1u << 5,   // "Loaded queue successfully"
+    kResultsSent = 1u << 6,   // "Results successfully sent"
+    kBracketCompleted = 1u << 7,   // "] Completed "
     kFramesCompleted = 1u << 8,   // "Frames Completed:"
-    kServiceStop = 1u << 9,       // "Service stop"
+    kServiceStop = 1u << 9,   // "Service stop"
     kClientShutdown = 1u << 10,   // "Client Shutdown."
-    kErrorAttempt = 1u << 11,     // "Error: Attempt"
-    kWorkingOn = 1u << 12,        // "Working on"
-    kFirstStep = 1u << 13,        // "Completed 0 out" or "Finished a frame (1)"
-    kClone = 1u << 14,            // "Clone"
-    kStep = 1u << 15,             // "Completed "
-    kCompleted = 1u << 16,        // "Completed"
-    kFrame = 1u << 17,            // "Finished a frame"
+    kErrorAttempt = 1u << 11,   // "Error: Attempt"
+    kWorkingOn = 1u << 12,   // "Working on"
+    kFirstStep = 1u << 13,   // "Completed 0 out" or "Finished a frame (1)"
+    kClone = 1u << 14,   // "Clone"
+    kStep = 1u << 15,   // "Completed "
+    kCompleted = 1u << 16,   // "Completed"
+    kFrame = 1u << 17,   // "Finished a frame"
 };
 
 constexpr TLineIndex FirstStepWindow = 50;   // lines after the protein line
@@ -81,8 +81,10 @@ std::uint32_t KeywordsAt(const char* data, std::size_t size, std::size_t i) {
         if (At(data, size, i, "Results successfully sent")) found |= kResultsSent;
         break;
     case 'S':
-        if (At(data, size, i, "System:")) found |= kSystem;
-        else if (At(data, size, i, "Service stop")) found |= kServiceStop;
+        if (At(data, size, i, "System:"))
+            found |= kSystem;
+        else if (At(data, size, i, "Service stop"))
+            found |= kServiceStop;
         break;
     case 'U':
         if (At(data, size, i, "User name:")) found |= kUserName;
@@ -159,7 +161,7 @@ private:
 
     TLogMarks FMarks;
     TLogLine FCompleted;
-    TLogLine FWorkingOn;           // the last "Working on" line since the last protein line
+    TLogLine FWorkingOn;   // the last "Working on" line since the last protein line
     std::vector<TUnitStart> FOpen;   // protein lines still waiting for their first step, oldest first
 };
 
@@ -199,15 +201,19 @@ TLogMarks FindLogMarks(std::string_view text) {
             const unsigned bit = all & (0u - all);
             const std::size_t pos = block + static_cast<std::size_t>(__builtin_ctz(all));
             all ^= bit;
-            if (feeds & bit) endLine(pos, true);
-            else flags |= KeywordsAt(data, size, pos);
+            if (feeds & bit)
+                endLine(pos, true);
+            else
+                flags |= KeywordsAt(data, size, pos);
         }
     }
 #else
     for (std::size_t pos = 0; pos < size; ++pos) {
         const unsigned char c = static_cast<unsigned char>(data[pos]);
-        if (c == '\n') endLine(pos, true);
-        else if (c >= 'C' && c <= 'W') flags |= KeywordsAt(data, size, pos);
+        if (c == '\n')
+            endLine(pos, true);
+        else if (c >= 'C' && c <= 'W')
+            flags |= KeywordsAt(data, size, pos);
     }
 #endif
     if (lineStart < size) endLine(size, false);   // a last line without an end

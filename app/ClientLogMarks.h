@@ -30,12 +30,12 @@ struct TLogMarks {
     TLogLine LoadedQueue, ResultsSent;
     TLogLine BracketCompleted, FramesCompleted, ServiceStop, ClientShutdown, ErrorAttempt;
     TLogLine Clone;
-    TLogLine Step;            // the last "Completed " line
-    TLogLine StepPrevious;    // the last line with "Completed" before it
-    TLogLine Frame;           // the last "Finished a frame" line
+    TLogLine Step;   // the last "Completed " line
+    TLogLine StepPrevious;   // the last line with "Completed" before it
+    TLogLine Frame;   // the last "Finished a frame" line
     TLogLine FramePrevious;   // the one before it
     std::vector<TUnitStart> UnitStarts;   // in log order; only the last "Working on" before each protein line
-    TLineIndex LastLine = NoLine;         // the index of the last line
+    TLineIndex LastLine = NoLine;   // the index of the last line
 };
 
 // Lines split as TTextLines splits them; `text` must be followed by TTextLines::Padding readable bytes.

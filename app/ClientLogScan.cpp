@@ -67,16 +67,17 @@ std::string FindStartText(const TLogMarks& m, const std::string& wuName) {
 
 }
 
-void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
-    TNodeReading& reading) {
+void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading) {
     if (log.Empty()) return;
     const TLogMarks m = FindLogMarks(log.Text());
 
     // Identity of the client and the unit; a match on line 0 does not count.
     if (m.Version.Index > 0) reading.Version = From(m.Version.Text, 12);
     if (m.CoreRequired.Index > 0) reading.CoreRequired = From(m.CoreRequired.Text, 27);
-    if (m.System.Index > 0) reading.WUName = From(m.System.Text, 20);
-    else if (m.Protein.Index > 0) reading.WUName = From(m.Protein.Text, 21);
+    if (m.System.Index > 0)
+        reading.WUName = From(m.System.Text, 20);
+    else if (m.Protein.Index > 0)
+        reading.WUName = From(m.Protein.Text, 21);
     if (m.UserName.Index > 0) {
         const std::string line(m.UserName.Text);
         int teamAt = base::Pos(" (Team ", line);

@@ -13,8 +13,8 @@ namespace korvex::app {
 namespace {
 
 constexpr double UnreadablePercentMSecs = 1200000;   // speed measurement
-constexpr double UnreadableStepMSecs = 300000;       // refinement
-constexpr double FallbackRemainMinutes = 6000;       // a division that fails
+constexpr double UnreadableStepMSecs = 300000;   // refinement
+constexpr double FallbackRemainMinutes = 6000;   // a division that fails
 constexpr double NegativeRemainMinutes = 60000;
 constexpr std::int64_t FallbackFinishMSecs = 5000;
 constexpr int LastTimeStampDay = 3652059;   // 9999-12-31
@@ -70,9 +70,12 @@ TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& n
     const double elapsed = static_cast<double>(minutes + days * 1440);
 
     double a = 0;
-    if (p == 0) a = elapsed / 100;
-    else if (p == 1 && elapsed > 9000) a = 0.5;
-    else if (p == 2 && elapsed > 6000) a = 0.2;
+    if (p == 0)
+        a = elapsed / 100;
+    else if (p == 1 && elapsed > 9000)
+        a = 0.5;
+    else if (p == 2 && elapsed > 6000)
+        a = 0.2;
     double r = (p + a) != 0 ? (100 - p) * elapsed / (p + a) : FallbackRemainMinutes;
     if (!std::isfinite(r)) r = FallbackRemainMinutes;
     if (r < 0) r = NegativeRemainMinutes;

@@ -36,9 +36,9 @@ inline constexpr const char* PointsFormat = "##0.00;;0";
 
 struct TFinishEstimate {
     double RemainMinutes = 0;   // the remaining time the text shows
-    std::string RemainText;     // hours, RemainFormat ("END" for exactly none)
+    std::string RemainText;   // hours, RemainFormat ("END" for exactly none)
     base::TDateTime Finish = 0;
-    bool Refined = false;       // taken from the last step's time per percent (or frame) near the end
+    bool Refined = false;   // taken from the last step's time per percent (or frame) near the end
 };
 
 // From the reading's progress, start and step times, the core shown for the node and the cycle's start.

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <new>
 #include <thread>
 
 namespace korvex::app {
@@ -29,7 +30,13 @@ bool LoadAll(os::TFileStream& stream, TTextLines& lines, std::int64_t maxSize, i
         error = EFBIG;
         return false;
     }
-    auto buffer = TTextLines::AllocateBuffer(static_cast<std::size_t>(size));
+    TTextBuffer buffer;
+    try {
+        buffer = TTextLines::AllocateBuffer(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        error = ENOMEM;
+        return false;
+    }
     std::int64_t done = 0;
     while (done < size) {
         std::int64_t got = stream.ReadAt(done, buffer.get() + done, size - done);
@@ -90,8 +97,8 @@ std::string NodeFilePath(const std::string& folder, const std::string& fileName)
     return os::IncludeTrailingPathDelimiter(folder) + fileName;
 }
 
-TNodeReading ReadNodeFolder(const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
-    const os::TRetryOptions& options) {
+TNodeReading ReadNodeFolder(
+    const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options) {
     TTextLines log;
     TTextLines unitInfo;
     LoadTextLinesRetrying(NodeFilePath(folder, ClientLogName), log, options);

@@ -15,7 +15,8 @@ inline constexpr const char* UnitInfoName = "unitinfo.txt";
 // Loads a text file whole into lines, retrying opens and reads as the options say (a missing file is not
 // retried unless asked); lines stay empty unless Loaded. The size limit of options.Limits applies; its line
 // length limit does not (lines are views, however long).
-os::TRetryResult LoadTextLinesRetrying(const std::string& path, TTextLines& lines, const os::TRetryOptions& options = {});
+os::TRetryResult LoadTextLinesRetrying(
+    const std::string& path, TTextLines& lines, const os::TRetryOptions& options = {});
 
 // A client file of a node folder (a Windows or Linux path; the file name resolves without case).
 std::string NodeFilePath(const std::string& folder, const std::string& fileName);

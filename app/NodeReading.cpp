@@ -5,8 +5,8 @@
 
 namespace korvex::app {
 
-TNodeReading ReadNode(const TTextLines& log, const TTextLines& unitInfo, base::TDateTime now,
-    const TUtcOffsetFunc& utcOffset) {
+TNodeReading ReadNode(
+    const TTextLines& log, const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset) {
     TNodeReading reading;
     ScanClientLog(log, now, utcOffset, reading);
     ScanUnitInfo(unitInfo, now, utcOffset, reading);

@@ -7,7 +7,9 @@
 
 namespace korvex::app {
 
-std::string ProgramLogPath() { return os::ProgramFolder() + "/" + ProgramLogName; }
+std::string ProgramLogPath() {
+    return os::ProgramFolder() + "/" + ProgramLogName;
+}
 
 std::string StampedLine(base::TDateTime now, const std::string& text) {
     std::string line = "[";
@@ -17,8 +19,12 @@ std::string StampedLine(base::TDateTime now, const std::string& text) {
     return line;
 }
 
-bool WLog(const std::string& text) { return os::AppendLine(ProgramLogPath(), StampedLine(base::Now(), text)); }
+bool WLog(const std::string& text) {
+    return os::AppendLine(ProgramLogPath(), StampedLine(base::Now(), text));
+}
 
-std::string DTTM(base::TDateTime dt) { return base::FormatDateTime("dd mmm hh:nn:ss", dt); }
+std::string DTTM(base::TDateTime dt) {
+    return base::FormatDateTime("dd mmm hh:nn:ss", dt);
+}
 
 }

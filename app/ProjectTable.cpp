@@ -5,7 +5,6 @@
 #include "app/Settings.h"
 #include "app/SettingsKey.h"
 
-
 namespace korvex::app {
 
 TProjectTable::TProjectTable() {
@@ -19,7 +18,9 @@ const TProjectRow& TProjectTable::Row(int k) const {
     return (k >= 0 && k <= Count()) ? FRows[static_cast<std::size_t>(k)] : FRows[0];
 }
 
-void TProjectTable::Add(TProjectRow row) { FRows.push_back(std::move(row)); }
+void TProjectTable::Add(TProjectRow row) {
+    FRows.push_back(std::move(row));
+}
 
 int TProjectTable::Lookup(const std::string& wuName) const {
     if (wuName.empty()) return 0;

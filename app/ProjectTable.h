@@ -12,7 +12,7 @@ inline constexpr int ProjectKeyLength = 5;   // the characters of a name a look-
 struct TProjectRow {
     std::string Name;   // "p2008_BBA5": "p", the project number, "_", a description
     std::string Core;   // "TINKER", "GROMACS", "DGROMACS", "GBGROMACS", "AMBER" or "QMD" for built-in rows
-    int Credit = 0;     // points for the whole unit
+    int Credit = 0;   // points for the whole unit
 
     bool operator==(const TProjectRow&) const = default;
 };

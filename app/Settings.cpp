@@ -7,7 +7,6 @@
 #include "platform/os/ProgramFolder.h"
 #include "platform/os/Version.h"
 
-
 namespace korvex::app {
 
 namespace {
@@ -167,7 +166,9 @@ void SaveData(const TSettings& s) {
     options.WriteInteger("W11W", s.WW[11]);
 }
 
-void WriteSkinName(const std::string& skinName) { TSettingsKey(OptionsKey).WriteText("SkinName", skinName); }
+void WriteSkinName(const std::string& skinName) {
+    TSettingsKey(OptionsKey).WriteText("SkinName", skinName);
+}
 
 void WriteStartWithWindows(bool runStartup) {
     // The Run key always exists on the system the layout comes from; here it may not yet, so switching the
@@ -184,6 +185,8 @@ void WriteStartWithWindows(bool runStartup) {
     run.WriteText(RunValueName, program);
 }
 
-bool ReadTaskbar() { return TSettingsKey(OptionsKey).Flag("Taskbar", true); }
+bool ReadTaskbar() {
+    return TSettingsKey(OptionsKey).Flag("Taskbar", true);
+}
 
 }

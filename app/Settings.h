@@ -30,17 +30,21 @@ inline constexpr int MaxUpdate = 180;
 inline constexpr int MaxHostCount = 1000;
 inline constexpr int MaxUnitsCount = 1000;
 
-inline int ClampUpdate(int minutes) { return minutes < MinUpdate ? MinUpdate : minutes > MaxUpdate ? MaxUpdate : minutes; }
-inline int ClampCount(int count) { return count < 0 ? 0 : count > MaxHostCount ? MaxHostCount : count; }
+inline int ClampUpdate(int minutes) {
+    return minutes < MinUpdate ? MinUpdate : minutes > MaxUpdate ? MaxUpdate : minutes;
+}
+inline int ClampCount(int count) {
+    return count < 0 ? 0 : count > MaxHostCount ? MaxHostCount : count;
+}
 
 // One node's values; members are named after their registry values without the node index.
 struct TNodeSettings {
     std::string Label;
-    std::string Path;    // the client folder, a local or UNC path
-    std::string Ip;      // the host's address once resolved
+    std::string Path;   // the client folder, a local or UNC path
+    std::string Ip;   // the host's address once resolved
     bool Hint = false;   // listed in the tray hint
-    bool Get = false;    // FARM mode
-    int Level = 90;      // progress at which the next unit is fetched into the cache
+    bool Get = false;   // FARM mode
+    int Level = 90;   // progress at which the next unit is fetched into the cache
     std::string RSPath;
     bool CPU = false;
     bool Send = false;
@@ -50,7 +54,7 @@ struct TNodeSettings {
     bool Trycore = false;
     bool Verbo = false;
     int VerboN = 3;
-    int Progress = 0;    // last progress seen
+    int Progress = 0;   // last progress seen
     int BackLevel = 0;   // progress at the last automatic backup
 
     bool operator==(const TNodeSettings&) const = default;

@@ -5,19 +5,24 @@
 
 namespace korvex::app {
 
-TSettingsKey::TSettingsKey(const std::string& key, bool canCreate) : FKey(key) {
+TSettingsKey::TSettingsKey(const std::string& key, bool canCreate)
+    : FKey(key) {
     FRegistry.SetRootKey(os::HKEY_LOCAL_MACHINE);
     FOpen = FRegistry.OpenKey(key, canCreate);
     if (!FOpen && canCreate) WLog("Settings: cannot open " + key);
 }
 
-bool TSettingsKey::Exists(const std::string& name) { return FOpen && FRegistry.ValueExists(name); }
+bool TSettingsKey::Exists(const std::string& name) {
+    return FOpen && FRegistry.ValueExists(name);
+}
 
 void TSettingsKey::WrongType(const std::string& name) {
     WLog("Settings: " + FKey + "\\" + name + " has a wrong type; its default is used");
 }
 
-void TSettingsKey::WriteFailed(const std::string& name) { WLog("Settings: cannot write " + FKey + "\\" + name); }
+void TSettingsKey::WriteFailed(const std::string& name) {
+    WLog("Settings: cannot write " + FKey + "\\" + name);
+}
 
 int TSettingsKey::Integer(const std::string& name, int defaultValue) {
     if (!FOpen) return defaultValue;

@@ -9,6 +9,11 @@
 
 namespace korvex::app {
 
+struct TTextBufferFree {
+    void operator()(char* p) const;
+};
+using TTextBuffer = std::unique_ptr<char[], TTextBufferFree>;
+
 // Lines end at LF or CR LF; a last line without an end counts; no empty line follows a final end.
 // Other bytes (NUL, lone CR, any 8-bit value) stay in the line. No line index is kept: a 100 MB log of
 // empty lines costs its bytes and no more. Move-only: views point into the buffer.
@@ -27,8 +32,8 @@ public:
     static TTextLines FromLines(const std::vector<std::string>& lines);   // each line ended by CR LF
     // A buffer for size bytes of text and the padding (the file loader reads straight into it), and the text
     // of its first size bytes.
-    static std::unique_ptr<char[]> AllocateBuffer(std::size_t size);
-    static TTextLines FromBuffer(std::unique_ptr<char[]> buffer, std::size_t size);
+    static TTextBuffer AllocateBuffer(std::size_t size);
+    static TTextLines FromBuffer(TTextBuffer buffer, std::size_t size);
 
     std::string_view Text() const { return {FBuffer.get(), FSize}; }
     std::size_t Bytes() const { return FSize; }
@@ -52,7 +57,7 @@ public:
     std::size_t Count() const;
 
 private:
-    std::unique_ptr<char[]> FBuffer;
+    TTextBuffer FBuffer;
     std::size_t FSize = 0;
 };
 

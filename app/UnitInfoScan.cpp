@@ -19,8 +19,8 @@ std::string From(std::string_view line, std::size_t column) {
 
 }
 
-void ScanUnitInfo(const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
-    TNodeReading& reading) {
+void ScanUnitInfo(
+    const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading) {
     const std::vector<std::string_view> lines = unitInfo.FirstLines(DueLine + 2);
     const std::size_t count = lines.size();
 
@@ -49,7 +49,8 @@ void ScanUnitInfo(const TTextLines& unitInfo, base::TDateTime now, const TUtcOff
     if (count > DueLine && lines[DueLine].substr(0, 3) == "Due") {
         progressLine = DueLine + 1;
         if (std::optional<TClientDate> date = ParseClientDate(From(lines[DueLine], 11))) {
-            std::optional<base::TDateTime> deadlineUtc = startUtc ? FirstNotBefore(*date, *startUtc) : Nearest(*date, nowUtc);
+            std::optional<base::TDateTime> deadlineUtc
+                = startUtc ? FirstNotBefore(*date, *startUtc) : Nearest(*date, nowUtc);
             if (deadlineUtc) reading.Deadline = UtcToLocalWith(*deadlineUtc, utcOffset);
         }
     }

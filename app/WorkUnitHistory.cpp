@@ -39,13 +39,21 @@ THistoryEntry ParseHistoryLine(const std::string& line) {
     return entry;
 }
 
-TWorkUnitHistory::TWorkUnitHistory(std::string folder) : FFolder(std::move(folder)) { }
+TWorkUnitHistory::TWorkUnitHistory(std::string folder)
+    : FFolder(std::move(folder)) {
+}
 
-std::string TWorkUnitHistory::Folder() const { return FFolder.empty() ? os::ProgramFolder() : FFolder; }
+std::string TWorkUnitHistory::Folder() const {
+    return FFolder.empty() ? os::ProgramFolder() : FFolder;
+}
 
-std::string TWorkUnitHistory::FilePath() const { return Folder() + "/" + HistoryFileName; }
+std::string TWorkUnitHistory::FilePath() const {
+    return Folder() + "/" + HistoryFileName;
+}
 
-std::string TWorkUnitHistory::TempPath() const { return Folder() + "/" + HistoryTempName; }
+std::string TWorkUnitHistory::TempPath() const {
+    return Folder() + "/" + HistoryTempName;
+}
 
 void TWorkUnitHistory::Load() {
     std::vector<std::string> lines = ReadLines(FilePath());

@@ -14,8 +14,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <spawn.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -72,8 +72,9 @@ std::string MakeNode(const std::string& root, std::size_t bytes) {
     std::filesystem::create_directories(folder);
     std::ofstream log(folder + "/FAHlog.txt", std::ios::binary);
     int clock = 20 * 3600;
-    log << "\r\n" << Stamp(clock) << "- User name: Tellvar (Team 12345)\r\n" << Stamp(clock)
-        << "Loaded queue successfully.\r\n";
+    log << "\r\n"
+        << Stamp(clock) << "- User name: Tellvar (Team 12345)\r\n"
+        << Stamp(clock) << "Loaded queue successfully.\r\n";
     std::size_t written = 0;
     while (written < bytes) {
         std::string block = UnitBlock(clock);
@@ -162,7 +163,9 @@ std::vector<std::string> GrepCommand(const std::string& folder) {
     return args;
 }
 
-std::string Self() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
+std::string Self() {
+    return std::filesystem::read_symlink("/proc/self/exe").string();
+}
 
 // The peak resident memory of this process in kB (VmHWM: the memory of this program image alone).
 long OwnPeakKb() {

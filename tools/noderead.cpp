@@ -93,8 +93,8 @@ int main(int argc, char** argv) {
     os::TRetryOptions options;
     options.Attempts = 1;
     options.Pause = [](int) { return true; };
-    const app::TNodeReading r = app::ReadNodeFolder(*folder, now.value_or(base::Now()),
-        offset ? app::FixedUtcOffset(*offset) : app::SystemUtcOffset(), options);
+    const app::TNodeReading r = app::ReadNodeFolder(
+        *folder, now.value_or(base::Now()), offset ? app::FixedUtcOffset(*offset) : app::SystemUtcOffset(), options);
 
     std::cout << "WU name=" << r.WUName << "\n"
               << "R-C-G=" << r.RCG << "\n"

@@ -34,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ParseClientDateCases,
         TDateCase {"March  9  10:11:12", true, 3, 9, 10, 11, 12}, TDateCase {"June x 10:11:12", true, 6, 1, 10, 11, 12},
         TDateCase {"July 4 aa:bb:cc", true, 7, 4, 0, 0, 0}, TDateCase {"August 4", true, 8, 4, 0, 0, 0},
         TDateCase {"september 5 20:10:15", false, 0, 0, 0, 0, 0}, TDateCase {"Dec 5 20:10:15", false, 0, 0, 0, 0, 0},
-        TDateCase {"Thirteenth 5 20:10:15", false, 0, 0, 0, 0, 0}, TDateCase {"", false, 0, 0, 0, 0, 0}, TDateCase {"   ", false, 0, 0, 0, 0, 0}));
+        TDateCase {"Thirteenth 5 20:10:15", false, 0, 0, 0, 0, 0}, TDateCase {"", false, 0, 0, 0, 0, 0},
+        TDateCase {"   ", false, 0, 0, 0, 0, 0}));
 
 TEST(PlaceClientDate, LatestNotAfterAndFirstNotBeforeChooseTheYear) {
     TClientDate date {12, 30, 22, 0, 0};

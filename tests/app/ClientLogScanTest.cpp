@@ -127,12 +127,12 @@ INSTANTIATE_TEST_SUITE_P(Keywords, ClientLogStatus,
     testing::Values(TStatusCase {"QueueOnly", {"+ Processing work unit"}, StatusQueueLoaded},
         TStatusCase {"StepLine", {"Completed 2500 out of 250000 steps  (1%)"}, StatusRunning},
         TStatusCase {"FramesLine", {" - Frames Completed: 1, Remaining: 399"}, StatusRunning},
-        TStatusCase {"ServiceStop", {"Completed 2500 out of 250000 steps  (1%)", "Service stop request"},
-            StatusUndecided},
-        TStatusCase {"ClientShutdown", {"Completed 2500 out of 250000 steps  (1%)", "Client Shutdown."},
-            StatusUndecided},
-        TStatusCase {"AttemptError", {"- Error: Attempt #2  to get work failed, and no other work to do."},
-            StatusAttemptError},
+        TStatusCase {
+            "ServiceStop", {"Completed 2500 out of 250000 steps  (1%)", "Service stop request"}, StatusUndecided},
+        TStatusCase {
+            "ClientShutdown", {"Completed 2500 out of 250000 steps  (1%)", "Client Shutdown."}, StatusUndecided},
+        TStatusCase {
+            "AttemptError", {"- Error: Attempt #2  to get work failed, and no other work to do."}, StatusAttemptError},
         TStatusCase {"ErrorWinsOverALaterStep",
             {"- Error: Attempt #1  to get work failed", "Completed 2500 out of 250000 steps  (1%)"},
             StatusAttemptError},
@@ -185,8 +185,8 @@ TEST(ClientLogScan, StartTextComesFromTheUnitWhoseProteinMatchesTheName) {
 }
 
 TEST(ClientLogScan, SystemLineNamesTheUnitBeforeAnyProteinLine) {
-    TNodeReading r = ReadLog(std::vector<std::string> {"", "[10:00:00] System: p1910_ALA-d",
-        "[10:00:01] Protein: p2605_other", "[10:00:02] x"});
+    TNodeReading r = ReadLog(std::vector<std::string> {
+        "", "[10:00:00] System: p1910_ALA-d", "[10:00:01] Protein: p2605_other", "[10:00:02] x"});
     EXPECT_EQ(r.WUName, "p1910_ALA-d");
 }
 
@@ -228,11 +228,11 @@ TEST(ClientLogScan, LastStepIsShiftedByTheOffsetOfAHalfHourZone) {
 }
 
 TEST(ClientLogScan, UnreadableStampsLeaveTheTimeEmpty) {
-    TNodeReading r = ReadLog(std::vector<std::string> {"", "[xx:yy:zz] Completed 1 out of 100 steps  (1%)",
-        "[10:00:00] Completed 2 out of 100 steps  (2%)"});
+    TNodeReading r = ReadLog(std::vector<std::string> {
+        "", "[xx:yy:zz] Completed 1 out of 100 steps  (1%)", "[10:00:00] Completed 2 out of 100 steps  (2%)"});
     EXPECT_EQ(r.TimePerPercent, NoTimeText);
-    r = ReadLog(std::vector<std::string> {"", "[10:00:00] Completed 1 out of 100 steps  (1%)",
-        "[garbage!] Completed 2 out of 100 steps  (2%)"});
+    r = ReadLog(std::vector<std::string> {
+        "", "[10:00:00] Completed 1 out of 100 steps  (1%)", "[garbage!] Completed 2 out of 100 steps  (2%)"});
     EXPECT_EQ(r.TimePerPercent, NoTimeText);
     EXPECT_EQ(r.LastStepTime, 0);
 }

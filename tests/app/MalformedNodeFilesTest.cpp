@@ -28,21 +28,26 @@ TNodeReading ReadFolder(const std::string& folder) {
     return ReadNodeFolder(folder, Now, FixedUtcOffset(0), NoPauses());
 }
 
-bool IsTimeText(const std::string& text) { return std::regex_match(text, std::regex("\\d\\d:\\d\\d:\\d\\d")); }
+bool IsTimeText(const std::string& text) {
+    return std::regex_match(text, std::regex("\\d\\d:\\d\\d:\\d\\d"));
+}
 
 // Bytes of every value, with the scan's keywords and marks strewn among them.
 std::string Garbage(std::size_t size, std::uint32_t seed) {
-    static const std::vector<std::string> pieces = {"Completed ", "Completed 0 out", "] Completed ", "Clone", "Run", "Gen", "(", ")",
-        "Working on", "[", "]", "Protein:", "System:", "User name:", "(Team ", "Frames Completed:", "Remaining:",
-        "Finished a frame (1)", "Finished a frame", "Loaded queue successfully", "Results successfully sent",
-        "Error: Attempt", "Version", "Core required:", "\r\n", "\n", "\r", std::string(1, '\0'), "%"};
+    static const std::vector<std::string> pieces
+        = {"Completed ", "Completed 0 out", "] Completed ", "Clone", "Run", "Gen", "(", ")", "Working on", "[", "]",
+            "Protein:", "System:", "User name:", "(Team ", "Frames Completed:", "Remaining:", "Finished a frame (1)",
+            "Finished a frame", "Loaded queue successfully", "Results successfully sent", "Error: Attempt", "Version",
+            "Core required:", "\r\n", "\n", "\r", std::string(1, '\0'), "%"};
     std::string text;
     std::uint32_t x = seed;
     auto next = [&x] { return x = x * 1664525u + 1013904223u; };
     while (text.size() < size) {
         std::uint32_t r = next();
-        if (r % 5 == 0) text += pieces[(r >> 8) % pieces.size()];
-        else text += static_cast<char>(r >> 24);
+        if (r % 5 == 0)
+            text += pieces[(r >> 8) % pieces.size()];
+        else
+            text += static_cast<char>(r >> 24);
     }
     return text;
 }
@@ -104,7 +109,7 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
     log.Line(filler + " Working on Unit 01 [" + filler + "]");   // a start text that is no date
     log.StepUnit("p2605_x", "December 5 20:10:09", 5, 33, 12, 2, 600);
     log.Raw(filler + "Completed");   // a plain "Completed" line after the last step changes nothing
-    log.Line(filler + "Clone");      // nor does a "Clone" without the project line's form, but it moves the unit
+    log.Line(filler + "Clone");   // nor does a "Clone" without the project line's form, but it moves the unit
     TNodeReading r = ReadNode(TTextLines::FromText(log.Text()), TTextLines(), Now, FixedUtcOffset(0));
     EXPECT_EQ(r.WUName, "p2605_x");
     EXPECT_EQ(r.StartText, "December 5 20:10:09");
@@ -113,8 +118,10 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
     EXPECT_EQ(r.TimePerPercent, NoTimeText);   // no step line after the last "Clone"
 
     test::TClientLog longStart;
-    longStart.ClientStart().Line("Working on Unit 01 [" + filler + "]").Line("Protein: p").Line(
-        "Completed 0 out of 10 steps");
+    longStart.ClientStart()
+        .Line("Working on Unit 01 [" + filler + "]")
+        .Line("Protein: p")
+        .Line("Completed 0 out of 10 steps");
     TNodeReading s = ReadNode(TTextLines::FromText(longStart.Text()),
         TTextLines::FromLines({"", "", "Name: p", "Download time: " + filler}), Now, FixedUtcOffset(0));
     EXPECT_EQ(s.StartText, filler);
@@ -123,8 +130,7 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
 
 TEST(MalformedNodeFiles, UnitInfoCutMidLineGivesWhatItHolds) {
     test::TTempDir dir;
-    std::string full
-        = test::JoinLines(test::UnitInfo("p2605_x", "December 5 20:10:09", "December 11 20:10:09", 45));
+    std::string full = test::JoinLines(test::UnitInfo("p2605_x", "December 5 20:10:09", "December 11 20:10:09", 45));
     for (std::size_t cut = 0; cut <= full.size(); cut += 7) {
         test::WriteFile(dir.File("unitinfo.txt"), full.substr(0, cut));
         TNodeReading r = ReadFolder(dir.Path());

@@ -65,8 +65,10 @@ TEST(ReadNodeFolder, UncPathFindsTheHostsShareUnderTheUncRoot) {
     std::string saved = old ? old : "";
     ::setenv("KORVEX_UNC_ROOT", dir.Path().c_str(), 1);
     TNodeReading r = ReadFolder("\\\\box\\fah");
-    if (old) ::setenv("KORVEX_UNC_ROOT", saved.c_str(), 1);
-    else ::unsetenv("KORVEX_UNC_ROOT");
+    if (old)
+        ::setenv("KORVEX_UNC_ROOT", saved.c_str(), 1);
+    else
+        ::unsetenv("KORVEX_UNC_ROOT");
     EXPECT_EQ(r.Progress, 45);
 }
 
@@ -90,8 +92,9 @@ TEST(LoadTextLinesRetrying, PausesAfterTheLoadAndAfterTheOpenAsTheClientNeeds) {
     EXPECT_TRUE(result.Loaded);
     EXPECT_EQ(lines.Text(), "a\r\nb\r\n");
     EXPECT_EQ(pauses, 2);
-    EXPECT_EQ(steps, (std::vector<os::TRetryStep> {os::TRetryStep::Opened, os::TRetryStep::LoadAttempted,
-                         os::TRetryStep::LoadPaused, os::TRetryStep::OpenAttempted}));
+    EXPECT_EQ(steps,
+        (std::vector<os::TRetryStep> {os::TRetryStep::Opened, os::TRetryStep::LoadAttempted, os::TRetryStep::LoadPaused,
+            os::TRetryStep::OpenAttempted}));
 }
 
 TEST(LoadTextLinesRetrying, StopRequestedDuringAPauseEndsTheLoad) {

@@ -86,8 +86,8 @@ TEST(NodeReadTool, BadArgumentsPrintTheUsageAndExitWithTwo) {
     test::TTempDir dir;
     const std::string folder = "'" + dir.Path() + "' ";
     for (const std::string& arguments : {std::string(""), folder + "--now", folder + "--now '2024-13-01 00:00:00'",
-             folder + "--now '2024-12-06'", folder + "--utc-offset-minutes sixty",
-             folder + "--utc-offset-minutes 5000", folder + "--verbose", folder + folder}) {
+             folder + "--now '2024-12-06'", folder + "--utc-offset-minutes sixty", folder + "--utc-offset-minutes 5000",
+             folder + "--verbose", folder + folder}) {
         TRun run = RunTool(dir, arguments);
         EXPECT_EQ(run.ExitCode, 2) << arguments;
         EXPECT_NE(run.Err.find("usage: noderead FOLDER"), std::string::npos) << arguments;

@@ -28,8 +28,9 @@ TEST(ProjectTable, HoldsTheHundredSeventyBuiltInRowsAfterAnEmptyRowZero) {
         ++cores[table.Core(k)];
     }
     EXPECT_EQ(credits, 38843);
-    EXPECT_EQ(cores, (std::map<std::string, int> {{"AMBER", 4}, {"DGROMACS", 43}, {"GBGROMACS", 21},
-                         {"GROMACS", 84}, {"QMD", 3}, {"TINKER", 15}}));
+    EXPECT_EQ(cores,
+        (std::map<std::string, int> {
+            {"AMBER", 4}, {"DGROMACS", 43}, {"GBGROMACS", 21}, {"GROMACS", 84}, {"QMD", 3}, {"TINKER", 15}}));
 }
 
 struct TRowCase {
@@ -45,8 +46,10 @@ TEST_P(BuiltInRow, HasItsNameCoreAndCredit) {
     const TRowCase& c = GetParam();
     TProjectTable table;
     std::string name = c.Name;
-    if (name.size() == 5) EXPECT_EQ(table.Name(c.Number).substr(0, 5), name);
-    else EXPECT_EQ(table.Name(c.Number), name);
+    if (name.size() == 5)
+        EXPECT_EQ(table.Name(c.Number).substr(0, 5), name);
+    else
+        EXPECT_EQ(table.Name(c.Number), name);
     EXPECT_EQ(table.Core(c.Number), c.Core);
     EXPECT_EQ(table.Credit(c.Number), c.Credit);
 }

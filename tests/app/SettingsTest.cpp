@@ -13,7 +13,9 @@ using os::MakeDwordValue;
 using os::MakeStringValue;
 using os::TRegValue;
 
-TRegValue Dword(int v) { return MakeDwordValue(static_cast<std::uint32_t>(v)); }
+TRegValue Dword(int v) {
+    return MakeDwordValue(static_cast<std::uint32_t>(v));
+}
 
 struct TDefault {
     const char* Key;
@@ -27,7 +29,8 @@ TEST(LoadSettings, FirstRunWritesEveryDefault) {
 
     const std::vector<TDefault> defaults = {{OptionsKey, "Ver", MakeStringValue("KORVEX 2.6.0.11")},
         {OptionsKey, "WUCount", Dword(167)}, {OptionsKey, "SkinPath", MakeStringValue("")},
-        {OptionsKey, "SkinName", MakeStringValue("LongHorn (internal)")}, {OptionsKey, "Team", MakeStringValue("12345")},
+        {OptionsKey, "SkinName", MakeStringValue("LongHorn (internal)")},
+        {OptionsKey, "Team", MakeStringValue("12345")},
         {OptionsKey, "CustomerStr", MakeStringValue("KORVEX farm monitor 2.6.0.11")}, {OptionsKey, "FSize", Dword(8)},
         {OptionsKey, "HintTray", Dword(1)}, {OptionsKey, "Language", Dword(1)}, {OptionsKey, "RunStartup", Dword(1)},
         {OptionsKey, "RunMinimized", Dword(0)}, {OptionsKey, "Taskbar", Dword(1)},

@@ -85,15 +85,16 @@ TEST(UnitInfoScan, QmdAndAmberNamesKeepTheLogsName) {
 TEST(UnitInfoScan, StartTextFromTheLogWinsOverTheDownloadLine) {
     test::TClientLog log;
     log.ClientStart().StepUnit("p2605_x", "December 4 10:00:00", 1, 2, 3, 1, 600);
-    TNodeReading r = Read(test::UnitInfo("p2605_x", "December 5 20:10:09", "", 5), December, FixedUtcOffset(0),
-        log.Lines());
+    TNodeReading r
+        = Read(test::UnitInfo("p2605_x", "December 5 20:10:09", "", 5), December, FixedUtcOffset(0), log.Lines());
     EXPECT_DOUBLE_EQ(r.Start, EncodeDateTime(2024, 12, 4, 10, 0, 0, 0));
 }
 
 TEST(UnitInfoScan, StartTextWithoutUnitInfoStillGivesTheStart) {
     test::TClientLog log;
     log.ClientStart().StepUnit("p2605_x", "December 4 10:00:00", 1, 2, 3, 1, 600);
-    EXPECT_DOUBLE_EQ(Read({}, December, FixedUtcOffset(0), log.Lines()).Start, EncodeDateTime(2024, 12, 4, 10, 0, 0, 0));
+    EXPECT_DOUBLE_EQ(
+        Read({}, December, FixedUtcOffset(0), log.Lines()).Start, EncodeDateTime(2024, 12, 4, 10, 0, 0, 0));
 }
 
 TEST(UnitInfoScan, WithoutDueLineTheProgressIsOnTheLineBefore) {
@@ -129,21 +130,22 @@ INSTANTIATE_TEST_SUITE_P(Files, UnitInfoMissingLines,
     testing::Values(TMissingCase {"Empty", {}, TNodeReading()},
         TMissingCase {"HeaderOnly", {"Current Work Unit", "-----------------"}, TNodeReading()},
         TMissingCase {"NameOnly", {"Current Work Unit", "---", "Name: p2605_x"}, With("p2605_x", 0, 0, 0)},
-        TMissingCase {"NoProgress", {"C", "-", "Name: p2605_x", "Download time: December 5 20:10:09",
-                                        "Due time: December 9 20:10:09"},
+        TMissingCase {"NoProgress",
+            {"C", "-", "Name: p2605_x", "Download time: December 5 20:10:09", "Due time: December 9 20:10:09"},
             With("p2605_x", Dec5, EncodeDateTime(2024, 12, 9, 20, 10, 9, 0), 0)},
         TMissingCase {"CutInTheName", {"C", "-", "Na"}, TNodeReading()},
         TMissingCase {"CutInTheDate", {"C", "-", "Name: p2605_x", "Download time: Dece"}, With("p2605_x", 0, 0, 0)},
-        TMissingCase {"CutInTheProgress", {"C", "-", "Name: p", "Download time: December 5 20:10:09",
-                                              "Due time: December 9 20:10:09", "Progress: 4"},
+        TMissingCase {"CutInTheProgress",
+            {"C", "-", "Name: p", "Download time: December 5 20:10:09", "Due time: December 9 20:10:09", "Progress: 4"},
             With("p", Dec5, EncodeDateTime(2024, 12, 9, 20, 10, 9, 0), 0)},
-        TMissingCase {"ProgressNotANumber", {"C", "-", "Name: p", "Download time: x", "Progress: many%"},
-            With("p", 0, 0, 0)},
-        TMissingCase {"UnknownMonth", {"C", "-", "Name: p", "Download time: Dezember 5 20:10:09",
-                                          "Due time: Smarch 9 20:10:09", "Progress: 12%"},
+        TMissingCase {
+            "ProgressNotANumber", {"C", "-", "Name: p", "Download time: x", "Progress: many%"}, With("p", 0, 0, 0)},
+        TMissingCase {"UnknownMonth",
+            {"C", "-", "Name: p", "Download time: Dezember 5 20:10:09", "Due time: Smarch 9 20:10:09", "Progress: 12%"},
             With("p", 0, 0, 12)},
-        TMissingCase {"ImpossibleDay", {"C", "-", "Name: p", "Download time: February 30 20:10:09",
-                                           "Due time: April 31 20:10:09", "Progress: 12%"},
+        TMissingCase {"ImpossibleDay",
+            {"C", "-", "Name: p", "Download time: February 30 20:10:09", "Due time: April 31 20:10:09",
+                "Progress: 12%"},
             With("p", 0, 0, 12)}),
     [](const testing::TestParamInfo<TMissingCase>& info) { return info.param.Name; });
 

@@ -29,10 +29,14 @@ TAppEnvironment::TAppEnvironment() {
 TAppEnvironment::~TAppEnvironment() {
     base::ResetNowProvider();
     os::SetProgramFolderForTests("");
-    if (FHadRegistry) ::setenv("KORVEX_REGISTRY", FOldRegistry.c_str(), 1);
-    else ::unsetenv("KORVEX_REGISTRY");
-    if (FHadConfigHome) ::setenv("XDG_CONFIG_HOME", FOldConfigHome.c_str(), 1);
-    else ::unsetenv("XDG_CONFIG_HOME");
+    if (FHadRegistry)
+        ::setenv("KORVEX_REGISTRY", FOldRegistry.c_str(), 1);
+    else
+        ::unsetenv("KORVEX_REGISTRY");
+    if (FHadConfigHome)
+        ::setenv("XDG_CONFIG_HOME", FOldConfigHome.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
 }
 
 void TAppEnvironment::SetNow(base::TDateTime now) {

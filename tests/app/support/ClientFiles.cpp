@@ -26,7 +26,9 @@ int ParseTime(const std::string& text) {
 
 }
 
-TClientLog::TClientLog(const std::string& startTime) : FSeconds(ParseTime(startTime)) { }
+TClientLog::TClientLog(const std::string& startTime)
+    : FSeconds(ParseTime(startTime)) {
+}
 
 TClientLog& TClientLog::Advance(int seconds) {
     FSeconds = (FSeconds + seconds) % 86400;
@@ -43,7 +45,9 @@ TClientLog& TClientLog::Raw(const std::string& text) {
     return *this;
 }
 
-std::string TClientLog::Stamp() const { return TimeText(FSeconds); }
+std::string TClientLog::Stamp() const {
+    return TimeText(FSeconds);
+}
 
 TClientLog& TClientLog::ClientStart(bool queueLoaded, const std::string& user, const std::string& team) {
     Raw("");
@@ -64,8 +68,8 @@ TClientLog& TClientLog::ClientStart(bool queueLoaded, const std::string& user, c
     return *this;
 }
 
-TClientLog& TClientLog::StepUnit(const std::string& protein, const std::string& download, int run, int clone,
-    int gen, int percent, int secondsPerPercent) {
+TClientLog& TClientLog::StepUnit(const std::string& protein, const std::string& download, int run, int clone, int gen,
+    int percent, int secondsPerPercent) {
     Line("");
     Line("+ Processing work unit");
     Line("Core required: FahCore_78.exe");
@@ -101,8 +105,8 @@ TClientLog& TClientLog::StepUnit(const std::string& protein, const std::string& 
     return *this;
 }
 
-TClientLog& TClientLog::FrameUnit(const std::string& protein, const std::string& download, int run, int clone,
-    int gen, int frames, int totalFrames, int secondsPerFrame) {
+TClientLog& TClientLog::FrameUnit(const std::string& protein, const std::string& download, int run, int clone, int gen,
+    int frames, int totalFrames, int secondsPerFrame) {
     Line("");
     Line("+ Processing work unit");
     Line("Core required: FahCore_65.exe");
@@ -144,10 +148,12 @@ TClientLog& TClientLog::FinishAndSend(const std::string& sendDate) {
     return *this;
 }
 
-std::string TClientLog::Text() const { return JoinLines(FLines); }
+std::string TClientLog::Text() const {
+    return JoinLines(FLines);
+}
 
-std::vector<std::string> UnitInfo(const std::string& name, const std::string& download, const std::string& due,
-    int progress) {
+std::vector<std::string> UnitInfo(
+    const std::string& name, const std::string& download, const std::string& due, int progress) {
     std::vector<std::string> lines = {"Current Work Unit", "-----------------", "Name: " + name};
     lines.push_back("Download time: " + download);
     if (!due.empty()) lines.push_back("Due time: " + due);

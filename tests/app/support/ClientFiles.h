@@ -13,11 +13,11 @@ public:
 
     TClientLog& Advance(int seconds);   // moves the clock (wrapping at midnight as the client's does)
     TClientLog& Line(const std::string& text);   // one stamped line
-    TClientLog& Raw(const std::string& text);    // one line without a stamp
+    TClientLog& Raw(const std::string& text);   // one line without a stamp
 
     // The banner and settings lines a client writes when it starts; the queue line is optional.
-    TClientLog& ClientStart(bool queueLoaded = true, const std::string& user = "Tellvar",
-        const std::string& team = "12345");
+    TClientLog& ClientStart(
+        bool queueLoaded = true, const std::string& user = "Tellvar", const std::string& team = "12345");
     // A unit of a step-counting core up to `percent`, one percent every `secondsPerPercent`.
     TClientLog& StepUnit(const std::string& protein, const std::string& download, int run, int clone, int gen,
         int percent, int secondsPerPercent);
@@ -29,7 +29,7 @@ public:
 
     const std::vector<std::string>& Lines() const { return FLines; }
     std::string Text() const;   // CR LF line ends, as the client writes them
-    std::string Stamp() const;  // "hh:mm:ss" of the clock
+    std::string Stamp() const;   // "hh:mm:ss" of the clock
 
 private:
     int FSeconds = 0;
@@ -37,8 +37,8 @@ private:
 };
 
 // unitinfo.txt: the header, then the name, download, due and progress lines (any of them may be left out).
-std::vector<std::string> UnitInfo(const std::string& name, const std::string& download, const std::string& due,
-    int progress);
+std::vector<std::string> UnitInfo(
+    const std::string& name, const std::string& download, const std::string& due, int progress);
 
 // Writes text to a file (folders created); throws on failure.
 void WriteFile(const std::string& path, const std::string& text);
