@@ -79,11 +79,17 @@ void StretchCopyRow(
     const int dStep = BytesPerPixel(dFormat);
     const int sStep = BytesPerPixel(sFormat);
     if (dFormat == PixelFormat::pf32bit && sFormat == PixelFormat::pf32bit && allInside) {
-        for (int i = 0; i < count; ++i) {
-            uint32_t v;
-            std::memcpy(&v, srcRow + size_t(xmap[i]) * 4, 4);
-            std::memcpy(d + size_t(i) * 4, &v, 4);
+        int i = 0;
+        for (; i + 4 <= count; i += 4) {
+            uint32_t v[4];
+            std::memcpy(&v[0], srcRow + size_t(xmap[i]) * 4, 4);
+            std::memcpy(&v[1], srcRow + size_t(xmap[i + 1]) * 4, 4);
+            std::memcpy(&v[2], srcRow + size_t(xmap[i + 2]) * 4, 4);
+            std::memcpy(&v[3], srcRow + size_t(xmap[i + 3]) * 4, 4);
+            std::memcpy(d + size_t(i) * 4, v, 16);
         }
+        for (; i < count; ++i)
+            std::memcpy(d + size_t(i) * 4, srcRow + size_t(xmap[i]) * 4, 4);
         return;
     }
     if (dFormat == PixelFormat::pf24bit && sFormat == PixelFormat::pf24bit && allInside) {
