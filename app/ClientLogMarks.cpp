@@ -40,7 +40,7 @@ bool At(const char* data, std::size_t size, std::size_t pos, const char (&word)[
     return size - pos >= N - 1 && std::memcmp(data + pos, word, N - 1) == 0;
 }
 
-// The keywords that start at position i of the text. No keyword holds a line end, so a match never reaches
+// The keywords that start at position i of the text. No keyword holds a CR or an LF, so a match never reaches
 // into another line, and the look-backs ("] ", "Frames ") stop at a line end too.
 std::uint32_t KeywordsAt(const char* data, std::size_t size, std::size_t i) {
     std::uint32_t found = 0;
@@ -173,36 +173,43 @@ TLogMarks FindLogMarks(std::string_view text) {
     TMarkBuilder builder;
     TLineIndex line = 0;
     std::size_t lineStart = 0;
+    std::size_t lineFeedAfterReturn = static_cast<std::size_t>(-1);   // the LF of a CR LF pair
     std::uint32_t flags = 0;
-    auto endLine = [&](std::size_t end, bool lineFeed) {
+    // A CR or an LF ends a line, a CR LF pair once.
+    auto lineEnd = [&](std::size_t pos) {
+        if (pos == lineFeedAfterReturn) {
+            lineStart = pos + 1;
+            return;
+        }
         if (flags != 0) {
-            std::size_t stop = end;
-            if (lineFeed && stop > lineStart && data[stop - 1] == '\r') --stop;
-            builder.Add(line, std::string_view(data + lineStart, stop - lineStart), flags);
+            builder.Add(line, std::string_view(data + lineStart, pos - lineStart), flags);
             flags = 0;
         }
         ++line;
-        lineStart = end + 1;
+        lineStart = pos + 1;
+        if (pos < size && data[pos] == '\r') lineFeedAfterReturn = pos + 1;
     };
 #if defined(__SSE2__)
-    // Sixteen bytes at a time: line feeds, and capitals from 'C' to 'W' (every keyword starts with one).
+    // Sixteen bytes at a time: line ends, and capitals from 'C' to 'W' (every keyword starts with one).
     const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
     const __m128i first = _mm_set1_epi8('C');
     const __m128i span = _mm_set1_epi8('W' - 'C');
     for (std::size_t block = 0; block < size; block += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block));
         const __m128i shifted = _mm_sub_epi8(bytes, first);
-        unsigned feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)));
-        unsigned capitals
+        const unsigned ends = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lineFeed), _mm_cmpeq_epi8(bytes, carriageReturn))));
+        const unsigned capitals
             = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(shifted, span), shifted)));
-        unsigned all = feeds | capitals;
+        unsigned all = ends | capitals;
         if (size - block < 16) all &= (1u << (size - block)) - 1;
         while (all != 0) {
             const unsigned bit = all & (0u - all);
             const std::size_t pos = block + static_cast<std::size_t>(__builtin_ctz(all));
             all ^= bit;
-            if (feeds & bit)
-                endLine(pos, true);
+            if (ends & bit)
+                lineEnd(pos);
             else
                 flags |= KeywordsAt(data, size, pos);
         }
@@ -210,13 +217,13 @@ TLogMarks FindLogMarks(std::string_view text) {
 #else
     for (std::size_t pos = 0; pos < size; ++pos) {
         const unsigned char c = static_cast<unsigned char>(data[pos]);
-        if (c == '\n')
-            endLine(pos, true);
+        if (c == '\n' || c == '\r')
+            lineEnd(pos);
         else if (c >= 'C' && c <= 'W')
             flags |= KeywordsAt(data, size, pos);
     }
 #endif
-    if (lineStart < size) endLine(size, false);   // a last line without an end
+    if (lineStart < size) lineEnd(size);   // a last line without an end
     return builder.Finish(line);
 }
 

@@ -59,14 +59,11 @@ TTextLines TTextLines::FromBuffer(TTextBuffer buffer, std::size_t size) {
 std::string_view TTextLines::LineAt(std::size_t pos, std::size_t& next) const {
     const char* start = FBuffer.get() + pos;
     const std::size_t rest = FSize - pos;
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', rest));
-    if (!lf) {
-        next = FSize;
-        return {start, rest};
-    }
-    std::size_t length = static_cast<std::size_t>(lf - start);
-    next = pos + length + 1;
-    if (length > 0 && start[length - 1] == '\r') --length;
+    std::size_t length = 0;
+    while (length < rest && start[length] != '\n' && start[length] != '\r')
+        ++length;
+    next = pos + length;
+    if (length < rest) next += (start[length] == '\r' && length + 1 < rest && start[length + 1] == '\n') ? 2 : 1;
     return {start, length};
 }
 

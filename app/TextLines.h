@@ -14,10 +14,10 @@ struct TTextBufferFree {
 };
 using TTextBuffer = std::unique_ptr<char[], TTextBufferFree>;
 
-// Lines end at LF or CR LF; a last line without an end counts; no empty line follows a final end.
-// Other bytes (NUL, lone CR, any 8-bit value) stay in the line. No line index is kept: a 100 MB log of
-// empty lines costs its bytes and no more. Move-only: views point into the buffer.
-// Padding readable bytes (zeros) follow the text, so scans may load whole blocks.
+// Lines end at CR LF, LF or a lone CR, as the run time's string lists load them; a last line without an end
+// counts; no empty line follows a final end. Other bytes (NUL, any 8-bit value) stay in the line. No line index is
+// kept: a 100 MB log of empty lines costs its bytes and no more. Move-only: views point into the buffer. Padding
+// readable bytes (zeros) follow the text, so scans may load whole blocks.
 class TTextLines {
 public:
     static constexpr std::size_t Padding = 16;

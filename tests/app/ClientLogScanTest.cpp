@@ -257,10 +257,14 @@ TEST(ClientLogScan, KeywordsNeverReachAcrossALineEnd) {
     EXPECT_EQ(r.Status, StatusQueueLoaded);
 }
 
-TEST(ClientLogScan, LoneCarriageReturnsStayInsideTheLine) {
-    TNodeReading r = ReadNode(TTextLines::FromText("\n[10:00:00] Version 5\r6\r\n[10:00:01] x\n"), TTextLines(),
+TEST(ClientLogScan, LinesEndAtCarriageReturnsAsTheClientsFilesAreLoaded) {
+    // Line 1 holds the version, line 2 the rest; a "Working on" line as the last of three lines is not taken.
+    TNodeReading r = ReadNode(TTextLines::FromText("\r[10:00:00] Version 5\r6\r\n[10:00:01] x\r"), TTextLines(),
         DecemberMorning, FixedUtcOffset(0));
-    EXPECT_EQ(r.Version, "Version 5\r6");
+    EXPECT_EQ(r.Version, "Version 5");
+    r = ReadNode(TTextLines::FromText("\n[1] Working on [May 1 10:00:00]\r[2] Protein: \rCompleted 0 out\r"),
+        TTextLines(), DecemberMorning, FixedUtcOffset(0));
+    EXPECT_EQ(r.StartText, "May 1 10:00:00");
 }
 
 TEST(ClientLogScan, StartTextTakesTheLastWorkingLineBeforeTheProteinLine) {
