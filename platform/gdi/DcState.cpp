@@ -240,6 +240,29 @@ bool DPtoLP(HDC dc, POINT* points, int count) {
     return true;
 }
 
+int GetDeviceCaps(HDC dc, int index) {
+    DeviceContext* d = Dc(dc);
+    if (!d) return 0;
+    const Bitmap* surface = d->Surface();
+    switch (index) {
+    case TECHNOLOGY:
+        return DT_RASDISPLAY;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return ScreenLogPixels;
+    case PLANES:
+        return 1;
+    case BITSPIXEL:
+        return surface ? surface->BytesPerPixel() * 8 : 32;
+    case HORZRES:
+        return surface ? surface->Width() : 0;
+    case VERTRES:
+        return surface ? surface->Height() : 0;
+    default:
+        return 0;
+    }
+}
+
 int SaveDC(HDC dc) {
     DeviceContext* d = Dc(dc);
     return d ? d->Save() : 0;

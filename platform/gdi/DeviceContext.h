@@ -140,6 +140,20 @@ bool GetDCOrgEx(HDC dc, POINT* origin);
 bool LPtoDP(HDC dc, POINT* points, int count);
 bool DPtoLP(HDC dc, POINT* points, int count);
 
+// Device capabilities: TECHNOLOGY (always DT_RASDISPLAY), LOGPIXELSX/Y (96), BITSPIXEL, PLANES, HORZRES, VERTRES
+// (the surface's size); 0 for other indexes and bad DCs.
+inline constexpr int TECHNOLOGY = 2;
+inline constexpr int HORZRES = 8;
+inline constexpr int VERTRES = 10;
+inline constexpr int BITSPIXEL = 12;
+inline constexpr int PLANES = 14;
+inline constexpr int LOGPIXELSX = 88;
+inline constexpr int LOGPIXELSY = 90;
+inline constexpr int DT_PLOTTER = 0;
+inline constexpr int DT_RASDISPLAY = 1;
+inline constexpr int DT_METAFILE = 5;
+int GetDeviceCaps(HDC dc, int index);
+
 int SaveDC(HDC dc);   // the new depth, 0 on failure
 bool RestoreDC(HDC dc, int level);   // level > 0: return to that depth; level < 0: pop -level states
 

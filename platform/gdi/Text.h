@@ -13,6 +13,9 @@ namespace korvex::gdi {
 // Width and cell height of the text in the selected font (unrotated); false when no font is usable.
 bool GetTextExtentPoint32(HDC dc, std::string_view text, SIZE* size);
 bool GetTextExtentPoint32(HDC dc, const char* text, int byteCount, SIZE* size);
+inline bool GetTextExtentPoint(HDC dc, std::string_view text, SIZE* size) {
+    return GetTextExtentPoint32(dc, text, size);
+}
 bool GetTextMetrics(HDC dc, TEXTMETRIC* metrics);
 
 // The reference point (x, y) is placed by the text alignment (TA_LEFT/CENTER/RIGHT, TA_TOP/BASELINE/BOTTOM);

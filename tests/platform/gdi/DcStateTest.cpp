@@ -205,3 +205,14 @@ TEST(StockFont, NewDcHasAFontSelected) {
     TestCanvas canvas(4, 4);
     EXPECT_NE(GetCurrentObject(canvas, OBJ_FONT), nullptr);
 }
+
+TEST(GetDeviceCaps, DescribesTheSurface) {
+    TestCanvas canvas(7, 5, PixelFormat::pf24bit);
+    EXPECT_EQ(GetDeviceCaps(canvas, TECHNOLOGY), DT_RASDISPLAY);
+    EXPECT_EQ(GetDeviceCaps(canvas, LOGPIXELSY), 96);
+    EXPECT_EQ(GetDeviceCaps(canvas, BITSPIXEL), 24);
+    EXPECT_EQ(GetDeviceCaps(canvas, HORZRES), 7);
+    EXPECT_EQ(GetDeviceCaps(canvas, VERTRES), 5);
+    EXPECT_EQ(GetDeviceCaps(canvas, 12345), 0);
+    EXPECT_EQ(GetDeviceCaps(nullptr, LOGPIXELSY), 0);
+}
