@@ -85,8 +85,8 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Greedy word wrap of one hard line into lines no wider than `width`; a word longer than a line is cut
-// between characters.
+// Greedy word wrap of one hard line into lines no wider than `width`. As in Windows, a word longer than a
+// line is not cut: it gets a line of its own and overflows (DT_CALCRECT then widens the rectangle).
 void WrapLine(const Measurer& m, std::string_view text, size_t base, size_t underline, int width, bool wrap,
     std::vector<Line>& out) {
     auto emit = [&](size_t from, size_t to) {
@@ -134,8 +134,15 @@ void WrapLine(const Measurer& m, std::string_view text, size_t base, size_t unde
                 end = next;
             }
         } else {
-            end = std::max(limit, offsets.size() > 1 ? offsets[1] : rest.size());   // at least one character
+            // No blank fits: the line runs to the end of the first word.
+            end = rest.find_first_of(" \t", limit);
+            if (end == std::string::npos) {
+                emit(start, text.size());
+                return;
+            }
             next = end;
+            while (next < rest.size() && IsBlank(rest[next]))
+                ++next;
         }
         emit(start, start + end);
         start += next;

@@ -182,11 +182,13 @@ TEST_F(Text, HardLineBreaksStartNewLines) {
     EXPECT_EQ(DrawText(FCanvas, "one\r\ntwo", &single, DT_CALCRECT | DT_SINGLELINE), LineHeight());
 }
 
-TEST_F(Text, ALongWordIsCutBetweenCharacters) {
+TEST_F(Text, ALongWordStaysWholeAndWidensTheCalcRect) {
     RECT r {0, 0, 30, 0};
-    const int height = DrawText(FCanvas, "Supercalifragilistic", &r, DT_CALCRECT | DT_WORDBREAK);
-    EXPECT_GT(height, LineHeight());
-    EXPECT_LE(r.right, 30);
+    const int height = DrawText(FCanvas, "Supercalifragilistic is long", &r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(r.right, Extent("Supercalifragilistic").cx);
+    EXPECT_EQ(height, 3 * LineHeight());   // the long word, "is", "long"
+    RECT none {0, 0, 10, 0};
+    EXPECT_EQ(DrawText(FCanvas, "Unbreakable", &none, DT_CALCRECT | DT_WORDBREAK), LineHeight());
 }
 
 TEST_F(Text, SingleLinePlacementCentresAndRightAligns) {
