@@ -92,7 +92,8 @@ bool BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int xSrc, int ySrc,
     if (!IsValidDC(dest) || cx <= 0 || cy <= 0) return false;
     const bool needsSource = RopUsesSource(rop);
     if (needsSource && !IsValidDC(src)) return false;
-    DrawCall call = MakeCall(DrawKind::BitBlt, RECT {x, y, x + cx, y + cy}, {POINT {xSrc, ySrc}});
+    const RECT destRect = ClampedRect(x, y, int64_t(x) + cx, int64_t(y) + cy);
+    DrawCall call = MakeCall(DrawKind::BitBlt, destRect, {POINT {xSrc, ySrc}});
     call.Flags = rop;
     if (!RecordCall(dest, std::move(call))) return true;
     if (!needsSource) {
@@ -101,7 +102,7 @@ bool BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int xSrc, int ySrc,
         const COLORREF pattern = state.Brush && !state.Brush->IsNull() ? state.Brush->Color() : 0;
         Bitmap* surface = dest->Surface();
         if (!surface) return true;
-        const BandedRegion visible = dest->EffectiveClip().Intersect(dest->ToSurface(RECT {x, y, x + cx, y + cy}));
+        const BandedRegion visible = dest->EffectiveClip().Intersect(dest->ToSurface(destRect));
         for (const RECT& r : visible.Rects())
             for (int row = r.top; row < r.bottom; ++row) {
                 BYTE* d = surface->ScanLine(row) + size_t(r.left) * surface->BytesPerPixel();
@@ -118,7 +119,7 @@ bool BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int xSrc, int ySrc,
     Bitmap* srcSurface = src->Surface();
     if (!dstSurface || !srcSurface) return true;
     // Destination block in surface coordinates and where its top-left corner reads the source.
-    const RECT block = dest->ToSurface(RECT {x, y, x + cx, y + cy});
+    const RECT block = dest->ToSurface(destRect);
     const POINT srcAt = src->ToSurface(xSrc, ySrc);
     const int shiftX = srcAt.x - block.left;   // source x = destination x + shiftX
     const int shiftY = srcAt.y - block.top;

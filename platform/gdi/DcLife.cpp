@@ -207,22 +207,24 @@ const BandedRegion& DeviceContext::EffectiveClip() {
 }
 
 POINT DeviceContext::DeviceOffset() const {
-    return POINT {FState.ViewportOrg.x - FState.WindowOrg.x, FState.ViewportOrg.y - FState.WindowOrg.y};
+    return POINT {ClampCoord(int64_t(FState.ViewportOrg.x) - FState.WindowOrg.x),
+        ClampCoord(int64_t(FState.ViewportOrg.y) - FState.WindowOrg.y)};
 }
 
 POINT DeviceContext::SurfaceOffset() const {
     const POINT d = DeviceOffset();
-    return POINT {d.x + FOrigin.x, d.y + FOrigin.y};
+    return POINT {ClampCoord(int64_t(d.x) + FOrigin.x), ClampCoord(int64_t(d.y) + FOrigin.y)};
 }
 
 POINT DeviceContext::ToSurface(int x, int y) const {
     const POINT o = SurfaceOffset();
-    return POINT {x + o.x, y + o.y};
+    return POINT {ClampCoord(int64_t(x) + o.x), ClampCoord(int64_t(y) + o.y)};
 }
 
 RECT DeviceContext::ToSurface(const RECT& rect) const {
     const POINT o = SurfaceOffset();
-    return RECT {rect.left + o.x, rect.top + o.y, rect.right + o.x, rect.bottom + o.y};
+    return RECT {ClampCoord(int64_t(rect.left) + o.x), ClampCoord(int64_t(rect.top) + o.y),
+        ClampCoord(int64_t(rect.right) + o.x), ClampCoord(int64_t(rect.bottom) + o.y)};
 }
 
 // ---------------------------------------------------------------------------------------------------------

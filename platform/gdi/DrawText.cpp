@@ -248,7 +248,7 @@ int DrawText(HDC dc, std::string_view text, RECT* rect, UINT format) {
     const bool single = format & DT_SINGLELINE;
     const Measurer m(*font, format);
     const Prepared prepared = ResolvePrefixes(text, format, single);
-    const int width = rect->right - rect->left;
+    const int width = ClampCoord(int64_t(rect->right) - rect->left);
 
     // Hard lines, then soft lines by width.
     std::vector<Line> lines;
@@ -275,13 +275,13 @@ int DrawText(HDC dc, std::string_view text, RECT* rect, UINT format) {
     for (const Line& line : lines)
         widest = std::max(widest, m.Width(line.Text));
     if (calc) {
-        rect->right = rect->left + widest;
-        rect->bottom = rect->top + total;
+        rect->right = ClampCoord(int64_t(rect->left) + widest);
+        rect->bottom = ClampCoord(int64_t(rect->top) + total);
         return total;
     }
     int y = rect->top;
     if (single && (format & DT_VCENTER))
-        y = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
+        y = ClampCoord(rect->top + (int64_t(rect->bottom) - rect->top - lineHeight) / 2);
     else if (single && (format & DT_BOTTOM))
         y = rect->bottom - lineHeight;
 
@@ -297,7 +297,7 @@ int DrawText(HDC dc, std::string_view text, RECT* rect, UINT format) {
             x = rect->right - w;
         PaintLine(dc, target, *font, m, lines[i], dc->ToSurface(x, y + int(i) * lineHeight), clipPtr, format);
     }
-    return y - rect->top + total;
+    return int(std::clamp<int64_t>(int64_t(y) - rect->top + total, 0, INT32_MAX));
 }
 
 }

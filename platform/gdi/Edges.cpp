@@ -112,16 +112,22 @@ bool DrawFocusRect(HDC dc, const RECT* rect) {
     const RasterTarget target = TargetOf(dc);
     if (!target) return true;
     const POINT o = dc->SurfaceOffset();
-    const RECT& r = *rect;
-    // Every pixel of the ring once (so XOR twice restores), the dots on even x + y.
+    const RECT r = dc->ToSurface(*rect);
+    // Every pixel of the ring once (so XOR twice restores), the dots on even logical x + y. Only the part
+    // of the ring inside the clip box is walked.
+    const RECT& view = target.Clip->Box();
     auto dot = [&](int x, int y) {
-        if (((x + y) & 1) == 0) PlotPixel(target, x + o.x, y + o.y, 0, R2_NOT);
+        if (((int64_t(x) - o.x + int64_t(y) - o.y) & 1) == 0) PlotPixel(target, x, y, 0, R2_NOT);
     };
-    for (int x = r.left; x < r.right; ++x) {
+    const int x0 = std::max(r.left, view.left);
+    const int x1 = std::min(r.right, view.right);
+    for (int x = x0; x < x1; ++x) {
         dot(x, r.top);
         if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
     }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    const int y0 = std::max(r.top + 1, view.top);
+    const int y1 = std::min(r.bottom - 1, view.bottom);
+    for (int y = y0; y < y1; ++y) {
         dot(r.left, y);
         if (r.right - 1 > r.left) dot(r.right - 1, y);
     }

@@ -13,7 +13,7 @@ namespace korvex::gdi {
 
 namespace {
 
-using SpanMaker = std::function<std::vector<Span>(const RECT&)>;
+using SpanMaker = std::function<std::vector<Span>(const RECT&, int, int)>;
 
 struct ShapeSpans {
     int Top = 0;
@@ -27,14 +27,21 @@ RECT NormalBox(int left, int top, int right, int bottom) {
 
 // The covered spans for a surface box with the DC's pen: a null pen leaves the right and bottom edge out,
 // a wide pen is centred on the outline unless it is PS_INSIDEFRAME.
-ShapeSpans BuildShape(RECT box, const PenStroke& pen, const SpanMaker& make) {
+// Only rows near `view` (the clip box) are made: a margin of the pen's width keeps the outline of the first
+// and last rows made from being mistaken for the shape's edge.
+ShapeSpans BuildShape(RECT box, const PenStroke& pen, const SpanMaker& make, const RECT& view) {
     ShapeSpans shape;
+    const int margin = pen.Null() ? 1 : pen.Width + 1;
+    auto window = [&](const RECT& b) {
+        shape.Top = std::max(int(b.top), int(view.top) - margin);
+        const int bottom = std::min(int(b.bottom), int(view.bottom) + margin);
+        shape.Outer = make(b, shape.Top, std::max(bottom, shape.Top));
+        shape.Inner = shape.Outer;
+    };
     if (pen.Null()) {
         --box.right;
         --box.bottom;
-        shape.Top = box.top;
-        shape.Outer = make(box);
-        shape.Inner = shape.Outer;
+        window(box);
         return shape;
     }
     if (pen.Width > 1 && pen.Style != PS_INSIDEFRAME) {
@@ -43,9 +50,7 @@ ShapeSpans BuildShape(RECT box, const PenStroke& pen, const SpanMaker& make) {
         box.right += (pen.Width - 1) / 2;
         box.bottom += (pen.Width - 1) / 2;
     }
-    shape.Top = box.top;
-    shape.Outer = make(box);
-    shape.Inner = shape.Outer;
+    window(box);
     for (int i = 0; i < pen.Width; ++i)
         shape.Inner = Erode(shape.Inner);
     return shape;
@@ -64,6 +69,10 @@ void PaintShape(HDC dc, const ShapeSpans& shape, bool fill, const std::function<
     const PenStroke pen = PenOf(dc);
     const int rop2 = dc->State().Rop2;
     const Brush* brush = FillBrush(dc);
+    const RECT& view = target.Clip->Box();
+    auto visible = [&view](Span s) {
+        return Span {std::max(s.left, int(view.left)), std::min(s.right, int(view.right))};
+    };
     for (size_t i = 0; i < shape.Outer.size(); ++i) {
         const int y = shape.Top + int(i);
         const Span& inner = shape.Inner[i];
@@ -71,7 +80,8 @@ void PaintShape(HDC dc, const ShapeSpans& shape, bool fill, const std::function<
             if (!keepFill) {
                 FillSpan(target, y, inner.left, inner.right, brush->Color(), rop2);
             } else {
-                for (int x = inner.left; x < inner.right; ++x)
+                const Span v = visible(inner);
+                for (int x = v.left; x < v.right; ++x)
                     if (keepFill(x, y)) PlotPixel(target, x, y, brush->Color(), rop2);
             }
         }
@@ -84,7 +94,8 @@ void PaintShape(HDC dc, const ShapeSpans& shape, bool fill, const std::function<
                 FillSpan(target, y, pieces[k].left, pieces[k].right, pen.Color, pen.Rop2);
                 continue;
             }
-            for (int x = pieces[k].left; x < pieces[k].right; ++x)
+            const Span v = visible(pieces[k]);
+            for (int x = v.left; x < v.right; ++x)
                 if (keepRing(x, y)) PlotPixel(target, x, y, pen.Color, pen.Rop2);
         }
     }
@@ -95,7 +106,9 @@ bool SimpleShape(HDC dc, DrawKind kind, int left, int top, int right, int bottom
     const RECT box = NormalBox(left, top, right, bottom);
     if (IsRectEmpty(&box)) return false;
     if (!RecordCall(dc, MakeCall(kind, box))) return true;
-    PaintShape(dc, BuildShape(dc->ToSurface(box), PenOf(dc), make), true, nullptr, nullptr);
+    const RasterTarget target = TargetOf(dc);
+    if (!target) return true;
+    PaintShape(dc, BuildShape(dc->ToSurface(box), PenOf(dc), make, target.Clip->Box()), true, nullptr, nullptr);
     return true;
 }
 
@@ -158,7 +171,10 @@ bool ArcShape(HDC dc, ArcKind kind, int left, int top, int right, int bottom, in
     const ArcGeometry g = MakeArc(sbox, dc->ToSurface(xs, ys), dc->ToSurface(xe, ye));
     PenStroke pen = PenOf(dc);
     if (kind == ArcKind::Arc && pen.Null()) return true;
-    const ShapeSpans shape = BuildShape(sbox, pen, [](const RECT& r) { return EllipseSpans(r); });
+    const RasterTarget target = TargetOf(dc);
+    if (!target) return true;
+    const ShapeSpans shape = BuildShape(
+        sbox, pen, [](const RECT& r, int from, int to) { return EllipseSpans(r, from, to); }, target.Clip->Box());
     auto ring = [&g](int x, int y) { return g.InSweep(x, y); };
     if (kind == ArcKind::Arc) {
         PaintShape(dc, shape, false, nullptr, ring);
@@ -193,13 +209,17 @@ bool ArcShape(HDC dc, ArcKind kind, int left, int top, int right, int bottom, in
 // ---------------------------------------------------------------------------------------------------------
 // Polygons: pixel (x, y) is inside when the point (x, y) is; edges follow the half-open top-left rule.
 
-std::vector<std::vector<Span>> PolygonRows(const std::vector<POINT>& pts, int fillMode, int& top) {
+// Rows outside rowFrom .. rowTo - 1 are not made.
+std::vector<std::vector<Span>> PolygonRows(
+    const std::vector<POINT>& pts, int fillMode, int& top, int rowFrom, int rowTo) {
     int minY = pts[0].y;
     int maxY = pts[0].y;
     for (const POINT& p : pts) {
         minY = std::min(minY, int(p.y));
         maxY = std::max(maxY, int(p.y));
     }
+    minY = std::max(minY, rowFrom);
+    maxY = std::max(minY, std::min(maxY, rowTo));
     top = minY;
     std::vector<std::vector<Span>> rows(size_t(std::max(maxY - minY, 0)));
     struct Cross {
@@ -238,16 +258,18 @@ std::vector<std::vector<Span>> PolygonRows(const std::vector<POINT>& pts, int fi
 }
 
 bool Rectangle(HDC dc, int left, int top, int right, int bottom) {
-    return SimpleShape(dc, DrawKind::Rectangle, left, top, right, bottom, [](const RECT& r) { return RectSpans(r); });
+    return SimpleShape(dc, DrawKind::Rectangle, left, top, right, bottom,
+        [](const RECT& r, int from, int to) { return RectSpans(r, from, to); });
 }
 
 bool RoundRect(HDC dc, int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
     return SimpleShape(dc, DrawKind::RoundRect, left, top, right, bottom,
-        [=](const RECT& r) { return RoundRectSpans(r, cornerWidth, cornerHeight); });
+        [=](const RECT& r, int from, int to) { return RoundRectSpans(r, cornerWidth, cornerHeight, from, to); });
 }
 
 bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
-    return SimpleShape(dc, DrawKind::Ellipse, left, top, right, bottom, [](const RECT& r) { return EllipseSpans(r); });
+    return SimpleShape(dc, DrawKind::Ellipse, left, top, right, bottom,
+        [](const RECT& r, int from, int to) { return EllipseSpans(r, from, to); });
 }
 
 bool Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
@@ -264,12 +286,13 @@ bool Chord(HDC dc, int left, int top, int right, int bottom, int xStart, int ySt
 
 bool Polygon(HDC dc, const POINT* points, int count) {
     if (!IsValidDC(dc) || !points || count < 2) return false;
-    RECT box {points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+    RECT box = ClampedRect(points[0].x, points[0].y, int64_t(points[0].x) + 1, int64_t(points[0].y) + 1);
     std::vector<POINT> pts;
     pts.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
         box = RECT {std::min(box.left, points[i].x), std::min(box.top, points[i].y),
-            std::max(box.right, points[i].x + 1), std::max(box.bottom, points[i].y + 1)};
+            std::max(box.right, ClampCoord(int64_t(points[i].x) + 1)),
+            std::max(box.bottom, ClampCoord(int64_t(points[i].y) + 1))};
         pts.push_back(dc->ToSurface(points[i].x, points[i].y));
     }
     if (!RecordCall(dc, MakeCall(DrawKind::Polygon, box, {points, points + count}))) return true;
@@ -277,7 +300,8 @@ bool Polygon(HDC dc, const POINT* points, int count) {
     if (!target) return true;
     if (const Brush* brush = FillBrush(dc)) {
         int top = 0;
-        const auto rows = PolygonRows(pts, dc->State().PolyFillMode, top);
+        const RECT& view = target.Clip->Box();
+        const auto rows = PolygonRows(pts, dc->State().PolyFillMode, top, view.top, view.bottom);
         for (size_t i = 0; i < rows.size(); ++i)
             for (const Span& s : rows[i])
                 FillSpan(target, top + int(i), s.left, s.right, brush->Color(), dc->State().Rop2);

@@ -18,7 +18,7 @@ struct Vertex {
 };
 
 Vertex MakeVertex(const TRIVERTEX& v, POINT offset) {
-    return Vertex {double(v.x + offset.x), double(v.y + offset.y), {double(v.Red), double(v.Green), double(v.Blue)}};
+    return Vertex {double(v.x) + offset.x, double(v.y) + offset.y, {double(v.Red), double(v.Green), double(v.Blue)}};
 }
 
 BYTE Channel(double value16) {
@@ -39,8 +39,10 @@ void PutPixel(Bitmap& surface, int x, int y, const double c[3]) {
 void FillTriangle(const RasterTarget& target, const Vertex& a, const Vertex& b, const Vertex& c) {
     const double area = (b.X - a.X) * (c.Y - a.Y) - (c.X - a.X) * (b.Y - a.Y);
     if (area == 0) return;
-    const int top = int(std::ceil(std::min({a.Y, b.Y, c.Y})));
-    const int bottom = int(std::ceil(std::max({a.Y, b.Y, c.Y})));
+    // Only the rows of the clip box are scanned.
+    const RECT& view = target.Clip->Box();
+    const int top = int(std::max(std::ceil(std::min({a.Y, b.Y, c.Y})), double(view.top)));
+    const int bottom = int(std::min(std::ceil(std::max({a.Y, b.Y, c.Y})), double(view.bottom)));
     const Vertex* v[3] = {&a, &b, &c};
     for (int y = top; y < bottom; ++y) {
         double xs[2];
@@ -55,8 +57,8 @@ void FillTriangle(const RasterTarget& target, const Vertex& a, const Vertex& b, 
             xs[n++] = lo.X + (y - lo.Y) * (hi.X - lo.X) / (hi.Y - lo.Y);
         }
         if (n < 2) continue;
-        const int x0 = int(std::ceil(std::min(xs[0], xs[1])));
-        const int x1 = int(std::ceil(std::max(xs[0], xs[1])));
+        const int x0 = int(std::max(std::ceil(std::min(xs[0], xs[1])), double(view.left)));
+        const int x1 = int(std::min(std::ceil(std::max(xs[0], xs[1])), double(view.right)));
         for (const RECT& r : target.Clip->RowRects(y)) {
             const int from = std::max(x0, int(r.left));
             const int to = std::min(x1, int(r.right));
@@ -75,10 +77,10 @@ void FillTriangle(const RasterTarget& target, const Vertex& a, const Vertex& b, 
 }
 
 void FillGradientRect(const RasterTarget& target, const Vertex& ul, const Vertex& lr, bool vertical) {
-    const int left = int(std::min(ul.X, lr.X));
-    const int right = int(std::max(ul.X, lr.X));
-    const int top = int(std::min(ul.Y, lr.Y));
-    const int bottom = int(std::max(ul.Y, lr.Y));
+    const int left = ClampCoord(int64_t(std::min(ul.X, lr.X)));
+    const int right = ClampCoord(int64_t(std::max(ul.X, lr.X)));
+    const int top = ClampCoord(int64_t(std::min(ul.Y, lr.Y)));
+    const int bottom = ClampCoord(int64_t(std::max(ul.Y, lr.Y)));
     // The colours run from the upper-left vertex's side to the other.
     const Vertex& first = (vertical ? ul.Y <= lr.Y : ul.X <= lr.X) ? ul : lr;
     const Vertex& last = &first == &ul ? lr : ul;

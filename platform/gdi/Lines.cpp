@@ -5,6 +5,7 @@
 #include "platform/gdi/Stroke.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace korvex::gdi {
@@ -77,8 +78,43 @@ void Stroker::Dot(int x, int y) {
         PlotPixel(FTarget, x, y, FPen.GapColor, FPen.Rop2);
 }
 
+// Cuts a segment to a box (Liang-Barsky); false when it misses the box. Long lines reaching far outside the
+// clip are shortened this way before they are walked pixel by pixel.
+static bool ClipSegment(POINT& from, POINT& to, const RECT& box) {
+    const double x0 = from.x, y0 = from.y;
+    const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - box.left, box.right - 1 - x0, y0 - box.top, box.bottom - 1 - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const POINT a {LONG(std::lround(x0 + t0 * dx)), LONG(std::lround(y0 + t0 * dy))};
+    const POINT b {LONG(std::lround(x0 + t1 * dx)), LONG(std::lround(y0 + t1 * dy))};
+    from = a;
+    to = b;
+    return true;
+}
+
 void Stroker::Segment(POINT from, POINT to, bool drawLast) {
     if (FPen.Null() || !FTarget) return;
+    RECT view = FTarget.Clip->Box();
+    InflateRect(&view, FPen.Width + 2, FPen.Width + 2);
+    if (!PtInRect(&view, from) || !PtInRect(&view, to)) {
+        const POINT end = to;
+        if (!ClipSegment(from, to, view)) return;
+        // A cut end lies outside the clip anyway: draw up to it.
+        if (!(to == end)) drawLast = true;
+    }
     if (FPen.Width > 1) {
         WideSegment(from, to);
         return;
@@ -173,7 +209,8 @@ bool LineTo(HDC dc, int x, int y) {
     if (!IsValidDC(dc)) return false;
     const POINT from = dc->State().CurrentPos;
     dc->MutableState().CurrentPos = POINT {x, y};
-    const RECT box {std::min(from.x, x), std::min(from.y, y), std::max(from.x, x) + 1, std::max(from.y, y) + 1};
+    const RECT box = ClampedRect(
+        std::min(from.x, x), std::min(from.y, y), int64_t(std::max(from.x, x)) + 1, int64_t(std::max(from.y, y)) + 1);
     if (!RecordCall(dc, MakeCall(DrawKind::LineTo, box, {from, POINT {x, y}}))) return true;
     Stroker stroker(TargetOf(dc), PenOf(dc));
     stroker.Segment(dc->ToSurface(from.x, from.y), dc->ToSurface(x, y));
@@ -183,12 +220,12 @@ bool LineTo(HDC dc, int x, int y) {
 namespace {
 
 RECT BoundsOf(const POINT* points, int count) {
-    RECT box {points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+    RECT box = ClampedRect(points[0].x, points[0].y, int64_t(points[0].x) + 1, int64_t(points[0].y) + 1);
     for (int i = 1; i < count; ++i) {
         box.left = std::min(box.left, points[i].x);
         box.top = std::min(box.top, points[i].y);
-        box.right = std::max(box.right, points[i].x + 1);
-        box.bottom = std::max(box.bottom, points[i].y + 1);
+        box.right = std::max(box.right, ClampCoord(int64_t(points[i].x) + 1));
+        box.bottom = std::max(box.bottom, ClampCoord(int64_t(points[i].y) + 1));
     }
     return box;
 }

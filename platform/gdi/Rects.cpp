@@ -28,7 +28,7 @@ BandedRegion SurfaceRegion(HDC dc, const Region& region) {
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
     if (!IsValidDC(dc)) return CLR_INVALID;
     const COLORREF c = PaintColor(color);
-    if (!RecordCall(dc, MakeCall(DrawKind::SetPixel, RECT {x, y, x + 1, y + 1}))) return c;
+    if (!RecordCall(dc, MakeCall(DrawKind::SetPixel, ClampedRect(x, y, int64_t(x) + 1, int64_t(y) + 1)))) return c;
     const RasterTarget target = TargetOf(dc);
     const POINT p = dc->ToSurface(x, y);
     if (!target || !target.Clip->Contains(p.x, p.y)) return CLR_INVALID;
@@ -99,7 +99,7 @@ bool InvertRgn(HDC dc, HRGN region) {
 
 bool PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
     if (!IsValidDC(dc) || width == 0 || height == 0) return false;
-    RECT rect {x, y, x + width, y + height};
+    RECT rect = ClampedRect(x, y, int64_t(x) + width, int64_t(y) + height);
     if (width < 0) std::swap(rect.left, rect.right);
     if (height < 0) std::swap(rect.top, rect.bottom);
     DrawCall call = MakeCall(DrawKind::PatBlt, rect);

@@ -117,7 +117,7 @@ void CombineIntervals(std::span<const RECT> a, std::span<const RECT> b, int mode
 }
 
 RECT Normalised(int left, int top, int right, int bottom) {
-    return RECT {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    return ClampedRect(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom));
 }
 
 }
@@ -307,13 +307,18 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
     return CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom);
 }
 
+// Shaped regions are built row by row: taller ones are refused.
+constexpr int MaxShapedRegionRows = 1 << 16;
+
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     const RECT box = Normalised(left, top, right, bottom);
+    if (int64_t(box.bottom) - box.top > MaxShapedRegionRows) return nullptr;
     return CreateRegion(SpansToRegion(EllipseSpans(box), box.top));
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int widthEllipse, int heightEllipse) {
     const RECT box = Normalised(left, top, right, bottom);
+    if (int64_t(box.bottom) - box.top > MaxShapedRegionRows) return nullptr;
     return CreateRegion(SpansToRegion(RoundRectSpans(box, widthEllipse, heightEllipse), box.top));
 }
 

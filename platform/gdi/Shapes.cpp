@@ -6,54 +6,76 @@
 
 namespace korvex::gdi {
 
-std::vector<Span> EllipseSpans(const RECT& box) {
-    std::vector<Span> spans;
+Span EllipseRow(const RECT& box, int y) {
     const int w = box.right - box.left;
     const int h = box.bottom - box.top;
-    if (w <= 0 || h <= 0) return spans;
-    spans.resize(size_t(h));
+    if (w <= 0 || h <= 0 || y < box.top || y >= box.bottom) return Span {};
     const double a = w / 2.0;
     const double b = h / 2.0;
     // Centre in pixel-centre coordinates: the pixel x has its centre at x.
     const double cx = box.left + (w - 1) / 2.0;
     const double cy = box.top + (h - 1) / 2.0;
-    for (int row = 0; row < h; ++row) {
-        const double t = (box.top + row - cy) / b;
-        double half = t * t < 1.0 ? a * std::sqrt(1.0 - t * t) : 0.0;
-        half = std::max(half, 0.5);
-        const int left = int(std::ceil(cx - half));
-        const int right = int(std::floor(cx + half)) + 1;
-        spans[size_t(row)] = Span {std::max(left, int(box.left)), std::min(right, int(box.right))};
-    }
+    const double t = (y - cy) / b;
+    double half = t * t < 1.0 ? a * std::sqrt(1.0 - t * t) : 0.0;
+    half = std::max(half, 0.5);
+    const int left = int(std::ceil(cx - half));
+    const int right = int(std::floor(cx + half)) + 1;
+    return Span {std::max(left, int(box.left)), std::min(right, int(box.right))};
+}
+
+std::vector<Span> EllipseSpans(const RECT& box, int rowFrom, int rowTo) {
+    std::vector<Span> spans;
+    if (IsRectEmpty(&box) || rowFrom >= rowTo) return spans;
+    spans.reserve(size_t(rowTo - rowFrom));
+    for (int y = rowFrom; y < rowTo; ++y)
+        spans.push_back(EllipseRow(box, y));
+    return spans;
+}
+
+std::vector<Span> EllipseSpans(const RECT& box) {
+    return EllipseSpans(box, box.top, box.bottom);
+}
+
+std::vector<Span> RectSpans(const RECT& box, int rowFrom, int rowTo) {
+    std::vector<Span> spans;
+    if (IsRectEmpty(&box) || rowFrom >= rowTo) return spans;
+    spans.reserve(size_t(rowTo - rowFrom));
+    for (int y = rowFrom; y < rowTo; ++y)
+        spans.push_back(y >= box.top && y < box.bottom ? Span {box.left, box.right} : Span {});
     return spans;
 }
 
 std::vector<Span> RectSpans(const RECT& box) {
-    std::vector<Span> spans;
-    if (IsRectEmpty(&box)) return spans;
-    spans.assign(size_t(box.bottom - box.top), Span {box.left, box.right});
-    return spans;
+    return RectSpans(box, box.top, box.bottom);
 }
 
-std::vector<Span> RoundRectSpans(const RECT& box, int cornerWidth, int cornerHeight) {
+std::vector<Span> RoundRectSpans(const RECT& box, int cornerWidth, int cornerHeight, int rowFrom, int rowTo) {
     const int w = box.right - box.left;
     const int h = box.bottom - box.top;
     if (w <= 0 || h <= 0) return {};
     cornerWidth = std::clamp(cornerWidth, 0, w);
     cornerHeight = std::clamp(cornerHeight, 0, h);
-    if (cornerWidth < 2 || cornerHeight < 2) return RectSpans(box);
-    const std::vector<Span> corner = EllipseSpans(RECT {0, 0, cornerWidth, cornerHeight});
-    std::vector<Span> spans = RectSpans(box);
+    std::vector<Span> spans = RectSpans(box, rowFrom, rowTo);
+    if (cornerWidth < 2 || cornerHeight < 2) return spans;
+    const RECT corner {0, 0, cornerWidth, cornerHeight};
     const int upper = (cornerHeight + 1) / 2;   // rows of the top corner half, the middle row included
-    for (int row = 0; row < upper; ++row) {
-        const Span& c = corner[size_t(row)];
-        const int inset = c.left;   // left inset of the corner ellipse at this row
-        const int insetRight = cornerWidth - c.right;
-        spans[size_t(row)] = Span {box.left + inset, box.right - insetRight};
-        const Span& cb = corner[size_t(cornerHeight - 1 - row)];
-        spans[size_t(h - 1 - row)] = Span {box.left + cb.left, box.right - (cornerWidth - cb.right)};
+    for (int y = rowFrom; y < rowTo; ++y) {
+        const int fromTop = y - box.top;
+        const int fromBottom = box.bottom - 1 - y;
+        int cornerRow = -1;
+        if (fromTop >= 0 && fromTop < upper)
+            cornerRow = fromTop;
+        else if (fromBottom >= 0 && fromBottom < upper)
+            cornerRow = cornerHeight - 1 - fromBottom;
+        if (cornerRow < 0) continue;
+        const Span c = EllipseRow(corner, cornerRow);
+        spans[size_t(y - rowFrom)] = Span {box.left + c.left, box.right - (cornerWidth - c.right)};
     }
     return spans;
+}
+
+std::vector<Span> RoundRectSpans(const RECT& box, int cornerWidth, int cornerHeight) {
+    return RoundRectSpans(box, cornerWidth, cornerHeight, box.top, box.bottom);
 }
 
 std::vector<Span> Erode(const std::vector<Span>& spans) {

@@ -15,20 +15,24 @@ namespace {
 
 // A block given by origin and signed extent: GDI's negative extents run leftwards from x inclusive.
 RECT NormalBlock(int x, int y, int width, int height) {
-    RECT r {x, y, x + width, y + height};
-    if (width < 0) r = RECT {x + width + 1, r.top, x + 1, r.bottom};
-    if (height < 0) r = RECT {r.left, y + height + 1, r.right, y + 1};
+    const int64_t x0 = x, y0 = y;
+    RECT r {ClampCoord(x0), ClampCoord(y0), ClampCoord(x0 + width), ClampCoord(y0 + height)};
+    if (width < 0) r = RECT {ClampCoord(x0 + width + 1), r.top, ClampCoord(x0 + 1), r.bottom};
+    if (height < 0) r = RECT {r.left, ClampCoord(y0 + height + 1), r.right, ClampCoord(y0 + 1)};
     return r;
 }
 
 // Source index for each destination index (centre sampling), -1 where it falls outside the source.
-std::vector<int> IndexMap(int destCount, int srcCount, int srcStart, int srcLimit, bool mirror) {
-    std::vector<int> map(static_cast<size_t>(destCount));
-    for (int i = 0; i < destCount; ++i) {
-        int j = int((int64_t(2 * i + 1) * srcCount) / (int64_t(2) * destCount));
+// For `count` destination indexes from `first` (of destCount): the source index, or -1 outside the source.
+std::vector<int> IndexMap(
+    int64_t first, int count, int64_t destCount, int64_t srcCount, int srcStart, int srcLimit, bool mirror) {
+    std::vector<int> map(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const int64_t i = first + k;
+        int64_t j = ((2 * i + 1) * srcCount) / (2 * destCount);
         if (mirror) j = srcCount - 1 - j;
-        const int s = srcStart + j;
-        map[size_t(i)] = s >= 0 && s < srcLimit ? s : -1;
+        const int64_t at = srcStart + j;
+        map[size_t(k)] = at >= 0 && at < srcLimit ? int(at) : -1;
     }
     return map;
 }
@@ -37,7 +41,9 @@ struct ScaledBlit {
     Bitmap* Dest = nullptr;
     const Bitmap* Source = nullptr;
     RECT DestBlock {};   // surface coordinates
-    std::vector<int> XMap;   // per destination column of DestBlock: source column or -1
+    int MapLeft = 0;   // XMap[0] is for this destination column, YMap[0] for the row MapTop
+    int MapTop = 0;
+    std::vector<int> XMap;   // per visible destination column: source column or -1
     std::vector<int> YMap;
     BandedRegion Visible;
     std::unique_ptr<Bitmap> Copy;   // the source area when source and destination share a surface
@@ -51,12 +57,21 @@ bool PrepareScaled(
     if (!blit.Dest || !srcSurface) return false;
     blit.DestBlock = dest->ToSurface(destRect);
     const RECT s = src->ToSurface(srcRect);
-    const int w = destRect.right - destRect.left;
-    const int h = destRect.bottom - destRect.top;
-    blit.XMap = IndexMap(w, s.right - s.left, s.left, srcSurface->Width(), mirrorX);
-    blit.YMap = IndexMap(h, s.bottom - s.top, s.top, srcSurface->Height(), mirrorY);
     blit.Visible = dest->EffectiveClip().Intersect(blit.DestBlock);
     if (blit.Visible.IsEmpty()) return false;
+    // Maps only for the visible columns and rows, measured from the block's own (unclamped) corner.
+    const RECT& vb = blit.Visible.Box();
+    const POINT o = dest->SurfaceOffset();
+    const int64_t left = int64_t(destRect.left) + o.x;
+    const int64_t top = int64_t(destRect.top) + o.y;
+    const int64_t w = int64_t(destRect.right) - destRect.left;
+    const int64_t h = int64_t(destRect.bottom) - destRect.top;
+    blit.MapLeft = vb.left;
+    blit.MapTop = vb.top;
+    blit.XMap = IndexMap(
+        vb.left - left, vb.right - vb.left, w, int64_t(s.right) - s.left, s.left, srcSurface->Width(), mirrorX);
+    blit.YMap = IndexMap(
+        vb.top - top, vb.bottom - vb.top, h, int64_t(s.bottom) - s.top, s.top, srcSurface->Height(), mirrorY);
     blit.Source = srcSurface;
     if (srcSurface == blit.Dest) {
         RECT area;
@@ -120,9 +135,11 @@ inline int Div255(int v) {
 bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth, int srcHeight,
     DWORD rop) {
     if (!IsValidDC(dest) || width == 0 || height == 0) return false;
-    if (!RopUsesSource(rop))
-        return BitBlt(dest, std::min(x, x + width + 1), std::min(y, y + height + 1), std::abs(width), std::abs(height),
-            nullptr, 0, 0, rop);
+    if (!RopUsesSource(rop)) {
+        const RECT block = NormalBlock(x, y, width, height);
+        return BitBlt(
+            dest, block.left, block.top, block.right - block.left, block.bottom - block.top, nullptr, 0, 0, rop);
+    }
     if (!IsValidDC(src) || srcWidth == 0 || srcHeight == 0) return false;
     const RECT d = NormalBlock(x, y, width, height);
     const RECT s = NormalBlock(xSrc, ySrc, srcWidth, srcHeight);
@@ -140,13 +157,13 @@ bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
     const int dStep = blit.Dest->BytesPerPixel();
     const int sStep = blit.Source->BytesPerPixel();
     for (const RECT& r : blit.Visible.Rects()) {
-        const int* xmap = blit.XMap.data() + (r.left - blit.DestBlock.left);
+        const int* xmap = blit.XMap.data() + (r.left - blit.MapLeft);
         const int count = r.right - r.left;
         const bool allInside = std::all_of(xmap, xmap + count, [](int m) { return m >= 0; });
         int previousSource = -1;
         const BYTE* previousRow = nullptr;
         for (int row = r.top; row < r.bottom; ++row) {
-            const int sy = blit.YMap[size_t(row - blit.DestBlock.top)];
+            const int sy = blit.YMap[size_t(row - blit.MapTop)];
             if (sy < 0) continue;
             BYTE* d = blit.Dest->ScanLine(row) + size_t(r.left) * dStep;
             if (rop == SRCCOPY) {
@@ -175,7 +192,7 @@ bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
     if (!IsValidDC(dest) || !IsValidDC(src) || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0
         || blend.BlendOp != AC_SRC_OVER)
         return false;
-    const RECT d {x, y, x + width, y + height};
+    const RECT d = ClampedRect(x, y, int64_t(x) + width, int64_t(y) + height);
     const RECT s {xSrc, ySrc, xSrc + srcWidth, ySrc + srcHeight};
     if (!RecordCall(dest, MakeCall(DrawKind::AlphaBlend, d, {POINT {s.left, s.top}, POINT {s.right, s.bottom}})))
         return true;
@@ -187,12 +204,12 @@ bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
     const int sStep = blit.Source->BytesPerPixel();
     for (const RECT& r : blit.Visible.Rects()) {
         for (int row = r.top; row < r.bottom; ++row) {
-            const int sy = blit.YMap[size_t(row - blit.DestBlock.top)];
+            const int sy = blit.YMap[size_t(row - blit.MapTop)];
             if (sy < 0) continue;
             const BYTE* srcRow = blit.Source->ScanLine(sy);
             BYTE* dp = blit.Dest->ScanLine(row) + size_t(r.left) * dStep;
             for (int col = r.left; col < r.right; ++col, dp += dStep) {
-                const int sx = blit.XMap[size_t(col - blit.DestBlock.left)];
+                const int sx = blit.XMap[size_t(col - blit.MapLeft)];
                 if (sx < 0) continue;
                 const BYTE* sp = srcRow + size_t(sx) * sStep;
                 if (perPixel) {

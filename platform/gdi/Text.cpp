@@ -177,7 +177,7 @@ bool TextOutWith(DrawKind kind, HDC dc, int x, int y, UINT options, const RECT* 
     else if (align & TA_BOTTOM)
         oy = -tm.tmDescent;
     const POINT shift = TurnByEscapement(*font, ox, oy);
-    const POINT origin = dc->ToSurface(ref.x + shift.x, ref.y + shift.y);
+    const POINT origin = dc->ToSurface(ClampCoord(int64_t(ref.x) + shift.x), ClampCoord(int64_t(ref.y) + shift.y));
     const RECT* textClip = (options & ETO_CLIPPED) ? &clip : nullptr;
     if (state.BkMode == OPAQUE) {
         const POINT up = TurnByEscapement(*font, 0, -tm.tmAscent);
@@ -191,7 +191,8 @@ bool TextOutWith(DrawKind kind, HDC dc, int x, int y, UINT options, const RECT* 
                 : (align & TA_RIGHT)         ? -width
                                              : width,
             0);
-        dc->MutableState().CurrentPos = POINT {ref.x + advance.x, ref.y + advance.y};
+        dc->MutableState().CurrentPos
+            = POINT {ClampCoord(int64_t(ref.x) + advance.x), ClampCoord(int64_t(ref.y) + advance.y)};
     }
     return true;
 }

@@ -37,19 +37,15 @@ bool PtInRect(const RECT* rect, POINT pt) {
 
 bool OffsetRect(RECT* rect, int dx, int dy) {
     if (!rect) return false;
-    rect->left += dx;
-    rect->right += dx;
-    rect->top += dy;
-    rect->bottom += dy;
+    *rect = ClampedRect(
+        int64_t(rect->left) + dx, int64_t(rect->top) + dy, int64_t(rect->right) + dx, int64_t(rect->bottom) + dy);
     return true;
 }
 
 bool InflateRect(RECT* rect, int dx, int dy) {
     if (!rect) return false;
-    rect->left -= dx;
-    rect->right += dx;
-    rect->top -= dy;
-    rect->bottom += dy;
+    *rect = ClampedRect(
+        int64_t(rect->left) - dx, int64_t(rect->top) - dy, int64_t(rect->right) + dx, int64_t(rect->bottom) + dy);
     return true;
 }
 

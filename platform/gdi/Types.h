@@ -67,6 +67,17 @@ bool IntersectRect(RECT* dest, const RECT* a, const RECT* b);   // false and an 
 bool UnionRect(RECT* dest, const RECT* a, const RECT* b);   // empty inputs are ignored
 bool SubtractRect(RECT* dest, const RECT* a, const RECT* b);   // only when b cuts a whole side off a
 
+// Coordinates are kept within +-2^27 (as GDI limits them), so sums of a few coordinates never overflow.
+inline constexpr LONG MaxCoord = LONG(1) << 27;
+inline constexpr LONG ClampCoord(int64_t v) {
+    return v < -MaxCoord ? -MaxCoord : v > MaxCoord ? MaxCoord : LONG(v);
+}
+
+// A rectangle from 64-bit sums, clamped: callers' origin + extent never overflows.
+inline constexpr RECT ClampedRect(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return RECT {ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)};
+}
+
 // Value helpers for our own code.
 inline constexpr RECT Rect(int left, int top, int right, int bottom) {
     return RECT {left, top, right, bottom};
