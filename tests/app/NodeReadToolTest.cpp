@@ -44,7 +44,7 @@ TEST(NodeReadTool, PrintsTheReadingOfANodeFolder) {
     test::WriteFile(dir.File("node/unitinfo.txt"),
         test::JoinLines(test::UnitInfo("p2605_Protein in water", "December 5 20:10:09", "December 11 20:10:09", 45)));
 
-    TRun run = RunTool(dir, "'" + dir.File("node") + "' --now '2024-12-06 08:00:00' --utc-offset-minutes 60");
+    TRun run = RunTool(dir, test::Cat("'", dir.File("node"), "' --now '2024-12-06 08:00:00' --utc-offset-minutes 60"));
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out,
         "WU name=p2605_Protein in water\n"
@@ -76,7 +76,7 @@ TEST(NodeReadTool, EmptyFolderPrintsTheCycleStartValues) {
 
 TEST(NodeReadTool, MissingFolderIsAnError) {
     test::TTempDir dir;
-    TRun run = RunTool(dir, "'" + dir.File("gone") + "'");
+    TRun run = RunTool(dir, test::Cat("'", dir.File("gone"), "'"));
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_NE(run.Err.find("no such folder"), std::string::npos);
     EXPECT_EQ(run.Out, "");

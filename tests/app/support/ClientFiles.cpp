@@ -36,7 +36,7 @@ TClientLog& TClientLog::Advance(int seconds) {
 }
 
 TClientLog& TClientLog::Line(const std::string& text) {
-    FLines.push_back("[" + Stamp() + "] " + text);
+    FLines.push_back(Cat("[", Stamp(), "] ", text));
     return *this;
 }
 
@@ -87,8 +87,8 @@ TClientLog& TClientLog::StepUnit(const std::string& protein, const std::string& 
     Line("- Files status OK");
     Line("- Expanded 95283 -> 472560 (decompressed 495.9 percent)");
     std::string project = protein.substr(1, protein.find('_') - 1);
-    Line("Project: " + project + " (Run " + std::to_string(run) + ", Clone " + std::to_string(clone) + ", Gen "
-        + std::to_string(gen) + ")");
+    Line(Cat("Project: ", project, " (Run ", std::to_string(run), ", Clone ", std::to_string(clone), ", Gen ",
+        std::to_string(gen), ")"));
     Line("");
     Line("Entering M.D.");
     Advance(6);
@@ -100,7 +100,7 @@ TClientLog& TClientLog::StepUnit(const std::string& protein, const std::string& 
     for (int p = 1; p <= percent; ++p) {
         Advance(secondsPerPercent);
         Line("Writing local files");
-        Line("Completed " + std::to_string(p * 2500) + " out of 250000 steps  (" + std::to_string(p) + "%)");
+        Line(Cat("Completed ", std::to_string(p * 2500), " out of 250000 steps  (", std::to_string(p), "%)"));
     }
     return *this;
 }
@@ -117,14 +117,14 @@ TClientLog& TClientLog::FrameUnit(const std::string& protein, const std::string&
     Line("Folding@Home Tinker Core");
     Line("Version 4.05 (October 4, 2004)");
     std::string project = protein.substr(1, protein.find('_') - 1);
-    Line("Project: " + project + " (Run " + std::to_string(run) + ", Clone " + std::to_string(clone) + ", Gen "
-        + std::to_string(gen) + ")");
+    Line(Cat("Project: ", project, " (Run ", std::to_string(run), ", Clone ", std::to_string(clone), ", Gen ",
+        std::to_string(gen), ")"));
     Line("Protein: " + protein);
-    Line("Dynamics steps, cycles: 0  " + std::to_string(totalFrames));
+    Line(Cat("Dynamics steps, cycles: 0  ", std::to_string(totalFrames)));
     for (int f = 1; f <= frames; ++f) {
         Advance(secondsPerFrame);
-        Line("Finished a frame (" + std::to_string(f) + ")");
-        Line(" - Frames Completed: " + std::to_string(f) + ", Remaining: " + std::to_string(totalFrames - f));
+        Line(Cat("Finished a frame (", std::to_string(f), ")"));
+        Line(Cat(" - Frames Completed: ", std::to_string(f), ", Remaining: ", std::to_string(totalFrames - f)));
     }
     return *this;
 }
@@ -159,7 +159,7 @@ std::vector<std::string> UnitInfo(
     if (!due.empty()) lines.push_back("Due time: " + due);
     std::string bar = std::string(static_cast<std::size_t>(progress / 10), '|')
         + std::string(static_cast<std::size_t>(10 - progress / 10), '_');
-    lines.push_back("Progress: " + std::to_string(progress) + "%  [" + bar + "]");
+    lines.push_back(Cat("Progress: ", std::to_string(progress), "%  [", bar, "]"));
     return lines;
 }
 

@@ -6,6 +6,14 @@
 
 namespace korvex::app::test {
 
+// The parts appended one after the other (literals and numbers' texts without temporaries in between).
+template <class... T>
+std::string Cat(const T&... parts) {
+    std::string text;
+    ((text += parts), ...);
+    return text;
+}
+
 // A client log: every line gets the "[hh:mm:ss] " stamp of the log's clock, which only moves forward.
 class TClientLog {
 public:
