@@ -1,14 +1,261 @@
-// Dispatch of the default non-client messages.
+// Dispatch of the default non-client messages, the frame size calculation, activation and per-window state.
 #include "platform/user/NonClient.h"
+
+#include "platform/gdi/Drawing.h"
+#include "platform/user/Input.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/NonClientLayout.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+
+#include <mutex>
+#include <unordered_map>
 
 namespace korvex::user {
 
-bool IsNonClientMessage(UINT) {
-    return false;   // FIXME: filled in with the handlers
+namespace {
+
+// Frame state by window. Handles are never reused, so an entry of a dead window is only wasted memory: it
+// is dropped when the window says so, or swept when the table has doubled since the last sweep.
+struct StateTable {
+    std::mutex Lock;
+    std::unordered_map<HWND, std::shared_ptr<nc::WindowState>> States;
+    size_t SweepAt = 64;
+};
+
+StateTable& States() {
+    static StateTable* table = new StateTable;   // outlives windows destroyed during static destruction
+    return *table;
 }
 
-LRESULT DefNonClientProc(HWND, UINT, WPARAM, LPARAM) {
+std::mutex& HookLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+MenuBarHooks& Hooks() {
+    static MenuBarHooks hooks;
+    return hooks;
+}
+
+thread_local int LoopDepth = 0;
+
+LRESULT CalcSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (!lParam) return 0;
+    RECT* rect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    const DWORD style = GetWindowStyle(hwnd);
+    const int width = rect->right - rect->left;
+    const nc::Layout layout = nc::ComputeLayout(
+        style, GetWindowExStyle(hwnd), width, rect->bottom - rect->top, nc::MenuBarHeight(hwnd, style, width));
+    RECT client = layout.Client;
+    gdi::OffsetRect(&client, rect->left, rect->top);
+    *rect = client;
     return 0;
+}
+
+LRESULT NcActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (auto state = nc::StateOf(hwnd)) state->Active = wParam != 0;
+    if (lParam != -1 && IsWindowVisible(hwnd)) PaintNonClient(hwnd, nullptr);
+    return 1;
+}
+
+// Fills what the sender left empty, so a record prepared by QueryMinMaxInfo (or by a window procedure
+// before it passes the message on) keeps its values.
+LRESULT GetMinMaxInfo(HWND hwnd, LPARAM lParam) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    if (!info) return 0;
+    const MINMAXINFO defaults = DefaultMinMaxInfo(hwnd);
+    auto fill = [](POINT& field, POINT value) {
+        if (field.x == 0 && field.y == 0) field = value;
+    };
+    fill(info->ptMaxSize, defaults.ptMaxSize);
+    fill(info->ptMaxPosition, defaults.ptMaxPosition);
+    fill(info->ptMinTrackSize, defaults.ptMinTrackSize);
+    fill(info->ptMaxTrackSize, defaults.ptMaxTrackSize);
+    return 0;
+}
+
+}
+
+bool IsNonClientMessage(UINT msg) {
+    switch (msg) {
+    case WM_NCCALCSIZE:
+    case WM_NCHITTEST:
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONUP:
+    case WM_NCMBUTTONDBLCLK:
+    case WM_NCMOUSELEAVE:
+    case WM_SYSCOMMAND:
+    case WM_GETMINMAXINFO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT DefNonClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindow(hwnd)) return 0;
+    switch (msg) {
+    case WM_NCCALCSIZE:
+        return CalcSize(hwnd, wParam, lParam);
+    case WM_NCHITTEST:
+        return nc::HitTest(hwnd, LParamToPoint(lParam));
+    case WM_NCPAINT:
+        PaintNonClient(hwnd, reinterpret_cast<HRGN>(wParam));
+        return 0;
+    case WM_NCACTIVATE:
+        return NcActivate(hwnd, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return nc::HandleSysCommand(hwnd, wParam, lParam);
+    case WM_GETMINMAXINFO:
+        return GetMinMaxInfo(hwnd, lParam);
+    default:
+        if (IsNonClientMessage(msg)) return nc::HandleNcMouse(hwnd, msg, wParam, lParam);
+        return 0;
+    }
+}
+
+void NonClientWindowDestroyed(HWND hwnd) {
+    nc::DropState(hwnd);
+}
+
+bool IsFrameActive(HWND hwnd) {
+    auto state = nc::FindState(hwnd);
+    return state && state->Active;
+}
+
+int CursorIdForHitTest(HWND hwnd, LRESULT hitCode) {
+    switch (hitCode) {
+    case HTLEFT:
+    case HTRIGHT:
+        return IDC_SIZEWE;
+    case HTTOP:
+    case HTBOTTOM:
+        return IDC_SIZENS;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+        return IDC_SIZENWSE;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        return IDC_SIZENESW;
+    case HTSIZE:
+        return (GetWindowStyle(hwnd) & WS_THICKFRAME) && !IsZoomed(hwnd) ? IDC_SIZENWSE : IDC_ARROW;
+    case HTCLIENT:
+        return 0;
+    default:
+        return IDC_ARROW;
+    }
+}
+
+void SetMenuBarHooks(MenuBarHooks hooks) {
+    std::lock_guard lock(HookLock());
+    Hooks() = std::move(hooks);
+}
+
+bool InNonClientLoop() {
+    return LoopDepth > 0;
+}
+
+namespace nc {
+
+std::shared_ptr<WindowState> StateOf(HWND hwnd) {
+    if (!IsWindow(hwnd)) return nullptr;
+    StateTable& table = States();
+    std::lock_guard lock(table.Lock);
+    auto& slot = table.States[hwnd];
+    if (!slot) {
+        slot = std::make_shared<WindowState>();
+        if (table.States.size() >= table.SweepAt) {
+            std::erase_if(
+                table.States, [hwnd](const auto& entry) { return entry.first != hwnd && !IsWindow(entry.first); });
+            table.SweepAt = std::max<size_t>(64, table.States.size() * 2);
+        }
+    }
+    return slot;
+}
+
+std::shared_ptr<WindowState> FindState(HWND hwnd) {
+    StateTable& table = States();
+    std::lock_guard lock(table.Lock);
+    auto it = table.States.find(hwnd);
+    return it == table.States.end() ? nullptr : it->second;
+}
+
+void DropState(HWND hwnd) {
+    StateTable& table = States();
+    std::lock_guard lock(table.Lock);
+    table.States.erase(hwnd);
+}
+
+int MenuBarHeightHook(HWND hwnd, int windowWidth) {
+    std::function<int(HWND, int)> height;
+    {
+        std::lock_guard lock(HookLock());
+        height = Hooks().Height;
+    }
+    if (height) return height(hwnd, windowWidth);
+    // FIXME: the menu layer replaces this guess (a top-level window's id slot holds its menu).
+    return GetWindowLongPtr(hwnd, GWL_ID) != 0 ? GetSystemMetrics(SM_CYMENU) : 0;
+}
+
+void PaintMenuBarHook(HWND hwnd, HDC windowDc, const RECT& bar) {
+    std::function<void(HWND, HDC, const RECT&)> paint;
+    {
+        std::lock_guard lock(HookLock());
+        paint = Hooks().Paint;
+    }
+    if (paint)
+        paint(hwnd, windowDc, bar);
+    else
+        gdi::FillRect(windowDc, &bar, GetSysColorBrush(gdi::COLOR_MENU));
+}
+
+void TrackMenuBarHook(HWND hwnd, LRESULT hitCode, POINT screenPoint) {
+    std::function<void(HWND, LRESULT, POINT)> track;
+    {
+        std::lock_guard lock(HookLock());
+        track = Hooks().Track;
+    }
+    if (track) track(hwnd, hitCode, screenPoint);
+}
+
+bool NextLoopMessage(HWND hwnd, MSG& msg) {
+    if (!IsWindow(hwnd) || GetCapture() != hwnd) return false;
+    const int got = GetMessage(&msg, nullptr, 0, 0);
+    if (got == 0) {
+        PostQuitMessage(int(msg.wParam));
+        return false;
+    }
+    return got > 0;
+}
+
+bool IsMouseMessage(UINT msg) {
+    return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK);
+}
+
+bool IsKeyMessage(UINT msg) {
+    return msg >= WM_KEYFIRST && msg <= WM_KEYLAST;
+}
+
+LoopScope::LoopScope() {
+    ++LoopDepth;
+}
+
+LoopScope::~LoopScope() {
+    --LoopDepth;
+}
+
 }
 
 }

@@ -1,0 +1,90 @@
+// WM_SYSCOMMAND's default, and the minimized, maximized and track sizes a window starts from.
+#include "platform/user/Focus.h"
+#include "platform/user/Messages.h"
+#include "platform/user/NonClient.h"
+#include "platform/user/NonClientLayout.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+
+#include <algorithm>
+
+namespace korvex::user {
+
+MINMAXINFO DefaultMinMaxInfo(HWND hwnd) {
+    MINMAXINFO info;
+    const DWORD style = GetWindowStyle(hwnd);
+    const SIZE frame = FrameThickness(style, GetWindowExStyle(hwnd));
+    // A child maximizes over its parent's client area, a top-level window over the work area; the frame
+    // lies outside either.
+    HWND parent = (style & WS_CHILD) ? GetAncestor(hwnd, GA_PARENT) : nullptr;
+    const RECT area = parent ? ClientRect(parent) : GetWorkArea();
+    info.ptMaxSize = POINT {area.Width() + 2 * frame.cx, area.Height() + 2 * frame.cy};
+    info.ptMaxPosition = POINT {area.left - frame.cx, area.top - frame.cy};
+    info.ptMinTrackSize = POINT {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    info.ptMaxTrackSize = POINT {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    if (info.ptMaxTrackSize.x <= 0 || info.ptMaxTrackSize.y <= 0) {
+        info.ptMaxTrackSize = POINT {
+            GetSystemMetrics(SM_CXVIRTUALSCREEN) + 2 * frame.cx, GetSystemMetrics(SM_CYVIRTUALSCREEN) + 2 * frame.cy};
+    }
+    return info;
+}
+
+MINMAXINFO QueryMinMaxInfo(HWND hwnd) {
+    MINMAXINFO info = DefaultMinMaxInfo(hwnd);
+    SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    // A window that asks for a larger minimum than maximum gets its minimum.
+    info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, 0);
+    info.ptMinTrackSize.y = std::max<LONG>(info.ptMinTrackSize.y, 0);
+    info.ptMaxTrackSize.x = std::max(info.ptMaxTrackSize.x, info.ptMinTrackSize.x);
+    info.ptMaxTrackSize.y = std::max(info.ptMaxTrackSize.y, info.ptMinTrackSize.y);
+    return info;
+}
+
+RECT GetMaximizedBounds(HWND hwnd) {
+    if (!IsWindow(hwnd)) return RECT {};
+    const MINMAXINFO info = QueryMinMaxInfo(hwnd);
+    return RECT {info.ptMaxPosition.x, info.ptMaxPosition.y, info.ptMaxPosition.x + info.ptMaxSize.x,
+        info.ptMaxPosition.y + info.ptMaxSize.y};
+}
+
+namespace nc {
+
+LRESULT HandleSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
+    // The low four bits belong to the system (the hit code or sizing edge of a mouse-started command).
+    switch (command & 0xFFF0) {
+    case SC_MOVE:
+    case SC_SIZE:
+        RunMoveSizeLoop(hwnd, command, lParam);
+        break;
+    case SC_MINIMIZE:
+        if (!IsIconic(hwnd)) ShowWindow(hwnd, hwnd == GetActiveWindow() ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
+        break;
+    case SC_MAXIMIZE:
+        if (!IsZoomed(hwnd)) ShowWindow(hwnd, SW_MAXIMIZE);
+        break;
+    case SC_RESTORE:
+        if (IsIconic(hwnd) || IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+        break;
+    case SC_CLOSE:
+        if (!(GetClassLongPtr(hwnd, GCL_STYLE) & CS_NOCLOSE)) SendMessage(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case SC_HSCROLL:
+        TrackWindowScrollBar(hwnd, SB_HORZ, LParamToPoint(lParam));
+        break;
+    case SC_VSCROLL:
+        TrackWindowScrollBar(hwnd, SB_VERT, LParamToPoint(lParam));
+        break;
+    case SC_MOUSEMENU:
+        TrackMenuBarHook(hwnd, LRESULT(command & 0x0F), LParamToPoint(lParam));
+        break;
+    case SC_KEYMENU:   // FIXME: keyboard access to the menu bar and the system menu comes with the menus
+    default:
+        break;
+    }
+    return 0;
+}
+
+}
+
+}
