@@ -148,10 +148,13 @@ bool X11Display::ConvertClipboard(XId target, std::string& out) {
 }
 
 std::string X11Display::ClipboardText() {
+    // Asked of the server: a SelectionClear may still wait in the queue.
     std::string text;
+    Window owner = XGetSelectionOwner(FDisplay, AtomOf(AtomId::Clipboard));
+    FOwnsClipboard = FOwnsClipboard && owner == FHelper;
     if (FOwnsClipboard) {
         text = FClipboardText;
-    } else if (XGetSelectionOwner(FDisplay, AtomOf(AtomId::Clipboard)) != 0) {
+    } else if (owner != 0) {
         if (!ConvertClipboard(AtomOf(AtomId::Utf8String), text)) {
             text.clear();
             if (ConvertClipboard(XA_STRING, text))

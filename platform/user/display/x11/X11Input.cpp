@@ -140,29 +140,27 @@ void X11Display::OnKey(XEvent& event, bool press) {
     in.Modifiers = Modifiers(e.state);
     in.TimeMs = EventTime(e.time);
 
+    char buffer[64];
     KeySym sym = 0;
+    int length = XLookupString(&e, buffer, sizeof buffer, &sym, nullptr);
     if (press && surface->InputContext) {
-        char buffer[64];
         Status status = 0;
-        int length = Xutf8LookupString(surface->InputContext, &e, buffer, sizeof buffer, &sym, &status);
+        KeySym imSym = 0;
+        length = Xutf8LookupString(surface->InputContext, &e, buffer, sizeof buffer, &imSym, &status);
         std::vector<char> larger;
         if (status == XBufferOverflow) {
             larger.resize(size_t(length));
-            length = Xutf8LookupString(surface->InputContext, &e, larger.data(), length, &sym, &status);
+            length = Xutf8LookupString(surface->InputContext, &e, larger.data(), length, &imSym, &status);
         }
         if (status == XLookupChars || status == XLookupBoth)
             in.Text.assign(larger.empty() ? buffer : larger.data(), size_t(length));
-        if (status != XLookupKeySym && status != XLookupBoth) sym = 0;
-    } else {
-        char buffer[32];
-        int length = XLookupString(&e, buffer, sizeof buffer, &sym, nullptr);
-        if (press) {
-            if (length == 1 && static_cast<unsigned char>(buffer[0]) < 0x20)
-                in.Text.assign(buffer, 1);   // control characters: Return, Tab, Escape, Ctrl+letter
-            else if (char32_t c = UnicodeFromKeySym(sym))
-                in.Text = base::Utf8Encode(c);
-        }
+        if (status == XLookupBoth || status == XLookupKeySym) sym = imSym;
+    } else if (press && length == 1 && static_cast<unsigned char>(buffer[0]) < 0x20) {
+        in.Text.assign(buffer, 1);   // control characters: Return, Tab, Escape, Ctrl+letter
     }
+    // The input method of a "C" locale has no characters beyond ASCII: the key symbol gives them.
+    if (press && in.Text.empty() && !(e.state & ControlMask))
+        if (char32_t c = UnicodeFromKeySym(sym); c >= 0x20) in.Text = base::Utf8Encode(c);
     // The virtual key follows the symbol typed; symbols without one (Cyrillic letters, shifted digits) take
     // the key's symbol in the first group, as Windows gives the Latin key codes under any layout.
     in.VirtualKey = VirtualKeyFromKeySym(sym);
@@ -191,6 +189,7 @@ void X11Display::GrabPointer(SurfaceId id, bool grab) {
     if (!grab) {
         if (FGrabWindow) XUngrabPointer(FDisplay, CurrentTime);
         FGrabWindow = 0;
+        XFlush(FDisplay);   // the rest of the screen gets its clicks back at once
         return;
     }
     Surface* surface = Find(id);

@@ -1,0 +1,257 @@
+// The x11 display on Xvfb: pictures, shapes, layered windows, window manager hints and reports.
+#include "platform/user/display/x11/X11Display.h"
+#include "platform/user/display/x11/X11Backend.h"
+#include "support/X11TestKit.h"
+
+#include "platform/gdi/Region.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#undef None
+#undef CursorShape
+
+using namespace korvex;
+using namespace korvex::e2e;
+using korvex::user::SurfaceKind;
+
+namespace {
+
+// A picture where every pixel differs from its neighbours, so a shifted or partial upload shows.
+gdi::GdiHandle<gdi::Bitmap> Pattern(int width, int height) {
+    gdi::GdiHandle<gdi::Bitmap> bitmap(gdi::Bitmap::Create(width, height, gdi::PixelFormat::pf32bit));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.Get()->SetPixelAt(x, y, gdi::RGB(x * 3, y * 4, 0x80 + (x ^ y)));
+    return bitmap;
+}
+
+gdi::GdiHandle<gdi::Bitmap> Capture(user::Display& display, const gdi::RECT& rect) {
+    return gdi::GdiHandle<gdi::Bitmap>(display.CaptureScreen(rect));
+}
+
+// Count of pixels of `rect` (picture coordinates) where the capture differs from the picture.
+int Differences(const gdi::Bitmap& picture, const gdi::Bitmap& capture, const gdi::RECT& rect) {
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            count += picture.PixelAt(x, y) != capture.PixelAt(x, y);
+    return count;
+}
+
+user::x11::X11Display& Native(user::Display& display) {
+    return dynamic_cast<user::x11::X11Display&>(display);
+}
+
+// A property's items: bytes for format 8, longs for format 32 (as Xlib hands them over).
+template <class T>
+std::vector<T> Property(::Display* connection, Window window, const char* name) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<T> items;
+    XGetWindowProperty(connection, window, XInternAtom(connection, name, False), 0, 1024, False, AnyPropertyType, &type,
+        &format, &count, &after, &data);
+    if (data && format == int(sizeof(T) == 1 ? 8 : 32))
+        items.assign(reinterpret_cast<T*>(data), reinterpret_cast<T*>(data) + count);
+    if (data) XFree(data);
+    return items;
+}
+
+std::string Utf8Property(::Display* connection, Window window, const char* name) {
+    std::vector<char> bytes = Property<char>(connection, window, name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+}
+
+class X11Present : public X11Fixture, public ::testing::WithParamInterface<bool> { };
+
+TEST_P(X11Present, ShowsExactlyTheDirtyRectanglesOfTheStore) {
+    Screen = Open(GetParam());
+    Screen->SetSink(&Sink);
+    EXPECT_EQ(Native(*Screen).UsesSharedMemory(), GetParam());
+    gdi::RECT bounds = gdi::Bounds(40, 30, 80, 60);
+    ShowSurface(1, bounds);
+    auto picture = Pattern(80, 60);
+
+    Screen->Present(1, *picture.Get(), {gdi::Rect(0, 0, 40, 60)});
+    auto shot = Capture(*Screen, bounds);
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(Differences(*picture.Get(), *shot.Get(), gdi::Rect(0, 0, 40, 60)), 0);
+    EXPECT_EQ(shot.Get()->PixelAt(40, 0), gdi::RGB(0, 0, 0));   // not presented yet: the new window's black
+
+    Screen->Present(1, *picture.Get(), {gdi::Rect(40, 0, 80, 30), gdi::Rect(40, 30, 80, 60)});
+    shot = Capture(*Screen, bounds);
+    EXPECT_EQ(Differences(*picture.Get(), *shot.Get(), gdi::Rect(0, 0, 80, 60)), 0);
+}
+
+TEST_P(X11Present, ClipsRectanglesToTheStoreAndTheSurface) {
+    Screen = Open(GetParam());
+    Screen->SetSink(&Sink);
+    ShowSurface(1, gdi::Bounds(10, 10, 50, 40));
+    auto small = Pattern(30, 20);   // a store smaller than the window
+    Screen->Present(1, *small.Get(), {gdi::Rect(-20, -20, 500, 500)});
+    auto shot = Capture(*Screen, gdi::Bounds(10, 10, 50, 40));
+    EXPECT_EQ(Differences(*small.Get(), *shot.Get(), gdi::Rect(0, 0, 30, 20)), 0);
+    EXPECT_EQ(shot.Get()->PixelAt(35, 25), gdi::RGB(0, 0, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Upload, X11Present, ::testing::Values(true, false),
+    [](const auto& info) { return info.param ? "SharedMemory" : "PutImage"; });
+
+TEST_F(X11Fixture, HiddenAndShownAgainTheWindowKeepsItsPictureWithoutAPresent) {
+    gdi::RECT bounds = gdi::Bounds(100, 100, 64, 32);
+    ShowSurface(7, bounds);
+    auto picture = Pattern(64, 32);
+    Screen->Present(7, *picture.Get(), {gdi::Rect(0, 0, 64, 32)});
+    Screen->ShowSurface(7, false);
+    Sink.Exposes.clear();
+    Screen->ShowSurface(7, true);
+    ASSERT_TRUE(Pump([&] { return Sink.Exposed(7); }));
+    auto shot = Capture(*Screen, bounds);
+    EXPECT_EQ(Differences(*picture.Get(), *shot.Get(), gdi::Rect(0, 0, 64, 32)), 0);
+}
+
+TEST_F(X11Fixture, ResizingKeepsTheOldPictureUntilTheNextPresent) {
+    ShowSurface(2, gdi::Bounds(0, 0, 40, 40));
+    auto picture = Pattern(40, 40);
+    Screen->Present(2, *picture.Get(), {gdi::Rect(0, 0, 40, 40)});
+    Screen->MoveSurface(2, gdi::Bounds(200, 100, 60, 50));
+    auto shot = Capture(*Screen, gdi::Bounds(200, 100, 60, 50));
+    EXPECT_EQ(Differences(*picture.Get(), *shot.Get(), gdi::Rect(0, 0, 40, 40)), 0);
+    EXPECT_EQ(shot.Get()->PixelAt(50, 45), gdi::RGB(0, 0, 0));
+    EXPECT_TRUE(Sink.Moves.empty());
+}
+
+TEST_F(X11Fixture, WindowRegionLetsTheScreenShowThroughOutsideIt) {
+    gdi::RECT bounds = gdi::Bounds(300, 200, 60, 60);
+    auto before = Capture(*Screen, bounds);
+    user::SurfaceOptions options;
+    options.Bounds = bounds;
+    ASSERT_TRUE(Screen->CreateSurface(3, options));
+    // An L: the top half and the bottom-left quarter.
+    gdi::Region shape(gdi::BandedRegion::FromRects(std::vector {gdi::Rect(0, 0, 60, 30), gdi::Rect(0, 30, 30, 60)}));
+    Screen->SetSurfaceShape(3, &shape);
+    Screen->ShowSurface(3, true);
+    ASSERT_TRUE(Pump([&] { return Sink.Exposed(3); }));
+    gdi::GdiHandle<gdi::Bitmap> red(gdi::Bitmap::Create(60, 60, gdi::PixelFormat::pf32bit));
+    red.Get()->Fill(gdi::RGB(255, 0, 0));
+    Screen->Present(3, *red.Get(), {gdi::Rect(0, 0, 60, 60)});
+    auto shot = Capture(*Screen, bounds);
+    EXPECT_EQ(shot.Get()->PixelAt(59, 0), gdi::RGB(255, 0, 0));
+    EXPECT_EQ(shot.Get()->PixelAt(29, 59), gdi::RGB(255, 0, 0));
+    EXPECT_EQ(shot.Get()->PixelAt(30, 30), before.Get()->PixelAt(30, 30));
+    EXPECT_EQ(shot.Get()->PixelAt(59, 59), before.Get()->PixelAt(59, 59));
+
+    Screen->SetSurfaceShape(3, nullptr);   // rectangular again
+    shot = Capture(*Screen, bounds);
+    EXPECT_EQ(shot.Get()->PixelAt(59, 59), gdi::RGB(255, 0, 0));
+}
+
+TEST_F(X11Fixture, LayeredWindowWithoutCompositorShowsTheBlendedColours) {
+    EXPECT_FALSE(Screen->HasCompositor());   // Xvfb runs none
+    gdi::RECT bounds = gdi::Bounds(20, 400, 30, 20);
+    ShowSurface(4, bounds, SurfaceKind::Layered);
+    gdi::GdiHandle<gdi::Bitmap> argb(gdi::Bitmap::Create(30, 20, gdi::PixelFormat::pf32bit));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) {
+            gdi::BYTE* p = argb.Get()->ScanLine(y) + x * 4;
+            p[0] = 0x10, p[1] = gdi::BYTE(x * 8), p[2] = 0x30, p[3] = 0x80;
+        }
+    Screen->PresentLayered(4, *argb.Get(), 0x40);
+    auto shot = Capture(*Screen, bounds);
+    EXPECT_EQ(shot.Get()->PixelAt(5, 5), gdi::RGB(0x30, 40, 0x10));
+    EXPECT_EQ(shot.Get()->PixelAt(29, 19), gdi::RGB(0x30, 232, 0x10));
+}
+
+TEST_F(X11Fixture, CaptureOffTheScreenIsBlackAndEmptyRectanglesGiveNothing) {
+    ShowSurface(5, gdi::Bounds(0, 0, 20, 20));
+    gdi::GdiHandle<gdi::Bitmap> white(gdi::Bitmap::Create(20, 20, gdi::PixelFormat::pf32bit));
+    white.Get()->Fill(gdi::RGB(255, 255, 255));
+    Screen->Present(5, *white.Get(), {gdi::Rect(0, 0, 20, 20)});
+    auto shot = Capture(*Screen, gdi::Rect(-10, -10, 10, 10));
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot.Get()->PixelAt(0, 0), gdi::RGB(0, 0, 0));
+    EXPECT_EQ(shot.Get()->PixelAt(15, 15), gdi::RGB(255, 255, 255));
+    EXPECT_EQ(shot.Get()->ScanLine(15)[15 * 4 + 3], 0);   // the fourth byte of surfaces is 0
+    EXPECT_EQ(Screen->CaptureScreen(gdi::Rect(5, 5, 5, 50)), nullptr);
+}
+
+TEST_F(X11Fixture, NormalWindowsAskForNoDecorationsAndPopupsBypassTheWindowManager) {
+    user::SurfaceOptions options;
+    options.Bounds = gdi::Bounds(10, 10, 100, 50);
+    options.Title = "Ферма — KORVEX";
+    options.SkipTaskbar = true;
+    ASSERT_TRUE(Screen->CreateSurface(1, options));
+    options.Kind = SurfaceKind::Popup;
+    options.Owner = 1;
+    ASSERT_TRUE(Screen->CreateSurface(2, options));
+    EXPECT_FALSE(Screen->CreateSurface(2, options));   // ids are unique
+    EXPECT_FALSE(Screen->CreateSurface(0, options));
+    Screen->Flush();
+
+    ::Display* probe = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(probe);
+    Window normal = Native(*Screen).NativeWindow(1), popup = Native(*Screen).NativeWindow(2);
+    EXPECT_EQ(Utf8Property(probe, normal, "_NET_WM_NAME"), "Ферма — KORVEX");
+    std::vector<long> motif = Property<long>(probe, normal, "_MOTIF_WM_HINTS");
+    ASSERT_EQ(motif.size(), 5u);
+    EXPECT_EQ(motif[0], 2);   // decorations given
+    EXPECT_EQ(motif[2], 0);   // and none
+    std::vector<long> states = Property<long>(probe, normal, "_NET_WM_STATE");
+    ASSERT_EQ(states.size(), 1u);
+    EXPECT_EQ(Atom(states[0]), XInternAtom(probe, "_NET_WM_STATE_SKIP_TASKBAR", False));
+    std::vector<long> protocols = Property<long>(probe, normal, "WM_PROTOCOLS");
+    ASSERT_EQ(protocols.size(), 1u);
+    EXPECT_EQ(Atom(protocols[0]), XInternAtom(probe, "WM_DELETE_WINDOW", False));
+    XWindowAttributes attributes;
+    XGetWindowAttributes(probe, popup, &attributes);
+    EXPECT_TRUE(attributes.override_redirect);
+    XGetWindowAttributes(probe, normal, &attributes);
+    EXPECT_FALSE(attributes.override_redirect);
+    Window owner = 0;
+    XGetTransientForHint(probe, popup, &owner);
+    EXPECT_EQ(owner, normal);
+    XCloseDisplay(probe);
+}
+
+TEST_F(X11Fixture, WindowManagerCloseAndMovesAreReportedButOurOwnMovesAreNot) {
+    ShowSurface(1, gdi::Bounds(10, 10, 100, 50));
+    ::Display* wm = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(wm);
+    Window window = Native(*Screen).NativeWindow(1);
+
+    Screen->MoveSurface(1, gdi::Bounds(50, 60, 120, 70));
+    XMoveResizeWindow(wm, window, 300, 200, 90, 40);
+    XEvent close {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(wm, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(wm, "WM_DELETE_WINDOW", False));
+    XSendEvent(wm, window, False, 0, &close);
+    XFlush(wm);
+
+    ASSERT_TRUE(Pump([&] { return !Sink.Closes.empty(); }));
+    ASSERT_EQ(Sink.Moves.size(), 1u);
+    EXPECT_EQ(Sink.Moves[0].first, 1u);
+    EXPECT_EQ(Sink.Moves[0].second, gdi::Bounds(300, 200, 90, 40));
+    EXPECT_EQ(Sink.Closes[0], 1u);
+    XCloseDisplay(wm);
+}
+
+TEST_F(X11Fixture, ScreenWorkAreaAndCursorPositionComeFromTheServer) {
+    EXPECT_EQ(Screen->ScreenSize(), (gdi::SIZE {1024, 768}));
+    EXPECT_EQ(Screen->WorkArea(), gdi::Rect(0, 0, 1024, 768));   // no window manager: the whole screen
+    ASSERT_TRUE(Xdo({"mousemove", "123", "45"}));
+    EXPECT_EQ(Screen->CursorPos(), (gdi::POINT {123, 45}));
+    EXPECT_STREQ(Screen->Name(), "x11");
+    EXPECT_GE(Screen->EventFd(), 0);
+}
+
+TEST(X11Open, NoServerGivesNoDisplay) {
+    user::X11DisplayOptions options;
+    options.Name = ":4095";   // nobody listens there
+    EXPECT_EQ(user::CreateX11Display(options), nullptr);
+}

@@ -1,0 +1,98 @@
+// Shared pieces of the x11 tests: a sink recording what a display reports, pumping until a condition holds.
+#include "support/X11TestKit.h"
+#include "support/ChildProcess.h"
+
+#include "platform/user/display/x11/X11Display.h"
+
+#include <poll.h>
+
+#include <chrono>
+
+namespace korvex::e2e {
+
+bool RecordingSink::Exposed(user::SurfaceId id) const {
+    for (const auto& [surface, rect] : Exposes)
+        if (surface == id) return true;
+    return false;
+}
+
+std::string RecordingSink::Describe() const {
+    static const char* const kinds[] = {"move", "down", "up", "wheel", "keydown", "keyup", "leave"};
+    std::string out;
+    for (const auto& in : Inputs)
+        out += std::string(kinds[int(in.Kind)]) + " surface=" + std::to_string(in.Surface) + " at "
+            + std::to_string(in.ScreenPos.x) + "," + std::to_string(in.ScreenPos.y)
+            + " button=" + std::to_string(int(in.Button)) + " wheel=" + std::to_string(in.WheelDelta) + " vk="
+            + std::to_string(in.VirtualKey) + " text=" + in.Text + " mods=" + std::to_string(in.Modifiers) + "\n";
+    return out;
+}
+
+const user::InputEvent* RecordingSink::FindInput(user::InputKind kind, size_t from) const {
+    for (size_t i = from; i < Inputs.size(); ++i)
+        if (Inputs[i].Kind == kind) return &Inputs[i];
+    return nullptr;
+}
+
+bool PumpUntil(user::Display& display, const std::function<bool()>& done, int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        display.Flush();
+        display.Pump();
+        if (done()) return true;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        pollfd p {display.EventFd(), POLLIN, 0};
+        poll(&p, 1, int(std::min<long long>(left.count(), 100)));
+    }
+}
+
+bool Xdotool(const std::string& displayName, const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv {"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return RunProcess(argv, {{"DISPLAY", displayName}}, 10000) == 0;
+}
+
+XvfbServer* X11Fixture::Server = nullptr;
+
+void X11Fixture::SetUpTestSuite() {
+    Server = new XvfbServer();
+}
+
+void X11Fixture::TearDownTestSuite() {
+    delete Server;
+    Server = nullptr;
+}
+
+const std::string& X11Fixture::ServerName() {
+    return Server->Name();
+}
+
+std::unique_ptr<user::Display> X11Fixture::Open(bool sharedMemory) {
+    user::X11DisplayOptions options;
+    options.Name = Server->Name();
+    options.SharedMemory = sharedMemory;
+    return user::CreateX11Display(options);
+}
+
+void X11Fixture::SetUp() {
+    ASSERT_TRUE(Server && Server->Running()) << (Server ? Server->Error() : "no server");
+    Screen = Open();
+    ASSERT_TRUE(Screen);
+    Screen->SetSink(&Sink);
+}
+
+void X11Fixture::TearDown() {
+    Screen.reset();
+}
+
+void X11Fixture::ShowSurface(user::SurfaceId id, const gdi::RECT& bounds, user::SurfaceKind kind) {
+    user::SurfaceOptions options;
+    options.Kind = kind;
+    options.Bounds = bounds;
+    options.Title = "surface " + std::to_string(id);
+    ASSERT_TRUE(Screen->CreateSurface(id, options));
+    Screen->ShowSurface(id, true);
+    ASSERT_TRUE(Pump([&] { return Sink.Exposed(id); }));
+}
+
+}
