@@ -1,0 +1,142 @@
+// TsSkinManager: owner of the current skin, its tables and look-ups, loading and recolouring.
+#pragma once
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/TComponent.h"
+#include "skin/engine/sSkinData.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace korvex::classes {
+class TBitmap;
+class TStrings;
+class TStringList;
+class TMemIniFile;
+}
+
+namespace korvex::skin {
+
+class TsStoredSkins;
+class TsStoredSkin;
+
+// Skin command codes the manager sends (WParam's high word of SM_SKINCMD; LParam is the manager).
+inline constexpr int SMC_NEWSKIN = 1;
+inline constexpr int SMC_REMOVESKIN = 2;
+inline constexpr int SMC_REFRESH = 3;
+inline constexpr int SMC_STOPFADING = 16;
+
+// Process-wide state.
+inline TsSkinManager* DefaultManager = nullptr;   // the first manager made; controls without one use it
+inline bool SkinChanging = false;   // a skin is being (re)loaded; fading stays off meanwhile
+inline bool NewSkinBroadcast = false;   // the new-skin command is being delivered
+
+// Delivers one skin command to every window (set by the window layer; nothing is delivered while unset).
+using TSkinCommandSink = std::function<void(TsSkinManager* manager, int command)>;
+void SetSkinCommandSink(TSkinCommandSink sink);
+
+class TsSkinManager : public classes::TComponent {
+public:
+    explicit TsSkinManager(classes::TComponent* owner);
+    ~TsSkinManager() override;
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+    void AfterConstruction() override;
+
+    // ---- Published properties (stream order) ----
+    bool IsDefault() const { return DefaultManager == this; }
+    void SetIsDefault(bool value);   // a default manager cannot be unset
+    bool Active() const { return FActive; }
+    void SetActive(bool value);
+    classes::TStrings* CommonSections() const;
+    void SetCommonSections(const classes::TStrings* value);   // blanks dropped from data lines; reloads
+    int Saturation() const { return FSaturation; }
+    void SetSaturation(int value);
+    int HueOffset() const { return FHueOffset; }
+    void SetHueOffset(int value);
+    TsStoredSkins* InternalSkins() const { return FInternalSkins; }
+    void SetInternalSkins(const TsStoredSkins* value);   // only an empty source can be copied
+    const std::string& SkinDirectory() const { return FSkinDirectory; }
+    void SetSkinDirectory(const std::string& value);
+    const std::string& SkinName() const { return FSkinName; }
+    void SetSkinName(const std::string& value);   // loads and announces while Active
+    std::string SkinInfo() const;   // Version with '.' as separator, "N/A" with no skin loaded
+    std::string Version() const { return "4.74"; }
+    bool SkinnedPopups() const { return FSkinnedPopups; }
+    void SetSkinnedPopups(bool value);
+
+    classes::TNotifyEvent OnAfterChange;
+    classes::TNotifyEvent OnBeforeChange;
+    std::function<void(TsSkinManager* sender)> OnSkinnedPopupsChange;   // the menu code's hook
+
+    // ---- Announcements ----
+    void SendNewSkin();
+    void SendRemoveSkin();
+    void RepaintForms();
+    // Stored skin names first, then the skin folders holding "Options.dat"; sorted without case.
+    void GetSkinNames(classes::TStrings& list, std::string& firstName) const;
+
+    // ---- The tables (read by painters; test indexes with IsValidSkinIndex / IsValidImgIndex) ----
+    TsGeneralDataArray Sections;   // index = skin index
+    TsMaskArray Masks;   // index = mask index
+    TsPatternArray Patterns;
+    std::unique_ptr<classes::TBitmap> MasterBitmap;   // 24-bit, key 0xFF00FF; null when the skin has none
+    TsSkinData LoadedSkin;
+    TConstantSkinData ConstData;
+
+    // ---- Look-ups: names compare exactly; never raise; -1 / false when not found ----
+    int GetSkinIndex(const std::string& name) const;
+    // With parent fall-back along ParentClass; a chain that loops ends with -1. skinIndex is SectionName's.
+    int GetMaskIndex(int skinIndex, const std::string& sectionName, const std::string& propertyName) const;
+    int GetMaskIndexExact(const std::string& sectionName, const std::string& propertyName) const;
+    int GetTextureIndex(int skinIndex, const std::string& sectionName, const std::string& propertyName) const;
+    int GetPatternIndex(int skinIndex, const std::string& sectionName, const std::string& propertyName) const;
+    bool IsValidSkinIndex(int index) const;
+    bool IsValidImgIndex(int index) const;
+    // Size of one state picture of the image; 0 x 0 for an invalid index.
+    classes::TSize GetMaskFrameSize(int maskIndex) const;
+    void GetMaskFrameSize(int maskIndex, int& width, int& height) const;
+    classes::TColor GetGlobalColor() const;   // GLOBALINFO's Color as RGB, else clBtnFace's RGB
+    classes::TColor GetGlobalFontColor() const;   // GLOBALINFO's FontColor[1] as RGB, else 0xFF00FF
+    void UpdateConstData();
+
+    // ---- Loading ----
+    std::string GetFullSkinDirectory() const;
+    // Loads SkinName from its folder or the stored skins. Never raises; leaves SkinChanging True for
+    // the caller to reset after announcing.
+    void LoadAllSkinData();
+    void LoadAllMasks();
+    void LoadAllPatterns();
+    void LoadAllGeneralData();
+    // Inherited reads of the skin's "Options.dat" while a load runs ("?" / -1 count as missing).
+    std::string ReadIniString(const std::string& section, const std::string& key, const std::string& def) const;
+    int ReadIniInteger(const std::string& section, const std::string& key, int def) const;
+    // Recolouring of the loaded tables (a fresh load applies HueOffset and Saturation itself).
+    void ChangeSkinHue(int offset);
+    void ChangeSkinSaturation(int value);
+
+    // The tables emptied in the order the owner frees them: images, master bitmap, patterns, sections.
+    void ClearSkinTables();
+
+protected:
+    void Loaded() override;
+
+private:
+    TsStoredSkin* FindStoredSkin() const;   // the stored skin named SkinName, or null
+    void ApplySkinName();   // the SkinName setter's load-and-announce
+    void Deliver(int command);
+
+    bool FActive = true;
+    std::unique_ptr<classes::TStringList> FCommonSections;
+    int FSaturation = 0;
+    int FHueOffset = 0;
+    TsStoredSkins* FInternalSkins = nullptr;   // owned
+    std::string FSkinDirectory;
+    std::string FSkinName;
+    bool FSkinnedPopups = true;
+};
+
+inline constexpr const char* DefaultSkinDirectory = "c:\\Skins";
+
+}
