@@ -97,7 +97,9 @@ protected:
 
 private:
     friend class TReader;
+    friend class TReaderState;
     friend class TWriter;
+    friend class TWriterState;
     static void SetConstructingLoaded(bool value);   // the next component made starts with csLoading
 
     void Insert(TComponent* component);
