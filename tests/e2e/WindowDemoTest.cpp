@@ -1,0 +1,133 @@
+// The demo program on Xvfb: its window is shown, clicks arrive at client positions, the picture equals the
+// headless rendering, and the window manager's close ends it.
+#include "platform/gdi/PngCodec.h"
+#include "platform/user/display/x11/X11Display.h"
+#include "support/ChildProcess.h"
+#include "support/XvfbServer.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#undef None
+#undef CursorShape
+
+#include <poll.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+using namespace korvex;
+using namespace korvex::e2e;
+
+namespace {
+
+constexpr int StepTimeoutMs = 15000;   // generous for a loaded 2-core machine; conditions end the waits early
+
+struct Ready {
+    gdi::RECT Window;
+    gdi::POINT Client;
+    std::string Display;
+};
+
+bool ParseReady(const std::string& output, Ready& ready) {
+    std::smatch m;
+    static const std::regex line(
+        R"(READY window=(-?\d+),(-?\d+),(-?\d+),(-?\d+) client=(-?\d+),(-?\d+) display=(\w+))");
+    if (!std::regex_search(output, m, line)) return false;
+    ready.Window = gdi::Rect(std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4]));
+    ready.Client = gdi::POINT {std::stoi(m[5]), std::stoi(m[6])};
+    ready.Display = m[7];
+    return true;
+}
+
+// Pixels that differ between two pictures of the same size (-1 when the sizes differ).
+int Differences(const gdi::Bitmap& a, const gdi::Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+    int count = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            count += a.PixelAt(x, y) != b.PixelAt(x, y);
+    return count;
+}
+
+class WindowDemo : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(Server.Running()) << Server.Error(); }
+
+    // Clicks at a client position of the demo's main window and waits for the line the demo prints.
+    void ClickAndExpect(const Ready& ready, int x, int y, const std::string& expected) {
+        size_t seen = Demo.Output().size();
+        ASSERT_EQ(RunProcess({"xdotool", "mousemove", std::to_string(ready.Client.x + x),
+                                 std::to_string(ready.Client.y + y), "click", "1"},
+                      Env(), StepTimeoutMs),
+            0);
+        EXPECT_TRUE(Demo.WaitForOutput(
+            [&](const std::string& out) { return out.find("WM_LBUTTONDOWN", seen) != std::string::npos; },
+            StepTimeoutMs));
+        std::string line = Demo.Output().substr(seen);
+        EXPECT_EQ(line.substr(0, line.find('\n')), expected);
+    }
+
+    Environment Env() const { return {{"DISPLAY", Server.Name()}}; }
+
+    XvfbServer Server;
+    ChildProcess Demo;
+};
+
+}
+
+TEST_F(WindowDemo, ShowsTheHeadlessPictureOnXAndReportsClicksAtClientPositions) {
+    std::string headlessPng = (std::filesystem::current_path() / "windemo-headless.png").string();
+    std::string x11Png = (std::filesystem::current_path() / "windemo-x11.png").string();
+    std::filesystem::remove(headlessPng);
+    ASSERT_EQ(RunProcess({KORVEX_WINDEMO, "--headless-png", headlessPng}, {}, StepTimeoutMs), 0);
+    gdi::ImageResult expected = gdi::ReadPngFile(headlessPng);
+    ASSERT_TRUE(expected) << expected.Error;
+
+    ASSERT_TRUE(Demo.Start({KORVEX_WINDEMO, "--exit-after", "60000"}, Env()));
+    Ready ready;
+    ASSERT_TRUE(Demo.WaitForOutput([&](const std::string& out) { return ParseReady(out, ready); }, StepTimeoutMs))
+        << Demo.Output();
+    EXPECT_EQ(ready.Display, "x11");
+    std::string found;
+    ASSERT_EQ(RunProcess({"xdotool", "search", "--sync", "--onlyvisible", "--name", "KORVEX window demo"}, Env(),
+                  StepTimeoutMs, &found),
+        0);
+    Window window = std::stoul(found);
+
+    // The screen shows the picture once the server has handled the demo's uploads: compare until equal.
+    auto screen = user::CreateX11Display(user::X11DisplayOptions {Server.Name(), true});
+    ASSERT_TRUE(screen);
+    gdi::GdiHandle<gdi::Bitmap> shot;
+    int differences = -1;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(StepTimeoutMs);
+    while (differences != 0 && std::chrono::steady_clock::now() < deadline) {
+        shot.Reset(screen->CaptureScreen(ready.Window));
+        ASSERT_TRUE(shot);
+        differences = Differences(*expected.Image.Get(), *shot.Get());
+        pollfd wait {screen->EventFd(), POLLIN, 0};
+        if (differences != 0) poll(&wait, 1, 20);   // a little time for the server
+    }
+    gdi::WritePngFile(*shot.Get(), x11Png);
+    EXPECT_EQ(differences, 0) << "compare " << x11Png << " with " << headlessPng;
+
+    ClickAndExpect(ready, 35, 25, "WM_LBUTTONDOWN hwnd=red x=35 y=25");
+    ClickAndExpect(ready, 250, 50, "WM_LBUTTONDOWN hwnd=blue x=250 y=50");
+    ClickAndExpect(ready, 80, 130, "WM_LBUTTONDOWN hwnd=round x=70 y=40");
+    ClickAndExpect(ready, 13, 93, "WM_LBUTTONDOWN hwnd=main x=13 y=93");
+
+    // The window manager's close button: WM_DELETE_WINDOW ends the demo through WM_CLOSE and WM_DESTROY.
+    ::Display* wm = XOpenDisplay(Server.Name().c_str());
+    ASSERT_TRUE(wm);
+    XEvent close {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(wm, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(wm, "WM_DELETE_WINDOW", False));
+    XSendEvent(wm, window, False, 0, &close);
+    XCloseDisplay(wm);
+    EXPECT_EQ(Demo.Wait(StepTimeoutMs), 0);
+}
