@@ -7,6 +7,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #undef None
 #undef CursorShape
 
@@ -254,4 +255,45 @@ TEST(X11Open, NoServerGivesNoDisplay) {
     user::X11DisplayOptions options;
     options.Name = ":4095";   // nobody listens there
     EXPECT_EQ(user::CreateX11Display(options), nullptr);
+}
+
+TEST_F(X11Fixture, StateChangesByTheWindowManagerAreReportedAndOursAreNot) {
+    ShowSurface(1, gdi::Bounds(10, 10, 100, 50));
+    ::Display* wm = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(wm);
+    Window window = Native(*Screen).NativeWindow(1);
+    auto mapState = [&] {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(wm, window, &attributes);
+        return attributes.map_state;
+    };
+
+    // Without a window manager minimizing only unmaps; restoring maps again; neither is echoed back.
+    Screen->SetSurfaceState(1, user::SurfaceState::Minimized);
+    Screen->Flush();
+    EXPECT_EQ(mapState(), IsUnmapped);
+    Screen->SetSurfaceState(1, user::SurfaceState::Normal);
+    Screen->Flush();
+    EXPECT_EQ(mapState(), IsViewable);
+
+    // A window manager iconifies (WM_STATE) and then maximizes (_NET_WM_STATE) the window.
+    Atom wmState = XInternAtom(wm, "WM_STATE", False);
+    long iconic[] = {IconicState, 0};
+    XChangeProperty(wm, window, wmState, wmState, 32, PropModeReplace, reinterpret_cast<unsigned char*>(iconic), 2);
+    XFlush(wm);
+    ASSERT_TRUE(Pump([&] { return !Sink.States.empty(); }));
+    long normal[] = {NormalState, 0};
+    XChangeProperty(wm, window, wmState, wmState, 32, PropModeReplace, reinterpret_cast<unsigned char*>(normal), 2);
+    Atom maximized[] = {
+        XInternAtom(wm, "_NET_WM_STATE_MAXIMIZED_VERT", False), XInternAtom(wm, "_NET_WM_STATE_MAXIMIZED_HORZ", False)};
+    XChangeProperty(wm, window, XInternAtom(wm, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+        reinterpret_cast<unsigned char*>(maximized), 2);
+    XFlush(wm);
+    // Both properties may be read at the first notification: the state in force is reported, once.
+    ASSERT_TRUE(Pump([&] { return Sink.States.back().second == user::SurfaceState::Maximized; }));
+    using State = std::pair<user::SurfaceId, user::SurfaceState>;
+    EXPECT_EQ(Sink.States[0], (State {1, user::SurfaceState::Minimized}));
+    for (size_t i = 1; i < Sink.States.size(); ++i)
+        EXPECT_NE(Sink.States[i].second, Sink.States[i - 1].second);
+    XCloseDisplay(wm);
 }

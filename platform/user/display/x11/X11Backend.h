@@ -41,6 +41,7 @@ enum class AtomId {
     NetSupported,
     NetSupportingWmCheck,
     NetWorkarea,
+    NetCurrentDesktop,
     NetWmWindowType,
     NetWmWindowTypeNormal,
     NetWmWindowTypePopupMenu,

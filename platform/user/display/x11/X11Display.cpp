@@ -60,6 +60,7 @@ constexpr const char* AtomNames[] = {
     "_NET_SUPPORTED",
     "_NET_SUPPORTING_WM_CHECK",
     "_NET_WORKAREA",
+    "_NET_CURRENT_DESKTOP",
     "_NET_WM_WINDOW_TYPE",
     "_NET_WM_WINDOW_TYPE_NORMAL",
     "_NET_WM_WINDOW_TYPE_POPUP_MENU",
@@ -201,9 +202,13 @@ gdi::SIZE X11Display::ScreenSize() const {
 gdi::RECT X11Display::WorkArea() const {
     gdi::SIZE screen = ScreenSize();
     gdi::RECT area = gdi::Rect(0, 0, screen.cx, screen.cy);
+    // Four numbers a desktop: x, y, width, height.
     std::vector<long> values = ReadLongs(FDisplay, FRoot, AtomOf(AtomId::NetWorkarea), XA_CARDINAL);
-    if (values.size() >= 4 && values[2] > 0 && values[3] > 0)
-        area = gdi::Bounds(int(values[0]), int(values[1]), int(values[2]), int(values[3]));
+    std::vector<long> current = ReadLongs(FDisplay, FRoot, AtomOf(AtomId::NetCurrentDesktop), XA_CARDINAL);
+    size_t at = current.empty() || current[0] < 0 ? 0 : size_t(current[0]) * 4;
+    if (at + 4 > values.size()) at = 0;
+    if (values.size() >= at + 4 && values[at + 2] > 0 && values[at + 3] > 0)
+        area = gdi::Bounds(int(values[at]), int(values[at + 1]), int(values[at + 2]), int(values[at + 3]));
     NoteQueuedEvents();
     return area;
 }
