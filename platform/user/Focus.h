@@ -6,8 +6,9 @@
 namespace korvex::user {
 
 // SetFocus: WM_KILLFOCUS to the old focus (wParam: the new one), then WM_SETFOCUS to the new (wParam: the
-// old one); activates the new focus's top-level window first. nullptr removes the focus. Disabled or
-// hidden windows cannot take it (nullptr answered). Returns the previous focus.
+// old one); activates the new focus's top-level window first. nullptr removes the focus. A window that is
+// disabled (or has a disabled ancestor) cannot take it (nullptr answered). Returns the previous focus.
+// Hiding the focus window gives the focus to its parent; disabling it removes the focus.
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 

@@ -33,7 +33,7 @@ bool ValidateRgn(HWND hwnd, HRGN region);
 // when an erase is pending.
 bool GetUpdateRect(HWND hwnd, RECT* rect, bool erase);
 int GetUpdateRgn(HWND hwnd, HRGN region, bool erase);   // region complexity; ERROR for a dead window
-// Sends WM_PAINT now when the window's update region is not empty (its children are not painted).
+// Sends WM_PAINT now to the window and its children whose update regions are not empty.
 bool UpdateWindow(HWND hwnd);
 // RDW_* flags; rect and region in client coordinates (both null: the whole window).
 bool RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
@@ -68,8 +68,8 @@ private:
 // Moves the client pixels of the scroll rectangle (∩ clip) by dx, dy in the backing store. SW_INVALIDATE
 // invalidates what was uncovered (SW_ERASE with erase), SW_SCROLLCHILDREN moves the children (WM_MOVE).
 // The uncovered part goes to updateRegion / updateRect when given. Returns the region complexity.
-int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRegion,
-    RECT* updateRect, UINT flags);
+int ScrollWindowEx(
+    HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRegion, RECT* updateRect, UINT flags);
 bool ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
 
 // Fills a rectangle with the window class's background (WM_ERASEBKGND's default).

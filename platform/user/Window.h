@@ -26,7 +26,7 @@ LONG_PTR GetClassLongPtr(HWND hwnd, int index);   // GCL_*
 LONG_PTR SetClassLongPtr(HWND hwnd, int index, LONG_PTR value);   // GCL_STYLE, GCL_HCURSOR, GCL_HBRBACKGROUND...
 
 // ---------------------------------------------------------------------------------------------------------
-// Creation: WM_GETMINMAXINFO (overlapped windows), WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, then WM_SIZE and
+// Creation: WM_NCCREATE (whose default keeps the window name), WM_NCCALCSIZE, WM_CREATE, then WM_SIZE and
 // WM_MOVE, WM_PARENTNOTIFY to the parents of a child without WS_EX_NOPARENTNOTIFY, and WM_SHOWWINDOW when
 // WS_VISIBLE is given. A child's id travels in `menu` (ChildId). WM_NCCREATE answering 0 or WM_CREATE answering
 // -1 destroys the window and returns nullptr. parent HWND_MESSAGE makes a message-only window (never shown).

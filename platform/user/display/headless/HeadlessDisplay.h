@@ -20,9 +20,10 @@ public:
     static constexpr int DefaultWidth = 1024;
     static constexpr int DefaultHeight = 768;
     static constexpr int DefaultPanelHeight = 30;   // a panel along the bottom, outside the work area
-    static constexpr COLORREF DesktopColor = gdi::RGB(0x3A, 0x6E, 0xA5);
+    static constexpr gdi::COLORREF DesktopColor = gdi::RGB(0x3A, 0x6E, 0xA5);
 
-    explicit HeadlessDisplay(int width = DefaultWidth, int height = DefaultHeight, int panelHeight = DefaultPanelHeight);
+    explicit HeadlessDisplay(
+        int width = DefaultWidth, int height = DefaultHeight, int panelHeight = DefaultPanelHeight);
     ~HeadlessDisplay() override;
 
     const char* Name() const override { return "headless"; }
@@ -101,7 +102,7 @@ public:
     // One surface's presented picture, as a new bitmap (nullptr for an unknown surface).
     gdi::Bitmap* SurfaceShot(SurfaceId id) const;
     bool WriteScreenshotPng(const std::string& path, const gdi::RECT* rect = nullptr) const;
-    COLORREF ScreenPixel(int x, int y) const;   // composed; CLR_INVALID outside the screen
+    gdi::COLORREF ScreenPixel(int x, int y) const;   // composed; CLR_INVALID outside the screen
 
 private:
     void Send(InputEvent event);

@@ -1,0 +1,158 @@
+// Backing stores and display surfaces of top-level windows, and presenting what changed.
+#include "platform/user/Screen.h"
+#include "platform/user/WindowObject.h"
+
+#include <cstring>
+
+namespace korvex::user::detail {
+
+namespace {
+
+void DeleteBitmap(gdi::Bitmap* bitmap) {
+    gdi::DeleteObject(bitmap);
+}
+
+SurfaceId NextSurfaceId() {
+    static SurfaceId next = 0;
+    return ++next;
+}
+
+SurfaceKind KindOf(const WindowObject* w) {
+    if (w->ExStyle & WS_EX_LAYERED) return SurfaceKind::Layered;
+    if ((w->Style & WS_POPUP) && (w->Style & WS_CAPTION) != WS_CAPTION && !(w->Style & WS_THICKFRAME)
+        && !(w->ExStyle & WS_EX_APPWINDOW))
+        return SurfaceKind::Popup;
+    return SurfaceKind::Normal;
+}
+
+// The surface just above w in stacking order (0: w is the topmost shown one).
+SurfaceId SurfaceAbove(const WindowObject* w) {
+    SurfaceId above = 0;
+    for (const WindowObject* s : Desktop()->Children) {
+        if (s == w) break;
+        if (s->Top && s->Top->Surface && s->Top->SurfaceShown) above = s->Top->Surface;
+    }
+    return above;
+}
+
+// The store with every pixel's alpha set (layered windows painted the ordinary way).
+gdi::Bitmap* OpaqueCopy(const gdi::Bitmap& store) {
+    gdi::Bitmap* copy = store.Clone();
+    if (!copy) return nullptr;
+    for (int y = 0; y < copy->Height(); ++y) {
+        gdi::BYTE* row = copy->ScanLine(y);
+        for (int x = 0; x < copy->Width(); ++x)
+            row[x * 4 + 3] = 255;
+    }
+    return copy;
+}
+
+}   // namespace
+
+void EnsureStore(WindowObject* top) {
+    if (!top->Top) return;
+    int width = std::max(0, int(top->Rect.right - top->Rect.left));
+    int height = std::max(0, int(top->Rect.bottom - top->Rect.top));
+    auto& store = top->Top->Store;
+    if (!store) {
+        store = {gdi::Bitmap::Create(width, height, gdi::PixelFormat::pf32bit), DeleteBitmap};
+    } else if (store->Width() != width || store->Height() != height) {
+        store->SetSize(width, height);
+        top->Top->Dirty = top->Top->Dirty.Intersect(gdi::Bounds(0, 0, width, height));
+    }
+}
+
+void MarkDirty(WindowObject* top, const gdi::BandedRegion& storeRegion) {
+    if (!top || !top->Top || storeRegion.IsEmpty()) return;
+    top->Top->Dirty = gdi::BandedRegion::Combine(top->Top->Dirty, storeRegion, gdi::RGN_OR);
+}
+
+void EnsureSurface(WindowObject* top) {
+    if (!top->Top || top->Top->Surface || !top->Parent || !top->Parent->IsDesktop) return;
+    Display* display = CurrentDisplay();
+    if (!display) return;
+    EnsureStore(top);
+    SurfaceOptions options;
+    options.Kind = KindOf(top);
+    options.Bounds = ScreenWindowRect(top);
+    options.Title = top->Text;
+    options.SkipTaskbar = (top->ExStyle & WS_EX_TOOLWINDOW) || (top->Owner && !(top->ExStyle & WS_EX_APPWINDOW))
+        || options.Kind == SurfaceKind::Popup;
+    options.TopMost = (top->ExStyle & WS_EX_TOPMOST) != 0;
+    options.Owner = top->Owner && top->Owner->Top ? top->Owner->Top->Surface : 0;
+    SurfaceId id = NextSurfaceId();
+    if (!display->CreateSurface(id, options)) return;
+    top->Top->Surface = id;
+    top->Top->SurfaceShown = false;
+    SyncSurfaceShape(top);
+}
+
+void DestroySurface(WindowObject* top) {
+    if (!top->Top) return;
+    if (top->Top->Surface)
+        if (Display* display = CurrentDisplay()) display->DestroySurface(top->Top->Surface);
+    top->Top->Surface = 0;
+    top->Top->SurfaceShown = false;
+    top->Top->Dirty.Clear();
+}
+
+void SyncSurface(WindowObject* top, bool moved, bool shown) {
+    if (!top->Top || !top->Top->Surface) return;
+    Display* display = CurrentDisplay();
+    if (!display) return;
+    SurfaceId id = top->Top->Surface;
+    if (moved && !(top->Style & WS_MINIMIZE)) display->MoveSurface(id, ScreenWindowRect(top));
+    bool visible = top->Visible();
+    if (shown || visible != top->Top->SurfaceShown) {
+        if (visible && top->Top->Store) {
+            // Everything is presented once it is shown (layered pictures come with UpdateLayeredWindow).
+            top->Top->Dirty = gdi::BandedRegion(gdi::Bounds(0, 0, top->Top->Store->Width(), top->Top->Store->Height()));
+        }
+        if (visible != top->Top->SurfaceShown) {
+            top->Top->SurfaceShown = visible;
+            display->ShowSurface(id, visible);
+        }
+    }
+    if (visible) display->RaiseSurface(id, SurfaceAbove(top));
+}
+
+void SyncSurfaceShape(WindowObject* top) {
+    if (!top->Top || !top->Top->Surface) return;
+    Display* display = CurrentDisplay();
+    if (!display) return;
+    if (top->WindowRgn) {
+        gdi::Region shape(*top->WindowRgn);
+        display->SetSurfaceShape(top->Top->Surface, &shape);
+    } else {
+        display->SetSurfaceShape(top->Top->Surface, nullptr);
+    }
+}
+
+void PresentAll() {
+    Display* display = CurrentDisplay();
+    if (!display) return;
+    MarkOpenDcsDirty();   // drawing through DCs still held counts as changed
+    for (WindowObject* top : Desktop()->Children) {
+        TopLevelState* state = top->Top.get();
+        if (!state || !state->Surface || !state->SurfaceShown || !state->Store || state->Dirty.IsEmpty()) continue;
+        if (state->Layered) {
+            // The layered picture is what shows; it is presented again when the window is shown again.
+            display->PresentLayered(state->Surface, *state->Layered, state->LayeredAlpha);
+            state->Dirty.Clear();
+            continue;
+        }
+        if (top->ExStyle & WS_EX_LAYERED) {
+            if (state->LayeredFlags & LWA_ALPHA) {
+                std::unique_ptr<gdi::Bitmap, void (*)(gdi::Bitmap*)> copy {OpaqueCopy(*state->Store), DeleteBitmap};
+                if (copy) display->PresentLayered(state->Surface, *copy, state->LayeredAlpha);
+            }
+            state->Dirty.Clear();
+            continue;
+        }
+        state->Dirty = state->Dirty.Intersect(gdi::Bounds(0, 0, state->Store->Width(), state->Store->Height()));
+        if (!state->Dirty.IsEmpty()) display->Present(state->Surface, *state->Store, state->Dirty.Rects());
+        state->Dirty.Clear();
+    }
+}
+
+}

@@ -1,0 +1,210 @@
+// The default window procedure: text, painting defaults, positions, cursors, activation, keys; the non-client
+// messages go to the non-client area's handler.
+#include "platform/user/DefWindowProc.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/user/Focus.h"
+#include "platform/user/Input.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/NonClient.h"
+#include "platform/user/Painting.h"
+#include "platform/user/Screen.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowObject.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace korvex::user {
+
+using detail::FromHandle;
+using detail::WindowObject;
+
+namespace {
+
+void StoreText(WindowObject* w, const char* text) {
+    w->Text = text ? text : "";
+    if (w->Top && w->Top->Surface)
+        if (Display* display = CurrentDisplay()) display->SetSurfaceTitle(w->Top->Surface, w->Text);
+}
+
+LRESULT OnSetCursor(WindowObject* w, WPARAM wParam, LPARAM lParam) {
+    // The parent has the first say.
+    if (w->IsChildStyle() && w->Parent && !w->Parent->IsDesktop) {
+        if (detail::Send(w->Parent, WM_SETCURSOR, wParam, lParam)) return 1;
+    }
+    int hit = std::int16_t(LOWORD(std::uintptr_t(lParam)));
+    HCURSOR cursor = nullptr;
+    switch (hit) {
+    case HTCLIENT:
+        cursor = w->Class->Cursor;
+        break;
+    case HTLEFT:
+    case HTRIGHT:
+        cursor = LoadCursor(nullptr, IDC_SIZEWE);
+        break;
+    case HTTOP:
+    case HTBOTTOM:
+        cursor = LoadCursor(nullptr, IDC_SIZENS);
+        break;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+        cursor = LoadCursor(nullptr, IDC_SIZENWSE);
+        break;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        cursor = LoadCursor(nullptr, IDC_SIZENESW);
+        break;
+    case HTERROR:
+        return 0;
+    default:
+        cursor = LoadCursor(nullptr, IDC_ARROW);
+        break;
+    }
+    if (!cursor) cursor = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(cursor);
+    return hit == HTCLIENT && w->Class->Cursor ? 1 : 0;
+}
+
+LRESULT OnWindowPosChanged(WindowObject* w, const WINDOWPOS* wp) {
+    if (!wp) return 0;
+    detail::KeepAlive hold(w);
+    if (!(wp->flags & SWP_NOCLIENTMOVE)) detail::Send(w, WM_MOVE, 0, MAKELPARAM(w->Client.left, w->Client.top));
+    if (!hold.Alive()) return 0;
+    if (!(wp->flags & SWP_NOCLIENTSIZE)) {
+        WPARAM type = (w->Style & WS_MINIMIZE) ? SIZE_MINIMIZED
+            : (w->Style & WS_MAXIMIZE)         ? SIZE_MAXIMIZED
+                                               : SIZE_RESTORED;
+        detail::Send(w, WM_SIZE, type, MAKELPARAM(w->Client.right - w->Client.left, w->Client.bottom - w->Client.top));
+    }
+    return 0;
+}
+
+HBRUSH ControlColor(HDC dc, UINT msg) {
+    bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+    gdi::SetTextColor(dc, gdi::GetSysColor(gdi::COLOR_WINDOWTEXT));
+    gdi::SetBkColor(dc, gdi::GetSysColor(window ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE));
+    return gdi::GetSysColorBrush(window ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE);
+}
+
+}   // namespace
+
+LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    WindowObject* w = FromHandle(hwnd);
+    if (!w) return 0;
+    if (IsNonClientMessage(msg)) return DefNonClientProc(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_NCCREATE: {
+        auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
+        if (cs) StoreText(w, cs->lpszName);
+        return 1;
+    }
+    case WM_SETTEXT:
+        StoreText(w, reinterpret_cast<const char*>(lParam));
+        if ((w->Style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w))
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN | RDW_NOINTERNALPAINT);
+        return 1;
+    case WM_GETTEXT: {
+        auto* buffer = reinterpret_cast<char*>(lParam);
+        if (!buffer || wParam == 0) return 0;
+        // Whole UTF-8 characters only.
+        std::size_t n = std::min(w->Text.size(), std::size_t(wParam) - 1);
+        while (n > 0 && n < w->Text.size() && (static_cast<unsigned char>(w->Text[n]) & 0xC0) == 0x80)
+            --n;
+        std::memcpy(buffer, w->Text.data(), n);
+        buffer[n] = 0;
+        return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH:
+        return LRESULT(w->Text.size());
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return EraseBackground(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+    case WM_PRINT: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        if ((lParam & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)) return 0;
+        if (lParam & PRF_NONCLIENT) detail::Send(w, WM_NCPAINT, 1, 0);
+        if (!IsWindow(hwnd)) return 0;
+        if (lParam & PRF_ERASEBKGND) detail::Send(w, WM_ERASEBKGND, wParam, 0);
+        if ((lParam & PRF_CLIENT) && IsWindow(hwnd)) detail::Send(w, WM_PRINTCLIENT, WPARAM(dc), lParam);
+        return 0;
+    }
+    case WM_WINDOWPOSCHANGED:
+        return OnWindowPosChanged(w, reinterpret_cast<const WINDOWPOS*>(lParam));
+    case WM_WINDOWPOSCHANGING:
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_SETCURSOR:
+        return OnSetCursor(w, wParam, lParam);
+    case WM_MOUSEACTIVATE:
+        if (w->IsChildStyle() && w->Parent && !w->Parent->IsDesktop) {
+            LRESULT answer = detail::Send(w->Parent, WM_MOUSEACTIVATE, wParam, lParam);
+            if (answer) return answer;
+        }
+        return MA_ACTIVATE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
+        return 0;
+    case WM_SETREDRAW:
+        // As Windows: the visible bit alone, without messages or repainting.
+        if (wParam)
+            w->Style |= WS_VISIBLE;
+        else
+            w->Style &= ~WS_VISIBLE;
+        detail::RefreshOpenDcs();
+        return 0;
+    case WM_RBUTTONUP: {
+        POINT p = LParamToPoint(lParam);
+        ClientToScreen(hwnd, &p);
+        detail::Send(w, WM_CONTEXTMENU, WPARAM(hwnd), MAKELPARAM(p.x, p.y));
+        return 0;
+    }
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+        if (w->IsChildStyle() && w->Parent && !w->Parent->IsDesktop)
+            return detail::Send(w->Parent, msg, wParam, lParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F4 && (lParam & KF_ALTDOWN_BIT)) {
+            HWND top = GetAncestor(hwnd, GA_ROOT);
+            if (top) PostMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        return 0;
+    case WM_SYSCHAR:
+        if (lParam & KF_ALTDOWN_BIT) {
+            HWND top = GetAncestor(hwnd, GA_ROOT);
+            if (top) detail::Send(FromHandle(top), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam));
+        }
+        return 0;
+    case WM_CANCELMODE:
+        if (GetCapture() == hwnd) ReleaseCapture();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return 1;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(ControlColor(reinterpret_cast<HDC>(wParam), msg));
+    case WM_GETICON:
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}

@@ -1,0 +1,219 @@
+// Window DCs: DCs that draw into the backing store clipped to the visible region, and their upkeep.
+#include "platform/user/Painting.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/user/WindowObject.h"
+
+#include <map>
+#include <optional>
+
+namespace korvex::user {
+
+using detail::FromHandle;
+using detail::WindowObject;
+
+namespace {
+
+struct OpenDc {
+    HWND Hwnd = nullptr;
+    detail::DcArea Area = detail::DcArea::Client;
+    DWORD Flags = 0;
+    std::optional<gdi::BandedRegion> Intersect;   // window coordinates
+    std::optional<gdi::BandedRegion> Exclude;
+    bool Dead = false;
+};
+
+std::map<HDC, OpenDc>& OpenDcs() {
+    static std::map<HDC, OpenDc> dcs;
+    return dcs;
+}
+
+// Where dead DCs draw: nowhere.
+gdi::Bitmap* Nowhere() {
+    static gdi::Bitmap* bitmap = [] {
+        gdi::Bitmap* b = gdi::Bitmap::Create(1, 1, gdi::PixelFormat::pf32bit);
+        b->MarkStock();
+        return b;
+    }();
+    return bitmap;
+}
+
+POINT DcOrigin(const WindowObject* w, detail::DcArea area) {
+    POINT o = detail::StoreOffset(w);
+    if (area == detail::DcArea::Client) {
+        o.x += w->Client.left - w->Rect.left;
+        o.y += w->Client.top - w->Rect.top;
+    }
+    return o;
+}
+
+gdi::BandedRegion ClipFor(WindowObject* w, const OpenDc& info) {
+    gdi::BandedRegion region = detail::VisibleRegion(w, info.Area, info.Flags);
+    POINT o = detail::StoreOffset(w);
+    if (info.Intersect) {
+        gdi::BandedRegion r = *info.Intersect;
+        r.Offset(o.x, o.y);
+        region = gdi::BandedRegion::Combine(region, r, gdi::RGN_AND);
+    }
+    if (info.Exclude) {
+        gdi::BandedRegion r = *info.Exclude;
+        r.Offset(o.x, o.y);
+        region = gdi::BandedRegion::Combine(region, r, gdi::RGN_DIFF);
+    }
+    return region;
+}
+
+void Kill(HDC dc, OpenDc& info) {
+    static const gdi::BandedRegion empty;
+    info.Dead = true;
+    dc->SetSurface(Nowhere());
+    dc->SetSystemClip(&empty);
+}
+
+DWORD StyleFlags(const WindowObject* w) {
+    DWORD flags = 0;
+    if (w->Style & WS_CLIPCHILDREN) flags |= DCX_CLIPCHILDREN;
+    if (w->Style & WS_CLIPSIBLINGS) flags |= DCX_CLIPSIBLINGS;
+    return flags;
+}
+
+}   // namespace
+
+namespace detail {
+
+HDC MakeWindowDc(WindowObject* w, DcArea area, DWORD dcxFlags, const gdi::BandedRegion* intersect,
+    const gdi::BandedRegion* exclude) {
+    WindowObject* top = TopLevelOf(w);
+    OpenDc info;
+    info.Hwnd = w->Handle;
+    info.Area = area;
+    info.Flags = dcxFlags | StyleFlags(w);
+    POINT o = StoreOffset(w);
+    if (intersect) {
+        info.Intersect = *intersect;
+        info.Intersect->Offset(-o.x, -o.y);
+    }
+    if (exclude) {
+        info.Exclude = *exclude;
+        info.Exclude->Offset(-o.x, -o.y);
+    }
+    HDC dc = nullptr;
+    if (top && top->Top && top->Parent->IsDesktop) {
+        EnsureStore(top);
+        gdi::BandedRegion clip = ClipFor(w, info);
+        dc = gdi::CreateSurfaceDC(top->Top->Store.get(), DcOrigin(w, area), &clip);
+    }
+    if (!dc) {
+        gdi::BandedRegion empty;
+        dc = gdi::CreateSurfaceDC(Nowhere(), POINT {}, &empty);
+        if (!dc) return nullptr;
+        info.Dead = true;
+    }
+    dc->SetOwner(w->Handle);
+    OpenDcs()[dc] = std::move(info);
+    return dc;
+}
+
+void RefreshOpenDcs() {
+    for (auto& [dc, info] : OpenDcs()) {
+        if (info.Dead) continue;
+        WindowObject* w = FromHandle(info.Hwnd);
+        WindowObject* top = w ? TopLevelOf(w) : nullptr;
+        if (!w || !top || !top->Top || !top->Top->Store) {
+            Kill(dc, info);
+            continue;
+        }
+        dc->SetSurface(top->Top->Store.get());
+        dc->SetOrigin(DcOrigin(w, info.Area));
+        gdi::BandedRegion clip = ClipFor(w, info);
+        dc->SetSystemClip(&clip);
+    }
+}
+
+void MarkOpenDcsDirty() {
+    for (auto& [dc, info] : OpenDcs()) {
+        if (info.Dead) continue;
+        if (WindowObject* w = FromHandle(info.Hwnd)) MarkDirty(TopLevelOf(w), dc->EffectiveClip());
+    }
+}
+
+void ReleaseDcsOf(WindowObject* w) {
+    for (auto& [dc, info] : OpenDcs()) {
+        if (info.Dead) continue;
+        WindowObject* owner = FromHandle(info.Hwnd);
+        if (!owner || IsDescendant(w, owner)) Kill(dc, info);
+    }
+}
+
+}   // namespace detail
+
+HDC GetDC(HWND hwnd) {
+    WindowObject* w = hwnd ? FromHandle(hwnd) : detail::Desktop();
+    if (!w) return nullptr;
+    return detail::MakeWindowDc(w, detail::DcArea::Client, 0, nullptr, nullptr);
+}
+
+HDC GetWindowDC(HWND hwnd) {
+    WindowObject* w = hwnd ? FromHandle(hwnd) : detail::Desktop();
+    if (!w) return nullptr;
+    return detail::MakeWindowDc(w, detail::DcArea::Window, 0, nullptr, nullptr);
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+    WindowObject* w = hwnd ? FromHandle(hwnd) : detail::Desktop();
+    if (!w) return nullptr;
+    auto area = (flags & DCX_WINDOW) ? detail::DcArea::Window : detail::DcArea::Client;
+    std::optional<gdi::BandedRegion> region;
+    if ((flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) && clip != reinterpret_cast<HRGN>(std::intptr_t(1))) {
+        gdi::Region* r = gdi::ObjectCast<gdi::Region>(clip);
+        if (r) {
+            // Screen coordinates to store coordinates.
+            region = r->Shape();
+            WindowObject* top = detail::TopLevelOf(w);
+            POINT o = top ? detail::WindowOrigin(top) : POINT {};
+            region->Offset(-o.x, -o.y);
+        } else if (flags & DCX_INTERSECTRGN) {
+            region = gdi::BandedRegion();
+        }
+    }
+    std::optional<gdi::BandedRegion> update;
+    if (flags & DCX_INTERSECTUPDATE) {
+        update = w->Update;
+        POINT o = detail::StoreOffset(w);
+        update->Offset(o.x + w->Client.left - w->Rect.left, o.y + w->Client.top - w->Rect.top);
+    }
+    gdi::BandedRegion intersect;
+    const gdi::BandedRegion* in = nullptr;
+    if ((flags & DCX_INTERSECTRGN) && region) {
+        intersect = *region;
+        in = &intersect;
+    }
+    if (update) {
+        intersect = in ? gdi::BandedRegion::Combine(intersect, *update, gdi::RGN_AND) : *update;
+        in = &intersect;
+    }
+    const gdi::BandedRegion* out = (flags & DCX_EXCLUDERGN) && region ? &*region : nullptr;
+    HDC dc = detail::MakeWindowDc(w, area, flags, in, out);
+    if (dc && (flags & DCX_VALIDATE) && (flags & DCX_INTERSECTUPDATE)) ValidateRgn(hwnd, nullptr);
+    return dc;
+}
+
+int ReleaseDC(HWND, HDC dc) {
+    auto& dcs = OpenDcs();
+    auto it = dcs.find(dc);
+    if (it == dcs.end()) return 0;
+    if (!it->second.Dead)
+        if (WindowObject* w = FromHandle(it->second.Hwnd))
+            detail::MarkDirty(detail::TopLevelOf(w), dc->EffectiveClip());
+    dcs.erase(it);
+    gdi::DeleteDC(dc);
+    return 1;
+}
+
+HWND WindowFromDC(HDC dc) {
+    auto& dcs = OpenDcs();
+    auto it = dcs.find(dc);
+    return it == dcs.end() ? nullptr : it->second.Hwnd;
+}
+
+}
