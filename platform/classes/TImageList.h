@@ -78,12 +78,13 @@ public:
     void RegisterChanges(TChangeLink* link);
     void UnRegisterChanges(TChangeLink* link);
 
+    // Component text: the images as the binary entry "Bitmap", written when the list is not empty.
+    void DefineProperties(TFiler& filer) override;
+
     TNotifyEvent OnChange;
 
 protected:
     virtual void Change();   // the links first, then OnChange
-    // Component text: the images as the binary entry "Bitmap", written when the list is not empty.
-    void DefineProperties(TFiler& filer) override;
 
 private:
     struct Image {
