@@ -14,6 +14,7 @@
 #include "platform/gdi/PngCodec.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Text.h"
+#include "platform/user/DefWindowProc.h"
 #include "platform/user/Input.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
@@ -50,7 +51,7 @@ struct Panel {
 std::map<HWND, Panel> Panels;
 HFONT TextFont = nullptr;
 
-void PaintWindow(HWND hwnd, COLORREF color, COLORREF textColor, const std::string& text) {
+void PaintWindow(HWND hwnd, COLORREF color, COLORREF textColor, const std::string& text, UINT align) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
@@ -58,10 +59,12 @@ void PaintWindow(HWND hwnd, COLORREF color, COLORREF textColor, const std::strin
     HBRUSH brush = gdi::CreateSolidBrush(color);
     gdi::FillRect(dc, &client, brush);
     gdi::DeleteObject(brush);
-    HGDIOBJ oldFont = gdi::SelectObject(dc, TextFont);
+    gdi::HGDIOBJ oldFont = gdi::SelectObject(dc, TextFont);
     gdi::SetBkMode(dc, gdi::TRANSPARENT);
     gdi::SetTextColor(dc, textColor);
-    gdi::DrawText(dc, text, &client, gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX);
+    RECT textRect = client;
+    gdi::InflateRect(&textRect, -10, -8);
+    gdi::DrawText(dc, text, &textRect, align | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX);
     gdi::SelectObject(dc, oldFont);
     EndPaint(hwnd, &ps);
 }
@@ -75,7 +78,7 @@ LRESULT PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_PAINT: {
         const Panel& panel = Panels[hwnd];
-        PaintWindow(hwnd, panel.Color, panel.TextColor, GetWindowText(hwnd));
+        PaintWindow(hwnd, panel.Color, panel.TextColor, GetWindowText(hwnd), gdi::DT_CENTER | gdi::DT_VCENTER);
         return 0;
     }
     case WM_ERASEBKGND:
@@ -93,7 +96,8 @@ LRESULT PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_PAINT:
-        PaintWindow(hwnd, gdi::RGB(0xF0, 0xF0, 0xE8), gdi::RGB(0x20, 0x20, 0x20), "Окно KORVEX");
+        PaintWindow(hwnd, gdi::RGB(0xF0, 0xF0, 0xE8), gdi::RGB(0x20, 0x20, 0x20), "Окно KORVEX: щёлкните панель",
+            gdi::DT_RIGHT | gdi::DT_BOTTOM);
         return 0;
     case WM_ERASEBKGND:
         return 1;

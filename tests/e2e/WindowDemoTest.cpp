@@ -117,9 +117,10 @@ TEST_F(WindowDemo, ShowsTheHeadlessPictureOnXAndReportsClicksAtClientPositions) 
     gdi::WritePngFile(*shot.Get(), x11Png);
     EXPECT_EQ(differences, 0) << "compare " << x11Png << " with " << headlessPng;
 
-    ClickAndExpect(ready, 35, 25, "WM_LBUTTONDOWN hwnd=red x=35 y=25");
-    ClickAndExpect(ready, 250, 50, "WM_LBUTTONDOWN hwnd=blue x=250 y=50");
-    ClickAndExpect(ready, 80, 130, "WM_LBUTTONDOWN hwnd=round x=70 y=40");
+    ClickAndExpect(ready, 35, 25, "WM_LBUTTONDOWN hwnd=red x=25 y=15");   // panel (10, 10)
+    ClickAndExpect(ready, 250, 50, "WM_LBUTTONDOWN hwnd=blue x=20 y=40");   // panel (230, 10)
+    ClickAndExpect(ready, 80, 130, "WM_LBUTTONDOWN hwnd=round x=70 y=40");   // the ellipse at (10, 90)
+    // Outside the ellipse but inside the child's rectangle: the region sends the click to the main window.
     ClickAndExpect(ready, 13, 93, "WM_LBUTTONDOWN hwnd=main x=13 y=93");
 
     // The window manager's close button: WM_DELETE_WINDOW ends the demo through WM_CLOSE and WM_DESTROY.
