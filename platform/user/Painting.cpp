@@ -115,7 +115,12 @@ LRESULT SendPaint(WindowObject* w) {
 }
 
 void PaintNow(WindowObject* w) {
-    if (NeedsPaint(w)) SendPaint(w);
+    KeepAlive hold(w);
+    if (w->NcDirty && HasNonClient(w) && VisibleChain(w)) {
+        w->NcDirty = false;
+        Send(w, WM_NCPAINT, 1, 0);
+    }
+    if (hold.Alive() && NeedsPaint(w)) SendPaint(w);
 }
 
 namespace {
@@ -153,7 +158,6 @@ void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT
                 region.Intersect(WindowBoxInClient(w)), gdi::BandedRegion(ClientBox(w)), gdi::RGN_DIFF);
             if (!frame.IsEmpty()) w->NcDirty = true;
         }
-        if (flags & RDW_INTERNALPAINT) w->InternalPaint = true;
     } else if (flags & RDW_VALIDATE) {
         w->Painted = true;
         w->Update = gdi::BandedRegion::Combine(w->Update, region, gdi::RGN_DIFF);
@@ -161,6 +165,7 @@ void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT
         if (flags & (RDW_FRAME | RDW_NOFRAME)) w->NcDirty = w->NcDirty && !(flags & RDW_FRAME) && !whole;
         if (flags & RDW_NOINTERNALPAINT) w->InternalPaint = false;
     }
+    if ((flags & RDW_INTERNALPAINT) && VisibleChain(w)) w->InternalPaint = true;
     if (flags & (RDW_INVALIDATE | RDW_VALIDATE)) {
         if (ChildrenIncluded(w, flags)) {
             for (WindowObject* c : w->Children) {

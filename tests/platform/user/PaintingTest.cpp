@@ -1,0 +1,373 @@
+// The paint cycle on backing stores: update regions, clipping of window DCs, window regions, scrolling, layering.
+#include "support/UserTestSupport.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/PenBrush.h"
+#include "platform/gdi/Region.h"
+#include "platform/user/LayeredWindow.h"
+#include "platform/user/Painting.h"
+#include "platform/user/WinPos.h"
+
+#include <gtest/gtest.h>
+
+namespace korvex::user::test {
+
+namespace {
+
+constexpr COLORREF Red = gdi::RGB(255, 0, 0);
+constexpr COLORREF Green = gdi::RGB(0, 255, 0);
+constexpr COLORREF Blue = gdi::RGB(0, 0, 255);
+constexpr COLORREF White = gdi::RGB(255, 255, 255);
+
+void Fill(HDC dc, const RECT& r, COLORREF color) {
+    gdi::GdiHandle<gdi::Brush> brush(gdi::CreateSolidBrush(color));
+    gdi::FillRect(dc, &r, brush);
+}
+
+// Paints the whole client area in one colour through BeginPaint; records each rcPaint.
+Handler Painter(COLORREF color, std::vector<RECT>* painted = nullptr) {
+    return [color, painted](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_PAINT) return std::nullopt;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        Fill(dc, ClientRect(h), color);
+        if (painted) painted->push_back(ps.rcPaint);
+        EndPaint(h, &ps);
+        return 0;
+    };
+}
+
+using Paint = UserTest;
+
+TEST_F(Paint, AnInvalidatedRectangleIsPaintedOnceWithThatRectangle) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    std::vector<RECT> painted;
+    SetHandler(w, Painter(Red, &painted));
+    Pump();
+    painted.clear();
+    RECT r {10, 10, 20, 20};
+    InvalidateRect(w, &r, false);
+    InvalidateRect(w, &r, false);
+    Pump();
+    Pump();
+    ASSERT_EQ(painted.size(), 1u);
+    EXPECT_EQ(painted[0], r);
+}
+
+TEST_F(Paint, BeginPaintClipsDrawingToTheUpdateRegion) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, 0, PlainClass);
+    Pump();
+    SetHandler(w, Painter(Green));
+    RECT r {10, 10, 20, 20};
+    InvalidateRect(w, &r, false);
+    Pump();
+    EXPECT_EQ(StorePixel(w, 15, 15), Green);
+    EXPECT_EQ(StorePixel(w, 9, 15), 0u);
+    EXPECT_EQ(StorePixel(w, 20, 15), 0u);   // right edge is outside
+}
+
+TEST_F(Paint, EraseUsesTheClassBackgroundAndNothingWithoutOne) {
+    HWND white = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    HWND plain = Create(WS_POPUP | WS_VISIBLE, 100, 0, 50, 50, nullptr, 0, PlainClass);
+    Pump();
+    EXPECT_EQ(StorePixel(white, 0, 0), White);
+    EXPECT_EQ(StorePixel(white, 49, 49), White);
+    EXPECT_EQ(StorePixel(plain, 0, 0), 0u);
+    EXPECT_GE(Count(white, WM_ERASEBKGND), 1);
+}
+
+TEST_F(Paint, AProcedureThatDoesNotPaintIsNotAskedForever) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    SetHandler(w, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_PAINT) return 0;
+        return std::nullopt;
+    });
+    Pump();
+    Pump();
+    EXPECT_EQ(Count(w, WM_PAINT), 1);
+}
+
+TEST_F(Paint, AChildUnderClipChildrenIsUntouchedByItsParentsPainting) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100);
+    HWND child = Create(WS_CHILD | WS_VISIBLE, 20, 20, 30, 30, parent);
+    SetHandler(parent, Painter(Red));
+    SetHandler(child, Painter(Blue));
+    Pump();
+    EXPECT_EQ(StorePixel(child, 0, 0), Blue);
+    EXPECT_EQ(StorePixel(parent, 19, 20), Red);
+    ClearLog();
+    InvalidateRect(parent, nullptr, true);
+    Pump();
+    EXPECT_EQ(Count(parent, WM_PAINT), 1);
+    EXPECT_EQ(Count(child, WM_PAINT), 0);
+    HDC dc = GetDC(parent);
+    Fill(dc, RECT {0, 0, 100, 100}, Green);
+    ReleaseDC(parent, dc);
+    EXPECT_EQ(StorePixel(child, 0, 0), Blue);
+    EXPECT_EQ(StorePixel(child, 29, 29), Blue);
+    EXPECT_EQ(StorePixel(parent, 50, 50), Green);   // just outside the child
+}
+
+TEST_F(Paint, WithoutClipChildrenTheParentPaintsOverAndTheChildPaintsAgain) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND child = Create(WS_CHILD | WS_VISIBLE, 20, 20, 30, 30, parent);
+    SetHandler(parent, Painter(Red));
+    SetHandler(child, Painter(Blue));
+    Pump();
+    ClearLog();
+    RECT r {0, 0, 40, 40};
+    InvalidateRect(parent, &r, true);
+    Pump();
+    EXPECT_EQ(Count(child, WM_PAINT), 1);
+    auto messages = Log();
+    auto parentPaint = std::find_if(
+        messages.begin(), messages.end(), [&](auto& m) { return m.Hwnd == parent && m.Msg == WM_PAINT; });
+    auto childPaint
+        = std::find_if(messages.begin(), messages.end(), [&](auto& m) { return m.Hwnd == child && m.Msg == WM_PAINT; });
+    EXPECT_LT(parentPaint, childPaint);
+    EXPECT_EQ(StorePixel(child, 0, 0), Blue);
+}
+
+TEST_F(Paint, AHigherSiblingIsUntouchedByALowerOnesWindowDc) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, 0, PlainClass);
+    HWND upper = Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 40, 40, parent);
+    HWND lower = Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 30, 30, 40, 40, parent);
+    SetHandler(upper, Painter(Red));
+    SetHandler(lower, Painter(Blue));
+    Pump();
+    HDC dc = GetWindowDC(lower);
+    Fill(dc, RECT {0, 0, 40, 40}, Green);
+    ReleaseDC(lower, dc);
+    EXPECT_EQ(StorePixel(parent, 35, 35), Red);   // the overlap belongs to the upper sibling
+    EXPECT_EQ(StorePixel(parent, 49, 49), Red);
+    EXPECT_EQ(StorePixel(parent, 50, 50), Green);
+    EXPECT_EQ(StorePixel(parent, 69, 69), Green);
+    EXPECT_EQ(StorePixel(parent, 70, 70), 0u);
+}
+
+TEST_F(Paint, WindowDcsOfChildrenStopAtTheParentsClientArea) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr, 0, PlainClass);
+    HWND child = Create(WS_CHILD | WS_VISIBLE, 40, 40, 40, 40, parent, 0, PlainClass);
+    Pump();
+    HDC dc = GetWindowDC(child);
+    Fill(dc, RECT {0, 0, 40, 40}, Green);
+    ReleaseDC(child, dc);
+    EXPECT_EQ(StorePixel(parent, 59, 59), Green);
+    EXPECT_EQ(BackingStore(parent)->Width(), 60);
+}
+
+TEST_F(Paint, AWindowRegionClipsPaintingAndHitTesting) {
+    HWND below = Create(WS_POPUP | WS_VISIBLE, 100, 100, 100, 100);
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 100, 100, 100, 100, nullptr, 0, PlainClass);
+    Pump();
+    ClearLog();
+    HRGN region = gdi::CreateRectRgn(0, 0, 50, 50);
+    EXPECT_EQ(SetWindowRgn(w, region, true), 1);
+    EXPECT_FALSE(gdi::IsValidObject(region));   // taken over
+    auto messages = Messages(w);
+    EXPECT_NE(std::find(messages.begin(), messages.end(), WM_WINDOWPOSCHANGING), messages.end());
+    EXPECT_NE(std::find(messages.begin(), messages.end(), WM_WINDOWPOSCHANGED), messages.end());
+
+    HDC dc = GetWindowDC(w);
+    Fill(dc, RECT {0, 0, 100, 100}, Green);
+    ReleaseDC(w, dc);
+    EXPECT_EQ(StorePixel(w, 49, 49), Green);
+    EXPECT_EQ(StorePixel(w, 50, 50), 0u);
+    EXPECT_EQ(WindowFromPoint(POINT {149, 149}), w);
+    EXPECT_EQ(WindowFromPoint(POINT {150, 150}), below);
+
+    Pump();
+    EXPECT_EQ(Screen->ScreenPixel(110, 110), Green);
+    EXPECT_EQ(Screen->ScreenPixel(180, 180), White);   // the window below shows through
+
+    gdi::GdiHandle<gdi::Region> copy(gdi::CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(w, copy), gdi::SIMPLEREGION);
+    EXPECT_EQ(copy.Get()->Shape().Box(), (RECT {0, 0, 50, 50}));
+    SetWindowRgn(w, nullptr, true);
+    EXPECT_EQ(GetWindowRgn(w, copy), gdi::ERROR);
+    EXPECT_EQ(WindowFromPoint(POINT {150, 150}), w);
+}
+
+TEST_F(Paint, RedrawWindowUpdateNowPaintsBeforeReturning) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    Pump();
+    ClearLog();
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(Count(w, WM_PAINT), 1);
+    RedrawWindow(w, nullptr, nullptr, RDW_INTERNALPAINT);
+    Pump();
+    EXPECT_EQ(Count(w, WM_PAINT), 2);
+    RECT r {0, 0, 5, 5};
+    InvalidateRect(w, &r, false);
+    ValidateRect(w, nullptr);
+    Pump();
+    EXPECT_EQ(Count(w, WM_PAINT), 2);
+}
+
+TEST_F(Paint, UpdateRectAndRegionReportWhatIsPending) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    Pump();
+    RECT r {};
+    EXPECT_FALSE(GetUpdateRect(w, &r, false));
+    RECT a {0, 0, 10, 10};
+    RECT b {20, 20, 30, 30};
+    InvalidateRect(w, &a, false);
+    InvalidateRect(w, &b, false);
+    EXPECT_TRUE(GetUpdateRect(w, &r, false));
+    EXPECT_EQ(r, (RECT {0, 0, 30, 30}));
+    gdi::GdiHandle<gdi::Region> rgn(gdi::CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetUpdateRgn(w, rgn, false), gdi::COMPLEXREGION);
+    RECT outside {60, 60, 70, 70};
+    ValidateRect(w, &a);
+    ValidateRect(w, &b);
+    InvalidateRect(w, &outside, false);   // outside the client area: nothing
+    EXPECT_FALSE(GetUpdateRect(w, &r, false));
+}
+
+TEST_F(Paint, TheFrameIsPaintedThroughNcPaintWhenInvalidated) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 50, 50);
+    Pump();
+    ClearLog();
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    EXPECT_EQ(Count(w, WM_NCPAINT), 1);
+    EXPECT_EQ(Log(w)[0].Msg, WM_NCPAINT);
+}
+
+TEST_F(Paint, HiddenWindowsAreNotPaintedNorShown) {
+    HWND w = Create(WS_POPUP, 0, 0, 50, 50);
+    InvalidateRect(w, nullptr, true);
+    Pump();
+    EXPECT_EQ(Count(w, WM_PAINT), 0);
+    EXPECT_EQ(Screen->ScreenPixel(10, 10), HeadlessDisplay::DesktopColor);
+    ShowWindow(w, SW_SHOWNOACTIVATE);
+    Pump();
+    EXPECT_EQ(Count(w, WM_PAINT), 1);
+    EXPECT_EQ(Screen->ScreenPixel(10, 10), White);
+}
+
+TEST_F(Paint, ScrollWindowExMovesPixelsAndInvalidatesTheUncoveredStrip) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, 0, PlainClass);
+    SetHandler(w, [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_PAINT) return std::nullopt;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        Fill(dc, RECT {0, 0, 50, 100}, Red);
+        Fill(dc, RECT {50, 0, 100, 100}, Blue);
+        EndPaint(h, &ps);
+        return 0;
+    });
+    Pump();
+    SetHandler(w, nullptr);
+    RECT uncovered {};
+    ScrollWindowEx(w, -10, 0, nullptr, nullptr, nullptr, &uncovered, SW_INVALIDATE);
+    EXPECT_EQ(uncovered, (RECT {90, 0, 100, 100}));
+    EXPECT_EQ(StorePixel(w, 39, 5), Red);
+    EXPECT_EQ(StorePixel(w, 40, 5), Blue);
+    RECT update {};
+    EXPECT_TRUE(GetUpdateRect(w, &update, false));
+    EXPECT_EQ(update, uncovered);
+}
+
+TEST_F(Paint, ScrollingChildrenMovesThemWithWmMove) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND child = Create(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, parent);
+    ClearLog();
+    ScrollWindowEx(parent, 0, 5, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+    EXPECT_EQ(WindowRect(child).top, 15);
+    EXPECT_EQ(Count(child, WM_MOVE), 1);
+}
+
+TEST_F(Paint, LockedWindowsDrawNothingUntilUnlocked) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, PlainClass);
+    Pump();
+    EXPECT_TRUE(LockWindowUpdate(w));
+    HDC dc = GetDC(w);
+    Fill(dc, RECT {0, 0, 50, 50}, Green);
+    ReleaseDC(w, dc);
+    EXPECT_EQ(StorePixel(w, 5, 5), 0u);
+    ClearLog();
+    LockWindowUpdate(nullptr);
+    Pump();
+    EXPECT_EQ(Count(w, WM_PAINT), 1);
+}
+
+TEST_F(Paint, WindowFromDcFindsTheWindowUntilReleased) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    HDC dc = GetDC(w);
+    EXPECT_EQ(WindowFromDC(dc), w);
+    ReleaseDC(w, dc);
+    EXPECT_EQ(WindowFromDC(dc), nullptr);
+}
+
+TEST_F(Paint, ADcHeldAcrossTheWindowsDestructionDrawsNowhere) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    HDC dc = GetDC(w);
+    DestroyWindow(w);
+    Fill(dc, RECT {0, 0, 50, 50}, Green);   // must not touch freed memory
+    EXPECT_EQ(ReleaseDC(w, dc), 1);
+}
+
+TEST_F(Paint, ChangesReachTheDisplayOncePerLoopTurn) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    Pump();
+    ASSERT_EQ(Screen->StackingOrder().size(), 1u);
+    const auto* surface = Screen->Surface(Screen->StackingOrder()[0]);
+    ASSERT_NE(surface, nullptr);
+    int before = surface->PresentCount;
+    RECT a {0, 0, 5, 5};
+    RECT b {10, 10, 15, 15};
+    InvalidateRect(w, &a, true);
+    InvalidateRect(w, &b, true);
+    Pump();
+    EXPECT_EQ(surface->PresentCount, before + 1);
+    Pump();
+    EXPECT_EQ(surface->PresentCount, before + 1);
+}
+
+TEST_F(Paint, LayeredWindowsBlendTheirPremultipliedPictureOverTheScreen) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 10, 10, 20, 20, nullptr, WS_EX_LAYERED);
+    HDC mem = gdi::CreateCompatibleDC(nullptr);
+    gdi::Bitmap* picture = gdi::Bitmap::Create(20, 20, gdi::PixelFormat::pf32bit);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            gdi::BYTE* p = picture->ScanLine(y) + x * 4;
+            p[0] = 0;
+            p[1] = 0;
+            p[2] = 128;   // red at half coverage, premultiplied
+            p[3] = 128;
+        }
+    gdi::SelectObject(mem, picture);
+    gdi::BLENDFUNCTION blend;
+    blend.AlphaFormat = gdi::AC_SRC_ALPHA;
+    POINT origin {0, 0};
+    ASSERT_TRUE(UpdateLayeredWindow(w, nullptr, nullptr, nullptr, mem, &origin, 0, &blend, ULW_ALPHA));
+    Pump();
+    COLORREF desk = HeadlessDisplay::DesktopColor;
+    COLORREF seen = Screen->ScreenPixel(15, 15);
+    EXPECT_EQ(gdi::GetRValue(seen), 128 + (gdi::GetRValue(desk) * 127 + 127) / 255);
+    EXPECT_EQ(gdi::GetBValue(seen), (gdi::GetBValue(desk) * 127 + 127) / 255);
+    EXPECT_EQ(Screen->ScreenPixel(9, 9), desk);
+    blend.SourceConstantAlpha = 0;
+    UpdateLayeredWindow(w, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &blend, ULW_ALPHA);
+    EXPECT_EQ(Screen->ScreenPixel(15, 15), desk);
+    gdi::DeleteDC(mem);
+    gdi::DeleteObject(picture);
+    HWND plain = Create(WS_POPUP, 0, 0, 5, 5);
+    EXPECT_FALSE(UpdateLayeredWindow(plain, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &blend, ULW_ALPHA));
+}
+
+TEST_F(Paint, CaptureScreenGivesWhatIsBehindAWindow) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    Pump();
+    gdi::Bitmap* shot = CaptureScreen(RECT {40, 40, 60, 60});
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(shot->PixelAt(0, 0), White);
+    EXPECT_EQ(shot->PixelAt(19, 19), HeadlessDisplay::DesktopColor);
+    gdi::DeleteObject(shot);
+    (void)w;
+}
+
+}   // namespace
+
+}
