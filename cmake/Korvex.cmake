@@ -38,3 +38,60 @@ function(korvex_tests)
       PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT "KORVEX_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
   endforeach()
 endfunction()
+
+# korvex_embed(<target> <NAME> <file>)
+# Compiles the file's bytes into target; at run time classes::FindEmbeddedResource("<NAME>") finds them.
+# The bytes go in through the assembler's .incbin, so large files cost no compile time; the generated
+# source carries the file's hash, so a changed file is never taken from a compiler cache. A static
+# library's resources come along with every program that links it: the library asks the linker to keep them.
+function(korvex_embed target name file)
+  get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  string(MAKE_C_IDENTIFIER "${target}_${name}" id)
+  set(out "${CMAKE_CURRENT_BINARY_DIR}/korvex_embed/${id}.cpp")
+  set(script "${CMAKE_BINARY_DIR}/korvex_embed.cmake")
+  if(NOT EXISTS "${script}")
+    file(WRITE "${script}" [=[
+file(SHA256 "${IN}" hash)
+file(WRITE "${OUT}.tmp" "// Generated from ${IN} (sha256 ${hash}); do not edit.
+#include \"platform/classes/Resources.h\"
+
+#include <cstdint>
+
+__asm__(\".pushsection .rodata.korvex_embed_${ID},\\\"a\\\"\\n\"
+        \".balign 16\\n\"
+        \".globl korvex_embed_begin_${ID}\\n\"
+        \".hidden korvex_embed_begin_${ID}\\n\"
+        \"korvex_embed_begin_${ID}:\\n\"
+        \".incbin \\\"${IN}\\\"\\n\"
+        \".globl korvex_embed_end_${ID}\\n\"
+        \".hidden korvex_embed_end_${ID}\\n\"
+        \"korvex_embed_end_${ID}:\\n\"
+        \".byte 0\\n\"
+        \".popsection\\n\");
+
+extern \"C\" const std::uint8_t korvex_embed_begin_${ID}[];
+extern \"C\" const std::uint8_t korvex_embed_end_${ID}[];
+extern \"C\" const int korvex_embedded_${ID};
+const int korvex_embedded_${ID} = 1;
+
+namespace {
+const korvex::classes::TEmbeddedResource Registration(\"${NAME}\", korvex_embed_begin_${ID},
+    static_cast<std::size_t>(korvex_embed_end_${ID} - korvex_embed_begin_${ID}));
+}
+")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.tmp")
+]=])
+  endif()
+  add_custom_command(OUTPUT "${out}"
+    COMMAND ${CMAKE_COMMAND} -DIN=${file} -DOUT=${out} -DID=${id} -DNAME=${name} -P "${script}"
+    DEPENDS "${file}" "${script}"
+    COMMENT "Embedding ${name} into ${target}"
+    VERBATIM)
+  set_source_files_properties("${out}" PROPERTIES OBJECT_DEPENDS "${file}")
+  target_sources(${target} PRIVATE "${out}")
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "STATIC_LIBRARY" OR type STREQUAL "OBJECT_LIBRARY")
+    target_link_options(${target} INTERFACE "LINKER:--undefined=korvex_embedded_${id}")
+  endif()
+endfunction()

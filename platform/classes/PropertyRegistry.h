@@ -40,7 +40,9 @@ public:
     std::string Name;
     TPropKind Kind = TPropKind::Integer;
     TIdentNames Names;   // Enum, Set (Boolean uses BooleanIdents)
-    TClass ObjectClass = nullptr;   // Object, Component: the declared class
+    TClass (*ObjectClassOf)() = nullptr;   // Object, Component: the declared class (asked late: a class may
+                                           // publish a reference to its own kind)
+    TClass ObjectClass() const { return ObjectClassOf != nullptr ? ObjectClassOf() : nullptr; }
 
     std::function<std::int64_t(const TPersistent&)> GetOrd;   // Integer, Boolean, Enum, Set (bits), Color
     std::function<void(TPersistent&, std::int64_t)> SetOrd;
@@ -231,7 +233,7 @@ private:
         static_assert(std::is_pointer_v<P>, "an object property's getter returns a pointer");
         using X = std::remove_cv_t<std::remove_pointer_t<P>>;
         TPropInfo& info = Add(name, kind);
-        info.ObjectClass = X::StaticClass();
+        info.ObjectClassOf = &X::StaticClass;
         info.GetObject
             = [get](const TPersistent& obj) -> TPersistent* { return const_cast<X*>(std::invoke(get, Self(obj))); };
         if constexpr (!std::is_null_pointer_v<S>)

@@ -1,0 +1,147 @@
+// Tests of the in-memory INI file: parsing as the skin files are read, look-ups without case, first wins, writing.
+#include "platform/classes/TMemIniFile.h"
+#include "platform/classes/TStringList.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace korvex;
+using namespace korvex::classes;
+
+namespace {
+
+std::vector<std::string> Items(const TStrings& list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list.Count(); ++i)
+        out.push_back(list.Strings(i));
+    return out;
+}
+
+std::unique_ptr<TMemIniFile> FromText(const std::string& text) {
+    TStringList lines;
+    lines.SetText(text);
+    auto ini = std::make_unique<TMemIniFile>();
+    ini->SetStrings(lines);
+    return ini;
+}
+
+const char* const Options = "key before any section=lost\r\n"
+                            "[GLOBALINFO]\r\n"
+                            "; a comment\r\n"
+                            "  VERSION=4.5  \r\n"
+                            "\r\n"
+                            "MasterBitmap=master.bmp\r\n"
+                            "[Button]\r\n"
+                            "Color=255\r\n"
+                            "PARENTCLASS=FORM\r\n"
+                            "no equals sign\r\n"
+                            "COLOR=0\r\n"
+                            "Spaced = 1\r\n"
+                            "[ button ]\r\n"
+                            "Color=7\r\n"
+                            "Extra=1\r\n"
+                            "[Form]\r\n";
+
+}
+
+TEST(TMemIniFile, SectionsAndKeysAreFoundWithoutCase) {
+    auto ini = FromText(Options);
+    EXPECT_EQ(ini->ReadString("globalinfo", "version", "?"), "4.5");
+    EXPECT_EQ(ini->ReadString("GlobalInfo", "MASTERBITMAP", "?"), "master.bmp");
+    EXPECT_TRUE(ini->SectionExists("FORM"));
+    EXPECT_TRUE(ini->ValueExists("BUTTON", "parentclass"));
+    EXPECT_FALSE(ini->ValueExists("BUTTON", "Missing"));
+    EXPECT_EQ(ini->ReadString("Nope", "Color", "def"), "def");
+}
+
+TEST(TMemIniFile, TheFirstOfRepeatedSectionsAndKeysWins) {
+    auto ini = FromText(Options);
+    EXPECT_EQ(ini->ReadInteger("BUTTON", "COLOR", -1), 255);
+    EXPECT_FALSE(ini->ValueExists("Button", "Extra"));   // only in the repeated section
+    TStringList sections;
+    ini->ReadSections(sections);
+    EXPECT_EQ(Items(sections), (std::vector<std::string> {"GLOBALINFO", "Button", "Form"}));
+}
+
+TEST(TMemIniFile, BlanksAroundTheEqualsSignBelongToKeyAndValue) {
+    auto ini = FromText(Options);
+    EXPECT_FALSE(ini->ValueExists("Button", "Spaced"));
+    EXPECT_EQ(ini->ReadString("Button", "Spaced ", "?"), " 1");
+}
+
+TEST(TMemIniFile, SectionsListKeysInFileOrderSkippingCommentsBlanksAndLinesWithoutEquals) {
+    auto ini = FromText(Options);
+    TStringList keys;
+    ini->ReadSection("button", keys);
+    EXPECT_EQ(Items(keys), (std::vector<std::string> {"Color", "PARENTCLASS", "COLOR", "Spaced "}));
+    ini->ReadSection("GLOBALINFO", keys);
+    EXPECT_EQ(Items(keys), (std::vector<std::string> {"VERSION", "MasterBitmap"}));
+    ini->ReadSectionValues("GLOBALINFO", keys);
+    EXPECT_EQ(Items(keys), (std::vector<std::string> {"VERSION=4.5", "MasterBitmap=master.bmp"}));
+    ini->ReadSection("Form", keys);
+    EXPECT_EQ(keys.Count(), 0);
+}
+
+TEST(TMemIniFile, NumbersBooleansAndFloats) {
+    auto ini = FromText("[S]\nHex=$FF\nCHex=0x10\nBad=12a\nTrue=1\nFalse=0\nF=2.5\nNeg=-3\n");
+    EXPECT_EQ(ini->ReadInteger("S", "Hex", 0), 255);
+    EXPECT_EQ(ini->ReadInteger("S", "CHex", 0), 16);
+    EXPECT_EQ(ini->ReadInteger("S", "Bad", -1), -1);
+    EXPECT_EQ(ini->ReadInteger("S", "Neg", 0), -3);
+    EXPECT_TRUE(ini->ReadBool("S", "True", false));
+    EXPECT_FALSE(ini->ReadBool("S", "False", true));
+    EXPECT_TRUE(ini->ReadBool("S", "Missing", true));
+    EXPECT_TRUE(ini->ReadBool("S", "Bad", true));
+    EXPECT_EQ(ini->ReadFloat("S", "F", 0), 2.5);
+    EXPECT_EQ(ini->ReadFloat("S", "Bad", 1.5), 1.5);
+}
+
+TEST(TMemIniFile, WritesReplaceTheFirstKeyOrAppendAndKeepFileOrder) {
+    auto ini = FromText("[B]\nx=1\n[A]\ny=2\n");
+    ini->WriteString("b", "X", "9");
+    ini->WriteInteger("A", "z", 3);
+    ini->WriteBool("C", "flag", true);
+    ini->WriteFloat("C", "f", 0.5);
+    TStringList lines;
+    ini->GetStrings(lines);
+    EXPECT_EQ(Items(lines),
+        (std::vector<std::string> {"[B]", "X=9", "", "[A]", "y=2", "z=3", "", "[C]", "flag=1", "f=0.5", ""}));
+    ini->DeleteKey("A", "Y");
+    ini->EraseSection("b");
+    ini->GetStrings(lines);
+    EXPECT_EQ(Items(lines), (std::vector<std::string> {"[A]", "z=3", "", "[C]", "flag=1", "f=0.5", ""}));
+}
+
+TEST(TMemIniFile, ReadsAFileAndWritesItBack) {
+    auto path = std::filesystem::temp_directory_path() / ("korvex_ini_" + std::to_string(::getpid()) + ".dat");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << Options;
+    }
+    TMemIniFile ini(path.string());
+    EXPECT_EQ(ini.ReadString("GLOBALINFO", "VERSION", ""), "4.5");
+    ini.WriteString("Form", "Color", "1");
+    ini.UpdateFile();
+    TMemIniFile again(path.string());
+    EXPECT_EQ(again.ReadString("FORM", "COLOR", ""), "1");
+    EXPECT_EQ(again.ReadString("Button", "Color", ""), "255");
+    std::filesystem::remove(path);
+    TMemIniFile missing(path.string());
+    TStringList sections;
+    missing.ReadSections(sections);
+    EXPECT_EQ(sections.Count(), 0);
+}
+
+TEST(TMemIniFile, HostileTextIsReadWithoutFault) {
+    std::string text = "[\n]\n[]\n=x\n==\n[[x]]\n[unclosed\n";
+    text += std::string(100000, '[') + "\n";
+    text += '\0';
+    text += "\xff\xfe=\x01\n";
+    auto ini = FromText(text);
+    EXPECT_TRUE(ini->SectionExists(""));
+    EXPECT_TRUE(ini->SectionExists("[x]"));
+    EXPECT_EQ(ini->ReadString("", "", "?"), "x");
+}
