@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvex::classes {
 class TBitmap;
@@ -36,6 +37,13 @@ inline bool NewSkinBroadcast = false;   // the new-skin command is being deliver
 using TSkinCommandSink = std::function<void(TsSkinManager* manager, int command)>;
 void SetSkinCommandSink(TSkinCommandSink sink);
 
+// Colour shifts of skin colours (0x00BBGGRR). Greys come back unchanged from the hue shift.
+classes::TColor ChangeColorHue(int offset, classes::TColor color);   // system colours are converted first
+classes::TColor ChangeColorSaturation(classes::TColor color, int amount);   // amount 100: grey; high byte kept
+// Both shifts over a 24-bit bitmap: every pixel but the 0xFF00FF key and greys.
+void ChangeBitmapHue(classes::TBitmap& bitmap, int offset);
+void ChangeBitmapSaturation(classes::TBitmap& bitmap, int amount);
+
 class TsSkinManager : public classes::TComponent {
 public:
     explicit TsSkinManager(classes::TComponent* owner);
@@ -55,7 +63,7 @@ public:
     void SetSaturation(int value);
     int HueOffset() const { return FHueOffset; }
     void SetHueOffset(int value);
-    TsStoredSkins* InternalSkins() const { return FInternalSkins; }
+    TsStoredSkins* InternalSkins() const { return FInternalSkins.get(); }
     void SetInternalSkins(const TsStoredSkins* value);   // only an empty source can be copied
     const std::string& SkinDirectory() const { return FSkinDirectory; }
     void SetSkinDirectory(const std::string& value);
@@ -124,14 +132,28 @@ protected:
 
 private:
     TsStoredSkin* FindStoredSkin() const;   // the stored skin named SkinName, or null
-    void ApplySkinName();   // the SkinName setter's load-and-announce
+    void ApplyShifts();   // reload after a hue or saturation change
+    std::string SkinFileName(const std::string& name) const;   // behind SkinPath unless a full path
+    std::string ReadIniStringFrom(const std::string& section, const std::string& key, const std::string& def,
+        std::vector<std::string>& visited) const;
+    int ReadIniIntegerFrom(
+        const std::string& section, const std::string& key, int def, std::vector<std::string>& visited) const;
+    void LoadIniSections();
+    void LoadCommonSectionsData();
+    void LoadStoredMasks(const TsStoredSkin& skin);
+    void LoadStoredPatterns(const TsStoredSkin& skin);
+    void LoadStoredSections(const TsStoredSkin& skin);
+    void LoadCommonMasks();
+    void LoadCommonPatterns();
+    bool AddFileImage(const std::string& section, const std::string& key, const std::string& fileName, int imageCount,
+        int maskType, TacImgType type, bool make24bit);
     void Deliver(int command);
 
     bool FActive = true;
     std::unique_ptr<classes::TStringList> FCommonSections;
     int FSaturation = 0;
     int FHueOffset = 0;
-    TsStoredSkins* FInternalSkins = nullptr;   // owned
+    std::unique_ptr<TsStoredSkins> FInternalSkins;
     std::string FSkinDirectory;
     std::string FSkinName;
     bool FSkinnedPopups = true;

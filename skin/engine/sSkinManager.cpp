@@ -1,0 +1,255 @@
+// TsSkinManager: creation, published properties, skin changes and their announcement.
+#include "skin/engine/sSkinManager.h"
+
+#include "platform/base/Numbers.h"
+#include "platform/base/Strings.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TJPEGImage.h"
+#include "platform/classes/TStringList.h"
+#include "platform/os/FileSearch.h"
+#include "platform/os/Files.h"
+#include "skin/engine/sStoredSkins.h"
+
+#include <algorithm>
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+namespace {
+
+TSkinCommandSink& CommandSink() {
+    static TSkinCommandSink sink;
+    return sink;
+}
+
+// Sets a process-wide flag for the length of a scope.
+class FlagScope {
+public:
+    FlagScope(bool& flag, bool value)
+        : FFlag(flag) {
+        FFlag = value;
+    }
+    ~FlagScope() { FFlag = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& FFlag;
+};
+
+}
+
+void SetSkinCommandSink(TSkinCommandSink sink) {
+    CommandSink() = std::move(sink);
+}
+
+TsSkinManager::TsSkinManager(TComponent* owner)
+    : TComponent(owner)
+    , FCommonSections(std::make_unique<TStringList>())
+    , FInternalSkins(std::make_unique<TsStoredSkins>(this)) {
+    LoadedSkin.Active = false;
+    if (DefaultManager == nullptr) DefaultManager = this;
+    ConstData = TConstantSkinData {};
+}
+
+TsSkinManager::~TsSkinManager() {
+    try {
+        SetActive(false);
+    } catch (...) {
+        // a receiver's failure must not stop the manager from going away
+    }
+    FInternalSkins.reset();
+    ClearSkinTables();
+    if (DefaultManager == this) DefaultManager = nullptr;
+}
+
+TClass TsSkinManager::StaticClass() {
+    using T = TsSkinManager;
+    static const TClassInfo info = MakeClass<T, TComponent>("TsSkinManager", [](TPropertyBuilder<T>& p) {
+        p.Bool("IsDefault", &T::IsDefault, &T::SetIsDefault, true);
+        p.Bool("Active", &T::Active, &T::SetActive, true);
+        p.Object("CommonSections", &T::CommonSections, &T::SetCommonSections);
+        p.Int("Saturation", &T::Saturation, &T::SetSaturation, 0);
+        p.Int("HueOffset", &T::HueOffset, &T::SetHueOffset, 0);
+        p.Object("InternalSkins", &T::InternalSkins, &T::SetInternalSkins);
+        p.String("SkinDirectory", &T::SkinDirectory, &T::SetSkinDirectory, DefaultSkinDirectory);
+        p.String("SkinName", &T::SkinName, &T::SetSkinName);
+        p.String("SkinInfo", &T::SkinInfo, [](T&, const std::string&) {}).Stored(false);
+        p.String("Version", &T::Version, [](T&, const std::string&) {}).Stored(false);
+        p.Bool("SkinnedPopups", &T::SkinnedPopups, &T::SetSkinnedPopups, true);
+        p.Event("OnAfterChange", &T::OnAfterChange);
+        p.Event("OnBeforeChange", &T::OnBeforeChange);
+    });
+    return &info;
+}
+
+void TsSkinManager::AfterConstruction() {
+    TComponent::AfterConstruction();
+    if (FSkinDirectory.empty()) FSkinDirectory = DefaultSkinDirectory;
+}
+
+void TsSkinManager::Loaded() {
+    TComponent::Loaded();
+    if (FSkinDirectory.empty()) FSkinDirectory = DefaultSkinDirectory;
+    if (FActive && !FSkinName.empty()) SendNewSkin();
+}
+
+// ---- Properties ----------------------------------------------------------------------------------------
+
+void TsSkinManager::SetIsDefault(bool value) {
+    if (!value && DefaultManager != nullptr) return;
+    DefaultManager = this;
+    if (FActive) {
+        SendNewSkin();
+        RepaintForms();
+    } else {
+        SendRemoveSkin();
+    }
+}
+
+void TsSkinManager::SetActive(bool value) {
+    if (value == FActive) return;
+    FActive = value;
+    if (!value) {
+        if (!ComponentState().Contains(csLoading)) SendRemoveSkin();
+        UpdateConstData();
+    } else {
+        SetSkinName(FSkinName);
+    }
+}
+
+TStrings* TsSkinManager::CommonSections() const {
+    return FCommonSections.get();
+}
+
+void TsSkinManager::SetCommonSections(const TStrings* value) {
+    FCommonSections->Assign(value);
+    for (int i = 0; i < FCommonSections->Count(); ++i) {
+        const std::string line = FCommonSections->Strings(i);
+        if (!line.empty() && line[0] != ';') FCommonSections->SetStrings(i, base::StringReplace(line, " ", ""));
+    }
+    SetSkinName(FSkinName);
+}
+
+void TsSkinManager::SetSaturation(int value) {
+    if (value == FSaturation) return;
+    FSaturation = value;
+    ApplyShifts();
+}
+
+void TsSkinManager::SetHueOffset(int value) {
+    if (value == FHueOffset) return;
+    FHueOffset = value;
+    ApplyShifts();
+}
+
+void TsSkinManager::ApplyShifts() {
+    if (!LoadedSkin.Active) return;
+    SkinChanging = true;
+    LoadAllSkinData();
+    SkinChanging = false;
+    if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading)) RepaintForms();
+}
+
+void TsSkinManager::SetInternalSkins(const TsStoredSkins* value) {
+    FInternalSkins->Assign(value);
+}
+
+void TsSkinManager::SetSkinDirectory(const std::string& value) {
+    if (value == FSkinDirectory) return;
+    FSkinDirectory = value;
+    LoadedSkin.SkinPath = GetFullSkinDirectory();
+}
+
+void TsSkinManager::SetSkinName(const std::string& value) {
+    FSkinName = value;
+    if (!FActive) return;
+    if (OnBeforeChange) OnBeforeChange(this);
+    SkinChanging = true;
+    LoadedSkin.Active = false;
+    LoadAllSkinData();
+    try {
+        SendNewSkin();
+    } catch (...) {
+        SkinChanging = false;
+        throw;
+    }
+    SkinChanging = false;
+    if (OnAfterChange) OnAfterChange(this);
+}
+
+std::string TsSkinManager::SkinInfo() const {
+    return LoadedSkin.Active ? base::FloatToStr(LoadedSkin.Version) : std::string("N/A");
+}
+
+void TsSkinManager::SetSkinnedPopups(bool value) {
+    if (value == FSkinnedPopups) return;
+    FSkinnedPopups = value;
+    if (!ComponentState().Contains(csDesigning) && OnSkinnedPopupsChange) OnSkinnedPopupsChange(this);
+}
+
+// ---- Announcements -------------------------------------------------------------------------------------
+
+void TsSkinManager::Deliver(int command) {
+    if (CommandSink()) CommandSink()(this, command);
+}
+
+void TsSkinManager::SendNewSkin() {
+    LoadedSkin.Active = false;
+    {
+        FlagScope broadcasting(NewSkinBroadcast, true);
+        UpdateConstData();
+        Deliver(SMC_NEWSKIN);
+    }
+    LoadedSkin.Active = true;
+    RepaintForms();
+}
+
+void TsSkinManager::SendRemoveSkin() {
+    LoadedSkin.Active = false;
+    Deliver(SMC_REMOVESKIN);
+    ClearSkinTables();
+}
+
+void TsSkinManager::RepaintForms() {
+    if (!ComponentState().Contains(csDesigning)) Deliver(SMC_STOPFADING);
+    Deliver(SMC_REFRESH);
+}
+
+void TsSkinManager::ClearSkinTables() {
+    while (!Masks.empty())
+        Masks.pop_back();   // the last image's bitmap first
+    MasterBitmap.reset();
+    while (!Patterns.empty())
+        Patterns.pop_back();
+    Sections.clear();
+}
+
+void TsSkinManager::GetSkinNames(TStrings& list, std::string& firstName) const {
+    firstName.clear();
+    list.Clear();
+    std::vector<std::string> names;
+    for (int i = 0; i < FInternalSkins->Count(); ++i) {
+        names.push_back(FInternalSkins->Items(i)->Name());
+        if (i == 0) firstName = names.back();
+    }
+    const std::string dir = GetFullSkinDirectory();
+    if (os::DirectoryExists(dir)) {
+        for (const os::TSearchRec& rec : os::FindFiles(dir + "/*", os::faDirectory | os::faHidden)) {
+            if (!rec.IsDirectory() || rec.Name.empty() || rec.Name[0] == '.') continue;
+            if (!os::FileExists(dir + "/" + rec.Name + "/Options.dat")) continue;
+            names.push_back(rec.Name);
+            if (firstName.empty()) firstName = rec.Name;
+        }
+    }
+    std::stable_sort(names.begin(), names.end(),
+        [](const std::string& a, const std::string& b) { return base::CompareText(a, b) < 0; });
+    list.BeginUpdate();
+    for (const std::string& name : names)
+        list.Add(name);
+    list.EndUpdate();
+}
+
+}
