@@ -67,7 +67,7 @@ LRESULT OnSetCursor(WindowObject* w, WPARAM wParam, LPARAM lParam) {
     }
     if (!cursor) cursor = LoadCursor(nullptr, IDC_ARROW);
     SetCursor(cursor);
-    return hit == HTCLIENT && w->Class->Cursor ? 1 : 0;
+    return hit == HTCLIENT ? 1 : 0;
 }
 
 LRESULT OnWindowPosChanged(WindowObject* w, const WINDOWPOS* wp) {
