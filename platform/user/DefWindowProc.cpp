@@ -41,6 +41,7 @@ LRESULT OnSetCursor(WindowObject* w, WPARAM wParam, LPARAM lParam) {
     HCURSOR cursor = nullptr;
     switch (hit) {
     case HTCLIENT:
+        if (!w->Class->Cursor) return 0;   // the window sets its own
         cursor = w->Class->Cursor;
         break;
     case HTLEFT:
