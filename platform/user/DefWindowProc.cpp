@@ -39,32 +39,12 @@ LRESULT OnSetCursor(WindowObject* w, WPARAM wParam, LPARAM lParam) {
     }
     int hit = std::int16_t(LOWORD(std::uintptr_t(lParam)));
     HCURSOR cursor = nullptr;
-    switch (hit) {
-    case HTCLIENT:
+    if (hit == HTERROR) return 0;
+    if (hit == HTCLIENT) {
         if (!w->Class->Cursor) return 0;   // the window sets its own
         cursor = w->Class->Cursor;
-        break;
-    case HTLEFT:
-    case HTRIGHT:
-        cursor = LoadCursor(nullptr, IDC_SIZEWE);
-        break;
-    case HTTOP:
-    case HTBOTTOM:
-        cursor = LoadCursor(nullptr, IDC_SIZENS);
-        break;
-    case HTTOPLEFT:
-    case HTBOTTOMRIGHT:
-        cursor = LoadCursor(nullptr, IDC_SIZENWSE);
-        break;
-    case HTTOPRIGHT:
-    case HTBOTTOMLEFT:
-        cursor = LoadCursor(nullptr, IDC_SIZENESW);
-        break;
-    case HTERROR:
-        return 0;
-    default:
-        cursor = LoadCursor(nullptr, IDC_ARROW);
-        break;
+    } else {
+        cursor = LoadCursor(nullptr, CursorIdForHitTest(w->Handle, hit));   // the frame's own cursors
     }
     if (!cursor) cursor = LoadCursor(nullptr, IDC_ARROW);
     SetCursor(cursor);
