@@ -19,8 +19,8 @@ namespace {
 
 // Live icons, so a handle kept after its icon was freed finds nothing.
 std::mutex& LiveLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex();   // icons in static storage may outlive a static mutex
+    return *lock;
 }
 std::unordered_set<const TIcon*>& LiveIcons() {
     static auto* icons = new std::unordered_set<const TIcon*>();   // outlives static destruction
