@@ -55,6 +55,7 @@ public:
     void ReadCollection(TCollection* collection, const TValue& value);
     void ReadChild(const TObjectNode& node, TComponent* parent);
     void ResolveFixups();
+    static TComponent* NewComponent(TClass cls, TComponent* owner, const TObjectNode& node);
     static void ReadInto(TComponent* root, const TObjectNode& node, const TMethodTable* methods);
 
     TReader* Reader = nullptr;
@@ -306,15 +307,7 @@ void TReaderState::ReadChild(const TObjectNode& node, TComponent* parent) {
     if (cls == nullptr) throw EClassNotFound(node.Line, "Class " + node.ClassName + " not found");
     if (!cls->InheritsFrom(TComponent::StaticClass()) || !cls->CanCreateComponent())
         Fail(node.Line, "Class " + node.ClassName + " cannot be created from text");
-    TComponent* component = nullptr;
-    TComponent::SetConstructingLoaded(true);
-    try {
-        component = cls->NewComponent(Root);
-    } catch (const std::exception& e) {
-        TComponent::SetConstructingLoaded(false);
-        Fail(node.Line, "Error creating " + node.ClassName + ": " + e.what());
-    }
-    TComponent::SetConstructingLoaded(false);
+    TComponent* component = NewComponent(cls, Root, node);
     if (component->Owner() != Root) {   // a constructor that ignored its owner
         if (component->Owner() == nullptr)
             Root->InsertComponent(component);
@@ -334,6 +327,20 @@ void TReaderState::ReadChild(const TObjectNode& node, TComponent* parent) {
     for (const TObjectNode& child : node.Children)
         ReadChild(child, component);
     component->ExcludeState(csReading);
+}
+
+// Made with csLoading set from the start of its constructor, as the reader's components are.
+TComponent* TReaderState::NewComponent(TClass cls, TComponent* owner, const TObjectNode& node) {
+    TComponent* component = nullptr;
+    TComponent::SetConstructingLoaded(true);
+    try {
+        component = cls->NewComponent(owner);
+    } catch (const std::exception& e) {
+        TComponent::SetConstructingLoaded(false);
+        Fail(node.Line, "Error creating " + node.ClassName + ": " + e.what());
+    }
+    TComponent::SetConstructingLoaded(false);
+    return component;
 }
 
 void TReaderState::ResolveFixups() {
@@ -414,8 +421,7 @@ TComponent* ReadComponent(std::string_view text, TComponent* owner, const TMetho
     if (cls == nullptr) throw EClassNotFound(node.Line, "Class " + node.ClassName + " not found");
     if (!cls->InheritsFrom(TComponent::StaticClass()) || !cls->CanCreateComponent())
         Fail(node.Line, "Class " + node.ClassName + " cannot be created from text");
-    TComponent* component = nullptr;
-    WithLine(node.Line, "Error creating " + node.ClassName, [&] { component = cls->NewComponent(owner); });
+    TComponent* component = TReaderState::NewComponent(cls, owner, node);
     try {
         TReaderState::ReadInto(component, node, methods);
     } catch (...) {

@@ -261,6 +261,8 @@ TEST_F(Streaming, ReadComponentMakesTheObjectOfTheTextsClass) {
     EXPECT_EQ(c->ClassName(), "TTestPanel");
     EXPECT_EQ(c->Owner(), &owner);
     EXPECT_EQ(c->ComponentCount(), 1);
+    EXPECT_TRUE(dynamic_cast<TTestComponent*>(c)->LoadingInConstructor);
+    EXPECT_EQ(dynamic_cast<TTestComponent*>(c)->LoadedCount, 1);
     EXPECT_THROW(ReadComponent("object P: TTestPanel\n  Width = 'x'\nend", &owner), EReadError);
     EXPECT_EQ(owner.ComponentCount(), 1);
 }
