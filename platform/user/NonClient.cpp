@@ -46,6 +46,11 @@ LRESULT CalcSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     if (!lParam) return 0;
     RECT* rect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
     const DWORD style = GetWindowStyle(hwnd);
+    if (style & WS_MINIMIZE) {
+        // A minimized window has no client area.
+        *rect = RECT {rect->left, rect->top, rect->left, rect->top};
+        return 0;
+    }
     const int width = rect->right - rect->left;
     const nc::Layout layout = nc::ComputeLayout(
         style, GetWindowExStyle(hwnd), width, rect->bottom - rect->top, nc::MenuBarHeight(hwnd, style, width));
@@ -61,19 +66,16 @@ LRESULT NcActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return 1;
 }
 
-// Fills what the sender left empty, so a record prepared by QueryMinMaxInfo (or by a window procedure
-// before it passes the message on) keeps its values.
+// Answers the defaults whatever the sender put in: a window procedure that wants other values sets them
+// after calling the default (the system's own prefill is not relied on).
 LRESULT GetMinMaxInfo(HWND hwnd, LPARAM lParam) {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     if (!info) return 0;
     const MINMAXINFO defaults = DefaultMinMaxInfo(hwnd);
-    auto fill = [](POINT& field, POINT value) {
-        if (field.x == 0 && field.y == 0) field = value;
-    };
-    fill(info->ptMaxSize, defaults.ptMaxSize);
-    fill(info->ptMaxPosition, defaults.ptMaxPosition);
-    fill(info->ptMinTrackSize, defaults.ptMinTrackSize);
-    fill(info->ptMaxTrackSize, defaults.ptMaxTrackSize);
+    info->ptMaxSize = defaults.ptMaxSize;
+    info->ptMaxPosition = defaults.ptMaxPosition;
+    info->ptMinTrackSize = defaults.ptMinTrackSize;
+    info->ptMaxTrackSize = defaults.ptMaxTrackSize;
     return 0;
 }
 
@@ -204,9 +206,8 @@ int MenuBarHeightHook(HWND hwnd, int windowWidth) {
         std::lock_guard lock(HookLock());
         height = Hooks().Height;
     }
-    if (height) return height(hwnd, windowWidth);
-    // FIXME: the menu layer replaces this guess (a top-level window's id slot holds its menu).
-    return GetWindowLongPtr(hwnd, GWL_ID) != 0 ? GetSystemMetrics(SM_CYMENU) : 0;
+    // FIXME: without the menu layer's hook a window's menu handle is out of reach here, so no bar is made.
+    return height ? height(hwnd, windowWidth) : 0;
 }
 
 void PaintMenuBarHook(HWND hwnd, HDC windowDc, const RECT& bar) {

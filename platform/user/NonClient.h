@@ -42,6 +42,8 @@ SIZE FrameThickness(DWORD style, DWORD exStyle);
 // with the frame outside it, minimum track size SM_CXMINTRACK x SM_CYMINTRACK, maximum SM_CXMAXTRACK x
 // SM_CYMAXTRACK.
 MINMAXINFO DefaultMinMaxInfo(HWND hwnd);
+// WM_GETMINMAXINFO's default answers these whatever the record held; a window procedure that wants other
+// values sets them after calling the default.
 // The defaults, then WM_GETMINMAXINFO so the window can change them.
 MINMAXINFO QueryMinMaxInfo(HWND hwnd);
 // The rectangle a maximized window takes (parent coordinates; screen for top-level windows).
@@ -60,8 +62,8 @@ void RedrawCaption(HWND hwnd);
 int CursorIdForHitTest(HWND hwnd, LRESULT hitCode);
 
 // ---------------------------------------------------------------------------------------------------------
-// The menu bar belongs to the menu layer, which installs these; without them a top-level window with a menu
-// handle gets an empty bar SM_CYMENU high. Height answers the bar's height for a width (0: no bar).
+// The menu bar belongs to the menu layer, which installs these (without them no window has a bar). Height
+// answers the bar's height for a window width (0: no bar; SM_CYMENU a row); Paint draws it into the band.
 struct MenuBarHooks {
     std::function<int(HWND hwnd, int barWidth)> Height;
     std::function<void(HWND hwnd, HDC windowDc, const RECT& bar)> Paint;   // window coordinates

@@ -51,8 +51,8 @@ public:
         }
         RepaintScrollBand(FWnd, FBar);
         if (part != ScrollPart::Thumb) {
-            Notify(CodeOf(part), 0);
             SetTimer(FWnd, RepeatTimerId, FirstRepeatMs, nullptr);
+            Notify(CodeOf(part), 0);
         }
         FCursor = screenPoint;
         Loop(part);
