@@ -249,12 +249,7 @@ bool ReadValueLine(std::string_view line, RegKey& key) {
     if (line.empty() || line[0] != '=') return false;
     std::optional<TRegValue> value = ReadData(Trim(line.substr(1)));
     if (!value) return false;
-    if (RegValueEntry* existing = key.FindValue(name)) {
-        existing->Value = std::move(*value);
-        existing->Virtual = false;
-    } else {
-        key.Values.push_back({std::move(name), std::move(*value), false});
-    }
+    key.Values.Set(name, std::move(*value));   // a later line of the same name wins
     return true;
 }
 

@@ -1,19 +1,15 @@
-// The settings store ("the registry"): keys and typed values kept in memory and in one text file.
+// The settings store ("the registry"): the file, loading it, damaged files and reads.
 #include "platform/os/RegistryStore.h"
 
-#include "platform/os/Autostart.h"
-#include "platform/os/Files.h"
 #include "platform/os/Paths.h"
 #include "platform/os/RegistryFormat.h"
 #include "platform/os/Shell.h"
-#include "platform/os/TextFiles.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,28 +17,7 @@ namespace korvex::os {
 
 namespace {
 
-constexpr const char* RunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* RunValueName = "Tellvar";
 constexpr const char* BrowserKeys[] = {"htmlfile\\shell\\open\\command", "http\\shell\\open\\command"};
-
-bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](auto& x, auto& y) { return SameName(x, y); });
-}
-
-bool IsPrefixPath(const std::vector<std::string>& prefix, const std::vector<std::string>& path) {
-    return prefix.size() <= path.size()
-        && std::equal(prefix.begin(), prefix.end(), path.begin(), [](auto& x, auto& y) { return SameName(x, y); });
-}
-
-bool ValidKeyName(const std::string& name) {
-    return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-}
-
-int Fail(int error) {
-    errno = error;
-    return -1;
-}
 
 bool ReadFd(int fd, std::string& content) {
     char buffer[65536];
@@ -130,6 +105,7 @@ void RegistryStore::FollowEnvironment() {
     FPinFd = FLockFd = -1;
     FPath = path;
     FTree.Clear();
+    ++FGeneration;
     FContent.clear();
     FIdentity = {};
     FLoaded = false;
@@ -150,6 +126,7 @@ void RegistryStore::Load() {
         if (FPinFd >= 0) ::close(FPinFd);
         FPinFd = -1;
         FTree.Clear();
+        ++FGeneration;
         FContent.clear();
         FIdentity = {};
         FLoaded = true;
@@ -186,6 +163,7 @@ void RegistryStore::PinWrittenFile() {
 
 void RegistryStore::Parse(const std::string& content, bool reportDamage, const FileIdentity& identity) {
     FTree.Clear();
+    ++FGeneration;
     std::vector<int> damaged;
     ParseRegistryText(content, FTree, damaged);
     AddVirtualEntries();
@@ -203,7 +181,7 @@ void RegistryStore::AddVirtualEntries() {
             }
             key = sub;
         }
-        if (!key->FindValue("")) key->Values.push_back({"", MakeStringValue(""), true});
+        if (!key->FindValue("")) key->Values.Set("", MakeStringValue(""), true);
     }
 }
 
@@ -259,9 +237,7 @@ bool RegistryStore::KeyExists(HKEY root, const std::string& path) {
     bool result;
     {
         std::lock_guard guard(FLock);
-        FollowEnvironment();
-        Refresh();
-        result = FTree.Find(root, SplitKeyPath(path)) != nullptr;
+        result = Current().Find(root, SplitKeyPath(path)) != nullptr;
     }
     FireReports();
     return result;
@@ -271,10 +247,8 @@ std::optional<TRegValue> RegistryStore::GetValue(HKEY root, const std::string& p
     std::optional<TRegValue> result;
     {
         std::lock_guard guard(FLock);
-        FollowEnvironment();
-        Refresh();
-        if (RegKey* key = FTree.Find(root, SplitKeyPath(path)))
-            if (RegValueEntry* entry = key->FindValue(name))
+        if (const RegKey* key = Current().Find(root, SplitKeyPath(path)))
+            if (const RegValueEntry* entry = key->FindValue(name))
                 result = entry->Virtual ? MakeStringValue(BrowserCommandLine()) : entry->Value;
     }
     FireReports();
@@ -285,9 +259,7 @@ std::vector<std::string> RegistryStore::GetValueNames(HKEY root, const std::stri
     std::vector<std::string> names;
     {
         std::lock_guard guard(FLock);
-        FollowEnvironment();
-        Refresh();
-        if (RegKey* key = FTree.Find(root, SplitKeyPath(path)))
+        if (const RegKey* key = Current().Find(root, SplitKeyPath(path)))
             for (const RegValueEntry& entry : key->Values)
                 names.push_back(entry.Name);
     }
@@ -299,131 +271,12 @@ std::vector<std::string> RegistryStore::GetKeyNames(HKEY root, const std::string
     std::vector<std::string> names;
     {
         std::lock_guard guard(FLock);
-        FollowEnvironment();
-        Refresh();
-        if (RegKey* key = FTree.Find(root, SplitKeyPath(path)))
+        if (const RegKey* key = Current().Find(root, SplitKeyPath(path)))
             for (const auto& [name, sub] : key->SubKeys)
                 names.push_back(sub->Name);
     }
     FireReports();
     return names;
-}
-
-// ---- Changing -----------------------------------------------------------------------------------------------
-
-bool RegistryStore::Change(HKEY root, const TChange& change, bool touchesRun) {
-    if (!IsRootKey(root)) {
-        errno = EINVAL;
-        return false;
-    }
-    bool ok = false;
-    int error = 0;
-    {
-        std::lock_guard guard(FLock);
-        FollowEnvironment();
-        std::string folder = ExtractFileDir(FPath);
-        if (FLockFd < 0 && (folder.empty() || ForceDirectories(folder)))
-            FLockFd = ::open((FPath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (FLockFd < 0) return false;
-        while (::flock(FLockFd, LOCK_EX) != 0)
-            if (errno != EINTR) return false;
-        Refresh();
-        int result = change(FTree);
-        error = errno;
-        ok = result >= 0;
-        if (result > 0) {
-            std::string content = FormatRegistryText(FTree);
-            if (RewriteFileAtomicallyVia(FPath, content, FPath + ".tmp")) {
-                FContent = std::move(content);
-                PinWrittenFile();
-            } else {
-                error = errno;
-                ok = false;
-                Parse(FContent, false, FIdentity);   // back to what the file holds
-            }
-        }
-        if (ok && touchesRun) SyncAutostart();
-        ::flock(FLockFd, LOCK_UN);
-    }
-    FireReports();
-    errno = error;
-    return ok;
-}
-
-void RegistryStore::SyncAutostart() {
-    RegKey* run = FTree.Find(HKEY_LOCAL_MACHINE, SplitKeyPath(RunKeyPath));
-    RegValueEntry* entry = run ? run->FindValue(RunValueName) : nullptr;
-    if (entry && !entry->Virtual && (entry->Value.Type == REG_SZ || entry->Value.Type == REG_EXPAND_SZ))
-        WriteAutostartEntry(entry->Value.Data);
-    else
-        RemoveAutostartEntry();
-}
-
-bool RegistryStore::CreateKey(HKEY root, const std::string& path) {
-    std::vector<std::string> parts = SplitKeyPath(path);
-    return Change(
-        root,
-        [&](RegTree& tree) {
-            if (!std::all_of(parts.begin(), parts.end(), ValidKeyName)) return Fail(EINVAL);
-            bool changed = false;
-            tree.Create(root, parts, changed);
-            return changed ? 1 : 0;
-        },
-        false);
-}
-
-bool RegistryStore::SetValue(HKEY root, const std::string& path, const std::string& name, const TRegValue& value) {
-    std::vector<std::string> parts = SplitKeyPath(path);
-    bool touchesRun
-        = root == HKEY_LOCAL_MACHINE && SameName(name, RunValueName) && SamePath(parts, SplitKeyPath(RunKeyPath));
-    return Change(
-        root,
-        [&](RegTree& tree) {
-            RegKey* key = tree.Find(root, parts);
-            if (!key) return Fail(ENOENT);
-            bool changed = false;
-            tree.Create(root, parts, changed);   // a key made up by the store becomes real
-            RegValueEntry* entry = key->FindValue(name);
-            if (!entry) {
-                key->Values.push_back({name, value, false});
-                return 1;
-            }
-            if (!entry->Virtual && entry->Value == value) return changed ? 1 : 0;
-            entry->Value = value;
-            entry->Virtual = false;
-            return 1;
-        },
-        touchesRun);
-}
-
-bool RegistryStore::DeleteValue(HKEY root, const std::string& path, const std::string& name) {
-    std::vector<std::string> parts = SplitKeyPath(path);
-    bool touchesRun
-        = root == HKEY_LOCAL_MACHINE && SameName(name, RunValueName) && SamePath(parts, SplitKeyPath(RunKeyPath));
-    return Change(
-        root,
-        [&](RegTree& tree) {
-            RegKey* key = tree.Find(root, parts);
-            if (!key || !key->RemoveValue(name)) return Fail(ENOENT);
-            return 1;
-        },
-        touchesRun);
-}
-
-bool RegistryStore::DeleteKey(HKEY root, const std::string& path) {
-    std::vector<std::string> parts = SplitKeyPath(path);
-    bool touchesRun = root == HKEY_LOCAL_MACHINE && IsPrefixPath(parts, SplitKeyPath(RunKeyPath));
-    return Change(
-        root,
-        [&](RegTree& tree) {
-            if (parts.empty()) return Fail(EINVAL);
-            std::vector<std::string> parentPath(parts.begin(), parts.end() - 1);
-            RegKey* parent = tree.Find(root, parentPath);
-            if (!parent || !parent->FindSubKey(parts.back())) return Fail(ENOENT);
-            parent->SubKeys.erase(parent->SubKeys.find(parts.back()));
-            return 1;
-        },
-        touchesRun);
 }
 
 }

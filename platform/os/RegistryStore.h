@@ -1,6 +1,7 @@
 // The settings store ("the registry"): keys and typed values kept in memory and in one text file.
 #pragma once
 
+#include "platform/os/RegistryChange.h"
 #include "platform/os/RegistryTree.h"
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct stat;
@@ -16,16 +18,26 @@ namespace korvex::os {
 
 // Every call is safe from any thread and any number of processes sharing the file:
 // - Reads first reload the file when another process (or a hand edit) changed it on disk.
-// - Each change takes the store's lock and an flock on "<file>.lock", reloads when needed, applies the
-//   change, and writes the whole file through "<file>.tmp" and a rename before it returns: a crash leaves
-//   the old or the new file, never a part of one, and no process's change is lost.
+// - Each change outside a batch takes the store's lock and an flock on "<file>.lock", reloads when needed,
+//   applies the change, and writes the whole file through "<file>.tmp", an fdatasync, a rename and an fsync of
+//   the folder before it returns: a crash leaves the old or the new file, never a part of one, and no process's
+//   change is lost. A change that changes nothing writes nothing.
+// - Batches (BeginUpdate/EndUpdate, or TRegistryBatch) belong to the thread that opened them. Inside one the
+//   thread's changes stay in memory, visible to that thread's reads at once; other threads and processes see
+//   none of them until the outermost EndUpdate writes them all with one file write (as above), applied on top
+//   of whatever others wrote meanwhile (a change that no longer applies there, such as a value set in a key
+//   deleted meanwhile, is dropped). Changes by other threads during a batch are written through at once, and
+//   the batch's thread sees them; the file itself it checks once, at its first call in the batch, and again
+//   at the end, so changes of other processes show there. A crash inside a batch loses that batch's changes
+//   only: the file holds what it held before the batch began plus the changes others wrote meanwhile.
 // - A file with lines that cannot be read loads everything else, is copied beside itself as
 //   "<file>.damaged-<yyyymmdd-hhnnss>", and is reported once to the damage handler and DamageReports().
 // - Writing the value `Tellvar` under HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run writes
-//   the autostart entry (Autostart.h); deleting it (or its key) removes the entry.
+//   the autostart entry (Autostart.h); deleting it (or its key) removes the entry. In a batch, when it ends.
 // - HKEY_CLASSES_ROOT\htmlfile\shell\open\command (and http\...) answer the browser command of
 //   BrowserCommandLine() as their default value without it being stored, unless the file holds one.
-// Key paths are relative to the root with components separated by '\'; names compare without case.
+// Key paths are relative to the root with components separated by '\'; names compare without case, and
+// look-ups take constant time however many values a key holds.
 class RegistryStore {
 public:
     // The program's store: the file DefaultFilePath() names, looked up again at every call (tests move it).
@@ -52,6 +64,14 @@ public:
     bool DeleteValue(HKEY root, const std::string& path, const std::string& name);   // ENOENT when missing
     bool DeleteKey(HKEY root, const std::string& path);   // with its sub-keys; a root cannot be deleted
 
+    // Batches: BeginUpdate opens one on the calling thread, or nests in the one open there; each BeginUpdate
+    // needs its EndUpdate on the same thread. The outermost EndUpdate writes the batch's changes; it returns
+    // false with errno when they could not be written (they are then dropped, and the store keeps what the
+    // file holds) or when no batch is open on the thread (EINVAL). An inner EndUpdate returns true.
+    void BeginUpdate();
+    bool EndUpdate();
+    bool InUpdate();   // a batch is open on the calling thread
+
     using TDamageHandler = std::function<void(const std::string& message)>;
     // Called once per damaged file, outside the store's lock, on the thread that loaded it; reports made
     // before a handler was set reach it when it is set.
@@ -68,8 +88,14 @@ private:
         std::int64_t Changed = 0;
         bool operator==(const FileIdentity&) const = default;
     };
-    // A change applied to the tree: returns -1 (failure, errno set), 0 (nothing to write) or 1 (write).
-    using TChange = std::function<int(RegTree&)>;
+    struct Batch {
+        std::thread::id Thread;
+        int Depth = 0;
+        bool Checked = false;   // the file was checked for changes since the batch began
+        std::vector<RegChange> Log;   // the changes made, in order
+        std::optional<RegTree> View;   // the store with the log applied, once something changed
+        std::uint64_t Generation = 0;   // of FTree when View was built
+    };
 
     explicit RegistryStore(bool followEnvironment);
     static FileIdentity IdentityOf(const struct stat& st);
@@ -80,14 +106,24 @@ private:
     void Parse(const std::string& content, bool reportDamage, const FileIdentity& identity);
     void AddVirtualEntries();
     void ReportDamage(const std::string& content, const FileIdentity& identity, const std::vector<int>& lines);
-    bool Change(HKEY root, const TChange& change, bool touchesRun);
+    Batch* OwnBatch();
+    const RegTree& ViewOf(Batch* batch);
+    const RegTree& Current();   // what the calling thread reads, the file checked first
+    RegTree Rebuilt(const Batch& batch);
+    bool TakeFileLock();
+    bool Write(const RegTree& tree);
+    bool Change(const RegChange& change);
+    bool Commit(Batch batch);
     void SyncAutostart();
+    static bool TouchesRun(const RegChange& change);
     void FireReports();
 
     std::mutex FLock;
     bool FFollowEnvironment = false;
     std::string FPath;
-    RegTree FTree;
+    RegTree FTree;   // what the file holds (and the virtual entries)
+    std::uint64_t FGeneration = 0;   // counts every change of FTree
+    std::vector<Batch> FBatches;   // one per thread with a batch open
     bool FLoaded = false;
     std::string FContent;   // what the file held at the last load or write (to roll a failed write back)
     FileIdentity FIdentity;

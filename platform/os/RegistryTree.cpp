@@ -5,13 +5,70 @@
 
 namespace korvex::os {
 
-RegValueEntry* RegKey::FindValue(std::string_view name) {
-    for (RegValueEntry& entry : Values)
-        if (SameName(entry.Name, name)) return &entry;
-    return nullptr;
+std::size_t NameHash::operator()(std::string_view name) const {
+    std::uint64_t hash = 14695981039346656037ULL;   // FNV-1a over the folded bytes
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(FoldChar(c));
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(hash);
+}
+
+// ---- Values -------------------------------------------------------------------------------------------------
+
+RegValueEntry* RegValueList::Find(std::string_view name) {
+    auto it = FIndex.find(name);
+    return it == FIndex.end() ? nullptr : &FEntries[it->second];
+}
+
+const RegValueEntry* RegValueList::Find(std::string_view name) const {
+    auto it = FIndex.find(name);
+    return it == FIndex.end() ? nullptr : &FEntries[it->second];
+}
+
+RegValueEntry& RegValueList::Set(std::string_view name, TRegValue value, bool isVirtual) {
+    if (RegValueEntry* entry = Find(name)) {
+        entry->Value = std::move(value);
+        entry->Virtual = isVirtual;
+        return *entry;
+    }
+    FIndex.emplace(std::string(name), FEntries.size());
+    FEntries.push_back({std::string(name), std::move(value), isVirtual});
+    return FEntries.back();
+}
+
+bool RegValueList::Remove(std::string_view name) {
+    auto it = FIndex.find(name);
+    if (it == FIndex.end()) return false;
+    std::size_t place = it->second;
+    FIndex.erase(it);
+    FEntries.erase(FEntries.begin() + static_cast<std::ptrdiff_t>(place));
+    for (auto& [entryName, at] : FIndex)   // rare: the program deletes hardly any value
+        if (at > place) --at;
+    return true;
+}
+
+// ---- Keys ---------------------------------------------------------------------------------------------------
+
+RegKey::RegKey(const RegKey& other)
+    : Name(other.Name)
+    , Virtual(other.Virtual)
+    , Values(other.Values) {
+    for (const auto& [name, sub] : other.SubKeys)
+        SubKeys.emplace(name, std::make_unique<RegKey>(*sub));
+}
+
+RegKey& RegKey::operator=(const RegKey& other) {
+    if (this != &other) *this = RegKey(other);
+    return *this;
 }
 
 RegKey* RegKey::FindSubKey(std::string_view name) {
+    auto it = SubKeys.find(name);
+    return it == SubKeys.end() ? nullptr : it->second.get();
+}
+
+const RegKey* RegKey::FindSubKey(std::string_view name) const {
     auto it = SubKeys.find(name);
     return it == SubKeys.end() ? nullptr : it->second.get();
 }
@@ -26,14 +83,6 @@ RegKey& RegKey::AddSubKey(const std::string& name) {
     return result;
 }
 
-bool RegKey::RemoveValue(std::string_view name) {
-    auto it
-        = std::find_if(Values.begin(), Values.end(), [&](const RegValueEntry& e) { return SameName(e.Name, name); });
-    if (it == Values.end()) return false;
-    Values.erase(it);
-    return true;
-}
-
 bool RegKey::HasRealContent() const {
     if (!Virtual) return true;
     for (const RegValueEntry& entry : Values)
@@ -45,6 +94,7 @@ bool RegKey::HasRealContent() const {
 
 std::vector<std::string> SplitKeyPath(std::string_view path) {
     std::vector<std::string> parts;
+    parts.reserve(static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) + 1);
     size_t start = 0;
     while (start <= path.size()) {
         size_t end = path.find('\\', start);
@@ -55,6 +105,8 @@ std::vector<std::string> SplitKeyPath(std::string_view path) {
     return parts;
 }
 
+// ---- The tree -----------------------------------------------------------------------------------------------
+
 RegKey* RegTree::Root(HKEY root) {
     if (!IsRootKey(root)) return nullptr;
     RegKey& key = Roots[root];
@@ -64,6 +116,18 @@ RegKey* RegTree::Root(HKEY root) {
 
 RegKey* RegTree::Find(HKEY root, const std::vector<std::string>& path) {
     RegKey* key = Root(root);
+    for (const std::string& part : path) {
+        if (!key) return nullptr;
+        key = key->FindSubKey(part);
+    }
+    return key;
+}
+
+const RegKey* RegTree::Find(HKEY root, const std::vector<std::string>& path) const {
+    static const RegKey unused;   // a root nothing was stored under yet: it exists, empty
+    if (!IsRootKey(root)) return nullptr;
+    auto it = Roots.find(root);
+    const RegKey* key = it == Roots.end() ? &unused : &it->second;
     for (const std::string& part : path) {
         if (!key) return nullptr;
         key = key->FindSubKey(part);

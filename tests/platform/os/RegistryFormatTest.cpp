@@ -32,10 +32,13 @@ TEST(RegistryFormat, EveryValueTypeAndEveryByteSurvivesARoundTrip) {
     for (int i = 0; i < 256; ++i)
         allBytes += static_cast<char>(i);
     TRegValue multi {REG_MULTI_SZ, std::string("a\0b\0\0", 5)};
-    key->Values = {{"", MakeStringValue("default"), false}, {"Text", MakeStringValue(allBytes), false},
-        {"Name \"with\" \\ and =", MakeDwordValue(0xDEADBEEF), false},
-        {"Bin", MakeBinaryValue(allBytes.data(), 256), false}, {"Multi", multi, false},
-        {"Empty", MakeBinaryValue("", 0), false}, {"Virtual", MakeStringValue("no"), true}};
+    key->Values.Set("", MakeStringValue("default"));
+    key->Values.Set("Text", MakeStringValue(allBytes));
+    key->Values.Set("Name \"with\" \\ and =", MakeDwordValue(0xDEADBEEF));
+    key->Values.Set("Bin", MakeBinaryValue(allBytes.data(), 256));
+    key->Values.Set("Multi", multi);
+    key->Values.Set("Empty", MakeBinaryValue("", 0));
+    key->Values.Set("Virtual", MakeStringValue("no"), true);
     std::string text = FormatRegistryText(tree);
     std::vector<int> damaged;
     RegTree back = Parse(text, &damaged);
@@ -74,7 +77,7 @@ TEST(RegistryFormat, ALaterValueOfTheSameNameWinsAndSectionsMerge) {
     RegTree tree
         = Parse("[HKEY_CURRENT_USER\\A]\n\"X\"=dword:00000001\n[HKEY_CURRENT_USER\\a]\n\"x\"=dword:00000002\n");
     EXPECT_EQ(ValueOf(tree, HKEY_CURRENT_USER, "A", "X"), MakeDwordValue(2));
-    EXPECT_EQ(tree.Find(HKEY_CURRENT_USER, {"A"})->Values.size(), 1u);
+    EXPECT_EQ(tree.Find(HKEY_CURRENT_USER, {"A"})->Values.Size(), 1u);
 }
 
 struct DamageCase {

@@ -1,0 +1,317 @@
+// Tests of settings store batches: one file write at the end, nesting, other threads and processes meanwhile,
+// crashes inside a batch, a batch that cannot be written.
+#include "platform/os/RegistryBatch.h"
+#include "platform/os/Registry.h"
+#include "support/TempFolder.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace korvex::os;
+using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::SandboxedEnvironment;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* Options = "SOFTWARE\\Tellvar\\Options";
+constexpr const char* Data = "SOFTWARE\\Tellvar\\Data";
+
+// Counts the times a file is replaced (renamed onto) in its folder. The temporary file's move away is
+// watched too: the kernel merges equal events in a row.
+class ReplaceCounter {
+public:
+    explicit ReplaceCounter(const std::string& file)
+        : FName(fs::path(file).filename()) {
+        fs::create_directories(fs::path(file).parent_path());
+        FWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ::inotify_add_watch(FWatch, fs::path(file).parent_path().c_str(), IN_MOVED_TO | IN_MOVED_FROM);
+    }
+    ~ReplaceCounter() { ::close(FWatch); }
+
+    // Replacements since the last call.
+    int Take() {
+        int count = 0;
+        alignas(inotify_event) char buffer[1 << 14];
+        for (ssize_t n; (n = ::read(FWatch, buffer, sizeof buffer)) > 0;)
+            for (ssize_t at = 0; at < n;) {
+                auto* event = reinterpret_cast<inotify_event*>(buffer + at);
+                if ((event->mask & IN_MOVED_TO) && event->len > 0 && FName == event->name) ++count;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        return count;
+    }
+
+private:
+    std::string FName;
+    int FWatch = -1;
+};
+
+TRegValue Dword(int value) {
+    return MakeDwordValue(static_cast<std::uint32_t>(value));
+}
+
+std::optional<TRegValue> StoredIn(const std::string& file, const char* key, const std::string& name) {
+    return RegistryStore(file).GetValue(HKEY_LOCAL_MACHINE, key, name);
+}
+
+class RegistryBatch : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Options));
+        ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(1)));
+        Replaced.Take();
+    }
+
+    SandboxedEnvironment Env;
+    RegistryStore Store {Env.RegistryFile()};
+    ReplaceCounter Replaced {Env.RegistryFile()};
+};
+
+}
+
+TEST_F(RegistryBatch, WritesTheFileOnceAtItsEnd) {
+    std::string before = ReadFile(Env.RegistryFile());
+    {
+        TRegistryBatch batch(Store);
+        TRegistry reg(Store);
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        for (const char* key : {"SOFTWARE\\Tellvar\\Label", "SOFTWARE\\Tellvar\\GetWU", Data}) {
+            ASSERT_TRUE(reg.OpenKey(std::string("\\") + key, true));
+            for (int i = 0; i < 100; ++i)
+                reg.WriteInteger("Value" + std::to_string(i), i);
+        }
+        reg.DeleteValue("Value5");
+        EXPECT_EQ(reg.ReadInteger("value99"), 99);   // the batch reads its own changes
+        EXPECT_FALSE(reg.ValueExists("Value5"));
+        EXPECT_EQ(Replaced.Take(), 0);
+        EXPECT_EQ(ReadFile(Env.RegistryFile()), before);
+    }
+    EXPECT_EQ(Replaced.Take(), 1);
+    RegistryStore fresh(Env.RegistryFile());
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\GetWU", "Value42"), Dword(42));
+    EXPECT_EQ(fresh.GetValueNames(HKEY_LOCAL_MACHINE, Data).size(), 99u);
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
+}
+
+TEST_F(RegistryBatch, NestedBatchesWriteWhenTheOutermostEnds) {
+    Store.BeginUpdate();
+    {
+        TRegistryBatch inner(Store);
+        ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Inner", Dword(2)));
+        EXPECT_TRUE(inner.Commit());
+        EXPECT_TRUE(inner.Commit());   // the same answer again
+    }
+    EXPECT_TRUE(Store.InUpdate());
+    EXPECT_EQ(Replaced.Take(), 0);
+    EXPECT_FALSE(StoredIn(Env.RegistryFile(), Options, "Inner"));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Outer", Dword(3)));
+    EXPECT_TRUE(Store.EndUpdate());
+    EXPECT_FALSE(Store.InUpdate());
+    EXPECT_EQ(Replaced.Take(), 1);
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Inner"), Dword(2));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Outer"), Dword(3));
+}
+
+TEST_F(RegistryBatch, ReadsAndChangesThatChangeNothingWriteNothing) {
+    {
+        TRegistryBatch batch(Store);
+        EXPECT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Options));
+        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "BEFORE", Dword(1)));
+        EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "before"), Dword(1));
+    }
+    {   // a value set and set back
+        TRegistryBatch batch(Store);
+        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(5)));
+        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(1)));
+    }
+    EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(1)));   // outside a batch too
+    EXPECT_EQ(Replaced.Take(), 0);
+}
+
+TEST_F(RegistryBatch, OtherThreadsSeeTheStoreAsItWasUntilTheBatchEnds) {
+    TRegistryBatch batch(Store);
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(10)));
+    ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Data));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Data, "Progress0", Dword(50)));
+    std::optional<TRegValue> seenBefore, seenProgress;
+    bool seenData = true;
+    std::thread reader([&] {
+        seenBefore = Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before");
+        seenProgress = Store.GetValue(HKEY_LOCAL_MACHINE, Data, "Progress0");
+        seenData = Store.KeyExists(HKEY_LOCAL_MACHINE, Data);
+    });
+    reader.join();
+    EXPECT_EQ(seenBefore, Dword(1));
+    EXPECT_FALSE(seenProgress);
+    EXPECT_FALSE(seenData);
+    ASSERT_TRUE(batch.Commit());
+    std::thread after([&] { seenProgress = Store.GetValue(HKEY_LOCAL_MACHINE, Data, "Progress0"); });
+    after.join();
+    EXPECT_EQ(seenProgress, Dword(50));
+}
+
+TEST_F(RegistryBatch, AnotherThreadsChangeDuringABatchIsWrittenAtOnceAndKept) {
+    TRegistryBatch batch(Store);
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Mine", Dword(1)));
+    bool written = false;
+    std::thread writer([&] { written = Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Theirs", Dword(2)); });
+    writer.join();
+    ASSERT_TRUE(written);
+    EXPECT_EQ(Replaced.Take(), 1);
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Theirs"), Dword(2));
+    EXPECT_FALSE(StoredIn(Env.RegistryFile(), Options, "Mine"));
+    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Theirs"), Dword(2));   // seen inside the batch too
+    EXPECT_EQ(
+        Store.GetValueNames(HKEY_LOCAL_MACHINE, Options), (std::vector<std::string> {"Before", "Theirs", "Mine"}));
+    ASSERT_TRUE(batch.Commit());
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Theirs"), Dword(2));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Mine"), Dword(1));
+}
+
+TEST_F(RegistryBatch, KeepsWhatAnotherProcessWroteMeanwhile) {
+    TRegistryBatch batch(Store);
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Parent", Dword(1)));
+    std::string file = Env.RegistryFile();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        RegistryStore own(file);
+        bool ok = !own.GetValue(HKEY_LOCAL_MACHINE, Options, "Parent")
+            && own.SetValue(HKEY_LOCAL_MACHINE, Options, "Child", Dword(2));
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_FALSE(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Child"));   // the file is checked again at the end
+    ASSERT_TRUE(batch.Commit());
+    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Child"), Dword(2));
+    RegistryStore fresh(file);
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Child"), Dword(2));
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Parent"), Dword(1));
+}
+
+TEST_F(RegistryBatch, AChangeThatNoLongerAppliesWhenTheBatchEndsIsDropped) {
+    ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Data));
+    TRegistryBatch batch(Store);
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Data, "Progress0", Dword(7)));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Kept", Dword(8)));
+    std::thread deleter([&] { Store.DeleteKey(HKEY_LOCAL_MACHINE, Data); });
+    deleter.join();
+    EXPECT_FALSE(Store.KeyExists(HKEY_LOCAL_MACHINE, Data));
+    EXPECT_FALSE(Store.SetValue(HKEY_LOCAL_MACHINE, Data, "Progress1", Dword(9)));
+    EXPECT_EQ(errno, ENOENT);
+    ASSERT_TRUE(batch.Commit());
+    RegistryStore fresh(Env.RegistryFile());
+    EXPECT_FALSE(fresh.KeyExists(HKEY_LOCAL_MACHINE, Data));
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Kept"), Dword(8));
+}
+
+TEST_F(RegistryBatch, AProcessKilledInsideABatchLeavesTheFileAsItWasBefore) {
+    std::string file = Env.RegistryFile();
+    std::string before = ReadFile(file);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        RegistryStore own(file);
+        own.BeginUpdate();
+        own.CreateKey(HKEY_LOCAL_MACHINE, Data);
+        for (int i = 0; i < 200; ++i)
+            own.SetValue(HKEY_LOCAL_MACHINE, Data, "Progress" + std::to_string(i), Dword(i));
+        own.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(99));
+        (void)!::write(ready[1], "x", 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(Replaced.Take(), 0);
+    RegistryStore check(file);
+    EXPECT_FALSE(check.KeyExists(HKEY_LOCAL_MACHINE, Data));
+    EXPECT_EQ(check.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
+    EXPECT_TRUE(check.SetValue(HKEY_LOCAL_MACHINE, Options, "After", Dword(2)));   // nothing left locked
+}
+
+TEST_F(RegistryBatch, ABatchThatCannotBeWrittenIsDroppedAndSaysSo) {
+    TRegistryBatch batch(Store);
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Lost", Dword(1)));
+    fs::create_directories(Env.RegistryFile() + ".tmp/blocker");   // the temporary file cannot be made
+    errno = 0;
+    EXPECT_FALSE(batch.Commit());
+    EXPECT_NE(errno, 0);
+    EXPECT_FALSE(batch.Commit());
+    EXPECT_FALSE(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Lost"));
+    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
+    fs::remove_all(Env.RegistryFile() + ".tmp");
+    EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Later", Dword(2)));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Later"), Dword(2));
+}
+
+TEST_F(RegistryBatch, EndUpdateWithoutABatchOnThisThreadFails) {
+    errno = 0;
+    EXPECT_FALSE(Store.EndUpdate());
+    EXPECT_EQ(errno, EINVAL);
+    Store.BeginUpdate();
+    bool otherEnds = true;
+    std::thread other([&] { otherEnds = Store.EndUpdate(); });   // the batch is this thread's
+    other.join();
+    EXPECT_FALSE(otherEnds);
+    EXPECT_TRUE(Store.InUpdate());
+    EXPECT_TRUE(Store.EndUpdate());
+}
+
+TEST_F(RegistryBatch, AnExceptionLeavingTheScopeStillWritesWhatWasChanged) {
+    try {
+        TRegistryBatch batch(Store);
+        Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Default", Dword(4));
+        throw std::runtime_error("wrong type");
+    } catch (const std::runtime_error&) { }
+    EXPECT_FALSE(Store.InUpdate());
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Default"), Dword(4));
+}
+
+TEST_F(RegistryBatch, TheRunValueWritesTheAutostartEntryWhenTheBatchEnds) {
+    std::string entry = Env.ConfigHome() + "/autostart/korvex.desktop";
+    const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    {
+        TRegistryBatch batch(Store);
+        ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, run));
+        ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, run, "Tellvar", MakeStringValue("/opt/korvex")));
+        EXPECT_FALSE(fs::exists(entry));
+    }
+    EXPECT_NE(ReadFile(entry).find("Exec=/opt/korvex\n"), std::string::npos);
+    {
+        TRegistryBatch batch(Store);
+        ASSERT_TRUE(Store.DeleteValue(HKEY_LOCAL_MACHINE, run, "TELLVAR"));
+        EXPECT_TRUE(fs::exists(entry));
+    }
+    EXPECT_FALSE(fs::exists(entry));
+}
+
+TEST_F(RegistryBatch, TheDefaultStoreBatchesThroughTheAccessor) {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ReplaceCounter replaced(RegistryStore::Default().FilePath());
+    {
+        TRegistryBatch batch;
+        ASSERT_TRUE(reg.OpenKey(Options, true));
+        for (int i = 0; i < 20; ++i)
+            reg.WriteString("Label" + std::to_string(i), "node");
+        EXPECT_EQ(reg.GetValueNames().size(), 21u);   // with the one written before
+    }
+    EXPECT_EQ(replaced.Take(), 1);
+    EXPECT_EQ(RegistryStore(Env.RegistryFile()).GetValueNames(HKEY_LOCAL_MACHINE, Options).size(), 21u);
+}
