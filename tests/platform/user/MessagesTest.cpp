@@ -174,7 +174,9 @@ TEST_F(Threads, PostMessageFromAWorkerArrivesOnTheWindowsThread) {
     auto log = Log(w);
     WPARAM expected = 0;
     for (const auto& m : log) {
-        if (m.Msg == WM_USER) EXPECT_EQ(m.WParam, expected++);
+        if (m.Msg != WM_USER) continue;
+        EXPECT_EQ(m.WParam, expected);
+        ++expected;
     }
 }
 
