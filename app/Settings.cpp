@@ -1,15 +1,25 @@
 // Loading and saving the settings record through the settings store.
 #include "app/Settings.h"
 
+#include "app/ProgramLog.h"
 #include "app/SettingsKey.h"
 
 #include "platform/base/Numbers.h"
 #include "platform/os/ProgramFolder.h"
+#include "platform/os/RegistryBatch.h"
 #include "platform/os/Version.h"
 
 namespace korvex::app {
 
 namespace {
+
+// Bulk reads and writes in one batch of the settings store: the file is written once, at the end.
+struct TSettingsBatch {
+    os::TRegistryBatch Batch;
+    ~TSettingsBatch() {
+        if (!Batch.Commit()) WLog("Settings: cannot write the settings file");
+    }
+};
 
 void LoadOptions(TSettings& s) {
     TSettingsKey options(OptionsKey);
@@ -131,6 +141,7 @@ std::string DefaultCustomerStr() {
 }
 
 TSettings LoadSettings() {
+    TSettingsBatch batch;
     TSettings s;
     LoadOptions(s);
     {
@@ -151,6 +162,7 @@ TSettings LoadSettings() {
 }
 
 void SaveData(const TSettings& s) {
+    TSettingsBatch batch;
     for (std::size_t i = 0; i < s.Nodes.size(); ++i) {
         const int index = static_cast<int>(i);
         TSettingsKey(DataKey).WriteInteger(NodeValue("Progress", index), s.Nodes[i].Progress);

@@ -167,8 +167,28 @@ TEST(LoadSettings, NegativeHostCountGivesNoNodes) {
     EXPECT_FALSE(env.Stored(LabelKey, "Label0"));
 }
 
+TEST(LoadSettings, AThousandNodesLoadWithTheirDefaultsAndMoreAreCut) {
+    test::TAppEnvironment env;
+    LoadSettings();
+    env.Store(OptionsKey, "HostCount", Dword(5000));
+    env.Store(LabelKey, "Label999", MakeStringValue("last"));
+    TSettings first = LoadSettings();
+    EXPECT_EQ(first.HostCount, 1000);
+    ASSERT_EQ(first.Nodes.size(), 1000u);
+    EXPECT_EQ(first.Nodes[0].Label, "Local host");
+    EXPECT_EQ(first.Nodes[999].Label, "last");
+    EXPECT_EQ(first.Nodes[500].Core, 3);
+    EXPECT_EQ(env.Stored(OptionsKey, "HostCount"), Dword(5000));
+    EXPECT_EQ(env.Stored(LabelKey, "Label998"), MakeStringValue(""));
+    EXPECT_EQ(env.Stored(GetWUKey, "VerboN999"), Dword(3));
+    EXPECT_EQ(env.Stored(DataKey, "BackLevel999"), Dword(0));
+    EXPECT_FALSE(env.Stored(LabelKey, "Label1000"));
+    std::string file = env.ReadFile("registry.reg");
+    EXPECT_EQ(LoadSettings(), first);
+    EXPECT_EQ(env.ReadFile("registry.reg"), file);
+}
+
 TEST(SettingsRanges, CountsAreKeptWithinZeroToAThousand) {
-    // A thousand nodes take seconds to load from the store, so the top of the range is checked here alone.
     EXPECT_EQ(ClampCount(5000), 1000);
     EXPECT_EQ(ClampCount(1000), 1000);
     EXPECT_EQ(ClampCount(-1), 0);
