@@ -1,0 +1,82 @@
+// Soft tinted rectangles and nested 3-D frames.
+#include "skin/engine/sBitmapEffects.h"
+
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/Gdi.h"
+#include "skin/engine/sBitmapUtils.h"
+#include "skin/engine/sPixelRows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace korvex::skin {
+
+using detail::PixelView;
+
+void PaintBlurredRect(
+    classes::TBitmap* bitmap, classes::TRect rect, int transparency, classes::TColor colour, int blur, int radius) {
+    const PixelView target = detail::View24(bitmap);
+    if (!target) return;
+    rect.left = std::max(rect.left, 0);
+    rect.top = std::max(rect.top, 0);
+    rect.right = std::min(rect.right, target.Width);
+    rect.bottom = std::min(rect.bottom, target.Height);
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return;
+
+    auto area = NewBitmap24(w, h);
+    auto mask = NewBitmap24(w, h);
+    const PixelView a = detail::View24(area.get());
+    if (!a || !detail::View24(mask.get())) return;
+    for (int y = 0; y < h; ++y)
+        std::memcpy(a.Row(y), target.At24(rect.left, rect.top + y), std::size_t(w) * 3);
+
+    const int half = std::min(w / 2, h / 2);
+    const int b = std::clamp(blur, 0, half);
+    const int r = std::clamp(radius, 0, half);
+    const int level = std::clamp(transparency, 0, 100) * 255 / 100;
+    const double step = (255.0 - level) / (b + 1);
+
+    classes::TCanvas* canvas = mask->Canvas();
+    canvas->Pen()->SetStyle(classes::psClear);
+    canvas->Brush()->SetStyle(classes::bsSolid);
+    for (int i = 0; i <= b; ++i) {
+        const int grey = i == 0 ? 255 : (int(std::nearbyint((b - (i - 1)) * step)) + level) % 256;
+        canvas->Brush()->SetColor(classes::TColor(gdi::RGB(grey, grey, grey)));
+        canvas->RoundRect(i, i, w - i, h - i, r, r);
+    }
+    canvas->Brush()->SetColor(classes::TColor(gdi::RGB(level, level, level)));
+    canvas->RoundRect(b, b, w - b, h - b, b, b);
+
+    TintBitmap(area.get(), mask.get(), colour);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(target.At24(rect.left, rect.top + y), a.Row(y), std::size_t(w) * 3);
+}
+
+void PaintFrame3D(gdi::HDC dc, classes::TRect& rect, classes::TColor c1, classes::TColor c2, int& width) {
+    gdi::GdiHandle<gdi::Pen> light(gdi::CreatePen(gdi::PS_SOLID, 1, gdi::COLORREF(classes::ColorToRGB(c1))));
+    gdi::GdiHandle<gdi::Pen> dark(gdi::CreatePen(gdi::PS_SOLID, 1, gdi::COLORREF(c2)));
+    const gdi::HPEN oldPen = gdi::SelectObject(dc, light.Get());
+    const gdi::HGDIOBJ oldBrush = gdi::SelectObject(dc, gdi::GetStockObject(gdi::NULL_BRUSH));
+    rect.right -= 1;
+    rect.bottom -= 1;
+    while (width > 0) {
+        --width;
+        const gdi::POINT topLeft[3] = {{rect.left, rect.bottom}, {rect.left, rect.top}, {rect.right, rect.top}};
+        gdi::SelectObject(dc, light.Get());
+        gdi::Polyline(dc, topLeft, 3);
+        const gdi::POINT bottomRight[3]
+            = {{rect.right, rect.top}, {rect.right, rect.bottom}, {rect.left - 1, rect.bottom}};
+        gdi::SelectObject(dc, dark.Get());
+        gdi::Polyline(dc, bottomRight, 3);
+        gdi::InflateRect(&rect, -1, -1);
+    }
+    rect.right += 1;
+    rect.bottom += 1;
+    if (oldPen) gdi::SelectObject(dc, oldPen);
+    if (oldBrush) gdi::SelectObject(dc, oldBrush);
+}
+
+}

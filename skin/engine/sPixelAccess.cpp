@@ -1,0 +1,133 @@
+// Fast pixel access records, the summing blend, the colour blend of a rectangle and the disabled look.
+#include "skin/engine/sPixelAccess.h"
+
+#include "platform/classes/TBitmap.h"
+#include "skin/engine/sBitmapUtils.h"
+#include "skin/engine/sPixelRows.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvex::skin {
+
+using detail::PixelView;
+
+// ---------------------------------------------------------------------------------------------------------
+// TacFast24, TacFast32
+
+namespace {
+
+bool AttachView(const PixelView& view, classes::TBitmap* bitmap, classes::TBitmap*& field, int& width, int& height,
+    std::ptrdiff_t& stride, std::uint8_t*& firstLine) {
+    if (!view || view.Width < 2 || view.Height < 2) {
+        width = 0;
+        return false;
+    }
+    field = bitmap;
+    width = view.Width;
+    height = view.Height;
+    stride = view.Stride;
+    firstLine = view.Bits;
+    return true;
+}
+
+}
+
+bool TacFast24::Attach(classes::TBitmap* bitmap) {
+    return AttachView(detail::View24(bitmap), bitmap, FBitmap, FWidth, FHeight, FStride, FFirstLine);
+}
+
+void TacFast24::SetPixel(int x, int y, classes::TColor color) {
+    if (unsigned(x) >= unsigned(FWidth) || unsigned(y) >= unsigned(FHeight)) return;
+    detail::Bgr::Of(std::uint32_t(color)).Store(FFirstLine + y * FStride + std::ptrdiff_t(x) * 3);
+}
+
+classes::TColor TacFast24::GetPixel(int x, int y) const {
+    if (unsigned(x) >= unsigned(FWidth) || unsigned(y) >= unsigned(FHeight)) return -1;
+    return classes::TColor(detail::PixelColor(FFirstLine + y * FStride + std::ptrdiff_t(x) * 3));
+}
+
+bool TacFast32::Attach(classes::TBitmap* bitmap) {
+    return AttachView(detail::View32(bitmap), bitmap, FBitmap, FWidth, FHeight, FStride, FFirstLine);
+}
+
+void TacFast32::SetPixel(int x, int y, classes::TColor color) {
+    SetPixelAlpha(x, y, color, 0);
+}
+
+void TacFast32::SetPixelAlpha(int x, int y, classes::TColor color, std::uint8_t alpha) {
+    if (unsigned(x) >= unsigned(FWidth) || unsigned(y) >= unsigned(FHeight)) return;
+    std::uint8_t* p = FFirstLine + y * FStride + std::ptrdiff_t(x) * 4;
+    detail::Bgr::Of(std::uint32_t(color)).Store(p);
+    p[3] = alpha;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TacFastSum24
+
+bool TacFastSum24::Attach(classes::TBitmap* src, classes::TBitmap* dst) {
+    const PixelView s = detail::View24(src);
+    const PixelView d = detail::View24(dst);
+    if (!s || !d || s.Height < 2 || d.Height < 2 || s.Width < 2 || d.Width < 2) return false;
+    FSrc = src;
+    FDst = dst;
+    FWidth = std::min(s.Width, d.Width);
+    FHeight = std::min(s.Height, d.Height);
+    return true;
+}
+
+void TacFastSum24::Blend() {
+    const PixelView s = detail::View24(FSrc);
+    const PixelView d = detail::View24(FDst);
+    if (!s || !d) return;
+    int dx = DstRect.left, dy = DstRect.top;
+    int width = DstRect.right - DstRect.left, height = DstRect.bottom - DstRect.top;
+    // Source rows are addressed from the bottom edges.
+    int sx = SrcRect.left;
+    int sy = int(std::int64_t(SrcRect.bottom) - DstRect.bottom + DstRect.top);
+    if (!detail::ClipBlock(dx, dy, d.Width, d.Height, sx, sy, s.Width, s.Height, width, height)) return;
+    for (int r = 0; r < height; ++r)
+        detail::SumRow(d.At24(dx, dy + r), s.At24(sx, sy + r), width * 3, Alpha);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Colour blend and disabled look
+
+void BlendRectWithColor(classes::TBitmap* bitmap, const classes::TRect& rect, int percent, classes::TColor color) {
+    const PixelView view = detail::View24(bitmap);
+    if (!view) return;
+    const int left = std::max(rect.left, 0), top = std::max(rect.top, 0);
+    const int right = std::min(rect.right, view.Width), bottom = std::min(rect.bottom, view.Height);
+    if (right <= left || bottom <= top) return;
+
+    // The result of a channel depends only on its old value: one exact table per channel.
+    const double t = double(percent & 255) / 100.0;
+    const detail::Bgr c = detail::Bgr::Of(std::uint32_t(classes::ColorToRGB(color)));
+    const double cb = c.B * (1.0 - t), cg = c.G * (1.0 - t), cr = c.R * (1.0 - t);
+    std::uint8_t lutB[256], lutG[256], lutR[256];
+    for (int old = 0; old < 256; ++old) {
+        lutB[old] = detail::ClampToByte(int(std::nearbyint(old * t + cb)));
+        lutG[old] = detail::ClampToByte(int(std::nearbyint(old * t + cg)));
+        lutR[old] = detail::ClampToByte(int(std::nearbyint(old * t + cr)));
+    }
+    for (int y = top; y < bottom; ++y)
+        detail::LookupRow(view.At24(left, y), right - left, lutB, lutG, lutR);
+}
+
+void ApplyDisabledLook(classes::TBitmap* bitmap, TsDisabledKind kind, classes::TColor controlColor,
+    classes::TPoint offset, const TsParentCacheInfo& cacheInfo) {
+    if (!bitmap) return;
+    if (kind.Contains(dkGrayed)) GrayscaleBitmap(bitmap);
+    if (!kind.Contains(dkBlended)) return;
+    classes::TRect r {0, 0, bitmap->Width(), bitmap->Height()};
+    if (cacheInfo.Ready && cacheInfo.Bmp) {
+        gdi::OffsetRect(&r, cacheInfo.X + offset.x, cacheInfo.Y + offset.y);
+        // A key with the top byte 0xFF: no pixel of the parent counts as transparent.
+        BlendBitmapRect(bitmap, 0, 0, cacheInfo.Bmp, r, 0.4, classes::TColor(0xFF000000u));
+        return;
+    }
+    const classes::TColor blend = ParentColorAnswer != 0xFF00FF ? ParentColorAnswer : classes::ColorToRGB(controlColor);
+    BlendRectWithColor(bitmap, classes::TRect {0, 0, bitmap->Width(), bitmap->Height()}, 50, blend);
+}
+
+}
