@@ -71,8 +71,9 @@ public:
     bool TryReadFloat(const std::string& name, double& value);
     bool TryReadDateTime(const std::string& name, base::TDateTime& value);
 
-    // Writes, each in the file when it returns; they raise "Failed to set data for" when no key can take
-    // them (read-only, deleted meanwhile) or the file cannot be written.
+    // Writes, each in the file when it returns (inside a batch of the store on this thread, when the batch
+    // ends: RegistryBatch.h); they raise "Failed to set data for" when no key can take them (read-only,
+    // deleted meanwhile) or the file cannot be written.
     void WriteInteger(const std::string& name, int value);   // REG_DWORD
     void WriteString(const std::string& name, const std::string& value);   // REG_SZ
     void WriteBool(const std::string& name, bool value);   // REG_DWORD 0 or 1

@@ -110,6 +110,8 @@ void RegistryStore::FollowEnvironment() {
     FIdentity = {};
     FLoaded = false;
     FReported.clear();
+    for (Batch& batch : FBatches)
+        batch.Checked = false;   // open batches read the new file
 }
 
 void RegistryStore::Refresh() {

@@ -315,3 +315,17 @@ TEST_F(RegistryBatch, TheDefaultStoreBatchesThroughTheAccessor) {
     EXPECT_EQ(replaced.Take(), 1);
     EXPECT_EQ(RegistryStore(Env.RegistryFile()).GetValueNames(HKEY_LOCAL_MACHINE, Options).size(), 21u);
 }
+
+TEST_F(RegistryBatch, TheDefaultStoreMovedToAnotherFileInsideABatchReadsThatFile) {
+    TRegistryBatch batch;
+    EXPECT_EQ(RegistryStore::Default().GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
+    std::string other = Env.Folder() / "other.reg";
+    ASSERT_TRUE(RegistryStore(other).CreateKey(HKEY_LOCAL_MACHINE, Options));
+    ASSERT_TRUE(RegistryStore(other).SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(2)));
+    korvex::os::filetest::EnvOverride moved("KORVEX_REGISTRY", other);
+    EXPECT_EQ(RegistryStore::Default().GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(2));
+    ASSERT_TRUE(RegistryStore::Default().SetValue(HKEY_LOCAL_MACHINE, Options, "Moved", Dword(3)));
+    ASSERT_TRUE(batch.Commit());
+    EXPECT_EQ(StoredIn(other, Options, "Moved"), Dword(3));
+    EXPECT_FALSE(StoredIn(Env.RegistryFile(), Options, "Moved"));
+}
