@@ -130,6 +130,7 @@ ManagerHost::~ManagerHost() {
 TsSkinManager* ManagerHost::NewManager() {
     auto* sm = classes::Create<TsSkinManager>(FOwner.get());
     sm->SetActive(false);
+    FCommands.clear();
     return sm;
 }
 

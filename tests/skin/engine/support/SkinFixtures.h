@@ -78,7 +78,7 @@ public:
     ~ManagerHost();
     // A new inactive manager (so setting properties loads nothing until Activate).
     TsSkinManager* NewManager();
-    // The commands delivered to every window since the host was made, in order.
+    // The commands delivered to every window since the last manager was made, in order.
     const std::vector<std::pair<TsSkinManager*, int>>& Commands() const { return FCommands; }
     void ClearCommands() { FCommands.clear(); }
 
