@@ -4,6 +4,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TJPEGImage.h"
+#include "skin/engine/sSkinManager.h"
 
 namespace korvex::skin {
 
@@ -213,9 +214,9 @@ int TsStoredSkins::IndexOf(const std::string& name) const {
 }
 
 void RegisterStoredSkinClasses() {
-    RegisterClasses({TsStoredSkins::StaticClass(), TsStoredSkin::StaticClass(), TsSkinGenerals::StaticClass(),
-        TsSkinGeneral::StaticClass(), TsSkinImages::StaticClass(), TsSkinImage::StaticClass(),
-        TsSkinPatterns::StaticClass(), TsSkinPattern::StaticClass()});
+    RegisterClasses({TsSkinManager::StaticClass(), TsStoredSkins::StaticClass(), TsStoredSkin::StaticClass(),
+        TsSkinGenerals::StaticClass(), TsSkinGeneral::StaticClass(), TsSkinImages::StaticClass(),
+        TsSkinImage::StaticClass(), TsSkinPatterns::StaticClass(), TsSkinPattern::StaticClass()});
 }
 
 }

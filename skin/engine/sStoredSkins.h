@@ -184,7 +184,7 @@ public:
     int IndexOf(const std::string& name) const;   // exact name; -1 when none
 };
 
-// Registers the stored-skin classes for streaming by name.
+// Registers the stored-skin classes and TsSkinManager for streaming by name.
 void RegisterStoredSkinClasses();
 
 }
