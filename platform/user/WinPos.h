@@ -48,6 +48,10 @@ int MapWindowRect(HWND from, HWND to, RECT* rect);
 // The client area of a window in screen coordinates.
 RECT ClientRectOnScreen(HWND hwnd);
 
+// A window's rectangle for a client rectangle with the default frame of the styles (answered by the non-client
+// area from its own layout rules; scroll bars are not counted).
+bool AdjustWindowRectEx(RECT* rect, DWORD style, bool menu, DWORD exStyle);
+
 // The deepest visible, enabled window under a screen point, honouring window regions and answering HTTRANSPARENT
 // by looking further down (WM_NCHITTEST is sent). nullptr outside all windows.
 HWND WindowFromPoint(POINT screenPoint);
