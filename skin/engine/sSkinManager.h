@@ -32,6 +32,9 @@ inline constexpr int SMC_STOPFADING = 16;
 inline TsSkinManager* DefaultManager = nullptr;   // the first manager made; controls without one use it
 inline bool SkinChanging = false;   // a skin is being (re)loaded; fading stays off meanwhile
 inline bool NewSkinBroadcast = false;   // the new-skin command is being delivered
+// The names the skinned controls and windows know these by.
+inline TsSkinManager*& DefaultSkinManager = DefaultManager;
+inline bool& SkinBroadcasting = NewSkinBroadcast;
 
 // Delivers one skin command to every window (set by the window layer; nothing is delivered while unset).
 using TSkinCommandSink = std::function<void(TsSkinManager* manager, int command)>;
