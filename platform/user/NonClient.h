@@ -31,8 +31,9 @@ inline constexpr WPARAM WMSZ_BOTTOMRIGHT = 8;
 // distances from each side of the window rectangle to the client rectangle (scroll bars not counted, as
 // AdjustWindowRectEx counts them).
 RECT NonClientInsets(DWORD style, DWORD exStyle, int menuHeight);
-// The window rectangle's sides around a client rectangle (AdjustWindowRectEx's work; one menu row when menu).
-bool AdjustRectForFrame(RECT* rect, DWORD style, bool menu, DWORD exStyle);
+// The window rectangle around a client rectangle for these styles, with one menu row when menu is set.
+bool AdjustWindowRectEx(RECT* rect, DWORD style, bool menu, DWORD exStyle);
+bool AdjustWindowRect(RECT* rect, DWORD style, bool menu);
 // The thickness of the outer frame alone (sizing, dialog or thin border, plus a static edge).
 SIZE FrameThickness(DWORD style, DWORD exStyle);
 

@@ -191,7 +191,7 @@ RECT NonClientInsets(DWORD style, DWORD exStyle, int menuHeight) {
         layout.Window.bottom - layout.Client.bottom};
 }
 
-bool AdjustRectForFrame(RECT* rect, DWORD style, bool menu, DWORD exStyle) {
+bool AdjustWindowRectEx(RECT* rect, DWORD style, bool menu, DWORD exStyle) {
     if (!rect) return false;
     const RECT insets = NonClientInsets(style, exStyle, menu ? GetSystemMetrics(SM_CYMENU) : 0);
     rect->left -= insets.left;
@@ -199,6 +199,10 @@ bool AdjustRectForFrame(RECT* rect, DWORD style, bool menu, DWORD exStyle) {
     rect->right += insets.right;
     rect->bottom += insets.bottom;
     return true;
+}
+
+bool AdjustWindowRect(RECT* rect, DWORD style, bool menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
 }
 
 }

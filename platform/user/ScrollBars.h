@@ -1,5 +1,5 @@
 // Scroll bars: the window scroll bars (SB_HORZ, SB_VERT) kept with the window, SB_CTL forwarded to a scroll
-// bar control, and the pieces (range rules, geometry, drawing) a scroll bar control shares with them.
+// bar control, and what a scroll bar control shares with them (range rules, geometry, drawing).
 #pragma once
 
 #include "platform/user/UserTypes.h"
@@ -39,7 +39,7 @@ bool ShowScrollBar(HWND hwnd, int bar, bool show);
 bool EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 
 // ---------------------------------------------------------------------------------------------------------
-// Shared pieces.
+// Shared with scroll bar controls.
 struct ScrollBarData {
     int Min = 0;
     int Max = 100;

@@ -103,9 +103,20 @@ TEST(NonClientInsets, MenuBarAddsItsHeightUnderTheCaption) {
     EXPECT_EQ(withMenu.bottom, plain.bottom);
 }
 
-TEST(NonClientInsets, ScrollBarsAreNotPartOfTheAdjustedFrame) {
+TEST(AdjustWindowRectEx, AddsTheFrameCaptionAndMenuRow) {
     RECT rect {100, 100, 200, 200};
-    ASSERT_TRUE(AdjustRectForFrame(&rect, WS_POPUP | WS_BORDER | WS_VSCROLL, false, 0));
+    ASSERT_TRUE(AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, true, WS_EX_CLIENTEDGE));
+    const int side = M(SM_CXSIZEFRAME) + M(SM_CXEDGE);
+    EXPECT_EQ(rect.left, 100 - side);
+    EXPECT_EQ(rect.right, 200 + side);
+    EXPECT_EQ(rect.top, 100 - M(SM_CYSIZEFRAME) - M(SM_CYCAPTION) - M(SM_CYMENU) - M(SM_CYEDGE));
+    EXPECT_EQ(rect.bottom, 200 + M(SM_CYSIZEFRAME) + M(SM_CYEDGE));
+    EXPECT_FALSE(AdjustWindowRectEx(nullptr, WS_OVERLAPPEDWINDOW, false, 0));
+}
+
+TEST(AdjustWindowRectEx, ScrollBarsAreNotPartOfTheAdjustedFrame) {
+    RECT rect {100, 100, 200, 200};
+    ASSERT_TRUE(AdjustWindowRectEx(&rect, WS_POPUP | WS_BORDER | WS_VSCROLL, false, 0));
     EXPECT_EQ(rect, (RECT {99, 99, 201, 201}));
 }
 
