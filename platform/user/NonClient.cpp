@@ -12,6 +12,7 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 namespace korvex::user {
 
@@ -174,17 +175,29 @@ namespace nc {
 std::shared_ptr<WindowState> StateOf(HWND hwnd) {
     if (!IsWindow(hwnd)) return nullptr;
     StateTable& table = States();
-    std::lock_guard lock(table.Lock);
-    auto& slot = table.States[hwnd];
-    if (!slot) {
-        slot = std::make_shared<WindowState>();
-        if (table.States.size() >= table.SweepAt) {
-            std::erase_if(
-                table.States, [hwnd](const auto& entry) { return entry.first != hwnd && !IsWindow(entry.first); });
-            table.SweepAt = std::max<size_t>(64, table.States.size() * 2);
+    std::shared_ptr<WindowState> state;
+    std::vector<HWND> sweep;
+    {
+        std::lock_guard lock(table.Lock);
+        auto& slot = table.States[hwnd];
+        if (!slot) {
+            slot = std::make_shared<WindowState>();
+            if (table.States.size() >= table.SweepAt) {
+                for (const auto& entry : table.States)
+                    sweep.push_back(entry.first);
+                table.SweepAt = std::max<size_t>(64, table.States.size() * 2);
+            }
         }
+        state = slot;
     }
-    return slot;
+    // The window layer is asked outside our lock.
+    std::erase_if(sweep, [](HWND candidate) { return IsWindow(candidate); });
+    if (!sweep.empty()) {
+        std::lock_guard lock(table.Lock);
+        for (HWND dead : sweep)
+            table.States.erase(dead);
+    }
+    return state;
 }
 
 std::shared_ptr<WindowState> FindState(HWND hwnd) {

@@ -119,11 +119,11 @@ void PaintCaptionText(HWND hwnd, HDC dc, const nc::Layout& l, bool active) {
     }
     if (IsRectEmpty(&r)) return;
     GdiHandle<Font> font(CreateFontIndirect(CaptionLogFont(l.Style.ToolWindow)));
-    if (font) SelectObject(dc, font.Get());
+    const HFONT previous = font ? SelectObject(dc, font.Get()) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
     DrawText(dc, text, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(dc, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    if (previous) SelectObject(dc, previous);
 }
 
 void PaintCaption(HWND hwnd, HDC dc, const nc::Layout& l, bool active) {

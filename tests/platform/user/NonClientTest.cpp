@@ -316,6 +316,32 @@ TEST_F(NcPaint, CaptionColourFollowsActivation) {
     EXPECT_EQ(WindowPixel(hwnd, x + 40, l.CaptionBand.bottom - 1), GetSysColor(gdi::COLOR_3DFACE));
 }
 
+TEST_F(NcPaint, CaptionTextIsDrawnBetweenTheIconAndTheButtons) {
+    HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    const nc::Layout l = nc::LayoutOf(hwnd);
+    auto count = [&](COLORREF color, int from, int to) {
+        int n = 0;
+        for (int y = l.Caption.top; y < l.Caption.bottom; ++y)
+            for (int x = from; x < to; ++x)
+                n += WindowPixel(hwnd, x, y) == color;
+        return n;
+    };
+    const COLORREF text = GetSysColor(gdi::COLOR_CAPTIONTEXT);
+    EXPECT_GT(count(text, l.Icon.right, l.MinButton.left), 10);
+
+    SetWindowText(hwnd, std::string(200, 'W'));   // far too long: cut before the buttons
+    Pump();
+    EXPECT_GT(count(text, l.Icon.right, l.MinButton.left - 2), 10);
+    EXPECT_EQ(count(text, l.MinButton.left - 2, l.MinButton.left), 0);
+
+    SendMessage(hwnd, WM_NCACTIVATE, 0, 0);
+    EXPECT_GT(count(GetSysColor(gdi::COLOR_INACTIVECAPTIONTEXT), l.Icon.right, l.MinButton.left), 10);
+
+    SetWindowText(hwnd, "");
+    Pump();
+    EXPECT_EQ(count(GetSysColor(gdi::COLOR_INACTIVECAPTIONTEXT), l.Icon.right, l.MinButton.left), 0);
+}
+
 TEST_F(NcPaint, PaintingStaysOutOfTheClientArea) {
     HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
     const nc::Layout l = nc::LayoutOf(hwnd);
