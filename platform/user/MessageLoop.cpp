@@ -129,7 +129,10 @@ int GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 }
 
 bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
-    return Peek(msg, hwnd, filterMin, filterMax, removeFlags, true);
+    bool found = Peek(msg, hwnd, filterMin, filterMax, removeFlags, true);
+    // An unfiltered look that finds nothing ends a turn of a hand-made loop: show what changed.
+    if (!found && !hwnd && !filterMin && !filterMax) FlushDisplay();
+    return found;
 }
 
 bool WaitMessage() {

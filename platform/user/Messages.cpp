@@ -117,13 +117,8 @@ LRESULT Send(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace detail
 
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!proc) return 0;
-    try {
-        return proc(hwnd, msg, wParam, lParam);
-    } catch (...) {
-        detail::HandleProcException(std::current_exception());
-        return 0;
-    }
+    // No catching here: an exception goes up the chain to the outermost call, which hands it to the handler.
+    return proc ? proc(hwnd, msg, wParam, lParam) : 0;
 }
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -82,8 +82,8 @@ DWORD GetWindowExStyle(HWND hwnd);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetDlgItem(HWND parent, int id);
 
-// Calls a procedure directly: no copy of anything, no queue, no thread switch (but exceptions are contained as
-// in SendMessage). A null proc gives 0.
+// Calls a procedure directly: no queue, no thread switch. An exception passes up the chain to the outermost
+// SendMessage or DispatchMessage, which hands it to the exception handler. A null proc gives 0.
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Properties: named data attached to a window (removed without being freed when the window is destroyed).

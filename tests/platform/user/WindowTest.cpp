@@ -2,9 +2,12 @@
 #include "support/UserTestSupport.h"
 
 #include "platform/user/Messages.h"
+#include "platform/user/Timers.h"
 #include "platform/user/WinPos.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace korvex::user::test {
 
@@ -293,6 +296,63 @@ TEST_F(WindowData, EnableWindowReportsThePreviousStateAndSendsEnable) {
     EXPECT_TRUE(EnableWindow(w, false));   // no change, no message
     EXPECT_TRUE(EnableWindow(w, true));
     EXPECT_EQ(Count(w, WM_ENABLE), 2);
+}
+
+}   // namespace
+
+}
+
+namespace korvex::user::test {
+
+namespace {
+
+using MessageOnly = UserTest;
+
+TEST_F(MessageOnly, AMessageOnlyWindowGetsMessagesAndTimersButIsNeverShown) {
+    HWND w = CreateWindowEx(0, TestClass, "", WS_VISIBLE, 0, 0, 100, 100, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(IsWindow(w));
+    EXPECT_FALSE(IsWindowVisible(w));
+    ShowWindow(w, SW_SHOW);
+    EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_TRUE(Screen->StackingOrder().empty());
+    EXPECT_EQ(WindowFromPoint(POINT {10, 10}), nullptr);
+    PostMessage(w, WM_USER, 0, 0);
+    SetTimer(w, 1, 10, nullptr);
+    Advance(10);
+    EXPECT_EQ(Count(w, WM_USER), 1);
+    EXPECT_EQ(Count(w, WM_TIMER), 1);
+    bool found = false;
+    EnumWindows([&](HWND h) {
+        found = found || h == w;
+        return true;
+    });
+    EXPECT_FALSE(found);
+}
+
+using Chains = UserTest;
+
+TEST_F(Chains, AnExceptionInsideASubclassChainLeavesTheWholeChainOnce) {
+    HWND w = Create(WS_POPUP, 0, 0, 10, 10);
+    SetHandler(w, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_USER) throw std::runtime_error("inner");
+        return std::nullopt;
+    });
+    WNDPROC old = nullptr;
+    bool outerFinished = false;
+    WNDPROC outer = MakeObjectInstance([&](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        LRESULT r = CallWindowProc(old, h, m, wp, lp);
+        if (m == WM_USER) outerFinished = true;
+        return r;
+    });
+    old = ProcFromLong(SetWindowLongPtr(w, GWL_WNDPROC, LongFromProc(outer)));
+    int handled = 0;
+    SetWindowProcExceptionHandler([&](std::exception_ptr) { ++handled; });
+    EXPECT_EQ(SendMessage(w, WM_USER, 0, 0), 0);
+    SetWindowProcExceptionHandler(nullptr);
+    EXPECT_EQ(handled, 1);
+    EXPECT_FALSE(outerFinished);
+    SetWindowLongPtr(w, GWL_WNDPROC, LongFromProc(old));
+    FreeObjectInstance(outer);
 }
 
 }   // namespace
