@@ -2,6 +2,7 @@
 #include "platform/user/Painting.h"
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/user/Screen.h"
 #include "platform/user/WindowObject.h"
 
 #include <map>
@@ -21,6 +22,7 @@ struct OpenDc {
     std::optional<gdi::BandedRegion> Intersect;   // window coordinates
     std::optional<gdi::BandedRegion> Exclude;
     bool Dead = false;
+    gdi::Bitmap* Capture = nullptr;   // screen DCs: the picture of the screen they read from (owned)
 };
 
 std::map<HDC, OpenDc>& OpenDcs() {
@@ -75,6 +77,27 @@ DWORD StyleFlags(const WindowObject* w) {
     if (w->Style & WS_CLIPCHILDREN) flags |= DCX_CLIPCHILDREN;
     if (w->Style & WS_CLIPSIBLINGS) flags |= DCX_CLIPSIBLINGS;
     return flags;
+}
+
+// A DC of the whole screen: it reads what the screen shows (a capture taken now); drawing into it shows nothing.
+HDC ScreenDc() {
+    Display* display = CurrentDisplay();
+    if (!display) return nullptr;
+    detail::PresentAll();   // the capture shows the latest pictures
+    gdi::SIZE size = display->ScreenSize();
+    gdi::Bitmap* capture = display->CaptureScreen(RECT {0, 0, size.cx, size.cy});
+    if (!capture) capture = gdi::Bitmap::Create(size.cx, size.cy, gdi::PixelFormat::pf32bit);
+    if (!capture) return nullptr;
+    HDC dc = gdi::CreateSurfaceDC(capture, POINT {}, nullptr);
+    if (!dc) {
+        gdi::DeleteObject(capture);
+        return nullptr;
+    }
+    OpenDc info;
+    info.Dead = true;
+    info.Capture = capture;
+    OpenDcs()[dc] = std::move(info);
+    return dc;
 }
 
 }   // namespace
@@ -150,18 +173,21 @@ void ReleaseDcsOf(WindowObject* w) {
 HDC GetDC(HWND hwnd) {
     WindowObject* w = hwnd ? FromHandle(hwnd) : detail::Desktop();
     if (!w) return nullptr;
+    if (w->IsDesktop) return ScreenDc();
     return detail::MakeWindowDc(w, detail::DcArea::Client, 0, nullptr, nullptr);
 }
 
 HDC GetWindowDC(HWND hwnd) {
     WindowObject* w = hwnd ? FromHandle(hwnd) : detail::Desktop();
     if (!w) return nullptr;
+    if (w->IsDesktop) return ScreenDc();
     return detail::MakeWindowDc(w, detail::DcArea::Window, 0, nullptr, nullptr);
 }
 
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     WindowObject* w = hwnd ? FromHandle(hwnd) : detail::Desktop();
     if (!w) return nullptr;
+    if (w->IsDesktop) return ScreenDc();
     auto area = (flags & DCX_WINDOW) ? detail::DcArea::Window : detail::DcArea::Client;
     std::optional<gdi::BandedRegion> region;
     if ((flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) && clip != reinterpret_cast<HRGN>(std::intptr_t(1))) {
@@ -205,15 +231,17 @@ int ReleaseDC(HWND, HDC dc) {
     if (!it->second.Dead)
         if (WindowObject* w = FromHandle(it->second.Hwnd))
             detail::MarkDirty(detail::TopLevelOf(w), dc->EffectiveClip());
+    gdi::Bitmap* capture = it->second.Capture;
     dcs.erase(it);
     gdi::DeleteDC(dc);
+    if (capture) gdi::DeleteObject(capture);
     return 1;
 }
 
 HWND WindowFromDC(HDC dc) {
     auto& dcs = OpenDcs();
     auto it = dcs.find(dc);
-    return it == dcs.end() ? nullptr : it->second.Hwnd;
+    return it == dcs.end() || it->second.Capture ? nullptr : it->second.Hwnd;
 }
 
 }

@@ -1,6 +1,7 @@
 // The paint cycle on backing stores: update regions, clipping of window DCs, window regions, scrolling, layering.
 #include "support/UserTestSupport.h"
 
+#include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/PenBrush.h"
@@ -366,6 +367,24 @@ TEST_F(Paint, CaptureScreenGivesWhatIsBehindAWindow) {
     EXPECT_EQ(shot->PixelAt(19, 19), HeadlessDisplay::DesktopColor);
     gdi::DeleteObject(shot);
     (void)w;
+}
+
+TEST_F(Paint, TheScreenDcReadsWhatTheScreenShows) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 10, 10, 50, 50);
+    SetHandler(w, Painter(Red));
+    Pump();
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(WindowFromDC(screen), nullptr);
+    HDC mem = gdi::CreateCompatibleDC(nullptr);
+    gdi::Bitmap* copy = gdi::Bitmap::Create(20, 20, gdi::PixelFormat::pf24bit);
+    gdi::SelectObject(mem, copy);
+    gdi::BitBlt(mem, 0, 0, 20, 20, screen, 50, 50, gdi::SRCCOPY);
+    EXPECT_EQ(copy->PixelAt(0, 0), Red);   // (50, 50) is inside the window
+    EXPECT_EQ(copy->PixelAt(19, 19), HeadlessDisplay::DesktopColor);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    gdi::DeleteDC(mem);
+    gdi::DeleteObject(copy);
 }
 
 }   // namespace
