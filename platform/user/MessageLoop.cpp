@@ -19,6 +19,8 @@ MessageFilter& Filter() {
     return filter;
 }
 
+constexpr int MaxPumpedMessages = 10000;
+
 bool InRange(UINT message, UINT min, UINT max) {
     return (min == 0 && max == 0) || (message >= min && message <= max);
 }
@@ -243,7 +245,8 @@ int PumpMessages() {
         int ran = queue->Loop->ProcessPending();
         bool any = false;
         MSG msg;
-        while (Peek(&msg, nullptr, 0, 0, PM_REMOVE, false)) {
+        // A bound, so a window that asks for itself again in every message cannot hold the caller forever.
+        while (count < MaxPumpedMessages && Peek(&msg, nullptr, 0, 0, PM_REMOVE, false)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(int(msg.wParam));
                 FlushDisplay();
@@ -253,7 +256,7 @@ int PumpMessages() {
             ++count;
             any = true;
         }
-        if (!ran && !any) break;
+        if ((!ran && !any) || count >= MaxPumpedMessages) break;
     }
     FlushDisplay();
     return count;

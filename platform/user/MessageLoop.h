@@ -48,7 +48,8 @@ void ProcessMessage(MSG& msg);
 // GetMessage and ProcessMessage until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 // Handles everything that is pending without waiting (event loop round, messages, paints, due timers), then
-// presents the changes. Returns how many messages were handled. Stops early at WM_QUIT, which stays queued.
+// presents the changes. Returns how many messages were handled (at most 10000 a call). Stops early at
+// WM_QUIT, which stays queued.
 int PumpMessages();
 // Presents every changed backing store on the display now.
 void FlushDisplay();

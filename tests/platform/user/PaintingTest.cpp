@@ -390,3 +390,24 @@ TEST_F(Paint, TheScreenDcReadsWhatTheScreenShows) {
 }   // namespace
 
 }
+
+namespace korvex::user::test {
+
+namespace {
+
+TEST_F(Paint, AWindowThatInvalidatesItselfWhilePaintingDoesNotHoldThePumpForever) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 20, 20);
+    SetHandler(w, [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_PAINT) return std::nullopt;
+        PAINTSTRUCT ps;
+        BeginPaint(h, &ps);
+        EndPaint(h, &ps);
+        InvalidateRect(h, nullptr, false);
+        return 0;
+    });
+    EXPECT_GT(PumpMessages(), 0);
+}
+
+}   // namespace
+
+}
