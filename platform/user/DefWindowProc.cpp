@@ -86,8 +86,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETTEXT:
         StoreText(w, reinterpret_cast<const char*>(lParam));
-        if ((w->Style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w))
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN | RDW_NOINTERNALPAINT);
+        if ((w->Style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w)) RedrawCaption(hwnd);
         return 1;
     case WM_GETTEXT: {
         auto* buffer = reinterpret_cast<char*>(lParam);

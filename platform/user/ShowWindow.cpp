@@ -1,5 +1,6 @@
 // Showing and hiding, minimizing, maximizing and restoring windows, and their placement.
 #include "platform/user/Focus.h"
+#include "platform/user/NonClient.h"
 #include "platform/user/Screen.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
@@ -54,19 +55,7 @@ void ShowOwned(WindowObject* w) {
 }
 
 MINMAXINFO MinMaxInfo(WindowObject* w) {
-    MINMAXINFO info;
-    RECT area;
-    if (IsTop(w))
-        area = GetWorkArea();
-    else
-        area = RECT {
-            0, 0, w->Parent->Client.right - w->Parent->Client.left, w->Parent->Client.bottom - w->Parent->Client.top};
-    info.ptMaxSize = POINT {area.Width(), area.Height()};
-    info.ptMaxPosition = POINT {area.left, area.top};
-    info.ptMinTrackSize = POINT {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-    info.ptMaxTrackSize = POINT {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-    detail::Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    return info;
+    return QueryMinMaxInfo(w->Handle);   // the frame's defaults, then WM_GETMINMAXINFO
 }
 
 void Minimize(WindowObject* w, bool show) {

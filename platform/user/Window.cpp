@@ -5,6 +5,7 @@
 #include "platform/user/Focus.h"
 #include "platform/user/MessageQueue.h"
 #include "platform/user/Messages.h"
+#include "platform/user/NonClient.h"
 #include "platform/user/Painting.h"
 #include "platform/user/Screen.h"
 #include "platform/user/WinPos.h"
@@ -136,6 +137,7 @@ void FreeTree(WindowObject* w) {
         FreeTree(child);
     }
     detail::Send(w, WM_NCDESTROY, 0, 0);
+    NonClientWindowDestroyed(w->Handle);
     detail::KillTimersOf(w->Handle);
     detail::ForgetWindow(w);
     detail::ReleaseDcsOf(w);
