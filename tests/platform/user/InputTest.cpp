@@ -292,6 +292,22 @@ TEST_F(Input, AWindowThatEatsTheActivatingClickDoesNotGetIt) {
     EXPECT_EQ(Count(other, WM_LBUTTONUP), 1);
 }
 
+TEST_F(Input, AWindowDestroyedByItsOwnClickLosesTheRestOfTheClickQuietly) {
+    SetHandler(Child, [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_LBUTTONDOWN) DestroyWindow(h);
+        return std::nullopt;
+    });
+    SetCapture(Child);
+    Screen->Click(120, 120);
+    Pump();
+    EXPECT_FALSE(IsWindow(Child));
+    EXPECT_EQ(Count(Child, WM_LBUTTONUP), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Screen->Click(120, 120);   // now on the parent
+    Pump();
+    EXPECT_EQ(Count(Parent, WM_LBUTTONDOWN), 1);
+}
+
 }   // namespace
 
 }
