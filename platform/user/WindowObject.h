@@ -121,6 +121,9 @@ private:
     WindowObject* FWnd;
 };
 
+// Classes (WindowClass.cpp).
+std::shared_ptr<WindowClass> FindClass(const std::string& name);
+
 // Tree order changes (Window.cpp).
 void Unlink(WindowObject* w);
 void LinkAt(WindowObject* parent, WindowObject* w, std::size_t index);
