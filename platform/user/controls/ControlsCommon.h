@@ -1,0 +1,163 @@
+// What the native controls share: WM_NOTIFY records and codes, custom draw, owner-draw records, common styles.
+#pragma once
+
+#include "platform/gdi/Fonts.h"
+#include "platform/gdi/GdiObject.h"
+#include "platform/user/Messages.h"
+#include "platform/user/UserTypes.h"
+#include "platform/user/Window.h"
+
+#include <cstdint>
+
+namespace korvex::user {
+
+// ---------------------------------------------------------------------------------------------------------
+// WM_NOTIFY: wParam is the sender's id, lParam an NMHDR (or a record that starts with one).
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    std::uintptr_t idFrom = 0;
+    UINT code = 0;   // NM_* or a control's own code (negative numbers as UINT, as Windows)
+};
+
+inline constexpr UINT NM_FIRST = 0;
+inline constexpr UINT NM_OUTOFMEMORY = NM_FIRST - 1;
+inline constexpr UINT NM_CLICK = NM_FIRST - 2;
+inline constexpr UINT NM_DBLCLK = NM_FIRST - 3;
+inline constexpr UINT NM_RETURN = NM_FIRST - 4;
+inline constexpr UINT NM_RCLICK = NM_FIRST - 5;
+inline constexpr UINT NM_RDBLCLK = NM_FIRST - 6;
+inline constexpr UINT NM_SETFOCUS = NM_FIRST - 7;
+inline constexpr UINT NM_KILLFOCUS = NM_FIRST - 8;
+inline constexpr UINT NM_CUSTOMDRAW = NM_FIRST - 12;
+inline constexpr UINT NM_HOVER = NM_FIRST - 13;
+inline constexpr UINT NM_RELEASEDCAPTURE = NM_FIRST - 16;
+
+// Fills the header's sender fields and sends WM_NOTIFY to the sender's parent; the parent's answer.
+inline LRESULT SendNotify(HWND from, NMHDR* header) {
+    header->hwndFrom = from;
+    header->idFrom = std::uintptr_t(GetDlgCtrlID(from));
+    HWND parent = GetParent(from);
+    if (!parent) return 0;
+    return SendMessage(parent, WM_NOTIFY, WPARAM(header->idFrom), reinterpret_cast<LPARAM>(header));
+}
+inline LRESULT SendNotifyCode(HWND from, UINT code) {
+    NMHDR header;
+    header.code = code;
+    return SendNotify(from, &header);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Custom draw (NM_CUSTOMDRAW): the control asks its parent before and after painting the whole control and
+// each item; the answer (CDRF_*) says what to skip and what to report next.
+inline constexpr DWORD CDDS_PREPAINT = 0x00000001;
+inline constexpr DWORD CDDS_POSTPAINT = 0x00000002;
+inline constexpr DWORD CDDS_PREERASE = 0x00000003;
+inline constexpr DWORD CDDS_POSTERASE = 0x00000004;
+inline constexpr DWORD CDDS_ITEM = 0x00010000;
+inline constexpr DWORD CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT;
+inline constexpr DWORD CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT;
+inline constexpr DWORD CDDS_ITEMPREERASE = CDDS_ITEM | CDDS_PREERASE;
+inline constexpr DWORD CDDS_ITEMPOSTERASE = CDDS_ITEM | CDDS_POSTERASE;
+inline constexpr DWORD CDDS_SUBITEM = 0x00020000;
+
+inline constexpr LRESULT CDRF_DODEFAULT = 0x00000000;
+inline constexpr LRESULT CDRF_NEWFONT = 0x00000002;
+inline constexpr LRESULT CDRF_SKIPDEFAULT = 0x00000004;   // the control draws nothing of this stage
+inline constexpr LRESULT CDRF_DOERASE = 0x00000008;
+inline constexpr LRESULT CDRF_NOTIFYPOSTPAINT = 0x00000010;
+inline constexpr LRESULT CDRF_NOTIFYITEMDRAW = 0x00000020;   // at CDDS_PREPAINT: ask for every item
+inline constexpr LRESULT CDRF_NOTIFYSUBITEMDRAW = 0x00000020;
+inline constexpr LRESULT CDRF_NOTIFYPOSTERASE = 0x00000040;
+inline constexpr LRESULT CDRF_SKIPPOSTPAINT = 0x00000100;
+
+inline constexpr UINT CDIS_SELECTED = 0x0001;
+inline constexpr UINT CDIS_GRAYED = 0x0002;
+inline constexpr UINT CDIS_DISABLED = 0x0004;
+inline constexpr UINT CDIS_CHECKED = 0x0008;
+inline constexpr UINT CDIS_FOCUS = 0x0010;
+inline constexpr UINT CDIS_DEFAULT = 0x0020;
+inline constexpr UINT CDIS_HOT = 0x0040;
+inline constexpr UINT CDIS_MARKED = 0x0080;
+inline constexpr UINT CDIS_INDETERMINATE = 0x0100;
+
+struct NMCUSTOMDRAW {
+    NMHDR hdr;
+    DWORD dwDrawStage = 0;   // CDDS_*
+    HDC hdc = nullptr;
+    RECT rc {};   // the update rectangle (whole stages) or the item's rectangle
+    std::uintptr_t dwItemSpec = 0;   // the item (a tool bar's command id)
+    UINT uItemState = 0;   // CDIS_*
+    LPARAM lItemlParam = 0;   // the item's application data
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// Owner drawing (WM_DRAWITEM to the parent; wParam: the control's id).
+inline constexpr UINT ODT_MENU = 1;
+inline constexpr UINT ODT_LISTBOX = 2;
+inline constexpr UINT ODT_COMBOBOX = 3;
+inline constexpr UINT ODT_BUTTON = 4;
+inline constexpr UINT ODT_STATIC = 5;
+inline constexpr UINT ODT_TAB = 101;
+
+inline constexpr UINT ODA_DRAWENTIRE = 0x0001;
+inline constexpr UINT ODA_SELECT = 0x0002;
+inline constexpr UINT ODA_FOCUS = 0x0004;
+
+inline constexpr UINT ODS_SELECTED = 0x0001;
+inline constexpr UINT ODS_GRAYED = 0x0002;
+inline constexpr UINT ODS_DISABLED = 0x0004;
+inline constexpr UINT ODS_CHECKED = 0x0008;
+inline constexpr UINT ODS_FOCUS = 0x0010;
+inline constexpr UINT ODS_DEFAULT = 0x0020;
+inline constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
+inline constexpr UINT ODS_HOTLIGHT = 0x0040;
+inline constexpr UINT ODS_INACTIVE = 0x0080;
+inline constexpr UINT ODS_NOACCEL = 0x0100;
+inline constexpr UINT ODS_NOFOCUSRECT = 0x0200;
+
+struct DRAWITEMSTRUCT {
+    UINT CtlType = 0;   // ODT_*
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;   // ODA_*
+    UINT itemState = 0;   // ODS_*
+    HWND hwndItem = nullptr;
+    HDC hDC = nullptr;
+    RECT rcItem {};
+    std::uintptr_t itemData = 0;
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// Common control styles (tool bar, status bar) and messages.
+inline constexpr DWORD CCS_TOP = 0x00000001;
+inline constexpr DWORD CCS_NOMOVEY = 0x00000002;
+inline constexpr DWORD CCS_BOTTOM = 0x00000003;
+inline constexpr DWORD CCS_NORESIZE = 0x00000004;   // keeps the size given at creation
+inline constexpr DWORD CCS_NOPARENTALIGN = 0x00000008;   // no move to the parent's top or bottom
+inline constexpr DWORD CCS_ADJUSTABLE = 0x00000020;
+inline constexpr DWORD CCS_NODIVIDER = 0x00000040;   // no highlight line along the top
+inline constexpr DWORD CCS_VERT = 0x00000080;
+
+inline constexpr UINT CCM_FIRST = 0x2000;
+inline constexpr UINT CCM_SETBKCOLOR = CCM_FIRST + 1;   // lParam: COLORREF or CLR_DEFAULT; result: the old
+inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;   // "the control's own colour"
+
+// ---------------------------------------------------------------------------------------------------------
+// Helpers for the controls' procedures.
+
+// The font a control draws with: the one given by WM_SETFONT, else the stock GUI font.
+inline HFONT ControlFont(HFONT font) {
+    return font ? font : gdi::GetStockFont(gdi::DEFAULT_GUI_FONT);
+}
+
+// The control's state object kept in the first pointer of the window's extra bytes.
+template <class T>
+T* ControlData(HWND hwnd) {
+    return reinterpret_cast<T*>(GetWindowLongPtr(hwnd, 0));
+}
+template <class T>
+void SetControlData(HWND hwnd, T* data) {
+    SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(data));
+}
+
+}
