@@ -1,0 +1,781 @@
+// TControl: properties, parents, bounds and anchors, Perform and the message dispatch, painting requests.
+#include "platform/classes/TControl.h"
+
+#include "platform/classes/Errors.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TWinControl.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Types.h"
+#include "platform/user/Input.h"
+#include "platform/user/Painting.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+
+#include <cstring>
+
+namespace korvex::classes {
+
+using namespace user;
+
+namespace {
+TControl* gCaptureControl = nullptr;
+
+TClass PopupMenuClass() {
+    TClass cls = FindClass("TPopupMenu");
+    return cls != nullptr ? cls : TComponent::StaticClass();
+}
+}
+
+TShiftState KeysToShiftState(WPARAM keys) {
+    TShiftState s;
+    if (keys & MK_SHIFT) s.Include(ssShift);
+    if (keys & MK_CONTROL) s.Include(ssCtrl);
+    if (keys & MK_LBUTTON) s.Include(ssLeft);
+    if (keys & MK_RBUTTON) s.Include(ssRight);
+    if (keys & MK_MBUTTON) s.Include(ssMiddle);
+    if (GetKeyState(VK_MENU) < 0) s.Include(ssAlt);
+    return s;
+}
+
+TShiftState KeyDataToShiftState(LPARAM keyData) {
+    TShiftState s;
+    if (GetKeyState(VK_SHIFT) < 0) s.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) s.Include(ssCtrl);
+    if (keyData & KF_ALTDOWN_BIT) s.Include(ssAlt);
+    return s;
+}
+
+TShiftState KeyboardStateToShiftState() {
+    TShiftState s;
+    if (GetKeyState(VK_SHIFT) < 0) s.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) s.Include(ssCtrl);
+    if (GetKeyState(VK_MENU) < 0) s.Include(ssAlt);
+    if (GetKeyState(VK_LBUTTON) < 0) s.Include(ssLeft);
+    if (GetKeyState(VK_RBUTTON) < 0) s.Include(ssRight);
+    if (GetKeyState(VK_MBUTTON) < 0) s.Include(ssMiddle);
+    return s;
+}
+
+TControl* GetCaptureControl() {
+    if (gCaptureControl != nullptr) {
+        TWinControl* parent = gCaptureControl->Parent();
+        if (parent == nullptr || !parent->HandleAllocated() || GetCapture() != parent->WindowHandle())
+            gCaptureControl = nullptr;
+    }
+    if (gCaptureControl != nullptr) return gCaptureControl;
+    return TWinControl::FindControl(GetCapture());
+}
+
+void SetCaptureControl(TControl* control) {
+    ReleaseCapture();
+    gCaptureControl = nullptr;
+    if (control == nullptr) return;
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        SetCapture(win->Handle());
+        return;
+    }
+    if (control->Parent() == nullptr) return;
+    gCaptureControl = control;
+    SetCapture(control->Parent()->Handle());
+}
+
+TCustomForm* GetParentForm(const TControl* control) {
+    while (control != nullptr && control->Parent() != nullptr)
+        control = control->Parent();
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(control));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+TControl::TControl(TComponent* owner)
+    : TComponent(owner)
+    , FFont(std::make_unique<TFont>()) {
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+    FFont->OnChange = [this](TObject*) { FontChanged(); };
+}
+
+TControl::~TControl() {
+    if (Application != nullptr) Application->ControlDestroyed(this);
+    if (gCaptureControl == this) SetCaptureControl(nullptr);
+    if (FParent != nullptr) SetParent(nullptr);
+}
+
+TClass TControl::StaticClass() {
+    static const TClassInfo info = MakeClass<TControl, TComponent>("TControl", [](auto& p) {
+        p.Int("Left", &TControl::Left, &TControl::SetLeft);
+        p.Int("Top", &TControl::Top, &TControl::SetTop);
+        p.Int("Width", &TControl::Width, &TControl::SetWidth);
+        p.Int("Height", &TControl::Height, &TControl::SetHeight);
+        p.Enum("Align", &TControl::Align, &TControl::SetAlign, AlignIdents, alNone);
+        p.Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, AnchorIdents, TAnchors {akLeft, akTop});
+        p.String("Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
+        p.Color("Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored);
+        p.Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault);
+        p.Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true);
+        p.Object("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored);
+        p.String("Hint", &TControl::Hint, &TControl::SetHint);
+        p.Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true);
+        p.Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true);
+        p.Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true);
+        p.Component("PopupMenu", &TControl::PopupMenuComponent, &TControl::SetPopupMenuComponent).Info().ObjectClassOf
+            = &PopupMenuClass;
+        p.Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored);
+        p.Bool("Visible", &TControl::Visible, &TControl::SetVisible, true);
+        p.Event("OnClick", &TControl::OnClick);
+        p.Event("OnContextPopup", &TControl::OnContextPopup);
+        p.Event("OnDblClick", &TControl::OnDblClick);
+        p.Event("OnMouseDown", &TControl::OnMouseDown);
+        p.Event("OnMouseMove", &TControl::OnMouseMove);
+        p.Event("OnMouseUp", &TControl::OnMouseUp);
+        p.Event("OnMouseWheel", &TControl::OnMouseWheel);
+        p.Event("OnMouseWheelDown", &TControl::OnMouseWheelDown);
+        p.Event("OnMouseWheelUp", &TControl::OnMouseWheelUp);
+        p.Event("OnResize", &TControl::OnResize);
+    });
+    return &info;
+}
+
+bool TControl::IsCaptionStored() const {
+    return !FText.empty();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Parent and bounds
+
+void TControl::SetParent(TWinControl* value) {
+    if (value == FParent) return;
+    if (value == this) throw EInvalidOperation("A control cannot have itself as its parent");
+    if (auto* self = dynamic_cast<TWinControl*>(this);
+        self != nullptr && value != nullptr && self->ContainsControl(value))
+        throw EInvalidOperation("A control cannot be put inside one of its own children");
+    if (FParent != nullptr) FParent->RemoveControl(this);
+    if (value != nullptr) value->InsertControl(this);
+}
+
+TComponent* TControl::GetParentComponent() const {
+    return FParent;
+}
+
+void TControl::SetParentComponent(TComponent* value) {
+    if (ComponentState().Contains(csReading)) FControlState.Include(csReadingState);
+    if (auto* win = dynamic_cast<TWinControl*>(value)) SetParent(win);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    bool visibleWindowless = FParent != nullptr && FVisible && dynamic_cast<TWinControl*>(this) == nullptr;
+    if (visibleWindowless) InvalidateControl(true, false);
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    if (visibleWindowless) Invalidate();
+    UpdateAnchorRules();
+    RequestAlign();
+    if (!ComponentState().Contains(csLoading)) Resize();
+}
+
+TRect TControl::GetClientRect() const {
+    return Rect(0, 0, FWidth, FHeight);
+}
+
+void TControl::SetClientWidth(int value) {
+    SetWidth(FWidth - ClientWidth() + value);
+}
+
+void TControl::SetClientHeight(int value) {
+    SetHeight(FHeight - ClientHeight() + value);
+}
+
+TPoint TControl::ClientOrigin() const {
+    if (FParent == nullptr) return Point(FLeft, FTop);
+    TPoint p = FParent->ClientOrigin();
+    return Point(p.x + FLeft, p.y + FTop);
+}
+
+TPoint TControl::ClientToScreen(TPoint point) const {
+    TPoint origin = ClientOrigin();
+    return Point(point.x + origin.x, point.y + origin.y);
+}
+
+TPoint TControl::ScreenToClient(TPoint point) const {
+    TPoint origin = ClientOrigin();
+    return Point(point.x - origin.x, point.y - origin.y);
+}
+
+void TControl::SetAlign(TAlign value) {
+    if (value == FAlign) return;
+    TAlign old = FAlign;
+    FAlign = value;
+    // An aligned control is anchored to the sides it follows.
+    switch (value) {
+    case alTop:
+        FAnchors = {akLeft, akTop, akRight};
+        break;
+    case alBottom:
+        FAnchors = {akLeft, akRight, akBottom};
+        break;
+    case alLeft:
+        FAnchors = {akLeft, akTop, akBottom};
+        break;
+    case alRight:
+        FAnchors = {akRight, akTop, akBottom};
+        break;
+    case alClient:
+        FAnchors = {akLeft, akTop, akRight, akBottom};
+        break;
+    default:
+        if (old != alNone) FAnchors = {akLeft, akTop};
+        break;
+    }
+    RequestAlign();
+}
+
+void TControl::SetAnchors(TAnchors value) {
+    if (value == FAnchors) return;
+    FAnchors = value;
+    UpdateAnchorRules();
+}
+
+// Remembers where the control sits relative to the sides it is anchored to, for the parent's layout.
+void TControl::UpdateAnchorRules() {
+    if (FAnchorMove || ComponentState().Contains(csLoading)) return;
+    if (FAnchors == TAnchors {akLeft, akTop}) {
+        FOriginalParentSize = Point(0, 0);
+        return;
+    }
+    if (FAnchors.Contains(akRight))
+        FAnchorRules.x = FAnchors.Contains(akLeft) ? FWidth : FLeft;
+    else
+        FAnchorRules.x = FLeft + FWidth / 2;
+    if (FAnchors.Contains(akBottom))
+        FAnchorRules.y = FAnchors.Contains(akTop) ? FHeight : FTop;
+    else
+        FAnchorRules.y = FTop + FHeight / 2;
+    if (FParent != nullptr) {
+        TRect r = FParent->HandleAllocated() ? FParent->ClientRect() : Rect(0, 0, FParent->Width(), FParent->Height());
+        FOriginalParentSize = Point(r.right, r.bottom);
+    }
+}
+
+void TControl::RequestAlign() {
+    if (FParent != nullptr) FParent->AlignControl(this);
+}
+
+void TControl::Resize() {
+    if (OnResize) OnResize(this);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Properties
+
+void TControl::SetVisible(bool value) {
+    if (value == FVisible) return;
+    VisibleChanging();
+    FVisible = value;
+    Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0);
+    RequestAlign();
+}
+
+void TControl::SetEnabled(bool value) {
+    if (value == FEnabled) return;
+    FEnabled = value;
+    Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor value) {
+    if (value == FColor && !FParentColor) return;
+    FParentColor = false;
+    if (value == FColor) return;
+    FColor = value;
+    Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentColor(bool value) {
+    if (value == FParentColor) return;
+    FParentColor = value;
+    if (FParent != nullptr && !ComponentState().Contains(csReading)) Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TControl::FontChanged() {
+    if (!FUpdatingFont) FParentFont = false;
+    Perform(CM_FONTCHANGED, 0, 0);
+}
+
+void TControl::SetParentFont(bool value) {
+    if (value == FParentFont) return;
+    FParentFont = value;
+    if (FParent != nullptr && !ComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED, 0, 0);
+}
+
+void TControl::SetText(const std::string& value) {
+    if (GetText() == value) return;
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::SetShowHint(bool value) {
+    FParentShowHint = false;
+    if (value == FShowHint) return;
+    FShowHint = value;
+    Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetParentShowHint(bool value) {
+    if (value == FParentShowHint) return;
+    FParentShowHint = value;
+    if (FParent != nullptr && !ComponentState().Contains(csReading)) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetCursor(TCursor value) {
+    if (value == FCursor) return;
+    FCursor = value;
+    Perform(CM_CURSORCHANGED, 0, 0);
+}
+
+void TControl::SetPopupMenuComponent(TComponent* value) {
+    if (value == FPopupMenu) return;
+    if (FPopupMenu != nullptr) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = value;
+    if (value != nullptr) value->FreeNotification(this);
+}
+
+bool TControl::MouseCapture() const {
+    return GetCaptureControl() == this;
+}
+
+void TControl::SetMouseCapture(bool value) {
+    if (value == MouseCapture()) return;
+    SetCaptureControl(value ? this : nullptr);
+}
+
+void TControl::SetName(const std::string& value) {
+    bool changeText = FControlStyle.Contains(csSetCaption) && !ComponentState().Contains(csLoading)
+        && Name() == GetText()
+        && (Owner() == nullptr || dynamic_cast<TControl*>(Owner()) == nullptr
+            || !Owner()->ComponentState().Contains(csLoading));
+    TComponent::SetName(value);
+    if (changeText) SetText(value);
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    FControlState.Exclude(csReadingState);
+    if (FParent != nullptr) {
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    }
+    UpdateAnchorRules();
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::SetZOrder(bool topMost) {
+    if (FParent == nullptr) return;
+    auto& list = FParent->FControls;
+    auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end()) return;
+    list.erase(it);
+    if (topMost)
+        list.push_back(this);
+    else
+        list.insert(list.begin(), this);
+    InvalidateControl(FVisible, FControlStyle.Contains(csOpaque));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Messages
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage message {msg, wParam, lParam, 0};
+    Perform(message);
+    return message.Result;
+}
+
+void TControl::Perform(TMessage& message) {
+    message.Result = 0;
+    if (WindowProc)
+        WindowProc(message);
+    else
+        WndProc(message);
+}
+
+void TControl::WndProc(TMessage& message) {
+    if (message.Msg >= WM_KEYFIRST && message.Msg <= WM_KEYLAST) {
+        // The form's key preview happens in the key handlers themselves.
+    } else if (message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MOUSELAST) {
+        if (!FControlStyle.Contains(csDoubleClicks)) {
+            switch (message.Msg) {
+            case WM_LBUTTONDBLCLK:
+            case WM_RBUTTONDBLCLK:
+            case WM_MBUTTONDBLCLK:
+                message.Msg -= WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+                break;
+            }
+        }
+        switch (message.Msg) {
+        case WM_MOUSEMOVE:
+            if (Application != nullptr) Application->HintMouseMessage(this, message);
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            FControlState.Include(csLButtonDown);
+            break;
+        case WM_LBUTTONUP:
+            FControlState.Exclude(csLButtonDown);
+            break;
+        }
+    }
+    Dispatch(message);
+}
+
+void TControl::Dispatch(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+        WMLButtonDown(m);
+        return;
+    case WM_LBUTTONUP:
+        WMLButtonUp(m);
+        return;
+    case WM_LBUTTONDBLCLK:
+        WMLButtonDblClk(m);
+        return;
+    case WM_RBUTTONDOWN:
+        WMRButtonDown(m);
+        return;
+    case WM_RBUTTONUP:
+        WMRButtonUp(m);
+        return;
+    case WM_RBUTTONDBLCLK:
+        WMRButtonDblClk(m);
+        return;
+    case WM_MBUTTONDOWN:
+        WMMButtonDown(m);
+        return;
+    case WM_MBUTTONUP:
+        WMMButtonUp(m);
+        return;
+    case WM_MOUSEMOVE:
+        WMMouseMove(m);
+        return;
+    case WM_CANCELMODE:
+        WMCancelMode(m);
+        return;
+    case WM_CONTEXTMENU:
+        WMContextMenu(m);
+        return;
+    case CM_MOUSEENTER:
+        CMMouseEnter(m);
+        return;
+    case CM_MOUSELEAVE:
+        CMMouseLeave(m);
+        return;
+    case CM_MOUSEWHEEL:
+        CMMouseWheel(m);
+        return;
+    case CM_ENABLEDCHANGED:
+        CMEnabledChanged(m);
+        return;
+    case CM_VISIBLECHANGED:
+        CMVisibleChanged(m);
+        return;
+    case CM_COLORCHANGED:
+        CMColorChanged(m);
+        return;
+    case CM_FONTCHANGED:
+        CMFontChanged(m);
+        return;
+    case CM_TEXTCHANGED:
+        CMTextChanged(m);
+        return;
+    case CM_PARENTCOLORCHANGED:
+        CMParentColorChanged(m);
+        return;
+    case CM_PARENTFONTCHANGED:
+        CMParentFontChanged(m);
+        return;
+    case CM_PARENTSHOWHINTCHANGED:
+        CMParentShowHintChanged(m);
+        return;
+    case CM_HITTEST:
+        CMHitTest(m);
+        return;
+    case CM_SYSCOLORCHANGE:
+        CMSysColorChange(m);
+        return;
+    }
+    DefaultHandler(m);
+}
+
+// Windowless controls keep their text themselves.
+void TControl::DefaultHandler(TMessage& m) {
+    switch (m.Msg) {
+    case WM_SETTEXT:
+        FText = m.LParam != 0 ? reinterpret_cast<const char*>(m.LParam) : "";
+        m.Result = 1;
+        break;
+    case WM_GETTEXT: {
+        auto size = static_cast<std::size_t>(m.WParam);
+        if (size == 0 || m.LParam == 0) break;
+        std::size_t n = std::min(size - 1, FText.size());
+        std::memcpy(reinterpret_cast<char*>(m.LParam), FText.data(), n);
+        reinterpret_cast<char*>(m.LParam)[n] = 0;
+        m.Result = static_cast<LRESULT>(n);
+        break;
+    }
+    case WM_GETTEXTLENGTH:
+        m.Result = static_cast<LRESULT>(FText.size());
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Painting
+
+void TControl::InvalidateControl(bool isVisible, bool isOpaque) {
+    if (FParent == nullptr || !FParent->HandleAllocated() || !isVisible) return;
+    if (!FParent->FShowing && !dynamic_cast<TCustomForm*>(FParent)) return;
+    TRect r = BoundsRect();
+    InvalidateRect(FParent->WindowHandle(), &r, !isOpaque);
+}
+
+void TControl::Invalidate() {
+    InvalidateControl(FVisible, FControlStyle.Contains(csOpaque));
+}
+
+void TControl::Update() {
+    if (FParent != nullptr) FParent->Update();
+}
+
+void TControl::Repaint() {
+    if (FParent == nullptr || !FVisible || !FParent->HandleAllocated()) return;
+    if (FControlStyle.Contains(csOpaque)) {
+        // Paints itself and the windowless controls above it straight on the parent's window.
+        HDC dc = GetDC(FParent->WindowHandle());
+        int saved = gdi::SaveDC(dc);
+        gdi::IntersectClipRect(dc, FLeft, FTop, FLeft + FWidth, FTop + FHeight);
+        FParent->PaintControls(dc, this);
+        gdi::RestoreDC(dc, saved);
+        ReleaseDC(FParent->WindowHandle(), dc);
+    } else {
+        Invalidate();
+        Update();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Mouse
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift) {
+    if (FControlStyle.Contains(csNoStdEvents)) return;
+    MouseDown(button, KeysToShiftState(m.WParam) + shift, MessageX(m), MessageY(m));
+}
+
+void TControl::DoMouseUp(TMessage& m, TMouseButton button) {
+    if (FControlStyle.Contains(csNoStdEvents)) return;
+    MouseUp(button, KeysToShiftState(m.WParam), MessageX(m), MessageY(m));
+}
+
+void TControl::SendCancelMode(TControl* sender) {
+    for (TControl* c = this; c != nullptr; c = c->Parent())
+        if (auto* form = dynamic_cast<TCustomForm*>(c)) form->SendCancelMode(sender);
+}
+
+void TControl::WMLButtonDown(TMessage& m) {
+    SendCancelMode(this);
+    DefaultHandler(m);
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+    if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
+    DoMouseDown(m, mbLeft, {});
+}
+
+void TControl::WMLButtonDblClk(TMessage& m) {
+    SendCancelMode(this);
+    DefaultHandler(m);
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+    if (FControlStyle.Contains(csClickEvents)) DblClick();
+    DoMouseDown(m, mbLeft, {ssDouble});
+}
+
+void TControl::WMLButtonUp(TMessage& m) {
+    DefaultHandler(m);
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
+    if (FControlState.Contains(csClicked)) {
+        FControlState.Exclude(csClicked);
+        TRect client = ClientRect();
+        if (gdi::PtInRect(&client, Point(MessageX(m), MessageY(m)))) Click();
+    }
+    DoMouseUp(m, mbLeft);
+}
+
+void TControl::WMRButtonDown(TMessage& m) {
+    DefaultHandler(m);
+    DoMouseDown(m, mbRight, {});
+}
+
+void TControl::WMRButtonUp(TMessage& m) {
+    DefaultHandler(m);
+    DoMouseUp(m, mbRight);
+}
+
+void TControl::WMRButtonDblClk(TMessage& m) {
+    DefaultHandler(m);
+    DoMouseDown(m, mbRight, {ssDouble});
+}
+
+void TControl::WMMButtonDown(TMessage& m) {
+    DefaultHandler(m);
+    DoMouseDown(m, mbMiddle, {});
+}
+
+void TControl::WMMButtonUp(TMessage& m) {
+    DefaultHandler(m);
+    DoMouseUp(m, mbMiddle);
+}
+
+void TControl::WMMouseMove(TMessage& m) {
+    DefaultHandler(m);
+    if (!FControlStyle.Contains(csNoStdEvents)) MouseMove(KeysToShiftState(m.WParam), MessageX(m), MessageY(m));
+}
+
+void TControl::WMCancelMode(TMessage& m) {
+    DefaultHandler(m);
+    if (MouseCapture()) {
+        SetMouseCapture(false);
+        if (FControlState.Contains(csLButtonDown)) Perform(WM_LBUTTONUP, 0, MAKELPARAM(-1, -1));
+    } else {
+        FControlState.Exclude(csLButtonDown);
+    }
+}
+
+// FIXME: the popup menu's Popup comes with the menus; until then only OnContextPopup is asked.
+void TControl::WMContextMenu(TMessage& m) {
+    if (m.Result != 0) return;
+    TPoint pos = Point(MessageX(m), MessageY(m));
+    TPoint local = pos.x == -1 && pos.y == -1 ? Point(-1, -1) : ScreenToClient(pos);
+    bool handled = false;
+    if (OnContextPopup) OnContextPopup(this, local, handled);
+    if (handled) {
+        m.Result = 1;
+        return;
+    }
+    DefaultHandler(m);
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+    if (handled) return true;
+    if (wheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, shift, mousePos, handled);
+    if (wheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, shift, mousePos, handled);
+    return handled;
+}
+
+void TControl::CMMouseWheel(TMessage& m) {
+    TPoint pos = Point(MessageX(m), MessageY(m));
+    if (DoMouseWheel(KeysToShiftState(LOWORD(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam), pos)) {
+        m.Result = 1;
+        return;
+    }
+    if (FParent != nullptr) m.Result = FParent->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
+}
+
+// Enter and leave pass up the parents, naming the control the mouse came to or left.
+void TControl::CMMouseEnter(TMessage& m) {
+    if (FParent != nullptr)
+        FParent->Perform(CM_MOUSEENTER, 0, m.LParam != 0 ? m.LParam : reinterpret_cast<LPARAM>(this));
+}
+
+void TControl::CMMouseLeave(TMessage& m) {
+    if (FParent != nullptr)
+        FParent->Perform(CM_MOUSELEAVE, 0, m.LParam != 0 ? m.LParam : reinterpret_cast<LPARAM>(this));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Notifications
+
+void TControl::CMEnabledChanged(TMessage&) {
+    Invalidate();
+}
+
+void TControl::CMVisibleChanged(TMessage&) {
+    InvalidateControl(true, FVisible && FControlStyle.Contains(csOpaque));
+}
+
+void TControl::CMColorChanged(TMessage&) {
+    Invalidate();
+}
+
+void TControl::CMFontChanged(TMessage&) {
+    Invalidate();
+}
+
+void TControl::CMTextChanged(TMessage&) {
+    Invalidate();
+}
+
+void TControl::CMParentColorChanged(TMessage& m) {
+    if (!FParentColor || FParent == nullptr) return;
+    TColor color = m.WParam != 0 ? static_cast<TColor>(m.LParam) : FParent->Color();
+    if (color != FColor) {
+        FColor = color;
+        Perform(CM_COLORCHANGED, 0, 0);
+    }
+    FParentColor = true;
+}
+
+void TControl::CMParentFontChanged(TMessage&) {
+    if (!FParentFont || FParent == nullptr) return;
+    FUpdatingFont = true;
+    try {
+        FFont->Assign(FParent->Font());
+    } catch (...) {
+        FUpdatingFont = false;
+        throw;
+    }
+    FUpdatingFont = false;
+    FParentFont = true;
+}
+
+void TControl::CMParentShowHintChanged(TMessage&) {
+    if (!FParentShowHint || FParent == nullptr) return;
+    if (FShowHint != FParent->ShowHint()) {
+        FShowHint = FParent->ShowHint();
+        Perform(CM_SHOWHINTCHANGED, 0, 0);
+    }
+    FParentShowHint = true;
+}
+
+void TControl::CMHitTest(TMessage& m) {
+    m.Result = HTCLIENT;
+}
+
+void TControl::CMSysColorChange(TMessage&) {
+}
+
+}

@@ -1,0 +1,36 @@
+// TControlCanvas: the canvas of a control, on its paint DC while it paints and on a window DC otherwise.
+#pragma once
+
+#include "platform/classes/TCanvas.h"
+#include "platform/user/UserTypes.h"
+
+namespace korvex::classes {
+
+class TControl;
+
+// While the control paints, the library sets the paint DC as the handle. Asked for a handle at any other time
+// the canvas gets one itself: the control's window DC, or for a windowless control its parent's, moved to the
+// control's position and clipped to its bounds. Such a DC is kept until FreeHandle, the control's window going
+// away, or FreeDeviceContexts (the application calls it when idle).
+class TControlCanvas : public TCanvas {
+public:
+    TControlCanvas() = default;
+    ~TControlCanvas() override;
+
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* value);
+    void FreeHandle();
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TControl* FControl = nullptr;
+    user::HDC FDeviceContext = nullptr;
+    user::HWND FWindowHandle = nullptr;
+};
+
+// Releases every DC the control canvases took for themselves.
+void FreeDeviceContexts();
+
+}

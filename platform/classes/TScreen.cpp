@@ -1,0 +1,153 @@
+// TScreen: the application's forms in activation order, the active form and control, cursors, screen size.
+#include "platform/classes/TScreen.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TForm.h"
+#include "platform/user/Input.h"
+#include "platform/user/SystemMetrics.h"
+
+#include <algorithm>
+
+namespace korvex::classes {
+
+using namespace user;
+
+TScreen* Screen = nullptr;
+
+namespace {
+int StockCursor(TCursor cursor) {
+    switch (cursor) {
+    case crCross:
+        return IDC_CROSS;
+    case crIBeam:
+        return IDC_IBEAM;
+    case crSizeNESW:
+        return IDC_SIZENESW;
+    case crSizeNS:
+    case crVSplit:
+        return IDC_SIZENS;
+    case crSizeNWSE:
+        return IDC_SIZENWSE;
+    case crSizeWE:
+    case crHSplit:
+        return IDC_SIZEWE;
+    case crUpArrow:
+        return IDC_UPARROW;
+    case crHourGlass:
+    case crSQLWait:
+        return IDC_WAIT;
+    case crNo:
+    case crNoDrop:
+        return IDC_NO;
+    case crAppStart:
+        return IDC_APPSTARTING;
+    case crHelp:
+        return IDC_HELP;
+    case crHandPoint:
+        return IDC_HAND;
+    case crSizeAll:
+        return IDC_SIZEALL;
+    default:
+        return IDC_ARROW;
+    }
+}
+}
+
+TScreen::TScreen(TComponent* owner)
+    : TComponent(owner) {
+    if (Screen == nullptr) Screen = this;
+}
+
+TScreen::~TScreen() {
+    if (Screen == this) Screen = nullptr;
+}
+
+TClass TScreen::StaticClass() {
+    static const TClassInfo info = MakeClass<TScreen, TComponent>("TScreen");
+    return &info;
+}
+
+TForm* TScreen::Forms(int index) const {
+    if (index < 0 || index >= FormCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FForms[static_cast<std::size_t>(index)];
+}
+
+TCustomForm* TScreen::CustomForms(int index) const {
+    if (index < 0 || index >= CustomFormCount())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return FCustomForms[static_cast<std::size_t>(index)];
+}
+
+void TScreen::AddForm(TCustomForm* form) {
+    FCustomForms.push_back(form);
+    if (auto* f = dynamic_cast<TForm*>(form)) FForms.push_back(f);
+}
+
+void TScreen::RemoveForm(TCustomForm* form) {
+    std::erase(FCustomForms, form);
+    std::erase(FForms, form);
+    std::erase(FSaveFocusedList, form);
+    bool formChanged = false;
+    if (FActiveCustomForm == form) {
+        FActiveCustomForm = nullptr;
+        formChanged = true;
+    }
+    if (FActiveForm == form) FActiveForm = nullptr;
+    if (FFocusedForm == form) FFocusedForm = nullptr;
+    if (FActiveControl != nullptr && form->ContainsControl(FActiveControl)) FActiveControl = nullptr;
+    if (formChanged && OnActiveFormChange) OnActiveFormChange(this);
+}
+
+void TScreen::SetFocusedForm(TCustomForm* form, TWinControl* control) {
+    bool formChanged = FActiveCustomForm != form;
+    bool controlChanged = FActiveControl != control;
+    FActiveControl = control;
+    FActiveCustomForm = form;
+    std::erase(FCustomForms, form);
+    FCustomForms.insert(FCustomForms.begin(), form);
+    if (auto* f = dynamic_cast<TForm*>(form)) {
+        FActiveForm = f;
+        std::erase(FForms, f);
+        FForms.insert(FForms.begin(), f);
+    } else {
+        FActiveForm = nullptr;
+    }
+    if (controlChanged && OnActiveControlChange) OnActiveControlChange(this);
+    if (formChanged && OnActiveFormChange) OnActiveFormChange(this);
+}
+
+void TScreen::ControlGone(TWinControl* control) {
+    if (FActiveControl == control) FActiveControl = nullptr;
+}
+
+void TScreen::SetCursor(TCursor value) {
+    if (value == FCursor) return;
+    FCursor = value;
+    POINT p;
+    GetCursorPos(&p);
+    user::SetCursor(Cursors(value == crDefault ? crArrow : value));
+}
+
+HCURSOR TScreen::Cursors(TCursor index) const {
+    if (auto it = FCursors.find(index); it != FCursors.end() && it->second != nullptr) return it->second;
+    if (index == crNone) return nullptr;
+    return LoadCursor(nullptr, StockCursor(index));
+}
+
+void TScreen::SetCursors(TCursor index, HCURSOR cursor) {
+    FCursors[index] = cursor;
+}
+
+int TScreen::Width() const {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int TScreen::Height() const {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+TRect TScreen::WorkAreaRect() const {
+    return GetWorkArea();
+}
+
+}
