@@ -5,6 +5,9 @@
 
 #include <X11/keysym.h>
 
+#include <cstdio>
+#include <string>
+
 using korvex::user::x11::UnicodeFromKeySym;
 using korvex::user::x11::VirtualKeyFromKeySym;
 
@@ -30,7 +33,12 @@ INSTANTIATE_TEST_SUITE_P(Keys, VirtualKeyFromKeySymTable,
         KeyCase {XK_KP_Home, 0x24}, KeyCase {XK_KP_Add, 0x6B}, KeyCase {XK_semicolon, 0xBA}, KeyCase {XK_colon, 0xBA},
         KeyCase {XK_equal, 0xBB}, KeyCase {XK_comma, 0xBC}, KeyCase {XK_minus, 0xBD}, KeyCase {XK_period, 0xBE},
         KeyCase {XK_slash, 0xBF}, KeyCase {XK_grave, 0xC0}, KeyCase {XK_bracketleft, 0xDB},
-        KeyCase {XK_backslash, 0xDC}, KeyCase {XK_bracketright, 0xDD}, KeyCase {XK_apostrophe, 0xDE}));
+        KeyCase {XK_backslash, 0xDC}, KeyCase {XK_bracketright, 0xDD}, KeyCase {XK_apostrophe, 0xDE}),
+    [](const auto& info) {
+        char name[24];
+        std::snprintf(name, sizeof name, "KeySym%lX", info.param.KeySym);
+        return std::string(name);
+    });
 
 TEST(VirtualKeyFromKeySym, SymbolsWithoutAKeyCodeGiveZero) {
     for (unsigned long sym :
