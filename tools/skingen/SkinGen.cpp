@@ -80,9 +80,12 @@ int RunSkinGen(const std::vector<std::string>& args, std::ostream& out, std::ost
     std::string outDir, only, fixturesDir, storedFile, sheetDir, checkDir;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        bool missing = false;
         auto value = [&](std::string& into) {
-            if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-            into = args[++i];
+            if (i + 1 >= args.size())
+                missing = true;
+            else
+                into = args[++i];
         };
         if (a == "--out")
             value(outDir);
@@ -103,6 +106,10 @@ int RunSkinGen(const std::vector<std::string>& args, std::ostream& out, std::ost
             return 0;
         } else {
             err << "skingen: unknown argument " << a << "\n" << Usage;
+            return 2;
+        }
+        if (missing) {
+            err << "skingen: " << a << " needs a value\n" << Usage;
             return 2;
         }
     }
