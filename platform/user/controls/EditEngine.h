@@ -1,0 +1,261 @@
+// Shared engine of the EDIT and rich edit classes: text in paragraphs, layout, painting, input, messages.
+#pragma once
+
+#include "platform/base/Utf8.h"
+#include "platform/gdi/FontEngine.h"
+#include "platform/user/UserTypes.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvex::user::edit {
+
+// A character format of the rich edit. Format 0 of a control is its default format.
+struct CharFormat {
+    bool AutoColor = true;   // the window text colour
+    COLORREF Color = 0;
+    bool AutoBack = true;   // the control's background
+    COLORREF BackColor = 0;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    int HeightTwips = 0;   // 0: the control's font
+    std::string Face;   // empty: the control's font
+    friend bool operator==(const CharFormat&, const CharFormat&) = default;
+};
+
+struct FormatRun {
+    int Start = 0;   // code point offset in the paragraph
+    int Format = 0;
+};
+
+// One paragraph: its text without the line end, and the cached layout.
+struct Paragraph {
+    std::string Text;   // UTF-8
+    int Length = 0;   // code points
+    std::vector<FormatRun> Runs;   // sorted, the first at 0; empty: all of format 0
+    std::vector<int> Breaks;   // wrapped line starts after the first
+    int Width = 0;   // widest line in pixels
+    bool Measured = false;
+    int LineCount() const { return 1 + int(Breaks.size()); }
+};
+
+// A realised format: the font to draw with and the advances to measure with.
+struct FormatFont {
+    HFONT Font = nullptr;
+    bool Owned = false;
+    std::shared_ptr<const gdi::FontInstance> Instance;
+    std::array<int, 128> Ascii {};   // advances of the ASCII code points
+    int Height = 0;
+    int Ascent = 0;
+};
+
+struct UndoRecord {
+    bool Valid = false;
+    int Start = 0;
+    std::string Removed;   // text the change took away
+    int InsertedLength = 0;   // characters the change put in
+    bool Typing = false;   // consecutive typing joins the record
+};
+
+struct LineRef {
+    int Para = 0;
+    int Begin = 0;   // code point offsets in the paragraph
+    int End = 0;
+};
+
+class EditControl {
+public:
+    EditControl(HWND hwnd, bool rich);
+    ~EditControl();
+    EditControl(const EditControl&) = delete;
+    EditControl& operator=(const EditControl&) = delete;
+
+    static EditControl* From(HWND hwnd);
+    // The window procedure share of both classes; unhandled messages go to DefWindowProc.
+    LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // ---- text (EditText.cpp) ----
+    int TextLength() const;   // characters, line ends counting two
+    std::string Text(int start, int end) const;   // UTF-8 with "\r\n" line ends
+    std::string AllText() const { return Text(0, TextLength()); }
+    int ParaCount() const { return int(FParas.size()); }
+    const Paragraph& Para(int index) const { return FParas[std::size_t(index)]; }
+    int ParaStart(int para) const;
+    void Locate(int pos, int& para, int& offset) const;
+    int ClampPos(int pos) const;   // inside the text, never between '\r' and '\n'
+    void SetAllText(std::string_view text);   // no undo, no limit; selection to the start
+    // Replaces a range, keeping formats around it; the text takes the format at start. Returns the characters
+    // inserted. limit: cut the text to the limit (EN_MAXTEXT when cut); undo: record it.
+    int Replace(int start, int end, std::string_view text, bool limit, bool undo, bool typing = false);
+    bool Undo();
+    std::string Filter(std::string_view text) const;   // case styles, single-line breaks
+    int FormatAt(int pos) const;   // the format a character inserted at pos takes
+    const CharFormat& Format(int index) const { return FFormats[std::size_t(index)]; }
+    int AddFormat(const CharFormat& format);
+    void ApplyFormat(int start, int end, const CharFormat& format, DWORD mask);
+    void ApplyDefaultFormat(const CharFormat& format, DWORD mask);
+    CharFormat RangeFormat(int start, int end, DWORD* consistent) const;
+
+    // ---- layout (EditLayout.cpp) ----
+    void SetFont(HFONT font, bool redraw);
+    const FormatFont& Font(int format);
+    int LineHeight();
+    int LineCount();
+    LineRef Line(int line);
+    int LineOfPos(int pos);
+    int LineStartPos(int line);
+    int LineX(const LineRef& line);   // x of the line's start (alignment) before scrolling
+    POINT PosFromChar(int pos);   // client coordinates
+    int CharFromPoint(POINT p, int* lineOut = nullptr);
+    RECT FormatRect() const { return FRect; }
+    void SetFormatRect(const RECT* rect, bool redraw);
+    void ResetFormatRect();
+    int VisibleLines();
+    bool Wraps() const;
+    void Relayout();   // after the font, the width or the wrap style changed
+    void ScrollTo(int topLine, int xOffset, bool notify);
+    void ScrollCaret();
+    void UpdateScrollBars();
+    int MaxWidth();
+    int Advance(const FormatFont& font, char32_t c, int x) const;
+    // Calls fn(index, byteBegin, byteEnd, codePoint, format, x, width) for each character of the line, x from
+    // the line's start; fn returns false to stop. The password character stands in for the text.
+    template <class Fn>
+    void WalkLine(const LineRef& line, Fn&& fn);
+
+    // ---- painting (EditPaint.cpp) ----
+    void Paint(HDC dc, const RECT& update);
+    void Invalidate();
+    void InvalidateRange(int start, int end);
+    void UpdateCaret();
+
+    // ---- input (EditInput.cpp) ----
+    void KeyDown(UINT vk);
+    void Char(char32_t c);
+    void MouseDown(POINT p, WPARAM keys, bool dbl);
+    void MouseMove(POINT p);
+    void MouseUp();
+    void AutoScrollTick();
+    void SetFocus(bool focused);
+    void Copy();
+    void Cut();
+    void Paste();
+    void Clear();
+    void SetSel(int anchor, int caret, bool scroll);
+    void SelectAll();
+    int SelStart() const { return FAnchor < FCaret ? FAnchor : FCaret; }
+    int SelEnd() const { return FAnchor < FCaret ? FCaret : FAnchor; }
+    void ResetScroll();
+    void ScrollBarRequest(bool vertical, WORD code, int thumb);   // WM_VSCROLL / WM_HSCROLL
+    void Notify(WORD code);   // WM_COMMAND to the parent
+    void Changed(bool user);   // EN_UPDATE/EN_CHANGE after a change
+    int WordStart(int pos) const;
+    int WordEnd(int pos) const;
+
+    // ---- state ----
+    HWND Hwnd() const { return FHwnd; }
+    bool Rich() const { return FRich; }
+    DWORD Style() const;
+    bool Multi() const;
+    bool ReadOnly() const;
+
+    // shared with the class procedures
+    int FAnchor = 0;
+    int FCaret = 0;
+    int FLimit;
+    bool FModified = false;
+    char32_t FPasswordChar = 0;
+    int FLeftMargin = 1;
+    int FRightMargin = 1;
+    bool FFocused = false;
+    int FTopLine = 0;
+    int FXOffset = 0;   // pixels scrolled to the left
+    UndoRecord FUndo;
+    DWORD FEventMask = 0;
+    bool FHideSelection = false;   // rich edit: EM_HIDESELECTION
+    bool FHasBack = false;   // rich edit: EM_SETBKGNDCOLOR
+    COLORREF FBackColor = 0;
+    int FInsertFormat = -1;   // rich edit: the format for typing at an empty selection (-1: from the text)
+    bool FNoNotify = false;
+    bool FHitLimit = false;   // the last Replace cut its text to the limit
+    int FGoalX = -1;   // x the caret keeps on Up and Down (-1: from the caret)
+    int FDepth = 0;   // procedure calls under way
+    bool FDead = false;   // the window is gone: freed when the outermost call returns
+
+private:
+    void MarkDirty(int fromPara);
+    void MarkLayoutDirty(int fromPara);
+    void EnsureStarts() const;
+    void EnsureLayout();
+    void Measure(Paragraph& para);
+    void FreeFonts();
+    std::vector<FormatRun> SliceRuns(const Paragraph& para, int begin, int end) const;
+    void SetRuns(Paragraph& para, std::vector<FormatRun> runs);
+    LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // EM_ messages
+    LRESULT RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // the rich edit's own
+
+    HWND FHwnd;
+    bool FRich;
+    std::vector<Paragraph> FParas;
+    mutable std::vector<int> FStarts;   // character index of each paragraph
+    mutable int FStartsValid = 0;   // FStarts is right below this paragraph
+    std::vector<int> FLineStarts;   // first visual line of each paragraph (+ the total at the end)
+    int FLinesValid = 0;
+    int FMaxWidth = -1;   // -1: to be measured
+    std::vector<CharFormat> FFormats;
+    std::vector<FormatFont> FFonts;   // per format, realised on demand
+    HFONT FFont = nullptr;
+    RECT FRect {};
+    bool FUserRect = false;
+    int FLayoutWidth = -1;   // wrap width the paragraphs were measured with
+    bool FTracking = false;   // mouse selection under way
+    POINT FTrackPoint {};
+    bool FWordTracking = false;   // a double click's drag extends by words
+    int FWordAnchorEnd = 0;
+    int FWordAnchorStart = 0;
+    int FLineHeight = -1;
+    int FMaxAscent = 0;
+    bool FInScrollUpdate = false;
+    bool FSizedInScrollUpdate = false;
+    SCROLLINFO FLastV {};
+    SCROLLINFO FLastH {};
+};
+
+// The window procedure of both classes; rich picks the engine's kind at WM_NCCREATE.
+LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool rich);
+
+template <class Fn>
+void EditControl::WalkLine(const LineRef& line, Fn&& fn) {
+    const Paragraph& para = FParas[std::size_t(line.Para)];
+    std::string_view text = para.Text;
+    bool ascii = std::size_t(para.Length) == text.size();
+    std::size_t pos = ascii ? std::size_t(line.Begin) : base::Utf8ByteOffset(text, std::size_t(line.Begin));
+    std::size_t run = 0;
+    int format = para.Runs.empty() ? 0 : para.Runs.front().Format;
+    while (run + 1 < para.Runs.size() && para.Runs[run + 1].Start <= line.Begin)
+        format = para.Runs[++run].Format;
+    const FormatFont* font = &Font(format);
+    int x = 0;
+    for (int i = line.Begin; i < line.End && pos < text.size(); ++i) {
+        if (run + 1 < para.Runs.size() && para.Runs[run + 1].Start <= i) {
+            format = para.Runs[++run].Format;
+            font = &Font(format);
+        }
+        std::size_t begin = pos;
+        char32_t c = ascii ? char32_t(static_cast<unsigned char>(text[pos++])) : base::Utf8DecodeNext(text, pos);
+        if (FPasswordChar) c = FPasswordChar;
+        int w = Advance(*font, c, x);
+        if (!fn(i, begin, pos, c, format, x, w)) return;
+        x += w;
+    }
+}
+
+// base with the fields the CFM_* mask names taken from change.
+CharFormat MergeFormat(const CharFormat& base, const CharFormat& change, DWORD mask);
+
+}

@@ -1,0 +1,447 @@
+// Edit engine: the text as paragraphs, character positions, replacing, formats of the rich edit, undo.
+#include "platform/user/controls/EditEngine.h"
+
+#include "platform/base/Strings.h"
+#include "platform/base/Utf8.h"
+#include "platform/user/Window.h"
+#include "platform/user/controls/EditConstants.h"
+#include "platform/user/controls/RichEditConstants.h"
+
+#include <algorithm>
+#include <map>
+
+namespace korvex::user::edit {
+
+namespace {
+
+std::size_t ByteOffset(const Paragraph& p, int offset) {
+    if (std::size_t(p.Length) == p.Text.size()) return std::size_t(offset);   // ASCII
+    return base::Utf8ByteOffset(p.Text, std::size_t(offset));
+}
+
+// Splits at "\r\n", "\n" or "\r".
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back(text.substr(begin, i - begin));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        begin = i + 1;
+    }
+    lines.push_back(text.substr(begin));
+    return lines;
+}
+
+Paragraph MakeParagraph(std::string text) {
+    Paragraph p;
+    p.Length = int(base::Utf8Length(text));
+    p.Text = std::move(text);
+    return p;
+}
+
+std::vector<FormatRun> Effective(const Paragraph& p) {
+    if (p.Runs.empty()) return {FormatRun {0, 0}};
+    return p.Runs;
+}
+
+int RunFormatAt(const Paragraph& p, int offset) {
+    int format = p.Runs.empty() ? 0 : p.Runs.front().Format;
+    for (const FormatRun& r : p.Runs) {
+        if (r.Start > offset) break;
+        format = r.Format;
+    }
+    return format;
+}
+
+}   // namespace
+
+CharFormat MergeFormat(const CharFormat& base, const CharFormat& change, DWORD mask) {
+    CharFormat f = base;
+    if (mask & CFM_BOLD) f.Bold = change.Bold;
+    if (mask & CFM_ITALIC) f.Italic = change.Italic;
+    if (mask & CFM_UNDERLINE) f.Underline = change.Underline;
+    if (mask & CFM_STRIKEOUT) f.StrikeOut = change.StrikeOut;
+    if (mask & CFM_COLOR) {
+        f.AutoColor = change.AutoColor;
+        f.Color = change.Color;
+    }
+    if (mask & CFM_BACKCOLOR) {
+        f.AutoBack = change.AutoBack;
+        f.BackColor = change.BackColor;
+    }
+    if (mask & CFM_SIZE) f.HeightTwips = change.HeightTwips;
+    if (mask & CFM_FACE) f.Face = change.Face;
+    return f;
+}
+
+EditControl::EditControl(HWND hwnd, bool rich)
+    : FLimit(EditDefaultLimit)
+    , FHwnd(hwnd)
+    , FRich(rich) {
+    FParas.push_back(Paragraph {});
+    FFormats.push_back(CharFormat {});
+    FFonts.resize(1);
+}
+
+EditControl::~EditControl() {
+    FreeFonts();
+}
+
+EditControl* EditControl::From(HWND hwnd) {
+    return reinterpret_cast<EditControl*>(GetWindowLongPtr(hwnd, 0));
+}
+
+DWORD EditControl::Style() const {
+    return GetWindowStyle(FHwnd);
+}
+
+bool EditControl::Multi() const {
+    return (Style() & ES_MULTILINE) != 0;
+}
+
+bool EditControl::ReadOnly() const {
+    return (Style() & ES_READONLY) != 0;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Positions
+
+void EditControl::MarkDirty(int fromPara) {
+    FStartsValid = std::min(FStartsValid, fromPara);
+    MarkLayoutDirty(fromPara);
+}
+
+void EditControl::MarkLayoutDirty(int fromPara) {
+    FLinesValid = std::min(FLinesValid, fromPara);
+    FMaxWidth = -1;
+}
+
+void EditControl::EnsureStarts() const {
+    int n = int(FParas.size());
+    if (FStartsValid >= n && int(FStarts.size()) == n) return;
+    FStarts.resize(std::size_t(n));
+    for (int p = std::min(FStartsValid, n); p < n; ++p)
+        FStarts[std::size_t(p)] = p == 0 ? 0 : FStarts[std::size_t(p - 1)] + FParas[std::size_t(p - 1)].Length + 2;
+    FStartsValid = n;
+}
+
+int EditControl::ParaStart(int para) const {
+    EnsureStarts();
+    return FStarts[std::size_t(std::clamp(para, 0, int(FParas.size()) - 1))];
+}
+
+int EditControl::TextLength() const {
+    EnsureStarts();
+    return FStarts.back() + FParas.back().Length;
+}
+
+void EditControl::Locate(int pos, int& para, int& offset) const {
+    EnsureStarts();
+    pos = std::max(pos, 0);
+    auto it = std::upper_bound(FStarts.begin(), FStarts.end(), pos);
+    para = int(it - FStarts.begin()) - 1;
+    offset = std::min(pos - FStarts[std::size_t(para)], FParas[std::size_t(para)].Length);
+}
+
+int EditControl::ClampPos(int pos) const {
+    int para = 0;
+    int offset = 0;
+    Locate(std::min(pos, TextLength()), para, offset);
+    return FStarts[std::size_t(para)] + offset;
+}
+
+std::string EditControl::Text(int start, int end) const {
+    start = ClampPos(start);
+    end = ClampPos(end);
+    if (end < start) std::swap(start, end);
+    int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
+    Locate(start, p1, o1);
+    Locate(end, p2, o2);
+    const Paragraph& a = FParas[std::size_t(p1)];
+    if (p1 == p2) return a.Text.substr(ByteOffset(a, o1), ByteOffset(a, o2) - ByteOffset(a, o1));
+    std::string out = a.Text.substr(ByteOffset(a, o1));
+    for (int p = p1 + 1; p < p2; ++p) {
+        out += "\r\n";
+        out += FParas[std::size_t(p)].Text;
+    }
+    const Paragraph& b = FParas[std::size_t(p2)];
+    out += "\r\n";
+    out.append(b.Text, 0, ByteOffset(b, o2));
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Changing the text
+
+std::string EditControl::Filter(std::string_view text) const {
+    DWORD style = Style();
+    std::string out(text);
+    if (!FRich && (style & ES_UPPERCASE)) out = base::AnsiUpperCase(out);
+    if (!FRich && (style & ES_LOWERCASE)) out = base::AnsiLowerCase(out);
+    return out;
+}
+
+void EditControl::SetAllText(std::string_view text) {
+    FParas.clear();
+    if (Multi()) {
+        for (std::string_view line : SplitLines(text))
+            FParas.push_back(MakeParagraph(std::string(line)));
+    } else {
+        FParas.push_back(MakeParagraph(std::string(text)));
+    }
+    FStartsValid = 0;
+    FLinesValid = 0;
+    FMaxWidth = -1;
+    FAnchor = FCaret = 0;
+    FTopLine = 0;
+    FXOffset = 0;
+    FUndo = UndoRecord {};
+    FInsertFormat = -1;
+}
+
+std::vector<FormatRun> EditControl::SliceRuns(const Paragraph& p, int begin, int end) const {
+    std::vector<FormatRun> out;
+    if (begin >= end) return out;
+    std::vector<FormatRun> runs = Effective(p);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        int rs = runs[i].Start;
+        int re = i + 1 < runs.size() ? runs[i + 1].Start : std::max(p.Length, rs);
+        int s = std::max(rs, begin);
+        int e = std::min(re, end);
+        if (s < e) out.push_back(FormatRun {s - begin, runs[i].Format});
+    }
+    return out;
+}
+
+void EditControl::SetRuns(Paragraph& p, std::vector<FormatRun> runs) {
+    std::vector<FormatRun> out;
+    for (const FormatRun& r : runs) {
+        if (!out.empty() && out.back().Start >= r.Start) {
+            out.back().Format = r.Format;   // the earlier run was empty
+            if (out.size() > 1 && out[out.size() - 2].Format == r.Format) out.pop_back();
+            continue;
+        }
+        if (!out.empty() && out.back().Format == r.Format) continue;
+        out.push_back(r);
+    }
+    while (out.size() > 1 && out.back().Start >= p.Length)
+        out.pop_back();
+    if (!out.empty()) out.front().Start = 0;
+    if (out.size() == 1 && out.front().Format == 0) out.clear();
+    p.Runs = std::move(out);
+}
+
+int EditControl::FormatAt(int pos) const {
+    int para = 0;
+    int offset = 0;
+    Locate(pos, para, offset);
+    return RunFormatAt(FParas[std::size_t(para)], std::max(offset - 1, 0));
+}
+
+int EditControl::Replace(int start, int end, std::string_view text, bool limit, bool undo, bool typing) {
+    start = ClampPos(start);
+    end = ClampPos(end);
+    if (end < start) std::swap(start, end);
+    FHitLimit = false;
+    std::vector<std::string_view> lines;
+    if (Multi())
+        lines = SplitLines(text);
+    else
+        lines.push_back(text);
+    int insertLength = 2 * (int(lines.size()) - 1);
+    for (std::string_view line : lines)
+        insertLength += int(base::Utf8Length(line));
+    if (limit) {
+        int room = std::max(FLimit - (TextLength() - (end - start)), 0);
+        if (insertLength > room) {
+            FHitLimit = true;
+            // Keep whole lines and characters up to the room left; a line end needs two.
+            std::vector<std::string_view> kept;
+            int used = 0;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                if (i > 0) {
+                    if (used + 2 > room) break;
+                    used += 2;
+                }
+                int length = int(base::Utf8Length(lines[i]));
+                if (used + length > room) {
+                    int fit = room - used;
+                    kept.push_back(lines[i].substr(0, base::Utf8ByteOffset(lines[i], std::size_t(fit))));
+                    used += fit;
+                    break;
+                }
+                kept.push_back(lines[i]);
+                used += length;
+            }
+            if (kept.empty()) kept.push_back(std::string_view {});
+            lines = kept;
+            insertLength = used;
+        }
+        if (insertLength == 0 && start == end) return -1;
+    }
+    int format = 0;
+    if (FRich) format = (FInsertFormat >= 0 && start == end) ? FInsertFormat : FormatAt(start);
+    std::string removed = undo ? Text(start, end) : std::string();
+
+    int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
+    Locate(start, p1, o1);
+    Locate(end, p2, o2);
+    const Paragraph& a = FParas[std::size_t(p1)];
+    const Paragraph& b = FParas[std::size_t(p2)];
+    std::string prefix = a.Text.substr(0, ByteOffset(a, o1));
+    std::string suffix = b.Text.substr(ByteOffset(b, o2));
+    std::vector<FormatRun> prefixRuns = FRich ? SliceRuns(a, 0, o1) : std::vector<FormatRun> {};
+    std::vector<FormatRun> suffixRuns = FRich ? SliceRuns(b, o2, b.Length) : std::vector<FormatRun> {};
+    int prefixLength = o1;
+
+    std::vector<Paragraph> made;
+    made.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        bool first = i == 0;
+        bool last = i + 1 == lines.size();
+        std::string t;
+        if (first) t = prefix;
+        t.append(lines[i]);
+        if (last) t += suffix;
+        Paragraph np = MakeParagraph(std::move(t));
+        if (FRich) {
+            std::vector<FormatRun> runs;
+            if (first) runs = prefixRuns;
+            int at = first ? prefixLength : 0;
+            runs.push_back(FormatRun {at, format});
+            at += int(base::Utf8Length(lines[i]));
+            if (last)
+                for (FormatRun r : suffixRuns)
+                    runs.push_back(FormatRun {r.Start + at, r.Format});
+            SetRuns(np, std::move(runs));
+        }
+        made.push_back(std::move(np));
+    }
+    FParas.erase(FParas.begin() + p1, FParas.begin() + p2 + 1);
+    FParas.insert(FParas.begin() + p1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
+    MarkDirty(p1);
+    FModified = true;
+
+    if (undo) {
+        if (typing && FUndo.Valid && FUndo.Typing && removed.empty() && start == FUndo.Start + FUndo.InsertedLength)
+            FUndo.InsertedLength += insertLength;
+        else
+            FUndo = UndoRecord {true, start, std::move(removed), insertLength, typing};
+    }
+    return insertLength;
+}
+
+bool EditControl::Undo() {
+    if (!FUndo.Valid) return false;
+    UndoRecord record = FUndo;
+    std::string current = Text(record.Start, record.Start + record.InsertedLength);
+    int inserted = Replace(record.Start, record.Start + record.InsertedLength, record.Removed, false, false);
+    // Undoing again redoes.
+    FUndo = UndoRecord {true, record.Start, std::move(current), std::max(inserted, 0), false};
+    FAnchor = record.Start;
+    FCaret = record.Start + std::max(inserted, 0);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Formats
+
+int EditControl::AddFormat(const CharFormat& format) {
+    for (std::size_t i = 0; i < FFormats.size(); ++i)
+        if (FFormats[i] == format) return int(i);
+    FFormats.push_back(format);
+    FFonts.resize(FFormats.size());
+    FLineHeight = -1;
+    return int(FFormats.size()) - 1;
+}
+
+void EditControl::ApplyFormat(int start, int end, const CharFormat& format, DWORD mask) {
+    start = ClampPos(start);
+    end = ClampPos(end);
+    if (end < start) std::swap(start, end);
+    if (start == end) return;
+    bool layout = (mask & (CFM_BOLD | CFM_ITALIC | CFM_SIZE | CFM_FACE)) != 0;
+    std::map<int, int> mapped;
+    auto map = [&](int f) {
+        auto it = mapped.find(f);
+        if (it != mapped.end()) return it->second;
+        int to = AddFormat(MergeFormat(FFormats[std::size_t(f)], format, mask));
+        mapped[f] = to;
+        return to;
+    };
+    int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
+    Locate(start, p1, o1);
+    Locate(end, p2, o2);
+    for (int p = p1; p <= p2; ++p) {
+        Paragraph& para = FParas[std::size_t(p)];
+        int a = p == p1 ? o1 : 0;
+        int b = p == p2 ? o2 : para.Length;
+        if (a >= b) continue;
+        std::vector<FormatRun> runs = Effective(para);
+        std::vector<FormatRun> out;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            int rs = runs[i].Start;
+            int re = i + 1 < runs.size() ? runs[i + 1].Start : std::max(para.Length, rs);
+            int f = runs[i].Format;
+            if (rs < std::min(re, a)) out.push_back(FormatRun {rs, f});
+            if (std::max(rs, a) < std::min(re, b)) out.push_back(FormatRun {std::max(rs, a), map(f)});
+            if (std::max(rs, b) < re) out.push_back(FormatRun {std::max(rs, b), f});
+        }
+        SetRuns(para, std::move(out));
+        if (layout) para.Measured = false;
+    }
+    if (layout) MarkLayoutDirty(p1);
+}
+
+void EditControl::ApplyDefaultFormat(const CharFormat& format, DWORD mask) {
+    FFormats[0] = MergeFormat(FFormats[0], format, mask);
+    FreeFonts();
+    FFonts.assign(FFormats.size(), FormatFont {});
+    FLineHeight = -1;
+    if (mask & (CFM_BOLD | CFM_ITALIC | CFM_SIZE | CFM_FACE)) {
+        for (Paragraph& p : FParas)
+            p.Measured = false;
+        MarkLayoutDirty(0);
+    }
+}
+
+CharFormat EditControl::RangeFormat(int start, int end, DWORD* consistent) const {
+    start = ClampPos(start);
+    end = ClampPos(end);
+    if (end < start) std::swap(start, end);
+    DWORD same = CFM_ALL | CFM_BACKCOLOR;
+    if (start == end) {
+        int f = FInsertFormat >= 0 ? FInsertFormat : FormatAt(start);
+        if (consistent) *consistent = same;
+        return FFormats[std::size_t(f)];
+    }
+    int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
+    Locate(start, p1, o1);
+    Locate(end, p2, o2);
+    const CharFormat* first = nullptr;
+    for (int p = p1; p <= p2; ++p) {
+        const Paragraph& para = FParas[std::size_t(p)];
+        int a = p == p1 ? o1 : 0;
+        int b = p == p2 ? o2 : para.Length;
+        for (const FormatRun& r : SliceRuns(para, a, std::max(a + 1, b))) {
+            const CharFormat& f = FFormats[std::size_t(r.Format)];
+            if (!first) {
+                first = &f;
+                continue;
+            }
+            if (f.Bold != first->Bold) same &= ~CFM_BOLD;
+            if (f.Italic != first->Italic) same &= ~CFM_ITALIC;
+            if (f.Underline != first->Underline) same &= ~CFM_UNDERLINE;
+            if (f.StrikeOut != first->StrikeOut) same &= ~CFM_STRIKEOUT;
+            if (f.AutoColor != first->AutoColor || f.Color != first->Color) same &= ~CFM_COLOR;
+            if (f.AutoBack != first->AutoBack || f.BackColor != first->BackColor) same &= ~CFM_BACKCOLOR;
+            if (f.HeightTwips != first->HeightTwips) same &= ~CFM_SIZE;
+            if (f.Face != first->Face) same &= ~CFM_FACE;
+        }
+    }
+    if (consistent) *consistent = same;
+    return first ? *first : FFormats[0];
+}
+
+}
