@@ -147,6 +147,38 @@ struct DRAWITEMSTRUCT {
     std::uintptr_t itemData = 0;
 };
 
+// WM_MEASUREITEM (wParam: the control's id): the parent writes the item's height (and width).
+struct MEASUREITEMSTRUCT {
+    UINT CtlType = 0;   // ODT_*
+    UINT CtlID = 0;
+    UINT itemID = 0;   // the item; UINT(-1) for a combo box's own face
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    std::uintptr_t itemData = 0;
+};
+
+// WM_DELETEITEM (wParam: the control's id): an item of an owner-drawn list (or one with data) goes.
+struct DELETEITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    HWND hwndItem = nullptr;
+    std::uintptr_t itemData = 0;
+};
+
+// WM_COMPAREITEM (wParam: the control's id): the order of two items of a sorted owner-drawn list without
+// strings; the answer is -1, 0 or 1.
+struct COMPAREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    HWND hwndItem = nullptr;
+    UINT itemID1 = 0;
+    std::uintptr_t itemData1 = 0;
+    UINT itemID2 = 0;
+    std::uintptr_t itemData2 = 0;
+};
+inline constexpr UINT WM_COMPAREITEM = 0x0039;
+
 // ---------------------------------------------------------------------------------------------------------
 // Common control styles (tool bar, status bar) and messages.
 inline constexpr DWORD CCS_TOP = 0x00000001;
