@@ -42,7 +42,7 @@ void WriteSheets(const std::vector<TSkinModel>& skins, const std::string& root, 
     auto owner = std::make_unique<classes::TComponent>(nullptr);
     auto* sm = classes::Create<skin::TsSkinManager>(owner.get());
     sm->SetActive(false);
-    sm->SetSkinDirectory(root);
+    sm->SetSkinDirectory(std::filesystem::absolute(root).string());   // relative ones count from the program
     for (const TSkinModel& model : skins) {
         sm->SetSkinName(model.Name());
         sm->SetActive(true);

@@ -110,7 +110,7 @@ TColor BallColor(const TStyle& s, TCaptionKind kind) {
 
 TLayer CaptionButton(const TStyle& s, TCaptionKind kind, int state, int w, int h) {
     TLayer layer(w, h);
-    const float glyphSize = std::max(5.0f, h * 0.42f);
+    const float glyphSize = std::max(5.0f, h * (s.Caption == TCaptionShape::Circle ? 0.42f : 0.5f));
     const TBox glyph {(w - glyphSize) / 2, (h - glyphSize) / 2, (w + glyphSize) / 2, (h + glyphSize) / 2};
     const bool close = kind == TCaptionKind::Close;
     switch (s.Caption) {

@@ -173,7 +173,7 @@ void DrawMinimizeBar(TLayer& layer, TBox box, TColor color, float width) {
 
 void DrawMaximizeBox(TLayer& layer, TBox box, TColor color, float width) {
     layer.Fill(Ring(box, Round(0), width), TSolid {color});
-    layer.Fill(TRoundRect(TBox {box.X0, box.Y0, box.X1, box.Y0 + width * 2}, 0), TSolid {color});
+    layer.Fill(TRoundRect(TBox {box.X0, box.Y0, box.X1, box.Y0 + width * 1.6f}, 0), TSolid {color});
 }
 
 void DrawRestoreBoxes(TLayer& layer, TBox box, TColor color, float width) {
