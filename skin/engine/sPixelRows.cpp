@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#endif
+
 namespace korvex::skin::detail {
 
 namespace {
@@ -130,6 +134,80 @@ void MaskRowColor(std::uint8_t* dst, Bgr color, const std::uint8_t* mask, int pi
     MaskRow(dst + 3 * k, pattern, mask + 3 * k, 3 * (pixels - k), false);
 }
 
+namespace {
+
+// round(q / 100) with halves to even.
+inline int RoundedMixScalar(int q) {
+    const int n = q + 50, d = n / 100;
+    return d - ((n % 100 == 0) & d);
+}
+
+}
+
+void RoundedMixRow(std::uint8_t* row, int pixels, int percent, const int (&mix)[3]) {
+    int k = 0;
+#if defined(__SSE2__)
+    // Lanes of the six 8-byte halves of a 48-byte block start on channels 0, 2, 1, 0, 2, 1.
+    __m128i mixes[3];
+    for (int start = 0; start < 3; ++start) {
+        alignas(16) std::int16_t lanes[8];
+        for (int i = 0; i < 8; ++i)
+            lanes[i] = std::int16_t(mix[(start + i) % 3] + 50);
+        mixes[start] = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
+    }
+    const __m128i order[6] = {mixes[0], mixes[2], mixes[1], mixes[0], mixes[2], mixes[1]};
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i weight = _mm_set1_epi16(std::int16_t(percent));
+    const __m128i magic = _mm_set1_epi16(5243);   // n * 5243 >> 19 == n / 100 for n <= 25600
+    const __m128i hundred = _mm_set1_epi16(100);
+    const __m128i one = _mm_set1_epi16(1);
+    auto half = [&](__m128i bytes, const __m128i& m) {
+        const __m128i n = _mm_add_epi16(_mm_mullo_epi16(bytes, weight), m);
+        const __m128i d = _mm_srli_epi16(_mm_mulhi_epu16(n, magic), 3);
+        const __m128i tie = _mm_cmpeq_epi16(_mm_sub_epi16(n, _mm_mullo_epi16(d, hundred)), zero);
+        return _mm_sub_epi16(d, _mm_and_si128(tie, _mm_and_si128(d, one)));
+    };
+    for (; k + 16 <= pixels; k += 16) {
+        auto* v = reinterpret_cast<__m128i*>(row + 3 * k);
+        for (int j = 0; j < 3; ++j) {
+            const __m128i b = _mm_loadu_si128(v + j);
+            const __m128i lo = half(_mm_unpacklo_epi8(b, zero), order[2 * j]);
+            const __m128i hi = half(_mm_unpackhi_epi8(b, zero), order[2 * j + 1]);
+            _mm_storeu_si128(v + j, _mm_packus_epi16(lo, hi));
+        }
+    }
+#endif
+    for (std::uint8_t* p = row + 3 * k; k < pixels; ++k, p += 3)
+        for (int c = 0; c < 3; ++c)
+            p[c] = std::uint8_t(RoundedMixScalar(p[c] * percent + mix[c]));
+}
+
+void HalfMixRow(std::uint8_t* row, int pixels, Bgr color) {
+    std::uint8_t pattern[48];
+    for (int k = 0; k < 16; ++k)
+        color.Store(pattern + 3 * k);
+    int k = 0;
+#if defined(__SSE2__)
+    // pavgb rounds halves up; an odd sum whose rounded-up half is odd goes one down instead.
+    const __m128i low = _mm_set1_epi8(1);
+    for (; k + 16 <= pixels; k += 16) {
+        auto* v = reinterpret_cast<__m128i*>(row + 3 * k);
+        for (int j = 0; j < 3; ++j) {
+            const __m128i old = _mm_loadu_si128(v + j);
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern) + j);
+            const __m128i up = _mm_avg_epu8(old, c);
+            const __m128i down = _mm_and_si128(_mm_and_si128(_mm_xor_si128(old, c), up), low);
+            _mm_storeu_si128(v + j, _mm_sub_epi8(up, down));
+        }
+    }
+#endif
+    for (std::uint8_t* p = row + 3 * k; k < pixels; ++k, p += 3)
+        for (int ch = 0; ch < 3; ++ch) {
+            const unsigned up = (p[ch] + pattern[ch] + 1u) >> 1;
+            p[ch] = std::uint8_t(up - ((p[ch] ^ pattern[ch]) & up & 1u));
+        }
+}
+
 void LookupRow(
     std::uint8_t* row, int pixels, const std::uint8_t* lutB, const std::uint8_t* lutG, const std::uint8_t* lutR) {
     int k = 0;
@@ -155,20 +233,95 @@ inline std::uint8_t Third(unsigned sum) {
     return std::uint8_t((sum * 21846u) >> 16);
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+#define KORVEX_GREY_SSSE3 1
+
+bool HasSsse3() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+
+__attribute__((target("ssse3"))) inline __m128i Gather(
+    __m128i a, __m128i b, __m128i c, __m128i ia, __m128i ib, __m128i ic) {
+    return _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(a, ia), _mm_shuffle_epi8(b, ib)), _mm_shuffle_epi8(c, ic));
+}
+
+// Greys 16 pixels (48 bytes) at p: the channels are gathered into planes, summed in 16 bits, divided by
+// three and spread back over the three bytes of each pixel.
+__attribute__((target("ssse3"))) inline void GrayBlock16(std::uint8_t* p) {
+    auto* v = reinterpret_cast<__m128i*>(p);
+    const __m128i a = _mm_loadu_si128(v), b = _mm_loadu_si128(v + 1), c = _mm_loadu_si128(v + 2);
+    // Pixel k's channel lies at byte 3k + channel of the 48: gather each channel into one plane (-1: none).
+    const __m128i blue = Gather(a, b, c, _mm_setr_epi8(0, 3, 6, 9, 12, 15, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1),
+        _mm_setr_epi8(-1, -1, -1, -1, -1, -1, 2, 5, 8, 11, 14, -1, -1, -1, -1, -1),
+        _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 1, 4, 7, 10, 13));
+    const __m128i green = Gather(a, b, c, _mm_setr_epi8(1, 4, 7, 10, 13, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1),
+        _mm_setr_epi8(-1, -1, -1, -1, -1, 0, 3, 6, 9, 12, 15, -1, -1, -1, -1, -1),
+        _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 2, 5, 8, 11, 14));
+    const __m128i red = Gather(a, b, c, _mm_setr_epi8(2, 5, 8, 11, 14, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1),
+        _mm_setr_epi8(-1, -1, -1, -1, -1, 1, 4, 7, 10, 13, -1, -1, -1, -1, -1, -1),
+        _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 3, 6, 9, 12, 15));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i third = _mm_set1_epi16(21846);   // (sum * 21846) >> 16 == sum / 3 for sums up to 765
+    const __m128i lo
+        = _mm_mulhi_epu16(_mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(blue, zero), _mm_unpacklo_epi8(green, zero)),
+                              _mm_unpacklo_epi8(red, zero)),
+            third);
+    const __m128i hi
+        = _mm_mulhi_epu16(_mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(blue, zero), _mm_unpackhi_epi8(green, zero)),
+                              _mm_unpackhi_epi8(red, zero)),
+            third);
+    const __m128i grey = _mm_packus_epi16(lo, hi);
+    const __m128i s0 = _mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5);
+    const __m128i s1 = _mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10);
+    const __m128i s2 = _mm_setr_epi8(10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15);
+    _mm_storeu_si128(v, _mm_shuffle_epi8(grey, s0));
+    _mm_storeu_si128(v + 1, _mm_shuffle_epi8(grey, s1));
+    _mm_storeu_si128(v + 2, _mm_shuffle_epi8(grey, s2));
+}
+
+// Whole blocks of 16 pixels; returns how many pixels were done. Blocks holding a pixel of `except` are left.
+__attribute__((target("ssse3"))) int GrayBlocks(std::uint8_t* row, int pixels, const PixelMatcher* except) {
+    int k = 0;
+    for (; k + 16 <= pixels; k += 16) {
+        if (except && except->Bits16(row + 3 * k) != 0) return k;
+        GrayBlock16(row + 3 * k);
+    }
+    return k;
+}
+#endif
+
 }
 
 void GrayRow(std::uint8_t* row, int pixels) {
-    for (int k = 0; k < pixels; ++k, row += 3) {
+    int k = 0;
+#if defined(KORVEX_GREY_SSSE3)
+    if (HasSsse3()) k = GrayBlocks(row, pixels, nullptr);
+#endif
+    for (row += 3 * k; k < pixels; ++k, row += 3) {
         const std::uint8_t v = Third(unsigned(row[0]) + row[1] + row[2]);
         row[0] = row[1] = row[2] = v;
     }
 }
 
 void GrayRowExcept(std::uint8_t* row, int pixels, Bgr except) {
-    for (int k = 0; k < pixels; ++k, row += 3) {
-        if (except.Matches(row)) continue;
-        const std::uint8_t v = Third(unsigned(row[0]) + row[1] + row[2]);
-        row[0] = row[1] = row[2] = v;
+    int k = 0;
+#if defined(KORVEX_GREY_SSSE3)
+    const PixelMatcher matcher(except);
+    const bool vector = HasSsse3();
+#endif
+    while (k < pixels) {
+#if defined(KORVEX_GREY_SSSE3)
+        if (vector) k += GrayBlocks(row + 3 * k, pixels - k, &matcher);
+        if (k >= pixels) break;
+#endif
+        // One block holding a pixel of `except`, or the row's tail.
+        const int end = pixels - k >= 16 ? k + 16 : pixels;
+        for (std::uint8_t* p = row + 3 * k; k < end; ++k, p += 3) {
+            if (except.Matches(p)) continue;
+            const std::uint8_t v = Third(unsigned(p[0]) + p[1] + p[2]);
+            p[0] = p[1] = p[2] = v;
+        }
     }
 }
 

@@ -12,7 +12,10 @@
 #include "skin/engine/sPixelRows.h"
 #include "skin/engine/sSkinData.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 
 namespace korvex::skin {
 
@@ -35,19 +38,72 @@ int StopOf(int start, int bound, int step) {
     return int(std::int64_t(start) + k * step);
 }
 
-// The part of the canvas drawing can reach, in logical coordinates.
-classes::TRect Reach(gdi::HDC dc) {
-    classes::TRect box {};
-    if (gdi::GetClipBox(dc, &box) == gdi::ERROR) return classes::TRect {};
-    return box;
+// The part of the canvas drawing can reach, in logical coordinates, and whether it is one rectangle.
+struct Reach {
+    classes::TRect Box {};
+    bool Simple = false;
+};
+
+Reach ReachOf(gdi::HDC dc) {
+    Reach reach;
+    const int kind = gdi::GetClipBox(dc, &reach.Box);
+    if (kind == gdi::ERROR) return Reach {};
+    reach.Simple = kind == gdi::SIMPLEREGION;
+    return reach;
 }
 
-// Calls tile(x, y, w, h) for each tile of a grid of column and row spans, skipping those outside reach.
+// Where the last piece of a span ends.
+int SpanEnd(const detail::TileSpan& span, int step) {
+    const int stop = StopOf(span.Start, span.Bound, step);
+    return span.End > stop ? span.End : stop;
+}
+
+// Repeats the band of rows [band, band + h) of the DC's surface down over [from, to) (logical rows) with a
+// few large copies, each twice as long as the last, when the rows are whole surface rows lying back to back
+// in memory and the clip is the whole surface width. False when that does not hold.
+bool RepeatBand(gdi::HDC dc, const Reach& reach, int left, int right, int band, int h, int from, int to) {
+    if (!gdi::IsValidDC(dc) || dc->Recorder() || !reach.Simple) return false;
+    gdi::Bitmap* surface = dc->Surface();
+    if (!surface) return false;
+    const gdi::POINT offset = dc->SurfaceOffset();
+    const std::size_t rowBytes = std::size_t(surface->Width()) * std::size_t(surface->BytesPerPixel());
+    if (std::size_t(surface->BytesPerScanLine()) != rowBytes) return false;
+    if (left != reach.Box.left || right != reach.Box.right || left + offset.x != 0
+        || right + offset.x != surface->Width())
+        return false;
+    const int top = band + offset.y, first = from + offset.y, last = std::min(to, reach.Box.bottom) + offset.y;
+    if (top < 0 || first != top + h || last > surface->Height()) return false;
+    gdi::BYTE* bits = surface->Bits();
+    for (int y = first; y < last;) {
+        const int rows = std::min(y - top, last - y);   // a whole number of bands: the phase is kept
+        std::memcpy(bits + std::size_t(y) * rowBytes, bits + std::size_t(top) * rowBytes, std::size_t(rows) * rowBytes);
+        y += rows;
+    }
+    return true;
+}
+
+// Calls tile(x, y, w, h) for each tile of a grid of column and row spans, skipping those outside the
+// reach. Once a whole row of tiles lies inside a one-rectangle clip, the later rows are copies of it: the
+// same pixels, with one copy a row (or a few for the whole bitmap) instead of one a tile.
 template <class Tile>
-void Grid(const detail::TileSpan& cols, const detail::TileSpan& rows, int w, int h, const classes::TRect& reach,
+void Grid(gdi::HDC dc, const detail::TileSpan& cols, const detail::TileSpan& rows, int w, int h, const Reach& reach,
     Tile&& tile) {
-    detail::ForEachTile(cols, w, reach.left, reach.right, [&](int x, int cw) {
-        detail::ForEachTile(rows, h, reach.top, reach.bottom, [&](int y, int ch) { tile(x, y, cw, ch); });
+    const int left = std::max(cols.Start, reach.Box.left);
+    const int right = std::min(SpanEnd(cols, w), reach.Box.right);
+    std::int64_t band = INT64_MIN;
+    bool repeated = false;
+    detail::ForEachTile(rows, h, reach.Box.top, reach.Box.bottom, [&](int y, int ch) {
+        if (repeated) return;
+        if (band != INT64_MIN) {
+            if (y == band + h && RepeatBand(dc, reach, left, right, int(band), h, y, SpanEnd(rows, h))) {
+                repeated = true;
+                return;
+            }
+            if (right > left) gdi::BitBlt(dc, left, y, right - left, ch, dc, left, int(band), gdi::SRCCOPY);
+            return;
+        }
+        detail::ForEachTile(cols, w, reach.Box.left, reach.Box.right, [&](int x, int cw) { tile(x, y, cw, ch); });
+        if (dc && reach.Simple && ch == h && y >= reach.Box.top && std::int64_t(y) + h <= reach.Box.bottom) band = y;
     });
 }
 
@@ -73,10 +129,10 @@ void TileGraphic(classes::TCanvas* canvas, const classes::TRect& r, classes::TGr
     if (w <= 0 || h <= 0) return;
     gdi::HDC dc = canvas->Handle();
     if (!dc) return;
-    const classes::TRect reach = Reach(dc);
+    const Reach reach = ReachOf(dc);
     if (auto* bitmap = dynamic_cast<classes::TBitmap*>(picture)) {
         gdi::HDC src = bitmap->Canvas()->Handle();
-        Grid(Span(r.left, r.right - w, r.right), Span(r.top, r.bottom - h, r.bottom), w, h, reach,
+        Grid(dc, Span(r.left, r.right - w, r.right), Span(r.top, r.bottom - h, r.bottom), w, h, reach,
             [&](int x, int y, int cw, int ch) { gdi::BitBlt(dc, x, y, cw, ch, src, 0, 0, gdi::SRCCOPY); });
         return;
     }
@@ -88,7 +144,7 @@ void TileGraphic(classes::TCanvas* canvas, const classes::TRect& r, classes::TGr
             return int(std::min<std::int64_t>(std::int64_t(start) + count * step, INT_MAX / 2));
         };
         // Whole tiles: each piece is a full tile even where it reaches past R.
-        Grid(WholeOnly(r.left, end(r.left, cols, w)), WholeOnly(r.top, end(r.top, rows, h)), w, h, reach,
+        Grid(nullptr, WholeOnly(r.left, end(r.left, cols, w)), WholeOnly(r.top, end(r.top, rows, h)), w, h, reach,
             [&](int x, int y, int, int) { canvas->Draw(x, y, picture); });
     }
 }
@@ -106,7 +162,7 @@ void PaintTexture(
     gdi::HDC dc = canvas->Handle();
     gdi::HDC src = master->Canvas()->Handle();
     if (!dc || !src) return;
-    const classes::TRect reach = Reach(dc);
+    const Reach reach = ReachOf(dc);
     const int sx = mask.R.left, sy = mask.R.top;
     auto blit = [&](int x, int y, int cw, int ch) { gdi::BitBlt(dc, x, y, cw, ch, src, sx, sy, gdi::SRCCOPY); };
     auto stretch = [&](int x, int y, int cw, int ch) {
@@ -116,7 +172,7 @@ void PaintTexture(
     const auto rows = Span(r.top, r.bottom - h, r.bottom);
     switch (mode) {
     case 0:
-        Grid(cols, rows, w, h, reach, blit);
+        Grid(dc, cols, rows, w, h, reach, blit);
         r = NothingLeft;
         break;
     case 1:
@@ -124,11 +180,11 @@ void PaintTexture(
         r = NothingLeft;
         break;
     case 2:
-        detail::ForEachTile(cols, w, reach.left, reach.right, [&](int x, int cw) { blit(x, r.top, cw, h); });
+        detail::ForEachTile(cols, w, reach.Box.left, reach.Box.right, [&](int x, int cw) { blit(x, r.top, cw, h); });
         r.top += h;
         break;
     case 3:
-        detail::ForEachTile(rows, h, reach.top, reach.bottom, [&](int y, int ch) { blit(r.left, y, w, ch); });
+        detail::ForEachTile(rows, h, reach.Box.top, reach.Box.bottom, [&](int y, int ch) { blit(r.left, y, w, ch); });
         r.left += w;
         break;
     case 4:
@@ -140,15 +196,17 @@ void PaintTexture(
         r.left += w;
         break;
     case 6:
-        detail::ForEachTile(cols, w, reach.left, reach.right, [&](int x, int cw) { blit(x, r.bottom - h, cw, h); });
+        detail::ForEachTile(
+            cols, w, reach.Box.left, reach.Box.right, [&](int x, int cw) { blit(x, r.bottom - h, cw, h); });
         r.bottom -= h;
         break;
     case 7:
-        detail::ForEachTile(rows, h, reach.top, reach.bottom, [&](int y, int ch) { blit(r.right - w, y, w, ch); });
+        detail::ForEachTile(
+            rows, h, reach.Box.top, reach.Box.bottom, [&](int y, int ch) { blit(r.right - w, y, w, ch); });
         r.right -= w;
         break;
     case 10:
-        Grid(cols, WholeOnly(r.top, r.bottom - h), w, h, reach, blit);
+        Grid(dc, cols, WholeOnly(r.top, r.bottom - h), w, h, reach, blit);
         r = NothingLeft;
         break;
     default:
@@ -178,15 +236,15 @@ void PaintMaskedTexture(
         else
             BlendMaskedPiece(dst, src, bmp, mask, cacheInfo);
     };
-    const classes::TRect reach = view.Bounds();
+    const Reach reach {view.Bounds(), false};   // masked tiles blend: every tile is painted
     const auto rows = WholeOnly(r.top, r.bottom - h);
     if (mode == 0) {
         // Whole columns while x < R.Right - w, then the column where that stopped, which may reach past R.
-        Grid(WholeOnly(r.left, std::max(r.right, r.left + 1)), rows, w, h, reach, tile);
+        Grid(nullptr, WholeOnly(r.left, std::max(r.right, r.left + 1)), rows, w, h, reach, tile);
         r = NothingLeft;
         return;
     }
-    Grid(WholeOnly(r.left, r.right - w), rows, w, h, reach, tile);
+    Grid(nullptr, WholeOnly(r.left, r.right - w), rows, w, h, reach, tile);
     const int x = StopOf(r.left, r.right - w, w), y = StopOf(r.top, r.bottom - h, h);
     const classes::TRect strips[2] = {{r.left, y, r.right, r.bottom}, {x, r.top, r.right, r.bottom}};
     for (const classes::TRect& strip : strips) {

@@ -62,6 +62,22 @@ TEST(GrayscaleBitmapExcept, LeavesPixelsOfTheColour) {
     EXPECT_EQ(Px(*bitmap, 0, 1), Rgb(60, 60, 60));
 }
 
+TEST(GrayscaleBitmapExcept, LeavesTheColourInLongRowsToo) {
+    auto bitmap = Bitmap24(70, 2, 0);
+    Noise(*bitmap, 5);
+    auto before = Bitmap24(70, 2, 0);
+    for (int x : {3, 17, 18, 40, 69})
+        Put(*bitmap, x, 1, Key);
+    before->Assign(bitmap.get());
+    GrayscaleBitmapExcept(bitmap.get(), Key);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 70; ++x) {
+            const classes::TColor old = Px(*before, x, y);
+            const int v = ((old & 0xFF) + ((old >> 8) & 0xFF) + ((old >> 16) & 0xFF)) / 3;
+            ASSERT_EQ(Px(*bitmap, x, y), old == Key ? Key : Rgb(v, v, v)) << x << "," << y;
+        }
+}
+
 TEST(TintBitmap, ABlackMaskGivesTheColourAndAWhiteOneKeepsThePictureAlmost) {
     auto bitmap = Bitmap24(3, 2, Rgb(200, 200, 200));
     auto mask = Bitmap24(3, 2, 0);

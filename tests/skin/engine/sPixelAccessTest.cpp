@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -226,6 +227,26 @@ TEST(BlendRectWithColor, ClipsARectangleReachingPastTheBitmap) {
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 5, 4}, clRed));
     BlendRectWithColor(bitmap.get(), TRect {3, 3, 1, 1}, 0, clBlue);   // inverted: nothing
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 5, 4}, clRed));
+}
+
+TEST(BlendRectWithColor, MatchesTheRoundedDoubleFormulaForEveryPercentAndByte) {
+    // 261 pixels: sixteen-pixel blocks and a tail; the channels run through every byte at different offsets.
+    for (classes::TColor colour : {Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0x99, 0x66, 0x33), Rgb(255, 128, 1)}) {
+        for (int percent = 0; percent <= 100; ++percent) {
+            auto bitmap = Bitmap24(261, 1);
+            for (int x = 0; x < 261; ++x)
+                Put(*bitmap, x, 0, Rgb(x % 256, (x + 85) % 256, (x * 7) % 256));
+            BlendRectWithColor(bitmap.get(), TRect {0, 0, 261, 1}, percent, colour);
+            const double t = percent / 100.0;
+            for (int x = 0; x < 261; ++x) {
+                const int old[3] = {(x * 7) % 256, (x + 85) % 256, x % 256};   // B, G, R
+                const int c[3] = {(colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF};
+                for (int ch = 0; ch < 3; ++ch)
+                    ASSERT_EQ(bitmap->ScanLine(0)[3 * x + ch], int(std::nearbyint(old[ch] * t + c[ch] * (1 - t))))
+                        << "percent " << percent << " x " << x << " channel " << ch;
+            }
+        }
+    }
 }
 
 TEST(BlendRectWithColor, ResolvesSystemColours) {

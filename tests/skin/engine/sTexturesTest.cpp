@@ -4,6 +4,8 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TJPEGImage.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Region.h"
 #include "skin/engine/sPixelAccess.h"
 #include "skin/engine/sSkinData.h"
 
@@ -60,6 +62,36 @@ TEST(PaintTexture, ModeTenPaintsWholeTileRowsOnly) {
     EXPECT_EQ(Px(*f.Target, 5, 63), Tile(5, 31));
     EXPECT_EQ(Px(*f.Target, 5, 64), Back);   // 64 is not below 70 - 32 as a start
     EXPECT_EQ(Px(*f.Target, 99, 40), Tile(3, 8));   // the cut last column uses the same rows
+}
+
+TEST(PaintTexture, RepeatedRowsKeepThePhaseOverTheWholeBitmap) {
+    TextureFixture f;
+    auto whole = Bitmap24(96, 100, Back);   // rows back to back: the fast repeat
+    TRect r {0, -7, 96, 100};   // the first tile row is cut by the bitmap's top
+    PaintTexture(whole->Canvas(), r, nullptr, f.Mask(), 0);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 96; x += 5)
+            ASSERT_EQ(Px(*whole, x, y), Tile(x % 32, (y + 7) % 32)) << x << "," << y;
+}
+
+TEST(PaintTexture, ComplexClipsAndPartRowsPaintOnlyWhatIsVisible) {
+    TextureFixture f;
+    gdi::HDC dc = f.Canvas()->Handle();
+    gdi::HRGN clip = gdi::CreateRectRgn(0, 0, 50, 50);
+    gdi::HRGN more = gdi::CreateRectRgn(70, 60, 110, 95);
+    gdi::CombineRgn(clip, clip, more, gdi::RGN_OR);
+    gdi::SelectClipRgn(dc, clip);
+    TRect r {3, 5, 110, 99};
+    PaintTexture(f.Canvas(), r, nullptr, f.Mask(), 0);
+    gdi::SelectClipRgn(dc, nullptr);
+    gdi::DeleteObject(clip);
+    gdi::DeleteObject(more);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const bool visible = (x < 50 && y < 50) || (x >= 70 && x < 110 && y >= 60 && y < 95);
+            const bool inR = x >= 3 && x < 110 && y >= 5 && y < 99;
+            ASSERT_EQ(Px(*f.Target, x, y), visible && inR ? Tile((x - 3) % 32, (y - 5) % 32) : Back) << x << "," << y;
+        }
 }
 
 TEST(PaintTexture, StretchModesFillBandsOrTheWholeRectangle) {
