@@ -1,0 +1,27 @@
+// Registration of the common control classes: tab, up-down, status bar, tool bar, track bar and progress bar.
+#pragma once
+
+#include "platform/user/UserTypes.h"
+
+namespace korvex::user {
+
+inline constexpr DWORD ICC_LISTVIEW_CLASSES = 0x00000001;
+inline constexpr DWORD ICC_TREEVIEW_CLASSES = 0x00000002;
+inline constexpr DWORD ICC_BAR_CLASSES = 0x00000004;   // tool bar, status bar, track bar
+inline constexpr DWORD ICC_TAB_CLASSES = 0x00000008;
+inline constexpr DWORD ICC_UPDOWN_CLASS = 0x00000010;
+inline constexpr DWORD ICC_PROGRESS_CLASS = 0x00000020;
+inline constexpr DWORD ICC_WIN95_CLASSES = 0x000000FF;
+
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize = sizeof(INITCOMMONCONTROLSEX);
+    DWORD dwICC = ICC_WIN95_CLASSES;
+};
+
+// Registers the classes the flags name (each once); false when a record is missing or a class failed.
+// Classes of other flags (list and tree views) are not here and are ignored.
+bool InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+// All of the above.
+bool RegisterCommonControlClasses();
+
+}
