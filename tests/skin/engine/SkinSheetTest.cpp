@@ -1,10 +1,13 @@
-// A sheet of a dark glass skin's BUTTON, EDIT, FORM and scroll-bar masks in all their states, written as PNG.
+// Sheets of skins' BUTTON, EDIT, FORM and scroll-bar masks in all their states: one of our skins, written as
+// PNG to look at, and a glass skin built in code.
 #include "platform/classes/TBitmap.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/gdi/Region.h"
 #include "skin/engine/sButtonRegion.h"
+#include "skin/engine/sGradient.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSkinData.h"
+#include "skin/engine/sSkinManager.h"
 
 #include "support/PixelFixtures.h"
 
@@ -12,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -89,7 +93,7 @@ struct GlassSkin {
 
 }
 
-TEST(SkinSheet, PaintsEveryStateOfTheMainMasksAndWritesThePicture) {
+TEST(SkinSheet, AGlassSkinBuiltInCodePaintsEveryStateWithRoundedCorners) {
     GlassSkin skin;
     auto sheet = Bitmap24(560, 330, Rgb(210, 214, 220));
     auto paint = [&](int index, const TRect& r, int state) {
@@ -120,6 +124,71 @@ TEST(SkinSheet, PaintsEveryStateOfTheMainMasksAndWritesThePicture) {
     EXPECT_EQ(Px(*sheet, 20, 20), Rgb(210, 214, 220));
     EXPECT_NE(Px(*sheet, 20 + 55, 36), Px(*sheet, 150 + 55, 36));
     EXPECT_NE(Px(*sheet, 150 + 55, 36), Px(*sheet, 280 + 55, 36));
+}
+
+namespace {
+
+// The folder of our skins beside the test data, or empty.
+std::filesystem::path OurSkins() {
+    const char* data = std::getenv("KORVEX_TEST_DATA");
+    if (!data) return {};
+    // tests/data -> the project folder, lexically (tests/data itself may not exist).
+    const std::filesystem::path skins
+        = std::filesystem::path(data).lexically_normal().parent_path().parent_path() / "skins";
+    return std::filesystem::exists(skins / "LongHorn (internal)" / "Options.dat") ? skins : std::filesystem::path {};
+}
+
+}
+
+TEST(SkinSheet, OurLongHornSkinPaintsItsMainMasksInEveryState) {
+    const std::filesystem::path skins = OurSkins();
+    if (skins.empty()) GTEST_SKIP() << "the skins folder is not beside the test data";
+    classes::TComponent owner(nullptr);
+    TsSkinManager* sm = classes::Create<TsSkinManager>(&owner);
+    sm->SetSkinDirectory(skins.string());
+    sm->SetSkinName("LongHorn (internal)");
+    sm->SetActive(true);
+    SkinChanging = false;
+    ASSERT_NE(sm->MasterBitmap, nullptr);
+
+    auto sheet = Bitmap24(640, 420, Rgb(200, 204, 212));
+    // A section's background (its gradient for the state, else its colour), then a mask of it on top.
+    auto section = [&](const std::string& name, const TRect& r, int state, const std::string& image = "BORDERSMASK") {
+        const int index = sm->GetSkinIndex(name);
+        ASSERT_TRUE(sm->IsValidSkinIndex(index)) << name;
+        const TsGeneralData& data = sm->Sections[std::size_t(index)];
+        const TsGradArray& gradient = state == 0 ? data.GradientArray : data.HotGradientArray;
+        if (!gradient.empty())
+            PaintGradient(sheet.get(), r, gradient);
+        else
+            Fill(*sheet, r, state == 0 ? data.Color : data.HotColor);
+        const int mask = sm->GetMaskIndex(index, name, image);
+        ASSERT_TRUE(sm->IsValidImgIndex(mask)) << name << "/" << image;
+        PaintNinePartMask(sheet.get(), r, true, false, state, sm->Masks[std::size_t(mask)], EmptyCacheInfo);
+    };
+    auto glyph = [&](const std::string& name, classes::TPoint p, int state) {
+        const int index = sm->GetSkinIndex(name);
+        const int mask = sm->GetMaskIndex(index, name, "GLYPHMASK");
+        ASSERT_TRUE(sm->IsValidImgIndex(mask)) << name;
+        DrawMaskStateImage(sheet.get(), p, state, sm->Masks[std::size_t(mask)], 1);
+    };
+    for (int state = 0; state < 3; ++state)
+        section("BUTTON", classes::Bounds(20 + 130 * state, 20, 110, 30), state);
+    for (int state = 0; state < 2; ++state)
+        section("EDIT", classes::Bounds(20 + 170 * state, 70, 150, 24), state);
+    for (int state = 0; state < 2; ++state)
+        section("FORM", classes::Bounds(20 + 310 * state, 114, 290, 180), state);
+    for (int state = 0; state < 3; ++state) {
+        const int y = 314 + 32 * state;
+        section("SCROLLBAR1H", classes::Bounds(20, y, 400, 18), state % 2);
+        section("SCROLLBTNLEFT", classes::Bounds(20, y, 18, 18), state);
+        glyph("SCROLLBTNLEFT", classes::TPoint {22, y + 3}, state);
+        section("SCROLLBTNRIGHT", classes::Bounds(402, y, 18, 18), state);
+        glyph("SCROLLBTNRIGHT", classes::TPoint {404, y + 3}, state);
+        section("SCROLLSLIDERH", classes::Bounds(60 + 110 * state, y, 90, 18), state);
+    }
+    // The states differ where the masks have them.
+    EXPECT_NE(Px(*sheet, 20 + 55, 35), Px(*sheet, 150 + 55, 35));
 
     const char* dir = std::getenv("KORVEX_SHEET_DIR");
     const std::filesystem::path path
