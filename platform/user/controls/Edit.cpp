@@ -49,6 +49,7 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ResetFormatRect();
         Relayout();
         if ((Style() & ES_PASSWORD) && !Multi()) FPasswordChar = DefaultPasswordChar;
+        FScrollStyle = Style() & (WS_VSCROLL | WS_HSCROLL);
         if (cs && cs->lpszName) SetAllText(Filter(cs->lpszName));
         UpdateScrollBars();
         return 0;
@@ -134,8 +135,13 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS:
         SetFocus(false);
         return 0;
-    case WM_ENABLE:
     case WM_STYLECHANGED:
+        if (wParam == WPARAM(GWL_STYLE) && !FInScrollUpdate && lParam)
+            FScrollStyle |= reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew & (WS_VSCROLL | WS_HSCROLL);
+        Relayout();
+        Invalidate();
+        return 0;
+    case WM_ENABLE:
         Relayout();
         Invalidate();
         return 0;

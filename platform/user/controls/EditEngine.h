@@ -182,6 +182,7 @@ public:
     COLORREF FBackColor = 0;
     int FInsertFormat = -1;   // rich edit: the format for typing at an empty selection (-1: from the text)
     bool FNoNotify = false;
+    DWORD FScrollStyle = 0;   // WS_VSCROLL / WS_HSCROLL asked for (a hidden bar drops them from the style)
     bool FHitLimit = false;   // the last Replace cut its text to the limit
     int FGoalX = -1;   // x the caret keeps on Up and Down (-1: from the caret)
     int FDepth = 0;   // procedure calls under way

@@ -364,7 +364,7 @@ void EditControl::ScrollCaret() {
 
 void EditControl::UpdateScrollBars() {
     if (FInScrollUpdate) return;
-    DWORD style = Style();
+    DWORD style = Style() | FScrollStyle;
     if (!(style & (WS_VSCROLL | WS_HSCROLL))) return;
     FInScrollUpdate = true;
     for (int pass = 0; pass < 3; ++pass) {

@@ -122,6 +122,20 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
         if (n < size) buffer[n] = 0;
         return LRESULT(n);
     }
+    case EM_REPLACESEL: {
+        auto* text = reinterpret_cast<const char*>(lParam);
+        int start = SelStart();
+        int inserted = Replace(start, SelEnd(), Filter(text ? text : ""), true, wParam != 0);
+        bool hit = FHitLimit;
+        if (inserted >= 0) {
+            SetSel(start + inserted, start + inserted, false);
+            ScrollCaret();
+            Changed(false);
+            if (FDead) return 0;
+        }
+        if (hit) Notify(EN_MAXTEXT);
+        return 0;
+    }
     case EM_LIMITTEXT:
         FLimit = wParam == 0 || wParam > WPARAM(EditMaxLimit) ? EditMaxLimit : int(wParam);
         return 0;

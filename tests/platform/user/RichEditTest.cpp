@@ -1,0 +1,373 @@
+// The rich edit class: coloured runs, default attributes, background colour, streaming in, copying, ranges,
+// scrolling by lines and pixels, and a text of several megabytes.
+#include "support/UserTestSupport.h"
+
+#include "platform/gdi/Gdi.h"
+#include "platform/user/Clipboard.h"
+#include "platform/user/Focus.h"
+#include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
+#include "platform/user/ScrollBars.h"
+#include "platform/user/controls/RichEditConstants.h"
+#include "platform/user/controls/StandardClasses.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace korvex::user::test {
+
+namespace {
+
+constexpr COLORREF Red = gdi::RGB(255, 0, 0);
+constexpr COLORREF Blue = gdi::RGB(0, 0, 255);
+constexpr COLORREF Green = gdi::RGB(0, 160, 0);
+
+struct StringSource {
+    std::string Data;
+    std::size_t Pos = 0;
+    int Calls = 0;
+};
+
+DWORD ReadString(std::uintptr_t cookie, BYTE* buffer, LONG size, LONG* done) {
+    auto* source = reinterpret_cast<StringSource*>(cookie);
+    ++source->Calls;
+    std::size_t n = std::min<std::size_t>(std::size_t(size), source->Data.size() - source->Pos);
+    std::memcpy(buffer, source->Data.data() + source->Pos, n);
+    source->Pos += n;
+    *done = LONG(n);
+    return 0;
+}
+
+DWORD FailingRead(std::uintptr_t, BYTE*, LONG, LONG* done) {
+    *done = 0;
+    return 5;
+}
+
+class RichEdit : public UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        ASSERT_TRUE(RegisterStandardClasses());
+        Parent = Create(WS_OVERLAPPED | WS_VISIBLE, 50, 50, 500, 400);
+        Pump();
+    }
+
+    HWND Make(DWORD style, const std::string& text = {}, int width = 300, int height = 120) {
+        HWND e = CreateWindowEx(0, RICHEDIT_CLASS, text, WS_CHILD | WS_VISIBLE | ES_MULTILINE | style, 0, 0, width,
+            height, Parent, ChildId(9), nullptr, nullptr);
+        Pump();
+        return e;
+    }
+
+    void Select(HWND e, int start, int end) {
+        CHARRANGE range {start, end};
+        SendMessage(e, EM_EXSETSEL, 0, LPARAM(&range));
+    }
+    void Colour(HWND e, int start, int end, COLORREF colour) {
+        Select(e, start, end);
+        CHARFORMAT2 cf;
+        cf.dwMask = CFM_COLOR;
+        cf.crTextColor = colour;
+        SendMessage(e, EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+    }
+    // Pixels of a colour in a rectangle of the edit.
+    int CountColour(HWND e, RECT r, COLORREF colour) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += StorePixel(e, x, y) == colour;
+        return n;
+    }
+    // Glyph pixels tinted towards one channel (anti-aliased text of that colour over white).
+    int CountTinted(HWND e, RECT r, int channel) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF c = StorePixel(e, x, y);
+                int rgb[3] = {int(gdi::GetRValue(c)), int(gdi::GetGValue(c)), int(gdi::GetBValue(c))};
+                int other = std::max(rgb[(channel + 1) % 3], rgb[(channel + 2) % 3]);
+                n += rgb[channel] > other + 60;
+            }
+        return n;
+    }
+    POINT PosOf(HWND e, int pos) {
+        POINT p {};
+        SendMessage(e, EM_POSFROMCHAR, WPARAM(&p), LPARAM(pos));
+        return p;
+    }
+    int LineHeight(HWND e) { return PosOf(e, int(SendMessage(e, EM_LINEINDEX, 1, 0))).y - PosOf(e, 0).y; }
+    void StreamIn(HWND e, const std::string& text, WPARAM format = SF_TEXT) {
+        StringSource source {text};
+        EDITSTREAM stream;
+        stream.dwCookie = std::uintptr_t(&source);
+        stream.pfnCallback = ReadString;
+        SendMessage(e, EM_STREAMIN, format, LPARAM(&stream));
+    }
+
+    HWND Parent = nullptr;
+};
+
+TEST_F(RichEdit, TwoRunsPaintInTheirOwnColours) {
+    HWND e = Make(0, "MMMMMMMM WWWWWWWW");
+    Colour(e, 0, 8, Red);
+    Colour(e, 9, 17, Blue);
+    UpdateWindow(e);
+    int split = PosOf(e, 9).x;
+    int lh = LineHeight(e);
+    (void)lh;
+    RECT first {0, 0, split, 20};
+    RECT second {split, 0, 300, 20};
+    EXPECT_GT(CountTinted(e, first, 0), 20);
+    EXPECT_EQ(CountTinted(e, first, 2), 0);
+    EXPECT_GT(CountTinted(e, second, 2), 20);
+    EXPECT_EQ(CountTinted(e, second, 0), 0);
+    // The selection's colour reads back; a mixed selection reports no consistent colour.
+    Select(e, 2, 5);
+    CHARFORMAT2 cf;
+    SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+    EXPECT_TRUE(cf.dwMask & CFM_COLOR);
+    EXPECT_EQ(cf.crTextColor, Red);
+    EXPECT_FALSE(cf.dwEffects & CFE_AUTOCOLOR);
+    Select(e, 5, 12);
+    SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+    EXPECT_FALSE(cf.dwMask & CFM_COLOR);
+}
+
+TEST_F(RichEdit, TextTypedAfterAColouredRunTakesItsColour) {
+    HWND e = Make(0, "ab");
+    Colour(e, 0, 2, Blue);
+    Select(e, 2, 2);
+    SendMessage(e, WM_CHAR, 'c', 0);
+    Select(e, 2, 3);
+    CHARFORMAT2 cf;
+    SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+    EXPECT_EQ(cf.crTextColor, Blue);
+    // A colour set at an empty selection is for what is typed there next.
+    Select(e, 0, 0);
+    CHARFORMAT2 red;
+    red.dwMask = CFM_COLOR;
+    red.crTextColor = Red;
+    SendMessage(e, EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&red));
+    SendMessage(e, WM_CHAR, 'z', 0);
+    Select(e, 0, 1);
+    SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+    EXPECT_EQ(cf.crTextColor, Red);
+    char text[16] = {};
+    GetWindowText(e, text, sizeof(text));
+    EXPECT_STREQ(text, "zabc");
+}
+
+TEST_F(RichEdit, DefaultAttributesColourTextWithoutAFormatOfItsOwn) {
+    HWND e = Make(0, "MMMMMM MMMMMM");
+    Colour(e, 7, 13, Red);
+    CHARFORMAT2 def;
+    def.dwMask = CFM_COLOR;
+    def.crTextColor = Green;
+    SendMessage(e, EM_SETCHARFORMAT, SCF_DEFAULT, LPARAM(&def));
+    UpdateWindow(e);
+    int split = PosOf(e, 7).x;
+    EXPECT_GT(CountTinted(e, RECT {0, 0, split, 20}, 1), 20);
+    EXPECT_EQ(CountTinted(e, RECT {0, 0, split, 20}, 0), 0);
+    EXPECT_GT(CountTinted(e, RECT {split, 0, 300, 20}, 0), 20);
+    CHARFORMAT2 back;
+    SendMessage(e, EM_GETCHARFORMAT, SCF_DEFAULT, LPARAM(&back));
+    EXPECT_EQ(back.crTextColor, Green);
+    // Bold default text is wider.
+    int before = PosOf(e, 6).x;
+    CHARFORMAT2 bold;
+    bold.dwMask = CFM_BOLD;
+    bold.dwEffects = CFE_BOLD;
+    SendMessage(e, EM_SETCHARFORMAT, SCF_DEFAULT, LPARAM(&bold));
+    EXPECT_GT(PosOf(e, 6).x, before);
+}
+
+TEST_F(RichEdit, BackgroundColourFillsTheControl) {
+    HWND e = Make(0, "x");
+    UpdateWindow(e);
+    EXPECT_EQ(StorePixel(e, 250, 100), gdi::GetSysColor(gdi::COLOR_WINDOW));
+    COLORREF old = COLORREF(SendMessage(e, EM_SETBKGNDCOLOR, 0, LPARAM(gdi::RGB(10, 20, 30))));
+    EXPECT_EQ(old, gdi::GetSysColor(gdi::COLOR_WINDOW));
+    UpdateWindow(e);
+    EXPECT_EQ(StorePixel(e, 250, 100), gdi::RGB(10, 20, 30));
+    SendMessage(e, EM_SETBKGNDCOLOR, 1, 0);   // back to the system colour
+    UpdateWindow(e);
+    EXPECT_EQ(StorePixel(e, 250, 100), gdi::GetSysColor(gdi::COLOR_WINDOW));
+}
+
+TEST_F(RichEdit, StreamInLoadsPlainTextInChunks) {
+    HWND e = Make(0, "old");
+    SendMessage(e, EM_EXLIMITTEXT, 0, 1000000);
+    std::string text;
+    for (int i = 0; i < 500; ++i)
+        text += "Line " + std::to_string(i) + " of the log\r\n";
+    StringSource source {text};
+    EDITSTREAM stream;
+    stream.dwCookie = std::uintptr_t(&source);
+    stream.pfnCallback = ReadString;
+    LRESULT read = SendMessage(e, EM_STREAMIN, SF_TEXT, LPARAM(&stream));
+    EXPECT_EQ(read, LRESULT(text.size()));
+    EXPECT_GT(source.Calls, 2);
+    EXPECT_EQ(stream.dwError, 0u);
+    EXPECT_EQ(SendMessage(e, EM_GETLINECOUNT, 0, 0), 501);   // the last line is empty
+    EXPECT_EQ(SendMessage(e, EM_LINEINDEX, 1, 0), 19);   // "Line 0 of the log" and a line end of two
+    CHARRANGE sel {};
+    SendMessage(e, EM_EXGETSEL, 0, LPARAM(&sel));
+    EXPECT_EQ(sel.cpMin, 0);
+    EXPECT_EQ(sel.cpMax, 0);
+    // Text that is not RTF reads as plain text with SF_RTF too; a failing source stops with its error.
+    StreamIn(e, "plain\nlines", SF_RTF);
+    EXPECT_EQ(GetWindowText(e), "plain\r\nlines");
+    EDITSTREAM failing;
+    failing.pfnCallback = FailingRead;
+    SendMessage(e, EM_STREAMIN, SF_TEXT, LPARAM(&failing));
+    EXPECT_EQ(failing.dwError, 5u);
+    EXPECT_EQ(GetWindowText(e), "");
+    EXPECT_EQ(SendMessage(e, EM_STREAMIN, SF_TEXT, 0), 0);
+}
+
+TEST_F(RichEdit, StreamInKeepsToTheLimit) {
+    HWND e = Make(0);
+    SendMessage(e, EM_EXLIMITTEXT, 0, 10);
+    StreamIn(e, "0123456789abcdef");
+    EXPECT_EQ(GetWindowText(e), "0123456789");
+    SendMessage(e, EM_EXLIMITTEXT, 0, 0);   // the default limit
+    EXPECT_EQ(SendMessage(e, EM_GETLIMITTEXT, 0, 0), 0xFFFF);
+}
+
+TEST_F(RichEdit, CopyPutsTheSelectionOnTheClipboardWithLineEnds) {
+    HWND e = Make(ES_READONLY, "first line\r\nsecond line");
+    Select(e, 6, 18);
+    SendMessage(e, WM_COPY, 0, 0);
+    EXPECT_EQ(GetClipboardText(), "line\r\nsecond");
+    SetFocus(e);
+    Select(e, 0, 5);
+    Screen->Press('C', {}, ModControl);
+    Pump();
+    EXPECT_EQ(GetClipboardText(), "first");
+    char buffer[64] = {};
+    EXPECT_EQ(SendMessage(e, EM_GETSELTEXT, 0, LPARAM(buffer)), 5);
+    EXPECT_STREQ(buffer, "first");
+}
+
+TEST_F(RichEdit, TextRangesAndSelectionsCountLineEndsAsTwo) {
+    HWND e = Make(0, "ab\r\ncd\r\nef");
+    char buffer[32] = {};
+    TEXTRANGE range;
+    range.chrg = CHARRANGE {1, 5};
+    range.lpstrText = buffer;
+    EXPECT_EQ(SendMessage(e, EM_GETTEXTRANGE, 0, LPARAM(&range)), 4);
+    EXPECT_STREQ(buffer, "b\r\nc");
+    Select(e, 0, -1);
+    CHARRANGE sel {};
+    SendMessage(e, EM_EXGETSEL, 0, LPARAM(&sel));
+    EXPECT_EQ(sel.cpMax, 10);
+    EXPECT_EQ(SendMessage(e, EM_EXLINEFROMCHAR, 0, 8), 2);
+    // Colouring each line with its line end by running positions (length + 2) hits exactly that line.
+    const char* lines[] = {"ab", "cd", "ef"};
+    int pos = 0;
+    for (int i = 0; i < 3; ++i) {
+        int end = pos + int(std::strlen(lines[i])) + 2;
+        if (i == 1) Colour(e, pos, end, Blue);
+        pos = end;
+    }
+    for (int i : {0, 1, 4, 5, 8, 9}) {
+        Select(e, i, i + 1);
+        CHARFORMAT2 cf;
+        SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+        bool blue = !(cf.dwEffects & CFE_AUTOCOLOR) && cf.crTextColor == Blue;
+        EXPECT_EQ(blue, i == 4 || i == 5) << i;
+    }
+}
+
+TEST_F(RichEdit, ChangeNotificationsNeedTheEventMask) {
+    HWND e = Make(0);
+    ClearLog();
+    SendMessage(e, WM_CHAR, 'a', 0);
+    EXPECT_EQ(Count(Parent, WM_COMMAND), 0);
+    EXPECT_EQ(SendMessage(e, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE), 0);
+    EXPECT_EQ(SendMessage(e, EM_GETEVENTMASK, 0, 0), LRESULT(ENM_CHANGE | ENM_SELCHANGE));
+    SendMessage(e, WM_CHAR, 'b', 0);
+    int changes = 0;
+    int selChanges = 0;
+    for (const auto& m : Log(Parent)) {
+        if (m.Msg == WM_COMMAND && HIWORD(m.WParam) == EN_CHANGE) ++changes;
+        if (m.Msg == WM_NOTIFY) selChanges += reinterpret_cast<const NMHDR*>(m.LParam) != nullptr;
+    }
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(selChanges, 1);
+}
+
+TEST_F(RichEdit, LineDownScrollsOneLineAndTheBarCountsPixels) {
+    std::string text;
+    for (int i = 0; i < 50; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    HWND e = Make(WS_VSCROLL, text, 300, 120);
+    int lh = LineHeight(e);
+    ASSERT_GT(lh, 0);
+    SendMessage(e, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(e, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 51 * lh - 1);
+    EXPECT_EQ(si.nPos, lh);
+    POINT pos {};
+    SendMessage(e, EM_GETSCROLLPOS, 0, LPARAM(&pos));
+    EXPECT_EQ(pos.y, lh);
+    POINT to {0, 10 * lh + lh / 2};
+    SendMessage(e, EM_SETSCROLLPOS, 0, LPARAM(&to));
+    EXPECT_EQ(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0), 10);
+    SendMessage(e, EM_LINESCROLL, 0, 5);
+    EXPECT_EQ(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0), 15);
+}
+
+TEST_F(RichEdit, ABarOnlyWhileTheTextDoesNotFit) {
+    HWND e = Make(WS_VSCROLL, "short", 300, 120);
+    EXPECT_EQ(GetWindowStyle(e) & WS_VSCROLL, 0u);
+    std::string text;
+    for (int i = 0; i < 50; ++i)
+        text += "line\r\n";
+    SetWindowText(e, text);
+    EXPECT_NE(GetWindowStyle(e) & WS_VSCROLL, 0u);
+}
+
+TEST_F(RichEdit, FiveMegabytesScrollToTheEndAndPaintTheLastLines) {
+    HWND e = Make(WS_VSCROLL | ES_READONLY | ES_AUTOHSCROLL, {}, 400, 200);
+    SendMessage(e, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
+    std::string text;
+    text.reserve(5u << 20);
+    int lines = 0;
+    while (text.size() < (5u << 20)) {
+        text += "[12:34:56] Finished a frame " + std::to_string(lines) + " of the work unit, step ";
+        text += std::to_string(lines * 250) + "\r\n";
+        ++lines;
+    }
+    text += "THE LAST LINE";
+    StreamIn(e, text);
+    ASSERT_EQ(SendMessage(e, EM_GETLINECOUNT, 0, 0), lines + 1);
+    ASSERT_EQ(SendMessage(e, WM_GETTEXTLENGTH, 0, 0), LRESULT(text.size()));
+    // The viewer colours every line by running positions, then scrolls down a line per line.
+    int pos = 0;
+    for (int i = 0; i < lines; i += 97) {
+        int start = int(SendMessage(e, EM_LINEINDEX, WPARAM(i), 0));
+        Colour(e, start, start + 10, Blue);
+        pos = start;
+    }
+    EXPECT_GT(pos, 0);
+    SendMessage(e, WM_VSCROLL, SB_BOTTOM, 0);
+    int first = int(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_GT(first, lines - 20);
+    UpdateWindow(e);
+    int last = int(SendMessage(e, EM_LINEINDEX, WPARAM(lines), 0));
+    POINT p = PosOf(e, last);
+    ASSERT_GE(p.y, 0);
+    ASSERT_LT(p.y, 200);
+    RECT lastLine {0, p.y, 200, p.y + LineHeight(e)};
+    EXPECT_GT(CountColour(e, lastLine, gdi::GetSysColor(gdi::COLOR_WINDOWTEXT)), 10);
+}
+
+}   // namespace
+
+}
