@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace korvex::user::test {
@@ -366,6 +367,52 @@ TEST_F(RichEdit, FiveMegabytesScrollToTheEndAndPaintTheLastLines) {
     ASSERT_LT(p.y, 200);
     RECT lastLine {0, p.y, 200, p.y + LineHeight(e)};
     EXPECT_GT(CountColour(e, lastLine, gdi::GetSysColor(gdi::COLOR_WINDOWTEXT)), 10);
+}
+
+}   // namespace
+
+}
+
+namespace korvex::user::test {
+
+namespace {
+
+// The plain look of every kind of edit on one window; the picture goes to $KORVEX_SCREENSHOT_DIR when set.
+TEST_F(RichEdit, GalleryOfEditsHasTheSunkenEdgeAndTheSystemColours) {
+    auto make = [&](const char* cls, DWORD style, const std::string& text, int x, int y, int w, int h) {
+        HWND e = CreateWindowEx(WS_EX_CLIENTEDGE, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Parent,
+            ChildId(20 + y), nullptr, nullptr);
+        return e;
+    };
+    HWND plain = make(WC_EDIT, ES_AUTOHSCROLL, "Plain edit: Узел 3", 10, 10, 220, 21);
+    HWND selected = make(WC_EDIT, ES_AUTOHSCROLL | ES_NOHIDESEL, "Selected words here", 10, 40, 220, 21);
+    SendMessage(selected, EM_SETSEL, 9, 14);
+    make(WC_EDIT, ES_AUTOHSCROLL | ES_PASSWORD, "secret", 10, 70, 220, 21);
+    make(WC_EDIT, ES_AUTOHSCROLL | ES_READONLY, "Read-only", 10, 100, 220, 21);
+    HWND disabled = make(WC_EDIT, ES_AUTOHSCROLL, "Disabled", 10, 130, 220, 21);
+    EnableWindow(disabled, false);
+    std::string memoText;
+    for (int i = 1; i <= 12; ++i)
+        memoText += "Memo line " + std::to_string(i) + " with words that wrap around\r\n";
+    make(WC_EDIT, ES_MULTILINE | WS_VSCROLL, memoText, 240, 10, 240, 140);
+    HWND rich = make(RICHEDIT_CLASS, ES_MULTILINE | WS_VSCROLL | ES_READONLY,
+        "[10:00] Project: 2665 (Run 1)\r\n[10:01] Finished a frame\r\n[10:02] Core not found\r\n[10:03] plain", 10, 160,
+        470, 100);
+    Colour(rich, 0, 31, Blue);
+    Colour(rich, 31, 57, Blue);
+    Colour(rich, 57, 81, Red);
+    SetFocus(plain);
+    Pump();
+    RedrawWindow(Parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    // The sunken client edge: a shadow line at the top left of the edit's frame.
+    EXPECT_EQ(StorePixel(plain, 0, 5), gdi::GetSysColor(gdi::COLOR_BTNSHADOW));
+    EXPECT_EQ(StorePixel(plain, 100, 12), gdi::GetSysColor(gdi::COLOR_WINDOW));
+    EXPECT_GT(CountColour(selected, RECT {2, 2, 218, 19}, gdi::GetSysColor(gdi::COLOR_HIGHLIGHT)), 50);
+    if (const char* dir = std::getenv("KORVEX_SCREENSHOT_DIR")) {
+        RECT all {40, 40, 580, 500};
+        Screen->WriteScreenshotPng(std::string(dir) + "/edits.png", &all);
+    }
 }
 
 }   // namespace
