@@ -268,6 +268,7 @@ RECT WindowRectFor(HWND hwnd, const TabState* s, RECT display) {
 RECT VisibleStrip(HWND hwnd, const TabState* s) {
     RECT strip = StripRect(hwnd, s);
     if (IsWindow(s->Scroller)) strip.right -= 2 * GetSystemMetrics(SM_CXHSCROLL);
+    if (s->FirstVisible > 0) strip.left = StripMargin;   // what scrolled out stays out of the margin
     return strip;
 }
 
