@@ -1,0 +1,72 @@
+// TRichEdit: the rich edit control with coloured text attributes, a background colour and streamed loading.
+#pragma once
+
+#include "platform/classes/TMemo.h"
+
+namespace korvex::classes {
+
+class TRichEdit;
+
+enum class TAttributeType { Selected, Default };
+
+// The character format of the selection (SelAttributes) or of text without a format of its own
+// (DefAttributes), read from and written to the window.
+class TTextAttributes : public TPersistent {
+public:
+    TTextAttributes(TRichEdit* richEdit, TAttributeType type)
+        : FRichEdit(richEdit)
+        , FType(type) { }
+
+    TColor Color() const;   // clWindowText for the automatic colour
+    void SetColor(TColor value);
+    TFontStyles Style() const;
+    void SetStyle(TFontStyles value);
+    std::string Name() const;   // the face ("" : the control's font)
+    void SetName(const std::string& value);
+    int Size() const;   // points (0: the control's font)
+    void SetSize(int value);
+    void Assign(const TPersistent* source) override;   // from a TFont or other attributes
+
+private:
+    TRichEdit* FRichEdit;
+    TAttributeType FType;
+};
+
+// Positions count characters, a line end as two. Lines.LoadFromStream and LoadFromFile stream the text into
+// the window (plain text whatever PlainText says). MaxLength 0 takes any length.
+class TRichEdit : public TCustomMemo {
+public:
+    explicit TRichEdit(TComponent* owner);
+    ~TRichEdit() override;
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TTextAttributes* SelAttributes() const { return FSelAttributes.get(); }
+    TTextAttributes* DefAttributes() const { return FDefAttributes.get(); }
+    bool PlainText() const { return FPlainText; }
+    void SetPlainText(bool value) { FPlainText = value; }
+    bool HideScrollBars() const { return FHideScrollBars; }
+    void SetHideScrollBars(bool value);
+
+    std::string SelText();
+
+    TNotifyEvent OnSelectionChange;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& message) override;
+    void CMColorChanged(TMessage& m) override;
+    void CMFontChanged(TMessage& m) override;
+    const char* NativeClass() const override;
+    virtual void SelectionChange();   // OnSelectionChange
+
+private:
+    void ApplyColors();
+    std::unique_ptr<TTextAttributes> FSelAttributes;
+    std::unique_ptr<TTextAttributes> FDefAttributes;
+    bool FPlainText = false;
+    bool FHideScrollBars = true;
+};
+
+}
