@@ -127,3 +127,13 @@ TEST(CopyMaskedPieceCutRegion, PiecesReachingPastEitherBitmapAreCut) {
     EXPECT_EQ(Px(*low, 15, 12), 0);
     EXPECT_EQ(Px(*low, 15, 13), Rgb(1, 1, 1));
 }
+
+TEST(PaintButtonBordersWithRegion, AnImageCountBelowOneCountsAsOne) {
+    ButtonFixture zero, one;
+    zero.Skin.Mask(zero.Index).ImageCount = 0;
+    one.Skin.Mask(one.Index).ImageCount = 1;
+    PaintButtonBordersWithRegion(zero.Button.get(), zero.Region, true, 2, zero.Mask());
+    PaintButtonBordersWithRegion(one.Button.get(), one.Region, true, 2, one.Mask());
+    EXPECT_TRUE(SamePixels(*zero.Button, *one.Button));
+    EXPECT_EQ(Px(*one.Button, 19, 0), StateColour(2));   // one state 36 wide: its right cells are state 2's
+}

@@ -127,3 +127,15 @@ TEST(CollectCornerTransparentRects, OwnBitmapsUseOneSixthOfTheirHeightAsTheCell)
     EXPECT_EQ(top, (TsRectRuns {{29, 0, 30, 1}}));
     EXPECT_EQ(bottom, (TsRectRuns {{1, 21, 2, 22}}));
 }
+
+TEST(CollectCornerTransparentRects, BadImageCountsAndMaskTypesCountAsOneAndZero) {
+    TestSkin skin(30, 20, 0);
+    const int index = skin.AddMask(TRect {0, 0, 6, 6}, 0, -3);   // one state, no mask: cells 2 x 2
+    Put(skin.Master(), 0, 0, Key);
+    Put(skin.Master(), 5, 4, Key);
+    TsRectRuns top, bottom;
+    CollectCornerTransparentRects(top, 10, skin.Mask(index), 0, false);
+    CollectCornerTransparentRects(bottom, 10, skin.Mask(index), 0, true);
+    EXPECT_EQ(top, (TsRectRuns {{0, 0, 1, 1}}));
+    EXPECT_EQ(bottom, (TsRectRuns {{9, 0, 10, 1}}));
+}

@@ -267,3 +267,12 @@ TEST(PaintMaskedTexture, OtherModesAndEmptyTilesPaintNothingAndKeepR) {
     EXPECT_EQ(r, (TRect {0, 0, 40, 40}));
     EXPECT_TRUE(AllPixels(*f.Target, TRect {0, 0, 60, 50}, Back));
 }
+
+TEST(PaintMaskedTexture, AnImageCountBelowOneCountsAsOne) {
+    MaskedFixture f;
+    f.Skin.Mask(f.Index).ImageCount = -2;
+    TRect r {0, 0, 20, 20};
+    PaintMaskedTexture(f.Target.get(), r, EmptyCacheInfo, f.Mask(), 0);
+    EXPECT_EQ(r, NothingLeft);
+    EXPECT_EQ(Px(*f.Target, 17, 1), Rgb(0, 150, 0));
+}
