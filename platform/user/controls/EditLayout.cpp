@@ -367,6 +367,9 @@ void EditControl::UpdateScrollBars() {
     DWORD style = Style() | FScrollStyle;
     if (!(style & (WS_VSCROLL | WS_HSCROLL))) return;
     FInScrollUpdate = true;
+    // The bars are drawn with the next paint, not at every change: scrolling a long text line by line
+    // stays cheap.
+    bool redrawFrame = false;
     for (int pass = 0; pass < 3; ++pass) {
         FSizedInScrollUpdate = false;
         bool keep = FRich ? (style & ES_DISABLENOSCROLL) != 0 : true;
@@ -386,7 +389,8 @@ void EditControl::UpdateScrollBars() {
             }
             if (si.nMax != FLastV.nMax || si.nPage != FLastV.nPage || si.nPos != FLastV.nPos || FLastV.fMask == 0) {
                 FLastV = si;
-                SetScrollInfo(FHwnd, SB_VERT, &si, true);
+                SetScrollInfo(FHwnd, SB_VERT, &si, false);
+                redrawFrame = true;
             }
         }
         if (style & WS_HSCROLL) {
@@ -398,7 +402,8 @@ void EditControl::UpdateScrollBars() {
             si.nPos = FXOffset;
             if (si.nMax != FLastH.nMax || si.nPage != FLastH.nPage || si.nPos != FLastH.nPos || FLastH.fMask == 0) {
                 FLastH = si;
-                SetScrollInfo(FHwnd, SB_HORZ, &si, true);
+                SetScrollInfo(FHwnd, SB_HORZ, &si, false);
+                redrawFrame = true;
             }
         }
         if (!FSizedInScrollUpdate || !IsWindow(FHwnd)) break;
@@ -409,6 +414,8 @@ void EditControl::UpdateScrollBars() {
         FTopLine = top;
     }
     FInScrollUpdate = false;
+    if (redrawFrame && IsWindow(FHwnd))
+        RedrawWindow(FHwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 }
