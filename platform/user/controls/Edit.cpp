@@ -55,6 +55,7 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_NCDESTROY:
+        FNoNotify = true;   // a dying window tells its parent nothing more
         if (FFocused) SetFocus(false);
         SetWindowLongPtr(FHwnd, 0, 0);
         FDead = true;

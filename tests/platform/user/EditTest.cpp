@@ -585,3 +585,54 @@ TEST_F(Edit, CenteredAndRightAlignedTextStartsFurtherRight) {
 }   // namespace
 
 }
+
+namespace korvex::user::test {
+
+namespace {
+
+TEST_F(Edit, MalformedRequestsAreRefusedWithoutHarm) {
+    HWND e = Make(ES_MULTILINE, "one\r\ntwo", 200, 80);
+    EXPECT_EQ(SendMessage(e, EM_GETLINE, 0, 0), 0);   // no buffer
+    char buffer[8] = {};
+    std::memset(buffer, 0, sizeof(buffer));   // a buffer whose size word is 0
+    EXPECT_EQ(SendMessage(e, EM_GETLINE, 0, LPARAM(buffer)), 0);
+    WORD size = sizeof(buffer);
+    std::memcpy(buffer, &size, sizeof(size));
+    EXPECT_EQ(SendMessage(e, EM_GETLINE, 7, LPARAM(buffer)), 0);   // no such line
+    EXPECT_EQ(SendMessage(e, EM_LINELENGTH, 999, 0), 3);   // past the end: the last line
+    SendMessage(e, EM_SETSEL, 7, 2);   // backwards: the caret at 2
+    EXPECT_EQ(Sel(e), std::make_pair(2, 7));
+    SendMessage(e, EM_SETSEL, 500, 600);
+    EXPECT_EQ(Sel(e), std::make_pair(8, 8));
+    SendMessage(e, EM_SETSEL, WPARAM(-1), 0);   // the selection goes, the caret stays
+    EXPECT_EQ(Sel(e), std::make_pair(8, 8));
+    RECT inverted {50, 50, 10, 10};
+    SendMessage(e, EM_SETRECTNP, 0, LPARAM(&inverted));
+    RECT r {};
+    SendMessage(e, EM_GETRECT, 0, LPARAM(&r));
+    EXPECT_GE(r.right, r.left);
+    EXPECT_GE(r.bottom, r.top);
+    SendMessage(e, EM_GETRECT, 0, 0);
+    SendMessage(e, EM_GETSEL, 0, 0);
+    SendMessage(e, EM_REPLACESEL, 0, 0);
+    SendMessage(e, WM_SETTEXT, 0, 0);
+    EXPECT_EQ(GetWindowText(e), "");
+    SendMessage(e, EM_SETSEL, 0, -1);
+    Type(e, "still works");
+    EXPECT_EQ(GetWindowText(e), "still works");
+}
+
+TEST_F(Edit, BrokenUtf8IsKeptByteForByte) {
+    std::string broken = "a\xFF\xC3z";
+    HWND e = Make(ES_AUTOHSCROLL, broken);
+    EXPECT_EQ(GetWindowText(e), broken);
+    EXPECT_EQ(SendMessage(e, EM_LINELENGTH, 0, 0), 4);   // each bad byte is one character
+    UpdateWindow(e);
+    SendMessage(e, EM_SETSEL, 2, 3);
+    SendMessage(e, WM_CLEAR, 0, 0);
+    EXPECT_EQ(GetWindowText(e), "a\xFFz");
+}
+
+}   // namespace
+
+}
