@@ -42,7 +42,8 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     CreateSubClass(params, NativeClass());
     params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
-    if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FBorderStyle == bsSingle && FCtl3D) params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FBorderStyle == bsSingle && !FCtl3D) params.Style |= WS_BORDER;
     if (FReadOnly) params.Style |= ES_READONLY;
     if (!FHideSelection) params.Style |= ES_NOHIDESEL;
     if (FCharCase == ecUpperCase) params.Style |= ES_UPPERCASE;
@@ -113,7 +114,7 @@ void TCustomEdit::AdjustHeight() {
     gdi::DeleteDC(dc);
     if (!ok) return;
     // The font's cell, a pixel above and below it, and the sunken edge.
-    int height = int(tm.tmHeight) + (FBorderStyle == bsSingle ? 8 : 2);
+    int height = int(tm.tmHeight) + (FBorderStyle == bsSingle ? (FCtl3D ? 8 : 6) : 2);
     if (height != Height()) SetHeight(height);
 }
 
@@ -127,6 +128,13 @@ void TCustomEdit::SetBorderStyle(TFormBorderStyle value) {
     if (value != bsNone) value = bsSingle;
     if (FBorderStyle == value) return;
     FBorderStyle = value;
+    AdjustHeight();
+    if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomEdit::SetCtl3D(bool value) {
+    if (FCtl3D == value) return;
+    FCtl3D = value;
     AdjustHeight();
     if (HandleAllocated()) RecreateWnd();
 }
@@ -281,6 +289,7 @@ void PublishEdit(TPropertyBuilder<T>& p) {
     p.Bool("AutoSize", &T::AutoSize, &T::SetAutoSize, true);
     p.Enum("BorderStyle", &T::BorderStyle, &T::SetBorderStyle, FormBorderStyleIdents, bsSingle);
     p.Enum("CharCase", &T::CharCase, &T::SetCharCase, EditCharCaseIdents, ecNormal);
+    p.Bool("Ctl3D", &T::Ctl3D, &T::SetCtl3D, true);
     p.Color("Color", &T::Color, &T::SetColor, clWindow);
     p.Bool("HideSelection", &T::HideSelection, &T::SetHideSelection, true);
     p.Int("MaxLength", &T::MaxLength, &T::SetMaxLength, 0);

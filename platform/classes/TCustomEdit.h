@@ -24,6 +24,8 @@ public:
     void SetAutoSize(bool value);   // on: the height follows the font
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle value);   // bsNone or bsSingle (a sunken edge)
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool value);   // bsSingle: a sunken edge when on, a flat line when off
     TEditCharCase CharCase() const { return FCharCase; }
     void SetCharCase(TEditCharCase value);
     bool HideSelection() const { return FHideSelection; }
@@ -78,6 +80,7 @@ private:
     bool FAutoSelect = true;
     bool FAutoSize = true;
     TFormBorderStyle FBorderStyle = bsSingle;
+    bool FCtl3D = true;
     TEditCharCase FCharCase = ecNormal;
     bool FHideSelection = true;
     int FMaxLength = 0;

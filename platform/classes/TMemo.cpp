@@ -237,6 +237,7 @@ TClass TMemo::StaticClass() {
         p.Enum("Alignment", &TMemo::Alignment, &TMemo::SetAlignment, AlignmentIdents, taLeftJustify);
         p.Enum("BorderStyle", &TMemo::BorderStyle, &TMemo::SetBorderStyle, FormBorderStyleIdents, bsSingle);
         p.Enum("CharCase", &TMemo::CharCase, &TMemo::SetCharCase, EditCharCaseIdents, ecNormal);
+        p.Bool("Ctl3D", &TMemo::Ctl3D, &TMemo::SetCtl3D, true);
         p.Color("Color", &TMemo::Color, &TMemo::SetColor, clWindow);
         p.Bool("HideSelection", &TMemo::HideSelection, &TMemo::SetHideSelection, true);
         p.Object("Lines", &TMemo::Lines, &TMemo::SetLines);

@@ -170,6 +170,7 @@ TRichEdit::~TRichEdit() = default;
 TClass TRichEdit::StaticClass() {
     static const TClassInfo info = MakeClass<TRichEdit, TCustomMemo>("TRichEdit", [](auto& p) {
         p.Enum("BorderStyle", &TRichEdit::BorderStyle, &TRichEdit::SetBorderStyle, FormBorderStyleIdents, bsSingle);
+        p.Bool("Ctl3D", &TRichEdit::Ctl3D, &TRichEdit::SetCtl3D, true);
         p.Color("Color", &TRichEdit::Color, &TRichEdit::SetColor, clWindow);
         p.Bool("HideScrollBars", &TRichEdit::HideScrollBars, &TRichEdit::SetHideScrollBars, true);
         p.Bool("HideSelection", &TRichEdit::HideSelection, &TRichEdit::SetHideSelection, true);

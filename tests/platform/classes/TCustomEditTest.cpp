@@ -140,7 +140,11 @@ TEST_F(EditTest, CharCaseAndBorderStyleApplyToTheWindow) {
     e->SetText("Mixed");
     e->SetCharCase(ecUpperCase);
     EXPECT_EQ(e->Text(), "MIXED");
+    e->SetCtl3D(false);
+    EXPECT_EQ(user::GetWindowExStyle(e->Handle()) & user::WS_EX_CLIENTEDGE, 0u);
+    EXPECT_NE(user::GetWindowStyle(e->Handle()) & user::WS_BORDER, 0u);
     e->SetBorderStyle(bsNone);
+    EXPECT_EQ(user::GetWindowStyle(e->Handle()) & user::WS_BORDER, 0u);
     EXPECT_EQ(user::GetWindowExStyle(e->Handle()) & user::WS_EX_CLIENTEDGE, 0u);
     EXPECT_EQ(e->Text(), "MIXED");
 }
@@ -154,7 +158,7 @@ TEST_F(EditTest, PasswordCharIsPublishedAsText) {
     std::vector<std::string> names;
     for (const TPropInfo* p : TEdit::StaticClass()->Properties())
         names.push_back(p->Name);
-    for (const char* name : {"AutoSelect", "AutoSize", "BorderStyle", "CharCase", "HideSelection", "MaxLength",
+    for (const char* name : {"AutoSelect", "AutoSize", "BorderStyle", "CharCase", "Ctl3D", "HideSelection", "MaxLength",
              "PasswordChar", "ReadOnly", "Text", "OnChange"})
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
 }
