@@ -24,6 +24,7 @@ THintWindowClass HintWindowClass;
 
 namespace {
 constexpr const char* AppWindowClass = "TApplication";
+constexpr gdi::SIZE AppWindowSize {160, 60};
 
 bool RegisterAppClass() {
     WNDCLASSEX existing;
@@ -95,10 +96,11 @@ HWND TApplication::Handle() {
             }
             return message.Result;
         });
-    // Invisible and without size: it owns the forms, so minimizing it hides them all.
+    // Never shown but while minimized: it owns the forms, so minimizing it hides them all. It has a client
+    // area, so minimizing and restoring it change its size and it hears WM_SIZE.
     FHandle = CreateWindowEx(0, AppWindowClass, FTitle,
         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, GetSystemMetrics(SM_CXSCREEN) / 2,
-        GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        GetSystemMetrics(SM_CYSCREEN) / 2, AppWindowSize.cx, AppWindowSize.cy, nullptr, nullptr, nullptr, nullptr);
     if (FHandle != nullptr) SetWindowLongPtr(FHandle, GWL_WNDPROC, LongFromProc(FObjectInstance));
     return FHandle;
 }
@@ -186,8 +188,10 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component == FMainForm) FMainForm = nullptr;
 }
 
+// Without a main form there is nothing to run.
 void TApplication::Run() {
-    if (FMainForm != nullptr && FShowMainForm) {
+    if (FMainForm == nullptr) return;
+    if (FShowMainForm) {
         if (FMainForm->WindowState() == wsMinimized)
             Minimize();
         else

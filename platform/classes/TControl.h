@@ -48,7 +48,7 @@ public:
     void SetClientWidth(int value);
     int ClientHeight() const { return ClientRect().bottom; }
     void SetClientHeight(int value);
-    TPoint ClientOrigin() const;   // the client area's top-left on the screen
+    virtual TPoint ClientOrigin() const;   // the client area's top-left on the screen
     TPoint ClientToScreen(TPoint point) const;
     TPoint ScreenToClient(TPoint point) const;
 

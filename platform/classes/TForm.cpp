@@ -112,6 +112,7 @@ void TCustomForm::Loaded() {
         FVisible = false;
     }
     TWinControl::Loaded();
+    if (FClientWidth > 0 || FClientHeight > 0) HandleNeeded();
     if (FClientWidth > 0) SetClientWidth(FClientWidth);
     if (FClientHeight > 0) SetClientHeight(FClientHeight);
     FClientWidth = FClientHeight = 0;
@@ -176,10 +177,6 @@ void TCustomForm::SetParent(TWinControl* value) {
     if (value == Parent()) return;
     DestroyHandle();
     TWinControl::SetParent(value);
-}
-
-void TCustomForm::VisibleChanging() {
-    if (FFormState.Contains(fsModal) && Visible()) throw EInvalidOperation("Cannot make a visible window modal");
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -248,7 +245,10 @@ void TCustomForm::SetStoredClientHeight(int value) {
         SetClientHeight(value);
 }
 
+// The client area needs the window (its frame decides it), as the class library does.
 TRect TCustomForm::GetClientRect() const {
+    if (!HandleAllocated() && !ComponentState().Contains(csDestroying) && !ComponentState().Contains(csLoading))
+        const_cast<TCustomForm*>(this)->HandleNeeded();
     return TWinControl::GetClientRect();
 }
 

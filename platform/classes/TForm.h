@@ -84,6 +84,7 @@ public:
     TComponent* MenuComponent() const { return FMenu; }
     void SetMenuComponent(TComponent* value);
 
+    void SetFocus() override;   // activates the form (its active control gets the focus)
     void Show();   // visible and brought to the front
     void Close();
     TModalResult ShowModal();   // raises EInvalidOperation for a form that is visible, disabled or modal
@@ -129,7 +130,6 @@ protected:
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void SetParent(TWinControl* value) override;
-    void VisibleChanging() override;
 
     void Dispatch(TMessage& message) override;
     virtual void WMClose(TMessage& m);

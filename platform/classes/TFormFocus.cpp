@@ -132,6 +132,12 @@ void TCustomForm::SetWindowFocus() {
     if (focus != nullptr) user::SetFocus(focus);
 }
 
+void TCustomForm::SetFocus() {
+    if (FActive) return;
+    if (!Visible() || !Enabled()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    SetWindowFocus();
+}
+
 void TCustomForm::FocusControl(TWinControl* control) {
     bool wasActive = FActive;
     SetActiveControl(control);

@@ -67,9 +67,21 @@ TClass TScreen::StaticClass() {
     return &info;
 }
 
+// TForm is asked when asked for: a form enters the list while it is still being made.
+int TScreen::FormCount() const {
+    return static_cast<int>(std::count_if(
+        FCustomForms.begin(), FCustomForms.end(), [](TCustomForm* f) { return dynamic_cast<TForm*>(f) != nullptr; }));
+}
+
 TForm* TScreen::Forms(int index) const {
-    if (index < 0 || index >= FormCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-    return FForms[static_cast<std::size_t>(index)];
+    int i = 0;
+    for (TCustomForm* f : FCustomForms)
+        if (auto* form = dynamic_cast<TForm*>(f); form != nullptr && i++ == index) return form;
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+TForm* TScreen::ActiveForm() const {
+    return dynamic_cast<TForm*>(FActiveCustomForm);
 }
 
 TCustomForm* TScreen::CustomForms(int index) const {
@@ -80,19 +92,16 @@ TCustomForm* TScreen::CustomForms(int index) const {
 
 void TScreen::AddForm(TCustomForm* form) {
     FCustomForms.push_back(form);
-    if (auto* f = dynamic_cast<TForm*>(form)) FForms.push_back(f);
 }
 
 void TScreen::RemoveForm(TCustomForm* form) {
     std::erase(FCustomForms, form);
-    std::erase(FForms, form);
     std::erase(FSaveFocusedList, form);
     bool formChanged = false;
     if (FActiveCustomForm == form) {
         FActiveCustomForm = nullptr;
         formChanged = true;
     }
-    if (FActiveForm == form) FActiveForm = nullptr;
     if (FFocusedForm == form) FFocusedForm = nullptr;
     if (FActiveControl != nullptr && form->ContainsControl(FActiveControl)) FActiveControl = nullptr;
     if (formChanged && OnActiveFormChange) OnActiveFormChange(this);
@@ -105,13 +114,6 @@ void TScreen::SetFocusedForm(TCustomForm* form, TWinControl* control) {
     FActiveCustomForm = form;
     std::erase(FCustomForms, form);
     FCustomForms.insert(FCustomForms.begin(), form);
-    if (auto* f = dynamic_cast<TForm*>(form)) {
-        FActiveForm = f;
-        std::erase(FForms, f);
-        FForms.insert(FForms.begin(), f);
-    } else {
-        FActiveForm = nullptr;
-    }
     if (controlChanged && OnActiveControlChange) OnActiveControlChange(this);
     if (formChanged && OnActiveFormChange) OnActiveFormChange(this);
 }

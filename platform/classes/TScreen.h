@@ -17,11 +17,11 @@ public:
     TClass ClassType() const override { return StaticClass(); }
 
     // Forms in the order of their last activation, the active one first.
-    int FormCount() const { return static_cast<int>(FForms.size()); }
+    int FormCount() const;
     TForm* Forms(int index) const;
     int CustomFormCount() const { return static_cast<int>(FCustomForms.size()); }
     TCustomForm* CustomForms(int index) const;
-    TForm* ActiveForm() const { return FActiveForm; }
+    TForm* ActiveForm() const;
     TCustomForm* ActiveCustomForm() const { return FActiveCustomForm; }
     TWinControl* ActiveControl() const { return FActiveControl; }
     TCustomForm* FocusedForm() const { return FFocusedForm; }
@@ -52,8 +52,6 @@ private:
     void ControlGone(TWinControl* control);
 
     std::vector<TCustomForm*> FCustomForms;
-    std::vector<TForm*> FForms;
-    TForm* FActiveForm = nullptr;
     TCustomForm* FActiveCustomForm = nullptr;
     TWinControl* FActiveControl = nullptr;
     TCustomForm* FFocusedForm = nullptr;

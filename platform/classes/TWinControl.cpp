@@ -29,6 +29,7 @@ TWinControl::TWinControl(TComponent* owner)
 }
 
 TWinControl::~TWinControl() {
+    if (FParent != nullptr) FParent->RemoveControl(this);
     // Normally gone in BeforeDestruction; a plain delete still takes the window down, on the default procedure.
     if (FHandle != nullptr) {
         SetWindowLongPtr(FHandle, GWL_WNDPROC, LongFromProc(FDefWndProc ? FDefWndProc : user::DefWindowProc));
@@ -94,13 +95,12 @@ void TWinControl::Insert(TControl* control) {
     control->FParent = this;
 }
 
+// By address: a control in its destructor is no longer known as windowed.
 void TWinControl::Remove(TControl* control) {
-    if (auto* win = dynamic_cast<TWinControl*>(control)) {
-        std::erase(FTabList, win);
-        std::erase(FWinControls, win);
-    } else {
-        std::erase(FControls, control);
-    }
+    auto same = [control](TControl* c) { return c == control; };
+    std::erase_if(FTabList, same);
+    std::erase_if(FWinControls, same);
+    std::erase_if(FControls, same);
     control->FParent = nullptr;
 }
 

@@ -76,6 +76,7 @@ public:
     void ScrollBy(int deltaX, int deltaY);   // moves the children and the window's picture
 
     void SetBounds(int left, int top, int width, int height) override;
+    TPoint ClientOrigin() const override;
     void SetZOrder(bool topMost) override;
     void Invalidate() override;
     void Repaint() override;

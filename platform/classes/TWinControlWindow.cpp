@@ -419,6 +419,13 @@ void TWinControl::SetZOrder(bool topMost) {
         SetWindowPos(FHandle, topMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+TPoint TWinControl::ClientOrigin() const {
+    if (FHandle == nullptr) return TControl::ClientOrigin();
+    POINT p {0, 0};
+    user::ClientToScreen(FHandle, &p);
+    return p;
+}
+
 TRect TWinControl::GetClientRect() const {
     if (FHandle == nullptr) return TControl::GetClientRect();
     RECT r;

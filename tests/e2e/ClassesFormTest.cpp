@@ -1,0 +1,208 @@
+// A form of the class library read from component text and shown on a private Xvfb server through the x11 display.
+#include "support/XvfbServer.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TCustomControl.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TGraphicControl.h"
+#include "platform/classes/TScreen.h"
+#include "platform/classes/TTimer.h"
+#include "platform/gdi/FontEngine.h"
+#include "platform/gdi/PngCodec.h"
+#include "platform/gdi/Text.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/Screen.h"
+#include "platform/user/display/x11/X11Display.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+using namespace korvex;
+using namespace korvex::classes;
+
+namespace {
+
+// A panel that fills itself with its colour and writes its caption in the middle.
+class TShowPanel : public TCustomControl {
+public:
+    explicit TShowPanel(TComponent* owner)
+        : TCustomControl(owner) {
+        SetControlStyle(ControlStyle() + TControlStyle {csAcceptsControls, csOpaque});
+    }
+    static TClass StaticClass() {
+        static const TClassInfo info = MakeClass<TShowPanel, TCustomControl>("TShowPanel");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(Color());
+        Canvas()->FillRect(Rect(0, 0, Width(), Height()));
+        Canvas()->Font()->Assign(Font());
+        TRect r = Rect(0, 0, Width(), Height());
+        Canvas()->Brush()->SetStyle(bsClear);
+        Canvas()->TextRect(r, Caption(), gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+    }
+};
+
+// A windowless label: a coloured box with its caption.
+class TShowLabel : public TGraphicControl {
+public:
+    explicit TShowLabel(TComponent* owner)
+        : TGraphicControl(owner) {
+        SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
+    }
+    static TClass StaticClass() {
+        static const TClassInfo info = MakeClass<TShowLabel, TGraphicControl>("TShowLabel");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(Color());
+        Canvas()->FillRect(Rect(0, 0, Width(), Height()));
+        Canvas()->Font()->Assign(Font());
+        Canvas()->Brush()->SetStyle(bsClear);
+        Canvas()->TextOut(4, 2, Caption());
+    }
+};
+
+constexpr const char* FormText = R"(object ShowForm: TShowForm
+  Left = 60
+  Top = 50
+  Caption = 'KORVEX: форма из текста'
+  ClientWidth = 360
+  ClientHeight = 220
+  Color = clWhite
+  Font.Name = 'DejaVu Sans'
+  Font.Height = -13
+  object Header: TShowPanel
+    Align = alTop
+    Height = 44
+    Color = $00803000
+    Caption = 'Узлы фермы'
+    Font.Color = clWhite
+    Font.Height = -16
+    Font.Style = [fsBold]
+    ParentFont = False
+    object Status: TShowLabel
+      Left = 8
+      Top = 12
+      Width = 60
+      Height = 20
+      Color = clLime
+      Caption = 'OK'
+    end
+  end
+  object Side: TShowPanel
+    Align = alLeft
+    Width = 90
+    Color = clSilver
+    Caption = 'alLeft'
+  end
+  object Body: TShowPanel
+    Align = alClient
+    Color = $00E0F0FF
+    Caption = 'alClient'
+    object Gauge: TShowLabel
+      Left = 20
+      Top = 110
+      Width = 150
+      Height = 22
+      Color = clYellow
+      Caption = 'Progress 42%'
+    end
+  end
+  object Ticker: TTimer
+    Interval = 100
+    OnTimer = TickerTimer
+  end
+end
+)";
+
+class TShowForm : public TForm {
+public:
+    explicit TShowForm(TComponent* owner)
+        : TForm(owner) {
+        TMethodTable methods;
+        methods.Add("TickerTimer", this, &TShowForm::TickerTimer).Field("Gauge", Gauge).Field("Body", Body);
+        ReadForm(FormText, methods);
+    }
+    static TClass StaticClass() {
+        static const TClassInfo info = MakeClass<TShowForm, TForm>("TShowForm");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+
+    void TickerTimer(TObject*) { ++Ticks; }
+    TShowLabel* Gauge = nullptr;
+    TShowPanel* Body = nullptr;
+    int Ticks = 0;
+};
+
+// Pumps the real loop until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        user::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+}
+
+TEST(ClassesFormOnX11, TheFormFromTextIsShownLaidOutAndPaintedOnTheServer) {
+    e2e::XvfbServer server(800, 600);
+    if (!server.Running()) GTEST_SKIP() << "no Xvfb: " << server.Error();
+    user::InitMessageQueue();
+    user::X11DisplayOptions options;
+    options.Name = server.Name();
+    auto display = user::CreateX11Display(options);
+    ASSERT_TRUE(display);
+    user::Display* x11 = display.get();
+    user::SetDisplay(std::move(display));
+    gdi::SetPinnedFontFamily("DejaVu Sans");
+    RegisterClasses({TShowPanel::StaticClass(), TShowLabel::StaticClass(), TTimer::StaticClass()});
+    InitApplication();
+
+    TShowForm* form = nullptr;
+    Application->CreateForm(form);
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return form->Ticks >= 2; }));   // the timer runs on the real clock
+    user::FlushDisplay();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    user::PumpMessages();
+
+    TPoint origin = form->ClientOrigin();
+    TRect window = Rect(form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + form->Height());
+    std::unique_ptr<gdi::Bitmap> shot(x11->CaptureScreen(window));
+    ASSERT_TRUE(shot);
+    auto pixel = [&](int clientX, int clientY) {
+        return shot->PixelAt(origin.x - window.left + clientX, origin.y - window.top + clientY);
+    };
+    EXPECT_EQ(form->Body->BoundsRect(), Rect(90, 44, 360, 220));
+    EXPECT_EQ(pixel(2, 2), gdi::RGB(0x00, 0x30, 0x80));   // the header
+    EXPECT_EQ(pixel(10, 14), gdi::RGB(0x00, 0xFF, 0x00));   // the label on it
+    EXPECT_EQ(pixel(5, 200), gdi::RGB(0xC0, 0xC0, 0xC0));   // the side panel
+    EXPECT_EQ(pixel(350, 210), gdi::RGB(0xFF, 0xF0, 0xE0));   // the body
+    EXPECT_EQ(pixel(90 + 165, 44 + 130), gdi::RGB(0xFF, 0xFF, 0x00));   // the gauge label in the body
+
+    const char* path = std::getenv("KORVEX_SCREENSHOT");
+    std::string file = path != nullptr ? path : testing::TempDir() + "classes-form.png";
+    EXPECT_TRUE(gdi::WritePngFile(*shot, file));
+    std::printf("screenshot: %s\n", file.c_str());
+
+    DoneApplication();
+    user::ShutdownMessageQueue();
+    user::ResetDisplay();
+    gdi::SetPinnedFontFamily("");
+}
