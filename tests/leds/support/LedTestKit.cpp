@@ -58,6 +58,13 @@ void LedTest::Pump() {
     user::FlushDisplay();
 }
 
+void LedTest::Advance(int ms) {
+    *FClock += std::chrono::milliseconds(ms);
+    Display->AdvanceTimeMs(static_cast<std::uint64_t>(ms));
+    Now->AdvanceMs(ms);
+    Pump();
+}
+
 classes::TForm* LedTest::NewForm(int x, int y, int clientWidth, int clientHeight) {
     auto* form = classes::Create<classes::TForm>(classes::Application);
     form->SetBounds(x, y, 400, 300);
