@@ -59,6 +59,7 @@ enum class AtomId {
 };
 
 struct ShmImage;   // a shared-memory upload buffer (X11Present.cpp)
+class X11Tray;   // the system tray icons (X11Tray.h)
 struct ShmImageDelete {
     void operator()(ShmImage* image) const;
 };
@@ -129,7 +130,11 @@ public:
     XId NativeWindow(SurfaceId id) const;
     _XDisplay* Connection() const { return FDisplay; }
 
+    // The system tray icons of this connection (X11Tray.cpp), made on first use; they go before it closes.
+    X11Tray* Tray();
+
 private:
+    friend class X11Tray;
     explicit X11Display(_XDisplay* display);
     bool Initialise(const X11DisplayOptions& options);
 
@@ -207,6 +212,8 @@ private:
 
     std::string FClipboardText;
     bool FOwnsClipboard = false;
+
+    std::unique_ptr<X11Tray> FTray;
 };
 
 }

@@ -1,5 +1,6 @@
 // The x11 display's connection: opening, atoms, visuals, screen and work area, and the event dispatch.
 #include "platform/user/display/x11/X11Backend.h"
+#include "platform/user/display/x11/X11Tray.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -181,6 +182,7 @@ bool X11Display::Initialise(const X11DisplayOptions& options) {
 
 X11Display::~X11Display() {
     if (FDisplay) {
+        FTray.reset();
         while (!FSurfaces.empty())
             DestroySurface(FSurfaces.begin()->first);
         for (auto& [shape, cursor] : FCursors)
@@ -282,6 +284,7 @@ void X11Display::Pump() {
 }
 
 void X11Display::Dispatch(XEvent& event) {
+    if (FTray && FTray->HandleEvent(event)) return;
     switch (event.type) {
     case Expose:
         if (Surface* surface = FindWindow(event.xexpose.window); surface && FSink) {
