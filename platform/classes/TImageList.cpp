@@ -337,4 +337,33 @@ void TCustomImageList::ReadImages(TStream& stream) {
     Change();
 }
 
+// ---------------------------------------------------------------------------------------------------------
+// The native controls' view of a list
+
+namespace {
+
+class TImageListSource final : public user::ImageListSource {
+public:
+    explicit TImageListSource(TCustomImageList* list)
+        : FList(list) { }
+    int Count() const override { return FList->Count(); }
+    user::SIZE ImageSize() const override { return user::SIZE {FList->Width(), FList->Height()}; }
+    void Draw(user::HDC dc, int index, int x, int y, bool enabled) override {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        FList->Draw(&canvas, x, y, index, enabled);
+        canvas.SetHandle(nullptr);
+    }
+
+private:
+    TCustomImageList* FList;
+};
+
+}   // namespace
+
+user::HIMAGELIST TCustomImageList::Handle() {
+    if (!FSource) FSource = std::make_unique<TImageListSource>(this);
+    return FSource.get();
+}
+
 }

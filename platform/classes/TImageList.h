@@ -6,6 +6,7 @@
 #include "platform/classes/TComponent.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/user/controls/ImageListSource.h"
 
 #include <vector>
 
@@ -75,6 +76,9 @@ public:
     bool GetBitmap(int index, TBitmap* image);
     bool GetIcon(int index, TIcon* image);
 
+    // The list as the native controls draw from it; valid while the list lives.
+    user::HIMAGELIST Handle();
+
     void RegisterChanges(TChangeLink* link);
     void UnRegisterChanges(TChangeLink* link);
 
@@ -104,6 +108,7 @@ private:
     TColor FBkColor = clNone;
     std::vector<Image> FImages;
     std::vector<TChangeLink*> FLinks;
+    std::unique_ptr<user::ImageListSource> FSource;
 };
 
 // The image list components put on forms publish their settings.
