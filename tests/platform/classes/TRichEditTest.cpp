@@ -2,6 +2,7 @@
 // copying, OnChange and OnSelectionChange, scrolling a line down.
 #include "support/ControlsTestKit.h"
 
+#include "platform/classes/TEdit.h"
 #include "platform/classes/TMemoryStream.h"
 #include "platform/classes/TRichEdit.h"
 #include "platform/classes/TStringStream.h"
@@ -10,6 +11,8 @@
 #include "platform/user/ScrollBars.h"
 #include "platform/user/Window.h"
 #include "platform/user/controls/RichEditConstants.h"
+
+#include <cstdlib>
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -116,6 +119,42 @@ TEST_F(RichEditTest, LineDownScrollsOneLine) {
     si.fMask = user::SIF_ALL;
     ASSERT_TRUE(user::GetScrollInfo(Rich->Handle(), user::SB_VERT, &si));
     EXPECT_GT(si.nMax, 100);   // pixels
+}
+
+}
+
+namespace {
+
+// The edits of the class library on a form; the picture goes to $KORVEX_SCREENSHOT_DIR when set.
+TEST_F(RichEditTest, FormWithEditMemoAndRichEditShowsTheirText) {
+    Rich->SetBounds(10, 120, 380, 70);
+    Rich->SetScrollBars(ssVertical);
+    Rich->Lines()->Add("Project: 2665 (Run 1, Clone 3, Gen 40)");
+    Rich->Lines()->Add("Shutdown requested");
+    Rich->SetSelStart(0);
+    Rich->SetSelLength(int(Rich->Lines()->Get(0).size()) + 2);
+    Rich->SelAttributes()->SetColor(TColor(0xFF0000));
+    Rich->SetSelStart(Rich->SelStart() + Rich->SelLength());
+    Rich->SetSelLength(20);
+    Rich->SelAttributes()->SetColor(TColor(0x0000FF));
+    auto* edit = Create<TEdit>(Form);
+    edit->SetBounds(10, 10, 180, 21);
+    edit->SetText("Node Name");
+    edit->SetParent(Form);
+    auto* memo = Create<TMemo>(Form);
+    memo->SetBounds(200, 10, 190, 100);
+    memo->SetScrollBars(ssVertical);
+    memo->SetReadOnly(true);
+    memo->SetParent(Form);
+    for (int i = 1; i <= 9; ++i)
+        memo->Lines()->Add("unitinfo line " + std::to_string(i));
+    Pump();
+    EXPECT_NE(PixelAt(edit, 6, 8), PixelAt(edit, 170, 8));   // text ink on the window colour
+    if (const char* dir = std::getenv("KORVEX_SCREENSHOT_DIR")) {
+        TPoint origin = Form->ClientToScreen(TPoint {0, 0});
+        gdi::RECT r {origin.x - 10, origin.y - 40, origin.x + 430, origin.y + 310};
+        Display->WriteScreenshotPng(std::string(dir) + "/edit-controls.png", &r);
+    }
 }
 
 }
