@@ -1,0 +1,162 @@
+// Menu bars: a window's menu, the bar's layout and painting through the non-client hooks, and its tracking.
+#include "platform/user/MenuData.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/NonClient.h"
+#include "platform/user/Painting.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowObject.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace korvex::user {
+
+namespace {
+
+HMENU BarOf(HWND hwnd) {
+    detail::WindowObject* w = detail::FromHandle(hwnd);
+    if (!w || w->IsChildStyle() || !menu::Alive(w->Menu) || !w->Menu->Bar) return nullptr;
+    return w->Menu;
+}
+
+// Places the items in rows across barWidth, relative to the bar's top-left; answers the height.
+int LayoutBar(HWND hwnd, HMENU bar, int barWidth) {
+    HDC dc = GetDC(nullptr);
+    HFONT old = gdi::SelectObject(dc, menu::MenuFont());
+    const int row = GetSystemMetrics(SM_CYMENU);
+    int x = 0;
+    int y = 0;
+    for (MenuItem& item : bar->Items) {
+        const SIZE s = menu::MeasureItem(hwnd, dc, bar, item, true);
+        const int height = std::max<int>(row, s.cy);
+        if (x > 0 && x + s.cx > barWidth) {
+            x = 0;
+            y += row;
+        }
+        item.Rect = RECT {x, y, x + s.cx, y + height};
+        x += s.cx;
+    }
+    gdi::SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return bar->Items.empty() ? row : y + row;
+}
+
+void PaintBar(HWND hwnd, HDC dc, const RECT& band) {
+    gdi::FillRect(dc, &band, gdi::GetSysColorBrush(gdi::COLOR_MENU));
+    HMENU bar = BarOf(hwnd);
+    if (!bar) return;
+    LayoutBar(hwnd, bar, band.right - band.left);
+    for (MenuItem& item : bar->Items) {
+        MenuItem placed = item;
+        gdi::OffsetRect(&placed.Rect, band.left, band.top);
+        menu::DrawItem(hwnd, dc, bar, placed, (item.State & MFS_HILITE) != 0, true);
+    }
+}
+
+}
+
+namespace menu {
+
+void InstallBarHooks() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    MenuBarHooks hooks;
+    hooks.Height = [](HWND hwnd, int width) {
+        HMENU bar = BarOf(hwnd);
+        return bar ? LayoutBar(hwnd, bar, width) : 0;
+    };
+    hooks.Paint = PaintBar;
+    hooks.Track = [](HWND hwnd, LRESULT hitCode, POINT screen) {
+        if (hitCode != HTMENU) return;
+        HMENU bar = BarOf(hwnd);
+        if (!bar) return;
+        const int index = BarItemAt(hwnd, screen);
+        if (index >= 0) TrackBar(hwnd, bar, index, false);
+    };
+    SetMenuBarHooks(std::move(hooks));
+}
+
+POINT BarOrigin(HWND hwnd) {
+    POINT origin {};
+    ClientToScreen(hwnd, &origin);
+    HMENU bar = BarOf(hwnd);
+    if (!bar) return origin;
+    int height = 0;
+    for (const MenuItem& item : bar->Items)
+        height = std::max<int>(height, item.Rect.bottom);
+    origin.y -= height;
+    return origin;
+}
+
+int BarItemAt(HWND hwnd, POINT screenPoint) {
+    HMENU bar = BarOf(hwnd);
+    if (!bar) return -1;
+    const POINT origin = BarOrigin(hwnd);
+    const POINT p {screenPoint.x - origin.x, screenPoint.y - origin.y};
+    for (std::size_t i = 0; i < bar->Items.size(); ++i)
+        if (gdi::PtInRect(&bar->Items[i].Rect, p)) return int(i);
+    return -1;
+}
+
+void SetBarHighlight(HWND hwnd, int index) {
+    HMENU bar = BarOf(hwnd);
+    if (!bar) return;
+    bool changed = false;
+    for (std::size_t i = 0; i < bar->Items.size(); ++i) {
+        const bool on = int(i) == index;
+        if (on == ((bar->Items[i].State & MFS_HILITE) != 0)) continue;
+        bar->Items[i].State ^= MFS_HILITE;
+        changed = true;
+    }
+    if (changed) DrawMenuBar(hwnd);
+}
+
+}
+
+bool SetMenu(HWND hwnd, HMENU menu) {
+    detail::WindowObject* w = detail::FromHandle(hwnd);
+    if (!w || w->IsChildStyle() || (menu && !menu::Alive(menu))) return false;
+    menu::InstallBarHooks();
+    w->Menu = menu;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return true;
+}
+
+HMENU GetMenu(HWND hwnd) {
+    detail::WindowObject* w = detail::FromHandle(hwnd);
+    if (!w || w->IsChildStyle()) return nullptr;
+    return menu::Alive(w->Menu) ? w->Menu : nullptr;
+}
+
+bool DrawMenuBar(HWND hwnd) {
+    if (!BarOf(hwnd)) return false;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    PaintNonClient(hwnd, nullptr);
+    return true;
+}
+
+bool TrackMenuBarKey(HWND hwnd, char key) {
+    HMENU bar = BarOf(hwnd);
+    if (!bar || bar->Items.empty() || InMenuLoop()) return false;
+    if (key == 0 || key == ' ') {
+        menu::TrackBar(hwnd, bar, -1, true);
+        return true;
+    }
+    const char lower = char(std::tolower(static_cast<unsigned char>(key)));
+    for (std::size_t i = 0; i < bar->Items.size(); ++i)
+        if (MenuMnemonic(bar->Items[i].Text) == lower) {
+            menu::TrackBar(hwnd, bar, int(i), true);
+            return true;
+        }
+    return false;
+}
+
+}

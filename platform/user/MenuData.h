@@ -1,0 +1,47 @@
+// The menu layer's own records: menu objects, the running menu loop, and the shared painting of items.
+#pragma once
+
+#include "platform/user/Menus.h"
+
+#include <vector>
+
+namespace korvex::user {
+
+struct MenuItem {
+    UINT Type = 0;   // MFT_*
+    UINT State = 0;   // MFS_*
+    UINT Id = 0;
+    HMENU SubMenu = nullptr;
+    std::uintptr_t Data = 0;
+    std::string Text;
+    HBITMAP Bitmap = nullptr;
+    RECT Rect {};   // placed by the last layout (popup client or bar window coordinates)
+};
+
+class MenuObject {
+public:
+    bool Bar = false;
+    std::vector<MenuItem> Items;
+};
+
+namespace menu {
+
+bool Alive(HMENU menu);
+// The item at a position, or by command id searching submenus (whose owner menu is written to *owner).
+MenuItem* FindItem(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr, int* index = nullptr);
+
+// Item measuring and painting in the plain look; owner-drawn items go to owner with ODT_MENU.
+SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar);
+void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar);
+HFONT MenuFont();
+
+// The bar of a window being tracked by the loop (nullptr when the loop runs a popup alone).
+int TrackBar(HWND hwnd, HMENU bar, int index, bool keyboard);
+void InstallBarHooks();
+int BarItemAt(HWND hwnd, POINT screenPoint);   // -1 for none
+POINT BarOrigin(HWND hwnd);   // the bar's top-left on the screen
+void SetBarHighlight(HWND hwnd, int index);
+
+}
+
+}

@@ -1,0 +1,354 @@
+// Menu objects and their items; item measuring and painting in the plain look.
+#include "platform/user/MenuData.h"
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/Fonts.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/PenBrush.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/gdi/Text.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/controls/ControlsCommon.h"
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+#include <unordered_set>
+
+namespace korvex::user {
+
+namespace {
+
+std::unordered_set<HMENU>& Live() {
+    static std::unordered_set<HMENU> live;
+    return live;
+}
+
+HMENU NewMenu(bool bar) {
+    auto* m = new MenuObject;
+    m->Bar = bar;
+    Live().insert(m);
+    return m;
+}
+
+MenuItem ItemFromFlags(UINT flags, std::uintptr_t idOrSub, const std::string& text) {
+    MenuItem item;
+    item.Type
+        = flags & (MF_SEPARATOR | MF_OWNERDRAW | MF_RADIOCHECK | MF_MENUBREAK | MF_MENUBARBREAK | MF_RIGHTJUSTIFY);
+    item.State = flags & (MF_CHECKED | MF_HILITE | MF_DEFAULT);
+    if (flags & (MF_GRAYED | MF_DISABLED)) item.State |= MFS_GRAYED;
+    if (flags & MF_POPUP) {
+        item.SubMenu = reinterpret_cast<HMENU>(idOrSub);
+        if (!menu::Alive(item.SubMenu)) item.SubMenu = nullptr;
+        item.Id = UINT(-1);
+    } else {
+        item.Id = UINT(idOrSub);
+    }
+    if (!(flags & MF_SEPARATOR)) item.Text = text;
+    return item;
+}
+
+int PositionOf(HMENU menu, UINT item, UINT flags) {
+    if (flags & MF_BYPOSITION) return item < menu->Items.size() ? int(item) : -1;
+    for (std::size_t i = 0; i < menu->Items.size(); ++i)
+        if (!menu->Items[i].SubMenu && menu->Items[i].Id == item) return int(i);
+    return -1;
+}
+
+}
+
+namespace menu {
+
+bool Alive(HMENU menu) {
+    return menu && Live().count(menu) != 0;
+}
+
+MenuItem* FindItem(HMENU menu, UINT item, UINT flags, HMENU* owner, int* index) {
+    if (!Alive(menu)) return nullptr;
+    const int at = PositionOf(menu, item, flags);
+    if (at >= 0) {
+        if (owner) *owner = menu;
+        if (index) *index = at;
+        return &menu->Items[std::size_t(at)];
+    }
+    if (flags & MF_BYPOSITION) return nullptr;
+    for (MenuItem& i : menu->Items)
+        if (i.SubMenu)
+            if (MenuItem* found = FindItem(i.SubMenu, item, flags, owner, index)) return found;
+    return nullptr;
+}
+
+HFONT MenuFont() {
+    static HFONT font = gdi::CreateFontIndirect(GetNonClientMetrics().lfMenuFont);
+    return font;
+}
+
+SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
+    const int rowHeight = GetSystemMetrics(SM_CYMENU);
+    if (item.Type & MFT_OWNERDRAW) {
+        MEASUREITEMSTRUCT mis;
+        mis.CtlType = ODT_MENU;
+        mis.itemID = item.Id;
+        mis.itemHeight = UINT(rowHeight);
+        mis.itemData = item.Data;
+        if (owner) SendMessage(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+        (void)menu;
+        return SIZE {LONG(mis.itemWidth), LONG(mis.itemHeight)};
+    }
+    if (item.Type & MFT_SEPARATOR) return SIZE {inBar ? 6 : 0, inBar ? rowHeight : 8};
+    SIZE text {};
+    std::string plain = StripMnemonic(item.Text);
+    const auto tab = plain.find('\t');
+    std::string label = tab == std::string::npos ? plain : plain.substr(0, tab);
+    gdi::GetTextExtentPoint32(dc, label, &text);
+    int width = text.cx;
+    if (tab != std::string::npos) {
+        SIZE keys {};
+        gdi::GetTextExtentPoint32(dc, plain.substr(tab + 1), &keys);
+        width += 24 + keys.cx;
+    }
+    if (inBar) return SIZE {width + 12, rowHeight};
+    return SIZE {width + 2 * GetSystemMetrics(SM_CXMENUCHECK) + 8, std::max<LONG>(rowHeight, text.cy + 4)};
+}
+
+void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar) {
+    RECT r = item.Rect;
+    const bool grayed = (item.State & MFS_GRAYED) != 0;
+    if (item.Type & MFT_OWNERDRAW) {
+        DRAWITEMSTRUCT dis;
+        dis.CtlType = ODT_MENU;
+        dis.itemID = item.Id;
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.itemState = (selected ? ODS_SELECTED : 0) | (grayed ? ODS_GRAYED | ODS_DISABLED : 0)
+            | ((item.State & MFS_CHECKED) ? ODS_CHECKED : 0) | ((item.State & MFS_DEFAULT) ? ODS_DEFAULT : 0);
+        dis.hwndItem = reinterpret_cast<HWND>(menu);
+        dis.hDC = dc;
+        dis.rcItem = r;
+        dis.itemData = item.Data;
+        if (owner) SendMessage(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+        return;
+    }
+    gdi::FillRect(dc, &r, gdi::GetSysColorBrush(selected ? gdi::COLOR_HIGHLIGHT : gdi::COLOR_MENU));
+    if (item.Type & MFT_SEPARATOR) {
+        if (inBar) return;
+        const int y = (r.top + r.bottom) / 2 - 1;
+        RECT line {r.left + 1, y, r.right - 1, y + 1};
+        gdi::FillRect(dc, &line, gdi::GetSysColorBrush(gdi::COLOR_3DSHADOW));
+        line.top += 1;
+        line.bottom += 1;
+        gdi::FillRect(dc, &line, gdi::GetSysColorBrush(gdi::COLOR_3DHILIGHT));
+        return;
+    }
+    gdi::SetBkMode(dc, gdi::TRANSPARENT);
+    gdi::SetTextColor(dc,
+        gdi::GetSysColor(grayed ? gdi::COLOR_GRAYTEXT
+                : selected      ? gdi::COLOR_HIGHLIGHTTEXT
+                                : gdi::COLOR_MENUTEXT));
+    HFONT old = gdi::SelectObject(dc, MenuFont());
+    const int check = GetSystemMetrics(SM_CXMENUCHECK);
+    if (item.State & MFS_CHECKED && !inBar) {
+        const int cx = r.left + check / 2 + 2;
+        const int cy = (r.top + r.bottom) / 2;
+        RECT mark {cx - 3, cy - 3, cx + 3, cy + 3};
+        if (!(item.Type & MFT_RADIOCHECK)) mark = RECT {cx - 3, cy - 1, cx + 3, cy + 2};
+        gdi::FillRect(dc, &mark, gdi::GetSysColorBrush(selected ? gdi::COLOR_HIGHLIGHTTEXT : gdi::COLOR_MENUTEXT));
+    }
+    RECT text = r;
+    if (inBar) {
+        text.left += 6;
+        text.right -= 6;
+    } else {
+        text.left += check + 4;
+        text.right -= check;
+    }
+    const auto tab = item.Text.find('\t');
+    const std::string label = tab == std::string::npos ? item.Text : item.Text.substr(0, tab);
+    gdi::DrawText(dc, label, &text, gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_LEFT);
+    if (tab != std::string::npos)
+        gdi::DrawText(dc, item.Text.substr(tab + 1), &text, gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_RIGHT);
+    gdi::SelectObject(dc, old);
+}
+
+}
+
+HMENU CreateMenu() {
+    return NewMenu(true);
+}
+
+HMENU CreatePopupMenu() {
+    return NewMenu(false);
+}
+
+bool IsMenu(HMENU menu) {
+    return menu::Alive(menu);
+}
+
+bool DestroyMenu(HMENU menu) {
+    if (!menu::Alive(menu)) return false;
+    Live().erase(menu);
+    for (MenuItem& item : menu->Items)
+        if (item.SubMenu) DestroyMenu(item.SubMenu);
+    delete menu;
+    return true;
+}
+
+bool InsertMenu(HMENU menu, UINT position, UINT flags, std::uintptr_t idOrSubMenu, const std::string& text) {
+    if (!menu::Alive(menu)) return false;
+    int at = PositionOf(menu, position, flags);
+    if (at < 0) at = int(menu->Items.size());
+    menu->Items.insert(menu->Items.begin() + at, ItemFromFlags(flags, idOrSubMenu, text));
+    return true;
+}
+
+bool AppendMenu(HMENU menu, UINT flags, std::uintptr_t idOrSubMenu, const std::string& text) {
+    return InsertMenu(menu, UINT(-1), flags | MF_BYPOSITION, idOrSubMenu, text);
+}
+
+bool InsertMenuItem(HMENU menu, UINT item, bool byPosition, const MENUITEMINFO* info) {
+    if (!menu::Alive(menu) || !info) return false;
+    int at = PositionOf(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (at < 0) at = int(menu->Items.size());
+    menu->Items.insert(menu->Items.begin() + at, MenuItem {});
+    return SetMenuItemInfo(menu, UINT(at), true, info);
+}
+
+bool ModifyMenu(HMENU menu, UINT position, UINT flags, std::uintptr_t idOrSubMenu, const std::string& text) {
+    MenuItem* item = menu::FindItem(menu, position, flags);
+    if (!item) return false;
+    const RECT rect = item->Rect;
+    const std::uintptr_t data = item->Data;
+    *item = ItemFromFlags(flags, idOrSubMenu, text);
+    item->Rect = rect;
+    item->Data = data;
+    return true;
+}
+
+bool RemoveMenu(HMENU menu, UINT position, UINT flags) {
+    HMENU owner = nullptr;
+    int index = -1;
+    if (!menu::FindItem(menu, position, flags, &owner, &index)) return false;
+    owner->Items.erase(owner->Items.begin() + index);
+    return true;
+}
+
+bool DeleteMenu(HMENU menu, UINT position, UINT flags) {
+    HMENU owner = nullptr;
+    int index = -1;
+    MenuItem* item = menu::FindItem(menu, position, flags, &owner, &index);
+    if (!item) return false;
+    HMENU sub = item->SubMenu;
+    owner->Items.erase(owner->Items.begin() + index);
+    if (sub) DestroyMenu(sub);
+    return true;
+}
+
+bool GetMenuItemInfo(HMENU menu, UINT item, bool byPosition, MENUITEMINFO* info) {
+    MenuItem* found = menu::FindItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!found || !info) return false;
+    if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) info->fType = found->Type;
+    if (info->fMask & MIIM_STATE) info->fState = found->State;
+    if (info->fMask & MIIM_ID) info->wID = found->Id;
+    if (info->fMask & MIIM_SUBMENU) info->hSubMenu = found->SubMenu;
+    if (info->fMask & MIIM_DATA) info->dwItemData = found->Data;
+    if (info->fMask & (MIIM_STRING | MIIM_TYPE)) info->dwTypeData = found->Text;
+    if (info->fMask & MIIM_BITMAP) info->hbmpItem = found->Bitmap;
+    return true;
+}
+
+bool SetMenuItemInfo(HMENU menu, UINT item, bool byPosition, const MENUITEMINFO* info) {
+    MenuItem* found = menu::FindItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!found || !info) return false;
+    if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) found->Type = info->fType;
+    if (info->fMask & MIIM_STATE) found->State = info->fState;
+    if (info->fMask & MIIM_ID) found->Id = info->wID;
+    if (info->fMask & MIIM_SUBMENU)
+        found->SubMenu = info->hSubMenu != menu && menu::Alive(info->hSubMenu) ? info->hSubMenu : nullptr;
+    if (info->fMask & MIIM_DATA) found->Data = info->dwItemData;
+    if (info->fMask & (MIIM_STRING | MIIM_TYPE)) found->Text = info->dwTypeData;
+    if (info->fMask & MIIM_BITMAP) found->Bitmap = info->hbmpItem;
+    return true;
+}
+
+int GetMenuItemCount(HMENU menu) {
+    return menu::Alive(menu) ? int(menu->Items.size()) : -1;
+}
+
+UINT GetMenuItemID(HMENU menu, int position) {
+    if (!menu::Alive(menu) || position < 0 || std::size_t(position) >= menu->Items.size()) return UINT(-1);
+    const MenuItem& item = menu->Items[std::size_t(position)];
+    return item.SubMenu ? UINT(-1) : item.Id;
+}
+
+UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
+    MenuItem* found = menu::FindItem(menu, item, flags);
+    if (!found) return UINT(-1);
+    UINT state = found->Type | found->State;
+    if (found->State & MFS_GRAYED) state = (state & ~MFS_GRAYED) | MF_GRAYED | MF_DISABLED;
+    if (found->SubMenu) state |= MF_POPUP | (UINT(found->SubMenu->Items.size()) << 8);
+    return state;
+}
+
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags) {
+    MenuItem* found = menu::FindItem(menu, item, flags);
+    if (!found) return DWORD(-1);
+    const DWORD previous = found->State & MF_CHECKED;
+    found->State = (found->State & ~MF_CHECKED) | (flags & MF_CHECKED);
+    return previous;
+}
+
+int EnableMenuItem(HMENU menu, UINT item, UINT flags) {
+    MenuItem* found = menu::FindItem(menu, item, flags);
+    if (!found) return -1;
+    const int previous = (found->State & MFS_GRAYED) ? int(MF_GRAYED) : 0;
+    found->State = (found->State & ~MFS_GRAYED) | ((flags & (MF_GRAYED | MF_DISABLED)) ? MFS_GRAYED : 0);
+    return previous;
+}
+
+HMENU GetSubMenu(HMENU menu, int position) {
+    if (!menu::Alive(menu) || position < 0 || std::size_t(position) >= menu->Items.size()) return nullptr;
+    return menu->Items[std::size_t(position)].SubMenu;
+}
+
+std::string GetMenuString(HMENU menu, UINT item, UINT flags) {
+    MenuItem* found = menu::FindItem(menu, item, flags);
+    return found ? found->Text : std::string();
+}
+
+bool SetMenuDefaultItem(HMENU menu, UINT item, bool byPosition) {
+    if (!menu::Alive(menu)) return false;
+    MenuItem* found = item == UINT(-1) ? nullptr : menu::FindItem(menu, item, byPosition ? MF_BYPOSITION : 0);
+    if (item != UINT(-1) && !found) return false;
+    for (MenuItem& i : menu->Items)
+        i.State &= ~MFS_DEFAULT;
+    if (found) found->State |= MFS_DEFAULT;
+    return true;
+}
+
+char MenuMnemonic(const std::string& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return char(std::tolower(static_cast<unsigned char>(text[i + 1])));
+    }
+    return 0;
+}
+
+std::string StripMnemonic(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        else if (text[i] == '&')
+            continue;
+        out += text[i];
+    }
+    return out;
+}
+
+}

@@ -1,0 +1,328 @@
+// Tests for menu objects, popup menus with their loop, owner drawing and menu bars.
+#include "platform/user/Menus.h"
+#include "platform/user/Focus.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/NonClient.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/controls/ControlsCommon.h"
+#include "support/UserTestSupport.h"
+
+#include <deque>
+
+namespace korvex::user::test {
+namespace {
+
+class MenusTest : public UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        Owner = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        SetFocus(Owner);
+        Pump();
+    }
+    void TearDown() override {
+        SetMenuLoopIdleHook({});
+        for (HMENU m : Menus)
+            DestroyMenu(m);
+        UserTest::TearDown();
+    }
+
+    // "&Open", "&Save", separator, "E&xit" with ids 10, 11, 12.
+    HMENU FileMenu() {
+        HMENU m = CreatePopupMenu();
+        AppendMenu(m, MF_STRING, 10, "&Open");
+        AppendMenu(m, MF_STRING, 11, "&Save\tCtrl+S");
+        AppendMenu(m, MF_SEPARATOR, 0, "");
+        AppendMenu(m, MF_STRING, 12, "E&xit");
+        return m;
+    }
+    HMENU Keep(HMENU m) {
+        Menus.push_back(m);
+        return m;
+    }
+
+    // Runs the steps one per idle turn of the menu loop; the loop is ended when they run out.
+    void Steps(std::deque<std::function<void()>> steps) {
+        auto queue = std::make_shared<std::deque<std::function<void()>>>(std::move(steps));
+        SetMenuLoopIdleHook([queue] {
+            if (queue->empty()) return false;
+            auto step = std::move(queue->front());
+            queue->pop_front();
+            step();
+            return true;
+        });
+    }
+    POINT ItemCenter(HMENU m, UINT position) {
+        RECT r {};
+        EXPECT_TRUE(GetMenuItemRect(nullptr, m, position, &r));
+        return POINT {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    void MoveTime(int ms) {   // without pumping: the menu loop takes the messages
+        Clock.Advance(ms);
+        Screen->AdvanceTimeMs(std::uint64_t(ms));
+    }
+
+    HWND Owner = nullptr;
+    std::vector<HMENU> Menus;
+};
+
+TEST_F(MenusTest, ItemsAreFoundByCommandAndPositionWithTheirStates) {
+    HMENU m = Keep(FileMenu());
+    EXPECT_EQ(GetMenuItemCount(m), 4);
+    EXPECT_EQ(GetMenuItemID(m, 1), 11u);
+    EXPECT_EQ(GetMenuItemID(m, 9), UINT(-1));
+    EXPECT_EQ(GetMenuState(m, 2, MF_BYPOSITION) & MF_SEPARATOR, MF_SEPARATOR);
+    EXPECT_EQ(CheckMenuItem(m, 10, MF_CHECKED), 0u);
+    EXPECT_EQ(CheckMenuItem(m, 10, MF_UNCHECKED), DWORD(MF_CHECKED));
+    EXPECT_EQ(EnableMenuItem(m, 12, MF_GRAYED), 0);
+    EXPECT_TRUE(GetMenuState(m, 12, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(GetMenuString(m, 1, MF_BYPOSITION), "&Save\tCtrl+S");
+    EXPECT_EQ(CheckMenuItem(m, 99, MF_CHECKED), DWORD(-1));
+}
+
+TEST_F(MenusTest, ItemInfoSetsTypeStateDataAndSubmenus) {
+    HMENU m = Keep(CreatePopupMenu());
+    HMENU sub = CreatePopupMenu();
+    MENUITEMINFO info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING | MIIM_SUBMENU;
+    info.fType = MFT_RADIOCHECK;
+    info.fState = MFS_CHECKED | MFS_DEFAULT;
+    info.wID = 7;
+    info.dwItemData = 1234;
+    info.dwTypeData = "Radio";
+    info.hSubMenu = sub;
+    ASSERT_TRUE(InsertMenuItem(m, 0, true, &info));
+    MENUITEMINFO out;
+    out.fMask = info.fMask;
+    ASSERT_TRUE(GetMenuItemInfo(m, 0, true, &out));
+    EXPECT_EQ(out.fType, MFT_RADIOCHECK);
+    EXPECT_EQ(out.fState, MFS_CHECKED | MFS_DEFAULT);
+    EXPECT_EQ(out.dwItemData, 1234u);
+    EXPECT_EQ(out.dwTypeData, "Radio");
+    EXPECT_EQ(out.hSubMenu, sub);
+    EXPECT_EQ(GetSubMenu(m, 0), sub);
+}
+
+TEST_F(MenusTest, DestroyingAMenuDestroysItsSubmenusAndDeadHandlesAreRefused) {
+    HMENU m = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenu(m, MF_POPUP, reinterpret_cast<std::uintptr_t>(sub), "Sub");
+    EXPECT_TRUE(DestroyMenu(m));
+    EXPECT_FALSE(IsMenu(sub));
+    EXPECT_FALSE(AppendMenu(m, 0, 1, "x"));
+    EXPECT_EQ(GetMenuItemCount(m), -1);
+    EXPECT_FALSE(DestroyMenu(m));
+}
+
+TEST_F(MenusTest, RemoveKeepsTheSubmenuDeleteDestroysIt) {
+    HMENU m = Keep(CreatePopupMenu());
+    HMENU a = CreatePopupMenu();
+    HMENU b = CreatePopupMenu();
+    AppendMenu(m, MF_POPUP, reinterpret_cast<std::uintptr_t>(a), "A");
+    AppendMenu(m, MF_POPUP, reinterpret_cast<std::uintptr_t>(b), "B");
+    EXPECT_TRUE(RemoveMenu(m, 0, MF_BYPOSITION));
+    EXPECT_TRUE(IsMenu(a));
+    EXPECT_TRUE(DeleteMenu(m, 0, MF_BYPOSITION));
+    EXPECT_FALSE(IsMenu(b));
+    EXPECT_EQ(GetMenuItemCount(m), 0);
+    DestroyMenu(a);
+}
+
+struct MnemonicCase {
+    const char* Text;
+    char Key;
+    const char* Plain;
+};
+
+TEST(MenuMnemonic, FindsTheMarkedLetterAndStripsTheMarkers) {
+    const MnemonicCase cases[] = {{"&File", 'f', "File"}, {"E&xit", 'x', "Exit"}, {"Save && Quit", 0, "Save & Quit"},
+        {"A && &B", 'b', "A & B"}, {"Trailing&", 0, "Trailing"}, {"", 0, ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(MenuMnemonic(c.Text), c.Key) << c.Text;
+        EXPECT_EQ(StripMnemonic(c.Text), c.Plain) << c.Text;
+    }
+}
+
+TEST_F(MenusTest, KeyboardChoiceReturnsTheCommandSkippingSeparators) {
+    HMENU m = Keep(FileMenu());
+    Steps({[&] { Screen->Press(VK_DOWN); }, [&] { Screen->Press(VK_DOWN); }, [&] { Screen->Press(VK_DOWN); },
+        [&] { Screen->Press(VK_RETURN); }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 12);
+    EXPECT_FALSE(InMenuLoop());
+    EXPECT_EQ(GetOpenMenuWindow(0), nullptr);
+}
+
+TEST_F(MenusTest, MnemonicLetterChoosesAndPostsWmCommand) {
+    HMENU m = Keep(FileMenu());
+    Steps({[&] { Screen->Press('S', "s"); }});
+    ClearLog();
+    EXPECT_EQ(TrackPopupMenu(m, 0, 150, 150, 0, Owner, nullptr), 1);
+    Pump();
+    int commands = 0;
+    for (const auto& l : Log(Owner))
+        if (l.Msg == WM_COMMAND) {
+            ++commands;
+            EXPECT_EQ(LOWORD(l.WParam), 11);
+        }
+    EXPECT_EQ(commands, 1);
+    EXPECT_EQ(Count(Owner, WM_ENTERMENULOOP), 1);
+    EXPECT_EQ(Count(Owner, WM_INITMENUPOPUP), 1);
+    EXPECT_EQ(Count(Owner, WM_EXITMENULOOP), 1);
+}
+
+TEST_F(MenusTest, MouseClickOnAnItemChoosesIt) {
+    HMENU m = Keep(FileMenu());
+    Steps({[&] {
+        const POINT p = ItemCenter(m, 0);
+        Screen->Click(p.x, p.y);
+    }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 10);
+    EXPECT_GE(Count(Owner, WM_MENUSELECT), 1);
+}
+
+TEST_F(MenusTest, EscapeAndAClickOutsideChooseNothing) {
+    HMENU m = Keep(FileMenu());
+    Steps({[&] { Screen->Press(VK_ESCAPE); }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 0);
+    Steps({[&] { Screen->Click(5, 5); }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 0);
+    ClearLog();
+    Steps({[&] { Screen->Press(VK_ESCAPE); }});
+    EXPECT_EQ(TrackPopupMenu(m, 0, 150, 150, 0, Owner, nullptr), 1);
+    Pump();
+    EXPECT_EQ(Count(Owner, WM_COMMAND), 0);
+}
+
+TEST_F(MenusTest, DisabledItemsAreNotChosen) {
+    HMENU m = Keep(FileMenu());
+    EnableMenuItem(m, 10, MF_GRAYED);
+    Steps({[&] { Screen->Press(VK_DOWN); }, [&] { Screen->Press(VK_RETURN); }, [&] { Screen->Press(VK_ESCAPE); }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 0);
+}
+
+TEST_F(MenusTest, SubmenuOpensAfterTheHoverDelayAndByArrowKeys) {
+    HMENU m = Keep(CreatePopupMenu());
+    HMENU sub = CreatePopupMenu();
+    AppendMenu(sub, MF_STRING, 21, "&Deep");
+    AppendMenu(m, MF_STRING, 20, "&Top");
+    AppendMenu(m, MF_POPUP, reinterpret_cast<std::uintptr_t>(sub), "&More");
+    bool openBeforeDelay = true;
+    bool openAfterDelay = false;
+    Steps({[&] {
+               const POINT p = ItemCenter(m, 1);
+               Screen->MoveMouse(p.x, p.y);
+           },
+        [&] {
+            MoveTime(int(MenuShowDelayMs) - 100);
+            openBeforeDelay = GetOpenMenuWindow(1) != nullptr;
+        },
+        [&] { MoveTime(200); }, [&] { openAfterDelay = GetOpenMenuWindow(1) != nullptr; },
+        [&] {
+            const POINT p = ItemCenter(sub, 0);
+            Screen->Click(p.x, p.y);
+        }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 21);
+    EXPECT_FALSE(openBeforeDelay);
+    EXPECT_TRUE(openAfterDelay);
+
+    bool openByKey = false;
+    bool closedByLeft = false;
+    Steps({[&] { Screen->Press(VK_DOWN); }, [&] { Screen->Press(VK_DOWN); }, [&] { Screen->Press(VK_RIGHT); },
+        [&] { openByKey = GetOpenMenuWindow(1) != nullptr; }, [&] { Screen->Press(VK_LEFT); },
+        [&] { closedByLeft = GetOpenMenuWindow(1) == nullptr; }, [&] { Screen->Press(VK_RIGHT); },
+        [&] { Screen->Press(VK_RETURN); }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 21);
+    EXPECT_TRUE(openByKey);
+    EXPECT_TRUE(closedByLeft);
+}
+
+TEST_F(MenusTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
+    HMENU m = Keep(CreatePopupMenu());
+    AppendMenu(m, MF_OWNERDRAW, 30, "");
+    MENUITEMINFO info;
+    info.fMask = MIIM_DATA;
+    info.dwItemData = 77;
+    SetMenuItemInfo(m, 30, false, &info);
+    int measured = 0;
+    int drawn = 0;
+    RECT drawnRect {};
+    SetHandler(Owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            EXPECT_EQ(mis->CtlType, ODT_MENU);
+            EXPECT_EQ(mis->itemID, 30u);
+            EXPECT_EQ(mis->itemData, 77u);
+            mis->itemWidth = 120;
+            mis->itemHeight = 40;
+            ++measured;
+            return 1;
+        }
+        if (msg == WM_DRAWITEM) {
+            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            EXPECT_EQ(dis->CtlType, ODT_MENU);
+            EXPECT_EQ(dis->itemID, 30u);
+            EXPECT_EQ(dis->hwndItem, reinterpret_cast<HWND>(m));
+            drawnRect = dis->rcItem;
+            ++drawn;
+            return 1;
+        }
+        return std::nullopt;
+    });
+    Steps({[&] { Screen->Press(VK_ESCAPE); }});
+    TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr);
+    EXPECT_EQ(measured, 1);
+    EXPECT_GE(drawn, 1);
+    EXPECT_EQ(drawnRect.right - drawnRect.left, 120);
+    EXPECT_EQ(drawnRect.bottom - drawnRect.top, 40);
+}
+
+TEST_F(MenusTest, MenuBarTakesRoomFromTheClientArea) {
+    RECT before {};
+    GetClientRect(Owner, &before);
+    HMENU bar = CreateMenu();
+    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(FileMenu()), "&File");
+    AppendMenu(bar, MF_STRING, 40, "&Help");
+    ASSERT_TRUE(SetMenu(Owner, bar));
+    EXPECT_EQ(GetMenu(Owner), bar);
+    RECT after {};
+    GetClientRect(Owner, &after);
+    EXPECT_EQ(before.bottom - after.bottom, GetSystemMetrics(SM_CYMENU));
+    SetMenu(Owner, nullptr);
+    DestroyMenu(bar);
+}
+
+TEST_F(MenusTest, AltLetterOpensTheBarMenuEscapeClosesAndAClickChooses) {
+    HMENU bar = Keep(CreateMenu());
+    HMENU file = FileMenu();
+    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(file), "&File");
+    AppendMenu(bar, MF_STRING, 40, "&Help");
+    SetMenu(Owner, bar);
+    Pump();
+    bool opened = false;
+    Steps({[&] { opened = GetOpenMenuWindow(0) != nullptr; }, [&] { Screen->Press(VK_ESCAPE); }});
+    EXPECT_TRUE(TrackMenuBarKey(Owner, 'f'));
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(InMenuLoop());
+    EXPECT_FALSE(TrackMenuBarKey(Owner, 'q'));
+
+    RECT fileRect {};
+    ASSERT_TRUE(GetMenuItemRect(Owner, bar, 0, &fileRect));
+    ClearLog();
+    Steps({[&] {
+        const POINT p = ItemCenter(file, 1);
+        Screen->Click(p.x, p.y);
+    }});
+    Screen->Click((fileRect.left + fileRect.right) / 2, (fileRect.top + fileRect.bottom) / 2);
+    Pump();
+    int chosen = -1;
+    for (const auto& l : Log(Owner))
+        if (l.Msg == WM_COMMAND) chosen = LOWORD(l.WParam);
+    EXPECT_EQ(chosen, 11);
+    SetMenu(Owner, nullptr);
+}
+
+}
+}
