@@ -145,7 +145,11 @@ void TCustomTabControl::ImageListChange(TObject*) {
 
 void TCustomTabControl::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
-    if (operation == opRemove && component == FImages) SetImages(nullptr);
+    // The list is being freed: it forgets the link itself, so only the pointer and the native handle go.
+    if (operation == opRemove && component == FImages) {
+        FImages = nullptr;
+        if (HandleAllocated()) SendMessage(WindowHandle(), TCM_SETIMAGELIST, 0, 0);
+    }
 }
 
 int TCustomTabControl::TabIndex() const {

@@ -156,9 +156,14 @@ void TToolBar::Loaded() {
 void TToolBar::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation != opRemove) return;
-    if (component == FImages) SetImages(nullptr);
-    if (component == FHotImages) SetHotImages(nullptr);
-    if (component == FDisabledImages) SetDisabledImages(nullptr);
+    // A list being freed forgets the link itself: only the pointers go.
+    bool changed = false;
+    for (TCustomImageList** list : {&FImages, &FHotImages, &FDisabledImages})
+        if (*list == component) {
+            *list = nullptr;
+            changed = true;
+        }
+    if (changed) UpdateImageLists();
 }
 
 // ---------------------------------------------------------------------------------------------------------
