@@ -472,6 +472,10 @@ void TToolBar::WndProc(TMessage& message) {
         TWinControl::WndProc(message);
         NCPaint();
         return;
+    case WM_ERASEBKGND:
+        // The native bar erases: its custom-draw erase stages and its transparency come with it.
+        DefaultHandler(message);
+        return;
     default:
         break;
     }
