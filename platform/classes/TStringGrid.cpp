@@ -1,0 +1,59 @@
+// TStringGrid: cell strings kept in step with the grid's size and drawn as text.
+#include "platform/classes/TStringGrid.h"
+
+#include "platform/classes/Errors.h"
+#include "platform/classes/PropertyRegistry.h"
+
+namespace korvex::classes {
+
+TStringGrid::TStringGrid(TComponent* owner)
+    : TDrawGrid(owner) {
+    SizeChanged(0, 0);
+}
+
+TClass TStringGrid::StaticClass() {
+    static const TClassInfo info = MakeClass<TStringGrid, TDrawGrid>("TStringGrid", [](auto&) {});
+    return &info;
+}
+
+std::string TStringGrid::Cells(int col, int row) const {
+    if (row < 0 || row >= int(FCells.size()) || col < 0 || col >= int(FCells[std::size_t(row)].size())) return {};
+    return FCells[std::size_t(row)][std::size_t(col)];
+}
+
+void TStringGrid::SetCells(int col, int row, const std::string& value) {
+    if (row < 0 || row >= int(FCells.size()) || col < 0 || col >= int(FCells[std::size_t(row)].size()))
+        throw EInvalidOperation("Grid index out of range");
+    FCells[std::size_t(row)][std::size_t(col)] = value;
+    InvalidateCell(col, row);
+}
+
+void TStringGrid::SizeChanged(int, int) {
+    FCells.resize(std::size_t(RowCount()));
+    for (auto& row : FCells)
+        row.resize(std::size_t(ColCount()));
+}
+
+void TStringGrid::ColumnMoved(int fromIndex, int toIndex) {
+    for (auto& row : FCells) {
+        std::string cell = std::move(row[std::size_t(fromIndex)]);
+        row.erase(row.begin() + fromIndex);
+        row.insert(row.begin() + toIndex, std::move(cell));
+    }
+}
+
+void TStringGrid::RowMoved(int fromIndex, int toIndex) {
+    auto row = std::move(FCells[std::size_t(fromIndex)]);
+    FCells.erase(FCells.begin() + fromIndex);
+    FCells.insert(FCells.begin() + toIndex, std::move(row));
+}
+
+void TStringGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState state) {
+    if (DefaultDrawing()) {
+        TCanvas* canvas = Canvas();
+        canvas->TextRect(rect, rect.left + 2, rect.top + 2, Cells(col, row));
+    }
+    TDrawGrid::DrawCell(col, row, rect, state);
+}
+
+}

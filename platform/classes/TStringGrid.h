@@ -1,0 +1,33 @@
+// TStringGrid: a grid holding a string for every cell, painted as text unless the owner paints it.
+#pragma once
+
+#include "platform/classes/TCustomGrid.h"
+
+#include <string>
+#include <vector>
+
+namespace korvex::classes {
+
+// Cells follow the grid's size: added rows and columns start empty, removed ones are dropped; moving a
+// row or column moves its cells.
+class TStringGrid : public TDrawGrid {
+public:
+    explicit TStringGrid(TComponent* owner);
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    // Outside the grid: reading gives "", writing raises EInvalidOperation.
+    std::string Cells(int col, int row) const;
+    void SetCells(int col, int row, const std::string& value);
+
+protected:
+    void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    void SizeChanged(int oldColCount, int oldRowCount) override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void RowMoved(int fromIndex, int toIndex) override;
+
+private:
+    std::vector<std::vector<std::string>> FCells;   // by row, then column
+};
+
+}
