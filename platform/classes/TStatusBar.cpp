@@ -174,7 +174,8 @@ void TStatusBar::UpdatePanels() {
     std::vector<int> edges;
     int right = 0;
     for (int i = 0; i < count; ++i) {
-        right += FPanels->Items(i)->Width();
+        const TStatusPanel* panel = FPanels->Items(i);
+        right += panel != nullptr ? panel->Width() : 50;
         edges.push_back(i + 1 == count ? -1 : right);
     }
     if (edges.empty()) edges.push_back(-1);
@@ -187,6 +188,7 @@ void TStatusBar::UpdatePanels() {
 void TStatusBar::UpdatePanel(int index) {
     if (!HandleAllocated() || index < 0 || index >= FPanels->Count()) return;
     const TStatusPanel* panel = FPanels->Items(index);
+    if (panel == nullptr) return;
     WPARAM type = WPARAM(index);
     if (panel->Bevel() == pbNone) type |= SBT_NOBORDERS;
     if (panel->Bevel() == pbRaised) type |= SBT_POPOUT;
@@ -210,7 +212,7 @@ void TStatusBar::DrawPanel(TStatusPanel* panel, const TRect& rect) {
 
 void TStatusBar::CNDrawItem(TMessage& m) {
     auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-    if (di == nullptr || int(di->itemID) >= FPanels->Count()) return;
+    if (di == nullptr || int(di->itemID) >= FPanels->Count() || FPanels->Items(int(di->itemID)) == nullptr) return;
     int saved = gdi::SaveDC(di->hDC);
     FCanvas->SetHandle(di->hDC);
     FCanvas->Font()->Assign(Font());

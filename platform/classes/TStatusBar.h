@@ -56,7 +56,8 @@ public:
     TPersistent* GetOwner() const override;
 
     TStatusPanel* Add() { return static_cast<TStatusPanel*>(TCollection::Add()); }
-    TStatusPanel* Items(int index) const { return static_cast<TStatusPanel*>(TCollection::Items(index)); }
+    // nullptr for an item still being made (a change may be reported from its constructor).
+    TStatusPanel* Items(int index) const { return dynamic_cast<TStatusPanel*>(TCollection::Items(index)); }
 
 protected:
     void Update(TCollectionItem* item) override;

@@ -188,7 +188,7 @@ LRESULT BuddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND owner = static_cast<HWND>(GetProp(hwnd, BuddyOwnerProp));
     if (msg == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && IsWindow(owner)
         && (GetWindowStyle(owner) & UDS_ARROWKEYS) && IsWindowEnabled(owner)) {
-        Step(owner, wParam == VK_UP ? 1 : -1, 1);
+        Step(owner, wParam == VK_UP ? 1 : -1, AcceleratedIncrement(State(owner), 0));
         return 0;
     }
     if (msg == WM_KEYUP && (wParam == VK_UP || wParam == VK_DOWN) && IsWindow(owner)
@@ -281,7 +281,7 @@ void OnButtonDown(HWND hwnd, UpDownState* s, POINT p) {
     SetCapture(hwnd);
     InvalidateRect(hwnd, nullptr, false);
     SetTimer(hwnd, RepeatTimer, UpDownRepeatDelay, nullptr);
-    Step(hwnd, PartDirection(hwnd, part), 1);
+    Step(hwnd, PartDirection(hwnd, part), AcceleratedIncrement(s, 0));
 }
 
 void OnTimer(HWND hwnd, UpDownState* s) {
@@ -365,7 +365,7 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_KEYDOWN:
         if ((GetWindowStyle(hwnd) & UDS_ARROWKEYS) && (wParam == VK_UP || wParam == VK_DOWN)) {
-            Step(hwnd, wParam == VK_UP ? 1 : -1, 1);
+            Step(hwnd, wParam == VK_UP ? 1 : -1, AcceleratedIncrement(s, 0));
             return 0;
         }
         break;
