@@ -196,6 +196,7 @@ void ShowTrayBalloon(
     b.Title = title;
     b.Text = text;
     b.Sign.Reset(DrawBalloonSign(infoFlags, SignSize));
+    SetWindowText(b.Window, title + "\n" + text);
     Layout(b);
     SetWindowRgn(b.Window, gdi::CreateRoundRectRgn(0, 0, b.Size.cx + 1, b.Size.cy + 1, Corner, Corner), false);
     PlaceTrayBalloon();

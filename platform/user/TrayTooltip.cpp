@@ -65,6 +65,7 @@ void Show(Tip& t) {
         return;
     }
     t.Text = icon->Tip;
+    SetWindowText(t.Window, t.Text);
     HDC dc = GetDC(t.Window);
     gdi::SelectObject(dc, t.Font.Get());
     RECT r = gdi::Rect(0, 0, 400, 0);
