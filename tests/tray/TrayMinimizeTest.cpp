@@ -1,0 +1,174 @@
+// Minimize to tray: the owner-form and application hooks, showing and hiding the main form, the start-up
+// question, and the icon's return when the tray restarts.
+#include "support/TrayTestKit.h"
+
+#include "platform/user/Messages.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/display/headless/HeadlessTray.h"
+
+namespace korvex::tray::test {
+
+namespace {
+
+using namespace classes;
+
+class TTestTrayIcon : public TTrayIcon {
+public:
+    using TTrayIcon::Loaded;
+    using TTrayIcon::TTrayIcon;
+};
+
+class MinimizeToTray : public TrayTest {
+protected:
+    void SetUp() override {
+        TrayTest::SetUp();
+        Application->CreateForm(Form);
+        Form->SetBounds(100, 100, 300, 200);
+        Icon = Create<TTestTrayIcon>(Form);
+    }
+    void ShowForm() {
+        Form->Show();
+        Pump();
+    }
+    bool Docked() {
+        user::RECT r {};
+        return user::GetNotifyIconRect(Icon->IconData().hWnd, Icon->IconId(), &r);
+    }
+    bool AppVisible() { return user::IsWindowVisible(Application->Handle()); }
+
+    TForm* Form = nullptr;
+    TTestTrayIcon* Icon = nullptr;
+};
+
+TEST_F(MinimizeToTray, TheMinimizeCommandWithAHandlerHidesTheFormIntoTheTray) {
+    ShowForm();
+    int raised = 0;
+    Icon->SetMinimizeToTray(true);
+    Icon->OnMinimizeToTray = [&](TObject*) {
+        ++raised;
+        Icon->HideMainForm();
+    };
+    user::SendMessage(Form->Handle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_EQ(raised, 1);
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_FALSE(user::IsWindowVisible(Form->Handle()));
+    EXPECT_FALSE(user::IsIconic(Form->Handle()));
+    EXPECT_FALSE(AppVisible());
+    EXPECT_TRUE(Icon->IconVisible());
+    EXPECT_TRUE(Docked());
+}
+
+TEST_F(MinimizeToTray, WithoutAHandlerTheApplicationsMinimizeHidesItIntoTheTray) {
+    ShowForm();
+    Icon->SetMinimizeToTray(true);
+    Application->Minimize();
+    Pump();
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_TRUE(Icon->IconVisible());
+    EXPECT_TRUE(Docked());
+}
+
+TEST_F(MinimizeToTray, WithMinimizeToTrayOffTheFormMinimizesTheOrdinaryWay) {
+    ShowForm();
+    int raised = 0;
+    Icon->OnMinimizeToTray = [&](TObject*) { ++raised; };
+    Application->Minimize();
+    Pump();
+    EXPECT_EQ(raised, 0);
+    EXPECT_FALSE(Icon->IconVisible());
+    EXPECT_FALSE(Docked());
+}
+
+TEST_F(MinimizeToTray, AClickOnTheIconShowsTheMainFormAgain) {
+    ShowForm();
+    Icon->SetMinimizeToTray(true);
+    Icon->OnMinimizeToTray = [&](TObject*) {};
+    Icon->OnClick = [&](TObject*) { Icon->ShowMainForm(); };
+    user::SendMessage(Form->Handle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    ASSERT_FALSE(Form->Visible());
+    ClickIcon(Icon);
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_TRUE(user::IsWindowVisible(Form->Handle()));
+}
+
+TEST_F(MinimizeToTray, ShowMainFormRestoresAMinimizedFormToNormal) {
+    ShowForm();
+    Form->SetWindowState(wsMinimized);
+    Pump();
+    Icon->ShowMainForm();
+    Pump();
+    EXPECT_EQ(Form->WindowState(), wsNormal);
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_FALSE(user::IsIconic(Form->Handle()));
+}
+
+TEST_F(MinimizeToTray, OnStartupAnsweringFalseKeepsTheMainFormFromShowing) {
+    Icon->OnStartup = [](TObject*, bool& show) { show = false; };
+    Icon->Loaded();
+    EXPECT_FALSE(Application->ShowMainForm());
+    EXPECT_FALSE(Form->Visible());
+}
+
+TEST_F(MinimizeToTray, OnStartupAnsweringTrueChangesNothing) {
+    int asked = 0;
+    Icon->OnStartup = [&](TObject*, bool& show) {
+        ++asked;
+        EXPECT_TRUE(show);
+    };
+    Icon->Loaded();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(Application->ShowMainForm());
+}
+
+TEST_F(MinimizeToTray, AfterATrayRestartAVisibleIconIsBackAndAHiddenOneIsNot) {
+    TTrayIcon* hidden = Create<TTrayIcon>(Form);
+    hidden->SetIconVisible(true);
+    hidden->SetIconVisible(false);
+    Icon->SetIconVisible(true);
+    user::SetHeadlessTrayPresent(false);
+    Pump();
+    EXPECT_FALSE(Docked());
+    user::SetHeadlessTrayPresent(true);
+    Pump();
+    EXPECT_TRUE(Docked());
+    user::RECT r {};
+    EXPECT_FALSE(user::GetNotifyIconRect(hidden->IconData().hWnd, hidden->IconId(), &r));
+}
+
+TEST_F(MinimizeToTray, TheTaskbarCreatedMessageShowsAVisibleIconAgain) {
+    Icon->SetIconVisible(true);
+    user::NOTIFYICONDATA gone = Icon->IconData();
+    user::Shell_NotifyIcon(user::NIM_DELETE, &gone);   // lost, as with a restarted shell
+    EXPECT_FALSE(Docked());
+    user::SendMessage(Application->Handle(), user::RegisterWindowMessage("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Docked());
+}
+
+TEST_F(MinimizeToTray, AFreedIconGivesTheFormItsWindowProcedureBack) {
+    ShowForm();
+    Icon->SetMinimizeToTray(true);
+    int raised = 0;
+    Icon->OnMinimizeToTray = [&](TObject*) { ++raised; };
+    Icon->Free();
+    user::SendMessage(Form->Handle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_EQ(raised, 0);
+    EXPECT_TRUE(Form->WindowProc != nullptr);
+}
+
+TEST_F(MinimizeToTray, AnIconOwnedByAPlainComponentInstallsNoFormHook) {
+    auto* holder = new TComponent(Application);
+    TTrayIcon* icon = Create<TTrayIcon>(holder);
+    icon->SetMinimizeToTray(true);
+    icon->OnMinimizeToTray = [](TObject*) {};
+    ShowForm();
+    icon->HideMainForm();   // does nothing without a windowed owner
+    EXPECT_TRUE(Form->Visible());
+}
+
+}   // namespace
+
+}
