@@ -1,0 +1,220 @@
+// TScrollBox and its scroll bars: ranges from the children, positions, scroll messages.
+#include "platform/classes/TScrollBox.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/user/ScrollBars.h"
+#include "platform/user/WindowConstants.h"
+
+#include <algorithm>
+
+namespace korvex::classes {
+
+using namespace user;
+
+TControlScrollBar::TControlScrollBar(TScrollBox* control, TScrollBarKind kind)
+    : FControl(control)
+    , FKind(kind) {
+}
+
+TClass TControlScrollBar::StaticClass() {
+    static const TClassInfo info = MakeClass<TControlScrollBar, TPersistent>("TControlScrollBar", [](auto& p) {
+        p.Int("Increment", &TControlScrollBar::Increment, &TControlScrollBar::SetIncrement, 8);
+        p.Int("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange, 0);
+        p.Int("Position", &TControlScrollBar::Position, &TControlScrollBar::SetPosition, 0);
+        p.Bool("Visible", &TControlScrollBar::Visible, &TControlScrollBar::SetVisible, true);
+    });
+    return &info;
+}
+
+int TControlScrollBar::ClientSize() const {
+    return FKind == sbHorizontal ? FControl->ClientWidth() : FControl->ClientHeight();
+}
+
+int TControlScrollBar::MaxPosition() const {
+    return std::max(FRange - ClientSize(), 0);
+}
+
+bool TControlScrollBar::IsScrollBarVisible() const {
+    return FVisible && FRange > ClientSize();
+}
+
+void TControlScrollBar::SetRange(int value) {
+    FControl->FAutoScroll = false;
+    FRange = std::max(value, 0);
+    FControl->UpdateScrollRanges();
+}
+
+void TControlScrollBar::SetVisible(bool value) {
+    FVisible = value;
+    FControl->UpdateScrollRanges();
+}
+
+void TControlScrollBar::SetPosition(int value) {
+    value = std::clamp(value, 0, MaxPosition());
+    if (value == FPosition) return;
+    int delta = FPosition - value;
+    FPosition = value;
+    bool updating = FControl->FUpdating;
+    FControl->FUpdating = true;   // moving the children must not change the range
+    if (FKind == sbHorizontal)
+        FControl->ScrollBy(delta, 0);
+    else
+        FControl->ScrollBy(0, delta);
+    FControl->FUpdating = updating;
+    Update();
+}
+
+void TControlScrollBar::Update() {
+    if (!FControl->HandleAllocated()) return;
+    int bar = FKind == sbHorizontal ? SB_HORZ : SB_VERT;
+    SCROLLINFO info {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = IsScrollBarVisible() ? FRange - 1 : 0;
+    info.nPage = IsScrollBarVisible() ? unsigned(ClientSize()) : 0;
+    info.nPos = FPosition;
+    SetScrollInfo(FControl->WindowHandle(), bar, &info, true);
+}
+
+void TControlScrollBar::ScrollMessage(int code, int trackPos) {
+    int page = std::max(ClientSize() * 9 / 10, 1);
+    switch (code) {
+    case SB_LINEUP:
+        SetPosition(FPosition - FIncrement);
+        break;
+    case SB_LINEDOWN:
+        SetPosition(FPosition + FIncrement);
+        break;
+    case SB_PAGEUP:
+        SetPosition(FPosition - page);
+        break;
+    case SB_PAGEDOWN:
+        SetPosition(FPosition + page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        SetPosition(trackPos);
+        break;
+    case SB_TOP:
+        SetPosition(0);
+        break;
+    case SB_BOTTOM:
+        SetPosition(MaxPosition());
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+TScrollBox::TScrollBox(TComponent* owner)
+    : TWinControl(owner)
+    , FHorzScrollBar(std::make_unique<TControlScrollBar>(this, sbHorizontal))
+    , FVertScrollBar(std::make_unique<TControlScrollBar>(this, sbVertical)) {
+    FControlStyle.Include(csAcceptsControls);
+    FControlStyle.Exclude(csSetCaption);
+    SetParentColor(false);
+    SetColor(clBtnFace);
+    SetBounds(Left(), Top(), 185, 41);
+}
+
+TScrollBox::~TScrollBox() = default;
+
+TClass TScrollBox::StaticClass() {
+    static const TClassInfo info = MakeClass<TScrollBox, TWinControl>("TScrollBox", [](auto& p) {
+        p.Bool("AutoScroll", &TScrollBox::AutoScroll, &TScrollBox::SetAutoScroll, true);
+        p.Enum("BorderStyle", &TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle, FormBorderStyleIdents, bsSingle);
+    });
+    return &info;
+}
+
+void TScrollBox::SetAutoScroll(bool value) {
+    FAutoScroll = value;
+    UpdateScrollRanges();
+}
+
+void TScrollBox::SetBorderStyle(TFormBorderStyle value) {
+    if (value == FBorderStyle) return;
+    FBorderStyle = value;
+    RecreateWnd();
+}
+
+void TScrollBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style |= WS_CLIPCHILDREN;
+    if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TScrollBox::CreateWnd() {
+    TWinControl::CreateWnd();
+    UpdateScrollRanges();
+}
+
+// The range reaches the farthest child edge, measured from the unscrolled origin.
+void TScrollBox::UpdateScrollRanges() {
+    if (FUpdating) return;
+    FUpdating = true;
+    if (FAutoScroll) {
+        int right = 0;
+        int bottom = 0;
+        for (int i = 0; i < ControlCount(); ++i) {
+            TControl* c = Controls(i);
+            if (!c->Visible()) continue;
+            if (c->Align() != alLeft && c->Align() != alClient && c->Align() != alRight)
+                bottom = std::max(bottom, c->Top() + c->Height() + FVertScrollBar->FPosition);
+            if (c->Align() != alTop && c->Align() != alClient && c->Align() != alBottom)
+                right = std::max(right, c->Left() + c->Width() + FHorzScrollBar->FPosition);
+        }
+        FHorzScrollBar->FRange = right;
+        FVertScrollBar->FRange = bottom;
+    }
+    for (TControlScrollBar* bar : {FHorzScrollBar.get(), FVertScrollBar.get()}) {
+        bar->Update();
+        bar->SetPosition(bar->FPosition);   // clamped to the new range
+    }
+    FUpdating = false;
+}
+
+void TScrollBox::ScrollInView(TControl* control) {
+    if (control == nullptr || !ContainsControl(control)) return;
+    TPoint origin = ScreenToClient(control->ClientToScreen(Point(0, 0)));
+    TRect r = Bounds(origin.x, origin.y, control->Width(), control->Height());
+    if (r.left < 0)
+        FHorzScrollBar->SetPosition(FHorzScrollBar->Position() + r.left);
+    else if (r.right > ClientWidth())
+        FHorzScrollBar->SetPosition(FHorzScrollBar->Position() + std::min(r.right - ClientWidth(), r.left));
+    if (r.top < 0)
+        FVertScrollBar->SetPosition(FVertScrollBar->Position() + r.top);
+    else if (r.bottom > ClientHeight())
+        FVertScrollBar->SetPosition(FVertScrollBar->Position() + std::min(r.bottom - ClientHeight(), r.top));
+}
+
+void TScrollBox::AlignControls(TControl* control, TRect& rect) {
+    TWinControl::AlignControls(control, rect);
+    UpdateScrollRanges();
+}
+
+void TScrollBox::WMHScroll(TMessage& m) {
+    if (m.LParam != 0) {
+        TWinControl::WMHScroll(m);
+        return;
+    }
+    FHorzScrollBar->ScrollMessage(LOWORD(m.WParam), short(HIWORD(m.WParam)));
+}
+
+void TScrollBox::WMVScroll(TMessage& m) {
+    if (m.LParam != 0) {
+        TWinControl::WMVScroll(m);
+        return;
+    }
+    FVertScrollBar->ScrollMessage(LOWORD(m.WParam), short(HIWORD(m.WParam)));
+}
+
+void TScrollBox::WMSize(TMessage& m) {
+    TWinControl::WMSize(m);
+    UpdateScrollRanges();
+}
+
+}
