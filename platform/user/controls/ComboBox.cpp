@@ -101,6 +101,8 @@ HWND MakeList(State& s) {
         WS_POPUP | WS_BORDER | listStyle, 0, 0, 0, 0, s.Self, nullptr, nullptr, param);
 }
 
+LRESULT SetText(State& s, const char* text);
+
 HWND MakeEdit(State& s) {
     RegisterEditClass();
     const DWORD style = StyleOf(s);
@@ -126,6 +128,8 @@ LRESULT OnCreate(State& s, const CREATESTRUCT* cs) {
         HookEdit(s);
     }
     Layout(s);
+    // The window's name is its first text.
+    if (cs && cs->lpszName && *cs->lpszName) SetText(s, cs->lpszName);
     return 0;
 }
 

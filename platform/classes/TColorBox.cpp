@@ -1,0 +1,208 @@
+// TCustomColorBox and TColorBox: filling the list, the selected colour and the plain swatch drawing.
+#include "platform/classes/TColorBox.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/gdi/Types.h"
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+
+namespace korvex::classes {
+
+namespace {
+
+// The colours with names, in the order the list shows them.
+constexpr std::array ListedColors = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray, clSilver,
+    clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite, clMoneyGreen, clSkyBlue, clCream, clMedGray,
+    clActiveBorder, clActiveCaption, clAppWorkSpace, clBackground, clBtnFace, clBtnHighlight, clBtnShadow, clBtnText,
+    clCaptionText, clDefault, clGradientActiveCaption, clGradientInactiveCaption, clGrayText, clHighlight,
+    clHighlightText, clHotLight, clInactiveBorder, clInactiveCaption, clInactiveCaptionText, clInfoBk, clInfoText,
+    clMenu, clMenuBar, clMenuHighlight, clMenuText, clNone, clScrollBar, cl3DDkShadow, cl3DLight, clWindow,
+    clWindowFrame, clWindowText};
+constexpr int StandardCount = 16;
+constexpr int ExtendedCount = 4;
+constexpr const char* CustomItem = "Custom...";
+
+TObject* ColorObject(TColor color) {
+    return reinterpret_cast<TObject*>(std::uintptr_t(std::uint32_t(color)));
+}
+
+TColor ObjectColor(const TObject* object) {
+    return TColor(std::uint32_t(reinterpret_cast<std::uintptr_t>(object)));
+}
+
+}
+
+std::string PrettyColorName(const std::string& ident) {
+    std::string name = ident.rfind("cl", 0) == 0 ? ident.substr(2) : ident;
+    std::string pretty;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (i > 0 && std::isupper(static_cast<unsigned char>(name[i]))) pretty += ' ';
+        pretty += name[i];
+    }
+    return pretty;
+}
+
+TColor SwatchFrameColor(TColor color, bool selected) {
+    const auto rgb = gdi::COLORREF(ColorToRGB(color));
+    if (gdi::GetRValue(rgb) >= 193 || gdi::GetGValue(rgb) >= 193 || gdi::GetBValue(rgb) >= 193) return clBlack;
+    return selected ? clWhite : color;
+}
+
+TCustomColorBox::TCustomColorBox(TComponent* owner)
+    : TCustomComboBox(owner) {
+    TCustomComboBox::SetStyle(csOwnerDrawFixed);
+    PopulateList();
+}
+
+TClass TCustomColorBox::StaticClass() {
+    static const TClassInfo info = MakeClass<TCustomColorBox, TCustomComboBox>("TCustomColorBox");
+    return &info;
+}
+
+void TCustomColorBox::CreateWnd() {
+    TCustomComboBox::CreateWnd();
+    if (FPopulatePending) PopulateList();
+}
+
+void TCustomColorBox::PopulateList() {
+    if (!HandleAllocated()) {
+        FPopulatePending = true;
+        return;
+    }
+    TStrings* items = Items();
+    items->BeginUpdate();
+    TColor custom = clBlack;
+    if (FStyle.Contains(cbCustomColor) && items->Count() > 0 && items->Get(0) == CustomItem) custom = Colors(0);
+    const TColor selected = Selected();
+    items->Clear();
+    for (TColor color : ListedColors) {
+        std::string name;
+        if (!ColorToIdent(color, name)) continue;
+        if (FStyle.Contains(cbPrettyNames)) name = PrettyColorName(name);
+        items->AddObject(name, ColorObject(color));
+    }
+    auto removeColor = [&](TColor color) {
+        for (int i = 0; i < items->Count(); ++i)
+            if (Colors(i) == color) {
+                items->Delete(i);
+                return;
+            }
+    };
+    if (!FStyle.Contains(cbIncludeNone)) removeColor(clNone);
+    if (!FStyle.Contains(cbIncludeDefault)) removeColor(clDefault);
+    auto removeRange = [&](int from, int to) {
+        for (int i = std::min(to, items->Count() - 1); i >= from; --i)
+            items->Delete(i);
+    };
+    if (!FStyle.Contains(cbSystemColors)) removeRange(StandardCount + ExtendedCount, items->Count() - 1);
+    if (!FStyle.Contains(cbExtendedColors)) removeRange(StandardCount, StandardCount + ExtendedCount - 1);
+    if (!FStyle.Contains(cbStandardColors)) removeRange(0, StandardCount - 1);
+    if (FStyle.Contains(cbCustomColor)) items->InsertObject(0, CustomItem, ColorObject(custom));
+    FPopulatePending = false;
+    SetSelected(selected);
+    items->EndUpdate();
+}
+
+void TCustomColorBox::SetStyle(TColorBoxStyle value) {
+    if (FStyle == value) return;
+    FStyle = value;
+    SetEnabled(value.Contains(cbStandardColors) || value.Contains(cbExtendedColors) || value.Contains(cbSystemColors)
+        || value.Contains(cbCustomColor));
+    PopulateList();
+}
+
+TColor TCustomColorBox::Colors(int index) const {
+    return ObjectColor(Items()->GetObject(index));
+}
+
+TColor TCustomColorBox::Selected() const {
+    if (!HandleAllocated() || FPopulatePending) return FSelected;
+    const int index = ItemIndex();
+    return index < 0 ? NoColorSelected : Colors(index);
+}
+
+void TCustomColorBox::SetSelected(TColor value) {
+    FSelected = value;
+    if (!HandleAllocated() || FPopulatePending) return;
+    const int count = Items()->Count();
+    const int first = FStyle.Contains(cbCustomColor) ? 1 : 0;
+    for (int i = first; i < count; ++i)
+        if (Colors(i) == value) {
+            SetItemIndex(i);
+            return;
+        }
+    if (FStyle.Contains(cbCustomColor) && count > 0 && value != NoColorSelected) {
+        Items()->SetObjects(0, ColorObject(value));
+        SetItemIndex(0);
+        Invalidate();
+        return;
+    }
+    SetItemIndex(-1);
+}
+
+void TCustomColorBox::SetDefaultColorColor(TColor value) {
+    if (FDefaultColorColor == value) return;
+    FDefaultColorColor = value;
+    Invalidate();
+}
+
+void TCustomColorBox::SetNoneColorColor(TColor value) {
+    if (FNoneColorColor == value) return;
+    FNoneColorColor = value;
+    Invalidate();
+}
+
+void TCustomColorBox::Select() {
+    if (FStyle.Contains(cbCustomColor) && ItemIndex() == 0 && PickCustomColor()) Invalidate();
+    TCustomComboBox::Select();
+}
+
+void TCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+    if (OnDrawItem) {
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    canvas->FillRect(rect);
+    const TColor background = canvas->Brush()->Color();
+    TColor color = Colors(index);
+    if (color == clDefault) color = FDefaultColorColor;
+    if (color == clNone) color = FNoneColorColor;
+    TRect swatch = Rect(rect.left, rect.top, rect.left + (rect.bottom - rect.top), rect.bottom);
+    gdi::InflateRect(&swatch, -1, -1);
+    canvas->Brush()->SetColor(color);
+    canvas->FillRect(swatch);
+    canvas->Brush()->SetColor(SwatchFrameColor(color, state.Contains(odSelected)));
+    canvas->FrameRect(swatch);
+    canvas->Brush()->SetColor(background);
+    const std::string name = Items()->Get(index);
+    const int textHeight = canvas->TextHeight(name);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextRect(rect, swatch.right + 5, rect.top + (rect.bottom - rect.top - textHeight) / 2, name);
+    canvas->Brush()->SetStyle(bsSolid);
+}
+
+TColorBox::TColorBox(TComponent* owner)
+    : TCustomColorBox(owner) {
+}
+
+TClass TColorBox::StaticClass() {
+    static const TClassInfo info = MakeClass<TColorBox, TCustomColorBox>("TColorBox", [](auto& p) {
+        p.Set("Style", &TColorBox::Style, &TColorBox::SetStyle, ColorBoxStyleIdents,
+            TColorBoxStyle {cbStandardColors, cbExtendedColors, cbSystemColors});
+        p.Color("Selected", &TColorBox::Selected, &TColorBox::SetSelected, clBlack);
+        p.Color("DefaultColorColor", &TColorBox::DefaultColorColor, &TColorBox::SetDefaultColorColor, clBlack);
+        p.Color("NoneColorColor", &TColorBox::NoneColorColor, &TColorBox::SetNoneColorColor, clBlack);
+        p.Int("DropDownCount", &TColorBox::DropDownCount, &TColorBox::SetDropDownCount, 8);
+        p.Int("ItemHeight", &TColorBox::ItemHeight, &TColorBox::SetItemHeight, 16);
+        p.Event("OnChange", &TColorBox::OnChange);
+        p.Event("OnCloseUp", &TColorBox::OnCloseUp);
+        p.Event("OnDropDown", &TColorBox::OnDropDown);
+        p.Event("OnSelect", &TColorBox::OnSelect);
+    });
+    return &info;
+}
+
+}

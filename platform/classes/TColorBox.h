@@ -1,0 +1,78 @@
+// TCustomColorBox and TColorBox: an owner-drawn combo box listing colours with swatches and names.
+#pragma once
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/TComboBox.h"
+
+#include <string>
+#include <string_view>
+
+namespace korvex::classes {
+
+enum TColorBoxStyles {
+    cbStandardColors,   // the 16 colours clBlack .. clWhite
+    cbExtendedColors,   // clMoneyGreen, clSkyBlue, clCream, clMedGray
+    cbSystemColors,   // the named system colours
+    cbIncludeNone,   // clNone
+    cbIncludeDefault,   // clDefault
+    cbCustomColor,   // a first item "Custom..." holding a colour of the user's
+    cbPrettyNames,   // "Money Green" for clMoneyGreen
+};
+using TColorBoxStyle = TSet<TColorBoxStyles>;
+inline constexpr std::string_view ColorBoxStyleIdents[] = {"cbStandardColors", "cbExtendedColors", "cbSystemColors",
+    "cbIncludeNone", "cbIncludeDefault", "cbCustomColor", "cbPrettyNames"};
+
+inline constexpr TColor NoColorSelected = TColor(0xFF000000u);   // what Selected reads with nothing chosen
+
+// "clMoneyGreen" -> "Money Green": the "cl" dropped and a blank before each further capital.
+std::string PrettyColorName(const std::string& ident);
+// The frame of a swatch: black round a light colour (a channel of 193 or more), else white on a selected line
+// and the colour itself elsewhere.
+TColor SwatchFrameColor(TColor color, bool selected);
+
+// Each item's object is its colour. The list is filled from the library's colour names in their order
+// (standard, extended, then the system colours with clDefault and clNone) as Style says; without a window
+// the filling waits for one. Selected picks the item of a colour; a colour that is in no item goes to the
+// "Custom..." item when there is one.
+class TCustomColorBox : public TCustomComboBox {
+public:
+    explicit TCustomColorBox(TComponent* owner);
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+
+    TColorBoxStyle Style() const { return FStyle; }
+    void SetStyle(TColorBoxStyle value);   // refills; enabled only with some colours to list
+    TColor Selected() const;
+    void SetSelected(TColor value);
+    TColor DefaultColorColor() const { return FDefaultColorColor; }
+    void SetDefaultColorColor(TColor value);
+    TColor NoneColorColor() const { return FNoneColorColor; }
+    void SetNoneColorColor(TColor value);
+    TColor Colors(int index) const;
+    std::string ColorNames(int index) const { return Items()->Get(index); }
+
+protected:
+    void CreateWnd() override;
+    void PopulateList();
+    void Select() override;
+    void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
+    // The colour of the "Custom..." item from the user; false when nothing was chosen. FIXME: the colour
+    // dialog comes with the dialogs; until then the custom colour stays as it is.
+    virtual bool PickCustomColor() { return false; }
+
+private:
+    TColorBoxStyle FStyle {cbStandardColors, cbExtendedColors, cbSystemColors};
+    TColor FSelected = clBlack;   // while there is no window
+    TColor FDefaultColorColor = clBlack;
+    TColor FNoneColorColor = clBlack;
+    bool FPopulatePending = true;
+};
+
+class TColorBox : public TCustomColorBox {
+public:
+    explicit TColorBox(TComponent* owner);
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
+};
+
+}
