@@ -13,9 +13,11 @@
 #include "platform/classes/TUpDown.h"
 #include "platform/classes/TWriter.h"
 #include "platform/user/Messages.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/controls/StatusBar.h"
 #include "platform/user/controls/TabControl.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -241,6 +243,20 @@ TEST_F(CommonControlsFormTest, AUserSwitchOfPagesRunsTheBoundHandler) {
     EXPECT_EQ(Form->PageControl1->ActivePage(), Form->TabSheet1);
     EXPECT_EQ(Form->Events, std::vector<std::string> {"page"});
     EXPECT_TRUE(Form->Level->Visible());
+}
+
+}
+
+namespace {
+
+TEST_F(CommonControlsFormTest, APictureOfTheFormWhenAskedFor) {
+    Form->StatusBar1->Panels()->Items(1)->SetText("TOTAL: 3 nodes gives an average result of 1234.56 points per day.");
+    Pump();
+    EXPECT_NE(PixelAt(Form->StatusBar1, 5, 5), gdi::CLR_INVALID);
+    const char* dir = std::getenv("KORVEX_SCREENSHOT_DIR");
+    if (dir == nullptr) return;
+    user::RECT r = user::WindowRect(Form->Handle());
+    EXPECT_TRUE(Display->WriteScreenshotPng(std::string(dir) + "/common-controls-form.png", &r));
 }
 
 }
