@@ -37,7 +37,10 @@ enum TOwnerDrawStateItem {
     odComboBoxEdit,   // the closed face of a combo box
 };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
-TOwnerDrawState OwnerDrawStateOf(unsigned itemState);   // from ODS_* bits
+// From the ODS_* bits of an owner-draw record.
+inline TOwnerDrawState OwnerDrawStateOf(unsigned itemState) {
+    return TOwnerDrawState::FromBits(itemState & 0xFFFF);
+}
 
 using TDrawItemEvent = std::function<void(TWinControl* control, int index, const TRect& rect, TOwnerDrawState state)>;
 using TMeasureItemEvent = std::function<void(TWinControl* control, int index, int& height)>;

@@ -16,10 +16,6 @@ namespace korvex::classes {
 
 using namespace user;
 
-TOwnerDrawState OwnerDrawStateOf(unsigned itemState) {
-    return TOwnerDrawState::FromBits(itemState & 0xFFFF);
-}
-
 TCustomListBox::TCustomListBox(TComponent* owner)
     : TWinControl(owner)
     , FItems(std::make_unique<TListControlStrings>(this, ListBoxMessages))
@@ -237,7 +233,7 @@ void TCustomListBox::CNDrawItem(TMessage& m) {
     const TOwnerDrawState state = OwnerDrawStateOf(item->itemState);
     FCanvas->SetHandle(item->hDC);
     FCanvas->SetFont(Font());
-    FCanvas->Brush()->Assign(nullptr);
+    FCanvas->Brush()->SetStyle(bsSolid);
     FCanvas->Brush()->SetColor(Color());
     if (state.Contains(odSelected)) {
         FCanvas->Brush()->SetColor(clHighlight);

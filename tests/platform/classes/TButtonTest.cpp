@@ -29,6 +29,11 @@ protected:
         RegisterClasses({TButton::StaticClass(), TBitBtn::StaticClass(), TCheckBox::StaticClass()});
         Form = NewForm(100, 100, 300, 200);
     }
+    void TearDown() override {
+        for (const std::string& e : Exceptions)
+            ADD_FAILURE() << "exception in a handler: " << e;
+        ControlsTest::TearDown();
+    }
     template <class T>
     T* Add(const std::string& caption, int x, int y) {
         auto* c = Create<T>(Form);

@@ -26,6 +26,11 @@ protected:
         RegisterClasses({TCheckBox::StaticClass(), TRadioButton::StaticClass(), TGroupBox::StaticClass()});
         Form = NewForm(100, 100, 320, 240);
     }
+    void TearDown() override {
+        for (const std::string& e : Exceptions)
+            ADD_FAILURE() << "exception in a handler: " << e;
+        ControlsTest::TearDown();
+    }
     template <class T>
     T* Add(const std::string& caption, int x, int y, TWinControl* parent = nullptr) {
         auto* c = Create<T>(Form);
