@@ -5,6 +5,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TMenu.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Types.h"
@@ -673,13 +674,14 @@ void TControl::WMCancelMode(TMessage& m) {
     }
 }
 
-// FIXME: the popup menu's Popup comes with the menus; until then only OnContextPopup is asked.
+// OnContextPopup first, then the PopupMenu when it pops up by itself.
 void TControl::WMContextMenu(TMessage& m) {
     if (m.Result != 0) return;
     TPoint pos = Point(MessageX(m), MessageY(m));
     TPoint local = pos.x == -1 && pos.y == -1 ? Point(-1, -1) : ScreenToClient(pos);
     bool handled = false;
     if (OnContextPopup) OnContextPopup(this, local, handled);
+    if (!handled && pos.x != -1 && PopupContextMenu(FPopupMenu, this, pos)) handled = true;
     if (handled) {
         m.Result = 1;
         return;

@@ -5,6 +5,7 @@
 #include "platform/classes/Resources.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TControlCanvas.h"
+#include "platform/classes/TMenu.h"
 #include "platform/classes/TReader.h"
 #include "platform/classes/TScreen.h"
 #include "platform/user/Focus.h"
@@ -214,9 +215,9 @@ void TCustomForm::SetWindowState(TWindowState value) {
 void TCustomForm::SetMenuComponent(TComponent* value) {
     if (value == FMenu) return;
     if (FMenu != nullptr) FMenu->RemoveFreeNotification(this);
+    AttachMainMenu(FMenu, value, WindowHandle());
     FMenu = value;
     if (value != nullptr) value->FreeNotification(this);
-    // FIXME: the menus put the menu bar on the window.
 }
 
 TCanvas* TCustomForm::Canvas() const {
@@ -305,6 +306,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    AttachMainMenu(nullptr, FMenu, WindowHandle());
     if (!FIcon->Empty()) SendMessage(WindowHandle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(FIcon->Handle()));
 }
 

@@ -2,9 +2,11 @@
 #include "platform/classes/Errors.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TMenu.h"
 #include "platform/classes/TScreen.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
+#include "platform/user/Menus.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
@@ -31,6 +33,7 @@ bool SendFocusMessage(TWinControl* control, UINT msg) {
 }
 
 void TCustomForm::Dispatch(TMessage& m) {
+    if (DispatchMenuMessage(FMenu, m)) return;
     switch (m.Msg) {
     case WM_CLOSE:
         WMClose(m);
@@ -221,11 +224,10 @@ void TCustomForm::CMDialogKey(TMessage& m) {
     TWinControl::CMDialogKey(m);
 }
 
-// FIXME: the main menu's shortcuts come with the menus.
 bool TCustomForm::IsShortCut(TMessage& message) {
     bool handled = false;
     if (OnShortCut) OnShortCut(message, handled);
-    return handled;
+    return handled || MenuIsShortCut(FMenu, message);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -306,6 +308,7 @@ void TCustomForm::WMSysCommand(TMessage& m) {
         Application->Minimize();
         return;
     }
+    if ((m.WParam & 0xFFF0) == SC_KEYMENU && TrackMenuBarKey(WindowHandle(), char(m.LParam))) return;
     DefaultHandler(m);
 }
 

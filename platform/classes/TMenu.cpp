@@ -1,0 +1,464 @@
+// TMenuItem trees and the native menus built from them; command ids, owner drawing and shortcuts.
+#include "platform/classes/TMenu.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/classes/TImageList.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/user/Menus.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/controls/ControlsCommon.h"
+
+#include <algorithm>
+#include <cctype>
+#include <unordered_map>
+
+namespace korvex::classes {
+
+using namespace user;
+
+namespace {
+
+// Command ids of living items (1..0xFFFF: WM_COMMAND carries them in a word).
+std::unordered_map<UINT, TMenuItem*>& Commands() {
+    static std::unordered_map<UINT, TMenuItem*> commands;
+    return commands;
+}
+
+UINT NewCommand(TMenuItem* item) {
+    static UINT next = 0;
+    auto& commands = Commands();
+    for (int tries = 0; tries < 0xFFFF; ++tries) {
+        next = next % 0xFFFF + 1;
+        if (commands.emplace(next, item).second) return next;
+    }
+    return 0;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+}
+
+TMenuItem::TMenuItem(TComponent* owner)
+    : TComponent(owner)
+    , FCommand(NewCommand(this)) {
+}
+
+TMenuItem::~TMenuItem() {
+    Clear();
+    if (FParent != nullptr) FParent->Remove(this);
+    Commands().erase(FCommand);
+}
+
+TClass TMenuItem::StaticClass() {
+    static const TClassInfo info = MakeClass<TMenuItem, TComponent>("TMenuItem", [](auto& p) {
+        p.Bool("AutoCheck", &TMenuItem::AutoCheck, &TMenuItem::SetAutoCheck, false);
+        p.String("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
+        p.Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked, false);
+        p.Bool("Default", &TMenuItem::Default, &TMenuItem::SetDefault, false);
+        p.Bool("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled, true);
+        p.Int("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex, 0);
+        p.String("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
+        p.Int("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex, -1);
+        p.Bool("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem, false);
+        p.Int("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut, 0);
+        p.Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible, true);
+        p.Event("OnClick", &TMenuItem::OnClick);
+        p.Event("OnMeasureItem", &TMenuItem::OnMeasureItem);
+        p.Event("OnAdvancedDrawItem", &TMenuItem::OnAdvancedDrawItem);
+        p.Event("OnDrawItem", &TMenuItem::OnDrawItem);
+    });
+    return &info;
+}
+
+void TMenuItem::Changed() {
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
+}
+
+void TMenuItem::SetCaption(const std::string& value) {
+    if (value == FCaption) return;
+    FCaption = value;
+    Changed();
+}
+
+void TMenuItem::SetChecked(bool value) {
+    if (value == FChecked) return;
+    FChecked = value;
+    if (value && FRadioItem && FParent != nullptr)
+        for (TMenuItem* sibling : FParent->FItems)
+            if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex)
+                sibling->FChecked = false;
+    Changed();
+}
+
+void TMenuItem::SetRadioItem(bool value) {
+    if (value == FRadioItem) return;
+    FRadioItem = value;
+    Changed();
+}
+
+void TMenuItem::SetGroupIndex(int value) {
+    FGroupIndex = value;
+}
+
+void TMenuItem::SetEnabled(bool value) {
+    if (value == FEnabled) return;
+    FEnabled = value;
+    Changed();
+}
+
+void TMenuItem::SetVisible(bool value) {
+    if (value == FVisible) return;
+    FVisible = value;
+    Changed();
+}
+
+void TMenuItem::SetDefault(bool value) {
+    if (value == FDefault) return;
+    FDefault = value;
+    Changed();
+}
+
+void TMenuItem::SetShortCut(TShortCut value) {
+    if (value == FShortCut) return;
+    FShortCut = value;
+    Changed();
+}
+
+void TMenuItem::SetImageIndex(int value) {
+    if (value == FImageIndex) return;
+    FImageIndex = value;
+    Changed();
+}
+
+TMenuItem* TMenuItem::Items(int index) const {
+    if (index < 0 || index >= Count()) throw EMenuError("Menu index out of range");
+    return FItems[std::size_t(index)];
+}
+
+void TMenuItem::Add(TMenuItem* item) {
+    Insert(Count(), item);
+}
+
+void TMenuItem::Insert(int index, TMenuItem* item) {
+    if (item == nullptr) return;
+    if (item->FParent != nullptr) throw EMenuError("Menu inserted twice");
+    for (const TMenuItem* p = this; p != nullptr; p = p->FParent)
+        if (p == item) throw EMenuError("Menu inserted into itself");
+    index = std::clamp(index, 0, Count());
+    FItems.insert(FItems.begin() + index, item);
+    item->FParent = this;
+    Changed();
+}
+
+void TMenuItem::Delete(int index) {
+    TMenuItem* item = Items(index);
+    FItems.erase(FItems.begin() + index);
+    item->FParent = nullptr;
+    Changed();
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+    const int index = IndexOf(item);
+    if (index < 0) throw EMenuError("Menu item not found");
+    Delete(index);
+}
+
+void TMenuItem::Clear() {
+    while (!FItems.empty())
+        delete FItems.back();   // each one leaves this item
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+    auto it = std::find(FItems.begin(), FItems.end(), item);
+    return it == FItems.end() ? -1 : int(it - FItems.begin());
+}
+
+TMenuItem* TMenuItem::Find(std::string_view caption) const {
+    const std::string wanted = StripMnemonic(std::string(caption));
+    for (TMenuItem* item : FItems)
+        if (EqualNoCase(StripMnemonic(item->FCaption), wanted)) return item;
+    return nullptr;
+}
+
+int TMenuItem::MenuIndex() const {
+    return FParent ? FParent->IndexOf(this) : -1;
+}
+
+void TMenuItem::SetMenuIndex(int value) {
+    if (FParent == nullptr) return;
+    TMenuItem* parent = FParent;
+    const int count = parent->Count();
+    value = std::clamp(value, 0, count - 1);
+    if (value == MenuIndex()) return;
+    parent->FItems.erase(parent->FItems.begin() + MenuIndex());
+    parent->FItems.insert(parent->FItems.begin() + value, this);
+    Changed();
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* item = this;
+    while (item->FParent != nullptr)
+        item = item->FParent;
+    return item->FMenu;
+}
+
+bool TMenuItem::IsOwnerDrawn() const {
+    if (OnMeasureItem || OnAdvancedDrawItem || OnDrawItem) return true;
+    TMenu* menu = GetParentMenu();
+    return menu != nullptr && menu->OwnerDraw();
+}
+
+void TMenuItem::Click() {
+    if (!FEnabled) return;
+    if (FAutoCheck) SetChecked(FRadioItem ? true : !FChecked);
+    if (OnClick) OnClick(this);
+}
+
+TComponent* TMenuItem::GetParentComponent() const {
+    if (FParent == nullptr) return nullptr;
+    if (FParent->FMenu != nullptr) return FParent->FMenu;
+    return FParent;
+}
+
+void TMenuItem::SetParentComponent(TComponent* value) {
+    if (FParent != nullptr) FParent->Remove(this);
+    if (value == nullptr) return;
+    if (value->InheritsFrom(TMenu::StaticClass()))
+        static_cast<TMenu*>(value)->Items()->Add(this);
+    else if (value->InheritsFrom(TMenuItem::StaticClass()))
+        static_cast<TMenuItem*>(value)->Add(this);
+}
+
+void TMenuItem::GetChildren(const std::function<void(TComponent* child)>& proc, TComponent* root) const {
+    for (TMenuItem* item : FItems)
+        if (item->Owner() == root) proc(item);
+}
+
+void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
+    if (OnMeasureItem) OnMeasureItem(this, canvas, width, height);
+}
+
+void TMenuItem::AdvancedDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState state) {
+    if (OnAdvancedDrawItem)
+        OnAdvancedDrawItem(this, canvas, rect, state);
+    else if (OnDrawItem)
+        OnDrawItem(this, canvas, rect, state.Contains(odSelected));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TMenu
+
+TMenu::TMenu(TComponent* owner)
+    : TComponent(owner)
+    , FItems(new TMenuItem(nullptr)) {
+    FItems->FMenu = this;
+}
+
+TMenu::~TMenu() {
+    DestroyNativeMenu();
+    FItems->FMenu = nullptr;
+    delete FItems;
+}
+
+TClass TMenu::StaticClass() {
+    static const TClassInfo info = MakeClass<TMenu, TComponent>("TMenu", [](auto& p) {
+        p.Component("Images", &TMenu::ImagesComponent, &TMenu::SetImagesComponent);
+        p.Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw, false);
+    });
+    return &info;
+}
+
+void TMenu::SetImages(TCustomImageList* value) {
+    SetImagesComponent(value);
+}
+
+TComponent* TMenu::ImagesComponent() const {
+    return FImages;
+}
+
+void TMenu::SetImagesComponent(TComponent* value) {
+    if (value != nullptr && !value->InheritsFrom(TCustomImageList::StaticClass()))
+        throw EMenuError("Images must be an image list");
+    if (value == FImages) return;
+    if (FImages != nullptr) FImages->RemoveFreeNotification(this);
+    FImages = static_cast<TCustomImageList*>(value);
+    if (FImages != nullptr) FImages->FreeNotification(this);
+    MenuChanged();
+}
+
+void TMenu::SetOwnerDraw(bool value) {
+    if (value == FOwnerDraw) return;
+    FOwnerDraw = value;
+    MenuChanged();
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FImages) {
+        FImages = nullptr;
+        MenuChanged();
+    }
+}
+
+void TMenu::Loaded() {
+    TComponent::Loaded();
+    MenuChanged();
+}
+
+void TMenu::GetChildren(const std::function<void(TComponent* child)>& proc, TComponent* root) const {
+    FItems->GetChildren(proc, root);
+}
+
+void TMenu::DestroyNativeMenu() {
+    if (FHandle != nullptr) DestroyMenu(FHandle);
+    FHandle = nullptr;
+}
+
+void TMenu::MenuChanged() {
+    // The native menu must not change under a running menu loop; it is rebuilt on next use.
+    if (FHandle == nullptr || ComponentState().Contains(csLoading) || InMenuLoop()) return;
+    DestroyNativeMenu();
+    Handle();
+}
+
+void TMenu::BuildItems(HMENU native, const TMenuItem* parent) {
+    for (const TMenuItem* item : parent->FItems) {
+        if (!item->FVisible) continue;
+        MENUITEMINFO info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING;
+        info.wID = item->FCommand;
+        info.dwItemData = item->FCommand;
+        if (item->IsLine()) {
+            info.fType = MFT_SEPARATOR;
+        } else {
+            info.fType = (item->FRadioItem ? MFT_RADIOCHECK : 0) | (item->IsOwnerDrawn() ? MFT_OWNERDRAW : 0);
+            info.fState = (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED)
+                | (item->FDefault ? MFS_DEFAULT : 0);
+            info.dwTypeData = item->FCaption;
+            if (item->FShortCut != 0 && !IsBar()) info.dwTypeData += "\t" + ShortCutToText(item->FShortCut);
+        }
+        if (!item->FItems.empty()) {
+            info.fMask |= MIIM_SUBMENU;
+            info.hSubMenu = CreatePopupMenu();
+            BuildItems(info.hSubMenu, item);
+        }
+        InsertMenuItem(native, UINT(GetMenuItemCount(native)), true, &info);
+    }
+}
+
+HMENU TMenu::Handle() {
+    if (FHandle == nullptr) {
+        FHandle = IsBar() ? CreateMenu() : CreatePopupMenu();
+        BuildItems(FHandle, FItems);
+    }
+    return FHandle;
+}
+
+TMenuItem* TMenu::FindItem(UINT command) const {
+    auto it = Commands().find(command);
+    if (it == Commands().end()) return nullptr;
+    return it->second->GetParentMenu() == this ? it->second : nullptr;
+}
+
+TMenuItem* TMenu::FindShortCut(TShortCut shortCut) const {
+    if (shortCut == 0) return nullptr;
+    std::function<TMenuItem*(const TMenuItem*)> search = [&](const TMenuItem* parent) -> TMenuItem* {
+        for (TMenuItem* item : parent->FItems) {
+            if (!item->FVisible || !item->FEnabled) continue;
+            if (item->FShortCut == shortCut) return item;
+            if (TMenuItem* found = search(item)) return found;
+        }
+        return nullptr;
+    };
+    return search(FItems);
+}
+
+bool TMenu::IsShortCut(TMessage& message) {
+    TMenuItem* item = FindShortCut(ShortCutFromMessage(message));
+    if (item == nullptr) return false;
+    item->Click();
+    return true;
+}
+
+bool TMenu::DispatchMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_COMMAND: {
+        if (HIWORD(m.WParam) != 0 || m.LParam != 0) return false;
+        TMenuItem* item = FindItem(LOWORD(m.WParam));
+        if (item == nullptr) return false;
+        item->Click();
+        m.Result = 0;
+        return true;
+    }
+    case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        if (mis == nullptr || mis->CtlType != ODT_MENU) return false;
+        TMenuItem* item = FindItem(mis->itemID);
+        if (item == nullptr) return false;
+        TCanvas canvas;
+        HDC dc = gdi::CreateCompatibleDC(nullptr);
+        canvas.SetHandle(dc);
+        int width = int(mis->itemWidth);
+        int height = int(mis->itemHeight);
+        item->MeasureItem(&canvas, width, height);
+        canvas.SetHandle(nullptr);
+        gdi::DeleteDC(dc);
+        mis->itemWidth = UINT(std::max(0, width));
+        mis->itemHeight = UINT(std::max(0, height));
+        m.Result = 1;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        if (dis == nullptr || dis->CtlType != ODT_MENU) return false;
+        TMenuItem* item = FindItem(dis->itemID);
+        if (item == nullptr) return false;
+        TCanvas canvas;
+        canvas.SetHandle(dis->hDC);
+        item->AdvancedDrawItem(&canvas, dis->rcItem, OwnerDrawStateOf(dis->itemState));
+        canvas.SetHandle(nullptr);
+        m.Result = 1;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// TMainMenu
+
+TMainMenu::~TMainMenu() {
+    SetWindow(nullptr);
+}
+
+TClass TMainMenu::StaticClass() {
+    static const TClassInfo info = MakeClass<TMainMenu, TMenu>("TMainMenu");
+    return &info;
+}
+
+void TMainMenu::SetWindow(HWND window) {
+    if (FWindow != nullptr && IsWindow(FWindow) && GetMenu(FWindow) == FHandle) user::SetMenu(FWindow, nullptr);
+    FWindow = window;
+    if (FWindow != nullptr) user::SetMenu(FWindow, Handle());
+}
+
+void TMainMenu::MenuChanged() {
+    if (FHandle == nullptr || ComponentState().Contains(csLoading) || InMenuLoop()) return;
+    HMENU old = FHandle;
+    FHandle = nullptr;
+    Handle();
+    if (FWindow != nullptr && IsWindow(FWindow)) user::SetMenu(FWindow, FHandle);
+    DestroyMenu(old);
+}
+
+void RegisterMenuClasses() {
+    RegisterClasses({TMenuItem::StaticClass(), TMainMenu::StaticClass(), TPopupMenu::StaticClass()});
+}
+
+}

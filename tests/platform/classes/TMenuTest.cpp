@@ -1,0 +1,370 @@
+// Tests for menu items, popup and main menus on forms, shortcuts, owner drawing and menus read from form text.
+#include "platform/classes/TMenu.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/classes/TMethodTable.h"
+#include "platform/user/Menus.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "support/ControlsTestKit.h"
+
+#include <deque>
+
+namespace korvex::classes {
+namespace {
+
+using namespace ctltest;
+
+class MenuTest : public ControlsTest {
+protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        RegisterMenuClasses();
+    }
+    void TearDown() override {
+        user::SetMenuLoopIdleHook({});
+        ControlsTest::TearDown();
+    }
+
+    TMenuItem* NewItem(TComponent* owner, const std::string& caption, int* clicks = nullptr) {
+        auto* item = new TMenuItem(owner);
+        item->SetCaption(caption);
+        if (clicks) item->OnClick = [clicks](TObject*) { ++*clicks; };
+        return item;
+    }
+    // Runs the steps one per idle turn of the menu loop; the loop is ended when they run out.
+    void Steps(std::deque<std::function<void()>> steps) {
+        auto queue = std::make_shared<std::deque<std::function<void()>>>(std::move(steps));
+        user::SetMenuLoopIdleHook([queue] {
+            if (queue->empty()) return false;
+            auto step = std::move(queue->front());
+            queue->pop_front();
+            step();
+            return true;
+        });
+    }
+    void ClickItem(TPopupMenu* menu, int index) {
+        user::HMENU native = menu->Handle();
+        user::RECT r {};
+        ASSERT_TRUE(user::GetMenuItemRect(nullptr, native, user::UINT(index), &r));
+        Display->Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+};
+
+TEST_F(MenuTest, ItemsFormATreeAndFreeingAnItemTakesItOut) {
+    TPopupMenu* menu = new TPopupMenu(Application);
+    TMenuItem* file = NewItem(Application, "&File");
+    TMenuItem* open = NewItem(Application, "&Open");
+    TMenuItem* line = NewItem(Application, "-");
+    menu->Items()->Add(file);
+    file->Add(open);
+    file->Insert(0, line);
+    EXPECT_EQ(file->Count(), 2);
+    EXPECT_EQ(open->MenuIndex(), 1);
+    EXPECT_EQ(open->Parent(), file);
+    EXPECT_EQ(open->GetParentMenu(), menu);
+    EXPECT_TRUE(line->IsLine());
+    EXPECT_EQ(file->Find("open"), open);
+    EXPECT_THROW(menu->Items()->Add(open), EMenuError);
+    EXPECT_THROW(open->Add(file), EMenuError);
+    EXPECT_THROW(file->Items(5), EMenuError);
+    open->SetMenuIndex(0);
+    EXPECT_EQ(file->Items(0), open);
+    delete line;
+    EXPECT_EQ(file->Count(), 1);
+    file->Clear();
+    EXPECT_EQ(file->Count(), 0);
+    delete menu;
+}
+
+TEST_F(MenuTest, AutoCheckTogglesAndRadioItemsOfAGroupExcludeEachOther) {
+    TPopupMenu* menu = new TPopupMenu(Application);
+    TMenuItem* a = NewItem(Application, "A");
+    TMenuItem* b = NewItem(Application, "B");
+    TMenuItem* other = NewItem(Application, "C");
+    for (TMenuItem* i : {a, b, other}) {
+        i->SetRadioItem(true);
+        i->SetAutoCheck(true);
+        menu->Items()->Add(i);
+    }
+    other->SetGroupIndex(2);
+    other->SetChecked(true);
+    a->Click();
+    b->Click();
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(other->Checked());
+    TMenuItem* toggle = NewItem(Application, "T");
+    toggle->SetAutoCheck(true);
+    menu->Items()->Add(toggle);
+    toggle->Click();
+    toggle->Click();
+    EXPECT_FALSE(toggle->Checked());
+    toggle->SetEnabled(false);
+    toggle->Click();
+    EXPECT_FALSE(toggle->Checked());
+}
+
+struct ShortCutCase {
+    TShortCut Value;
+    const char* Text;
+};
+
+TEST(ShortCutText, ConvertsBothWays) {
+    const ShortCutCase cases[] = {{TShortCut('R' | scCtrl), "Ctrl+R"}, {TShortCut(user::VK_F5 | scShift), "Shift+F5"},
+        {TShortCut(user::VK_DELETE), "Del"}, {TShortCut('1' | scCtrl | scAlt), "Ctrl+Alt+1"},
+        {TShortCut(user::VK_RETURN | scAlt), "Alt+Enter"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShortCutToText(c.Value), c.Text);
+        EXPECT_EQ(TextToShortCut(c.Text), c.Value) << c.Text;
+    }
+    EXPECT_EQ(TextToShortCut("ctrl+r"), TShortCut('R' | scCtrl));
+    EXPECT_EQ(TextToShortCut("Ctrl+"), scNone);
+    EXPECT_EQ(TextToShortCut("Hyper+Q"), scNone);
+    EXPECT_EQ(TextToShortCut(""), scNone);
+    EXPECT_EQ(ShortCutToText(0), "");
+    EXPECT_EQ(ShortCut('R', TShiftState {ssCtrl}), TShortCut('R' | scCtrl));
+}
+
+TEST_F(MenuTest, PopupChosenByKeyboardClicksTheItemOnce) {
+    NewForm();
+    TPopupMenu* menu = new TPopupMenu(Application);
+    int first = 0;
+    int second = 0;
+    int popups = 0;
+    menu->OnPopup = [&](TObject*) { ++popups; };
+    menu->Items()->Add(NewItem(Application, "&First", &first));
+    menu->Items()->Add(NewItem(Application, "-"));
+    menu->Items()->Add(NewItem(Application, "&Second", &second));
+    Steps({[&] { Display->Press(user::VK_DOWN); }, [&] { Display->Press(user::VK_DOWN); },
+        [&] { Display->Press(user::VK_RETURN); }});
+    menu->Popup(200, 200);
+    Pump();
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 1);
+}
+
+TEST_F(MenuTest, PopupChosenByMouseClicksTheItemOnce) {
+    NewForm();
+    TPopupMenu* menu = new TPopupMenu(Application);
+    int clicks = 0;
+    menu->Items()->Add(NewItem(Application, "One"));
+    menu->Items()->Add(NewItem(Application, "Two", &clicks));
+    Steps({[&] { ClickItem(menu, 1); }});
+    menu->Popup(200, 200);
+    Pump();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(MenuTest, RightClickOnAControlPopsItsMenuUp) {
+    TForm* form = NewForm();
+    auto* panel = new TBoxPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 100, 80);
+    TPopupMenu* menu = new TPopupMenu(form);
+    int clicks = 0;
+    menu->Items()->Add(NewItem(form, "&Refresh", &clicks));
+    panel->SetPopupMenu(menu);
+    Pump();
+    const TPoint at = At(panel, 20, 20);
+    Steps({[&] { Display->Press('R', "r"); }});
+    Display->Click(at.x, at.y, user::MouseButton::Right);
+    Pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(menu->PopupComponent(), panel);
+    EXPECT_EQ(menu->PopupPoint().x, at.x);
+
+    menu->SetAutoPopup(false);
+    bool ran = false;
+    Steps({[&] { ran = true; }});
+    Display->Click(at.x, at.y, user::MouseButton::Right);
+    Pump();
+    EXPECT_FALSE(ran);
+}
+
+TEST_F(MenuTest, FormShortCutClicksTheMainMenuItem) {
+    TForm* form = NewForm();
+    TMainMenu* menu = new TMainMenu(form);
+    TMenuItem* file = NewItem(form, "&File");
+    int refresh = 0;
+    TMenuItem* item = NewItem(form, "&Refresh", &refresh);
+    item->SetShortCut(TextToShortCut("Ctrl+R"));
+    menu->Items()->Add(file);
+    file->Add(item);
+    form->SetMenuComponent(menu);
+    form->SetFocus();
+    Pump();
+    Display->Press('R', "", user::ModControl);
+    Pump();
+    EXPECT_EQ(refresh, 1);
+    Display->Press('R', "r");
+    Pump();
+    EXPECT_EQ(refresh, 1);
+    item->SetEnabled(false);
+    Display->Press('R', "", user::ModControl);
+    Pump();
+    EXPECT_EQ(refresh, 1);
+}
+
+TEST_F(MenuTest, MainMenuBarOpensWithAltLetterClosesWithEscapeAndItsItemsClick) {
+    TForm* form = NewForm();
+    TMainMenu* menu = new TMainMenu(form);
+    TMenuItem* file = NewItem(form, "&File");
+    int exits = 0;
+    int helps = 0;
+    file->Add(NewItem(form, "E&xit", &exits));
+    menu->Items()->Add(file);
+    menu->Items()->Add(NewItem(form, "&Help", &helps));
+    const int clientBefore = form->ClientHeight();
+    form->SetMenuComponent(menu);
+    form->SetFocus();
+    Pump();
+    EXPECT_EQ(user::GetMenu(form->Handle()), menu->Handle());
+    EXPECT_LT(form->ClientHeight(), clientBefore);
+
+    bool opened = false;
+    Steps({[&] { opened = user::GetOpenMenuWindow(0) != nullptr; }, [&] { Display->Press(user::VK_ESCAPE); }});
+    Display->Press('F', "f", user::ModAlt);
+    Pump();
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(user::InMenuLoop());
+    EXPECT_EQ(exits, 0);
+
+    Steps({[&] { Display->Press('X', "x"); }});
+    Display->Press('F', "f", user::ModAlt);
+    Pump();
+    EXPECT_EQ(exits, 1);
+
+    user::RECT help {};
+    ASSERT_TRUE(user::GetMenuItemRect(form->Handle(), menu->Handle(), 1, &help));
+    Steps({});
+    Display->Click((help.left + help.right) / 2, (help.top + help.bottom) / 2);
+    Pump();
+    EXPECT_EQ(helps, 1);
+}
+
+TEST_F(MenuTest, OwnerDrawHandlersMeasureAndDrawTheirItem) {
+    NewForm();
+    TPopupMenu* menu = new TPopupMenu(Application);
+    TMenuItem* item = NewItem(Application, "Drawn");
+    menu->Items()->Add(item);
+    TObject* measured = nullptr;
+    TObject* drawn = nullptr;
+    TRect drawnRect {};
+    bool canvasHadDc = false;
+    item->OnMeasureItem = [&](TObject* sender, TCanvas*, int& width, int& height) {
+        measured = sender;
+        width = 140;
+        height = 30;
+    };
+    item->OnAdvancedDrawItem = [&](TObject* sender, TCanvas* canvas, TRect rect, TOwnerDrawState) {
+        drawn = sender;
+        drawnRect = rect;
+        canvasHadDc = canvas->HandleAllocated();
+        canvas->Brush()->SetColor(clRed);
+        canvas->FillRect(rect);
+    };
+    EXPECT_TRUE(item->IsOwnerDrawn());
+    Steps({[&] { Display->Press(user::VK_ESCAPE); }});
+    menu->Popup(200, 200);
+    EXPECT_EQ(measured, item);
+    EXPECT_EQ(drawn, item);
+    EXPECT_TRUE(canvasHadDc);
+    EXPECT_EQ(drawnRect.right - drawnRect.left, 140);
+    EXPECT_EQ(drawnRect.bottom - drawnRect.top, 30);
+}
+
+constexpr const char* MenuFormText = R"(object MenuForm: TMenuForm
+  Caption = 'Menus'
+  ClientWidth = 300
+  ClientHeight = 160
+  Menu = MainMenu1
+  PopupMenu = PopupMenu1
+  object MainMenu1: TMainMenu
+    object File1: TMenuItem
+      Caption = '&File'
+      object Refresh1: TMenuItem
+        Caption = '&Refresh'
+        ShortCut = 16466
+        OnClick = Refresh1Click
+      end
+      object N1: TMenuItem
+        Caption = '-'
+      end
+      object Exit1: TMenuItem
+        Caption = 'E&xit'
+      end
+    end
+    object View1: TMenuItem
+      Caption = '&View'
+      object Tray1: TMenuItem
+        Caption = 'Show in &tray'
+        AutoCheck = True
+        Checked = True
+      end
+    end
+  end
+  object PopupMenu1: TPopupMenu
+    Alignment = paRight
+    object Copy1: TMenuItem
+      Caption = '&Copy'
+      OnClick = Refresh1Click
+    end
+  end
+end
+)";
+
+class TMenuForm : public TForm {
+public:
+    explicit TMenuForm(TComponent* owner)
+        : TForm(owner) {
+        TMethodTable methods;
+        methods.Add("Refresh1Click", this, &TMenuForm::Refresh1Click)
+            .Field("MainMenu1", MainMenu1)
+            .Field("File1", File1)
+            .Field("Refresh1", Refresh1)
+            .Field("Tray1", Tray1)
+            .Field("PopupMenu1", PopupMenu1);
+        ReadForm(MenuFormText, methods);
+    }
+    static TClass StaticClass() {
+        static const TClassInfo info = MakeClass<TMenuForm, TForm>("TMenuForm");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+    void Refresh1Click(TObject* sender) { Clicked.push_back(sender); }
+
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem* File1 = nullptr;
+    TMenuItem* Refresh1 = nullptr;
+    TMenuItem* Tray1 = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    std::vector<TObject*> Clicked;
+};
+
+TEST_F(MenuTest, MainAndPopupMenusAreReadFromFormText) {
+    auto* form = new TMenuForm(Application);
+    ASSERT_NE(form->MainMenu1, nullptr);
+    EXPECT_EQ(form->Menu(), form->MainMenu1);
+    EXPECT_EQ(form->PopupMenu(), form->PopupMenu1);
+    ASSERT_EQ(form->MainMenu1->Items()->Count(), 2);
+    EXPECT_EQ(form->File1->Count(), 3);
+    EXPECT_EQ(form->Refresh1->Parent(), form->File1);
+    EXPECT_EQ(ShortCutToText(form->Refresh1->ShortCut()), "Ctrl+R");
+    EXPECT_TRUE(form->Tray1->Checked());
+    EXPECT_EQ(form->PopupMenu1->Alignment(), paRight);
+    EXPECT_EQ(form->PopupMenu1->Items()->Count(), 1);
+    form->Show();
+    form->SetFocus();
+    Pump();
+    EXPECT_EQ(user::GetMenuItemCount(user::GetMenu(form->Handle())), 2);
+    Display->Press('R', "", user::ModControl);
+    Pump();
+    ASSERT_EQ(form->Clicked.size(), 1u);
+    EXPECT_EQ(form->Clicked[0], form->Refresh1);
+}
+
+}
+}
