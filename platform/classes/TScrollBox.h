@@ -2,13 +2,12 @@
 #pragma once
 
 #include "platform/classes/TForm.h"
+#include "platform/classes/TScrollBar.h"
 #include "platform/classes/TWinControl.h"
 
 namespace korvex::classes {
 
 class TScrollBox;
-
-enum TScrollBarKind { sbHorizontal, sbVertical };
 
 // One of the box's two bars. Range is the scrolled extent in pixels (with AutoScroll: the children's far
 // edge, kept up to date); Position is how far the view has moved (0 .. Range - the client size).
