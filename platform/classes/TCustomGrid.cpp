@@ -83,12 +83,14 @@ void TCustomGrid::SetRowCount(int value) {
 void TCustomGrid::SetFixedCols(int value) {
     if (value < 0 || value >= ColCount()) throw EInvalidOperation("Fixed column count must be less than column count");
     FFixedCols = value;
+    FTopLeft.X = FCurrent.X = FAnchor.X = value;   // the view starts over at the first scrollable column
     SizesChanged(ColCount(), RowCount());
 }
 
 void TCustomGrid::SetFixedRows(int value) {
     if (value < 0 || value >= RowCount()) throw EInvalidOperation("Fixed row count must be less than row count");
     FFixedRows = value;
+    FTopLeft.Y = FCurrent.Y = FAnchor.Y = value;
     SizesChanged(ColCount(), RowCount());
 }
 

@@ -273,4 +273,40 @@ TEST_F(StringGridTest, DefaultDrawingPaintsFixedCellsTextAndSelection) {
     Display->WriteScreenshotPng("/tmp/korvex-grid-test.png");
 }
 
+TEST_F(StringGridTest, WithoutFixedCellsTheFirstRowAndColumnAreInViewAndSelectable) {
+    Grid->SetFixedRows(0);
+    Grid->SetFixedCols(0);
+    EXPECT_EQ(Grid->TopRow(), 0);
+    EXPECT_EQ(Grid->LeftCol(), 0);
+    EXPECT_EQ(Grid->Row(), 0);
+    EXPECT_EQ(Grid->CellRect(0, 0), Rect(0, 0, 65, 24));
+    ClickCell(0, 0);
+    EXPECT_EQ(Grid->Col(), 0);
+    Grid->SetColWidths(1, 0);   // a hidden column keeps only its line
+    EXPECT_EQ(Grid->CellRect(2, 0).left, 67);
+}
+
+TEST_F(StringGridTest, MouseMovesAndClicksReachTheEventsWithCellCoordinates) {
+    std::vector<std::pair<int, int>> cells;
+    Grid->OnMouseMove = [&](TObject*, TShiftState, int x, int y) {
+        int col = 0, row = 0;
+        Grid->MouseToCell(x, y, col, row);
+        cells.emplace_back(col, row);
+    };
+    int clicks = 0, doubles = 0;
+    Grid->OnClick = [&](TObject*) { ++clicks; };
+    Grid->OnDblClick = [&](TObject*) { ++doubles; };
+    TPoint p = CellPoint(2, 3);
+    Display->MoveMouse(p.x, p.y);
+    Pump();
+    ASSERT_FALSE(cells.empty());
+    EXPECT_EQ(cells.back(), std::make_pair(2, 3));
+    ClickCell(3, 1);
+    EXPECT_EQ(clicks, 1);
+    p = CellPoint(3, 2);
+    Display->DoubleClick(p.x, p.y);
+    Pump();
+    EXPECT_EQ(doubles, 1);
+}
+
 }
