@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 
 tools/setup
 export CCACHE_DIR=${CCACHE_DIR:-$PWD/.ccache}
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --parallel "$(nproc)"
 
 if [[ -x build/app/korvex ]]; then

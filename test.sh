@@ -7,6 +7,7 @@ tools/setup || exit 1
 
 jobs=$(nproc)
 export CCACHE_DIR=${CCACHE_DIR:-$PWD/.ccache}
+export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-2G}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
@@ -17,7 +18,7 @@ build() {   # build <dir> <cmake options...>
 }
 
 status=0
-build build -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
+build build -DCMAKE_BUILD_TYPE=Release || exit 1
 build build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON || exit 1
 
 echo "== tests, sanitizer build"
