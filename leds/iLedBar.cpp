@@ -201,7 +201,7 @@ void TiLedBar::DrawSegment(TCanvas* canvas, const TRect& s, TColor colour, bool 
         break;
     }
     case ilbssTriangle: {
-        TPoint points[3];
+        TPoint points[3] {};
         switch (FSegmentDirection) {
         case idUp:
             points[0] = Point(cx - h, s.bottom), points[1] = Point(cx + h, s.bottom), points[2] = Point(cx, s.top);
