@@ -493,6 +493,10 @@ LRESULT ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         created->Keep = created;
         created->Self = hwnd;
         SetControlData(hwnd, created.get());
+        // Scroll bar styles are meant for the list: the combo itself has none.
+        const DWORD style = GetWindowStyle(hwnd);
+        if (style & (WS_VSCROLL | WS_HSCROLL))
+            SetWindowLongPtr(hwnd, GWL_STYLE, LONG_PTR(style & ~(WS_VSCROLL | WS_HSCROLL)));
         return DefWindowProc(hwnd, msg, wParam, lParam);
     }
     case WM_NCDESTROY:

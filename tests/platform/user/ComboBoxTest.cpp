@@ -98,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(Rule, ComboListHeight,
     ::testing::Values(
         HeightCase {3, 8, 3}, HeightCase {20, 8, 8}, HeightCase {8, 8, 8}, HeightCase {0, 8, 1}, HeightCase {5, 0, 1}));
 
+TEST_F(ComboBox, ScrollBarStylesGoToTheListNotTheCombo) {
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST | WS_VSCROLL | WS_HSCROLL, 30);
+    EXPECT_EQ(GetWindowStyle(combo) & (WS_VSCROLL | WS_HSCROLL), 0u);
+    EXPECT_EQ(ClientRect(combo).Width(), 150);
+    SendMessage(combo, CB_SHOWDROPDOWN, 1, 0);
+    EXPECT_TRUE(GetWindowStyle(ListOf(combo)) & WS_VSCROLL);
+}
+
 TEST_F(ComboBox, ABigDropDownWidthWidensTheList) {
     HWND combo = MakeCombo(CBS_DROPDOWNLIST, 3);
     EXPECT_EQ(SendMessage(combo, CB_SETDROPPEDWIDTH, 250, 0), 250);
