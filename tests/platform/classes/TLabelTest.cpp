@@ -88,4 +88,31 @@ TEST_F(LabelTest, OpaqueLabelsPaintTheirColourAndTransparentOnesShowTheParent) {
     EXPECT_EQ(PixelAt(Form, 40, 15), gdi::GetSysColor(gdi::COLOR_BTNFACE));
 }
 
+TEST_F(LabelTest, LayoutPutsTheTextAtTheBottomOrInTheMiddle) {
+    Label->SetAutoSize(false);
+    Label->SetBounds(10, 10, 100, 60);
+    Label->SetCaption("W");
+    auto inkRows = [&] {
+        int first = -1, last = -1;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 20; ++x)
+                if (PixelAt(Label, x, y) != gdi::GetSysColor(gdi::COLOR_BTNFACE)) {
+                    if (first < 0) first = y;
+                    last = y;
+                }
+        return std::make_pair(first, last);
+    };
+    Pump();
+    auto top = inkRows();
+    EXPECT_LT(top.second, 20);
+    Label->SetLayout(tlBottom);
+    Pump();
+    EXPECT_GT(inkRows().first, 40);
+    Label->SetLayout(tlCenter);
+    Pump();
+    auto middle = inkRows();
+    EXPECT_GT(middle.first, 15);
+    EXPECT_LT(middle.second, 45);
+}
+
 }

@@ -309,4 +309,30 @@ TEST_F(StringGridTest, MouseMovesAndClicksReachTheEventsWithCellCoordinates) {
     EXPECT_EQ(doubles, 1);
 }
 
+TEST_F(StringGridTest, RowLinesOfTheFixedColumnSizeRowsAndFixedCellsMoveColumns) {
+    Grid->SetOptions(TGridOptions(Grid->Options()).Include(goRowSizing).Include(goColMoving));
+    TPoint line = At(Grid, 30, 49);   // below row 1
+    Display->ButtonDown(user::MouseButton::Left, line.x, line.y);
+    Display->MoveMouse(line.x, line.y + 10);
+    Display->ButtonUp(user::MouseButton::Left, line.x, line.y + 10);
+    Pump();
+    EXPECT_EQ(Grid->RowHeights(1), 34);
+    Grid->SetCells(1, 0, "first");
+    std::vector<std::pair<int, int>> moved;
+    Grid->OnColumnMoved = [&](TObject*, int from, int to) { moved.emplace_back(from, to); };
+    TPoint from = CellPoint(1, 0);
+    TPoint to = CellPoint(4, 0);
+    Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+    Display->MoveMouse(to.x, to.y);
+    Display->ButtonUp(user::MouseButton::Left, to.x, to.y);
+    Pump();
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0], std::make_pair(1, 4));
+    EXPECT_EQ(Grid->Cells(4, 0), "first");
+    Display->ButtonDown(user::MouseButton::Left, to.x, to.y);   // dropped on itself: nothing
+    Display->ButtonUp(user::MouseButton::Left, to.x, to.y);
+    Pump();
+    EXPECT_EQ(moved.size(), 1u);
+}
+
 }
