@@ -77,6 +77,19 @@ void TControlScrollBar::Update() {
     SetScrollInfo(FControl->WindowHandle(), bar, &info, true);
 }
 
+// The thumb's position in full: the message carries only its low 16 bits; the bar's track position (or its
+// position) is taken when it agrees with them.
+int TControlScrollBar::TrackPosition(int fallback) const {
+    SCROLLINFO info {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS | SIF_POS;
+    int bar = FKind == sbHorizontal ? SB_HORZ : SB_VERT;
+    if (!FControl->HandleAllocated() || !GetScrollInfo(FControl->WindowHandle(), bar, &info)) return fallback;
+    for (int candidate : {info.nTrackPos, info.nPos})
+        if ((candidate & 0xFFFF) == (fallback & 0xFFFF)) return candidate;
+    return fallback;
+}
+
 void TControlScrollBar::ScrollMessage(int code, int trackPos) {
     int page = std::max(ClientSize() * 9 / 10, 1);
     switch (code) {
@@ -94,7 +107,7 @@ void TControlScrollBar::ScrollMessage(int code, int trackPos) {
         break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
-        SetPosition(trackPos);
+        SetPosition(TrackPosition(trackPos));
         break;
     case SB_TOP:
         SetPosition(0);
@@ -201,7 +214,7 @@ void TScrollBox::WMHScroll(TMessage& m) {
         TWinControl::WMHScroll(m);
         return;
     }
-    FHorzScrollBar->ScrollMessage(LOWORD(m.WParam), short(HIWORD(m.WParam)));
+    FHorzScrollBar->ScrollMessage(LOWORD(m.WParam), HIWORD(m.WParam));
 }
 
 void TScrollBox::WMVScroll(TMessage& m) {
@@ -209,7 +222,7 @@ void TScrollBox::WMVScroll(TMessage& m) {
         TWinControl::WMVScroll(m);
         return;
     }
-    FVertScrollBar->ScrollMessage(LOWORD(m.WParam), short(HIWORD(m.WParam)));
+    FVertScrollBar->ScrollMessage(LOWORD(m.WParam), HIWORD(m.WParam));
 }
 
 void TScrollBox::WMSize(TMessage& m) {

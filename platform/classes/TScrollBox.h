@@ -34,6 +34,7 @@ private:
     int MaxPosition() const;
     void Update();   // the window's scroll info
     void ScrollMessage(int code, int trackPos);
+    int TrackPosition(int fallback) const;
 
     TScrollBox* FControl;
     TScrollBarKind FKind;

@@ -93,4 +93,15 @@ TEST_F(ScrollBoxTest, FixedRangeWithoutAutoScroll) {
     EXPECT_EQ(Box->VertScrollBar()->Range(), 1000);
 }
 
+TEST_F(ScrollBoxTest, TheThumbReachesPositionsBeyondSixteenBits) {
+    Child->SetHeight(100000);
+    user::SCROLLINFO info {};
+    info.cbSize = sizeof(info);
+    info.fMask = user::SIF_POS;
+    info.nPos = 70000;
+    user::SetScrollInfo(Box->Handle(), user::SB_VERT, &info, false);
+    user::SendMessage(Box->Handle(), user::WM_VSCROLL, user::MAKEWPARAM(user::SB_THUMBPOSITION, 70000 & 0xFFFF), 0);
+    EXPECT_EQ(Box->VertScrollBar()->Position(), 70000);
+}
+
 }
