@@ -12,60 +12,60 @@ namespace korvex::classes {
 
 using namespace gdi;
 
-TLabel::TLabel(TComponent* owner)
+TCustomLabel::TCustomLabel(TComponent* owner)
     : TGraphicControl(owner) {
     FControlStyle.Include(csOpaque);
     FControlStyle.Include(csSetCaption);
     SetBounds(Left(), Top(), 65, 17);
 }
 
-TLabel::~TLabel() = default;
+TCustomLabel::~TCustomLabel() = default;
 
-TClass TLabel::StaticClass() {
-    static const TClassInfo info = MakeClass<TLabel, TGraphicControl>("TLabel", [](auto& p) {
-        p.Enum("Alignment", &TLabel::Alignment, &TLabel::SetAlignment, AlignmentIdents, taLeftJustify);
-        p.Bool("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, true);
-        p.Enum("Layout", &TLabel::Layout, &TLabel::SetLayout, TextLayoutIdents, tlTop);
-        p.Bool("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar, true);
-        p.Bool("Transparent", &TLabel::Transparent, &TLabel::SetTransparent, false);
-        p.Bool("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap, false);
+TClass TCustomLabel::StaticClass() {
+    static const TClassInfo info = MakeClass<TCustomLabel, TGraphicControl>("TCustomLabel", [](auto& p) {
+        p.Enum("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, AlignmentIdents, taLeftJustify);
+        p.Bool("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize, true);
+        p.Enum("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, TextLayoutIdents, tlTop);
+        p.Bool("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar, true);
+        p.Bool("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent, false);
+        p.Bool("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap, false);
     });
     return &info;
 }
 
-void TLabel::SetAlignment(TAlignment value) {
+void TCustomLabel::SetAlignment(TAlignment value) {
     if (value == FAlignment) return;
     FAlignment = value;
     Invalidate();
 }
 
-void TLabel::SetLayout(TTextLayout value) {
+void TCustomLabel::SetLayout(TTextLayout value) {
     if (value == FLayout) return;
     FLayout = value;
     Invalidate();
 }
 
-void TLabel::SetAutoSize(bool value) {
+void TCustomLabel::SetAutoSize(bool value) {
     if (value == FAutoSize) return;
     FAutoSize = value;
     AdjustBounds();
 }
 
-void TLabel::SetWordWrap(bool value) {
+void TCustomLabel::SetWordWrap(bool value) {
     if (value == FWordWrap) return;
     FWordWrap = value;
     AdjustBounds();
     Invalidate();
 }
 
-void TLabel::SetShowAccelChar(bool value) {
+void TCustomLabel::SetShowAccelChar(bool value) {
     if (value == FShowAccelChar) return;
     FShowAccelChar = value;
     AdjustBounds();
     Invalidate();
 }
 
-void TLabel::SetTransparent(bool value) {
+void TCustomLabel::SetTransparent(bool value) {
     if (value == Transparent()) return;
     if (value)
         FControlStyle.Exclude(csOpaque);
@@ -74,23 +74,23 @@ void TLabel::SetTransparent(bool value) {
     Invalidate();
 }
 
-void TLabel::SetFocusControl(TWinControl* value) {
+void TCustomLabel::SetFocusControl(TWinControl* value) {
     if (FFocusControl != nullptr) FFocusControl->RemoveFreeNotification(this);
     FFocusControl = value;
     if (value != nullptr) value->FreeNotification(this);
 }
 
-void TLabel::Notification(TComponent* component, TOperation operation) {
+void TCustomLabel::Notification(TComponent* component, TOperation operation) {
     TGraphicControl::Notification(component, operation);
     if (operation == opRemove && component == FFocusControl) FFocusControl = nullptr;
 }
 
-void TLabel::Loaded() {
+void TCustomLabel::Loaded() {
     TGraphicControl::Loaded();
     AdjustBounds();
 }
 
-std::string TLabel::DisplayText() const {
+std::string TCustomLabel::DisplayText() const {
     std::string text = Caption();
     if (!FShowAccelChar) return text;
     std::string out;
@@ -104,7 +104,7 @@ std::string TLabel::DisplayText() const {
     return out;
 }
 
-unsigned TLabel::TextFlags() const {
+unsigned TCustomLabel::TextFlags() const {
     unsigned flags = DT_EXPANDTABS;
     if (FWordWrap) flags |= DT_WORDBREAK;
     if (!FShowAccelChar) flags |= DT_NOPREFIX;
@@ -113,27 +113,13 @@ unsigned TLabel::TextFlags() const {
     return flags;
 }
 
-void TLabel::Paint() {
+void TCustomLabel::DoDrawText(TRect& rect, unsigned flags) {
     TCanvas* canvas = Canvas();
-    TRect client = ClientRect();
-    if (!Transparent()) {
-        canvas->Brush()->SetColor(Color());
-        canvas->FillRect(client);
-    }
-    canvas->Brush()->SetStyle(bsClear);
+    std::string text = GetLabelText();
+    if ((flags & DT_CALCRECT) != 0 && (text.empty() || (FShowAccelChar && text == "&"))) text = " ";
     canvas->Font()->Assign(Font());
-    std::string text = Caption();
-    if (text.empty()) return;
-    unsigned flags = TextFlags();
-    TRect rect = client;
-    if (FLayout != tlTop) {
-        TRect calc = client;
-        canvas->TextRect(calc, text, flags | DT_CALCRECT);
-        int height = calc.bottom - calc.top;
-        int offset = FLayout == tlBottom ? client.bottom - height : (client.bottom - height) / 2;
-        rect.top = offset;
-    }
-    if (!Enabled()) {
+    canvas->Brush()->SetStyle(bsClear);
+    if (!Enabled() && (flags & DT_CALCRECT) == 0) {
         TRect shifted = rect;
         OffsetRect(&shifted, 1, 1);
         canvas->Font()->SetColor(clBtnHighlight);
@@ -141,20 +127,39 @@ void TLabel::Paint() {
         canvas->Font()->SetColor(clBtnShadow);
     }
     canvas->TextRect(rect, text, flags);
+    canvas->Brush()->SetStyle(bsSolid);
 }
 
-void TLabel::AdjustBounds() {
+void TCustomLabel::Paint() {
+    TCanvas* canvas = Canvas();
+    TRect client = ClientRect();
+    if (!Transparent()) {
+        canvas->Brush()->SetColor(Color());
+        canvas->FillRect(client);
+    }
+    if (GetLabelText().empty()) return;
+    unsigned flags = TextFlags();
+    TRect rect = client;
+    if (FLayout != tlTop) {
+        TRect calc = client;
+        DoDrawText(calc, flags | DT_CALCRECT);
+        int height = calc.bottom - calc.top;
+        rect.top = FLayout == tlBottom ? client.bottom - height : (client.bottom - height) / 2;
+    }
+    DoDrawText(rect, flags);
+}
+
+// Measures on a DC of its own: the canvas has none outside painting.
+void TCustomLabel::AdjustBounds() {
     if (ComponentState().Contains(csLoading) || !FAutoSize) return;
     HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) return;
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    canvas.Font()->Assign(Font());
+    TCanvas* canvas = Canvas();
+    HDC saved = canvas->HandleAllocated() ? canvas->Handle() : nullptr;
+    canvas->SetHandle(dc);
     TRect rect = Rect(0, 0, FWordWrap ? Width() : 0, 0);
-    std::string text = Caption();
-    if (text.empty() || (FShowAccelChar && text == "&")) text = " ";
-    canvas.TextRect(rect, text, TextFlags() | DT_CALCRECT);
-    canvas.SetHandle(nullptr);
+    DoDrawText(rect, TextFlags() | DT_CALCRECT);
+    canvas->SetHandle(saved);
     DeleteDC(dc);
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
@@ -165,7 +170,7 @@ void TLabel::AdjustBounds() {
     SetBounds(left, Top(), width, height);
 }
 
-void TLabel::WndProc(TMessage& message) {
+void TCustomLabel::WndProc(TMessage& message) {
     switch (message.Msg) {
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
@@ -183,6 +188,11 @@ void TLabel::WndProc(TMessage& message) {
         break;
     }
     TGraphicControl::WndProc(message);
+}
+
+TClass TLabel::StaticClass() {
+    static const TClassInfo info = MakeClass<TLabel, TCustomLabel>("TLabel", [](auto&) {});
+    return &info;
 }
 
 }

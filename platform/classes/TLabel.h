@@ -16,10 +16,10 @@ inline constexpr std::string_view TextLayoutIdents[] = {"tlTop", "tlCenter", "tl
 // AutoSize fits the bounds to the caption (keeping the width when word-wrapping); the left edge stays,
 // except that a right-aligned label keeps its right edge and a centred one its centre. With ShowAccelChar
 // "&x" underlines x, "&&" is one "&", and Alt+x focuses FocusControl.
-class TLabel : public TGraphicControl {
+class TCustomLabel : public TGraphicControl {
 public:
-    explicit TLabel(TComponent* owner);
-    ~TLabel() override;
+    explicit TCustomLabel(TComponent* owner);
+    ~TCustomLabel() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
@@ -47,6 +47,9 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
     virtual void AdjustBounds();
+    // Draws (or with DT_CALCRECT measures) the caption in rect on the canvas; skins replace it.
+    virtual void DoDrawText(TRect& rect, unsigned flags);
+    virtual std::string GetLabelText() const { return Caption(); }
     unsigned TextFlags() const;
 
 private:
@@ -56,6 +59,14 @@ private:
     bool FWordWrap = false;
     bool FShowAccelChar = true;
     TWinControl* FFocusControl = nullptr;
+};
+
+class TLabel : public TCustomLabel {
+public:
+    explicit TLabel(TComponent* owner)
+        : TCustomLabel(owner) { }
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
 };
 
 }

@@ -23,7 +23,7 @@ void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, 
     }
 }
 
-TPanel::TPanel(TComponent* owner)
+TCustomPanel::TCustomPanel(TComponent* owner)
     : TCustomControl(owner) {
     FControlStyle.Include(csAcceptsControls);
     FControlStyle.Include(csOpaque);
@@ -32,69 +32,70 @@ TPanel::TPanel(TComponent* owner)
     SetBounds(Left(), Top(), 185, 41);
 }
 
-TPanel::~TPanel() = default;
+TCustomPanel::~TCustomPanel() = default;
 
-TClass TPanel::StaticClass() {
-    static const TClassInfo info = MakeClass<TPanel, TCustomControl>("TPanel", [](auto& p) {
-        p.Enum("Alignment", &TPanel::Alignment, &TPanel::SetAlignment, AlignmentIdents, taCenter);
-        p.Enum("BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner, PanelBevelIdents, bvNone);
-        p.Enum("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter, PanelBevelIdents, bvRaised);
-        p.Int("BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth, 1);
-        p.Int("BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth, 0);
-        p.Enum("BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle, FormBorderStyleIdents, bsNone);
+TClass TCustomPanel::StaticClass() {
+    static const TClassInfo info = MakeClass<TCustomPanel, TCustomControl>("TCustomPanel", [](auto& p) {
+        p.Enum("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, AlignmentIdents, taCenter);
+        p.Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, PanelBevelIdents, bvNone);
+        p.Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, PanelBevelIdents, bvRaised);
+        p.Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1);
+        p.Int("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0);
+        p.Bool("FullRepaint", &TCustomPanel::FullRepaint, &TCustomPanel::SetFullRepaint, true);
+        p.Enum("BorderStyle", &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, FormBorderStyleIdents, bsNone);
     });
     return &info;
 }
 
-void TPanel::Changed() {
+void TCustomPanel::Changed() {
     Realign();
     Invalidate();
 }
 
-void TPanel::SetBevelInner(TPanelBevel value) {
+void TCustomPanel::SetBevelInner(TPanelBevel value) {
     if (value == FBevelInner) return;
     FBevelInner = value;
     Changed();
 }
 
-void TPanel::SetBevelOuter(TPanelBevel value) {
+void TCustomPanel::SetBevelOuter(TPanelBevel value) {
     if (value == FBevelOuter) return;
     FBevelOuter = value;
     Changed();
 }
 
-void TPanel::SetBevelWidth(int value) {
+void TCustomPanel::SetBevelWidth(int value) {
     value = std::max(value, 1);
     if (value == FBevelWidth) return;
     FBevelWidth = value;
     Changed();
 }
 
-void TPanel::SetBorderWidth(int value) {
+void TCustomPanel::SetBorderWidth(int value) {
     value = std::max(value, 0);
     if (value == FBorderWidth) return;
     FBorderWidth = value;
     Changed();
 }
 
-void TPanel::SetBorderStyle(TFormBorderStyle value) {
+void TCustomPanel::SetBorderStyle(TFormBorderStyle value) {
     if (value == FBorderStyle) return;
     FBorderStyle = value;
     RecreateWnd();
 }
 
-void TPanel::SetAlignment(TAlignment value) {
+void TCustomPanel::SetAlignment(TAlignment value) {
     if (value == FAlignment) return;
     FAlignment = value;
     Invalidate();
 }
 
-void TPanel::CreateParams(TCreateParams& params) {
+void TCustomPanel::CreateParams(TCreateParams& params) {
     TCustomControl::CreateParams(params);
     if (FBorderStyle == bsSingle) params.Style |= WS_BORDER;
 }
 
-void TPanel::AdjustClientRect(TRect& rect) {
+void TCustomPanel::AdjustClientRect(TRect& rect) {
     TCustomControl::AdjustClientRect(rect);
     int inset = FBorderWidth;
     if (FBevelOuter != bvNone) inset += FBevelWidth;
@@ -102,7 +103,7 @@ void TPanel::AdjustClientRect(TRect& rect) {
     rect = Rect(rect.left + inset, rect.top + inset, rect.right - inset, rect.bottom - inset);
 }
 
-void TPanel::Paint() {
+void TCustomPanel::Paint() {
     TCanvas* canvas = Canvas();
     TRect rect = ClientRect();
     auto bevel = [&](TPanelBevel kind) {
@@ -131,9 +132,14 @@ void TPanel::Paint() {
     canvas->Brush()->SetStyle(bsSolid);
 }
 
-void TPanel::CMTextChanged(TMessage& m) {
+void TCustomPanel::CMTextChanged(TMessage& m) {
     TCustomControl::CMTextChanged(m);
     Invalidate();
+}
+
+TClass TPanel::StaticClass() {
+    static const TClassInfo info = MakeClass<TPanel, TCustomPanel>("TPanel", [](auto&) {});
+    return &info;
 }
 
 }

@@ -14,10 +14,10 @@ inline constexpr std::string_view PanelBevelIdents[] = {"bvNone", "bvLowered", "
 
 // Drawn from the outside in: BevelOuter, BorderWidth in Color, BevelInner; each bevel BevelWidth wide.
 // Children are laid out inside all of them.
-class TPanel : public TCustomControl {
+class TCustomPanel : public TCustomControl {
 public:
-    explicit TPanel(TComponent* owner);
-    ~TPanel() override;
+    explicit TCustomPanel(TComponent* owner);
+    ~TCustomPanel() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
@@ -33,6 +33,8 @@ public:
     void SetBorderStyle(TFormBorderStyle value);   // bsSingle: a window border
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
+    bool FullRepaint() const { return FFullRepaint; }
+    void SetFullRepaint(bool value) { FFullRepaint = value; }   // kept for the skins: the whole panel repaints
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -49,6 +51,15 @@ private:
     int FBorderWidth = 0;
     TFormBorderStyle FBorderStyle = bsNone;
     TAlignment FAlignment = taCenter;
+    bool FFullRepaint = true;
+};
+
+class TPanel : public TCustomPanel {
+public:
+    explicit TPanel(TComponent* owner)
+        : TCustomPanel(owner) { }
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
 };
 
 // Draws a bevel width pixels wide inside rect (top-left in topColor, bottom-right in bottomColor) and
