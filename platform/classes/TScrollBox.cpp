@@ -1,4 +1,4 @@
-// TScrollBox and its scroll bars: ranges from the children, positions, scroll messages.
+// TScrollingWinControl, TScrollBox and their scroll bars: ranges from the children, positions, scroll messages.
 #include "platform/classes/TScrollBox.h"
 
 #include "platform/classes/PropertyRegistry.h"
@@ -11,7 +11,7 @@ namespace korvex::classes {
 
 using namespace user;
 
-TControlScrollBar::TControlScrollBar(TScrollBox* control, TScrollBarKind kind)
+TControlScrollBar::TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind)
     : FControl(control)
     , FKind(kind) {
 }
@@ -122,7 +122,7 @@ void TControlScrollBar::ScrollMessage(int code, int trackPos) {
 
 // ---------------------------------------------------------------------------------------------------------
 
-TScrollBox::TScrollBox(TComponent* owner)
+TScrollingWinControl::TScrollingWinControl(TComponent* owner)
     : TWinControl(owner)
     , FHorzScrollBar(std::make_unique<TControlScrollBar>(this, sbHorizontal))
     , FVertScrollBar(std::make_unique<TControlScrollBar>(this, sbVertical)) {
@@ -133,40 +133,52 @@ TScrollBox::TScrollBox(TComponent* owner)
     SetBounds(Left(), Top(), 185, 41);
 }
 
-TScrollBox::~TScrollBox() = default;
+TScrollingWinControl::~TScrollingWinControl() = default;
 
-TClass TScrollBox::StaticClass() {
-    static const TClassInfo info = MakeClass<TScrollBox, TWinControl>("TScrollBox", [](auto& p) {
-        p.Bool("AutoScroll", &TScrollBox::AutoScroll, &TScrollBox::SetAutoScroll, true);
-        p.Enum("BorderStyle", &TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle, FormBorderStyleIdents, bsSingle);
+TClass TScrollingWinControl::StaticClass() {
+    static const TClassInfo info = MakeClass<TScrollingWinControl, TWinControl>("TScrollingWinControl", [](auto& p) {
+        p.Bool("AutoScroll", &TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll, true);
     });
     return &info;
 }
 
-void TScrollBox::SetAutoScroll(bool value) {
+TScrollBox::TScrollBox(TComponent* owner)
+    : TScrollingWinControl(owner) {
+    FBorderStyle = bsSingle;
+}
+
+TClass TScrollBox::StaticClass() {
+    static const TClassInfo info = MakeClass<TScrollBox, TScrollingWinControl>("TScrollBox", [](auto& p) {
+        p.Enum("BorderStyle", &TScrollingWinControl::BorderStyle, &TScrollingWinControl::SetBorderStyle,
+            FormBorderStyleIdents, bsSingle);
+    });
+    return &info;
+}
+
+void TScrollingWinControl::SetAutoScroll(bool value) {
     FAutoScroll = value;
     UpdateScrollRanges();
 }
 
-void TScrollBox::SetBorderStyle(TFormBorderStyle value) {
+void TScrollingWinControl::SetBorderStyle(TFormBorderStyle value) {
     if (value == FBorderStyle) return;
     FBorderStyle = value;
     RecreateWnd();
 }
 
-void TScrollBox::CreateParams(TCreateParams& params) {
+void TScrollingWinControl::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.Style |= WS_CLIPCHILDREN;
     if (FBorderStyle == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TScrollBox::CreateWnd() {
+void TScrollingWinControl::CreateWnd() {
     TWinControl::CreateWnd();
     UpdateScrollRanges();
 }
 
 // The range reaches the farthest child edge, measured from the unscrolled origin.
-void TScrollBox::UpdateScrollRanges() {
+void TScrollingWinControl::UpdateScrollRanges() {
     if (FUpdating) return;
     FUpdating = true;
     if (FAutoScroll) {
@@ -190,7 +202,7 @@ void TScrollBox::UpdateScrollRanges() {
     FUpdating = false;
 }
 
-void TScrollBox::ScrollInView(TControl* control) {
+void TScrollingWinControl::ScrollInView(TControl* control) {
     if (control == nullptr || !ContainsControl(control)) return;
     TPoint origin = ScreenToClient(control->ClientToScreen(Point(0, 0)));
     TRect r = Bounds(origin.x, origin.y, control->Width(), control->Height());
@@ -204,12 +216,12 @@ void TScrollBox::ScrollInView(TControl* control) {
         FVertScrollBar->SetPosition(FVertScrollBar->Position() + std::min(r.bottom - ClientHeight(), r.top));
 }
 
-void TScrollBox::AlignControls(TControl* control, TRect& rect) {
+void TScrollingWinControl::AlignControls(TControl* control, TRect& rect) {
     TWinControl::AlignControls(control, rect);
     UpdateScrollRanges();
 }
 
-void TScrollBox::WMHScroll(TMessage& m) {
+void TScrollingWinControl::WMHScroll(TMessage& m) {
     if (m.LParam != 0) {
         TWinControl::WMHScroll(m);
         return;
@@ -217,7 +229,7 @@ void TScrollBox::WMHScroll(TMessage& m) {
     FHorzScrollBar->ScrollMessage(LOWORD(m.WParam), HIWORD(m.WParam));
 }
 
-void TScrollBox::WMVScroll(TMessage& m) {
+void TScrollingWinControl::WMVScroll(TMessage& m) {
     if (m.LParam != 0) {
         TWinControl::WMVScroll(m);
         return;
@@ -225,7 +237,7 @@ void TScrollBox::WMVScroll(TMessage& m) {
     FVertScrollBar->ScrollMessage(LOWORD(m.WParam), HIWORD(m.WParam));
 }
 
-void TScrollBox::WMSize(TMessage& m) {
+void TScrollingWinControl::WMSize(TMessage& m) {
     TWinControl::WMSize(m);
     UpdateScrollRanges();
 }

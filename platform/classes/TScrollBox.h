@@ -7,13 +7,13 @@
 
 namespace korvex::classes {
 
-class TScrollBox;
+class TScrollingWinControl;
 
 // One of the box's two bars. Range is the scrolled extent in pixels (with AutoScroll: the children's far
 // edge, kept up to date); Position is how far the view has moved (0 .. Range - the client size).
 class TControlScrollBar : public TPersistent {
 public:
-    TControlScrollBar(TScrollBox* control, TScrollBarKind kind);
+    TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind);
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
@@ -29,14 +29,14 @@ public:
     bool IsScrollBarVisible() const;   // shown now: visible and the range exceeds the client size
 
 private:
-    friend class TScrollBox;
+    friend class TScrollingWinControl;
     int ClientSize() const;
     int MaxPosition() const;
     void Update();   // the window's scroll info
     void ScrollMessage(int code, int trackPos);
     int TrackPosition(int fallback) const;
 
-    TScrollBox* FControl;
+    TScrollingWinControl* FControl;
     TScrollBarKind FKind;
     int FRange = 0;
     int FPosition = 0;
@@ -44,10 +44,11 @@ private:
     bool FVisible = true;
 };
 
-class TScrollBox : public TWinControl {
+// A windowed control whose children scroll: the base of scroll boxes and forms that scroll.
+class TScrollingWinControl : public TWinControl {
 public:
-    explicit TScrollBox(TComponent* owner);
-    ~TScrollBox() override;
+    explicit TScrollingWinControl(TComponent* owner);
+    ~TScrollingWinControl() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
@@ -74,7 +75,17 @@ private:
     std::unique_ptr<TControlScrollBar> FVertScrollBar;
     bool FAutoScroll = true;
     bool FUpdating = false;
-    TFormBorderStyle FBorderStyle = bsSingle;
+
+protected:
+    TFormBorderStyle FBorderStyle = bsNone;
+};
+
+// A scrolling container with a sunken edge.
+class TScrollBox : public TScrollingWinControl {
+public:
+    explicit TScrollBox(TComponent* owner);
+    static TClass StaticClass();
+    TClass ClassType() const override { return StaticClass(); }
 };
 
 }
