@@ -4,6 +4,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/THintWindow.h"
 #include "platform/classes/TScreen.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
@@ -243,6 +244,7 @@ void TApplication::Idle() {
 
 // The filter every loop of the window layer runs: OnMessage, then key messages to the focused control.
 bool TApplication::FilterMessage(MSG& msg) {
+    HintMessageSeen(msg);
     bool handled = false;
     if (OnMessage) OnMessage(msg, handled);
     if (handled) return true;
@@ -321,14 +323,7 @@ void TApplication::BringToFront() {
     if (form != nullptr && form->HandleAllocated()) SetForegroundWindow(form->WindowHandle());
 }
 
-// ---------------------------------------------------------------------------------------------------------
-// Hints (the settings only; the hint engine comes with the hints)
-
-void TApplication::CancelHint() {
-}
-
-void TApplication::HintMouseMessage(TControl*, TMessage&) {
-}
+// Hints: CancelHint and HintMouseMessage are with the hint timing (THintTiming.cpp).
 
 // ---------------------------------------------------------------------------------------------------------
 // The control under the mouse
