@@ -149,12 +149,32 @@ void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selecte
                                 : gdi::COLOR_MENUTEXT));
     HFONT old = gdi::SelectObject(dc, MenuFont());
     const int check = GetSystemMetrics(SM_CXMENUCHECK);
+    HBRUSH ink = gdi::GetSysColorBrush(grayed ? gdi::COLOR_GRAYTEXT
+            : selected                        ? gdi::COLOR_HIGHLIGHTTEXT
+                                              : gdi::COLOR_MENUTEXT);
+    const int cy = (r.top + r.bottom) / 2;
     if (item.State & MFS_CHECKED && !inBar) {
         const int cx = r.left + check / 2 + 2;
-        const int cy = (r.top + r.bottom) / 2;
-        RECT mark {cx - 3, cy - 3, cx + 3, cy + 3};
-        if (!(item.Type & MFT_RADIOCHECK)) mark = RECT {cx - 3, cy - 1, cx + 3, cy + 2};
-        gdi::FillRect(dc, &mark, gdi::GetSysColorBrush(selected ? gdi::COLOR_HIGHLIGHTTEXT : gdi::COLOR_MENUTEXT));
+        if (item.Type & MFT_RADIOCHECK) {   // a dot
+            const int widths[] = {2, 4, 4, 2};
+            for (int i = 0; i < 4; ++i) {
+                RECT row {cx - widths[i] / 2, cy - 2 + i, cx + widths[i] / 2, cy - 1 + i};
+                gdi::FillRect(dc, &row, ink);
+            }
+        } else {   // a tick: down to the right, then up
+            for (int i = 0; i < 7; ++i) {
+                const int y = i < 3 ? cy - 1 + i : cy + 1 - (i - 2);
+                RECT col {cx - 3 + i, y, cx - 2 + i, y + 3};
+                gdi::FillRect(dc, &col, ink);
+            }
+        }
+    }
+    if (item.SubMenu && !inBar) {   // the arrow of a submenu
+        const int ax = r.right - check / 2 - 2;
+        for (int i = 0; i < 4; ++i) {
+            RECT col {ax + i, cy - 3 + i, ax + i + 1, cy + 4 - i};
+            gdi::FillRect(dc, &col, ink);
+        }
     }
     RECT text = r;
     if (inBar) {

@@ -3,11 +3,14 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TMethodTable.h"
+#include "platform/gdi/SysColors.h"
 #include "platform/user/Menus.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "support/ControlsTestKit.h"
+
+#include <cstdlib>
 
 #include <deque>
 
@@ -364,6 +367,52 @@ TEST_F(MenuTest, MainAndPopupMenusAreReadFromFormText) {
     Pump();
     ASSERT_EQ(form->Clicked.size(), 1u);
     EXPECT_EQ(form->Clicked[0], form->Refresh1);
+}
+
+TEST_F(MenuTest, APictureOfAFormWithItsMenuBarAndAnOpenPopupMenu) {
+    TForm* form = NewForm(100, 100, 320, 180);
+    form->SetCaption("Menus");
+    TMainMenu* bar = new TMainMenu(form);
+    for (const char* caption : {"&File", "&View", "&Help"}) {
+        TMenuItem* top = NewItem(form, caption);
+        top->Add(NewItem(form, "&Open"));
+        bar->Items()->Add(top);
+    }
+    form->SetMenuComponent(bar);
+    TPopupMenu* popup = new TPopupMenu(form);
+    TMenuItem* refresh = NewItem(form, "&Refresh");
+    refresh->SetShortCut(TextToShortCut("Ctrl+R"));
+    refresh->SetDefault(true);
+    TMenuItem* tray = NewItem(form, "Show in &tray");
+    tray->SetChecked(true);
+    TMenuItem* fast = NewItem(form, "&Fast");
+    fast->SetRadioItem(true);
+    fast->SetChecked(true);
+    TMenuItem* off = NewItem(form, "&Disabled");
+    off->SetEnabled(false);
+    TMenuItem* more = NewItem(form, "&More");
+    more->Add(NewItem(form, "&Deep"));
+    for (TMenuItem* i : {refresh, tray, NewItem(form, "-"), fast, off, more})
+        popup->Items()->Add(i);
+    Pump();
+    const TPoint at = At(form, 60, 30);
+    gdi::COLORREF menuPixel = gdi::CLR_INVALID;
+    Steps({[&] { Display->Press(user::VK_DOWN); },
+        [&] {
+            user::FlushDisplay();
+            user::RECT r {};
+            user::GetWindowRect(user::GetOpenMenuWindow(0), &r);
+            menuPixel = Display->ScreenPixel(r.right - 6, r.bottom - 8);
+            const char* dir = std::getenv("KORVEX_SCREENSHOT_DIR");
+            if (dir == nullptr) return;
+            user::RECT window {};
+            user::GetWindowRect(form->Handle(), &window);
+            gdi::UnionRect(&window, &window, &r);
+            Display->WriteScreenshotPng(std::string(dir) + "/menus-form.png", &window);
+        },
+        [&] { Display->Press(user::VK_ESCAPE); }});
+    popup->Popup(at.x, at.y);
+    EXPECT_EQ(menuPixel, gdi::GetSysColor(gdi::COLOR_MENU));
 }
 
 }
