@@ -207,6 +207,11 @@ TMenu* TMenuItem::GetParentMenu() const {
     return item->FMenu;
 }
 
+HMENU TMenuItem::Handle() const {
+    if (FMenu != nullptr) return FMenu->Handle();
+    return IsMenu(FHandle) ? FHandle : nullptr;
+}
+
 bool TMenuItem::IsOwnerDrawn() const {
     if (OnMeasureItem || OnAdvancedDrawItem || OnDrawItem) return true;
     TMenu* menu = GetParentMenu();
@@ -345,6 +350,7 @@ void TMenu::BuildItems(HMENU native, const TMenuItem* parent) {
         if (!item->FItems.empty()) {
             info.fMask |= MIIM_SUBMENU;
             info.hSubMenu = CreatePopupMenu();
+            const_cast<TMenuItem*>(item)->FHandle = info.hSubMenu;
             BuildItems(info.hSubMenu, item);
         }
         InsertMenuItem(native, UINT(GetMenuItemCount(native)), true, &info);
@@ -353,6 +359,12 @@ void TMenu::BuildItems(HMENU native, const TMenuItem* parent) {
 
 HMENU TMenu::Handle() {
     if (FHandle == nullptr) {
+        std::function<void(TMenuItem*)> forget = [&](TMenuItem* item) {
+            item->FHandle = nullptr;
+            for (TMenuItem* sub : item->FItems)
+                forget(sub);
+        };
+        forget(FItems);
         FHandle = IsBar() ? CreateMenu() : CreatePopupMenu();
         BuildItems(FHandle, FItems);
     }

@@ -86,6 +86,8 @@ public:
 
     // The native command id (WM_COMMAND) and the native submenu of an item with items.
     user::UINT Command() const { return FCommand; }
+    // The native menu holding this item's items (the menu's own for its root item); nullptr until built.
+    user::HMENU Handle() const;
     bool IsOwnerDrawn() const;
 
     virtual void Click();   // AutoCheck, then OnClick
@@ -122,6 +124,7 @@ private:
     user::UINT FCommand = 0;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;   // set on a menu's root item
+    user::HMENU FHandle = nullptr;   // the native submenu of the last build
     std::vector<TMenuItem*> FItems;
 };
 

@@ -10,6 +10,7 @@
 #include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
+#include "platform/user/NonClient.h"
 #include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/Timers.h"
@@ -24,7 +25,8 @@ namespace korvex::user {
 
 namespace {
 
-inline constexpr int Pad = 3;   // the raised frame around the items
+inline constexpr int Pad = 3;   // the frame around the items (non-client)
+inline constexpr DWORD MenuWindowStyle = WS_POPUP | WS_DLGFRAME;
 inline constexpr std::uintptr_t SubMenuTimer = 1;
 
 struct Level {
@@ -67,8 +69,6 @@ void PaintLevel(HWND hwnd, HDC dc) {
     RECT client {};
     GetClientRect(hwnd, &client);
     gdi::FillRect(dc, &client, gdi::GetSysColorBrush(gdi::COLOR_MENU));
-    RECT edge = client;
-    gdi::DrawEdge(dc, &edge, gdi::EDGE_RAISED, gdi::BF_RECT);
     Level* level = LevelOf(hwnd);
     if (!level || !menu::Alive(level->Menu)) return;
     for (std::size_t i = 0; i < level->Menu->Items.size(); ++i)
@@ -108,7 +108,7 @@ SIZE LayoutPopup(HWND owner, HMENU menu) {
     HDC dc = GetDC(nullptr);
     HFONT old = gdi::SelectObject(dc, menu::MenuFont());
     int width = 0;
-    int y = Pad;
+    int y = 0;
     std::vector<SIZE> sizes;
     for (MenuItem& item : menu->Items) {
         SIZE s = menu::MeasureItem(owner, dc, menu, item, false);
@@ -116,12 +116,14 @@ SIZE LayoutPopup(HWND owner, HMENU menu) {
         width = std::max<int>(width, s.cx);
     }
     for (std::size_t i = 0; i < menu->Items.size(); ++i) {
-        menu->Items[i].Rect = RECT {Pad, y, Pad + width, y + sizes[i].cy};
+        menu->Items[i].Rect = RECT {0, y, width, y + sizes[i].cy};
         y += sizes[i].cy;
     }
     gdi::SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return SIZE {width + 2 * Pad, y + Pad};
+    RECT window {0, 0, width, y};
+    AdjustWindowRectEx(&window, MenuWindowStyle, false, 0);
+    return SIZE {window.right - window.left, window.bottom - window.top};
 }
 
 void NotifySelect(Session& s, HMENU menu, int index) {
@@ -177,8 +179,8 @@ bool OpenLevel(Session& s, HMENU menu, int x, int y, const RECT* exclude, int in
         y = exclude && !s.Levels.empty() ? screenH - size.cy : (exclude ? exclude->top : screenH) - size.cy;
     x = std::max(0, x);
     y = std::max(0, y);
-    HWND w = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, MenuWindowClassName, "", WS_POPUP, x,
-        y, size.cx, size.cy, s.Owner, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, MenuWindowClassName, "",
+        MenuWindowStyle, x, y, size.cx, size.cy, s.Owner, nullptr, nullptr, nullptr);
     if (!w) return false;
     s.Levels.push_back(Level {menu, w, -1});
     ShowWindow(w, SW_SHOWNOACTIVATE);

@@ -363,6 +363,9 @@ TEST_F(MenuTest, MainAndPopupMenusAreReadFromFormText) {
     form->SetFocus();
     Pump();
     EXPECT_EQ(user::GetMenuItemCount(user::GetMenu(form->Handle())), 2);
+    EXPECT_EQ(form->MainMenu1->Items()->Handle(), user::GetMenu(form->Handle()));
+    EXPECT_EQ(user::GetMenuItemCount(form->File1->Handle()), 3);
+    EXPECT_EQ(form->Refresh1->Handle(), nullptr);
     Display->Press('R', "", user::ModControl);
     Pump();
     ASSERT_EQ(form->Clicked.size(), 1u);
