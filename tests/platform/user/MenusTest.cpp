@@ -324,5 +324,29 @@ TEST_F(MenusTest, AltLetterOpensTheBarMenuEscapeClosesAndAClickChooses) {
     SetMenu(Owner, nullptr);
 }
 
+TEST_F(MenusTest, ThePopupWindowIsFoundAtAnItemsCentreAndCanBeSubclassed) {
+    HMENU m = Keep(FileMenu());
+    HWND found = nullptr;
+    std::string className;
+    Steps({[&] {
+        found = WindowFromPoint(ItemCenter(m, 0));
+        className = GetClassName(found);
+    }});
+    TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr);
+    EXPECT_EQ(className, MenuWindowClassName);
+    EXPECT_FALSE(IsWindow(found));   // gone with the menu
+}
+
+TEST_F(MenusTest, ANestedTrackIsRefusedAndADeadOwnerEndsTheLoop) {
+    HMENU m = Keep(FileMenu());
+    int nested = -1;
+    Steps(
+        {[&] { nested = TrackPopupMenuEx(m, TPM_RETURNCMD, 10, 10, Owner, nullptr); }, [&] { DestroyWindow(Owner); }});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 0);
+    EXPECT_EQ(nested, 0);
+    EXPECT_FALSE(InMenuLoop());
+    EXPECT_EQ(TrackPopupMenuEx(nullptr, 0, 0, 0, nullptr, nullptr), 0);
+}
+
 }
 }
