@@ -4,6 +4,9 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TWinControl.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/user/Painting.h"
 
 #include <algorithm>
 
@@ -137,6 +140,7 @@ void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
     FDownPos = ParentPos(x, y);
     FOldSize = Horizontal() ? FControl->Width() : FControl->Height();
     FNewSize = FOldSize;
+    if (FResizeStyle == rsLine || FResizeStyle == rsPattern) InvertLine();
     // The others aligned on the same axis keep MinSize.
     int parentSize = Horizontal() ? Parent()->ClientWidth() : Parent()->ClientHeight();
     int others = 0;
@@ -159,14 +163,49 @@ void TSplitter::MouseMove(TShiftState shift, int x, int y) {
     if (size < FMinSize && !FAutoSnap) size = FMinSize;
     size = std::max(size, 0);
     if (!DoCanResize(size)) return;
+    if (FResizeStyle == rsLine || FResizeStyle == rsPattern) {
+        InvertLine();   // off at the old place
+        FNewSize = size;
+        InvertLine();
+        return;
+    }
     FNewSize = size;
     if (FResizeStyle == rsUpdate) ApplySize(size);
 }
 
+// The splitter's place for FNewSize, inverted on the parent's window (twice puts the pixels back).
+void TSplitter::InvertLine() {
+    if (FControl == nullptr || FNewSize < 0 || Parent() == nullptr || !Parent()->HandleAllocated()) return;
+    TRect c = FControl->BoundsRect();
+    TRect r = BoundsRect();
+    switch (Align()) {
+    case alLeft:
+        r = Bounds(c.left + FNewSize, r.top, Width(), Height());
+        break;
+    case alRight:
+        r = Bounds(c.right - FNewSize - Width(), r.top, Width(), Height());
+        break;
+    case alTop:
+        r = Bounds(r.left, c.top + FNewSize, Width(), Height());
+        break;
+    case alBottom:
+        r = Bounds(r.left, c.bottom - FNewSize - Height(), Width(), Height());
+        break;
+    default:
+        return;
+    }
+    user::HDC dc = user::GetDC(Parent()->WindowHandle());
+    if (dc == nullptr) return;
+    gdi::PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, gdi::DSTINVERT);
+    user::ReleaseDC(Parent()->WindowHandle(), dc);
+}
+
 void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TGraphicControl::MouseUp(button, shift, x, y);
-    if (FControl != nullptr && (FResizeStyle == rsLine || FResizeStyle == rsPattern) && FNewSize >= 0)
+    if (FControl != nullptr && (FResizeStyle == rsLine || FResizeStyle == rsPattern) && FNewSize >= 0) {
+        InvertLine();
         ApplySize(FNewSize);
+    }
     FControl = nullptr;
     FNewSize = -1;
 }

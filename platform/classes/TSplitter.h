@@ -16,7 +16,8 @@ using TCanResizeEvent = std::function<void(TObject* sender, int& newSize, bool& 
 // The resized control is the visible sibling aligned the same way whose edge touches the splitter (for
 // alLeft: its right edge at the splitter's left). The new size stays within MinSize and the room the parent
 // leaves MinSize for the rest; with AutoSnap a size below MinSize becomes 0. OnCanResize may change the size
-// or refuse it. rsUpdate resizes while dragging, rsLine and rsPattern on release, rsNone not at all;
+// or refuse it. rsUpdate resizes while dragging, rsLine and rsPattern on release (an inverted bar shows
+// the place meanwhile), rsNone not at all;
 // OnMoved follows every resize.
 class TSplitter : public TGraphicControl {
 public:
@@ -51,6 +52,7 @@ private:
     int ParentPos(int x, int y) const;   // the mouse along the resizing axis, in the parent
     bool DoCanResize(int& newSize);
     void ApplySize(int newSize);
+    void InvertLine();
 
     TControl* FControl = nullptr;
     int FDownPos = 0;

@@ -82,9 +82,18 @@ TEST_F(SplitterTest, PatternStyleResizesOnRelease) {
     Display->MoveMouse(p.x + 30, p.y);
     Pump();
     EXPECT_EQ(Side->Width(), 100);
+    gdi::COLORREF bar = PixelAt(Form, 131, 50);   // inverted where the splitter will go
+    EXPECT_NE(bar, PixelAt(Form, 160, 50));
     Display->ButtonUp(user::MouseButton::Left, p.x + 30, p.y);
     Pump();
     EXPECT_EQ(Side->Width(), 130);
+}
+
+TEST_F(SplitterTest, NoneStyleNeverResizes) {
+    Splitter->SetResizeStyle(rsNone);
+    Drag(40);
+    EXPECT_EQ(Side->Width(), 100);
+    EXPECT_EQ(Moved, 0);
 }
 
 }
