@@ -81,6 +81,16 @@ MenuItem* FindItem(HMENU menu, UINT item, UINT flags, HMENU* owner, int* index) 
     return nullptr;
 }
 
+// The menu font in bold, for default items.
+HFONT BoldMenuFont() {
+    static HFONT font = [] {
+        gdi::LOGFONT lf = GetNonClientMetrics().lfMenuFont;
+        lf.lfWeight = 700;
+        return gdi::CreateFontIndirect(lf);
+    }();
+    return font;
+}
+
 HFONT MenuFont() {
     static HFONT font = gdi::CreateFontIndirect(GetNonClientMetrics().lfMenuFont);
     return font;
@@ -103,6 +113,7 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
     std::string plain = StripMnemonic(item.Text);
     const auto tab = plain.find('\t');
     std::string label = tab == std::string::npos ? plain : plain.substr(0, tab);
+    HFONT measureFont = gdi::SelectObject(dc, (item.State & MFS_DEFAULT) ? BoldMenuFont() : MenuFont());
     gdi::GetTextExtentPoint32(dc, label, &text);
     int width = text.cx;
     if (tab != std::string::npos) {
@@ -110,6 +121,7 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
         gdi::GetTextExtentPoint32(dc, plain.substr(tab + 1), &keys);
         width += 24 + keys.cx;
     }
+    gdi::SelectObject(dc, measureFont);
     if (inBar) return SIZE {width + 12, rowHeight};
     return SIZE {width + 2 * GetSystemMetrics(SM_CXMENUCHECK) + 8, std::max<LONG>(rowHeight, text.cy + 4)};
 }
@@ -147,7 +159,7 @@ void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selecte
         gdi::GetSysColor(grayed ? gdi::COLOR_GRAYTEXT
                 : selected      ? gdi::COLOR_HIGHLIGHTTEXT
                                 : gdi::COLOR_MENUTEXT));
-    HFONT old = gdi::SelectObject(dc, MenuFont());
+    HFONT old = gdi::SelectObject(dc, (item.State & MFS_DEFAULT) ? BoldMenuFont() : MenuFont());
     const int check = GetSystemMetrics(SM_CXMENUCHECK);
     HBRUSH ink = gdi::GetSysColorBrush(grayed ? gdi::COLOR_GRAYTEXT
             : selected                        ? gdi::COLOR_HIGHLIGHTTEXT
