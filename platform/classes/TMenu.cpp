@@ -5,6 +5,8 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/Text.h"
 #include "platform/user/Menus.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/controls/ControlsCommon.h"
@@ -215,7 +217,7 @@ HMENU TMenuItem::Handle() const {
 bool TMenuItem::IsOwnerDrawn() const {
     if (OnMeasureItem || OnAdvancedDrawItem || OnDrawItem) return true;
     TMenu* menu = GetParentMenu();
-    return menu != nullptr && menu->OwnerDraw();
+    return menu != nullptr && (menu->OwnerDraw() || (menu->Images() != nullptr && FImageIndex >= 0));
 }
 
 void TMenuItem::Click() {
@@ -244,15 +246,61 @@ void TMenuItem::GetChildren(const std::function<void(TComponent* child)>& proc, 
         if (item->Owner() == root) proc(item);
 }
 
+// Without handlers the item is measured and drawn in the plain look with its image from the menu's Images.
 void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
-    if (OnMeasureItem) OnMeasureItem(this, canvas, width, height);
+    if (OnMeasureItem) {
+        OnMeasureItem(this, canvas, width, height);
+        return;
+    }
+    TMenu* menu = GetParentMenu();
+    const TCustomImageList* images = menu != nullptr ? menu->Images() : nullptr;
+    const int glyph = images != nullptr ? images->Width() : 16;
+    if (IsLine()) {
+        height = 8;
+        return;
+    }
+    std::string text = StripMnemonic(FCaption);
+    if (FShortCut != 0) text += "    " + ShortCutToText(FShortCut);
+    width = glyph + 12 + canvas->TextWidth(text) + 16;
+    height = std::max({height, canvas->TextHeight("Wg") + 4, (images != nullptr ? images->Height() : 0) + 4});
 }
 
 void TMenuItem::AdvancedDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState state) {
-    if (OnAdvancedDrawItem)
+    if (OnAdvancedDrawItem) {
         OnAdvancedDrawItem(this, canvas, rect, state);
-    else if (OnDrawItem)
+        return;
+    }
+    if (OnDrawItem) {
         OnDrawItem(this, canvas, rect, state.Contains(odSelected));
+        return;
+    }
+    const bool selected = state.Contains(odSelected) && !IsLine();
+    canvas->Brush()->SetColor(selected ? clHighlight : clMenu);
+    canvas->FillRect(rect);
+    if (IsLine()) {
+        const int y = (rect.top + rect.bottom) / 2 - 1;
+        canvas->Brush()->SetColor(clBtnShadow);
+        canvas->FillRect(Rect(rect.left + 1, y, rect.right - 1, y + 1));
+        canvas->Brush()->SetColor(clBtnHighlight);
+        canvas->FillRect(Rect(rect.left + 1, y + 1, rect.right - 1, y + 2));
+        return;
+    }
+    TMenu* menu = GetParentMenu();
+    TCustomImageList* images = menu != nullptr ? menu->Images() : nullptr;
+    const int glyph = images != nullptr ? images->Width() : 16;
+    if (images != nullptr && FImageIndex >= 0 && FImageIndex < images->Count())
+        images->Draw(
+            canvas, rect.left + 2, rect.top + (rect.bottom - rect.top - images->Height()) / 2, FImageIndex, FEnabled);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Font()->SetColor(!FEnabled ? clGrayText : selected ? clHighlightText : clMenuText);
+    canvas->Font()->SetStyle(FDefault ? TFontStyles {fsBold} : TFontStyles {});
+    TRect text = rect;
+    text.left += glyph + 8;
+    text.right -= 8;
+    gdi::DrawText(canvas->Handle(), FCaption, &text, gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_LEFT);
+    if (FShortCut != 0)
+        gdi::DrawText(
+            canvas->Handle(), ShortCutToText(FShortCut), &text, gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_RIGHT);
 }
 
 // ---------------------------------------------------------------------------------------------------------

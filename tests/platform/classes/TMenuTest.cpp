@@ -2,6 +2,7 @@
 #include "platform/classes/TMenu.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TImageList.h"
 #include "platform/classes/TMethodTable.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/user/Menus.h"
@@ -9,6 +10,7 @@
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "support/ControlsTestKit.h"
+#include "support/GraphicsTestKit.h"
 
 #include <cstdlib>
 
@@ -416,6 +418,36 @@ TEST_F(MenuTest, APictureOfAFormWithItsMenuBarAndAnOpenPopupMenu) {
         [&] { Display->Press(user::VK_ESCAPE); }});
     popup->Popup(at.x, at.y);
     EXPECT_EQ(menuPixel, gdi::GetSysColor(gdi::COLOR_MENU));
+}
+
+TEST_F(MenuTest, ItemsWithAnImageAreDrawnByTheMenuWithTheImage) {
+    NewForm();
+    auto* images = new TImageList(Application);
+    images->SetSize(16, 16);
+    images->Add(test::MakeBitmap(16, 16, clRed).get(), nullptr);
+    TPopupMenu* menu = new TPopupMenu(Application);
+    menu->SetImages(images);
+    TMenuItem* item = NewItem(Application, "&Save");
+    item->SetImageIndex(0);
+    TMenuItem* plain = NewItem(Application, "Plain");
+    menu->Items()->Add(item);
+    menu->Items()->Add(plain);
+    EXPECT_TRUE(item->IsOwnerDrawn());
+    EXPECT_FALSE(plain->IsOwnerDrawn());
+    gdi::COLORREF imagePixel = gdi::CLR_INVALID;
+    Steps({[&] {
+               user::FlushDisplay();
+               user::RECT r {};
+               ASSERT_TRUE(user::GetMenuItemRect(nullptr, menu->Handle(), 0, &r));
+               EXPECT_GE(r.bottom - r.top, 20);
+               imagePixel = Display->ScreenPixel(r.left + 10, (r.top + r.bottom) / 2);
+           },
+        [&] { Display->Press(user::VK_ESCAPE); }});
+    menu->Popup(200, 200);
+    EXPECT_EQ(imagePixel, gdi::RGB(255, 0, 0));
+    menu->SetImages(nullptr);
+    EXPECT_FALSE(item->IsOwnerDrawn());
+    delete images;
 }
 
 }
