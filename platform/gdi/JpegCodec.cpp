@@ -105,6 +105,11 @@ struct EncodeJob {
 
 }
 
+// Out of line on purpose: string code inlined into a function that calls setjmp trips -Wclobbered.
+[[gnu::noinline]] static void SetJpegError(std::string& target, const char* message) {
+    target = std::string("JPEG: ") + message;
+}
+
 ImageResult ReadJpeg(std::span<const std::uint8_t> data) {
     ImageResult result;
     if (data.empty()) {
@@ -118,7 +123,7 @@ ImageResult ReadJpeg(std::span<const std::uint8_t> data) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_decompress(cinfo);
         if (job->Image) DeleteObject(job->Image);
-        result.Error = std::string("JPEG: ") + job->Err.Message;
+        SetJpegError(result.Error, job->Err.Message);
         return result;
     }
     jpeg_create_decompress(cinfo);
@@ -172,7 +177,7 @@ std::vector<std::uint8_t> WriteJpeg(const Bitmap& bitmap, int quality, std::stri
     cinfo->err = &job->Err.Base;
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_compress(cinfo);
-        if (error) *error = std::string("JPEG: ") + job->Err.Message;
+        if (error) SetJpegError(*error, job->Err.Message);
         return {};
     }
     jpeg_create_compress(cinfo);

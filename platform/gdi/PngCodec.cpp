@@ -55,6 +55,11 @@ void FlushData(png_structp) {
 
 }
 
+// Out of line on purpose: string code inlined into a function that calls setjmp trips -Wclobbered.
+[[gnu::noinline]] static void SetPngError(std::string& target, const std::string& message) {
+    target = "PNG: " + message;
+}
+
 ImageResult ReadPng(std::span<const std::uint8_t> data) {
     ImageResult result;
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) {
@@ -72,7 +77,7 @@ ImageResult ReadPng(std::span<const std::uint8_t> data) {
     if (setjmp(png_jmpbuf(job->Png))) {
         png_destroy_read_struct(&job->Png, &job->Info, nullptr);
         if (job->Image) DeleteObject(job->Image);
-        result.Error = "PNG: " + job->Message;
+        SetPngError(result.Error, job->Message);
         return result;
     }
     png_set_read_fn(job->Png, job.get(), ReadData);
@@ -127,7 +132,7 @@ std::vector<std::uint8_t> WritePng(const Bitmap& bitmap, PngAlpha alpha, std::st
     }
     if (setjmp(png_jmpbuf(job->Png))) {
         png_destroy_write_struct(&job->Png, &job->Info);
-        if (error) *error = "PNG: " + job->Message;
+        if (error) SetPngError(*error, job->Message);
         return {};
     }
     const bool wide = bitmap.Format() == PixelFormat::pf32bit;
