@@ -171,6 +171,20 @@ TEST_F(TrayOnX11, TheIconDocksShowsItsPictureTakesAClickShowsABalloonAndDocksAga
     EXPECT_EQ(Log.size(), 1u);   // said once only
 }
 
+TEST_F(TrayOnX11, ATrayAskingForAnArgbVisualGetsAnIconPaintedInIt) {
+    TTrayIcon* icon = NewIcon();
+    ASSERT_TRUE(Manager.Start(Server->Name(), true));
+    icon->SetIconVisible(true);
+    ASSERT_TRUE(PumpUntil([&] { return Docked(icon); }));
+    PumpFor(200);
+    TrayManager::Docked slot = Manager.Icons()[0];
+    Save(gdi::Rect(slot.X - 4, slot.Y - 4, slot.X + 80, slot.Y + slot.Size + 4), "x11-tray-argb.png");
+    gdi::GdiHandle<gdi::Bitmap> shot(Shot(gdi::Rect(slot.X, slot.Y, slot.X + slot.Size, slot.Y + slot.Size)));
+    ASSERT_TRUE(shot);
+    gdi::COLORREF disc = shot.Get()->PixelAt(slot.Size / 2, slot.Size / 2 + 6);
+    EXPECT_GT(gdi::GetBValue(disc), gdi::GetRValue(disc) + 60) << std::hex << disc;
+}
+
 TEST_F(TrayOnX11, AHiddenIconStaysOutOfANewTray) {
     TTrayIcon* icon = NewIcon();
     ASSERT_TRUE(Manager.Start(Server->Name()));

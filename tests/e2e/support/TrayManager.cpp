@@ -22,7 +22,7 @@ TrayManager::~TrayManager() {
     Stop();
 }
 
-bool TrayManager::Start(const std::string& displayName) {
+bool TrayManager::Start(const std::string& displayName, bool argbVisual) {
     if (Running()) return true;
     ::Display* dpy = XOpenDisplay(displayName.c_str());
     if (dpy == nullptr) return false;
@@ -37,6 +37,22 @@ bool TrayManager::Start(const std::string& displayName) {
     ::Window window = XCreateWindow(dpy, root, FLeft, FTop, TrayWidth, SlotSize + 4, 0, CopyFromParent, InputOutput,
         CopyFromParent, CWBackPixel | CWOverrideRedirect | CWEventMask, &a);
     XMapRaised(dpy, window);
+    if (argbVisual) {
+        XVisualInfo wanted {};
+        wanted.screen = screen;
+        wanted.depth = 32;
+        wanted.c_class = TrueColor;
+        int count = 0;
+        XVisualInfo* infos = XGetVisualInfo(dpy, VisualScreenMask | VisualDepthMask | VisualClassMask, &wanted, &count);
+        if (infos == nullptr || count == 0) {
+            XCloseDisplay(dpy);
+            return false;
+        }
+        long id = long(infos[0].visualid);
+        XFree(infos);
+        XChangeProperty(dpy, window, XInternAtom(dpy, "_NET_SYSTEM_TRAY_VISUAL", False), XA_VISUALID, 32,
+            PropModeReplace, reinterpret_cast<unsigned char*>(&id), 1);
+    }
     Atom selection = XInternAtom(dpy, "_NET_SYSTEM_TRAY_S0", False);
     XSetSelectionOwner(dpy, selection, window, CurrentTime);
     if (XGetSelectionOwner(dpy, selection) != window) {

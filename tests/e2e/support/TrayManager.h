@@ -29,7 +29,8 @@ public:
     ~TrayManager();
 
     // The tray sits at the bottom right of the screen; false when it cannot open the display or take the selection.
-    bool Start(const std::string& displayName);
+    // With argbVisual it asks icons for a 32-bit visual (_NET_SYSTEM_TRAY_VISUAL), as compositing trays do.
+    bool Start(const std::string& displayName, bool argbVisual = false);
     void Stop();
     bool Running() const { return FThread.joinable(); }
 
