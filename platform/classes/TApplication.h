@@ -90,7 +90,7 @@ public:
     void Restore();
     void BringToFront();
 
-    // Hints. FIXME: the hint window and its timing come with the hints; these only keep the settings.
+    // Hints (THintWindow.h): the pause before a hint shows, the short pause between hints, the hide pause.
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool value) { FShowHint = value; }
     int HintPause() const { return FHintPause; }
@@ -101,8 +101,8 @@ public:
     void SetHintHidePause(int value) { FHintHidePause = value; }
     TColor HintColor() const { return FHintColor; }
     void SetHintColor(TColor value) { FHintColor = value; }
-    void CancelHint();   // FIXME: hides the hint window once there is one
-    void HintMouseMessage(TControl* control, TMessage& message);   // FIXME: starts the hint timing
+    void CancelHint();   // hides the hint and forgets its control
+    void HintMouseMessage(TControl* control, TMessage& message);   // a mouse move starts the hint timing
 
     // The control under the mouse (windowless ones included), kept up to date from the mouse messages:
     // CM_MOUSELEAVE goes to the old one and CM_MOUSEENTER to the new one (each passes it up its parents).

@@ -76,7 +76,7 @@ public:
     bool Active() const { return FActive; }
     TFormState FormState() const { return FFormState; }
     TCanvas* Canvas() const;
-    // The main menu (declared with the menus). FIXME: the menu bar itself comes with the menus.
+    // The main menu (declared with the menus): its bar goes on the form's window.
     template <class M = TMainMenu>
     M* Menu() const {
         return static_cast<M*>(FMenu);
