@@ -26,12 +26,21 @@ function(korvex_tests)
   cmake_parse_arguments(ARG "" "LABEL" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
+  # The folder's support sources are compiled once and linked into each of its test programs.
+  set(support_target)
+  if(support)
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    string(MAKE_C_IDENTIFIER "support_${folder}" support_target)
+    add_library(${support_target} OBJECT ${support})
+    target_include_directories(${support_target} PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${support_target} PUBLIC ${ARG_LIBS} GTest::gtest GTest::gmock)
+  endif()
   foreach(test_source IN LISTS tests)
     get_filename_component(name ${test_source} NAME_WE)
     set(target ${ARG_LABEL}_${name})
-    add_executable(${target} ${test_source} ${support})
+    add_executable(${target} ${test_source})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${support_target} ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
       TEST_PREFIX "${ARG_LABEL}."
