@@ -4,6 +4,7 @@
 #include "support/RoundTrip.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/StdControls.h"
 #include "platform/classes/TBitBtn.h"
 #include "platform/classes/TButton.h"
 #include "platform/classes/TCanvas.h"
@@ -26,7 +27,7 @@ class ButtonTest : public ControlsTest {
 protected:
     void SetUp() override {
         ControlsTest::SetUp();
-        RegisterClasses({TButton::StaticClass(), TBitBtn::StaticClass(), TCheckBox::StaticClass()});
+        RegisterStdControlClasses();
         Form = NewForm(100, 100, 300, 200);
     }
     void TearDown() override {
