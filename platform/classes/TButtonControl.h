@@ -17,13 +17,12 @@ public:
     TClass ClassType() const override { return StaticClass(); }
 
     bool Checked() const { return GetChecked(); }
-    void SetChecked(bool value) { SetCheckedValue(value); }
+    virtual void SetChecked(bool value) { (void)value; }
     bool ClicksDisabled() const { return FClicksDisabled; }
     void SetClicksDisabled(bool value) { FClicksDisabled = value; }
 
 protected:
     virtual bool GetChecked() const { return false; }
-    virtual void SetCheckedValue(bool value) { (void)value; }
     void WndProc(TMessage& message) override;
     virtual void CNCommand(TMessage& m) { (void)m; }   // BN_* notifications of the window
 

@@ -26,13 +26,13 @@ public:
     void SetAlignment(TLeftRight value);
     bool AllowGrayed() const { return FAllowGrayed; }
     void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    void SetChecked(bool value) override { SetState(value ? cbChecked : cbUnchecked); }
     TCheckBoxState State() const { return FState; }
     virtual void SetState(TCheckBoxState value);
     virtual void Toggle();
 
 protected:
     bool GetChecked() const override { return FState == cbChecked; }
-    void SetCheckedValue(bool value) override { SetState(value ? cbChecked : cbUnchecked); }
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void CNCommand(TMessage& m) override;

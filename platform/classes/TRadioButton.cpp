@@ -42,7 +42,7 @@ void TRadioButton::SetAlignment(TAlignment value) {
     if (HandleAllocated()) RecreateWnd();
 }
 
-void TRadioButton::SetCheckedValue(bool value) {
+void TRadioButton::SetChecked(bool value) {
     if (FChecked == value) return;
     FChecked = value;
     SetTabStop(value);

@@ -18,10 +18,10 @@ public:
 
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
+    void SetChecked(bool value) override;   // true clears the siblings
 
 protected:
     bool GetChecked() const override { return FChecked; }
-    void SetCheckedValue(bool value) override;
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void CNCommand(TMessage& m) override;
