@@ -83,6 +83,12 @@ LRESULT ComboListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     State* c = list && list->Combo ? StateOf(list->Combo) : nullptr;
     if (!c || c->List != hwnd) return listbox::ListBoxProc(hwnd, msg, wParam, lParam);
     const std::shared_ptr<State> hold = c->shared_from_this();
+    if (msg == WM_NCDESTROY) {
+        // Owned by the top-level window, a dropped list may go before its combo box.
+        c->List = nullptr;
+        c->Dropped = false;
+        return listbox::ListBoxProc(hwnd, msg, wParam, lParam);
+    }
     if (Kind(*c) != CBS_SIMPLE) return OnDroppedMessage(*c, hwnd, msg, wParam, lParam);
     // Under a simple combo the list is an ordinary list whose clicks give the combo the focus.
     if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {

@@ -430,6 +430,18 @@ TEST_F(ComboBox, DestroyingTheComboTakesItsListAlong) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(ComboBox, AListGoingBeforeItsComboLeavesTheComboWithoutOne) {
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST, 3);
+    SendMessage(combo, CB_SHOWDROPDOWN, 1, 0);
+    DestroyWindow(ListOf(combo));
+    EXPECT_FALSE(Dropped(combo));
+    EXPECT_EQ(ListOf(combo), nullptr);
+    EXPECT_EQ(SendMessage(combo, CB_GETCOUNT, 0, 0), CB_ERR);
+    SendMessage(combo, CB_SHOWDROPDOWN, 1, 0);
+    Key(VK_DOWN);
+    EXPECT_FALSE(Dropped(combo));
+}
+
 TEST_F(ComboBox, AComboDestroyedByItsOwnNotificationIsLeftAlone) {
     HWND combo = MakeCombo(CBS_DROPDOWNLIST, 3);
     SetHandler(Parent, [&](HWND, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
