@@ -10,7 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <fstream>
-#include <regex>
+#include <cctype>
 #include <thread>
 
 namespace korvex::app {
@@ -28,8 +28,13 @@ TNodeReading ReadFolder(const std::string& folder) {
     return ReadNodeFolder(folder, Now, FixedUtcOffset(0), NoPauses());
 }
 
-bool IsTimeText(const std::string& text) {
-    return std::regex_match(text, std::regex("\\d\\d:\\d\\d:\\d\\d"));
+bool IsTimeText(const std::string& text) {   // hh:mm:ss
+    if (text.size() != 8) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool colon = i == 2 || i == 5;
+        if (colon ? text[i] != ':' : !std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+    }
+    return true;
 }
 
 // Bytes of every value, with the scan's keywords and marks strewn among them.

@@ -16,7 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <regex>
+#include <sstream>
 
 using namespace korvex;
 using namespace korvex::e2e;
@@ -32,14 +32,23 @@ struct Ready {
 };
 
 bool ParseReady(const std::string& output, Ready& ready) {
-    std::smatch m;
-    static const std::regex line(
-        R"(READY window=(-?\d+),(-?\d+),(-?\d+),(-?\d+) client=(-?\d+),(-?\d+) display=(\w+))");
-    if (!std::regex_search(output, m, line)) return false;
-    ready.Window = gdi::Rect(std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4]));
-    ready.Client = gdi::POINT {std::stoi(m[5]), std::stoi(m[6])};
-    ready.Display = m[7];
-    return true;
+    // READY window=l,t,r,b client=x,y display=name
+    const std::size_t at = output.find("READY window=");
+    if (at == std::string::npos) return false;
+    std::istringstream in(output.substr(at + 13));
+    int v[6] = {};
+    char sep = 0;
+    std::string word;
+    in >> v[0] >> sep >> v[1] >> sep >> v[2] >> sep >> v[3] >> word;
+    if (!in || word.rfind("client=", 0) != 0) return false;
+    std::istringstream client(word.substr(7));
+    client >> v[4] >> sep >> v[5];
+    in >> word;
+    if (!client || !in || word.rfind("display=", 0) != 0) return false;
+    ready.Window = gdi::Rect(v[0], v[1], v[2], v[3]);
+    ready.Client = gdi::POINT {v[4], v[5]};
+    ready.Display = word.substr(8);
+    return !ready.Display.empty();
 }
 
 // Pixels that differ between two pictures of the same size (-1 when the sizes differ).
