@@ -209,13 +209,13 @@ void AddMenuSections(TSkinModel& skin, const TStyle& s) {
         TLayer l(vertical ? 3 : 9, vertical ? 9 : 3);
         l.Fill(TRoundRect(vertical ? TBox {0, 0, 1, 9} : TBox {0, 0, 9, 1}, 0), TSolid {dark});
         if (!s.Flat) l.Fill(TRoundRect(vertical ? TBox {2, 0, 3, 9} : TBox {0, 2, 9, 3}, 0), TSolid {light});
-        TImageSpec spec;
-        spec.Section = vertical ? "DIVIDER" : "DIVIDERV";
-        spec.Key = "BORDERSMASK";
-        spec.Holes.push_back(std::vector<bool>(27, false));
-        spec.States.push_back(std::move(l));
-        skin.Section(spec.Section).Set("COLOR", s.Menu).Set("TRANSPARENCY", 100);
-        skin.AddImage(std::move(spec));
+        TImageSpec imageSpec;
+        imageSpec.Section = vertical ? "DIVIDER" : "DIVIDERV";
+        imageSpec.Key = "BORDERSMASK";
+        imageSpec.Holes.push_back(std::vector<bool>(27, false));
+        imageSpec.States.push_back(std::move(l));
+        skin.Section(imageSpec.Section).Set("COLOR", s.Menu).Set("TRANSPARENCY", 100);
+        skin.AddImage(std::move(imageSpec));
     }
 }
 

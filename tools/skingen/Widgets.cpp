@@ -72,23 +72,23 @@ std::vector<bool> FrameHoles(int w, int h, const TFrameLook& look) {
 
 void AddFrame(TSkinModel& skin, const std::string& section, const std::string& key, int cellW, int cellH,
     const std::vector<TFrameLook>& states, int borderWidth) {
-    TImageSpec spec;
-    spec.Section = section;
-    spec.Key = key;
-    spec.BorderWidth = borderWidth;
+    TImageSpec imageSpec;
+    imageSpec.Section = section;
+    imageSpec.Key = key;
+    imageSpec.BorderWidth = borderWidth;
     for (const TFrameLook& look : states) {
-        spec.States.push_back(DrawFrame(3 * cellW, 3 * cellH, look, cellH));
-        spec.Holes.push_back(FrameHoles(3 * cellW, 3 * cellH, look));
+        imageSpec.States.push_back(DrawFrame(3 * cellW, 3 * cellH, look, cellH));
+        imageSpec.Holes.push_back(FrameHoles(3 * cellW, 3 * cellH, look));
     }
-    skin.AddImage(std::move(spec));
+    skin.AddImage(std::move(imageSpec));
 }
 
 void AddPicture(TSkinModel& skin, const std::string& section, const std::string& key, std::vector<TLayer> states) {
-    TImageSpec spec;
-    spec.Section = section;
-    spec.Key = key;
-    spec.States = std::move(states);
-    skin.AddImage(std::move(spec));
+    TImageSpec imageSpec;
+    imageSpec.Section = section;
+    imageSpec.Key = key;
+    imageSpec.States = std::move(states);
+    skin.AddImage(std::move(imageSpec));
 }
 
 TGradientPaint Gloss(float y0, float y1, TColor top, TColor mid, TColor mid2, TColor bottom, float split) {
