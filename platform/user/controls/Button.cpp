@@ -523,15 +523,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 ATOM RegisterButtonClass() {
-    WNDCLASSEX existing;
-    if (GetClassInfoEx(ButtonClassName, &existing)) return 1;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ButtonProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = ButtonClassName;
-    return RegisterClassEx(&wc);
+    return RegisterControlClass(ButtonClassName, ButtonProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS);
 }
 
 HWND GetNextDlgGroupItem(HWND parent, HWND control, bool previous) {

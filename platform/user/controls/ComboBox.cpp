@@ -620,15 +620,8 @@ bool GetComboBoxInfo(HWND combo, COMBOBOXINFO* info) {
 
 ATOM RegisterComboBoxClass() {
     if (!combo::RegisterComboListClass()) return 0;
-    WNDCLASSEX existing;
-    if (GetClassInfoEx(ComboBoxClassName, &existing)) return 1;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-    wc.lpfnWndProc = combo::ComboBoxProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = ComboBoxClassName;
-    return RegisterClassEx(&wc);
+    return RegisterControlClass(
+        ComboBoxClassName, combo::ComboBoxProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS);
 }
 
 }

@@ -7,6 +7,7 @@
 #include "platform/user/Window.h"
 #include "platform/user/controls/ComboBox.h"
 #include "platform/user/controls/ComboBoxData.h"
+#include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/controls/ListBox.h"
 #include "platform/user/controls/ListBoxData.h"
 
@@ -102,15 +103,7 @@ LRESULT ComboListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 ATOM RegisterComboListClass() {
-    WNDCLASSEX existing;
-    if (GetClassInfoEx(ComboListClassName, &existing)) return 1;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS | CS_SAVEBITS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ComboListProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = ComboListClassName;
-    return RegisterClassEx(&wc);
+    return RegisterControlClass(ComboListClassName, ComboListProc, CS_DBLCLKS | CS_SAVEBITS | CS_GLOBALCLASS);
 }
 
 }

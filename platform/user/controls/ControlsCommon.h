@@ -3,6 +3,7 @@
 
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/user/Input.h"
 #include "platform/user/Messages.h"
 #include "platform/user/UserTypes.h"
 #include "platform/user/Window.h"
@@ -10,6 +11,22 @@
 #include <cstdint>
 
 namespace korvex::user {
+
+// Registers a native control's class once (a later call finds it and answers 1). Every control keeps its
+// state behind one pointer of window extra (ControlData).
+inline ATOM RegisterControlClass(
+    const char* name, WNDPROC proc, UINT style, int cursor = IDC_ARROW, HBRUSH background = nullptr) {
+    WNDCLASSEX existing;
+    if (GetClassInfoEx(name, &existing)) return 1;
+    WNDCLASSEX wc;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.cbWndExtra = sizeof(void*);
+    wc.hCursor = LoadCursor(nullptr, cursor);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassEx(&wc);
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // WM_NOTIFY: wParam is the sender's id, lParam an NMHDR (or a record that starts with one).

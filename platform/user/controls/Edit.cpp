@@ -316,15 +316,7 @@ LRESULT EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterEditClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(WC_EDIT, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = EditWndProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
-    wc.lpszClassName = WC_EDIT;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(WC_EDIT, EditWndProc, CS_DBLCLKS, IDC_IBEAM) != 0;
 }
 
 }

@@ -603,15 +603,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 namespace korvex::user {
 
 ATOM RegisterListBoxClass() {
-    WNDCLASSEX existing;
-    if (GetClassInfoEx(ListBoxClassName, &existing)) return 1;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = listbox::ListBoxProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = ListBoxClassName;
-    return RegisterClassEx(&wc);
+    return RegisterControlClass(ListBoxClassName, listbox::ListBoxProc, CS_DBLCLKS | CS_GLOBALCLASS);
 }
 
 }

@@ -7,6 +7,7 @@
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControlsPaint.h"
+#include "platform/user/controls/ControlsCommon.h"
 
 #include <algorithm>
 
@@ -165,16 +166,9 @@ int ProgressFillLength(int min, int max, int pos, int length) {
 }
 
 bool RegisterProgressBarClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(PROGRESS_CLASS, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = ProgressProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = SysColorBackground(gdi::COLOR_BTNFACE);
-    wc.lpszClassName = PROGRESS_CLASS;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(PROGRESS_CLASS, ProgressProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
+               SysColorBackground(gdi::COLOR_BTNFACE))
+        != 0;
 }
 
 }

@@ -5,6 +5,7 @@
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Input.h"
 #include "platform/user/Window.h"
+#include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/controls/RichEditConstants.h"
 
 #include <algorithm>
@@ -243,15 +244,7 @@ LRESULT RichEditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterRichEditClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(RICHEDIT_CLASS, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = RichEditWndProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
-    wc.lpszClassName = RICHEDIT_CLASS;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(RICHEDIT_CLASS, RichEditWndProc, CS_DBLCLKS, IDC_IBEAM) != 0;
 }
 
 }

@@ -353,15 +353,8 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 ATOM RegisterScrollBarClass() {
-    WNDCLASSEX existing;
-    if (GetClassInfoEx(ScrollBarClassName, &existing)) return 1;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-    wc.lpfnWndProc = ScrollBarProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = ScrollBarClassName;
-    return RegisterClassEx(&wc);
+    return RegisterControlClass(
+        ScrollBarClassName, ScrollBarProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS);
 }
 
 }

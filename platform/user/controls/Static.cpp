@@ -225,15 +225,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 ATOM RegisterStaticClass() {
-    WNDCLASSEX existing;
-    if (GetClassInfoEx(StaticClassName, &existing)) return 1;
-    WNDCLASSEX wc;
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = StaticProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = StaticClassName;
-    return RegisterClassEx(&wc);
+    return RegisterControlClass(StaticClassName, StaticProc, CS_DBLCLKS | CS_GLOBALCLASS);
 }
 
 }

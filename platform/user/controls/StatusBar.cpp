@@ -9,6 +9,7 @@
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControlsPaint.h"
+#include "platform/user/controls/ControlsCommon.h"
 
 #include <algorithm>
 #include <cstring>
@@ -342,16 +343,9 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterStatusBarClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(STATUSCLASSNAME, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = StatusProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = SysColorBackground(gdi::COLOR_BTNFACE);
-    wc.lpszClassName = STATUSCLASSNAME;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(STATUSCLASSNAME, StatusProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
+        != 0;
 }
 
 }

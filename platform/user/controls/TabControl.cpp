@@ -5,6 +5,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/controls/TabControlState.h"
 
 #include <algorithm>
@@ -311,16 +312,9 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterTabControlClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(WC_TABCONTROL, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = TabProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = SysColorBackground(gdi::COLOR_BTNFACE);
-    wc.lpszClassName = WC_TABCONTROL;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(WC_TABCONTROL, TabProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
+        != 0;
 }
 
 }

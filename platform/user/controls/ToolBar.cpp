@@ -5,6 +5,7 @@
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControlsPaint.h"
+#include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/controls/ToolBarState.h"
 
 #include <algorithm>
@@ -531,16 +532,9 @@ LRESULT ToolBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterToolBarClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(TOOLBARCLASSNAME, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-    wc.lpfnWndProc = ToolBarProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = SysColorBackground(gdi::COLOR_BTNFACE);
-    wc.lpszClassName = TOOLBARCLASSNAME;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(TOOLBARCLASSNAME, ToolBarProc, CS_GLOBALCLASS | CS_DBLCLKS, IDC_ARROW,
+               SysColorBackground(gdi::COLOR_BTNFACE))
+        != 0;
 }
 
 }

@@ -9,6 +9,7 @@
 #include "platform/user/Timers.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControlsPaint.h"
+#include "platform/user/controls/ControlsCommon.h"
 
 #include <algorithm>
 #include <vector>
@@ -592,16 +593,9 @@ LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterTrackBarClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(TRACKBAR_CLASS, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = TrackProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = SysColorBackground(gdi::COLOR_BTNFACE);
-    wc.lpszClassName = TRACKBAR_CLASS;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(TRACKBAR_CLASS, TrackProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
+        != 0;
 }
 
 }

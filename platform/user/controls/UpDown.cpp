@@ -9,6 +9,7 @@
 #include "platform/user/Timers.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControlsPaint.h"
+#include "platform/user/controls/ControlsCommon.h"
 
 #include <algorithm>
 #include <cctype>
@@ -444,16 +445,9 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterUpDownClass() {
-    WNDCLASSEX probe;
-    if (GetClassInfoEx(UPDOWN_CLASS, &probe)) return true;
-    WNDCLASSEX wc;
-    wc.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = UpDownProc;
-    wc.cbWndExtra = sizeof(void*);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = SysColorBackground(gdi::COLOR_BTNFACE);
-    wc.lpszClassName = UPDOWN_CLASS;
-    return RegisterClassEx(&wc) != 0;
+    return RegisterControlClass(UPDOWN_CLASS, UpDownProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
+               SysColorBackground(gdi::COLOR_BTNFACE))
+        != 0;
 }
 
 }
