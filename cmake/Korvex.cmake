@@ -41,8 +41,11 @@ function(korvex_tests)
     add_executable(${target} ${test_source})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${target} PRIVATE ${support_target} ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    # NO_PRETTY_VALUES: a parameterised case is named by its index or its name generator, never by the bytes
+    # of its value (which hold addresses that change from build to build).
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
+      NO_PRETTY_VALUES
       TEST_PREFIX "${ARG_LABEL}."
       PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT "KORVEX_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
   endforeach()

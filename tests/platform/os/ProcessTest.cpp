@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
 #include <thread>
@@ -71,11 +72,44 @@ TEST(StartProcess, StartsAProgramInItsWorkingFolderAndItCanBeFoundThere) {
     EXPECT_TRUE(Eventually([&] { return !Exists(pid); }));
 }
 
+// PATH set for the scope of a test, restored afterwards.
+class ScopedPath {
+public:
+    explicit ScopedPath(const std::string& value) {
+        const char* old = std::getenv("PATH");
+        FHad = old != nullptr;
+        if (FHad) FOld = old;
+        setenv("PATH", value.c_str(), 1);
+    }
+    ~ScopedPath() {
+        if (FHad)
+            setenv("PATH", FOld.c_str(), 1);
+        else
+            unsetenv("PATH");
+    }
+
+private:
+    bool FHad = false;
+    std::string FOld;
+};
+
 TEST(StartProcess, SearchesThePathForANameWithoutSlash) {
-    TempFolder folder;
-    pid_t pid = StartProcess("sleep", {"30"}, folder.Path());
+    // A program of a name no system has, in a folder of its own behind an empty one on PATH: found only by
+    // the search, whatever the machine's PATH holds. The spawn returns after the exec, so the process
+    // already runs that file.
+    TempFolder empty, bin, work;
+    std::filesystem::copy_file("/bin/sleep", bin.Path() + "/korvex-path-probe");
+    ScopedPath path(empty.Path() + ":" + bin.Path());
+    pid_t pid = StartProcess("korvex-path-probe", {"30"}, work.Path());
     ASSERT_GT(pid, 0);
+    auto info = ProcessInfo(pid);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->ExePath, bin.Path() + "/korvex-path-probe");
     EXPECT_TRUE(EndProcess(pid));
+
+    int error = 0;
+    EXPECT_EQ(StartProcess("korvex-not-on-the-path", {}, work.Path(), &error), -1);
+    EXPECT_EQ(error, ENOENT);
 }
 
 TEST(StartProcess, ARelativeProgramPathIsTakenFromTheWorkingFolder) {

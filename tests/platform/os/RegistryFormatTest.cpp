@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 using namespace korvex::os;
 
 namespace {
@@ -102,7 +104,17 @@ INSTANTIATE_TEST_SUITE_P(RegistryFormat, DamagedLines,
         DamageCase {"\"A\"=hex(x):01"}, DamageCase {"\"A\"=\"unterminated"}, DamageCase {"\"A\"=\"bad \\q escape\""},
         DamageCase {"\"A\"=\"text\" trailing"}, DamageCase {"\"A\""}, DamageCase {"\"A\"=-"}, DamageCase {"@"},
         DamageCase {"[HKEY_NOWHERE\\X]"}, DamageCase {"[-HKEY_CURRENT_USER\\K]"}, DamageCase {"[HKEY_CURRENT_USER\\K"},
-        DamageCase {"[HKEY_CURRENT_USER\\\\K]"}, DamageCase {"\"A\"=\"\\x4\""}));
+        DamageCase {"[HKEY_CURRENT_USER\\\\K]"}, DamageCase {"\"A\"=\"\\x4\""}),
+    // Named by the damaged line's letters and digits ("A_dword_12g"), so the names are the same in every build.
+    [](const testing::TestParamInfo<DamageCase>& info) {
+        std::string name;
+        for (char c : std::string(info.param.Line))
+            if (std::isalnum(static_cast<unsigned char>(c)))
+                name += c;
+            else if (!name.empty() && name.back() != '_')
+                name += '_';
+        return std::to_string(info.index) + "_" + name;
+    });
 
 TEST(RegistryFormat, ValuesUnderADamagedHeaderAreDamagedToo) {
     std::vector<int> damaged;
