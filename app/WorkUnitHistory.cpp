@@ -9,6 +9,8 @@
 #include "platform/os/ProgramFolder.h"
 #include "platform/os/TextFiles.h"
 
+#include <cerrno>
+
 namespace korvex::app {
 
 namespace {
@@ -93,7 +95,14 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
     if (IsKnownLocked(name, rcg)) return false;
     std::string dateText = base::DateTimeToStr(base::Now());
     std::string line = "[" + dateText + "] " + name + "*" + rcg + "#" + base::IntToStr(points) + "=" + node;
-    if (!os::AppendLine(FilePath(), line)) return false;
+    // The file is rewritten whole through the temporary file rather than appended to: a process killed
+    // inside an append can leave part of the line (the kernel stops a write at a page boundary).
+    const std::string path = os::NativePath(FilePath());
+    std::string content;
+    if (!os::ReadWholeFile(path, content) && errno != ENOENT) return false;
+    content += line;
+    content += os::LineBreak;
+    if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName)) return false;
     FEntries.push_back({name, rcg, base::Copy(dateText, 2, FragmentLength)});
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -81,6 +82,19 @@ TEST_F(WorkUnitHistoryTest, LoadTakesNameRunCloneGenAndDateFragmentOfEveryLine) 
     EXPECT_EQ(entries[1], (THistoryEntry {"p2008_BBA5", "1-2-3", "7.01"}));
     EXPECT_TRUE(history.IsKnown("p2008_BBA5", "1-2-3"));
     EXPECT_FALSE(history.IsKnown("no marks at all", ""));
+}
+
+TEST_F(WorkUnitHistoryTest, SaveWUReplacesTheFileWholeKeepingEveryOldByte) {
+    // Written as a new file renamed over the old one (a kill inside an append could leave half a line):
+    // the old bytes stay as they were, a line without its end included, and no temporary file is left.
+    const std::string old = "[01.12.2024 10:00:00] p1_a*1-1-1#5=x\r\ngarbage without an end";
+    {
+        std::ofstream(env.File("KORVEX.WUS"), std::ios::binary) << old;
+    }
+    TWorkUnitHistory history;
+    EXPECT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), old + "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n");
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
 }
 
 TEST_F(WorkUnitHistoryTest, MissingFileLoadsAnEmptyList) {
