@@ -3,6 +3,7 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TComponent.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinData.h"
 
 #include <functional>
@@ -21,12 +22,6 @@ namespace korvex::skin {
 
 class TsStoredSkins;
 class TsStoredSkin;
-
-// Skin command codes the manager sends (WParam's high word of SM_SKINCMD; LParam is the manager).
-inline constexpr int SMC_NEWSKIN = 1;
-inline constexpr int SMC_REMOVESKIN = 2;
-inline constexpr int SMC_REFRESH = 3;
-inline constexpr int SMC_STOPFADING = 16;
 
 // Process-wide state.
 inline TsSkinManager* DefaultManager = nullptr;   // the first manager made; controls without one use it

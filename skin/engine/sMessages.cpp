@@ -1,0 +1,180 @@
+// The skin command message: delivery to one control, to a control's descendants and to every form.
+#include "skin/engine/sMessages.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TWinControl.h"
+#include "platform/user/Messages.h"
+#include "skin/engine/sComponentWatch.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+namespace korvex::skin {
+
+using classes::TComponent;
+using classes::TControl;
+using classes::TCustomForm;
+using classes::TMessage;
+using classes::TWinControl;
+
+namespace {
+
+bool IsDestroying(const TComponent* component) {
+    return component->ComponentState().Contains(classes::csDestroying);
+}
+
+// The extra forms, each watched so that a freed form leaves the list.
+class TacExtraFormList : public TComponent {
+public:
+    TacExtraFormList() : TComponent(nullptr) { }
+    ~TacExtraFormList() override { Clear(); }
+
+    void Add(TCustomForm* form) {
+        if (form == nullptr || std::find(FForms.begin(), FForms.end(), form) != FForms.end()) return;
+        FForms.push_back(form);
+        FreeNotification(form);
+    }
+    void Remove(TCustomForm* form) {
+        auto it = std::find(FForms.begin(), FForms.end(), form);
+        if (it == FForms.end()) return;
+        FForms.erase(it);
+        RemoveFreeNotification(form);
+    }
+    void Clear() {
+        while (!FForms.empty())
+            Remove(FForms.back());
+    }
+    const std::vector<TCustomForm*>& Forms() const { return FForms; }
+
+protected:
+    void Notification(TComponent* component, classes::TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation == classes::opRemove) std::erase(FForms, component);
+    }
+
+private:
+    std::vector<TCustomForm*> FForms;
+};
+
+TacExtraFormList& ExtraFormList() {
+    static TacExtraFormList list;
+    return list;
+}
+
+void LogReceiverException(const TControl* control, const char* what) {
+    std::fprintf(stderr, "korvex: skin command to %s failed: %s\n",
+        control->Name().empty() ? "a control" : control->Name().c_str(), what);
+}
+
+// One form: its window, its descendants. MDI client windows do not exist here, so there is no third step.
+void co_BroadcastToForm(TCustomForm* form, TMessage& message) {
+    TacComponentWatch watch(form);
+    if (form->HandleAllocated()) user::SendMessage(form->WindowHandle(), message.Msg, message.WParam, message.LParam);
+    if (!watch.Alive() || IsDestroying(form)) return;
+    BroadcastToChildren(form, message);
+}
+
+}
+
+TMessage MakeSkinCommand(int code, int argument, classes::LPARAM lParam) {
+    TMessage m;
+    m.Msg = SM_SKINCMD;
+    m.WParam = SkinCommandWParam(code, argument);
+    m.LParam = lParam;
+    return m;
+}
+
+bool IsSkinCommand(const TMessage& message, int code) {
+    return message.Msg == SM_SKINCMD && SkinCommandCode(message) == code;
+}
+
+void AddExtraForm(TCustomForm* form) {
+    ExtraFormList().Add(form);
+}
+
+void RemoveExtraForm(TCustomForm* form) {
+    ExtraFormList().Remove(form);
+}
+
+void ClearExtraForms() {
+    ExtraFormList().Clear();
+}
+
+std::vector<TCustomForm*> ExtraForms() {
+    return ExtraFormList().Forms();
+}
+
+classes::LRESULT SendSkinCommand(user::HWND handle, int code) {
+    if (handle == nullptr) return 0;
+    return user::SendMessage(handle, SM_SKINCMD, SkinCommandWParam(code), 0);
+}
+
+classes::LRESULT SendSkinCommandToControl(TControl* control, int code) {
+    if (control == nullptr) return 0;
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (win == nullptr) return control->Perform(SM_SKINCMD, SkinCommandWParam(code), 0);
+    if (IsDestroying(win) || !win->HandleAllocated()) return 0;
+    return SendSkinCommand(win->WindowHandle(), code);
+}
+
+bool QuerySkinCommand(TControl* control, int code) {
+    if (control == nullptr || !control->WindowProc) return false;
+    TMessage m = MakeSkinCommand(code);
+    control->WindowProc(m);
+    return m.LParam == 1;
+}
+
+void BroadcastToChildren(TWinControl* control, TMessage& message) {
+    if (control == nullptr) return;
+    TacComponentWatch watch(control);
+    for (int i = 0; watch.Alive() && i < control->ControlCount(); ++i) {
+        TControl* child = control->Controls(i);
+        // A dying child keeps no skin state worth telling; its siblings still must hear of the new skin.
+        if (IsDestroying(child)) continue;
+        try {
+            auto* win = dynamic_cast<TWinControl*>(child);
+            if (win == nullptr) {
+                child->Perform(message);
+            } else if (QuerySkinCommand(win, SMC_ISSKINNED)) {
+                win->WindowProc(message);
+            } else {
+                BroadcastToChildren(win, message);
+            }
+        } catch (const std::exception& e) {
+            LogReceiverException(child, e.what());
+        } catch (...) {
+            LogReceiverException(child, "unknown exception");
+        }
+    }
+}
+
+void BroadcastToForms(TMessage& message) {
+    classes::TApplication* app = classes::Application;
+    if (app != nullptr) {
+        TacComponentWatch watch(app);
+        // Last owned first; the count is re-read, and a walk that finds itself past the end stops.
+        for (int i = app->ComponentCount() - 1; watch.Alive() && i >= 0; --i) {
+            if (i >= app->ComponentCount()) break;
+            auto* form = dynamic_cast<TCustomForm*>(app->Components(i));
+            if (form != nullptr && !IsDestroying(form)) co_BroadcastToForm(form, message);
+        }
+    }
+    BroadcastToExtraForms(message);
+}
+
+void BroadcastToExtraForms(TMessage& message) {
+    // A copy: a receiver may free a form, which takes it out of the list.
+    std::vector<TCustomForm*> forms = ExtraFormList().Forms();
+    std::vector<std::unique_ptr<TacComponentWatch>> watches;
+    for (TCustomForm* form : forms)
+        watches.push_back(std::make_unique<TacComponentWatch>(form));
+    for (auto& w : watches) {
+        auto* form = w->As<TCustomForm>();
+        if (form != nullptr && !IsDestroying(form)) co_BroadcastToForm(form, message);
+    }
+}
+
+}

@@ -1,0 +1,99 @@
+// The skin command message: its number, command codes, parameter layout, the answers that survive SendMessage,
+// the extra forms and the ways a command is delivered.
+#pragma once
+
+#include "platform/classes/ControlMessages.h"
+#include "skin/engine/sParentCache.h"
+#include "skin/engine/sPixelAccess.h"
+
+#include <string>
+#include <vector>
+
+namespace korvex::classes {
+class TComponent;
+class TControl;
+class TWinControl;
+class TCustomForm;
+}
+
+namespace korvex::skin {
+
+// ---- The message --------------------------------------------------------------------------------------------
+// Receivers compare against this variable. It holds 0xA100 for the whole run.
+inline classes::UINT SM_SKINCMD = 0xA100;
+
+// WParam: the code in the high word, a 0/1 argument in the low word (codes 8, 9, 12 and 20 only).
+// LParam: the sending manager (codes 1 to 3, the manager's code 16), a control (15), a frame bitmap (24), else 0.
+// Yes/no queries write their answer (0 or 1) into the record's LParam, so they only work through Perform or a
+// direct call of the window procedure. The colour and cache queries answer in the two variables below.
+inline constexpr int SMC_NEWSKIN = 1;   // LParam: manager; the states that follow it recompute their indexes
+inline constexpr int SMC_REMOVESKIN = 2;   // LParam: manager; indexes -1, cache emptied
+inline constexpr int SMC_REFRESH = 3;   // LParam: manager; cache must be rendered again
+inline constexpr int SMC_GETPROVIDER = 4;   // answered by a form's skin provider in Result
+inline constexpr int SMC_GETCACHE = 5;   // answer in ParentCacheAnswer
+inline constexpr int SMC_PARENTUPDATED = 6;   // the parent finished updating
+inline constexpr int SMC_ISSKINNED = 7;   // answer in LParam
+inline constexpr int SMC_SETUPDATING = 8;   // low word 0/1
+inline constexpr int SMC_SETPAINTMARK = 9;   // low word 0/1
+inline constexpr int SMC_ISUPDATING = 10;   // answer in LParam
+inline constexpr int SMC_ISCACHEINCOMPLETE = 11;   // answer in LParam
+inline constexpr int SMC_CHANGEDIFTRANSPARENT = 12;   // low word 0/1
+inline constexpr int SMC_REFRESHSECTION = 13;   // invalidate when the section is RefreshSectionName
+inline constexpr int SMC_SETANIMCHILD = 15;   // LParam: the child being animated, or 0
+inline constexpr int SMC_STOPFADING = 16;   // LParam: manager or 0; fading controls stop their timer
+inline constexpr int SMC_SETBGCHANGED = 17;
+inline constexpr int SMC_ISBGFROMPARENT = 19;   // answer in LParam (only with a section)
+inline constexpr int SMC_MOVED = 20;   // low word 1: redraw the window and its children
+inline constexpr int SMC_GETCOLOR = 21;   // answer in ParentColorAnswer
+inline constexpr int SMC_SETCACHEINCOMPLETE = 22;
+inline constexpr int SMC_PREPAREFADE = 23;
+inline constexpr int SMC_PAINTFADEFRAME = 24;   // LParam: frame bitmap; Result nonzero: painted by the control
+inline constexpr int SMC_LAST = 24;   // codes 0, 14, 18 and above this are ignored
+
+inline constexpr classes::WPARAM SkinCommandWParam(int code, int argument = 0) {
+    return classes::WPARAM((unsigned(code) & 0xFFFF) << 16 | (unsigned(argument) & 0xFFFF));
+}
+inline constexpr int SkinCommandCode(const classes::TMessage& message) {
+    return int((message.WParam >> 16) & 0xFFFF);
+}
+inline constexpr int SkinCommandArgument(const classes::TMessage& message) {
+    return int(message.WParam & 0xFFFF);
+}
+// A record of SM_SKINCMD with the code, the low-word argument and LParam.
+classes::TMessage MakeSkinCommand(int code, int argument = 0, classes::LPARAM lParam = 0);
+bool IsSkinCommand(const classes::TMessage& message, int code);
+
+// ---- Answers that survive SendMessage -------------------------------------------------------------------------
+// ParentColorAnswer (sPixelAccess.h): 0xFF00FF = no answer; the colour query's reply.
+// The cache query's reply: the receiver's cache bitmap and the asker's offset in it; Ready = answered.
+inline TsParentCacheInfo ParentCacheAnswer {};
+// The section name that code 13 compares with; nothing sets it.
+inline std::string RefreshSectionName;
+
+// ---- Extra forms ---------------------------------------------------------------------------------------------
+// Forms outside the application's list that every form broadcast also reaches, after the application's forms.
+// A freed form leaves the list by itself.
+void AddExtraForm(classes::TCustomForm* form);
+void RemoveExtraForm(classes::TCustomForm* form);
+void ClearExtraForms();
+std::vector<classes::TCustomForm*> ExtraForms();   // a copy, first to last
+
+// ---- Delivery ------------------------------------------------------------------------------------------------
+// Calls marked co_ in callers may destroy controls: hold handles across them, not pointers.
+
+// SendMessage(handle, SM_SKINCMD, code << 16, 0); 0 for a null handle.
+classes::LRESULT SendSkinCommand(user::HWND handle, int code);
+// Perform for a windowless control; SendMessage for a windowed one with a handle that is not being destroyed;
+// else nothing (0).
+classes::LRESULT SendSkinCommandToControl(classes::TControl* control, int code);
+// Calls the control's window procedure directly with (SM_SKINCMD, code << 16, 0): True when it set LParam to 1.
+bool QuerySkinCommand(classes::TControl* control, int code);
+// Every descendant: windowless children by Perform, windowed ones that answer SMC_ISSKINNED by a direct call of
+// their window procedure (not their children), other windowed ones by recursion into their children. A child
+// being destroyed is skipped; an exception from one receiver is logged and the walk goes on.
+void BroadcastToChildren(classes::TWinControl* control, classes::TMessage& message);
+// The application's forms (last owned first), each by SendMessage and BroadcastToChildren; then the extra forms.
+void BroadcastToForms(classes::TMessage& message);
+void BroadcastToExtraForms(classes::TMessage& message);
+
+}
