@@ -19,38 +19,37 @@ using namespace korvex::classes;
 
 namespace {
 
-TSkinCommandSink& CommandSink() {
-    static TSkinCommandSink sink;
-    return sink;
-}
-
-// Sets a process-wide flag for the length of a scope.
-class FlagScope {
+// Sets a value for the length of a scope and puts the old one back, also when an exception passes.
+template <class T>
+class ValueRollback {
 public:
-    FlagScope(bool& flag, bool value)
-        : FFlag(flag) {
-        FFlag = value;
+    ValueRollback(T& value, T scoped)
+        : FValue(value)
+        , FOld(value) {
+        FValue = scoped;
     }
-    ~FlagScope() { FFlag = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
+    ~ValueRollback() { FValue = FOld; }
+    ValueRollback(const ValueRollback&) = delete;
+    ValueRollback& operator=(const ValueRollback&) = delete;
 
 private:
-    bool& FFlag;
+    T& FValue;
+    T FOld;
 };
 
-}
-
-void SetSkinCommandSink(TSkinCommandSink sink) {
-    CommandSink() = std::move(sink);
 }
 
 TsSkinManager::TsSkinManager(TComponent* owner)
     : TComponent(owner)
     , FCommonSections(std::make_unique<TStringList>())
-    , FInternalSkins(std::make_unique<TsStoredSkins>(this)) {
+    , FInternalSkins(std::make_unique<TsStoredSkins>(this))
+    , FMenuSupport(std::make_unique<TacMenuSupport>()) {
     LoadedSkin.Active = false;
-    if (DefaultManager == nullptr) DefaultManager = this;
+    if (DefaultManager == nullptr) {
+        DefaultManager = this;
+        if (!ComponentState().Contains(csDesigning)) HookMainWindow();
+    }
+    FSkinableMenus = MakeSkinableMenus(this);
     ConstData = TConstantSkinData {};
 }
 
@@ -61,7 +60,11 @@ TsSkinManager::~TsSkinManager() {
         // a receiver's failure must not stop the manager from going away
     }
     FInternalSkins.reset();
+    FSkinableMenus.reset();
+    FMenuSupport.reset();
     ClearSkinTables();
+    UnhookMainWindow();
+    SetHoveredControl(nullptr);
     if (DefaultManager == this) DefaultManager = nullptr;
 }
 
@@ -74,6 +77,7 @@ TClass TsSkinManager::StaticClass() {
         p.Int("Saturation", &T::Saturation, &T::SetSaturation, 0);
         p.Int("HueOffset", &T::HueOffset, &T::SetHueOffset, 0);
         p.Object("InternalSkins", &T::InternalSkins, &T::SetInternalSkins);
+        p.Object("MenuSupport", &T::MenuSupport, &T::SetMenuSupport);
         p.String("SkinDirectory", &T::SkinDirectory, &T::SetSkinDirectory, DefaultSkinDirectory);
         p.String("SkinName", &T::SkinName, &T::SetSkinName);
         p.String("SkinInfo", &T::SkinInfo, [](T&, const std::string&) {}).Stored(false);
@@ -81,6 +85,7 @@ TClass TsSkinManager::StaticClass() {
         p.Bool("SkinnedPopups", &T::SkinnedPopups, &T::SetSkinnedPopups, true);
         p.Event("OnAfterChange", &T::OnAfterChange);
         p.Event("OnBeforeChange", &T::OnBeforeChange);
+        p.Event("OnGetMenuExtraLineData", &T::OnGetMenuExtraLineData);
     });
     return &info;
 }
@@ -93,6 +98,7 @@ void TsSkinManager::AfterConstruction() {
 void TsSkinManager::Loaded() {
     TComponent::Loaded();
     if (FSkinDirectory.empty()) FSkinDirectory = DefaultSkinDirectory;
+    if (FMenuSupport->IcoLineSkin().empty()) FMenuSupport->SetIcoLineSkin("ICOLINE");
     if (FActive && !FSkinName.empty()) SendNewSkin();
 }
 
@@ -153,6 +159,10 @@ void TsSkinManager::ApplyShifts() {
     if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading)) RepaintForms();
 }
 
+void TsSkinManager::SetMenuSupport(const TacMenuSupport* value) {
+    FMenuSupport->Assign(value);
+}
+
 void TsSkinManager::SetInternalSkins(const TsStoredSkins* value) {
     FInternalSkins->Assign(value);
 }
@@ -167,16 +177,18 @@ void TsSkinManager::SetSkinName(const std::string& value) {
     FSkinName = value;
     if (!FActive) return;
     if (OnBeforeChange) OnBeforeChange(this);
-    SkinChanging = true;
-    LoadedSkin.Active = false;
-    LoadAllSkinData();
-    try {
-        SendNewSkin();
-    } catch (...) {
-        SkinChanging = false;
-        throw;
+    {
+        ValueRollback<bool> changing(SkinChanging, true);
+        LoadedSkin.Active = false;
+        LoadAllSkinData();
+        if (FActive) {
+            SendNewSkin();
+        } else {
+            // Nothing to load: the windows go back to their plain look instead of keeping the old indexes.
+            SendRemoveSkin();
+            UpdateConstData();
+        }
     }
-    SkinChanging = false;
     if (OnAfterChange) OnAfterChange(this);
 }
 
@@ -187,19 +199,21 @@ std::string TsSkinManager::SkinInfo() const {
 void TsSkinManager::SetSkinnedPopups(bool value) {
     if (value == FSkinnedPopups) return;
     FSkinnedPopups = value;
-    if (!ComponentState().Contains(csDesigning) && OnSkinnedPopupsChange) OnSkinnedPopupsChange(this);
+    if (!ComponentState().Contains(csDesigning) && FSkinableMenus != nullptr) FSkinableMenus->UpdateMenus();
 }
 
 // ---- Announcements -------------------------------------------------------------------------------------
 
 void TsSkinManager::Deliver(int command) {
-    if (CommandSink()) CommandSink()(this, command);
+    classes::TMessage message = MakeSkinCommand(command, 0, reinterpret_cast<classes::LPARAM>(this));
+    BroadcastToForms(message);
 }
 
 void TsSkinManager::SendNewSkin() {
+    if (FSkinableMenus != nullptr) FSkinableMenus->ResetSkinCache();
     LoadedSkin.Active = false;
     {
-        FlagScope broadcasting(NewSkinBroadcast, true);
+        ValueRollback<bool> broadcasting(NewSkinBroadcast, true);
         UpdateConstData();
         Deliver(SMC_NEWSKIN);
     }

@@ -3,6 +3,7 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TComponent.h"
+#include "skin/engine/sMenuSupport.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinData.h"
 
@@ -12,7 +13,9 @@
 #include <vector>
 
 namespace korvex::classes {
+class TApplication;
 class TBitmap;
+class TControl;
 class TStrings;
 class TStringList;
 class TMemIniFile;
@@ -30,10 +33,6 @@ inline bool NewSkinBroadcast = false;   // the new-skin command is being deliver
 // The names the skinned controls and windows know these by.
 inline TsSkinManager*& DefaultSkinManager = DefaultManager;
 inline bool& SkinBroadcasting = NewSkinBroadcast;
-
-// Delivers one skin command to every window (set by the window layer; nothing is delivered while unset).
-using TSkinCommandSink = std::function<void(TsSkinManager* manager, int command)>;
-void SetSkinCommandSink(TSkinCommandSink sink);
 
 // Colour shifts of skin colours (0x00BBGGRR). Greys come back unchanged from the hue shift.
 classes::TColor ChangeColorHue(int offset, classes::TColor color);   // system colours are converted first
@@ -63,6 +62,8 @@ public:
     void SetHueOffset(int value);
     TsStoredSkins* InternalSkins() const { return FInternalSkins.get(); }
     void SetInternalSkins(const TsStoredSkins* value);   // only an empty source can be copied
+    TacMenuSupport* MenuSupport() const { return FMenuSupport.get(); }
+    void SetMenuSupport(const TacMenuSupport* value);   // copies
     const std::string& SkinDirectory() const { return FSkinDirectory; }
     void SetSkinDirectory(const std::string& value);
     const std::string& SkinName() const { return FSkinName; }
@@ -74,7 +75,15 @@ public:
 
     classes::TNotifyEvent OnAfterChange;
     classes::TNotifyEvent OnBeforeChange;
-    std::function<void(TsSkinManager* sender)> OnSkinnedPopupsChange;   // the menu code's hook
+    TacGetExtraLineData OnGetMenuExtraLineData;   // stored for the menu code, which calls it
+
+    // ---- Menus and hover ----
+    SkinableMenusLink* SkinableMenus() const { return FSkinableMenus.get(); }   // nullptr: menus not skinned
+    // The default manager's hook of the application window: the menu code's popup messages. True: handled.
+    bool MainWindowHook(classes::TMessage& message);
+    // The control the skinned controls consider under the mouse; forgotten when it is freed.
+    classes::TControl* HoveredControl() const { return FHoveredControl; }
+    void SetHoveredControl(classes::TControl* control);
 
     // ---- Announcements ----
     void SendNewSkin();
@@ -127,6 +136,7 @@ public:
 
 protected:
     void Loaded() override;
+    void Notification(classes::TComponent* component, classes::TOperation operation) override;
 
 private:
     TsStoredSkin* FindStoredSkin() const;   // the stored skin named SkinName, or null
@@ -146,6 +156,8 @@ private:
     bool AddFileImage(const std::string& section, const std::string& key, const std::string& fileName, int imageCount,
         int maskType, TacImgType type, bool make24bit);
     void Deliver(int command);
+    void HookMainWindow();
+    void UnhookMainWindow();
 
     bool FActive = true;
     std::unique_ptr<classes::TStringList> FCommonSections;
@@ -155,6 +167,11 @@ private:
     std::string FSkinDirectory;
     std::string FSkinName;
     bool FSkinnedPopups = true;
+    std::unique_ptr<TacMenuSupport> FMenuSupport;
+    std::unique_ptr<SkinableMenusLink> FSkinableMenus;
+    classes::TControl* FHoveredControl = nullptr;
+    classes::TApplication* FHookedApplication = nullptr;
+    int FHookId = 0;
 };
 
 inline constexpr const char* DefaultSkinDirectory = "c:\\Skins";

@@ -11,6 +11,21 @@ using namespace korvex;
 using namespace korvex::skin;
 using namespace korvex::skin::test;
 
+namespace {
+
+struct FakeMenus : SkinableMenusLink {
+    int* UpdateCount = nullptr;
+    int Resets = 0;
+    bool PopupState = false;
+    std::vector<user::HWND> Skinned;
+    void ResetSkinCache() override { ++Resets; }
+    void UpdateMenus() override { ++*UpdateCount; }
+    bool HasPopupState() const override { return PopupState; }
+    void SkinPopupWindow(user::HWND window) override { Skinned.push_back(window); }
+};
+
+}
+
 TEST(SkinManager, TheFirstManagerIsTheDefaultAndCannotBeUnset) {
     ManagerHost host;
     TsSkinManager* first = host.NewManager();
@@ -76,20 +91,18 @@ TEST(SkinManager, AnnouncingANewSkinSendsNewSkinThenStopFadingAndRefresh) {
     ManagerHost host;
     TsSkinManager* sm = host.NewManager();
     bool broadcastSeen = false;
-    SetSkinCommandSink([&](TsSkinManager*, int command) {
-        if (command == SMC_NEWSKIN) broadcastSeen = NewSkinBroadcast && !sm->LoadedSkin.Active;
-    });
+    host.OnCommand = [&](TsSkinManager* sender, int command) {
+        if (command == SMC_NEWSKIN) broadcastSeen = sender == sm && NewSkinBroadcast && !sm->LoadedSkin.Active;
+    };
     sm->SendNewSkin();
     EXPECT_TRUE(broadcastSeen);
     EXPECT_FALSE(NewSkinBroadcast);
     EXPECT_TRUE(sm->LoadedSkin.Active);
-    SetSkinCommandSink(nullptr);
-    ManagerHost recorder;
-    sm->SendNewSkin();
-    ASSERT_EQ(recorder.Commands().size(), 3u);
-    EXPECT_EQ(recorder.Commands()[0].second, SMC_NEWSKIN);
-    EXPECT_EQ(recorder.Commands()[1].second, SMC_STOPFADING);
-    EXPECT_EQ(recorder.Commands()[2].second, SMC_REFRESH);
+    host.OnCommand = nullptr;
+    ASSERT_EQ(host.Commands().size(), 3u);
+    EXPECT_EQ(host.Commands()[0].second, SMC_NEWSKIN);
+    EXPECT_EQ(host.Commands()[1].second, SMC_STOPFADING);
+    EXPECT_EQ(host.Commands()[2].second, SMC_REFRESH);
 }
 
 TEST(SkinManager, SkinNamesListStoredSkinsAndSkinFoldersSorted) {
@@ -135,8 +148,16 @@ TEST(SkinManager, TheSkinDirectoryDefaultsAndVersionIsFixed) {
     EXPECT_EQ(sm->Version(), "4.74");
     EXPECT_TRUE(sm->SkinnedPopups());
     int changes = 0;
-    sm->OnSkinnedPopupsChange = [&](TsSkinManager*) { ++changes; };
+    ASSERT_EQ(sm->SkinableMenus(), nullptr);   // no menu code installed: nothing to tell
     sm->SetSkinnedPopups(false);
-    sm->SetSkinnedPopups(false);
+    SetSkinableMenusFactory([&](TsSkinManager*) {
+        auto menus = std::make_unique<FakeMenus>();
+        menus->UpdateCount = &changes;
+        return menus;
+    });
+    TsSkinManager* withMenus = host.NewManager();
+    SetSkinableMenusFactory(nullptr);
+    withMenus->SetSkinnedPopups(false);
+    withMenus->SetSkinnedPopups(false);
     EXPECT_EQ(changes, 1);
 }

@@ -2,7 +2,10 @@
 #include "support/SkinFixtures.h"
 
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TGraphicControl.h"
 #include "platform/classes/TJPEGImage.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStoredSkins.h"
 
@@ -116,21 +119,47 @@ SkinFolder MakeMinimalSkin(const std::string& root, const std::string& name) {
     return folder;
 }
 
+namespace {
+
+class TCommandRecorder : public classes::TGraphicControl {
+public:
+    explicit TCommandRecorder(classes::TComponent* owner)
+        : TGraphicControl(owner) { }
+    std::function<void(TsSkinManager*, int)> Record;
+
+protected:
+    void WndProc(classes::TMessage& message) override {
+        if (message.Msg == SM_SKINCMD && Record)
+            Record(reinterpret_cast<TsSkinManager*>(message.LParam), SkinCommandCode(message));
+        TGraphicControl::WndProc(message);
+    }
+};
+
+}
+
 ManagerHost::ManagerHost()
-    : FOwner(std::make_unique<classes::TComponent>(nullptr)) {
-    SetSkinCommandSink([this](TsSkinManager* sm, int command) { FCommands.emplace_back(sm, command); });
+    : FOwner(std::make_unique<classes::TComponent>(nullptr))
+    , FForm(std::make_unique<classes::TForm>(nullptr))
+    , FCommands(std::make_shared<std::vector<std::pair<TsSkinManager*, int>>>()) {
+    auto* recorder = new TCommandRecorder(FForm.get());
+    recorder->SetParent(FForm.get());
+    recorder->Record = [this, commands = FCommands](TsSkinManager* sm, int command) {
+        commands->emplace_back(sm, command);
+        if (OnCommand) OnCommand(sm, command);
+    };
+    AddExtraForm(FForm.get());
 }
 
 ManagerHost::~ManagerHost() {
     FOwner.reset();
-    SetSkinCommandSink(nullptr);
+    FForm.reset();
     SkinChanging = false;
 }
 
 TsSkinManager* ManagerHost::NewManager() {
     auto* sm = classes::Create<TsSkinManager>(FOwner.get());
     sm->SetActive(false);
-    FCommands.clear();
+    FCommands->clear();
     return sm;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/TComponent.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 
 namespace korvex::classes {
 class TBitmap;
+class TForm;
 }
 
 namespace korvex::skin {
@@ -71,7 +73,8 @@ OptionsText MinimalOptions();
 // Writes MinimalOptions and its 120 x 60 master bitmap.
 SkinFolder MakeMinimalSkin(const std::string& root, const std::string& name);
 
-// An owner for managers made in tests; frees them with itself.
+// An owner for managers made in tests; frees them with itself. A form without a window, on the extra forms
+// list, holds a windowless control that writes down every skin command the broadcasts bring.
 class ManagerHost {
 public:
     ManagerHost();
@@ -79,12 +82,15 @@ public:
     // A new inactive manager (so setting properties loads nothing until Activate).
     TsSkinManager* NewManager();
     // The commands delivered to every window since the last manager was made, in order.
-    const std::vector<std::pair<TsSkinManager*, int>>& Commands() const { return FCommands; }
-    void ClearCommands() { FCommands.clear(); }
+    const std::vector<std::pair<TsSkinManager*, int>>& Commands() const { return *FCommands; }
+    void ClearCommands() { FCommands->clear(); }
+    // Called as each command arrives (manager, code).
+    std::function<void(TsSkinManager*, int)> OnCommand;
 
 private:
     std::unique_ptr<classes::TComponent> FOwner;
-    std::vector<std::pair<TsSkinManager*, int>> FCommands;
+    std::unique_ptr<classes::TForm> FForm;
+    std::shared_ptr<std::vector<std::pair<TsSkinManager*, int>>> FCommands;
 };
 
 // Loads skin `name` from `root` into the manager (activating it).
