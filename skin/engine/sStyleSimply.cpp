@@ -1,0 +1,146 @@
+// Control-tree and window routines: notifications, the colour query, providers, owners, window questions.
+#include "skin/engine/sStyleSimply.h"
+
+#include "platform/base/Strings.h"
+#include "platform/classes/Colors.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TWinControl.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/user/Messages.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
+#include "skin/engine/sComponentWatch.h"
+#include "skin/engine/sMenuSupport.h"
+#include "skin/engine/sMessages.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+namespace {
+
+bool IsDestroying(const TComponent* component) {
+    return component->ComponentState().Contains(csDestroying);
+}
+
+}
+
+void NotifyChildrenUpdated(TWinControl* control) {
+    if (control == nullptr) return;
+    TacComponentWatch watch(control);
+    for (int i = 0; watch.Alive() && i < control->ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(control->Controls(i));
+        if (child == nullptr || IsDestroying(child)) continue;
+        try {
+            child->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "korvex: parent-updated notice failed: %s\n", e.what());
+        } catch (...) {
+            std::fprintf(stderr, "korvex: parent-updated notice failed\n");
+        }
+    }
+}
+
+void ResetPaintMarks(TControl* control) {
+    if (control == nullptr) return;
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (win == nullptr) {
+        control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_SETPAINTMARK, 0), 0);
+        return;
+    }
+    TacComponentWatch watch(win);
+    if (win->HandleAllocated())
+        user::SendMessage(win->WindowHandle(), SM_SKINCMD, SkinCommandWParam(SMC_SETPAINTMARK, 0), 0);
+    for (int i = 0; watch.Alive() && i < win->ControlCount(); ++i)
+        ResetPaintMarks(win->Controls(i));
+}
+
+void QueryControlColor(TWinControl* control) {
+    ParentColorAnswer = 0xFF00FF;
+    if (control == nullptr) return;
+    TacComponentWatch watch(control);
+    if (control->HandleAllocated()) SendSkinCommand(control->WindowHandle(), SMC_GETCOLOR);
+    if (ParentColorAnswer == 0xFF00FF && watch.Alive()) ParentColorAnswer = control->Color();
+    ParentColorAnswer = ColorToRGB(ParentColorAnswer);
+}
+
+void PassToSkinProvider(TCustomForm* form, TMessage& message) {
+    if (form == nullptr) return;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        TComponent* component = form->Components(i);
+        auto* provider = dynamic_cast<SkinProviderLink*>(component);
+        if (provider == nullptr || IsDestroying(component)) continue;
+        provider->ProviderMessage(message);
+        return;
+    }
+}
+
+bool HasScrollBar(user::HWND window, int kind) {
+    const auto style = static_cast<user::DWORD>(user::GetWindowLong(window, user::GWL_STYLE));
+    switch (kind) {
+    case 0: return (style & user::WS_HSCROLL) != 0;
+    case 1: return (style & user::WS_VSCROLL) != 0;
+    case 3: return (style & user::WS_HSCROLL) != 0 && (style & user::WS_VSCROLL) != 0;
+    default: return false;
+    }
+}
+
+void GetWorkAreaRect(TRect& rect) {
+    user::SystemParametersInfo(user::SPI_GETWORKAREA, 0, &rect);
+}
+
+bool IsControlPaintable(const TControl* control) {
+    if (control == nullptr) return false;
+    if (control->ControlState().Contains(csCreating) || control->ControlState().Contains(csReadingState)) return false;
+    const TComponentState state = control->ComponentState();
+    if (state.Contains(csLoading) || state.Contains(csDestroying)) return false;
+    return control->Parent() != nullptr;
+}
+
+void ShowWindowNoActivate(TWinControl* control) {
+    if (control == nullptr) return;
+    user::HWND window = control->Handle();
+    if (window == nullptr) return;
+    user::SetWindowPos(
+        window, nullptr, 0, 0, 0, 0, user::SWP_NOSIZE | user::SWP_NOMOVE | user::SWP_NOACTIVATE | user::SWP_SHOWWINDOW);
+}
+
+TCustomForm* GetOwnerForm(TComponent* component) {
+    for (TComponent* c = component; c != nullptr; c = c->Owner())
+        if (auto* form = dynamic_cast<TCustomForm*>(c)) return form;
+    return nullptr;
+}
+
+TComponent* GetOwnerFrame(TComponent* component) {
+    if (FrameClass == nullptr) return nullptr;
+    for (TComponent* c = component; c != nullptr; c = c->Owner())
+        if (c->InheritsFrom(FrameClass)) return c;
+    return nullptr;
+}
+
+TComponent* FindComponentByPath(TComponent* owner, const std::string& name) {
+    if (owner == nullptr) return nullptr;
+    const auto dot = name.find('.');
+    if (dot == std::string::npos) {
+        for (int i = 0; i < owner->ComponentCount(); ++i)
+            if (base::SameText(owner->Components(i)->Name(), name)) return owner->Components(i);
+        return nullptr;
+    }
+    TComponent* frame = FindComponentByPath(owner, name.substr(0, dot));
+    if (frame == nullptr || FrameClass == nullptr || !frame->InheritsFrom(FrameClass)) return nullptr;
+    return FindComponentByPath(frame, name.substr(dot + 1));
+}
+
+unsigned TextAlignFlags(const TControl* control, TAlignment alignment) {
+    static constexpr unsigned byAlignment[] = {gdi::DT_LEFT, gdi::DT_RIGHT, gdi::DT_CENTER};
+    const unsigned align = unsigned(alignment) < 3 ? byAlignment[alignment] : gdi::DT_LEFT;
+    const unsigned flags = align | gdi::DT_VCENTER | gdi::DT_EXPANDTABS;
+    return control != nullptr ? control->DrawTextBiDiModeFlags(flags) : flags;
+}
+
+}
