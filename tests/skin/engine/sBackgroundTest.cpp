@@ -1,0 +1,168 @@
+// Control backgrounds: transparency over the parent's cache, the layers, the corner images, the guards, and
+// the index checks against the manager that paints.
+#include "support/PixelFixtures.h"
+
+#include "platform/classes/TBitmap.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sGradient.h"
+#include "skin/engine/sPixelAccess.h"
+#include "skin/engine/sSkinManager.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::pixeltest;
+
+namespace {
+
+int AddSection(TsSkinManager* sm, const std::string& name, TColor color, int transparency = 0) {
+    TsGeneralData s;
+    s.ClassName = name;
+    s.Color = s.HotColor = color;
+    s.Transparency = s.HotTransparency = transparency;
+    sm->Sections.push_back(s);
+    return int(sm->Sections.size()) - 1;
+}
+
+TColor Mix(TColor section, TColor parent, int a) {   // the summing blend: the parent keeps a / 255
+    TColor out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int s = int((std::uint32_t(section) >> shift) & 0xFF), d = int((std::uint32_t(parent) >> shift) & 0xFF);
+        out |= TColor(std::uint32_t((s * (255 - a) + d * a + 127) >> 8) << shift);
+    }
+    return out;
+}
+
+class BackgroundTest : public ::testing::Test {
+protected:
+    TestSkin Skin {64, 64, Rgb(0, 200, 0)};
+    TsSkinManager* Sm = Skin.Manager();
+    std::unique_ptr<TBitmap> Parent = Bitmap24(100, 60);
+    std::unique_ptr<TBitmap> Bmp = Bitmap24(40, 20, Rgb(1, 2, 3));
+    TsParentCacheInfo Ready() {
+        TsParentCacheInfo ci;
+        FillCacheInfo(ci, Parent.get(), 5, 3);
+        return ci;
+    }
+    void SetUp() override { Noise(*Parent, 11); }
+    void TearDown() override { ParentColorAnswer = 0xFF00FF; }
+};
+
+TEST_F(BackgroundTest, FullyTransparentSectionShowsExactlyTheParentsPixels) {
+    const int index = AddSection(Sm, "SEC", Rgb(255, 0, 0), 100);
+    FillSectionBackground(index, "SEC", Ready(), 0, TRect {0, 0, 40, 20}, TPoint {20, 10}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(Px(*Bmp, x, y), Px(*Parent, 25 + x, 13 + y));
+}
+
+TEST_F(BackgroundTest, FullyTransparentSectionTakesTheParentsAnsweredColour) {
+    const int index = AddSection(Sm, "SEC", Rgb(255, 0, 0), 100);
+    ParentColorAnswer = Rgb(9, 8, 7);
+    FillSectionBackground(index, "SEC", Ready(), 0, TRect {0, 0, 40, 20}, TPoint {0, 0}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(9, 8, 7)));
+}
+
+TEST_F(BackgroundTest, HalfTransparentSectionSumsWithTheParent) {
+    const int index = AddSection(Sm, "SEC", Rgb(200, 100, 50), 50);
+    FillSectionBackground(index, "SEC", Ready(), 0, TRect {0, 0, 40, 20}, TPoint {0, 0}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    for (int y = 0; y < 20; y += 3)
+        for (int x = 0; x < 40; x += 3)
+            ASSERT_EQ(Px(*Bmp, x, y), Mix(Rgb(200, 100, 50), Px(*Parent, 5 + x, 3 + y), 127));
+}
+
+TEST_F(BackgroundTest, WithoutAParentCacheATransparentPlainSectionTakesTheParentsColour) {
+    const int index = AddSection(Sm, "SEC", Rgb(200, 100, 50), 50);
+    ParentColorAnswer = Rgb(10, 20, 30);
+    FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(10, 20, 30)));
+}
+
+TEST_F(BackgroundTest, RectanglesOutsideTheBitmapPaintNothing) {
+    const int index = AddSection(Sm, "SEC", Rgb(255, 0, 0));
+    TsCommonData data(nullptr, false);
+    data.SkinIndex = index;
+    for (TRect r : {TRect {-1, 0, 10, 10}, TRect {0, 0, 41, 20}, TRect {0, 0, 40, 21}}) {
+        RenderControlSkin(&data, EmptyCacheInfo, true, 0, r, {}, Bmp.get(), false);
+        PaintSection(index, "SEC", EmptyCacheInfo, true, 0, r, {}, Bmp.get(), Sm);
+    }
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(1, 2, 3)));
+}
+
+TEST_F(BackgroundTest, BottomLeftCornerImageSitsOnTheRectanglesLeftEdge) {
+    const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
+    Fill(Skin.Master(), TRect {0, 0, 4, 4}, Rgb(255, 0, 0));
+    const int corner = Skin.AddMask(TRect {0, 0, 4, 4}, 1, 0);
+    Skin.Mask(corner).ClassName = "SEC";
+    Skin.Mask(corner).PropertyName = "IMGBTMLEFT";
+    TsCommonData data(nullptr, false);
+    data.SetSkinManager(Sm);
+    data.SetSkinSection("SEC");
+    RenderControlSkin(&data, EmptyCacheInfo, true, 0, TRect {10, 0, 30, 20}, {}, Bmp.get(), false);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {10, 16, 14, 20}, Rgb(255, 0, 0)));
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 10, 20}, Rgb(1, 2, 3)));   // left of the rectangle: untouched
+    EXPECT_EQ(Px(*Bmp, 14, 19), Rgb(0, 0, 255));
+}
+
+TEST_F(BackgroundTest, GradientOverImageBlendsEveryColumn) {
+    const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
+    TsGeneralData& s = Sm->Sections[std::size_t(index)];
+    s.ImagePercent = s.GradientPercent = 50;
+    s.GradientData = "255;255;100;0;0";
+    s.GradientArray = ParseGradientData(s.GradientData);
+    const int tile = Skin.AddMask(TRect {10, 10, 18, 18}, 1, 0);   // the master's green
+    FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, tile, -1, 0xFF00FF);
+    const TColor mixed = Mix(Rgb(255, 0, 0), Rgb(0, 200, 0), 127);   // the image keeps IP * 255 div 100
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, mixed)) << std::hex << Px(*Bmp, 39, 0);
+}
+
+TEST_F(BackgroundTest, ByIndexBlendsImageAndGradientAsTheNamedForm) {
+    const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
+    TsGeneralData& s = Sm->Sections[std::size_t(index)];
+    s.ImagePercent = s.GradientPercent = 50;
+    s.GradientArray = ParseGradientData("255;255;100;0;0");
+    const int tile = Skin.AddMask(TRect {10, 10, 18, 18}, 1, 0);
+    auto named = Bitmap24(40, 20);
+    FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, named.get(), Sm, tile, -1, 0xFF00FF);
+    FillSectionBackgroundByIndex(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, tile, -1);
+    EXPECT_TRUE(SamePixels(*Bmp, *named));
+}
+
+TEST_F(BackgroundTest, ImageIndexesAreCheckedAgainstTheManagerThatPaints) {
+    // Sm is the default manager and has no images; the other manager's image index is valid only there.
+    ASSERT_EQ(DefaultManager, Sm);
+    TestSkin other(32, 32, Rgb(0, 0, 200));
+    const int index = AddSection(other.Manager(), "SEC", Rgb(255, 0, 0));
+    other.Manager()->Sections[std::size_t(index)].ImagePercent = 100;
+    Fill(other.Master(), TRect {0, 0, 4, 4}, Rgb(0, 255, 0));
+    const int frame = other.AddMask(TRect {0, 0, 4, 4}, 1, 0, 1);
+    const int texture = other.AddMask(TRect {8, 8, 16, 16}, 1, 0);
+    FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), other.Manager(),
+        texture, -1, 0xFF00FF);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(0, 0, 200)));   // the texture, not the colour
+    PaintSectionByMask(index, frame, texture, -1, "SEC", EmptyCacheInfo, false, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(),
+        other.Manager());
+    EXPECT_EQ(Px(*Bmp, 0, 0), Rgb(0, 255, 0));   // the frame was painted
+    EXPECT_EQ(Px(*Bmp, 20, 10), Rgb(0, 0, 200));
+}
+
+TEST_F(BackgroundTest, HotStateTakesTheHotColourAndSkipsTheFinalMaskedTexture) {
+    const int index = AddSection(Sm, "SEC", Rgb(255, 0, 0));
+    Sm->Sections[std::size_t(index)].HotColor = Rgb(0, 0, 255);
+    FillSectionBackground(index, "SEC", EmptyCacheInfo, 1, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(0, 0, 255)));
+    FillSectionBackground(index, "SEC", EmptyCacheInfo, 1, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, -1, -1, Rgb(1, 1, 1));
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(1, 1, 1)));   // a custom colour wins
+}
+
+TEST(FillRectSolid, FillsTheRectangleClippedToTheBitmap) {
+    auto bmp = Bitmap24(10, 10, Rgb(0, 0, 0));
+    FillRectSolid(bmp.get(), TRect {-5, 8, 20, 30}, Rgb(7, 7, 7));
+    EXPECT_TRUE(AllPixels(*bmp, TRect {0, 8, 10, 10}, Rgb(7, 7, 7)));
+    EXPECT_TRUE(AllPixels(*bmp, TRect {0, 0, 10, 8}, Rgb(0, 0, 0)));
+}
+
+}
