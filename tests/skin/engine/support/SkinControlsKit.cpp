@@ -21,20 +21,26 @@ namespace korvex::skin::ctltest {
 using namespace korvex::classes;
 
 void PaintSkinned(TControl* control, TsCommonData* data, TCanvas* canvas, const std::string& caption,
-    const TacGlyphButton* glyph) {
+    const TacGlyphButton* glyph, bool centred) {
     const TRect whole {0, 0, control->Width(), control->Height()};
     const int state = data->IsHot() ? 1 : 0;
     if (!data->Skinned()) {
         canvas->Brush()->SetStyle(bsSolid);
         canvas->Brush()->SetColor(control->Color());
         canvas->FillRect(whole);
+        if (data->ControlKind != 0 && data->ControlKind != 51) {   // buttons, edits and low panels get a frame
+            canvas->Brush()->SetColor(clBtnShadow);
+            canvas->FrameRect(whole);
+        }
         if (glyph != nullptr && glyph->Glyph != nullptr)
             canvas->Draw(glyph->GlyphRect.left, glyph->GlyphRect.top, glyph->Glyph);
         TRect r = whole;
-        if (glyph != nullptr) r.left = glyph->GlyphRect.right + 4;
+        r.left = glyph != nullptr ? glyph->GlyphRect.right + 4 : centred ? 0 : 4;
         canvas->Brush()->SetStyle(bsClear);
         canvas->Font()->Assign(control->Font());
-        if (!caption.empty()) canvas->TextRect(r, caption, gdi::DT_SINGLELINE | gdi::DT_VCENTER | (glyph ? 0 : gdi::DT_CENTER));
+        if (!control->Enabled()) canvas->Font()->SetColor(clGrayText);
+        if (!caption.empty())
+            canvas->TextRect(r, caption, gdi::DT_SINGLELINE | gdi::DT_VCENTER | (centred ? gdi::DT_CENTER : 0));
         return;
     }
     data->InitCacheBmp();
@@ -48,8 +54,8 @@ void PaintSkinned(TControl* control, TsCommonData* data, TCanvas* canvas, const 
         PaintBitBtnGlyph(g);
     }
     TRect r = whole;
-    if (glyph != nullptr) r.left = glyph->GlyphRect.right + 4;
-    OutputSkinnedText(cache->Canvas(), caption, control->Enabled(), r, glyph ? 0u : gdi::DT_CENTER, data, state != 0);
+    r.left = glyph != nullptr ? glyph->GlyphRect.right + 4 : centred ? 0 : 4;
+    OutputSkinnedText(cache->Canvas(), caption, control->Enabled(), r, centred ? gdi::DT_CENTER : 0u, data, state != 0);
     if (!control->Enabled()) ApplyDisabledLook(cache, DefaultDisabledKind, control->Color(), TPoint {control->Left(), control->Top()}, ci);
     data->BGChanged = false;
     gdi::BitBlt(canvas->Handle(), 0, 0, whole.right, whole.bottom, cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
@@ -77,7 +83,7 @@ void TTestPanel::WndProc(TMessage& message) {
 }
 
 void TTestPanel::Paint() {
-    PaintSkinned(this, SkinData.get(), Canvas(), Caption());
+    PaintSkinned(this, SkinData.get(), Canvas(), Caption(), nullptr, SkinData->ControlKind != 2);
 }
 
 TTestButton::TTestButton(TComponent* owner)
@@ -86,6 +92,8 @@ TTestButton::TTestButton(TComponent* owner)
     SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
     SetBounds(0, 0, 100, 28);
     SetColor(clBtnFace);
+    Glyph.SetTransparentColor(0xFF00FF);
+    Glyph.SetTransparent(true);
 }
 
 TTestButton::~TTestButton() = default;
@@ -101,7 +109,7 @@ void TTestButton::Paint() {
     g.Enabled = Enabled();
     const int top = (Height() - Glyph.Height()) / 2;
     g.GlyphRect = TRect {8, top, 8 + Glyph.Width(), top + Glyph.Height()};
-    PaintSkinned(this, SkinData.get(), Canvas(), Caption(), &g);
+    PaintSkinned(this, SkinData.get(), Canvas(), Caption(), &g, false);
 }
 
 TTestLabel::TTestLabel(TComponent* owner)
@@ -118,7 +126,7 @@ void TTestLabel::WndProc(TMessage& message) {
 }
 
 void TTestLabel::Paint() {
-    PaintSkinned(this, SkinData.get(), Canvas(), Caption());
+    PaintSkinned(this, SkinData.get(), Canvas(), Caption(), nullptr, false);
 }
 
 // ---- Fixture -------------------------------------------------------------------------------------------------

@@ -25,7 +25,7 @@ namespace korvex::skin::ctltest {
 // What a test control needs from its skin state to paint: the cache rendered from the parent's cache, the
 // caption in the section's colours, then the cache onto the canvas.
 void PaintSkinned(classes::TControl* control, TsCommonData* data, classes::TCanvas* canvas, const std::string& caption,
-    const TacGlyphButton* glyph = nullptr);
+    const TacGlyphButton* glyph, bool centred);
 
 // Windowed, panel-like (kind 51, "PANEL"); accepts children and publishes its cache (code 5).
 class TTestPanel : public classes::TCustomControl {
