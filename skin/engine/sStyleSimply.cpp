@@ -3,9 +3,17 @@
 
 #include "platform/base/Strings.h"
 #include "platform/classes/Colors.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TToolBar.h"
 #include "platform/classes/TWinControl.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/GdiObject.h"
+#include "platform/gdi/PenBrush.h"
 #include "platform/user/Messages.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
@@ -14,9 +22,12 @@
 #include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMenuSupport.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sSavedDc.h"
 
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <vector>
 
 namespace korvex::skin {
 
@@ -26,6 +37,47 @@ namespace {
 
 bool IsDestroying(const TComponent* component) {
     return component->ComponentState().Contains(csDestroying);
+}
+
+bool IsDesigning(const TComponent* component) {
+    return component->ComponentState().Contains(csDesigning);
+}
+
+// A memory DC with a screen-format bitmap selected; both go with the scope.
+class MemoryPicture {
+public:
+    MemoryPicture(int width, int height)
+        : FDc(gdi::CreateCompatibleDC(nullptr))
+        , FBitmap(gdi::CreateCompatibleBitmap(nullptr, width, height)) {
+        if (FDc != nullptr && FBitmap) FOld = gdi::SelectObject(FDc, FBitmap.Get());
+    }
+    ~MemoryPicture() {
+        if (FOld != nullptr) gdi::SelectObject(FDc, FOld);
+        if (FDc != nullptr) gdi::DeleteDC(FDc);
+    }
+    MemoryPicture(const MemoryPicture&) = delete;
+    MemoryPicture& operator=(const MemoryPicture&) = delete;
+
+    gdi::HDC Dc() const { return FOld != nullptr ? FDc : nullptr; }
+
+private:
+    gdi::HDC FDc = nullptr;
+    gdi::GdiHandle<gdi::Bitmap> FBitmap;
+    gdi::HBITMAP FOld = nullptr;
+};
+
+// Windowless, shown, sized, not a push-style tool button, and visible in dc.
+bool TakesPart(TControl* child, gdi::HDC dc) {
+    if (dynamic_cast<TWinControl*>(child) != nullptr) return false;
+    if (!child->Visible() && !IsDesigning(child)) return false;
+    if (child->Width() + child->Height() <= 0) return false;
+    if (child->ControlStyle().Contains(csNoDesignVisible) || IsDestroying(child)) return false;
+    if (auto* button = dynamic_cast<TToolButton*>(child)) {
+        const TToolButtonStyle style = button->Style();
+        if (style == tbsButton || style == tbsCheck || style == tbsDropDown) return false;
+    }
+    const TRect bounds = child->BoundsRect();
+    return gdi::RectVisible(dc, &bounds);
 }
 
 }
@@ -78,6 +130,62 @@ void PassToSkinProvider(TCustomForm* form, TMessage& message) {
         provider->ProviderMessage(message);
         return;
     }
+}
+
+void ComposeGraphicChildren(gdi::HDC dc, TWinControl* control) {
+    if (control == nullptr || dc == nullptr) return;
+    if ((!control->Visible() && !IsDesigning(control)) || control->ControlCount() == 0) return;
+    TRect clip {};
+    gdi::GetClipBox(dc, &clip);
+    if (clip.right <= clip.left || clip.bottom <= clip.top) {
+        SendSkinCommand(control->WindowHandle(), SMC_SETCACHEINCOMPLETE);
+        return;
+    }
+    ParentCacheAnswer.Ready = false;
+    SendSkinCommand(control->WindowHandle(), SMC_GETCACHE);
+    if (!ParentCacheAnswer.Ready || ParentCacheAnswer.Bmp == nullptr) return;
+    const TsParentCacheInfo cache = ParentCacheAnswer;
+
+    // Painting a child may free others: each is held by a watch.
+    std::vector<std::unique_ptr<TacComponentWatch>> children;
+    for (int i = 0; i < control->ControlCount(); ++i)
+        if (TakesPart(control->Controls(i), dc)) children.push_back(std::make_unique<TacComponentWatch>(control->Controls(i)));
+    if (children.empty()) return;
+
+    MemoryPicture picture(std::max(1, control->Width()), std::max(1, control->Height()));
+    gdi::HDC mem = picture.Dc();
+    if (mem == nullptr) return;
+    gdi::HDC cacheDc = cache.Bmp->Canvas()->Handle();
+    for (auto& watch : children) {
+        auto* child = watch->As<TControl>();
+        const TRect r = child->BoundsRect();
+        if (child->ControlStyle().Contains(csOpaque)) {
+            gdi::GdiHandle<gdi::Brush> brush(gdi::CreateSolidBrush(ColorToRGB(child->Color())));
+            gdi::FillRect(mem, &r, brush);
+        } else if (cacheDc != nullptr) {
+            gdi::BitBlt(mem, r.left, r.top, r.right - r.left, r.bottom - r.top, cacheDc, r.left + cache.X, r.top + cache.Y,
+                gdi::SRCCOPY);
+        }
+    }
+    for (auto& watch : children) {
+        auto* child = watch->As<TControl>();
+        if (child == nullptr) continue;
+        TacSavedDc saved(mem);
+        gdi::POINT origin {};
+        gdi::GetWindowOrgEx(mem, &origin);
+        gdi::SetWindowOrgEx(mem, origin.x - child->Left(), origin.y - child->Top(), nullptr);
+        gdi::IntersectClipRect(mem, 0, 0, child->Width(), child->Height());
+        child->Perform(user::WM_PAINT, reinterpret_cast<WPARAM>(mem), 0);
+    }
+    for (auto& watch : children) {
+        auto* child = watch->As<TControl>();
+        if (child == nullptr) continue;
+        // A child that left its corner in the key colour shows what lies under it instead.
+        if (gdi::GetPixel(mem, child->Left(), child->Top()) == 0xFF00FF) continue;
+        const TRect r = child->BoundsRect();
+        gdi::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, mem, r.left, r.top, gdi::SRCCOPY);
+    }
+    ParentCacheAnswer.Ready = false;
 }
 
 bool HasScrollBar(user::HWND window, int kind) {
