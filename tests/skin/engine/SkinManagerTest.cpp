@@ -1,5 +1,9 @@
 // The skin manager's properties: activity, default manager, skin names and announcements.
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TControl.h"
+#include "platform/classes/TReader.h"
 #include "platform/classes/TStringList.h"
+#include "platform/user/MessageIds.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStoredSkins.h"
 
@@ -160,4 +164,117 @@ TEST(SkinManager, TheSkinDirectoryDefaultsAndVersionIsFixed) {
     withMenus->SetSkinnedPopups(false);
     withMenus->SetSkinnedPopups(false);
     EXPECT_EQ(changes, 1);
+}
+
+TEST(SkinManager, ASkinThatCannotBeFoundIsRemovedNotAnnouncedWithTheOldTables) {
+    TempFolder temp;
+    MakeMinimalSkin(temp.Path(), "Blue");
+    ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    LoadFolderSkin(*sm, temp.Path(), "Blue");
+    ASSERT_FALSE(sm->Sections.empty());
+    host.ClearCommands();
+    int after = 0;
+    sm->OnAfterChange = [&](classes::TObject*) { ++after; };
+    sm->SetSkinName("Gone");
+    EXPECT_FALSE(sm->Active());
+    ASSERT_EQ(host.Commands().size(), 1u);
+    EXPECT_EQ(host.Commands()[0].second, SMC_REMOVESKIN);
+    EXPECT_TRUE(sm->Sections.empty());
+    EXPECT_EQ(sm->MasterBitmap, nullptr);
+    EXPECT_EQ(sm->ConstData.GlobalInfo, -1);
+    EXPECT_FALSE(SkinChanging);
+    EXPECT_EQ(after, 1);   // the application still learns which name was applied
+}
+
+TEST(SkinManager, ANewSkinRunsBeforeAnnounceAfterInThatOrder) {
+    TempFolder temp;
+    MakeMinimalSkin(temp.Path(), "Blue");
+    MakeMinimalSkin(temp.Path(), "Green");
+    ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    LoadFolderSkin(*sm, temp.Path(), "Blue");
+    std::vector<std::string> order;
+    sm->OnBeforeChange = [&](classes::TObject*) { order.push_back("before"); };
+    sm->OnAfterChange = [&](classes::TObject*) {
+        order.push_back(SkinChanging ? "after while changing" : "after " + sm->SkinName());
+    };
+    host.OnCommand = [&](TsSkinManager*, int command) {
+        order.push_back(std::to_string(command) + (SkinChanging ? " changing" : ""));
+    };
+    sm->SetSkinName("Green");
+    const std::vector<std::string> expected {"before", "1 changing", "16 changing", "3 changing", "after Green"};
+    EXPECT_EQ(order, expected);
+}
+
+TEST(SkinManager, MenuSupportReadsFromFormText) {
+    RegisterStoredSkinClasses();
+    ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    classes::ReadRootComponent(sm, R"(object sSkinManager1: TsSkinManager
+  Active = False
+  MenuSupport.IcoLineSkin = 'ICOLINE'
+  MenuSupport.UseExtraLine = True
+  MenuSupport.ExtraLineWidth = 40
+  MenuSupport.ExtraLineFont.Height = -11
+  MenuSupport.ExtraLineFont.Name = 'Tahoma'
+  SkinDirectory = 'skins'
+end
+)");
+    EXPECT_EQ(sm->MenuSupport()->IcoLineSkin(), "ICOLINE");
+    EXPECT_TRUE(sm->MenuSupport()->UseExtraLine());
+    EXPECT_EQ(sm->MenuSupport()->ExtraLineWidth(), 40);
+    EXPECT_EQ(sm->MenuSupport()->ExtraLineFont()->Height(), -11);
+    EXPECT_EQ(sm->MenuSupport()->ExtraLineFont()->Name(), "Tahoma");
+
+    // Loading fills an empty icon-line section name in.
+    TsSkinManager* bare = host.NewManager();
+    classes::ReadRootComponent(bare, "object sSkinManager2: TsSkinManager\n  Active = False\nend\n");
+    EXPECT_EQ(bare->MenuSupport()->IcoLineSkin(), "ICOLINE");
+    EXPECT_EQ(bare->MenuSupport()->ExtraLineWidth(), TacMenuSupport::DefaultExtraLineWidth);
+}
+
+TEST(SkinManager, PopupMessagesGoToTheMenuObject) {
+    int updates = 0;
+    FakeMenus* menus = nullptr;
+    SetSkinableMenusFactory([&](TsSkinManager*) {
+        auto m = std::make_unique<FakeMenus>();
+        m->UpdateCount = &updates;
+        menus = m.get();
+        return m;
+    });
+    ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    SetSkinableMenusFactory(nullptr);
+    ASSERT_NE(menus, nullptr);
+
+    classes::TMessage window {WM_ACPOPUPWINDOW, 0, 0x1234, 0};
+    EXPECT_TRUE(sm->MainWindowHook(window));
+    classes::TMessage none {WM_ACPOPUPWINDOW, 0, 0, 0};
+    EXPECT_TRUE(sm->MainWindowHook(none));
+    ASSERT_EQ(menus->Skinned.size(), 1u);
+    EXPECT_EQ(menus->Skinned[0], reinterpret_cast<user::HWND>(0x1234));
+
+    classes::TMessage item {WM_ACPOPUPITEM, 0, 0, 0};
+    EXPECT_FALSE(sm->MainWindowHook(item));   // no popup being skinned
+    menus->PopupState = true;
+    EXPECT_TRUE(sm->MainWindowHook(item));   // a nil item: handled, nothing to do
+    EXPECT_EQ(menus->Skinned.size(), 1u);
+    classes::TMessage other {user::WM_PAINT, 0, 0, 0};
+    EXPECT_FALSE(sm->MainWindowHook(other));
+
+    const int resets = menus->Resets;
+    sm->SendNewSkin();
+    EXPECT_EQ(menus->Resets, resets + 1);
+}
+
+TEST(SkinManager, TheHoveredControlIsForgottenWhenFreed) {
+    ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    auto owner = std::make_unique<classes::TComponent>(nullptr);
+    auto* control = new classes::TControl(owner.get());
+    sm->SetHoveredControl(control);
+    EXPECT_EQ(sm->HoveredControl(), control);
+    delete control;
+    EXPECT_EQ(sm->HoveredControl(), nullptr);
 }
