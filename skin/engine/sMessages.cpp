@@ -65,8 +65,8 @@ TacExtraFormList& ExtraFormList() {
 }
 
 void LogReceiverException(const TControl* control, const char* what) {
-    std::fprintf(stderr, "korvex: skin command to %s failed: %s\n",
-        control->Name().empty() ? "a control" : control->Name().c_str(), what);
+    const bool named = control != nullptr && !control->Name().empty();
+    std::fprintf(stderr, "korvex: skin command to %s failed: %s\n", named ? control->Name().c_str() : "a control", what);
 }
 
 // One form: its window, its descendants. MDI client windows do not exist here, so there is no third step.
@@ -134,19 +134,20 @@ void BroadcastToChildren(TWinControl* control, TMessage& message) {
         TControl* child = control->Controls(i);
         // A dying child keeps no skin state worth telling; its siblings still must hear of the new skin.
         if (IsDestroying(child)) continue;
+        TacComponentWatch childWatch(child);   // a receiver may free it
         try {
             auto* win = dynamic_cast<TWinControl*>(child);
             if (win == nullptr) {
                 child->Perform(message);
             } else if (QuerySkinCommand(win, SMC_ISSKINNED)) {
-                win->WindowProc(message);
-            } else {
+                if (childWatch.Alive()) win->WindowProc(message);
+            } else if (childWatch.Alive()) {
                 BroadcastToChildren(win, message);
             }
         } catch (const std::exception& e) {
-            LogReceiverException(child, e.what());
+            LogReceiverException(childWatch.As<TControl>(), e.what());
         } catch (...) {
-            LogReceiverException(child, "unknown exception");
+            LogReceiverException(childWatch.As<TControl>(), "unknown exception");
         }
     }
 }
