@@ -151,6 +151,7 @@ ManagerHost::ManagerHost()
 }
 
 ManagerHost::~ManagerHost() {
+    OnCommand = nullptr;   // what it wrote into may be gone already
     FOwner.reset();
     FForm.reset();
     SkinChanging = false;
