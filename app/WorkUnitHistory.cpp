@@ -32,12 +32,72 @@ std::string RcgOf(const std::string& line) {
 
 }
 
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool IsEscape(const std::string& text, std::size_t at) {
+    return text[at] == '%' && at + 2 < text.size() && HexValue(text[at + 1]) >= 0 && HexValue(text[at + 2]) >= 0;
+}
+
+const char* MarksAfter(THistoryField field) {
+    switch (field) {
+    case THistoryField::Name:
+        return "*#=@";
+    case THistoryField::RunCloneGen:
+        return "#=@";
+    case THistoryField::Node:
+        return "@";
+    }
+    return "";
+}
+
+}
+
+std::string EncodeHistoryField(const std::string& text, THistoryField field) {
+    static const char digits[] = "0123456789ABCDEF";
+    const std::string_view marks = MarksAfter(field);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n' || marks.find(c) != std::string_view::npos || IsEscape(text, i)) {
+            const auto byte = static_cast<unsigned char>(c);
+            out += '%';
+            out += digits[byte >> 4];
+            out += digits[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string DecodeHistoryField(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsEscape(text, i)) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 THistoryEntry ParseHistoryLine(const std::string& line) {
     THistoryEntry entry;
     entry.DateFragment = base::Copy(line, FragmentStart, FragmentLength);
     int nameStart = base::Pos("]", line) + 2;
-    entry.Name = base::Copy(line, nameStart, base::Pos("*", line) - nameStart);
-    entry.RCG = RcgOf(line);
+    entry.Name = DecodeHistoryField(base::Copy(line, nameStart, base::Pos("*", line) - nameStart));
+    entry.RCG = DecodeHistoryField(RcgOf(line));
     return entry;
 }
 
@@ -93,8 +153,9 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
     if (name.empty() || rcg.empty()) return false;
     std::lock_guard<std::mutex> guard(FLock);
     if (IsKnownLocked(name, rcg)) return false;
-    std::string dateText = base::DateTimeToStr(base::Now());
-    std::string line = "[" + dateText + "] " + name + "*" + rcg + "#" + base::IntToStr(points) + "=" + node;
+    const std::string line = "[" + base::DateTimeToStr(base::Now()) + "] "
+        + EncodeHistoryField(name, THistoryField::Name) + "*" + EncodeHistoryField(rcg, THistoryField::RunCloneGen)
+        + "#" + base::IntToStr(points) + "=" + EncodeHistoryField(node, THistoryField::Node);
     // The file is rewritten whole through the temporary file rather than appended to: a process killed
     // inside an append can leave part of the line (the kernel stops a write at a page boundary).
     const std::string path = os::NativePath(FilePath());
@@ -103,7 +164,7 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
     content += line;
     content += os::LineBreak;
     if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName)) return false;
-    FEntries.push_back({name, rcg, base::Copy(dateText, 2, FragmentLength)});
+    FEntries.push_back(ParseHistoryLine(line));   // what the next load will read
     return true;
 }
 
@@ -112,11 +173,14 @@ bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg,
     std::lock_guard<std::mutex> guard(FLock);
     const std::string path = os::NativePath(FilePath());
     std::vector<std::string> lines = ReadLines(path);
+    // Compared as written in the file.
+    const std::string writtenName = EncodeHistoryField(name, THistoryField::Name);
+    const std::string writtenRcg = EncodeHistoryField(rcg, THistoryField::RunCloneGen);
     std::ptrdiff_t found = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         std::string project = base::Copy(line, base::Pos("]", line) + 2, 5);
-        if (!project.empty() && base::Pos(project, name) > 0 && RcgOf(line) == rcg)
+        if (!project.empty() && base::Pos(project, writtenName) > 0 && RcgOf(line) == writtenRcg)
             found = static_cast<std::ptrdiff_t>(i);
     }
     if (found < 0) return false;

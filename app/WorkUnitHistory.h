@@ -3,6 +3,7 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvex::app {
@@ -20,6 +21,8 @@ struct THistoryEntry {
 };
 
 // A line: "[" date-time "] " name "*" rcg "#" points "=" node, optionally "@" speed; CR LF at the end.
+// Readers find each field by the first occurrence of its mark, so a mark inside a field is written as "%"
+// and two hex digits (EncodeHistoryField); ordinary values are written as they are.
 // All members may be called from any thread (one lock inside).
 class TWorkUnitHistory {
 public:
@@ -38,8 +41,9 @@ public:
     // without a name or a run-clone-gen is never known, and never recorded.
     bool IsKnown(const std::string& name, const std::string& rcg) const;
 
-    // Appends a line for a unit not yet known, stamped now. True when a line was written; a file that cannot
-    // be written leaves the list as it was, so the next call tries again.
+    // Appends a line for a unit not yet known, stamped now, and lists the unit as the line reads back. True
+    // when a line was written; a file that cannot be written leaves the list as it was, so the next call tries
+    // again.
     bool SaveWU(const std::string& name, const std::string& rcg, int points, const std::string& node);
 
     // Sets the speed of the last line whose name's first five characters occur in `name` and whose
@@ -57,7 +61,15 @@ private:
     std::vector<THistoryEntry> FEntries;
 };
 
-// The name and run-clone-gen of a history line by its marks ("]", "*", "#"), as the list keeps them.
+// The name and run-clone-gen of a history line by its marks ("]", "*", "#"), decoded, as the list keeps them.
 THistoryEntry ParseHistoryLine(const std::string& line);
+
+// The fields of a line, written so that no mark a reader looks for occurs inside them: the marks after the
+// field ("*", "#", "=" and "@" after a name; "#", "=" and "@" after a run-clone-gen; "@" after a node), CR,
+// LF, and a "%" that two hex digits follow become "%" and the byte's two hex digits. Decoding turns every
+// "%" with two hex digits back into its byte.
+enum class THistoryField { Name, RunCloneGen, Node };
+std::string EncodeHistoryField(const std::string& text, THistoryField field);
+std::string DecodeHistoryField(const std::string& text);
 
 }

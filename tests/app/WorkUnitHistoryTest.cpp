@@ -176,5 +176,66 @@ TEST_F(WorkUnitHistoryTest, RewriteThatFailsWhileWritingKeepsTheOldFileAndRemove
     EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
 }
 
+// Marks and line breaks inside a field must not move the fields of the line or split it.
+struct FieldCase {
+    const char* Label;
+    std::string Name, Rcg, Node;
+};
+
+class HistoryFieldTest : public WorkUnitHistoryTest, public testing::WithParamInterface<FieldCase> { };
+
+TEST_P(HistoryFieldTest, UnitReadsBackAsItselfAndIsWrittenOnceAcrossReloads) {
+    const FieldCase& c = GetParam();
+    {
+        TWorkUnitHistory history;
+        ASSERT_TRUE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
+        EXPECT_FALSE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
+        EXPECT_EQ(history.Entries().at(0), (THistoryEntry {c.Name, c.Rcg, "5.12"}));
+    }
+    for (int reload = 0; reload < 2; ++reload) {
+        TWorkUnitHistory history;
+        history.Load();
+        ASSERT_EQ(history.Count(), 1);
+        EXPECT_EQ(history.Entries()[0], (THistoryEntry {c.Name, c.Rcg, "5.12"}));
+        EXPECT_FALSE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
+    }
+    const std::string text = env.ReadFile("KORVEX.WUS");
+    ASSERT_EQ(text.find('\n'), text.size() - 1);   // one line
+    // A reader taking each field up to the first occurrence of the next mark gets the fields back.
+    const std::size_t star = text.find('*'), hash = text.find('#'), equal = text.find('='), at = text.find('@');
+    ASSERT_LT(star, hash);
+    ASSERT_LT(hash, equal);
+    EXPECT_EQ(at, std::string::npos);
+    EXPECT_EQ(DecodeHistoryField(text.substr(hash + 1, equal - hash - 1)), "7");
+    EXPECT_EQ(DecodeHistoryField(text.substr(equal + 1, text.size() - equal - 3)), c.Node);
+}
+
+INSTANTIATE_TEST_SUITE_P(Marks, HistoryFieldTest,
+    testing::Values(FieldCase {"StarInName", "p2605_a*b", "5-33-12", "box"},
+        FieldCase {"HashInName", "p2605#x", "5-33-12", "box"},
+        FieldCase {"EqualAndAtInName", "p=1@2", "1-2-3", "box"},
+        FieldCase {"LineBreaksInName", "p2605\r\nnext line", "1-2-3", "box"},
+        FieldCase {"HashInRunCloneGen", "p2605_x", "5#33-12", "box"},
+        FieldCase {"MarksInRunCloneGen", "p2605_x", "1=2@3\n4", "box"},
+        FieldCase {"AtAndBreakInNode", "p2605_x", "1-2-3", "me@host\nx"},
+        FieldCase {"PercentThatLooksEncoded", "p%2A%41", "1%23", "n%40"}),
+    [](const testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.Label); });
+
+TEST_F(WorkUnitHistoryTest, OrdinaryValuesAreWrittenAsTheyAre) {
+    TWorkUnitHistory history;
+    ASSERT_TRUE(history.SaveWU("p2605_100% water", "5-33-12", 120, "Box #2 *fast*"));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_100% water*5-33-12#120=Box #2 *fast*\r\n");
+}
+
+TEST_F(WorkUnitHistoryTest, ReSaveWUFindsAUnitWithMarksAndKeepsItsNode) {
+    TWorkUnitHistory history;
+    ASSERT_TRUE(history.SaveWU("p2@05_x", "1#2-3", 120, "me@host"));
+    EXPECT_TRUE(history.ReSaveWU("p2@05_x", "1#2-3", 3.5));
+    EXPECT_TRUE(history.ReSaveWU("p2@05_x", "1#2-3", 4));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2%4005_x*1%232-3#120=me%40host@4.00\r\n");
+    history.Load();
+    EXPECT_EQ(history.Entries().at(0), (THistoryEntry {"p2@05_x", "1#2-3", "5.12"}));
+}
+
 }
 }
