@@ -58,6 +58,7 @@ int CheckChange(const RegTree& tree, const RegChange& change) {
     if (!IsRootKey(change.Root)) return Fail(EINVAL);
     switch (change.Kind) {
     case RegChange::TKind::CreateKey:
+        if (change.Path.size() > MaxKeyDepth) return Fail(EINVAL);
         if (!std::all_of(change.Path.begin(), change.Path.end(), ValidKeyName)) return Fail(EINVAL);
         return RealPath(tree, change.Root, change.Path) ? 0 : 1;
     case RegChange::TKind::SetValue: {

@@ -78,17 +78,41 @@ void AppendValue(std::string& out, const RegValueEntry& entry) {
     out += '\n';
 }
 
-void AppendKey(std::string& out, const RegKey& key, const std::string& path, bool isRoot) {
-    bool hasRealValues = false;
-    for (const RegValueEntry& entry : key.Values)
-        hasRealValues = hasRealValues || !entry.Virtual;
-    if ((!isRoot && !key.Virtual) || hasRealValues) {
-        out += "\n[" + path + "]\n";
+// Every key with something to write, depth first in name order, each under a header with its full path.
+// A key is written when it is real or holds real values; a root only for its values.
+void AppendKeys(std::string& out, const RegKey& root, std::string_view rootName) {
+    struct Step {
+        const RegKey* Key;
+        std::size_t PathLength;   // of the parent's path; the key's name follows it
+    };
+    std::string path;
+    std::vector<Step> pending {{&root, 0}};
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        pending.pop_back();
+        const RegKey& key = *step.Key;
+        const bool isRoot = step.Key == &root;
+        path.resize(step.PathLength);
+        if (isRoot) {
+            path = rootName;
+        } else {
+            path += '\\';
+            path += key.Name;
+        }
+        bool hasRealValues = false;
         for (const RegValueEntry& entry : key.Values)
-            if (!entry.Virtual) AppendValue(out, entry);
+            hasRealValues = hasRealValues || !entry.Virtual;
+        if ((!isRoot && !key.Virtual) || hasRealValues) {
+            out += "\n[";
+            out += path;
+            out += "]\n";
+            for (const RegValueEntry& entry : key.Values)
+                if (!entry.Virtual) AppendValue(out, entry);
+        }
+        // Pushed in reverse so the first sub-key comes out first; keys without real content write nothing.
+        for (auto it = key.SubKeys.rbegin(); it != key.SubKeys.rend(); ++it)
+            pending.push_back({it->second.get(), path.size()});
     }
-    for (const auto& [name, sub] : key.SubKeys)
-        if (sub->HasRealContent()) AppendKey(out, *sub, path + "\\" + sub->Name, false);
 }
 
 // ---- Reading ----------------------------------------------------------------------------------------------
@@ -259,7 +283,7 @@ std::string FormatRegistryText(const RegTree& tree) {
     std::string out(FileHeader);
     out += '\n';
     for (const auto& [root, key] : tree.Roots)
-        AppendKey(out, key, std::string(RootKeyName(root)), true);
+        AppendKeys(out, key, RootKeyName(root));
     return out;
 }
 

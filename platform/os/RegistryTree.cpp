@@ -50,12 +50,38 @@ bool RegValueList::Remove(std::string_view name) {
 
 // ---- Keys ---------------------------------------------------------------------------------------------------
 
+RegKey::~RegKey() {
+    // Frees the sub-keys level by level, so a deep tree does not nest destructor calls.
+    std::vector<std::unique_ptr<RegKey>> pending;
+    for (auto& [name, sub] : SubKeys)
+        pending.push_back(std::move(sub));
+    SubKeys.clear();
+    while (!pending.empty()) {
+        std::unique_ptr<RegKey> key = std::move(pending.back());
+        pending.pop_back();
+        for (auto& [name, sub] : key->SubKeys)
+            pending.push_back(std::move(sub));
+        key->SubKeys.clear();
+    }
+}
+
 RegKey::RegKey(const RegKey& other)
     : Name(other.Name)
     , Virtual(other.Virtual)
     , Values(other.Values) {
-    for (const auto& [name, sub] : other.SubKeys)
-        SubKeys.emplace(name, std::make_unique<RegKey>(*sub));
+    std::vector<std::pair<const RegKey*, RegKey*>> pending {{&other, this}};
+    while (!pending.empty()) {
+        auto [from, to] = pending.back();
+        pending.pop_back();
+        for (const auto& [name, sub] : from->SubKeys) {
+            auto copy = std::make_unique<RegKey>();
+            copy->Name = sub->Name;
+            copy->Virtual = sub->Virtual;
+            copy->Values = sub->Values;
+            pending.emplace_back(sub.get(), copy.get());
+            to->SubKeys.emplace(name, std::move(copy));
+        }
+    }
 }
 
 RegKey& RegKey::operator=(const RegKey& other) {
@@ -84,11 +110,16 @@ RegKey& RegKey::AddSubKey(const std::string& name) {
 }
 
 bool RegKey::HasRealContent() const {
-    if (!Virtual) return true;
-    for (const RegValueEntry& entry : Values)
-        if (!entry.Virtual) return true;
-    for (const auto& [name, sub] : SubKeys)
-        if (sub->HasRealContent()) return true;
+    std::vector<const RegKey*> pending {this};
+    while (!pending.empty()) {
+        const RegKey* key = pending.back();
+        pending.pop_back();
+        if (!key->Virtual) return true;
+        for (const RegValueEntry& entry : key->Values)
+            if (!entry.Virtual) return true;
+        for (const auto& [name, sub] : key->SubKeys)
+            pending.push_back(sub.get());
+    }
     return false;
 }
 
@@ -136,6 +167,7 @@ const RegKey* RegTree::Find(HKEY root, const std::vector<std::string>& path) con
 }
 
 RegKey* RegTree::Create(HKEY root, const std::vector<std::string>& path, bool& changed) {
+    if (path.size() > MaxKeyDepth) return nullptr;
     RegKey* key = Root(root);
     if (!key) return nullptr;
     for (const std::string& part : path) {

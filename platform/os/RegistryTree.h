@@ -49,6 +49,10 @@ private:
     std::unordered_map<std::string, std::size_t, NameHash, NameEqual> FIndex;   // name -> place in FEntries
 };
 
+// Keys below a root nest at most this deep, as in Windows; deeper paths are refused.
+inline constexpr std::size_t MaxKeyDepth = 512;
+
+// Copying, destroying and the walks over sub-keys go without recursion.
 struct RegKey {
     std::string Name;   // as first created
     bool Virtual = false;   // exists only to carry virtual values; never written unless made real
@@ -56,6 +60,7 @@ struct RegKey {
     std::map<std::string, std::unique_ptr<RegKey>, NameLess> SubKeys;
 
     RegKey() = default;
+    ~RegKey();
     RegKey(const RegKey& other);   // a deep copy
     RegKey& operator=(const RegKey& other);
     RegKey(RegKey&&) = default;
@@ -79,7 +84,8 @@ struct RegTree {
     RegKey* Root(HKEY root);   // nullptr for an unknown root; created on first use
     RegKey* Find(HKEY root, const std::vector<std::string>& path);
     const RegKey* Find(HKEY root, const std::vector<std::string>& path) const;
-    // Creates the missing keys of `path`; every key along it becomes real. Returns the last one.
+    // Creates the missing keys of `path`; every key along it becomes real. Returns the last one; nullptr for
+    // an unknown root or a path deeper than MaxKeyDepth.
     RegKey* Create(HKEY root, const std::vector<std::string>& path, bool& changed);
     void Clear() { Roots.clear(); }
 };

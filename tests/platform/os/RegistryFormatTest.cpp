@@ -121,3 +121,39 @@ TEST(RegistryFormat, ValuesUnderADamagedHeaderAreDamagedToo) {
     RegTree tree = Parse("\"Orphan\"=dword:00000001\n[HKEY_BAD\\X]\n\"Lost\"=dword:00000001\n", &damaged);
     EXPECT_EQ(damaged, (std::vector<int> {1, 2, 3}));
 }
+
+namespace {
+
+std::string DeepHeader(std::size_t depth) {
+    std::string header = "[HKEY_CURRENT_USER";
+    for (std::size_t i = 0; i < depth; ++i)
+        header += "\\k";
+    return header + "]";
+}
+
+}
+
+TEST(RegistryFormat, KeysNestedPastTheLimitAreDamagedLinesWithTheirValues) {
+    std::vector<int> damaged;
+    RegTree tree = Parse("[HKEY_CURRENT_USER\\Before]\n\"A\"=dword:00000001\n" + DeepHeader(MaxKeyDepth + 1)
+            + "\n\"Lost\"=dword:00000002\n" + DeepHeader(100000) + "\n[HKEY_CURRENT_USER\\After]\n\"B\"=\"b\"\n",
+        &damaged);
+    EXPECT_EQ(damaged, (std::vector<int> {3, 4, 5}));
+    EXPECT_EQ(ValueOf(tree, HKEY_CURRENT_USER, "Before", "A"), MakeDwordValue(1));
+    EXPECT_EQ(ValueOf(tree, HKEY_CURRENT_USER, "After", "B"), MakeStringValue("b"));
+    EXPECT_EQ(tree.Find(HKEY_CURRENT_USER, {"k"}), nullptr);   // nothing of the refused paths was created
+}
+
+TEST(RegistryFormat, KeysAtTheDepthLimitSurviveARoundTrip) {
+    std::vector<int> damaged;
+    RegTree tree = Parse(DeepHeader(MaxKeyDepth) + "\n\"Deep\"=dword:00000007\n", &damaged);
+    EXPECT_TRUE(damaged.empty());
+    const std::string text = FormatRegistryText(tree);
+    RegTree back = Parse(text, &damaged);
+    EXPECT_TRUE(damaged.empty());
+    EXPECT_EQ(FormatRegistryText(back), text);
+    std::string path = "k";
+    for (std::size_t i = 1; i < MaxKeyDepth; ++i)
+        path += "\\k";
+    EXPECT_EQ(ValueOf(back, HKEY_CURRENT_USER, path, "Deep"), MakeDwordValue(7));
+}

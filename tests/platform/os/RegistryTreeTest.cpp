@@ -76,6 +76,37 @@ TEST(RegKey, ACopyIsDeep) {
     EXPECT_EQ(copy.Find(HKEY_CURRENT_USER, {"A", "B"})->FindValue("X")->Value, MakeDwordValue(2));
 }
 
+TEST(RegKey, CopyingWalkingAndFreeingADeepChainDoNotRecurse) {
+    // Far deeper than any stack holds as nested calls; only code that builds a tree by hand gets here.
+    RegKey root;
+    RegKey* key = &root;
+    for (int i = 0; i < 300000; ++i) {
+        key = &key->AddSubKey("k");
+        key->Virtual = true;
+    }
+    key->Values.Set("Leaf", MakeDwordValue(1), true);
+    root.Virtual = true;
+    EXPECT_FALSE(root.HasRealContent());
+    key->Virtual = false;
+    EXPECT_TRUE(root.HasRealContent());
+    RegKey copy = root;
+    const RegKey* last = &copy;
+    for (int i = 0; i < 300000 && last; ++i)
+        last = last->FindSubKey("K");
+    ASSERT_NE(last, nullptr);
+    EXPECT_FALSE(last->Virtual);
+    EXPECT_EQ(last->FindValue("leaf")->Value, MakeDwordValue(1));
+}
+
+TEST(RegTree, RefusesToCreateKeysPastTheDepthLimit) {
+    RegTree tree;
+    bool changed = false;
+    EXPECT_EQ(tree.Create(HKEY_CURRENT_USER, std::vector<std::string>(MaxKeyDepth + 1, "k"), changed), nullptr);
+    EXPECT_FALSE(changed);
+    EXPECT_NE(tree.Create(HKEY_CURRENT_USER, std::vector<std::string>(MaxKeyDepth, "k"), changed), nullptr);
+    EXPECT_TRUE(changed);
+}
+
 TEST(RegTree, EveryRootExistsBeforeAnythingIsStoredUnderIt) {
     const RegTree tree;
     ASSERT_NE(tree.Find(HKEY_USERS, {}), nullptr);
@@ -130,12 +161,20 @@ TEST_P(RegChangeCheck, PredictsWhatApplyingDoesWithoutTouchingTheTree) {
 constexpr HKEY Hklm = HKEY_LOCAL_MACHINE;
 constexpr const char* Opts = "SOFTWARE\\Tellvar\\Options";
 
+std::string TooDeep() {
+    std::string path = "k";
+    for (std::size_t i = 0; i < MaxKeyDepth; ++i)
+        path += "\\k";
+    return path;
+}
+
 INSTANTIATE_TEST_SUITE_P(RegistryTree, RegChangeCheck,
     testing::Values(ChangeCase {"existing key", RegChange::CreateKey(Hklm, "software\\TELLVAR"), 0, 0},
         ChangeCase {"new key", RegChange::CreateKey(Hklm, "SOFTWARE\\Tellvar\\Data"), 1, 0},
         ChangeCase {"made-up key", RegChange::CreateKey(HKEY_CLASSES_ROOT, "HTMLFILE"), 1, 0},
         ChangeCase {"control character", RegChange::CreateKey(Hklm, "Bad\x01Name"), -1, EINVAL},
         ChangeCase {"unknown root", RegChange::CreateKey(0x1234, "A"), -1, EINVAL},
+        ChangeCase {"nested too deep", RegChange::CreateKey(Hklm, TooDeep()), -1, EINVAL},
         ChangeCase {"same value", RegChange::SetValue(Hklm, Opts, "fsize", MakeDwordValue(8)), 0, 0},
         ChangeCase {"other value", RegChange::SetValue(Hklm, Opts, "FSize", MakeDwordValue(9)), 1, 0},
         ChangeCase {"other type", RegChange::SetValue(Hklm, Opts, "FSize", MakeStringValue("8")), 1, 0},
