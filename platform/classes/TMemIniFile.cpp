@@ -12,17 +12,38 @@
 
 namespace korvex::classes {
 
+namespace {
+
+// Sections and keys compare as AnsiSameText does: equal when their AnsiUpperCase forms are.
+std::string Folded(const std::string& name) {
+    return base::AnsiUpperCase(name);
+}
+
+}
+
 struct TMemIniFile::TSection {
     std::string Name;
+    std::string FoldedName;
     std::vector<std::string> Lines;
+    std::unordered_map<std::string, std::size_t> KeyIndex;   // folded key -> its first line
 
+    void IndexLine(std::size_t i) {
+        const std::size_t p = Lines[i].find('=');
+        if (p != std::string::npos) KeyIndex.emplace(Folded(Lines[i].substr(0, p)), i);
+    }
+    void IndexKeys() {
+        KeyIndex.clear();
+        for (std::size_t i = 0; i < Lines.size(); ++i)
+            IndexLine(i);
+    }
+    void AddLine(std::string line) {
+        Lines.push_back(std::move(line));
+        IndexLine(Lines.size() - 1);
+    }
     // The first line whose text before its first '=' is ident; -1 when none.
     int IndexOfKey(const std::string& ident) const {
-        for (std::size_t i = 0; i < Lines.size(); ++i) {
-            std::size_t p = Lines[i].find('=');
-            if (p != std::string::npos && base::AnsiSameText(Lines[i].substr(0, p), ident)) return static_cast<int>(i);
-        }
-        return -1;
+        auto it = KeyIndex.find(Folded(ident));
+        return it == KeyIndex.end() ? -1 : static_cast<int>(it->second);
     }
 };
 
@@ -58,15 +79,23 @@ void TMemIniFile::Rename(const std::string& fileName, bool reload) {
 }
 
 TMemIniFile::TSection* TMemIniFile::FindSection(const std::string& name) const {
-    for (const auto& section : FSections)
-        if (base::AnsiSameText(section->Name, name)) return section.get();
-    return nullptr;
+    auto it = FSectionIndex.find(Folded(name));
+    return it == FSectionIndex.end() ? nullptr : it->second;
 }
 
 TMemIniFile::TSection& TMemIniFile::AddSection(const std::string& name) {
     FSections.push_back(std::make_unique<TSection>());
-    FSections.back()->Name = name;
-    return *FSections.back();
+    TSection& section = *FSections.back();
+    section.Name = name;
+    section.FoldedName = Folded(name);
+    FSectionIndex.emplace(section.FoldedName, &section);
+    return section;
+}
+
+void TMemIniFile::IndexSections() {
+    FSectionIndex.clear();
+    for (const auto& section : FSections)
+        FSectionIndex.emplace(section->FoldedName, section.get());
 }
 
 std::string TMemIniFile::ReadString(
@@ -87,9 +116,9 @@ void TMemIniFile::WriteString(const std::string& section, const std::string& ide
     std::string line = ident + "=" + value;
     int i = s->IndexOfKey(ident);
     if (i >= 0)
-        s->Lines[static_cast<std::size_t>(i)] = line;
+        s->Lines[static_cast<std::size_t>(i)] = line;   // same key, so the index holds
     else
-        s->Lines.push_back(line);
+        s->AddLine(std::move(line));
 }
 
 int TMemIniFile::ReadInteger(const std::string& section, const std::string& ident, int def) const {
@@ -131,7 +160,7 @@ void TMemIniFile::ReadSections(TStrings& sections) const {
     sections.BeginUpdate();
     sections.Clear();
     for (const auto& section : FSections)
-        if (FindSection(section->Name) == section.get()) sections.Add(section->Name);
+        if (FSectionIndex.at(section->FoldedName) == section.get()) sections.Add(section->Name);
     sections.EndUpdate();
 }
 
@@ -154,18 +183,23 @@ bool TMemIniFile::ValueExists(const std::string& section, const std::string& ide
 }
 
 void TMemIniFile::EraseSection(const std::string& section) {
-    std::erase_if(FSections, [&](const auto& s) { return base::AnsiSameText(s->Name, section); });
+    const std::string folded = Folded(section);
+    if (std::erase_if(FSections, [&](const auto& s) { return s->FoldedName == folded; }) > 0) IndexSections();
 }
 
 void TMemIniFile::DeleteKey(const std::string& section, const std::string& ident) {
     if (TSection* s = FindSection(section)) {
         int i = s->IndexOfKey(ident);
-        if (i >= 0) s->Lines.erase(s->Lines.begin() + i);
+        if (i >= 0) {
+            s->Lines.erase(s->Lines.begin() + i);
+            s->IndexKeys();   // the lines after it moved up; a later key of the same name may now be first
+        }
     }
 }
 
 void TMemIniFile::Clear() {
     FSections.clear();
+    FSectionIndex.clear();
 }
 
 void TMemIniFile::GetStrings(TStrings& lines) const {
@@ -189,7 +223,7 @@ void TMemIniFile::SetStrings(const TStrings& lines) {
         if (s[0] == '[' && s.back() == ']' && s.size() >= 2)
             current = &AddSection(base::Trim(s.substr(1, s.size() - 2)));
         else if (current != nullptr)
-            current->Lines.push_back(s);
+            current->AddLine(std::move(s));
     }
 }
 

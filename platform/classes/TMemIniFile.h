@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace korvex::classes {
@@ -17,6 +18,8 @@ namespace korvex::classes {
 // are removed around '=' ("KEY = 1" is the key "KEY " with the value " 1"). Lines without '=' are kept but
 // are no keys. Sections and keys compare without case; with duplicates the first one wins (a repeated
 // section is kept for GetStrings and UpdateFile but reads and writes go to the first one).
+// Names are case-folded once when stored; look-ups go by hash, so a read costs the same however many
+// sections and keys the file holds.
 class TMemIniFile : public TObject {
 public:
     TMemIniFile();   // empty, no file
@@ -58,10 +61,12 @@ private:
     struct TSection;
     TSection* FindSection(const std::string& name) const;
     TSection& AddSection(const std::string& name);
+    void IndexSections();
     void LoadValues();
 
     std::string FFileName;
     std::vector<std::unique_ptr<TSection>> FSections;
+    std::unordered_map<std::string, TSection*> FSectionIndex;   // folded name -> first section of that name
 };
 
 }

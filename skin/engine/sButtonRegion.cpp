@@ -16,6 +16,7 @@ using detail::PixelView;
 
 void CopyMaskedPieceCutRegion(const classes::TRect& dstRect, const classes::TRect& srcRect, classes::TBitmap* bitmap,
     const TsMaskData& mask, gdi::HRGN region, const classes::TBitmap* source) {
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     if (dstRect.left < 0 || dstRect.top < 0 || srcRect.left < 0 || srcRect.top < 0) return;
     const PixelView d = detail::View24(bitmap);
     const PixelView s = detail::View24(source);
@@ -56,7 +57,7 @@ void CopyMaskedPieceCutRegion(const classes::TRect& dstRect, const classes::TRec
 void PaintButtonBordersWithRegion(
     classes::TBitmap* bitmap, gdi::HRGN region, bool filling, int state, const TsMaskData& mask) {
     const PixelView d = detail::View24(bitmap);
-    if (!d) return;
+    if (!d || !HasSaneGeometry(mask)) return;
     const bool own = mask.Bmp != nullptr;
     classes::TBitmap* source = own ? mask.Bmp.get() : detail::MasterOf(mask);
     const PixelView s = detail::View24(source);

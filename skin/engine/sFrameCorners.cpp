@@ -58,6 +58,7 @@ void PaintFrameSides(const TsFrameCornerTarget& target, int state, int sides) {
     if (!refresh.Cache || target.Width < 2 || target.Height < 2) return;
 
     const TsMaskData& mask = manager->Masks[std::size_t(target.BorderIndex)];
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     int imageCount = detail::ImageCountOf(mask), maskType = detail::MaskTypeOf(mask);
     classes::TRect r = mask.R;
     if (mask.Bmp) {

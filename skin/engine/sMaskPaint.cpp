@@ -60,6 +60,7 @@ enum class Variant { Mask, Master };
 
 void PaintNinePart(classes::TBitmap* bitmap, const classes::TRect& r, bool filling, int state, const TsMaskData& mask,
     const TsParentCacheInfo& cacheInfo, Variant variant) {
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     const PixelView dst = detail::View24(bitmap);
     const bool own = mask.Bmp != nullptr;
     if (!dst || (own && variant == Variant::Master)) return;
@@ -118,6 +119,7 @@ void PaintNinePart(classes::TBitmap* bitmap, const classes::TRect& r, bool filli
 
 void BlendMaskedPiece(const classes::TRect& dstRect, const classes::TRect& srcRect, classes::TBitmap* bitmap,
     const TsMaskData& mask, const TsParentCacheInfo& cacheInfo) {
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     const PixelView d = detail::View24(bitmap);
     const PixelView s = detail::View24(detail::MasterOf(mask));
     if (!d || !s) return;
@@ -195,6 +197,7 @@ void PaintNinePartMaster(classes::TBitmap* bitmap, const classes::TRect& rect, b
 // State images
 
 void DrawMaskStateImage(classes::TBitmap* bitmap, classes::TPoint p, int state, const TsMaskData& mask, int mode) {
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     const int imageCount = detail::ImageCountOf(mask);
     const int maskType = detail::MaskTypeOf(mask);
     const int iw = Width(mask.R) / imageCount;
@@ -225,6 +228,7 @@ void DrawMaskStateImage(classes::TBitmap* bitmap, classes::TPoint p, int state, 
 
 void BlendMaskedStateImage(const classes::TRect& dstRect, const classes::TRect& srcRect, classes::TBitmap* bitmap,
     const TsMaskData& mask, int mode, classes::TColor transparentColor, const classes::TBitmap* source) {
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     const PixelView d = detail::View24(bitmap);
     const PixelView s = detail::View24(source);
     if (!d || !s) return;

@@ -8,11 +8,11 @@
 namespace korvex::skin::detail {
 
 int ImageCountOf(const TsMaskData& mask) {
-    return std::max(mask.ImageCount, 1);
+    return std::clamp(mask.ImageCount, 1, MaxImageField);
 }
 
 int MaskTypeOf(const TsMaskData& mask) {
-    return std::max(mask.MaskType, 0);
+    return std::clamp(mask.MaskType, 0, MaxImageField);
 }
 
 classes::TBitmap* MasterOf(const TsMaskData& mask) {

@@ -16,7 +16,8 @@ struct TsMaskData;
 
 namespace korvex::skin::detail {
 
-// Skins with an image count below 1 or a mask type below 0 paint as if they had 1 and 0.
+// Skins with an image count below 1 or a mask type below 0 paint as if they had 1 and 0 (and above
+// MaxImageField as if they had that).
 int ImageCountOf(const TsMaskData& mask);
 int MaskTypeOf(const TsMaskData& mask);
 // The manager's master bitmap, or null.

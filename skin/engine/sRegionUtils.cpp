@@ -95,6 +95,7 @@ void RegionFromBitmap(gdi::HRGN& rgn, const classes::TBitmap* bitmap) {
 
 void CollectCornerTransparentRects(
     TsRectRuns& runs, int windowWidth, const TsMaskData& mask, int rowOffset, bool bottom) {
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     if (mask.Bmp) {
         // Own bitmaps hold three states over their mask rows: a cell is a sixth of the height.
         const PixelView view = detail::View24(mask.Bmp.get());

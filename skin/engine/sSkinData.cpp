@@ -12,13 +12,21 @@ TsMaskData::~TsMaskData() = default;
 TsMaskData::TsMaskData(TsMaskData&&) noexcept = default;
 TsMaskData& TsMaskData::operator=(TsMaskData&&) noexcept = default;
 
+bool HasSaneGeometry(const TsMaskData& mask) {
+    const classes::TRect& r = mask.R;
+    for (int v : {r.left, r.top, r.right, r.bottom})
+        if (v < -MaxImageCoordinate || v > MaxImageCoordinate) return false;
+    return mask.ImageCount >= -MaxImageField - 1 && mask.ImageCount <= MaxImageField
+        && mask.MaskType >= -MaxImageField - 1 && mask.MaskType <= MaxImageField;
+}
+
 TsPatternData::TsPatternData() = default;
 TsPatternData::~TsPatternData() = default;
 TsPatternData::TsPatternData(TsPatternData&&) noexcept = default;
 TsPatternData& TsPatternData::operator=(TsPatternData&&) noexcept = default;
 
 TsSkinData::~TsSkinData() {
-    SkinLoadIni().reset();
+    CloseSkinLoadIni();
 }
 
 }

@@ -81,8 +81,13 @@ struct TsGeneralData {
     classes::TColor BorderColor2 = 0;
 };
 
+// Bounds the loaders keep every image within, so that the painters' arithmetic on an image cannot overflow:
+// rectangle coordinates within the largest bitmap there can be, the 16-bit fields within 16 bits.
+inline constexpr int MaxImageCoordinate = 32767;
+inline constexpr int MaxImageField = 32767;
+
 // One skin image: a rectangle of the master bitmap (Bmp null) or its own 24-bit bitmap.
-// The loaders guarantee ImageCount >= 1, MaskType >= 0 and a non-empty picture.
+// The loaders guarantee ImageCount >= 1, MaskType >= 0, a non-empty picture and HasSaneGeometry.
 struct TsMaskData {
     TsMaskData();
     ~TsMaskData();
@@ -101,6 +106,10 @@ struct TsMaskData {
     TsSkinManager* Manager = nullptr;   // gives painters the master bitmap
     TsOneBased<int, 4> Margins;   // filled by the "^" image form only
 };
+
+// R's coordinates within +-MaxImageCoordinate, ImageCount and MaskType within 16 bits (painters take counts
+// below 1 and mask types below 0 as 1 and 0). Painters draw nothing for an image that is not.
+bool HasSaneGeometry(const TsMaskData& mask);
 
 // One large JPEG pattern.
 struct TsPatternData {

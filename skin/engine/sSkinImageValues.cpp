@@ -26,18 +26,35 @@ bool TryDecimal(const std::string& text, int& value) {
 
 namespace {
 
+// A decimal integer within lo..hi; numbers outside count as numbers that do not read.
+bool TryDecimalIn(const std::string& text, int lo, int hi, int& value) {
+    int v = 0;
+    if (!TryDecimal(text, v) || v < lo || v > hi) return false;
+    value = v;
+    return true;
+}
+
+bool TryCoordinate(const std::string& text, int& value) {
+    return TryDecimalIn(text, -MaxImageCoordinate, MaxImageCoordinate, value);
+}
+
+// The 16-bit fields of an image (counts, mask type, margins, border width, stretch mode).
+bool TryField(const std::string& text, int& value) {
+    return TryDecimalIn(text, -MaxImageField - 1, MaxImageField, value);
+}
+
 // Characters from..from+count-1 (1-based), shorter or empty past the end.
 std::string Col(const std::string& s, int from, int count) {
     return base::Copy(s, from, count);
 }
 
 bool ReadCol(const std::string& s, int from, int count, int& value) {
-    return TryDecimal(Col(s, from, count), value);
+    return TryField(Col(s, from, count), value);
 }
 
 bool ReadRect(const std::string& s, classes::TRect& r) {
-    return ReadCol(s, 2, 4, r.left) && ReadCol(s, 7, 4, r.top) && ReadCol(s, 12, 4, r.right)
-        && ReadCol(s, 17, 4, r.bottom);
+    return TryCoordinate(Col(s, 2, 4), r.left) && TryCoordinate(Col(s, 7, 4), r.top)
+        && TryCoordinate(Col(s, 12, 4), r.right) && TryCoordinate(Col(s, 17, 4), r.bottom);
 }
 
 bool IsPatternName(const std::string& keyName) {
@@ -83,8 +100,8 @@ TsImageValue ParseFile(const std::string& s) {
     v.Form = TsImageForm::File;
     v.FileName = ExtractWord(1, s, "!");
     int type = 0;
-    v.Valid = v.FileName.find(".BMP") != std::string::npos && TryDecimal(ExtractWord(2, s, "!"), v.ImageCount)
-        && TryDecimal(ExtractWord(3, s, "!"), v.MaskType) && TryDecimal(ExtractWord(4, s, "!"), type);
+    v.Valid = v.FileName.find(".BMP") != std::string::npos && TryField(ExtractWord(2, s, "!"), v.ImageCount)
+        && TryField(ExtractWord(3, s, "!"), v.MaskType) && TryDecimal(ExtractWord(4, s, "!"), type);
     v.ImgType = (type >= itisaBorder && type <= itisaGlyph) ? static_cast<TacImgType>(type) : itisaBorder;
     return v;
 }
@@ -100,12 +117,12 @@ TsImageValue ParseRectImageValue(const std::string& keyName, const std::string& 
     const std::string nums = ", ";
     const std::string rect = ExtractWord(2, value, words);
     const std::string counts = ExtractWord(3, value, words);
-    v.Valid = TryDecimal(ExtractWord(1, rect, nums), v.R.left) && TryDecimal(ExtractWord(2, rect, nums), v.R.top)
-        && TryDecimal(ExtractWord(3, rect, nums), v.R.right) && TryDecimal(ExtractWord(4, rect, nums), v.R.bottom)
-        && TryDecimal(ExtractWord(1, counts, nums), v.ImageCount)
-        && TryDecimal(ExtractWord(2, counts, nums), v.MaskType);
-    if (!TryDecimal(ExtractWord(3, counts, nums), v.BorderWidth) || v.BorderWidth < 0) v.BorderWidth = 0;
-    if (!TryDecimal(ExtractWord(4, counts, nums), v.StretchMode)) v.StretchMode = 1;
+    v.Valid = TryCoordinate(ExtractWord(1, rect, nums), v.R.left) && TryCoordinate(ExtractWord(2, rect, nums), v.R.top)
+        && TryCoordinate(ExtractWord(3, rect, nums), v.R.right)
+        && TryCoordinate(ExtractWord(4, rect, nums), v.R.bottom) && TryField(ExtractWord(1, counts, nums), v.ImageCount)
+        && TryField(ExtractWord(2, counts, nums), v.MaskType);
+    if (!TryField(ExtractWord(3, counts, nums), v.BorderWidth) || v.BorderWidth < 0) v.BorderWidth = 0;
+    if (!TryField(ExtractWord(4, counts, nums), v.StretchMode)) v.StretchMode = 1;
     if (IsPatternName(keyName)) {
         v.ImgType = itisaTexture;
         v.StretchMode = 0;

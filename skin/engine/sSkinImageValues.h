@@ -19,7 +19,9 @@ enum class TsImageForm {
 
 struct TsImageValue {
     TsImageForm Form = TsImageForm::None;
-    bool Valid = false;   // every number the form needs was a decimal integer
+    // Every number the form needs was a decimal integer in its range: coordinates within
+    // +-MaxImageCoordinate, the other numbers within 16 bits.
+    bool Valid = false;
     classes::TRect R {};   // master-bitmap forms only
     int ImageCount = 1;   // at least 1
     int MaskType = 0;   // at least 0

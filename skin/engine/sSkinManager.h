@@ -142,10 +142,6 @@ private:
     TsStoredSkin* FindStoredSkin() const;   // the stored skin named SkinName, or null
     void ApplyShifts();   // reload after a hue or saturation change
     std::string SkinFileName(const std::string& name) const;   // behind SkinPath unless a full path
-    std::string ReadIniStringFrom(const std::string& section, const std::string& key, const std::string& def,
-        std::vector<std::string>& visited) const;
-    int ReadIniIntegerFrom(
-        const std::string& section, const std::string& key, int def, std::vector<std::string>& visited) const;
     void LoadIniSections();
     void LoadCommonSectionsData();
     void LoadStoredMasks(const TsStoredSkin& skin);

@@ -1,6 +1,7 @@
 // TsSkinManager images: the master bitmap, image values and JPEG patterns of a skin folder and of CommonSections.
 #include "skin/engine/sSkinManager.h"
 
+#include "platform/base/Assert.h"
 #include "platform/base/Strings.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TJPEGImage.h"
@@ -9,6 +10,7 @@
 #include "platform/os/Files.h"
 #include "skin/engine/sSkinImageValues.h"
 #include "skin/engine/sSkinIni.h"
+#include "skin/engine/sSkinPictures.h"
 #include "skin/engine/sStoredSkins.h"
 
 namespace korvex::skin {
@@ -25,18 +27,31 @@ bool HasArea(int width, int height) {
     return width > 0 && height > 0;
 }
 
+// A loader uses the pictures of the running load, or pictures of its own when it runs outside one.
+class PicturesOfLoad {
+public:
+    PicturesOfLoad()
+        : FOwn(SkinLoadPictures() == nullptr) {
+        if (FOwn) SkinLoadPictures() = std::make_unique<TsSkinPictures>();
+    }
+    ~PicturesOfLoad() {
+        if (FOwn) SkinLoadPictures().reset();
+    }
+    PicturesOfLoad(const PicturesOfLoad&) = delete;
+    PicturesOfLoad& operator=(const PicturesOfLoad&) = delete;
+
+private:
+    bool FOwn;
+};
+
 std::unique_ptr<TBitmap> LoadPicture(const std::string& fileName) {
-    if (!os::FileExists(fileName)) return nullptr;
-    auto bmp = std::make_unique<TBitmap>();
-    if (!bmp->TryLoadFromFile(fileName) || !HasArea(bmp->Width(), bmp->Height())) return nullptr;
-    return bmp;
+    KORVEX_ASSERT(SkinLoadPictures() != nullptr);
+    return SkinLoadPictures()->Bitmap(fileName);
 }
 
 std::unique_ptr<TJPEGImage> LoadJpeg(const std::string& fileName) {
-    if (!os::FileExists(fileName)) return nullptr;
-    auto jpeg = std::make_unique<TJPEGImage>();
-    if (!jpeg->TryLoadFromFile(fileName)) return nullptr;
-    return jpeg;
+    KORVEX_ASSERT(SkinLoadPictures() != nullptr);
+    return SkinLoadPictures()->Jpeg(fileName);
 }
 
 bool IsJpegName(const std::string& value) {
@@ -87,12 +102,13 @@ void AddRectImage(TsSkinManager& sm, const std::string& section, const std::stri
 void TsSkinManager::LoadAllMasks() {
     Masks.clear();
     MasterBitmap.reset();
+    const PicturesOfLoad pictures;
     bool loaded = false;
-    if (const classes::TMemIniFile* ini = SkinLoadIni().get()) {
+    if (const TsSkinIniIndex* ini = SkinLoadIndex()) {
         loaded = true;
-        const std::string master = ini->ReadString("GLOBALINFO", "MASTERBITMAP", "");
-        if (!master.empty()) {
-            if (std::unique_ptr<TBitmap> bmp = LoadPicture(SkinFileName(master))) {
+        const std::string* master = ini->Value(ini->IndexOf("GLOBALINFO"), "MASTERBITMAP");
+        if (master != nullptr && !master->empty()) {
+            if (std::unique_ptr<TBitmap> bmp = LoadPicture(SkinFileName(*master))) {
                 bmp->SetPixelFormat(classes::pf24bit);
                 bmp->SetTransparentColor(TransparentSkinColor);
                 bmp->SetTransparent(true);
@@ -100,16 +116,13 @@ void TsSkinManager::LoadAllMasks() {
                 MasterBitmap = std::move(bmp);
             }
         }
-        classes::TStringList sections;
-        ini->ReadSections(sections);
-        for (int s = 0; s < sections.Count(); ++s) {
-            const std::string section = sections.Strings(s);
-            classes::TStringList keys;
-            ini->ReadSection(section, keys);
-            for (int k = 0; k < keys.Count(); ++k) {
-                const std::string key = keys.Strings(k);
-                if (base::SameText(section, "GLOBALINFO") && base::SameText(key, "MASTERBITMAP")) continue;
-                const std::string value = ini->ReadString(section, key, "");
+        for (int s = 0; s < ini->Count(); ++s) {
+            const std::string& section = ini->Name(s);
+            const bool globalInfo = base::SameText(section, "GLOBALINFO");
+            for (const TsSkinIniIndex::TKey& k : ini->Keys(s)) {
+                const std::string& key = k.Name;
+                if (globalInfo && base::SameText(key, "MASTERBITMAP")) continue;
+                const std::string& value = k.Value;
                 if (value.empty()) continue;
                 const TsImageValue v = ParseImageValue(key, value);
                 if (v.Form == TsImageForm::None || !v.Valid) continue;   // data, or numbers that do not read
@@ -160,18 +173,15 @@ void TsSkinManager::LoadCommonMasks() {
 
 void TsSkinManager::LoadAllPatterns() {
     Patterns.clear();
+    const PicturesOfLoad pictures;
     bool loaded = false;
-    if (const classes::TMemIniFile* ini = SkinLoadIni().get()) {
+    if (const TsSkinIniIndex* ini = SkinLoadIndex()) {
         loaded = true;
-        classes::TStringList sections;
-        ini->ReadSections(sections);
-        for (int s = 0; s < sections.Count(); ++s) {
-            const std::string section = sections.Strings(s);
-            classes::TStringList keys;
-            ini->ReadSection(section, keys);
-            for (int k = 0; k < keys.Count(); ++k) {
-                const std::string key = keys.Strings(k);
-                const std::string value = ini->ReadString(section, key, "-");
+        for (int s = 0; s < ini->Count(); ++s) {
+            const std::string& section = ini->Name(s);
+            for (const TsSkinIniIndex::TKey& k : ini->Keys(s)) {
+                const std::string& key = k.Name;
+                const std::string& value = k.Value;
                 if (!IsJpegName(value)) continue;
                 std::unique_ptr<TJPEGImage> jpeg = LoadJpeg(SkinFileName(value));
                 if (jpeg == nullptr || !HasArea(jpeg->Width(), jpeg->Height())) continue;

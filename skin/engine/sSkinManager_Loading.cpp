@@ -6,16 +6,39 @@
 #include "platform/os/Files.h"
 #include "platform/os/Paths.h"
 #include "skin/engine/sSkinIni.h"
+#include "skin/engine/sSkinPictures.h"
 #include "skin/engine/sStoredSkins.h"
 #include "skin/engine/sUtils.h"
-
-#include <algorithm>
 
 namespace korvex::skin {
 
 std::unique_ptr<classes::TMemIniFile>& SkinLoadIni() {
     static std::unique_ptr<classes::TMemIniFile> ini;
     return ini;
+}
+
+namespace {
+
+std::unique_ptr<TsSkinIniIndex>& LoadIndex() {
+    static std::unique_ptr<TsSkinIniIndex> index;
+    return index;
+}
+
+}
+
+const TsSkinIniIndex* SkinLoadIndex() {
+    return SkinLoadIni() != nullptr ? LoadIndex().get() : nullptr;
+}
+
+void OpenSkinLoadIni(const std::string& fileName) {
+    CloseSkinLoadIni();
+    SkinLoadIni() = std::make_unique<classes::TMemIniFile>(fileName);
+    LoadIndex() = std::make_unique<TsSkinIniIndex>(*SkinLoadIni());
+}
+
+void CloseSkinLoadIni() {
+    LoadIndex().reset();
+    SkinLoadIni().reset();
 }
 
 std::string TsSkinManager::GetFullSkinDirectory() const {
@@ -46,11 +69,11 @@ std::string TsSkinManager::SkinFileName(const std::string& name) const {
 
 void TsSkinManager::LoadAllSkinData() {
     SkinChanging = true;
-    SkinLoadIni().reset();
+    CloseSkinLoadIni();
     const std::string dir = GetFullSkinDirectory();
     const std::string folder = dir + "/" + FSkinName + "/";
     if (!FSkinName.empty() && os::FileExists(folder + "Options.dat")) {
-        SkinLoadIni() = std::make_unique<classes::TMemIniFile>(os::NativePath(folder + "Options.dat"));
+        OpenSkinLoadIni(os::NativePath(folder + "Options.dat"));
         LoadedSkin.SkinPath = folder;
     } else {
         LoadedSkin.SkinPath.clear();
@@ -60,6 +83,8 @@ void TsSkinManager::LoadAllSkinData() {
         }
         if (FInternalSkins->IndexOf(FSkinName) < 0) FSkinName = FInternalSkins->Items(0)->Name();
     }
+    // Each picture file is decoded once for all three loaders.
+    SkinLoadPictures() = std::make_unique<TsSkinPictures>();
     // Each loader is on its own: a failure inside one (a picture the codecs reject, memory) leaves its
     // table as far as it got and the load goes on.
     try {
@@ -71,48 +96,19 @@ void TsSkinManager::LoadAllSkinData() {
     try {
         LoadAllGeneralData();
     } catch (...) { }
-    SkinLoadIni().reset();
-}
-
-std::string TsSkinManager::ReadIniStringFrom(const std::string& section, const std::string& key, const std::string& def,
-    std::vector<std::string>& visited) const {
-    const classes::TMemIniFile* ini = SkinLoadIni().get();
-    if (ini == nullptr) return def;
-    std::string v = ini->ReadString(section, key, "?");
-    if (v == "?") {
-        const std::string parent = ini->ReadString(section, "PARENTCLASS", "?");
-        visited.push_back(section);
-        const bool seen = std::any_of(
-            visited.begin(), visited.end(), [&](const std::string& s) { return base::SameText(s, parent); });
-        if (!parent.empty() && parent != "?" && !seen) v = ReadIniStringFrom(parent, key, "?", visited);
-    }
-    return v == "?" ? def : v;
-}
-
-int TsSkinManager::ReadIniIntegerFrom(
-    const std::string& section, const std::string& key, int def, std::vector<std::string>& visited) const {
-    const classes::TMemIniFile* ini = SkinLoadIni().get();
-    if (ini == nullptr) return def;
-    int v = ini->ReadInteger(section, key, -1);
-    if (v == -1) {
-        const std::string parent = ini->ReadString(section, "PARENTCLASS", "?");
-        visited.push_back(section);
-        const bool seen = std::any_of(
-            visited.begin(), visited.end(), [&](const std::string& s) { return base::SameText(s, parent); });
-        if (!parent.empty() && parent != "?" && !seen) v = ReadIniIntegerFrom(parent, key, -1, visited);
-    }
-    return v == -1 ? def : v;
+    SkinLoadPictures().reset();
+    CloseSkinLoadIni();
 }
 
 std::string TsSkinManager::ReadIniString(
     const std::string& section, const std::string& key, const std::string& def) const {
-    std::vector<std::string> visited;
-    return ReadIniStringFrom(section, key, def, visited);
+    const TsSkinIniIndex* index = SkinLoadIndex();
+    return index == nullptr ? def : index->InheritedString(index->IndexOf(section), key, def);
 }
 
 int TsSkinManager::ReadIniInteger(const std::string& section, const std::string& key, int def) const {
-    std::vector<std::string> visited;
-    return ReadIniIntegerFrom(section, key, def, visited);
+    const TsSkinIniIndex* index = SkinLoadIndex();
+    return index == nullptr ? def : index->InheritedInteger(index->IndexOf(section), key, def);
 }
 
 }

@@ -83,6 +83,7 @@ classes::TSize TsSkinManager::GetMaskFrameSize(int maskIndex) const {
     classes::TSize size {0, 0};
     if (!IsValidImgIndex(maskIndex)) return size;
     const TsMaskData& m = Masks[static_cast<std::size_t>(maskIndex)];
+    if (!HasSaneGeometry(m)) return size;
     if (m.Bmp != nullptr) {
         size.cx = m.Bmp->Width() / 3;
         size.cy = m.Bmp->Height() / 2;

@@ -110,7 +110,7 @@ int ReadPlainInteger(const classes::TMemIniFile& ini, const std::string& key, in
 
 void TsSkinManager::LoadAllGeneralData() {
     Sections.clear();
-    if (SkinLoadIni() != nullptr) {
+    if (SkinLoadIndex() != nullptr) {
         LoadIniSections();
     } else {
         const TsStoredSkin* stored = FindStoredSkin();
@@ -133,30 +133,32 @@ void TsSkinManager::LoadIniSections() {
     LoadedSkin.Shadow1Blur = ReadPlainInteger(ini, "SHADOW1BLUR", -1);
     LoadedSkin.Shadow1Transparency = ReadPlainInteger(ini, "SHADOW1TRANSPARENCY", 0);
 
-    classes::TStringList names;
-    ini.ReadSections(names);
-    Sections.reserve(static_cast<std::size_t>(names.Count()));
-    for (int i = 0; i < names.Count(); ++i) {
-        const std::string section = names.Strings(i);
+    // Inherited reads by section number: the parent chains are resolved once for the whole skin.
+    const TsSkinIniIndex& index = *SkinLoadIndex();
+    Sections.reserve(static_cast<std::size_t>(index.Count()));
+    for (int i = 0; i < index.Count(); ++i) {
         TsGeneralData d;
-        d.ClassName = section;
-        d.ParentClass = ini.ReadString(section, "PARENTCLASS", "");
+        d.ClassName = index.Name(i);
+        const std::string* parent = index.Value(i, "PARENTCLASS");
+        d.ParentClass = parent != nullptr ? *parent : std::string();
         for (const Field& f : Fields) {
             const std::string key = f.Key;
             switch (f.Type) {
             case Kind::Int:
-                if (key == "SHADOWCOLOR")
-                    f.SetInt(d, ini.ReadInteger(section, key, f.IntDefault));
-                else if (key == "COLOR")
-                    f.SetInt(d, classes::ColorToRGB(ReadIniInteger(section, key, f.IntDefault)));
-                else
-                    f.SetInt(d, ReadIniInteger(section, key, f.IntDefault));
+                if (key == "SHADOWCOLOR") {
+                    const std::string* own = index.Value(i, key);
+                    f.SetInt(d, base::StrToIntDef(own != nullptr ? *own : std::string(), f.IntDefault));
+                } else if (key == "COLOR") {
+                    f.SetInt(d, classes::ColorToRGB(index.InheritedInteger(i, key, f.IntDefault)));
+                } else {
+                    f.SetInt(d, index.InheritedInteger(i, key, f.IntDefault));
+                }
                 break;
             case Kind::Bool:
-                f.SetInt(d, base::UpperCase(ReadIniString(section, key, "FALSE")) == "TRUE" ? 1 : 0);
+                f.SetInt(d, base::UpperCase(index.InheritedString(i, key, "FALSE")) == "TRUE" ? 1 : 0);
                 break;
             case Kind::Text:
-                f.SetText(d, ReadIniString(section, key, f.TextDefault));
+                f.SetText(d, index.InheritedString(i, key, f.TextDefault));
                 break;
             }
         }

@@ -46,6 +46,7 @@ void TsSkinManager::LoadStoredMasks(const TsStoredSkin& skin) {
         }
         m.ImageCount = std::max(m.ImageCount, 1);
         m.MaskType = std::max(m.MaskType, 0);
+        if (!HasSaneGeometry(m)) continue;   // numbers no painter could step through
         m.BorderWidth = item.BorderWidth;
         if (m.PropertyName == "PATTERN" || m.PropertyName == "HOTPATTERN") {
             m.StretchMode = item.ImgType == itisaTexture ? item.StretchMode : 0;

@@ -156,6 +156,7 @@ void PaintTexture(
         r = NothingLeft;
         return;
     }
+    if (!HasSaneGeometry(mask)) return;   // refused at load; painted as nothing
     classes::TBitmap* master = detail::MasterOf(mask);
     const int w = mask.R.right - mask.R.left, h = mask.R.bottom - mask.R.top;
     if (!canvas || !master || master->Empty() || w <= 0 || h <= 0) return;
@@ -219,7 +220,7 @@ void PaintTexture(
 
 void PaintMaskedTexture(
     classes::TBitmap* bmp, classes::TRect& r, const TsParentCacheInfo& cacheInfo, const TsMaskData& mask, int mode) {
-    if (mode != 0 && mode != 10) return;
+    if ((mode != 0 && mode != 10) || !HasSaneGeometry(mask)) return;
     const detail::PixelView view = detail::View24(bmp);
     if (!view) return;
     const bool own = mask.Bmp != nullptr;
