@@ -16,12 +16,15 @@ std::int64_t PixelsOf(const Picture& picture) {
 
 }
 
-TsSkinPictures::TsSkinPictures() = default;
+TsSkinPictures::TsSkinPictures(std::int64_t budget)
+    : FBudget(budget) {
+}
+
 TsSkinPictures::~TsSkinPictures() = default;
 
 bool TsSkinPictures::Charge(std::int64_t pixels) {
     FSpent += pixels;
-    return FSpent <= MaxSkinPixels;
+    return FSpent <= FBudget;
 }
 
 template <class Picture>
@@ -29,7 +32,7 @@ std::unique_ptr<Picture> TsSkinPictures::Copy(std::map<std::string, TEntry<Pictu
     auto found = cache.find(fileName);
     if (found == cache.end()) {
         TEntry<Picture> entry;
-        if (FSpent < MaxSkinPixels && os::FileExists(fileName)) {
+        if (FSpent < FBudget && os::FileExists(fileName)) {
             auto picture = std::make_unique<Picture>();
             if (picture->TryLoadFromFile(fileName) && picture->Width() > 0 && picture->Height() > 0
                 && Charge(PixelsOf(*picture)))

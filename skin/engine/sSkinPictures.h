@@ -14,15 +14,15 @@ class TJPEGImage;
 
 namespace korvex::skin {
 
-// Every pixel decoded from a file and every further copy of a picture counts against MaxSkinPixels (about
-// 192 MB of 24-bit pixels, far above any real skin). A picture that would pass it is dropped like a missing
-// file, and once the budget is spent nothing more is decoded, so a hostile skin costs at most the budget and
-// one picture the codecs accept.
+// Every pixel decoded from a file and every further copy of a picture counts against the budget (by default
+// MaxSkinPixels, about 192 MB of 24-bit pixels, far above any real skin). A picture that would pass it is
+// dropped like a missing file, and once the budget is spent nothing more is decoded, so a hostile skin costs
+// at most the budget and one picture the codecs accept.
 class TsSkinPictures {
 public:
     static constexpr std::int64_t MaxSkinPixels = std::int64_t(64) << 20;
 
-    TsSkinPictures();
+    explicit TsSkinPictures(std::int64_t budget = MaxSkinPixels);
     ~TsSkinPictures();
 
     // A copy of the file's picture; nullptr when the file is missing, cannot be read, is empty (no area)
@@ -30,7 +30,7 @@ public:
     std::unique_ptr<classes::TBitmap> Bitmap(const std::string& fileName);
     std::unique_ptr<classes::TJPEGImage> Jpeg(const std::string& fileName);
 
-    std::int64_t Spent() const { return FSpent; }
+    std::int64_t Spent() const { return FSpent; }   // pixels decoded and copied so far
 
 private:
     template <class Picture>
@@ -44,6 +44,7 @@ private:
 
     std::map<std::string, TEntry<classes::TBitmap>> FBitmaps;
     std::map<std::string, TEntry<classes::TJPEGImage>> FJpegs;
+    std::int64_t FBudget;
     std::int64_t FSpent = 0;
 };
 

@@ -135,6 +135,45 @@ TEST(TMemIniFile, ReadsAFileAndWritesItBack) {
     EXPECT_EQ(sections.Count(), 0);
 }
 
+TEST(TMemIniFile, DeletingAndErasingKeepLookUpsRight) {
+    auto ini = FromText("[A]\nK=1\nk=2\nL=3\n[B]\nM=4\n[a]\nN=5\n[C]\nO=6\n");
+    ini->DeleteKey("a", "K");
+    EXPECT_EQ(ini->ReadString("A", "K", "-"), "2");   // the later key of that name now comes first
+    EXPECT_EQ(ini->ReadString("A", "L", "-"), "3");
+    ini->EraseSection("A");   // both sections of that name
+    EXPECT_FALSE(ini->SectionExists("a"));
+    EXPECT_EQ(ini->ReadString("C", "O", "-"), "6");
+    TStringList sections;
+    ini->ReadSections(sections);
+    EXPECT_EQ(Items(sections), (std::vector<std::string> {"B", "C"}));
+    ini->WriteString("a", "N", "7");
+    EXPECT_EQ(ini->ReadString("A", "n", "-"), "7");
+}
+
+TEST(TMemIniFile, NamesCompareWithoutCaseBeyondAscii) {
+    auto ini = FromText("[Кнопка]\nЦвет=1\n");
+    EXPECT_EQ(ini->ReadString("КНОПКА", "цвет", "-"), "1");
+}
+
+TEST(TMemIniFile, ManySectionsKeysAndLongNamesReadQuickly) {
+    // Look-ups by hash: a file of many sections and keys reads in linear time (tens of seconds before).
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "[S" + std::to_string(i) + "]\nK=" + std::to_string(i) + "\n";
+    text += "[" + std::string(200000, 'n') + "]\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "K" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    auto ini = FromText(text);
+    TStringList sections;
+    ini->ReadSections(sections);
+    ASSERT_EQ(sections.Count(), 20001);
+    for (int i = 0; i < 20000; ++i)
+        ASSERT_EQ(ini->ReadInteger("s" + std::to_string(i), "k", -1), i);
+    const std::string longName = sections.Strings(20000);
+    for (int i = 0; i < 20000; i += 997)
+        ASSERT_EQ(ini->ReadInteger(longName, "k" + std::to_string(i), -1), i);
+}
+
 TEST(TMemIniFile, HostileTextIsReadWithoutFault) {
     std::string text = "[\n]\n[]\n=x\n==\n[[x]]\n[unclosed\n";
     text += std::string(100000, '[') + "\n";

@@ -473,3 +473,45 @@ TEST_F(FolderLoad, HueChangesReloadFromTheSourceSoShiftsNeverAccumulate) {
     sm->SetSaturation(-100);
     EXPECT_EQ(Section("BUTTON").Color, 0x555555);
 }
+
+TEST_F(FolderLoad, HostileNumbersAndLongParentChainsLoadWhatIsSound) {
+    // A chain of sections each naming the next as parent, a loop at its end, and image values whose numbers
+    // pass their range: the chain inherits the root's values, the bad images are left out.
+    OptionsText options = MinimalOptions();
+    options.Section("ROOT").Key("COLOR", "4660").Key("SHADOWENABLED", "true");
+    for (int i = 0; i < 3000; ++i)
+        options.Section("C" + std::to_string(i)).Key("PARENTCLASS", i == 0 ? "ROOT" : "C" + std::to_string(i - 1));
+    options.Section("LOOP1").Key("PARENTCLASS", "LOOP2");
+    options.Section("LOOP2").Key("PARENTCLASS", "LOOP1");
+    options.Section("BAD")
+        .Key("HUGE", "# (0,0,2147483647,60) (3,1)")
+        .Key("COUNT", "# (0,0,60,60) (2147483647,1)")
+        .Key("MASK", "# (0,0,60,60) (3,65536)")
+        .Key("GOOD", "# (0,0,60,60) (3,1)");
+    Load(options);
+    EXPECT_EQ(Section("C2999").Color, 4660);
+    EXPECT_TRUE(Section("C2999").ShadowEnabled);
+    EXPECT_EQ(Section("LOOP1").Color, 0xFFFFFF);
+    EXPECT_EQ(Image("BAD", "HUGE"), nullptr);
+    EXPECT_EQ(Image("BAD", "COUNT"), nullptr);
+    EXPECT_EQ(Image("BAD", "MASK"), nullptr);
+    EXPECT_NE(Image("BAD", "GOOD"), nullptr);
+}
+
+TEST_F(FolderLoad, APictureNamedByManyKeysLoadsIntoEachImage) {
+    OptionsText options = MinimalOptions();
+    options.Section("PICS");
+    for (int i = 0; i < 6; ++i)
+        options.Key("K" + std::to_string(i), "SHARED.BMP");
+    SkinFolder folder {temp.Path(), "Test"};
+    WriteBmp(folder.File("SHARED.BMP"), 90, 40, 0x123456);
+    Load(options);
+    for (int i = 0; i < 6; ++i) {
+        const TsMaskData* image = Image("PICS", "K" + std::to_string(i));
+        ASSERT_NE(image, nullptr) << i;
+        ASSERT_NE(image->Bmp, nullptr);
+        EXPECT_EQ(image->Bmp->Width(), 90);
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(Image("PICS", "K" + std::to_string(j))->Bmp.get(), image->Bmp.get());   // each owns its copy
+    }
+}

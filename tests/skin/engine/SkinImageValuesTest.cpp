@@ -60,6 +60,23 @@ TEST(ParseImageValue, MissingOrBadRequiredNumbersMakeTheValueInvalid) {
         EXPECT_FALSE(ParseImageValue("KEY", value).Valid) << value;
 }
 
+TEST(ParseImageValue, NumbersPastTheirRangeMakeTheValueInvalid) {
+    // Coordinates beyond the largest bitmap, counts beyond 16 bits: painters could not step through them.
+    for (const char* value : {"# (0,0,2147483647,10) (3,1)", "# (-2147483648,0,10,10) (3,1)", "# (0,0,32768,10) (3,1)",
+             "# (0,0,10,10) (32768,1)", "# (0,0,10,10) (3,2147483647)", "# (0,0,10,10) (-32769,0)",
+             "!A.BMP!2147483647!0!0", "!A.BMP!1!99999!0"})
+        EXPECT_FALSE(ParseImageValue("KEY", value).Valid) << value;
+    const TsImageValue edge = ParseImageValue("KEY", "# (-32767,0,32767,10) (32767,32767)");
+    ASSERT_TRUE(edge.Valid);
+    EXPECT_EQ(edge.R.right, 32767);
+    EXPECT_EQ(edge.ImageCount, 32767);
+    EXPECT_EQ(edge.MaskType, 32767);
+    const TsImageValue optional = ParseImageValue("KEY", "# (0,0,10,10) (1,0,99999,-99999)");
+    ASSERT_TRUE(optional.Valid);   // out of range counts as missing for the optional numbers
+    EXPECT_EQ(optional.BorderWidth, 0);
+    EXPECT_EQ(optional.StretchMode, 1);
+}
+
 TEST(ParseImageValue, OptionalRectNumbersFallBackToTheirDefaults) {
     const TsImageValue v = ParseImageValue("X", "# (0,0,4,4) (2,1,-3,x)");
     ASSERT_TRUE(v.Valid);

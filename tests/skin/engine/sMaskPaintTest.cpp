@@ -4,9 +4,11 @@
 #include "platform/classes/TBitmap.h"
 #include "skin/engine/sPixelAccess.h"
 #include "skin/engine/sSkinData.h"
+#include "skin/engine/sSkinManager.h"
 
 #include "support/PixelFixtures.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 using namespace korvex;
@@ -396,4 +398,28 @@ TEST(BlendMaskedStateImage, HolesOfTheGivenColourKeepTheBackground) {
         TRect {0, 0, 4, 2}, TRect {0, 0, 4, 2}, bitmap.get(), skin.Mask(index), 1, Rgb(1, 2, 3), &skin.Master());
     EXPECT_EQ(Px(*bitmap, 1, 0), Rgb(9, 9, 9));
     EXPECT_EQ(Px(*bitmap, 0, 0), Key);   // not the colour given: copied
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Numbers no loader lets through
+
+TEST(PaintNinePartMask, ImagesWithNumbersPastTheirRangePaintNothing) {
+    // Extreme rectangles and counts overflowed the painters' arithmetic; made by hand here, refused at load.
+    const TRect rects[] = {{INT_MIN, 0, INT_MAX, 30}, {0, INT_MIN + 1, 30, INT_MAX}, {0, 0, 40000, 30}};
+    for (const TRect& r : rects) {
+        TestSkin skin(60, 30, Rgb(9, 9, 9));
+        const int index = skin.AddMask(r, INT_MAX, INT_MAX, INT_MAX, 1);
+        const TsMaskData& mask = skin.Mask(index);
+        EXPECT_FALSE(HasSaneGeometry(mask));
+        auto bitmap = Bitmap24(40, 40, Rgb(1, 1, 1));
+        PaintNinePartMask(bitmap.get(), TRect {0, 0, 40, 40}, true, false, 2, mask, EmptyCacheInfo);
+        PaintNinePartMaster(bitmap.get(), TRect {0, 0, 40, 40}, true, 2, mask, EmptyCacheInfo);
+        DrawMaskStateImage(bitmap.get(), classes::TPoint {-5, -5}, 3, mask, 0);
+        BlendMaskedPiece(TRect {0, 0, 10, 10}, TRect {0, 0, 10, 10}, bitmap.get(), mask, EmptyCacheInfo);
+        EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 40, 40}, Rgb(1, 1, 1)));
+        EXPECT_EQ(skin.Manager()->GetMaskFrameSize(index).cx, 0);
+    }
+    TestSkin skin(60, 30, Rgb(9, 9, 9));
+    // Counts below 1 and mask types below 0 paint as 1 and 0, as before.
+    EXPECT_TRUE(HasSaneGeometry(skin.Mask(skin.AddMask(TRect {0, 0, 60, 30}, -5, -7))));
 }
