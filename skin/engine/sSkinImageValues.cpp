@@ -118,9 +118,8 @@ TsImageValue ParseRectImageValue(const std::string& keyName, const std::string& 
     const std::string rect = ExtractWord(2, value, words);
     const std::string counts = ExtractWord(3, value, words);
     v.Valid = TryCoordinate(ExtractWord(1, rect, nums), v.R.left) && TryCoordinate(ExtractWord(2, rect, nums), v.R.top)
-        && TryCoordinate(ExtractWord(3, rect, nums), v.R.right)
-        && TryCoordinate(ExtractWord(4, rect, nums), v.R.bottom) && TryField(ExtractWord(1, counts, nums), v.ImageCount)
-        && TryField(ExtractWord(2, counts, nums), v.MaskType);
+        && TryCoordinate(ExtractWord(3, rect, nums), v.R.right) && TryCoordinate(ExtractWord(4, rect, nums), v.R.bottom)
+        && TryField(ExtractWord(1, counts, nums), v.ImageCount) && TryField(ExtractWord(2, counts, nums), v.MaskType);
     if (!TryField(ExtractWord(3, counts, nums), v.BorderWidth) || v.BorderWidth < 0) v.BorderWidth = 0;
     if (!TryField(ExtractWord(4, counts, nums), v.StretchMode)) v.StretchMode = 1;
     if (IsPatternName(keyName)) {

@@ -28,7 +28,8 @@ bool TsSkinPictures::Charge(std::int64_t pixels) {
 }
 
 template <class Picture>
-std::unique_ptr<Picture> TsSkinPictures::Copy(std::map<std::string, TEntry<Picture>>& cache, const std::string& fileName) {
+std::unique_ptr<Picture> TsSkinPictures::Copy(
+    std::map<std::string, TEntry<Picture>>& cache, const std::string& fileName) {
     auto found = cache.find(fileName);
     if (found == cache.end()) {
         TEntry<Picture> entry;

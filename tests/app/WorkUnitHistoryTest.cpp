@@ -212,8 +212,7 @@ TEST_P(HistoryFieldTest, UnitReadsBackAsItselfAndIsWrittenOnceAcrossReloads) {
 
 INSTANTIATE_TEST_SUITE_P(Marks, HistoryFieldTest,
     testing::Values(FieldCase {"StarInName", "p2605_a*b", "5-33-12", "box"},
-        FieldCase {"HashInName", "p2605#x", "5-33-12", "box"},
-        FieldCase {"EqualAndAtInName", "p=1@2", "1-2-3", "box"},
+        FieldCase {"HashInName", "p2605#x", "5-33-12", "box"}, FieldCase {"EqualAndAtInName", "p=1@2", "1-2-3", "box"},
         FieldCase {"LineBreaksInName", "p2605\r\nnext line", "1-2-3", "box"},
         FieldCase {"HashInRunCloneGen", "p2605_x", "5#33-12", "box"},
         FieldCase {"MarksInRunCloneGen", "p2605_x", "1=2@3\n4", "box"},

@@ -63,15 +63,19 @@ TEST_P(InheritedReads, FollowTheParentChainAsFarAsItGoes) {
 
 INSTANTIATE_TEST_SUITE_P(TsSkinIniIndex, InheritedReads,
     testing::Values(InheritCase {"own value", "[A]\nCOLOR=5\n", "A", 5, "5"},
-        InheritCase {"from the grandparent", "[A]\nPARENTCLASS=b\n[B]\nPARENTCLASS=C\n[C]\nCOLOR=0x10\n", "A", 16, "0x10"},
+        InheritCase {
+            "from the grandparent", "[A]\nPARENTCLASS=b\n[B]\nPARENTCLASS=C\n[C]\nCOLOR=0x10\n", "A", 16, "0x10"},
         InheritCase {"-1 counts as missing", "[A]\nCOLOR=-1\nPARENTCLASS=B\n[B]\nCOLOR=3\n", "A", 3, "-1"},
         InheritCase {"not a number counts as missing", "[A]\nCOLOR=red\nPARENTCLASS=B\n[B]\nCOLOR=3\n", "A", 3, "red"},
         InheritCase {"? counts as missing", "[A]\nCOLOR=?\nPARENTCLASS=B\n[B]\nCOLOR=3\n", "A", 3, "3"},
         InheritCase {"missing parent", "[A]\nPARENTCLASS=NOWHERE\n", "A", 7, "def"},
         InheritCase {"itself as parent", "[A]\nPARENTCLASS=a\n", "A", 7, "def"},
-        InheritCase {"a loop without the key", "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=C\n[C]\nPARENTCLASS=A\n", "B", 7, "def"},
-        InheritCase {"a loop with the key", "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=C\n[C]\nPARENTCLASS=A\nCOLOR=9\n", "A", 9, "9"},
-        InheritCase {"into a loop from outside", "[X]\nPARENTCLASS=A\n[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=A\n", "X", 7, "def"},
+        InheritCase {
+            "a loop without the key", "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=C\n[C]\nPARENTCLASS=A\n", "B", 7, "def"},
+        InheritCase {"a loop with the key", "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=C\n[C]\nPARENTCLASS=A\nCOLOR=9\n",
+            "A", 9, "9"},
+        InheritCase {
+            "into a loop from outside", "[X]\nPARENTCLASS=A\n[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=A\n", "X", 7, "def"},
         InheritCase {"missing section", "[A]\nCOLOR=1\n", "NOWHERE", 7, "def"}),
     [](const testing::TestParamInfo<InheritCase>& info) {
         std::string name;
