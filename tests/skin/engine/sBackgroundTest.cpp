@@ -101,6 +101,7 @@ TEST_F(BackgroundTest, BottomLeftCornerImageSitsOnTheRectanglesLeftEdge) {
     TsCommonData data(nullptr, false);
     data.SetSkinManager(Sm);
     data.SetSkinSection("SEC");
+    ASSERT_EQ(data.SkinIndex, index);
     RenderControlSkin(&data, EmptyCacheInfo, true, 0, TRect {10, 0, 30, 20}, {}, Bmp.get(), false);
     EXPECT_TRUE(AllPixels(*Bmp, TRect {10, 16, 14, 20}, Rgb(255, 0, 0)));
     EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 10, 20}, Rgb(1, 2, 3)));   // left of the rectangle: untouched
