@@ -1,5 +1,6 @@
 // Skinned text: placement, contour copies, the disabled look, cutting to a width and the focus dots.
 #include "support/PixelFixtures.h"
+#include "support/SkinControlsKit.h"
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
@@ -135,7 +136,10 @@ TEST(PaintFocusDots, DotsAlongTheEdgesStayInsideTheBitmap) {
     EXPECT_EQ(Px(*bmp, 5, 3), Rgb(128, 128, 128));
 }
 
-TEST(GetTextSize, MeasuresInTheFontAndGivesZeroWithoutText) {
+// The screen DC belongs to the display: measure on the headless one.
+class GetTextSizeTest : public ctltest::SkinControlsTest { };
+
+TEST_F(GetTextSizeTest, MeasuresInTheFontOnTheScreen) {
     TFont font;
     font.SetSize(12);
     const TSize some = GetTextSize(font.Handle(), "Wide text");
