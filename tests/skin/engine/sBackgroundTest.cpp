@@ -93,7 +93,7 @@ TEST_F(BackgroundTest, RectanglesOutsideTheBitmapPaintNothing) {
 }
 
 TEST_F(BackgroundTest, BottomLeftCornerImageSitsOnTheRectanglesLeftEdge) {
-    AddSection(Sm, "SEC", Rgb(0, 0, 255));
+    const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
     Fill(Skin.Master(), TRect {0, 0, 4, 4}, Rgb(255, 0, 0));
     const int corner = Skin.AddMask(TRect {0, 0, 4, 4}, 1, 0);
     Skin.Mask(corner).ClassName = "SEC";
