@@ -2,11 +2,13 @@
 #include "skin/controls/sControlClasses.h"
 
 #include "platform/classes/TObject.h"
+#include "skin/controls/sPanel.h"
 
 namespace korvex::skin {
 
 void RegisterSkinControlClasses() {
-    classes::RegisterClasses({});
+    classes::RegisterClasses({TsPanel::StaticClass(), TsDragBar::StaticClass(), TsGrip::StaticClass(),
+        TsColorsPanel::StaticClass()});
 }
 
 }
