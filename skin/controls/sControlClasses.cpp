@@ -2,13 +2,14 @@
 #include "skin/controls/sControlClasses.h"
 
 #include "platform/classes/TObject.h"
+#include "skin/controls/sGauge.h"
 #include "skin/controls/sPanel.h"
 
 namespace korvex::skin {
 
 void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsPanel::StaticClass(), TsDragBar::StaticClass(), TsGrip::StaticClass(),
-        TsColorsPanel::StaticClass()});
+        TsColorsPanel::StaticClass(), TsGauge::StaticClass()});
 }
 
 }
