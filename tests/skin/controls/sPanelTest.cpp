@@ -157,8 +157,12 @@ TEST_F(PanelTest, ColorGridTreatsBadAndStaleIndexesAsNoSelection) {
     Pump();   // paints without reading past the cells
 }
 
-TEST_F(PanelTest, ColorGridClicksSelectCellsAndARepeatedClickIsNoChange) {
+class ColorGridClicks : public SkinControlsTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(ColorGridClicks, SelectCellsAndARepeatedClickIsNoChange) {
     TForm* form = NewForm();
+    test::ManagerHost host;
+    if (GetParam() >= 0) controlstest::LoadOurSkin(*host.NewManager(), GetParam());
     auto* grid = Create<TsColorsPanel>(form);
     grid->SetBounds(10, 10, 160, 60);
     grid->SetParent(form);
@@ -175,9 +179,15 @@ TEST_F(PanelTest, ColorGridClicksSelectCellsAndARepeatedClickIsNoChange) {
     click(6 + 3 * 27 + 5, 6 + 5);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(grid->ItemAtPos(1, 1), 0);   // inside the grown rectangle of cell 0
+    const TRect cell = grid->Items()[3].Rect;
+    EXPECT_EQ(ScreenPixel(grid, cell.left - 1, cell.top + 5), gdi::COLORREF(0xFFFFFF));   // the selection frame
+    EXPECT_EQ(ScreenPixel(grid, cell.left - 2, cell.top + 5), gdi::COLORREF(0));
     click(150, 30);   // right of every grown cell
     EXPECT_EQ(grid->ItemIndex(), -1);
     EXPECT_EQ(changes, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(SkinnedAndPlain, ColorGridClicks, ::testing::Values(-1, 2),
+    [](const auto& info) { return controlstest::SkinShortName(info.param); });
 
 }
