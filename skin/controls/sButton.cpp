@@ -9,6 +9,7 @@
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/controls/Button.h"
+#include "skin/controls/sControlFrame.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sButtonRegion.h"
 #include "skin/engine/sCommonData.h"
@@ -33,7 +34,7 @@ TSize ButtonCaptionSize(TCanvas* canvas, const std::string& caption, int maxWidt
 TsButton::TsButton(TComponent* owner)
     : TButton(owner), FSkinData(std::make_unique<TsCommonData>(this, true)), FCore(this, FSkinData.get()) {
     SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
-    FSkinData->ControlKind = 93;
+    FSkinData->ControlKind = ckButton;
     FCore.Prepare = [this] { PrepareCache(); };
 }
 

@@ -6,6 +6,7 @@
 #include "platform/user/controls/Button.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
@@ -62,7 +63,7 @@ void TacButtonCore::MouseDown(TMessage& message) {
 
 bool TacButtonCore::MouseUp(TMessage& message) {
     if (Application != nullptr) Application->SetShowHint(FSavedShowHint);
-    if (!MousePressed || IsDestroying(FOwner)) return true;
+    if (!MousePressed || ControlDestroying(FOwner)) return true;
     MousePressed = false;
     if (!FOwner->Enabled()) return true;
     StopFadeTimer(FadeTimer);
@@ -72,7 +73,7 @@ bool TacButtonCore::MouseUp(TMessage& message) {
     if (p.x >= client.left && p.y >= client.top && p.x < client.right && p.y < client.bottom) {
         TacComponentWatch watch(FOwner);
         FOwner->Click();
-        if (!watch.Alive() || IsDestroying(FOwner)) return false;
+        if (!watch.Alive() || ControlDestroying(FOwner)) return false;
     }
     RegionChanged = true;
     try {
@@ -92,7 +93,7 @@ bool TacButtonCore::SkinCommand(TMessage& m) {
         CommonWndProc(m, FData);
         RegionChanged = true;
         if (code == SMC_REMOVESKIN) {
-            if (FOwner->HandleAllocated() && !IsDestroying(FOwner))
+            if (FOwner->HandleAllocated() && !ControlDestroying(FOwner))
                 user::SetWindowRgn(FOwner->WindowHandle(), nullptr, RemoveRegionRedraws);
             FOwner->Invalidate();
         } else if (code == SMC_REFRESH) {
@@ -243,7 +244,7 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
             FOwner->Repaint();
             TacComponentWatch watch(FOwner);
             FOwner->Click();
-            if (!watch.Alive() || IsDestroying(FOwner)) return true;
+            if (!watch.Alive() || ControlDestroying(FOwner)) return true;
         }
         break;
     default:

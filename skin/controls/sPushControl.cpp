@@ -15,8 +15,6 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSavedDc.h"
 
-#include <cmath>
-#include <limits>
 
 namespace korvex::skin {
 
@@ -33,27 +31,12 @@ gdi::HRGN TacPendingRegion::Release() {
     return r;
 }
 
-bool OutsideParentClient(const TControl* control) {
+bool BoundsOutsideParentClient(const TControl* control) {
     const TWinControl* parent = control->Parent();
     if (parent == nullptr) return true;
     const TRect client = parent->ClientRect();
     return control->Left() < client.left || control->Top() < client.top
         || control->Left() + control->Width() > client.right || control->Top() + control->Height() > client.bottom;
-}
-
-bool IsDestroying(const TComponent* component) {
-    return component != nullptr && component->ComponentState().Contains(csDestroying);
-}
-
-bool IsLoading(const TComponent* component) {
-    return component != nullptr && component->ComponentState().Contains(csLoading);
-}
-
-int SaturatedInt(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-    if (value <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-    return int(value);
 }
 
 namespace {
@@ -93,7 +76,7 @@ void PaintPushControl(const TacPushPaint& paint, TMessage& message) {
     if (data->Updating) return;
     data->BGChanged = data->BGChanged || data->CacheIncomplete
         || (control->Parent() != nullptr && QuerySkinCommand(control->Parent(), SMC_ISCACHEINCOMPLETE));
-    data->CacheIncomplete = OutsideParentClient(control);
+    data->CacheIncomplete = BoundsOutsideParentClient(control);
     if (data->BGChanged && (!data->PaintMark || paint.State != 0)) paint.Prepare();
     const bool regionDue = paint.RegionChanged != nullptr && *paint.RegionChanged;
     if (regionDue) PaintFrameAllSides(data, paint.State);

@@ -9,7 +9,6 @@
 #include <string_view>
 
 namespace korvex::classes {
-class TComponent;
 class TControl;
 class TWinControl;
 }
@@ -49,14 +48,8 @@ struct TacPushPaint {
 void PaintPushControl(const TacPushPaint& paint, classes::TMessage& message);
 
 // True when a part of the control lies outside its parent's client area (the cache missed a part of it).
-bool OutsideParentClient(const classes::TControl* control);
-
-bool IsDestroying(const classes::TComponent* component);
-bool IsLoading(const classes::TComponent* component);
+bool BoundsOutsideParentClient(const classes::TControl* control);
 
 inline constexpr std::string_view DisabledKindIdents[] = {"dkBlended", "dkGrayed"};
-
-// Saturating float to int: NaN gives 0, infinities and out-of-range values the nearest end.
-int SaturatedInt(double value);
 
 }

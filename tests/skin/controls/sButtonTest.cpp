@@ -5,6 +5,7 @@
 #include "platform/user/VirtualKeys.h"
 
 #include "skin/controls/sButton.h"
+#include "skin/controls/sControlClasses.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
 
@@ -117,6 +118,11 @@ TEST_F(TsButtonSkinChange, RepaintsInTheNewSkinAndFallsBackToThePlainLook) {
     b->OnClick = [&clicks](TObject*) { ++clicks; };
     ClickAt(b, 50, 15);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(TsButtonClass, IsRegisteredForFormTextWithItsPublishedDefaults) {
+    RegisterSkinControlClasses();
+    ASSERT_EQ(FindClass("TsButton"), TsButton::StaticClass());
 }
 
 }

@@ -1,0 +1,16 @@
+// Registration of the skinned control classes for form text.
+#include "skin/controls/sControlClasses.h"
+
+#include "platform/classes/TObject.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sPanel.h"
+
+namespace korvex::skin {
+
+void RegisterSkinControlClasses() {
+    classes::RegisterClasses({TsPanel::StaticClass(), TsDragBar::StaticClass(), TsGrip::StaticClass(),
+        TsColorsPanel::StaticClass(), TsGauge::StaticClass(), TsButton::StaticClass()});
+}
+
+}

@@ -1,0 +1,125 @@
+// TsGauge: percentages over ordinary and extreme ranges, the progress setter's repaint rule, range errors,
+// the skinned and plain pictures of each kind.
+#include "support/ControlsHost.h"
+#include "support/SkinControlsKit.h"
+#include "support/SkinFixtures.h"
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/Errors.h"
+#include "skin/controls/sGauge.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinManager.h"
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+TEST(GaugePercent, TruncatesAndSurvivesExtremeRanges) {
+    struct Case { std::int32_t min, max, progress; int percent; };
+    const Case cases[] = {
+        {0, 3, 1, 33}, {0, 3, 3, 100}, {5, 5, 5, 0}, {0, 100, 47, 47},
+        {INT_MIN, INT_MAX, INT_MAX, 100}, {INT_MIN, INT_MAX, INT_MIN, 0}, {INT_MIN, INT_MAX, 0, 50},
+        {-2147483647, 2147483647, 2147483647, 100}, {10, 0, 5, 50},   // a negative span from form data
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GaugePercent(c.min, c.max, c.progress), c.percent) << c.min << ".." << c.max << " @" << c.progress;
+}
+
+TEST(SaturateToInt, NoNanOrInfinityReachesAnInteger) {
+    EXPECT_EQ(SaturateToInt(std::nan("")), 0);
+    EXPECT_EQ(SaturateToInt(std::numeric_limits<double>::infinity()), INT_MAX);
+    EXPECT_EQ(SaturateToInt(-std::numeric_limits<double>::infinity()), INT_MIN);
+    EXPECT_EQ(SaturateToInt(1e300), INT_MAX);
+    EXPECT_EQ(SaturateToInt(-7.9), -7);
+    EXPECT_EQ(GaugeFill(INT_MAX, INT_MAX), INT_MAX);
+    EXPECT_EQ(GaugeFill(120, 33), 39);
+}
+
+class GaugeTest : public SkinControlsTest { };
+
+TEST_F(GaugeTest, ProgressClampsFiresOnChangeAndRepaintsOnlyOnANewPercentage) {
+    TForm* form = NewForm();
+    auto* g = Create<TsGauge>(form);
+    g->SetParent(form);
+    int changes = 0;
+    g->OnChange = [&](TObject*) { ++changes; };
+    g->SetProgress(150);
+    EXPECT_EQ(g->Progress(), 100);
+    g->SetProgress(-5);
+    EXPECT_EQ(g->Progress(), 0);
+    g->SetProgress(0);
+    EXPECT_EQ(changes, 2);   // the stored value again: nothing
+    g->SetMaxValue(1000);
+    g->SetProgress(470);
+    g->SkinData()->BGChanged = false;
+    g->SetProgress(475);   // still 47 %
+    EXPECT_EQ(changes, 4);
+    EXPECT_FALSE(g->SkinData()->BGChanged);
+}
+
+TEST_F(GaugeTest, RangeSettersRaiseOutsideLoadingAndAcceptEquality) {
+    TForm* form = NewForm();
+    auto* g = Create<TsGauge>(form);
+    EXPECT_THROW(g->SetMinValue(101), EInvalidOperation);
+    g->SetMinValue(100);
+    EXPECT_EQ(g->Progress(), 100);
+    EXPECT_THROW(g->SetMaxValue(99), EInvalidOperation);
+    try {
+        g->SetMaxValue(INT_MIN);
+    } catch (const EInvalidOperation& e) {
+        EXPECT_STREQ(e.what(), "Value must be between 101 and 2147483647");
+    }
+}
+
+TEST_F(GaugeTest, PlainBarsFillFromTheStartAndTextInvertsTheColours) {
+    TForm* form = NewForm();
+    auto* g = Create<TsGauge>(form);
+    g->SetBounds(10, 10, 102, 20);
+    g->SetForeColor(0x0000FF);
+    g->SetShowText(false);
+    g->SetProgress(50);
+    g->SetParent(form);
+    Pump();
+    EXPECT_EQ(ScreenPixel(g, 0, 0), gdi::COLORREF(0));   // the ring outside the inner area is black
+    EXPECT_EQ(ScreenPixel(g, 10, 10), gdi::COLORREF(0x0000FF));
+    EXPECT_EQ(ScreenPixel(g, 90, 10), gdi::COLORREF(0xFFFFFF));
+    g->SetKind(gkVerticalBar);
+    g->SetProgress(100);
+    Pump();
+    EXPECT_EQ(ScreenPixel(g, 50, 1), gdi::COLORREF(0x0000FF));   // bsSingle: the whole inner area
+    g->SetBorderStyle(bsNone);
+    Pump();
+    EXPECT_EQ(ScreenPixel(g, 50, 0), gdi::COLORREF(0xFFFFFF));   // bsNone: the top row stays BackColor
+    EXPECT_EQ(ScreenPixel(g, 50, 1), gdi::COLORREF(0x0000FF));
+}
+
+TEST_F(GaugeTest, SkinnedBarFillsWithTheProgressSectionAndZeroSizedGaugesPaintNothing) {
+    TForm* form = NewForm();
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 0);
+    auto* g = Create<TsGauge>(form);
+    g->SetBounds(10, 10, 160, 20);
+    g->SetShowText(false);
+    g->SetProgress(0);
+    g->SetParent(form);
+    Pump();
+    ASSERT_TRUE(g->SkinData()->Skinned(true));
+    const gdi::COLORREF empty = ScreenPixel(g, 80, 10);
+    g->SetProgress(100);
+    Pump();
+    EXPECT_NE(ScreenPixel(g, 80, 10), empty);
+    EXPECT_EQ(g->SkinData()->CacheBmp(), nullptr);   // no cache kept between paints
+    g->SetKind(gkVerticalBar);
+    g->SetBounds(10, 10, 0, 20);
+    Pump();   // nothing painted, nothing broken
+}
+
+}

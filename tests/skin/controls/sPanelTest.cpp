@@ -1,0 +1,183 @@
+// TsPanel, TsDragBar and TsColorsPanel on the headless display: skinned and plain painting, skin switches,
+// the colour grid's cells and indexes, the drag bar's activation colours.
+#include "support/ControlsHost.h"
+#include "support/SkinControlsKit.h"
+#include "support/SkinFixtures.h"
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TStringList.h"
+#include "platform/user/MessageIds.h"
+#include "skin/controls/sPanel.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class PanelTest : public SkinControlsTest { };
+
+TEST_F(PanelTest, SkinnedPanelPaintsTheSkinAndTheRemovedSkinGivesThePlainFace) {
+    TForm* form = NewForm(200, 100);
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 1);
+    auto* panel = Create<TsPanel>(form);
+    panel->SetBounds(10, 10, 120, 60);
+    panel->SetCaption("A & B");
+    panel->SetParent(form);
+    Pump();
+    ASSERT_TRUE(panel->SkinData()->Skinned(true));
+    EXPECT_EQ(panel->SkinData()->SkinSection(), "PANEL");
+    const gdi::COLORREF skinned = ScreenPixel(panel, 60, 5);
+    EXPECT_NE(skinned, gdi::COLORREF(ColorToRGB(clBtnFace)));
+
+    sm->SetActive(false);   // removes the skin while the panel is shown
+    Pump();
+    EXPECT_FALSE(panel->SkinData()->Skinned(true));
+    EXPECT_EQ(ScreenPixel(panel, 60, 5), gdi::COLORREF(ColorToRGB(clBtnFace)));
+
+    sm->SetActive(true);
+    Pump();
+    EXPECT_TRUE(panel->SkinData()->Skinned(true));
+    EXPECT_EQ(ScreenPixel(panel, 60, 5), skinned);
+}
+
+TEST_F(PanelTest, SkinQueriesAreAnsweredInLParamAndForeignManagersAreIgnored) {
+    TForm* form = NewForm();
+    auto* panel = Create<TsPanel>(form);
+    panel->SetParent(form);
+    TMessage q = MakeSkinCommand(SMC_ISSKINNED);
+    panel->WindowProc(q);
+    EXPECT_EQ(q.LParam, 1);   // also without any skin
+    EXPECT_EQ(q.Result, 0);
+
+    test::ManagerHost host;
+    TsSkinManager* own = host.NewManager();
+    controlstest::LoadOurSkin(*own, 0);
+    Pump();
+    panel->SkinData()->BGChanged = false;
+    TMessage foreign = MakeSkinCommand(SMC_REMOVESKIN, 0, LPARAM(0x1234));
+    panel->WindowProc(foreign);
+    EXPECT_GE(panel->SkinData()->SkinIndex, 0);   // not its manager: the skin stays
+}
+
+TEST_F(PanelTest, UnskinnedOnPaintRunsAfterTheBaseWithoutErasing) {
+    TForm* form = NewForm();
+    auto* panel = Create<TsPanel>(form);
+    panel->SetBounds(0, 0, 50, 40);
+    int calls = 0;
+    panel->OnPaint = [&](TObject*, TCanvas* canvas) {
+        ++calls;
+        canvas->Brush()->SetColor(0x00FF00);
+        canvas->FillRect(TRect {0, 0, 10, 10});
+    };
+    panel->SetParent(form);
+    Pump();
+    EXPECT_GE(calls, 1);
+    EXPECT_EQ(ScreenPixel(panel, 5, 5), gdi::COLORREF(0x00FF00));
+    TMessage erase {user::WM_ERASEBKGND, 0, 0, 0};
+    panel->WindowProc(erase);
+    EXPECT_EQ(erase.Result, 1);   // the base class did not erase under OnPaint
+}
+
+TEST_F(PanelTest, DragBarCaptionStaysReadableWhenTheApplicationIsActivatedOrNot) {
+    TForm* form = NewForm();
+    auto* bar = Create<TsDragBar>(form);
+    bar->SetParent(form);
+    for (WPARAM active : {WPARAM(1), WPARAM(0), WPARAM(1)}) {
+        bar->Perform(user::WM_ACTIVATEAPP, active, 0);
+        EXPECT_NE(ColorToRGB(bar->Font()->Color()), ColorToRGB(bar->Color())) << active;
+    }
+    EXPECT_EQ(bar->Color(), clActiveCaption);
+    EXPECT_EQ(bar->Font()->Color(), clCaptionText);
+    EXPECT_EQ(bar->Align(), alTop);
+    EXPECT_EQ(bar->Height(), 20);
+}
+
+TEST_F(PanelTest, DragBarLoadedOnAFormMovesThatForm) {
+    TForm* form = NewForm();
+    auto* bar = Create<TsDragBar>(form);
+    bar->SetParent(form);
+    EXPECT_EQ(bar->DraggedControl(), nullptr);
+    bar->SetDraggedControl(form);
+    EXPECT_EQ(bar->DraggedControl(), form);
+    auto* other = Create<TsPanel>(form);
+    bar->SetDraggedControl(other);
+    delete other;   // the bar forgets a freed target
+    EXPECT_EQ(bar->DraggedControl(), nullptr);
+}
+
+// ---- TsColorsPanel -----------------------------------------------------------------------------------------
+
+TEST_F(PanelTest, ColorGridFillsMissingLinesWithWhite) {
+    TForm* form = NewForm();
+    auto* grid = Create<TsColorsPanel>(form);
+    TStringList lines;
+    lines.Add("0000FF");
+    lines.Add("00FF00 green");
+    lines.Add("FF0000");
+    grid->SetColors(&lines);
+    ASSERT_EQ(grid->Items().size(), 10u);
+    EXPECT_EQ(grid->Colors()->Count(), 10);
+    EXPECT_EQ(grid->Items()[1].Color, TColor(0x00FF00));
+    for (int i = 3; i < 10; ++i) {
+        EXPECT_EQ(grid->Items()[std::size_t(i)].Color, TColor(0xFFFFFF)) << i;
+        EXPECT_EQ(grid->Colors()->Strings(i), "FFFFFF") << i;
+    }
+    EXPECT_EQ(grid->Items()[6].Rect, (TRect {33, 33, 54, 54}));   // row 1, column 1
+}
+
+TEST_F(PanelTest, ColorGridTreatsBadAndStaleIndexesAsNoSelection) {
+    TForm* form = NewForm();
+    auto* grid = Create<TsColorsPanel>(form);
+    grid->SetParent(form);
+    int changes = 0;
+    grid->OnChange = [&](TObject*) { ++changes; };
+    EXPECT_EQ(grid->ColorValue(), TColor(0xFFFFFF));
+    struct Case { int index; int stored; };
+    for (const Case c : {Case {99, -1}, Case {-7, -1}, Case {9, 9}, Case {10, -1}, Case {4, 4}}) {
+        grid->SetItemIndex(c.index);
+        EXPECT_EQ(grid->ItemIndex(), c.stored) << c.index;
+    }
+    EXPECT_EQ(changes, 3);   // 9, then -1, then 4; the first two bad values change nothing
+    grid->SetItemIndex(9);
+    changes = 0;
+    grid->SetRowCount(1);   // 5 cells: index 9 is stale and goes quietly
+    EXPECT_EQ(grid->ItemIndex(), -1);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(grid->ColorValue(), TColor(0xFFFFFF));
+    for (const TsColorItem& item : grid->Items())
+        EXPECT_FALSE(item.Selected);
+    Pump();   // paints without reading past the cells
+}
+
+TEST_F(PanelTest, ColorGridClicksSelectCellsAndARepeatedClickIsNoChange) {
+    TForm* form = NewForm();
+    auto* grid = Create<TsColorsPanel>(form);
+    grid->SetBounds(10, 10, 160, 60);
+    grid->SetParent(form);
+    Pump();
+    int changes = 0;
+    grid->OnChange = [&](TObject*) { ++changes; };
+    auto click = [&](int x, int y) {
+        const TPoint p = grid->ClientToScreen(TPoint {x, y});
+        Display->Click(p.x, p.y);
+        Pump();
+    };
+    click(6 + 3 * 27 + 5, 6 + 5);   // cell 3
+    EXPECT_EQ(grid->ItemIndex(), 3);
+    click(6 + 3 * 27 + 5, 6 + 5);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(grid->ItemAtPos(1, 1), 0);   // inside the grown rectangle of cell 0
+    click(150, 30);   // right of every grown cell
+    EXPECT_EQ(grid->ItemIndex(), -1);
+    EXPECT_EQ(changes, 2);
+}
+
+}
