@@ -2,6 +2,7 @@
 #include "skin/controls/sControlClasses.h"
 
 #include "platform/classes/TObject.h"
+#include "skin/controls/sButton.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sScrollBox.h"
@@ -10,8 +11,8 @@ namespace korvex::skin {
 
 void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsPanel::StaticClass(), TsDragBar::StaticClass(), TsGrip::StaticClass(),
-        TsColorsPanel::StaticClass(), TsGauge::StaticClass(),
-        TsScrollBox::StaticClass()});
+        TsColorsPanel::StaticClass(), TsGauge::StaticClass(), TsScrollBox::StaticClass(),
+        TsButton::StaticClass()});
 }
 
 }

@@ -1,0 +1,135 @@
+// TsButton: construction, published properties, cache rendering and the click-once message handling.
+#include "skin/controls/sButton.h"
+
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/Region.h"
+#include "platform/gdi/Text.h"
+#include "platform/user/controls/Button.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sButtonRegion.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinData.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sSkinnedText.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+TSize ButtonCaptionSize(TCanvas* canvas, const std::string& caption, int maxWidth) {
+    if (caption.empty() || maxWidth <= 0 || canvas == nullptr) return {0, 0};
+    gdi::RECT r {0, 0, maxWidth, 0};
+    gdi::DrawText(canvas->Handle(), caption, &r, gdi::DT_CALCRECT | gdi::DT_EXPANDTABS | gdi::DT_WORDBREAK);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+TsButton::TsButton(TComponent* owner)
+    : TButton(owner), FSkinData(std::make_unique<TsCommonData>(this, true)), FCore(this, FSkinData.get()) {
+    SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
+    FSkinData->ControlKind = ckButton;
+    FCore.Prepare = [this] { PrepareCache(); };
+}
+
+TsButton::~TsButton() {
+    FCore.StopFade();
+}
+
+TClass TsButton::StaticClass() {
+    static const TClassInfo info = MakeClass<TsButton, TButton>("TsButton", [](auto& p) {
+        p.Int("FocusMargin", &TsButton::FocusMargin, &TsButton::SetFocusMargin, 1);
+        p.Set("DisabledKind", &TsButton::DisabledKind, &TsButton::SetDisabledKind, DisabledKindIdents,
+            DefaultDisabledKind);
+        p.Object("SkinData", &TsButton::SkinData);
+        p.Bool("Down", &TsButton::Down, &TsButton::SetDown, false);
+        p.Set("AnimatEvents", &TsButton::AnimatEvents, &TsButton::SetAnimatEvents, AnimatEventIdents,
+            TacAnimatEvents {aeGlobalDef});
+    });
+    return &info;
+}
+
+void TsButton::AfterConstruction() {
+    TButton::AfterConstruction();
+    FSkinData->InitCacheBmp();
+    FSkinData->CacheBmp()->Canvas()->Font()->Assign(Font());
+    FSkinData->Loaded();
+}
+
+void TsButton::Loaded() {
+    TButton::Loaded();
+    FSkinData->InitCacheBmp();
+    FSkinData->CacheBmp()->Canvas()->Font()->Assign(Font());
+    FSkinData->Loaded();
+}
+
+void TsButton::SetDisabledKind(TsDisabledKind value) {
+    if (FCore.DisabledKind == value) return;
+    FCore.DisabledKind = value;
+    FSkinData->Invalidate();
+}
+
+void TsButton::WndProc(TMessage& message) {
+    if (FCore.WndProc(message, [this](TMessage& m) { TButton::WndProc(m); })) return;
+    TButton::WndProc(message);
+}
+
+void TsButton::CNCommand(TMessage& message) {
+    if (FCore.Painting() && user::HIWORD(message.WParam) == user::BN_CLICKED) return;
+    TButton::CNCommand(message);
+}
+
+void TsButton::CMFocusChanged(TMessage& message) {
+    const bool was = Active();
+    TButton::CMFocusChanged(message);
+    if (was != Active() && FCore.Painting()) FSkinData->Invalidate();
+}
+
+void TsButton::PrepareCache() {
+    TsCommonData* data = FSkinData.get();
+    const TsParentCacheInfo ci = GetParentCache(data);
+    data->InitCacheBmp();
+    TBitmap* cache = data->CacheBmp();
+    if (cache->Width() != Width() || cache->Height() != Height()) cache->SetSize(Width(), Height());
+    if (!ci.Ready && Parent() != nullptr)
+        ParentColorAnswer = ColorToRGB(Parent()->Color());
+    else if (Parent() != nullptr && !data->NeedsRepaintOnMove())
+        QueryControlColor(Parent());
+    const int state = CurrentState();
+    const TRect whole {0, 0, Width(), Height()};
+    const TPoint at {Left(), Top()};
+    FillControlBackground(data, ci, state, whole, at, cache);
+    if (FCore.RegionChanged) FCore.Region.Reset(gdi::CreateRectRgn(0, 0, Width(), Height()));
+    TsSkinManager* manager = data->SkinManager();
+    if (manager != nullptr && manager->IsValidImgIndex(data->BorderIndex) && FCore.Region.Get() != nullptr)
+        PaintButtonBordersWithRegion(cache, FCore.Region.Get(), false, state, manager->Masks[std::size_t(data->BorderIndex)]);
+    // Caption and focus mark.
+    TCanvas* canvas = cache->Canvas();
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetStyle(bsClear);
+    const TSize text = ButtonCaptionSize(canvas, Caption(), Caption().empty() ? 0 : Width() - 2);
+    TRect r {(Width() - text.cx) / 2 - 1, (Height() - text.cy) / 2, Width() - (Width() - text.cx) / 2 + 2,
+        Height() - (Height() - text.cy) / 2};
+    if (Down()) gdi::OffsetRect(&r, 1, 1);
+    const bool hot = data->IsHot() || Active() || FCore.DownField();
+    OutputSkinnedText(canvas, Caption(), true, r,
+        DrawTextBiDiModeFlags(gdi::DT_EXPANDTABS | gdi::DT_WORDBREAK | gdi::DT_CENTER), data, hot);
+    const TsGeneralData* section = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)
+        ? &manager->Sections[std::size_t(data->SkinIndex)] : nullptr;
+    if (Enabled() && Focused() && !Caption().empty() && section != nullptr && section->ShowFocus) {
+        TRect f = r;
+        gdi::InflateRect(&f, FCore.FocusMargin, FCore.FocusMargin);
+        PaintFocusDots(canvas, f);
+    }
+    if (!Enabled()) ApplyDisabledLook(cache, FCore.DisabledKind, this, at, ci);
+    ParentColorAnswer = 0xFF00FF;
+    data->BGChanged = false;
+}
+
+}

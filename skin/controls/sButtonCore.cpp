@@ -1,0 +1,256 @@
+// TacButtonCore: presses, focus, hover, skin commands and painting of the skinned push buttons.
+#include "skin/controls/sButtonCore.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/controls/Button.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sComponentWatch.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinData.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+TacButtonCore::TacButtonCore(TButton* owner, TsCommonData* data) : FOwner(owner), FData(data) { }
+
+TacButtonCore::~TacButtonCore() {
+    StopFadeTimer(FadeTimer);
+}
+
+void TacButtonCore::SetDown(bool value) {
+    if (FDown == value) return;
+    FDown = value;
+    Pressed = value;
+    RegionChanged = true;
+    FData->BGChanged = true;
+    FOwner->Repaint();
+}
+
+int TacButtonCore::CurrentState() const {
+    if (Down()) return 2;
+    return FData->IsHot() || FOwner->Active() ? 1 : 0;
+}
+
+bool TacButtonCore::Painting() const {
+    return IsControlPaintable(FOwner) && FData->Skinned();
+}
+
+void TacButtonCore::Changed(TacAnimatEvent event) {
+    const bool half = event == aeMouseDown || event == aeMouseUp;
+    DoChangePaint(FadeTimer, FData, half, 1, AnimatEventEnabled(event, AnimatEvents));
+}
+
+void TacButtonCore::MouseDown(TMessage& message) {
+    if (message.Msg != user::WM_LBUTTONDOWN && message.Msg != user::WM_LBUTTONDBLCLK) return;
+    if (Application != nullptr) {
+        FSavedShowHint = Application->ShowHint();
+        Application->SetShowHint(false);   // no hints while a button is held
+    }
+    MousePressed = true;
+    if (Down()) return;
+    Pressed = true;
+    RegionChanged = true;
+    FData->Updating = FData->IsUpdating();
+    Changed(aeMouseDown);
+}
+
+bool TacButtonCore::MouseUp(TMessage& message) {
+    if (Application != nullptr) Application->SetShowHint(FSavedShowHint);
+    if (!MousePressed || ControlDestroying(FOwner)) return true;
+    MousePressed = false;
+    if (!FOwner->Enabled()) return true;
+    StopFadeTimer(FadeTimer);
+    Pressed = false;
+    const TPoint p {short(message.LParam & 0xFFFF), short((message.LParam >> 16) & 0xFFFF)};
+    const TRect client = FOwner->ClientRect();
+    if (p.x >= client.left && p.y >= client.top && p.x < client.right && p.y < client.bottom) {
+        TacComponentWatch watch(FOwner);
+        FOwner->Click();
+        if (!watch.Alive() || ControlDestroying(FOwner)) return false;
+    }
+    RegionChanged = true;
+    try {
+        Changed(aeMouseUp);
+    } catch (...) {
+        // a failed repaint after the click loses only a frame
+    }
+    return true;
+}
+
+bool TacButtonCore::SkinCommand(TMessage& m) {
+    const int code = SkinCommandCode(m);
+    TsSkinManager* manager = FData->SkinManager();
+    if ((code == SMC_NEWSKIN || code == SMC_REMOVESKIN || code == SMC_REFRESH)
+        && reinterpret_cast<TsSkinManager*>(m.LParam) == manager) {
+        StopFadeTimer(FadeTimer);
+        CommonWndProc(m, FData);
+        RegionChanged = true;
+        if (code == SMC_REMOVESKIN) {
+            if (FOwner->HandleAllocated() && !ControlDestroying(FOwner))
+                user::SetWindowRgn(FOwner->WindowHandle(), nullptr, RemoveRegionRedraws);
+            FOwner->Invalidate();
+        } else if (code == SMC_REFRESH) {
+            FOwner->Repaint();
+        }
+        return true;
+    }
+    switch (code) {
+    case SMC_ISSKINNED:
+        m.LParam = 1;
+        return true;
+    case SMC_STOPFADING:
+        StopFadeTimer(FadeTimer);
+        return true;
+    case SMC_PREPAREFADE:
+        if (Prepare) Prepare();
+        break;
+    default:
+        break;
+    }
+    if (!Painting()) return false;
+    switch (code) {
+    case SMC_PARENTUPDATED:
+        if (FData->Updating) {
+            FData->SetUpdating(false);
+            FOwner->Repaint();
+        }
+        return true;
+    case SMC_SETPAINTMARK:
+        CommonWndProc(m, FData);
+        if (FData->PaintMark && Prepare) Prepare();
+        return true;
+    default:
+        CommonWndProc(m, FData);
+        return true;
+    }
+}
+
+bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& inherited) {
+    if (m.Msg == SM_SKINCMD) return SkinCommand(m);
+    if (!Painting()) return false;
+    const bool designing = FOwner->ComponentState().Contains(csDesigning);
+    switch (m.Msg) {
+    case user::WM_ERASEBKGND:
+        m.Result = 1;
+        return true;
+    case user::WM_PAINT:
+        PaintPushControl(TacPushPaint {FOwner, FData, CurrentState(), Prepare, &RegionChanged, &Region}, m);
+        return true;
+    case user::WM_ENABLE:
+    case user::BM_SETSTATE:
+    case CN_DRAWITEM:
+    case CN_CTLCOLORBTN:
+        return true;
+    case user::WM_MOVE:
+        if (const TsGeneralData* s = FData->SkinManager()->IsValidSkinIndex(FData->SkinIndex)
+                ? &FData->SkinManager()->Sections[std::size_t(FData->SkinIndex)] : nullptr;
+            s != nullptr && (s->Transparency > 0 || (s->HotTransparency > 0 && FData->IsHot()))) {
+            FData->BGChanged = true;
+            FOwner->Repaint();
+        }
+        break;
+    case user::WM_SIZE:
+        RegionChanged = true;
+        break;
+    case user::WM_SETFOCUS:
+    case CM_ENTER:
+        if (designing) break;
+        if (!FOwner->Enabled()) return true;
+        inherited(m);
+        FData->Invalidate();
+        return true;
+    case user::WM_KILLFOCUS:
+    case CM_EXIT:
+        if (designing) break;
+        if (Pressed && !FDown) Pressed = false;
+        MousePressed = false;
+        if (!FOwner->Enabled()) break;
+        StopFadeTimer(FadeTimer);
+        inherited(m);
+        FData->Focused = false;
+        FData->MouseAbove = false;
+        RegionChanged = true;
+        FData->Invalidate();
+        return true;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE: {
+        if (m.LParam != 0 || designing || !FOwner->Enabled()) break;
+        const bool enter = m.Msg == CM_MOUSEENTER;
+        TacComponentWatch watch(FOwner);
+        if (enter && OnMouseEnter) OnMouseEnter(FOwner);
+        if (!enter && OnMouseLeave) OnMouseLeave(FOwner);
+        if (!watch.Alive()) return true;
+        FData->MouseAbove = enter;
+        Changed(enter ? aeMouseEnter : aeMouseLeave);
+        inherited(m);
+        return true;
+    }
+    case CM_VISIBLECHANGED:
+        FData->BGChanged = true;
+        inherited(m);
+        FOwner->Repaint();
+        return true;
+    case CM_ENABLEDCHANGED:
+        if (FOwner->Visible()) {
+            FData->Updating = false;
+            FData->Invalidate();
+        }
+        break;
+    case CM_TEXTCHANGED:
+        FData->BGChanged = true;
+        if (TextChangeRepaints)
+            FOwner->Repaint();
+        else
+            FOwner->Invalidate();
+        return true;
+    case user::WM_SETFONT:
+        inherited(m);
+        FData->Updating = false;
+        FData->Invalidate();
+        return true;
+    case CM_UIACTIVATE:
+        FData->Updating = false;
+        break;
+    case user::WM_LBUTTONDOWN:
+    case user::WM_LBUTTONDBLCLK:
+        if (!designing && FOwner->Enabled()) MouseDown(m);
+        break;
+    case user::WM_LBUTTONUP:
+        if (!designing && FOwner->Enabled()) {
+            if (!MouseUp(m)) return true;
+        }
+        break;
+    case user::WM_KEYDOWN:
+        if (m.WParam == user::VK_SPACE && FOwner->Enabled() && FOwner->Focused() && !Pressed) {
+            StopFadeTimer(FadeTimer);
+            Pressed = true;
+            RegionChanged = true;
+            FData->BGChanged = true;
+            FOwner->Repaint();
+        }
+        break;
+    case user::WM_KEYUP:
+        if (m.WParam == user::VK_SPACE && Pressed && !MousePressed && !FDown) {
+            Pressed = false;
+            RegionChanged = true;
+            FData->BGChanged = true;
+            FOwner->Repaint();
+            TacComponentWatch watch(FOwner);
+            FOwner->Click();
+            if (!watch.Alive() || ControlDestroying(FOwner)) return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return CommonWndProc(m, FData);
+}
+
+}

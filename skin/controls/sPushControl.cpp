@@ -1,0 +1,92 @@
+// The shared paint cycle of the windowed push controls.
+#include "skin/controls/sPushControl.h"
+
+#include "platform/base/Assert.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/classes/TWinControl.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/GdiObject.h"
+#include "platform/user/Painting.h"
+#include "platform/user/WinPos.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSavedDc.h"
+
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+void TacPendingRegion::Reset(gdi::HRGN region) {
+    if (FRegion != nullptr && FRegion != region) gdi::DeleteObject(FRegion);
+    FRegion = region;
+}
+
+gdi::HRGN TacPendingRegion::Release() {
+    gdi::HRGN r = FRegion;
+    FRegion = nullptr;
+    return r;
+}
+
+bool BoundsOutsideParentClient(const TControl* control) {
+    const TWinControl* parent = control->Parent();
+    if (parent == nullptr) return true;
+    const TRect client = parent->ClientRect();
+    return control->Left() < client.left || control->Top() < client.top
+        || control->Left() + control->Width() > client.right || control->Top() + control->Height() > client.bottom;
+}
+
+namespace {
+
+class TacPaintScope {
+public:
+    TacPaintScope(user::HWND window, gdi::HDC given) : FWindow(window), FDc(given) {
+        if (FDc == nullptr) {
+            FDc = user::BeginPaint(window, &FPs);
+            FBegan = true;
+        }
+    }
+    ~TacPaintScope() {
+        if (FBegan) user::EndPaint(FWindow, &FPs);
+    }
+    TacPaintScope(const TacPaintScope&) = delete;
+    TacPaintScope& operator=(const TacPaintScope&) = delete;
+    gdi::HDC Dc() const { return FDc; }
+
+private:
+    user::HWND FWindow;
+    gdi::HDC FDc;
+    user::PAINTSTRUCT FPs {};
+    bool FBegan = false;
+};
+
+}
+
+void PaintPushControl(const TacPushPaint& paint, TMessage& message) {
+    TWinControl* control = paint.Control;
+    TsCommonData* data = paint.Data;
+    KORVEX_ASSERT(control != nullptr && data != nullptr && paint.Prepare);
+    TacPaintScope scope(control->WindowHandle(), reinterpret_cast<gdi::HDC>(message.WParam));
+    if (scope.Dc() == nullptr) return;
+    TacSavedDc saved(scope.Dc());
+    data->Updating = data->IsUpdating();
+    if (data->Updating) return;
+    data->BGChanged = data->BGChanged || data->CacheIncomplete
+        || (control->Parent() != nullptr && QuerySkinCommand(control->Parent(), SMC_ISCACHEINCOMPLETE));
+    data->CacheIncomplete = BoundsOutsideParentClient(control);
+    if (data->BGChanged && (!data->PaintMark || paint.State != 0)) paint.Prepare();
+    const bool regionDue = paint.RegionChanged != nullptr && *paint.RegionChanged;
+    if (regionDue) PaintFrameAllSides(data, paint.State);
+    if (TBitmap* cache = data->CacheBmp())
+        gdi::BitBlt(scope.Dc(), 0, 0, control->Width(), control->Height(), cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+    if (regionDue && paint.Region != nullptr && paint.Region->Get() != nullptr
+        && !control->ComponentState().Contains(csDesigning)) {
+        user::SetWindowRgn(control->WindowHandle(), paint.Region->Release(), false);
+        *paint.RegionChanged = false;
+    }
+}
+
+}

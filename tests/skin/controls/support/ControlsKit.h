@@ -1,0 +1,36 @@
+// Test support for the skinned controls: a form on the headless display, our four skins loaded by number,
+// input at a control's own coordinates.
+#pragma once
+
+#include "support/SkinControlsKit.h"
+#include "support/SkinFixtures.h"
+
+#include <string>
+
+namespace korvex::skin::ctltest {
+
+inline const char* const OurSkins[] = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)",
+    "Office2003 (internal)"};
+std::string SkinShortName(int which);   // "NoSkin" for -1
+
+class ControlsTest : public SkinControlsTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Loads our skin number which (0..3) into the default manager; -1 leaves it without a skin.
+    void UseSkin(int which);
+    // What a form's skin provider does after a skin change: every control is told its parent painted.
+    void ParentsUpdated(classes::TWinControl* parent);
+    void ClickAt(const classes::TControl* control, int x, int y);
+    void MoveTo(const classes::TControl* control, int x, int y);
+    void DownAt(const classes::TControl* control, int x, int y);
+    void UpAt(const classes::TControl* control, int x, int y);
+    void Key(unsigned vk);
+    std::string PictureDir() const;
+
+    test::ManagerHost* Host = nullptr;
+    TsSkinManager* Manager = nullptr;
+    classes::TForm* Form = nullptr;
+};
+
+}
