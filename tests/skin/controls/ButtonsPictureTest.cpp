@@ -31,7 +31,9 @@ TEST_P(ButtonsPicture, ButtonsInEveryStateArePainted) {
     const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
     const gdi::RECT r {origin.x, origin.y, origin.x + 360, origin.y + 48};
     ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/Buttons_" + SkinShortName(GetParam()) + ".png", &r));
-    if (GetParam() >= 0) EXPECT_NE(ScreenPixel(buttons[2], 40, 3), ScreenPixel(buttons[0], 40, 3));   // Down is drawn by the skin
+    if (GetParam() >= 0) {
+        EXPECT_NE(ScreenPixel(buttons[2], 40, 3), ScreenPixel(buttons[0], 40, 3));   // Down is drawn by the skin
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, ButtonsPicture, ::testing::Values(-1, 0, 1, 2, 3),
