@@ -2,9 +2,12 @@
 #include "skin/controls/sControlClasses.h"
 
 #include "platform/classes/TObject.h"
+#include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sPanel.h"
+#include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
 
 namespace korvex::skin {
@@ -12,7 +15,8 @@ namespace korvex::skin {
 void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsPanel::StaticClass(), TsDragBar::StaticClass(), TsGrip::StaticClass(),
         TsColorsPanel::StaticClass(), TsGauge::StaticClass(), TsScrollBox::StaticClass(),
-        TsButton::StaticClass()});
+        TsButton::StaticClass(), TsBitBtn::StaticClass(), TsCheckBox::StaticClass(),
+        TsRadioButton::StaticClass()});
 }
 
 }
