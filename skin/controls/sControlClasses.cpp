@@ -9,6 +9,7 @@
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
+#include "skin/controls/sSpeedButton.h"
 
 namespace korvex::skin {
 
@@ -16,7 +17,7 @@ void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsPanel::StaticClass(), TsDragBar::StaticClass(), TsGrip::StaticClass(),
         TsColorsPanel::StaticClass(), TsGauge::StaticClass(), TsScrollBox::StaticClass(),
         TsButton::StaticClass(), TsBitBtn::StaticClass(), TsCheckBox::StaticClass(),
-        TsRadioButton::StaticClass()});
+        TsRadioButton::StaticClass(), TsSpeedButton::StaticClass()});
 }
 
 }

@@ -27,3 +27,16 @@ inline void DoChangePaint(TsFadeTimer*& timer, TsCommonData* data, bool, int, bo
 }
 
 }
+
+namespace korvex::skin {
+
+// FIXME: the speed button's animation timer is not wired in yet: starting one reports false, so every
+// change repaints at once.
+class TsAnimTimer;
+inline bool StartAnimTimer(TsAnimTimer*& timer, TsCommonData*, bool) {
+    timer = nullptr;
+    return false;
+}
+inline void StopAnimTimer(TsAnimTimer*& timer) { timer = nullptr; }
+
+}
