@@ -56,6 +56,11 @@ TClass TsCheckBox::StaticClass() {
     return &info;
 }
 
+void TsCheckBox::AfterConstruction() {
+    TCustomCheckBox::AfterConstruction();
+    FSkinData->Loaded();
+}
+
 void TsCheckBox::Loaded() {
     TCustomCheckBox::Loaded();
     FSkinData->Loaded();

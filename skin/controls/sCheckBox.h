@@ -17,6 +17,7 @@ public:
     ~TsCheckBox() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
+    void AfterConstruction() override;
     void Loaded() override;
     void Invalidate() override;   // AutoSize keeps MultiLine off
 

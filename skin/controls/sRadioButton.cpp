@@ -48,6 +48,11 @@ TClass TsRadioButton::StaticClass() {
     return &info;
 }
 
+void TsRadioButton::AfterConstruction() {
+    TRadioButton::AfterConstruction();
+    FSkinData->Loaded();
+}
+
 void TsRadioButton::Loaded() {
     TRadioButton::Loaded();
     FSkinData->Loaded();

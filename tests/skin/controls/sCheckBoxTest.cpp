@@ -1,0 +1,178 @@
+// TsCheckBox and TsRadioButton: one toggle per press by mouse and space bar, read-only, presses that leave,
+// the grey state, auto size, skin changes and the unskinned look.
+#include "support/ControlsKit.h"
+
+#include "platform/classes/TForm.h"
+#include "platform/user/VirtualKeys.h"
+
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sControlClasses.h"
+#include "skin/controls/sRadioButton.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinManager.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class TsCheckBoxTest : public ControlsTest, public ::testing::WithParamInterface<int> {
+protected:
+    template <class T>
+    T* Make(int top, const char* caption, int* clicks) {
+        auto* c = Create<T>(Form);
+        c->SetBounds(20, top, 140, 22);
+        c->SetCaption(caption);
+        c->SetParent(Form);
+        c->OnClick = [clicks](TObject*) { ++*clicks; };
+        Pump();
+        return c;
+    }
+};
+
+TEST_P(TsCheckBoxTest, TogglesOncePerPressByMouseAndBySpaceBar) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    auto* c = Make<TsCheckBox>(20, "Check", &clicks);
+    EXPECT_EQ(c->SkinData()->Skinned(), GetParam() >= 0);
+    ClickAt(c, 8, 10);
+    EXPECT_EQ(c->State(), cbChecked);
+    EXPECT_EQ(clicks, 1);
+    ASSERT_TRUE(c->Focused());
+    Key(user::VK_SPACE);
+    EXPECT_EQ(c->State(), cbUnchecked);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(c->Pressed());
+}
+
+TEST_P(TsCheckBoxTest, ReadOnlyIgnoresClicksDoubleClicksAndTheSpaceBar) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    auto* c = Make<TsCheckBox>(20, "Read only", &clicks);
+    c->SetReadOnly(true);
+    ClickAt(c, 8, 10);
+    ClickAt(c, 8, 10);
+    c->SetFocus();
+    Pump();
+    Key(user::VK_SPACE);
+    EXPECT_EQ(c->State(), cbUnchecked);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_P(TsCheckBoxTest, APressThatLeavesTheControlDoesNotToggle) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    auto* c = Make<TsCheckBox>(20, "Leave", &clicks);
+    DownAt(c, 8, 10);
+    UpAt(c, 200, 150);
+    EXPECT_EQ(c->State(), cbUnchecked);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_P(TsCheckBoxTest, AllowGrayedCyclesThroughTheGreyState) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    auto* c = Make<TsCheckBox>(20, "Three", &clicks);
+    c->SetAllowGrayed(true);
+    const TCheckBoxState expected[] = {cbGrayed, cbChecked, cbUnchecked};
+    gdi::COLORREF seen[3];
+    for (int i = 0; i < 3; ++i) {
+        ClickAt(c, 8, 10);
+        EXPECT_EQ(c->State(), expected[i]) << i;
+        const TRect g = c->GlyphRect();
+        seen[i] = ScreenPixel(c, (g.left + g.right) / 2, (g.top + g.bottom) / 2);
+    }
+    EXPECT_EQ(clicks, 3);
+    if (GetParam() >= 0) EXPECT_NE(seen[1], seen[2]);   // the box images differ
+}
+
+TEST_P(TsCheckBoxTest, RadioButtonStaysCheckedAndClearsItsSibling) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    auto* a = Make<TsRadioButton>(20, "First", &clicks);
+    auto* b = Make<TsRadioButton>(50, "Second", &clicks);
+    ClickAt(a, 8, 10);
+    EXPECT_TRUE(a->Checked());
+    ClickAt(a, 8, 10);
+    EXPECT_TRUE(a->Checked());   // a checked radio button stays checked
+    ClickAt(b, 8, 10);
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(a->Checked());
+    a->SetFocus();
+    Pump();
+    Key(user::VK_SPACE);
+    EXPECT_TRUE(a->Checked());
+    EXPECT_FALSE(b->Checked());
+    EXPECT_EQ(clicks, 3);   // a change to checked clicks once
+}
+
+TEST_P(TsCheckBoxTest, HotWhileTheMouseIsOverAndPressedWhileHeld) {
+    UseSkin(GetParam());
+    if (GetParam() < 0) GTEST_SKIP() << "the plain look has no hot state";
+    int clicks = 0;
+    auto* c = Make<TsCheckBox>(20, "Hover", &clicks);
+    MoveTo(Form, 300, 200);
+    EXPECT_FALSE(c->SkinData()->IsHot());
+    MoveTo(c, 8, 10);
+    EXPECT_TRUE(c->SkinData()->IsHot());
+    DownAt(c, 8, 10);
+    EXPECT_TRUE(c->Pressed());
+    UpAt(c, 8, 10);
+    EXPECT_FALSE(c->Pressed());
+    EXPECT_EQ(c->State(), cbChecked);
+}
+
+INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsCheckBoxTest, ::testing::Values(-1, 0, 1, 2, 3),
+    [](const auto& info) { return SkinShortName(info.param); });
+
+class TsCheckBoxSkinned : public ControlsTest { };
+
+TEST_F(TsCheckBoxSkinned, AutoSizeFitsTheBoxAndMultiLineTurnsItOff) {
+    UseSkin(1);
+    auto* c = Create<TsCheckBox>(Form);
+    c->SetBounds(20, 20, 200, 40);
+    c->SetParent(Form);
+    Pump();
+    c->AdjustSize();
+    const TRect g = c->GlyphRect();
+    EXPECT_EQ(c->Width(), g.right - g.left + 2 * c->Margin());   // empty caption: box and margins
+    c->SetCaption("A longer caption");
+    Pump();
+    EXPECT_GT(c->Width(), g.right - g.left + 2 * c->Margin() + 40);
+    c->SetMultiLine(true);
+    EXPECT_FALSE(c->AutoSize());
+    EXPECT_TRUE(c->MultiLine());
+}
+
+TEST_F(TsCheckBoxSkinned, RepaintsInANewSkinAndFallsBackToThePlainLook) {
+    UseSkin(0);
+    auto* c = Create<TsCheckBox>(Form);
+    c->SetBounds(20, 20, 120, 22);
+    c->SetCaption("Skin");
+    c->SetParent(Form);
+    c->SetChecked(true);
+    Pump();
+    const TRect g = c->GlyphRect();
+    const gdi::COLORREF first = ScreenPixel(c, g.left + 3, (g.top + g.bottom) / 2);
+    UseSkin(2);
+    EXPECT_TRUE(c->SkinData()->Skinned());
+    EXPECT_NE(ScreenPixel(c, g.left + 3, (g.top + g.bottom) / 2), first);
+    UseSkin(-1);
+    EXPECT_FALSE(c->SkinData()->Skinned());
+    EXPECT_TRUE(c->Checked());
+    int clicks = 0;
+    c->OnClick = [&clicks](TObject*) { ++clicks; };
+    ClickAt(c, 8, 10);
+    EXPECT_FALSE(c->Checked());
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(TsCheckControlClasses, AreRegisteredForFormText) {
+    RegisterSkinControlClasses();
+    EXPECT_EQ(FindClass("TsCheckBox"), TsCheckBox::StaticClass());
+    EXPECT_EQ(FindClass("TsRadioButton"), TsRadioButton::StaticClass());
+}
+
+}
