@@ -1,0 +1,222 @@
+// TsBitBtn and TsSpeedButton: glyph and caption layout, one click per press, states through input, the
+// drop-down part, skin changes.
+#include "support/ControlsKit.h"
+
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TMenu.h"
+#include "platform/user/VirtualKeys.h"
+
+#include "skin/controls/sBitBtn.h"
+#include "skin/controls/sControlClasses.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinManager.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+TacGlyphLayout Layout(TButtonLayout layout, TAlignment alignment, int margin, int spacing) {
+    TacGlyphLayout l;
+    l.Width = 100;
+    l.Height = 40;
+    l.Glyph = {16, 16};
+    l.Text = {30, 12};
+    l.Layout = layout;
+    l.Alignment = alignment;
+    l.Margin = margin;
+    l.Spacing = spacing;
+    return l;
+}
+
+TEST(BitBtnLayout, GlyphRectFollowsLayoutAndAlignment) {
+    struct Case {
+        TButtonLayout layout;
+        TAlignment alignment;
+        int margin;
+        TRect expected;
+    };
+    // a = ((100 - 16 - 4) - 30) / 2 - GM; GM = 0 for margin -1, margin + 3 otherwise.
+    const Case cases[] = {
+        {blGlyphLeft, taCenter, -1, {25, 12, 41, 28}},
+        {blGlyphLeft, taLeftJustify, -1, {0, 12, 16, 28}},
+        {blGlyphLeft, taRightJustify, -1, {50, 12, 66, 28}},
+        {blGlyphLeft, taLeftJustify, 2, {5, 12, 21, 28}},
+        {blGlyphRight, taRightJustify, -1, {84, 12, 100, 28}},
+        {blGlyphRight, taCenter, -1, {59, 12, 75, 28}},
+        {blGlyphTop, taCenter, -1, {43, 4, 59, 20}},
+        {blGlyphBottom, taCenter, -1, {43, 20, 59, 36}},
+    };
+    for (const Case& c : cases) {
+        const TRect r = BitBtnGlyphRect(Layout(c.layout, c.alignment, c.margin, 4), false);
+        EXPECT_EQ(r, c.expected) << c.layout << " " << c.alignment << " " << c.margin;
+    }
+    EXPECT_EQ(BitBtnGlyphRect(Layout(blGlyphLeft, taCenter, -1, 4), true), (TRect {26, 13, 42, 29}));
+}
+
+TEST(BitBtnLayout, TopLayoutIgnoresMarginAndSpreadsFreeRoomInThirds) {
+    const TRect top = BitBtnTextRect(Layout(blGlyphTop, taCenter, -1, 4), false);
+    EXPECT_EQ(BitBtnTextRect(Layout(blGlyphTop, taCenter, 7, 4), false), top);
+    // Margin -1, Spacing -1: (100 - 46) / 3 = 18 on each side of the glyph and between glyph and text.
+    const TRect spread = BitBtnTextRect(Layout(blGlyphLeft, taCenter, -1, -1), false);
+    EXPECT_EQ(spread.left, 18 + 16 + 18);
+    EXPECT_EQ(spread.right - spread.left, 30);
+    // Right to left swaps the sides.
+    const TRect rtl = BitBtnTextRect(Layout(blGlyphLeft, taLeftJustify, 2, 4), true);
+    EXPECT_EQ(rtl.left, 2);
+}
+
+TEST(SpeedButtonLayout, CaptionRectIsWidenedAndMovedByTheOffsetAndThePress) {
+    TacGlyphLayout l = Layout(blGlyphLeft, taCenter, -1, 4);
+    const TRect r = SpeedButtonCaptionRect(l, 0, false);
+    EXPECT_EQ(r, (TRect {16 + 25 + 4 - 1, 14, 100 - 25 + 2, 26}));
+    EXPECT_EQ(SpeedButtonCaptionRect(l, 5, true), (TRect {r.left + 6, r.top + 1, r.right + 6, r.bottom + 1}));
+}
+
+class TsBitBtnTest : public ControlsTest, public ::testing::WithParamInterface<int> {
+protected:
+    TsBitBtn* MakeBitBtn(int* clicks) {
+        auto* b = Create<TsBitBtn>(Form);
+        b->SetBounds(20, 20, 110, 32);
+        b->SetCaption("Glyph");
+        TBitmap glyph;
+        glyph.SetSize(16, 16);
+        glyph.Canvas()->Brush()->SetColor(clRed);
+        glyph.Canvas()->FillRect(TRect {0, 0, 16, 16});
+        glyph.Canvas()->SetPixels(0, 15, clFuchsia);
+        b->SetGlyph(&glyph);
+        b->SetParent(Form);
+        b->OnClick = [clicks](TObject*) { ++*clicks; };
+        Pump();
+        return b;
+    }
+};
+
+TEST_P(TsBitBtnTest, ClicksOncePerPressAndShowsItsGlyph) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsBitBtn* b = MakeBitBtn(&clicks);
+    EXPECT_EQ(b->SkinData()->Skinned(), GetParam() >= 0);
+    ClickAt(b, 55, 16);
+    EXPECT_EQ(clicks, 1);
+    ASSERT_TRUE(b->Focused());
+    Key(user::VK_SPACE);
+    EXPECT_EQ(clicks, 2);
+    DownAt(b, 55, 16);
+    UpAt(b, 300, 200);
+    EXPECT_EQ(clicks, 2);   // released outside
+    if (GetParam() >= 0) {
+        const TRect g = b->GlyphRect();
+        EXPECT_EQ(ScreenPixel(b, g.left + 8, g.top + 8), gdi::COLORREF(ColorToRGB(clRed)));
+    }
+}
+
+TEST_P(TsBitBtnTest, StatesFollowTheMouseAndTheProgram) {
+    UseSkin(GetParam());
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button has no skin state";
+    int clicks = 0;
+    TsBitBtn* b = MakeBitBtn(&clicks);
+    MoveTo(Form, 300, 200);
+    EXPECT_EQ(b->CurrentState(), 0);
+    MoveTo(b, 55, 16);
+    EXPECT_EQ(b->CurrentState(), 1);
+    DownAt(b, 55, 16);
+    EXPECT_EQ(b->CurrentState(), 2);
+    UpAt(b, 55, 16);
+    EXPECT_EQ(clicks, 1);
+    b->SetDown(true);
+    EXPECT_EQ(b->CurrentState(), 2);
+    b->SetBlend(150);
+    EXPECT_EQ(b->Blend(), 100);
+    b->SetBlend(-5);
+    EXPECT_EQ(b->Blend(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsBitBtnTest, ::testing::Values(-1, 0, 1, 2, 3),
+    [](const auto& info) { return SkinShortName(info.param); });
+
+class TsSpeedButtonTest : public ControlsTest, public ::testing::WithParamInterface<int> {
+protected:
+    TsSpeedButton* MakeSpeed(int* clicks) {
+        auto* b = Create<TsSpeedButton>(Form);
+        b->SetBounds(20, 20, 23, 23);
+        b->SetCaption("S");
+        b->SetParent(Form);
+        if (clicks != nullptr) b->OnClick = [clicks](TObject*) { ++*clicks; };
+        Pump();
+        return b;
+    }
+};
+
+TEST_P(TsSpeedButtonTest, ClicksOncePerReleaseOverItAndShowsItsStates) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsSpeedButton* b = MakeSpeed(&clicks);
+    MoveTo(Form, 300, 200);
+    EXPECT_EQ(b->CurrentState(), 0);
+    MoveTo(b, 10, 10);
+    EXPECT_EQ(b->CurrentState(), GetParam() >= 0 ? 1 : 0);
+    DownAt(b, 10, 10);
+    EXPECT_EQ(b->CurrentState(), 2);
+    UpAt(b, 10, 10);
+    EXPECT_EQ(clicks, 1);
+    DownAt(b, 10, 10);
+    UpAt(b, 300, 200);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_NE(b->CurrentState(), 2);
+}
+
+TEST_P(TsSpeedButtonTest, DropDownStyleWidensByTheArrowPart) {
+    UseSkin(GetParam());
+    TsSpeedButton* b = MakeSpeed(nullptr);
+    b->SetButtonStyle(tbsDropDown);
+    EXPECT_EQ(b->Width(), 39);
+    b->SetButtonStyle(tbsButton);
+    EXPECT_EQ(b->Width(), 23);
+}
+
+TEST_P(TsSpeedButtonTest, SeparatorShowsOnlyTheParentBackground) {
+    UseSkin(GetParam());
+    TsSpeedButton* b = MakeSpeed(nullptr);
+    const gdi::COLORREF beside = ScreenPixel(Form, 10, 30);
+    b->SetButtonStyle(tbsSeparator);
+    b->SetCaption("");
+    Pump();
+    if (GetParam() >= 0) EXPECT_EQ(ScreenPixel(b, 11, 11), beside);
+}
+
+INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsSpeedButtonTest, ::testing::Values(-1, 0, 1, 2, 3),
+    [](const auto& info) { return SkinShortName(info.param); });
+
+class TsSpeedButtonDropDown : public ControlsTest { };
+
+TEST_F(TsSpeedButtonDropDown, LeftPartClicksWhenOnClickIsSet) {
+    UseSkin(1);
+    auto* b = Create<TsSpeedButton>(Form);
+    b->SetBounds(20, 20, 23, 23);
+    b->SetParent(Form);
+    b->SetButtonStyle(tbsDropDown);
+    auto* menu = Create<TPopupMenu>(Form);
+    b->SetDropdownMenu(menu);
+    int clicks = 0;
+    b->OnClick = [&clicks](TObject*) { ++clicks; };
+    Pump();
+    ClickAt(b, 8, 10);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(b->MenuShown());
+    delete menu;
+    EXPECT_EQ(b->DropdownMenu(), nullptr);   // the free notification clears it
+}
+
+TEST(TsButtonKinds, AreRegisteredForFormText) {
+    RegisterSkinControlClasses();
+    EXPECT_EQ(FindClass("TsBitBtn"), TsBitBtn::StaticClass());
+    EXPECT_EQ(FindClass("TsSpeedButton"), TsSpeedButton::StaticClass());
+}
+
+}
