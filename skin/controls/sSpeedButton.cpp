@@ -20,12 +20,14 @@
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sNinePart.h"
+#include "skin/engine/sPixelRows.h"
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSkinnedText.h"
 #include "skin/engine/sStyleSimply.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace korvex::skin {
 
@@ -36,6 +38,16 @@ namespace {
 // Only one drop-down menu of any speed button is open at a time.
 bool DropDownOpen = false;
 TsSpeedButton* DropDownOwner = nullptr;
+
+// The parent's cache under the control, pixel for pixel (both bitmaps are 24-bit), cut to both.
+void CopyParentPixels(TBitmap* cache, const TsParentCacheInfo& at) {
+    const detail::PixelView d = detail::View24(cache);
+    const detail::PixelView src = detail::View24(at.Bmp);
+    if (!d || !src) return;
+    int dx = 0, dy = 0, sx = at.X, sy = at.Y, w = cache->Width(), h = cache->Height();
+    if (!detail::ClipBlock(dx, dy, d.Width, d.Height, sx, sy, src.Width, src.Height, w, h)) return;
+    for (int y = 0; y < h; ++y) std::memmove(d.At24(dx, dy + y), src.At24(sx, sy + y), std::size_t(w) * 3);
+}
 
 template <class V>
 bool Store(V& field, V value) {
@@ -320,12 +332,23 @@ void TsSpeedButton::PrepareCache() {
     const int w = Width() - DropDownWidth();
     const TPoint at {Left(), Top()};
     TsSkinManager* manager = data->SkinManager();
+    TsParentCacheInfo here = ci;   // the cache's pixels map to the parent's cache at the control's position
+    here.X += Left();
+    here.Y += Top();
+    // The parent's plain colour where it answers one (its cache may hold its composed children), else its cache.
+    auto askParentColor = [&] {
+        ParentColorAnswer = 0xFF00FF;
+        if (ci.Ready && Parent() != nullptr && !data->NeedsRepaintOnMove()) QueryParentColor(Parent());
+    };
     auto parentBackground = [&] {
-        if (ci.Ready)
-            gdi::BitBlt(cache->Canvas()->Handle(), 0, 0, Width(), Height(), ci.Bmp->Canvas()->Handle(), ci.X, ci.Y,
-                gdi::SRCCOPY);
-        else if (Parent() != nullptr)
-        {
+        askParentColor();
+        if (ci.Ready && ParentColorAnswer != 0xFF00FF) {
+            cache->Canvas()->Brush()->SetStyle(bsSolid);
+            cache->Canvas()->Brush()->SetColor(TColor(ParentColorAnswer));
+            cache->Canvas()->FillRect(TRect {0, 0, Width(), Height()});
+        } else if (ci.Ready) {
+            CopyParentPixels(cache, here);
+        } else if (Parent() != nullptr) {
             cache->Canvas()->Brush()->SetStyle(bsSolid);
             cache->Canvas()->Brush()->SetColor(Parent()->Color());
             cache->Canvas()->FillRect(TRect {0, 0, Width(), Height()});
@@ -338,7 +361,7 @@ void TsSpeedButton::PrepareCache() {
             if (manager->IsValidImgIndex(index)) {
                 const int fw = manager->GetMaskFrameSize(index).cx;
                 PaintNinePartMask(cache, TRect {(Width() - fw) / 2, 1, (Width() + fw) / 2, Height() - 2}, true, false,
-                    0, manager->Masks[std::size_t(index)], ci);
+                    0, manager->Masks[std::size_t(index)], here);
             }
         }
     } else {
@@ -346,7 +369,7 @@ void TsSpeedButton::PrepareCache() {
         const int state = CurrentState();
         auto border = [&](int st, const TRect& r) {
             if (manager != nullptr && manager->IsValidImgIndex(data->BorderIndex))
-                PaintNinePartMask(cache, r, false, false, st, manager->Masks[std::size_t(data->BorderIndex)], ci);
+                PaintNinePartMask(cache, r, false, false, st, manager->Masks[std::size_t(data->BorderIndex)], here);
         };
         if (FDrawOverBorder) {
             RenderControlSkin(data, ci, true, state, TRect {0, 0, w, Height()}, at, cache, true);
@@ -361,6 +384,7 @@ void TsSpeedButton::PrepareCache() {
         if (FButtonStyle == tbsDropDown) {
             const int arrowState = FMenuShown || Down() || BasePressed() ? 2 : data->IsHot() ? 1 : 0;
             const TRect part {w, 0, Width(), Height()};
+            askParentColor();
             FillControlBackground(data, ci, arrowState, part, TPoint {Left() + w, Top()}, cache);
             border(arrowState, part);
             const int arrow = manager != nullptr
@@ -376,7 +400,7 @@ void TsSpeedButton::PrepareCache() {
     }
     if (!Enabled()) {
         if (ci.Ready && ci.Bmp != nullptr && !data->NeedsRepaintOnMove() && !data->PaintMark)
-            ParentColorAnswer = ci.Bmp->Canvas()->Pixels(ci.X + Width() / 2, ci.Y + Height() / 2);
+            ParentColorAnswer = ci.Bmp->Canvas()->Pixels(here.X + Width() / 2, here.Y + Height() / 2);
         ApplyDisabledLook(cache, FDisabledKind, this, at, ci);
     }
     if (OnPaint) OnPaint(this, cache);
