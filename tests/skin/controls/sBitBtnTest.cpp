@@ -137,6 +137,26 @@ TEST_P(TsBitBtnTest, StatesFollowTheMouseAndTheProgram) {
     EXPECT_EQ(b->Blend(), 0);
 }
 
+TEST_P(TsBitBtnTest, HotCaptionIsDrawnWithoutABackgroundBox) {
+    UseSkin(GetParam());
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button has no hot look";
+    int clicks = 0;
+    TsBitBtn* b = MakeBitBtn(&clicks);
+    MoveTo(Form, 300, 200);
+    MoveTo(b, 100, 16);
+    ASSERT_EQ(b->CurrentState(), 1);
+    b->Repaint();   // a second paint of the same look: the text's transparency must not depend on history
+    Pump();
+    // An opaque text background would whiten the caption's whole box; the letters alone cover far less.
+    const TRect g = b->GlyphRect();
+    int white = 0;
+    int all = 0;
+    for (int y = 10; y < 22; ++y)
+        for (int x = g.right + 4; x < g.right + 40; ++x, ++all)
+            if (ScreenPixel(b, x, y) == gdi::COLORREF(0xFFFFFF)) ++white;
+    EXPECT_LT(white * 2, all);
+}
+
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsBitBtnTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
