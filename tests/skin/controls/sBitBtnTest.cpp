@@ -207,7 +207,9 @@ TEST_P(TsSpeedButtonTest, SeparatorShowsOnlyTheParentBackground) {
     b->SetButtonStyle(tbsSeparator);
     b->SetCaption("");
     Pump();
-    if (GetParam() >= 0) EXPECT_EQ(ScreenPixel(b, 11, 11), beside);
+    if (GetParam() >= 0) {
+        EXPECT_EQ(ScreenPixel(b, 11, 11), beside);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsSpeedButtonTest, ::testing::Values(-1, 0, 1, 2, 3),

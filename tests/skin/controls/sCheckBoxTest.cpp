@@ -85,7 +85,9 @@ TEST_P(TsCheckBoxTest, AllowGrayedCyclesThroughTheGreyState) {
         seen[i] = ScreenPixel(c, (g.left + g.right) / 2, (g.top + g.bottom) / 2);
     }
     EXPECT_EQ(clicks, 3);
-    if (GetParam() >= 0) EXPECT_NE(seen[1], seen[2]);   // the box images differ
+    if (GetParam() >= 0) {
+        EXPECT_NE(seen[1], seen[2]);   // the box images differ
+    }
 }
 
 TEST_P(TsCheckBoxTest, RadioButtonStaysCheckedAndClearsItsSibling) {
