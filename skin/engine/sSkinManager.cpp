@@ -10,34 +10,13 @@
 #include "platform/os/FileSearch.h"
 #include "platform/os/Files.h"
 #include "skin/engine/sStoredSkins.h"
+#include "skin/engine/sValueRollback.h"
 
 #include <algorithm>
 
 namespace korvex::skin {
 
 using namespace korvex::classes;
-
-namespace {
-
-// Sets a value for the length of a scope and puts the old one back, also when an exception passes.
-template <class T>
-class ValueRollback {
-public:
-    ValueRollback(T& value, T scoped)
-        : FValue(value)
-        , FOld(value) {
-        FValue = scoped;
-    }
-    ~ValueRollback() { FValue = FOld; }
-    ValueRollback(const ValueRollback&) = delete;
-    ValueRollback& operator=(const ValueRollback&) = delete;
-
-private:
-    T& FValue;
-    T FOld;
-};
-
-}
 
 TsSkinManager::TsSkinManager(TComponent* owner)
     : TComponent(owner)
