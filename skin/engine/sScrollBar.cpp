@@ -9,7 +9,6 @@
 #include "platform/user/ScrollBars.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
-#include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/controls/ScrollBar.h"
 #include "platform/user/controls/StandardClasses.h"
 #include "skin/engine/sCommonData.h"
@@ -187,7 +186,7 @@ void TsScrollBar::SetParams(int position, int min, int max) {
     if (p == FPosition) {
         if (rangeChanged) SyncNativeBar(true);
         int pos = FPosition;
-        if (skinned && !NoNotify && ValidScrollCode(LastScrollCode)) co_Scroll(LastScrollCode, pos);
+        if (skinned && !NoNotify && !FScrollReported && ValidScrollCode(LastScrollCode)) co_Scroll(LastScrollCode, pos);
         return;
     }
     const int old = FPosition;
@@ -369,7 +368,7 @@ void TsScrollBar::WndProc(TMessage& m) {
         return;
     case user::WM_GETDLGCODE:
         TWinControl::WndProc(m);
-        m.Result = user::DLGC_WANTARROWS;
+        m.Result = DLGC_WANTARROWS;
         return;
     case user::WM_ERASEBKGND:
         if (skinned && FMouseChanged) {

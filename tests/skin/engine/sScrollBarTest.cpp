@@ -1,0 +1,416 @@
+// The skinned scroll bar on the headless display: defaults and the two window forms, the same positions with
+// and without a skin, repeat on the fake clock, thumb drags, keys, host messages and hooks, range complaints,
+// the disabled look with a host, lost capture and a bar freed by its own handler.
+#include "support/ScrollBarKit.h"
+
+#include "platform/classes/Errors.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TPanel.h"
+#include "platform/user/Input.h"
+#include "platform/user/Messages.h"
+#include "platform/user/ScrollBars.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/Window.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinManager.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::sbtest;
+
+namespace {
+
+class ScrollBar : public ScrollBarTestBase { };
+
+// The native window answers the scroll bar messages; the bar's own window does not.
+bool IsNative(TsScrollBar* bar) {
+    int lo = -1, hi = -1;
+    user::SendMessage(bar->Handle(), user::SBM_GETRANGE, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
+    return hi >= 0;
+}
+
+TMessage ScrollMessage(int code, int pos = 0) {
+    return TMessage {user::WM_HSCROLL, user::MAKEWPARAM(user::WORD(code), user::WORD(pos)), 0, 0};
+}
+
+TEST_F(ScrollBar, ANewBarHasItsDefaultsAndIsNativeWithoutASkin) {
+    TForm* form = NewForm();
+    auto* bar = Create<TsScrollBar>(form);
+    bar->SetParent(form);
+    Pump();
+    EXPECT_EQ(bar->Width(), 121);
+    EXPECT_EQ(bar->Height(), 16);
+    EXPECT_EQ(bar->Kind(), sbHorizontal);
+    EXPECT_EQ(bar->Max(), 100);
+    EXPECT_TRUE(bar->TabStop());
+    EXPECT_EQ(bar->SkinData()->ControlKind, ckScrollBar);
+    EXPECT_EQ(bar->SkinData()->SkinSection(), "TsScrollBar");
+    EXPECT_TRUE(IsNative(bar));
+    bar->SetKind(sbVertical);
+    EXPECT_EQ(bar->Width(), 16);
+    EXPECT_EQ(bar->Height(), 121);
+    EXPECT_TRUE(IsNative(bar));
+    EXPECT_EQ(user::SendMessage(bar->Handle(), user::WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+}
+
+TEST_F(ScrollBar, SkinChangesSwitchTheWindowBetweenNativeAndItsOwn) {
+    TForm* form = NewForm();
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetPosition(42);
+    ASSERT_TRUE(IsNative(bar));
+    TsSkinManager* sm = LoadSkin(1);
+    EXPECT_TRUE(bar->SkinActive());
+    EXPECT_FALSE(IsNative(bar));
+    // A bar made while a skin is loaded starts with its own window.
+    TsScrollBar* late = NewBar(form, sbVertical, TRect {220, 10, 236, 150});
+    EXPECT_FALSE(IsNative(late));
+    sm->SetActive(false);
+    Pump();
+    EXPECT_TRUE(IsNative(bar));
+    EXPECT_TRUE(IsNative(late));
+    EXPECT_EQ(user::GetScrollPos(bar->Handle(), user::SB_CTL), 42);
+}
+
+// Clicks and keys give the same positions and one OnScroll and OnChange per step, with and without a skin.
+class SamePositions : public ScrollBarTestBase, public ::testing::WithParamInterface<bool> { };
+
+TEST_P(SamePositions, ClicksAndKeysMoveTheBarAlike) {
+    TForm* form = NewForm();
+    if (GetParam()) LoadSkin(0);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetLargeChange(10);
+    ASSERT_EQ(!IsNative(bar), GetParam());
+    BarEvents events;
+    events.Attach(bar);
+    bar->SetFocus();
+    Pump();
+    std::vector<int> seen;
+    auto click = [&](int x) {
+        ClickAt(bar, x, 8);
+        seen.push_back(bar->Position());
+    };
+    auto key = [&](unsigned vk) {
+        Key(vk);
+        seen.push_back(bar->Position());
+    };
+    click(199);
+    click(199);
+    click(199);
+    click(150);
+    click(3);
+    key(user::VK_END);
+    click(30);
+    key(user::VK_PRIOR);
+    key(user::VK_LEFT);
+    key(user::VK_HOME);
+    key(user::VK_NEXT);
+    key(user::VK_RIGHT);
+    EXPECT_EQ(seen, (std::vector<int> {1, 2, 3, 13, 12, 100, 90, 80, 79, 0, 10, 11}));
+    EXPECT_EQ(events.Changes, seen);
+    int steps = 0;
+    for (const auto& s : events.Scrolls)
+        steps += s.first != scEndScroll;
+    EXPECT_EQ(steps, int(seen.size()));
+    EXPECT_EQ(events.Scrolls.front(), (std::pair<int, int> {scLineDown, 1}));
+}
+
+INSTANTIATE_TEST_SUITE_P(NativeAndSkinned, SamePositions, ::testing::Values(false, true),
+    [](const auto& info) { return info.param ? std::string("Skinned") : std::string("Native"); });
+
+TEST_F(ScrollBar, AHeldArrowStepsAtOnceThenAfterTheDelayThenEveryTickUntilMax) {
+    TForm* form = NewForm();
+    LoadSkin(2);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetPosition(95);
+    BarEvents events;
+    events.Attach(bar);
+    PressAt(bar, 199, 8);
+    EXPECT_EQ(bar->Position(), 96);
+    EXPECT_EQ(bar->PartState(TsScrollPart::Arrow2), psPressed);
+    EXPECT_FALSE(Application->ShowHint());
+    Advance(499);
+    EXPECT_EQ(bar->Position(), 96);
+    Advance(1);
+    EXPECT_EQ(bar->Position(), 97);
+    Advance(100);
+    Advance(100);
+    Advance(100);
+    EXPECT_EQ(bar->Position(), 100);
+    Advance(300);
+    EXPECT_EQ(bar->Position(), 100);
+    EXPECT_EQ(events.Changes, (std::vector<int> {96, 97, 98, 99, 100}));
+    ReleaseAt(bar, 199, 8);
+    EXPECT_EQ(events.Scrolls.back(), (std::pair<int, int> {scEndScroll, 100}));
+    EXPECT_EQ(bar->PartState(TsScrollPart::Arrow2), psHot);
+    EXPECT_TRUE(Application->ShowHint());
+    EXPECT_EQ(user::GetCapture(), nullptr);
+    const std::size_t scrolls = events.Scrolls.size();
+    Advance(1000);
+    EXPECT_EQ(events.Scrolls.size(), scrolls);
+}
+
+TEST_F(ScrollBar, AHeldTrackPagesUntilTheThumbReachesThePointer) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetLargeChange(10);
+    // 200 long, arrows 16, thumb 14: position p is centred at 23 + Round(1.54 p); x = 120 stands for 63.
+    PressAt(bar, 120, 8);
+    EXPECT_EQ(bar->Position(), 10);
+    EXPECT_EQ(bar->PartState(TsScrollPart::TrackAfter), psPressed);
+    Advance(500);
+    EXPECT_EQ(bar->Position(), 20);
+    for (int i = 0; i < 10; ++i)
+        Advance(100);
+    EXPECT_EQ(bar->Position(), 70);   // 60 is still short of 63; 70 passed it and paging stopped
+    ReleaseAt(bar, 120, 8);
+    EXPECT_EQ(bar->Position(), 70);
+    EXPECT_EQ(bar->PartState(TsScrollPart::TrackAfter), psHot);
+}
+
+TEST_F(ScrollBar, TheThumbFollowsThePointerAndTheReleaseReportsThePosition) {
+    TForm* form = NewForm();
+    LoadSkin(3);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    BarEvents events;
+    events.Attach(bar);
+    PressAt(bar, 25, 8);   // the thumb at 0 spans 16 .. 30; grabbed right of its centre, one position on
+    EXPECT_EQ(bar->PartState(TsScrollPart::Thumb), psPressed);
+    EXPECT_EQ(user::GetCapture(), bar->Handle());
+    MoveTo(bar, 102, 8);
+    EXPECT_EQ(bar->Position(), 50);
+    MoveTo(bar, 300, 30);   // far past the end, off the bar: held at Max
+    EXPECT_EQ(bar->Position(), 100);
+    MoveTo(bar, 64, 8);
+    ReleaseAt(bar, 64, 8);
+    EXPECT_EQ(bar->Position(), 26);
+    EXPECT_EQ(bar->PartState(TsScrollPart::Thumb), psHot);
+    EXPECT_EQ(events.Changes, (std::vector<int> {50, 100, 26}));
+    const std::vector<int> codes = events.ScrollCodes();
+    EXPECT_EQ(codes, (std::vector<int> {scTrack, scTrack, scTrack, scEndScroll}));
+    EXPECT_EQ(user::GetCapture(), nullptr);
+}
+
+TEST_F(ScrollBar, WithoutSmoothADragReportsOneChangeOnRelease) {
+    TForm* form = NewForm();
+    LoadSkin(0);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetSmooth(false);
+    BarEvents events;
+    events.Attach(bar);
+    PressAt(bar, 23, 8);
+    MoveTo(bar, 60, 8);
+    MoveTo(bar, 100, 8);
+    EXPECT_GT(bar->Position(), 40);
+    EXPECT_TRUE(events.Changes.empty());
+    EXPECT_TRUE(events.Hooks.empty());
+    // Scroll messages wait too while the drag holds its changes.
+    TMessage m = ScrollMessage(user::SB_LINEDOWN);
+    m.Msg = CN_HSCROLL;
+    bar->Perform(m);
+    ReleaseAt(bar, 100, 8);
+    ASSERT_EQ(events.Changes.size(), 1u);
+    EXPECT_EQ(events.Changes[0], bar->Position());
+    ASSERT_EQ(events.Hooks.size(), 1u);
+    EXPECT_EQ(events.Hooks[0].first, 0);
+    // A press on the thumb that does not move it reports nothing.
+    const int at = bar->Position();
+    const int centre = bar->Geometry().ThumbCentre();
+    ClickAt(bar, centre, 8);
+    EXPECT_EQ(bar->Position(), at);
+    EXPECT_EQ(events.Changes.size(), 1u);
+}
+
+TEST_F(ScrollBar, HoverMakesTheArrowsAndTheThumbHotAndLeavingClearsThem) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    TsScrollBar* bar = NewBar(form, sbVertical, TRect {10, 10, 26, 210});
+    MoveTo(bar, 8, 100);
+    EXPECT_EQ(bar->PartState(TsScrollPart::TrackBefore), psHot);
+    EXPECT_EQ(bar->PartState(TsScrollPart::Thumb), psNormal);
+    MoveTo(bar, 8, 22);   // the thumb at 0
+    EXPECT_EQ(bar->PartState(TsScrollPart::Thumb), psHot);
+    MoveTo(bar, 8, 3);
+    EXPECT_EQ(bar->PartState(TsScrollPart::Arrow1), psHot);
+    EXPECT_EQ(bar->PartState(TsScrollPart::Thumb), psNormal);
+    MoveTo(form, 250, 150);
+    for (int i = 0; i < ScrollPartCount; ++i)
+        EXPECT_EQ(bar->PartState(TsScrollPart(i)), psNormal) << i;
+}
+
+TEST_F(ScrollBar, HostScrollMessagesGoThroughDoScrollOnceEachAndCallTheHook) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    TsScrollBar* bar = NewBar(form, sbVertical, TRect {10, 10, 26, 210});
+    bar->SetHostControl(form);
+    BarEvents events;
+    events.Attach(bar);
+    struct Step {
+        int Code, Pos, Expected;
+    };
+    const Step steps[] = {{user::SB_LINEDOWN, 0, 1}, {user::SB_PAGEDOWN, 0, 2}, {user::SB_THUMBTRACK, 40, 40},
+        {user::SB_BOTTOM, 0, 100}, {user::SB_LINEDOWN, 0, 100}, {user::SB_TOP, 0, 0}, {user::SB_THUMBPOSITION, 7, 7}};
+    for (const Step& s : steps) {
+        events = {};
+        events.Attach(bar);
+        TMessage m = ScrollMessage(s.Code, s.Pos);
+        bar->DoScroll(m);
+        EXPECT_EQ(bar->Position(), s.Expected) << s.Code;
+        ASSERT_EQ(events.Scrolls.size(), 1u) << s.Code;
+        EXPECT_EQ(events.Scrolls[0], (std::pair<int, int> {s.Code, s.Expected}));
+        EXPECT_EQ(bar->LastScrollCode, s.Code);
+    }
+    EXPECT_EQ(events.Hooks, (std::vector<std::pair<int, int>> {{0, 7}}));
+    EXPECT_EQ(events.Changes, (std::vector<int> {7}));
+    // A scroll handler may change where the step goes.
+    bar->OnScroll = [](TObject*, TScrollCode, int& pos) { pos = 33; };
+    TMessage m = ScrollMessage(user::SB_LINEDOWN);
+    bar->DoScroll(m);
+    EXPECT_EQ(bar->Position(), 33);
+    // No notifications while the host sets the position itself.
+    events = {};
+    events.Attach(bar);
+    bar->NoNotify = true;
+    bar->SetPosition(60);
+    bar->DoScroll(m);
+    EXPECT_EQ(bar->Position(), 61);
+    EXPECT_TRUE(events.Scrolls.empty());
+    EXPECT_TRUE(events.Changes.empty());
+    EXPECT_TRUE(events.Hooks.empty());
+}
+
+TEST_F(ScrollBar, ASkinnedInvertedRangeIsLoggedAndClampedAndAnEmptyOneIsAccepted) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetName("Bar1");
+    auto* host = Create<TPanel>(form);
+    host->SetName("Memo1");
+    testing::internal::CaptureStderr();
+    bar->SetParams(5, 10, 10);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(bar->Position(), 10);
+    testing::internal::CaptureStderr();
+    bar->SetParams(5, 10, 3);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "korvex: Scrollbar property out of range; Max = 3(Bar1)\n");
+    EXPECT_EQ(bar->Position(), 3);
+    EXPECT_EQ(bar->Min(), 10);
+    EXPECT_EQ(bar->Max(), 3);
+    bar->SetHostControl(host);
+    testing::internal::CaptureStderr();
+    bar->SetMax(-4);
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr(), "korvex: Scrollbar property out of range; Max = -4(Owner=Memo1)\n");
+    EXPECT_EQ(bar->Position(), -4);
+    Pump();   // and it still paints
+}
+
+TEST_F(ScrollBar, AnUnskinnedInvertedRangeRaisesAndAnEmptyOneIsAccepted) {
+    TForm* form = NewForm();
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    EXPECT_THROW(bar->SetParams(5, 10, 3), EInvalidOperation);
+    EXPECT_EQ(bar->Max(), 100);
+    bar->SetParams(5, 10, 10);
+    EXPECT_EQ(bar->Position(), 10);
+    // The native bar reaches Max with a page too.
+    bar->SetParams(0, 0, 100);
+    bar->SetPageSize(20);
+    bar->SetPosition(100);
+    EXPECT_EQ(user::GetScrollPos(bar->Handle(), user::SB_CTL), 100);
+}
+
+TEST_F(ScrollBar, ADisabledBarWithAnEnabledHostPaintsNoThumb) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    auto* host = Create<TPanel>(form);   // a host without a skin cache: the channel colour covers the bar
+    host->SetBounds(10, 40, 200, 100);
+    host->SetParent(form);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetHostControl(host);
+    bar->SetEnabled(false);
+    Pump();
+    const int centre = bar->Geometry().ThumbCentre();
+    const gdi::COLORREF noThumb = ScreenPixel(bar, centre, 8), trackWithout = ScreenPixel(bar, 40, 8);
+    host->SetEnabled(false);
+    bar->Invalidate();
+    Pump();
+    EXPECT_NE(ScreenPixel(bar, centre, 8), noThumb);
+    EXPECT_EQ(ScreenPixel(bar, 40, 8), trackWithout);
+}
+
+TEST_F(ScrollBar, APressEndsWhenTheCaptureIsTakenAway) {
+    TForm* form = NewForm();
+    LoadSkin(0);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    PressAt(bar, 199, 8);
+    EXPECT_EQ(bar->Position(), 1);
+    user::SetCapture(form->Handle());
+    Pump();
+    EXPECT_TRUE(Application->ShowHint());
+    EXPECT_NE(bar->PartState(TsScrollPart::Arrow2), psPressed);
+    Advance(2000);
+    EXPECT_EQ(bar->Position(), 1);
+    user::ReleaseCapture();
+}
+
+TEST_F(ScrollBar, ABarFreedByItsOwnChangeHandlerLeavesNothingRunning) {
+    TForm* form = NewForm();
+    LoadSkin(2);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    int changes = 0;
+    bar->OnChange = [&](TObject* sender) {
+        if (++changes == 3) delete static_cast<TsScrollBar*>(sender);
+    };
+    PressAt(bar, 199, 8);
+    Advance(500);
+    Advance(100);   // the third step frees the bar inside the repeat tick
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(form->ControlCount(), 0);
+    EXPECT_TRUE(Application->ShowHint());
+    Advance(1000);
+    ReleaseAt(form, 199, 8);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(ScrollBar, AShortBarPagesWhereItsThumbWouldBeAndAFullThumbDoesNotDrag) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 50, 26});   // 40: no room for the thumb
+    bar->SetLargeChange(10);
+    EXPECT_FALSE(bar->Geometry().HasThumb());
+    ClickAt(bar, 23, 8);   // past the middle: the track after the missing thumb
+    EXPECT_EQ(bar->Position(), 10);
+    // 46 long: the thumb fills the track exactly and cannot move.
+    bar->SetBounds(10, 10, 46, 16);
+    bar->SetPosition(50);
+    ASSERT_EQ(bar->Geometry().TrackRoom(), 0);
+    PressAt(bar, 23, 8);
+    EXPECT_NE(bar->PartState(TsScrollPart::Thumb), psPressed);
+    MoveTo(bar, 40, 8);
+    ReleaseAt(bar, 40, 8);
+    EXPECT_EQ(bar->Position(), 50);
+}
+
+TEST_F(ScrollBar, ShowSkinScrollBarPutsAHiddenBarBesideItsHost) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    auto* host = Create<TPanel>(form);
+    host->SetParent(form);
+    auto* bar = Create<TsScrollBar>(form);
+    bar->SetVisible(false);
+    bar->SetHostControl(host);
+    ShowSkinScrollBar(bar, host);
+    Pump();
+    EXPECT_EQ(bar->Parent(), form);
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_TRUE(user::IsWindowVisible(bar->Handle()));
+    EXPECT_FALSE(IsNative(bar));
+    // Freeing the host forgets it.
+    delete host;
+    EXPECT_EQ(bar->HostControl(), nullptr);
+    bar->Invalidate();
+    Pump();
+}
+
+}
