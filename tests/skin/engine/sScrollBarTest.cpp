@@ -320,6 +320,52 @@ TEST_F(ScrollBar, AnUnskinnedInvertedRangeRaisesAndAnEmptyOneIsAccepted) {
     EXPECT_EQ(user::GetScrollPos(bar->Handle(), user::SB_CTL), 100);
 }
 
+// A see-through track shows what lies under the bar: its host's cache (the bar sits beside the host on the
+// host's parent) or, without a host, its parent's cache.
+class TrackBackground : public ScrollBarTestBase, public ::testing::WithParamInterface<bool> { };
+
+TEST_P(TrackBackground, ASeeThroughTrackShowsTheCacheAtTheBarsPlace) {
+    const bool hosted = GetParam();
+    TForm* form = NewForm(300, 200);
+    ctltest::CodeSkin skin;
+    skin.AddSection("PANEL", 0x808080);
+    skin.AddSection("SCROLLBAR1V", 0x0000FF, 100);
+    skin.Manager()->UpdateConstData();
+    auto* panel = Create<ctltest::TTestPanel>(form);
+    panel->SkinData->SetSkinManager(skin.Manager());
+    panel->SkinData->ApplyDefaultSection();
+    panel->SetBounds(hosted ? 50 : 0, hosted ? 40 : 0, hosted ? 180 : 300, hosted ? 120 : 200);
+    panel->SetParent(form);
+    Pump();
+    auto* bar = Create<TsScrollBar>(form);
+    bar->SkinData()->SetSkinManager(skin.Manager());
+    bar->SetKind(sbVertical);
+    bar->SetBounds(hosted ? 210 : 160, hosted ? 45 : 5, 16, 100);
+    if (hosted) {
+        bar->SetHostControl(panel);
+        ShowSkinScrollBar(bar, panel);   // on the host's parent, above the host
+    } else {
+        bar->SetParent(panel);
+    }
+    Pump();
+    ASSERT_TRUE(bar->SkinActive());
+    // A pattern in the cache tells where each pixel came from.
+    TBitmap* cache = panel->SkinData->CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    for (int y = 0; y < cache->Height(); ++y)
+        for (int x = 0; x < cache->Width(); ++x)
+            test::SetPixel(*cache, x, y, TColor(x & 0xFF) | TColor(y & 0xFF) << 8 | 0x4D0000);
+    bar->Invalidate();
+    Pump();
+    const int dx = hosted ? 210 - 50 : 160, dy = hosted ? 45 - 40 : 5;
+    for (const TPoint p : {TPoint {0, 0}, TPoint {5, 30}, TPoint {15, 99}})
+        EXPECT_EQ(ScreenPixel(bar, p.x, p.y), gdi::COLORREF(TColor(dx + p.x) | TColor(dy + p.y) << 8 | 0x4D0000))
+            << p.x << "," << p.y;
+}
+
+INSTANTIATE_TEST_SUITE_P(HostAndParent, TrackBackground, ::testing::Values(true, false),
+    [](const auto& info) { return info.param ? std::string("Host") : std::string("Parent"); });
+
 TEST_F(ScrollBar, ADisabledBarWithAnEnabledHostPaintsNoThumb) {
     TForm* form = NewForm();
     LoadSkin(1);
