@@ -6,6 +6,7 @@
 #include "platform/classes/Errors.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TPanel.h"
+#include "platform/classes/TReader.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
 #include "platform/user/ScrollBars.h"
@@ -52,6 +53,51 @@ TEST_F(ScrollBar, ANewBarHasItsDefaultsAndIsNativeWithoutASkin) {
     EXPECT_EQ(bar->Height(), 121);
     EXPECT_TRUE(IsNative(bar));
     EXPECT_EQ(user::SendMessage(bar->Handle(), user::WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+}
+
+TEST_F(ScrollBar, ReadsItsPublishedPropertiesFromFormText) {
+    RegisterClasses({TsScrollBar::StaticClass()});
+    auto* form = Create<TForm>(Application);
+    ReadRootComponent(form, R"(object Form1: TForm
+  Left = 20
+  Top = 20
+  Width = 300
+  Height = 200
+  object Bar: TsScrollBar
+    Left = 10
+    Top = 10
+    Width = 16
+    Height = 150
+    Kind = sbVertical
+    Max = 20
+    Min = 5
+    PageSize = 4
+    Position = 15
+    SmallChange = 2
+    LargeChange = 3
+    Smooth = False
+    DisabledKind = [dkBlended, dkGrayed]
+    TabStop = False
+  end
+end
+)");
+    auto* bar = dynamic_cast<TsScrollBar*>(form->FindComponent("Bar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Kind(), sbVertical);
+    EXPECT_EQ(bar->Height(), 150);   // read sizes are kept, not swapped by the kind
+    EXPECT_EQ(bar->Min(), 5);
+    EXPECT_EQ(bar->Max(), 20);
+    EXPECT_EQ(bar->PageSize(), 4);
+    EXPECT_EQ(bar->Position(), 15);
+    EXPECT_EQ(bar->SmallChange(), 2);
+    EXPECT_EQ(bar->LargeChange(), 3);
+    EXPECT_FALSE(bar->Smooth());
+    EXPECT_EQ(bar->DisabledKind(), (TsDisabledKind {dkBlended, dkGrayed}));
+    EXPECT_FALSE(bar->TabStop());
+    form->Show();
+    Pump();
+    EXPECT_TRUE(IsNative(bar));
+    EXPECT_EQ(user::GetScrollPos(bar->Handle(), user::SB_CTL), 15);
 }
 
 TEST_F(ScrollBar, SkinChangesSwitchTheWindowBetweenNativeAndItsOwn) {
