@@ -6,10 +6,13 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sGauge.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sSplitter.h"
 
 namespace korvex::skin {
 
@@ -18,6 +21,8 @@ void RegisterSkinControlClasses() {
         TsColorsPanel::StaticClass(), TsGauge::StaticClass(), TsScrollBox::StaticClass(),
         TsButton::StaticClass(), TsBitBtn::StaticClass(), TsCheckBox::StaticClass(),
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass()});
+    classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
+    InstallEditLabelFactory();
 }
 
 }

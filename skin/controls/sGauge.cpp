@@ -266,6 +266,10 @@ void TsGauge::PaintSkinned() {
         canvas->Pen()->SetWidth(1);
         canvas->Pen()->SetColor(FForeColor);
         canvas->Brush()->SetStyle(bsSolid);
+        // The empty part of the disc in the section's own colour, not whatever the canvas last held.
+        canvas->Brush()->SetColor(manager->IsValidSkinIndex(data->SkinIndex)
+                ? ColorToRGB(manager->Sections[std::size_t(data->SkinIndex)].Color)
+                : ColorToRGB(FBackColor));
         canvas->Ellipse(0, 0, w, h);
         if (percent >= 1) {
             canvas->Brush()->SetColor(FForeColor);

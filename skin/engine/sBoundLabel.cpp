@@ -1,10 +1,12 @@
 // TsBoundLabel and TsEditLabel: the caption label beside an edit-type control.
 #include "skin/engine/sBoundLabel.h"
 
+#include "platform/base/Assert.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TWinControl.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sComponentWatch.h"
 
 #include <algorithm>
 
@@ -12,26 +14,41 @@ namespace korvex::skin {
 
 using classes::TControl;
 
-TsEditLabel::TsEditLabel(classes::TComponent* owner, TsBoundLabel* boundLabel)
-    : TLabel(owner), FBoundLabel(boundLabel) { }
+namespace {
+TsEditLabelFactory EditLabelFactory = nullptr;
+}
 
-TsEditLabel::~TsEditLabel() {
-    if (FBoundLabel != nullptr && FBoundLabel->FLabel == this) {
-        FBoundLabel->FLabel = nullptr;
-        FBoundLabel->FActive = false;
+void SetEditLabelFactory(TsEditLabelFactory factory) {
+    EditLabelFactory = factory;
+}
+
+// Tells the bound label when its label is freed, by whoever frees it: it is then no longer Active.
+class TsBoundLabel::LabelWatch : public TacComponentWatch {
+public:
+    LabelWatch(TsBoundLabel* bound, classes::TComponent* label)
+        : TacComponentWatch(label), FBound(bound) { }
+
+protected:
+    void Notification(classes::TComponent* component, classes::TOperation operation) override {
+        const bool wasAlive = Alive();
+        TacComponentWatch::Notification(component, operation);
+        if (wasAlive && !Alive()) FBound->LabelFreed();
     }
-}
 
-classes::TClass TsEditLabel::StaticClass() {
-    static const classes::TClassInfo info = classes::MakeClass<TsEditLabel, classes::TLabel>("TsEditLabel");
-    return &info;
-}
+private:
+    TsBoundLabel* FBound;
+};
 
 TsBoundLabel::TsBoundLabel(TsCommonData* commonData)
     : FFont(std::make_unique<classes::TFont>()), FCommonData(commonData) { }
 
 TsBoundLabel::~TsBoundLabel() {
     SetActive(false);
+}
+
+void TsBoundLabel::LabelFreed() {
+    FLabel = nullptr;
+    FActive = false;
 }
 
 classes::TClass TsBoundLabel::StaticClass() {
@@ -78,14 +95,17 @@ void TsBoundLabel::SetActive(bool value) {
     TControl* control = Control();
     if (!value) {
         FActive = false;
-        TsEditLabel* label = FLabel;
+        classes::TCustomLabel* label = FLabel;
         FLabel = nullptr;
+        FWatch.reset();
         delete label;
         return;
     }
     if (control == nullptr) return;
     FActive = true;
-    FLabel = new TsEditLabel(control, this);
+    FLabel = EditLabelFactory != nullptr ? EditLabelFactory(control, this) : new classes::TLabel(control);
+    KORVEX_ASSERT(FLabel != nullptr);
+    FWatch = std::make_unique<LabelWatch>(this, FLabel);
     FLabel->SetVisible(false);
     FLabel->SetParent(control->Parent());
     FLabel->SetFocusControl(dynamic_cast<classes::TWinControl*>(control));
@@ -126,7 +146,7 @@ void TsBoundLabel::SetLayout(TsCaptionLayout value) {
 }
 
 void TsBoundLabel::AlignLabel() {
-    TsEditLabel* l = FLabel;
+    classes::TCustomLabel* l = FLabel;
     TControl* c = Control();
     if (l == nullptr || c == nullptr || !l->Visible()) return;
     l->SetAutoSize(true);

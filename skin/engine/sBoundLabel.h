@@ -1,4 +1,4 @@
-// TsBoundLabel: the caption label an edit-type control can carry beside itself, and its label TsEditLabel.
+// TsBoundLabel: the caption label an edit-type control can carry beside itself.
 #pragma once
 
 #include "platform/classes/TLabel.h"
@@ -19,21 +19,10 @@ class TsCommonData;
 
 enum TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 
-// The label a bound label makes (a plain label until the skinned one exists). Owned by the bound control;
-// freeing it tells the bound label, which then is no longer Active.
-class TsEditLabel : public classes::TLabel {
-public:
-    TsEditLabel(classes::TComponent* owner, TsBoundLabel* boundLabel);
-    ~TsEditLabel() override;
-    static classes::TClass StaticClass();
-    classes::TClass ClassType() const override { return StaticClass(); }
-
-    TsBoundLabel* BoundLabel() const { return FBoundLabel; }
-
-private:
-    friend class TsBoundLabel;
-    TsBoundLabel* FBoundLabel;
-};
+// Makes the label a bound label shows. The skinned controls fill it in (their TsEditLabel); without one a
+// plain TLabel stands in. The label is owned by the bound control.
+using TsEditLabelFactory = classes::TCustomLabel* (*)(classes::TComponent* owner, TsBoundLabel* boundLabel);
+void SetEditLabelFactory(TsEditLabelFactory factory);
 
 class TsBoundLabel : public classes::TPersistent {
 public:
@@ -55,13 +44,14 @@ public:
     int MaxWidth() const { return FMaxWidth; }   // 0: no limit
     void SetMaxWidth(int value);
 
-    TsEditLabel* Label() const { return FLabel; }
+    classes::TCustomLabel* Label() const { return FLabel; }
     // Places a visible label by Layout beside the control.
     void AlignLabel();
 
 private:
-    friend class TsEditLabel;
+    class LabelWatch;
     classes::TControl* Control() const;
+    void LabelFreed();
     void ApplyAlignment();
 
     int FMaxWidth = 0;
@@ -70,7 +60,8 @@ private:
     std::unique_ptr<classes::TFont> FFont;
     int FIndent = 0;
     bool FActive = false;
-    TsEditLabel* FLabel = nullptr;   // owned by the control; clears this when freed
+    classes::TCustomLabel* FLabel = nullptr;   // owned by the control; FWatch clears it when it is freed
+    std::unique_ptr<LabelWatch> FWatch;
     TsCommonData* FCommonData;
 };
 

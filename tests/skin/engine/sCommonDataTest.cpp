@@ -274,7 +274,7 @@ TEST_F(CommonDataTest, BoundLabelSitsLeftOfItsControl) {
     bound.Label()->SetAutoSize(true);
     // AlignLabel turns AutoSize on, which refits the label to its text; the position follows its size.
     bound.AlignLabel();
-    const TsEditLabel* l = bound.Label();
+    const TCustomLabel* l = bound.Label();
     EXPECT_EQ(l->Left(), 100 - l->Width() - 4);
     EXPECT_EQ(l->Top(), 50 + (20 - l->Height()) / 2 - 1);
     bound.SetLayout(sclTopRight);

@@ -1,0 +1,136 @@
+// TsSplitter: the skinned splitter, its states and its drag.
+#include "skin/controls/sSplitter.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TWinControl.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/user/MessageIds.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+TsSplitter::TsSplitter(TComponent* owner)
+    : TSplitter(owner), FCommonData(std::make_unique<TsCommonData>(this, false)) {
+    FCommonData->ControlKind = ckSplitter;
+    SetControlStyle(TControlStyle {csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks});
+    SetWidth(6);
+}
+
+TsSplitter::~TsSplitter() = default;
+
+TClass TsSplitter::StaticClass() {
+    using T = TsSplitter;
+    static const TClassInfo info = MakeClass<T, TSplitter>("TsSplitter", [](TPropertyBuilder<T>& p) {
+        p.Object("SkinData", &T::SkinData);
+    });
+    return &info;
+}
+
+void TsSplitter::AfterConstruction() {
+    TSplitter::AfterConstruction();
+    FCommonData->Loaded();
+}
+
+void TsSplitter::Loaded() {
+    TSplitter::Loaded();
+    FCommonData->Loaded();
+}
+
+int TsSplitter::SkinState() const {
+    if (FPressed && ResizeStyle() == rsUpdate) return 2;
+    return FCommonData->IsHot() ? 1 : 0;
+}
+
+void TsSplitter::Paint() {
+    TsCommonData* data = FCommonData.get();
+    if (!data->Skinned(true)) {
+        TSplitter::Paint();
+        return;
+    }
+    const int w = Width();
+    const int h = Height();
+    if (w < 1 || h < 1) return;
+    data->InitCacheBmp();
+    TBitmap* cache = data->CacheBmp();
+    if (cache == nullptr) return;
+    // No cache between paints: it is made for this one and freed after the blit.
+    struct FreeCache {
+        TsCommonData* Data;
+        ~FreeCache() { Data->FreeCacheBmp(); }
+    } freeCache {data};
+    RenderControlSkin(data, GetParentCache(data), true, SkinState(), TRect {0, 0, w, h}, TPoint {Left(), Top()},
+        cache, false);
+    data->BGChanged = false;
+    gdi::BitBlt(Canvas()->Handle(), 0, 0, w, h, cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+}
+
+void TsSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (Application != nullptr) {
+        FSavedShowHint = Application->ShowHint();
+        Application->SetShowHint(false);
+    }
+    // A control collapsed to nothing by AutoSnap sits at the splitter, so the drag finds it again.
+    if (AutoSnap() && Parent() != nullptr) {
+        for (int i = 0; i < Parent()->ControlCount(); ++i) {
+            TControl* c = Parent()->Controls(i);
+            if (c == this) continue;
+            if (Align() == alTop && c->Height() == 0) c->SetTop(Top());
+            else if (Align() == alLeft && c->Width() == 0) c->SetLeft(Left());
+        }
+    }
+    TSplitter::MouseDown(button, shift, x, y);
+    FPressed = true;
+    if (ResizeStyle() == rsUpdate) Repaint();
+}
+
+void TsSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TSplitter::MouseUp(button, shift, x, y);
+    if (!FPressed) return;
+    FPressed = false;
+    if (ResizeStyle() == rsUpdate) Repaint();
+    if (Application != nullptr) Application->SetShowHint(FSavedShowHint);
+}
+
+void TsSplitter::WndProc(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (SkinCommandPrologue(m, data, TacFrameHooks {}) == TacStep::Done) return;
+    if (IsControlPaintable(this) && data->Skinned()) {
+        if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_PARENTUPDATED && data->Updating) {
+            data->Updating = false;
+            Repaint();
+            return;
+        }
+        switch (m.Msg) {
+        case user::WM_NCPAINT:
+        case user::WM_ERASEBKGND:
+            return;
+        case user::WM_MOVE:
+        case user::WM_SIZE:
+        case user::WM_MOUSEWHEEL:
+        case CM_VISIBLECHANGED:
+        case CM_ENABLEDCHANGED:
+            data->BGChanged = true;
+            break;
+        default:
+            break;
+        }
+        if (!CommonWndProc(m, data)) TSplitter::WndProc(m);
+    } else {
+        TSplitter::WndProc(m);
+    }
+    if ((m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) && m.LParam == 0 && !ControlDesigning(this)) {
+        data->MouseAbove = m.Msg == CM_MOUSEENTER;
+        data->BGChanged = true;
+        if (data->Skinned()) Repaint();
+    }
+}
+
+}
