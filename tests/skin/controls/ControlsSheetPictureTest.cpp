@@ -5,8 +5,11 @@
 
 #include "platform/classes/TStringList.h"
 #include "skin/controls/sGauge.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sScrollBox.h"
+#include "skin/controls/sSplitter.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
 
@@ -21,11 +24,11 @@ class ControlsSheet : public SkinControlsTest, public ::testing::WithParamInterf
 
 TEST_P(ControlsSheet, EveryControlInEveryStatePaints) {
     const int which = GetParam();
-    TForm* form = NewForm(420, 260);
+    TForm* form = NewForm(420, 340);
     test::ManagerHost host;
     if (which >= 0) controlstest::LoadOurSkin(*host.NewManager(), which);
     auto* back = Create<TsPanel>(form);
-    back->SetBounds(0, 0, 420, 260);
+    back->SetBounds(0, 0, 420, 340);
     back->SetCaption("");
     back->SetParent(form);
     auto* bar = Create<TsDragBar>(form);
@@ -33,7 +36,7 @@ TEST_P(ControlsSheet, EveryControlInEveryStatePaints) {
     bar->SetParent(back);
     auto* panel = Create<TsPanel>(form);
     panel->SetBounds(10, 30, 120, 40);
-    panel->SetCaption("Panel & caption");
+    panel->SetCaption("Panel caption");
     panel->SetParent(back);
     auto* disabled = Create<TsPanel>(form);
     disabled->SetBounds(10, 76, 120, 40);
@@ -49,7 +52,7 @@ TEST_P(ControlsSheet, EveryControlInEveryStatePaints) {
     grid->SetParent(back);
     grid->SetItemIndex(2);
     auto* grip = Create<TsGrip>(form);
-    grip->SetBounds(390, 230, 20, 20);
+    grip->SetBounds(390, 310, 20, 20);
     grip->SetParent(back);
     const TsGaugeKind kinds[] = {gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle, gkText};
     for (int i = 0; i < 5; ++i) {
@@ -73,11 +76,52 @@ TEST_P(ControlsSheet, EveryControlInEveryStatePaints) {
         row->SetCaption("Row " + std::to_string(i));
         row->SetParent(box);
     }
+    auto* group = Create<TsGroupBox>(form);
+    group->SetBounds(10, 222, 200, 108);
+    group->SetCaption("Group box");
+    group->SetParent(back);
+    const char* labelTexts[] = {"Label", "Label, own colour", "Disabled label"};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = Create<TsLabel>(form);
+        label->SetCaption(labelTexts[i]);
+        label->SetLeft(12);
+        label->SetTop(28 + i * 22);
+        label->SetUseSkinColor(i != 1);
+        if (i == 1) label->Font()->SetColor(0x2080E0);
+        label->SetEnabled(i != 2);
+        label->SetParent(group);
+    }
+    auto* centred = Create<TsGroupBox>(form);
+    centred->SetBounds(220, 222, 160, 40);
+    centred->SetCaption("Centred");
+    centred->SetCaptionLayout(clTopCenter);
+    centred->SetParent(back);
+    auto* split = Create<TsPanel>(form);
+    split->SetBounds(220, 270, 160, 60);
+    split->SetCaption("");
+    split->SetParent(back);
+    auto* left = Create<TsPanel>(form);
+    left->SetCaption("Left");
+    left->SetWidth(70);
+    left->SetAlign(alLeft);
+    left->SetParent(split);
+    auto* splitter = Create<TsSplitter>(form);
+    splitter->SetLeft(80);
+    splitter->SetAlign(alLeft);
+    splitter->SetParent(split);
+    auto* right = Create<TsPanel>(form);
+    right->SetCaption("Right");
+    right->SetAlign(alClient);
+    right->SetParent(split);
     Pump();
     box->ScrollBy(0, -40);
     Pump();
+    // The selected cell's mark: white next to the cell, black around it, on the skinned face too.
+    const TRect cell = grid->Items()[2].Rect;
+    EXPECT_EQ(ScreenPixel(grid, cell.left - 1, cell.top + 5), 0xFFFFFFu);
+    EXPECT_EQ(ScreenPixel(grid, cell.left - 2, cell.top + 5), 0x000000u);
     const TPoint origin = form->ClientToScreen(TPoint {0, 0});
-    const gdi::RECT r {origin.x, origin.y, origin.x + 420, origin.y + 260};
+    const gdi::RECT r {origin.x, origin.y, origin.x + 420, origin.y + 340};
     ASSERT_TRUE(Display->WriteScreenshotPng(
         controlstest::PictureDir() + "/Controls_" + controlstest::SkinShortName(which) + ".png", &r));
     EXPECT_EQ(PaintsSkinned(panel->SkinData()), which >= 0);
