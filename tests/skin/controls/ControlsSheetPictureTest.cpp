@@ -116,6 +116,9 @@ TEST_P(ControlsSheet, EveryControlInEveryStatePaints) {
     Pump();
     box->ScrollBy(0, -40);
     Pump();
+    const TPoint overSplitter = splitter->ClientToScreen(TPoint {3, 20});
+    Display->MoveMouse(overSplitter.x, overSplitter.y);   // the splitter's hot state
+    Pump();
     // The selected cell's mark: white next to the cell, black around it, on the skinned face too.
     const TRect cell = grid->Items()[2].Rect;
     EXPECT_EQ(ScreenPixel(grid, cell.left - 1, cell.top + 5), 0xFFFFFFu);

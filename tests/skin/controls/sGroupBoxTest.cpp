@@ -77,7 +77,12 @@ TEST_F(TsGroupBoxTest, NegativeOffsetStartsTheBodyAtTheTopAndMovesTheChildrenUp)
 
 TEST_F(TsGroupBoxTest, SkinSwitchWhileShownRepaintsAndNoSkinGivesThePlainFace) {
     UseSkin(1);
+    auto* back = Create<TsPanel>(Form);
+    back->SetBounds(0, 0, 300, 200);
+    back->SetCaption("");
+    back->SetParent(Form);
     TsGroupBox* box = NewBox("Switch");
+    box->SetParent(back);
     Pump();
     ASSERT_TRUE(box->SkinData()->Skinned(true));
     EXPECT_EQ(box->SkinData()->SkinSection(), "GROUPBOX");
@@ -87,7 +92,7 @@ TEST_F(TsGroupBoxTest, SkinSwitchWhileShownRepaintsAndNoSkinGivesThePlainFace) {
     EXPECT_NE(macOs, longHorn);
     UseSkin(-1);
     EXPECT_FALSE(box->SkinData()->Skinned(true));
-    EXPECT_EQ(ScreenPixel(box, 80, 50), gdi::COLORREF(ColorToRGB(box->Color())));
+    EXPECT_EQ(ScreenPixel(box, 80, 50), gdi::COLORREF(ColorToRGB(clBtnFace)));
     UseSkin(1);
     EXPECT_EQ(ScreenPixel(box, 80, 50), longHorn);
 }

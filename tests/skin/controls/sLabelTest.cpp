@@ -13,6 +13,8 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <cstdlib>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::skin;
@@ -29,13 +31,19 @@ protected:
         label->SetParent(parent);
         return label;
     }
-    // The colour of the first pixel of the label that differs from the background at (0, 0).
+    // The label's pixel farthest from the background beside it: the core of a glyph, free of smoothing.
     gdi::COLORREF TextColour(const TControl* label) const {
         const gdi::COLORREF back = ScreenPixel(label->Parent(), label->Left() - 1, label->Top());
+        auto distance = [back](gdi::COLORREF c) {
+            int d = 0;
+            for (int shift : {0, 8, 16}) d += std::abs(int((c >> shift) & 0xFF) - int((back >> shift) & 0xFF));
+            return d;
+        };
+        gdi::COLORREF best = back;
         for (int y = 0; y < label->Height(); ++y)
             for (int x = 0; x < label->Width(); ++x)
-                if (ScreenPixel(label, x, y) != back) return ScreenPixel(label, x, y);
-        return back;
+                if (distance(ScreenPixel(label, x, y)) > distance(best)) best = ScreenPixel(label, x, y);
+        return best;
     }
 };
 
@@ -90,6 +98,8 @@ TEST_F(TsLabelTest, RemovingTheSkinGivesEveryUseSkinColorLabelWindowText) {
     custom->SetParent(Form);
     Pump();
     ASSERT_NE(skinColoured->Font()->Color(), clWindowText);
+    Manager->SetActive(false);
+    // What the form's provider passes on to its controls.
     for (TControl* c : {static_cast<TControl*>(skinColoured), static_cast<TControl*>(own), static_cast<TControl*>(custom)})
         c->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REMOVESKIN), reinterpret_cast<LPARAM>(Manager));
     EXPECT_EQ(skinColoured->Font()->Color(), clWindowText);
