@@ -8,6 +8,7 @@
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -55,6 +56,11 @@ public:
     // the type differs. An empty std::any clears the event.
     std::function<bool(TPersistent&, const std::any& handler)> SetEvent;
 
+    // Ordinals the property takes: its type's range, an enumeration's names, a boolean's 0 and 1, a colour's 32
+    // bits, or a narrower range the class gives. For a set, MaxOrd is the mask of its elements' bits.
+    std::int64_t MinOrd = std::numeric_limits<std::int64_t>::min();
+    std::int64_t MaxOrd = std::numeric_limits<std::int64_t>::max();
+
     std::optional<std::int64_t> OrdDefault;   // none: always written
     std::optional<double> FloatDefault;   // 0 unless given; none: always written
     std::string StringDefault;   // written when different
@@ -64,6 +70,9 @@ public:
     bool IsWritable() const;   // has a setter; sub-objects (Object) are changed in place and always count
     bool IsStored(const TPersistent& obj) const;
     bool IsDefault(const TPersistent& obj) const;   // the value equals the default (never for Object)
+    bool AcceptsOrd(std::int64_t value) const;   // within MinOrd..MaxOrd (a set: only its elements' bits)
+    // Raises EConvertError for an ordinal the property does not take; SetOrd checks every value with it.
+    void CheckOrd(std::int64_t value) const;
 };
 
 // ---------------------------------------------------------------------------------------------------------

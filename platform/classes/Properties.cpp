@@ -1,6 +1,7 @@
 // Published properties: stored and default tests, typed access by kind, dotted paths and value names.
 #include "platform/classes/PropertyRegistry.h"
 
+#include "platform/base/Numbers.h"
 #include "platform/base/Strings.h"
 
 namespace korvex::classes {
@@ -58,6 +59,23 @@ bool TPropInfo::IsDefault(const TPersistent& obj) const {
     default:
         return OrdDefault.has_value() && GetOrd(obj) == *OrdDefault;
     }
+}
+
+bool TPropInfo::AcceptsOrd(std::int64_t value) const {
+    if (Kind == TPropKind::Set) return value >= 0 && (value & ~MaxOrd) == 0;
+    return value >= MinOrd && value <= MaxOrd;
+}
+
+void TPropInfo::CheckOrd(std::int64_t value) const {
+    if (AcceptsOrd(value)) return;
+    if (Kind == TPropKind::Set)
+        throw base::EConvertError("Invalid set value " + std::to_string(value) + " for " + Name);
+    throw base::EConvertError("Value " + std::to_string(value) + " out of range for " + Name + " ("
+        + std::to_string(MinOrd) + ".." + std::to_string(MaxOrd) + ")");
+}
+
+void detail::RaiseFloatRange(double value) {
+    throw base::EConvertError("Floating point value " + base::FloatToStr(value) + " out of range");
 }
 
 void detail::RaiseWrongClass(const TPersistent* value, TClass expected) {

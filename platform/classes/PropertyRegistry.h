@@ -3,7 +3,11 @@
 
 #include "platform/classes/PropInfo.h"
 
+#include <algorithm>
 #include <bitset>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <type_traits>
 
 namespace korvex::classes {
@@ -23,6 +27,11 @@ public:
         FInfo.StoredProc = [predicate](const TPersistent& obj) { return (static_cast<const T&>(obj).*predicate)(); };
         return *this;
     }
+    TPropRef& Range(std::int64_t min, std::int64_t max) {   // narrows the ordinals the property takes
+        FInfo.MinOrd = std::max(FInfo.MinOrd, min);
+        FInfo.MaxOrd = std::min(FInfo.MaxOrd, max);
+        return *this;
+    }
     TPropRef& NoDefault() {   // always written
         FInfo.OrdDefault.reset();
         FInfo.FloatDefault.reset();
@@ -39,6 +48,10 @@ template <class V>
 std::int64_t ToOrd(const V& v);
 template <class V>
 V FromOrd(std::int64_t ord);
+template <class V>
+void OrdRange(TPropKind kind, TIdentNames names, std::int64_t& min, std::int64_t& max);
+template <class V>
+V FromFloat(double value);
 template <class T, class S, class V>
 void CallSetter(T& obj, const S& set, V&& value);
 [[noreturn]] void RaiseWrongClass(const TPersistent* value, TClass expected);
@@ -111,8 +124,9 @@ public:
         info.FloatDefault = def;
         info.GetFloat = [get](const TPersistent& obj) { return static_cast<double>(std::invoke(get, Self(obj))); };
         if constexpr (!std::is_null_pointer_v<S>)
-            info.SetFloat
-                = [set](TPersistent& obj, double v) { detail::CallSetter(Self(obj), set, static_cast<Value<G>>(v)); };
+            info.SetFloat = [set](TPersistent& obj, double v) {
+                detail::CallSetter(Self(obj), set, detail::FromFloat<Value<G>>(v));
+            };
         return TPropRef<T>(info);
     }
     template <class G, class S = std::nullptr_t>
@@ -159,11 +173,15 @@ private:
         TPropInfo& info = Add(name, kind);
         info.Names = names;
         info.OrdDefault = def;
+        detail::OrdRange<Value<G>>(kind, names, info.MinOrd, info.MaxOrd);
         info.GetOrd = [get](const TPersistent& obj) { return detail::ToOrd(std::invoke(get, Self(obj))); };
-        if constexpr (!std::is_null_pointer_v<S>)
-            info.SetOrd = [set](TPersistent& obj, std::int64_t v) {
+        if constexpr (!std::is_null_pointer_v<S>) {
+            const TPropInfo* self = &info;   // held by the class's list, never moved
+            info.SetOrd = [set, self](TPersistent& obj, std::int64_t v) {
+                self->CheckOrd(v);
                 detail::CallSetter(Self(obj), set, detail::FromOrd<Value<G>>(v));
             };
+        }
         return TPropRef<T>(info);
     }
 
@@ -238,6 +256,51 @@ V FromOrd(std::int64_t ord) {
         return V::FromBits(static_cast<std::uint64_t>(ord));
     else
         return V(static_cast<unsigned long long>(ord));
+}
+// The ordinals a value of type V holds, narrowed by the kind: an enumeration's names, a set's element bits,
+// a colour's 32-bit pattern (negative system colours and unsigned values alike).
+template <class V>
+void OrdRange(TPropKind kind, TIdentNames names, std::int64_t& min, std::int64_t& max) {
+    using Limits = std::numeric_limits<std::int64_t>;
+    if (kind == TPropKind::Color) {
+        min = std::numeric_limits<std::int32_t>::min();
+        max = std::numeric_limits<std::uint32_t>::max();
+        return;
+    }
+    if (kind == TPropKind::Set) {
+        min = 0;
+        max = names.size() >= 63 ? Limits::max() : (std::int64_t(1) << names.size()) - 1;
+        return;
+    }
+    if constexpr (std::is_same_v<V, bool>) {
+        min = 0;
+        max = 1;
+    } else if constexpr (std::is_integral_v<V> || std::is_enum_v<V>) {
+        using U = typename std::conditional_t<std::is_enum_v<V>, std::underlying_type<V>, std::type_identity<V>>::type;
+        min = std::is_signed_v<U> ? std::int64_t(std::numeric_limits<U>::min()) : 0;
+        max = std::uint64_t(std::numeric_limits<U>::max()) > std::uint64_t(Limits::max())
+            ? Limits::max()
+            : std::int64_t(std::numeric_limits<U>::max());
+    }
+    if (kind == TPropKind::Enum && !names.empty()) {
+        min = std::max<std::int64_t>(min, 0);
+        max = std::min<std::int64_t>(max, std::int64_t(names.size()) - 1);
+    }
+}
+[[noreturn]] void RaiseFloatRange(double value);
+// A double as the property's type holds it; values beyond that type raise EConvertError.
+template <class V>
+V FromFloat(double value) {
+    if constexpr (std::is_same_v<V, double>) {
+        return value;
+    } else if constexpr (std::is_floating_point_v<V>) {
+        if (std::isfinite(value) && std::fabs(value) > double(std::numeric_limits<V>::max())) RaiseFloatRange(value);
+        return static_cast<V>(value);
+    } else {
+        if (!(value >= double(std::numeric_limits<V>::lowest()) && value < double(std::numeric_limits<V>::max()) + 1.0))
+            RaiseFloatRange(value);
+        return static_cast<V>(value);
+    }
 }
 template <class T, class S, class V>
 void CallSetter(T& obj, const S& set, V&& value) {

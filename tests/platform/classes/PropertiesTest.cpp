@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::classes::test;
@@ -74,6 +77,93 @@ TEST(PropertyRegistry, ReadOnlyAndWrongKindAccessRaise) {
     EXPECT_THROW(SetOrdProp(c, readOnly, 1), EPropertyError);
     EXPECT_THROW(GetStrProp(c, *GetPropInfo(c, "Width")), base::EConvertError);
     EXPECT_THROW(SetFloatProp(c, *GetPropInfo(c, "Caption"), 1), base::EConvertError);
+}
+
+namespace {
+
+// Properties of narrow types and a range of the class's own.
+enum class TSmallEnum : std::uint8_t { A, B };
+class TNarrow : public TPersistent {
+public:
+    static TClass StaticClass() {
+        static const TClassInfo info = MakeClass<TNarrow, TPersistent>("TNarrow", [](auto& p) {
+            p.Int("Small", &TNarrow::Small, &TNarrow::Small);
+            p.Int("Percent", &TNarrow::Percent, &TNarrow::Percent).Range(0, 100);
+            p.Enum("Unnamed", &TNarrow::Unnamed, &TNarrow::Unnamed, TIdentNames {});
+            p.Float("Single", &TNarrow::Single, &TNarrow::Single);
+        });
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+    std::uint8_t Small = 0;
+    int Percent = 0;
+    TSmallEnum Unnamed = TSmallEnum::A;
+    float Single = 0;
+};
+
+struct TOrdinalCase {
+    const char* Property;
+    std::int64_t Value;
+    bool Taken;
+};
+
+}
+
+TEST(PropertyRegistry, OrdinalsBeyondTheTypeTheNamesOrTheRangeRaiseAndKeepTheValue) {
+    const TOrdinalCase cases[] = {
+        {"Width", 2147483647, true},
+        {"Width", -2147483648LL, true},
+        {"Width", 2147483648LL, false},
+        {"Width", -2147483649LL, false},
+        {"Shape", 2, true},
+        {"Shape", 3, false},
+        {"Shape", -1, false},
+        {"Flags", 7, true},
+        {"Flags", 8, false},
+        {"Flags", -1, false},
+        {"Bits", 8, false},
+        {"Visible", 2, false},
+        {"Color", 0xFFFFFFFFLL, true},
+        {"Color", 0x100000000LL, false},
+        {"Big", std::numeric_limits<std::int64_t>::min(), true},
+    };
+    for (const TOrdinalCase& c : cases) {
+        TTestComponent obj(nullptr);
+        const TPropInfo& prop = *GetPropInfo(obj, c.Property);
+        const std::int64_t before = GetOrdProp(obj, prop);
+        EXPECT_EQ(prop.AcceptsOrd(c.Value), c.Taken) << c.Property << " " << c.Value;
+        if (c.Taken) {
+            EXPECT_NO_THROW(SetOrdProp(obj, prop, c.Value)) << c.Property << " " << c.Value;
+        } else {
+            EXPECT_THROW(SetOrdProp(obj, prop, c.Value), base::EConvertError) << c.Property << " " << c.Value;
+            EXPECT_EQ(GetOrdProp(obj, prop), before) << c.Property;
+        }
+    }
+    const TOrdinalCase narrow[] = {
+        {"Small", 255, true},
+        {"Small", 256, false},
+        {"Small", -1, false},
+        {"Percent", 100, true},
+        {"Percent", 101, false},
+        {"Unnamed", 255, true},   // no names: the underlying type's range
+        {"Unnamed", 256, false},
+    };
+    for (const TOrdinalCase& c : narrow) {
+        TNarrow obj;
+        EXPECT_EQ(GetPropInfo(obj, c.Property)->AcceptsOrd(c.Value), c.Taken) << c.Property << " " << c.Value;
+    }
+}
+
+TEST(PropertyRegistry, AFloatBeyondAFloatPropertysTypeRaises) {
+    TNarrow obj;
+    const TPropInfo& single = *GetPropInfo(obj, "Single");
+    SetFloatProp(obj, single, 1e38);
+    EXPECT_FLOAT_EQ(obj.Single, 1e38f);
+    EXPECT_THROW(SetFloatProp(obj, single, 1e300), base::EConvertError);
+    EXPECT_THROW(SetFloatProp(obj, single, -1e300), base::EConvertError);
+    EXPECT_FLOAT_EQ(obj.Single, 1e38f);
+    SetFloatProp(obj, single, std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(std::isinf(obj.Single));
 }
 
 TEST(PropertyRegistry, AComponentPropertyRefusesAnotherClass) {

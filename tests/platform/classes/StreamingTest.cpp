@@ -378,7 +378,17 @@ INSTANTIATE_TEST_SUITE_P(Faults, MalformedText,
         TMalformed {"CollectionForPlainObject", "object F: TTestForm\n  Font = <>\nend", 2, "dotted"},
         TMalformed {"ItemWithoutEnd", "object F: TTestForm\n  Items = <\n    item\n      Value = 1\n  >\nend", 5,
             "Property name or 'end' expected"},
-        TMalformed {"BadCharCode", "object F: TTestForm\n  Caption = #99999999\nend", 2, "Invalid character code"}),
+        TMalformed {"BadCharCode", "object F: TTestForm\n  Caption = #99999999\nend", 2, "Invalid character code"},
+        TMalformed {"EnumOrdinalPastTheNames", "object F: TTestForm\n  Shape = 3\nend", 2, "out of range for Shape"},
+        TMalformed {"NegativeEnumOrdinal", "object F: TTestForm\n  Shape = -1\nend", 2, "out of range for Shape"},
+        TMalformed {
+            "IntegerPastThirtyTwoBits", "object F: TTestForm\n  Width = 4294967296\nend", 2, "out of range for Width"},
+        TMalformed {
+            "IntegerBelowThirtyTwoBits", "object F: TTestForm\n  Width = -$80000001\nend", 2, "out of range for Width"},
+        TMalformed {"ItemIntegerPastThirtyTwoBits",
+            "object F: TTestForm\n  Items = <\n    item\n      Value = "
+            "$100000000\n    end>\nend",
+            4, "out of range for Value"}),
     [](const testing::TestParamInfo<TMalformed>& info) { return std::string(info.param.Name); });
 
 TEST(MalformedTextDepth, DeepNestingIsAnErrorNotACrash) {
