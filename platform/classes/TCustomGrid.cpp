@@ -11,6 +11,7 @@
 #include "platform/user/WindowConstants.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace korvex::classes {
 
@@ -32,13 +33,15 @@ TCustomGrid::~TCustomGrid() = default;
 
 TClass TCustomGrid::StaticClass() {
     static const TClassInfo info = MakeClass<TCustomGrid, TCustomControl>("TCustomGrid", [](auto& p) {
-        p.Int("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount, 5);
-        p.Int("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount, 5);
+        p.Int("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount, 5).Range(0, MaxCount);
+        p.Int("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount, 5).Range(0, MaxCount);
         p.Int("FixedCols", &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols, 1);
         p.Int("FixedRows", &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows, 1);
-        p.Int("DefaultColWidth", &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth, 64);
-        p.Int("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight, 24);
-        p.Int("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth, 1);
+        p.Int("DefaultColWidth", &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth, 64)
+            .Range(0, MaxCellSize);
+        p.Int("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight, 24)
+            .Range(0, MaxCellSize);
+        p.Int("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth, 1).Range(0, MaxCellSize);
         p.Set("Options", &TCustomGrid::Options, &TCustomGrid::SetOptions, GridOptionIdents,
             TGridOptions {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect});
         p.Bool("DefaultDrawing", &TCustomGrid::DefaultDrawing, &TCustomGrid::SetDefaultDrawing, true);
@@ -62,7 +65,20 @@ TClass TDrawGrid::StaticClass() {
 // ---------------------------------------------------------------------------------------------------------
 // Sizes
 
+namespace {
+
+void CheckCount(int value) {
+    if (value > TCustomGrid::MaxCount) throw EInvalidOperation("Grid too large");
+}
+
+int CellSize(int value) {
+    return std::clamp(value, 0, TCustomGrid::MaxCellSize);
+}
+
+}
+
 void TCustomGrid::SetColCount(int value) {
+    CheckCount(value);
     value = std::max(value, 1);
     if (value == ColCount()) return;
     if (value <= FFixedCols) FFixedCols = value - 1;
@@ -72,6 +88,7 @@ void TCustomGrid::SetColCount(int value) {
 }
 
 void TCustomGrid::SetRowCount(int value) {
+    CheckCount(value);
     value = std::max(value, 1);
     if (value == RowCount()) return;
     if (value <= FFixedRows) FFixedRows = value - 1;
@@ -110,13 +127,13 @@ void TCustomGrid::ClampCurrent() {
 }
 
 void TCustomGrid::SetDefaultColWidth(int value) {
-    FDefaultColWidth = std::max(value, 0);
+    FDefaultColWidth = CellSize(value);
     std::fill(FColWidths.begin(), FColWidths.end(), FDefaultColWidth);
     SizesChanged(ColCount(), RowCount());
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
-    FDefaultRowHeight = std::max(value, 0);
+    FDefaultRowHeight = CellSize(value);
     std::fill(FRowHeights.begin(), FRowHeights.end(), FDefaultRowHeight);
     SizesChanged(ColCount(), RowCount());
 }
@@ -127,7 +144,7 @@ int TCustomGrid::ColWidths(int index) const {
 
 void TCustomGrid::SetColWidths(int index, int value) {
     if (index < 0 || index >= ColCount()) throw EInvalidOperation("Grid index out of range");
-    FColWidths[std::size_t(index)] = std::max(value, 0);
+    FColWidths[std::size_t(index)] = CellSize(value);
     SizesChanged(ColCount(), RowCount());
 }
 
@@ -137,12 +154,12 @@ int TCustomGrid::RowHeights(int index) const {
 
 void TCustomGrid::SetRowHeights(int index, int value) {
     if (index < 0 || index >= RowCount()) throw EInvalidOperation("Grid index out of range");
-    FRowHeights[std::size_t(index)] = std::max(value, 0);
+    FRowHeights[std::size_t(index)] = CellSize(value);
     SizesChanged(ColCount(), RowCount());
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
-    FGridLineWidth = std::max(value, 0);
+    FGridLineWidth = CellSize(value);
     SizesChanged(ColCount(), RowCount());
 }
 
@@ -195,21 +212,23 @@ int TCustomGrid::Position(const TAxis& axis, int index, int lineWidth) {
     const auto& sizes = *axis.Sizes;
     if (index < 0 || index >= int(sizes.size())) return -1;
     if (index >= axis.Fixed && index < axis.First) return -1;
-    int pos = 0;
-    for (int i = 0; i < axis.Fixed && i < index; ++i)
+    std::int64_t pos = 0;
+    for (int i = 0; i < axis.Fixed && i < index; ++i) {
         pos += sizes[std::size_t(i)] + lineWidth;
+        if (pos >= axis.Extent) return -1;
+    }
     if (index >= axis.Fixed)
         for (int i = axis.First; i < index; ++i) {
             pos += sizes[std::size_t(i)] + lineWidth;
             if (pos >= axis.Extent) return -1;
         }
-    return pos < axis.Extent ? pos : -1;
+    return pos < axis.Extent ? int(pos) : -1;
 }
 
 int TCustomGrid::IndexAt(const TAxis& axis, int pos, int lineWidth) {
     const auto& sizes = *axis.Sizes;
     if (pos < 0 || pos >= axis.Extent) return -1;
-    int edge = 0;
+    std::int64_t edge = 0;
     for (int i = 0; i < axis.Fixed; ++i) {
         edge += sizes[std::size_t(i)] + lineWidth;
         if (pos < edge) return i;
@@ -223,7 +242,7 @@ int TCustomGrid::IndexAt(const TAxis& axis, int pos, int lineWidth) {
 
 int TCustomGrid::FullyVisible(const TAxis& axis, int lineWidth) {
     const auto& sizes = *axis.Sizes;
-    int edge = 0;
+    std::int64_t edge = 0;
     for (int i = 0; i < axis.Fixed; ++i)
         edge += sizes[std::size_t(i)] + lineWidth;
     int count = 0;
@@ -238,11 +257,11 @@ int TCustomGrid::FullyVisible(const TAxis& axis, int lineWidth) {
 // The last first index that still fills the view: the scrollable tail that fits from there.
 int TCustomGrid::MaxFirst(const TAxis& axis, int lineWidth) {
     const auto& sizes = *axis.Sizes;
-    int room = axis.Extent;
+    std::int64_t room = axis.Extent;
     for (int i = 0; i < axis.Fixed; ++i)
         room -= sizes[std::size_t(i)] + lineWidth;
     int first = int(sizes.size()) - 1;
-    int used = first >= axis.Fixed ? sizes[std::size_t(first)] + lineWidth : 0;
+    std::int64_t used = first >= axis.Fixed ? sizes[std::size_t(first)] + lineWidth : 0;
     while (first - 1 >= axis.Fixed && used + sizes[std::size_t(first - 1)] + lineWidth <= room) {
         --first;
         used += sizes[std::size_t(first)] + lineWidth;

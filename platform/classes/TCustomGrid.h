@@ -19,13 +19,18 @@ namespace korvex::classes {
 // Every move asks SelectCell first (OnSelectCell may veto it).
 class TCustomGrid : public TCustomControl {
 public:
+    // Bounds of a grid: rows and columns each (a string grid keeps a cell vector per row), and the size of a
+    // row, a column or a grid line, so that the sums of the geometry stay in range.
+    static constexpr int MaxCount = 1000000;
+    static constexpr int MaxCellSize = 1 << 20;
+
     explicit TCustomGrid(TComponent* owner);
     ~TCustomGrid() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
     int ColCount() const { return int(FColWidths.size()); }
-    void SetColCount(int value);
+    void SetColCount(int value);   // at least 1; above MaxCount raises EInvalidOperation
     int RowCount() const { return int(FRowHeights.size()); }
     void SetRowCount(int value);
     int FixedCols() const { return FFixedCols; }
@@ -33,7 +38,7 @@ public:
     int FixedRows() const { return FFixedRows; }
     void SetFixedRows(int value);
     int DefaultColWidth() const { return FDefaultColWidth; }
-    void SetDefaultColWidth(int value);   // every column takes it
+    void SetDefaultColWidth(int value);   // every column takes it; sizes are kept within 0..MaxCellSize
     int DefaultRowHeight() const { return FDefaultRowHeight; }
     void SetDefaultRowHeight(int value);   // every row takes it
     int ColWidths(int index) const;

@@ -9,6 +9,7 @@
 #include "platform/user/controls/ControlsCommon.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace korvex::classes {
 
@@ -45,6 +46,7 @@ void TCustomGrid::PaintCells(TCanvas* canvas, const TRect& clip) {
         if (row == FFixedRows) row = v.First;
         if (row >= RowCount()) break;
         int height = FRowHeights[std::size_t(row)];
+        if (height + lw == 0) continue;   // takes no room: nothing to see
         if (y + height + lw <= clip.top) {
             y += height + lw;
             continue;
@@ -54,6 +56,7 @@ void TCustomGrid::PaintCells(TCanvas* canvas, const TRect& clip) {
             if (col == FFixedCols) col = h.First;
             if (col >= ColCount()) break;
             int width = FColWidths[std::size_t(col)];
+            if (width + lw == 0) continue;
             TRect cell = Rect(x, y, x + width, y + height);
             x += width + lw;
             right = std::max(right, x);
@@ -115,39 +118,49 @@ void TCustomGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState s
 // ---------------------------------------------------------------------------------------------------------
 // Mouse
 
+namespace {
+
+// The first cell of the axis in view whose far line lies within the slop of `at`; -1 when none. The cells in
+// view are walked in order (the fixed ones, then from the first scrollable one) until the extent is passed.
+int LineNear(const std::vector<int>& sizes, int fixed, int first, int extent, int lineWidth, int at) {
+    std::int64_t pos = 0;
+    const int count = int(sizes.size());
+    for (int i = 0; i < count && pos < extent; ++i) {
+        if (i == fixed) i = first;
+        if (i >= count) break;
+        const std::int64_t line = pos + sizes[std::size_t(i)];
+        if (at >= line - SizingSlop && at <= line + lineWidth + SizingSlop - 1) return i;
+        pos = line + lineWidth;
+    }
+    return -1;
+}
+
+std::int64_t FixedExtent(const std::vector<int>& sizes, int fixed, int lineWidth) {
+    std::int64_t extent = 0;
+    for (int i = 0; i < fixed; ++i)
+        extent += sizes[std::size_t(i)] + lineWidth;
+    return extent;
+}
+
+}
+
 // A column line in the fixed rows (goColSizing) or a row line in the fixed columns (goRowSizing) near (x, y).
 bool TCustomGrid::SizingLineAt(int x, int y, TGridState& state, int& index) const {
-    int lw = LineWidth();
-    TAxis h = Horz();
-    TAxis v = Vert();
-    int fixedHeight = 0;
-    for (int i = 0; i < FFixedRows; ++i)
-        fixedHeight += FRowHeights[std::size_t(i)] + lw;
-    int fixedWidth = 0;
-    for (int i = 0; i < FFixedCols; ++i)
-        fixedWidth += FColWidths[std::size_t(i)] + lw;
-    if (FOptions.Contains(goColSizing) && y >= 0 && y < fixedHeight) {
-        for (int col = 0; col < ColCount(); ++col) {
-            int pos = Position(h, col, lw);
-            if (pos < 0) continue;
-            int line = pos + FColWidths[std::size_t(col)];
-            if (x >= line - SizingSlop && x <= line + lw + SizingSlop - 1) {
-                state = gsColSizing;
-                index = col;
-                return true;
-            }
+    const int lw = LineWidth();
+    if (FOptions.Contains(goColSizing) && y >= 0 && y < FixedExtent(FRowHeights, FFixedRows, lw)) {
+        const int col = LineNear(FColWidths, FFixedCols, FTopLeft.X, ClientWidth(), lw, x);
+        if (col >= 0) {
+            state = gsColSizing;
+            index = col;
+            return true;
         }
     }
-    if (FOptions.Contains(goRowSizing) && x >= 0 && x < fixedWidth) {
-        for (int row = 0; row < RowCount(); ++row) {
-            int pos = Position(v, row, lw);
-            if (pos < 0) continue;
-            int line = pos + FRowHeights[std::size_t(row)];
-            if (y >= line - SizingSlop && y <= line + lw + SizingSlop - 1) {
-                state = gsRowSizing;
-                index = row;
-                return true;
-            }
+    if (FOptions.Contains(goRowSizing) && x >= 0 && x < FixedExtent(FColWidths, FFixedCols, lw)) {
+        const int row = LineNear(FRowHeights, FFixedRows, FTopLeft.Y, ClientHeight(), lw, y);
+        if (row >= 0) {
+            state = gsRowSizing;
+            index = row;
+            return true;
         }
     }
     return false;

@@ -4,6 +4,8 @@
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 
+#include <algorithm>
+
 namespace korvex::classes {
 
 TStringGrid::TStringGrid(TComponent* owner)
@@ -22,20 +24,28 @@ std::string TStringGrid::Cells(int col, int row) const {
 }
 
 void TStringGrid::SetCells(int col, int row, const std::string& value) {
-    if (row < 0 || row >= int(FCells.size()) || col < 0 || col >= int(FCells[std::size_t(row)].size()))
+    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
         throw EInvalidOperation("Grid index out of range");
-    FCells[std::size_t(row)][std::size_t(col)] = value;
+    auto& cells = FCells[std::size_t(row)];
+    if (col >= int(cells.size())) {
+        if (value.empty()) return;
+        cells.resize(std::size_t(col) + 1);
+    }
+    cells[std::size_t(col)] = value;
     InvalidateCell(col, row);
 }
 
 void TStringGrid::SizeChanged(int, int) {
     FCells.resize(std::size_t(RowCount()));
     for (auto& row : FCells)
-        row.resize(std::size_t(ColCount()));
+        if (row.size() > std::size_t(ColCount())) row.resize(std::size_t(ColCount()));
 }
 
 void TStringGrid::ColumnMoved(int fromIndex, int toIndex) {
+    const std::size_t reach = std::size_t(std::max(fromIndex, toIndex)) + 1;
     for (auto& row : FCells) {
+        if (row.size() <= std::size_t(std::min(fromIndex, toIndex))) continue;   // only empty cells move
+        if (row.size() < reach) row.resize(reach);
         std::string cell = std::move(row[std::size_t(fromIndex)]);
         row.erase(row.begin() + fromIndex);
         row.insert(row.begin() + toIndex, std::move(cell));

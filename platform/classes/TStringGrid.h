@@ -27,7 +27,8 @@ protected:
     void RowMoved(int fromIndex, int toIndex) override;
 
 private:
-    std::vector<std::vector<std::string>> FCells;   // by row, then column
+    // By row, then column; a row holds cells up to its last one written (the rest read as empty).
+    std::vector<std::vector<std::string>> FCells;
 };
 
 }

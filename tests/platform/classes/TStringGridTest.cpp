@@ -3,6 +3,7 @@
 #include "support/ControlsTestKit.h"
 
 #include "platform/classes/Errors.h"
+#include "platform/classes/TReader.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/user/Messages.h"
@@ -10,6 +11,7 @@
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/Window.h"
 
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -179,6 +181,73 @@ TEST_F(StringGridTest, ShiftExtendsTheRangeAndRowSelectTakesWholeRows) {
     EXPECT_FALSE(D(4, 3).State.Contains(gdSelected));
     Key(user::VK_DOWN);
     EXPECT_EQ(Grid->Selection(), (TGridRect {1, 3, 4, 3}));
+}
+
+TEST_F(StringGridTest, CountsAboveTheBoundAreRefusedAndTextSayingSoIsAReadError) {
+    EXPECT_THROW(Grid->SetRowCount(TCustomGrid::MaxCount + 1), EInvalidOperation);
+    EXPECT_THROW(Grid->SetColCount(200000000), EInvalidOperation);
+    EXPECT_EQ(Grid->RowCount(), 5);
+    EXPECT_EQ(Grid->ColCount(), 5);
+    for (const char* text :
+        {"object G: TStringGrid\n  RowCount = 10000000\nend", "object G: TStringGrid\n  ColCount = 200000000\nend",
+            "object G: TStringGrid\n  DefaultRowHeight = 2147483647\nend"}) {
+        auto* grid = Create<TStringGrid>(Form);
+        try {
+            ReadRootComponent(grid, text);
+            ADD_FAILURE() << text;
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Line(), 2);
+            EXPECT_NE(std::string(e.what()).find("out of range"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(grid->RowCount(), 5);
+        grid->Free();
+    }
+}
+
+TEST_F(StringGridTest, AGridAtTheBoundsKeepsOnlyTheCellsWrittenAndPaints) {
+    Grid->SetRowCount(TCustomGrid::MaxCount);
+    Grid->SetColCount(TCustomGrid::MaxCount);
+    const int last = TCustomGrid::MaxCount - 1;
+    Grid->SetCells(5, last, "far");
+    Grid->SetCells(2, 1, "near");
+    EXPECT_EQ(Grid->Cells(5, last), "far");
+    EXPECT_EQ(Grid->Cells(last, last), "");
+    Grid->MoveColumn(2, 10);   // a row that ends early moves the cell it holds
+    EXPECT_EQ(Grid->Cells(10, 1), "near");
+    EXPECT_EQ(Grid->Cells(4, last), "far");
+    Grid->MoveColumn(20, 15);   // cells past the rows' ends: nothing to move
+    EXPECT_EQ(Grid->Cells(4, last), "far");
+    EXPECT_EQ(Grid->Cells(10, 1), "near");
+    Grid->SetRow(last);
+    Grid->SetCol(last);
+    Repaint();
+    EXPECT_TRUE(Has(last, last));
+    Grid->SetRowCount(3);
+    Grid->SetColCount(3);
+    EXPECT_EQ(Grid->Cells(2, 1), "");
+}
+
+TEST_F(StringGridTest, HugeSizesAreCutAndManyFixedCellsDoNotOverflowTheGeometry) {
+    Grid->SetDefaultColWidth(std::numeric_limits<int>::max());
+    EXPECT_EQ(Grid->DefaultColWidth(), TCustomGrid::MaxCellSize);
+    Grid->SetGridLineWidth(std::numeric_limits<int>::max());
+    EXPECT_EQ(Grid->GridLineWidth(), TCustomGrid::MaxCellSize);
+    Grid->SetRowCount(5000);
+    Grid->SetDefaultRowHeight(std::numeric_limits<int>::max());
+    Grid->SetFixedRows(4000);   // sums of 4000 rows of a million pixels each
+    Grid->SetOptions(TGridOptions(Grid->Options()).Include(goColSizing).Include(goRowSizing));
+    Repaint();
+    EXPECT_TRUE(Has(0, 0));
+    EXPECT_EQ(Grid->CellRect(0, 4999), TRect {});
+    EXPECT_EQ(Grid->MouseCoord(10, 10).X, 0);
+    TPoint p = At(Grid, 30, 30);
+    Display->MoveMouse(p.x, p.y);
+    Pump();
+    Grid->SetDefaultRowHeight(0);
+    Grid->SetDefaultColWidth(0);
+    Grid->SetGridLineWidth(0);
+    Repaint();   // cells of no size are not drawn
+    EXPECT_FALSE(Has(0, 0));
 }
 
 TEST_F(StringGridTest, DraggingAFixedColumnLineSizesTheColumnOnlyWithColSizing) {
