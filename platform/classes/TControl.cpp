@@ -164,6 +164,8 @@ void TControl::SetParentComponent(TComponent* value) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+    left = gdi::ClampCoord(left), top = gdi::ClampCoord(top);
+    width = gdi::ClampCoord(width), height = gdi::ClampCoord(height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     bool visibleWindowless = FParent != nullptr && FVisible && dynamic_cast<TWinControl*>(this) == nullptr;
     if (visibleWindowless) InvalidateControl(true, false);

@@ -41,6 +41,7 @@ public:
     TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
     void SetBoundsRect(const TRect& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
     // Moves and sizes in the parent's client coordinates; asks the parent to lay out again on a change.
+    // Positions and sizes are kept within +-gdi::MaxCoord, so a right or bottom edge never overflows.
     virtual void SetBounds(int left, int top, int width, int height);
 
     TRect ClientRect() const { return GetClientRect(); }

@@ -88,7 +88,8 @@ bool SetWindowPosInternal(
     }
     RECT oldRect = w->Rect;
     RECT oldClient = w->Client;
-    RECT newRect = gdi::Bounds(wp.x, wp.y, std::max(0, wp.cx), std::max(0, wp.cy));
+    RECT newRect = gdi::ClampedRect(
+        wp.x, wp.y, std::int64_t(wp.x) + std::max(0, wp.cx), std::int64_t(wp.y) + std::max(0, wp.cy));
     bool sized = newRect.Width() != oldRect.Width() || newRect.Height() != oldRect.Height();
     bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
     RECT newClient = oldClient;

@@ -317,7 +317,7 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
     w->Style = style & ~WS_VISIBLE;
     w->ExStyle = exStyle;
     w->Owner = owner;
-    w->Rect = gdi::Bounds(x, y, width, height);
+    w->Rect = gdi::ClampedRect(x, y, std::int64_t(x) + width, std::int64_t(y) + height);
     w->Client = w->Rect;
     w->NormalRect = w->Rect;
     w->Extra.assign(std::size_t(cls->WndExtra), 0);

@@ -11,6 +11,8 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 
+#include <cstdlib>
+#include <limits>
 #include <stdexcept>
 
 using namespace korvex;
@@ -73,6 +75,32 @@ TEST_F(WinControlTest, TheWindowIsMadeWhenFirstNeededWithTheClassNameAndStyles) 
     EXPECT_EQ(TWinControl::FindControl(hwnd), panel);
     EXPECT_EQ(user::WindowRect(hwnd).left, Form->ClientOrigin().x + 5);
     EXPECT_NE(user::GetDlgCtrlID(hwnd), 0);
+}
+
+TEST_F(WinControlTest, BoundsNearTheIntegerLimitsStayInTheCoordinateRange) {
+    constexpr int Max = std::numeric_limits<int>::max();
+    constexpr int Min = std::numeric_limits<int>::min();
+    const TRect cases[] = {Rect(Max, Max, Max, Max), Rect(Min, Min, Max, Max), Rect(Max - 10, 0, 100, 100)};
+    for (const TRect& c : cases) {   // left, top, width, height
+        auto* panel = Create<TBoxPanel>(Form);
+        panel->SetBounds(c.left, c.top, c.right, c.bottom);
+        panel->SetParent(Form);
+        ASSERT_TRUE(panel->HandleAllocated());
+        const TRect bounds = panel->BoundsRect();
+        EXPECT_LE(std::abs(bounds.left), gdi::MaxCoord);
+        EXPECT_LE(std::abs(bounds.right), gdi::MaxCoord);
+        EXPECT_LE(bounds.left, bounds.right);
+        const TRect window = user::WindowRect(panel->Handle());
+        EXPECT_EQ(window.right - window.left, bounds.right - bounds.left);
+        Pump();
+        panel->Free();
+    }
+    auto* top = Create<TForm>(Application);
+    top->SetBounds(Max, Max, Max, Max);
+    top->Show();
+    Pump();
+    EXPECT_LE(top->Left() + top->Width(), 2 * gdi::MaxCoord);
+    top->Free();
 }
 
 TEST_F(WinControlTest, AHiddenControlGetsNoWindowUntilSomethingNeedsIt) {
