@@ -1,6 +1,7 @@
 // TStrings: the behaviour every string list shares: objects, names and values, text forms, files and streaming.
 #include "platform/classes/TStrings.h"
 
+#include "platform/base/Assert.h"
 #include "platform/base/Strings.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -13,9 +14,9 @@ namespace korvex::classes {
 namespace {
 
 // The run time's blank test for delimited text: every byte from 1 to ' '.
+// Control bytes and the blank separate items outside quotes; a zero byte is one of them.
 bool IsBlank(char c) {
-    auto u = static_cast<unsigned char>(c);
-    return u >= 1 && u <= ' ';
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
 class TUpdateGuard {
@@ -244,6 +245,7 @@ void TStrings::SetDelimitedText(const std::string& value) {
     };
     skipBlanks();
     while (p < n) {
+        const std::size_t itemStart = p;
         std::string s;
         if (value[p] == FQuoteChar) {
             ++p;
@@ -261,7 +263,7 @@ void TStrings::SetDelimitedText(const std::string& value) {
             }
         } else {
             std::size_t start = p;
-            while (p < n && value[p] != FDelimiter && (FStrictDelimiter || static_cast<unsigned char>(value[p]) > ' '))
+            while (p < n && value[p] != FDelimiter && (FStrictDelimiter || !IsBlank(value[p])))
                 ++p;
             s = value.substr(start, p - start);
         }
@@ -272,6 +274,7 @@ void TStrings::SetDelimitedText(const std::string& value) {
             ++p;
             skipBlanks();
         }
+        KORVEX_ASSERT(p > itemStart);   // every item takes a byte at least, its delimiter if nothing else
     }
 }
 

@@ -157,6 +157,39 @@ TEST(TStringList, CommaAndDelimitedText) {
     EXPECT_EQ(list.CommaText(), "\"\"");
 }
 
+TEST(TStringList, AZeroByteOutsideQuotesSeparatesLikeABlank) {
+    using namespace std::string_literals;
+    struct TCase {
+        std::string Text;
+        bool Strict;
+        std::vector<std::string> Items;
+    };
+    const TCase cases[] = {
+        {"\0"s, false, {}},
+        {"a\0b"s, false, {"a", "b"}},
+        {"\"a\"\0b"s, false, {"a", "b"}},
+        {"\"a\"\0\0,b"s, false, {"a", "b"}},
+        {"a,\0"s, false, {"a"}},
+        {"\"x\0y\",z"s, false, {"x\0y"s, "z"}},   // quoted: kept
+        {"a\0b,c"s, true, {"a\0b"s, "c"}},   // strict: only the delimiter separates
+        {"\"a\"\0,b"s, true, {"a", "\0"s, "b"}},
+    };
+    for (const TCase& c : cases) {
+        TStringList list;
+        list.SetStrictDelimiter(c.Strict);
+        list.SetDelimitedText(c.Text);
+        EXPECT_EQ(Items(list), c.Items) << testing::PrintToString(c.Text);
+    }
+    TStringList list;
+    list.SetCommaText(std::string(1000, '\0') + "last");
+    EXPECT_EQ(Items(list), (std::vector<std::string> {"last"}));
+    list.Clear();
+    list.Add("x\0y"s);
+    TStringList back;
+    back.SetCommaText(list.CommaText());
+    EXPECT_EQ(Items(back), Items(list));
+}
+
 TEST(TStringList, IndexesOutOfRangeRaiseEListError) {
     TStringList list;
     list.Add("x");
