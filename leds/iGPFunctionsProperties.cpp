@@ -7,6 +7,7 @@
 #include "platform/classes/PropInfo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <set>
 
@@ -40,6 +41,29 @@ bool Takes(const TPropInfo& prop, const TPersistent& obj) {
     return prop.Kind != TPropKind::Event && prop.IsStored(obj) && prop.IsWritable();
 }
 
+// The run time's float text, with 16 or 17 digits where its 15 would read back as another double (the
+// largest double's 15 digits, 1.79769313486232E308, lie beyond the double range).
+std::string FloatText(double value) {
+    std::string text = base::FloatToStr(value);
+    for (int precision = 16; precision <= 17 && std::isfinite(value); ++precision) {
+        double back = 0;
+        if (base::TryStrToFloat(text, back) && back == value) break;
+        text = base::FloatToStrF(value, base::TFloatFormat::General, precision, 0);
+    }
+    return text;
+}
+
+// Float text as FloatText writes it, INF, -INF and NAN among it; the largest double's 15-digit text, as
+// files written with the run time's text hold it, reads as that double.
+double FloatValue(const std::string& text) {
+    double value = 0;
+    if (base::TryStrToFloat(text, value)) return value;
+    using Limits = std::numeric_limits<double>;
+    for (double special : {Limits::max(), -Limits::max(), Limits::infinity(), -Limits::infinity(), Limits::quiet_NaN()})
+        if (text == base::FloatToStr(special)) return special;
+    return base::StrToFloat(text);   // raises the conversion error
+}
+
 // Sub-objects already on the walk: a reference back to an object being walked would never end.
 using TVisited = std::set<const TPersistent*>;
 
@@ -53,7 +77,7 @@ void AppendLines(TPersistent& obj, const std::string& prefix, std::vector<std::s
         if (IsOrdinal(prop->Kind)) {
             lines.push_back(name + " = " + base::IntToStr(prop->GetOrd(obj)));
         } else if (prop->Kind == TPropKind::Float) {
-            lines.push_back(name + " = " + base::FloatToStr(prop->GetFloat(obj)));
+            lines.push_back(name + " = " + FloatText(prop->GetFloat(obj)));
         } else if (prop->Kind == TPropKind::String) {
             lines.push_back(name + " = " + prop->GetString(obj));
         } else if (IsObject(prop->Kind)) {
@@ -80,24 +104,11 @@ bool TakeValue(std::vector<std::string>& lines, const std::string& name, std::st
     throw base::EConvertError("'" + text + "' is not a valid integer value");
 }
 
-// An ordinal as the property can hold it: enumerations within their names, colours within 32 bits,
-// set masks within their elements.
+// An ordinal as the property can hold it: within its type and range (enumerations within their names, colours
+// within 32 bits, set masks within their elements).
 std::int64_t OrdinalValue(const TPropInfo& prop, const std::string& text) {
     const std::int64_t value = base::StrToInt64(text);
-    switch (prop.Kind) {
-    case TPropKind::Enum:
-        if (value < 0 || value >= static_cast<std::int64_t>(prop.Names.size())) NotValid(text);
-        break;
-    case TPropKind::Color:
-        if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::uint32_t>::max())
-            NotValid(text);
-        break;
-    case TPropKind::Set:
-        if (value < 0 || (prop.Names.size() < 63 && (value >> prop.Names.size()) != 0)) NotValid(text);
-        break;
-    default:
-        break;
-    }
+    if (!prop.AcceptsOrd(value)) NotValid(text);
     return value;
 }
 
@@ -115,7 +126,7 @@ void LoadLines(TPersistent& obj, const std::string& prefix, std::vector<std::str
         if (IsOrdinal(prop->Kind))
             prop->SetOrd(obj, OrdinalValue(*prop, value));
         else if (prop->Kind == TPropKind::Float)
-            prop->SetFloat(obj, base::StrToFloat(value));
+            prop->SetFloat(obj, FloatValue(value));
         else if (prop->Kind == TPropKind::String)
             prop->SetString(obj, value);
     }

@@ -58,9 +58,7 @@ bool SetPropertyFromOPCValue(classes::TPersistent& obj, const std::string& dotte
     case TPropKind::Set: {
         std::int64_t ordinal = 0;
         if (!base::TryStrToInt64(base::Trim(OPCValueToText(value)), ordinal)) return false;
-        if (prop.Kind == TPropKind::Set
-            && (ordinal < 0 || (prop.Names.size() < 63 && (ordinal >> prop.Names.size()) != 0)))
-            return false;
+        if (!prop.AcceptsOrd(ordinal)) return false;
         prop.SetOrd(*target.Object, ordinal);
         return true;
     }
@@ -73,8 +71,8 @@ bool SetPropertyFromOPCValue(classes::TPersistent& obj, const std::string& dotte
                 = prop.Kind == TPropKind::Boolean ? classes::TIdentNames(classes::BooleanIdents) : prop.Names;
             if (name == nullptr || !classes::TryGetEnumValue(names, base::Trim(*name), ordinal)) return false;
         }
-        if (prop.Kind == TPropKind::Enum && (ordinal < 0 || ordinal >= static_cast<std::int64_t>(prop.Names.size())))
-            return false;
+        if (prop.Kind == TPropKind::Boolean) ordinal = ordinal != 0 ? 1 : 0;   // any number but 0 is true
+        if (!prop.AcceptsOrd(ordinal)) return false;
         prop.SetOrd(*target.Object, ordinal);
         return true;
     }

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 using namespace korvex;
@@ -186,6 +188,66 @@ TEST_F(PropertyFileTest, OutOfRangeOrdinalsAreConversionErrors) {
         EXPECT_EQ(Led->BevelStyle(), ibsLowered) << what;
         EXPECT_FALSE(Led->Updating());
     }
+}
+
+TEST_F(PropertyFileTest, EveryDoubleLoadsBackAsItWasSavedTheExtremesToo) {
+    using Limits = std::numeric_limits<double>;
+    const double values[] = {0, 0.1, 1.0 / 3, 0.1 + 0.2, 61.5, -2.5e-7, 1e15, 123456789012345678.0, Limits::max(),
+        -Limits::max(), Limits::min(), Limits::denorm_min(), -Limits::denorm_min(), Limits::infinity(),
+        -Limits::infinity(), Limits::quiet_NaN()};
+    const std::string path = TempPath("doubles.txt");
+    for (double value : values) {
+        TTestLedBar bar(nullptr);
+        bar.SetSectionEnd1(value);
+        bar.SavePropertiesToFile(path);
+        TTestLedBar copy(nullptr);
+        ASSERT_NO_THROW(copy.LoadPropertiesFromFile(path)) << ReadFile(path);
+        if (std::isnan(value))
+            EXPECT_TRUE(std::isnan(copy.SectionEnd1()));
+        else
+            EXPECT_EQ(copy.SectionEnd1(), value) << ReadFile(path);
+    }
+    // The run time's own text where its 15 digits read back; more digits only where they do not.
+    TTestLedBar bar(nullptr);
+    bar.SetSectionEnd1(0.1);
+    bar.SetSectionEnd2(0.1 + 0.2);
+    bar.SavePropertiesToFile(path);
+    const auto lines = Lines(ReadFile(path));
+    EXPECT_TRUE(HasLine(lines, "SectionEnd1 = 0.1"));
+    EXPECT_TRUE(HasLine(lines, "SectionEnd2 = 0.30000000000000004"));
+}
+
+TEST_F(PropertyFileTest, TheLargestDoubleInFifteenDigitsLoadsAndBeyondItIsAnError) {
+    const std::string path = TempPath("largest.txt");
+    WriteFile(path, "SectionEnd1 = 1.79769313486232E308\nSectionEnd2 = -1.79769313486232E308\n");
+    TTestLedBar bar(nullptr);
+    bar.LoadPropertiesFromFile(path);
+    EXPECT_EQ(bar.SectionEnd1(), std::numeric_limits<double>::max());
+    EXPECT_EQ(bar.SectionEnd2(), -std::numeric_limits<double>::max());
+    WriteFile(path, "SectionEnd1 = 1.8E308\n");
+    EXPECT_THROW(bar.LoadPropertiesFromFile(path), base::EConvertError);
+}
+
+TEST_F(PropertyFileTest, SizesAtTheIntegerLimitsLoadWithinTheCoordinateRangeAndPaint) {
+    classes::TForm* form = NewForm();
+    const std::string path = TempPath("huge.txt");
+    WriteFile(path, "Left = -2147483648\nTop = 2147483647\nWidth = 2147483647\nHeight = 2147483647\n");
+    auto* led = new TTestLedRound(form);
+    led->SetParent(form);
+    led->LoadPropertiesFromFile(path);
+    EXPECT_EQ(led->Left(), -gdi::MaxCoord);
+    EXPECT_EQ(led->Width(), gdi::MaxCoord);
+    Pump();
+    auto* bar = new TTestLedBar(form);
+    bar->SetParent(form);
+    bar->LoadPropertiesFromFile(path);
+    bar->SetBounds(0, 0, std::numeric_limits<int>::max(), 40);
+    bar->SetSegmentDirection(idRight);
+    Pump();
+    RecordingCanvas rec(40, 40);
+    led->iPaintTo(rec.Canvas());
+    bar->iPaintTo(rec.Canvas());
+    EXPECT_TRUE(Exceptions.empty());
 }
 
 TEST_F(PropertyFileTest, ADamagedFileOfGarbageChangesNothing) {

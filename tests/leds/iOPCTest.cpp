@@ -200,6 +200,10 @@ TEST(SetPropertyFromOPCValue, ConvertsByPropertyKind) {
     EXPECT_TRUE(SetPropertyFromOPCValue(bar, "SegmentSize", TiOPCValue {std::string(" 9 ")}));
     EXPECT_EQ(bar.SegmentSize(), 9);
     EXPECT_FALSE(SetPropertyFromOPCValue(bar, "SegmentSize", TiOPCValue {2.5}));
+    EXPECT_FALSE(SetPropertyFromOPCValue(bar, "SegmentSize", TiOPCValue {std::string("4294967305")}));   // > 32 bits
+    EXPECT_EQ(bar.SegmentSize(), 9);
+    EXPECT_TRUE(SetPropertyFromOPCValue(bar, "ShowOffSegments", TiOPCValue {std::int64_t {5}}));
+    EXPECT_TRUE(bar.ShowOffSegments());
     EXPECT_TRUE(SetPropertyFromOPCValue(bar, "Hint", TiOPCValue {std::int64_t {12}}));
     EXPECT_EQ(bar.Hint(), "12");
     EXPECT_FALSE(SetPropertyFromOPCValue(bar, "NoSuchProperty", TiOPCValue {true}));
