@@ -13,8 +13,11 @@ namespace korvex::app {
 namespace {
 
 // Text of a line from a 1-based column to its end.
+std::string_view Tail(std::string_view line, std::size_t column) {
+    return column - 1 < line.size() ? line.substr(column - 1) : std::string_view();
+}
 std::string From(std::string_view line, std::size_t column) {
-    return column - 1 < line.size() ? std::string(line.substr(column - 1)) : std::string();
+    return std::string(Tail(line, column));
 }
 
 // A count as the frame lines write it, from a 1-based column: blanks, then digits with "," separators.
@@ -31,18 +34,40 @@ int CountAt(std::string_view line, std::size_t column) {
     return static_cast<int>(value);
 }
 
-// "[20:10:16] Project: 2605 (Run 5, Clone 33, Gen 12)" gives "5-33-12".
-std::string RunCloneGen(const std::string& line) {
-    using namespace korvex::base;
-    int run = Pos("Run", line);
-    std::string s = Copy(line, run, static_cast<int>(line.size()) - run);   // to the end, less the ")"
-    for (const char* mark : {":", ",", "(", ")", " ", "-"})
-        s = StringReplace(s, mark, "");
-    Delete(s, Pos("Run", s), 3);
-    if (int clone = Pos("Clone", s)) Insert("-", s, clone);
-    if (int gen = Pos("Gen", s)) Insert("-", s, gen);
-    Delete(s, Pos("Clone", s), 5);
-    Delete(s, Pos("Gen", s), 3);
+// The text between the first "(" and the first ")" as a number, 0 when it is none.
+int FrameNumber(std::string_view line) {
+    const std::size_t open = line.find('(');
+    const std::size_t close = line.find(')');
+    std::string_view text;
+    if (close != std::string_view::npos) {
+        const std::size_t from = open == std::string_view::npos ? 0 : open + 1;
+        if (from < close) text = line.substr(from, close - from);
+    }
+    return base::StrToIntDef(std::string(text), 0);
+}
+
+bool IsRunCloneGenMark(char c) {
+    return c == ':' || c == ',' || c == '(' || c == ')' || c == ' ' || c == '-';
+}
+
+// "[20:10:16] Project: 2605 (Run 5, Clone 33, Gen 12)" gives "5-33-12". The text from "Run" to the end less
+// the ")" (the whole line without a "Run") without its marks, then the first "Run" dropped and the first
+// "Clone" and "Gen" turned into "-". One copy of the kept bytes and a few moves in it: linear in the line.
+std::string RunCloneGen(std::string_view line) {
+    const std::size_t run = line.find("Run");
+    const std::string_view text = run == std::string_view::npos ? line : line.substr(run, line.size() - run - 1);
+    std::size_t kept = 0;
+    for (char c : text)
+        kept += IsRunCloneGenMark(c) ? 0 : 1;
+    std::string s;
+    s.reserve(kept + 2);   // the two "-" inserted below
+    for (char c : text)
+        if (!IsRunCloneGenMark(c)) s += c;
+    if (std::size_t at = s.find("Run"); at != std::string::npos) s.erase(at, 3);
+    if (std::size_t at = s.find("Clone"); at != std::string::npos) s.insert(at, 1, '-');
+    if (std::size_t at = s.find("Gen"); at != std::string::npos) s.insert(at, 1, '-');
+    if (std::size_t at = s.find("Clone"); at != std::string::npos) s.erase(at, 5);
+    if (std::size_t at = s.find("Gen"); at != std::string::npos) s.erase(at, 3);
     return s;
 }
 
@@ -60,7 +85,7 @@ std::string StartTextOf(std::string_view line) {
 // log's last line does not count.
 std::string FindStartText(const TLogMarks& m, const std::string& wuName) {
     for (auto it = m.UnitStarts.rbegin(); it != m.UnitStarts.rend(); ++it)
-        if (it->WorkingOn.Index < m.LastLine && From(it->Protein.Text, 21) == wuName)
+        if (it->WorkingOn.Index < m.LastLine && Tail(it->Protein.Text, 21) == wuName)
             return StartTextOf(it->WorkingOn.Text);
     return {};
 }
@@ -79,10 +104,13 @@ void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetF
     else if (m.Protein.Index > 0)
         reading.WUName = From(m.Protein.Text, 21);
     if (m.UserName.Index > 0) {
-        const std::string line(m.UserName.Text);
-        int teamAt = base::Pos(" (Team ", line);
-        reading.UserName = teamAt > 0 ? base::Copy(line, 25, teamAt - 25) : From(line, 25);
-        if (int team = base::Pos("(Team ", line)) reading.Team = base::Copy(line, team + 6, 5);
+        const std::string_view line = m.UserName.Text;
+        const std::size_t teamAt = line.find(" (Team ");   // 0-based: the 1-based position less one
+        reading.UserName = teamAt == std::string_view::npos ? From(line, 25)
+            : teamAt > 24                                   ? std::string(line.substr(24, teamAt - 24))
+                                                            : std::string();
+        if (std::size_t team = line.find("(Team "); team != std::string_view::npos)
+            reading.Team = std::string(line.substr(team + 6, 5));
     }
 
     // Status: the last keyword of the order below that occurs at or after the anchor decides.
@@ -102,7 +130,7 @@ void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetF
 
     // The unit's lines start at its project line.
     const TLineIndex c = m.Clone.Found() ? m.Clone.Index : 0;
-    if (m.Clone.Found()) reading.RCG = RunCloneGen(std::string(m.Clone.Text));
+    if (m.Clone.Found()) reading.RCG = RunCloneGen(m.Clone.Text);
     auto fromUnit = [c](const TLogLine& line) { return line.Found() && line.Index >= c; };
 
     // The last stamp of the unit, placed in the day before now.
@@ -140,10 +168,7 @@ void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetF
         if (remaining != std::string_view::npos) total += CountAt(line, remaining + 1 + 11);
     }
     if (!fromUnit(m.Frame) || !fromUnit(m.FramePrevious) || m.Frame.Index <= 0 || m.FramePrevious.Index <= 0) return;
-    const std::string line(m.Frame.Text);
-    int open = base::Pos("(", line);
-    int close = base::Pos(")", line);
-    reading.CurrentFrame = base::StrToIntDef(base::Copy(line, open + 1, close - open - 1), 0);
+    reading.CurrentFrame = FrameNumber(m.Frame.Text);
     reading.TotalFrames = total;
     reading.LastStepTime = lastStep(m.Frame);
     if (std::optional<std::int64_t> d = difference(m.FramePrevious, m.Frame)) {

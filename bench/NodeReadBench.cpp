@@ -1,5 +1,5 @@
 // Reading one node from a 1 MB and a 50 MB client log beside GNU grep finding the same keywords in the same
-// file, with the peak memory of a reading in a process of its own.
+// file, and from a log of one 100 MB project line, with the peak memory of a reading in a process of its own.
 #include "app/NodeFiles.h"
 #include "app/NodeReading.h"
 
@@ -87,14 +87,30 @@ std::string MakeNode(const std::string& root, std::size_t bytes) {
     return folder;
 }
 
+// A node folder whose log is one project line of about `bytes` bytes (a damaged or hostile log): its
+// Run-Clone-Gen is cut from the whole line.
+std::string MakeLongLineNode(const std::string& root, std::size_t bytes) {
+    const std::string folder = root + "/longline" + std::to_string(bytes >> 20);
+    std::filesystem::create_directories(folder);
+    std::ofstream log(folder + "/FAHlog.txt", std::ios::binary);
+    log << "\r\n" << Stamp(0) << "Project: 2605 (Run 5, Clone 33, Gen 12";
+    const std::string filler(1 << 20, ' ');
+    for (std::size_t written = 0; written < bytes; written += filler.size())
+        log << filler;
+    log << ")";
+    std::ofstream(folder + "/unitinfo.txt", std::ios::binary) << "Current Work Unit\r\n";
+    return folder;
+}
+
 struct TNodes {
     std::string Root;
-    std::string Small, Large;
+    std::string Small, Large, LongLine;
     TNodes() {
         Root = (std::filesystem::temp_directory_path() / ("korvex-noderead-bench-" + std::to_string(::getpid())))
                    .string();
         Small = MakeNode(Root, std::size_t(1) << 20);
         Large = MakeNode(Root, std::size_t(50) << 20);
+        LongLine = MakeLongLineNode(Root, std::size_t(100) << 20);
     }
     ~TNodes() {
         std::error_code ignored;
@@ -211,7 +227,21 @@ void BM_GrepF(benchmark::State& state) {
     state.counters["peak_MB"] = PeakKb(Measured(command)) / 1024.0;
 }
 
+// One project line of 100 MB: linear in the line, and no copies of it beyond the fields cut from it.
+void BM_ReadLongLine(benchmark::State& state) {
+    const std::string& folder = Nodes().LongLine;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadOnce(folder));
+    const double bytes = static_cast<double>(std::filesystem::file_size(folder + "/FAHlog.txt"));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+    const long idle = PeakKb({Self(), "--korvex-idle"});
+    const long reading = PeakKb({Self(), "--korvex-read-once", folder});
+    state.counters["peak_MB"] = reading / 1024.0;
+    state.counters["net_over_file"] = (reading - idle) * 1024.0 / bytes;
+}
+
 BENCHMARK(BM_ReadNode)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLongLine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrepF)->Arg(1)->Arg(50)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The two side by side, alternating, medians of several runs: the ratio the target is about.

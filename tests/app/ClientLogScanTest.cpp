@@ -196,6 +196,50 @@ TEST(ClientLogScan, RunCloneGenFromTheProjectLine) {
     EXPECT_EQ(ReadLog(std::vector<std::string> {"", "[20:10:16] Project: 2605"}).RCG, "");
 }
 
+TEST(ClientLogScan, RunCloneGenOfOddProjectLinesFollowsTheCutsLiterally) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"[x] Clone 3 Gen 4)", "[x]-3-4"},   // no "Run": the whole line
+        {"[t] R un,Clone 1", "[t]-1"},   // a "Run" made by dropping the marks goes too
+        {"Clone x Run", "Ru"},   // from "Run" to the end, less one character
+        {"Run 1, Clone 2, Gen 3 Run 4, Clone 5, Gen 6)", "1-2-3Run4Clone5Gen6"},   // the first of each only
+        {"Run1 Gen2 Clone3)", "1-2-3"},
+        {"Clone", "-"},
+        {"RunClone", "Clon"},
+        {"GeRunn Clone", "nClon"},
+        {"Run (Clone: -7, Gen: 0x)", "-7-0x"},
+    };
+    for (auto [line, rcg] : cases)
+        EXPECT_EQ(ReadLog(std::vector<std::string> {"", line}).RCG, rcg) << line;
+}
+
+TEST(ClientLogScan, OneLongProjectLineIsCutWhole) {
+    const std::string marks(3 << 20, ',');
+    const std::string digits(1 << 20, '7');
+    const std::string line = "[20:10:16] Project: 2605 (Run 5, Clone " + marks + digits + ", Gen 12) " + marks + ")";
+    TNodeReading r = ReadLog(std::vector<std::string> {"", line});
+    EXPECT_EQ(r.RCG, "5-" + digits + "-12");
+}
+
+TEST(ClientLogScan, UserNameAndTeamAreCutAtTheirColumnsWhereverTheTeamStands) {
+    struct TCase {
+        const char* Line;
+        const char* UserName;
+        const char* Team;
+    };
+    const TCase cases[] = {
+        {"[20:10:09] - User name: (Team 5)", "", "5)"},   // the team before the name's column
+        {"[20:10:09] - User name: Tellvar (Team 123", "Tellvar", "123"},
+        {"[20:10:09] - User name: Tellvar(Team 1234567)", "Tellvar(Team 1234567)", "12345"},
+        {"User name: x (Team ", "", ""},
+        {"[20:10:09] - User name: A (Team 1) (Team 2)", "A", "1) (T"},
+    };
+    for (const TCase& c : cases) {
+        TNodeReading r = ReadLog(std::vector<std::string> {"", c.Line});
+        EXPECT_EQ(r.UserName, c.UserName) << c.Line;
+        EXPECT_EQ(r.Team, c.Team) << c.Line;
+    }
+}
+
 TEST(ClientLogScan, UserNameWithoutTeamKeepsTheWholeName) {
     TNodeReading r = ReadLog(std::vector<std::string> {"", "[20:10:09] - User name: Tellvar"});
     EXPECT_EQ(r.UserName, "Tellvar");
