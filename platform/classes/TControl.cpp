@@ -184,11 +184,11 @@ TRect TControl::GetClientRect() const {
 }
 
 void TControl::SetClientWidth(int value) {
-    SetWidth(FWidth - ClientWidth() + value);
+    SetWidth(gdi::ClampCoord(std::int64_t(FWidth) - ClientWidth() + value));
 }
 
 void TControl::SetClientHeight(int value) {
-    SetHeight(FHeight - ClientHeight() + value);
+    SetHeight(gdi::ClampCoord(std::int64_t(FHeight) - ClientHeight() + value));
 }
 
 TPoint TControl::ClientOrigin() const {

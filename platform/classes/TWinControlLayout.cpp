@@ -73,26 +73,28 @@ void TWinControl::AlignControl(TControl* control) {
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
     AdjustClientRect(rect);
     TRect client = GetClientRect();
+    // Strip edges and anchored positions in 64 bits, kept in the coordinate range.
+    auto moved = [](int edge, std::int64_t by) { return gdi::ClampCoord(edge + by); };
     auto position = [&](TControl* c, TAlign align) {
         int left = rect.left, top = rect.top;
         int width = rect.right - rect.left, height = rect.bottom - rect.top;
         switch (align) {
         case alTop:
             height = c->Height();
-            rect.top += height;
+            rect.top = moved(rect.top, height);
             break;
         case alBottom:
             height = c->Height();
-            rect.bottom -= height;
+            rect.bottom = moved(rect.bottom, -std::int64_t(height));
             top = rect.bottom;
             break;
         case alLeft:
             width = c->Width();
-            rect.left += width;
+            rect.left = moved(rect.left, width);
             break;
         case alRight:
             width = c->Width();
-            rect.right -= width;
+            rect.right = moved(rect.right, -std::int64_t(width));
             left = rect.right;
             break;
         case alNone: {
@@ -110,7 +112,7 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
                     else
                         left = parentSize.x - (original.x - c->FAnchorRules.x);
                 } else if (!anchors.Contains(akLeft)) {
-                    left = c->FAnchorRules.x * parentSize.x / original.x - width / 2;
+                    left = moved(-width / 2, std::int64_t(c->FAnchorRules.x) * parentSize.x / original.x);
                 }
             }
             if (original.y != 0) {
@@ -120,7 +122,7 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
                     else
                         top = parentSize.y - (original.y - c->FAnchorRules.y);
                 } else if (!anchors.Contains(akTop)) {
-                    top = c->FAnchorRules.y * parentSize.y / original.y - height / 2;
+                    top = moved(-height / 2, std::int64_t(c->FAnchorRules.y) * parentSize.y / original.y);
                 }
             }
             break;
@@ -141,16 +143,16 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
         // A control that kept another size (fixed by itself) moves the strip edge with it.
         switch (align) {
         case alTop:
-            rect.top += c->Height() - height;
+            rect.top = moved(rect.top, std::int64_t(c->Height()) - height);
             break;
         case alBottom:
-            rect.bottom -= c->Height() - height;
+            rect.bottom = moved(rect.bottom, height - std::int64_t(c->Height()));
             break;
         case alLeft:
-            rect.left += c->Width() - width;
+            rect.left = moved(rect.left, std::int64_t(c->Width()) - width);
             break;
         case alRight:
-            rect.right -= c->Width() - width;
+            rect.right = moved(rect.right, width - std::int64_t(c->Width()));
             break;
         default:
             break;

@@ -95,11 +95,25 @@ TEST_F(WinControlTest, BoundsNearTheIntegerLimitsStayInTheCoordinateRange) {
         Pump();
         panel->Free();
     }
+    for (TAlign align : {alTop, alBottom, alLeft, alRight})
+        for (int i = 0; i < 20; ++i) {   // strips far beyond the client area, taken in turn
+            auto* strip = AddPanel(Form, 0, 0, Max, Max, clRed);
+            strip->SetAlign(align);
+        }
+    auto* floating = AddPanel(Form, Max, Max, 10, 10, clBlue);
+    floating->SetAnchors(TAnchors {});   // keeps its place in proportion to the parent's size
+    Form->SetBounds(Form->Left(), Form->Top(), Max, Max);
+    Pump();
+    EXPECT_LE(std::abs(floating->Left()), gdi::MaxCoord);
     auto* top = Create<TForm>(Application);
     top->SetBounds(Max, Max, Max, Max);
     top->Show();
     Pump();
     EXPECT_LE(top->Left() + top->Width(), 2 * gdi::MaxCoord);
+    top->SetClientWidth(Max);
+    top->SetClientHeight(Min);
+    EXPECT_LE(top->Width(), gdi::MaxCoord);
+    EXPECT_GE(top->Height(), -gdi::MaxCoord);
     top->Free();
 }
 
