@@ -6,7 +6,9 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Strings.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace korvex::app {
 
@@ -46,9 +48,16 @@ int FrameNumber(std::string_view line) {
     return base::StrToIntDef(std::string(text), 0);
 }
 
-bool IsRunCloneGenMark(char c) {
-    return c == ':' || c == ',' || c == '(' || c == ')' || c == ' ' || c == '-';
-}
+// The bytes a Run-Clone-Gen drops: ":", ",", "(", ")", " " and "-".
+struct TRunCloneGenMarks {
+    bool Mark[256] = {};
+    constexpr TRunCloneGenMarks() {
+        for (unsigned char c : {':', ',', '(', ')', ' ', '-'})
+            Mark[c] = true;
+    }
+    bool operator()(char c) const { return Mark[static_cast<unsigned char>(c)]; }
+};
+constexpr TRunCloneGenMarks IsRunCloneGenMark;
 
 // "[20:10:16] Project: 2605 (Run 5, Clone 33, Gen 12)" gives "5-33-12". The text from "Run" to the end less
 // the ")" (the whole line without a "Run") without its marks, then the first "Run" dropped and the first
@@ -56,13 +65,10 @@ bool IsRunCloneGenMark(char c) {
 std::string RunCloneGen(std::string_view line) {
     const std::size_t run = line.find("Run");
     const std::string_view text = run == std::string_view::npos ? line : line.substr(run, line.size() - run - 1);
-    std::size_t kept = 0;
-    for (char c : text)
-        kept += IsRunCloneGenMark(c) ? 0 : 1;
+    const auto marks = static_cast<std::size_t>(std::count_if(text.begin(), text.end(), IsRunCloneGenMark));
     std::string s;
-    s.reserve(kept + 2);   // the two "-" inserted below
-    for (char c : text)
-        if (!IsRunCloneGenMark(c)) s += c;
+    s.reserve(text.size() - marks + 2);   // the two "-" inserted below
+    std::remove_copy_if(text.begin(), text.end(), std::back_inserter(s), IsRunCloneGenMark);
     if (std::size_t at = s.find("Run"); at != std::string::npos) s.erase(at, 3);
     if (std::size_t at = s.find("Clone"); at != std::string::npos) s.insert(at, 1, '-');
     if (std::size_t at = s.find("Gen"); at != std::string::npos) s.insert(at, 1, '-');
