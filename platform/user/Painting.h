@@ -4,6 +4,8 @@
 #include "platform/user/UserTypes.h"
 #include "platform/user/WindowConstants.h"
 
+#include <cstddef>
+
 namespace korvex::user {
 
 // Each top-level window owns a 32-bit backing store the size of its window rectangle. Every DC of a window
@@ -79,5 +81,7 @@ bool EraseBackground(HWND hwnd, HDC dc);
 // hwnd's offset in it.
 const gdi::Bitmap* BackingStore(HWND hwnd);
 POINT BackingStoreOffset(HWND hwnd);
+// DCs taken with GetDC, GetWindowDC or GetDCEx (screen DCs too) and not released yet.
+std::size_t OpenDcCount();
 
 }

@@ -238,6 +238,10 @@ int ReleaseDC(HWND, HDC dc) {
     return 1;
 }
 
+std::size_t OpenDcCount() {
+    return OpenDcs().size();
+}
+
 HWND WindowFromDC(HDC dc) {
     auto& dcs = OpenDcs();
     auto it = dcs.find(dc);

@@ -309,6 +309,19 @@ TEST_F(Paint, ADcHeldAcrossTheWindowsDestructionDrawsNowhere) {
     EXPECT_EQ(ReleaseDC(w, dc), 1);
 }
 
+TEST_F(Paint, OpenDcCountFollowsTakingAndReleasingAlsoPastTheWindow) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    const std::size_t before = OpenDcCount();
+    HDC client = GetDC(w);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(OpenDcCount(), before + 2);
+    DestroyWindow(w);
+    EXPECT_EQ(OpenDcCount(), before + 2);   // a dead window's DC still waits for its release
+    ReleaseDC(w, client);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(OpenDcCount(), before);
+}
+
 TEST_F(Paint, ChangesReachTheDisplayOncePerLoopTurn) {
     HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
     Pump();
