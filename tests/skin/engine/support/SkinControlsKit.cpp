@@ -132,7 +132,7 @@ void TTestLabel::Paint() {
 // ---- Fixture -------------------------------------------------------------------------------------------------
 
 void SkinControlsTest::SetUp() {
-    user::InitMessageQueue([] { return std::chrono::steady_clock::time_point(std::chrono::hours(1)); }, user::UiDispatch::Yes);
+    user::InitMessageQueue([now = Now] { return *now; }, user::UiDispatch::Yes);
     auto display = std::make_unique<user::HeadlessDisplay>();
     Display = display.get();
     user::SetDisplay(std::move(display));
@@ -148,6 +148,11 @@ void SkinControlsTest::TearDown() {
 void SkinControlsTest::Pump() {
     user::PumpMessages();
     user::FlushDisplay();
+}
+
+void SkinControlsTest::Advance(int ms) {
+    *Now += std::chrono::milliseconds(ms);
+    Pump();
 }
 
 TForm* SkinControlsTest::NewForm(int clientWidth, int clientHeight) {

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -71,10 +72,13 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void Pump();
+    void Advance(int ms);   // the queue's clock moves, then Pump (timers due by then fire once)
     classes::TForm* NewForm(int clientWidth = 300, int clientHeight = 200);
     gdi::COLORREF ScreenPixel(const classes::TControl* control, int x, int y) const;
 
     user::HeadlessDisplay* Display = nullptr;
+    std::shared_ptr<std::chrono::steady_clock::time_point> Now
+        = std::make_shared<std::chrono::steady_clock::time_point>(std::chrono::hours(1));
 };
 
 // A manager owned by the test, with sections added in code.
