@@ -77,6 +77,11 @@ void OutputSkinnedText(TCanvas* canvas, const std::string& text, bool enabled, T
         canvas->Font()->SetStyle(style.Include(classes::fsUnderline));
     }
     gdi::HDC dc = canvas->Handle();
+    // The DC's state comes back under the canvas: it must select its font, brush and modes again next time.
+    struct RefreshCanvas {
+        TCanvas* Canvas;
+        ~RefreshCanvas() { Canvas->Refresh(); }
+    } refresh {canvas};
     TacSavedDc saved(dc);
     gdi::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     const TRect d = Place(canvas, text, r, flags);

@@ -113,6 +113,18 @@ TEST_F(SkinnedTextTest, WebButtonIsUnderlinedOnlyWhenHot) {
     EXPECT_TRUE(Bmp->Canvas()->Font()->Style().Contains(fsUnderline));
 }
 
+// The canvas keeps no stale idea of the DC's modes: a second caption on the same canvas is transparent too.
+TEST_F(SkinnedTextTest, DrawingAgainOnTheSameCanvasLeavesTheBackgroundAroundTheLetters) {
+    TsCommonData data(nullptr, false);
+    data.SetSkinSection("SEC");
+    for (int pass = 0; pass < 2; ++pass) {
+        Fill(*Bmp, TRect {0, 0, 100, 20}, Rgb(200, 0, 0));
+        TRect r {0, 0, 100, 20};
+        OutputSkinnedText(Bmp->Canvas(), "i i", true, r, gdi::DT_CENTER, &data, false);
+        EXPECT_FALSE(Shows(Rgb(255, 255, 255))) << "no box in the brush's colour, pass " << pass;
+    }
+}
+
 TEST_F(SkinnedTextTest, CutTextToWidthKeepsWhatFitsAndCutsAtCharacters) {
     TCanvas* c = Bmp->Canvas();
     EXPECT_EQ(CutTextToWidth(c, "Hello", 0), "");
