@@ -39,7 +39,7 @@ void TFadeButton::RenderNewLook() {
     TBitmap scratch;
     scratch.SetPixelFormat(pf24bit);
     scratch.SetSize(Width(), Height());
-    PaintSkinned(this, SkinData.get(), scratch.Canvas(), Caption(), nullptr, true);
+    RenderTo(scratch.Canvas());
 }
 
 void TFadeButton::WndProc(TMessage& m) {

@@ -104,12 +104,16 @@ void TTestButton::WndProc(TMessage& message) {
 }
 
 void TTestButton::Paint() {
+    RenderTo(Canvas());
+}
+
+void TTestButton::RenderTo(TCanvas* canvas) {
     TacGlyphButton g;
     g.Glyph = Glyph.Empty() ? nullptr : &Glyph;
     g.Enabled = Enabled();
     const int top = (Height() - Glyph.Height()) / 2;
     g.GlyphRect = TRect {8, top, 8 + Glyph.Width(), top + Glyph.Height()};
-    PaintSkinned(this, SkinData.get(), Canvas(), Caption(), &g, false);
+    PaintSkinned(this, SkinData.get(), canvas, Caption(), &g, false);
 }
 
 TTestLabel::TTestLabel(TComponent* owner)

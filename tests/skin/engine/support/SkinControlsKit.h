@@ -48,6 +48,8 @@ public:
     ~TTestButton() override;
     std::unique_ptr<TsCommonData> SkinData;
     classes::TBitmap Glyph;
+    // Renders the cache in the current look and copies it onto canvas (the paint's work).
+    void RenderTo(classes::TCanvas* canvas);
 
 protected:
     void WndProc(classes::TMessage& message) override;
