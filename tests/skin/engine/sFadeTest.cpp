@@ -27,7 +27,6 @@ class Fade : public SkinControlsTest {
 protected:
     void SetUp() override {
         SkinControlsTest::SetUp();
-        Form = NewForm(200, 100);
         Skin = std::make_unique<CodeSkin>();
         ButtonIndex = Skin->AddSection("BUTTON", Black);
         Skin->Section(ButtonIndex).HotColor = HotGrey;
@@ -37,12 +36,7 @@ protected:
         Skin->Section(speed).FadingEnabled = true;
         Skin->Section(speed).FadingIterations = 5;
         Skin->AddSection("PANEL", 0x336699);
-        Button = Create<TFadeButton>(Form);
-        Button->SetBounds(10, 10, 60, 24);
-        Button->SetParent(Form);
-        Button->SkinData->ApplyDefaultSection();
-        Button->NewLook = White;
-        Pump();   // the first paint: the cache shows the normal look, BGChanged clear
+        SetUpFormAndButton();
         SkinChanging = false;
         CalcPopupCreating = false;
         DefaultAnimatEvents = {aeMouseEnter, aeMouseLeave, aeMouseDown, aeMouseUp};
@@ -53,6 +47,15 @@ protected:
         DefaultAnimatEvents = {aeMouseEnter, aeMouseLeave, aeMouseDown, aeMouseUp};
         Skin.reset();
         SkinControlsTest::TearDown();
+    }
+    void SetUpFormAndButton() {
+        Form = NewForm(200, 100);
+        Button = Create<TFadeButton>(Form);
+        Button->SetBounds(10, 10, 60, 24);
+        Button->SetParent(Form);
+        Button->SkinData->ApplyDefaultSection();
+        Button->NewLook = White;
+        Pump();   // the first paint: the cache shows the normal look, BGChanged clear
     }
     TsGeneralData& ButtonSection() const { return Skin->Section(ButtonIndex); }
     void Enter() { Button->Perform(CM_MOUSEENTER, 0, 0); }
@@ -224,7 +227,7 @@ TEST_F(Fade, AChangeThatMayNotFadeStopsTheRunningFadeAndRepaintsAtOnce) {
 }
 
 // Each case keeps the change from fading: the control repaints at once, in its hot look.
-TEST_F(Fade, FadesAreSuppressedWhileSkinsChangeOrACalculatorOpensOrTheCacheIsStale) {
+TEST_F(Fade, FadesAreSuppressedWhileSkinsChangeOrACalculatorOpensOrTheCacheIsStaleOrUnskinned) {
     struct Case {
         const char* Name;
         std::function<void()> Set;
@@ -234,6 +237,7 @@ TEST_F(Fade, FadesAreSuppressedWhileSkinsChangeOrACalculatorOpensOrTheCacheIsSta
         {"cache already changed", [this] { Button->SkinData->BGChanged = true; }},
         {"event not enabled", [this] { Button->AnimatEvents = {aeMouseLeave}; }},
         {"section does not fade", [this] { ButtonSection().FadingEnabled = false; }},
+        {"unskinned", [this] { Button->SkinData->SkinIndex = -1; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -249,23 +253,16 @@ TEST_F(Fade, FadesAreSuppressedWhileSkinsChangeOrACalculatorOpensOrTheCacheIsSta
         EXPECT_EQ(Button->Prepares, 0);
         EXPECT_GT(Button->Paints, paints);
         Pump();
-        EXPECT_EQ(ScreenPixel(Button, 2, 2), gdi::COLORREF(ColorToRGB(HotGrey)));
+        if (Button->SkinData->SkinIndex >= 0) {
+            EXPECT_EQ(ScreenPixel(Button, 2, 2), gdi::COLORREF(ColorToRGB(HotGrey)));
+        }
         Ticks(3);
         EXPECT_TRUE(Button->Frames.empty());
+        Button->SkinData->UpdateIndexes();
         SkinChanging = false;
         CalcPopupCreating = false;
         ButtonSection().FadingEnabled = true;
     }
-}
-
-TEST_F(Fade, AnUnskinnedControlRepaintsInsteadOfFading) {
-    Button->SkinData->SetSkinSection("NOSUCHSECTION");
-    Pump();
-    Button->SkinData->BGChanged = false;
-    const int paints = Button->Paints;
-    Enter();
-    EXPECT_EQ(Button->FadeTimer, nullptr);
-    EXPECT_GT(Button->Paints, paints);
 }
 
 // ---- Frames --------------------------------------------------------------------------------------------------
@@ -328,51 +325,36 @@ TEST_F(Fade, AControlThatKeepsItsTimerLeavesItRestingAfterTheFade) {
 
 // ---- Lifetimes -------------------------------------------------------------------------------------------------
 
-TEST_F(Fade, AControlFreedBetweenFramesTakesItsTimerAlong) {
-    Enter();
-    Ticks(2);
-    TacComponentWatch timer(Button->FadeTimer);
-    const std::size_t dcs = user::OpenDcCount();
-    Button->Free();
-    EXPECT_FALSE(timer.Alive());
-    Ticks(6);
-    EXPECT_EQ(user::OpenDcCount(), dcs);
-}
-
-TEST_F(Fade, AControlFreedWhilePaintingAFrameLeavesNoDcAndNoTimer) {
-    Enter();
-    Ticks(1);
-    TacComponentWatch timer(Button->FadeTimer);
-    TacComponentWatch button(Button);
-    const std::size_t dcs = user::OpenDcCount();
-    Button->OnFrame = [this] { Button->Free(); };   // the timer goes with it, inside its own tick
-    Ticks(1);
-    EXPECT_FALSE(button.Alive());
-    EXPECT_FALSE(timer.Alive());
-    EXPECT_EQ(user::OpenDcCount(), dcs);
-    Ticks(6);
-    EXPECT_EQ(user::OpenDcCount(), dcs);
-}
-
-TEST_F(Fade, ATimerFreedInsideItsOwnTickIsNotTouchedAgain) {
-    Enter();
-    const std::size_t dcs = user::OpenDcCount();
-    Button->OnFrame = [this] { StopFadeTimer(Button->FadeTimer); };
-    Ticks(1);
-    EXPECT_EQ(Button->FadeTimer, nullptr);
-    EXPECT_EQ(Button->Frames.size(), 1u);
-    EXPECT_EQ(ScreenRed(), BlendChannel(0, 255, 204));   // the frame still reached the window
-    EXPECT_EQ(user::OpenDcCount(), dcs);
-    Ticks(6);
-    EXPECT_EQ(Button->Frames.size(), 1u);
-}
-
-TEST_F(Fade, AControlFreedWhileItPreparesItsNewLookStartsNothing) {
-    TacComponentWatch button(Button);
-    Button->OnPrepare = [this] { Button->Free(); };
-    Enter();
-    EXPECT_FALSE(button.Alive());
-    Ticks(6);
+// Whatever goes first, and wherever: nothing keeps ticking, no DC is left open, nothing freed is touched.
+TEST_F(Fade, ControlsFormsAndTimersFreedMidFadeLeaveNothingRunning) {
+    struct Case {
+        const char* Name;
+        std::function<void()> Free;   // run after one frame; may set hooks that free from inside
+    } const cases[] = {
+        {"control between frames", [this] { Button->Free(); }},
+        {"form between frames", [this] { Form->Free(); }},
+        {"control inside its frame", [this] { Button->OnFrame = [this] { Button->Free(); }; }},
+        {"timer inside its own tick", [this] { Button->OnFrame = [this] { StopFadeTimer(Button->FadeTimer); }; }},
+        {"control preparing a fade", [this] {
+             Button->OnPrepare = [this] { Button->Free(); };
+             Leave();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        SetUpFormAndButton();
+        Enter();
+        Ticks(1);
+        TacComponentWatch timer(Button->FadeTimer), form(Form);
+        const std::size_t dcs = user::OpenDcCount();
+        c.Free();
+        Ticks(1);
+        EXPECT_FALSE(timer.Alive());
+        EXPECT_EQ(user::OpenDcCount(), dcs);
+        Ticks(6);
+        EXPECT_EQ(user::OpenDcCount(), dcs);
+        if (form.Alive()) Form->Free();
+    }
 }
 
 TEST_F(Fade, ATimerThatOutlivesItsControlStops) {
@@ -388,17 +370,6 @@ TEST_F(Fade, ATimerThatOutlivesItsControlStops) {
     Ticks(1);
     EXPECT_EQ(timer->Direction(), 0);
     EXPECT_FALSE(timer->Enabled());
-}
-
-TEST_F(Fade, TheFormFreedMidFadeLeavesNothingRunning) {
-    Enter();
-    Ticks(2);
-    TacComponentWatch timer(Button->FadeTimer);
-    const std::size_t dcs = user::OpenDcCount();
-    Form->Free();
-    EXPECT_FALSE(timer.Alive());
-    Ticks(6);
-    EXPECT_EQ(user::OpenDcCount(), dcs);
 }
 
 TEST_F(Fade, StopFadeTimerForgetsATimerBeingDestroyedAndIgnoresNone) {
