@@ -4,8 +4,8 @@
 
 #include "platform/classes/ControlMessages.h"
 #include "platform/classes/TButton.h"
-#include "skin/controls/sFadeSeam.h"
 #include "skin/controls/sPushControl.h"
+#include "skin/engine/sFade.h"
 #include "skin/engine/sPixelAccess.h"
 
 #include <functional>

@@ -95,6 +95,35 @@ TEST_P(TsButtonTest, DownHeldByTheProgramShowsPressedWithoutClicking) {
     EXPECT_EQ(b->CurrentState(), 0);
 }
 
+// In the skins whose buttons fade, hovering blends towards the hot look one frame a tick and ends exactly on
+// it; the others switch at once.
+TEST_P(TsButtonTest, HoverFadesOnTheClockInTheSkinsThatFade) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button has no fades";
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsButton* b = MakeButton(&clicks);
+    const TsGeneralData& section = Manager->Sections[std::size_t(b->SkinData()->SkinIndex)];
+    const gdi::COLORREF normal = ScreenPixel(b, 50, 4);
+    MoveTo(b, 50, 15);
+    std::vector<gdi::COLORREF> seen {ScreenPixel(b, 50, 4)};
+    for (int tick = 0; tick < 6; ++tick) {
+        Advance(10);
+        seen.push_back(ScreenPixel(b, 50, 4));
+    }
+    b->Invalidate();
+    Pump();
+    const gdi::COLORREF hot = ScreenPixel(b, 50, 4);
+    ASSERT_NE(hot, normal);
+    EXPECT_EQ(seen.back(), hot);
+    if (section.FadingEnabled) {
+        EXPECT_EQ(seen.front(), normal);
+        EXPECT_NE(seen[1], normal);
+        EXPECT_NE(seen[1], hot);
+    } else {
+        EXPECT_EQ(seen.front(), hot);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsButtonTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
