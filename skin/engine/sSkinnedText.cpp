@@ -86,9 +86,6 @@ void OutputSkinnedText(TCanvas* canvas, const std::string& text, bool enabled, T
     gdi::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     const TRect d = Place(canvas, text, r, flags);
     canvas->Brush()->SetStyle(classes::bsClear);
-    // The canvas may believe its clear brush is still selected after an earlier RestoreDC put the DC back to
-    // opaque: say it to the DC itself (the saved state restores it).
-    gdi::SetBkMode(dc, gdi::TRANSPARENT);
     if (text.empty()) return;
     if (!enabled) {
         DrawDisabled(canvas, text, d, flags);
