@@ -13,6 +13,8 @@
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sSplitter.h"
+#include "skin/controls/sStatusBar.h"
+#include "skin/controls/sToolBar.h"
 
 namespace korvex::skin {
 
@@ -20,7 +22,8 @@ void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsPanel::StaticClass(), TsDragBar::StaticClass(), TsGrip::StaticClass(),
         TsColorsPanel::StaticClass(), TsGauge::StaticClass(), TsScrollBox::StaticClass(),
         TsButton::StaticClass(), TsBitBtn::StaticClass(), TsCheckBox::StaticClass(),
-        TsRadioButton::StaticClass(), TsSpeedButton::StaticClass()});
+        TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
+        TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
     InstallEditLabelFactory();
 }
