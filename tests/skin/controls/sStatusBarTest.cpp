@@ -1,0 +1,202 @@
+// TsStatusBar on the headless display: panel layout, skinned and plain painting, owner drawing, the grip,
+// dividers without a panel mask, skin switches while shown.
+#include "support/ControlsHost.h"
+#include "support/SkinControlsKit.h"
+#include "support/SkinFixtures.h"
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/GraphicsObjects.h"
+#include "skin/controls/sStatusBar.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class StatusBarTest : public SkinControlsTest {
+protected:
+    TsStatusBar* NewBar(TForm* form, int width, std::initializer_list<int> widths) {
+        auto* bar = Create<TsStatusBar>(form);
+        bar->SetAlign(alNone);
+        bar->SetBounds(0, 40, width, 22);
+        for (int w : widths) {
+            TStatusPanel* p = bar->Panels()->Add();
+            p->SetWidth(w);
+            p->SetText("Panel " + std::to_string(w));
+        }
+        bar->SetParent(form);
+        Pump();
+        return bar;
+    }
+    // Renames a mask of the loaded skin so that look-ups no longer find it.
+    static void HideMask(TsSkinManager* sm, const std::string& property) {
+        for (auto& mask : sm->Masks)
+            if (mask.PropertyName == property) mask.PropertyName = "HIDDEN";
+    }
+    void Repaint(TsStatusBar* bar) {
+        bar->SkinData()->BGChanged = true;
+        bar->Invalidate();
+        Pump();
+    }
+};
+
+TEST_F(StatusBarTest, PanelsReachTheNextPanelAndTheLastReachesTheRightEdge) {
+    TForm* form = NewForm(400, 100);
+    TsStatusBar* bar = NewBar(form, 351, {320, 350});
+    EXPECT_EQ(bar->PanelLeft(0), 0);
+    EXPECT_EQ(bar->PanelLeft(1), 321);
+    EXPECT_EQ(bar->PanelRect(0), (TRect {0, 0, 321, 22}));
+    EXPECT_EQ(bar->PanelRect(1), (TRect {321, 0, 351, 22}));   // not 672: the last one ends at the bar's edge
+    TStatusPanel* third = bar->Panels()->Add();
+    third->SetWidth(10);
+    EXPECT_EQ(bar->PanelRect(1), (TRect {321, 0, 672, 22}));
+    EXPECT_EQ(bar->PanelLeft(2), 672);
+}
+
+TEST_F(StatusBarTest, HugePanelWidthsSaturateInsteadOfWrapping) {
+    TForm* form = NewForm(400, 100);
+    TsStatusBar* bar = NewBar(form, 300, {0x7FFFFFFF, 0x7FFFFFFF, 5});
+    EXPECT_EQ(bar->PanelLeft(2), 0x7FFFFFFF);
+    EXPECT_GE(bar->PanelRect(1).right, bar->PanelRect(1).left);
+}
+
+TEST_F(StatusBarTest, SkinnedBarPaintsTheSkinAndASkinRemovedWhileShownGivesThePlainBar) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 0);
+    TsStatusBar* bar = NewBar(form, 400, {120, 200});
+    ASSERT_TRUE(PaintsSkinned(bar->SkinData()));
+    EXPECT_EQ(bar->SkinData()->SkinSection(), "STATUSBAR");
+    const gdi::COLORREF skinned = ScreenPixel(bar, 60, 3);
+
+    sm->SetActive(false);
+    Pump();
+    EXPECT_FALSE(PaintsSkinned(bar->SkinData()));
+    EXPECT_EQ(ScreenPixel(bar, 60, 3), gdi::COLORREF(ColorToRGB(clBtnFace)));
+
+    sm->SetActive(true);
+    Pump();
+    EXPECT_EQ(ScreenPixel(bar, 60, 3), skinned);
+
+    controlstest::LoadOurSkin(*sm, 2);   // another skin while shown
+    Pump();
+    EXPECT_TRUE(PaintsSkinned(bar->SkinData()));
+    EXPECT_FALSE(bar->SkinData()->BGChanged);
+}
+
+TEST_F(StatusBarTest, OwnerDrawnPanelsDrawIntoTheCacheWithTheWholeRectangle) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 1);
+    auto* bar = Create<TsStatusBar>(form);
+    bar->SetAlign(alNone);
+    bar->SetBounds(0, 40, 300, 22);
+    bar->Panels()->Add()->SetWidth(100);
+    TStatusPanel* drawn = bar->Panels()->Add();
+    drawn->SetWidth(100);
+    drawn->SetStyle(psOwnerDraw);
+    std::vector<TRect> rects;
+    bar->OnDrawPanel = [&](TStatusBar* sender, TStatusPanel* panel, const TRect& r) {
+        EXPECT_EQ(panel, drawn);
+        rects.push_back(r);
+        sender->Canvas()->Brush()->SetColor(0x00FF00);
+        sender->Canvas()->FillRect(r);
+    };
+    bar->SetParent(form);
+    Pump();
+    ASSERT_FALSE(rects.empty());
+    EXPECT_EQ(rects.back(), (TRect {101, 0, 300, 22}));   // the last panel, unshrunk
+    EXPECT_EQ(ScreenPixel(bar, 150, 10), gdi::COLORREF(0x00FF00));
+    EXPECT_NE(ScreenPixel(bar, 50, 10), gdi::COLORREF(0x00FF00));
+}
+
+TEST_F(StatusBarTest, TheGripComesFromTheSkinAndAWithoutAGripImageNoneIsDrawn) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 3);
+    TsStatusBar* bar = NewBar(form, 300, {100});
+    auto corner = [&] {
+        std::vector<gdi::COLORREF> px;
+        for (int y = 10; y < 22; ++y)
+            for (int x = 288; x < 300; ++x)
+                px.push_back(ScreenPixel(bar, x, y));
+        return px;
+    };
+    const auto withGrip = corner();
+    bar->SetSizeGrip(false);
+    Pump();
+    const auto without = corner();
+    EXPECT_NE(withGrip, without);
+
+    HideMask(sm, "GRIPIMAGE");
+    bar->SetSizeGrip(true);
+    Repaint(bar);
+    EXPECT_EQ(corner(), without);
+}
+
+TEST_F(StatusBarTest, WithoutAPanelMaskEveryPanelButTheLastGetsADivider) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 0);
+    TsStatusBar* bar = NewBar(form, 300, {100, 100});
+    bar->SetSizeGrip(false);
+    bar->Panels()->Items(0)->SetText("");
+    bar->Panels()->Items(1)->SetText("");
+    HideMask(sm, "STATUSPANELMASK");
+    Repaint(bar);
+    // A column inside a divider differs from the plain background beside it; the last panel's edge has none.
+    auto column = [&](int x) {
+        std::vector<gdi::COLORREF> px;
+        for (int y = 2; y < 19; ++y)
+            px.push_back(ScreenPixel(bar, x, y));
+        return px;
+    };
+    EXPECT_NE(column(99), column(60));
+    EXPECT_EQ(column(298), column(260));
+}
+
+TEST_F(StatusBarTest, SimpleTextReplacesThePanelsAndTextChangesRepaint) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 2);
+    TsStatusBar* bar = NewBar(form, 300, {100, 100});
+    bar->Panels()->Items(0)->SetText("");
+    Pump();
+    auto band = [&] {
+        std::vector<gdi::COLORREF> px;
+        for (int x = 4; x < 90; ++x)
+            px.push_back(ScreenPixel(bar, x, 11));
+        return px;
+    };
+    const auto empty = band();
+    bar->Panels()->Items(0)->SetText("WWWWWWWW");
+    Pump();
+    EXPECT_NE(band(), empty);
+    bar->SetSimpleText("");
+    bar->SetSimplePanel(true);
+    Pump();
+    const auto simpleEmpty = band();
+    bar->SetSimpleText("WWWWWWWW");
+    Pump();
+    EXPECT_NE(band(), simpleEmpty);
+}
+
+TEST_F(StatusBarTest, SkinQueriesAnswerInLParamWithOrWithoutASkin) {
+    TForm* form = NewForm(400, 100);
+    TsStatusBar* bar = NewBar(form, 300, {100});
+    TMessage q = MakeSkinCommand(SMC_ISSKINNED);
+    bar->WindowProc(q);
+    EXPECT_EQ(q.LParam, 1);
+    EXPECT_EQ(q.Result, 0);
+    EXPECT_EQ(ScreenPixel(bar, 150, 3), gdi::COLORREF(ColorToRGB(clBtnFace)));
+}
+
+}
