@@ -1,0 +1,201 @@
+// TsToolBar on the headless display: button states by real mouse input, hot tracking rules, the drop-down
+// part, disabled buttons, skin switches while shown and the plain bar.
+#include "support/ControlsHost.h"
+#include "support/ControlsKit.h"
+#include "support/SkinControlsKit.h"
+#include "support/SkinFixtures.h"
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/TImageList.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/controls/ToolBar.h"
+#include "skin/controls/sToolBar.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+
+#include <map>
+#include <vector>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class ToolBarTest : public ControlsTest {
+protected:
+    // A bar of: button, button, separator, check button, drop-down button, disabled button.
+    TsToolBar* NewBar(bool flat = false) {
+        auto* bar = Create<TsToolBar>(Form);
+        bar->SetFlat(flat);
+        bar->SetParent(Form);
+        const TToolButtonStyle styles[] = {tbsButton, tbsButton, tbsSeparator, tbsCheck, tbsDropDown, tbsButton};
+        for (TToolButtonStyle style : styles) {
+            auto* b = Create<TToolButton>(Form);
+            b->SetStyle(style);
+            b->SetParent(bar);
+            b->OnClick = [this, b](TObject*) { ++Clicks[b->Index()]; };
+        }
+        bar->Buttons(5)->SetEnabled(false);
+        Pump();
+        return bar;
+    }
+    TPoint Centre(TsToolBar* bar, int index) {
+        const TRect r = bar->ButtonRect(index);
+        return TPoint {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // The button's pixels on the screen.
+    std::vector<gdi::COLORREF> Look(TsToolBar* bar, int index) {
+        const TRect r = bar->ButtonRect(index);
+        std::vector<gdi::COLORREF> px;
+        for (int y = r.top; y < r.bottom; y += 2)
+            for (int x = r.left; x < r.right; x += 2)
+                px.push_back(ScreenPixel(bar, x, y));
+        return px;
+    }
+    std::map<int, int> Clicks;
+};
+
+TEST_F(ToolBarTest, ButtonsTurnHotAndPressedByTheMouseAndClickOncePerPress) {
+    UseSkin(0);
+    TsToolBar* bar = NewBar();
+    ASSERT_TRUE(PaintsSkinned(bar->SkinData()));
+    const auto normal = Look(bar, 0);
+    EXPECT_EQ(Look(bar, 1), normal);
+
+    const TPoint c = Centre(bar, 0);
+    MoveTo(bar, c.x, c.y);
+    EXPECT_EQ(bar->HotButton(), 0);
+    const auto hot = Look(bar, 0);
+    EXPECT_NE(hot, normal);
+    EXPECT_EQ(Look(bar, 1), normal);
+
+    DownAt(bar, c.x, c.y);
+    const auto pressed = Look(bar, 0);
+    EXPECT_NE(pressed, normal);
+    EXPECT_NE(pressed, hot);
+    UpAt(bar, c.x, c.y);
+    EXPECT_EQ(Clicks[0], 1);
+    EXPECT_EQ(Look(bar, 0), hot);
+
+    const TPoint d = Centre(bar, 1);
+    MoveTo(bar, d.x, d.y);
+    EXPECT_EQ(bar->HotButton(), 1);
+    EXPECT_EQ(Look(bar, 0), normal);   // the old hot button is drawn normal again
+}
+
+TEST_F(ToolBarTest, SeparatorsAndDisabledButtonsAreNeverHotAndFlatBarsLeaveHotToTheNativeBar) {
+    UseSkin(1);
+    TsToolBar* bar = NewBar();
+    const TPoint sep = Centre(bar, 2);
+    EXPECT_EQ(bar->ButtonAtPoint(sep), -1);
+    const TPoint a = Centre(bar, 0);
+    MoveTo(bar, a.x, a.y);
+    MoveTo(bar, sep.x, sep.y);
+    EXPECT_EQ(bar->HotButton(), -1);
+    MoveTo(bar, a.x, a.y);
+    const TPoint off = Centre(bar, 5);
+    MoveTo(bar, off.x, off.y);
+    EXPECT_EQ(bar->HotButton(), 0);   // a disabled button does not take the hot state over
+
+    TsToolBar* flat = NewBar(true);
+    flat->SetTop(60);
+    Pump();
+    const TPoint f = Centre(flat, 0);
+    const auto normal = Look(flat, 0);
+    MoveTo(flat, f.x, f.y);
+    EXPECT_EQ(flat->HotButton(), -1);
+    EXPECT_NE(Look(flat, 0), normal);   // hot all the same, from the native hot item
+}
+
+TEST_F(ToolBarTest, ADownButtonKeepsItsPressedLookWhenTheMouseLeaves) {
+    UseSkin(2);
+    TsToolBar* bar = NewBar();
+    const auto normal = Look(bar, 0);
+    const TPoint c = Centre(bar, 3);
+    ClickAt(bar, c.x, c.y);
+    ASSERT_TRUE(bar->Buttons(3)->Down());
+    EXPECT_EQ(Clicks[3], 1);
+    const auto down = Look(bar, 3);
+    const TPoint a = Centre(bar, 0);
+    MoveTo(bar, a.x, a.y);
+    EXPECT_EQ(Look(bar, 3), down);
+    EXPECT_NE(down, normal);
+}
+
+TEST_F(ToolBarTest, TheDropDownPartShowsPressedWhileOpenAndNormalAfterItCloses) {
+    UseSkin(3);
+    TsToolBar* bar = NewBar();
+    const auto before = Look(bar, 4);
+    user::NMTOOLBAR nm;
+    nm.hdr.code = user::TBN_DROPDOWN;
+    nm.iItem = 4 + 1;
+    bar->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    user::FlushDisplay();   // drawn at once, outside a paint
+    EXPECT_EQ(bar->DropDownButton(), bar->Buttons(4));
+    EXPECT_NE(Look(bar, 4), before);
+    Pump();   // the closing notice was posted
+    EXPECT_EQ(bar->DropDownButton(), nullptr);
+    EXPECT_EQ(Look(bar, 4), before);
+
+    const TRect r = bar->ButtonRect(4);
+    ClickAt(bar, r.right - 3, (r.top + r.bottom) / 2);   // a real press on the arrow part
+    EXPECT_EQ(bar->DropDownButton(), nullptr);
+    EXPECT_EQ(Look(bar, 4).size(), before.size());
+}
+
+TEST_F(ToolBarTest, DisabledButtonsGetTheDisabledLook) {
+    UseSkin(0);
+    TsToolBar* bar = NewBar();
+    EXPECT_NE(Look(bar, 5), Look(bar, 0));
+    const TPoint c = Centre(bar, 5);
+    ClickAt(bar, c.x, c.y);
+    EXPECT_EQ(Clicks[5], 0);
+}
+
+TEST_F(ToolBarTest, ASkinSwitchWhileShownRepaintsAndRemovingTheSkinGivesThePlainBar) {
+    UseSkin(0);
+    TsToolBar* bar = NewBar();
+    const TRect r = bar->ButtonRect(5);
+    const int x = r.right + 20, y = 5;   // bare bar, right of the buttons
+    const gdi::COLORREF first = ScreenPixel(bar, x, y);
+    const auto button = Look(bar, 0);
+    UseSkin(3);
+    EXPECT_TRUE(PaintsSkinned(bar->SkinData()));
+    EXPECT_NE(Look(bar, 0), button);
+    UseSkin(-1);
+    EXPECT_FALSE(PaintsSkinned(bar->SkinData()));
+    EXPECT_EQ(ScreenPixel(bar, x, y), gdi::COLORREF(ColorToRGB(clBtnFace)));
+    (void)first;
+    // The plain bar still clicks once per press.
+    const TPoint c = Centre(bar, 0);
+    ClickAt(bar, c.x, c.y);
+    EXPECT_EQ(Clicks[0], 1);
+}
+
+TEST_F(ToolBarTest, CaptionsAndImagesAreDrawnOnTheButton) {
+    UseSkin(1);
+    TsToolBar* bar = NewBar();
+    const auto plain = Look(bar, 0);
+    EXPECT_EQ(Look(bar, 1), plain);   // no image, no caption: only the section
+    TImageList* images = Create<TImageList>(Form);
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(0x0000FF);
+    picture.Canvas()->FillRect(TRect {0, 0, 16, 16});
+    images->AddMasked(&picture, clFuchsia);
+    bar->SetImages(images);
+    bar->Buttons(0)->SetImageIndex(0);
+    Pump();
+    const TPoint c = Centre(bar, 0);
+    EXPECT_EQ(ScreenPixel(bar, c.x, c.y - 2), gdi::COLORREF(0x0000FF));
+    bar->Buttons(1)->SetCaption("Go");
+    bar->SetShowCaptions(true);
+    Pump();
+    EXPECT_NE(Look(bar, 1), Look(bar, 5));
+}
+
+}
