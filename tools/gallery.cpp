@@ -1,7 +1,9 @@
 // gallery: one form showing every standard control in its plain look, on the x11 or the headless display.
 //
-//   gallery [--headless-png FILE] [--exit-after MS]
+//   gallery [--skin NAME] [--headless-png FILE] [--exit-after MS]
 //
+// --skin NAME shows the page of skinned controls instead, in one of our skins ("MacOS", "LongHorn", "NextStyle",
+// "Office2003", their stored names, or "none"); its buttons switch the skin while it runs.
 // Shown on x11 when $DISPLAY is set (headless otherwise). Prints "READY" with the form's screen rectangle once
 // it is painted. --headless-png renders the form on the headless display, writes it as a PNG and exits.
 #include "platform/classes/TApplication.h"
@@ -19,6 +21,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "tools/GallerySkinnedPage.h"
 
 // The other standard controls, each only when its header is there.
 #if __has_include("platform/classes/TButton.h")
@@ -244,7 +247,7 @@ TForm* BuildGallery() {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: gallery [--headless-png FILE] [--exit-after MS]\n");
+    std::fprintf(stderr, "usage: gallery [--skin NAME] [--headless-png FILE] [--exit-after MS]\n");
     return 2;
 }
 
@@ -252,9 +255,12 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::string pngPath;
+    std::string skinName;
     int exitAfterMs = 0;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--headless-png") && i + 1 < argc)
+        if (!std::strcmp(argv[i], "--skin") && i + 1 < argc)
+            skinName = argv[++i];
+        else if (!std::strcmp(argv[i], "--headless-png") && i + 1 < argc)
             pngPath = argv[++i];
         else if (!std::strcmp(argv[i], "--exit-after") && i + 1 < argc)
             exitAfterMs = std::atoi(argv[++i]);
@@ -264,7 +270,21 @@ int main(int argc, char** argv) {
     user::InitMessageQueue();
     if (!pngPath.empty()) user::SetDisplay(std::make_unique<user::HeadlessDisplay>());
     InitApplication();
-    TForm* form = BuildGallery();
+    TForm* form = nullptr;
+    if (skinName.empty()) {
+        form = BuildGallery();
+    } else {
+        skin::TsSkinManager* manager = gallery::NewGallerySkinManager();
+        form = gallery::BuildSkinnedPage(manager);
+        form->Show();
+        Application->ProcessMessages();
+        if (!gallery::ChooseSkin(manager, skinName)) {
+            std::fprintf(stderr, "gallery: unknown skin %s\n", skinName.c_str());
+            DoneApplication();
+            user::ShutdownMessageQueue();
+            return 2;
+        }
+    }
     form->Show();
     Application->ProcessMessages();
     user::FlushDisplay();

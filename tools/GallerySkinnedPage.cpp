@@ -1,0 +1,209 @@
+// The gallery's skinned page: panels, gauges, buttons, check and radio buttons, the colour grid, the scroll
+// box, the tool and status bars, and buttons that switch between our skins while it runs.
+#include "tools/GallerySkinnedPage.h"
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TImageList.h"
+#include "platform/classes/TScreen.h"
+#include "platform/classes/TStringList.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sRadioButton.h"
+#include "skin/controls/sScrollBox.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sStatusBar.h"
+#include "skin/controls/sToolBar.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+#include "tools/skingen/EmbeddedSkins.h"
+
+#include <cstdio>
+
+namespace korvex::gallery {
+
+using namespace korvex::classes;
+using namespace korvex::skin;
+
+namespace {
+
+constexpr const char* ShortNames[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
+
+template <class T>
+T* Place(TForm* form, TWinControl* parent, int x, int y, int width, int height, const std::string& caption = {}) {
+    T* control = Create<T>(form);
+    control->SetBounds(x, y, width, height);
+    if (!caption.empty()) control->SetCaption(caption);
+    control->SetParent(parent);
+    return control;
+}
+
+// What a form's skin provider does after a skin change: the controls learn that their parents have painted.
+void TellParentsUpdated(TWinControl* parent) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        c->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
+        if (auto* w = dynamic_cast<TWinControl*>(c)) TellParentsUpdated(w);
+    }
+}
+
+void AddDisc(TImageList* images, TColor color) {
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect(TRect {0, 0, 16, 16});
+    picture.Canvas()->Brush()->SetColor(color);
+    picture.Canvas()->Pen()->SetColor(0x303030);
+    picture.Canvas()->Ellipse(2, 2, 14, 14);
+    images->AddMasked(&picture, clFuchsia);
+}
+
+void BuildToolBar(TForm* form) {
+    auto* images = Create<TImageList>(form);
+    for (TColor c : {TColor(0x2040E0), TColor(0x20A020), TColor(0xE06020), TColor(0x20C0E0)})
+        AddDisc(images, c);
+    auto* tools = Create<TsToolBar>(form);
+    tools->SetAlign(alTop);
+    tools->SetShowCaptions(true);
+    tools->SetButtonWidth(64);
+    tools->SetButtonHeight(38);
+    tools->SetAutoSize(true);
+    tools->SetEdgeBorders(TEdgeBorders {ebTop, ebBottom});
+    tools->SetImages(images);
+    tools->SetParent(form);
+    const TToolButtonStyle styles[] = {tbsButton, tbsButton, tbsSeparator, tbsCheck, tbsDropDown, tbsButton};
+    const char* captions[] = {"Options", "Refresh", "", "Pinned", "History", "Disabled"};
+    for (int i = 0; i < 6; ++i) {
+        auto* b = Create<TToolButton>(form);
+        b->SetStyle(styles[i]);
+        b->SetCaption(captions[i]);
+        b->SetImageIndex(i % 4);
+        b->SetParent(tools);
+    }
+    tools->Buttons(3)->SetDown(true);
+    tools->Buttons(5)->SetEnabled(false);
+}
+
+void BuildRows(TForm* form, TWinControl* back) {
+    auto* box = Place<TsScrollBox>(form, back, 330, 150, 330, 190);
+    for (int i = 0; i < 12; ++i) {
+        auto* row = Place<TsPanel>(form, box, 0, i * 30, 300, 30);
+        row->SetCaption("");
+        auto* name = Place<TsPanel>(form, row, 4, 4, 90, 22, "node" + std::to_string(i + 1));
+        name->SetAlignment(taLeftJustify);
+        auto* gauge = Place<TsGauge>(form, row, 100, 6, 150, 18);
+        gauge->SetProgress((i * 37) % 101);
+        auto* square = Place<TsPanel>(form, row, 258, 6, 18, 18);
+        square->SetCaption("");
+        square->SkinData()->SetCustomColor(true);
+        square->SetColor(i % 3 == 0 ? 0x30C030 : i % 3 == 1 ? 0x30A0E0 : 0x3030D0);
+    }
+}
+
+}
+
+TsSkinManager* NewGallerySkinManager() {
+    auto* manager = Create<TsSkinManager>(Application);
+    manager->SetActive(false);
+    std::string error;
+    if (!LoadEmbeddedSkins(*manager, &error)) std::fprintf(stderr, "gallery: no stored skins: %s\n", error.c_str());
+    return manager;
+}
+
+bool ChooseSkin(TsSkinManager* manager, const std::string& name) {
+    if (name == "none") {
+        manager->SetActive(false);
+    } else {
+        std::string full = name;
+        for (const char* s : ShortNames)
+            if (name == s) full = std::string(s) + " (internal)";
+        bool known = false;
+        for (const char* s : ShortNames)
+            known = known || full == std::string(s) + " (internal)";
+        if (!known) return false;
+        manager->SetSkinName(full);
+        manager->SetActive(true);
+    }
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* form = Screen->Forms(i);
+        TellParentsUpdated(form);
+        form->Invalidate();
+    }
+    return true;
+}
+
+TForm* BuildSkinnedPage(TsSkinManager* manager) {
+    TForm* form = Create<TForm>(Application);
+    form->SetCaption("KORVEX skinned controls");
+    form->SetBounds(60, 40, 700, 520);
+    form->SetClientWidth(680);
+    form->SetClientHeight(480);
+
+    BuildToolBar(form);
+    auto* status = Create<TsStatusBar>(form);
+    status->SetAlign(alBottom);
+    for (auto [width, text] : {std::pair {320, "Monitoring 12 nodes"}, std::pair {350, "Total: 123456 points"}}) {
+        TStatusPanel* panel = status->Panels()->Add();
+        panel->SetWidth(width);
+        panel->SetText(text);
+    }
+    status->SetParent(form);
+
+    auto* back = Create<TsPanel>(form);
+    back->SetAlign(alClient);
+    back->SetCaption("");
+    back->SetParent(form);
+
+    // The skin chooser.
+    Place<TsPanel>(form, back, 10, 8, 60, 24, "Skin:")->SkinData()->SetSkinSection("CHECKBOX");
+    int x = 72;
+    for (const char* name : {"MacOS", "LongHorn", "NextStyle", "Office2003", "none"}) {
+        auto* choose = Place<TsSpeedButton>(form, back, x, 8, 84, 24, name);
+        choose->SetGroupIndex(7);
+        choose->OnClick = [manager, name = std::string(name)](TObject*) { ChooseSkin(manager, name); };
+        x += 86;
+    }
+
+    // Column 1: panels, buttons, checks and radios, gauges.
+    Place<TsPanel>(form, back, 10, 44, 150, 40, "Panel");
+    auto* off = Place<TsPanel>(form, back, 170, 44, 150, 40, "Disabled panel");
+    off->SetEnabled(false);
+    Place<TsButton>(form, back, 10, 94, 90, 26, "Button");
+    auto* offButton = Place<TsButton>(form, back, 110, 94, 90, 26, "Disabled");
+    offButton->SetEnabled(false);
+    auto* speed = Place<TsSpeedButton>(form, back, 210, 94, 110, 26, "Speed down");
+    speed->SetGroupIndex(3);
+    speed->SetDown(true);
+    Place<TsCheckBox>(form, back, 10, 130, 140, 20, "Check box")->SetChecked(true);
+    Place<TsCheckBox>(form, back, 160, 130, 140, 20, "Unchecked");
+    Place<TsRadioButton>(form, back, 10, 154, 140, 20, "Radio one")->SetChecked(true);
+    Place<TsRadioButton>(form, back, 160, 154, 140, 20, "Radio two");
+    const TsGaugeKind kinds[] = {gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle, gkText};
+    for (int i = 0; i < 5; ++i) {
+        auto* gauge = Place<TsGauge>(form, back, 10 + i * 62, 184, 56, kinds[i] == gkVerticalBar ? 70 : 36);
+        gauge->SetKind(kinds[i]);
+        gauge->SetProgress(15 + i * 18);
+    }
+    auto* wide = Place<TsGauge>(form, back, 10, 262, 310, 20);
+    wide->SetSuffix(" pts");
+    wide->SetProgress(64);
+
+    // Column 2: the colour grid and the rows of a scroll box.
+    auto* grid = Place<TsColorsPanel>(form, back, 330, 44, 180, 96);
+    TStringList colors;
+    for (const char* c : {"0000FF", "00FF00", "FF0000", "00FFFF", "FF00FF", "808080", "000000", "FFFF00"})
+        colors.Add(c);
+    grid->SetColors(&colors);
+    grid->SetItemIndex(2);
+    BuildRows(form, back);
+    return form;
+}
+
+}
