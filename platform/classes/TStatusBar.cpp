@@ -9,6 +9,8 @@
 #include "platform/user/controls/CommonControls.h"
 #include "platform/user/controls/StatusBar.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace korvex::classes {
@@ -172,11 +174,11 @@ void TStatusBar::UpdatePanels() {
     if (!HandleAllocated()) return;
     int count = FPanels->Count();
     std::vector<int> edges;
-    int right = 0;
+    long long right = 0;   // widths are not bounded: the edges stop at the largest int
     for (int i = 0; i < count; ++i) {
         const TStatusPanel* panel = FPanels->Items(i);
-        right += panel != nullptr ? panel->Width() : 50;
-        edges.push_back(i + 1 == count ? -1 : right);
+        right = std::min<long long>(right + (panel != nullptr ? panel->Width() : 50), std::numeric_limits<int>::max());
+        edges.push_back(i + 1 == count ? -1 : int(right));
     }
     if (edges.empty()) edges.push_back(-1);
     SendMessage(WindowHandle(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));

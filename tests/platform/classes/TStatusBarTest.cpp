@@ -64,6 +64,16 @@ TEST_F(StatusBarTest, PanelsBecomePartsWithTheirWidths) {
     EXPECT_EQ(edges[0], 100);
 }
 
+TEST_F(StatusBarTest, PartEdgesOfHugeWidthsStopAtTheLargestInt) {
+    for (int i = 0; i < 3; ++i)
+        Bar->Panels()->Add()->SetWidth(0x7FFFFFFF);
+    int edges[4] {};
+    EXPECT_EQ(user::SendMessage(Bar->Handle(), user::SB_GETPARTS, 4, reinterpret_cast<user::LPARAM>(edges)), 3);
+    EXPECT_EQ(edges[0], 0x7FFFFFFF);
+    EXPECT_EQ(edges[1], 0x7FFFFFFF);   // not wrapped to a negative edge
+    EXPECT_EQ(edges[2], -1);
+}
+
 TEST_F(StatusBarTest, AlignmentAndBevelReachTheNativeText) {
     TStatusPanel* panel = Bar->Panels()->Add();
     panel->SetText("mid");
