@@ -84,6 +84,10 @@ TEST_F(ToolBarTest, ButtonsTurnHotAndPressedByTheMouseAndClickOncePerPress) {
     MoveTo(bar, d.x, d.y);
     EXPECT_EQ(bar->HotButton(), 1);
     EXPECT_EQ(Look(bar, 0), normal);   // the old hot button is drawn normal again
+
+    MoveTo(Form, 300, 200);   // off the bar
+    EXPECT_EQ(bar->HotButton(), -1);
+    EXPECT_EQ(Look(bar, 1), normal);
 }
 
 TEST_F(ToolBarTest, SeparatorsAndDisabledButtonsAreNeverHotAndFlatBarsLeaveHotToTheNativeBar) {
