@@ -1,4 +1,4 @@
-// A repaint of a scroll box of 200 node rows (a name panel, a gauge and a status square on a row panel, the
+// A repaint of a scroll box of 200 node rows (a name label, a gauge, a status square and a points label on a row panel, the
 // main window's shape) with a skin and without one, on the headless display, in one run.
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
@@ -9,6 +9,7 @@
 #include "platform/user/WindowConstants.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
 #include "skin/controls/sGauge.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/engine/sCommonData.h"
@@ -54,13 +55,12 @@ public:
         for (int i = 0; i < RowCount; ++i) {
             auto* row = Place<TsPanel>(Box, 0, i * RowHeight, 760, RowHeight);
             row->SetCaption("");
-            auto* name = Place<TsPanel>(row, 4, 4, 150, 22);
-            name->SetCaption("node" + std::to_string(i + 1));
+            Place<TsLabel>(row, 8, 8, 140, 16)->SetCaption("node" + std::to_string(i + 1));
             auto* gauge = Place<TsGauge>(row, 160, 6, 400, 18);
             gauge->SetProgress((i * 37) % 101);
             auto* square = Place<TsPanel>(row, 570, 6, 18, 18);
             square->SetCaption("");
-            Place<TsPanel>(row, 600, 4, 150, 22)->SetCaption(std::to_string(i * 1234) + " points");
+            Place<TsLabel>(row, 600, 8, 150, 16)->SetCaption(std::to_string(i * 1234) + " points");
         }
         Form->Show();
         Pump();

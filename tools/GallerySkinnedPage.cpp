@@ -13,10 +13,13 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sGauge.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
 #include "skin/engine/sCommonData.h"
@@ -96,8 +99,7 @@ void BuildRows(TForm* form, TWinControl* back) {
     for (int i = 0; i < 12; ++i) {
         auto* row = Place<TsPanel>(form, box, 0, i * 30, 300, 30);
         row->SetCaption("");
-        auto* name = Place<TsPanel>(form, row, 4, 4, 90, 22, "node" + std::to_string(i + 1));
-        name->SetAlignment(taLeftJustify);
+        Place<TsLabel>(form, row, 8, 8, 86, 16, "node" + std::to_string(i + 1));
         auto* gauge = Place<TsGauge>(form, row, 100, 6, 150, 18);
         gauge->SetProgress((i * 37) % 101);
         auto* square = Place<TsPanel>(form, row, 258, 6, 18, 18);
@@ -162,7 +164,7 @@ TForm* BuildSkinnedPage(TsSkinManager* manager) {
     back->SetParent(form);
 
     // The skin chooser.
-    Place<TsPanel>(form, back, 10, 8, 60, 24, "Skin:")->SkinData()->SetSkinSection("CHECKBOX");
+    Place<TsLabel>(form, back, 10, 12, 60, 16, "Skin:");
     int x = 72;
     for (const char* name : {"MacOS", "LongHorn", "NextStyle", "Office2003", "none"}) {
         auto* choose = Place<TsSpeedButton>(form, back, x, 8, 84, 24, name);
@@ -194,6 +196,14 @@ TForm* BuildSkinnedPage(TsSkinManager* manager) {
     auto* wide = Place<TsGauge>(form, back, 10, 262, 310, 20);
     wide->SetSuffix(" pts");
     wide->SetProgress(64);
+    auto* group = Place<TsGroupBox>(form, back, 10, 292, 310, 70, "Group box");
+    Place<TsLabel>(form, group, 12, 24, 120, 16, "Label in a group");
+    auto* split = Place<TsPanel>(form, back, 10, 368, 310, 44);
+    split->SetCaption("");
+    auto* left = Place<TsPanel>(form, split, 0, 0, 120, 44, "Left");
+    left->SetAlign(alLeft);
+    Place<TsSplitter>(form, split, 120, 0, 5, 44)->SetAlign(alLeft);
+    Place<TsPanel>(form, split, 125, 0, 185, 44, "Right")->SetAlign(alClient);
 
     // Column 2: the colour grid and the rows of a scroll box.
     auto* grid = Place<TsColorsPanel>(form, back, 330, 44, 180, 96);
