@@ -15,6 +15,7 @@
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/ToolBar.h"
+#include "skin/controls/sPushControl.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
@@ -61,6 +62,7 @@ TClass TsToolBar::StaticClass() {
     using T = TsToolBar;
     static const TClassInfo info = MakeClass<T, TToolBar>("TsToolBar", [](TPropertyBuilder<T>& p) {
         p.Object("SkinData", &T::SkinData);
+        p.Set("BtnDisabledKind", &T::BtnDisabledKind, &T::SetBtnDisabledKind, DisabledKindIdents, DefaultDisabledKind);
     });
     return &info;
 }

@@ -9,6 +9,10 @@
 #include "platform/classes/TImageList.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/controls/ToolBar.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TReader.h"
+#include "skin/controls/sControlClasses.h"
+#include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
@@ -200,6 +204,58 @@ TEST_F(ToolBarTest, CaptionsAndImagesAreDrawnOnTheButton) {
     bar->SetShowCaptions(true);
     Pump();
     EXPECT_NE(Look(bar, 1), Look(bar, 5));
+}
+
+}
+
+namespace {
+
+// The main window's bars as its form text writes them.
+TEST_F(ToolBarTest, BothBarsAreReadFromFormText) {
+    RegisterSkinControlClasses();
+    RegisterClasses({TToolButton::StaticClass()});
+    auto* form = Create<TForm>(Application);
+    ReadRootComponent(form, R"(object MainForm: TForm
+  Left = 20
+  Top = 20
+  Width = 500
+  Height = 300
+  object sToolBar1: TsToolBar
+    AutoSize = True
+    EdgeBorders = [ebTop, ebBottom]
+    BtnDisabledKind = [dkGrayed]
+    SkinData.SkinSection = 'TOOLBAR'
+    object ToolButton1: TToolButton
+      Caption = 'Options'
+    end
+    object ToolButton2: TToolButton
+      Style = tbsDropDown
+    end
+  end
+  object sStatusBar1: TsStatusBar
+    Panels = <
+      item
+        Width = 320
+      end
+      item
+        Width = 350
+      end>
+    SkinData.SkinSection = 'TOOLBAR'
+  end
+end
+)");
+    auto* tools = dynamic_cast<TsToolBar*>(form->FindComponent("sToolBar1"));
+    auto* status = dynamic_cast<TsStatusBar*>(form->FindComponent("sStatusBar1"));
+    ASSERT_NE(tools, nullptr);
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(tools->SkinData()->SkinSection(), "TOOLBAR");
+    EXPECT_EQ(tools->BtnDisabledKind(), TsDisabledKind {dkGrayed});
+    EXPECT_EQ(tools->ButtonCount(), 2);
+    EXPECT_EQ(tools->Buttons(1)->Style(), tbsDropDown);
+    EXPECT_TRUE(bool(tools->OnAdvancedCustomDrawButton));   // the skin's handlers replace those of the text
+    EXPECT_EQ(status->SkinData()->SkinSection(), "TOOLBAR");
+    ASSERT_EQ(status->Panels()->Count(), 2);
+    EXPECT_EQ(status->Panels()->Items(1)->Width(), 350);
 }
 
 }
