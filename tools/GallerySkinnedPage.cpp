@@ -141,7 +141,7 @@ bool ChooseSkin(TsSkinManager* manager, const std::string& name) {
     return true;
 }
 
-TForm* BuildSkinnedPage(TsSkinManager* manager) {
+TForm* BuildSkinnedPage(TsSkinManager* manager, const std::string& initialSkin) {
     TForm* form = Create<TForm>(Application);
     form->SetCaption("KORVEX skinned controls");
     form->SetBounds(60, 40, 700, 520);
@@ -169,6 +169,7 @@ TForm* BuildSkinnedPage(TsSkinManager* manager) {
     for (const char* name : {"MacOS", "LongHorn", "NextStyle", "Office2003", "none"}) {
         auto* choose = Place<TsSpeedButton>(form, back, x, 8, 84, 24, name);
         choose->SetGroupIndex(7);
+        if (initialSkin == name || initialSkin == std::string(name) + " (internal)") choose->SetDown(true);
         choose->OnClick = [manager, name = std::string(name)](TObject*) { ChooseSkin(manager, name); };
         x += 86;
     }

@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
         form = BuildGallery();
     } else {
         skin::TsSkinManager* manager = gallery::NewGallerySkinManager();
-        form = gallery::BuildSkinnedPage(manager);
+        form = gallery::BuildSkinnedPage(manager, skinName);
         form->Show();
         Application->ProcessMessages();
         if (!gallery::ChooseSkin(manager, skinName)) {
