@@ -135,6 +135,17 @@ TEST_F(StatusBarTest, TheGripComesFromTheSkinAndAWithoutAGripImageNoneIsDrawn) {
     const auto without = corner();
     EXPECT_NE(withGrip, without);
 
+    bar->SetWidth(360);   // the grip follows the corner of the resized bar
+    bar->SetSizeGrip(true);
+    Pump();
+    std::vector<gdi::COLORREF> moved;
+    for (int y = 10; y < 22; ++y)
+        for (int x = 348; x < 360; ++x)
+            moved.push_back(ScreenPixel(bar, x, y));
+    EXPECT_EQ(moved, withGrip);
+    bar->SetWidth(300);
+    Pump();
+
     HideMask(sm, "GRIPIMAGE");
     bar->SetSizeGrip(true);
     Repaint(bar);
