@@ -1,11 +1,14 @@
 // Device context state tests: selection, SaveDC/RestoreDC nesting, origins, deleted objects.
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Fonts.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/SysColors.h"
 
 #include "support/TestCanvas.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 using namespace korvex::gdi;
 using namespace korvex::gdi::test;
@@ -215,4 +218,65 @@ TEST(GetDeviceCaps, DescribesTheSurface) {
     EXPECT_EQ(GetDeviceCaps(canvas, VERTRES), 5);
     EXPECT_EQ(GetDeviceCaps(canvas, 12345), 0);
     EXPECT_EQ(GetDeviceCaps(nullptr, LOGPIXELSY), 0);
+}
+
+TEST(SavedDc, RestoresTheStateAtTheEndOfItsScope) {
+    TestCanvas canvas(10, 10);
+    SetTextColor(canvas, Red);
+    {
+        SavedDc saved(canvas);
+        EXPECT_EQ(saved.Level(), 1);
+        SetTextColor(canvas, Blue);
+        IntersectClipRect(canvas, 0, 0, 2, 2);
+    }
+    EXPECT_EQ(GetTextColor(canvas), Red);
+    RECT box {};
+    GetClipBox(canvas, &box);
+    EXPECT_EQ(box.right, 10);
+    EXPECT_EQ(SaveDC(canvas), 1);   // nothing left saved by the guard
+}
+
+TEST(SavedDc, RestoresWhenAnExceptionLeavesTheScope) {
+    TestCanvas canvas(10, 10);
+    SetBkMode(canvas, OPAQUE);
+    EXPECT_THROW(
+        {
+            SavedDc saved(canvas);
+            SetBkMode(canvas, TRANSPARENT);
+            throw std::runtime_error("paint failed");
+        },
+        std::runtime_error);
+    EXPECT_EQ(GetBkMode(canvas), OPAQUE);
+}
+
+TEST(SavedDc, NestedGuardsRestoreTheirOwnLevelsAndANullDcIsLeftAlone) {
+    TestCanvas canvas(10, 10);
+    SetTextColor(canvas, RGB(1, 1, 1));
+    {
+        SavedDc outer(canvas);
+        SetTextColor(canvas, RGB(2, 2, 2));
+        {
+            SavedDc inner(canvas);
+            EXPECT_EQ(inner.Level(), 2);
+            SetTextColor(canvas, RGB(3, 3, 3));
+        }
+        EXPECT_EQ(GetTextColor(canvas), RGB(2, 2, 2));
+    }
+    EXPECT_EQ(GetTextColor(canvas), RGB(1, 1, 1));
+    SavedDc none(nullptr);
+    EXPECT_EQ(none.Level(), 0);
+}
+
+TEST(SavedDc, AnEarlyRestoreGivesTheStateBackOnce) {
+    TestCanvas canvas(10, 10);
+    SetTextColor(canvas, Red);
+    {
+        SavedDc saved(canvas);
+        SetTextColor(canvas, Blue);
+        saved.Restore();
+        EXPECT_EQ(GetTextColor(canvas), Red);
+        EXPECT_EQ(saved.Level(), 0);
+        SetTextColor(canvas, Green);   // after the early restore: kept, the scope's end restores nothing
+    }
+    EXPECT_EQ(GetTextColor(canvas), Green);
 }
