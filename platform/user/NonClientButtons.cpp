@@ -3,6 +3,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/NonClientLayout.h"
 #include "platform/user/SystemMetrics.h"
@@ -62,13 +63,12 @@ void DrawGlyph(HDC dc, const RECT& area, Glyph glyph, HBRUSH brush, COLORREF col
         logFont.lfHeight = -(area.Height() - 1);
         logFont.lfWeight = FW_BOLD;
         GdiHandle<Font> font(CreateFontIndirect(logFont));
-        const int saved = SaveDC(dc);
+        gdi::SavedDc saved(dc);
         if (font) SelectObject(dc, font.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, color);
         RECT r = area;
         DrawText(dc, "?", &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-        RestoreDC(dc, saved);
         break;
     }
     }

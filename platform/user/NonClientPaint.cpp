@@ -3,6 +3,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/NonClient.h"
 #include "platform/user/NonClientLayout.h"
@@ -23,14 +24,12 @@ using namespace gdi;
 class WindowDc {
 public:
     WindowDc(HWND hwnd, HRGN clip)
-        : FWnd(hwnd) {
-        FDc = clip ? GetDCEx(hwnd, clip, DCX_WINDOW | DCX_INTERSECTRGN) : GetWindowDC(hwnd);
-        if (FDc) FSaved = SaveDC(FDc);
-    }
+        : FWnd(hwnd)
+        , FDc(clip ? GetDCEx(hwnd, clip, DCX_WINDOW | DCX_INTERSECTRGN) : GetWindowDC(hwnd))
+        , FSaved(FDc) { }
     ~WindowDc() {
-        if (!FDc) return;
-        RestoreDC(FDc, FSaved);
-        ReleaseDC(FWnd, FDc);
+        FSaved.Restore();   // while the DC is still ours
+        if (FDc) ReleaseDC(FWnd, FDc);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
@@ -38,8 +37,8 @@ public:
 
 private:
     HWND FWnd;
-    HDC FDc = nullptr;
-    int FSaved = 0;
+    HDC FDc;
+    SavedDc FSaved;
 };
 
 void Fill(HDC dc, const RECT& r, int colorIndex) {

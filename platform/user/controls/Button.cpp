@@ -2,6 +2,7 @@
 #include "platform/user/controls/Button.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
@@ -312,7 +313,7 @@ void PaintOwnerDrawn(HWND hwnd, HDC dc, const ButtonState& s) {
 }
 
 void Paint(HWND hwnd, HDC dc, const ButtonState& s) {
-    const int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     gdi::SelectObject(dc, ControlFont(s.Font));
     const std::string text = GetWindowText(hwnd);
     const DWORD kind = Kind(hwnd);
@@ -324,7 +325,6 @@ void Paint(HWND hwnd, HDC dc, const ButtonState& s) {
         PaintCheck(hwnd, dc, s, text);
     else
         PaintPush(hwnd, dc, s, text);
-    gdi::RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------------------------------------------------

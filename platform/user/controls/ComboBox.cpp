@@ -2,6 +2,7 @@
 #include "platform/user/controls/ComboBox.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
@@ -161,10 +162,9 @@ void PaintFace(State& s, HDC dc, HBRUSH brush) {
         dis.hDC = dc;
         dis.rcItem = face;
         dis.itemData = sel >= 0 ? std::uintptr_t(ToList(s, LB_GETITEMDATA, WPARAM(sel), 0)) : 0;
-        const int saved = gdi::SaveDC(dc);
+        gdi::SavedDc saved(dc);
         gdi::IntersectClipRect(dc, face.left, face.top, face.right, face.bottom);
         SendMessage(parent, WM_DRAWITEM, WPARAM(dis.CtlID), reinterpret_cast<LPARAM>(&dis));
-        gdi::RestoreDC(dc, saved);
         return;
     }
     const std::string text = GetWindowText(s.Self);
@@ -183,7 +183,7 @@ void PaintFace(State& s, HDC dc, HBRUSH brush) {
 }
 
 void Paint(State& s, HDC dc) {
-    const int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     gdi::SelectObject(dc, ControlFont(s.Font));
     HBRUSH brush = AskColors(s, dc);
     if (!IsWindow(s.Self)) return;
@@ -199,7 +199,6 @@ void Paint(State& s, HDC dc) {
         gdi::DrawFrameControl(dc, &button, gdi::DFC_SCROLL, state);
     }
     if (!HasEdit(s)) PaintFace(s, dc, brush);
-    gdi::RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------------------------------------------------

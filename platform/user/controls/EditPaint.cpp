@@ -2,6 +2,7 @@
 #include "platform/user/controls/EditEngine.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -73,7 +74,7 @@ void EditControl::Paint(HDC dc, const RECT& update) {
     }
     gdi::FillRect(dc, &client, colours.Back);
 
-    int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     RECT clip {};
     gdi::IntersectRect(&clip, &FRect, &client);
     gdi::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
@@ -154,7 +155,7 @@ void EditControl::Paint(HDC dc, const RECT& update) {
         });
         flush();
     }
-    gdi::RestoreDC(dc, saved);
+    saved.Restore();
     if (colours.OwnBack) gdi::DeleteObject(colours.Back);
     PaintCaret(FHwnd, dc);
 }

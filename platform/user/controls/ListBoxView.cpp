@@ -1,5 +1,6 @@
 // The list box's geometry, scrolling, scroll bars and painting.
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
@@ -220,9 +221,8 @@ void DrawOwnerItem(const State& s, HDC dc, int index, const RECT& rect, bool ena
     dis.hDC = dc;
     dis.rcItem = rect;
     dis.itemData = s.Items[std::size_t(index)].Data;
-    const int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     SendMessage(target, WM_DRAWITEM, WPARAM(dis.CtlID), reinterpret_cast<LPARAM>(&dis));
-    gdi::RestoreDC(dc, saved);
 }
 
 void DrawTextItem(const State& s, HDC dc, int index, const RECT& rect, HBRUSH brush, COLORREF text, bool enabled) {
@@ -247,7 +247,7 @@ void DrawTextItem(const State& s, HDC dc, int index, const RECT& rect, HBRUSH br
 }
 
 void Paint(State& s, HDC dc) {
-    const int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     gdi::SelectObject(dc, ControlFont(s.Font));
     HBRUSH brush = AskColors(s, dc);
     if (!IsWindow(s.Self)) return;
@@ -276,7 +276,6 @@ void Paint(State& s, HDC dc) {
         const RECT first = ItemRect(s, 0);
         gdi::DrawFocusRect(dc, &first);
     }
-    gdi::RestoreDC(dc, saved);
 }
 
 }

@@ -2,6 +2,7 @@
 #include "platform/user/controls/Static.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
@@ -100,7 +101,7 @@ void PaintOwnerDrawn(HWND hwnd, HDC dc, RECT r) {
 
 void Paint(HWND hwnd, HDC dc, const StaticState& s) {
     const DWORD style = GetWindowStyle(hwnd);
-    const int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     gdi::SelectObject(dc, ControlFont(s.Font));
     RECT r = ClientRect(hwnd);
     if (style & SS_SUNKEN) gdi::DrawEdge(dc, &r, gdi::BDR_SUNKENOUTER, gdi::BF_RECT | gdi::BF_ADJUST);
@@ -142,7 +143,6 @@ void Paint(HWND hwnd, HDC dc, const StaticState& s) {
             gdi::FillRect(dc, &r, brush);   // the image kinds: background only
         break;
     }
-    gdi::RestoreDC(dc, saved);
 }
 
 LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,7 @@
 #include "platform/user/controls/StatusBar.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Input.h"
 #include "platform/user/NonClient.h"
@@ -147,15 +148,13 @@ void DrawPart(HWND hwnd, HDC dc, const Part& part, int index, RECT r) {
         di.hDC = dc;
         di.rcItem = inner;
         di.itemData = std::uintptr_t(part.Data);
-        int saved = gdi::SaveDC(dc);
+        gdi::SavedDc saved(dc);
         SendMessage(GetParent(hwnd), WM_DRAWITEM, di.CtlID, reinterpret_cast<LPARAM>(&di));
-        gdi::RestoreDC(dc, saved);
         return;
     }
-    int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     gdi::IntersectClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
     DrawPartText(dc, part, inner);
-    gdi::RestoreDC(dc, saved);
 }
 
 void DrawGrip(HDC dc, RECT c) {

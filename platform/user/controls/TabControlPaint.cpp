@@ -1,5 +1,6 @@
 // The tab control's plain look: the raised page frame, tabs with three edges, buttons, captions and images.
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -98,7 +99,7 @@ void DrawCaption(HWND hwnd, TabState* s, HDC dc, int index, RECT r, bool selecte
     }
     comctl::FontScope scope(dc, rotated.Get());
     int width = r.right - r.left, height = r.bottom - r.top;
-    int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     gdi::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     gdi::SetBkMode(dc, gdi::TRANSPARENT);
     gdi::SetTextColor(dc, enabled ? color : gdi::GetSysColor(gdi::COLOR_GRAYTEXT));
@@ -106,7 +107,7 @@ void DrawCaption(HWND hwnd, TabState* s, HDC dc, int index, RECT r, bool selecte
         gdi::TextOut(dc, r.left + (width - text.cy) / 2, r.bottom - (height - text.cx) / 2, item.Text);
     else
         gdi::TextOut(dc, r.left + (width - text.cy) / 2 + text.cy, r.top + (height - text.cx) / 2, item.Text);
-    gdi::RestoreDC(dc, saved);
+    saved.Restore();
     if (selected && GetFocus() == hwnd && !item.Text.empty()) {
         RECT focus {r.left + (width - text.cy) / 2 - 1, r.top + (height - text.cx) / 2 - 1, 0, 0};
         focus.right = focus.left + text.cy + 2;
@@ -128,9 +129,8 @@ void DrawContent(HWND hwnd, TabState* s, HDC dc, int index, RECT r, bool selecte
         di.hDC = dc;
         di.rcItem = r;
         di.itemData = std::uintptr_t(s->Items[size_t(index)].Param);
-        int saved = gdi::SaveDC(dc);
+        gdi::SavedDc saved(dc);
         SendMessage(GetParent(hwnd), WM_DRAWITEM, di.CtlID, reinterpret_cast<LPARAM>(&di));
-        gdi::RestoreDC(dc, saved);
         return;
     }
     DrawCaption(hwnd, s, dc, index, r, selected);
@@ -187,7 +187,7 @@ void Paint(HWND hwnd, TabState* s, HDC dc) {
         gdi::DrawEdge(dc, &frame, gdi::EDGE_RAISED, gdi::BF_RECT | gdi::BF_SOFT);
     }
     RECT visible = VisibleStrip(hwnd, s);
-    int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     // Tabs may reach 2 pixels into the frame (the selected one); clip only along the strip's length.
     Side side = SideOf(hwnd);
     if (side == Side::Top || side == Side::Bottom)
@@ -199,7 +199,6 @@ void Paint(HWND hwnd, TabState* s, HDC dc) {
     }
     if (s->Cur >= 0 && s->Cur < int(s->Items.size()))
         buttons ? DrawButton(hwnd, s, dc, s->Cur, true) : DrawTab(hwnd, s, dc, s->Cur, true);
-    gdi::RestoreDC(dc, saved);
 }
 
 }

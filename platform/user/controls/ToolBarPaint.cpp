@@ -1,5 +1,6 @@
 // The tool bar's layout and painting: button rectangles, the erase and paint stages of custom draw, buttons.
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
@@ -148,9 +149,8 @@ LRESULT CustomDraw(
     cd.clrBtnHighlight = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
     cd.rcText = rc;
     cd.nStringBkMode = gdi::TRANSPARENT;
-    int saved = gdi::SaveDC(dc);
+    gdi::SavedDc saved(dc);
     LRESULT answer = Notify(hwnd, s, &cd.nmcd.hdr);
-    gdi::RestoreDC(dc, saved);
     return answer;
 }
 
