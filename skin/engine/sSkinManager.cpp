@@ -2,6 +2,7 @@
 #include "skin/engine/sSkinManager.h"
 
 #include "platform/base/Numbers.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
@@ -132,9 +133,10 @@ void TsSkinManager::SetHueOffset(int value) {
 
 void TsSkinManager::ApplyShifts() {
     if (!LoadedSkin.Active) return;
-    SkinChanging = true;
-    LoadAllSkinData();
-    SkinChanging = false;
+    {
+        base::ValueRollback<bool> changing(SkinChanging, true);
+        LoadAllSkinData();
+    }
     if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading)) RepaintForms();
 }
 
@@ -157,7 +159,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
     if (!FActive) return;
     if (OnBeforeChange) OnBeforeChange(this);
     {
-        ValueRollback<bool> changing(SkinChanging, true);
+        base::ValueRollback<bool> changing(SkinChanging, true);
         LoadedSkin.Active = false;
         LoadAllSkinData();
         if (FActive) {
@@ -192,7 +194,7 @@ void TsSkinManager::SendNewSkin() {
     if (FSkinableMenus != nullptr) FSkinableMenus->ResetSkinCache();
     LoadedSkin.Active = false;
     {
-        ValueRollback<bool> broadcasting(NewSkinBroadcast, true);
+        base::ValueRollback<bool> broadcasting(NewSkinBroadcast, true);
         UpdateConstData();
         Deliver(SMC_NEWSKIN);
     }

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 using namespace korvex;
 using namespace korvex::skin;
 using namespace korvex::skin::test;
@@ -277,4 +280,65 @@ TEST(SkinManager, TheHoveredControlIsForgottenWhenFreed) {
     EXPECT_EQ(sm->HoveredControl(), control);
     delete control;
     EXPECT_EQ(sm->HoveredControl(), nullptr);
+}
+
+TEST(SkinManager, AReceiverThatFailsDuringTheAnnouncementLeavesNoFlagSet) {
+    TempFolder temp;
+    MakeMinimalSkin(temp.Path(), "Blue");
+    ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    host.OnCommand = [](TsSkinManager*, int command) {
+        if (command == SMC_NEWSKIN) throw std::runtime_error("a window failed");
+    };
+    EXPECT_THROW(LoadFolderSkin(*sm, temp.Path(), "Blue"), std::runtime_error);
+    host.OnCommand = nullptr;
+    EXPECT_FALSE(SkinChanging);
+    EXPECT_FALSE(NewSkinBroadcast);
+}
+
+// A receiver of one manager's announcement changes another manager: the inner change must give back the
+// flags as it found them, so the rest of the outer announcement still runs with them set.
+TEST(SkinManager, ANestedChangeKeepsTheOuterChangesFlagsSet) {
+    TempFolder temp;
+    MakeMinimalSkin(temp.Path(), "Blue");
+    ManagerHost host;
+    TsSkinManager* outer = host.NewManager();
+    TsSkinManager* inner = host.NewManager();
+    LoadFolderSkin(*inner, temp.Path(), "Blue");
+    outer->SetSkinDirectory(temp.Path());
+    outer->SetSkinName("Blue");
+
+    struct Seen {
+        bool Changing = false;
+        bool Broadcast = false;
+    };
+    std::vector<Seen> afterInner;
+    auto nested = [&](void (*change)(TsSkinManager*)) {
+        afterInner.clear();
+        bool busy = false;
+        host.OnCommand = [&](TsSkinManager* from, int command) {
+            if (from != outer || command != SMC_NEWSKIN || busy) return;
+            busy = true;
+            change(inner);
+            afterInner.push_back({SkinChanging, NewSkinBroadcast});
+        };
+        if (!outer->Active())
+            outer->SetActive(true);
+        else
+            outer->SetSkinName("Blue");
+        host.OnCommand = nullptr;
+    };
+
+    void (*const changes[])(TsSkinManager*) = {
+        [](TsSkinManager* sm) { sm->SetHueOffset(sm->HueOffset() + 60); },   // a reload by a shift
+        [](TsSkinManager* sm) { sm->SetSkinName("Blue"); },   // a whole new announcement
+    };
+    for (auto change : changes) {
+        nested(change);
+        ASSERT_EQ(afterInner.size(), 1u);
+        EXPECT_TRUE(afterInner[0].Changing);
+        EXPECT_TRUE(afterInner[0].Broadcast);
+    }
+    EXPECT_FALSE(SkinChanging);   // and all of it given back at the end
+    EXPECT_FALSE(NewSkinBroadcast);
 }
