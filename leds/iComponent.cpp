@@ -3,6 +3,7 @@
 
 #include "leds/iGPFunctions.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TStringList.h"
@@ -271,13 +272,8 @@ void TiComponent::LoadPropertiesFromFile(const std::string& fileName) {
     for (int i = 0; i < file.Count(); ++i)
         lines.push_back(file.Strings(i));
     BeginUpdate();
-    try {
-        LoadPropertyLines(*this, "", lines);
-    } catch (...) {
-        EndUpdate();   // a bad value must not leave the control without repaints
-        throw;
-    }
-    EndUpdate();
+    base::ScopeExit endUpdate([this] { EndUpdate(); });   // a bad value must not leave the control without repaints
+    LoadPropertyLines(*this, "", lines);
 }
 
 }

@@ -6,6 +6,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Timers.h"
 #include "platform/user/Window.h"
@@ -120,10 +121,11 @@ void TiVCLComponent::RefreshParentBackground() {
         return;
     if (TWinControl* parent = Parent(); parent != nullptr && parent->HandleAllocated()) {
         gdi::HDC dc = copy->Handle();
-        const int saved = gdi::SaveDC(dc);
-        gdi::SetWindowOrgEx(dc, Left(), Top(), nullptr);
-        parent->Perform(user::WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-        gdi::RestoreDC(dc, saved);
+        {
+            gdi::SavedDc saved(dc);
+            gdi::SetWindowOrgEx(dc, Left(), Top(), nullptr);
+            parent->Perform(user::WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+        }
         copy->Refresh();
     }
     FParentBackgroundDirty = false;

@@ -4,6 +4,7 @@
 #include "leds/iOPCItem.h"
 #include "leds/iVCLComponent.h"
 #include "platform/base/Exceptions.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/classes/TReader.h"
 #include "platform/classes/TWriter.h"
@@ -83,16 +84,10 @@ void TiVCLComponent::NewOPCData(TiOPCItem* item) {
     const int index = FOPCItemManager->IndexOf(item);
     TiOPCValue data = item->Data();
     if (OnBeforeNewOPCData) OnBeforeNewOPCData(this, index, data);
-    FHandlingNewData = true;
-    try {
-        if (OPCQualityGood(item->Quality()) && !iDoNewData(item))
-            SetPropertyFromOPCValue(*this, item->PropertyName(), data);
-        if (OnNewOPCData) OnNewOPCData(this, index);
-    } catch (...) {
-        FHandlingNewData = false;
-        throw;
-    }
-    FHandlingNewData = false;
+    base::ValueRollback<bool> handling(FHandlingNewData, true);
+    if (OPCQualityGood(item->Quality()) && !iDoNewData(item))
+        SetPropertyFromOPCValue(*this, item->PropertyName(), data);
+    if (OnNewOPCData) OnNewOPCData(this, index);
 }
 
 // While new data is being set, a setter writing its value back gets false (no echo to the server).

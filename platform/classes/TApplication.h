@@ -52,13 +52,12 @@ public:
     void CreateForm(T*& reference) {
         T* form = new T(this);
         reference = form;
-        try {
-            form->AfterConstruction();
-        } catch (...) {
+        base::ScopeExit discard([&] {
             reference = nullptr;
             form->Free();
-            throw;
-        }
+        });
+        form->AfterConstruction();
+        discard.Dismiss();
         FormCreated(form);
     }
     // Shows the main form (unless ShowMainForm is off) and handles messages until Terminate; an exception
@@ -83,7 +82,7 @@ public:
 
     // The current exception (call inside a catch): OnException when set, else ShowException.
     void HandleException(TObject* sender);
-    // FIXME: a plain message box once the window layer has one; until then the message goes to stderr.
+    // The message (a full stop added) in a modal error box captioned with Title, over the active window.
     void ShowException(const std::exception& e);
 
     void Minimize();   // hides the forms with the application window

@@ -1,6 +1,7 @@
 // TCollection and TCollectionItem: items owned by their collection, update batching and copying.
 #include "platform/classes/TCollection.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 
@@ -102,14 +103,9 @@ void TCollection::Delete(int index) {
 void TCollection::Clear() {
     if (FItems.empty()) return;
     BeginUpdate();
-    try {
-        while (!FItems.empty())
-            FItems.back()->Free();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    base::ScopeExit endUpdate([this] { EndUpdate(); });
+    while (!FItems.empty())
+        FItems.back()->Free();
 }
 
 TCollectionItem* TCollection::FindItemID(int id) const {
@@ -135,22 +131,14 @@ void TCollection::Assign(const TPersistent* source) {
     }
     if (other == this) return;
     BeginUpdate();
-    try {
-        Clear();
-        for (TCollectionItem* sourceItem : other->FItems) {
-            TCollectionItem* item = Add();
-            try {
-                item->Assign(sourceItem);
-            } catch (...) {
-                item->Free();
-                throw;
-            }
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    base::ScopeExit endUpdate([this] { EndUpdate(); });
+    Clear();
+    for (TCollectionItem* sourceItem : other->FItems) {
+        TCollectionItem* item = Add();
+        base::ScopeExit discard([item] { item->Free(); });   // a half-copied item goes again
+        item->Assign(sourceItem);
+        discard.Dismiss();
     }
-    EndUpdate();
 }
 
 void TCollection::Update(TCollectionItem*) {

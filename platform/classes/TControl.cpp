@@ -1,6 +1,7 @@
 // TControl: properties, parents, bounds and anchors, Perform and the message dispatch, painting requests.
 #include "platform/classes/TControl.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
@@ -8,6 +9,7 @@
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Types.h"
 #include "platform/user/Input.h"
 #include "platform/user/Painting.h"
@@ -559,12 +561,12 @@ void TControl::Repaint() {
     if (FParent == nullptr || !FVisible || !FParent->HandleAllocated()) return;
     if (FControlStyle.Contains(csOpaque)) {
         // Paints itself and the windowless controls above it straight on the parent's window.
-        HDC dc = GetDC(FParent->WindowHandle());
-        int saved = gdi::SaveDC(dc);
+        const HWND window = FParent->WindowHandle();
+        const HDC dc = GetDC(window);
+        base::ScopeExit release([&] { ReleaseDC(window, dc); });
+        gdi::SavedDc saved(dc);
         gdi::IntersectClipRect(dc, FLeft, FTop, FLeft + FWidth, FTop + FHeight);
         FParent->PaintControls(dc, this);
-        gdi::RestoreDC(dc, saved);
-        ReleaseDC(FParent->WindowHandle(), dc);
     } else {
         Invalidate();
         Update();
@@ -755,14 +757,10 @@ void TControl::CMParentColorChanged(TMessage& m) {
 
 void TControl::CMParentFontChanged(TMessage&) {
     if (!FParentFont || FParent == nullptr) return;
-    FUpdatingFont = true;
-    try {
+    {
+        base::ValueRollback<bool> updating(FUpdatingFont, true);
         FFont->Assign(FParent->Font());
-    } catch (...) {
-        FUpdatingFont = false;
-        throw;
     }
-    FUpdatingFont = false;
     FParentFont = true;
 }
 

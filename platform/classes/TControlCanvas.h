@@ -15,6 +15,8 @@ class TControl;
 class TControlCanvas : public TCanvas {
 public:
     TControlCanvas() = default;
+    explicit TControlCanvas(TControl* control)
+        : FControl(control) { }
     ~TControlCanvas() override;
 
     TControl* Control() const { return FControl; }
@@ -32,5 +34,25 @@ private:
 
 // Releases every DC the control canvases took for themselves.
 void FreeDeviceContexts();
+
+// Lends a canvas a paint DC for the length of a scope, with the canvas locked; the DC goes back at the end,
+// also when painting throws.
+class CanvasPaintScope {
+public:
+    CanvasPaintScope(TCanvas& canvas, user::HDC dc)
+        : FCanvas(canvas) {
+        FCanvas.Lock();
+        FCanvas.SetHandle(dc);
+    }
+    ~CanvasPaintScope() {
+        FCanvas.SetHandle(nullptr);
+        FCanvas.Unlock();
+    }
+    CanvasPaintScope(const CanvasPaintScope&) = delete;
+    CanvasPaintScope& operator=(const CanvasPaintScope&) = delete;
+
+private:
+    TCanvas& FCanvas;
+};
 
 }

@@ -1,6 +1,7 @@
 // TCustomControl: windowed controls that paint themselves on a canvas.
 #include "platform/classes/TCustomControl.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 
@@ -8,13 +9,10 @@ namespace korvex::classes {
 
 TCustomControl::TCustomControl(TComponent* owner)
     : TWinControl(owner)
-    , FCanvas(std::make_unique<TControlCanvas>()) {
-    FCanvas->SetControl(this);
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
 }
 
-TCustomControl::~TCustomControl() {
-    FCanvas->SetControl(nullptr);
-}
+TCustomControl::~TCustomControl() = default;   // the canvas lets its DC go as it is freed
 
 TClass TCustomControl::StaticClass() {
     static const TClassInfo info = MakeClass<TCustomControl, TWinControl>("TCustomControl");
@@ -27,27 +25,13 @@ TCanvas* TCustomControl::Canvas() const {
 
 void TCustomControl::WMPaint(TMessage& m) {
     FControlState.Include(csCustomPaint);
-    try {
-        TWinControl::WMPaint(m);
-    } catch (...) {
-        FControlState.Exclude(csCustomPaint);
-        throw;
-    }
-    FControlState.Exclude(csCustomPaint);
+    base::ScopeExit painted([this] { FControlState.Exclude(csCustomPaint); });
+    TWinControl::WMPaint(m);
 }
 
 void TCustomControl::PaintWindow(user::HDC dc) {
-    FCanvas->Lock();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    CanvasPaintScope painting(*FCanvas, dc);
+    Paint();
 }
 
 }

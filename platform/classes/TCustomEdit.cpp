@@ -1,6 +1,7 @@
 // TCustomEdit, TEdit and TMaskEdit over the native EDIT class.
 #include "platform/classes/TCustomEdit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/base/Utf8.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -51,14 +52,10 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 }
 
 void TCustomEdit::CreateWnd() {
-    FCreating = true;
-    try {
+    {
+        base::ValueRollback<bool> creating(FCreating, true);
         TWinControl::CreateWnd();
-    } catch (...) {
-        FCreating = false;
-        throw;
     }
-    FCreating = false;
     HWND h = WindowHandle();
     SendMessage(h, EM_LIMITTEXT, WPARAM(FMaxLength), 0);
     if (FPasswordChar) SendMessage(h, EM_SETPASSWORDCHAR, WPARAM(FPasswordChar), 0);

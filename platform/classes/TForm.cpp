@@ -1,6 +1,7 @@
 // TCustomForm: properties, reading the component text, creation and destruction, window style, showing, painting.
 #include "platform/classes/TForm.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/Resources.h"
 #include "platform/classes/TApplication.h"
@@ -91,13 +92,8 @@ TClass TCustomForm::StaticClass() {
 
 void TCustomForm::ReadForm(std::string_view text, const TMethodTable& methods) {
     FFormState.Include(fsCreating);
-    try {
-        ReadRootComponent(this, text, &methods);
-    } catch (...) {
-        FFormState.Exclude(fsCreating);
-        throw;
-    }
-    FFormState.Exclude(fsCreating);
+    base::ScopeExit created([this] { FFormState.Exclude(fsCreating); });
+    ReadRootComponent(this, text, &methods);
 }
 
 void TCustomForm::ReadFormResource(std::string_view resourceName, const TMethodTable& methods) {
@@ -349,22 +345,17 @@ void TCustomForm::ApplyPosition() {
 void TCustomForm::CMShowingChanged(TMessage&) {
     if (FFormState.Contains(fsShowing)) throw EInvalidOperation("Cannot change Visible in OnShow or OnHide");
     FFormState.Include(fsShowing);
-    try {
-        if (Showing()) {
-            DoShow();
-            ApplyPosition();
-            static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
-            ShowWindow(WindowHandle(), commands[FWindowState]);
-        } else {
-            DoHide();
-            SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
-                SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    } catch (...) {
-        FFormState.Exclude(fsShowing);
-        throw;
+    base::ScopeExit shown([this] { FFormState.Exclude(fsShowing); });
+    if (Showing()) {
+        DoShow();
+        ApplyPosition();
+        static constexpr int commands[] = {SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
+        ShowWindow(WindowHandle(), commands[FWindowState]);
+    } else {
+        DoHide();
+        SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+            SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    FFormState.Exclude(fsShowing);
 }
 
 void TCustomForm::DoShow() {
@@ -383,17 +374,8 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
-    FCanvas->Lock();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    CanvasPaintScope painting(*FCanvas, dc);
+    Paint();
 }
 
 void TCustomForm::WMPaint(TMessage& m) {
@@ -402,13 +384,8 @@ void TCustomForm::WMPaint(TMessage& m) {
         return;
     }
     FControlState.Include(csCustomPaint);
-    try {
-        TWinControl::WMPaint(m);
-    } catch (...) {
-        FControlState.Exclude(csCustomPaint);
-        throw;
-    }
-    FControlState.Exclude(csCustomPaint);
+    base::ScopeExit painted([this] { FControlState.Exclude(csCustomPaint); });
+    TWinControl::WMPaint(m);
 }
 
 void TCustomForm::WMSize(TMessage& m) {

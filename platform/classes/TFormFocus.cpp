@@ -1,4 +1,5 @@
 // TCustomForm: the focused control and its enter/exit notifications, activation, closing and modal showing.
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
@@ -75,50 +76,32 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     if (Screen != nullptr) Screen->SetFocusedForm(this, control);
     if (control->FControlState.Contains(csFocusing)) return false;
     control->FControlState.Include(csFocusing);
-    bool result = false;
-    try {
-        do {
-            if (oldFocusedForm != this) {
-                if (oldFocusedForm != nullptr && oldFocusedForm->HandleAllocated()) {
-                    Screen->FFocusedForm = nullptr;
-                    if (!SendFocusMessage(oldFocusedForm, CM_DEACTIVATE)) break;
-                }
-                if (Screen != nullptr) Screen->FFocusedForm = this;
-                if (!SendFocusMessage(this, CM_ACTIVATE)) break;
-            }
-            if (FFocusedControl == nullptr) FFocusedControl = this;
-            if (FFocusedControl != control) {
-                bool moved = false;
-                while (FFocusedControl != nullptr && !FFocusedControl->ContainsControl(control)) {
-                    TWinControl* leaving = FFocusedControl;
-                    FFocusedControl = FFocusedControl->Parent();
-                    if (!SendFocusMessage(leaving, CM_EXIT)) {
-                        moved = true;
-                        break;
-                    }
-                }
-                if (moved) break;
-                while (FFocusedControl != control) {
-                    TWinControl* entering = control;
-                    while (entering->Parent() != FFocusedControl)
-                        entering = entering->Parent();
-                    FFocusedControl = entering;
-                    if (!SendFocusMessage(entering, CM_ENTER)) {
-                        moved = true;
-                        break;
-                    }
-                }
-                if (moved) break;
-                Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
-            }
-            result = true;
-        } while (false);
-    } catch (...) {
-        control->FControlState.Exclude(csFocusing);
-        throw;
+    base::ScopeExit focused([control] { control->FControlState.Exclude(csFocusing); });
+    if (oldFocusedForm != this) {
+        if (oldFocusedForm != nullptr && oldFocusedForm->HandleAllocated()) {
+            Screen->FFocusedForm = nullptr;
+            if (!SendFocusMessage(oldFocusedForm, CM_DEACTIVATE)) return false;
+        }
+        if (Screen != nullptr) Screen->FFocusedForm = this;
+        if (!SendFocusMessage(this, CM_ACTIVATE)) return false;
     }
-    control->FControlState.Exclude(csFocusing);
-    return result;
+    if (FFocusedControl == nullptr) FFocusedControl = this;
+    if (FFocusedControl != control) {
+        while (FFocusedControl != nullptr && !FFocusedControl->ContainsControl(control)) {
+            TWinControl* leaving = FFocusedControl;
+            FFocusedControl = FFocusedControl->Parent();
+            if (!SendFocusMessage(leaving, CM_EXIT)) return false;
+        }
+        while (FFocusedControl != control) {
+            TWinControl* entering = control;
+            while (entering->Parent() != FFocusedControl)
+                entering = entering->Parent();
+            FFocusedControl = entering;
+            if (!SendFocusMessage(entering, CM_ENTER)) return false;
+        }
+        Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+    }
+    return true;
 }
 
 void TCustomForm::SetActiveControl(TWinControl* value) {
@@ -339,7 +322,7 @@ TModalResult TCustomForm::ShowModal() {
         }
         return true;
     });
-    auto finish = [&] {
+    base::ScopeExit finished([&] {
         for (HWND hwnd : disabled)
             if (IsWindow(hwnd)) EnableWindow(hwnd, true);
         if (Screen != nullptr) {
@@ -354,39 +337,27 @@ TModalResult TCustomForm::ShowModal() {
         if (activeWindow != nullptr && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
         if (Application != nullptr) Application->ModalFinished();
         FFormState.Exclude(fsModal);
-    };
-    TModalResult result = mrNone;
-    try {
-        Show();
-        try {
-            SendMessage(self, CM_ACTIVATE, 0, 0);
-            FModalResult = mrNone;
-            do {
-                if (Application != nullptr) {
-                    Application->HandleMessage();
-                    if (Application->Terminated()) FModalResult = mrCancel;
-                } else {
-                    MSG msg;
-                    if (GetMessage(&msg, nullptr, 0, 0) <= 0)
-                        FModalResult = mrCancel;
-                    else
-                        ProcessMessage(msg);
-                }
-                if (FModalResult != mrNone && !(Application != nullptr && Application->Terminated())) CloseModal();
-            } while (FModalResult == mrNone);
-            result = FModalResult;
-            SendMessage(self, CM_DEACTIVATE, 0, 0);
-            if (GetActiveWindow() != self) activeWindow = nullptr;
-        } catch (...) {
-            Hide();
-            throw;
+    });
+    Show();
+    base::ScopeExit hidden([this] { Hide(); });
+    SendMessage(self, CM_ACTIVATE, 0, 0);
+    FModalResult = mrNone;
+    do {
+        if (Application != nullptr) {
+            Application->HandleMessage();
+            if (Application->Terminated()) FModalResult = mrCancel;
+        } else {
+            MSG msg;
+            if (GetMessage(&msg, nullptr, 0, 0) <= 0)
+                FModalResult = mrCancel;
+            else
+                ProcessMessage(msg);
         }
-        Hide();
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+        if (FModalResult != mrNone && !(Application != nullptr && Application->Terminated())) CloseModal();
+    } while (FModalResult == mrNone);
+    const TModalResult result = FModalResult;
+    SendMessage(self, CM_DEACTIVATE, 0, 0);
+    if (GetActiveWindow() != self) activeWindow = nullptr;
     return result;
 }
 

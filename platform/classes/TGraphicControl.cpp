@@ -8,13 +8,10 @@ namespace korvex::classes {
 
 TGraphicControl::TGraphicControl(TComponent* owner)
     : TControl(owner)
-    , FCanvas(std::make_unique<TControlCanvas>()) {
-    FCanvas->SetControl(this);
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
 }
 
-TGraphicControl::~TGraphicControl() {
-    FCanvas->SetControl(nullptr);
-}
+TGraphicControl::~TGraphicControl() = default;   // the canvas lets its DC go as it is freed
 
 TClass TGraphicControl::StaticClass() {
     static const TClassInfo info = MakeClass<TGraphicControl, TControl>("TGraphicControl");
@@ -37,17 +34,8 @@ void TGraphicControl::Dispatch(TMessage& message) {
 void TGraphicControl::WMPaint(TMessage& m) {
     auto dc = reinterpret_cast<user::HDC>(m.WParam);
     if (dc == nullptr) return;
-    FCanvas->Lock();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    CanvasPaintScope painting(*FCanvas, dc);
+    Paint();
 }
 
 }

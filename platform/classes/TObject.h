@@ -1,6 +1,7 @@
 // TObject, the root of the class library, and the class descriptors behind class names, class tests and streaming.
 #pragma once
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Forward.h"
 
 #include <functional>
@@ -128,12 +129,9 @@ void FreeAndNil(T*& obj) {
 template <class T, class... Args>
 T* Create(Args&&... args) {
     T* obj = new T(std::forward<Args>(args)...);
-    try {
-        obj->AfterConstruction();
-    } catch (...) {
-        obj->Free();
-        throw;
-    }
+    base::ScopeExit discard([obj] { obj->Free(); });
+    obj->AfterConstruction();
+    discard.Dismiss();
     return obj;
 }
 

@@ -1,10 +1,12 @@
 // TCustomTabControl, TPageControl and TTabSheet over the native tab control.
 #include "platform/classes/TPageControl.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
@@ -246,13 +248,12 @@ void TCustomTabControl::CNNotify(TMessage& m) {
 void TCustomTabControl::CNDrawItem(TMessage& m) {
     auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
     if (di == nullptr) return;
-    int saved = gdi::SaveDC(di->hDC);
+    gdi::SavedDc saved(di->hDC);
     FCanvas->SetHandle(di->hDC);
+    base::ScopeExit release([this] { FCanvas->SetHandle(nullptr); });
     FCanvas->Font()->Assign(Font());
     FCanvas->Brush()->SetColor(Color());
     DrawTab(int(di->itemID), di->rcItem, (di->itemState & ODS_SELECTED) != 0);
-    FCanvas->SetHandle(nullptr);
-    gdi::RestoreDC(di->hDC, saved);
     m.Result = 1;
 }
 

@@ -2,6 +2,7 @@
 // defined entries, events through the method table, references after the tree, then Loaded.
 #include "platform/classes/TReader.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/classes/FormText.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -292,14 +293,9 @@ void TReaderState::ReadItems(const TValue& value, const std::function<TPersisten
 
 void TReaderState::ReadCollection(TCollection* collection, const TValue& value) {
     collection->BeginUpdate();
-    try {
-        collection->Clear();
-        ReadItems(value, [collection] { return collection->Add(); });
-    } catch (...) {
-        collection->EndUpdate();
-        throw;
-    }
-    collection->EndUpdate();
+    base::ScopeExit endUpdate([collection] { collection->EndUpdate(); });
+    collection->Clear();
+    ReadItems(value, [collection] { return collection->Add(); });
 }
 
 void TReaderState::ReadChild(const TObjectNode& node, TComponent* parent) {
@@ -369,33 +365,33 @@ void TReaderState::ReadInto(TComponent* root, const TObjectNode& node, const TMe
     root->IncludeState(csLoading);
     root->IncludeState(csReading);
     state.Loaded.push_back(root);
-    try {
+    {
+        // Nothing half built stays: what this call made goes, the last made first.
+        base::ScopeExit discard([&] {
+            for (auto it = state.Created.rbegin(); it != state.Created.rend(); ++it) {
+                if (methods != nullptr && !(*it)->Name().empty()) methods->BindField((*it)->Name(), nullptr);
+                (*it)->Free();
+            }
+            root->ExcludeState(csReading);
+            root->ExcludeState(csLoading);
+        });
         if (!node.Name.empty()) WithLine(node.Line, "Error naming the root", [&] { root->SetName(node.Name); });
         state.ReadProperties(root, node.Properties);
         for (const TObjectNode& child : node.Children)
             state.ReadChild(child, root);
         root->ExcludeState(csReading);
         state.ResolveFixups();
-    } catch (...) {
-        // Nothing half built stays: what this call made goes, the last made first.
-        for (auto it = state.Created.rbegin(); it != state.Created.rend(); ++it) {
-            if (methods != nullptr && !(*it)->Name().empty()) methods->BindField((*it)->Name(), nullptr);
-            (*it)->Free();
-        }
-        root->ExcludeState(csReading);
-        root->ExcludeState(csLoading);
-        throw;
+        discard.Dismiss();
     }
     // Loaded once each, the root first, then in the order of the text.
     for (std::size_t i = 0; i < state.Loaded.size(); ++i) {
         TComponent* c = state.Loaded[i];
-        try {
-            c->Loaded();
-        } catch (...) {
+        base::ScopeExit notLoaded([&] {   // a failed Loaded leaves no component marked as loading
             for (std::size_t j = i; j < state.Loaded.size(); ++j)
                 state.Loaded[j]->ExcludeState(csLoading);
-            throw;
-        }
+        });
+        c->Loaded();
+        notLoaded.Dismiss();
         c->ExcludeState(csLoading);
     }
 }
@@ -422,12 +418,9 @@ TComponent* ReadComponent(std::string_view text, TComponent* owner, const TMetho
     if (!cls->InheritsFrom(TComponent::StaticClass()) || !cls->CanCreateComponent())
         Fail(node.Line, "Class " + node.ClassName + " cannot be created from text");
     TComponent* component = TReaderState::NewComponent(cls, owner, node);
-    try {
-        TReaderState::ReadInto(component, node, methods);
-    } catch (...) {
-        component->Free();
-        throw;
-    }
+    base::ScopeExit discard([component] { component->Free(); });
+    TReaderState::ReadInto(component, node, methods);
+    discard.Dismiss();
     return component;
 }
 

@@ -1,9 +1,11 @@
 // TStatusBar, its panels and their collection, over the native status bar.
 #include "platform/classes/TStatusBar.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Window.h"
 #include "platform/user/controls/CommonControls.h"
@@ -215,13 +217,12 @@ void TStatusBar::DrawPanel(TStatusPanel* panel, const TRect& rect) {
 void TStatusBar::CNDrawItem(TMessage& m) {
     auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
     if (di == nullptr || int(di->itemID) >= FPanels->Count() || FPanels->Items(int(di->itemID)) == nullptr) return;
-    int saved = gdi::SaveDC(di->hDC);
+    gdi::SavedDc saved(di->hDC);
     FCanvas->SetHandle(di->hDC);
+    base::ScopeExit release([this] { FCanvas->SetHandle(nullptr); });
     FCanvas->Font()->Assign(Font());
     FCanvas->Brush()->SetColor(Color());
     DrawPanel(FPanels->Items(int(di->itemID)), di->rcItem);
-    FCanvas->SetHandle(nullptr);
-    gdi::RestoreDC(di->hDC, saved);
     m.Result = 1;
 }
 

@@ -2,6 +2,7 @@
 #include "platform/classes/TStrings.h"
 
 #include "platform/base/Assert.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -280,35 +281,17 @@ void TStrings::SetDelimitedText(const std::string& value) {
 
 std::string TStrings::CommaText() const {
     auto& self = const_cast<TStrings&>(*this);
-    char delimiter = FDelimiter, quote = FQuoteChar;
-    bool strict = FStrictDelimiter;
-    self.FDelimiter = ',';
-    self.FQuoteChar = '"';
-    self.FStrictDelimiter = false;
-    std::string result = DelimitedText();
-    self.FDelimiter = delimiter;
-    self.FQuoteChar = quote;
-    self.FStrictDelimiter = strict;
-    return result;
+    base::ValueRollback<char> delimiter(self.FDelimiter, ',');
+    base::ValueRollback<char> quote(self.FQuoteChar, '"');
+    base::ValueRollback<bool> strict(self.FStrictDelimiter, false);
+    return DelimitedText();
 }
 
 void TStrings::SetCommaText(const std::string& value) {
-    char delimiter = FDelimiter, quote = FQuoteChar;
-    bool strict = FStrictDelimiter;
-    FDelimiter = ',';
-    FQuoteChar = '"';
-    FStrictDelimiter = false;
-    try {
-        SetDelimitedText(value);
-    } catch (...) {
-        FDelimiter = delimiter;
-        FQuoteChar = quote;
-        FStrictDelimiter = strict;
-        throw;
-    }
-    FDelimiter = delimiter;
-    FQuoteChar = quote;
-    FStrictDelimiter = strict;
+    base::ValueRollback<char> delimiter(FDelimiter, ',');
+    base::ValueRollback<char> quote(FQuoteChar, '"');
+    base::ValueRollback<bool> strict(FStrictDelimiter, false);
+    SetDelimitedText(value);
 }
 
 void TStrings::LoadFromFile(const std::string& fileName) {

@@ -1,10 +1,12 @@
 // TToolBar over the native tool bar: the buttons, images, edges, clicks and the custom-draw events.
 #include "platform/classes/TToolBar.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -422,8 +424,9 @@ LRESULT TToolBar::CustomDraw(const void* record) {
     if (item ? !buttonEvents : !barEvents) return item ? CDRF_DODEFAULT : (buttonEvents ? CDRF_NOTIFYITEMDRAW : 0);
     bool defaultDraw = true;
     LRESULT answer = CDRF_DODEFAULT;
-    int saved = gdi::SaveDC(cd->nmcd.hdc);
+    gdi::SavedDc saved(cd->nmcd.hdc);
     FCanvas->SetHandle(cd->nmcd.hdc);
+    base::ScopeExit release([this] { FCanvas->SetHandle(nullptr); });
     FCanvas->Font()->Assign(Font());
     FCanvas->Brush()->SetColor(Color());
     TCustomDrawStage drawStage = StageOf(stage);
@@ -443,8 +446,6 @@ LRESULT TToolBar::CustomDraw(const void* record) {
         answer |= FlagsAnswer(flags);
         if (stage == CDDS_ITEMPREPAINT && OnAdvancedCustomDrawButton) answer |= CDRF_NOTIFYPOSTPAINT;
     }
-    FCanvas->SetHandle(nullptr);
-    gdi::RestoreDC(cd->nmcd.hdc, saved);
     if (!defaultDraw) answer |= CDRF_SKIPDEFAULT;
     return answer;
 }

@@ -1,7 +1,9 @@
 // TWinControl: laying out aligned and anchored children, scrolling them, and painting with windowless children.
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -56,16 +58,12 @@ void TWinControl::AlignControl(TControl* control) {
         return;
     }
     DisableAlign();
-    try {
-        TRect rect = GetClientRect();
-        AlignControls(control, rect);
-    } catch (...) {
+    base::ScopeExit aligned([this] {
         FControlState.Exclude(csAlignmentNeeded);
         --FAlignLevel;
-        throw;
-    }
-    FControlState.Exclude(csAlignmentNeeded);
-    --FAlignLevel;
+    });
+    TRect rect = GetClientRect();
+    AlignControls(control, rect);
 }
 
 // Top, bottom, left and right controls take their strips of the client area in turn, the client-aligned
@@ -132,14 +130,10 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
         }
         if (width < 0) width = 0;
         if (height < 0) height = 0;
-        c->FAnchorMove = true;
-        try {
+        {
+            base::ValueRollback<bool> anchorMove(c->FAnchorMove, true);
             c->SetBounds(left, top, width, height);
-        } catch (...) {
-            c->FAnchorMove = false;
-            throw;
         }
-        c->FAnchorMove = false;
         // A control that kept another size (fixed by itself) moves the strip edge with it.
         switch (align) {
         case alTop:
@@ -190,27 +184,22 @@ void TWinControl::AlignControls(TControl* control, TRect& rect) {
 
 void TWinControl::ScrollBy(int deltaX, int deltaY) {
     DisableAlign();
-    try {
-        for (TControl* c : FControls) {
+    base::ScopeExit scrolled([this] { --FAlignLevel; });   // no realignment: the controls only moved
+    for (TControl* c : FControls) {
+        c->FLeft += deltaX;
+        c->FTop += deltaY;
+    }
+    if (FHandle != nullptr) {
+        ScrollWindowEx(FHandle, deltaX, deltaY, nullptr, nullptr, nullptr, nullptr,
+            SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
+        for (TWinControl* c : FWinControls)
+            c->UpdateBounds();
+    } else {
+        for (TWinControl* c : FWinControls) {
             c->FLeft += deltaX;
             c->FTop += deltaY;
         }
-        if (FHandle != nullptr) {
-            ScrollWindowEx(FHandle, deltaX, deltaY, nullptr, nullptr, nullptr, nullptr,
-                SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
-            for (TWinControl* c : FWinControls)
-                c->UpdateBounds();
-        } else {
-            for (TWinControl* c : FWinControls) {
-                c->FLeft += deltaX;
-                c->FTop += deltaY;
-            }
-        }
-    } catch (...) {
-        --FAlignLevel;
-        throw;
     }
-    --FAlignLevel;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -237,30 +226,26 @@ void TWinControl::PaintWindow(HDC dc) {
 // Paints the control except under its opaque windowless children, then those children.
 void TWinControl::PaintHandler(TMessage& message) {
     HDC dc = reinterpret_cast<HDC>(message.WParam);
+    const bool ownDc = dc == nullptr;
     PAINTSTRUCT ps;
-    if (dc == nullptr) dc = BeginPaint(FHandle, &ps);
-    try {
-        if (FControls.empty()) {
-            PaintWindow(dc);
-        } else {
-            int saved = gdi::SaveDC(dc);
-            int clip = gdi::SIMPLEREGION;
-            for (TControl* c : FControls) {
-                if (c->Visible() && c->ControlStyle().Contains(csOpaque)) {
-                    clip
-                        = gdi::ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-                    if (clip == gdi::NULLREGION) break;
-                }
+    if (ownDc) dc = BeginPaint(FHandle, &ps);
+    base::ScopeExit endPaint([&] {
+        if (ownDc) EndPaint(FHandle, &ps);
+    });
+    if (FControls.empty()) {
+        PaintWindow(dc);
+    } else {
+        gdi::SavedDc saved(dc);
+        int clip = gdi::SIMPLEREGION;
+        for (TControl* c : FControls) {
+            if (c->Visible() && c->ControlStyle().Contains(csOpaque)) {
+                clip = gdi::ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+                if (clip == gdi::NULLREGION) break;
             }
-            if (clip != gdi::NULLREGION) PaintWindow(dc);
-            gdi::RestoreDC(dc, saved);
         }
-        PaintControls(dc, nullptr);
-    } catch (...) {
-        if (message.WParam == 0) EndPaint(FHandle, &ps);
-        throw;
+        if (clip != gdi::NULLREGION) PaintWindow(dc);
     }
-    if (message.WParam == 0) EndPaint(FHandle, &ps);
+    PaintControls(dc, nullptr);
 }
 
 // WM_PAINT with the DC for each visible windowless child from first on, its origin at the child's corner
@@ -276,20 +261,13 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         TRect bounds = c->BoundsRect();
         if (!c->Visible() || !gdi::RectVisible(dc, &bounds)) continue;
         if (FControlState.Contains(csPaintCopy)) c->FControlState.Include(csPaintCopy);
-        int saved = gdi::SaveDC(dc);
+        base::ScopeExit painted([c] { c->FControlState.Exclude(csPaintCopy); });
+        gdi::SavedDc saved(dc);   // restored before the flag goes
         POINT origin;
         gdi::GetWindowOrgEx(dc, &origin);
         gdi::SetWindowOrgEx(dc, origin.x - c->Left(), origin.y - c->Top(), nullptr);
         gdi::IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
-        try {
-            c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        } catch (...) {
-            gdi::RestoreDC(dc, saved);
-            c->FControlState.Exclude(csPaintCopy);
-            throw;
-        }
-        gdi::RestoreDC(dc, saved);
-        c->FControlState.Exclude(csPaintCopy);
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     }
 }
 
@@ -304,29 +282,23 @@ void TWinControl::WMPaint(TMessage& m) {
     // Composed off screen, then copied in one go.
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(FHandle, &ps);
+    base::ScopeExit endPaint([&] { EndPaint(FHandle, &ps); });
     TRect client = GetClientRect();
     HDC memDc = gdi::CreateCompatibleDC(dc);
     HBITMAP bitmap
         = gdi::CreateCompatibleBitmap(dc, std::max(1L, long(client.right)), std::max(1L, long(client.bottom)));
     HBITMAP old = gdi::SelectObject(memDc, bitmap);
-    try {
-        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDc), reinterpret_cast<LPARAM>(memDc));
-        m.WParam = reinterpret_cast<WPARAM>(memDc);
-        WMPaint(m);
-        m.WParam = 0;
-        gdi::BitBlt(dc, 0, 0, client.right, client.bottom, memDc, 0, 0, gdi::SRCCOPY);
-    } catch (...) {
-        m.WParam = 0;
+    base::ScopeExit freeBuffer([&] {
         gdi::SelectObject(memDc, old);
         gdi::DeleteDC(memDc);
         gdi::DeleteObject(bitmap);
-        EndPaint(FHandle, &ps);
-        throw;
+    });
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDc), reinterpret_cast<LPARAM>(memDc));
+    {
+        base::ValueRollback<WPARAM> buffered(m.WParam, reinterpret_cast<WPARAM>(memDc));
+        WMPaint(m);
     }
-    gdi::SelectObject(memDc, old);
-    gdi::DeleteDC(memDc);
-    gdi::DeleteObject(bitmap);
-    EndPaint(FHandle, &ps);
+    gdi::BitBlt(dc, 0, 0, client.right, client.bottom, memDc, 0, 0, gdi::SRCCOPY);
 }
 
 // The background in Color; a parent background is left to the parent (nothing erased).

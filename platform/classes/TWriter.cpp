@@ -1,6 +1,7 @@
 // TWriter: component text from a component tree: objects, stored non-default properties and defined entries.
 #include "platform/classes/TWriter.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TCollection.h"
@@ -210,20 +211,15 @@ void TWriterState::WriteItems(int count, const std::function<const TPersistent*(
 
 void TWriterState::WriteObject(TComponent* component, int level) {
     component->IncludeState(csWriting);
-    try {
-        Indent(level);
-        Out += "object ";
-        if (!component->Name().empty()) Out += component->Name() + ": ";
-        Out += component->ClassName() + '\n';
-        WriteProperties(component, "", level + 1);
-        component->GetChildren([&](TComponent* child) { WriteObject(child, level + 1); }, Root);
-        Indent(level);
-        Out += "end\n";
-    } catch (...) {
-        component->ExcludeState(csWriting);
-        throw;
-    }
-    component->ExcludeState(csWriting);
+    base::ScopeExit written([component] { component->ExcludeState(csWriting); });
+    Indent(level);
+    Out += "object ";
+    if (!component->Name().empty()) Out += component->Name() + ": ";
+    Out += component->ClassName() + '\n';
+    WriteProperties(component, "", level + 1);
+    component->GetChildren([&](TComponent* child) { WriteObject(child, level + 1); }, Root);
+    Indent(level);
+    Out += "end\n";
 }
 
 std::string WriteComponent(TComponent* root) {

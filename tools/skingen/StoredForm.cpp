@@ -1,6 +1,7 @@
 // The stored form of our skins, made by loading each skin folder and copying its tables.
 #include "tools/skingen/StoredForm.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TJPEGImage.h"
 #include "platform/classes/TWriter.h"
@@ -134,17 +135,8 @@ std::string StoredSkinsText(const std::vector<const TSkinModel*>& skins) {
         loader->SetActive(false);
     }
     // Written as the default manager would be, so the text carries no IsDefault entry.
-    TsSkinManager* previous = DefaultManager;
-    DefaultManager = writer;
-    std::string text;
-    try {
-        text = classes::WriteComponent(writer);
-    } catch (...) {
-        DefaultManager = previous;
-        throw;
-    }
-    DefaultManager = previous;
-    return text;
+    base::ValueRollback<TsSkinManager*> asDefault(DefaultManager, writer);
+    return classes::WriteComponent(writer);
 }
 
 }

@@ -1,0 +1,83 @@
+// Painting through a control's canvas: the paint DC is lent to the canvas for Paint only, and the canvas,
+// the paint cycle and the painting flags are given back even when Paint throws.
+#include "support/ControlsTestKit.h"
+
+#include <stdexcept>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::classes::ctltest;
+
+namespace {
+
+// Paints its rectangle red, then fails while Fail is set.
+template <class Base>
+class TFailingPainter : public Base {
+public:
+    explicit TFailingPainter(TComponent* owner)
+        : Base(owner) { }
+    bool Fail = true;
+    int Paints = 0;
+    bool LockedWhilePainting = false;
+
+protected:
+    void Paint() override {
+        ++Paints;
+        LockedWhilePainting = this->Canvas()->LockCount() == 1;
+        this->Canvas()->Brush()->SetColor(clRed);
+        this->Canvas()->FillRect(Rect(0, 0, this->Width(), this->Height()));
+        if (Fail) throw std::runtime_error("paint failed");
+    }
+};
+
+class ControlPaintingTest : public ControlsTest {
+protected:
+    // Paints once failing, then once more after the failure is gone.
+    template <class Control>
+    void PaintFailsThenRecovers(Control* control, TForm* form) {
+        control->Invalidate();
+        Pump();
+        ASSERT_GE(control->Paints, 1);
+        EXPECT_TRUE(control->LockedWhilePainting);
+        EXPECT_EQ(Exceptions, std::vector<std::string>(Exceptions.size(), "paint failed"));
+        EXPECT_FALSE(Exceptions.empty());
+        EXPECT_EQ(control->Canvas()->LockCount(), 0);
+        EXPECT_FALSE(control->Canvas()->HandleAllocated());   // the paint DC went back with the failure
+        EXPECT_FALSE(control->ControlState().Contains(csCustomPaint));
+        EXPECT_FALSE(form->ControlState().Contains(csCustomPaint));
+
+        const int paints = control->Paints;
+        control->Fail = false;
+        Exceptions.clear();
+        control->Invalidate();
+        Pump();
+        EXPECT_EQ(control->Paints, paints + 1);   // one more cycle: the failed one was validated, not repeated
+        EXPECT_TRUE(Exceptions.empty());
+        EXPECT_EQ(PixelAt(control, 2, 2), gdi::RGB(255, 0, 0));
+    }
+};
+
+}
+
+TEST_F(ControlPaintingTest, AWindowlessControlWhosePaintThrowsGivesTheCanvasBack) {
+    TForm* form = NewForm();
+    auto* label = new TFailingPainter<TGraphicControl>(form);
+    label->SetBounds(10, 10, 40, 20);
+    label->SetParent(form);
+    PaintFailsThenRecovers(label, form);
+}
+
+TEST_F(ControlPaintingTest, AWindowedControlWhosePaintThrowsGivesTheCanvasBack) {
+    TForm* form = NewForm();
+    auto* panel = new TFailingPainter<TCustomControl>(form);
+    panel->SetBounds(60, 10, 40, 20);
+    panel->SetParent(form);
+    PaintFailsThenRecovers(panel, form);
+}
+
+TEST_F(ControlPaintingTest, AFormWhosePaintThrowsGivesTheCanvasBack) {
+    auto* form = Create<TFailingPainter<TForm>>(Application);
+    form->SetBounds(100, 100, 200, 150);
+    form->Show();
+    PaintFailsThenRecovers(form, form);
+}
