@@ -1,5 +1,6 @@
 // TWinControl's window: class registration, creation on demand, destruction, the window procedure entry,
 // the default handling and the reflection of child notifications.
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TControlCanvas.h"
@@ -148,17 +149,12 @@ void TWinControl::CreateWnd() {
         });
         if (FObjectInstance == nullptr) throw EInvalidOperation("Out of window procedures");
     }
-    FControlState.Include(csCreating);
-    gCreationControl = this;
-    try {
+    {
+        FControlState.Include(csCreating);
+        base::ScopeExit created([this] { FControlState.Exclude(csCreating); });
+        base::ValueRollback<TWinControl*> creating(gCreationControl, this);
         CreateWindowHandle(params);
-    } catch (...) {
-        gCreationControl = nullptr;
-        FControlState.Exclude(csCreating);
-        throw;
     }
-    gCreationControl = nullptr;
-    FControlState.Exclude(csCreating);
     if (FHandle == nullptr) throw EInvalidOperation("Cannot create the window of '" + Name() + "'");
     // Children get an id of their own, so notifications that carry only the id find them.
     if ((GetWindowStyle(FHandle) & WS_CHILD) && GetDlgCtrlID(FHandle) == 0)
@@ -337,8 +333,8 @@ void TWinControl::WMVScroll(TMessage& m) {
     if (!DoControlMsg(reinterpret_cast<HWND>(m.LParam), m)) DefaultHandler(m);
 }
 
-// WM_DRAWITEM, WM_DELETEITEM and WM_COMPAREITEM: the control id in wParam (0: a menu item).
-// FIXME: menu items (id 0) are drawn by the menus once they exist.
+// WM_DRAWITEM, WM_DELETEITEM and WM_COMPAREITEM: the control id in wParam (0: a menu item, which the form's
+// menu has taken before).
 void TWinControl::WMDrawItem(TMessage& m) {
     HWND child = (FHandle != nullptr && m.WParam != 0) ? GetDlgItem(FHandle, static_cast<int>(m.WParam)) : nullptr;
     if (!DoControlMsg(child, m)) DefaultHandler(m);
