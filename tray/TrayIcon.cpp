@@ -1,6 +1,7 @@
 // TTrayIcon: the shared callback window, properties, the icon record and its shell calls, balloons, cycling.
 #include "tray/TrayIcon.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Utf8.h"
 #include "platform/classes/AllocateHWnd.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -34,7 +35,6 @@ struct TTrayIconHandler {
 namespace {
 TTrayIconHandler* IconHandler = nullptr;
 user::UINT NextIconId = 1;
-TTrayMenuHooks MenuHooks;
 
 // The window layer finds an icon's picture through the class library's icons.
 void InstallPictureSource() {
@@ -79,14 +79,6 @@ user::HWND TTrayIconHandler::EnsureWindow() {
     for (auto& [id, icon] : Live)
         icon->FIconData.hWnd = Window;
     return Window;
-}
-
-void SetTrayMenuHooks(TTrayMenuHooks hooks) {
-    MenuHooks = std::move(hooks);
-}
-
-const TTrayMenuHooks& TrayMenuHooks() {
-    return MenuHooks;
 }
 
 void RegisterTrayClasses() {
@@ -397,15 +389,10 @@ void TTrayIcon::SetIcon(const TIcon* value) {
         }
         return Carry([copy](TTrayIcon* t) { t->SetIcon(copy.get()); });
     }
-    TNotifyEvent change = std::move(FIcon->OnChange);
-    FIcon->OnChange = nullptr;
-    try {
+    {
+        base::ValueRollback<TNotifyEvent> quiet(FIcon->OnChange, nullptr);
         FIcon->Assign(value);
-    } catch (...) {
-        FIcon->OnChange = std::move(change);
-        throw;
     }
-    FIcon->OnChange = std::move(change);
     ModifyIcon();
 }
 

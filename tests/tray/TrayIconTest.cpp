@@ -2,7 +2,9 @@
 // late callbacks and calls from other threads.
 #include "support/TrayTestKit.h"
 
+#include "platform/classes/TMenu.h"
 #include "platform/user/Input.h"
+#include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
@@ -337,6 +339,61 @@ TEST_F(TrayIcon, ARightClickPopsTheMenuUpAndADoubleClickClicksItsDefaultItem) {
     menu->Free();
     EXPECT_EQ(icon->PopupMenu(), nullptr);
     SetTrayMenuHooks({});
+}
+
+TEST_F(TrayIcon, APopupMenuPopsUpOnARightClickAndItsDefaultItemAnswersADoubleClick) {
+    user::SetMenuLoopIdleHook([] { return false; });   // each popup ends as soon as it waits for input
+    TTrayIcon* icon = NewIcon();
+    icon->SetIconVisible(true);
+    auto* menu = new TPopupMenu(Application);
+    int shows = 0, opens = 0, exits = 0;
+    TComponent* shownFor = nullptr;
+    menu->OnPopup = [&](TObject*) {
+        ++shows;
+        shownFor = menu->PopupComponent();
+    };
+    auto item = [&](const std::string& caption, int& clicks, bool isDefault) {
+        auto* it = new TMenuItem(Application);
+        it->SetCaption(caption);
+        it->SetDefault(isDefault);
+        it->OnClick = [&clicks](TObject*) { ++clicks; };
+        menu->Items()->Add(it);
+    };
+    item("Exit", exits, false);
+    item("Open", opens, true);
+    icon->SetPopupMenu(menu);
+    icon->OnDblClick = [](TObject*) {};
+    auto doubleClick = [&] {
+        Advance(1000);
+        ClickIcon(icon);
+        Advance(50);
+        ClickIcon(icon);
+    };
+
+    ClickIcon(icon, user::MouseButton::Right);
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(shownFor, icon);
+    doubleClick();
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(exits, 0);
+
+    menu->SetAutoPopup(false);   // then the program pops it up itself: neither click uses it
+    ClickIcon(icon, user::MouseButton::Right);
+    doubleClick();
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(opens, 1);
+    user::SetMenuLoopIdleHook(nullptr);
+}
+
+TEST_F(TrayIcon, AMenuThatIsNoPopupMenuIsNeverShownWithoutHooks) {
+    TTrayIcon* icon = NewIcon();
+    icon->SetIconVisible(true);
+    auto* menu = new TComponent(Application);
+    icon->SetPopupMenu(menu);
+    EXPECT_FALSE(TrayMenuHooks().AutoPopup(menu));
+    EXPECT_FALSE(TrayMenuHooks().ClickDefaultItem(menu));
+    ClickIcon(icon, user::MouseButton::Right);   // nothing to show, nothing blocks
+    EXPECT_EQ(icon->PopupMenu(), menu);
 }
 
 TEST_F(TrayIcon, CallsFromAnotherThreadRunOnTheUiThreadInTheirOrder) {
