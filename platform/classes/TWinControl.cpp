@@ -468,40 +468,38 @@ void TWinControl::KeyPress(char32_t& key) {
     if (OnKeyPress) OnKeyPress(this, key);
 }
 
-bool TWinControl::DoKeyDown(TMessage& m) {
+// The form sees the key first when it previews keys, then the control's own event unless it has none; a key
+// a handler set to 0 is taken.
+bool TWinControl::DoKeyEvent(TMessage& m, TKeyEventKind kind) {
     TCustomForm* form = GetParentForm(this);
-    if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyDown(m)) return true;
-    if (!FControlStyle.Contains(csNoStdEvents)) {
-        auto key = static_cast<WORD>(m.WParam);
-        KeyDown(key, KeyDataToShiftState(m.LParam));
-        m.WParam = key;
-        if (key == 0) return true;
-    }
-    return false;
-}
-
-bool TWinControl::DoKeyUp(TMessage& m) {
-    TCustomForm* form = GetParentForm(this);
-    if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyUp(m)) return true;
-    if (!FControlStyle.Contains(csNoStdEvents)) {
-        auto key = static_cast<WORD>(m.WParam);
-        KeyUp(key, KeyDataToShiftState(m.LParam));
-        m.WParam = key;
-        if (key == 0) return true;
-    }
-    return false;
-}
-
-bool TWinControl::DoKeyPress(TMessage& m) {
-    TCustomForm* form = GetParentForm(this);
-    if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyPress(m)) return true;
-    if (!FControlStyle.Contains(csNoStdEvents)) {
+    if (form != nullptr && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyEvent(m, kind))
+        return true;
+    if (FControlStyle.Contains(csNoStdEvents)) return false;
+    if (kind == TKeyEventKind::Press) {
         auto ch = static_cast<char32_t>(m.WParam);
         KeyPress(ch);
         m.WParam = ch;
-        if (ch == 0) return true;
+        return ch == 0;
     }
-    return false;
+    auto key = static_cast<WORD>(m.WParam);
+    if (kind == TKeyEventKind::Down)
+        KeyDown(key, KeyDataToShiftState(m.LParam));
+    else
+        KeyUp(key, KeyDataToShiftState(m.LParam));
+    m.WParam = key;
+    return key == 0;
+}
+
+bool TWinControl::DoKeyDown(TMessage& m) {
+    return DoKeyEvent(m, TKeyEventKind::Down);
+}
+
+bool TWinControl::DoKeyUp(TMessage& m) {
+    return DoKeyEvent(m, TKeyEventKind::Up);
+}
+
+bool TWinControl::DoKeyPress(TMessage& m) {
+    return DoKeyEvent(m, TKeyEventKind::Press);
 }
 
 void TWinControl::WMKeyDown(TMessage& m) {

@@ -172,6 +172,9 @@ protected:
     void CMSysColorChange(TMessage& m) override;
 
 private:
+    enum class TKeyEventKind { Down, Up, Press };
+    bool DoKeyEvent(TMessage& m, TKeyEventKind kind);   // what DoKeyDown, DoKeyUp and DoKeyPress share
+
     friend class TControl;
     friend class TCustomForm;
     friend class TApplication;
