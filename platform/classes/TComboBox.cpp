@@ -1,6 +1,7 @@
 // TCustomComboBox and TComboBox: styles, items, the choice and its events, the subclassed edit and list.
 #include "platform/classes/TComboBox.h"
 
+#include "platform/classes/OwnerDrawItems.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TForm.h"
 #include "platform/gdi/Gdi.h"
@@ -284,34 +285,14 @@ void TCustomComboBox::CNCommand(TMessage& m) {
 }
 
 void TCustomComboBox::CNDrawItem(TMessage& m) {
-    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
-    if (!item) return;
-    const TOwnerDrawState state = OwnerDrawStateOf(item->itemState);
-    FCanvas->SetHandle(item->hDC);
-    FCanvas->SetFont(Font());
-    FCanvas->Brush()->SetStyle(bsSolid);
-    FCanvas->Brush()->SetColor(Color());
-    if (state.Contains(odSelected)) {
-        FCanvas->Brush()->SetColor(clHighlight);
-        FCanvas->Font()->SetColor(clHighlightText);
-    }
-    const int index = int(item->itemID);
-    if (index >= 0)
-        DrawItem(index, item->rcItem, state);
-    else
-        FCanvas->FillRect(item->rcItem);
-    if (state.Contains(odFocused)) FCanvas->DrawFocusRect(item->rcItem);
-    FCanvas->SetHandle(nullptr);
-    m.Result = 1;
+    DrawOwnerDrawnItem(m, *FCanvas, Font(), Color(),
+        [this](int index, const TRect& rect, TOwnerDrawState state) { DrawItem(index, rect, state); });
 }
 
 void TCustomComboBox::CNMeasureItem(TMessage& m) {
-    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-    if (!item) return;
-    int height = FItemHeight;
-    if (FStyle == csOwnerDrawVariable && item->itemID != UINT(-1)) MeasureItem(int(item->itemID), height);
-    item->itemHeight = UINT(std::max(1, height));
-    m.Result = 1;
+    TOwnerDrawItemMeasure measure;
+    if (FStyle == csOwnerDrawVariable) measure = [this](int index, int& height) { MeasureItem(index, height); };
+    MeasureOwnerDrawnItem(m, FItemHeight, measure);
 }
 
 void TCustomComboBox::Change() {
