@@ -22,75 +22,81 @@ struct TSettingsBatch {
 };
 
 void LoadOptions(TSettings& s) {
+    const TSettings d;   // the defaults
     TSettingsKey options(OptionsKey);
-    options.WriteText("Ver", ProgramVersionText);
-    s.Ver = options.Text("Ver", ProgramVersionText);
-    s.WUCount = options.Integer("WUCount", 167);
-    s.SkinPath = options.Text("SkinPath", "");
-    s.SkinName = options.Text("SkinName", DefaultSkinName);
-    s.Team = options.Text("Team", DefaultTeam);
+    options.WriteText("Ver", d.Ver);
+    s.Ver = options.Text("Ver", d.Ver);
+    s.WUCount = options.Integer("WUCount", d.WUCount);
+    s.SkinPath = options.Text("SkinPath", d.SkinPath);
+    s.SkinName = options.Text("SkinName", d.SkinName);
+    s.Team = options.Text("Team", d.Team);
     s.CustomerStr = options.Text("CustomerStr", DefaultCustomerStr());
-    s.FSize = options.Integer("FSize", 8);
-    s.HintTray = options.Flag("HintTray", true);
-    s.Language = options.Integer("Language", 1);
-    s.RunStartup = options.Flag("RunStartup", true);
-    s.RunMinimized = options.Flag("RunMinimized", false);
-    s.ServiceName = options.Text("ServiceName", "");
-    s.WarningColor = options.Integer("WarningColor", 255);
-    s.WarningFontColor = options.Integer("WarningFontColor", 255);
+    s.FSize = options.Integer("FSize", d.FSize);
+    s.HintTray = options.Flag("HintTray", d.HintTray);
+    s.Language = options.Integer("Language", d.Language);
+    s.RunStartup = options.Flag("RunStartup", d.RunStartup);
+    s.RunMinimized = options.Flag("RunMinimized", d.RunMinimized);
+    s.ServiceName = options.Text("ServiceName", d.ServiceName);
+    s.WarningColor = options.Integer("WarningColor", d.WarningColor);
+    s.WarningFontColor = options.Integer("WarningFontColor", d.WarningFontColor);
     s.PathName = options.Text("PathName", os::ProgramFolder());
     s.PathService = options.Text("PathService", os::ProgramFolder());
-    s.AutoBackup = options.Flag("AutoBackup", false);
-    const TSettings defaults;
-    for (int k = 2; k <= 9; ++k)
-        s.W[static_cast<std::size_t>(k)] = options.Flag(NodeValue("W", k), true);
+    s.AutoBackup = options.Flag("AutoBackup", d.AutoBackup);
+    for (int k = 2; k <= 9; ++k) {
+        const auto at = static_cast<std::size_t>(k);
+        s.W[at] = options.Flag(NodeValue("W", k), d.W[at]);
+    }
     for (int k = 1; k <= 11; ++k) {
         const auto at = static_cast<std::size_t>(k);
-        s.WW[at] = options.Integer(NodeValue("W", k) + "W", defaults.WW[at]);
+        s.WW[at] = options.Integer(NodeValue("W", k) + "W", d.WW[at]);
     }
     // Values the other windows keep here; read once so that every default exists after the first run.
-    s.UName = options.TextIfPresent("UName").value_or("");
-    s.Taskbar = options.Flag("Taskbar", true);
-    s.F3H = options.Integer("F3H", defaults.F3H);
-    s.F3W = options.Integer("F3W", defaults.F3W);
-    s.F3P1H = options.Integer("F3P1H", defaults.F3P1H);
-    s.F3P1W = options.Integer("F3P1W", defaults.F3P1W);
-    s.F3P2H = options.Integer("F3P2H", defaults.F3P2H);
-    s.F3P2W = options.Integer("F3P2W", defaults.F3P2W);
-    s.F5H = options.Integer("F5H", defaults.F5H);
-    s.F5W = options.Integer("F5W", defaults.F5W);
+    s.UName = options.TextIfPresent("UName").value_or(d.UName);
+    s.Taskbar = options.Flag("Taskbar", d.Taskbar);
+    s.F3H = options.Integer("F3H", d.F3H);
+    s.F3W = options.Integer("F3W", d.F3W);
+    s.F3P1H = options.Integer("F3P1H", d.F3P1H);
+    s.F3P1W = options.Integer("F3P1W", d.F3P1W);
+    s.F3P2H = options.Integer("F3P2H", d.F3P2H);
+    s.F3P2W = options.Integer("F3P2W", d.F3P2W);
+    s.F5H = options.Integer("F5H", d.F5H);
+    s.F5W = options.Integer("F5W", d.F5W);
     for (int k = 1; k <= 6; ++k) {
         const auto at = static_cast<std::size_t>(k);
-        s.F5C[at] = options.Integer(NodeValue("F5C", k), defaults.F5C[at]);
+        s.F5C[at] = options.Integer(NodeValue("F5C", k), d.F5C[at]);
     }
-    s.End1 = options.Integer("End1", defaults.End1);
-    s.End2 = options.Integer("End2", defaults.End2);
-    s.Scale = options.Integer("Scale", defaults.Scale);
-    s.HPP = options.Integer("HPP", defaults.HPP);
+    s.End1 = options.Integer("End1", d.End1);
+    s.End2 = options.Integer("End2", d.End2);
+    s.Scale = options.Integer("Scale", d.Scale);
+    s.HPP = options.Integer("HPP", d.HPP);
 }
 
-// The first run's node: the program folder itself, named "Local host".
+// The first run's node: the program folder itself, named "Local host", listed in the tray hint.
 void WriteFirstNode() {
-    TSettingsKey(LabelKey).WriteText("Label0", FirstNodeLabel);
+    TNodeSettings n;
+    n.Label = FirstNodeLabel;
+    n.Path = os::ProgramFolder();
+    n.Hint = true;
+    TSettingsKey(LabelKey).WriteText("Label0", n.Label);
     {
         TSettingsKey path(PathKey);
-        path.WriteText("Path0", os::ProgramFolder());
-        path.WriteText("Ip0", "");
+        path.WriteText("Path0", n.Path);
+        path.WriteText("Ip0", n.Ip);
     }
-    TSettingsKey(HintKey).WriteFlag("Hint0", true);
+    TSettingsKey(HintKey).WriteFlag("Hint0", n.Hint);
     {
         TSettingsKey get(GetWUKey);
-        get.WriteFlag("Get0", false);
-        get.WriteInteger("Level0", 90);
-        get.WriteText("RSPath0", "");
-        get.WriteFlag("CPU0", false);
-        get.WriteFlag("Send0", false);
-        get.WriteFlag("Backup0", false);
-        get.WriteInteger("Core0", 3);
+        get.WriteFlag("Get0", n.Get);
+        get.WriteInteger("Level0", n.Level);
+        get.WriteText("RSPath0", n.RSPath);
+        get.WriteFlag("CPU0", n.CPU);
+        get.WriteFlag("Send0", n.Send);
+        get.WriteFlag("Backup0", n.Backup);
+        get.WriteInteger("Core0", n.Core);
     }
     TSettingsKey data(DataKey);
-    data.WriteInteger("Progress0", 0);
-    data.WriteInteger("BackLevel0", 0);
+    data.WriteInteger("Progress0", n.Progress);
+    data.WriteInteger("BackLevel0", n.BackLevel);
 }
 
 // The per-node keys, open for the whole node list.
@@ -105,11 +111,11 @@ struct TNodeKeys {
 TNodeSettings LoadNode(TNodeKeys& keys, int i) {
     TNodeSettings n;
     const TNodeSettings d;
-    n.Label = keys.Label.Text(NodeValue("Label", i), "");
-    n.Path = keys.Path.Text(NodeValue("Path", i), "");
-    n.Ip = keys.Path.Text(NodeValue("Ip", i), "");
-    n.Progress = keys.Data.Integer(NodeValue("Progress", i), 0);
-    n.BackLevel = keys.Data.Integer(NodeValue("BackLevel", i), 0);
+    n.Label = keys.Label.Text(NodeValue("Label", i), d.Label);
+    n.Path = keys.Path.Text(NodeValue("Path", i), d.Path);
+    n.Ip = keys.Path.Text(NodeValue("Ip", i), d.Ip);
+    n.Progress = keys.Data.Integer(NodeValue("Progress", i), d.Progress);
+    n.BackLevel = keys.Data.Integer(NodeValue("BackLevel", i), d.BackLevel);
     TSettingsKey& get = keys.Get;
     n.Get = get.Flag(NodeValue("Get", i), d.Get);
     n.Level = get.Integer(NodeValue("Level", i), d.Level);
@@ -118,11 +124,11 @@ TNodeSettings LoadNode(TNodeKeys& keys, int i) {
     n.CPU = get.Flag(NodeValue("CPU", i), d.CPU);
     n.Core = get.Integer(NodeValue("Core", i), d.Core);
     n.MID = get.Integer(NodeValue("MID", i), d.MID);
-    n.RSPath = get.Text(NodeValue("RSPath", i), "");
+    n.RSPath = get.Text(NodeValue("RSPath", i), d.RSPath);
     n.Trycore = get.Flag(NodeValue("Trycore", i), d.Trycore);
     n.Verbo = get.Flag(NodeValue("Verbo", i), d.Verbo);
     n.VerboN = get.Integer(NodeValue("VerboN", i), d.VerboN);
-    n.Hint = keys.Hint.Flag(NodeValue("Hint", i), false);
+    n.Hint = keys.Hint.Flag(NodeValue("Hint", i), d.Hint);
     return n;
 }
 
@@ -143,16 +149,17 @@ std::string DefaultCustomerStr() {
 TSettings LoadSettings() {
     TSettingsBatch batch;
     TSettings s;
+    const TSettings d;
     LoadOptions(s);
     {
         TSettingsKey options(OptionsKey);
         if (options.IsOpen() && !options.Exists("HostCount")) {
-            options.WriteInteger("HostCount", 1);
+            options.WriteInteger("HostCount", d.HostCount);
             WriteFirstNode();
         }
-        s.HostCount = ClampCount(options.Integer("HostCount", 1));
+        s.HostCount = ClampCount(options.Integer("HostCount", d.HostCount));
     }
-    s.Update = ClampUpdate(TSettingsKey(OptionsKey).Integer("Update", 1));
+    s.Update = ClampUpdate(TSettingsKey(OptionsKey).Integer("Update", d.Update));
     s.Nodes.clear();
     if (s.HostCount == 0) return s;
     TNodeKeys keys;
@@ -198,7 +205,7 @@ void WriteStartWithWindows(bool runStartup) {
 }
 
 bool ReadTaskbar() {
-    return TSettingsKey(OptionsKey).Flag("Taskbar", true);
+    return TSettingsKey(OptionsKey).Flag("Taskbar", TSettings {}.Taskbar);
 }
 
 }
