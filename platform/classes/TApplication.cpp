@@ -9,12 +9,12 @@
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
+#include "platform/user/MessageBox.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 
-#include <cstdio>
 
 namespace korvex::classes {
 
@@ -291,8 +291,9 @@ void TApplication::HandleException(TObject*) {
 void TApplication::ShowException(const std::exception& e) {
     std::string text = e.what();
     if (!text.empty() && text.back() != '.') text += '.';
-    std::fprintf(stderr, "%s: %s\n", FTitle.empty() ? "Error" : FTitle.c_str(), text.c_str());
-    std::fflush(stderr);
+    HWND owner = GetActiveWindow();
+    if (owner == nullptr) owner = Handle();
+    user::MessageBox(owner, text, FTitle.empty() ? "Error" : FTitle, user::MB_OK | user::MB_ICONSTOP);
 }
 
 // ---------------------------------------------------------------------------------------------------------
