@@ -132,17 +132,17 @@ inline constexpr UINT CN_SYSKEYDOWN = CN_BASE + user::WM_SYSKEYDOWN;
 inline constexpr UINT CN_SYSCHAR = CN_BASE + user::WM_SYSCHAR;
 inline constexpr UINT CN_NOTIFY = CN_BASE + user::WM_NOTIFY;
 
-// WM_GETDLGCODE answers (Windows values). FIXME: move to the window layer with its native dialog controls.
-inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-inline constexpr LRESULT DLGC_WANTTAB = 0x0002;
-inline constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-inline constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
-inline constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-inline constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-inline constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-inline constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
-inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-inline constexpr LRESULT DLGC_STATIC = 0x0100;
-inline constexpr LRESULT DLGC_BUTTON = 0x2000;
+// WM_GETDLGCODE answers, the window layer's.
+using user::DLGC_BUTTON;
+using user::DLGC_DEFPUSHBUTTON;
+using user::DLGC_HASSETSEL;
+using user::DLGC_RADIOBUTTON;
+using user::DLGC_STATIC;
+using user::DLGC_UNDEFPUSHBUTTON;
+using user::DLGC_WANTALLKEYS;
+using user::DLGC_WANTARROWS;
+using user::DLGC_WANTCHARS;
+using user::DLGC_WANTMESSAGE;
+using user::DLGC_WANTTAB;
 
 }

@@ -70,19 +70,6 @@ inline LRESULT SendCommandNotify(HWND from, WORD code) {
     return SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(from), code), reinterpret_cast<LPARAM>(from));
 }
 
-// WM_GETDLGCODE answers
-inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-inline constexpr LRESULT DLGC_WANTTAB = 0x0002;
-inline constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-inline constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
-inline constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-inline constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-inline constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-inline constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
-inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-inline constexpr LRESULT DLGC_STATIC = 0x0100;
-inline constexpr LRESULT DLGC_BUTTON = 0x2000;
-
 // ---------------------------------------------------------------------------------------------------------
 // Custom draw (NM_CUSTOMDRAW): the control asks its parent before and after painting the whole control and
 // each item; the answer (CDRF_*) says what to skip and what to report next.
