@@ -128,13 +128,11 @@ TEST(SkinSheet, AGlassSkinBuiltInCodePaintsEveryStateWithRoundedCorners) {
 
 namespace {
 
-// The folder of our skins beside the test data, or empty.
+// The folder of our skins (the build gives the tests its place), or empty.
 std::filesystem::path OurSkins() {
-    const char* data = std::getenv("KORVEX_TEST_DATA");
-    if (!data) return {};
-    // tests/data -> the project folder, lexically (tests/data itself may not exist).
-    const std::filesystem::path skins
-        = std::filesystem::path(data).lexically_normal().parent_path().parent_path() / "skins";
+    const char* folder = std::getenv("KORVEX_SKINS_DIR");
+    if (!folder) return {};
+    const std::filesystem::path skins(folder);
     return std::filesystem::exists(skins / "LongHorn (internal)" / "Options.dat") ? skins : std::filesystem::path {};
 }
 
@@ -142,7 +140,7 @@ std::filesystem::path OurSkins() {
 
 TEST(SkinSheet, OurLongHornSkinPaintsItsMainMasksInEveryState) {
     const std::filesystem::path skins = OurSkins();
-    if (skins.empty()) GTEST_SKIP() << "the skins folder is not beside the test data";
+    if (skins.empty()) GTEST_SKIP() << "no skins folder in KORVEX_SKINS_DIR";
     classes::TComponent owner(nullptr);
     TsSkinManager* sm = classes::Create<TsSkinManager>(&owner);
     sm->SetSkinDirectory(skins.string());
