@@ -3,14 +3,13 @@
 
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/gdi/Types.h"
+#include "skin/engine/Forward.h"
 
 namespace korvex::classes {
 class TBitmap;
 }
 
 namespace korvex::skin {
-
-struct TsMaskData;
 
 // Paints the border picture of state `state` (at most the last) as a nine-part frame over the whole pf24bit
 // bitmap and removes every 0xFF00FF picture pixel of the masked pieces from region, which the caller made

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/classes/GraphicsTypes.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sParentCache.h"
 
 namespace korvex::classes {
@@ -9,8 +10,6 @@ class TBitmap;
 }
 
 namespace korvex::skin {
-
-class TsSkinManager;
 
 // Corner bits of the sides argument.
 inline constexpr int fcTopLeft = 1;

@@ -3,6 +3,7 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsTypes.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sParentCache.h"
 
 namespace korvex::classes {
@@ -10,8 +11,6 @@ class TBitmap;
 }
 
 namespace korvex::skin {
-
-struct TsMaskData;
 
 // A picture holds ImageCount state columns side by side; with MaskType 1 its grey mask lies below it. Per
 // channel a masked pixel becomes S + (D - S) * M / 256: a black mask shows the picture, a white one keeps

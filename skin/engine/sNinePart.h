@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/classes/GraphicsTypes.h"
+#include "skin/engine/Forward.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,7 +12,6 @@ class TBitmap;
 }
 
 namespace korvex::skin {
-struct TsMaskData;
 }
 
 namespace korvex::skin::detail {

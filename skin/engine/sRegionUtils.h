@@ -4,6 +4,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/gdi/Types.h"
+#include "skin/engine/Forward.h"
 
 #include <vector>
 
@@ -12,8 +13,6 @@ class TBitmap;
 }
 
 namespace korvex::skin {
-
-struct TsMaskData;
 
 // Rectangles one pixel high.
 using TsRectRuns = std::vector<classes::TRect>;

@@ -4,6 +4,7 @@
 #include "platform/base/Assert.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsTypes.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sGradient.h"
 
 #include <array>
@@ -18,8 +19,6 @@ class TJPEGImage;
 }
 
 namespace korvex::skin {
-
-class TsSkinManager;
 
 // A fixed array indexed from 1 to N, as the skin tables number their entries (FontColor[1], TabMask[4]).
 template <class T, int N>

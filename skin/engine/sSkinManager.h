@@ -3,6 +3,7 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TComponent.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sMenuSupport.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinData.h"
@@ -22,9 +23,6 @@ class TMemIniFile;
 }
 
 namespace korvex::skin {
-
-class TsStoredSkins;
-class TsStoredSkin;
 
 // Process-wide state.
 inline TsSkinManager* DefaultManager = nullptr;   // the first manager made; controls without one use it

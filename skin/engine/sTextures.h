@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/classes/GraphicsTypes.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sParentCache.h"
 
 namespace korvex::classes {
@@ -11,8 +12,6 @@ class TGraphic;
 }
 
 namespace korvex::skin {
-
-struct TsMaskData;
 
 // R is in and out: on return it holds the part still to be filled, or (-1, -1, -1, -1) when nothing is
 // left. A painter that paints nothing (no picture or master bitmap, an empty tile, a mode without meaning)

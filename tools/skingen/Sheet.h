@@ -1,15 +1,13 @@
 // Pictures of a skin for people: its master bitmap and a sheet of its sections painted as controls, as PNG.
 #pragma once
 
+#include "skin/engine/Forward.h"
+
 #include <memory>
 #include <string>
 
 namespace korvex::classes {
 class TBitmap;
-}
-
-namespace korvex::skin {
-class TsSkinManager;
 }
 
 namespace korvex::skingen {

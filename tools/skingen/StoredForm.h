@@ -1,15 +1,11 @@
 // The stored form of our skins: the component text of a skin manager holding them in InternalSkins.
 #pragma once
 
+#include "skin/engine/Forward.h"
 #include "tools/skingen/SkinModel.h"
 
 #include <string>
 #include <vector>
-
-namespace korvex::skin {
-class TsSkinManager;
-class TsStoredSkin;
-}
 
 namespace korvex::skingen {
 

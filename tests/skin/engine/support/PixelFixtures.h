@@ -4,17 +4,13 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/classes/TComponent.h"
+#include "skin/engine/Forward.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace korvex::classes {
 class TBitmap;
-}
-
-namespace korvex::skin {
-class TsSkinManager;
-struct TsMaskData;
 }
 
 namespace korvex::skin::pixeltest {

@@ -4,6 +4,7 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TComponent.h"
+#include "skin/engine/Forward.h"
 
 #include <functional>
 #include <memory>
@@ -14,11 +15,6 @@
 namespace korvex::classes {
 class TBitmap;
 class TForm;
-}
-
-namespace korvex::skin {
-class TsSkinManager;
-class TsStoredSkin;
 }
 
 namespace korvex::skin::test {
