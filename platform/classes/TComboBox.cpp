@@ -24,9 +24,8 @@ using namespace user;
 TCustomComboBox::TCustomComboBox(TComponent* owner)
     : TWinControl(owner)
     , FItems(std::make_unique<TListControlStrings>(this, ComboBoxMessages))
-    , FCanvas(std::make_unique<TControlCanvas>()) {
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
     RegisterStandardClasses();
-    FCanvas->SetControl(this);
     FControlStyle = TControlStyle {csSetCaption, csDoubleClicks, csFixedHeight};
     SetBounds(Left(), Top(), 145, 21);
     SetTabStop(true);

@@ -28,14 +28,13 @@ TClass MainMenuClass() {
 TCustomForm::TCustomForm(TComponent* owner)
     : TWinControl(owner)
     , FIcon(std::make_unique<TIcon>())
-    , FCanvas(std::make_unique<TControlCanvas>()) {
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     FVisible = false;
     FWidth = 320;
     FHeight = 240;
     SetColor(clBtnFace);
     SetParentFont(false);
-    FCanvas->SetControl(this);
     FIcon->OnChange = [this](TObject*) {
         if (HandleAllocated()) SendMessage(WindowHandle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(FIcon->Handle()));
     };

@@ -20,9 +20,8 @@ using namespace user;
 TCustomListBox::TCustomListBox(TComponent* owner)
     : TWinControl(owner)
     , FItems(std::make_unique<TListControlStrings>(this, ListBoxMessages))
-    , FCanvas(std::make_unique<TControlCanvas>()) {
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
     RegisterStandardClasses();
-    FCanvas->SetControl(this);
     FControlStyle = TControlStyle {csSetCaption, csDoubleClicks, csOpaque};
     SetBounds(Left(), Top(), 121, 97);
     SetTabStop(true);

@@ -27,9 +27,8 @@ using namespace user;
 TCustomTabControl::TCustomTabControl(TComponent* owner)
     : TWinControl(owner)
     , FImageLink(std::make_unique<TChangeLink>())
-    , FCanvas(std::make_unique<TControlCanvas>()) {
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
     RegisterCommonControlClasses();
-    FCanvas->SetControl(this);
     FImageLink->OnChange = [this](TObject* sender) { ImageListChange(sender); };
     FControlStyle = TControlStyle {csDoubleClicks, csClickEvents, csCaptureMouse};
     SetBounds(Left(), Top(), 289, 193);

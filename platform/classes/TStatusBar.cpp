@@ -110,9 +110,8 @@ void TStatusPanels::Update(TCollectionItem* item) {
 TStatusBar::TStatusBar(TComponent* owner)
     : TWinControl(owner)
     , FPanels(std::make_unique<TStatusPanels>(this))
-    , FCanvas(std::make_unique<TControlCanvas>()) {
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
     RegisterCommonControlClasses();
-    FCanvas->SetControl(this);
     FControlStyle = TControlStyle {csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     SetColor(clBtnFace);
     SetBounds(Left(), Top(), 150, 19);

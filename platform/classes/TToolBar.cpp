@@ -66,9 +66,8 @@ TCustomDrawStage StageOf(DWORD drawStage) {
 TToolBar::TToolBar(TComponent* owner)
     : TWinControl(owner)
     , FImageLink(std::make_unique<TChangeLink>())
-    , FCanvas(std::make_unique<TControlCanvas>()) {
+    , FCanvas(std::make_unique<TControlCanvas>(this)) {
     RegisterCommonControlClasses();
-    FCanvas->SetControl(this);
     FImageLink->OnChange = [this](TObject*) { UpdateImageLists(); };
     FControlStyle = TControlStyle {csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks, csMenuEvents};
     SetColor(clBtnFace);

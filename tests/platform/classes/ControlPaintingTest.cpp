@@ -59,19 +59,15 @@ protected:
 
 }
 
-TEST_F(ControlPaintingTest, AWindowlessControlWhosePaintThrowsGivesTheCanvasBack) {
+TEST_F(ControlPaintingTest, ChildControlsWhosePaintThrowsGiveTheCanvasBack) {
     TForm* form = NewForm();
-    auto* label = new TFailingPainter<TGraphicControl>(form);
+    auto* label = new TFailingPainter<TGraphicControl>(form);   // windowless: painted on the form's DC
+    auto* panel = new TFailingPainter<TCustomControl>(form);   // windowed: its own paint cycle
     label->SetBounds(10, 10, 40, 20);
-    label->SetParent(form);
-    PaintFailsThenRecovers(label, form);
-}
-
-TEST_F(ControlPaintingTest, AWindowedControlWhosePaintThrowsGivesTheCanvasBack) {
-    TForm* form = NewForm();
-    auto* panel = new TFailingPainter<TCustomControl>(form);
     panel->SetBounds(60, 10, 40, 20);
+    label->SetParent(form);
     panel->SetParent(form);
+    PaintFailsThenRecovers(label, form);
     PaintFailsThenRecovers(panel, form);
 }
 
