@@ -1,6 +1,7 @@
 // TMenuItem trees and the native menus built from them; command ids, owner drawing and shortcuts.
 #include "platform/classes/TMenu.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImageList.h"
@@ -460,14 +461,13 @@ bool TMenu::DispatchMessage(TMessage& m) {
         if (mis == nullptr || mis->CtlType != ODT_MENU) return false;
         TMenuItem* item = FindItem(mis->itemID);
         if (item == nullptr) return false;
-        TCanvas canvas;
         HDC dc = gdi::CreateCompatibleDC(nullptr);
+        base::ScopeExit freeDc([dc] { gdi::DeleteDC(dc); });
+        TCanvas canvas;   // gone before the DC
         canvas.SetHandle(dc);
         int width = int(mis->itemWidth);
         int height = int(mis->itemHeight);
         item->MeasureItem(&canvas, width, height);
-        canvas.SetHandle(nullptr);
-        gdi::DeleteDC(dc);
         mis->itemWidth = UINT(std::max(0, width));
         mis->itemHeight = UINT(std::max(0, height));
         m.Result = 1;

@@ -254,12 +254,9 @@ void TWinControl::UpdateShowing() {
     }
     if (FHandle != nullptr && FShowing != show) {
         FShowing = show;
-        try {
-            Perform(CM_SHOWINGCHANGED, 0, 0);
-        } catch (...) {
-            FShowing = !show;
-            throw;
-        }
+        base::ScopeExit undo([this, show] { FShowing = !show; });   // a failed change is not shown
+        Perform(CM_SHOWINGCHANGED, 0, 0);
+        undo.Dismiss();
     }
 }
 
