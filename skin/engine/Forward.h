@@ -11,6 +11,13 @@ struct TsMaskData;
 struct TsPatternData;
 struct TConstantSkinData;
 
+// A skinned control's link to the skin and what hangs off it (sCommonData.h, sBoundLabel.h, sComponentWatch.h)
+class TsCommonData;
+class TsBoundLabel;
+class TsEditLabel;
+class TacComponentWatch;
+class TacMenuSupport;   // sMenuSupport.h
+
 // Skins stored with the main window (sStoredSkins.h)
 class TsStoredSkins;
 class TsStoredSkin;

@@ -3,14 +3,15 @@
 
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
-#include "platform/classes/TJPEGImage.h"
 #include "platform/classes/TControl.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TJPEGImage.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PenBrush.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Types.h"
 #include "skin/engine/sBitmapUtils.h"
 #include "skin/engine/sCommonData.h"
@@ -19,7 +20,6 @@
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sPixelAccess.h"
 #include "skin/engine/sPixelRows.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sTextures.h"
 
@@ -183,7 +183,7 @@ TsSkinManager* ManagerOr(TsSkinManager* manager) {
 
 void FillRectSolid(gdi::HDC dc, const TRect& r, TColor color) {
     if (dc == nullptr) return;
-    TacSavedDc saved(dc);
+    gdi::SavedDc saved(dc);
     gdi::GdiHandle<gdi::Brush> brush(gdi::CreateSolidBrush(gdi::COLORREF(classes::ColorToRGB(color))));
     gdi::FillRect(dc, &r, brush);
 }
@@ -319,7 +319,7 @@ void PaintSectionToDC(int skinIndex, const std::string& section, const TsParentC
     manager = ManagerOr(manager);
     if (dc == nullptr || manager == nullptr || !manager->IsValidSkinIndex(skinIndex)) return;
     if (r.left < 0 || r.top < 0 || Width(r) < 1 || Height(r) < 1) return;
-    TacSavedDc saved(dc);
+    gdi::SavedDc saved(dc);
     auto temp = NewBitmap24(Width(r), Height(r));
     if (!temp) return;
     PaintSection(skinIndex, section, ci, filling, state, TRect {0, 0, Width(r), Height(r)}, p, temp.get(), manager, -1, -1);

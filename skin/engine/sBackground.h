@@ -5,6 +5,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/gdi/Types.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sParentCache.h"
 
 #include <string>
@@ -14,9 +15,6 @@ class TBitmap;
 }
 
 namespace korvex::skin {
-
-class TsCommonData;
-class TsSkinManager;
 
 // Every routine paints nothing when its guards fail (no bitmap or manager, an invalid section, a rectangle
 // that starts left of or above the bitmap or ends past it) and never raises.

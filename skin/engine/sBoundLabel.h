@@ -3,6 +3,7 @@
 
 #include "platform/classes/TLabel.h"
 #include "platform/classes/TPersistent.h"
+#include "skin/engine/Forward.h"
 
 #include <memory>
 #include <string>
@@ -13,9 +14,6 @@ class TFont;
 }
 
 namespace korvex::skin {
-
-class TsBoundLabel;
-class TsCommonData;
 
 enum TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 

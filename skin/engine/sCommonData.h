@@ -5,6 +5,7 @@
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/classes/TPersistent.h"
 #include "platform/gdi/Types.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sParentCache.h"
 
 #include <functional>
@@ -18,9 +19,6 @@ class TCustomForm;
 }
 
 namespace korvex::skin {
-
-class TsSkinManager;
-class TacComponentWatch;
 
 // Control kinds the owner writes into ControlKind (they pick the default section and the hover rule).
 inline constexpr int ckForm = 224;

@@ -8,6 +8,7 @@
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
@@ -15,7 +16,6 @@
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sPixelRows.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sUtils.h"
 
@@ -260,7 +260,7 @@ void BlitCacheExcludingChildren(TControl* control, TsCommonData* data, classes::
     classes::TPoint offset, bool paintFrame, gdi::HDC dc, const classes::TRect& rect) {
     if (control == nullptr || data == nullptr || data->CacheBmp() == nullptr || dc == nullptr) return;
     if (paintFrame) PaintFrameAllSides(data, 0);
-    TacSavedDc saved(dc);
+    gdi::SavedDc saved(dc);
     gdi::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         const bool designing = control->ComponentState().Contains(classes::csDesigning);

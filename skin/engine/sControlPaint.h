@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/classes/GraphicsTypes.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sParentCache.h"
 #include "skin/engine/sPixelAccess.h"
 
@@ -12,8 +13,6 @@ class TWinControl;
 }
 
 namespace korvex::skin {
-
-class TsCommonData;
 
 // Refreshes the transparent corner pixels of the control's border in its cache from what lies behind it:
 // the parent's plain colour when the parent has no cache or answers one colour, else the parent's cache.

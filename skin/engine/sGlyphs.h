@@ -5,6 +5,7 @@
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/classes/TSet.h"
 #include "platform/classes/TToolBar.h"
+#include "skin/engine/Forward.h"
 
 namespace korvex::classes {
 class TBitmap;
@@ -13,8 +14,6 @@ class TCustomImageList;
 }
 
 namespace korvex::skin {
-
-class TsCommonData;
 
 enum TsDisabledGlyphKindItem { dgBlended, dgGrayed };
 using TsDisabledGlyphKind = classes::TSet<TsDisabledGlyphKindItem>;

@@ -4,6 +4,7 @@
 
 #include "platform/classes/ControlMessages.h"
 #include "platform/classes/TPersistent.h"
+#include "skin/engine/Forward.h"
 
 #include <functional>
 #include <memory>
@@ -16,8 +17,6 @@ class TMenuItem;
 }
 
 namespace korvex::skin {
-
-class TsSkinManager;
 
 // Posted by the menu code to the application window when one of its popups opens (LParam: the menu item),
 // or with the popup window itself (LParam: its handle).

@@ -1,6 +1,7 @@
 // Skinned text: caption placement, contour copies, embossed disabled text, cutting, sizes and focus dots.
 #include "skin/engine/sSkinnedText.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Utf8.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
@@ -8,10 +9,10 @@
 #include "platform/classes/TControl.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/Painting.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
 
 namespace korvex::skin {
@@ -78,11 +79,8 @@ void OutputSkinnedText(TCanvas* canvas, const std::string& text, bool enabled, T
     }
     gdi::HDC dc = canvas->Handle();
     // The DC's state comes back under the canvas: it must select its font, brush and modes again next time.
-    struct RefreshCanvas {
-        TCanvas* Canvas;
-        ~RefreshCanvas() { Canvas->Refresh(); }
-    } refresh {canvas};
-    TacSavedDc saved(dc);
+    base::ScopeExit refresh([canvas] { canvas->Refresh(); });
+    gdi::SavedDc saved(dc);
     gdi::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     const TRect d = Place(canvas, text, r, flags);
     canvas->Brush()->SetStyle(classes::bsClear);

@@ -4,6 +4,7 @@
 
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/gdi/Types.h"
+#include "skin/engine/Forward.h"
 
 #include <string>
 
@@ -12,9 +13,6 @@ class TCanvas;
 }
 
 namespace korvex::skin {
-
-class TsCommonData;
-class TsSkinManager;
 
 // Both output routines place a single-line text in r (centred with DT_CENTER, else vertically centred and
 // from r's left or, with DT_RIGHT, ending at r's right) and hand back the text's rectangle grown by 1 pixel,

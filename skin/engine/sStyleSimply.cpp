@@ -14,6 +14,7 @@
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PenBrush.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
@@ -22,7 +23,6 @@
 #include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMenuSupport.h"
 #include "skin/engine/sMessages.h"
-#include "skin/engine/sSavedDc.h"
 
 #include <cstdio>
 #include <exception>
@@ -170,7 +170,7 @@ void ComposeGraphicChildren(gdi::HDC dc, TWinControl* control) {
     for (auto& watch : children) {
         auto* child = watch->As<TControl>();
         if (child == nullptr) continue;
-        TacSavedDc saved(mem);
+        gdi::SavedDc saved(mem);
         gdi::POINT origin {};
         gdi::GetWindowOrgEx(mem, &origin);
         gdi::SetWindowOrgEx(mem, origin.x - child->Left(), origin.y - child->Top(), nullptr);
