@@ -7,12 +7,12 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSkinnedText.h"
 #include "skin/engine/sStyleSimply.h"
@@ -130,7 +130,7 @@ public:
             FDc = user::BeginPaint(FWnd, &FPs);
             FBegun = true;
         }
-        FSaved = std::make_unique<TacSavedDc>(FDc);
+        FSaved = std::make_unique<gdi::SavedDc>(FDc);
         if (FCanvas != nullptr) {
             FCanvas->Lock();
             FCanvas->SetHandle(FDc);
@@ -156,7 +156,7 @@ private:
     gdi::HDC FDc = nullptr;
     user::PAINTSTRUCT FPs {};
     bool FBegun = false;
-    std::unique_ptr<TacSavedDc> FSaved;
+    std::unique_ptr<gdi::SavedDc> FSaved;
 };
 
 }

@@ -8,12 +8,12 @@
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
-#include "skin/engine/sSavedDc.h"
 
 
 namespace korvex::skin {
@@ -71,7 +71,7 @@ void PaintPushControl(const TacPushPaint& paint, TMessage& message) {
     KORVEX_ASSERT(control != nullptr && data != nullptr && paint.Prepare);
     TacPaintScope scope(control->WindowHandle(), reinterpret_cast<gdi::HDC>(message.WParam));
     if (scope.Dc() == nullptr) return;
-    TacSavedDc saved(scope.Dc());
+    gdi::SavedDc saved(scope.Dc());
     data->Updating = data->IsUpdating();
     if (data->Updating) return;
     data->BGChanged = data->BGChanged || data->CacheIncomplete
