@@ -4,6 +4,7 @@
 
 #include "platform/classes/TScrollBar.h"
 #include "platform/classes/TWinControl.h"
+#include "skin/engine/Forward.h"
 #include "skin/engine/sParentCache.h"
 #include "skin/engine/sPixelAccess.h"
 #include "skin/engine/sScrollBarGeometry.h"
@@ -19,9 +20,6 @@ class TTimer;
 }
 
 namespace korvex::skin {
-
-class TsCommonData;
-class TacComponentWatch;
 
 inline constexpr int ckScrollBar = 142;
 

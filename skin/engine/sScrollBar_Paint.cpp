@@ -1,10 +1,12 @@
 // TsScrollBar: the skinned picture: track halves over the background, arrow buttons, the thumb, the disabled look.
 #include "skin/engine/sScrollBar.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
 #include "platform/gdi/BitBlt.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
 #include "platform/user/ScrollBars.h"
 #include "skin/engine/sBackground.h"
@@ -14,9 +16,7 @@
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sMessages.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
-#include "skin/engine/sValueRollback.h"
 
 #include <algorithm>
 #include <optional>
@@ -206,7 +206,7 @@ void TsScrollBar::PaintSkinned(user::HDC given) {
     }
     if (dc == nullptr || Width() < 1 || Height() < 1 || PaintingSuppressed) return;
     FPartsChanged = false;
-    TacSavedDc saved(dc);
+    gdi::SavedDc saved(dc);
     const TsScrollGeometry g = Geometry();
     if (!SkinActive()) {
         // The skin went before the window did: the plain look until the native bar is back.
@@ -227,8 +227,8 @@ void TsScrollBar::PaintSkinned(user::HDC given) {
     const TsParentCacheInfo ci = BackgroundInfo();
     // Without a parent cache the holes of the pictures show the parent's colour.
     const TColor under = !ci.Ready && Parent() != nullptr ? ColorToRGB(Parent()->Color()) : TransparentSkinColor;
-    ValueRollback<TColor> parentColor(skin::ParentColor, under);
-    ValueRollback<TColor> parentAnswer(ParentColorAnswer, under);
+    base::ValueRollback<TColor> parentColor(skin::ParentColor, under);
+    base::ValueRollback<TColor> parentAnswer(ParentColorAnswer, under);
     PaintTracks(cache, ci);
     std::unique_ptr<TBitmap> copy;
     TBitmap* target = cache;

@@ -11,7 +11,6 @@
 #include "platform/os/FileSearch.h"
 #include "platform/os/Files.h"
 #include "skin/engine/sStoredSkins.h"
-#include "skin/engine/sValueRollback.h"
 
 #include <algorithm>
 
