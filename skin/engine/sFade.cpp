@@ -9,13 +9,13 @@
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
 #include "skin/engine/sBitmapUtils.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sPixelRows.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sWindowDc.h"
 
@@ -87,7 +87,7 @@ void ShowFrame(TControl* control, TBitmap* frame) {
     }
     TacComponentWatch watch(control);
     TacWindowDc dc(window);
-    TacSavedDc saved(dc.Dc());
+    gdi::SavedDc saved(dc.Dc());
     const classes::LRESULT painted
         = control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PAINTFADEFRAME), classes::LPARAM(frame));
     if (painted != 0 || !watch.Alive() || dc.Dc() == nullptr) return;

@@ -3,6 +3,7 @@
 
 #include "platform/classes/TSet.h"
 #include "platform/classes/TTimer.h"
+#include "skin/engine/Forward.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,9 +15,6 @@ class TControl;
 }
 
 namespace korvex::skin {
-
-class TsCommonData;
-class TacComponentWatch;
 
 // ---- Which events fade ----------------------------------------------------------------------------------------
 enum TacAnimatEvent {
