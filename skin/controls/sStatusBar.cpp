@@ -7,6 +7,7 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Painting.h"
 #include "platform/user/controls/StatusBar.h"
@@ -14,7 +15,6 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sMessages.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSkinnedText.h"
 #include "skin/engine/sStyleSimply.h"
@@ -112,7 +112,7 @@ void TsStatusBar::PaintPanels(TBitmap* cache) {
         r.left += 1, r.top += 1, r.right -= 1, r.bottom -= 1;
         if (panel->Style() == psOwnerDraw && OnDrawPanel) {
             // The owner draws into the cache through the bar's own canvas.
-            TacSavedDc saved(cache->Canvas()->Handle());
+            gdi::SavedDc saved(cache->Canvas()->Handle());
             canvas->SetHandle(cache->Canvas()->Handle());
             canvas->Font()->Assign(Font());
             canvas->Brush()->SetColor(Color());
@@ -171,7 +171,7 @@ void TsStatusBar::PaintGrip(TBitmap* cache) {
 void TsStatusBar::SkinPaint(gdi::HDC dc) {
     TsCommonData* data = FCommonData.get();
     if (dc == nullptr || ControlDestroying(this)) return;
-    TacSavedDc saved(dc);
+    gdi::SavedDc saved(dc);
     data->SetUpdating(data->IsUpdating());
     if (data->Updating) return;   // the parent sends SMC_PARENTUPDATED when it has painted
     PrepareStatusCache();

@@ -9,6 +9,7 @@
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
@@ -23,7 +24,6 @@
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sNinePart.h"
-#include "skin/engine/sSavedDc.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSkinnedText.h"
 #include "skin/engine/sStyleSimply.h"
@@ -147,7 +147,7 @@ void TsToolBar::RepaintButton(int index) {
     gdi::HDC dc = user::GetDC(wnd);
     if (dc == nullptr) return;
     {
-        TacSavedDc saved(dc);
+        gdi::SavedDc saved(dc);
         // The button's own state: a checked or disabled button keeps its look when it is repainted.
         PaintButton(button, NativeState(index), dc);
     }
@@ -194,7 +194,7 @@ void TsToolBar::CopyCache(gdi::HDC dc, const TRect& rect) {
     TBitmap* cache = data->CacheBmp();
     if (dc == nullptr || cache == nullptr) return;
     PaintFrameAllSides(data, 0);
-    TacSavedDc saved(dc);
+    gdi::SavedDc saved(dc);
     gdi::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     // Windowed children paint themselves; buttons are drawn by the button stage, separators show the cache.
     for (int i = 0; i < ControlCount(); ++i) {
@@ -301,7 +301,7 @@ void TsToolBar::NCPaintSkinned() {
     gdi::HDC dc = user::GetWindowDC(wnd);
     if (dc == nullptr) return;
     {
-        TacSavedDc saved(dc);
+        gdi::SavedDc saved(dc);
         const TPoint edge = EdgeOffset();
         gdi::ExcludeClipRect(dc, edge.x, edge.y, edge.x + ClientWidth(), edge.y + ClientHeight());
         gdi::BitBlt(dc, 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
