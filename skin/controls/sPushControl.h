@@ -6,7 +6,6 @@
 #include "platform/gdi/Types.h"
 
 #include <functional>
-#include <string_view>
 
 namespace korvex::classes {
 class TControl;
@@ -49,7 +48,5 @@ void PaintPushControl(const TacPushPaint& paint, classes::TMessage& message);
 
 // True when a part of the control lies outside its parent's client area (the cache missed a part of it).
 bool BoundsOutsideParentClient(const classes::TControl* control);
-
-inline constexpr std::string_view DisabledKindIdents[] = {"dkBlended", "dkGrayed"};
 
 }

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace korvex::classes {
 class TBitmap;
@@ -96,6 +97,7 @@ inline classes::TColor ParentColorAnswer = 0xFF00FF;
 enum TsDisabledKindItem { dkBlended, dkGrayed };
 using TsDisabledKind = classes::TSet<TsDisabledKindItem>;
 inline const TsDisabledKind DefaultDisabledKind {dkBlended};
+inline constexpr std::string_view DisabledKindIdents[] = {"dkBlended", "dkGrayed"};   // form text names
 
 // Each channel := round(old * p + colour * (1 - p)), p = (percent & 255) / 100, halves to even. Right and
 // bottom are exclusive; the rectangle is clipped to the bitmap (pf24bit only).

@@ -26,8 +26,6 @@ using namespace korvex::classes;
 
 namespace {
 
-inline constexpr std::string_view DisabledKindIdents[] = {"dkBlended", "dkGrayed"};
-
 bool BeingDestroyed(const TComponent* c) {
     return c->ComponentState().Contains(csDestroying);
 }
