@@ -95,9 +95,17 @@ TsParentCacheInfo TsScrollBar::BackgroundInfo() {
     ParentCacheAnswer.Ready = false;
     if (!ci.Ready) return EmptyCacheInfo;
     // The bar lies beside its host on the host's parent; a form's cache already holds its client offset.
+    // Another host answers where its client area lies in its cache, which covers the whole window: a
+    // bordered host's client area starts inside its border.
     if (dynamic_cast<TCustomForm*>(host) == nullptr) {
-        ci.X -= host->Left();
-        ci.Y -= host->Top();
+        TPoint border {0, 0};
+        if (host->Parent() != nullptr) {
+            const TPoint client = host->ClientToScreen(TPoint {0, 0});
+            const TPoint corner = host->Parent()->ClientToScreen(TPoint {host->Left(), host->Top()});
+            border = TPoint {client.x - corner.x, client.y - corner.y};
+        }
+        ci.X -= host->Left() + border.x;
+        ci.Y -= host->Top() + border.y;
     }
     return ci;
 }

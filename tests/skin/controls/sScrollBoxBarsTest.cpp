@@ -1,0 +1,256 @@
+// TsScrollBox with a skin: the skinned bars laid over its edges, scrolled by real mouse input on them (arrows,
+// track, repeat on the fake clock), kept in step with ScrollBy, through skin switches, focus kept in view.
+#include "support/ControlsHost.h"
+#include "support/ScrollBarKit.h"
+
+#include "platform/classes/TButton.h"
+#include "platform/user/Focus.h"
+#include "platform/user/WinPos.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sScrollBox.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinManager.h"
+
+#include <climits>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::sbtest;
+
+namespace {
+
+constexpr int RowHeight = 30;
+constexpr int Rows = 10;
+
+class ScrollBoxBars : public ScrollBarTestBase {
+protected:
+    TForm* Form = nullptr;
+    TsScrollBox* Box = nullptr;
+    TsPanel* First = nullptr;
+    TsPanel* Last = nullptr;
+
+    // A 160 x 100 box at (10, 10) holding ten rows of 120 x 30 (rowWidth wider for a horizontal range).
+    void Build(int rowWidth = 120) {
+        Form = NewForm();
+        Box = Create<TsScrollBox>(Form);
+        Box->SetBounds(10, 10, 160, 100);
+        Box->SetParent(Form);
+        for (int i = 0; i < Rows; ++i) {
+            auto* row = Create<TsPanel>(Form);
+            row->SetBounds(0, i * RowHeight, rowWidth, RowHeight);
+            row->SetCaption("Row " + std::to_string(i));
+            row->SetParent(Box);
+            if (i == 0) First = row;
+            Last = row;
+        }
+        Pump();
+    }
+    int VertMax() const { return Rows * RowHeight - Box->ClientHeight(); }
+};
+
+TEST_F(ScrollBoxBars, ASkinnedBoxShowsOnlyItsSkinnedBarOverItsRightEdge) {
+    LoadSkin(1);
+    Build();
+    TsScrollBar* bar = Box->SkinVertBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(Box->NativeBarsHidden());
+    EXPECT_FALSE(Box->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_TRUE(bar->SkinActive());
+    EXPECT_EQ(bar->HostControl(), Box);
+    EXPECT_EQ(bar->Parent(), Form);
+    EXPECT_TRUE(Box->SkinHorzBar() == nullptr || !Box->SkinHorzBar()->Visible());
+    // Inside the 2-pixel frame, at the box's right edge; the client area ends where the bar starts.
+    EXPECT_EQ(bar->BoundsRect(), (TRect {10 + 160 - 2 - 16, 12, 10 + 160 - 2, 10 + 100 - 2}));
+    EXPECT_EQ(Box->ClientWidth(), 160 - 4 - 16);
+    EXPECT_EQ(Box->ClientHeight(), 96);
+    EXPECT_EQ(bar->Min(), 0);
+    EXPECT_EQ(bar->Max(), VertMax());
+    EXPECT_EQ(bar->PageSize(), 96);
+    EXPECT_EQ(bar->LargeChange(), 96);
+    EXPECT_EQ(bar->SmallChange(), Box->VertScrollBar()->Increment());
+    // The bar is on top of the box: the screen point at the bar's middle belongs to the bar's window.
+    const TPoint p = bar->ClientToScreen(TPoint {8, 50});
+    EXPECT_EQ(user::WindowFromPoint(user::POINT {p.x, p.y}), bar->Handle());
+}
+
+TEST_F(ScrollBoxBars, ArrowsAndTrackOfTheSkinnedBarScrollTheContentClampedAtBothEnds) {
+    LoadSkin(0);
+    Build();
+    TsScrollBar* bar = Box->SkinVertBar();
+    ASSERT_NE(bar, nullptr);
+    const int step = bar->SmallChange();
+    int before = 0, after = 0;
+    Box->OnBeforeScroll = [&](TObject*) { ++before; };
+    Box->OnAfterScroll = [&](TObject*) { ++after; };
+    const int h = bar->Height();
+
+    ClickAt(bar, 8, 4);   // the top arrow at the top: nothing moves
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(First->Top(), 0);
+    ClickAt(bar, 8, h - 4);   // the bottom arrow: one line
+    EXPECT_EQ(bar->Position(), step);
+    EXPECT_EQ(Box->VertScrollBar()->Position(), step);
+    EXPECT_EQ(First->Top(), -step);
+    EXPECT_GE(before, 1);
+    EXPECT_EQ(before, after);
+    ClickAt(bar, 8, h - 20);   // the track below the thumb: one page
+    EXPECT_EQ(bar->Position(), step + 96);
+    EXPECT_EQ(First->Top(), -(step + 96));
+
+    // Holding the bottom arrow repeats until the end and no further.
+    PressAt(bar, 8, h - 4);
+    for (int i = 0; i < 40; ++i)
+        Advance(100);
+    ReleaseAt(bar, 8, h - 4);
+    EXPECT_EQ(bar->Position(), VertMax());
+    EXPECT_EQ(Last->Top() + Last->Height(), Box->ClientHeight());   // the last row ends at the bottom
+    ClickAt(bar, 8, 20);   // the track above the thumb pages back
+    EXPECT_EQ(bar->Position(), VertMax() - 96);
+    EXPECT_EQ(First->Top(), -(VertMax() - 96));
+}
+
+TEST_F(ScrollBoxBars, ScrollByMovesTheSkinnedBarWithTheContent) {
+    LoadSkin(2);
+    Build();
+    TsScrollBar* bar = Box->SkinVertBar();
+    ASSERT_NE(bar, nullptr);
+    BarEvents events;
+    bar->OnChange = [&](TObject*) { events.Changes.push_back(bar->Position()); };
+    Box->ScrollBy(0, -50);
+    EXPECT_EQ(bar->Position(), 50);
+    EXPECT_EQ(First->Top(), -50);
+    Box->ScrollBy(0, INT_MIN);
+    EXPECT_EQ(bar->Position(), VertMax());
+    EXPECT_EQ(Last->Top() + RowHeight, Box->ClientHeight());
+    Box->ScrollBy(0, INT_MAX);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(First->Top(), 0);
+    Box->ScrollBy(-30, 0);   // no horizontal bar: no horizontal move
+    EXPECT_EQ(First->Left(), 0);
+    EXPECT_TRUE(events.Changes.empty());   // the box moves its bars quietly
+}
+
+TEST_F(ScrollBoxBars, WideAndTallContentGetsBothBarsWithoutOverlap) {
+    LoadSkin(3);
+    Build(300);
+    TsScrollBar* v = Box->SkinVertBar();
+    TsScrollBar* h = Box->SkinHorzBar();
+    ASSERT_NE(v, nullptr);
+    ASSERT_NE(h, nullptr);
+    EXPECT_TRUE(v->Visible() && h->Visible());
+    EXPECT_EQ(v->BoundsRect().bottom, h->BoundsRect().top);   // the corner square belongs to neither
+    EXPECT_EQ(h->BoundsRect().right, v->BoundsRect().left);
+    EXPECT_EQ(Box->ClientWidth(), 156 - 16);
+    EXPECT_EQ(Box->ClientHeight(), 96 - 16);
+    EXPECT_EQ(h->Max(), 300 - Box->ClientWidth());
+    ClickAt(h, h->Width() - 4, 8);   // the right arrow
+    EXPECT_EQ(First->Left(), -h->SmallChange());
+    Box->ScrollBy(INT_MIN, INT_MIN);
+    EXPECT_EQ(h->Position(), h->Max());
+    EXPECT_EQ(v->Position(), v->Max());
+    EXPECT_EQ(Last->Left() + 300, Box->ClientWidth());
+    EXPECT_EQ(Last->Top() + RowHeight, Box->ClientHeight());
+}
+
+TEST_F(ScrollBoxBars, ASkinSwitchKeepsThePositionAndRemovingTheSkinBringsTheNativeBarsBack) {
+    TsSkinManager* sm = LoadSkin(0);
+    Build();
+    Box->ScrollBy(0, -60);
+    TsScrollBar* bar = Box->SkinVertBar();
+    ASSERT_NE(bar, nullptr);
+    LoadSkin(1);   // another skin while shown
+    ASSERT_EQ(Box->SkinVertBar(), bar);
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_TRUE(bar->SkinActive());
+    EXPECT_EQ(bar->Position(), 60);
+    EXPECT_EQ(First->Top(), -60);
+    ClickAt(bar, 8, bar->Height() - 4);
+    EXPECT_EQ(First->Top(), -60 - bar->SmallChange());
+
+    const int pos = Box->VertScrollBar()->Position();
+    sm->SetActive(false);
+    Pump();
+    EXPECT_FALSE(Box->NativeBarsHidden());
+    EXPECT_TRUE(Box->SkinVertBar() == nullptr || !Box->SkinVertBar()->Visible());
+    EXPECT_TRUE(Box->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_EQ(Box->VertScrollBar()->Position(), pos);
+    EXPECT_EQ(First->Top(), -pos);
+    Box->ScrollBy(0, 10);   // the unskinned path scrolls through the native bar
+    EXPECT_EQ(Box->VertScrollBar()->Position(), pos - 10);
+
+    sm->SetActive(true);
+    Pump();
+    ASSERT_NE(Box->SkinVertBar(), nullptr);
+    EXPECT_TRUE(Box->SkinVertBar()->Visible());
+    EXPECT_FALSE(Box->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_EQ(Box->SkinVertBar()->Position(), pos - 10);
+}
+
+TEST_F(ScrollBoxBars, AHiddenNativeBarStaysWithoutASkinnedOne) {
+    LoadSkin(1);
+    Form = NewForm();
+    Box = Create<TsScrollBox>(Form);
+    Box->VertScrollBar()->SetVisible(false);
+    Box->SetBounds(10, 10, 160, 100);
+    Box->SetParent(Form);
+    auto* row = Create<TsPanel>(Form);
+    row->SetBounds(0, 0, 120, 400);
+    row->SetParent(Box);
+    Pump();
+    EXPECT_TRUE(Box->SkinVertBar() == nullptr || !Box->SkinVertBar()->Visible());
+    Box->SetVisible(false);
+    Pump();
+    Box->SetVisible(true);
+    Pump();
+    EXPECT_TRUE(Box->SkinVertBar() == nullptr || !Box->SkinVertBar()->Visible());
+}
+
+TEST_F(ScrollBoxBars, HidingTheBoxHidesItsBarsAndContentThatFitsNeedsNone) {
+    LoadSkin(0);
+    Build();
+    TsScrollBar* bar = Box->SkinVertBar();
+    ASSERT_NE(bar, nullptr);
+    Box->SetVisible(false);
+    Pump();
+    EXPECT_FALSE(bar->Visible());
+    Box->SetVisible(true);
+    Pump();
+    EXPECT_TRUE(bar->Visible());
+    Box->SetBounds(10, 10, 160, Rows * RowHeight + 4);   // everything fits now
+    Pump();
+    EXPECT_FALSE(bar->Visible());
+    EXPECT_EQ(First->Top(), 0);
+    Box->SetBounds(40, 20, 160, 100);   // moved and shrunk: the bar follows
+    Pump();
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_EQ(bar->Left(), 40 + 160 - 2 - 16);
+    EXPECT_EQ(bar->Top(), 22);
+}
+
+TEST_F(ScrollBoxBars, AFocusedControlBelowTheViewIsScrolledIntoIt) {
+    LoadSkin(0);
+    Build();
+    auto* button = Create<TButton>(Form);
+    button->SetBounds(10, 250, 80, 24);
+    button->SetParent(Box);
+    Pump();
+    button->SetFocus();
+    Pump();
+    TsScrollBar* bar = Box->SkinVertBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GT(bar->Position(), 0);
+    EXPECT_EQ(button->Top() + button->Height(), Box->ClientHeight());   // just in view at the bottom
+    EXPECT_EQ(Box->VertScrollBar()->Position(), bar->Position());
+    auto* top = Create<TButton>(Form);
+    top->SetBounds(10, 5 - bar->Position(), 80, 24);   // above the view
+    top->SetParent(Box);
+    Pump();
+    top->SetFocus();
+    Pump();
+    EXPECT_EQ(bar->Position(), 5);
+    EXPECT_EQ(top->Top(), 0);   // just in view at the top
+}
+
+}
