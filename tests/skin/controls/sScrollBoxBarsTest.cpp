@@ -254,3 +254,26 @@ TEST_F(ScrollBoxBars, AFocusedControlBelowTheViewIsScrolledIntoIt) {
 }
 
 }
+
+namespace {
+
+class ScrollBoxBarsPicture : public ScrollBoxBars, public ::testing::WithParamInterface<int> { };
+
+// Both bars, scrolled into the middle, in each skin: written as a picture to look at.
+TEST_P(ScrollBoxBarsPicture, BothBarsScrolledPaintOverTheFrame) {
+    LoadSkin(GetParam());
+    Build(300);
+    Box->ScrollBy(-60, -90);
+    Pump();
+    ASSERT_NE(Box->SkinHorzBar(), nullptr);
+    EXPECT_EQ(Box->SkinHorzBar()->Position(), 60);
+    const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
+    const gdi::RECT r {origin.x, origin.y, origin.x + 180, origin.y + 120};
+    ASSERT_TRUE(Display->WriteScreenshotPng(
+        controlstest::PictureDir() + "/ScrollBox_" + controlstest::SkinShortName(GetParam()) + ".png", &r));
+}
+
+INSTANTIATE_TEST_SUITE_P(FourSkins, ScrollBoxBarsPicture, ::testing::Values(0, 1, 2, 3),
+    [](const auto& info) { return controlstest::SkinShortName(info.param); });
+
+}
