@@ -14,8 +14,9 @@ using detail::WindowObject;
 
 namespace {
 
-WindowObject*& LockedWindow() {
-    static WindowObject* locked = nullptr;
+// The window LockWindowUpdate locked, by handle: it may be destroyed while locked.
+HWND& LockedWindow() {
+    static HWND locked = nullptr;
     return locked;
 }
 
@@ -83,7 +84,7 @@ bool HasNonClient(const WindowObject* w) {
 }
 
 bool IsUpdateLocked(const WindowObject* w) {
-    WindowObject* locked = LockedWindow();
+    WindowObject* locked = FromHandle(LockedWindow());
     return locked && IsDescendant(locked, w);
 }
 
@@ -289,17 +290,17 @@ bool RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
 }
 
 bool LockWindowUpdate(HWND hwnd) {
-    WindowObject*& locked = LockedWindow();
+    HWND& locked = LockedWindow();
     if (!hwnd) {
-        WindowObject* old = locked;
+        WindowObject* old = FromHandle(locked);
         locked = nullptr;
-        if (old && FromHandle(old->Handle) == old) detail::InvalidateAll(old, true, true, true);
+        if (old) detail::InvalidateAll(old, true, true, true);
         detail::RefreshOpenDcs();
         return true;
     }
     WindowObject* w = FromHandle(hwnd);
-    if (!w || (locked && FromHandle(locked->Handle) == locked)) return false;
-    locked = w;
+    if (!w || FromHandle(locked)) return false;   // one lock at a time; a destroyed window's lock is gone
+    locked = hwnd;
     detail::RefreshOpenDcs();
     return true;
 }
