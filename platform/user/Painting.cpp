@@ -1,6 +1,7 @@
 // The paint cycle: update regions, WM_PAINT generation, BeginPaint/EndPaint, RedrawWindow, erasing, locking.
 #include "platform/user/Painting.h"
 
+#include "platform/base/Assert.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/SysColors.h"
@@ -325,6 +326,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     clip.Offset(o.x + w->Client.left - w->Rect.left, o.y + w->Client.top - w->Rect.top);
     *ps = PAINTSTRUCT {};
     ps->hdc = detail::MakeWindowDc(w, detail::DcArea::Client, 0, &clip, nullptr);
+    if (ps->hdc) detail::MarkPaintDc(ps->hdc);
     ps->rcPaint = update.Box();
     if (erase && ps->hdc) ps->fErase = detail::Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) == 0;
     return ps->hdc;
@@ -332,6 +334,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 
 bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps || !ps->hdc) return false;
+    KORVEX_ASSERT(detail::IsPaintDcOf(ps->hdc, hwnd));   // BeginPaint's DC of this window, not ended before
     return ReleaseDC(hwnd, ps->hdc) == 1;
 }
 

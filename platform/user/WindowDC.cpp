@@ -1,6 +1,7 @@
 // Window DCs: DCs that draw into the backing store clipped to the visible region, and their upkeep.
 #include "platform/user/Painting.h"
 
+#include "platform/base/Assert.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/Screen.h"
 #include "platform/user/WindowObject.h"
@@ -22,6 +23,7 @@ struct OpenDc {
     std::optional<gdi::BandedRegion> Intersect;   // window coordinates
     std::optional<gdi::BandedRegion> Exclude;
     bool Dead = false;
+    bool Paint = false;   // made by BeginPaint
     gdi::Bitmap* Capture = nullptr;   // screen DCs: the picture of the screen they read from, once taken (owned)
 };
 
@@ -166,6 +168,16 @@ void MarkOpenDcsDirty() {
     }
 }
 
+void MarkPaintDc(HDC dc) {
+    auto it = OpenDcs().find(dc);
+    if (it != OpenDcs().end()) it->second.Paint = true;
+}
+
+bool IsPaintDcOf(HDC dc, HWND hwnd) {
+    auto it = OpenDcs().find(dc);
+    return it != OpenDcs().end() && it->second.Paint && it->second.Hwnd == hwnd;
+}
+
 void ReleaseDcsOf(WindowObject* w) {
     for (auto& [dc, info] : OpenDcs()) {
         if (info.Dead) continue;
@@ -234,6 +246,7 @@ int ReleaseDC(HWND, HDC dc) {
     auto& dcs = OpenDcs();
     auto it = dcs.find(dc);
     if (it == dcs.end()) return 0;
+    KORVEX_ASSERT(dc->SaveDepth() == 0 || !it->second.Paint);   // what a paint handler saved, it restored
     if (!it->second.Dead)
         if (WindowObject* w = FromHandle(it->second.Hwnd))
             detail::MarkDirty(detail::TopLevelOf(w), dc->EffectiveClip());

@@ -314,6 +314,38 @@ TEST_F(Paint, DestroyingTheLockedWindowEndsTheLockAndUnlockingAfterwardsIsSafe) 
     EXPECT_TRUE(LockWindowUpdate(nullptr));
 }
 
+#ifdef KORVEX_ASSERTS
+// Programming errors the assertion builds stop at: EndPaint without its BeginPaint, and a paint handler that
+// saved DC state without restoring it.
+TEST_F(Paint, EndPaintWithoutItsBeginPaintOrWithStateStillSavedIsCaught) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, PlainClass);
+    ASSERT_TRUE(Pump());
+    EXPECT_DEATH(
+        {
+            PAINTSTRUCT ps {};
+            ps.hdc = GetDC(w);
+            EndPaint(w, &ps);
+        },
+        "assertion failed");
+    EXPECT_DEATH(
+        {
+            InvalidateRect(w, nullptr, false);
+            PAINTSTRUCT ps {};
+            BeginPaint(w, &ps);
+            gdi::SaveDC(ps.hdc);
+            EndPaint(w, &ps);
+        },
+        "assertion failed");
+    PAINTSTRUCT ps {};
+    InvalidateRect(w, nullptr, false);
+    BeginPaint(w, &ps);
+    int depth = gdi::SaveDC(ps.hdc);
+    gdi::RestoreDC(ps.hdc, depth);
+    EXPECT_TRUE(EndPaint(w, &ps));
+}
+#endif
+
 TEST_F(Paint, WindowFromDcFindsTheWindowUntilReleased) {
     HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
     HDC dc = GetDC(w);
