@@ -54,10 +54,6 @@ struct Geometry {
     bool TicksAfter = false;
 };
 
-TrackState* State(HWND hwnd) {
-    return ControlData<TrackState>(hwnd);
-}
-
 int Low(const TrackState* s) {
     return std::min(s->Min, s->Max);
 }
@@ -504,17 +500,9 @@ LRESULT Change(HWND hwnd, TrackState* s, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TrackState* s = State(hwnd);
-    if (msg == WM_NCCREATE) {
-        SetControlData(hwnd, new TrackState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        SetControlData<TrackState>(hwnd, nullptr);
-        delete s;
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    TrackState* s = ControlPrologue<TrackState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     if (msg >= TBM_GETPOS && msg <= TBM_GETTHUMBLENGTH) {
         switch (msg) {
         case TBM_GETPOS:
@@ -593,9 +581,7 @@ LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterTrackBarClass() {
-    return RegisterControlClass(TRACKBAR_CLASS, TrackProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(TRACKBAR_CLASS, TrackProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }
