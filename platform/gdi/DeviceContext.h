@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Forward.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/gdi/Region.h"
 
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace korvex::gdi {
-
-class DrawRecorder;
 
 // Everything SaveDC saves. Selected objects are held (their selection count raised) while referenced.
 struct DcState {

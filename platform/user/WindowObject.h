@@ -3,6 +3,7 @@
 
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Region.h"
+#include "platform/user/Forward.h"
 #include "platform/user/UserTypes.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/display/Display.h"
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace korvex::user::detail {
-
-struct ThreadQueue;
 
 struct WindowClass {
     std::string Name;
