@@ -195,6 +195,7 @@ private:
     void FontChanged();
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& m, TMouseButton button);
+    void DropMouseCapture();   // when this control holds the capture
     bool IsColorStored() const { return !FParentColor; }
     bool IsFontStored() const { return !FParentFont; }
     bool IsShowHintStored() const { return !FParentShowHint; }

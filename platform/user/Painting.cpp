@@ -1,6 +1,7 @@
 // The paint cycle: update regions, WM_PAINT generation, BeginPaint/EndPaint, RedrawWindow, erasing, locking.
 #include "platform/user/Painting.h"
 
+#include "platform/base/Assert.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/SysColors.h"
@@ -14,8 +15,9 @@ using detail::WindowObject;
 
 namespace {
 
-WindowObject*& LockedWindow() {
-    static WindowObject* locked = nullptr;
+// The window LockWindowUpdate locked, by handle: it may be destroyed while locked.
+HWND& LockedWindow() {
+    static HWND locked = nullptr;
     return locked;
 }
 
@@ -83,7 +85,7 @@ bool HasNonClient(const WindowObject* w) {
 }
 
 bool IsUpdateLocked(const WindowObject* w) {
-    WindowObject* locked = LockedWindow();
+    WindowObject* locked = FromHandle(LockedWindow());
     return locked && IsDescendant(locked, w);
 }
 
@@ -289,17 +291,17 @@ bool RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
 }
 
 bool LockWindowUpdate(HWND hwnd) {
-    WindowObject*& locked = LockedWindow();
+    HWND& locked = LockedWindow();
     if (!hwnd) {
-        WindowObject* old = locked;
+        WindowObject* old = FromHandle(locked);
         locked = nullptr;
-        if (old && FromHandle(old->Handle) == old) detail::InvalidateAll(old, true, true, true);
+        if (old) detail::InvalidateAll(old, true, true, true);
         detail::RefreshOpenDcs();
         return true;
     }
     WindowObject* w = FromHandle(hwnd);
-    if (!w || (locked && FromHandle(locked->Handle) == locked)) return false;
-    locked = w;
+    if (!w || FromHandle(locked)) return false;   // one lock at a time; a destroyed window's lock is gone
+    locked = hwnd;
     detail::RefreshOpenDcs();
     return true;
 }
@@ -324,6 +326,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     clip.Offset(o.x + w->Client.left - w->Rect.left, o.y + w->Client.top - w->Rect.top);
     *ps = PAINTSTRUCT {};
     ps->hdc = detail::MakeWindowDc(w, detail::DcArea::Client, 0, &clip, nullptr);
+    if (ps->hdc) detail::MarkPaintDc(ps->hdc);
     ps->rcPaint = update.Box();
     if (erase && ps->hdc) ps->fErase = detail::Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) == 0;
     return ps->hdc;
@@ -331,6 +334,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 
 bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps || !ps->hdc) return false;
+    KORVEX_ASSERT(detail::IsPaintDcOf(ps->hdc, hwnd));   // BeginPaint's DC of this window, not ended before
     return ReleaseDC(hwnd, ps->hdc) == 1;
 }
 

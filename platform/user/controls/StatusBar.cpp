@@ -42,10 +42,6 @@ struct StatusState {
     bool Placing = false;
 };
 
-StatusState* State(HWND hwnd) {
-    return ControlData<StatusState>(hwnd);
-}
-
 int BarHeight(HWND hwnd, const StatusState* s) {
     int text = comctl::FontHeight(hwnd, ControlFont(s->Font));
     return std::max(s->MinHeight, text + 3) + 2 * VertBorder;
@@ -235,17 +231,9 @@ LRESULT SetParts(HWND hwnd, StatusState* s, WPARAM count, LPARAM lParam) {
 }
 
 LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    StatusState* s = State(hwnd);
-    if (msg == WM_NCCREATE) {
-        SetControlData(hwnd, new StatusState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        SetControlData<StatusState>(hwnd, nullptr);
-        delete s;
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    StatusState* s = ControlPrologue<StatusState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     switch (msg) {
     case WM_CREATE:
         if (const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam); cs && cs->lpszName && *cs->lpszName)
@@ -342,9 +330,8 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterStatusBarClass() {
-    return RegisterControlClass(STATUSCLASSNAME, StatusProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(
+        STATUSCLASSNAME, StatusProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }

@@ -310,26 +310,20 @@ void Paint(HWND hwnd, UpDownState* s) {
 }
 
 LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    UpDownState* s = State(hwnd);
+    static const ControlStateHooks<UpDownState> hooks = [] {
+        ControlStateHooks<UpDownState> made;
+        made.Destroying = [](HWND, UpDownState& state) {
+            if (state.Buddy) ReleaseBuddy(state.Buddy);
+        };
+        return made;
+    }();
+    LRESULT result = 0;
+    UpDownState* s = ControlPrologue(hwnd, msg, wParam, lParam, result, hooks);
+    if (!s) return result;
     switch (msg) {
-    case WM_NCCREATE:
-        SetControlData(hwnd, new UpDownState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_CREATE:
-        if (s && (GetWindowStyle(hwnd) & UDS_AUTOBUDDY)) SetBuddy(hwnd, s, GetWindow(hwnd, GW_HWNDPREV));
+        if (GetWindowStyle(hwnd) & UDS_AUTOBUDDY) SetBuddy(hwnd, s, GetWindow(hwnd, GW_HWNDPREV));
         return 0;
-    case WM_NCDESTROY:
-        if (s) {
-            if (s->Buddy) ReleaseBuddy(s->Buddy);
-            SetControlData<UpDownState>(hwnd, nullptr);
-            delete s;
-        }
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    default:
-        break;
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
-    switch (msg) {
     case WM_PAINT:
         Paint(hwnd, s);
         return 0;
@@ -445,9 +439,7 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterUpDownClass() {
-    return RegisterControlClass(UPDOWN_CLASS, UpDownProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
-               SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(UPDOWN_CLASS, UpDownProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }
