@@ -319,6 +319,9 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_PAINT:
         WMPaint(m);
         return;
+    case WM_PRINTCLIENT:
+        WMPrintClient(m);
+        return;
     case WM_ERASEBKGND:
         WMEraseBkgnd(m);
         return;

@@ -136,6 +136,7 @@ protected:
 
     // Handlers
     virtual void WMPaint(TMessage& m);
+    virtual void WMPrintClient(TMessage& m);   // WM_PAINT with the DC given (PRF_CLIENT)
     virtual void WMEraseBkgnd(TMessage& m);   // fills with Color (unless ParentBackground)
     virtual void WMSetFocus(TMessage& m);
     virtual void WMKillFocus(TMessage& m);

@@ -301,6 +301,12 @@ void TWinControl::WMPaint(TMessage& m) {
     gdi::BitBlt(dc, 0, 0, client.right, client.bottom, memDc, 0, 0, gdi::SRCCOPY);
 }
 
+// The client area into the DC of WM_PRINT: the paint cycle with that DC, windowless children included.
+void TWinControl::WMPrintClient(TMessage& m) {
+    if (!(m.LParam & user::PRF_CLIENT) || m.WParam == 0) return;
+    m.Result = Perform(WM_PAINT, m.WParam, 0);
+}
+
 // The background in Color; a parent background is left to the parent (nothing erased).
 void TWinControl::WMEraseBkgnd(TMessage& m) {
     if (FControlStyle.Contains(csParentBackground) || FHandle == nullptr) {

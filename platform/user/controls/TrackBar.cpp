@@ -368,9 +368,7 @@ HBRUSH BackgroundBrush(HWND hwnd, HDC dc) {
     return brush ? brush : gdi::GetSysColorBrush(gdi::COLOR_BTNFACE);
 }
 
-void Paint(HWND hwnd, TrackState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, TrackState* s) {
     RECT c = ClientRect(hwnd);
     gdi::FillRect(dc, &c, BackgroundBrush(hwnd, dc));
     Geometry g = Layout(hwnd, s);
@@ -540,7 +538,8 @@ LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         MakeAutoTics(hwnd, s);
         return 0;
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
