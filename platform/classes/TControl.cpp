@@ -169,6 +169,10 @@ void TControl::SetParentComponent(TComponent* value) {
     if (auto* win = dynamic_cast<TWinControl*>(value)) SetParent(win);
 }
 
+void TControl::Changed() {
+    Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this));
+}
+
 void TControl::ConstrainSize(int& width, int& height) const {
     width = FConstraints->ConstrainWidth(width);
     height = FConstraints->ConstrainHeight(height);

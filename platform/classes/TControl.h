@@ -162,6 +162,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void UpdateAnchorRules();
     void ConstrainSize(int& width, int& height) const;   // within Constraints
+    void Changed();   // CM_CHANGED to itself with itself in LParam (a value the user changed)
     void InvalidateControl(bool isVisible, bool isOpaque);   // the windowless control's rectangle on its parent
     void SendCancelMode(TControl* sender);   // CM_CANCELMODE to the active control of the forms around
 

@@ -331,6 +331,9 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_PRINT:
         WMPrint(m);
         return;
+    case CM_INVALIDATE:
+        CMInvalidate(m);
+        return;
     case WM_NCCALCSIZE:
         WMNCCalcSize(m);
         return;

@@ -151,6 +151,7 @@ protected:
 
     // Handlers
     virtual void WMPaint(TMessage& m);
+    virtual void CMInvalidate(TMessage& m);   // the window invalidated (Invalidate sends it)
     virtual void WMPrintClient(TMessage& m);   // WM_PAINT with the DC given (PRF_CLIENT)
     virtual void WMNCCalcSize(TMessage& m);   // the client inset by BorderInsets
     virtual void WMNCPaint(TMessage& m);   // the default frame, then the border and bevels

@@ -205,7 +205,12 @@ void TWinControl::ScrollBy(int deltaX, int deltaY) {
 // ---------------------------------------------------------------------------------------------------------
 // Painting
 
+// Through CM_INVALIDATE, so a subclass hears of every repaint request.
 void TWinControl::Invalidate() {
+    Perform(CM_INVALIDATE, 0, 0);
+}
+
+void TWinControl::CMInvalidate(TMessage&) {
     if (FHandle != nullptr) InvalidateRect(FHandle, nullptr, !FControlStyle.Contains(csOpaque));
 }
 
