@@ -49,7 +49,8 @@ void DoneApplication() {
 }
 
 TApplication::TApplication(TComponent* owner)
-    : TComponent(owner) {
+    : TComponent(owner)
+    , FIcon(std::make_unique<TIcon>()) {
     if (Application == nullptr) Application = this;
     if (Application == this) {
         SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
@@ -111,6 +112,10 @@ void TApplication::DestroyHandle() {
     FHandle = nullptr;
     if (FObjectInstance != nullptr) FreeObjectInstance(FObjectInstance);
     FObjectInstance = nullptr;
+}
+
+void TApplication::SetIcon(const TIcon* value) {
+    FIcon->Assign(value);
 }
 
 void TApplication::SetTitle(const std::string& value) {

@@ -3,6 +3,7 @@
 
 #include "platform/classes/TComponent.h"
 #include "platform/classes/TControl.h"
+#include "platform/classes/TIcon.h"
 
 #include <exception>
 #include <functional>
@@ -76,6 +77,9 @@ public:
     void SetShowMainForm(bool value) { FShowMainForm = value; }
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& value);
+    // The program's icon; a form whose own Icon is empty shows this one.
+    TIcon* Icon() const { return FIcon.get(); }
+    void SetIcon(const TIcon* value);
     bool Active() const { return FActive; }
     int ModalLevel() const { return FModalLevel; }
 
@@ -150,6 +154,7 @@ private:
     bool FActive = false;
     int FModalLevel = 0;
     std::string FTitle;
+    std::unique_ptr<TIcon> FIcon;
     struct THook {
         int Id;
         TWindowHook Hook;

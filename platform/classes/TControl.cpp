@@ -58,9 +58,11 @@ TCustomForm* GetParentForm(const TControl* control) {
 // ---------------------------------------------------------------------------------------------------------
 TControl::TControl(TComponent* owner)
     : TComponent(owner)
-    , FFont(std::make_unique<TFont>()) {
+    , FFont(std::make_unique<TFont>())
+    , FConstraints(std::make_unique<TSizeConstraints>()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
     FFont->OnChange = [this](TObject*) { FontChanged(); };
+    FConstraints->OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
 }
 
 TControl::~TControl() {
@@ -77,6 +79,8 @@ TClass TControl::StaticClass() {
         p.Int("Height", &TControl::Height, &TControl::SetHeight);
         p.Enum("Align", &TControl::Align, &TControl::SetAlign, AlignIdents, alNone);
         p.Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, AnchorIdents, TAnchors {akLeft, akTop});
+        p.Object("Constraints", &TControl::Constraints, &TControl::SetConstraints)
+            .Stored(&TControl::IsConstraintsStored);
         p.String("Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
         p.Color("Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored);
         p.Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault);
@@ -130,9 +134,19 @@ void TControl::SetParentComponent(TComponent* value) {
     if (auto* win = dynamic_cast<TWinControl*>(value)) SetParent(win);
 }
 
+void TControl::Changed() {
+    Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this));
+}
+
+void TControl::ConstrainSize(int& width, int& height) const {
+    width = FConstraints->ConstrainWidth(width);
+    height = FConstraints->ConstrainHeight(height);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     left = gdi::ClampCoord(left), top = gdi::ClampCoord(top);
     width = gdi::ClampCoord(width), height = gdi::ClampCoord(height);
+    ConstrainSize(width, height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     bool visibleWindowless = FParent != nullptr && FVisible && dynamic_cast<TWinControl*>(this) == nullptr;
     if (visibleWindowless) InvalidateControl(true, false);

@@ -42,7 +42,7 @@ void EraseNow(WindowObject* w) {
     detail::KeepAlive hold(w);
     if (w->NcDirty) {
         w->NcDirty = false;
-        if (detail::HasNonClient(w)) detail::Send(w, WM_NCPAINT, 1, 0);
+        detail::Send(w, WM_NCPAINT, 1, 0);   // also without a frame: a repaint trigger
         if (!hold.Alive()) return;
     }
     if (w->NeedErase) {
@@ -91,7 +91,7 @@ bool IsUpdateLocked(const WindowObject* w) {
 
 bool NeedsPaint(const WindowObject* w) {
     if (!VisibleChain(w) || w->Destroyed) return false;
-    return !w->Update.IsEmpty() || w->InternalPaint || (w->NcDirty && HasNonClient(w));
+    return !w->Update.IsEmpty() || w->InternalPaint || w->NcDirty;
 }
 
 void DropPaintState(WindowObject* w) {
@@ -107,7 +107,7 @@ LRESULT SendPaint(WindowObject* w) {
     LRESULT result = Send(w, WM_PAINT, 0, 0);
     if (hold.Alive() && !w->Painted) {
         // Nobody painted: the frame still gets its message, then the window counts as painted.
-        if (w->NcDirty && HasNonClient(w)) {
+        if (w->NcDirty) {
             w->NcDirty = false;
             Send(w, WM_NCPAINT, 1, 0);
         }
@@ -118,7 +118,7 @@ LRESULT SendPaint(WindowObject* w) {
 
 void PaintNow(WindowObject* w) {
     KeepAlive hold(w);
-    if (w->NcDirty && HasNonClient(w) && VisibleChain(w)) {
+    if (w->NcDirty && VisibleChain(w)) {
         w->NcDirty = false;
         Send(w, WM_NCPAINT, 1, 0);
     }
@@ -159,6 +159,9 @@ void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT
             gdi::BandedRegion frame = gdi::BandedRegion::Combine(
                 region.Intersect(WindowBoxInClient(w)), gdi::BandedRegion(ClientBox(w)), gdi::RGN_DIFF);
             if (!frame.IsEmpty()) w->NcDirty = true;
+        } else if (flags & RDW_FRAME) {
+            // No frame: WM_NCPAINT still comes whenever the window itself is invalidated.
+            if (!region.Intersect(WindowBoxInClient(w)).IsEmpty()) w->NcDirty = true;
         }
     } else if (flags & RDW_VALIDATE) {
         w->Painted = true;
@@ -313,7 +316,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->Painted = true;
     if (w->NcDirty) {
         w->NcDirty = false;
-        if (detail::HasNonClient(w)) detail::Send(w, WM_NCPAINT, 1, 0);
+        detail::Send(w, WM_NCPAINT, 1, 0);
         if (!hold.Alive()) return nullptr;
     }
     gdi::BandedRegion update = w->Update;

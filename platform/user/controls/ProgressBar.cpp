@@ -48,9 +48,7 @@ COLORREF ColorOr(COLORREF color, int sysIndex) {
     return color == CLR_DEFAULT ? gdi::GetSysColor(sysIndex) : color;
 }
 
-void Paint(HWND hwnd, ProgressState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, ProgressState* s) {
     RECT r = ClientRect(hwnd);
     gdi::DrawEdge(dc, &r, gdi::BDR_SUNKENOUTER, gdi::BF_RECT | gdi::BF_ADJUST);
     comctl::FillColor(dc, r, ColorOr(s->Back, gdi::COLOR_BTNFACE));
@@ -85,7 +83,8 @@ LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!s) return result;
     switch (msg) {
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -165,9 +165,7 @@ void DrawGrip(HDC dc, RECT c) {
     }
 }
 
-void Paint(HWND hwnd, StatusState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, StatusState* s) {
     RECT c = ClientRect(hwnd);
     comctl::FillColor(dc, c, s->Back == CLR_DEFAULT ? gdi::GetSysColor(gdi::COLOR_BTNFACE) : s->Back);
     comctl::FontScope font(dc, ControlFont(s->Font));
@@ -245,7 +243,8 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(hwnd, nullptr, true);
         return 0;
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -108,9 +108,7 @@ HBRUSH BackgroundBrush(HWND hwnd, HDC dc) {
 
 }   // namespace
 
-void Paint(HWND hwnd, TrackState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, TrackState* s) {
     RECT c = ClientRect(hwnd);
     gdi::FillRect(dc, &c, BackgroundBrush(hwnd, dc));
     Geometry g = Layout(hwnd, s);

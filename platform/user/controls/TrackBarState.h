@@ -52,7 +52,7 @@ RECT Oriented(const Geometry& g, int alongStart, int acrossStart, int alongEnd, 
 RECT ThumbRect(const Geometry& g, const TrackState* s);
 RECT ChannelRect(const Geometry& g);
 
-// Painting (TrackBarPaint.cpp): the whole bar between BeginPaint and EndPaint.
-void Paint(HWND hwnd, TrackState* s);
+// Painting (TrackBarPaint.cpp): the whole bar into the DC given.
+void Paint(HWND hwnd, HDC dc, TrackState* s);
 
 }

@@ -294,9 +294,7 @@ void OnTimer(HWND hwnd, UpDownState* s) {
     if (s->Inside) Step(hwnd, PartDirection(hwnd, s->Pressed), AcceleratedIncrement(s, GetTickCount() - s->PressTime));
 }
 
-void Paint(HWND hwnd, UpDownState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, UpDownState* s) {
     bool enabled = IsWindowEnabled(hwnd);
     bool horizontal = Horizontal(hwnd);
     for (Part part : {Part::First, Part::Second}) {
@@ -325,7 +323,8 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (GetWindowStyle(hwnd) & UDS_AUTOBUDDY) SetBuddy(hwnd, s, GetWindow(hwnd, GW_HWNDPREV));
         return 0;
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
