@@ -405,7 +405,8 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintOrPrint(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
+        return 0;
     case WM_SIZE:
         Layout(s);
         return 0;

@@ -271,16 +271,4 @@ ControlStateHooks<T> KeptStateHooks() {
     return hooks;
 }
 
-// WM_PAINT and WM_PRINTCLIENT: paints into the DC wParam gives, else between BeginPaint and EndPaint.
-template <class PaintWith>
-LRESULT PaintOrPrint(HWND hwnd, WPARAM wParam, PaintWith&& paint) {
-    if (wParam) {
-        paint(reinterpret_cast<HDC>(wParam));
-    } else {
-        PaintGuard guard(hwnd);
-        if (guard.Dc()) paint(guard.Dc());
-    }
-    return 0;
-}
-
 }

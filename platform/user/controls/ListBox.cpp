@@ -381,7 +381,8 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintOrPrint(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
+        return 0;
     case WM_SIZE:
         FitWholeItems(s);
         s.Top = std::clamp(s.Top, 0, MaxTop(s));

@@ -238,7 +238,8 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintOrPrint(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
+        return 0;
     case WM_SIZE:
     case WM_ENABLE:
         Redraw(hwnd);

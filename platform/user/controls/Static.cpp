@@ -159,7 +159,8 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        return PaintOrPrint(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
+        return 0;
     case WM_SETTEXT: {
         LRESULT result = DefWindowProc(hwnd, msg, wParam, lParam);
         InvalidateRect(hwnd, nullptr, false);

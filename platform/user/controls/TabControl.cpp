@@ -256,7 +256,8 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s->Font);
     case WM_PAINT:
-        return PaintOrPrint(hwnd, wParam, [&](HDC dc) { tabs::Paint(hwnd, s, dc); });
+        PaintInto(hwnd, wParam, [&](HDC dc) { tabs::Paint(hwnd, s, dc); });
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_SETFOCUS:
