@@ -131,6 +131,7 @@ inline constexpr UINT CN_CHAR = CN_BASE + user::WM_CHAR;
 inline constexpr UINT CN_SYSKEYDOWN = CN_BASE + user::WM_SYSKEYDOWN;
 inline constexpr UINT CN_SYSCHAR = CN_BASE + user::WM_SYSCHAR;
 inline constexpr UINT CN_NOTIFY = CN_BASE + user::WM_NOTIFY;
+inline constexpr UINT CN_DROPDOWNCLOSED = user::WM_USER + 0x1000;   // to a tool bar: a button's drop-down menu closed
 
 // WM_GETDLGCODE answers, the window layer's.
 using user::DLGC_BUTTON;

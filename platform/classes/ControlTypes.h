@@ -57,6 +57,15 @@ enum TControlStyleItem {
 };
 using TControlStyle = TSet<TControlStyleItem>;
 
+// Bevels of a windowed control's border (BevelKind, BevelInner, BevelOuter, BevelEdges) and of panels.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+inline constexpr std::string_view BevelCutIdents[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+inline constexpr std::string_view BevelKindIdents[] = {"bkNone", "bkTile", "bkSoft", "bkFlat"};
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TSet<TBevelEdge>;
+inline constexpr std::string_view BevelEdgeIdents[] = {"beLeft", "beTop", "beRight", "beBottom"};
+
 // What a control is going through; kept by the library.
 enum TControlStateItem {
     csLButtonDown,   // the left button went down on it

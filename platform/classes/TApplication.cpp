@@ -49,7 +49,8 @@ void DoneApplication() {
 }
 
 TApplication::TApplication(TComponent* owner)
-    : TComponent(owner) {
+    : TComponent(owner)
+    , FIcon(std::make_unique<TIcon>()) {
     if (Application == nullptr) Application = this;
     if (Application == this) {
         SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
@@ -111,6 +112,10 @@ void TApplication::DestroyHandle() {
     FHandle = nullptr;
     if (FObjectInstance != nullptr) FreeObjectInstance(FObjectInstance);
     FObjectInstance = nullptr;
+}
+
+void TApplication::SetIcon(const TIcon* value) {
+    FIcon->Assign(value);
 }
 
 void TApplication::SetTitle(const std::string& value) {
@@ -329,26 +334,23 @@ void TApplication::BringToFront() {
 // ---------------------------------------------------------------------------------------------------------
 // The control under the mouse
 
-void TApplication::UpdateMouseControl(TPoint screenPos, HWND leftWindow) {
-    if (leftWindow != nullptr && leftWindow == FTrackedWindow) FTrackedWindow = nullptr;
+void TApplication::UpdateMouseControl(TPoint screenPos, HWND leftWindow, TMouseArea leftArea) {
+    if (leftWindow != nullptr && leftWindow == FTrackedWindow && leftArea == FTrackedArea) FTrackedWindow = nullptr;
     TControl* control = nullptr;
     HWND wnd = WindowFromPoint(screenPos);
     TWinControl* window = nullptr;
     for (HWND w = wnd; w != nullptr && window == nullptr; w = GetParent(w))
         window = TWinControl::FindControl(w);
+    TMouseArea area = TMouseArea::Client;
+    if (window != nullptr && window->WindowHandle() == wnd
+        && SendMessage(wnd, WM_NCHITTEST, 0, MAKELPARAM(screenPos.x, screenPos.y)) != HTCLIENT)
+        area = TMouseArea::NonClient;
     if (window != nullptr) {
-        control = window->ControlAtPos(window->ScreenToClient(screenPos), true);
+        if (area == TMouseArea::Client) control = window->ControlAtPos(window->ScreenToClient(screenPos), true);
         if (control == nullptr) control = window;
         if (control->ComponentState().Contains(csDesigning)) control = nullptr;
     }
-    // The pointer leaving the window is reported once, by TrackMouseEvent.
-    if (window != nullptr && window->HandleAllocated() && FTrackedWindow != window->WindowHandle()) {
-        TRACKMOUSEEVENT tme;
-        tme.dwFlags = TME_LEAVE;
-        tme.hwndTrack = window->WindowHandle();
-        if (TrackMouseEvent(&tme)) FTrackedWindow = tme.hwndTrack;
-    }
-    if (window == nullptr) FTrackedWindow = nullptr;
+    TrackMouseLeave(window, area, leftWindow, leftArea);
     if (control == FMouseControl) return;
     TControl* capture = GetCaptureControl();
     TControl* old = FMouseControl;
@@ -357,6 +359,25 @@ void TApplication::UpdateMouseControl(TPoint screenPos, HWND leftWindow) {
     // The leave handler may have moved the mouse control on (or freed the new one).
     if (FMouseControl == control && control != nullptr && (capture == nullptr || capture == control))
         control->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+// The pointer leaving the window is reported once, by TrackMouseEvent, for the area it is in now. Tracking
+// an area the pointer is outside of reports the leave at once, so the area a leave just came from is not
+// asked for again: that would answer every leave with another, and no input would be read again.
+void TApplication::TrackMouseLeave(TWinControl* window, TMouseArea area, HWND leftWindow, TMouseArea leftArea) {
+    if (window == nullptr || !window->HandleAllocated()) {
+        FTrackedWindow = nullptr;
+        return;
+    }
+    HWND handle = window->WindowHandle();
+    if (FTrackedWindow == handle && FTrackedArea == area) return;
+    if (leftWindow == handle && leftArea == area) return;
+    TRACKMOUSEEVENT tme;
+    tme.dwFlags = area == TMouseArea::NonClient ? TME_LEAVE | TME_NONCLIENT : TME_LEAVE;
+    tme.hwndTrack = handle;
+    if (!TrackMouseEvent(&tme)) return;
+    FTrackedWindow = handle;
+    FTrackedArea = area;
 }
 
 void TApplication::ControlDestroyed(TControl* control) {

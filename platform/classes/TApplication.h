@@ -3,6 +3,7 @@
 
 #include "platform/classes/TComponent.h"
 #include "platform/classes/TControl.h"
+#include "platform/classes/TIcon.h"
 
 #include <exception>
 #include <functional>
@@ -37,6 +38,8 @@ using TExceptionEvent = std::function<void(TObject* sender, const std::exception
 using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
 // A hook on the application window: sees each of its messages before the library does; true: handled.
 using TWindowHook = std::function<bool(TMessage& message)>;
+
+enum class TMouseArea { Client, NonClient };   // where on a window the pointer is
 
 class TApplication : public TComponent {
 public:
@@ -74,6 +77,9 @@ public:
     void SetShowMainForm(bool value) { FShowMainForm = value; }
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& value);
+    // The program's icon; a form whose own Icon is empty shows this one.
+    TIcon* Icon() const { return FIcon.get(); }
+    void SetIcon(const TIcon* value);
     bool Active() const { return FActive; }
     int ModalLevel() const { return FModalLevel; }
 
@@ -103,11 +109,15 @@ public:
     void CancelHint();   // hides the hint and forgets its control
     void HintMouseMessage(TControl* control, TMessage& message);   // a mouse move starts the hint timing
 
-    // The control under the mouse (windowless ones included), kept up to date from the mouse messages:
-    // CM_MOUSELEAVE goes to the old one and CM_MOUSEENTER to the new one (each passes it up its parents).
+    // The control under the mouse (windowless ones included), kept up to date from the mouse messages of the
+    // client and the non-client area: CM_MOUSELEAVE goes to the old one and CM_MOUSEENTER to the new one (each
+    // passes it up its parents). A window's frame counts as the window. The pointer leaving a window is heard
+    // through leave tracking of the area it is in (TME_NONCLIENT on the frame).
     TControl* MouseControl() const { return FMouseControl; }
-    // leftWindow: the window a WM_MOUSELEAVE came from (its tracking has ended).
-    void UpdateMouseControl(TPoint screenPos, user::HWND leftWindow = nullptr);
+    // leftWindow: the window a WM_MOUSELEAVE (leftArea Client) or WM_NCMOUSELEAVE (NonClient) came from: that
+    // tracking has ended, and is not asked for again while the pointer is still outside that area.
+    void UpdateMouseControl(
+        TPoint screenPos, user::HWND leftWindow = nullptr, TMouseArea leftArea = TMouseArea::Client);
     void ControlDestroyed(TControl* control);
 
     void ModalStarted() { ++FModalLevel; }
@@ -134,6 +144,7 @@ private:
     void Idle();
     void DefaultHandler(TMessage& message);
     void DestroyHandle();
+    void TrackMouseLeave(TWinControl* window, TMouseArea area, user::HWND leftWindow, TMouseArea leftArea);
 
     user::HWND FHandle = nullptr;
     user::WNDPROC FObjectInstance = nullptr;
@@ -143,6 +154,7 @@ private:
     bool FActive = false;
     int FModalLevel = 0;
     std::string FTitle;
+    std::unique_ptr<TIcon> FIcon;
     struct THook {
         int Id;
         TWindowHook Hook;
@@ -151,6 +163,7 @@ private:
     int FNextHookId = 1;
     TControl* FMouseControl = nullptr;
     user::HWND FTrackedWindow = nullptr;
+    TMouseArea FTrackedArea = TMouseArea::Client;
     bool FShowHint = true;
     int FHintPause = 500;
     int FHintShortPause = 50;

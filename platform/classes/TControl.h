@@ -5,6 +5,7 @@
 #include "platform/classes/ControlTypes.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TComponent.h"
+#include "platform/classes/TSizeConstraints.h"
 
 #include <functional>
 #include <memory>
@@ -57,6 +58,9 @@ public:
     void SetAlign(TAlign value);
     TAnchors Anchors() const { return FAnchors; }
     void SetAnchors(TAnchors value);
+    // Size limits, applied by SetBounds (alignment included); a change applies them to the current size.
+    TSizeConstraints* Constraints() const { return FConstraints.get(); }
+    void SetConstraints(const TSizeConstraints* value) { FConstraints->Assign(value); }
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);   // CM_VISIBLECHANGED
     bool Enabled() const { return FEnabled; }
@@ -157,6 +161,8 @@ protected:
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void UpdateAnchorRules();
+    void ConstrainSize(int& width, int& height) const;   // within Constraints
+    void Changed();   // CM_CHANGED to itself with itself in LParam (a value the user changed)
     void InvalidateControl(bool isVisible, bool isOpaque);   // the windowless control's rectangle on its parent
     void SendCancelMode(TControl* sender);   // CM_CANCELMODE to the active control of the forms around
 
@@ -195,9 +201,14 @@ private:
     void FontChanged();
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& m, TMouseButton button);
+    void DropMouseCapture();   // when this control holds the capture
     bool IsColorStored() const { return !FParentColor; }
     bool IsFontStored() const { return !FParentFont; }
     bool IsShowHintStored() const { return !FParentShowHint; }
+    bool IsConstraintsStored() const {
+        return FConstraints->MaxHeight() || FConstraints->MaxWidth() || FConstraints->MinHeight()
+            || FConstraints->MinWidth();
+    }
     bool IsCaptionStored() const;
 
     TWinControl* FParent = nullptr;
@@ -223,6 +234,7 @@ private:
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
     TComponent* FPopupMenu = nullptr;
+    std::unique_ptr<TSizeConstraints> FConstraints;
 };
 
 // The form a control sits on (following Parent), nullptr when none.

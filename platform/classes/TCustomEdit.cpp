@@ -85,6 +85,7 @@ void TCustomEdit::CNCommand(TMessage& m) {
 }
 
 void TCustomEdit::Change() {
+    TControl::Changed();
     if (OnChange) OnChange(this);
 }
 

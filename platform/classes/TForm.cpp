@@ -302,7 +302,10 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
     AttachMainMenu(nullptr, FMenu, WindowHandle());
-    if (!FIcon->Empty()) SendMessage(WindowHandle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(FIcon->Handle()));
+    // Without an icon of its own the form shows the application's.
+    const TIcon* icon = FIcon.get();
+    if (icon->Empty() && Application != nullptr && !Application->Icon()->Empty()) icon = Application->Icon();
+    if (!icon->Empty()) SendMessage(WindowHandle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(icon->Handle()));
 }
 
 void TCustomForm::Show() {

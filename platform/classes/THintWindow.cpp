@@ -1,6 +1,8 @@
 // THintWindow: a plain popup with the hint text.
 #include "platform/classes/THintWindow.h"
 
+#include "platform/classes/TScreen.h"
+
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
@@ -20,6 +22,7 @@ inline constexpr UINT HintTextFormat = gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::D
 THintWindow::THintWindow(TComponent* owner)
     : TCustomControl(owner) {
     SetColor(clInfoBk);
+    if (Screen != nullptr) Font()->Assign(Screen->HintFont());
     Font()->SetColor(clInfoText);
     SetVisible(false);
 }

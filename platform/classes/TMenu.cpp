@@ -68,6 +68,7 @@ TClass TMenuItem::StaticClass() {
         p.String("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
         p.Int("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex, -1);
         p.Bool("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem, false);
+        p.Enum("Break", &TMenuItem::Break, &TMenuItem::SetBreak, MenuBreakIdents, mbNone);
         p.Int("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut, 0);
         p.Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible, true);
         p.Event("OnClick", &TMenuItem::OnClick);
@@ -101,6 +102,12 @@ void TMenuItem::SetChecked(bool value) {
 void TMenuItem::SetRadioItem(bool value) {
     if (value == FRadioItem) return;
     FRadioItem = value;
+    Changed();
+}
+
+void TMenuItem::SetBreak(TMenuBreak value) {
+    if (value == FBreak) return;
+    FBreak = value;
     Changed();
 }
 
@@ -391,6 +398,8 @@ void TMenu::BuildItems(HMENU native, const TMenuItem* parent) {
             info.fType = MFT_SEPARATOR;
         } else {
             info.fType = (item->FRadioItem ? MFT_RADIOCHECK : 0) | (item->IsOwnerDrawn() ? MFT_OWNERDRAW : 0);
+            if (item->FBreak == mbBreak) info.fType |= MFT_MENUBREAK;
+            if (item->FBreak == mbBarBreak) info.fType |= MFT_MENUBARBREAK;
             info.fState = (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED)
                 | (item->FDefault ? MFS_DEFAULT : 0);
             info.dwTypeData = item->FCaption;

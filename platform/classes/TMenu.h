@@ -37,6 +37,10 @@ using TAdvancedMenuDrawItemEvent
     = std::function<void(TObject* sender, TCanvas* canvas, TRect rect, TOwnerDrawState state)>;
 using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas* canvas, TRect rect, bool selected)>;
 
+// Where an item starts a new column of its menu (a new row on a menu bar); mbBarBreak with a line between.
+enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+inline constexpr std::string_view MenuBreakIdents[] = {"mbNone", "mbBreak", "mbBarBreak"};
+
 // A menu item and the items under it. Caption "-" makes a separator; "&" marks the mnemonic letter.
 // An item frees the items under it; freeing an item takes it out of its parent.
 class TMenuItem : public TComponent {
@@ -55,6 +59,8 @@ public:
     void SetAutoCheck(bool value) { FAutoCheck = value; }
     bool RadioItem() const { return FRadioItem; }
     void SetRadioItem(bool value);
+    TMenuBreak Break() const { return FBreak; }
+    void SetBreak(TMenuBreak value);
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int value);
     bool Enabled() const { return FEnabled; }
@@ -114,6 +120,7 @@ private:
     bool FChecked = false;
     bool FAutoCheck = false;
     bool FRadioItem = false;
+    TMenuBreak FBreak = mbNone;
     int FGroupIndex = 0;
     bool FEnabled = true;
     bool FVisible = true;

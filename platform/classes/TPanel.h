@@ -9,8 +9,8 @@
 
 namespace korvex::classes {
 
-enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
-inline constexpr std::string_view PanelBevelIdents[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+using TPanelBevel = TBevelCut;
+inline constexpr auto& PanelBevelIdents = BevelCutIdents;
 
 // Drawn from the outside in: BevelOuter, BorderWidth in Color, BevelInner; each bevel BevelWidth wide.
 // Children are laid out inside all of them.

@@ -3,6 +3,7 @@
 
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TForm.h"
+#include "platform/gdi/Fonts.h"
 #include "platform/user/Input.h"
 #include "platform/user/SystemMetrics.h"
 
@@ -54,8 +55,17 @@ int StockCursor(TCursor cursor) {
 }
 
 TScreen::TScreen(TComponent* owner)
-    : TComponent(owner) {
+    : TComponent(owner)
+    , FMenuFont(std::make_unique<TFont>())
+    , FHintFont(std::make_unique<TFont>()) {
     if (Screen == nullptr) Screen = this;
+    ResetFonts();
+}
+
+void TScreen::ResetFonts() {
+    const user::NONCLIENTMETRICS metrics = user::GetNonClientMetrics();
+    FMenuFont->SetHandle(gdi::CreateFontIndirect(metrics.lfMenuFont));
+    FHintFont->SetHandle(gdi::CreateFontIndirect(metrics.lfStatusFont));
 }
 
 TScreen::~TScreen() {

@@ -1,10 +1,12 @@
 // TScreen: the forms of the application, the active form and control, cursors and the screen's size.
 #pragma once
 
+#include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TComponent.h"
 #include "platform/classes/TControl.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace korvex::classes {
@@ -32,6 +34,14 @@ public:
     user::HCURSOR Cursors(TCursor index) const;   // the arrow for unknown numbers
     void SetCursors(TCursor index, user::HCURSOR cursor);
 
+    // The system's menu and tooltip fonts, read when the screen is made and on ResetFonts (a settings
+    // change); hint windows start from HintFont.
+    TFont* MenuFont() const { return FMenuFont.get(); }
+    void SetMenuFont(const TFont* value) { FMenuFont->Assign(value); }
+    TFont* HintFont() const { return FHintFont.get(); }
+    void SetHintFont(const TFont* value) { FHintFont->Assign(value); }
+    void ResetFonts();
+
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
@@ -58,6 +68,8 @@ private:
     std::vector<TCustomForm*> FSaveFocusedList;
     TCursor FCursor = crDefault;
     std::map<TCursor, user::HCURSOR> FCursors;
+    std::unique_ptr<TFont> FMenuFont;
+    std::unique_ptr<TFont> FHintFont;
 };
 
 extern TScreen* Screen;

@@ -5,6 +5,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
+#include "platform/classes/TMenu.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
@@ -453,7 +454,27 @@ void TToolBar::CNNotify(TMessage& m) {
     const auto* header = reinterpret_cast<const NMHDR*>(m.LParam);
     if (header == nullptr) return;
     if (header->code == NM_CUSTOMDRAW) m.Result = CustomDraw(header);
-    if (header->code == TBN_DROPDOWN) m.Result = TBDDRET_DEFAULT;
+    if (header->code == TBN_DROPDOWN) {
+        DropDownMenu(header);
+        m.Result = TBDDRET_DEFAULT;
+    }
+}
+
+// The menu pops up under the button and runs until it closes (the arrow part stays pressed meanwhile).
+bool TToolBar::DropDownMenu(const void* notify) {
+    const auto* nm = static_cast<const NMTOOLBAR*>(notify);
+    TToolButton* button = Buttons(nm->iItem - FirstButtonId);
+    if (button == nullptr || button->DropdownMenu() == nullptr) return false;
+    POINT at {nm->rcButton.left, nm->rcButton.bottom};
+    user::ClientToScreen(WindowHandle(), &at);
+    const HWND bar = WindowHandle();
+    button->DropdownMenu()->Popup(at.x, at.y);   // may free the bar: its window tells
+    if (IsWindow(bar) && FindControl(bar) == this) Perform(CN_DROPDOWNCLOSED, 0, 0);
+    return true;
+}
+
+void TToolBar::CNDropDownClosed(TMessage&) {
+    Invalidate();
 }
 
 void TToolBar::WndProc(TMessage& message) {
@@ -463,6 +484,9 @@ void TToolBar::WndProc(TMessage& message) {
         return;
     case CN_COMMAND:
         ButtonClicked(LOWORD(message.WParam));
+        return;
+    case CN_DROPDOWNCLOSED:
+        CNDropDownClosed(message);
         return;
     case WM_NCCALCSIZE:
         TWinControl::WndProc(message);

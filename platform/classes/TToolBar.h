@@ -78,6 +78,10 @@ public:
     void SetIndeterminate(bool value);
     bool Marked() const { return FMarked; }
     void SetMarked(bool value);
+    // The menu a click on the arrow part of a tbsDropDown button pops up under the button (kept with a free
+    // notification); the bar gets CN_DROPDOWNCLOSED when it closes.
+    TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+    void SetDropdownMenu(TPopupMenu* value);
 
     void SetParent(TWinControl* value) override;
     void Click() override;
@@ -85,10 +89,13 @@ public:
 protected:
     void WndProc(TMessage& message) override;
     void Paint() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class TToolBar;
     void Changed(bool layout);
+    TComponent* DropdownMenuComponent() const;
+    void SetDropdownMenuComponent(TComponent* value);
 
     TToolBar* FToolBar = nullptr;
     TToolButtonStyle FStyle = tbsButton;
@@ -100,6 +107,7 @@ private:
     bool FIndeterminate = false;
     bool FMarked = false;
     bool FSettingBounds = false;
+    TPopupMenu* FDropdownMenu = nullptr;
 };
 
 class TToolBar : public TWinControl {
@@ -157,6 +165,7 @@ protected:
     void WndProc(TMessage& message) override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
+    virtual void CNDropDownClosed(TMessage& m);   // the button whose menu was open repaints
 
 private:
     friend class TToolButton;
@@ -165,6 +174,7 @@ private:
     void RecreateButtons();   // the native buttons from FButtons
     void UpdateButton(int index);   // state, image and text of one native button
     void RepositionButtons();   // the buttons' bounds from the native ones
+    bool DropDownMenu(const void* notify);   // TBN_DROPDOWN: the button's menu, true when it had one
     void UpdateImageLists();
     void SetImageList(TCustomImageList*& field, TCustomImageList* value);
     void ButtonClicked(int id);

@@ -1,5 +1,6 @@
 // TToolButton: a button of a tool bar, kept in step with its native button.
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TMenu.h"
 #include "platform/classes/TToolBar.h"
 #include "platform/user/Messages.h"
 #include "platform/user/controls/ToolBar.h"
@@ -24,6 +25,10 @@ TToolButton::~TToolButton() {
 TClass TToolButton::StaticClass() {
     static const TClassInfo info = MakeClass<TToolButton, TGraphicControl>("TToolButton", [](auto& p) {
         p.Bool("AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp, false);
+        p.Component("DropdownMenu", &TToolButton::DropdownMenuComponent, &TToolButton::SetDropdownMenuComponent)
+            .Info()
+            .ObjectClassOf
+            = &TPopupMenu::StaticClass;
         p.Bool("Down", &TToolButton::Down, &TToolButton::SetDown, false);
         p.Bool("Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped, false);
         p.Int("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex, -1);
@@ -33,6 +38,28 @@ TClass TToolButton::StaticClass() {
         p.Bool("Wrap", &TToolButton::Wrap, &TToolButton::SetWrap, false);
     });
     return &info;
+}
+
+void TToolButton::SetDropdownMenu(TPopupMenu* value) {
+    if (value == FDropdownMenu) return;
+    if (FDropdownMenu != nullptr) FDropdownMenu->RemoveFreeNotification(this);
+    FDropdownMenu = value;
+    if (FDropdownMenu != nullptr) FDropdownMenu->FreeNotification(this);
+}
+
+TComponent* TToolButton::DropdownMenuComponent() const {
+    return FDropdownMenu;
+}
+
+void TToolButton::SetDropdownMenuComponent(TComponent* value) {
+    auto* menu = dynamic_cast<TPopupMenu*>(value);
+    if (value != nullptr && menu == nullptr) return;
+    SetDropdownMenu(menu);
+}
+
+void TToolButton::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == FDropdownMenu) FDropdownMenu = nullptr;
 }
 
 int TToolButton::Index() const {

@@ -45,6 +45,12 @@ TWinControl::~TWinControl() {
 
 TClass TWinControl::StaticClass() {
     static const TClassInfo info = MakeClass<TWinControl, TControl>("TWinControl", [](auto& p) {
+        p.Set("BevelEdges", &TWinControl::BevelEdges, &TWinControl::SetBevelEdges, BevelEdgeIdents,
+            TBevelEdges {beLeft, beTop, beRight, beBottom});
+        p.Enum("BevelInner", &TWinControl::BevelInner, &TWinControl::SetBevelInner, BevelCutIdents, bvRaised);
+        p.Enum("BevelKind", &TWinControl::BevelKind, &TWinControl::SetBevelKind, BevelKindIdents, bkNone);
+        p.Enum("BevelOuter", &TWinControl::BevelOuter, &TWinControl::SetBevelOuter, BevelCutIdents, bvLowered);
+        p.Int("BorderWidth", &TWinControl::BorderWidth, &TWinControl::SetBorderWidth, 0);
         p.Bool("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered, false);
         p.Bool("ParentBackground", &TWinControl::ParentBackground, &TWinControl::SetParentBackground, false);
         p.Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder);
@@ -318,6 +324,21 @@ void TWinControl::Dispatch(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT:
         WMPaint(m);
+        return;
+    case WM_PRINTCLIENT:
+        WMPrintClient(m);
+        return;
+    case WM_PRINT:
+        WMPrint(m);
+        return;
+    case CM_INVALIDATE:
+        CMInvalidate(m);
+        return;
+    case WM_NCCALCSIZE:
+        WMNCCalcSize(m);
+        return;
+    case WM_NCPAINT:
+        WMNCPaint(m);
         return;
     case WM_ERASEBKGND:
         WMEraseBkgnd(m);

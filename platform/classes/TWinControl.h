@@ -69,6 +69,21 @@ public:
     bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
     void SetParentBackground(bool value);
 
+    // The frame inside the window's own: BorderWidth pixels, then the bevels when BevelKind is not bkNone
+    // (one pixel for each of BevelInner and BevelOuter that is not bvNone) on the BevelEdges sides. It lies in
+    // the non-client area: the client rectangle is inset by it. A change recomputes and repaints the frame.
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int value);
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind value);
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges value);
+    TRect BorderInsets() const;   // left, top, right, bottom widths of that frame
+
     void DisableAlign();
     void EnableAlign();   // lays out what was put off
     void Realign();
@@ -136,6 +151,11 @@ protected:
 
     // Handlers
     virtual void WMPaint(TMessage& m);
+    virtual void CMInvalidate(TMessage& m);   // the window invalidated (Invalidate sends it)
+    virtual void WMPrintClient(TMessage& m);   // WM_PAINT with the DC given (PRF_CLIENT)
+    virtual void WMNCCalcSize(TMessage& m);   // the client inset by BorderInsets
+    virtual void WMNCPaint(TMessage& m);   // the default frame, then the border and bevels
+    virtual void WMPrint(TMessage& m);   // the same into the DC given
     virtual void WMEraseBkgnd(TMessage& m);   // fills with Color (unless ParentBackground)
     virtual void WMSetFocus(TMessage& m);
     virtual void WMKillFocus(TMessage& m);
@@ -183,6 +203,8 @@ private:
     bool IsControlMouseMsg(TMessage& m);
     bool DoControlMsg(user::HWND child, TMessage& m);   // true when a control took the CN_ message
     void RemoveFocus(bool removing);
+    void BorderChanged();
+    void PaintBorder(user::HDC windowDc);
     void DestroyChildControls();
     void FreeObjectInstance();
     static LRESULT InitWndProc(user::HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -196,6 +218,11 @@ private:
     std::vector<TWinControl*> FWinControls;   // windowed children, bottom first
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;
+    int FBorderWidth = 0;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelEdges FBevelEdges {beLeft, beTop, beRight, beBottom};
     bool FShowing = false;
     bool FDoubleBuffered = false;
     int FAlignLevel = 0;

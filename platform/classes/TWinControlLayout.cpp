@@ -205,7 +205,12 @@ void TWinControl::ScrollBy(int deltaX, int deltaY) {
 // ---------------------------------------------------------------------------------------------------------
 // Painting
 
+// Through CM_INVALIDATE, so a subclass hears of every repaint request.
 void TWinControl::Invalidate() {
+    Perform(CM_INVALIDATE, 0, 0);
+}
+
+void TWinControl::CMInvalidate(TMessage&) {
     if (FHandle != nullptr) InvalidateRect(FHandle, nullptr, !FControlStyle.Contains(csOpaque));
 }
 
@@ -299,6 +304,12 @@ void TWinControl::WMPaint(TMessage& m) {
         WMPaint(m);
     }
     gdi::BitBlt(dc, 0, 0, client.right, client.bottom, memDc, 0, 0, gdi::SRCCOPY);
+}
+
+// The client area into the DC of WM_PRINT: the paint cycle with that DC, windowless children included.
+void TWinControl::WMPrintClient(TMessage& m) {
+    if (!(m.LParam & user::PRF_CLIENT) || m.WParam == 0) return;
+    m.Result = Perform(WM_PAINT, m.WParam, 0);
 }
 
 // The background in Color; a parent background is left to the parent (nothing erased).

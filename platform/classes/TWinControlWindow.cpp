@@ -24,12 +24,19 @@ namespace {
 constexpr const char* ControlProp = "KorvexControl";
 thread_local TWinControl* gCreationControl = nullptr;
 
-// Mouse messages as a screen point: WM_MOUSEMOVE carries a client point, WM_MOUSELEAVE none.
+bool MovesTheMouseControl(UINT msg) {
+    return msg == WM_MOUSEMOVE || msg == WM_MOUSELEAVE || msg == WM_NCMOUSEMOVE || msg == WM_NCMOUSELEAVE;
+}
+
+// Mouse messages as a screen point: WM_MOUSEMOVE carries a client point, WM_NCMOUSEMOVE a screen point, the
+// leave messages none.
 TPoint ClientToScreenPoint(HWND hwnd, UINT msg, LPARAM lParam) {
     POINT p;
     if (msg == WM_MOUSEMOVE) {
         p = LParamToPoint(lParam);
         user::ClientToScreen(hwnd, &p);
+    } else if (msg == WM_NCMOUSEMOVE) {
+        p = LParamToPoint(lParam);
     } else {
         GetCursorPos(&p);
     }
@@ -138,9 +145,10 @@ void TWinControl::CreateWnd() {
     }
     if (FObjectInstance == nullptr) {
         FObjectInstance = MakeObjectInstance([this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            if ((msg == WM_MOUSEMOVE || msg == WM_MOUSELEAVE) && Application != nullptr) {
-                Application->UpdateMouseControl(
-                    ClientToScreenPoint(hwnd, msg, lParam), msg == WM_MOUSELEAVE ? hwnd : nullptr);
+            if (MovesTheMouseControl(msg) && Application != nullptr) {
+                bool left = msg == WM_MOUSELEAVE || msg == WM_NCMOUSELEAVE;
+                Application->UpdateMouseControl(ClientToScreenPoint(hwnd, msg, lParam), left ? hwnd : nullptr,
+                    msg == WM_NCMOUSELEAVE ? TMouseArea::NonClient : TMouseArea::Client);
                 if (FindControl(hwnd) != this) return 0;   // freed by an enter or leave handler
             }
             TMessage message {msg, wParam, lParam, 0};
@@ -348,6 +356,7 @@ void TWinControl::WMMeasureItem(TMessage& m) {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     left = gdi::ClampCoord(left), top = gdi::ClampCoord(top);
     width = gdi::ClampCoord(width), height = gdi::ClampCoord(height);
+    ConstrainSize(width, height);
     if (left == Left() && top == Top() && width == Width() && height == Height()) return;
     if (FHandle != nullptr && !IsIconic(FHandle)) {
         SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -13,10 +13,10 @@ DeviceContext* Dc(HDC dc) {
 
 // The whole drawable area in device coordinates: what "no clip region" means when one is combined.
 BandedRegion DeviceBounds(DeviceContext& dc) {
-    Bitmap* surface = dc.Surface();
-    if (!surface) return BandedRegion();
+    const SIZE size = dc.SurfaceSize();
+    if (size.cx <= 0 || size.cy <= 0) return BandedRegion();
     const POINT o = dc.Origin();
-    return BandedRegion(RECT {-o.x, -o.y, surface->Width() - o.x, surface->Height() - o.y});
+    return BandedRegion(RECT {-o.x, -o.y, size.cx - o.x, size.cy - o.y});
 }
 
 RECT LogicalToDevice(DeviceContext& dc, int left, int top, int right, int bottom) {

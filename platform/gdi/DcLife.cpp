@@ -102,9 +102,36 @@ void DeviceContext::Drop(const DcState& state) {
 }
 
 Bitmap* DeviceContext::Surface() const {
-    if (!FMemory) return FSurface;
+    if (!FMemory) {
+        if (FFetchSurface) {
+            auto fetch = std::move(FFetchSurface);
+            FFetchSurface = nullptr;
+            FSurface = fetch();
+        }
+        return FSurface;
+    }
     if (!FState.Bitmap || FState.Bitmap == DefaultBitmap()) return nullptr;
     return FState.Bitmap;
+}
+
+SIZE DeviceContext::SurfaceSize() const {
+    if (!FMemory && FFetchSurface) return FLazySize;
+    const Bitmap* surface = Surface();
+    return surface ? SIZE {surface->Width(), surface->Height()} : SIZE {};
+}
+
+PixelFormat DeviceContext::SurfaceFormat() const {
+    if (!FMemory && FFetchSurface) return PixelFormat::pf32bit;
+    const Bitmap* surface = Surface();
+    return surface ? surface->Format() : PixelFormat::pf32bit;
+}
+
+void DeviceContext::SetLazySurface(SIZE size, std::function<Bitmap*()> fetch) {
+    if (FMemory) return;
+    FSurface = nullptr;
+    FLazySize = size;
+    FFetchSurface = std::move(fetch);
+    FClipValid = false;
 }
 
 void DeviceContext::SetOrigin(POINT origin) {
@@ -114,6 +141,7 @@ void DeviceContext::SetOrigin(POINT origin) {
 
 void DeviceContext::SetSurface(Bitmap* surface) {
     if (FMemory) return;
+    FFetchSurface = nullptr;
     FSurface = surface;
     FClipValid = false;
 }
@@ -190,12 +218,12 @@ bool DeviceContext::Restore(int level) {
 const BandedRegion& DeviceContext::EffectiveClip() {
     if (FClipValid) return FEffectiveClip;
     FClipValid = true;
-    Bitmap* surface = Surface();
-    if (!surface || surface->Empty()) {
+    const SIZE size = SurfaceSize();
+    if (size.cx <= 0 || size.cy <= 0) {
         FEffectiveClip.Clear();
         return FEffectiveClip;
     }
-    BandedRegion clip(RECT {0, 0, surface->Width(), surface->Height()});
+    BandedRegion clip(RECT {0, 0, size.cx, size.cy});
     if (FSystemClip) clip = BandedRegion::Combine(clip, *FSystemClip, RGN_AND);
     if (FState.Clip) {
         BandedRegion dcClip = *FState.Clip;
@@ -249,9 +277,7 @@ DWORD GetDCObjectType(HDC dc) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
-    PixelFormat format = PixelFormat::pf32bit;
-    if (IsValidDC(dc))
-        if (Bitmap* surface = dc->Surface()) format = surface->Format();
+    PixelFormat format = IsValidDC(dc) ? dc->SurfaceFormat() : PixelFormat::pf32bit;
     return Bitmap::Create(width, height, format);
 }
 

@@ -243,7 +243,7 @@ bool DPtoLP(HDC dc, POINT* points, int count) {
 int GetDeviceCaps(HDC dc, int index) {
     DeviceContext* d = Dc(dc);
     if (!d) return 0;
-    const Bitmap* surface = d->Surface();
+    const SIZE size = d->SurfaceSize();
     switch (index) {
     case TECHNOLOGY:
         return DT_RASDISPLAY;
@@ -253,11 +253,11 @@ int GetDeviceCaps(HDC dc, int index) {
     case PLANES:
         return 1;
     case BITSPIXEL:
-        return surface ? surface->BytesPerPixel() * 8 : 32;
+        return BytesPerPixel(d->SurfaceFormat()) * 8;
     case HORZRES:
-        return surface ? surface->Width() : 0;
+        return size.cx;
     case VERTRES:
-        return surface ? surface->Height() : 0;
+        return size.cy;
     default:
         return 0;
     }

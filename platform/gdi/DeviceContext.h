@@ -2,16 +2,16 @@
 #pragma once
 
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Forward.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/gdi/Region.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace korvex::gdi {
-
-class DrawRecorder;
 
 // Everything SaveDC saves. Selected objects are held (their selection count raised) while referenced.
 struct DcState {
@@ -47,7 +47,10 @@ public:
     static DeviceContext* CreateForSurface(Bitmap* surface, POINT origin, const BandedRegion* systemClip);
 
     bool IsMemoryDC() const { return FMemory; }
-    Bitmap* Surface() const;   // nullptr when nothing can be drawn
+    Bitmap* Surface() const;   // nullptr when nothing can be drawn; fetches a lazy surface
+    // The surface's size and format without fetching a lazy surface (measuring needs no pixels).
+    SIZE SurfaceSize() const;
+    PixelFormat SurfaceFormat() const;   // pf32bit when there is no surface
     const DcState& State() const { return FState; }
     DcState& MutableState() { return FState; }   // callers that change Clip must call ClipChanged()
 
@@ -56,6 +59,9 @@ public:
     void SetOrigin(POINT origin);
     void SetSurface(Bitmap* surface);
     void SetSystemClip(const BandedRegion* region);   // surface coordinates; nullptr = the whole surface
+    // A surface made only when pixels are first drawn or read (the screen DC, whose pixels are a capture):
+    // until then the DC has a 32-bit surface of this size. The fetched surface stays the caller's.
+    void SetLazySurface(SIZE size, std::function<Bitmap*()> fetch);
     void* Owner() const { return FOwner; }   // the window layer's tag (WindowFromDC)
     void SetOwner(void* owner) { FOwner = owner; }
 
@@ -85,7 +91,9 @@ private:
     void Drop(const DcState& state);
 
     bool FMemory = true;
-    Bitmap* FSurface = nullptr;   // surface DCs only
+    mutable Bitmap* FSurface = nullptr;   // surface DCs only
+    mutable std::function<Bitmap*()> FFetchSurface;   // a lazy surface not fetched yet
+    SIZE FLazySize {};
     POINT FOrigin {};
     std::optional<BandedRegion> FSystemClip;
     void* FOwner = nullptr;

@@ -1,6 +1,7 @@
 // Logical fonts: LOGFONT and TEXTMETRIC, the font object behind HFONT, CreateFontIndirect and the stock fonts.
 #pragma once
 
+#include "platform/gdi/Forward.h"
 #include "platform/gdi/GdiObject.h"
 
 #include <memory>
@@ -8,7 +9,6 @@
 
 namespace korvex::gdi {
 
-class FontInstance;
 
 // The screen is taken as 96 dots per inch: 8 points are 11 pixels (MulDiv(8, 96, 72) rounded).
 inline constexpr int ScreenLogPixels = 96;

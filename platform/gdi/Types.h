@@ -1,6 +1,8 @@
 // Basic GDI value types: colours, points, sizes, rectangles and handles (constants in GdiConstants.h).
 #pragma once
 
+#include "platform/gdi/Forward.h"
+
 #include <cstdint>
 
 namespace korvex::gdi {
@@ -87,15 +89,7 @@ inline constexpr RECT Bounds(int left, int top, int width, int height) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Handles: plain pointers to our own objects (see GdiObject.h); nullptr is the null handle.
-class GdiObject;
-class DeviceContext;
-class Bitmap;
-class Pen;
-class Brush;
-class Font;   // defined by the font engine (Fonts.h)
-class Region;
-
+// Handles: plain pointers to our own objects (see GdiObject.h and Forward.h); nullptr is the null handle.
 using HGDIOBJ = GdiObject*;
 using HDC = DeviceContext*;
 using HBITMAP = Bitmap*;

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace korvex::user {
 
@@ -72,6 +73,60 @@ HBRUSH ControlColor(HDC dc, UINT msg) {
     return gdi::GetSysColorBrush(window ? gdi::COLOR_WINDOW : gdi::COLOR_BTNFACE);
 }
 
+// The DC's state as it was, on scope exit.
+class DcRestore {
+public:
+    explicit DcRestore(HDC dc)
+        : FDc(dc)
+        , FSaved(gdi::SaveDC(dc)) { }
+    ~DcRestore() {
+        if (FSaved) gdi::RestoreDC(FDc, FSaved);
+    }
+    DcRestore(const DcRestore&) = delete;
+    DcRestore& operator=(const DcRestore&) = delete;
+    bool Saved() const { return FSaved != 0; }
+
+private:
+    HDC FDc;
+    int FSaved;
+};
+
+// WM_PRINT: the window into the caller's DC. With PRF_NONCLIENT the DC's origin is the window's corner and
+// the frame is painted there, else it is the client's corner. The children follow bottom to top, each at its
+// place, clipped to this window's client area.
+LRESULT OnPrint(WindowObject* w, HDC dc, LPARAM flags) {
+    const HWND hwnd = w->Handle;
+    if (!dc) return 0;
+    if ((flags & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)) return 0;
+    DcRestore restore(dc);
+    if (!restore.Saved()) return 0;
+    const RECT client = w->Client;
+    if (flags & PRF_NONCLIENT) {
+        PrintNonClient(hwnd, dc);
+        if (!IsWindow(hwnd)) return 0;
+        gdi::OffsetViewportOrgEx(dc, w->Client.left - w->Rect.left, w->Client.top - w->Rect.top, nullptr);
+    }
+    gdi::IntersectClipRect(dc, 0, 0, client.right - client.left, client.bottom - client.top);
+    if (flags & PRF_ERASEBKGND) detail::Send(w, WM_ERASEBKGND, WPARAM(dc), 0);
+    if (!IsWindow(hwnd)) return 0;
+    if (flags & PRF_CLIENT) detail::Send(w, WM_PRINTCLIENT, WPARAM(dc), flags);
+    if (!(flags & PRF_CHILDREN) || !IsWindow(hwnd)) return 0;
+    std::vector<HWND> children;
+    for (auto it = w->Children.rbegin(); it != w->Children.rend(); ++it)
+        children.push_back((*it)->Handle);
+    for (HWND h : children) {
+        WindowObject* c = FromHandle(h);
+        if (!IsWindow(hwnd) || !c || c->Parent != w || !(c->Style & WS_VISIBLE)) continue;
+        const RECT& box = (flags & PRF_NONCLIENT) ? c->Rect : c->Client;
+        DcRestore childState(dc);
+        // A child's rectangles are in this window's client coordinates.
+        gdi::IntersectClipRect(dc, c->Rect.left, c->Rect.top, c->Rect.right, c->Rect.bottom);
+        gdi::OffsetViewportOrgEx(dc, box.left, box.top, nullptr);
+        detail::Send(c, WM_PRINT, WPARAM(dc), flags);
+    }
+    return 0;
+}
+
 }   // namespace
 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -109,15 +164,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return EraseBackground(hwnd, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
-    case WM_PRINT: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        if ((lParam & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)) return 0;
-        if (lParam & PRF_NONCLIENT) detail::Send(w, WM_NCPAINT, 1, 0);
-        if (!IsWindow(hwnd)) return 0;
-        if (lParam & PRF_ERASEBKGND) detail::Send(w, WM_ERASEBKGND, wParam, 0);
-        if ((lParam & PRF_CLIENT) && IsWindow(hwnd)) detail::Send(w, WM_PRINTCLIENT, WPARAM(dc), lParam);
-        return 0;
-    }
+    case WM_PRINT:
+        return OnPrint(w, reinterpret_cast<HDC>(wParam), lParam);
     case WM_WINDOWPOSCHANGED:
         return OnWindowPosChanged(w, reinterpret_cast<const WINDOWPOS*>(lParam));
     case WM_WINDOWPOSCHANGING:

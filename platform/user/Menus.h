@@ -30,6 +30,7 @@ inline constexpr UINT MF_RIGHTJUSTIFY = 0x4000;
 
 inline constexpr UINT MFT_STRING = 0x0000;
 inline constexpr UINT MFT_MENUBREAK = MF_MENUBREAK;
+inline constexpr UINT MFT_MENUBARBREAK = MF_MENUBARBREAK;
 inline constexpr UINT MFT_OWNERDRAW = MF_OWNERDRAW;
 inline constexpr UINT MFT_RADIOCHECK = MF_RADIOCHECK;
 inline constexpr UINT MFT_SEPARATOR = MF_SEPARATOR;

@@ -20,6 +20,11 @@ MessageFilter& Filter() {
 }
 
 constexpr int MaxPumpedMessages = 10000;
+constexpr int MaxPumpRounds = 10000;
+// Posted messages come first, but at most this many in a row: then the event loop runs a round (display
+// events, timers, tasks) and input, paint and timers go before posted messages until none is left, so a
+// window that keeps posting to itself cannot shut input out.
+constexpr int PostedTurn = 64;
 
 bool InRange(UINT message, UINT min, UINT max) {
     return (min == 0 && max == 0) || (message >= min && message <= max);
@@ -38,19 +43,22 @@ void Remember(detail::ThreadQueue& queue, const MSG& m) {
     queue.Last = m;
 }
 
-bool Fetch(detail::ThreadQueue& queue, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
-    queue.RunSentCalls();
-    {
-        std::unique_lock lock(queue.Mutex);
-        for (auto it = queue.Posted.begin(); it != queue.Posted.end(); ++it) {
-            if (!Matches(*it, filter, min, max)) continue;
-            *out = *it;
-            if (remove) queue.Posted.erase(it);
-            lock.unlock();
-            Remember(queue, *out);
-            return true;
-        }
+bool FetchPosted(detail::ThreadQueue& queue, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
+    std::unique_lock lock(queue.Mutex);
+    for (auto it = queue.Posted.begin(); it != queue.Posted.end(); ++it) {
+        if (!Matches(*it, filter, min, max)) continue;
+        *out = *it;
+        if (remove) queue.Posted.erase(it);
+        lock.unlock();
+        Remember(queue, *out);
+        if (remove) ++queue.PostedStreak;
+        return true;
     }
+    return false;
+}
+
+// Input, WM_QUIT, paint and timers, in that order.
+bool FetchOthers(detail::ThreadQueue& queue, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
     for (;;) {
         auto it = std::find_if(
             queue.Routed.begin(), queue.Routed.end(), [&](const MSG& m) { return Matches(m, filter, min, max); });
@@ -106,6 +114,24 @@ bool Fetch(detail::ThreadQueue& queue, MSG* out, HWND filter, UINT min, UINT max
         }
     }
     return false;
+}
+
+bool Fetch(detail::ThreadQueue& queue, MSG* out, HWND filter, UINT min, UINT max, bool remove) {
+    queue.RunSentCalls();
+    if (queue.PostedStreak == PostedTurn) {
+        ++queue.PostedStreak;   // the others' turn, until they have nothing left
+        FlushDisplay();
+        queue.Loop->ProcessPending();
+        queue.RunSentCalls();
+    }
+    if (queue.PostedStreak > PostedTurn) {
+        if (FetchOthers(queue, out, filter, min, max, remove)) return true;
+        queue.PostedStreak = 0;
+        return FetchPosted(queue, out, filter, min, max, remove);
+    }
+    if (FetchPosted(queue, out, filter, min, max, remove)) return true;
+    queue.PostedStreak = 0;
+    return FetchOthers(queue, out, filter, min, max, remove);
 }
 
 bool Peek(MSG* msg, HWND hwnd, UINT min, UINT max, UINT removeFlags, bool runLoop) {
@@ -238,10 +264,12 @@ int RunMessageLoop() {
     }
 }
 
-int PumpMessages() {
+int PumpMessages(bool* hitLimit) {
     auto queue = detail::CurrentQueuePtr();
     int count = 0;
-    for (int round = 0; round < 10000; ++round) {
+    bool settled = false;
+    if (hitLimit) *hitLimit = false;
+    for (int round = 0; round < MaxPumpRounds; ++round) {
         int ran = queue->Loop->ProcessPending();
         bool any = false;
         MSG msg;
@@ -256,8 +284,13 @@ int PumpMessages() {
             ++count;
             any = true;
         }
-        if ((!ran && !any) || count >= MaxPumpedMessages) break;
+        if (!ran && !any) {
+            settled = true;
+            break;
+        }
+        if (count >= MaxPumpedMessages) break;
     }
+    if (hitLimit) *hitLimit = !settled;
     FlushDisplay();
     return count;
 }

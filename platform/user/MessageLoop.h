@@ -11,8 +11,9 @@ namespace korvex::user {
 // Each thread that uses windows has a queue, made on first use (or by InitMessageQueue). It runs on an
 // os::TEventLoop, which also serves descriptors, timers and cross-thread calls. Order of retrieval: messages
 // sent from other threads (handled inside), posted messages, input, WM_QUIT, WM_PAINT (while some update
-// region is not empty), WM_TIMER. Changes to window pictures are presented on the display before the loop
-// waits.
+// region is not empty), WM_TIMER. Posted messages go first only for a bounded run: after that the event loop
+// runs a round and input, paint and timers go first until none is left, so no message cycle shuts input
+// out. Changes to window pictures are presented on the display before the loop waits.
 
 enum class UiDispatch { No, Yes };
 
@@ -49,8 +50,9 @@ void ProcessMessage(MSG& msg);
 int RunMessageLoop();
 // Handles everything that is pending without waiting (event loop round, messages, paints, due timers), then
 // presents the changes. Returns how many messages were handled (at most 10000 a call). Stops early at
-// WM_QUIT, which stays queued.
-int PumpMessages();
+// WM_QUIT, which stays queued. hitLimit, when given, tells whether it stopped at its bound with work still
+// coming (a message cycle) rather than with nothing left.
+int PumpMessages(bool* hitLimit = nullptr);
 // Presents every changed backing store on the display now.
 void FlushDisplay();
 

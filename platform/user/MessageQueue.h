@@ -63,6 +63,7 @@ struct ThreadQueue {
     std::map<DWORD, std::string> KeyTexts;   // key message tag -> the characters it produced
     DWORD NextKeyTag = 1;
     int InSendFromOther = 0;
+    int PostedStreak = 0;   // posted messages retrieved in a row while other work may have waited
     MSG Last {};   // last retrieved (GetMessageTime/Pos)
 
     // Runs the calls other threads sent to this one. Returns how many ran.

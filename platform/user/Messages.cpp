@@ -64,6 +64,18 @@ LRESULT CrossThreadSend(const std::shared_ptr<detail::ThreadQueue>& target, HWND
     return call->Result;
 }
 
+// HWND_BROADCAST: every top-level window there is now (one destroyed on the way is skipped).
+template <class Deliver>
+void Broadcast(Deliver&& deliver) {
+    std::vector<HWND> tops;
+    EnumWindows([&](HWND h) {
+        tops.push_back(h);
+        return true;
+    });
+    for (HWND h : tops)
+        deliver(h);
+}
+
 }   // namespace
 
 namespace detail {
@@ -123,13 +135,7 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hwnd == HWND_BROADCAST) {
-        std::vector<HWND> tops;
-        EnumWindows([&](HWND h) {
-            tops.push_back(h);
-            return true;
-        });
-        for (HWND h : tops)
-            SendMessage(h, msg, wParam, lParam);
+        Broadcast([&](HWND h) { SendMessage(h, msg, wParam, lParam); });
         return 0;
     }
     auto target = detail::QueueOfHandle(hwnd);
@@ -155,13 +161,7 @@ bool InSendMessage() {
 
 bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (hwnd == HWND_BROADCAST) {
-        std::vector<HWND> tops;
-        EnumWindows([&](HWND h) {
-            tops.push_back(h);
-            return true;
-        });
-        for (HWND h : tops)
-            PostMessage(h, msg, wParam, lParam);
+        Broadcast([&](HWND h) { PostMessage(h, msg, wParam, lParam); });
         return true;
     }
     if (!hwnd) return PostThreadMessage(std::this_thread::get_id(), msg, wParam, lParam);

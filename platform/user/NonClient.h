@@ -56,6 +56,9 @@ bool IsFrameActive(HWND hwnd);   // as WM_NCACTIVATE last said (false before the
 // Paints the non-client area now (WM_NCPAINT's default): clip nullptr or 1 for all of it, else a region in
 // screen coordinates (it stays the caller's).
 void PaintNonClient(HWND hwnd, HRGN clip);
+// Paints the frame into a DC of the caller's whose origin stands for the window's top-left corner (WM_PRINT
+// with PRF_NONCLIENT); the DC's state is left as it was.
+void PrintNonClient(HWND hwnd, HDC dc);
 // Repaints the caption bar alone (after the text or the active state changed).
 void RedrawCaption(HWND hwnd);
 

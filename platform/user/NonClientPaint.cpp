@@ -178,12 +178,10 @@ void PaintSizeBox(HWND hwnd, HDC dc, const nc::Layout& l) {
 
 }
 
-void PaintNonClient(HWND hwnd, HRGN clip) {
-    if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) return;
-    WindowDc windowDc(hwnd, clip);
-    HDC dc = windowDc.Get();
-    if (!dc) return;
-    const nc::Layout l = nc::LayoutOf(hwnd);
+namespace {
+
+// The whole frame into dc, whose origin is the window's top-left corner.
+void PaintFrameInto(HWND hwnd, HDC dc, const nc::Layout& l) {
     const bool active = IsFrameActive(hwnd);
     ExcludeClipRect(dc, l.Client.left, l.Client.top, l.Client.right, l.Client.bottom);
     PaintFrame(dc, l, active);
@@ -196,6 +194,30 @@ void PaintNonClient(HWND hwnd, HRGN clip) {
     nc::PaintScrollBand(hwnd, dc, l, SB_VERT);
     nc::PaintScrollBand(hwnd, dc, l, SB_HORZ);
     PaintSizeBox(hwnd, dc, l);
+}
+
+bool HasFrame(const nc::Layout& l) {
+    return l.Client != l.Window;
+}
+
+}
+
+void PaintNonClient(HWND hwnd, HRGN clip) {
+    if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) return;
+    const nc::Layout l = nc::LayoutOf(hwnd);
+    if (!HasFrame(l)) return;   // WM_NCPAINT without a frame is only a repaint trigger
+    WindowDc windowDc(hwnd, clip);
+    if (windowDc.Get()) PaintFrameInto(hwnd, windowDc.Get(), l);
+}
+
+void PrintNonClient(HWND hwnd, HDC dc) {
+    if (!IsWindow(hwnd) || !dc) return;
+    const nc::Layout l = nc::LayoutOf(hwnd);
+    if (!HasFrame(l)) return;
+    const int saved = SaveDC(dc);
+    if (saved == 0) return;
+    PaintFrameInto(hwnd, dc, l);
+    RestoreDC(dc, saved);
 }
 
 void RedrawCaption(HWND hwnd) {

@@ -1,6 +1,7 @@
 // The paint cycle: update regions, WM_PAINT generation, BeginPaint/EndPaint, RedrawWindow, erasing, locking.
 #include "platform/user/Painting.h"
 
+#include "platform/base/Assert.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/SysColors.h"
@@ -14,8 +15,9 @@ using detail::WindowObject;
 
 namespace {
 
-WindowObject*& LockedWindow() {
-    static WindowObject* locked = nullptr;
+// The window LockWindowUpdate locked, by handle: it may be destroyed while locked.
+HWND& LockedWindow() {
+    static HWND locked = nullptr;
     return locked;
 }
 
@@ -40,7 +42,7 @@ void EraseNow(WindowObject* w) {
     detail::KeepAlive hold(w);
     if (w->NcDirty) {
         w->NcDirty = false;
-        if (detail::HasNonClient(w)) detail::Send(w, WM_NCPAINT, 1, 0);
+        detail::Send(w, WM_NCPAINT, 1, 0);   // also without a frame: a repaint trigger
         if (!hold.Alive()) return;
     }
     if (w->NeedErase) {
@@ -83,13 +85,13 @@ bool HasNonClient(const WindowObject* w) {
 }
 
 bool IsUpdateLocked(const WindowObject* w) {
-    WindowObject* locked = LockedWindow();
+    WindowObject* locked = FromHandle(LockedWindow());
     return locked && IsDescendant(locked, w);
 }
 
 bool NeedsPaint(const WindowObject* w) {
     if (!VisibleChain(w) || w->Destroyed) return false;
-    return !w->Update.IsEmpty() || w->InternalPaint || (w->NcDirty && HasNonClient(w));
+    return !w->Update.IsEmpty() || w->InternalPaint || w->NcDirty;
 }
 
 void DropPaintState(WindowObject* w) {
@@ -105,7 +107,7 @@ LRESULT SendPaint(WindowObject* w) {
     LRESULT result = Send(w, WM_PAINT, 0, 0);
     if (hold.Alive() && !w->Painted) {
         // Nobody painted: the frame still gets its message, then the window counts as painted.
-        if (w->NcDirty && HasNonClient(w)) {
+        if (w->NcDirty) {
             w->NcDirty = false;
             Send(w, WM_NCPAINT, 1, 0);
         }
@@ -116,7 +118,7 @@ LRESULT SendPaint(WindowObject* w) {
 
 void PaintNow(WindowObject* w) {
     KeepAlive hold(w);
-    if (w->NcDirty && HasNonClient(w) && VisibleChain(w)) {
+    if (w->NcDirty && VisibleChain(w)) {
         w->NcDirty = false;
         Send(w, WM_NCPAINT, 1, 0);
     }
@@ -157,6 +159,9 @@ void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT
             gdi::BandedRegion frame = gdi::BandedRegion::Combine(
                 region.Intersect(WindowBoxInClient(w)), gdi::BandedRegion(ClientBox(w)), gdi::RGN_DIFF);
             if (!frame.IsEmpty()) w->NcDirty = true;
+        } else if (flags & RDW_FRAME) {
+            // No frame: WM_NCPAINT still comes whenever the window itself is invalidated.
+            if (!region.Intersect(WindowBoxInClient(w)).IsEmpty()) w->NcDirty = true;
         }
     } else if (flags & RDW_VALIDATE) {
         w->Painted = true;
@@ -289,17 +294,17 @@ bool RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
 }
 
 bool LockWindowUpdate(HWND hwnd) {
-    WindowObject*& locked = LockedWindow();
+    HWND& locked = LockedWindow();
     if (!hwnd) {
-        WindowObject* old = locked;
+        WindowObject* old = FromHandle(locked);
         locked = nullptr;
-        if (old && FromHandle(old->Handle) == old) detail::InvalidateAll(old, true, true, true);
+        if (old) detail::InvalidateAll(old, true, true, true);
         detail::RefreshOpenDcs();
         return true;
     }
     WindowObject* w = FromHandle(hwnd);
-    if (!w || (locked && FromHandle(locked->Handle) == locked)) return false;
-    locked = w;
+    if (!w || FromHandle(locked)) return false;   // one lock at a time; a destroyed window's lock is gone
+    locked = hwnd;
     detail::RefreshOpenDcs();
     return true;
 }
@@ -311,7 +316,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->Painted = true;
     if (w->NcDirty) {
         w->NcDirty = false;
-        if (detail::HasNonClient(w)) detail::Send(w, WM_NCPAINT, 1, 0);
+        detail::Send(w, WM_NCPAINT, 1, 0);
         if (!hold.Alive()) return nullptr;
     }
     gdi::BandedRegion update = w->Update;
@@ -324,6 +329,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     clip.Offset(o.x + w->Client.left - w->Rect.left, o.y + w->Client.top - w->Rect.top);
     *ps = PAINTSTRUCT {};
     ps->hdc = detail::MakeWindowDc(w, detail::DcArea::Client, 0, &clip, nullptr);
+    if (ps->hdc) detail::MarkPaintDc(ps->hdc);
     ps->rcPaint = update.Box();
     if (erase && ps->hdc) ps->fErase = detail::Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) == 0;
     return ps->hdc;
@@ -331,6 +337,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 
 bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps || !ps->hdc) return false;
+    KORVEX_ASSERT(detail::IsPaintDcOf(ps->hdc, hwnd));   // BeginPaint's DC of this window, not ended before
     return ReleaseDC(hwnd, ps->hdc) == 1;
 }
 

@@ -67,6 +67,18 @@ private:
     PAINTSTRUCT FPs;
 };
 
+// WM_PAINT and WM_PRINTCLIENT of a control: paint(dc) into the DC given in wParam (the class library's
+// PaintWindow, WM_PRINT), else into the window between BeginPaint and EndPaint.
+template <class PaintFn>
+void PaintInto(HWND hwnd, WPARAM wParam, PaintFn&& paint) {
+    if (wParam != 0) {
+        paint(reinterpret_cast<HDC>(wParam));
+        return;
+    }
+    PaintGuard guard(hwnd);
+    if (guard.Dc()) paint(guard.Dc());
+}
+
 // Moves the client pixels of the scroll rectangle (∩ clip) by dx, dy in the backing store. SW_INVALIDATE
 // invalidates what was uncovered (SW_ERASE with erase), SW_SCROLLCHILDREN moves the children (WM_MOVE).
 // The uncovered part goes to updateRegion / updateRect when given. Returns the region complexity.

@@ -1,4 +1,5 @@
-// The notification area: Shell_NotifyIcon over the display's tray, the icons' callbacks and double clicks.
+// The notification area: Shell_NotifyIcon over the display's tray, the icons' callbacks and double clicks,
+// and the windows of its popups.
 #include "platform/user/Tray.h"
 
 #include "platform/base/Utf8.h"
@@ -247,6 +248,18 @@ gdi::Bitmap* FitTrayPicture(const gdi::Bitmap& source, int size) {
         }
     }
     return out;
+}
+
+HWND MakeTrayPopup(const char* className, WNDPROC proc, int width, int height) {
+    WNDCLASSEX existing;
+    if (!GetClassInfoEx(className, &existing)) {
+        WNDCLASSEX wc;
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = className;
+        RegisterClassEx(&wc);
+    }
+    return CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, className, "", WS_POPUP, 0, 0, width,
+        height, nullptr, nullptr, nullptr, nullptr);
 }
 
 }   // namespace detail

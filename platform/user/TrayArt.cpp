@@ -1,8 +1,9 @@
-// The balloon's information, warning and error signs, drawn with 4 x 4 samples a pixel.
+// Tray pictures: icons fitted into slots and blended, the balloon's signs (4 x 4 samples a pixel), framed fills.
 #include "platform/user/Tray.h"
 #include "platform/user/TrayCore.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/user/WinPos.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +132,15 @@ void DrawTrayPicture(HDC dc, int x, int y, gdi::Bitmap* picture) {
         gdi::SelectObject(memory, old);
     }
     gdi::DeleteDC(memory);
+}
+
+void PaintFramedClient(HWND hwnd, HDC dc, COLORREF back, COLORREF frame) {
+    RECT client {};
+    GetClientRect(hwnd, &client);
+    gdi::GdiHandle<gdi::Brush> backBrush(gdi::CreateSolidBrush(back));
+    gdi::GdiHandle<gdi::Brush> frameBrush(gdi::CreateSolidBrush(frame));
+    gdi::FillRect(dc, &client, backBrush.Get());
+    gdi::FrameRect(dc, &client, frameBrush.Get());
 }
 
 }

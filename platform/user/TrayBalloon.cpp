@@ -55,15 +55,7 @@ LRESULT BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 bool EnsureWindow(Balloon& b) {
     if (b.Window != nullptr && IsWindow(b.Window)) return true;
-    WNDCLASSEX existing;
-    if (!GetClassInfoEx(BalloonClass, &existing)) {
-        WNDCLASSEX wc;
-        wc.lpfnWndProc = BalloonProc;
-        wc.lpszClassName = BalloonClass;
-        RegisterClassEx(&wc);
-    }
-    b.Window = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, BalloonClass, "", WS_POPUP, 0, 0,
-        MinWidth, 60, nullptr, nullptr, nullptr, nullptr);
+    b.Window = MakeTrayPopup(BalloonClass, BalloonProc, MinWidth, 60);
     if (!b.TitleFont) b.TitleFont.Reset(gdi::CreateFont(-13, 0, 0, 0, gdi::FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
     if (!b.TextFont) b.TextFont.Reset(gdi::CreateFont(-12, 0, 0, 0, gdi::FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
     return b.Window != nullptr;

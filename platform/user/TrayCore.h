@@ -42,11 +42,17 @@ void TrayTipPointer(const TrayIcon& icon, POINT screen);   // the pointer moves 
 void TrayTipHide(TrayIconId key);   // 0: whatever icon it belongs to
 void TrayTipRefresh(const TrayIcon& icon);   // the icon's tip text changed
 
+// The tooltip's and the balloon's window: a topmost tool window that takes no activation, its class registered
+// on first use. nullptr when it cannot be made.
+HWND MakeTrayPopup(const char* className, WNDPROC proc, int width, int height);
+
 // A picture fitted into a size x size slot (a new premultiplied 32-bit bitmap; nullptr when memory is short).
 gdi::Bitmap* FitTrayPicture(const gdi::Bitmap& source, int size);
 // The balloon's sign for NIIF_INFO, NIIF_WARNING or NIIF_ERROR (premultiplied 32-bit); nullptr for none.
 gdi::Bitmap* DrawBalloonSign(DWORD infoFlags, int size);
 // Blends a premultiplied picture onto dc at (x, y); the picture must not be selected elsewhere.
 void DrawTrayPicture(HDC dc, int x, int y, gdi::Bitmap* picture);
+// A window's client area filled in one colour inside a one-pixel frame of another (tooltips, the panel).
+void PaintFramedClient(HWND hwnd, HDC dc, COLORREF back, COLORREF frame);
 
 }

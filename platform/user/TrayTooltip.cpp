@@ -43,15 +43,7 @@ LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 bool EnsureWindow(Tip& t) {
     if (t.Window != nullptr && IsWindow(t.Window)) return true;
-    WNDCLASSEX existing;
-    if (!GetClassInfoEx(TipClass, &existing)) {
-        WNDCLASSEX wc;
-        wc.lpfnWndProc = TipProc;
-        wc.lpszClassName = TipClass;
-        RegisterClassEx(&wc);
-    }
-    t.Window = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, TipClass, "", WS_POPUP, 0, 0, 10, 10,
-        nullptr, nullptr, nullptr, nullptr);
+    t.Window = MakeTrayPopup(TipClass, TipProc, 10, 10);
     if (!t.Font) t.Font.Reset(gdi::CreateFont(-11, 0, 0, 0, gdi::FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
     t.Shown = false;
     return t.Window != nullptr;
@@ -100,12 +92,9 @@ LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PaintGuard paint(hwnd);
         HDC dc = paint.Dc();
+        PaintFramedClient(hwnd, dc, TipBack, TipBorder);
         RECT client {};
         GetClientRect(hwnd, &client);
-        gdi::GdiHandle<gdi::Brush> back(gdi::CreateSolidBrush(TipBack));
-        gdi::GdiHandle<gdi::Brush> border(gdi::CreateSolidBrush(TipBorder));
-        gdi::FillRect(dc, &client, back.Get());
-        gdi::FrameRect(dc, &client, border.Get());
         gdi::SelectObject(dc, t.Font.Get());
         gdi::SetBkMode(dc, gdi::TRANSPARENT);
         gdi::SetTextColor(dc, TipText);

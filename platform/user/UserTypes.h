@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/gdi/Types.h"
+#include "platform/user/Forward.h"
 
 #include <cstdint>
 #include <string>
@@ -35,11 +36,8 @@ using HANDLE = void*;
 // window's handle is refused by every call, even after its slot is reused.
 struct HWND__;
 using HWND = HWND__*;
-class MenuObject;   // menus (Menus.h)
-using HMENU = MenuObject*;
-struct CursorObject;   // cursors (Input.h)
+using HMENU = MenuObject*;   // the objects behind these three: Forward.h
 using HCURSOR = const CursorObject*;
-class IconObject;   // icons (the class library's TIcon keeps the pictures)
 using HICON = IconObject*;
 struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;   // kept for the Windows shapes; always nullptr

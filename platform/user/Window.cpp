@@ -1,6 +1,7 @@
 // Windows: the handle table, creation and destruction, and the tree.
 #include "platform/user/Window.h"
 
+#include "platform/base/Assert.h"
 #include "platform/base/Strings.h"
 #include "platform/user/Focus.h"
 #include "platform/user/MessageQueue.h"
@@ -55,6 +56,7 @@ HWND AddToTable(WindowObject* w) {
         table.push_back({});
     }
     Slot& slot = table[index];
+    KORVEX_ASSERT(slot.Wnd == nullptr);   // a free slot holds no window
     slot.Wnd = w;
     slot.Generation = std::uint16_t(slot.Generation == 0xFFFF ? 1 : slot.Generation + 1);
     return reinterpret_cast<HWND>(((std::uintptr_t(index) + 1) << 16) | slot.Generation);
@@ -64,6 +66,8 @@ void RemoveFromTable(HWND hwnd) {
     std::lock_guard lock(TableMutex());
     std::uintptr_t value = reinterpret_cast<std::uintptr_t>(hwnd);
     std::size_t index = (value >> 16) - 1;
+    KORVEX_ASSERT(index < Table().size());
+    KORVEX_ASSERT(Table()[index].Wnd != nullptr && Table()[index].Generation == (value & 0xFFFF));   // live, this one
     Table()[index].Wnd = nullptr;
     FreeSlots().push_back(index);
 }
@@ -196,17 +200,22 @@ void Hold(WindowObject* w) {
 }
 
 void Release(WindowObject* w) {
+    KORVEX_ASSERT(w->Holds > 0);   // every Release has its Hold
     if (--w->Holds == 0 && w->Destroyed) delete w;
 }
 
 void Unlink(WindowObject* w) {
     if (!w->Parent) return;
     auto& siblings = w->Parent->Children;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+    auto it = std::find(siblings.begin(), siblings.end(), w);
+    KORVEX_ASSERT(it != siblings.end());   // a window is always among its parent's children
+    if (it != siblings.end()) siblings.erase(it);
+    KORVEX_ASSERT(std::find(siblings.begin(), siblings.end(), w) == siblings.end());   // and only once
     w->Parent = nullptr;
 }
 
 void LinkAt(WindowObject* parent, WindowObject* w, std::size_t index) {
+    KORVEX_ASSERT(w->Parent == nullptr);   // unlinked first
     w->Parent = parent;
     auto& siblings = parent->Children;
     siblings.insert(siblings.begin() + std::ptrdiff_t(std::min(index, siblings.size())), w);

@@ -1,6 +1,7 @@
 // Window DCs: DCs that draw into the backing store clipped to the visible region, and their upkeep.
 #include "platform/user/Painting.h"
 
+#include "platform/base/Assert.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/Screen.h"
 #include "platform/user/WindowObject.h"
@@ -22,7 +23,8 @@ struct OpenDc {
     std::optional<gdi::BandedRegion> Intersect;   // window coordinates
     std::optional<gdi::BandedRegion> Exclude;
     bool Dead = false;
-    gdi::Bitmap* Capture = nullptr;   // screen DCs: the picture of the screen they read from (owned)
+    bool Paint = false;   // made by BeginPaint
+    gdi::Bitmap* Capture = nullptr;   // screen DCs: the picture of the screen they read from, once taken (owned)
 };
 
 std::map<HDC, OpenDc>& OpenDcs() {
@@ -79,24 +81,30 @@ DWORD StyleFlags(const WindowObject* w) {
     return flags;
 }
 
-// A DC of the whole screen: it reads what the screen shows (a capture taken now); drawing into it shows nothing.
+// The picture of the screen a screen DC reads from, taken when its pixels are first read or drawn.
+gdi::Bitmap* CaptureForScreenDc(HDC dc, gdi::SIZE size) {
+    auto it = OpenDcs().find(dc);
+    if (it == OpenDcs().end()) return nullptr;
+    detail::PresentAll();   // the capture shows the latest pictures
+    Display* display = CurrentDisplay();
+    gdi::Bitmap* capture = display ? display->CaptureScreen(RECT {0, 0, size.cx, size.cy}) : nullptr;
+    if (!capture) capture = gdi::Bitmap::Create(size.cx, size.cy, gdi::PixelFormat::pf32bit);
+    it->second.Capture = capture;
+    return capture;
+}
+
+// A DC of the whole screen: it reads what the screen shows; drawing into it shows nothing. Measuring text and
+// selecting fonts need no pixels, so the screen is captured only when pixels are read or drawn.
 HDC ScreenDc() {
     Display* display = CurrentDisplay();
     if (!display) return nullptr;
-    detail::PresentAll();   // the capture shows the latest pictures
     gdi::SIZE size = display->ScreenSize();
-    gdi::Bitmap* capture = display->CaptureScreen(RECT {0, 0, size.cx, size.cy});
-    if (!capture) capture = gdi::Bitmap::Create(size.cx, size.cy, gdi::PixelFormat::pf32bit);
-    if (!capture) return nullptr;
-    HDC dc = gdi::CreateSurfaceDC(capture, POINT {}, nullptr);
-    if (!dc) {
-        gdi::DeleteObject(capture);
-        return nullptr;
-    }
+    HDC dc = gdi::CreateSurfaceDC(nullptr, POINT {}, nullptr);
+    if (!dc) return nullptr;
     OpenDc info;
     info.Dead = true;
-    info.Capture = capture;
     OpenDcs()[dc] = std::move(info);
+    dc->SetLazySurface(size, [dc, size] { return CaptureForScreenDc(dc, size); });
     return dc;
 }
 
@@ -158,6 +166,16 @@ void MarkOpenDcsDirty() {
         if (info.Dead) continue;
         if (WindowObject* w = FromHandle(info.Hwnd)) MarkDirty(TopLevelOf(w), dc->EffectiveClip());
     }
+}
+
+void MarkPaintDc(HDC dc) {
+    auto it = OpenDcs().find(dc);
+    if (it != OpenDcs().end()) it->second.Paint = true;
+}
+
+bool IsPaintDcOf(HDC dc, HWND hwnd) {
+    auto it = OpenDcs().find(dc);
+    return it != OpenDcs().end() && it->second.Paint && it->second.Hwnd == hwnd;
 }
 
 void ReleaseDcsOf(WindowObject* w) {
@@ -228,6 +246,7 @@ int ReleaseDC(HWND, HDC dc) {
     auto& dcs = OpenDcs();
     auto it = dcs.find(dc);
     if (it == dcs.end()) return 0;
+    KORVEX_ASSERT(dc->SaveDepth() == 0 || !it->second.Paint);   // what a paint handler saved, it restored
     if (!it->second.Dead)
         if (WindowObject* w = FromHandle(it->second.Hwnd))
             detail::MarkDirty(detail::TopLevelOf(w), dc->EffectiveClip());
@@ -245,7 +264,7 @@ std::size_t OpenDcCount() {
 HWND WindowFromDC(HDC dc) {
     auto& dcs = OpenDcs();
     auto it = dcs.find(dc);
-    return it == dcs.end() || it->second.Capture ? nullptr : it->second.Hwnd;
+    return it == dcs.end() ? nullptr : it->second.Hwnd;   // none for screen DCs
 }
 
 }

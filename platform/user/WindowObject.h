@@ -3,6 +3,7 @@
 
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Region.h"
+#include "platform/user/Forward.h"
 #include "platform/user/UserTypes.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/display/Display.h"
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace korvex::user::detail {
-
-struct ThreadQueue;
 
 struct WindowClass {
     std::string Name;
@@ -90,6 +89,12 @@ struct WindowObject {
 };
 
 // ---------------------------------------------------------------------------------------------------------
+// Calls that send messages. A declaration tagged [sends] can send messages, so a window procedure runs inside
+// the call and may destroy any window, this one included (the public calls that take an HWND mostly do).
+// Across such a call, hold the window with KeepAlive and check Alive() afterwards; keep every other window by
+// its handle and look it up again with FromHandle. An untagged call here sends nothing.
+
+// ---------------------------------------------------------------------------------------------------------
 // Handle table (Window.cpp). Lookups are thread-safe.
 WindowObject* FromHandle(HWND hwnd);   // nullptr for dead or foreign handles
 std::shared_ptr<ThreadQueue> QueueOfHandle(HWND hwnd);   // any thread
@@ -131,8 +136,8 @@ std::size_t IndexInParent(const WindowObject* w);
 void PlaceInZOrder(WindowObject* w, HWND insertAfter);   // HWND_TOP, HWND_BOTTOM, HWND_TOPMOST, a sibling
 
 // Calls a procedure with the window held, the call hook run and exceptions contained (Messages.cpp).
-LRESULT CallProc(WindowObject* w, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT Send(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam);   // same thread only
+LRESULT CallProc(WindowObject* w, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam);   // [sends]
+LRESULT Send(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam);   // [sends] same thread only
 void HandleProcException(std::exception_ptr error);
 
 // ---------------------------------------------------------------------------------------------------------
@@ -143,10 +148,10 @@ RECT ScreenWindowRect(const WindowObject* w);
 RECT ScreenClientRect(const WindowObject* w);
 POINT StoreOffset(const WindowObject* w);   // the window's top-left in its top-level's backing store
 bool ContainsScreenPoint(const WindowObject* w, POINT p);   // window rectangle and window region
-// The deepest window under a screen point and its hit code, WM_NCHITTEST answered (HTTRANSPARENT honoured);
-// skipDisabled routes past disabled children to their parent.
+// [sends] The deepest window under a screen point and its hit code, WM_NCHITTEST answered (HTTRANSPARENT
+// honoured); skipDisabled routes past disabled children to their parent.
 WindowObject* HitWindow(POINT p, LRESULT* hit, bool skipDisabled);
-// Internal move without WM_WINDOWPOSCHANGING (display-driven placement).
+// [sends] Internal move without WM_WINDOWPOSCHANGING (display-driven placement).
 bool SetWindowPosInternal(
     WindowObject* w, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, bool tellDisplay);
 
@@ -157,10 +162,10 @@ void InvalidateAll(WindowObject* w, bool erase, bool frame, bool children);
 void InvalidateParentArea(WindowObject* parent, const RECT& rectInParentClient);
 bool NeedsPaint(const WindowObject* w);
 WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter);
-LRESULT SendPaint(WindowObject* w);   // WM_PAINT now; validated afterwards when the procedure did not
-void PaintNow(WindowObject* w);   // SendPaint when the window needs painting
+LRESULT SendPaint(WindowObject* w);   // [sends] WM_PAINT now; validated afterwards when the procedure did not
+void PaintNow(WindowObject* w);   // [sends] SendPaint when the window needs painting
 bool HasNonClient(const WindowObject* w);
-void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT flags);
+void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT flags);   // [sends] RDW_*NOW
 bool IsUpdateLocked(const WindowObject* w);
 void DropPaintState(WindowObject* w);
 void RefreshOpenDcs();
@@ -168,6 +173,8 @@ void MarkOpenDcsDirty();
 HDC MakeWindowDc(WindowObject* w, DcArea area, DWORD dcxFlags, const gdi::BandedRegion* intersect,
     const gdi::BandedRegion* exclude);   // regions in store coordinates
 void ReleaseDcsOf(WindowObject* w);
+void MarkPaintDc(HDC dc);   // made by BeginPaint: EndPaint releases it
+bool IsPaintDcOf(HDC dc, HWND hwnd);   // an open DC BeginPaint made for hwnd
 void MarkDirty(WindowObject* top, const gdi::BandedRegion& storeRegion);
 void EnsureStore(WindowObject* top);
 void PresentAll();
@@ -177,10 +184,10 @@ void SyncSurface(WindowObject* top, bool moved, bool shown);
 void SyncSurfaceShape(WindowObject* top);
 
 // Focus and input hooks (Focus.cpp, Input.cpp).
-void ForgetWindow(WindowObject* w);   // focus, activation, capture, tracking of a window being destroyed
-void AfterHide(WindowObject* w);   // focus, activation and capture leave a window that was hidden
+void ForgetWindow(WindowObject* w);   // [sends] focus, activation, capture, tracking of a window being destroyed
+void AfterHide(WindowObject* w);   // [sends] focus, activation and capture leave a window that was hidden
 WindowObject* ActiveWindowObject();
-// Activation with the WA_* state; fromDisplay: the display already knows (no ActivateSurface).
+// [sends] Activation with the WA_* state; fromDisplay: the display already knows (no ActivateSurface).
 HWND ActivateWindow(WindowObject* w, WORD state, bool fromDisplay);
 
 // Timers (Timers.cpp).

@@ -1,4 +1,5 @@
 // A form of the class library read from component text and shown on a private Xvfb server through the x11 display.
+#include "support/X11TestKit.h"
 #include "support/XvfbServer.h"
 
 #include "platform/classes/PropertyRegistry.h"
@@ -12,6 +13,8 @@
 #include "platform/gdi/PngCodec.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/MessageLoop.h"
+#include "platform/user/Messages.h"
+#include "platform/user/WindowConstants.h"
 #include "platform/user/Screen.h"
 #include "platform/user/display/x11/X11Display.h"
 
@@ -20,6 +23,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <thread>
 
 using namespace korvex;
@@ -158,26 +162,43 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
     return true;
 }
 
+// A private Xvfb server, the x11 display on it, the application, and the form shown there.
+class ClassesFormOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
+        user::InitMessageQueue();
+        user::X11DisplayOptions options;
+        options.Name = Server.Name();
+        auto display = user::CreateX11Display(options);
+        ASSERT_TRUE(display);
+        X11 = display.get();
+        user::SetDisplay(std::move(display));
+        gdi::SetPinnedFontFamily("DejaVu Sans");
+        RegisterClasses({TShowPanel::StaticClass(), TShowLabel::StaticClass(), TTimer::StaticClass()});
+        InitApplication();
+        Application->CreateForm(Form);
+        Form->Show();
+        ASSERT_TRUE(PumpUntil([&] { return Form->Ticks >= 2; }));   // the timer runs on the real clock
+    }
+    void TearDown() override {
+        if (!Server.Running()) return;
+        DoneApplication();
+        user::ShutdownMessageQueue();
+        user::ResetDisplay();
+        gdi::SetPinnedFontFamily("");
+    }
+
+    e2e::XvfbServer Server {800, 600};
+    user::Display* X11 = nullptr;
+    TShowForm* Form = nullptr;
+};
+
 }
 
-TEST(ClassesFormOnX11, TheFormFromTextIsShownLaidOutAndPaintedOnTheServer) {
-    e2e::XvfbServer server(800, 600);
-    if (!server.Running()) GTEST_SKIP() << "no Xvfb: " << server.Error();
-    user::InitMessageQueue();
-    user::X11DisplayOptions options;
-    options.Name = server.Name();
-    auto display = user::CreateX11Display(options);
-    ASSERT_TRUE(display);
-    user::Display* x11 = display.get();
-    user::SetDisplay(std::move(display));
-    gdi::SetPinnedFontFamily("DejaVu Sans");
-    RegisterClasses({TShowPanel::StaticClass(), TShowLabel::StaticClass(), TTimer::StaticClass()});
-    InitApplication();
-
-    TShowForm* form = nullptr;
-    Application->CreateForm(form);
-    form->Show();
-    ASSERT_TRUE(PumpUntil([&] { return form->Ticks >= 2; }));   // the timer runs on the real clock
+TEST_F(ClassesFormOnX11, TheFormFromTextIsShownLaidOutAndPaintedOnTheServer) {
+    TShowForm* form = Form;
+    user::Display* x11 = X11;
     user::FlushDisplay();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     user::PumpMessages();
@@ -200,9 +221,24 @@ TEST(ClassesFormOnX11, TheFormFromTextIsShownLaidOutAndPaintedOnTheServer) {
     std::string file = path != nullptr ? path : testing::TempDir() + "classes-form.png";
     EXPECT_TRUE(gdi::WritePngFile(*shot, file));
     std::printf("screenshot: %s\n", file.c_str());
+}
 
-    DoneApplication();
-    user::ShutdownMessageQueue();
-    user::ResetDisplay();
-    gdi::SetPinnedFontFamily("");
+// With the pointer resting on the caption the loop goes idle: no message keeps asking for itself, and the
+// timer still ticks.
+TEST_F(ClassesFormOnX11, RestingThePointerOnTheCaptionLeavesTheLoopIdle) {
+    TPoint caption {Form->Left() + 80, Form->Top() + 12};
+    ASSERT_EQ(user::SendMessage(Form->Handle(), user::WM_NCHITTEST, 0, user::MAKELPARAM(caption.x, caption.y)),
+        user::HTCAPTION);
+    TPoint inside = Form->ClientToScreen(Point(200, 150));
+    ASSERT_TRUE(e2e::Xdotool(Server.Name(), {"mousemove", std::to_string(inside.x), std::to_string(inside.y)}));
+    ASSERT_TRUE(PumpUntil([&] { return Application->MouseControl() == Form->Body; }));
+    ASSERT_TRUE(e2e::Xdotool(Server.Name(), {"mousemove", std::to_string(caption.x), std::to_string(caption.y)}));
+    ASSERT_TRUE(PumpUntil([&] { return Application->MouseControl() == Form; }));
+    int ticks = Form->Ticks;
+    bool settled = PumpUntil([&] {
+        bool hitLimit = false;
+        user::PumpMessages(&hitLimit);
+        return !hitLimit && Form->Ticks >= ticks + 2;
+    });
+    EXPECT_TRUE(settled);
 }

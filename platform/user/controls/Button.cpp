@@ -418,19 +418,9 @@ LRESULT OnClick(HWND hwnd, ButtonState& s) {
 }
 
 LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = ControlData<ButtonState>(hwnd);
-    switch (msg) {
-    case WM_NCCREATE:
-        SetControlData(hwnd, new ButtonState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    case WM_NCDESTROY:
-        delete s;
-        SetControlData<ButtonState>(hwnd, nullptr);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    default:
-        break;
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    auto* s = ControlPrologue<ButtonState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     switch (msg) {
     case WM_GETDLGCODE: {
         const DWORD kind = Kind(hwnd);
@@ -447,12 +437,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;   // painted whole by WM_PAINT
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        if (wParam) {
-            Paint(hwnd, reinterpret_cast<HDC>(wParam), *s);
-        } else {
-            PaintGuard paint(hwnd);
-            if (paint.Dc()) Paint(hwnd, paint.Dc(), *s);
-        }
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
         return 0;
     case WM_SETTEXT: {
         LRESULT result = DefWindowProc(hwnd, msg, wParam, lParam);

@@ -405,12 +405,7 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        if (wParam) {
-            Paint(s, reinterpret_cast<HDC>(wParam));
-        } else {
-            PaintGuard paint(hwnd);
-            if (paint.Dc()) Paint(s, paint.Dc());
-        }
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
         return 0;
     case WM_SIZE:
         Layout(s);
@@ -485,27 +480,20 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    State* s = StateOf(hwnd);
-    switch (msg) {
-    case WM_NCCREATE: {
-        auto created = std::make_shared<State>();
-        created->Keep = created;
-        created->Self = hwnd;
-        SetControlData(hwnd, created.get());
-        // Scroll bar styles are meant for the list: the combo itself has none.
-        const DWORD style = GetWindowStyle(hwnd);
-        if (style & (WS_VSCROLL | WS_HSCROLL))
-            SetWindowLongPtr(hwnd, GWL_STYLE, LONG_PTR(style & ~(WS_VSCROLL | WS_HSCROLL)));
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    case WM_NCDESTROY:
-        if (s) s->Keep.reset();
-        SetControlData<State>(hwnd, nullptr);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    default:
-        break;
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    static const ControlStateHooks<State> hooks = [] {
+        auto kept = KeptStateHooks<State>();
+        kept.Created = [](HWND self, State& state, const CREATESTRUCT*) {
+            state.Self = self;
+            // Scroll bar styles are meant for the list: the combo itself has none.
+            const DWORD style = GetWindowStyle(self);
+            if (style & (WS_VSCROLL | WS_HSCROLL))
+                SetWindowLongPtr(self, GWL_STYLE, LONG_PTR(style & ~(WS_VSCROLL | WS_HSCROLL)));
+        };
+        return kept;
+    }();
+    LRESULT result = 0;
+    State* s = ControlPrologue(hwnd, msg, wParam, lParam, result, hooks);
+    if (!s) return result;
     const std::shared_ptr<State> hold = s->shared_from_this();
     return OnWindowMessage(*s, msg, wParam, lParam);
 }

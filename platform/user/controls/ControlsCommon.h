@@ -1,14 +1,19 @@
 // What the native controls share: WM_NOTIFY records and codes, custom draw, owner-draw records, common styles.
 #pragma once
 
+#include "platform/base/Assert.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/user/DefWindowProc.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/UserTypes.h"
 #include "platform/user/Window.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace korvex::user {
 
@@ -26,6 +31,10 @@ inline ATOM RegisterControlClass(
     wc.hbrBackground = background;
     wc.lpszClassName = name;
     return RegisterClassEx(&wc);
+}
+// The common controls' classes: the arrow cursor and the button face behind them. True when registered.
+inline bool RegisterCommonControlClass(const char* name, WNDPROC proc, UINT style) {
+    return RegisterControlClass(name, proc, style, IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE)) != 0;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -214,6 +223,52 @@ T* ControlData(HWND hwnd) {
 template <class T>
 void SetControlData(HWND hwnd, T* data) {
     SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(data));
+}
+
+// The start of every control procedure: WM_NCCREATE makes the state (then Created runs), WM_NCDESTROY frees
+// it (after Destroying), and both go on to DefWindowProc. Returns the state for the procedure to handle msg
+// with; nullptr when msg was answered here (the answer is in `result`): those two messages, and any message
+// that finds no state. Make and Free default to new and delete.
+template <class T>
+struct ControlStateHooks {
+    T* (*Make)() = [] { return new T; };
+    void (*Free)(T*) = [](T* s) { delete s; };
+    void (*Created)(HWND, T&, const CREATESTRUCT*) = nullptr;
+    void (*Destroying)(HWND, T&) = nullptr;
+};
+
+template <class T>
+T* ControlPrologue(
+    HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, ControlStateHooks<T> hooks = {}) {
+    T* s = ControlData<T>(hwnd);
+    if (msg == WM_NCCREATE) {
+        KORVEX_ASSERT(s == nullptr);   // one state a window
+        s = hooks.Make();
+        SetControlData(hwnd, s);
+        if (hooks.Created) hooks.Created(hwnd, *s, reinterpret_cast<const CREATESTRUCT*>(lParam));
+        s = nullptr;
+    } else if (msg == WM_NCDESTROY && s) {
+        if (hooks.Destroying) hooks.Destroying(hwnd, *s);
+        SetControlData<T>(hwnd, nullptr);
+        hooks.Free(s);
+        s = nullptr;
+    }
+    if (!s) result = DefWindowProc(hwnd, msg, wParam, lParam);
+    return s;
+}
+
+// A state that the calls using it hold on to (a shared pointer to itself, Keep, dropped at WM_NCDESTROY), so
+// it outlives a window destroyed under them.
+template <class T>
+ControlStateHooks<T> KeptStateHooks() {
+    ControlStateHooks<T> hooks;
+    hooks.Make = [] {
+        auto made = std::make_shared<T>();
+        made->Keep = made;
+        return made.get();
+    };
+    hooks.Free = [](T* s) { s->Keep.reset(); };
+    return hooks;
 }
 
 }

@@ -105,11 +105,13 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(FFont);
-    case WM_PAINT: {
-        PaintGuard paint(FHwnd);
-        if (paint.Dc()) Paint(paint.Dc(), paint.Ps().rcPaint);
-        return 0;
-    }
+    case WM_PAINT:
+        if (wParam == 0) {
+            PaintGuard paint(FHwnd);
+            if (paint.Dc()) Paint(paint.Dc(), paint.Ps().rcPaint);
+            return 0;
+        }
+        [[fallthrough]];
     case WM_PRINTCLIENT: {
         RECT client {};
         GetClientRect(FHwnd, &client);

@@ -381,12 +381,7 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        if (wParam) {
-            Paint(s, reinterpret_cast<HDC>(wParam));
-        } else {
-            PaintGuard paint(hwnd);
-            if (paint.Dc()) Paint(s, paint.Dc());
-        }
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
         return 0;
     case WM_SIZE:
         FitWholeItems(s);
@@ -571,25 +566,17 @@ void SetCaret(State& s, int index) {
 }
 
 LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    State* s = StateOf(hwnd);
-    switch (msg) {
-    case WM_NCCREATE: {
-        auto created = std::make_shared<State>();
-        created->Keep = created;
-        created->Self = hwnd;
-        auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
-        if (cs && (DWORD(cs->style) & LBS_COMBOBOX)) created->Combo = reinterpret_cast<HWND>(cs->lpCreateParams);
-        SetControlData(hwnd, created.get());
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    case WM_NCDESTROY:
-        if (s) s->Keep.reset();
-        SetControlData<State>(hwnd, nullptr);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    default:
-        break;
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    static const ControlStateHooks<State> hooks = [] {
+        auto kept = KeptStateHooks<State>();
+        kept.Created = [](HWND self, State& state, const CREATESTRUCT* cs) {
+            state.Self = self;
+            if (cs && (DWORD(cs->style) & LBS_COMBOBOX)) state.Combo = reinterpret_cast<HWND>(cs->lpCreateParams);
+        };
+        return kept;
+    }();
+    LRESULT result = 0;
+    State* s = ControlPrologue(hwnd, msg, wParam, lParam, result, hooks);
+    if (!s) return result;
     const std::shared_ptr<State> hold = s->shared_from_this();
     if (msg == WM_DESTROY) {
         DropItems(*s);

@@ -24,10 +24,6 @@ struct ProgressState {
     COLORREF Back = CLR_DEFAULT;
 };
 
-ProgressState* State(HWND hwnd) {
-    return ControlData<ProgressState>(hwnd);
-}
-
 int Clamp(const ProgressState* s, long long value) {
     long long low = std::min(s->Min, s->Max), high = std::max(s->Min, s->Max);
     return int(std::clamp(value, low, high));
@@ -52,9 +48,7 @@ COLORREF ColorOr(COLORREF color, int sysIndex) {
     return color == CLR_DEFAULT ? gdi::GetSysColor(sysIndex) : color;
 }
 
-void Paint(HWND hwnd, ProgressState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, ProgressState* s) {
     RECT r = ClientRect(hwnd);
     gdi::DrawEdge(dc, &r, gdi::BDR_SUNKENOUTER, gdi::BF_RECT | gdi::BF_ADJUST);
     comctl::FillColor(dc, r, ColorOr(s->Back, gdi::COLOR_BTNFACE));
@@ -84,20 +78,13 @@ void Paint(HWND hwnd, ProgressState* s) {
 }
 
 LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ProgressState* s = State(hwnd);
-    if (msg == WM_NCCREATE) {
-        SetControlData(hwnd, new ProgressState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        SetControlData<ProgressState>(hwnd, nullptr);
-        delete s;
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    ProgressState* s = ControlPrologue<ProgressState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     switch (msg) {
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -166,9 +153,7 @@ int ProgressFillLength(int min, int max, int pos, int length) {
 }
 
 bool RegisterProgressBarClass() {
-    return RegisterControlClass(PROGRESS_CLASS, ProgressProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
-               SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(PROGRESS_CLASS, ProgressProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }

@@ -226,19 +226,9 @@ LRESULT SetInfo(HWND hwnd, ScrollBarState& s, const SCROLLINFO& info, bool redra
 }
 
 LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = ControlData<ScrollBarState>(hwnd);
-    switch (msg) {
-    case WM_NCCREATE:
-        SetControlData(hwnd, new ScrollBarState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    case WM_NCDESTROY:
-        delete s;
-        SetControlData<ScrollBarState>(hwnd, nullptr);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    default:
-        break;
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    auto* s = ControlPrologue<ScrollBarState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     switch (msg) {
     case WM_CREATE:
         return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCT*>(lParam));
@@ -248,12 +238,7 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        if (wParam) {
-            Paint(hwnd, reinterpret_cast<HDC>(wParam), *s);
-        } else {
-            PaintGuard paint(hwnd);
-            if (paint.Dc()) Paint(hwnd, paint.Dc(), *s);
-        }
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
         return 0;
     case WM_SIZE:
     case WM_ENABLE:

@@ -146,19 +146,9 @@ void Paint(HWND hwnd, HDC dc, const StaticState& s) {
 }
 
 LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* s = ControlData<StaticState>(hwnd);
-    switch (msg) {
-    case WM_NCCREATE:
-        SetControlData(hwnd, new StaticState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    case WM_NCDESTROY:
-        delete s;
-        SetControlData<StaticState>(hwnd, nullptr);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    default:
-        break;
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    auto* s = ControlPrologue<StaticState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     switch (msg) {
     case WM_GETDLGCODE:
         return DLGC_STATIC;
@@ -169,12 +159,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        if (wParam) {
-            Paint(hwnd, reinterpret_cast<HDC>(wParam), *s);
-        } else {
-            PaintGuard paint(hwnd);
-            if (paint.Dc()) Paint(hwnd, paint.Dc(), *s);
-        }
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
         return 0;
     case WM_SETTEXT: {
         LRESULT result = DefWindowProc(hwnd, msg, wParam, lParam);

@@ -42,10 +42,6 @@ struct StatusState {
     bool Placing = false;
 };
 
-StatusState* State(HWND hwnd) {
-    return ControlData<StatusState>(hwnd);
-}
-
 int BarHeight(HWND hwnd, const StatusState* s) {
     int text = comctl::FontHeight(hwnd, ControlFont(s->Font));
     return std::max(s->MinHeight, text + 3) + 2 * VertBorder;
@@ -169,9 +165,7 @@ void DrawGrip(HDC dc, RECT c) {
     }
 }
 
-void Paint(HWND hwnd, StatusState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, StatusState* s) {
     RECT c = ClientRect(hwnd);
     comctl::FillColor(dc, c, s->Back == CLR_DEFAULT ? gdi::GetSysColor(gdi::COLOR_BTNFACE) : s->Back);
     comctl::FontScope font(dc, ControlFont(s->Font));
@@ -235,17 +229,9 @@ LRESULT SetParts(HWND hwnd, StatusState* s, WPARAM count, LPARAM lParam) {
 }
 
 LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    StatusState* s = State(hwnd);
-    if (msg == WM_NCCREATE) {
-        SetControlData(hwnd, new StatusState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        SetControlData<StatusState>(hwnd, nullptr);
-        delete s;
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    StatusState* s = ControlPrologue<StatusState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     switch (msg) {
     case WM_CREATE:
         if (const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam); cs && cs->lpszName && *cs->lpszName)
@@ -257,7 +243,8 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(hwnd, nullptr, true);
         return 0;
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -342,9 +329,8 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterStatusBarClass() {
-    return RegisterControlClass(STATUSCLASSNAME, StatusProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(
+        STATUSCLASSNAME, StatusProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }

@@ -237,17 +237,9 @@ LRESULT ControlMessage(HWND hwnd, TabState* s, UINT msg, WPARAM wParam, LPARAM l
 }
 
 LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TabState* s = tabs::State(hwnd);
-    if (msg == WM_NCCREATE) {
-        SetControlData(hwnd, new TabState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        SetControlData<TabState>(hwnd, nullptr);
-        delete s;
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    TabState* s = ControlPrologue<TabState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     if (msg >= TCM_FIRST && msg < TCM_FIRST + 0x100) return ControlMessage(hwnd, s, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE:
@@ -264,12 +256,7 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s->Font);
     case WM_PAINT:
-        if (wParam) {
-            tabs::Paint(hwnd, s, reinterpret_cast<HDC>(wParam));
-        } else {
-            PaintGuard paint(hwnd);
-            tabs::Paint(hwnd, s, paint.Dc());
-        }
+        PaintInto(hwnd, wParam, [&](HDC dc) { tabs::Paint(hwnd, s, dc); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -312,9 +299,7 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterTabControlClass() {
-    return RegisterControlClass(WC_TABCONTROL, TabProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(WC_TABCONTROL, TabProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }

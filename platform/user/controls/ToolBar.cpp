@@ -470,17 +470,9 @@ LRESULT BarMessage(HWND hwnd, ToolState* s, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT ToolBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ToolState* s = toolbar::State(hwnd);
-    if (msg == WM_NCCREATE) {
-        SetControlData(hwnd, new ToolState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        SetControlData<ToolState>(hwnd, nullptr);
-        delete s;
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    ToolState* s = ControlPrologue<ToolState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     if (msg >= WM_USER + 1 && msg <= WM_USER + 85) return BarMessage(hwnd, s, msg, wParam, lParam);
     switch (msg) {
     case WM_ERASEBKGND:
@@ -532,9 +524,7 @@ LRESULT ToolBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterToolBarClass() {
-    return RegisterControlClass(TOOLBARCLASSNAME, ToolBarProc, CS_GLOBALCLASS | CS_DBLCLKS, IDC_ARROW,
-               SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(TOOLBARCLASSNAME, ToolBarProc, CS_GLOBALCLASS | CS_DBLCLKS);
 }
 
 }

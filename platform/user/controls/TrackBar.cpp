@@ -1,62 +1,22 @@
-// The track bar: range, position, ticks, geometry, thumb dragging, paging, keys and the scroll notifications.
+// The track bar: range, position, ticks, geometry, thumb dragging, paging, keys and the scroll notifications
+// (its painting is in TrackBarPaint.cpp).
 #include "platform/user/controls/TrackBar.h"
 
 #include "platform/gdi/Gdi.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
-#include "platform/user/Painting.h"
 #include "platform/user/Timers.h"
 #include "platform/user/WinPos.h"
-#include "platform/user/controls/CommonControlsPaint.h"
 #include "platform/user/controls/ControlsCommon.h"
+#include "platform/user/controls/TrackBarState.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace korvex::user {
 
-namespace {
-
-constexpr std::uintptr_t PageTimer = 1;
-constexpr int ChannelThickness = 4;
-constexpr int TickGap = 2;   // between the thumb and its ticks
-
-enum class Track { None, Thumb, Page };
-
-struct TrackState {
-    int Min = 0;
-    int Max = 100;
-    int Pos = 0;
-    int Line = 1;
-    int Page = 20;
-    int Frequency = 1;
-    int ThumbLength = TrackBarDefaultThumbLength;
-    int SelStart = 0;
-    int SelEnd = 0;
-    std::vector<int> Tics;   // interior ticks, sorted
-    Track Tracking = Track::None;
-    int DragOffset = 0;   // from the thumb's start to the pointer, along the bar
-    int PageDirection = 0;
-    POINT PagePoint {};
-};
-
-// The layout along and across the bar; for a vertical bar "along" is y.
-struct Geometry {
-    bool Vertical = false;
-    int ChannelStart = 0;   // along
-    int ChannelEnd = 0;
-    int ChannelAcross = 0;   // the channel's first pixel across
-    int ThumbAcross = 0;   // the thumb's first pixel across
-    int ThumbLength = 0;   // across
-    int ThumbWidth = 0;   // along
-    bool TicksBefore = false;   // above or left
-    bool TicksAfter = false;
-};
-
-TrackState* State(HWND hwnd) {
-    return ControlData<TrackState>(hwnd);
-}
+namespace trackbar {
 
 int Low(const TrackState* s) {
     return std::min(s->Min, s->Max);
@@ -114,6 +74,14 @@ RECT ThumbRect(const Geometry& g, const TrackState* s) {
 RECT ChannelRect(const Geometry& g) {
     return Oriented(g, g.ChannelStart, g.ChannelAcross, g.ChannelEnd, g.ChannelAcross + ChannelThickness);
 }
+
+}   // namespace trackbar
+
+using namespace trackbar;
+
+namespace {
+
+constexpr std::uintptr_t PageTimer = 1;
 
 int Along(const Geometry& g, POINT p) {
     return g.Vertical ? p.y : p.x;
@@ -273,126 +241,6 @@ bool IsTrackKey(WPARAM key) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Painting
-
-enum class Tip { None, Down, Up, Right, Left };
-
-void PixelSys(HDC dc, int x, int y, int colorIndex) {
-    gdi::SetPixelV(dc, x, y, gdi::GetSysColor(colorIndex));
-}
-
-// A raised thumb; with ticks on one side only its end points at them.
-void DrawThumb(HDC dc, RECT r, Tip tip, bool pressed) {
-    int face = pressed ? gdi::COLOR_3DLIGHT : gdi::COLOR_BTNFACE;
-    int width = (tip == Tip::Down || tip == Tip::Up) ? r.right - r.left : r.bottom - r.top;
-    int point = tip == Tip::None ? 0 : width / 2 + 1;   // rows of the pointed end
-    RECT body = r;
-    UINT sides = gdi::BF_RECT;
-    switch (tip) {
-    case Tip::Down:
-        body.bottom -= point;
-        sides &= ~gdi::BF_BOTTOM;
-        break;
-    case Tip::Up:
-        body.top += point;
-        sides &= ~gdi::BF_TOP;
-        break;
-    case Tip::Right:
-        body.right -= point;
-        sides &= ~gdi::BF_RIGHT;
-        break;
-    case Tip::Left:
-        body.left += point;
-        sides &= ~gdi::BF_LEFT;
-        break;
-    case Tip::None:
-        break;
-    }
-    comctl::FillSys(dc, body, face);
-    gdi::DrawEdge(dc, &body, gdi::EDGE_RAISED, sides);
-    // The pointed end, row by row: each row one pixel shorter at both ends, lit on the upper or left side.
-    for (int i = 0; i < point; ++i) {
-        int from = i, to = width - 1 - i;
-        if (from > to) break;
-        for (int k = from; k <= to; ++k) {
-            int x = 0, y = 0;
-            switch (tip) {
-            case Tip::Down:
-                x = r.left + k, y = body.bottom + i;
-                break;
-            case Tip::Up:
-                x = r.left + k, y = body.top - 1 - i;
-                break;
-            case Tip::Right:
-                x = body.right + i, y = r.top + k;
-                break;
-            case Tip::Left:
-                x = body.left - 1 - i, y = r.top + k;
-                break;
-            case Tip::None:
-                break;
-            }
-            int color = k == from ? gdi::COLOR_BTNHIGHLIGHT
-                : k == to         ? gdi::COLOR_3DDKSHADOW
-                : k == to - 1     ? gdi::COLOR_BTNSHADOW
-                                  : face;
-            PixelSys(dc, x, y, color);
-        }
-    }
-}
-
-void DrawTick(HDC dc, const Geometry& g, int along, int acrossStart, int length) {
-    RECT r = Oriented(g, along, acrossStart, along + 1, acrossStart + length);
-    comctl::FillSys(dc, r, gdi::COLOR_BTNTEXT);
-}
-
-void DrawTicks(HDC dc, const Geometry& g, const TrackState* s) {
-    std::vector<std::pair<int, bool>> ticks;   // pixel, end tick
-    ticks.push_back({TickPixel(g, s, Low(s)), true});
-    for (int t : s->Tics)
-        if (t > Low(s) && t < High(s)) ticks.push_back({TickPixel(g, s, t), false});
-    ticks.push_back({TickPixel(g, s, High(s)), true});
-    for (auto [pixel, end] : ticks) {
-        int length = TrackBarTickLength + (end ? 1 : 0);
-        if (g.TicksAfter) DrawTick(dc, g, pixel, g.ThumbAcross + g.ThumbLength + TickGap, length);
-        if (g.TicksBefore) DrawTick(dc, g, pixel, g.ThumbAcross - TickGap - length, length);
-    }
-}
-
-HBRUSH BackgroundBrush(HWND hwnd, HDC dc) {
-    HWND parent = GetParent(hwnd);
-    LRESULT answer = parent
-        ? SendMessage(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd))
-        : 0;
-    HBRUSH brush = reinterpret_cast<HBRUSH>(answer);
-    return brush ? brush : gdi::GetSysColorBrush(gdi::COLOR_BTNFACE);
-}
-
-void Paint(HWND hwnd, TrackState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
-    RECT c = ClientRect(hwnd);
-    gdi::FillRect(dc, &c, BackgroundBrush(hwnd, dc));
-    Geometry g = Layout(hwnd, s);
-    DWORD style = GetWindowStyle(hwnd);
-    RECT channel = ChannelRect(g);
-    gdi::DrawEdge(dc, &channel, gdi::EDGE_SUNKEN, gdi::BF_RECT | gdi::BF_MIDDLE);
-    if ((style & TBS_ENABLESELRANGE) && s->SelEnd > s->SelStart) {
-        RECT sel = Oriented(g, TickPixel(g, s, s->SelStart), g.ChannelAcross + 1, TickPixel(g, s, s->SelEnd) + 1,
-            g.ChannelAcross + ChannelThickness - 1);
-        comctl::FillSys(dc, sel, gdi::COLOR_HIGHLIGHT);
-    }
-    if (g.TicksBefore || g.TicksAfter) DrawTicks(dc, g, s);
-    if (!(style & TBS_NOTHUMB)) {
-        Tip tip = Tip::None;
-        if (g.TicksAfter != g.TicksBefore)
-            tip = g.Vertical ? (g.TicksAfter ? Tip::Right : Tip::Left) : (g.TicksAfter ? Tip::Down : Tip::Up);
-        DrawThumb(dc, ThumbRect(g, s), tip, s->Tracking == Track::Thumb);
-    }
-    if (GetFocus() == hwnd) gdi::DrawFocusRect(dc, &c);
-}
-
-// ---------------------------------------------------------------------------------------------------------
 // Messages
 
 LRESULT Query(HWND hwnd, TrackState* s, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -504,17 +352,9 @@ LRESULT Change(HWND hwnd, TrackState* s, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TrackState* s = State(hwnd);
-    if (msg == WM_NCCREATE) {
-        SetControlData(hwnd, new TrackState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        SetControlData<TrackState>(hwnd, nullptr);
-        delete s;
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
+    LRESULT result = 0;
+    TrackState* s = ControlPrologue<TrackState>(hwnd, msg, wParam, lParam, result);
+    if (!s) return result;
     if (msg >= TBM_GETPOS && msg <= TBM_GETTHUMBLENGTH) {
         switch (msg) {
         case TBM_GETPOS:
@@ -540,7 +380,8 @@ LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         MakeAutoTics(hwnd, s);
         return 0;
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -593,9 +434,7 @@ LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterTrackBarClass() {
-    return RegisterControlClass(TRACKBAR_CLASS, TrackProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-               IDC_ARROW, SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(TRACKBAR_CLASS, TrackProc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }

@@ -294,9 +294,7 @@ void OnTimer(HWND hwnd, UpDownState* s) {
     if (s->Inside) Step(hwnd, PartDirection(hwnd, s->Pressed), AcceleratedIncrement(s, GetTickCount() - s->PressTime));
 }
 
-void Paint(HWND hwnd, UpDownState* s) {
-    PaintGuard paint(hwnd);
-    HDC dc = paint.Dc();
+void Paint(HWND hwnd, HDC dc, UpDownState* s) {
     bool enabled = IsWindowEnabled(hwnd);
     bool horizontal = Horizontal(hwnd);
     for (Part part : {Part::First, Part::Second}) {
@@ -310,28 +308,23 @@ void Paint(HWND hwnd, UpDownState* s) {
 }
 
 LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    UpDownState* s = State(hwnd);
+    static const ControlStateHooks<UpDownState> hooks = [] {
+        ControlStateHooks<UpDownState> made;
+        made.Destroying = [](HWND, UpDownState& state) {
+            if (state.Buddy) ReleaseBuddy(state.Buddy);
+        };
+        return made;
+    }();
+    LRESULT result = 0;
+    UpDownState* s = ControlPrologue(hwnd, msg, wParam, lParam, result, hooks);
+    if (!s) return result;
     switch (msg) {
-    case WM_NCCREATE:
-        SetControlData(hwnd, new UpDownState);
-        return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_CREATE:
-        if (s && (GetWindowStyle(hwnd) & UDS_AUTOBUDDY)) SetBuddy(hwnd, s, GetWindow(hwnd, GW_HWNDPREV));
+        if (GetWindowStyle(hwnd) & UDS_AUTOBUDDY) SetBuddy(hwnd, s, GetWindow(hwnd, GW_HWNDPREV));
         return 0;
-    case WM_NCDESTROY:
-        if (s) {
-            if (s->Buddy) ReleaseBuddy(s->Buddy);
-            SetControlData<UpDownState>(hwnd, nullptr);
-            delete s;
-        }
-        return DefWindowProc(hwnd, msg, wParam, lParam);
-    default:
-        break;
-    }
-    if (!s) return DefWindowProc(hwnd, msg, wParam, lParam);
-    switch (msg) {
     case WM_PAINT:
-        Paint(hwnd, s);
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -445,9 +438,7 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace
 
 bool RegisterUpDownClass() {
-    return RegisterControlClass(UPDOWN_CLASS, UpDownProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW,
-               SysColorBackground(gdi::COLOR_BTNFACE))
-        != 0;
+    return RegisterCommonControlClass(UPDOWN_CLASS, UpDownProc, CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW);
 }
 
 }

@@ -3,8 +3,8 @@
 
 #include "platform/base/DateTime.h"
 #include "platform/gdi/Drawing.h"
-#include "platform/user/MessageLoop.h"
 #include "platform/user/Screen.h"
+#include "tests/platform/user/support/PumpSettled.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -53,9 +53,8 @@ void LedTest::TearDown() {
     if (!FTempDir.empty()) std::filesystem::remove_all(FTempDir);
 }
 
-void LedTest::Pump() {
-    user::PumpMessages();
-    user::FlushDisplay();
+::testing::AssertionResult LedTest::Pump() {
+    return user::test::PumpSettled();
 }
 
 void LedTest::Advance(int ms) {

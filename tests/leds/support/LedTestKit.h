@@ -85,7 +85,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void Pump();
+    ::testing::AssertionResult Pump();   // everything pending; fails on a message cycle
     void Advance(int ms);   // the queue's clock, the display's clock and Now move, then Pump
     classes::TForm* NewForm(int x = 100, int y = 100, int clientWidth = 300, int clientHeight = 200);
     gdi::COLORREF PixelAt(const classes::TControl* control, int x, int y) const;   // what the screen shows

@@ -4,7 +4,9 @@
 
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TImageList.h"
+#include "platform/classes/TMenu.h"
 #include "platform/classes/TToolBar.h"
+#include "platform/user/Painting.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -205,6 +207,19 @@ TEST_F(ToolBarTest, SimpleCustomDrawEventsAndSkippingTheDefault) {
     Pump();
     EXPECT_EQ(bars, 1);
     EXPECT_EQ(buttons.size(), 2u);
+}
+
+
+TEST_F(ToolBarTest, ADropdownMenuIsForgottenWhenFreedAndTheBarRepaintsWhenItCloses) {
+    TToolButton* open = Add("Open", tbsDropDown);
+    auto* menu = new TPopupMenu(Form);
+    open->SetDropdownMenu(menu);
+    EXPECT_EQ(open->DropdownMenu(), menu);
+    Pump();
+    Bar->Perform(CN_DROPDOWNCLOSED, 0, 0);
+    EXPECT_TRUE(user::GetUpdateRect(Bar->Handle(), nullptr, false));
+    menu->Free();
+    EXPECT_EQ(open->DropdownMenu(), nullptr);
 }
 
 }

@@ -3,14 +3,18 @@
 
 #include "platform/os/Thread.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
+#include "platform/user/Timers.h"
 #include "platform/user/WinPos.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace korvex::user::test {
 
@@ -123,6 +127,57 @@ TEST_F(Queue, TheMessageFilterCanSwallowAMessage) {
     SetMessageFilter(nullptr);
     EXPECT_EQ(Count(w, WM_USER), 0);
     EXPECT_EQ(Count(w, WM_USER + 1), 1);
+}
+
+// A window that answers every WM_USER by posting another keeps the posted queue full for ever: input, paint
+// and timers still get their turn within a bounded number of posted messages, and the pump says it stopped
+// at its bound.
+TEST_F(Queue, AWindowThatKeepsPostingToItselfDoesNotShutOutInputPaintOrTimers) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 10, 10, 60, 40);
+    ASSERT_TRUE(Pump());
+    SetHandler(w, [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_USER) return std::nullopt;
+        PostMessage(h, WM_USER, 0, 0);
+        return 0;
+    });
+    PostMessage(w, WM_USER, 0, 0);
+    SetTimer(w, 1, 10, nullptr);
+    Clock.Advance(10);   // due, but only the event loop's round finds that out
+    InvalidateRect(w, nullptr, false);
+    Screen->Click(30, 30);
+    ClearLog();
+    std::vector<UINT> others;
+    MSG msg;
+    for (int i = 0; i < 300 && GetMessage(&msg, nullptr, 0, 0) > 0; ++i) {
+        if (msg.message != WM_USER && msg.hwnd == w) others.push_back(msg.message);
+        ProcessMessage(msg);
+    }
+    auto seen = [&](UINT m) { return std::find(others.begin(), others.end(), m) != others.end(); };
+    EXPECT_TRUE(seen(WM_LBUTTONDOWN));
+    EXPECT_TRUE(seen(WM_LBUTTONUP));
+    EXPECT_TRUE(seen(WM_PAINT));
+    EXPECT_TRUE(seen(WM_TIMER));
+    bool hitLimit = false;
+    PumpMessages(&hitLimit);
+    EXPECT_TRUE(hitLimit);
+    KillTimer(w, 1);
+    SetHandler(w, nullptr);
+    EXPECT_TRUE(Pump());
+}
+
+TEST_F(Queue, PostedMessagesStillComeBeforeInputWhenTheyAreFew) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 10, 10, 60, 40);
+    ASSERT_TRUE(Pump());
+    Screen->Click(30, 30);
+    for (int i = 0; i < 10; ++i)
+        PostMessage(w, WM_USER, WPARAM(i), 0);
+    ClearLog();
+    ASSERT_TRUE(Pump());
+    std::vector<UINT> order;
+    for (UINT m : Messages(w))
+        if (m == WM_USER || m == WM_LBUTTONDOWN) order.push_back(m);
+    ASSERT_EQ(order.size(), 11u);
+    EXPECT_EQ(order.back(), UINT(WM_LBUTTONDOWN));
 }
 
 TEST_F(Queue, ThreadMessagesAreRetrievedWithoutAWindow) {

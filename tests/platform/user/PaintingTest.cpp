@@ -4,8 +4,10 @@
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/Fonts.h"
 #include "platform/gdi/PenBrush.h"
 #include "platform/gdi/Region.h"
+#include "platform/gdi/Text.h"
 #include "platform/user/LayeredWindow.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -293,6 +295,57 @@ TEST_F(Paint, LockedWindowsDrawNothingUntilUnlocked) {
     EXPECT_EQ(Count(w, WM_PAINT), 1);
 }
 
+// The lock is kept by handle: destroying the locked window ends it, and unlocking afterwards touches nothing
+// freed (the sanitizer build catches a stale pointer here).
+TEST_F(Paint, DestroyingTheLockedWindowEndsTheLockAndUnlockingAfterwardsIsSafe) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, PlainClass);
+    ASSERT_TRUE(Pump());
+    EXPECT_TRUE(LockWindowUpdate(w));
+    EXPECT_FALSE(LockWindowUpdate(w));   // one lock at a time
+    EXPECT_TRUE(DestroyWindow(w));
+    HWND next = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, PlainClass);
+    ASSERT_TRUE(Pump());
+    HDC dc = GetDC(next);
+    Fill(dc, RECT {0, 0, 50, 50}, Green);   // not locked, whatever memory it took over
+    ReleaseDC(next, dc);
+    EXPECT_EQ(StorePixel(next, 5, 5), Green);
+    EXPECT_TRUE(LockWindowUpdate(nullptr));
+    EXPECT_TRUE(LockWindowUpdate(next));   // the dead lock does not block a new one
+    EXPECT_TRUE(LockWindowUpdate(nullptr));
+}
+
+#ifdef KORVEX_ASSERTS
+// Programming errors the assertion builds stop at: EndPaint without its BeginPaint, and a paint handler that
+// saved DC state without restoring it.
+TEST_F(Paint, EndPaintWithoutItsBeginPaintOrWithStateStillSavedIsCaught) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, PlainClass);
+    ASSERT_TRUE(Pump());
+    EXPECT_DEATH(
+        {
+            PAINTSTRUCT ps {};
+            ps.hdc = GetDC(w);
+            EndPaint(w, &ps);
+        },
+        "assertion failed");
+    EXPECT_DEATH(
+        {
+            InvalidateRect(w, nullptr, false);
+            PAINTSTRUCT ps {};
+            BeginPaint(w, &ps);
+            gdi::SaveDC(ps.hdc);
+            EndPaint(w, &ps);
+        },
+        "assertion failed");
+    PAINTSTRUCT ps {};
+    InvalidateRect(w, nullptr, false);
+    BeginPaint(w, &ps);
+    int depth = gdi::SaveDC(ps.hdc);
+    gdi::RestoreDC(ps.hdc, depth);
+    EXPECT_TRUE(EndPaint(w, &ps));
+}
+#endif
+
 TEST_F(Paint, WindowFromDcFindsTheWindowUntilReleased) {
     HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
     HDC dc = GetDC(w);
@@ -398,6 +451,35 @@ TEST_F(Paint, TheScreenDcReadsWhatTheScreenShows) {
     EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
     gdi::DeleteDC(mem);
     gdi::DeleteObject(copy);
+}
+
+TEST_F(Paint, AScreenDcUsedOnlyToMeasureTextTakesNoCaptureOfTheScreen) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 10, 10, 50, 50);
+    SetHandler(w, Painter(Red));
+    ASSERT_TRUE(Pump());
+    int before = Screen->CaptureCount();
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    HFONT font = gdi::CreateFont(-12, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+    HFONT old = gdi::SelectObject(screen, font);
+    gdi::SIZE extent {};
+    EXPECT_TRUE(gdi::GetTextExtentPoint32(screen, "Measure", 7, &extent));
+    EXPECT_GT(extent.cx, 0);
+    RECT box {0, 0, 0, 0};
+    gdi::DrawText(screen, "Two\nlines", &box, gdi::DT_CALCRECT);
+    EXPECT_GT(box.bottom, extent.cy);
+    EXPECT_EQ(gdi::GetDeviceCaps(screen, gdi::HORZRES), HeadlessDisplay::DefaultWidth);
+    RECT clip {};
+    EXPECT_NE(gdi::GetClipBox(screen, &clip), gdi::ERROR);
+    EXPECT_EQ(clip.right, HeadlessDisplay::DefaultWidth);
+    EXPECT_EQ(Screen->CaptureCount(), before);
+    // The first pixel read takes it, once, showing what the screen shows then.
+    EXPECT_EQ(gdi::GetPixel(screen, 20, 20), Red);
+    EXPECT_EQ(gdi::GetPixel(screen, 5, 5), HeadlessDisplay::DesktopColor);
+    EXPECT_EQ(Screen->CaptureCount(), before + 1);
+    gdi::SelectObject(screen, old);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    gdi::DeleteObject(font);
 }
 
 }   // namespace

@@ -4,10 +4,10 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TScreen.h"
-#include "platform/user/MessageLoop.h"
 #include "platform/user/Screen.h"
 #include "platform/user/Window.h"
 #include "platform/user/display/headless/HeadlessTray.h"
+#include "tests/platform/user/support/PumpSettled.h"
 
 namespace korvex::tray::test {
 
@@ -31,9 +31,8 @@ void TrayTest::TearDown() {
     user::SetTrayLog(nullptr);
 }
 
-void TrayTest::Pump() {
-    user::PumpMessages();
-    user::FlushDisplay();
+::testing::AssertionResult TrayTest::Pump() {
+    return user::test::PumpSettled();
 }
 
 void TrayTest::Advance(int ms) {

@@ -37,7 +37,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void Pump();
+    ::testing::AssertionResult Pump();   // everything pending; fails on a message cycle
     void Advance(int ms);   // both clocks move, then Pump
     // A tray icon owned by the application (not a windowed control: no form hooks).
     TTrayIcon* NewIcon(classes::TComponent* owner = nullptr);

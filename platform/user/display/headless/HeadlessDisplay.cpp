@@ -120,6 +120,7 @@ void HeadlessDisplay::PresentLayered(SurfaceId id, const gdi::Bitmap& argb, std:
 }
 
 gdi::Bitmap* HeadlessDisplay::CaptureScreen(const gdi::RECT& rect) {
+    ++FCaptures;
     return Screenshot(&rect);
 }
 

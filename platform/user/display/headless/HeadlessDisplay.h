@@ -103,6 +103,7 @@ public:
     gdi::Bitmap* SurfaceShot(SurfaceId id) const;
     bool WriteScreenshotPng(const std::string& path, const gdi::RECT* rect = nullptr) const;
     gdi::COLORREF ScreenPixel(int x, int y) const;   // composed; CLR_INVALID outside the screen
+    int CaptureCount() const { return FCaptures; }   // CaptureScreen calls so far
 
 private:
     void Send(InputEvent event);
@@ -110,6 +111,7 @@ private:
     void ComposeOnto(gdi::Bitmap& screen, const gdi::RECT& area) const;
 
     DisplaySink* FSink = nullptr;
+    int FCaptures = 0;
     gdi::SIZE FScreen;
     gdi::RECT FWorkArea;
     bool FCompositor = false;

@@ -163,12 +163,7 @@ LRESULT HeadlessTrayHost::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
         PaintGuard paint(hwnd);
         HDC dc = paint.Dc();
-        RECT client {};
-        GetClientRect(hwnd, &client);
-        gdi::GdiHandle<gdi::Brush> back(gdi::CreateSolidBrush(PanelColor));
-        gdi::GdiHandle<gdi::Brush> edge(gdi::CreateSolidBrush(EdgeColor));
-        gdi::FillRect(dc, &client, back.Get());
-        gdi::FrameRect(dc, &client, edge.Get());
+        detail::PaintFramedClient(hwnd, dc, PanelColor, EdgeColor);
         if (hwnd == FWindow)
             for (size_t i = 0; i < FSlots.size(); ++i)
                 DrawTrayPicture(dc, 2 + int(i) * SlotPitch + 2, 2, FSlots[i].Picture.Get());

@@ -3,8 +3,8 @@
 
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/user/MessageLoop.h"
 #include "platform/user/Screen.h"
+#include "tests/platform/user/support/PumpSettled.h"
 
 #include <algorithm>
 
@@ -119,9 +119,8 @@ void ControlsTest::TearDown() {
     user::ResetDisplay();
 }
 
-void ControlsTest::Pump() {
-    user::PumpMessages();
-    user::FlushDisplay();
+::testing::AssertionResult ControlsTest::Pump() {
+    return user::test::PumpSettled();
 }
 
 void ControlsTest::Advance(int ms) {

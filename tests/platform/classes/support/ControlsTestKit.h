@@ -93,7 +93,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void Pump();   // everything pending, presented
+    ::testing::AssertionResult Pump();   // everything pending, presented
     void Advance(int ms);   // the clocks move, then Pump
     // A visible form at (x, y) with the given client size, owned by the application.
     TForm* NewForm(int x = 100, int y = 100, int clientWidth = 300, int clientHeight = 200);

@@ -7,6 +7,7 @@
 #include "platform/user/Screen.h"
 #include "platform/user/Window.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "tests/platform/user/support/PumpSettled.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,7 @@ protected:
     int Count(HWND hwnd, UINT msg) const;
     void ClearLog();
 
-    void Pump() { PumpMessages(); }
+    ::testing::AssertionResult Pump() { return PumpSettled(); }   // fails on a message cycle
     void Advance(int ms);   // moves the queue clock and the display clock, then pumps
 
     HeadlessDisplay* Screen = nullptr;
