@@ -5,7 +5,7 @@
 #include "platform/classes/ControlMessages.h"
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TButtonControl.h"
-#include "skin/controls/sFadeSeam.h"
+#include "skin/engine/sFade.h"
 #include "skin/engine/sPixelAccess.h"
 
 #include <functional>

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace korvex::skin {
 
@@ -115,7 +116,7 @@ TsSpeedButton::TsSpeedButton(TComponent* owner)
 }
 
 TsSpeedButton::~TsSpeedButton() {
-    StopAnimTimer(FAnimTimer);
+    DropAnimation();
     if (DropDownOwner == this) DropDownOwner = nullptr;
 }
 
@@ -415,6 +416,11 @@ void TsSpeedButton::Paint() {
         return;
     }
     if (Width() < 1 || Height() < 1) return;
+    if (ShowsFrame()) {
+        gdi::BitBlt(Canvas()->Handle(), 0, 0, Width(), Height(), FAnimTimer->FrameImage()->Canvas()->Handle(), 0, 0,
+            gdi::SRCCOPY);
+        return;
+    }
     if (data->CacheIncomplete || Down() != FRenderedDown) data->BGChanged = true;
     data->CacheIncomplete = data->NeedsRepaintOnMove();
     if (!data->BGChanged && (NumGlyphs() != FRenderedNumGlyphs || Spacing() != FRenderedSpacing)) data->BGChanged = true;
@@ -443,18 +449,68 @@ void TsSpeedButton::Redraw() {
 
 void TsSpeedButton::ChangeState(TacAnimatEvent event) {
     const bool half = event == aeMouseDown || event == aeMouseUp;
-    if (AnimatEventEnabled(event, FAnimatEvents) && !FSkinData->BGChanged) {
+    if (AnimatEventEnabled(event, FAnimatEvents) && Fades() && !FSkinData->BGChanged) {
         FSkinData->BGChanged = true;
-        if (StartAnimTimer(FAnimTimer, FSkinData.get(), half)) return;
+        if (StartAnimation(half)) return;
     }
     FSkinData->BGChanged = true;
-    StopAnimation();
+    if (!ControlDestroying(this) && !ControlDesigning(this)) DropAnimation();
     Redraw();
+}
+
+bool TsSpeedButton::Fades() const {
+    const TsCommonData* data = FSkinData.get();
+    if (!data->Skinned() || SkinChanging || CalcPopupCreating) return false;
+    return data->SkinManager()->Sections[std::size_t(data->SkinIndex)].FadingEnabled;
+}
+
+bool TsSpeedButton::StartAnimation(bool half) {
+    if (ControlDesigning(this) || ControlDestroying(this)) return false;
+    // A running animation hands over: the new one starts at the number of frames the old one had still to
+    // show, so a reversal carries on from the picture on screen (the cache holds the old one's target).
+    int step = 1;
+    if (FAnimTimer != nullptr && FAnimTimer->FrameImage()->Width() > 0)
+        step = std::max(1, FAnimTimer->Iterations - (FAnimTimer->Step - 1));
+    DropAnimation();
+    if (!Fades()) return false;
+    TsCommonData* data = FSkinData.get();
+    data->InitCacheBmp();
+    auto* timer = Create<TsAnimTimer>(this);
+    timer->SetEnabled(false);
+    timer->Prepare(data);
+    if (half) timer->Iterations /= 2;
+    timer->Step = step;
+    timer->StartImage()->Assign(data->CacheBmp());
+    FAnimTimer = timer;
+    TacComponentWatch self(this);
+    Perform(SM_SKINCMD, SkinCommandWParam(SMC_PREPAREFADE), 0);   // co_ the new look (OnPaint may free us)
+    if (!self.Alive() || FAnimTimer != timer) return true;
+    PaintFrameAllSides(data, 1);
+    timer->SetEnabled(true);
+    timer->MakeStep();   // co_
+    return true;
+}
+
+bool TsSpeedButton::DropAnimation() {
+    TsAnimTimer* timer = std::exchange(FAnimTimer, nullptr);
+    if (timer == nullptr) return false;
+    timer->SetEnabled(false);
+    if (!timer->ComponentState().Contains(csDestroying)) timer->Free();   // one being destroyed goes with us
+    return true;
 }
 
 void TsSpeedButton::StopAnimation() {
     if (ControlDestroying(this) || ControlDesigning(this)) return;
-    StopAnimTimer(FAnimTimer);
+    // The screen shows a frame, or still the old look when none was painted: the cache goes up again.
+    if (!DropAnimation()) return;
+    FSkinData->BGChanged = true;
+    Redraw();
+}
+
+bool TsSpeedButton::ShowsFrame() const {
+    if (FAnimTimer == nullptr) return false;
+    const TBitmap* frame = FAnimTimer->FrameImage();
+    return frame->Width() == Width() && frame->Height() == Height();
 }
 
 // ---- Drop-down -----------------------------------------------------------------------------------------------
@@ -511,14 +567,14 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
     const bool listed = FImages != nullptr && GetImageCount(FImages) > 0;
     if (code == SMC_NEWSKIN && own) {
         if (listed) Glyph()->SetSize(0, 0);   // the skin paints the list's image itself
-        StopAnimation();
+        DropAnimation();   // the new skin repaints everything
         CommonWndProc(m, data);
         if (data->Skinned()) SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
         return true;
     }
     if (code == SMC_REMOVESKIN && own) {
         if (ControlDestroying(this)) return true;
-        StopAnimation();
+        DropAnimation();
         CommonWndProc(m, data);
         RebuildGlyphFromImages();
         SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
@@ -559,6 +615,9 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
         return true;
     case SMC_REFRESHSECTION:
         Changed();
+        return true;
+    case SMC_PREPAREFADE:
+        PrepareCache();
         return true;
     default:
         CommonWndProc(m, data);
@@ -605,6 +664,9 @@ void TsSpeedButton::WndProc(TMessage& m) {
             return;
         case user::WM_ERASEBKGND:
             return;
+        case user::WM_LBUTTONUP:
+            if (!designing) StopAnimation();   // the release animates from the pressed look itself
+            break;
         default:
             break;
         }

@@ -6,7 +6,7 @@
 #include "platform/classes/TSpeedButton.h"
 #include "platform/classes/TToolBar.h"
 #include "skin/controls/sBitBtn.h"
-#include "skin/controls/sFadeSeam.h"
+#include "skin/engine/sFade.h"
 #include "skin/engine/sGlyphs.h"
 
 #include <memory>
@@ -87,7 +87,12 @@ protected:
 private:
     TacGlyphLayout LayoutNow() const;
     void ChangeState(TacAnimatEvent event);
-    void StopAnimation();
+    bool Fades() const;   // the section fades and nothing suppresses it
+    // co_ From the cache (the old look) to the new look, the first frame at once; false when nothing started.
+    bool StartAnimation(bool half);
+    void StopAnimation();   // the timer freed, and the cache shown again when it was running
+    bool DropAnimation();   // the timer freed without painting; true when one was running
+    bool ShowsFrame() const;   // a running animation's frame fits the control
     void Redraw();   // tells the parent which child repaints itself
     void Changed();   // BGChanged and redraw
     void ShowDropDown();
@@ -97,7 +102,7 @@ private:
 
     std::unique_ptr<TsCommonData> FSkinData;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;
-    TsAnimTimer* FAnimTimer = nullptr;
+    TsAnimTimer* FAnimTimer = nullptr;   // owned by this control while an animation runs
     TsDisabledGlyphKind FDisabledGlyphKind = DefaultDisabledGlyphKind;
     bool FGrayed = false;
     int FBlend = 0;
