@@ -14,8 +14,13 @@ namespace korvex::skin::detail {
 
 namespace {
 
-// floor(n / 200) == (n * 41944) >> 23 for every n below 43690; the kernel's n stay under 25700.
+// With n = 2z (z = old * percent + mix + 50, at most 25550): (n * Magic200) >> 16 has floor(z / 200) in its high
+// byte, and its low byte is above 128 exactly when z % 200 > 100 (above 127 when it is 100): the sum of the
+// two is round(z / 100 - 1 / 2) with halves to even (tried on every z).
 constexpr int Magic200 = 41944;
+
+// Which zones a kernel has (a bit set each).
+constexpr int LowZone = 1, HighZone = 2;
 
 // A 16-pixel (or 32-pixel) block is three vectors; the byte at `offset` of vector j holds this channel.
 int ChannelOf(int width, int vector, int offset) {
@@ -39,33 +44,51 @@ struct Lanes {
     int Fixups;
 };
 
-// Eight 16-bit lanes: floor((n + 50 - low) / 200) + floor((n + 149 + high) / 200), n = old * percent + mix.
-template <bool Zones>
-inline __m128i MixHalf(__m128i old, __m128i percent, const std::int16_t* base, const std::int16_t* low,
-    const std::int16_t* high) {
-    const __m128i magic = _mm_set1_epi16(std::int16_t(Magic200));
-    const __m128i n = _mm_add_epi16(_mm_mullo_epi16(old, percent), _mm_load_si128(reinterpret_cast<const __m128i*>(base)));
-    __m128i n1 = n, n2 = _mm_add_epi16(n, _mm_set1_epi16(99));
-    if constexpr (Zones) {
-        n1 = _mm_add_epi16(n1, _mm_cmpgt_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(low)), old));
-        n2 = _mm_sub_epi16(n2, _mm_cmpgt_epi16(old, _mm_load_si128(reinterpret_cast<const __m128i*>(high))));
+// Eight 16-bit lanes of n = 2 (old * percent + mix + 50): h = (n * Magic200) >> 16 holds floor(n / 400) in its
+// high byte and whether the remainder reaches half of 400 in its low byte; the result is
+// (h >> 8) + ((h + 127) >> 8). A low zone lowers n by 2 and a zone lifts the second term (at ties only).
+template <int Zones>
+inline __m128i MixHalf(__m128i old, __m128i percent2, __m128i base, __m128i low, __m128i high) {
+    __m128i n = _mm_add_epi16(_mm_mullo_epi16(old, percent2), base);
+    __m128i zone = _mm_setzero_si128();
+    if constexpr ((Zones & LowZone) != 0) {
+        const __m128i lowMask = _mm_cmpgt_epi16(low, old);
+        n = _mm_add_epi16(n, _mm_add_epi16(lowMask, lowMask));
+        zone = lowMask;
     }
-    return _mm_add_epi16(_mm_srli_epi16(_mm_mulhi_epu16(n1, magic), 7), _mm_srli_epi16(_mm_mulhi_epu16(n2, magic), 7));
+    if constexpr ((Zones & HighZone) != 0) {
+        const __m128i highMask = _mm_cmpgt_epi16(old, high);
+        zone = (Zones & LowZone) != 0 ? _mm_or_si128(zone, highMask) : highMask;
+    }
+    const __m128i h = _mm_mulhi_epu16(n, _mm_set1_epi16(std::int16_t(Magic200)));
+    __m128i t = _mm_add_epi16(h, _mm_set1_epi16(127));
+    if constexpr (Zones != 0) t = _mm_sub_epi16(t, zone);
+    return _mm_add_epi16(_mm_srli_epi16(h, 8), _mm_srli_epi16(t, 8));
 }
 
-template <bool Zones>
+template <int Zones>
 int MixBlocks16(std::uint8_t* row, int pixels, const Lanes& l) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i percent = _mm_set1_epi16(std::int16_t(l.Percent));
+    const __m128i percent2 = _mm_set1_epi16(std::int16_t(2 * l.Percent));
+    // The lane constants are copied into locals: loaded from memory inside the loop they would wait on the
+    // row's stores whenever both addresses share their low 12 bits.
+    __m128i base[3][2], low[3][2], high[3][2];
+    for (int j = 0; j < 3; ++j)
+        for (int h = 0; h < 2; ++h) {
+            base[j][h] = _mm_load_si128(reinterpret_cast<const __m128i*>(l.Base[j][h]));
+            low[j][h] = _mm_load_si128(reinterpret_cast<const __m128i*>(l.Low[j][h]));
+            high[j][h] = _mm_load_si128(reinterpret_cast<const __m128i*>(l.High[j][h]));
+        }
+    const int fixups = l.Fixups;
     int k = 0;
     for (; k + 16 <= pixels; k += 16) {
         auto* v = reinterpret_cast<__m128i*>(row + 3 * k);
         for (int j = 0; j < 3; ++j) {
             const __m128i b = _mm_loadu_si128(v + j);
-            const __m128i lo = MixHalf<Zones>(_mm_unpacklo_epi8(b, zero), percent, l.Base[j][0], l.Low[j][0], l.High[j][0]);
-            const __m128i hi = MixHalf<Zones>(_mm_unpackhi_epi8(b, zero), percent, l.Base[j][1], l.Low[j][1], l.High[j][1]);
+            const __m128i lo = MixHalf<Zones>(_mm_unpacklo_epi8(b, zero), percent2, base[j][0], low[j][0], high[j][0]);
+            const __m128i hi = MixHalf<Zones>(_mm_unpackhi_epi8(b, zero), percent2, base[j][1], low[j][1], high[j][1]);
             __m128i r = _mm_packus_epi16(lo, hi);
-            for (int f = 0; f < l.Fixups; ++f) {
+            for (int f = 0; f < fixups; ++f) {
                 const __m128i hit = _mm_cmpeq_epi8(b, _mm_load_si128(reinterpret_cast<const __m128i*>(l.FixOld[f][j])));
                 r = _mm_add_epi8(r, _mm_and_si128(hit, _mm_load_si128(reinterpret_cast<const __m128i*>(l.FixStep[f][j]))));
             }
@@ -75,38 +98,52 @@ int MixBlocks16(std::uint8_t* row, int pixels, const Lanes& l) {
     return k;
 }
 
-template <bool Zones>
-__attribute__((target("avx2"))) inline __m256i MixHalf32(__m256i old, __m256i percent, const std::int16_t* base,
-    const std::int16_t* low, const std::int16_t* high) {
-    const __m256i magic = _mm256_set1_epi16(std::int16_t(Magic200));
-    const __m256i n
-        = _mm256_add_epi16(_mm256_mullo_epi16(old, percent), _mm256_load_si256(reinterpret_cast<const __m256i*>(base)));
-    __m256i n1 = n, n2 = _mm256_add_epi16(n, _mm256_set1_epi16(99));
-    if constexpr (Zones) {
-        n1 = _mm256_add_epi16(n1, _mm256_cmpgt_epi16(_mm256_load_si256(reinterpret_cast<const __m256i*>(low)), old));
-        n2 = _mm256_sub_epi16(n2, _mm256_cmpgt_epi16(old, _mm256_load_si256(reinterpret_cast<const __m256i*>(high))));
+template <int Zones>
+__attribute__((target("avx2"))) inline __m256i MixHalf32(
+    __m256i old, __m256i percent2, __m256i base, __m256i low, __m256i high) {
+    __m256i n
+        = _mm256_add_epi16(_mm256_mullo_epi16(old, percent2), base);
+    __m256i zone = _mm256_setzero_si256();
+    if constexpr ((Zones & LowZone) != 0) {
+        const __m256i lowMask = _mm256_cmpgt_epi16(low, old);
+        n = _mm256_add_epi16(n, _mm256_add_epi16(lowMask, lowMask));
+        zone = lowMask;
     }
-    return _mm256_add_epi16(
-        _mm256_srli_epi16(_mm256_mulhi_epu16(n1, magic), 7), _mm256_srli_epi16(_mm256_mulhi_epu16(n2, magic), 7));
+    if constexpr ((Zones & HighZone) != 0) {
+        const __m256i highMask = _mm256_cmpgt_epi16(old, high);
+        zone = (Zones & LowZone) != 0 ? _mm256_or_si256(zone, highMask) : highMask;
+    }
+    const __m256i h = _mm256_mulhi_epu16(n, _mm256_set1_epi16(std::int16_t(Magic200)));
+    __m256i t = _mm256_add_epi16(h, _mm256_set1_epi16(127));
+    if constexpr (Zones != 0) t = _mm256_sub_epi16(t, zone);
+    return _mm256_add_epi16(_mm256_srli_epi16(h, 8), _mm256_srli_epi16(t, 8));
 }
 
 // The same over 32 pixels (96 bytes) a step; unpacking and packing work within 128-bit halves, which the
 // lane tables follow.
-template <bool Zones>
+template <int Zones>
 __attribute__((target("avx2"))) int MixBlocks32(std::uint8_t* row, int pixels, const Lanes& l) {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i percent = _mm256_set1_epi16(std::int16_t(l.Percent));
+    const __m256i percent2 = _mm256_set1_epi16(std::int16_t(2 * l.Percent));
+    __m256i base[3][2], low[3][2], high[3][2];
+    for (int j = 0; j < 3; ++j)
+        for (int h = 0; h < 2; ++h) {
+            base[j][h] = _mm256_load_si256(reinterpret_cast<const __m256i*>(l.Base[j][h]));
+            low[j][h] = _mm256_load_si256(reinterpret_cast<const __m256i*>(l.Low[j][h]));
+            high[j][h] = _mm256_load_si256(reinterpret_cast<const __m256i*>(l.High[j][h]));
+        }
+    const int fixups = l.Fixups;
     int k = 0;
     for (; k + 32 <= pixels; k += 32) {
         auto* v = reinterpret_cast<__m256i*>(row + 3 * k);
         for (int j = 0; j < 3; ++j) {
             const __m256i b = _mm256_loadu_si256(v + j);
             const __m256i lo
-                = MixHalf32<Zones>(_mm256_unpacklo_epi8(b, zero), percent, l.Base[j][0], l.Low[j][0], l.High[j][0]);
+                = MixHalf32<Zones>(_mm256_unpacklo_epi8(b, zero), percent2, base[j][0], low[j][0], high[j][0]);
             const __m256i hi
-                = MixHalf32<Zones>(_mm256_unpackhi_epi8(b, zero), percent, l.Base[j][1], l.Low[j][1], l.High[j][1]);
+                = MixHalf32<Zones>(_mm256_unpackhi_epi8(b, zero), percent2, base[j][1], low[j][1], high[j][1]);
             __m256i r = _mm256_packus_epi16(lo, hi);
-            for (int f = 0; f < l.Fixups; ++f) {
+            for (int f = 0; f < fixups; ++f) {
                 const __m256i hit
                     = _mm256_cmpeq_epi8(b, _mm256_load_si256(reinterpret_cast<const __m256i*>(l.FixOld[f][j])));
                 r = _mm256_add_epi8(
@@ -137,21 +174,20 @@ RoundedMix::RoundedMix(int percent, const int (&mix)[3], const std::uint8_t (&lu
         FLowEnd[ch] = 0;
         FHighStart[ch] = 256;
     }
-    for (int ch = 0; ch < 3; ++ch)
-        if (!Fit(ch)) return;
+    if (!Choose()) return;
     BuildLanes();
     FUsable = true;
 }
 
 int RoundedMix::Kernel(int channel, int old) const {
-    const int n = old * FPercent + FMix[channel];
-    const int n1 = n + 50 - (old < FLowEnd[channel]);
-    const int n2 = n + 149 + (old >= FHighStart[channel]);
-    return n1 / 200 + n2 / 200;
+    const bool low = old < FLowEnd[channel], high = old >= FHighStart[channel];
+    const unsigned n = 2u * unsigned(old * FPercent + FMix[channel] + 50) - (low ? 2u : 0u);
+    const unsigned h = (n * unsigned(Magic200)) >> 16;
+    return int((h >> 8) + ((h + 127u + (low || high)) >> 8));
 }
 
-// Chooses the zones of one channel that leave the fewest values to fix, then records those values.
-bool RoundedMix::Fit(int channel) {
+// Sets the zones of one channel, among those allowed, that leave the fewest values to fix; returns how many.
+int RoundedMix::Fit(int channel, int allowed) {
     const std::uint8_t* lut = FLut[channel];
     auto misses = [&] {
         int count = 0;
@@ -159,46 +195,72 @@ bool RoundedMix::Fit(int channel) {
             count += Kernel(channel, old) != lut[old];
         return count;
     };
-    if (misses() > 0) {
-        // The ties (n = 100 k + 50) and how the table breaks each: down to k, up to k + 1, or neither.
-        int ties[256], down[256], up[256], count = 0;
-        for (int old = 0; old < 256; ++old) {
-            const int n = old * FPercent + FMix[channel];
-            if (n % 100 != 50) continue;
-            ties[count] = old;
-            down[count] = lut[old] == n / 100;
-            up[count] = lut[old] == n / 100 + 1;
-            ++count;
-        }
-        // Misses when ties [0, lo) go down, [hi, count) go up and the rest to even, from prefix counts.
-        int missDown[257] = {0}, missUp[257] = {0}, missEven[257] = {0};
-        for (int i = 0; i < count; ++i) {
-            const int n = ties[i] * FPercent + FMix[channel];
-            const bool evenUp = ((n / 100 + 1) & 1) == 0;
-            missDown[i + 1] = missDown[i] + !down[i];
-            missUp[i + 1] = missUp[i] + !up[i];
-            missEven[i + 1] = missEven[i] + !(evenUp ? up[i] : down[i]);
-        }
-        int best = missEven[count], bestLo = 0, bestHi = count;
-        for (int lo = 0; lo <= count; ++lo)
-            for (int hi = lo; hi <= count; ++hi) {
-                const int m = missDown[lo] + (missEven[hi] - missEven[lo]) + (missUp[count] - missUp[hi]);
-                if (m < best) best = m, bestLo = lo, bestHi = hi;
-            }
-        FLowEnd[channel] = bestLo == 0 ? 0 : ties[bestLo - 1] + 1;
-        FHighStart[channel] = bestHi == count ? 256 : ties[bestHi];
-        FZones = FZones || bestLo > 0 || bestHi < count;
-    }
-    int fixes = 0;
+    FLowEnd[channel] = 0;
+    FHighStart[channel] = 256;
+    const int plain = misses();
+    if (plain == 0 || allowed == 0) return plain;
+    // The ties (n = 100 k + 50) and how the table breaks each: down to k, up to k + 1, or neither.
+    int ties[256], down[256], up[256], count = 0;
     for (int old = 0; old < 256; ++old) {
-        const int got = Kernel(channel, old);
-        if (got == lut[old]) continue;
-        if (fixes == MaxFixups) return false;
-        FFixOld[fixes][channel] = std::uint8_t(old);
-        FFixStep[fixes][channel] = std::uint8_t(lut[old] - got);
-        ++fixes;
+        const int n = old * FPercent + FMix[channel];
+        if (n % 100 != 50) continue;
+        ties[count] = old;
+        down[count] = lut[old] == n / 100;
+        up[count] = lut[old] == n / 100 + 1;
+        ++count;
     }
-    FFixups = std::max(FFixups, fixes);
+    // Misses when ties [0, lo) go down, [hi, count) go up and the rest to even, from prefix counts.
+    int missDown[257] = {0}, missUp[257] = {0}, missEven[257] = {0};
+    for (int i = 0; i < count; ++i) {
+        const int n = ties[i] * FPercent + FMix[channel];
+        const bool evenUp = ((n / 100 + 1) & 1) == 0;
+        missDown[i + 1] = missDown[i] + !down[i];
+        missUp[i + 1] = missUp[i] + !up[i];
+        missEven[i + 1] = missEven[i] + !(evenUp ? up[i] : down[i]);
+    }
+    int best = missEven[count], bestLo = 0, bestHi = count;
+    const int loEnd = (allowed & LowZone) ? count : 0;
+    for (int lo = 0; lo <= loEnd; ++lo)
+        for (int hi = (allowed & HighZone) ? lo : count; hi <= count; ++hi) {
+            const int m = missDown[lo] + (missEven[hi] - missEven[lo]) + (missUp[count] - missUp[hi]);
+            if (m < best) best = m, bestLo = lo, bestHi = hi;
+        }
+    FLowEnd[channel] = bestLo == 0 ? 0 : ties[bestLo - 1] + 1;
+    FHighStart[channel] = bestHi == count ? 256 : ties[bestHi];
+    return misses();
+}
+
+// Picks the cheapest kernel: which zones it has and how many rounds of fixups (the most a channel needs).
+bool RoundedMix::Choose() {
+    // Extra operations a vector costs, per zone kind (index: the zone bits) and per round of fixups.
+    constexpr int zoneCost[4] = {0, 8, 4, 12};
+    constexpr int fixupCost = 3;
+    int bestCost = -1, bestZones = 0;
+    for (int zones : {0, HighZone, LowZone, LowZone | HighZone}) {
+        int rounds = 0;
+        for (int ch = 0; ch < 3 && rounds <= MaxFixups; ++ch)
+            rounds = std::max(rounds, Fit(ch, zones));
+        if (rounds > MaxFixups) continue;
+        const int cost = zoneCost[zones] + fixupCost * rounds;
+        if (bestCost < 0 || cost < bestCost) bestCost = cost, bestZones = zones;
+    }
+    if (bestCost < 0) return false;
+    FZones = 0;
+    FFixups = 0;
+    for (int ch = 0; ch < 3; ++ch) {
+        Fit(ch, bestZones);
+        FZones |= (FLowEnd[ch] > 0 ? LowZone : 0) | (FHighStart[ch] < 256 ? HighZone : 0);
+        int fixes = 0;
+        for (int old = 0; old < 256; ++old) {
+            const int got = Kernel(ch, old);
+            if (got == FLut[ch][old]) continue;
+            KORVEX_ASSERT(fixes < MaxFixups);
+            FFixOld[fixes][ch] = std::uint8_t(old);
+            FFixStep[fixes][ch] = std::uint8_t(FLut[ch][old] - got);
+            ++fixes;
+        }
+        FFixups = std::max(FFixups, fixes);
+    }
     return true;
 }
 
@@ -209,7 +271,7 @@ void RoundedMix::BuildLanes() {
             for (int lane = 0; lane < width / 2; ++lane) {
                 // Unpacking takes bytes 0-7 (low) or 8-15 (high) of each 128-bit part.
                 const int ch = ChannelOf(width, j, (lane / 8) * 16 + half * 8 + lane % 8);
-                FBase[j][half][lane] = std::int16_t(FMix[ch] + 50);
+                FBase[j][half][lane] = std::int16_t(std::uint16_t(2 * (FMix[ch] + 50)));
                 FLowLanes[j][half][lane] = std::int16_t(FLowEnd[ch]);
                 FHighLanes[j][half][lane] = std::int16_t(FHighStart[ch] - 1);
             }
@@ -229,10 +291,21 @@ void RoundedMix::Row(std::uint8_t* row, int pixels) const {
 #if defined(KORVEX_MIX_VECTORS)
     const Lanes lanes {FBase, FLowLanes, FHighLanes, FFixOldLanes, FFixStepLanes, FPercent, FFixups};
     // The lane tables follow one vector width: a wide kernel leaves its tail (under 32 pixels) to the tables.
-    if (FWide)
-        k = FZones ? MixBlocks32<true>(row, pixels, lanes) : MixBlocks32<false>(row, pixels, lanes);
-    else
-        k = FZones ? MixBlocks16<true>(row, pixels, lanes) : MixBlocks16<false>(row, pixels, lanes);
+    if (FWide) {
+        switch (FZones) {
+        case 0: k = MixBlocks32<0>(row, pixels, lanes); break;
+        case LowZone: k = MixBlocks32<LowZone>(row, pixels, lanes); break;
+        case HighZone: k = MixBlocks32<HighZone>(row, pixels, lanes); break;
+        default: k = MixBlocks32<LowZone | HighZone>(row, pixels, lanes); break;
+        }
+    } else {
+        switch (FZones) {
+        case 0: k = MixBlocks16<0>(row, pixels, lanes); break;
+        case LowZone: k = MixBlocks16<LowZone>(row, pixels, lanes); break;
+        case HighZone: k = MixBlocks16<HighZone>(row, pixels, lanes); break;
+        default: k = MixBlocks16<LowZone | HighZone>(row, pixels, lanes); break;
+        }
+    }
 #endif
     for (std::uint8_t* p = row + 3 * k; k < pixels; ++k, p += 3) {
         p[0] = FLut[0][p[0]];
