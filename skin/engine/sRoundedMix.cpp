@@ -46,24 +46,16 @@ struct Lanes {
 
 // Eight 16-bit lanes of n = 2 (old * percent + mix + 50): h = (n * Magic200) >> 16 holds floor(n / 400) in its
 // high byte and whether the remainder reaches half of 400 in its low byte; the result is
-// (h >> 8) + ((h + 127) >> 8). A low zone lowers n by 2 and a zone lifts the second term (at ties only).
+// (h >> 8) + ((h + 127) >> 8). A low zone takes 1 from the first h and a high zone adds 1 to the second, which
+// changes the result at ties only (down and up instead of to even; tried on every z).
 template <int Zones>
 inline __m128i MixHalf(__m128i old, __m128i percent2, __m128i base, __m128i low, __m128i high) {
-    __m128i n = _mm_add_epi16(_mm_mullo_epi16(old, percent2), base);
-    __m128i zone = _mm_setzero_si128();
-    if constexpr ((Zones & LowZone) != 0) {
-        const __m128i lowMask = _mm_cmpgt_epi16(low, old);
-        n = _mm_add_epi16(n, _mm_add_epi16(lowMask, lowMask));
-        zone = lowMask;
-    }
-    if constexpr ((Zones & HighZone) != 0) {
-        const __m128i highMask = _mm_cmpgt_epi16(old, high);
-        zone = (Zones & LowZone) != 0 ? _mm_or_si128(zone, highMask) : highMask;
-    }
+    const __m128i n = _mm_add_epi16(_mm_mullo_epi16(old, percent2), base);
     const __m128i h = _mm_mulhi_epu16(n, _mm_set1_epi16(std::int16_t(Magic200)));
-    __m128i t = _mm_add_epi16(h, _mm_set1_epi16(127));
-    if constexpr (Zones != 0) t = _mm_sub_epi16(t, zone);
-    return _mm_add_epi16(_mm_srli_epi16(h, 8), _mm_srli_epi16(t, 8));
+    __m128i a = h, t = _mm_add_epi16(h, _mm_set1_epi16(127));
+    if constexpr ((Zones & LowZone) != 0) a = _mm_add_epi16(a, _mm_cmpgt_epi16(low, old));
+    if constexpr ((Zones & HighZone) != 0) t = _mm_sub_epi16(t, _mm_cmpgt_epi16(old, high));
+    return _mm_add_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(t, 8));
 }
 
 template <int Zones>
@@ -103,20 +95,11 @@ __attribute__((target("avx2"))) inline __m256i MixHalf32(
     __m256i old, __m256i percent2, __m256i base, __m256i low, __m256i high) {
     __m256i n
         = _mm256_add_epi16(_mm256_mullo_epi16(old, percent2), base);
-    __m256i zone = _mm256_setzero_si256();
-    if constexpr ((Zones & LowZone) != 0) {
-        const __m256i lowMask = _mm256_cmpgt_epi16(low, old);
-        n = _mm256_add_epi16(n, _mm256_add_epi16(lowMask, lowMask));
-        zone = lowMask;
-    }
-    if constexpr ((Zones & HighZone) != 0) {
-        const __m256i highMask = _mm256_cmpgt_epi16(old, high);
-        zone = (Zones & LowZone) != 0 ? _mm256_or_si256(zone, highMask) : highMask;
-    }
     const __m256i h = _mm256_mulhi_epu16(n, _mm256_set1_epi16(std::int16_t(Magic200)));
-    __m256i t = _mm256_add_epi16(h, _mm256_set1_epi16(127));
-    if constexpr (Zones != 0) t = _mm256_sub_epi16(t, zone);
-    return _mm256_add_epi16(_mm256_srli_epi16(h, 8), _mm256_srli_epi16(t, 8));
+    __m256i a = h, t = _mm256_add_epi16(h, _mm256_set1_epi16(127));
+    if constexpr ((Zones & LowZone) != 0) a = _mm256_add_epi16(a, _mm256_cmpgt_epi16(low, old));
+    if constexpr ((Zones & HighZone) != 0) t = _mm256_sub_epi16(t, _mm256_cmpgt_epi16(old, high));
+    return _mm256_add_epi16(_mm256_srli_epi16(a, 8), _mm256_srli_epi16(t, 8));
 }
 
 // The same over 32 pixels (96 bytes) a step; unpacking and packing work within 128-bit halves, which the
@@ -180,10 +163,9 @@ RoundedMix::RoundedMix(int percent, const int (&mix)[3], const std::uint8_t (&lu
 }
 
 int RoundedMix::Kernel(int channel, int old) const {
-    const bool low = old < FLowEnd[channel], high = old >= FHighStart[channel];
-    const unsigned n = 2u * unsigned(old * FPercent + FMix[channel] + 50) - (low ? 2u : 0u);
-    const unsigned h = (n * unsigned(Magic200)) >> 16;
-    return int((h >> 8) + ((h + 127u + (low || high)) >> 8));
+    const unsigned low = old < FLowEnd[channel], high = old >= FHighStart[channel];
+    const unsigned h = (2u * unsigned(old * FPercent + FMix[channel] + 50) * unsigned(Magic200)) >> 16;
+    return int(((h - low) >> 8) + ((h + 127u + high) >> 8));
 }
 
 // Sets the zones of one channel, among those allowed, that leave the fewest values to fix; returns how many.
@@ -233,7 +215,7 @@ int RoundedMix::Fit(int channel, int allowed) {
 // Picks the cheapest kernel: which zones it has and how many rounds of fixups (the most a channel needs).
 bool RoundedMix::Choose() {
     // Extra operations a vector costs, per zone kind (index: the zone bits) and per round of fixups.
-    constexpr int zoneCost[4] = {0, 8, 4, 12};
+    constexpr int zoneCost[4] = {0, 4, 4, 8};
     constexpr int fixupCost = 3;
     int bestCost = -1, bestZones = 0;
     for (int zones : {0, HighZone, LowZone, LowZone | HighZone}) {
