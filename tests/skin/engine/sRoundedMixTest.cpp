@@ -46,8 +46,9 @@ TEST(RoundedMix, EqualsTheDoubleFormulaForEveryPercentColourAndByte) {
     for (RoundedMix::Wide wide : {RoundedMix::Wide::Yes, RoundedMix::Wide::No}) {
         int usable = 0, total = 0;
         for (int percent = 0; percent <= 100; ++percent)
-            for (int c = 0; c < 256; c += 2) {
-                // The channels together run through every colour byte.
+            // The channels together run through every colour byte (every fourth colour in 16-byte vectors,
+            // whose lanes differ only in their layout).
+            for (int c = 0; c < 256; c += wide == RoundedMix::Wide::Yes ? 2 : 8) {
                 const int colour[3] = {c, c + 1, 255 - c};
                 const Tables t = Build(percent, colour);
                 const RoundedMix kernel(percent, t.Mix, t.Lut, wide);
