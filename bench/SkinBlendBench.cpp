@@ -91,8 +91,8 @@ void BM_SumBitmaps_Pixman(benchmark::State& state) {
 // ---------------------------------------------------------------------------------------------------------
 // The colour blend of a rectangle (the disabled look without a parent cache)
 
-// Percent 50 (the disabled look) halves exactly; 37 takes the integer rounding; 30 with this colour has
-// ties the double formula breaks its own way and goes through the per-channel tables.
+// Percent 50 (the disabled look) halves exactly; 37 takes the integer kernel as it is; 30 with this colour
+// has ties the double formula breaks its own way, which the kernel mends with a zone of ties that go down.
 void BM_BlendRectWithColor(benchmark::State& state) {
     const int percent = int(state.range(0));
     auto dst = Pattern(Width, Height, 24, 2);

@@ -4,6 +4,7 @@
 #include "platform/classes/TBitmap.h"
 #include "skin/engine/sBitmapUtils.h"
 #include "skin/engine/sPixelRows.h"
+#include "skin/engine/sRoundedMix.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,9 +101,8 @@ void BlendRectWithColor(classes::TBitmap* bitmap, const classes::TRect& rect, in
     const int right = std::min(rect.right, view.Width), bottom = std::min(rect.bottom, view.Height);
     if (right <= left || bottom <= top) return;
 
-    // The result of a channel depends only on its old value: one exact table per channel. Where the table
-    // equals the integer rounding of (old * percent + c * (100 - percent)) / 100 (no ties that the double
-    // formula breaks the other way), the vector kernel computes it instead of looking it up.
+    // The result of a channel depends only on its old value: one exact table per channel, which the integer
+    // kernel reproduces (it is built from the tables and refuses where it cannot).
     const int p = percent & 255;
     if (p == 50) {
         // t and 1 - t are exact halves: the double formula is (old + c) / 2 with halves to even.
@@ -115,22 +115,17 @@ void BlendRectWithColor(classes::TBitmap* bitmap, const classes::TRect& rect, in
     const detail::Bgr c = detail::Bgr::Of(std::uint32_t(classes::ColorToRGB(color)));
     const int channel[3] = {c.B, c.G, c.R};
     std::uint8_t lut[3][256];
-    bool integer = p <= 100;
     int mix[3];
     for (int ch = 0; ch < 3; ++ch) {
         const double cc = channel[ch] * (1.0 - t);
         mix[ch] = channel[ch] * (100 - p);
-        for (int old = 0; old < 256; ++old) {
+        for (int old = 0; old < 256; ++old)
             lut[ch][old] = detail::ClampToByte(int(std::nearbyint(old * t + cc)));
-            if (integer) {
-                const int n = old * p + mix[ch] + 50, d = n / 100;
-                integer = lut[ch][old] == d - ((n % 100 == 0) & d);
-            }
-        }
     }
+    const detail::RoundedMix kernel(p, mix, lut);
     for (int y = top; y < bottom; ++y) {
-        if (integer)
-            detail::RoundedMixRow(view.At24(left, y), right - left, p, mix);
+        if (kernel.Usable())
+            kernel.Row(view.At24(left, y), right - left);
         else
             detail::LookupRow(view.At24(left, y), right - left, lut[0], lut[1], lut[2]);
     }

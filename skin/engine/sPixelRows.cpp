@@ -134,54 +134,6 @@ void MaskRowColor(std::uint8_t* dst, Bgr color, const std::uint8_t* mask, int pi
     MaskRow(dst + 3 * k, pattern, mask + 3 * k, 3 * (pixels - k), false);
 }
 
-namespace {
-
-// round(q / 100) with halves to even.
-inline int RoundedMixScalar(int q) {
-    const int n = q + 50, d = n / 100;
-    return d - ((n % 100 == 0) & d);
-}
-
-}
-
-void RoundedMixRow(std::uint8_t* row, int pixels, int percent, const int (&mix)[3]) {
-    int k = 0;
-#if defined(__SSE2__)
-    // Lanes of the six 8-byte halves of a 48-byte block start on channels 0, 2, 1, 0, 2, 1.
-    __m128i mixes[3];
-    for (int start = 0; start < 3; ++start) {
-        alignas(16) std::int16_t lanes[8];
-        for (int i = 0; i < 8; ++i)
-            lanes[i] = std::int16_t(mix[(start + i) % 3] + 50);
-        mixes[start] = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
-    }
-    const __m128i order[6] = {mixes[0], mixes[2], mixes[1], mixes[0], mixes[2], mixes[1]};
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i weight = _mm_set1_epi16(std::int16_t(percent));
-    const __m128i magic = _mm_set1_epi16(5243);   // n * 5243 >> 19 == n / 100 for n <= 25600
-    const __m128i hundred = _mm_set1_epi16(100);
-    const __m128i one = _mm_set1_epi16(1);
-    auto half = [&](__m128i bytes, const __m128i& m) {
-        const __m128i n = _mm_add_epi16(_mm_mullo_epi16(bytes, weight), m);
-        const __m128i d = _mm_srli_epi16(_mm_mulhi_epu16(n, magic), 3);
-        const __m128i tie = _mm_cmpeq_epi16(_mm_sub_epi16(n, _mm_mullo_epi16(d, hundred)), zero);
-        return _mm_sub_epi16(d, _mm_and_si128(tie, _mm_and_si128(d, one)));
-    };
-    for (; k + 16 <= pixels; k += 16) {
-        auto* v = reinterpret_cast<__m128i*>(row + 3 * k);
-        for (int j = 0; j < 3; ++j) {
-            const __m128i b = _mm_loadu_si128(v + j);
-            const __m128i lo = half(_mm_unpacklo_epi8(b, zero), order[2 * j]);
-            const __m128i hi = half(_mm_unpackhi_epi8(b, zero), order[2 * j + 1]);
-            _mm_storeu_si128(v + j, _mm_packus_epi16(lo, hi));
-        }
-    }
-#endif
-    for (std::uint8_t* p = row + 3 * k; k < pixels; ++k, p += 3)
-        for (int c = 0; c < 3; ++c)
-            p[c] = std::uint8_t(RoundedMixScalar(p[c] * percent + mix[c]));
-}
-
 void HalfMixRow(std::uint8_t* row, int pixels, Bgr color) {
     std::uint8_t pattern[48];
     for (int k = 0; k < 16; ++k)

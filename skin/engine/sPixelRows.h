@@ -77,10 +77,6 @@ void SumRow(std::uint8_t* dst, const std::uint8_t* src, int bytes, int alpha);
 void MaskRow(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* mask, int bytes, bool faded);
 // The same with one colour as the source of every pixel (tinting).
 void MaskRowColor(std::uint8_t* dst, Bgr color, const std::uint8_t* mask, int pixels);
-// Each channel := round((old * percent + mix[channel]) / 100), halves to even, in integers (percent 0..100,
-// mix up to 25500): the exact form of round(old * p + c * (1 - p)) where that double formula has no ties
-// that its rounding breaks differently.
-void RoundedMixRow(std::uint8_t* row, int pixels, int percent, const int (&mix)[3]);
 // Each channel := (old + colour) / 2, halves to even.
 void HalfMixRow(std::uint8_t* row, int pixels, Bgr color);
 // Each channel through its table (B, G, R).

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -245,6 +246,43 @@ TEST(BlendRectWithColor, MatchesTheRoundedDoubleFormulaForEveryPercentAndByte) {
                     ASSERT_EQ(bitmap->ScanLine(0)[3 * x + ch], int(std::nearbyint(old[ch] * t + c[ch] * (1 - t))))
                         << "percent " << percent << " x " << x << " channel " << ch;
             }
+        }
+    }
+}
+
+namespace {
+
+// round(old * p + c * (1 - p)) in doubles, clamped to a byte, for every channel of one pixel.
+classes::TColor Mixed(classes::TColor old, int percent, classes::TColor colour) {
+    const double t = (percent & 255) / 100.0;
+    classes::TColor out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const double v = ((old >> shift) & 0xFF) * t + ((colour >> shift) & 0xFF) * (1 - t);
+        out |= classes::TColor(std::clamp(int(std::nearbyint(v)), 0, 255)) << shift;
+    }
+    return out;
+}
+
+}
+
+TEST(BlendRectWithColor, OddRectanglesChangeTheirPixelsOnlyAndExactly) {
+    // Widths around the 16- and 32-pixel blocks, at odd offsets; percents through the kernel's zones,
+    // fixups and the tables (above 100 the channels clamp).
+    auto source = Bitmap24(90, 5);
+    Noise(*source, 7);
+    for (int percent : {1, 30, 37, 73, 99, 150, 255, 256 + 30}) {
+        for (auto [left, right] : {std::pair {3, 4}, {1, 18}, {5, 38}, {7, 40}, {2, 67}, {0, 90}}) {
+            auto bitmap = Bitmap24(90, 5);
+            Noise(*bitmap, 7);
+            const TRect r {left, 1, right, 4};
+            BlendRectWithColor(bitmap.get(), r, percent, Rgb(0x99, 0x66, 0x33));
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 90; ++x) {
+                    const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                    const classes::TColor old = Px(*source, x, y);
+                    ASSERT_EQ(Px(*bitmap, x, y), inside ? Mixed(old, percent, Rgb(0x99, 0x66, 0x33)) : old)
+                        << "percent " << percent << " rect " << left << ".." << right << " at " << x << ", " << y;
+                }
         }
     }
 }
