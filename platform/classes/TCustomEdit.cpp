@@ -1,12 +1,12 @@
-// TCustomEdit, TEdit and TMaskEdit over the native EDIT class.
+// TCustomEdit and TEdit over the native EDIT class.
 #include "platform/classes/TCustomEdit.h"
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/base/Utf8.h"
+#include "platform/classes/EditPublishing.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TEdit.h"
-#include "platform/classes/TMaskEdit.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Window.h"
@@ -279,28 +279,6 @@ void TCustomEdit::SelectAll() {
 // ---------------------------------------------------------------------------------------------------------
 // TEdit
 
-namespace {
-
-template <class T>
-void PublishEdit(TPropertyBuilder<T>& p) {
-    p.Bool("AutoSelect", &T::AutoSelect, &T::SetAutoSelect, true);
-    p.Bool("AutoSize", &T::AutoSize, &T::SetAutoSize, true);
-    p.Enum("BorderStyle", &T::BorderStyle, &T::SetBorderStyle, FormBorderStyleIdents, bsSingle);
-    p.Enum("CharCase", &T::CharCase, &T::SetCharCase, EditCharCaseIdents, ecNormal);
-    p.Bool("Ctl3D", &T::Ctl3D, &T::SetCtl3D, true);
-    p.Color("Color", &T::Color, &T::SetColor, clWindow);
-    p.Bool("HideSelection", &T::HideSelection, &T::SetHideSelection, true);
-    p.Int("MaxLength", &T::MaxLength, &T::SetMaxLength, 0);
-    p.Bool("ParentColor", &T::ParentColor, &T::SetParentColor, false);
-    p.String("PasswordChar", &T::PasswordCharText, &T::SetPasswordCharText);
-    p.Bool("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false);
-    p.Bool("TabStop", &T::TabStop, &T::SetTabStop, true);
-    p.String("Text", &T::Text, &T::SetText);
-    p.Event("OnChange", &T::OnChange);
-}
-
-}   // namespace
-
 TEdit::TEdit(TComponent* owner)
     : TCustomEdit(owner) {
 }
@@ -308,40 +286,6 @@ TEdit::TEdit(TComponent* owner)
 TClass TEdit::StaticClass() {
     static const TClassInfo info = MakeClass<TEdit, TCustomEdit>("TEdit", [](auto& p) { PublishEdit(p); });
     return &info;
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// TMaskEdit
-
-int MaskCharCount(const std::string& mask) {
-    std::string body = mask.substr(0, mask.find(';'));
-    int count = 0;
-    for (std::size_t pos = 0; pos < body.size();) {
-        char32_t c = base::Utf8DecodeNext(body, pos);
-        if (c == U'<' || c == U'>' || c == U'!') continue;
-        if (c == U'\\' && pos < body.size()) base::Utf8DecodeNext(body, pos);
-        ++count;
-    }
-    return count;
-}
-
-TMaskEdit::TMaskEdit(TComponent* owner)
-    : TCustomEdit(owner) {
-    FControlStyle.Exclude(csSetCaption);
-}
-
-TClass TMaskEdit::StaticClass() {
-    static const TClassInfo info = MakeClass<TMaskEdit, TCustomEdit>("TMaskEdit", [](auto& p) {
-        PublishEdit(p);
-        p.String("EditMask", &TMaskEdit::EditMask, &TMaskEdit::SetEditMask);
-    });
-    return &info;
-}
-
-void TMaskEdit::SetEditMask(const std::string& value) {
-    if (FEditMask == value) return;
-    FEditMask = value;
-    if (!value.empty()) SetMaxLength(MaskCharCount(value));
 }
 
 }
