@@ -1,5 +1,6 @@
 // The application's hints: the pause before showing, the hide pause, OnShowHint and the hint window.
 #include "platform/classes/AllocateHWnd.h"
+#include "platform/classes/ControlMessages.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/THintWindow.h"
 #include "platform/classes/TScreen.h"
@@ -46,7 +47,7 @@ public:
 
     void MouseMoved(TControl* control) {
         TControl* hintControl = FindHintControl(control);
-        if (hintControl == FControl) return;
+        if (hintControl == FControl && (FControl == nullptr || !LeftCursorRect())) return;
         const bool wasShowing = FHint != nullptr && FHint->IsHintShowing();
         Cancel();
         FControl = hintControl;
@@ -56,6 +57,7 @@ public:
     }
 
     void Cancel() {
+        FHasCursorRect = false;
         KillTimer(FWindow, ShowTimer);
         KillTimer(FWindow, HideTimer);
         HideHint();
@@ -99,9 +101,15 @@ private:
         info.HintColor = FApp->HintColor();
         info.HideTimeout = FApp->HintHidePause();
         info.HintStr = GetShortHint(FControl->Hint());
-        bool canShow = true;
-        std::string text = info.HintStr;
-        if (FApp->OnShowHint) FApp->OnShowHint(text, canShow, info);
+        // The control may change the record (text, position, the rectangle the hint stays for) or refuse.
+        TControl* control = FControl;
+        bool canShow = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
+        if (FControl != control) return;   // freed meanwhile
+        if (canShow && FApp->OnShowHint) FApp->OnShowHint(info.HintStr, canShow, info);
+        if (FControl != control) return;
+        FCursorRect = info.CursorRect;
+        FHasCursorRect = true;
+        const std::string& text = info.HintStr;
         if (!canShow || text.empty()) return;
         if (FHint == nullptr) {
             FHint = HintWindowClass ? HintWindowClass(this) : new THintWindow(this);
@@ -115,6 +123,15 @@ private:
         if (info.HideTimeout > 0) SetTimer(FWindow, HideTimer, UINT(info.HideTimeout), nullptr);
     }
 
+    // The pointer left the part of the control the last hint was for: a new hint is due there.
+    bool LeftCursorRect() const {
+        if (!FHasCursorRect) return false;
+        POINT cursor {};
+        GetCursorPos(&cursor);
+        const TPoint p = FControl->ScreenToClient(cursor);
+        return !gdi::PtInRect(&FCursorRect, p);
+    }
+
     void HideHint() {
         if (FHint != nullptr && FHint->HandleAllocated()) FHint->ReleaseHandle();
     }
@@ -123,6 +140,8 @@ private:
     HWND FWindow = nullptr;
     TControl* FControl = nullptr;
     THintWindow* FHint = nullptr;
+    TRect FCursorRect {};   // client coordinates of FControl, as the last CM_HINTSHOW left it
+    bool FHasCursorRect = false;
 };
 
 THintEngine* THintEngine::Current = nullptr;

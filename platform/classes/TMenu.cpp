@@ -517,13 +517,18 @@ void TMainMenu::SetWindow(HWND window) {
     if (FWindow != nullptr) user::SetMenu(FWindow, Handle());
 }
 
+// The bar is rebuilt (unless a menu loop runs), then the form is told with CM_MENUCHANGED: a form that draws
+// its own menu bar lays it out again.
 void TMainMenu::MenuChanged() {
-    if (FHandle == nullptr || ComponentState().Contains(csLoading) || InMenuLoop()) return;
-    HMENU old = FHandle;
-    FHandle = nullptr;
-    Handle();
-    if (FWindow != nullptr && IsWindow(FWindow)) user::SetMenu(FWindow, FHandle);
-    DestroyMenu(old);
+    if (ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) return;
+    if (FHandle != nullptr && !InMenuLoop()) {
+        HMENU old = FHandle;
+        FHandle = nullptr;
+        Handle();
+        if (FWindow != nullptr && IsWindow(FWindow)) user::SetMenu(FWindow, FHandle);
+        DestroyMenu(old);
+    }
+    if (FWindow != nullptr && IsWindow(FWindow)) SendMessage(FWindow, CM_MENUCHANGED, 0, 0);
 }
 
 void RegisterMenuClasses() {

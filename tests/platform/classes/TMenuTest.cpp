@@ -213,6 +213,61 @@ TEST_F(MenuTest, FormShortCutClicksTheMainMenuItem) {
     EXPECT_EQ(refresh, 1);
 }
 
+// A form that counts the CM_MENUCHANGED it is sent.
+class TMenuWatchForm : public TForm {
+public:
+    using TForm::TForm;
+    int MenuChanges = 0;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_MENUCHANGED) ++MenuChanges;
+        TForm::WndProc(m);
+    }
+};
+
+TEST_F(MenuTest, TheFormHearsCMMenuChangedForEachChangeOfItsMainMenu) {
+    auto* form = Create<TMenuWatchForm>(Application);
+    form->Show();
+    TMainMenu* menu = new TMainMenu(form);
+    TMenuItem* file = NewItem(form, "&File");
+    TMenuItem* open = NewItem(form, "&Open");
+    menu->Items()->Add(file);
+    file->Add(open);
+    EXPECT_EQ(form->MenuChanges, 0);   // not on a form yet
+    form->SetMenuComponent(menu);
+    Pump();
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int notices;
+    };
+    TMenuItem* extra = nullptr;
+    const Step steps[] = {
+        {"caption", [&] { open->SetCaption("&Open..."); }, 1},
+        {"same caption", [&] { open->SetCaption("&Open..."); }, 0},
+        {"enabled", [&] { open->SetEnabled(false); }, 1},
+        {"checked", [&] { open->SetChecked(true); }, 1},
+        {"added", [&] { file->Add(extra = NewItem(form, "E&xit")); }, 1},
+        {"removed", [&] { file->Remove(extra); }, 1},
+        {"freed", [&] { delete open; }, 1},
+        {"hint only", [&] { file->SetHint("The file menu"); }, 0},
+    };
+    for (const Step& step : steps) {
+        const int before = form->MenuChanges;
+        step.change();
+        EXPECT_EQ(form->MenuChanges - before, step.notices) << step.what;
+    }
+    delete extra;
+    // The bar follows the change: File has no items left, so no submenu.
+    EXPECT_EQ(user::GetMenuItemCount(user::GetMenu(form->Handle())), 1);
+    EXPECT_EQ(user::GetSubMenu(user::GetMenu(form->Handle()), 0), nullptr);
+    form->SetMenuComponent(nullptr);
+    const int before = form->MenuChanges;
+    file->SetCaption("&Files");
+    EXPECT_EQ(form->MenuChanges, before);   // off the form, no more notices
+}
+
 TEST_F(MenuTest, MainMenuBarOpensWithAltLetterClosesWithEscapeAndItsItemsClick) {
     TForm* form = NewForm();
     TMainMenu* menu = new TMainMenu(form);
