@@ -35,6 +35,14 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar);
 void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar);
 HFONT MenuFont();
 
+// Popup layout: places every item's Rect in columns (MFT_MENUBREAK starts one, MFT_MENUBARBREAK one with a
+// line before it) and answers the client size. The lines are painted by PaintColumnLines.
+SIZE LayoutPopup(HWND owner, HMENU menu);
+void PaintColumnLines(HDC dc, HMENU menu, int height);
+// The selectable item of the next column (step +1) or the previous one (-1) nearest item index's height;
+// -1 when there is no such column.
+int ItemInNextColumn(HMENU menu, int index, int step);
+
 // The bar of a window being tracked by the loop (nullptr when the loop runs a popup alone).
 int TrackBar(HWND hwnd, HMENU bar, int index, bool keyboard);
 void InstallBarHooks();

@@ -73,6 +73,7 @@ void PaintLevel(HWND hwnd, HDC dc) {
     if (!level || !menu::Alive(level->Menu)) return;
     for (std::size_t i = 0; i < level->Menu->Items.size(); ++i)
         menu::DrawItem(Current->Owner, dc, level->Menu, level->Menu->Items[i], int(i) == level->Selected, false);
+    menu::PaintColumnLines(dc, level->Menu, client.bottom);
 }
 
 LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -103,25 +104,10 @@ void RegisterMenuClass() {
     done = RegisterClassEx(&wc) != 0;
 }
 
-// Lays the items out one under another; answers the client size.
+// Lays the items out in their columns; answers the window size.
 SIZE LayoutPopup(HWND owner, HMENU menu) {
-    HDC dc = GetDC(nullptr);
-    HFONT old = gdi::SelectObject(dc, menu::MenuFont());
-    int width = 0;
-    int y = 0;
-    std::vector<SIZE> sizes;
-    for (MenuItem& item : menu->Items) {
-        SIZE s = menu::MeasureItem(owner, dc, menu, item, false);
-        sizes.push_back(s);
-        width = std::max<int>(width, s.cx);
-    }
-    for (std::size_t i = 0; i < menu->Items.size(); ++i) {
-        menu->Items[i].Rect = RECT {0, y, width, y + sizes[i].cy};
-        y += sizes[i].cy;
-    }
-    gdi::SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    RECT window {0, 0, width, y};
+    const SIZE client = menu::LayoutPopup(owner, menu);
+    RECT window {0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&window, MenuWindowStyle, false, 0);
     return SIZE {window.right - window.left, window.bottom - window.top};
 }
@@ -278,6 +264,16 @@ void MoveSelection(Session& s, int step) {
     }
 }
 
+// Left and Right within a menu of several columns; false when there is no column that way.
+bool MoveAcrossColumns(Session& s, int step) {
+    if (s.Levels.empty()) return false;
+    Level& l = s.Levels.back();
+    const int target = menu::ItemInNextColumn(l.Menu, l.Selected, step);
+    if (target < 0) return false;
+    Select(s, s.Levels.size() - 1, target);
+    return true;
+}
+
 void MoveAcrossBar(Session& s, int step) {
     const int count = int(s.Bar->Items.size());
     if (count == 0) return;
@@ -297,9 +293,11 @@ void HandleKey(Session& s, UINT vk) {
         break;
     case VK_RIGHT:
         if (top && OpenSubMenu(s, s.Levels.size() - 1, true)) break;
+        if (top && MoveAcrossColumns(s, 1)) break;
         if (s.Bar) MoveAcrossBar(s, 1);
         break;
     case VK_LEFT:
+        if (top && MoveAcrossColumns(s, -1)) break;
         if (s.Levels.size() > 1)
             CloseLevelsFrom(s, s.Levels.size() - 1);
         else if (s.Bar)

@@ -324,6 +324,46 @@ TEST_F(MenusTest, AltLetterOpensTheBarMenuEscapeClosesAndAClickChooses) {
     SetMenu(Owner, nullptr);
 }
 
+TEST_F(MenusTest, BreaksLayItemsOutInColumnsAndLeftAndRightMoveAcrossThem) {
+    HMENU m = Keep(CreatePopupMenu());
+    AppendMenu(m, MF_STRING, 10, "Alpha");
+    AppendMenu(m, MF_STRING, 11, "Beta");
+    AppendMenu(m, MF_STRING | MF_MENUBREAK, 12, "Gamma");
+    AppendMenu(m, MF_STRING, 13, "Delta");
+    AppendMenu(m, MF_SEPARATOR, 0, "");
+    AppendMenu(m, MF_STRING, 14, "Epsilon");
+    AppendMenu(m, MF_STRING | MF_MENUBARBREAK, 15, "Zeta");
+    RECT r[7] {};
+    RECT client {};
+    auto press = [&](UINT vk) { return [&, vk] { Screen->Press(vk); }; };
+    ClearLog();
+    Steps({[&] {
+              for (UINT i = 0; i < 7; ++i)
+                  GetMenuItemRect(nullptr, m, i, &r[i]);
+              GetClientRect(GetOpenMenuWindow(0), &client);
+          },
+        press(VK_DOWN), press(VK_RIGHT), press(VK_RIGHT), press(VK_RIGHT), press(VK_LEFT), press(VK_DOWN),
+        press(VK_DOWN), press(VK_LEFT), press(VK_DOWN), press(VK_RETURN)});
+    EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 12);
+    // Columns: Alpha Beta | Gamma Delta - Epsilon || Zeta; a first item's break would be ignored.
+    EXPECT_EQ(r[1].left, r[0].left);
+    EXPECT_EQ(r[1].top, r[0].bottom);
+    EXPECT_EQ(r[2].left, r[0].right);
+    EXPECT_EQ(r[2].top, r[0].top);
+    EXPECT_EQ(r[5].left, r[2].left);
+    EXPECT_EQ(r[6].left, r[5].right + 6);   // room for the line
+    EXPECT_EQ(r[6].top, r[0].top);
+    EXPECT_EQ(r[4].right - r[4].left, r[5].right - r[5].left);   // one width a column
+    EXPECT_EQ(client.right, r[6].right - r[0].left);
+    EXPECT_EQ(client.bottom, r[5].bottom - r[0].top);   // the highest column
+    // Down: Alpha; Right: Gamma, Zeta, Zeta (no column further); Left: Gamma; Down: Delta, Epsilon (the
+    // separator skipped); Left: Beta, the nearest in height; Down goes on in item order, to Gamma.
+    std::vector<int> selected;
+    for (const auto& l : Log(Owner))
+        if (l.Msg == WM_MENUSELECT && HIWORD(l.WParam) != 0xFFFF) selected.push_back(LOWORD(l.WParam));
+    EXPECT_EQ(selected, (std::vector<int> {10, 12, 15, 12, 13, 14, 11, 12}));
+}
+
 TEST_F(MenusTest, ThePopupWindowIsFoundAtAnItemsCentreAndCanBeSubclassed) {
     HMENU m = Keep(FileMenu());
     HWND found = nullptr;
