@@ -1,6 +1,7 @@
 // TsScrollBox: the skinned bars (laid out, kept in step with the content), clamped scrolling, focus in view.
 #include "skin/controls/sScrollBox.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/ControlMessages.h"
 #include "platform/classes/TScrollBar.h"
 #include "platform/user/MessageIds.h"
@@ -12,7 +13,6 @@
 #include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
-#include "skin/engine/sValueRollback.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -123,13 +123,13 @@ TsScrollBar* TsScrollBox::MakeBar(TScrollBarKind kind) {
 }
 
 void TsScrollBox::SyncBarPosition(TsScrollBar* bar, int position) {
-    ValueRollback<bool> quiet(bar->NoNotify, true);
+    base::ValueRollback<bool> quiet(bar->NoNotify, true);
     bar->SetPosition(position);
 }
 
 void TsScrollBox::UpdateScrolls() {
     if (FLaying || ControlDestroying(this) || ControlDesigning(this)) return;
-    ValueRollback<bool> laying(FLaying, true);
+    base::ValueRollback<bool> laying(FLaying, true);
     UpdateScrollRanges();
     if (!SkinActive() || !Visible() || Parent() == nullptr) {
         HideSkinBars();
@@ -161,25 +161,25 @@ void TsScrollBox::UpdateScrolls() {
     UpdateScrollRanges();
     const TRect box = BoundsRect();
     if (needV) {
-        ValueRollback<bool> suppressed(FVertBar->PaintingSuppressed, true);
+        base::ValueRollback<bool> suppressed(FVertBar->PaintingSuppressed, true);
         const int page = fullH - (needH ? cy : 0);
         FVertBar->SetSmallChange(VertScrollBar()->Increment());
         FVertBar->SetPageSize(page);
         FVertBar->SetLargeChange(page);
         {
-            ValueRollback<bool> quiet(FVertBar->NoNotify, true);
+            base::ValueRollback<bool> quiet(FVertBar->NoNotify, true);
             FVertBar->SetParams(VertScrollBar()->Position(), 0, std::max(rangeV - page, 0));
         }
         FVertBar->SetBounds(box.right - f - cx, box.top + f, cx, fullH - (needH ? cy : 0));
     }
     if (needH) {
-        ValueRollback<bool> suppressed(FHorzBar->PaintingSuppressed, true);
+        base::ValueRollback<bool> suppressed(FHorzBar->PaintingSuppressed, true);
         const int page = fullW - (needV ? cx : 0);
         FHorzBar->SetSmallChange(HorzScrollBar()->Increment());
         FHorzBar->SetPageSize(page);
         FHorzBar->SetLargeChange(page);
         {
-            ValueRollback<bool> quiet(FHorzBar->NoNotify, true);
+            base::ValueRollback<bool> quiet(FHorzBar->NoNotify, true);
             FHorzBar->SetParams(HorzScrollBar()->Position(), 0, std::max(rangeH - page, 0));
         }
         FHorzBar->SetBounds(box.left + f, box.bottom - f - cy, fullW - (needV ? cx : 0), cy);
@@ -198,10 +198,10 @@ void TsScrollBox::BarChanged(TsScrollBar* bar, int previousPosition) {
     if (previousPosition == bar->Position() && native->Position() == bar->Position()) return;
     TacComponentWatch watch(this);
     {
-        ValueRollback<bool> scrolling(FScrolling, true);
+        base::ValueRollback<bool> scrolling(FScrolling, true);
         if (OnBeforeScroll) OnBeforeScroll(this);
         if (!watch.Alive()) return;
-        ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
+        base::ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
         TMessage updating = MakeSkinCommand(SMC_SETUPDATING, 1);
         BroadcastToChildren(this, updating);
         native->SetPosition(bar->Position());
@@ -258,7 +258,7 @@ void TsScrollBox::ScrollBy(int deltaX, int deltaY) {
     for (auto [bar, native] : {std::pair {FVertBar, VertScrollBar()}, std::pair {FHorzBar, HorzScrollBar()}}) {
         if (!Shown(bar) || bar->Position() == native->Position()) continue;
         {
-            ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
+            base::ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
             SyncBarPosition(bar, native->Position());
         }
         bar->UpdateBar();
