@@ -326,7 +326,7 @@ TEST_F(MenusTest, AltLetterOpensTheBarMenuEscapeClosesAndAClickChooses) {
 
 TEST_F(MenusTest, BreaksLayItemsOutInColumnsAndLeftAndRightMoveAcrossThem) {
     HMENU m = Keep(CreatePopupMenu());
-    AppendMenu(m, MF_STRING, 10, "Alpha");
+    AppendMenu(m, MF_STRING | MF_MENUBREAK, 10, "Alpha");   // ignored on the first item
     AppendMenu(m, MF_STRING, 11, "Beta");
     AppendMenu(m, MF_STRING | MF_MENUBREAK, 12, "Gamma");
     AppendMenu(m, MF_STRING, 13, "Delta");
@@ -345,7 +345,7 @@ TEST_F(MenusTest, BreaksLayItemsOutInColumnsAndLeftAndRightMoveAcrossThem) {
         press(VK_DOWN), press(VK_RIGHT), press(VK_RIGHT), press(VK_RIGHT), press(VK_LEFT), press(VK_DOWN),
         press(VK_DOWN), press(VK_LEFT), press(VK_DOWN), press(VK_RETURN)});
     EXPECT_EQ(TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr), 12);
-    // Columns: Alpha Beta | Gamma Delta - Epsilon || Zeta; a first item's break would be ignored.
+    // Columns: Alpha Beta | Gamma Delta - Epsilon || Zeta.
     EXPECT_EQ(r[1].left, r[0].left);
     EXPECT_EQ(r[1].top, r[0].bottom);
     EXPECT_EQ(r[2].left, r[0].right);
