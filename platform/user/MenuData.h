@@ -27,6 +27,9 @@ public:
 namespace menu {
 
 bool Alive(HMENU menu);
+inline bool Selectable(const MenuItem& item) {   // separators are passed over
+    return !(item.Type & MFT_SEPARATOR);
+}
 // The item at a position, or by command id searching submenus (whose owner menu is written to *owner).
 MenuItem* FindItem(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr, int* index = nullptr);
 

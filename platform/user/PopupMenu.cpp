@@ -54,9 +54,7 @@ MenuLoopIdleHook& IdleHook() {
     return hook;
 }
 
-bool Selectable(const MenuItem& item) {
-    return !(item.Type & MFT_SEPARATOR);
-}
+using menu::Selectable;
 
 Level* LevelOf(HWND hwnd) {
     if (!Current) return nullptr;

@@ -20,10 +20,6 @@ bool StartsColumn(const HMENU menu, std::size_t index) {
     return index > 0 && (menu->Items[index].Type & (MFT_MENUBREAK | MFT_MENUBARBREAK)) != 0;
 }
 
-bool Selectable(const MenuItem& item) {
-    return !(item.Type & MFT_SEPARATOR);
-}
-
 }
 
 SIZE LayoutPopup(HWND owner, HMENU menu) {
