@@ -129,6 +129,7 @@ bool TDirectoryWatch::ReadEvents() {
 }
 
 TWatchWait TDirectoryWatch::Wait(int timeoutMs) {
+    if (FInotify >= 0 && FFolders.empty()) return TWatchWait::Failed;   // the watched folder went away
     pollfd fds[2] = {{FWake, POLLIN, 0}, {FInotify, POLLIN, 0}};
     int count = FInotify >= 0 ? 2 : 1;
     for (;;) {

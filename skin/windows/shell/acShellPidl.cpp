@@ -54,8 +54,10 @@ std::optional<TItemIDList> TItemIDList::FromBytes(std::span<const std::uint8_t> 
 }
 
 TItemIDList TItemIDList::Item(TacItemKind kind, std::string_view name) {
+    // Names are file names and mount folders, far below the limit; a longer one would break the list.
+    KORVEX_ASSERT(name.size() <= 0xFFFF - HeaderSize);
+    name = name.substr(0, std::min<std::size_t>(name.size(), 0xFFFF - HeaderSize));
     std::size_t count = HeaderSize + name.size();
-    KORVEX_ASSERT(count <= 0xFFFF);
     TItemIDList pidl;
     pidl.FBytes.assign(count + 2, 0);   // the item, then the terminator
     pidl.FBytes[0] = static_cast<std::uint8_t>(count & 0xFF);

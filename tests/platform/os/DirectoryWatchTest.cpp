@@ -1,0 +1,75 @@
+// Tests of the inotify watch: changes by filter, subfolders, wake-ups from another thread, a vanished folder.
+#include "platform/os/DirectoryWatch.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace korvex::os;
+using korvex::os::filetest::TempFolder;
+using korvex::os::filetest::WriteFile;
+
+namespace {
+constexpr int Patience = 5000;   // ms; a watch answers at once, this only bounds a broken test
+constexpr int Quiet = 50;   // ms to see that nothing comes
+}
+
+TEST(DirectoryWatch, FileNameFilterSeesCreationButNotFolders) {
+    TempFolder tmp;
+    TDirectoryWatch watch;
+    ASSERT_TRUE(watch.Open(tmp.Path(), false, FILE_NOTIFY_CHANGE_FILE_NAME));
+    ::mkdir((tmp / "sub").c_str(), 0755);
+    EXPECT_EQ(watch.Wait(Quiet), TWatchWait::TimedOut);
+    WriteFile(tmp / "new file", "x");
+    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+}
+
+TEST(DirectoryWatch, SubTreeWatchesFoldersMadeLater) {
+    TempFolder tmp;
+    ::mkdir((tmp / "a").c_str(), 0755);
+    TDirectoryWatch watch;
+    ASSERT_TRUE(watch.Open(tmp.Path(), true, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME));
+    WriteFile(tmp / "a/deep", "x");
+    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+    ::mkdir((tmp / "a/b").c_str(), 0755);
+    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+    WriteFile(tmp / "a/b/deeper", "x");
+    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+}
+
+TEST(DirectoryWatch, WithoutSubTreeDeeperChangesAreNotSeen) {
+    TempFolder tmp;
+    ::mkdir((tmp / "a").c_str(), 0755);
+    TDirectoryWatch watch;
+    ASSERT_TRUE(watch.Open(tmp.Path(), false, FILE_NOTIFY_CHANGE_FILE_NAME));
+    WriteFile(tmp / "a/deep", "x");
+    EXPECT_EQ(watch.Wait(Quiet), TWatchWait::TimedOut);
+}
+
+TEST(DirectoryWatch, WakeFromAnotherThreadEndsTheWaitAndIsNotLostBeforeIt) {
+    TempFolder tmp;
+    TDirectoryWatch watch;
+    ASSERT_TRUE(watch.Open(tmp.Path(), false, FILE_NOTIFY_CHANGE_FILE_NAME));
+    watch.Wake();   // before the wait
+    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Woken);
+    std::thread waker([&] { watch.Wake(); });
+    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Woken);
+    waker.join();
+    watch.Close();
+    watch.Wake();
+    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Woken);   // a closed watch still wakes
+}
+
+TEST(DirectoryWatch, MissingFolderCannotBeOpenedAndRemovedFolderFails) {
+    TempFolder tmp;
+    TDirectoryWatch watch;
+    EXPECT_FALSE(watch.Open(tmp / "missing", false, FILE_NOTIFY_CHANGE_FILE_NAME));
+    EXPECT_FALSE(watch.IsOpen());
+    ::mkdir((tmp / "gone").c_str(), 0755);
+    ASSERT_TRUE(watch.Open(tmp / "gone", false, FILE_NOTIFY_CHANGE_FILE_NAME));
+    ::rmdir((tmp / "gone").c_str());
+    TWatchWait result = watch.Wait(Patience);
+    if (result == TWatchWait::Changed) result = watch.Wait(Patience);   // the delete itself may come first
+    EXPECT_EQ(result, TWatchWait::Failed);
+}
