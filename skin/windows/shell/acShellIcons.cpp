@@ -69,7 +69,7 @@ void DrawFolder(const Grid& g, bool open) {
     g.Poly({{1, 3}, {6, 3}, {7, 5}, {14, 5}, {14, 14}, {1, 14}}, FolderBack, FolderEdge);
     if (open) {
         g.Box(3, 2, 12, 9, Paper, PaperEdge);
-        g.Poly({{0, 7}, {12, 7}, {15, 7}, {13, 14}, {1, 14}}, FolderFront, FolderEdge);
+        g.Poly({{3, 8}, {15, 8}, {13, 14}, {1, 14}}, FolderFront, FolderEdge);
     } else {
         g.Poly({{1, 7}, {14, 7}, {14, 14}, {1, 14}}, FolderFront, FolderEdge);
     }
