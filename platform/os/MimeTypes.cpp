@@ -1,6 +1,8 @@
 // MIME types of files from their names, through the shared MIME database's glob file.
 #include "platform/os/MimeTypes.h"
 
+#include "platform/base/Strings.h"
+
 #include <cstdlib>
 #include <fnmatch.h>
 #include <fstream>
@@ -9,12 +11,6 @@
 namespace korvex::os {
 
 namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -41,7 +37,7 @@ void TMimeGlobs::Parse(std::string_view text) {
         rule.Weight = static_cast<int>(weight);
         rule.Type = fields[1];
         rule.CaseSensitive = fields.size() > 3 && fields[3].find("cs") != std::string::npos;
-        rule.Pattern = rule.CaseSensitive ? fields[2] : Lower(fields[2]);
+        rule.Pattern = rule.CaseSensitive ? fields[2] : base::LowerCase(fields[2]);
         rule.Literal = rule.Pattern.find_first_of("*?[") == std::string::npos;
         ++FCount;
         bool simpleSuffix = !rule.CaseSensitive && rule.Pattern.size() > 2 && rule.Pattern.rfind("*.", 0) == 0
@@ -63,7 +59,7 @@ bool TMimeGlobs::LoadFile(const std::string& path) {
 }
 
 std::string TMimeGlobs::Match(const std::string& fileName) const {
-    std::string lower = Lower(fileName);
+    std::string lower = base::LowerCase(fileName);
     const Rule* best = nullptr;
     auto consider = [&](const Rule& rule) {
         if (!best || (rule.Literal && !best->Literal)

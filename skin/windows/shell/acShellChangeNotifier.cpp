@@ -26,7 +26,7 @@ std::uint32_t NotifyFiltersToFlags(TacNotifyFilters filters) {
         os::FILE_NOTIFY_CHANGE_SECURITY};
     std::uint32_t result = 0;
     for (unsigned i = 0; i < std::size(flags); ++i)
-        if (filters & (1u << i)) result |= flags[i];
+        if (filters.Contains(static_cast<TacNotifyFilter>(i))) result |= flags[i];
     return result;
 }
 
@@ -121,7 +121,7 @@ TClass TacShellChangeNotifier::StaticClass() {
     static const TClassInfo info = MakeClass<T, TacCustomShellChangeNotifier>(
         "TacShellChangeNotifier", [](TPropertyBuilder<T>& p) {
             p.Set("NotifyFilters", &T::NotifyFilters, &T::SetNotifyFilters, NotifyFilterIdents,
-                (1u << nfFileNameChange) | (1u << nfDirNameChange));
+                TacNotifyFilters {nfFileNameChange, nfDirNameChange});
             p.String("Root", &T::Root, &T::SetRoot, "/");
             p.Bool("WatchSubTree", &T::WatchSubTree, &T::SetWatchSubTree, true);
         });

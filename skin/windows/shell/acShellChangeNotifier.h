@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/classes/TComponent.h"
+#include "platform/classes/TSet.h"
 #include "platform/os/DirectoryWatch.h"
 #include "platform/os/Thread.h"
 #include "skin/windows/shell/acShellRoots.h"
@@ -16,13 +17,7 @@ namespace korvex::skin {
 enum TacNotifyFilter {
     nfFileNameChange, nfDirNameChange, nfAttributeChange, nfSizeChange, nfWriteChange, nfSecurityChange,
 };
-using TacNotifyFilters = unsigned;   // bits 1 << TacNotifyFilter
-inline constexpr TacNotifyFilters NotifyFilters(std::initializer_list<TacNotifyFilter> filters) {
-    unsigned bits = 0;
-    for (TacNotifyFilter filter : filters)
-        bits |= 1u << filter;
-    return bits;
-}
+using TacNotifyFilters = classes::TSet<TacNotifyFilter>;
 std::uint32_t NotifyFiltersToFlags(TacNotifyFilters filters);   // the FILE_NOTIFY_CHANGE_ values
 
 using TThreadMethod = std::function<void()>;
@@ -83,7 +78,7 @@ private:
     std::string WatchedFolder() const;   // Root as a path ("" when it names no folder)
     void PassOptions();
 
-    TacNotifyFilters FNotifyFilters = (1u << nfFileNameChange) | (1u << nfDirNameChange);
+    TacNotifyFilters FNotifyFilters = {nfFileNameChange, nfDirNameChange};
     bool FWatchSubTree = true;
     TacRoot FRoot = "/";
     std::unique_ptr<TacShellChangeThread> FThread;

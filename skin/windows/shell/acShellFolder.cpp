@@ -3,6 +3,7 @@
 
 #include "platform/base/DateTime.h"
 #include "platform/base/Exceptions.h"
+#include "platform/base/Strings.h"
 #include "platform/os/MimeTypes.h"
 #include "platform/os/Process.h"
 #include "platform/os/Shell.h"
@@ -22,15 +23,29 @@ std::string NameExtension(const std::string& name) {
     return name.substr(dot);
 }
 
-std::string LowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 bool RegularFileAt(const std::string& path) {
     struct stat st;
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+struct BitMap {
+    std::uint32_t Attribute;
+    unsigned Bit;
+};
+
+constexpr BitMap PropertyBits[] = {{SFGAO_HIDDEN, fpHidden}, {SFGAO_LINK, fpLink}, {SFGAO_READONLY, fpReadOnly},
+    {SFGAO_SHARE, fpShare}, {SFGAO_FILESYSTEM, fpFileSystem}, {SFGAO_FILESYSANCESTOR, fpFileSystemAncestor},
+    {SFGAO_REMOVABLE, fpRemovable}, {SFGAO_BROWSABLE, fpBrowsable}};
+constexpr BitMap CapabilityBits[] = {{SFGAO_CANCOPY, fcCanCopy}, {SFGAO_CANDELETE, fcCanDelete},
+    {SFGAO_CANLINK, fcCanLink}, {SFGAO_CANMOVE, fcCanMove}, {SFGAO_CANRENAME, fcCanRename},
+    {SFGAO_DROPTARGET, fcDropTarget}, {SFGAO_HASPROPSHEET, fcHasPropSheet}};
+
+template <std::size_t N>
+unsigned MapBits(std::uint32_t attributes, const BitMap (&map)[N]) {
+    unsigned bits = 0;
+    for (const BitMap& m : map)
+        if (attributes & m.Attribute) bits |= m.Bit;
+    return bits;
 }
 
 // Windows file attribute bits of an entry, for the attributes column.
@@ -64,9 +79,9 @@ std::vector<std::string> ColumnTexts(const std::string& path, int count) {
 
 unsigned ObjectTypesToFlags(TacShellObjectTypes types) {
     unsigned flags = 0;
-    if (types & (1u << otFolders)) flags |= SHCONTF_FOLDERS;
-    if (types & (1u << otNonFolders)) flags |= SHCONTF_NONFOLDERS;
-    if (types & (1u << otHidden)) flags |= SHCONTF_INCLUDEHIDDEN;
+    if (types.Contains(otFolders)) flags |= SHCONTF_FOLDERS;
+    if (types.Contains(otNonFolders)) flags |= SHCONTF_NONFOLDERS;
+    if (types.Contains(otHidden)) flags |= SHCONTF_INCLUDEHIDDEN;
     return flags;
 }
 
@@ -85,7 +100,7 @@ std::string GetDisplayName(const TacNamespaceFolder* parentFolder, const TItemID
     std::string shown = NameExtension(name);
     std::size_t slash = parsing.rfind('/');
     std::string real = NameExtension(slash == std::string::npos ? parsing : parsing.substr(slash + 1));
-    if (showExt == seShow && !real.empty() && LowerAscii(shown) != LowerAscii(real)) return name + real;
+    if (showExt == seShow && !real.empty() && base::LowerCase(shown) != base::LowerCase(real)) return name + real;
     if (showExt == seHide && !shown.empty()) return name.substr(0, name.size() - shown.size());
     return name;
 }
@@ -111,39 +126,20 @@ std::uint32_t TacShellFolder::Attributes(std::uint32_t request) const {
 }
 
 unsigned TacShellFolder::Properties() const {
-    std::uint32_t a = Attributes(0);
-    unsigned bits = 0;
-    if (a & SFGAO_HIDDEN) bits |= fpHidden;
-    if (a & SFGAO_LINK) bits |= fpLink;
-    if (a & SFGAO_READONLY) bits |= fpReadOnly;
-    if (a & SFGAO_SHARE) bits |= fpShare;
-    if (a & SFGAO_FILESYSTEM) bits |= fpFileSystem;
-    if (a & SFGAO_FILESYSANCESTOR) bits |= fpFileSystemAncestor;
-    if (a & SFGAO_REMOVABLE) bits |= fpRemovable;
-    if (a & SFGAO_BROWSABLE) bits |= fpBrowsable;
-    return bits;
+    return MapBits(Attributes(0), PropertyBits);
 }
 
 unsigned TacShellFolder::Capabilities() const {
-    std::uint32_t a = Attributes(0);
-    unsigned bits = 0;
-    if (a & SFGAO_CANCOPY) bits |= fcCanCopy;
-    if (a & SFGAO_CANDELETE) bits |= fcCanDelete;
-    if (a & SFGAO_CANLINK) bits |= fcCanLink;
-    if (a & SFGAO_CANMOVE) bits |= fcCanMove;
-    if (a & SFGAO_CANRENAME) bits |= fcCanRename;
-    if (a & SFGAO_DROPTARGET) bits |= fcDropTarget;
-    if (a & SFGAO_HASPROPSHEET) bits |= fcHasPropSheet;
-    return bits;
+    return MapBits(Attributes(0), CapabilityBits);
 }
 
 bool TacShellFolder::IsFolder(bool openZipFiles) const {
-    if (!openZipFiles && LowerAscii(NameExtension(PathName())) == ".zip") return false;
+    if (!openZipFiles && base::LowerCase(NameExtension(PathName())) == ".zip") return false;
     return (Attributes(0) & SFGAO_FOLDER) != 0;
 }
 
 bool TacShellFolder::IsFile(bool openZipFiles) const {
-    if (!openZipFiles && LowerAscii(NameExtension(PathName())) == ".zip") return true;
+    if (!openZipFiles && base::LowerCase(NameExtension(PathName())) == ".zip") return true;
     std::uint32_t a = Attributes(0);
     // A link to a file is a file here (Linux links are not shortcut files); a dangling one is not.
     return (a & SFGAO_FILESYSTEM) && !(a & SFGAO_FOLDER) && (!(a & SFGAO_LINK) || RegularFileAt(PathName()));
@@ -185,7 +181,7 @@ bool TacShellFolder::ExecuteDefault() const {
 }
 
 bool TacShellFolder::ExecuteVerb(const std::string& verb) const {
-    std::string name = LowerAscii(verb);
+    std::string name = base::LowerCase(verb);
     if (name == "open") return ExecuteDefault();
     if (name == "delete") return (Capabilities() & fcCanDelete) && os::DeleteShellEntry(PathName());
     if (name == "newfolder") {

@@ -1,6 +1,7 @@
 // TacShellFolder: one item of the namespace with its names, attributes, icons, details and verbs.
 #pragma once
 
+#include "platform/classes/TSet.h"
 #include "platform/user/UserTypes.h"
 #include "skin/windows/shell/acShellNamespace.h"
 
@@ -15,13 +16,7 @@ enum TacShowExtension { seSystem, seShow, seHide };
 
 // What to enumerate.
 enum TacShellObjectType { otFolders, otNonFolders, otHidden };
-using TacShellObjectTypes = unsigned;   // bits 1 << TacShellObjectType
-inline constexpr TacShellObjectTypes ShellObjectTypes(std::initializer_list<TacShellObjectType> types) {
-    unsigned bits = 0;
-    for (TacShellObjectType type : types)
-        bits |= 1u << type;
-    return bits;
-}
+using TacShellObjectTypes = classes::TSet<TacShellObjectType>;
 unsigned ObjectTypesToFlags(TacShellObjectTypes types);   // the SHCONTF flags
 
 // Folder properties and capabilities, one bit each.

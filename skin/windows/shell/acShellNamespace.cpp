@@ -1,6 +1,7 @@
 // The namespace on Linux: Desktop > Home and Computer, Computer > "/" and the mounted file systems, then folders.
 #include "skin/windows/shell/acShellNamespace.h"
 
+#include "platform/base/Strings.h"
 #include "platform/os/Files.h"
 #include "platform/os/MountPoints.h"
 #include "platform/os/ShellItems.h"
@@ -32,15 +33,11 @@ bool Removable(const std::string& folder) {
     return folder.rfind("/media/", 0) == 0 || folder.rfind("/run/media/", 0) == 0;
 }
 
+// Names in the order people expect: case ignored (Cyrillic too), then bytes so that the order is total.
 int CompareNames(const std::string& a, const std::string& b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        char x = lower(a[i]), y = lower(b[i]);
-        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
-    }
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-    return a.compare(b) < 0 ? -1 : a.compare(b) > 0 ? 1 : 0;
+    if (int order = base::AnsiCompareText(a, b)) return order < 0 ? -1 : 1;
+    int bytes = a.compare(b);
+    return bytes < 0 ? -1 : bytes > 0 ? 1 : 0;
 }
 
 }

@@ -61,7 +61,7 @@ public:
     std::uint32_t GetAttributesOf(const TItemIDList& relative, std::uint32_t request) const;
     std::string GetDisplayNameOf(const TItemIDList& relative, unsigned flags) const;
     // Orders two children: the desktop's Home before Computer, "/" before other mounts, then names without
-    // ASCII case, then bytes. <0, 0 or >0.
+    // case (Cyrillic too), then bytes. <0, 0 or >0.
     int CompareIDs(const TItemIDList& a, const TItemIDList& b) const;
     // The child's own folder; nothing when the child is no folder.
     std::optional<TacNamespaceFolder> BindToObject(const TItemIDList& relative) const;

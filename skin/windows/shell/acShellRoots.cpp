@@ -2,12 +2,12 @@
 #include "skin/windows/shell/acShellRoots.h"
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/Strings.h"
 #include "platform/os/Paths.h"
 #include "platform/os/ShellItems.h"
 
 #include <array>
 #include <cstdlib>
-#include <strings.h>
 #include <sys/stat.h>
 
 namespace korvex::skin {
@@ -64,7 +64,7 @@ std::optional<TItemIDList> LocationOf(const std::string& path) {
 
 std::optional<TacRootFolder> RootFolderFromName(const std::string& text) {
     for (std::size_t i = 0; i < RootNames.size(); ++i)
-        if (::strcasecmp(RootNames[i].Name, text.c_str()) == 0) return static_cast<TacRootFolder>(i);
+        if (base::SameText(RootNames[i].Name, text)) return static_cast<TacRootFolder>(i);
     return std::nullopt;
 }
 

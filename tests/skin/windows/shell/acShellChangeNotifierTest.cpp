@@ -2,12 +2,10 @@
 // re-opening the watch, root comparison, and destruction while a change is queued or the worker waits.
 #include "skin/windows/shell/acShellChangeNotifier.h"
 #include "support/ShellTree.h"
+#include "support/TestDispatcher.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <sys/stat.h>
 
 using namespace korvex::skin;
@@ -20,40 +18,11 @@ namespace {
 constexpr int Patience = 5000;   // ms: changes arrive at once, this only bounds a broken test
 constexpr int Quiet = 100;   // ms to see that nothing comes
 
-// The UI side for the tests: tasks wait until the test runs them on its own (the UI) thread.
-class TestDispatcher : public korvex::os::IUiDispatcher {
+// The test's thread as the UI thread: changes wait until the test runs them.
+class TestDispatcher : public korvex::os::threadtest::TestDispatcher {
 public:
     TestDispatcher() { korvex::os::SetUiDispatcher(this); }
     ~TestDispatcher() override { korvex::os::SetUiDispatcher(nullptr); }
-    bool Post(std::function<void()> task) override {
-        std::lock_guard lock(FMutex);
-        FTasks.push_back(std::move(task));
-        FPosted.notify_all();
-        return true;
-    }
-    bool WaitForTask(int ms) {
-        std::unique_lock lock(FMutex);
-        return FPosted.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !FTasks.empty(); });
-    }
-    int RunAll() {
-        int count = 0;
-        for (;;) {
-            std::function<void()> task;
-            {
-                std::lock_guard lock(FMutex);
-                if (FTasks.empty()) return count;
-                task = std::move(FTasks.front());
-                FTasks.pop_front();
-            }
-            task();
-            ++count;
-        }
-    }
-
-private:
-    std::mutex FMutex;
-    std::condition_variable FPosted;
-    std::deque<std::function<void()>> FTasks;
 };
 
 // Waits for the worker to have its watch open (it opens it on its own thread).
