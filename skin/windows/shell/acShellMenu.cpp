@@ -13,11 +13,11 @@ std::vector<TacShellMenuItem> ShellContextMenuItems(const TacShellFolder& folder
     unsigned can = folder.Capabilities();
     bool hasPath = !folder.PathName().empty();
     return {
-        {"Open", "open", hasPath},
-        {"Rename", "rename", (can & fcCanRename) != 0},
-        {"Delete", "delete", (can & fcCanDelete) != 0},
+        {"&Open", "open", hasPath},
+        {"Rena&me", "rename", (can & fcCanRename) != 0},
+        {"&Delete", "delete", (can & fcCanDelete) != 0},
         {"", "", true},
-        {"New folder", "newfolder", hasPath},
+        {"New &folder", "newfolder", hasPath},
     };
 }
 

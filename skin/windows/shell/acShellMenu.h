@@ -28,7 +28,7 @@ struct TacShellMenuItem {
     bool Enabled = true;
 };
 
-// The menu for an item: "Open", "Rename", "Delete", a separator and "New folder", each enabled as the
+// The menu for an item: "&Open", "Rena&me", "&Delete", a separator and "New &folder", each enabled as the
 // item's capabilities allow.
 std::vector<TacShellMenuItem> ShellContextMenuItems(const TacShellFolder& folder);
 

@@ -1,7 +1,6 @@
 // Tests of TacShellFolder: levels, names with extensions shown or hidden, kinds, details and their cache,
-// renames, opening through the opener, and the context menu's verbs with the owner's hooks.
+// renames and opening through the opener.
 #include "skin/windows/shell/acShellFolder.h"
-#include "skin/windows/shell/acShellMenu.h"
 #include "skin/windows/shell/acShellRoots.h"
 #include "support/ShellTree.h"
 
@@ -18,21 +17,8 @@ using korvex::os::filetest::EnvOverride;
 using korvex::os::filetest::Exists;
 using korvex::os::filetest::ReadFile;
 using korvex::os::filetest::WriteFile;
+using korvex::skin::shelltest::ShellItem;
 using korvex::skin::shelltest::ShellTree;
-
-namespace {
-
-// The item at tree/name with the tree's root folder as parent.
-struct Item {
-    Item(const ShellTree& tree, const std::string& name)
-        : Root(CreateFolderFromPIDL(*ParseDisplayName(tree.Root())))
-        , Folder(Root.get(), Root->ShellFolder()->BindToObject(TItemIDList::Item(TacItemKind::Entry, name)),
-              TItemIDList::Item(TacItemKind::Entry, name)) { }
-    std::unique_ptr<TacShellFolder> Root;
-    TacShellFolder Folder;
-};
-
-}
 
 TEST(ShellFolder, LevelsCountTheParentsAncestors) {
     ShellTree tree;
@@ -64,7 +50,7 @@ TEST(ShellFolder, KindsOfItems) {
         {"Папка", true, false, false, fpFileSystem | fpFileSystemAncestor},
     };
     for (const Case& c : cases) {
-        Item item(tree, c.Name);
+        ShellItem item(tree, c.Name);
         EXPECT_EQ(item.Folder.IsFolder(), c.Folder) << c.Name;
         EXPECT_EQ(item.Folder.IsFile(), c.File) << c.Name;
         EXPECT_EQ(item.Folder.HasSubFolder(), c.SubFolder) << c.Name;
@@ -73,7 +59,7 @@ TEST(ShellFolder, KindsOfItems) {
         EXPECT_EQ(item.Folder.Capabilities() & (fcCanRename | fcCanDelete), unsigned(fcCanRename | fcCanDelete));
     }
     // A zip file is a file either way here, and counts as one when zip files are not opened.
-    Item zip(tree, "archive.zip");
+    ShellItem zip(tree, "archive.zip");
     EXPECT_TRUE(zip.Folder.IsFile(false));
     EXPECT_FALSE(zip.Folder.IsFolder(false));
 }
@@ -95,7 +81,7 @@ TEST(ShellFolder, ExtensionsAreShownOrHidden) {
 
 TEST(ShellFolder, DetailsLoadOnceForTheColumnsAfterTheName) {
     ShellTree tree;
-    Item item(tree, "file one.txt");
+    ShellItem item(tree, "file one.txt");
     EXPECT_THROW(item.Folder.Details(1), korvex::base::Exception);
     item.Folder.LoadColumnDetails(item.Root.get(), nullptr, 5);
     EXPECT_EQ(item.Folder.DetailCount(), 4);
@@ -109,7 +95,7 @@ TEST(ShellFolder, DetailsLoadOnceForTheColumnsAfterTheName) {
     item.Folder.LoadColumnDetails(item.Root.get(), nullptr, 5);
     EXPECT_EQ(item.Folder.Details(1), "5");
 
-    Item folder(tree, "Folder A");
+    ShellItem folder(tree, "Folder A");
     folder.Folder.LoadColumnDetails(folder.Root.get(), nullptr, 5);
     EXPECT_EQ(folder.Folder.Details(1), "");
     EXPECT_EQ(folder.Folder.Details(2), "inode/directory");
@@ -118,7 +104,7 @@ TEST(ShellFolder, DetailsLoadOnceForTheColumnsAfterTheName) {
 
 TEST(ShellFolder, DetailsOfAVanishedItemAreEmptyTexts) {
     ShellTree tree;
-    Item item(tree, "plain");
+    ShellItem item(tree, "plain");
     ::unlink((tree / "plain").c_str());
     EXPECT_NO_THROW(item.Folder.LoadColumnDetails(item.Root.get(), nullptr, 5));
     ASSERT_EQ(item.Folder.DetailCount(), 4);
@@ -128,7 +114,7 @@ TEST(ShellFolder, DetailsOfAVanishedItemAreEmptyTexts) {
 
 TEST(ShellFolder, RenameRefusesToOverwriteAndKeepsTheItem) {
     ShellTree tree;
-    Item item(tree, "file one.txt");
+    ShellItem item(tree, "file one.txt");
     try {
         item.Folder.Rename("plain");
         FAIL() << "no exception";
@@ -153,66 +139,11 @@ TEST(ShellFolder, OpeningStartsTheOpenerWithOneArgumentInTheItemsFolder) {
             ".tmp' '" + log + "'\n");
     ::chmod(opener.c_str(), 0755);
     EnvOverride fake("KORVEX_OPENER", opener);
-    Item item(tree, "docs & notes");
+    ShellItem item(tree, "docs & notes");
     ASSERT_TRUE(item.Folder.ExecuteDefault());
     for (int i = 0; i < 500 && !Exists(log); ++i)   // a real process: wait for it, at most 5 s
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(ReadFile(log), "1|" + (tree / "docs & notes") + "|" + tree.Root() + "\n");
     TacShellFolder desktop(nullptr, DesktopFolder(), TItemIDList());
     EXPECT_FALSE(desktop.ExecuteDefault());
-}
-
-namespace {
-
-struct RecordingOwner : IacShellCommandVerb {
-    bool Handle = false;
-    std::vector<std::string> Calls;
-    void ExecuteCommand(const std::string& verb, bool& handled) override {
-        Calls.push_back("execute " + verb);
-        handled = Handle;
-    }
-    void CommandCompleted(const std::string& verb, bool succeeded) override {
-        Calls.push_back("completed " + verb + (succeeded ? " ok" : " failed"));
-    }
-};
-
-}
-
-TEST(ShellMenu, ItemsFollowTheCapabilities) {
-    ShellTree tree;
-    Item item(tree, "Folder A");
-    std::vector<TacShellMenuItem> items = ShellContextMenuItems(item.Folder);
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[0].Caption, "Open");
-    EXPECT_EQ(items[1].Verb, "rename");
-    EXPECT_EQ(items[4].Caption, "New folder");
-    for (auto& i : items)
-        EXPECT_TRUE(i.Enabled) << i.Caption;
-    TacShellFolder computer(nullptr, DesktopFolder(), TItemIDList::Item(TacItemKind::Computer, ""));
-    items = ShellContextMenuItems(computer);
-    EXPECT_FALSE(items[0].Enabled);
-    EXPECT_FALSE(items[1].Enabled);
-    EXPECT_FALSE(items[2].Enabled);
-}
-
-TEST(ShellMenu, VerbsRunBetweenTheOwnersHooks) {
-    ShellTree tree;
-    RecordingOwner owner;
-    Item folder(tree, "Folder A");
-    EXPECT_TRUE(RunShellCommand(&owner, folder.Folder, "newfolder"));
-    EXPECT_TRUE(Exists(tree / "Folder A/New folder"));
-    Item file(tree, "plain");
-    EXPECT_TRUE(RunShellCommand(&owner, file.Folder, "newfolder"));   // beside a file: in its folder
-    EXPECT_TRUE(Exists(tree / "New folder"));
-    EXPECT_FALSE(RunShellCommand(&owner, file.Folder, "rename"));   // only the owner can rename
-    owner.Handle = true;
-    EXPECT_TRUE(RunShellCommand(&owner, file.Folder, "rename"));
-    owner.Handle = false;
-    EXPECT_TRUE(RunShellCommand(&owner, folder.Folder, "delete"));
-    EXPECT_FALSE(Exists(tree / "Folder A"));
-    EXPECT_FALSE(RunShellCommand(nullptr, folder.Folder, "delete"));   // gone already
-    EXPECT_EQ(owner.Calls, (std::vector<std::string>{"execute newfolder", "completed newfolder ok",
-                               "execute newfolder", "completed newfolder ok", "execute rename",
-                               "completed rename failed", "execute rename", "completed rename ok",
-                               "execute delete", "completed delete ok"}));
 }

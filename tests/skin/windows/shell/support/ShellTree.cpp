@@ -38,6 +38,11 @@ ShellTree::~ShellTree() {
     EXPECT_EQ(CurrentFolder(), FStartFolder) << "the current folder changed";
 }
 
+ShellItem::ShellItem(const ShellTree& tree, const std::string& name)
+    : Root(CreateFolderFromPIDL(ParseDisplayName(tree.Root()).value()))
+    , Folder(Root.get(), Root->ShellFolder()->BindToObject(TItemIDList::Item(TacItemKind::Entry, name)),
+          TItemIDList::Item(TacItemKind::Entry, name)) { }
+
 bool ShellTree::RunsAsRoot() {
     return ::geteuid() == 0;
 }

@@ -1,7 +1,10 @@
 // A temporary folder tree for the shell tests, with HOME pointed at it and the current folder checked.
 #pragma once
 
+#include "skin/windows/shell/acShellRoots.h"
 #include "support/TempFolder.h"
+
+#include <memory>
 
 #include <string>
 
@@ -28,5 +31,12 @@ private:
 };
 
 std::string CurrentFolder();
+
+// The entry name of the tree as an item, its parent the tree's root folder.
+struct ShellItem {
+    ShellItem(const ShellTree& tree, const std::string& name);
+    std::unique_ptr<TacShellFolder> Root;
+    TacShellFolder Folder;
+};
 
 }
