@@ -94,9 +94,11 @@ bool TacNamespaceFolder::EnumObjects(unsigned flags, std::vector<TItemIDList>& c
         | (flags & SHCONTF_NONFOLDERS ? os::slNonFolders : 0u) | (flags & SHCONTF_INCLUDEHIDDEN ? os::slHidden : 0u);
     std::vector<os::TShellEntry> entries;
     if (!os::ListShellEntries(*path, listFlags, entries)) return false;
+    // The order of CompareIDs, by the names themselves (a large folder is sorted without building lists).
+    std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return CompareNames(a.Name, b.Name) < 0; });
+    children.reserve(entries.size());
     for (const os::TShellEntry& entry : entries)
         children.push_back(TItemIDList::Item(TacItemKind::Entry, entry.Name));
-    std::stable_sort(children.begin(), children.end(), [this](auto& a, auto& b) { return CompareIDs(a, b) < 0; });
     return true;
 }
 
