@@ -1,5 +1,5 @@
-// Tests of the context menu: its items by capability, verbs between the owner's hooks, and the menu shown on
-// the headless display with a choice made by key.
+// Tests of the context menu: verbs between the owner's hooks, and the menu shown on the headless display with
+// a choice made by key, Escape and greyed items.
 #include "skin/windows/shell/acShellMenu.h"
 #include "support/ControlsTestKit.h"
 #include "support/ShellTree.h"
@@ -28,23 +28,6 @@ struct RecordingOwner : IacShellCommandVerb {
     }
 };
 
-}
-
-TEST(ShellMenu, ItemsFollowTheCapabilities) {
-    ShellTree tree;
-    ShellItem item(tree, "Folder A");
-    std::vector<TacShellMenuItem> items = ShellContextMenuItems(item.Folder);
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[0].Caption, "&Open");
-    EXPECT_EQ(items[1].Verb, "rename");
-    EXPECT_EQ(items[4].Caption, "New &folder");
-    for (auto& i : items)
-        EXPECT_TRUE(i.Enabled) << i.Caption;
-    TacShellFolder computer(nullptr, DesktopFolder(), TItemIDList::Item(TacItemKind::Computer, ""));
-    items = ShellContextMenuItems(computer);
-    EXPECT_FALSE(items[0].Enabled);
-    EXPECT_FALSE(items[1].Enabled);
-    EXPECT_FALSE(items[2].Enabled);
 }
 
 TEST(ShellMenu, VerbsRunBetweenTheOwnersHooks) {
