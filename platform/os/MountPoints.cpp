@@ -5,6 +5,7 @@
 #include <array>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace korvex::os {
 
@@ -61,7 +62,13 @@ std::vector<TMountPoint> RealMountPoints() {
     if (!file) return {};
     std::stringstream text;
     text << file.rdbuf();
-    return ParseRealMounts(text.str());
+    std::vector<TMountPoint> mounts = ParseRealMounts(text.str());
+    // Containers bind single files (/etc/hosts) from a device: only folders hold a file system to browse.
+    std::erase_if(mounts, [](const TMountPoint& mount) {
+        struct stat st;
+        return ::stat(mount.Folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode);
+    });
+    return mounts;
 }
 
 }

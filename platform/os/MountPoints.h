@@ -17,7 +17,7 @@ struct TMountPoint {
 // sysfs, cgroups, tmpfs and the like); a folder mounted twice is listed once (its last mount).
 std::vector<TMountPoint> ParseRealMounts(std::string_view mountsText);
 
-// ParseRealMounts of /proc/self/mounts; empty when it cannot be read.
+// ParseRealMounts of /proc/self/mounts, folders only (not files bound in place); empty when it cannot be read.
 std::vector<TMountPoint> RealMountPoints();
 
 }

@@ -20,6 +20,18 @@ struct TacChangeDelivery {
     std::atomic<bool> Pending = false;   // a call is queued and has not started yet
 };
 
+namespace {
+
+// One queued change call; the flag is clear again once the call has run or been dropped.
+struct PendingCall {
+    explicit PendingCall(std::shared_ptr<TacChangeDelivery> delivery)
+        : Delivery(std::move(delivery)) { }
+    ~PendingCall() { Delivery->Pending = false; }
+    std::shared_ptr<TacChangeDelivery> Delivery;
+};
+
+}
+
 std::uint32_t NotifyFiltersToFlags(TacNotifyFilters filters) {
     constexpr std::uint32_t flags[] = {os::FILE_NOTIFY_CHANGE_FILE_NAME, os::FILE_NOTIFY_CHANGE_DIR_NAME,
         os::FILE_NOTIFY_CHANGE_ATTRIBUTES, os::FILE_NOTIFY_CHANGE_SIZE, os::FILE_NOTIFY_CHANGE_LAST_WRITE,
@@ -168,11 +180,13 @@ void TacCustomShellChangeNotifier::Start() {
     std::shared_ptr<TacChangeDelivery> delivery = FDelivery;
     FThread = std::make_unique<TacShellChangeThread>([delivery] {
         if (delivery->Pending.exchange(true)) return;   // one call waits already
-        os::TThread::Queue([delivery] {
-            delivery->Pending = false;
+        // A call the dispatcher drops unrun (at its shutdown) must not leave the flag set for good.
+        auto call = std::make_shared<PendingCall>(delivery);
+        os::TThread::Queue([call] {
+            call->Delivery->Pending = false;
             // Without a UI dispatcher Queue runs here on the worker: changes are for the UI thread only.
             if (!os::CurrentThreadIsUi()) return;
-            if (TacCustomShellChangeNotifier* target = delivery->Target) target->Change();
+            if (TacCustomShellChangeNotifier* target = call->Delivery->Target) target->Change();
         });
     });
     PassOptions();

@@ -6,6 +6,7 @@
 #include "platform/user/Menus.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "skin/windows/shell/acShellRoots.h"
 
 namespace korvex::skin {
 
@@ -45,10 +46,12 @@ void ShowContextMenu(classes::TWinControl* owner, const TacShellFolder& folder, 
     user::POINT point{x, y};
     user::ClientToScreen(window, &point);
     auto* verbs = dynamic_cast<IacShellCommandVerb*>(owner);
+    TItemIDList item = folder.AbsoluteID();   // the folder object may go with its owner while the menu is up
     int chosen = user::TrackPopupMenu(
         menu, user::TPM_RETURNCMD | user::TPM_RIGHTBUTTON, point.x, point.y, 0, window, nullptr);   // co_: may free owner
-    if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size()) return;
-    if (user::IsWindow(window)) RunShellCommand(verbs, folder, items[static_cast<std::size_t>(chosen) - 1].Verb);
+    if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size() || !user::IsWindow(window)) return;
+    std::unique_ptr<TacShellFolder> target = CreateFolderFromPIDL(item);
+    RunShellCommand(verbs, *target, items[static_cast<std::size_t>(chosen) - 1].Verb);
 }
 
 }

@@ -36,8 +36,8 @@ std::vector<TacShellMenuItem> ShellContextMenuItems(const TacShellFolder& folder
 bool RunShellCommand(IacShellCommandVerb* owner, const TacShellFolder& folder, const std::string& verb);
 
 // Shows the item's menu at the owner control's client point (x, y), waits for the choice and runs it with
-// RunShellCommand (owner's hooks when it implements IacShellCommandVerb). The owner may be destroyed by the
-// command: nothing touches it afterwards.
+// RunShellCommand (owner's hooks when it implements IacShellCommandVerb) on a fresh object for the same item,
+// so folder may be freed while the menu is up. When the owner's window is gone by then, nothing runs.
 void ShowContextMenu(classes::TWinControl* owner, const TacShellFolder& folder, int x, int y);
 
 }

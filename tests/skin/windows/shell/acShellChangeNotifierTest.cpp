@@ -143,3 +143,22 @@ TEST(ShellChangeNotifier, ABurstOfChangesQueuesOneCall) {
     EXPECT_EQ(ui.RunAll(), 1);   // one call waited for all of them
     EXPECT_EQ(changes, 1);
 }
+
+TEST(ShellChangeNotifier, ACallDroppedByAClosingDispatcherDoesNotStopLaterOnes) {
+    TempFolder tmp;
+    auto first = std::make_unique<TestDispatcher>();
+    TacShellChangeNotifier notifier(nullptr);
+    notifier.SetRoot(tmp.Path());
+    int changes = 0;
+    notifier.SetOnChange([&] { ++changes; });
+    ASSERT_TRUE(WaitWatching(notifier.Thread()));
+    WriteFile(tmp / "one", "x");
+    ASSERT_TRUE(first->WaitForTask(Patience));
+    first->Close();   // the queued call is destroyed unrun
+    first.reset();
+    TestDispatcher second;
+    WriteFile(tmp / "two", "x");
+    ASSERT_TRUE(second.WaitForTask(Patience));
+    second.RunAll();
+    EXPECT_EQ(changes, 1);
+}
