@@ -61,23 +61,6 @@ std::string TargetPath(const std::string& path) {
     return IncludeTrailingPathDelimiter(NativePath(folder)) + name;
 }
 
-bool NoReplaceRename(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // File systems without RENAME_NOREPLACE: a hard link fails on an existing target.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
-        return true;
-    }
-    if (errno == EEXIST) return false;
-    struct stat st;
-    if (::lstat(to.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
 bool CopyContent(int in, int out) {
     std::vector<char> buffer(1 << 20);
     for (;;) {
@@ -204,6 +187,23 @@ bool RemoveDir(const std::string& path) {
     return ::rmdir(NativePath(path).c_str()) == 0;
 }
 
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // File systems without RENAME_NOREPLACE: a hard link fails on an existing target.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return true;
+    }
+    if (errno == EEXIST) return false;
+    struct stat st;
+    if (::lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool RenameFile(const std::string& oldName, const std::string& newName) {
     std::string from = NativePath(oldName);
     std::string to = TargetPath(newName);
@@ -218,7 +218,7 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
         }
         return ::rename(from.c_str(), to.c_str()) == 0;   // only the case of the name changes
     }
-    return NoReplaceRename(from, to);
+    return RenameNoReplace(from, to);
 }
 
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists) {
@@ -255,7 +255,7 @@ bool CopyFile(const std::string& source, const std::string& target, bool failIfE
         ::futimens(out.Get(), times);
         ok = ::close(out.Release()) == 0;
     }
-    if (ok) ok = failIfExists ? NoReplaceRename(temp, to) : ::rename(temp.c_str(), to.c_str()) == 0;
+    if (ok) ok = failIfExists ? RenameNoReplace(temp, to) : ::rename(temp.c_str(), to.c_str()) == 0;
     if (!ok) {
         ErrnoKeeper keep;
         ::unlink(temp.c_str());

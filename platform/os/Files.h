@@ -21,6 +21,8 @@ bool RemoveDir(const std::string& path);   // an empty folder
 
 // Renames or moves a file or folder; like the Windows call, fails when `newName` already exists.
 bool RenameFile(const std::string& oldName, const std::string& newName);
+// The same on exact paths (no case resolution): never replaces an existing entry (errno EEXIST).
+bool RenameNoReplace(const std::string& from, const std::string& to);
 
 // Copies a file. With failIfExists an existing target makes it fail. The copy is written to a temporary
 // file in the target's folder and renamed over the target, so a half-written copy never stands under the

@@ -1,5 +1,6 @@
 // Tests of TThread: start, sleep and terminate, waiting, free-on-terminate, exceptions, UI calls, priority.
 #include "platform/os/Thread.h"
+#include "support/TestDispatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 using namespace korvex::os;
+using korvex::os::threadtest::TestDispatcher;
 
 namespace {
 
@@ -38,50 +40,6 @@ protected:
 private:
     std::function<void(FnThread&)> FBody;
     std::atomic<bool>* FDestroyed;
-};
-
-// A UI dispatcher whose tasks the test runs by hand on its own thread.
-class TestDispatcher : public IUiDispatcher {
-public:
-    bool Post(std::function<void()> task) override {
-        std::lock_guard lock(FMutex);
-        if (FClosed) return false;
-        FTasks.push_back(std::move(task));
-        FPosted.notify_all();
-        return true;
-    }
-    bool WaitForTask() {
-        std::unique_lock lock(FMutex);
-        return FPosted.wait_for(lock, std::chrono::milliseconds(Patience), [this] { return !FTasks.empty(); });
-    }
-    int RunAll() {
-        int count = 0;
-        for (;;) {
-            std::function<void()> task;
-            {
-                std::lock_guard lock(FMutex);
-                if (FTasks.empty()) return count;
-                task = std::move(FTasks.front());
-                FTasks.pop_front();
-            }
-            task();
-            ++count;
-        }
-    }
-    void Close() {   // as a loop shutting down: refuses new tasks and destroys the queued ones unrun
-        std::deque<std::function<void()>> dropped;
-        {
-            std::lock_guard lock(FMutex);
-            FClosed = true;
-            dropped.swap(FTasks);
-        }
-    }
-
-private:
-    std::mutex FMutex;
-    std::condition_variable FPosted;
-    std::deque<std::function<void()>> FTasks;
-    bool FClosed = false;
 };
 
 class ThreadUi : public ::testing::Test {
