@@ -5,9 +5,11 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sMaskEdit.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
@@ -25,6 +27,7 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
+    classes::RegisterClasses({TsEdit::StaticClass(), TsMaskEdit::StaticClass()});
     InstallEditLabelFactory();
 }
 

@@ -1,0 +1,186 @@
+// TsEdit: construction, the cache with the edit's text, the frame strips, the whole paint and the messages.
+#include "skin/controls/sEdit.h"
+
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/SavedDc.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Painting.h"
+#include "skin/controls/sEditFrame.h"
+#include "skin/engine/sBoundLabel.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinnedText.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+// Single line, no prefix; DT_WORDBREAK as the edits always asked for it.
+inline constexpr unsigned EditTextFlags = gdi::DT_WORDBREAK | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX;
+
+TsEdit::TsEdit(TComponent* owner)
+    : TEdit(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
+    FCommonData->ControlKind = ckEdit;
+    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
+}
+
+TsEdit::~TsEdit() {
+    FBoundLabel.reset();
+    FCommonData.reset();
+}
+
+TClass TsEdit::StaticClass() {
+    using T = TsEdit;
+    static const TClassInfo info = MakeClass<T, TEdit>("TsEdit", [](TPropertyBuilder<T>& p) {
+        p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
+        p.Object("SkinData", &T::SkinData);
+        p.Object("BoundLabel", &T::BoundLabel);
+    });
+    return &info;
+}
+
+void TsEdit::AfterConstruction() {
+    TEdit::AfterConstruction();
+    FCommonData->Loaded();
+}
+
+void TsEdit::Loaded() {
+    TEdit::Loaded();
+    FCommonData->Loaded();
+}
+
+void TsEdit::SetDisabledKind(TsDisabledKind value) {
+    if (FDisabledKind == value) return;
+    FDisabledKind = value;
+    FCommonData->Invalidate();
+}
+
+TacFrameHooks TsEdit::Hooks() {
+    TacFrameHooks hooks;
+    hooks.RenderCache = [this] { PrepareCache(); };
+    return hooks;
+}
+
+// ---- Painting ------------------------------------------------------------------------------------------------
+
+void TsEdit::PrepareCache() {
+    TsCommonData* data = FCommonData.get();
+    RenderEditCache(this, data, data->IsHot() ? 1 : 0, FDisabledKind, [this](TBitmap* cache) { PaintText(cache); });
+}
+
+void TsEdit::PaintText(TBitmap* cache) {
+    TCanvas* canvas = cache->Canvas();
+    canvas->Font()->Assign(Font());
+    const int border = BorderStyle() == bsNone ? 0 : (Ctl3D() ? 2 : 1);
+    const int bevels = BevelKind() == bkNone ? 0 : int(BevelInner() != bvNone) + int(BevelOuter() != bvNone);
+    const int d = border + bevels;
+    TRect r {d + 1, d + 1, Width() - d, Height() - d};
+    const std::string shown = ShownEditText(this, Text());
+    if (shown.empty() || r.right <= r.left || r.bottom <= r.top) return;
+    canvas->Brush()->SetStyle(bsClear);
+    OutputSkinnedText(canvas, shown, true, r, EditTextFlags, FCommonData.get(), FCommonData->IsHot());
+}
+
+void TsEdit::PaintFrame() {
+    TsCommonData* data = FCommonData.get();
+    data->SetUpdating(data->IsUpdating());
+    if (data->Updating) return;
+    PaintEditFrame(this, data, nullptr, [this] { PrepareCache(); });
+}
+
+void TsEdit::PaintWhole(gdi::HDC given) {
+    PaintEditFromCache(this, FCommonData.get(), given, true, [this] { PrepareCache(); });
+}
+
+// ---- Messages ------------------------------------------------------------------------------------------------
+
+void TsEdit::WndProc(TMessage& m) {
+    SkinnedMessage(m);
+    BoundLabelUpkeep(m, this, FBoundLabel.get());
+}
+
+void TsEdit::SkinnedMessage(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) {
+        // A removed or new skin changes the frame too, which lies outside the client area.
+        if (m.Msg == SM_SKINCMD) RedrawClientAndFrame(this);
+        return;
+    }
+    if (!PaintsSkinned(data)) {
+        TEdit::WndProc(m);
+        return;
+    }
+    if (m.Msg == SM_SKINCMD) {
+        if (SkinCommandCode(m) == SMC_ISBGFROMPARENT) {
+            m.LParam = 0;
+            return;
+        }
+        SkinCommandWhenSkinned(m, data, Hooks());
+        return;
+    }
+    const bool wasHot = data->IsHot();
+    switch (m.Msg) {
+    case user::WM_ERASEBKGND:
+        m.Result = 1;
+        return;
+    case CN_DRAWITEM:
+        return;
+    case user::WM_NCPAINT:
+        PaintFrame();
+        return;
+    case user::WM_PRINT:
+        if (data->BGChanged) PrepareCache();
+        PrintEditSkin(this, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, !wasHot, [this](gdi::HDC dc) {
+            Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
+        });
+        return;
+    case user::WM_PAINT:
+        if (wasHot)
+            PaintFrame();
+        else
+            PaintWhole(reinterpret_cast<gdi::HDC>(m.WParam));
+        if (!wasHot && m.WParam != 0) return;   // the given DC has the text from the cache
+        break;
+    case CM_COLORCHANGED:
+        if (data->CustomColor()) data->BGChanged = true;
+        break;
+    case user::WM_KILLFOCUS:
+    case CM_EXIT:
+        if (!CommonWndProc(m, data)) TEdit::WndProc(m);
+        data->Focused = false;
+        data->MouseAbove = false;
+        data->BGChanged = true;
+        if (Visible()) RedrawClientAndFrame(this);
+        return;
+    default:
+        break;
+    }
+    if (!CommonWndProc(m, data)) TEdit::WndProc(m);
+    if (ControlDestroying(this)) return;
+    switch (m.Msg) {
+    case CM_TEXTCHANGED:
+    case user::WM_SETTEXT:
+    case user::WM_SETFONT:
+    case CM_VISIBLECHANGED:
+    case CM_ENABLEDCHANGED:
+        data->Invalidate();
+        break;
+    case user::WM_SETFOCUS:
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        FollowHotChange(this, data, wasHot);
+        break;
+    default:
+        break;
+    }
+}
+
+}

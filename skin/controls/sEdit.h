@@ -1,0 +1,52 @@
+// TsEdit: the single-line edit with a skinned frame; while not hot the whole edit, text included, comes from
+// the cache, while hot (focused or under the mouse) the native edit paints its client area.
+#pragma once
+
+#include "platform/classes/TEdit.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sPixelAccess.h"
+
+#include <memory>
+
+namespace korvex::classes {
+class TBitmap;
+}
+
+namespace korvex::skin {
+
+class TsBoundLabel;
+class TsCommonData;
+
+inline constexpr int ckEdit = 3;
+
+class TsEdit : public classes::TEdit {
+public:
+    explicit TsEdit(classes::TComponent* owner);
+    ~TsEdit() override;
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+    void AfterConstruction() override;
+    void Loaded() override;
+
+    TsCommonData* SkinData() const { return FCommonData.get(); }
+    TsDisabledKind DisabledKind() const { return FDisabledKind; }
+    void SetDisabledKind(TsDisabledKind value);
+    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
+
+protected:
+    void WndProc(classes::TMessage& message) override;
+
+private:
+    void SkinnedMessage(classes::TMessage& message);
+    void PrepareCache();
+    void PaintText(classes::TBitmap* cache);
+    void PaintFrame();   // the frame strips onto the window DC
+    void PaintWhole(gdi::HDC given);   // the whole cache, over the client area too
+    TacFrameHooks Hooks();
+
+    std::unique_ptr<TsCommonData> FCommonData;
+    TsDisabledKind FDisabledKind = DefaultDisabledKind;
+    std::unique_ptr<TsBoundLabel> FBoundLabel;   // freed before the skin data it was made on
+};
+
+}

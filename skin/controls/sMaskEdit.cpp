@@ -1,0 +1,194 @@
+// TsMaskEdit: construction, the paint steps (cache, text, frame strips, whole paint) and the messages.
+#include "skin/controls/sMaskEdit.h"
+
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/user/MessageIds.h"
+#include "skin/controls/sEditFrame.h"
+#include "skin/engine/sBoundLabel.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinnedText.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+TsMaskEdit::TsMaskEdit(TComponent* owner)
+    : TMaskEdit(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
+    if (FCommonData->SkinSection().empty()) FCommonData->SetSkinSection("EDIT");
+    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    SetControlStyle(ControlStyle() - TControlStyle {csSetCaption});
+}
+
+TsMaskEdit::~TsMaskEdit() {
+    FBoundLabel.reset();
+    FCommonData.reset();
+}
+
+TClass TsMaskEdit::StaticClass() {
+    using T = TsMaskEdit;
+    static const TClassInfo info = MakeClass<T, TMaskEdit>("TsMaskEdit", [](TPropertyBuilder<T>& p) {
+        p.Object("BoundLabel", &T::BoundLabel);
+        p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
+        p.Object("SkinData", &T::SkinData);
+    });
+    return &info;
+}
+
+void TsMaskEdit::AfterConstruction() {
+    TMaskEdit::AfterConstruction();
+    FCommonData->Loaded();
+}
+
+void TsMaskEdit::Loaded() {
+    TMaskEdit::Loaded();
+    FCommonData->Loaded();
+}
+
+void TsMaskEdit::SetDisabledKind(TsDisabledKind value) {
+    if (FDisabledKind == value) return;
+    FDisabledKind = value;
+    FCommonData->Invalidate();
+}
+
+TacFrameHooks TsMaskEdit::Hooks() {
+    return TacFrameHooks {};
+}
+
+// ---- Paint steps ---------------------------------------------------------------------------------------------
+
+int TsMaskEdit::CurrentState() {
+    return FCommonData->IsHot() ? 1 : 0;
+}
+
+void TsMaskEdit::PrepareCache() {
+    RenderEditCache(this, FCommonData.get(), CurrentState() & 127, FDisabledKind, [this](TBitmap*) { PaintText(); });
+}
+
+void TsMaskEdit::PaintText() {
+    TBitmap* cache = FCommonData->CacheBmp();
+    const std::string text = Text();
+    if (cache == nullptr || text.empty()) return;
+    TCanvas* canvas = cache->Canvas();
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetStyle(bsClear);
+    TRect r {3, 3, Width() - 3, Height() - 3};
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    OutputSkinnedText(canvas, ShownEditText(this, text), true, r,
+        gdi::DT_WORDBREAK | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, FCommonData.get(), (CurrentState() & 127) != 0);
+}
+
+void TsMaskEdit::PaintBorder(gdi::HDC dc) {
+    TsCommonData* data = FCommonData.get();
+    if (Parent() == nullptr || !Visible() || !Parent()->Visible() || ControlState().Contains(csCreating)) return;
+    if (data->Updating) return;
+    PaintEditFrame(this, data, dc, [this] { PrepareCache(); });
+}
+
+void TsMaskEdit::PaintWindowSkin(gdi::HDC dc) {
+    PaintEditFromCache(this, FCommonData.get(), dc, false, [this] { PrepareCache(); });
+}
+
+// ---- Messages ------------------------------------------------------------------------------------------------
+
+void TsMaskEdit::WndProc(TMessage& m) {
+    SkinnedMessage(m);
+    BoundLabelUpkeep(m, this, FBoundLabel.get());
+}
+
+bool TsMaskEdit::OwnSkinCommand(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (m.Msg != SM_SKINCMD || m.LParam != LPARAM(data->SkinManager())) return false;
+    switch (SkinCommandCode(m)) {
+    case SMC_NEWSKIN:
+        SetBorderStyle(bsSingle);
+        SetCtl3D(true);
+        CommonWndProc(m, data);
+        if (!ControlDestroying(this)) RedrawClientAndFrame(this);
+        return true;
+    case SMC_REMOVESKIN:
+        CommonWndProc(m, data);
+        // The native edit paints its own look from a fresh window.
+        if (!ControlDestroying(this) && HandleAllocated()) RecreateWnd();
+        return true;
+    case SMC_REFRESH:
+        CommonWndProc(m, data);
+        if (ControlDestroying(this)) return true;
+        if (HandleAllocated()) Perform(user::WM_NCPAINT, 1, 0);
+        Repaint();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TsMaskEdit::SkinnedMessage(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (OwnSkinCommand(m)) return;
+    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) return;
+    if (!PaintsSkinned(data)) {
+        TMaskEdit::WndProc(m);
+        return;
+    }
+    if (m.Msg == SM_SKINCMD) {
+        if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
+            if (data->Updating) {
+                data->SetUpdating(false);
+                Perform(user::WM_PAINT, 0, 0);
+                Perform(user::WM_NCPAINT, 1, 0);
+            }
+            return;
+        }
+        SkinCommandWhenSkinned(m, data, Hooks());
+        return;
+    }
+    const bool wasHot = data->IsHot();
+    switch (m.Msg) {
+    case user::WM_PAINT: {
+        const auto dc = reinterpret_cast<gdi::HDC>(m.WParam);
+        if (!wasHot) PaintWindowSkin(dc);
+        PaintBorder(dc);
+        if (!wasHot && dc != nullptr) return;   // the given DC has the text from the cache
+        break;
+    }
+    case user::WM_NCPAINT:
+        data->SetUpdating(data->IsUpdating());
+        if (!data->Updating) PaintBorder(nullptr);
+        return;
+    case user::WM_PRINT:
+        if (data->BGChanged) PrepareCache();
+        PrintEditSkin(this, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, !wasHot, [this](gdi::HDC dc) {
+            Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
+        });
+        return;
+    case CM_TEXTCHANGED:
+        data->BGChanged = true;
+        break;
+    default:
+        break;
+    }
+    if (!CommonWndProc(m, data)) TMaskEdit::WndProc(m);
+    if (ControlDestroying(this)) return;
+    switch (m.Msg) {
+    case user::WM_SETFONT:
+    case CM_VISIBLECHANGED:
+    case CM_ENABLEDCHANGED:
+        Invalidate();
+        break;
+    case user::WM_SETFOCUS:
+    case user::WM_KILLFOCUS:
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        FollowHotChange(this, data, wasHot);
+        break;
+    default:
+        break;
+    }
+}
+
+}

@@ -1,0 +1,52 @@
+// TsMaskEdit: the masked edit with a skinned frame, its painting split into virtual steps that the edits built
+// on it (edits with a button, number edits) replace.
+#pragma once
+
+#include "platform/classes/TMaskEdit.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sPixelAccess.h"
+
+#include <memory>
+
+namespace korvex::skin {
+
+class TsBoundLabel;
+class TsCommonData;
+
+class TsMaskEdit : public classes::TMaskEdit {
+public:
+    explicit TsMaskEdit(classes::TComponent* owner);
+    ~TsMaskEdit() override;
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+    void AfterConstruction() override;
+    void Loaded() override;
+
+    TsCommonData* SkinData() const { return FCommonData.get(); }
+    TsDisabledKind DisabledKind() const { return FDisabledKind; }
+    void SetDisabledKind(TsDisabledKind value);
+    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
+
+    // ---- Paint steps, replaced by descendants ----
+    virtual void SetEditRect() { }
+    virtual void PaintBorder(gdi::HDC dc);   // the frame strips onto dc (nullptr: the window DC)
+    virtual void PaintText();   // the text into the cache
+    virtual void PaintWindowSkin(gdi::HDC dc);   // the whole paint from the cache (nullptr: the window DC)
+    virtual int CurrentState();   // 0 normal, 1 hot
+
+protected:
+    void WndProc(classes::TMessage& message) override;
+    // The cache for CurrentState() (its low 7 bits): background, PaintText, the disabled look.
+    void PrepareCache();
+
+private:
+    void SkinnedMessage(classes::TMessage& message);
+    bool OwnSkinCommand(classes::TMessage& message);   // codes 1 to 3 from the own manager
+    TacFrameHooks Hooks();
+
+    std::unique_ptr<TsCommonData> FCommonData;
+    TsDisabledKind FDisabledKind = DefaultDisabledKind;
+    std::unique_ptr<TsBoundLabel> FBoundLabel;   // freed before the skin data it was made on
+};
+
+}
