@@ -143,6 +143,7 @@ void TsEdit::SkinnedMessage(TMessage& m) {
         });
         return;
     case user::WM_PAINT:
+        KeepEditColors(this, data, wasHot);
         if (wasHot)
             PaintFrame();
         else

@@ -2,6 +2,7 @@
 #include "skin/controls/sEditFrame.h"
 
 #include "platform/base/Utf8.h"
+#include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TCustomEdit.h"
@@ -18,6 +19,8 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinData.h"
+#include "skin/engine/sSkinManager.h"
 #include "skin/engine/sUtils.h"
 
 namespace korvex::skin {
@@ -113,6 +116,16 @@ void PaintEditFromCache(TWinControl* control, TsCommonData* data, gdi::HDC given
         }
     }
     user::EndPaint(wnd, &ps);
+}
+
+void KeepEditColors(TControl* control, TsCommonData* data, bool hot, bool fontToo) {
+    TsSkinManager* manager = data->SkinManager();
+    if (manager == nullptr || !manager->IsValidSkinIndex(data->SkinIndex)) return;
+    const TsGeneralData& section = manager->Sections[std::size_t(data->SkinIndex)];
+    const TColor color = hot ? section.HotColor : section.Color;
+    if (!data->CustomColor() && control->Color() != color) control->SetColor(color);
+    const TColor font = hot ? section.HotFontColor[1] : section.FontColor[1];
+    if (fontToo && !data->CustomFont() && control->Font()->Color() != font) control->Font()->SetColor(font);
 }
 
 void RedrawClientAndFrame(TWinControl* control) {

@@ -70,6 +70,11 @@ void PaintEditFrame(classes::TWinControl* control, TsCommonData* data, gdi::HDC 
 void PaintEditFromCache(classes::TWinControl* control, TsCommonData* data, gdi::HDC given, bool skipWhenMarked,
     const std::function<void()>& prepare);
 
+// The colours the native control paints its client area with kept in step with the section: Color := the
+// section's HotColor while hot, else its Color (unless CustomColor); the font colour likewise from the hot or
+// normal font colours (unless CustomFont). Set only when different.
+void KeepEditColors(classes::TControl* control, TsCommonData* data, bool hot, bool fontToo = true);
+
 // Invalidates the client area and the frame (the next paint shows a new state or look in both).
 void RedrawClientAndFrame(classes::TWinControl* control);
 

@@ -151,6 +151,7 @@ void TsMaskEdit::SkinnedMessage(TMessage& m) {
     switch (m.Msg) {
     case user::WM_PAINT: {
         const auto dc = reinterpret_cast<gdi::HDC>(m.WParam);
+        KeepEditColors(this, data, wasHot);
         if (!wasHot) PaintWindowSkin(dc);
         PaintBorder(dc);
         if (!wasHot && dc != nullptr) return;   // the given DC has the text from the cache

@@ -1,0 +1,78 @@
+// A sheet of the skinned edits, memo and rich edit in their states, in each of our four skins and without a
+// skin, written as PNG pictures.
+#include "support/ControlsHost.h"
+#include "support/ControlsKit.h"
+#include "support/SkinControlsKit.h"
+
+#include "platform/user/MessageLoop.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sMaskEdit.h"
+#include "skin/controls/sPanel.h"
+#include "skin/engine/sBoundLabel.h"
+#include "skin/engine/sCommonData.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class EditsSheet : public ControlsTest, public ::testing::WithParamInterface<int> {
+protected:
+    template <class T>
+    T* Edit(TWinControl* parent, int left, int top, const std::string& caption, const std::string& text) {
+        auto* edit = Create<T>(Form);
+        edit->SetBounds(left, top, 150, 24);
+        edit->SetText(text);
+        edit->SetParent(parent);
+        edit->BoundLabel()->SetCaption(caption);
+        edit->BoundLabel()->SetActive(true);
+        return edit;
+    }
+};
+
+TEST_P(EditsSheet, EditsInEveryState) {
+    const int which = GetParam();
+    InstallEditLabelFactory();   // skinned bound labels, as the program registers them
+    UseSkin(which);
+    Form->SetClientWidth(440);
+    Form->SetClientHeight(300);
+    auto* back = Create<TsPanel>(Form);
+    back->SetBounds(0, 0, 440, 300);
+    back->SetCaption("");
+    back->SetParent(Form);
+    auto* normal = Edit<TsEdit>(back, 80, 10, "Normal", "Plain text");
+    auto* hot = Edit<TsEdit>(back, 80, 40, "Hot", "Under the mouse");
+    auto* focused = Edit<TsEdit>(back, 80, 70, "Focused", "Selected words");
+    auto* disabled = Edit<TsEdit>(back, 80, 100, "Disabled", "Not available");
+    disabled->SetEnabled(false);
+    auto* readOnly = Edit<TsEdit>(back, 80, 130, "Read-only", "Fixed value");
+    readOnly->SetReadOnly(true);
+    auto* password = Edit<TsEdit>(back, 80, 160, "Password", "secret");
+    password->SetPasswordChar(U'*');
+    auto* mask = Edit<TsMaskEdit>(back, 80, 190, "Masked", "12.05.2026");
+    auto* emptyMask = Edit<TsMaskEdit>(back, 80, 220, "Empty", "");
+    auto* russian = Edit<TsEdit>(back, 80, 250, "Узел", "Имя узла");
+    (void)normal, (void)readOnly, (void)mask, (void)emptyMask, (void)russian;
+    Pump();
+    ParentsUpdated(Form);
+    Pump();
+    focused->SetFocus();
+    focused->SetSelStart(0);
+    focused->SetSelLength(8);
+    Pump();
+    MoveTo(hot, 40, 8);
+    user::FlushDisplay();
+
+    const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
+    const gdi::RECT r {origin.x, origin.y, origin.x + 440, origin.y + 300};
+    ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/Edits_" + SkinShortName(which) + ".png", &r));
+    EXPECT_EQ(PaintsSkinned(normal->SkinData()), which >= 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, EditsSheet, ::testing::Values(-1, 0, 1, 2, 3),
+    [](const auto& info) { return SkinShortName(info.param); });
+
+}
