@@ -12,9 +12,11 @@
 #include "platform/classes/TStringList.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sMaskEdit.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
@@ -92,6 +94,15 @@ void BuildToolBar(TForm* form) {
     }
     tools->Buttons(3)->SetDown(true);
     tools->Buttons(5)->SetEnabled(false);
+}
+
+// Column 3: the single-line edits; below the rows, the memo and the rich edit.
+void BuildEdits(TForm* form, TWinControl* back) {
+    Place<TsEdit>(form, back, 520, 44, 150, 24)->SetText("Edit");
+    Place<TsMaskEdit>(form, back, 520, 74, 150, 24)->SetText("12.05.2026");
+    auto* off = Place<TsEdit>(form, back, 520, 104, 150, 24);
+    off->SetText("Disabled edit");
+    off->SetEnabled(false);
 }
 
 void BuildRows(TForm* form, TWinControl* back) {
@@ -214,6 +225,7 @@ TForm* BuildSkinnedPage(TsSkinManager* manager, const std::string& initialSkin) 
     grid->SetColors(&colors);
     grid->SetItemIndex(2);
     BuildRows(form, back);
+    BuildEdits(form, back);
     return form;
 }
 
