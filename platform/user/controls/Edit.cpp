@@ -226,11 +226,14 @@ void EditControl::ScrollBarRequest(bool vertical, WORD code, int thumb) {
     if (FDead) return;
     int lh = LineHeight();
     if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
-        // The 16-bit thumb of the message is short for long texts: the bar's own position is exact.
+        // The 16-bit thumb of the message is short for long texts: the bar's own position is exact when it is
+        // the same position. A thumb that differs was sent by someone else (a skinned bar over this one).
         SCROLLINFO si;
         si.fMask = code == SB_THUMBTRACK ? SIF_TRACKPOS : SIF_POS;
-        if (GetScrollInfo(FHwnd, vertical ? SB_VERT : SB_HORZ, &si))
-            thumb = code == SB_THUMBTRACK ? si.nTrackPos : si.nPos;
+        if (GetScrollInfo(FHwnd, vertical ? SB_VERT : SB_HORZ, &si)) {
+            const int exact = code == SB_THUMBTRACK ? si.nTrackPos : si.nPos;
+            if ((exact & 0xFFFF) == thumb) thumb = exact;
+        }
     }
     if (vertical) {
         int top = FTopLine;

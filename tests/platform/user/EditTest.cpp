@@ -395,6 +395,26 @@ TEST_F(Edit, MemoScrollInfoFollowsLinesWithThePageClamped) {
     EXPECT_EQ(SendMessage(e, EM_SCROLL, SB_LINEDOWN, 0), MAKELRESULT(1, 1));
 }
 
+TEST_F(Edit, AThumbPositionSentByAnotherBarScrollsToItsThumb) {
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "row " + std::to_string(i) + "\r\n";
+    HWND e = Make(ES_MULTILINE | WS_VSCROLL, text, 200, 100);
+    // A bar laid over the memo sends its own position; the memo's bar still says 0.
+    SendMessage(e, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 12), 0);
+    EXPECT_EQ(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0), 12);
+    SCROLLINFO si;
+    si.fMask = SIF_POS;
+    ASSERT_TRUE(GetScrollInfo(e, SB_VERT, &si));
+    EXPECT_EQ(si.nPos, 12);
+    // A position past 16 bits goes through the bar: set there first, the message's low word agrees.
+    si.fMask = SIF_POS;
+    si.nPos = 5;
+    SetScrollInfo(e, SB_VERT, &si, false);
+    SendMessage(e, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+    EXPECT_EQ(SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0), 5);
+}
+
 TEST_F(Edit, WheelScrollsAMemoAndReportsEnVScroll) {
     std::string text;
     for (int i = 0; i < 30; ++i)
