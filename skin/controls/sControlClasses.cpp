@@ -10,6 +10,7 @@
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sMaskEdit.h"
+#include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
@@ -27,7 +28,7 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
-    classes::RegisterClasses({TsEdit::StaticClass(), TsMaskEdit::StaticClass()});
+    classes::RegisterClasses({TsEdit::StaticClass(), TsMaskEdit::StaticClass(), TsMemo::StaticClass()});
     InstallEditLabelFactory();
 }
 

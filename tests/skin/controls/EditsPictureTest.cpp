@@ -5,9 +5,12 @@
 #include "support/SkinControlsKit.h"
 
 #include "platform/user/MessageLoop.h"
+#include "platform/user/Messages.h"
+#include "platform/user/WindowConstants.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sMaskEdit.h"
+#include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/engine/sBoundLabel.h"
 #include "skin/engine/sCommonData.h"
@@ -55,6 +58,19 @@ TEST_P(EditsSheet, EditsInEveryState) {
     auto* mask = Edit<TsMaskEdit>(back, 80, 190, "Masked", "12.05.2026");
     auto* emptyMask = Edit<TsMaskEdit>(back, 80, 220, "Empty", "");
     auto* russian = Edit<TsEdit>(back, 80, 250, "Узел", "Имя узла");
+    auto* memo = Create<TsMemo>(Form);
+    memo->SetBounds(250, 10, 180, 130);
+    memo->SetScrollBars(ssBoth);
+    memo->SetWordWrap(false);
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += "Log line " + std::to_string(i) + ": work unit progress and a long tail\r\n";
+    memo->SetText(text);
+    memo->SetParent(back);
+    auto* fits = Create<TsMemo>(Form);
+    fits->SetBounds(250, 150, 180, 60);
+    fits->SetScrollBars(ssVertical);
+    fits->SetText("A memo whose text fits");
+    fits->SetParent(back);
     (void)normal, (void)readOnly, (void)mask, (void)emptyMask, (void)russian;
     Pump();
     ParentsUpdated(Form);
@@ -62,6 +78,8 @@ TEST_P(EditsSheet, EditsInEveryState) {
     focused->SetFocus();
     focused->SetSelStart(0);
     focused->SetSelLength(8);
+    Pump();
+    user::SendMessage(memo->Handle(), user::WM_VSCROLL, user::SB_PAGEDOWN, 0);
     Pump();
     MoveTo(hot, 40, 8);
     user::FlushDisplay();

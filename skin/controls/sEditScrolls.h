@@ -1,0 +1,42 @@
+// The skinned scroll bars of the multi-line edits: made for a host, fed from the native scroll information,
+// moved back into the native control, freed.
+#pragma once
+
+#include "platform/classes/ControlTypes.h"
+#include "platform/classes/TScrollBar.h"
+#include "platform/user/UserTypes.h"
+
+#include <functional>
+
+namespace korvex::classes {
+class TWinControl;
+}
+
+namespace korvex::skin {
+
+class TsCommonData;
+class TsScrollBar;
+
+// A bar for host: owned by it, on the host's parent, the host's own manager, hidden, no tab stop, the kind
+// given and the native bar's thickness (SM_CXVSCROLL / SM_CYHSCROLL). moved(bar) runs after the user moved it.
+TsScrollBar* MakeEditBar(classes::TWinControl* host, TsCommonData* data, classes::TScrollBarKind kind,
+    std::function<void(TsScrollBar*)> moved);
+
+// Shows a bar that is not shown yet (ShowSkinScrollBar): showing raises it over its siblings, which repaints
+// the host beneath, so a shown bar is left alone.
+void ShowEditBar(TsScrollBar* bar, classes::TControl* host);
+
+// Frees the bar (when any) and clears the pointer.
+void FreeEditBar(TsScrollBar*& bar);
+
+// The native range onto the bar, without calling its hook. With something to scroll (nMax >= nMin and
+// nMax - nPage + 1 > nMin, a page of 0 taken as 1) and withValues: Min nMin, Max nMax - nPage + 1, Position nPos, PageSize nPage,
+// LargeChange the page (at least 1), Enabled as given. Otherwise an empty range (Min = Max = Position = 0),
+// PageSize nPage, disabled. A text that fits thus never gives a Max below Min.
+void FeedEditBar(TsScrollBar* bar, const user::SCROLLINFO& info, bool enabled, bool withValues = true);
+
+// The bar's position sent to the host as WM_VSCROLL / WM_HSCROLL with code. A position past 16 bits is first
+// written into the host's own bar, whose exact position the native control then takes.
+void SendBarPosition(classes::TWinControl* host, TsScrollBar* bar, user::WORD code);
+
+}

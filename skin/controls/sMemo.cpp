@@ -1,0 +1,310 @@
+// TsMemo: construction, the frame from the cache with the gaps beside the skinned bars, colours in step with
+// the section, the skinned bars kept in step with the native scroll information, and the messages.
+#include "skin/controls/sMemo.h"
+
+#include "platform/base/ScopeGuard.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/ScrollBars.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/WindowConstants.h"
+#include "platform/user/controls/EditConstants.h"
+#include "skin/controls/sEditFrame.h"
+#include "skin/controls/sEditScrolls.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sBoundLabel.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sScrollBar.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+TsMemo::TsMemo(TComponent* owner)
+    : TMemo(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
+    FCommonData->ControlKind = ckMemo;
+    if (FCommonData->SkinSection().empty()) FCommonData->SetSkinSection("EDIT");
+    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
+}
+
+TsMemo::~TsMemo() {
+    FreeBars();
+    FBoundLabel.reset();
+    FCommonData.reset();
+}
+
+TClass TsMemo::StaticClass() {
+    using T = TsMemo;
+    static const TClassInfo info = MakeClass<T, TMemo>("TsMemo", [](TPropertyBuilder<T>& p) {
+        p.Object("BoundLabel", &T::BoundLabel);
+        p.Object("SkinData", &T::SkinData);
+        p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
+        p.Event("OnScrollCaret", &T::OnScrollCaret);
+        p.Event("OnVScroll", &T::OnVScroll);
+    });
+    return &info;
+}
+
+void TsMemo::AfterConstruction() {
+    TMemo::AfterConstruction();
+    FCommonData->Loaded();
+}
+
+void TsMemo::Loaded() {
+    TMemo::Loaded();
+    FCommonData->Loaded();
+}
+
+void TsMemo::SetDisabledKind(TsDisabledKind value) {
+    if (FDisabledKind == value) return;
+    FDisabledKind = value;
+    FCommonData->Invalidate();
+}
+
+void TsMemo::Notification(TComponent* component, TOperation operation) {
+    TMemo::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == FVertBar) FVertBar = nullptr;
+    if (component == FHorzBar) FHorzBar = nullptr;
+}
+
+TacFrameHooks TsMemo::Hooks() {
+    TacFrameHooks hooks;
+    hooks.RenderCache = [this] { PrepareCache(); };
+    return hooks;
+}
+
+// ---- Painting ------------------------------------------------------------------------------------------------
+
+void TsMemo::PrepareCache() {
+    TsCommonData* data = FCommonData.get();
+    RenderEditCache(this, data, data->IsHot() ? 1 : 0, FDisabledKind, nullptr);
+}
+
+void TsMemo::PaintFrame() {
+    TsCommonData* data = FCommonData.get();
+    if (!HandleAllocated()) return;
+    TacFrameDc dc(WindowHandle(), nullptr);
+    if (dc.Dc() == nullptr) return;
+    if (data->BGChanged) PrepareCache();
+    PaintFrameAllSides(data, 0);
+    BlitFrameStrips(this, data->CacheBmp(), dc.Dc());
+    // Between the skinned bars and the client area: the control's own colour.
+    const int w = Width();
+    const int h = Height();
+    if (FVertBar != nullptr) FillRectSolid(dc.Dc(), TRect {w - FVertBar->Width() - 3, 2, w - 2, h - 2}, Color());
+    if (FHorzBar != nullptr) {
+        const int right = FVertBar != nullptr ? w - FVertBar->Width() - 2 : w - 2;
+        FillRectSolid(dc.Dc(), TRect {2, h - FHorzBar->Height() - 3, right, h - 2}, Color());
+    }
+}
+
+// ---- Scroll bars ---------------------------------------------------------------------------------------------
+
+void TsMemo::FreeBars() {
+    FreeEditBar(FVertBar);
+    FreeEditBar(FHorzBar);
+}
+
+void TsMemo::UpdateScrolls() {
+    if (FUpdatingScrolls) return;
+    if (ControlState().Contains(csCreating) || ControlDestroying(this) || Parent() == nullptr || !HandleAllocated())
+        return;
+    base::ValueRollback<bool> updating(FUpdatingScrolls, true);
+    const bool designing = ControlDesigning(this);
+    if (!PaintsSkinned(FCommonData.get()) || (!Visible() && !designing) || Width() < 16 || Height() < 16) {
+        FreeBars();
+        return;
+    }
+    user::SCROLLINFO vi;
+    user::SCROLLINFO hi;
+    vi.fMask = hi.fMask = user::SIF_ALL;
+    const bool vertical = (ScrollBars() == ssVertical || ScrollBars() == ssBoth)
+        && user::GetScrollInfo(WindowHandle(), user::SB_VERT, &vi);
+    const bool horizontal = (ScrollBars() == ssHorizontal || ScrollBars() == ssBoth)
+        && user::GetScrollInfo(WindowHandle(), user::SB_HORZ, &hi);
+    auto moved = [this](TsScrollBar* bar) { SendBarPosition(this, bar, user::SB_THUMBPOSITION); };
+    if (vertical) {
+        if (FVertBar == nullptr) FVertBar = MakeEditBar(this, FCommonData.get(), sbVertical, moved);
+        FeedEditBar(FVertBar, vi, Enabled() && !designing);
+    } else {
+        FreeEditBar(FVertBar);
+    }
+    if (horizontal) {
+        if (FHorzBar == nullptr) FHorzBar = MakeEditBar(this, FCommonData.get(), sbHorizontal, moved);
+        FeedEditBar(FHorzBar, hi, Enabled() && !designing && (!WordWrap() || Alignment() == taLeftJustify));
+    } else {
+        FreeEditBar(FHorzBar);
+    }
+    PlaceBars();
+}
+
+void TsMemo::PlaceBars() {
+    if (FVertBar != nullptr) {
+        const int below = FHorzBar != nullptr ? user::GetSystemMetrics(user::SM_CYHSCROLL) : 0;
+        FVertBar->SetBounds(Left() + Width() - FVertBar->Width() - 2, Top() + 2, FVertBar->Width(),
+            Height() - 4 - below);
+        ShowEditBar(FVertBar, this);
+    }
+    if (FHorzBar != nullptr) {
+        const int beside = FVertBar != nullptr ? user::GetSystemMetrics(user::SM_CXVSCROLL) : 0;
+        const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
+        FHorzBar->SetBounds(Left() + 2, Top() + Height() - cy - 2, Width() - 4 - beside, cy);
+        ShowEditBar(FHorzBar, this);
+    }
+}
+
+// ---- Messages ------------------------------------------------------------------------------------------------
+
+void TsMemo::WndProc(TMessage& m) {
+    SkinnedMessage(m);
+    BoundLabelUpkeep(m, this, FBoundLabel.get());
+}
+
+bool TsMemo::OwnSkinCommand(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (m.Msg != SM_SKINCMD || m.LParam != LPARAM(data->SkinManager())) return false;
+    switch (SkinCommandCode(m)) {
+    case SMC_NEWSKIN:
+        SetBorderStyle(bsSingle);
+        SetCtl3D(true);
+        CommonWndProc(m, data);
+        return true;
+    case SMC_REMOVESKIN:
+        CommonWndProc(m, data);
+        if (ControlDestroying(this)) return true;
+        FreeBars();
+        if (HandleAllocated()) RecreateWnd();   // the native bars and frame come back
+        return true;
+    case SMC_REFRESH:
+        CommonWndProc(m, data);
+        if (ControlDestroying(this)) return true;
+        KeepEditColors(this, data, data->IsHot());
+        RedrawClientAndFrame(this);
+        UpdateScrolls();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TsMemo::SkinnedMessage(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (OwnSkinCommand(m)) return;
+    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) return;
+    if (!PaintsSkinned(data)) {
+        TMemo::WndProc(m);
+        return;
+    }
+    if (m.Msg == SM_SKINCMD) {
+        if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
+            if (data->Updating) {
+                data->SetUpdating(false);
+                Perform(user::WM_NCPAINT, 1, 0);
+            }
+            return;
+        }
+        SkinCommandWhenSkinned(m, data, Hooks());
+        return;
+    }
+    const bool wasHot = data->IsHot();
+    switch (m.Msg) {
+    case user::WM_PAINT:
+        KeepEditColors(this, data, wasHot);
+        data->SetUpdating(data->IsUpdating());
+        if (!data->Updating) PaintFrame();
+        break;
+    case user::WM_NCPAINT:
+        PaintFrame();
+        return;
+    case user::WM_PRINT:
+        if (data->BGChanged) PrepareCache();
+        PrintEditSkin(this, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, false, [this](gdi::HDC dc) {
+            Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
+        });
+        return;
+    case user::WM_LBUTTONDOWN:
+        FMouseDown = true;
+        break;
+    case user::WM_LBUTTONUP:
+        FMouseDown = false;
+        break;
+    default:
+        break;
+    }
+    if (!CommonWndProc(m, data)) TMemo::WndProc(m);
+    if (ControlDestroying(this)) return;
+    AfterMessage(m);
+    switch (m.Msg) {
+    case user::WM_SETFOCUS:
+    case user::WM_KILLFOCUS:
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        FollowHotChange(this, data, wasHot);
+        break;
+    case user::WM_VSCROLL:
+        if (OnVScroll) OnVScroll(this);   // may free the memo: nothing after it
+        return;
+    case user::EM_SETSEL:
+        if (OnScrollCaret) OnScrollCaret(this);
+        return;
+    default:
+        break;
+    }
+}
+
+void TsMemo::AfterMessage(const TMessage& m) {
+    const bool loading = ComponentState().Contains(csLoading);
+    switch (m.Msg) {
+    case user::WM_PAINT:
+    case user::WM_SETTEXT:
+    case user::WM_MOUSEWHEEL:
+    case user::WM_CUT:
+    case user::WM_PASTE:
+    case user::WM_CLEAR:
+    case user::WM_UNDO:
+    case user::WM_HSCROLL:
+    case user::WM_VSCROLL:
+    case CM_CONTROLLISTCHANGE:
+    case CM_INVALIDATE:
+    case CM_CHANGED:
+        UpdateScrolls();
+        break;
+    case user::WM_MOUSEMOVE:
+    case user::WM_WINDOWPOSCHANGED:
+        if (FMouseDown && !ControlDesigning(this)) UpdateScrolls();
+        break;
+    case user::WM_MOVE:
+        if (Visible() && !loading) UpdateScrolls();
+        break;
+    case user::WM_SIZE:
+        if (!Visible()) break;
+        Perform(user::WM_NCPAINT, 1, 0);
+        UpdateScrolls();
+        break;
+    case user::WM_SETFONT:
+    case CM_VISIBLECHANGED:
+    case CM_ENABLEDCHANGED:
+        FCommonData->Invalidate();
+        UpdateScrolls();
+        break;
+    case CM_BIDIMODECHANGED:
+    case CM_PARENTBIDIMODECHANGED:
+    case CN_KEYDOWN:
+    case CN_KEYUP:
+    // The keys' own scrolling is done only after the native edit had them.
+    case user::WM_KEYDOWN:
+    case user::WM_CHAR:
+        if (Visible() && !loading) UpdateScrolls();
+        break;
+    default:
+        break;
+    }
+}
+
+}
