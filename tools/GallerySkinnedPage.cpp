@@ -10,6 +10,7 @@
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TScreen.h"
 #include "platform/classes/TStringList.h"
+#include "platform/classes/TStringStream.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
@@ -17,8 +18,10 @@
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sMaskEdit.h"
+#include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
+#include "skin/controls/sRichEdit.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sSplitter.h"
@@ -103,6 +106,15 @@ void BuildEdits(TForm* form, TWinControl* back) {
     auto* off = Place<TsEdit>(form, back, 520, 104, 150, 24);
     off->SetText("Disabled edit");
     off->SetEnabled(false);
+    std::string log;
+    for (int i = 1; i <= 24; ++i) log += "Node " + std::to_string(i) + ": work unit at " + std::to_string(i * 4 % 100) + "%\r\n";
+    auto* memo = Place<TsMemo>(form, back, 330, 344, 160, 62);
+    memo->SetScrollBars(ssVertical);
+    memo->SetText(log);
+    auto* rich = Place<TsRichEdit>(form, back, 500, 344, 170, 62);
+    rich->SetScrollBars(ssVertical);
+    TStringStream stream(log);
+    rich->Lines()->LoadFromStream(stream);
 }
 
 void BuildRows(TForm* form, TWinControl* back) {

@@ -13,6 +13,7 @@
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
+#include "skin/controls/sRichEdit.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sSplitter.h"
@@ -28,7 +29,8 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
-    classes::RegisterClasses({TsEdit::StaticClass(), TsMaskEdit::StaticClass(), TsMemo::StaticClass()});
+    classes::RegisterClasses({TsEdit::StaticClass(), TsMaskEdit::StaticClass(), TsMemo::StaticClass(),
+        TsRichEdit::StaticClass()});
     InstallEditLabelFactory();
 }
 

@@ -23,6 +23,8 @@ class TsCommonData;
 
 // ---- Control kinds -----------------------------------------------------------------------------------------
 // Written into TsCommonData::ControlKind by each control's constructor.
+inline constexpr int ckEdit = 3;
+inline constexpr int ckMemo = 7;   // the memo and the rich edit
 inline constexpr int ckCheckBox = 32;
 inline constexpr int ckRadioButton = 33;
 inline constexpr int ckPanel = 51;

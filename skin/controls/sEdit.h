@@ -17,8 +17,6 @@ namespace korvex::skin {
 class TsBoundLabel;
 class TsCommonData;
 
-inline constexpr int ckEdit = 3;
-
 class TsEdit : public classes::TEdit {
 public:
     explicit TsEdit(classes::TComponent* owner);

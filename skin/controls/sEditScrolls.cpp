@@ -9,7 +9,10 @@
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/controls/sEditFrame.h"
+#include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
 #include "skin/engine/sScrollBar.h"
 
 #include <algorithm>
@@ -41,6 +44,23 @@ void ShowEditBar(TsScrollBar* bar, TControl* host) {
     if (bar == nullptr) return;
     if (bar->Visible() && bar->HandleAllocated() && user::IsWindowVisible(bar->WindowHandle())) return;
     ShowSkinScrollBar(bar, host);
+}
+
+void PaintFrameBesideBars(TWinControl* control, TsCommonData* data, TsScrollBar* vertBar, TsScrollBar* horzBar,
+    const std::function<void()>& prepare) {
+    if (!control->HandleAllocated()) return;
+    TacFrameDc dc(control->WindowHandle(), nullptr);
+    if (dc.Dc() == nullptr) return;
+    if (data->BGChanged && prepare) prepare();
+    PaintFrameAllSides(data, 0);
+    BlitFrameStrips(control, data->CacheBmp(), dc.Dc());
+    const int w = control->Width();
+    const int h = control->Height();
+    if (vertBar != nullptr) FillRectSolid(dc.Dc(), TRect {w - vertBar->Width() - 3, 2, w - 2, h - 2}, control->Color());
+    if (horzBar != nullptr) {
+        const int right = vertBar != nullptr ? w - vertBar->Width() - 2 : w - 2;
+        FillRectSolid(dc.Dc(), TRect {2, h - horzBar->Height() - 3, right, h - 2}, control->Color());
+    }
 }
 
 void FreeEditBar(TsScrollBar*& bar) {

@@ -26,6 +26,11 @@ TsScrollBar* MakeEditBar(classes::TWinControl* host, TsCommonData* data, classes
 // the host beneath, so a shown bar is left alone.
 void ShowEditBar(TsScrollBar* bar, classes::TControl* host);
 
+// The frame of a multi-line edit onto its window DC: the strips from the cache (rendered first by prepare when
+// BGChanged), then the gaps between the given bars (nullptr: none) and the client area in the control's Color.
+void PaintFrameBesideBars(classes::TWinControl* control, TsCommonData* data, TsScrollBar* vertBar, TsScrollBar* horzBar,
+    const std::function<void()>& prepare);
+
 // Frees the bar (when any) and clears the pointer.
 void FreeEditBar(TsScrollBar*& bar);
 

@@ -87,21 +87,7 @@ void TsMemo::PrepareCache() {
 }
 
 void TsMemo::PaintFrame() {
-    TsCommonData* data = FCommonData.get();
-    if (!HandleAllocated()) return;
-    TacFrameDc dc(WindowHandle(), nullptr);
-    if (dc.Dc() == nullptr) return;
-    if (data->BGChanged) PrepareCache();
-    PaintFrameAllSides(data, 0);
-    BlitFrameStrips(this, data->CacheBmp(), dc.Dc());
-    // Between the skinned bars and the client area: the control's own colour.
-    const int w = Width();
-    const int h = Height();
-    if (FVertBar != nullptr) FillRectSolid(dc.Dc(), TRect {w - FVertBar->Width() - 3, 2, w - 2, h - 2}, Color());
-    if (FHorzBar != nullptr) {
-        const int right = FVertBar != nullptr ? w - FVertBar->Width() - 2 : w - 2;
-        FillRectSolid(dc.Dc(), TRect {2, h - FHorzBar->Height() - 3, right, h - 2}, Color());
-    }
+    PaintFrameBesideBars(this, FCommonData.get(), FVertBar, FHorzBar, [this] { PrepareCache(); });
 }
 
 // ---- Scroll bars ---------------------------------------------------------------------------------------------

@@ -14,8 +14,6 @@ class TsBoundLabel;
 class TsCommonData;
 class TsScrollBar;
 
-inline constexpr int ckMemo = 7;
-
 class TsMemo : public classes::TMemo {
 public:
     explicit TsMemo(classes::TComponent* owner);

@@ -4,6 +4,7 @@
 #include "support/ControlsKit.h"
 #include "support/SkinControlsKit.h"
 
+#include "platform/classes/TStringStream.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WindowConstants.h"
@@ -12,6 +13,7 @@
 #include "skin/controls/sMaskEdit.h"
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
+#include "skin/controls/sRichEdit.h"
 #include "skin/engine/sBoundLabel.h"
 #include "skin/engine/sCommonData.h"
 
@@ -71,6 +73,16 @@ TEST_P(EditsSheet, EditsInEveryState) {
     fits->SetScrollBars(ssVertical);
     fits->SetText("A memo whose text fits");
     fits->SetParent(back);
+    auto* rich = Create<TsRichEdit>(Form);
+    rich->SetBounds(250, 220, 180, 70);
+    rich->SetScrollBars(ssVertical);
+    rich->SetParent(back);
+    TStringStream log(text);
+    rich->Lines()->LoadFromStream(log);
+    rich->SetSelStart(0);
+    rich->SetSelLength(10);
+    rich->SelAttributes()->SetColor(0x2020E0);
+    rich->SetSelLength(0);
     (void)normal, (void)readOnly, (void)mask, (void)emptyMask, (void)russian;
     Pump();
     ParentsUpdated(Form);
