@@ -137,10 +137,7 @@ void TsEdit::SkinnedMessage(TMessage& m) {
         PaintFrame();
         return;
     case user::WM_PRINT:
-        if (data->BGChanged) PrepareCache();
-        PrintEditSkin(this, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, !wasHot, [this](gdi::HDC dc) {
-            Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
-        });
+        PrintEditMessage(m, this, data, !wasHot, [this] { PrepareCache(); });
         return;
     case user::WM_PAINT:
         KeepEditColors(this, data, wasHot);
@@ -174,14 +171,10 @@ void TsEdit::SkinnedMessage(TMessage& m) {
     case CM_ENABLEDCHANGED:
         data->Invalidate();
         break;
-    case user::WM_SETFOCUS:
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-        FollowHotChange(this, data, wasHot);
-        break;
     default:
         break;
     }
+    FollowHotChange(m, this, data, wasHot);
 }
 
 }

@@ -134,10 +134,67 @@ void RedrawClientAndFrame(TWinControl* control) {
         user::RDW_FRAME | user::RDW_INVALIDATE | user::RDW_NOCHILDREN);
 }
 
-void FollowHotChange(TWinControl* control, TsCommonData* data, bool wasHot) {
-    if (data->IsHot() == wasHot) return;
+void FollowHotChange(const TMessage& m, TWinControl* control, TsCommonData* data, bool wasHot) {
+    switch (m.Msg) {
+    case user::WM_SETFOCUS:
+    case user::WM_KILLFOCUS:
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        break;
+    default:
+        return;
+    }
+    if (ControlDestroying(control) || data->IsHot() == wasHot) return;
     data->BGChanged = true;
     RedrawClientAndFrame(control);
+}
+
+TacStep EditSkinPrologue(TMessage& m, TCustomEdit* edit, TsCommonData* data, const TacEditCommandHooks& hooks,
+    const std::function<void(TMessage&)>& base) {
+    if (m.Msg == SM_SKINCMD && m.LParam == LPARAM(data->SkinManager())) {
+        const int code = SkinCommandCode(m);
+        if (code == SMC_NEWSKIN) {
+            edit->SetBorderStyle(bsSingle);
+            edit->SetCtl3D(true);
+        }
+        if (code == SMC_NEWSKIN || code == SMC_REMOVESKIN || code == SMC_REFRESH) {
+            CommonWndProc(m, data);
+            if (ControlDestroying(edit)) return TacStep::Done;
+            if (code == SMC_NEWSKIN && hooks.NewSkin) hooks.NewSkin();
+            if (code == SMC_REFRESH && hooks.Refresh) hooks.Refresh();
+            if (code == SMC_REMOVESKIN) {
+                if (hooks.Removing) hooks.Removing();
+                // The native edit paints its own look, frame and bars from a fresh window.
+                if (edit->HandleAllocated()) edit->Perform(CM_RECREATEWND, 0, 0);
+            }
+            return TacStep::Done;
+        }
+    }
+    if (SkinCommandPrologue(m, data, TacFrameHooks {}) == TacStep::Done) return TacStep::Done;
+    if (!PaintsSkinned(data)) {
+        base(m);
+        return TacStep::Done;
+    }
+    if (m.Msg != SM_SKINCMD) return TacStep::Continue;
+    if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
+        if (data->Updating) {
+            data->SetUpdating(false);
+            if (hooks.ParentUpdated) hooks.ParentUpdated();
+        }
+        return TacStep::Done;
+    }
+    TacFrameHooks frame;
+    frame.RenderCache = hooks.RenderCache;
+    SkinCommandWhenSkinned(m, data, frame);
+    return TacStep::Done;
+}
+
+void PrintEditMessage(const TMessage& m, TWinControl* control, TsCommonData* data, bool fromCache,
+    const std::function<void()>& prepare) {
+    if (data->BGChanged && prepare) prepare();
+    PrintEditSkin(control, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, fromCache, [control](gdi::HDC dc) {
+        control->Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
+    });
 }
 
 TPoint ClientOffsetInWindow(user::HWND window) {

@@ -6,6 +6,7 @@
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/gdi/Types.h"
 #include "platform/user/UserTypes.h"
+#include "skin/controls/sControlFrame.h"
 #include "skin/engine/sPixelAccess.h"
 
 #include <functional>
@@ -78,9 +79,30 @@ void KeepEditColors(classes::TControl* control, TsCommonData* data, bool hot, bo
 // Invalidates the client area and the frame (the next paint shows a new state or look in both).
 void RedrawClientAndFrame(classes::TWinControl* control);
 
-// After a focus or mouse message: when the hot state changed, the cache is marked and client and frame redrawn
-// (hot or not decides who paints the client area, and the frame's state).
-void FollowHotChange(classes::TWinControl* control, TsCommonData* data, bool wasHot);
+// After a focus or mouse message (WM_SETFOCUS, WM_KILLFOCUS, CM_MOUSEENTER, CM_MOUSELEAVE; others are ignored):
+// when the hot state changed, the cache is marked and client and frame redrawn (hot or not decides who paints
+// the client area, and the frame's state).
+void FollowHotChange(const classes::TMessage& message, classes::TWinControl* control, TsCommonData* data, bool wasHot);
+
+// What an edit adds to the skin commands 1 to 3 of its own manager, each after CommonWndProc. Unset: nothing.
+struct TacEditCommandHooks {
+    std::function<void()> NewSkin;   // code 1 (the border is made bsSingle and Ctl3D first)
+    std::function<void()> Removing;   // code 2, before the window is made again
+    std::function<void()> Refresh;   // code 3
+    std::function<void()> ParentUpdated;   // code 6 while updating (Updating is cleared first)
+    std::function<void()> RenderCache;   // code 9 with the paint mark set
+};
+
+// The start of the message handling of the edits built on the native edit: codes 1 to 3 of the own manager
+// (hooks, and code 2 makes the window again), the shared prologue, every message to base while not skinned,
+// code 6 and the other skin commands. Continue: an ordinary message of a skinned edit.
+TacStep EditSkinPrologue(classes::TMessage& message, classes::TCustomEdit* edit, TsCommonData* data,
+    const TacEditCommandHooks& hooks, const std::function<void(classes::TMessage&)>& base);
+
+// WM_PRINT of a skinned edit: the cache rendered first by prepare when BGChanged, then PrintEditSkin with the
+// native edit's WM_PRINTCLIENT for the client area.
+void PrintEditMessage(const classes::TMessage& message, classes::TWinControl* control, TsCommonData* data,
+    bool fromCache, const std::function<void()>& prepare);
 
 // Where the client area starts in the window (the width of the native border).
 classes::TPoint ClientOffsetInWindow(user::HWND window);

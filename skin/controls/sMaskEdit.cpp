@@ -56,10 +56,6 @@ void TsMaskEdit::SetDisabledKind(TsDisabledKind value) {
     FCommonData->Invalidate();
 }
 
-TacFrameHooks TsMaskEdit::Hooks() {
-    return TacFrameHooks {};
-}
-
 // ---- Paint steps ---------------------------------------------------------------------------------------------
 
 int TsMaskEdit::CurrentState() {
@@ -101,52 +97,20 @@ void TsMaskEdit::WndProc(TMessage& m) {
     BoundLabelUpkeep(m, this, FBoundLabel.get());
 }
 
-bool TsMaskEdit::OwnSkinCommand(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
-    if (m.Msg != SM_SKINCMD || m.LParam != LPARAM(data->SkinManager())) return false;
-    switch (SkinCommandCode(m)) {
-    case SMC_NEWSKIN:
-        SetBorderStyle(bsSingle);
-        SetCtl3D(true);
-        CommonWndProc(m, data);
-        if (!ControlDestroying(this)) RedrawClientAndFrame(this);
-        return true;
-    case SMC_REMOVESKIN:
-        CommonWndProc(m, data);
-        // The native edit paints its own look from a fresh window.
-        if (!ControlDestroying(this) && HandleAllocated()) RecreateWnd();
-        return true;
-    case SMC_REFRESH:
-        CommonWndProc(m, data);
-        if (ControlDestroying(this)) return true;
-        if (HandleAllocated()) Perform(user::WM_NCPAINT, 1, 0);
-        Repaint();
-        return true;
-    default:
-        return false;
-    }
-}
-
 void TsMaskEdit::SkinnedMessage(TMessage& m) {
     TsCommonData* data = FCommonData.get();
-    if (OwnSkinCommand(m)) return;
-    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) return;
-    if (!PaintsSkinned(data)) {
-        TMaskEdit::WndProc(m);
+    TacEditCommandHooks hooks;
+    hooks.NewSkin = [this] { RedrawClientAndFrame(this); };
+    hooks.Refresh = [this] {
+        if (HandleAllocated()) Perform(user::WM_NCPAINT, 1, 0);
+        Repaint();
+    };
+    hooks.ParentUpdated = [this] {
+        Perform(user::WM_PAINT, 0, 0);
+        Perform(user::WM_NCPAINT, 1, 0);
+    };
+    if (EditSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TMaskEdit::WndProc(msg); }) == TacStep::Done)
         return;
-    }
-    if (m.Msg == SM_SKINCMD) {
-        if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
-            if (data->Updating) {
-                data->SetUpdating(false);
-                Perform(user::WM_PAINT, 0, 0);
-                Perform(user::WM_NCPAINT, 1, 0);
-            }
-            return;
-        }
-        SkinCommandWhenSkinned(m, data, Hooks());
-        return;
-    }
     const bool wasHot = data->IsHot();
     switch (m.Msg) {
     case user::WM_PAINT: {
@@ -162,10 +126,7 @@ void TsMaskEdit::SkinnedMessage(TMessage& m) {
         if (!data->Updating) PaintBorder(nullptr);
         return;
     case user::WM_PRINT:
-        if (data->BGChanged) PrepareCache();
-        PrintEditSkin(this, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, !wasHot, [this](gdi::HDC dc) {
-            Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
-        });
+        PrintEditMessage(m, this, data, !wasHot, [this] { PrepareCache(); });
         return;
     case CM_TEXTCHANGED:
         data->BGChanged = true;
@@ -181,15 +142,10 @@ void TsMaskEdit::SkinnedMessage(TMessage& m) {
     case CM_ENABLEDCHANGED:
         Invalidate();
         break;
-    case user::WM_SETFOCUS:
-    case user::WM_KILLFOCUS:
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-        FollowHotChange(this, data, wasHot);
-        break;
     default:
         break;
     }
+    FollowHotChange(m, this, data, wasHot);
 }
 
 }

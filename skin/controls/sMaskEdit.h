@@ -41,8 +41,6 @@ protected:
 
 private:
     void SkinnedMessage(classes::TMessage& message);
-    bool OwnSkinCommand(classes::TMessage& message);   // codes 1 to 3 from the own manager
-    TacFrameHooks Hooks();
 
     std::unique_ptr<TsCommonData> FCommonData;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;

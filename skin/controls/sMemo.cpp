@@ -73,12 +73,6 @@ void TsMemo::Notification(TComponent* component, TOperation operation) {
     if (component == FHorzBar) FHorzBar = nullptr;
 }
 
-TacFrameHooks TsMemo::Hooks() {
-    TacFrameHooks hooks;
-    hooks.RenderCache = [this] { PrepareCache(); };
-    return hooks;
-}
-
 // ---- Painting ------------------------------------------------------------------------------------------------
 
 void TsMemo::PrepareCache() {
@@ -152,52 +146,19 @@ void TsMemo::WndProc(TMessage& m) {
     BoundLabelUpkeep(m, this, FBoundLabel.get());
 }
 
-bool TsMemo::OwnSkinCommand(TMessage& m) {
+void TsMemo::SkinnedMessage(TMessage& m) {
     TsCommonData* data = FCommonData.get();
-    if (m.Msg != SM_SKINCMD || m.LParam != LPARAM(data->SkinManager())) return false;
-    switch (SkinCommandCode(m)) {
-    case SMC_NEWSKIN:
-        SetBorderStyle(bsSingle);
-        SetCtl3D(true);
-        CommonWndProc(m, data);
-        return true;
-    case SMC_REMOVESKIN:
-        CommonWndProc(m, data);
-        if (ControlDestroying(this)) return true;
-        FreeBars();
-        if (HandleAllocated()) RecreateWnd();   // the native bars and frame come back
-        return true;
-    case SMC_REFRESH:
-        CommonWndProc(m, data);
-        if (ControlDestroying(this)) return true;
+    TacEditCommandHooks hooks;
+    hooks.Removing = [this] { FreeBars(); };
+    hooks.Refresh = [this, data] {
         KeepEditColors(this, data, data->IsHot());
         RedrawClientAndFrame(this);
         UpdateScrolls();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TsMemo::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
-    if (OwnSkinCommand(m)) return;
-    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) return;
-    if (!PaintsSkinned(data)) {
-        TMemo::WndProc(m);
+    };
+    hooks.ParentUpdated = [this] { Perform(user::WM_NCPAINT, 1, 0); };
+    hooks.RenderCache = [this] { PrepareCache(); };
+    if (EditSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TMemo::WndProc(msg); }) == TacStep::Done)
         return;
-    }
-    if (m.Msg == SM_SKINCMD) {
-        if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
-            if (data->Updating) {
-                data->SetUpdating(false);
-                Perform(user::WM_NCPAINT, 1, 0);
-            }
-            return;
-        }
-        SkinCommandWhenSkinned(m, data, Hooks());
-        return;
-    }
     const bool wasHot = data->IsHot();
     switch (m.Msg) {
     case user::WM_PAINT:
@@ -209,10 +170,7 @@ void TsMemo::SkinnedMessage(TMessage& m) {
         PaintFrame();
         return;
     case user::WM_PRINT:
-        if (data->BGChanged) PrepareCache();
-        PrintEditSkin(this, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, false, [this](gdi::HDC dc) {
-            Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
-        });
+        PrintEditMessage(m, this, data, false, [this] { PrepareCache(); });
         return;
     case user::WM_LBUTTONDOWN:
         FMouseDown = true;
@@ -226,13 +184,8 @@ void TsMemo::SkinnedMessage(TMessage& m) {
     if (!CommonWndProc(m, data)) TMemo::WndProc(m);
     if (ControlDestroying(this)) return;
     AfterMessage(m);
+    FollowHotChange(m, this, data, wasHot);
     switch (m.Msg) {
-    case user::WM_SETFOCUS:
-    case user::WM_KILLFOCUS:
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-        FollowHotChange(this, data, wasHot);
-        break;
     case user::WM_VSCROLL:
         if (OnVScroll) OnVScroll(this);   // may free the memo: nothing after it
         return;

@@ -43,13 +43,11 @@ protected:
 
 private:
     void SkinnedMessage(classes::TMessage& message);
-    bool OwnSkinCommand(classes::TMessage& message);   // codes 1 to 3 from the own manager
     void AfterMessage(const classes::TMessage& message);   // the scroll bars' and events' share
     void PrepareCache();
     void PaintFrame();   // strips and the gaps beside the bars onto the window DC
     void PlaceBars();
     void FreeBars();
-    TacFrameHooks Hooks();
 
     std::unique_ptr<TsCommonData> FCommonData;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;

@@ -72,10 +72,6 @@ void TsRichEdit::Notification(TComponent* component, TOperation operation) {
     if (component == FHorzBar) FHorzBar = nullptr;
 }
 
-TacFrameHooks TsRichEdit::Hooks() {
-    return TacFrameHooks {};
-}
-
 // ---- Painting and colours ------------------------------------------------------------------------------------
 
 void TsRichEdit::PrepareCache() {
@@ -176,52 +172,19 @@ void TsRichEdit::WndProc(TMessage& m) {
     BoundLabelUpkeep(m, this, FBoundLabel.get());
 }
 
-bool TsRichEdit::OwnSkinCommand(TMessage& m) {
+void TsRichEdit::SkinnedMessage(TMessage& m) {
     TsCommonData* data = FCommonData.get();
-    if (m.Msg != SM_SKINCMD || m.LParam != LPARAM(data->SkinManager())) return false;
-    switch (SkinCommandCode(m)) {
-    case SMC_NEWSKIN:
-        SetBorderStyle(bsSingle);
-        SetCtl3D(true);
-        CommonWndProc(m, data);
-        return true;
-    case SMC_REMOVESKIN:
-        CommonWndProc(m, data);
-        if (ControlDestroying(this)) return true;
-        FreeBars();
-        if (HandleAllocated()) RecreateWnd();   // the native bars and frame come back
-        return true;
-    case SMC_REFRESH:
-        CommonWndProc(m, data);
-        if (ControlDestroying(this) || !Visible()) return true;
+    TacEditCommandHooks hooks;
+    hooks.Removing = [this] { FreeBars(); };
+    hooks.Refresh = [this] {
+        if (!Visible()) return;
         ApplySkinColors();
         RedrawClientAndFrame(this);
         UpdateScrolls();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TsRichEdit::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
-    if (OwnSkinCommand(m)) return;
-    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) return;
-    if (!PaintsSkinned(data)) {
-        TRichEdit::WndProc(m);
+    };
+    hooks.ParentUpdated = [this] { Perform(user::WM_NCPAINT, 1, 0); };
+    if (EditSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TRichEdit::WndProc(msg); }) == TacStep::Done)
         return;
-    }
-    if (m.Msg == SM_SKINCMD) {
-        if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
-            if (data->Updating) {
-                data->SetUpdating(false);
-                Perform(user::WM_NCPAINT, 1, 0);
-            }
-            return;
-        }
-        SkinCommandWhenSkinned(m, data, Hooks());
-        return;
-    }
     const bool wasHot = data->IsHot();
     switch (m.Msg) {
     case user::WM_PAINT:
@@ -232,10 +195,7 @@ void TsRichEdit::SkinnedMessage(TMessage& m) {
         PaintFrame();
         return;
     case user::WM_PRINT:
-        if (data->BGChanged) PrepareCache();
-        PrintEditSkin(this, data, reinterpret_cast<gdi::HDC>(m.WParam), m.LParam, false, [this](gdi::HDC dc) {
-            Perform(user::WM_PRINTCLIENT, WPARAM(dc), user::PRF_CLIENT);
-        });
+        PrintEditMessage(m, this, data, false, [this] { PrepareCache(); });
         return;
     case user::WM_ENABLE:
         return;
@@ -254,16 +214,7 @@ void TsRichEdit::SkinnedMessage(TMessage& m) {
     if (!CommonWndProc(m, data)) TRichEdit::WndProc(m);
     if (ControlDestroying(this)) return;
     AfterMessage(m);
-    switch (m.Msg) {
-    case user::WM_SETFOCUS:
-    case user::WM_KILLFOCUS:
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-        FollowHotChange(this, data, wasHot);
-        break;
-    default:
-        break;
-    }
+    FollowHotChange(m, this, data, wasHot);
 }
 
 void TsRichEdit::AfterMessage(const TMessage& m) {

@@ -40,14 +40,12 @@ protected:
 
 private:
     void SkinnedMessage(classes::TMessage& message);
-    bool OwnSkinCommand(classes::TMessage& message);   // codes 1 to 3 from the own manager
     void AfterMessage(const classes::TMessage& message);
     void ApplySkinColors();   // Color and the font colour (enabled or mixed for disabled) from the section
     void PrepareCache();
     void PaintFrame();
     void BarMoved(TsScrollBar* bar);
     void FreeBars();
-    TacFrameHooks Hooks();
 
     std::unique_ptr<TsCommonData> FCommonData;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;
