@@ -68,7 +68,7 @@ void TsMaskEdit::PrepareCache() {
 
 void TsMaskEdit::PaintText() {
     TBitmap* cache = FCommonData->CacheBmp();
-    const std::string text = Text();
+    const std::string text = EditText();   // with a mask: as shown, literals and blanks included
     if (cache == nullptr || text.empty()) return;
     TCanvas* canvas = cache->Canvas();
     canvas->Font()->Assign(Font());

@@ -57,7 +57,9 @@ TEST_P(EditsSheet, EditsInEveryState) {
     readOnly->SetReadOnly(true);
     auto* password = Edit<TsEdit>(back, 80, 160, "Password", "secret");
     password->SetPasswordChar(U'*');
-    auto* mask = Edit<TsMaskEdit>(back, 80, 190, "Masked", "12.05.2026");
+    auto* mask = Edit<TsMaskEdit>(back, 80, 190, "Masked", "");
+    mask->SetEditMask("00.00.0000;1;_");
+    mask->SetText("12.05");
     auto* emptyMask = Edit<TsMaskEdit>(back, 80, 220, "Empty", "");
     auto* russian = Edit<TsEdit>(back, 80, 250, "Узел", "Имя узла");
     auto* memo = Create<TsMemo>(Form);

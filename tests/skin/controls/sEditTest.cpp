@@ -237,6 +237,29 @@ TEST_F(EditTest, MaskEditWithEmptyTextDrawsNoTextAndTheEditSectionIsItsOwn) {
     EXPECT_FALSE(empty->ControlStyle().Contains(csSetCaption));
 }
 
+TEST_F(EditTest, AMaskEditShowsItsMaskedTextInTheCachedLookAndTakesTypingThroughTheMask) {
+    UseSkin(2);
+    auto* masked = NewEdit<TsMaskEdit>(20, 20, "");
+    masked->SetEditMask("00.00.0000;1;_");
+    auto* shown = NewEdit<TsMaskEdit>(20, 60, "__.__.____");
+    Pump();
+    MoveTo(Form, 300, 200);
+    EXPECT_EQ(masked->EditText(), "__.__.____");
+    masked->SkinData()->Invalidate();
+    Pump();
+    EXPECT_EQ(Pixels(masked), Pixels(shown));   // the blanks and literals, not an empty text
+    ClickAt(masked, 5, 8);
+    Display->Press(user::VK_HOME, "");
+    Type("12052026");
+    EXPECT_EQ(masked->Text(), "12.05.2026");
+    shown->SetText("12.05.2026");
+    MoveTo(Form, 300, 200);
+    auto* other = NewEdit<TsEdit>(20, 100, "");
+    other->SetFocus();
+    Pump();
+    EXPECT_EQ(Pixels(masked), Pixels(shown));
+}
+
 TEST_F(EditTest, SkinQueriesAreAnsweredInLParam) {
     UseSkin(0);
     auto* edit = NewEdit<TsEdit>(20, 20, "");
