@@ -42,6 +42,7 @@ TsScrollBar* MakeEditBar(TWinControl* host, TsCommonData* data, TScrollBarKind k
 
 void ShowEditBar(TsScrollBar* bar, TControl* host) {
     if (bar == nullptr) return;
+    if (host != nullptr && bar->Parent() != host->Parent()) bar->SetParent(host->Parent());   // the host moved
     if (bar->Visible() && bar->HandleAllocated() && user::IsWindowVisible(bar->WindowHandle())) return;
     ShowSkinScrollBar(bar, host);
 }

@@ -23,7 +23,7 @@ TsScrollBar* MakeEditBar(classes::TWinControl* host, TsCommonData* data, classes
     std::function<void(TsScrollBar*)> moved);
 
 // Shows a bar that is not shown yet (ShowSkinScrollBar): showing raises it over its siblings, which repaints
-// the host beneath, so a shown bar is left alone.
+// the host beneath, so a shown bar is left alone. A host on another parent takes the bar along.
 void ShowEditBar(TsScrollBar* bar, classes::TControl* host);
 
 // The frame of a multi-line edit onto its window DC: the strips from the cache (rendered first by prepare when

@@ -4,6 +4,7 @@
 #include "support/ControlsHost.h"
 #include "support/ControlsKit.h"
 
+#include "platform/classes/TPanel.h"
 #include "platform/classes/TScrollBar.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
@@ -215,6 +216,26 @@ TEST_F(MemoTest, SmallHiddenAndUnskinnedMemosHaveNoSkinnedBars) {
     UseSkin(1);
     memo->UpdateScrolls();
     EXPECT_NE(memo->VertBar(), nullptr);
+}
+
+TEST_F(MemoTest, TheBarsFollowTheMemoToAnotherPlaceAndAnotherParent) {
+    UseSkin(0);
+    TsMemo* memo = NewMemo(Rows(40));
+    memo->SetBounds(60, 40, 200, 120);
+    Pump();
+    TsScrollBar* bar = memo->VertBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Left(), 60 + 200 - bar->Width() - 2);
+    EXPECT_EQ(bar->Height(), 120 - 4);
+    auto* panel = Create<TPanel>(Form);
+    panel->SetBounds(0, 0, 300, 200);
+    panel->SetParent(Form);
+    memo->SetParent(panel);
+    Pump();
+    memo->UpdateScrolls();
+    ASSERT_NE(memo->VertBar(), nullptr);
+    EXPECT_EQ(memo->VertBar()->Parent(), panel);
+    ExpectInStep(memo);
 }
 
 TEST_F(MemoTest, ColoursFollowTheSectionHotOrNotUnlessCustom) {
