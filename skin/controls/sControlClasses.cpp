@@ -15,6 +15,7 @@
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
+#include "skin/controls/sUpDown.h"
 
 namespace korvex::skin {
 
@@ -25,6 +26,7 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
+    classes::RegisterClasses({TsUpDown::StaticClass()});
     InstallEditLabelFactory();
 }
 
