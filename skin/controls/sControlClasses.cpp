@@ -8,6 +8,7 @@
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sPageControl.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sScrollBox.h"
@@ -26,7 +27,7 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
-    classes::RegisterClasses({TsUpDown::StaticClass()});
+    classes::RegisterClasses({TsUpDown::StaticClass(), TsPageControl::StaticClass(), TsTabSheet::StaticClass()});
     InstallEditLabelFactory();
 }
 
