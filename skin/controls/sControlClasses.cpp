@@ -16,6 +16,7 @@
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
+#include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
 
 namespace korvex::skin {
@@ -27,7 +28,8 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
-    classes::RegisterClasses({TsUpDown::StaticClass(), TsPageControl::StaticClass(), TsTabSheet::StaticClass()});
+    classes::RegisterClasses({TsUpDown::StaticClass(), TsPageControl::StaticClass(), TsTabSheet::StaticClass(),
+        TsTrackBar::StaticClass()});
     InstallEditLabelFactory();
 }
 

@@ -7,6 +7,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sPageControl.h"
 #include "skin/controls/sPanel.h"
+#include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
 #include "skin/engine/sCommonData.h"
 
@@ -48,16 +49,16 @@ TEST_P(PagesSheet, PageControlsUpDownsAndTrackBarsInTheirStates) {
     back->SetCaption("");
     back->SetParent(Form);
 
-    TsPageControl* top = Pages(back, TRect {8, 8, 308, 148}, 3, tpTop, tsTabs, 1);
+    TsPageControl* top = Pages(back, TRect {8, 8, 408, 148}, 3, tpTop, tsTabs, 1);
     top->SetHotTrack(true);
     auto* ok = Create<TsButton>(Form);
     ok->SetBounds(12, 12, 80, 24);
     ok->SetCaption("On a page");
     ok->SetParent(top->Pages(1));
-    Pages(back, TRect {320, 8, 632, 148}, 3, tpBottom);
-    Pages(back, TRect {8, 156, 208, 296}, 3, tpLeft);
-    Pages(back, TRect {216, 156, 416, 296}, 3, tpRight, tsTabs, 2);
-    Pages(back, TRect {424, 156, 632, 296}, 3, tpTop, tsButtons);
+    Pages(back, TRect {316, 156, 470, 296}, 3, tpBottom);
+    Pages(back, TRect {8, 156, 154, 296}, 3, tpLeft);
+    Pages(back, TRect {162, 156, 308, 296}, 3, tpRight, tsTabs, 2);
+    Pages(back, TRect {424, 8, 632, 148}, 3, tpTop, tsButtons);
     TsPageControl* many = Pages(back, TRect {8, 304, 308, 412}, 12, tpTop);
     TsPageControl* off = Pages(back, TRect {320, 304, 470, 412}, 2, tpTop);
     off->SetEnabled(false);
@@ -77,6 +78,30 @@ TEST_P(PagesSheet, PageControlsUpDownsAndTrackBarsInTheirStates) {
     disabled->SetPosition(50);
     disabled->SetEnabled(false);
     disabled->SetParent(back);
+    struct Bar {
+        TRect R;
+        TTrackBarOrientation Orientation;
+        TTickMark Marks;
+        TTickStyle Style;
+        int Position;
+        bool Enabled;
+    } bars[] = {
+        {{480, 156, 632, 201}, trHorizontal, tmBottomRight, tsAuto, 3, true},
+        {{480, 204, 632, 249}, trHorizontal, tmBoth, tsAuto, 7, true},
+        {{480, 252, 632, 297}, trHorizontal, tmTopLeft, tsNone, 5, false},
+        {{586, 300, 631, 412}, trVertical, tmBoth, tsAuto, 2, true},
+    };
+    for (const Bar& b : bars) {
+        auto* bar = Create<TsTrackBar>(Form);
+        bar->SetOrientation(b.Orientation);
+        bar->SetBounds(b.R.left, b.R.top, b.R.right - b.R.left, b.R.bottom - b.R.top);
+        bar->SetMax(10);
+        bar->SetTickMarks(b.Marks);
+        bar->SetTickStyle(b.Style);
+        bar->SetPosition(b.Position);
+        bar->SetEnabled(b.Enabled);
+        bar->SetParent(back);
+    }
     Pump();
     ParentsUpdated(Form);
     Pump();
