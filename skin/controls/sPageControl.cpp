@@ -129,46 +129,35 @@ int TsPageControl::VisibleTabCount() const {
 
 // ---- Geometry ------------------------------------------------------------------------------------------------
 
-TRect TsPageControl::PageFrameRect() const {
+// The strip and the frame meet on one line beside the native page area D: the strip lies outside it, the frame
+// within. Without tabs both are the whole control.
+TRect TsPageControl::StripOrFrame(bool strip) const {
     TRect r {0, 0, Width(), Height()};
     if (TabCount() < 1) return r;
     const TRect d = DisplayRect();
     switch (TabPosition()) {
     case tpTop:
-        r.top = d.top - StripToFrame;
+        (strip ? r.bottom : r.top) = d.top - StripToFrame;
         break;
     case tpBottom:
-        r.bottom = d.bottom + 1;
+        (strip ? r.top : r.bottom) = d.bottom + 1;
         break;
     case tpLeft:
-        r.left = d.left - 1;
+        (strip ? r.right : r.left) = d.left - 1;
         break;
     case tpRight:
-        r.right = d.right + 1;
+        (strip ? r.left : r.right) = d.right + 1;
         break;
     }
     return r;
 }
 
+TRect TsPageControl::PageFrameRect() const {
+    return StripOrFrame(false);
+}
+
 TRect TsPageControl::TabStripRect() const {
-    TRect r {0, 0, Width(), Height()};
-    if (TabCount() < 1) return r;
-    const TRect d = DisplayRect();
-    switch (TabPosition()) {
-    case tpTop:
-        r.bottom = d.top - StripToFrame;
-        break;
-    case tpBottom:
-        r.top = d.bottom + 1;
-        break;
-    case tpLeft:
-        r.right = d.left - 1;
-        break;
-    case tpRight:
-        r.left = d.right + 1;
-        break;
-    }
-    return r;
+    return StripOrFrame(true);
 }
 
 TRect TsPageControl::NativeTabRect(int pageIndex) const {

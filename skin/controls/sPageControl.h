@@ -107,6 +107,7 @@ protected:
 private:
     friend class TsTabSheet;
     bool SkinnedNow() const;   // paintable, skinned, a loaded skin
+    classes::TRect StripOrFrame(bool strip) const;
     TacFrameHooks Hooks();
     bool SkinCommand(classes::TMessage& m);   // true: used
     void ScrollerClicked();

@@ -35,7 +35,7 @@ constexpr int NoParentCacheBlur = 1;
 }
 
 TsUpDown::TsUpDown(TComponent* owner)
-    : TCustomUpDown(owner) {
+    : TUpDown(owner) {
     SetControlStyle(ControlStyle() - TControlStyle {csDoubleClicks});
 }
 
@@ -43,23 +43,10 @@ TsUpDown::~TsUpDown() = default;
 
 TClass TsUpDown::StaticClass() {
     using T = TsUpDown;
-    static const TClassInfo info = MakeClass<T, TCustomUpDown>("TsUpDown", [](TPropertyBuilder<T>& p) {
-        p.Enum("AlignButton", &T::AlignButton, &T::SetAlignButton, UDAlignButtonIdents, udRight);
-        p.Component("Associate", &T::Associate, &T::SetAssociate);
-        p.Bool("ArrowKeys", &T::ArrowKeys, &T::SetArrowKeys, true);
-        p.Int("Min", &T::Min, &T::SetMin, 0);
-        p.Int("Max", &T::Max, &T::SetMax, 100);
-        p.Int("Increment", &T::Increment, &T::SetIncrement, 1);
-        p.Enum("Orientation", &T::Orientation, &T::SetOrientation, UDOrientationIdents, udVertical);
-        p.Int("Position", &T::Position, &T::SetPosition, 0);
-        p.Bool("Thousands", &T::Thousands, &T::SetThousands, true);
-        p.Bool("Wrap", &T::Wrap, &T::SetWrap, false);
+    static const TClassInfo info = MakeClass<T, TUpDown>("TsUpDown", [](TPropertyBuilder<T>& p) {
         p.Bool("ShowInaccessibility", &T::ShowInaccessibility, &T::SetShowInaccessibility, true);
         p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
         p.String("ButtonSkin", &T::ButtonSkin, &T::SetButtonSkin);
-        p.Event("OnChanging", &T::OnChanging);
-        p.Event("OnChangingEx", &T::OnChangingEx);
-        p.Event("OnClick", &T::OnClick);
     });
     return &info;
 }
@@ -248,7 +235,7 @@ void TsUpDown::WndProc(TMessage& m) {
             m.LParam = 1;
             return;
         default:
-            TCustomUpDown::WndProc(m);
+            TUpDown::WndProc(m);
             return;
         }
     }
@@ -267,7 +254,7 @@ void TsUpDown::WndProc(TMessage& m) {
     default:
         break;
     }
-    TCustomUpDown::WndProc(m);
+    TUpDown::WndProc(m);
     if (ControlDesigning(this) || ControlDestroying(this)) return;
     switch (m.Msg) {
     case user::WM_NCHITTEST:

@@ -14,7 +14,7 @@ namespace korvex::skin {
 
 // The native control keeps position, auto-repeat and the change events; only the painting is the skin's.
 // It has no skin state of its own and follows the default manager.
-class TsUpDown : public classes::TCustomUpDown {
+class TsUpDown : public classes::TUpDown {
 public:
     // HotPart values
     static constexpr int hpNone = 0;

@@ -2,7 +2,9 @@
 // scroller, hidden tabs, hot tracking, the hot tab during an exposure, the tab backgrounds of each style.
 #include "support/ControlsKit.h"
 
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TReader.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Painting.h"
@@ -11,7 +13,9 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/display/Display.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sControlClasses.h"
 #include "skin/controls/sPageControl.h"
+#include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
@@ -49,14 +53,6 @@ protected:
         const TPoint p = Centre(pc->NativeTabRect(page));
         ClickAt(pc, p.x, p.y);
     }
-    std::vector<gdi::COLORREF> Pixels(const TControl* c, const TRect& r) {
-        user::FlushDisplay();
-        std::vector<gdi::COLORREF> out;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                out.push_back(ScreenPixel(c, x, y));
-        return out;
-    }
     int NativeScrollers(TsPageControl* pc) {
         int n = 0;
         for (user::HWND c = user::GetWindow(pc->Handle(), user::GW_CHILD); c != nullptr; c = user::GetWindow(c, user::GW_HWNDNEXT))
@@ -74,17 +70,17 @@ TEST_F(PageControlTest, ClickingATabShowsItsPageAndPaintsItsTabActive) {
     int changes = 0;
     pc->OnChange = [&](TObject*) { ++changes; };
     const TRect tab2 = pc->SkinTabRect(2, true);
-    const std::vector<gdi::COLORREF> before = Pixels(pc, tab2);
+    const std::vector<gdi::COLORREF> before = ScreenPixels(pc, tab2);
     ClickTab(pc, 2);
     EXPECT_EQ(pc->ActivePage(), Sheets[2]);
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(Sheets[2]->Visible());
     EXPECT_FALSE(Sheets[0]->Visible());
-    EXPECT_NE(Pixels(pc, tab2), before);
+    EXPECT_NE(ScreenPixels(pc, tab2), before);
     // Back to the first: the second tab looks as it did.
     ClickTab(pc, 0);
     EXPECT_EQ(pc->ActivePage(), Sheets[0]);
-    EXPECT_EQ(Pixels(pc, tab2), before);
+    EXPECT_EQ(ScreenPixels(pc, tab2), before);
     EXPECT_EQ(pc->PaintedTabCount(), 3);
 }
 
@@ -119,15 +115,15 @@ TEST_F(PageControlTest, ActivePageSetInCodeRepaintsTheTabs) {
     UseSkin(2);
     TsPageControl* pc = Make(3);
     const TRect tab1 = pc->SkinTabRect(1, true);
-    const std::vector<gdi::COLORREF> inactive = Pixels(pc, tab1);
+    const std::vector<gdi::COLORREF> inactive = ScreenPixels(pc, tab1);
     pc->SetActivePage(Sheets[1]);
     Pump();
     EXPECT_TRUE(Sheets[1]->Visible());
-    EXPECT_NE(Pixels(pc, tab1), inactive);
+    EXPECT_NE(ScreenPixels(pc, tab1), inactive);
     // Through the inherited setter as well (form text, TPageControl callers).
     static_cast<TPageControl*>(pc)->SetActivePage(Sheets[0]);
     Pump();
-    EXPECT_EQ(Pixels(pc, tab1), inactive);
+    EXPECT_EQ(ScreenPixels(pc, tab1), inactive);
 }
 
 TEST_F(PageControlTest, ManyTabsGetTheSkinnedScrollerInTheStripCorner) {
@@ -219,19 +215,19 @@ TEST_F(PageControlTest, HotTrackingLightsInactiveTabsOnly) {
     pc->SetHotTrack(true);
     Pump();
     const TRect tab1 = pc->SkinTabRect(1, false);
-    const std::vector<gdi::COLORREF> normal = Pixels(pc, pc->NativeTabRect(1));
+    const std::vector<gdi::COLORREF> normal = ScreenPixels(pc, pc->NativeTabRect(1));
     MoveTo(pc, Centre(tab1).x, Centre(tab1).y);
     EXPECT_EQ(pc->HotTab(), 1);
-    const std::vector<gdi::COLORREF> hot = Pixels(pc, pc->NativeTabRect(1));
+    const std::vector<gdi::COLORREF> hot = ScreenPixels(pc, pc->NativeTabRect(1));
     EXPECT_NE(hot, normal);
     const TPoint onActive = Centre(pc->NativeTabRect(0));
     MoveTo(pc, onActive.x, onActive.y);
     EXPECT_EQ(pc->HotTab(), -1);
-    EXPECT_EQ(Pixels(pc, pc->NativeTabRect(1)), normal);
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), normal);
     MoveTo(pc, Centre(tab1).x, Centre(tab1).y);
     MoveTo(Form, 340, 230);
     EXPECT_EQ(pc->HotTab(), -1);
-    EXPECT_EQ(Pixels(pc, pc->NativeTabRect(1)), normal);
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), normal);
 }
 
 // An exposure while a tab is hot paints the whole control; only an update inside the hot tab takes the short way.
@@ -243,7 +239,7 @@ TEST_F(PageControlTest, AnExposureWhileATabIsHotPaintsEverything) {
     const TRect tab1 = pc->SkinTabRect(1, false);
     MoveTo(pc, Centre(tab1).x, Centre(tab1).y);
     ASSERT_EQ(pc->HotTab(), 1);
-    const std::vector<gdi::COLORREF> hot = Pixels(pc, pc->NativeTabRect(1));
+    const std::vector<gdi::COLORREF> hot = ScreenPixels(pc, pc->NativeTabRect(1));
     const TRect frame = pc->PageFrameRect();
     const TPoint inFrame {frame.left + 2, frame.bottom - 3};
     const gdi::COLORREF framePixel = ScreenPixel(pc, inFrame.x, inFrame.y);
@@ -257,12 +253,12 @@ TEST_F(PageControlTest, AnExposureWhileATabIsHotPaintsEverything) {
     user::InvalidateRect(pc->Handle(), nullptr, true);
     Pump();
     EXPECT_EQ(ScreenPixel(pc, inFrame.x, inFrame.y), framePixel);
-    EXPECT_EQ(Pixels(pc, pc->NativeTabRect(1)), hot);   // and the hot tab stays hot
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), hot);   // and the hot tab stays hot
     // An update inside the hot tab alone repaints just that tab.
     const gdi::RECT inside = pc->NativeTabRect(1);
     user::InvalidateRect(pc->Handle(), &inside, false);
     Pump();
-    EXPECT_EQ(Pixels(pc, pc->NativeTabRect(1)), hot);
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), hot);
 }
 
 // The tab background is tested on the section each style actually uses, index 0 included.
@@ -273,13 +269,13 @@ TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     Pump();
     const TRect tab1 = pc->NativeTabRect(1);
     const TPoint corner {tab1.left + 2, tab1.top + 2};
-    const std::vector<gdi::COLORREF> withBackground = Pixels(pc, tab1);
+    const std::vector<gdi::COLORREF> withBackground = ScreenPixels(pc, tab1);
     // Without a "TABTOP" section button tabs keep their background.
     Manager->ConstData.TabSection[1] = -1;
     pc->SkinData()->BGChanged = true;
     pc->Invalidate();
     Pump();
-    EXPECT_EQ(Pixels(pc, tab1), withBackground);
+    EXPECT_EQ(ScreenPixels(pc, tab1), withBackground);
     // "BUTTON" as the skin's first section still paints.
     const int button = Manager->GetSkinIndex("BUTTON");
     ASSERT_GT(button, 0);
@@ -289,14 +285,14 @@ TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     pc->SkinData()->BGChanged = true;
     pc->Invalidate();
     Pump();
-    EXPECT_EQ(Pixels(pc, tab1), withBackground);
+    EXPECT_EQ(ScreenPixels(pc, tab1), withBackground);
     // No mask for the section used: captions only, over the strip.
     for (auto& mask : Manager->Masks)
         if (mask.ClassName == "BUTTON" && mask.PropertyName == "BORDERSMASK") mask.PropertyName = "HIDDEN";
     pc->SkinData()->BGChanged = true;
     pc->Invalidate();
     Pump();
-    EXPECT_NE(Pixels(pc, tab1), withBackground);
+    EXPECT_NE(ScreenPixels(pc, tab1), withBackground);
     const TRect strip = pc->TabStripRect();
     EXPECT_EQ(ScreenPixel(pc, corner.x, corner.y), ScreenPixel(pc, strip.right - 2, strip.top + 2));
 }
@@ -313,7 +309,7 @@ TEST_F(PageControlTest, ASkinWithoutTabSectionsDrawsCaptionsWithoutBackgrounds) 
     EXPECT_EQ(ScreenPixel(pc, tab1.left + 2, tab1.top + 3), ScreenPixel(pc, strip.right - 2, strip.top + 3));
     // The caption is still there.
     bool text = false;
-    for (gdi::COLORREF c : Pixels(pc, tab1))
+    for (gdi::COLORREF c : ScreenPixels(pc, tab1))
         text = text || c != ScreenPixel(pc, strip.right - 2, strip.top + 3);
     EXPECT_TRUE(text);
 }
@@ -340,5 +336,64 @@ TEST_F(PageControlTest, ControlsOnAPageShowThePageControlsPicture) {
     EXPECT_EQ(ParentCacheAnswer.Bmp, pc->SkinData()->CacheBmp());
 }
 
+// The options window's pages and the diagram window's track bar as their form text writes them.
+TEST_F(PageControlTest, PagesTrackBarAndUpDownAreReadFromFormText) {
+    RegisterSkinControlClasses();
+    auto* form = Create<TForm>(Application);
+    ReadRootComponent(form, R"(object Form2: TForm
+  Left = 20
+  Top = 20
+  Width = 400
+  Height = 300
+  object sPageControl1: TsPageControl
+    Left = 4
+    Top = 4
+    Width = 380
+    Height = 200
+    ActivePage = sTabSheet2
+    SkinData.SkinSection = 'PAGECONTROL'
+    object sTabSheet1: TsTabSheet
+      Caption = 'General'
+      SkinData.CustomColor = False
+      SkinData.CustomFont = False
+    end
+    object sTabSheet2: TsTabSheet
+      Caption = 'Nodes'
+      object sTrackBar1: TsTrackBar
+        Left = 8
+        Top = 8
+        Width = 150
+        Height = 45
+        Max = 5
+        PageSize = 1
+        ThumbLength = 15
+        SkinData.SkinSection = 'TRACKBAR'
+      end
+      object sUpDown1: TsUpDown
+        Left = 200
+        Top = 8
+        Max = 9
+        ButtonSkin = 'BUTTON'
+        ShowInaccessibility = False
+      end
+    end
+  end
+end
+)");
+    auto* pages = dynamic_cast<TsPageControl*>(form->FindComponent("sPageControl1"));
+    auto* track = dynamic_cast<TsTrackBar*>(form->FindComponent("sTrackBar1"));
+    auto* updown = dynamic_cast<TsUpDown*>(form->FindComponent("sUpDown1"));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_NE(track, nullptr);
+    ASSERT_NE(updown, nullptr);
+    ASSERT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->ActivePage(), form->FindComponent("sTabSheet2"));
+    EXPECT_EQ(track->Max(), 5);
+    EXPECT_EQ(track->ThumbLength(), 15);
+    EXPECT_EQ(track->SkinData()->SkinSection(), "TRACKBAR");
+    EXPECT_EQ(updown->ButtonSkin(), "BUTTON");
+    EXPECT_FALSE(updown->ShowInaccessibility());
+    EXPECT_EQ(updown->Max(), 9);
 }
 
+}

@@ -37,14 +37,6 @@ protected:
         return bar;
     }
     TPoint Centre(const TRect& r) { return TPoint {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-    std::vector<gdi::COLORREF> Pixels(const TControl* c, const TRect& r) {
-        user::FlushDisplay();
-        std::vector<gdi::COLORREF> out;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                out.push_back(ScreenPixel(c, x, y));
-        return out;
-    }
     std::vector<int> Changes;
 };
 
@@ -55,12 +47,12 @@ TEST_F(TrackBarTest, DraggingTheThumbReportsEveryChangeAndHoldsThePressedLook) {
     EXPECT_EQ(bar->ThumbLength(), 23);
     const TPoint grip = Centre(bar->ThumbRect());
     MoveTo(bar, grip.x, grip.y);
-    const std::vector<gdi::COLORREF> hot = Pixels(bar, bar->ThumbRect());
+    const std::vector<gdi::COLORREF> hot = ScreenPixels(bar, bar->ThumbRect());
     EXPECT_EQ(bar->ThumbState(), 1);
     DownAt(bar, grip.x, grip.y);
     EXPECT_TRUE(bar->ThumbHeld());
     EXPECT_EQ(bar->ThumbState(), 2);
-    EXPECT_NE(Pixels(bar, bar->ThumbRect()), hot);
+    EXPECT_NE(ScreenPixels(bar, bar->ThumbRect()), hot);
     const TRect channel = bar->ChannelRect();
     const int step = (channel.right - channel.left - 11) / 10;
     for (int i = 1; i <= 3; ++i) {
@@ -144,10 +136,10 @@ TEST_F(TrackBarTest, TicksFollowTheStyleAndTheSides) {
     // Both sides: a tick mark shows above and below the channel at each position.
     const TRect thumb = bar->ThumbRect();
     const int x = ticks[2];
-    const std::vector<gdi::COLORREF> above = Pixels(bar, TRect {x - 2, 0, x + 3, thumb.top + 2});
+    const std::vector<gdi::COLORREF> above = ScreenPixels(bar, TRect {x - 2, 0, x + 3, thumb.top + 2});
     bar->SetTickMarks(tmBoth);
     Pump();
-    EXPECT_NE(Pixels(bar, TRect {x - 2, 0, x + 3, bar->ThumbRect().top + 2}), above);
+    EXPECT_NE(ScreenPixels(bar, TRect {x - 2, 0, x + 3, bar->ThumbRect().top + 2}), above);
     bar->SetTickStyle(tsNone);
     Pump();
     EXPECT_TRUE(bar->TickPositions().empty());
@@ -211,7 +203,7 @@ TEST_F(TrackBarTest, AThumbPictureOfAnotherSizeIsStretchedAndTheNativeSizeIsNot)
         bar->Repaint();
         Pump();
         const TRect t = bar->ThumbRect();
-        return Pixels(bar, TRect {(t.left + t.right) / 2, t.top, (t.left + t.right) / 2 + 1, t.bottom});
+        return ScreenPixels(bar, TRect {(t.left + t.right) / 2, t.top, (t.left + t.right) / 2 + 1, t.bottom});
     };
     // On the native 11 x 23 thumb the 21-row picture stands unscaled: its last two rows show what lies beneath.
     const std::vector<gdi::COLORREF> native = column(23, true), nativeBare = column(23, false);
@@ -231,15 +223,15 @@ TEST_F(TrackBarTest, AThumbPictureOfAnotherSizeIsStretchedAndTheNativeSizeIsNot)
 TEST_F(TrackBarTest, ADisabledBarShowsTheDisabledLookOverTheWholeControl) {
     UseSkin(2);
     TsTrackBar* bar = Make();
-    const std::vector<gdi::COLORREF> enabled = Pixels(bar, TRect {0, 0, bar->Width(), bar->Height()});
-    const std::vector<gdi::COLORREF> thumb = Pixels(bar, bar->ThumbRect());
+    const std::vector<gdi::COLORREF> enabled = ScreenPixels(bar, TRect {0, 0, bar->Width(), bar->Height()});
+    const std::vector<gdi::COLORREF> thumb = ScreenPixels(bar, bar->ThumbRect());
     bar->SetEnabled(false);
     Pump();
     bar->Repaint();
     Pump();
-    const std::vector<gdi::COLORREF> disabled = Pixels(bar, TRect {0, 0, bar->Width(), bar->Height()});
+    const std::vector<gdi::COLORREF> disabled = ScreenPixels(bar, TRect {0, 0, bar->Width(), bar->Height()});
     EXPECT_NE(disabled, enabled);
-    EXPECT_NE(Pixels(bar, bar->ThumbRect()), thumb);
+    EXPECT_NE(ScreenPixels(bar, bar->ThumbRect()), thumb);
 }
 
 TEST_F(TrackBarTest, AVerticalBarPaintsItsChannelUpright) {

@@ -29,14 +29,6 @@ protected:
         Pump();
         return ud;
     }
-    std::vector<gdi::COLORREF> Pixels(const TControl* c, const TRect& r) {
-        user::FlushDisplay();
-        std::vector<gdi::COLORREF> out;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                out.push_back(ScreenPixel(c, x, y));
-        return out;
-    }
 };
 
 TEST_F(UpDownTest, AHorizontalUpDownAtMinShowsItsLeftButtonDisabledAndNeverHot) {
@@ -45,7 +37,7 @@ TEST_F(UpDownTest, AHorizontalUpDownAtMinShowsItsLeftButtonDisabledAndNeverHot) 
     ASSERT_TRUE(ud->PaintsSkinned());
     EXPECT_TRUE(ud->FirstAtLimit());
     EXPECT_FALSE(ud->SecondAtLimit());
-    const std::vector<gdi::COLORREF> atLimit = Pixels(ud, ud->FirstButtonRect());
+    const std::vector<gdi::COLORREF> atLimit = ScreenPixels(ud, ud->FirstButtonRect());
     MoveTo(ud, 5, 10);
     EXPECT_EQ(ud->HotPart(), TsUpDown::hpNone);
     MoveTo(ud, 35, 10);
@@ -57,7 +49,7 @@ TEST_F(UpDownTest, AHorizontalUpDownAtMinShowsItsLeftButtonDisabledAndNeverHot) 
     MoveTo(Form, 200, 150);
     EXPECT_EQ(ud->HotPart(), TsUpDown::hpNone);
     // Away from its limit the left button is no longer dimmed.
-    EXPECT_NE(Pixels(ud, ud->FirstButtonRect()), atLimit);
+    EXPECT_NE(ScreenPixels(ud, ud->FirstButtonRect()), atLimit);
     ud->SetShowInaccessibility(false);
     ud->SetPosition(0);
     ud->Repaint();
@@ -125,11 +117,11 @@ TEST_F(UpDownTest, ASkinWithoutScrollButtonSectionsLeavesTheNativeButtons) {
     UseSkin(0);
     TsUpDown* ud = Make(udVertical, 0, 10, 5, 20, 40);
     ASSERT_TRUE(ud->PaintsSkinned());
-    const std::vector<gdi::COLORREF> skinned = Pixels(ud, ud->FirstButtonRect());
+    const std::vector<gdi::COLORREF> skinned = ScreenPixels(ud, ud->FirstButtonRect());
     Manager->ConstData.ScrollBtnSection[2] = -1;   // no "SCROLLBTNBOTTOM"
     EXPECT_FALSE(ud->PaintsSkinned());
     ud->Repaint();
-    EXPECT_NE(Pixels(ud, ud->FirstButtonRect()), skinned);
+    EXPECT_NE(ScreenPixels(ud, ud->FirstButtonRect()), skinned);
     // A horizontal one needs only the left and right sections.
     TsUpDown* across = Make(udHorizontal, 0, 10, 5);
     EXPECT_TRUE(across->PaintsSkinned());
@@ -139,28 +131,28 @@ TEST_F(UpDownTest, AnArrowLargerThanItsButtonIsNotDrawnAndNeitherIsTheDisabledLo
     UseSkin(0);
     TsUpDown* ud = Make(udHorizontal, 0, 10, 0, 6, 4);
     ASSERT_TRUE(ud->PaintsSkinned());
-    const std::vector<gdi::COLORREF> atLimit = Pixels(ud, ud->FirstButtonRect());
+    const std::vector<gdi::COLORREF> atLimit = ScreenPixels(ud, ud->FirstButtonRect());
     ud->SetPosition(5);
     ud->Repaint();
-    EXPECT_EQ(Pixels(ud, ud->FirstButtonRect()), atLimit);
+    EXPECT_EQ(ScreenPixels(ud, ud->FirstButtonRect()), atLimit);
     // A button large enough shows its limit.
     TsUpDown* big = Make(udHorizontal, 0, 10, 0);
-    const std::vector<gdi::COLORREF> bigAtLimit = Pixels(big, big->FirstButtonRect());
+    const std::vector<gdi::COLORREF> bigAtLimit = ScreenPixels(big, big->FirstButtonRect());
     big->SetPosition(5);
     big->Repaint();
-    EXPECT_NE(Pixels(big, big->FirstButtonRect()), bigAtLimit);
+    EXPECT_NE(ScreenPixels(big, big->FirstButtonRect()), bigAtLimit);
 }
 
 TEST_F(UpDownTest, ADisabledControlDimsBothButtons) {
     UseSkin(3);
     TsUpDown* ud = Make(udHorizontal, 0, 10, 5);
-    const std::vector<gdi::COLORREF> first = Pixels(ud, ud->FirstButtonRect());
-    const std::vector<gdi::COLORREF> second = Pixels(ud, ud->SecondButtonRect());
+    const std::vector<gdi::COLORREF> first = ScreenPixels(ud, ud->FirstButtonRect());
+    const std::vector<gdi::COLORREF> second = ScreenPixels(ud, ud->SecondButtonRect());
     ud->SetEnabled(false);
     Pump();
     ud->Repaint();
-    EXPECT_NE(Pixels(ud, ud->FirstButtonRect()), first);
-    EXPECT_NE(Pixels(ud, ud->SecondButtonRect()), second);
+    EXPECT_NE(ScreenPixels(ud, ud->FirstButtonRect()), first);
+    EXPECT_NE(ScreenPixels(ud, ud->SecondButtonRect()), second);
 }
 
 }
