@@ -1,5 +1,6 @@
 // The gallery's skinned page: panels, gauges, buttons, check and radio buttons, the colour grid, the scroll
-// box, the tool and status bars, and buttons that switch between our skins while it runs.
+// box, the tool and status bars, a page control with a track bar and up-downs, and buttons that switch between
+// our skins while it runs.
 #include "tools/GallerySkinnedPage.h"
 
 #include "platform/classes/Colors.h"
@@ -19,6 +20,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sMaskEdit.h"
 #include "skin/controls/sMemo.h"
+#include "skin/controls/sPageControl.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sRichEdit.h"
@@ -27,6 +29,8 @@
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
+#include "skin/controls/sTrackBar.h"
+#include "skin/controls/sUpDown.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
@@ -164,12 +168,34 @@ bool ChooseSkin(TsSkinManager* manager, const std::string& name) {
     return true;
 }
 
+// A page control with more tabs than fit (its scroller shows), a track bar and up-downs on its pages.
+void BuildPages(TForm* form, TWinControl* back) {
+    auto* pages = Place<TsPageControl>(form, back, 330, 414, 270, 60);
+    pages->SetHotTrack(true);
+    for (const char* caption : {"Diagram", "Steps", "General", "Nodes", "Backups", "Hints"}) {
+        auto* sheet = Create<TsTabSheet>(form);
+        sheet->SetCaption(caption);
+        sheet->SetPageControl(pages);
+    }
+    pages->SetActivePage(pages->Pages(0));
+    auto* track = Place<TsTrackBar>(form, pages->Pages(0), 4, 2, 250, 30);
+    track->SetMax(5);
+    track->SetPageSize(1);
+    track->SetThumbLength(15);
+    track->SetPosition(2);
+    auto* steps = Place<TsUpDown>(form, pages->Pages(1), 8, 4, 18, 28);
+    steps->SetPosition(5);
+    auto* across = Place<TsUpDown>(form, back, 608, 422, 36, 18);
+    across->SetOrientation(udHorizontal);
+    across->SetBounds(608, 422, 36, 18);
+}
+
 TForm* BuildSkinnedPage(TsSkinManager* manager, const std::string& initialSkin) {
     TForm* form = Create<TForm>(Application);
     form->SetCaption("KORVEX skinned controls");
-    form->SetBounds(60, 40, 700, 520);
+    form->SetBounds(60, 40, 700, 590);
     form->SetClientWidth(680);
-    form->SetClientHeight(480);
+    form->SetClientHeight(550);
 
     BuildToolBar(form);
     auto* status = Create<TsStatusBar>(form);
@@ -238,6 +264,7 @@ TForm* BuildSkinnedPage(TsSkinManager* manager, const std::string& initialSkin) 
     grid->SetItemIndex(2);
     BuildRows(form, back);
     BuildEdits(form, back);
+    BuildPages(form, back);
     return form;
 }
 

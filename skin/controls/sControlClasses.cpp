@@ -11,6 +11,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sMaskEdit.h"
 #include "skin/controls/sMemo.h"
+#include "skin/controls/sPageControl.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sRichEdit.h"
@@ -19,6 +20,8 @@
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
+#include "skin/controls/sTrackBar.h"
+#include "skin/controls/sUpDown.h"
 
 namespace korvex::skin {
 
@@ -31,6 +34,8 @@ void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
     classes::RegisterClasses({TsEdit::StaticClass(), TsMaskEdit::StaticClass(), TsMemo::StaticClass(),
         TsRichEdit::StaticClass()});
+    classes::RegisterClasses({TsUpDown::StaticClass(), TsPageControl::StaticClass(), TsTabSheet::StaticClass(),
+        TsTrackBar::StaticClass()});
     InstallEditLabelFactory();
 }
 

@@ -62,11 +62,18 @@ RECT Place(HWND hwnd, const TabState* s, int along, int extent, int outerRow) {
 }
 
 void ShowScroller(HWND hwnd, TabState* s, bool show) {
+    s->Scrolling = show;
+    if (s->Scroller != nullptr && !IsWindow(s->Scroller)) {
+        // Destroyed by someone else (a skinned page control puts its own scroller there): it stays away.
+        s->Scroller = nullptr;
+        s->ScrollerReplaced = true;
+    }
     if (!show) {
         if (IsWindow(s->Scroller)) DestroyWindow(s->Scroller);
         s->Scroller = nullptr;
         return;
     }
+    if (s->ScrollerReplaced) return;
     int cx = 2 * GetSystemMetrics(SM_CXHSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
     RECT strip = StripRect(hwnd, s);
     RECT c = ClientRect(hwnd);
@@ -267,7 +274,7 @@ RECT WindowRectFor(HWND hwnd, const TabState* s, RECT display) {
 
 RECT VisibleStrip(HWND hwnd, const TabState* s) {
     RECT strip = StripRect(hwnd, s);
-    if (IsWindow(s->Scroller)) strip.right -= 2 * GetSystemMetrics(SM_CXHSCROLL);
+    if (s->Scrolling) strip.right -= 2 * GetSystemMetrics(SM_CXHSCROLL);
     if (s->FirstVisible > 0) strip.left = StripMargin;   // what scrolled out stays out of the margin
     return strip;
 }
@@ -281,7 +288,7 @@ int HitTest(HWND hwnd, const TabState* s, POINT p) {
 }
 
 void EnsureVisible(HWND hwnd, TabState* s, int index) {
-    if (index < 0 || index >= int(s->Items.size()) || !IsWindow(s->Scroller)) return;
+    if (index < 0 || index >= int(s->Items.size()) || !s->Scrolling) return;
     RECT visible = VisibleStrip(hwnd, s);
     while (s->FirstVisible > index
         || (s->Items[size_t(index)].Rect.right > visible.right && s->FirstVisible < s->MaxFirst)) {

@@ -33,6 +33,8 @@ struct TabState {
     int Rows = 1;
     int TabThickness = 18;   // across the strip, one row
     HWND Scroller = nullptr;
+    bool Scrolling = false;   // the tabs overflow: the strip's end is kept for a scroller
+    bool ScrollerReplaced = false;   // someone else destroyed our scroller: it is not made again
     bool TrackingLeave = false;
     bool InLayout = false;
 };

@@ -235,6 +235,19 @@ bool OnKeyDown(HWND hwnd, TrackState* s, WPARAM key) {
     }
 }
 
+// The wheel moves a line per notch: up toward Min, as the Up key does. Partial notches add up.
+void OnWheel(HWND hwnd, TrackState* s, int delta) {
+    s->WheelRest += delta;
+    while (s->WheelRest >= WHEEL_DELTA || s->WheelRest <= -WHEEL_DELTA) {
+        const bool up = s->WheelRest > 0;
+        s->WheelRest += up ? -WHEEL_DELTA : WHEEL_DELTA;
+        Move(hwnd, s, up ? TB_LINEUP : TB_LINEDOWN);
+        s = ControlData<TrackState>(hwnd);   // the parent may have destroyed the bar
+        if (!IsWindow(hwnd) || !s) return;
+    }
+    Notify(hwnd, TB_ENDTRACK, 0);
+}
+
 bool IsTrackKey(WPARAM key) {
     return key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT
         || key == VK_HOME || key == VK_END;
@@ -419,6 +432,9 @@ LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         if (OnKeyDown(hwnd, s, wParam)) return 0;
         break;
+    case WM_MOUSEWHEEL:
+        OnWheel(hwnd, s, GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_KEYUP:
         if (IsTrackKey(wParam)) {
             Notify(hwnd, TB_ENDTRACK, 0);

@@ -27,6 +27,7 @@ struct TrackState {
     int DragOffset = 0;   // from the thumb's start to the pointer, along the bar
     int PageDirection = 0;
     POINT PagePoint {};
+    int WheelRest = 0;   // wheel delta short of a notch
 };
 
 // The layout along and across the bar; for a vertical bar "along" is y.

@@ -4,6 +4,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Painting.h"
+#include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControls.h"
@@ -274,6 +275,38 @@ TEST_F(TabControlTest, SelectingAHiddenTabByKeyScrollsItIntoView) {
     MapWindowRect(nullptr, tabs, &s);
     EXPECT_LE(last.right, s.left);
     EXPECT_GE(last.left, 0);
+}
+
+TEST_F(TabControlTest, AScrollerDestroyedByAnotherStaysAwayAndItsCornerStillScrolls) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < 12; ++i)
+        captions.push_back("Page number " + std::to_string(i));
+    HWND tabs = Make(0, captions);
+    HWND scroller = GetDlgItem(tabs, TabScrollerId);
+    ASSERT_NE(scroller, nullptr);
+    RECT corner = WindowRect(scroller);
+    MapWindowRect(nullptr, tabs, &corner);
+    DestroyWindow(scroller);
+    // Relayouts of every kind: a selection, a resize, a new tab, a font.
+    SendMessage(tabs, TCM_SETCURSEL, 5, 0);
+    SetWindowPos(tabs, nullptr, 0, 0, 280, 200, SWP_NOMOVE | SWP_NOZORDER);
+    TCITEM item;
+    item.mask = TCIF_TEXT;
+    std::string text = "Another page";
+    item.pszText = text.data();
+    SendMessage(tabs, TCM_INSERTITEM, 12, reinterpret_cast<LPARAM>(&item));
+    SendMessage(tabs, WM_SETFONT, 0, 0);
+    Pump();
+    EXPECT_EQ(GetDlgItem(tabs, TabScrollerId), nullptr);
+    // The corner stays reserved: no tab is hit there, and scrolling by message still works.
+    TCHITTESTINFO hit;
+    hit.pt = POINT {279 - 3, (corner.top + corner.bottom) / 2};
+    EXPECT_EQ(SendMessage(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    SendMessage(tabs, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
+    EXPECT_LT(ItemRect(tabs, 1).left, 0);
+    // Selecting the last tab still brings it into view.
+    SendMessage(tabs, WM_KEYDOWN, VK_END, 0);
+    EXPECT_LE(ItemRect(tabs, 12).right, 280 - 2 * GetSystemMetrics(SM_CXHSCROLL));
 }
 
 TEST_F(TabControlTest, TabsThatFitNeedNoScroller) {

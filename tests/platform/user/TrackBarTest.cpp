@@ -89,6 +89,27 @@ TEST_F(TrackBarTest, KeysMoveByLineAndPageAndToTheEnds) {
     }
 }
 
+TEST_F(TrackBarTest, TheWheelMovesALinePerNotchAndPartialNotchesAddUp) {
+    HWND bar = Make(0);
+    SendMessage(bar, TBM_SETPOS, 1, 50);
+    SetFocus(bar);
+    const POINT p = OnScreen(bar, 20, 10);
+    Screen->Wheel(p.x, p.y, -WHEEL_DELTA);   // down: toward Max
+    Pump();
+    EXPECT_EQ(Pos(bar), 51);
+    ASSERT_EQ(Scrolls.size(), 2u);
+    EXPECT_EQ(Scrolls[0], (Scroll {WM_HSCROLL, TB_LINEDOWN, 0}));
+    EXPECT_EQ(Scrolls[1].Code, TB_ENDTRACK);
+    Scrolls.clear();
+    SendMessage(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
+    EXPECT_EQ(Pos(bar), 49);
+    EXPECT_EQ(Scrolls.size(), 3u);
+    SendMessage(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);
+    EXPECT_EQ(Pos(bar), 49);
+    SendMessage(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);
+    EXPECT_EQ(Pos(bar), 48);
+}
+
 TEST_F(TrackBarTest, LineSizeSetsTheKeyStep) {
     HWND bar = Make(0);
     EXPECT_EQ(SendMessage(bar, TBM_SETLINESIZE, 0, 7), 1);

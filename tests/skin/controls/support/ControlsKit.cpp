@@ -2,6 +2,7 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/TForm.h"
+#include "platform/user/MessageLoop.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
@@ -79,6 +80,15 @@ void ControlsTest::UpAt(const TControl* control, int x, int y) {
 void ControlsTest::Key(unsigned vk) {
     Display->Press(vk, vk == 0x20 ? " " : "");
     Pump();
+}
+
+std::vector<gdi::COLORREF> ControlsTest::ScreenPixels(const TControl* control, const TRect& r) {
+    user::FlushDisplay();
+    std::vector<gdi::COLORREF> out;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            out.push_back(ScreenPixel(control, x, y));
+    return out;
 }
 
 std::string ControlsTest::PictureDir() const {

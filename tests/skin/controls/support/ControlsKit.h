@@ -6,6 +6,7 @@
 #include "support/SkinFixtures.h"
 
 #include <string>
+#include <vector>
 
 namespace korvex::skin::ctltest {
 
@@ -26,6 +27,8 @@ protected:
     void DownAt(const classes::TControl* control, int x, int y);
     void UpAt(const classes::TControl* control, int x, int y);
     void Key(unsigned vk);
+    // The screen's pixels of r in the control's coordinates, row by row, after what was drawn is shown.
+    std::vector<gdi::COLORREF> ScreenPixels(const classes::TControl* control, const classes::TRect& r);
     std::string PictureDir() const;
 
     test::ManagerHost* Host = nullptr;

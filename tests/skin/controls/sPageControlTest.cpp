@@ -1,0 +1,399 @@
+// TsPageControl on the headless display: switching pages by mouse, keys and ActivePage, the skinned tab
+// scroller, hidden tabs, hot tracking, the hot tab during an exposure, the tab backgrounds of each style.
+#include "support/ControlsKit.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TReader.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/Painting.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/Window.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/display/Display.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sControlClasses.h"
+#include "skin/controls/sPageControl.h"
+#include "skin/controls/sTrackBar.h"
+#include "skin/controls/sUpDown.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinManager.h"
+
+#include <string>
+#include <vector>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class PageControlTest : public ControlsTest {
+protected:
+    TsPageControl* Make(int pages, int width = 300, int height = 180, TTabPosition position = tpTop) {
+        auto* pc = Create<TsPageControl>(Form);
+        pc->SetBounds(10, 10, width, height);
+        pc->SetTabPosition(position);
+        pc->SetParent(Form);
+        Sheets.clear();
+        for (int i = 0; i < pages; ++i) {
+            auto* sheet = Create<TsTabSheet>(Form);
+            sheet->SetCaption("Page " + std::to_string(i));
+            sheet->SetPageControl(pc);
+            Sheets.push_back(sheet);
+        }
+        pc->SetActivePage(Sheets.empty() ? nullptr : Sheets[0]);
+        Pump();
+        return pc;
+    }
+    TPoint Centre(const TRect& r) { return TPoint {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+    void ClickTab(TsPageControl* pc, int page) {
+        const TPoint p = Centre(pc->NativeTabRect(page));
+        ClickAt(pc, p.x, p.y);
+    }
+    int NativeScrollers(TsPageControl* pc) {
+        int n = 0;
+        for (user::HWND c = user::GetWindow(pc->Handle(), user::GW_CHILD); c != nullptr; c = user::GetWindow(c, user::GW_HWNDNEXT))
+            if (user::GetClassName(c) == "msctls_updown32" && (pc->Scroller() == nullptr || c != pc->Scroller()->Handle())) ++n;
+        return n;
+    }
+
+    std::vector<TsTabSheet*> Sheets;
+};
+
+TEST_F(PageControlTest, ClickingATabShowsItsPageAndPaintsItsTabActive) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    ASSERT_TRUE(PaintsSkinned(pc->SkinData()));
+    int changes = 0;
+    pc->OnChange = [&](TObject*) { ++changes; };
+    const TRect tab2 = pc->SkinTabRect(2, true);
+    const std::vector<gdi::COLORREF> before = ScreenPixels(pc, tab2);
+    ClickTab(pc, 2);
+    EXPECT_EQ(pc->ActivePage(), Sheets[2]);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(Sheets[2]->Visible());
+    EXPECT_FALSE(Sheets[0]->Visible());
+    EXPECT_NE(ScreenPixels(pc, tab2), before);
+    // Back to the first: the second tab looks as it did.
+    ClickTab(pc, 0);
+    EXPECT_EQ(pc->ActivePage(), Sheets[0]);
+    EXPECT_EQ(ScreenPixels(pc, tab2), before);
+    EXPECT_EQ(pc->PaintedTabCount(), 3);
+}
+
+TEST_F(PageControlTest, ArrowsAndCtrlTabSwitchPagesFromTheKeyboard) {
+    UseSkin(1);
+    TsPageControl* pc = Make(3);
+    auto* button = Create<TsButton>(Form);
+    button->SetBounds(10, 10, 80, 24);
+    button->SetParent(Sheets[0]);
+    pc->SetFocus();
+    Pump();
+    Key(user::VK_RIGHT);
+    EXPECT_EQ(pc->ActivePage(), Sheets[1]);
+    Key(user::VK_LEFT);
+    EXPECT_EQ(pc->ActivePage(), Sheets[0]);
+    button->SetFocus();
+    Pump();
+    Display->Press(user::VK_TAB, "", user::ModControl);
+    Pump();
+    EXPECT_EQ(pc->ActivePage(), Sheets[1]);
+    auto* second = Create<TsButton>(Form);
+    second->SetBounds(10, 10, 80, 24);
+    second->SetParent(Sheets[1]);
+    second->SetFocus();
+    Pump();
+    Display->Press(user::VK_TAB, "", user::ModControl | user::ModShift);
+    Pump();
+    EXPECT_EQ(pc->ActivePage(), Sheets[0]);
+}
+
+TEST_F(PageControlTest, ActivePageSetInCodeRepaintsTheTabs) {
+    UseSkin(2);
+    TsPageControl* pc = Make(3);
+    const TRect tab1 = pc->SkinTabRect(1, true);
+    const std::vector<gdi::COLORREF> inactive = ScreenPixels(pc, tab1);
+    pc->SetActivePage(Sheets[1]);
+    Pump();
+    EXPECT_TRUE(Sheets[1]->Visible());
+    EXPECT_NE(ScreenPixels(pc, tab1), inactive);
+    // Through the inherited setter as well (form text, TPageControl callers).
+    static_cast<TPageControl*>(pc)->SetActivePage(Sheets[0]);
+    Pump();
+    EXPECT_EQ(ScreenPixels(pc, tab1), inactive);
+}
+
+TEST_F(PageControlTest, ManyTabsGetTheSkinnedScrollerInTheStripCorner) {
+    UseSkin(0);
+    TsPageControl* pc = Make(12, 260);
+    TsUpDown* scroller = pc->Scroller();
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(NativeScrollers(pc), 0);
+    EXPECT_EQ(scroller->Orientation(), udHorizontal);
+    EXPECT_EQ(scroller->ButtonSkin(), "BUTTON");
+    EXPECT_EQ(scroller->Left() + scroller->Width(), 260);
+    EXPECT_EQ(scroller->Top(), 0);
+    EXPECT_GT(scroller->Max(), 0);
+    EXPECT_EQ(scroller->Position(), 0);
+    // Its right button scrolls the tabs by one.
+    const int firstLeft = pc->NativeTabRect(1).left;
+    ClickAt(scroller, scroller->Width() - 4, scroller->Height() / 2);
+    EXPECT_LT(pc->NativeTabRect(0).left, 0);
+    EXPECT_LT(pc->NativeTabRect(1).left, firstLeft);
+    EXPECT_EQ(scroller->Position(), 1);
+    EXPECT_EQ(pc->ActivePage(), Sheets[0]);   // scrolling does not switch
+    // Relayouts do not bring the native scroller back.
+    pc->SetActivePage(Sheets[11]);
+    pc->SetWidth(250);
+    Pump();
+    EXPECT_EQ(NativeScrollers(pc), 0);
+    EXPECT_NE(pc->Scroller(), nullptr);
+    EXPECT_EQ(pc->Scroller()->Left() + pc->Scroller()->Width(), 250);
+    // Bottom tabs: the bottom right corner.
+    pc->SetTabPosition(tpBottom);
+    Pump();
+    ASSERT_NE(pc->Scroller(), nullptr);
+    EXPECT_EQ(pc->Scroller()->Top() + pc->Scroller()->Height(), pc->Height());
+    EXPECT_EQ(NativeScrollers(pc), 0);
+}
+
+TEST_F(PageControlTest, MultiLineAndButtonStylesHaveNoScroller) {
+    UseSkin(3);
+    TsPageControl* pc = Make(12, 260);
+    ASSERT_NE(pc->Scroller(), nullptr);
+    pc->SetMultiLine(true);
+    Pump();
+    EXPECT_EQ(pc->Scroller(), nullptr);
+    pc->SetMultiLine(false);
+    pc->SetStyle(tsButtons);
+    Pump();
+    EXPECT_EQ(pc->Scroller(), nullptr);
+    pc->SetStyle(tsTabs);
+    Pump();
+    EXPECT_NE(pc->Scroller(), nullptr);
+    // Side tabs wrap into rows: no scroller, even though their edges reach the control's edge.
+    pc->SetTabPosition(tpRight);
+    Pump();
+    EXPECT_EQ(pc->HiddenTabCount(), 0);
+    EXPECT_EQ(pc->Scroller(), nullptr);
+    EXPECT_EQ(NativeScrollers(pc), 0);
+}
+
+TEST_F(PageControlTest, ARemovedSkinGivesTheNativeScrollerBack) {
+    UseSkin(0);
+    TsPageControl* pc = Make(12, 260);
+    ASSERT_NE(pc->Scroller(), nullptr);
+    UseSkin(-1);
+    EXPECT_EQ(pc->Scroller(), nullptr);
+    EXPECT_EQ(NativeScrollers(pc), 1);
+    EXPECT_EQ(pc->ActivePage(), Sheets[0]);
+    UseSkin(1);
+    EXPECT_NE(pc->Scroller(), nullptr);
+    EXPECT_EQ(NativeScrollers(pc), 0);
+}
+
+TEST_F(PageControlTest, AHiddenTabIsNeitherHitNorCounted) {
+    UseSkin(0);
+    TsPageControl* pc = Make(12, 260);
+    const int hidden = pc->HiddenTabCount();
+    const TPoint onSecond = Centre(pc->SkinTabRect(1, false));
+    EXPECT_EQ(pc->TabAtPoint(onSecond), 1);
+    Sheets[1]->SetTabVisible(false);
+    Pump();
+    EXPECT_EQ(pc->TabAtPoint(onSecond), 2);   // the next tab took its place
+    EXPECT_TRUE(pc->NativeTabRect(1).right <= pc->NativeTabRect(1).left);
+    EXPECT_EQ(pc->HiddenTabCount(), hidden - 1);
+    EXPECT_EQ(pc->VisibleTabCount(), 11);
+}
+
+TEST_F(PageControlTest, HotTrackingLightsInactiveTabsOnly) {
+    UseSkin(1);
+    TsPageControl* pc = Make(3);
+    pc->SetHotTrack(true);
+    Pump();
+    const TRect tab1 = pc->SkinTabRect(1, false);
+    const std::vector<gdi::COLORREF> normal = ScreenPixels(pc, pc->NativeTabRect(1));
+    MoveTo(pc, Centre(tab1).x, Centre(tab1).y);
+    EXPECT_EQ(pc->HotTab(), 1);
+    const std::vector<gdi::COLORREF> hot = ScreenPixels(pc, pc->NativeTabRect(1));
+    EXPECT_NE(hot, normal);
+    const TPoint onActive = Centre(pc->NativeTabRect(0));
+    MoveTo(pc, onActive.x, onActive.y);
+    EXPECT_EQ(pc->HotTab(), -1);
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), normal);
+    MoveTo(pc, Centre(tab1).x, Centre(tab1).y);
+    MoveTo(Form, 340, 230);
+    EXPECT_EQ(pc->HotTab(), -1);
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), normal);
+}
+
+// An exposure while a tab is hot paints the whole control; only an update inside the hot tab takes the short way.
+TEST_F(PageControlTest, AnExposureWhileATabIsHotPaintsEverything) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    pc->SetHotTrack(true);
+    Pump();
+    const TRect tab1 = pc->SkinTabRect(1, false);
+    MoveTo(pc, Centre(tab1).x, Centre(tab1).y);
+    ASSERT_EQ(pc->HotTab(), 1);
+    const std::vector<gdi::COLORREF> hot = ScreenPixels(pc, pc->NativeTabRect(1));
+    const TRect frame = pc->PageFrameRect();
+    const TPoint inFrame {frame.left + 2, frame.bottom - 3};
+    const gdi::COLORREF framePixel = ScreenPixel(pc, inFrame.x, inFrame.y);
+    // Scribble over the whole window, then expose it.
+    const gdi::HDC dc = user::GetDC(pc->Handle());
+    const gdi::RECT all {0, 0, pc->Width(), pc->Height()};
+    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
+    gdi::FillRect(dc, &all, brush);
+    gdi::DeleteObject(brush);
+    user::ReleaseDC(pc->Handle(), dc);
+    user::InvalidateRect(pc->Handle(), nullptr, true);
+    Pump();
+    EXPECT_EQ(ScreenPixel(pc, inFrame.x, inFrame.y), framePixel);
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), hot);   // and the hot tab stays hot
+    // An update inside the hot tab alone repaints just that tab.
+    const gdi::RECT inside = pc->NativeTabRect(1);
+    user::InvalidateRect(pc->Handle(), &inside, false);
+    Pump();
+    EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), hot);
+}
+
+// The tab background is tested on the section each style actually uses, index 0 included.
+TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    pc->SetStyle(tsButtons);
+    Pump();
+    const TRect tab1 = pc->NativeTabRect(1);
+    const TPoint corner {tab1.left + 2, tab1.top + 2};
+    const std::vector<gdi::COLORREF> withBackground = ScreenPixels(pc, tab1);
+    // Without a "TABTOP" section button tabs keep their background.
+    Manager->ConstData.TabSection[1] = -1;
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixels(pc, tab1), withBackground);
+    // "BUTTON" as the skin's first section still paints.
+    const int button = Manager->GetSkinIndex("BUTTON");
+    ASSERT_GT(button, 0);
+    std::swap(Manager->Sections[0], Manager->Sections[std::size_t(button)]);
+    ASSERT_EQ(Manager->GetSkinIndex("BUTTON"), 0);
+    pc->SkinData()->UpdateIndexes();
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixels(pc, tab1), withBackground);
+    // No mask for the section used: captions only, over the strip.
+    for (auto& mask : Manager->Masks)
+        if (mask.ClassName == "BUTTON" && mask.PropertyName == "BORDERSMASK") mask.PropertyName = "HIDDEN";
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    EXPECT_NE(ScreenPixels(pc, tab1), withBackground);
+    const TRect strip = pc->TabStripRect();
+    EXPECT_EQ(ScreenPixel(pc, corner.x, corner.y), ScreenPixel(pc, strip.right - 2, strip.top + 2));
+}
+
+TEST_F(PageControlTest, ASkinWithoutTabSectionsDrawsCaptionsWithoutBackgrounds) {
+    UseSkin(2);
+    TsPageControl* pc = Make(3);
+    const TRect tab1 = pc->NativeTabRect(1);
+    Manager->ConstData.TabSection[1] = -1;
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    const TRect strip = pc->TabStripRect();
+    EXPECT_EQ(ScreenPixel(pc, tab1.left + 2, tab1.top + 3), ScreenPixel(pc, strip.right - 2, strip.top + 3));
+    // The caption is still there.
+    bool text = false;
+    for (gdi::COLORREF c : ScreenPixels(pc, tab1))
+        text = text || c != ScreenPixel(pc, strip.right - 2, strip.top + 3);
+    EXPECT_TRUE(text);
+}
+
+TEST_F(PageControlTest, ControlsOnAPageShowThePageControlsPicture) {
+    UseSkin(3);
+    TsPageControl* pc = Make(2);
+    auto* button = Create<TsButton>(Form);
+    button->SetBounds(10, 10, 80, 24);
+    button->SetParent(Sheets[0]);
+    Pump();
+    ParentsUpdated(Form);
+    Pump();
+    EXPECT_TRUE(PaintsSkinned(button->SkinData()));
+    EXPECT_TRUE(QuerySkinCommand(Sheets[0], SMC_ISSKINNED));
+    // The page shows the page control's cache under it.
+    const TPoint onPage {Sheets[0]->Width() - 3, Sheets[0]->Height() - 3};
+    const TPoint inCache {Sheets[0]->Left() + onPage.x, Sheets[0]->Top() + onPage.y};
+    EXPECT_EQ(ScreenPixel(Sheets[0], onPage.x, onPage.y),
+        gdi::COLORREF(pc->SkinData()->CacheBmp()->Canvas()->Pixels(inCache.x, inCache.y)));
+    Sheets[0]->Perform(SM_SKINCMD, SkinCommandWParam(SMC_GETCACHE), 0);
+    EXPECT_TRUE(ParentCacheAnswer.Ready);
+    EXPECT_EQ(ParentCacheAnswer.X, Sheets[0]->Left());
+    EXPECT_EQ(ParentCacheAnswer.Bmp, pc->SkinData()->CacheBmp());
+}
+
+// The options window's pages and the diagram window's track bar as their form text writes them.
+TEST_F(PageControlTest, PagesTrackBarAndUpDownAreReadFromFormText) {
+    RegisterSkinControlClasses();
+    auto* form = Create<TForm>(Application);
+    ReadRootComponent(form, R"(object Form2: TForm
+  Left = 20
+  Top = 20
+  Width = 400
+  Height = 300
+  object sPageControl1: TsPageControl
+    Left = 4
+    Top = 4
+    Width = 380
+    Height = 200
+    ActivePage = sTabSheet2
+    SkinData.SkinSection = 'PAGECONTROL'
+    object sTabSheet1: TsTabSheet
+      Caption = 'General'
+      SkinData.CustomColor = False
+      SkinData.CustomFont = False
+    end
+    object sTabSheet2: TsTabSheet
+      Caption = 'Nodes'
+      object sTrackBar1: TsTrackBar
+        Left = 8
+        Top = 8
+        Width = 150
+        Height = 45
+        Max = 5
+        PageSize = 1
+        ThumbLength = 15
+        SkinData.SkinSection = 'TRACKBAR'
+      end
+      object sUpDown1: TsUpDown
+        Left = 200
+        Top = 8
+        Max = 9
+        ButtonSkin = 'BUTTON'
+        ShowInaccessibility = False
+      end
+    end
+  end
+end
+)");
+    auto* pages = dynamic_cast<TsPageControl*>(form->FindComponent("sPageControl1"));
+    auto* track = dynamic_cast<TsTrackBar*>(form->FindComponent("sTrackBar1"));
+    auto* updown = dynamic_cast<TsUpDown*>(form->FindComponent("sUpDown1"));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_NE(track, nullptr);
+    ASSERT_NE(updown, nullptr);
+    ASSERT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->ActivePage(), form->FindComponent("sTabSheet2"));
+    EXPECT_EQ(track->Max(), 5);
+    EXPECT_EQ(track->ThumbLength(), 15);
+    EXPECT_EQ(track->SkinData()->SkinSection(), "TRACKBAR");
+    EXPECT_EQ(updown->ButtonSkin(), "BUTTON");
+    EXPECT_FALSE(updown->ShowInaccessibility());
+    EXPECT_EQ(updown->Max(), 9);
+}
+
+}
