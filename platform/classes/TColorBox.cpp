@@ -84,6 +84,15 @@ TColor SwatchFrameColor(TColor color, bool selected) {
     return selected ? clWhite : color;
 }
 
+void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor frame) {
+    const TColor background = canvas->Brush()->Color();
+    canvas->Brush()->SetColor(color);
+    canvas->FillRect(swatch);
+    canvas->Brush()->SetColor(frame);
+    canvas->FrameRect(swatch);
+    canvas->Brush()->SetColor(background);
+}
+
 TCustomColorBox::TCustomColorBox(TComponent* owner)
     : TCustomComboBox(owner) {
     TCustomComboBox::SetStyle(csOwnerDrawFixed);
@@ -169,17 +178,12 @@ void TCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState sta
     }
     TCanvas* canvas = Canvas();
     canvas->FillRect(rect);
-    const TColor background = canvas->Brush()->Color();
     TColor color = Colors(index);
     if (color == clDefault) color = FDefaultColorColor;
     if (color == clNone) color = FNoneColorColor;
     TRect swatch = Rect(rect.left, rect.top, rect.left + (rect.bottom - rect.top), rect.bottom);
     gdi::InflateRect(&swatch, -1, -1);
-    canvas->Brush()->SetColor(color);
-    canvas->FillRect(swatch);
-    canvas->Brush()->SetColor(SwatchFrameColor(color, state.Contains(odSelected)));
-    canvas->FrameRect(swatch);
-    canvas->Brush()->SetColor(background);
+    DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, state.Contains(odSelected)));
     const std::string name = Items()->Get(index);
     const int textHeight = canvas->TextHeight(name);
     canvas->Brush()->SetStyle(bsClear);

@@ -40,6 +40,8 @@ inline constexpr const char* CustomColorItem = "Custom...";
 TObject* ColorItemObject(TColor color);
 TColor ColorOfItemObject(const TObject* object);
 int ColorItemToSelect(TStrings* items, TColor value, bool customColor);
+// A swatch: filled with color, framed in frame; the canvas's brush colour is left as it was.
+void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor frame);
 
 // Each item's object is its colour. The list is filled from the library's colour names in their order
 // (standard, extended, then the system colours with clDefault and clNone) as Style says; without a window
