@@ -301,7 +301,17 @@ bool TsCommonComboBox::SelectItem(const std::string& lookup) {
     const user::HWND h = WindowHandle();
     const auto found = int(user::SendMessage(h, user::CB_FINDSTRING, user::WPARAM(-1), user::LPARAM(lookup.c_str())));
     if (found < 0) {
-        SetItemIndex(-1);
+        if (ListStyle()) {
+            SetItemIndex(-1);
+        } else if (ItemIndex() >= 0) {
+            // Leaving the item keeps what was typed: the key goes on to the edit.
+            user::DWORD selStart = 0, selEnd = 0;
+            user::SendMessage(h, user::CB_GETEDITSEL, user::WPARAM(&selStart), user::LPARAM(&selEnd));
+            const std::string typed = Text();
+            SetItemIndex(-1);
+            SetText(typed);
+            user::SendMessage(h, user::CB_SETEDITSEL, 0, user::MAKELPARAM(int(selStart), int(selEnd)));
+        }
         Change();
         return false;
     }

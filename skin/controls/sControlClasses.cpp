@@ -6,6 +6,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
@@ -26,7 +27,7 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
-    classes::RegisterClasses({TsComboBox::StaticClass()});
+    classes::RegisterClasses({TsComboBox::StaticClass(), TsColorBox::StaticClass()});
     InstallEditLabelFactory();
 }
 
