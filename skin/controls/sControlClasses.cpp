@@ -7,6 +7,7 @@
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sComboBoxes_ComboBoxEx.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
@@ -27,7 +28,8 @@ void RegisterSkinControlClasses() {
         TsRadioButton::StaticClass(), TsSpeedButton::StaticClass(), TsStatusBar::StaticClass(),
         TsToolBar::StaticClass()});
     classes::RegisterClasses({TsLabel::StaticClass(), TsGroupBox::StaticClass(), TsSplitter::StaticClass()});
-    classes::RegisterClasses({TsComboBox::StaticClass(), TsColorBox::StaticClass()});
+    classes::RegisterClasses({TsComboBox::StaticClass(), TsColorBox::StaticClass(),
+        TsComboBoxEx::StaticClass()});
     InstallEditLabelFactory();
 }
 
