@@ -148,10 +148,7 @@ TClass TsCustomComboBoxEx::StaticClass() {
 
 void TsCustomComboBoxEx::UpdateWindowItems() {
     if (!FItemsEx || ControlDestroying(this)) return;
-    if (!HandleAllocated()) {
-        FWindowItemsPending = true;
-        return;
-    }
+    // Without a window the items wait in the list's own store, which the window takes when it is made.
     const int chosen = ItemIndex();
     TStrings* items = Items();
     items->BeginUpdate();
@@ -161,13 +158,11 @@ void TsCustomComboBoxEx::UpdateWindowItems() {
         const TsComboItem* item = FItemsEx->GetItem(i);   // nullptr while it is being made
         items->Insert(i, item != nullptr ? item->Caption() : std::string());
     }
-    FWindowItemsPending = false;
     if (chosen >= 0 && chosen < items->Count()) SetItemIndex(chosen);
 }
 
 void TsCustomComboBoxEx::CreateWnd() {
     TsCommonComboBox::CreateWnd();
-    if (FWindowItemsPending) UpdateWindowItems();
     EditMarginHook();
 }
 
@@ -264,7 +259,7 @@ void TsCustomComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState 
     const bool face = state.Contains(odComboBoxEdit);
     const bool highlighted = face ? FaceHighlighted(state) : state.Contains(odSelected);
     canvas->Brush()->SetColor(highlighted ? clHighlight : Color());
-    canvas->Font()->SetColor(highlighted ? clHighlightText : Font()->Color());
+    canvas->Font()->SetColor(highlighted ? clHighlightText : Enabled() ? Font()->Color() : clGrayText);
     canvas->FillRect(rect);
     if (!face && highlighted) canvas->DrawFocusRect(rect);
     if (index < 0) return;

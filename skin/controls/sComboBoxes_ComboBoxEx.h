@@ -78,7 +78,7 @@ public:
     // The image an item shows in a state (-1: none), and where, for an item rectangle.
     TImageIndex ImageIndexOf(int index, classes::TOwnerDrawState state) const;
     classes::TRect ImageRect(int index, const classes::TRect& rect, classes::TOwnerDrawState state) const;
-    void UpdateWindowItems();   // the window's list from ItemsEx (pending while there is no window)
+    void UpdateWindowItems();   // the window's list from ItemsEx
 
 protected:
     void CreateWnd() override;
@@ -96,7 +96,6 @@ private:
     std::unique_ptr<classes::TChangeLink> FChangeLink;
     classes::TCustomImageList* FImages = nullptr;
     std::unique_ptr<TsComboItems> FItemsEx;
-    bool FWindowItemsPending = false;
 };
 
 class TsComboBoxEx : public TsCustomComboBoxEx {

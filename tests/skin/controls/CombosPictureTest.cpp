@@ -9,7 +9,12 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/classes/TImageList.h"
 #include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sComboBoxes_ComboBoxEx.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
@@ -23,6 +28,19 @@ using namespace korvex::skin;
 using namespace korvex::skin::ctltest;
 
 namespace {
+
+// A small picture for the image list: a coloured disc on the list's transparent colour.
+void AddDisc(TImageList* images, TColor color) {
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect(TRect {0, 0, 16, 16});
+    picture.Canvas()->Brush()->SetColor(color);
+    picture.Canvas()->Pen()->SetColor(0x202020);
+    picture.Canvas()->Ellipse(2, 2, 14, 14);
+    images->AddMasked(&picture, clFuchsia);
+}
 
 class CombosSheet : public ControlsTest, public ::testing::WithParamInterface<int> {
 protected:
@@ -45,10 +63,10 @@ protected:
 TEST_P(CombosSheet, CombosInEveryStateAndAnOpenList) {
     const int which = GetParam();
     UseSkin(which);
-    Form->SetClientWidth(520);
+    Form->SetClientWidth(540);
     Form->SetClientHeight(240);
     auto* back = Create<TsPanel>(Form);
-    back->SetBounds(0, 0, 520, 240);
+    back->SetBounds(0, 0, 540, 240);
     back->SetCaption("");
     back->SetParent(Form);
 
@@ -82,6 +100,39 @@ TEST_P(CombosSheet, CombosInEveryStateAndAnOpenList) {
     drawn->SetParent(back);
     Fill(drawn);
     drawn->SetItemIndex(2);
+
+    auto* colors = Add<TsColorBox>(back, 180, 52, "Colour box");
+    colors->SetParent(back);
+    colors->SetSelected(clNavy);
+    auto* custom = Add<TsColorBox>(back, 180, 98, "Custom colour, no names");
+    custom->SetStyle({cbStandardColors, cbCustomColor});
+    custom->SetShowColorName(false);
+    custom->SetParent(back);
+    custom->SetSelected(TColor(0x3080F0));
+    auto* images = Create<TImageList>(Form);
+    for (TColor c : {TColor(0x2040E0), TColor(0x20A020), TColor(0xE06020)})
+        AddDisc(images, c);
+    auto* withImages = Add<TsComboBoxEx>(back, 180, 144, "Items with images");
+    withImages->SetImages(images);
+    withImages->SetParent(back);
+    withImages->ItemsEx()->AddItem("Computer", 0, 0, -1, 0, nullptr);
+    withImages->ItemsEx()->AddItem("Home", 1, 2, -1, 1, nullptr);
+    withImages->SetItemIndex(1);
+    auto* offColors = Add<TsColorBox>(back, 180, 190, "Disabled colour box");
+    offColors->SetParent(back);
+    offColors->SetSelected(clMaroon);
+    offColors->SetEnabled(false);
+    auto* openColors = Add<TsColorBox>(back, 370, 6, "Colour box, open");
+    openColors->SetStyle({cbStandardColors, cbPrettyNames});
+    openColors->SetDropDownCount(10);
+    openColors->SetParent(back);
+    openColors->SetSelected(clGreen);
+    auto* openImages = Add<TsComboBoxEx>(back, 370, 190, "Open with images");
+    openImages->SetImages(images);
+    openImages->SetParent(back);
+    for (int i = 0; i < 3; ++i)
+        openImages->ItemsEx()->AddItem("Level " + std::to_string(i), i, 2, -1, i, nullptr);
+    openImages->SetItemIndex(0);
     Pump();
     ParentsUpdated(Form);
     Pump();
@@ -92,13 +143,25 @@ TEST_P(CombosSheet, CombosInEveryStateAndAnOpenList) {
     drawn->SetDroppedDown(true);
     Pump();
     ASSERT_TRUE(drawn->DroppedDown());
-    user::FlushDisplay();
-
-    // The sheet and the dropped list below the open combo.
+    // Only one list shows at a time: the others are pictured apart.
     const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
-    const gdi::RECT list = user::WindowRect(drawn->ListHandle());
-    const gdi::RECT r {origin.x, origin.y, origin.x + 520, std::max<long>(origin.y + 240, list.bottom)};
-    ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/Combos_" + SkinShortName(which) + ".png", &r));
+    const auto shoot = [&](TCustomComboBox* open, const std::string& name) {
+        user::FlushDisplay();
+        const gdi::RECT list = user::WindowRect(open->ListHandle());
+        const gdi::RECT r {origin.x, origin.y, origin.x + 540, std::max<long>(origin.y + 240, list.bottom)};
+        ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/" + name + "_" + SkinShortName(which) + ".png", &r));
+    };
+    shoot(drawn, "Combos");
+    drawn->SetDroppedDown(false);
+    openColors->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(openColors->DroppedDown());
+    shoot(openColors, "CombosColorList");
+    openColors->SetDroppedDown(false);
+    openImages->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(openImages->DroppedDown());
+    shoot(openImages, "CombosImageList");
     EXPECT_EQ(PaintsSkinned(normal->SkinData()), which >= 0);
 }
 

@@ -71,6 +71,20 @@ TEST_P(ComboBoxExTest, ItemsAddedAfterTheWindowExistsShowAtOnceAndCaptionsFollow
     EXPECT_EQ(c->ItemsEx()->Count(), 0);
 }
 
+TEST_P(ComboBoxExTest, ItemsAndTheChoiceMadeBeforeTheWindowReachIt) {
+    UseSkin(GetParam());
+    auto* c = Create<TsComboBoxEx>(Form);
+    c->ItemsEx()->AddItem("One", -1, -1, -1, 0, nullptr);
+    c->ItemsEx()->AddItem("Two", -1, -1, -1, 0, nullptr);
+    c->SetItemIndex(1);
+    c->SetParent(Form);
+    Pump();
+    ASSERT_TRUE(c->HandleAllocated());
+    EXPECT_EQ(c->Items()->Count(), 2);
+    EXPECT_EQ(c->ItemIndex(), 1);
+    EXPECT_EQ(c->Text(), "Two");
+}
+
 TEST_P(ComboBoxExTest, LargerImagesRaiseTheItemHeightAndAFreedListIsForgotten) {
     UseSkin(GetParam());
     TsComboBoxEx* c = MakeCombo();
