@@ -84,6 +84,21 @@ TColor SwatchFrameColor(TColor color, bool selected) {
     return selected ? clWhite : color;
 }
 
+void FillColorItems(TStrings* items, TColorBoxStyle style) {
+    TColor custom = clBlack;
+    if (style.Contains(cbCustomColor) && items->Count() > 0 && items->Get(0) == CustomColorItem)
+        custom = ColorOfItemObject(items->GetObject(0));
+    items->Clear();
+    for (const auto& [name, color] : ListedColorItems(style))
+        items->AddObject(name, ColorItemObject(color));
+    if (style.Contains(cbCustomColor)) items->InsertObject(0, CustomColorItem, ColorItemObject(custom));
+}
+
+bool StyleListsColors(TColorBoxStyle style) {
+    return style.Contains(cbStandardColors) || style.Contains(cbExtendedColors) || style.Contains(cbSystemColors)
+        || style.Contains(cbCustomColor);
+}
+
 void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor frame) {
     const TColor background = canvas->Brush()->Color();
     canvas->Brush()->SetColor(color);
@@ -116,13 +131,8 @@ void TCustomColorBox::PopulateList() {
     }
     TStrings* items = Items();
     items->BeginUpdate();
-    TColor custom = clBlack;
-    if (FStyle.Contains(cbCustomColor) && items->Count() > 0 && items->Get(0) == CustomColorItem) custom = Colors(0);
     const TColor selected = Selected();
-    items->Clear();
-    for (const auto& [name, color] : ListedColorItems(FStyle))
-        items->AddObject(name, ColorItemObject(color));
-    if (FStyle.Contains(cbCustomColor)) items->InsertObject(0, CustomColorItem, ColorItemObject(custom));
+    FillColorItems(items, FStyle);
     FPopulatePending = false;
     SetSelected(selected);
     items->EndUpdate();
@@ -131,8 +141,7 @@ void TCustomColorBox::PopulateList() {
 void TCustomColorBox::SetStyle(TColorBoxStyle value) {
     if (FStyle == value) return;
     FStyle = value;
-    SetEnabled(value.Contains(cbStandardColors) || value.Contains(cbExtendedColors) || value.Contains(cbSystemColors)
-        || value.Contains(cbCustomColor));
+    SetEnabled(StyleListsColors(value));
     PopulateList();
 }
 

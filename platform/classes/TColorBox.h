@@ -40,6 +40,10 @@ inline constexpr const char* CustomColorItem = "Custom...";
 TObject* ColorItemObject(TColor color);
 TColor ColorOfItemObject(const TObject* object);
 int ColorItemToSelect(TStrings* items, TColor value, bool customColor);
+// Fills items for a style; a "Custom..." first item keeps its colour.
+void FillColorItems(TStrings* items, TColorBoxStyle style);
+// A style with some colour to list: a colour box is enabled only with one.
+bool StyleListsColors(TColorBoxStyle style);
 // A swatch: filled with color, framed in frame; the canvas's brush colour is left as it was.
 void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor frame);
 

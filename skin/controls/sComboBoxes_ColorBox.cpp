@@ -49,13 +49,8 @@ void TsCustomColorBox::PopulateList() {
     TStrings* items = Items();
     items->BeginUpdate();
     base::ScopeExit endUpdate([items] { items->EndUpdate(); });
-    TColor custom = clBlack;
-    if (FStyle.Contains(cbCustomColor) && items->Count() > 0) custom = Colors(0);
     const TColor selected = Selected();
-    items->Clear();
-    for (const auto& [name, color] : ListedColorItems(FStyle))
-        items->AddObject(name, ColorItemObject(color));
-    if (FStyle.Contains(cbCustomColor)) items->InsertObject(0, CustomColorItem, ColorItemObject(custom));
+    FillColorItems(items, FStyle);
     FPopulatePending = false;
     SetSelected(selected);
 }
@@ -63,8 +58,7 @@ void TsCustomColorBox::PopulateList() {
 void TsCustomColorBox::SetStyle(TsColorBoxStyle value) {
     if (FStyle == value) return;
     FStyle = value;
-    SetEnabled(value.Contains(cbStandardColors) || value.Contains(cbExtendedColors) || value.Contains(cbSystemColors)
-        || value.Contains(cbCustomColor));
+    SetEnabled(StyleListsColors(value));
     PopulateList();
 }
 

@@ -29,19 +29,6 @@ using namespace korvex::skin::ctltest;
 
 namespace {
 
-// A small picture for the image list: a coloured disc on the list's transparent colour.
-void AddDisc(TImageList* images, TColor color) {
-    TBitmap picture;
-    picture.SetPixelFormat(pf24bit);
-    picture.SetSize(16, 16);
-    picture.Canvas()->Brush()->SetColor(clFuchsia);
-    picture.Canvas()->FillRect(TRect {0, 0, 16, 16});
-    picture.Canvas()->Brush()->SetColor(color);
-    picture.Canvas()->Pen()->SetColor(0x202020);
-    picture.Canvas()->Ellipse(2, 2, 14, 14);
-    images->AddMasked(&picture, clFuchsia);
-}
-
 class CombosSheet : public ControlsTest, public ::testing::WithParamInterface<int> {
 protected:
     template <class T>
@@ -111,7 +98,7 @@ TEST_P(CombosSheet, CombosInEveryStateAndAnOpenList) {
     custom->SetSelected(TColor(0x3080F0));
     auto* images = Create<TImageList>(Form);
     for (TColor c : {TColor(0x2040E0), TColor(0x20A020), TColor(0xE06020)})
-        AddDisc(images, c);
+        AddDiscImage(images, c);
     auto* withImages = Add<TsComboBoxEx>(back, 180, 144, "Items with images");
     withImages->SetImages(images);
     withImages->SetParent(back);
