@@ -5,14 +5,19 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TReader.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/ListBox.h"
 #include "platform/user/display/Display.h"
 
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
 #include "skin/controls/sComboBoxes_ComboBoxEx.h"
+#include "skin/controls/sControlClasses.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
 
@@ -144,6 +149,58 @@ TEST_P(ComboBoxExTest, TheMouseChoosesAnItemWithItsEventsAndTheFaceShowsItsImage
     EXPECT_EQ(log, (std::vector<std::string> {"DropDown", "CloseUp", "Select"}));
     const TRect face = c->ImageRect(2, TRect {3, 3, c->Width() - 3, c->Height() - 3}, {odComboBoxEdit});
     EXPECT_EQ(ScreenPixel(c, (face.left + face.right) / 2, (face.top + face.bottom) / 2), gdi::COLORREF(0x00C000));
+}
+
+// The options window's combos as form text writes them.
+TEST_F(ComboBoxExTest, TheThreeCombosAreReadFromFormText) {
+    RegisterSkinControlClasses();
+    auto* form = Create<TForm>(Application);
+    ReadRootComponent(form, R"(object Options: TForm
+  Width = 400
+  Height = 200
+  object sComboBox1: TsComboBox
+    Style = csDropDownList
+    ReadOnly = True
+    Items.Strings = (
+      'One'
+      'Two')
+    ItemIndex = 1
+  end
+  object sColorBox1: TsColorBox
+    Style = [cbStandardColors, cbCustomColor]
+    Selected = clRed
+    ShowColorName = False
+  end
+  object sComboBoxEx1: TsComboBoxEx
+    ItemsEx = <
+      item
+        Caption = 'Farm'
+        ImageIndex = 0
+      end
+      item
+        Caption = 'Node'
+        Indend = 1
+      end>
+    DropDownCount = 5
+  end
+end
+)");
+    form->Show();
+    Pump();
+    auto* combo = dynamic_cast<TsComboBox*>(form->FindComponent("sComboBox1"));
+    auto* colors = dynamic_cast<TsColorBox*>(form->FindComponent("sColorBox1"));
+    auto* ex = dynamic_cast<TsComboBoxEx*>(form->FindComponent("sComboBoxEx1"));
+    ASSERT_TRUE(combo && colors && ex);
+    EXPECT_TRUE(combo->ReadOnly());
+    EXPECT_EQ(combo->Text(), "Two");
+    EXPECT_EQ(colors->Selected(), clRed);
+    EXPECT_FALSE(colors->ShowColorName());
+    EXPECT_EQ(colors->Items()->Get(0), "Custom...");
+    ASSERT_EQ(ex->ItemsEx()->Count(), 2);
+    EXPECT_EQ(ex->ItemsEx()->GetItem(1)->Indend(), 1);
+    EXPECT_EQ(ex->Items()->Get(0), "Farm");
+    EXPECT_EQ(ex->DropDownCount(), 5);
+    delete form;
 }
 
 INSTANTIATE_TEST_SUITE_P(NoSkinAndNextStyle, ComboBoxExTest, ::testing::Values(-1, 2),
