@@ -15,6 +15,9 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sComboBoxes_ComboBoxEx.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
@@ -75,6 +78,25 @@ void AddDisc(TImageList* images, TColor color) {
     picture.Canvas()->Pen()->SetColor(0x303030);
     picture.Canvas()->Ellipse(2, 2, 14, 14);
     images->AddMasked(&picture, clFuchsia);
+}
+
+// Column 3: a combo box, a colour box and a combo box with images.
+void BuildCombos(TForm* form, TWinControl* back) {
+    auto* combo = Place<TsComboBox>(form, back, 690, 44, 152, 22);
+    combo->SetStyle(csDropDownList);
+    for (const char* s : {"Every node", "Running nodes", "Stuck nodes"})
+        combo->Items()->Add(s);
+    combo->SetItemIndex(0);
+    Place<TsColorBox>(form, back, 690, 74, 152, 22)->SetSelected(clNavy);
+    auto* images = Create<TImageList>(form);
+    for (TColor c : {TColor(0x2040E0), TColor(0x20A020), TColor(0xE06020)})
+        AddDisc(images, c);
+    auto* withImages = Place<TsComboBoxEx>(form, back, 690, 104, 152, 22);
+    withImages->SetImages(images);
+    withImages->ItemsEx()->AddItem("Farm", 0, 0, -1, 0, nullptr);
+    withImages->ItemsEx()->AddItem("Node 1", 1, 2, -1, 1, nullptr);
+    withImages->ItemsEx()->AddItem("Node 2", 1, 2, -1, 1, nullptr);
+    withImages->SetItemIndex(0);
 }
 
 void BuildToolBar(TForm* form) {
@@ -193,8 +215,8 @@ void BuildPages(TForm* form, TWinControl* back) {
 TForm* BuildSkinnedPage(TsSkinManager* manager, const std::string& initialSkin) {
     TForm* form = Create<TForm>(Application);
     form->SetCaption("KORVEX skinned controls");
-    form->SetBounds(60, 40, 700, 590);
-    form->SetClientWidth(680);
+    form->SetBounds(60, 40, 880, 590);
+    form->SetClientWidth(860);
     form->SetClientHeight(550);
 
     BuildToolBar(form);
@@ -265,6 +287,7 @@ TForm* BuildSkinnedPage(TsSkinManager* manager, const std::string& initialSkin) 
     BuildRows(form, back);
     BuildEdits(form, back);
     BuildPages(form, back);
+    BuildCombos(form, back);
     return form;
 }
 

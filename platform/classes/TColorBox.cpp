@@ -4,6 +4,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/gdi/Types.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
@@ -22,16 +23,49 @@ constexpr std::array ListedColors = {clBlack, clMaroon, clGreen, clOlive, clNavy
     clWindowFrame, clWindowText};
 constexpr int StandardCount = 16;
 constexpr int ExtendedCount = 4;
-constexpr const char* CustomItem = "Custom...";
 
-TObject* ColorObject(TColor color) {
+}
+
+TObject* ColorItemObject(TColor color) {
     return reinterpret_cast<TObject*>(std::uintptr_t(std::uint32_t(color)));
 }
 
-TColor ObjectColor(const TObject* object) {
+TColor ColorOfItemObject(const TObject* object) {
     return TColor(std::uint32_t(reinterpret_cast<std::uintptr_t>(object)));
 }
 
+std::vector<std::pair<std::string, TColor>> ListedColorItems(TColorBoxStyle style) {
+    std::vector<std::pair<std::string, TColor>> items;
+    for (TColor color : ListedColors) {
+        std::string name;
+        if (!ColorToIdent(color, name)) continue;
+        if (style.Contains(cbPrettyNames)) name = PrettyColorName(name);
+        items.emplace_back(name, color);
+    }
+    auto removeColor = [&](TColor color) {
+        std::erase_if(items, [color](const auto& item) { return item.second == color; });
+    };
+    if (!style.Contains(cbIncludeNone)) removeColor(clNone);
+    if (!style.Contains(cbIncludeDefault)) removeColor(clDefault);
+    auto removeRange = [&](int from, int to) {
+        to = std::min(to, int(items.size()) - 1);
+        if (from <= to) items.erase(items.begin() + from, items.begin() + to + 1);
+    };
+    if (!style.Contains(cbSystemColors)) removeRange(StandardCount + ExtendedCount, int(items.size()) - 1);
+    if (!style.Contains(cbExtendedColors)) removeRange(StandardCount, StandardCount + ExtendedCount - 1);
+    if (!style.Contains(cbStandardColors)) removeRange(0, StandardCount - 1);
+    return items;
+}
+
+int ColorItemToSelect(TStrings* items, TColor value, bool customColor) {
+    const int count = items->Count();
+    for (int i = customColor ? 1 : 0; i < count; ++i)
+        if (ColorOfItemObject(items->GetObject(i)) == value) return i;
+    if (customColor && count > 0 && value != NoColorSelected) {
+        items->PutObject(0, ColorItemObject(value));
+        return 0;
+    }
+    return -1;
 }
 
 std::string PrettyColorName(const std::string& ident) {
@@ -48,6 +82,30 @@ TColor SwatchFrameColor(TColor color, bool selected) {
     const auto rgb = gdi::COLORREF(ColorToRGB(color));
     if (gdi::GetRValue(rgb) >= 193 || gdi::GetGValue(rgb) >= 193 || gdi::GetBValue(rgb) >= 193) return clBlack;
     return selected ? clWhite : color;
+}
+
+void FillColorItems(TStrings* items, TColorBoxStyle style) {
+    TColor custom = clBlack;
+    if (style.Contains(cbCustomColor) && items->Count() > 0 && items->Get(0) == CustomColorItem)
+        custom = ColorOfItemObject(items->GetObject(0));
+    items->Clear();
+    for (const auto& [name, color] : ListedColorItems(style))
+        items->AddObject(name, ColorItemObject(color));
+    if (style.Contains(cbCustomColor)) items->InsertObject(0, CustomColorItem, ColorItemObject(custom));
+}
+
+bool StyleListsColors(TColorBoxStyle style) {
+    return style.Contains(cbStandardColors) || style.Contains(cbExtendedColors) || style.Contains(cbSystemColors)
+        || style.Contains(cbCustomColor);
+}
+
+void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor frame) {
+    const TColor background = canvas->Brush()->Color();
+    canvas->Brush()->SetColor(color);
+    canvas->FillRect(swatch);
+    canvas->Brush()->SetColor(frame);
+    canvas->FrameRect(swatch);
+    canvas->Brush()->SetColor(background);
 }
 
 TCustomColorBox::TCustomColorBox(TComponent* owner)
@@ -73,33 +131,8 @@ void TCustomColorBox::PopulateList() {
     }
     TStrings* items = Items();
     items->BeginUpdate();
-    TColor custom = clBlack;
-    if (FStyle.Contains(cbCustomColor) && items->Count() > 0 && items->Get(0) == CustomItem) custom = Colors(0);
     const TColor selected = Selected();
-    items->Clear();
-    for (TColor color : ListedColors) {
-        std::string name;
-        if (!ColorToIdent(color, name)) continue;
-        if (FStyle.Contains(cbPrettyNames)) name = PrettyColorName(name);
-        items->AddObject(name, ColorObject(color));
-    }
-    auto removeColor = [&](TColor color) {
-        for (int i = 0; i < items->Count(); ++i)
-            if (Colors(i) == color) {
-                items->Delete(i);
-                return;
-            }
-    };
-    if (!FStyle.Contains(cbIncludeNone)) removeColor(clNone);
-    if (!FStyle.Contains(cbIncludeDefault)) removeColor(clDefault);
-    auto removeRange = [&](int from, int to) {
-        for (int i = std::min(to, items->Count() - 1); i >= from; --i)
-            items->Delete(i);
-    };
-    if (!FStyle.Contains(cbSystemColors)) removeRange(StandardCount + ExtendedCount, items->Count() - 1);
-    if (!FStyle.Contains(cbExtendedColors)) removeRange(StandardCount, StandardCount + ExtendedCount - 1);
-    if (!FStyle.Contains(cbStandardColors)) removeRange(0, StandardCount - 1);
-    if (FStyle.Contains(cbCustomColor)) items->InsertObject(0, CustomItem, ColorObject(custom));
+    FillColorItems(items, FStyle);
     FPopulatePending = false;
     SetSelected(selected);
     items->EndUpdate();
@@ -108,13 +141,12 @@ void TCustomColorBox::PopulateList() {
 void TCustomColorBox::SetStyle(TColorBoxStyle value) {
     if (FStyle == value) return;
     FStyle = value;
-    SetEnabled(value.Contains(cbStandardColors) || value.Contains(cbExtendedColors) || value.Contains(cbSystemColors)
-        || value.Contains(cbCustomColor));
+    SetEnabled(StyleListsColors(value));
     PopulateList();
 }
 
 TColor TCustomColorBox::Colors(int index) const {
-    return ObjectColor(Items()->GetObject(index));
+    return ColorOfItemObject(Items()->GetObject(index));
 }
 
 TColor TCustomColorBox::Selected() const {
@@ -126,20 +158,9 @@ TColor TCustomColorBox::Selected() const {
 void TCustomColorBox::SetSelected(TColor value) {
     FSelected = value;
     if (!HandleAllocated() || FPopulatePending) return;
-    const int count = Items()->Count();
-    const int first = FStyle.Contains(cbCustomColor) ? 1 : 0;
-    for (int i = first; i < count; ++i)
-        if (Colors(i) == value) {
-            SetItemIndex(i);
-            return;
-        }
-    if (FStyle.Contains(cbCustomColor) && count > 0 && value != NoColorSelected) {
-        Items()->SetObjects(0, ColorObject(value));
-        SetItemIndex(0);
-        Invalidate();
-        return;
-    }
-    SetItemIndex(-1);
+    const int index = ColorItemToSelect(Items(), value, FStyle.Contains(cbCustomColor));
+    SetItemIndex(index);
+    if (index == 0 && FStyle.Contains(cbCustomColor)) Invalidate();
 }
 
 void TCustomColorBox::SetDefaultColorColor(TColor value) {
@@ -166,17 +187,12 @@ void TCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState sta
     }
     TCanvas* canvas = Canvas();
     canvas->FillRect(rect);
-    const TColor background = canvas->Brush()->Color();
     TColor color = Colors(index);
     if (color == clDefault) color = FDefaultColorColor;
     if (color == clNone) color = FNoneColorColor;
     TRect swatch = Rect(rect.left, rect.top, rect.left + (rect.bottom - rect.top), rect.bottom);
     gdi::InflateRect(&swatch, -1, -1);
-    canvas->Brush()->SetColor(color);
-    canvas->FillRect(swatch);
-    canvas->Brush()->SetColor(SwatchFrameColor(color, state.Contains(odSelected)));
-    canvas->FrameRect(swatch);
-    canvas->Brush()->SetColor(background);
+    DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, state.Contains(odSelected)));
     const std::string name = Items()->Get(index);
     const int textHeight = canvas->TextHeight(name);
     canvas->Brush()->SetStyle(bsClear);

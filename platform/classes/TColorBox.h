@@ -6,6 +6,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace korvex::classes {
 
@@ -29,6 +31,21 @@ std::string PrettyColorName(const std::string& ident);
 // The frame of a swatch: black round a light colour (a channel of 193 or more), else white on a selected line
 // and the colour itself elsewhere.
 TColor SwatchFrameColor(TColor color, bool selected);
+
+// What every colour box shares: the items a style lists (names and colours, without "Custom..."), the first
+// item of the custom style, the colour kept as an item's object, and the item Selected := value picks (the first
+// of that colour after "Custom...", else with custom colours item 0 taking the colour, else -1).
+std::vector<std::pair<std::string, TColor>> ListedColorItems(TColorBoxStyle style);
+inline constexpr const char* CustomColorItem = "Custom...";
+TObject* ColorItemObject(TColor color);
+TColor ColorOfItemObject(const TObject* object);
+int ColorItemToSelect(TStrings* items, TColor value, bool customColor);
+// Fills items for a style; a "Custom..." first item keeps its colour.
+void FillColorItems(TStrings* items, TColorBoxStyle style);
+// A style with some colour to list: a colour box is enabled only with one.
+bool StyleListsColors(TColorBoxStyle style);
+// A swatch: filled with color, framed in frame; the canvas's brush colour is left as it was.
+void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor frame);
 
 // Each item's object is its colour. The list is filled from the library's colour names in their order
 // (standard, extended, then the system colours with clDefault and clNone) as Style says; without a window

@@ -6,6 +6,9 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sComboBoxes_ComboBoxEx.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
@@ -36,6 +39,8 @@ void RegisterSkinControlClasses() {
         TsRichEdit::StaticClass()});
     classes::RegisterClasses({TsUpDown::StaticClass(), TsPageControl::StaticClass(), TsTabSheet::StaticClass(),
         TsTrackBar::StaticClass()});
+    classes::RegisterClasses({TsComboBox::StaticClass(), TsColorBox::StaticClass(),
+        TsComboBoxEx::StaticClass()});
     InstallEditLabelFactory();
 }
 

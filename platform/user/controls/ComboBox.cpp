@@ -183,6 +183,7 @@ void PaintFace(State& s, HDC dc, HBRUSH brush) {
 }
 
 void Paint(State& s, HDC dc) {
+    if (s.NoRedraw) return;
     gdi::SavedDc saved(dc);
     gdi::SelectObject(dc, ControlFont(s.Font));
     HBRUSH brush = AskColors(s, dc);
@@ -419,6 +420,12 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.Font);
+    case WM_SETREDRAW:
+        // Only drawing stops: the window stays visible to hit tests and input while its items change.
+        s.NoRedraw = wParam == 0;
+        if (s.List) SendMessage(s.List, WM_SETREDRAW, wParam, 0);
+        if (!s.NoRedraw) InvalidateRect(hwnd, nullptr, true);
+        return 0;
     case WM_SETTEXT:
         return SetText(s, reinterpret_cast<const char*>(lParam));
     case WM_GETTEXT:

@@ -26,6 +26,7 @@ struct State : std::enable_shared_from_this<State> {
     bool Sizing = false;
     bool SettingText = false;   // our own edit text change: not the user's
     bool ListScrolling = false;   // the dropped list's scroll bar is being dragged
+    bool NoRedraw = false;   // WM_SETREDRAW off: nothing is drawn until it is turned on again
 };
 
 State* StateOf(HWND combo);

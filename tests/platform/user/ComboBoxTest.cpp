@@ -454,6 +454,29 @@ TEST_F(ComboBox, AComboDestroyedByItsOwnNotificationIsLeftAlone) {
     EXPECT_FALSE(IsWindow(combo));
 }
 
+TEST_F(ComboBox, TurningRedrawOffKeepsItVisibleToTheMouseAndDrawsAgainWhenOn) {
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST, 3);
+    SendMessage(combo, CB_SETCURSEL, 0, 0);
+    Pump();
+    const COLORREF unfocused = ClientPixel(combo, 4, 4);
+    SendMessage(combo, WM_SETREDRAW, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(combo));
+    EXPECT_EQ(WindowFromPoint(OnScreen(combo, 20, 5)), combo);
+    // Items change unseen; a click still drops the list (and focuses the combo).
+    SendMessage(combo, CB_RESETCONTENT, 0, 0);
+    AddItem(combo, "Other");
+    SendMessage(combo, CB_SETCURSEL, 0, 0);
+    ClickButton(combo);
+    EXPECT_TRUE(Dropped(combo));
+    Key(VK_ESCAPE);
+    EXPECT_EQ(GetFocus(), combo);
+    EXPECT_EQ(ClientPixel(combo, 4, 4), unfocused);   // the focused face is not drawn yet
+    SendMessage(combo, WM_SETREDRAW, 1, 0);
+    Pump();
+    EXPECT_EQ(ClientPixel(combo, 4, 4), gdi::GetSysColor(gdi::COLOR_HIGHLIGHT));
+    EXPECT_EQ(SendMessage(combo, CB_GETCOUNT, 0, 0), 1);
+}
+
 }
 
 }

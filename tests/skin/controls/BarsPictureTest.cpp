@@ -24,19 +24,6 @@ namespace {
 
 class BarsSheet : public ControlsTest, public ::testing::WithParamInterface<int> { };
 
-// A small picture for the image list: a coloured disc on the list's transparent colour.
-void AddPicture(TImageList* images, TColor color) {
-    TBitmap picture;
-    picture.SetPixelFormat(pf24bit);
-    picture.SetSize(16, 16);
-    picture.Canvas()->Brush()->SetColor(clFuchsia);
-    picture.Canvas()->FillRect(TRect {0, 0, 16, 16});
-    picture.Canvas()->Brush()->SetColor(color);
-    picture.Canvas()->Pen()->SetColor(0x202020);
-    picture.Canvas()->Ellipse(2, 2, 14, 14);
-    images->AddMasked(&picture, clFuchsia);
-}
-
 TsToolBar* NewToolBar(TForm* form, TWinControl* parent, int top, bool captions, TImageList* images) {
     auto* bar = Create<TsToolBar>(form);
     bar->SetAlign(alNone);
@@ -75,7 +62,7 @@ TEST_P(BarsSheet, StatusAndToolBarsInEveryState) {
     back->SetParent(Form);
     auto* images = Create<TImageList>(Form);
     for (TColor c : {TColor(0x2040E0), TColor(0x20A020), TColor(0xE06020), TColor(0x20C0E0)})
-        AddPicture(images, c);
+        AddDiscImage(images, c);
     TsToolBar* plain = NewToolBar(Form, back, 0, false, images);
     TsToolBar* captioned = NewToolBar(Form, back, 36, true, images);
 

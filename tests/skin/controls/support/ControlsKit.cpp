@@ -1,8 +1,12 @@
 // Test support for the skinned controls.
 #include "support/ControlsKit.h"
 
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/MessageLoop.h"
+#include "platform/classes/TImageList.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
@@ -11,6 +15,18 @@
 namespace korvex::skin::ctltest {
 
 using namespace korvex::classes;
+
+void AddDiscImage(TImageList* images, TColor color) {
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect(TRect {0, 0, 16, 16});
+    picture.Canvas()->Brush()->SetColor(color);
+    picture.Canvas()->Pen()->SetColor(0x202020);
+    picture.Canvas()->Ellipse(2, 2, 14, 14);
+    images->AddMasked(&picture, clFuchsia);
+}
 
 std::string SkinShortName(int which) {
     if (which < 0) return "NoSkin";

@@ -5,10 +5,19 @@
 #include "support/SkinControlsKit.h"
 #include "support/SkinFixtures.h"
 
+#include "platform/classes/Colors.h"
+
 #include <string>
 #include <vector>
 
+namespace korvex::classes {
+class TImageList;
+}
+
 namespace korvex::skin::ctltest {
+
+// A 16 x 16 picture for an image list: a coloured disc on the list's transparent colour.
+void AddDiscImage(classes::TImageList* images, classes::TColor color);
 
 inline const char* const OurSkins[] = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)",
     "Office2003 (internal)"};

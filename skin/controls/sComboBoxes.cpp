@@ -1,0 +1,377 @@
+// The combo core: TsComboBoxStrings, the skin state's messages, the combo mechanics and the skinned paint.
+#include "skin/controls/sComboBoxes.h"
+
+#include "platform/base/ScopeGuard.h"
+#include "platform/base/Utf8.h"
+#include "platform/classes/Colors.h"
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/SavedDc.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
+#include "platform/user/Timers.h"
+#include "platform/user/controls/ComboBox.h"
+#include "platform/user/controls/ControlsCommon.h"
+#include "skin/controls/sComboSupport.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sBoundLabel.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+inline constexpr int ckListControl = 1;
+
+// ---- TsComboBoxStrings ---------------------------------------------------------------------------------------
+
+TsComboBoxStrings::TsComboBoxStrings(TWinControl* control)
+    : TListControlStrings(control, ComboBoxMessages)
+    , FOwnerControl(control) {
+}
+
+void TsComboBoxStrings::Clear() {
+    const std::string text = FOwnerControl->Text();
+    TListControlStrings::Clear();
+    if (!text.empty() && FOwnerControl->HandleAllocated()) FOwnerControl->SetText(text);
+    FOwnerControl->Invalidate();
+}
+
+// ---- TsCustomListControl -------------------------------------------------------------------------------------
+
+TsCustomListControl::TsCustomListControl(TComponent* owner)
+    : TCustomComboBox(owner)
+    , FCommonData(std::make_unique<TsCommonData>(this, true)) {
+    FCommonData->ControlKind = ckListControl;
+    FCommonData->SetSkinSection("COMBOBOX");
+    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+}
+
+TsCustomListControl::~TsCustomListControl() {
+    FBoundLabel.reset();
+}
+
+TClass TsCustomListControl::StaticClass() {
+    using T = TsCustomListControl;
+    static const TClassInfo info = MakeClass<T, TCustomComboBox>("TsCustomListControl", [](TPropertyBuilder<T>& p) {
+        p.Object("BoundLabel", &T::BoundLabel);
+        p.Object("SkinData", &T::SkinData);
+    });
+    return &info;
+}
+
+void TsCustomListControl::AfterConstruction() {
+    TCustomComboBox::AfterConstruction();
+    FCommonData->Loaded();
+    if (FCommonData->Skinned()) FCommonData->ApplySectionColors();
+}
+
+void TsCustomListControl::Loaded() {
+    TCustomComboBox::Loaded();
+    FCommonData->Loaded();
+    if (FCommonData->Skinned()) FCommonData->ApplySectionColors();
+}
+
+void TsCustomListControl::RepaintSkin() {
+    FCommonData->BGChanged = true;
+    if (!ControlDestroying(this)) Repaint();
+}
+
+void TsCustomListControl::WndProc(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (ComboSkinCommand(m, data, nullptr) == TacStep::Done) return;
+    if (!PaintsSkinned(data)) {
+        if (!CommonWndProc(m, data)) TCustomComboBox::WndProc(m);
+        return;
+    }
+    if (SkinCommandWhenSkinned(m, data, TacFrameHooks {}) == TacStep::Done) return;
+    switch (m.Msg) {
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (!Focused() && !ControlDesigning(this)) {
+            data->MouseAbove = m.Msg == CM_MOUSEENTER;
+            RepaintSkin();
+        }
+        TCustomComboBox::WndProc(m);
+        return;
+    case user::WM_SETFOCUS:
+    case user::WM_KILLFOCUS:
+    case CM_ENTER:
+    case CM_EXIT: {
+        // The focus moving on into the combo's own edit or list keeps it focused.
+        const auto gaining = reinterpret_cast<user::HWND>(m.WParam);
+        const bool inside = m.Msg == user::WM_KILLFOCUS && gaining != nullptr
+            && (gaining == EditHandle() || gaining == ListHandle());
+        data->Focused = m.Msg == user::WM_SETFOCUS || m.Msg == CM_ENTER || inside;
+        data->MouseAbove = false;
+        TCustomComboBox::WndProc(m);
+        RepaintSkin();
+        return;
+    }
+    default:
+        break;
+    }
+    if (!CommonWndProc(m, data)) TCustomComboBox::WndProc(m);
+    switch (m.Msg) {
+    case user::WM_MOVE:
+    case user::WM_SIZE:
+    case user::WM_MOUSEWHEEL:
+    case user::WM_SETFONT:
+    case CM_VISIBLECHANGED:
+    case CM_ENABLEDCHANGED:
+        RepaintSkin();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- TsCommonCombo -------------------------------------------------------------------------------------------
+
+TsCommonCombo::TsCommonCombo(TComponent* owner)
+    : TsCustomListControl(owner) {
+    SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
+    SetDropDownCount(14);
+    SetItemHeight(16);
+    SetBounds(Left(), Top(), 145, 22);
+    SetTabStop(true);
+    SetParentColor(false);
+}
+
+TClass TsCommonCombo::StaticClass() {
+    static const TClassInfo info = MakeClass<TsCommonCombo, TsCustomListControl>("TsCommonCombo");
+    return &info;
+}
+
+TRect TsCommonCombo::ButtonRect() const {
+    const TSize glyph = ComboGlyphSize(FCommonData.get());
+    if (glyph.cx <= 0 || glyph.cy <= 0 || !FCommonData->Skinned()) return TRect {};
+    TRect r;
+    r.top = (Height() - glyph.cy) / 2;
+    r.left = Width() - glyph.cx;
+    r.right = r.left + glyph.cx;
+    r.bottom = Height() - r.top;
+    // As far from the right edge as from the top.
+    r.left -= r.top;
+    r.right -= r.top;
+    return r;
+}
+
+void TsCommonCombo::Invalidate() {
+    if (Focused()) FCommonData->Focused = true;
+    TsCustomListControl::Invalidate();
+}
+
+void TsCommonCombo::CNCommand(TMessage& m) {
+    if (user::HIWORD(m.WParam) == user::CBN_CLOSEUP) {
+        FCommonData->BGChanged = true;
+        Invalidate();
+    }
+    TsCustomListControl::CNCommand(m);
+}
+
+void TsCommonCombo::Change() {
+    if (ComponentState().Contains(csLoading)) return;
+    Changed();
+    EditMarginHook();
+    if (PaintsSkinned(FCommonData.get())) {
+        const gdi::RECT inner {3, 3, Width() - 3, Height() - 3};
+        user::InvalidateRect(WindowHandle(), &inner, false);
+    }
+    TsCustomListControl::Change();
+}
+
+void TsCommonCombo::CNDrawItem(TMessage& m) {
+    const auto* dis = reinterpret_cast<const user::DRAWITEMSTRUCT*>(m.LParam);
+    if (dis == nullptr || !PaintsSkinned(FCommonData.get())) {
+        TsCustomListControl::CNDrawItem(m);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    canvas->SetHandle(dis->hDC);
+    base::ScopeExit release([canvas] { canvas->SetHandle(nullptr); });
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(Color());
+    const TRect r = dis->rcItem;
+    const int index = int(dis->itemID);
+    if (index >= 0)
+        DrawSkinnedItem(index, r, OwnerDrawStateOf(dis->itemState));
+    else
+        canvas->FillRect(r);
+    m.Result = 1;
+}
+
+void TsCommonCombo::PaintButton(TBitmap* cache) {
+    const int state = DroppedDown() ? 2 : FCommonData->IsHot() ? 1 : 0;
+    PaintComboGlyph(FCommonData.get(), cache, ButtonRect(), state);
+}
+
+void TsCommonCombo::PaintSkin(gdi::HDC dc) {
+    TsCommonData* data = FCommonData.get();
+    const TsParentCacheInfo ci = GetParentCache(data);
+    data->InitCacheBmp();
+    TBitmap* cache = data->CacheBmp();
+    if (cache == nullptr || dc == nullptr) return;
+    const int hot = data->IsHot() ? 1 : 0;
+    RenderControlSkin(data, ci, false, hot, TRect {0, 0, Width(), Height()}, TPoint {Left(), Top()}, cache, false);
+    PaintFrameAllSides(data, hot);
+    PaintButton(cache);
+    data->BGChanged = false;
+    if (!Enabled()) ApplyDisabledLook(cache, FDisabledKind, this, TPoint {Left(), Top()}, ci);
+    gdi::BitBlt(dc, 0, 0, Width(), Height(), cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+    const TRect face {3, 3, Width() - 3, Height() - 3};
+    TOwnerDrawState state {odComboBoxEdit};
+    if (data->Focused) state += TOwnerDrawState {odFocused};
+    TCanvas* canvas = Canvas();
+    canvas->SetHandle(dc);
+    base::ScopeExit release([canvas] { canvas->SetHandle(nullptr); });
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(Color());
+    DrawSkinnedItem(ItemIndex(), face, state);
+}
+
+void TsCommonCombo::DrawSkinnedItem(int, const TRect&, TOwnerDrawState) { }
+
+// ---- TsCommonComboBox ----------------------------------------------------------------------------------------
+
+TsCommonComboBox::TsCommonComboBox(TComponent* owner)
+    : TsCommonCombo(owner) {
+    FItems = std::make_unique<TsComboBoxStrings>(this);
+}
+
+TClass TsCommonComboBox::StaticClass() {
+    static const TClassInfo info = MakeClass<TsCommonComboBox, TsCommonCombo>("TsCommonComboBox");
+    return &info;
+}
+
+void TsCommonComboBox::SetDisabledKind(TsDisabledKind value) {
+    if (FDisabledKind == value) return;
+    FDisabledKind = value;
+    FCommonData->Invalidate();
+}
+
+bool TsCommonComboBox::ListStyle() const {
+    return Style() != csDropDown && Style() != csSimple;
+}
+
+void TsCommonComboBox::SkinWMPaint(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (!data->CustomColor()) {
+        const TsSkinManager* manager = data->SkinManager();
+        const TColor hot = manager->Sections[std::size_t(data->SkinIndex)].HotColor;
+        if (hot != Color()) SetColor(hot);
+    }
+    data->SetUpdating(data->IsUpdating());
+    if (m.WParam != 0) {
+        if (!data->Updating) PaintSkin(gdi::HDC(m.WParam));
+        return;
+    }
+    user::PaintGuard paint(WindowHandle());
+    if (data->Updating || paint.Dc() == nullptr) return;
+    gdi::SavedDc saved(paint.Dc());
+    PaintSkin(paint.Dc());
+}
+
+void TsCommonComboBox::WndProc(TMessage& m) {
+    if (PaintsSkinned(FCommonData.get())) {
+        switch (m.Msg) {
+        case user::WM_PAINT:
+            SkinWMPaint(m);
+            return;
+        case user::WM_ERASEBKGND:
+            m.Result = 1;
+            return;
+        default:
+            break;
+        }
+    }
+    TsCommonCombo::WndProc(m);
+}
+
+bool TsCommonComboBox::SelectItem(const std::string& lookup) {
+    const user::HWND h = WindowHandle();
+    const auto found = int(user::SendMessage(h, user::CB_FINDSTRING, user::WPARAM(-1), user::LPARAM(lookup.c_str())));
+    if (found < 0) {
+        if (ListStyle()) {
+            SetItemIndex(-1);
+        } else if (ItemIndex() >= 0) {
+            // Leaving the item keeps what was typed: the key goes on to the edit.
+            user::DWORD selStart = 0, selEnd = 0;
+            user::SendMessage(h, user::CB_GETEDITSEL, user::WPARAM(&selStart), user::LPARAM(&selEnd));
+            const std::string typed = Text();
+            SetItemIndex(-1);
+            SetText(typed);
+            user::SendMessage(h, user::CB_SETEDITSEL, 0, user::MAKELPARAM(int(selStart), int(selEnd)));
+        }
+        Change();
+        return false;
+    }
+    const bool changed = found != ItemIndex();
+    if (ListStyle()) {
+        SetItemIndex(found);
+        FFilter = lookup;
+    } else {
+        user::SendMessage(h, user::CB_SETCURSEL, user::WPARAM(found), 0);
+        const std::string item = Items()->Get(found);
+        SetText(lookup + item.substr(std::min(lookup.size(), item.size())));
+        user::SendMessage(h, user::CB_SETEDITSEL, 0, user::MAKELPARAM(int(lookup.size()), -1));
+    }
+    if (changed) {
+        Click();
+        Select();
+    }
+    return true;
+}
+
+void TsCommonComboBox::KeyPress(char32_t& key) {
+    TsCommonCombo::KeyPress(key);
+    if (!FAutoComplete || key == 0 || !HandleAllocated()) return;
+    const user::HWND h = WindowHandle();
+    std::string search;
+    if (ListStyle()) {
+        const unsigned now = user::GetTickCount();
+        if (now - FLastKeyTime > SearchGapMs) FFilter.clear();
+        FLastKeyTime = now;
+        search = FFilter;
+    } else {
+        search = Text();
+    }
+    user::DWORD selStart = 0, selEnd = 0;
+    user::SendMessage(h, user::CB_GETEDITSEL, user::WPARAM(&selStart), user::LPARAM(&selEnd));
+    switch (key) {
+    case 8:
+        if (ListStyle()) {
+            if (!FFilter.empty()) FFilter = base::Utf8Left(FFilter, base::Utf8Length(FFilter) - 1);
+            key = 0;
+            Change();
+        }
+        return;   // the edit deletes as it always does
+    case 9:
+        if (FAutoDropDown && DroppedDown()) SetDroppedDown(false);
+        return;
+    case 13:
+    case 27:
+        return;
+    default:
+        break;
+    }
+    if (key < 0x20) return;
+    if (FAutoDropDown && !DroppedDown()) SetDroppedDown(true);
+    std::string lookup;
+    if (!ListStyle() && selEnd > selStart)
+        lookup = search.substr(0, std::min<std::size_t>(selStart, search.size())) + base::Utf8Encode(key);
+    else
+        lookup = search + base::Utf8Encode(key);
+    if (SelectItem(lookup)) key = 0;
+}
+
+}

@@ -1,0 +1,104 @@
+// The combo family of the colour box and the combo box with images: TsCustomListControl > TsCommonCombo >
+// TsCommonComboBox, and TsComboBoxStrings, the items kept by the combo window itself.
+#pragma once
+
+#include "platform/classes/TComboBox.h"
+#include "platform/classes/TListControlStrings.h"
+#include "skin/engine/sPixelAccess.h"
+
+#include <memory>
+#include <string>
+
+namespace korvex::skin {
+
+class TsBoundLabel;
+class TsCommonData;
+
+// The items in the combo window (kept aside while there is none); Clear keeps the control's text.
+class TsComboBoxStrings : public classes::TListControlStrings {
+public:
+    explicit TsComboBoxStrings(classes::TWinControl* control);
+    void Clear() override;
+
+private:
+    classes::TWinControl* FOwnerControl;
+};
+
+// The skin state, the bound label and the skin's look-changing messages of the family.
+class TsCustomListControl : public classes::TCustomComboBox {
+public:
+    explicit TsCustomListControl(classes::TComponent* owner);
+    ~TsCustomListControl() override;
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+    void AfterConstruction() override;
+
+    TsCommonData* SkinData() const { return FCommonData.get(); }
+    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
+
+protected:
+    void Loaded() override;
+    void WndProc(classes::TMessage& message) override;
+    virtual void RepaintSkin();   // BGChanged, then a repaint
+
+    std::unique_ptr<TsCommonData> FCommonData;
+
+private:
+    std::unique_ptr<TsBoundLabel> FBoundLabel;
+};
+
+// The combo mechanics: drop-down sizing, selection and change events, the drop-down button of the skin and
+// the skinned paint that hands the face to DrawSkinnedItem.
+class TsCommonCombo : public TsCustomListControl {
+public:
+    explicit TsCommonCombo(classes::TComponent* owner);
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+
+    // The section's "GLYPHMASK" glyph, as far from the right edge as from the top; empty without one.
+    classes::TRect ButtonRect() const;
+    void Invalidate() override;
+
+protected:
+    void CNCommand(classes::TMessage& m) override;
+    void CNDrawItem(classes::TMessage& m) override;
+    void Change() override;   // CM_CHANGED, the edit margin, the face repainted, OnChange
+    virtual void EditMarginHook() { }
+    virtual void PaintButton(classes::TBitmap* cache);
+    virtual void PaintSkin(gdi::HDC dc);
+    virtual void DrawSkinnedItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state);
+
+    TsDisabledKind FDisabledKind = DefaultDisabledKind;
+};
+
+// Items held by the window, styles, auto-completion, skinned painting.
+class TsCommonComboBox : public TsCommonCombo {
+public:
+    explicit TsCommonComboBox(classes::TComponent* owner);
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool value) { FAutoComplete = value; }
+    bool AutoDropDown() const { return FAutoDropDown; }
+    void SetAutoDropDown(bool value) { FAutoDropDown = value; }
+    TsDisabledKind DisabledKind() const { return FDisabledKind; }
+    void SetDisabledKind(TsDisabledKind value);
+    static constexpr unsigned SearchGapMs = 500;   // a longer pause starts a new search in the list styles
+
+protected:
+    void WndProc(classes::TMessage& message) override;
+    void KeyPress(char32_t& key) override;
+    bool ListStyle() const;   // no edit: drop-down list and owner-drawn styles
+
+private:
+    bool SelectItem(const std::string& lookup);   // true when an item starts with lookup
+    void SkinWMPaint(classes::TMessage& m);
+
+    bool FAutoComplete = true;
+    bool FAutoDropDown = false;
+    std::string FFilter;   // what was typed so far in a list style
+    unsigned FLastKeyTime = 0;
+};
+
+}

@@ -1,0 +1,280 @@
+// TsCustomColorBox: filling the list, the selected colour, the custom colour, plain and skinned swatches.
+#include "skin/controls/sComboBoxes_ColorBox.h"
+
+#include "platform/base/ScopeGuard.h"
+#include "platform/classes/Colors.h"
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/Types.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sSkinnedText.h"
+
+#include <algorithm>
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+inline constexpr int ckColorBox = 9;
+
+TsCustomColorBox::TsCustomColorBox(TComponent* owner)
+    : TsCommonComboBox(owner) {
+    TCustomComboBox::SetStyle(csOwnerDrawFixed);
+    FCommonData->ControlKind = ckColorBox;
+    PopulateList();
+}
+
+TClass TsCustomColorBox::StaticClass() {
+    static const TClassInfo info = MakeClass<TsCustomColorBox, TsCommonComboBox>("TsCustomColorBox");
+    return &info;
+}
+
+void TsCustomColorBox::CreateWnd() {
+    TsCommonComboBox::CreateWnd();
+    if (FPopulatePending) PopulateList();
+}
+
+void TsCustomColorBox::PopulateList() {
+    if (!HandleAllocated()) {
+        FPopulatePending = true;
+        return;
+    }
+    TStrings* items = Items();
+    items->BeginUpdate();
+    base::ScopeExit endUpdate([items] { items->EndUpdate(); });
+    const TColor selected = Selected();
+    FillColorItems(items, FStyle);
+    FPopulatePending = false;
+    SetSelected(selected);
+}
+
+void TsCustomColorBox::SetStyle(TsColorBoxStyle value) {
+    if (FStyle == value) return;
+    FStyle = value;
+    SetEnabled(StyleListsColors(value));
+    PopulateList();
+}
+
+TColor TsCustomColorBox::Colors(int index) const {
+    return ColorOfItemObject(Items()->GetObject(index));
+}
+
+TColor TsCustomColorBox::Selected() const {
+    if (!HandleAllocated() || FPopulatePending) return FSelected;
+    const int index = ItemIndex();
+    return index < 0 ? NoColorSelected : Colors(index);
+}
+
+void TsCustomColorBox::SetSelected(TColor value) {
+    FSelected = value;
+    if (!HandleAllocated() || FPopulatePending) return;
+    const int index = ColorItemToSelect(Items(), value, FStyle.Contains(cbCustomColor));
+    SetItemIndex(index);
+    if (index == 0 && FStyle.Contains(cbCustomColor)) FCommonData->Invalidate();
+}
+
+void TsCustomColorBox::SetDefaultColorColor(TColor value) {
+    if (FDefaultColorColor == value) return;
+    FDefaultColorColor = value;
+    FCommonData->Invalidate();
+}
+
+void TsCustomColorBox::SetNoneColorColor(TColor value) {
+    if (FNoneColorColor == value) return;
+    FNoneColorColor = value;
+    FCommonData->Invalidate();
+}
+
+void TsCustomColorBox::SetShowColorName(bool value) {
+    if (FShowColorName == value) return;
+    FShowColorName = value;
+    FCommonData->Invalidate();
+}
+
+void TsCustomColorBox::SetMargin(int value) {
+    value = std::min(value, Height() / 2);
+    if (FMargin == value) return;
+    FMargin = value;
+    FCommonData->Invalidate();
+}
+
+// ---- The custom colour ---------------------------------------------------------------------------------------
+
+bool TsCustomColorBox::PickCustomColor(TColor&) {
+    return false;
+}
+
+void TsCustomColorBox::PickForItemZero() {
+    TColor color = Colors(0);
+    if (!PickCustomColor(color)) return;
+    Items()->PutObject(0, ColorItemObject(color));
+    FSelected = color;
+    FCommonData->Invalidate();
+}
+
+void TsCustomColorBox::CloseUp() {
+    FListClosed = true;
+    TsCommonComboBox::CloseUp();
+}
+
+void TsCustomColorBox::Select() {
+    if (FListClosed && FStyle.Contains(cbCustomColor) && ItemIndex() == 0) PickForItemZero();
+    FListClosed = false;
+    TsCommonComboBox::Select();
+}
+
+void TsCustomColorBox::KeyPress(char32_t& key) {
+    FListClosed = false;
+    if (key == 13 && FStyle.Contains(cbCustomColor) && ItemIndex() == 0) {
+        PickForItemZero();
+        key = 0;
+        return;
+    }
+    TsCommonComboBox::KeyPress(key);
+}
+
+// ---- Drawing -------------------------------------------------------------------------------------------------
+
+TColor TsCustomColorBox::ShownColor(int index) const {
+    TColor color = index >= 0 && index < Items()->Count() ? Colors(index) : clNone;
+    if (color == clDefault) return FDefaultColorColor;
+    if (color == clNone) return FNoneColorColor;
+    return color;
+}
+
+TRect TsCustomColorBox::SwatchRect(const TRect& r, TOwnerDrawState state, bool skinned) const {
+    const bool face = state.Contains(odComboBoxEdit);
+    TRect swatch {r.left, r.top, r.left + (r.bottom - r.top), r.bottom};
+    if (!FShowColorName && skinned) {
+        swatch.right = r.right - (ButtonRect().right - ButtonRect().left) - 3;
+    } else if (!FShowColorName && face) {
+        swatch.right = r.right - (ButtonRect().right - ButtonRect().left);
+    }
+    const int inset = skinned && face ? FMargin + 1 : 1;
+    gdi::InflateRect(&swatch, -inset, -inset);
+    return swatch;
+}
+
+void TsCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+    if (OnDrawItem) {
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    canvas->FillRect(rect);
+    if (index < 0) return;
+    if (!Enabled()) canvas->Font()->SetColor(clGrayText);
+    const TColor color = ShownColor(index);
+    const TRect swatch = SwatchRect(rect, state, false);
+    DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, state.Contains(odSelected)));
+    if (!FShowColorName && state.Contains(odComboBoxEdit)) return;
+    const std::string name = Items()->Get(index);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextRect(rect, swatch.right + 5, rect.top + (rect.bottom - rect.top - canvas->TextHeight(name)) / 2, name);
+    canvas->Brush()->SetStyle(bsSolid);
+}
+
+void TsCustomColorBox::DrawSkinnedFace(int index, const TRect& rect, TOwnerDrawState state) {
+    TsCommonData* data = FCommonData.get();
+    TBitmap* cache = data->CacheBmp();
+    if (cache == nullptr || rect.right <= rect.left || rect.bottom <= rect.top) return;
+    TBitmap face;
+    face.SetPixelFormat(pf24bit);
+    face.SetSize(rect.right - rect.left, rect.bottom - rect.top);
+    gdi::BitBlt(face.Canvas()->Handle(), 0, 0, face.Width(), face.Height(), cache->Canvas()->Handle(), rect.left,
+        rect.top, gdi::SRCCOPY);
+    const TRect local {0, 0, face.Width(), face.Height()};
+    TCanvas* canvas = face.Canvas();
+    canvas->Font()->Assign(Font());
+    if (index >= 0) {
+        const TRect swatch = SwatchRect(local, state, true);
+        const TsSkinManager* manager = data->SkinManager();
+        const bool showFocus = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)
+            && manager->Sections[std::size_t(data->SkinIndex)].ShowFocus;
+        const bool highlighted = Focused() && showFocus && FShowColorName;
+        TRect name {swatch.right + 3, local.top, ButtonRect().left - rect.left, local.bottom};
+        if (highlighted) {
+            canvas->Brush()->SetColor(clHighlight);
+            canvas->FillRect(name);
+            canvas->Font()->SetColor(clHighlightText);
+            canvas->DrawFocusRect(name);
+        }
+        DrawColorSwatch(canvas, swatch, ShownColor(index), SwatchFrameColor(Color(), state.Contains(odSelected)));
+        if (FShowColorName) {
+            const std::string text = Items()->Get(index);
+            name.left += 2;
+            if (highlighted) {
+                canvas->Brush()->SetStyle(bsClear);
+                canvas->TextRect(name, name.left, (local.bottom - canvas->TextHeight(text)) / 2, text);
+                canvas->Brush()->SetStyle(bsSolid);
+            } else {
+                OutputSkinnedText(canvas, text, true, name,
+                    gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_LEFT | gdi::DT_NOPREFIX, data, data->IsHot());
+            }
+        }
+    }
+    if (!Enabled()) ApplyDisabledLook(&face, FDisabledKind, this, TPoint {Left() + rect.left, Top() + rect.top}, GetParentCache(data));
+    gdi::BitBlt(Canvas()->Handle(), rect.left, rect.top, face.Width(), face.Height(), face.Canvas()->Handle(), 0, 0,
+        gdi::SRCCOPY);
+}
+
+void TsCustomColorBox::DrawSkinnedItem(int index, const TRect& rect, TOwnerDrawState state) {
+    if (state.Contains(odComboBoxEdit)) {
+        DrawSkinnedFace(index, rect, state);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    const bool selected = state.Contains(odSelected);
+    canvas->Brush()->SetColor(selected ? clHighlight : Color());
+    canvas->Font()->SetColor(selected ? clHighlightText : Font()->Color());
+    canvas->FillRect(rect);
+    if (selected) canvas->DrawFocusRect(rect);
+    // Every line shows its colour, with or without the names.
+    const TColor color = ShownColor(index);
+    const TRect swatch = SwatchRect(rect, state, true);
+    DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, selected));
+    if (!FShowColorName) return;
+    const std::string name = Items()->Get(index);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextRect(rect, swatch.right + 5, rect.top + (rect.bottom - rect.top - canvas->TextHeight(name)) / 2, name);
+    canvas->Brush()->SetStyle(bsSolid);
+}
+
+// ---- TsColorBox ----------------------------------------------------------------------------------------------
+
+TsColorBox::TsColorBox(TComponent* owner)
+    : TsCustomColorBox(owner) {
+}
+
+TClass TsColorBox::StaticClass() {
+    using T = TsColorBox;
+    static const TClassInfo info = MakeClass<T, TsCustomColorBox>("TsColorBox", [](TPropertyBuilder<T>& p) {
+        p.Bool("AutoComplete", &T::AutoComplete, &T::SetAutoComplete, true);
+        p.Bool("AutoDropDown", &T::AutoDropDown, &T::SetAutoDropDown, false);
+        p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
+        p.Color("Color", &T::Color, &T::SetColor, clWindow);
+        p.Int("DropDownCount", &T::DropDownCount, &T::SetDropDownCount, 14);
+        p.Int("ItemHeight", &T::ItemHeight, &T::SetItemHeight, 16);
+        p.Set("Style", &T::Style, &T::SetStyle, ColorBoxStyleIdents,
+            TsColorBoxStyle {cbStandardColors, cbExtendedColors, cbSystemColors});
+        p.Int("Margin", &T::Margin, &T::SetMargin, 0);
+        p.Color("Selected", &T::Selected, &T::SetSelected, clBlack);
+        p.Bool("ShowColorName", &T::ShowColorName, &T::SetShowColorName, true);
+        p.Color("DefaultColorColor", &T::DefaultColorColor, &T::SetDefaultColorColor, clBlack);
+        p.Color("NoneColorColor", &T::NoneColorColor, &T::SetNoneColorColor, clBlack);
+        p.Event("OnChange", &T::OnChange);
+        p.Event("OnCloseUp", &T::OnCloseUp);
+        p.Event("OnDropDown", &T::OnDropDown);
+        p.Event("OnSelect", &T::OnSelect);
+    });
+    return &info;
+}
+
+}

@@ -1,0 +1,73 @@
+// TsCustomColorBox and TsColorBox: a skinned owner-drawn combo of the common combo core listing colours.
+#pragma once
+
+#include "platform/classes/TColorBox.h"
+#include "skin/controls/sComboBoxes.h"
+
+namespace korvex::skin {
+
+using TsColorBoxStyles = classes::TColorBoxStyles;
+using TsColorBoxStyle = classes::TColorBoxStyle;
+
+// Each item's object is its colour; the list fills from the class library's colour names as Style says (once
+// there is a window). Selected reads 0xFF000000 with nothing chosen; a colour in no item becomes the colour of
+// the first item "Custom..." with cbCustomColor. Choosing "Custom..." (list closed on it, or Enter) asks
+// PickCustomColor for a colour.
+class TsCustomColorBox : public TsCommonComboBox {
+public:
+    explicit TsCustomColorBox(classes::TComponent* owner);
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+
+    TsColorBoxStyle Style() const { return FStyle; }
+    void SetStyle(TsColorBoxStyle value);   // refills; enabled only with some colours to list
+    classes::TColor Selected() const;
+    void SetSelected(classes::TColor value);
+    classes::TColor DefaultColorColor() const { return FDefaultColorColor; }
+    void SetDefaultColorColor(classes::TColor value);
+    classes::TColor NoneColorColor() const { return FNoneColorColor; }
+    void SetNoneColorColor(classes::TColor value);
+    bool ShowColorName() const { return FShowColorName; }
+    void SetShowColorName(bool value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int value);   // at most half the height
+    classes::TColor Colors(int index) const;
+
+    // The swatch of an item rectangle, plain or skinned.
+    classes::TRect SwatchRect(const classes::TRect& r, classes::TOwnerDrawState state, bool skinned) const;
+
+protected:
+    void CreateWnd() override;
+    void PopulateList();
+    void Select() override;
+    void CloseUp() override;
+    void KeyPress(char32_t& key) override;
+    void DrawItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state) override;
+    void DrawSkinnedItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state) override;
+    // The colour for "Custom..." from the user; false when none was chosen. FIXME: the skinned colour dialog
+    // comes with the dialogs; until then the custom colour stays as it is.
+    virtual bool PickCustomColor(classes::TColor& color);
+
+private:
+    classes::TColor ShownColor(int index) const;   // clDefault and clNone as their stand-ins
+    void PickForItemZero();
+    void DrawSkinnedFace(int index, const classes::TRect& rect, classes::TOwnerDrawState state);
+
+    TsColorBoxStyle FStyle {classes::cbStandardColors, classes::cbExtendedColors, classes::cbSystemColors};
+    bool FPopulatePending = true;
+    bool FListClosed = false;
+    classes::TColor FDefaultColorColor = classes::clBlack;
+    classes::TColor FNoneColorColor = classes::clBlack;
+    classes::TColor FSelected = classes::clBlack;   // while there is no window
+    bool FShowColorName = true;
+    int FMargin = 0;
+};
+
+class TsColorBox : public TsCustomColorBox {
+public:
+    explicit TsColorBox(classes::TComponent* owner);
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+};
+
+}

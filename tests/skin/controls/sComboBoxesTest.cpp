@@ -1,0 +1,131 @@
+// The common combo core on the headless display: items kept across a new window, the skin's drop-down button,
+// auto-completion by typed keys on the fake clock, clearing that keeps the text.
+#include "support/ControlsKit.h"
+
+#include "platform/classes/TForm.h"
+#include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/controls/ComboBox.h"
+#include "platform/user/display/Display.h"
+
+#include "skin/controls/sComboBoxes.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinManager.h"
+
+#include <string>
+#include <vector>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class CommonComboTest : public ControlsTest, public ::testing::WithParamInterface<int> {
+protected:
+    TsCommonComboBox* MakeCombo(TComboBoxStyle style, std::vector<std::string> items) {
+        auto* c = Create<TsCommonComboBox>(Form);
+        c->SetBounds(20, 20, 160, 22);
+        c->SetStyle(style);
+        c->SetParent(Form);
+        for (const auto& s : items)
+            c->Items()->Add(s);
+        Pump();
+        return c;
+    }
+    void Type(const std::string& text) {
+        for (char ch : text) {
+            Display->Press(unsigned(std::toupper(static_cast<unsigned char>(ch))), std::string(1, ch));
+            Pump();
+        }
+    }
+};
+
+TEST_P(CommonComboTest, ANewWindowKeepsTheItemsAndTheChoice) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta", "Gamma", "Delta"});
+    c->SetItemIndex(3);
+    c->SetStyle(csDropDownList);
+    Pump();
+    EXPECT_EQ(c->Items()->Count(), 4);
+    EXPECT_EQ(c->ItemIndex(), 3);
+    EXPECT_EQ(c->Text(), "Delta");
+    EXPECT_EQ(c->DropDownCount(), 14);
+    EXPECT_EQ(c->Width(), 160);
+}
+
+TEST_P(CommonComboTest, KeysTypedWithinTheGapSearchTogetherAndAfterItAlone) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta", "Bravo", "Rho"});
+    std::vector<int> selected;
+    c->OnSelect = [&](TObject*) { selected.push_back(c->ItemIndex()); };
+    c->SetFocus();
+    Pump();
+    Type("br");
+    EXPECT_EQ(c->ItemIndex(), 2);
+    Advance(int(TsCommonComboBox::SearchGapMs) + 100);
+    Type("b");
+    EXPECT_EQ(c->ItemIndex(), 1);
+    Advance(int(TsCommonComboBox::SearchGapMs) + 100);
+    Type("r");
+    EXPECT_EQ(c->ItemIndex(), 3);
+    EXPECT_EQ(selected, (std::vector<int> {1, 2, 1, 3}));
+}
+
+TEST_P(CommonComboTest, TypingInTheEditCompletesTheFirstMatchAndSelectsTheRest) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta", "Bravo"});
+    c->SetFocus();
+    Pump();
+    Type("br");
+    EXPECT_EQ(c->Text(), "bravo");   // what was typed, then the rest of the item
+    EXPECT_EQ(c->ItemIndex(), 2);
+    user::DWORD start = 0, end = 0;
+    user::SendMessage(c->Handle(), user::CB_GETEDITSEL, user::WPARAM(&start), user::LPARAM(&end));
+    EXPECT_EQ(start, 2u);
+    EXPECT_EQ(end, 5u);
+    Type("x");   // no item: typed over the completed tail, nothing chosen
+    EXPECT_EQ(c->Text(), "brx");
+    EXPECT_EQ(c->ItemIndex(), -1);
+}
+
+TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
+    c->SetText("Typed");
+    c->Items()->Clear();
+    EXPECT_EQ(c->Items()->Count(), 0);
+    EXPECT_EQ(c->Text(), "Typed");
+}
+
+INSTANTIATE_TEST_SUITE_P(NoSkinAndOffice, CommonComboTest, ::testing::Values(-1, 3),
+    [](const auto& info) { return SkinShortName(info.param); });
+
+class CommonComboSkinned : public CommonComboTest { };
+
+TEST_F(CommonComboSkinned, TheGlyphSitsAsFarFromTheRightEdgeAsFromTheTop) {
+    UseSkin(0);
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha"});
+    const TRect b = c->ButtonRect();
+    ASSERT_GT(b.right - b.left, 0);
+    EXPECT_EQ(c->Width() - b.right, b.top);
+    EXPECT_EQ(c->Height() - b.bottom, b.top);
+}
+
+TEST_F(CommonComboSkinned, WithoutAGlyphMaskTheButtonIsEmptyAndNothingIsDrawnThere) {
+    UseSkin(0);
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha"});
+    const TRect withGlyph = c->ButtonRect();
+    const gdi::COLORREF glyphPixel = ScreenPixel(c, (withGlyph.left + withGlyph.right) / 2, c->Height() / 2);
+    for (auto& mask : Manager->Masks)
+        if (mask.PropertyName == "GLYPHMASK") mask.PropertyName = "HIDDEN";
+    EXPECT_EQ(c->ButtonRect(), TRect {});
+    c->SkinData()->BGChanged = true;
+    c->Repaint();
+    Pump();
+    EXPECT_NE(ScreenPixel(c, (withGlyph.left + withGlyph.right) / 2, c->Height() / 2), glyphPixel);
+}
+
+}

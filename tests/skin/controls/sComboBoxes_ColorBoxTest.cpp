@@ -1,0 +1,166 @@
+// TsColorBox: the list a style gives, the Selected rules, the custom colour by mouse and Enter, and the swatches
+// of the skinned list.
+#include "support/ControlsKit.h"
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/TForm.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/controls/ListBox.h"
+#include "platform/user/display/Display.h"
+
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/engine/sCommonData.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+// A colour box whose custom colour comes from the test.
+class PickingColorBox : public TsColorBox {
+public:
+    using TsColorBox::TsColorBox;
+    TColor Picked = clNone;
+    int Asked = 0;
+
+protected:
+    bool PickCustomColor(TColor& color) override {
+        ++Asked;
+        if (Picked == clNone) return false;
+        color = Picked;
+        return true;
+    }
+};
+
+class ColorBoxTest : public ControlsTest, public ::testing::WithParamInterface<int> {
+protected:
+    PickingColorBox* MakeBox(TsColorBoxStyle style) {
+        auto* box = Create<PickingColorBox>(Form);
+        box->SetBounds(20, 20, 170, 22);
+        box->SetStyle(style);
+        box->SetParent(Form);
+        Pump();
+        return box;
+    }
+    void ClickListItem(TsColorBox* box, int index) {
+        user::SendMessage(box->ListHandle(), user::LB_SETTOPINDEX, user::WPARAM(index), 0);
+        Pump();
+        gdi::RECT r {};
+        user::SendMessage(box->ListHandle(), user::LB_GETITEMRECT, user::WPARAM(index), user::LPARAM(&r));
+        gdi::POINT p {40, (r.top + r.bottom) / 2};
+        user::ClientToScreen(box->ListHandle(), &p);
+        Display->Click(p.x, p.y);
+        Pump();
+    }
+};
+
+TEST_P(ColorBoxTest, NothingSelectedReadsTheNoColourValueAndAnUnlistedColourGoesToCustom) {
+    UseSkin(GetParam());
+    PickingColorBox* plain = MakeBox({cbStandardColors});
+    EXPECT_EQ(plain->Selected(), clBlack);
+    plain->SetItemIndex(-1);
+    EXPECT_EQ(plain->Selected(), TColor(0xFF000000u));
+    plain->SetSelected(clRed);
+    EXPECT_EQ(plain->Selected(), clRed);
+    EXPECT_EQ(plain->Items()->Get(plain->ItemIndex()), "clRed");
+    plain->SetSelected(TColor(0x123456));   // in no item, no custom item
+    EXPECT_EQ(plain->ItemIndex(), -1);
+    EXPECT_EQ(plain->Selected(), TColor(0xFF000000u));
+
+    PickingColorBox* custom = MakeBox({cbStandardColors, cbCustomColor});
+    custom->SetSelected(TColor(0x123456));
+    EXPECT_EQ(custom->ItemIndex(), 0);
+    EXPECT_EQ(custom->Items()->Get(0), "Custom...");
+    EXPECT_EQ(custom->Colors(0), TColor(0x123456));
+    EXPECT_EQ(custom->Selected(), TColor(0x123456));
+    custom->SetSelected(clBlue);   // a listed colour: its own item, Custom... keeps its colour
+    EXPECT_EQ(custom->Items()->Get(custom->ItemIndex()), "clBlue");
+    EXPECT_EQ(custom->Colors(0), TColor(0x123456));
+    custom->SetSelected(TColor(0xFF000000u));
+    EXPECT_EQ(custom->ItemIndex(), -1);
+}
+
+TEST_P(ColorBoxTest, SelectedIsKeptWithoutAWindowAndAppliedWhenTheListFills) {
+    UseSkin(GetParam());
+    auto* box = Create<TsColorBox>(Form);
+    box->SetSelected(clTeal);
+    EXPECT_EQ(box->Selected(), clTeal);
+    box->SetParent(Form);
+    Pump();
+    EXPECT_EQ(box->Items()->Get(box->ItemIndex()), "clTeal");
+    EXPECT_EQ(box->Selected(), clTeal);
+}
+
+TEST_P(ColorBoxTest, StylesChooseTheListAndAnEmptyStyleDisables) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbExtendedColors, cbPrettyNames});
+    EXPECT_EQ(box->Items()->Count(), 20);
+    EXPECT_EQ(box->Items()->Get(17), "Sky Blue");
+    box->SetStyle({});
+    EXPECT_FALSE(box->Enabled());
+    EXPECT_EQ(box->Items()->Count(), 0);
+    box->SetStyle({cbCustomColor});
+    EXPECT_TRUE(box->Enabled());
+    EXPECT_EQ(box->Items()->Count(), 1);
+}
+
+TEST_P(ColorBoxTest, ClosingTheListOnCustomOrEnterAsksForTheColour) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+    box->SetSelected(clMaroon);   // item 0 stays in view
+    std::vector<std::string> log;
+    box->OnCloseUp = [&](TObject*) { log.push_back("CloseUp"); };
+    box->OnSelect = [&](TObject*) { log.push_back("Select " + std::to_string(box->ItemIndex())); };
+    box->Picked = TColor(0x336699);
+    ClickAt(box, box->Width() - 8, 10);
+    ASSERT_TRUE(box->DroppedDown());
+    ClickListItem(box, 0);
+    EXPECT_EQ(box->Asked, 1);
+    EXPECT_EQ(box->Selected(), TColor(0x336699));
+    EXPECT_EQ(log, (std::vector<std::string> {"CloseUp", "Select 0"}));
+    box->Picked = TColor(0x224466);
+    Key(user::VK_RETURN);
+    EXPECT_EQ(box->Asked, 2);
+    EXPECT_EQ(box->Colors(0), TColor(0x224466));
+    Key(user::VK_DOWN);   // moving by keys does not ask
+    EXPECT_EQ(box->Asked, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
+    [](const auto& info) { return SkinShortName(info.param); });
+
+class ColorBoxSkinned : public ColorBoxTest { };
+
+TEST_F(ColorBoxSkinned, EveryLineOfTheDroppedListShowsItsColourBesideItsName) {
+    UseSkin(1);
+    PickingColorBox* box = MakeBox({cbStandardColors});
+    box->SetSelected(clWhite);
+    ClickAt(box, box->Width() - 8, 10);
+    ASSERT_TRUE(box->DroppedDown());
+    user::FlushDisplay();
+    gdi::RECT r {};
+    user::SendMessage(box->ListHandle(), user::LB_GETITEMRECT, 9 /* clRed */, user::LPARAM(&r));
+    gdi::POINT p {r.left + (r.bottom - r.top) / 2, (r.top + r.bottom) / 2};
+    user::ClientToScreen(box->ListHandle(), &p);
+    EXPECT_EQ(Display->ScreenPixel(p.x, p.y), gdi::COLORREF(0x0000FF));
+}
+
+TEST_F(ColorBoxSkinned, TheClosedFaceShowsTheSwatchOfTheChoice) {
+    UseSkin(2);
+    PickingColorBox* box = MakeBox({cbStandardColors});
+    box->SetSelected(clLime);
+    Pump();
+    ASSERT_TRUE(PaintsSkinned(box->SkinData()));
+    EXPECT_EQ(ScreenPixel(box, 3 + 8, box->Height() / 2), gdi::COLORREF(0x00FF00));
+    box->SetShowColorName(false);
+    Pump();
+    EXPECT_EQ(ScreenPixel(box, box->Width() / 2, box->Height() / 2), gdi::COLORREF(0x00FF00));
+}
+
+}
