@@ -5,6 +5,7 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sCustomComboEdit.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
@@ -22,6 +23,7 @@
 #include "skin/controls/sToolBar.h"
 #include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
+#include "skin/controls/sTooledit.h"
 
 namespace korvex::skin {
 
@@ -36,6 +38,7 @@ void RegisterSkinControlClasses() {
         TsRichEdit::StaticClass()});
     classes::RegisterClasses({TsUpDown::StaticClass(), TsPageControl::StaticClass(), TsTabSheet::StaticClass(),
         TsTrackBar::StaticClass()});
+    classes::RegisterClasses({TsFilenameEdit::StaticClass(), TsDirectoryEdit::StaticClass()});
     InstallEditLabelFactory();
 }
 

@@ -182,6 +182,13 @@ void TsCustomComboEdit::PaintText() {
     OutputSkinnedText(canvas, ShownEditText(this, text), true, r, flags, SkinData(), (CurrentState() & 127) != 0);
 }
 
+void TsCustomComboEdit::EnsureEditCache() {
+    TsCommonData* data = SkinData();
+    const TBitmap* cache = data->CacheBmp();
+    if (data->BGChanged || cache == nullptr || cache->Width() != Width() || cache->Height() != Height())
+        PrepareCache();
+}
+
 void TsCustomComboEdit::PaintButtonCache(gdi::HDC dc) {
     if (dc == nullptr || FButton == nullptr || !FButton->Visible()) return;
     TsCommonData* data = FButton->SkinData();

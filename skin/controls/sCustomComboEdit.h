@@ -89,6 +89,9 @@ public:
     // The button's click: OnButtonClick, then the popup opened (with the focus here) or closed.
     virtual void ButtonClick();
 
+    // The edit's cache rendered when it is missing, of another size or out of date (the button's background).
+    void EnsureEditCache();
+
     void SetEditRect() override;
     void PaintBorder(gdi::HDC dc) override;
     void PaintText() override;

@@ -67,6 +67,7 @@ void TsEditButton::PrepareCache() {
     TBitmap* cache = data->CacheBmp();
     if (cache == nullptr) return;
     if (cache->Width() != Width() || cache->Height() != Height()) cache->SetSize(Width(), Height());
+    FEdit->EnsureEditCache();
     if (TBitmap* editCache = FEdit->SkinData()->CacheBmp())
         gdi::BitBlt(cache->Canvas()->Handle(), 0, 0, Width(), Height(), editCache->Canvas()->Handle(), Left() + 2,
             Top() + 2, gdi::SRCCOPY);
