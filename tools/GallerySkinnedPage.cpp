@@ -34,6 +34,7 @@
 #include "skin/controls/sToolBar.h"
 #include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
+#include "skin/controls/sTooledit.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
@@ -141,6 +142,9 @@ void BuildEdits(TForm* form, TWinControl* back) {
     rich->SetScrollBars(ssVertical);
     TStringStream stream(log);
     rich->Lines()->LoadFromStream(stream);
+    // The edits with a browse button, in the first column below the split panels.
+    Place<TsFilenameEdit>(form, back, 14, 418, 308, 22)->SetText("/srv/nodes/node1/FAHlog.txt");
+    Place<TsDirectoryEdit>(form, back, 14, 448, 308, 22)->SetText("/srv/nodes/backup");
 }
 
 void BuildRows(TForm* form, TWinControl* back) {

@@ -5,6 +5,7 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sCustomComboEdit.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -25,6 +26,7 @@
 #include "skin/controls/sToolBar.h"
 #include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
+#include "skin/controls/sTooledit.h"
 
 namespace korvex::skin {
 
@@ -41,6 +43,7 @@ void RegisterSkinControlClasses() {
         TsTrackBar::StaticClass()});
     classes::RegisterClasses({TsComboBox::StaticClass(), TsColorBox::StaticClass(),
         TsComboBoxEx::StaticClass()});
+    classes::RegisterClasses({TsFilenameEdit::StaticClass(), TsDirectoryEdit::StaticClass()});
     InstallEditLabelFactory();
 }
 
