@@ -5,11 +5,11 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
-#include "skin/controls/sCustomComboEdit.h"
-#include "skin/controls/sEdit.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
 #include "skin/controls/sComboBoxes_ComboBoxEx.h"
+#include "skin/controls/sCustomComboEdit.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
@@ -24,9 +24,9 @@
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
+#include "skin/controls/sTooledit.h"
 #include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
-#include "skin/controls/sTooledit.h"
 
 namespace korvex::skin {
 
