@@ -2,13 +2,16 @@
 #include "skin/controls/sControlFrame.h"
 
 #include "platform/base/Assert.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TWinControl.h"
+#include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
+#include "platform/user/WinPos.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
@@ -201,6 +204,26 @@ void PaintContainerSkin(TWinControl* control, TsCommonData* data, gdi::HDC dc, c
         TRect {0, 0, control->Width(), control->Height()});
     ComposeGraphicChildren(dc, control);
     NotifyChildrenUpdated(control);
+}
+
+TPoint ClientOffsetInWindow(const TWinControl* control) {
+    if (control == nullptr || !control->HandleAllocated()) return TPoint {0, 0};
+    const TRect window = user::WindowRect(control->WindowHandle());
+    const TPoint client = control->ClientToScreen(TPoint {0, 0});
+    return TPoint {client.x - window.left, client.y - window.top};
+}
+
+void BlitNonClientBands(TWinControl* control, TsCommonData* data) {
+    TBitmap* cache = data != nullptr ? data->CacheBmp() : nullptr;
+    if (cache == nullptr || control == nullptr || !control->HandleAllocated()) return;
+    const user::HWND wnd = control->WindowHandle();
+    gdi::HDC dc = user::GetWindowDC(wnd);
+    if (dc == nullptr) return;
+    const base::ScopeExit release([&] { user::ReleaseDC(wnd, dc); });
+    gdi::SavedDc saved(dc);
+    const TPoint edge = ClientOffsetInWindow(control);
+    gdi::ExcludeClipRect(dc, edge.x, edge.y, edge.x + control->ClientWidth(), edge.y + control->ClientHeight());
+    gdi::BitBlt(dc, 0, 0, control->Width(), control->Height(), cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
 }
 
 void PaintContainerCaption(TControl* control, TsCommonData* data, TCanvas* canvas, const std::string& text, TRect r,

@@ -94,6 +94,13 @@ void RenderContainerCache(classes::TWinControl* control, TsCommonData* data,
 // inset) lies outside the parent's client rectangle.
 bool OutsideParentClient(const classes::TControl* control, int inset);
 
+// Where the client area's top-left corner lies inside the window (the width of the frame on the left and top).
+classes::TPoint ClientOffsetInWindow(const classes::TWinControl* control);
+
+// Copies a cache that covers the whole window onto the non-client bands around the client area (the border,
+// edges and bevels), on the window DC. Nothing without a cache or a window.
+void BlitNonClientBands(classes::TWinControl* control, TsCommonData* data);
+
 // A caption drawn the container way: the control's font, vertically centred on the height of "W", the flags'
 // alignment with DT_NOPREFIX, in the section's colours (enabled as given, never hot).
 void PaintContainerCaption(classes::TControl* control, TsCommonData* data, classes::TCanvas* canvas,
