@@ -3,6 +3,7 @@
 #include "support/ControlsKit.h"
 #include "support/SkinControlsKit.h"
 #include "support/SkinFixtures.h"
+#include "tests/platform/user/support/MenuLoopSteps.h"
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
@@ -138,12 +139,10 @@ TEST_P(BarsSheet, StatusAndToolBarsInEveryState) {
     const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
     const gdi::RECT r {origin.x, origin.y, origin.x + 420, origin.y + 250};
     bool written = false;
-    user::SetMenuLoopIdleHook([&] {
-        if (written) return false;
+    user::test::MenuLoopSteps({[&] {
         user::FlushDisplay();
         written = Display->WriteScreenshotPng(PictureDir() + "/Bars_" + SkinShortName(which) + ".png", &r);
-        return true;
-    });
+    }});
     const TRect dr = plain->ButtonRect(4);
     DownAt(plain, dr.right - 3, (dr.top + dr.bottom) / 2);
     UpAt(plain, dr.right - 3, (dr.top + dr.bottom) / 2);

@@ -4,6 +4,7 @@
 #include "support/ControlsKit.h"
 #include "support/SkinControlsKit.h"
 #include "support/SkinFixtures.h"
+#include "tests/platform/user/support/MenuLoopSteps.h"
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TImageList.h"
@@ -66,16 +67,7 @@ protected:
         return px;
     }
     // Runs the steps one per idle turn of a menu loop; the menu is ended when they run out.
-    static void Steps(std::deque<std::function<void()>> steps) {
-        auto queue = std::make_shared<std::deque<std::function<void()>>>(std::move(steps));
-        user::SetMenuLoopIdleHook([queue] {
-            if (queue->empty()) return false;
-            auto step = std::move(queue->front());
-            queue->pop_front();
-            step();
-            return true;
-        });
-    }
+    static void Steps(std::deque<std::function<void()>> steps) { user::test::MenuLoopSteps(std::move(steps)); }
     void TearDown() override {
         user::SetMenuLoopIdleHook(nullptr);
         ControlsTest::TearDown();
