@@ -7,6 +7,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/MessageIds.h"
@@ -249,13 +250,18 @@ void TsGauge::PaintSkinnedText(TBitmap* cache, const std::string& text, const TG
         const TColor textColor = data->CustomFont() ? Font()->Color() : section.FontColor[1];
         if (ContrastRatio(section.Color, filled.Color) > ContrastRatio(textColor, filled.Color)) over = section.Color;
     }
+    // Only where the text crosses the fill: the text's box (centred, one pixel wider for its outline).
+    TCanvas* canvas = cache->Canvas();
+    canvas->Font()->Assign(Font());
+    const TSize extent = canvas->TextExtent(text);
+    TRect crossed {(w - extent.cx) / 2 - 1, (h - extent.cy) / 2 - 1, (w + extent.cx) / 2 + 2, (h + extent.cy) / 2 + 2};
+    const TRect area = filled.Pie ? TRect {0, 0, w, h} : filled.Area;
+    if (!gdi::IntersectRect(&crossed, &crossed, &area)) over = clNone;
     std::unique_ptr<TBitmap> copy;
     if (over != clNone) {
         copy = NewBitmap(w, h);
         gdi::BitBlt(copy->Canvas()->Handle(), 0, 0, w, h, cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
     }
-    TCanvas* canvas = cache->Canvas();
-    canvas->Font()->Assign(Font());
     TRect tr {0, 0, w, h};
     OutputSkinnedText(canvas, text, Enabled(), tr, flags, data, false);
     if (copy == nullptr) return;
@@ -280,8 +286,8 @@ void TsGauge::PaintSkinnedText(TBitmap* cache, const std::string& text, const TG
     }
     TacFast24 dst, src, sel;
     if (!dst.Attach(cache) || !src.Attach(copy.get()) || !sel.Attach(mask.get())) return;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
+    for (int y = std::max(crossed.top, 0); y < std::min(crossed.bottom, h); ++y)
+        for (int x = std::max(crossed.left, 0); x < std::min(crossed.right, w); ++x)
             if (sel.GetPixel(x, y) != 0) dst.SetPixel(x, y, src.GetPixel(x, y));
 }
 
