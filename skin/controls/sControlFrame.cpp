@@ -170,6 +170,16 @@ void ContainerWMPaint(TWinControl* control, TCanvas* canvas, TMessage& m, const 
     if (scope.Dc() != nullptr) paint(scope.Dc());
 }
 
+TBitmap* ControlSizedCache(TControl* control, TsCommonData* data) {
+    data->InitCacheBmp();
+    TBitmap* cache = data->CacheBmp();
+    KORVEX_ASSERT(cache != nullptr);
+    if (cache->Width() != control->Width() || cache->Height() != control->Height())
+        cache->SetSize(control->Width(), control->Height());
+    cache->Canvas()->Font()->Assign(control->Font());
+    return cache;
+}
+
 bool OutsideParentClient(const TControl* control, int inset) {
     const TWinControl* parent = control->Parent();
     if (parent == nullptr) return false;

@@ -90,6 +90,9 @@ void PaintContainerSkin(classes::TWinControl* control, TsCommonData* data, gdi::
 void RenderContainerCache(classes::TWinControl* control, TsCommonData* data,
     const std::function<void(classes::TBitmap* cache)>& ownParts);
 
+// The control's cache made when missing, at the control's size, its canvas with the control's font.
+classes::TBitmap* ControlSizedCache(classes::TControl* control, TsCommonData* data);
+
 // Cache-incomplete for a container whose background depends on what lies beneath: a corner point (inset by
 // inset) lies outside the parent's client rectangle.
 bool OutsideParentClient(const classes::TControl* control, int inset);
