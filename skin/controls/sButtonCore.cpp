@@ -118,14 +118,7 @@ bool TacButtonCore::MouseUp(TMessage& message) {
     MousePressed = false;
     if (!FOwner->Enabled()) return true;
     StopFadeTimer(FadeTimer);
-    Pressed = false;
-    const TPoint p {short(message.LParam & 0xFFFF), short((message.LParam >> 16) & 0xFFFF)};
-    const TRect client = FOwner->ClientRect();
-    if (p.x >= client.left && p.y >= client.top && p.x < client.right && p.y < client.bottom) {
-        TacComponentWatch watch(FOwner);
-        FOwner->Click();
-        if (!watch.Alive() || ControlDestroying(FOwner)) return false;
-    }
+    if (!FinishPress(FOwner, Pressed, MessageInside(FOwner, message), [this] { FOwner->Click(); })) return false;
     RegionChanged = true;
     try {
         Changed(aeMouseUp);
@@ -152,19 +145,7 @@ bool TacButtonCore::SkinCommand(TMessage& m) {
         }
         return true;
     }
-    switch (code) {
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        return true;
-    case SMC_STOPFADING:
-        StopFadeTimer(FadeTimer);
-        return true;
-    case SMC_PREPAREFADE:
-        if (Prepare) Prepare();
-        break;
-    default:
-        break;
-    }
+    if (PushControlQuery(m, FadeTimer, Prepare)) return true;
     if (!Painting()) return false;
     switch (code) {
     case SMC_PARENTUPDATED:
@@ -289,13 +270,14 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
         break;
     case user::WM_KEYUP:
         if (m.WParam == user::VK_SPACE && Pressed && !MousePressed && !FDown) {
-            Pressed = false;
             RegionChanged = true;
             FData->BGChanged = true;
-            FOwner->Repaint();
-            TacComponentWatch watch(FOwner);
-            FOwner->Click();
-            if (!watch.Alive() || ControlDestroying(FOwner)) return true;
+            // The released look first, then the click.
+            const bool alive = FinishPress(FOwner, Pressed, true, [this] {
+                FOwner->Repaint();
+                FOwner->Click();
+            });
+            if (!alive) return true;
         }
         break;
     default:
