@@ -237,14 +237,15 @@ void BlitNonClientBands(TWinControl* control, TsCommonData* data) {
 }
 
 void PaintContainerCaption(TControl* control, TsCommonData* data, TCanvas* canvas, const std::string& text, TRect r,
-    unsigned alignFlags) {
+    unsigned alignFlags, TacAlwaysEnabled always) {
     if (canvas == nullptr || text.empty()) return;
     canvas->Font()->Assign(control->Font());
     canvas->Brush()->SetStyle(bsClear);
     const int th = canvas->TextHeight("W");
     r.top = (r.top + r.bottom - th) / 2;
     r.bottom = r.top + th;
-    OutputSkinnedText(canvas, text, control->Enabled(), r, alignFlags | gdi::DT_NOPREFIX, data, false);
+    const bool enabled = always == TacAlwaysEnabled::Yes || control->Enabled();
+    OutputSkinnedText(canvas, text, enabled, r, alignFlags | gdi::DT_NOPREFIX, data, false);
 }
 
 }

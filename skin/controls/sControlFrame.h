@@ -105,8 +105,9 @@ classes::TPoint ClientOffsetInWindow(const classes::TWinControl* control);
 void BlitNonClientBands(classes::TWinControl* control, TsCommonData* data);
 
 // A caption drawn the container way: the control's font, vertically centred on the height of "W", the flags'
-// alignment with DT_NOPREFIX, in the section's colours (enabled as given, never hot).
+// alignment with DT_NOPREFIX, in the section's colours, never hot; enabled as the control is, or always.
+enum class TacAlwaysEnabled { No, Yes };
 void PaintContainerCaption(classes::TControl* control, TsCommonData* data, classes::TCanvas* canvas,
-    const std::string& text, classes::TRect r, unsigned alignFlags);
+    const std::string& text, classes::TRect r, unsigned alignFlags, TacAlwaysEnabled always = TacAlwaysEnabled::No);
 
 }
