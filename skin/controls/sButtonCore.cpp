@@ -130,11 +130,7 @@ bool TacButtonCore::MouseUp(TMessage& message) {
 
 bool TacButtonCore::SkinCommand(TMessage& m) {
     const int code = SkinCommandCode(m);
-    TsSkinManager* manager = FData->SkinManager();
-    if ((code == SMC_NEWSKIN || code == SMC_REMOVESKIN || code == SMC_REFRESH)
-        && reinterpret_cast<TsSkinManager*>(m.LParam) == manager) {
-        StopFadeTimer(FadeTimer);
-        CommonWndProc(m, FData);
+    if (PushControlSkinChange(m, FData, FadeTimer)) {
         RegionChanged = true;
         if (code == SMC_REMOVESKIN) {
             if (FOwner->HandleAllocated() && !ControlDestroying(FOwner))

@@ -190,11 +190,7 @@ void TacCheckCore::TakeFocus() {
 
 bool TacCheckCore::SkinCommand(TMessage& m) {
     const int code = SkinCommandCode(m);
-    TsSkinManager* manager = FData->SkinManager();
-    if ((code == SMC_NEWSKIN || code == SMC_REMOVESKIN || code == SMC_REFRESH)
-        && reinterpret_cast<TsSkinManager*>(m.LParam) == manager) {
-        StopFadeTimer(FadeTimer);
-        CommonWndProc(m, FData);
+    if (PushControlSkinChange(m, FData, FadeTimer)) {
         if (code == SMC_REMOVESKIN) {
             if (FOwner->HandleAllocated())
                 user::SendMessage(FOwner->WindowHandle(), user::BM_SETCHECK, FOwner->Checked() ? 1 : 0, 0);

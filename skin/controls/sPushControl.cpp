@@ -17,6 +17,7 @@
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sFade.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
 
 
 namespace korvex::skin {
@@ -48,6 +49,15 @@ bool PushControlQuery(TMessage& m, TsFadeTimer*& fadeTimer, const std::function<
     default:
         return false;
     }
+}
+
+bool PushControlSkinChange(TMessage& m, TsCommonData* data, TsFadeTimer*& fadeTimer) {
+    const int code = SkinCommandCode(m);
+    if (code != SMC_NEWSKIN && code != SMC_REMOVESKIN && code != SMC_REFRESH) return false;
+    if (reinterpret_cast<TsSkinManager*>(m.LParam) != data->SkinManager()) return false;
+    StopFadeTimer(fadeTimer);
+    CommonWndProc(m, data);
+    return true;
 }
 
 bool MessageInside(const TControl* control, const TMessage& message) {

@@ -51,6 +51,9 @@ void PaintPushControl(const TacPushPaint& paint, classes::TMessage& message);
 // The answers every push control gives whatever its state: code 7 (LParam := 1) and 16 (its fade stopped) are
 // done (true); 23 renders the cache through prepare and goes on (false), as does every other code.
 bool PushControlQuery(classes::TMessage& message, TsFadeTimer*& fadeTimer, const std::function<void()>& prepare);
+// Codes 1 to 3 (new skin, skin removed, refresh) from the control's own manager: the fade stopped and the
+// common handling done, true; the caller adds its own steps. False for anything else.
+bool PushControlSkinChange(classes::TMessage& message, TsCommonData* data, TsFadeTimer*& fadeTimer);
 
 // ---- Presses ----------------------------------------------------------------------------------------------
 // A press by the left button or the space bar shows the control pressed and ends in one action on release.
