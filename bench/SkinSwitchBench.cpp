@@ -1,20 +1,13 @@
 // A skin switch of a form with 200 skinned-state controls (announcement, cache rendering, blits) beside a
 // repaint of the same form without a skin, on the headless display.
+#include "bench/support/BenchWorld.h"
 #include "platform/classes/GraphicsObjects.h"
-#include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TCustomControl.h"
-#include "platform/classes/TForm.h"
 #include "platform/classes/TGraphicControl.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
-#include "platform/user/MessageLoop.h"
-#include "platform/user/MessageQueue.h"
-#include "platform/user/Painting.h"
-#include "platform/user/Screen.h"
-#include "platform/user/WindowConstants.h"
-#include "platform/user/display/headless/HeadlessDisplay.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
@@ -23,8 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -127,25 +118,16 @@ protected:
     void Paint() override { PaintControl(this, SkinData.get(), Canvas(), false); }
 };
 
-// The display, the application, a form of 10 panels holding 10 buttons and 9 labels each (200 controls), and
-// two managers with different skins loaded, the first the default.
-class World {
+// A form of 10 panels holding 10 buttons and 9 labels each (200 controls), and two managers with different
+// skins loaded, the first the default.
+class World : public bench::THeadlessWorld {
 public:
     World() {
-        user::InitMessageQueue([] { return std::chrono::steady_clock::time_point(std::chrono::hours(1)); },
-            user::UiDispatch::Yes);
-        user::SetDisplay(std::make_unique<user::HeadlessDisplay>());
-        InitApplication();
-        FOwner = std::make_unique<TComponent>(nullptr);
         for (auto& m : Managers) {
-            m = Create<TsSkinManager>(FOwner.get());
+            m = Create<TsSkinManager>(Owner());
             m->SetActive(false);
             m->SetSkinDirectory(std::string(KORVEX_SOURCE_DIR) + "/skins");
         }
-        Form = Create<TForm>(Application);
-        Form->SetBounds(0, 0, 840, 660);
-        Form->SetClientWidth(800);
-        Form->SetClientHeight(600);
         for (int p = 0; p < 10; ++p) {
             auto* panel = Add<TBenchPanel>(Form, (p % 2) * 400, (p / 2) * 120, 400, 120);
             for (int b = 0; b < 10; ++b)
@@ -156,23 +138,9 @@ public:
         Form->Show();
         Pump();
     }
-    ~World() {
-        DoneApplication();
-        FOwner.reset();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-    }
 
-    void Pump() {
-        user::PumpMessages();
-        user::FlushDisplay();
-    }
     // Everything painted again, now.
-    void Repaint() {
-        user::RedrawWindow(Form->Handle(), nullptr, nullptr,
-            user::RDW_INVALIDATE | user::RDW_ERASE | user::RDW_ALLCHILDREN | user::RDW_UPDATENOW);
-        Pump();
-    }
+    void Repaint() { THeadlessWorld::Repaint(Form); }
     void Skinned(bool on) {
         if (on == Managers[0]->Active()) return;
         Managers[0]->SetSkinName("LongHorn (internal)");
@@ -184,7 +152,6 @@ public:
     }
 
     TsSkinManager* Managers[2] {};
-    TForm* Form = nullptr;
     int Switches = 0;
 
 private:
@@ -196,14 +163,10 @@ private:
         c->SkinData->Loaded();
         return c;
     }
-    std::unique_ptr<TComponent> FOwner;
 };
 
-// Made on first use, freed at the end of main while the message queue's own statics still exist.
-std::unique_ptr<World> TheWorldInstance;
 World& TheWorld() {
-    if (!TheWorldInstance) TheWorldInstance = std::make_unique<World>();
-    return *TheWorldInstance;
+    return bench::TheWorld<World>();
 }
 
 void BM_UnskinnedRepaint(benchmark::State& state) {
@@ -238,29 +201,18 @@ BENCHMARK(BM_SkinnedRepaint)->Unit(benchmark::kMillisecond);
 }
 
 // --korvex-shot DIR: writes the form without a skin and in both skins as PNG, and runs nothing else.
-int WriteShots(const std::string& dir) {
-    World& w = TheWorld();
-    auto* display = static_cast<user::HeadlessDisplay*>(user::CurrentDisplay());
-    const TPoint o = w.Form->ClientToScreen(TPoint {0, 0});
-    const gdi::RECT r {o.x, o.y, o.x + 800, o.y + 600};
-    w.Skinned(false);
-    w.Repaint();
-    bool ok = display->WriteScreenshotPng(dir + "/SkinSwitch_NoSkin.png", &r);
-    w.Skinned(true);
-    for (int i = 0; i < 2; ++i) {
-        w.Managers[++w.Switches % 2]->SetIsDefault(true);
-        w.Repaint();
-        ok = display->WriteScreenshotPng(dir + "/SkinSwitch_" + std::to_string(i) + ".png", &r) && ok;
-    }
-    TheWorldInstance.reset();
-    return ok ? 0 : 1;
-}
-
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--korvex-shot") return WriteShots(argv[2]);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    TheWorldInstance.reset();
-    benchmark::Shutdown();
-    return 0;
+    return bench::BenchMain(argc, argv, [](const std::string& dir) {
+        World& w = TheWorld();
+        w.Skinned(false);
+        w.Repaint();
+        bool ok = w.Shot(dir, "SkinSwitch_NoSkin");
+        w.Skinned(true);
+        for (int i = 0; i < 2; ++i) {
+            w.Managers[++w.Switches % 2]->SetIsDefault(true);
+            w.Repaint();
+            ok = w.Shot(dir, "SkinSwitch_" + std::to_string(i)) && ok;
+        }
+        return ok;
+    });
 }

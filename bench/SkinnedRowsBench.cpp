@@ -1,13 +1,6 @@
 // A repaint of a scroll box of 200 node rows (a name label, a gauge, a status square and a points label on a row panel, the
 // main window's shape) with a skin and without one, on the headless display, in one run.
-#include "platform/classes/TApplication.h"
-#include "platform/classes/TForm.h"
-#include "platform/user/MessageLoop.h"
-#include "platform/user/MessageQueue.h"
-#include "platform/user/Painting.h"
-#include "platform/user/Screen.h"
-#include "platform/user/WindowConstants.h"
-#include "platform/user/display/headless/HeadlessDisplay.h"
+#include "bench/support/BenchWorld.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
@@ -18,10 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
-#include <vector>
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -32,23 +23,14 @@ namespace {
 constexpr int RowCount = 200;
 constexpr int RowHeight = 30;
 
-// The display, the application, a form with the scroll box and its rows, and a manager with a skin.
-class World {
+// The form with the scroll box and its rows, and a manager with a skin.
+class World : public bench::THeadlessWorld {
 public:
     World() {
-        user::InitMessageQueue([] { return std::chrono::steady_clock::time_point(std::chrono::hours(1)); },
-            user::UiDispatch::Yes);
-        user::SetDisplay(std::make_unique<user::HeadlessDisplay>());
-        InitApplication();
-        FOwner = std::make_unique<TComponent>(nullptr);
-        Manager = Create<TsSkinManager>(FOwner.get());
+        Manager = Create<TsSkinManager>(Owner());
         Manager->SetActive(false);
         Manager->SetSkinDirectory(std::string(KORVEX_SOURCE_DIR) + "/skins");
         Manager->SetSkinName("LongHorn (internal)");
-        Form = Create<TForm>(Application);
-        Form->SetBounds(0, 0, 840, 660);
-        Form->SetClientWidth(800);
-        Form->SetClientHeight(600);
         Box = Create<TsScrollBox>(Form);
         Box->SetAlign(alClient);
         Box->SetParent(Form);
@@ -65,23 +47,9 @@ public:
         Form->Show();
         Pump();
     }
-    ~World() {
-        DoneApplication();
-        FOwner.reset();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-    }
 
-    void Pump() {
-        user::PumpMessages();
-        user::FlushDisplay();
-    }
     // The scroll box and everything on it painted again, now.
-    void Repaint() {
-        user::RedrawWindow(Box->Handle(), nullptr, nullptr,
-            user::RDW_INVALIDATE | user::RDW_ERASE | user::RDW_ALLCHILDREN | user::RDW_UPDATENOW);
-        Pump();
-    }
+    void Repaint() { THeadlessWorld::Repaint(Box); }
     void Skinned(bool on) {
         if (on == Manager->Active()) return;
         Manager->SetActive(on);
@@ -100,7 +68,6 @@ public:
     }
 
     TsSkinManager* Manager = nullptr;
-    TForm* Form = nullptr;
     TsScrollBox* Box = nullptr;
 
 private:
@@ -119,13 +86,10 @@ private:
             if (auto* w = dynamic_cast<TWinControl*>(c)) TellParentsUpdated(w);
         }
     }
-    std::unique_ptr<TComponent> FOwner;
 };
 
-std::unique_ptr<World> TheWorldInstance;
 World& TheWorld() {
-    if (!TheWorldInstance) TheWorldInstance = std::make_unique<World>();
-    return *TheWorldInstance;
+    return bench::TheWorld<World>();
 }
 
 void BM_UnskinnedRowsRepaint(benchmark::State& state) {
@@ -159,26 +123,14 @@ BENCHMARK(BM_SkinnedRowsRender)->Unit(benchmark::kMillisecond);
 }
 
 // --korvex-shot DIR: writes the scroll box without a skin and with it as PNG, and runs nothing else.
-int WriteShots(const std::string& dir) {
-    World& w = TheWorld();
-    auto* display = static_cast<user::HeadlessDisplay*>(user::CurrentDisplay());
-    const TPoint o = w.Form->ClientToScreen(TPoint {0, 0});
-    const gdi::RECT r {o.x, o.y, o.x + 800, o.y + 600};
-    w.Skinned(false);
-    w.Repaint();
-    bool ok = display->WriteScreenshotPng(dir + "/SkinnedRows_NoSkin.png", &r);
-    w.Skinned(true);
-    w.Repaint();
-    ok = display->WriteScreenshotPng(dir + "/SkinnedRows_LongHorn.png", &r) && ok;
-    TheWorldInstance.reset();
-    return ok ? 0 : 1;
-}
-
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--korvex-shot") return WriteShots(argv[2]);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    TheWorldInstance.reset();
-    benchmark::Shutdown();
-    return 0;
+    return bench::BenchMain(argc, argv, [](const std::string& dir) {
+        World& w = TheWorld();
+        w.Skinned(false);
+        w.Repaint();
+        bool ok = w.Shot(dir, "SkinnedRows_NoSkin");
+        w.Skinned(true);
+        w.Repaint();
+        return w.Shot(dir, "SkinnedRows_LongHorn") && ok;
+    });
 }

@@ -15,6 +15,11 @@ namespace korvex::classes {
 
 using namespace user;
 
+int ScrollPositionInRange(int position, int min, int max, TInvertedRange inverted) {
+    if (max < min) return inverted == TInvertedRange::KeepsMax ? max : min;
+    return std::clamp(position, min, max);
+}
+
 TScrollBar::TScrollBar(TComponent* owner)
     : TWinControl(owner) {
     RegisterStandardClasses();
@@ -59,7 +64,7 @@ void TScrollBar::CreateWnd() {
 
 void TScrollBar::Loaded() {
     TWinControl::Loaded();
-    FPosition = std::clamp(FPosition, FMin, std::max(FMin, FMax));
+    FPosition = ScrollPositionInRange(FPosition, FMin, FMax);
     if (HandleAllocated()) SetScrollPos(WindowHandle(), SB_CTL, FPosition, true);
 }
 
@@ -74,7 +79,7 @@ void TScrollBar::SetParams(int position, int min, int max) {
     // While loading the values come one by one; they are checked as a whole afterwards.
     if (!ComponentState().Contains(csLoading) && (max < min || max < FPageSize))
         throw EInvalidOperation("Scrollbar property out of range");
-    position = std::clamp(position, min, std::max(min, max));
+    position = ScrollPositionInRange(position, min, max);
     const bool rangeChanged = min != FMin || max != FMax;
     FMin = min;
     FMax = max;
@@ -140,7 +145,7 @@ void TScrollBar::DoScroll(TMessage& m) {
         break;
     }
     const int lastPos = FPageSize > 0 ? FMax - FPageSize + 1 : FMax;
-    pos = std::clamp(pos, FMin, std::max(FMin, lastPos));
+    pos = ScrollPositionInRange(pos, FMin, lastPos);
     Scroll(code, pos);
     SetPosition(pos);
     m.Result = 0;

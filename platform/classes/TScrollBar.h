@@ -11,6 +11,11 @@ namespace korvex::classes {
 enum TScrollBarKind { sbHorizontal, sbVertical };
 inline constexpr std::string_view ScrollBarKindIdents[] = {"sbHorizontal", "sbVertical"};
 enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+
+// The range rule of scroll bars (this one and the skinned one): a position brought into min..max. An inverted
+// range (max < min, kept while loading or by a skinned bar) gives min, or max where the caller says so.
+enum class TInvertedRange { KeepsMin, KeepsMax };
+int ScrollPositionInRange(int position, int min, int max, TInvertedRange inverted = TInvertedRange::KeepsMin);
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode code, int& scrollPos)>;
 
 // The user's scrolling arrives as scroll codes: OnScroll sees each code with the position it leads to (and

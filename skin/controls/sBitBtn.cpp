@@ -153,16 +153,12 @@ TClass TsBitBtn::StaticClass() {
 
 void TsBitBtn::AfterConstruction() {
     TBitBtn::AfterConstruction();
-    FSkinData->InitCacheBmp();
-    FSkinData->CacheBmp()->Canvas()->Font()->Assign(Font());
-    FSkinData->Loaded();
+    FCore.InitCache();
 }
 
 void TsBitBtn::Loaded() {
     TBitBtn::Loaded();
-    FSkinData->InitCacheBmp();
-    FSkinData->CacheBmp()->Canvas()->Font()->Assign(Font());
-    FSkinData->Loaded();
+    FCore.InitCache();
     RebuildGlyphFromImages();
 }
 
@@ -284,27 +280,10 @@ TRect TsBitBtn::GlyphRect() const {
 
 void TsBitBtn::PrepareCache() {
     TsCommonData* data = FSkinData.get();
-    const TsParentCacheInfo ci = GetParentCache(data);
-    data->InitCacheBmp();
-    TBitmap* cache = data->CacheBmp();
-    if (cache->Width() != Width() || cache->Height() != Height()) cache->SetSize(Width(), Height());
-    if (!ci.Ready && Parent() != nullptr)
-        ParentColorAnswer = ColorToRGB(Parent()->Color());
-    else if (Parent() != nullptr && !data->NeedsRepaintOnMove())
-        QueryControlColor(Parent());
     const int state = CurrentState();
-    const TRect whole {0, 0, Width(), Height()};
-    const TPoint at {Left(), Top()};
-    FillControlBackground(data, ci, state, whole, at, cache);
-    if (FCore.RegionChanged) FCore.Region.Reset(gdi::CreateRectRgn(0, 0, Width(), Height()));
-    TsSkinManager* manager = data->SkinManager();
-    const bool border = manager != nullptr && manager->IsValidImgIndex(data->BorderIndex) && FCore.Region.Get() != nullptr;
-    auto paintBorder = [&] {
-        if (border)
-            PaintButtonBordersWithRegion(cache, FCore.Region.Get(), false, state,
-                manager->Masks[std::size_t(data->BorderIndex)]);
-    };
-    if (FDrawOverBorder) paintBorder();
+    const TsParentCacheInfo ci = FCore.BeginCache(state);
+    TBitmap* cache = data->CacheBmp();
+    if (FDrawOverBorder) FCore.PaintBorders(state);
     const TacGlyphLayout layout = LayoutNow();
     TCanvas* canvas = cache->Canvas();
     if (FShowCaption && !Caption().empty()) {
@@ -316,13 +295,7 @@ void TsBitBtn::PrepareCache() {
         OutputSkinnedText(canvas, Caption(), true, r,
             DrawTextBiDiModeFlags(TextAlignFlags(this, FTextAlignment) | gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS), data,
             hot);
-        const TsGeneralData* section = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)
-            ? &manager->Sections[std::size_t(data->SkinIndex)] : nullptr;
-        if (Enabled() && Focused() && FShowFocus && section != nullptr && section->ShowFocus) {
-            TRect f = r;
-            gdi::InflateRect(&f, FCore.FocusMargin, FCore.FocusMargin);
-            PaintFocusDots(canvas, f);
-        }
+        if (FShowFocus) FCore.PaintFocus(canvas, r);
     }
     TacGlyphButton glyph;
     glyph.Glyph = Glyph();
@@ -336,12 +309,11 @@ void TsBitBtn::PrepareCache() {
     glyph.SkinData = data;
     glyph.GlyphRect = BitBtnGlyphRect(layout, Down());
     PaintBitBtnGlyph(glyph);
-    if (!FDrawOverBorder) paintBorder();
-    if (!Enabled()) ApplyDisabledLook(cache, FCore.DisabledKind, this, at, ci);
+    if (!FDrawOverBorder) FCore.PaintBorders(state);
     FRenderedSpacing = Spacing();
-    if (OnPaint) OnPaint(this, cache);
-    ParentColorAnswer = 0xFF00FF;
-    data->BGChanged = false;
+    FCore.EndCache(ci, [this, cache] {
+        if (OnPaint) OnPaint(this, cache);
+    });
 }
 
 // ---- Messages ----------------------------------------------------------------------------------------------

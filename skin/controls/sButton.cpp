@@ -57,16 +57,12 @@ TClass TsButton::StaticClass() {
 
 void TsButton::AfterConstruction() {
     TButton::AfterConstruction();
-    FSkinData->InitCacheBmp();
-    FSkinData->CacheBmp()->Canvas()->Font()->Assign(Font());
-    FSkinData->Loaded();
+    FCore.InitCache();
 }
 
 void TsButton::Loaded() {
     TButton::Loaded();
-    FSkinData->InitCacheBmp();
-    FSkinData->CacheBmp()->Canvas()->Font()->Assign(Font());
-    FSkinData->Loaded();
+    FCore.InitCache();
 }
 
 void TsButton::SetDisabledKind(TsDisabledKind value) {
@@ -93,25 +89,11 @@ void TsButton::CMFocusChanged(TMessage& message) {
 
 void TsButton::PrepareCache() {
     TsCommonData* data = FSkinData.get();
-    const TsParentCacheInfo ci = GetParentCache(data);
-    data->InitCacheBmp();
-    TBitmap* cache = data->CacheBmp();
-    if (cache->Width() != Width() || cache->Height() != Height()) cache->SetSize(Width(), Height());
-    if (!ci.Ready && Parent() != nullptr)
-        ParentColorAnswer = ColorToRGB(Parent()->Color());
-    else if (Parent() != nullptr && !data->NeedsRepaintOnMove())
-        QueryControlColor(Parent());
     const int state = CurrentState();
-    const TRect whole {0, 0, Width(), Height()};
-    const TPoint at {Left(), Top()};
-    FillControlBackground(data, ci, state, whole, at, cache);
-    if (FCore.RegionChanged) FCore.Region.Reset(gdi::CreateRectRgn(0, 0, Width(), Height()));
-    TsSkinManager* manager = data->SkinManager();
-    if (manager != nullptr && manager->IsValidImgIndex(data->BorderIndex) && FCore.Region.Get() != nullptr)
-        PaintButtonBordersWithRegion(cache, FCore.Region.Get(), false, state, manager->Masks[std::size_t(data->BorderIndex)]);
+    const TsParentCacheInfo ci = FCore.BeginCache(state);
+    FCore.PaintBorders(state);
     // Caption and focus mark.
-    TCanvas* canvas = cache->Canvas();
-    canvas->Font()->Assign(Font());
+    TCanvas* canvas = data->CacheBmp()->Canvas();
     canvas->Brush()->SetStyle(bsClear);
     const TSize text = ButtonCaptionSize(canvas, Caption(), Caption().empty() ? 0 : Width() - 2);
     TRect r {(Width() - text.cx) / 2 - 1, (Height() - text.cy) / 2, Width() - (Width() - text.cx) / 2 + 2,
@@ -120,16 +102,8 @@ void TsButton::PrepareCache() {
     const bool hot = data->IsHot() || Active() || FCore.DownField();
     OutputSkinnedText(canvas, Caption(), true, r,
         DrawTextBiDiModeFlags(gdi::DT_EXPANDTABS | gdi::DT_WORDBREAK | gdi::DT_CENTER), data, hot);
-    const TsGeneralData* section = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)
-        ? &manager->Sections[std::size_t(data->SkinIndex)] : nullptr;
-    if (Enabled() && Focused() && !Caption().empty() && section != nullptr && section->ShowFocus) {
-        TRect f = r;
-        gdi::InflateRect(&f, FCore.FocusMargin, FCore.FocusMargin);
-        PaintFocusDots(canvas, f);
-    }
-    if (!Enabled()) ApplyDisabledLook(cache, FCore.DisabledKind, this, at, ci);
-    ParentColorAnswer = 0xFF00FF;
-    data->BGChanged = false;
+    if (!Caption().empty()) FCore.PaintFocus(canvas, r);
+    FCore.EndCache(ci);
 }
 
 }

@@ -1,17 +1,25 @@
 // TacButtonCore: presses, focus, hover, skin commands and painting of the skinned push buttons.
 #include "skin/controls/sButtonCore.h"
 
+#include "platform/classes/Colors.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/Region.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/Button.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "skin/controls/sControlFrame.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sButtonRegion.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
 #include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/sSkinnedText.h"
 #include "skin/engine/sStyleSimply.h"
 
 namespace korvex::skin {
@@ -31,6 +39,49 @@ void TacButtonCore::SetDown(bool value) {
     RegionChanged = true;
     FData->BGChanged = true;
     FOwner->Repaint();
+}
+
+void TacButtonCore::InitCache() {
+    ControlSizedCache(FOwner, FData);
+    FData->Loaded();
+}
+
+TsParentCacheInfo TacButtonCore::BeginCache(int state) {
+    const TsParentCacheInfo ci = GetParentCache(FData);
+    TBitmap* cache = ControlSizedCache(FOwner, FData);
+    TWinControl* parent = FOwner->Parent();
+    if (!ci.Ready && parent != nullptr)
+        ParentColorAnswer = ColorToRGB(parent->Color());
+    else if (parent != nullptr && !FData->NeedsRepaintOnMove())
+        QueryControlColor(parent);
+    const int w = FOwner->Width(), h = FOwner->Height();
+    FillControlBackground(FData, ci, state, TRect {0, 0, w, h}, TPoint {FOwner->Left(), FOwner->Top()}, cache);
+    if (RegionChanged) Region.Reset(gdi::CreateRectRgn(0, 0, w, h));
+    return ci;
+}
+
+void TacButtonCore::PaintBorders(int state) {
+    TsSkinManager* manager = FData->SkinManager();
+    if (manager == nullptr || !manager->IsValidImgIndex(FData->BorderIndex) || Region.Get() == nullptr) return;
+    PaintButtonBordersWithRegion(FData->CacheBmp(), Region.Get(), false, state,
+        manager->Masks[std::size_t(FData->BorderIndex)]);
+}
+
+void TacButtonCore::PaintFocus(TCanvas* canvas, TRect r) const {
+    const TsSkinManager* manager = FData->SkinManager();
+    if (!FOwner->Enabled() || !FOwner->Focused() || manager == nullptr || !manager->IsValidSkinIndex(FData->SkinIndex))
+        return;
+    if (!manager->Sections[std::size_t(FData->SkinIndex)].ShowFocus) return;
+    gdi::InflateRect(&r, FocusMargin, FocusMargin);
+    PaintFocusDots(canvas, r);
+}
+
+void TacButtonCore::EndCache(const TsParentCacheInfo& ci, const std::function<void()>& last) {
+    if (!FOwner->Enabled())
+        ApplyDisabledLook(FData->CacheBmp(), DisabledKind, FOwner, TPoint {FOwner->Left(), FOwner->Top()}, ci);
+    if (last) last();
+    ParentColorAnswer = 0xFF00FF;
+    FData->BGChanged = false;
 }
 
 int TacButtonCore::CurrentState() const {
@@ -67,14 +118,7 @@ bool TacButtonCore::MouseUp(TMessage& message) {
     MousePressed = false;
     if (!FOwner->Enabled()) return true;
     StopFadeTimer(FadeTimer);
-    Pressed = false;
-    const TPoint p {short(message.LParam & 0xFFFF), short((message.LParam >> 16) & 0xFFFF)};
-    const TRect client = FOwner->ClientRect();
-    if (p.x >= client.left && p.y >= client.top && p.x < client.right && p.y < client.bottom) {
-        TacComponentWatch watch(FOwner);
-        FOwner->Click();
-        if (!watch.Alive() || ControlDestroying(FOwner)) return false;
-    }
+    if (!FinishPress(FOwner, Pressed, MessageInside(FOwner, message), [this] { FOwner->Click(); })) return false;
     RegionChanged = true;
     try {
         Changed(aeMouseUp);
@@ -86,11 +130,7 @@ bool TacButtonCore::MouseUp(TMessage& message) {
 
 bool TacButtonCore::SkinCommand(TMessage& m) {
     const int code = SkinCommandCode(m);
-    TsSkinManager* manager = FData->SkinManager();
-    if ((code == SMC_NEWSKIN || code == SMC_REMOVESKIN || code == SMC_REFRESH)
-        && reinterpret_cast<TsSkinManager*>(m.LParam) == manager) {
-        StopFadeTimer(FadeTimer);
-        CommonWndProc(m, FData);
+    if (PushControlSkinChange(m, FData, FadeTimer)) {
         RegionChanged = true;
         if (code == SMC_REMOVESKIN) {
             if (FOwner->HandleAllocated() && !ControlDestroying(FOwner))
@@ -101,19 +141,7 @@ bool TacButtonCore::SkinCommand(TMessage& m) {
         }
         return true;
     }
-    switch (code) {
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        return true;
-    case SMC_STOPFADING:
-        StopFadeTimer(FadeTimer);
-        return true;
-    case SMC_PREPAREFADE:
-        if (Prepare) Prepare();
-        break;
-    default:
-        break;
-    }
+    if (PushControlQuery(m, FadeTimer, Prepare)) return true;
     if (!Painting()) return false;
     switch (code) {
     case SMC_PARENTUPDATED:
@@ -238,13 +266,14 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
         break;
     case user::WM_KEYUP:
         if (m.WParam == user::VK_SPACE && Pressed && !MousePressed && !FDown) {
-            Pressed = false;
             RegionChanged = true;
             FData->BGChanged = true;
-            FOwner->Repaint();
-            TacComponentWatch watch(FOwner);
-            FOwner->Click();
-            if (!watch.Alive() || ControlDestroying(FOwner)) return true;
+            // The released look first, then the click.
+            const bool alive = FinishPress(FOwner, Pressed, true, [this] {
+                FOwner->Repaint();
+                FOwner->Click();
+            });
+            if (!alive) return true;
         }
         break;
     default:

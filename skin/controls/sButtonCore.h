@@ -6,9 +6,14 @@
 #include "platform/classes/TButton.h"
 #include "skin/controls/sPushControl.h"
 #include "skin/engine/sFade.h"
+#include "skin/engine/sParentCache.h"
 #include "skin/engine/sPixelAccess.h"
 
 #include <functional>
+
+namespace korvex::classes {
+class TCanvas;
+}
 
 namespace korvex::skin {
 
@@ -31,6 +36,17 @@ public:
     // True while the skin paints (the base class's click notification is then ours to ignore).
     bool Painting() const;
     void StopFade() { StopFadeTimer(FadeTimer); }
+
+    // The cache steps TsButton and TsBitBtn share, in this order:
+    // BeginCache: the cache at the button's size, the parent's colour asked for (its plain colour where its
+    // cache is not ready), the background for state, a fresh region when one is due. Returns the parent's cache.
+    TsParentCacheInfo BeginCache(int state);
+    void PaintBorders(int state);   // the borders mask, through the region being built
+    // The caption's focus dots around r, when enabled, focused and the section shows focus.
+    void PaintFocus(classes::TCanvas* canvas, classes::TRect r) const;
+    // The disabled look, then last (an OnPaint of the finished picture), then BGChanged := False.
+    void EndCache(const TsParentCacheInfo& ci, const std::function<void()>& last = nullptr);
+    void InitCache();   // AfterConstruction and Loaded: the cache with the font, then the skin data loaded
 
     std::function<void()> Prepare;   // renders the cache
     bool RemoveRegionRedraws = true;   // removing the region on a skin removal redraws (TsButton)

@@ -190,11 +190,7 @@ void TacCheckCore::TakeFocus() {
 
 bool TacCheckCore::SkinCommand(TMessage& m) {
     const int code = SkinCommandCode(m);
-    TsSkinManager* manager = FData->SkinManager();
-    if ((code == SMC_NEWSKIN || code == SMC_REMOVESKIN || code == SMC_REFRESH)
-        && reinterpret_cast<TsSkinManager*>(m.LParam) == manager) {
-        StopFadeTimer(FadeTimer);
-        CommonWndProc(m, FData);
+    if (PushControlSkinChange(m, FData, FadeTimer)) {
         if (code == SMC_REMOVESKIN) {
             if (FOwner->HandleAllocated())
                 user::SendMessage(FOwner->WindowHandle(), user::BM_SETCHECK, FOwner->Checked() ? 1 : 0, 0);
@@ -207,19 +203,7 @@ bool TacCheckCore::SkinCommand(TMessage& m) {
         }
         return true;
     }
-    switch (code) {
-    case SMC_ISSKINNED:
-        m.LParam = 1;
-        return true;
-    case SMC_STOPFADING:
-        StopFadeTimer(FadeTimer);
-        return true;
-    case SMC_PREPAREFADE:
-        PrepareCache();
-        break;
-    default:
-        break;
-    }
+    if (PushControlQuery(m, FadeTimer, [this] { PrepareCache(); })) return true;
     if (!Painting()) return false;
     if (code == SMC_PARENTUPDATED) {
         if (FData->Updating || FData->CacheIncomplete) {
@@ -310,12 +294,8 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
         if (!active) return true;
         const int x = short(m.LParam & 0xFFFF);
         const int y = short((m.LParam >> 16) & 0xFFFF);
-        const bool inside = x >= 0 && y >= 0 && x < FOwner->Width() && y < FOwner->Height();
-        TacComponentWatch watch(FOwner);
         if (Pressed) {
-            Pressed = false;
-            if (inside && Release) Release();
-            if (!watch.Alive()) return true;
+            if (!FinishPress(FOwner, Pressed, MessageInside(FOwner, m), Release)) return true;
             Changed(aeMouseUp);
         }
         if (FOwner->OnMouseUp) FOwner->OnMouseUp(FOwner, mbLeft, TShiftState {}, x, y);
@@ -337,9 +317,7 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
             if (FOwner->OnKeyDown) FOwner->OnKeyDown(FOwner, key, TShiftState {});
         } else {
             if (Pressed) {
-                Pressed = false;
-                if (Release) Release();
-                if (!watch.Alive()) return true;
+                if (!FinishPress(FOwner, Pressed, true, Release)) return true;
                 FData->BGChanged = true;
                 FOwner->Repaint();
             }

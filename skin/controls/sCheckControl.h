@@ -1,8 +1,10 @@
 // TacCheckCore: what the skinned check box and radio button share (glyph from the skin, the user's bitmaps
-// or an image list, caption beside it, presses by mouse and space bar, auto size, painting).
+// or an image list, caption beside it, presses by mouse and space bar, auto size, painting), and
+// TacCheckControl: the control layer both build on (skin data, the core, their published properties).
 #pragma once
 
 #include "platform/classes/ControlMessages.h"
+#include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TButtonControl.h"
 #include "skin/engine/sFade.h"
@@ -75,6 +77,71 @@ private:
 
     classes::TButtonControl* FOwner;
     TsCommonData* FData;
+};
+
+// A check box or radio button over its class-library base: owned skin data of the given kind, the core, and the
+// properties the two share. Instantiated for TCustomCheckBox and TRadioButton.
+template <class Base>
+class TacCheckControl : public Base {
+public:
+    TacCheckControl(classes::TComponent* owner, int kind);
+    ~TacCheckControl() override;
+    void AfterConstruction() override;
+    void Loaded() override;
+    void Invalidate() override;   // AutoSize keeps MultiLine off
+
+    TsCommonData* SkinData() const { return FSkinData.get(); }
+    bool AutoSize() const { return FCore.AutoSize; }
+    void SetAutoSize(bool value);
+    TsDisabledKind DisabledKind() const { return FCore.DisabledKind; }
+    void SetDisabledKind(TsDisabledKind value);
+    classes::TBitmap* GlyphChecked() const { return FCore.GlyphChecked.get(); }
+    void SetGlyphChecked(const classes::TBitmap* value);
+    classes::TBitmap* GlyphUnChecked() const { return FCore.GlyphUnChecked.get(); }
+    void SetGlyphUnChecked(const classes::TBitmap* value);
+    int TextIndent() const { return FCore.TextIndent; }
+    void SetTextIndent(int value);
+    bool MultiLine() const { return FCore.MultiLine; }
+    void SetMultiLine(bool value);   // switched off while AutoSize is on
+    bool ShowFocus() const { return FCore.ShowFocus; }
+    void SetShowFocus(bool value);
+    int Margin() const { return FCore.Margin; }
+    void SetMargin(int value);
+    TacAnimatEvents AnimatEvents() const { return FCore.AnimatEvents; }
+    void SetAnimatEvents(TacAnimatEvents value) { FCore.AnimatEvents = value; }
+    virtual bool ReadOnly() const { return FCore.ReadOnly; }
+    void SetReadOnly(bool value) { FCore.ReadOnly = value; }
+
+    bool Pressed() const { return FCore.Pressed; }
+    classes::TRect GlyphRect() const { return FCore.GlyphRect(); }
+    void SetChecked(bool value) override;   // repaints the skinned look at once
+    void AdjustSize() { FCore.AdjustSize(); }
+
+    // The shared published properties from SkinData to Margin; the caller adds its own around them.
+    template <class T>
+    static void PublishCheckProperties(classes::TPropertyBuilder<T>& p) {
+        p.Object("SkinData", &T::SkinData);
+        p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
+        p.Object("GlyphChecked", &T::GlyphChecked, &T::SetGlyphChecked);
+        p.Object("GlyphUnChecked", &T::GlyphUnChecked, &T::SetGlyphUnChecked);
+        p.Int("TextIndent", &T::TextIndent, &T::SetTextIndent, 0);
+        p.Bool("MultiLine", &T::MultiLine, &T::SetMultiLine, false);
+        p.Bool("ShowFocus", &T::ShowFocus, &T::SetShowFocus, true);
+        p.Int("Margin", &T::Margin, &T::SetMargin, 2);
+    }
+    // AnimatEvents and ReadOnly, which close both lists.
+    template <class T>
+    static void PublishCheckTail(classes::TPropertyBuilder<T>& p) {
+        p.Set("AnimatEvents", &T::AnimatEvents, &T::SetAnimatEvents, AnimatEventIdents, TacAnimatEvents {aeGlobalDef});
+        p.Bool("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false);
+    }
+
+protected:
+    void CNCommand(classes::TMessage& message) override;   // skinned or read-only: no click of its own
+    void SizeChanged();   // AdjustSize with AutoSize, then invalidate
+
+    std::unique_ptr<TsCommonData> FSkinData;
+    TacCheckCore FCore;
 };
 
 }

@@ -2,13 +2,16 @@
 #include "skin/controls/sControlFrame.h"
 
 #include "platform/base/Assert.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TWinControl.h"
+#include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
+#include "platform/user/WinPos.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
@@ -167,6 +170,16 @@ void ContainerWMPaint(TWinControl* control, TCanvas* canvas, TMessage& m, const 
     if (scope.Dc() != nullptr) paint(scope.Dc());
 }
 
+TBitmap* ControlSizedCache(TControl* control, TsCommonData* data) {
+    data->InitCacheBmp();
+    TBitmap* cache = data->CacheBmp();
+    KORVEX_ASSERT(cache != nullptr);
+    if (cache->Width() != control->Width() || cache->Height() != control->Height())
+        cache->SetSize(control->Width(), control->Height());
+    cache->Canvas()->Font()->Assign(control->Font());
+    return cache;
+}
+
 bool OutsideParentClient(const TControl* control, int inset) {
     const TWinControl* parent = control->Parent();
     if (parent == nullptr) return false;
@@ -203,15 +216,36 @@ void PaintContainerSkin(TWinControl* control, TsCommonData* data, gdi::HDC dc, c
     NotifyChildrenUpdated(control);
 }
 
+TPoint ClientOffsetInWindow(const TWinControl* control) {
+    if (control == nullptr || !control->HandleAllocated()) return TPoint {0, 0};
+    const TRect window = user::WindowRect(control->WindowHandle());
+    const TPoint client = control->ClientToScreen(TPoint {0, 0});
+    return TPoint {client.x - window.left, client.y - window.top};
+}
+
+void BlitNonClientBands(TWinControl* control, TsCommonData* data) {
+    TBitmap* cache = data != nullptr ? data->CacheBmp() : nullptr;
+    if (cache == nullptr || control == nullptr || !control->HandleAllocated()) return;
+    const user::HWND wnd = control->WindowHandle();
+    gdi::HDC dc = user::GetWindowDC(wnd);
+    if (dc == nullptr) return;
+    const base::ScopeExit release([&] { user::ReleaseDC(wnd, dc); });
+    gdi::SavedDc saved(dc);
+    const TPoint edge = ClientOffsetInWindow(control);
+    gdi::ExcludeClipRect(dc, edge.x, edge.y, edge.x + control->ClientWidth(), edge.y + control->ClientHeight());
+    gdi::BitBlt(dc, 0, 0, control->Width(), control->Height(), cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+}
+
 void PaintContainerCaption(TControl* control, TsCommonData* data, TCanvas* canvas, const std::string& text, TRect r,
-    unsigned alignFlags) {
+    unsigned alignFlags, TacAlwaysEnabled always) {
     if (canvas == nullptr || text.empty()) return;
     canvas->Font()->Assign(control->Font());
     canvas->Brush()->SetStyle(bsClear);
     const int th = canvas->TextHeight("W");
     r.top = (r.top + r.bottom - th) / 2;
     r.bottom = r.top + th;
-    OutputSkinnedText(canvas, text, control->Enabled(), r, alignFlags | gdi::DT_NOPREFIX, data, false);
+    const bool enabled = always == TacAlwaysEnabled::Yes || control->Enabled();
+    OutputSkinnedText(canvas, text, enabled, r, alignFlags | gdi::DT_NOPREFIX, data, false);
 }
 
 }

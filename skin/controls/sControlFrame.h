@@ -90,13 +90,24 @@ void PaintContainerSkin(classes::TWinControl* control, TsCommonData* data, gdi::
 void RenderContainerCache(classes::TWinControl* control, TsCommonData* data,
     const std::function<void(classes::TBitmap* cache)>& ownParts);
 
+// The control's cache made when missing, at the control's size, its canvas with the control's font.
+classes::TBitmap* ControlSizedCache(classes::TControl* control, TsCommonData* data);
+
 // Cache-incomplete for a container whose background depends on what lies beneath: a corner point (inset by
 // inset) lies outside the parent's client rectangle.
 bool OutsideParentClient(const classes::TControl* control, int inset);
 
+// Where the client area's top-left corner lies inside the window (the width of the frame on the left and top).
+classes::TPoint ClientOffsetInWindow(const classes::TWinControl* control);
+
+// Copies a cache that covers the whole window onto the non-client bands around the client area (the border,
+// edges and bevels), on the window DC. Nothing without a cache or a window.
+void BlitNonClientBands(classes::TWinControl* control, TsCommonData* data);
+
 // A caption drawn the container way: the control's font, vertically centred on the height of "W", the flags'
-// alignment with DT_NOPREFIX, in the section's colours (enabled as given, never hot).
+// alignment with DT_NOPREFIX, in the section's colours, never hot; enabled as the control is, or always.
+enum class TacAlwaysEnabled { No, Yes };
 void PaintContainerCaption(classes::TControl* control, TsCommonData* data, classes::TCanvas* canvas,
-    const std::string& text, classes::TRect r, unsigned alignFlags);
+    const std::string& text, classes::TRect r, unsigned alignFlags, TacAlwaysEnabled always = TacAlwaysEnabled::No);
 
 }

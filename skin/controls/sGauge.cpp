@@ -7,6 +7,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/MessageIds.h"
@@ -14,6 +15,7 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sPixelAccess.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSkinnedText.h"
 #include "skin/engine/sStyleSimply.h"
@@ -56,6 +58,21 @@ std::unique_ptr<TBitmap> NewBitmap(int w, int h) {
     bmp->SetPixelFormat(pf24bit);
     bmp->SetSize(w, h);
     return bmp;
+}
+
+// Relative luminance of an RGB colour (sRGB channels linearised).
+double Luminance(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    auto channel = [](int v) {
+        const double c = v / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(rgb & 0xFF) + 0.7152 * channel((rgb >> 8) & 0xFF) + 0.0722 * channel((rgb >> 16) & 0xFF);
+}
+
+double ContrastRatio(TColor a, TColor b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 }
@@ -219,6 +236,61 @@ void TsGauge::Paint() {
         PaintPlain();
 }
 
+// The text in the section's colours. Where it crosses the filled part (a bar, or the pie), the section's text
+// colour may read badly against the fill: there it is written in the section's own colour instead when that
+// contrasts more with the fill (the two colours the section pairs for legibility).
+void TsGauge::PaintSkinnedText(TBitmap* cache, const std::string& text, const TGaugeFilled& filled) {
+    TsCommonData* data = FCommonData.get();
+    TsSkinManager* manager = data->SkinManager();
+    const int w = Width(), h = Height();
+    const unsigned flags = TextAlignFlags(this, taCenter) | gdi::DT_NOPREFIX;
+    TColor over = clNone;
+    if (filled.Color != clNone && Enabled() && manager->IsValidSkinIndex(data->SkinIndex)) {
+        const TsGeneralData& section = manager->Sections[std::size_t(data->SkinIndex)];
+        const TColor textColor = data->CustomFont() ? Font()->Color() : section.FontColor[1];
+        if (ContrastRatio(section.Color, filled.Color) > ContrastRatio(textColor, filled.Color)) over = section.Color;
+    }
+    // Only where the text crosses the fill: the text's box (centred, one pixel wider for its outline).
+    TCanvas* canvas = cache->Canvas();
+    canvas->Font()->Assign(Font());
+    const TSize extent = canvas->TextExtent(text);
+    TRect crossed {(w - extent.cx) / 2 - 1, (h - extent.cy) / 2 - 1, (w + extent.cx) / 2 + 2, (h + extent.cy) / 2 + 2};
+    const TRect area = filled.Pie ? TRect {0, 0, w, h} : filled.Area;
+    if (!gdi::IntersectRect(&crossed, &crossed, &area)) over = clNone;
+    std::unique_ptr<TBitmap> copy;
+    if (over != clNone) {
+        copy = NewBitmap(w, h);
+        gdi::BitBlt(copy->Canvas()->Handle(), 0, 0, w, h, cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+    }
+    TRect tr {0, 0, w, h};
+    OutputSkinnedText(canvas, text, Enabled(), tr, flags, data, false);
+    if (copy == nullptr) return;
+
+    // The same text in the other colour on a copy, taken over where the fill lies.
+    TCanvas* cc = copy->Canvas();
+    cc->Font()->Assign(Font());
+    cc->Font()->SetColor(over);
+    tr = TRect {0, 0, w, h};
+    OutputSkinnedText(cc, text, true, tr, flags, nullptr, false);
+    auto mask = NewBitmap(w, h);
+    TCanvas* mc = mask->Canvas();
+    mc->Brush()->SetColor(clBlack);
+    mc->FillRect(TRect {0, 0, w, h});
+    mc->Brush()->SetColor(clWhite);
+    mc->Pen()->SetColor(clWhite);
+    if (filled.Pie) {
+        const TPoint p = PiePoint(w, h, PercentDone());
+        mc->Pie(0, 0, w, h, p.x, p.y, w / 2, 0);
+    } else {
+        mc->FillRect(filled.Area);
+    }
+    TacFast24 dst, src, sel;
+    if (!dst.Attach(cache) || !src.Attach(copy.get()) || !sel.Attach(mask.get())) return;
+    for (int y = std::max(crossed.top, 0); y < std::min(crossed.bottom, h); ++y)
+        for (int x = std::max(crossed.left, 0); x < std::min(crossed.right, w); ++x)
+            if (sel.GetPixel(x, y) != 0) dst.SetPixel(x, y, src.GetPixel(x, y));
+}
+
 void TsGauge::PaintSkinned() {
     TsCommonData* data = FCommonData.get();
     if (data->IsUpdating()) {
@@ -236,6 +308,7 @@ void TsGauge::PaintSkinned() {
     TsSkinManager* manager = data->SkinManager();
     const int percent = PercentDone();
     TCanvas* canvas = cache->Canvas();
+    TGaugeFilled filled;   // what the text crosses
     switch (FKind) {
     case gkHorizontalBar:
     case gkVerticalBar: {
@@ -251,6 +324,7 @@ void TsGauge::PaintSkinned() {
             auto bar = NewBitmap(fill, h);
             PaintSection(index, section, own, true, 0, TRect {0, 0, fill, h}, TPoint {0, 0}, bar.get(), manager);
             gdi::BitBlt(canvas->Handle(), 0, 0, fill, h, bar->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+            filled = TGaugeFilled {manager->Sections[std::size_t(index)].Color, TRect {0, 0, fill, h}, false};
         } else {
             int fill = GaugeFill(h, percent);
             if (h <= fill) fill = h;
@@ -258,6 +332,7 @@ void TsGauge::PaintSkinned() {
             auto bar = NewBitmap(w, fill);
             PaintSection(index, section, own, true, 0, TRect {0, 0, w, fill}, TPoint {0, h - fill}, bar.get(), manager);
             gdi::BitBlt(canvas->Handle(), 0, h - fill, w, fill, bar->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+            filled = TGaugeFilled {manager->Sections[std::size_t(index)].Color, TRect {0, h - fill, w, h}, false};
         }
         break;
     }
@@ -275,6 +350,7 @@ void TsGauge::PaintSkinned() {
             canvas->Brush()->SetColor(FForeColor);
             const TPoint p = PiePoint(w, h, percent);
             canvas->Pie(0, 0, w, h, p.x, p.y, w / 2, 0);
+            filled = TGaugeFilled {FForeColor, r, true};
         }
         break;
     case gkNeedle:
@@ -293,12 +369,7 @@ void TsGauge::PaintSkinned() {
     case gkText:
         break;
     }
-    if (FShowText) {
-        canvas->Font()->Assign(Font());
-        TRect tr = r;
-        OutputSkinnedText(canvas, std::to_string(percent) + FSuffix, Enabled(), tr,
-            TextAlignFlags(this, taCenter) | gdi::DT_NOPREFIX, data, false);
-    }
+    if (FShowText) PaintSkinnedText(cache, std::to_string(percent) + FSuffix, filled);
     data->BGChanged = false;
     PaintFrameAllSides(data, 0);
     gdi::BitBlt(Canvas()->Handle(), 0, 0, w, h, canvas->Handle(), 0, 0, gdi::SRCCOPY);

@@ -1,6 +1,7 @@
 // TsGauge: a windowless progress gauge (bars, pie, needle or text) painted from the skin or in flat colours.
 #pragma once
 
+#include "platform/classes/Colors.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TGraphicControl.h"
 #include "skin/controls/sControlFrame.h"
@@ -63,7 +64,14 @@ protected:
     void Paint() override;
 
 private:
+    // The filled part of the picture the text may cross: its colour (clNone: nothing filled) and shape.
+    struct TGaugeFilled {
+        classes::TColor Color = classes::clNone;
+        classes::TRect Area {};   // a bar's filled rectangle
+        bool Pie = false;   // the pie of the current percentage over the whole gauge
+    };
     void PaintSkinned();
+    void PaintSkinnedText(classes::TBitmap* cache, const std::string& text, const TGaugeFilled& filled);
     void PaintPlain();
 
     std::int32_t FMinValue = 0;

@@ -199,11 +199,7 @@ void TsGroupBox::RenderCache() {
         } else {
             FillRectSolid(cache, cr, Parent()->Color());
         }
-        TCanvas* canvas = cache->Canvas();
-        canvas->Font()->Assign(Font());
-        canvas->Brush()->SetStyle(bsClear);
-        TRect tr = cr;
-        OutputSkinnedText(canvas, Caption(), true, tr, gdi::DT_CENTER | gdi::DT_NOPREFIX, data, false);
+        PaintContainerCaption(this, data, cache->Canvas(), Caption(), cr, gdi::DT_CENTER, TacAlwaysEnabled::Yes);
     }
     PaintFrameSides(data, 0, BottomCorners);
     data->BGChanged = false;

@@ -11,9 +11,13 @@
 #include "platform/gdi/SavedDc.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
+#include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sControlPaint.h"
+#include "skin/engine/sFade.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
 
 
 namespace korvex::skin {
@@ -29,6 +33,45 @@ gdi::HRGN TacPendingRegion::Release() {
     gdi::HRGN r = FRegion;
     FRegion = nullptr;
     return r;
+}
+
+bool PushControlQuery(TMessage& m, TsFadeTimer*& fadeTimer, const std::function<void()>& prepare) {
+    switch (SkinCommandCode(m)) {
+    case SMC_ISSKINNED:
+        m.LParam = 1;
+        return true;
+    case SMC_STOPFADING:
+        StopFadeTimer(fadeTimer);
+        return true;
+    case SMC_PREPAREFADE:
+        if (prepare) prepare();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool PushControlSkinChange(TMessage& m, TsCommonData* data, TsFadeTimer*& fadeTimer) {
+    const int code = SkinCommandCode(m);
+    if (code != SMC_NEWSKIN && code != SMC_REMOVESKIN && code != SMC_REFRESH) return false;
+    if (reinterpret_cast<TsSkinManager*>(m.LParam) != data->SkinManager()) return false;
+    StopFadeTimer(fadeTimer);
+    CommonWndProc(m, data);
+    return true;
+}
+
+bool MessageInside(const TControl* control, const TMessage& message) {
+    const TPoint p {short(message.LParam & 0xFFFF), short((message.LParam >> 16) & 0xFFFF)};
+    const TRect client = control->ClientRect();
+    return p.x >= client.left && p.y >= client.top && p.x < client.right && p.y < client.bottom;
+}
+
+bool FinishPress(TControl* control, bool& pressed, bool run, const std::function<void()>& action) {
+    pressed = false;
+    if (!run || !action) return true;
+    TacComponentWatch watch(control);
+    action();
+    return watch.Alive() && !ControlDestroying(control);
 }
 
 bool BoundsOutsideParentClient(const TControl* control) {

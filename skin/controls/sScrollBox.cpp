@@ -72,6 +72,7 @@ void TsScrollBox::Notification(TComponent* component, TOperation operation) {
     if (operation != opRemove) return;
     if (component == FVertBar) FVertBar = nullptr;
     if (component == FHorzBar) FHorzBar = nullptr;
+    if (component == FCorner) FCorner = nullptr;
 }
 
 // ---- Painting ----------------------------------------------------------------------------------------------
@@ -89,6 +90,7 @@ void TsScrollBox::PrepareCache() {
     // The bars show the box's cache through their see-through parts.
     for (TsScrollBar* bar : {FVertBar, FHorzBar})
         if (bar != nullptr && bar->Visible()) bar->SkinData()->Invalidate();
+    if (FCorner != nullptr && FCorner->Visible()) FCorner->Invalidate();
 }
 
 void TsScrollBox::PaintClient(gdi::HDC dc) {

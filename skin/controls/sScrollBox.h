@@ -2,6 +2,7 @@
 // edges stand in for the native ones.
 #pragma once
 
+#include "platform/classes/TCustomControl.h"
 #include "platform/classes/TScrollBox.h"
 #include "skin/controls/sControlFrame.h"
 
@@ -18,6 +19,22 @@ class TsCommonData;
 class TsScrollBar;
 
 using TsPaintEvent = std::function<void(classes::TBitmap* controlBmp)>;
+
+class TsScrollBox;
+
+// The square where both skinned bars meet: a small window over the box, beside the bars, showing that square
+// of the box's cache. The content scrolls beneath it and never shows through.
+class TsScrollBoxCorner : public classes::TCustomControl {
+public:
+    TsScrollBoxCorner(classes::TComponent* owner, TsScrollBox* box);
+
+protected:
+    void Paint() override;
+    void WndProc(classes::TMessage& message) override;
+
+private:
+    TsScrollBox* FBox;   // the owner
+};
 
 // The content offset is always the native bars' Position. While a skin is loaded the native bars are hidden
 // (their Visible saved) and the skinned bars, children of the box's parent with the box as host, mirror them:
@@ -50,6 +67,7 @@ public:
     virtual void UpdateScrolls();
     TsScrollBar* SkinVertBar() const { return FVertBar; }   // nullptr until first needed
     TsScrollBar* SkinHorzBar() const { return FHorzBar; }
+    TsScrollBoxCorner* SkinCorner() const { return FCorner; }   // nullptr until both bars were needed
     bool NativeBarsHidden() const { return FNativeHidden; }
     int FrameWidth() const;   // 2 for bsSingle, else 0
 
@@ -72,6 +90,7 @@ private:
     void RestoreNativeBars();   // the skin went away: the skinned bars hidden, the native ones back
     void HideSkinBars();
     TsScrollBar* MakeBar(classes::TScrollBarKind kind);
+    void LayCorner(bool shown);   // over the square between the bars, or hidden
     void BarChanged(TsScrollBar* bar, int previousPosition);   // a skinned bar moved: the content follows
     void SyncBarPosition(TsScrollBar* bar, int position);   // without notifications
     void FocusInView(classes::TControl* control);
@@ -87,6 +106,7 @@ private:
     std::unique_ptr<classes::TControlCanvas> FCanvas;
     TsScrollBar* FVertBar = nullptr;   // owned as components; cleared in Notification
     TsScrollBar* FHorzBar = nullptr;
+    TsScrollBoxCorner* FCorner = nullptr;
     bool FFullRepaint = false;
     bool FScrolling = false;
     bool FNativeHidden = false;

@@ -13,6 +13,7 @@
 #include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
+#include "skin/engine/sStyleSimply.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -75,6 +76,7 @@ void TsScrollBox::SetParent(TWinControl* value) {
     TScrollingWinControl::SetParent(value);
     for (TsScrollBar* bar : {FVertBar, FHorzBar})
         if (bar != nullptr && !ControlDestroying(bar)) bar->SetParent(value);
+    if (FCorner != nullptr && !ControlDestroying(FCorner)) FCorner->SetParent(value);
     if (value != nullptr) UpdateScrolls();
 }
 
@@ -90,6 +92,7 @@ void TsScrollBox::HideNativeBars() {
 }
 
 void TsScrollBox::HideSkinBars() {
+    LayCorner(false);
     if (FVertBar != nullptr) {
         FVertBar->SetVisible(false);
         SyncBarPosition(FVertBar, 0);
@@ -189,7 +192,23 @@ void TsScrollBox::UpdateScrolls() {
         bar->PaintingSuppressed = false;
         ShowSkinScrollBar(bar, this);   // over the box: shown without activation, on top
         bar->Invalidate();
+    }    LayCorner(needV && needH);
+}
+
+void TsScrollBox::LayCorner(bool shown) {
+    if (!shown) {
+        if (FCorner != nullptr) FCorner->SetVisible(false);
+        return;
     }
+    if (FCorner == nullptr) {
+        FCorner = Create<TsScrollBoxCorner>(this, this);
+        FCorner->SetVisible(false);
+    }
+    FCorner->SetParent(Parent());
+    FCorner->SetBounds(FVertBar->Left(), FHorzBar->Top(), FVertBar->Width(), FHorzBar->Height());
+    FCorner->SetVisible(true);
+    ShowWindowNoActivate(FCorner);   // on top of the box, as the bars
+    FCorner->Invalidate();
 }
 
 // A skinned bar moved (by its user or by its host's messages): the content follows.

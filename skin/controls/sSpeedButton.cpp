@@ -324,10 +324,7 @@ void TsSpeedButton::PaintGlyph(TBitmap*) {
 
 void TsSpeedButton::PrepareCache() {
     TsCommonData* data = FSkinData.get();
-    data->InitCacheBmp();
-    TBitmap* cache = data->CacheBmp();
-    if (cache->Width() != Width() || cache->Height() != Height()) cache->SetSize(Width(), Height());
-    cache->Canvas()->Font()->Assign(Font());
+    TBitmap* cache = ControlSizedCache(this, data);
     const TsParentCacheInfo ci = GetParentCache(data);
     if (ci.Ready && (ci.Bmp == nullptr || ci.Bmp->Width() == 0)) return;
     const int w = Width() - DropDownWidth();

@@ -9,6 +9,7 @@
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/SavedDc.h"
 #include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/controls/StatusBar.h"
 #include "skin/engine/sBackground.h"
@@ -165,7 +166,8 @@ void TsStatusBar::PaintGrip(TBitmap* cache) {
     if (!manager->IsValidImgIndex(mask)) return;
     // One state picture's size places it in the corner, from an own bitmap or the master bitmap alike.
     const TSize frame = manager->GetMaskFrameSize(mask);
-    DrawMaskStateImage(cache, TPoint {Width() - frame.cx, Height() - frame.cy}, 0, manager->Masks[std::size_t(mask)], 1);
+    const TPoint at {Width() - frame.cx - BorderWidth(), Height() - frame.cy - BorderWidth()};
+    DrawMaskStateImage(cache, at, 0, manager->Masks[std::size_t(mask)], 1);
 }
 
 void TsStatusBar::SkinPaint(gdi::HDC dc) {
@@ -176,10 +178,22 @@ void TsStatusBar::SkinPaint(gdi::HDC dc) {
     if (data->Updating) return;   // the parent sends SMC_PARENTUPDATED when it has painted
     PrepareStatusCache();
     if (!IsControlPaintable(this)) return;
-    BlitCacheExcludingChildren(this, data, TPoint {0, 0}, TPoint {0, 0}, false, dc, TRect {0, 0, Width(), Height()});
+    // The cache covers the whole window: the client area starts BorderWidth into it.
+    const int bw = BorderWidth();
+    BlitCacheExcludingChildren(this, data, TPoint {bw, bw}, TPoint {0, 0}, false, dc,
+        TRect {0, 0, ClientWidth(), ClientHeight()});
     ComposeGraphicChildren(dc, this);
     NotifyChildrenUpdated(this);
     data->BGChanged = false;
+}
+
+void TsStatusBar::NCPaintSkinned() {
+    if (BorderWidth() == 0 || !(Visible() || ControlDesigning(this))) return;
+    TsCommonData* data = FCommonData.get();
+    data->SetUpdating(data->IsUpdating());
+    if (data->Updating || ControlDestroying(this)) return;
+    PrepareStatusCache();
+    if (IsControlPaintable(this)) BlitNonClientBands(this, data);
 }
 
 void TsStatusBar::PaintWindow(gdi::HDC dc) {
@@ -239,6 +253,10 @@ void TsStatusBar::WndProc(TMessage& m) {
         Perform(user::WM_PAINT, m.WParam, m.LParam);
         Perform(user::WM_NCPAINT, m.WParam, m.LParam);
         return;
+    case user::WM_NCPAINT:
+        if (BorderWidth() == 0) break;
+        NCPaintSkinned();
+        return;
     case user::WM_MOVE: {
         const TsSkinManager* manager = data->SkinManager();
         if (manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)) {
@@ -252,6 +270,10 @@ void TsStatusBar::WndProc(TMessage& m) {
     }
     if (!CommonWndProc(m, data)) TStatusBar::WndProc(m);
     switch (m.Msg) {
+    case user::WM_SIZE:
+        if (BorderWidth() != 0 && Visible() && HandleAllocated())
+            user::SendMessage(WindowHandle(), user::WM_NCPAINT, 1, 0);
+        break;
     case user::SB_SETTEXT:
     case user::SB_SIMPLE:
     case user::SB_GETRECT:

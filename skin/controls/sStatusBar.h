@@ -44,6 +44,7 @@ private:
     void PaintPanel(classes::TBitmap* cache, const std::string& text, classes::TRect r, classes::TAlignment alignment,
         bool last);
     void PaintGrip(classes::TBitmap* cache);
+    void NCPaintSkinned();   // the border bands from the cache
 
     std::unique_ptr<TsCommonData> FCommonData;
 };

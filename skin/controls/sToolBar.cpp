@@ -157,10 +157,7 @@ void TsToolBar::RepaintButton(int index) {
 // ---- Painting --------------------------------------------------------------------------------------------------
 
 TPoint TsToolBar::EdgeOffset() const {
-    if (!HandleAllocated()) return TPoint {0, 0};
-    const TRect window = user::WindowRect(WindowHandle());
-    const TPoint client = ClientToScreen(TPoint {0, 0});
-    return TPoint {client.x - window.left, client.y - window.top};
+    return ClientOffsetInWindow(this);
 }
 
 void TsToolBar::BackgroundDraw(const TRect& rect, TCustomDrawStage stage, bool& defaultDraw) {
@@ -280,7 +277,8 @@ void TsToolBar::PaintButton(TToolButton* button, TCustomDrawState state, gdi::HD
 
     const int arrow = manager->ConstData.ScrollBtnGlyph[2];   // SCROLLBTNBOTTOM's arrow
     if (button->Style() == tbsDropDown && manager->IsValidImgIndex(arrow)) {
-        const int arrowState = button->Down() || FDropDownButton == button ? 2 : state.Contains(cdsHot) ? 1 : 0;
+        const bool open = FDropDownButton == button && button->DropdownMenu() != nullptr;
+        const int arrowState = button->Down() || open ? 2 : state.Contains(cdsHot) ? 1 : 0;
         if (hasBorder)
             PaintNinePartMask(&b, TRect {bodyWidth, 0, w, h}, true, false, arrowState, manager->Masks[std::size_t(border)], here);
         const TsMaskData& mask = manager->Masks[std::size_t(arrow)];
@@ -296,17 +294,8 @@ void TsToolBar::PaintButton(TToolButton* button, TCustomDrawState state, gdi::HD
 void TsToolBar::NCPaintSkinned() {
     TsCommonData* data = FCommonData.get();
     data->SetUpdating(data->IsUpdating());
-    if (ControlDestroying(this) || data->Updating || data->CacheBmp() == nullptr || !HandleAllocated()) return;
-    const user::HWND wnd = WindowHandle();
-    gdi::HDC dc = user::GetWindowDC(wnd);
-    if (dc == nullptr) return;
-    {
-        gdi::SavedDc saved(dc);
-        const TPoint edge = EdgeOffset();
-        gdi::ExcludeClipRect(dc, edge.x, edge.y, edge.x + ClientWidth(), edge.y + ClientHeight());
-        gdi::BitBlt(dc, 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
-    }
-    user::ReleaseDC(wnd, dc);
+    if (ControlDestroying(this) || data->Updating) return;
+    BlitNonClientBands(this, data);
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
@@ -405,11 +394,10 @@ void TsToolBar::WndProc(TMessage& m) {
         const auto* header = reinterpret_cast<const user::NMHDR*>(m.LParam);
         if (header != nullptr && header->code == user::TBN_DROPDOWN) {
             const auto* nm = reinterpret_cast<const user::NMTOOLBAR*>(m.LParam);
+            // The bar pops the button's menu up next and tells CN_DROPDOWNCLOSED when it has closed.
             if (TToolButton* button = Buttons(nm->iItem - FirstButtonId)) {
                 FDropDownButton = button;
                 RepaintButton(button->Index());
-                // Any menu of the drop-down has run when the notification returns.
-                user::PostMessage(WindowHandle(), CN_DROPDOWNCLOSED, 0, 0);
             }
         }
         break;

@@ -16,9 +16,6 @@ namespace korvex::skin {
 
 class TsCommonData;
 
-// Posted to the bar when a button's drop-down has closed.
-inline constexpr classes::UINT CN_DROPDOWNCLOSED = 0x1400;
-
 class TsToolBar : public classes::TToolBar {
 public:
     explicit TsToolBar(classes::TComponent* owner);

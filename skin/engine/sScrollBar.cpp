@@ -84,7 +84,7 @@ void TsScrollBar::Loaded() {
     TWinControl::Loaded();
     FCommonData->Loaded();
     // The range was read value by value; now it is checked as a whole.
-    FPosition = std::clamp(FPosition, FMin, std::max(FMin, FMax));
+    FPosition = ScrollPositionInRange(FPosition, FMin, FMax);
     if (HandleAllocated() && FPlainWindow != SkinActive()) Recreate();
     SyncNativeBar(true);
 }
@@ -175,9 +175,7 @@ void TsScrollBar::SetParams(int position, int min, int max) {
             std::fprintf(stderr, "korvex: %s\n", line.c_str());
         }
     }
-    int p = position;   // an inverted range leaves it at max
-    if (p < min) p = min;
-    if (p > max) p = max;
+    const int p = ScrollPositionInRange(position, min, max, TInvertedRange::KeepsMax);
     const bool rangeChanged = min != FMin || max != FMax;
     FMin = min;
     FMax = max;
@@ -266,8 +264,7 @@ void TsScrollBar::DoScroll(TMessage& message) {
     default:
         return;
     }
-    if (pos < FMin) pos = FMin;
-    if (pos > FMax) pos = FMax;
+    pos = ScrollPositionInRange(pos, FMin, FMax, TInvertedRange::KeepsMax);
     LastScrollCode = code;
     message.Result = 0;
     if (!NoNotify && !co_Scroll(code, pos)) return;

@@ -11,6 +11,7 @@
 #include "platform/user/WinPos.h"
 #include "support/ControlsTestKit.h"
 #include "support/GraphicsTestKit.h"
+#include "tests/platform/user/support/MenuLoopSteps.h"
 
 #include <cstdlib>
 
@@ -39,16 +40,7 @@ protected:
         return item;
     }
     // Runs the steps one per idle turn of the menu loop; the loop is ended when they run out.
-    void Steps(std::deque<std::function<void()>> steps) {
-        auto queue = std::make_shared<std::deque<std::function<void()>>>(std::move(steps));
-        user::SetMenuLoopIdleHook([queue] {
-            if (queue->empty()) return false;
-            auto step = std::move(queue->front());
-            queue->pop_front();
-            step();
-            return true;
-        });
-    }
+    static void Steps(std::deque<std::function<void()>> steps) { user::test::MenuLoopSteps(std::move(steps)); }
     void ClickItem(TPopupMenu* menu, int index) {
         user::HMENU native = menu->Handle();
         user::RECT r {};

@@ -14,6 +14,8 @@
 #include "platform/user/Window.h"
 #include "platform/user/controls/ScrollBar.h"
 
+#include <climits>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::classes::ctltest;
@@ -185,6 +187,19 @@ TEST_F(ScrollBarTest, ScrollBarPropertiesGoThroughFormText) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->Position(), 10);
     copy->Free();
+}
+
+TEST(ScrollPositionInRange, ClampsIntoTheRangeAndAnInvertedRangeKeepsTheEndAsked) {
+    struct Case { int position, min, max; TInvertedRange inverted; int expected; };
+    const Case cases[] = {
+        {5, 0, 10, TInvertedRange::KeepsMin, 5}, {-3, 0, 10, TInvertedRange::KeepsMin, 0},
+        {12, 0, 10, TInvertedRange::KeepsMax, 10}, {7, 7, 7, TInvertedRange::KeepsMax, 7},
+        {5, 10, 3, TInvertedRange::KeepsMin, 10}, {5, 10, 3, TInvertedRange::KeepsMax, 3},
+        {INT_MIN, INT_MIN, INT_MAX, TInvertedRange::KeepsMin, INT_MIN}, {INT_MAX, -4, -9, TInvertedRange::KeepsMax, -9},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ScrollPositionInRange(c.position, c.min, c.max, c.inverted), c.expected)
+            << c.position << " in " << c.min << ".." << c.max;
 }
 
 }

@@ -8,6 +8,7 @@
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/ControlsCommon.h"
+#include "support/MenuLoopSteps.h"
 #include "support/UserTestSupport.h"
 
 #include <deque>
@@ -45,16 +46,7 @@ protected:
     }
 
     // Runs the steps one per idle turn of the menu loop; the loop is ended when they run out.
-    void Steps(std::deque<std::function<void()>> steps) {
-        auto queue = std::make_shared<std::deque<std::function<void()>>>(std::move(steps));
-        SetMenuLoopIdleHook([queue] {
-            if (queue->empty()) return false;
-            auto step = std::move(queue->front());
-            queue->pop_front();
-            step();
-            return true;
-        });
-    }
+    static void Steps(std::deque<std::function<void()>> steps) { MenuLoopSteps(std::move(steps)); }
     POINT ItemCenter(HMENU m, UINT position) {
         RECT r {};
         EXPECT_TRUE(GetMenuItemRect(nullptr, m, position, &r));

@@ -3,10 +3,13 @@
 #include "support/ControlsKit.h"
 #include "support/SkinControlsKit.h"
 #include "support/SkinFixtures.h"
+#include "tests/platform/user/support/MenuLoopSteps.h"
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TImageList.h"
+#include "platform/classes/TMenu.h"
+#include "platform/user/Menus.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/controls/ToolBar.h"
@@ -55,9 +58,9 @@ TEST_P(BarsSheet, StatusAndToolBarsInEveryState) {
     const int which = GetParam();
     UseSkin(which);
     Form->SetClientWidth(420);
-    Form->SetClientHeight(220);
+    Form->SetClientHeight(250);
     auto* back = Create<TsPanel>(Form);
-    back->SetBounds(0, 0, 420, 220);
+    back->SetBounds(0, 0, 420, 250);
     back->SetCaption("");
     back->SetParent(Form);
     auto* images = Create<TImageList>(Form);
@@ -95,6 +98,14 @@ TEST_P(BarsSheet, StatusAndToolBarsInEveryState) {
         sender->Canvas()->FillRect(TRect {r.left + 4, r.top + 4, r.left + 60, r.bottom - 4});
     };
     drawn->SetParent(back);
+    auto* bordered = Create<TsStatusBar>(Form);
+    bordered->SetAlign(alNone);
+    bordered->SetBounds(0, 210, 420, 30);
+    bordered->SetBorderWidth(4);
+    bordered->Panels()->Add()->SetWidth(200);
+    bordered->Panels()->Items(0)->SetText("Border width 4");
+    bordered->Panels()->Add()->SetText("Grip inside the border");
+    bordered->SetParent(back);
     Pump();
     ParentsUpdated(Form);
     Pump();
@@ -104,15 +115,26 @@ TEST_P(BarsSheet, StatusAndToolBarsInEveryState) {
     // The second bar's first button held down, as the native bar marks a press.
     user::SendMessage(captioned->Handle(), user::TB_PRESSBUTTON, 1, 1);
     Pump();
-    user::NMTOOLBAR nm;
-    nm.hdr.code = user::TBN_DROPDOWN;
-    nm.iItem = 4 + 1;
-    plain->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));   // the first bar's drop-down shown open
-    user::FlushDisplay();
-
+    // The first bar's drop-down opened by a press on its arrow; the picture is taken while its menu is open.
+    auto* menu = Create<TPopupMenu>(Form);
+    for (const char* text : {"Refresh", "Options"}) {
+        auto* item = Create<TMenuItem>(Form);
+        item->SetCaption(text);
+        menu->Items()->Add(item);
+    }
+    plain->Buttons(4)->SetDropdownMenu(menu);
     const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
-    const gdi::RECT r {origin.x, origin.y, origin.x + 420, origin.y + 220};
-    ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/Bars_" + SkinShortName(which) + ".png", &r));
+    const gdi::RECT r {origin.x, origin.y, origin.x + 420, origin.y + 250};
+    bool written = false;
+    user::test::MenuLoopSteps({[&] {
+        user::FlushDisplay();
+        written = Display->WriteScreenshotPng(PictureDir() + "/Bars_" + SkinShortName(which) + ".png", &r);
+    }});
+    const TRect dr = plain->ButtonRect(4);
+    DownAt(plain, dr.right - 3, (dr.top + dr.bottom) / 2);
+    UpAt(plain, dr.right - 3, (dr.top + dr.bottom) / 2);
+    user::SetMenuLoopIdleHook(nullptr);
+    ASSERT_TRUE(written);
     EXPECT_EQ(PaintsSkinned(status->SkinData()), which >= 0);
     EXPECT_EQ(PaintsSkinned(plain->SkinData()), which >= 0);
 }

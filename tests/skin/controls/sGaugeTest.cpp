@@ -10,6 +10,7 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -120,6 +121,56 @@ TEST_F(GaugeTest, SkinnedBarFillsWithTheProgressSectionAndZeroSizedGaugesPaintNo
     g->SetKind(gkVerticalBar);
     g->SetBounds(10, 10, 0, 20);
     Pump();   // nothing painted, nothing broken
+}
+
+// Contrast ratio of two screen colours (relative luminance of linearised sRGB), as legibility is judged.
+double Contrast(gdi::COLORREF a, gdi::COLORREF b) {
+    auto lum = [](gdi::COLORREF c) {
+        auto ch = [](int v) {
+            const double x = v / 255.0;
+            return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * ch(c & 0xFF) + 0.7152 * ch((c >> 8) & 0xFF) + 0.0722 * ch((c >> 16) & 0xFF);
+    };
+    const double la = lum(a), lb = lum(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The numbers stay legible where they cross the filled part: bars in each skin's bar section, pies in the
+// application's colours (cyan on the main window) and a dark orange.
+TEST_F(GaugeTest, NumbersOverTheFilledPartStandOutInEverySkin) {
+    struct Case { TsGaugeKind kind; TColor fore; int progress; };
+    const Case cases[] = {{gkHorizontalBar, clBlack, 47}, {gkPie, 0xFFFF00, 54}, {gkPie, 0x2060C0, 54},
+        {gkPie, clBlack, 60}};
+    TForm* form = NewForm(300, 200);
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    for (int skin = 0; skin < controlstest::SkinCount; ++skin) {
+        controlstest::LoadOurSkin(*sm, skin);
+        for (const Case& c : cases) {
+            auto* g = Create<TsGauge>(form);
+            const bool pie = c.kind == gkPie;
+            g->SetBounds(10, 10, pie ? 80 : 200, pie ? 40 : 20);
+            g->SetKind(c.kind);
+            g->SetForeColor(c.fore);
+            g->SetProgress(c.progress);
+            g->SetParent(form);
+            Pump();
+            ASSERT_TRUE(g->SkinData()->Skinned(true));
+            // Pixels of the text right of the middle lie over the fill (the bar's end is just past the
+            // middle of "47%"; a pie past 50 % covers the right half): the strongest one against the fill.
+            const int cx = g->Width() / 2, cy = g->Height() / 2;
+            const int right = pie ? cx + 12 : GaugeFill(g->Width(), c.progress) - 1;
+            double best = 0;
+            for (int y = cy - 4; y <= cy + 4; ++y) {
+                const gdi::COLORREF fill = pie ? gdi::COLORREF(ColorToRGB(c.fore)) : ScreenPixel(g, 6, y);
+                for (int x = pie ? cx + 1 : cx - 12; x <= right; ++x)
+                    best = std::max(best, Contrast(ScreenPixel(g, x, y), fill));
+            }
+            EXPECT_GE(best, 3.0) << controlstest::SkinShortName(skin) << " kind " << int(c.kind) << " fore " << c.fore;
+            g->Free();
+        }
+    }
 }
 
 }

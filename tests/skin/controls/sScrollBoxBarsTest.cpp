@@ -3,7 +3,9 @@
 #include "support/ControlsHost.h"
 #include "support/ScrollBarKit.h"
 
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TButton.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/user/Focus.h"
 #include "platform/user/WinPos.h"
 #include "skin/controls/sPanel.h"
@@ -12,6 +14,8 @@
 #include "skin/engine/sSkinManager.h"
 
 #include <climits>
+#include <utility>
+#include <vector>
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -251,6 +255,44 @@ TEST_F(ScrollBoxBars, AFocusedControlBelowTheViewIsScrolledIntoIt) {
     Pump();
     EXPECT_EQ(bar->Position(), 5);
     EXPECT_EQ(top->Top(), 0);   // just in view at the top
+}
+
+TEST_F(ScrollBoxBars, TheCornerBetweenBothBarsShowsTheBoxSkinAndNotTheContentScrollingBeneath) {
+    LoadSkin(0);
+    Build(300);
+    TsScrollBar* v = Box->SkinVertBar();
+    TsScrollBar* h = Box->SkinHorzBar();
+    ASSERT_TRUE(v != nullptr && h != nullptr && v->Visible() && h->Visible());
+    TsScrollBoxCorner* corner = Box->SkinCorner();
+    ASSERT_NE(corner, nullptr);
+    EXPECT_TRUE(corner->Visible());
+    EXPECT_EQ(corner->BoundsRect(), (TRect {v->Left(), h->Top(), v->Left() + v->Width(), h->Top() + h->Height()}));
+    auto square = [&] {
+        std::vector<gdi::COLORREF> px;
+        for (int y = 0; y < corner->Height(); ++y)
+            for (int x = 0; x < corner->Width(); ++x)
+                px.push_back(ScreenPixel(corner, x, y));
+        return px;
+    };
+    const auto before = square();
+    // The box's own skin at that place, not a row.
+    TBitmap* cache = Box->SkinData()->CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    const int cx = corner->Left() - Box->Left(), cy = corner->Top() - Box->Top();
+    EXPECT_EQ(before.front(), gdi::COLORREF(cache->Canvas()->Pixels(cx, cy)));
+    EXPECT_EQ(before.back(), gdi::COLORREF(cache->Canvas()->Pixels(cx + corner->Width() - 1, cy + corner->Height() - 1)));
+    for (auto [dx, dy] : {std::pair {-30, -45}, std::pair {-7, -100}, std::pair {37, 145}}) {
+        Box->ScrollBy(dx, dy);
+        Pump();
+        EXPECT_EQ(square(), before) << dx << "," << dy;
+    }
+    // The corner goes with the second bar.
+    Last->SetWidth(100);
+    for (int i = 0; i < Box->ControlCount(); ++i)
+        Box->Controls(i)->SetWidth(100);
+    Pump();
+    EXPECT_FALSE(h->Visible());
+    EXPECT_FALSE(corner->Visible());
 }
 
 }

@@ -6,6 +6,9 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/user/WinPos.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
@@ -37,6 +40,11 @@ protected:
     static void HideMask(TsSkinManager* sm, const std::string& property) {
         for (auto& mask : sm->Masks)
             if (mask.PropertyName == property) mask.PropertyName = "HIDDEN";
+    }
+    // The pixel at a point of the whole window (not the client area).
+    gdi::COLORREF WindowPixel(TWinControl* control, int x, int y) const {
+        const user::RECT w = user::WindowRect(control->Handle());
+        return Display->ScreenPixel(w.left + x, w.top + y);
     }
     void Repaint(TsStatusBar* bar) {
         bar->SkinData()->BGChanged = true;
@@ -198,6 +206,50 @@ TEST_F(StatusBarTest, SimpleTextReplacesThePanelsAndTextChangesRepaint) {
     bar->SetSimpleText("WWWWWWWW");
     Pump();
     EXPECT_NE(band(), simpleEmpty);
+}
+
+TEST_F(StatusBarTest, TheBorderBandsShowTheCacheAndTheGripStaysInsideThem) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 0);
+    TsStatusBar* bar = NewBar(form, 300, {100, 100});
+    const int bw = 3;
+    bar->SetBorderWidth(bw);
+    Pump();
+    ASSERT_EQ(bar->ClientWidth(), 300 - 2 * bw);
+    TBitmap* cache = bar->SkinData()->CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    // Every pixel of the window, bands and client area alike, is the cache's pixel at the same place.
+    auto mismatches = [&] {
+        int bad = 0;
+        for (int y = 0; y < 22; ++y)
+            for (int x = 0; x < 300; ++x)
+                bad += WindowPixel(bar, x, y) != gdi::COLORREF(cache->Canvas()->Pixels(x, y));
+        return bad;
+    };
+    EXPECT_EQ(mismatches(), 0);
+    EXPECT_NE(WindowPixel(bar, 150, 1), gdi::COLORREF(ColorToRGB(clBtnFace)));   // not the plain border
+
+    // The grip is drawn BorderWidth in from the corner: the bands right and below it stay as without a grip.
+    auto rightBand = [&] {
+        std::vector<TColor> px;
+        for (int y = 0; y < 22; ++y)
+            for (int x = 300 - bw; x < 300; ++x)
+                px.push_back(cache->Canvas()->Pixels(x, y));
+        return px;
+    };
+    const auto withGrip = rightBand();
+    bar->SetSizeGrip(false);
+    Repaint(bar);
+    EXPECT_EQ(rightBand(), withGrip);
+
+    bar->SetWidth(320);   // a resize paints the bands again
+    Pump();
+    cache = bar->SkinData()->CacheBmp();
+    int bad = 0;
+    for (int y = 0; y < 22; ++y)
+        bad += WindowPixel(bar, 320 - 1, y) != gdi::COLORREF(cache->Canvas()->Pixels(320 - 1, y));
+    EXPECT_EQ(bad, 0);
 }
 
 TEST_F(StatusBarTest, SkinQueriesAnswerInLParamWithOrWithoutASkin) {

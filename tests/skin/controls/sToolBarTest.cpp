@@ -4,9 +4,13 @@
 #include "support/ControlsKit.h"
 #include "support/SkinControlsKit.h"
 #include "support/SkinFixtures.h"
+#include "tests/platform/user/support/MenuLoopSteps.h"
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TImageList.h"
+#include "platform/classes/TMenu.h"
+#include "platform/user/Menus.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/controls/ToolBar.h"
 #include "platform/classes/TApplication.h"
@@ -18,7 +22,10 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 using namespace korvex;
@@ -58,6 +65,12 @@ protected:
             for (int x = r.left; x < r.right; x += 2)
                 px.push_back(ScreenPixel(bar, x, y));
         return px;
+    }
+    // Runs the steps one per idle turn of a menu loop; the menu is ended when they run out.
+    static void Steps(std::deque<std::function<void()>> steps) { user::test::MenuLoopSteps(std::move(steps)); }
+    void TearDown() override {
+        user::SetMenuLoopIdleHook(nullptr);
+        ControlsTest::TearDown();
     }
     std::map<int, int> Clicks;
 };
@@ -133,7 +146,48 @@ TEST_F(ToolBarTest, ADownButtonKeepsItsPressedLookWhenTheMouseLeaves) {
     EXPECT_NE(down, normal);
 }
 
-TEST_F(ToolBarTest, TheDropDownPartShowsPressedWhileOpenAndNormalAfterItCloses) {
+TEST_F(ToolBarTest, TheDropDownPartShowsPressedWhileItsMenuIsOpenAndNormalAfterItCloses) {
+    UseSkin(3);
+    TsToolBar* bar = NewBar();
+    auto* menu = Create<TPopupMenu>(Form);
+    auto* item = Create<TMenuItem>(Form);
+    item->SetCaption("First");
+    menu->Items()->Add(item);
+    bar->Buttons(4)->SetDropdownMenu(menu);
+    const auto before = Look(bar, 4);
+    const TRect r = bar->ButtonRect(4);
+    MoveTo(bar, r.right - 3, (r.top + r.bottom) / 2);
+    const auto hot = Look(bar, 4);
+
+    // A real press on the arrow part pops the menu up under the button; its loop runs these steps.
+    TToolButton* open = nullptr;
+    std::vector<gdi::COLORREF> whileOpen;
+    user::RECT menuRect {};
+    Steps({[&] {
+               user::FlushDisplay();
+               open = bar->DropDownButton();
+               whileOpen = Look(bar, 4);
+               user::GetWindowRect(user::GetOpenMenuWindow(0), &menuRect);
+           },
+        [&] { Display->Press(user::VK_ESCAPE); }});
+    DownAt(bar, r.right - 3, (r.top + r.bottom) / 2);
+    UpAt(bar, r.right - 3, (r.top + r.bottom) / 2);
+    EXPECT_EQ(open, bar->Buttons(4));
+    EXPECT_NE(whileOpen, before);
+    EXPECT_NE(whileOpen, hot);
+    const TPoint under = bar->ClientToScreen(TPoint {r.left, r.bottom});
+    EXPECT_EQ(menuRect.left, under.x);
+    EXPECT_EQ(menuRect.top, under.y);
+    EXPECT_EQ(Clicks[4], 0);   // the arrow part opens the menu; it does not click the button
+
+    // CN_DROPDOWNCLOSED reset the states: off the bar, the button looks as before.
+    EXPECT_EQ(bar->DropDownButton(), nullptr);
+    EXPECT_EQ(bar->HotButton(), -1);
+    MoveTo(Form, 300, 200);
+    EXPECT_EQ(Look(bar, 4), before);
+}
+
+TEST_F(ToolBarTest, ADropDownButtonWithoutAMenuNeverShowsItsArrowPressed) {
     UseSkin(3);
     TsToolBar* bar = NewBar();
     const auto before = Look(bar, 4);
@@ -143,15 +197,13 @@ TEST_F(ToolBarTest, TheDropDownPartShowsPressedWhileOpenAndNormalAfterItCloses) 
     bar->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
     user::FlushDisplay();   // drawn at once, outside a paint
     EXPECT_EQ(bar->DropDownButton(), bar->Buttons(4));
-    EXPECT_NE(Look(bar, 4), before);
-    Pump();   // the closing notice was posted
-    EXPECT_EQ(bar->DropDownButton(), nullptr);
     EXPECT_EQ(Look(bar, 4), before);
+    EXPECT_FALSE(user::InMenuLoop());
 
     const TRect r = bar->ButtonRect(4);
     ClickAt(bar, r.right - 3, (r.top + r.bottom) / 2);   // a real press on the arrow part
-    EXPECT_EQ(bar->DropDownButton(), nullptr);
-    EXPECT_EQ(Look(bar, 4).size(), before.size());
+    MoveTo(Form, 300, 200);
+    EXPECT_EQ(Look(bar, 4), before);
 }
 
 TEST_F(ToolBarTest, DisabledButtonsGetTheDisabledLook) {
