@@ -181,13 +181,35 @@ void TCustomForm::SetParent(TWinControl* value) {
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
     if (value == FBorderStyle) return;
     FBorderStyle = value;
-    RecreateWnd();
+    ApplyFrameStyle();
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons value) {
     if (value == FBorderIcons) return;
     FBorderIcons = value;
-    RecreateWnd();
+    ApplyFrameStyle();
+}
+
+// The window keeps living (children, region, caches): only the frame's style bits change, and the frame
+// is laid out and painted anew.
+void TCustomForm::ApplyFrameStyle() {
+    if (!HandleAllocated()) return;
+    static constexpr DWORD frameBits = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU
+        | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    static constexpr DWORD frameExBits = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_CONTEXTHELP;
+    TCreateParams params;
+    CreateParams(params);
+    const HWND hwnd = WindowHandle();
+    const DWORD style = DWORD(GetWindowLong(hwnd, GWL_STYLE));
+    DWORD bits = frameBits;
+    if (!(style & WS_CHILD)) bits |= WS_POPUP;
+    const DWORD newStyle = (style & ~bits) | (params.Style & bits);
+    const DWORD exStyle = DWORD(GetWindowLong(hwnd, GWL_EXSTYLE));
+    const DWORD newExStyle = (exStyle & ~frameExBits) | (params.ExStyle & frameExBits);
+    if (newStyle == style && newExStyle == exStyle) return;
+    if (newStyle != style) SetWindowLong(hwnd, GWL_STYLE, LONG_PTR(newStyle));
+    if (newExStyle != exStyle) SetWindowLong(hwnd, GWL_EXSTYLE, LONG_PTR(newExStyle));
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TCustomForm::SetFormStyle(TFormStyle value) {

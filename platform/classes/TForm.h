@@ -152,6 +152,7 @@ private:
     void SetActive(bool value);
     void SetWindowFocus();
     void ApplyPosition();
+    void ApplyFrameStyle();   // style bits and frame of a live window follow BorderStyle and BorderIcons
     int StoredClientWidth() const;
     void SetStoredClientWidth(int value);
     int StoredClientHeight() const;

@@ -118,6 +118,7 @@ void SyncSurface(WindowObject* top, bool moved, bool shown) {
 
 void SyncSurfaceShape(WindowObject* top) {
     if (!top->Top || !top->Top->Surface) return;
+    top->Top->ShapePending = false;
     Display* display = CurrentDisplay();
     if (!display) return;
     if (top->WindowRgn) {
@@ -135,6 +136,7 @@ void PresentAll() {
     for (WindowObject* top : Desktop()->Children) {
         TopLevelState* state = top->Top.get();
         if (!state || !state->Surface || !state->SurfaceShown || !state->Store || state->Dirty.IsEmpty()) continue;
+        if (state->ShapePending) SyncSurfaceShape(top);
         if (state->Layered) {
             // The layered picture is what shows; it is presented again when the window is shown again.
             display->PresentLayered(state->Surface, *state->Layered, state->LayeredAlpha);

@@ -26,6 +26,18 @@ HMENU BarOf(HWND hwnd) {
     return w->Menu;
 }
 
+bool LaidOut(HMENU bar, int barWidth) {
+    return bar->LaidOutWidth == barWidth && bar->LaidOutGeneration == menu::Generation();
+}
+
+int LaidOutHeight(HMENU bar) {
+    const int row = GetSystemMetrics(SM_CYMENU);
+    int bottom = row;
+    for (const MenuItem& item : bar->Items)
+        bottom = std::max<int>(bottom, item.Rect.top + row);
+    return bottom;
+}
+
 // Places the items in rows across barWidth, relative to the bar's top-left; answers the height.
 int LayoutBar(HWND hwnd, HMENU bar, int barWidth) {
     HDC dc = GetDC(nullptr);
@@ -45,6 +57,8 @@ int LayoutBar(HWND hwnd, HMENU bar, int barWidth) {
     }
     gdi::SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
+    bar->LaidOutWidth = barWidth;
+    bar->LaidOutGeneration = menu::Generation();
     return bar->Items.empty() ? row : y + row;
 }
 
@@ -52,7 +66,8 @@ void PaintBar(HWND hwnd, HDC dc, const RECT& band) {
     gdi::FillRect(dc, &band, gdi::GetSysColorBrush(gdi::COLOR_MENU));
     HMENU bar = BarOf(hwnd);
     if (!bar) return;
-    LayoutBar(hwnd, bar, band.right - band.left);
+    // The bar is measured again only when it changed, at another width, or by DrawMenuBar.
+    if (!LaidOut(bar, band.right - band.left)) LayoutBar(hwnd, bar, band.right - band.left);
     for (MenuItem& item : bar->Items) {
         MenuItem placed = item;
         gdi::OffsetRect(&placed.Rect, band.left, band.top);
@@ -71,7 +86,8 @@ void InstallBarHooks() {
     MenuBarHooks hooks;
     hooks.Height = [](HWND hwnd, int width) {
         HMENU bar = BarOf(hwnd);
-        return bar ? LayoutBar(hwnd, bar, width) : 0;
+        if (!bar) return 0;
+        return LaidOut(bar, width) ? LaidOutHeight(bar) : LayoutBar(hwnd, bar, width);
     };
     hooks.Paint = PaintBar;
     hooks.Track = [](HWND hwnd, LRESULT hitCode, POINT screen) {
@@ -116,7 +132,9 @@ void SetBarHighlight(HWND hwnd, int index) {
         bar->Items[i].State ^= MFS_HILITE;
         changed = true;
     }
-    if (changed) DrawMenuBar(hwnd);
+    // Only the items' look changed: the frame is repainted through WM_NCPAINT, so that a procedure which
+    // paints the frame itself keeps it.
+    if (changed && IsWindowVisible(hwnd)) SendMessage(hwnd, WM_NCPAINT, 1, 0);
 }
 
 }
@@ -126,6 +144,7 @@ bool SetMenu(HWND hwnd, HMENU menu) {
     if (!w || w->IsChildStyle() || (menu && !menu::Alive(menu))) return false;
     menu::InstallBarHooks();
     w->Menu = menu;
+    if (menu) menu->LaidOutWidth = -1;
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return true;
 }
@@ -137,9 +156,11 @@ HMENU GetMenu(HWND hwnd) {
 }
 
 bool DrawMenuBar(HWND hwnd) {
-    if (!BarOf(hwnd)) return false;
+    HMENU bar = BarOf(hwnd);
+    if (!bar) return false;
+    bar->LaidOutWidth = -1;   // owner-drawn items may measure differently now
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    PaintNonClient(hwnd, nullptr);
+    if (IsWindowVisible(hwnd)) SendMessage(hwnd, WM_NCPAINT, 1, 0);
     return true;
 }
 

@@ -22,6 +22,9 @@ class MenuObject {
 public:
     bool Bar = false;
     std::vector<MenuItem> Items;
+    // A bar's item rectangles hold for this width and menu generation; painting lays out only when either moved.
+    int LaidOutWidth = -1;
+    std::uint64_t LaidOutGeneration = 0;
 };
 
 namespace menu {
@@ -30,6 +33,9 @@ bool Alive(HMENU menu);
 inline bool Selectable(const MenuItem& item) {   // separators are passed over
     return !(item.Type & MFT_SEPARATOR);
 }
+// Counts every change of any menu's items, so that cached layouts notice them.
+std::uint64_t Generation();
+void Changed();
 // The item at a position, or by command id searching submenus (whose owner menu is written to *owner).
 MenuItem* FindItem(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr, int* index = nullptr);
 

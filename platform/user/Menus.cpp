@@ -62,6 +62,18 @@ int PositionOf(HMENU menu, UINT item, UINT flags) {
 
 namespace menu {
 
+namespace {
+std::uint64_t ChangeCount = 1;
+}
+
+std::uint64_t Generation() {
+    return ChangeCount;
+}
+
+void Changed() {
+    ++ChangeCount;
+}
+
 bool Alive(HMENU menu) {
     return menu && Live().count(menu) != 0;
 }
@@ -220,6 +232,7 @@ bool IsMenu(HMENU menu) {
 
 bool DestroyMenu(HMENU menu) {
     if (!menu::Alive(menu)) return false;
+    menu::Changed();
     Live().erase(menu);
     for (MenuItem& item : menu->Items)
         if (item.SubMenu) DestroyMenu(item.SubMenu);
@@ -229,6 +242,7 @@ bool DestroyMenu(HMENU menu) {
 
 bool InsertMenu(HMENU menu, UINT position, UINT flags, std::uintptr_t idOrSubMenu, const std::string& text) {
     if (!menu::Alive(menu)) return false;
+    menu::Changed();
     int at = PositionOf(menu, position, flags);
     if (at < 0) at = int(menu->Items.size());
     menu->Items.insert(menu->Items.begin() + at, ItemFromFlags(flags, idOrSubMenu, text));
@@ -253,6 +267,7 @@ bool ModifyMenu(HMENU menu, UINT position, UINT flags, std::uintptr_t idOrSubMen
     const RECT rect = item->Rect;
     const std::uintptr_t data = item->Data;
     *item = ItemFromFlags(flags, idOrSubMenu, text);
+    menu::Changed();
     item->Rect = rect;
     item->Data = data;
     return true;
@@ -262,6 +277,7 @@ bool RemoveMenu(HMENU menu, UINT position, UINT flags) {
     HMENU owner = nullptr;
     int index = -1;
     if (!menu::FindItem(menu, position, flags, &owner, &index)) return false;
+    menu::Changed();
     owner->Items.erase(owner->Items.begin() + index);
     return true;
 }
@@ -271,6 +287,7 @@ bool DeleteMenu(HMENU menu, UINT position, UINT flags) {
     int index = -1;
     MenuItem* item = menu::FindItem(menu, position, flags, &owner, &index);
     if (!item) return false;
+    menu::Changed();
     HMENU sub = item->SubMenu;
     owner->Items.erase(owner->Items.begin() + index);
     if (sub) DestroyMenu(sub);
@@ -293,6 +310,7 @@ bool GetMenuItemInfo(HMENU menu, UINT item, bool byPosition, MENUITEMINFO* info)
 bool SetMenuItemInfo(HMENU menu, UINT item, bool byPosition, const MENUITEMINFO* info) {
     MenuItem* found = menu::FindItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
     if (!found || !info) return false;
+    menu::Changed();
     if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) found->Type = info->fType;
     if (info->fMask & MIIM_STATE) found->State = info->fState;
     if (info->fMask & MIIM_ID) found->Id = info->wID;

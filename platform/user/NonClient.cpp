@@ -2,6 +2,7 @@
 #include "platform/user/NonClient.h"
 
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/SysColors.h"
 #include "platform/user/Input.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
@@ -61,9 +62,21 @@ LRESULT CalcSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// Repaints only what the active state changes: the caption bar, and the whole frame only where the sizing
+// border has an active colour of its own. A procedure that paints the frame itself keeps its pixels.
 LRESULT NcActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (auto state = nc::StateOf(hwnd)) state->Active = wParam != 0;
-    if (lParam != -1 && IsWindowVisible(hwnd)) PaintNonClient(hwnd, nullptr);
+    auto state = nc::StateOf(hwnd);
+    const bool active = wParam != 0;
+    const bool changed = !state || state->Active != active;
+    if (state) state->Active = active;
+    if (!changed || lParam == -1 || !IsWindowVisible(hwnd)) return 1;
+    const DWORD style = GetWindowStyle(hwnd);
+    const bool borderColours = (style & WS_THICKFRAME)
+        && gdi::GetSysColor(gdi::COLOR_ACTIVEBORDER) != gdi::GetSysColor(gdi::COLOR_INACTIVEBORDER);
+    if (borderColours)
+        PaintNonClient(hwnd, nullptr);
+    else
+        RedrawCaption(hwnd);
     return 1;
 }
 

@@ -67,7 +67,7 @@ int CursorIdForHitTest(HWND hwnd, LRESULT hitCode);
 
 // ---------------------------------------------------------------------------------------------------------
 // The menu bar belongs to the menu layer, which installs these (without them no window has a bar). Height
-// answers the bar's height for a window width (0: no bar; SM_CYMENU a row); Paint draws it into the band.
+// answers the bar's height for its width inside the frame (0: no bar; SM_CYMENU a row); Paint draws it into the band.
 struct MenuBarHooks {
     std::function<int(HWND hwnd, int barWidth)> Height;
     std::function<void(HWND hwnd, HDC windowDc, const RECT& bar)> Paint;   // window coordinates

@@ -137,7 +137,9 @@ Layout ComputeLayout(DWORD style, DWORD exStyle, int width, int height, int menu
 
 int MenuBarHeight(HWND hwnd, DWORD style, int windowWidth) {
     if (style & WS_CHILD) return 0;
-    return MenuBarHeightHook(hwnd, windowWidth);
+    // The bar spans the window inside its frame: items are laid out (and painted) across that width.
+    const SIZE frame = FrameThickness(style, GetWindowExStyle(hwnd));
+    return MenuBarHeightHook(hwnd, std::max(windowWidth - 2 * int(frame.cx), 0));
 }
 
 Layout LayoutOf(HWND hwnd) {

@@ -43,6 +43,7 @@ struct TopLevelState {
     BYTE LayeredAlpha = 255;
     DWORD LayeredFlags = 0;   // LWA_* from SetLayeredWindowAttributes
     COLORREF LayeredKey = 0;
+    bool ShapePending = false;   // a region set without redraw reaches the display with the next present
 };
 
 struct WindowObject {

@@ -25,7 +25,12 @@ int SetWindowRgn(HWND hwnd, HRGN region, bool redraw) {
     } else {
         w->WindowRgn.reset();
     }
-    if (w->Top) detail::SyncSurfaceShape(w);
+    // Without redraw the display keeps the old shape until the window's pixels are presented again, so a
+    // region changed only for a moment never shows.
+    if (w->Top && redraw)
+        detail::SyncSurfaceShape(w);
+    else if (w->Top)
+        w->Top->ShapePending = true;
     detail::RefreshOpenDcs();
     detail::SetWindowPosInternal(w, nullptr, 0, 0, 0, 0,
         SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW), true);

@@ -318,3 +318,33 @@ TEST_F(FormTest, KeyPreviewGivesTheFormTheKeyFirst) {
     Pump();
     EXPECT_EQ(seen, std::vector<std::string>({"form", "panel", "form"}));
 }
+
+TEST_F(FormTest, BorderChangesOfAShownFormKeepItsWindowAndChildren) {
+    TMonitorForm* form = NewMonitor();
+    form->Show();
+    Pump();
+    const user::HWND hwnd = form->Handle();
+    const user::HWND child = form->Body->Handle();
+    const int width = form->Width();
+    const user::LONG_PTR style = user::GetWindowLong(hwnd, user::GWL_STYLE);
+    ASSERT_TRUE(style & user::WS_MAXIMIZEBOX);
+    ASSERT_TRUE(style & user::WS_THICKFRAME);
+
+    form->SetBorderIcons({});
+    EXPECT_EQ(form->Handle(), hwnd);
+    EXPECT_FALSE(user::GetWindowLong(hwnd, user::GWL_STYLE) & (user::WS_SYSMENU | user::WS_MAXIMIZEBOX));
+    EXPECT_TRUE(user::GetWindowLong(hwnd, user::GWL_STYLE) & user::WS_VISIBLE);
+
+    form->SetBorderStyle(bsToolWindow);   // a thinner frame, a smaller caption, the same window size
+    EXPECT_EQ(form->Handle(), hwnd);
+    EXPECT_TRUE(user::IsWindow(child));
+    EXPECT_EQ(form->Body->Handle(), child);
+    EXPECT_FALSE(user::GetWindowLong(hwnd, user::GWL_STYLE) & user::WS_THICKFRAME);
+    EXPECT_TRUE(user::GetWindowLong(hwnd, user::GWL_EXSTYLE) & user::WS_EX_TOOLWINDOW);
+    EXPECT_EQ(form->Width(), width);
+    EXPECT_GT(form->ClientWidth(), 320);   // the frame around the client area shrank
+    form->SetBorderStyle(bsSizeable);
+    form->SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
+    EXPECT_EQ(user::GetWindowLong(hwnd, user::GWL_STYLE), style);
+    EXPECT_EQ(form->ClientWidth(), 320);
+}
