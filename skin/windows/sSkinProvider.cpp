@@ -1,0 +1,388 @@
+// TsSkinProvider: construction, the hook of the form's WindowProc, properties and the skin's arrival and removal.
+#include "skin/windows/sSkinProvider.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/gdi/Region.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
+#include "platform/user/WinPos.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+namespace {
+
+inline constexpr std::string_view GripModeIdents[] = {"gmNone", "gmRightBottom"};
+inline constexpr std::string_view ResizeModeIdents[] = {"rmStandard", "rmBorder"};
+
+bool IsDesigning(const TComponent* c) {
+    return c->ComponentState().Contains(csDesigning);
+}
+
+}
+
+// The form's WindowProc is a TProc; when the provider goes, the hook passes everything on to the kept
+// procedure, and the kept one is put back when nobody has hooked in after us.
+struct TsSkinProvider::THook {
+    TsSkinProvider* Provider = nullptr;
+    TWndMethod Old;
+};
+
+struct TsSkinProvider::TProc {
+    std::shared_ptr<THook> Hook;
+    void operator()(TMessage& message) const {
+        std::shared_ptr<THook> keep = Hook;   // the provider may go inside its handler
+        if (keep->Provider != nullptr)
+            keep->Provider->NewWndProc(message);
+        else if (keep->Old)
+            keep->Old(message);
+    }
+};
+
+TsSkinProvider::TsSkinProvider(TComponent* owner)
+    : TComponent(owner)
+    , FSkinData(std::make_unique<TsCommonData>(this, true)) {
+    FForm = GetOwnerForm(this);
+    FSkinData->SetSkinSection("FORM");
+    FSkinData->ControlKind = ckForm;
+    FSkinData->ProviderForm = FForm;
+    FSkinData->ProviderMessage = [this](TMessage& m) { NewWndProc(m); };
+    if (FForm != nullptr) {
+        FFormAutoScroll = FForm->AutoScroll();
+        FSavedBorderIcons = FForm->BorderIcons();
+    }
+    if (FForm == nullptr || IsDesigning(this)) return;
+    FForm->SetAutoScroll(false);
+    FTitleBackground = std::make_unique<TBitmap>();
+    FTitleBackground->SetPixelFormat(pf24bit);
+    FTempBmp = std::make_unique<TBitmap>();
+    FTempBmp->SetPixelFormat(pf24bit);
+    FFirstInit = true;
+    FFormBorderStyle = FForm->BorderStyle();
+    FHook = std::make_shared<THook>();
+    FHook->Provider = this;
+    FHook->Old = FForm->WindowProc;
+    FForm->WindowProc = TProc {FHook};
+}
+
+TsSkinProvider::~TsSkinProvider() {
+    if (FHook) {
+        FHook->Provider = nullptr;
+        if (FForm != nullptr) {
+            const TProc* current = FForm->WindowProc.target<TProc>();
+            if (current != nullptr && current->Hook.get() == FHook.get()) FForm->WindowProc = FHook->Old;
+        }
+    }
+    FSkinData->ProviderMessage = nullptr;
+}
+
+TClass TsSkinProvider::StaticClass() {
+    using T = TsSkinProvider;
+    static const TClassInfo info = MakeClass<T, TComponent>("TsSkinProvider", [](TPropertyBuilder<T>& p) {
+        p.Set("BorderIcons", &T::BorderIcons, &T::SetBorderIcons, BorderIconIdents,
+            TsBorderIcons {biSystemMenu, biMinimize, biMaximize});
+        p.Enum("CaptionAlignment", &T::CaptionAlignment, &T::SetCaptionAlignment, AlignmentIdents, taLeftJustify);
+        p.Object("SkinData", &T::SkinData);
+        p.Enum("GripMode", &T::GripMode, &T::SetGripMode, GripModeIdents, gmNone);
+        p.Bool("MakeSkinMenu", &T::MakeSkinMenu, &T::SetMakeSkinMenu, true);
+        p.String("MenuLineSkin", &T::MenuLineSkin, &T::SetMenuLineSkin);
+        p.Enum("ResizeMode", &T::ResizeMode, &T::SetResizeMode, ResizeModeIdents, rmStandard);
+        p.Bool("ScreenSnap", &T::ScreenSnap, &T::SetScreenSnap, false);
+        p.Int("SnapBuffer", &T::SnapBuffer, &T::SetSnapBuffer, 10);
+        p.Bool("ShowAppIcon", &T::ShowAppIcon, &T::SetShowAppIcon, true);
+        p.String("TitleSkin", &T::TitleSkin, &T::SetTitleSkin);
+        p.Bool("UseGlobalColor", &T::UseGlobalColor, &T::SetUseGlobalColor, true);
+    });
+    return &info;
+}
+
+void TsSkinProvider::AfterConstruction() {
+    TComponent::AfterConstruction();
+    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this)) PrepareSkin();
+}
+
+void TsSkinProvider::Loaded() {
+    TComponent::Loaded();
+    FSkinData->Loaded();
+    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned()) PrepareSkin();
+}
+
+void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FForm) FForm = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Properties: each change repaints the frame of a skinned form.
+
+void TsSkinProvider::SetBorderIcons(TsBorderIcons value) {
+    if (value == FBorderIcons) return;
+    FBorderIcons = value;
+    if (Skinned()) RefreshFormFrame();
+}
+
+void TsSkinProvider::SetCaptionAlignment(TAlignment value) {
+    if (value == FCaptionAlignment) return;
+    FCaptionAlignment = value;
+    if (Skinned()) RefreshFormFrame();
+}
+
+void TsSkinProvider::SetGripMode(TsGripMode value) {
+    if (value == FGripMode) return;
+    FGripMode = value;
+    if (Skinned()) RefreshFormFrame();
+}
+
+void TsSkinProvider::SetMenuLineSkin(const std::string& value) {
+    if (value == FMenuLineSkin) return;
+    FMenuLineSkin = value;
+    if (Skinned()) RefreshFormFrame();
+}
+
+void TsSkinProvider::SetShowAppIcon(bool value) {
+    if (value == FShowAppIcon) return;
+    FShowAppIcon = value;
+    if (Skinned()) RefreshFormFrame();
+}
+
+void TsSkinProvider::SetTitleSkin(const std::string& value) {
+    if (value == FTitleSkin) return;
+    FTitleSkin = value;
+    if (Skinned()) RefreshFormFrame();
+}
+
+void TsSkinProvider::SetUseGlobalColor(bool value) {
+    if (value == FUseGlobalColor) return;
+    FUseGlobalColor = value;
+    if (FForm == nullptr || !Skinned() || FSkinData->CustomColor()) return;
+    FForm->SetColor(value ? FSkinData->SkinManager()->GetGlobalColor() : clBtnFace);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// State tests
+
+bool TsSkinProvider::Skinned() const {
+    return FForm != nullptr && !FForm->ComponentState().Contains(csDestroying) && FSkinData->Skinned();
+}
+
+bool TsSkinProvider::HasBorder() const {
+    return FForm != nullptr && FForm->BorderStyle() != bsNone;
+}
+
+bool TsSkinProvider::FormBusy() const {
+    return FForm == nullptr || FForm->FormState().Contains(fsCreating)
+        || FForm->ComponentState().Contains(csDestroying);
+}
+
+bool TsSkinProvider::Iconic() const {
+    return FForm != nullptr && FForm->HandleAllocated() && user::IsIconic(FForm->WindowHandle());
+}
+
+bool TsSkinProvider::Maximized() const {
+    return FForm != nullptr && FForm->HandleAllocated() && user::IsZoomed(FForm->WindowHandle());
+}
+
+void TsSkinProvider::CallOld(TMessage& message) {
+    if (FHook && FHook->Old) FHook->Old(message);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The skin's arrival and removal
+
+void TsSkinProvider::PrepareSkin() {
+    if (FForm == nullptr || FSkinData->SkinManager() == nullptr || IsDesigning(this)) return;
+    FSystemMenuMade = true;
+    UpdateIndexes();
+    if (FFirstInit && FSkinData->Skinned()) {
+        FFirstInit = false;
+        if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+    }
+    if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
+        FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
+}
+
+void TsSkinProvider::UpdateIndexes() {
+    FSkinData->UpdateIndexes();
+    UpdateIconsIndexes();
+}
+
+void TsSkinProvider::RefreshFormFrame() {
+    FSkinData->BGChanged = true;
+    FFullRebuild = true;
+    FPaintedState = -1;
+    if (FForm != nullptr && FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+}
+
+// An empty window region without redraw, so that nothing flickers while the frame changes.
+void TsSkinProvider::EmptyRegion() {
+    if (!HasBorder() || !FForm->HandleAllocated()) return;
+    user::SetWindowRgn(FForm->WindowHandle(), gdi::CreateRectRgn(0, 0, 0, 0), false);
+}
+
+void TsSkinProvider::RemoveSkin(TMessage& message) {
+    EmptyRegion();
+    CommonMessage(message, FSkinData.get());
+    FPaintedState = -1;
+    if (FForm != nullptr) BroadcastToChildren(FForm, message);
+    if (FForm == nullptr) return;
+    if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(clBtnFace);
+    if (FSkinData->SkinManager() == nullptr) return;
+    if (FForm->BorderIcons() != FSavedBorderIcons) FForm->SetBorderIcons(FSavedBorderIcons);
+    FFirstInit = true;   // the next skin clears them again
+    if (HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
+}
+
+void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
+    EmptyRegion();
+    UpdateIndexes();
+    if (FSkinData->SkinManager() != nullptr) {
+        try {
+            if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+        } catch (...) {
+            // the skin is applied anyway
+        }
+        FFirstInit = false;
+        FSkinData->BGChanged = true;
+        FPaintedState = -1;
+        FFullRebuild = true;
+        FRgnChanged = true;
+        if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
+            FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
+    }
+    BroadcastToChildren(FForm, message);
+    if (FForm->HandleAllocated() && FForm->Visible()) {
+        FForm->Perform(user::WM_NCPAINT, 0, 0);
+        user::InvalidateRect(FForm->WindowHandle(), nullptr, true);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The window procedure
+
+void TsSkinProvider::NewWndProc(TMessage& message) {
+    if (FForm == nullptr) return;
+    if (IsDesigning(this)) {
+        CallOld(message);
+        return;
+    }
+    if (message.Msg == SM_SKINCMD) {
+        switch (SkinCommandCode(message)) {
+        case SMC_NEWSKIN:
+            if (!FSystemMenuMade) PrepareSkin();
+            break;
+        case SMC_REMOVESKIN:
+            if (message.LParam == LPARAM(FSkinData->SkinManager())) {
+                RemoveSkin(message);
+                return;
+            }
+            break;
+        case SMC_ISSKINNED:
+            message.LParam = 1;
+            return;
+        default:
+            break;
+        }
+    }
+    if (!FForm->ComponentState().Contains(csDestroying) && FSkinData->Skinned()) {
+        if (message.Msg == SM_SKINCMD)
+            SkinCommand(message);
+        else
+            ActiveMessage(message);
+        return;
+    }
+    InactiveMessage(message);
+}
+
+void TsSkinProvider::InactiveMessage(TMessage& message) {
+    if (IsSkinCommand(message, SMC_NEWSKIN) && !FForm->ComponentState().Contains(csDestroying)
+        && message.LParam == LPARAM(FSkinData->SkinManager())) {
+        NewSkinWhileUnskinned(message);
+        return;
+    }
+    CallOld(message);
+}
+
+void TsSkinProvider::SkinCommand(TMessage& message) {
+    TsSkinManager* manager = FSkinData->SkinManager();
+    const bool own = message.LParam == LPARAM(manager);
+    switch (SkinCommandCode(message)) {
+    case SMC_NEWSKIN:
+        if (!own) return;
+        EmptyRegion();
+        UpdateIndexes();
+        if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+        FSkinData->BGChanged = true;
+        FPaintedState = -1;
+        FFullRebuild = true;
+        FRgnChanged = true;
+        if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+        if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
+        return;
+    case SMC_REFRESH:
+        if (!own) return;
+        if (FForm->Visible() && HasBorder()) EmptyRegion();
+        FSkinData->BGChanged = true;
+        FPaintedState = -1;
+        FSkinData->SetUpdating(false);
+        FSavedTitle.reset();
+        if (HasBorder()) FRgnChanged = true;
+        if (!FForm->Visible() || !FForm->HandleAllocated()) return;
+        FForm->Perform(user::WM_NCPAINT, 0, 0);
+        user::InvalidateRect(FForm->WindowHandle(), nullptr, false);
+        if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
+        if (HasBorder()) {
+            user::SetWindowRgn(FForm->WindowHandle(), nullptr, false);
+            UpdateRgn();
+            FRgnInUpdate = false;
+        }
+        return;
+    case SMC_GETPROVIDER:
+        message.Result = LRESULT(this);
+        return;
+    case SMC_GETCACHE:
+        if (ComponentState().Contains(csLoading)) return;
+        FillCacheInfo(ParentCacheAnswer, FormCache(), OffsetX(), OffsetY());
+        return;
+    case SMC_SETUPDATING:
+        FSkinData->SetUpdating(SkinCommandArgument(message) == 1);
+        if (FSkinData->IsUpdating()) FSkinData->BGChanged = true;
+        return;
+    case SMC_SETPAINTMARK:
+        FSkinData->PaintMark = (SkinCommandArgument(message) & 0xFF) != 0;
+        if (FSkinData->PaintMark) PrepareCache();
+        CommonWndProc(message, FSkinData.get());
+        return;
+    case SMC_ISUPDATING:
+        message.LParam = FSkinData->BGChanged || FSkinData->IsUpdating() ? 1 : 0;
+        return;
+    case SMC_SETANIMCHILD:
+        FSkinData->SetAnimChild(reinterpret_cast<TControl*>(message.LParam));
+        return;
+    case SMC_ISBGFROMPARENT: {
+        const TsGeneralData& s = manager->Sections[std::size_t(FSkinData->SkinIndex)];
+        message.LParam = s.GradientPercent + s.ImagePercent > 0 ? 1 : 0;
+        return;
+    }
+    case SMC_GETCOLOR:
+        ParentColorAnswer = manager->Sections[std::size_t(FSkinData->SkinIndex)].HotColor;
+        return;
+    default:
+        return;   // every other code is swallowed
+    }
+}
+
+TsSkinProvider* GetSkinProvider(TControl* control) {
+    while (control != nullptr && dynamic_cast<TCustomForm*>(control) == nullptr)
+        control = control->Parent();
+    auto* form = dynamic_cast<TCustomForm*>(control);
+    if (form == nullptr || !form->HandleAllocated()) return nullptr;
+    return reinterpret_cast<TsSkinProvider*>(SendSkinCommand(form->WindowHandle(), SMC_GETPROVIDER));
+}
+
+}

@@ -1,0 +1,299 @@
+// TsSkinProvider: the frame's metrics, the caption buttons' visibility and places, shared by painting and
+// hit testing.
+#include "skin/windows/sSkinProvider.h"
+
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TMenu.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/WinPos.h"
+#include "skin/engine/sSkinManager.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+namespace {
+
+bool SingleOrSizeable(TFormBorderStyle style) {
+    return style == bsSingle || style == bsSizeable;
+}
+
+user::RECT WindowRectOf(const TCustomForm* form) {
+    user::RECT r {};
+    if (form != nullptr && form->HandleAllocated()) user::GetWindowRect(form->WindowHandle(), &r);
+    return r;
+}
+
+user::RECT ClientRectOf(const TCustomForm* form) {
+    user::RECT r {};
+    if (form != nullptr && form->HandleAllocated()) user::GetClientRect(form->WindowHandle(), &r);
+    return r;
+}
+
+// One state picture of a mask: own bitmaps hold two rows of ImageCount columns.
+TSize StatePictureSize(const TsSkinManager* manager, int maskIndex) {
+    if (manager == nullptr || !manager->IsValidImgIndex(maskIndex)) return TSize {21, 21};
+    const TsMaskData& m = manager->Masks[std::size_t(maskIndex)];
+    const int count = std::max(m.ImageCount, 1);
+    if (m.Bmp) return TSize {m.Bmp->Width() / count, m.Bmp->Height() / 2};
+    return TSize {m.R.Width() / count, m.R.Height() / (std::max(m.MaskType, 0) + 1)};
+}
+
+}
+
+int TsSkinProvider::CaptionHeight() const {
+    if (FForm == nullptr || FForm->BorderStyle() == bsNone) return 0;
+    const TFormBorderStyle style = FForm->BorderStyle();
+    return user::GetSystemMetrics(
+        style == bsToolWindow || style == bsSizeToolWin ? user::SM_CYSMCAPTION : user::SM_CYCAPTION);
+}
+
+int TsSkinProvider::SysBorderWidth() const {
+    if (FForm == nullptr || FForm->BorderStyle() == bsNone) return 0;
+    const TFormBorderStyle style = FForm->BorderStyle();
+    const bool dialogFrame = FForm->FormStyle() == fsMDIChild
+        ? style == bsSingle || style == bsToolWindow
+        : style == bsSingle || style == bsDialog || style == bsToolWindow;
+    return user::GetSystemMetrics(dialogFrame ? user::SM_CXDLGFRAME : user::SM_CXFRAME);
+}
+
+int TsSkinProvider::SysBorderHeight() const {
+    if (FForm == nullptr || FForm->BorderStyle() == bsNone) return 0;
+    const TFormBorderStyle style = FForm->BorderStyle();
+    const bool dialogFrame = FForm->FormStyle() == fsMDIChild
+        ? style == bsSingle || style == bsToolWindow
+        : style == bsSingle || style == bsDialog || style == bsToolWindow;
+    return user::GetSystemMetrics(dialogFrame ? user::SM_CYDLGFRAME : user::SM_CYFRAME);
+}
+
+int TsSkinProvider::BorderHeight() const {
+    return SysBorderHeight() + (FForm != nullptr ? FForm->BorderWidth() : 0);
+}
+
+int TsSkinProvider::ButtonHeight() const {
+    return StatePictureSize(FSkinData->SkinManager(), FButtons[cbClose].MaskIndex).cy;
+}
+
+int TsSkinProvider::ButtonWidth(const TsCaptionButton& button) const {
+    return StatePictureSize(FSkinData->SkinManager(), button.MaskIndex).cx;
+}
+
+int TsSkinProvider::FormWidth() const {
+    if (FForm == nullptr) return 0;
+    if (Iconic()) return WindowRectOf(FForm).Width();
+    return FForm->Width();
+}
+
+int TsSkinProvider::MenuHeight() const {
+    return FForm != nullptr && FForm->Menu() != nullptr ? user::GetSystemMetrics(user::SM_CYMENU) - 1 : 0;
+}
+
+bool TsSkinProvider::MenuPresent() const {
+    if (FForm == nullptr || FForm->BorderStyle() == bsDialog || FForm->FormStyle() == fsMDIChild) return false;
+    TMainMenu* menu = FForm->Menu();
+    if (menu == nullptr) return false;
+    for (int i = 0; i < menu->Items()->Count(); ++i)
+        if (menu->Items()->Items(i)->Visible()) return true;
+    return false;
+}
+
+int TsSkinProvider::HeaderHeight() const {
+    if (FForm == nullptr) return 0;
+    int h = WindowRectOf(FForm).Height() - ClientRectOf(FForm).Height();
+    if (FForm->BorderStyle() != bsNone) h -= SysBorderHeight();
+    h = std::max(h, 0);
+    if (Iconic()) h += SysBorderHeight();
+    return h;
+}
+
+int TsSkinProvider::OffsetX() const {
+    return (WindowRectOf(FForm).Width() - ClientRectOf(FForm).Width()) / 2;
+}
+
+int TsSkinProvider::OffsetY() const {
+    const int h = WindowRectOf(FForm).Height() - ClientRectOf(FForm).Height();
+    if (FForm == nullptr || FForm->BorderStyle() == bsNone) return h;
+    return h - (SysBorderHeight() + FForm->BorderWidth());
+}
+
+TPoint TsSkinProvider::FormLeftTop() const {
+    const user::RECT r = WindowRectOf(FForm);
+    return TPoint {r.left, r.top};
+}
+
+TPoint TsSkinProvider::CursorToPoint(TPoint screen) const {
+    const TPoint origin = FormLeftTop();
+    return TPoint {screen.x - origin.x, screen.y - origin.y};
+}
+
+bool TsSkinProvider::IconVisible() const {
+    return FForm != nullptr && SingleOrSizeable(FForm->BorderStyle()) && FShowAppIcon;
+}
+
+namespace {
+
+int IconSizeFor(int h) {
+    if (h < 9) return 0;
+    if (h <= 16) return 8;
+    if (h <= 27) return 16;
+    return 32;
+}
+
+}
+
+// FIXME: the title icon's own size once TsTitleIcon exists; until then it follows the caption height.
+int TsSkinProvider::IconWidth() const {
+    return IconVisible() ? IconSizeFor(CaptionHeight()) : 0;
+}
+
+int TsSkinProvider::IconHeight() const {
+    return IconVisible() ? IconSizeFor(CaptionHeight()) : 0;
+}
+
+TRect TsSkinProvider::IconRect() const {
+    TRect r;
+    r.left = SysBorderWidth();
+    r.right = r.left + IconWidth();
+    r.top = (CaptionHeight() + SysBorderHeight() - IconHeight()) / 2;
+    r.bottom = r.top + IconHeight();
+    return r;
+}
+
+bool TsSkinProvider::MaxButtonVisible() const {
+    if (FForm == nullptr) return false;
+    if (Iconic()) return true;
+    const TFormBorderStyle style = FForm->BorderStyle();
+    if (style == bsDialog) return false;
+    if (style == bsSingle && !FBorderIcons.Contains(biMaximize)) return false;
+    return SingleOrSizeable(style) && FBorderIcons.Contains(biSystemMenu);
+}
+
+bool TsSkinProvider::MinButtonVisible() const {
+    if (FForm == nullptr) return false;
+    if (Iconic()) return true;
+    const TFormBorderStyle style = FForm->BorderStyle();
+    if (style == bsDialog || style == bsNone) return false;
+    if (style == bsSingle && !FBorderIcons.Contains(biMinimize)) return false;
+    return SingleOrSizeable(style) && FBorderIcons.Contains(biSystemMenu);
+}
+
+bool TsSkinProvider::CanMaximize() const {
+    if (FForm == nullptr) return false;
+    const TFormBorderStyle style = FForm->BorderStyle();
+    return FBorderIcons.Contains(biMaximize) && !Maximized()
+        && (style == bsSingle || style == bsSizeable || style == bsSizeToolWin);
+}
+
+bool TsSkinProvider::CanMinimize() const {
+    return FBorderIcons.Contains(biMinimize) && !Iconic();
+}
+
+bool TsSkinProvider::CanRestore() const {
+    if (FForm == nullptr) return false;
+    return (FBorderIcons.Contains(biMaximize) && (Maximized() || Iconic())) || Iconic();
+}
+
+std::vector<int> TsSkinProvider::VisibleButtonCodes() const {
+    std::vector<int> codes;
+    if (!FBorderIcons.Contains(biSystemMenu) || !FSystemMenuMade) return codes;
+    codes.push_back(htClose);
+    if (MaxButtonVisible()) codes.push_back(htMaximize);
+    if (MinButtonVisible()) codes.push_back(htMinimize);
+    if (FBorderIcons.Contains(biHelp)) codes.push_back(htHelp);
+    return codes;
+}
+
+int TsSkinProvider::VisibleButtonCount() const {
+    return int(VisibleButtonCodes().size());
+}
+
+TsCaptionButton* TsSkinProvider::ButtonOfCode(int code) {
+    switch (code) {
+    case htMinimize:
+        return &FButtons[cbMinimize];
+    case htMaximize:
+        return &FButtons[cbMaximize];
+    case htClose:
+        return &FButtons[cbClose];
+    case htHelp:
+        return &FButtons[cbHelp];
+    case htMdiMinimize:
+        return &FButtons[cbMdiMinimize];
+    case htMdiRestore:
+        return &FButtons[cbMdiMaximize];
+    case htMdiClose:
+        return &FButtons[cbMdiClose];
+    default:
+        return nullptr;
+    }
+}
+
+int TsSkinProvider::ButtonsWidth() const {
+    int width = 0;
+    for (int code : VisibleButtonCodes())
+        width += ButtonWidth(*const_cast<TsSkinProvider*>(this)->ButtonOfCode(code));
+    return width;
+}
+
+// Right to left from the frame, without gaps; a hidden button takes no place.
+void TsSkinProvider::PlaceButtons() {
+    int x = FormWidth() - SysBorderWidth();
+    const int height = ButtonHeight();
+    int top = (CaptionHeight() - height + SysBorderHeight()) / 2;
+    if (height < 16) top += 2;
+    for (TsCaptionButton& button : FButtons)
+        button.Rect = TRect {};
+    for (int code : VisibleButtonCodes()) {
+        TsCaptionButton* button = ButtonOfCode(code);
+        button->Rect = TRect {x - ButtonWidth(*button), top, x, top + height};
+        x = button->Rect.left;
+    }
+}
+
+int TsSkinProvider::ButtonIndexAt(int x) const {
+    const std::vector<int> codes = VisibleButtonCodes();
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const TRect& r = const_cast<TsSkinProvider*>(this)->ButtonOfCode(codes[i])->Rect;
+        if (r.left <= x && x <= r.right) return int(i) + 1;
+    }
+    return 0;
+}
+
+std::string TsSkinProvider::TitleSkinSection() const {
+    return FTitleSkin.empty() ? "FORMTITLE" : FTitleSkin;
+}
+
+bool TsSkinProvider::FormChanged() const {
+    const TBitmap* cache = FormCache();
+    if (cache == nullptr || FForm == nullptr) return false;
+    return cache->Width() != FormWidth() || cache->Height() != FForm->Height();
+}
+
+// Caption buttons' pictures: the big ones of GLOBALINFO for ordinary frames, the small ones for the rest.
+void TsSkinProvider::UpdateIconsIndexes() {
+    TsSkinManager* manager = FSkinData->SkinManager();
+    if (manager == nullptr) return;
+    const int global = manager->GetSkinIndex("GLOBALINFO");
+    auto globalMask = [&](const char* name) { return manager->GetMaskIndex(global, "GLOBALINFO", name); };
+    if (!manager->IsValidImgIndex(globalMask("BICONCLOSE"))) {
+        const int own = FSkinData->SkinIndex;
+        FButtons[cbMinimize].MaskIndex = manager->GetMaskIndex(own, "FORM", "BICONMIN");
+        FButtons[cbMaximize].MaskIndex = manager->GetMaskIndex(own, "FORM", "BICONMAX");
+        FButtons[cbClose].MaskIndex = manager->GetMaskIndex(own, "FORM", "BICONCLOSE");
+        FButtons[cbHelp].MaskIndex = manager->GetMaskIndex(own, "FORM", "BICONHELP");
+    } else {
+        const bool big = FForm != nullptr && SingleOrSizeable(FForm->BorderStyle());
+        FButtons[cbMinimize].MaskIndex = globalMask(big ? "BICONMIN" : "SICONMIN");
+        FButtons[cbMaximize].MaskIndex = globalMask(big ? "BICONMAX" : "SICONMAX");
+        FButtons[cbClose].MaskIndex = globalMask(big ? "BICONCLOSE" : "SICONCLOSE");
+        FButtons[cbHelp].MaskIndex = globalMask("BICONHELP");
+        if (!manager->IsValidImgIndex(FButtons[cbClose].MaskIndex)) {
+            FButtons[cbMinimize].MaskIndex = globalMask("BICONMIN");
+            FButtons[cbMaximize].MaskIndex = globalMask("BICONMAX");
+            FButtons[cbClose].MaskIndex = globalMask("BICONCLOSE");
+        }
+    }
+    FTitleButtonMask = globalMask("TITLEBUTTON");
+}
+
+}

@@ -1,0 +1,221 @@
+// TsSkinProvider: the message table of a skinned form: painting, activation, caption text, positions and
+// system commands.
+#include "skin/windows/sSkinProvider.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Region.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStyleSimply.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+void TsSkinProvider::ActiveMessage(TMessage& message) {
+    switch (message.Msg) {
+    case user::WM_NCHITTEST:
+        WMNCHitTest(message);
+        return;
+    case user::WM_NCPAINT:
+    case user::WM_PRINT:
+        WMNCPaint(message);
+        return;
+    case user::WM_NCACTIVATE:
+        WMNCActivate(message);
+        return;
+    case user::WM_NCLBUTTONDOWN:
+        WMNCLButtonDown(message);
+        return;
+    case user::WM_NCLBUTTONUP:
+    case user::WM_LBUTTONUP:
+        WMNCLButtonUp(message);
+        return;
+    case user::WM_NCLBUTTONDBLCLK:
+        WMNCLButtonDblClk(message);
+        return;
+    case user::WM_NCRBUTTONDOWN:
+    case user::WM_NCRBUTTONUP:
+        WMNCRButton(message);
+        return;
+    case user::WM_PAINT:
+        WMPaint(message);
+        return;
+    case user::WM_ERASEBKGND:
+        message.Result = 1;   // the paint covers everything
+        return;
+    case user::WM_ACTIVATE:
+        WMActivate(message);
+        return;
+    case user::WM_SIZE:
+        WMSize(message);
+        return;
+    case user::WM_SETTEXT:
+        if (!FForm->Visible()) {
+            CallOld(message);
+            return;
+        }
+        if (HasBorder()) TitleCut();
+        CallOld(message);
+        if (HasBorder()) {
+            FSkinData->BGChanged = true;
+            FForm->Perform(user::WM_NCPAINT, 0, 0);
+        }
+        return;
+    case user::WM_WINDOWPOSCHANGING:
+        if (FRgnInUpdate) return;
+        CallOld(message);
+        return;
+    case user::WM_WINDOWPOSCHANGED:
+    case user::WM_EXITSIZEMOVE:
+        WMPositionChanged(message);
+        return;
+    case user::WM_SIZING:
+        CallOld(message);
+        if (FormChanged()) {
+            FSkinData->BGChanged = true;
+            FPaintedState = -1;
+        }
+        return;
+    case user::WM_SYSCOMMAND:
+        WMSysCommand(message);
+        return;
+    case user::WM_MOUSELEAVE:
+    case user::WM_NCMOUSELEAVE:
+    case CM_MOUSELEAVE:
+        SetHotHT(0);
+        CallOld(message);
+        return;
+    case CM_COLORCHANGED:
+        if (!FSkinData->CustomColor()) return;
+        if (!FormBusy()) FSkinData->BGChanged = true;
+        CallOld(message);
+        return;
+    case CM_MENUCHANGED:
+        if (!FormBusy() && FForm->Visible()) FFullRebuild = true;
+        CallOld(message);
+        return;
+    default:
+        CallOld(message);
+        return;
+    }
+}
+
+void TsSkinProvider::WMPaint(TMessage& message) {
+    if (!FForm->Visible() || FForm->FormState().Contains(fsCreating)) {
+        CallOld(message);
+        return;
+    }
+    PaintClient();
+    if (FForm->OnPaint) FForm->OnPaint(FForm);
+    message.Result = 1;
+    if (FSkinData->PaintMark) ResetPaintMarks(FForm);
+}
+
+void TsSkinProvider::WMActivate(TMessage& message) {
+    CallOld(message);
+    if (FForm == nullptr || FForm->ControlState().Contains(csCreating)) return;
+    FFormActive = (message.WParam & 0xFFFF) != 0;
+    FSkinData->BGChanged = true;
+    FPaintedState = -1;
+    if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+}
+
+void TsSkinProvider::WMSize(TMessage& message) {
+    CallOld(message);
+    if (FForm == nullptr || !FForm->Visible()) return;
+    if (!Skinned()) return;
+    const TsGeneralData& s = FSkinData->SkinManager()->Sections[std::size_t(FSkinData->SkinIndex)];
+    if (s.GradientPercent <= 0) return;
+    for (int i = 0; i < FForm->ControlCount(); ++i) {
+        TControl* child = FForm->Controls(i);
+        if (child->ComponentState().Contains(csDestroying)) continue;
+        child->Perform(SM_SKINCMD, SkinCommandWParam(SMC_MOVED, 1), 0);
+    }
+}
+
+void TsSkinProvider::WMPositionChanged(TMessage& message) {
+    if (FRgnInUpdate || SkinChanging) return;
+    FRgnChanged = true;
+    CallOld(message);
+    if (FForm == nullptr || !FForm->Visible() || !FormChanged()) return;
+    if (!FormBusy()) FSkinData->BGChanged = true;
+    FPaintedState = -1;
+    FForm->Perform(user::WM_NCPAINT, 0, 0);
+    if (FForm->HandleAllocated()) user::InvalidateRect(FForm->WindowHandle(), nullptr, false);
+}
+
+// The title band is cut out of the window region so that the default procedure's caption drawing is clipped
+// away; the next non-client paint puts the whole region back.
+void TsSkinProvider::TitleCut() {
+    if (!FForm->HandleAllocated()) return;
+    const user::HWND hwnd = FForm->WindowHandle();
+    gdi::HRGN region = gdi::CreateRectRgn(0, 0, FForm->Width(), HeaderHeight());
+    user::GetWindowRgn(hwnd, region);
+    gdi::HRGN band = gdi::CreateRectRgn(0, 0, FForm->Width(), HeaderHeight());
+    gdi::CombineRgn(region, region, band, gdi::RGN_DIFF);
+    FRgnInUpdate = true;
+    user::SetWindowRgn(hwnd, region, false);
+    FRgnInUpdate = false;
+    FRgnChanged = true;
+    gdi::DeleteObject(band);
+}
+
+void TsSkinProvider::WMNCActivate(TMessage& message) {
+    if (message.WParam != 0 && HasBorder() && !ComponentState().Contains(csLoading)) TitleCut();
+    CallOld(message);
+    if (FForm == nullptr || FForm->ControlState().Contains(csCreating)) return;
+    if (HasBorder() && (message.WParam != 0) != FFormActive) {
+        FFormActive = message.WParam != 0;
+        FPaintedState = -1;
+        FSkinData->BGChanged = true;
+    }
+    FForm->Perform(user::WM_NCPAINT, 0, 0);
+}
+
+void TsSkinProvider::WMNCPaint(TMessage& message) {
+    (void)message;
+    if (FForm == nullptr || !FForm->Visible() || !FForm->HandleAllocated() || ComponentState().Contains(csLoading)
+        || FormBusy())
+        return;
+    FSkinData->SetUpdating(FSkinData->IsUpdating());
+    if (FSkinData->IsUpdating()) return;
+    const auto style = user::DWORD(user::GetWindowLong(FForm->WindowHandle(), user::GWL_STYLE));
+    if (FRgnChanged && !FRgnInUpdate && (HasBorder() || (style & user::WS_THICKFRAME))) {
+        CollectRgnRects();
+        FRgnChanged = false;
+        UpdateRgn();
+    }
+    FMenuInitialized = true;
+    const user::HWND hwnd = FForm->WindowHandle();
+    const user::HDC dc = user::GetWindowDC(hwnd);
+    if (dc != nullptr) {
+        const int saved = gdi::SaveDC(dc);
+        PaintAll(dc);
+        gdi::RestoreDC(dc, saved);
+        user::ReleaseDC(hwnd, dc);
+    }
+    FRgnInUpdate = false;
+}
+
+void TsSkinProvider::WMSysCommand(TMessage& message) {
+    const WPARAM command = message.WParam & 0xFFF0;
+    if ((message.WParam & 0xFFFF) == user::SC_DRAGMOVE) FForm->Repaint();
+    CallOld(message);
+    if (FForm == nullptr) return;
+    if ((command == user::SC_MAXIMIZE || command == user::SC_RESTORE) && MaxButtonVisible()) {
+        // The maximize button shows the other picture now: drawn again in its normal state.
+        FHotHT = htMaximize;
+        SetHotHT(0);
+    }
+}
+
+}

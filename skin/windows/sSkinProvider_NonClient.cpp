@@ -1,0 +1,314 @@
+// TsSkinProvider: the form cache (frame, title band, icon, caption buttons, caption text, menu line, grip),
+// its frame strips on the window, the client background and the window region.
+#include "skin/windows/sSkinProvider.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/classes/TIcon.h"
+#include "platform/classes/TMenu.h"
+#include "platform/classes/TScreen.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Region.h"
+#include "platform/gdi/Text.h"
+#include "platform/user/Menus.h"
+#include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
+#include "platform/user/WinPos.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sMaskPaint.h"
+#include "skin/engine/sRegionUtils.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sSkinnedText.h"
+#include "skin/engine/sStyleSimply.h"
+#include "skin/engine/sUtils.h"
+
+namespace korvex::skin {
+
+using namespace korvex::classes;
+
+namespace {
+
+// Asked once before the first region: a form that answers it keeps its rectangular shape.
+inline constexpr UINT NoRegionQuery = 0xBC4D;
+inline constexpr WPARAM NoRegionAnswer = 0x41A2;
+
+void CopyRect(gdi::HDC dest, int x, int y, int w, int h, TBitmap* src, int sx, int sy) {
+    if (w <= 0 || h <= 0 || src == nullptr) return;
+    gdi::BitBlt(dest, x, y, w, h, src->Canvas()->Handle(), sx, sy, gdi::SRCCOPY);
+}
+
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The form cache
+
+void TsSkinProvider::PrepareCache() {
+    if (FForm == nullptr || FForm->ControlState().Contains(csCreating) || !FSkinData->BGChanged) return;
+    TsSkinManager* manager = FSkinData->SkinManager();
+    TBitmap* cache = FSkinData->CacheBmp();
+    if (manager == nullptr || cache == nullptr) return;
+    const bool iconic = Iconic();
+    const TRect formRect {0, 0, FormWidth(), iconic ? CaptionHeight() + SysBorderHeight() + 1 : FForm->Height()};
+    const bool sectionValid = manager->IsValidSkinIndex(FSkinData->SkinIndex);
+    const bool quick = !FFullRebuild && sectionValid
+        && manager->Sections[std::size_t(FSkinData->SkinIndex)].ReservedBoolean && FSavedTitle
+        && FSavedTitle->Width() == FormWidth() && cache->Height() == FForm->Height() && HasBorder();
+    if (quick) {
+        CopyRect(cache->Canvas()->Handle(), 0, 0, FSavedTitle->Width(), FSavedTitle->Height(), FSavedTitle.get(), 0, 0);
+        PaintTitle(cache, formRect);
+    } else {
+        FRgnChanged = true;
+        cache->SetSize(formRect.right, formRect.bottom);
+        if (sectionValid) {
+            if (HasBorder())
+                RenderControlSkin(FSkinData.get(), EmptyCacheInfo, true, FFormActive ? 1 : 0, formRect, TPoint {0, 0},
+                    cache, false);
+            else
+                FillSectionBackground(FSkinData->SkinIndex, FSkinData->SkinSection(), EmptyCacheInfo,
+                    FFormActive ? 1 : 0, formRect, TPoint {0, 0}, cache, manager, -1, -1, 0xFF00FF);
+            const int global = manager->GetSkinIndex("GLOBALINFO");
+            const int grip = manager->GetMaskIndex(global, "GLOBALINFO", "GRIPIMAGE");
+            if (FGripMode == gmRightBottom && manager->IsValidImgIndex(grip)) {
+                const TSize size = manager->GetMaskFrameSize(grip);
+                DrawMaskStateImage(cache,
+                    TPoint {cache->Width() - size.cx - SysBorderWidth(), cache->Height() - size.cy - SysBorderHeight()},
+                    0, manager->Masks[std::size_t(grip)], 1);
+            }
+            if (manager->Sections[std::size_t(FSkinData->SkinIndex)].ReservedBoolean
+                && (!FSavedTitle || FSavedTitle->Width() != FormWidth()))
+                StoreTitleBand();
+            if (HasBorder()) PaintTitle(cache, formRect);
+        }
+        FFullRebuild = false;
+    }
+    FPaintedOnce = true;
+    FSkinData->BGChanged = false;
+    FSkinData->SetUpdating(false);
+}
+
+void TsSkinProvider::StoreTitleBand() {
+    TBitmap* cache = FormCache();
+    if (!FSavedTitle) FSavedTitle = std::make_unique<TBitmap>();
+    FSavedTitle->SetPixelFormat(pf24bit);
+    FSavedTitle->SetSize(cache->Width(), CaptionHeight() + SysBorderHeight());
+    CopyRect(FSavedTitle->Canvas()->Handle(), 0, 0, FSavedTitle->Width(), FSavedTitle->Height(), cache, 0, 0);
+}
+
+// Title section, icon, the buttons' bar, the menu line, the buttons and the caption text.
+void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
+    TsSkinManager* manager = FSkinData->SkinManager();
+    const int state = FFormActive ? 1 : 0;
+    const int band = CaptionHeight() + SysBorderHeight();
+    const int title = manager->GetSkinIndex(TitleSkinSection());
+    if (manager->IsValidSkinIndex(title))
+        PaintSection(title, TitleSkinSection(), EmptyCacheInfo, true, state,
+            TRect {0, 0, formRect.right, Iconic() ? formRect.bottom : band}, TPoint {0, 0}, cache, manager);
+    PaintIcon(cache);
+    PlaceButtons();
+    const int barMask = manager->GetMaskIndex(FSkinData->SkinIndex, FSkinData->SkinSection(), "TITLEBAR");
+    if (VisibleButtonCount() > 0 && manager->IsValidImgIndex(barMask)) {
+        const TsMaskData& m = manager->Masks[std::size_t(barMask)];
+        const int corner = m.Bmp ? m.Bmp->Width() / 9 : m.R.Width() / (std::max(m.ImageCount, 1) * 3);
+        const int width = 2 * corner + ButtonsWidth();
+        PaintNinePartMask(
+            cache, TRect {FormWidth() - width, 0, cache->Width(), band}, true, false, state, m, EmptyCacheInfo);
+    }
+    PaintMenuLine(cache);
+    // The piece under the buttons, aligned at the right edge, for repainting one button alone.
+    const int strip = ButtonsWidth() + SysBorderWidth();
+    FTitleBackground->SetSize(strip, HeaderHeight());
+    CopyRect(FTitleBackground->Canvas()->Handle(), 0, 0, strip, HeaderHeight(), cache, FormWidth() - strip, 0);
+    PaintBorderIcons(cache);
+    PaintCaptionText(cache, formRect);
+}
+
+void TsSkinProvider::PaintBorderIcons(TBitmap* cache) {
+    TsSkinManager* manager = FSkinData->SkinManager();
+    for (int code : VisibleButtonCodes()) {
+        const TsCaptionButton& button = *ButtonOfCode(code);
+        int mask = button.MaskIndex;
+        bool enabled = true;
+        if (code == htMaximize) {
+            enabled = Maximized() ? CanRestore() : CanMaximize();
+            if (Maximized()) {
+                const int global = manager->GetSkinIndex("GLOBALINFO");
+                mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");
+            }
+        } else if (code == htMinimize) {
+            enabled = Iconic() ? CanRestore() : CanMinimize();
+            if (Iconic()) mask = manager->GetMaskIndex(manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "BICONNORM");
+        }
+        if (!manager->IsValidImgIndex(mask)) continue;
+        DrawMaskStateImage(cache, TPoint {button.Rect.left, button.Rect.top}, button.State,
+            manager->Masks[std::size_t(mask)], FFormActive && enabled ? 1 : 2);
+    }
+}
+
+void TsSkinProvider::PaintIcon(TBitmap* cache) {
+    if (!IconVisible()) return;
+    const TRect r = IconRect();
+    if (r.Width() <= 0 || r.Height() <= 0) return;
+    TIcon* icon = FForm->Icon();
+    if ((icon == nullptr || icon->Empty()) && Application != nullptr) icon = Application->Icon();
+    if (icon == nullptr || icon->Empty()) return;   // FIXME: the system's application icon
+    cache->Canvas()->StretchDraw(r, icon);
+}
+
+void TsSkinProvider::PaintCaptionText(TBitmap* cache, const TRect& formRect) {
+    TsSkinManager* manager = FSkinData->SkinManager();
+    TCanvas* canvas = cache->Canvas();
+    canvas->Font()->Assign(FForm->Font());
+    canvas->Font()->SetSize(GetStatusFontHeight());
+    canvas->Font()->SetStyle(canvas->Font()->Style() + TFontStyles {fsBold});
+    const int iconRight = IconRect().right;
+    const std::string text = CutTextToWidth(canvas, FForm->Caption(), formRect.right - iconRight - ButtonsWidth() - 6);
+    TRect r;
+    r.left = IconWidth() + SysBorderWidth() + 4;
+    r.top = SysBorderHeight();
+    r.right = formRect.right - ButtonsWidth() - 6;
+    r.bottom = CaptionHeight();
+    if (text.empty() || r.right <= r.left) return;
+    const unsigned flags = TextAlignFlags(FForm, FCaptionAlignment) | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX;
+    DrawCaptionText(canvas, text, true, r, flags, manager->GetSkinIndex(TitleSkinSection()), FFormActive, manager);
+}
+
+int TsSkinProvider::LinesCount() {
+    if (FPaintedState >= 1) return FPaintedState;
+    int lines = 1;
+    TMainMenu* menu = FForm->Menu();
+    if (menu != nullptr && FForm->HandleAllocated()) {
+        const int limit = FForm->Width() - 2 * SysBorderWidth() - 2 * FForm->BorderWidth();
+        int x = SysBorderWidth();
+        for (int i = 0; i < menu->Items()->Count(); ++i) {
+            if (!menu->Items()->Items(i)->Visible()) continue;
+            user::RECT r {};
+            if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(i), &r)) continue;
+            if (x + r.Width() > limit && x > SysBorderWidth()) {
+                ++lines;
+                x = SysBorderWidth();
+            }
+            x += r.Width();
+        }
+    }
+    FPaintedState = lines;
+    return lines;
+}
+
+// The menu line's background from its section; the items themselves are drawn by the skinned menus through
+// their owner-draw handlers. Without those the captions are written here, so that the bar stays usable.
+void TsSkinProvider::PaintMenuLine(TBitmap* cache) {
+    TMainMenu* menu = FForm->Menu();
+    if (menu == nullptr || !MenuPresent() || MenuHeight() <= 0) return;
+    TsSkinManager* manager = FSkinData->SkinManager();
+    std::string section = FMenuLineSkin.empty() ? "MENULINE" : FMenuLineSkin;
+    int index = manager->GetSkinIndex(section);
+    if (!manager->IsValidSkinIndex(index)) {
+        section = "MENULINE";
+        index = manager->GetSkinIndex(section);
+    }
+    if (!manager->IsValidSkinIndex(index)) return;
+    const int top = CaptionHeight() + SysBorderHeight();
+    const int height = LinesCount() * MenuHeight();
+    PaintSection(index, section, EmptyCacheInfo, true, FFormActive ? 1 : 0, TRect {0, top, cache->Width(), top + height},
+        TPoint {0, top}, cache, manager);
+    FTempBmp->SetSize(FormWidth(), height);
+    CopyRect(FTempBmp->Canvas()->Handle(), 0, 0, FormWidth(), height, cache, 0, top + FForm->BorderWidth());
+    if (!FForm->HandleAllocated()) return;
+    TCanvas* canvas = cache->Canvas();
+    canvas->Font()->Assign(Screen != nullptr ? Screen->MenuFont() : FForm->Font());
+    const TPoint origin = FormLeftTop();
+    for (int i = 0; i < menu->Items()->Count(); ++i) {
+        TMenuItem* item = menu->Items()->Items(i);
+        if (!item->Visible() || (item->OnAdvancedDrawItem && item->OnMeasureItem)) continue;
+        user::RECT r {};
+        if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(i), &r)) continue;
+        TRect text {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
+        DrawCaptionText(canvas, item->Caption(), item->Enabled(), text,
+            gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE, index, false, manager);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Onto the window
+
+void TsSkinProvider::PaintAll(gdi::HDC dc) {
+    if (FForm == nullptr || dc == nullptr) return;
+    if (FSkinData->BGChanged) PrepareCache();
+    FSkinData->BGChanged = false;
+    FSkinData->SetUpdating(false);
+    TBitmap* cache = FormCache();
+    if (cache == nullptr) return;
+    const int t = SysBorderHeight() + CaptionHeight() + (Iconic() ? 1 : 0);
+    const int m = MenuPresent() ? LinesCount() * MenuHeight() : 0;
+    const int bw = FForm->BorderWidth();
+    const int width = FForm->Width();
+    const int height = FForm->Height();
+    CopyRect(dc, 0, 0, width, HeaderHeight(), cache, 0, 0);
+    CopyRect(dc, 0, t + m + bw, SysBorderWidth() + bw, cache->Height(), cache, 0, t + m + bw);
+    // Both side strips and the bottom strip's start use the width metric of the frame.
+    const int bottomX = SysBorderWidth() + bw;
+    const int bottomH = SysBorderHeight() + bw;
+    CopyRect(dc, bottomX, height - bottomH, width - bottomX, bottomH, cache, bottomX, height - bottomH);
+    const int rightW = SysBorderWidth() + bw;
+    CopyRect(dc, cache->Width() - rightW, t + m + bw, rightW, cache->Height(), cache, cache->Width() - rightW, t + m + bw);
+}
+
+void TsSkinProvider::PaintForm(gdi::HDC dc) {
+    if (FSkinData->ComposingChildren || dc == nullptr) return;
+    if (!FSkinData->PaintMark) PrepareCache();
+    BlitCacheExcludingChildren(FForm, FSkinData.get(), TPoint {SysBorderWidth() + FForm->BorderWidth(), OffsetY()},
+        TPoint {0, 0}, false, dc, TRect {0, 0, FForm->Width(), FForm->Height()});
+    NotifyChildrenUpdated(FForm);
+    FSkinData->ComposingChildren = true;
+    ComposeGraphicChildren(dc, FForm);
+    FSkinData->ComposingChildren = false;
+}
+
+void TsSkinProvider::PaintClient() {
+    user::PaintGuard paint(FForm->WindowHandle());
+    FSkinData->SetUpdating(FSkinData->IsUpdating());
+    if (FSkinData->IsUpdating() || FForm->ComponentState().Contains(csDestroying) || paint.Dc() == nullptr) return;
+    const int saved = gdi::SaveDC(paint.Dc());
+    PaintForm(paint.Dc());
+    gdi::RestoreDC(paint.Dc(), saved);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The window region
+
+void TsSkinProvider::CollectRgnRects() {
+    FRgnRects.clear();
+    TsSkinManager* manager = FSkinData->SkinManager();
+    if (manager == nullptr || FForm == nullptr) return;
+    const int width = FormWidth();
+    if (manager->IsValidImgIndex(FSkinData->BorderIndex)) {
+        const TsMaskData& m = manager->Masks[std::size_t(FSkinData->BorderIndex)];
+        CollectCornerTransparentRects(FRgnRects, width, m, 0, false);
+        const int bottom = m.Bmp ? FForm->Height() - m.Bmp->Height() / 6
+                                 : FForm->Height() - m.R.Height() / ((std::max(m.MaskType, 0) + 1) * 3);
+        CollectCornerTransparentRects(FRgnRects, width, m, bottom, true);
+    }
+    const int title = manager->GetSkinIndex(TitleSkinSection());
+    if (manager->IsValidSkinIndex(title)) {
+        const int mask = manager->GetMaskIndex(title, TitleSkinSection(), "BORDERSMASK");
+        if (manager->IsValidImgIndex(mask))
+            CollectCornerTransparentRects(FRgnRects, width, manager->Masks[std::size_t(mask)], 0, false);
+    }
+}
+
+void TsSkinProvider::UpdateRgn() {
+    if (FForm == nullptr || !FForm->HandleAllocated()) return;
+    if (!FPaintedOnce && FForm->Perform(NoRegionQuery, NoRegionAnswer, 0) == LRESULT(NoRegionAnswer)) return;
+    FRgnInUpdate = true;
+    gdi::HRGN region = gdi::CreateRectRgn(0, 0, FormWidth(), FForm->Height());
+    for (const TRect& r : FRgnRects) {
+        gdi::HRGN cut = gdi::CreateRectRgn(r.left, r.top, r.right, r.bottom);
+        gdi::CombineRgn(region, region, cut, gdi::RGN_DIFF);
+        gdi::DeleteObject(cut);
+    }
+    user::SetWindowRgn(FForm->WindowHandle(), region, true);
+}
+
+}

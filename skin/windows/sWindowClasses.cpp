@@ -1,0 +1,15 @@
+// Registration of the skinned window classes for form text.
+#include "skin/windows/sWindowClasses.h"
+
+#include "platform/classes/TObject.h"
+#include "skin/controls/sControlClasses.h"
+#include "skin/windows/sSkinProvider.h"
+
+namespace korvex::skin {
+
+void RegisterSkinWindowClasses() {
+    RegisterSkinControlClasses();
+    classes::RegisterClasses({TsSkinProvider::StaticClass()});
+}
+
+}

@@ -1,0 +1,80 @@
+// Test support for the skinned windows.
+#include "support/WindowsKit.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/user/Messages.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/WindowConstants.h"
+
+#include <filesystem>
+
+namespace korvex::skin::wintest {
+
+using namespace korvex::classes;
+
+void FormsTest::TearDown() {
+    FForms.clear();
+    ctltest::ControlsTest::TearDown();
+}
+
+TForm* FormsTest::NewSkinnedForm(TFormBorderStyle style, TsBorderIcons icons, int clientWidth, int clientHeight,
+    int left, int top) {
+    TForm* form = Create<TForm>(Application);
+    form->SetBorderStyle(style);
+    form->SetCaption("Skinned form");
+    TsSkinProvider* provider = Create<TsSkinProvider>(form);
+    provider->SetBorderIcons(icons);
+    form->SetBounds(left, top, clientWidth + 20, clientHeight + 40);
+    form->SetClientWidth(clientWidth);
+    form->SetClientHeight(clientHeight);
+    form->Show();
+    Pump();
+    FForms.push_back(form);
+    return form;
+}
+
+TsSkinProvider* FormsTest::ProviderOf(TForm* form) {
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* p = dynamic_cast<TsSkinProvider*>(form->Components(i))) return p;
+    return nullptr;
+}
+
+void FormsTest::WatchSysCommands(TForm* form, std::vector<WPARAM> commandsToSwallow) {
+    TWndMethod old = form->WindowProc;
+    form->WindowProc = [this, old, commandsToSwallow](TMessage& m) {
+        if (m.Msg == user::WM_SYSCOMMAND) {
+            const WPARAM command = m.WParam & 0xFFF0;
+            SysCommands.push_back(command);
+            for (WPARAM swallowed : commandsToSwallow)
+                if (swallowed == command) return;
+        }
+        old(m);
+    };
+}
+
+TPoint FormsTest::ScreenOf(TForm* form, int x, int y) const {
+    user::RECT r {};
+    user::GetWindowRect(form->WindowHandle(), &r);
+    return TPoint {r.left + x, r.top + y};
+}
+
+TPoint FormsTest::CentreOf(TForm* form, const TRect& r) const {
+    return ScreenOf(form, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+LRESULT FormsTest::HitAt(TForm* form, TPoint screen) {
+    return user::SendMessage(
+        form->WindowHandle(), user::WM_NCHITTEST, 0, user::MAKELPARAM(screen.x, screen.y));
+}
+
+gdi::COLORREF FormsTest::WindowPixel(TForm* form, int x, int y) const {
+    const TPoint p = ScreenOf(form, x, y);
+    return Display->ScreenPixel(p.x, p.y);
+}
+
+std::string FormsTest::WindowsPictureDir() const {
+    std::filesystem::create_directories(KORVEX_PICTURE_DIR);
+    return KORVEX_PICTURE_DIR;
+}
+
+}

@@ -1,0 +1,37 @@
+// Test support for the skinned windows: forms with a skin provider on the headless display, our four skins,
+// the system commands a form receives, and clicks at window coordinates.
+#pragma once
+
+#include "support/ControlsKit.h"
+
+#include "platform/classes/TForm.h"
+#include "skin/windows/sSkinProvider.h"
+
+#include <string>
+#include <vector>
+
+namespace korvex::skin::wintest {
+
+class FormsTest : public ctltest::ControlsTest {
+protected:
+    void TearDown() override;
+    // A shown form of the style carrying a provider with these border icons (as the provider's own).
+    classes::TForm* NewSkinnedForm(classes::TFormBorderStyle style, TsBorderIcons icons, int clientWidth = 300,
+        int clientHeight = 160, int left = 60, int top = 60);
+    static TsSkinProvider* ProviderOf(classes::TForm* form);
+    // Records every WM_SYSCOMMAND the form gets through a hook installed over the provider's (chained the way
+    // the tray's minimize hook is), then passes it on. A command in commandsToSwallow goes no further.
+    void WatchSysCommands(classes::TForm* form, std::vector<classes::WPARAM> commandsToSwallow = {});
+    std::vector<classes::WPARAM> SysCommands;   // low 4 bits masked off
+    // Window coordinates of a form to the screen; input there.
+    classes::TPoint ScreenOf(classes::TForm* form, int x, int y) const;
+    classes::TPoint CentreOf(classes::TForm* form, const classes::TRect& r) const;
+    classes::LRESULT HitAt(classes::TForm* form, classes::TPoint screen);
+    gdi::COLORREF WindowPixel(classes::TForm* form, int x, int y) const;   // what the screen shows there
+    std::string WindowsPictureDir() const;
+
+private:
+    std::vector<classes::TForm*> FForms;
+};
+
+}
