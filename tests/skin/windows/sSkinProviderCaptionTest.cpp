@@ -75,3 +75,117 @@ INSTANTIATE_TEST_SUITE_P(
 
 }
 }
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+class CaptionClicks : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        UseSkin(0);
+        Wnd = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize, biHelp});
+        P = ProviderOf(Wnd);
+        // Closing and help would end or change the test form: they are only recorded.
+        WatchSysCommands(Wnd, {user::SC_CLOSE, user::SC_CONTEXTHELP});
+    }
+    TPoint Centre(TsCaptionButtonSlot slot) { return CentreOf(Wnd, P->CaptionButton(slot).Rect); }
+    void Click(TPoint p) {
+        Display->Click(p.x, p.y);
+        Pump();
+    }
+
+    TForm* Wnd = nullptr;
+    TsSkinProvider* P = nullptr;
+};
+
+TEST_F(CaptionClicks, EachButtonSendsItsSystemCommand) {
+    Click(Centre(cbClose));
+    Click(Centre(cbHelp));
+    EXPECT_EQ(SysCommands, (std::vector<WPARAM> {user::SC_CLOSE, user::SC_CONTEXTHELP}));
+    SysCommands.clear();
+
+    Click(Centre(cbMaximize));
+    EXPECT_TRUE(user::IsZoomed(Wnd->WindowHandle()));
+    Click(Centre(cbMaximize));   // the same button restores now
+    EXPECT_FALSE(user::IsZoomed(Wnd->WindowHandle()));
+    EXPECT_EQ(SysCommands, (std::vector<WPARAM> {user::SC_MAXIMIZE, user::SC_RESTORE}));
+    SysCommands.clear();
+
+    Click(Centre(cbMinimize));
+    EXPECT_EQ(SysCommands, (std::vector<WPARAM> {user::SC_MINIMIZE}));
+    EXPECT_TRUE(user::IsIconic(Wnd->WindowHandle()));
+}
+
+TEST_F(CaptionClicks, ButtonsAreHotUnderTheMouseAndPressedWhileDown) {
+    const TPoint close = Centre(cbClose);
+    Display->MoveMouse(close.x, close.y);
+    Pump();
+    EXPECT_EQ(P->CaptionButton(cbClose).State, 1);
+    Display->ButtonDown(user::MouseButton::Left, close.x, close.y);
+    Pump();
+    EXPECT_EQ(P->CaptionButton(cbClose).State, 2);
+    EXPECT_TRUE(CaptionButtonDown());
+    const TPoint minimize = Centre(cbMinimize);
+    Display->MoveMouse(minimize.x, minimize.y);
+    Pump();
+    EXPECT_EQ(P->CaptionButton(cbClose).State, 0);
+    EXPECT_EQ(P->CaptionButton(cbMinimize).State, 1);
+    Display->ButtonUp(user::MouseButton::Left, minimize.x, minimize.y);   // pressed elsewhere: nothing
+    Pump();
+    EXPECT_TRUE(SysCommands.empty());
+    Display->MoveMouse(close.x - 100, close.y);
+    Pump();
+    EXPECT_EQ(P->HotHT(), 0);
+    EXPECT_EQ(P->CaptionButton(cbMinimize).State, 0);
+}
+
+TEST_F(CaptionClicks, ADragOffAButtonSendsNothing) {
+    for (TsCaptionButtonSlot slot : {cbClose, cbMaximize, cbMinimize, cbHelp}) {
+        const TPoint from = Centre(slot);
+        for (TPoint to : {ScreenOf(Wnd, P->FormWidth() / 2, from.y - ScreenOf(Wnd, 0, 0).y),
+                 ScreenOf(Wnd, P->FormWidth() / 2, P->HeaderHeight() + 40)}) {   // the caption, the client area
+            Display->MoveMouse(from.x, from.y);
+            Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+            Pump();
+            Display->MoveMouse(to.x, to.y);
+            Display->ButtonUp(user::MouseButton::Left, to.x, to.y);
+            Pump();
+        }
+    }
+    EXPECT_TRUE(SysCommands.empty());
+    EXPECT_FALSE(user::IsZoomed(Wnd->WindowHandle()));
+    EXPECT_FALSE(user::IsIconic(Wnd->WindowHandle()));
+}
+
+// The key flags of a client release are no hit codes: MK_CONTROL (8) is not the minimize button.
+TEST_F(CaptionClicks, AClientReleaseWithKeyFlagsIsNoButtonRelease) {
+    const TPoint minimize = Centre(cbMinimize);
+    Display->MoveMouse(minimize.x, minimize.y);
+    Display->ButtonDown(user::MouseButton::Left, minimize.x, minimize.y);
+    Pump();
+    ASSERT_TRUE(CaptionButtonDown());
+    // Even with the position of the minimize button in LParam.
+    user::SendMessage(Wnd->WindowHandle(), user::WM_LBUTTONUP, user::MK_CONTROL,
+        user::MAKELPARAM(minimize.x, minimize.y));
+    user::SendMessage(Wnd->WindowHandle(), user::WM_LBUTTONUP, htMaximize, user::MAKELPARAM(20, 20));
+    Pump();
+    EXPECT_TRUE(SysCommands.empty());
+    EXPECT_FALSE(user::IsIconic(Wnd->WindowHandle()));
+}
+
+TEST_F(CaptionClicks, DoubleClickOnTheCaptionMaximizesAndRestores) {
+    const TPoint caption = ScreenOf(Wnd, P->FormWidth() / 2, P->CaptionHeight() / 2 + 2);
+    Display->DoubleClick(caption.x, caption.y);
+    Pump();
+    EXPECT_TRUE(user::IsZoomed(Wnd->WindowHandle()));
+    const TPoint again = ScreenOf(Wnd, P->FormWidth() / 2, P->CaptionHeight() / 2 + 2);
+    Display->DoubleClick(again.x, again.y);
+    Pump();
+    EXPECT_FALSE(user::IsZoomed(Wnd->WindowHandle()));
+}
+
+}
+}
