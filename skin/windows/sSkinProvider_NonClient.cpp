@@ -211,8 +211,10 @@ void TsSkinProvider::PaintMenuLine(TBitmap* cache) {
     if (!manager->IsValidSkinIndex(index)) return;
     const int top = CaptionHeight() + SysBorderHeight();
     const int height = LinesCount() * MenuHeight();
-    PaintSection(index, section, EmptyCacheInfo, true, FFormActive ? 1 : 0, TRect {0, top, cache->Width(), top + height},
-        TPoint {0, top}, cache, manager);
+    // Between the frame's side strips, which keep their own look beside the bar.
+    const int side = SysBorderWidth();
+    PaintSection(index, section, EmptyCacheInfo, true, FFormActive ? 1 : 0,
+        TRect {side, top, cache->Width() - side, top + height}, TPoint {side, top}, cache, manager);
     FTempBmp->SetSize(FormWidth(), height);
     CopyRect(FTempBmp->Canvas()->Handle(), 0, 0, FormWidth(), height, cache, 0, top + FForm->BorderWidth());
     if (!FForm->HandleAllocated()) return;

@@ -3,6 +3,7 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TMenu.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
@@ -18,15 +19,23 @@ TEST_P(FormsPicture, MainDialogAndToolWindowsInOneSheet) {
     const int which = GetParam();
     UseSkin(which);
     Form->Hide();
-    TForm* main = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 320, 170, 20, 20);
+    TForm* main = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 320, 150, 20, 20);
     main->SetCaption("KORVEX: farm monitor");
+    auto* menu = Create<TMainMenu>(main);
+    for (const char* caption : {"&File", "&Options", "&Help"}) {
+        auto* item = Create<TMenuItem>(menu);
+        item->SetCaption(caption);
+        menu->Items()->Add(item);
+    }
+    main->SetMenuComponent(menu);
+    main->SetClientHeight(150);   // the bar took its room from the client area
     auto* panel = Create<TsPanel>(main);
     panel->SetParent(main);
-    panel->SetBounds(10, 10, 300, 110);
+    panel->SetBounds(10, 10, 300, 100);
     panel->SetCaption("Node 0: 74%");
     auto* button = Create<TsButton>(main);
     button->SetParent(main);
-    button->SetBounds(225, 130, 85, 28);
+    button->SetBounds(225, 118, 85, 28);
     button->SetCaption("Refresh");
 
     TForm* dialog = NewSkinnedForm(bsDialog, {biSystemMenu, biHelp}, 220, 90, 370, 20);
@@ -39,6 +48,15 @@ TEST_P(FormsPicture, MainDialogAndToolWindowsInOneSheet) {
     TForm* tool = NewSkinnedForm(bsToolWindow, {biSystemMenu}, 220, 60, 370, 160);
     tool->SetCaption("Speed per core");
     Pump();
+    // The main window active with its maximize button hot; the other two inactive.
+    main->SetFocus();
+    Pump();
+    if (which >= 0) {
+        const TPoint hot = CentreOf(main, ProviderOf(main)->CaptionButton(cbMaximize).Rect);
+        Display->MoveMouse(hot.x, hot.y);
+        Pump();
+        EXPECT_EQ(ProviderOf(main)->CaptionButton(cbMaximize).State, 1);
+    }
     for (TForm* f : {main, dialog, tool})
         EXPECT_EQ(ProviderOf(f)->SkinData()->Skinned(), which >= 0);
     const gdi::RECT r {10, 10, 610, 250};

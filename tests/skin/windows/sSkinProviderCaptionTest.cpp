@@ -189,3 +189,31 @@ TEST_F(CaptionClicks, DoubleClickOnTheCaptionMaximizesAndRestores) {
 
 }
 }
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+class CaptionPositions : public FormsTest { };
+
+// A window on a monitor left of the primary one: its mouse positions are negative 16-bit values.
+TEST_F(CaptionPositions, NegativeScreenPositionsHitTheRightElements) {
+    UseSkin(3);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 300, 160, -600, 40);
+    TsSkinProvider* p = ProviderOf(form);
+    const int y = (p->BorderHeight() + p->CaptionHeight()) / 2;
+    const TPoint icon = ScreenOf(form, p->SysBorderWidth() + 2, y);
+    const TPoint close = CentreOf(form, p->CaptionButton(cbClose).Rect);
+    ASSERT_LT(close.x, 0);
+    EXPECT_EQ(HitAt(form, icon), htTitleIcon);
+    EXPECT_EQ(HitAt(form, close), htClose);
+    WatchSysCommands(form, {user::SC_CLOSE});
+    const user::LPARAM at = user::MAKELPARAM(close.x, close.y);
+    user::SendMessage(form->WindowHandle(), user::WM_NCLBUTTONDOWN, htClose, at);
+    user::SendMessage(form->WindowHandle(), user::WM_NCLBUTTONUP, htClose, at);
+    EXPECT_EQ(SysCommands, std::vector<WPARAM> {user::SC_CLOSE});
+}
+
+}
+}
