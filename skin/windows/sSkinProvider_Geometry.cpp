@@ -39,6 +39,14 @@ TSize StatePictureSize(const TsSkinManager* manager, int maskIndex) {
     return TSize {m.R.Width() / count, m.R.Height() / (std::max(m.MaskType, 0) + 1)};
 }
 
+int FrameMetric(const TCustomForm* form, int dialogFrame, int sizingFrame) {
+    if (form == nullptr || form->BorderStyle() == bsNone) return 0;
+    const TFormBorderStyle style = form->BorderStyle();
+    const bool dialog = form->FormStyle() == fsMDIChild ? style == bsSingle || style == bsToolWindow
+                                                        : style == bsSingle || style == bsDialog || style == bsToolWindow;
+    return user::GetSystemMetrics(dialog ? dialogFrame : sizingFrame);
+}
+
 }
 
 int TsSkinProvider::CaptionHeight() const {
@@ -48,22 +56,14 @@ int TsSkinProvider::CaptionHeight() const {
         style == bsToolWindow || style == bsSizeToolWin ? user::SM_CYSMCAPTION : user::SM_CYCAPTION);
 }
 
+// The frame of the style: the dialog frame for single, dialog and tool frames (an MDI child: single and tool
+// only), the sizing frame for the rest; nothing without a border.
 int TsSkinProvider::SysBorderWidth() const {
-    if (FForm == nullptr || FForm->BorderStyle() == bsNone) return 0;
-    const TFormBorderStyle style = FForm->BorderStyle();
-    const bool dialogFrame = FForm->FormStyle() == fsMDIChild
-        ? style == bsSingle || style == bsToolWindow
-        : style == bsSingle || style == bsDialog || style == bsToolWindow;
-    return user::GetSystemMetrics(dialogFrame ? user::SM_CXDLGFRAME : user::SM_CXFRAME);
+    return FrameMetric(FForm, user::SM_CXDLGFRAME, user::SM_CXFRAME);
 }
 
 int TsSkinProvider::SysBorderHeight() const {
-    if (FForm == nullptr || FForm->BorderStyle() == bsNone) return 0;
-    const TFormBorderStyle style = FForm->BorderStyle();
-    const bool dialogFrame = FForm->FormStyle() == fsMDIChild
-        ? style == bsSingle || style == bsToolWindow
-        : style == bsSingle || style == bsDialog || style == bsToolWindow;
-    return user::GetSystemMetrics(dialogFrame ? user::SM_CYDLGFRAME : user::SM_CYFRAME);
+    return FrameMetric(FForm, user::SM_CYDLGFRAME, user::SM_CYFRAME);
 }
 
 int TsSkinProvider::BorderHeight() const {
