@@ -215,3 +215,60 @@ TEST_F(ProviderLife, HoveringAButtonLeavesNoSeamInTheTitle) {
 
 }
 }
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+class ProviderFrame : public FormsTest { };
+
+TEST_F(ProviderFrame, ANewCaptionIsPaintedIntoTheTitleAndTheWholeShapeComesBack) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    form->SetCaption("");
+    Pump();
+    auto titleInk = [&] {
+        int differing = 0;
+        const TColor ground = p->FormCache()->Canvas()->Pixels(p->IconRect().right + 2, p->CaptionHeight() / 2 + 2);
+        for (int x = p->IconRect().right + 4; x < p->IconRect().right + 120; ++x)
+            if (p->FormCache()->Canvas()->Pixels(x, p->CaptionHeight() / 2 + 2) != ground) ++differing;
+        return differing;
+    };
+    EXPECT_EQ(titleInk(), 0);
+    form->SetCaption("Node information");
+    Pump();
+    EXPECT_GT(titleInk(), 5);
+    // The title band was cut out of the shape for a moment: it is whole again.
+    user::HRGN region = gdi::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(user::GetWindowRgn(form->WindowHandle(), region), gdi::ERROR);
+    EXPECT_TRUE(gdi::PtInRegion(region, form->Width() / 2, p->CaptionHeight() / 2));
+    gdi::DeleteObject(region);
+    EXPECT_NE(WindowPixel(form, form->Width() / 2, p->CaptionHeight() / 2), Display->DesktopColor);
+}
+
+TEST_F(ProviderFrame, TheGripCornerAnswersTheSizingCode) {
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    const TPoint corner = ScreenOf(form, form->Width() - p->SysBorderWidth() - 2, form->Height() - p->SysBorderHeight() - 2);
+    EXPECT_EQ(HitAt(form, corner), user::HTCLIENT);
+    p->SetGripMode(gmRightBottom);
+    Pump();
+    EXPECT_EQ(HitAt(form, corner), htGrip);
+    EXPECT_EQ(p->HotHT(), 0);
+}
+
+TEST_F(ProviderFrame, AMaximizedFormAnswersNothingAtItsOuterPixels) {
+    UseSkin(2);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    form->SetWindowState(wsMaximized);
+    Pump();
+    ASSERT_TRUE(user::IsZoomed(form->WindowHandle()));
+    EXPECT_EQ(HitAt(form, ScreenOf(form, 1, form->Height() / 2)), htOutside);
+    EXPECT_EQ(HitAt(form, ScreenOf(form, form->Width() / 2, form->Height() / 2)), user::HTCLIENT);
+}
+
+}
+}
