@@ -16,6 +16,7 @@
 #include "skin/engine/sGradient.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/sWindowClasses.h"
 
 namespace korvex::skin::wintest {
 namespace {
@@ -268,6 +269,18 @@ TEST_F(ProviderFrame, AMaximizedFormAnswersNothingAtItsOuterPixels) {
     ASSERT_TRUE(user::IsZoomed(form->WindowHandle()));
     EXPECT_EQ(HitAt(form, ScreenOf(form, 1, form->Height() / 2)), htOutside);
     EXPECT_EQ(HitAt(form, ScreenOf(form, form->Width() / 2, form->Height() / 2)), user::HTCLIENT);
+}
+
+}
+}
+
+namespace korvex::skin::wintest {
+namespace {
+
+TEST(TsSkinProviderClass, IsRegisteredForFormTextBesideTheSkinnedControls) {
+    RegisterSkinWindowClasses();
+    EXPECT_EQ(classes::FindClass("TsSkinProvider"), TsSkinProvider::StaticClass());
+    EXPECT_NE(classes::FindClass("TsPanel"), nullptr);
 }
 
 }
