@@ -163,6 +163,7 @@ private:
     void RemoveSkin(classes::TMessage& message);
     void NewSkinWhileUnskinned(classes::TMessage& message);
     void WMNCPaint(classes::TMessage& message);
+    void WMPrint(classes::TMessage& message);
     void WMNCActivate(classes::TMessage& message);
     void WMNCHitTest(classes::TMessage& message);
     void WMPaint(classes::TMessage& message);

@@ -6,6 +6,7 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Region.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
@@ -26,8 +27,14 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         WMNCHitTest(message);
         return;
     case user::WM_NCPAINT:
-    case user::WM_PRINT:
         WMNCPaint(message);
+        return;
+    case user::WM_PRINT:
+        WMPrint(message);
+        return;
+    case user::WM_PRINTCLIENT:
+        if (message.WParam != 0 && FForm->HandleAllocated() && !FormBusy())
+            PaintForm(reinterpret_cast<gdi::HDC>(message.WParam));
         return;
     case user::WM_NCACTIVATE:
         WMNCActivate(message);
@@ -204,6 +211,27 @@ void TsSkinProvider::WMNCPaint(TMessage& message) {
         user::ReleaseDC(hwnd, dc);
     }
     FRgnInUpdate = false;
+}
+
+// The skinned frame from the cache into the caller's DC, then the client and children through the old
+// procedure with the DC's origin moved to the client area, as the window layer prints a plain window.
+void TsSkinProvider::WMPrint(TMessage& message) {
+    const auto dc = reinterpret_cast<gdi::HDC>(message.WParam);
+    if (dc == nullptr || !(message.LParam & user::PRF_NONCLIENT)) {
+        CallOld(message);
+        return;
+    }
+    if (FormBusy() || !FForm->HandleAllocated()) return;
+    if ((message.LParam & user::PRF_CHECKVISIBLE) && !FForm->Visible()) return;
+    gdi::SavedDc saved(dc);
+    PaintAll(dc);
+    const TPoint origin = FormLeftTop();
+    const TPoint client = FForm->ClientOrigin();
+    gdi::OffsetViewportOrgEx(dc, client.x - origin.x, client.y - origin.y, nullptr);
+    TMessage rest = message;
+    rest.LParam &= ~user::PRF_NONCLIENT;
+    CallOld(rest);
+    message.Result = rest.Result;
 }
 
 void TsSkinProvider::WMSysCommand(TMessage& message) {

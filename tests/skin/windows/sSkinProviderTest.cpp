@@ -285,3 +285,39 @@ TEST(TsSkinProviderClass, IsRegisteredForFormTextBesideTheSkinnedControls) {
 
 }
 }
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+class ProviderPrint : public FormsTest { };
+
+// Printing a skinned form into a bitmap gives what the screen shows: the skinned frame, the client background
+// from the cache and the children at their places.
+TEST_F(ProviderPrint, WmPrintGivesTheSkinnedPictureOfTheScreen) {
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    auto* panel = Create<TsPanel>(form);
+    panel->SetParent(form);
+    panel->SetBounds(20, 20, 120, 60);
+    panel->SetCaption("");
+    Pump();
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(form->Width(), form->Height());
+    user::SendMessage(form->WindowHandle(), user::WM_PRINT, WPARAM(picture.Canvas()->Handle()),
+        user::PRF_NONCLIENT | user::PRF_CLIENT | user::PRF_CHILDREN);
+    user::HRGN region = gdi::CreateRectRgn(0, 0, 0, 0);
+    user::GetWindowRgn(form->WindowHandle(), region);
+    int differing = 0;
+    for (int y = 0; y < form->Height(); y += 3)
+        for (int x = 0; x < form->Width(); x += 3)
+            if (gdi::PtInRegion(region, x, y) && gdi::COLORREF(picture.Canvas()->Pixels(x, y)) != WindowPixel(form, x, y))
+                ++differing;
+    gdi::DeleteObject(region);
+    EXPECT_EQ(differing, 0);
+}
+
+}
+}
