@@ -1,0 +1,345 @@
+// The hint shapes: the rectangle, the rounded rectangle and ellipse with a pointer, the balloon with bubbles;
+// their masks, shadows and outlines.
+#include "skin/windows/sHintWindows.h"
+
+#include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/gdi/DeviceContext.h"
+#include "skin/engine/sBitmapEffects.h"
+#include "skin/engine/sBitmapUtils.h"
+#include "skin/engine/sUtils.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvex::skin {
+
+using namespace classes;
+
+namespace {
+
+TColor Grey(int level) {
+    const int v = ClampToByte(level);
+    return TColor(v | (v << 8) | (v << 16));
+}
+
+// Filled shapes without an outline.
+void SolidFill(TCanvas* canvas, TColor colour) {
+    canvas->Pen()->SetStyle(psClear);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(colour);
+}
+
+bool IsWhite(const std::uint8_t* px) {
+    return px[0] + px[1] + px[2] >= 765;
+}
+
+}   // namespace
+
+// ---- Shared by the pointed shapes ----------------------------------------------------------------------
+
+void TsCustomHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int inset, TColor grey) {
+    TCanvas* canvas = bmp->Canvas();
+    SolidFill(canvas, grey);
+    canvas->Rectangle(body.left + inset, body.top + inset, body.right - inset + 1, body.bottom - inset + 1);
+}
+
+void TsCustomHintWindow::DrawPointer(TBitmap* bmp, const TRect& body, int inset, TColor grey) const {
+    const int w = body.right - body.left;
+    const int h = body.bottom - body.top;
+    // Each shadow step keeps the tip, narrows by its inset and stays on the body's centre line.
+    const int d = std::max(w / 8 - inset, 0);
+    const int cx = body.left + w / 2;
+    const int y = IsBelowPointer() ? body.top + h / 2 : body.bottom - h / 2;
+    TPoint tip = PointerCornerPoint();
+    tip.x += body.left - ShapedBodyRect().left;
+    tip.y += body.top - ShapedBodyRect().top;
+    const TPoint points[] = {tip, Point(cx - d, y), Point(cx + d, y)};
+    TCanvas* canvas = bmp->Canvas();
+    SolidFill(canvas, grey);
+    canvas->Polygon(points);
+}
+
+std::unique_ptr<TBitmap> TsCustomHintWindow::PointedShapeMask() {
+    auto mask = NewMask();
+    const int q = MaskTransparency() * 255 / 100;
+    const TColor grey = Grey(2 * q - 255);   // black up to half transparent
+    TRect body {};
+    GetBodyRect(body);
+    DrawBodyShape(mask.get(), body, 0, grey);
+    DrawPointer(mask.get(), body, 0, grey);
+    return mask;
+}
+
+void TsCustomHintWindow::PaintPointedShadow(TBitmap* bmp) {
+    TsHintKind* kind = Kind();
+    auto mask = NewMask();
+    TRect body {};
+    GetBodyRect(body);
+    const int offset = kind->ShadowOffset();
+    body = Rect(body.left + offset, body.top + offset, body.right + offset, body.bottom + offset);
+    const int blur = std::max(kind->ShadowBlur(), 0);
+    const int st = ShadowLevel() * 255 / 100;
+    for (int i = 0; i <= blur; ++i) {
+        const TColor grey = Grey(st + int(std::lround(double(blur - i) * (255 - st) / (blur + 1))));
+        DrawBodyShape(mask.get(), body, i, grey);
+        DrawPointer(mask.get(), body, i, grey);
+    }
+    TintBitmap(bmp, mask.get(), clBlack);
+}
+
+void TsCustomHintWindow::PaintShapeOutline(TBitmap* bmp) {
+    if (UsesSkin() || Kind()->BevelWidth() <= 0) return;
+    const std::unique_ptr<TBitmap> mask = MakeShapeMask();
+    if (mask != nullptr) OutlineShape(bmp, mask.get());
+}
+
+void TsCustomHintWindow::OutlineShape(TBitmap* bmp, const TBitmap* mask) const {
+    const int w = std::min(bmp->Width(), mask->Width());
+    const int h = std::min(bmp->Height(), mask->Height());
+    if (bmp->PixelFormat() != pf24bit || mask->PixelFormat() != pf24bit) return;
+    const TColor top = ColorToRGB(Kind()->ColorBorderTop());
+    const TColor bottom = ColorToRGB(Kind()->ColorBorderBottom());
+    auto maskAt = [&](int x, int y) { return mask->ScanLine(y) + 3 * x; };
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* row = bmp->ScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            if (IsWhite(maskAt(x, y))) continue;
+            TColor colour = -1;
+            if (x == 0 || y == 0 || IsWhite(maskAt(x - 1, y)) || IsWhite(maskAt(x, y - 1))) {
+                colour = top;
+            } else if (x == w - 1 || y == h - 1 || IsWhite(maskAt(x + 1, y)) || IsWhite(maskAt(x, y + 1))) {
+                colour = bottom;
+            }
+            if (colour == -1) continue;
+            row[3 * x] = std::uint8_t(colour >> 16);
+            row[3 * x + 1] = std::uint8_t(colour >> 8);
+            row[3 * x + 2] = std::uint8_t(colour);
+        }
+    }
+}
+
+// ---- TsSimplyHintWindow --------------------------------------------------------------------------------
+
+TsSimplyHintWindow::TsSimplyHintWindow(TComponent* owner)
+    : TsCustomHintWindow(owner) { }
+
+TClass TsSimplyHintWindow::StaticClass() {
+    static const TClassInfo info = MakeClass<TsSimplyHintWindow, TsCustomHintWindow>("TsSimplyHintWindow");
+    return &info;
+}
+
+void TsSimplyHintWindow::GetMousePosition(TPoint& p) {
+    TsCustomHintWindow::GetMousePosition(p);
+    if (!UsesSkin()) p.y += 16;
+}
+
+void TsSimplyHintWindow::PaintShadow(TBitmap* bmp) {
+    if (UsesSkin()) return;
+    const int s = ShadowSpace();
+    PaintBlurredRect(bmp, Rect(s, s, Width(), Height()), ShadowLevel(), clBlack, Kind()->ShadowBlur(), 0);
+}
+
+std::unique_ptr<TBitmap> TsSimplyHintWindow::MakeShapeMask() {
+    if (UsesSkin()) return TsCustomHintWindow::MakeShapeMask();
+    auto mask = NewMask();
+    TRect body {};
+    GetBodyRect(body);
+    TCanvas* canvas = mask->Canvas();
+    SolidFill(canvas, clBlack);
+    canvas->FillRect(body);
+    return mask;
+}
+
+void TsSimplyHintWindow::PaintBorder(TBitmap* bmp) {
+    if (UsesSkin() || Kind()->BevelWidth() <= 0) return;
+    TRect body {};
+    GetBodyRect(body);
+    int width = Kind()->BevelWidth();
+    PaintFrame3D(bmp->Canvas()->Handle(), body, ColorToRGB(Kind()->ColorBorderTop()),
+        ColorToRGB(Kind()->ColorBorderBottom()), width);
+}
+
+TRect TsSimplyHintWindow::BackgroundRect() {
+    TRect body {};
+    GetBodyRect(body);
+    return body;
+}
+
+// ---- TsComicsHintWindow --------------------------------------------------------------------------------
+
+TsComicsHintWindow::TsComicsHintWindow(TComponent* owner)
+    : TsCustomHintWindow(owner) { }
+
+TClass TsComicsHintWindow::StaticClass() {
+    static const TClassInfo info = MakeClass<TsComicsHintWindow, TsCustomHintWindow>("TsComicsHintWindow");
+    return &info;
+}
+
+void TsComicsHintWindow::PaintShadow(TBitmap* bmp) {
+    if (!UsesSkin()) PaintPointedShadow(bmp);
+}
+
+void TsComicsHintWindow::GetBodyRect(TRect& r) {
+    r = UsesSkin() ? BaseBodyRect() : ShapedBodyRect();
+}
+
+std::unique_ptr<TBitmap> TsComicsHintWindow::MakeShapeMask() {
+    return UsesSkin() ? TsCustomHintWindow::MakeShapeMask() : PointedShapeMask();
+}
+
+void TsComicsHintWindow::PaintBorder(TBitmap* bmp) {
+    PaintShapeOutline(bmp);
+}
+
+void TsComicsHintWindow::AddShapeSize(int& width, int& height) {
+    AddPointerBand(width, height);
+}
+
+void TsComicsHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int inset, TColor grey) {
+    TCanvas* canvas = bmp->Canvas();
+    SolidFill(canvas, grey);
+    const int radius = Kind()->Radius();
+    canvas->RoundRect(
+        body.left + inset, body.top + inset, body.right - inset + 1, body.bottom - inset + 1, radius, radius);
+}
+
+// ---- TsEllipseHintWindow -------------------------------------------------------------------------------
+
+TsEllipseHintWindow::TsEllipseHintWindow(TComponent* owner)
+    : TsCustomHintWindow(owner) { }
+
+TClass TsEllipseHintWindow::StaticClass() {
+    static const TClassInfo info = MakeClass<TsEllipseHintWindow, TsCustomHintWindow>("TsEllipseHintWindow");
+    return &info;
+}
+
+void TsEllipseHintWindow::PaintShadow(TBitmap* bmp) {
+    if (!UsesSkin()) PaintPointedShadow(bmp);
+}
+
+void TsEllipseHintWindow::GetBodyRect(TRect& r) {
+    r = UsesSkin() ? BaseBodyRect() : ShapedBodyRect();
+}
+
+std::unique_ptr<TBitmap> TsEllipseHintWindow::MakeShapeMask() {
+    return UsesSkin() ? TsCustomHintWindow::MakeShapeMask() : PointedShapeMask();
+}
+
+void TsEllipseHintWindow::PaintBorder(TBitmap* bmp) {
+    PaintShapeOutline(bmp);
+}
+
+void TsEllipseHintWindow::AddShapeSize(int& width, int& height) {
+    AddEllipseSize(width, height);
+}
+
+void TsEllipseHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int inset, TColor grey) {
+    TCanvas* canvas = bmp->Canvas();
+    SolidFill(canvas, grey);
+    canvas->Ellipse(body.left + inset, body.top + inset, body.right - inset + 1, body.bottom - inset + 1);
+}
+
+// ---- TsBalloonHintWindow -------------------------------------------------------------------------------
+
+TsBalloonHintWindow::TsBalloonHintWindow(TComponent* owner)
+    : TsCustomHintWindow(owner) { }
+
+TClass TsBalloonHintWindow::StaticClass() {
+    static const TClassInfo info = MakeClass<TsBalloonHintWindow, TsCustomHintWindow>("TsBalloonHintWindow");
+    return &info;
+}
+
+void TsBalloonHintWindow::GetBodyRect(TRect& r) {
+    r = UsesSkin() ? BaseBodyRect() : ShapedBodyRect();
+}
+
+void TsBalloonHintWindow::AddShapeSize(int& width, int& height) {
+    AddEllipseSize(width, height);
+}
+
+void TsBalloonHintWindow::PaintBorder(TBitmap* bmp) {
+    PaintShapeOutline(bmp);
+}
+
+std::unique_ptr<TBitmap> TsBalloonHintWindow::MakeShapeMask() {
+    return UsesSkin() ? TsCustomHintWindow::MakeShapeMask() : BalloonShape(false);
+}
+
+void TsBalloonHintWindow::PaintShadow(TBitmap* bmp) {
+    if (UsesSkin()) return;
+    const std::unique_ptr<TBitmap> shape = BalloonShape(true);
+    auto mask = NewMask();
+    const int so = Kind()->ShadowOffset();
+    mask->Canvas()->Draw(so, so, shape.get());
+    TintBitmap(bmp, mask.get(), clBlack);
+}
+
+std::unique_ptr<TBitmap> TsBalloonHintWindow::BalloonShape(bool shaded) {
+    auto bmp = NewMask();
+    TCanvas* canvas = bmp->Canvas();
+    TRect b {};
+    GetBodyRect(b);
+    const int w = b.right - b.left;
+    const int h = b.bottom - b.top;
+    const int cx = b.left + w / 2;
+    const int n = BubbleCount;
+    const int d = std::max(BubbleDivisor, 1);   // the trail's divisors are kept at least 1
+    const int nMinus = std::max(n - 1, 1);
+    const int nPlus = std::max(n + 1, 1);
+    const int windowWidth = Width();
+    const int windowHeight = Height();
+    const int so = Kind()->ShadowOffset();
+    const int q = (shaded ? ShadowLevel() : MaskTransparency()) * 256 / 100;
+    const int steps = shaded ? std::max(Kind()->ShadowBlur(), 0) + 1 : 1;
+    const int bw = w / d;
+    const int bh = h / d;
+    for (int i = 0; i < steps; ++i) {
+        const TColor grey = Grey(q + int(std::lround(double(steps - 1 - i) * (255 - q) / steps)));
+        SolidFill(canvas, grey);
+        canvas->Ellipse(b.left + i, b.top + i, b.right - i + 1, b.bottom - i + 1);
+        int dx = 0;
+        int dy = 0;
+        int x = 0;
+        int y = 0;
+        switch (PointerPos()) {
+        case mpLeftTop:
+            dx = (w / 2 - bw) / nPlus;
+            dy = (h / 6 + b.top - bh) / nPlus;
+            x = cx - bw;
+            y = h / 6 + b.top - bh;
+            break;
+        case mpLeftBottom:
+            dx = (w / 2 - bw) / nMinus;
+            dy = (b.bottom - windowHeight) / nMinus;
+            x = cx - dx / 2;
+            y = b.bottom + dy + dy / 2;
+            break;
+        case mpRightTop:
+            dx = ((bw - (so + w) / 2) / std::max(n, 1)) * 2;
+            dy = (h / 6 + b.top - bh) / nPlus;
+            x = cx + dx;
+            y = h / 6 + b.top - bh;
+            break;
+        case mpRightBottom:
+            dx = (bw / 2 - (so + windowWidth - cx)) / nMinus;
+            dy = (bh - (so + b.bottom + h / 6)) / nMinus;
+            x = cx + dx / 2;
+            y = b.bottom + dy + dy / 2;
+            break;
+        }
+        for (int j = 1; j <= n; ++j) {
+            x -= dx;
+            y -= dy;
+            const int bubbleWidth = w / (d * j);
+            const int bubbleHeight = h / (d * j);
+            if (bubbleWidth > 2 * i && bubbleHeight > 2 * i)
+                canvas->Ellipse(x + i, y + i, x + bubbleWidth - i + 1, y + bubbleHeight - i + 1);
+        }
+    }
+    return bmp;
+}
+
+}
