@@ -3,13 +3,14 @@
 
 #include "platform/classes/TObject.h"
 #include "skin/controls/sControlClasses.h"
+#include "skin/windows/sHintManager.h"
 #include "skin/windows/sSkinProvider.h"
 
 namespace korvex::skin {
 
 void RegisterSkinWindowClasses() {
     RegisterSkinControlClasses();
-    classes::RegisterClasses({TsSkinProvider::StaticClass()});
+    classes::RegisterClasses({TsSkinProvider::StaticClass(), TsHintManager::StaticClass()});
 }
 
 }
