@@ -292,10 +292,7 @@ void TsCustomHintWindow::ShowLayered(const TRect& r) {
     if (Application != nullptr) Application->ProcessMessages();
     double accumulated = 0;
     for (int i = 0; i < FadeSteps; ++i) {
-        if (!stillOurs()) {
-            if (alive.expired()) screen = (ReleaseDC(nullptr, screen), nullptr);   // nothing of this is left
-            return;
-        }
+        if (!stillOurs()) return;   // only locals are touched on the way out
         accumulated += step;
         HintBlend.SourceConstantAlpha = BYTE(std::clamp(int(std::lround(accumulated)), 0, 255));
         update();
