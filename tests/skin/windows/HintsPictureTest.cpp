@@ -1,0 +1,105 @@
+// Pictures of the hint shapes over a skinned form in each of our skins and without one: simple, comic (the
+// main window's settings), ellipse and balloon drawn by themselves, then two drawn from the skin's section;
+// written to Hints_<skin>.png (over a screen copy) and Hints_<skin>_Layered.png (with a compositor).
+#include "support/WindowsKit.h"
+
+#include "platform/classes/GraphicsObjects.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPanel.h"
+#include "skin/windows/sHintWindows.h"
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+class HintsPicture : public FormsTest, public ::testing::WithParamInterface<std::tuple<int, bool>> {
+protected:
+    void TearDown() override {
+        for (THintWindow* w : Hints) w->Free();
+        HintWindowClass = nullptr;
+        TsCustomHintWindow::FadeStepWait = nullptr;
+        FormsTest::TearDown();
+    }
+    void Show(TsHintManager* m, TPoint anchor, const std::string& text) {
+        auto* w = static_cast<TsCustomHintWindow*>(HintWindowClass(Form));
+        w->AnchorPoint = anchor;
+        w->ActivateHint(w->CalcHintRect(0, text, nullptr), text);
+        Pump();
+        EXPECT_TRUE(w->IsHintShowing()) << text;
+        Hints.push_back(w);
+        (void)m;
+    }
+    std::vector<THintWindow*> Hints;
+};
+
+void MainWindowHints(TsHintKind* k) {
+    k->SetRadius(19);
+    k->SetBevelWidth(2);
+    k->SetExOffset(34);
+    k->SetBevel(0);
+    k->SetColor(16777088);
+    k->SetColorBorderTop(clBlack);
+    k->SetColorBorderBottom(clBlack);
+    k->SetTransparency(11);
+    k->SetShadowBlur(9);
+    k->SetShadowEnabled(true);
+    k->SetShadowOffset(13);
+    k->SetShadowTransparency(58);
+    k->SetMarginH(14);
+    k->SetMarginV(6);
+    k->SetMaxWidth(248);
+    k->SetStyle(hsComics);
+}
+
+TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
+    const auto [which, compositor] = GetParam();
+    UseSkin(which);
+    TsCustomHintWindow::FadeStepWait = nullptr;
+    Display->SetCompositor(compositor);
+    Form->Hide();
+    TForm* main = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 620, 330, 10, 10);
+    main->SetCaption("KORVEX: hints");
+    auto* panel = Create<TsPanel>(main);
+    panel->SetParent(main);
+    panel->SetBounds(10, 10, 600, 310);
+    panel->SetCaption("Node 3: 12% done, 02:14:55 left");
+    Pump();
+
+    auto* m = Create<TsHintManager>(main);
+    m->SetAnimated(false);
+    const int top = 60;
+    m->SetPredefinitions(shSimply);
+    m->ApplyPredefinitions();
+    Show(m, Point(30, top), "Simple hint: the node's last frame");
+    MainWindowHints(m->HintKind());
+    Show(m, Point(200, top), "Comic hint as the main window has it");
+    m->SetPredefinitions(shEllipse);
+    m->ApplyPredefinitions();
+    Show(m, Point(490, top + 40), "Ellipse hint");
+    m->SetPredefinitions(shBalloon);
+    m->ApplyPredefinitions();
+    m->SetDefaultMousePos(mpLeftBottom);
+    Show(m, Point(40, 330), "Balloon hint with bubbles");
+    m->SetDefaultMousePos(mpLeftTop);
+    if (which >= 0) {
+        m->SetUseSkinData(true);
+        m->SetPredefinitions(shCustom);
+        m->HintKind()->SetStyle(hsSimply);
+        EXPECT_TRUE(HintUsesSkin(m));
+        Show(m, Point(300, 230), "Drawn from the skin's HINT section");
+        m->SetHTMLMode(true);
+        Show(m, Point(300, 290), "<B>Markup</B> in the <FONT COLOR=RED>skin</FONT>");
+    }
+    const gdi::RECT r {0, 0, 660, 400};
+    const std::string name = "/Hints_" + ctltest::SkinShortName(which) + (compositor ? "_Layered" : "") + ".png";
+    ASSERT_TRUE(Display->WriteScreenshotPng(WindowsPictureDir() + name, &r));
+}
+
+INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, HintsPicture,
+    ::testing::Combine(::testing::Values(-1, 0, 1, 2, 3), ::testing::Bool()), [](const auto& info) {
+        return ctltest::SkinShortName(std::get<0>(info.param)) + (std::get<1>(info.param) ? "Layered" : "Copy");
+    });
+
+}
+}
