@@ -1,0 +1,127 @@
+// A comic hint over a coloured window on a private Xvfb server without a compositor: the hint composes itself
+// over a copy of the screen, so the window's pixels show around its rounded body and its pointer.
+#include "support/XvfbServer.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TForm.h"
+#include "platform/gdi/FontEngine.h"
+#include "platform/gdi/PngCodec.h"
+#include "platform/user/LayeredWindow.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/Screen.h"
+#include "platform/user/display/x11/X11Display.h"
+#include "skin/windows/sHintWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+using namespace korvex;
+using namespace korvex::classes;
+
+namespace {
+
+inline constexpr TColor WindowColour = 0x3050D0;   // a brick red
+inline constexpr TColor BodyColour = 16777088;   // the main window's hint colour
+
+bool PumpFor(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        user::PumpMessages();
+        user::FlushDisplay();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+bool Near(gdi::COLORREF a, TColor b) {
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(int((a >> shift) & 0xFF) - int((TColor(b) >> shift) & 0xFF)) > 2) return false;
+    return true;
+}
+
+class HintOverWindowOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
+        user::InitMessageQueue();
+        user::X11DisplayOptions options;
+        options.Name = Server.Name();
+        auto display = user::CreateX11Display(options);
+        ASSERT_TRUE(display);
+        X11 = display.get();
+        user::SetDisplay(std::move(display));
+        gdi::SetPinnedFontFamily("DejaVu Sans");
+        InitApplication();
+    }
+    void TearDown() override {
+        if (!Server.Running()) return;
+        HintWindowClass = nullptr;
+        DoneApplication();
+        user::ShutdownMessageQueue();
+        user::ResetDisplay();
+        gdi::SetPinnedFontFamily("");
+    }
+
+    e2e::XvfbServer Server {640, 480};
+    user::Display* X11 = nullptr;
+};
+
+}
+
+TEST_F(HintOverWindowOnX11, ComicHintShowsTheWindowAroundItsShape) {
+    ASSERT_FALSE(user::HasCompositor());
+    TForm* form = Create<TForm>(Application);
+    form->SetBounds(40, 40, 420, 300);
+    form->SetColor(WindowColour);
+    form->Show();
+    PumpFor(300);
+
+    auto* manager = Create<skin::TsHintManager>(form);
+    skin::TsHintKind* k = manager->HintKind();
+    manager->SetAnimated(false);
+    k->SetRadius(19);
+    k->SetBevelWidth(2);
+    k->SetExOffset(34);
+    k->SetColor(BodyColour);
+    k->SetTransparency(11);
+    k->SetShadowBlur(9);
+    k->SetShadowEnabled(true);
+    k->SetShadowOffset(13);
+    k->SetShadowTransparency(58);
+    k->SetMarginH(14);
+    k->SetMarginV(6);
+    k->SetMaxWidth(248);
+    k->SetStyle(skin::hsComics);
+
+    auto* hint = static_cast<skin::TsCustomHintWindow*>(HintWindowClass(form));
+    const TPoint tip = form->ClientToScreen(Point(60, 60));
+    hint->AnchorPoint = tip;
+    const std::string text = "Node 3 stopped answering";
+    hint->ActivateHint(hint->CalcHintRect(0, text, nullptr), text);
+    PumpFor(400);
+    ASSERT_TRUE(hint->IsHintShowing());
+    EXPECT_FALSE(hint->ShownLayered());
+
+    const TRect b = hint->BoundsRect();
+    const TRect shotRect = Rect(b.left - 20, b.top - 20, b.right + 20, b.bottom + 20);
+    std::unique_ptr<gdi::Bitmap> shot(X11->CaptureScreen(shotRect));
+    ASSERT_TRUE(shot);
+    auto pixel = [&](int x, int y) { return shot->PixelAt(x - shotRect.left, y - shotRect.top); };
+    // Beside the pointer, in the rounded top-right corner and below the pointer's tip: the window.
+    EXPECT_TRUE(Near(pixel(b.right - 2, b.top + 2), WindowColour));
+    EXPECT_TRUE(Near(pixel(b.left + 2, b.bottom - 2), WindowColour));
+    EXPECT_TRUE(Near(pixel(b.left + 30, b.top + 5), WindowColour));
+    // The body (11% of the window shows through it on this way) and its text.
+    const gdi::COLORREF body = pixel((b.left + b.right) / 2, b.bottom - 20);
+    EXPECT_GT(int(gdi::GetGValue(body)), 200);
+    const char* path = std::getenv("KORVEX_SCREENSHOT");
+    const std::string file = path != nullptr ? path : testing::TempDir() + "hint-over-window.png";
+    EXPECT_TRUE(gdi::WritePngFile(*shot, file));
+    std::printf("screenshot: %s\n", file.c_str());
+    hint->Free();
+}
