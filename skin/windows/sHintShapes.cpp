@@ -143,7 +143,7 @@ void TsSimplyHintWindow::PaintShadow(TBitmap* bmp) {
 }
 
 std::unique_ptr<TBitmap> TsSimplyHintWindow::MakeShapeMask() {
-    if (UsesSkin()) return TsCustomHintWindow::MakeShapeMask();
+    if (UsesSkin()) return SkinShapeMask();
     auto mask = NewMask();
     TRect body {};
     GetBodyRect(body);
@@ -178,22 +178,6 @@ TClass TsComicsHintWindow::StaticClass() {
     return &info;
 }
 
-void TsComicsHintWindow::PaintShadow(TBitmap* bmp) {
-    if (!UsesSkin()) PaintPointedShadow(bmp);
-}
-
-void TsComicsHintWindow::GetBodyRect(TRect& r) {
-    r = UsesSkin() ? BaseBodyRect() : ShapedBodyRect();
-}
-
-std::unique_ptr<TBitmap> TsComicsHintWindow::MakeShapeMask() {
-    return UsesSkin() ? TsCustomHintWindow::MakeShapeMask() : PointedShapeMask();
-}
-
-void TsComicsHintWindow::PaintBorder(TBitmap* bmp) {
-    PaintShapeOutline(bmp);
-}
-
 void TsComicsHintWindow::AddShapeSize(int& width, int& height) {
     AddPointerBand(width, height);
 }
@@ -216,22 +200,6 @@ TClass TsEllipseHintWindow::StaticClass() {
     return &info;
 }
 
-void TsEllipseHintWindow::PaintShadow(TBitmap* bmp) {
-    if (!UsesSkin()) PaintPointedShadow(bmp);
-}
-
-void TsEllipseHintWindow::GetBodyRect(TRect& r) {
-    r = UsesSkin() ? BaseBodyRect() : ShapedBodyRect();
-}
-
-std::unique_ptr<TBitmap> TsEllipseHintWindow::MakeShapeMask() {
-    return UsesSkin() ? TsCustomHintWindow::MakeShapeMask() : PointedShapeMask();
-}
-
-void TsEllipseHintWindow::PaintBorder(TBitmap* bmp) {
-    PaintShapeOutline(bmp);
-}
-
 void TsEllipseHintWindow::AddShapeSize(int& width, int& height) {
     AddEllipseSize(width, height);
 }
@@ -252,20 +220,12 @@ TClass TsBalloonHintWindow::StaticClass() {
     return &info;
 }
 
-void TsBalloonHintWindow::GetBodyRect(TRect& r) {
-    r = UsesSkin() ? BaseBodyRect() : ShapedBodyRect();
-}
-
 void TsBalloonHintWindow::AddShapeSize(int& width, int& height) {
     AddEllipseSize(width, height);
 }
 
-void TsBalloonHintWindow::PaintBorder(TBitmap* bmp) {
-    PaintShapeOutline(bmp);
-}
-
 std::unique_ptr<TBitmap> TsBalloonHintWindow::MakeShapeMask() {
-    return UsesSkin() ? TsCustomHintWindow::MakeShapeMask() : BalloonShape(false);
+    return UsesSkin() ? SkinShapeMask() : BalloonShape(false);
 }
 
 void TsBalloonHintWindow::PaintShadow(TBitmap* bmp) {

@@ -434,7 +434,7 @@ TRect TsCustomHintWindow::ShapedBodyRect() const {
 }
 
 void TsCustomHintWindow::GetBodyRect(TRect& r) {
-    r = BaseBodyRect();
+    r = HasPointer() && !UsesSkin() ? ShapedBodyRect() : BaseBodyRect();
 }
 
 TRect TsCustomHintWindow::BackgroundRect() {
@@ -448,7 +448,12 @@ std::unique_ptr<TBitmap> TsCustomHintWindow::NewMask() const {
 }
 
 std::unique_ptr<TBitmap> TsCustomHintWindow::MakeShapeMask() {
-    if (!UsesSkin() || DefaultManager == nullptr) return nullptr;
+    if (!UsesSkin()) return HasPointer() ? PointedShapeMask() : nullptr;
+    return SkinShapeMask();
+}
+
+std::unique_ptr<TBitmap> TsCustomHintWindow::SkinShapeMask() {
+    if (DefaultManager == nullptr) return nullptr;
     // The section painted with a key colour for what shows through: the key is outside, the rest inside.
     auto mask = NewBitmap24Like(Manager()->HintBitmap());
     const TColor key = ColorToRGB(TColor(0xFF00FF)) - 1;
@@ -527,7 +532,9 @@ void TsCustomHintWindow::PaintBackground(TBitmap* bmp, const TRect& r) {
     }
 }
 
-void TsCustomHintWindow::PaintBorder(TBitmap*) { }
+void TsCustomHintWindow::PaintBorder(TBitmap* bmp) {
+    if (HasPointer()) PaintShapeOutline(bmp);
+}
 
 void TsCustomHintWindow::PaintText(TBitmap* bmp) {
     TsHintKind* kind = Kind();
@@ -567,6 +574,8 @@ void TsCustomHintWindow::PaintSkinText(TBitmap* bmp, TRect r) {
         FSkinIndex, false, DefaultManager);
 }
 
-void TsCustomHintWindow::PaintShadow(TBitmap*) { }
+void TsCustomHintWindow::PaintShadow(TBitmap* bmp) {
+    if (HasPointer() && !UsesSkin()) PaintPointedShadow(bmp);
+}
 
 }

@@ -61,6 +61,10 @@ protected:
     // Where the body's background goes: the whole window for the shaped classes.
     virtual classes::TRect BackgroundRect();
 
+    // The pointed shapes (comic, ellipse, balloon) keep the pointer band out of the body and outline the
+    // shape; the comic and the ellipse also share the mask and the stepped shadow of DrawBodyShape.
+    virtual bool HasPointer() const { return false; }
+
     // For the shapes.
     static TsHintManager* Manager() { return CurrentHintManager; }
     static TsHintKind* Kind() { return CurrentHintManager ? CurrentHintManager->HintKind() : nullptr; }
@@ -83,6 +87,8 @@ protected:
     virtual void DrawBodyShape(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey);
     void DrawPointer(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey) const;
     std::unique_ptr<classes::TBitmap> PointedShapeMask();
+    // The skin section painted with a key colour: white where the key shows, black elsewhere.
+    std::unique_ptr<classes::TBitmap> SkinShapeMask();
     void PaintPointedShadow(classes::TBitmap* bmp);
     void PaintShapeOutline(classes::TBitmap* bmp);
 
@@ -133,10 +139,7 @@ public:
     classes::TClass ClassType() const override { return StaticClass(); }
 
 protected:
-    void PaintShadow(classes::TBitmap* bmp) override;
-    void GetBodyRect(classes::TRect& r) override;
-    std::unique_ptr<classes::TBitmap> MakeShapeMask() override;
-    void PaintBorder(classes::TBitmap* bmp) override;
+    bool HasPointer() const override { return true; }
     void AddShapeSize(int& width, int& height) override;
     void DrawBodyShape(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey) override;
 };
@@ -148,10 +151,7 @@ public:
     classes::TClass ClassType() const override { return StaticClass(); }
 
 protected:
-    void PaintShadow(classes::TBitmap* bmp) override;
-    void GetBodyRect(classes::TRect& r) override;
-    std::unique_ptr<classes::TBitmap> MakeShapeMask() override;
-    void PaintBorder(classes::TBitmap* bmp) override;
+    bool HasPointer() const override { return true; }
     void AddShapeSize(int& width, int& height) override;
     void DrawBodyShape(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey) override;
 };
@@ -166,10 +166,9 @@ public:
     int BubbleDivisor = 4;
 
 protected:
+    bool HasPointer() const override { return true; }
     void PaintShadow(classes::TBitmap* bmp) override;
-    void GetBodyRect(classes::TRect& r) override;
     std::unique_ptr<classes::TBitmap> MakeShapeMask() override;
-    void PaintBorder(classes::TBitmap* bmp) override;
     void AddShapeSize(int& width, int& height) override;
 
 private:
