@@ -55,8 +55,8 @@ inline constexpr Preset Presets[] = {
         "0;2;0",
         5, 6, 50},
     {hsSimply, 0, -1, 13, 5, 240, -1, 11992314, 20, 16777215, 32896, 1, 0, "", 3, 10, 70},
-    {hsEllipse, 1, 16, 6, 12, 240, -1, 12778748, 5, 32896, 0, 1, 100,
-        "7728127;16777215;99;0;0;16777215;16777215;0;0;0", 4, 16, 75},
+    {hsEllipse, 1, 16, 6, 12, 240, -1, 12778748, 5, 32896, 0, 1, 100, "7728127;16777215;99;0;0;16777215;16777215;0;0;0",
+        4, 16, 75},
     {hsBalloon, 1, 18, 6, 6, 240, -1, 12778748, 10, 4227200, 4227200, 1, 0, "", 6, 8, 70},
     {hsComics, 1, 24, 15, 7, 180, 21, 16757839, 8, 4194304, 4194304, 1, 100,
         "16753188;16777215;99;0;0;16777215;16777215;0;0;0", 10, 7, 28},
@@ -80,7 +80,8 @@ bool HintUsesSkin(const TsHintManager* manager) {
 TsHintKind::TsHintKind(TsHintManager* manager)
     : FManager(manager)
     , FTexture(std::make_unique<TPicture>())
-    , FFont(std::make_unique<TFont>()) { }
+    , FFont(std::make_unique<TFont>()) {
+}
 
 TsHintKind::~TsHintKind() = default;
 
@@ -174,9 +175,8 @@ TsHintManager::TsHintManager(TComponent* owner)
     Application->SetHintShortPause(200);
     if (Designing()) return;
     FPreviousShowHint = Application->OnShowHint;
-    Application->OnShowHint = ManagerShowHint {this, [](TsHintManager* m, std::string& s, bool& c, THintInfo& i) {
-                                                   m->DoApplicationShowHint(s, c, i);
-                                               }};
+    Application->OnShowHint = ManagerShowHint {
+        this, [](TsHintManager* m, std::string& s, bool& c, THintInfo& i) { m->DoApplicationShowHint(s, c, i); }};
     FInstalledShowHint = true;
 }
 

@@ -37,8 +37,8 @@ enum TsHintsPredefinitions {
     shNone,
     shCustom
 };
-inline constexpr std::string_view HintsPredefinitionsIdents[] = {"shSimply", "shGradient", "shTransparent",
-    "shEllipse", "shBalloon", "shComicsGradient", "shComicsTransparent", "shStandard", "shNone", "shCustom"};
+inline constexpr std::string_view HintsPredefinitionsIdents[] = {"shSimply", "shGradient", "shTransparent", "shEllipse",
+    "shBalloon", "shComicsGradient", "shComicsTransparent", "shStandard", "shNone", "shCustom"};
 
 class TsHintManager;
 

@@ -124,7 +124,8 @@ void TsCustomHintWindow::OutlineShape(TBitmap* bmp, const TBitmap* mask) const {
 // ---- TsSimplyHintWindow --------------------------------------------------------------------------------
 
 TsSimplyHintWindow::TsSimplyHintWindow(TComponent* owner)
-    : TsCustomHintWindow(owner) { }
+    : TsCustomHintWindow(owner) {
+}
 
 TClass TsSimplyHintWindow::StaticClass() {
     static const TClassInfo info = MakeClass<TsSimplyHintWindow, TsCustomHintWindow>("TsSimplyHintWindow");
@@ -171,7 +172,8 @@ TRect TsSimplyHintWindow::BackgroundRect() {
 // ---- TsComicsHintWindow --------------------------------------------------------------------------------
 
 TsComicsHintWindow::TsComicsHintWindow(TComponent* owner)
-    : TsCustomHintWindow(owner) { }
+    : TsCustomHintWindow(owner) {
+}
 
 TClass TsComicsHintWindow::StaticClass() {
     static const TClassInfo info = MakeClass<TsComicsHintWindow, TsCustomHintWindow>("TsComicsHintWindow");
@@ -193,7 +195,8 @@ void TsComicsHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int inse
 // ---- TsEllipseHintWindow -------------------------------------------------------------------------------
 
 TsEllipseHintWindow::TsEllipseHintWindow(TComponent* owner)
-    : TsCustomHintWindow(owner) { }
+    : TsCustomHintWindow(owner) {
+}
 
 TClass TsEllipseHintWindow::StaticClass() {
     static const TClassInfo info = MakeClass<TsEllipseHintWindow, TsCustomHintWindow>("TsEllipseHintWindow");
@@ -213,7 +216,8 @@ void TsEllipseHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int ins
 // ---- TsBalloonHintWindow -------------------------------------------------------------------------------
 
 TsBalloonHintWindow::TsBalloonHintWindow(TComponent* owner)
-    : TsCustomHintWindow(owner) { }
+    : TsCustomHintWindow(owner) {
+}
 
 TClass TsBalloonHintWindow::StaticClass() {
     static const TClassInfo info = MakeClass<TsBalloonHintWindow, TsCustomHintWindow>("TsBalloonHintWindow");

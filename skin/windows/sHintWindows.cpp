@@ -187,7 +187,8 @@ TRect TsCustomHintWindow::CalcHintRect(int, const std::string& text, void*) {
     return Rect(0, 0, w, h);
 }
 
-void TsCustomHintWindow::AddShapeSize(int&, int&) { }
+void TsCustomHintWindow::AddShapeSize(int&, int&) {
+}
 
 void TsCustomHintWindow::AddPointerBand(int&, int& height) {
     height += Kind()->ExOffset();
@@ -286,8 +287,7 @@ void TsCustomHintWindow::ShowLayered(const TRect& r) {
     const std::weak_ptr<bool> alive = FAlive;
     const unsigned showing = FShowing;
     auto stillOurs = [&] {
-        return !alive.expired() && IsWindow(hwnd) && FShowing == showing && HandleAllocated()
-            && WindowHandle() == hwnd;
+        return !alive.expired() && IsWindow(hwnd) && FShowing == showing && HandleAllocated() && WindowHandle() == hwnd;
     };
     if (Application != nullptr) Application->ProcessMessages();
     double accumulated = 0;

@@ -179,7 +179,7 @@ private:
 // The hint's rectangle for the pointer at p and the corner pos, kept inside the desktop (which may start
 // left of or above 0): where it would leave the desktop it flips to the other side of p, and pos then names
 // the corner the pointer ends up at.
-classes::TRect FitHintToDesktop(classes::TPoint p, int width, int height, const classes::TRect& desktop,
-    TsMousePosition& pos);
+classes::TRect FitHintToDesktop(
+    classes::TPoint p, int width, int height, const classes::TRect& desktop, TsMousePosition& pos);
 
 }

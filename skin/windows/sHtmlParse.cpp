@@ -46,7 +46,8 @@ std::vector<TagWord> SplitTagWords(const std::string& tag) {
             continue;
         }
         const std::size_t start = i;
-        while (i < tag.size() && AttributeDelimiters.find(tag[i]) == std::string_view::npos) ++i;
+        while (i < tag.size() && AttributeDelimiters.find(tag[i]) == std::string_view::npos)
+            ++i;
         words.push_back({tag.substr(start, i - start), i});
     }
     return words;

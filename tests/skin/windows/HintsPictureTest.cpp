@@ -16,7 +16,8 @@ using namespace korvex::classes;
 class HintsPicture : public FormsTest, public ::testing::WithParamInterface<std::tuple<int, bool>> {
 protected:
     void TearDown() override {
-        for (THintWindow* w : Hints) w->Free();
+        for (THintWindow* w : Hints)
+            w->Free();
         HintWindowClass = nullptr;
         TsCustomHintWindow::FadeStepWait = nullptr;
         FormsTest::TearDown();

@@ -7,6 +7,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TPanel.h"
+#include "platform/user/Painting.h"
 #include "platform/user/Window.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +187,7 @@ TEST_F(HintWindowsTest, the_fade_runs_ten_steps_up_to_the_body_transparency) {
 TEST_F(HintWindowsTest, a_fade_stops_when_its_window_is_hidden_or_freed_meanwhile) {
     Display->SetCompositor(true);
     HintManager->HintKind()->SetStyle(hsEllipse);
+    const std::size_t openDcs = user::OpenDcCount();
     auto* w = static_cast<TsCustomHintWindow*>(HintWindowClass(Form));
     OnFadeWait = [&] {
         if (FadeWaits == 3) w->ReleaseHandle();
@@ -194,6 +196,7 @@ TEST_F(HintWindowsTest, a_fade_stops_when_its_window_is_hidden_or_freed_meanwhil
     w->ActivateHint(w->CalcHintRect(0, "hidden", nullptr), "hidden");
     EXPECT_EQ(FadeWaits, 3);
     EXPECT_FALSE(w->IsHintShowing());
+    EXPECT_EQ(user::OpenDcCount(), openDcs);   // the screen DC went back on the way out
 
     FadeWaits = 0;
     OnFadeWait = [&] {
@@ -209,6 +212,33 @@ TEST_F(HintWindowsTest, a_fade_stops_when_its_window_is_hidden_or_freed_meanwhil
     EXPECT_EQ(FadeWaits, 2);
     EXPECT_EQ(w, nullptr);
     Pump();
+    EXPECT_EQ(user::OpenDcCount(), openDcs);
+}
+
+// A window marked as being destroyed (as while its owner frees it) shows without fading.
+class DestroyingHint : public TsComicsHintWindow {
+public:
+    using TsComicsHintWindow::TsComicsHintWindow;
+    void MarkDestroying(bool on) {
+        if (on)
+            IncludeState(csDestroying);
+        else
+            ExcludeState(csDestroying);
+    }
+};
+
+TEST_F(HintWindowsTest, a_window_being_destroyed_does_not_fade_and_gives_the_screen_dc_back) {
+    Display->SetCompositor(true);
+    HintManager->HintKind()->SetStyle(hsComics);
+    const std::size_t openDcs = user::OpenDcCount();
+    auto* w = new DestroyingHint(Form);
+    w->MarkDestroying(true);
+    w->AnchorPoint = Point(200, 200);
+    w->ActivateHint(w->CalcHintRect(0, "going", nullptr), "going");
+    EXPECT_EQ(FadeWaits, 0);
+    EXPECT_EQ(user::OpenDcCount(), openDcs);
+    w->MarkDestroying(false);
+    w->Free();
 }
 
 TEST_F(HintWindowsTest, a_comic_hint_without_compositor_shows_the_window_under_it) {

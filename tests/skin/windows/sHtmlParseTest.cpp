@@ -79,25 +79,67 @@ struct MeasureCase {
 
 TEST_F(HtmlTest, measures_a_table_of_markup) {
     const MeasureCase cases[] = {
-        {"plain", [](HtmlTest& t) { return TSize {t.Width("plain"), t.LineHeight()}; }},
-        {"", [](HtmlTest&) { return TSize {0, 0}; }},
-        {"a<<b", [](HtmlTest& t) { return TSize {t.Width("a") + t.Width("<b"), t.LineHeight()}; }},
+        {"plain",
+            [](HtmlTest& t) {
+                return TSize {t.Width("plain"), t.LineHeight()};
+            }},
+        {"",
+            [](HtmlTest&) {
+                return TSize {0, 0};
+            }},
+        {"a<<b",
+            [](HtmlTest& t) {
+                return TSize {t.Width("a") + t.Width("<b"), t.LineHeight()};
+            }},
         {"x<B>y</B>z",
-            [](HtmlTest& t) { return TSize {t.Width("x") + t.Width("y", {fsBold}) + t.Width("z"), t.LineHeight()}; }},
+            [](HtmlTest& t) {
+                return TSize {t.Width("x") + t.Width("y", {fsBold}) + t.Width("z"), t.LineHeight()};
+            }},
         {"x<b>y</b>z",
-            [](HtmlTest& t) { return TSize {t.Width("x") + t.Width("y", {fsBold}) + t.Width("z"), t.LineHeight()}; }},
-        {"<I>it</I>", [](HtmlTest& t) { return TSize {t.Width("it", {fsItalic}), t.LineHeight()}; }},
+            [](HtmlTest& t) {
+                return TSize {t.Width("x") + t.Width("y", {fsBold}) + t.Width("z"), t.LineHeight()};
+            }},
+        {"<I>it</I>",
+            [](HtmlTest& t) {
+                return TSize {t.Width("it", {fsItalic}), t.LineHeight()};
+            }},
         {"one<BR><BR>two",
-            [](HtmlTest& t) { return TSize {std::max(t.Width("one"), t.Width("two")), 2 * t.LineHeight() + 4}; }},
-        {"wide line<P>x", [](HtmlTest& t) { return TSize {t.Width("wide line"), 2 * t.LineHeight() + 2}; }},
-        {"a\r\nb", [](HtmlTest& t) { return TSize {t.Width("ab"), t.LineHeight()}; }},
-        {"a<U>b</U>c", [](HtmlTest& t) { return TSize {t.Width("a") + t.Width("b") + t.Width("c"), t.LineHeight()}; }},
-        {"a</FONT>b", [](HtmlTest& t) { return TSize {t.Width("a") + t.Width("b"), t.LineHeight()}; }},
+            [](HtmlTest& t) {
+                return TSize {std::max(t.Width("one"), t.Width("two")), 2 * t.LineHeight() + 4};
+            }},
+        {"wide line<P>x",
+            [](HtmlTest& t) {
+                return TSize {t.Width("wide line"), 2 * t.LineHeight() + 2};
+            }},
+        {"a\r\nb",
+            [](HtmlTest& t) {
+                return TSize {t.Width("ab"), t.LineHeight()};
+            }},
+        {"a<U>b</U>c",
+            [](HtmlTest& t) {
+                return TSize {t.Width("a") + t.Width("b") + t.Width("c"), t.LineHeight()};
+            }},
+        {"a</FONT>b",
+            [](HtmlTest& t) {
+                return TSize {t.Width("a") + t.Width("b"), t.LineHeight()};
+            }},
         // A tag without its end: the text before it is measured as a last line.
-        {"abc<def", [](HtmlTest& t) { return TSize {t.Width("abc"), t.LineHeight()}; }},
-        {"first<BR>abc<def", [](HtmlTest& t) { return TSize {t.Width("first"), 2 * t.LineHeight() + 2}; }},
-        {"<", [](HtmlTest&) { return TSize {0, 0}; }},
-        {"<BR>", [](HtmlTest&) { return TSize {0, 2}; }},
+        {"abc<def",
+            [](HtmlTest& t) {
+                return TSize {t.Width("abc"), t.LineHeight()};
+            }},
+        {"first<BR>abc<def",
+            [](HtmlTest& t) {
+                return TSize {t.Width("first"), 2 * t.LineHeight() + 2};
+            }},
+        {"<",
+            [](HtmlTest&) {
+                return TSize {0, 0};
+            }},
+        {"<BR>",
+            [](HtmlTest&) {
+                return TSize {0, 2};
+            }},
     };
     for (const MeasureCase& c : cases) {
         ResetCanvas();
@@ -221,7 +263,8 @@ TEST_F(HtmlTest, paragraph_alignment_is_read) {
 TEST(HtmlColorValue, reads_hex_names_and_refuses_other_digits) {
     const std::pair<const char*, TColor> cases[] = {{"#0000FF", 0x0000FF}, {"0000FF", 0x0000FF}, {"RED", 0x0000FF},
         {"AQUA", 0xFFFF00}, {"", 0}, {"#", 0}, {"12G", -1}, {"#-1", -1}, {"FFFFFFFF", -1}, {"1FFFFFFFF", -1}};
-    for (const auto& [word, value] : cases) EXPECT_EQ(HtmlColorValue(word), value) << word;
+    for (const auto& [word, value] : cases)
+        EXPECT_EQ(HtmlColorValue(word), value) << word;
 }
 
 }
