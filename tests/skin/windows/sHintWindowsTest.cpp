@@ -257,6 +257,33 @@ TEST_F(HintWindowsTest, a_comic_hint_without_compositor_shows_the_window_under_i
     w->Free();
 }
 
+TEST_F(HintWindowsTest, body_transparency_over_a_screen_copy_and_a_bad_gradient) {
+    Display->SetCompositor(false);
+    TsHintKind* k = HintManager->HintKind();
+    k->SetStyle(hsComics);
+    k->SetGradientPercent(100);
+    k->SetGradientData("not;a;gradient");
+    const TPoint tip = Hinted->ClientToScreen(Point(10, 10));
+    const struct {
+        int Transparency;
+        bool Opaque;
+    } cases[] = {{40, true}, {75, false}};
+    for (const auto& c : cases) {
+        k->SetTransparency(c.Transparency);
+        TsCustomHintWindow* w = ShowAt(tip, "Body");
+        const TRect b = w->BoundsRect();
+        const gdi::COLORREF body = Screen((b.left + b.right) / 2, b.bottom - 6);
+        if (c.Opaque) {
+            EXPECT_EQ(body, gdi::COLORREF(0xF0E0B0));
+        } else {   // grey 127 in the mask: about half of the panel shows through
+            EXPECT_NEAR(int(gdi::GetBValue(body)), (0xF0 + 0x20) / 2, 3);
+            EXPECT_NEAR(int(gdi::GetRValue(body)), (0xB0 + 0xC0) / 2, 3);
+        }
+        w->Free();
+    }
+    EXPECT_EQ(k->GradientPercent(), 0);   // nothing to paint: the plain colour from then on
+}
+
 TEST_F(HintWindowsTest, layered_hints_let_the_screen_through_outside_their_shape) {
     Display->SetCompositor(true);
     HintManager->SetAnimated(false);
