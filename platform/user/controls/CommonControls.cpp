@@ -1,11 +1,13 @@
 // Registration of the common control classes.
 #include "platform/user/controls/CommonControls.h"
 
+#include "platform/user/controls/Header.h"
 #include "platform/user/controls/ProgressBar.h"
 #include "platform/user/controls/StatusBar.h"
 #include "platform/user/controls/TabControl.h"
 #include "platform/user/controls/ToolBar.h"
 #include "platform/user/controls/TrackBar.h"
+#include "platform/user/controls/TreeView.h"
 #include "platform/user/controls/UpDown.h"
 
 namespace korvex::user {
@@ -21,6 +23,10 @@ bool InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     if (init->dwICC & ICC_TAB_CLASSES) ok = RegisterTabControlClass() && ok;
     if (init->dwICC & (ICC_UPDOWN_CLASS | ICC_TAB_CLASSES)) ok = RegisterUpDownClass() && ok;
     if (init->dwICC & ICC_PROGRESS_CLASS) ok = RegisterProgressBarClass() && ok;
+    if (init->dwICC & ICC_LISTVIEW_CLASSES) {
+        ok = RegisterHeaderClass() && ok;
+    }
+    if (init->dwICC & ICC_TREEVIEW_CLASSES) ok = RegisterTreeViewClass() && ok;
     return ok;
 }
 

@@ -1,4 +1,5 @@
-// Registration of the common control classes: tab, up-down, status bar, tool bar, track bar and progress bar.
+// Registration of the common control classes: tab, up-down, status, tool, track and progress bars, header,
+// list view and tree view.
 #pragma once
 
 #include "platform/user/UserTypes.h"
@@ -19,7 +20,7 @@ struct INITCOMMONCONTROLSEX {
 };
 
 // Registers the classes the flags name (each once); false when a record is missing or a class failed.
-// Classes of other flags (list and tree views) are not here and are ignored.
+// ICC_LISTVIEW_CLASSES brings the header with the list view.
 bool InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 // All of the above.
 bool RegisterCommonControlClasses();
