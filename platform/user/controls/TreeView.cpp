@@ -3,7 +3,6 @@
 
 #include "platform/user/Focus.h"
 #include "platform/user/Timers.h"
-#include "platform/user/controls/EditConstants.h"
 #include "platform/user/controls/TreeViewState.h"
 
 #include <algorithm>
@@ -366,7 +365,7 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         UpdateScrollBars(*s);
         return 0;
     case WM_DESTROY:
-        if (s->Edit) EndEdit(*s, true);
+        if (s->Editor.Active()) EndEdit(*s, true);
         if (Alive(*s)) DeleteItem(*s, &s->Root);
         return 0;
     case WM_PAINT:
@@ -417,8 +416,7 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_COMMAND:
-        // The edit control lost the focus: the label is taken.
-        if (HIWORD(wParam) == EN_KILLFOCUS && reinterpret_cast<HWND>(lParam) == s->Edit) EndEdit(*s, false);
+        OnEditCommand(*s, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case TVM_INSERTITEM:
         return InsertItem(*s, reinterpret_cast<const TVINSERTSTRUCT*>(lParam));
@@ -476,9 +474,9 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case TVM_EDITLABEL:
         return reinterpret_cast<LRESULT>(BeginEdit(*s, reinterpret_cast<HTREEITEM>(lParam)));
     case TVM_GETEDITCONTROL:
-        return reinterpret_cast<LRESULT>(s->Edit);
+        return reinterpret_cast<LRESULT>(s->Editor.Edit());
     case TVM_ENDEDITLABELNOW:
-        if (!s->Edit) return 0;
+        if (!s->Editor.Active()) return 0;
         EndEdit(*s, wParam != 0);
         return 1;
     case TVM_GETVISIBLECOUNT:

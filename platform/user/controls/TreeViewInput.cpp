@@ -29,7 +29,7 @@ TreeItem* RowItem(State& s, int row) {
 }   // namespace
 
 void MouseDown(State& s, POINT p, bool doubleClick, bool right) {
-    if (s.Edit) EndEdit(s, false);
+    if (s.Editor.Active()) EndEdit(s, false);
     if (!Alive(s)) return;
     const bool hadFocus = GetFocus() == s.Self;
     if (!hadFocus) SetFocus(s.Self);
@@ -141,32 +141,12 @@ bool KeyDown(State& s, UINT vk) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Label editing: an edit control over the label; Enter takes the text, Escape cancels, losing the focus takes.
-
-namespace {
-
-LRESULT EditSubclass(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND tree = GetParent(edit);
-    State* s = ControlData<State>(tree);
-    if (!s || s->Edit != edit || !s->EditProc) return DefWindowProc(edit, msg, wParam, lParam);
-    const WNDPROC previous = s->EditProc;
-    if (msg == WM_GETDLGCODE) return DLGC_WANTALLKEYS | CallWindowProc(previous, edit, msg, wParam, lParam);
-    if (msg == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-        const std::shared_ptr<State> hold = s->Keep;
-        EndEdit(*s, wParam == VK_ESCAPE);
-        return 0;
-    }
-    if (msg == WM_CHAR && (wParam == '\r' || wParam == 27)) return 0;
-    return CallWindowProc(previous, edit, msg, wParam, lParam);
-}
-
-}   // namespace
+// Label editing: Enter or losing the focus takes the text, Escape cancels.
 
 HWND BeginEdit(State& s, TreeItem* item) {
     if (!IsItem(s, item)) return nullptr;
-    if (s.Edit) EndEdit(s, false);
+    if (s.Editor.Active()) EndEdit(s, false);
     if (!Alive(s) || !IsItem(s, item)) return nullptr;
-    if (!IsWindow(GetParent(s.Self)) && (GetWindowStyle(s.Self) & WS_CHILD)) return nullptr;
     EnsureVisible(s, item);
     NMTVDISPINFO begin;
     begin.hdr.code = TVN_BEGINLABELEDIT;
@@ -175,48 +155,37 @@ HWND BeginEdit(State& s, TreeItem* item) {
     begin.item.lParam = item->Param;
     begin.item.state = item->State;
     if (SendNotify(s.Self, &begin.hdr) != 0 || !Alive(s) || !IsItem(s, item)) return nullptr;
-    const std::string text = ItemText(s, item);
     RECT r = ItemRect(s, item, true);
     r.right = std::max<int>(r.right + 20, r.left + 60);
-    HWND edit = CreateWindowEx(0, WC_EDIT, text, WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, r.left, r.top, r.right - r.left,
-        r.bottom - r.top, s.Self, nullptr, nullptr, nullptr);
-    if (!edit || !Alive(s)) return nullptr;
-    SendMessage(edit, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(s.Font)), 0);
-    s.Edit = edit;
     s.Editing = item;
-    s.EditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(EditSubclass)));
-    SendMessage(edit, EM_SETSEL, 0, -1);
-    ShowWindow(edit, SW_SHOW);
-    SetFocus(edit);
+    HWND edit = s.Editor.Start(s.Self, ItemText(s, item), r, ControlFont(s.Font));
+    if (!Alive(s)) return nullptr;
     Invalidate(s);
-    return Alive(s) ? s.Edit : nullptr;
+    return edit;
 }
 
 void EndEdit(State& s, bool cancel) {
-    if (!s.Edit) return;
-    // The text is read through the edit's own procedure, which is then put back.
-    std::string text = GetWindowText(s.Edit);
-    if (!Alive(s) || !s.Edit) return;
-    HWND edit = std::exchange(s.Edit, nullptr);
     TreeItem* item = std::exchange(s.Editing, nullptr);
-    SetWindowLongPtr(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(std::exchange(s.EditProc, nullptr)));
-    // The edit goes first, so the notification's handler sees the tree as it will stay.
-    const bool hadFocus = GetFocus() == edit;
-    DestroyWindow(edit);
-    if (!Alive(s)) return;
-    if (hadFocus) SetFocus(s.Self);
-    if (!Alive(s) || !IsItem(s, item)) return;
+    const std::optional<std::string> text = s.Editor.Finish();
+    if (!text || !Alive(s) || !IsItem(s, item)) return;
+    std::string edited = *text;
     NMTVDISPINFO end;
     end.hdr.code = TVN_ENDLABELEDIT;
     end.item.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_TEXT;
     end.item.hItem = item;
     end.item.lParam = item->Param;
-    end.item.pszText = cancel ? nullptr : text.data();
-    end.item.cchTextMax = int(text.size() + 1);
+    end.item.pszText = cancel ? nullptr : edited.data();
+    end.item.cchTextMax = int(edited.size() + 1);
     const LRESULT accepted = SendNotify(s.Self, &end.hdr);
     if (!Alive(s) || !IsItem(s, item)) return;
-    if (!cancel && accepted != 0 && !item->TextCallback) item->Text = text;
+    if (!cancel && accepted != 0 && !item->TextCallback) item->Text = *text;
     Changed(s);
+}
+
+void OnEditCommand(State& s, WORD code, HWND from) {
+    if (from == nullptr || from != s.Editor.Edit()) return;
+    if (code == EN_INPLACE_ACCEPT || code == EN_KILLFOCUS) EndEdit(s, false);
+    if (code == EN_INPLACE_CANCEL) EndEdit(s, true);
 }
 
 }

@@ -1,6 +1,7 @@
 // What the tree view's files share: the item tree, the control state and the calls between the files.
 #pragma once
 
+#include "platform/user/controls/InPlaceEdit.h"
 #include "platform/user/controls/TreeView.h"
 
 #include <memory>
@@ -46,9 +47,8 @@ struct State {
     bool NoRedraw = false;
     bool UpdatingBars = false;
     // Label editing.
-    HWND Edit = nullptr;
+    InPlaceEdit Editor;
     TreeItem* Editing = nullptr;
-    WNDPROC EditProc = nullptr;
     TreeItem* EditPending = nullptr;   // a click on the selected label starts editing after the double-click time
 };
 
@@ -88,6 +88,7 @@ bool KeyDown(State& s, UINT vk);
 HWND BeginEdit(State& s, TreeItem* item);
 void EndEdit(State& s, bool cancel);
 void OnTimer(State& s, std::uintptr_t id);
+void OnEditCommand(State& s, WORD code, HWND from);
 inline constexpr std::uintptr_t EditTimer = 1;
 
 }
