@@ -2,6 +2,7 @@
 #include "platform/user/controls/CommonControls.h"
 
 #include "platform/user/controls/Header.h"
+#include "platform/user/controls/ListView.h"
 #include "platform/user/controls/ProgressBar.h"
 #include "platform/user/controls/StatusBar.h"
 #include "platform/user/controls/TabControl.h"
@@ -25,6 +26,7 @@ bool InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     if (init->dwICC & ICC_PROGRESS_CLASS) ok = RegisterProgressBarClass() && ok;
     if (init->dwICC & ICC_LISTVIEW_CLASSES) {
         ok = RegisterHeaderClass() && ok;
+        ok = RegisterListViewClass() && ok;
     }
     if (init->dwICC & ICC_TREEVIEW_CLASSES) ok = RegisterTreeViewClass() && ok;
     return ok;

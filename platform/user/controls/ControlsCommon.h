@@ -123,6 +123,10 @@ struct NMCUSTOMDRAW {
     LPARAM lItemlParam = 0;   // the item's application data
 };
 
+// Item fields the tree and list views ask their parent for (their GETDISPINFO notifications).
+inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(std::intptr_t(-1));
+inline constexpr int I_IMAGECALLBACK = -1;
+
 // ---------------------------------------------------------------------------------------------------------
 // Owner drawing (WM_DRAWITEM to the parent; wParam: the control's id).
 inline constexpr UINT ODT_MENU = 1;

@@ -82,8 +82,6 @@ inline constexpr UINT TVIS_EXPANDEDONCE = 0x0040;
 inline constexpr UINT TVIS_OVERLAYMASK = 0x0F00;
 inline constexpr UINT TVIS_STATEIMAGEMASK = 0xF000;
 
-inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(std::intptr_t(-1));   // asked by TVN_GETDISPINFO
-inline constexpr int I_IMAGECALLBACK = -1;
 inline constexpr int I_CHILDRENCALLBACK = -1;
 
 struct TVITEM {
