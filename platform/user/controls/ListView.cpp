@@ -6,6 +6,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControlsPaint.h"
 #include "platform/user/controls/Header.h"
+#include "platform/user/controls/EditConstants.h"
 #include "platform/user/controls/ListViewState.h"
 
 #include <algorithm>
@@ -772,7 +773,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 namespace korvex::user {
 
 bool RegisterListViewClass() {
-    return RegisterControlClass(WC_LISTVIEW, listview::ListProc, CS_GLOBALCLASS | CS_DBLCLKS) != 0;
+    // Labels are edited in an EDIT.
+    return RegisterEditClass() && RegisterControlClass(WC_LISTVIEW, listview::ListProc, CS_GLOBALCLASS | CS_DBLCLKS) != 0;
 }
 
 }

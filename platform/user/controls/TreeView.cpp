@@ -3,6 +3,7 @@
 
 #include "platform/user/Focus.h"
 #include "platform/user/Timers.h"
+#include "platform/user/controls/EditConstants.h"
 #include "platform/user/controls/TreeViewState.h"
 
 #include <algorithm>
@@ -117,8 +118,8 @@ void SetFields(TreeItem* item, const TVITEM& in) {
     if (in.mask & TVIF_PARAM) item->Param = in.lParam;
     if (in.mask & TVIF_CHILDREN) item->ChildrenFlag = in.cChildren == I_CHILDRENCALLBACK ? I_CHILDRENCALLBACK
                                                                                          : (in.cChildren ? 1 : 0);
-    // Selection and expansion go through their own messages.
-    const UINT settable = in.stateMask & ~(TVIS_SELECTED | TVIS_EXPANDED);
+    // Selection goes through its own message; TVIS_EXPANDED set here changes the state without notifications.
+    const UINT settable = in.stateMask & ~TVIS_SELECTED;
     if (in.mask & TVIF_STATE) item->State = (item->State & ~settable) | (in.state & settable);
 }
 
@@ -538,7 +539,8 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }   // namespace tree
 
 bool RegisterTreeViewClass() {
-    return RegisterControlClass(WC_TREEVIEW, tree::TreeProc, CS_GLOBALCLASS | CS_DBLCLKS) != 0;
+    // Labels are edited in an EDIT.
+    return RegisterEditClass() && RegisterControlClass(WC_TREEVIEW, tree::TreeProc, CS_GLOBALCLASS | CS_DBLCLKS) != 0;
 }
 
 }
