@@ -92,11 +92,19 @@ void TCustomTreeView::SetBorderStyle(TFormBorderStyle value) {
     RecreateWnd();
 }
 
+namespace {
+
+constexpr DWORD OwnedTreeStyles
+    = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT;
+
+}   // namespace
+
 void TCustomTreeView::UpdateStyle() {
     if (!HandleAllocated()) return;
     TCreateParams params;
     CreateParams(params);
-    SetWindowLongPtr(WindowHandle(), GWL_STYLE, LONG_PTR(params.Style));
+    const DWORD style = GetWindowStyle(WindowHandle());
+    SetWindowLongPtr(WindowHandle(), GWL_STYLE, LONG_PTR((style & ~OwnedTreeStyles) | (params.Style & OwnedTreeStyles)));
     Invalidate();
 }
 
@@ -149,8 +157,7 @@ void TCustomTreeView::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     CreateSubClass(params, WC_TREEVIEW);
     // The style is rebuilt whole, so the flags the properties own are cleared first.
-    params.Style &= ~DWORD(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_SHOWSELALWAYS
-        | TVS_FULLROWSELECT);
+    params.Style &= ~OwnedTreeStyles;
     params.Style |= WS_TABSTOP;
     if (FShowButtons) params.Style |= TVS_HASBUTTONS;
     if (FShowLines) params.Style |= TVS_HASLINES;

@@ -2,6 +2,7 @@
 // with their events.
 #pragma once
 
+#include "platform/classes/ComCtrlsTypes.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TTreeNodes.h"
 #include "platform/classes/TWinControl.h"
@@ -14,22 +15,6 @@ namespace korvex::classes {
 
 class TChangeLink;
 class TCustomImageList;
-
-enum THitTest {
-    htAbove,
-    htBelow,
-    htNowhere,
-    htOnItem,
-    htOnButton,
-    htOnIcon,
-    htOnIndent,
-    htOnLabel,
-    htOnRight,
-    htOnStateIcon,
-    htToLeft,
-    htToRight
-};
-using THitTests = TSet<THitTest>;
 
 using TTVChangingEvent = std::function<void(TObject* sender, TTreeNode* node, bool& allowChange)>;
 using TTVChangedEvent = std::function<void(TObject* sender, TTreeNode* node)>;

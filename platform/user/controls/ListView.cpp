@@ -83,9 +83,10 @@ std::string ItemText(State& s, int index, int subItem) {
         const Item& item = s.Items[size_t(index)];
         if (subItem == 0 && !item.TextCallback) return item.Text;
         if (subItem > 0) {
+            // Sub-items never set follow the item: an item whose text is asked for has them asked for too.
             const size_t at = size_t(subItem - 1);
-            if (at >= item.SubItems.size()) return {};
-            if (!item.SubItems[at].Callback) return item.SubItems[at].Text;
+            if (at >= item.SubItems.size() && !item.TextCallback) return {};
+            if (at < item.SubItems.size() && !item.SubItems[at].Callback) return item.SubItems[at].Text;
         }
     }
     char buffer[1024] = {};

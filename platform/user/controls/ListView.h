@@ -282,6 +282,14 @@ struct NMLVODSTATECHANGE {
     UINT uOldState = 0;
 };
 
+// NM_CUSTOMDRAW of the list view: the colours of an item stage may be changed by the parent.
+struct NMLVCUSTOMDRAW {
+    NMCUSTOMDRAW nmcd;
+    COLORREF clrText = 0;
+    COLORREF clrTextBk = 0;
+    int iSubItem = 0;
+};
+
 bool RegisterListViewClass();
 
 }

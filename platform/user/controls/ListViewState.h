@@ -10,14 +10,6 @@
 
 namespace korvex::user {
 
-// NM_CUSTOMDRAW of the list view.
-struct NMLVCUSTOMDRAW {
-    NMCUSTOMDRAW nmcd;
-    COLORREF clrText = 0;
-    COLORREF clrTextBk = 0;
-    int iSubItem = 0;
-};
-
 namespace listview {
 
 struct Item {
