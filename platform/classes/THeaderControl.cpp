@@ -199,7 +199,11 @@ void THeaderControl::SetImages(TCustomImageList* value) {
 
 void THeaderControl::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
-    if (operation == opRemove && component == FImages) SetImages(nullptr);
+    // The list is being freed: it forgets the link itself, so only the pointer and the native handle go.
+    if (operation == opRemove && component == FImages) {
+        FImages = nullptr;
+        if (HandleAllocated()) SendMessage(WindowHandle(), HDM_SETIMAGELIST, 0, 0);
+    }
 }
 
 void THeaderControl::UpdateSections() {

@@ -56,8 +56,8 @@ TCustomListView::TCustomListView(TComponent* owner)
 }
 
 TCustomListView::~TCustomListView() {
-    for (TCustomImageList* images : {FSmallImages, FLargeImages})
-        if (images != nullptr) images->UnRegisterChanges(FImageLink.get());
+    if (FSmallImages != nullptr) FSmallImages->UnRegisterChanges(FImageLink.get());
+    if (FLargeImages != nullptr && FLargeImages != FSmallImages) FLargeImages->UnRegisterChanges(FImageLink.get());
     // The window goes while this is still a list view; its item reports must not free the items.
     FDestroyingWnd = true;
     DestroyHandle();
@@ -180,14 +180,16 @@ void TCustomListView::SetSortType(TSortType value) {
     if (FSortType != stNone) AlphaSort();
 }
 
+// One change link serves both lists; a list in both slots is linked once.
 void TCustomListView::SetImageList(TCustomImageList*& slot, TCustomImageList* value) {
     if (value == slot) return;
-    if (slot != nullptr && slot != (&slot == &FSmallImages ? FLargeImages : FSmallImages)) {
+    TCustomImageList* other = &slot == &FSmallImages ? FLargeImages : FSmallImages;
+    if (slot != nullptr && slot != other) {
         slot->UnRegisterChanges(FImageLink.get());
         slot->RemoveFreeNotification(this);
     }
     slot = value;
-    if (slot != nullptr) {
+    if (slot != nullptr && slot != other) {
         slot->RegisterChanges(FImageLink.get());
         slot->FreeNotification(this);
     }
@@ -213,8 +215,10 @@ void TCustomListView::ApplyImages() {
 void TCustomListView::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation != opRemove) return;
-    if (component == FSmallImages) SetSmallImages(nullptr);
-    if (component == FLargeImages) SetLargeImages(nullptr);
+    // The list is being freed: it forgets the link itself, so only the pointers and the native handles go.
+    if (component == FSmallImages) FSmallImages = nullptr;
+    if (component == FLargeImages) FLargeImages = nullptr;
+    ApplyImages();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -83,7 +83,11 @@ void TCustomTreeView::ApplyImages() {
 
 void TCustomTreeView::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
-    if (operation == opRemove && component == FImages) SetImages(nullptr);
+    // The list is being freed: it forgets the link itself, so only the pointer and the native handle go.
+    if (operation == opRemove && component == FImages) {
+        FImages = nullptr;
+        ApplyImages();
+    }
 }
 
 void TCustomTreeView::SetBorderStyle(TFormBorderStyle value) {

@@ -2,6 +2,7 @@
 // selection events, label editing through OnEdited, items kept across window re-creation, custom drawing.
 #include "support/ControlsTestKit.h"
 
+#include "platform/classes/TImageList.h"
 #include "platform/classes/TListView.h"
 #include "platform/classes/TStrings.h"
 #include "platform/user/Focus.h"
@@ -223,6 +224,21 @@ TEST_F(ListViewTest, ColumnClicksNameTheColumn) {
     Display->Click(r.left + 150, r.top + 5);
     Pump();
     EXPECT_EQ(clicked, std::vector<int> {1});
+}
+
+TEST_F(ListViewTest, AnImageListInBothSlotsIsLinkedOnceAndLetGoWhenFreed) {
+    auto* images = Create<TImageList>(Form);
+    images->SetSize(16, 16);
+    List->SetSmallImages(images);
+    List->SetLargeImages(images);
+    Fill({"a"});
+    EXPECT_EQ(user::SendMessage(List->Handle(), user::LVM_GETIMAGELIST, user::LVSIL_SMALL, 0),
+        reinterpret_cast<user::LRESULT>(images->Handle()));
+    List->SetLargeImages(nullptr);   // still linked through the small slot
+    delete images;
+    Pump();
+    EXPECT_EQ(List->SmallImages(), nullptr);
+    EXPECT_EQ(user::SendMessage(List->Handle(), user::LVM_GETIMAGELIST, user::LVSIL_SMALL, 0), 0);
 }
 
 }
