@@ -184,15 +184,7 @@ void THeaderControl::SetHotTrack(bool value) {
 
 void THeaderControl::SetImages(TCustomImageList* value) {
     if (value == FImages) return;
-    if (FImages != nullptr) {
-        FImages->UnRegisterChanges(FImageLink.get());
-        FImages->RemoveFreeNotification(this);
-    }
-    FImages = value;
-    if (FImages != nullptr) {
-        FImages->RegisterChanges(FImageLink.get());
-        FImages->FreeNotification(this);
-    }
+    LinkImageList(FImages, value, FImageLink.get(), this);
     if (HandleAllocated())
         SendMessage(WindowHandle(), HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
 }

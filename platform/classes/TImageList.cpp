@@ -74,6 +74,19 @@ void TCustomImageList::RegisterChanges(TChangeLink* link) {
     FLinks.push_back(link);
 }
 
+void LinkImageList(TCustomImageList*& slot, TCustomImageList* value, TChangeLink* link, TComponent* client) {
+    if (value == slot) return;
+    if (slot != nullptr) {
+        slot->UnRegisterChanges(link);
+        slot->RemoveFreeNotification(client);
+    }
+    slot = value;
+    if (slot != nullptr) {
+        slot->RegisterChanges(link);
+        slot->FreeNotification(client);
+    }
+}
+
 void TCustomImageList::UnRegisterChanges(TChangeLink* link) {
     auto it = std::find(FLinks.begin(), FLinks.end(), link);
     if (it == FLinks.end()) return;

@@ -112,6 +112,10 @@ private:
 };
 
 // The image list components put on forms publish their settings.
+// A control's image-list property set to value: the change link and the free notification move from the
+// old list to the new one.
+void LinkImageList(TCustomImageList*& slot, TCustomImageList* value, TChangeLink* link, TComponent* client);
+
 class TImageList : public TCustomImageList {
 public:
     explicit TImageList(TComponent* owner)

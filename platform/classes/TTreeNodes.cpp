@@ -193,29 +193,26 @@ bool TTreeNode::HasAsParent(const TTreeNode* value) const {
     return false;
 }
 
-void TTreeNode::Expand(bool recurse) {
-    FExpanded = true;
-    if (HWND tree = NativeOf(this)) SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(FItemId));
-    if (!recurse) return;
-    // A handler may change the children: walk a copy and skip what went.
+// A handler may change the children: a copy is walked and what went is skipped.
+void TTreeNode::ForEachChild(const std::function<void(TTreeNode*)>& action) {
     std::vector<TTreeNode*> children;
     for (const auto& child : FChildren)
         children.push_back(child.get());
     for (TTreeNode* child : children)
         if (std::any_of(FChildren.begin(), FChildren.end(), [&](const auto& c) { return c.get() == child; }))
-            child->Expand(true);
+            action(child);
+}
+
+void TTreeNode::Expand(bool recurse) {
+    FExpanded = true;
+    if (HWND tree = NativeOf(this)) SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(FItemId));
+    if (recurse) ForEachChild([](TTreeNode* child) { child->Expand(true); });
 }
 
 void TTreeNode::Collapse(bool recurse) {
     FExpanded = false;
     if (HWND tree = NativeOf(this)) SendMessage(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(FItemId));
-    if (!recurse) return;
-    std::vector<TTreeNode*> children;
-    for (const auto& child : FChildren)
-        children.push_back(child.get());
-    for (TTreeNode* child : children)
-        if (std::any_of(FChildren.begin(), FChildren.end(), [&](const auto& c) { return c.get() == child; }))
-            child->Collapse(true);
+    if (recurse) ForEachChild([](TTreeNode* child) { child->Collapse(true); });
 }
 
 void TTreeNode::Delete() {

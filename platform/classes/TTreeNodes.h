@@ -75,6 +75,7 @@ public:
 private:
     friend class TTreeNodes;
     friend class TCustomTreeView;
+    void ForEachChild(const std::function<void(TTreeNode*)>& action);
 
     TTreeNodes* FOwner;
     TTreeNode* FParent = nullptr;

@@ -63,15 +63,7 @@ void TCustomTreeView::SetTopItem(TTreeNode* value) {
 
 void TCustomTreeView::SetImages(TCustomImageList* value) {
     if (value == FImages) return;
-    if (FImages != nullptr) {
-        FImages->UnRegisterChanges(FImageLink.get());
-        FImages->RemoveFreeNotification(this);
-    }
-    FImages = value;
-    if (FImages != nullptr) {
-        FImages->RegisterChanges(FImageLink.get());
-        FImages->FreeNotification(this);
-    }
+    LinkImageList(FImages, value, FImageLink.get(), this);
     ApplyImages();
 }
 

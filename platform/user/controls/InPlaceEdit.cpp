@@ -67,4 +67,11 @@ std::optional<std::string> InPlaceEdit::Finish() {
     return text;
 }
 
+std::optional<bool> InPlaceEdit::EndRequest(WORD code, HWND from) const {
+    if (from == nullptr || from != FEdit) return std::nullopt;
+    if (code == EN_INPLACE_ACCEPT || code == EN_KILLFOCUS) return false;
+    if (code == EN_INPLACE_CANCEL) return true;
+    return std::nullopt;
+}
+
 }

@@ -22,6 +22,8 @@ public:
     // The edit's text; the edit is destroyed (the focus back to its owner when it had it). nullopt when no
     // edit was open. Safe against re-entry: the edit is forgotten before it is destroyed.
     std::optional<std::string> Finish();
+    // For a WM_COMMAND the owner got: whether it asks to end editing, and if so whether to cancel.
+    std::optional<bool> EndRequest(WORD code, HWND from) const;
 
 private:
     HWND FEdit = nullptr;

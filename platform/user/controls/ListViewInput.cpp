@@ -303,9 +303,7 @@ void EndEdit(State& s, bool cancel) {
 }
 
 void OnEditCommand(State& s, WORD code, HWND from) {
-    if (from == nullptr || from != s.Editor.Edit()) return;
-    if (code == EN_INPLACE_ACCEPT || code == EN_KILLFOCUS) EndEdit(s, false);
-    if (code == EN_INPLACE_CANCEL) EndEdit(s, true);
+    if (const std::optional<bool> cancel = s.Editor.EndRequest(code, from)) EndEdit(s, *cancel);
 }
 
 }

@@ -4,6 +4,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControlsPaint.h"
 #include "platform/user/controls/Header.h"
+#include "platform/user/controls/ItemViewCommon.h"
 #include "platform/user/controls/ListViewState.h"
 
 #include <algorithm>
@@ -376,34 +377,9 @@ void OnScroll(State& s, bool vertical, int code) {
     int line = 1;
     if (View(s) == LVS_REPORT && !vertical) line = ReportLineStep;
     if ((View(s) == LVS_ICON || View(s) == LVS_SMALLICON) && vertical) line = RowHeight(s);
-    int pos = info.nPos;
-    switch (code) {
-    case SB_LINEUP:
-        pos -= line;
-        break;
-    case SB_LINEDOWN:
-        pos += line;
-        break;
-    case SB_PAGEUP:
-        pos -= std::max(1, int(info.nPage));
-        break;
-    case SB_PAGEDOWN:
-        pos += std::max(1, int(info.nPage));
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        pos = info.nTrackPos;
-        break;
-    case SB_TOP:
-        pos = info.nMin;
-        break;
-    case SB_BOTTOM:
-        pos = info.nMax;
-        break;
-    default:
-        return;
-    }
-    const int delta = pos - info.nPos;
+    const std::optional<int> pos = ScrollRequestTarget(info, code, line, std::max(1, int(info.nPage)));
+    if (!pos) return;
+    const int delta = *pos - info.nPos;
     if (delta == 0) return;
     // Into LVM_SCROLL's units: pixels, with report rows and list columns multiplied out.
     if (vertical)

@@ -4,6 +4,7 @@
 #include "platform/user/Focus.h"
 #include "platform/user/Timers.h"
 #include "platform/user/controls/EditConstants.h"
+#include "platform/user/controls/ItemViewCommon.h"
 #include "platform/user/controls/TreeViewState.h"
 
 #include <algorithm>
@@ -361,6 +362,7 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     State* s = ControlPrologue<State>(hwnd, msg, wParam, lParam, result, hooks);
     if (!s) return result;
     const std::shared_ptr<State> hold = s->Keep;
+    if (ItemViewCommonMessage(*s, hwnd, msg, wParam, result)) return result;
     switch (msg) {
     case WM_CREATE:
         UpdateScrollBars(*s);
@@ -382,20 +384,6 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         s->Font = reinterpret_cast<HFONT>(wParam);
         Changed(*s);
         return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->Font);
-    case WM_SETREDRAW:
-        s->NoRedraw = wParam == 0;
-        if (!s->NoRedraw) Changed(*s);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        s->Focused = msg == WM_SETFOCUS;
-        Invalidate(*s);
-        SendNotifyCode(hwnd, s->Focused ? NM_SETFOCUS : NM_KILLFOCUS);
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:

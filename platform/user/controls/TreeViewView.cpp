@@ -5,6 +5,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/controls/CommonControlsPaint.h"
+#include "platform/user/controls/ItemViewCommon.h"
 #include "platform/user/controls/TreeViewState.h"
 
 #include <algorithm>
@@ -186,37 +187,12 @@ void OnScroll(State& s, bool vertical, int code) {
     if (!GetScrollInfo(s.Self, vertical ? SB_VERT : SB_HORZ, &info)) return;
     const int line = vertical ? 1 : s.Indent;
     const int page = vertical ? PageRows(s) : int(ClientRect(s.Self).right);
-    int pos = vertical ? s.Top : s.HorzPos;
-    switch (code) {
-    case SB_LINEUP:
-        pos -= line;
-        break;
-    case SB_LINEDOWN:
-        pos += line;
-        break;
-    case SB_PAGEUP:
-        pos -= page;
-        break;
-    case SB_PAGEDOWN:
-        pos += page;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        pos = info.nTrackPos;
-        break;
-    case SB_TOP:
-        pos = 0;
-        break;
-    case SB_BOTTOM:
-        pos = info.nMax;
-        break;
-    default:
-        return;
-    }
+    const std::optional<int> pos = ScrollRequestTarget(info, code, line, page);
+    if (!pos) return;
     if (vertical)
-        SetTop(s, pos);
+        SetTop(s, *pos);
     else
-        SetHorzPos(s, pos);
+        SetHorzPos(s, *pos);
 }
 
 // ---------------------------------------------------------------------------------------------------------

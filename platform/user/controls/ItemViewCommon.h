@@ -1,0 +1,62 @@
+// What the tree and list views share: the messages every item view answers alike, and scroll-bar requests.
+#pragma once
+
+#include "platform/user/ScrollBars.h"
+#include "platform/user/controls/ControlsCommon.h"
+
+#include <optional>
+
+namespace korvex::user {
+
+// The position a scroll request (SB_*) asks for, from the bar's info and the view's line and page steps;
+// nullopt for a request that moves nothing.
+inline std::optional<int> ScrollRequestTarget(const SCROLLINFO& info, int code, int line, int page) {
+    switch (code) {
+    case SB_LINEUP:
+        return info.nPos - line;
+    case SB_LINEDOWN:
+        return info.nPos + line;
+    case SB_PAGEUP:
+        return info.nPos - page;
+    case SB_PAGEDOWN:
+        return info.nPos + page;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        return info.nTrackPos;
+    case SB_TOP:
+        return info.nMin;
+    case SB_BOTTOM:
+        return info.nMax;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Font, redraw, focus and dialog-code messages of an item view whose state has Font, NoRedraw and Focused,
+// with Changed(state) and Invalidate(state) found beside it. True when msg was answered (in result).
+template <class State>
+bool ItemViewCommonMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LRESULT& result) {
+    result = 0;
+    switch (msg) {
+    case WM_GETFONT:
+        result = reinterpret_cast<LRESULT>(s.Font);
+        return true;
+    case WM_SETREDRAW:
+        s.NoRedraw = wParam == 0;
+        if (!s.NoRedraw) Changed(s);
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        s.Focused = msg == WM_SETFOCUS;
+        Invalidate(s);
+        SendNotifyCode(hwnd, s.Focused ? NM_SETFOCUS : NM_KILLFOCUS);
+        return true;
+    case WM_GETDLGCODE:
+        result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return true;
+    default:
+        return false;
+    }
+}
+
+}
