@@ -156,9 +156,10 @@ LRESULT InsertItem(State& s, const TVINSERTSTRUCT* in) {
 
 // Deletes the children first (each reported by TVN_DELETEITEM), then the item itself.
 void DeleteSubtree(State& s, TreeItem* item) {
-    while (!item->Children.empty() && Alive(s))
+    // A handler may destroy the window or delete the item while its children go: both are checked first.
+    while (Alive(s) && (item == &s.Root || IsItem(s, item)) && !item->Children.empty())
         DeleteSubtree(s, item->Children.back().get());
-    if (!Alive(s) || item == &s.Root) return;
+    if (!Alive(s) || item == &s.Root || !IsItem(s, item)) return;
     if (s.Editing == item) EndEdit(s, true);
     if (s.EditPending == item) s.EditPending = nullptr;
     NotifyTree(s, TVN_DELETEITEM, 0, item, nullptr);
@@ -299,7 +300,7 @@ bool Expand(State& s, TreeItem* item, UINT action) {
         }
         if (!Alive(s) || !IsItem(s, item)) return false;
         if (action & TVE_COLLAPSERESET) {
-            while (!item->Children.empty() && Alive(s))
+            while (Alive(s) && IsItem(s, item) && !item->Children.empty())
                 DeleteSubtree(s, item->Children.back().get());
             if (!Alive(s) || !IsItem(s, item)) return false;
             item->State &= ~TVIS_EXPANDEDONCE;

@@ -403,4 +403,100 @@ TEST_F(ListViewTest, PlainLookPicture) {
     }
 }
 
+TEST_F(ListViewTest, RefusedItemChangingKeepsTheSelection) {
+    HWND list = ReportWithNames(3);
+    ClickItem(list, 0);
+    SetHandler(Parent, [](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == LVN_ITEMCHANGING) return 1;
+        return msg == WM_NOTIFY ? std::optional<LRESULT>(0) : std::nullopt;
+    });
+    ClickItem(list, 2);
+    EXPECT_EQ(Selected(list), std::vector<int> {0});
+}
+
+TEST_F(ListViewTest, AParentThatDestroysTheListInsideANotificationLeavesNothingBehind) {
+    for (UINT code : {LVN_ITEMCHANGED, LVN_COLUMNCLICK, NM_CLICK, NM_CUSTOMDRAW}) {
+        HWND list = ReportWithNames(4);
+        SetHandler(Parent, [code, list](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+            if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == code && IsWindow(list)) DestroyWindow(list);
+            return msg == WM_NOTIFY ? std::optional<LRESULT>(0) : std::nullopt;
+        });
+        if (code == LVN_COLUMNCLICK) {
+            HWND header = reinterpret_cast<HWND>(SendMessage(list, LVM_GETHEADER, 0, 0));
+            ClickAt(header, 20, 5);
+        } else {
+            ClickItem(list, 1);
+            InvalidateRect(list, nullptr, true);
+            Pump();
+        }
+        EXPECT_FALSE(IsWindow(list)) << code;
+    }
+}
+
+TEST_F(ListViewTest, CustomDrawCanRecolourOrSkipItems) {
+    HWND list = ReportWithNames(3);
+    SetHandler(Parent, [](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg != WM_NOTIFY) return std::nullopt;
+        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+        if (cd->nmcd.hdr.code != NM_CUSTOMDRAW) return 0;
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+        if (cd->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && cd->nmcd.dwItemSpec == 1) {
+            cd->clrTextBk = korvex::gdi::RGB(0, 200, 0);
+            return CDRF_DODEFAULT;
+        }
+        if (cd->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && cd->nmcd.dwItemSpec == 2) return CDRF_SKIPDEFAULT;
+        return CDRF_DODEFAULT;
+    });
+    InvalidateRect(list, nullptr, true);
+    Pump();
+    const RECT second = Part(list, 1, LVIR_LABEL);
+    EXPECT_EQ(ClientPixel(list, second.right - 2, second.top + 1), korvex::gdi::RGB(0, 200, 0));
+    // The skipped item shows nothing but the background.
+    const RECT third = Part(list, 2, LVIR_LABEL);
+    bool allBackground = true;
+    for (int x = third.left; x < third.left + 40; ++x)
+        allBackground = allBackground && ClientPixel(list, x, (third.top + third.bottom) / 2) == korvex::gdi::GetSysColor(korvex::gdi::COLOR_WINDOW);
+    EXPECT_TRUE(allBackground);
+}
+
+TEST_F(ListViewTest, ChangingTheViewMovesTheItemsAndShowsTheHeaderOnlyInReportView) {
+    HWND list = ReportWithNames(60);
+    HWND header = reinterpret_cast<HWND>(SendMessage(list, LVM_GETHEADER, 0, 0));
+    EXPECT_TRUE(IsWindowVisible(header));
+    SendMessage(list, LVM_SETVIEW, LVS_LIST, 0);
+    Pump();
+    EXPECT_EQ(SendMessage(list, LVM_GETVIEW, 0, 0), LRESULT(LVS_LIST));
+    EXPECT_FALSE(IsWindowVisible(header));
+    // The list view runs down its columns: Right steps a whole column.
+    const RECT first = Part(list, 0, LVIR_BOUNDS);
+    const RECT second = Part(list, 1, LVIR_BOUNDS);
+    EXPECT_EQ(first.left, second.left);
+    EXPECT_GT(second.top, first.top);
+    ClickItem(list, 0);
+    int rows = 1;
+    while (Part(list, rows, LVIR_BOUNDS).left == first.left)
+        ++rows;
+    ASSERT_LT(rows, 60);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Selected(list), std::vector<int> {rows});
+    SendMessage(list, LVM_SETVIEW, LVS_REPORT, 0);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(header));
+    EXPECT_EQ(SendMessage(list, LVM_SETVIEW, 7, 0), -1);   // no such view
+}
+
+TEST_F(ListViewTest, EditingAnItemThatIsDeletedEndsQuietly) {
+    HWND list = MakeList(LVS_REPORT | LVS_EDITLABELS);
+    AddColumn(list, "Name", 120);
+    AddItem(list, "a");
+    AddItem(list, "b");
+    HWND edit = reinterpret_cast<HWND>(SendMessage(list, LVM_EDITLABEL, 1, 0));
+    ASSERT_NE(edit, nullptr);
+    EditedText.clear();
+    SendMessage(list, LVM_DELETEITEM, 1, 0);
+    EXPECT_FALSE(IsWindow(edit));
+    EXPECT_EQ(EditedText, "<cancelled>");
+    EXPECT_EQ(SendMessage(list, LVM_GETEDITCONTROL, 0, 0), 0);
+}
+
 }

@@ -319,4 +319,87 @@ TEST_F(TreeViewTest, PlainLookPicture) {
     }
 }
 
+TEST_F(TreeViewTest, CallbackTextsAndChildrenAreAskedForWhenNeeded) {
+    int asked = 0;
+    SetHandler(Parent, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg != WM_NOTIFY) return std::nullopt;
+        auto* info = reinterpret_cast<NMTVDISPINFO*>(lParam);
+        if (info->hdr.code != TVN_GETDISPINFO) return 0;
+        ++asked;
+        if (info->item.mask & TVIF_TEXT) std::strncpy(info->item.pszText, "lazy", size_t(info->item.cchTextMax));
+        if (info->item.mask & TVIF_CHILDREN) info->item.cChildren = 1;
+        return 0;
+    });
+    TVINSERTSTRUCT ins;
+    ins.item.mask = TVIF_TEXT | TVIF_CHILDREN;
+    ins.item.pszText = LPSTR_TEXTCALLBACK;
+    ins.item.cChildren = I_CHILDRENCALLBACK;
+    auto lazy = reinterpret_cast<HTREEITEM>(SendMessage(Tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins)));
+    EXPECT_EQ(Text(lazy), "lazy");
+    EXPECT_GT(asked, 0);
+    // It has children by its answer, so it may expand (to be filled by the expanding handler).
+    EXPECT_TRUE(SendMessage(Tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(lazy)));
+}
+
+TEST_F(TreeViewTest, CollapseResetDeletesTheChildrenAndSortingOrdersThem) {
+    SendMessage(Tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Folders));
+    SendMessage(Tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(Folders));
+    EXPECT_EQ(SendMessage(Tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(Folders)), 0);
+    EXPECT_EQ(SendMessage(Tree, TVM_GETCOUNT, 0, 0), 2);
+    for (const char* name : {"pear", "apple", "fig"}) {
+        TVINSERTSTRUCT ins;
+        ins.hParent = Files;
+        ins.hInsertAfter = TVI_SORT;
+        ins.item.mask = TVIF_TEXT;
+        ins.item.pszText = const_cast<char*>(name);
+        SendMessage(Tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins));
+    }
+    auto first = reinterpret_cast<HTREEITEM>(SendMessage(Tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(Files)));
+    EXPECT_EQ(Text(first), "apple");
+    Add(Files, "banana");
+    SendMessage(Tree, TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(Files));
+    first = reinterpret_cast<HTREEITEM>(SendMessage(Tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(Files)));
+    auto second = reinterpret_cast<HTREEITEM>(SendMessage(Tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(first)));
+    EXPECT_EQ(Text(second), "banana");
+}
+
+TEST_F(TreeViewTest, AParentThatDestroysTheTreeInsideANotificationLeavesNothingBehind) {
+    for (UINT code : {TVN_SELCHANGED, TVN_ITEMEXPANDING, TVN_DELETEITEM, TVN_BEGINLABELEDIT}) {
+        HWND tree = Make(WC_TREEVIEW, "", TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS, 10, 10, 200, 150, 9);
+        TVINSERTSTRUCT ins;
+        ins.item.mask = TVIF_TEXT;
+        ins.item.pszText = const_cast<char*>("top");
+        auto top = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins)));
+        ins.hParent = top;
+        SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins));
+        SetHandler(Parent, [code, tree](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+            if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == code && IsWindow(tree)) DestroyWindow(tree);
+            return msg == WM_NOTIFY ? std::optional<LRESULT>(0) : std::nullopt;
+        });
+        SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(top));
+        if (IsWindow(tree)) SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(top));
+        if (IsWindow(tree)) SendMessage(tree, TVM_EDITLABEL, 0, reinterpret_cast<LPARAM>(top));
+        if (IsWindow(tree)) SendMessage(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(top));
+        Pump();
+        EXPECT_FALSE(IsWindow(tree)) << code;
+    }
+}
+
+TEST_F(TreeViewTest, DoubleClickingALabelTogglesItAndTheWheelScrolls) {
+    const RECT r = TextRect(Folders);
+    const POINT p = OnScreen(Tree, r.left + 3, r.top + 3);
+    Screen->DoubleClick(p.x, p.y);
+    Pump();
+    EXPECT_TRUE(IsExpanded(Folders));
+    for (int i = 0; i < 20; ++i)
+        Add(Files, "more");
+    SendMessage(Tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Files));
+    Screen->Wheel(p.x, p.y, -120);
+    Pump();
+    SCROLLINFO info;
+    info.fMask = SIF_POS;
+    GetScrollInfo(Tree, SB_VERT, &info);
+    EXPECT_EQ(info.nPos, 3);
+}
+
 }
