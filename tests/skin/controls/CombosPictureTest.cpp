@@ -135,7 +135,7 @@ TEST_P(CombosSheet, CombosInEveryStateAndAnOpenList) {
     const auto shoot = [&](TCustomComboBox* open, const std::string& name) {
         user::FlushDisplay();
         const gdi::RECT list = user::WindowRect(open->ListHandle());
-        const gdi::RECT r {origin.x, origin.y, origin.x + 540, std::max<long>(origin.y + 240, list.bottom)};
+        const gdi::RECT r {origin.x, origin.y, origin.x + 540, std::max<gdi::LONG>(origin.y + 240, list.bottom)};
         ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/" + name + "_" + SkinShortName(which) + ".png", &r));
     };
     shoot(drawn, "Combos");
