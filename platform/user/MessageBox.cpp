@@ -15,10 +15,12 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/NonClient.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/display/Display.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/controls/Button.h"
@@ -297,6 +299,13 @@ int MessageBox(HWND owner, const std::string& text, const std::string& caption, 
     if (owner != nullptr && IsWindow(owner)) SetActiveWindow(owner);
     if (quit) PostQuitMessage(quitCode);
     return state.Result;
+}
+
+bool MessageBeep(UINT) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr) return false;
+    display->Bell();
+    return true;
 }
 
 }

@@ -56,4 +56,7 @@ inline constexpr WPARAM MSGF_DIALOGBOX = 0;
 // IDCANCEL, or IDOK for MB_OK) and is posted again for the outer loop. Returns 0 when the box cannot be made.
 int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 
+// The system beep through the display's bell (type is the sound's kind; every kind rings the same bell).
+bool MessageBeep(UINT type);
+
 }

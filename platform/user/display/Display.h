@@ -113,6 +113,8 @@ public:
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
 
+    virtual void Bell() { }   // the system beep
+
     // The descriptor the message loop polls for display events (-1 for none), and one round of handling them.
     virtual int EventFd() const = 0;
     virtual void Pump() = 0;

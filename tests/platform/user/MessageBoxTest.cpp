@@ -114,6 +114,13 @@ TEST_F(MessageBoxTest, QuitEndsTheBoxAndIsPostedAgain) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
+TEST_F(MessageBoxTest, MessageBeepRingsTheDisplaysBellOncePerCall) {
+    const int before = Screen->BellCount();
+    EXPECT_TRUE(MessageBeep(0));
+    EXPECT_TRUE(MessageBeep(MB_ICONERROR));
+    EXPECT_EQ(Screen->BellCount(), before + 2);
+}
+
 }
 
 }

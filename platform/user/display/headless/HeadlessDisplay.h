@@ -52,12 +52,14 @@ public:
 
     std::string ClipboardText() override { return FClipboard; }
     void SetClipboardText(const std::string& text) override { FClipboard = text; }
+    void Bell() override { ++FBells; }
 
     int EventFd() const override { return -1; }
     void Pump() override { }
     void Flush() override { }
 
     // ---- test controls ----
+    int BellCount() const { return FBells; }   // beeps so far
     void SetCompositor(bool on) { FCompositor = on; }
     void SetTimeMs(std::uint64_t ms) { FTimeMs = ms; }
     void AdvanceTimeMs(std::uint64_t ms) { FTimeMs += ms; }
@@ -106,6 +108,7 @@ public:
     int CaptureCount() const { return FCaptures; }   // CaptureScreen calls so far
 
 private:
+    int FBells = 0;
     void Send(InputEvent event);
     SurfaceId SurfaceAt(gdi::POINT p) const;
     void ComposeOnto(gdi::Bitmap& screen, const gdi::RECT& area) const;

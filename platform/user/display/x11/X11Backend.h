@@ -120,6 +120,7 @@ public:
 
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
+    void Bell() override;
 
     int EventFd() const override { return FPollFd; }
     void Pump() override;

@@ -265,6 +265,11 @@ void X11Display::NoteQueuedEvents() const {
     }
 }
 
+void X11Display::Bell() {
+    XBell(FDisplay, 0);
+    XFlush(FDisplay);
+}
+
 void X11Display::Flush() {
     XFlush(FDisplay);
     NoteQueuedEvents();
