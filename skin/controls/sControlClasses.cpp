@@ -21,6 +21,7 @@
 #include "skin/controls/sRichEdit.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
@@ -44,6 +45,8 @@ void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsComboBox::StaticClass(), TsColorBox::StaticClass(),
         TsComboBoxEx::StaticClass()});
     classes::RegisterClasses({TsFilenameEdit::StaticClass(), TsDirectoryEdit::StaticClass()});
+    classes::RegisterClasses({TsTimerSpeedButton::StaticClass(), TsSpinButton::StaticClass(),
+        TsDecimalSpinEdit::StaticClass(), TsSpinEdit::StaticClass()});
     InstallEditLabelFactory();
 }
 
