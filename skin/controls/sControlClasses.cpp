@@ -4,6 +4,7 @@
 #include "platform/classes/TObject.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sCalcForm.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -46,7 +47,7 @@ void RegisterSkinControlClasses() {
         TsComboBoxEx::StaticClass()});
     classes::RegisterClasses({TsFilenameEdit::StaticClass(), TsDirectoryEdit::StaticClass()});
     classes::RegisterClasses({TsTimerSpeedButton::StaticClass(), TsSpinButton::StaticClass(),
-        TsDecimalSpinEdit::StaticClass(), TsSpinEdit::StaticClass()});
+        TsDecimalSpinEdit::StaticClass(), TsSpinEdit::StaticClass(), TsCalcForm::StaticClass()});
     InstallEditLabelFactory();
 }
 

@@ -13,6 +13,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sParentCache.h"
 #include "skin/engine/sPixelAccess.h"
+#include "skin/engine/sSkinManager.h"
 
 #include <array>
 
@@ -97,18 +98,19 @@ namespace {
 inline constexpr int SpinButtonDefaultWidth = 18;
 inline constexpr int SpinButtonMinWidth = 15;
 
-// The 9 x 5 arrow: a filled triangle, black inside, its outline in the font's colour.
-void DrawArrowGlyph(TBitmap& bmp, bool up, TColor outline) {
+// The 9 x 5 arrow: a filled triangle (inside fill, outline outline) on the transparent key colour.
+void DrawArrowGlyph(TBitmap& bmp, bool up, TColor fill, TColor outline) {
     bmp.SetSize(9, 5);
     TCanvas* c = bmp.Canvas();
-    c->Brush()->SetColor(clWhite);
+    c->Brush()->SetColor(TColor(0xFF00FF));   // the bottom-left pixel: transparent
     c->FillRect(TRect {0, 0, 9, 5});
-    c->Brush()->SetColor(clBlack);
+    c->Brush()->SetColor(fill);
     c->Pen()->SetColor(outline);
     const std::array<TPoint, 3> upPoints {TPoint {1, 4}, TPoint {7, 4}, TPoint {4, 1}};
     const std::array<TPoint, 3> downPoints {TPoint {1, 1}, TPoint {7, 1}, TPoint {4, 4}};
     c->Polygon(up ? std::span<const TPoint>(upPoints) : std::span<const TPoint>(downPoints));
 }
+
 
 }
 
@@ -216,13 +218,20 @@ void TsSpinButton::SetDownGlyph(const TBitmap* value) {
 }
 
 void TsSpinButton::RebuildDefaultGlyphs() {
+    // Black with the font's outline; in a skin the section's font colour, so dark skins show the arrows too.
+    TColor fill = clBlack;
+    TColor outline = Font()->Color();
+    if (FUpButton != nullptr && FUpButton->SkinData()->Skinned()) {
+        TsCommonData* data = FUpButton->SkinData();
+        fill = outline = data->SkinManager()->Sections[std::size_t(data->SkinIndex)].FontColor[1];
+    }
     TBitmap bmp;
     if (FUpDefault && FUpButton != nullptr) {
-        DrawArrowGlyph(bmp, true, Font()->Color());
+        DrawArrowGlyph(bmp, true, fill, outline);
         FUpButton->SetGlyph(&bmp);
     }
     if (FDownDefault && FDownButton != nullptr) {
-        DrawArrowGlyph(bmp, false, Font()->Color());
+        DrawArrowGlyph(bmp, false, fill, outline);
         FDownButton->SetGlyph(&bmp);
     }
 }

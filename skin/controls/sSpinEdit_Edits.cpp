@@ -121,6 +121,7 @@ void TsBaseSpinEdit::CreateParams(TCreateParams& params) {
 void TsBaseSpinEdit::CreateWnd() {
     TsEdit::CreateWnd();
     SetEditRect();
+    if (FButton != nullptr) FButton->RebuildDefaultGlyphs();   // the buttons know their skin by now
 }
 
 void TsBaseSpinEdit::SetEditRect() {

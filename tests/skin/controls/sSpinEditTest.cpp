@@ -3,11 +3,16 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sControlClasses.h"
 #include "skin/controls/sSpinEdit.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
 
 #include <cmath>
 
@@ -309,6 +314,24 @@ TEST_F(SpinEditTest, TheButtonSitsAtTheRightEdgeAndTheHeightIsKeptAtTheMinimum) 
     spin->SetEnabled(false);
     EXPECT_FALSE(b->UpButton()->Enabled());
     EXPECT_FALSE(b->DownButton()->Enabled());
+}
+
+TEST_F(SpinEditTest, DefaultArrowsTakeTheSkinsFontColourSoDarkSkinsShowThem) {
+    UseSkin(2);   // dark
+    auto* spin = NewSpin<TsDecimalSpinEdit>();
+    TsCommonData* data = spin->Button()->UpButton()->SkinData();
+    ASSERT_TRUE(data->Skinned());
+    const TColor font = Manager->Sections[std::size_t(data->SkinIndex)].FontColor[1];
+    for (TsTimerSpeedButton* b : {spin->Button()->UpButton(), spin->Button()->DownButton()}) {
+        TBitmap* glyph = b->Glyph();
+        ASSERT_EQ(glyph->Width(), 9);
+        ASSERT_EQ(glyph->Height(), 5);
+        EXPECT_EQ(glyph->Canvas()->Pixels(4, b == spin->Button()->UpButton() ? 3 : 2), font);
+        EXPECT_EQ(glyph->Canvas()->Pixels(0, 4), TColor(0xFF00FF));   // the transparent corner
+    }
+    UseSkin(-1);
+    spin->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REMOVESKIN), reinterpret_cast<LPARAM>(Manager));
+    EXPECT_EQ(spin->Button()->UpButton()->Glyph()->Canvas()->Pixels(4, 3), clBlack);
 }
 
 }
