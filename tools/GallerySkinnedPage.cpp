@@ -13,6 +13,7 @@
 #include "platform/classes/TStringList.h"
 #include "platform/classes/TStringStream.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sCalcForm.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sComboBox.h"
@@ -29,6 +30,7 @@
 #include "skin/controls/sRichEdit.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
@@ -145,6 +147,29 @@ void BuildEdits(TForm* form, TWinControl* back) {
     // The edits with a browse button, in the first column below the split panels.
     Place<TsFilenameEdit>(form, back, 14, 418, 308, 22)->SetText("/srv/nodes/node1/FAHlog.txt");
     Place<TsDirectoryEdit>(form, back, 14, 448, 308, 22)->SetText("/srv/nodes/backup");
+}
+
+// Column 4, below the combo boxes: the spin edits and a button that opens the calculator.
+void BuildSpinEdits(TForm* form, TWinControl* back) {
+    auto* decimal = Place<TsDecimalSpinEdit>(form, back, 690, 140, 152, 24);
+    decimal->SetIncrement(0.25);
+    decimal->SetValue(2.5);
+    auto* whole = Place<TsSpinEdit>(form, back, 690, 170, 152, 24);
+    whole->SetMinValue(0);
+    whole->SetMaxValue(100);
+    whole->SetValue(42);
+    auto* off = Place<TsDecimalSpinEdit>(form, back, 690, 200, 152, 24);
+    off->SetValue(1);
+    off->SetEnabled(false);
+    auto* open = Place<TsSpeedButton>(form, back, 690, 230, 152, 26, "Calculator");
+    open->OnClick = [form, open](TObject*) {
+        auto* calc = Create<TsCalcForm>(form);
+        const TPoint at = open->ClientToScreen(TPoint {0, open->Height()});
+        calc->SetLeft(at.x);
+        calc->SetTop(at.y);
+        calc->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+        calc->Show();
+    };
 }
 
 void BuildRows(TForm* form, TWinControl* back) {
@@ -292,6 +317,7 @@ TForm* BuildSkinnedPage(TsSkinManager* manager, const std::string& initialSkin) 
     BuildEdits(form, back);
     BuildPages(form, back);
     BuildCombos(form, back);
+    BuildSpinEdits(form, back);
     return form;
 }
 

@@ -3,9 +3,9 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
-#include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sControlClasses.h"
