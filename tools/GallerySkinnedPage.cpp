@@ -15,6 +15,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCalcForm.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sCurrEdit.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -149,7 +150,7 @@ void BuildEdits(TForm* form, TWinControl* back) {
     Place<TsDirectoryEdit>(form, back, 14, 448, 308, 22)->SetText("/srv/nodes/backup");
 }
 
-// Column 4, below the combo boxes: the spin edits and a button that opens the calculator.
+// Column 4, below the combo boxes: the spin edits, a number edit and a button that opens the calculator.
 void BuildSpinEdits(TForm* form, TWinControl* back) {
     auto* decimal = Place<TsDecimalSpinEdit>(form, back, 690, 140, 152, 24);
     decimal->SetIncrement(0.25);
@@ -161,7 +162,8 @@ void BuildSpinEdits(TForm* form, TWinControl* back) {
     auto* off = Place<TsDecimalSpinEdit>(form, back, 690, 200, 152, 24);
     off->SetValue(1);
     off->SetEnabled(false);
-    auto* open = Place<TsSpeedButton>(form, back, 690, 230, 152, 26, "Calculator");
+    Place<TsCurrencyEdit>(form, back, 690, 230, 152, 24)->SetValue(12345.67);
+    auto* open = Place<TsSpeedButton>(form, back, 690, 260, 152, 26, "Calculator");
     open->OnClick = [form, open](TObject*) {
         auto* calc = Create<TsCalcForm>(form);
         const TPoint at = open->ClientToScreen(TPoint {0, open->Height()});

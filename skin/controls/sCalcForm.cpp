@@ -135,12 +135,26 @@ void TsCalcForm::WndProc(TMessage& m) {
         m.Result = 1;
         return;
     }
-    if (m.Msg == CM_DEACTIVATE && Visible()) {
+    if (m.Msg == user::WM_MOUSEACTIVATE && FClient != nullptr) {
+        m.Result = user::MA_NOACTIVATE;   // dropped down: the edit keeps the focus and hands the keys over
+        return;
+    }
+    if (m.Msg == CM_DEACTIVATE && Visible() && FClient == nullptr) {   // a drop-down closes with its edit
         TForm::WndProc(m);
         Close();
         return;
     }
     TForm::WndProc(m);
+}
+
+void TsCalcForm::HideDragBar() {
+    if (!FDragBar->Visible()) return;
+    FDragBar->SetVisible(false);
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        if (c != FDragBar) c->SetTop(c->Top() - CalcDragBarHeight);
+    }
+    SetClientHeight(ClientHeight() - CalcDragBarHeight);
 }
 
 void TsCalcForm::ShowText(const std::string& text) {

@@ -50,6 +50,7 @@ public:
     void Paste();   // a number from the clipboard ("0" for a text that is none)
     void MenuOk();
     void MenuCancel();
+    void HideDragBar();   // as a drop-down: the drag bar hidden, the rest moved up, the height reduced to match
 
     std::string Text() const { return FText; }   // the display text
     void SetText(const std::string& value);   // shown as typed (status: typing)

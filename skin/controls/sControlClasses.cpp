@@ -9,6 +9,7 @@
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
 #include "skin/controls/sComboBoxes_ComboBoxEx.h"
+#include "skin/controls/sCurrEdit.h"
 #include "skin/controls/sCustomComboEdit.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sGauge.h"
@@ -47,7 +48,8 @@ void RegisterSkinControlClasses() {
         TsComboBoxEx::StaticClass()});
     classes::RegisterClasses({TsFilenameEdit::StaticClass(), TsDirectoryEdit::StaticClass()});
     classes::RegisterClasses({TsTimerSpeedButton::StaticClass(), TsSpinButton::StaticClass(),
-        TsDecimalSpinEdit::StaticClass(), TsSpinEdit::StaticClass(), TsCalcForm::StaticClass()});
+        TsDecimalSpinEdit::StaticClass(), TsSpinEdit::StaticClass(), TsCalcForm::StaticClass(),
+        TsCurrencyEdit::StaticClass()});
     InstallEditLabelFactory();
 }
 

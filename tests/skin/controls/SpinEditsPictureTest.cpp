@@ -1,9 +1,10 @@
-// A sheet of the spin edits in their states (and the popup calculator), in each of our four skins and without a
+// A sheet of the spin edits in their states, the number edits and the popup calculator, in each of our four skins and without a
 // skin, written as PNG pictures.
 #include "support/ControlsKit.h"
 
 #include "platform/user/MessageLoop.h"
 #include "skin/controls/sCalcForm.h"
+#include "skin/controls/sCurrEdit.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpinEdit.h"
@@ -16,6 +17,12 @@ using namespace korvex::skin;
 using namespace korvex::skin::ctltest;
 
 namespace {
+
+// A number edit with its calculator button.
+class TButtonNumEdit : public TsCustomNumEdit {
+public:
+    using TsCustomNumEdit::TsCustomNumEdit;
+};
 
 class SpinEditsSheet : public ControlsTest, public ::testing::WithParamInterface<int> {
 protected:
@@ -30,7 +37,7 @@ protected:
     }
 };
 
-TEST_P(SpinEditsSheet, SpinEditsInEveryStateAndTheCalculator) {
+TEST_P(SpinEditsSheet, SpinEditsInEveryStateNumberEditsAndTheCalculator) {
     const int which = GetParam();
     InstallEditLabelFactory();
     UseSkin(which);
@@ -56,6 +63,14 @@ TEST_P(SpinEditsSheet, SpinEditsInEveryStateAndTheCalculator) {
     readOnly->SetReadOnly(true);
     auto* wide = Spin<TsSpinEdit>(back, 80, 190, "Узел");
     wide->SetValue(1000000);
+    auto* money = Create<TsCurrencyEdit>(Form);
+    money->SetBounds(230, 195, 100, 24);
+    money->SetParent(back);
+    money->SetValue(-1234.5);
+    auto* number = Create<TButtonNumEdit>(Form);
+    number->SetBounds(340, 195, 110, 24);
+    number->SetParent(back);
+    number->SetValue(98765.4321);
     Pump();
     ParentsUpdated(Form);
     Pump();
