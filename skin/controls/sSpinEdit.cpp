@@ -26,8 +26,7 @@ using namespace korvex::classes;
 TsTimerSpeedButton::TsTimerSpeedButton(TComponent* owner) : TsSpeedButton(owner) { }
 
 TsTimerSpeedButton::~TsTimerSpeedButton() {
-    delete FRepeatTimer;   // owned by this button; freed before the components go
-    FRepeatTimer = nullptr;
+    if (FRepeatTimer != nullptr) FRepeatTimer->SetEnabled(false);   // freed with the owned components
 }
 
 TClass TsTimerSpeedButton::StaticClass() {
@@ -50,7 +49,7 @@ void TsTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x
     SetDown(true);
     if (!(FTimeBtnState & tbAllowTimer) || button != mbLeft) return;
     if (FRepeatTimer == nullptr) {
-        FRepeatTimer = new TTimer(nullptr);
+        FRepeatTimer = new TTimer(this);
         FRepeatTimer->OnTimer = [this](TObject*) { TimerExpired(); };
     }
     FRepeatTimer->SetEnabled(false);
