@@ -119,6 +119,16 @@ TEST_F(CalcFormTest, ErrorsIgnoreEveryKeyButClear) {
     }
 }
 
+TEST_F(CalcFormTest, AnOverflowToInfinityIsAnErrorNotAnInfiniteDisplay) {
+    Calc->SetText("1e308");
+    EXPECT_EQ(Keys("*10="), "Error");
+    EXPECT_EQ(Calc->Status(), csError);
+    Keys("C");
+    Calc->SetText("2.5");
+    EXPECT_EQ(Keys("_"), "-2.5");
+    EXPECT_EQ(Keys("*0="), "0");   // not "-0"
+}
+
 TEST_F(CalcFormTest, ANumberStopsAtThePrecisionPlusOneForTheSign) {
     Calc->SetPrecision(16);
     const int bells = Display->BellCount();
