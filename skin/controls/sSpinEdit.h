@@ -106,8 +106,8 @@ public:
     int MinHeight();   // from the font's and the system font's text heights
 
     virtual bool IsValidChar(char32_t key);
-    virtual void UpClick() { }
-    virtual void DownClick() { }
+    virtual void UpClick();   // a read-only edit beeps, else one step up
+    virtual void DownClick();   // a read-only edit beeps, else one step down
 
 protected:
     void CreateParams(classes::TCreateParams& params) override;
@@ -116,7 +116,7 @@ protected:
     void KeyPress(char32_t& key) override;
     void WndProc(classes::TMessage& message) override;
     bool DoMouseWheel(classes::TShiftState shift, int wheelDelta, classes::TPoint mousePos) override;
-    virtual void WheelSteps(int steps) { (void)steps; }   // steps notches up (negative: down)
+    virtual void StepBy(int steps) { (void)steps; }   // Value moved by steps increments (negative: down)
     char DecimalSeparator() const;
 
 private:
@@ -150,12 +150,9 @@ public:
     void SetDecimalPlaces(int value);   // the text is written again
     double CheckValue(double value) const;
 
-    void UpClick() override;
-    void DownClick() override;
-
 protected:
     void DoExit() override;
-    void WheelSteps(int steps) override;
+    void StepBy(int steps) override;
 
 private:
     double FIncrement = 1.0;
@@ -182,12 +179,10 @@ public:
     std::int64_t CheckValue(std::int64_t value) const;
 
     bool IsValidChar(char32_t key) override;
-    void UpClick() override;
-    void DownClick() override;
 
 protected:
     void DoExit() override;
-    void WheelSteps(int steps) override;
+    void StepBy(int steps) override;
 
 private:
     std::int64_t FIncrement = 1;

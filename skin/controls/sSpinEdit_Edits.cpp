@@ -141,6 +141,20 @@ bool TsBaseSpinEdit::IsValidChar(char32_t key) {
     return SpinCharAllowed(key, DecimalSeparator(), true, FEditorEnabled);
 }
 
+void TsBaseSpinEdit::UpClick() {
+    if (ReadOnly())
+        user::MessageBeep(0);
+    else
+        StepBy(1);
+}
+
+void TsBaseSpinEdit::DownClick() {
+    if (ReadOnly())
+        user::MessageBeep(0);
+    else
+        StepBy(-1);
+}
+
 void TsBaseSpinEdit::KeyDown(user::WORD& key, TShiftState shift) {
     if (key == user::VK_UP)
         UpClick();
@@ -159,7 +173,7 @@ void TsBaseSpinEdit::KeyPress(char32_t& key) {
 
 bool TsBaseSpinEdit::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     TsEdit::DoMouseWheel(shift, wheelDelta, mousePos);
-    WheelSteps(int(static_cast<std::int16_t>(wheelDelta)) / 120);
+    if (const int steps = int(static_cast<std::int16_t>(wheelDelta)) / 120; steps != 0) StepBy(steps);
     return true;
 }
 
@@ -254,22 +268,8 @@ void TsDecimalSpinEdit::SetDecimalPlaces(int value) {
     if (!Loading(this)) SetValue(CheckValue(Value()));
 }
 
-void TsDecimalSpinEdit::UpClick() {
-    if (ReadOnly())
-        user::MessageBeep(0);
-    else
-        SetValue(Value() + FIncrement);
-}
-
-void TsDecimalSpinEdit::DownClick() {
-    if (ReadOnly())
-        user::MessageBeep(0);
-    else
-        SetValue(Value() - FIncrement);
-}
-
-void TsDecimalSpinEdit::WheelSteps(int steps) {
-    if (steps != 0) SetValue(Value() + steps * FIncrement);
+void TsDecimalSpinEdit::StepBy(int steps) {
+    SetValue(Value() + steps * FIncrement);
 }
 
 void TsDecimalSpinEdit::DoExit() {
@@ -326,22 +326,8 @@ std::int64_t SaturatedStep(std::int64_t value, std::int64_t steps, std::int64_t 
 
 }
 
-void TsSpinEdit::UpClick() {
-    if (ReadOnly())
-        user::MessageBeep(0);
-    else
-        SetValue(SaturatedStep(Value(), 1, FIncrement));
-}
-
-void TsSpinEdit::DownClick() {
-    if (ReadOnly())
-        user::MessageBeep(0);
-    else
-        SetValue(SaturatedStep(Value(), -1, FIncrement));
-}
-
-void TsSpinEdit::WheelSteps(int steps) {
-    if (steps != 0) SetValue(SaturatedStep(Value(), steps, FIncrement));
+void TsSpinEdit::StepBy(int steps) {
+    SetValue(SaturatedStep(Value(), steps, FIncrement));
 }
 
 void TsSpinEdit::DoExit() {
