@@ -244,14 +244,15 @@ void TsGridAdapter::RemoveItem(int index) {
 }
 
 void TsGridAdapter::Notification(TComponent* component, TOperation operation) {
-    // A grid or bar going away while the adapter lives: the items forget it, whatever the name says.
-    if (operation == opRemove && FItems && !BeingDestroyed(this)) {
+    // A grid or bar going away: the items forget it, whatever the name says, also while the adapter itself
+    // is going (a form frees its child controls before its components).
+    if (operation == opRemove && FItems) {
         for (int i = 0; i < ItemCount(); ++i) {
             TsGridItem* item = FItems->Item(i);
             if (item->FVertBar == component) item->FVertBar = nullptr;
             if (item->FHorzBar == component) item->FHorzBar = nullptr;
             if (item->FGrid == component && BeingDestroyed(component)) {
-                FreeBars(item);
+                if (!BeingDestroyed(this)) FreeBars(item);
                 item->FGrid = nullptr;
                 item->FOldWndProc = nullptr;
                 item->SkinData()->SetOwnerControl(nullptr);

@@ -135,6 +135,7 @@ void TsGridAdapter::HookControl(TsGridItem* item, TCustomGrid* grid) {
     if (item->FGrid == grid) return;   // hooked already: its procedure is ours
     item->FCtrlName = grid->Name();
     item->FGrid = grid;
+    grid->FreeNotification(this);   // whoever owns it, its going reaches Notification
     item->SkinData()->SetOwnerControl(grid);
     if (item->SkinData()->SkinSection().empty() || item->SkinData()->SkinSection() == "UNKNOWN")
         item->SkinData()->SetSkinSection(FDefaultSection);

@@ -177,6 +177,19 @@ TEST_F(GridAdapterTest, AGridFreedBeforeItsAdapterIsForgotten) {
     adapter->Free();   // nothing to restore
 }
 
+TEST_F(GridAdapterTest, AFormFreeingItsGridsBeforeItsAdapterLeavesNothingBehind) {
+    UseSkin(3);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu}, 320, 200);
+    auto* grid = new TStringGrid(form);   // owned by the form, a child of a panel-less form
+    grid->SetParent(form);
+    grid->SetBounds(5, 5, 200, 100);
+    grid->SetRowCount(40);
+    auto* adapter = Create<TsGridAdapter>(form);
+    adapter->AddAllItems();
+    ASSERT_TRUE(QuerySkinCommand(grid, SMC_ISSKINNED));
+    form->Free();   // its child controls go first, then the adapter with its items
+}
+
 // ---- Pictures -------------------------------------------------------------------------------------------
 
 class GridAdapterPicture : public GridAdapterTest, public ::testing::WithParamInterface<int> { };
