@@ -1,6 +1,7 @@
 // Number routines of the run time.
 #include "platform/base/Numbers.h"
 
+#include "platform/base/Assert.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/FormatSettings.h"
 
@@ -481,6 +482,15 @@ double Int(double value) {
 
 double Frac(double value) {
     return value - std::trunc(value);
+}
+
+int MulDiv(int number, int numerator, int denominator) {
+    KORVEX_ASSERT(denominator != 0);
+    const long long product = static_cast<long long>(number) * numerator;
+    const long long half = std::llabs(static_cast<long long>(denominator)) / 2;
+    const bool negative = (product < 0) != (denominator < 0);
+    const long long magnitude = (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
+    return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
 }

@@ -59,4 +59,7 @@ std::int64_t Trunc(double value);
 double Int(double value);
 double Frac(double value);
 
+// MulDiv as Windows has it: number * numerator / denominator from the exact product, rounded half away from zero.
+int MulDiv(int number, int numerator, int denominator);
+
 }

@@ -1,27 +1,15 @@
 // TGraphicsObject, TFont, TPen and TBrush: attributes, change notification, handles and published properties.
 #include "platform/classes/GraphicsObjects.h"
 
+#include "platform/base/Numbers.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TColor.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/PenBrush.h"
 
-#include <cstdlib>
-
 namespace korvex::classes {
 
-namespace {
-
-// MulDiv as Windows has it: the exact product divided with rounding half away from zero.
-int MulDiv(int number, int numerator, int denominator) {
-    const long long product = static_cast<long long>(number) * numerator;
-    const long long half = std::llabs(static_cast<long long>(denominator)) / 2;
-    const bool negative = (product < 0) != (denominator < 0);
-    const long long magnitude = (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
-    return static_cast<int>(negative ? -magnitude : magnitude);
-}
-
-}
+using base::MulDiv;
 
 // ---------------------------------------------------------------------------------------------------------
 // TGraphicsObject

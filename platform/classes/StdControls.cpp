@@ -7,6 +7,7 @@
 #include "platform/classes/TColorBox.h"
 #include "platform/classes/TComboBox.h"
 #include "platform/classes/TGroupBox.h"
+#include "platform/classes/TImage.h"
 #include "platform/classes/TListBox.h"
 #include "platform/classes/TRadioButton.h"
 #include "platform/classes/TScrollBar.h"
@@ -16,7 +17,7 @@ namespace korvex::classes {
 void RegisterStdControlClasses() {
     RegisterClasses({TButton::StaticClass(), TBitBtn::StaticClass(), TCheckBox::StaticClass(),
         TRadioButton::StaticClass(), TGroupBox::StaticClass(), TListBox::StaticClass(), TComboBox::StaticClass(),
-        TColorBox::StaticClass(), TScrollBar::StaticClass()});
+        TColorBox::StaticClass(), TScrollBar::StaticClass(), TImage::StaticClass()});
 }
 
 }

@@ -80,6 +80,12 @@ TBitmap* TPicture::Bitmap() {
     return static_cast<TBitmap*>(FGraphic.get());
 }
 
+TIcon* TPicture::Icon() {
+    if (auto* icon = dynamic_cast<TIcon*>(FGraphic.get())) return icon;
+    Take(std::make_unique<TIcon>());
+    return static_cast<TIcon*>(FGraphic.get());
+}
+
 void TPicture::LoadFromFile(const std::string& fileName) {
     const std::string ext = ExtensionOf(fileName);
     std::unique_ptr<TGraphic> graphic;

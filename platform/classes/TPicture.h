@@ -9,6 +9,7 @@
 namespace korvex::classes {
 
 class TBitmap;
+class TIcon;
 
 class TPicture : public TPersistent {
 public:
@@ -24,6 +25,7 @@ public:
     void SetGraphic(const TGraphic* value) { Assign(value); }
     // The graphic as a bitmap: a graphic of another kind is replaced by an empty bitmap first.
     TBitmap* Bitmap();
+    TIcon* Icon();   // the same for an icon
     int Width() const { return FGraphic ? FGraphic->Width() : 0; }
     int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 

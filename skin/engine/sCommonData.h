@@ -65,6 +65,8 @@ public:
     int ControlKind = 0;   // written by the owner's constructor
 
     classes::TControl* OwnerControl() const { return FOwnerControl; }
+    // For skin states owned by something else than their control (a grid adapter's items).
+    void SetOwnerControl(classes::TControl* value) { FOwnerControl = value; }
     classes::TPersistent* OwnerObject() const { return FOwnerObject; }
     classes::TControl* AnimChild() const;   // the child being animated (code 15); nullptr once freed
     void SetAnimChild(classes::TControl* value);

@@ -3,6 +3,7 @@
 
 #include "platform/classes/TObject.h"
 #include "skin/controls/sControlClasses.h"
+#include "skin/windows/sGridAdapter.h"
 #include "skin/windows/sHintManager.h"
 #include "skin/windows/sSkinProvider.h"
 
@@ -10,7 +11,8 @@ namespace korvex::skin {
 
 void RegisterSkinWindowClasses() {
     RegisterSkinControlClasses();
-    classes::RegisterClasses({TsSkinProvider::StaticClass(), TsHintManager::StaticClass()});
+    classes::RegisterClasses(
+        {TsSkinProvider::StaticClass(), TsHintManager::StaticClass(), TsGridAdapter::StaticClass()});
 }
 
 }

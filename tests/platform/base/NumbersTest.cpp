@@ -168,3 +168,14 @@ TEST(Frac, KeepsTheSignOfTheValue) {
     EXPECT_DOUBLE_EQ(Int(-2.75), -2);
     EXPECT_DOUBLE_EQ(Int(2.75), 2);
 }
+
+TEST(MulDiv, RoundsHalfAwayFromZeroFromTheExactProduct) {
+    struct Case {
+        int Number, Numerator, Denominator, Expected;
+    };
+    for (const Case& c : std::initializer_list<Case> {{16, 7, 4, 28}, {10, 7, 4, 18}, {14, 15, 8, 26},
+             {-10, 7, 4, -18}, {10, -7, 4, -18}, {10, 7, -4, -18}, {1 << 30, 1 << 20, 1 << 25, 1 << 25}, {0, 5, 3, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.Number << " * " << c.Numerator << " / " << c.Denominator);
+        EXPECT_EQ(MulDiv(c.Number, c.Numerator, c.Denominator), c.Expected);
+    }
+}

@@ -1,0 +1,104 @@
+// The skinned message dialog on a private Xvfb server in each of our skins: shown modally, answered with a
+// real key press through xdotool, and a screenshot of each dialog written beside the test.
+#include "support/X11TestKit.h"
+#include "support/XvfbServer.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TScreen.h"
+#include "platform/gdi/FontEngine.h"
+#include "platform/gdi/PngCodec.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/Messages.h"
+#include "platform/user/Screen.h"
+#include "platform/user/display/x11/X11Display.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sMessageDlg.h"
+#include "skin/windows/sWindowClasses.h"
+#include "tools/skingen/EmbeddedSkins.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+
+namespace {
+
+class MessageDialogOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
+        user::InitMessageQueue();
+        user::X11DisplayOptions options;
+        options.Name = Server.Name();
+        auto display = user::CreateX11Display(options);
+        ASSERT_TRUE(display);
+        X11 = display.get();
+        user::SetDisplay(std::move(display));
+        gdi::SetPinnedFontFamily("DejaVu Sans");
+        RegisterSkinWindowClasses();
+        InitApplication();
+        Application->SetTitle("KORVEX");
+        Manager = Create<TsSkinManager>(Application);
+        Manager->SetActive(false);
+        std::string error;
+        ASSERT_TRUE(LoadEmbeddedSkins(*Manager, &error)) << error;
+    }
+    void TearDown() override {
+        if (!Server.Running()) return;
+        Application->OnIdle = nullptr;
+        DoneApplication();
+        user::ShutdownMessageQueue();
+        user::ResetDisplay();
+        gdi::SetPinnedFontFamily("");
+    }
+
+    e2e::XvfbServer Server {800, 600};
+    user::Display* X11 = nullptr;
+    TsSkinManager* Manager = nullptr;
+};
+
+}
+
+TEST_F(MessageDialogOnX11, EachSkinShowsTheQuestionAndEscapeAnswersNo) {
+    for (const char* skinName : {"MacOS", "LongHorn", "NextStyle", "Office2003"}) {
+        SCOPED_TRACE(skinName);
+        Manager->SetSkinName(std::string(skinName) + " (internal)");
+        Manager->SetActive(true);
+        std::string shotFile;
+        bool pressed = false;
+        auto started = std::chrono::steady_clock::now();
+        Application->OnIdle = [&](TObject*, bool&) {
+            auto* dialog = dynamic_cast<TsMessageForm*>(Screen->ActiveForm());
+            if (dialog == nullptr || pressed) return;
+            // Let the server show the window, then photograph it and answer with a real key.
+            if (std::chrono::steady_clock::now() - started < std::chrono::milliseconds(400)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+                return;
+            }
+            user::FlushDisplay();
+            const TRect window {dialog->Left(), dialog->Top(), dialog->Left() + dialog->Width(),
+                dialog->Top() + dialog->Height()};
+            std::unique_ptr<gdi::Bitmap> shot(X11->CaptureScreen(window));
+            if (shot) {
+                shotFile = testing::TempDir() + "message-dialog-" + skinName + ".png";
+                gdi::WritePngFile(*shot, shotFile);
+            }
+            pressed = true;
+            e2e::Xdotool(Server.Name(), {"key", "Escape"});
+            user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+        };
+        const int answer = sMessageDlg("The client on node 3 does not answer.\nRestart it?", mtConfirmation,
+            {mbYes, mbNo}, 0);
+        Application->OnIdle = nullptr;
+        EXPECT_EQ(answer, mrNo);
+        EXPECT_FALSE(shotFile.empty());
+        std::printf("screenshot: %s\n", shotFile.c_str());
+    }
+}

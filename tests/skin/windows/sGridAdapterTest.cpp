@@ -1,0 +1,215 @@
+// The grid adapter: which grids it links, the skin's colours and back, skinned bars following the grid and
+// moving it, grids and adapters freed in either order, and pictures of a skinned grid in each skin.
+#include "support/WindowsKit.h"
+
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TStringGrid.h"
+#include "platform/user/VirtualKeys.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sScrollBar.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sGridAdapter.h"
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+// A grid whose class name is that of a data-aware grid the adapter leaves alone.
+class TDBGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    static TClass StaticClass() {
+        static const TClassInfo info = MakeClass<TDBGrid, TStringGrid>("TDBGrid");
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+};
+
+class GridAdapterTest : public FormsTest {
+protected:
+    template <class G = TStringGrid>
+    G* NewGrid(const char* name, int rows = 30, int cols = 8) {
+        auto* grid = new G(Form);
+        grid->SetName(name);
+        grid->SetParent(Form);
+        grid->SetBounds(10, 10, 300, 150);
+        grid->SetRowCount(rows);
+        grid->SetColCount(cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) grid->SetCells(c, r, r == 0 ? "Node " + std::to_string(c) : std::to_string(r * c));
+        return grid;
+    }
+    TsGridAdapter* NewAdapter() {
+        auto* adapter = Create<TsGridAdapter>(Form);
+        adapter->AddAllItems();
+        ParentsUpdated(Form);   // what the form's provider does once it painted
+        Pump();
+        return adapter;
+    }
+    static TsGridItem* ItemOf(TsGridAdapter* a, TCustomGrid* grid) {
+        for (int i = 0; i < a->ItemCount(); ++i)
+            if (a->Controls()->Item(i)->Grid() == grid) return a->Controls()->Item(i);
+        return nullptr;
+    }
+    TColor GlobalInfo(bool hot) const {
+        const int gi = Manager->GetSkinIndex("GLOBALINFO");
+        return hot ? Manager->Sections[gi].HotColor : Manager->Sections[gi].Color;
+    }
+};
+
+TEST_F(GridAdapterTest, TheSearchLinksEveryGridAndTheSkinsColoursComeAndGo) {
+    UseSkin(1);
+    TStringGrid* grid = NewGrid("Grid");
+    TsGridAdapter* adapter = NewAdapter();
+    ASSERT_NE(ItemOf(adapter, grid), nullptr);
+    EXPECT_TRUE(QuerySkinCommand(grid, SMC_ISSKINNED));
+    EXPECT_EQ(adapter->IndexOf("GRID"), adapter->IndexOf("grid"));
+    EXPECT_EQ(ItemOf(adapter, grid)->SkinData()->SkinSection(), "EDIT");
+    EXPECT_EQ(ItemOf(adapter, grid)->SkinData()->ControlKind, ckGridItem);
+    EXPECT_EQ(grid->FixedColor(), GlobalInfo(false));
+    EXPECT_EQ(grid->Color(), GlobalInfo(true));
+    adapter->RemoveItem(adapter->IndexOf("Grid"));
+    EXPECT_EQ(grid->Color(), clWindow);
+    EXPECT_EQ(grid->FixedColor(), Form->Color());
+    EXPECT_FALSE(QuerySkinCommand(grid, SMC_ISSKINNED));
+}
+
+TEST_F(GridAdapterTest, AStoredItemNeverLinksADataAwareGrid) {
+    UseSkin(1);
+    TDBGrid* db = NewGrid<TDBGrid>("History");
+    EXPECT_FALSE(IsSupportedGrid(db));
+    auto* adapter = new TsGridAdapter(Form);
+    adapter->SetAutoSearch(false);
+    adapter->RemoveAllItems();
+    static_cast<TsGridItem*>(adapter->Controls()->Add())->SetCtrlName("History");
+    adapter->LinkItems();
+    EXPECT_EQ(adapter->Controls()->Item(0)->Grid(), nullptr);
+    EXPECT_FALSE(QuerySkinCommand(db, SMC_ISSKINNED));
+}
+
+TEST_F(GridAdapterTest, TheSearchTakesTheFirstStoredItemOfTheNameAndSetsItsSection) {
+    UseSkin(0);
+    TStringGrid* grid = NewGrid("Grid");
+    auto* adapter = new TsGridAdapter(Form);
+    auto* first = static_cast<TsGridItem*>(adapter->Controls()->Add());
+    first->SetCtrlName("Grid");
+    first->SkinData()->SetSkinSection("CUSTOMEDIT");
+    auto* twin = static_cast<TsGridItem*>(adapter->Controls()->Add());
+    twin->SetCtrlName("Grid");
+    adapter->LinkItems();   // as after loading, with the search on
+    EXPECT_EQ(first->Grid(), grid);
+    EXPECT_EQ(first->SkinData()->SkinSection(), "EDIT");
+    EXPECT_EQ(twin->Grid(), nullptr);
+    EXPECT_EQ(adapter->ItemCount(), 2);
+    adapter->SetAutoSearch(true);   // the same value: nothing
+    EXPECT_EQ(adapter->ItemCount(), 2);
+    adapter->Free();
+    EXPECT_FALSE(QuerySkinCommand(grid, SMC_ISSKINNED));
+}
+
+TEST_F(GridAdapterTest, WithoutSearchAnItemWithoutANameStopsTheLinking) {
+    UseSkin(0);
+    TStringGrid* a = NewGrid("A");
+    TStringGrid* b = NewGrid("B");
+    auto* adapter = new TsGridAdapter(Form);
+    adapter->SetAutoSearch(false);
+    adapter->RemoveAllItems();
+    static_cast<TsGridItem*>(adapter->Controls()->Add())->SetCtrlName("A");
+    adapter->Controls()->Add();
+    static_cast<TsGridItem*>(adapter->Controls()->Add())->SetCtrlName("B");
+    adapter->LinkItems();
+    EXPECT_TRUE(QuerySkinCommand(a, SMC_ISSKINNED));
+    EXPECT_FALSE(QuerySkinCommand(b, SMC_ISSKINNED));
+}
+
+TEST_F(GridAdapterTest, SkinnedBarsFollowTheGridAndMoveIt) {
+    UseSkin(2);
+    TStringGrid* grid = NewGrid("Grid", 40, 12);
+    TStringGrid* plain = NewGrid("Plain", 40, 12);
+    plain->SetTop(170);
+    plain->SetScrollBars(ssNone);
+    TsGridAdapter* adapter = NewAdapter();
+    TsGridItem* item = ItemOf(adapter, grid);
+    ASSERT_NE(item, nullptr);
+    ASSERT_NE(item->VertBar(), nullptr);
+    TsScrollBar* vert = item->VertBar();
+    EXPECT_TRUE(vert->Visible());
+    EXPECT_EQ(vert->Parent(), Form);
+    EXPECT_EQ(vert->Min(), grid->FixedRows());
+    EXPECT_EQ(vert->Max(), grid->RowCount() - grid->VisibleRowCount());
+    EXPECT_EQ(vert->Left() + vert->Width(), grid->Left() + grid->Width() - 2);   // inside the border
+    ASSERT_NE(item->HorzBar(), nullptr);
+    EXPECT_TRUE(item->HorzBar()->Visible());
+    EXPECT_EQ(ItemOf(adapter, plain)->VertBar(), nullptr);   // ScrollBars none: no bars
+
+    // Keys move the grid; the bar follows.
+    grid->SetFocus();
+    for (int i = 0; i < 3; ++i) Display->Press(user::VK_NEXT);
+    Pump();
+    EXPECT_GT(grid->TopRow(), 1);
+    EXPECT_EQ(vert->Position(), grid->TopRow());
+    // The bar moves the grid without coming back to itself.
+    vert->SetPosition(5);
+    Pump();
+    EXPECT_EQ(grid->TopRow(), 5);
+    EXPECT_EQ(vert->Position(), 5);
+    item->HorzBar()->SetPosition(3);
+    EXPECT_EQ(grid->LeftCol(), 3);
+
+    // The skin removed: the bars are freed and the standard colours come back.
+    UseSkin(-1);
+    EXPECT_EQ(item->VertBar(), nullptr);
+    EXPECT_EQ(grid->Color(), clWindow);
+}
+
+TEST_F(GridAdapterTest, AGridFreedBeforeItsAdapterIsForgotten) {
+    UseSkin(3);
+    TStringGrid* grid = NewGrid("Grid");
+    TsGridAdapter* adapter = NewAdapter();
+    TsGridItem* item = ItemOf(adapter, grid);
+    ASSERT_NE(item, nullptr);
+    grid->Free();
+    EXPECT_EQ(item->Grid(), nullptr);
+    EXPECT_EQ(item->VertBar(), nullptr);
+    UseSkin(0);   // a broadcast reaches no freed grid
+    adapter->Free();   // nothing to restore
+}
+
+TEST_F(GridAdapterTest, AFormFreeingItsGridsBeforeItsAdapterLeavesNothingBehind) {
+    UseSkin(3);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu}, 320, 200);
+    auto* grid = new TStringGrid(form);   // owned by the form, a child of a panel-less form
+    grid->SetParent(form);
+    grid->SetBounds(5, 5, 200, 100);
+    grid->SetRowCount(40);
+    auto* adapter = Create<TsGridAdapter>(form);
+    adapter->AddAllItems();
+    ASSERT_TRUE(QuerySkinCommand(grid, SMC_ISSKINNED));
+    form->Free();   // its child controls go first, then the adapter with its items
+}
+
+// ---- Pictures -------------------------------------------------------------------------------------------
+
+class GridAdapterPicture : public GridAdapterTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(GridAdapterPicture, ASkinnedGrid) {
+    UseSkin(GetParam());
+    Form->SetBounds(20, 20, 340, 220);
+    TStringGrid* grid = NewGrid("Grid", 30, 8);
+    grid->SetFixedCols(1);
+    TsGridAdapter* adapter = NewAdapter();
+    Pump();
+    ASSERT_EQ(ItemOf(adapter, grid)->VertBar() != nullptr, GetParam() >= 0);   // bars only over a skinned grid
+    const TPoint at = Form->ClientToScreen(TPoint {0, 0});
+    const gdi::RECT r {at.x, at.y, at.x + 320, at.y + 170};
+    ASSERT_TRUE(Display->WriteScreenshotPng(
+        WindowsPictureDir() + "/GridAdapter_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+}
+
+INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, GridAdapterPicture, ::testing::Values(-1, 0, 1, 2, 3),
+    [](const auto& info) { return ctltest::SkinShortName(info.param); });
+
+}
+}
