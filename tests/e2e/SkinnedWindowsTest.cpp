@@ -4,6 +4,7 @@
 #include "support/ChildProcess.h"
 #include "support/ControlsKit.h"
 #include "support/SkinFixtures.h"
+#include "support/X11TestKit.h"
 #include "support/XvfbServer.h"
 
 #include "platform/classes/TApplication.h"
@@ -67,16 +68,6 @@ TRect WindowRectOf(TForm* form) {
     user::RECT r {};
     user::GetWindowRect(form->WindowHandle(), &r);
     return r;
-}
-
-// Pixels that differ between two pictures of the same size (-1 when the sizes differ).
-int Differences(const gdi::Bitmap& a, const gdi::Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
-    int count = 0;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            count += a.PixelAt(x, y) != b.PixelAt(x, y);
-    return count;
 }
 
 class SkinnedWindowsOnX11 : public ::testing::TestWithParam<int> {
@@ -206,7 +197,7 @@ protected:
             user::RDW_FRAME | user::RDW_INVALIDATE | user::RDW_ERASE | user::RDW_ALLCHILDREN | user::RDW_UPDATENOW);
         auto after = Capture(r);
         ASSERT_TRUE(before && after);
-        EXPECT_EQ(Differences(*before, *after), 0) << when;
+        EXPECT_EQ(e2e::Differences(*before, *after), 0) << when;
     }
     std::string PictureDir() const {
         std::filesystem::create_directories(KORVEX_PICTURE_DIR);
