@@ -84,8 +84,8 @@ protected:
         gdi::SetPinnedFontFamily("DejaVu Sans");
         InitApplication();
         Host = std::make_unique<skin::test::ManagerHost>();
-        skin::test::LoadFolderSkin(*Host->NewManager(), std::string(KORVEX_SOURCE_DIR) + "/skins",
-            skin::ctltest::OurSkins[GetParam()]);
+        skin::test::LoadFolderSkin(
+            *Host->NewManager(), std::string(KORVEX_SOURCE_DIR) + "/skins", skin::ctltest::OurSkins[GetParam()]);
     }
     void TearDown() override {
         if (!Server.Running()) return;
@@ -216,8 +216,7 @@ TEST_P(SkinnedWindowsOnX11, ShowMoveSizeMinimizeMaximizeAndCloseByMouse) {
     const std::string mainCaption = "KORVEX: farm monitor " + skinName;
     const std::string dialogCaption = "Options " + skinName;
     const std::string toolCaptionText = "Speed per core " + skinName;
-    TForm* main = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, mainCaption,
-        20, 20, 320, 150);
+    TForm* main = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, mainCaption, 20, 20, 320, 150);
     auto* menu = Create<TMainMenu>(main);
     for (const char* caption : {"&File", "&Options", "&Help"}) {
         auto* item = Create<TMenuItem>(menu);
