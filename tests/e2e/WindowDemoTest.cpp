@@ -3,6 +3,7 @@
 #include "platform/gdi/PngCodec.h"
 #include "platform/user/display/x11/X11Display.h"
 #include "support/ChildProcess.h"
+#include "support/X11TestKit.h"
 #include "support/XvfbServer.h"
 
 #include <gtest/gtest.h>
@@ -49,16 +50,6 @@ bool ParseReady(const std::string& output, Ready& ready) {
     ready.Client = gdi::POINT {v[4], v[5]};
     ready.Display = word.substr(8);
     return !ready.Display.empty();
-}
-
-// Pixels that differ between two pictures of the same size (-1 when the sizes differ).
-int Differences(const gdi::Bitmap& a, const gdi::Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
-    int count = 0;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            count += a.PixelAt(x, y) != b.PixelAt(x, y);
-    return count;
 }
 
 class WindowDemo : public ::testing::Test {

@@ -297,3 +297,24 @@ TEST_F(X11Fixture, StateChangesByTheWindowManagerAreReportedAndOursAreNot) {
         EXPECT_NE(Sink.States[i].second, Sink.States[i - 1].second);
     XCloseDisplay(wm);
 }
+
+// Without a window manager an activation asked for before its window is viewable waits for the map; a later
+// activation of another window wins over it.
+TEST_F(X11Fixture, TheLastActivationWinsOverOneWaitingForItsWindowToMap) {
+    ShowSurface(1, gdi::Bounds(10, 10, 100, 50));
+    user::SurfaceOptions options;
+    options.Bounds = gdi::Bounds(150, 10, 100, 50);
+    options.Title = "surface 2";
+    ASSERT_TRUE(Screen->CreateSurface(2, options));
+    Screen->ShowSurface(2, true);
+    Screen->ActivateSurface(2);   // not viewable yet: waits for its MapNotify
+    Screen->ActivateSurface(1);   // viewable: focused now
+    ASSERT_TRUE(Pump([&] { return Sink.Exposed(2); }));
+    ::Display* probe = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(probe);
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(probe, &focus, &revert);
+    EXPECT_EQ(focus, Native(*Screen).NativeWindow(1));
+    XCloseDisplay(probe);
+}

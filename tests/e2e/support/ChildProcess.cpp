@@ -115,6 +115,16 @@ int ChildProcess::Wait(int timeoutMs) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+bool ChildProcess::Ended(int* status) {
+    if (FPid <= 0) return true;
+    while (FOut >= 0 && ReadSome(0)) { }
+    int raw = 0;
+    if (waitpid(FPid, &raw, WNOHANG) != FPid) return false;
+    FPid = -1;
+    if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    return true;
+}
+
 int RunProcess(const std::vector<std::string>& argv, const Environment& extra, int timeoutMs, std::string* output) {
     ChildProcess child;
     if (!child.Start(argv, extra)) return -1;

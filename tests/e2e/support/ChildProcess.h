@@ -29,6 +29,8 @@ public:
 
     // The exit status after waiting at most timeoutMs (then the child is killed and -1 returned).
     int Wait(int timeoutMs);
+    // Without waiting: whether the child has ended (reaped, its status in *status); false while it runs.
+    bool Ended(int* status = nullptr);
 
 private:
     bool ReadSome(int timeoutMs);   // false at end of output or time-out

@@ -1,7 +1,9 @@
-// Shared pieces of the x11 tests: a sink recording what a display reports, pumping until a condition holds.
+// Shared pieces of the x11 tests: a sink recording what a display reports, pumping until a condition holds,
+// comparing pictures.
 #include "support/X11TestKit.h"
 #include "support/ChildProcess.h"
 
+#include "platform/gdi/Bitmap.h"
 #include "platform/user/display/x11/X11Display.h"
 
 #include <poll.h>
@@ -44,6 +46,15 @@ bool PumpUntil(user::Display& display, const std::function<bool()>& done, int ti
         pollfd p {display.EventFd(), POLLIN, 0};
         poll(&p, 1, int(std::min<long long>(left.count(), 100)));
     }
+}
+
+int Differences(const gdi::Bitmap& a, const gdi::Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+    int count = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            count += a.PixelAt(x, y) != b.PixelAt(x, y);
+    return count;
 }
 
 bool Xdotool(const std::string& displayName, const std::vector<std::string>& arguments) {

@@ -1,4 +1,5 @@
-// Shared pieces of the x11 tests: a sink recording what a display reports, pumping until a condition holds.
+// Shared pieces of the x11 tests: a sink recording what a display reports, pumping until a condition holds,
+// comparing pictures.
 #pragma once
 
 #include "platform/user/display/Display.h"
@@ -40,6 +41,9 @@ struct RecordingSink : user::DisplaySink {
 
 // Pumps the display until done() holds, waiting on its descriptor; false after timeoutMs.
 bool PumpUntil(user::Display& display, const std::function<bool()>& done, int timeoutMs = 5000);
+
+// Pixels that differ between two pictures of the same size (-1 when the sizes differ).
+int Differences(const gdi::Bitmap& a, const gdi::Bitmap& b);
 
 // Runs xdotool on the display; true when it exits with 0.
 bool Xdotool(const std::string& displayName, const std::vector<std::string>& arguments);

@@ -311,6 +311,9 @@ void X11Display::ActivateSurface(SurfaceId id) {
         XSendEvent(FDisplay, FRoot, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     } else {
         XRaiseWindow(FDisplay, surface->Window);
+        // The latest activation wins: one still waiting for its window to map is dropped.
+        for (auto& [otherId, other] : FSurfaces)
+            if (otherId != id) other->FocusWhenMapped = false;
         // Focus on a window that is not viewable yet fails with BadMatch: wait for its MapNotify.
         if (surface->Viewable)
             XSetInputFocus(FDisplay, surface->Window, RevertToParent, CurrentTime);
