@@ -11,6 +11,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sSystemMenu.h"
 
 namespace korvex::skin {
 
@@ -110,12 +111,30 @@ void TsSkinProvider::AfterConstruction() {
 void TsSkinProvider::Loaded() {
     TComponent::Loaded();
     FSkinData->Loaded();
-    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned()) PrepareSkin();
+    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned()) {
+        PrepareSkin();
+        if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
+    }
 }
 
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FForm) FForm = nullptr;
+    if (operation == opRemove && component == FSystemMenu) FSystemMenu = nullptr;
+    if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
+        if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
+        if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);
+    }
+}
+
+void TsSkinProvider::DropSysMenu(int x, int y) {
+    if (FSystemMenu == nullptr || FForm == nullptr) return;
+    if (FMakeSkinMenu) {
+        FSystemMenu->RemoveSkinItems();
+        FSystemMenu->MakeSkinItems();
+    }
+    FSystemMenu->UpdateItems();
+    FSystemMenu->Popup(x, y);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -197,7 +216,12 @@ void TsSkinProvider::CallOld(TMessage& message) {
 
 void TsSkinProvider::PrepareSkin() {
     if (FForm == nullptr || FSkinData->SkinManager() == nullptr || IsDesigning(this)) return;
-    FSystemMenuMade = true;
+    FSkinData->Loaded();
+    if (FSystemMenu == nullptr) {
+        FSystemMenu = new TsSystemMenu(this);
+        FSystemMenu->SetForm(FForm);
+        FSystemMenu->UpdateItems();
+    }
     UpdateIndexes();
     if (FFirstInit && FSkinData->Skinned()) {
         FFirstInit = false;
@@ -274,7 +298,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
     if (message.Msg == SM_SKINCMD) {
         switch (SkinCommandCode(message)) {
         case SMC_NEWSKIN:
-            if (!FSystemMenuMade) PrepareSkin();
+            if (FSystemMenu == nullptr) PrepareSkin();
             break;
         case SMC_REMOVESKIN:
             if (message.LParam == LPARAM(FSkinData->SkinManager())) {

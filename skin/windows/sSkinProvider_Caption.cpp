@@ -83,9 +83,11 @@ void TsSkinProvider::WMNCHitTest(TMessage& message) {
     if (code == 0 || code == htCaption) {
         CallOld(message);
         SetHotHT(0);
+        LatchDragBorder(int(message.Result));
         return;
     }
     message.Result = code;
+    LatchDragBorder(code);
 }
 
 void TsSkinProvider::SetHotHT(int code) {
@@ -162,6 +164,16 @@ void TsSkinProvider::RepaintButton(int code) {
 
 void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
     const int code = int(message.WParam);
+    if (code == htTitleIcon) {
+        if (!FSkinData->SkinManager()->SkinnedPopups()) {
+            CallOld(message);
+            return;
+        }
+        SetHotHT(0);
+        const TPoint origin = FormLeftTop();
+        DropSysMenu(origin.x + SysBorderWidth(), origin.y + BorderHeight() + IconRect().Height());
+        return;
+    }
     switch (code) {
     case htMinimize:
     case htMaximize:
@@ -185,10 +197,12 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
         if (!FForm->Active()) FForm->SetFocus();
         return;
     }
+    if (StartBorderDrag(message)) return;   // the system's own loop is not started next to the outline
     CallOld(message);
 }
 
 void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
+    if (EndBorderDrag(message)) return;
     // WM_LBUTTONUP carries key flags, not a hit code: its release is never a caption button's.
     const int code = message.Msg == user::WM_NCLBUTTONUP ? int(message.WParam) : 0;
     const user::HWND hwnd = FForm->WindowHandle();
@@ -248,6 +262,7 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
 }
 
 void TsSkinProvider::WMNCLButtonDblClk(TMessage& message) {
+    if (EndBorderDrag(message)) return;
     const int code = int(message.WParam);
     if (code == htTitleIcon) {
         FForm->Close();
@@ -266,9 +281,16 @@ void TsSkinProvider::WMNCLButtonDblClk(TMessage& message) {
     message.WParam = 0;
 }
 
-// FIXME: the skinned system menu; until it exists the system's own menu answers right-clicks.
+// A right-click on the title band (caption or icon) pops up the skinned menu where it was released.
 void TsSkinProvider::WMNCRButton(TMessage& message) {
-    CallOld(message);
+    const int code = int(message.WParam);
+    if (code != htCaption && code != htTitleIcon) {
+        CallOld(message);
+        return;
+    }
+    if (message.Msg != user::WM_NCRBUTTONUP) return;
+    const TPoint p = PointFromLParam(message.LParam);
+    DropSysMenu(p.x, p.y);
 }
 
 }

@@ -195,7 +195,7 @@ bool TsSkinProvider::CanRestore() const {
 
 std::vector<int> TsSkinProvider::VisibleButtonCodes() const {
     std::vector<int> codes;
-    if (!FBorderIcons.Contains(biSystemMenu) || !FSystemMenuMade) return codes;
+    if (!FBorderIcons.Contains(biSystemMenu) || FSystemMenu == nullptr) return codes;
     codes.push_back(htClose);
     if (MaxButtonVisible()) codes.push_back(htMaximize);
     if (MinButtonVisible()) codes.push_back(htMinimize);
