@@ -144,6 +144,7 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || FForm->ControlState().Contains(csCreating)) return;
     FFormActive = (message.WParam & 0xFFFF) != 0;
+    if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
     FSkinData->BGChanged = true;
     FPaintedState = -1;
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
