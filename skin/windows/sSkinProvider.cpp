@@ -179,8 +179,12 @@ void TsSkinProvider::SetTitleSkin(const std::string& value) {
 void TsSkinProvider::SetUseGlobalColor(bool value) {
     if (value == FUseGlobalColor) return;
     FUseGlobalColor = value;
-    if (FForm == nullptr || !Skinned() || FSkinData->CustomColor()) return;
-    FForm->SetColor(value ? FSkinData->SkinManager()->GetGlobalColor() : clBtnFace);
+    if (FForm == nullptr) return;
+    // An unskinned form, or one that keeps its own colour, gets the button face.
+    if (value && Skinned() && !FSkinData->CustomColor())
+        FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
+    else
+        FForm->SetColor(clBtnFace);
 }
 
 // ---------------------------------------------------------------------------------------------------------
