@@ -12,6 +12,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
 #include "skin/windows/sSystemMenu.h"
+#include "skin/windows/sTitleButtons.h"
 
 namespace korvex::skin {
 
@@ -48,7 +49,9 @@ struct TsSkinProvider::TProc {
 
 TsSkinProvider::TsSkinProvider(TComponent* owner)
     : TComponent(owner)
-    , FSkinData(std::make_unique<TsCommonData>(this, true)) {
+    , FSkinData(std::make_unique<TsCommonData>(this, true))
+    , FTitleButtons(std::make_unique<TsTitleButtons>(this))
+    , FTitleIcon(std::make_unique<TsTitleIcon>()) {
     FForm = GetOwnerForm(this);
     FSkinData->SetSkinSection("FORM");
     FSkinData->ControlKind = ckForm;
@@ -99,6 +102,8 @@ TClass TsSkinProvider::StaticClass() {
         p.Bool("ShowAppIcon", &T::ShowAppIcon, &T::SetShowAppIcon, true);
         p.String("TitleSkin", &T::TitleSkin, &T::SetTitleSkin);
         p.Bool("UseGlobalColor", &T::UseGlobalColor, &T::SetUseGlobalColor, true);
+        p.Object("TitleButtons", &T::TitleButtons, &T::SetTitleButtons);
+        p.Object("TitleIcon", &T::TitleIcon, &T::SetTitleIcon);
     });
     return &info;
 }

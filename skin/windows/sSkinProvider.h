@@ -51,6 +51,9 @@ struct TsCaptionButton {
 enum TsCaptionButtonSlot { cbMinimize, cbMaximize, cbClose, cbHelp, cbMdiMinimize, cbMdiMaximize, cbMdiClose };
 
 class TsSystemMenu;
+class TsTitleButton;
+class TsTitleButtons;
+class TsTitleIcon;
 
 class TsSkinProvider : public classes::TComponent, public SkinProviderLink {
 public:
@@ -84,6 +87,10 @@ public:
     void SetTitleSkin(const std::string& value);
     bool UseGlobalColor() const { return FUseGlobalColor; }
     void SetUseGlobalColor(bool value);
+    TsTitleButtons* TitleButtons() const { return FTitleButtons.get(); }
+    void SetTitleButtons(const TsTitleButtons* value);   // copied
+    TsTitleIcon* TitleIcon() const { return FTitleIcon.get(); }
+    void SetTitleIcon(const TsTitleIcon* value);   // copied
 
     // ---- The form and its procedure ----
     classes::TCustomForm* Form() const { return FForm; }
@@ -197,6 +204,14 @@ private:
     void SnapPosition(user::WINDOWPOS& pos) const;
     void WMGetMinMaxInfo(classes::TMessage& message);
     void RepaintButton(int code);
+    // User title buttons (hit codes htTitleButton + index)
+    TsTitleButton* TitleButtonOfCode(int code) const;
+    int UserButtonWidth(const TsTitleButton* button) const;
+    int WidthOfCode(int code) const;
+    void UpdateTitleButtonMasks();
+    void PaintUserButton(classes::TBitmap* cache, TsTitleButton* button);
+    bool TitleButtonDown(int code, classes::LPARAM screenPoint);
+    bool TitleButtonUp(int code, classes::LPARAM screenPoint);
 
     // Painting steps
     void PlaceButtons();
@@ -222,6 +237,8 @@ private:
     bool FShowAppIcon = true;
     std::string FTitleSkin;
     bool FUseGlobalColor = true;
+    std::unique_ptr<TsTitleButtons> FTitleButtons;
+    std::unique_ptr<TsTitleIcon> FTitleIcon;
 
     // Run-time state
     std::vector<classes::TRect> FRgnRects;

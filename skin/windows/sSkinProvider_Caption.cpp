@@ -1,6 +1,7 @@
 // TsSkinProvider: hit testing of the caption elements, their hot and pressed states, and the system commands
 // their clicks send.
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sTitleButtons.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
@@ -48,6 +49,10 @@ int TsSkinProvider::HitTest(LPARAM screenPoint) {
         const int i = ButtonIndexAt(p.x);
         if (i == 0) return htCaption;
         int code = codes[std::size_t(i - 1)];
+        if (const TsTitleButton* user = TitleButtonOfCode(code); user != nullptr && !user->Enabled()) {
+            SetHotHT(0);   // a disabled user button is no target and never hot
+            return htCaption;
+        }
         if (code == htMaximize && !(CanMaximize() || CanRestore())) code = htCaption;
         if (code == htMinimize && !Iconic() && !CanMinimize()) code = htCaption;
         // A disabled maximize or minimize button answers 2 but is still made hot.
@@ -136,6 +141,10 @@ void TsSkinProvider::RepaintButton(int code) {
     }
     int mask = button->MaskIndex;
     bool enabled = true;
+    if (TsTitleButton* user = TitleButtonOfCode(code)) {
+        PaintUserButton(cache, user);
+        mask = -1;
+    }
     const int global = manager->GetSkinIndex("GLOBALINFO");
     if (code == htMaximize) {
         enabled = Maximized() ? CanRestore() : CanMaximize();
@@ -186,6 +195,9 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
         return;
     default:
         break;
+    }
+    if (code >= htTitleButton) {
+        if (TitleButtonDown(code, message.LParam)) return;
     }
     if (Iconic()) {
         FForm->Perform(user::WM_SYSCOMMAND, user::SC_DRAGMOVE, 0);
@@ -255,6 +267,7 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
         }
         break;
     default:
+        if (code >= htTitleButton && TitleButtonUp(code, message.LParam)) break;
         CallOld(message);
         break;
     }
