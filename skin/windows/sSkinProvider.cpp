@@ -142,6 +142,11 @@ void TsSkinProvider::DropSysMenu(int x, int y) {
     FSystemMenu->Popup(x, y);
 }
 
+void TsSkinProvider::DropSysMenuAtIcon() {
+    const TPoint origin = FormLeftTop();
+    DropSysMenu(origin.x + SysBorderWidth(), origin.y + BorderHeight() + IconRect().Height());
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Properties: each change repaints the frame of a skinned form.
 

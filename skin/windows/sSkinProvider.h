@@ -99,7 +99,8 @@ public:
     void ProviderMessage(classes::TMessage& message) override { NewWndProc(message); }
     void PrepareSkin();
     TsSystemMenu* SystemMenu() const { return FSystemMenu; }
-    void DropSysMenu(int x, int y);   // the skin list rebuilt, then the menu at the screen point   // system menu, the form's border icons cleared once, indexes, masks, colour
+    void DropSysMenu(int x, int y);   // the skin list rebuilt, then the menu at the screen point
+    void DropSysMenuAtIcon();   // below the title icon   // system menu, the form's border icons cleared once, indexes, masks, colour
     void RefreshFormFrame();   // the whole frame rebuilt and repainted
     bool FormActive() const { return FFormActive; }
     int HotHT() const { return FHotHT; }
@@ -267,6 +268,10 @@ private:
 
 // The provider of the form that holds a control (SMC_GETPROVIDER to it), or nullptr.
 TsSkinProvider* GetSkinProvider(classes::TControl* control);
+
+// A mouse position from LParam: signed 16-bit x and y (a monitor left of or above the primary one gives
+// negative ones).
+classes::TPoint PointFromLParam(classes::LPARAM lParam);
 
 // When |pos + size - edge| < buffer, pos := edge - size.
 void SnapToEdge(int& pos, int edge, int size, int buffer);

@@ -23,11 +23,10 @@ namespace {
 
 bool ButtonDown = false;
 
-// Mouse positions are signed 16-bit values: a monitor left of or above the primary one gives negative ones.
-TPoint PointFromLParam(LPARAM lParam) {
-    return TPoint {int(std::int16_t(lParam & 0xFFFF)), int(std::int16_t((lParam >> 16) & 0xFFFF))};
 }
 
+TPoint PointFromLParam(LPARAM lParam) {
+    return TPoint {int(std::int16_t(lParam & 0xFFFF)), int(std::int16_t((lParam >> 16) & 0xFFFF))};
 }
 
 bool CaptionButtonDown() {
@@ -179,8 +178,7 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
             return;
         }
         SetHotHT(0);
-        const TPoint origin = FormLeftTop();
-        DropSysMenu(origin.x + SysBorderWidth(), origin.y + BorderHeight() + IconRect().Height());
+        DropSysMenuAtIcon();
         return;
     }
     switch (code) {

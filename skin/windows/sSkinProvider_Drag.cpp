@@ -45,12 +45,18 @@ struct TDragState {
 
 TDragState Drag;
 
-TPoint SignedPoint(LPARAM lParam) {
-    return TPoint {int(std::int16_t(lParam & 0xFFFF)), int(std::int16_t((lParam >> 16) & 0xFFFF))};
-}
-
 bool IsSizingCode(int code) {
     return code >= user::HTLEFT && code <= user::HTBOTTOMRIGHT;
+}
+
+// The outline erased and the desktop DC given back.
+void EndOutline(TsSkinProvider* provider) {
+    Drag.InDrag = false;
+    provider->DrawFormBorder(Drag.DragLeft, Drag.DragTop);
+    gdi::RestoreDC(Drag.Dc, Drag.SavedDc);
+    user::ReleaseDC(user::GetDesktopWindow(), Drag.Dc);
+    Drag.Dc = nullptr;
+    Drag.Owner = nullptr;
 }
 
 }
@@ -100,12 +106,7 @@ void TsSkinProvider::DrawFormBorder(int x, int y) {
 void TsSkinProvider::StopMove() {
     if (FResizeMode != rmBorder || FForm == nullptr || !Drag.InDrag) return;
     user::ReleaseCapture();
-    Drag.InDrag = false;
-    DrawFormBorder(Drag.DragLeft, Drag.DragTop);   // erased
-    gdi::RestoreDC(Drag.Dc, Drag.SavedDc);
-    user::ReleaseDC(user::GetDesktopWindow(), Drag.Dc);
-    Drag.Dc = nullptr;
-    Drag.Owner = nullptr;
+    EndOutline(this);
     if (!FForm->HandleAllocated()) return;
     const user::HWND hwnd = FForm->WindowHandle();
     if (Drag.DragMoving) {
@@ -122,7 +123,7 @@ bool TsSkinProvider::StartBorderDrag(TMessage& message) {
     const int code = int(message.WParam);
     if (FResizeMode != rmBorder || code == user::HTMENU || (code != htCaption && !IsSizingCode(code))) return false;
     Drag.DragMoving = !IsSizingCode(code);
-    const TPoint p = SignedPoint(message.LParam);
+    const TPoint p = PointFromLParam(message.LParam);
     FStartingDrag = true;
     FForm->Perform(user::WM_SYSCOMMAND, Drag.DragMoving ? user::SC_MOVE : user::SC_SIZE, 0);
     FStartingDrag = false;
@@ -154,7 +155,7 @@ bool TsSkinProvider::BorderSysCommand(TMessage& message) {
 
 void TsSkinProvider::DragMouseMove(TMessage& message) {
     if (FResizeMode != rmBorder || Drag.Owner != this || !FForm->HandleAllocated()) return;
-    const TPoint c = SignedPoint(message.LParam);
+    const TPoint c = PointFromLParam(message.LParam);
     user::POINT p {c.x, c.y};
     user::ClientToScreen(FForm->WindowHandle(), &p);
     if (Drag.DragMoving) {
@@ -210,12 +211,7 @@ bool TsSkinProvider::EndBorderDrag(TMessage& message) {
 // The capture went elsewhere in the middle of a drag: the outline goes and the window stays.
 void TsSkinProvider::CancelBorderDrag() {
     if (!Drag.InDrag || Drag.Owner != this) return;
-    Drag.InDrag = false;
-    DrawFormBorder(Drag.DragLeft, Drag.DragTop);
-    gdi::RestoreDC(Drag.Dc, Drag.SavedDc);
-    user::ReleaseDC(user::GetDesktopWindow(), Drag.Dc);
-    Drag.Dc = nullptr;
-    Drag.Owner = nullptr;
+    EndOutline(this);
 }
 
 void TsSkinProvider::LatchDragBorder(int hitCode) {

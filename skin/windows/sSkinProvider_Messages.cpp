@@ -252,9 +252,7 @@ void TsSkinProvider::WMSysCommand(TMessage& message) {
     if (BorderSysCommand(message)) return;
     const WPARAM command = message.WParam & 0xFFF0;
     if (command == user::SC_KEYMENU && message.LParam == ' ' && FSystemMenu != nullptr) {
-        // Alt+Space: the skinned menu below the title icon.
-        const TPoint origin = FormLeftTop();
-        DropSysMenu(origin.x + SysBorderWidth(), origin.y + BorderHeight() + IconRect().Height());
+        DropSysMenuAtIcon();   // Alt+Space
         return;
     }
     if ((message.WParam & 0xFFFF) == user::SC_DRAGMOVE) FForm->Repaint();

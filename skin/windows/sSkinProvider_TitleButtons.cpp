@@ -8,7 +8,6 @@
 #include "skin/windows/sTitleButtons.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace korvex::skin {
 
@@ -90,17 +89,16 @@ bool TsSkinProvider::TitleButtonDown(int code, LPARAM screenPoint) {
     TsTitleButton* button = TitleButtonOfCode(code);
     if (button == nullptr || !button->Enabled()) return false;
     SetPressedHT(code);
-    button->DoMouseDown(mbLeft, {}, int(std::int16_t(screenPoint & 0xFFFF)),
-        int(std::int16_t((screenPoint >> 16) & 0xFFFF)));
+    const TPoint p = PointFromLParam(screenPoint);
+    button->DoMouseDown(mbLeft, {}, p.x, p.y);
     return true;
 }
 
 bool TsSkinProvider::TitleButtonUp(int code, LPARAM screenPoint) {
     TsTitleButton* button = TitleButtonOfCode(code);
     if (button == nullptr) return false;
-    if (CaptionButtonDown())
-        button->DoMouseUp(mbLeft, {}, int(std::int16_t(screenPoint & 0xFFFF)),
-            int(std::int16_t((screenPoint >> 16) & 0xFFFF)));
+    const TPoint p = PointFromLParam(screenPoint);
+    if (CaptionButtonDown()) button->DoMouseUp(mbLeft, {}, p.x, p.y);
     SetHotHT(0);
     return true;
 }
