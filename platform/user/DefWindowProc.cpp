@@ -9,6 +9,7 @@
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/NonClient.h"
+#include "platform/user/NonClientLayout.h"
 #include "platform/user/Painting.h"
 #include "platform/user/Screen.h"
 #include "platform/user/VirtualKeys.h"
@@ -202,6 +203,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
         if (w->IsChildStyle() && w->Parent && !w->Parent->IsDesktop)
             return detail::Send(w->Parent, msg, wParam, lParam);
+        if (msg == WM_CONTEXTMENU) {
+            // A right-click on the caption or the icon of a top-level window opens its window menu.
+            const LRESULT hit = detail::Send(w, WM_NCHITTEST, 0, lParam);
+            if (hit == HTCAPTION || hit == HTSYSMENU) nc::TrackSystemMenu(hwnd, LParamToPoint(lParam));
+        }
         return 0;
     case WM_SYSKEYDOWN:
         if (wParam == VK_F4 && (lParam & KF_ALTDOWN_BIT)) {

@@ -125,6 +125,11 @@ bool GetMenuItemRect(HWND hwnd, HMENU menu, UINT position, RECT* rect);
 // a letter opens the item with that mnemonic. False when the window has no bar or no item matches.
 bool TrackMenuBarKey(HWND hwnd, char key);
 
+// The window menu (Restore, Move, Size, Minimize, Maximize, Close; commands are the SC_ codes). Made on first
+// use and freed with the window; revert frees the window's copy and answers nullptr. A click on the icon, a
+// right-click on the caption and Alt+Space pop it up, its items greyed as the window's styles and state allow.
+HMENU GetSystemMenu(HWND hwnd, bool revert);
+
 // ---------------------------------------------------------------------------------------------------------
 // Popup menus. Opens menu at (x, y) and runs the menu loop until an item is chosen or the menu is
 // dismissed (Escape, a click outside, EndMenu, WM_CANCELMODE, WM_QUIT). The owner gets WM_ENTERMENULOOP,

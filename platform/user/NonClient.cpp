@@ -85,11 +85,9 @@ LRESULT NcActivate(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 LRESULT GetMinMaxInfo(HWND hwnd, LPARAM lParam) {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     if (!info) return 0;
-    const MINMAXINFO defaults = DefaultMinMaxInfo(hwnd);
-    info->ptMaxSize = defaults.ptMaxSize;
-    info->ptMaxPosition = defaults.ptMaxPosition;
-    info->ptMinTrackSize = defaults.ptMinTrackSize;
-    info->ptMaxTrackSize = defaults.ptMaxTrackSize;
+    // The sender filled the record with the defaults (QueryMinMaxInfo); what a procedure set before passing
+    // the message on stays, as on Windows.
+    (void)hwnd;
     return 0;
 }
 
@@ -144,6 +142,7 @@ LRESULT DefNonClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void NonClientWindowDestroyed(HWND hwnd) {
     nc::DropState(hwnd);
+    nc::DropSystemMenu(hwnd);
 }
 
 bool IsFrameActive(HWND hwnd) {

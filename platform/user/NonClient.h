@@ -43,8 +43,8 @@ SIZE FrameThickness(DWORD style, DWORD exStyle);
 // with the frame outside it, minimum track size SM_CXMINTRACK x SM_CYMINTRACK, maximum SM_CXMAXTRACK x
 // SM_CYMAXTRACK.
 MINMAXINFO DefaultMinMaxInfo(HWND hwnd);
-// WM_GETMINMAXINFO's default answers these whatever the record held; a window procedure that wants other
-// values sets them after calling the default.
+// WM_GETMINMAXINFO's default leaves the record as the sender filled it: a procedure may set values before or
+// after calling the default.
 // The defaults, then WM_GETMINMAXINFO so the window can change them.
 MINMAXINFO QueryMinMaxInfo(HWND hwnd);
 // The rectangle a maximized window takes (parent coordinates; screen for top-level windows).

@@ -63,6 +63,13 @@ int MenuBarHeightHook(HWND hwnd, int windowWidth);
 void PaintMenuBarHook(HWND hwnd, HDC windowDc, const RECT& bar);
 void TrackMenuBarHook(HWND hwnd, LRESULT hitCode, POINT screenPoint);
 
+// The window menu: its items' state set from the window, shown at a screen point, the choice sent as
+// WM_SYSCOMMAND. SystemMenuPoint is below the icon; DropSystemMenu frees a window's menu.
+void UpdateSystemMenu(HWND hwnd, HMENU menu);
+void TrackSystemMenu(HWND hwnd, POINT screenPoint);
+POINT SystemMenuPoint(HWND hwnd);
+void DropSystemMenu(HWND hwnd);
+
 // The rectangle of a scroll bar band in window coordinates (empty when hidden).
 RECT ScrollBandOf(const Layout& layout, int bar);
 

@@ -1,6 +1,8 @@
 // WM_SYSCOMMAND's default, and the minimized, maximized and track sizes a window starts from.
 #include "platform/user/Focus.h"
+#include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Monitors.h"
 #include "platform/user/NonClient.h"
 #include "platform/user/NonClientLayout.h"
 #include "platform/user/SystemMetrics.h"
@@ -18,7 +20,7 @@ MINMAXINFO DefaultMinMaxInfo(HWND hwnd) {
     // A child maximizes over its parent's client area, a top-level window over the work area; the frame
     // lies outside either.
     HWND parent = (style & WS_CHILD) ? GetAncestor(hwnd, GA_PARENT) : nullptr;
-    const RECT area = parent ? ClientRect(parent) : GetWorkArea();
+    const RECT area = parent ? ClientRect(parent) : GetWindowWorkArea(hwnd);
     info.ptMaxSize = POINT {area.Width() + 2 * frame.cx, area.Height() + 2 * frame.cy};
     info.ptMaxPosition = POINT {area.left - frame.cx, area.top - frame.cy};
     info.ptMinTrackSize = POINT {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
@@ -76,9 +78,18 @@ LRESULT HandleSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
         TrackWindowScrollBar(hwnd, SB_VERT, LParamToPoint(lParam));
         break;
     case SC_MOUSEMENU:
-        TrackMenuBarHook(hwnd, LRESULT(command & 0x0F), LParamToPoint(lParam));
+        if (LRESULT(command & 0x0F) == HTSYSMENU)
+            TrackSystemMenu(hwnd, SystemMenuPoint(hwnd));
+        else
+            TrackMenuBarHook(hwnd, LRESULT(command & 0x0F), LParamToPoint(lParam));
         break;
-    case SC_KEYMENU:   // FIXME: keyboard access to the menu bar and the system menu comes with the menus
+    case SC_KEYMENU:
+        // Alt+Space opens the window menu of the top-level window; another key the menu bar's item.
+        if (lParam == ' ')
+            TrackSystemMenu(GetAncestor(hwnd, GA_ROOT), SystemMenuPoint(GetAncestor(hwnd, GA_ROOT)));
+        else if (!(GetWindowStyle(hwnd) & WS_CHILD))
+            TrackMenuBarKey(hwnd, char(lParam));
+        break;
     default:
         break;
     }

@@ -11,6 +11,8 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sSystemMenu.h"
+#include "skin/windows/sTitleButtons.h"
 
 namespace korvex::skin {
 
@@ -47,7 +49,9 @@ struct TsSkinProvider::TProc {
 
 TsSkinProvider::TsSkinProvider(TComponent* owner)
     : TComponent(owner)
-    , FSkinData(std::make_unique<TsCommonData>(this, true)) {
+    , FSkinData(std::make_unique<TsCommonData>(this, true))
+    , FTitleButtons(std::make_unique<TsTitleButtons>(this))
+    , FTitleIcon(std::make_unique<TsTitleIcon>()) {
     FForm = GetOwnerForm(this);
     FSkinData->SetSkinSection("FORM");
     FSkinData->ControlKind = ckForm;
@@ -98,6 +102,8 @@ TClass TsSkinProvider::StaticClass() {
         p.Bool("ShowAppIcon", &T::ShowAppIcon, &T::SetShowAppIcon, true);
         p.String("TitleSkin", &T::TitleSkin, &T::SetTitleSkin);
         p.Bool("UseGlobalColor", &T::UseGlobalColor, &T::SetUseGlobalColor, true);
+        p.Object("TitleButtons", &T::TitleButtons, &T::SetTitleButtons);
+        p.Object("TitleIcon", &T::TitleIcon, &T::SetTitleIcon);
     });
     return &info;
 }
@@ -110,12 +116,35 @@ void TsSkinProvider::AfterConstruction() {
 void TsSkinProvider::Loaded() {
     TComponent::Loaded();
     FSkinData->Loaded();
-    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned()) PrepareSkin();
+    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned()) {
+        PrepareSkin();
+        if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
+    }
 }
 
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FForm) FForm = nullptr;
+    if (operation == opRemove && component == FSystemMenu) FSystemMenu = nullptr;
+    if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
+        if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
+        if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);
+    }
+}
+
+void TsSkinProvider::DropSysMenu(int x, int y) {
+    if (FSystemMenu == nullptr || FForm == nullptr) return;
+    if (FMakeSkinMenu) {
+        FSystemMenu->RemoveSkinItems();
+        FSystemMenu->MakeSkinItems();
+    }
+    FSystemMenu->UpdateItems();
+    FSystemMenu->Popup(x, y);
+}
+
+void TsSkinProvider::DropSysMenuAtIcon() {
+    const TPoint origin = FormLeftTop();
+    DropSysMenu(origin.x + SysBorderWidth(), origin.y + BorderHeight() + IconRect().Height());
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -160,8 +189,12 @@ void TsSkinProvider::SetTitleSkin(const std::string& value) {
 void TsSkinProvider::SetUseGlobalColor(bool value) {
     if (value == FUseGlobalColor) return;
     FUseGlobalColor = value;
-    if (FForm == nullptr || !Skinned() || FSkinData->CustomColor()) return;
-    FForm->SetColor(value ? FSkinData->SkinManager()->GetGlobalColor() : clBtnFace);
+    if (FForm == nullptr) return;
+    // An unskinned form, or one that keeps its own colour, gets the button face.
+    if (value && Skinned() && !FSkinData->CustomColor())
+        FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
+    else
+        FForm->SetColor(clBtnFace);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -197,7 +230,12 @@ void TsSkinProvider::CallOld(TMessage& message) {
 
 void TsSkinProvider::PrepareSkin() {
     if (FForm == nullptr || FSkinData->SkinManager() == nullptr || IsDesigning(this)) return;
-    FSystemMenuMade = true;
+    FSkinData->Loaded();
+    if (FSystemMenu == nullptr) {
+        FSystemMenu = new TsSystemMenu(this);
+        FSystemMenu->SetForm(FForm);
+        FSystemMenu->UpdateItems();
+    }
     UpdateIndexes();
     if (FFirstInit && FSkinData->Skinned()) {
         FFirstInit = false;
@@ -274,7 +312,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
     if (message.Msg == SM_SKINCMD) {
         switch (SkinCommandCode(message)) {
         case SMC_NEWSKIN:
-            if (!FSystemMenuMade) PrepareSkin();
+            if (FSystemMenu == nullptr) PrepareSkin();
             break;
         case SMC_REMOVESKIN:
             if (message.LParam == LPARAM(FSkinData->SkinManager())) {

@@ -7,6 +7,7 @@
 #include "platform/classes/TForm.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMenuSupport.h"
+#include "platform/user/Forward.h"
 
 #include <array>
 #include <memory>
@@ -49,6 +50,11 @@ struct TsCaptionButton {
 // The records, in the provider's order.
 enum TsCaptionButtonSlot { cbMinimize, cbMaximize, cbClose, cbHelp, cbMdiMinimize, cbMdiMaximize, cbMdiClose };
 
+class TsSystemMenu;
+class TsTitleButton;
+class TsTitleButtons;
+class TsTitleIcon;
+
 class TsSkinProvider : public classes::TComponent, public SkinProviderLink {
 public:
     explicit TsSkinProvider(classes::TComponent* owner);
@@ -81,13 +87,20 @@ public:
     void SetTitleSkin(const std::string& value);
     bool UseGlobalColor() const { return FUseGlobalColor; }
     void SetUseGlobalColor(bool value);
+    TsTitleButtons* TitleButtons() const { return FTitleButtons.get(); }
+    void SetTitleButtons(const TsTitleButtons* value);   // copied
+    TsTitleIcon* TitleIcon() const { return FTitleIcon.get(); }
+    void SetTitleIcon(const TsTitleIcon* value);   // copied
 
     // ---- The form and its procedure ----
     classes::TCustomForm* Form() const { return FForm; }
     // The replacement of the form's WindowProc; what it does not consume goes to the kept procedure.
     void NewWndProc(classes::TMessage& message);
     void ProviderMessage(classes::TMessage& message) override { NewWndProc(message); }
-    void PrepareSkin();   // system menu, the form's border icons cleared once, indexes, masks, colour
+    void PrepareSkin();
+    TsSystemMenu* SystemMenu() const { return FSystemMenu; }
+    void DropSysMenu(int x, int y);   // the skin list rebuilt, then the menu at the screen point
+    void DropSysMenuAtIcon();   // below the title icon   // system menu, the form's border icons cleared once, indexes, masks, colour
     void RefreshFormFrame();   // the whole frame rebuilt and repainted
     bool FormActive() const { return FFormActive; }
     int HotHT() const { return FHotHT; }
@@ -127,6 +140,12 @@ public:
     int HitTest(classes::LPARAM screenPoint);   // the caption element under a point (signed 16-bit x, y)
     void SetHotHT(int code);
     void SetPressedHT(int code);
+
+    // ---- Own border drag (rmBorder), snapping, maximized bounds ----
+    void StartMove(int x, int y);   // the outline drawn at the form; nothing unless rmBorder
+    void StopMove();   // the outline erased, the form moved or sized once
+    void DrawFormBorder(int x, int y);
+    static bool InOutlineDrag();   // one drag at a time for the whole application
 
     // ---- Painting ----
     void PrepareCache();
@@ -176,7 +195,24 @@ private:
     void WMNCLButtonUp(classes::TMessage& message);
     void WMNCLButtonDblClk(classes::TMessage& message);
     void WMNCRButton(classes::TMessage& message);
+    // Own border drag
+    bool StartBorderDrag(classes::TMessage& message);
+    bool BorderSysCommand(classes::TMessage& message);
+    void DragMouseMove(classes::TMessage& message);
+    bool EndBorderDrag(classes::TMessage& message);
+    void CancelBorderDrag();
+    void LatchDragBorder(int hitCode);
+    void SnapPosition(user::WINDOWPOS& pos) const;
+    void WMGetMinMaxInfo(classes::TMessage& message);
     void RepaintButton(int code);
+    // User title buttons (hit codes htTitleButton + index)
+    TsTitleButton* TitleButtonOfCode(int code) const;
+    int UserButtonWidth(const TsTitleButton* button) const;
+    int WidthOfCode(int code) const;
+    void UpdateTitleButtonMasks();
+    void PaintUserButton(classes::TBitmap* cache, TsTitleButton* button);
+    bool TitleButtonDown(int code, classes::LPARAM screenPoint);
+    bool TitleButtonUp(int code, classes::LPARAM screenPoint);
 
     // Painting steps
     void PlaceButtons();
@@ -202,6 +238,8 @@ private:
     bool FShowAppIcon = true;
     std::string FTitleSkin;
     bool FUseGlobalColor = true;
+    std::unique_ptr<TsTitleButtons> FTitleButtons;
+    std::unique_ptr<TsTitleIcon> FTitleIcon;
 
     // Run-time state
     std::vector<classes::TRect> FRgnRects;
@@ -219,7 +257,8 @@ private:
     bool FFullRebuild = true;
     bool FPaintedOnce = false;
     bool FFormActive = true;
-    bool FSystemMenuMade = false;   // FIXME: the skinned system menu object itself
+    bool FStartingDrag = false;   // the move or size command comes from the provider's own press
+    TsSystemMenu* FSystemMenu = nullptr;   // owned as a component; made by the first PrepareSkin
     std::unique_ptr<classes::TBitmap> FTempBmp;
     std::unique_ptr<classes::TBitmap> FSavedTitle;
     classes::TCustomForm* FForm = nullptr;
@@ -229,6 +268,13 @@ private:
 
 // The provider of the form that holds a control (SMC_GETPROVIDER to it), or nullptr.
 TsSkinProvider* GetSkinProvider(classes::TControl* control);
+
+// A mouse position from LParam: signed 16-bit x and y (a monitor left of or above the primary one gives
+// negative ones).
+classes::TPoint PointFromLParam(classes::LPARAM lParam);
+
+// When |pos + size - edge| < buffer, pos := edge - size.
+void SnapToEdge(int& pos, int edge, int size, int buffer);
 
 // True between a press on a caption element and its release (shared by every form).
 bool CaptionButtonDown();

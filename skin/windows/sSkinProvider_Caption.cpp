@@ -1,6 +1,7 @@
 // TsSkinProvider: hit testing of the caption elements, their hot and pressed states, and the system commands
 // their clicks send.
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sTitleButtons.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
@@ -22,11 +23,10 @@ namespace {
 
 bool ButtonDown = false;
 
-// Mouse positions are signed 16-bit values: a monitor left of or above the primary one gives negative ones.
-TPoint PointFromLParam(LPARAM lParam) {
-    return TPoint {int(std::int16_t(lParam & 0xFFFF)), int(std::int16_t((lParam >> 16) & 0xFFFF))};
 }
 
+TPoint PointFromLParam(LPARAM lParam) {
+    return TPoint {int(std::int16_t(lParam & 0xFFFF)), int(std::int16_t((lParam >> 16) & 0xFFFF))};
 }
 
 bool CaptionButtonDown() {
@@ -48,6 +48,10 @@ int TsSkinProvider::HitTest(LPARAM screenPoint) {
         const int i = ButtonIndexAt(p.x);
         if (i == 0) return htCaption;
         int code = codes[std::size_t(i - 1)];
+        if (const TsTitleButton* user = TitleButtonOfCode(code); user != nullptr && !user->Enabled()) {
+            SetHotHT(0);   // a disabled user button is no target and never hot
+            return htCaption;
+        }
         if (code == htMaximize && !(CanMaximize() || CanRestore())) code = htCaption;
         if (code == htMinimize && !Iconic() && !CanMinimize()) code = htCaption;
         // A disabled maximize or minimize button answers 2 but is still made hot.
@@ -83,9 +87,11 @@ void TsSkinProvider::WMNCHitTest(TMessage& message) {
     if (code == 0 || code == htCaption) {
         CallOld(message);
         SetHotHT(0);
+        LatchDragBorder(int(message.Result));
         return;
     }
     message.Result = code;
+    LatchDragBorder(code);
 }
 
 void TsSkinProvider::SetHotHT(int code) {
@@ -134,6 +140,10 @@ void TsSkinProvider::RepaintButton(int code) {
     }
     int mask = button->MaskIndex;
     bool enabled = true;
+    if (TsTitleButton* user = TitleButtonOfCode(code)) {
+        PaintUserButton(cache, user);
+        mask = -1;
+    }
     const int global = manager->GetSkinIndex("GLOBALINFO");
     if (code == htMaximize) {
         enabled = Maximized() ? CanRestore() : CanMaximize();
@@ -162,6 +172,15 @@ void TsSkinProvider::RepaintButton(int code) {
 
 void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
     const int code = int(message.WParam);
+    if (code == htTitleIcon) {
+        if (!FSkinData->SkinManager()->SkinnedPopups()) {
+            CallOld(message);
+            return;
+        }
+        SetHotHT(0);
+        DropSysMenuAtIcon();
+        return;
+    }
     switch (code) {
     case htMinimize:
     case htMaximize:
@@ -175,6 +194,9 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
     default:
         break;
     }
+    if (code >= htTitleButton) {
+        if (TitleButtonDown(code, message.LParam)) return;
+    }
     if (Iconic()) {
         FForm->Perform(user::WM_SYSCOMMAND, user::SC_DRAGMOVE, 0);
         return;
@@ -185,10 +207,12 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
         if (!FForm->Active()) FForm->SetFocus();
         return;
     }
+    if (StartBorderDrag(message)) return;   // the system's own loop is not started next to the outline
     CallOld(message);
 }
 
 void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
+    if (EndBorderDrag(message)) return;
     // WM_LBUTTONUP carries key flags, not a hit code: its release is never a caption button's.
     const int code = message.Msg == user::WM_NCLBUTTONUP ? int(message.WParam) : 0;
     const user::HWND hwnd = FForm->WindowHandle();
@@ -241,6 +265,7 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
         }
         break;
     default:
+        if (code >= htTitleButton && TitleButtonUp(code, message.LParam)) break;
         CallOld(message);
         break;
     }
@@ -248,6 +273,7 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
 }
 
 void TsSkinProvider::WMNCLButtonDblClk(TMessage& message) {
+    if (EndBorderDrag(message)) return;
     const int code = int(message.WParam);
     if (code == htTitleIcon) {
         FForm->Close();
@@ -266,9 +292,16 @@ void TsSkinProvider::WMNCLButtonDblClk(TMessage& message) {
     message.WParam = 0;
 }
 
-// FIXME: the skinned system menu; until it exists the system's own menu answers right-clicks.
+// A right-click on the title band (caption or icon) pops up the skinned menu where it was released.
 void TsSkinProvider::WMNCRButton(TMessage& message) {
-    CallOld(message);
+    const int code = int(message.WParam);
+    if (code != htCaption && code != htTitleIcon) {
+        CallOld(message);
+        return;
+    }
+    if (message.Msg != user::WM_NCRBUTTONUP) return;
+    const TPoint p = PointFromLParam(message.LParam);
+    DropSysMenu(p.x, p.y);
 }
 
 }

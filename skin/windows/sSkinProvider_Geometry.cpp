@@ -1,6 +1,7 @@
 // TsSkinProvider: the frame's metrics, the caption buttons' visibility and places, shared by painting and
 // hit testing.
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sTitleButtons.h"
 
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TMenu.h"
@@ -143,11 +144,13 @@ int IconSizeFor(int h) {
 
 // FIXME: the title icon's own size once TsTitleIcon exists; until then it follows the caption height.
 int TsSkinProvider::IconWidth() const {
-    return IconVisible() ? IconSizeFor(CaptionHeight()) : 0;
+    if (!IconVisible()) return 0;
+    return FTitleIcon->Width() != 0 ? FTitleIcon->Width() : IconSizeFor(CaptionHeight());
 }
 
 int TsSkinProvider::IconHeight() const {
-    return IconVisible() ? IconSizeFor(CaptionHeight()) : 0;
+    if (!IconVisible()) return 0;
+    return FTitleIcon->Height() != 0 ? FTitleIcon->Height() : IconSizeFor(CaptionHeight());
 }
 
 TRect TsSkinProvider::IconRect() const {
@@ -195,11 +198,14 @@ bool TsSkinProvider::CanRestore() const {
 
 std::vector<int> TsSkinProvider::VisibleButtonCodes() const {
     std::vector<int> codes;
-    if (!FBorderIcons.Contains(biSystemMenu) || !FSystemMenuMade) return codes;
-    codes.push_back(htClose);
-    if (MaxButtonVisible()) codes.push_back(htMaximize);
-    if (MinButtonVisible()) codes.push_back(htMinimize);
-    if (FBorderIcons.Contains(biHelp)) codes.push_back(htHelp);
+    if (FBorderIcons.Contains(biSystemMenu) && FSystemMenu != nullptr) {
+        codes.push_back(htClose);
+        if (MaxButtonVisible()) codes.push_back(htMaximize);
+        if (MinButtonVisible()) codes.push_back(htMinimize);
+        if (FBorderIcons.Contains(biHelp)) codes.push_back(htHelp);
+    }
+    for (int i = 0; i < FTitleButtons->Count(); ++i)   // the user's buttons follow, in collection order
+        codes.push_back(htTitleButton + i);
     return codes;
 }
 
@@ -224,6 +230,7 @@ TsCaptionButton* TsSkinProvider::ButtonOfCode(int code) {
     case htMdiClose:
         return &FButtons[cbMdiClose];
     default:
+        if (TsTitleButton* user = TitleButtonOfCode(code)) return &user->Data;
         return nullptr;
     }
 }
@@ -231,7 +238,7 @@ TsCaptionButton* TsSkinProvider::ButtonOfCode(int code) {
 int TsSkinProvider::ButtonsWidth() const {
     int width = 0;
     for (int code : VisibleButtonCodes())
-        width += ButtonWidth(*const_cast<TsSkinProvider*>(this)->ButtonOfCode(code));
+        width += WidthOfCode(code);
     return width;
 }
 
@@ -243,9 +250,10 @@ void TsSkinProvider::PlaceButtons() {
     if (height < 16) top += 2;
     for (TsCaptionButton& button : FButtons)
         button.Rect = TRect {};
+    UpdateTitleButtonMasks();
     for (int code : VisibleButtonCodes()) {
         TsCaptionButton* button = ButtonOfCode(code);
-        button->Rect = TRect {x - ButtonWidth(*button), top, x, top + height};
+        button->Rect = TRect {x - WidthOfCode(code), top, x, top + height};
         x = button->Rect.left;
     }
 }

@@ -16,6 +16,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sSystemMenu.h"
 
 namespace korvex::skin {
 
@@ -79,7 +80,19 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         return;
     case user::WM_WINDOWPOSCHANGING:
         if (FRgnInUpdate) return;
+        if (message.LParam != 0) SnapPosition(*reinterpret_cast<user::WINDOWPOS*>(message.LParam));
         CallOld(message);
+        return;
+    case user::WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(message);
+        return;
+    case user::WM_MOUSEMOVE:
+        CallOld(message);
+        DragMouseMove(message);
+        return;
+    case user::WM_CAPTURECHANGED:
+        CallOld(message);
+        if (message.LParam != LPARAM(FForm->WindowHandle())) CancelBorderDrag();
         return;
     case user::WM_WINDOWPOSCHANGED:
     case user::WM_EXITSIZEMOVE:
@@ -131,6 +144,7 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || FForm->ControlState().Contains(csCreating)) return;
     FFormActive = (message.WParam & 0xFFFF) != 0;
+    if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
     FSkinData->BGChanged = true;
     FPaintedState = -1;
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
@@ -235,10 +249,18 @@ void TsSkinProvider::WMPrint(TMessage& message) {
 }
 
 void TsSkinProvider::WMSysCommand(TMessage& message) {
+    if (BorderSysCommand(message)) return;
     const WPARAM command = message.WParam & 0xFFF0;
+    if (command == user::SC_KEYMENU && message.LParam == ' ' && FSystemMenu != nullptr) {
+        DropSysMenuAtIcon();   // Alt+Space
+        return;
+    }
     if ((message.WParam & 0xFFFF) == user::SC_DRAGMOVE) FForm->Repaint();
     CallOld(message);
     if (FForm == nullptr) return;
+    if (FSystemMenu != nullptr && (command == user::SC_MINIMIZE || command == user::SC_MAXIMIZE
+                                      || command == user::SC_RESTORE))
+        FSystemMenu->UpdateItems();
     if ((command == user::SC_MAXIMIZE || command == user::SC_RESTORE) && MaxButtonVisible()) {
         // The maximize button shows the other picture now: drawn again in its normal state.
         FHotHT = htMaximize;

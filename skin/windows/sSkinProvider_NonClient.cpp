@@ -1,6 +1,7 @@
 // TsSkinProvider: the form cache (frame, title band, icon, caption buttons, caption text, menu line, grip),
 // its frame strips on the window, the client background and the window region.
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sTitleButtons.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
@@ -127,6 +128,10 @@ void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
 void TsSkinProvider::PaintBorderIcons(TBitmap* cache) {
     TsSkinManager* manager = FSkinData->SkinManager();
     for (int code : VisibleButtonCodes()) {
+        if (TsTitleButton* user = TitleButtonOfCode(code)) {
+            PaintUserButton(cache, user);
+            continue;
+        }
         const TsCaptionButton& button = *ButtonOfCode(code);
         int mask = button.MaskIndex;
         bool enabled = true;
@@ -150,6 +155,12 @@ void TsSkinProvider::PaintIcon(TBitmap* cache) {
     if (!IconVisible()) return;
     const TRect r = IconRect();
     if (r.Width() <= 0 || r.Height() <= 0) return;
+    TBitmap* glyph = FTitleIcon->Glyph();
+    if (glyph->Width() > 0 && glyph->Height() > 0) {   // the own icon replaces the form's
+        glyph->SetTransparent(true);
+        cache->Canvas()->StretchDraw(r, glyph);
+        return;
+    }
     TIcon* icon = FForm->Icon();
     if ((icon == nullptr || icon->Empty()) && Application != nullptr) icon = Application->Icon();
     if (icon == nullptr || icon->Empty()) return;   // FIXME: the system's application icon

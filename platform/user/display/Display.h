@@ -75,6 +75,14 @@ public:
     virtual void OnFocusChanged(SurfaceId surface, bool focused) = 0;
 };
 
+// One monitor: its bounds and its work area (the bounds less panels), in virtual-screen coordinates; a
+// monitor left of or above the primary one has negative coordinates.
+struct MonitorArea {
+    gdi::RECT Bounds {};
+    gdi::RECT Work {};
+    friend bool operator==(const MonitorArea&, const MonitorArea&) = default;
+};
+
 enum class CursorShape { Arrow, IBeam, Wait, Cross, SizeNWSE, SizeNESW, SizeWE, SizeNS, SizeAll, No, Hand };
 
 class Display {
@@ -85,7 +93,12 @@ public:
     virtual void SetSink(DisplaySink* sink) = 0;
 
     virtual gdi::SIZE ScreenSize() const = 0;
-    virtual gdi::RECT WorkArea() const = 0;
+    virtual gdi::RECT WorkArea() const = 0;   // the primary monitor's
+    // Every monitor, the primary one (at 0, 0) first; by default the one screen.
+    virtual std::vector<MonitorArea> Monitors() const {
+        const gdi::SIZE size = ScreenSize();
+        return {MonitorArea {gdi::RECT {0, 0, size.cx, size.cy}, WorkArea()}};
+    }
 
     // Surfaces: one per visible top-level window. Create does not show it.
     virtual bool CreateSurface(SurfaceId id, const SurfaceOptions& options) = 0;

@@ -5,6 +5,7 @@
 #include "platform/gdi/Region.h"
 #include "platform/user/Focus.h"
 #include "platform/user/NonClient.h"
+#include "platform/user/Menus.h"
 #include "platform/user/NonClientLayout.h"
 #include "platform/user/ScrollBars.h"
 
@@ -503,8 +504,15 @@ TEST_F(CaptionButtons, DoubleClickOnTheCaptionTogglesMaximize) {
 }
 
 TEST_F(CaptionButtons, RightClickOnTheFrameAsksForTheContextMenu) {
+    bool windowMenu = false;   // the default then opens the window menu, closed here at once
+    SetMenuLoopIdleHook([&] {
+        windowMenu = true;
+        return false;
+    });
     Screen->Click(300, 100 + Layout.Caption.top + 3, MouseButton::Right);
     Pump();
+    SetMenuLoopIdleHook({});
+    EXPECT_TRUE(windowMenu);
     const auto menus = Messages(WM_CONTEXTMENU);
     ASSERT_FALSE(menus.empty());
     EXPECT_EQ(menus.front().WParam, reinterpret_cast<WPARAM>(Wnd));

@@ -319,10 +319,7 @@ TEST_F(SysCommand, UnknownAndMenuCommandsAreHarmless) {
 // WM_GETMINMAXINFO
 
 TEST_F(SysCommand, DefaultMinMaxInfoAnswersTheFrameOutsideTheWorkArea) {
-    MINMAXINFO info;
-    info.ptMaxPosition = POINT {-1, -1};   // what a procedure set before passing the message on is replaced
-    info.ptMaxSize = POINT {10, 10};
-    SendMessage(Wnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    MINMAXINFO info = QueryMinMaxInfo(Wnd);
     const RECT work = GetWorkArea();
     const int fx = GetSystemMetrics(SM_CXSIZEFRAME);
     const int fy = GetSystemMetrics(SM_CYSIZEFRAME);
@@ -331,6 +328,17 @@ TEST_F(SysCommand, DefaultMinMaxInfoAnswersTheFrameOutsideTheWorkArea) {
     EXPECT_EQ(info.ptMinTrackSize, (POINT {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)}));
     EXPECT_GE(info.ptMaxTrackSize.x, info.ptMaxSize.x);
     EXPECT_EQ(SendMessage(Wnd, WM_GETMINMAXINFO, 0, 0), 0);   // a null record is ignored
+}
+
+TEST_F(SysCommand, DefaultMinMaxInfoLeavesWhatTheSenderFilledIn) {
+    MINMAXINFO info;
+    info.ptMaxPosition = POINT {-1, -1};   // as a procedure sets before passing the message on
+    info.ptMaxTrackSize = POINT {-1, -1};
+    info.ptMaxSize = POINT {10, 10};
+    SendMessage(Wnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMaxPosition, (POINT {-1, -1}));
+    EXPECT_EQ(info.ptMaxTrackSize, (POINT {-1, -1}));
+    EXPECT_EQ(info.ptMaxSize, (POINT {10, 10}));
 }
 
 TEST_F(SysCommand, DialogFrameMaximizesWithItsThinnerFrameOutside) {

@@ -321,4 +321,10 @@ gdi::COLORREF HeadlessDisplay::ScreenPixel(int x, int y) const {
     return shot ? shot->PixelAt(0, 0) : gdi::CLR_INVALID;
 }
 
+std::vector<MonitorArea> HeadlessDisplay::Monitors() const {
+    std::vector<MonitorArea> all = Display::Monitors();
+    all.insert(all.end(), FExtraMonitors.begin(), FExtraMonitors.end());
+    return all;
+}
+
 }

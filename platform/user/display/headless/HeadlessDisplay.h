@@ -61,6 +61,10 @@ public:
     // ---- test controls ----
     int BellCount() const { return FBells; }   // beeps so far
     void SetCompositor(bool on) { FCompositor = on; }
+    // More monitors beside the screen (which stays the primary one and the only one screenshots show); an
+    // empty list goes back to the one screen.
+    void SetMonitors(std::vector<MonitorArea> extra) { FExtraMonitors = std::move(extra); }
+    std::vector<MonitorArea> Monitors() const override;
     void SetTimeMs(std::uint64_t ms) { FTimeMs = ms; }
     void AdvanceTimeMs(std::uint64_t ms) { FTimeMs += ms; }
     std::uint64_t TimeMs() const { return FTimeMs; }
@@ -117,6 +121,7 @@ private:
     int FCaptures = 0;
     gdi::SIZE FScreen;
     gdi::RECT FWorkArea;
+    std::vector<MonitorArea> FExtraMonitors;
     bool FCompositor = false;
     std::uint64_t FTimeMs = 1000;
     gdi::POINT FPointer;

@@ -1,0 +1,177 @@
+// Tests for the skinned window menu: its items per window state, its skin list (names with "&" too) and
+// choosing a skin from it.
+#include "support/WindowsKit.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/user/Menus.h"
+#include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/WindowConstants.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sSystemMenu.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+namespace fs = std::filesystem;
+
+class SystemMenu : public FormsTest {
+protected:
+    void TearDown() override {
+        user::SetMenuLoopIdleHook({});
+        FormsTest::TearDown();
+        if (!SkinRoot.empty()) fs::remove_all(SkinRoot);
+    }
+    static TsSystemMenu* MenuOf(TForm* form) { return ProviderOf(form)->SystemMenu(); }
+    static std::vector<std::string> Shown(TsSystemMenu* m) {   // names of the visible items, enabled ones with "+"
+        std::vector<std::string> out;
+        for (TMenuItem* item : {m->ItemRestore, m->ItemMove, m->ItemSize, m->ItemMinimize, m->ItemMaximize, m->ItemClose})
+            if (item->Visible()) out.push_back((item->Enabled() ? "+" : "-") + item->Name().substr(4));
+        return out;
+    }
+    // A skin folder with two of our skins, one of them under a name with "&" in it.
+    void UseSkinFolderWithAmpersand() {
+        SkinRoot = fs::temp_directory_path() / ("korvex-sysmenu-" + std::to_string(::getpid()));
+        fs::create_directories(SkinRoot);
+        const fs::path ours = fs::path(KORVEX_SOURCE_DIR) / "skins";
+        fs::copy(ours / "MacOS (internal)", SkinRoot / "MacOS (internal)", fs::copy_options::recursive);
+        fs::copy(ours / "NextStyle (internal)", SkinRoot / "Rock&Roll", fs::copy_options::recursive);
+        Manager->SetSkinDirectory(SkinRoot.string());
+        Manager->SetSkinName("MacOS (internal)");
+        Manager->SetActive(true);
+        Pump();
+    }
+    // Opens the menu through Alt+Space and runs choose while it is open (Escape when none).
+    void OpenAndChoose(TForm* form, std::function<void()> choose = {}) {
+        Opened = false;
+        user::SetMenuLoopIdleHook([this, choose, turns = 0]() mutable {
+            if (++turns > 1) return false;
+            Opened = user::GetOpenMenuWindow(0) != nullptr;
+            if (choose)
+                choose();
+            else
+                Display->Press(user::VK_ESCAPE);
+            return true;
+        });
+        user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_KEYMENU, ' ');
+        Pump();
+        user::SetMenuLoopIdleHook({});
+    }
+    fs::path SkinRoot;
+    bool Opened = false;
+};
+
+TEST_F(SystemMenu, ItemsAreShownAndEnabledByTheFormsStyleAndState) {
+    UseSkin(0);
+    TForm* dialog = NewSkinnedForm(bsDialog, {biSystemMenu, biMinimize, biMaximize});
+    EXPECT_EQ(Shown(MenuOf(dialog)), (std::vector<std::string> {"+Move", "+Close"}));
+    TForm* noMax = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize});
+    EXPECT_EQ(Shown(MenuOf(noMax)),
+        (std::vector<std::string> {"-Restore", "+Move", "+Size", "+Minimize", "-Maximize", "+Close"}));
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MAXIMIZE, 0);
+    Pump();
+    EXPECT_EQ(Shown(MenuOf(form)),
+        (std::vector<std::string> {"+Restore", "-Move", "+Size", "+Minimize", "-Maximize", "+Close"}));
+    user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_EQ(Shown(MenuOf(form)),
+        (std::vector<std::string> {"+Restore", "+Move", "-Size", "-Minimize", "+Maximize", "+Close"}));
+    TForm* single = NewSkinnedForm(bsSingle, {biSystemMenu});
+    EXPECT_EQ(Shown(MenuOf(single)), (std::vector<std::string> {"-Restore", "+Move", "-Size", "+Close"}));
+}
+
+TEST_F(SystemMenu, TheSkinListIsBuiltOnceAtEachOpeningWithTheCurrentSkinChecked) {
+    UseSkinFolderWithAmpersand();
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSystemMenu* menu = MenuOf(form);
+    for (int i = 0; i < 2; ++i) {
+        OpenAndChoose(form);
+        EXPECT_TRUE(Opened);
+    }
+    OpenAndChoose(form, [&] {   // the skin list opened, for the picture
+        Display->Press(user::VK_RIGHT);
+        const gdi::RECT area {form->Left(), form->Top(), form->Left() + 420, form->Top() + 260};
+        Display->WriteScreenshotPng(WindowsPictureDir() + "/SystemMenu.png", &area);
+        Display->Press(user::VK_ESCAPE);
+        Display->Press(user::VK_ESCAPE);
+    });
+    ASSERT_GE(menu->Items()->Count(), 2);
+    TMenuItem* entry = menu->Items()->Items(0);
+    EXPECT_EQ(entry->Name(), "SkinSelectItem");
+    EXPECT_EQ(entry->Caption(), "Available skins");
+    EXPECT_TRUE(menu->Items()->Items(1)->IsLine());
+    EXPECT_EQ(menu->Items()->Items(2), menu->ItemRestore);   // one entry and one line above the commands
+    ASSERT_EQ(entry->Count(), 2);
+    EXPECT_EQ(entry->Items(0)->Caption(), "MacOS (internal)");
+    EXPECT_TRUE(entry->Items(0)->Checked());
+    EXPECT_EQ(entry->Items(1)->Caption(), "Rock&&Roll");   // shown as it is, not with an underlined R
+    EXPECT_EQ(menu->SkinNameOf(entry->Items(1)), "Rock&Roll");
+    EXPECT_FALSE(entry->Items(1)->Checked());
+}
+
+TEST_F(SystemMenu, WithoutMakeSkinMenuThereIsNoSkinList) {
+    UseSkinFolderWithAmpersand();
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    ProviderOf(form)->SetMakeSkinMenu(false);
+    OpenAndChoose(form);
+    EXPECT_TRUE(Opened);
+    EXPECT_EQ(MenuOf(form)->Items()->Items(0), MenuOf(form)->ItemRestore);
+}
+
+TEST_F(SystemMenu, ChoosingASkinWithAnAmpersandSkinsEveryOpenWindow) {
+    UseSkinFolderWithAmpersand();
+    TForm* first = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TForm* second = NewSkinnedForm(bsDialog, {biSystemMenu}, 200, 100, 400, 300);
+    TsSystemMenu* menu = MenuOf(first);
+    OpenAndChoose(first);
+    TMenuItem* rock = menu->Items()->Items(0)->Items(1);
+    rock->Click();
+    Pump();
+    EXPECT_EQ(Manager->SkinName(), "Rock&Roll");
+    EXPECT_TRUE(Manager->Active());
+    for (TForm* form : {first, second}) {
+        EXPECT_TRUE(ProviderOf(form)->SkinData()->Skinned());
+        EXPECT_EQ(form->Color(), Manager->GetGlobalColor());
+    }
+    OpenAndChoose(first);
+    EXPECT_TRUE(menu->Items()->Items(0)->Items(1)->Checked());
+}
+
+TEST_F(SystemMenu, OpensFromTheIconAndARightClickOnTheCaption) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    const TPoint icon = CentreOf(form, p->IconRect());
+    const TPoint caption = ScreenOf(form, p->FormWidth() / 2, p->CaptionHeight() / 2 + 2);
+    for (const auto& open : std::vector<std::function<void()>> {
+             [&] { Display->Click(icon.x, icon.y); },
+             [&] { Display->Click(caption.x, caption.y, user::MouseButton::Right); },
+         }) {
+        Opened = false;
+        Display->AdvanceTimeMs(1000);
+        user::SetMenuLoopIdleHook([this, turns = 0]() mutable {
+            if (++turns > 1) return false;
+            Opened = user::GetOpenMenuWindow(0) != nullptr;
+            Display->Press(user::VK_ESCAPE);
+            return true;
+        });
+        open();
+        Pump();
+        EXPECT_TRUE(Opened);
+    }
+}
+
+TEST(EscapeMenuAmpersands, DoublesEachAmpersand) {
+    EXPECT_EQ(EscapeMenuAmpersands("Rock&Roll"), "Rock&&Roll");
+    EXPECT_EQ(EscapeMenuAmpersands("&&x&"), "&&&&x&&");
+    EXPECT_EQ(EscapeMenuAmpersands("plain"), "plain");
+}
+
+}
+}
