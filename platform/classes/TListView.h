@@ -157,6 +157,7 @@ private:
     void UpdateExStyle();
     void UpdateStyle();
     void ApplyImages();
+    void ApplyColors();   // Color and Font.Color into the native list
     void SetImageList(TCustomImageList*& slot, TCustomImageList* value);
 
     std::unique_ptr<TListColumns> FColumns;

@@ -29,6 +29,7 @@
 #include "skin/controls/sToolBar.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/controls/sTrackBar.h"
+#include "skin/controls/sTreeView.h"
 #include "skin/controls/sUpDown.h"
 
 namespace korvex::skin {
@@ -50,6 +51,7 @@ void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsTimerSpeedButton::StaticClass(), TsSpinButton::StaticClass(),
         TsDecimalSpinEdit::StaticClass(), TsSpinEdit::StaticClass(), TsCalcForm::StaticClass(),
         TsCurrencyEdit::StaticClass()});
+    classes::RegisterClasses({TsTreeView::StaticClass()});
     InstallEditLabelFactory();
 }
 
