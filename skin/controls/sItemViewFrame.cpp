@@ -29,21 +29,7 @@ TacStep ItemViewSkinPrologue(TMessage& m, TWinControl* control, TsCommonData* da
             return TacStep::Done;
         }
     }
-    if (SkinCommandPrologue(m, data, TacFrameHooks {}) == TacStep::Done) return TacStep::Done;
-    if (!PaintsSkinned(data)) {
-        base(m);
-        return TacStep::Done;
-    }
-    if (m.Msg != SM_SKINCMD) return TacStep::Continue;
-    if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
-        if (data->Updating) {
-            data->SetUpdating(false);
-            if (hooks.ParentUpdated) hooks.ParentUpdated();
-        }
-        return TacStep::Done;
-    }
-    SkinCommandWhenSkinned(m, data, TacFrameHooks {});
-    return TacStep::Done;
+    return SkinCommandRest(m, data, hooks.ParentUpdated, nullptr, base);
 }
 
 bool BarsCorner(const TControl* control, TsScrollBar* vertBar, TsScrollBar* horzBar, TRect& square) {

@@ -2,6 +2,7 @@
 // kept in step with the native scroll information, and the messages.
 #include "skin/controls/sListView.h"
 
+#include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
@@ -49,6 +50,10 @@ TsCustomListView::~TsCustomListView() {
     SetSmallImages(nullptr);
     SetLargeImages(nullptr);
     UnhookHeader();
+    // The window (and the header in it) goes while the header procedure can still answer: another subclass
+    // over ours would otherwise keep calling a freed procedure.
+    DestroyHandle();
+    KORVEX_ASSERT(FHeaderHandle == nullptr);
     if (FHeaderInstance != nullptr) user::FreeObjectInstance(FHeaderInstance);
     FreeBars();
     FBoundLabel.reset();

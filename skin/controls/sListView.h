@@ -58,7 +58,7 @@ private:
     void Arrange();
     // The column header.
     void HookHeader(user::HWND header);
-    void UnhookHeader();
+    bool UnhookHeader();   // false: another subclass lies over ours, which stays in the chain
     void HeaderProc(classes::TMessage& message);
     void PaintHeader();
     void PaintSection(gdi::HDC dc, const classes::TRect& r, int index);

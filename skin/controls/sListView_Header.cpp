@@ -30,8 +30,7 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 void TsCustomListView::HookHeader(user::HWND header) {
-    if (header == nullptr || header == FHeaderHandle) return;
-    UnhookHeader();
+    if (header == nullptr || header == FHeaderHandle || !UnhookHeader()) return;
     if (FHeaderInstance == nullptr) {
         FHeaderInstance = user::MakeObjectInstance([this](user::HWND, user::UINT msg, WPARAM wParam, LPARAM lParam) {
             TMessage message {msg, wParam, lParam, 0};
@@ -45,15 +44,19 @@ void TsCustomListView::HookHeader(user::HWND header) {
         user::SetWindowLongPtr(header, user::GWL_WNDPROC, user::LongFromProc(FHeaderInstance)));
 }
 
-void TsCustomListView::UnhookHeader() {
-    // Put back only where ours is still the outermost procedure.
-    if (FHeaderHandle != nullptr && user::IsWindow(FHeaderHandle)
-        && user::ProcFromLong(user::GetWindowLongPtr(FHeaderHandle, user::GWL_WNDPROC)) == FHeaderInstance)
+bool TsCustomListView::UnhookHeader() {
+    // Put back only where ours is still the outermost procedure; under another subclass ours stays in the
+    // chain (passing everything on once the list is going) until the header's WM_NCDESTROY.
+    if (FHeaderHandle != nullptr && user::IsWindow(FHeaderHandle)) {
+        if (user::ProcFromLong(user::GetWindowLongPtr(FHeaderHandle, user::GWL_WNDPROC)) != FHeaderInstance)
+            return false;
         user::SetWindowLongPtr(FHeaderHandle, user::GWL_WNDPROC, user::LongFromProc(FHeaderPrevious));
+    }
     FHeaderHandle = nullptr;
     FHeaderPrevious = nullptr;
     FHotSection = -2;
     FPressedSection = -1;
+    return true;
 }
 
 user::LRESULT TsCustomListView::CallHeader(const TMessage& m) const {
