@@ -2,6 +2,7 @@
 #include "platform/classes/TListView.h"
 
 #include "platform/base/ScopeGuard.h"
+#include "platform/classes/Colors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
@@ -226,6 +227,7 @@ void TCustomListView::Notification(TComponent* component, TOperation operation) 
 
 void TCustomListView::CreateWnd() {
     TWinControl::CreateWnd();
+    ApplyColors();
     ApplyImages();
     UpdateExStyle();
     UpdateColumns();
@@ -609,6 +611,16 @@ void TCustomListView::WndProc(TMessage& message) {
         return;
     }
     TWinControl::WndProc(message);
+    if (message.Msg == CM_COLORCHANGED || message.Msg == CM_FONTCHANGED) ApplyColors();
+}
+
+void TCustomListView::ApplyColors() {
+    if (!HandleAllocated()) return;
+    const LPARAM back = LPARAM(ColorToRGB(Color()) & 0xFFFFFF);
+    SendMessage(WindowHandle(), LVM_SETBKCOLOR, 0, back);
+    SendMessage(WindowHandle(), LVM_SETTEXTBKCOLOR, 0, back);
+    SendMessage(WindowHandle(), LVM_SETTEXTCOLOR, 0, LPARAM(ColorToRGB(Font()->Color()) & 0xFFFFFF));
+    Invalidate();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -27,7 +27,6 @@ inline constexpr std::string_view SortTypeIdents[] = {"stNone", "stData", "stTex
 enum TItemChange { ctText, ctImage, ctState };
 enum TItemRequestItem { irText, irImage, irParam, irState, irIndent };
 using TItemRequest = TSet<TItemRequestItem>;
-enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
 enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
 enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 
@@ -157,6 +156,7 @@ private:
     void UpdateExStyle();
     void UpdateStyle();
     void ApplyImages();
+    void ApplyColors();   // Color and Font.Color into the native list
     void SetImageList(TCustomImageList*& slot, TCustomImageList* value);
 
     std::unique_ptr<TListColumns> FColumns;

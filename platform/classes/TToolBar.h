@@ -1,6 +1,7 @@
 // TToolBar and TToolButton over the native tool bar: buttons as windowless children, images, custom draw.
 #pragma once
 
+#include "platform/classes/ComCtrlsTypes.h"
 #include "platform/classes/TGraphicControl.h"
 #include "platform/classes/TSet.h"
 #include "platform/classes/TWinControl.h"
@@ -27,7 +28,6 @@ inline constexpr std::string_view EdgeBorderIdents[] = {"ebLeft", "ebTop", "ebRi
 enum TEdgeStyle { esNone, esRaised, esLowered };
 inline constexpr std::string_view EdgeStyleIdents[] = {"esNone", "esRaised", "esLowered"};
 
-enum TCustomDrawStage { cdPrePaint, cdPostPaint, cdPreErase, cdPostErase };
 enum TCustomDrawStateItem {
     cdsSelected,
     cdsGrayed,

@@ -2,6 +2,7 @@
 #include "platform/classes/TTreeView.h"
 
 #include "platform/base/ScopeGuard.h"
+#include "platform/classes/Colors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TImageList.h"
 #include "platform/user/Input.h"
@@ -167,6 +168,7 @@ void TCustomTreeView::CreateParams(TCreateParams& params) {
 void TCustomTreeView::CreateWnd() {
     TWinControl::CreateWnd();
     SendMessage(WindowHandle(), TVM_SETINDENT, WPARAM(FIndent), 0);
+    ApplyColors();
     ApplyImages();
     // The nodes kept by the class come back as native items.
     FNodes->BeginUpdate();
@@ -391,6 +393,13 @@ void TCustomTreeView::WndProc(TMessage& message) {
         return;
     }
     TWinControl::WndProc(message);
+    if (message.Msg == CM_COLORCHANGED || message.Msg == CM_FONTCHANGED) ApplyColors();
+}
+
+void TCustomTreeView::ApplyColors() {
+    if (!HandleAllocated()) return;
+    SendMessage(WindowHandle(), TVM_SETBKCOLOR, 0, LPARAM(ColorToRGB(Color()) & 0xFFFFFF));
+    SendMessage(WindowHandle(), TVM_SETTEXTCOLOR, 0, LPARAM(ColorToRGB(Font()->Color()) & 0xFFFFFF));
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -106,6 +106,7 @@ private:
     friend class TTreeNodes;
     void CNNotify(TMessage& m);
     void ApplyImages();
+    void ApplyColors();   // Color and Font.Color into the native tree
     void UpdateStyle();
 
     std::unique_ptr<TTreeNodes> FNodes;

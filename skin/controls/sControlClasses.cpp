@@ -15,6 +15,7 @@
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sListView.h"
 #include "skin/controls/sMaskEdit.h"
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPageControl.h"
@@ -29,6 +30,7 @@
 #include "skin/controls/sToolBar.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/controls/sTrackBar.h"
+#include "skin/controls/sTreeView.h"
 #include "skin/controls/sUpDown.h"
 
 namespace korvex::skin {
@@ -50,6 +52,7 @@ void RegisterSkinControlClasses() {
     classes::RegisterClasses({TsTimerSpeedButton::StaticClass(), TsSpinButton::StaticClass(),
         TsDecimalSpinEdit::StaticClass(), TsSpinEdit::StaticClass(), TsCalcForm::StaticClass(),
         TsCurrencyEdit::StaticClass()});
+    classes::RegisterClasses({TsTreeView::StaticClass(), TsListView::StaticClass()});
     InstallEditLabelFactory();
 }
 

@@ -170,6 +170,11 @@ TacStep EditSkinPrologue(TMessage& m, TCustomEdit* edit, TsCommonData* data, con
             return TacStep::Done;
         }
     }
+    return SkinCommandRest(m, data, hooks.ParentUpdated, hooks.RenderCache, base);
+}
+
+TacStep SkinCommandRest(TMessage& m, TsCommonData* data, const std::function<void()>& parentUpdated,
+    const std::function<void()>& renderCache, const std::function<void(TMessage&)>& base) {
     if (SkinCommandPrologue(m, data, TacFrameHooks {}) == TacStep::Done) return TacStep::Done;
     if (!PaintsSkinned(data)) {
         base(m);
@@ -179,12 +184,12 @@ TacStep EditSkinPrologue(TMessage& m, TCustomEdit* edit, TsCommonData* data, con
     if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
         if (data->Updating) {
             data->SetUpdating(false);
-            if (hooks.ParentUpdated) hooks.ParentUpdated();
+            if (parentUpdated) parentUpdated();
         }
         return TacStep::Done;
     }
     TacFrameHooks frame;
-    frame.RenderCache = hooks.RenderCache;
+    frame.RenderCache = renderCache;
     SkinCommandWhenSkinned(m, data, frame);
     return TacStep::Done;
 }

@@ -99,6 +99,12 @@ struct TacEditCommandHooks {
 TacStep EditSkinPrologue(classes::TMessage& message, classes::TCustomEdit* edit, TsCommonData* data,
     const TacEditCommandHooks& hooks, const std::function<void(classes::TMessage&)>& base);
 
+// After a control's own codes 1 to 3: the shared prologue, every message to base while not skinned, code 6
+// (parentUpdated after Updating is cleared) and the other skin commands (renderCache for code 9). Continue: an
+// ordinary message of a skinned control.
+TacStep SkinCommandRest(classes::TMessage& message, TsCommonData* data, const std::function<void()>& parentUpdated,
+    const std::function<void()>& renderCache, const std::function<void(classes::TMessage&)>& base);
+
 // WM_PRINT of a skinned edit: the cache rendered first by prepare when BGChanged, then PrintEditSkin with the
 // native edit's WM_PRINTCLIENT for the client area.
 void PrintEditMessage(const classes::TMessage& message, classes::TWinControl* control, TsCommonData* data,

@@ -9,8 +9,9 @@
 namespace korvex::user {
 
 // The position a scroll request (SB_*) asks for, from the bar's info and the view's line and page steps;
-// nullopt for a request that moves nothing.
-inline std::optional<int> ScrollRequestTarget(const SCROLLINFO& info, int code, int line, int page) {
+// nullopt for a request that moves nothing. A thumb request takes thumb (the message's 16-bit position) unless
+// the bar's track or current position has the same low 16 bits, which then gives the full value.
+inline std::optional<int> ScrollRequestTarget(const SCROLLINFO& info, int code, int line, int page, int thumb) {
     switch (code) {
     case SB_LINEUP:
         return info.nPos - line;
@@ -22,7 +23,9 @@ inline std::optional<int> ScrollRequestTarget(const SCROLLINFO& info, int code, 
         return info.nPos + page;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
-        return info.nTrackPos;
+        if ((info.nTrackPos & 0xFFFF) == thumb) return info.nTrackPos;
+        if ((info.nPos & 0xFFFF) == thumb) return info.nPos;
+        return thumb;
     case SB_TOP:
         return info.nMin;
     case SB_BOTTOM:

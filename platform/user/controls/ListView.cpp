@@ -542,7 +542,7 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
-        OnScroll(*s, msg == WM_VSCROLL, LOWORD(wParam));
+        OnScroll(*s, msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL: {
         const int lines = -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3;

@@ -369,7 +369,7 @@ void EnsureVisible(State& s, int index) {
     }
 }
 
-void OnScroll(State& s, bool vertical, int code) {
+void OnScroll(State& s, bool vertical, int code, int thumb) {
     SCROLLINFO info;
     info.fMask = SIF_ALL;
     if (!GetScrollInfo(s.Self, vertical ? SB_VERT : SB_HORZ, &info)) return;
@@ -377,7 +377,7 @@ void OnScroll(State& s, bool vertical, int code) {
     int line = 1;
     if (View(s) == LVS_REPORT && !vertical) line = ReportLineStep;
     if ((View(s) == LVS_ICON || View(s) == LVS_SMALLICON) && vertical) line = RowHeight(s);
-    const std::optional<int> pos = ScrollRequestTarget(info, code, line, std::max(1, int(info.nPage)));
+    const std::optional<int> pos = ScrollRequestTarget(info, code, line, std::max(1, int(info.nPage)), thumb);
     if (!pos) return;
     const int delta = *pos - info.nPos;
     if (delta == 0) return;

@@ -11,6 +11,12 @@ namespace korvex::user::listview {
 
 namespace {
 
+// The text colour LVM_SETTEXTCOLOR gave, else the window text colour.
+COLORREF PlainTextColor(const State& s) {
+    return s.TextColor == CLR_DEFAULT || s.TextColor == gdi::CLR_NONE ? gdi::GetSysColor(gdi::COLOR_WINDOWTEXT)
+                                                                      : s.TextColor;
+}
+
 LRESULT CustomDraw(State& s, HDC dc, DWORD stage, RECT rc, int item = 0, UINT itemState = 0, NMLVCUSTOMDRAW* out = nullptr) {
     NMLVCUSTOMDRAW cd;
     cd.nmcd.hdr.code = NM_CUSTOMDRAW;
@@ -20,7 +26,7 @@ LRESULT CustomDraw(State& s, HDC dc, DWORD stage, RECT rc, int item = 0, UINT it
     cd.nmcd.dwItemSpec = std::uintptr_t(item);
     cd.nmcd.uItemState = itemState;
     if ((stage & CDDS_ITEM) && !OwnerData(s) && Valid(s, item)) cd.nmcd.lItemlParam = s.Items[size_t(item)].Param;
-    cd.clrText = s.TextColor == CLR_DEFAULT ? gdi::GetSysColor(gdi::COLOR_WINDOWTEXT) : s.TextColor;
+    cd.clrText = PlainTextColor(s);
     cd.clrTextBk = s.TextBack;
     gdi::SavedDc saved(dc);
     const LRESULT answer = SendNotify(s.Self, &cd.nmcd.hdr);
@@ -63,7 +69,7 @@ ItemLook LookOf(State& s, int index, const NMLVCUSTOMDRAW* custom) {
     const UINT state = GetState(s, index);
     const bool selected = (state & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0;
     look.Marked = selected && (s.Focused || (GetWindowStyle(s.Self) & LVS_SHOWSELALWAYS) || (state & LVIS_DROPHILITED));
-    look.Text = custom ? custom->clrText : gdi::GetSysColor(gdi::COLOR_WINDOWTEXT);
+    look.Text = custom ? custom->clrText : PlainTextColor(s);
     if (custom && custom->clrTextBk != CLR_DEFAULT) look.Fill = custom->clrTextBk;
     if (index == s.Hot && (s.ExStyle & (LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE)))
         look.Text = gdi::GetSysColor(gdi::COLOR_HOTLIGHT);
@@ -117,7 +123,7 @@ void PaintItem(State& s, HDC dc, int index, const NMLVCUSTOMDRAW* custom) {
             if (cell.right <= 0) continue;
             cell.left += 6;
             cell.right -= 6;
-            const COLORREF color = fullRow ? look.Text : (custom ? custom->clrText : gdi::GetSysColor(gdi::COLOR_WINDOWTEXT));
+            const COLORREF color = fullRow ? look.Text : (custom ? custom->clrText : PlainTextColor(s));
             DrawText(s, dc, ItemText(s, index, s.Columns[size_t(c)].SubItem), cell, ColumnAlign(s, c), color, false);
             if (!Alive(s)) return;
         }

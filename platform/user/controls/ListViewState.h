@@ -109,7 +109,7 @@ void Invalidate(State& s);
 void InvalidateItem(State& s, int index);
 void EnsureVisible(State& s, int index);
 void Scroll(State& s, int dx, int dy);   // LVM_SCROLL
-void OnScroll(State& s, bool vertical, int code);
+void OnScroll(State& s, bool vertical, int code, int thumb);
 int ListColumnWidth(State& s);
 
 // Painting (ListViewPaint.cpp)

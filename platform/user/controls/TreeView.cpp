@@ -398,7 +398,7 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
-        OnScroll(*s, msg == WM_VSCROLL, LOWORD(wParam));
+        OnScroll(*s, msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL: {
         const int delta = GET_WHEEL_DELTA_WPARAM(wParam);

@@ -75,7 +75,7 @@ void Changed(State& s);   // rows or sizes changed: rows rebuilt, bars updated, 
 void UpdateScrollBars(State& s);
 void Invalidate(State& s);
 void Paint(State& s, HDC dc);
-void OnScroll(State& s, bool vertical, int code);
+void OnScroll(State& s, bool vertical, int code, int thumb);
 
 // Actions with their notifications (TreeView.cpp). False when refused or the window went.
 bool Expand(State& s, TreeItem* item, UINT action);

@@ -181,13 +181,13 @@ void EnsureVisible(State& s, TreeItem* item) {
         SetTop(s, row - PageRows(s) + 1);
 }
 
-void OnScroll(State& s, bool vertical, int code) {
+void OnScroll(State& s, bool vertical, int code, int thumb) {
     SCROLLINFO info;
     info.fMask = SIF_ALL;
     if (!GetScrollInfo(s.Self, vertical ? SB_VERT : SB_HORZ, &info)) return;
     const int line = vertical ? 1 : s.Indent;
     const int page = vertical ? PageRows(s) : int(ClientRect(s.Self).right);
-    const std::optional<int> pos = ScrollRequestTarget(info, code, line, page);
+    const std::optional<int> pos = ScrollRequestTarget(info, code, line, page, thumb);
     if (!pos) return;
     if (vertical)
         SetTop(s, *pos);

@@ -1,0 +1,173 @@
+// TsTreeView on the headless display: the skinned bars in step with the native tree (by keys, expansion and the
+// bar itself), sizes that show none, the frame and border while skinned and after, colours from the section.
+#include "support/ControlsHost.h"
+#include "support/ControlsKit.h"
+
+#include "platform/user/Messages.h"
+#include "platform/user/ScrollBars.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/controls/TreeView.h"
+#include "skin/controls/sTreeView.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sScrollBar.h"
+#include "skin/engine/sSkinData.h"
+#include "skin/engine/sSkinManager.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class TreeViewTest : public ControlsTest {
+protected:
+    TsTreeView* NewTree(int roots, int width = 160, int height = 120) {
+        auto* tree = Create<TsTreeView>(Form);
+        tree->SetBounds(20, 20, width, height);
+        tree->SetParent(Form);
+        for (int i = 0; i < roots; ++i) tree->Items()->Add(nullptr, "Folder " + std::to_string(i));
+        Pump();
+        return tree;
+    }
+    static user::SCROLLINFO Native(TsTreeView* tree, int bar = user::SB_VERT) {
+        user::SCROLLINFO si;
+        si.fMask = user::SIF_ALL;
+        user::GetScrollInfo(tree->Handle(), bar, &si);
+        return si;
+    }
+    static void ExpectInStep(TsTreeView* tree) {
+        const user::SCROLLINFO si = Native(tree);
+        TsScrollBar* bar = tree->VertBar();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_TRUE(bar->Visible());
+        EXPECT_EQ(bar->Position(), si.nPos);
+        EXPECT_EQ(bar->Max(), si.nMax - int(si.nPage) + 1);
+        EXPECT_EQ(bar->PageSize(), int(si.nPage));
+    }
+};
+
+TEST_F(TreeViewTest, ManyNodesGetAVerticalBarInsideTheFrameInStepWithTheNativeTree) {
+    UseSkin(0);
+    TsTreeView* tree = NewTree(40);
+    TsScrollBar* bar = tree->VertBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(tree->HorzBar() == nullptr || !tree->HorzBar()->Visible());
+    EXPECT_EQ(bar->Parent(), Form);
+    EXPECT_EQ(bar->Left(), tree->Left() + tree->Width() - bar->Width() - 3);
+    EXPECT_EQ(bar->Top(), tree->Top() + 3);
+    EXPECT_EQ(bar->Height(), tree->Height() - 6);
+    ExpectInStep(tree);
+    // Keys move the native tree; the bar follows.
+    tree->SetFocus();
+    Pump();
+    Key(user::VK_NEXT);
+    Key(user::VK_NEXT);
+    EXPECT_GT(Native(tree).nPos, 0);
+    ExpectInStep(tree);
+    Key(user::VK_HOME);
+    EXPECT_EQ(bar->Position(), 0);
+    ExpectInStep(tree);
+}
+
+TEST_F(TreeViewTest, TheSkinnedBarScrollsTheNativeTreeByArrowAndThumb) {
+    UseSkin(1);
+    TsTreeView* tree = NewTree(60);
+    TsScrollBar* bar = tree->VertBar();
+    ASSERT_NE(bar, nullptr);
+    const TRect down = bar->PartRect(TsScrollPart::Arrow2);
+    ClickAt(bar, (down.left + down.right) / 2, (down.top + down.bottom) / 2);
+    EXPECT_EQ(Native(tree).nPos, 1);
+    EXPECT_EQ(tree->TopItem(), tree->Items()->GetFirstNode()->GetNextSibling());
+    ExpectInStep(tree);
+    const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
+    const int x = (thumb.left + thumb.right) / 2;
+    DownAt(bar, x, (thumb.top + thumb.bottom) / 2);
+    MoveTo(bar, x, bar->Height() + 40);
+    UpAt(bar, x, bar->Height() + 40);
+    EXPECT_EQ(bar->Position(), bar->Max());
+    EXPECT_EQ(Native(tree).nPos, bar->Max());
+    ExpectInStep(tree);
+}
+
+TEST_F(TreeViewTest, ExpandingABranchPastThePageShowsTheBarAtOnceAndCollapsingHidesIt) {
+    UseSkin(2);
+    TsTreeView* tree = NewTree(3);
+    EXPECT_TRUE(tree->VertBar() == nullptr || !tree->VertBar()->Visible());   // everything visible
+    TTreeNode* branch = tree->Items()->GetFirstNode();
+    for (int i = 0; i < 30; ++i) tree->Items()->AddChild(branch, "Child " + std::to_string(i));
+    Pump();
+    branch->SetExpanded(true);
+    Pump();
+    ExpectInStep(tree);
+    branch->SetExpanded(false);
+    Pump();
+    ASSERT_NE(tree->VertBar(), nullptr);
+    EXPECT_FALSE(tree->VertBar()->Visible());
+}
+
+TEST_F(TreeViewTest, NarrowOrLowTreesShowNoBarsUntilTheyReachSixteenPixels) {
+    UseSkin(0);
+    for (auto [w, h] : {std::pair {15, 120}, {160, 15}}) {
+        TsTreeView* tree = NewTree(40, w, h);
+        EXPECT_EQ(tree->VertBar(), nullptr) << w << " x " << h;
+        EXPECT_EQ(tree->HorzBar(), nullptr);
+        tree->SetBounds(tree->Left(), tree->Top(), std::max(w, 16), std::max(h, 60));
+        Pump();
+        ASSERT_NE(tree->VertBar(), nullptr) << w << " x " << h;
+        EXPECT_TRUE(tree->VertBar()->Visible());
+        delete tree;
+        Pump();
+    }
+}
+
+TEST_F(TreeViewTest, SkinnedTheBorderGoesAndTheFramePaintedAndRemovingTheSkinRestoresBoth) {
+    TsTreeView* tree = NewTree(40);
+    EXPECT_EQ(tree->BorderStyle(), bsSingle);
+    UseSkin(3);
+    EXPECT_EQ(tree->BorderStyle(), bsNone);
+    // The client area lies 3 pixels inside on each side (beside the native bar), where the frame is painted.
+    user::RECT client;
+    user::GetClientRect(tree->Handle(), &client);
+    EXPECT_EQ(client.right, tree->Width() - 6 - user::GetSystemMetrics(user::SM_CXVSCROLL));
+    EXPECT_EQ(client.bottom, tree->Height() - 6);
+    const TPoint origin = tree->ClientToScreen(TPoint {0, 0});
+    const TPoint corner = Form->ClientToScreen(TPoint {tree->Left(), tree->Top()});
+    EXPECT_EQ(origin.x - corner.x, 3);
+    EXPECT_EQ(origin.y - corner.y, 3);
+    ASSERT_NE(tree->VertBar(), nullptr);
+    const TColor sectionColor = tree->Color();
+    UseSkin(-1);
+    EXPECT_EQ(tree->BorderStyle(), bsSingle);
+    EXPECT_EQ(tree->VertBar(), nullptr);
+    EXPECT_EQ(tree->Color(), clWindow);
+    EXPECT_EQ(tree->Font()->Color(), clWindowText);
+    EXPECT_NE(user::GetWindowLongPtr(tree->Handle(), user::GWL_STYLE) & user::WS_VSCROLL, 0);   // the native bar is back
+    EXPECT_EQ(tree->Items()->Count(), 40);
+    UseSkin(3);
+    EXPECT_EQ(tree->Color(), sectionColor);
+}
+
+TEST_F(TreeViewTest, ColoursComeFromTheSectionUnlessCustomAndReachTheNativeTree) {
+    UseSkin(1);
+    TsTreeView* tree = NewTree(3);
+    const TsGeneralData& section = Manager->Sections[std::size_t(tree->SkinData()->SkinIndex)];
+    EXPECT_EQ(tree->Color(), section.Color);
+    EXPECT_EQ(tree->Font()->Color(), section.FontColor[1]);
+    EXPECT_EQ(gdi::COLORREF(user::SendMessage(tree->Handle(), user::TVM_GETBKCOLOR, 0, 0)),
+        gdi::COLORREF(ColorToRGB(section.Color) & 0xFFFFFF));
+    tree->SkinData()->SetCustomColor(true);
+    tree->SkinData()->SetCustomFont(true);
+    tree->SetColor(clYellow);
+    tree->Font()->SetColor(clRed);
+    UseSkin(-1);
+    EXPECT_EQ(tree->Color(), clYellow);
+    UseSkin(2);
+    EXPECT_EQ(tree->Color(), clYellow);
+    EXPECT_EQ(tree->Font()->Color(), clRed);
+}
+
+}

@@ -1,0 +1,195 @@
+// TsShellTreeView on a temporary folder tree: the root and its setter, levels loaded on expansion, following a
+// path, renaming by label editing (refused over an existing entry), the delete verb's completion, refreshing,
+// and the current folder unchanged throughout.
+#include "support/ControlsKit.h"
+#include "support/ShellTree.h"
+
+#include "platform/base/Exceptions.h"
+#include "platform/classes/TApplication.h"
+#include "platform/user/Window.h"
+#include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/controls/TreeView.h"
+#include "skin/windows/shell/acShellTreeView.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+using korvex::skin::shelltest::ShellTree;
+
+namespace {
+
+class ShellTreeViewTest : public ControlsTest {
+protected:
+    TsShellTreeView* NewTree(const std::string& root) {
+        auto* tree = Create<TsShellTreeView>(Form);
+        tree->SetBounds(10, 10, 220, 260);
+        tree->SetRoot(root);
+        tree->SetParent(Form);
+        Pump();
+        return tree;
+    }
+    static std::vector<std::string> Children(TTreeNode* node) {
+        std::vector<std::string> names;
+        for (int i = 0; i < node->Count(); ++i) names.push_back(node->Item(i)->Text());
+        return names;
+    }
+    static TTreeNode* Child(TTreeNode* node, const std::string& name) {
+        for (int i = 0; i < node->Count(); ++i)
+            if (node->Item(i)->Text() == name) return node->Item(i);
+        return nullptr;
+    }
+};
+
+TEST_F(ShellTreeViewTest, APathRootShowsItsFoldersOnlyExpandedAndSortedWithoutHiddenOnes) {
+    ShellTree files;
+    UseSkin(0);
+    TsShellTreeView* tree = NewTree(files.Root());
+    ASSERT_EQ(tree->Items()->GetFirstNode()->GetNextSibling(), nullptr);   // one top node
+    TTreeNode* root = tree->Items()->GetFirstNode();
+    EXPECT_TRUE(root->Expanded());
+    EXPECT_EQ(tree->Selected(), root);
+    EXPECT_EQ(tree->Path(), files.Root());
+    // Folders only, names as they are; the link to "." is a folder whose levels load one at a time.
+    const std::vector<std::string> want = {"closed", "cycle", "docs & notes", "Folder A", "Папка"};
+    EXPECT_EQ(Children(root), want);
+    TTreeNode* cycle = Child(root, "cycle");
+    for (int depth = 0; depth < 3 && cycle != nullptr; ++depth) {
+        cycle->SetExpanded(true);
+        cycle = Child(cycle, "cycle");
+    }
+    EXPECT_NE(cycle, nullptr);
+    // Hidden entries come with otHidden, files with otNonFolders.
+    tree->SetObjectTypes(TacShellObjectTypes {otFolders, otHidden, otNonFolders});
+    root = tree->Items()->GetFirstNode();
+    EXPECT_NE(Child(root, ".hidden dir"), nullptr);
+    EXPECT_NE(Child(root, "file one.txt"), nullptr);
+}
+
+TEST_F(ShellTreeViewTest, ExpandingLoadsALevelOnceAndAnUnreadableFolderHasNoChildren) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    TTreeNode* folderA = Child(tree->Items()->GetFirstNode(), "Folder A");
+    ASSERT_NE(folderA, nullptr);
+    EXPECT_TRUE(folderA->HasChildren());
+    EXPECT_EQ(folderA->Count(), 0);
+    folderA->SetExpanded(true);
+    Pump();
+    EXPECT_EQ(Children(folderA), std::vector<std::string> {"Sub"});
+    folderA->SetExpanded(false);
+    folderA->SetExpanded(true);
+    EXPECT_EQ(folderA->Count(), 1);   // not loaded twice
+    TTreeNode* closed = Child(tree->Items()->GetFirstNode(), "closed");
+    ASSERT_NE(closed, nullptr);
+    closed->SetExpanded(true);
+    Pump();
+    if (!ShellTree::RunsAsRoot()) EXPECT_EQ(closed->Count(), 0);
+    EXPECT_EQ(tree->Folders(folderA->AbsoluteIndex()), folderA->Data());
+    EXPECT_EQ(tree->Folders(100000), nullptr);
+}
+
+TEST_F(ShellTreeViewTest, RootSettersCompareRootNamesWithoutCaseAndPathsExactly) {
+    ShellTree files;
+    std::filesystem::create_directory(files / "Folder A/sub");   // "Sub" and "sub" are two folders
+    TsShellTreeView* tree = NewTree(files / "Folder A/Sub");
+    EXPECT_EQ(tree->Path(), files / "Folder A/Sub");
+    tree->SetRoot(files / "Folder A/sub");
+    EXPECT_EQ(tree->Path(), files / "Folder A/sub");
+    tree->SetRoot("rfDesktop");
+    TTreeNode* desktop = tree->Items()->GetFirstNode();
+    TTreeNode* before = desktop;
+    tree->SetRoot("RFDESKTOP");   // the same root: nothing is rebuilt
+    EXPECT_EQ(tree->Items()->GetFirstNode(), before);
+    EXPECT_EQ(tree->Root(), "rfDesktop");
+    // A root that names nothing keeps the old one and says so.
+    EXPECT_THROW(tree->SetRoot(files / "missing"), base::Exception);
+    EXPECT_EQ(tree->Root(), "rfDesktop");
+    EXPECT_THROW(tree->SetRoot("relative/path"), base::Exception);
+}
+
+TEST_F(ShellTreeViewTest, SelectPathExpandsEveryAncestorAndSelectsTheFolder) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree("rfDesktop");
+    tree->SelectPath(files / "Folder A/Sub");
+    ASSERT_NE(tree->SelectedFolder(), nullptr);
+    EXPECT_EQ(tree->Path(), files / "Folder A/Sub");
+    for (TTreeNode* n = tree->Selected()->Parent(); n != nullptr; n = n->Parent()) EXPECT_TRUE(n->Expanded()) << n->Text();
+    TTreeNode* selected = tree->Selected();
+    tree->SelectPath(files / "Folder A/Sub");   // the same folder again changes nothing
+    EXPECT_EQ(tree->Selected(), selected);
+    EXPECT_THROW(tree->SelectPath(files / "nowhere"), base::Exception);
+    EXPECT_EQ(tree->Selected(), selected);
+}
+
+TEST_F(ShellTreeViewTest, RenamingByLabelEditRefusesAnExistingNameAndRefreshesTheRenamedNode) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    TTreeNode* folderA = Child(tree->Items()->GetFirstNode(), "Folder A");
+    folderA->SetExpanded(true);
+    Pump();
+    std::string error;
+    Application->OnException = [&](TObject*, const std::exception& e) { error = e.what(); };
+    auto edit = [&](TTreeNode* node, const std::string& text) {
+        ASSERT_TRUE(node->EditText());
+        user::HWND editor = user::HWND(user::SendMessage(tree->Handle(), user::TVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(editor, nullptr);
+        user::SetWindowText(editor, text);
+        node->EndEdit(false);
+        Pump();
+    };
+    edit(folderA, "Папка");   // taken: refused, nothing overwritten
+    EXPECT_EQ(error, "Rename to Папка failed");
+    EXPECT_TRUE(std::filesystem::exists(files / "Folder A/inner.txt"));
+    EXPECT_EQ(Child(tree->Items()->GetFirstNode(), "Folder A"), folderA);
+    edit(folderA, "Folder B & more");
+    EXPECT_TRUE(std::filesystem::is_directory(files / "Folder B & more/Sub"));
+    // The renamed node itself is loaded again: its child knows its new path.
+    TTreeNode* renamed = Child(tree->Items()->GetFirstNode(), "Folder B & more");
+    ASSERT_NE(renamed, nullptr);
+    EXPECT_TRUE(renamed->Expanded());
+    ASSERT_NE(Child(renamed, "Sub"), nullptr);
+    EXPECT_EQ(static_cast<TacShellFolder*>(Child(renamed, "Sub")->Data())->PathName(), files / "Folder B & more/Sub");
+    Application->OnException = nullptr;
+}
+
+TEST_F(ShellTreeViewTest, TheDeleteCompletionRemovesANodeOnlyWhenNoEntryIsLeft) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    TTreeNode* docs = Child(tree->Items()->GetFirstNode(), "docs & notes");
+    tree->SetSelected(docs);
+    // A dangling link left at the path still is an entry.
+    std::filesystem::remove(files / "docs & notes");
+    std::filesystem::create_symlink(files / "gone", files / "docs & notes");
+    tree->CommandCompleted("delete", true);
+    EXPECT_EQ(Child(tree->Items()->GetFirstNode(), "docs & notes"), docs);
+    std::filesystem::remove(files / "docs & notes");
+    tree->CommandCompleted("delete", false);   // not done: kept
+    EXPECT_NE(Child(tree->Items()->GetFirstNode(), "docs & notes"), nullptr);
+    tree->CommandCompleted("delete", true);
+    EXPECT_EQ(Child(tree->Items()->GetFirstNode(), "docs & notes"), nullptr);
+}
+
+TEST_F(ShellTreeViewTest, RefreshKeepsExpansionAndSelectionAndShowsNewFolders) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    TTreeNode* root = tree->Items()->GetFirstNode();
+    Child(root, "Folder A")->SetExpanded(true);
+    tree->SetSelected(Child(Child(root, "Folder A"), "Sub"));
+    std::filesystem::create_directory(files / "new one");
+    tree->Refresh(root);
+    root = tree->Items()->GetFirstNode();
+    EXPECT_NE(Child(root, "new one"), nullptr);
+    ASSERT_NE(Child(root, "Folder A"), nullptr);
+    EXPECT_TRUE(Child(root, "Folder A")->Expanded());
+    EXPECT_EQ(tree->Path(), files / "Folder A/Sub");
+    bool handled = false;
+    tree->ExecuteCommand("open", handled);   // opening never moves the current folder
+    tree->CommandCompleted("open", true);
+    EXPECT_FALSE(handled);
+}
+
+}
