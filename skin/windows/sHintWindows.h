@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvex::classes {
 class TBitmap;
@@ -163,7 +164,11 @@ public:
     classes::TClass ClassType() const override { return StaticClass(); }
 
     int BubbleCount = 5;
-    int BubbleDivisor = 4;
+    int BubbleDivisor = 4;   // the first bubble is at most 2 * the body's smaller side / BubbleDivisor high
+
+    // The bubbles of the trail, biggest first: round ellipses on the line from the body's edge to the
+    // pointer, growing smaller towards it; none when the count is 0 or the pointer lies in the body.
+    std::vector<classes::TRect> BubbleRects();
 
 protected:
     bool HasPointer() const override { return true; }
@@ -172,6 +177,8 @@ protected:
     void AddShapeSize(int& width, int& height) override;
 
 private:
+    static constexpr double BubbleAspect = 1.3;   // a bubble's width over its height
+    static constexpr double BubbleGap = 0.3;      // the least gap before a bubble, in first-bubble heights
     // The ellipse and its trail of bubbles: one step for the mask, ShadowBlur + 1 shaded steps for a shadow.
     std::unique_ptr<classes::TBitmap> BalloonShape(bool shaded);
 };

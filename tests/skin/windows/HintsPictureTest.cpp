@@ -74,10 +74,10 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
     m->ApplyPredefinitions();
     Show(m, Point(30, top), "Simple hint: the node's last frame");
     MainWindowHints(m->HintKind());
-    Show(m, Point(200, top), "Comic hint as the main window has it");
+    Show(m, Point(280, top), "Comic hint as the main window has it");
     m->SetPredefinitions(shEllipse);
     m->ApplyPredefinitions();
-    Show(m, Point(490, top + 40), "Ellipse hint");
+    Show(m, Point(500, top + 90), "Ellipse hint");
     m->SetPredefinitions(shBalloon);
     m->ApplyPredefinitions();
     m->SetDefaultMousePos(mpLeftBottom);
@@ -88,9 +88,9 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
         m->SetPredefinitions(shCustom);
         m->HintKind()->SetStyle(hsSimply);
         EXPECT_TRUE(HintUsesSkin(m));
-        Show(m, Point(300, 230), "Drawn from the skin's HINT section");
+        Show(m, Point(270, 240), "Drawn from the skin's HINT section");
         m->SetHTMLMode(true);
-        Show(m, Point(300, 290), "<B>Markup</B> in the <FONT COLOR=RED>skin</FONT>");
+        Show(m, Point(270, 290), "<B>Markup</B> in the <FONT COLOR=RED>skin</FONT>");
     }
     const gdi::RECT r {0, 0, 660, 400};
     const std::string name = "/Hints_" + ctltest::SkinShortName(which) + (compositor ? "_Layered" : "") + ".png";
