@@ -38,6 +38,13 @@ public:
     int ExtraHeight() const { return FExtraHeight; }
     int SkinIndex() const { return FSkinIndex; }
     bool ShownLayered() const { return FShownLayered; }   // the last hint went the layered way
+    // Where the text goes: the body less the margins (and the ellipse's enlargement), or less the skin's frame.
+    classes::TRect TextRect();
+    classes::TRect BodyRect() {
+        classes::TRect r {};
+        GetBodyRect(r);
+        return r;
+    }
 
     // Waits between the fade-in's steps (15 ms); tests replace it. It may run messages: the fade checks
     // afterwards that the window still exists and still shows the same hint.

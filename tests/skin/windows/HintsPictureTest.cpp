@@ -92,6 +92,13 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
         m->SetHTMLMode(true);
         Show(m, Point(270, 290), "<B>Markup</B> in the <FONT COLOR=RED>skin</FONT>");
     }
+    // The sheet's hints lie apart, pointers and shadows included.
+    for (std::size_t i = 0; i < Hints.size(); ++i)
+        for (std::size_t j = i + 1; j < Hints.size(); ++j) {
+            const TRect a = Hints[i]->BoundsRect();
+            const TRect b = Hints[j]->BoundsRect();
+            EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) << i << " " << j;
+        }
     const gdi::RECT r {0, 0, 660, 400};
     const std::string name = "/Hints_" + ctltest::SkinShortName(which) + (compositor ? "_Layered" : "") + ".png";
     ASSERT_TRUE(Display->WriteScreenshotPng(WindowsPictureDir() + name, &r));
