@@ -116,6 +116,27 @@ TEST_F(HintShapesTest, the_text_fits_its_body_with_the_margins_in_each_skin_plai
     }
 }
 
+TEST_F(HintShapesTest, over_a_screen_copy_the_screen_beside_the_shape_and_its_shadow_stays_exact) {
+    Form->SetColor(TColor(0xC8D0D4));
+    Form->SetBounds(0, 0, 500, 400);
+    Form->Show();
+    Pump();
+    for (const TsHintsPredefinitions preset : {shEllipse, shBalloon, shSimply}) {
+        HintManager->SetPredefinitions(preset);
+        HintManager->ApplyPredefinitions();
+        HintManager->HintKind()->SetStyle(preset == shSimply ? hsComics : HintManager->HintKind()->Style());
+        const TPoint anchor = Form->ClientToScreen(Point(40, 40));
+        const gdi::COLORREF before = Display->ScreenPixel(anchor.x - 20, anchor.y);   // the form's colour
+        TsCustomHintWindow* w = ShowAt(anchor, "Over the form");
+        const TRect b = w->BoundsRect();
+        ASSERT_TRUE(b.right < Form->ClientToScreen(Point(490, 0)).x) << preset;
+        // The window's top-right corner: above the body, away from the pointer and the shadow.
+        EXPECT_EQ(Display->ScreenPixel(b.right - 1, b.top + 1), before) << preset;
+        w->Free();
+        Pump();
+    }
+}
+
 TEST_F(HintShapesTest, balloon_bubbles_shrink_from_the_body_to_the_pointer) {
     TsHintKind* k = HintManager->HintKind();
     HintManager->SetPredefinitions(shBalloon);
