@@ -42,6 +42,9 @@ void PaintBlurredRect(
     classes::TCanvas* canvas = mask->Canvas();
     canvas->Pen()->SetStyle(classes::psClear);
     canvas->Brush()->SetStyle(classes::bsSolid);
+    // Filled shapes without a pen leave the last column and row out: they keep the edge unchanged too.
+    canvas->Brush()->SetColor(classes::clWhite);
+    canvas->FillRect(classes::TRect {0, 0, w, h});
     for (int i = 0; i <= b; ++i) {
         const int grey = i == 0 ? 255 : (int(std::nearbyint((b - (i - 1)) * step)) + level) % 256;
         canvas->Brush()->SetColor(classes::TColor(gdi::RGB(grey, grey, grey)));

@@ -74,8 +74,17 @@ void BlendThroughMask(
     const int right = std::min({rect.right, d.Width, b.Width, m.Width});
     const int bottom = std::min({rect.bottom, d.Height, b.Height, m.Height});
     if (right <= left || bottom <= top) return;
-    for (int y = top; y < bottom; ++y)
-        detail::MaskRow(d.At24(left, y), b.At24(left, y), m.At24(left, y), (right - left) * 3, false);
+    const int bytes = (right - left) * 3;
+    std::vector<std::uint8_t> before(std::size_t(bytes), 0);
+    for (int y = top; y < bottom; ++y) {
+        std::uint8_t* row = d.At24(left, y);
+        const std::uint8_t* maskRow = m.At24(left, y);
+        std::copy(row, row + bytes, before.begin());
+        detail::MaskRow(row, b.At24(left, y), maskRow, bytes, false);
+        // The kernel keeps 255/256 of dst under white: white shows dst exactly, without a faint box.
+        for (int i = 0; i < bytes; ++i)
+            if (maskRow[i] == 255) row[i] = before[std::size_t(i)];
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace korvex::skin {
 
@@ -34,6 +35,24 @@ void SolidFill(TCanvas* canvas, TColor colour) {
 
 bool IsWhite(const std::uint8_t* px) {
     return px[0] + px[1] + px[2] >= 765;
+}
+
+// Darkens bmp through the shadow mask; where the mask is white the screen stays exactly as it was (the tint
+// kernel keeps 255/256 there, which shows as a faint box around the hint over a screen copy).
+void ShadowTint(TBitmap* bmp, const TBitmap* mask) {
+    const int w = std::min(bmp->Width(), mask->Width());
+    const int h = std::min(bmp->Height(), mask->Height());
+    std::vector<std::uint8_t> before;
+    before.reserve(std::size_t(std::max(w, 0)) * std::max(h, 0) * 3);
+    for (int y = 0; y < h; ++y)
+        before.insert(before.end(), bmp->ScanLine(y), bmp->ScanLine(y) + 3 * w);
+    TintBitmap(bmp, mask, clBlack);
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* row = bmp->ScanLine(y);
+        const std::uint8_t* m = mask->ScanLine(y);
+        for (int x = 0; x < w; ++x)
+            if (IsWhite(m + 3 * x)) std::copy_n(before.begin() + (std::ptrdiff_t(y) * w + x) * 3, 3, row + 3 * x);
+    }
 }
 
 }   // namespace
@@ -87,7 +106,7 @@ void TsCustomHintWindow::PaintPointedShadow(TBitmap* bmp) {
         DrawBodyShape(mask.get(), body, i, grey);
         DrawPointer(mask.get(), body, i, grey);
     }
-    TintBitmap(bmp, mask.get(), clBlack);
+    ShadowTint(bmp, mask.get());
 }
 
 void TsCustomHintWindow::PaintShapeOutline(TBitmap* bmp) {
@@ -238,7 +257,49 @@ void TsBalloonHintWindow::PaintShadow(TBitmap* bmp) {
     auto mask = NewMask();
     const int so = Kind()->ShadowOffset();
     mask->Canvas()->Draw(so, so, shape.get());
-    TintBitmap(bmp, mask.get(), clBlack);
+    ShadowTint(bmp, mask.get());
+}
+
+std::vector<TRect> TsBalloonHintWindow::BubbleRects() {
+    std::vector<TRect> bubbles;
+    TRect b {};
+    GetBodyRect(b);
+    const int n = BubbleCount;
+    if (n <= 0 || b.right <= b.left || b.bottom <= b.top) return bubbles;
+    const double a = (b.right - b.left) / 2.0;
+    const double c = (b.bottom - b.top) / 2.0;
+    const double cx = b.left + a;
+    const double cy = b.top + c;
+    const TPoint tip = PointerCornerPoint();
+    const double vx = tip.x - cx;
+    const double vy = tip.y - cy;
+    const double e = std::hypot(vx / a, vy / c);
+    if (e <= 1) return bubbles;   // the tip is inside the body
+    // The trail runs from the body's edge in the tip's direction to the tip.
+    const double px = cx + vx / e;
+    const double py = cy + vy / e;
+    const double length = std::hypot(tip.x - px, tip.y - py);
+    const double ux = (tip.x - px) / length;
+    const double uy = (tip.y - py) / length;
+    // Bubbles are ellipses BubbleAspect times wider than high; along the trail one takes `along` times its
+    // height. Heights fall evenly from the first bubble's to a n-th of it, with gaps between them.
+    const double along = 1 / std::hypot(ux / BubbleAspect, uy);
+    const double units = (n + 1) / 2.0;   // the heights' sum in first-bubble heights
+    const double biggest = std::min(std::min(a, c) * 4 / std::max(BubbleDivisor, 1),
+        length / (along * (units + BubbleGap * n)));
+    const double gap = (length - biggest * along * units) / n;
+    double t = 0;
+    for (int j = 0; j < n; ++j) {
+        const double height = std::max(biggest * (n - j) / n, 2.0);
+        const double width = height * BubbleAspect;
+        t += gap;
+        const double mid = t + height * along / 2;
+        t += height * along;
+        const int left = int(std::lround(px + ux * mid - width / 2));
+        const int top = int(std::lround(py + uy * mid - height / 2));
+        bubbles.push_back(Rect(left, top, left + int(std::lround(width)), top + int(std::lround(height))));
+    }
+    return bubbles;
 }
 
 std::unique_ptr<TBitmap> TsBalloonHintWindow::BalloonShape(bool shaded) {
@@ -246,61 +307,16 @@ std::unique_ptr<TBitmap> TsBalloonHintWindow::BalloonShape(bool shaded) {
     TCanvas* canvas = bmp->Canvas();
     TRect b {};
     GetBodyRect(b);
-    const int w = b.right - b.left;
-    const int h = b.bottom - b.top;
-    const int cx = b.left + w / 2;
-    const int n = BubbleCount;
-    const int d = std::max(BubbleDivisor, 1);   // the trail's divisors are kept at least 1
-    const int nMinus = std::max(n - 1, 1);
-    const int nPlus = std::max(n + 1, 1);
-    const int windowWidth = Width();
-    const int windowHeight = Height();
-    const int so = Kind()->ShadowOffset();
     const int q = (shaded ? ShadowLevel() : MaskTransparency()) * 256 / 100;
     const int steps = shaded ? std::max(Kind()->ShadowBlur(), 0) + 1 : 1;
-    const int bw = w / d;
-    const int bh = h / d;
+    const std::vector<TRect> bubbles = BubbleRects();
     for (int i = 0; i < steps; ++i) {
         const TColor grey = Grey(q + int(std::lround(double(steps - 1 - i) * (255 - q) / steps)));
         SolidFill(canvas, grey);
         canvas->Ellipse(b.left + i, b.top + i, b.right - i + 1, b.bottom - i + 1);
-        int dx = 0;
-        int dy = 0;
-        int x = 0;
-        int y = 0;
-        switch (PointerPos()) {
-        case mpLeftTop:
-            dx = (w / 2 - bw) / nPlus;
-            dy = (h / 6 + b.top - bh) / nPlus;
-            x = cx - bw;
-            y = h / 6 + b.top - bh;
-            break;
-        case mpLeftBottom:
-            dx = (w / 2 - bw) / nMinus;
-            dy = (b.bottom - windowHeight) / nMinus;
-            x = cx - dx / 2;
-            y = b.bottom + dy + dy / 2;
-            break;
-        case mpRightTop:
-            dx = ((bw - (so + w) / 2) / std::max(n, 1)) * 2;
-            dy = (h / 6 + b.top - bh) / nPlus;
-            x = cx + dx;
-            y = h / 6 + b.top - bh;
-            break;
-        case mpRightBottom:
-            dx = (bw / 2 - (so + windowWidth - cx)) / nMinus;
-            dy = (bh - (so + b.bottom + h / 6)) / nMinus;
-            x = cx + dx / 2;
-            y = b.bottom + dy + dy / 2;
-            break;
-        }
-        for (int j = 1; j <= n; ++j) {
-            x -= dx;
-            y -= dy;
-            const int bubbleWidth = w / (d * j);
-            const int bubbleHeight = h / (d * j);
-            if (bubbleWidth > 2 * i && bubbleHeight > 2 * i)
-                canvas->Ellipse(x + i, y + i, x + bubbleWidth - i + 1, y + bubbleHeight - i + 1);
+        for (const TRect& r : bubbles) {
+            if (r.right - r.left > 2 * i && r.bottom - r.top > 2 * i)
+                canvas->Ellipse(r.left + i, r.top + i, r.right - i + 1, r.bottom - i + 1);
         }
     }
     return bmp;

@@ -195,14 +195,15 @@ void TsCustomHintWindow::AddPointerBand(int&, int& height) {
 }
 
 void TsCustomHintWindow::AddEllipseSize(int& width, int& height) {
+    // The body's box (text and margins, without the shadow and the pointer band) fits inside an ellipse
+    // whose axes are its sides times the square root of 2: the text keeps its margins from the curve.
+    const int s = ShadowSpace();
+    const int boxWidth = width - s;
+    const int boxHeight = height - s;
     AddPointerBand(width, height);
-    // The text's rectangle fits inside the ellipse through it when both grow by these.
-    if (width <= 0 || height <= 0) return;
-    const double w = width;
-    const double h = height;
-    const double k = std::sqrt(w * w + h * h) - w;
-    FExtraWidth = int(std::lround(w * k / h));
-    FExtraHeight = int(std::lround(h * k / w));
+    if (boxWidth <= 0 || boxHeight <= 0) return;
+    FExtraWidth = int(std::ceil(boxWidth * (std::sqrt(2.0) - 1)));
+    FExtraHeight = int(std::ceil(boxHeight * (std::sqrt(2.0) - 1)));
     width += FExtraWidth;
     height += FExtraHeight;
 }
@@ -536,19 +537,24 @@ void TsCustomHintWindow::PaintBorder(TBitmap* bmp) {
     if (HasPointer()) PaintShapeOutline(bmp);
 }
 
-void TsCustomHintWindow::PaintText(TBitmap* bmp) {
+TRect TsCustomHintWindow::TextRect() {
     TsHintKind* kind = Kind();
     TRect r {};
+    if (kind == nullptr) return r;
     GetBodyRect(r);
-    const bool skinned = UsesSkin();
-    if (skinned) {
-        r = Rect(r.left + SkinFrameSize(0) + 4, r.top + SkinFrameSize(1) + 4, r.right - SkinFrameSize(2) - 4,
+    if (UsesSkin()) {
+        return Rect(r.left + SkinFrameSize(0) + 4, r.top + SkinFrameSize(1) + 4, r.right - SkinFrameSize(2) - 4,
             r.bottom - SkinFrameSize(3) - 4);
-    } else {
-        const int dx = kind->MarginH() + kind->BevelWidth() + FExtraWidth / 2;
-        const int dy = kind->MarginV() + kind->BevelWidth() + FExtraHeight / 2;
-        r = Rect(r.left + dx, r.top + dy, r.right - dx, r.bottom - dy);
     }
+    const int dx = kind->MarginH() + kind->BevelWidth() + FExtraWidth / 2;
+    const int dy = kind->MarginV() + kind->BevelWidth() + FExtraHeight / 2;
+    return Rect(r.left + dx, r.top + dy, r.right - dx, r.bottom - dy);
+}
+
+void TsCustomHintWindow::PaintText(TBitmap* bmp) {
+    TsHintKind* kind = Kind();
+    TRect r = TextRect();
+    const bool skinned = UsesSkin();
     TCanvas* canvas = bmp->Canvas();
     canvas->Brush()->SetStyle(bsClear);
     canvas->Pen()->SetStyle(psSolid);

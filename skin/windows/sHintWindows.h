@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvex::classes {
 class TBitmap;
@@ -37,6 +38,13 @@ public:
     int ExtraHeight() const { return FExtraHeight; }
     int SkinIndex() const { return FSkinIndex; }
     bool ShownLayered() const { return FShownLayered; }   // the last hint went the layered way
+    // Where the text goes: the body less the margins (and the ellipse's enlargement), or less the skin's frame.
+    classes::TRect TextRect();
+    classes::TRect BodyRect() {
+        classes::TRect r {};
+        GetBodyRect(r);
+        return r;
+    }
 
     // Waits between the fade-in's steps (15 ms); tests replace it. It may run messages: the fade checks
     // afterwards that the window still exists and still shows the same hint.
@@ -163,7 +171,11 @@ public:
     classes::TClass ClassType() const override { return StaticClass(); }
 
     int BubbleCount = 5;
-    int BubbleDivisor = 4;
+    int BubbleDivisor = 4;   // the first bubble is at most 2 * the body's smaller side / BubbleDivisor high
+
+    // The bubbles of the trail, biggest first: round ellipses on the line from the body's edge to the
+    // pointer, growing smaller towards it; none when the count is 0 or the pointer lies in the body.
+    std::vector<classes::TRect> BubbleRects();
 
 protected:
     bool HasPointer() const override { return true; }
@@ -172,6 +184,8 @@ protected:
     void AddShapeSize(int& width, int& height) override;
 
 private:
+    static constexpr double BubbleAspect = 1.3;   // a bubble's width over its height
+    static constexpr double BubbleGap = 0.3;      // the least gap before a bubble, in first-bubble heights
     // The ellipse and its trail of bubbles: one step for the mask, ShadowBlur + 1 shaded steps for a shadow.
     std::unique_ptr<classes::TBitmap> BalloonShape(bool shaded);
 };

@@ -26,6 +26,15 @@ TEST(PaintBlurredRect, WithoutTransparencyTheInsideTakesTheColourAndTheEdgeStays
     EXPECT_LT(edge, 199);
 }
 
+TEST(PaintBlurredRect, TheRightAndBottomEdgesStayLikeTheLeftAndTop) {
+    auto bitmap = Bitmap24(20, 20, Rgb(200, 200, 200));
+    PaintBlurredRect(bitmap.get(), TRect {2, 2, 18, 18}, 0, Rgb(0, 0, 0), 2, 0);
+    for (int i = 2; i < 18; ++i) {
+        EXPECT_GE(Px(*bitmap, 17, i) & 0xFF, 199) << i;   // no dark line along the last column
+        EXPECT_GE(Px(*bitmap, i, 17) & 0xFF, 199) << i;   // nor along the last row
+    }
+}
+
 TEST(PaintBlurredRect, ABlurLargerThanHalfTheSmallerSideUsesHalfThatSide) {
     auto a = Bitmap24(30, 12, Rgb(250, 120, 60));
     auto b = Bitmap24(30, 12, Rgb(250, 120, 60));

@@ -125,6 +125,16 @@ TEST(BlendThroughMask, ShowsTheBodyUnderBlackAndTheBackgroundUnderWhite) {
     EXPECT_EQ(Px(*dst, 0, 3), Rgb(100, 100, 100));   // bottom row excluded
 }
 
+TEST(BlendThroughMask, AWhiteMaskLeavesTheTargetExactly) {
+    auto dst = Bitmap24(20, 2, Rgb(212, 208, 200));
+    auto bg = Bitmap24(20, 2, Rgb(0, 0, 0));
+    auto mask = Bitmap24(20, 2, Rgb(255, 255, 255));
+    Fill(*mask, TRect {0, 1, 20, 2}, Rgb(254, 254, 254));
+    BlendThroughMask(dst.get(), bg.get(), mask.get(), TRect {0, 0, 20, 2});
+    EXPECT_TRUE(AllPixels(*dst, TRect {0, 0, 20, 1}, Rgb(212, 208, 200)));
+    EXPECT_NE(Px(*dst, 10, 1), Rgb(212, 208, 200));   // below white the body shows a little
+}
+
 TEST(BlendThroughMask, ClipsTheRectangleToAllThreeBitmaps) {
     auto dst = Bitmap24(8, 8, Rgb(100, 100, 100));
     auto bg = Bitmap24(4, 5, Rgb(0, 0, 0));

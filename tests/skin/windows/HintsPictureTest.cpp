@@ -74,10 +74,10 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
     m->ApplyPredefinitions();
     Show(m, Point(30, top), "Simple hint: the node's last frame");
     MainWindowHints(m->HintKind());
-    Show(m, Point(200, top), "Comic hint as the main window has it");
+    Show(m, Point(280, top), "Comic hint as the main window has it");
     m->SetPredefinitions(shEllipse);
     m->ApplyPredefinitions();
-    Show(m, Point(490, top + 40), "Ellipse hint");
+    Show(m, Point(500, top + 90), "Ellipse hint");
     m->SetPredefinitions(shBalloon);
     m->ApplyPredefinitions();
     m->SetDefaultMousePos(mpLeftBottom);
@@ -88,10 +88,17 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
         m->SetPredefinitions(shCustom);
         m->HintKind()->SetStyle(hsSimply);
         EXPECT_TRUE(HintUsesSkin(m));
-        Show(m, Point(300, 230), "Drawn from the skin's HINT section");
+        Show(m, Point(270, 240), "Drawn from the skin's HINT section");
         m->SetHTMLMode(true);
-        Show(m, Point(300, 290), "<B>Markup</B> in the <FONT COLOR=RED>skin</FONT>");
+        Show(m, Point(270, 290), "<B>Markup</B> in the <FONT COLOR=RED>skin</FONT>");
     }
+    // The sheet's hints lie apart, pointers and shadows included.
+    for (std::size_t i = 0; i < Hints.size(); ++i)
+        for (std::size_t j = i + 1; j < Hints.size(); ++j) {
+            const TRect a = Hints[i]->BoundsRect();
+            const TRect b = Hints[j]->BoundsRect();
+            EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) << i << " " << j;
+        }
     const gdi::RECT r {0, 0, 660, 400};
     const std::string name = "/Hints_" + ctltest::SkinShortName(which) + (compositor ? "_Layered" : "") + ".png";
     ASSERT_TRUE(Display->WriteScreenshotPng(WindowsPictureDir() + name, &r));
