@@ -531,6 +531,11 @@ void TMainMenu::MenuChanged() {
     if (FWindow != nullptr && IsWindow(FWindow)) SendMessage(FWindow, CM_MENUCHANGED, 0, 0);
 }
 
+TMenuItem* FindMenuItemByCommand(UINT command) {
+    auto it = Commands().find(command);
+    return it == Commands().end() ? nullptr : it->second;
+}
+
 void RegisterMenuClasses() {
     RegisterClasses({TMenuItem::StaticClass(), TMainMenu::StaticClass(), TPopupMenu::StaticClass()});
 }
