@@ -64,6 +64,8 @@ bool IsTopItemOfMainMenu(const TMenuItem* item) {
     return menu != nullptr && menu->InheritsFrom(TMainMenu::StaticClass());
 }
 
+constexpr int TopItemPadding = 12;   // room around a top item's caption, as the plain menu bar leaves
+
 TFont* MenuFontOf() {
     return Screen != nullptr ? Screen->MenuFont() : nullptr;
 }
@@ -292,7 +294,7 @@ void TsSkinableMenus::MeasureTopItem(TMenuItem* item, TCanvas* canvas, int& widt
     if (TFont* font = MenuFontOf()) canvas->Font()->Assign(font);
     std::string text = item->Caption();
     if (item->ShortCut() != scNone) text += ShortCutToText(item->ShortCut());
-    width = std::max(width, canvas->TextWidth(user::StripMnemonic(text)));
+    width = std::max(width, canvas->TextWidth(user::StripMnemonic(text)) + TopItemPadding);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -131,8 +131,8 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas* canvas, TRect rect, TOw
     Blit(bmp->Canvas()->Handle(), 0, 0, w, h, picture, at.x, at.y);
     const int section = FManager->GetSkinIndex("MENUITEM");
     if (FManager->IsValidSkinIndex(section)) {
-        TsParentCacheInfo ci;
-        FillCacheInfo(ci, picture, at.x, at.y);
+        TsParentCacheInfo ci;   // PaintSection places the piece at ci + at
+        FillCacheInfo(ci, picture, 0, 0);
         PaintSection(section, "MENUITEM", ci, true, enabled && state.Contains(odSelected) ? 1 : 0, TRect {0, 0, w, h},
             at, bmp.get(), FManager);
     }
@@ -165,8 +165,9 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas* canvas, TRect rect, TOw
     DrawCaptionText(c, caption, true, text, flags, section, hot, FManager);
     const std::string shortcut = ShortCutToText(item->ShortCut());
     if (!shortcut.empty()) {
-        const int reduced = ExtraLineWidth(true);
-        TRect keys {text.left - reduced, 0, w - 8 - reduced, h};
+        // The item picture already starts right of the extra line: moving the keys left by its width once
+        // more would write them over the caption.
+        TRect keys {text.left, 0, w - 8, h};
         DrawCaptionText(c, shortcut, true, keys, gdi::DT_SINGLELINE | gdi::DT_RIGHT | gdi::DT_VCENTER, section, hot,
             FManager);
     }
@@ -215,7 +216,7 @@ void TsSkinableMenus::DrawDivider(TCanvas* canvas, const TRect& r) {
     const int to = r.Width() - FMargin;
     if (to > from) {
         TsParentCacheInfo ci;
-        if (picture != nullptr) FillCacheInfo(ci, picture, r.left + 3 + from, r.top + 3);
+        if (picture != nullptr) FillCacheInfo(ci, picture, r.left + 3, r.top + 3);
         PaintNinePartMask(bmp.get(), TRect {from, 0, to, r.Height()}, true, false, 0, FManager->Masks[std::size_t(mask)],
             ci);
     }
@@ -241,7 +242,7 @@ void TsSkinableMenus::DrawTopItem(TMenuItem* item, TCanvas* canvas, TRect rect, 
     const int section = FManager->GetSkinIndex("MENUITEM");
     if (FManager->IsValidSkinIndex(section)) {
         TsParentCacheInfo ci;
-        if (line != nullptr) FillCacheInfo(ci, line, at.x, at.y);
+        if (line != nullptr) FillCacheInfo(ci, line, 0, 0);
         PaintSection(section, "MENUITEM", ci, true, hot ? 1 : 0, TRect {0, 0, w, h}, at, bmp.get(), FManager);
     }
     TCanvas* c = bmp->Canvas();
