@@ -24,33 +24,18 @@ using namespace korvex::classes;
 namespace {
 
 // The handlers installed on items: they reach the menus object only while it lives.
-struct DrawFn {
+template <class... Args>
+struct MenusHandler {
     std::weak_ptr<TsSkinableMenus*> Menus;
-    bool Top = false;
-    void operator()(TObject* sender, TCanvas* canvas, TRect rect, TOwnerDrawState state) const {
+    void (TsSkinableMenus::*Handle)(TMenuItem*, TCanvas*, Args...) = nullptr;
+    void operator()(TObject* sender, TCanvas* canvas, Args... args) const {
         const auto menus = Menus.lock();
         auto* item = dynamic_cast<TMenuItem*>(sender);
-        if (menus == nullptr || *menus == nullptr || item == nullptr) return;
-        if (Top)
-            (*menus)->DrawTopItem(item, canvas, rect, state);
-        else
-            (*menus)->DrawItem(item, canvas, rect, state);
+        if (menus != nullptr && *menus != nullptr && item != nullptr) ((*menus)->*Handle)(item, canvas, args...);
     }
 };
-
-struct MeasureFn {
-    std::weak_ptr<TsSkinableMenus*> Menus;
-    bool Top = false;
-    void operator()(TObject* sender, TCanvas* canvas, int& width, int& height) const {
-        const auto menus = Menus.lock();
-        auto* item = dynamic_cast<TMenuItem*>(sender);
-        if (menus == nullptr || *menus == nullptr || item == nullptr) return;
-        if (Top)
-            (*menus)->MeasureTopItem(item, canvas, width, height);
-        else
-            (*menus)->MeasureItem(item, canvas, width, height);
-    }
-};
+using DrawFn = MenusHandler<TRect, TOwnerDrawState>;
+using MeasureFn = MenusHandler<int&, int&>;
 
 template <class Fn>
 bool SameOwner(const Fn* fn, const std::shared_ptr<TsSkinableMenus*>& token) {
@@ -137,11 +122,11 @@ void TsSkinableMenus::SetActive(bool value) {
 }
 
 TAdvancedMenuDrawItemEvent TsSkinableMenus::DrawHandler(bool top) {
-    return DrawFn {FToken, top};
+    return DrawFn {FToken, top ? &TsSkinableMenus::DrawTopItem : &TsSkinableMenus::DrawItem};
 }
 
 TMenuMeasureItemEvent TsSkinableMenus::MeasureHandler(bool top) {
-    return MeasureFn {FToken, top};
+    return MeasureFn {FToken, top ? &TsSkinableMenus::MeasureTopItem : &TsSkinableMenus::MeasureItem};
 }
 
 bool TsSkinableMenus::IsOwnHandler(const TAdvancedMenuDrawItemEvent& handler) const {

@@ -311,6 +311,37 @@ TEST_F(SkinMenusTest, TheExtraLineAsksOncePerPopupOwnsItsGlyphAndIsReducedByTheS
     EXPECT_EQ(Menus->ExtraLineWidth(false), 0);
 }
 
+// A checked radio item takes "RADIOCHECKED", else "BOXCHECKED" as a checked item without "CHECK" does.
+TEST_F(SkinMenusTest, ACheckedRadioItemFallsBackToTheBoxCheckMark) {
+    UseSkin(1);
+    TPopupMenu* popup = NewPopup();
+    TMenuItem* item = popup->Items()->Items(3);
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(200, 24);
+    auto drawn = [&] {
+        Menus->DrawItem(item, target.Canvas(), TRect {0, 0, 200, 24}, {odChecked});
+        std::vector<TColor> pixels;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 40; ++x)
+                pixels.push_back(target.Canvas()->Pixels(x, y));
+        return pixels;
+    };
+    auto hide = [&](const std::string& name) {
+        for (auto& mask : Manager->Masks)
+            if (mask.ClassName == "GLOBALINFO" && mask.PropertyName == name) mask.PropertyName = "HIDDEN" + name;
+    };
+    ASSERT_GE(Manager->GetMaskIndexExact("GLOBALINFO", "RADIOCHECKED"), 0);
+    const auto radio = drawn();
+    hide("RADIOCHECKED");
+    const auto radioFallback = drawn();
+    item->SetRadioItem(false);
+    hide("CHECK");
+    const auto checkFallback = drawn();
+    EXPECT_NE(radio, radioFallback);
+    EXPECT_EQ(radioFallback, checkFallback);
+}
+
 // A divider with a divider mask while the skin has no popup section keeps what the item showed.
 TEST_F(SkinMenusTest, ADividerWithoutAPopupSectionKeepsTheItemsBackground) {
     UseSkin(0);
