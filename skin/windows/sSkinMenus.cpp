@@ -70,7 +70,9 @@ TsSkinableMenus::TsSkinableMenus(TsSkinManager* owner)
     , FCaptionFont(std::make_unique<TFont>()) { }
 
 TsSkinableMenus::~TsSkinableMenus() {
-    *FToken = nullptr;   // installed handlers do nothing from now on
+    // The menus go back to their own look, unless the application is taking every form down anyway.
+    if (FActive && Application != nullptr && !Application->ComponentState().Contains(csDestroying)) SetActive(false);
+    *FToken = nullptr;   // handlers still installed do nothing from now on
     if (PopupBitmap() != nullptr) ResetPopupCache();
 }
 

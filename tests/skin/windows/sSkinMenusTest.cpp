@@ -147,6 +147,8 @@ TEST_F(SkinMenusTest, HandlersLeftOnItemsDoNothingOnceTheMenusObjectIsGone) {
     handler(item, bmp.Canvas(), width, height);
     EXPECT_EQ(width, 7);
     EXPECT_EQ(height, 9);
+    EXPECT_FALSE(item->OnMeasureItem);   // the menus were handed back
+    EXPECT_FALSE(popup->OwnerDraw());
 }
 
 TEST_F(SkinMenusTest, ItemKindsAndSizesFollowTheCaptionAndTheMenuFont) {
