@@ -395,7 +395,7 @@ void TMenu::BuildItems(HMENU native, const TMenuItem* parent) {
         info.wID = item->FCommand;
         info.dwItemData = item->FCommand;
         if (item->IsLine()) {
-            info.fType = MFT_SEPARATOR;
+            info.fType = MFT_SEPARATOR | (item->IsOwnerDrawn() ? MFT_OWNERDRAW : 0);   // owner-drawn menus draw lines too
         } else {
             info.fType = (item->FRadioItem ? MFT_RADIOCHECK : 0) | (item->IsOwnerDrawn() ? MFT_OWNERDRAW : 0);
             if (item->FBreak == mbBreak) info.fType |= MFT_MENUBREAK;
@@ -529,6 +529,11 @@ void TMainMenu::MenuChanged() {
         DestroyMenu(old);
     }
     if (FWindow != nullptr && IsWindow(FWindow)) SendMessage(FWindow, CM_MENUCHANGED, 0, 0);
+}
+
+TMenuItem* FindMenuItemByCommand(UINT command) {
+    auto it = Commands().find(command);
+    return it == Commands().end() ? nullptr : it->second;
 }
 
 void RegisterMenuClasses() {

@@ -244,6 +244,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The living item with a command id; nullptr once it is freed.
+TMenuItem* FindMenuItemByCommand(user::UINT command);
+
 void RegisterMenuClasses();   // TMenuItem, TMainMenu, TPopupMenu for reading form text
 
 // The forms' and controls' share, for menus they hold as plain components.

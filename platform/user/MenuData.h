@@ -41,7 +41,8 @@ MenuItem* FindItem(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr, in
 
 // Item measuring and painting in the plain look; owner-drawn items go to owner with ODT_MENU.
 SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar);
-void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar);
+// hot: the item lies under the pointer (ODS_HOTLIGHT for owner-drawn items).
+void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar, bool hot = false);
 HFONT MenuFont();
 
 // Popup layout: places every item's Rect in columns (MFT_MENUBREAK starts one, MFT_MENUBARBREAK one with a

@@ -138,7 +138,7 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
     return SIZE {width + 2 * GetSystemMetrics(SM_CXMENUCHECK) + 8, std::max<LONG>(rowHeight, text.cy + 4)};
 }
 
-void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar) {
+void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar, bool hot) {
     RECT r = item.Rect;
     const bool grayed = (item.State & MFS_GRAYED) != 0;
     if (item.Type & MFT_OWNERDRAW) {
@@ -147,7 +147,8 @@ void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selecte
         dis.itemID = item.Id;
         dis.itemAction = ODA_DRAWENTIRE;
         dis.itemState = (selected ? ODS_SELECTED : 0) | (grayed ? ODS_GRAYED | ODS_DISABLED : 0)
-            | ((item.State & MFS_CHECKED) ? ODS_CHECKED : 0) | ((item.State & MFS_DEFAULT) ? ODS_DEFAULT : 0);
+            | ((item.State & MFS_CHECKED) ? ODS_CHECKED : 0) | ((item.State & MFS_DEFAULT) ? ODS_DEFAULT : 0)
+            | (hot ? ODS_HOTLIGHT : 0);
         dis.hwndItem = reinterpret_cast<HWND>(menu);
         dis.hDC = dc;
         dis.rcItem = r;

@@ -33,6 +33,7 @@ struct Level {
     HMENU Menu = nullptr;
     HWND Window = nullptr;
     int Selected = -1;
+    int Hot = -1;   // the item under the pointer
 };
 
 struct Session {
@@ -70,7 +71,8 @@ void PaintLevel(HWND hwnd, HDC dc) {
     Level* level = LevelOf(hwnd);
     if (!level || !menu::Alive(level->Menu)) return;
     for (std::size_t i = 0; i < level->Menu->Items.size(); ++i)
-        menu::DrawItem(Current->Owner, dc, level->Menu, level->Menu->Items[i], int(i) == level->Selected, false);
+        menu::DrawItem(Current->Owner, dc, level->Menu, level->Menu->Items[i], int(i) == level->Selected, false,
+            int(i) == level->Hot);
     menu::PaintColumnLines(dc, level->Menu, client.bottom);
 }
 
@@ -360,9 +362,22 @@ void HandleChar(Session& s, char ch) {
     }
 }
 
+// Each level's hot item follows the pointer; a level whose hot item changed is repainted.
+void TrackHotItems(Session& s, int at, POINT pt) {
+    for (std::size_t i = 0; i < s.Levels.size(); ++i) {
+        Level& l = s.Levels[i];
+        int hot = int(i) == at ? ItemAt(l, pt) : -1;
+        if (hot >= 0 && !Selectable(l.Menu->Items[std::size_t(hot)])) hot = -1;
+        if (hot == l.Hot) continue;
+        l.Hot = hot;
+        if (l.Window) InvalidateRect(l.Window, nullptr, false);
+    }
+}
+
 void HandleMouse(Session& s, const MSG& m) {
     const POINT pt = m.pt;
     const int at = LevelAt(s, pt);
+    TrackHotItems(s, at, pt);
     const int barItem = s.Bar ? menu::BarItemAt(s.BarWindow, pt) : -1;
     const UINT msg = m.message;
     const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN || msg == WM_NCLBUTTONDOWN

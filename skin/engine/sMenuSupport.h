@@ -18,7 +18,7 @@ class TMenuItem;
 
 namespace korvex::skin {
 
-// Posted by the menu code to the application window when one of its popups opens (LParam: the menu item),
+// Posted by the menu code to the application window when one of its popups opens (LParam: the menu item's id),
 // or with the popup window itself (LParam: its handle).
 inline constexpr classes::UINT WM_ACPOPUPITEM = 48307;
 inline constexpr classes::UINT WM_ACPOPUPWINDOW = 48308;
@@ -63,6 +63,8 @@ public:
     virtual void UpdateMenus() = 0;   // follow the manager's skin-loaded flag (SkinnedPopups changed)
     virtual bool HasPopupState() const = 0;   // a popup is being skinned
     virtual void SkinPopupWindow(user::HWND window) = 0;
+    // The popup notification carries an item id: the menu code finds the popup window of that item.
+    virtual void SkinPopupOfItem(classes::LPARAM itemId) = 0;
 };
 // Makes a manager's menu skinning object; the menus install it. Without one the manager has none.
 using SkinableMenusFactory = std::function<std::unique_ptr<SkinableMenusLink>(TsSkinManager* manager)>;

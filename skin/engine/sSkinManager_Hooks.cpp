@@ -3,9 +3,6 @@
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TControl.h"
-#include "platform/classes/TMenu.h"
-#include "platform/user/Menus.h"
-#include "platform/user/WinPos.h"
 
 namespace korvex::skin {
 
@@ -28,14 +25,9 @@ void TsSkinManager::UnhookMainWindow() {
 
 bool TsSkinManager::MainWindowHook(TMessage& message) {
     if (message.Msg == WM_ACPOPUPITEM) {
+        // The item travels by id: by the time this arrives it may have been freed with its popup.
         if (FSkinableMenus == nullptr || !FSkinableMenus->HasPopupState()) return false;
-        auto* item = reinterpret_cast<TMenuItem*>(message.LParam);
-        if (item == nullptr || item->Parent() == nullptr) return true;
-        user::RECT r {};
-        if (!user::GetMenuItemRect(nullptr, item->Parent()->Handle(), UINT(item->MenuIndex()), &r)) return true;
-        const user::HWND window
-            = user::WindowFromPoint({r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2});
-        if (window != nullptr) FSkinableMenus->SkinPopupWindow(window);
+        FSkinableMenus->SkinPopupOfItem(message.LParam);
         return true;
     }
     if (message.Msg == WM_ACPOPUPWINDOW) {

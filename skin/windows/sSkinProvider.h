@@ -154,6 +154,7 @@ public:
     void UpdateRgn();
     bool FormChanged() const;
     classes::TBitmap* FormCache() const { return FSkinData->CacheBmp(); }
+    classes::TBitmap* MenuLineBmp() const { return FTempBmp.get(); }   // the menu line's background
 
 protected:
     void Loaded() override;

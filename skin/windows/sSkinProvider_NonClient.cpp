@@ -234,10 +234,14 @@ void TsSkinProvider::PaintMenuLine(TBitmap* cache) {
     const TPoint origin = FormLeftTop();
     for (int i = 0; i < menu->Items()->Count(); ++i) {
         TMenuItem* item = menu->Items()->Items(i);
-        if (!item->Visible() || (item->OnAdvancedDrawItem && item->OnMeasureItem)) continue;
+        if (!item->Visible()) continue;
         user::RECT r {};
         if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(i), &r)) continue;
         TRect text {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
+        if (item->OnAdvancedDrawItem && item->OnMeasureItem) {   // the skinned menus draw it
+            item->OnAdvancedDrawItem(item, canvas, text, TOwnerDrawState {});
+            continue;
+        }
         DrawCaptionText(canvas, item->Caption(), item->Enabled(), text,
             gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE, index, false, manager);
     }

@@ -5,6 +5,7 @@
 #include "skin/controls/sControlClasses.h"
 #include "skin/windows/sGridAdapter.h"
 #include "skin/windows/sHintManager.h"
+#include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
 
 namespace korvex::skin {
@@ -13,6 +14,7 @@ void RegisterSkinWindowClasses() {
     RegisterSkinControlClasses();
     classes::RegisterClasses(
         {TsSkinProvider::StaticClass(), TsHintManager::StaticClass(), TsGridAdapter::StaticClass()});
+    InstallSkinableMenus();   // skin managers made from now on skin the menus
 }
 
 }

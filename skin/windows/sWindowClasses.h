@@ -3,7 +3,8 @@
 
 namespace korvex::skin {
 
-// Registers the skinned control classes and this library's own; call once before reading form text.
+// Registers the skinned control classes and this library's own, and makes skin managers created afterwards
+// skin the menus; call once before reading form text.
 void RegisterSkinWindowClasses();
 
 }

@@ -271,6 +271,54 @@ TEST_F(MenusTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
     EXPECT_EQ(drawnRect.bottom - drawnRect.top, 40);
 }
 
+// What a skinning hook needs of an owner-drawn popup: its window from the item's DC, a 3-pixel frame around
+// the items, and the item under the pointer marked hot.
+TEST_F(MenusTest, OwnerDrawnPopupItemsGiveTheirWindowAndTheHotItem) {
+    HMENU m = Keep(CreatePopupMenu());
+    AppendMenu(m, MF_OWNERDRAW, 30, "");
+    AppendMenu(m, MF_OWNERDRAW, 31, "");
+    std::vector<std::pair<UINT, UINT>> drawn;   // item id, state
+    HWND fromDc = nullptr;
+    SetHandler(Owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            mis->itemWidth = 100;
+            mis->itemHeight = 20;
+            return 1;
+        }
+        if (msg == WM_DRAWITEM) {
+            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            drawn.emplace_back(dis->itemID, dis->itemState);
+            fromDc = WindowFromDC(dis->hDC);
+            return 1;
+        }
+        return std::nullopt;
+    });
+    HWND popup = nullptr;
+    RECT window {};
+    RECT client {};
+    Steps({[&] {
+        popup = GetOpenMenuWindow(0);
+        GetWindowRect(popup, &window);
+        GetClientRect(popup, &client);
+        drawn.clear();
+        Screen->MoveMouse(ItemCenter(m, 1).x, ItemCenter(m, 1).y);
+    },
+        [&] {}, [&] { Screen->Press(VK_ESCAPE); }});
+    TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr);
+    EXPECT_EQ(fromDc, popup);
+    EXPECT_EQ(window.right - window.left - client.right, 6);
+    EXPECT_EQ(window.bottom - window.top - client.bottom, 6);
+    bool hotSeen = false;
+    for (auto [id, state] : drawn) {
+        if (id == 30) {
+            EXPECT_EQ(state & (ODS_HOTLIGHT | ODS_SELECTED), 0u);
+        }
+        if (id == 31 && (state & ODS_HOTLIGHT)) hotSeen = (state & ODS_SELECTED) != 0;
+    }
+    EXPECT_TRUE(hotSeen);
+}
+
 TEST_F(MenusTest, MenuBarTakesRoomFromTheClientArea) {
     RECT before {};
     GetClientRect(Owner, &before);

@@ -29,6 +29,8 @@ struct FakeMenus : SkinableMenusLink {
     void UpdateMenus() override { ++*UpdateCount; }
     bool HasPopupState() const override { return PopupState; }
     void SkinPopupWindow(user::HWND window) override { Skinned.push_back(window); }
+    std::vector<classes::LPARAM> ItemIds;
+    void SkinPopupOfItem(classes::LPARAM itemId) override { ItemIds.push_back(itemId); }
 };
 
 }
@@ -261,8 +263,11 @@ TEST(SkinManager, PopupMessagesGoToTheMenuObject) {
     classes::TMessage item {WM_ACPOPUPITEM, 0, 0, 0};
     EXPECT_FALSE(sm->MainWindowHook(item));   // no popup being skinned
     menus->PopupState = true;
-    EXPECT_TRUE(sm->MainWindowHook(item));   // a nil item: handled, nothing to do
+    EXPECT_TRUE(sm->MainWindowHook(item));   // handled: the menu code looks the item id up
     EXPECT_EQ(menus->Skinned.size(), 1u);
+    classes::TMessage withId {WM_ACPOPUPITEM, 0, 42, 0};
+    EXPECT_TRUE(sm->MainWindowHook(withId));
+    EXPECT_EQ(menus->ItemIds, (std::vector<classes::LPARAM> {0, 42}));
     classes::TMessage other {user::WM_PAINT, 0, 0, 0};
     EXPECT_FALSE(sm->MainWindowHook(other));
 
