@@ -314,6 +314,19 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {
         if ((st = StateOf(client)) && st->Active == child && st->TitleMerged) UpdateMerge(client);
         return result;
     }
+    case WM_GETMINMAXINFO: {
+        // Maximized, the whole frame with the caption lies outside the client window.
+        DefWindowProc(child, msg, wParam, lParam);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        RECT area {};
+        if (!info || !GetClientRect(client, &area)) return 0;
+        const RECT insets = NonClientInsets(GetWindowStyle(child), GetWindowExStyle(child), 0);
+        info->ptMaxPosition = POINT {-insets.left, -insets.top};
+        info->ptMaxSize = POINT {area.right + insets.left + insets.right, area.bottom + insets.top + insets.bottom};
+        info->ptMaxTrackSize.x = std::max(info->ptMaxTrackSize.x, info->ptMaxSize.x);
+        info->ptMaxTrackSize.y = std::max(info->ptMaxTrackSize.y, info->ptMaxSize.y);
+        return 0;
+    }
     case WM_DESTROY:
         // Destroyed without WM_MDIDESTROY.
         ChildLeaving(client, child);
