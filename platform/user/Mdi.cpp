@@ -105,7 +105,7 @@ void Activate(HWND client, HWND child) {
     if (IsWindow(old)) {
         SendMessage(old, WM_NCACTIVATE, 0, 0);
         SendMessage(old, WM_MDIACTIVATE, WPARAM(old), LPARAM(child));
-        if (maximized && child) ShowWindow(old, SW_SHOWNOACTIVATE);   // restored, the new one maximized below
+        if (maximized && child) ShowWindow(old, SW_RESTORE);   // the new one is maximized below
     }
     if (child && IsWindow(child)) {
         SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -303,7 +303,7 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam == SIZE_MAXIMIZED) {
             // One maximized child: the one maximized becomes the active one.
             for (HWND other : ChildrenOf(client))
-                if (other != child && IsZoomed(other)) ShowWindow(other, SW_SHOWNOACTIVATE);
+                if (other != child && IsZoomed(other)) ShowWindow(other, SW_RESTORE);
             if ((st = StateOf(client)) && st->Active != child && IsWindow(child)) Activate(client, child);
         }
         if (StateOf(client)) UpdateMerge(client);
