@@ -27,10 +27,10 @@ protected:
             return std::nullopt;
         };
         Frame = CreateShown(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, gdi::Bounds(100, 80, 500, 360));
-        HMENU bar = CreateMenu();
-        AppendMenu(bar, MF_STRING, 1, "&File");
-        AppendMenu(bar, MF_STRING, 2, "&Window");
-        SetMenu(Frame, bar);
+        Bar = CreateMenu();
+        AppendMenu(Bar, MF_STRING, 1, "&File");
+        AppendMenu(Bar, MF_STRING, 2, "&Window");
+        SetMenu(Frame, Bar);
         SetWindowText(Frame, "Frame");
         CLIENTCREATESTRUCT ccs {nullptr, 100};
         RECT area {};
@@ -42,6 +42,12 @@ protected:
         Second = NewChild("Two", 60, 50);
         Pump();
         Log.clear();
+    }
+
+    void TearDown() override {
+        DestroyWindow(Frame);
+        DestroyMenu(Bar);   // a window does not free its menu
+        NonClientFixture::TearDown();
     }
 
     HWND NewChild(const char* title, int x, int y) {
@@ -87,6 +93,7 @@ protected:
     }
 
     HWND Frame = nullptr;
+    HMENU Bar = nullptr;
     HWND Client = nullptr;
     HWND First = nullptr;
     HWND Second = nullptr;
