@@ -9,6 +9,7 @@
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
+#include "platform/user/Mdi.h"
 #include "platform/user/MessageBox.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/SystemMetrics.h"
@@ -253,6 +254,9 @@ bool TApplication::FilterMessage(MSG& msg) {
     bool handled = false;
     if (OnMessage) OnMessage(msg, handled);
     if (handled) return true;
+    // Ctrl+F6 and Ctrl+F4 of an MDI main form's children.
+    if (FMainForm != nullptr && FMainForm->ClientHandle() != nullptr && TranslateMDISysAccel(FMainForm->ClientHandle(), &msg))
+        return true;
     return IsKeyMsg(msg);
 }
 

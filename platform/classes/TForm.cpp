@@ -10,6 +10,7 @@
 #include "platform/classes/TReader.h"
 #include "platform/classes/TScreen.h"
 #include "platform/user/Focus.h"
+#include "platform/user/Mdi.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -214,8 +215,11 @@ void TCustomForm::ApplyFrameStyle() {
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
     if (value == FFormStyle) return;
+    const bool mdi = value == fsMDIChild || value == fsMDIForm || FFormStyle == fsMDIChild || FFormStyle == fsMDIForm;
     FFormStyle = value;
-    if (HandleAllocated() && value != fsMDIChild && value != fsMDIForm)
+    if (HandleAllocated() && mdi)
+        RecreateWnd();   // another window procedure, and an MDI child another parent
+    else if (HandleAllocated())
         SetWindowPos(WindowHandle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -319,10 +323,18 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     if (icons.Contains(biSystemMenu)) params.Style |= WS_SYSMENU;
     if (icons.Contains(biHelp)) params.ExStyle |= WS_EX_CONTEXTHELP;
     if (FFormStyle == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+    if (FFormStyle == fsMDIForm) {
+        params.Style |= WS_CLIPCHILDREN;
+        params.WindowClass.lpfnWndProc = FrameDefProc;
+    } else if (FFormStyle == fsMDIChild) {
+        params.WindowClass.lpfnWndProc = DefMDIChildProc;
+    }
 }
 
 void TCustomForm::CreateWnd() {
     TWinControl::CreateWnd();
+    if (FFormStyle == fsMDIForm) CreateClientWindow();
+    if (FFormStyle == fsMDIChild) FFormState.Include(fsCreatedMDIChild);
     AttachMainMenu(nullptr, FMenu, WindowHandle());
     // Without an icon of its own the form shows the application's.
     const TIcon* icon = FIcon.get();

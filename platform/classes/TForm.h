@@ -16,7 +16,7 @@ inline constexpr std::string_view FormBorderStyleIdents[]
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 inline constexpr std::string_view BorderIconIdents[] = {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
-enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };   // MDI styles are values only
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 inline constexpr std::string_view FormStyleIdents[] = {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 inline constexpr std::string_view WindowStateIdents[] = {"wsNormal", "wsMinimized", "wsMaximized"};
@@ -84,6 +84,14 @@ public:
     TComponent* MenuComponent() const { return FMenu; }
     void SetMenuComponent(TComponent* value);
 
+    // MDI. An fsMDIForm keeps its children in a client window that fills what its aligned controls leave; an
+    // fsMDIChild is created inside the main form's client window (EInvalidOperation when the main form is not
+    // an MDI form) and is visible from the start. FormStyle is for before the window exists.
+    user::HWND ClientHandle() const { return FClientHandle; }
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int index) const;   // top first; nullptr out of range
+    TCustomForm* ActiveMDIChild() const;
+
     void SetFocus() override;   // activates the form (its active control gets the focus)
     void Show();   // visible and brought to the front
     void Close();
@@ -125,6 +133,9 @@ protected:
     virtual void Paint();   // OnPaint
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void CreateWindowHandle(const TCreateParams& params) override;
+    void DestroyWindowHandle() override;
+    void AlignControls(TControl* control, TRect& rect) override;   // the MDI client window takes what is left
     void PaintWindow(user::HDC dc) override;
     TRect GetClientRect() const override;
     void Loaded() override;
@@ -157,6 +168,8 @@ private:
     void SetStoredClientWidth(int value);
     int StoredClientHeight() const;
     void SetStoredClientHeight(int value);
+    void CreateClientWindow();
+    static user::LRESULT FrameDefProc(user::HWND hwnd, user::UINT msg, user::WPARAM wParam, user::LPARAM lParam);
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons {biSystemMenu, biMinimize, biMaximize};
@@ -181,6 +194,7 @@ private:
     TComponent* FMenu = nullptr;
     bool FCreated = false;
     bool FReleased = false;
+    user::HWND FClientHandle = nullptr;
 };
 
 class TForm : public TCustomForm {

@@ -194,6 +194,13 @@ void RouteMouse(ThreadQueue& queue, const InputEvent& event) {
             }
             if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) return;
         }
+        // A press inside an MDI child that is not the active one activates it.
+        for (WindowObject* c = target; c && c != top; c = c->Parent) {
+            if (!(c->ExStyle & WS_EX_MDICHILD)) continue;
+            Send(c, WM_CHILDACTIVATE, 0, 0);
+            if (!hold.Alive()) return;
+            break;
+        }
     }
     if (client) {
         POINT origin = ClientOrigin(target);

@@ -4,6 +4,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/user/Mdi.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/NonClient.h"
@@ -43,13 +44,17 @@ int LayoutBar(HWND hwnd, HMENU bar, int barWidth) {
     HDC dc = GetDC(nullptr);
     HFONT old = gdi::SelectObject(dc, menu::MenuFont());
     const int row = GetSystemMetrics(SM_CYMENU);
-    int x = 0;
+    // A maximized MDI child's icon and buttons take the ends of the bar.
+    const mdi::MergedCaption merged = mdi::MergedCaptionOf(hwnd, barWidth, row);
+    const int start = merged.Child ? int(merged.Icon.right) : 0;
+    const int limit = merged.Child ? int(merged.MinButton.left) : barWidth;
+    int x = start;
     int y = 0;
     for (MenuItem& item : bar->Items) {
         const SIZE s = menu::MeasureItem(hwnd, dc, bar, item, true);
         const int height = std::max<int>(row, s.cy);
-        if (x > 0 && x + s.cx > barWidth) {
-            x = 0;
+        if (x > start && x + s.cx > limit) {
+            x = start;
             y += row;
         }
         item.Rect = RECT {x, y, x + s.cx, y + height};
@@ -73,6 +78,7 @@ void PaintBar(HWND hwnd, HDC dc, const RECT& band) {
         gdi::OffsetRect(&placed.Rect, band.left, band.top);
         menu::DrawItem(hwnd, dc, bar, placed, (item.State & MFS_HILITE) != 0, true);
     }
+    mdi::PaintMergedCaption(hwnd, dc, band, GetSystemMetrics(SM_CYMENU));
 }
 
 }
@@ -93,7 +99,7 @@ void InstallBarHooks() {
     hooks.Track = [](HWND hwnd, LRESULT hitCode, POINT screen) {
         if (hitCode != HTMENU) return;
         HMENU bar = BarOf(hwnd);
-        if (!bar) return;
+        if (!bar || mdi::TrackMergedCaption(hwnd, screen, GetSystemMetrics(SM_CYMENU))) return;
         const int index = BarItemAt(hwnd, screen);
         if (index >= 0) TrackBar(hwnd, bar, index, false);
     };

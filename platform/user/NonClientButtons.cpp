@@ -91,6 +91,24 @@ void DrawCaptionButton(HDC dc, const RECT& rect, Glyph glyph, bool pushed, bool 
 
 }
 
+void PaintCaptionButton(HDC dc, const RECT& rect, LRESULT hitCode, bool pushed, bool restore) {
+    Glyph glyph = Glyph::Help;
+    switch (hitCode) {
+    case HTCLOSE:
+        glyph = Glyph::Close;
+        break;
+    case HTMAXBUTTON:
+        glyph = restore ? Glyph::Restore : Glyph::Maximize;
+        break;
+    case HTMINBUTTON:
+        glyph = restore ? Glyph::Restore : Glyph::Minimize;
+        break;
+    default:
+        break;
+    }
+    DrawCaptionButton(dc, rect, glyph, pushed, true);
+}
+
 bool IsCaptionButtonEnabled(HWND hwnd, const FrameStyle& style, LRESULT hitCode) {
     switch (hitCode) {
     case HTCLOSE:

@@ -4,6 +4,7 @@
 #include "platform/user/ScrollBars.h"
 #include "platform/user/UserTypes.h"
 
+#include <functional>
 #include <memory>
 
 namespace korvex::user::nc {
@@ -112,6 +113,13 @@ bool IsKeyMessage(UINT msg);
 void PaintScrollBand(HWND hwnd, HDC windowDc, const Layout& layout, int bar);
 void RepaintScrollBand(HWND hwnd, int bar);
 void PaintCaptionButtons(HWND hwnd, HDC windowDc, const Layout& layout);
+// One caption button's box and glyph (HTMINBUTTON, HTMAXBUTTON, HTCLOSE, HTHELP; restore marks the
+// maximize button of a maximized window); the caption's small window picture.
+void PaintCaptionButton(HDC dc, const RECT& rect, LRESULT hitCode, bool pushed, bool restore);
+void PaintCaptionIcon(HDC dc, const RECT& area);
+// Holds a button pushed while the pointer is over screenRect (show tells when to draw it pushed or not);
+// true when the mouse was released over it, with the release point.
+bool TrackPress(HWND hwnd, const RECT& screenRect, const std::function<void(bool pushed)>& show, POINT* release);
 bool IsCaptionButtonEnabled(HWND hwnd, const FrameStyle& style, LRESULT hitCode);
 void RepaintCaptionButtons(HWND hwnd);
 

@@ -58,37 +58,11 @@ void TrackCaptionButton(HWND hwnd, LRESULT hitCode) {
     if (!state || gdi::IsRectEmpty(&button) || !IsCaptionButtonEnabled(hwnd, layout.Style, hitCode)) return;
     const POINT origin = WindowOrigin(hwnd);
     gdi::OffsetRect(&button, origin.x, origin.y);
-
-    LoopScope scope;
-    SetCapture(hwnd);
-    SetPressedButton(hwnd, *state, hitCode);
-    bool inside = true;
-    bool released = false;
     POINT releasePoint {};
-    MSG msg;
-    while (!released && NextLoopMessage(hwnd, msg)) {
-        if (CallMessageFilter(msg)) continue;
-        switch (msg.message) {
-        case WM_MOUSEMOVE:
-        case WM_NCMOUSEMOVE:
-            inside = gdi::PtInRect(&button, msg.pt);
-            SetPressedButton(hwnd, *state, inside ? hitCode : HTNOWHERE);
-            break;
-        case WM_LBUTTONUP:
-        case WM_NCLBUTTONUP:
-            inside = gdi::PtInRect(&button, msg.pt);
-            releasePoint = msg.pt;
-            released = true;
-            break;
-        default:
-            if (IsMouseMessage(msg.message) || IsKeyMessage(msg.message)) break;   // held while the button is down
-            TranslateMessage(&msg);
-            DispatchMessage(&msg);
-        }
-    }
-    if (GetCapture() == hwnd) ReleaseCapture();
-    SetPressedButton(hwnd, *state, HTNOWHERE);
-    if (released && inside && IsWindow(hwnd))
+    const bool clicked = TrackPress(
+        hwnd, button, [&](bool pushed) { SetPressedButton(hwnd, *state, pushed ? hitCode : HTNOWHERE); },
+        &releasePoint);
+    if (clicked && IsWindow(hwnd))
         SendMessage(hwnd, WM_SYSCOMMAND, ButtonCommand(hwnd, hitCode), PointToLParam(releasePoint));
 }
 
@@ -152,6 +126,38 @@ LRESULT LButtonDblClk(HWND hwnd, LRESULT hitCode, LPARAM lParam) {
     return 0;
 }
 
+}
+
+bool TrackPress(HWND hwnd, const RECT& screenRect, const std::function<void(bool pushed)>& show, POINT* release) {
+    LoopScope scope;
+    SetCapture(hwnd);
+    show(true);
+    bool inside = true;
+    bool released = false;
+    MSG msg;
+    while (!released && NextLoopMessage(hwnd, msg)) {
+        if (CallMessageFilter(msg)) continue;
+        switch (msg.message) {
+        case WM_MOUSEMOVE:
+        case WM_NCMOUSEMOVE:
+            inside = gdi::PtInRect(&screenRect, msg.pt);
+            show(inside);
+            break;
+        case WM_LBUTTONUP:
+        case WM_NCLBUTTONUP:
+            inside = gdi::PtInRect(&screenRect, msg.pt);
+            if (release) *release = msg.pt;
+            released = true;
+            break;
+        default:
+            if (IsMouseMessage(msg.message) || IsKeyMessage(msg.message)) break;   // held while the button is down
+            TranslateMessage(&msg);
+            DispatchMessage(&msg);
+        }
+    }
+    if (GetCapture() == hwnd) ReleaseCapture();
+    if (IsWindow(hwnd)) show(false);
+    return released && inside;
 }
 
 LRESULT HandleNcMouse(HWND hwnd, UINT msg, WPARAM hitCode, LPARAM lParam) {

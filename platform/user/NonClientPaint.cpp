@@ -259,4 +259,12 @@ void PaintScrollBand(HWND hwnd, HDC windowDc, const Layout& layout, int bar) {
 
 }
 
+namespace nc {
+
+void PaintCaptionIcon(HDC dc, const RECT& area) {
+    PaintIconPlaceholder(dc, area);
+}
+
+}
+
 }

@@ -1,6 +1,7 @@
 // Registration of the standard native control classes.
 #include "platform/user/controls/StandardClasses.h"
 
+#include "platform/user/Mdi.h"
 #include "platform/user/controls/Button.h"
 #include "platform/user/controls/ComboBox.h"
 #include "platform/user/controls/CommonControls.h"
@@ -22,6 +23,7 @@ bool RegisterStandardClasses() {
     ok = RegisterScrollBarClass() != 0 && ok;
     ok = RegisterListBoxClass() != 0 && ok;
     ok = RegisterComboBoxClass() != 0 && ok;
+    ok = RegisterMdiClientClass() && ok;
     return ok;
 }
 
