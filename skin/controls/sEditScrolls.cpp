@@ -9,6 +9,7 @@
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/controls/sControlFrame.h"
 #include "skin/controls/sEditFrame.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
@@ -68,6 +69,52 @@ void FreeEditBar(TsScrollBar*& bar) {
     TsScrollBar* gone = bar;
     bar = nullptr;
     delete gone;
+}
+
+void FreeEditBars(TsScrollBar*& vertBar, TsScrollBar*& horzBar) {
+    FreeEditBar(vertBar);
+    FreeEditBar(horzBar);
+}
+
+void ForgetEditBars(const TComponent* component, TsScrollBar*& vertBar, TsScrollBar*& horzBar) {
+    if (component == nullptr) return;
+    if (component == vertBar) vertBar = nullptr;
+    if (component == horzBar) horzBar = nullptr;
+}
+
+TacEditBarsStep EditBarsStep(TWinControl* host, const TsCommonData* data) {
+    if (host->ControlState().Contains(csCreating) || ControlDestroying(host) || host->Parent() == nullptr
+        || !host->HandleAllocated())
+        return TacEditBarsStep::NotNow;
+    if (!PaintsSkinned(data) || (!host->Visible() && !ControlDesigning(host)) || host->Width() < 16
+        || host->Height() < 16)
+        return TacEditBarsStep::Free;
+    return TacEditBarsStep::Update;
+}
+
+TsScrollBar* KeepEditBar(TsScrollBar*& bar, bool wanted, TWinControl* host, TsCommonData* data, TScrollBarKind kind,
+    const std::function<void(TsScrollBar*)>& moved) {
+    if (!wanted) {
+        FreeEditBar(bar);
+        return nullptr;
+    }
+    if (bar == nullptr) bar = MakeEditBar(host, data, kind, moved);
+    return bar;
+}
+
+void PlaceEditBars(TWinControl* host, TsScrollBar* vertBar, TsScrollBar* horzBar) {
+    const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
+    const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
+    if (vertBar != nullptr) {
+        vertBar->SetBounds(host->Left() + host->Width() - vertBar->Width() - 2, host->Top() + 2, vertBar->Width(),
+            host->Height() - 4 - (horzBar != nullptr ? cy : 0));
+        ShowEditBar(vertBar, host);
+    }
+    if (horzBar != nullptr) {
+        horzBar->SetBounds(host->Left() + 2, host->Top() + host->Height() - cy - 2,
+            host->Width() - 4 - (vertBar != nullptr ? cx : 0), cy);
+        ShowEditBar(horzBar, host);
+    }
 }
 
 void FeedEditBar(TsScrollBar* bar, const user::SCROLLINFO& si, bool enabled, bool withValues) {

@@ -33,6 +33,23 @@ void PaintFrameBesideBars(classes::TWinControl* control, TsCommonData* data, TsS
 
 // Frees the bar (when any) and clears the pointer.
 void FreeEditBar(TsScrollBar*& bar);
+void FreeEditBars(TsScrollBar*& vertBar, TsScrollBar*& horzBar);
+
+// Clears the pointer to whichever bar is the component being removed (from the host's Notification).
+void ForgetEditBars(const classes::TComponent* component, TsScrollBar*& vertBar, TsScrollBar*& horzBar);
+
+// Whether the host's bars can be kept in step now: NotNow while it is created or destroyed, without a parent
+// or a window; Free while it is not skinned, hidden (outside design) or smaller than 16 x 16; else Update.
+enum class TacEditBarsStep { NotNow, Free, Update };
+TacEditBarsStep EditBarsStep(classes::TWinControl* host, const TsCommonData* data);
+
+// Makes the bar when wanted and missing (MakeEditBar), frees it when not wanted; returns it.
+TsScrollBar* KeepEditBar(TsScrollBar*& bar, bool wanted, classes::TWinControl* host, TsCommonData* data,
+    classes::TScrollBarKind kind, const std::function<void(TsScrollBar*)>& moved);
+
+// Lays the bars (nullptr: none) over the native ones inside the host's 2-pixel frame, each shortened by the
+// other's thickness, and shows them.
+void PlaceEditBars(classes::TWinControl* host, TsScrollBar* vertBar, TsScrollBar* horzBar);
 
 // The native range onto the bar, without calling its hook. With something to scroll (nMax >= nMin and
 // nMax - nPage + 1 > nMin, a page of 0 taken as 1) and withValues: Min nMin, Max nMax - nPage + 1, Position nPos, PageSize nPage,

@@ -33,7 +33,7 @@ TsMemo::TsMemo(TComponent* owner)
 }
 
 TsMemo::~TsMemo() {
-    FreeBars();
+    FreeEditBars(FVertBar, FHorzBar);
     FBoundLabel.reset();
     FCommonData.reset();
 }
@@ -68,9 +68,7 @@ void TsMemo::SetDisabledKind(TsDisabledKind value) {
 
 void TsMemo::Notification(TComponent* component, TOperation operation) {
     TMemo::Notification(component, operation);
-    if (operation != opRemove) return;
-    if (component == FVertBar) FVertBar = nullptr;
-    if (component == FHorzBar) FHorzBar = nullptr;
+    if (operation == opRemove) ForgetEditBars(component, FVertBar, FHorzBar);
 }
 
 // ---- Painting ------------------------------------------------------------------------------------------------
@@ -86,21 +84,16 @@ void TsMemo::PaintFrame() {
 
 // ---- Scroll bars ---------------------------------------------------------------------------------------------
 
-void TsMemo::FreeBars() {
-    FreeEditBar(FVertBar);
-    FreeEditBar(FHorzBar);
-}
-
 void TsMemo::UpdateScrolls() {
     if (FUpdatingScrolls) return;
-    if (ControlState().Contains(csCreating) || ControlDestroying(this) || Parent() == nullptr || !HandleAllocated())
-        return;
+    const TacEditBarsStep step = EditBarsStep(this, FCommonData.get());
+    if (step == TacEditBarsStep::NotNow) return;
     base::ValueRollback<bool> updating(FUpdatingScrolls, true);
-    const bool designing = ControlDesigning(this);
-    if (!PaintsSkinned(FCommonData.get()) || (!Visible() && !designing) || Width() < 16 || Height() < 16) {
-        FreeBars();
+    if (step == TacEditBarsStep::Free) {
+        FreeEditBars(FVertBar, FHorzBar);
         return;
     }
+    const bool designing = ControlDesigning(this);
     user::SCROLLINFO vi;
     user::SCROLLINFO hi;
     vi.fMask = hi.fMask = user::SIF_ALL;
@@ -109,34 +102,11 @@ void TsMemo::UpdateScrolls() {
     const bool horizontal = (ScrollBars() == ssHorizontal || ScrollBars() == ssBoth)
         && user::GetScrollInfo(WindowHandle(), user::SB_HORZ, &hi);
     auto moved = [this](TsScrollBar* bar) { SendBarPosition(this, bar, user::SB_THUMBPOSITION); };
-    if (vertical) {
-        if (FVertBar == nullptr) FVertBar = MakeEditBar(this, FCommonData.get(), sbVertical, moved);
-        FeedEditBar(FVertBar, vi, Enabled() && !designing);
-    } else {
-        FreeEditBar(FVertBar);
-    }
-    if (horizontal) {
-        if (FHorzBar == nullptr) FHorzBar = MakeEditBar(this, FCommonData.get(), sbHorizontal, moved);
-        FeedEditBar(FHorzBar, hi, Enabled() && !designing && (!WordWrap() || Alignment() == taLeftJustify));
-    } else {
-        FreeEditBar(FHorzBar);
-    }
-    PlaceBars();
-}
-
-void TsMemo::PlaceBars() {
-    if (FVertBar != nullptr) {
-        const int below = FHorzBar != nullptr ? user::GetSystemMetrics(user::SM_CYHSCROLL) : 0;
-        FVertBar->SetBounds(Left() + Width() - FVertBar->Width() - 2, Top() + 2, FVertBar->Width(),
-            Height() - 4 - below);
-        ShowEditBar(FVertBar, this);
-    }
-    if (FHorzBar != nullptr) {
-        const int beside = FVertBar != nullptr ? user::GetSystemMetrics(user::SM_CXVSCROLL) : 0;
-        const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
-        FHorzBar->SetBounds(Left() + 2, Top() + Height() - cy - 2, Width() - 4 - beside, cy);
-        ShowEditBar(FHorzBar, this);
-    }
+    FeedEditBar(KeepEditBar(FVertBar, vertical, this, FCommonData.get(), sbVertical, moved), vi,
+        Enabled() && !designing);
+    FeedEditBar(KeepEditBar(FHorzBar, horizontal, this, FCommonData.get(), sbHorizontal, moved), hi,
+        Enabled() && !designing && (!WordWrap() || Alignment() == taLeftJustify));
+    PlaceEditBars(this, FVertBar, FHorzBar);
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
@@ -149,7 +119,7 @@ void TsMemo::WndProc(TMessage& m) {
 void TsMemo::SkinnedMessage(TMessage& m) {
     TsCommonData* data = FCommonData.get();
     TacEditCommandHooks hooks;
-    hooks.Removing = [this] { FreeBars(); };
+    hooks.Removing = [this] { FreeEditBars(FVertBar, FHorzBar); };
     hooks.Refresh = [this, data] {
         KeepEditColors(this, data, data->IsHot());
         RedrawClientAndFrame(this);

@@ -46,8 +46,6 @@ private:
     void AfterMessage(const classes::TMessage& message);   // the scroll bars' and events' share
     void PrepareCache();
     void PaintFrame();   // strips and the gaps beside the bars onto the window DC
-    void PlaceBars();
-    void FreeBars();
 
     std::unique_ptr<TsCommonData> FCommonData;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;

@@ -33,7 +33,7 @@ TsRichEdit::TsRichEdit(TComponent* owner)
 }
 
 TsRichEdit::~TsRichEdit() {
-    FreeBars();
+    FreeEditBars(FVertBar, FHorzBar);
     FBoundLabel.reset();
     FCommonData.reset();
 }
@@ -67,9 +67,7 @@ void TsRichEdit::SetDisabledKind(TsDisabledKind value) {
 
 void TsRichEdit::Notification(TComponent* component, TOperation operation) {
     TRichEdit::Notification(component, operation);
-    if (operation != opRemove) return;
-    if (component == FVertBar) FVertBar = nullptr;
-    if (component == FHorzBar) FHorzBar = nullptr;
+    if (operation == opRemove) ForgetEditBars(component, FVertBar, FHorzBar);
 }
 
 // ---- Painting and colours ------------------------------------------------------------------------------------
@@ -98,11 +96,6 @@ void TsRichEdit::ApplySkinColors() {
 
 // ---- Scroll bars ---------------------------------------------------------------------------------------------
 
-void TsRichEdit::FreeBars() {
-    FreeEditBar(FVertBar);
-    FreeEditBar(FHorzBar);
-}
-
 void TsRichEdit::BarMoved(TsScrollBar* bar) {
     if (FUpdatingScrolls || bar->LastScrollCode < 0) return;
     user::WORD code = user::WORD(bar->LastScrollCode);
@@ -113,15 +106,14 @@ void TsRichEdit::BarMoved(TsScrollBar* bar) {
 
 void TsRichEdit::UpdateScrolls() {
     if (FUpdatingScrolls) return;
-    if (ControlState().Contains(csCreating) || ControlDestroying(this) || Parent() == nullptr || !HandleAllocated())
-        return;
+    const TacEditBarsStep step = EditBarsStep(this, FCommonData.get());
+    if (step == TacEditBarsStep::NotNow) return;
     base::ValueRollback<bool> updating(FUpdatingScrolls, true);
-    const bool designing = ControlDesigning(this);
-    if (!PaintsSkinned(FCommonData.get()) || (!Visible() && !designing) || Width() < 16 || Height() < 16
-        || ScrollBars() == ssNone) {
-        FreeBars();
+    if (step == TacEditBarsStep::Free || ScrollBars() == ssNone) {
+        FreeEditBars(FVertBar, FHorzBar);
         return;
     }
+    const bool designing = ControlDesigning(this);
     const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
     const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
     user::SCROLLINFO vi;
@@ -139,30 +131,15 @@ void TsRichEdit::UpdateScrolls() {
         if (vWanted && Height() - 6 - (hWanted ? cx : 0) > vi.nMax) vWanted = false;
     }
     auto moved = [this](TsScrollBar* bar) { BarMoved(bar); };
-    if (vWanted) {
-        if (FVertBar == nullptr) FVertBar = MakeEditBar(this, FCommonData.get(), sbVertical, moved);
-        FVertBar->SetHeight(Height() - 4 - (hWanted ? cy : 0));
-        FeedEditBar(FVertBar, vi, Enabled(), vRead && vi.nMax > 1 && vi.nMax >= Height());
-        FVertBar->SetSmallChange(16);
-    } else {
-        FreeEditBar(FVertBar);
+    if (TsScrollBar* bar = KeepEditBar(FVertBar, vWanted, this, FCommonData.get(), sbVertical, moved)) {
+        FeedEditBar(bar, vi, Enabled(), vRead && vi.nMax > 1 && vi.nMax >= Height());
+        bar->SetSmallChange(16);
     }
-    if (hWanted) {
-        if (FHorzBar == nullptr) FHorzBar = MakeEditBar(this, FCommonData.get(), sbHorizontal, moved);
-        FHorzBar->SetWidth(Width() - 4 - (vWanted ? cx : 0));
-        FeedEditBar(FHorzBar, hi, Enabled() && !designing && !WordWrap(), hRead && hi.nMax > 1);
-        FHorzBar->SetSmallChange(16);
-    } else {
-        FreeEditBar(FHorzBar);
+    if (TsScrollBar* bar = KeepEditBar(FHorzBar, hWanted, this, FCommonData.get(), sbHorizontal, moved)) {
+        FeedEditBar(bar, hi, Enabled() && !designing && !WordWrap(), hRead && hi.nMax > 1);
+        bar->SetSmallChange(16);
     }
-    if (FVertBar != nullptr) {
-        FVertBar->SetBounds(Left() + Width() - FVertBar->Width() - 2, Top() + 2, FVertBar->Width(), FVertBar->Height());
-        ShowEditBar(FVertBar, this);
-    }
-    if (FHorzBar != nullptr) {
-        FHorzBar->SetBounds(Left() + 2, Top() + Height() - FHorzBar->Height() - 2, FHorzBar->Width(), FHorzBar->Height());
-        ShowEditBar(FHorzBar, this);
-    }
+    PlaceEditBars(this, FVertBar, FHorzBar);
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
@@ -175,7 +152,7 @@ void TsRichEdit::WndProc(TMessage& m) {
 void TsRichEdit::SkinnedMessage(TMessage& m) {
     TsCommonData* data = FCommonData.get();
     TacEditCommandHooks hooks;
-    hooks.Removing = [this] { FreeBars(); };
+    hooks.Removing = [this] { FreeEditBars(FVertBar, FHorzBar); };
     hooks.Refresh = [this] {
         if (!Visible()) return;
         ApplySkinColors();

@@ -45,7 +45,6 @@ private:
     void PrepareCache();
     void PaintFrame();
     void BarMoved(TsScrollBar* bar);
-    void FreeBars();
 
     std::unique_ptr<TsCommonData> FCommonData;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;
