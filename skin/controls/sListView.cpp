@@ -55,7 +55,7 @@ TsCustomListView::~TsCustomListView() {
     DestroyHandle();
     KORVEX_ASSERT(FHeaderHandle == nullptr);
     if (FHeaderInstance != nullptr) user::FreeObjectInstance(FHeaderInstance);
-    FreeBars();
+    FreeEditBars(FVertBar, FHorzBar);
     FBoundLabel.reset();
     FCommonData.reset();
     OnAdvancedCustomDraw = std::move(FUserCustomDraw);
@@ -98,9 +98,7 @@ void TsCustomListView::CreateWnd() {
 
 void TsCustomListView::Notification(TComponent* component, TOperation operation) {
     TListView::Notification(component, operation);
-    if (operation != opRemove) return;
-    if (component == FVertBar) FVertBar = nullptr;
-    if (component == FHorzBar) FHorzBar = nullptr;
+    if (operation == opRemove) ForgetEditBars(component, FVertBar, FHorzBar);
 }
 
 void TsCustomListView::KeepColors() {
@@ -184,11 +182,6 @@ void TsCustomListView::TransparentRepaint(bool force) {
 }
 
 // ---- Scroll bars ---------------------------------------------------------------------------------------------
-
-void TsCustomListView::FreeBars() {
-    FreeEditBar(FVertBar);
-    FreeEditBar(FHorzBar);
-}
 
 void TsCustomListView::BarMoved(TsScrollBar* bar, int previous) {
     if (FSettingBars || bar->Position() == previous) return;
@@ -297,7 +290,7 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
         UpdateScrolls();
     };
     hooks.RemoveSkin = [this] {
-        FreeBars();
+        FreeEditBars(FVertBar, FHorzBar);
         KeepItemViewColors(this, FCommonData.get(), TacWindowColors::Yes);
         Arrange();
         Invalidate();

@@ -53,7 +53,6 @@ private:
     void TransparentRepaint(bool force);
     void BarMoved(TsScrollBar* bar, int previous);
     void PlaceBars(bool vertical, bool horizontal);
-    void FreeBars();
     void KeepColors();
     void Arrange();
     // The column header.

@@ -31,7 +31,7 @@ TsTreeView::TsTreeView(TComponent* owner)
 }
 
 TsTreeView::~TsTreeView() {
-    FreeBars();
+    FreeEditBars(FVertBar, FHorzBar);
     FBoundLabel.reset();
     FCommonData.reset();
 }
@@ -61,9 +61,7 @@ void TsTreeView::Loaded() {
 
 void TsTreeView::Notification(TComponent* component, TOperation operation) {
     TTreeView::Notification(component, operation);
-    if (operation != opRemove) return;
-    if (component == FVertBar) FVertBar = nullptr;
-    if (component == FHorzBar) FHorzBar = nullptr;
+    if (operation == opRemove) ForgetEditBars(component, FVertBar, FHorzBar);
 }
 
 // ---- Painting ------------------------------------------------------------------------------------------------
@@ -97,17 +95,12 @@ void TsTreeView::WMNCCalcSize(TMessage& m) {
 
 // ---- Scroll bars ---------------------------------------------------------------------------------------------
 
-void TsTreeView::FreeBars() {
-    FreeEditBar(FVertBar);
-    FreeEditBar(FHorzBar);
-}
-
 void TsTreeView::UpdateScrolls() {
     if (FUpdatingScrolls) return;
     if (ControlState().Contains(csCreating) || ControlDestroying(this) || !HandleAllocated()) return;
     base::ValueRollback<bool> updating(FUpdatingScrolls, true);
     if (!PaintsSkinned(FCommonData.get()) || !Visible() || Width() < 16 || Height() < 16) {
-        FreeBars();
+        FreeEditBars(FVertBar, FHorzBar);
         return;
     }
     auto needed = [this](int which, user::SCROLLINFO& si) {

@@ -43,7 +43,6 @@ private:
     void PaintFrame(gdi::HDC given);
     int FrameWidth() const;   // the painted strips
     void PlaceBars(bool vertical, bool horizontal);
-    void FreeBars();
     void Repaint3();   // BGChanged, repaint, UpdateScrolls
 
     std::unique_ptr<TsCommonData> FCommonData;

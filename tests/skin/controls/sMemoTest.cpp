@@ -143,8 +143,7 @@ TEST_F(MemoTest, TheSkinnedBarScrollsTheNativeMemoByItsArrowTrackAndThumb) {
     TsMemo* memo = NewMemo(Rows(60));
     TsScrollBar* bar = memo->VertBar();
     ASSERT_NE(bar, nullptr);
-    const TRect down = bar->PartRect(TsScrollPart::Arrow2);
-    ClickAt(bar, (down.left + down.right) / 2, (down.top + down.bottom) / 2);
+    ClickMiddle(bar, bar->PartRect(TsScrollPart::Arrow2));
     EXPECT_EQ(TopLine(memo), 1);
     ExpectInStep(memo);
     const TRect after = bar->PartRect(TsScrollPart::TrackAfter);
@@ -152,11 +151,7 @@ TEST_F(MemoTest, TheSkinnedBarScrollsTheNativeMemoByItsArrowTrackAndThumb) {
     EXPECT_GT(TopLine(memo), 1);
     ExpectInStep(memo);
     // The thumb dragged to the end: the native memo shows the last page.
-    const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
-    const int x = (thumb.left + thumb.right) / 2;
-    DownAt(bar, x, (thumb.top + thumb.bottom) / 2);
-    MoveTo(bar, x, bar->Height() + 40);
-    UpAt(bar, x, bar->Height() + 40);
+    DragThumbBelow(bar, 40);
     EXPECT_EQ(bar->Position(), bar->Max());
     ExpectInStep(memo);
 }

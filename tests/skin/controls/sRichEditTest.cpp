@@ -82,15 +82,10 @@ TEST_F(RichEditTest, TheSkinnedBarsArrowsAndThumbScrollTheRichEditInStep) {
     TsRichEdit* rich = NewRich(LogText(80));
     TsScrollBar* bar = rich->VertBar();
     ASSERT_NE(bar, nullptr);
-    const TRect down = bar->PartRect(TsScrollPart::Arrow2);
-    ClickAt(bar, (down.left + down.right) / 2, (down.top + down.bottom) / 2);
+    ClickMiddle(bar, bar->PartRect(TsScrollPart::Arrow2));
     EXPECT_EQ(TopLine(rich), 1);
     ExpectInStep(rich);
-    const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
-    const int x = (thumb.left + thumb.right) / 2;
-    DownAt(bar, x, (thumb.top + thumb.bottom) / 2);
-    MoveTo(bar, x, bar->Height() + 50);
-    UpAt(bar, x, bar->Height() + 50);
+    DragThumbBelow(bar, 50);
     // The rich edit scrolls by whole lines: the bar ends where the native position went, within a line.
     EXPECT_GT(bar->Position(), bar->Max() - 20);
     EXPECT_GT(TopLine(rich), 60);

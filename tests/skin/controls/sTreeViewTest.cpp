@@ -78,16 +78,11 @@ TEST_F(TreeViewTest, TheSkinnedBarScrollsTheNativeTreeByArrowAndThumb) {
     TsTreeView* tree = NewTree(60);
     TsScrollBar* bar = tree->VertBar();
     ASSERT_NE(bar, nullptr);
-    const TRect down = bar->PartRect(TsScrollPart::Arrow2);
-    ClickAt(bar, (down.left + down.right) / 2, (down.top + down.bottom) / 2);
+    ClickMiddle(bar, bar->PartRect(TsScrollPart::Arrow2));
     EXPECT_EQ(Native(tree).nPos, 1);
     EXPECT_EQ(tree->TopItem(), tree->Items()->GetFirstNode()->GetNextSibling());
     ExpectInStep(tree);
-    const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
-    const int x = (thumb.left + thumb.right) / 2;
-    DownAt(bar, x, (thumb.top + thumb.bottom) / 2);
-    MoveTo(bar, x, bar->Height() + 40);
-    UpAt(bar, x, bar->Height() + 40);
+    DragThumbBelow(bar, 40);
     EXPECT_EQ(bar->Position(), bar->Max());
     EXPECT_EQ(Native(tree).nPos, bar->Max());
     ExpectInStep(tree);

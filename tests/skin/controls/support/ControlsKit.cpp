@@ -8,6 +8,7 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/classes/TImageList.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <filesystem>
@@ -91,6 +92,18 @@ void ControlsTest::UpAt(const TControl* control, int x, int y) {
     const TPoint p = control->ClientToScreen(TPoint {x, y});
     Display->ButtonUp(user::MouseButton::Left, p.x, p.y);
     Pump();
+}
+
+void ControlsTest::ClickMiddle(const TControl* control, const TRect& r) {
+    ClickAt(control, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+void ControlsTest::DragThumbBelow(TsScrollBar* bar, int beyond) {
+    const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
+    const int x = (thumb.left + thumb.right) / 2;
+    DownAt(bar, x, (thumb.top + thumb.bottom) / 2);
+    MoveTo(bar, x, bar->Height() + beyond);
+    UpAt(bar, x, bar->Height() + beyond);
 }
 
 void ControlsTest::Key(unsigned vk) {

@@ -14,6 +14,10 @@ namespace korvex::classes {
 class TImageList;
 }
 
+namespace korvex::skin {
+class TsScrollBar;
+}
+
 namespace korvex::skin::ctltest {
 
 // A 16 x 16 picture for an image list: a coloured disc on the list's transparent colour.
@@ -35,6 +39,10 @@ protected:
     void MoveTo(const classes::TControl* control, int x, int y);
     void DownAt(const classes::TControl* control, int x, int y);
     void UpAt(const classes::TControl* control, int x, int y);
+    // A click in the middle of r (the control's coordinates).
+    void ClickMiddle(const classes::TControl* control, const classes::TRect& r);
+    // A vertical bar's thumb dragged from its middle to beyond pixels below the bar, and released there.
+    void DragThumbBelow(TsScrollBar* bar, int beyond);
     void Key(unsigned vk);
     // The screen's pixels of r in the control's coordinates, row by row, after what was drawn is shown.
     std::vector<gdi::COLORREF> ScreenPixels(const classes::TControl* control, const classes::TRect& r);
