@@ -1,6 +1,6 @@
 // A form of the class library read from component text and shown on a private Xvfb server through the x11 display.
+#include "support/X11ApplicationFixture.h"
 #include "support/X11TestKit.h"
-#include "support/XvfbServer.h"
 
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
@@ -163,34 +163,18 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
 }
 
 // A private Xvfb server, the x11 display on it, the application, and the form shown there.
-class ClassesFormOnX11 : public ::testing::Test {
+class ClassesFormOnX11 : public e2e::X11ApplicationFixture {
 protected:
-    void SetUp() override {
-        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
-        user::InitMessageQueue();
-        user::X11DisplayOptions options;
-        options.Name = Server.Name();
-        auto display = user::CreateX11Display(options);
-        ASSERT_TRUE(display);
-        X11 = display.get();
-        user::SetDisplay(std::move(display));
-        gdi::SetPinnedFontFamily("DejaVu Sans");
+    ClassesFormOnX11() : X11ApplicationFixture(800, 600) {}
+    void BeforeApplication() override {
         RegisterClasses({TShowPanel::StaticClass(), TShowLabel::StaticClass(), TTimer::StaticClass()});
-        InitApplication();
+    }
+    void WithApplication() override {
         Application->CreateForm(Form);
         Form->Show();
         ASSERT_TRUE(PumpUntil([&] { return Form->Ticks >= 2; }));   // the timer runs on the real clock
     }
-    void TearDown() override {
-        if (!Server.Running()) return;
-        DoneApplication();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-        gdi::SetPinnedFontFamily("");
-    }
 
-    e2e::XvfbServer Server {800, 600};
-    user::Display* X11 = nullptr;
     TShowForm* Form = nullptr;
 };
 
@@ -219,8 +203,7 @@ TEST_F(ClassesFormOnX11, TheFormFromTextIsShownLaidOutAndPaintedOnTheServer) {
 
     const char* path = std::getenv("KORVEX_SCREENSHOT");
     std::string file = path != nullptr ? path : testing::TempDir() + "classes-form.png";
-    EXPECT_TRUE(gdi::WritePngFile(*shot, file));
-    std::printf("screenshot: %s\n", file.c_str());
+    EXPECT_TRUE(e2e::WriteScreenshot(*shot, file));
 }
 
 // With the pointer resting on the caption the loop goes idle: no message keeps asking for itself, and the

@@ -1,6 +1,6 @@
 // A comic hint over a coloured window on a private Xvfb server without a compositor: the hint composes itself
 // over a copy of the screen, so the window's pixels show around its rounded body and its pointer.
-#include "support/XvfbServer.h"
+#include "support/X11ApplicationFixture.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
@@ -44,31 +44,10 @@ bool Near(gdi::COLORREF a, TColor b) {
     return true;
 }
 
-class HintOverWindowOnX11 : public ::testing::Test {
+class HintOverWindowOnX11 : public e2e::X11ApplicationFixture {
 protected:
-    void SetUp() override {
-        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
-        user::InitMessageQueue();
-        user::X11DisplayOptions options;
-        options.Name = Server.Name();
-        auto display = user::CreateX11Display(options);
-        ASSERT_TRUE(display);
-        X11 = display.get();
-        user::SetDisplay(std::move(display));
-        gdi::SetPinnedFontFamily("DejaVu Sans");
-        InitApplication();
-    }
-    void TearDown() override {
-        if (!Server.Running()) return;
-        HintWindowClass = nullptr;
-        DoneApplication();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-        gdi::SetPinnedFontFamily("");
-    }
-
-    e2e::XvfbServer Server {640, 480};
-    user::Display* X11 = nullptr;
+    HintOverWindowOnX11() : X11ApplicationFixture(640, 480) {}
+    void BeforeDone() override { HintWindowClass = nullptr; }
 };
 
 }
@@ -121,7 +100,6 @@ TEST_F(HintOverWindowOnX11, ComicHintShowsTheWindowAroundItsShape) {
     EXPECT_GT(int(gdi::GetGValue(body)), 200);
     const char* path = std::getenv("KORVEX_SCREENSHOT");
     const std::string file = path != nullptr ? path : testing::TempDir() + "hint-over-window.png";
-    EXPECT_TRUE(gdi::WritePngFile(*shot, file));
-    std::printf("screenshot: %s\n", file.c_str());
+    EXPECT_TRUE(e2e::WriteScreenshot(*shot, file));
     hint->Free();
 }

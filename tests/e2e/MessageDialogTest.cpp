@@ -1,7 +1,7 @@
 // The skinned message dialog on a private Xvfb server in each of our skins: shown modally, answered with a
 // real key press through xdotool, and a screenshot of each dialog written beside the test.
+#include "support/X11ApplicationFixture.h"
 #include "support/X11TestKit.h"
-#include "support/XvfbServer.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TScreen.h"
@@ -29,37 +29,19 @@ using namespace korvex::skin;
 
 namespace {
 
-class MessageDialogOnX11 : public ::testing::Test {
+class MessageDialogOnX11 : public e2e::X11ApplicationFixture {
 protected:
-    void SetUp() override {
-        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
-        user::InitMessageQueue();
-        user::X11DisplayOptions options;
-        options.Name = Server.Name();
-        auto display = user::CreateX11Display(options);
-        ASSERT_TRUE(display);
-        X11 = display.get();
-        user::SetDisplay(std::move(display));
-        gdi::SetPinnedFontFamily("DejaVu Sans");
-        RegisterSkinWindowClasses();
-        InitApplication();
+    MessageDialogOnX11() : X11ApplicationFixture(800, 600) {}
+    void BeforeApplication() override { RegisterSkinWindowClasses(); }
+    void WithApplication() override {
         Application->SetTitle("KORVEX");
         Manager = Create<TsSkinManager>(Application);
         Manager->SetActive(false);
         std::string error;
         ASSERT_TRUE(LoadEmbeddedSkins(*Manager, &error)) << error;
     }
-    void TearDown() override {
-        if (!Server.Running()) return;
-        Application->OnIdle = nullptr;
-        DoneApplication();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-        gdi::SetPinnedFontFamily("");
-    }
+    void BeforeDone() override { Application->OnIdle = nullptr; }
 
-    e2e::XvfbServer Server {800, 600};
-    user::Display* X11 = nullptr;
     TsSkinManager* Manager = nullptr;
 };
 
@@ -88,7 +70,7 @@ TEST_F(MessageDialogOnX11, EachSkinShowsTheQuestionAndEscapeAnswersNo) {
             std::unique_ptr<gdi::Bitmap> shot(X11->CaptureScreen(window));
             if (shot) {
                 shotFile = testing::TempDir() + "message-dialog-" + skinName + ".png";
-                gdi::WritePngFile(*shot, shotFile);
+                e2e::WriteScreenshot(*shot, shotFile);
             }
             pressed = true;
             e2e::Xdotool(Server.Name(), {"key", "Escape"});
@@ -99,6 +81,5 @@ TEST_F(MessageDialogOnX11, EachSkinShowsTheQuestionAndEscapeAnswersNo) {
         Application->OnIdle = nullptr;
         EXPECT_EQ(answer, mrNo);
         EXPECT_FALSE(shotFile.empty());
-        std::printf("screenshot: %s\n", shotFile.c_str());
     }
 }

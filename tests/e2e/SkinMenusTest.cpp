@@ -1,6 +1,6 @@
 // A skinned popup menu on a private Xvfb server in each of our skins: the popup window is shaped or framed from
 // the popup picture and its items are drawn from the skin; screenshots written for each skin.
-#include "support/XvfbServer.h"
+#include "support/X11ApplicationFixture.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
@@ -34,32 +34,11 @@ using namespace korvex::classes;
 
 namespace {
 
-class SkinMenusOnX11 : public ::testing::Test {
+class SkinMenusOnX11 : public e2e::X11ApplicationFixture {
 protected:
-    void SetUp() override {
-        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
-        user::InitMessageQueue();
-        user::X11DisplayOptions options;
-        options.Name = Server.Name();
-        auto display = user::CreateX11Display(options);
-        ASSERT_TRUE(display);
-        X11 = display.get();
-        user::SetDisplay(std::move(display));
-        gdi::SetPinnedFontFamily("DejaVu Sans");
-        skin::InstallSkinableMenus();
-        InitApplication();
-    }
-    void TearDown() override {
-        if (!Server.Running()) return;
-        user::SetMenuLoopIdleHook({});
-        DoneApplication();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-        gdi::SetPinnedFontFamily("");
-    }
-
-    e2e::XvfbServer Server {640, 480};
-    user::Display* X11 = nullptr;
+    SkinMenusOnX11() : X11ApplicationFixture(640, 480) {}
+    void BeforeApplication() override { skin::InstallSkinableMenus(); }
+    void BeforeDone() override { user::SetMenuLoopIdleHook({}); }
 };
 
 TEST_F(SkinMenusOnX11, APopupMenuInEachSkinIsDrawnFromTheSkin) {
@@ -109,8 +88,7 @@ TEST_F(SkinMenusOnX11, APopupMenuInEachSkinIsDrawnFromTheSkin) {
         EXPECT_NE(inside, gdi::GetSysColor(gdi::COLOR_MENU)) << skinName;
         std::string file = testing::TempDir() + "skin-menu-" + std::string(skinName).substr(0, std::string(skinName).find(' ')) + ".png";
         if (const char* dir = std::getenv("KORVEX_SCREENSHOT_DIR")) file = std::string(dir) + "/skin-menu-" + std::string(skinName).substr(0, std::string(skinName).find(' ')) + ".png";
-        EXPECT_TRUE(gdi::WritePngFile(*shot, file));
-        std::printf("screenshot: %s\n", file.c_str());
+        EXPECT_TRUE(e2e::WriteScreenshot(*shot, file));
     }
 }
 

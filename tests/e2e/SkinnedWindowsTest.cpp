@@ -4,8 +4,8 @@
 #include "support/ChildProcess.h"
 #include "support/ControlsKit.h"
 #include "support/SkinFixtures.h"
+#include "support/X11ApplicationFixture.h"
 #include "support/X11TestKit.h"
-#include "support/XvfbServer.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
@@ -70,31 +70,15 @@ TRect WindowRectOf(TForm* form) {
     return r;
 }
 
-class SkinnedWindowsOnX11 : public ::testing::TestWithParam<int> {
+class SkinnedWindowsOnX11 : public e2e::X11ApplicationFixture, public ::testing::WithParamInterface<int> {
 protected:
-    void SetUp() override {
-        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
-        user::InitMessageQueue();
-        user::X11DisplayOptions options;
-        options.Name = Server.Name();
-        auto display = user::CreateX11Display(options);
-        ASSERT_TRUE(display);
-        X11 = display.get();
-        user::SetDisplay(std::move(display));
-        gdi::SetPinnedFontFamily("DejaVu Sans");
-        InitApplication();
+    SkinnedWindowsOnX11() : X11ApplicationFixture(800, 600) {}
+    void WithApplication() override {
         Host = std::make_unique<skin::test::ManagerHost>();
         skin::test::LoadFolderSkin(
             *Host->NewManager(), std::string(KORVEX_SOURCE_DIR) + "/skins", skin::ctltest::OurSkins[GetParam()]);
     }
-    void TearDown() override {
-        if (!Server.Running()) return;
-        Host.reset();
-        DoneApplication();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-        gdi::SetPinnedFontFamily("");
-    }
+    void BeforeDone() override { Host.reset(); }
 
     // A shown form of the style with a skin provider carrying these border icons.
     TForm* NewSkinnedForm(TFormBorderStyle style, skin::TsBorderIcons icons, const std::string& caption, int left,
@@ -204,8 +188,6 @@ protected:
         return KORVEX_PICTURE_DIR;
     }
 
-    e2e::XvfbServer Server {800, 600};
-    user::Display* X11 = nullptr;
     std::unique_ptr<skin::test::ManagerHost> Host;
 };
 
@@ -247,8 +229,7 @@ TEST_P(SkinnedWindowsOnX11, ShowMoveSizeMinimizeMaximizeAndCloseByMouse) {
     auto sheet = Capture(Rect(10, 10, 610, 250));
     ASSERT_TRUE(sheet);
     const std::string file = PictureDir() + "/X11Forms_" + skinName + ".png";
-    EXPECT_TRUE(gdi::WritePngFile(*sheet, file));
-    std::printf("screenshot: %s\n", file.c_str());
+    EXPECT_TRUE(e2e::WriteScreenshot(*sheet, file));
     ExpectPaintedWhole(main, "shown");
 
     const unsigned long xMain = XWindowOf(mainCaption);
