@@ -11,6 +11,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
 #include "skin/windows/sTitleButtons.h"
 
@@ -76,6 +77,7 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 }
 
 TsSkinProvider::~TsSkinProvider() {
+    ForgetHotMenuItem();
     if (FHook) {
         FHook->Provider = nullptr;
         if (FForm != nullptr) {
@@ -271,6 +273,10 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     if (FForm == nullptr) return;
     if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(clBtnFace);
     if (FSkinData->SkinManager() == nullptr) return;
+    ForgetHotMenuItem();
+    FreePopupBitmap();
+    InitMenuItems(false);
+    FMenuInitialized = false;   // the bar is measured again without the skin
     if (FForm->BorderIcons() != FSavedBorderIcons) FForm->SetBorderIcons(FSavedBorderIcons);
     FFirstInit = true;   // the next skin clears them again
     if (HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
@@ -278,6 +284,7 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
 
 void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
     EmptyRegion();
+    FreePopupBitmap();
     UpdateIndexes();
     if (FSkinData->SkinManager() != nullptr) {
         try {
@@ -286,6 +293,8 @@ void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
             // the skin is applied anyway
         }
         FFirstInit = false;
+        InitMenuItems(true);
+        FMenuInitialized = false;
         FSkinData->BGChanged = true;
         FPaintedState = -1;
         FFullRebuild = true;
@@ -353,8 +362,12 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
     case SMC_NEWSKIN:
         if (!own) return;
         EmptyRegion();
+        FreePopupBitmap();
         UpdateIndexes();
+        FreePopupBitmap();
         if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+        if (manager->SkinableMenus() != nullptr) manager->SkinableMenus()->UpdateMenus();
+        FMenuInitialized = false;   // the new skin's items are measured again
         FSkinData->BGChanged = true;
         FPaintedState = -1;
         FFullRebuild = true;
@@ -369,6 +382,7 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         FPaintedState = -1;
         FSkinData->SetUpdating(false);
         FSavedTitle.reset();
+        InitMenuItems(Skinned());
         if (HasBorder()) FRgnChanged = true;
         if (!FForm->Visible() || !FForm->HandleAllocated()) return;
         FForm->Perform(user::WM_NCPAINT, 0, 0);

@@ -2,6 +2,7 @@
 // the frame, title band, caption buttons and menu line from its form cache and hit-tests them itself.
 #pragma once
 
+#include "platform/classes/ListControlTypes.h"
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TComponent.h"
 #include "platform/classes/TForm.h"
@@ -16,6 +17,7 @@
 
 namespace korvex::classes {
 class TBitmap;
+class TMenuItem;
 }
 
 namespace korvex::skin {
@@ -50,6 +52,7 @@ struct TsCaptionButton {
 // The records, in the provider's order.
 enum TsCaptionButtonSlot { cbMinimize, cbMaximize, cbClose, cbHelp, cbMdiMinimize, cbMdiMaximize, cbMdiClose };
 
+class TsSkinableMenus;
 class TsSystemMenu;
 class TsTitleButton;
 class TsTitleButtons;
@@ -156,6 +159,16 @@ public:
     classes::TBitmap* FormCache() const { return FSkinData->CacheBmp(); }
     classes::TBitmap* MenuLineBmp() const { return FTempBmp.get(); }   // the menu line's background
 
+    // ---- Menus ----
+    TsSkinableMenus* SkinableMenus() const;   // the manager's, or nullptr
+    // Hooks (true) or unhooks the form's menus: its main menu, and its popups when popups are skinned.
+    void InitMenuItems(bool active);
+    void RefreshMainMenu();   // the bar rebuilt and measured again in the skin's owner-draw state
+    // Redraws one item of the menu line into the cache through its draw handler and onto the window.
+    void RepaintMenuItem(classes::TMenuItem* item, classes::TRect rect, classes::TOwnerDrawState state);
+    classes::TRect MenuItemRect(classes::TMenuItem* item) const;   // window coordinates; empty off the bar
+    classes::TMenuItem* HotMenuLineItem() const;   // the bar item drawn hot while its popup is open
+
 protected:
     void Loaded() override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
@@ -191,6 +204,10 @@ private:
     void WMPositionChanged(classes::TMessage& message);
     void WMActivate(classes::TMessage& message);
     void WMSize(classes::TMessage& message);
+    void MeasureMenuItem(classes::TMessage& message);
+    void MenuPopupOpened(user::HMENU popup);
+    void ClearHotMenuItem();
+    void ForgetHotMenuItem();
     // Caption mouse
     void WMNCLButtonDown(classes::TMessage& message);
     void WMNCLButtonUp(classes::TMessage& message);
@@ -266,6 +283,9 @@ private:
     int FPaintedState = -1;
     std::shared_ptr<THook> FHook;
 };
+
+// The position of an item on the native menu, which leaves hidden items out; -1 when it is hidden or has no parent.
+int MenuBarPosition(const classes::TMenuItem* item);
 
 // The provider of the form that holds a control (SMC_GETPROVIDER to it), or nullptr.
 TsSkinProvider* GetSkinProvider(classes::TControl* control);

@@ -66,6 +66,22 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
     case user::WM_SIZE:
         WMSize(message);
         return;
+    case user::WM_MEASUREITEM:
+        MeasureMenuItem(message);
+        return;
+    case user::WM_INITMENUPOPUP:
+        CallOld(message);
+        if (user::HIWORD(std::uintptr_t(message.LParam)) == 0) MenuPopupOpened(reinterpret_cast<user::HMENU>(message.WParam));
+        return;
+    case user::WM_EXITMENULOOP:
+        CallOld(message);
+        ClearHotMenuItem();
+        return;
+    case user::WM_SYSCOLORCHANGE:
+    case user::WM_CHILDACTIVATE:
+        CallOld(message);
+        RefreshMainMenu();
+        return;
     case user::WM_SETTEXT:
         if (!FForm->Visible()) {
             CallOld(message);
@@ -148,6 +164,7 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     FSkinData->BGChanged = true;
     FPaintedState = -1;
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+    InitMenuItems(true);
 }
 
 void TsSkinProvider::WMSize(TMessage& message) {
@@ -200,6 +217,11 @@ void TsSkinProvider::WMNCActivate(TMessage& message) {
         FSkinData->BGChanged = true;
     }
     FForm->Perform(user::WM_NCPAINT, 0, 0);
+    InitMenuItems(Skinned());
+    if (!FMenuInitialized) {
+        FMenuInitialized = true;
+        RefreshMainMenu();
+    }
 }
 
 void TsSkinProvider::WMNCPaint(TMessage& message) {
@@ -215,7 +237,10 @@ void TsSkinProvider::WMNCPaint(TMessage& message) {
         FRgnChanged = false;
         UpdateRgn();
     }
-    FMenuInitialized = true;
+    if (!FMenuInitialized) {
+        FMenuInitialized = true;
+        RefreshMainMenu();
+    }
     const user::HWND hwnd = FForm->WindowHandle();
     const user::HDC dc = user::GetWindowDC(hwnd);
     if (dc != nullptr) {

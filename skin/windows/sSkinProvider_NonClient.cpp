@@ -64,8 +64,8 @@ void TsSkinProvider::PrepareCache() {
         cache->SetSize(formRect.right, formRect.bottom);
         if (sectionValid) {
             if (HasBorder())
-                RenderControlSkin(FSkinData.get(), EmptyCacheInfo, true, FFormActive ? 1 : 0, formRect, TPoint {0, 0},
-                    cache, false);
+                RenderControlSkin(
+                    FSkinData.get(), EmptyCacheInfo, true, FFormActive ? 1 : 0, formRect, TPoint {0, 0}, cache, false);
             else
                 FillSectionBackground(FSkinData->SkinIndex, FSkinData->SkinSection(), EmptyCacheInfo,
                     FFormActive ? 1 : 0, formRect, TPoint {0, 0}, cache, manager, -1, -1, 0xFF00FF);
@@ -195,7 +195,9 @@ int TsSkinProvider::LinesCount() {
         for (int i = 0; i < menu->Items()->Count(); ++i) {
             if (!menu->Items()->Items(i)->Visible()) continue;
             user::RECT r {};
-            if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(i), &r)) continue;
+            if (!user::GetMenuItemRect(
+                    FForm->WindowHandle(), menu->Handle(), UINT(MenuBarPosition(menu->Items()->Items(i))), &r))
+                continue;
             if (x + r.Width() > limit && x > SysBorderWidth()) {
                 ++lines;
                 x = SysBorderWidth();
@@ -236,7 +238,7 @@ void TsSkinProvider::PaintMenuLine(TBitmap* cache) {
         TMenuItem* item = menu->Items()->Items(i);
         if (!item->Visible()) continue;
         user::RECT r {};
-        if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(i), &r)) continue;
+        if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(MenuBarPosition(item)), &r)) continue;
         TRect text {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
         if (item->OnAdvancedDrawItem && item->OnMeasureItem) {   // the skinned menus draw it
             item->OnAdvancedDrawItem(item, canvas, text, TOwnerDrawState {});
@@ -269,7 +271,8 @@ void TsSkinProvider::PaintAll(gdi::HDC dc) {
     const int bottomH = SysBorderHeight() + bw;
     CopyRect(dc, bottomX, height - bottomH, width - bottomX, bottomH, cache, bottomX, height - bottomH);
     const int rightW = SysBorderWidth() + bw;
-    CopyRect(dc, cache->Width() - rightW, t + m + bw, rightW, cache->Height(), cache, cache->Width() - rightW, t + m + bw);
+    CopyRect(
+        dc, cache->Width() - rightW, t + m + bw, rightW, cache->Height(), cache, cache->Width() - rightW, t + m + bw);
 }
 
 void TsSkinProvider::PaintForm(gdi::HDC dc) {
