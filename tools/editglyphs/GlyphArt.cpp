@@ -110,17 +110,17 @@ std::uint8_t Byte(float v) {
 
 }
 
-gdi::Bitmap* DrawGlyphBitmap(const TGlyphSpec& spec) {
-    gdi::Bitmap* out = gdi::Bitmap::Create(spec.Width, GlyphBitmapHeight, gdi::PixelFormat::pf24bit);
+gdi::Bitmap* DrawGlyphBitmap(const TGlyphEntry& glyph) {
+    gdi::Bitmap* out = gdi::Bitmap::Create(glyph.Width, GlyphBitmapHeight, gdi::PixelFormat::pf24bit);
     if (out == nullptr) return nullptr;
-    const int w = spec.Width / 3;
+    const int w = glyph.Width / 3;
     // Slightly narrower glyphs centre their art.
-    const float centre = (w - (spec.Width == 48 ? 16 : spec.Width == 54 ? 18 : 20)) / 2.f;
+    const float centre = (w - (glyph.Width == 48 ? 16 : glyph.Width == 54 ? 18 : 20)) / 2.f;
     const TTone tones[3] = {{0.28f}, {0.f}, {0.08f}};
     const float shift[3] = {0.f, 0.f, 1.f};   // pressed moves down and right
     for (int state = 0; state < 3; ++state) {
         TLayer layer(w, PieceHeight);
-        DrawPiece(layer, spec.Name, centre + shift[state], shift[state], tones[state]);
+        DrawPiece(layer, glyph.Name, centre + shift[state], shift[state], tones[state]);
         for (int y = 0; y < PieceHeight; ++y)
             for (int x = 0; x < w; ++x) {
                 const TRgba& p = layer.At(x, y);
