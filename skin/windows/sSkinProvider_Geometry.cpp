@@ -142,7 +142,7 @@ int IconSizeFor(int h) {
 
 }
 
-// FIXME: the title icon's own size once TsTitleIcon exists; until then it follows the caption height.
+// The title icon's own size when it has one, else a size that fits the caption.
 int TsSkinProvider::IconWidth() const {
     if (!IconVisible()) return 0;
     return FTitleIcon->Width() != 0 ? FTitleIcon->Width() : IconSizeFor(CaptionHeight());
