@@ -1,0 +1,123 @@
+// The monitor: per-node state, node threads, row refresh and farm link behind the main window. The node
+// threads fill the rows under the update lock and hand each new row to the UI thread by value; the UI never
+// reads a thread's fields.
+#pragma once
+
+#include "app/NodeReading.h"
+#include "app/ProjectTable.h"
+#include "app/Settings.h"
+#include "app/WorkUnitHistory.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvex::os {
+class TEventLoop;
+}
+
+namespace korvex::app {
+
+inline constexpr int GridColumnCount = 10;   // nine shown columns and the duplicate marker
+inline constexpr int MarkerColumn = 9;
+
+// One of a row's three squares as the row refresh leaves it.
+struct TSquareView {
+    int Color = 0;   // 0x00BBGGRR; ParentColor means the form's colour
+    bool ParentColor = true;
+    bool ParentShowHint = true;
+    std::string Hint;
+
+    bool operator==(const TSquareView&) const = default;
+};
+
+// What the main window shows of one node after a refresh.
+struct TRowView {
+    int Node = 0;
+    std::array<std::string, GridColumnCount> Cells;
+    int Progress = 0;
+    bool GaugeEnabled = true;
+    std::string GaugeHint;
+    std::string LabelHint;
+    TSquareView Status, Farm, Backup;
+    std::string CoreRequired;   // for the core column's hint
+    std::string Version;
+
+    bool operator==(const TRowView&) const = default;
+};
+
+struct TBalloon {
+    std::string Title;
+    std::string Text;
+    int TimeoutSeconds = 10;
+};
+
+// One row refresh, handed to the UI thread by value.
+struct TRowRefresh {
+    TRowView Row;
+    std::vector<std::pair<int, std::string>> Markers;   // other rows whose marker cell changed: row, new text
+    std::optional<TBalloon> Balloon;
+    bool CycleTrayIcons = false;   // a unit completed: the tray icon starts cycling
+    std::optional<std::string> TotalsText;   // the status bar's second panel (width 350) and its hint
+};
+
+// The main window's side, called on the UI thread only (queued by the node threads; never waited for).
+class IMonitorView {
+public:
+    virtual ~IMonitorView() = default;
+    virtual void RowRefreshed(const TRowRefresh& refresh) = 0;
+    virtual void CycleStarted(int node) = 0;   // the status square takes the form's colour
+    virtual void BusyChanged(bool anyNodeBusy) = 0;   // busy tray icons, Options and Refresh entries disabled
+};
+
+// The workers the row refresh triggers (backup and work-unit cache); each may be empty.
+struct TMonitorWorkers {
+    std::function<void(int node)> StartBackup;
+    std::function<void(int node)> CashWork;
+    std::function<void(int node, int machineId)> CashMake;
+};
+
+// Owned by the main window for the whole run. Everything here is called on the UI thread unless noted.
+class TMonitor {
+public:
+    TMonitor(os::TEventLoop& loop, IMonitorView& view, std::string programFolder);
+    ~TMonitor();   // stops as Stop does
+    TMonitor(const TMonitor&) = delete;
+    TMonitor& operator=(const TMonitor&) = delete;
+
+    // The farm link's server socket (port os::FarmPort()); a failed listen is logged and returned.
+    bool OpenFarmServer();
+    void CloseFarmServer();
+    bool FarmServerOpen() const;
+
+    // Builds the per-node state from the settings and starts one thread per node (after the window is loaded).
+    void Start(const TSettings& settings, const TProjectTable& projects, TWorkUnitHistory& history);
+    // Stops every node thread, waits for each (bounded) and drops their queued rows. The view gets no call
+    // after Stop returns.
+    void Stop();
+    bool Running() const;
+    int NodeCount() const;
+
+    // Watchdog, read by the one-second timer.
+    int Stage(int node) const;
+    // Restarts a node's thread without blocking: the old one is asked to stop; the new one starts once the
+    // old has ended or 20 s have passed (checked by Tick).
+    void RestartNode(int node);
+    void Tick();   // every second, from Timer1
+    int RepeatCount(int node) const;
+    void SetRepeatCount(int node, int count);
+
+    // The progress each node showed at its last refresh (saved at exit as Progress<i>).
+    int SeenProgress(int node) const;
+
+    // Farm commands: start (1) and stop (2) of a node's console service. Any thread.
+    void StartServ(int node);
+    void StopServ(int node);
+
+    void SetWorkers(TMonitorWorkers workers);
+};
+
+}
