@@ -13,6 +13,7 @@
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/windows/shell/acShellChangeNotifier.h"
+#include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellIcons.h"
 
 #include <filesystem>
@@ -45,6 +46,8 @@ TacCustomShellTreeView::TacCustomShellTreeView(TComponent* owner)
 }
 
 TacCustomShellTreeView::~TacCustomShellTreeView() {
+    if (FShellComboBox != nullptr && FShellComboBox->ShellTreeView() == this) FShellComboBox->LinkTreeView(nullptr);
+    if (FShellListView != nullptr) FShellListView->LinkTreeView(nullptr);
     FDestroyingFolders = true;
     Items()->Clear();
     FFolders.clear();
@@ -62,6 +65,8 @@ TClass TsShellTreeView::StaticClass() {
         p.Bool("AutoContextMenus", &T::AutoContextMenus, &T::SetAutoContextMenus, true);
         p.Bool("AutoRefresh", &T::AutoRefresh, &T::SetAutoRefresh, false);
         p.String("Root", &T::Root, &T::SetRoot, "rfDesktop");
+        p.Component("ShellComboBox", &T::ShellComboBox, &T::SetShellComboBox);
+        p.Component("ShellListView", &T::ShellListViewComponent, &T::SetShellListViewComponent);
         p.Bool("UseShellImages", &T::UseShellImages, &T::SetUseShellImages, true);
         p.Event("OnAddFolder", &T::OnAddFolder);
     });
@@ -76,7 +81,58 @@ void TacCustomShellTreeView::Loaded() {
 
 void TacCustomShellTreeView::Notification(TComponent* component, TOperation operation) {
     TsTreeView::Notification(component, operation);
-    if (operation == opRemove && component == FNotifier) FNotifier = nullptr;
+    if (operation != opRemove) return;
+    if (component == FNotifier) FNotifier = nullptr;
+    if (component == FShellComboBox) FShellComboBox = nullptr;
+    if (component != nullptr && component == FListComponent) {
+        FShellListView = nullptr;
+        FListComponent = nullptr;
+    }
+}
+
+// ---- Links ---------------------------------------------------------------------------------------------------
+
+void TacCustomShellTreeView::SetShellComboBox(TacCustomShellComboBox* value) {
+    if (value == FShellComboBox) return;
+    if (FShellComboBox != nullptr && FShellComboBox->ShellTreeView() == this) FShellComboBox->LinkTreeView(nullptr);
+    FShellComboBox = nullptr;
+    if (value == nullptr) return;
+    value->SetRoot(FRoot);
+    value->LinkTreeView(this);
+    LinkComboBox(value);
+}
+
+void TacCustomShellTreeView::SetShellListView(IacShellListLink* value) {
+    if (value == FShellListView) return;
+    if (FShellListView != nullptr) FShellListView->LinkTreeView(nullptr);
+    LinkListView(nullptr);
+    if (value == nullptr) return;
+    value->SetRoot(FRoot);
+    value->LinkTreeView(this);
+    LinkListView(value);
+}
+
+void TacCustomShellTreeView::SetShellListViewComponent(TComponent* value) {
+    auto* list = dynamic_cast<IacShellListLink*>(value);
+    if (value != nullptr && list == nullptr) throw base::Exception(value->Name() + " is no shell file list");
+    SetShellListView(list);
+}
+
+void TacCustomShellTreeView::LinkComboBox(TacCustomShellComboBox* combo) {
+    FShellComboBox = combo;
+    if (combo != nullptr) FreeNotification(combo);
+}
+
+void TacCustomShellTreeView::LinkListView(IacShellListLink* list) {
+    FShellListView = list;
+    FListComponent = list != nullptr ? list->LinkedComponent() : nullptr;
+    if (FListComponent != nullptr) FreeNotification(FListComponent);
+}
+
+void TacCustomShellTreeView::TellLinked(const TItemIDList& pidl) {
+    const TItemIDList chosen = pidl;   // the linked controls may rebuild what pidl lives in
+    if (FShellComboBox != nullptr) FShellComboBox->TreeUpdate(chosen);
+    if (FShellListView != nullptr) FShellListView->TreeUpdate(chosen);
 }
 
 void TacCustomShellTreeView::CreateWnd() {
@@ -155,7 +211,9 @@ void TacCustomShellTreeView::SetObjectTypes(TacShellObjectTypes value) {
 void TacCustomShellTreeView::RootChanged() {
     if (FLinking) return;
     base::ValueRollback<bool> linking(FLinking, true);
-    PopulateRoot();
+    PopulateRoot();   // raises "Error Setting Path"; FRoot is then the old root again
+    if (FShellComboBox != nullptr) FShellComboBox->SetRoot(FRoot);
+    if (FShellListView != nullptr) FShellListView->SetRoot(FRoot);
 }
 
 void TacCustomShellTreeView::PopulateRoot() {
@@ -269,6 +327,7 @@ void TacCustomShellTreeView::TreeUpdate(const TItemIDList& pidl) {
     if (TTreeNode* node = FindNode(pidl)) {
         SetSelected(node);
         node->MakeVisible();
+        if (const TacShellFolder* folder = FolderOf(node)) TellLinked(folder->AbsoluteID());
     }
 }
 
@@ -342,11 +401,16 @@ void TacCustomShellTreeView::SetAutoRefresh(bool value) {
 
 bool TacCustomShellTreeView::CanChange(TTreeNode* node) {
     if (!TsTreeView::CanChange(node)) return false;
-    if (node == nullptr || FLinking || FNotifier == nullptr) return true;
-    // The notifier watches the folder about to be shown.
+    if (node == nullptr || FLinking) return true;
+    // The linked controls show the folder about to be selected; the notifier watches it.
     const TacShellFolder* folder = FolderOf(node);
     if (folder != nullptr && !folder->IsFolder(true)) folder = FolderOf(node->Parent());
-    if (folder != nullptr) FNotifier->SetRoot(folder->PathName());
+    if (folder == nullptr) return true;
+    {
+        base::ValueRollback<bool> linking(FLinking, true);
+        TellLinked(folder->AbsoluteID());
+    }
+    if (FNotifier != nullptr) FNotifier->SetRoot(folder->PathName());
     return true;
 }
 

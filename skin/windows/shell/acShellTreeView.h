@@ -3,6 +3,7 @@
 #pragma once
 
 #include "skin/controls/sTreeView.h"
+#include "skin/windows/shell/acShellLinks.h"
 #include "skin/windows/shell/acShellMenu.h"
 #include "skin/windows/shell/acShellRoots.h"
 
@@ -42,6 +43,17 @@ public:
     void SetAutoRefresh(bool value);
     TacShellChangeNotifier* Notifier() const { return FNotifier; }   // while AutoRefresh is on
 
+    // The linked combo box and file list follow the folder selected here, and this tree follows theirs.
+    TacCustomShellComboBox* ShellComboBox() const { return FShellComboBox; }
+    void SetShellComboBox(TacCustomShellComboBox* value);
+    IacShellListLink* ShellListView() const { return FShellListView; }
+    void SetShellListView(IacShellListLink* value);
+    classes::TComponent* ShellListViewComponent() const { return FListComponent; }   // the list for form text
+    void SetShellListViewComponent(classes::TComponent* value);   // raises for a component that is no list
+    // Back links set by the linked control itself (nullptr clears); they do not call back.
+    void LinkComboBox(TacCustomShellComboBox* combo);
+    void LinkListView(IacShellListLink* list);
+
     TacShellFolder* RootFolder() const { return FRootFolder.get(); }
     TacShellFolder* Folders(int index) const;   // the folder of node index; nullptr out of range
     TacShellFolder* SelectedFolder() const;
@@ -79,6 +91,7 @@ private:
     TacShellFolder* Adopt(classes::TTreeNode* node, std::unique_ptr<TacShellFolder> folder);
     TacShellFolder* FolderOf(const classes::TTreeNode* node) const;
     void ApplyImages();
+    void TellLinked(const TItemIDList& pidl);
 
     TacRoot FRoot = "rfDesktop";
     TacRoot FOldRoot;
@@ -93,6 +106,9 @@ private:
     std::optional<TItemIDList> FRenamed;   // the renamed node, loaded again once its label edit is over
     TacShowExtension FShowExt = seSystem;
     TacShellChangeNotifier* FNotifier = nullptr;   // owned as a component; cleared in Notification
+    TacCustomShellComboBox* FShellComboBox = nullptr;   // cleared in Notification
+    IacShellListLink* FShellListView = nullptr;
+    classes::TComponent* FListComponent = nullptr;   // FShellListView's component, cleared in Notification
     // Every node's folder, owned here; node->Data() points at it.
     std::unordered_map<const classes::TTreeNode*, std::unique_ptr<TacShellFolder>> FFolders;
 

@@ -1,0 +1,14 @@
+// Registration of the shell controls for form text.
+#include "skin/windows/shell/acShellClasses.h"
+
+#include "platform/classes/TObject.h"
+#include "skin/windows/shell/acShellComboBox.h"
+#include "skin/windows/shell/acShellTreeView.h"
+
+namespace korvex::skin {
+
+void RegisterShellClasses() {
+    classes::RegisterClasses({TsShellTreeView::StaticClass(), TsShellComboBox::StaticClass()});
+}
+
+}

@@ -1,0 +1,10 @@
+// Registration of the shell controls, so that form text can name them.
+#pragma once
+
+namespace korvex::skin {
+
+// Registers the shell tree and folder combo box classes; call once before reading form text that holds them
+// (after RegisterSkinWindowClasses, which registers the skinned controls they build on).
+void RegisterShellClasses();
+
+}
