@@ -148,7 +148,6 @@ void TacCustomShellComboBox::SetObjectTypes(TacShellObjectTypes value) {
 
 void TacCustomShellComboBox::RootChanged() {
     base::ValueRollback<bool> updating(FUpdating, true);
-    ClearItems();
     CreateRoot();   // raises "Error Setting Path"; FRoot is then the old root again
     if (FShellTreeView != nullptr) FShellTreeView->SetRoot(FRoot);
     if (FShellListView != nullptr) FShellListView->SetRoot(FRoot);
@@ -176,9 +175,9 @@ void TacCustomShellComboBox::CreateRoot() {
 }
 
 void TacCustomShellComboBox::BuildRoot() {
-    ClearItems();
-    CreateRootFolder(FRootFolder, FOldRoot, FRoot);
+    CreateRootFolder(FRootFolder, FOldRoot, FRoot);   // a root that names nothing leaves the items as they are
     FOldRoot = FRoot;
+    ClearItems();
     const TacShellFolder& root = *FRootFolder;
     const TacNamespaceFolder* own = root.ShellFolder();
     InsertItem(0, std::make_unique<TacShellFolder>(nullptr, own ? std::optional(*own) : std::nullopt,

@@ -1,0 +1,313 @@
+// TsShellComboBox on a temporary folder tree: the root's items and indents, the chain down to a folder, the
+// guarded Folders, images, choosing by mouse and keys, following and leading the tree and a file list, links
+// cleared when a linked control goes, form text, and a picture of the open list; the current folder unchanged.
+#include "support/ControlsKit.h"
+#include "support/ShellTree.h"
+
+#include "platform/base/Exceptions.h"
+#include "platform/classes/TObject.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/controls/ListBox.h"
+#include "platform/user/display/Display.h"
+#include "skin/windows/shell/acShellClasses.h"
+#include "skin/windows/shell/acShellComboBox.h"
+#include "skin/windows/shell/acShellIcons.h"
+#include "skin/windows/shell/acShellTreeView.h"
+
+#include <sys/stat.h>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+using korvex::skin::shelltest::ShellTree;
+
+namespace {
+
+// A file list stand-in: records what its links tell it.
+class FakeList : public TComponent, public IacShellListLink {
+public:
+    explicit FakeList(TComponent* owner) : TComponent(owner) {}
+    TComponent* LinkedComponent() override { return this; }
+    void SetRoot(const TacRoot& value) override { Root = value; }
+    void TreeUpdate(const TItemIDList& pidl) override { Shown.push_back(PidlPath(pidl).value_or("")); }
+    void LinkTreeView(TacCustomShellTreeView* tree) override { Tree = tree; }
+    void LinkComboBox(TacCustomShellComboBox* combo) override { Combo = combo; }
+
+    TacRoot Root;
+    std::vector<std::string> Shown;
+    TacCustomShellTreeView* Tree = nullptr;
+    TacCustomShellComboBox* Combo = nullptr;
+};
+
+class ShellComboBoxTest : public ControlsTest {
+protected:
+    TsShellComboBox* NewCombo(const std::string& root, int x = 10) {
+        auto* combo = Create<TsShellComboBox>(Form);
+        combo->SetBounds(x, 10, 220, 22);
+        combo->SetDropDownCount(16);
+        combo->SetRoot(root);
+        combo->SetParent(Form);
+        Pump();
+        return combo;
+    }
+    static std::vector<std::string> Captions(const TsShellComboBox* combo) {
+        std::vector<std::string> names;
+        for (int i = 0; i < combo->ItemsEx()->Count(); ++i) names.push_back(combo->ItemsEx()->GetItem(i)->Caption());
+        return names;
+    }
+    static std::vector<int> Indents(const TsShellComboBox* combo) {
+        std::vector<int> indents;
+        for (int i = 0; i < combo->ItemsEx()->Count(); ++i) indents.push_back(combo->ItemsEx()->GetItem(i)->Indend());
+        return indents;
+    }
+    static int IndexOf(const TsShellComboBox* combo, const std::string& caption) {
+        for (int i = 0; i < combo->ItemsEx()->Count(); ++i)
+            if (combo->ItemsEx()->GetItem(i)->Caption() == caption) return i;
+        return -1;
+    }
+    void ClickListItem(TsShellComboBox* combo, int index) {
+        user::SendMessage(combo->ListHandle(), user::LB_SETTOPINDEX, user::WPARAM(index), 0);
+        Pump();
+        gdi::RECT r {};
+        user::SendMessage(combo->ListHandle(), user::LB_GETITEMRECT, user::WPARAM(index), user::LPARAM(&r));
+        gdi::POINT p {60, (r.top + r.bottom) / 2};
+        user::ClientToScreen(combo->ListHandle(), &p);
+        Display->Click(p.x, p.y);
+        Pump();
+    }
+};
+
+TEST_F(ShellComboBoxTest, APathRootListsItselfThenItsFoldersOneLevelIn) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    const std::string self = files.Root().substr(files.Root().rfind('/') + 1);
+    const std::vector<std::string> want = {self, "closed", "cycle", "docs & notes", "Folder A", "Папка"};
+    EXPECT_EQ(Captions(combo), want);
+    EXPECT_EQ(Indents(combo), (std::vector<int> {0, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(combo->Items()->Count(), 6);   // the window holds the same items
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    EXPECT_EQ(combo->Path(), files.Root() + "/");
+    EXPECT_EQ(combo->ItemsEx()->GetItem(4)->ImageIndex(), siFolder);
+    EXPECT_EQ(combo->Folders(4)->PathName(), files / "Folder A");
+}
+
+TEST_F(ShellComboBoxTest, TheDesktopRootListsHomeAndComputerWithTheMountsUnderTheComputer) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo("rfDesktop");
+    const std::vector<std::string> captions = Captions(combo);
+    ASSERT_GE(captions.size(), 4u);
+    EXPECT_EQ(captions[0], DesktopName);
+    EXPECT_EQ(captions[1], HomeName);
+    EXPECT_EQ(captions[2], ComputerName);
+    EXPECT_EQ(combo->Folders(3)->PathName(), "/");   // the root file system first
+    const std::vector<int> indents = Indents(combo);
+    EXPECT_EQ(indents[0], 0);
+    EXPECT_EQ(indents[1], 1);
+    EXPECT_EQ(indents[2], 1);
+    for (std::size_t i = 3; i < indents.size(); ++i) EXPECT_EQ(indents[i], 2) << captions[i];
+    EXPECT_EQ(combo->Path(), "");   // the desktop has no path
+    EXPECT_EQ(combo->ItemsEx()->GetItem(1)->ImageIndex(), siHome);
+}
+
+TEST_F(ShellComboBoxTest, SetPathInsertsTheChainInOrderAndAFolderOutsideTheRootKeepsTheRootSelected) {
+    ShellTree files;
+    ::mkdir((files / "Folder A/Sub/Deep & Глубже").c_str(), 0755);
+    TsShellComboBox* combo = NewCombo(files.Root());
+    combo->SetPathFromText(files / "Folder A/Sub/Deep & Глубже");
+    const std::string self = files.Root().substr(files.Root().rfind('/') + 1);
+    const std::vector<std::string> want
+        = {self, "closed", "cycle", "docs & notes", "Folder A", "Sub", "Deep & Глубже", "Папка"};
+    EXPECT_EQ(Captions(combo), want);
+    EXPECT_EQ(Indents(combo), (std::vector<int> {0, 1, 1, 1, 1, 2, 3, 1}));
+    EXPECT_EQ(combo->ItemIndex(), 6);
+    EXPECT_EQ(combo->Path(), files / "Folder A/Sub/Deep & Глубже/");
+    EXPECT_EQ(combo->Items()->Get(combo->ItemIndex()), "Deep & Глубже");
+    // A folder of the root's own list is selected without inserting anything.
+    combo->SetPathFromText(files / "docs & notes");
+    EXPECT_EQ(combo->ItemsEx()->Count(), 6);
+    EXPECT_EQ(combo->Path(), files / "docs & notes/");
+    // Outside the root: the rebuilt list keeps the root selected.
+    combo->SetPathFromText("/");
+    EXPECT_EQ(combo->ItemsEx()->Count(), 6);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    EXPECT_THROW(combo->SetPathFromText(files / "no such folder"), base::Exception);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
+TEST_F(ShellComboBoxTest, FoldersIsLimitedToTheLastItemAndGuardedWhenThereAreNone) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    const int last = combo->ItemsEx()->Count() - 1;
+    EXPECT_EQ(combo->Folders(last + 50), combo->Folders(last));
+    EXPECT_EQ(combo->Folders(last)->PathName(), files / "Папка");
+    EXPECT_EQ(combo->Folders(-1), nullptr);
+    combo->Clear();
+    for (int index : {0, 3, -1}) EXPECT_EQ(combo->Folders(index), nullptr) << index;
+    EXPECT_EQ(combo->SelectedFolder(), nullptr);
+    EXPECT_EQ(combo->Path(), "");
+    EXPECT_EQ(combo->IndexFromID(ParseDisplayName(files.Root()).value()), -1);
+}
+
+TEST_F(ShellComboBoxTest, RootSetterKeepsTheOldRootForATextThatNamesNothing) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    EXPECT_THROW(combo->SetRoot(files / "missing"), base::Exception);
+    EXPECT_EQ(combo->Root(), files.Root());
+    EXPECT_EQ(combo->Folders(0)->PathName(), files.Root());
+    combo->SetRoot("rfMyComputer");
+    EXPECT_EQ(combo->ItemsEx()->GetItem(0)->Caption(), ComputerName);
+    EXPECT_EQ(combo->Folders(1)->PathName(), "/");
+    const int count = combo->ItemsEx()->Count();
+    combo->SetPathFromText("/");
+    combo->SetRoot("RFMYCOMPUTER");   // the same root: nothing rebuilt
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->ItemsEx()->Count(), count);
+}
+
+TEST_F(ShellComboBoxTest, WithoutShellImagesEveryItemHasNoImageAndAHandlerMayChooseOne) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    EXPECT_EQ(combo->Images(), SystemImageList(false));
+    combo->SetUseShellImages(false);
+    EXPECT_EQ(combo->Images(), nullptr);
+    for (int i = 0; i < combo->ItemsEx()->Count(); ++i) EXPECT_EQ(combo->ItemsEx()->GetItem(i)->ImageIndex(), -1);
+    combo->SetUseShellImages(true);
+    std::vector<int> asked;
+    combo->OnGetImageIndex = [&](TObject*, int index, int& image) {
+        asked.push_back(index);
+        image = siFile;
+    };
+    combo->SetPathFromText(files / "Folder A/Sub");
+    EXPECT_EQ(combo->ItemsEx()->GetItem(combo->ItemIndex())->ImageIndex(), siFile);
+    EXPECT_FALSE(asked.empty());
+}
+
+TEST_F(ShellComboBoxTest, ChoosingWithTheMouseRebuildsAroundTheFolderAndMovesTheLinkedTreeAndList) {
+    ShellTree files;
+    ::mkdir((files / "Folder A/Sub/Deep").c_str(), 0755);
+    auto* tree = Create<TsShellTreeView>(Form);
+    tree->SetBounds(240, 10, 110, 200);
+    tree->SetParent(Form);
+    TsShellComboBox* combo = NewCombo(files.Root());
+    auto* list = Create<FakeList>(Form);
+    combo->SetShellTreeView(tree);
+    combo->SetShellListView(list);
+    EXPECT_EQ(tree->Root(), files.Root());   // the tree takes the combo's root
+    EXPECT_EQ(list->Root, files.Root());
+    EXPECT_EQ(tree->ShellComboBox(), combo);
+    EXPECT_EQ(list->Combo, combo);
+    combo->SetPathFromText(files / "Folder A/Sub/Deep");
+    ASSERT_EQ(combo->ItemsEx()->Count(), 8);
+    // The user chooses "docs & notes": the chain to Deep goes, the linked controls show the folder.
+    ClickAt(combo, 100, 11);
+    ASSERT_TRUE(combo->DroppedDown());
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    ClickListItem(combo, IndexOf(combo, "docs & notes"));
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemsEx()->Count(), 6);
+    EXPECT_EQ(combo->Path(), files / "docs & notes/");
+    EXPECT_EQ(tree->Path(), files / "docs & notes");
+    ASSERT_FALSE(list->Shown.empty());
+    EXPECT_EQ(list->Shown.back(), files / "docs & notes");
+    EXPECT_GE(changes, 1);
+    // Down on the closed combo moves to the next folder, and the linked controls follow at once.
+    combo->SetFocus();
+    Pump();
+    Key(user::VK_DOWN);
+    EXPECT_EQ(combo->Path(), files / "Folder A/");
+    EXPECT_EQ(tree->Path(), files / "Folder A");
+    EXPECT_EQ(list->Shown.back(), files / "Folder A");
+}
+
+TEST_F(ShellComboBoxTest, TheComboFollowsTheTreeAndFreeingEitherClearsTheOthersLink) {
+    ShellTree files;
+    auto* tree = Create<TsShellTreeView>(Form);
+    tree->SetBounds(240, 10, 110, 200);
+    tree->SetRoot(files.Root());
+    tree->SetParent(Form);
+    TsShellComboBox* combo = NewCombo("rfDesktop");
+    tree->SetShellComboBox(combo);
+    EXPECT_EQ(combo->Root(), files.Root());   // the combo takes the tree's root
+    EXPECT_EQ(combo->ShellTreeView(), tree);
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    tree->SelectPath(files / "Folder A/Sub");
+    EXPECT_EQ(combo->Path(), files / "Folder A/Sub/");
+    EXPECT_EQ(changes, 1);
+    tree->SelectPath(files / "Folder A/Sub");   // the same folder: nothing
+    EXPECT_EQ(changes, 1);
+    // A node selected by the user: the combo follows.
+    TTreeNode* papka = nullptr;
+    for (TTreeNode* n = tree->Items()->GetFirstNode(); n != nullptr; n = n->GetNext())
+        if (n->Text() == "Папка") papka = n;
+    ASSERT_NE(papka, nullptr);
+    tree->SetSelected(papka);
+    EXPECT_EQ(combo->Path(), files / "Папка/");
+    // Another root on the combo reaches the tree.
+    combo->SetRoot(files / "Folder A");
+    EXPECT_EQ(tree->Root(), files / "Folder A");
+    tree->Free();
+    EXPECT_EQ(combo->ShellTreeView(), nullptr);
+    combo->SetPathFromText(files / "Folder A/Sub");   // nothing left to tell
+    auto* other = Create<TsShellTreeView>(Form);
+    other->SetParent(Form);
+    combo->SetShellTreeView(other);
+    combo->Free();
+    EXPECT_EQ(other->ShellComboBox(), nullptr);
+    other->SelectPath(files / "Folder A/Sub");   // nothing left to tell
+}
+
+TEST_F(ShellComboBoxTest, UnlinkingClearsTheBackLinkAndAFreedListIsForgotten) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    auto* list = Create<FakeList>(Form);
+    combo->SetShellListViewComponent(list);
+    EXPECT_EQ(combo->ShellListView(), list);
+    combo->SetShellListView(nullptr);
+    EXPECT_EQ(list->Combo, nullptr);
+    combo->SetShellListView(list);
+    delete list;
+    EXPECT_EQ(combo->ShellListView(), nullptr);
+    EXPECT_EQ(combo->ShellListViewComponent(), nullptr);
+    EXPECT_THROW(combo->SetShellListViewComponent(Form), base::Exception);
+}
+
+TEST_F(ShellComboBoxTest, FormTextNamesTheShellClassesOnceRegistered) {
+    RegisterShellClasses();
+    EXPECT_EQ(FindClass("TsShellComboBox"), TsShellComboBox::StaticClass());
+    EXPECT_EQ(FindClass("TsShellTreeView"), TsShellTreeView::StaticClass());
+}
+
+class ShellComboPicture : public ShellComboBoxTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(ShellComboPicture, TheOpenListShowsTheChainIndentedWithIcons) {
+    ShellTree files;
+    ::mkdir((files / "Folder A/Sub/Deep & Глубже").c_str(), 0755);
+    UseSkin(GetParam());
+    Form->SetClientWidth(260);
+    Form->SetClientHeight(240);
+    TsShellComboBox* combo = NewCombo(files.Root());
+    combo->SetPathFromText(files / "Folder A/Sub/Deep & Глубже");
+    ParentsUpdated(Form);
+    Pump();
+    combo->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(combo->DroppedDown());
+    user::FlushDisplay();
+    const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
+    const gdi::RECT list = user::WindowRect(combo->ListHandle());
+    const gdi::RECT r {origin.x, origin.y, origin.x + 260, std::max<gdi::LONG>(origin.y + 240, list.bottom)};
+    EXPECT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/ShellCombo_" + SkinShortName(GetParam()) + ".png", &r));
+    combo->SetDroppedDown(false);
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoSkins, ShellComboPicture, ::testing::Values(1, 3),
+    [](const auto& info) { return SkinShortName(info.param); });
+
+}
