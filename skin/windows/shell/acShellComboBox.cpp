@@ -44,6 +44,8 @@ TClass TsShellComboBox::StaticClass() {
     using T = TsShellComboBox;
     static const TClassInfo info = MakeClass<T, TacCustomShellComboBox>("TsShellComboBox", [](TPropertyBuilder<T>& p) {
         p.Color("Color", &T::Color, &T::SetColor, clWindow);
+        p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
+        p.Int("ItemHeight", &T::ItemHeight, &T::SetItemHeight, 16);
         p.Int("DropDownCount", &T::DropDownCount, &T::SetDropDownCount, 14);
         p.String("Root", &T::Root, &T::SetRoot, "rfDesktop");
         p.Component("ShellTreeView", &T::ShellTreeView, &T::SetShellTreeView);
@@ -51,6 +53,9 @@ TClass TsShellComboBox::StaticClass() {
         p.Bool("UseShellImages", &T::UseShellImages, &T::SetUseShellImages, true);
         p.Event("OnChange", &T::OnChange);
         p.Event("OnCloseUp", &T::OnCloseUp);
+        p.Event("OnDrawItem", &T::OnDrawItem);
+        p.Event("OnDropDown", &T::OnDropDown);
+        p.Event("OnSelect", &T::OnSelect);
         p.Event("OnGetImageIndex", &T::OnGetImageIndex);
     });
     return &info;
@@ -309,7 +314,12 @@ void TacCustomShellComboBox::Change() {
 
 void TacCustomShellComboBox::CloseUp() {
     base::ValueRollback<bool> updating(FUpdating, true);
-    if (const TacShellFolder* selected = SelectedFolder()) SetPath(TItemIDList(selected->AbsoluteID()));
+    if (const TacShellFolder* selected = SelectedFolder()) {
+        SetPath(TItemIDList(selected->AbsoluteID()));
+        // A choice made with keys in the open list was reported while it was open: the linked controls
+        // hear of it now.
+        if ((selected = SelectedFolder())) TellLinked(selected->AbsoluteID());
+    }
     Click();
     TsCustomComboBoxEx::CloseUp();
 }

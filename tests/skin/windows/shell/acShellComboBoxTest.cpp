@@ -13,6 +13,9 @@
 #include "platform/user/Window.h"
 #include "platform/user/controls/ListBox.h"
 #include "platform/user/display/Display.h"
+#include "platform/classes/TReader.h"
+#include "skin/controls/sControlClasses.h"
+#include "skin/controls/sPanel.h"
 #include "skin/windows/shell/acShellClasses.h"
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellIcons.h"
@@ -225,6 +228,44 @@ TEST_F(ShellComboBoxTest, ChoosingWithTheMouseRebuildsAroundTheFolderAndMovesThe
     EXPECT_EQ(list->Shown.back(), files / "Folder A");
 }
 
+TEST_F(ShellComboBoxTest, ChoosingADriveWithKeysInTheOpenListSelectsItAndTheTreeMovesThere) {
+    ShellTree files;
+    auto* tree = Create<TsShellTreeView>(Form);
+    tree->SetBounds(240, 10, 110, 200);
+    tree->SetParent(Form);
+    TsShellComboBox* combo = NewCombo("rfDesktop");
+    combo->SetShellTreeView(tree);
+    combo->SetPathFromText(files / "Folder A");   // the chain under "/" is in the list
+    const int chainLength = combo->ItemsEx()->Count();
+    combo->SetItemIndex(2);   // Computer
+    combo->SetFocus();
+    Pump();
+    Key(user::VK_F4);
+    ASSERT_TRUE(combo->DroppedDown());
+    Key(user::VK_DOWN);   // "/", the first mount
+    Key(user::VK_RETURN);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Path(), "/");
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_LT(combo->ItemsEx()->Count(), chainLength);   // the chain to Folder A is gone
+    EXPECT_EQ(tree->Path(), "/");
+}
+
+TEST_F(ShellComboBoxTest, AMadeAgainWindowKeepsTheItemsAndTheChosenFolder) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    combo->SetPathFromText(files / "Folder A/Sub");
+    const std::vector<std::string> before = Captions(combo);
+    combo->SetParent(nullptr);   // the window goes
+    EXPECT_FALSE(combo->HandleAllocated());
+    combo->SetParent(Form);
+    combo->HandleNeeded();
+    Pump();
+    EXPECT_EQ(Captions(combo), before);
+    EXPECT_EQ(combo->Items()->Count(), static_cast<int>(before.size()));
+    EXPECT_EQ(combo->Path(), files / "Folder A/Sub/");
+}
+
 TEST_F(ShellComboBoxTest, TheComboFollowsTheTreeAndFreeingEitherClearsTheOthersLink) {
     ShellTree files;
     auto* tree = Create<TsShellTreeView>(Form);
@@ -278,10 +319,38 @@ TEST_F(ShellComboBoxTest, UnlinkingClearsTheBackLinkAndAFreedListIsForgotten) {
     EXPECT_THROW(combo->SetShellListViewComponent(Form), base::Exception);
 }
 
-TEST_F(ShellComboBoxTest, FormTextNamesTheShellClassesOnceRegistered) {
+TEST_F(ShellComboBoxTest, FormTextMakesALinkedTreeAndComboOnceTheClassesAreRegistered) {
+    ShellTree files;
+    RegisterSkinControlClasses();
     RegisterShellClasses();
     EXPECT_EQ(FindClass("TsShellComboBox"), TsShellComboBox::StaticClass());
     EXPECT_EQ(FindClass("TsShellTreeView"), TsShellTreeView::StaticClass());
+    const std::string text = "object Holder: TsPanel\n"
+                             "  object Tree: TsShellTreeView\n"
+                             "    Root = '" + files.Root() + "'\n"
+                             "    ShellComboBox = Combo\n"
+                             "  end\n"
+                             "  object Combo: TsShellComboBox\n"
+                             "    UseShellImages = False\n"
+                             "  end\n"
+                             "end\n";
+    auto* holder = Create<TsPanel>(Form);
+    holder->SetBounds(0, 0, 360, 240);
+    holder->SetParent(Form);
+    ReadRootComponent(holder, text);
+    Pump();
+    auto* tree = static_cast<TsShellTreeView*>(holder->FindComponent("Tree"));
+    auto* combo = static_cast<TsShellComboBox*>(holder->FindComponent("Combo"));
+    ASSERT_NE(tree, nullptr);
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(tree->ShellComboBox(), combo);
+    EXPECT_EQ(combo->ShellTreeView(), tree);
+    EXPECT_EQ(combo->Root(), files.Root());
+    ASSERT_GT(combo->ItemsEx()->Count(), 1);
+    EXPECT_EQ(combo->Folders(0)->PathName(), files.Root());
+    EXPECT_EQ(combo->ItemsEx()->GetItem(1)->ImageIndex(), -1);
+    tree->SelectPath(files / "Папка");
+    EXPECT_EQ(combo->Path(), files / "Папка/");
 }
 
 class ShellComboPicture : public ShellComboBoxTest, public ::testing::WithParamInterface<int> { };
