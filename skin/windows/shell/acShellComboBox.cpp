@@ -29,7 +29,7 @@ TacCustomShellComboBox::TacCustomShellComboBox(TComponent* owner)
 
 TacCustomShellComboBox::~TacCustomShellComboBox() {
     if (FShellTreeView != nullptr && FShellTreeView->ShellComboBox() == this) FShellTreeView->LinkComboBox(nullptr);
-    if (FShellListView != nullptr) FShellListView->LinkComboBox(nullptr);
+    if (ShellListView() != nullptr) ShellListView()->LinkComboBox(nullptr);
     if (Images() == SystemImageList(false)) SetImages(nullptr);
     // The items keep plain pointers that nothing reads from here on.
     FFolders.clear();
@@ -90,51 +90,22 @@ void TacCustomShellComboBox::SetShellTreeView(TacCustomShellTreeView* value) {
     LinkTreeView(value);
 }
 
-void TacCustomShellComboBox::SetShellListView(IacShellListLink* value) {
-    if (value == FShellListView) return;
-    if (FShellListView != nullptr) FShellListView->LinkComboBox(nullptr);
-    LinkListView(nullptr);
-    if (value == nullptr) return;
-    value->SetRoot(FRoot);
-    value->LinkComboBox(this);
-    LinkListView(value);
-}
-
-TComponent* TacCustomShellComboBox::ShellListViewComponent() const {
-    return FListComponent;
-}
-
-void TacCustomShellComboBox::SetShellListViewComponent(TComponent* value) {
-    auto* list = dynamic_cast<IacShellListLink*>(value);
-    if (value != nullptr && list == nullptr) throw base::Exception(value->Name() + " is no shell file list");
-    SetShellListView(list);
-}
-
 void TacCustomShellComboBox::LinkTreeView(TacCustomShellTreeView* tree) {
     FShellTreeView = tree;
     if (tree != nullptr) FreeNotification(tree);
-}
-
-void TacCustomShellComboBox::LinkListView(IacShellListLink* list) {
-    FShellListView = list;
-    FListComponent = list != nullptr ? list->LinkedComponent() : nullptr;
-    if (FListComponent != nullptr) FreeNotification(FListComponent);
 }
 
 void TacCustomShellComboBox::Notification(TComponent* component, TOperation operation) {
     TsCustomComboBoxEx::Notification(component, operation);
     if (operation != opRemove) return;
     if (component == FShellTreeView) FShellTreeView = nullptr;
-    if (component != nullptr && component == FListComponent) {
-        FShellListView = nullptr;
-        FListComponent = nullptr;
-    }
+    FListLink.Forget(component);
 }
 
 void TacCustomShellComboBox::TellLinked(const TItemIDList& pidl) {
     const TItemIDList chosen = pidl;   // the linked controls may rebuild what pidl lives in
     if (FShellTreeView != nullptr) FShellTreeView->TreeUpdate(chosen);
-    if (FShellListView != nullptr) FShellListView->TreeUpdate(chosen);
+    if (ShellListView() != nullptr) ShellListView()->TreeUpdate(chosen);
 }
 
 // ---- Root ----------------------------------------------------------------------------------------------------
@@ -155,7 +126,7 @@ void TacCustomShellComboBox::RootChanged() {
     base::ValueRollback<bool> updating(FUpdating, true);
     CreateRoot();   // raises "Error Setting Path"; FRoot is then the old root again
     if (FShellTreeView != nullptr) FShellTreeView->SetRoot(FRoot);
-    if (FShellListView != nullptr) FShellListView->SetRoot(FRoot);
+    if (ShellListView() != nullptr) ShellListView()->SetRoot(FRoot);
 }
 
 // ---- Items ---------------------------------------------------------------------------------------------------

@@ -35,13 +35,15 @@ public:
     // The linked tree and file list follow the folder chosen here, and this combo follows theirs.
     TacCustomShellTreeView* ShellTreeView() const { return FShellTreeView; }
     void SetShellTreeView(TacCustomShellTreeView* value);
-    IacShellListLink* ShellListView() const { return FShellListView; }
-    void SetShellListView(IacShellListLink* value);
-    classes::TComponent* ShellListViewComponent() const;   // the list for form text
-    void SetShellListViewComponent(classes::TComponent* value);   // raises for a component that is no list
+    IacShellListLink* ShellListView() const { return FListLink.List(); }
+    void SetShellListView(IacShellListLink* value) { RelinkList(this, FListLink, value, FRoot); }
+    classes::TComponent* ShellListViewComponent() const { return FListLink.Component(); }   // for form text
+    void SetShellListViewComponent(classes::TComponent* value) {   // raises for a component that is no list
+        SetShellListView(TacListLink::FromComponent(value));
+    }
     // Back links set by the linked control itself (nullptr clears); they do not call back.
     void LinkTreeView(TacCustomShellTreeView* tree);
-    void LinkListView(IacShellListLink* list);
+    void LinkListView(IacShellListLink* list) { FListLink.Set(this, list); }
 
     TacShellFolder* RootFolder() const { return FRootFolder.get(); }
     // The folder of item index, an index past the end meaning the last item; nullptr with no items or a
@@ -83,8 +85,7 @@ private:
     TacRoot FRoot = "rfDesktop";
     std::unique_ptr<TacShellFolder> FRootFolder;
     TacCustomShellTreeView* FShellTreeView = nullptr;   // cleared in Notification
-    IacShellListLink* FShellListView = nullptr;
-    classes::TComponent* FListComponent = nullptr;   // FShellListView's component, cleared in Notification
+    TacListLink FListLink;   // forgotten in Notification
     TacShellObjectTypes FObjectTypes {otFolders};
     bool FUseShellImages = true;
     bool FUpdating = false;

@@ -47,7 +47,7 @@ TacCustomShellTreeView::TacCustomShellTreeView(TComponent* owner)
 
 TacCustomShellTreeView::~TacCustomShellTreeView() {
     if (FShellComboBox != nullptr && FShellComboBox->ShellTreeView() == this) FShellComboBox->LinkTreeView(nullptr);
-    if (FShellListView != nullptr) FShellListView->LinkTreeView(nullptr);
+    if (ShellListView() != nullptr) ShellListView()->LinkTreeView(nullptr);
     FDestroyingFolders = true;
     Items()->Clear();
     FFolders.clear();
@@ -84,10 +84,7 @@ void TacCustomShellTreeView::Notification(TComponent* component, TOperation oper
     if (operation != opRemove) return;
     if (component == FNotifier) FNotifier = nullptr;
     if (component == FShellComboBox) FShellComboBox = nullptr;
-    if (component != nullptr && component == FListComponent) {
-        FShellListView = nullptr;
-        FListComponent = nullptr;
-    }
+    FListLink.Forget(component);
 }
 
 // ---- Links ---------------------------------------------------------------------------------------------------
@@ -102,37 +99,15 @@ void TacCustomShellTreeView::SetShellComboBox(TacCustomShellComboBox* value) {
     LinkComboBox(value);
 }
 
-void TacCustomShellTreeView::SetShellListView(IacShellListLink* value) {
-    if (value == FShellListView) return;
-    if (FShellListView != nullptr) FShellListView->LinkTreeView(nullptr);
-    LinkListView(nullptr);
-    if (value == nullptr) return;
-    value->SetRoot(FRoot);
-    value->LinkTreeView(this);
-    LinkListView(value);
-}
-
-void TacCustomShellTreeView::SetShellListViewComponent(TComponent* value) {
-    auto* list = dynamic_cast<IacShellListLink*>(value);
-    if (value != nullptr && list == nullptr) throw base::Exception(value->Name() + " is no shell file list");
-    SetShellListView(list);
-}
-
 void TacCustomShellTreeView::LinkComboBox(TacCustomShellComboBox* combo) {
     FShellComboBox = combo;
     if (combo != nullptr) FreeNotification(combo);
 }
 
-void TacCustomShellTreeView::LinkListView(IacShellListLink* list) {
-    FShellListView = list;
-    FListComponent = list != nullptr ? list->LinkedComponent() : nullptr;
-    if (FListComponent != nullptr) FreeNotification(FListComponent);
-}
-
 void TacCustomShellTreeView::TellLinked(const TItemIDList& pidl) {
     const TItemIDList chosen = pidl;   // the linked controls may rebuild what pidl lives in
     if (FShellComboBox != nullptr) FShellComboBox->TreeUpdate(chosen);
-    if (FShellListView != nullptr) FShellListView->TreeUpdate(chosen);
+    if (ShellListView() != nullptr) ShellListView()->TreeUpdate(chosen);
 }
 
 void TacCustomShellTreeView::CreateWnd() {
@@ -213,7 +188,7 @@ void TacCustomShellTreeView::RootChanged() {
     base::ValueRollback<bool> linking(FLinking, true);
     PopulateRoot();   // raises "Error Setting Path"; FRoot is then the old root again
     if (FShellComboBox != nullptr) FShellComboBox->SetRoot(FRoot);
-    if (FShellListView != nullptr) FShellListView->SetRoot(FRoot);
+    if (ShellListView() != nullptr) ShellListView()->SetRoot(FRoot);
 }
 
 void TacCustomShellTreeView::PopulateRoot() {

@@ -46,13 +46,15 @@ public:
     // The linked combo box and file list follow the folder selected here, and this tree follows theirs.
     TacCustomShellComboBox* ShellComboBox() const { return FShellComboBox; }
     void SetShellComboBox(TacCustomShellComboBox* value);
-    IacShellListLink* ShellListView() const { return FShellListView; }
-    void SetShellListView(IacShellListLink* value);
-    classes::TComponent* ShellListViewComponent() const { return FListComponent; }   // the list for form text
-    void SetShellListViewComponent(classes::TComponent* value);   // raises for a component that is no list
+    IacShellListLink* ShellListView() const { return FListLink.List(); }
+    void SetShellListView(IacShellListLink* value) { RelinkList(this, FListLink, value, FRoot); }
+    classes::TComponent* ShellListViewComponent() const { return FListLink.Component(); }   // for form text
+    void SetShellListViewComponent(classes::TComponent* value) {   // raises for a component that is no list
+        SetShellListView(TacListLink::FromComponent(value));
+    }
     // Back links set by the linked control itself (nullptr clears); they do not call back.
     void LinkComboBox(TacCustomShellComboBox* combo);
-    void LinkListView(IacShellListLink* list);
+    void LinkListView(IacShellListLink* list) { FListLink.Set(this, list); }
 
     TacShellFolder* RootFolder() const { return FRootFolder.get(); }
     TacShellFolder* Folders(int index) const;   // the folder of node index; nullptr out of range
@@ -107,8 +109,7 @@ private:
     TacShowExtension FShowExt = seSystem;
     TacShellChangeNotifier* FNotifier = nullptr;   // owned as a component; cleared in Notification
     TacCustomShellComboBox* FShellComboBox = nullptr;   // cleared in Notification
-    IacShellListLink* FShellListView = nullptr;
-    classes::TComponent* FListComponent = nullptr;   // FShellListView's component, cleared in Notification
+    TacListLink FListLink;   // forgotten in Notification
     // Every node's folder, owned here; node->Data() points at it.
     std::unordered_map<const classes::TTreeNode*, std::unique_ptr<TacShellFolder>> FFolders;
 

@@ -304,7 +304,7 @@ TEST_F(ShellComboBoxTest, TheComboFollowsTheTreeAndFreeingEitherClearsTheOthersL
     other->SelectPath(files / "Folder A/Sub");   // nothing left to tell
 }
 
-TEST_F(ShellComboBoxTest, UnlinkingClearsTheBackLinkAndAFreedListIsForgotten) {
+TEST_F(ShellComboBoxTest, UnlinkingClearsTheBackLinkAndAFreedListIsForgottenByComboAndTree) {
     ShellTree files;
     TsShellComboBox* combo = NewCombo(files.Root());
     auto* list = Create<FakeList>(Form);
@@ -313,10 +313,25 @@ TEST_F(ShellComboBoxTest, UnlinkingClearsTheBackLinkAndAFreedListIsForgotten) {
     combo->SetShellListView(nullptr);
     EXPECT_EQ(list->Combo, nullptr);
     combo->SetShellListView(list);
+    // The tree holds the same kind of link: the list follows its selection.
+    auto* tree = Create<TsShellTreeView>(Form);
+    tree->SetBounds(240, 10, 110, 200);
+    tree->SetParent(Form);
+    tree->SetShellListViewComponent(list);
+    EXPECT_EQ(list->Tree, tree);
+    EXPECT_EQ(list->Root, "rfDesktop");   // the tree's root
+    tree->SetRoot(files.Root());
+    EXPECT_EQ(list->Root, files.Root());
+    tree->SelectPath(files / "docs & notes");
+    ASSERT_FALSE(list->Shown.empty());
+    EXPECT_EQ(list->Shown.back(), files / "docs & notes");
     delete list;
     EXPECT_EQ(combo->ShellListView(), nullptr);
     EXPECT_EQ(combo->ShellListViewComponent(), nullptr);
+    EXPECT_EQ(tree->ShellListView(), nullptr);
+    tree->SelectPath(files / "Folder A");   // nothing left to tell
     EXPECT_THROW(combo->SetShellListViewComponent(Form), base::Exception);
+    EXPECT_THROW(tree->SetShellListViewComponent(Form), base::Exception);
 }
 
 TEST_F(ShellComboBoxTest, FormTextMakesALinkedTreeAndComboOnceTheClassesAreRegistered) {
