@@ -1,0 +1,224 @@
+// The farm link: building and sending farm messages, receiving replies and the shared reply slot.
+#include "app/FarmLink.h"
+
+#include "app/ProgramLog.h"
+#include "platform/base/Assert.h"
+#include "platform/base/Numbers.h"
+#include "platform/os/EventLoop.h"
+#include "platform/os/Network.h"
+#include "platform/os/ServerSocket.h"
+
+#include <algorithm>
+
+namespace korvex::app {
+
+std::string FarmMessage(
+    const std::string& sender, int command, const std::string& servicePath, const std::string& nodeName) {
+    return sender + "#" + std::to_string(command) + "*" + servicePath + "^" + nodeName;
+}
+
+namespace {
+
+// The text between the first `open` mark (or the start) and the first `close` mark; "" when either
+// mark is missing or they come in the wrong order.
+std::string Between(const std::string& text, char open, char close) {
+    std::size_t from = 0;
+    if (open != '\0') {
+        std::size_t at = text.find(open);
+        if (at == std::string::npos) return "";
+        from = at + 1;
+    }
+    std::size_t to = text.find(close);
+    if (to == std::string::npos || to < from) return "";
+    return text.substr(from, to - from);
+}
+
+}
+
+TFarmReplyFields SplitFarmReply(const std::string& text) {
+    TFarmReplyFields fields;
+    fields.A = Between(text, '\0', '#');
+    fields.B = Between(text, '#', '*');
+    fields.C = Between(text, '*', '^');
+    std::size_t caret = text.find('^');
+    if (caret != std::string::npos) fields.D = text.substr(caret + 1);
+    return fields;
+}
+
+int FarmReplyState(const std::string& text) {
+    int state = FarmStateStopped;
+    base::TryStrToInt(SplitFarmReply(text).B, state);
+    return state;
+}
+
+bool FarmReplyComplete(const std::string& text) {
+    return text.find('#') != std::string::npos && text.find('*') != std::string::npos
+        && text.find('^') != std::string::npos;
+}
+
+TFarmLink::TFarmLink(os::TEventLoop& loop, std::string localIp)
+    : FLoop(loop)
+    , FLocalIp(std::move(localIp)) {
+    // Errors are kept, never raised.
+    FClient.OnError = [this](os::TClientSocket&, os::TErrorEvent, int& errorCode) {
+        std::lock_guard<std::mutex> guard(FSlotLock);
+        FLastClientError = errorCode;
+        errorCode = 0;
+    };
+}
+
+TFarmLink::~TFarmLink() {
+    CloseServer();
+}
+
+int TFarmLink::ClientPort() const {
+    return FServicePort != 0 ? FServicePort : os::FarmPort();
+}
+
+bool TFarmLink::OpenServer() {
+    if (ServerOpen()) return true;
+    FServer = std::make_unique<os::TServerSocket>(FLoop);
+    const int port = FPort ? *FPort : os::FarmPort();
+    FServer->SetPort(port);
+    FServer->OnClientRead = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientRead(socket); };
+    FServer->OnClientDisconnect
+        = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientGone(socket); };
+    FServer->OnClientError
+        = [](os::TServerSocket&, os::TServerClientWinSocket&, os::TErrorEvent, int& errorCode) { errorCode = 0; };
+    os::TSocketResult result = FServer->Open();
+    if (!result) {
+        WLog("Farm server socket on port " + std::to_string(port) + " not opened: " + result.Message);
+        FServer.reset();
+        return false;
+    }
+    return true;
+}
+
+void TFarmLink::CloseServer() {
+    if (!FServer) return;
+    FServer->Close();
+    FServer.reset();
+    FBuffers.clear();
+}
+
+bool TFarmLink::ServerOpen() const {
+    return FServer && FServer->Active();
+}
+
+int TFarmLink::ServerPort() const {
+    return ServerOpen() ? FServer->LocalPort() : 0;
+}
+
+void TFarmLink::SetNodeCount(int count) {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    FNodeCount = count;
+}
+
+int TFarmLink::LastClientError() const {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    return FLastClientError;
+}
+
+bool TFarmLink::SendLocked(int command, const TFarmTarget& target, std::string& connectedIp) {
+    KORVEX_ASSERT(FFarmLock.HeldByCurrentThread());
+    connectedIp = target.Ip.empty() ? std::string() : os::NameToIP(target.Ip);
+    FClient.SetAddress(connectedIp);
+    FClient.SetPort(ClientPort());
+    if (connectedIp.empty()) return false;
+    if (!FClient.Open()) return false;
+    bool sent = FClient.SendText(FarmMessage(FLocalIp, command, target.ServicePath, target.NodeName));
+    FClient.Close();
+    return sent;
+}
+
+bool TFarmLink::Send(int command, const TFarmTarget& target) {
+    os::TCriticalSectionLock farm(FFarmLock);
+    std::string connectedIp;
+    return SendLocked(command, target, connectedIp);
+}
+
+TFarmReply TFarmLink::Query(
+    int node, const TFarmTarget& target, const TPause& pause, const std::function<void(int stage)>& onStep) {
+    os::TCriticalSectionLock farm(FFarmLock);
+    auto step = [&](int stage) {
+        if (onStep) onStep(stage);
+    };
+    std::string connectedIp = target.Ip.empty() ? std::string() : os::NameToIP(target.Ip);
+    {
+        std::lock_guard<std::mutex> guard(FSlotLock);
+        FPendingNode = node;
+        FPendingAddress = connectedIp;
+        FArrived = false;
+        FReply = TFarmReply {};
+        FWaiting = true;
+    }
+    // The slot takes no reply once this query has given up, whichever way it leaves.
+    struct TSlotClose {
+        TFarmLink& Link;
+        ~TSlotClose() {
+            std::lock_guard<std::mutex> guard(Link.FSlotLock);
+            Link.FWaiting = false;
+            Link.FPendingNode = -1;
+            Link.FPendingAddress.clear();
+        }
+    } slotClose {*this};
+
+    bool sent = false;
+    if (!connectedIp.empty()) {
+        FClient.SetAddress(connectedIp);
+        FClient.SetPort(ClientPort());
+        sent = FClient.Open();
+    }
+    step(51);
+    if (!sent) return TFarmReply {};
+    FClient.SendText(FarmMessage(FLocalIp, FarmStatus, target.ServicePath, target.NodeName));
+    step(52);
+    FClient.Close();
+    for (int poll = 0; poll < FPolls; ++poll) {
+        {
+            std::lock_guard<std::mutex> guard(FSlotLock);
+            if (FArrived) break;
+        }
+        if (!pause(FPollMs)) break;
+    }
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    return FArrived ? FReply : TFarmReply {};
+}
+
+void TFarmLink::ClientRead(os::TServerClientWinSocket& socket) {
+    std::string text = socket.ReceiveText();
+    auto found = FBuffers.find(&socket);
+    if (found == FBuffers.end()) found = FBuffers.emplace(&socket, std::string()).first;
+    std::string& buffer = found->second;
+    std::size_t room = FarmReplyLimit - buffer.size();
+    buffer.append(text, 0, std::min(room, text.size()));
+    if (FarmReplyComplete(buffer) || buffer.size() >= static_cast<std::size_t>(FarmReplyLimit)) {
+        std::string reply = std::move(buffer);
+        std::string from = socket.RemoteAddress();
+        FBuffers.erase(found);
+        Parse(reply, from);
+        socket.Close();
+    }
+}
+
+void TFarmLink::ClientGone(os::TServerClientWinSocket& socket) {
+    auto found = FBuffers.find(&socket);
+    if (found == FBuffers.end()) return;
+    std::string reply = std::move(found->second);
+    FBuffers.erase(found);
+    Parse(reply, socket.RemoteAddress());
+}
+
+void TFarmLink::Parse(const std::string& text, const std::string& fromAddress) {
+    if (text.empty()) return;
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    // Only the host of the query that waits now may answer it.
+    if (!FWaiting || FArrived || FPendingNode < 0 || FPendingNode >= FNodeCount) return;
+    if (fromAddress != FPendingAddress) return;
+    FReply.Replied = true;
+    FReply.Color = FarmColorReplied;
+    FReply.State = FarmReplyState(text);
+    FArrived = true;
+}
+
+}

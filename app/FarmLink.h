@@ -1,0 +1,133 @@
+// The farm link: messages to a node's control service, its replies on our server socket, and the one reply
+// slot the status queries share.
+#pragma once
+
+#include "platform/os/ClientSocket.h"
+#include "platform/os/CriticalSection.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace korvex::os {
+class TEventLoop;
+class TServerSocket;
+class TServerClientWinSocket;
+}
+
+namespace korvex::app {
+
+// Commands of a farm message.
+inline constexpr int FarmStart = 1;   // start the console service
+inline constexpr int FarmStop = 2;   // stop it
+inline constexpr int FarmStatus = 3;   // report its state
+
+inline constexpr int FarmStateStopped = 1;
+inline constexpr int FarmStateRunning = 4;
+
+inline constexpr int FarmReplyLimit = 1024;   // bytes kept of one reply connection
+inline constexpr int FarmColorNoReply = 255;
+inline constexpr int FarmColorReplied = 32768;
+
+// sender "#" command "*" service path "^" node name; the fields are sent as they are.
+std::string FarmMessage(const std::string& sender, int command, const std::string& servicePath,
+    const std::string& nodeName);
+
+// A reply cut at the first "#", the first "*" and the first "^"; a missing mark leaves its fields empty.
+struct TFarmReplyFields {
+    std::string A, B, C, D;
+};
+TFarmReplyFields SplitFarmReply(const std::string& text);
+// The service state of a reply: its second field as a decimal integer, 1 when it is not one.
+int FarmReplyState(const std::string& text);
+// Whether a reply has all its marks, so no more of it is needed.
+bool FarmReplyComplete(const std::string& text);
+
+// Where a farm message for a node goes and what it names.
+struct TFarmTarget {
+    std::string Ip;   // the node host's dotted address; empty: nothing can be sent
+    std::string ServicePath;
+    std::string NodeName;
+};
+
+// What a status query learnt.
+struct TFarmReply {
+    bool Replied = false;
+    int Color = FarmColorNoReply;
+    int State = 0;
+};
+
+// One client socket and one reply slot for every node, guarded by the farm lock. Sending works from any
+// thread; the server socket belongs to the loop's thread.
+class TFarmLink {
+public:
+    TFarmLink(os::TEventLoop& loop, std::string localIp);
+    ~TFarmLink();
+    TFarmLink(const TFarmLink&) = delete;
+    TFarmLink& operator=(const TFarmLink&) = delete;
+
+    const std::string& LocalIp() const { return FLocalIp; }
+    os::TCriticalSection& FarmLock() { return FFarmLock; }
+
+    // The server socket on os::FarmPort(), or on SetPort's port when set (0 picks a free one); a failed
+    // listen is logged and returned. Loop thread only.
+    void SetPort(int port) { FPort = port; }
+    // Where messages go: os::FarmPort() unless set. A service on this same machine needs its own port.
+    void SetServicePort(int port) { FServicePort = port; }
+    bool OpenServer();
+    void CloseServer();
+    bool ServerOpen() const;
+    int ServerPort() const;   // the port listened on while open
+    int ClientPort() const;   // the port messages go to
+
+    // Replies are taken only for node indexes below this count.
+    void SetNodeCount(int count);
+
+    // Sends a start or stop command under the farm lock; false when the connection or the send failed.
+    bool Send(int command, const TFarmTarget& target);
+
+    // The status query: sends command 3 and waits for the reply of this node's host, polling every
+    // pollMs up to `polls` times; pause(ms) sleeps and returns false when the caller is asked to stop.
+    // onStep reports the stages of the exchange (51 after the open, 52 after the send). The caller holds
+    // the farm lock from before it set up the target.
+    using TPause = std::function<bool(int ms)>;
+    TFarmReply Query(int node, const TFarmTarget& target, const TPause& pause,
+        const std::function<void(int stage)>& onStep = {});
+    void SetReplyWait(int polls, int pollMs) {
+        FPolls = polls;
+        FPollMs = pollMs;
+    }
+
+    int LastClientError() const;
+
+private:
+    bool SendLocked(int command, const TFarmTarget& target, std::string& connectedIp);
+    void ClientRead(os::TServerClientWinSocket& socket);
+    void ClientGone(os::TServerClientWinSocket& socket);
+    void Parse(const std::string& text, const std::string& fromAddress);
+
+    os::TEventLoop& FLoop;
+    std::string FLocalIp;
+    std::optional<int> FPort;   // unset: os::FarmPort()
+    int FServicePort = 0;   // 0: os::FarmPort()
+    int FPolls = 100;
+    int FPollMs = 100;
+    os::TCriticalSection FFarmLock;
+    os::TClientSocket FClient;
+    std::unique_ptr<os::TServerSocket> FServer;
+    std::map<const os::TServerClientWinSocket*, std::string> FBuffers;   // loop thread only
+
+    mutable std::mutex FSlotLock;   // guards the slot below
+    int FNodeCount = 0;
+    int FPendingNode = -1;
+    std::string FPendingAddress;
+    bool FWaiting = false;
+    bool FArrived = false;
+    TFarmReply FReply;
+    int FLastClientError = 0;
+};
+
+}

@@ -1,0 +1,59 @@
+// A node's control service for the farm link tests: takes messages on a loopback port, and replies sent
+// piece by piece from a chosen loopback address.
+#pragma once
+
+#include "platform/os/EventLoop.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace korvex::os {
+class TServerSocket;
+}
+
+namespace korvex::app::test {
+
+// Runs the loop's rounds until `done` holds; false after timeoutMs.
+bool PumpUntil(os::TEventLoop& loop, const std::function<bool()>& done, int timeoutMs = 10000);
+
+// Listens on a free port of the loop; a message is complete when its sender closes the connection.
+class TFakeFarmService {
+public:
+    explicit TFakeFarmService(os::TEventLoop& loop);
+    ~TFakeFarmService();
+    TFakeFarmService(const TFakeFarmService&) = delete;
+    TFakeFarmService& operator=(const TFakeFarmService&) = delete;
+
+    int Port() const;
+    const std::vector<std::string>& Messages() const { return FMessages; }
+    std::function<void(const std::string& message)> OnMessage;   // on the loop thread
+
+private:
+    std::unique_ptr<os::TServerSocket> FServer;
+    std::vector<std::string> FMessages;
+    std::vector<std::pair<const void*, std::string>> FPartial;
+};
+
+// A connection to the farm link's server port from a loopback address (127.0.0.1, 127.0.0.2, ...).
+class TReplyConnection {
+public:
+    TReplyConnection(int port, const std::string& fromIp = "127.0.0.1");
+    ~TReplyConnection();
+    TReplyConnection(const TReplyConnection&) = delete;
+    TReplyConnection& operator=(const TReplyConnection&) = delete;
+
+    bool Connected() const { return FFd >= 0; }
+    void Send(const std::string& text);
+    void Close();
+
+private:
+    int FFd = -1;
+};
+
+// A whole reply in one connection.
+void SendReply(int port, const std::string& text, const std::string& fromIp = "127.0.0.1");
+
+}
