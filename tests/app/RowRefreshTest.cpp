@@ -1,0 +1,299 @@
+// The row refresh: cells, squares, hints, balloons, totals, duplicates, history, speed, backup and cache steps.
+#include "app/RowRefresh.h"
+#include "app/ProgramLog.h"
+#include "support/AppEnvironment.h"
+
+#include "platform/base/DateTime.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace korvex::app {
+namespace {
+
+const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+
+TNodeReading Running(int progress = 45) {
+    TNodeReading r;
+    r.WUName = "p2605_Protein in water";
+    r.RCG = "5-33-12";
+    r.UserName = "Tellvar";
+    r.Team = "12345";
+    r.Progress = progress;
+    r.Status = StatusRunning;
+    r.Start = Now - 0.5;
+    r.Deadline = Now + 5;
+    r.TimePerPercent = "00:12:00";
+    return r;
+}
+
+class RowRefreshTest : public testing::Test {
+protected:
+    void SetUp() override {
+        env.SetNow(Now);
+        projects.Add(TProjectRow {"p2605_Protein in water", "GROMACS", 120});
+        for (int i = 0; i < 3; ++i) {
+            TNodeSettings s;
+            s.Label = "node" + std::to_string(i);
+            s.Path = "/fah/" + std::to_string(i);
+            nodes.push_back(MakeNodeState(i, s));
+        }
+    }
+
+    TRowRefresh Refresh(int node, const TNodeReading& reading, TFarmReply farm = {}) {
+        TRowRefreshContext context {nodes, projects, &history, autoBackup, true, language, env.Folder(), cacheBusy,
+            actions};
+        return ReadData(context, node, TNodeCycle {reading, Now, farm});
+    }
+    TRowView& Row(int node) { return nodes[static_cast<std::size_t>(node)].Row; }
+
+    test::TAppEnvironment env;
+    TProjectTable projects;
+    TWorkUnitHistory history;
+    std::vector<TNodeState> nodes;
+    bool autoBackup = false;
+    int language = 1;
+    bool cacheBusy = false;
+    TRowActions actions;
+};
+
+TEST(UnitKey, TakesTheProjectNumberAndDropsTheFirstUnderscore) {
+    EXPECT_EQ(UnitKey("p2605_x", "5-33-12"), "2605 * 5-33-12");
+    EXPECT_EQ(UnitKey("p697_x", "5-33-12"), "697 * 5-33-12");
+    EXPECT_EQ(UnitKey("", ""), " * ");
+}
+
+TEST_F(RowRefreshTest, ARunningKnownUnitFillsTheRowAndRecordsItOnce) {
+    TRowRefresh r = Refresh(0, Running());
+    const TRowView& row = r.Row;
+    EXPECT_EQ(row.Cells[0], "GROMACS");
+    EXPECT_EQ(row.Cells[5], "120");
+    EXPECT_EQ(row.Cells[8], "2605 * 5-33-12");
+    EXPECT_EQ(row.Cells[2], DTTM(Now - 0.5));
+    EXPECT_EQ(row.Cells[3], DTTM(Now + 5));
+    EXPECT_FALSE(row.Cells[1].empty());
+    EXPECT_FALSE(row.Cells[6].empty());
+    EXPECT_EQ(row.Progress, 45);
+    EXPECT_EQ(row.GaugeHint, "p2605_Protein in water");
+    EXPECT_EQ(row.LabelHint, "/fah/0\r\n UserName: Tellvar Team: 12345");
+    EXPECT_EQ(row.Status.Color, ColorGreen);
+    EXPECT_FALSE(row.Status.ParentColor);
+    EXPECT_EQ(row.Status.Hint, "Host OK... ");
+    EXPECT_EQ(row.Backup.Color, ColorPink);
+    EXPECT_EQ(row.Backup.Hint, "Backup OFF");
+    EXPECT_FALSE(r.Balloon);
+    Refresh(0, Running());
+    EXPECT_EQ(history.Count(), 1);
+    EXPECT_EQ(nodes[0].SeenProgress, 45);
+}
+
+TEST_F(RowRefreshTest, TotalsSumTheDayCellsOfEveryRow) {
+    Row(0).Cells[6] = "100.5";
+    Row(2).Cells[6] = "200";
+    EXPECT_EQ(TotalsText(nodes, 1), "TOTAL: 3 nodes gives an average result of 300.50 points per day.");
+    EXPECT_EQ(TotalsText(nodes, 0), "ИТОГО: 3 нод дают средний результат 300.50 очков в день.");
+    EXPECT_EQ(TotalsText(nodes, 2), std::nullopt);
+    Row(2).Cells[6] = "n/a";
+    EXPECT_EQ(TotalsText(nodes, 1), "TOTAL: 3 nodes gives an average result of 100.50 points per day.");
+    Row(0).Cells[6].clear();
+    Row(2).Cells[6].clear();
+    EXPECT_EQ(TotalsText(nodes, 1), "TOTAL: 3 nodes gives an average result of ? points per day.");
+}
+
+TEST_F(RowRefreshTest, AFinishAfterTheDeadlineTurnsTheStatusSquareBlue) {
+    struct Case {
+        int Status;
+        int Color;
+        int Language;
+        std::string Hint;
+    } cases[] = {
+        {StatusRunning, ColorBlue, 1, "Host OK... \r\nDeadline out of range."},
+        {StatusRunning, ColorBlue, 0, "Host OK... \r\nДидлайн превышает прогноз."},
+        {StatusUndecided, StatusUndecided, 1, "Host OK... "},
+        {StatusAttemptError, ColorYellow, 1, "Status unknown.\r\nNo new WU..."},
+        {StatusQueueLoaded, ColorLightGreen, 0, "Host OK.\r\nFAH Сервис запускается"},
+    };
+    for (const Case& c : cases) {
+        TNodeReading r = Running(10);
+        r.Deadline = Now + 0.01;   // 10 percent in half a day: days to go
+        r.Status = c.Status;
+        language = c.Language;
+        TRowView row = Refresh(1, r).Row;
+        EXPECT_EQ(row.Status.Color, c.Color) << c.Status;
+        EXPECT_EQ(row.Status.Hint, c.Hint) << c.Status;
+        EXPECT_EQ(row.Status.ParentShowHint, c.Status == StatusUndecided) << c.Status;
+        Row(1).Status.ParentShowHint = true;
+    }
+}
+
+TEST_F(RowRefreshTest, AttemptErrorClearsTheFirstSixColumnsAndTheGaugeButKeepsTheRates) {
+    Refresh(0, Running());
+    TNodeReading r = Running();
+    r.Status = StatusAttemptError;
+    TRowView row = Refresh(0, r).Row;
+    for (int c = 0; c <= 5; ++c) EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << c;
+    EXPECT_FALSE(row.Cells[6].empty());
+    EXPECT_FALSE(row.Cells[7].empty());
+    EXPECT_EQ(row.Progress, 0);
+}
+
+TEST_F(RowRefreshTest, FarmSquareFollowsTheReplyAndTheFarmMode) {
+    int started = -1;
+    actions.StartServ = [&](int node) { started = node; };
+    // Not in farm mode: pink, no start request.
+    TRowView row = Refresh(0, Running()).Row;
+    EXPECT_EQ(row.Farm.Color, ColorPink);
+    EXPECT_EQ(row.Farm.Hint, "Service of control is stopped ");
+    EXPECT_EQ(started, -1);
+    // Farm mode without a reply: red, and the service is asked to start.
+    nodes[0].Settings.Get = true;
+    language = 0;
+    row = Refresh(0, Running()).Row;
+    EXPECT_EQ(row.Farm.Color, ColorRed);
+    EXPECT_EQ(row.Farm.Hint, "Сервис управления остановлен");
+    EXPECT_EQ(started, 0);
+    // A reply: lime, and a running unit turns the status square lime too; a cache folder makes it aqua.
+    started = -1;
+    TFarmReply reply {true, FarmColorReplied, FarmStateRunning};
+    row = Refresh(0, Running(), reply).Row;
+    EXPECT_EQ(row.Farm.Color, ColorLime);
+    EXPECT_EQ(row.Farm.Hint, "Service of control is AKTIVE");
+    EXPECT_EQ(row.Status.Color, ColorLime);
+    EXPECT_EQ(started, -1);
+    std::filesystem::create_directories(NodeCacheFolder(env.Folder(), 0));
+    row = Refresh(0, Running(), reply).Row;
+    EXPECT_EQ(row.Farm.Color, ColorAqua);
+    EXPECT_EQ(row.Farm.Hint, "Service of control is AKTIVE\r\nNode cashed");
+    EXPECT_TRUE(nodes[0].Cached);
+}
+
+TEST_F(RowRefreshTest, AHostThatDoesNotAnswerTurnsEverySquareRedAndKeepsTheOtherCells) {
+    Refresh(2, Running());
+    TNodeReading down;
+    down.Status = StatusHostDown;
+    language = 0;
+    TRowRefresh r = Refresh(2, down);
+    EXPECT_FALSE(r.Row.GaugeEnabled);
+    for (const TSquareView* square : {&r.Row.Status, &r.Row.Farm, &r.Row.Backup}) EXPECT_EQ(square->Color, ColorRed);
+    EXPECT_EQ(r.Row.Status.Hint, "Хост не доступен...");
+    EXPECT_EQ(r.Row.Cells[0], "");
+    EXPECT_EQ(r.Row.Cells[5], "120");
+    EXPECT_EQ(r.Row.Cells[8], "2605 * 5-33-12");
+    EXPECT_FALSE(r.TotalsText);
+}
+
+TEST_F(RowRefreshTest, SameUnitOnTwoNodesIsMarkedButNodesWithoutAUnitAreNot) {
+    Refresh(0, Running());
+    TRowRefresh second = Refresh(1, Running());
+    EXPECT_EQ(second.Row.Cells[MarkerColumn], "1");
+    EXPECT_EQ(second.Markers, (std::vector<std::pair<int, std::string>> {{0, "1"}}));
+    EXPECT_EQ(Row(0).Cells[MarkerColumn], "1");
+
+    TNodeReading none;
+    none.Status = StatusUndecided;
+    Refresh(0, none);
+    TRowRefresh idle = Refresh(2, none);
+    EXPECT_EQ(idle.Row.Cells[8], " * ");
+    EXPECT_EQ(idle.Row.Cells[MarkerColumn], "");
+    EXPECT_TRUE(idle.Markers.empty());
+}
+
+TEST_F(RowRefreshTest, AutomaticBackupRunsEveryFivePercentOnlyWhenBothSwitchesAreOn) {
+    std::vector<int> backups;
+    actions.Workers.StartBackup = [&](int node) { backups.push_back(node); };
+    nodes[1].BackLevel = 90;
+    Refresh(1, Running(96));
+    EXPECT_TRUE(backups.empty());   // AutoBackup off
+    autoBackup = true;
+    Refresh(1, Running(96));
+    EXPECT_TRUE(backups.empty());   // the node's switch off
+    nodes[1].Settings.Backup = true;
+    TRowView row = Refresh(1, Running(96)).Row;
+    EXPECT_EQ(backups, std::vector<int>({1}));
+    EXPECT_EQ(nodes[1].BackLevel, 96);
+    EXPECT_EQ(env.Stored(DataKey, "BackLevel1"), os::MakeDwordValue(96));
+    EXPECT_EQ(row.Backup.Color, ColorLime);
+    EXPECT_EQ(row.Backup.Hint, "Backup ON");
+    Refresh(1, Running(100));
+    EXPECT_EQ(backups.size(), 1u);   // 100 is not above 96 + 5
+    Refresh(1, Running(3));   // a new unit
+    EXPECT_EQ(backups.size(), 1u);
+    EXPECT_EQ(nodes[1].BackLevel, 0);
+}
+
+TEST_F(RowRefreshTest, UnknownUnitWarnsOnceUntilANewUnitStarts) {
+    TNodeReading r = Running(50);
+    r.WUName = "p9999_Unknown";
+    TRowRefresh first = Refresh(0, r);
+    ASSERT_TRUE(first.Balloon);
+    EXPECT_EQ(first.Balloon->Title, "KORVEX Info");
+    EXPECT_EQ(first.Balloon->Text, "Unknown WU.\r\nUpdate database from Internet.");
+    EXPECT_EQ(first.Row.Cells[0], "");
+    EXPECT_EQ(first.Row.Cells[5], "");
+    EXPECT_FALSE(first.Row.Cells[1].empty());   // remain and finish still shown
+    EXPECT_FALSE(first.Row.Cells[4].empty());
+    EXPECT_EQ(history.Count(), 0);
+    EXPECT_FALSE(Refresh(0, r).Balloon);
+    r.Progress = 1;
+    Refresh(0, r);   // progress dropped: armed again
+    language = 0;
+    ASSERT_TRUE(Refresh(0, r).Balloon);
+}
+
+TEST_F(RowRefreshTest, CompletionBalloonComesOnceAndCyclesTheTrayIcons) {
+    TRowRefresh done = Refresh(0, Running(100));
+    ASSERT_TRUE(done.Balloon);
+    EXPECT_EQ(done.Balloon->Text, "WU Complete.\r\n Attempting to send results ");
+    EXPECT_TRUE(done.CycleTrayIcons);
+    TRowRefresh again = Refresh(0, Running(100));
+    EXPECT_FALSE(again.Balloon);
+    EXPECT_FALSE(again.CycleTrayIcons);
+}
+
+TEST_F(RowRefreshTest, EachPercentMeasuresTheSpeedIntoTheStoreAndTheHistoryLine) {
+    Refresh(0, Running(45));
+    nodes[0].SeenProgress = 44;
+    Refresh(0, Running(45));
+    // 120 points, 12 minutes a percent: 10 per minute.
+    auto stored = env.Stored(DataKey, "Gromacs0");
+    ASSERT_TRUE(stored);
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("@10.00"), std::string::npos);
+}
+
+TEST_F(RowRefreshTest, CacheStepsFollowTheLevelAndTheCacheFolder) {
+    std::vector<std::pair<int, int>> made;
+    std::vector<int> used;
+    actions.Workers.CashMake = [&](int node, int mid) { made.emplace_back(node, mid); };
+    actions.Workers.CashWork = [&](int node) { used.push_back(node); };
+    nodes[0].Settings.Get = true;
+    nodes[0].Settings.Level = 90;
+    Refresh(0, Running(89));
+    EXPECT_TRUE(made.empty());
+    Refresh(0, Running(91));
+    EXPECT_EQ(made, (std::vector<std::pair<int, int>> {{0, CacheMachineId}}));
+    cacheBusy = true;
+    Refresh(0, Running(90));
+    EXPECT_EQ(made.size(), 1u);   // at the level only while no cache client runs
+    nodes[0].Cached = true;
+    TNodeReading finished = Running(100);
+    finished.Status = StatusUndecided;
+    Refresh(0, finished);
+    EXPECT_EQ(used, std::vector<int>({0}));
+    EXPECT_EQ(made.size(), 1u);
+}
+
+TEST_F(RowRefreshTest, AUnitSeenOnAnotherDayIsMarkedTwoWhenItsNodeStartsOver) {
+    env.SetNow(Now - 3);
+    history.SaveWU("p2605_Protein in water", "5-33-12", 120, "node0");
+    env.SetNow(Now);
+    TNodeReading r = Running(0);
+    EXPECT_EQ(Refresh(0, r).Row.Cells[MarkerColumn], "2");
+    EXPECT_FALSE(nodes[0].UnitStarted);
+    r.RCG.clear();   // no run-clone-gen matches nothing
+    nodes[0].UnitStarted = true;
+    EXPECT_EQ(Refresh(0, r).Row.Cells[MarkerColumn], "");
+}
+
+}
+}
