@@ -7,10 +7,13 @@
 #include "app/ProjectTable.h"
 #include "app/Settings.h"
 #include "app/WorkUnitHistory.h"
+#include "platform/os/Thread.h"
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,6 +83,18 @@ struct TMonitorWorkers {
     std::function<void(int node, int machineId)> CashMake;
 };
 
+// Timings of the node threads and the monitor; zero or unset values take the defaults (tests shorten them).
+struct TMonitorTimings {
+    int IntervalMs = 0;   // 0: the settings' Update minutes
+    int FilePauseMs = 250;   // after every open and load attempt of a client file
+    int HostTimeoutMs = 3000;   // the host test's connect
+    int JoinTimeoutMs = 5000;   // how long Stop waits for the node threads altogether
+    int RestartWaitMs = 20000;   // how long a restart waits for the old thread
+};
+
+class TFarmLink;
+class TMonitorCore;
+
 // Owned by the main window for the whole run. Everything here is called on the UI thread unless noted.
 class TMonitor {
 public:
@@ -118,6 +133,38 @@ public:
     void StopServ(int node);
 
     void SetWorkers(TMonitorWorkers workers);
+
+    // The service state the last status query of the node reported (0 before any reply).
+    int FarmState(int node) const;
+
+    // One reading of a copy of a node's folder (a backup folder: mode 2, a cache folder: mode 3) on its own
+    // thread, handed to `done` on the UI thread; dropped when the monitor goes first. The node's busy flag
+    // is left alone.
+    void ReadFolderOnce(int mode, int node, const std::string& folder,
+        std::function<void(int node, const TNodeReading& reading)> done);
+
+    void SetTimings(const TMonitorTimings& timings) { FTimings = timings; }
+    TFarmLink& FarmLink() { return *FLink; }   // ports and waits of the farm link
+
+private:
+    struct TPendingRestart;
+    void StartThread(int node);
+    std::shared_ptr<TMonitorCore> Core() const;
+
+    os::TEventLoop& FLoop;
+    IMonitorView& FView;
+    std::string FProgramFolder;
+    TMonitorTimings FTimings;
+    int FIntervalMs = 60000;   // the node threads' update interval of the current run
+    TMonitorWorkers FWorkers;
+    std::shared_ptr<TFarmLink> FLink;
+    mutable std::mutex FCoreLock;   // guards FCore against the farm commands of other threads
+    std::shared_ptr<TMonitorCore> FCore;   // while running
+    std::vector<os::TThreadHandle> FThreads;
+    std::vector<TPendingRestart> FRestarts;
+    std::vector<int> FLastSeen;   // the seen progress when the monitor stopped
+    std::vector<os::TThreadHandle> FReaders;
+    std::shared_ptr<std::atomic<bool>> FReadersAlive;
 };
 
 }

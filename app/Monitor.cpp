@@ -1,0 +1,212 @@
+// TMonitor: starting and stopping the node threads, the watchdog's restarts and the farm commands.
+#include "app/Monitor.h"
+
+#include "app/FarmLink.h"
+#include "app/MonitorCore.h"
+#include "app/MyThread.h"
+#include "app/ProgramLog.h"
+#include "platform/base/Assert.h"
+#include "platform/os/EventLoop.h"
+#include "platform/os/Network.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace korvex::app {
+
+struct TMonitor::TPendingRestart {
+    int Node = 0;
+    os::TEventLoop::TimePoint Deadline;
+    os::TThreadHandle Old;
+};
+
+namespace {
+
+// Waits for every thread, all of them together within timeoutMs; false when one is still running.
+bool JoinAll(std::vector<os::TThreadHandle>& threads, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    bool all = true;
+    for (os::TThreadHandle& thread : threads) {
+        if (!thread) continue;
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!thread.WaitFor(static_cast<int>(std::max<std::int64_t>(0, left.count())))) all = false;
+    }
+    return all;
+}
+
+}
+
+TMonitor::TMonitor(os::TEventLoop& loop, IMonitorView& view, std::string programFolder)
+    : FLoop(loop)
+    , FView(view)
+    , FProgramFolder(std::move(programFolder))
+    , FLink(std::make_shared<TFarmLink>(loop, os::LocalIP()))
+    , FReadersAlive(std::make_shared<std::atomic<bool>>(true)) { }
+
+TMonitor::~TMonitor() {
+    Stop();
+    *FReadersAlive = false;
+    for (os::TThreadHandle& reader : FReaders) reader.Terminate();
+    JoinAll(FReaders, FTimings.JoinTimeoutMs);
+    FLink->CloseServer();   // the link may outlive us in a thread that did not end: never its server socket
+}
+
+bool TMonitor::OpenFarmServer() {
+    return FLink->OpenServer();
+}
+
+void TMonitor::CloseFarmServer() {
+    FLink->CloseServer();
+}
+
+bool TMonitor::FarmServerOpen() const {
+    return FLink->ServerOpen();
+}
+
+std::shared_ptr<TMonitorCore> TMonitor::Core() const {
+    std::lock_guard<std::mutex> guard(FCoreLock);
+    return FCore;
+}
+
+void TMonitor::Start(const TSettings& settings, const TProjectTable& projects, TWorkUnitHistory& history) {
+    Stop();
+    auto core = std::make_shared<TMonitorCore>(FView, FLink, settings, projects, history, FProgramFolder);
+    core->SetWorkers(FWorkers);
+    const int count = core->NodeCount();
+    FLink->SetNodeCount(count);
+    {
+        std::lock_guard<std::mutex> guard(FCoreLock);
+        FCore = core;
+    }
+    FThreads.assign(static_cast<std::size_t>(count), os::TThreadHandle());
+    FIntervalMs = FTimings.IntervalMs > 0 ? FTimings.IntervalMs : ClampUpdate(settings.Update) * 60000;
+    for (int node = 0; node < count; ++node) StartThread(node);
+}
+
+void TMonitor::StartThread(int node) {
+    std::shared_ptr<TMonitorCore> core = Core();
+    KORVEX_ASSERT(core != nullptr);
+    TThreadTimings timings;
+    timings.IntervalMs = FIntervalMs;
+    timings.FilePauseMs = FTimings.FilePauseMs;
+    timings.HostTimeoutMs = FTimings.HostTimeoutMs;
+    const TNodeSettings& settings = core->Settings(node);
+    auto* thread = new MyThread(core, node, core->Generation(node), settings.Path, settings.Get, timings);
+    thread->SetPriority(os::tpLowest);
+    thread->SetFreeOnTerminate(true);
+    FThreads[static_cast<std::size_t>(node)] = thread->Handle();
+    thread->Start();
+}
+
+void TMonitor::Stop() {
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (!core) return;
+    core->Close();
+    std::vector<os::TThreadHandle> threads = std::move(FThreads);
+    for (TPendingRestart& restart : FRestarts) threads.push_back(restart.Old);
+    FRestarts.clear();
+    FThreads.clear();
+    for (os::TThreadHandle& thread : threads) thread.Terminate();
+    if (!JoinAll(threads, FTimings.JoinTimeoutMs)) WLog("A node thread did not stop in time");
+    FLastSeen.clear();
+    for (int node = 0; node < core->NodeCount(); ++node) FLastSeen.push_back(core->SeenProgress(node));
+    FLink->SetNodeCount(0);
+    std::lock_guard<std::mutex> guard(FCoreLock);
+    FCore.reset();
+}
+
+bool TMonitor::Running() const {
+    return Core() != nullptr;
+}
+
+int TMonitor::NodeCount() const {
+    std::shared_ptr<TMonitorCore> core = Core();
+    return core ? core->NodeCount() : 0;
+}
+
+int TMonitor::Stage(int node) const {
+    std::shared_ptr<TMonitorCore> core = Core();
+    return core && node >= 0 && node < core->NodeCount() ? core->Stage(node) : 0;
+}
+
+void TMonitor::RestartNode(int node) {
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (!core || node < 0 || node >= core->NodeCount()) return;
+    for (const TPendingRestart& restart : FRestarts)
+        if (restart.Node == node) return;
+    os::TThreadHandle old = FThreads[static_cast<std::size_t>(node)];
+    old.Terminate();
+    core->NextGeneration(node);   // from now on the old thread's calls do not count
+    FThreads[static_cast<std::size_t>(node)] = os::TThreadHandle();
+    FRestarts.push_back(
+        TPendingRestart {node, FLoop.Now() + std::chrono::milliseconds(FTimings.RestartWaitMs), std::move(old)});
+}
+
+void TMonitor::Tick() {
+    if (!Running()) return;
+    for (auto it = FRestarts.begin(); it != FRestarts.end();) {
+        if (!it->Old.Finished() && FLoop.Now() < it->Deadline) {
+            ++it;
+            continue;
+        }
+        const int node = it->Node;
+        it = FRestarts.erase(it);
+        StartThread(node);
+    }
+    std::erase_if(FReaders, [](const os::TThreadHandle& reader) { return reader.Finished(); });
+}
+
+int TMonitor::RepeatCount(int node) const {
+    std::shared_ptr<TMonitorCore> core = Core();
+    return core && node >= 0 && node < core->NodeCount() ? core->RepeatCount(node) : 0;
+}
+
+void TMonitor::SetRepeatCount(int node, int count) {
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (core && node >= 0 && node < core->NodeCount()) core->SetRepeatCount(node, count);
+}
+
+int TMonitor::SeenProgress(int node) const {
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (core) return node >= 0 && node < core->NodeCount() ? core->SeenProgress(node) : 0;
+    return node >= 0 && node < static_cast<int>(FLastSeen.size()) ? FLastSeen[static_cast<std::size_t>(node)] : 0;
+}
+
+int TMonitor::FarmState(int node) const {
+    std::shared_ptr<TMonitorCore> core = Core();
+    return core && node >= 0 && node < core->NodeCount() ? core->FarmState(node) : 0;
+}
+
+void TMonitor::StartServ(int node) {
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (core && node >= 0 && node < core->NodeCount()) core->StartServ(node);
+}
+
+void TMonitor::StopServ(int node) {
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (core && node >= 0 && node < core->NodeCount()) core->StopServ(node);
+}
+
+void TMonitor::SetWorkers(TMonitorWorkers workers) {
+    FWorkers = std::move(workers);
+    if (std::shared_ptr<TMonitorCore> core = Core()) core->SetWorkers(FWorkers);
+}
+
+void TMonitor::ReadFolderOnce(
+    int mode, int node, const std::string& folder, std::function<void(int, const TNodeReading&)> done) {
+    KORVEX_ASSERT(mode == static_cast<int>(TThreadMode::BackupReading) || mode == static_cast<int>(TThreadMode::CacheReading));
+    std::shared_ptr<std::atomic<bool>> alive = FReadersAlive;
+    auto guarded = [alive, done = std::move(done)](int n, const TNodeReading& reading) {
+        if (*alive && done) done(n, reading);
+    };
+    TThreadTimings timings;
+    timings.FilePauseMs = FTimings.FilePauseMs;
+    timings.HostTimeoutMs = FTimings.HostTimeoutMs;
+    auto* thread = new MyThread(static_cast<TThreadMode>(mode), node, folder, guarded, timings);
+    thread->SetPriority(os::tpLowest);
+    thread->SetFreeOnTerminate(true);
+    FReaders.push_back(thread->Handle());
+    thread->Start();
+}
+
+}

@@ -1,0 +1,150 @@
+// MyThread: the monitoring cycle of one node and the one-shot folder reading.
+#include "app/MyThread.h"
+
+#include "app/NodeFiles.h"
+#include "platform/base/DateTime.h"
+#include "platform/base/Assert.h"
+#include "platform/os/Network.h"
+
+#include <algorithm>
+
+namespace korvex::app {
+
+os::TCriticalSection& HostTestLock() {
+    static os::TCriticalSection lock;
+    return lock;
+}
+
+bool PathHostAnswers(const std::string& path, int timeoutMs) {
+    if (path.find("\\\\") == std::string::npos) return true;
+    const std::string host = os::HostOfUncPath(path);
+    if (host.empty()) return false;
+    os::TCriticalSectionLock guard(HostTestLock());
+    return os::HostAnswers(host, timeoutMs);
+}
+
+MyThread::MyThread(
+    std::shared_ptr<INodeHost> host, int node, int generation, std::string path, bool get, TThreadTimings timings)
+    : os::TThread(true)
+    , FMode(TThreadMode::Monitor)
+    , FNode(node)
+    , FGeneration(generation)
+    , FPath(std::move(path))
+    , FGet(get)
+    , FTimings(timings)
+    , FHost(std::move(host)) {
+    KORVEX_ASSERT(FHost != nullptr);
+}
+
+MyThread::MyThread(TThreadMode mode, int node, std::string path, TReadingDone done, TThreadTimings timings)
+    : os::TThread(true)
+    , FMode(mode)
+    , FNode(node)
+    , FPath(std::move(path))
+    , FTimings(timings)
+    , FDone(std::move(done)) {
+    KORVEX_ASSERT(mode != TThreadMode::Monitor);
+}
+
+void MyThread::Stage(int stage) {
+    if (FHost) FHost->SetStage(FNode, FGeneration, stage);
+}
+
+TNodeReading MyThread::ReadFolder(bool withStages) {
+    os::TRetryOptions options;
+    options.PauseMs = FTimings.FilePauseMs;
+    options.Pause = [this](int ms) { return Sleep(ms); };
+    // Stages for the log, then for the unit-info file: opened, loaded, paused.
+    auto stagesOf = [&](int opened, int loaded, int paused) {
+        if (!withStages) return std::function<void(os::TRetryStep)> {};
+        return std::function<void(os::TRetryStep)>([this, opened, loaded, paused](os::TRetryStep step) {
+            if (step == os::TRetryStep::Opened) Stage(opened);
+            if (step == os::TRetryStep::LoadAttempted) Stage(loaded);
+            if (step == os::TRetryStep::LoadPaused) Stage(paused);
+        });
+    };
+    const base::TDateTime now = base::Now();
+    const TUtcOffsetFunc offset = SystemUtcOffset();
+    TNodeReading reading;
+
+    if (withStages) Stage(7);
+    TTextLines log;
+    options.OnStep = stagesOf(8, 9, 994);
+    LoadTextLinesRetrying(NodeFilePath(FPath, ClientLogName), log, options);
+    ScanClientLog(log, now, offset, reading);
+    log = TTextLines();
+    if (withStages) {
+        Stage(10);
+        Stage(11);
+    }
+    if (Terminated()) return reading;
+
+    TTextLines unitInfo;
+    options.OnStep = stagesOf(12, 13, 14);
+    LoadTextLinesRetrying(NodeFilePath(FPath, UnitInfoName), unitInfo, options);
+    ScanUnitInfo(unitInfo, now, offset, reading);
+    unitInfo = TTextLines();
+    if (withStages) {
+        Stage(15);
+        Stage(16);
+    }
+    return reading;
+}
+
+void MyThread::MonitorCycle() {
+    FHost->CycleStarted(FNode, FGeneration);
+    // The busy flag is cleared on every way out of the cycle.
+    struct TCycleEnd {
+        MyThread& Thread;
+        ~TCycleEnd() { Thread.FHost->CycleEnded(Thread.FNode, Thread.FGeneration); }
+    } cycleEnd {*this};
+
+    TNodeCycle cycle;
+    cycle.CycleStart = base::Now();
+    const bool answers = PathHostAnswers(FPath, FTimings.HostTimeoutMs);
+    Stage(1);
+    if (!answers) {
+        cycle.Reading.Status = StatusHostDown;
+        cycle.Reading.TimePerPercent = NoTimeText;
+    } else {
+        Stage(2);
+        if (FGet) {
+            cycle.Farm = FHost->QueryFarm(FNode, FGeneration, FPath, [this](int ms) { return Sleep(ms); });
+            Stage(53);
+        }
+        if (Terminated()) return;
+        cycle.Reading = ReadFolder(true);
+    }
+    if (Terminated()) return;
+    Stage(17);
+    FHost->RefreshRow(FNode, FGeneration, cycle);
+    Stage(171);
+}
+
+void MyThread::Execute() {
+    if (FMode != TThreadMode::Monitor) {
+        TNodeReading reading;
+        if (PathHostAnswers(FPath, FTimings.HostTimeoutMs))
+            reading = ReadFolder(false);
+        else
+            reading.Status = StatusHostDown;
+        if (!Terminated() && FDone) {
+            TReadingDone done = FDone;
+            const int node = FNode;
+            os::TThread::Queue([done, node, reading] { done(node, reading); });
+        }
+        Terminate();
+        return;
+    }
+    Stage(0);
+    while (!Terminated()) {
+        MonitorCycle();
+        if (Terminated()) break;
+        Stage(77);
+        Sleep(std::max(0, FTimings.IntervalMs - 500));
+        Stage(19);
+    }
+    Stage(-1);
+}
+
+}

@@ -1,0 +1,239 @@
+// The monitor with real node threads: rows reaching the view, history lines, the farm exchange, hosts that
+// do not answer, restarts, one-shot readings and stopping while threads are busy.
+#include "app/Monitor.h"
+#include "app/FarmLink.h"
+#include "app/RowRefresh.h"
+#include "support/AppEnvironment.h"
+#include "support/FakeFarmService.h"
+
+#include "platform/base/DateTime.h"
+#include "platform/os/EventLoop.h"
+#include "platform/os/EventLoopDispatcher.h"
+#include "platform/os/Network.h"
+#include "platform/os/ServerSocket.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+namespace korvex::app {
+namespace {
+
+const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+
+class TFakeView : public IMonitorView {
+public:
+    void RowRefreshed(const TRowRefresh& refresh) override {
+        ++Calls;
+        ++Refreshes[refresh.Row.Node];
+        Rows[refresh.Row.Node] = refresh.Row;
+    }
+    void CycleStarted(int node) override {
+        ++Calls;
+        ++Cycles[node];
+    }
+    void BusyChanged(bool anyNodeBusy) override {
+        ++Calls;
+        Busy.push_back(anyNodeBusy);
+    }
+
+    int Calls = 0;
+    std::map<int, int> Refreshes;
+    std::map<int, int> Cycles;
+    std::map<int, TRowView> Rows;
+    std::vector<bool> Busy;
+};
+
+// A client folder with a running unit.
+void WriteNode(const std::string& folder, const std::string& protein = "p2605_Protein in water", int run = 5,
+    int percent = 45) {
+    test::TClientLog log;
+    log.ClientStart().StepUnit(protein, "December 5 20:10:09", run, 33, 12, percent, 60);
+    test::WriteFile(folder + "/FAHlog.txt", log.Text());
+    test::WriteFile(folder + "/unitinfo.txt",
+        test::JoinLines(test::UnitInfo(protein, "December 5 20:10:09", "December 11 20:10:09", percent)));
+}
+
+class MonitorTest : public testing::Test {
+protected:
+    void SetUp() override {
+        env.SetNow(Now);
+        projects.Add(TProjectRow {"p2605_Protein in water", "GROMACS", 120});
+        dispatcher.Install();
+        timings.IntervalMs = 550;   // 50 ms asleep between cycles
+        timings.FilePauseMs = 1;
+        monitor.SetTimings(timings);
+        monitor.FarmLink().SetPort(0);
+        monitor.FarmLink().SetServicePort(service.Port());
+        monitor.FarmLink().SetReplyWait(50, 20);
+    }
+    void TearDown() override { monitor.Stop(); }
+
+    TNodeSettings& AddNode(const std::string& label) {
+        TNodeSettings node;
+        node.Label = label;
+        node.Path = env.File(label);
+        WriteNode(node.Path);
+        settings.Nodes.push_back(node);
+        return settings.Nodes.back();
+    }
+    void Start() {
+        history.Load();
+        monitor.Start(settings, projects, history);
+    }
+    bool RefreshedAll(int times) {
+        return test::PumpUntil(loop, [&] {
+            for (int node = 0; node < static_cast<int>(settings.Nodes.size()); ++node)
+                if (view.Refreshes[node] < times) return false;
+            return true;
+        });
+    }
+
+    test::TAppEnvironment env;
+    os::TEventLoop loop;
+    os::TEventLoopDispatcher dispatcher {loop};
+    test::TFakeFarmService service {loop};
+    TFakeView view;
+    TMonitorTimings timings;
+    TMonitor monitor {loop, view, env.Folder()};
+    TSettings settings;
+    TProjectTable projects;
+    TWorkUnitHistory history;
+};
+
+TEST_F(MonitorTest, EveryNodeRefreshesItsRowAndStopSilencesTheView) {
+    AddNode("one");
+    AddNode("two");
+    Start();
+    EXPECT_TRUE(monitor.Running());
+    EXPECT_EQ(monitor.NodeCount(), 2);
+    ASSERT_TRUE(RefreshedAll(2));
+    EXPECT_EQ(view.Rows[0].Progress, 45);
+    EXPECT_EQ(view.Rows[1].Cells[8], "2605 * 5-33-12");
+    EXPECT_EQ(view.Rows[1].Cells[MarkerColumn], "1");   // the same unit on both
+    EXPECT_EQ(view.Rows[0].Status.Color, StatusRunning);
+    EXPECT_GE(view.Cycles[0], 2);
+    ASSERT_FALSE(view.Busy.empty());
+    EXPECT_TRUE(view.Busy.front());
+
+    monitor.Stop();
+    const int calls = view.Calls;
+    loop.RunOnce(100);
+    loop.ProcessPending();
+    EXPECT_EQ(view.Calls, calls);
+    EXPECT_FALSE(monitor.Running());
+    EXPECT_EQ(monitor.NodeCount(), 0);
+    EXPECT_EQ(monitor.SeenProgress(1), 45);   // kept for the exit-time save
+}
+
+TEST_F(MonitorTest, AFinishingUnitAddsExactlyOneHistoryLine) {
+    AddNode("one");
+    Start();
+    ASSERT_TRUE(RefreshedAll(3));
+    EXPECT_EQ(history.Count(), 1);
+    WriteNode(settings.Nodes[0].Path, "p2605_Protein in water", 5, 100);
+    const int seen = view.Refreshes[0];
+    ASSERT_TRUE(RefreshedAll(seen + 2));
+    WriteNode(settings.Nodes[0].Path, "p2605_Protein in water", 6, 2);   // the next unit
+    ASSERT_TRUE(RefreshedAll(seen + 4));
+    ASSERT_EQ(history.Count(), 2);
+    EXPECT_EQ(history.Entries()[0].RCG, "5-33-12");
+    EXPECT_EQ(history.Entries()[1].RCG, "6-33-12");
+}
+
+TEST_F(MonitorTest, TheStatusQueryReachesTheServiceAndItsReplyColoursTheFarmSquare) {
+    TNodeSettings& node = AddNode("farm");
+    node.Get = true;
+    node.Ip = "127.0.0.1";
+    node.RSPath = "C:\\FAH";
+    ASSERT_TRUE(monitor.OpenFarmServer());
+    const int serverPort = monitor.FarmLink().ServerPort();
+    service.OnMessage = [&](const std::string& message) {
+        if (message.find("#3*") != std::string::npos) test::SendReply(serverPort, "127.0.0.1#4*C:\\FAH^farm");
+    };
+    Start();
+    ASSERT_TRUE(RefreshedAll(1));
+    EXPECT_EQ(view.Rows[0].Farm.Color, ColorLime);
+    EXPECT_EQ(view.Rows[0].Farm.Hint, "Service of control is AKTIVE");
+    EXPECT_EQ(monitor.FarmState(0), FarmStateRunning);
+    EXPECT_EQ(service.Messages()[0], os::LocalIP() + "#3*C:\\FAH^farm");
+}
+
+TEST_F(MonitorTest, WithoutAReplyTheFarmSquareIsRedAndTheServiceIsAskedToStart) {
+    TNodeSettings& node = AddNode("farm");
+    node.Get = true;
+    node.Ip = "127.0.0.1";
+    monitor.FarmLink().SetReplyWait(2, 10);
+    Start();
+    ASSERT_TRUE(RefreshedAll(1));
+    EXPECT_EQ(view.Rows[0].Farm.Color, ColorRed);
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return service.Messages().size() >= 2; }));
+    EXPECT_NE(service.Messages()[1].find("#1*"), std::string::npos);
+}
+
+TEST_F(MonitorTest, AHostThatDoesNotAnswerTurnsItsRowRed) {
+    ::setenv("KORVEX_SMB_PORT", "1", 1);
+    TNodeSettings& node = AddNode("down");
+    node.Path = "\\\\127.0.0.1\\fah";
+    Start();
+    ASSERT_TRUE(RefreshedAll(1));
+    ::unsetenv("KORVEX_SMB_PORT");
+    EXPECT_EQ(view.Rows[0].Status.Color, ColorRed);
+    EXPECT_EQ(view.Rows[0].Farm.Color, ColorRed);
+    EXPECT_FALSE(view.Rows[0].GaugeEnabled);
+}
+
+TEST_F(MonitorTest, RestartReplacesTheThreadWithoutBlockingOnceTheOldOneEnded) {
+    timings.IntervalMs = 60000;
+    monitor.SetTimings(timings);
+    AddNode("one");
+    Start();
+    ASSERT_TRUE(RefreshedAll(1));
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return monitor.Stage(0) == 77; }));   // asleep
+    monitor.RestartNode(0);
+    EXPECT_EQ(view.Refreshes[0], 1);
+    ASSERT_TRUE(test::PumpUntil(loop, [&] {
+        monitor.Tick();
+        return view.Refreshes[0] == 2;
+    }));
+    EXPECT_EQ(monitor.NodeCount(), 1);
+}
+
+TEST_F(MonitorTest, StopWhileThreadsAreReadingEndsThemAll) {
+    timings.FilePauseMs = 300;   // each read pauses: a stop comes in the middle
+    monitor.SetTimings(timings);
+    for (int i = 0; i < 6; ++i) AddNode("n" + std::to_string(i));
+    Start();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Cycles.size() == 6; }));
+    monitor.Stop();
+    const int calls = view.Calls;
+    loop.RunOnce(50);
+    EXPECT_EQ(view.Calls, calls);
+    EXPECT_TRUE(view.Refreshes.empty());
+    // Started again, the monitor works as before.
+    timings.FilePauseMs = 1;
+    monitor.SetTimings(timings);
+    Start();
+    EXPECT_TRUE(RefreshedAll(1));
+}
+
+TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndLeavesTheBusyFlagsAlone) {
+    timings.IntervalMs = 60000;
+    monitor.SetTimings(timings);
+    AddNode("copy");
+    Start();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return monitor.Stage(0) == 77 && view.Busy.size() == 2; }));
+    std::optional<TNodeReading> got;
+    monitor.ReadFolderOnce(2, 0, settings.Nodes[0].Path, [&](int node, const TNodeReading& reading) {
+        EXPECT_EQ(node, 0);
+        EXPECT_TRUE(os::CurrentThreadIsUi());
+        got = reading;
+    });
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return got.has_value(); }));
+    EXPECT_EQ(got->Progress, 45);
+    EXPECT_EQ(view.Busy, std::vector<bool>({true, false}));
+}
+
+}
+}
