@@ -7,6 +7,7 @@
 #include "platform/os/Network.h"
 
 #include <algorithm>
+#include <array>
 
 namespace korvex::app {
 
@@ -51,43 +52,33 @@ void MyThread::Stage(int stage) {
 }
 
 TNodeReading MyThread::ReadFolder(bool withStages) {
-    os::TRetryOptions options;
-    options.PauseMs = FTimings.FilePauseMs;
-    options.Pause = [this](int ms) { return Sleep(ms); };
-    // Stages for the log, then for the unit-info file: opened, loaded, paused.
-    auto stagesOf = [&](int opened, int loaded, int paused) {
-        if (!withStages) return std::function<void(os::TRetryStep)> {};
-        return std::function<void(os::TRetryStep)>([this, opened, loaded, paused](os::TRetryStep step) {
-            if (step == os::TRetryStep::Opened) Stage(opened);
-            if (step == os::TRetryStep::LoadAttempted) Stage(loaded);
-            if (step == os::TRetryStep::LoadPaused) Stage(paused);
-        });
-    };
     const base::TDateTime now = base::Now();
     const TUtcOffsetFunc offset = SystemUtcOffset();
     TNodeReading reading;
-
+    using TScan = void (*)(const TTextLines&, base::TDateTime, const TUtcOffsetFunc&, TNodeReading&);
+    // One file: loaded with retries, scanned, freed. The stages are those of the file's open, load, pause
+    // after a load, and of freeing its lines and its stream.
+    auto readFile = [&](const char* name, TScan scan, std::array<int, 5> stages) {
+        os::TRetryOptions options;
+        options.PauseMs = FTimings.FilePauseMs;
+        options.Pause = [this](int ms) { return Sleep(ms); };
+        if (withStages)
+            options.OnStep = [this, stages](os::TRetryStep step) {
+                if (step == os::TRetryStep::Opened) Stage(stages[0]);
+                if (step == os::TRetryStep::LoadAttempted) Stage(stages[1]);
+                if (step == os::TRetryStep::LoadPaused) Stage(stages[2]);
+            };
+        TTextLines lines;
+        LoadTextLinesRetrying(NodeFilePath(FPath, name), lines, options);
+        scan(lines, now, offset, reading);
+        if (withStages) {
+            Stage(stages[3]);
+            Stage(stages[4]);
+        }
+    };
     if (withStages) Stage(7);
-    TTextLines log;
-    options.OnStep = stagesOf(8, 9, 994);
-    LoadTextLinesRetrying(NodeFilePath(FPath, ClientLogName), log, options);
-    ScanClientLog(log, now, offset, reading);
-    log = TTextLines();
-    if (withStages) {
-        Stage(10);
-        Stage(11);
-    }
-    if (Terminated()) return reading;
-
-    TTextLines unitInfo;
-    options.OnStep = stagesOf(12, 13, 14);
-    LoadTextLinesRetrying(NodeFilePath(FPath, UnitInfoName), unitInfo, options);
-    ScanUnitInfo(unitInfo, now, offset, reading);
-    unitInfo = TTextLines();
-    if (withStages) {
-        Stage(15);
-        Stage(16);
-    }
+    readFile(ClientLogName, &ScanClientLog, {8, 9, 994, 10, 11});
+    if (!Terminated()) readFile(UnitInfoName, &ScanUnitInfo, {12, 13, 14, 15, 16});
     return reading;
 }
 
