@@ -16,11 +16,12 @@ os::TCriticalSection& HostTestLock() {
     return lock;
 }
 
-bool PathHostAnswers(const std::string& path, int timeoutMs) {
+bool PathHostAnswers(const std::string& path, int timeoutMs, const std::function<bool()>& stopped) {
     if (path.find("\\\\") == std::string::npos) return true;
     const std::string host = os::HostOfUncPath(path);
     if (host.empty()) return false;
     os::TCriticalSectionLock guard(HostTestLock());
+    if (stopped && stopped()) return false;
     return os::HostAnswers(host, timeoutMs);
 }
 
@@ -92,7 +93,7 @@ void MyThread::MonitorCycle() {
 
     TNodeCycle cycle;
     cycle.CycleStart = base::Now();
-    const bool answers = PathHostAnswers(FPath, FTimings.HostTimeoutMs);
+    const bool answers = PathHostAnswers(FPath, FTimings.HostTimeoutMs, [this] { return Terminated(); });
     Stage(1);
     if (!answers) {
         cycle.Reading.Status = StatusHostDown;

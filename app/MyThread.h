@@ -45,8 +45,9 @@ struct TThreadTimings {
 // The lock around host tests: at most one runs at a time.
 os::TCriticalSection& HostTestLock();
 
-// Whether the host of a UNC path answers, under the host-test lock; a local path always answers.
-bool PathHostAnswers(const std::string& path, int timeoutMs);
+// Whether the host of a UNC path answers, under the host-test lock; a local path always answers. A caller
+// asked to stop while it waited for the lock (`stopped`) gets false without a test.
+bool PathHostAnswers(const std::string& path, int timeoutMs, const std::function<bool()>& stopped = {});
 
 class MyThread : public os::TThread {
 public:
