@@ -106,10 +106,7 @@ void TMonitorCore::CycleStarted(int node, int generation) {
             ToView([](IMonitorView& view) { view.BusyChanged(true); });
         }
     }
-    {
-        os::TCriticalSectionLock update(FUpdateLock);
-        FNodes[Index(node)].Row.Status.ParentColor = true;
-    }
+    // The view shows the form's colour until the refresh colours the square again (every refresh does).
     ToView([node](IMonitorView& view) { view.CycleStarted(node); });
 }
 

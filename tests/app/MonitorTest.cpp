@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
 #include <map>
 
 namespace korvex::app {
@@ -91,7 +92,8 @@ protected:
     }
 
     test::TAppEnvironment env;
-    os::TEventLoop loop;
+    std::atomic<int> skewMs {0};   // moves the loop's clock ahead
+    os::TEventLoop loop {[this] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(skewMs.load()); }};
     os::TEventLoopDispatcher dispatcher {loop};
     test::TFakeFarmService service {loop};
     TFakeView view;
@@ -198,6 +200,30 @@ TEST_F(MonitorTest, RestartReplacesTheThreadWithoutBlockingOnceTheOldOneEnded) {
         return view.Refreshes[0] == 2;
     }));
     EXPECT_EQ(monitor.NodeCount(), 1);
+}
+
+TEST_F(MonitorTest, ARestartWaitsForTheOldThreadAtMostTheRestartTime) {
+    settings.AutoBackup = true;
+    AddNode("stuck").Backup = true;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> backups {0};
+    monitor.SetWorkers(TMonitorWorkers {[&, released](int) {
+        ++backups;
+        released.wait();   // the old thread hangs inside its refresh
+    }, {}, {}});
+    Start();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return backups == 1; }));
+    monitor.RestartNode(0);
+    loop.RunOnce(50);
+    monitor.Tick();
+    loop.RunOnce(50);
+    EXPECT_EQ(view.Cycles[0], 1);   // the old one still runs: no new thread yet
+    skewMs += timings.RestartWaitMs;
+    monitor.Tick();
+    EXPECT_TRUE(test::PumpUntil(loop, [&] { return view.Cycles[0] == 2; }));
+    release.set_value();
+    EXPECT_TRUE(test::PumpUntil(loop, [&] { return view.Refreshes[0] >= 2; }));
 }
 
 TEST_F(MonitorTest, StopWhileThreadsAreReadingEndsThemAll) {
