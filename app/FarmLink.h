@@ -33,8 +33,8 @@ inline constexpr int FarmColorNoReply = 255;
 inline constexpr int FarmColorReplied = 32768;
 
 // sender "#" command "*" service path "^" node name; the fields are sent as they are.
-std::string FarmMessage(const std::string& sender, int command, const std::string& servicePath,
-    const std::string& nodeName);
+std::string FarmMessage(
+    const std::string& sender, int command, const std::string& servicePath, const std::string& nodeName);
 
 // A reply cut at the first "#", the first "*" and the first "^"; a missing mark leaves its fields empty.
 struct TFarmReplyFields {
@@ -94,8 +94,8 @@ public:
     // onStep reports the stages of the exchange (51 after the open, 52 after the send). The caller holds
     // the farm lock from before it set up the target.
     using TPause = std::function<bool(int ms)>;
-    TFarmReply Query(int node, const TFarmTarget& target, const TPause& pause,
-        const std::function<void(int stage)>& onStep = {});
+    TFarmReply Query(
+        int node, const TFarmTarget& target, const TPause& pause, const std::function<void(int stage)>& onStep = {});
     void SetReplyWait(int polls, int pollMs) {
         FPolls = polls;
         FPollMs = pollMs;

@@ -41,12 +41,14 @@ TMonitor::TMonitor(os::TEventLoop& loop, IMonitorView& view, std::string program
     , FView(view)
     , FProgramFolder(std::move(programFolder))
     , FLink(std::make_shared<TFarmLink>(loop, os::LocalIP()))
-    , FReadersAlive(std::make_shared<std::atomic<bool>>(true)) { }
+    , FReadersAlive(std::make_shared<std::atomic<bool>>(true)) {
+}
 
 TMonitor::~TMonitor() {
     Stop();
     *FReadersAlive = false;
-    for (os::TThreadHandle& reader : FReaders) reader.Terminate();
+    for (os::TThreadHandle& reader : FReaders)
+        reader.Terminate();
     JoinAll(FReaders, FTimings.JoinTimeoutMs);
     FLink->CloseServer();   // the link may outlive us in a thread that did not end: never its server socket
 }
@@ -80,7 +82,8 @@ void TMonitor::Start(const TSettings& settings, const TProjectTable& projects, T
     }
     FThreads.assign(static_cast<std::size_t>(count), os::TThreadHandle());
     FIntervalMs = FTimings.IntervalMs > 0 ? FTimings.IntervalMs : ClampUpdate(settings.Update) * 60000;
-    for (int node = 0; node < count; ++node) StartThread(node);
+    for (int node = 0; node < count; ++node)
+        StartThread(node);
 }
 
 void TMonitor::StartThread(int node) {
@@ -103,13 +106,16 @@ void TMonitor::Stop() {
     if (!core) return;
     core->Close();
     std::vector<os::TThreadHandle> threads = std::move(FThreads);
-    for (TPendingRestart& restart : FRestarts) threads.push_back(restart.Old);
+    for (TPendingRestart& restart : FRestarts)
+        threads.push_back(restart.Old);
     FRestarts.clear();
     FThreads.clear();
-    for (os::TThreadHandle& thread : threads) thread.Terminate();
+    for (os::TThreadHandle& thread : threads)
+        thread.Terminate();
     if (!JoinAll(threads, FTimings.JoinTimeoutMs)) WLog("A node thread did not stop in time");
     FLastSeen.clear();
-    for (int node = 0; node < core->NodeCount(); ++node) FLastSeen.push_back(core->SeenProgress(node));
+    for (int node = 0; node < core->NodeCount(); ++node)
+        FLastSeen.push_back(core->SeenProgress(node));
     FLink->SetNodeCount(0);
     std::lock_guard<std::mutex> guard(FCoreLock);
     FCore.reset();
@@ -194,7 +200,8 @@ void TMonitor::SetWorkers(TMonitorWorkers workers) {
 
 void TMonitor::ReadFolderOnce(
     int mode, int node, const std::string& folder, std::function<void(int, const TNodeReading&)> done) {
-    KORVEX_ASSERT(mode == static_cast<int>(TThreadMode::BackupReading) || mode == static_cast<int>(TThreadMode::CacheReading));
+    KORVEX_ASSERT(
+        mode == static_cast<int>(TThreadMode::BackupReading) || mode == static_cast<int>(TThreadMode::CacheReading));
     std::shared_ptr<std::atomic<bool>> alive = FReadersAlive;
     auto guarded = [alive, done = std::move(done)](int n, const TNodeReading& reading) {
         if (*alive && done) done(n, reading);

@@ -140,8 +140,8 @@ public:
     // One reading of a copy of a node's folder (a backup folder: mode 2, a cache folder: mode 3) on its own
     // thread, handed to `done` on the UI thread; dropped when the monitor goes first. The node's busy flag
     // is left alone.
-    void ReadFolderOnce(int mode, int node, const std::string& folder,
-        std::function<void(int node, const TNodeReading& reading)> done);
+    void ReadFolderOnce(
+        int mode, int node, const std::string& folder, std::function<void(int node, const TNodeReading& reading)> done);
 
     void SetTimings(const TMonitorTimings& timings) { FTimings = timings; }
     TFarmLink& FarmLink() { return *FLink; }   // ports and waits of the farm link

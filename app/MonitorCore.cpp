@@ -16,7 +16,8 @@ namespace {
 
 std::unique_ptr<std::atomic<int>[]> Table(std::size_t count, const std::function<int(std::size_t)>& value) {
     auto table = std::make_unique<std::atomic<int>[]>(count);
-    for (std::size_t i = 0; i < count; ++i) table[i] = value(i);
+    for (std::size_t i = 0; i < count; ++i)
+        table[i] = value(i);
     return table;
 }
 
@@ -115,7 +116,8 @@ void TMonitorCore::CycleEnded(int node, int generation) {
     std::lock_guard<std::mutex> guard(FBusyLock);
     FBusy[Index(node)] = 0;
     if (std::any_of(FBusy.begin(), FBusy.end(), [](char busy) { return busy != 0; })) return;
-    for (int i = 0; i < NodeCount(); ++i) FRepeats[static_cast<std::size_t>(i)] = 0;
+    for (int i = 0; i < NodeCount(); ++i)
+        FRepeats[static_cast<std::size_t>(i)] = 0;
     SetStage(node, generation, 18);
     if (FBusyShown) {
         FBusyShown = false;
@@ -123,8 +125,7 @@ void TMonitorCore::CycleEnded(int node, int generation) {
     }
 }
 
-TFarmReply TMonitorCore::QueryFarm(
-    int node, int generation, const std::string& path, const TFarmLink::TPause& pause) {
+TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& path, const TFarmLink::TPause& pause) {
     auto stage = [this, node, generation](int s) { SetStage(node, generation, s); };
     os::TCriticalSectionLock farm(FLink->FarmLock());
     std::string ip;
@@ -156,8 +157,8 @@ TFarmReply TMonitorCore::QueryFarm(
 void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle) {
     os::TCriticalSectionLock update(FUpdateLock);
     if (FClosed || !Current(node, generation)) return;
-    TRowRefreshContext context {FNodes, FProjects, FHistory, FAutoBackup, FHintTray, FLanguage, FProgramFolder,
-        FCacheBusy, {}};
+    TRowRefreshContext context {
+        FNodes, FProjects, FHistory, FAutoBackup, FHintTray, FLanguage, FProgramFolder, FCacheBusy, {}};
     context.Actions.Stage = [this, node, generation](int s) { SetStage(node, generation, s); };
     context.Actions.StartServ = [this](int n) { StartServ(n); };
     context.Actions.Workers = FWorkers;

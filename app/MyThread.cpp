@@ -2,8 +2,8 @@
 #include "app/MyThread.h"
 
 #include "app/NodeFiles.h"
-#include "platform/base/DateTime.h"
 #include "platform/base/Assert.h"
+#include "platform/base/DateTime.h"
 #include "platform/os/Network.h"
 
 #include <algorithm>

@@ -29,8 +29,7 @@ public:
     virtual void SetStage(int node, int generation, int stage) = 0;
     virtual void CycleStarted(int node, int generation) = 0;   // busy flag, busy view, status square
     // The farm status query with the host's address looked up first when unknown.
-    virtual TFarmReply QueryFarm(int node, int generation, const std::string& path,
-        const TFarmLink::TPause& pause) = 0;
+    virtual TFarmReply QueryFarm(int node, int generation, const std::string& path, const TFarmLink::TPause& pause) = 0;
     virtual void RefreshRow(int node, int generation, const TNodeCycle& cycle) = 0;
     virtual void CycleEnded(int node, int generation) = 0;   // busy flag cleared; all idle: view told
 };
@@ -52,8 +51,8 @@ bool PathHostAnswers(const std::string& path, int timeoutMs, const std::function
 class MyThread : public os::TThread {
 public:
     // Mode 1: the monitoring cycle of `node`, reporting to `host`.
-    MyThread(std::shared_ptr<INodeHost> host, int node, int generation, std::string path, bool get,
-        TThreadTimings timings);
+    MyThread(
+        std::shared_ptr<INodeHost> host, int node, int generation, std::string path, bool get, TThreadTimings timings);
     // Modes 2 and 3: one reading of `path`, handed to `done` on the UI thread; the thread then ends. The
     // node's busy flag is not touched.
     using TReadingDone = std::function<void(int node, const TNodeReading& reading)>;

@@ -51,8 +51,8 @@ void MeasureSpeed(TRowRefreshContext& context, int node, const TNodeReading& rea
     if (context.History) context.History->ReSaveWU(reading.WUName, reading.RCG, r);
 }
 
-void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, int progress,
-    const std::function<void(int)>& stage) {
+void AutomaticBackup(
+    TRowRefreshContext& context, int node, TNodeState& state, int progress, const std::function<void(int)>& stage) {
     const bool on = context.AutoBackup && state.Settings.Backup;
     stage(242);
     if (progress > state.BackLevel + 5 && progress > 5 && on) {
@@ -205,7 +205,8 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     cells[3] = reading.Deadline != 0 ? DTTM(reading.Deadline) : "";
     row.Progress = reading.Progress;
     if (k != 0 && context.History) context.History->SaveWU(reading.WUName, reading.RCG, credit, state.Settings.Label);
-    if (row.Progress > state.SeenProgress && reading.TimePerPercent != NoTimeText) MeasureSpeed(context, node, reading, k);
+    if (row.Progress > state.SeenProgress && reading.TimePerPercent != NoTimeText)
+        MeasureSpeed(context, node, reading, k);
 
     stage(24);
     SetColor(row.Status, reading.Status);
@@ -239,16 +240,19 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     stage(31);
     if (reading.Status == StatusAttemptError) {
         row.Progress = 0;
-        row.Status.Hint = Lang(context.Language, "Статус неизвестен.\r\nНет новых WU...", "Status unknown.\r\nNo new WU...");
+        row.Status.Hint
+            = Lang(context.Language, "Статус неизвестен.\r\nНет новых WU...", "Status unknown.\r\nNo new WU...");
         SetColor(row.Status, ColorYellow);
-        for (int c = 0; c <= 5; ++c) cells[static_cast<std::size_t>(c)].clear();
+        for (int c = 0; c <= 5; ++c)
+            cells[static_cast<std::size_t>(c)].clear();
     }
     stage(32);
     if (reading.Status == StatusQueueLoaded) {
         row.Status.Hint
             = Lang(context.Language, "Host OK.\r\nFAH Сервис запускается", "Host OK.\r\nFAH Service is started");
         SetColor(row.Status, ColorLightGreen);
-        for (int c = 0; c <= 5; ++c) cells[static_cast<std::size_t>(c)].clear();
+        for (int c = 0; c <= 5; ++c)
+            cells[static_cast<std::size_t>(c)].clear();
     }
     stage(33);
     if (context.HintTray && reading.Progress == 100 && state.CompletionArmed) {
@@ -276,10 +280,9 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     stage(35);
     if (reading.Progress < previous) state.Warned = false;
     if (reading.Progress > 0 && !state.UnitStarted) state.UnitStarted = true;
-    const bool idle = reading.Status == StatusAttemptError || reading.Status == StatusUndecided
-        || reading.Status == StatusHostDown;
-    if ((reading.Progress == 100 || reading.Progress == 0) && idle && state.Cached
-        && context.Actions.Workers.CashWork)
+    const bool idle
+        = reading.Status == StatusAttemptError || reading.Status == StatusUndecided || reading.Status == StatusHostDown;
+    if ((reading.Progress == 100 || reading.Progress == 0) && idle && state.Cached && context.Actions.Workers.CashWork)
         context.Actions.Workers.CashWork(node);
     const int level = state.Settings.Level;
     if (state.Settings.Get && !state.Cached

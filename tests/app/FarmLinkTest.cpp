@@ -167,10 +167,13 @@ TEST_F(FarmLinkTest, ARefusedConnectionSendsNothingAndDoesNotWait) {
     link.SetServicePort(1);   // nobody listens there
     link.SetReplyWait(1000, 1000);
     std::vector<int> stages;
-    TFarmReply reply = link.Query(0, TFarmTarget {"127.0.0.1", "p", "n"}, [](int) {
-        ADD_FAILURE() << "waited";
-        return false;
-    }, [&](int stage) { stages.push_back(stage); });
+    TFarmReply reply = link.Query(
+        0, TFarmTarget {"127.0.0.1", "p", "n"},
+        [](int) {
+            ADD_FAILURE() << "waited";
+            return false;
+        },
+        [&](int stage) { stages.push_back(stage); });
     EXPECT_FALSE(reply.Replied);
     EXPECT_EQ(stages, std::vector<int>({51}));
     EXPECT_NE(link.LastClientError(), 0);

@@ -47,8 +47,8 @@ public:
 };
 
 // A client folder with a running unit.
-void WriteNode(const std::string& folder, const std::string& protein = "p2605_Protein in water", int run = 5,
-    int percent = 45) {
+void WriteNode(
+    const std::string& folder, const std::string& protein = "p2605_Protein in water", int run = 5, int percent = 45) {
     test::TClientLog log;
     log.ClientStart().StepUnit(protein, "December 5 20:10:09", run, 33, 12, percent, 60);
     test::WriteFile(folder + "/FAHlog.txt", log.Text());
@@ -93,7 +93,8 @@ protected:
 
     test::TAppEnvironment env;
     std::atomic<int> skewMs {0};   // moves the loop's clock ahead
-    os::TEventLoop loop {[this] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(skewMs.load()); }};
+    os::TEventLoop loop {
+        [this] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(skewMs.load()); }};
     os::TEventLoopDispatcher dispatcher {loop};
     test::TFakeFarmService service {loop};
     TFakeView view;
@@ -209,9 +210,10 @@ TEST_F(MonitorTest, ARestartWaitsForTheOldThreadAtMostTheRestartTime) {
     std::shared_future<void> released = release.get_future().share();
     std::atomic<int> backups {0};
     monitor.SetWorkers(TMonitorWorkers {[&, released](int) {
-        ++backups;
-        released.wait();   // the old thread hangs inside its refresh
-    }, {}, {}});
+                                            ++backups;
+                                            released.wait();   // the old thread hangs inside its refresh
+                                        },
+        {}, {}});
     Start();
     ASSERT_TRUE(test::PumpUntil(loop, [&] { return backups == 1; }));
     monitor.RestartNode(0);
@@ -229,7 +231,8 @@ TEST_F(MonitorTest, ARestartWaitsForTheOldThreadAtMostTheRestartTime) {
 TEST_F(MonitorTest, StopWhileThreadsAreReadingEndsThemAll) {
     timings.FilePauseMs = 300;   // each read pauses: a stop comes in the middle
     monitor.SetTimings(timings);
-    for (int i = 0; i < 6; ++i) AddNode("n" + std::to_string(i));
+    for (int i = 0; i < 6; ++i)
+        AddNode("n" + std::to_string(i));
     Start();
     ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Cycles.size() == 6; }));
     monitor.Stop();

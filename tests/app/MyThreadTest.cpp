@@ -21,9 +21,7 @@ TEST(PathHostAnswers, LocalPathsAnswerAndUncHostsAreProbedOnTheirPort) {
         bool Stopped;
         bool Answers;
     } cases[] = {
-        {"/srv/fah", "1", false, true},
-        {"C:\\FAH", "1", false, true},
-        {"\\\\127.0.0.1\\fah", open, false, true},
+        {"/srv/fah", "1", false, true}, {"C:\\FAH", "1", false, true}, {"\\\\127.0.0.1\\fah", open, false, true},
         {"\\\\127.0.0.1\\fah", "1", false, false},   // refused
         {"\\\\127.0.0.1\\fah", open, true, false},   // stopped: no test
         {"\\\\\\fah", open, false, false},   // no host

@@ -42,8 +42,8 @@ protected:
     }
 
     TRowRefresh Refresh(int node, const TNodeReading& reading, TFarmReply farm = {}) {
-        TRowRefreshContext context {nodes, projects, &history, autoBackup, true, language, env.Folder(), cacheBusy,
-            actions};
+        TRowRefreshContext context {
+            nodes, projects, &history, autoBackup, true, language, env.Folder(), cacheBusy, actions};
         return ReadData(context, node, TNodeCycle {reading, Now, farm});
     }
     TRowView& Row(int node) { return nodes[static_cast<std::size_t>(node)].Row; }
@@ -132,7 +132,8 @@ TEST_F(RowRefreshTest, AttemptErrorClearsTheFirstSixColumnsAndTheGaugeButKeepsTh
     TNodeReading r = Running();
     r.Status = StatusAttemptError;
     TRowView row = Refresh(0, r).Row;
-    for (int c = 0; c <= 5; ++c) EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << c;
+    for (int c = 0; c <= 5; ++c)
+        EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << c;
     EXPECT_FALSE(row.Cells[6].empty());
     EXPECT_FALSE(row.Cells[7].empty());
     EXPECT_EQ(row.Progress, 0);
@@ -175,7 +176,8 @@ TEST_F(RowRefreshTest, AHostThatDoesNotAnswerTurnsEverySquareRedAndKeepsTheOther
     language = 0;
     TRowRefresh r = Refresh(2, down);
     EXPECT_FALSE(r.Row.GaugeEnabled);
-    for (const TSquareView* square : {&r.Row.Status, &r.Row.Farm, &r.Row.Backup}) EXPECT_EQ(square->Color, ColorRed);
+    for (const TSquareView* square : {&r.Row.Status, &r.Row.Farm, &r.Row.Backup})
+        EXPECT_EQ(square->Color, ColorRed);
     EXPECT_EQ(r.Row.Status.Hint, "Хост не доступен...");
     EXPECT_EQ(r.Row.Cells[0], "");
     EXPECT_EQ(r.Row.Cells[5], "120");
