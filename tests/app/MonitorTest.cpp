@@ -229,7 +229,7 @@ TEST_F(MonitorTest, ARestartWaitsForTheOldThreadAtMostTheRestartTime) {
 }
 
 TEST_F(MonitorTest, StopWhileThreadsAreReadingEndsThemAll) {
-    timings.FilePauseMs = 300;   // each read pauses: a stop comes in the middle
+    timings.FilePauseMs = 1000;   // each read pauses: a stop comes in the middle
     monitor.SetTimings(timings);
     for (int i = 0; i < 6; ++i)
         AddNode("n" + std::to_string(i));
