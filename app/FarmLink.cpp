@@ -80,6 +80,8 @@ bool TFarmLink::OpenServer() {
     FServer = std::make_unique<os::TServerSocket>(FLoop);
     const int port = FPort ? *FPort : os::FarmPort();
     FServer->SetPort(port);
+    FServer->OnClientConnect
+        = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientConnected(socket); };
     FServer->OnClientRead = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientRead(socket); };
     FServer->OnClientDisconnect
         = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientGone(socket); };
@@ -151,6 +153,7 @@ TFarmReply TFarmLink::Query(
         FArrived = false;
         FReply = TFarmReply {};
         FWaiting = true;
+        ++FQuerySerial;
     }
     // The slot takes no reply once this query has given up, whichever way it leaves.
     struct TSlotClose {
@@ -185,15 +188,21 @@ TFarmReply TFarmLink::Query(
     return FArrived ? FReply : TFarmReply {};
 }
 
+void TFarmLink::ClientConnected(os::TServerClientWinSocket& socket) {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    // A connection opened before the query was sent cannot carry its answer.
+    FBuffers[&socket] = TReplyBuffer {"", FWaiting ? FQuerySerial : 0};
+}
+
 void TFarmLink::ClientRead(os::TServerClientWinSocket& socket) {
     std::string text = socket.ReceiveText();
     auto found = FBuffers.find(&socket);
-    if (found == FBuffers.end()) found = FBuffers.emplace(&socket, std::string()).first;
-    std::string& buffer = found->second;
+    if (found == FBuffers.end()) found = FBuffers.emplace(&socket, TReplyBuffer {}).first;
+    std::string& buffer = found->second.Text;
     std::size_t room = FarmReplyLimit - buffer.size();
     buffer.append(text, 0, std::min(room, text.size()));
     if (FarmReplyComplete(buffer) || buffer.size() >= static_cast<std::size_t>(FarmReplyLimit)) {
-        std::string reply = std::move(buffer);
+        TReplyBuffer reply = std::move(found->second);
         std::string from = socket.RemoteAddress();
         FBuffers.erase(found);
         Parse(reply, from);
@@ -204,21 +213,30 @@ void TFarmLink::ClientRead(os::TServerClientWinSocket& socket) {
 void TFarmLink::ClientGone(os::TServerClientWinSocket& socket) {
     auto found = FBuffers.find(&socket);
     if (found == FBuffers.end()) return;
-    std::string reply = std::move(found->second);
+    TReplyBuffer reply = std::move(found->second);
     FBuffers.erase(found);
     Parse(reply, socket.RemoteAddress());
 }
 
-void TFarmLink::Parse(const std::string& text, const std::string& fromAddress) {
-    if (text.empty()) return;
+void TFarmLink::Parse(const TReplyBuffer& reply, const std::string& fromAddress) {
+    if (reply.Text.empty()) return;
     std::lock_guard<std::mutex> guard(FSlotLock);
-    // Only the host of the query that waits now may answer it.
-    if (!FWaiting || FArrived || FPendingNode < 0 || FPendingNode >= FNodeCount) return;
-    if (fromAddress != FPendingAddress) return;
+    // Only the host of the query that waits now may answer it, on a connection opened while it waited.
+    const bool taken = FWaiting && !FArrived && FPendingNode >= 0 && FPendingNode < FNodeCount
+        && reply.Query == FQuerySerial && fromAddress == FPendingAddress;
+    if (!taken) {
+        ++FDroppedReplies;
+        return;
+    }
     FReply.Replied = true;
     FReply.Color = FarmColorReplied;
-    FReply.State = FarmReplyState(text);
+    FReply.State = FarmReplyState(reply.Text);
     FArrived = true;
+}
+
+int TFarmLink::DroppedReplies() const {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    return FDroppedReplies;
 }
 
 }

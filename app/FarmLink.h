@@ -5,6 +5,7 @@
 #include "platform/os/ClientSocket.h"
 #include "platform/os/CriticalSection.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -102,12 +103,18 @@ public:
     }
 
     int LastClientError() const;
+    int DroppedReplies() const;   // replies that came when no query of their host waited
 
 private:
     bool SendLocked(int command, const TFarmTarget& target, std::string& connectedIp);
+    struct TReplyBuffer {
+        std::string Text;   // at most FarmReplyLimit bytes
+        std::uint64_t Query = 0;   // the query waiting when the connection came; 0: none
+    };
+    void ClientConnected(os::TServerClientWinSocket& socket);
     void ClientRead(os::TServerClientWinSocket& socket);
     void ClientGone(os::TServerClientWinSocket& socket);
-    void Parse(const std::string& text, const std::string& fromAddress);
+    void Parse(const TReplyBuffer& reply, const std::string& fromAddress);
 
     os::TEventLoop& FLoop;
     std::string FLocalIp;
@@ -118,7 +125,7 @@ private:
     os::TCriticalSection FFarmLock;
     os::TClientSocket FClient;
     std::unique_ptr<os::TServerSocket> FServer;
-    std::map<const os::TServerClientWinSocket*, std::string> FBuffers;   // loop thread only
+    std::map<const os::TServerClientWinSocket*, TReplyBuffer> FBuffers;   // loop thread only
 
     mutable std::mutex FSlotLock;   // guards the slot below
     int FNodeCount = 0;
@@ -126,6 +133,8 @@ private:
     std::string FPendingAddress;
     bool FWaiting = false;
     bool FArrived = false;
+    std::uint64_t FQuerySerial = 0;   // counts the status queries
+    int FDroppedReplies = 0;
     TFarmReply FReply;
     int FLastClientError = 0;
 };

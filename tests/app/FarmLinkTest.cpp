@@ -139,6 +139,7 @@ TEST_F(FarmLinkTest, RepliesFromOtherHostsOrWithoutAWaitingQueryAreDropped) {
     TFarmReply reply = Finish(query);
     EXPECT_FALSE(reply.Replied);
     EXPECT_EQ(reply.Color, FarmColorNoReply);
+    EXPECT_EQ(link.DroppedReplies(), 2);
 }
 
 TEST_F(FarmLinkTest, ALateReplyIsNotCreditedToTheNextQuery) {
@@ -147,11 +148,24 @@ TEST_F(FarmLinkTest, ALateReplyIsNotCreditedToTheNextQuery) {
     ASSERT_TRUE(MessageArrives());
     EXPECT_FALSE(Finish(first).Replied);
     test::SendReply(link.ServerPort(), "127.0.0.1#4*p^n");   // node 0's, too late
-    loop.RunOnce(50);
-    link.SetReplyWait(3, 10);
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return link.DroppedReplies() == 1; }));
+    link.SetReplyWait(25, 20);
     auto second = StartQuery(1);
     ASSERT_TRUE(MessageArrives(2));
     EXPECT_FALSE(Finish(second).Replied);
+}
+
+TEST_F(FarmLinkTest, AConnectionOpenedBeforeTheQueryCarriesNoAnswerToIt) {
+    test::TReplyConnection early(link.ServerPort());
+    loop.RunOnce(50);
+    loop.RunOnce(50);
+    link.SetReplyWait(25, 20);
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    early.Send("127.0.0.1#4*p^n");
+    early.Close();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return link.DroppedReplies() == 1; }));
+    EXPECT_FALSE(Finish(query).Replied);
 }
 
 TEST_F(FarmLinkTest, AReplyForANodeOutsideTheListIsDropped) {
