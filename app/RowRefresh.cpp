@@ -238,22 +238,20 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
         row.Status.Hint += CRLF + Lang(context.Language, "Дидлайн превышает прогноз.", "Deadline out of range.");
     }
     stage(31);
+    // No unit to show: the square says why, the unit's columns are emptied.
+    auto noUnit = [&](int color, const char* russian, const char* english) {
+        row.Status.Hint = Lang(context.Language, russian, english);
+        SetColor(row.Status, color);
+        for (int c = 0; c <= 5; ++c)
+            cells[static_cast<std::size_t>(c)].clear();
+    };
     if (reading.Status == StatusAttemptError) {
         row.Progress = 0;
-        row.Status.Hint
-            = Lang(context.Language, "Статус неизвестен.\r\nНет новых WU...", "Status unknown.\r\nNo new WU...");
-        SetColor(row.Status, ColorYellow);
-        for (int c = 0; c <= 5; ++c)
-            cells[static_cast<std::size_t>(c)].clear();
+        noUnit(ColorYellow, "Статус неизвестен.\r\nНет новых WU...", "Status unknown.\r\nNo new WU...");
     }
     stage(32);
-    if (reading.Status == StatusQueueLoaded) {
-        row.Status.Hint
-            = Lang(context.Language, "Host OK.\r\nFAH Сервис запускается", "Host OK.\r\nFAH Service is started");
-        SetColor(row.Status, ColorLightGreen);
-        for (int c = 0; c <= 5; ++c)
-            cells[static_cast<std::size_t>(c)].clear();
-    }
+    if (reading.Status == StatusQueueLoaded)
+        noUnit(ColorLightGreen, "Host OK.\r\nFAH Сервис запускается", "Host OK.\r\nFAH Service is started");
     stage(33);
     if (context.HintTray && reading.Progress == 100 && state.CompletionArmed) {
         refresh.Balloon = TBalloon {BalloonTitle,
