@@ -140,6 +140,19 @@ void HistorySeeds() {
     Seed("HistoryFile", "record-known-unit", file + "\n@@unit\np2008_BBA5\n1-2-3");
 }
 
+// A console client's configuration in both line ends, without the core type section, without a final line end.
+void ClientConfigSeeds() {
+    const std::string lf = "[settings]\nusername=Tellvar\nteam=12345\nmachineid=12\nmemory=1024\n\n[http]\n"
+                           "active=no\n\n[clienttype]\ntype=3\n";
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    SeedWithDamage("ClientConfig", "lf.cfg", lf);
+    SeedWithDamage("ClientConfig", "crlf.cfg", crlf);
+    Seed("ClientConfig", "no-section.cfg", "\x01[settings]\r\nteam=1\r\ncputype=4");
+    Seed("ClientConfig", "header-only.cfg", "\x02[clienttype]");
+}
+
 void SettingsSeeds() {
     fuzz::TScratchFolder folder;
     const std::string path = folder / "registry.reg";
@@ -287,6 +300,7 @@ int main(int argc, char** argv) {
     SkinSeeds();
     HistorySeeds();
     SettingsSeeds();
+    ClientConfigSeeds();
     TextSeeds();
     ComponentSeeds();
     return 0;

@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace korvex::app::test {
@@ -54,10 +53,7 @@ void TAppEnvironment::Store(const std::string& key, const std::string& name, con
 }
 
 std::string TAppEnvironment::ReadFile(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFileText(File(name));
 }
 
 }

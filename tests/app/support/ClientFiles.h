@@ -50,6 +50,7 @@ std::vector<std::string> UnitInfo(
 
 // Writes text to a file (folders created); throws on failure.
 void WriteFile(const std::string& path, const std::string& text);
+std::string ReadFileText(const std::string& path);   // "" when missing
 std::string JoinLines(const std::vector<std::string>& lines);   // CR LF after each line
 
 // A fresh temporary folder removed with the object.
