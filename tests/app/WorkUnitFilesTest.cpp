@@ -1,0 +1,122 @@
+// Unit file moves: a source is deleted only once its copy is there, whatever stops a copy.
+#include "app/WorkUnitFiles.h"
+
+#include "support/ClientFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace korvex;
+using namespace korvex::app;
+namespace fs = std::filesystem;
+
+namespace {
+
+class WorkUnitFilesTest : public testing::Test {
+protected:
+    test::TTempDir dir;
+    std::string node = dir.File("node");
+    std::string cache = dir.File("WU/WU0");
+
+    void SetUp() override {
+        test::WriteFile(node + "/queue.dat", "old queue");
+        test::WriteFile(node + "/work/wudata_01.dat", "old work");
+        test::WriteFile(cache + "/queue.dat", "new queue");
+        test::WriteFile(cache + "/client.cfg", "machineid=7\n");
+        test::WriteFile(cache + "/work/wudata_02.dat", "new work");
+        test::WriteFile(cache + "/work/logfile_02.txt", "new log");
+    }
+    std::string Read(const std::string& path) { return test::ReadFileText(path); }
+};
+
+TEST(WorkUnitFolders, LieUnderTheProgramFolder) {
+    EXPECT_EQ(CacheFolder("/opt/k", 3), "/opt/k/WU/WU3");
+    EXPECT_EQ(ReadyFolder("/opt/k/"), "/opt/k/WU/WUREADY");
+    EXPECT_EQ(BackupFolder("/opt/k", 12), "/opt/k/Backup/WU12");
+    EXPECT_EQ(CoresFolder("/opt/k"), "/opt/k/WU");
+}
+
+TEST_F(WorkUnitFilesTest, MoveTakesEveryFileIntoTheNodeAndLeavesTheFoldersEmpty) {
+    TMoveCount count = CopyWU(node, cache, true);
+    EXPECT_EQ(count.Moved, 4);
+    EXPECT_TRUE(count.Ok());
+    EXPECT_EQ(Read(node + "/queue.dat"), "new queue");
+    EXPECT_EQ(Read(node + "/client.cfg"), "machineid=7\n");
+    EXPECT_EQ(Read(node + "/work/wudata_02.dat"), "new work");
+    EXPECT_EQ(Read(node + "/work/wudata_01.dat"), "old work");
+    EXPECT_TRUE(fs::is_empty(cache + "/work"));
+    EXPECT_TRUE(RemoveEmptiedFolder(cache));
+    EXPECT_FALSE(fs::exists(cache));
+}
+
+TEST_F(WorkUnitFilesTest, WithoutMoveTheFolderIsEmptiedAndTheNodeUntouched) {
+    TMoveCount count = CopyWU(node, cache, false);
+    EXPECT_EQ(count.Moved, 4);
+    EXPECT_TRUE(fs::is_directory(cache + "/work"));
+    EXPECT_TRUE(fs::is_empty(cache + "/work"));
+    EXPECT_EQ(Read(node + "/queue.dat"), "old queue");
+    EXPECT_FALSE(fs::exists(node + "/client.cfg"));
+}
+
+TEST_F(WorkUnitFilesTest, TargetsThatCannotBeWrittenKeepTheirSources) {
+    // A folder where the file should go, and a file where the work folder should be.
+    fs::remove(node + "/queue.dat");
+    fs::create_directory(node + "/queue.dat");
+    fs::remove_all(node + "/work");
+    test::WriteFile(node + "/work", "not a folder");
+    TMoveCount count = CopyWU(node, cache, true);
+    EXPECT_EQ(count.Failed, 3);
+    EXPECT_EQ(Read(cache + "/queue.dat"), "new queue");
+    EXPECT_EQ(Read(cache + "/work/wudata_02.dat"), "new work");
+    EXPECT_EQ(Read(cache + "/work/logfile_02.txt"), "new log");
+    EXPECT_EQ(Read(node + "/client.cfg"), "machineid=7\n");
+    EXPECT_FALSE(fs::exists(cache + "/client.cfg"));
+    EXPECT_FALSE(RemoveEmptiedFolder(cache));
+    EXPECT_TRUE(fs::exists(cache + "/queue.dat"));
+
+    // A read-only node folder takes nothing (the superuser writes into read-only folders).
+    if (::geteuid() == 0) return;
+    const std::string locked = dir.File("locked");
+    fs::create_directory(locked);
+    ::chmod(locked.c_str(), 0555);
+    EXPECT_EQ(CopyWU(locked, cache, true).Failed, 1);
+    EXPECT_EQ(Read(cache + "/queue.dat"), "new queue");
+    ::chmod(locked.c_str(), 0755);
+}
+
+TEST_F(WorkUnitFilesTest, CopyStoppedHalfWayByAFullDiskLosesNothing) {
+    // The file size limit of a child stands in for a full disk: the large file cannot be copied.
+    const std::string large(64 * 1024, 'w');
+    test::WriteFile(cache + "/work/wudata_02.dat", large);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit {16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        TMoveCount count = CopyWU(node, cache, true);
+        ::_exit(count.Moved == 3 && count.Failed == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Read(cache + "/work/wudata_02.dat"), large);
+    EXPECT_FALSE(fs::exists(node + "/work/wudata_02.dat"));
+    EXPECT_EQ(Read(node + "/work/logfile_02.txt"), "new log");
+    EXPECT_EQ(std::distance(fs::directory_iterator(node + "/work"), {}), 2);   // no half copy left
+}
+
+TEST_F(WorkUnitFilesTest, MissingFoldersMoveNothing) {
+    EXPECT_EQ(CopyWU(node, dir.File("nothing"), true).Moved, 0);
+    EXPECT_EQ(MoveFile(dir.File("nothing/queue.dat"), node + "/queue.dat"), TMoveResult::Missing);
+    EXPECT_EQ(Read(node + "/queue.dat"), "old queue");
+}
+
+}
