@@ -85,7 +85,7 @@ TEST_F(WorkUnitFilesTest, TargetsThatCannotBeWrittenKeepTheirSources) {
     const std::string locked = dir.File("locked");
     fs::create_directory(locked);
     ::chmod(locked.c_str(), 0555);
-    EXPECT_EQ(CopyWU(locked, cache, true).Failed, 1);
+    EXPECT_EQ(CopyWU(locked, cache, true).Failed, 3);
     EXPECT_EQ(Read(cache + "/queue.dat"), "new queue");
     ::chmod(locked.c_str(), 0755);
 }
