@@ -240,7 +240,8 @@ bool PathInside(const std::string& path, const std::string& folder) {
         || (target.size() > base.size() && target.compare(0, base.size(), base) == 0 && target[base.size()] == '/');
 }
 
-TEndByNameResult EndProcessesByName(const std::string& name, const std::string& folder, int graceMs) {
+TEndByNameResult EndProcessesByName(
+    const std::string& name, const std::string& folder, int graceMs, TOwnProcesses own) {
     TEndByNameResult result;
     if (name.empty()) return result;
     std::string wanted = Upper(name);
@@ -249,8 +250,8 @@ TEndByNameResult EndProcessesByName(const std::string& name, const std::string& 
         bool named = Upper(FileNameOf(info.ExePath)) == wanted || Upper(info.ExePath) == wanted
             || Upper(info.CommandName) == wanted;
         if (!named) continue;
-        bool safe
-            = IsStartedProcess(info.Pid) || PathInside(info.ExePath, folder) || PathInside(info.WorkingFolder, folder);
+        bool safe = (own == TOwnProcesses::Anywhere && IsStartedProcess(info.Pid))
+            || PathInside(info.ExePath, folder) || PathInside(info.WorkingFolder, folder);
         if (!safe) continue;
         ++result.Matched;
         if (EndProcess(info.Pid, graceMs)) ++result.Ended;

@@ -45,10 +45,16 @@ struct TEndByNameResult {
     int Ended = 0;
 };
 
+// Whether a process StartProcess started counts as safe to end wherever it runs.
+enum class TOwnProcesses {
+    Anywhere,   // ours, or inside the folder
+    InsideOnly,   // only by the folder, ours or not (another worker's processes of the same name stay)
+};
+
 // Ends the processes whose executable file name, full executable path or command name equals name (ASCII
 // case ignored) and that are safe to end: started by StartProcess, or with the executable or the working
 // folder inside folder. Everything else of that name is left alone.
-TEndByNameResult EndProcessesByName(
-    const std::string& name, const std::string& folder, int graceMs = DefaultEndGraceMs);
+TEndByNameResult EndProcessesByName(const std::string& name, const std::string& folder,
+    int graceMs = DefaultEndGraceMs, TOwnProcesses own = TOwnProcesses::Anywhere);
 
 }

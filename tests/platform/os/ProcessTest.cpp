@@ -182,6 +182,23 @@ TEST(EndProcessesByName, EndsAProgramWeStartedWhereverItRuns) {
     EXPECT_TRUE(Eventually([&] { return !Exists(pid); }));
 }
 
+TEST(EndProcessesByName, LeavesAProgramWeStartedElsewhereWhenOnlyTheFolderCounts) {
+    TempFolder cache, elsewhere;
+    pid_t out = StartProcess("/bin/sleep", {"30"}, elsewhere.Path());
+    pid_t in = StartProcess("/bin/sleep", {"30"}, cache.Path());
+    ASSERT_GT(out, 0);
+    ASSERT_GT(in, 0);
+    ASSERT_TRUE(Eventually([&] {
+        auto info = ProcessInfo(in);
+        return info && info->WorkingFolder == std::filesystem::canonical(cache.Path()).string();
+    }));
+    TEndByNameResult result = EndProcessesByName("sleep", cache.Path(), 2000, TOwnProcesses::InsideOnly);
+    EXPECT_EQ(result.Ended, 1);
+    EXPECT_TRUE(Eventually([&] { return !Exists(in); }));
+    EXPECT_TRUE(Exists(out));
+    EXPECT_TRUE(EndProcess(out));
+}
+
 TEST(EndProcessesByName, EndsAProgramWhoseExecutableLiesInTheFolder) {
     TempFolder cache, elsewhere;
     std::string program = cache.Path() + "/FAH-Console.exe";
