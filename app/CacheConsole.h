@@ -1,0 +1,51 @@
+// The console client of a cache or ready-results folder: its name, its start without a shell, its end.
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace korvex::app {
+
+inline constexpr const char* LinuxConsoleName = "fah6";
+inline constexpr const char* ConsoleExeName = "FAH-Console.exe";
+
+// The console a folder holds: "fah6" when the folder has one, else "FAH-Console.exe".
+std::string ConsoleName(const std::string& folder);
+
+// Copies a node's console into `folder`: the node folder's "fah6" under that name, else the program
+// `pathService` names as "FAH-Console.exe". The name copied, or "" when nothing could be copied.
+std::string CopyConsole(const std::string& nodeFolder, const std::string& pathService, const std::string& folder);
+
+// The consoles the cache workers started, by folder. Every member may be called from any thread.
+class TCacheConsoles {
+public:
+    explicit TCacheConsoles(int endGraceMs);
+    ~TCacheConsoles();   // ends every console still running
+    TCacheConsoles(const TCacheConsoles&) = delete;
+    TCacheConsoles& operator=(const TCacheConsoles&) = delete;
+
+    // Starts the folder's console directly, in the folder, with the blank-separated arguments ("- send all"
+    // gives "-", "send", "all"). Its id is kept. -1 when it could not be started.
+    pid_t Start(const std::string& folder, const std::string& arguments);
+
+    // Ends the consoles started in the folder that still run, and every process named `name` whose
+    // executable or working folder lies inside the folder (a core the console started). Processes of that
+    // name anywhere else, ours included, are left alone. The number ended.
+    int End(const std::string& folder, const std::string& name);
+    int EndAll();
+
+    bool Running(const std::string& folder) const;   // a console started in the folder still runs
+
+private:
+    static std::string Key(const std::string& folder);
+    std::vector<pid_t> TakeStarted(const std::string& key);
+
+    const int FEndGraceMs;
+    mutable std::mutex FLock;
+    std::map<std::string, std::vector<pid_t>> FStarted;   // by the folder's native path
+};
+
+}
