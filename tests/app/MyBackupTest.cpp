@@ -1,0 +1,163 @@
+// Backups of a node folder: the reader's file names, a whole replacement or none, restore by moving back.
+#include "app/MyBackupU.h"
+
+#include "app/CacheWorkers.h"
+#include "app/Settings.h"
+#include "app/WorkUnitFiles.h"
+
+#include "support/AppEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace korvex;
+using namespace korvex::app;
+namespace fs = std::filesystem;
+
+namespace {
+
+class MyBackupTest : public testing::Test {
+protected:
+    test::TAppEnvironment env;
+    std::string node = env.File("node");
+    std::string backup = BackupFolder(env.Folder(), 2);
+
+    void SetUp() override {
+        test::WriteFile(node + "/client.cfg", "machineid=1\n");
+        test::WriteFile(node + "/queue.dat", "queue");
+        test::WriteFile(node + "/FAHLog.txt", "log");   // the client's own spelling differs in case
+        test::WriteFile(node + "/unitinfo.txt", "unit");
+        test::WriteFile(node + "/work/wudata_01.dat", "data");
+        test::WriteFile(node + "/other.txt", "not backed up");
+    }
+    std::string Read(const std::string& path) { return test::ReadFileText(path); }
+    std::vector<std::string> Names(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(MyBackupTest, CopiesTheClientFilesUnderTheNamesTheirReadersUse) {
+    TBackupResult result = BackupNodeFolder(env.Folder(), node, 2);
+    EXPECT_TRUE(result.Ok());
+    EXPECT_EQ(result.Copied, 5);
+    EXPECT_EQ(Names(backup), (std::vector<std::string> {"FAHlog.txt", "client.cfg", "queue.dat", "unitinfo.txt", "work"}));
+    EXPECT_EQ(Read(backup + "/FAHlog.txt"), "log");
+    EXPECT_EQ(Read(backup + "/work/wudata_01.dat"), "data");
+    EXPECT_EQ(Names(env.File("Backup")), (std::vector<std::string> {"WU2"}));
+}
+
+TEST_F(MyBackupTest, NewBackupReplacesTheOldOneWhole) {
+    test::WriteFile(backup + "/work/wudata_00.dat", "older unit");
+    fs::remove(node + "/queue.dat");
+    EXPECT_TRUE(BackupNodeFolder(env.Folder(), node, 2).Ok());
+    EXPECT_FALSE(fs::exists(backup + "/work/wudata_00.dat"));
+    EXPECT_FALSE(fs::exists(backup + "/queue.dat"));
+    EXPECT_EQ(Read(backup + "/client.cfg"), "machineid=1\n");
+}
+
+TEST_F(MyBackupTest, NothingToCopyIsAFailureThatKeepsTheOldBackup) {
+    test::WriteFile(backup + "/queue.dat", "old queue");
+    TBackupResult result = BackupNodeFolder(env.Folder(), env.File("unreachable"), 2);
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(Read(backup + "/queue.dat"), "old queue");
+    EXPECT_EQ(Names(env.File("Backup")), (std::vector<std::string> {"WU2"}));
+}
+
+TEST_F(MyBackupTest, CopyStoppedByAFullDiskKeepsTheOldBackup) {
+    test::WriteFile(backup + "/queue.dat", "old queue");
+    test::WriteFile(node + "/work/wudata_01.dat", std::string(64 * 1024, 'd'));
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit {16 * 1024, 16 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        TBackupResult result = BackupNodeFolder(env.Folder(), node, 2);
+        ::_exit(!result.Ok() && result.Failed == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Names(backup), (std::vector<std::string> {"queue.dat"}));
+    EXPECT_EQ(Names(env.File("Backup")), (std::vector<std::string> {"WU2"}));
+}
+
+TEST_F(MyBackupTest, BackupLeftAsideByAnInterruptedSwapComesBack) {
+    test::WriteFile(backup + ".old/queue.dat", "old queue");
+    EXPECT_FALSE(BackupNodeFolder(env.Folder(), env.File("unreachable"), 2).Ok());
+    EXPECT_EQ(Read(backup + "/queue.dat"), "old queue");
+}
+
+class BackupCommandsTest : public MyBackupTest {
+protected:
+    TSettings settings;
+    std::vector<std::string> calls;
+    std::unique_ptr<TCacheWorkers> workers;
+
+    void Make(bool get, bool backupFlag) {
+        settings.Nodes.resize(3);
+        settings.Nodes[2].Path = node;
+        settings.Nodes[2].Get = get;
+        settings.Nodes[2].Backup = backupFlag;
+        workers = std::make_unique<TCacheWorkers>(env.Folder());
+        workers->SetSettings(settings);
+        workers->StartServ = [this](int n) { calls.push_back("start " + std::to_string(n)); };
+        workers->StopServ = [this](int n) { calls.push_back("stop " + std::to_string(n)); };
+        workers->OnBackupDone = [this](int n, bool ok) { calls.push_back("done " + std::to_string(n) + (ok ? " ok" : " failed")); };
+    }
+};
+
+TEST_F(BackupCommandsTest, MakeBackupNeedsTheNodesBackupFlag) {
+    Make(true, false);
+    EXPECT_FALSE(workers->MakeBackup(2));
+    EXPECT_TRUE(workers->WaitIdle(10000));
+    EXPECT_FALSE(fs::exists(backup));
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(BackupCommandsTest, BackupReportsWhetherItCopied) {
+    Make(true, true);
+    EXPECT_TRUE(workers->MakeBackup(2));
+    ASSERT_TRUE(workers->WaitIdle(10000));
+    EXPECT_EQ(Read(backup + "/queue.dat"), "queue");
+    settings.Nodes[2].Path = env.File("unreachable");
+    workers->SetSettings(settings);
+    workers->StartBackup(2);
+    ASSERT_TRUE(workers->WaitIdle(10000));
+    EXPECT_EQ(calls, (std::vector<std::string> {"done 2 ok", "done 2 failed"}));
+    EXPECT_NE(Read(env.File("KORVEX.LOG")).find("Backup failed"), std::string::npos);
+}
+
+TEST_F(BackupCommandsTest, RestoreMovesTheBackupBackBetweenStopAndStart) {
+    Make(true, true);
+    ASSERT_TRUE(BackupNodeFolder(env.Folder(), node, 2).Ok());
+    test::WriteFile(node + "/queue.dat", "newer queue");
+    fs::remove(node + "/work/wudata_01.dat");
+    EXPECT_TRUE(workers->Restore(2));
+    EXPECT_EQ(calls, (std::vector<std::string> {"stop 2", "start 2"}));
+    EXPECT_EQ(Read(node + "/queue.dat"), "queue");
+    EXPECT_EQ(Read(node + "/work/wudata_01.dat"), "data");
+    EXPECT_EQ(Names(backup), (std::vector<std::string> {"work"}));
+    EXPECT_TRUE(fs::is_empty(backup + "/work"));
+}
+
+TEST_F(BackupCommandsTest, RestoreOutsideFarmModeDoesNothing) {
+    Make(false, true);
+    ASSERT_TRUE(BackupNodeFolder(env.Folder(), node, 2).Ok());
+    EXPECT_FALSE(workers->Restore(2));
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(fs::exists(backup + "/queue.dat"));
+}
+
+}
