@@ -7,6 +7,7 @@
 #include "platform/os/Process.h"
 
 #include <sstream>
+#include <utility>
 
 namespace korvex::app {
 
@@ -34,27 +35,31 @@ std::string TCacheConsoles::Key(const std::string& folder) {
     return os::ExcludeTrailingPathDelimiter(os::NativePath(folder));
 }
 
-pid_t TCacheConsoles::Start(const std::string& folder, const std::string& arguments) {
+int TCacheConsoles::Generation(const std::string& folder) const {
+    std::lock_guard lock(FLock);
+    auto found = FFolders.find(Key(folder));
+    return found == FFolders.end() ? 0 : found->second.Generation;
+}
+
+pid_t TCacheConsoles::Start(const std::string& folder, const std::string& arguments, int generation) {
     const std::string key = Key(folder);
     std::vector<std::string> argv;
     std::istringstream words(arguments);
     for (std::string word; words >> word;)
         argv.push_back(word);
+    std::lock_guard lock(FLock);
+    TFolder& entry = FFolders[key];
+    if (entry.Generation != generation) return 0;
     const pid_t pid = os::StartProcess(key + "/" + ConsoleName(key), argv, key);
-    if (pid > 0) {
-        std::lock_guard lock(FLock);
-        FStarted[key].push_back(pid);
-    }
+    if (pid > 0) entry.Started.push_back(pid);
     return pid;
 }
 
 std::vector<pid_t> TCacheConsoles::TakeStarted(const std::string& key) {
     std::lock_guard lock(FLock);
-    auto found = FStarted.find(key);
-    if (found == FStarted.end()) return {};
-    std::vector<pid_t> pids = std::move(found->second);
-    FStarted.erase(found);
-    return pids;
+    TFolder& entry = FFolders[key];
+    ++entry.Generation;
+    return std::exchange(entry.Started, {});
 }
 
 int TCacheConsoles::End(const std::string& folder, const std::string& name) {
@@ -68,25 +73,19 @@ int TCacheConsoles::End(const std::string& folder, const std::string& name) {
 }
 
 int TCacheConsoles::EndAll() {
-    std::map<std::string, std::vector<pid_t>> started;
+    std::vector<pid_t> started;
     {
         std::lock_guard lock(FLock);
-        started.swap(FStarted);
+        for (auto& [folder, entry] : FFolders) {
+            ++entry.Generation;
+            started.insert(started.end(), entry.Started.begin(), entry.Started.end());
+            entry.Started.clear();
+        }
     }
     int ended = 0;
-    for (const auto& [folder, pids] : started)
-        for (pid_t pid : pids)
-            if (os::IsStartedProcess(pid) && os::EndProcess(pid, FEndGraceMs)) ++ended;
+    for (pid_t pid : started)
+        if (os::IsStartedProcess(pid) && os::EndProcess(pid, FEndGraceMs)) ++ended;
     return ended;
-}
-
-bool TCacheConsoles::Running(const std::string& folder) const {
-    std::lock_guard lock(FLock);
-    auto found = FStarted.find(Key(folder));
-    if (found == FStarted.end()) return false;
-    for (pid_t pid : found->second)
-        if (os::IsStartedProcess(pid)) return true;
-    return false;
 }
 
 }

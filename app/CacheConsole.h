@@ -27,9 +27,13 @@ public:
     TCacheConsoles(const TCacheConsoles&) = delete;
     TCacheConsoles& operator=(const TCacheConsoles&) = delete;
 
+    // Each End of a folder starts a new generation: a start asked for before it is refused.
+    int Generation(const std::string& folder) const;
+
     // Starts the folder's console directly, in the folder, with the blank-separated arguments ("- send all"
-    // gives "-", "send", "all"). Its id is kept. -1 when it could not be started.
-    pid_t Start(const std::string& folder, const std::string& arguments);
+    // gives "-", "send", "all"), unless the folder was ended since `generation`. Its id is kept. The id; 0
+    // when refused; -1 when it could not be started.
+    pid_t Start(const std::string& folder, const std::string& arguments, int generation);
 
     // Ends the consoles started in the folder that still run, and every process named `name` whose
     // executable or working folder lies inside the folder (a core the console started). Processes of that
@@ -37,15 +41,17 @@ public:
     int End(const std::string& folder, const std::string& name);
     int EndAll();
 
-    bool Running(const std::string& folder) const;   // a console started in the folder still runs
-
 private:
+    struct TFolder {
+        std::vector<pid_t> Started;
+        int Generation = 0;
+    };
     static std::string Key(const std::string& folder);
     std::vector<pid_t> TakeStarted(const std::string& key);
 
     const int FEndGraceMs;
-    mutable std::mutex FLock;
-    std::map<std::string, std::vector<pid_t>> FStarted;   // by the folder's native path
+    mutable std::mutex FLock;   // held across a start, so that an End never misses its id
+    std::map<std::string, TFolder> FFolders;   // by the folder's native path
 };
 
 }

@@ -178,6 +178,7 @@ bool TCacheWorkers::HandOverResults(int node, const TNode& values) {
         WLog(values.Path + ": Cannot move the results to " + ready);
         return false;
     }
+    if (count.Moved == 0) return true;   // nothing new to send
 
     // The results are sent from their own folder with their own console: the cache's goes to the node.
     const std::string cache = CacheFolder(FProgramFolder, node);

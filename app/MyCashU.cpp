@@ -9,13 +9,14 @@ MyCash::MyCash(std::string folder, std::string arguments, TCacheContext& context
     : TThread(true)
     , FFolder(std::move(folder))
     , FArguments(std::move(arguments))
+    , FGeneration(context.Consoles.Generation(FFolder))
     , FContext(context) {
 }
 
 void MyCash::Execute() {
-    const pid_t pid = FContext.Consoles.Start(FFolder, FArguments);
+    const pid_t pid = FContext.Consoles.Start(FFolder, FArguments, FGeneration);
     FContext.CacheBusy = false;
-    if (pid > 0) return;
+    if (pid >= 0) return;
     WLog(FFolder + ": Cannot start " + ConsoleName(FFolder));
     if (FContext.OnStartFailed) FContext.OnStartFailed(FFolder);
 }

@@ -10,7 +10,8 @@ namespace korvex::app {
 
 class MyCash : public os::TThread {
 public:
-    // Created suspended; start it through the context's worker threads.
+    // Created suspended; start it through the context's worker threads. The start is dropped when the
+    // folder's consoles were ended after this was made.
     MyCash(std::string folder, std::string arguments, TCacheContext& context);
 
 protected:
@@ -19,6 +20,7 @@ protected:
 private:
     const std::string FFolder;
     const std::string FArguments;
+    const int FGeneration;
     TCacheContext& FContext;
 };
 
