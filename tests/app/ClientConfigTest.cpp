@@ -2,13 +2,11 @@
 #include "app/ClientConfig.h"
 
 #include "support/ClientFiles.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace korvex;
@@ -120,18 +118,7 @@ TEST_F(ClientConfigFileTest, WriteThatFailsHalfWayKeepsTheOldFile) {
     while (text.size() < 8192)
         text += "comment=" + std::string(60, 'x') + "\n";
     test::WriteFile(file, text);
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit {4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(ReClient(1, 7, file) ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(test::WithFileSizeLimit(4096, [&] { return !ReClient(1, 7, file); }));
     EXPECT_EQ(test::ReadFileText(file), text);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

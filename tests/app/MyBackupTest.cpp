@@ -6,14 +6,12 @@
 #include "app/WorkUnitFiles.h"
 
 #include "support/AppEnvironment.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <csignal>
+#include <algorithm>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace korvex;
@@ -76,19 +74,10 @@ TEST_F(MyBackupTest, NothingToCopyIsAFailureThatKeepsTheOldBackup) {
 TEST_F(MyBackupTest, CopyStoppedByAFullDiskKeepsTheOldBackup) {
     test::WriteFile(backup + "/queue.dat", "old queue");
     test::WriteFile(node + "/work/wudata_01.dat", std::string(64 * 1024, 'd'));
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit {16 * 1024, 16 * 1024};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(test::WithFileSizeLimit(16 * 1024, [&] {
         TBackupResult result = BackupNodeFolder(env.Folder(), node, 2);
-        ::_exit(!result.Ok() && result.Failed == 1 ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return !result.Ok() && result.Failed == 1;
+    }));
     EXPECT_EQ(Names(backup), (std::vector<std::string> {"queue.dat"}));
     EXPECT_EQ(Names(env.File("Backup")), (std::vector<std::string> {"WU2"}));
 }

@@ -2,14 +2,12 @@
 #include "app/WorkUnitFiles.h"
 
 #include "support/ClientFiles.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace korvex;
@@ -94,19 +92,10 @@ TEST_F(WorkUnitFilesTest, CopyStoppedHalfWayByAFullDiskLosesNothing) {
     // The file size limit of a child stands in for a full disk: the large file cannot be copied.
     const std::string large(64 * 1024, 'w');
     test::WriteFile(cache + "/work/wudata_02.dat", large);
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit {16 * 1024, 16 * 1024};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(test::WithFileSizeLimit(16 * 1024, [&] {
         TMoveCount count = CopyWU(node, cache, true);
-        ::_exit(count.Moved == 3 && count.Failed == 1 ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return count.Moved == 3 && count.Failed == 1;
+    }));
     EXPECT_EQ(Read(cache + "/work/wudata_02.dat"), large);
     EXPECT_FALSE(fs::exists(node + "/work/wudata_02.dat"));
     EXPECT_EQ(Read(node + "/work/logfile_02.txt"), "new log");

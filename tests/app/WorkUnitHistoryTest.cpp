@@ -1,16 +1,14 @@
 // The work-unit history file: appending units once, loading it back, and rewriting a unit's speed safely.
 #include "app/WorkUnitHistory.h"
 #include "support/AppEnvironment.h"
+#include "support/FileSizeLimit.h"
 
 #include "platform/base/DateTime.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace korvex::app {
@@ -159,19 +157,7 @@ TEST_F(WorkUnitHistoryTest, RewriteThatFailsWhileWritingKeepsTheOldFileAndRemove
         text += "[05.12.2024 20:10:15] p2605_x*5-33-" + std::to_string(i) + "#120=box\r\n";
     test::WriteFile(env.File("KORVEX.WUS"), text);
     // A child whose file size limit stops the write half-way.
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit {1024, 1024};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        TWorkUnitHistory history;
-        ::_exit(history.ReSaveWU("p2605_x", "5-33-7", 10) ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(test::WithFileSizeLimit(1024, [] { return !TWorkUnitHistory().ReSaveWU("p2605_x", "5-33-7", 10); }));
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
     EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
 }
