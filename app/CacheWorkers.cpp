@@ -21,7 +21,6 @@ namespace korvex::app {
 
 namespace {
 
-constexpr int CashingColor = 0xFFFF00;
 constexpr const char* SendAllArguments = "- send all";
 
 std::string InFolder(const std::string& folder, const std::string& name) {
@@ -38,13 +37,6 @@ void ForgetClientIdentity() {
     }
 }
 
-}
-
-void MarkCashing(TSquareView& status, int language) {
-    status.Hint += "\r\n";
-    status.Hint += language == 0 ? "Кэширование..." : "Cashing in progress";
-    status.Color = CashingColor;
-    status.ParentColor = false;
 }
 
 TCacheWorkers::TCacheWorkers(std::string programFolder, const TCacheTimings& timings)
@@ -84,6 +76,8 @@ TMonitorWorkers TCacheWorkers::Workers() {
     workers.StartBackup = [this](int node) { StartBackup(node); };
     workers.CashWork = [this](int node) { CashWork(node); };
     workers.CashMake = [this](int node, int machineId) { CashMake(node, machineId); };
+    workers.CacheBusy = [this] { return CacheBusy(); };
+    workers.ClearCacheBusy = [this] { ClearCacheBusy(); };
     return workers;
 }
 

@@ -23,9 +23,6 @@ inline int NextMachineId(int m) {
     return m < 3 ? 8 : m - 1;
 }
 
-// The status square of a node whose cache was just started: cyan, "Cashing in progress" added to its hint.
-void MarkCashing(TSquareView& status, int language);
-
 // Every member may be called from any thread unless noted; the events and farm commands are set before
 // the first call. Its threads are stopped and joined, and the consoles it started ended, when it goes.
 class TCacheWorkers {

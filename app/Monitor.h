@@ -81,6 +81,10 @@ struct TMonitorWorkers {
     std::function<void(int node)> StartBackup;
     std::function<void(int node)> CashWork;
     std::function<void(int node, int machineId)> CashMake;
+    // The workers' cache busy flag (set while a cache console is being started) and its reset at a new unit;
+    // when empty the monitor keeps a flag of its own.
+    std::function<bool()> CacheBusy;
+    std::function<void()> ClearCacheBusy;
 };
 
 // Timings of the node threads and the monitor; zero or unset values take the defaults (tests shorten them).

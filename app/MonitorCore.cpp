@@ -3,6 +3,7 @@
 #include "app/MonitorCore.h"
 
 #include "app/SettingsKey.h"
+#include "app/WorkUnitFiles.h"
 #include "platform/base/Assert.h"
 #include "platform/os/Files.h"
 #include "platform/os/Network.h"
@@ -36,7 +37,7 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
     const std::size_t count = settings.Nodes.size();
     for (std::size_t i = 0; i < count; ++i) {
         TNodeState state = MakeNodeState(static_cast<int>(i), settings.Nodes[i]);
-        state.Cached = os::DirectoryExists(NodeCacheFolder(FProgramFolder, static_cast<int>(i)));
+        state.Cached = os::DirectoryExists(CacheFolder(FProgramFolder, static_cast<int>(i)));
         FNodes.push_back(std::move(state));
         FIps.push_back(settings.Nodes[i].Ip);
     }

@@ -4,6 +4,7 @@
 #include "app/Estimates.h"
 #include "app/ProgramLog.h"
 #include "app/SettingsKey.h"
+#include "app/WorkUnitFiles.h"
 #include "platform/base/Assert.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Numbers.h"
@@ -76,7 +77,7 @@ void FarmSquare(TRowRefreshContext& context, int node, TNodeState& state, const 
         row.Farm.Hint = "Service of control is AKTIVE";
         SetColor(row.Farm, ColorLime);
         if (cycle.Reading.Status == StatusRunning) SetColor(row.Status, ColorLime);
-        state.Cached = os::DirectoryExists(NodeCacheFolder(context.ProgramFolder, node));
+        state.Cached = os::DirectoryExists(CacheFolder(context.ProgramFolder, node));
         if (state.Cached) {
             SetColor(row.Farm, ColorAqua);
             row.Farm.Hint += CRLF;
@@ -140,10 +141,6 @@ std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int 
     if (language == 1) return "TOTAL: " + count + " nodes gives an average result of " + figure + " points per day.";
     if (language == 0) return "ИТОГО: " + count + " нод дают средний результат " + figure + " очков в день.";
     return std::nullopt;
-}
-
-std::string NodeCacheFolder(const std::string& programFolder, int node) {
-    return programFolder + "/WU/WU" + std::to_string(node);
 }
 
 TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cycle) {
@@ -266,6 +263,7 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     if (reading.Progress == 0 && (state.Cached || state.UnitStarted)) {
         stage(341);
         context.CacheBusy = false;
+        if (context.Actions.Workers.ClearCacheBusy) context.Actions.Workers.ClearCacheBusy();
         stage(343);
         if (state.UnitStarted) {
             stage(344);
@@ -283,10 +281,18 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     if ((reading.Progress == 100 || reading.Progress == 0) && idle && state.Cached && context.Actions.Workers.CashWork)
         context.Actions.Workers.CashWork(node);
     const int level = state.Settings.Level;
-    if (state.Settings.Get && !state.Cached
-        && (reading.Progress > level || (reading.Progress == level && !context.CacheBusy))
-        && context.Actions.Workers.CashMake)
-        context.Actions.Workers.CashMake(node, CacheMachineId);
+    const auto& workers = context.Actions.Workers;
+    const bool cacheBusy = context.CacheBusy || (workers.CacheBusy && workers.CacheBusy());
+    if (state.Settings.Get && !state.Cached && (reading.Progress > level || (reading.Progress == level && !cacheBusy))
+        && workers.CashMake) {
+        workers.CashMake(node, CacheMachineId);
+        // A cache was started: the status square shows it until the next refresh.
+        if (os::DirectoryExists(CacheFolder(context.ProgramFolder, node))) {
+            SetColor(row.Status, ColorAqua);
+            row.Status.Hint += CRLF;
+            row.Status.Hint += Lang(context.Language, "Кэширование...", "Cashing in progress");
+        }
+    }
     if (reading.TimePerPercent != NoTimeText) {
         const TPointsRates rates = PointsRates(reading.Progress, credit, cells[1]);
         cells[7] = rates.HourText;

@@ -82,6 +82,5 @@ std::string UnitKey(const std::string& wuName, const std::string& rcg);
 std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int language);
 
 // The node's cache folder: the program folder, "WU", "WU" and the node index.
-std::string NodeCacheFolder(const std::string& programFolder, int node);
 
 }

@@ -253,23 +253,25 @@ TEST_F(CacheWorkersTest, MakeNewCashEndsTheOldCacheAndMakesOneWithTheNextMachine
     EXPECT_EQ(workers->MachineId(0), 8);
 }
 
+TEST_F(CacheWorkersTest, TheRowRefreshsCallbacksReachTheWorkers) {
+    TMonitorWorkers callbacks = workers->Workers();
+    callbacks.CashMake(0, 6);
+    EXPECT_TRUE(workers->HasCache(0));
+    callbacks.ClearCacheBusy();
+    EXPECT_FALSE(callbacks.CacheBusy());
+    callbacks.StartBackup(0);
+    ASSERT_TRUE(workers->WaitIdle(10000));
+    EXPECT_EQ(Read(BackupFolder(env.Folder(), 0) + "/queue.dat"), "node queue");
+    callbacks.CashWork(0);
+    EXPECT_FALSE(workers->HasCache(0));
+    EXPECT_EQ(Read(node + "/queue.dat"), "unit\n");
+}
+
 TEST(CacheWorkers, NextMachineIdCyclesFromEightDownToTwo) {
     EXPECT_EQ(NextMachineId(8), 7);
     EXPECT_EQ(NextMachineId(3), 2);
     EXPECT_EQ(NextMachineId(2), 8);
     EXPECT_EQ(NextMachineId(0), 8);
-}
-
-TEST(CacheWorkers, CashingMarkTurnsTheSquareCyanInEitherLanguage) {
-    TSquareView square;
-    square.Hint = "Host OK... ";
-    MarkCashing(square, 1);
-    EXPECT_EQ(square.Hint, "Host OK... \r\nCashing in progress");
-    EXPECT_EQ(square.Color, 0xFFFF00);
-    EXPECT_FALSE(square.ParentColor);
-    TSquareView russian;
-    MarkCashing(russian, 0);
-    EXPECT_EQ(russian.Hint, "\r\nКэширование...");
 }
 
 }

@@ -1,5 +1,6 @@
 // The row refresh: cells, squares, hints, balloons, totals, duplicates, history, speed, backup and cache steps.
 #include "app/RowRefresh.h"
+#include "app/WorkUnitFiles.h"
 #include "app/ProgramLog.h"
 #include "support/AppEnvironment.h"
 
@@ -162,7 +163,7 @@ TEST_F(RowRefreshTest, FarmSquareFollowsTheReplyAndTheFarmMode) {
     EXPECT_EQ(row.Farm.Hint, "Service of control is AKTIVE");
     EXPECT_EQ(row.Status.Color, ColorLime);
     EXPECT_EQ(started, -1);
-    std::filesystem::create_directories(NodeCacheFolder(env.Folder(), 0));
+    std::filesystem::create_directories(CacheFolder(env.Folder(), 0));
     row = Refresh(0, Running(), reply).Row;
     EXPECT_EQ(row.Farm.Color, ColorAqua);
     EXPECT_EQ(row.Farm.Hint, "Service of control is AKTIVE\r\nNode cashed");
@@ -283,6 +284,33 @@ TEST_F(RowRefreshTest, CacheStepsFollowTheLevelAndTheCacheFolder) {
     Refresh(0, finished);
     EXPECT_EQ(used, std::vector<int>({0}));
     EXPECT_EQ(made.size(), 1u);
+}
+
+TEST_F(RowRefreshTest, TheWorkersBusyFlagGatesTheCacheAndANewUnitClearsIt) {
+    bool workersBusy = true;
+    int made = 0;
+    actions.Workers.CacheBusy = [&] { return workersBusy; };
+    actions.Workers.ClearCacheBusy = [&] { workersBusy = false; };
+    actions.Workers.CashMake = [&](int node, int) {
+        ++made;
+        std::filesystem::create_directories(CacheFolder(env.Folder(), node));
+    };
+    nodes[0].Settings.Get = true;
+    nodes[0].Settings.Level = 90;
+    Refresh(0, Running(90));
+    EXPECT_EQ(made, 0);
+    Refresh(0, Running(0));
+    EXPECT_FALSE(workersBusy);
+    // A cache made in this refresh shows on the status square, in either language.
+    TRowView row = Refresh(0, Running(90)).Row;
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(row.Status.Color, ColorAqua);
+    EXPECT_EQ(row.Status.Hint, "Host OK... \r\nCashing in progress");
+    std::filesystem::remove_all(CacheFolder(env.Folder(), 0));
+    nodes[0].Cached = false;
+    language = 0;
+    row = Refresh(0, Running(95)).Row;
+    EXPECT_TRUE(row.Status.Hint.ends_with("\r\nКэширование...")) << row.Status.Hint;
 }
 
 TEST_F(RowRefreshTest, AUnitSeenOnAnotherDayIsMarkedTwoWhenItsNodeStartsOver) {
