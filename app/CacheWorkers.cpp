@@ -71,6 +71,11 @@ bool TCacheWorkers::Node(int node, TNode& values) const {
     return true;
 }
 
+std::string TCacheWorkers::PathService() const {
+    std::lock_guard lock(FLock);
+    return FPathService;
+}
+
 TMonitorWorkers TCacheWorkers::Workers() {
     TMonitorWorkers workers;
     workers.StartBackup = [this](int node) { StartBackup(node); };
@@ -120,11 +125,6 @@ bool TCacheWorkers::Sending() const {
 bool TCacheWorkers::CashMake(int node, int machineId) {
     TNode values;
     if (!Node(node, values)) return false;
-    std::string pathService;
-    {
-        std::lock_guard lock(FLock);
-        pathService = FPathService;
-    }
     const std::string cores = CoresFolder(FProgramFolder);
     const std::string cache = CacheFolder(FProgramFolder, node);
     os::ForceDirectories(cores);
@@ -134,7 +134,7 @@ bool TCacheWorkers::CashMake(int node, int machineId) {
         WLog(values.Path + ": " + what);
         return false;
     };
-    const std::string console = CopyConsole(values.Path, pathService, cache);
+    const std::string console = CopyConsole(values.Path, PathService(), cache);
     if (console.empty()) return fail("Cannot copy the console for cash");
     if (!os::CopyFile(NodeFilePath(values.Path, ClientConfigName), InFolder(cache, ClientConfigName), false))
         return fail("Cannot copy client.cfg for cash");
@@ -177,14 +177,8 @@ bool TCacheWorkers::HandOverResults(int node, const TNode& values) {
     // The results are sent from their own folder with their own console: the cache's goes to the node.
     const std::string cache = CacheFolder(FProgramFolder, node);
     std::string console = ConsoleName(cache);
-    if (!os::CopyFile(InFolder(cache, console), InFolder(ready, console), false)) {
-        std::string pathService;
-        {
-            std::lock_guard lock(FLock);
-            pathService = FPathService;
-        }
-        console = CopyConsole(values.Path, pathService, ready);
-    }
+    if (!os::CopyFile(InFolder(cache, console), InFolder(ready, console), false))
+        console = CopyConsole(values.Path, PathService(), ready);
     if (console.empty()) {
         WLog(values.Path + ": Cannot copy the console to send the results");
         return true;   // the results wait in the ready-results folder

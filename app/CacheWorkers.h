@@ -79,6 +79,7 @@ private:
         int MID = 8;
     };
     bool Node(int node, TNode& values) const;
+    std::string PathService() const;
     void Watch(int node, const std::string& exeName, const std::string& trigger, const std::string& folder);
     bool Watching(const std::string& folder) const;
     void ConsoleNotStarted(const std::string& folder);
