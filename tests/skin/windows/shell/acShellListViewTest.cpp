@@ -1,0 +1,267 @@
+// TsShellListView and TsDlgShellListView on a temporary folder tree: listing with folders first, the columns,
+// the mask, sorting by column, back and refresh (the root freed once), renaming refused over an existing
+// entry, Enter and double click, the dialog list's Enter and multi-select, and the link with the shell tree.
+#include "support/ControlsKit.h"
+#include "support/ShellTree.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TStrings.h"
+#include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
+#include "platform/user/Window.h"
+#include "platform/user/controls/ListView.h"
+#include "skin/windows/shell/acShellListView.h"
+#include "skin/windows/shell/acShellTreeView.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+using korvex::skin::shelltest::ShellTree;
+
+namespace {
+
+const std::vector<std::string> TreeFolders = {"closed", "cycle", "docs & notes", "Folder A", "Папка"};
+
+class ShellListViewTest : public ControlsTest {
+protected:
+    template <typename T = TsShellListView>
+    T* NewList(const std::string& root, TViewStyle style = vsReport) {
+        auto* list = Create<T>(Form);
+        list->SetBounds(240, 10, 380, 260);
+        list->SetViewStyle(style);
+        list->SetRoot(root);
+        list->SetParent(Form);
+        Pump();
+        return list;
+    }
+    static std::vector<std::string> Names(const TacCustomShellListView* list) {
+        std::vector<std::string> names;
+        for (int i = 0; i < list->Items()->Count(); ++i) names.push_back(list->Items()->Item(i)->Caption());
+        return names;
+    }
+    static int IndexOf(const TacCustomShellListView* list, const std::string& name) {
+        const std::vector<std::string> names = Names(list);
+        const auto found = std::find(names.begin(), names.end(), name);
+        return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    }
+    void Select(TacCustomShellListView* list, const std::string& name) {
+        const int index = IndexOf(list, name);
+        ASSERT_GE(index, 0) << name;
+        list->ClearSelection();
+        list->Items()->Item(index)->SetSelected(true);
+        list->Items()->Item(index)->SetFocused(true);
+    }
+};
+
+TEST_F(ShellListViewTest, AFolderListsItsFoldersFirstThenFilesWithoutHiddenOnesInFourColumns) {
+    ShellTree files;
+    UseSkin(1);
+    TsShellListView* list = NewList(files.Root());
+    std::vector<std::string> want = TreeFolders;
+    for (const char* file : {"archive.zip", "file one.txt", "image.BMP", "plain", "self", "to file"}) want.push_back(file);
+    EXPECT_EQ(Names(list), want);
+    EXPECT_EQ(list->Path(), files.Root());
+    ASSERT_EQ(list->Columns()->Count(), 4);
+    EXPECT_EQ(list->Columns()->Items(0)->Caption(), "Name");
+    EXPECT_EQ(list->Columns()->Items(3)->Caption(), "Modified");
+    EXPECT_EQ(list->Columns()->Items(1)->Alignment(), taRightJustify);
+    TListItem* item = list->Items()->Item(IndexOf(list, "file one.txt"));
+    ASSERT_EQ(item->SubItems()->Count(), 3);
+    EXPECT_EQ(item->SubItems()->Strings(0), "5");
+    EXPECT_EQ(item->SubItems()->Strings(1), "text/plain");
+    EXPECT_TRUE(list->IsFolderItem(IndexOf(list, "cycle")));   // a link to a folder is one
+    EXPECT_FALSE(list->IsFolderItem(IndexOf(list, "self")));   // a link to itself is not
+    list->SetObjectTypes(TacShellObjectTypes {otFolders, otNonFolders, otHidden});
+    EXPECT_GE(IndexOf(list, ".hidden dir"), 0);
+    EXPECT_LT(IndexOf(list, ".hidden dir"), IndexOf(list, "archive.zip"));
+    // The desktop has no file-system columns.
+    list->SetRoot("rfDesktop");
+    EXPECT_EQ(Names(list), (std::vector<std::string> {"Home", "Computer"}));
+    EXPECT_EQ(list->Columns()->Count(), 1);
+}
+
+TEST_F(ShellListViewTest, AMaskListsFoldersAndMatchingFilesInAnyCase) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root(), vsList);
+    list->SetMask("*.txt;*.bmp");
+    std::vector<std::string> want = TreeFolders;
+    want.insert(want.end(), {"file one.txt", "image.BMP"});
+    EXPECT_EQ(Names(list), want);
+    EXPECT_EQ(MaskWords("*.html;*.htm"), (std::vector<std::string> {"HTML", "HTM"}));
+    EXPECT_TRUE(MaskWords("*.*").empty());
+    list->SetMask("*.*");   // no extension named: everything
+    EXPECT_EQ(list->Items()->Count(), 11);
+    // A handler may refuse items.
+    list->OnAddFolder = [](TObject*, TacShellFolder* folder, bool& canAdd) {
+        canAdd = canAdd && folder->DisplayName() != "plain";
+    };
+    list->Refresh();
+    EXPECT_EQ(IndexOf(list, "plain"), -1);
+    EXPECT_EQ(list->Items()->Count(), 10);
+}
+
+TEST_F(ShellListViewTest, SortingByAColumnKeepsFoldersFirstAndTheSameColumnAgainReverses) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    std::ofstream(files / "big.dat") << std::string(4000, 'x');
+    list->Refresh();
+    list->SortByColumn(1);
+    const std::vector<std::string> ascending = Names(list);
+    EXPECT_EQ(std::vector<std::string>(ascending.begin(), ascending.begin() + 5), TreeFolders);
+    EXPECT_EQ(ascending.back(), "big.dat");
+    list->SortByColumn(1);
+    const std::vector<std::string> descending = Names(list);
+    EXPECT_EQ(descending[5], "big.dat");
+    EXPECT_TRUE(list->IsFolderItem(0));
+    EXPECT_FALSE(list->IsFolderItem(5));
+}
+
+TEST_F(ShellListViewTest, BackShowsTheParentAndDoesNothingAtTheDesktop) {
+    ShellTree files;
+    TsShellListView* list = NewList(files / "Folder A");
+    EXPECT_EQ(Names(list), (std::vector<std::string> {"Sub", "inner.txt"}));
+    list->Back();
+    EXPECT_EQ(list->Path(), files.Root());
+    list->SetRoot("rfDesktop");
+    list->Back();
+    ASSERT_NE(list->RootFolder(), nullptr);
+    EXPECT_TRUE(list->RootFolder()->AbsoluteID().IsDesktop());
+    EXPECT_EQ(list->Items()->Count(), 2);
+}
+
+TEST_F(ShellListViewTest, RefreshListsTheFolderAgainAndKeepsTheSelectedIndex) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    Select(list, "plain");
+    const int index = list->Items()->Item(IndexOf(list, "plain"))->Index();
+    std::ofstream(files / "zzz new.txt") << "new";
+    list->Refresh();
+    list->Refresh();   // the root is freed once each time and made again
+    ASSERT_NE(list->RootFolder(), nullptr);
+    EXPECT_EQ(list->Path(), files.Root());
+    EXPECT_GE(IndexOf(list, "zzz new.txt"), 0);
+    ASSERT_NE(list->SelectedFolder(), nullptr);
+    EXPECT_EQ(list->Selected()->Index(), index);
+    // A shown folder that went away lists nothing and keeps its root.
+    TsShellListView* gone = NewList(files / "docs & notes");
+    std::filesystem::remove(files / "docs & notes");
+    gone->Refresh();
+    EXPECT_EQ(gone->Items()->Count(), 0);
+    EXPECT_NE(gone->RootFolder(), nullptr);
+}
+
+TEST_F(ShellListViewTest, RenamingByLabelEditRefusesAnExistingName) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    std::string error;
+    Application->OnException = [&](TObject*, const std::exception& e) { error = e.what(); };
+    auto rename = [&](const std::string& from, const std::string& to) {
+        Select(list, from);
+        list->EditSelected();
+        user::HWND editor = user::HWND(user::SendMessage(list->Handle(), user::LVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(editor, nullptr);
+        user::SetWindowText(editor, to);
+        user::SendMessage(editor, user::WM_KEYDOWN, user::VK_RETURN, 0);
+        Pump();
+    };
+    rename("plain", "file one.txt");
+    EXPECT_EQ(error, "Rename to file one.txt failed");
+    EXPECT_EQ(std::filesystem::file_size(files / "file one.txt"), 5u);
+    EXPECT_TRUE(std::filesystem::exists(files / "plain"));
+    error.clear();
+    rename("plain", "Новый & файл");
+    EXPECT_EQ(error, "");
+    EXPECT_TRUE(std::filesystem::exists(files / "Новый & файл"));
+    EXPECT_FALSE(std::filesystem::exists(files / "plain"));
+    Application->OnException = nullptr;
+}
+
+TEST_F(ShellListViewTest, EnterOpensAFolderInTheListAndStartsAFileWithTheOpener) {
+    ShellTree files;
+    const std::string marker = files / "opened";
+    const std::string opener = files / "opener.sh";
+    std::ofstream(opener) << "#!/bin/sh\necho \"$1\" > '" << marker << "'\n";
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    os::filetest::EnvOverride fake("KORVEX_OPENER", opener);
+    TsShellListView* list = NewList(files.Root());
+    list->SetFocus();
+    Select(list, "Folder A");
+    Key(user::VK_RETURN);
+    EXPECT_EQ(list->Path(), files / "Folder A");
+    Select(list, "inner.txt");
+    Key(user::VK_RETURN);
+    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i)   // a real child process
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::string opened;
+    std::getline(std::ifstream(marker), opened);
+    EXPECT_EQ(opened, files / "Folder A/inner.txt");
+    Key(user::VK_BACK);
+    EXPECT_EQ(list->Path(), files.Root());
+}
+
+TEST_F(ShellListViewTest, TheDialogListsEnterFiresOpenAndStartsNothingAndItSelectsMany) {
+    ShellTree files;
+    os::filetest::EnvOverride fake("KORVEX_OPENER", "/nonexistent/opener");
+    auto* list = NewList<TsDlgShellListView>(files.Root(), vsList);
+    int opened = 0;
+    list->OnOpen = [&](TObject* sender) {
+        EXPECT_EQ(sender, list);
+        ++opened;
+    };
+    int clicks = 0;
+    list->OnDblClick = [&](TObject*) { ++clicks; };
+    list->SetMask("*.html;*.htm;*.txt");
+    list->SetFocus();
+    Select(list, "Folder A");
+    Key(user::VK_RETURN);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(list->Path(), files.Root());   // the dialog decides what opening means
+    list->SetMultiSelect(true);
+    list->Items()->Item(IndexOf(list, "file one.txt"))->SetSelected(true);
+    const std::vector<TacShellFolder*> selected = list->SelectedFolders();
+    ASSERT_EQ(selected.size(), 2u);
+    EXPECT_EQ(selected[0]->DisplayName(), "Folder A");
+    EXPECT_EQ(selected[1]->DisplayName(), "file one.txt");
+    const TRect r = list->Items()->Item(IndexOf(list, "file one.txt"))->DisplayRect(drLabel);
+    const TPoint p = list->ClientToScreen(TPoint {r.left + 2, r.top + 2});
+    Display->DoubleClick(p.x, p.y);
+    Pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(list->Path(), files.Root());
+}
+
+TEST_F(ShellListViewTest, TheListFollowsTheTreeAndTheTreeFollowsTheList) {
+    ShellTree files;
+    auto* tree = Create<TsShellTreeView>(Form);
+    tree->SetBounds(10, 10, 220, 260);
+    tree->SetRoot(files.Root());
+    tree->SetParent(Form);
+    TsShellListView* list = NewList("rfDesktop");
+    tree->SetShellListView(list);
+    EXPECT_EQ(list->ShellTreeView(), tree);
+    EXPECT_EQ(list->Root(), files.Root());
+    TTreeNode* root = tree->Items()->GetFirstNode();
+    TTreeNode* folderA = nullptr;
+    for (int i = 0; i < root->Count(); ++i)
+        if (root->Item(i)->Text() == "Folder A") folderA = root->Item(i);
+    ASSERT_NE(folderA, nullptr);
+    tree->SetSelected(folderA);
+    EXPECT_EQ(list->Path(), files / "Folder A");
+    Select(list, "Sub");
+    list->SetFocus();
+    Key(user::VK_RETURN);
+    EXPECT_EQ(list->Path(), files / "Folder A/Sub");
+    EXPECT_EQ(tree->Path(), files / "Folder A/Sub");
+    delete tree;
+    EXPECT_EQ(list->ShellTreeView(), nullptr);
+    list->Back();   // no tree to tell
+    EXPECT_EQ(list->Path(), files / "Folder A");
+}
+
+}
