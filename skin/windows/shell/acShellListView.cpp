@@ -257,24 +257,18 @@ void TacCustomShellListView::Populate() {
     const TacNamespaceFolder* shellFolder = FRootFolder != nullptr ? FRootFolder->ShellFolder() : nullptr;
     // A folder that is gone is bound to the desktop's folder: it lists nothing, not the desktop.
     if (shellFolder == nullptr || !SamePIDL(shellFolder->AbsoluteID(), FRootFolder->AbsoluteID())) return;
-    // Folders are listed by themselves first: what is a folder is known without asking about every item.
-    std::vector<TItemIDList> folders;
-    if (FObjectTypes.Contains(otFolders))
-        shellFolder->EnumObjects(ObjectTypesToFlags(FObjectTypes) & ~SHCONTF_NONFOLDERS, folders);
     std::vector<TItemIDList> children;
-    shellFolder->EnumObjects(ObjectTypesToFlags(FObjectTypes), children);   // both in CompareIDs order
+    std::vector<bool> folders;   // from the listing: nothing is asked again about every item
+    shellFolder->EnumObjects(ObjectTypesToFlags(FObjectTypes), children, &folders);   // in CompareIDs order
     const std::vector<std::string> words = MaskWords(FMask);
-    std::size_t nextFolder = 0;
     FItems.reserve(children.size());
-    for (const TItemIDList& child : children) {
-        while (nextFolder < folders.size() && folders[nextFolder] != child
-            && shellFolder->CompareIDs(folders[nextFolder], child) < 0)
-            ++nextFolder;   // a folder that went away between the two listings
-        const bool isFolder = nextFolder < folders.size() && folders[nextFolder] == child;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const TItemIDList& child = children[i];
+        const bool isFolder = folders[i];
         std::optional<TacNamespaceFolder> bound;
         if (isFolder) bound = TacNamespaceFolder(ConcatPIDLs(&FRootFolder->AbsoluteID(), child));
         auto folder = std::make_unique<TacShellFolder>(FRootFolder.get(), std::move(bound), child);
-        bool canAdd = isFolder || PassesMask(words, folder->PathName());
+        bool canAdd = isFolder || words.empty() || PassesMask(words, folder->PathName());
         if (OnAddFolder) OnAddFolder(this, folder.get(), canAdd);
         if (canAdd) FItems.push_back({std::move(folder), isFolder});
     }
