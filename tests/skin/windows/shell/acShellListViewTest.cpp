@@ -6,6 +6,7 @@
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TStrings.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/Window.h"
@@ -262,6 +263,35 @@ TEST_F(ShellListViewTest, TheListFollowsTheTreeAndTheTreeFollowsTheList) {
     EXPECT_EQ(list->ShellTreeView(), nullptr);
     list->Back();   // no tree to tell
     EXPECT_EQ(list->Path(), files / "Folder A");
+}
+
+}
+
+namespace {
+
+// The tree beside the list in report view, in two of our skins; written for looking at.
+TEST_F(ShellListViewTest, PictureOfTheTreeBesideTheListInTwoSkins) {
+    ShellTree files;
+    for (int skin : {0, 1}) {
+        UseSkin(skin);
+        Form->SetBounds(0, 0, 820, 300);
+        auto* tree = Create<TsShellTreeView>(Form);
+        tree->SetBounds(10, 10, 220, 260);
+        tree->SetRoot(files.Root());
+        tree->SetParent(Form);
+        TsShellListView* list = NewList("rfDesktop");
+        list->SetWidth(560);
+        tree->SetShellListView(list);
+        ParentsUpdated(Form);
+        Pump();
+        ASSERT_EQ(list->Items()->Count(), 11);
+        user::FlushDisplay();
+        const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
+        const gdi::RECT r {origin.x, origin.y, origin.x + Form->ClientWidth(), origin.y + Form->ClientHeight()};
+        EXPECT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/shell-tree-and-list-" + SkinShortName(skin) + ".png", &r));
+        delete list;
+        delete tree;
+    }
 }
 
 }
