@@ -11,6 +11,7 @@
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/Window.h"
 #include "platform/user/controls/ListView.h"
+#include "skin/windows/shell/acShellChangeNotifier.h"
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
@@ -292,6 +293,52 @@ TEST_F(ShellListViewTest, PictureOfTheTreeBesideTheListInTwoSkins) {
         delete list;
         delete tree;
     }
+}
+
+}
+
+namespace {
+
+// The list's incremental search, called as the native list calls it.
+class FindingList : public TsShellListView {
+public:
+    using TsShellListView::TsShellListView;
+    using TacCustomShellListView::OwnerDataFind;
+};
+
+TEST_F(ShellListViewTest, TypingFindsAnItemFromTheStartIndexAndWithWrapBeforeIt) {
+    ShellTree files;
+    auto* list = NewList<FindingList>(files.Root(), vsList);
+    const int last = list->Items()->Count() - 1;
+    EXPECT_EQ(list->OwnerDataFind(ifPartialString, "TO F", {}, nullptr, 0, sdAll, false), last);
+    EXPECT_EQ(list->OwnerDataFind(ifPartialString, "папка", {}, nullptr, 0, sdAll, false), IndexOf(list, "Папка"));
+    EXPECT_EQ(list->OwnerDataFind(ifPartialString, "closed", {}, nullptr, 3, sdAll, false), -1);
+    EXPECT_EQ(list->OwnerDataFind(ifPartialString, "closed", {}, nullptr, 3, sdAll, true), 0);
+    EXPECT_EQ(list->OwnerDataFind(ifData, "closed", {}, nullptr, 0, sdAll, true), -1);
+}
+
+TEST_F(ShellListViewTest, AutoRefreshWatchesTheShownFolderAndListsACreatedFile) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    list->SetAutoRefresh(true);
+    ASSERT_NE(list->Notifier(), nullptr);
+    EXPECT_EQ(list->Notifier()->Root(), files.Root());
+    Select(list, "Folder A");
+    list->SetFocus();
+    Key(user::VK_RETURN);
+    ASSERT_EQ(list->Path(), files / "Folder A");
+    EXPECT_EQ(list->Notifier()->Root(), files / "Folder A");
+    ASSERT_NE(list->Notifier()->Thread(), nullptr);
+    for (int i = 0; i < 5000 && !list->Notifier()->Thread()->Watching(); ++i)   // the worker opens its watch
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::ofstream(files / "Folder A/appeared.txt") << "x";
+    for (int i = 0; i < 5000 && IndexOf(list, "appeared.txt") < 0; ++i) {
+        Pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_GE(IndexOf(list, "appeared.txt"), 0);
+    list->SetAutoRefresh(false);
+    EXPECT_EQ(list->Notifier(), nullptr);
 }
 
 }
