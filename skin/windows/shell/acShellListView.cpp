@@ -16,6 +16,7 @@
 #include "platform/user/controls/ListView.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/windows/shell/acShellChangeNotifier.h"
+#include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellIcons.h"
 
 #include <algorithm>
@@ -65,6 +66,8 @@ TacCustomShellListView::TacCustomShellListView(TComponent* owner)
 }
 
 TacCustomShellListView::~TacCustomShellListView() {
+    if (FShellTreeView != nullptr && FShellTreeView->ShellListView() == this) FShellTreeView->LinkListView(nullptr);
+    if (FShellComboBox != nullptr && FShellComboBox->ShellListView() == this) FShellComboBox->LinkListView(nullptr);
     delete FNotifier;
     FNotifier = nullptr;
     ClearItems();
@@ -84,6 +87,8 @@ TClass TsShellListView::StaticClass() {
         p.Bool("AutoRefresh", &T::AutoRefresh, &T::SetAutoRefresh, false);
         p.Bool("AutoNavigate", &T::AutoNavigate, &T::SetAutoNavigate, true);
         p.String("Root", &T::Root, &T::SetRoot, "rfDesktop");
+        p.Component("ShellTreeView", &T::ShellTreeView, &T::SetShellTreeView);
+        p.Component("ShellComboBox", &T::ShellComboBox, &T::SetShellComboBox);
         p.Bool("Sorted", &T::Sorted, &T::SetSorted, true);
         p.String("Mask", &T::Mask, &T::SetMask, "");
         p.Event("OnAddFolder", &T::OnAddFolder);
@@ -106,6 +111,7 @@ void TacCustomShellListView::Notification(TComponent* component, TOperation oper
     if (operation != opRemove) return;
     if (component == FNotifier) FNotifier = nullptr;
     if (component == FShellTreeView) FShellTreeView = nullptr;
+    if (component == FShellComboBox) FShellComboBox = nullptr;
 }
 
 void TacCustomShellListView::CreateWnd() {
@@ -164,26 +170,44 @@ void TacCustomShellListView::SetShowExt(TacShowExtension value) {
 
 void TacCustomShellListView::SetShellTreeView(TacCustomShellTreeView* value) {
     if (value == FShellTreeView) return;
-    TacCustomShellTreeView* old = FShellTreeView;
-    FShellTreeView = value;   // stored first: the tree links back through this setter
-    if (old != nullptr) {
-        old->RemoveFreeNotification(this);
-        if (value == nullptr) old->SetShellListView(nullptr);
-    }
+    if (FShellTreeView != nullptr && FShellTreeView->ShellListView() == this) FShellTreeView->LinkListView(nullptr);
+    FShellTreeView = nullptr;
     if (value == nullptr) return;
-    value->FreeNotification(this);
     value->SetRoot(FRoot);
-    value->SetShellListView(this);
+    value->LinkListView(this);
+    LinkTreeView(value);
+}
+
+void TacCustomShellListView::SetShellComboBox(TacCustomShellComboBox* value) {
+    if (value == FShellComboBox) return;
+    if (FShellComboBox != nullptr && FShellComboBox->ShellListView() == this) FShellComboBox->LinkListView(nullptr);
+    FShellComboBox = nullptr;
+    if (value == nullptr) return;
+    value->SetRoot(FRoot);
+    value->LinkListView(this);
+    LinkComboBox(value);
+}
+
+void TacCustomShellListView::LinkTreeView(TacCustomShellTreeView* tree) {
+    FShellTreeView = tree;
+    if (tree != nullptr) FreeNotification(tree);
+}
+
+void TacCustomShellListView::LinkComboBox(TacCustomShellComboBox* combo) {
+    FShellComboBox = combo;
+    if (combo != nullptr) FreeNotification(combo);
 }
 
 void TacCustomShellListView::RootChanged() {
     if (FUpdating) return;
     base::ValueRollback<bool> updating(FUpdating, true);
-    if (FShellTreeView != nullptr) {
-        if (FRootChanged)
-            FShellTreeView->SetRoot(FRoot);
-        else if (FRootFolder != nullptr)
-            FShellTreeView->TreeUpdate(FRootFolder->AbsoluteID());
+    if (FRootChanged) {
+        if (FShellTreeView != nullptr) FShellTreeView->SetRoot(FRoot);
+        if (FShellComboBox != nullptr) FShellComboBox->SetRoot(FRoot);
+    } else if (FRootFolder != nullptr) {
+        const TItemIDList shown = FRootFolder->AbsoluteID();   // the linked controls may call back
+        if (FShellTreeView != nullptr) FShellTreeView->TreeUpdate(shown);
+        if (FShellComboBox != nullptr) FShellComboBox->TreeUpdate(shown);
     }
     FRootChanged = false;
     Populate();

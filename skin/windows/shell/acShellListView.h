@@ -4,6 +4,7 @@
 #pragma once
 
 #include "skin/controls/sListView.h"
+#include "skin/windows/shell/acShellLinks.h"
 #include "skin/windows/shell/acShellMenu.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
@@ -19,7 +20,7 @@ class TacShellChangeNotifier;
 // The words of an extension mask, upper-cased: "*.html;*.htm" gives HTML and HTM ("*", "." and ";" separate).
 std::vector<std::string> MaskWords(const std::string& mask);
 
-class TacCustomShellListView : public TsCustomListView, public IacShellCommandVerb {
+class TacCustomShellListView : public TsCustomListView, public IacShellCommandVerb, public IacShellListLink {
 public:
     explicit TacCustomShellListView(classes::TComponent* owner);
     ~TacCustomShellListView() override;
@@ -30,7 +31,7 @@ public:
     const TacRoot& Root() const { return FRoot; }
     // Another root (rf… names compared without case, paths exactly) lists that folder and passes the root on
     // to the linked tree; a text that names nothing keeps the old root and raises "Error Setting Path".
-    void SetRoot(const TacRoot& value);
+    void SetRoot(const TacRoot& value) override;
     TacShellObjectTypes ObjectTypes() const { return FObjectTypes; }
     void SetObjectTypes(TacShellObjectTypes value);
     bool Sorted() const { return FSorted; }
@@ -46,9 +47,16 @@ public:
     bool AutoRefresh() const { return FAutoRefresh; }
     void SetAutoRefresh(bool value);
     TacShellChangeNotifier* Notifier() const { return FNotifier; }   // while AutoRefresh is on
+    // The linked tree and combo box follow the folder shown here, and this list follows theirs. A new one
+    // takes the list's root and links back; nullptr unlinks the old one.
     TacCustomShellTreeView* ShellTreeView() const { return FShellTreeView; }
-    // A new tree takes the list's root and links back; nullptr unlinks the old one.
     void SetShellTreeView(TacCustomShellTreeView* value);
+    TacCustomShellComboBox* ShellComboBox() const { return FShellComboBox; }
+    void SetShellComboBox(TacCustomShellComboBox* value);
+    // Back links set by the linked control itself (nullptr clears); they do not call back.
+    void LinkTreeView(TacCustomShellTreeView* tree) override;
+    void LinkComboBox(TacCustomShellComboBox* combo) override;
+    classes::TComponent* LinkedComponent() override { return this; }
 
     TacShellFolder* RootFolder() const { return FRootFolder.get(); }
     std::string Path() const;   // the shown folder's path; "" for the desktop and the computer
@@ -61,7 +69,7 @@ public:
     // Shows the folder of an absolute list (nothing while the linked controls are being updated, or when it
     // is already shown).
     void SetPath(const TItemIDList& pidl);
-    void TreeUpdate(const TItemIDList& pidl);   // from a linked control
+    void TreeUpdate(const TItemIDList& pidl) override;   // from a linked control
     void Back();   // the parent folder; nothing at the desktop
     // Lists the folder again; the selection stays on the same index while the list still reaches it.
     void Refresh();
@@ -112,6 +120,7 @@ private:
     TacShellObjectTypes FObjectTypes {otFolders, otNonFolders};
     std::vector<Entry> FItems;   // one per list item, in display order
     TacCustomShellTreeView* FShellTreeView = nullptr;   // cleared in Notification
+    TacCustomShellComboBox* FShellComboBox = nullptr;   // cleared in Notification
     TacShellChangeNotifier* FNotifier = nullptr;   // owned as a component; cleared in Notification
     bool FRootChanged = false;   // the root text changed (not a folder navigated to)
     std::string FMask;

@@ -12,6 +12,7 @@
 #include "platform/user/Window.h"
 #include "platform/user/controls/ListView.h"
 #include "skin/windows/shell/acShellChangeNotifier.h"
+#include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
@@ -329,16 +330,50 @@ TEST_F(ShellListViewTest, AutoRefreshWatchesTheShownFolderAndListsACreatedFile) 
     ASSERT_EQ(list->Path(), files / "Folder A");
     EXPECT_EQ(list->Notifier()->Root(), files / "Folder A");
     ASSERT_NE(list->Notifier()->Thread(), nullptr);
-    for (int i = 0; i < 5000 && !list->Notifier()->Thread()->Watching(); ++i)   // the worker opens its watch
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::ofstream(files / "Folder A/appeared.txt") << "x";
-    for (int i = 0; i < 5000 && IndexOf(list, "appeared.txt") < 0; ++i) {
-        Pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // The worker re-opens its watch on the new folder on its own thread: files are made until one is seen.
+    std::string seen;
+    for (int attempt = 0; attempt < 50 && seen.empty(); ++attempt) {
+        const std::string name = "appeared " + std::to_string(attempt) + ".txt";
+        std::ofstream(files / ("Folder A/" + name)) << "x";
+        for (int i = 0; i < 100 && IndexOf(list, name) < 0; ++i) {
+            Pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        if (IndexOf(list, name) >= 0) seen = name;
     }
-    EXPECT_GE(IndexOf(list, "appeared.txt"), 0);
+    EXPECT_FALSE(seen.empty());
     list->SetAutoRefresh(false);
     EXPECT_EQ(list->Notifier(), nullptr);
+}
+
+}
+
+namespace {
+
+TEST_F(ShellListViewTest, TheComboBoxAndTheListFollowEachOtherAndForgetAFreedPartner) {
+    ShellTree files;
+    auto* combo = Create<TsShellComboBox>(Form);
+    combo->SetBounds(240, 280, 300, 24);
+    combo->SetParent(Form);
+    TsShellListView* list = NewList(files.Root());
+    list->SetShellComboBox(combo);
+    EXPECT_EQ(combo->Root(), files.Root());
+    EXPECT_EQ(combo->ShellListView(), static_cast<IacShellListLink*>(list));
+    Select(list, "Folder A");
+    list->SetFocus();
+    Key(user::VK_RETURN);
+    EXPECT_EQ(combo->Path(), files / "Folder A/");
+    combo->TreeUpdate(ParseDisplayName(files / "Папка").value());   // as after a choice in its list
+    combo->SetPath(ParseDisplayName(files.Root()).value());
+    list->TreeUpdate(combo->SelectedFolder()->AbsoluteID());
+    EXPECT_EQ(list->Path(), files.Root());
+    // Unlinking clears both sides; a freed list is forgotten.
+    list->SetShellComboBox(nullptr);
+    EXPECT_EQ(combo->ShellListView(), nullptr);
+    combo->SetShellListView(list);
+    EXPECT_EQ(list->ShellComboBox(), combo);
+    delete list;
+    EXPECT_EQ(combo->ShellListView(), nullptr);
 }
 
 }
