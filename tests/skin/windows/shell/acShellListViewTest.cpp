@@ -377,3 +377,26 @@ TEST_F(ShellListViewTest, TheComboBoxAndTheListFollowEachOtherAndForgetAFreedPar
 }
 
 }
+
+namespace {
+
+TEST_F(ShellListViewTest, TheMenusVerbsRenameByLabelEditAndRefreshAfterDeleteOrNewFolder) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    Select(list, "plain");
+    bool handled = false;
+    list->ExecuteCommand("rename", handled);
+    EXPECT_TRUE(handled);
+    EXPECT_TRUE(list->IsEditing());
+    user::SendMessage(list->Handle(), user::LVM_EDITLABEL, WPARAM(-1), 0);
+    handled = false;
+    list->ExecuteCommand("open", handled);   // opening is the item's own: the current folder stays
+    EXPECT_FALSE(handled);
+    ASSERT_TRUE(RunShellCommand(list, *list->SelectedFolder(), "delete"));
+    EXPECT_EQ(IndexOf(list, "plain"), -1);
+    Select(list, "file one.txt");   // on a file: the new folder goes beside it
+    ASSERT_TRUE(RunShellCommand(list, *list->SelectedFolder(), "newfolder"));
+    EXPECT_GE(IndexOf(list, "New folder"), 0);
+}
+
+}
