@@ -1,5 +1,6 @@
-// The owner-data list view in report view opening a folder of 20 000 files (reading it, as ls -l does, and
-// painting the first page), beside `ls -l` of the same folder, on the headless display, in one run.
+// The owner-data list view and the shell file list in report view opening a folder of 20 000 files (reading
+// it, as ls -l does, and painting the first page), beside `ls -l` of the same folder, on the headless display,
+// in one run.
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TListView.h"
@@ -8,6 +9,7 @@
 #include "platform/user/Painting.h"
 #include "platform/user/Screen.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "skin/windows/shell/acShellListView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -113,6 +115,19 @@ public:
         List = list;
     }
 
+    // The shell file list: it reads the folder itself and asks the namespace for what it shows.
+    void OpenShellFolder(const std::string& path) {
+        auto* list = Create<skin::TsShellListView>(Form);
+        list->SetViewStyle(vsReport);
+        list->SetAlign(alClient);
+        list->SetRoot(path);
+        list->SetParent(Form);
+        user::UpdateWindow(Form->Handle());
+        user::UpdateWindow(list->Handle());
+        delete List;
+        List = list;
+    }
+
     TForm* Form = nullptr;
     TListView* List = nullptr;
     std::vector<FolderRow> Rows;
@@ -159,6 +174,16 @@ void BM_OwnerDataReportOpen(benchmark::State& state) {
     state.counters["rows"] = double(world.Rows.size());
 }
 
+void BM_ShellListReportOpen(benchmark::State& state) {
+    World& world = TheWorld();
+    Folder();
+    for (auto _ : state) {
+        world.OpenShellFolder(Folder());
+        benchmark::DoNotOptimize(world.List);
+    }
+    state.counters["rows"] = double(world.List->Items()->Count());
+}
+
 void BM_LsL(benchmark::State& state) {
     Folder();
     for (auto _ : state)
@@ -166,6 +191,7 @@ void BM_LsL(benchmark::State& state) {
 }
 
 BENCHMARK(BM_OwnerDataReportOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ShellListReportOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LsL)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -28,16 +29,36 @@ bool ForEachEntry(const std::string& folder, Visit visit) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return false;
     auto closeDir = base::ScopeExit([dir] { ::closedir(dir); });
+    const int fd = ::dirfd(dir);
     while (dirent* d = ::readdir(dir)) {
         std::string name = d->d_name;
         if (name == "." || name == "..") continue;
         TShellEntry entry;
-        if (!StatShellEntry(JoinShellPath(folder, name), entry)) continue;   // gone meanwhile
+        entry.Name = name;
+        entry.IsHidden = name[0] == '.';
+        if (!StatEntryAt(fd, name, entry)) continue;   // gone meanwhile
         if (!visit(std::move(entry))) break;
     }
     return true;
 }
 
+}
+
+// The entry name in the folder open as dirFd (AT_FDCWD for a path): looked up relative to the folder, so a
+// large listing does not walk the whole path for every entry.
+bool StatEntryAt(int dirFd, const std::string& name, TShellEntry& entry) {
+    struct stat own;
+    if (::fstatat(dirFd, name.c_str(), &own, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    entry.Mode = own.st_mode;
+    entry.IsLink = S_ISLNK(own.st_mode);
+    struct stat target = own;
+    if (entry.IsLink && ::fstatat(dirFd, name.c_str(), &target, 0) != 0) target = own;   // dangling or looping link
+    entry.IsFolder = S_ISDIR(target.st_mode);
+    entry.Size = entry.IsFolder ? 0 : static_cast<std::int64_t>(target.st_size);
+    entry.Modified = UnixToLocalDateTime(target.st_mtim.tv_sec, target.st_mtim.tv_nsec);
+    entry.ReadOnly = ::faccessat(dirFd, name.c_str(), W_OK, 0) != 0;
+    entry.Readable = !entry.IsFolder || ::faccessat(dirFd, name.c_str(), R_OK | X_OK, 0) == 0;
+    return true;
 }
 
 std::string JoinShellPath(const std::string& folder, const std::string& name) {
@@ -47,24 +68,13 @@ std::string JoinShellPath(const std::string& folder, const std::string& name) {
 }
 
 bool StatShellEntry(const std::string& path, TShellEntry& entry) {
-    struct stat own;
-    if (::lstat(path.c_str(), &own) != 0) return false;
     std::string name = path;
     while (name.size() > 1 && name.back() == '/')
         name.pop_back();
     std::size_t slash = name.rfind('/');
     entry.Name = slash == std::string::npos || name == "/" ? name : name.substr(slash + 1);
-    entry.Mode = own.st_mode;
-    entry.IsLink = S_ISLNK(own.st_mode);
     entry.IsHidden = !entry.Name.empty() && entry.Name[0] == '.';
-    struct stat target = own;
-    if (entry.IsLink && ::stat(path.c_str(), &target) != 0) target = own;   // dangling or looping link
-    entry.IsFolder = S_ISDIR(target.st_mode);
-    entry.Size = entry.IsFolder ? 0 : static_cast<std::int64_t>(target.st_size);
-    entry.Modified = UnixToLocalDateTime(target.st_mtim.tv_sec, target.st_mtim.tv_nsec);
-    entry.ReadOnly = ::access(path.c_str(), W_OK) != 0;
-    entry.Readable = !entry.IsFolder || ::access(path.c_str(), R_OK | X_OK) == 0;
-    return true;
+    return StatEntryAt(AT_FDCWD, path, entry);
 }
 
 bool ListShellEntries(const std::string& folder, unsigned flags, std::vector<TShellEntry>& entries) {

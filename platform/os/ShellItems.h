@@ -32,6 +32,8 @@ enum TShellListFlags : unsigned {
 
 // Fills entry for path; false when nothing is there (errno kept).
 bool StatShellEntry(const std::string& path, TShellEntry& entry);
+// The same for name inside the folder open as dirFd; Name and IsHidden are left to the caller.
+bool StatEntryAt(int dirFd, const std::string& name, TShellEntry& entry);
 
 // The entries of folder (without "." and ".."), sorted by name bytes. False when the folder cannot be read.
 bool ListShellEntries(const std::string& folder, unsigned flags, std::vector<TShellEntry>& entries);

@@ -3,12 +3,14 @@
 
 #include "platform/classes/TObject.h"
 #include "skin/windows/shell/acShellComboBox.h"
+#include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
 namespace korvex::skin {
 
 void RegisterShellClasses() {
-    classes::RegisterClasses({TsShellTreeView::StaticClass(), TsShellComboBox::StaticClass()});
+    classes::RegisterClasses({TsShellTreeView::StaticClass(), TsShellComboBox::StaticClass(),
+        TsShellListView::StaticClass(), TsDlgShellListView::StaticClass()});
 }
 
 }

@@ -3,8 +3,8 @@
 
 namespace korvex::skin {
 
-// Registers the shell tree and folder combo box classes; call once before reading form text that holds them
-// (after RegisterSkinWindowClasses, which registers the skinned controls they build on).
+// Registers the shell tree, folder combo box and file list classes; call once before reading form text that
+// holds them (after RegisterSkinWindowClasses, which registers the skinned controls they build on).
 void RegisterShellClasses();
 
 }

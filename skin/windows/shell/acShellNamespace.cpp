@@ -72,20 +72,21 @@ TacNamespaceFolder DesktopFolder() {
     return TacNamespaceFolder(TItemIDList());
 }
 
-bool TacNamespaceFolder::EnumObjects(unsigned flags, std::vector<TItemIDList>& children) const {
+bool TacNamespaceFolder::EnumObjects(unsigned flags, std::vector<TItemIDList>& children, std::vector<bool>* isFolder) const {
     children.clear();
+    if (isFolder != nullptr) isFolder->clear();
     std::vector<TItemIDView> items = ItemsOf(FAbsolute);
-    if (items.empty()) {
-        if (flags & SHCONTF_FOLDERS) {
+    const bool virtualFolder = items.empty() || (items.size() == 1 && items[0].Kind == TacItemKind::Computer);
+    if (virtualFolder) {
+        if (!(flags & SHCONTF_FOLDERS)) return true;
+        if (items.empty()) {
             children.push_back(TItemIDList::Item(TacItemKind::Home, ""));
             children.push_back(TItemIDList::Item(TacItemKind::Computer, ""));
-        }
-        return true;
-    }
-    if (items.size() == 1 && items[0].Kind == TacItemKind::Computer) {
-        if (flags & SHCONTF_FOLDERS)
+        } else {
             for (const std::string& folder : DriveFolders())
                 children.push_back(TItemIDList::Item(TacItemKind::Drive, folder));
+        }
+        if (isFolder != nullptr) isFolder->assign(children.size(), true);
         return true;
     }
     std::optional<std::string> path = PidlPath(FAbsolute);
@@ -94,11 +95,21 @@ bool TacNamespaceFolder::EnumObjects(unsigned flags, std::vector<TItemIDList>& c
         | (flags & SHCONTF_NONFOLDERS ? os::slNonFolders : 0u) | (flags & SHCONTF_INCLUDEHIDDEN ? os::slHidden : 0u);
     std::vector<os::TShellEntry> entries;
     if (!os::ListShellEntries(*path, listFlags, entries)) return false;
-    // The order of CompareIDs, by the names themselves (a large folder is sorted without building lists).
-    std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return CompareNames(a.Name, b.Name) < 0; });
+    // The order of CompareIDs, by the names themselves (a large folder is sorted without building lists), each
+    // name folded once.
+    std::vector<std::pair<std::string, const os::TShellEntry*>> keyed;
+    keyed.reserve(entries.size());
+    for (const os::TShellEntry& entry : entries) keyed.emplace_back(base::AnsiUpperCase(entry.Name), &entry);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        if (int order = a.first.compare(b.first)) return order < 0;
+        return a.second->Name < b.second->Name;
+    });
     children.reserve(entries.size());
-    for (const os::TShellEntry& entry : entries)
-        children.push_back(TItemIDList::Item(TacItemKind::Entry, entry.Name));
+    if (isFolder != nullptr) isFolder->reserve(entries.size());
+    for (const auto& [key, entry] : keyed) {
+        children.push_back(TItemIDList::Item(TacItemKind::Entry, entry->Name));
+        if (isFolder != nullptr) isFolder->push_back(entry->IsFolder);
+    }
     return true;
 }
 

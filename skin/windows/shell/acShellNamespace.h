@@ -55,8 +55,9 @@ public:
     const TItemIDList& AbsoluteID() const { return FAbsolute; }
 
     // The children the flags admit, each as a one-item relative list, in CompareIDs order. False (and none)
-    // when the folder cannot be listed.
-    bool EnumObjects(unsigned flags, std::vector<TItemIDList>& children) const;
+    // when the folder cannot be listed. isFolder, when given, gets whether each child is a folder (or a link
+    // to one), as the listing saw it.
+    bool EnumObjects(unsigned flags, std::vector<TItemIDList>& children, std::vector<bool>* isFolder = nullptr) const;
     // The attributes of a child; SFGAO_HASSUBFOLDER only when request asks for it. 0 when it is gone.
     std::uint32_t GetAttributesOf(const TItemIDList& relative, std::uint32_t request) const;
     std::string GetDisplayNameOf(const TItemIDList& relative, unsigned flags) const;

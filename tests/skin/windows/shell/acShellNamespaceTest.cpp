@@ -135,3 +135,21 @@ TEST(ShellNamespace, RenameNeverReplacesAnExistingEntry) {
     EXPECT_EQ(korvex::os::filetest::ReadFile(tree / "Файл & co.txt"), "12345");
     EXPECT_FALSE(DesktopFolder().SetNameOf(TItemIDList::Item(TacItemKind::Home, ""), "x"));
 }
+
+TEST(ShellNamespace, AListingTellsWhichChildrenAreFoldersAsItListsThem) {
+    ShellTree tree;
+    TacNamespaceFolder folder = FolderAt(tree.Root());
+    std::vector<TItemIDList> children;
+    std::vector<bool> isFolder;
+    ASSERT_TRUE(folder.EnumObjects(SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, children, &isFolder));
+    ASSERT_EQ(isFolder.size(), children.size());
+    for (std::size_t i = 0; i < children.size(); ++i)
+        EXPECT_EQ(isFolder[i], (folder.GetAttributesOf(children[i], 0) & SFGAO_FOLDER) != 0)
+            << folder.GetDisplayNameOf(children[i], SHGDN_INFOLDER);
+    // The order ignores case (Cyrillic too) and stays total.
+    for (std::size_t i = 1; i < children.size(); ++i) EXPECT_LT(folder.CompareIDs(children[i - 1], children[i]), 0);
+    std::vector<TItemIDList> drives;
+    std::vector<bool> driveFolders;
+    ASSERT_TRUE(TacNamespaceFolder(TItemIDList::Item(TacItemKind::Computer, "")).EnumObjects(SHCONTF_FOLDERS, drives, &driveFolders));
+    EXPECT_EQ(driveFolders, std::vector<bool>(drives.size(), true));
+}
