@@ -1,0 +1,146 @@
+// The main window's life with a real monitor: the first showing's load, rows from the node thread, the tray
+// hint, close to tray, "Refresh data" and Exit.
+#include "support/MainFormKit.h"
+
+#include "platform/base/DateTime.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TMenu.h"
+#include "platform/classes/TStringGrid.h"
+#include "platform/classes/TTimer.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sLabel.h"
+#include "tray/TrayIcon.h"
+
+#include <arpa/inet.h>
+#include <cstdlib>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace korvex::app::test {
+
+using namespace classes;
+
+namespace {
+
+// A loopback port nobody listens on now, for the farm link's server socket.
+std::string FreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return std::to_string(ntohs(address.sin_port));
+}
+
+class MainLifecycleTest : public MainFormTest {
+protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        setenv("KORVEX_FARM_PORT", FreePort().c_str(), 1);
+        Env->SetNow(base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0));
+        // The first run watches the program folder: a client with a unit at 45 %.
+        TClientLog log;
+        log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 60);
+        WriteFile(Env->File("FAHlog.txt"), log.Text());
+        WriteFile(Env->File("unitinfo.txt"),
+            JoinLines(UnitInfo("p2605_Protein in water", "December 5 20:10:09", "December 11 20:10:09", 45)));
+    }
+    void TearDown() override {
+        if (Form != nullptr) Form->Free();
+        MainFormTest::TearDown();
+        unsetenv("KORVEX_FARM_PORT");
+    }
+
+    // The window as the program makes it; shown, it loads from the store and starts monitoring.
+    TMainForm* ShowProgramWindow() {
+        Application->CreateForm(Form);   // the main form, as the program makes it
+        TMonitorTimings timings;
+        timings.IntervalMs = 550;
+        timings.FilePauseMs = 1;
+        Form->Monitor()->SetTimings(timings);
+        Form->Show();
+        Pump();
+        return Form;
+    }
+
+    // Pumps until the node's row has been refreshed (the node thread runs on real time).
+    bool WaitForRow(int node) {
+        for (int i = 0; i < 400; ++i) {
+            if (!Form->Grid()->Cells(8, node).empty()) return true;
+            usleep(5000);
+            Pump();
+        }
+        return false;
+    }
+};
+
+}
+
+TEST_F(MainLifecycleTest, TheFirstShowingLoadsTheStoreAndTheNodeThreadFillsTheRow) {
+    TMainForm* form = ShowProgramWindow();
+    EXPECT_TRUE(form->Loaded_());
+    EXPECT_EQ(form->Caption(), "KORVEX. Ver. 2.6.0.11");
+    ASSERT_EQ(form->RowCount(), 1);
+    EXPECT_EQ(form->Row(0).Label->Caption(), "Local host");
+    EXPECT_EQ(form->Row(0).Label->Hint().rfind(Env->Folder(), 0), 0u) << form->Row(0).Label->Hint();
+    EXPECT_TRUE(form->Timer()->Enabled());
+    EXPECT_TRUE(form->Monitor()->Running());
+    ASSERT_TRUE(WaitForRow(0));
+    EXPECT_NE(form->Grid()->Cells(8, 0).find("5-33-12"), std::string::npos) << form->Grid()->Cells(8, 0);
+    EXPECT_EQ(form->Row(0).Gauge->Progress(), 45);
+
+    Advance(1000);   // Timer1: the tray hint lists the node
+    EXPECT_EQ(form->TrayIcon()->Hint(), "Local host - 45%\r\n");
+}
+
+TEST_F(MainLifecycleTest, TheCloseBoxSavesStopsAndHidesInTheTrayAndRefreshStartsAgain) {
+    TMainForm* form = ShowProgramWindow();
+    ASSERT_TRUE(WaitForRow(0));
+    form->ColumnItem(2)->SetChecked(false);
+    form->ColumnClick(2);   // the start column hidden: its stored width stays
+
+    form->Close();
+    Pump();
+    EXPECT_FALSE(form->Monitor()->Running());
+    EXPECT_FALSE(form->Timer()->Enabled());
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(form->TrayIcon()->IconVisible());
+    EXPECT_EQ(Env->Stored(OptionsKey, "W3"), os::MakeDwordValue(0));
+    EXPECT_EQ(Env->Stored(OptionsKey, "W3W"), os::MakeDwordValue(87));
+    EXPECT_EQ(Env->Stored(DataKey, "Progress0"), os::MakeDwordValue(45));
+    EXPECT_NE(Env->ReadFile("KORVEX.LOG").find("Stop monitor"), std::string::npos);
+
+    form->ReShow();
+    EXPECT_TRUE(form->Monitor()->Running());
+    EXPECT_TRUE(form->Timer()->Enabled());
+    ASSERT_EQ(form->RowCount(), 1);
+    EXPECT_EQ(form->Row(0).Gauge->Progress(), 45);   // the stored progress until the next refresh
+    EXPECT_FALSE(form->ColumnItem(2)->Checked());
+}
+
+TEST_F(MainLifecycleTest, ExitClosesTheWindowAfterStoppingTheNodeThreads) {
+    TMainForm* form = ShowProgramWindow();
+    form->sSpeedButton1Click(nullptr);
+    Pump();
+    EXPECT_TRUE(form->Closing());
+    EXPECT_FALSE(form->Monitor()->Running());
+    EXPECT_FALSE(form->TrayIcon()->IconVisible());
+    Application->HandleMessage();   // the main window closed: the application's loop ends
+    EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainLifecycleTest, RowsOfAnotherViewAreIgnored) {
+    TMainForm* form = ShowProgramWindow();
+    form->RowRefreshed(SampleRefresh(5, 50));   // no such node any more
+    TRowRefresh marker = SampleRefresh(0, 50);
+    marker.Markers = {{0, "1"}, {7, "2"}};   // one row that exists, one that does not
+    form->RowRefreshed(marker);
+    EXPECT_EQ(form->Grid()->Cells(MarkerColumn, 0), "1");
+    EXPECT_EQ(form->Grid()->RowCount(), 1);
+}
+
+}
