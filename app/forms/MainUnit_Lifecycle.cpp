@@ -41,7 +41,9 @@ void TMainForm::FormShow(TObject*) {
     EnableCommands(false);
     FProjects = LoadProjectTable();
     ApplySettings(LoadSettings());
-    if (!FSettings.SkinPath.empty()) FSkinManager->SetSkinDirectory(FSettings.SkinPath);
+    // Without a skin folder of its own the program looks in the skin folders installed beside it.
+    FSkinManager->SetSkinDirectory(
+        FSettings.SkinPath.empty() ? os::ProgramFolder() + "/skins" : FSettings.SkinPath);
     ApplySkin(FSettings.SkinName);
     std::string status = FSettings.CustomerStr;
     if (FMonitor != nullptr && !FMonitor->FarmServerOpen())
