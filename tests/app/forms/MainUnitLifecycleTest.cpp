@@ -4,7 +4,10 @@
 
 #include "platform/base/DateTime.h"
 #include "platform/classes/TApplication.h"
+#include "app/forms/Unit2.h"
 #include "platform/classes/TMenu.h"
+#include "platform/classes/TScreen.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/classes/TTimer.h"
 #include "skin/controls/sGauge.h"
@@ -141,6 +144,71 @@ TEST_F(MainLifecycleTest, RowsOfAnotherViewAreIgnored) {
     form->RowRefreshed(marker);
     EXPECT_EQ(form->Grid()->Cells(MarkerColumn, 0), "1");
     EXPECT_EQ(form->Grid()->RowCount(), 1);
+}
+
+}
+
+namespace korvex::app::test {
+
+namespace {
+
+// Answers the next modal window with result as soon as it is up (tasks run inside its loop too).
+void AnswerModal(TModalResult result, std::string* caption = nullptr) {
+    user::MessageEventLoop().Post([result, caption] {
+        TCustomForm* active = Screen->ActiveCustomForm();
+        if (Application->ModalLevel() == 0 || active == nullptr || !active->FormState().Contains(fsModal))
+            return AnswerModal(result, caption);
+        if (caption != nullptr) *caption = active->Caption();
+        active->SetModalResult(result);
+    });
+}
+
+}
+
+TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartTheNode) {
+    Application->CreateForm(Form);
+    TMonitorTimings timings;
+    timings.IntervalMs = 30 * 60000;   // after its first cycle the node thread sleeps: its stage stands still
+    timings.FilePauseMs = 1;
+    Form->Monitor()->SetTimings(timings);
+    Form->Show();
+    ASSERT_TRUE(WaitForRow(0));
+    usleep(50000);
+    Pump();
+    // Update is 1 minute: the question comes at the 121st tick without a change.
+    for (int tick = 0; tick < 200 && Form->Monitor()->RepeatCount(0) < 120; ++tick)
+        Advance(1000);
+    ASSERT_EQ(Form->Monitor()->RepeatCount(0), 120);
+    std::string caption;
+    AnswerModal(mrNo, &caption);
+    Advance(1000);
+    EXPECT_FALSE(caption.empty());   // the confirmation was asked
+    EXPECT_EQ(Form->Monitor()->RepeatCount(0), 0);
+    EXPECT_TRUE(Form->Timer()->Enabled());
+
+    for (int tick = 0; tick < 120; ++tick)
+        Advance(1000);
+    ASSERT_EQ(Form->Monitor()->RepeatCount(0), 120);
+    AnswerModal(mrYes);
+    Advance(1000);
+    EXPECT_EQ(Form->Monitor()->RepeatCount(0), 0);
+    EXPECT_TRUE(Form->Timer()->Enabled());
+    EXPECT_TRUE(Form->Monitor()->Running());
+}
+
+TEST_F(MainLifecycleTest, TheExitSignalEndsAModalWindowFirst) {
+    ShowProgramWindow();
+    TForm2* about = nullptr;
+    Application->CreateForm(about);
+    user::MessageEventLoop().Post([this] {
+        // Inside the about window's loop: the signal's Exit path.
+        user::MessageEventLoop().Post([this] { Form->ExitFromSignal(); });
+    });
+    about->ShowModal();
+    EXPECT_FALSE(about->Visible());
+    Pump();
+    EXPECT_TRUE(Form->Closing());
+    EXPECT_FALSE(Form->Monitor()->Running());
 }
 
 }
