@@ -93,8 +93,13 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
 }
 
 TMainForm::~TMainForm() {
-    StopMonitoring();
     if (MainForm == this) MainForm = nullptr;
+}
+
+void TMainForm::BeforeDestruction() {
+    StopMonitoring();
+    FMonitor.reset();
+    TForm::BeforeDestruction();
 }
 
 TClass TMainForm::StaticClass() {

@@ -55,6 +55,7 @@ public:
     ~TMainForm() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
+    void BeforeDestruction() override;   // the monitor stops before the controls it feeds go
 
     // The monitor view, on the UI thread.
     void RowRefreshed(const TRowRefresh& refresh) override;
@@ -69,7 +70,7 @@ public:
     void FormCloseQuery(classes::TObject* sender, bool& canClose);
     void sSpeedButton1Click(classes::TObject* sender);   // Exit
     void ExitFromSignal();   // SIGTERM and SIGINT: the Exit path, on the UI thread
-    bool Loaded_() const { return FLoaded; }
+    bool IsLoaded() const { return FLoaded; }
     bool Closing() const { return FClosing; }
 
     // The rows and columns. BuildRows makes the per-node controls and grid rows for settings' nodes, sizes
