@@ -38,8 +38,8 @@ inline constexpr TLanguageText NameHeader {"Имя ноды", "Node name"};
 inline constexpr TLanguageText ProgressHeader {"Выполнение", "Progress"};
 inline constexpr TLanguageText CoreTypeHint {"Тип ядра\r\n", "Core type\r\n"};
 inline constexpr TLanguageText RemainHint {"Время в часах.\r\n(прогноз)", "Estimated Hours Remaining"};
-inline constexpr TLanguageText FinishHint {
-    "Прогноз при сохранении текущего\r\nрежима использования CPU", "Estimated completion time\r\nunder current CPU useage"};
+inline constexpr TLanguageText FinishHint {"Прогноз при сохранении текущего\r\nрежима использования CPU",
+    "Estimated completion time\r\nunder current CPU useage"};
 inline constexpr TLanguageText PointsHint {
     "Очки, начисляемые после\r\nзавершения расчёта WU", "Points are awarded upon\r\ncompletion of the work unit"};
 inline constexpr const char* RunCloneGenHint = "#Project * #Run-#Clone-#Gen";

@@ -33,8 +33,8 @@ TMainForm* MainForm = nullptr;
 namespace {
 
 // Grid column k's header panel and splitter are column k + 2 of the arrays; 0 and 1 are name and progress.
-constexpr const char* HeaderNames[] = {"HName", "HProgress", "HCore", "HRemain", "HStart", "HDeadline", "HFinish",
-    "HPoints", "HPPD", "HPPH", "HRCG"};
+constexpr const char* HeaderNames[]
+    = {"HName", "HProgress", "HCore", "HRemain", "HStart", "HDeadline", "HFinish", "HPoints", "HPPD", "HPPH", "HRCG"};
 constexpr const char* SplitterNames[] = {"sSplitter10", "sSplitter11", "sSplitter1", "sSplitter2", "sSplitter3",
     "sSplitter4", "sSplitter5", "sSplitter6", "sSplitter7", "sSplitter8", "sSplitter9"};
 
@@ -55,7 +55,8 @@ T* Owned(TComponent* owner, std::string_view name) {
 
 }
 
-TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
+TMainForm::TMainForm(TComponent* owner)
+    : TForm(owner) {
     TMethodTable methods;
     BindMethods(methods);
     methods.Field("sSkinManager1", FSkinManager)
@@ -135,27 +136,28 @@ void TMainForm::BindMethods(TMethodTable& methods) {
         .Add("Core1Click", notify(&TMainForm::Core1Click))
         .Add("AllON1Click", notify(&TMainForm::AllON1Click))
         .Add("GridMouseMove", this, &TMainForm::GridMouseMove)
-        .Add("GridMouseWheelDown", std::function<void(TObject*, TShiftState, TPoint, bool&)>(
-                                       [this](TObject*, TShiftState, TPoint, bool& handled) {
-                                           ScrollByWheel(-120);
-                                           handled = true;
-                                       }))
-        .Add("GridMouseWheelUp", std::function<void(TObject*, TShiftState, TPoint, bool&)>(
-                                     [this](TObject*, TShiftState, TPoint, bool& handled) {
-                                         ScrollByWheel(120);
-                                         handled = true;
-                                     }))
-        .Add("sScrollBox1MouseWheel", std::function<void(TObject*, TShiftState, int, TPoint, bool&)>(
-                                          [this](TObject*, TShiftState, int delta, TPoint, bool& handled) {
-                                              ScrollByWheel(delta);
-                                              handled = true;
-                                          }))
+        .Add("GridMouseWheelDown",
+            std::function<void(TObject*, TShiftState, TPoint, bool&)>(
+                [this](TObject*, TShiftState, TPoint, bool& handled) {
+                    ScrollByWheel(-120);
+                    handled = true;
+                }))
+        .Add("GridMouseWheelUp",
+            std::function<void(TObject*, TShiftState, TPoint, bool&)>(
+                [this](TObject*, TShiftState, TPoint, bool& handled) {
+                    ScrollByWheel(120);
+                    handled = true;
+                }))
+        .Add("sScrollBox1MouseWheel",
+            std::function<void(TObject*, TShiftState, int, TPoint, bool&)>(
+                [this](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+                    ScrollByWheel(delta);
+                    handled = true;
+                }))
         .Add("TrayIcon1Click", std::function<void(TObject*)>([this](TObject*) { FTrayIcon->ShowMainForm(); }))
-        .Add("TrayIcon1MinimizeToTray",
-            std::function<void(TObject*)>([this](TObject*) { FTrayIcon->HideMainForm(); }))
-        .Add("TrayIcon1Startup", std::function<void(TObject*, bool&)>([](TObject*, bool& show) {
-            show = !LoadSettings().RunMinimized;
-        }))
+        .Add("TrayIcon1MinimizeToTray", std::function<void(TObject*)>([this](TObject*) { FTrayIcon->HideMainForm(); }))
+        .Add("TrayIcon1Startup",
+            std::function<void(TObject*, bool&)>([](TObject*, bool& show) { show = !LoadSettings().RunMinimized; }))
         .Add("TrayIcon1BalloonHintTimeout", notify(&TMainForm::TrayIcon1BalloonDone))
         .Add("TrayIcon1BalloonHintClick", notify(&TMainForm::TrayIcon1BalloonDone));
     for (int k = 1; k < ShownColumns; ++k) {
@@ -262,9 +264,9 @@ void TMainForm::BuildRows() {
 
 void TMainForm::FreeRows() {
     for (TNodeRowControls& row : FRows) {
-        for (TControl* control : {static_cast<TControl*>(row.Label), static_cast<TControl*>(row.Gauge),
-                 static_cast<TControl*>(row.Status), static_cast<TControl*>(row.Farm),
-                 static_cast<TControl*>(row.Backup)})
+        for (TControl* control :
+            {static_cast<TControl*>(row.Label), static_cast<TControl*>(row.Gauge), static_cast<TControl*>(row.Status),
+                static_cast<TControl*>(row.Farm), static_cast<TControl*>(row.Backup)})
             if (control != nullptr) control->Free();
     }
     FRows.clear();

@@ -42,8 +42,7 @@ void TMainForm::FormShow(TObject*) {
     FProjects = LoadProjectTable();
     ApplySettings(LoadSettings());
     // Without a skin folder of its own the program looks in the skin folders installed beside it.
-    FSkinManager->SetSkinDirectory(
-        FSettings.SkinPath.empty() ? os::ProgramFolder() + "/skins" : FSettings.SkinPath);
+    FSkinManager->SetSkinDirectory(FSettings.SkinPath.empty() ? os::ProgramFolder() + "/skins" : FSettings.SkinPath);
     ApplySkin(FSettings.SkinName);
     std::string status = FSettings.CustomerStr;
     if (FMonitor != nullptr && !FMonitor->FarmServerOpen())
@@ -101,8 +100,8 @@ void TMainForm::Watchdog() {
         if (repeats <= limit || FAsking) continue;
         FTimer1->SetEnabled(false);
         FAsking = true;
-        const std::string question = "Node " + std::to_string(i + 1) + " warning:\r\nLast success point ="
-            + std::to_string(stage) + "\r\nReset monitor for this node?";
+        const std::string question = "Node " + std::to_string(i + 1)
+            + " warning:\r\nLast success point =" + std::to_string(stage) + "\r\nReset monitor for this node?";
         const int answer
             = skin::sMessageDlg(question, skin::mtConfirmation, skin::TMsgDlgButtons {skin::mbYes, skin::mbNo}, 0);
         FAsking = false;
@@ -117,8 +116,8 @@ void TMainForm::Watchdog() {
 void TMainForm::SaveAll() {
     TSettings saved = FSettings;
     for (int i = 0; i < RowCount() && i < int(saved.Nodes.size()); ++i)
-        saved.Nodes[i].Progress = FMonitor != nullptr && FMonitor->Running() ? FMonitor->SeenProgress(i)
-                                                                             : FRows[i].Gauge->Progress();
+        saved.Nodes[i].Progress
+            = FMonitor != nullptr && FMonitor->Running() ? FMonitor->SeenProgress(i) : FRows[i].Gauge->Progress();
     for (int k = 0; k < ShownColumns; ++k) {
         saved.WW[k + 1] = FGrid->ColWidths(k);   // 0 for a hidden column: the stored width stays
         if (k > 0) saved.W[k + 1] = ColumnItem(k)->Checked();

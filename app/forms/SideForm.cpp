@@ -5,7 +5,10 @@
 
 namespace korvex::app {
 
-TSideForm::TSideForm(classes::TComponent* owner, TFormCaption caption) : TForm(owner), FCaption(caption) {}
+TSideForm::TSideForm(classes::TComponent* owner, TFormCaption caption)
+    : TForm(owner)
+    , FCaption(caption) {
+}
 
 classes::TClass TSideForm::StaticClass() {
     static const classes::TClassInfo info = classes::MakeClass<TSideForm, classes::TForm>("TSideForm");

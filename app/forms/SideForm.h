@@ -3,7 +3,6 @@
 
 #include "platform/classes/TForm.h"
 
-
 namespace korvex::app {
 
 struct TFormCaption {

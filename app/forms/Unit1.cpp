@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1(classes::TComponent* owner) : TSideForm(owner, {"Настройки", "Options"}) {
+TForm1::TForm1(classes::TComponent* owner)
+    : TSideForm(owner, {"Настройки", "Options"}) {
     ReadFormResource("Unit1", classes::TMethodTable());
 }
 

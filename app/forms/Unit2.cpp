@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm2* Form2 = nullptr;
 
-TForm2::TForm2(classes::TComponent* owner) : TSideForm(owner, {"О программе", "About"}) {
+TForm2::TForm2(classes::TComponent* owner)
+    : TSideForm(owner, {"О программе", "About"}) {
     ReadFormResource("Unit2", classes::TMethodTable());
 }
 

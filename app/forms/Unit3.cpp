@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm3* Form3 = nullptr;
 
-TForm3::TForm3(classes::TComponent* owner) : TSideForm(owner, {"Просмотр FAHLog", "View FAHLog files"}) {
+TForm3::TForm3(classes::TComponent* owner)
+    : TSideForm(owner, {"Просмотр FAHLog", "View FAHLog files"}) {
     ReadFormResource("Unit3", classes::TMethodTable());
 }
 

@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm4* Form4 = nullptr;
 
-TForm4::TForm4(classes::TComponent* owner) : TSideForm(owner, {"Гистограммы", "Histograms"}) {
+TForm4::TForm4(classes::TComponent* owner)
+    : TSideForm(owner, {"Гистограммы", "Histograms"}) {
     ReadFormResource("Unit4", classes::TMethodTable());
 }
 

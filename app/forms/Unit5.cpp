@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm5* Form5 = nullptr;
 
-TForm5::TForm5(classes::TComponent* owner) : TSideForm(owner, {"История заданий", "View WUs history"}) {
+TForm5::TForm5(classes::TComponent* owner)
+    : TSideForm(owner, {"История заданий", "View WUs history"}) {
     ReadFormResource("Unit5", classes::TMethodTable());
 }
 

@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm6* Form6 = nullptr;
 
-TForm6::TForm6(classes::TComponent* owner) : TSideForm(owner, {"Поиск", "Find"}) {
+TForm6::TForm6(classes::TComponent* owner)
+    : TSideForm(owner, {"Поиск", "Find"}) {
     ReadFormResource("Unit6", classes::TMethodTable());
 }
 

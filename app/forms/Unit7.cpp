@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm7* Form7 = nullptr;
 
-TForm7::TForm7(classes::TComponent* owner) : TSideForm(owner, {"Ручной ввод проекта", "Manual project input"}) {
+TForm7::TForm7(classes::TComponent* owner)
+    : TSideForm(owner, {"Ручной ввод проекта", "Manual project input"}) {
     ReadFormResource("Unit7", classes::TMethodTable());
 }
 

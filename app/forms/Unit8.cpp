@@ -8,7 +8,8 @@ namespace korvex::app {
 
 TForm8* Form8 = nullptr;
 
-TForm8::TForm8(classes::TComponent* owner) : TSideForm(owner, {"Информация о ноде", "Node information"}) {
+TForm8::TForm8(classes::TComponent* owner)
+    : TSideForm(owner, {"Информация о ноде", "Node information"}) {
     ReadFormResource("Unit8", classes::TMethodTable());
 }
 

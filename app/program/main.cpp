@@ -7,16 +7,20 @@
 #include "platform/classes/TApplication.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/user/MessageLoop.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "platform/user/display/Display.h"
 #include "skin/windows/sMessageDlg.h"
 #include "skin/windows/sWindowClasses.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <fcntl.h>
+#include <string_view>
 #include <unistd.h>
 
 using namespace korvex;
@@ -35,7 +39,7 @@ extern "C" void OnTerminateSignal(int) {
 // SIGTERM and SIGINT only write to a pipe; the message loop reads it and runs the Exit path on its thread.
 bool InstallSignalPipe() {
     if (pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnTerminateSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -45,8 +49,7 @@ bool InstallSignalPipe() {
 void WatchSignalPipe() {
     user::MessageEventLoop().Watch(SignalPipe[0], os::feRead, [](int fd, unsigned) {
         char bytes[16];
-        while (read(fd, bytes, sizeof bytes) > 0) {
-        }
+        while (read(fd, bytes, sizeof bytes) > 0) { }
         if (app::MainForm != nullptr) app::MainForm->ExitFromSignal();
     });
 }
@@ -56,12 +59,19 @@ void WatchSignalPipe() {
 int Run() {
     user::InitMessageQueue();
     base::ScopeExit shutdown([] { user::ShutdownMessageQueue(); });
+    // Without an X server the windows would go to the in-memory display, unseen, unless that was asked for.
+    const char* choice = std::getenv("KORVEX_DISPLAY");
+    if (std::string_view(user::CurrentDisplay()->Name()) == "headless"
+        && !(choice && std::string_view(choice) == "headless")) {
+        std::fprintf(stderr, "korvex: no X display (DISPLAY is not set or the X server cannot be reached)\n");
+        return 1;
+    }
     classes::InitApplication();
     base::ScopeExit done([] { classes::DoneApplication(); });
     if (!app::ReadTaskbar()) {
         const user::HWND owner = classes::Application->Handle();
-        user::SetWindowLongPtr(owner, user::GWL_EXSTYLE,
-            user::GetWindowLongPtr(owner, user::GWL_EXSTYLE) | user::WS_EX_TOOLWINDOW);
+        user::SetWindowLongPtr(
+            owner, user::GWL_EXSTYLE, user::GetWindowLongPtr(owner, user::GWL_EXSTYLE) | user::WS_EX_TOOLWINDOW);
     }
     os::TSingleInstance instance;
     if (!instance.Acquire()) return 0;   // another instance runs: quit silently

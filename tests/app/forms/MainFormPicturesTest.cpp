@@ -12,8 +12,7 @@ TEST_F(MainFormTest, WritesTheWindowInEverySkinAndLanguage) {
             TMainForm* form = NewMainForm(NodesSettings(4, language), skin);
             for (int node = 0; node < 4; ++node)
                 form->RowRefreshed(SampleRefresh(node, 15 + node * 25, node == 2 ? "2" : ""));
-            const std::string path
-                = WritePicture(std::string("main-") + names[skin] + (language == 0 ? "-ru" : "-en"));
+            const std::string path = WritePicture(std::string("main-") + names[skin] + (language == 0 ? "-ru" : "-en"));
             EXPECT_TRUE(std::filesystem::exists(path)) << path;
             form->Free();
             Form = nullptr;

@@ -145,7 +145,8 @@ TEST_F(MainFormTest, CellHintsFollowColumnRowMarkerAndLanguage) {
         form->RowRefreshed(SampleRefresh(2, 10, "2"));
         for (const Case& c : cases)
             if (c.Language == language)
-                EXPECT_EQ(form->CellHint(c.Col, c.Row), c.Expected) << c.Col << "," << c.Row << " language " << language;
+                EXPECT_EQ(form->CellHint(c.Col, c.Row), c.Expected)
+                    << c.Col << "," << c.Row << " language " << language;
         form->Free();
     }
 }

@@ -2,14 +2,14 @@
 // hint, close to tray, "Refresh data" and Exit.
 #include "support/MainFormKit.h"
 
+#include "app/forms/Unit2.h"
 #include "platform/base/DateTime.h"
 #include "platform/classes/TApplication.h"
-#include "app/forms/Unit2.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TScreen.h"
-#include "platform/user/MessageLoop.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/classes/TTimer.h"
+#include "platform/user/MessageLoop.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
 #include "tray/TrayIcon.h"

@@ -55,9 +55,8 @@ TEST_F(MainFormTest, AnEmptyLabelHintKeepsTheNodesFolder) {
 TEST_F(MainFormTest, BusyNodesDisableOptionsAndRefreshAndCycleTheTrayIcon) {
     TMainForm* form = NewMainForm(NodesSettings(1), -1);
     auto enabled = [form](const char* name) { return static_cast<TControl*>(form->FindComponent(name))->Enabled(); };
-    auto itemEnabled = [form](const char* name) {
-        return static_cast<TMenuItem*>(form->FindComponent(name))->Enabled();
-    };
+    auto itemEnabled
+        = [form](const char* name) { return static_cast<TMenuItem*>(form->FindComponent(name))->Enabled(); };
     form->BusyChanged(true);
     EXPECT_FALSE(itemEnabled("Options1"));
     EXPECT_FALSE(itemEnabled("Refreshdata2"));

@@ -62,8 +62,8 @@ TMainForm* MainFormTest::NewMainForm(const TSettings& settings, int skin) {
     Form->BuildRows();
     Form->SetLanguage(settings.Language);
     Form->SetCaption("KORVEX. Ver. 2.6.0.11");
-    static const char* const skins[] = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)",
-        "Office2003 (internal)"};
+    static const char* const skins[]
+        = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)", "Office2003 (internal)"};
     if (skin >= 0) Form->ApplySkin(skins[skin]);
     Form->Show();
     Pump();
