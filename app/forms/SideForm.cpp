@@ -2,12 +2,14 @@
 #include "app/forms/SideForm.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "skin/windows/sWindowClasses.h"
 
 namespace korvex::app {
 
 TSideForm::TSideForm(classes::TComponent* owner, TFormCaption caption)
     : TForm(owner)
     , FCaption(caption) {
+    skin::RegisterSkinWindowClasses();   // the form text names them
 }
 
 classes::TClass TSideForm::StaticClass() {
