@@ -211,3 +211,19 @@ TEST_F(MainLifecycleTest, TheExitSignalEndsAModalWindowFirst) {
 }
 
 }
+
+namespace korvex::app::test {
+
+TEST_F(MainLifecycleTest, ExitBeforeTheFirstShowingLeavesTheStoredOptionsAlone) {
+    Env->Store(OptionsKey, "W2W", os::MakeDwordValue(50));
+    Env->Store(OptionsKey, "HostCount", os::MakeDwordValue(1));
+    Env->Store(DataKey, "Progress0", os::MakeDwordValue(77));
+    Application->CreateForm(Form);   // started minimized: never shown, nothing loaded
+    Form->sSpeedButton1Click(nullptr);
+    Pump();
+    EXPECT_TRUE(Form->Closing());
+    EXPECT_EQ(Env->Stored(OptionsKey, "W2W"), os::MakeDwordValue(50));
+    EXPECT_EQ(Env->Stored(DataKey, "Progress0"), os::MakeDwordValue(77));
+}
+
+}
