@@ -58,6 +58,9 @@ void WatchSignalPipe() {
 
 int Run() {
     user::InitMessageQueue();
+    // Torn down in the reverse order: the application, the queue, then the display (before static objects go,
+    // the tray's among them).
+    base::ScopeExit display([] { user::ResetDisplay(); });
     base::ScopeExit shutdown([] { user::ShutdownMessageQueue(); });
     // Without an X server the windows would go to the in-memory display, unseen, unless that was asked for.
     const char* choice = std::getenv("KORVEX_DISPLAY");
