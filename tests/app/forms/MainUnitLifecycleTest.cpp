@@ -9,7 +9,9 @@
 #include "platform/classes/TScreen.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/classes/TTimer.h"
+#include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
+#include "platform/user/VirtualKeys.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
 #include "tray/TrayIcon.h"
@@ -224,6 +226,19 @@ TEST_F(MainLifecycleTest, ExitBeforeTheFirstShowingLeavesTheStoredOptionsAlone) 
     EXPECT_TRUE(Form->Closing());
     EXPECT_EQ(Env->Stored(OptionsKey, "W2W"), os::MakeDwordValue(50));
     EXPECT_EQ(Env->Stored(DataKey, "Progress0"), os::MakeDwordValue(77));
+}
+
+}
+
+namespace korvex::app::test {
+
+TEST_F(MainLifecycleTest, EscIsTheExitCommandsShortcut) {
+    TMainForm* form = ShowProgramWindow();
+    TMessage key {user::WM_KEYDOWN, user::VK_ESCAPE, 0, 0};
+    EXPECT_TRUE(form->IsShortCut(key));
+    Pump();
+    EXPECT_TRUE(form->Closing());
+    EXPECT_FALSE(form->Monitor()->Running());
 }
 
 }
