@@ -1,0 +1,28 @@
+// TSideForm: what the program's side windows share: their form text and their caption in both languages.
+#pragma once
+
+#include "platform/classes/TForm.h"
+
+namespace korvex::app {
+
+struct TFormCaption {
+    const char* Russian;
+    const char* English;
+};
+
+class TSideForm : public classes::TForm {
+public:
+    static classes::TClass StaticClass();
+    classes::TClass ClassType() const override { return StaticClass(); }
+
+    void SetLanguage(int language);   // 0 Russian, 1 English; other values change nothing
+
+protected:
+    // The derived form reads its form text in its own constructor.
+    TSideForm(classes::TComponent* owner, TFormCaption caption);
+
+private:
+    TFormCaption FCaption;
+};
+
+}

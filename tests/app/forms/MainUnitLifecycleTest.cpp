@@ -1,0 +1,244 @@
+// The main window's life with a real monitor: the first showing's load, rows from the node thread, the tray
+// hint, close to tray, "Refresh data" and Exit.
+#include "support/MainFormKit.h"
+
+#include "app/forms/Unit2.h"
+#include "platform/base/DateTime.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TMenu.h"
+#include "platform/classes/TScreen.h"
+#include "platform/classes/TStringGrid.h"
+#include "platform/classes/TTimer.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/VirtualKeys.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sLabel.h"
+#include "tray/TrayIcon.h"
+
+#include <arpa/inet.h>
+#include <cstdlib>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace korvex::app::test {
+
+using namespace classes;
+
+namespace {
+
+// A loopback port nobody listens on now, for the farm link's server socket.
+std::string FreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return std::to_string(ntohs(address.sin_port));
+}
+
+class MainLifecycleTest : public MainFormTest {
+protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        setenv("KORVEX_FARM_PORT", FreePort().c_str(), 1);
+        Env->SetNow(base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0));
+        // The first run watches the program folder: a client with a unit at 45 %.
+        TClientLog log;
+        log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 60);
+        WriteFile(Env->File("FAHlog.txt"), log.Text());
+        WriteFile(Env->File("unitinfo.txt"),
+            JoinLines(UnitInfo("p2605_Protein in water", "December 5 20:10:09", "December 11 20:10:09", 45)));
+    }
+    void TearDown() override {
+        if (Form != nullptr) Form->Free();
+        MainFormTest::TearDown();
+        unsetenv("KORVEX_FARM_PORT");
+    }
+
+    // The window as the program makes it; shown, it loads from the store and starts monitoring.
+    TMainForm* ShowProgramWindow() {
+        Application->CreateForm(Form);   // the main form, as the program makes it
+        TMonitorTimings timings;
+        timings.IntervalMs = 550;
+        timings.FilePauseMs = 1;
+        Form->Monitor()->SetTimings(timings);
+        Form->Show();
+        Pump();
+        return Form;
+    }
+
+    // Pumps until the node's row has been refreshed (the node thread runs on real time).
+    bool WaitForRow(int node) {
+        for (int i = 0; i < 400; ++i) {
+            if (!Form->Grid()->Cells(8, node).empty()) return true;
+            usleep(5000);
+            Pump();
+        }
+        return false;
+    }
+};
+
+}
+
+TEST_F(MainLifecycleTest, TheFirstShowingLoadsTheStoreAndTheNodeThreadFillsTheRow) {
+    TMainForm* form = ShowProgramWindow();
+    EXPECT_TRUE(form->IsLoaded());
+    EXPECT_EQ(form->Caption(), "KORVEX. Ver. 2.6.0.11");
+    ASSERT_EQ(form->RowCount(), 1);
+    EXPECT_EQ(form->Row(0).Label->Caption(), "Local host");
+    EXPECT_EQ(form->Row(0).Label->Hint().rfind(Env->Folder(), 0), 0u) << form->Row(0).Label->Hint();
+    EXPECT_TRUE(form->Timer()->Enabled());
+    EXPECT_TRUE(form->Monitor()->Running());
+    ASSERT_TRUE(WaitForRow(0));
+    EXPECT_NE(form->Grid()->Cells(8, 0).find("5-33-12"), std::string::npos) << form->Grid()->Cells(8, 0);
+    EXPECT_EQ(form->Row(0).Gauge->Progress(), 45);
+
+    Advance(1000);   // Timer1: the tray hint lists the node
+    EXPECT_EQ(form->TrayIcon()->Hint(), "Local host - 45%\r\n");
+}
+
+TEST_F(MainLifecycleTest, TheCloseBoxSavesStopsAndHidesInTheTrayAndRefreshStartsAgain) {
+    TMainForm* form = ShowProgramWindow();
+    ASSERT_TRUE(WaitForRow(0));
+    form->ColumnItem(2)->SetChecked(false);
+    form->ColumnClick(2);   // the start column hidden: its stored width stays
+
+    form->Close();
+    Pump();
+    EXPECT_FALSE(form->Monitor()->Running());
+    EXPECT_FALSE(form->Timer()->Enabled());
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(form->TrayIcon()->IconVisible());
+    EXPECT_EQ(Env->Stored(OptionsKey, "W3"), os::MakeDwordValue(0));
+    EXPECT_EQ(Env->Stored(OptionsKey, "W3W"), os::MakeDwordValue(87));
+    EXPECT_EQ(Env->Stored(DataKey, "Progress0"), os::MakeDwordValue(45));
+    EXPECT_NE(Env->ReadFile("KORVEX.LOG").find("Stop monitor"), std::string::npos);
+
+    form->ReShow();
+    EXPECT_TRUE(form->Monitor()->Running());
+    EXPECT_TRUE(form->Timer()->Enabled());
+    ASSERT_EQ(form->RowCount(), 1);
+    EXPECT_EQ(form->Row(0).Gauge->Progress(), 45);   // the stored progress until the next refresh
+    EXPECT_FALSE(form->ColumnItem(2)->Checked());
+}
+
+TEST_F(MainLifecycleTest, ExitClosesTheWindowAfterStoppingTheNodeThreads) {
+    TMainForm* form = ShowProgramWindow();
+    form->sSpeedButton1Click(nullptr);
+    Pump();
+    EXPECT_TRUE(form->Closing());
+    EXPECT_FALSE(form->Monitor()->Running());
+    Application->HandleMessage();   // the main window closed: the application's loop ends
+    EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainLifecycleTest, RowsOfAnotherViewAreIgnored) {
+    TMainForm* form = ShowProgramWindow();
+    form->RowRefreshed(SampleRefresh(5, 50));   // no such node any more
+    TRowRefresh marker = SampleRefresh(0, 50);
+    marker.Markers = {{0, "1"}, {7, "2"}};   // one row that exists, one that does not
+    form->RowRefreshed(marker);
+    EXPECT_EQ(form->Grid()->Cells(MarkerColumn, 0), "1");
+    EXPECT_EQ(form->Grid()->RowCount(), 1);
+}
+
+}
+
+namespace korvex::app::test {
+
+namespace {
+
+// Answers the next modal window with result as soon as it is up (tasks run inside its loop too).
+void AnswerModal(TModalResult result, std::string* caption = nullptr) {
+    user::MessageEventLoop().Post([result, caption] {
+        TCustomForm* active = Screen->ActiveCustomForm();
+        if (Application->ModalLevel() == 0 || active == nullptr || !active->FormState().Contains(fsModal))
+            return AnswerModal(result, caption);
+        if (caption != nullptr) *caption = active->Caption();
+        active->SetModalResult(result);
+    });
+}
+
+}
+
+TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartTheNode) {
+    Application->CreateForm(Form);
+    TMonitorTimings timings;
+    timings.IntervalMs = 30 * 60000;   // after its first cycle the node thread sleeps: its stage stands still
+    timings.FilePauseMs = 1;
+    Form->Monitor()->SetTimings(timings);
+    Form->Show();
+    ASSERT_TRUE(WaitForRow(0));
+    usleep(50000);
+    Pump();
+    // Update is 1 minute: the question comes at the 121st tick without a change.
+    for (int tick = 0; tick < 200 && Form->Monitor()->RepeatCount(0) < 120; ++tick)
+        Advance(1000);
+    ASSERT_EQ(Form->Monitor()->RepeatCount(0), 120);
+    std::string caption;
+    AnswerModal(mrNo, &caption);
+    Advance(1000);
+    EXPECT_FALSE(caption.empty());   // the confirmation was asked
+    EXPECT_EQ(Form->Monitor()->RepeatCount(0), 0);
+    EXPECT_TRUE(Form->Timer()->Enabled());
+
+    for (int tick = 0; tick < 120; ++tick)
+        Advance(1000);
+    ASSERT_EQ(Form->Monitor()->RepeatCount(0), 120);
+    AnswerModal(mrYes);
+    Advance(1000);
+    EXPECT_EQ(Form->Monitor()->RepeatCount(0), 0);
+    EXPECT_TRUE(Form->Timer()->Enabled());
+    EXPECT_TRUE(Form->Monitor()->Running());
+}
+
+TEST_F(MainLifecycleTest, TheExitSignalEndsAModalWindowFirst) {
+    ShowProgramWindow();
+    TForm2* about = nullptr;
+    Application->CreateForm(about);
+    user::MessageEventLoop().Post([this] {
+        // Inside the about window's loop: the signal's Exit path.
+        user::MessageEventLoop().Post([this] { Form->ExitFromSignal(); });
+    });
+    about->ShowModal();
+    EXPECT_FALSE(about->Visible());
+    Pump();
+    EXPECT_TRUE(Form->Closing());
+    EXPECT_FALSE(Form->Monitor()->Running());
+}
+
+}
+
+namespace korvex::app::test {
+
+TEST_F(MainLifecycleTest, ExitBeforeTheFirstShowingLeavesTheStoredOptionsAlone) {
+    Env->Store(OptionsKey, "W2W", os::MakeDwordValue(50));
+    Env->Store(OptionsKey, "HostCount", os::MakeDwordValue(1));
+    Env->Store(DataKey, "Progress0", os::MakeDwordValue(77));
+    Application->CreateForm(Form);   // started minimized: never shown, nothing loaded
+    Form->sSpeedButton1Click(nullptr);
+    Pump();
+    EXPECT_TRUE(Form->Closing());
+    EXPECT_EQ(Env->Stored(OptionsKey, "W2W"), os::MakeDwordValue(50));
+    EXPECT_EQ(Env->Stored(DataKey, "Progress0"), os::MakeDwordValue(77));
+}
+
+}
+
+namespace korvex::app::test {
+
+TEST_F(MainLifecycleTest, EscIsTheExitCommandsShortcut) {
+    TMainForm* form = ShowProgramWindow();
+    TMessage key {user::WM_KEYDOWN, user::VK_ESCAPE, 0, 0};
+    EXPECT_TRUE(form->IsShortCut(key));
+    Pump();
+    EXPECT_TRUE(form->Closing());
+    EXPECT_FALSE(form->Monitor()->Running());
+}
+
+}

@@ -1,0 +1,113 @@
+// The main window applying the monitor's rows: cells, gauge, squares, totals, the busy state, and the captions
+// of the language switch.
+#include "support/MainFormKit.h"
+
+#include "platform/classes/TMenu.h"
+#include "platform/classes/TStringGrid.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sStatusBar.h"
+#include "tray/TrayIcon.h"
+
+namespace korvex::app::test {
+
+using namespace classes;
+
+TEST_F(MainFormTest, ARowRefreshFillsCellsGaugeSquaresAndTotals) {
+    TMainForm* form = NewMainForm(NodesSettings(3), -1);
+    TRowRefresh refresh = SampleRefresh(1, 64);
+    refresh.Row.GaugeEnabled = false;
+    refresh.Row.LabelHint = "/srv/fah/node2\r\n UserName: Tellvar Team: 12345";
+    refresh.Row.Status = {0x0000FF, false, false, "Host does not answer"};
+    refresh.TotalsText = "PPD 1520  PPH 63.3";
+    form->RowRefreshed(refresh);
+
+    for (int c = 0; c < GridColumnCount; ++c)
+        EXPECT_EQ(form->Grid()->Cells(c, 1), refresh.Row.Cells[c]) << c;
+    EXPECT_EQ(form->Grid()->Cells(0, 0), "");   // other rows untouched
+    const TNodeRowControls& row = form->Row(1);
+    EXPECT_EQ(row.Gauge->Progress(), 64);
+    EXPECT_FALSE(row.Gauge->Enabled());
+    EXPECT_EQ(row.Label->Hint(), refresh.Row.LabelHint);
+    EXPECT_FALSE(row.Status->ParentColor());
+    EXPECT_EQ(row.Status->Color(), TColor(0x0000FF));
+    EXPECT_EQ(row.Status->Hint(), "Host does not answer");
+    EXPECT_FALSE(row.Status->ParentShowHint());
+    EXPECT_TRUE(row.Backup->ParentColor());
+    EXPECT_EQ(form->StatusBar()->Panels()->Items(1)->Text(), "PPD 1520  PPH 63.3");
+    EXPECT_EQ(form->StatusBar()->Hint(), "PPD 1520  PPH 63.3");
+    Pump();
+    EXPECT_EQ(ScreenPixel(row.Status, 6, 6), gdi::RGB(255, 0, 0));
+
+    form->CycleStarted(1);   // a new cycle: the status square takes the window's colour again
+    EXPECT_TRUE(row.Status->ParentColor());
+    form->CycleStarted(9);   // no such node: nothing happens
+}
+
+TEST_F(MainFormTest, AnEmptyLabelHintKeepsTheNodesFolder) {
+    TMainForm* form = NewMainForm(NodesSettings(1), -1);
+    form->RowRefreshed(SampleRefresh(0, 5));
+    EXPECT_EQ(form->Row(0).Label->Hint(), "/srv/fah/node1");
+}
+
+TEST_F(MainFormTest, BusyNodesDisableOptionsAndRefreshAndCycleTheTrayIcon) {
+    TMainForm* form = NewMainForm(NodesSettings(1), -1);
+    auto enabled = [form](const char* name) { return static_cast<TControl*>(form->FindComponent(name))->Enabled(); };
+    auto itemEnabled
+        = [form](const char* name) { return static_cast<TMenuItem*>(form->FindComponent(name))->Enabled(); };
+    form->BusyChanged(true);
+    EXPECT_FALSE(itemEnabled("Options1"));
+    EXPECT_FALSE(itemEnabled("Refreshdata2"));
+    EXPECT_FALSE(enabled("sSpeedButton4"));
+    EXPECT_TRUE(enabled("sSpeedButton1"));   // Exit stays
+    EXPECT_TRUE(form->TrayIcon()->CycleIcons());
+    form->BusyChanged(false);
+    EXPECT_TRUE(itemEnabled("Options2"));
+    EXPECT_TRUE(itemEnabled("Refreshdata1"));
+    EXPECT_TRUE(enabled("sSpeedButton2"));
+    EXPECT_FALSE(form->TrayIcon()->CycleIcons());
+}
+
+TEST_F(MainFormTest, TheLanguageSwitchSetsCaptionsAndHints) {
+    struct Case {
+        const char* Name;
+        bool Hint;
+        const char* Russian;
+        const char* English;
+    };
+    const Case cases[] = {
+        {"HName", false, "Имя ноды", "Node name"},
+        {"HProgress", false, "Выполнение", "Progress"},
+        {"HCore", false, "Ядро", "Core"},
+        {"HFinish", false, "Прогноз", "Finish (?)"},
+        {"HPPD", false, "PPD", "PPD"},
+        {"Menu1", false, "Меню", "Menu"},
+        {"ExitBar1", false, "ВЫХОД", "EXIT"},
+        {"Refreshdata2", false, "Обновить данные", "Refresh data"},
+        {"Remain1", false, "Остаток, в часах", "Remain, in hr"},
+        {"RunCloneGen1", false, "Run-Clone-Gen", "Run-Clone-Gen"},
+        {"AllON1", false, "Вкл. ВСЁ", "All ON"},
+        {"sSpeedButton3", true, "Гистограммы", "Histogram"},
+        {"sSpeedButton7", true, "Проверить новые версии KORVEX", "Check for new version of KORVEX"},
+        {"Website2", false, "KORVEX зеркало (Канада)", "KORVEX website (Canada)"},
+    };
+    TMainForm* form = NewMainForm(NodesSettings(1, 0), -1);
+    auto text = [form](const Case& c) {
+        TComponent* component = form->FindComponent(c.Name);
+        if (auto* item = dynamic_cast<TMenuItem*>(component)) return item->Caption();
+        auto* control = static_cast<TControl*>(component);
+        return c.Hint ? control->Hint() : control->Caption();
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(text(c), c.Russian) << c.Name;
+    form->SetLanguage(1);
+    for (const Case& c : cases)
+        EXPECT_EQ(text(c), c.English) << c.Name;
+    form->SetLanguage(2);   // no such language: nothing changes
+    for (const Case& c : cases)
+        EXPECT_EQ(text(c), c.English) << c.Name;
+}
+
+}

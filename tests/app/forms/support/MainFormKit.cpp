@@ -1,0 +1,91 @@
+// Test support for the main window.
+#include "support/MainFormKit.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
+#include "platform/user/WinPos.h"
+#include "skin/engine/sSkinManager.h"
+
+#include <filesystem>
+
+namespace korvex::app::test {
+
+using namespace classes;
+
+TSettings NodesSettings(int nodes, int language) {
+    TSettings settings;
+    settings.Language = language;
+    settings.HostCount = nodes;
+    for (int i = 0; i < nodes; ++i) {
+        TNodeSettings node;
+        node.Label = "node" + std::to_string(i + 1);
+        node.Path = "/srv/fah/node" + std::to_string(i + 1);
+        node.Hint = true;
+        node.Progress = 10 * i;
+        settings.Nodes.push_back(node);
+    }
+    return settings;
+}
+
+TRowRefresh SampleRefresh(int node, int progress, const std::string& marker) {
+    TRowRefresh refresh;
+    TRowView& row = refresh.Row;
+    row.Node = node;
+    row.Cells = {"A" + std::to_string(node % 3 + 3), std::to_string(12 - node % 12) + ".5", "05 Dec 10:20:30",
+        "09 Dec 10:20:30", "06 Dec 22:01:00", std::to_string(300 + node), "1520", "63.3",
+        "P" + std::to_string(6000 + node) + " * R1-C2-G" + std::to_string(node), marker};
+    row.Progress = progress;
+    row.GaugeHint = std::to_string(progress) + "%";
+    row.Status = {0x008000, false, true, ""};
+    row.Farm = {0x008000, false, true, ""};
+    row.Backup = {0, true, true, ""};
+    row.CoreRequired = "Core_a4";
+    row.Version = "5.04";
+    return refresh;
+}
+
+void MainFormTest::SetUp() {
+    SkinControlsTest::SetUp();
+    Env = std::make_unique<TAppEnvironment>();
+}
+
+void MainFormTest::TearDown() {
+    SkinControlsTest::TearDown();
+    Env.reset();
+}
+
+TMainForm* MainFormTest::NewMainForm(const TSettings& settings, int skin) {
+    Form = Create<TMainForm>(Application);
+    Form->OnShow = nullptr;   // the load from the store and the monitor's start are not what these tests test
+    Form->ApplySettings(settings);
+    Form->BuildRows();
+    Form->SetLanguage(settings.Language);
+    Form->SetCaption("KORVEX. Ver. 2.6.0.11");
+    static const char* const skins[]
+        = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)", "Office2003 (internal)"};
+    if (skin >= 0) Form->ApplySkin(skins[skin]);
+    Form->Show();
+    Pump();
+    return Form;
+}
+
+std::string MainFormTest::WritePicture(const std::string& name) {
+    std::filesystem::create_directories(KORVEX_PICTURE_DIR);
+    const std::string path = std::string(KORVEX_PICTURE_DIR) + "/" + name + ".png";
+    Pump();
+    user::RECT window {};
+    user::GetWindowRect(Form->Handle(), &window);
+    Display->WriteScreenshotPng(path, &window);
+    return path;
+}
+
+void MainFormTest::Wheel(TControl* control, int delta) {
+    TPoint screen = control->ClientToScreen(TPoint {2, 2});
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    user::SendMessage(windowed->Handle(), user::WM_MOUSEWHEEL, user::WPARAM(std::uint16_t(delta)) << 16,
+        user::MAKELPARAM(screen.x, screen.y));
+    Pump();
+}
+
+}
