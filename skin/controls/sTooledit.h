@@ -3,6 +3,7 @@
 // run through replaceable runners; unset, a click opens nothing.
 #pragma once
 
+#include "platform/classes/TCommonDialog.h"
 #include "skin/controls/sCustomComboEdit.h"
 
 #include <functional>
@@ -23,17 +24,11 @@ inline constexpr int ckDirectoryEdit = 134;
 enum TFileDialogKind { dkOpen, dkSave };
 inline constexpr std::string_view FileDialogKindIdents[] = {"dkOpen", "dkSave"};
 
-enum TOpenOption { ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate,
-    ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofShareAware,
-    ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames, ofOldStyleDialog,
-    ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing };
-using TOpenOptions = classes::TSet<TOpenOption>;
-inline constexpr std::string_view OpenOptionIdents[] = {"ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly",
-    "ofNoChangeDir", "ofShowHelp", "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",
-    "ofFileMustExist", "ofCreatePrompt", "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate",
-    "ofNoNetworkButton", "ofNoLongNames", "ofOldStyleDialog", "ofNoDereferenceLinks", "ofEnableIncludeNotify",
-    "ofEnableSizing"};
-inline const TOpenOptions DefaultOpenOptions {ofHideReadOnly, ofEnableSizing};
+using classes::TOpenOption;
+using enum classes::TOpenOption;
+using classes::TOpenOptions;
+using classes::OpenOptionIdents;
+using classes::DefaultOpenOptions;
 
 enum TSelectDirOpt { sdAllowCreate, sdPerformCreate, sdPrompt };
 using TSelectDirOpts = classes::TSet<TSelectDirOpt>;
