@@ -135,7 +135,7 @@ public:
 
     TColor Color() const { return FColor; }
     void SetColor(TColor value) { FColor = value; }
-    // Lines "ColorA=RRGGBB" ... as the system dialog keeps them, or plain hexadecimal words.
+    // One colour a line, its number in hexadecimal (the skinned dialog's custom cells).
     TStrings* CustomColors() const;
     void SetCustomColors(const TStrings* value);
     TColorDialogOptions Options() const { return FOptions; }

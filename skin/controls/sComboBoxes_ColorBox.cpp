@@ -107,8 +107,8 @@ void TsCustomColorBox::SetMargin(int value) {
 
 // ---- The custom colour ---------------------------------------------------------------------------------------
 
-bool TsCustomColorBox::PickCustomColor(TColor&) {
-    return false;
+bool TsCustomColorBox::PickCustomColor(TColor& color) {
+    return ColorDialogRunner && ColorDialogRunner(color);
 }
 
 void TsCustomColorBox::PickForItemZero() {

@@ -4,6 +4,8 @@
 #include "platform/classes/TColorBox.h"
 #include "skin/controls/sComboBoxes.h"
 
+#include <functional>
+
 namespace korvex::skin {
 
 using TsColorBoxStyles = classes::TColorBoxStyles;
@@ -13,6 +15,11 @@ using TsColorBoxStyle = classes::TColorBoxStyle;
 // there is a window). Selected reads 0xFF000000 with nothing chosen; a colour in no item becomes the colour of
 // the first item "Custom..." with cbCustomColor. Choosing "Custom..." (list closed on it, or Enter) asks
 // PickCustomColor for a colour.
+// Runs the colour dialog with `color` as its start: true when a colour was chosen (into color). The skinned
+// windows install the skinned colour dialog; unset, the custom colour stays as it is.
+using TacColorDialogRunner = std::function<bool(classes::TColor& color)>;
+inline TacColorDialogRunner ColorDialogRunner;
+
 class TsCustomColorBox : public TsCommonComboBox {
 public:
     explicit TsCustomColorBox(classes::TComponent* owner);
@@ -44,8 +51,7 @@ protected:
     void KeyPress(char32_t& key) override;
     void DrawItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state) override;
     void DrawSkinnedItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state) override;
-    // The colour for "Custom..." from the user; false when none was chosen. FIXME: the skinned colour dialog
-    // comes with the dialogs; until then the custom colour stays as it is.
+    // The colour for "Custom..." from the user (ColorDialogRunner); false when none was chosen.
     virtual bool PickCustomColor(classes::TColor& color);
 
 private:

@@ -3,6 +3,7 @@
 
 #include "platform/classes/TObject.h"
 #include "skin/controls/sControlClasses.h"
+#include "skin/windows/sColorDialog.h"
 #include "skin/windows/sGridAdapter.h"
 #include "skin/windows/sHintManager.h"
 #include "skin/windows/sSkinMenus.h"
@@ -13,8 +14,10 @@ namespace korvex::skin {
 void RegisterSkinWindowClasses() {
     RegisterSkinControlClasses();
     classes::RegisterClasses(
-        {TsSkinProvider::StaticClass(), TsHintManager::StaticClass(), TsGridAdapter::StaticClass()});
+        {TsSkinProvider::StaticClass(), TsHintManager::StaticClass(), TsGridAdapter::StaticClass(),
+            TsColorDialog::StaticClass()});
     InstallSkinableMenus();   // skin managers made from now on skin the menus
+    InstallSkinnedColorDialog();   // the colour box's "Custom..." runs the skinned colour dialog
 }
 
 }

@@ -1,7 +1,9 @@
 // Test support for the skinned windows.
 #include "support/WindowsKit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TScreen.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
@@ -31,6 +33,32 @@ TForm* FormsTest::NewSkinnedForm(TFormBorderStyle style, TsBorderIcons icons, in
     Pump();
     FForms.push_back(form);
     return form;
+}
+
+int FormsTest::RunModal(const std::function<int()>& call, std::vector<ModalStep> steps) {
+    size_t next = 0;
+    Application->OnIdle = [&](TObject*, bool&) {
+        TForm* form = Screen->ActiveForm();
+        if (form == nullptr || !form->Visible()) return;
+        if (next < steps.size())
+            steps[next++](form);
+        else
+            form->SetModalResult(mrCancel);
+        user::PostMessage(form->Handle(), user::WM_NULL, 0, 0);   // the loop waits for a message
+    };
+    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    const int result = call();
+    EXPECT_EQ(next, steps.size()) << "the form closed before every step ran";
+    return result;
+}
+
+void FormsTest::ClickOn(TControl* control) {
+    ClickOn(control, control->Width() / 2, control->Height() / 2);
+}
+
+void FormsTest::ClickOn(TControl* control, int x, int y) {
+    const TPoint p = control->ClientToScreen(TPoint {x, y});
+    Display->Click(p.x, p.y);
 }
 
 TsSkinProvider* FormsTest::ProviderOf(TForm* form) {

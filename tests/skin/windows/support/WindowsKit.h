@@ -7,6 +7,7 @@
 #include "platform/classes/TForm.h"
 #include "skin/windows/sSkinProvider.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,13 @@ protected:
     classes::LRESULT HitAt(classes::TForm* form, classes::TPoint screen);
     gdi::COLORREF WindowPixel(classes::TForm* form, int x, int y) const;   // what the screen shows there
     std::string WindowsPictureDir() const;
+    // Runs call, which shows a form modally; each idle turn with a visible form active runs the next step on
+    // it. A form still open when the steps are used up is cancelled (mrCancel).
+    using ModalStep = std::function<void(classes::TForm* form)>;
+    int RunModal(const std::function<int()>& call, std::vector<ModalStep> steps);
+    // A click at the middle of a control, or at a point of its client area.
+    void ClickOn(classes::TControl* control);
+    void ClickOn(classes::TControl* control, int x, int y);
 
 private:
     std::vector<classes::TForm*> FForms;

@@ -1,0 +1,225 @@
+// The skinned colour dialog: widths by options, the edits at and past their limits, picking in the field, the
+// bar and the palettes by mouse, the custom colours (and their wrap), cancel, the colour box's "Custom...", and
+// pictures in two skins and without one.
+#include "support/WindowsKit.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TPanel.h"
+#include "platform/classes/TStringList.h"
+#include "skin/controls/sBitBtn.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sCurrEdit.h"
+#include "skin/controls/sMaskEdit.h"
+#include "skin/controls/sPanel.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sColorDialog.h"
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+class ColorDialogTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        Dialog = new TsColorDialog(Application);
+    }
+    bool Run(std::vector<ModalStep> steps) {
+        return RunModal([this] { return Dialog->Execute() ? 1 : 0; }, std::move(steps)) == 1;
+    }
+    static TsColorDialogForm* Of(TForm* form) {
+        auto* dialog = dynamic_cast<TsColorDialogForm*>(form);
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
+    static ModalStep Ok() {
+        return [](TForm* form) { Of(form)->sBitBtn1->Click(); };
+    }
+    // Types text into the named edit as the user would leave it.
+    static ModalStep Type(const char* name, std::string text) {
+        return [name, text](TForm* form) { dynamic_cast<TCustomEdit*>(form->FindComponent(name))->SetText(text); };
+    }
+    ModalStep ClickCell(TsColorsPanel* TsColorDialogForm::*pal, int index) {
+        return [this, pal, index](TForm* form) {
+            TsColorsPanel* panel = Of(form)->*pal;
+            const TRect r = panel->Items()[size_t(index)].Rect;
+            ClickOn(panel, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        };
+    }
+
+    TsColorDialog* Dialog = nullptr;
+};
+
+TEST_F(ColorDialogTest, OptionsChooseTheWidthAndTheDefineButton) {
+    struct Case {
+        TColorDialogOptions Options;
+        bool Wide;
+        bool DefineEnabled;
+    };
+    for (const Case& c : {Case {{}, false, true}, Case {{cdFullOpen}, true, false},
+             Case {{cdPreventFullOpen}, false, false}}) {
+        Dialog->SetOptions(c.Options);
+        Run({[&](TForm* form) {
+            EXPECT_EQ(form->Width(), c.Wide ? 541 : ColorDialogNarrowWidth);   // 545 is held to the form's maximum
+            EXPECT_EQ(Of(form)->sBitBtn4->Enabled(), c.DefineEnabled);
+            if (c.DefineEnabled) {
+                Of(form)->sBitBtn4->Click();
+                EXPECT_EQ(form->Width(), 541);
+                EXPECT_FALSE(Of(form)->sBitBtn4->Enabled());
+            }
+        }});
+    }
+}
+
+TEST_F(ColorDialogTest, EachEditIsHeldToItsRangeWithoutBleedingIntoItsNeighbours) {
+    struct Case {
+        const char* Edit;
+        const char* Text;
+        TColor Start;
+        TColor Chosen;
+    };
+    for (const Case& c : {
+             Case {"sEditHex", "0000FF", 0x000000, 0x0000FF},   // the colour number: red
+             Case {"sREdit", "255", 0x102030, 0x1020FF},
+             Case {"sREdit", "300", 0x102030, 0x1020FF},
+             Case {"sGEdit", "-5", 0x102030, 0x100030},
+             Case {"sBEdit", "99999", 0x102030, 0xFF2030},
+             Case {"sEditDecimal", "16777215", 0x102030, 0xFFFFFF},
+             Case {"sEditDecimal", "99999999", 0x102030, 0xFFFFFF},
+             Case {"sEditDecimal", "-1", 0x102030, 0x000000},
+             Case {"sHEdit", "400", 0x0000FF, 0x0000FF},   // 360 degrees is red again
+             Case {"sVEdit", "150", 0x00007F, 0x0000FF},   // brightness held to 100
+             Case {"sSEdit", "0", 0x0000FF, 0xFFFFFF},
+         }) {
+        SCOPED_TRACE(std::string(c.Edit) + " " + c.Text);
+        Dialog->SetColor(c.Start);
+        EXPECT_TRUE(Run({Type(c.Edit, c.Text), Ok()}));
+        EXPECT_EQ(Dialog->Color(), c.Chosen);
+    }
+    // The other edits follow the hex edit.
+    Dialog->SetColor(0);
+    Run({Type("sEditHex", "0000FF"), [](TForm* form) {
+             EXPECT_EQ(Of(form)->sREdit->AsInteger(), 255);
+             EXPECT_EQ(Of(form)->sEditDecimal->AsInteger(), 255);
+             EXPECT_EQ(Of(form)->sHEdit->AsInteger(), 0);
+             EXPECT_EQ(Of(form)->sVEdit->AsInteger(), 100);
+         }});
+}
+
+TEST_F(ColorDialogTest, TheFieldAndTheBarPickByMouse) {
+    Dialog->SetColor(0x0000FF);
+    int height = 0;
+    EXPECT_TRUE(Run({[&](TForm* form) { ClickOn(Of(form)->ColorPanel, 130, 0); },   // half way, at the top
+        [&](TForm* form) {
+            TsColorDialogForm* d = Of(form);
+            EXPECT_EQ(d->Hue(), 180);
+            EXPECT_DOUBLE_EQ(d->Saturation(), 1.0);
+            EXPECT_EQ(d->SelectedColor(), 0xFFFF00);   // cyan
+            height = d->GradPanel->Height();
+            ClickOn(d->GradPanel, 10, height * 3 / 4);   // below the middle: darker, B falls
+        },
+        [&](TForm* form) {
+            TsColorDialogForm* d = Of(form);
+            EXPECT_EQ(d->BarRow(), height * 3 / 4);
+            EXPECT_LT(d->sVEdit->AsInteger(), 60);
+            EXPECT_EQ(d->SelectedColor(), BrightnessRowColor(0xFFFF00, height * 3 / 4, height));
+            ClickOn(d->GradPanel, 10, 0);   // the top row is white
+        },
+        Ok()}));
+    EXPECT_EQ(Dialog->Color(), 0xFFFFFF);
+}
+
+TEST_F(ColorDialogTest, BrightnessRowsRunFromWhiteThroughThePureColourToBlack) {
+    EXPECT_EQ(BrightnessRowColor(0x00FF00, 0, 260), 0xFFFFFF);
+    EXPECT_EQ(BrightnessRowColor(0x00FF00, 129, 260), 0x00FF00);
+    EXPECT_EQ(BrightnessRowColor(0x00FF00, 259, 260), 0x000000);
+    EXPECT_EQ(BrightnessRowColor(0x00FF00, 128, 260), 0x00FF00 | 0x000000);   // near the middle: snapped to 0
+    EXPECT_EQ(BrightnessRowColor(0x123456, 0, 1), 0x123456);
+}
+
+TEST_F(ColorDialogTest, PalettesPickAndAnEmptyCustomCellChangesNothing) {
+    Dialog->SetColor(0x102030);
+    Dialog->MainColors()->Add("0000FF");
+    EXPECT_TRUE(Run({ClickCell(&TsColorDialogForm::AddPal, 3), [](TForm* form) {
+                         EXPECT_EQ(Of(form)->SelectedColor(), 0x102030);
+                     },
+        ClickCell(&TsColorDialogForm::MainPal, 0),
+        [](TForm* form) {
+            EXPECT_EQ(Of(form)->SelectedColor(), 0x0000FF);
+            EXPECT_EQ(Of(form)->MainPal->ItemIndex(), 0);
+        },
+        Type("sGEdit", "128"),
+        [](TForm* form) { EXPECT_EQ(Of(form)->MainPal->ItemIndex(), -1); }, Ok()}));
+    EXPECT_EQ(Dialog->Color(), 0x0080FF);
+}
+
+TEST_F(ColorDialogTest, AddingPastTheLastCustomCellWrapsToTheFirstAndCancelKeepsTheColour) {
+    Dialog->SetColor(0x123456);
+    EXPECT_FALSE(Run({[](TForm* form) {
+        TsColorDialogForm* d = Of(form);
+        const int cells = int(d->AddPal->Items().size());
+        ASSERT_EQ(cells, 16);
+        for (int i = 0; i <= cells; ++i) {
+            d->SelectColor(TColor(i + 1));
+            d->AddToCustomColors();
+        }
+        EXPECT_EQ(d->NextCustomSlot(), 1);
+    }}));
+    EXPECT_EQ(Dialog->Color(), 0x123456);
+    ASSERT_EQ(Dialog->CustomColors()->Count(), 16);   // kept after Cancel too
+    EXPECT_EQ(Dialog->CustomColors()->Strings(0), "000011");   // the seventeenth colour
+    EXPECT_EQ(Dialog->CustomColors()->Strings(1), "000002");
+    EXPECT_EQ(Dialog->CustomColors()->Strings(15), "000010");
+
+    // A custom cell left by a new colour becomes the next slot: Add writes there.
+    Run({ClickCell(&TsColorDialogForm::AddPal, 5), Type("sEditHex", "ABCDEF"),
+        [](TForm* form) {
+            TsColorDialogForm* d = Of(form);
+            EXPECT_EQ(d->AddPal->ItemIndex(), -1);
+            EXPECT_EQ(d->NextCustomSlot(), 5);
+            d->AddToCustomColors();
+            EXPECT_EQ(d->NextCustomSlot(), 6);
+        }});
+    EXPECT_EQ(Dialog->CustomColors()->Strings(5), "ABCDEF");
+}
+
+TEST_F(ColorDialogTest, TheColourBoxCustomItemRunsTheDialog) {
+    InstallSkinnedColorDialog();
+    TColor color = 0x000080;
+    bool shown = false;
+    EXPECT_EQ(RunModal([&] { return ColorDialogRunner(color) ? 1 : 0; },
+                  {[&](TForm* form) {
+                       shown = true;
+                       EXPECT_EQ(Of(form)->SelectedColor(), 0x000080);
+                   },
+                      Type("sEditHex", "00FF00"), Ok()}),
+        1);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(color, 0x00FF00);
+    ColorDialogRunner = nullptr;
+}
+
+// ---- Pictures ------------------------------------------------------------------------------------------------
+
+class ColorDialogPicture : public ColorDialogTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(ColorDialogPicture, TheWideDialog) {
+    UseSkin(GetParam());
+    Form->Hide();
+    Dialog->SetColor(0x3080E0);
+    Dialog->CustomColors()->Add("FF8000");
+    Run({[&](TForm* form) {
+        form->SetBounds(10, 10, form->Width(), form->Height());
+        Pump();
+        const gdi::RECT r {0, 0, form->Width() + 20, form->Height() + 20};
+        EXPECT_TRUE(Display->WriteScreenshotPng(
+            WindowsPictureDir() + "/ColorDialog_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+    }});
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoSkinsAndNone, ColorDialogPicture, ::testing::Values(-1, 1, 3),
+    [](const auto& info) { return ctltest::SkinShortName(info.param); });
+
+}
+}
