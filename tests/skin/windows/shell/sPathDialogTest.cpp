@@ -1,0 +1,149 @@
+// The folder selection dialog on a temporary folder tree: new folder names beside folders and files, creating
+// and renaming in place, Enter and OK while renaming, the directory edit's use of it (cancel leaves its text
+// alone), and pictures in two skins and without one. ShellTree checks that the current folder never changes.
+#include "support/ShellTree.h"
+#include "support/WindowsKit.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TTreeNodes.h"
+#include "platform/user/VirtualKeys.h"
+#include "skin/controls/sBitBtn.h"
+#include "skin/controls/sTooledit.h"
+#include "skin/windows/shell/acShellTreeView.h"
+#include "skin/windows/shell/sPathDialog.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+using korvex::skin::shelltest::ShellTree;
+
+class PathDialogTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        InstallSkinnedFolderDialog();
+    }
+    void TearDown() override {
+        DirectoryDialogRunner = nullptr;
+        FormsTest::TearDown();
+    }
+    // The directory edit's request for a skinned dialog at start below root.
+    bool Choose(const std::string& root, const std::string& start, std::string& chosen, std::vector<ModalStep> steps) {
+        TacDirectoryRequest request;
+        request.Root = root;
+        request.StartDir = start;
+        request.Options = DefaultSelectDirOpts;
+        request.Skinned = true;
+        return RunModal([&] { return DirectoryDialogRunner(request, chosen) ? 1 : 0; }, std::move(steps)) == 1;
+    }
+    static TPathDialogForm* Of(TForm* form) {
+        auto* dialog = dynamic_cast<TPathDialogForm*>(form);
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
+};
+
+TEST_F(PathDialogTest, NewFolderNamesSkipEveryExistingEntryAndJoinAtTheRootWithOneDelimiter) {
+    ShellTree files;
+    const std::string parent = files / "Folder A";
+    EXPECT_EQ(NewFolderName(parent), parent + "/New folder1");
+    std::filesystem::create_directory(parent + "/New folder1");
+    std::filesystem::create_directory(parent + "/New folder2");
+    EXPECT_EQ(NewFolderName(parent), parent + "/New folder3");
+    std::ofstream(parent + "/New folder3") << "a file";
+    std::filesystem::create_symlink(parent + "/missing", parent + "/New folder4");   // a dangling link
+    EXPECT_EQ(NewFolderName(parent), parent + "/New folder5");
+    EXPECT_EQ(NewFolderName(parent + "/"), parent + "/New folder5");
+    EXPECT_EQ(NewFolderName("/").rfind("/New folder", 0), 0u);
+}
+
+TEST_F(PathDialogTest, CreateMakesTheFolderBesideAFileOfTheNameAndEnterWhileRenamingKeepsTheDialogOpen) {
+    ShellTree files;
+    const std::string parent = files / "Folder A";
+    std::ofstream(parent + "/New folder1") << "a file of the first name";
+    std::string chosen;
+    EXPECT_TRUE(Choose(files.Root(), parent, chosen,
+        {[&](TForm* form) {
+             EXPECT_EQ(Of(form)->sShellTreeView1->Path(), parent);
+             EXPECT_TRUE(Of(form)->sBitBtn3->Enabled());
+             ClickOn(Of(form)->sBitBtn3);
+         },
+            [&](TForm* form) {
+                EXPECT_TRUE(std::filesystem::is_directory(parent + "/New folder2"));
+                EXPECT_TRUE(Of(form)->sShellTreeView1->IsEditing());
+                EXPECT_EQ(Of(form)->sShellTreeView1->Path(), parent + "/New folder2");
+                Display->Press(user::VK_RETURN);   // commits the name
+            },
+            [&](TForm* form) {
+                EXPECT_TRUE(form->Visible());
+                EXPECT_FALSE(Of(form)->sShellTreeView1->IsEditing());
+                ClickOn(Of(form)->sBitBtn1);
+            }}));
+    EXPECT_EQ(chosen, parent + "/New folder2");
+}
+
+TEST_F(PathDialogTest, OkWhileRenamingCommitsAndStaysAndCancelWhileRenamingStays) {
+    ShellTree files;
+    std::string chosen = "untouched";
+    EXPECT_FALSE(Choose(files.Root(), files / "docs & notes", chosen,
+        {[&](TForm* form) { Of(form)->CreateFolderClick(); },
+            [&](TForm* form) {
+                ASSERT_TRUE(Of(form)->sShellTreeView1->IsEditing());
+                Of(form)->CancelClick();
+                EXPECT_EQ(form->ModalResult(), mrNone);
+                Of(form)->OkClick();
+                EXPECT_EQ(form->ModalResult(), mrNone);
+                EXPECT_FALSE(Of(form)->sShellTreeView1->IsEditing());
+            },
+            [&](TForm* form) { ClickOn(Of(form)->sBitBtn2); }}));
+    EXPECT_EQ(chosen, "untouched");
+    EXPECT_TRUE(std::filesystem::is_directory(files / "docs & notes/New folder1"));
+}
+
+TEST_F(PathDialogTest, TheDirectoryEditTakesTheChosenFolderAndCancelLeavesItsTextAlone) {
+    ShellTree files;
+    UseSkin(1);
+    auto* edit = Create<TsDirectoryEdit>(Form);
+    edit->SetParent(Form);
+    edit->SetRoot(files.Root());
+    edit->SetText(files / "Folder A");
+    Pump();
+    RunModal([&] { edit->ButtonClick(); return 0; }, {});   // cancelled
+    EXPECT_EQ(edit->Text(), files / "Folder A");
+    RunModal([&] { edit->ButtonClick(); return 0; },
+        {[&](TForm* form) {
+             TsShellTreeView* tree = Of(form)->sShellTreeView1;
+             tree->SelectPath(files / "Folder A/Sub");
+             ClickOn(Of(form)->sBitBtn1);
+         }});
+    EXPECT_EQ(edit->Text(), files / "Folder A/Sub");
+    EXPECT_EQ(edit->InitialDir(), files / "Folder A/Sub");
+}
+
+// ---- Pictures ------------------------------------------------------------------------------------------------
+
+class PathDialogPicture : public PathDialogTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(PathDialogPicture, TheDialogOnAFolderTree) {
+    ShellTree files;
+    UseSkin(GetParam());
+    Form->Hide();
+    std::string chosen;
+    Choose(files.Root(), files / "Folder A/Sub", chosen, {[&](TForm* form) {
+        form->SetBounds(10, 10, form->Width(), form->Height());
+        Pump();
+        const gdi::RECT r {0, 0, form->Width() + 20, form->Height() + 20};
+        EXPECT_TRUE(Display->WriteScreenshotPng(
+            WindowsPictureDir() + "/PathDialog_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+    }});
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoSkinsAndNone, PathDialogPicture, ::testing::Values(-1, 0, 2),
+    [](const auto& info) { return ctltest::SkinShortName(info.param); });
+
+}
+}
