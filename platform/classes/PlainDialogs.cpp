@@ -95,6 +95,7 @@ bool RunPlainFileDialog(TOpenDialog& dialog) {
     auto* list = Put<TListBox>(form, "FileList", 8, 28, 404, 200);
     list->SetMultiSelect(dialog.Options().Contains(ofAllowMultiSelect));
     auto* nameEdit = Put<TEdit>(form, "FileNameEdit", 8, 236, 404, 22);
+    nameEdit->SetText("");   // naming gave it its name as text
     auto* filterBox = Put<TComboBox>(form, "FilterBox", 8, 264, 404, 22);
     filterBox->SetStyle(csDropDownList);
     TButton* ok = PutOkCancel(form);

@@ -33,21 +33,6 @@ int Channel(TColor color, int i) {
     return int((color >> (8 * i)) & 0xFF);
 }
 
-// A rollback of a flag or value: the old value comes back at the end of the scope.
-template <class T>
-class TValueRollback {
-public:
-    TValueRollback(T& variable, T value)
-        : FVariable(variable), FOld(variable) {
-        variable = value;
-    }
-    ~TValueRollback() { FVariable = FOld; }
-
-private:
-    T& FVariable;
-    T FOld;
-};
-
 }   // namespace
 
 TColor BrightnessRowColor(TColor pure, int row, int height) {
@@ -75,7 +60,7 @@ TColor TsColorDialogForm::SelectedColor() const {
 // ---- Selecting -----------------------------------------------------------------------------------------------
 
 void TsColorDialogForm::SelectColor(TColor color) {
-    TValueRollback<bool> updating(FUpdating, true);
+    base::ValueRollback<bool> updating(FUpdating, true);
     color &= 0xFFFFFF;
     SelectedPanel->SetColor(color);
     // The field, the bar and the H/S/B edits set hue, saturation and brightness themselves.
@@ -134,7 +119,7 @@ void TsColorDialogForm::SyncPalettes(TColor color) {
 
 void TsColorDialogForm::EditChanged(TSource source) {
     if (FUpdating) return;
-    TValueRollback<TSource> from(FSource, source);
+    base::ValueRollback<TSource> from(FSource, source);
     TColor color = 0;
     switch (source) {
     case TSource::RGB:
@@ -239,7 +224,7 @@ void TsColorDialogForm::PickFromField(int x, int y) {
     FSaturation = 1 - double(y) / ColorPanel->Height();
     FMarker = TPoint {x, y};
     {
-        TValueRollback<TSource> from(FSource, TSource::Field);
+        base::ValueRollback<TSource> from(FSource, TSource::Field);
         SelectColor(HSVToRGB(FHue, FSaturation, FBrightness));
     }
     MainPal->SetItemIndex(-1);
@@ -248,7 +233,7 @@ void TsColorDialogForm::PickFromField(int x, int y) {
 
 void TsColorDialogForm::PickFromBar(int row) {
     FBarRow = std::clamp(row, 0, GradPanel->Height() - 1);
-    TValueRollback<TSource> from(FSource, TSource::Bar);
+    base::ValueRollback<TSource> from(FSource, TSource::Bar);
     SelectColor(BrightnessRowColor(FPure, FBarRow, GradPanel->Height()));
     MainPal->SetItemIndex(-1);
 }

@@ -9,6 +9,7 @@
 #include "platform/classes/TListBox.h"
 #include "platform/classes/TStrings.h"
 #include "platform/user/Messages.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/VirtualKeys.h"
 
 #include <cstdlib>
@@ -217,6 +218,30 @@ TEST_F(DialogTest, SelectDirectoryWalksTheFoldersAndCancelKeepsTheDirectory) {
     EXPECT_EQ(directory, Root + "/sub/deeper");
     EXPECT_FALSE(Drive([&] { return SelectDirectory("", "", directory); }, {}));
     EXPECT_EQ(directory, Root + "/sub/deeper");
+}
+
+// Pictures of the three plain forms, when asked for (KORVEX_SCREENSHOT_DIR).
+TEST_F(DialogTest, PicturesOfThePlainFormsWhenAskedFor) {
+    const char* dir = std::getenv("KORVEX_SCREENSHOT_DIR");
+    auto shoot = [&](const char* name) {
+        return [this, dir, name](TForm* form) {
+            korvex::user::RECT r = korvex::user::WindowRect(form->Handle());
+            EXPECT_GT(r.right - r.left, 0);
+            if (dir != nullptr) EXPECT_TRUE(Display->WriteScreenshotPng(std::string(dir) + "/" + name, &r));
+        };
+    };
+    auto* open = new TOpenDialog(Application);
+    open->SetInitialDir(Root);
+    open->SetFilter("Text|*.txt|Everything|*");
+    Drive([&] { return open->Execute(); }, {[&](TForm* form) {
+        EXPECT_EQ(Find<TEdit>(form, "FileNameEdit")->Text(), "");
+        shoot("plain-open-dialog.png")(form);
+    }});
+    auto* color = new TColorDialog(Application);
+    color->SetColor(0x3080E0);
+    Drive([&] { return color->Execute(); }, {shoot("plain-color-dialog.png")});
+    std::string directory = Root;
+    Drive([&] { return SelectDirectory("", "", directory); }, {shoot("plain-folder-dialog.png")});
 }
 
 }
