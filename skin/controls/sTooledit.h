@@ -1,6 +1,6 @@
 // The file and directory edits: TsFileDirEdit (dropped files, long and short names), TsFilenameEdit (a file
 // name chosen in an open or save dialog) and TsDirectoryEdit (folders chosen in a folder dialog). The dialogs
-// run through replaceable runners; unset, a click opens nothing.
+// run through replaceable runners that the skinned windows install; unset, a click opens nothing.
 #pragma once
 
 #include "platform/classes/TCommonDialog.h"
@@ -64,7 +64,8 @@ struct TacDirectoryRequest {
 // Runs the folder dialog: true when a folder was chosen (into chosen).
 using TacDirectoryDialogRunner = std::function<bool(const TacDirectoryRequest& request, std::string& chosen)>;
 
-// The dialogs the edits run; the dialogs' own code installs them. Unset: a click opens nothing.
+// The dialogs the edits run; the dialogs' own code installs them (InstallSkinnedFileDialogs,
+// InstallSkinnedFolderDialog). Unset: a click opens nothing.
 inline TacFileDialogRunner FileDialogRunner;
 inline TacDirectoryDialogRunner DirectoryDialogRunner;
 

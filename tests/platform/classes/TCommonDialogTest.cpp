@@ -1,6 +1,7 @@
 // The dialog components: filters, joined paths, and the plain open, colour and folder forms driven in their
 // modal loops; no dialog changes the process's current folder.
 #include "support/ControlsTestKit.h"
+#include "support/ModalSteps.h"
 
 #include "platform/classes/TButton.h"
 #include "platform/classes/TCommonDialog.h"
@@ -23,7 +24,7 @@ using namespace korvex::classes::ctltest;
 
 namespace {
 
-using Step = std::function<void(TForm* form)>;
+using Step = ModalStep;
 
 std::string CurrentFolder() {
     char buffer[4096];
@@ -47,23 +48,8 @@ protected:
         ControlsTest::TearDown();
     }
 
-    // Runs call (which shows a form modally); each idle turn with a form shown runs the next step on it. A form
-    // still open when the steps are used up is cancelled.
     bool Drive(const std::function<bool()>& call, std::vector<Step> steps) {
-        size_t next = 0;
-        Application->OnIdle = [&](TObject*, bool&) {
-            TForm* form = Screen->ActiveForm();
-            if (form == nullptr || !form->Visible()) return;
-            if (next < steps.size())
-                steps[next++](form);
-            else
-                form->SetModalResult(mrCancel);
-            korvex::user::PostMessage(form->Handle(), korvex::user::WM_NULL, 0, 0);
-        };
-        const bool result = call();
-        Application->OnIdle = nullptr;
-        EXPECT_EQ(next, steps.size()) << "the form closed before every step ran";
-        return result;
+        return RunModalSteps([&] { return call() ? 1 : 0; }, std::move(steps)) == 1;
     }
 
     template <class T>

@@ -3,6 +3,7 @@
 // pictures in two skins and without one.
 #include "support/WindowsKit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TStringList.h"
@@ -198,6 +199,17 @@ TEST_F(ColorDialogTest, TheColourBoxCustomItemRunsTheDialog) {
     EXPECT_TRUE(shown);
     EXPECT_EQ(color, 0x00FF00);
     ColorDialogRunner = nullptr;
+}
+
+TEST_F(ColorDialogTest, WithoutASkinManagerThePlainDialogRuns) {
+    base::ValueRollback<TsSkinManager*> none(DefaultManager, nullptr);
+    Dialog->SetColor(0x000010);
+    EXPECT_TRUE(Run({[](TForm* form) {
+        EXPECT_EQ(dynamic_cast<TsColorDialogForm*>(form), nullptr);
+        dynamic_cast<TCustomEdit*>(form->FindComponent("RedEdit"))->SetText("32");
+        form->SetModalResult(mrOk);
+    }}));
+    EXPECT_EQ(Dialog->Color(), 0x000020);
 }
 
 // ---- Pictures ------------------------------------------------------------------------------------------------

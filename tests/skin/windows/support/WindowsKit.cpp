@@ -1,9 +1,9 @@
 // Test support for the skinned windows.
 #include "support/WindowsKit.h"
 
-#include "platform/base/ScopeGuard.h"
+#include "tests/platform/classes/support/ModalSteps.h"
+
 #include "platform/classes/TApplication.h"
-#include "platform/classes/TScreen.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
@@ -36,20 +36,7 @@ TForm* FormsTest::NewSkinnedForm(TFormBorderStyle style, TsBorderIcons icons, in
 }
 
 int FormsTest::RunModal(const std::function<int()>& call, std::vector<ModalStep> steps) {
-    size_t next = 0;
-    Application->OnIdle = [&](TObject*, bool&) {
-        TForm* form = Screen->ActiveForm();
-        if (form == nullptr || !form->Visible()) return;
-        if (next < steps.size())
-            steps[next++](form);
-        else
-            form->SetModalResult(mrCancel);
-        user::PostMessage(form->Handle(), user::WM_NULL, 0, 0);   // the loop waits for a message
-    };
-    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
-    const int result = call();
-    EXPECT_EQ(next, steps.size()) << "the form closed before every step ran";
-    return result;
+    return classes::ctltest::RunModalSteps(call, std::move(steps));
 }
 
 void FormsTest::ClickOn(TControl* control) {

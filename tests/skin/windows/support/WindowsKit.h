@@ -30,8 +30,7 @@ protected:
     classes::LRESULT HitAt(classes::TForm* form, classes::TPoint screen);
     gdi::COLORREF WindowPixel(classes::TForm* form, int x, int y) const;   // what the screen shows there
     std::string WindowsPictureDir() const;
-    // Runs call, which shows a form modally; each idle turn with a visible form active runs the next step on
-    // it. A form still open when the steps are used up is cancelled (mrCancel).
+    // Runs call, which shows a form modally, one step per idle turn (RunModalSteps).
     using ModalStep = std::function<void(classes::TForm* form)>;
     int RunModal(const std::function<int()>& call, std::vector<ModalStep> steps);
     // A click at the middle of a control, or at a point of its client area.
