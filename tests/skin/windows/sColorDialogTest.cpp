@@ -7,7 +7,9 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TStringList.h"
+#include "platform/user/VirtualKeys.h"
 #include "skin/controls/sBitBtn.h"
+#include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
 #include "skin/controls/sCurrEdit.h"
 #include "skin/controls/sMaskEdit.h"
@@ -199,6 +201,30 @@ TEST_F(ColorDialogTest, TheColourBoxCustomItemRunsTheDialog) {
     EXPECT_TRUE(shown);
     EXPECT_EQ(color, 0x00FF00);
     ColorDialogRunner = nullptr;
+}
+
+TEST_F(ColorDialogTest, TheScreenPickerTakesThePixelUnderTheClickAndEscapeChangesNothing) {
+    Dialog->SetColor(0x000080);
+    gdi::COLORREF underField = 0;
+    TPoint at {};
+    auto startPicker = [this](TForm* form) { ClickOn(Of(form)->sSpeedButton1); };
+    EXPECT_TRUE(Run({[&](TForm* form) {
+                         underField = ScreenPixel(Of(form)->ColorPanel, 40, 200);
+                         at = Of(form)->ColorPanel->ClientToScreen(TPoint {40, 200});
+                         startPicker(form);
+                     },
+        [&](TForm* picker) {
+            EXPECT_EQ(picker->Name(), "ScreenPicker");
+            Display->Press(user::VK_ESCAPE);
+        },
+        [&](TForm* form) {
+            EXPECT_EQ(Of(form)->SelectedColor(), 0x000080);
+            startPicker(form);
+        },
+        [&](TForm*) { Display->Click(at.x, at.y); },
+        Ok()}));
+    EXPECT_NE(underField, 0x000080u);
+    EXPECT_EQ(Dialog->Color(), TColor(underField & 0xFFFFFF));
 }
 
 TEST_F(ColorDialogTest, WithoutASkinManagerThePlainDialogRuns) {
