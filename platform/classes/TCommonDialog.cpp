@@ -7,9 +7,8 @@
 #include "platform/os/FileSearch.h"
 #include "platform/os/Files.h"
 #include "platform/os/Paths.h"
+#include "platform/os/ProgramFolder.h"
 #include "platform/user/MessageBox.h"
-
-#include <unistd.h>
 
 namespace korvex::classes {
 
@@ -126,8 +125,8 @@ std::string TOpenDialog::StartFolder() const {
         if (!dir.empty() && os::DirectoryExists(dir)) return os::ExpandFileName(dir);
     }
     if (!FInitialDir.empty() && os::DirectoryExists(FInitialDir)) return os::ExpandFileName(FInitialDir);
-    char buffer[4096];
-    return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string("/");
+    const std::string folder = os::GetCurrentDir();
+    return folder.empty() ? std::string("/") : folder;
 }
 
 std::string TOpenDialog::DialogCaption() const {

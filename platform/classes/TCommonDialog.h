@@ -89,7 +89,7 @@ public:
 
     bool Execute() override;
 
-    // The folder the dialog starts in: FileName's folder, else InitialDir, else the current folder.
+    // The folder the dialog starts in: FileName's folder, else InitialDir, else the program's folder.
     std::string StartFolder() const;
     // The caption: Title, or "Open" / "Save".
     std::string DialogCaption() const;

@@ -135,6 +135,19 @@ TEST_F(DialogTest, OpenTakesARelativeOrAbsoluteNameOrADoubleClickAndCancelLeaves
     EXPECT_EQ(dialog->FileName(), Root + "/b.html");
 }
 
+TEST_F(DialogTest, WithSeveralFilesFileNameIsTheFirstAndAnEmptyChoiceKeepsTheOldOne) {
+    auto* dialog = new TOpenDialog(Application);
+    dialog->SetFileName("/kept.txt");
+    dialog->SetChosen({});
+    EXPECT_EQ(dialog->FileName(), "/kept.txt");
+    dialog->SetChosen({Root + "/b.html", Root + "/a.txt"});
+    EXPECT_EQ(dialog->FileName(), Root + "/b.html");
+    ASSERT_EQ(dialog->Files()->Count(), 2);
+    EXPECT_EQ(dialog->Files()->Strings(1), Root + "/a.txt");
+    EXPECT_EQ(dialog->InitialDir(), Root);
+    EXPECT_EQ(dialog->StartFolder(), Root);
+}
+
 TEST_F(DialogTest, TheFilterChoosesTheListedFilesAndFilterIndexFollowsTheChoiceAlsoOnCancel) {
     auto* dialog = new TOpenDialog(Application);
     dialog->SetInitialDir(Root);
