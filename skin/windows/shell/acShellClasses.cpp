@@ -5,12 +5,14 @@
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
+#include "skin/windows/shell/sPathDialog.h"
 
 namespace korvex::skin {
 
 void RegisterShellClasses() {
     classes::RegisterClasses({TsShellTreeView::StaticClass(), TsShellComboBox::StaticClass(),
         TsShellListView::StaticClass(), TsDlgShellListView::StaticClass()});
+    InstallSkinnedFolderDialog();   // the directory edit's button runs the folder selection dialog
 }
 
 }
