@@ -20,6 +20,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStoredSkins.h"
 #include "skin/windows/sWindowClasses.h"
+#include "skin/windows/shell/acShellClasses.h"
 #include "tools/skingen/EmbeddedSkins.h"
 #include "tray/TrayIcon.h"
 #include "tray/TrayPictures.h"
@@ -40,6 +41,7 @@ constexpr const char* SplitterNames[] = {"sSplitter10", "sSplitter11", "sSplitte
 
 void RegisterMainFormClasses() {
     skin::RegisterSkinWindowClasses();
+    skin::RegisterShellClasses();   // the folder and file dialogs the options window opens
     RegisterMenuClasses();
     tray::RegisterTrayClasses();
     skin::RegisterStoredSkinClasses();
