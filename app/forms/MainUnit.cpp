@@ -88,6 +88,8 @@ TMainForm::TMainForm(TComponent* owner)
     FBusyIcons = Create<TImageList>(this);
     tray::LoadTrayPictures(FNormalIcons, tray::TTrayPictureSet::Normal, 16);
     tray::LoadTrayPictures(FBusyIcons, tray::TTrayPictureSet::Busy, 16);
+    FViewerIcons = Create<TImageList>(this);
+    tray::LoadTrayPictures(FViewerIcons, tray::TTrayPictureSet::Viewer, 16);
     FTrayIcon->SetIconList(FNormalIcons);
     skin::LoadEmbeddedSkins(*FSkinManager);
     if (MainForm == nullptr) MainForm = this;

@@ -117,6 +117,8 @@ public:
     classes::TMenuItem* AllOnItem() const { return FAllON1; }
     skin::TsStatusBar* StatusBar() const { return FStatusBar; }
     tray::TTrayIcon* TrayIcon() const { return FTrayIcon; }
+    classes::TImageList* NormalIcons() const { return FNormalIcons; }
+    classes::TImageList* ViewerIcons() const { return FViewerIcons; }   // the log viewer's animation
     skin::TsSkinManager* SkinManager() const { return FSkinManager; }
     classes::TTimer* Timer() const { return FTimer1; }
     TMonitor* Monitor() const { return FMonitor.get(); }
@@ -164,6 +166,7 @@ private:
     classes::TMenuItem* FAllON1 = nullptr;
     classes::TImageList* FNormalIcons = nullptr;   // owned by the form
     classes::TImageList* FBusyIcons = nullptr;
+    classes::TImageList* FViewerIcons = nullptr;
 };
 
 extern TMainForm* MainForm;
