@@ -11,6 +11,8 @@
 #include "skin/controls/sRichEdit.h"
 #include "tray/TrayIcon.h"
 
+#include <filesystem>
+
 namespace korvex::app::test {
 
 using namespace classes;
@@ -133,6 +135,27 @@ TEST_F(LogViewerTest, TheTrayAnimatesWhileOpenAndTheSizesAreKept) {
     Pump();
     EXPECT_EQ(Viewer->LogPane()->Height(), 250);
     Viewer->Close();
+}
+
+}
+
+namespace korvex::app::test {
+
+TEST_F(LogViewerTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
+    static const char* const names[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
+    for (int skin : {0, 2})
+        for (int language = 0; language < 2; ++language) {
+            NewForms(skin, language);
+            Viewer->Show();
+            Pump();
+            EXPECT_TRUE(std::filesystem::exists(
+                WritePicture(std::string("log-viewer-") + names[skin] + (language == 0 ? "-ru" : "-en"), Viewer)));
+            Viewer->Close();
+            Viewer->Free();
+            Viewer = nullptr;
+            Form->Free();
+            Form = nullptr;
+        }
 }
 
 }
