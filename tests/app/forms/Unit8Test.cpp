@@ -1,5 +1,6 @@
 // The node information window: the current unit from the main window, the backed-up and cached units read
 // from their folders, the lamps, the backup command, and pictures in two skins and both languages.
+#include "support/FakeFarmService.h"
 #include "support/MainFormKit.h"
 
 #include "app/WorkUnitFiles.h"
@@ -7,6 +8,7 @@
 #include "leds/iLedRound.h"
 #include "platform/classes/TApplication.h"
 #include "platform/os/Files.h"
+#include "platform/user/MessageLoop.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
 
@@ -145,6 +147,46 @@ TEST_F(NodeInfoTest, MakeNewBackupCopiesOnlyForANodeThatBacksUp) {
     EXPECT_TRUE(Info->Lamp(4)->Active());
     EXPECT_TRUE(os::FileExists(BackupFolder(Env->Folder(), 1) + "/work/wudata_01.dat"));
     Info->Close();
+}
+
+TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
+    TMainForm* form = NewForms();
+    TFakeFarmService service(user::MessageEventLoop());
+    TMonitor* monitor = form->Monitor();
+    monitor->CloseFarmServer();
+    monitor->FarmLink().SetPort(0);
+    monitor->FarmLink().SetServicePort(service.Port());
+    monitor->FarmLink().SetReplyWait(50, 20);
+    ASSERT_TRUE(monitor->OpenFarmServer());
+    const int serverPort = monitor->FarmLink().ServerPort();
+    service.OnMessage = [serverPort](const std::string& message) {
+        if (message.find("#3*") != std::string::npos) SendReply(serverPort, "127.0.0.1#4*C:\\FAH^node2");
+    };
+    TSettings settings = form->Settings();
+    settings.Nodes[1].Ip = "127.0.0.1";
+    settings.Nodes[1].RSPath = "C:\\FAH";
+    TWorkUnitHistory history(Env->Folder());
+    monitor->Start(settings, form->Projects(), history);
+    ASSERT_TRUE(WaitFor([&] { return monitor->LastFarmReply(1).Replied; }));
+    EXPECT_EQ(monitor->FarmState(1), FarmStateRunning);
+    auto sent = [&service](const char* command) {
+        int count = 0;
+        for (const std::string& message : service.Messages())
+            count += message.find(command) != std::string::npos;
+        return count;
+    };
+    Info->SetNode(0);   // not in FARM mode: nothing is sent
+    Info->Show();
+    Info->sSpeedButton2Click(Info);
+    Info->Close();
+    Info->SetNode(1);
+    Info->Show();
+    Info->sSpeedButton3Click(Info);   // the service runs: no start
+    Info->sSpeedButton2Click(Info);
+    EXPECT_TRUE(WaitFor([&] { return sent("#2*") == 1; }));
+    EXPECT_EQ(sent("#1*"), 0);
+    Info->Close();
+    monitor->Stop();
 }
 
 TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
