@@ -189,6 +189,22 @@ TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
     monitor->Stop();
 }
 
+TEST_F(NodeInfoTest, RestoreMovesTheBackupBackOnlyForAFarmNode) {
+    NewForms();
+    WriteClientFolder(BackupFolder(Env->Folder(), 0), "p2605_Protein in water", 2, 10);
+    Info->SetNode(0);   // not in FARM mode: the backup stays
+    Info->Show();
+    Info->sSpeedButton5Click(Info);
+    EXPECT_TRUE(os::FileExists(BackupFolder(Env->Folder(), 0) + "/unitinfo.txt"));
+    Info->Close();
+    Info->SetNode(1);
+    Info->Show();
+    Info->sSpeedButton5Click(Info);
+    EXPECT_FALSE(os::FileExists(BackupFolder(Env->Folder(), 1) + "/unitinfo.txt"));   // moved, not copied
+    EXPECT_NE(ReadFileText(Env->File("node2") + "/FAHlog.txt").find("Run 4"), std::string::npos);
+    Info->Close();
+}
+
 TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
     static const char* const names[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
     for (int skin : {1, 3})
