@@ -183,6 +183,11 @@ int TMonitor::FarmState(int node) const {
     return core && node >= 0 && node < core->NodeCount() ? core->FarmState(node) : 0;
 }
 
+TFarmReply TMonitor::LastFarmReply(int node) const {
+    std::shared_ptr<TMonitorCore> core = Core();
+    return core && node >= 0 && node < core->NodeCount() ? core->LastFarmReply(node) : TFarmReply {};
+}
+
 void TMonitor::StartServ(int node) {
     std::shared_ptr<TMonitorCore> core = Core();
     if (core && node >= 0 && node < core->NodeCount()) core->StartServ(node);

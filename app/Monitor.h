@@ -3,6 +3,7 @@
 // reads a thread's fields.
 #pragma once
 
+#include "app/FarmLink.h"
 #include "app/NodeReading.h"
 #include "app/ProjectTable.h"
 #include "app/Settings.h"
@@ -47,6 +48,8 @@ struct TRowView {
     std::string LabelHint;
     TSquareView Status, Farm, Backup;
     std::string CoreRequired;   // for the core column's hint
+    std::string WUName;   // of the reading, for the node information window
+    std::string RCG;
     std::string Version;
 
     bool operator==(const TRowView&) const = default;
@@ -140,6 +143,8 @@ public:
 
     // The service state the last status query of the node reported (0 before any reply).
     int FarmState(int node) const;
+    // What the node's last status query learnt (no reply before the first).
+    TFarmReply LastFarmReply(int node) const;
 
     // One reading of a copy of a node's folder (a backup folder: mode 2, a cache folder: mode 3) on its own
     // thread, handed to `done` on the UI thread; dropped when the monitor goes first. The node's busy flag

@@ -46,6 +46,7 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
     FRepeats = Table(count, [](std::size_t) { return 0; });
     FSeen = Table(count, [&](std::size_t i) { return settings.Nodes[i].Progress; });
     FFarmStates = Table(count, [](std::size_t) { return 0; });
+    FReplies.assign(count, TFarmReply {});
     FGenerations = Table(count, [](std::size_t) { return 0; });
 }
 
@@ -73,6 +74,11 @@ void TMonitorCore::ToView(std::function<void(IMonitorView&)> call) {
     os::TThread::Queue([alive, view, call = std::move(call)] {
         if (*alive) call(*view);
     });
+}
+
+TFarmReply TMonitorCore::LastFarmReply(int node) const {
+    std::lock_guard<std::mutex> guard(FReplyLock);
+    return FReplies[Index(node)];
 }
 
 bool TMonitorCore::Busy(int node) const {
@@ -152,6 +158,10 @@ TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& 
     target.Ip = ip;
     TFarmReply reply = FLink->Query(node, target, pause, stage);
     if (reply.Replied) FFarmStates[Index(node)] = reply.State;
+    {
+        std::lock_guard<std::mutex> guard(FReplyLock);
+        FReplies[Index(node)] = reply;
+    }
     return reply;
 }
 

@@ -35,6 +35,7 @@ public:
     void SetRepeatCount(int node, int count) { FRepeats[Index(node)] = count; }
     int SeenProgress(int node) const { return FSeen[Index(node)].load(); }
     int FarmState(int node) const { return FFarmStates[Index(node)].load(); }
+    TFarmReply LastFarmReply(int node) const;
     int Generation(int node) const { return FGenerations[Index(node)].load(); }
     int NextGeneration(int node) { return ++FGenerations[Index(node)]; }
     bool Busy(int node) const;
@@ -82,6 +83,8 @@ private:
     std::unique_ptr<std::atomic<int>[]> FRepeats;
     std::unique_ptr<std::atomic<int>[]> FSeen;
     std::unique_ptr<std::atomic<int>[]> FFarmStates;
+    mutable std::mutex FReplyLock;   // the last replies
+    std::vector<TFarmReply> FReplies;
     std::unique_ptr<std::atomic<int>[]> FGenerations;
 };
 

@@ -163,6 +163,8 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     row.Backup.Hint.clear();
     row.CoreRequired = reading.CoreRequired;
     row.Version = reading.Version;
+    row.WUName = reading.WUName;
+    row.RCG = reading.RCG;
 
     if (reading.Status == StatusHostDown) {
         HostDown(context, row);

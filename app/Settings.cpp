@@ -6,20 +6,11 @@
 
 #include "platform/base/Numbers.h"
 #include "platform/os/ProgramFolder.h"
-#include "platform/os/RegistryBatch.h"
 #include "platform/os/Version.h"
 
 namespace korvex::app {
 
 namespace {
-
-// Bulk reads and writes in one batch of the settings store: the file is written once, at the end.
-struct TSettingsBatch {
-    os::TRegistryBatch Batch;
-    ~TSettingsBatch() {
-        if (!Batch.Commit()) WLog("Settings: cannot write the settings file");
-    }
-};
 
 void LoadOptions(TSettings& s) {
     const TSettings d;   // the defaults

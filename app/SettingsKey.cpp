@@ -98,4 +98,8 @@ bool TSettingsKey::WriteFloat(const std::string& name, double value) {
     return false;
 }
 
+TSettingsBatch::~TSettingsBatch() {
+    if (!Batch.Commit()) WLog("Settings: cannot write the settings file");
+}
+
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/os/Registry.h"
+#include "platform/os/RegistryBatch.h"
 
 #include <optional>
 #include <string>
@@ -45,6 +46,13 @@ private:
     os::TRegistry FRegistry;
     std::string FKey;
     bool FOpen = false;
+};
+
+// Bulk reads and writes in one batch of the settings store: the file is written once, at the end (a failure
+// logged).
+struct TSettingsBatch {
+    os::TRegistryBatch Batch;
+    ~TSettingsBatch();
 };
 
 }

@@ -90,6 +90,8 @@ TMainForm::TMainForm(TComponent* owner)
     FBusyIcons = Create<TImageList>(this);
     tray::LoadTrayPictures(FNormalIcons, tray::TTrayPictureSet::Normal, 16);
     tray::LoadTrayPictures(FBusyIcons, tray::TTrayPictureSet::Busy, 16);
+    FViewerIcons = Create<TImageList>(this);
+    tray::LoadTrayPictures(FViewerIcons, tray::TTrayPictureSet::Viewer, 16);
     FTrayIcon->SetIconList(FNormalIcons);
     skin::LoadEmbeddedSkins(*FSkinManager);
     if (MainForm == nullptr) MainForm = this;
@@ -101,6 +103,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::BeforeDestruction() {
     StopMonitoring();
+    FCache.reset();
     FMonitor.reset();
     TForm::BeforeDestruction();
 }
@@ -128,13 +131,11 @@ void TMainForm::BindMethods(TMethodTable& methods) {
         .Add("ViewFAHLogfiles1Click", side([]() -> TForm* { return Form3; }))
         .Add("Histograms1Click", side([]() -> TForm* { return Form4; }))
         .Add("ViewWUshistory1Click", side([]() -> TForm* { return Form5; }))
-        // FIXME: web links, the version check, the quick add and delete of a host and the check-points view
-        // come with the commands.
-        .Add("ViewCheckPoints1Click", std::function<void(TObject*)>([](TObject*) {}))
-        .Add("WebLinkClick", std::function<void(TObject*)>([](TObject*) {}))
-        .Add("Checknewversion1Click", std::function<void(TObject*)>([](TObject*) {}))
-        .Add("AddHostClick", std::function<void(TObject*)>([](TObject*) {}))
-        .Add("DeleteHostClick", std::function<void(TObject*)>([](TObject*) {}))
+        .Add("ViewCheckPoints1Click", notify(&TMainForm::ViewCheckPoints1Click))
+        .Add("WebLinkClick", notify(&TMainForm::WebLinkClick))
+        .Add("Checknewversion1Click", notify(&TMainForm::Checknewversion1Click))
+        .Add("AddHostClick", notify(&TMainForm::AddHostClick))
+        .Add("DeleteHostClick", notify(&TMainForm::DeleteHostClick))
         .Add("Core1Click", notify(&TMainForm::Core1Click))
         .Add("AllON1Click", notify(&TMainForm::AllON1Click))
         .Add("GridMouseMove", this, &TMainForm::GridMouseMove)

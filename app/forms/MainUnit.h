@@ -2,6 +2,7 @@
 // tool bar, the tray icon and the monitor that feeds the rows.
 #pragma once
 
+#include "app/CacheWorkers.h"
 #include "app/Monitor.h"
 #include "app/ProjectTable.h"
 #include "app/Settings.h"
@@ -69,6 +70,15 @@ public:
     void Timer1Timer(classes::TObject* sender);
     void FormCloseQuery(classes::TObject* sender, bool& canClose);
     void sSpeedButton1Click(classes::TObject* sender);   // Exit
+
+    // The commands of the menus, the tool bar and the pop-ups.
+    void WebLinkClick(classes::TObject* sender);
+    void Checknewversion1Click(classes::TObject* sender);
+    void AddHostClick(classes::TObject* sender);
+    void DeleteHostClick(classes::TObject* sender);
+    void ViewCheckPoints1Click(classes::TObject* sender);
+    std::string CheckPointsText() const;
+    void SetVersionSite(const std::string& site) { FVersionSite = site; }   // tests point it at a loopback server
     void ExitFromSignal();   // SIGTERM and SIGINT: the Exit path, on the UI thread
     bool IsLoaded() const { return FLoaded; }
     bool Closing() const { return FClosing; }
@@ -81,6 +91,7 @@ public:
     int RowCount() const { return int(FRows.size()); }
     const TNodeRowControls& Row(int node) const { return FRows.at(node); }
     const TSettings& Settings() const { return FSettings; }
+    const TProjectTable& Projects() const { return FProjects; }
     void SetLanguage(int language);   // 0 Russian, 1 English; other values change nothing
     void ApplySkin(const std::string& skinName);   // loads it; rows in the parent's colour take the skin's
 
@@ -106,9 +117,12 @@ public:
     classes::TMenuItem* AllOnItem() const { return FAllON1; }
     skin::TsStatusBar* StatusBar() const { return FStatusBar; }
     tray::TTrayIcon* TrayIcon() const { return FTrayIcon; }
+    classes::TImageList* NormalIcons() const { return FNormalIcons; }
+    classes::TImageList* ViewerIcons() const { return FViewerIcons; }   // the log viewer's animation
     skin::TsSkinManager* SkinManager() const { return FSkinManager; }
     classes::TTimer* Timer() const { return FTimer1; }
     TMonitor* Monitor() const { return FMonitor.get(); }
+    TCacheWorkers* CacheWorkers() const { return FCache.get(); }
     int GridWidth() const;   // the width rule's grid width
 
 protected:
@@ -125,17 +139,20 @@ private:
     void StopMonitoring();
     void SaveAll();
     void TrayIcon1BalloonDone(classes::TObject* sender);
+    void BackupDone(int node, bool ok);
 
     TSettings FSettings;
     TProjectTable FProjects;
     std::unique_ptr<TWorkUnitHistory> FHistory;
     std::unique_ptr<TMonitor> FMonitor;
+    std::unique_ptr<TCacheWorkers> FCache;   // its threads call the monitor: it goes first
     std::vector<TNodeRowControls> FRows;
     std::vector<int> FLastStage;   // the watchdog's last stage seen per node
     bool FLoaded = false;
     bool FClosing = false;
     bool FAsking = false;   // the watchdog's question is open
     int FHintCol = -1, FHintRow = -1;   // the cell whose hint the grid shows
+    std::string FVersionSite;
 
     skin::TsSkinManager* FSkinManager = nullptr;   // owned by the form, bound by the form text
     tray::TTrayIcon* FTrayIcon = nullptr;
@@ -149,6 +166,7 @@ private:
     classes::TMenuItem* FAllON1 = nullptr;
     classes::TImageList* FNormalIcons = nullptr;   // owned by the form
     classes::TImageList* FBusyIcons = nullptr;
+    classes::TImageList* FViewerIcons = nullptr;
 };
 
 extern TMainForm* MainForm;

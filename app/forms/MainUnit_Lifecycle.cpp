@@ -33,6 +33,11 @@ void TMainForm::FormCreate(TObject*) {
     WLog("Start monitor");
     FMonitor = std::make_unique<TMonitor>(user::MessageEventLoop(), *this, os::ProgramFolder());
     FMonitor->OpenFarmServer();
+    FCache = std::make_unique<TCacheWorkers>(os::ProgramFolder());
+    FCache->StartServ = [this](int node) { FMonitor->StartServ(node); };
+    FCache->StopServ = [this](int node) { FMonitor->StopServ(node); };
+    FCache->OnBackupDone = [this](int node, bool ok) { BackupDone(node, ok); };
+    FMonitor->SetWorkers(FCache->Workers());
 }
 
 void TMainForm::FormShow(TObject*) {
@@ -41,6 +46,7 @@ void TMainForm::FormShow(TObject*) {
     EnableCommands(false);
     FProjects = LoadProjectTable();
     ApplySettings(LoadSettings());
+    if (FCache != nullptr) FCache->SetSettings(FSettings);
     // Without a skin folder of its own the program looks in the skin folders installed beside it.
     FSkinManager->SetSkinDirectory(FSettings.SkinPath.empty() ? os::ProgramFolder() + "/skins" : FSettings.SkinPath);
     ApplySkin(FSettings.SkinName);
@@ -118,6 +124,9 @@ void TMainForm::SaveAll() {
     for (int i = 0; i < RowCount() && i < int(saved.Nodes.size()); ++i)
         saved.Nodes[i].Progress
             = FMonitor != nullptr && FMonitor->Running() ? FMonitor->SeenProgress(i) : FRows[i].Gauge->Progress();
+    if (FCache != nullptr)
+        for (std::size_t i = 0; i < saved.Nodes.size(); ++i)
+            saved.Nodes[i].MID = FCache->MachineId(static_cast<int>(i));
     for (int k = 0; k < ShownColumns; ++k) {
         saved.WW[k + 1] = FGrid->ColWidths(k);   // 0 for a hidden column: the stored width stays
         if (k > 0) saved.W[k + 1] = ColumnItem(k)->Checked();

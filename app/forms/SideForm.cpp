@@ -2,6 +2,7 @@
 #include "app/forms/SideForm.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TMenu.h"
 #include "skin/windows/sWindowClasses.h"
 
 namespace korvex::app {
@@ -20,6 +21,18 @@ classes::TClass TSideForm::StaticClass() {
 void TSideForm::SetLanguage(int language) {
     if (language == 0) SetCaption(FCaption.Russian);
     if (language == 1) SetCaption(FCaption.English);
+}
+
+void TSideForm::TranslateCaptions(const TControlCaption* captions, int count, int language) {
+    if (language != 0 && language != 1) return;
+    for (int i = 0; i < count; ++i) {
+        const std::string text = language == 0 ? captions[i].Russian : captions[i].English;
+        classes::TComponent* component = FindComponent(captions[i].Name);
+        if (auto* control = dynamic_cast<classes::TControl*>(component))
+            control->SetCaption(text);
+        else if (auto* item = dynamic_cast<classes::TMenuItem*>(component))
+            item->SetCaption(text);
+    }
 }
 
 }

@@ -1,15 +1,44 @@
-// TForm3: the client log viewer window.
+// TForm3: the client log viewer: the selected node's client log with its keywords coloured above, its unit
+// file below, a splitter between them; the tray icon animates while it is open.
 #pragma once
 
 #include "app/forms/SideForm.h"
+
+namespace korvex::skin {
+class TsMemo;
+class TsRichEdit;
+}
 
 namespace korvex::app {
 
 class TForm3 : public TSideForm {
 public:
     explicit TForm3(classes::TComponent* owner);
+    ~TForm3() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
+    void SetLanguage(int language) override;
+
+    void FormShow(classes::TObject* sender);
+    void FormClose(classes::TObject* sender, classes::TCloseAction& action);
+    void sSpeedButton1Click(classes::TObject* sender);   // Close
+    void Copytoclipbord1Click(classes::TObject* sender);
+
+    // Loads and colours the two files of the node in `folder`; "No data" instead when the host is down.
+    void ShowNode(const std::string& folder, bool hostDown);
+    void SetFilePauses(int logMs, int unitMs) {   // between tries of a busy file (tests shorten them)
+        FLogPauseMs = logMs;
+        FUnitPauseMs = unitMs;
+    }
+
+    skin::TsRichEdit* LogPane() const { return FMemoF; }
+    skin::TsMemo* UnitPane() const { return FMemoU; }
+
+private:
+    skin::TsRichEdit* FMemoF = nullptr;
+    skin::TsMemo* FMemoU = nullptr;
+    int FLogPauseMs = 250;
+    int FUnitPauseMs = 100;
 };
 
 extern TForm3* Form3;

@@ -160,6 +160,9 @@ TEST_F(MonitorTest, TheStatusQueryReachesTheServiceAndItsReplyColoursTheFarmSqua
     EXPECT_EQ(view.Rows[0].Farm.Color, ColorLime);
     EXPECT_EQ(view.Rows[0].Farm.Hint, "Service of control is AKTIVE");
     EXPECT_EQ(monitor.FarmState(0), FarmStateRunning);
+    EXPECT_TRUE(monitor.LastFarmReply(0).Replied);
+    EXPECT_EQ(monitor.LastFarmReply(0).Color, FarmColorReplied);
+    EXPECT_EQ(view.Rows[0].RCG, "5-33-12");
     EXPECT_EQ(service.Messages()[0], os::LocalIP() + "#3*C:\\FAH^farm");
 }
 
@@ -171,6 +174,8 @@ TEST_F(MonitorTest, WithoutAReplyTheFarmSquareIsRedAndTheServiceIsAskedToStart) 
     Start();
     ASSERT_TRUE(RefreshedAll(1));
     EXPECT_EQ(view.Rows[0].Farm.Color, ColorRed);
+    EXPECT_FALSE(monitor.LastFarmReply(0).Replied);
+    EXPECT_EQ(monitor.LastFarmReply(5).Color, FarmColorNoReply);
     ASSERT_TRUE(test::PumpUntil(loop, [&] { return service.Messages().size() >= 2; }));
     EXPECT_NE(service.Messages()[1].find("#1*"), std::string::npos);
 }

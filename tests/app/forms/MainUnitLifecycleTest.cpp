@@ -1,6 +1,7 @@
 // The main window's life with a real monitor: the first showing's load, rows from the node thread, the tray
 // hint, close to tray, "Refresh data" and Exit.
 #include "support/MainFormKit.h"
+#include "support/ModalAnswer.h"
 
 #include "app/forms/Unit2.h"
 #include "platform/base/DateTime.h"
@@ -150,21 +151,6 @@ TEST_F(MainLifecycleTest, RowsOfAnotherViewAreIgnored) {
 }
 
 namespace korvex::app::test {
-
-namespace {
-
-// Answers the next modal window with result as soon as it is up (tasks run inside its loop too).
-void AnswerModal(TModalResult result, std::string* caption = nullptr) {
-    user::MessageEventLoop().Post([result, caption] {
-        TCustomForm* active = Screen->ActiveCustomForm();
-        if (Application->ModalLevel() == 0 || active == nullptr || !active->FormState().Contains(fsModal))
-            return AnswerModal(result, caption);
-        if (caption != nullptr) *caption = active->Caption();
-        active->SetModalResult(result);
-    });
-}
-
-}
 
 TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartTheNode) {
     Application->CreateForm(Form);

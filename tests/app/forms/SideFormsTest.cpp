@@ -70,7 +70,7 @@ TEST_F(MainFormTest, CommandsAndTheStatusSquareOpenTheirWindowsModally) {
     static_cast<TMenuItem*>(form->FindComponent("Options1"))->Click();
     answer(answer);
     form->Row(2).Status->OnClick(form->Row(2).Status);
-    EXPECT_EQ(opened, (std::vector<std::string> {"Options", "Node information"}));
+    EXPECT_EQ(opened, (std::vector<std::string> {"Options", "Node information node3"}));
     EXPECT_EQ(Form8->Node(), 2);
     Form1->Free();
     Form8->Free();

@@ -2,95 +2,16 @@
 #include "platform/os/Http.h"
 
 #include "support/Loopback.h"
+#include "support/MiniHttpServer.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <functional>
-#include <mutex>
-#include <poll.h>
 #include <thread>
 #include <unistd.h>
 
 using namespace korvex::os;
 using namespace korvex::os::nettest;
-
-namespace {
-
-// Answers each connection with what the handler returns for the request's path; "" keeps the connection
-// open without answering until the client gives up.
-class MiniHttpServer {
-public:
-    using Handler = std::function<std::string(const std::string& path)>;
-
-    explicit MiniHttpServer(Handler handler)
-        : FHandler(std::move(handler)) {
-        FThread = std::thread([this] { Serve(); });
-    }
-    ~MiniHttpServer() {
-        FStop = true;
-        FThread.join();
-    }
-    std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(FListener.Port()) + path;
-    }
-    std::string LastRequest() {
-        std::lock_guard lock(FMutex);
-        return FLastRequest;
-    }
-
-    static std::string Response(int status, const std::string& body, const std::string& headers = "") {
-        return "HTTP/1.1 " + std::to_string(status) + " X\r\nContent-Length: " + std::to_string(body.size())
-            + "\r\nConnection: close\r\n" + headers + "\r\n" + body;
-    }
-
-private:
-    void Serve() {
-        while (!FStop) {
-            int client = FListener.Accept(20);
-            if (client < 0) continue;
-            std::string request;
-            char buffer[4096];
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                pollfd waiting {client, POLLIN, 0};
-                if (poll(&waiting, 1, 5000) <= 0) break;
-                ssize_t n = read(client, buffer, sizeof buffer);
-                if (n <= 0) break;
-                request.append(buffer, static_cast<size_t>(n));
-            }
-            {
-                std::lock_guard lock(FMutex);
-                FLastRequest = request;
-            }
-            size_t start = request.find(' ') + 1;
-            std::string path = request.substr(start, request.find(' ', start) - start);
-            std::string answer = FHandler(path);
-            if (answer.empty())
-                WaitForHangUp(client);
-            else
-                WriteAll(client, answer);
-            close(client);
-        }
-    }
-
-    void WaitForHangUp(int client) {
-        char byte;
-        while (!FStop) {
-            pollfd waiting {client, POLLIN, 0};
-            if (poll(&waiting, 1, 20) > 0 && read(client, &byte, 1) <= 0) return;
-        }
-    }
-
-    Handler FHandler;
-    LoopbackListener FListener;
-    std::atomic<bool> FStop = false;
-    std::mutex FMutex;
-    std::string FLastRequest;
-    std::thread FThread;
-};
-
-}
 
 TEST(HttpGet, ReturnsTheBodyOfA200) {
     MiniHttpServer server([](const std::string&) { return MiniHttpServer::Response(200, "KORVEX 2.6.0.11\r\n"); });

@@ -70,13 +70,13 @@ TMainForm* MainFormTest::NewMainForm(const TSettings& settings, int skin) {
     return Form;
 }
 
-std::string MainFormTest::WritePicture(const std::string& name) {
+std::string MainFormTest::WritePicture(const std::string& name, TCustomForm* window) {
     std::filesystem::create_directories(KORVEX_PICTURE_DIR);
     const std::string path = std::string(KORVEX_PICTURE_DIR) + "/" + name + ".png";
     Pump();
-    user::RECT window {};
-    user::GetWindowRect(Form->Handle(), &window);
-    Display->WriteScreenshotPng(path, &window);
+    user::RECT bounds {};
+    user::GetWindowRect((window != nullptr ? window : Form)->Handle(), &bounds);
+    Display->WriteScreenshotPng(path, &bounds);
     return path;
 }
 

@@ -25,8 +25,8 @@ protected:
     void TearDown() override;
     // The main window with the settings' rows, shown; skin -1 leaves it without a skin.
     TMainForm* NewMainForm(const TSettings& settings, int skin = 1);
-    // The window's picture as a PNG in the test pictures folder; the file's path.
-    std::string WritePicture(const std::string& name);
+    // The window's (by default the main window's) picture as a PNG in the test pictures folder; the file's path.
+    std::string WritePicture(const std::string& name, classes::TCustomForm* window = nullptr);
     void Wheel(classes::TControl* control, int delta);   // a WM_MOUSEWHEEL over the control
 
     std::unique_ptr<TAppEnvironment> Env;

@@ -1,0 +1,30 @@
+// The client log viewer's keyword colours: which lines are blue, which red, and the character ranges they
+// cover in a text control that counts every line end as two characters.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvex::app {
+
+inline constexpr int LogColourBlue = 0xFF0000;   // 0x00BBGGRR
+inline constexpr int LogColourRed = 0x0000FF;
+
+// The line's colour: red when it holds a red keyword, else blue when it holds a blue one, else none. Keywords
+// match as written (case included).
+std::optional<int> LogLineColour(std::string_view line);
+
+struct TColourRange {
+    int Start = 0;   // characters (UTF-8 sequences count one)
+    int Length = 0;   // the line and its line end
+    int Colour = 0;
+
+    bool operator==(const TColourRange&) const = default;
+};
+
+// The coloured lines' ranges, in line order.
+std::vector<TColourRange> LogColourRanges(const std::vector<std::string>& lines);
+
+}

@@ -1,0 +1,48 @@
+// The client log viewer's keyword colours and the ranges they cover.
+#include "app/ClientLogColours.h"
+
+#include <gtest/gtest.h>
+
+namespace korvex::app {
+namespace {
+
+TEST(ClientLogColours, KeywordsMatchAsWrittenAndRedWins) {
+    struct Case {
+        const char* Line;
+        std::optional<int> Colour;
+    };
+    const Case cases[] = {
+        {"[20:10:15] Completed 50000 out of 250000 steps  (20%)", LogColourBlue},
+        {"[20:10:15] Finished a frame (3)", LogColourBlue},
+        {"[20:10:15] + Working ...", LogColourBlue},
+        {"[20:10:15] Working on queue slot 01", std::nullopt},
+        {"[20:10:15] Project: 2669 (Run 3, Clone 37, Gen 148)", LogColourBlue},
+        {"[20:10:15] Protein: p2669", LogColourBlue},
+        {"[20:10:15] Run: 3", LogColourBlue},
+        {"[20:10:15] Could not open work file", LogColourRed},
+        {"[20:10:15] Core not found.", LogColourRed},
+        {"[20:10:15] Client Shutdown.", LogColourRed},
+        {"[20:10:15] Error: Attempt #2 to get work failed", std::nullopt},
+        {"[20:10:15] an error occurred", LogColourRed},
+        {"[20:10:15] Port conflict", LogColourRed},
+        {"[20:10:15] Couldn't send HTTP request", LogColourRed},
+        {"[20:10:15] Completed, then an error", LogColourRed},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LogLineColour(c.Line), c.Colour) << c.Line;
+}
+
+TEST(ClientLogColours, RangesCountLineEndsAsTwoAndCharactersNotBytes) {
+    const std::vector<std::string> lines = {"plain", "Completed", "nothing", "error \xD0\xBE\xD1\x88", "Run: 1"};
+    const std::vector<TColourRange> expected = {
+        {7, 11, LogColourBlue},   // after "plain" + line end
+        {27, 10, LogColourRed},   // "error" + blank + two Cyrillic letters + line end
+        {37, 8, LogColourBlue},
+    };
+    EXPECT_EQ(LogColourRanges(lines), expected);
+    EXPECT_TRUE(LogColourRanges({}).empty());
+}
+
+}
+}

@@ -1,0 +1,95 @@
+// The main window's commands: the version check's messages against a loopback server, the quick add and
+// delete of a node with the rebuilt rows, the check-points view and the web links through the opener.
+#include "support/MainFormKit.h"
+#include "support/MiniHttpServer.h"
+#include "support/ModalAnswer.h"
+
+#include "app/OptionsNodes.h"
+#include "app/SettingsKey.h"
+#include "platform/classes/TMenu.h"
+#include "platform/os/Files.h"
+#include "skin/controls/sLabel.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace korvex::app::test {
+
+using namespace classes;
+using os::nettest::MiniHttpServer;
+
+namespace {
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}
+
+TEST_F(MainFormTest, TheVersionCheckSaysWhatTheSiteAnsweredAndOpensTheSiteOnlyForANewVersion) {
+    TMainForm* form = NewMainForm(NodesSettings(1), -1);
+    // A fake opener records what it was asked to open.
+    const std::string record = Env->File("opened");
+    const std::string opener = Env->File("opener");
+    {
+        std::ofstream script(opener);
+        script << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> " << record << "\n";
+    }
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    setenv("KORVEX_OPENER", opener.c_str(), 1);
+
+    struct Case {
+        int Status;
+        const char* Body;
+        const char* Message;
+    };
+    const Case cases[] = {
+        {200, "KORVEX 2.6.0.11\r\n", "No new version."},
+        {200, "KORVEX 2.7.0.0\r\n", "New version found.\r\nDownload from KORVEX website."},
+        {404, "<html>missing</html>", "Cannot open URL "},
+    };
+    for (const Case& c : cases) {
+        MiniHttpServer server([&](const std::string&) { return MiniHttpServer::Response(c.Status, c.Body); });
+        form->SetVersionSite(server.Url("/"));
+        std::string text;
+        AnswerModal(mrOk, nullptr, &text);
+        static_cast<TMenuItem*>(form->FindComponent("Checknewversion1"))->Click();
+        EXPECT_NE(text.find(c.Message), std::string::npos) << text;
+    }
+    for (int i = 0; i < 200 && ReadWhole(record).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const std::string opened = ReadWhole(record);
+    unsetenv("KORVEX_OPENER");
+    EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 1) << opened;   // the new version alone
+    EXPECT_EQ(TSettingsKey(OptionsKey).TextIfPresent("Ver"), "KORVEX 2.6.0.11");
+}
+
+TEST_F(MainFormTest, QuickAddAndDeleteChangeTheStoredListAndRebuildTheRows) {
+    StoreOptionsNodes(NodesSettings(2).Nodes, 0);
+    TMainForm* form = NewMainForm(LoadSettings(), -1);
+    form->AddHostClick(form);
+    ASSERT_EQ(form->RowCount(), 3);
+    EXPECT_EQ(form->Row(2).Label->Caption(), "new");
+    EXPECT_EQ(form->Row(1).Label->Caption(), "node2");
+    form->DeleteHostClick(form);
+    form->DeleteHostClick(form);
+    ASSERT_EQ(form->RowCount(), 1);
+    EXPECT_EQ(form->Row(0).Label->Caption(), "node1");
+    EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 1);
+    EXPECT_FALSE(TSettingsKey(LabelKey).Exists("Label1"));
+
+    // The check-points view lists the one running node on each of its six lines.
+    const std::string text = form->CheckPointsText();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
+    EXPECT_NE(text.find("Servers colors: R\r\nServers status: F\r\nFAH status: 0"), std::string::npos) << text;
+    std::string shown;
+    AnswerModal(mrOk, nullptr, &shown);
+    form->ViewCheckPoints1Click(form);
+    EXPECT_NE(shown.find("Repeat count: "), std::string::npos) << shown;
+}
+
+}

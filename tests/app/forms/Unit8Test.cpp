@@ -1,0 +1,228 @@
+// The node information window: the current unit from the main window, the backed-up and cached units read
+// from their folders, the lamps, the backup command, and pictures in two skins and both languages.
+#include "support/FakeFarmService.h"
+#include "support/MainFormKit.h"
+
+#include "app/WorkUnitFiles.h"
+#include "app/forms/Unit8.h"
+#include "leds/iLedRound.h"
+#include "platform/classes/TApplication.h"
+#include "platform/os/Files.h"
+#include "platform/user/MessageLoop.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sLabel.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace korvex::app::test {
+
+using namespace classes;
+
+namespace {
+
+// A client folder with a unit at `percent`.
+void WriteClientFolder(const std::string& folder, const std::string& protein, int run, int percent) {
+    TClientLog log;
+    log.ClientStart().StepUnit(protein, "December 5 20:10:09", run, 33, 12, percent, 60);
+    WriteFile(folder + "/FAHlog.txt", log.Text());
+    WriteFile(folder + "/unitinfo.txt",
+        JoinLines(UnitInfo(protein, "December 5 20:10:09", "December 11 20:10:09", percent)));
+    WriteFile(folder + "/client.cfg", "[settings]\r\nusername=Tellvar\r\n");
+    WriteFile(folder + "/work/wudata_01.dat", "data");
+}
+
+class NodeInfoTest : public MainFormTest {
+protected:
+    // Two nodes; the second backs up, runs in FARM mode, has a backup and a cache.
+    TMainForm* NewForms(int skin = -1, int language = 1) {
+        TSettings settings = NodesSettings(2, language);
+        settings.Nodes[1].Backup = true;
+        settings.Nodes[1].Get = true;
+        for (int i = 0; i < 2; ++i) {
+            settings.Nodes[i].Path = Env->File("node" + std::to_string(i + 1));
+            WriteClientFolder(settings.Nodes[i].Path, "p2605_Protein in water", 5, 45);
+        }
+        WriteClientFolder(BackupFolder(Env->Folder(), 1), "p2605_Protein in water", 4, 30);
+        WriteClientFolder(CacheFolder(Env->Folder(), 1), "p2669_Other", 1, 2);
+        WriteFile(Env->File("KORVEX.WUS"),
+            "[05.12.2026 10:00:00] p2669_a*1-2-3#300=node1@9.5\r\n"
+            "[05.12.2026 11:00:00] p2669_b*1-2-4#300=node2@14.25\r\n");
+        TMainForm* form = NewMainForm(settings, skin);
+        TMonitorTimings timings;
+        timings.FilePauseMs = 1;
+        form->Monitor()->SetTimings(timings);
+        form->CacheWorkers()->SetSettings(settings);
+        for (int i = 0; i < 2; ++i) {
+            TRowRefresh refresh = SampleRefresh(i, 45);
+            refresh.Row.WUName = "p2605_Protein in water";
+            refresh.Row.RCG = "5-33-12";
+            form->RowRefreshed(refresh);
+        }
+        Info = Create<TForm8>(Application);
+        Info->SetLanguage(language);
+        return form;
+    }
+    void TearDown() override {
+        if (Info != nullptr) Info->Free();
+        MainFormTest::TearDown();
+    }
+    std::string Text(const char* label) { return Info->ValueLabel(label)->Caption(); }
+    // The readings arrive through the UI thread's queue.
+    bool WaitFor(const std::function<bool()>& done) {
+        for (int i = 0; i < 500; ++i) {
+            Pump();
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    TForm8* Info = nullptr;
+};
+
+}
+
+TEST_F(NodeInfoTest, ShowsTheCurrentBackedUpAndCachedUnitsOfTheNode) {
+    NewForms();
+    Info->SetNode(1);
+    Info->Show();
+    EXPECT_EQ(Info->Caption(), "Node information node2");
+    EXPECT_EQ(Text("sLabel1"), "p2605_Protein in water");
+    EXPECT_EQ(Text("sLabel2"), "A4");   // the core and points cells of the row
+    EXPECT_EQ(Text("sLabel3"), "301");
+    EXPECT_EQ(Text("sLabel4"), "5-33-12");
+    ASSERT_TRUE(WaitFor([&] { return !Text("sLabel25").empty() && !Text("sLabel18").empty(); }));
+    EXPECT_EQ(Text("sLabel28"), "4-33-12");
+    EXPECT_EQ(Info->ValueLabel("sLabel25")->Caption(), "p2605_Protein in water");
+    EXPECT_EQ(Text("sLabel21"), "1-33-12");
+    EXPECT_EQ(Text("sLabel24"), "14.25");   // the history entry of this node
+    EXPECT_TRUE(Info->ValueLabel("sLabel18")->Enabled());
+    EXPECT_TRUE(Info->Lamp(3)->Active());   // the cache is ready
+    EXPECT_TRUE(Info->Lamp(4)->Active());
+    Info->Close();
+}
+
+TEST_F(NodeInfoTest, LampsFollowTheStatusSquareAndTheNodesFlags) {
+    TMainForm* form = NewForms();
+    Info->SetNode(0);
+    Info->Show();
+    EXPECT_TRUE(Info->Lamp(0)->Active());
+    EXPECT_EQ(Info->Lamp(0)->ActiveColor(), TColor(0x00FF00));   // a green square shows lime
+    EXPECT_FALSE(Info->Lamp(1)->Active());
+    EXPECT_FALSE(Info->Lamp(2)->Active());
+    EXPECT_FALSE(Info->Lamp(3)->Active());   // no cache folder: the group is cleared and disabled
+    EXPECT_FALSE(Info->ValueLabel("sLabel19")->Enabled());
+    EXPECT_EQ(Text("sLabel19"), "");
+    Info->Close();
+    TRowRefresh down = SampleRefresh(0, 45);
+    down.Row.Status = {255, false, true, ""};
+    form->RowRefreshed(down);
+    Info->Show();
+    EXPECT_EQ(Info->Lamp(0)->ActiveColor(), TColor(255));
+    Info->Close();
+    Info->SetNode(1);
+    Info->Show();
+    EXPECT_TRUE(Info->Lamp(1)->Active());
+    EXPECT_TRUE(Info->Lamp(2)->Active());
+    Info->Close();
+}
+
+TEST_F(NodeInfoTest, MakeNewBackupCopiesOnlyForANodeThatBacksUp) {
+    TMainForm* form = NewForms();
+    std::filesystem::remove_all(BackupFolder(Env->Folder(), 1));
+    Info->SetNode(0);
+    Info->Show();
+    Info->sSpeedButton8Click(Info);
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(5000));
+    EXPECT_FALSE(os::DirectoryExists(BackupFolder(Env->Folder(), 0)));
+    Info->Close();
+
+    Info->SetNode(1);
+    Info->Show();
+    EXPECT_TRUE(Info->Lamp(4)->Active());   // the flag; the folder is read when it is there
+    Info->sSpeedButton8Click(Info);
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(5000));
+    ASSERT_TRUE(WaitFor([&] { return Text("sLabel28") == "5-33-12"; }));   // the new backup read back
+    EXPECT_TRUE(Info->Lamp(4)->Active());
+    EXPECT_TRUE(os::FileExists(BackupFolder(Env->Folder(), 1) + "/work/wudata_01.dat"));
+    Info->Close();
+}
+
+TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
+    TMainForm* form = NewForms();
+    TFakeFarmService service(user::MessageEventLoop());
+    TMonitor* monitor = form->Monitor();
+    monitor->CloseFarmServer();
+    monitor->FarmLink().SetPort(0);
+    monitor->FarmLink().SetServicePort(service.Port());
+    monitor->FarmLink().SetReplyWait(50, 20);
+    ASSERT_TRUE(monitor->OpenFarmServer());
+    const int serverPort = monitor->FarmLink().ServerPort();
+    service.OnMessage = [serverPort](const std::string& message) {
+        if (message.find("#3*") != std::string::npos) SendReply(serverPort, "127.0.0.1#4*C:\\FAH^node2");
+    };
+    TSettings settings = form->Settings();
+    settings.Nodes[1].Ip = "127.0.0.1";
+    settings.Nodes[1].RSPath = "C:\\FAH";
+    TWorkUnitHistory history(Env->Folder());
+    monitor->Start(settings, form->Projects(), history);
+    ASSERT_TRUE(WaitFor([&] { return monitor->LastFarmReply(1).Replied; }));
+    EXPECT_EQ(monitor->FarmState(1), FarmStateRunning);
+    auto sent = [&service](const char* command) {
+        int count = 0;
+        for (const std::string& message : service.Messages())
+            count += message.find(command) != std::string::npos;
+        return count;
+    };
+    Info->SetNode(0);   // not in FARM mode: nothing is sent
+    Info->Show();
+    Info->sSpeedButton2Click(Info);
+    Info->Close();
+    Info->SetNode(1);
+    Info->Show();
+    Info->sSpeedButton3Click(Info);   // the service runs: no start
+    Info->sSpeedButton2Click(Info);
+    EXPECT_TRUE(WaitFor([&] { return sent("#2*") == 1; }));
+    EXPECT_EQ(sent("#1*"), 0);
+    Info->Close();
+    monitor->Stop();
+}
+
+TEST_F(NodeInfoTest, RestoreMovesTheBackupBackOnlyForAFarmNode) {
+    NewForms();
+    WriteClientFolder(BackupFolder(Env->Folder(), 0), "p2605_Protein in water", 2, 10);
+    Info->SetNode(0);   // not in FARM mode: the backup stays
+    Info->Show();
+    Info->sSpeedButton5Click(Info);
+    EXPECT_TRUE(os::FileExists(BackupFolder(Env->Folder(), 0) + "/unitinfo.txt"));
+    Info->Close();
+    Info->SetNode(1);
+    Info->Show();
+    Info->sSpeedButton5Click(Info);
+    EXPECT_FALSE(os::FileExists(BackupFolder(Env->Folder(), 1) + "/unitinfo.txt"));   // moved, not copied
+    EXPECT_NE(ReadFileText(Env->File("node2") + "/FAHlog.txt").find("Run 4"), std::string::npos);
+    Info->Close();
+}
+
+TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
+    static const char* const names[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
+    for (int skin : {1, 3})
+        for (int language = 0; language < 2; ++language) {
+            NewForms(skin, language);
+            Info->SetNode(1);
+            Info->Show();
+            ASSERT_TRUE(WaitFor([&] { return !Text("sLabel25").empty() && !Text("sLabel18").empty(); }));
+            Pump();
+            const std::string path
+                = WritePicture(std::string("node-information-") + names[skin] + (language == 0 ? "-ru" : "-en"), Info);
+            EXPECT_TRUE(std::filesystem::exists(path));
+            Info->Close();
+            Info->Free();
+            Info = nullptr;
+            Form->Free();
+            Form = nullptr;
+        }
+}
+
+}

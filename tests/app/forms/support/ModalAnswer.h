@@ -1,0 +1,14 @@
+// Answering the modal windows a test's command opens: as soon as one is up (tasks run inside its loop too).
+#pragma once
+
+#include "platform/classes/TForm.h"
+
+#include <string>
+
+namespace korvex::app::test {
+
+// Closes the next modal window with `result`; its caption and the text of its labels (joined by "|") are
+// stored when asked.
+void AnswerModal(classes::TModalResult result, std::string* caption = nullptr, std::string* text = nullptr);
+
+}
