@@ -1,0 +1,203 @@
+// The fake farm: the node reading of every folder it makes and advances, its roles, settings and state.
+#include "tools/fakefarm/FakeFarm.h"
+#include "support/ClientFiles.h"
+
+#include "app/NodeFiles.h"
+#include "app/Settings.h"
+#include "platform/base/DateTime.h"
+#include "platform/os/Paths.h"
+#include "platform/os/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace korvex::fakefarm {
+namespace {
+
+const base::TDateTime NowUtc = base::EncodeDateTime(2026, 12, 7, 18, 0, 0, 0);
+constexpr double Second = 1.0 / 86400;
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The folder read as a monitoring thread reads it, at `now` in a zone on UTC.
+app::TNodeReading Read(const std::string& folder, base::TDateTime now) {
+    os::TRetryOptions once;
+    once.Attempts = 1;
+    once.Pause = [](int) { return true; };
+    return app::ReadNodeFolder(folder, now, app::FixedUtcOffset(0), once);
+}
+
+std::string Hms(int seconds) {
+    return base::FormatDateTime("hh:nn:ss", seconds * Second);
+}
+
+// What the reading of a node must say, from the farm's own model of it.
+void ExpectReadingMatches(const TFakeNode& node, int stepSeconds, const app::TNodeReading& reading) {
+    SCOPED_TRACE(node.Label);
+    EXPECT_EQ(reading.WUName, UnitName(node));
+    EXPECT_EQ(reading.RCG, std::to_string(UnitRun(node)) + "-" + std::to_string(UnitClone(node)) + "-"
+            + std::to_string(UnitGen(node)));
+    EXPECT_EQ(reading.Progress, ProgressPercent(node));
+    EXPECT_EQ(reading.Status, app::StatusRunning);
+    EXPECT_EQ(reading.Team, "12345");
+    EXPECT_NEAR(reading.Start, node.Downloaded, Second);
+    EXPECT_NEAR(reading.Deadline, node.Downloaded + 7, Second);
+    const int itemSeconds = node.TicksPerItem * stepSeconds;
+    if (node.Kind == TCoreKind::Frames) {
+        EXPECT_EQ(reading.CoreRequired, "FahCore_65.exe");
+        EXPECT_EQ(reading.TotalFrames, FramesPerUnit);
+        EXPECT_EQ(reading.CurrentFrame, node.Done);
+        EXPECT_EQ(reading.FrameTime, Hms(itemSeconds));
+        EXPECT_EQ(reading.TimePerPercent, Hms(itemSeconds * FramesPerUnit / 100));
+    } else {
+        EXPECT_EQ(reading.CoreRequired, "FahCore_78.exe");
+        EXPECT_EQ(reading.TimePerPercent, Hms(itemSeconds));
+    }
+}
+
+class FakeFarmTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("KORVEX_UNC_ROOT");
+        FHadUncRoot = old != nullptr;
+        if (old) FOldUncRoot = old;
+        ::setenv("KORVEX_UNC_ROOT", UncRoot(FDir.Path()).c_str(), 1);
+    }
+    void TearDown() override {
+        if (FHadUncRoot) ::setenv("KORVEX_UNC_ROOT", FOldUncRoot.c_str(), 1);
+        else ::unsetenv("KORVEX_UNC_ROOT");
+    }
+    TFarm Init(int nodes, int stepSeconds = 60) {
+        TFarmOptions options;
+        options.Nodes = nodes;
+        options.StepSeconds = stepSeconds;
+        return InitFarm(FDir.Path(), options, 4450, NowUtc);
+    }
+
+    app::test::TTempDir FDir;
+
+private:
+    std::string FOldUncRoot;
+    bool FHadUncRoot = false;
+};
+
+TEST_F(FakeFarmTest, EveryNodeAsMadeReadsBackThroughItsSettingsPath) {
+    TFarm farm = Init(8);
+    ASSERT_EQ(farm.Nodes.size(), 8u);
+    for (const TFakeNode& node : farm.Nodes) {
+        // The path the program gets (UNC ones mapped through $KORVEX_UNC_ROOT) finds the node's own files.
+        EXPECT_EQ(os::MapPath(node.SettingsPath), node.Folder);
+        ExpectReadingMatches(node, farm.StepSeconds, Read(node.SettingsPath, NowUtc));
+    }
+}
+
+TEST_F(FakeFarmTest, RolesKindsAndPathsFollowTheIndex) {
+    TFarm farm = Init(8);
+    EXPECT_EQ(farm.Nodes[0].Done, 97);   // about to finish
+    EXPECT_EQ(farm.Nodes[1].Role, TNodeRole::Stuck);
+    EXPECT_EQ(farm.Nodes[2].Role, TNodeRole::Unreachable);
+    EXPECT_EQ(farm.Nodes[2].SettingsPath, "\\\\127.0.0.2\\fah\\node02");
+    EXPECT_EQ(farm.Nodes[3].SettingsPath, "\\\\localhost\\fah\\node03");
+    EXPECT_EQ(farm.Nodes[7].SettingsPath, "\\\\localhost\\fah\\node07");
+    EXPECT_EQ(farm.Nodes[5].SettingsPath, farm.Dir + "/nodes/node05");
+    for (const TFakeNode& node : farm.Nodes)
+        EXPECT_EQ(node.Kind == TCoreKind::Frames, node.Index % 3 == 1) << node.Index;
+    // A one-node farm has neither a stuck nor an unreachable node.
+    app::test::TTempDir other;
+    TFarm single = InitFarm(other.Path(), TFarmOptions{.Nodes = 1}, 4450, NowUtc);
+    EXPECT_EQ(single.Nodes[0].Role, TNodeRole::Running);
+}
+
+TEST_F(FakeFarmTest, SettingsNameEveryNode) {
+    TFarm farm = Init(5);
+    os::RegistryStore store(RegistryFile(farm.Dir));
+    os::TRegistry reg(store);
+    reg.SetRootKey(os::HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\") + app::OptionsKey));
+    EXPECT_EQ(reg.ReadInteger("HostCount"), 5);
+    EXPECT_EQ(reg.ReadInteger("Update"), 1);
+    EXPECT_FALSE(reg.ReadBool("RunStartup"));
+    for (const TFakeNode& node : farm.Nodes) {
+        const std::string i = std::to_string(node.Index);
+        ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\") + app::LabelKey));
+        EXPECT_EQ(reg.ReadString("Label" + i), node.Label);
+        ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\") + app::PathKey));
+        EXPECT_EQ(reg.ReadString("Path" + i), node.SettingsPath);
+        ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\") + app::GetWUKey));
+        EXPECT_FALSE(reg.ReadBool("Get" + i));
+    }
+    const std::string env = Slurp(EnvFile(farm.Dir));
+    EXPECT_NE(env.find("KORVEX_REGISTRY='" + RegistryFile(farm.Dir) + "'\n"), std::string::npos);
+    EXPECT_NE(env.find("KORVEX_UNC_ROOT='" + UncRoot(farm.Dir) + "'\n"), std::string::npos);
+    EXPECT_NE(env.find("KORVEX_SMB_PORT=4450\n"), std::string::npos);
+}
+
+TEST_F(FakeFarmTest, TicksAdvanceTheLogsFinishUnitsAndLeaveTheStuckNodeAlone) {
+    TFarm farm = Init(6, 30);
+    const std::string stuckLog = Slurp(farm.Nodes[1].Folder + "/FAHlog.txt");
+    const TFarm before = farm;
+    base::TDateTime now = NowUtc;
+    for (int tick = 0; tick < 6; ++tick) {
+        now += 30 * Second;
+        StepFarm(farm, now);
+    }
+    EXPECT_EQ(farm.Tick, 6);
+    // Node 0 went 97 -> 100 in three ticks, then started its next unit and made three percent of it.
+    EXPECT_EQ(farm.Nodes[0].Unit, before.Nodes[0].Unit + 1);
+    EXPECT_EQ(farm.Nodes[0].Done, 3);
+    EXPECT_NEAR(farm.Nodes[0].Downloaded, NowUtc + 90 * Second, Second);
+    EXPECT_NE(UnitName(farm.Nodes[0]), UnitName(before.Nodes[0]));
+    // Slower nodes move one item every TicksPerItem ticks; frame nodes a frame a tick.
+    for (std::size_t i = 2; i < farm.Nodes.size(); ++i)
+        EXPECT_EQ(farm.Nodes[i].Done, before.Nodes[i].Done + 6 / before.Nodes[i].TicksPerItem) << i;
+    EXPECT_EQ(Slurp(farm.Nodes[1].Folder + "/FAHlog.txt"), stuckLog);
+    EXPECT_EQ(farm.Nodes[1], before.Nodes[1]);
+    for (const TFakeNode& node : farm.Nodes)
+        if (node.Role != TNodeRole::Stuck) ExpectReadingMatches(node, farm.StepSeconds, Read(node.Folder, now));
+    // The unit just begun is read with its start from the log and its progress from unitinfo.txt.
+    app::TNodeReading fresh = Read(farm.Nodes[0].Folder, now);
+    EXPECT_EQ(fresh.Progress, 3);
+}
+
+TEST_F(FakeFarmTest, StateSurvivesASaveAndALoad) {
+    TFarm farm = Init(4);
+    StepFarm(farm, NowUtc + 60 * Second);
+    TFarm loaded = LoadFarm(farm.Dir);
+    EXPECT_EQ(loaded.Tick, 1);
+    EXPECT_EQ(loaded.StepSeconds, farm.StepSeconds);
+    EXPECT_EQ(loaded.SmbPort, 4450);
+    ASSERT_EQ(loaded.Nodes.size(), farm.Nodes.size());
+    for (std::size_t i = 0; i < farm.Nodes.size(); ++i) {
+        EXPECT_EQ(loaded.Nodes[i].SettingsPath, farm.Nodes[i].SettingsPath);
+        EXPECT_EQ(loaded.Nodes[i].Label, farm.Nodes[i].Label);
+        EXPECT_EQ(loaded.Nodes[i].Done, farm.Nodes[i].Done);
+        EXPECT_NEAR(loaded.Nodes[i].Downloaded, farm.Nodes[i].Downloaded, 1e-9);
+    }
+}
+
+TEST_F(FakeFarmTest, DamagedOrMissingStateIsAnError) {
+    EXPECT_THROW(LoadFarm(FDir.Path()), std::runtime_error);
+    const TFarm farm = Init(2);
+    const std::string good = Slurp(StateFile(farm.Dir));
+    for (const std::string& bad : {std::string("fakefarm 2\n"), good.substr(0, good.find("node ")),
+             good.substr(0, good.size() / 2 + 10), std::string("\x01\x02garbage"),
+             [&] {
+                 std::string s = good;
+                 s.replace(s.find("node 0 0 0 3 97"), 15, "node 0 0 0 3 100");   // past the unit's end
+                 return s;
+             }()}) {
+        app::test::WriteFile(StateFile(farm.Dir), bad);
+        EXPECT_THROW(LoadFarm(farm.Dir), std::runtime_error) << bad;
+    }
+}
+
+}
+}

@@ -1,0 +1,85 @@
+// The fakefarm tool: init and run from the command line, its usage errors, and the answering hosts' port.
+#include "tools/fakefarm/FakeFarm.h"
+#include "tools/fakefarm/SmbAnswerer.h"
+#include "support/ClientFiles.h"
+
+#include "platform/os/Network.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace korvex::fakefarm {
+namespace {
+
+struct TRun {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TRun RunTool(const app::test::TTempDir& dir, const std::string& arguments) {
+    const std::string command = std::string("'") + FAKEFARM_PATH + "' " + arguments + " >'" + dir.File("out")
+        + "' 2>'" + dir.File("err") + "'";
+    const int status = std::system(command.c_str());
+    TRun run;
+    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Out = Slurp(dir.File("out"));
+    run.Err = Slurp(dir.File("err"));
+    return run;
+}
+
+TEST(FakeFarmTool, InitThenOneTickOfRun) {
+    app::test::TTempDir dir;
+    const std::string farmDir = dir.File("farm");
+    TRun init = RunTool(dir, "init '" + farmDir + "' --nodes 3 --step-seconds=1 --smb-port 4451");
+    ASSERT_EQ(init.ExitCode, 0) << init.Err;
+    EXPECT_EQ(init.Out, EnvFile(farmDir) + "\n");
+    EXPECT_EQ(LoadFarm(farmDir).Nodes.size(), 3u);
+
+    const int before = LoadFarm(farmDir).Nodes[0].Done;
+    TRun run = RunTool(dir, "run '" + farmDir + "' --steps 1");
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    TFarm after = LoadFarm(farmDir);
+    EXPECT_EQ(after.Tick, 1);
+    EXPECT_EQ(after.Nodes[0].Done, before + 1);
+}
+
+TEST(FakeFarmTool, UsageErrors) {
+    app::test::TTempDir dir;
+    for (const char* arguments : {"", "init", "make '/tmp/x'", "init '/tmp/x' --nodes", "init '/tmp/x' --nodes=two",
+             "init '/tmp/x' --colour 3", "init '/tmp/x' --nodes 0", "init '/tmp/x' --steps 3", "run '/tmp/x' --nodes 3"}) {
+        TRun run = RunTool(dir, arguments);
+        EXPECT_EQ(run.ExitCode, 2) << arguments;
+        EXPECT_NE(run.Err.find("usage: fakefarm"), std::string::npos) << arguments;
+    }
+    TRun missing = RunTool(dir, "run '" + dir.File("none") + "' --steps 1");
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_NE(missing.Err.find("no farm in"), std::string::npos);
+}
+
+TEST(SmbAnswerer, TheAnsweringHostAnswersAndTheDownHostDoesNot) {
+    TSmbAnswerer answerer(0);
+    ASSERT_GT(answerer.Port(), 0);
+    const char* old = std::getenv("KORVEX_SMB_PORT");
+    const std::string saved = old ? old : "";
+    ::setenv("KORVEX_SMB_PORT", std::to_string(answerer.Port()).c_str(), 1);
+    EXPECT_TRUE(os::HostAnswers(TFarmOptions{}.UncHost, 2000));
+    EXPECT_FALSE(os::HostAnswers(TFarmOptions{}.DownHost, 2000));
+    answerer.Serve(0);
+    if (old) ::setenv("KORVEX_SMB_PORT", saved.c_str(), 1);
+    else ::unsetenv("KORVEX_SMB_PORT");
+}
+
+}
+}

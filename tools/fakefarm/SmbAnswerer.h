@@ -1,0 +1,26 @@
+// The answering hosts' SMB port on loopback: a listener that takes each connection and closes it.
+#pragma once
+
+namespace korvex::fakefarm {
+
+class TSmbAnswerer {
+public:
+    // Listens on 127.0.0.1:port (0 picks a free port). Raises std::runtime_error when it cannot.
+    explicit TSmbAnswerer(int port);
+    ~TSmbAnswerer();
+    TSmbAnswerer(const TSmbAnswerer&) = delete;
+    TSmbAnswerer& operator=(const TSmbAnswerer&) = delete;
+
+    int Port() const { return FPort; }
+    // Takes and closes the connections that arrive within timeoutMs (returns early on a signal).
+    void Serve(int timeoutMs);
+
+private:
+    int FSocket = -1;
+    int FPort = 0;
+};
+
+// A port free on 127.0.0.1 at the moment of asking.
+int FreeLoopbackPort();
+
+}

@@ -1,0 +1,135 @@
+// fakefarm: a simulated farm of client folders for running KORVEX without real nodes (demo, tests, bench).
+#include "tools/fakefarm/FakeFarm.h"
+#include "tools/fakefarm/SmbAnswerer.h"
+
+#include "platform/base/Numbers.h"
+
+#include <csignal>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace korvex;
+
+const char* const Usage
+    = "usage: fakefarm init DIR [--nodes N] [--step-seconds S] [--update MINUTES] [--smb-port P]\n"
+      "       fakefarm run DIR [--step-seconds S] [--steps N]\n"
+      "  init  writes N node folders (default 6) with FAHlog.txt and unitinfo.txt, the settings file\n"
+      "        DIR/registry.reg naming them and DIR/farm.env with KORVEX_REGISTRY, KORVEX_UNC_ROOT and\n"
+      "        KORVEX_SMB_PORT for the program (P: the answering hosts' port, default a free one)\n"
+      "  run   advances the logs one tick every S seconds (default: as made) and answers the SMB port,\n"
+      "        until SIGTERM or SIGINT, or N ticks\n";
+
+volatile std::sig_atomic_t StopRequested = 0;
+
+void RequestStop(int) {
+    StopRequested = 1;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "fakefarm: " << message << "\n" << Usage;
+    return 2;
+}
+
+struct TArguments {
+    std::string Command;
+    std::string Dir;
+    std::optional<int> Nodes, StepSeconds, Update, SmbPort, Steps;
+};
+
+// Reads "--name N" and "--name=N" options; nothing and a message on an error.
+std::optional<TArguments> Parse(int argc, char** argv, std::string& error) {
+    TArguments args;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        std::string value;
+        if (std::size_t eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        } else if (i + 1 < argc) {
+            value = argv[++i];
+        } else {
+            error = arg + " needs a value";
+            return std::nullopt;
+        }
+        int number = 0;
+        if (!base::TryStrToInt(value, number) || number < 0) {
+            error = arg + " takes a number, not \"" + value + "\"";
+            return std::nullopt;
+        }
+        if (arg == "--nodes") args.Nodes = number;
+        else if (arg == "--step-seconds") args.StepSeconds = number;
+        else if (arg == "--update") args.Update = number;
+        else if (arg == "--smb-port") args.SmbPort = number;
+        else if (arg == "--steps") args.Steps = number;
+        else {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        }
+    }
+    if (positional.size() != 2) {
+        error = "a command and a folder are needed";
+        return std::nullopt;
+    }
+    args.Command = positional[0];
+    args.Dir = positional[1];
+    return args;
+}
+
+int Init(const TArguments& args) {
+    if (args.Steps) return Fail("--steps belongs to run");
+    fakefarm::TFarmOptions options;
+    options.Nodes = args.Nodes.value_or(options.Nodes);
+    options.StepSeconds = args.StepSeconds.value_or(options.StepSeconds);
+    options.UpdateMinutes = args.Update.value_or(options.UpdateMinutes);
+    if (options.Nodes < 1 || options.StepSeconds < 1 || options.UpdateMinutes < 1)
+        return Fail("nodes, step seconds and update minutes are at least 1");
+    const int port = args.SmbPort.value_or(0) > 0 ? *args.SmbPort : fakefarm::FreeLoopbackPort();
+    fakefarm::TFarm farm = fakefarm::InitFarm(args.Dir, options, port, fakefarm::UtcNow());
+    std::cout << fakefarm::EnvFile(farm.Dir) << "\n";
+    return 0;
+}
+
+int Run(const TArguments& args) {
+    if (args.Nodes || args.Update || args.SmbPort) return Fail("run takes --step-seconds and --steps only");
+    fakefarm::TFarm farm = fakefarm::LoadFarm(args.Dir);
+    const int stepSeconds = args.StepSeconds.value_or(farm.StepSeconds);
+    if (stepSeconds < 1) return Fail("a tick lasts at least one second");
+    std::signal(SIGTERM, RequestStop);
+    std::signal(SIGINT, RequestStop);
+    fakefarm::TSmbAnswerer answerer(farm.SmbPort);
+    for (int done = 0; !StopRequested && (!args.Steps || done < *args.Steps); ++done) {
+        answerer.Serve(stepSeconds * 1000);
+        if (StopRequested) break;
+        fakefarm::StepFarm(farm, fakefarm::UtcNow());
+    }
+    return 0;
+}
+
+}
+
+int main(int argc, char** argv) {
+    std::string error;
+    std::optional<TArguments> args = Parse(argc, argv, error);
+    if (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help")) {
+        std::cout << Usage;
+        return 0;
+    }
+    if (!args) return Fail(error);
+    try {
+        if (args->Command == "init") return Init(*args);
+        if (args->Command == "run") return Run(*args);
+        return Fail("unknown command " + args->Command);
+    } catch (const std::exception& e) {
+        std::cerr << "fakefarm: " << e.what() << "\n";
+        return 1;
+    }
+}
