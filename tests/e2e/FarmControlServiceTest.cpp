@@ -107,7 +107,8 @@ TEST(FarmControlService, StartAndStopAreNotAnsweredButChangeTheState) {
     SendMessage(service, "127.0.0.1#1*C:\\FAH^Node 00");
     SendMessage(service, Query);
     EXPECT_EQ(program.Next(5000).Text(), "127.0.0.3#4*C:\\FAH^Node 00");
-    EXPECT_EQ(service.RepliesSent(), 2);
+    EXPECT_TRUE(service.WaitForReplies(2, 1000));
+    EXPECT_EQ(service.Messages().size(), 4u);
 }
 
 TEST(FarmControlService, SilentLateSplitAndForeignReplies) {
