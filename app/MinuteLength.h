@@ -1,0 +1,13 @@
+// The length of one minute of the Update option and the watchdog, shortened for test and demo runs.
+#pragma once
+
+namespace korvex::app {
+
+inline constexpr int NormalMinuteMs = 60000;
+inline constexpr int ShortestMinuteMs = 100;
+
+// $KORVEX_MINUTE_MS when it holds a number of milliseconds from ShortestMinuteMs to NormalMinuteMs, else
+// NormalMinuteMs. A node's refresh interval is Update x MinuteMs(); the watchdog allows one minute more.
+int MinuteMs();
+
+}
