@@ -42,6 +42,10 @@ int FarmPort() {
     return PortFromEnv("KORVEX_FARM_PORT", DefaultFarmPort);
 }
 
+int FarmServicePort() {
+    return PortFromEnv("KORVEX_FARM_SERVICE_PORT", FarmPort());
+}
+
 int SmbPort() {
     return PortFromEnv("KORVEX_SMB_PORT", DefaultSmbPort);
 }

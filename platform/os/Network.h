@@ -10,6 +10,9 @@ inline constexpr int DefaultSmbPort = 445;
 
 // The farm link's port: $KORVEX_FARM_PORT when it holds a port number (1 to 65535), else 138.
 int FarmPort();
+// The port farm messages are sent to: $KORVEX_FARM_SERVICE_PORT when it holds a port number, else FarmPort().
+// Only a control service on this same machine needs it (it cannot listen on the port the program listens on).
+int FarmServicePort();
 // The port the host probe connects to: $KORVEX_SMB_PORT when it holds a port number, else 445.
 int SmbPort();
 

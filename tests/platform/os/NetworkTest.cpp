@@ -53,6 +53,12 @@ TEST_P(PortFromEnvironment, FarmAndSmbPortsReadTheirVariables) {
         EXPECT_EQ(FarmPort(), c.Expected < 0 ? DefaultFarmPort : c.Expected);
     }
     {
+        ScopedEnv service("KORVEX_FARM_SERVICE_PORT", c.Value);
+        EXPECT_EQ(FarmServicePort(), c.Expected < 0 ? DefaultFarmPort : c.Expected);
+        ScopedEnv farm("KORVEX_FARM_PORT", "13900");   // the service port follows the farm port unless set
+        EXPECT_EQ(FarmServicePort(), c.Expected < 0 ? 13900 : c.Expected);
+    }
+    {
         ScopedEnv smb("KORVEX_SMB_PORT", c.Value);
         EXPECT_EQ(SmbPort(), c.Expected < 0 ? DefaultSmbPort : c.Expected);
     }
