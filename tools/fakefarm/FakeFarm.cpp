@@ -179,9 +179,10 @@ TFarm InitFarm(const std::string& dir, const TFarmOptions& options, int smbPort,
         WriteNodeFiles(farm.Nodes.back(), farm.StepSeconds, nowUtc);
     }
     WriteSettings(farm, options);
-    WriteWhole(EnvFile(farm.Dir),
-        "KORVEX_REGISTRY=" + ShellQuoted(RegistryFile(farm.Dir)) + "\nKORVEX_UNC_ROOT="
-            + ShellQuoted(UncRoot(farm.Dir)) + "\nKORVEX_SMB_PORT=" + std::to_string(smbPort) + "\n");
+    std::string env = "KORVEX_REGISTRY=" + ShellQuoted(RegistryFile(farm.Dir)) + "\nKORVEX_UNC_ROOT="
+        + ShellQuoted(UncRoot(farm.Dir)) + "\nKORVEX_SMB_PORT=" + std::to_string(smbPort) + "\n";
+    if (options.FarmPort > 0) env += "KORVEX_FARM_PORT=" + std::to_string(options.FarmPort) + "\n";
+    WriteWhole(EnvFile(farm.Dir), env);
     SaveFarm(farm);
     return farm;
 }

@@ -16,6 +16,7 @@ struct TFarmOptions {
     int UpdateMinutes = 1;   // the Update option written
     std::string UncHost = "localhost";   // answers on the SMB port the run serves
     std::string DownHost = "127.0.0.2";   // does not answer
+    int FarmPort = 0;   // written to the variables file as KORVEX_FARM_PORT when not 0
 };
 
 // A farm as its state file keeps it.
@@ -31,7 +32,7 @@ struct TFarm {
 std::string StateFile(const std::string& dir);   // DIR/fakefarm.state
 std::string RegistryFile(const std::string& dir);   // DIR/registry.reg, for $KORVEX_REGISTRY
 std::string UncRoot(const std::string& dir);   // DIR/unc, for $KORVEX_UNC_ROOT
-std::string EnvFile(const std::string& dir);   // DIR/farm.env: the three variables as shell assignments
+std::string EnvFile(const std::string& dir);   // DIR/farm.env: the program's variables as shell assignments
 
 // Makes the farm in dir (created when missing): node folders with a unit each at its own progress, as written
 // from nowUtc back, the settings file and the state. smbPort is the port the answering hosts serve.

@@ -18,8 +18,9 @@ const char* const Usage
     = "usage: fakefarm init DIR [--nodes N] [--step-seconds S] [--update MINUTES] [--smb-port P]\n"
       "       fakefarm run DIR [--step-seconds S] [--steps N]\n"
       "  init  writes N node folders (default 6) with FAHlog.txt and unitinfo.txt, the settings file\n"
-      "        DIR/registry.reg naming them and DIR/farm.env with KORVEX_REGISTRY, KORVEX_UNC_ROOT and\n"
-      "        KORVEX_SMB_PORT for the program (P: the answering hosts' port, default a free one)\n"
+      "        DIR/registry.reg naming them and DIR/farm.env with KORVEX_REGISTRY, KORVEX_UNC_ROOT,\n"
+      "        KORVEX_SMB_PORT (P: the answering hosts' port, default a free one) and KORVEX_FARM_PORT\n"
+      "        (a free port for the program's farm link) for the program\n"
       "  run   advances the logs one tick every S seconds (default: as made) and answers the SMB port,\n"
       "        until SIGTERM or SIGINT, or N ticks\n";
 
@@ -93,6 +94,7 @@ int Init(const TArguments& args) {
     if (options.Nodes < 1 || options.StepSeconds < 1 || options.UpdateMinutes < 1)
         return Fail("nodes, step seconds and update minutes are at least 1");
     const int port = args.SmbPort.value_or(0) > 0 ? *args.SmbPort : fakefarm::FreeLoopbackPort();
+    options.FarmPort = fakefarm::FreeLoopbackPort();
     fakefarm::TFarm farm = fakefarm::InitFarm(args.Dir, options, port, fakefarm::UtcNow());
     std::cout << fakefarm::EnvFile(farm.Dir) << "\n";
     return 0;

@@ -138,6 +138,7 @@ TEST_F(FakeFarmTest, SettingsNameEveryNode) {
     EXPECT_NE(env.find("KORVEX_REGISTRY='" + RegistryFile(farm.Dir) + "'\n"), std::string::npos);
     EXPECT_NE(env.find("KORVEX_UNC_ROOT='" + UncRoot(farm.Dir) + "'\n"), std::string::npos);
     EXPECT_NE(env.find("KORVEX_SMB_PORT=4450\n"), std::string::npos);
+    EXPECT_EQ(env.find("KORVEX_FARM_PORT"), std::string::npos);   // none asked for
 }
 
 TEST_F(FakeFarmTest, TicksAdvanceTheLogsFinishUnitsAndLeaveTheStuckNodeAlone) {

@@ -46,6 +46,9 @@ TEST(FakeFarmTool, InitThenOneTickOfRun) {
     ASSERT_EQ(init.ExitCode, 0) << init.Err;
     EXPECT_EQ(init.Out, EnvFile(farmDir) + "\n");
     EXPECT_EQ(LoadFarm(farmDir).Nodes.size(), 3u);
+    const std::string env = Slurp(EnvFile(farmDir));
+    EXPECT_NE(env.find("KORVEX_SMB_PORT=4451\n"), std::string::npos);
+    EXPECT_NE(env.find("KORVEX_FARM_PORT="), std::string::npos);
 
     const int before = LoadFarm(farmDir).Nodes[0].Done;
     TRun run = RunTool(dir, "run '" + farmDir + "' --steps 1");
