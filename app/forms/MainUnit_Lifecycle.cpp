@@ -1,5 +1,6 @@
 // TMainForm: creation, the first showing's load, "Refresh data", the one-second timer with the watchdog, and
 // the ways the window closes.
+#include "app/MinuteLength.h"
 #include "app/ProgramLog.h"
 #include "app/forms/MainUnit.h"
 #include "app/forms/SideForms.h"
@@ -92,7 +93,7 @@ void TMainForm::Timer1Timer(TObject*) {
 }
 
 void TMainForm::Watchdog() {
-    const int limit = FSettings.Update * 60 + 60;
+    const int limit = (FSettings.Update + 1) * MinuteMs() / 1000;   // the interval in seconds and one minute more
     const int count = std::min(FMonitor->NodeCount(), int(FLastStage.size()));
     for (int i = 0; i < count; ++i) {
         const int stage = FMonitor->Stage(i);
