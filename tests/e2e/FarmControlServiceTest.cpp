@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <arpa/inet.h>
 #include <chrono>
 #include <netinet/in.h>
@@ -95,6 +97,12 @@ TEST(FarmControlService, RepliesToAStatusQueryFromItsOwnAddress) {
     EXPECT_EQ(reply.Text(), "127.0.0.3#4*C:\\FAH^Node 00");
     EXPECT_EQ(service.Messages(), std::vector<std::string>{Query});
     EXPECT_TRUE(service.WaitForReplies(1, 1000));
+    std::vector<TFarmEvent> events = service.Events();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_FALSE(events[0].Reply);
+    EXPECT_TRUE(events[1].Reply);
+    EXPECT_EQ(events[1].Text, "127.0.0.3#4*C:\\FAH^Node 00");
+    EXPECT_LE(events[0].At, events[1].At);
 }
 
 TEST(FarmControlService, StartAndStopAreNotAnsweredButChangeTheState) {
@@ -136,6 +144,20 @@ TEST(FarmControlService, SilentLateSplitAndForeignReplies) {
     TReplyPort::TReply split = program.Next(5000);
     EXPECT_GE(split.Reads.size(), 2u);
     EXPECT_EQ(split.Text(), "127.0.0.3#1*C:\\FAH^Node 00");
+
+    // A reply whenever the test likes: to the last status query, from the service's address.
+    TFarmControlService other("127.0.0.5", service.Port(), "127.0.0.1", program.Port());
+    other.SetBehaviour(Behaviour(TFarmAnswer::NoReply));
+    std::atomic<int> seen{0};
+    other.OnMessage = [&](const std::string& message) { seen += message == Query; };
+    EXPECT_FALSE(other.ReplyNow());   // no query yet
+    SendMessage(other, Query);
+    ASSERT_TRUE(other.WaitForMessages(1, 5000));
+    EXPECT_EQ(seen, 1);
+    EXPECT_TRUE(other.ReplyNow());
+    TReplyPort::TReply now = program.Next(5000);
+    EXPECT_EQ(now.From, "127.0.0.5");
+    EXPECT_EQ(now.Text(), "127.0.0.5#4*C:\\FAH^Node 00");
 
     TFarmBehaviour foreign = Behaviour(TFarmAnswer::Reply);
     foreign.ReplyFrom = "127.0.0.4";

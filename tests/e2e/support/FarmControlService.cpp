@@ -110,6 +110,11 @@ int TFarmControlService::RepliesSent() const {
     return FReplies;
 }
 
+std::vector<TFarmEvent> TFarmControlService::Events() const {
+    std::lock_guard lock(FLock);
+    return FEvents;
+}
+
 bool TFarmControlService::WaitForMessages(std::size_t count, int timeoutMs) const {
     std::unique_lock lock(FLock);
     return FChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return FMessages.size() >= count; });
@@ -184,21 +189,23 @@ void TFarmControlService::Run() {
 
 void TFarmControlService::Answer(const std::string& text) {
     const TMessage message = Split(text);
+    if (OnMessage) OnMessage(text);   // first, so a waiter for the message sees what the hook did
     TFarmBehaviour behaviour;
     int replyPort = 0;
     {
         std::lock_guard lock(FLock);
         FMessages.push_back(text);
+        FEvents.push_back({Clock::now(), false, text});
         // Start and stop change the state the next status query reports; only status queries are answered.
         if (message.Command == 1) FBehaviour.State = 4;
         if (message.Command == 2) FBehaviour.State = 1;
+        if (message.Command == 3) FLastQuery = text;
         behaviour = FBehaviour;
         replyPort = FReplyPort;
     }
     FChanged.notify_all();
     if (message.Command != 3 || behaviour.Answer == TFarmAnswer::NoReply) return;
-    const std::string reply
-        = FListenIp + "#" + std::to_string(behaviour.State) + "*" + message.Path + "^" + message.Name;
+    const std::string reply = ReplyText(text, behaviour.State);
     if (behaviour.Answer == TFarmAnswer::Late) {
         std::lock_guard lock(FLock);
         FPending.push_back({Clock::now() + std::chrono::milliseconds(behaviour.DelayMs), reply, behaviour, replyPort});
@@ -207,9 +214,29 @@ void TFarmControlService::Answer(const std::string& text) {
     SendReply(reply, behaviour, replyPort);
 }
 
-void TFarmControlService::SendReply(const std::string& text, const TFarmBehaviour& behaviour, int replyPort) {
+bool TFarmControlService::ReplyNow() {
+    std::string query;
+    TFarmBehaviour behaviour;
+    int replyPort = 0;
+    {
+        std::lock_guard lock(FLock);
+        query = FLastQuery;
+        behaviour = FBehaviour;
+        replyPort = FReplyPort;
+    }
+    if (query.empty()) return false;
+    behaviour.Answer = TFarmAnswer::Reply;
+    return SendReply(ReplyText(query, behaviour.State), behaviour, replyPort);
+}
+
+std::string TFarmControlService::ReplyText(const std::string& text, int state) const {
+    const TMessage message = Split(text);
+    return FListenIp + "#" + std::to_string(state) + "*" + message.Path + "^" + message.Name;
+}
+
+bool TFarmControlService::SendReply(const std::string& text, const TFarmBehaviour& behaviour, int replyPort) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return;
+    if (fd < 0) return false;
     int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);   // each piece its own segment
     sockaddr_in from = SocketAddress(behaviour.ReplyFrom.empty() ? FListenIp : behaviour.ReplyFrom, 0);
@@ -227,12 +254,14 @@ void TFarmControlService::SendReply(const std::string& text, const TFarmBehaviou
         }
     }
     ::close(fd);
-    if (!sent) return;
+    if (!sent) return false;
     {
         std::lock_guard lock(FLock);
         ++FReplies;
+        FEvents.push_back({Clock::now(), true, text});
     }
     FChanged.notify_all();
+    return true;
 }
 
 }

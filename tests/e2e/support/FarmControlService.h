@@ -2,7 +2,9 @@
 // address and port, and answers each on a new connection to the program's port, as told.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,6 +29,13 @@ struct TFarmBehaviour {
                              // address makes it a reply for another node)
 };
 
+// What the service saw and did, in order: a message taken, or a reply sent (its text).
+struct TFarmEvent {
+    std::chrono::steady_clock::time_point At;
+    bool Reply = false;
+    std::string Text;
+};
+
 // Listens on listenIp:port (port 0 picks a free one) on a thread of its own; a message is complete when its
 // sender closes the connection. Replies "A#B*C^D" (A the service's address, B the state, C and D the
 // message's service path and node name) go to replyIp:replyPort.
@@ -43,10 +52,16 @@ public:
 
     void SetBehaviour(const TFarmBehaviour& behaviour);
     void SetReplyPort(int port);
+    // Called on the service's thread for each message taken, before it is answered; set it before traffic.
+    std::function<void(const std::string& message)> OnMessage;
+    // Replies now, in one write, to the last status query taken (a reply that comes late, whenever the
+    // caller likes); false when there was none or the reply could not be sent.
+    bool ReplyNow();
 
     // What has arrived and been answered so far (any thread).
     std::vector<std::string> Messages() const;
     int RepliesSent() const;
+    std::vector<TFarmEvent> Events() const;
     // Waits until at least count messages have arrived; false after timeoutMs.
     bool WaitForMessages(std::size_t count, int timeoutMs) const;
     bool WaitForReplies(int count, int timeoutMs) const;
@@ -55,7 +70,8 @@ private:
     struct TPendingReply;
     void Run();
     void Answer(const std::string& message);
-    void SendReply(const std::string& text, const TFarmBehaviour& behaviour, int replyPort);
+    bool SendReply(const std::string& text, const TFarmBehaviour& behaviour, int replyPort);
+    std::string ReplyText(const std::string& message, int state) const;
 
     std::string FListenIp;
     std::string FReplyIp;
@@ -70,6 +86,8 @@ private:
     bool FStop = false;
     std::vector<std::string> FMessages;
     int FReplies = 0;
+    std::vector<TFarmEvent> FEvents;
+    std::string FLastQuery;
     std::vector<TPendingReply> FPending;
 };
 
