@@ -1,0 +1,166 @@
+// The program itself on Xvfb against fake farms: rows after the first cycles beside the readings of the same
+// folders, a finishing unit, the unreachable host, the farm exchange with loopback control services, the
+// watchdog's restart, close to tray and back, and Exit while the node threads read.
+#include "support/FarmControlService.h"
+#include "support/KorvexRun.h"
+#include "support/TrayManager.h"
+
+#include "app/NodeFiles.h"
+#include "app/Settings.h"
+#include "platform/base/DateTime.h"
+#include "platform/os/TimeZone.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <sstream>
+
+namespace korvex::e2e {
+namespace {
+
+#ifdef KORVEX_PROGRAM
+const char* const Program = KORVEX_PROGRAM;
+const char* const Xshot = KORVEX_XSHOT;
+const char* const PictureDir = KORVEX_PICTURE_DIR;
+#else
+const char* const Program = nullptr;
+const char* const Xshot = nullptr;
+const char* const PictureDir = nullptr;
+#endif
+
+using Clock = std::chrono::steady_clock;
+
+// The reading of a node's folder now, as a node thread makes it.
+app::TNodeReading ReadingOf(const fakefarm::TFakeNode& node) {
+    os::TRetryOptions once;
+    once.Attempts = 1;
+    once.Pause = [](int) { return true; };
+    return app::ReadNodeFolder(node.Folder, base::Now(), app::SystemUtcOffset(), once);
+}
+
+// History lines of a unit: "[date] name*rcg#points=node".
+int LinesOfUnit(const std::vector<std::string>& lines, const std::string& name, const std::string& rcg) {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+        [&](const std::string& line) { return line.find("] " + name + "*" + rcg + "#") != std::string::npos; }));
+}
+
+int PixelsOf(const gdi::Bitmap& shot, gdi::COLORREF color) {
+    int count = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x)
+            count += shot.PixelAt(x, y) == color;
+    return count;
+}
+
+constexpr gdi::COLORREF Red = 0x0000FF;   // 0x00BBGGRR
+constexpr gdi::COLORREF Lime = 0x00FF00;
+
+std::string Farm(int command) {
+    return "#" + std::to_string(command) + "*";
+}
+
+int CountCommands(const TFarmControlService& service, int command) {
+    const std::vector<std::string> messages = service.Messages();
+    return static_cast<int>(std::count_if(messages.begin(), messages.end(),
+        [&](const std::string& m) { return m.find(Farm(command)) != std::string::npos; }));
+}
+
+class KorvexProgram : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        XInitThreads();   // the tray manager's connection lives on a thread of its own
+        Server = new XvfbServer(1280, 800);
+    }
+    static void TearDownTestSuite() {
+        delete Server;
+        Server = nullptr;
+    }
+    void SetUp() override {
+        if (!Program) GTEST_SKIP() << "the program is not built";
+        if (!Server->Running()) GTEST_SKIP() << "no Xvfb: " << Server->Error();
+    }
+
+    std::unique_ptr<TKorvexRun> Run(int nodes, int minuteMs, Environment extra = {},
+        const std::function<void(TKorvexRun&)>& before = {}) {
+        TKorvexRunOptions options;
+        options.Farm.Nodes = nodes;
+        options.Farm.StepSeconds = 30;
+        options.MinuteMs = minuteMs;
+        options.Extra = std::move(extra);
+        auto run = std::make_unique<TKorvexRun>(Program, Xshot, *Server, options);
+        if (before) before(*run);
+        EXPECT_TRUE(run->Start());
+        return run;
+    }
+    // Waits until every node that answers has its unit in the history.
+    static bool FirstCyclesDone(TKorvexRun& run, int timeoutMs = 20000) {
+        return TKorvexRun::WaitUntil(
+            [&] {
+                const std::vector<std::string> lines = run.HistoryLines();
+                for (const fakefarm::TFakeNode& node : run.Farm().Nodes)
+                    if (node.Role != fakefarm::TNodeRole::Unreachable
+                        && LinesOfUnit(lines, fakefarm::UnitName(node), ReadingOf(node).RCG) == 0)
+                        return false;
+                return true;
+            },
+            timeoutMs);
+    }
+    static std::string Picture(const std::string& name) { return std::string(PictureDir) + "/" + name + ".png"; }
+
+    static XvfbServer* Server;
+};
+
+XvfbServer* KorvexProgram::Server = nullptr;
+
+TEST_F(KorvexProgram, FirstCyclesShowWhatTheFoldersSayAndTheDownHostRed) {
+    auto run = Run(6, 1500);
+    ASSERT_TRUE(FirstCyclesDone(*run)) << run->ProgramLog();
+    // One history line for each unit, with the node's name: the row the program made from the same folder.
+    const std::vector<std::string> lines = run->HistoryLines();
+    for (const fakefarm::TFakeNode& node : run->Farm().Nodes) {
+        if (node.Role == fakefarm::TNodeRole::Unreachable) continue;
+        const app::TNodeReading reading = ReadingOf(node);
+        ASSERT_EQ(LinesOfUnit(lines, reading.WUName, reading.RCG), 1) << node.Label;
+        const auto line = std::find_if(lines.begin(), lines.end(),
+            [&](const std::string& l) { return l.find(reading.WUName + "*" + reading.RCG) != std::string::npos; });
+        EXPECT_NE(line->find("=" + node.Label), std::string::npos) << *line;
+    }
+    // The unreachable node's three squares are red; nothing else in the window is.
+    auto shot = run->Screenshot(Picture("korvex-first-cycles"));
+    ASSERT_TRUE(shot);
+    EXPECT_GE(PixelsOf(*shot.Get(), Red), 3 * 100);
+    // Exit saves each gauge's progress: the progress the folder gives.
+    ASSERT_EQ(run->Terminate(), 0);
+    for (const fakefarm::TFakeNode& node : run->Farm().Nodes) {
+        if (node.Role == fakefarm::TNodeRole::Unreachable) continue;
+        EXPECT_EQ(run->SettingInteger(app::DataKey, "Progress" + std::to_string(node.Index)), ReadingOf(node).Progress)
+            << node.Label;
+    }
+    const std::string log = run->ProgramLog();
+    EXPECT_NE(log.find("] Start monitor"), std::string::npos) << log;
+    EXPECT_NE(log.find("] Stop monitor"), std::string::npos) << log;
+}
+
+TEST_F(KorvexProgram, AFinishingUnitAddsExactlyOneHistoryLine) {
+    auto run = Run(3, 1000);
+    ASSERT_TRUE(FirstCyclesDone(*run)) << run->ProgramLog();
+    const std::size_t before = run->HistoryLines().size();
+    const int unit = run->Farm().Nodes[0].Unit;
+    while (run->Farm().Nodes[0].Unit == unit) run->StepFarm();   // node 0 finishes its unit and starts the next
+    const app::TNodeReading next = ReadingOf(run->Farm().Nodes[0]);
+    ASSERT_TRUE(TKorvexRun::WaitUntil(
+        [&] { return LinesOfUnit(run->HistoryLines(), next.WUName, next.RCG) > 0; }, 10000));
+    // Three more cycles see the same unit and write nothing.
+    std::this_thread::sleep_for(std::chrono::milliseconds(3 * 1000));
+    const std::vector<std::string> lines = run->HistoryLines();
+    EXPECT_EQ(lines.size(), before + 1);
+    EXPECT_EQ(LinesOfUnit(lines, next.WUName, next.RCG), 1);
+    EXPECT_EQ(run->Terminate(), 0);
+}
+
+}
+}

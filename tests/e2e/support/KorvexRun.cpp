@@ -1,0 +1,157 @@
+// The real program against a fake farm on a private Xvfb.
+#include "support/KorvexRun.h"
+
+#include "tools/fakefarm/SmbAnswerer.h"
+
+#include "platform/gdi/PngCodec.h"
+#include "platform/os/Registry.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace korvex::e2e {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string MakeTempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "korvex-e2e-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+}
+
+TKorvexRun::TKorvexRun(const std::string& program, const std::string& xshot, const XvfbServer& server,
+    const TKorvexRunOptions& options)
+    : FProgram(program)
+    , FXshot(xshot)
+    , FDisplay(server.Name())
+    , FFolder(MakeTempFolder())
+    , FOptions(options) {
+    fs::copy_file(program, FFolder + "/korvex");
+    FAnswerer = std::make_unique<fakefarm::TSmbAnswerer>(0);
+    FFarmPort = fakefarm::FreeLoopbackPort();
+    FFarm = fakefarm::InitFarm(FFolder + "/farm", FOptions.Farm, FAnswerer->Port(), fakefarm::UtcNow());
+    FAnswering = std::thread([this] {
+        while (!FStopAnswering) FAnswerer->Serve(50);
+    });
+}
+
+TKorvexRun::~TKorvexRun() {
+    if (FChild && !FChild->Ended()) Terminate(5000);
+    FChild.reset();
+    FStopAnswering = true;
+    FAnswering.join();
+    std::error_code ignored;
+    fs::remove_all(FFolder, ignored);
+}
+
+bool TKorvexRun::Start() {
+    Environment env = {{"DISPLAY", FDisplay}, {"KORVEX_REGISTRY", fakefarm::RegistryFile(FFarm.Dir)},
+        {"KORVEX_UNC_ROOT", fakefarm::UncRoot(FFarm.Dir)}, {"KORVEX_SMB_PORT", std::to_string(FFarm.SmbPort)},
+        {"KORVEX_FARM_PORT", std::to_string(FFarmPort)}, {"KORVEX_MINUTE_MS", std::to_string(FOptions.MinuteMs)},
+        {"XDG_RUNTIME_DIR", FFolder}, {"XDG_CONFIG_HOME", FFolder + "/config"}};
+    env.insert(env.end(), FOptions.Extra.begin(), FOptions.Extra.end());
+    FChild = std::make_unique<ChildProcess>();
+    return FChild->Start({FFolder + "/korvex"}, env);
+}
+
+int TKorvexRun::Terminate(int timeoutMs) {
+    if (!FChild) return -1;
+    int status = 0;
+    if (FChild->Ended(&status)) return status;
+    ::kill(FChild->Pid(), SIGTERM);
+    return FChild->Wait(timeoutMs);
+}
+
+bool TKorvexRun::Running() {
+    return FChild && !FChild->Ended();
+}
+
+void TKorvexRun::StepFarm() {
+    fakefarm::StepFarm(FFarm, fakefarm::UtcNow());
+}
+
+std::vector<std::string> TKorvexRun::HistoryLines() const {
+    std::vector<std::string> lines;
+    std::istringstream text(Slurp(FFolder + "/KORVEX.WUS"));
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string TKorvexRun::ProgramLog() const {
+    return Slurp(FFolder + "/KORVEX.LOG");
+}
+
+std::optional<int> TKorvexRun::SettingInteger(const std::string& key, const std::string& name) const {
+    os::RegistryStore store(fakefarm::RegistryFile(FFarm.Dir));
+    os::TRegistry reg(store);
+    reg.SetRootKey(os::HKEY_LOCAL_MACHINE);
+    int value = 0;
+    if (!reg.OpenKeyReadOnly("\\" + key) || !reg.TryReadInteger(name, value)) return std::nullopt;
+    return value;
+}
+
+void TKorvexRun::SetSettingString(const std::string& key, const std::string& name, const std::string& value) {
+    os::RegistryStore store(fakefarm::RegistryFile(FFarm.Dir));
+    os::TRegistry reg(store);
+    reg.SetRootKey(os::HKEY_LOCAL_MACHINE);
+    if (!reg.OpenKey("\\" + key, true)) throw std::runtime_error("cannot open " + key);
+    reg.WriteString(name, value);
+}
+
+void TKorvexRun::SetSettingInteger(const std::string& key, const std::string& name, int value) {
+    os::RegistryStore store(fakefarm::RegistryFile(FFarm.Dir));
+    os::TRegistry reg(store);
+    reg.SetRootKey(os::HKEY_LOCAL_MACHINE);
+    if (!reg.OpenKey("\\" + key, true)) throw std::runtime_error("cannot open " + key);
+    reg.WriteInteger(name, value);
+}
+
+bool TKorvexRun::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+gdi::GdiHandle<gdi::Bitmap> TKorvexRun::Screenshot(const std::string& pngFile) {
+    fs::create_directories(fs::path(pngFile).parent_path());
+    if (RunProcess({FXshot, pngFile}, {{"DISPLAY", FDisplay}}, 10000) != 0) return {};
+    gdi::ImageResult image = gdi::ReadPngFile(pngFile);
+    std::printf("screenshot: %s\n", pngFile.c_str());
+    return std::move(image.Image);
+}
+
+std::vector<std::string> TKorvexRun::VisibleWindows() const {
+    std::string output;
+    std::vector<std::string> titles;
+    if (!FChild) return titles;
+    RunProcess({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(FChild->Pid()), "getwindowname", "%@"},
+        {{"DISPLAY", FDisplay}}, 5000, &output);
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty()) titles.push_back(line);
+    return titles;
+}
+
+}

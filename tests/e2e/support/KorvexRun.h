@@ -1,0 +1,83 @@
+// The real program on a private Xvfb against a fake farm: its own folder, settings file, node folders, SMB port
+// and farm port; what it wrote (history, log, settings) and what it shows (screenshots, windows).
+#pragma once
+
+#include "support/ChildProcess.h"
+#include "support/XvfbServer.h"
+#include "tools/fakefarm/FakeFarm.h"
+
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/GdiObject.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace korvex::fakefarm {
+class TSmbAnswerer;
+}
+
+namespace korvex::e2e {
+
+struct TKorvexRunOptions {
+    fakefarm::TFarmOptions Farm;
+    int MinuteMs = 2000;   // one refresh cycle (Update = 1) and the watchdog's minute
+    Environment Extra;   // more variables for the program
+};
+
+// Copies the program into a temporary folder (its history and log files land beside it), makes the farm
+// there, answers the SMB port on a thread, and starts the program with DISPLAY on the server given.
+class TKorvexRun {
+public:
+    TKorvexRun(const std::string& program, const std::string& xshot, const XvfbServer& server,
+        const TKorvexRunOptions& options);
+    ~TKorvexRun();   // stops the program (SIGTERM, then SIGKILL) and removes the folder
+    TKorvexRun(const TKorvexRun&) = delete;
+    TKorvexRun& operator=(const TKorvexRun&) = delete;
+
+    bool Start();
+    // SIGTERM (the program's Exit path) and its exit status; -1 when it did not end within timeoutMs.
+    int Terminate(int timeoutMs = 15000);
+    bool Running();
+
+    fakefarm::TFarm& Farm() { return FFarm; }
+    const std::string& Folder() const { return FFolder; }
+    int FarmPort() const { return FFarmPort; }
+    // Advances the farm one tick on the clock (the program reads the files it writes).
+    void StepFarm();
+
+    // KORVEX.WUS as lines (without CR LF); empty when missing.
+    std::vector<std::string> HistoryLines() const;
+    std::string ProgramLog() const;   // KORVEX.LOG
+    // A value of the program's settings file under HKEY_LOCAL_MACHINE; nothing when missing or not a DWORD.
+    std::optional<int> SettingInteger(const std::string& key, const std::string& name) const;
+    void SetSettingString(const std::string& key, const std::string& name, const std::string& value);
+    void SetSettingInteger(const std::string& key, const std::string& name, int value);
+
+    // Polls until done() holds (every 50 ms); false after timeoutMs.
+    static bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
+    // The whole screen, written as the PNG file given (folders created) and read back.
+    gdi::GdiHandle<gdi::Bitmap> Screenshot(const std::string& pngFile);
+    // Top-level windows of the program that are mapped, by their titles (xdotool search).
+    std::vector<std::string> VisibleWindows() const;
+
+private:
+    std::string FProgram;
+    std::string FXshot;
+    std::string FDisplay;
+    std::string FFolder;
+    TKorvexRunOptions FOptions;
+    fakefarm::TFarm FFarm;
+    int FFarmPort = 0;
+    std::unique_ptr<fakefarm::TSmbAnswerer> FAnswerer;
+    std::atomic<bool> FStopAnswering{false};
+    std::thread FAnswering;
+    std::unique_ptr<ChildProcess> FChild;
+};
+
+}
