@@ -162,5 +162,67 @@ TEST_F(KorvexProgram, AFinishingUnitAddsExactlyOneHistoryLine) {
     EXPECT_EQ(run->Terminate(), 0);
 }
 
+// Node 0 asks the service at 127.0.0.3, node 3 the one at 127.0.0.4, node 4 an address where nothing listens.
+void MakeFarmNodes(TKorvexRun& run) {
+    const struct {
+        int Node;
+        const char* Ip;
+    } nodes[] = {{0, "127.0.0.3"}, {3, "127.0.0.4"}, {4, "127.0.0.5"}};
+    for (const auto& n : nodes) {
+        const std::string i = std::to_string(n.Node);
+        run.SetSettingInteger(app::GetWUKey, "Get" + i, 1);
+        run.SetSettingString(app::GetWUKey, "RSPath" + i, "C:\\FAH");
+        run.SetSettingString(app::PathKey, "Ip" + i, n.Ip);
+    }
+}
+
+TEST_F(KorvexProgram, FarmExchangeRepliesSilenceRefusalAndAReplyFromAnotherNode) {
+    // The services listen on a port of their own: the program listens on its farm port on every address.
+    TFarmControlService first("127.0.0.3", 0, "127.0.0.1", 0);
+    ASSERT_TRUE(first.Listening());
+    TFarmControlService second("127.0.0.4", first.Port(), "127.0.0.1", 0);
+    ASSERT_TRUE(second.Listening());
+    TFarmBehaviour split;
+    split.Answer = TFarmAnswer::Split;
+    second.SetBehaviour(split);
+    // A minute of 7 s: the watchdog allows 14 s, more than a status query's 10 s wait.
+    auto run = Run(6, 7000, {{"KORVEX_FARM_SERVICE_PORT", std::to_string(first.Port())}}, MakeFarmNodes);
+    first.SetReplyPort(run->FarmPort());
+    second.SetReplyPort(run->FarmPort());
+
+    // Replies in one piece and in three: both taken, so neither node is asked to start its console.
+    ASSERT_TRUE(first.WaitForReplies(1, 20000)) << run->ProgramLog();
+    ASSERT_TRUE(second.WaitForReplies(1, 20000)) << run->ProgramLog();
+    ASSERT_TRUE(FirstCyclesDone(*run));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));   // the rows of the replied cycles
+    EXPECT_EQ(CountCommands(first, 1), 0);
+    EXPECT_EQ(CountCommands(second, 1), 0);
+    const std::string status = "#3*C:\\FAH^";
+    EXPECT_NE(first.Messages()[0].find(status + "Node 00"), std::string::npos) << first.Messages()[0];
+    EXPECT_NE(second.Messages()[0].find(status + "Node 03"), std::string::npos) << second.Messages()[0];
+    auto shot = run->Screenshot(Picture("korvex-farm-replied"));
+    ASSERT_TRUE(shot);
+    EXPECT_GE(PixelsOf(*shot.Get(), Lime), 2 * 100);   // the replied nodes' farm squares
+
+    // Now neither answers its own queries, and the first answers late, while the second's query waits: the
+    // reply is not the second's, so after its wait the second is asked to start, as the first is.
+    TFarmBehaviour silent;
+    silent.Answer = TFarmAnswer::NoReply;
+    first.SetBehaviour(silent);
+    std::atomic<int> foreignReplies{0};
+    second.OnMessage = [&](const std::string& message) {
+        if (message.find("#3*") != std::string::npos && first.ReplyNow()) ++foreignReplies;
+    };
+    second.SetBehaviour(silent);
+    const int queriesBefore = CountCommands(second, 3);
+    ASSERT_TRUE(TKorvexRun::WaitUntil(
+        [&] { return foreignReplies > 0 && CountCommands(second, 3) > queriesBefore && CountCommands(second, 1) > 0; },
+        45000))
+        << "foreign replies " << foreignReplies << ", start commands " << CountCommands(second, 1);
+    EXPECT_TRUE(TKorvexRun::WaitUntil([&] { return CountCommands(first, 1) > 0; }, 25000));
+    EXPECT_TRUE(run->Running());
+    EXPECT_EQ(run->Terminate(), 0);
+}
+
 }
 }
