@@ -224,5 +224,33 @@ TEST_F(KorvexProgram, FarmExchangeRepliesSilenceRefusalAndAReplyFromAnotherNode)
     EXPECT_EQ(run->Terminate(), 0);
 }
 
+TEST_F(KorvexProgram, TheWatchdogRestartsAReaderThatStopsMoving) {
+    // Node 0's status query waits 10 s for a reply that never comes: with a minute of 1 s the watchdog allows
+    // 2 s, asks, and on Yes the node's thread is replaced without waiting out the query.
+    TFarmControlService silent("127.0.0.3", 0, "127.0.0.1", 0);
+    ASSERT_TRUE(silent.Listening());
+    TFarmBehaviour quiet;
+    quiet.Answer = TFarmAnswer::NoReply;
+    silent.SetBehaviour(quiet);
+    auto run = Run(1, 1000, {{"KORVEX_FARM_SERVICE_PORT", std::to_string(silent.Port())}}, [](TKorvexRun& r) {
+        r.SetSettingInteger(app::GetWUKey, "Get0", 1);
+        r.SetSettingString(app::PathKey, "Ip0", "127.0.0.3");
+    });
+    ASSERT_TRUE(silent.WaitForMessages(1, 15000)) << run->ProgramLog();
+    const Clock::time_point firstQuery = Clock::now();
+    ASSERT_TRUE(TKorvexRun::WaitUntil(
+        [&] {
+            const std::vector<std::string> windows = run->VisibleWindows();
+            return std::find(windows.begin(), windows.end(), "Confirm") != windows.end();
+        },
+        8000));
+    run->Screenshot(Picture("korvex-watchdog"));
+    ASSERT_TRUE(run->Xdotool({"key", "Return"}));   // Yes has the focus
+    // The new thread asks at once; the old one would have waited out its 10 s first.
+    ASSERT_TRUE(silent.WaitForMessages(2, 10000));
+    EXPECT_LT(Clock::now() - firstQuery, std::chrono::milliseconds(8000));
+    EXPECT_EQ(run->Terminate(), 0);
+}
+
 }
 }

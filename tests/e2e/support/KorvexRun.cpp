@@ -1,6 +1,7 @@
 // The real program against a fake farm on a private Xvfb.
 #include "support/KorvexRun.h"
 
+#include "support/X11TestKit.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 
 #include "platform/gdi/PngCodec.h"
@@ -143,15 +144,24 @@ gdi::GdiHandle<gdi::Bitmap> TKorvexRun::Screenshot(const std::string& pngFile) {
 }
 
 std::vector<std::string> TKorvexRun::VisibleWindows() const {
-    std::string output;
     std::vector<std::string> titles;
     if (!FChild) return titles;
-    RunProcess({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(FChild->Pid()), "getwindowname", "%@"},
-        {{"DISPLAY", FDisplay}}, 5000, &output);
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);)
-        if (!line.empty()) titles.push_back(line);
+    std::string ids;
+    RunProcess({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}},
+        5000, &ids);
+    std::istringstream lines(ids);
+    for (std::string id; std::getline(lines, id);) {
+        std::string title;
+        if (id.empty() || RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, 5000, &title) != 0)
+            continue;
+        while (!title.empty() && (title.back() == '\n' || title.back() == '\r')) title.pop_back();
+        titles.push_back(title);
+    }
     return titles;
+}
+
+bool TKorvexRun::Xdotool(const std::vector<std::string>& arguments) const {
+    return e2e::Xdotool(FDisplay, arguments);
 }
 
 }

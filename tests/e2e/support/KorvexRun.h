@@ -65,6 +65,8 @@ public:
     gdi::GdiHandle<gdi::Bitmap> Screenshot(const std::string& pngFile);
     // Top-level windows of the program that are mapped, by their titles (xdotool search).
     std::vector<std::string> VisibleWindows() const;
+    // Runs xdotool on the program's display; true when it exits with 0.
+    bool Xdotool(const std::vector<std::string>& arguments) const;
 
 private:
     std::string FProgram;
