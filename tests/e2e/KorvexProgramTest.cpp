@@ -252,5 +252,40 @@ TEST_F(KorvexProgram, TheWatchdogRestartsAReaderThatStopsMoving) {
     EXPECT_EQ(run->Terminate(), 0);
 }
 
+const char* const MainTitle = "KORVEX. Ver. 2.6.0.11";
+
+TEST_F(KorvexProgram, TheCloseBoxHidesTheWindowInTheTrayAndTheIconBringsItBack) {
+    TrayManager tray;
+    ASSERT_TRUE(tray.Start(Server->Name()));
+    auto run = Run(2, 1000);
+    ASSERT_TRUE(FirstCyclesDone(*run));
+    std::optional<gdi::RECT> frame = run->WindowRect(MainTitle);
+    ASSERT_TRUE(frame);
+    // The close box sits at the right end of the title bar.
+    ASSERT_TRUE(run->Xdotool({"mousemove", std::to_string(frame->right - 16), std::to_string(frame->top + 9),
+        "click", "1"}));
+    ASSERT_TRUE(TKorvexRun::WaitUntil([&] { return !run->WindowRect(MainTitle); }, 5000));
+    ASSERT_TRUE(TKorvexRun::WaitUntil([&] { return !tray.Icons().empty(); }, 5000));
+    EXPECT_TRUE(run->Running());
+    EXPECT_NE(run->ProgramLog().find("] Stop monitor"), std::string::npos);
+    const TrayManager::Docked icon = tray.Icons()[0];
+    ASSERT_TRUE(run->Xdotool({"mousemove", std::to_string(icon.X + icon.Size / 2), std::to_string(icon.Y + icon.Size / 2),
+        "click", "1"}));
+    EXPECT_TRUE(TKorvexRun::WaitUntil([&] { return run->WindowRect(MainTitle).has_value(); }, 5000));
+    run->Screenshot(Picture("korvex-restored"));
+    EXPECT_EQ(run->Terminate(), 0);
+    tray.Stop();
+}
+
+TEST_F(KorvexProgram, ExitWhileTheNodeThreadsRead) {
+    // Forty nodes on a minute of 200 ms: at any moment some thread is inside a read or a row refresh.
+    auto run = Run(40, 200);
+    ASSERT_TRUE(TKorvexRun::WaitUntil([&] { return run->HistoryLines().size() >= 10; }, 20000));
+    const Clock::time_point asked = Clock::now();
+    EXPECT_EQ(run->Terminate(15000), 0);
+    EXPECT_LT(Clock::now() - asked, std::chrono::seconds(10));
+    EXPECT_NE(run->ProgramLog().find("] Stop monitor"), std::string::npos);
+}
+
 }
 }

@@ -160,6 +160,37 @@ std::vector<std::string> TKorvexRun::VisibleWindows() const {
     return titles;
 }
 
+std::optional<gdi::RECT> TKorvexRun::WindowRect(const std::string& title) const {
+    if (!FChild) return std::nullopt;
+    std::string ids;
+    RunProcess({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}},
+        5000, &ids);
+    std::istringstream lines(ids);
+    for (std::string id; std::getline(lines, id);) {
+        std::string name, geometry;
+        if (id.empty() || RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, 5000, &name) != 0
+            || name.substr(0, name.find('\n')) != title
+            || RunProcess({"xdotool", "getwindowgeometry", "--shell", id}, {{"DISPLAY", FDisplay}}, 5000, &geometry)
+                != 0)
+            continue;
+        // X=.. Y=.. WIDTH=.. HEIGHT=.. lines
+        int x = 0, y = 0, width = 0, height = 0;
+        std::istringstream values(geometry);
+        for (std::string line; std::getline(values, line);) {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            const std::string key = line.substr(0, eq);
+            const int value = std::atoi(line.c_str() + eq + 1);
+            if (key == "X") x = value;
+            if (key == "Y") y = value;
+            if (key == "WIDTH") width = value;
+            if (key == "HEIGHT") height = value;
+        }
+        return gdi::RECT{x, y, x + width, y + height};
+    }
+    return std::nullopt;
+}
+
 bool TKorvexRun::Xdotool(const std::vector<std::string>& arguments) const {
     return e2e::Xdotool(FDisplay, arguments);
 }

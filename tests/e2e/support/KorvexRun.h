@@ -65,6 +65,8 @@ public:
     gdi::GdiHandle<gdi::Bitmap> Screenshot(const std::string& pngFile);
     // Top-level windows of the program that are mapped, by their titles (xdotool search).
     std::vector<std::string> VisibleWindows() const;
+    // The screen rectangle of the program's visible window with this title; nothing when there is none.
+    std::optional<gdi::RECT> WindowRect(const std::string& title) const;
     // Runs xdotool on the program's display; true when it exits with 0.
     bool Xdotool(const std::vector<std::string>& arguments) const;
 
