@@ -72,7 +72,7 @@ TFarmLink::~TFarmLink() {
 }
 
 int TFarmLink::ClientPort() const {
-    return FServicePort != 0 ? FServicePort : os::FarmPort();
+    return FServicePort != 0 ? FServicePort : os::FarmServicePort();
 }
 
 bool TFarmLink::OpenServer() {

@@ -76,7 +76,7 @@ public:
     // The server socket on os::FarmPort(), or on SetPort's port when set (0 picks a free one); a failed
     // listen is logged and returned. Loop thread only.
     void SetPort(int port) { FPort = port; }
-    // Where messages go: os::FarmPort() unless set. A service on this same machine needs its own port.
+    // Where messages go: os::FarmServicePort() unless set. A service on this same machine needs its own port.
     void SetServicePort(int port) { FServicePort = port; }
     bool OpenServer();
     void CloseServer();
@@ -119,7 +119,7 @@ private:
     os::TEventLoop& FLoop;
     std::string FLocalIp;
     std::optional<int> FPort;   // unset: os::FarmPort()
-    int FServicePort = 0;   // 0: os::FarmPort()
+    int FServicePort = 0;   // 0: os::FarmServicePort()
     int FPolls = 100;
     int FPollMs = 100;
     os::TCriticalSection FFarmLock;

@@ -2,6 +2,7 @@
 #include "app/Monitor.h"
 
 #include "app/FarmLink.h"
+#include "app/MinuteLength.h"
 #include "app/MonitorCore.h"
 #include "app/MyThread.h"
 #include "app/ProgramLog.h"
@@ -81,7 +82,7 @@ void TMonitor::Start(const TSettings& settings, const TProjectTable& projects, T
         FCore = core;
     }
     FThreads.assign(static_cast<std::size_t>(count), os::TThreadHandle());
-    FIntervalMs = FTimings.IntervalMs > 0 ? FTimings.IntervalMs : ClampUpdate(settings.Update) * 60000;
+    FIntervalMs = FTimings.IntervalMs > 0 ? FTimings.IntervalMs : ClampUpdate(settings.Update) * MinuteMs();
     for (int node = 0; node < count; ++node)
         StartThread(node);
 }
