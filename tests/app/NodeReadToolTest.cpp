@@ -1,39 +1,18 @@
 // The noderead tool on a node folder: its Field=value lines, its usage errors and a missing folder.
 #include "support/ClientFiles.h"
+#include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 namespace korvex::app {
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
+using test::TRun;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Runs the tool with arguments already quoted for the shell.
 TRun RunTool(const test::TTempDir& dir, const std::string& arguments) {
-    std::string command = std::string("'") + NODEREAD_PATH + "' " + arguments + " >'" + dir.File("out") + "' 2>'"
-        + dir.File("err") + "'";
-    int status = std::system(command.c_str());
-    TRun run;
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = Slurp(dir.File("out"));
-    run.Err = Slurp(dir.File("err"));
-    return run;
+    return test::RunTool(NODEREAD_PATH, dir, arguments);
 }
 
 TEST(NodeReadTool, PrintsTheReadingOfANodeFolder) {

@@ -1,6 +1,7 @@
 // The fake farm: the node reading of every folder it makes and advances, its roles, settings and state.
 #include "tools/fakefarm/FakeFarm.h"
 #include "support/ClientFiles.h"
+#include "support/ToolRun.h"
 
 #include "app/NodeFiles.h"
 #include "app/Settings.h"
@@ -11,21 +12,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace korvex::fakefarm {
 namespace {
 
+using app::test::Slurp;
+
 const base::TDateTime NowUtc = base::EncodeDateTime(2026, 12, 7, 18, 0, 0, 0);
 constexpr double Second = 1.0 / 86400;
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The folder read as a monitoring thread reads it, at `now` in a zone on UTC.
 app::TNodeReading Read(const std::string& folder, base::TDateTime now) {

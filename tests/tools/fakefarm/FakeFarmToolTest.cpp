@@ -2,41 +2,23 @@
 #include "tools/fakefarm/FakeFarm.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 #include "support/ClientFiles.h"
+#include "support/ToolRun.h"
 
 #include "platform/os/Network.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 namespace korvex::fakefarm {
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using app::test::RunTool;
+using app::test::Slurp;
+using app::test::TRun;
 
 TRun RunTool(const app::test::TTempDir& dir, const std::string& arguments) {
-    const std::string command = std::string("'") + FAKEFARM_PATH + "' " + arguments + " >'" + dir.File("out")
-        + "' 2>'" + dir.File("err") + "'";
-    const int status = std::system(command.c_str());
-    TRun run;
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = Slurp(dir.File("out"));
-    run.Err = Slurp(dir.File("err"));
-    return run;
+    return RunTool(FAKEFARM_PATH, dir, arguments);
 }
 
 TEST(FakeFarmTool, InitThenOneTickOfRun) {
