@@ -3,7 +3,8 @@
 //
 //     korvex_bench_FarmCycleBench [--nodes N] [--cycles N] [--minute-ms MS]
 //
-// The program runs on the headless display (no DISPLAY), from a copy in a temporary folder.
+// The program runs on the in-memory display (KORVEX_DISPLAY=headless, no DISPLAY), from a copy in a temporary
+// folder.
 #include "tools/fakefarm/FakeFarm.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 
@@ -114,7 +115,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> env = {"KORVEX_REGISTRY=" + fakefarm::RegistryFile(farm.Dir),
         "KORVEX_UNC_ROOT=" + fakefarm::UncRoot(farm.Dir), "KORVEX_SMB_PORT=" + std::to_string(answerer.Port()),
         "KORVEX_FARM_PORT=" + std::to_string(fakefarm::FreeLoopbackPort()),
-        "KORVEX_MINUTE_MS=" + std::to_string(minuteMs), "XDG_RUNTIME_DIR=" + dir, "XDG_CONFIG_HOME=" + dir + "/config"};
+        "KORVEX_MINUTE_MS=" + std::to_string(minuteMs), "XDG_RUNTIME_DIR=" + dir, "XDG_CONFIG_HOME=" + dir + "/config",
+        "KORVEX_DISPLAY=headless"};
     unsetenv("DISPLAY");
     const pid_t program = Spawn({dir + "/korvex"}, env, true);
     std::thread answering([&] {
