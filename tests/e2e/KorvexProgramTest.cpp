@@ -57,6 +57,17 @@ int PixelsOf(const gdi::Bitmap& shot, gdi::COLORREF color) {
     return count;
 }
 
+// Photographs the screen until at least `pixels` pixels have the colour (a square takes the form's colour while
+// its node's cycle runs, so one picture may catch it between two colours); false after timeoutMs.
+bool ScreenShows(TKorvexRun& run, const std::string& picture, gdi::COLORREF color, int pixels, int timeoutMs = 15000) {
+    return TKorvexRun::WaitUntil(
+        [&] {
+            auto shot = run.Screenshot(picture);
+            return shot && PixelsOf(*shot.Get(), color) >= pixels;
+        },
+        timeoutMs);
+}
+
 constexpr gdi::COLORREF Red = 0x0000FF;   // 0x00BBGGRR
 constexpr gdi::COLORREF Lime = 0x00FF00;
 
@@ -130,12 +141,8 @@ TEST_F(KorvexProgram, FirstCyclesShowWhatTheFoldersSayAndTheDownHostRed) {
             [&](const std::string& l) { return l.find(reading.WUName + "*" + reading.RCG) != std::string::npos; });
         EXPECT_NE(line->find("=" + node.Label), std::string::npos) << *line;
     }
-    // The unreachable node's three squares are red; nothing else in the window is. (One more cycle first: the
-    // history line is written before the row reaches the window.)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    auto shot = run->Screenshot(Picture("korvex-first-cycles"));
-    ASSERT_TRUE(shot);
-    EXPECT_GE(PixelsOf(*shot.Get(), Red), 3 * 100);
+    // The unreachable node's three squares are red; nothing else in the window is.
+    EXPECT_TRUE(ScreenShows(*run, Picture("korvex-first-cycles"), Red, 3 * 100));
     // Exit saves each gauge's progress: the progress the folder gives.
     ASSERT_EQ(run->Terminate(), 0);
     for (const fakefarm::TFakeNode& node : run->Farm().Nodes) {
@@ -203,9 +210,7 @@ TEST_F(KorvexProgram, FarmExchangeRepliesSilenceRefusalAndAReplyFromAnotherNode)
     const std::string status = "#3*C:\\FAH^";
     EXPECT_NE(first.Messages()[0].find(status + "Node 00"), std::string::npos) << first.Messages()[0];
     EXPECT_NE(second.Messages()[0].find(status + "Node 03"), std::string::npos) << second.Messages()[0];
-    auto shot = run->Screenshot(Picture("korvex-farm-replied"));
-    ASSERT_TRUE(shot);
-    EXPECT_GE(PixelsOf(*shot.Get(), Lime), 2 * 100);   // the replied nodes' farm squares
+    EXPECT_TRUE(ScreenShows(*run, Picture("korvex-farm-replied"), Lime, 2 * 100));   // the replied nodes' squares
 
     // Now neither answers its own queries, and the first answers late, while the second's query waits: the
     // reply is not the second's, so after its wait the second is asked to start, as the first is.
@@ -220,7 +225,7 @@ TEST_F(KorvexProgram, FarmExchangeRepliesSilenceRefusalAndAReplyFromAnotherNode)
     const int queriesBefore = CountCommands(second, 3);
     ASSERT_TRUE(TKorvexRun::WaitUntil(
         [&] { return foreignReplies > 0 && CountCommands(second, 3) > queriesBefore && CountCommands(second, 1) > 0; },
-        45000))
+        60000))
         << "foreign replies " << foreignReplies << ", start commands " << CountCommands(second, 1);
     EXPECT_TRUE(TKorvexRun::WaitUntil([&] { return CountCommands(first, 1) > 0; }, 25000));
     EXPECT_TRUE(run->Running());
