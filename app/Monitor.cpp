@@ -105,14 +105,16 @@ void TMonitor::StartThread(int node) {
 void TMonitor::Stop() {
     std::shared_ptr<TMonitorCore> core = Core();
     if (!core) return;
-    core->Close();
     std::vector<os::TThreadHandle> threads = std::move(FThreads);
     for (TPendingRestart& restart : FRestarts)
         threads.push_back(restart.Old);
     FRestarts.clear();
     FThreads.clear();
+    // Asked to stop first: a refresh that waits for the farm lock gets it as soon as the status query
+    // holding it wakes from its reply wait, so closing below waits for that refresh only briefly.
     for (os::TThreadHandle& thread : threads)
         thread.Terminate();
+    core->Close();
     if (!JoinAll(threads, FTimings.JoinTimeoutMs)) WLog("A node thread did not stop in time");
     FLastSeen.clear();
     for (int node = 0; node < core->NodeCount(); ++node)

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <future>
 #include <map>
+#include <thread>
 
 namespace korvex::app {
 namespace {
@@ -250,6 +251,33 @@ TEST_F(MonitorTest, StopWhileThreadsAreReadingEndsThemAll) {
     monitor.SetTimings(timings);
     Start();
     EXPECT_TRUE(RefreshedAll(1));
+}
+
+// One node's refresh sends a farm command while another node's status query holds the farm lock in its
+// reply wait: Stop wakes the query instead of waiting out the reply time behind the refresh.
+TEST_F(MonitorTest, StopDoesNotWaitOutAReplyWaitThatARefreshQueuesBehind) {
+    settings.AutoBackup = true;
+    AddNode("sender").Backup = true;
+    TNodeSettings& querying = AddNode("querying");
+    querying.Get = true;
+    querying.Ip = "127.0.0.1";   // the service never answers
+    monitor.FarmLink().SetReplyWait(100, 50);
+    std::atomic<bool> sending {false};
+    TMonitorWorkers workers;
+    workers.StartBackup = [&](int) {
+        for (int i = 0; i < 1000 && monitor.Stage(1) != 52; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        sending = true;
+        monitor.StartServ(0);   // inside the refresh, behind the query
+    };
+    monitor.SetWorkers(workers);
+    Start();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return sending.load(); }));
+    const auto before = std::chrono::steady_clock::now();
+    monitor.Stop();
+    const auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_LT(took, std::chrono::milliseconds(2500));   // the reply wait alone is 5 s
+    EXPECT_FALSE(monitor.Running());
 }
 
 TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndLeavesTheBusyFlagsAlone) {
