@@ -35,6 +35,26 @@ bool JoinAll(std::vector<os::TThreadHandle>& threads, int timeoutMs) {
     return all;
 }
 
+// A farm command sent off the UI thread: the farm lock may be held by a status query waiting for a reply
+// that only the UI thread's loop can deliver. Each waits for the one before, so commands keep their order.
+class TFarmCommandThread : public os::TThread {
+public:
+    TFarmCommandThread(os::TThreadHandle previous, std::function<void()> send)
+        : os::TThread(true)
+        , FPrevious(std::move(previous))
+        , FSend(std::move(send)) { }
+
+protected:
+    void Execute() override {
+        FPrevious.WaitFor();
+        FSend();
+    }
+
+private:
+    os::TThreadHandle FPrevious;
+    std::function<void()> FSend;
+};
+
 }
 
 TMonitor::TMonitor(os::TEventLoop& loop, IMonitorView& view, std::string programFolder)
@@ -51,6 +71,7 @@ TMonitor::~TMonitor() {
     for (os::TThreadHandle& reader : FReaders)
         reader.Terminate();
     JoinAll(FReaders, FTimings.JoinTimeoutMs);
+    if (!JoinAll(FSenders, FTimings.JoinTimeoutMs)) WLog("A farm command did not end in time");
     FLink->CloseServer();   // the link may outlive us in a thread that did not end: never its server socket
 }
 
@@ -192,13 +213,26 @@ TFarmReply TMonitor::LastFarmReply(int node) const {
 }
 
 void TMonitor::StartServ(int node) {
-    std::shared_ptr<TMonitorCore> core = Core();
-    if (core && node >= 0 && node < core->NodeCount()) core->StartServ(node);
+    FarmCommand(node, FarmStart);
 }
 
 void TMonitor::StopServ(int node) {
+    FarmCommand(node, FarmStop);
+}
+
+void TMonitor::FarmCommand(int node, int command) {
     std::shared_ptr<TMonitorCore> core = Core();
-    if (core && node >= 0 && node < core->NodeCount()) core->StopServ(node);
+    if (!core || node < 0 || node >= core->NodeCount()) return;
+    auto send = [core, node, command] { command == FarmStart ? core->StartServ(node) : core->StopServ(node); };
+    if (!os::CurrentThreadIsUi()) {
+        send();
+        return;
+    }
+    std::erase_if(FSenders, [](const os::TThreadHandle& sender) { return sender.Finished(); });
+    auto* thread = new TFarmCommandThread(FSenders.empty() ? os::TThreadHandle() : FSenders.back(), send);
+    thread->SetFreeOnTerminate(true);
+    FSenders.push_back(thread->Handle());
+    thread->Start();
 }
 
 void TMonitor::SetWorkers(TMonitorWorkers workers) {

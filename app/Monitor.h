@@ -135,7 +135,8 @@ public:
     // The progress each node showed at its last refresh (saved at exit as Progress<i>).
     int SeenProgress(int node) const;
 
-    // Farm commands: start (1) and stop (2) of a node's console service. Any thread.
+    // Farm commands: start (1) and stop (2) of a node's console service. Any thread; from the UI thread they
+    // are sent on a thread of their own, in the order given, so that the UI never waits for the farm lock.
     void StartServ(int node);
     void StopServ(int node);
 
@@ -158,6 +159,7 @@ public:
 private:
     struct TPendingRestart;
     void StartThread(int node);
+    void FarmCommand(int node, int command);
     std::shared_ptr<TMonitorCore> Core() const;
 
     os::TEventLoop& FLoop;
@@ -174,6 +176,7 @@ private:
     std::vector<int> FLastSeen;   // the seen progress when the monitor stopped
     std::vector<os::TThreadHandle> FReaders;
     std::shared_ptr<std::atomic<bool>> FReadersAlive;
+    std::vector<os::TThreadHandle> FSenders;   // farm commands given on the UI thread
 };
 
 }

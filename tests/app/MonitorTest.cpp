@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <future>
 #include <map>
@@ -278,6 +279,29 @@ TEST_F(MonitorTest, StopDoesNotWaitOutAReplyWaitThatARefreshQueuesBehind) {
     const auto took = std::chrono::steady_clock::now() - before;
     EXPECT_LT(took, std::chrono::milliseconds(2500));   // the reply wait alone is 5 s
     EXPECT_FALSE(monitor.Running());
+}
+
+// A start command given on the UI thread while a status query waits must not hold up the loop that
+// delivers that query's reply.
+TEST_F(MonitorTest, AFarmCommandFromTheUiThreadLetsTheWaitingQueryHaveItsReply) {
+    TNodeSettings& node = AddNode("farm");
+    node.Get = true;
+    node.Ip = "127.0.0.1";
+    monitor.FarmLink().SetReplyWait(100, 50);
+    ASSERT_TRUE(monitor.OpenFarmServer());
+    const int serverPort = monitor.FarmLink().ServerPort();
+    bool asked = false;
+    service.OnMessage = [&](const std::string& message) { asked = asked || message.find("#3*") != std::string::npos; };
+    Start();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return asked; }));
+    monitor.StartServ(0);   // the query holds the farm lock in its reply wait
+    test::SendReply(serverPort, "127.0.0.1#4*C:\\FAH^farm");
+    ASSERT_TRUE(RefreshedAll(1));
+    EXPECT_EQ(view.Rows[0].Farm.Color, ColorLime);
+    EXPECT_TRUE(test::PumpUntil(loop, [&] {
+        return std::any_of(service.Messages().begin(), service.Messages().end(),
+            [](const std::string& message) { return message.find("#1*") != std::string::npos; });
+    }));
 }
 
 TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndLeavesTheBusyFlagsAlone) {
