@@ -80,7 +80,7 @@ TMonitorWorkers TCacheWorkers::Workers() {
     TMonitorWorkers workers;
     workers.StartBackup = [this](int node) { StartBackup(node); };
     workers.CashWork = [this](int node) { CashWork(node); };
-    workers.CashMake = [this](int node, int machineId) { CashMake(node, machineId); };
+    workers.CashMake = [this](int node, int machineId) { return CashMake(node, machineId); };
     workers.CacheBusy = [this] { return CacheBusy(); };
     workers.ClearCacheBusy = [this] { ClearCacheBusy(); };
     return workers;

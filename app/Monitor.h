@@ -83,7 +83,7 @@ public:
 struct TMonitorWorkers {
     std::function<void(int node)> StartBackup;
     std::function<void(int node)> CashWork;
-    std::function<void(int node, int machineId)> CashMake;
+    std::function<bool(int node, int machineId)> CashMake;   // true when a cache was started
     // The workers' cache busy flag (set while a cache console is being started) and its reset at a new unit;
     // when empty the monitor keeps a flag of its own.
     std::function<bool()> CacheBusy;

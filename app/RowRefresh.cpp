@@ -287,9 +287,9 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     const bool cacheBusy = context.CacheBusy || (workers.CacheBusy && workers.CacheBusy());
     if (state.Settings.Get && !state.Cached && (reading.Progress > level || (reading.Progress == level && !cacheBusy))
         && workers.CashMake) {
-        workers.CashMake(node, CacheMachineId);
-        // A cache was started: the status square shows it until the next refresh.
-        if (os::DirectoryExists(CacheFolder(context.ProgramFolder, node))) {
+        // A cache started now shows on the status square until the next refresh; one that was there
+        // already does not.
+        if (workers.CashMake(node, CacheMachineId)) {
             SetColor(row.Status, ColorAqua);
             row.Status.Hint += CRLF;
             row.Status.Hint += Lang(context.Language, "Кэширование...", "Cashing in progress");

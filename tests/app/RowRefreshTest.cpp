@@ -267,7 +267,10 @@ TEST_F(RowRefreshTest, EachPercentMeasuresTheSpeedIntoTheStoreAndTheHistoryLine)
 TEST_F(RowRefreshTest, CacheStepsFollowTheLevelAndTheCacheFolder) {
     std::vector<std::pair<int, int>> made;
     std::vector<int> used;
-    actions.Workers.CashMake = [&](int node, int mid) { made.emplace_back(node, mid); };
+    actions.Workers.CashMake = [&](int node, int mid) {
+        made.emplace_back(node, mid);
+        return true;
+    };
     actions.Workers.CashWork = [&](int node) { used.push_back(node); };
     nodes[0].Settings.Get = true;
     nodes[0].Settings.Level = 90;
@@ -293,7 +296,7 @@ TEST_F(RowRefreshTest, TheWorkersBusyFlagGatesTheCacheAndANewUnitClearsIt) {
     actions.Workers.ClearCacheBusy = [&] { workersBusy = false; };
     actions.Workers.CashMake = [&](int node, int) {
         ++made;
-        std::filesystem::create_directories(CacheFolder(env.Folder(), node));
+        return std::filesystem::create_directories(CacheFolder(env.Folder(), node));
     };
     nodes[0].Settings.Get = true;
     nodes[0].Settings.Level = 90;
@@ -311,6 +314,11 @@ TEST_F(RowRefreshTest, TheWorkersBusyFlagGatesTheCacheAndANewUnitClearsIt) {
     language = 0;
     row = Refresh(0, Running(95)).Row;
     EXPECT_TRUE(row.Status.Hint.ends_with("\r\nКэширование...")) << row.Status.Hint;
+    // The folder stands (no farm reply told the refresh): no new cache, and the square says nothing of one.
+    row = Refresh(0, Running(96)).Row;
+    EXPECT_EQ(made, 3);
+    EXPECT_EQ(row.Status.Color, ColorGreen);
+    EXPECT_EQ(row.Status.Hint, "Host OK... ");
 }
 
 TEST_F(RowRefreshTest, AUnitSeenOnAnotherDayIsMarkedTwoWhenItsNodeStartsOver) {
