@@ -29,14 +29,23 @@ namespace {
 
 constexpr int KillWaitMs = 2000;   // after SIGKILL
 
-std::mutex ChildrenMutex;
-std::set<pid_t> Children;   // started by StartProcess, not reaped yet
+// The children StartProcess started that are not reaped yet. Never destroyed: a reaper thread may end its
+// wait while the program's static objects are going.
+struct TChildren {
+    std::mutex Mutex;
+    std::set<pid_t> Pids;
+};
+
+TChildren& Children() {
+    static TChildren* children = new TChildren;
+    return *children;
+}
 
 void Reap(pid_t pid) {
     int status;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
-    std::lock_guard lock(ChildrenMutex);
-    Children.erase(pid);
+    std::lock_guard lock(Children().Mutex);
+    Children().Pids.erase(pid);
 }
 
 std::string ReadLink(const std::string& path) {
@@ -152,11 +161,11 @@ pid_t StartProcess(const std::string& program, const std::vector<std::string>& a
     int result;
     {
         // Registered before the reaper can see it end.
-        std::lock_guard lock(ChildrenMutex);
+        std::lock_guard lock(Children().Mutex);
         bool search = program.find('/') == std::string::npos;
         result = search ? posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ)
                         : posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-        if (result == 0) Children.insert(pid);
+        if (result == 0) Children().Pids.insert(pid);
     }
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
@@ -172,8 +181,8 @@ pid_t StartProcess(const std::string& program, const std::vector<std::string>& a
 }
 
 bool IsStartedProcess(pid_t pid) {
-    std::lock_guard lock(ChildrenMutex);
-    return Children.count(pid) != 0;
+    std::lock_guard lock(Children().Mutex);
+    return Children().Pids.count(pid) != 0;
 }
 
 std::optional<TProcessInfo> ProcessInfo(pid_t pid) {
