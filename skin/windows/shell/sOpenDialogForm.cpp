@@ -295,7 +295,6 @@ void InstallSkinnedFileDialogForm() {
         if (accepted) dialog.SetChosen(form->Chosen());
         return accepted;
     };
-    InstallSkinnedFileDialogs();
 }
 
 }

@@ -78,8 +78,7 @@ private:
     std::vector<std::string> FChosen;
 };
 
-// Makes TsOpenDialog and TsSaveDialog show TsOpenDialogForm while a skin is active, and the file name edit
-// run them.
+// Makes TsOpenDialog and TsSaveDialog show TsOpenDialogForm while a skin is active (RegisterShellClasses does).
 void InstallSkinnedFileDialogForm();
 
 }

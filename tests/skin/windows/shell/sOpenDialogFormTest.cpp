@@ -13,6 +13,8 @@
 #include "skin/controls/sTooledit.h"
 #include "skin/windows/sFilterComboBox.h"
 #include "skin/windows/sOpenDialog.h"
+#include "skin/windows/sWindowClasses.h"
+#include "skin/windows/shell/acShellClasses.h"
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/sOpenDialogForm.h"
 
@@ -28,7 +30,8 @@ class OpenDialogFormTest : public FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
-        InstallSkinnedFileDialogForm();
+        RegisterSkinWindowClasses();   // the file name edit runs the file dialogs
+        RegisterShellClasses();   // which show the skinned form
         UseSkin(1);
     }
     void TearDown() override {
