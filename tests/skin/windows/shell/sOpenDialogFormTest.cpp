@@ -56,6 +56,16 @@ protected:
         EXPECT_NE(found, names.end()) << name;
         return found == names.end() ? nullptr : Of(form)->FileListView->Items()->Item(int(found - names.begin()));
     }
+    // Selects and focuses one item of the list, which has the focus, and presses Enter.
+    void EnterOn(TForm* form, const std::string& name) {
+        Of(form)->FileListView->SetFocus();
+        Of(form)->FileListView->ClearSelection();
+        TListItem* item = ItemOf(form, name);
+        ASSERT_NE(item, nullptr);
+        item->SetSelected(true);
+        item->SetFocused(true);
+        Key(user::VK_RETURN);
+    }
     // Types a name and presses the Open button.
     ModalStep TypeAndOpen(std::string name) {
         return [this, name](TForm* form) {
@@ -125,20 +135,22 @@ TEST_F(OpenDialogFormTest, EnterInTheListOpensAFolderThenChoosesAFile) {
     TsOpenDialog dialog(nullptr);
     dialog.SetInitialDir(files.Root());
     ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
-        TsDlgShellListView* list = Of(form)->FileListView;
-        list->SetFocus();
-        list->ClearSelection();
-        ItemOf(form, "Folder A")->SetSelected(true);
-        ItemOf(form, "Folder A")->SetFocused(true);
-        Key(user::VK_RETURN);
+        EnterOn(form, "Folder A");
         EXPECT_EQ(Of(form)->FolderPath(), files / "Folder A/");
         EXPECT_TRUE(form->Visible());
         EXPECT_TRUE(Of(form)->BackBtn->Enabled());
-        ItemOf(form, "inner.txt")->SetSelected(true);
-        ItemOf(form, "inner.txt")->SetFocused(true);
-        Key(user::VK_RETURN);
+        EnterOn(form, "inner.txt");
     }}));
     EXPECT_EQ(dialog.FileName(), files / "Folder A/inner.txt");
+}
+
+TEST_F(OpenDialogFormTest, WithZipFilesShownAsFilesEnterChoosesTheArchive) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetZipShowing(zsAsFile);
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) { EnterOn(form, "archive.zip"); }}));
+    EXPECT_EQ(dialog.FileName(), files / "archive.zip");
 }
 
 TEST_F(OpenDialogFormTest, TheFilterChoosesTheListedFilesAndALastDescriptionWithoutAMaskPassesEveryFile) {
