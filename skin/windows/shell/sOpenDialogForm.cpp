@@ -12,12 +12,12 @@
 #include "platform/classes/TStrings.h"
 #include "platform/os/Files.h"
 #include "platform/os/Paths.h"
-#include "platform/user/MessageBox.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sControlClasses.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/engine/sUtils.h"
 #include "skin/windows/sFilterComboBox.h"
 #include "skin/windows/sOpenDialog.h"
 #include "skin/windows/sSkinProvider.h"
@@ -264,17 +264,33 @@ void TsOpenDialogForm::OpenClick() {
     for (const std::string& name : typed) {
         // An absolute name stands as it is; a relative one is in the shown folder.
         const std::string path = FDialog->WithDefaultExt(JoinPath(FolderPath(), name));
-        if (!os::FileExists(path) && FDialog->Options().Contains(ofCreatePrompt)) {
-            if (user::MessageBox(Handle(), path + "\r\nFile not found. Create?", Caption(),
-                    user::MB_YESNO | user::MB_ICONQUESTION) != user::IDYES)
-                return;
-            std::ofstream {path};   // made empty
-        }
-        if (!FDialog->AcceptName(path)) return;
+        if (!Acceptable(path)) return;
         paths.push_back(path);
     }
     FChosen = std::move(paths);
     SetModalResult(mrOk);
+}
+
+bool TsOpenDialogForm::Acceptable(const std::string& path) const {
+    const TOpenOptions options = FDialog->Options();
+    const bool exists = os::FileExists(path);
+    if (exists && FDialog->IsSaveDialog() && options.Contains(ofOverwritePrompt))
+        return AskYesNo(os::ExtractFileName(path) + "\r\nFile exists. Overwrite?");
+    const std::string folder = os::ExtractFileDir(path);
+    if (options.Contains(ofPathMustExist) && !os::DirectoryExists(folder)) {
+        ShowWarning(folder + "\r\nPath not found");
+        return false;
+    }
+    if (exists) return true;
+    if (options.Contains(ofCreatePrompt)) {
+        if (!AskYesNo(path + "\r\nFile not found. Create?")) return false;
+        std::ofstream {path};   // made empty
+    }
+    if (options.Contains(ofFileMustExist) && !os::FileExists(path)) {
+        ShowWarning(path + "\r\nFile not found");
+        return false;
+    }
+    return true;
 }
 
 void TsOpenDialogForm::SetViewStyle(int style, TMenuItem* checked) {

@@ -65,6 +65,8 @@ public:
 
 private:
     bool IsFolderItem(classes::TListItem* item) const;
+    // Checks a chosen name against the options, asking or warning through the skinned boxes.
+    bool Acceptable(const std::string& path) const;
     void FolderChanged();   // the combo's folder changed: history, buttons
     void RebuildHistoryMenu();
     void SelectionChanged(classes::TListItem* item);

@@ -4,6 +4,7 @@
 #include "support/ShellTree.h"
 #include "support/WindowsKit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TStrings.h"
@@ -11,6 +12,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/engine/sUtils.h"
 #include "skin/windows/sFilterComboBox.h"
 #include "skin/windows/sOpenDialog.h"
 #include "skin/windows/sWindowClasses.h"
@@ -142,6 +144,35 @@ TEST_F(OpenDialogFormTest, EnterInTheListOpensAFolderThenChoosesAFile) {
         EnterOn(form, "inner.txt");
     }}));
     EXPECT_EQ(dialog.FileName(), files / "Folder A/inner.txt");
+}
+
+TEST_F(OpenDialogFormTest, TheOptionsAskBeforeOverwritingAndWarnOfMissingFiles) {
+    ShellTree files;
+    std::vector<std::string> asked;
+    bool answer = false;
+    SetMessageDialogHook([&](const std::string& text, TsMessageKind) {
+        asked.push_back(text);
+        return answer;
+    });
+    base::ScopeExit unhook([] { SetMessageDialogHook(nullptr); });
+    TsSaveDialog save(nullptr);
+    save.SetInitialDir(files.Root());
+    save.SetOptions({ofHideReadOnly, ofEnableSizing, ofOverwritePrompt});
+    ASSERT_TRUE(Run(save, {TypeAndOpen("file one.txt"),
+                              [&](TForm* form) {
+                                  EXPECT_TRUE(form->Visible());   // No keeps the dialog open
+                                  answer = true;
+                                  ClickOn(Of(form)->sButton1);
+                              }}));
+    EXPECT_EQ(asked, (std::vector<std::string> {"file one.txt\r\nFile exists. Overwrite?",
+                         "file one.txt\r\nFile exists. Overwrite?"}));
+    asked.clear();
+    TsOpenDialog open(nullptr);
+    open.SetInitialDir(files.Root());
+    open.SetOptions({ofHideReadOnly, ofEnableSizing, ofFileMustExist, ofPathMustExist});
+    EXPECT_FALSE(Run(open, {TypeAndOpen("missing.txt"), TypeAndOpen("nowhere/x.txt")}));
+    EXPECT_EQ(asked, (std::vector<std::string> {files / "missing.txt\r\nFile not found",
+                         files / "nowhere\r\nPath not found"}));
 }
 
 TEST_F(OpenDialogFormTest, WithZipFilesShownAsFilesEnterChoosesTheArchive) {
