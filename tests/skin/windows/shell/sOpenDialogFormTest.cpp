@@ -39,6 +39,7 @@ protected:
     void TearDown() override {
         SkinnedFileDialogForm = nullptr;
         FileDialogRunner = nullptr;
+        DirectoryDialogRunner = nullptr;
         FormsTest::TearDown();
     }
     static TsOpenDialogForm* Of(TForm* form) {
