@@ -10,11 +10,13 @@
 #include "platform/classes/TStrings.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/engine/sUtils.h"
 #include "skin/windows/sFilterComboBox.h"
 #include "skin/windows/sOpenDialog.h"
+#include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sWindowClasses.h"
 #include "skin/windows/shell/acShellClasses.h"
 #include "skin/windows/shell/acShellListView.h"
@@ -229,7 +231,8 @@ TEST_F(OpenDialogFormTest, TheHistoryMenuKeepsEachPathAndShowsAnAmpersandDoubled
         f->GoBack();
         EXPECT_EQ(f->FolderPath(), files / "docs & notes/");
         EXPECT_TRUE(f->UpBtn->Enabled());
-        f->UpBtn->Click();
+        ClickOn(f->UpBtn);
+        Pump();
         EXPECT_EQ(f->FolderPath(), files.Root() + "/");
     }});
 }
@@ -239,7 +242,13 @@ TEST_F(OpenDialogFormTest, CancelLeavesFileNameAndFilesAlone) {
     TsOpenDialog dialog(nullptr);
     dialog.SetInitialDir(files.Root());
     dialog.SetFileName("kept.txt");
+    dialog.SetOptions({ofShowHelp, ofReadOnly});   // no sizing, the read-only box shown
     EXPECT_FALSE(Run(dialog, {[&](TForm* form) {
+        EXPECT_EQ(form->BorderStyle(), bsToolWindow);
+        EXPECT_EQ(Of(form)->SkinProvider->GripMode(), gmNone);
+        EXPECT_TRUE(Of(form)->BtnHelp->Visible());
+        EXPECT_TRUE(Of(form)->CheckBoxReadOnly->Visible());
+        EXPECT_TRUE(Of(form)->CheckBoxReadOnly->Checked());
         ItemOf(form, "file one.txt")->SetSelected(true);
         EXPECT_EQ(Of(form)->FileNameEdit->Text(), "file one.txt");
         ClickOn(Of(form)->sButton2);
