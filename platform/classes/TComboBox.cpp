@@ -33,7 +33,14 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
     SetColor(clWindow);
 }
 
-TCustomComboBox::~TCustomComboBox() = default;
+TCustomComboBox::~TCustomComboBox() {
+    // A plain delete leaves the window to the base destructor, after this part is gone: the edit and list
+    // must not reach ComboWndProc any more.
+    UnhookChildren();
+    if (FEditInstance) user::FreeObjectInstance(FEditInstance);
+    if (FListInstance) user::FreeObjectInstance(FListInstance);
+    FEditInstance = FListInstance = nullptr;
+}
 
 TClass TCustomComboBox::StaticClass() {
     static const TClassInfo info = MakeClass<TCustomComboBox, TWinControl>("TCustomComboBox");

@@ -6,6 +6,7 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TStringList.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/engine/sSkinManager.h"
 
 #include <memory>
 
@@ -23,6 +24,21 @@ TClass TsOpenDialog::StaticClass() {
         p.Enum("ZipShowing", &T::ZipShowing, &T::SetZipShowing, ZipShowingIdents, zsAsFolder);
     });
     return &info;
+}
+
+bool TsOpenDialog::Execute() {
+    if (!SkinnedFileDialogShown()) return TOpenDialog::Execute();
+    return SkinnedFileDialogForm(*this, FZipShowing == zsAsFolder);
+}
+
+bool TsSaveDialog::Execute() {
+    if (!SkinnedFileDialogShown()) return TSaveDialog::Execute();
+    return SkinnedFileDialogForm(*this, false);
+}
+
+bool SkinnedFileDialogShown() {
+    return SkinnedFileDialogForm && DefaultManager != nullptr && DefaultManager->Active()
+        && !DefaultManager->SkinName().empty();
 }
 
 TsSaveDialog::TsSaveDialog(TComponent* owner)

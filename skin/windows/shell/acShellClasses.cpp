@@ -5,6 +5,7 @@
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
+#include "skin/windows/shell/sOpenDialogForm.h"
 #include "skin/windows/shell/sPathDialog.h"
 
 namespace korvex::skin {
@@ -13,6 +14,7 @@ void RegisterShellClasses() {
     classes::RegisterClasses({TsShellTreeView::StaticClass(), TsShellComboBox::StaticClass(),
         TsShellListView::StaticClass(), TsDlgShellListView::StaticClass()});
     InstallSkinnedFolderDialog();   // the directory edit's button runs the folder selection dialog
+    InstallSkinnedFileDialogForm();   // the file dialogs show their skinned form while a skin is active
 }
 
 }

@@ -87,6 +87,22 @@ TEST_F(ComboTest, RemakingTheWindowKeepsTheItemsAndTheChoice) {
     EXPECT_EQ(combo->ItemIndex(), 2);
 }
 
+TEST_F(ComboTest, APlainDeleteWithTheWindowAliveTakesTheWindowAndItsHooksDown) {
+    for (TComboBoxStyle style : {csDropDown, csDropDownList, csSimple}) {
+        TComboBox* combo = AddCombo(style, 3);
+        combo->HandleNeeded();
+        const user::HWND window = combo->Handle();
+        const user::HWND edit = combo->EditHandle();
+        const user::HWND list = combo->ListHandle();
+        ASSERT_NE(list, nullptr);
+        delete combo;   // not Free: no BeforeDestruction
+        Pump();
+        EXPECT_FALSE(user::IsWindow(window)) << style;
+        EXPECT_FALSE(edit != nullptr && user::IsWindow(edit)) << style;
+        EXPECT_FALSE(user::IsWindow(list)) << style;
+    }
+}
+
 TEST_F(ComboTest, ChoosingByKeysFiresClickThenSelectOrChange) {
     auto* combo = AddCombo(csDropDownList, 3);
     Record(combo);

@@ -248,6 +248,18 @@ TEST_F(ShellComboBoxTest, AMadeAgainWindowKeepsTheItemsAndTheChosenFolder) {
     EXPECT_EQ(combo->Path(), files / "Folder A/Sub/");
 }
 
+TEST_F(ShellComboBoxTest, APlainDeleteWithTheWindowAliveTakesItDown) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    combo->SetPathFromText(files / "Folder A/Sub");
+    const user::HWND window = combo->Handle();
+    const user::HWND list = combo->ListHandle();
+    delete combo;   // not Free: the window outlives the combo part until the base destructor
+    Pump();
+    EXPECT_FALSE(user::IsWindow(window));
+    EXPECT_FALSE(user::IsWindow(list));
+}
+
 TEST_F(ShellComboBoxTest, TheComboFollowsTheTreeAndFreeingEitherClearsTheOthersLink) {
     ShellTree files;
     TsShellTreeView* tree = NewTree();

@@ -1,0 +1,320 @@
+// The skinned open and save dialogs on a temporary folder tree: choosing by mouse, by typed relative and
+// absolute names and by Enter in the list, the filters, the history menu with a "&" folder, cancel, several
+// files, the plain dialog without a skin, and pictures. ShellTree checks that the current folder never changes.
+#include "support/ShellTree.h"
+#include "support/WindowsKit.h"
+
+#include "platform/base/ScopeGuard.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TMenu.h"
+#include "platform/classes/TStrings.h"
+#include "platform/user/VirtualKeys.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sTooledit.h"
+#include "skin/engine/sUtils.h"
+#include "skin/windows/sFilterComboBox.h"
+#include "skin/windows/sOpenDialog.h"
+#include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sWindowClasses.h"
+#include "skin/windows/shell/acShellClasses.h"
+#include "skin/windows/shell/acShellListView.h"
+#include "skin/windows/shell/sOpenDialogForm.h"
+
+#include <algorithm>
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+using korvex::skin::shelltest::ShellTree;
+
+class OpenDialogFormTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        RegisterSkinWindowClasses();   // the file name edit runs the file dialogs
+        RegisterShellClasses();   // which show the skinned form
+        UseSkin(1);
+    }
+    void TearDown() override {
+        SkinnedFileDialogForm = nullptr;
+        FileDialogRunner = nullptr;
+        DirectoryDialogRunner = nullptr;
+        FormsTest::TearDown();
+    }
+    static TsOpenDialogForm* Of(TForm* form) {
+        auto* dialog = dynamic_cast<TsOpenDialogForm*>(form);
+        EXPECT_NE(dialog, nullptr);
+        return dialog;
+    }
+    static std::vector<std::string> Names(TForm* form) {
+        std::vector<std::string> names;
+        TListItems* items = Of(form)->FileListView->Items();
+        for (int i = 0; i < items->Count(); ++i) names.push_back(items->Item(i)->Caption());
+        return names;
+    }
+    static TListItem* ItemOf(TForm* form, const std::string& name) {
+        const std::vector<std::string> names = Names(form);
+        const auto found = std::find(names.begin(), names.end(), name);
+        EXPECT_NE(found, names.end()) << name;
+        return found == names.end() ? nullptr : Of(form)->FileListView->Items()->Item(int(found - names.begin()));
+    }
+    // Selects and focuses one item of the list, which has the focus, and presses Enter.
+    void EnterOn(TForm* form, const std::string& name) {
+        Of(form)->FileListView->SetFocus();
+        Of(form)->FileListView->ClearSelection();
+        TListItem* item = ItemOf(form, name);
+        ASSERT_NE(item, nullptr);
+        item->SetSelected(true);
+        item->SetFocused(true);
+        Key(user::VK_RETURN);
+    }
+    // Types a name and presses the Open button.
+    ModalStep TypeAndOpen(std::string name) {
+        return [this, name](TForm* form) {
+            Of(form)->FileNameEdit->SetText(name);
+            ClickOn(Of(form)->sButton1);
+        };
+    }
+    bool Run(TOpenDialog& dialog, std::vector<ModalStep> steps) {
+        return RunModal([&] { return dialog.Execute() ? 1 : 0; }, std::move(steps)) == 1;
+    }
+};
+
+TEST_F(OpenDialogFormTest, AFileClickedWithTheMouseIsChosenAndTheFolderTravelsInInitialDir) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFilter("Text|*.txt|All|*");
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
+        EXPECT_EQ(form->Caption(), "Open");
+        EXPECT_EQ(Of(form)->sButton1->Caption(), "Open");
+        EXPECT_EQ(Of(form)->FolderPath(), files.Root() + "/");
+        TListItem* item = ItemOf(form, "file one.txt");
+        ASSERT_NE(item, nullptr);
+        const TRect r = item->DisplayRect(drLabel);
+        const TPoint p = Of(form)->FileListView->ClientToScreen(TPoint {r.left + 2, r.top + 2});
+        Display->Click(p.x, p.y);
+        Pump();
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), "file one.txt");
+        ClickOn(Of(form)->sButton1);
+    }}));
+    EXPECT_EQ(dialog.FileName(), files / "file one.txt");
+    EXPECT_EQ(dialog.InitialDir(), files.Root());
+    EXPECT_EQ(dialog.Files()->Count(), 1);
+    EXPECT_EQ(dialog.FilterIndex(), 1);
+}
+
+TEST_F(OpenDialogFormTest, ATypedRelativeNameIsInTheShownFolderAndAnAbsoluteOneStandsAsItIs) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    ASSERT_TRUE(Run(dialog, {TypeAndOpen("Folder A/inner.txt")}));
+    EXPECT_EQ(dialog.FileName(), files / "Folder A/inner.txt");
+    dialog.SetFileName("");
+    dialog.SetInitialDir(files / "Folder A");
+    ASSERT_TRUE(Run(dialog, {TypeAndOpen(files / "Папка/файл.txt")}));
+    EXPECT_EQ(dialog.FileName(), files / "Папка/файл.txt");
+    // A name with a folder part starts in that folder, the edit holding the name part.
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
+        EXPECT_EQ(Of(form)->FolderPath(), files / "Папка/");
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), "файл.txt");
+        ClickOn(Of(form)->sButton1);
+    }}));
+    // The save dialog adds the default extension and asks before overwriting.
+    TsSaveDialog save(nullptr);
+    save.SetInitialDir(files.Root());
+    save.SetDefaultExt("txt");
+    ASSERT_TRUE(Run(save, {[&](TForm* form) {
+        EXPECT_EQ(form->Caption(), "Save");
+        EXPECT_EQ(Of(form)->sButton1->Caption(), "Save");
+        TypeAndOpen("report")(form);
+    }}));
+    EXPECT_EQ(save.FileName(), files / "report.txt");
+}
+
+TEST_F(OpenDialogFormTest, EnterInTheListOpensAFolderThenChoosesAFile) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
+        EnterOn(form, "Folder A");
+        EXPECT_EQ(Of(form)->FolderPath(), files / "Folder A/");
+        EXPECT_TRUE(form->Visible());
+        EXPECT_TRUE(Of(form)->BackBtn->Enabled());
+        EnterOn(form, "inner.txt");
+    }}));
+    EXPECT_EQ(dialog.FileName(), files / "Folder A/inner.txt");
+}
+
+TEST_F(OpenDialogFormTest, TheOptionsAskBeforeOverwritingAndWarnOfMissingFiles) {
+    ShellTree files;
+    std::vector<std::string> asked;
+    bool answer = false;
+    SetMessageDialogHook([&](const std::string& text, TsMessageKind) {
+        asked.push_back(text);
+        return answer;
+    });
+    base::ScopeExit unhook([] { SetMessageDialogHook(nullptr); });
+    TsSaveDialog save(nullptr);
+    save.SetInitialDir(files.Root());
+    save.SetOptions({ofHideReadOnly, ofEnableSizing, ofOverwritePrompt});
+    ASSERT_TRUE(Run(save, {TypeAndOpen("file one.txt"),
+                              [&](TForm* form) {
+                                  EXPECT_TRUE(form->Visible());   // No keeps the dialog open
+                                  answer = true;
+                                  ClickOn(Of(form)->sButton1);
+                              }}));
+    EXPECT_EQ(asked, (std::vector<std::string> {"file one.txt\r\nFile exists. Overwrite?",
+                         "file one.txt\r\nFile exists. Overwrite?"}));
+    asked.clear();
+    TsOpenDialog open(nullptr);
+    open.SetInitialDir(files.Root());
+    open.SetOptions({ofHideReadOnly, ofEnableSizing, ofFileMustExist, ofPathMustExist});
+    EXPECT_FALSE(Run(open, {TypeAndOpen("missing.txt"), TypeAndOpen("nowhere/x.txt")}));
+    EXPECT_EQ(asked, (std::vector<std::string> {files / "missing.txt\r\nFile not found",
+                         files / "nowhere\r\nPath not found"}));
+}
+
+TEST_F(OpenDialogFormTest, WithZipFilesShownAsFilesEnterChoosesTheArchive) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetZipShowing(zsAsFile);
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) { EnterOn(form, "archive.zip"); }}));
+    EXPECT_EQ(dialog.FileName(), files / "archive.zip");
+}
+
+TEST_F(OpenDialogFormTest, TheFilterChoosesTheListedFilesAndALastDescriptionWithoutAMaskPassesEveryFile) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFilter("Text|*.txt|Pictures|*.bmp|Everything");
+    dialog.SetFilterIndex(3);
+    Run(dialog, {[&](TForm* form) {
+        EXPECT_EQ(Of(form)->FileTypeBox->Items()->Count(), 3);
+        const std::vector<std::string> names = Names(form);
+        EXPECT_NE(std::find(names.begin(), names.end(), "archive.zip"), names.end());
+        EXPECT_NE(std::find(names.begin(), names.end(), "plain"), names.end());
+        Of(form)->FileTypeBox->SetItemIndex(1);
+        Of(form)->FileTypeBox->OnChange(Of(form)->FileTypeBox);
+        EXPECT_EQ(ItemOf(form, "image.BMP") != nullptr, true);
+        const std::vector<std::string> pictures = Names(form);
+        EXPECT_EQ(std::find(pictures.begin(), pictures.end(), "file one.txt"), pictures.end());
+        EXPECT_NE(std::find(pictures.begin(), pictures.end(), "Folder A"), pictures.end());   // folders stay
+    }});   // cancelled: the chosen type still comes back
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+    dialog.SetFilterIndex(0);
+    Run(dialog, {[&](TForm* form) { EXPECT_EQ(Of(form)->FileTypeBox->ItemIndex(), 0); }});
+    EXPECT_EQ(dialog.FilterIndex(), 1);
+}
+
+TEST_F(OpenDialogFormTest, TheHistoryMenuKeepsEachPathAndShowsAnAmpersandDoubled) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    Run(dialog, {[&](TForm* form) {
+        TsOpenDialogForm* f = Of(form);
+        EXPECT_FALSE(f->BackBtn->Enabled());
+        f->GoTo(files / "docs & notes");
+        f->GoTo(files / "Folder A");
+        ASSERT_NE(f->HistoryItem(1), nullptr);
+        EXPECT_EQ(f->HistoryItem(0)->Caption(), files.Root());
+        EXPECT_EQ(f->HistoryItem(1)->Caption(), files / "docs && notes");
+        EXPECT_EQ(f->HistoryItem(2), nullptr);   // the shown folder is not listed
+        f->HistoryItem(1)->Click();
+        EXPECT_EQ(f->FolderPath(), files / "docs & notes/");
+        EXPECT_EQ(f->History().Entries().size(), 3u);   // going through the menu adds nothing
+        f->GoTo(files / "Folder A");
+        f->GoBack();
+        EXPECT_EQ(f->FolderPath(), files / "docs & notes/");
+        EXPECT_TRUE(f->UpBtn->Enabled());
+        ClickOn(f->UpBtn);
+        Pump();
+        EXPECT_EQ(f->FolderPath(), files.Root() + "/");
+    }});
+}
+
+TEST_F(OpenDialogFormTest, CancelLeavesFileNameAndFilesAlone) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFileName("kept.txt");
+    dialog.SetOptions({ofShowHelp, ofReadOnly});   // no sizing, the read-only box shown
+    EXPECT_FALSE(Run(dialog, {[&](TForm* form) {
+        EXPECT_EQ(form->BorderStyle(), bsToolWindow);
+        EXPECT_EQ(Of(form)->SkinProvider->GripMode(), gmNone);
+        EXPECT_TRUE(Of(form)->BtnHelp->Visible());
+        EXPECT_TRUE(Of(form)->CheckBoxReadOnly->Visible());
+        EXPECT_TRUE(Of(form)->CheckBoxReadOnly->Checked());
+        ItemOf(form, "file one.txt")->SetSelected(true);
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), "file one.txt");
+        ClickOn(Of(form)->sButton2);
+    }}));
+    EXPECT_EQ(dialog.FileName(), "kept.txt");
+    EXPECT_EQ(dialog.Files()->Count(), 0);
+    EXPECT_EQ(dialog.InitialDir(), files.Root());
+}
+
+TEST_F(OpenDialogFormTest, WithMultiSelectFileNameIsTheFirstOfFiles) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetOptions({ofHideReadOnly, ofEnableSizing, ofAllowMultiSelect});
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
+        ItemOf(form, "file one.txt")->SetSelected(true);
+        ItemOf(form, "image.BMP")->SetSelected(true);
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), "\"file one.txt\" \"image.BMP\"");
+        ClickOn(Of(form)->sButton1);
+    }}));
+    ASSERT_EQ(dialog.Files()->Count(), 2);
+    EXPECT_EQ(dialog.Files()->Strings(0), files / "file one.txt");
+    EXPECT_EQ(dialog.Files()->Strings(1), files / "image.BMP");
+    EXPECT_EQ(dialog.FileName(), dialog.Files()->Strings(0));
+    EXPECT_EQ(SplitTypedNames("plain name"), std::vector<std::string> {"plain name"});
+    EXPECT_EQ(SplitTypedNames("\"a b\" \"c\" \"unclosed"), (std::vector<std::string> {"a b", "c", "unclosed"}));
+}
+
+TEST_F(OpenDialogFormTest, WithoutASkinThePlainDialogRunsAndTheFileEditUsesTheSkinnedOne) {
+    ShellTree files;
+    UseSkin(-1);
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    Run(dialog, {[&](TForm* form) { EXPECT_EQ(dynamic_cast<TsOpenDialogForm*>(form), nullptr); }});
+    UseSkin(0);
+    auto* edit = Create<TsFilenameEdit>(Form);
+    edit->SetParent(Form);
+    edit->SetInitialDir(files.Root());
+    Pump();
+    RunModal([&] { edit->ButtonClick(); return 0; }, {TypeAndOpen("plain")});
+    EXPECT_EQ(edit->Text(), files / "plain");
+}
+
+// ---- Pictures ------------------------------------------------------------------------------------------------
+
+class OpenDialogPicture : public OpenDialogFormTest, public ::testing::WithParamInterface<int> { };
+
+TEST_P(OpenDialogPicture, TheDialogOnAFolderTree) {
+    ShellTree files;
+    UseSkin(GetParam());
+    Form->Hide();
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFilter("HTML|*.html|All files|*");
+    dialog.SetFilterIndex(2);
+    Run(dialog, {[&](TForm* form) {
+        form->SetBounds(10, 10, form->Width(), form->Height());
+        Pump();
+        const gdi::RECT r {0, 0, form->Width() + 20, form->Height() + 20};
+        EXPECT_TRUE(Display->WriteScreenshotPng(
+            WindowsPictureDir() + "/OpenDialog_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+    }});
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoSkinsAndNone, OpenDialogPicture, ::testing::Values(-1, 0, 2),
+    [](const auto& info) { return ctltest::SkinShortName(info.param); });
+
+}
+}
