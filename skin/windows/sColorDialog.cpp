@@ -16,6 +16,7 @@
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/engine/sColorUtils.h"
+#include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sSkinProvider.h"
 
@@ -196,7 +197,7 @@ void TsColorDialogForm::Build() {
     ColorPanel->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
         FDraggingField = false;
         ColorPanel->SetMouseCapture(false);
-        ColorPanel->Invalidate();
+        ColorPanel->SkinData()->Invalidate();
     };
     GradPanel = Put<TsPanel>(this, "GradPanel", 506, 8, 20, 260);
     GradPanel->SetCaption("");

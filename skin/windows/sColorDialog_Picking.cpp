@@ -17,6 +17,7 @@
 #include "skin/controls/sMaskEdit.h"
 #include "skin/controls/sPanel.h"
 #include "skin/engine/sColorUtils.h"
+#include "skin/engine/sCommonData.h"
 #include "skin/engine/sUtils.h"
 
 #include <algorithm>
@@ -103,9 +104,10 @@ void TsColorDialogForm::SelectColor(TColor color) {
                 break;
             }
         }
-        GradPanel->Invalidate();
+        // A skinned panel keeps what OnPaint drew in its cache: its skin data must render it again.
+        GradPanel->SkinData()->Invalidate();
     }
-    GradMarker->Invalidate();
+    GradMarker->SkinData()->Invalidate();
     SyncPalettes(color);
 }
 
@@ -143,7 +145,7 @@ void TsColorDialogForm::EditChanged(TSource source) {
     }
     SelectColor(color);
     MainPal->SetItemIndex(-1);
-    ColorPanel->Invalidate();
+    ColorPanel->SkinData()->Invalidate();
 }
 
 void TsColorDialogForm::MainPalChange(TObject* sender) {
@@ -153,7 +155,7 @@ void TsColorDialogForm::MainPalChange(TObject* sender) {
     if (index < 0) return;
     if (pal == AddPal && base::ExtractWord(1, AddPal->Colors()->Strings(index), "\r\n ") == "FFFFFF") return;
     SelectColor(pal->ColorValue());
-    ColorPanel->Invalidate();
+    ColorPanel->SkinData()->Invalidate();
 }
 
 void TsColorDialogForm::AddToCustomColors() {
@@ -167,7 +169,7 @@ void TsColorDialogForm::AddToCustomColors() {
     }
     AddPal->Colors()->SetStrings(slot, hex);
     AddPal->GenerateColors();
-    AddPal->Invalidate();
+    AddPal->SkinData()->Invalidate();
 }
 
 // ---- The field and the bar -----------------------------------------------------------------------------------
@@ -228,7 +230,7 @@ void TsColorDialogForm::PickFromField(int x, int y) {
         SelectColor(HSVToRGB(FHue, FSaturation, FBrightness));
     }
     MainPal->SetItemIndex(-1);
-    ColorPanel->Invalidate();
+    ColorPanel->SkinData()->Invalidate();
 }
 
 void TsColorDialogForm::PickFromBar(int row) {
@@ -271,7 +273,7 @@ void TsColorDialogForm::PickFromScreen() {
     picker->OnMouseDown = [this, picker, under](TObject*, TMouseButton, TShiftState, int x, int y) {
         SelectColor(under(x, y));
         MainPal->SetItemIndex(-1);
-        ColorPanel->Invalidate();
+        ColorPanel->SkinData()->Invalidate();
         picker->SetModalResult(mrOk);
     };
     picker->SetKeyPreview(true);
