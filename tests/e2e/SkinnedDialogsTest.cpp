@@ -1,5 +1,6 @@
 // The skinned dialogs on a private Xvfb server in two of our skins, driven like a user through xdotool: the
-// colour dialog and the folder selection dialog, each photographed; the current folder never changes.
+// colour dialog, the folder selection dialog and the open dialog, each photographed; the current folder never
+// changes.
 #include "support/X11ApplicationFixture.h"
 #include "support/X11TestKit.h"
 
@@ -7,18 +8,25 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TScreen.h"
 #include "platform/classes/TStringList.h"
+#include "platform/classes/TListItems.h"
 #include "platform/classes/TTreeNodes.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "skin/controls/sBitBtn.h"
+#include "skin/controls/sButton.h"
 #include "skin/controls/sCurrEdit.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sColorDialog.h"
+#include "skin/windows/sFilterComboBox.h"
+#include "skin/windows/sOpenDialog.h"
 #include "skin/windows/sWindowClasses.h"
 #include "skin/windows/shell/acShellClasses.h"
+#include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
+#include "skin/windows/shell/sOpenDialogForm.h"
 #include "skin/windows/shell/sPathDialog.h"
 #include "tools/skingen/EmbeddedSkins.h"
 
@@ -70,6 +78,7 @@ protected:
     void BeforeDone() override {
         Application->OnIdle = nullptr;
         DirectoryDialogRunner = nullptr;
+        SkinnedFileDialogForm = nullptr;
         EXPECT_EQ(CurrentFolder(), StartFolder);
     }
 
@@ -88,9 +97,9 @@ protected:
                 steps[next++](dialog);
                 due = Clock::now() + StepPause;
             } else if (next == steps.size() && now >= due + GiveUpAfter) {
-                ADD_FAILURE() << "the dialog stayed open after the last step";
+                ADD_FAILURE() << "the dialog stayed open after the last step: " << dialog->ClassName();
                 dialog->SetModalResult(mrCancel);
-                return;
+                due = now;
             } else {
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             }
@@ -155,6 +164,10 @@ public:
         std::filesystem::create_directories(FRoot + "/Folder B");
         std::ofstream(FRoot + "/Folder B/New folder") << "a file";
         std::ofstream(FRoot + "/Folder B/New folder1") << "a file of the first new name";
+        std::ofstream(FRoot + "/Folder A/inner.txt") << "inner";
+        std::ofstream(FRoot + "/Folder B/report.txt") << "report";
+        std::ofstream(FRoot + "/notes.txt") << "notes";
+        std::ofstream(FRoot + "/image.BMP") << "BM";
     }
     ~FolderTree() {
         std::error_code ignored;
@@ -176,6 +189,18 @@ TTreeNode* NodeNamed(TTreeView* tree, const std::string& text) {
     for (int i = 0; i < tree->Items()->Count(); ++i)
         if (tree->Items()->Item(i)->Text() == text) return tree->Items()->Item(i);
     return nullptr;
+}
+
+TListItem* ItemNamed(TListView* list, const std::string& caption) {
+    for (int i = 0; i < list->Items()->Count(); ++i)
+        if (list->Items()->Item(i)->Caption() == caption) return list->Items()->Item(i);
+    return nullptr;
+}
+
+std::vector<std::string> Captions(TListView* list) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < list->Items()->Count(); ++i) captions.push_back(list->Items()->Item(i)->Caption());
+    return captions;
 }
 
 }
@@ -277,6 +302,65 @@ TEST_P(SkinnedDialogsOnX11, TheFolderDialogChoosesInTheTreeAndMakesANewFolderBes
     EXPECT_TRUE(ok);
     EXPECT_EQ(chosen, made);
     EXPECT_TRUE(std::filesystem::is_regular_file(files.Root() + "/Folder B/New folder1"));
+}
+
+TEST_P(SkinnedDialogsOnX11, TheOpenDialogTakesATypedNameADoubleClickedFileAFilterAndCancel) {
+    FolderTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFilter("Text|*.txt|Pictures|*.bmp|All files|*");
+    auto run = [&](std::vector<Step> steps) { return Drive([&] { return dialog.Execute() ? 1 : 0; }, std::move(steps)); };
+    auto open = [](TForm* form) { return As<TsOpenDialogForm>(form); };
+    // Double clicks on an item of the list: its caption's middle.
+    auto doubleClick = [&](TForm* form, const std::string& caption) {
+        TListItem* item = ItemNamed(open(form)->FileListView, caption);
+        ASSERT_NE(item, nullptr) << caption;
+        const TRect r = item->DisplayRect(drLabel);
+        ClickAt(open(form)->FileListView, (r.left + r.right) / 2, (r.top + r.bottom) / 2, 2);
+    };
+
+    // A relative name typed into the edit, Enter.
+    EXPECT_EQ(run({[&](TForm* form) {
+        Photograph(form, "OpenDialog");
+        TypeInto(open(form)->FileNameEdit, "Folder A/inner.txt");
+        EXPECT_TRUE(Xdo({"key", "Return"}));
+    }}),
+        1);
+    EXPECT_EQ(dialog.FileName(), files.Root() + "/Folder A/inner.txt");
+
+    // A folder, then a file, each chosen by a double click (the last choice's folder is where it starts).
+    EXPECT_EQ(dialog.InitialDir(), files.Root() + "/Folder A");
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFileName("");
+    EXPECT_EQ(run({[&](TForm* form) { doubleClick(form, "Folder B"); },
+                  [&](TForm* form) {
+                      EXPECT_EQ(open(form)->FolderPath(), files.Root() + "/Folder B/");
+                      doubleClick(form, "report.txt");
+                  }}),
+        1);
+    EXPECT_EQ(dialog.FileName(), files.Root() + "/Folder B/report.txt");
+
+    // The pictures filter chosen with the keyboard, then Cancel: the name stays, the filter comes back.
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFileName("kept.txt");
+    EXPECT_EQ(run({[&](TForm* form) {
+                      EXPECT_NE(ItemNamed(open(form)->FileListView, "notes.txt"), nullptr);
+                      ClickOn(open(form)->FileTypeBox);
+                      EXPECT_TRUE(Xdo({"key", "Down", "Return"}));
+                  },
+                  [&](TForm* form) {
+                      TsOpenDialogForm* d = open(form);
+                      EXPECT_EQ(d->FileTypeBox->ItemIndex(), 1);
+                      const std::vector<std::string> shown = Captions(d->FileListView);
+                      EXPECT_EQ(ItemNamed(d->FileListView, "notes.txt"), nullptr) << testing::PrintToString(shown);
+                      EXPECT_NE(ItemNamed(d->FileListView, "image.BMP"), nullptr) << testing::PrintToString(shown);
+                      EXPECT_NE(ItemNamed(d->FileListView, "Folder A"), nullptr) << testing::PrintToString(shown);
+                      Photograph(form, "OpenDialogPictures");
+                      ClickOn(d->sButton2);   // Cancel
+                  }}),
+        0);
+    EXPECT_EQ(dialog.FileName(), "kept.txt");
+    EXPECT_EQ(dialog.FilterIndex(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(TwoSkins, SkinnedDialogsOnX11, ::testing::Values("LongHorn", "Office2003"),
