@@ -11,6 +11,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
 #include "skin/windows/sTitleButtons.h"
@@ -78,6 +79,7 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 
 TsSkinProvider::~TsSkinProvider() {
     ForgetHotMenuItem();
+    ReleaseMdi();
     if (FHook) {
         FHook->Provider = nullptr;
         if (FForm != nullptr) {
@@ -242,6 +244,7 @@ void TsSkinProvider::PrepareSkin() {
     if (FFirstInit && FSkinData->Skinned()) {
         FFirstInit = false;
         if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+        HookMDI(true);
     }
     if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
         FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
@@ -279,6 +282,7 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     FMenuInitialized = false;   // the bar is measured again without the skin
     if (FForm->BorderIcons() != FSavedBorderIcons) FForm->SetBorderIcons(FSavedBorderIcons);
     FFirstInit = true;   // the next skin clears them again
+    HookMDI(false);
     if (HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
 }
 
@@ -299,6 +303,7 @@ void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
         FPaintedState = -1;
         FFullRebuild = true;
         FRgnChanged = true;
+        ConnectMdi();
         if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
             FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
     }
@@ -339,7 +344,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
     if (!FForm->ComponentState().Contains(csDestroying) && FSkinData->Skinned()) {
         if (message.Msg == SM_SKINCMD)
             SkinCommand(message);
-        else
+        else if (!MdiMessage(message))
             ActiveMessage(message);
         return;
     }
@@ -352,7 +357,9 @@ void TsSkinProvider::InactiveMessage(TMessage& message) {
         NewSkinWhileUnskinned(message);
         return;
     }
+    if (message.Msg == user::WM_DESTROY && IsMdiChild()) ReleaseMdi();
     CallOld(message);
+    if (message.Msg == user::WM_NCDESTROY && IsMdiChild()) MdiChildGone();
 }
 
 void TsSkinProvider::SkinCommand(TMessage& message) {
@@ -373,6 +380,7 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         FFullRebuild = true;
         FRgnChanged = true;
         if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+        ConnectMdi();
         if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
         return;
     case SMC_REFRESH:

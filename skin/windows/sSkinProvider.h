@@ -52,6 +52,7 @@ struct TsCaptionButton {
 // The records, in the provider's order.
 enum TsCaptionButtonSlot { cbMinimize, cbMaximize, cbClose, cbHelp, cbMdiMinimize, cbMdiMaximize, cbMdiClose };
 
+class TsMDIForm;
 class TsSkinableMenus;
 class TsSystemMenu;
 class TsTitleButton;
@@ -169,6 +170,11 @@ public:
     classes::TRect MenuItemRect(classes::TMenuItem* item) const;   // window coordinates; empty off the bar
     classes::TMenuItem* HotMenuLineItem() const;   // the bar item drawn hot while its popup is open
 
+    // ---- MDI ----
+    void HookMDI(bool active);   // an MDI parent's support object made (and the parent made known) or freed
+    TsMDIForm* MDIForm() const { return FMDIForm.get(); }
+    bool MDIButtonsNeeded() const;   // a maximized active child's buttons on this parent's menu line
+
 protected:
     void Loaded() override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
@@ -232,6 +238,28 @@ private:
     bool TitleButtonDown(int code, classes::LPARAM screenPoint);
     bool TitleButtonUp(int code, classes::LPARAM screenPoint);
 
+    // MDI
+    bool IsMdiChild() const;
+    bool IsMdiParent() const;
+    void ConnectMdi();
+    void MaximizeIfPending();
+    void ReleaseMdi();
+    bool MdiMessage(classes::TMessage& message);
+    bool MdiSysCommand(classes::TMessage& message);
+    void MdiChildActivated();
+    void MdiChildGone();
+    bool HiddenByMaximizedSibling() const;
+    void RepaintMDIParent();
+    classes::TSize MDIButtonSize() const;
+    void PlaceMDIButtons();
+    int MdiButtonMask(int code);
+    void PaintMDIButton(classes::TBitmap* cache, int code);
+    void PaintMDIButtons(classes::TBitmap* cache);
+    void RepaintMDIButton(classes::TBitmap* cache, int code);
+    int MdiHitTest(classes::TPoint p);   // -1 without the buttons, 0 off them
+    bool MdiButtonUp(int code);
+    void PaintMDIArea(classes::TBitmap* cache);
+
     // Painting steps
     void PlaceButtons();
     void PaintTitle(classes::TBitmap* cache, const classes::TRect& formRect);
@@ -282,7 +310,15 @@ private:
     classes::TCustomForm* FForm = nullptr;
     int FPaintedState = -1;
     std::shared_ptr<THook> FHook;
+    std::unique_ptr<TsMDIForm> FMDIForm;
 };
+
+// The provider of the application's MDI parent (made known by its HookMDI), or nullptr.
+TsSkinProvider* MDISkinProvider();
+// An MDI child created while the active one is maximized waits for its first paint to be maximized; the
+// parent's window is locked meanwhile (released at the latest when that child is shown or destroyed).
+bool MaximizePending();
+bool MaximizeLockHeld();
 
 // The position of an item on the native menu, which leaves hidden items out; -1 when it is hidden or has no parent.
 int MenuBarPosition(const classes::TMenuItem* item);
