@@ -11,6 +11,8 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/controls/sPanel.h"
+#include "skin/engine/sScrollBar.h"
 #include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
@@ -80,6 +82,9 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 TsSkinProvider::~TsSkinProvider() {
     ForgetHotMenuItem();
     ReleaseMdi();
+    // The bars belong to the form, which may stay: they must not call back into a provider that is gone.
+    for (TsScrollBar* bar : {FVertBar, FHorzBar})
+        if (bar != nullptr && !bar->ComponentState().Contains(csDestroying)) delete bar;
     if (FHook) {
         FHook->Provider = nullptr;
         if (FForm != nullptr) {
@@ -130,6 +135,9 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FForm) FForm = nullptr;
     if (operation == opRemove && component == FSystemMenu) FSystemMenu = nullptr;
+    if (operation == opRemove && component == FVertBar) FVertBar = nullptr;
+    if (operation == opRemove && component == FHorzBar) FHorzBar = nullptr;
+    if (operation == opRemove && component == FGrip) FGrip = nullptr;
     if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
         if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
         if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);
@@ -283,6 +291,7 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     if (FForm->BorderIcons() != FSavedBorderIcons) FForm->SetBorderIcons(FSavedBorderIcons);
     FFirstInit = true;   // the next skin clears them again
     HookMDI(false);
+    UpdateFormScrolls();   // unskinned: the bars go and the controls are back home
     if (HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
 }
 

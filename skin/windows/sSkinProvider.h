@@ -52,7 +52,9 @@ struct TsCaptionButton {
 // The records, in the provider's order.
 enum TsCaptionButtonSlot { cbMinimize, cbMaximize, cbClose, cbHelp, cbMdiMinimize, cbMdiMaximize, cbMdiClose };
 
+class TsGrip;
 class TsMDIForm;
+class TsScrollBar;
 class TsSkinableMenus;
 class TsSystemMenu;
 class TsTitleButton;
@@ -170,6 +172,12 @@ public:
     classes::TRect MenuItemRect(classes::TMenuItem* item) const;   // window coordinates; empty off the bar
     classes::TMenuItem* HotMenuLineItem() const;   // the bar item drawn hot while its popup is open
 
+    // ---- A scrolling form's skinned bars (its AutoScroll as it was at creation) ----
+    void UpdateFormScrolls();   // laid out again, made or freed
+    TsScrollBar* VertBar() const { return FVertBar; }
+    TsScrollBar* HorzBar() const { return FHorzBar; }
+    TsGrip* Grip() const { return FGrip; }
+
     // ---- MDI ----
     void HookMDI(bool active);   // an MDI parent's support object made (and the parent made known) or freed
     TsMDIForm* MDIForm() const { return FMDIForm.get(); }
@@ -237,6 +245,19 @@ private:
     void PaintUserButton(classes::TBitmap* cache, TsTitleButton* button);
     bool TitleButtonDown(int code, classes::LPARAM screenPoint);
     bool TitleButtonUp(int code, classes::LPARAM screenPoint);
+
+    // Scrolling form
+    struct TScrollDescription;
+    bool IsScrollPart(const classes::TControl* control) const;
+    int ContentExtent(bool vertical) const;
+    TScrollDescription DescribeScroll(bool vertical);
+    bool LayFormScrolls();   // true when a bar was made
+    TsScrollBar* MakeFormBar(bool vertical);
+    void FreeFormBar(bool vertical);
+    void ResetScroll(bool vertical);
+    void FormBarChanged(TsScrollBar* bar, int previous, bool vertical);
+    void ScrollControls(int dx, int dy);
+    bool FormWheel(classes::TMessage& message);
 
     // MDI
     bool IsMdiChild() const;
@@ -311,6 +332,13 @@ private:
     int FPaintedState = -1;
     std::shared_ptr<THook> FHook;
     std::unique_ptr<TsMDIForm> FMDIForm;
+    TsScrollBar* FVertBar = nullptr;   // the form's components; cleared in Notification
+    TsScrollBar* FHorzBar = nullptr;
+    TsGrip* FGrip = nullptr;   // ours
+    int FScrollOffsetV = 0;   // how far the controls have been moved (0 at rest)
+    int FScrollOffsetH = 0;
+    bool FScrolling = false;   // laying the bars out
+    bool FScrollGuard = false;   // moving the controls
 };
 
 // The provider of the application's MDI parent (made known by its HookMDI), or nullptr.

@@ -138,6 +138,10 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         if (!FormBusy()) FSkinData->BGChanged = true;
         CallOld(message);
         return;
+    case CM_MOUSEWHEEL:
+        CallOld(message);
+        FormWheel(message);
+        return;
     case CM_MENUCHANGED:
         if (!FormBusy() && FForm->Visible()) FFullRebuild = true;
         CallOld(message);
@@ -168,6 +172,7 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     FSkinData->BGChanged = true;
     FPaintedState = -1;
     MdiChildActivated();
+    UpdateFormScrolls();
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
     InitMenuItems(true);
 }
@@ -176,6 +181,7 @@ void TsSkinProvider::WMSize(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || !FForm->Visible()) return;
     if (IsMdiChild() && Maximized()) RepaintMDIParent();
+    UpdateFormScrolls();
     if (!Skinned()) return;
     const TsGeneralData& s = FSkinData->SkinManager()->Sections[std::size_t(FSkinData->SkinIndex)];
     if (s.GradientPercent <= 0) return;
