@@ -221,6 +221,7 @@ private:
     void MeasureMenuItem(classes::TMessage& message);
     void MenuPopupOpened(user::HMENU popup);
     void ClearHotMenuItem();
+    bool CursorOnMenuLine() const;
     void ForgetHotMenuItem();
     // Caption mouse
     void WMNCLButtonDown(classes::TMessage& message);

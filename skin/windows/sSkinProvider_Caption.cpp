@@ -8,6 +8,7 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/user/Input.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -79,6 +80,15 @@ int TsSkinProvider::HitTest(LPARAM screenPoint) {
     return 0;
 }
 
+bool TsSkinProvider::CursorOnMenuLine() const {
+    if (FForm == nullptr || !FForm->HandleAllocated() || !MenuPresent()) return false;
+    user::POINT cursor {};
+    if (!user::GetCursorPos(&cursor)) return false;
+    const TPoint p = CursorToPoint(TPoint {cursor.x, cursor.y});
+    const int top = CaptionHeight() + SysBorderHeight();
+    return top <= p.y && p.y < HeaderHeight() && SysBorderWidth() <= p.x && p.x < FormWidth() - SysBorderWidth();
+}
+
 void TsSkinProvider::WMNCHitTest(TMessage& message) {
     if (!HasBorder()) {
         CallOld(message);
@@ -98,6 +108,8 @@ void TsSkinProvider::WMNCHitTest(TMessage& message) {
 }
 
 void TsSkinProvider::SetHotHT(int code) {
+    // A bar item left drawn hot goes back to normal once the mouse is off the menu line.
+    if (HotMenuLineItem() != nullptr && !CursorOnMenuLine()) ClearHotMenuItem();
     if (code == FHotHT) return;
     if (TsCaptionButton* old = ButtonOfCode(FHotHT)) {
         old->State = 0;
