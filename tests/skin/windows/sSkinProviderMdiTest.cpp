@@ -45,9 +45,9 @@ protected:
         Pump();
     }
     void TearDown() override {
-        for (TForm* child : {Three, Two, One})
-            delete child;
-        delete Frame;
+        // Free, not delete: a form frees its components (the providers) before its own parts go.
+        for (TForm* form : {Three, Two, One, Frame})
+            if (form != nullptr) form->Free();
         Pump();
         FormsTest::TearDown();
     }
@@ -200,7 +200,7 @@ TEST_F(ProviderMdi, AChildDestroyedBeforeItWasShownReleasesTheLock) {
     Three->HandleNeeded();
     ASSERT_TRUE(MaximizeLockHeld());
     EXPECT_FALSE(DrawingUnlocked());
-    delete Three;
+    Three->Free();
     Three = nullptr;
     EXPECT_FALSE(MaximizeLockHeld());
     EXPECT_FALSE(MaximizePending());
