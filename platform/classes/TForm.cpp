@@ -27,7 +27,7 @@ TClass MainMenuClass() {
 }
 
 TCustomForm::TCustomForm(TComponent* owner)
-    : TWinControl(owner)
+    : TScrollingWinControl(owner)
     , FIcon(std::make_unique<TIcon>())
     , FCanvas(std::make_unique<TControlCanvas>(this)) {
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -36,6 +36,7 @@ TCustomForm::TCustomForm(TComponent* owner)
     FHeight = 240;
     SetColor(clBtnFace);
     SetParentFont(false);
+    SetAutoScroll(false);
     FIcon->OnChange = [this](TObject*) {
         if (HandleAllocated()) SendMessage(WindowHandle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(FIcon->Handle()));
     };
@@ -53,7 +54,7 @@ TClass TForm::StaticClass() {
 }
 
 TClass TCustomForm::StaticClass() {
-    static const TClassInfo info = MakeClass<TCustomForm, TWinControl>("TCustomForm", [](auto& p) {
+    static const TClassInfo info = MakeClass<TCustomForm, TScrollingWinControl>("TCustomForm", [](auto& p) {
         p.Component("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
         p.Bool("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll, false);
         p.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconIdents,
@@ -278,7 +279,7 @@ TRect TCustomForm::GetClientRect() const {
 // The window
 
 void TCustomForm::CreateParams(TCreateParams& params) {
-    TWinControl::CreateParams(params);
+    TWinControl::CreateParams(params);   // no edge or clipping of a scroll box
     if (Parent() == nullptr && ParentWindow() == nullptr) {
         params.WndParent = Application != nullptr ? Application->Handle() : nullptr;
         params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
@@ -332,7 +333,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 }
 
 void TCustomForm::CreateWnd() {
-    TWinControl::CreateWnd();
+    TScrollingWinControl::CreateWnd();
     if (FFormStyle == fsMDIForm) CreateClientWindow();
     if (FFormStyle == fsMDIChild) FFormState.Include(fsCreatedMDIChild);
     AttachMainMenu(nullptr, FMenu, WindowHandle());
@@ -436,7 +437,7 @@ void TCustomForm::WMSize(TMessage& m) {
         FWindowState = wsMaximized;
         break;
     }
-    TWinControl::WMSize(m);
+    TScrollingWinControl::WMSize(m);
 }
 
 }

@@ -1,18 +1,16 @@
 // TCustomForm and TForm: top-level windows with a border, an icon, showing, closing and modal showing.
 #pragma once
 
+#include "platform/classes/FormBorderStyle.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TMethodTable.h"
-#include "platform/classes/TWinControl.h"
+#include "platform/classes/TScrollBox.h"
 
 #include <memory>
 #include <string_view>
 
 namespace korvex::classes {
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-inline constexpr std::string_view FormBorderStyleIdents[]
-    = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 inline constexpr std::string_view BorderIconIdents[] = {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
@@ -43,8 +41,9 @@ using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 // constructor (ReadForm / ReadFormResource), then AfterConstruction runs OnCreate, after every component's
 // Loaded. Forms start hidden. Closing: Close asks CloseQuery (OnCloseQuery), then OnClose picks what happens
 // (caHide by default; caFree releases the form); the main form closing ends the application. A form that
-// frees itself from its own handler uses Release.
-class TCustomForm : public TWinControl {
+// frees itself from its own handler uses Release. A form scrolls its children like a scroll box when
+// AutoScroll is on (off by default) or a bar has a Range.
+class TCustomForm : public TScrollingWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
@@ -71,8 +70,6 @@ public:
     void SetActiveControl(TWinControl* value);
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult value) { FModalResult = value; }
-    bool AutoScroll() const { return FAutoScroll; }   // kept for the skins; the form does not scroll
-    void SetAutoScroll(bool value) { FAutoScroll = value; }
     bool Active() const { return FActive; }
     TFormState FormState() const { return FFormState; }
     TCanvas* Canvas() const;
@@ -181,7 +178,6 @@ private:
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
     TModalResult FModalResult = mrNone;
-    bool FAutoScroll = false;
     bool FActive = false;
     bool FOldCreateOrder = false;
     int FPixelsPerInch = 96;

@@ -72,7 +72,7 @@ void TCustomForm::DestroyWindowHandle() {
 }
 
 void TCustomForm::AlignControls(TControl* control, TRect& rect) {
-    TWinControl::AlignControls(control, rect);
+    TScrollingWinControl::AlignControls(control, rect);
     if (FClientHandle != nullptr && IsWindow(FClientHandle))
         SetWindowPos(FClientHandle, HWND_BOTTOM, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
             SWP_NOACTIVATE);

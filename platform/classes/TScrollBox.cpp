@@ -195,9 +195,10 @@ void TScrollingWinControl::UpdateScrollRanges() {
         FHorzScrollBar->FRange = right;
         FVertScrollBar->FRange = bottom;
     }
+    // Clamping needs the client size, which a form knows only with its window: not before.
     for (TControlScrollBar* bar : {FHorzScrollBar.get(), FVertScrollBar.get()}) {
         bar->Update();
-        bar->SetPosition(bar->FPosition);   // clamped to the new range
+        if (HandleAllocated()) bar->SetPosition(bar->FPosition);   // clamped to the new range
     }
     FUpdating = false;
 }

@@ -1,7 +1,7 @@
 // TScrollBox: a windowed container that scrolls its children with the window's own scroll bars.
 #pragma once
 
-#include "platform/classes/TForm.h"
+#include "platform/classes/FormBorderStyle.h"
 #include "platform/classes/TScrollBar.h"
 #include "platform/classes/TWinControl.h"
 

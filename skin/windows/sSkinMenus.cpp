@@ -278,6 +278,10 @@ void TsSkinableMenus::MeasureItem(TMenuItem* item, TCanvas* canvas, int& width, 
 
 void TsSkinableMenus::MeasureTopItem(TMenuItem* item, TCanvas* canvas, int& width, int& height) {
     height = user::GetSystemMetrics(user::SM_CYMENU) - 1;
+    if (item->Name() == "sMDICII") {   // the window's own merged icon already holds the bar's left end
+        width = 0;
+        return;
+    }
     if (TFont* font = MenuFontOf()) canvas->Font()->Assign(font);
     std::string text = item->Caption();
     if (item->ShortCut() != scNone) text += ShortCutToText(item->ShortCut());

@@ -11,6 +11,9 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/controls/sPanel.h"
+#include "skin/engine/sScrollBar.h"
+#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
 #include "skin/windows/sTitleButtons.h"
@@ -78,6 +81,10 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 
 TsSkinProvider::~TsSkinProvider() {
     ForgetHotMenuItem();
+    ReleaseMdi();
+    // The bars belong to the form, which may stay: they must not call back into a provider that is gone.
+    for (TsScrollBar* bar : {FVertBar, FHorzBar})
+        if (bar != nullptr && !bar->ComponentState().Contains(csDestroying)) delete bar;
     if (FHook) {
         FHook->Provider = nullptr;
         if (FForm != nullptr) {
@@ -128,6 +135,9 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FForm) FForm = nullptr;
     if (operation == opRemove && component == FSystemMenu) FSystemMenu = nullptr;
+    if (operation == opRemove && component == FVertBar) FVertBar = nullptr;
+    if (operation == opRemove && component == FHorzBar) FHorzBar = nullptr;
+    if (operation == opRemove && component == FGrip) FGrip = nullptr;
     if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
         if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
         if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);
@@ -242,6 +252,7 @@ void TsSkinProvider::PrepareSkin() {
     if (FFirstInit && FSkinData->Skinned()) {
         FFirstInit = false;
         if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+        HookMDI(true);
     }
     if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
         FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
@@ -279,6 +290,8 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     FMenuInitialized = false;   // the bar is measured again without the skin
     if (FForm->BorderIcons() != FSavedBorderIcons) FForm->SetBorderIcons(FSavedBorderIcons);
     FFirstInit = true;   // the next skin clears them again
+    HookMDI(false);
+    UpdateFormScrolls();   // unskinned: the bars go and the controls are back home
     if (HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
 }
 
@@ -299,6 +312,7 @@ void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
         FPaintedState = -1;
         FFullRebuild = true;
         FRgnChanged = true;
+        ConnectMdi();
         if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
             FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
     }
@@ -339,7 +353,7 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
     if (!FForm->ComponentState().Contains(csDestroying) && FSkinData->Skinned()) {
         if (message.Msg == SM_SKINCMD)
             SkinCommand(message);
-        else
+        else if (!MdiMessage(message))
             ActiveMessage(message);
         return;
     }
@@ -352,7 +366,9 @@ void TsSkinProvider::InactiveMessage(TMessage& message) {
         NewSkinWhileUnskinned(message);
         return;
     }
+    if (message.Msg == user::WM_DESTROY && IsMdiChild()) ReleaseMdi();
     CallOld(message);
+    if (message.Msg == user::WM_NCDESTROY && IsMdiChild()) MdiChildGone();
 }
 
 void TsSkinProvider::SkinCommand(TMessage& message) {
@@ -373,6 +389,7 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         FFullRebuild = true;
         FRgnChanged = true;
         if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+        ConnectMdi();
         if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
         return;
     case SMC_REFRESH:

@@ -52,6 +52,9 @@ struct TsCaptionButton {
 // The records, in the provider's order.
 enum TsCaptionButtonSlot { cbMinimize, cbMaximize, cbClose, cbHelp, cbMdiMinimize, cbMdiMaximize, cbMdiClose };
 
+class TsGrip;
+class TsMDIForm;
+class TsScrollBar;
 class TsSkinableMenus;
 class TsSystemMenu;
 class TsTitleButton;
@@ -169,6 +172,17 @@ public:
     classes::TRect MenuItemRect(classes::TMenuItem* item) const;   // window coordinates; empty off the bar
     classes::TMenuItem* HotMenuLineItem() const;   // the bar item drawn hot while its popup is open
 
+    // ---- A scrolling form's skinned bars (its AutoScroll as it was at creation) ----
+    void UpdateFormScrolls();   // laid out again, made or freed
+    TsScrollBar* VertBar() const { return FVertBar; }
+    TsScrollBar* HorzBar() const { return FHorzBar; }
+    TsGrip* Grip() const { return FGrip; }
+
+    // ---- MDI ----
+    void HookMDI(bool active);   // an MDI parent's support object made (and the parent made known) or freed
+    TsMDIForm* MDIForm() const { return FMDIForm.get(); }
+    bool MDIButtonsNeeded() const;   // a maximized active child's buttons on this parent's menu line
+
 protected:
     void Loaded() override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
@@ -207,6 +221,7 @@ private:
     void MeasureMenuItem(classes::TMessage& message);
     void MenuPopupOpened(user::HMENU popup);
     void ClearHotMenuItem();
+    bool CursorOnMenuLine() const;
     void ForgetHotMenuItem();
     // Caption mouse
     void WMNCLButtonDown(classes::TMessage& message);
@@ -231,6 +246,41 @@ private:
     void PaintUserButton(classes::TBitmap* cache, TsTitleButton* button);
     bool TitleButtonDown(int code, classes::LPARAM screenPoint);
     bool TitleButtonUp(int code, classes::LPARAM screenPoint);
+
+    // Scrolling form
+    struct TScrollDescription;
+    bool IsScrollPart(const classes::TControl* control) const;
+    int ContentExtent(bool vertical) const;
+    TScrollDescription DescribeScroll(bool vertical);
+    bool LayFormScrolls();   // true when a bar was made
+    TsScrollBar* MakeFormBar(bool vertical);
+    void FreeFormBar(bool vertical);
+    void ResetScroll(bool vertical);
+    void FormBarChanged(TsScrollBar* bar, int previous, bool vertical);
+    void ScrollControls(int dx, int dy);
+    bool FormWheel(classes::TMessage& message);
+
+    // MDI
+    bool IsMdiChild() const;
+    bool IsMdiParent() const;
+    void ConnectMdi();
+    void MaximizeIfPending();
+    void ReleaseMdi();
+    bool MdiMessage(classes::TMessage& message);
+    bool MdiSysCommand(classes::TMessage& message);
+    void MdiChildActivated();
+    void MdiChildGone();
+    bool HiddenByMaximizedSibling() const;
+    void RepaintMDIParent();
+    classes::TSize MDIButtonSize() const;
+    void PlaceMDIButtons();
+    int MdiButtonMask(int code);
+    void PaintMDIButton(classes::TBitmap* cache, int code);
+    void PaintMDIButtons(classes::TBitmap* cache);
+    void RepaintMDIButton(classes::TBitmap* cache, int code);
+    int MdiHitTest(classes::TPoint p);   // -1 without the buttons, 0 off them
+    bool MdiButtonUp(int code);
+    void PaintMDIArea(classes::TBitmap* cache);
 
     // Painting steps
     void PlaceButtons();
@@ -282,7 +332,22 @@ private:
     classes::TCustomForm* FForm = nullptr;
     int FPaintedState = -1;
     std::shared_ptr<THook> FHook;
+    std::unique_ptr<TsMDIForm> FMDIForm;
+    TsScrollBar* FVertBar = nullptr;   // the form's components; cleared in Notification
+    TsScrollBar* FHorzBar = nullptr;
+    TsGrip* FGrip = nullptr;   // ours
+    int FScrollOffsetV = 0;   // how far the controls have been moved (0 at rest)
+    int FScrollOffsetH = 0;
+    bool FScrolling = false;   // laying the bars out
+    bool FScrollGuard = false;   // moving the controls
 };
+
+// The provider of the application's MDI parent (made known by its HookMDI), or nullptr.
+TsSkinProvider* MDISkinProvider();
+// An MDI child created while the active one is maximized waits for its first paint to be maximized; the
+// parent's window is locked meanwhile (released at the latest when that child is shown or destroyed).
+bool MaximizePending();
+bool MaximizeLockHeld();
 
 // The position of an item on the native menu, which leaves hidden items out; -1 when it is hidden or has no parent.
 int MenuBarPosition(const classes::TMenuItem* item);

@@ -8,6 +8,7 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/user/Input.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -58,6 +59,9 @@ int TsSkinProvider::HitTest(LPARAM screenPoint) {
         SetHotHT(codes[std::size_t(i - 1)]);
         return code;
     }
+    // A maximized child's buttons on the menu line: off them the hot one is kept until the end.
+    const int mdi = MdiHitTest(p);
+    if (mdi > 0) return mdi;
     if (FGripMode == gmRightBottom) {
         TsSkinManager* manager = FSkinData->SkinManager();
         const int grip = manager->GetMaskIndex(manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "GRIPIMAGE");
@@ -74,6 +78,15 @@ int TsSkinProvider::HitTest(LPARAM screenPoint) {
         if (!(inner.left <= p.x && p.x < inner.right && inner.top <= p.y && p.y < inner.bottom)) return htOutside;
     }
     return 0;
+}
+
+bool TsSkinProvider::CursorOnMenuLine() const {
+    if (FForm == nullptr || !FForm->HandleAllocated() || !MenuPresent()) return false;
+    user::POINT cursor {};
+    if (!user::GetCursorPos(&cursor)) return false;
+    const TPoint p = CursorToPoint(TPoint {cursor.x, cursor.y});
+    const int top = CaptionHeight() + SysBorderHeight();
+    return top <= p.y && p.y < HeaderHeight() && SysBorderWidth() <= p.x && p.x < FormWidth() - SysBorderWidth();
 }
 
 void TsSkinProvider::WMNCHitTest(TMessage& message) {
@@ -95,6 +108,8 @@ void TsSkinProvider::WMNCHitTest(TMessage& message) {
 }
 
 void TsSkinProvider::SetHotHT(int code) {
+    // A bar item left drawn hot goes back to normal once the mouse is off the menu line.
+    if (HotMenuLineItem() != nullptr && !CursorOnMenuLine()) ClearHotMenuItem();
     if (code == FHotHT) return;
     if (TsCaptionButton* old = ButtonOfCode(FHotHT)) {
         old->State = 0;
@@ -133,7 +148,9 @@ void TsSkinProvider::RepaintButton(int code) {
         return;
     const TRect r = button->Rect;
     if (r.Width() <= 0 || r.left <= IconRect().right || cache->Width() == 0) return;
-    if (FTitleBackground && FTitleBackground->Width() > 0) {
+    if (code == htMdiClose || code == htMdiRestore || code == htMdiMinimize) {
+        RepaintMDIButton(cache, code);
+    } else if (FTitleBackground && FTitleBackground->Width() > 0) {
         const int sourceX = r.left + (FTitleBackground->Width() - cache->Width());
         gdi::BitBlt(cache->Canvas()->Handle(), r.left, r.top, r.Width(), r.Height(), FTitleBackground->Canvas()->Handle(),
             sourceX, r.top, gdi::SRCCOPY);
@@ -153,7 +170,9 @@ void TsSkinProvider::RepaintButton(int code) {
         enabled = Iconic() ? CanRestore() : CanMinimize();
         if (Iconic()) mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");
     }
-    if (manager->IsValidImgIndex(mask)) {
+    if (code == htMdiClose || code == htMdiRestore || code == htMdiMinimize) {
+        // drawn above
+    } else if (manager->IsValidImgIndex(mask)) {
         const bool faded = (!FFormActive || !enabled) && (button->State < 1 || !enabled);
         DrawMaskStateImage(
             cache, TPoint {r.left, r.top}, button->State, manager->Masks[std::size_t(mask)], faded ? 2 : 1);
@@ -216,6 +235,10 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
     // WM_LBUTTONUP carries key flags, not a hit code: its release is never a caption button's.
     const int code = message.Msg == user::WM_NCLBUTTONUP ? int(message.WParam) : 0;
     const user::HWND hwnd = FForm->WindowHandle();
+    if (MdiButtonUp(code)) {
+        message.WParam = 0;
+        return;
+    }
     switch (code) {
     case htHelp:
         if (ButtonDown) {

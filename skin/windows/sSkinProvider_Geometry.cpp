@@ -301,6 +301,16 @@ void TsSkinProvider::UpdateIconsIndexes() {
             FButtons[cbClose].MaskIndex = globalMask("BICONCLOSE");
         }
     }
+    // A parent's buttons for its maximized child: the small ones, else the parent's own.
+    const bool parent = FForm != nullptr && FForm->FormStyle() == fsMDIForm;
+    FButtons[cbMdiMinimize].MaskIndex = parent ? globalMask("SICONMIN") : -1;
+    FButtons[cbMdiMaximize].MaskIndex = parent ? globalMask("SICONMAX") : -1;
+    FButtons[cbMdiClose].MaskIndex = parent ? globalMask("SICONCLOSE") : -1;
+    if (parent && !manager->IsValidImgIndex(FButtons[cbMdiMinimize].MaskIndex)) {
+        FButtons[cbMdiMinimize].MaskIndex = FButtons[cbMinimize].MaskIndex;
+        FButtons[cbMdiMaximize].MaskIndex = FButtons[cbMaximize].MaskIndex;
+        FButtons[cbMdiClose].MaskIndex = FButtons[cbClose].MaskIndex;
+    }
     FTitleButtonMask = globalMask("TITLEBUTTON");
 }
 

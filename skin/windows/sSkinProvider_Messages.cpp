@@ -3,6 +3,7 @@
 #include "skin/windows/sSkinProvider.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TScreen.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Region.h"
@@ -16,6 +17,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSystemMenu.h"
 
 namespace korvex::skin {
@@ -82,6 +84,7 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         CallOld(message);
         RefreshMainMenu();
         return;
+
     case user::WM_SETTEXT:
         if (!FForm->Visible()) {
             CallOld(message);
@@ -135,6 +138,10 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         if (!FormBusy()) FSkinData->BGChanged = true;
         CallOld(message);
         return;
+    case CM_MOUSEWHEEL:
+        CallOld(message);
+        FormWheel(message);
+        return;
     case CM_MENUCHANGED:
         if (!FormBusy() && FForm->Visible()) FFullRebuild = true;
         CallOld(message);
@@ -153,6 +160,7 @@ void TsSkinProvider::WMPaint(TMessage& message) {
     PaintClient();
     if (FForm->OnPaint) FForm->OnPaint(FForm);
     message.Result = 1;
+    MaximizeIfPending();
     if (FSkinData->PaintMark) ResetPaintMarks(FForm);
 }
 
@@ -163,6 +171,8 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
     FSkinData->BGChanged = true;
     FPaintedState = -1;
+    MdiChildActivated();
+    UpdateFormScrolls();
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
     InitMenuItems(true);
 }
@@ -170,6 +180,8 @@ void TsSkinProvider::WMActivate(TMessage& message) {
 void TsSkinProvider::WMSize(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || !FForm->Visible()) return;
+    if (IsMdiChild() && Maximized()) RepaintMDIParent();
+    UpdateFormScrolls();
     if (!Skinned()) return;
     const TsGeneralData& s = FSkinData->SkinManager()->Sections[std::size_t(FSkinData->SkinIndex)];
     if (s.GradientPercent <= 0) return;
@@ -208,14 +220,25 @@ void TsSkinProvider::TitleCut() {
 }
 
 void TsSkinProvider::WMNCActivate(TMessage& message) {
-    if (message.WParam != 0 && HasBorder() && !ComponentState().Contains(csLoading)) TitleCut();
+    if ((message.WParam != 0 || IsMdiChild()) && HasBorder() && !ComponentState().Contains(csLoading)) TitleCut();
     CallOld(message);
-    if (FForm == nullptr || FForm->ControlState().Contains(csCreating)) return;
-    if (HasBorder() && (message.WParam != 0) != FFormActive) {
+    if (FForm == nullptr) return;
+    if (IsMdiChild() && FForm->FormState().Contains(fsCreatedMDIChild) && FForm->Visible()) RepaintMDIParent();
+    if (FForm->ControlState().Contains(csCreating)) return;
+    if (MDIButtonsNeeded()) {
+        // The parent of a maximized child stays drawn active while that child is the active form.
+        TCustomForm* child = FForm->ActiveMDIChild();
+        if (message.WParam != 0 || Screen == nullptr || Screen->ActiveForm() == child) {
+            FFormActive = true;
+            FPaintedState = -1;
+            FSkinData->BGChanged = true;
+        }
+    } else if (HasBorder() && (message.WParam != 0) != FFormActive) {
         FFormActive = message.WParam != 0;
         FPaintedState = -1;
         FSkinData->BGChanged = true;
     }
+    if (IsMdiChild()) FSkinData->BGChanged = true;
     FForm->Perform(user::WM_NCPAINT, 0, 0);
     InitMenuItems(Skinned());
     if (!FMenuInitialized) {
@@ -230,7 +253,7 @@ void TsSkinProvider::WMNCPaint(TMessage& message) {
         || FormBusy())
         return;
     FSkinData->SetUpdating(FSkinData->IsUpdating());
-    if (FSkinData->IsUpdating()) return;
+    if (FSkinData->IsUpdating() || HiddenByMaximizedSibling()) return;
     const auto style = user::DWORD(user::GetWindowLong(FForm->WindowHandle(), user::GWL_STYLE));
     if (FRgnChanged && !FRgnInUpdate && (HasBorder() || (style & user::WS_THICKFRAME))) {
         CollectRgnRects();

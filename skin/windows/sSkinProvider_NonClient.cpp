@@ -81,6 +81,7 @@ void TsSkinProvider::PrepareCache() {
                 && (!FSavedTitle || FSavedTitle->Width() != FormWidth()))
                 StoreTitleBand();
             if (HasBorder()) PaintTitle(cache, formRect);
+            PaintMDIArea(cache);
         }
         FFullRebuild = false;
     }
@@ -122,6 +123,7 @@ void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
     FTitleBackground->SetSize(strip, HeaderHeight());
     CopyRect(FTitleBackground->Canvas()->Handle(), 0, 0, strip, HeaderHeight(), cache, FormWidth() - strip, 0);
     PaintBorderIcons(cache);
+    PaintMDIButtons(cache);
     PaintCaptionText(cache, formRect);
 }
 

@@ -122,6 +122,29 @@ TEST_F(ProviderMenus, TheOpenBarItemIsDrawnHotUntilItsMenuCloses) {
     }
 }
 
+// A bar item left drawn hot (its popup's opening seen, its closing not) stays hot while the mouse is on the
+// menu line and is drawn normal again once the mouse moves to the caption.
+TEST_F(ProviderMenus, AHotBarItemLeftBehindIsClearedOffTheMenuLine) {
+    UseSkin(1);
+    TForm* form = FormWithMenu();
+    TsSkinProvider* provider = ProviderOf(form);
+    const TRect r = provider->MenuItemRect(File);
+    const gdi::COLORREF before = WindowPixel(form, r.left + 3, r.top + r.Height() / 2);
+    form->Perform(user::WM_INITMENUPOPUP, WPARAM(File->Handle()), 0);
+    Pump();
+    ASSERT_EQ(provider->HotMenuLineItem(), File);
+    const TRect help = provider->MenuItemRect(Menu->Items()->Items(1));
+    const TPoint onLine = CentreOf(form, help);
+    Display->MoveMouse(onLine.x, onLine.y);
+    Pump();
+    EXPECT_EQ(provider->HotMenuLineItem(), File);
+    const TPoint onCaption = ScreenOf(form, 60, provider->SysBorderHeight() + provider->CaptionHeight() / 2);
+    Display->MoveMouse(onCaption.x, onCaption.y);
+    Pump();
+    EXPECT_EQ(provider->HotMenuLineItem(), nullptr);
+    EXPECT_EQ(WindowPixel(form, r.left + 3, r.top + r.Height() / 2), before);
+}
+
 TEST_F(ProviderMenus, BarItemsArePlacedByTheirVisiblePosition) {
     UseSkin(0);
     TForm* form = FormWithMenu(true);

@@ -1,0 +1,137 @@
+// A scrolling skinned form: the provider's bars over the client's edges, the grip in their corner, the
+// controls moved by the arrows, the thumb and the wheel, and the bars gone once everything fits.
+#include "support/WindowsKit.h"
+
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TScrollBox.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/Window.h"
+#include "skin/controls/sPanel.h"
+#include "skin/engine/sScrollBar.h"
+#include "skin/engine/sScrollBarGeometry.h"
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+class ProviderScroll : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        Form->Hide();
+        UseSkin(1);
+    }
+    // A shown form of 300 x 200 client pixels whose panel reaches past both edges (or fits).
+    TForm* ScrollingForm(bool autoScroll, int contentWidth = 500, int contentHeight = 420) {
+        TForm* form = Create<TForm>(Application);
+        form->SetAutoScroll(autoScroll);
+        Create<TsSkinProvider>(form);
+        form->SetCaption("Scrolling");
+        form->SetBounds(30, 30, 320, 240);
+        form->SetClientWidth(300);
+        form->SetClientHeight(200);
+        Content = Create<TsPanel>(form);
+        Content->SetParent(form);
+        Content->SetBounds(10, 10, contentWidth - 12, contentHeight - 12);
+        Content->SetCaption("Node 0: 74%");
+        form->Show();
+        Pump();
+        return form;
+    }
+    TsPanel* Content = nullptr;
+};
+
+TEST_F(ProviderScroll, ALargerContentGetsBothBarsAndASquareGripInTheCorner) {
+    TForm* form = ScrollingForm(true);
+    TsSkinProvider* p = ProviderOf(form);
+    EXPECT_FALSE(form->AutoScroll());   // the provider scrolls, not the form's own bars
+    ASSERT_NE(p->VertBar(), nullptr);
+    ASSERT_NE(p->HorzBar(), nullptr);
+    ASSERT_NE(p->Grip(), nullptr);
+    const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
+    const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
+    EXPECT_EQ(p->VertBar()->BoundsRect(), (TRect {300 - cx, 0, 300, 200 - cy}));
+    EXPECT_EQ(p->HorzBar()->BoundsRect(), (TRect {0, 200 - cy, 300 - cx, 200}));
+    EXPECT_EQ(p->Grip()->BoundsRect(), (TRect {300 - cx, 200 - cy, 300, 200}));
+    EXPECT_TRUE(p->Grip()->Visible());
+    EXPECT_TRUE(user::IsWindowVisible(p->Grip()->WindowHandle()));
+}
+
+TEST_F(ProviderScroll, ArrowsThumbAndWheelMoveTheControls) {
+    TForm* form = ScrollingForm(true);
+    TsSkinProvider* p = ProviderOf(form);
+    TsScrollBar* bar = p->VertBar();
+    ASSERT_NE(bar, nullptr);
+    ClickMiddle(bar, bar->PartRect(TsScrollPart::Arrow2));
+    EXPECT_EQ(bar->Position(), form->VertScrollBar()->Increment());
+    EXPECT_EQ(Content->Top(), 10 - bar->Position());
+    DragThumbBelow(bar, 40);
+    EXPECT_EQ(bar->Position(), bar->Max());
+    EXPECT_EQ(Content->Top(), 10 - bar->Max());
+    // At the end the content's bottom shows just above the horizontal bar.
+    const int visible = form->ClientHeight() - p->HorzBar()->Height();
+    EXPECT_LE(Content->Top() + Content->Height(), visible);
+    EXPECT_GE(Content->Top() + Content->Height(), visible - 8);
+    const TPoint centre = form->ClientToScreen(Point(100, 100));
+    Display->Wheel(centre.x, centre.y, user::WHEEL_DELTA);   // up
+    Pump();
+    EXPECT_EQ(bar->Position(), bar->Max() - 3 * form->VertScrollBar()->Increment());
+    EXPECT_EQ(Content->Top(), 10 - bar->Position());
+    ClickMiddle(p->HorzBar(), p->HorzBar()->PartRect(TsScrollPart::Arrow2));
+    EXPECT_EQ(Content->Left(), 10 - p->HorzBar()->Position());
+    EXPECT_GT(p->HorzBar()->Position(), 0);
+}
+
+TEST_F(ProviderScroll, EnlargingTheFormUntilItFitsBringsTheContentHomeAndFreesTheBars) {
+    TForm* form = ScrollingForm(true);
+    TsSkinProvider* p = ProviderOf(form);
+    DragThumbBelow(p->VertBar(), 40);
+    ASSERT_LT(Content->Top(), 10);
+    form->SetClientWidth(600);
+    form->SetClientHeight(500);
+    Pump();
+    EXPECT_EQ(p->VertBar(), nullptr);
+    EXPECT_EQ(p->HorzBar(), nullptr);
+    EXPECT_EQ(p->Grip(), nullptr);
+    EXPECT_EQ(Content->Top(), 10);
+    EXPECT_EQ(Content->Left(), 10);
+}
+
+TEST_F(ProviderScroll, NoBarsWithoutAutoScrollOrWithinFourPixels) {
+    EXPECT_EQ(ProviderOf(ScrollingForm(false))->VertBar(), nullptr);
+    // Content (bottom + 2) exactly 4 pixels taller than the page (client height - 4): no vertical bar.
+    TsSkinProvider* p = ProviderOf(ScrollingForm(true, 200, 200 - 4 + 4));
+    EXPECT_EQ(p->VertBar(), nullptr);
+    EXPECT_EQ(p->HorzBar(), nullptr);
+}
+
+TEST_F(ProviderScroll, RemovingTheSkinTakesTheBarsAway) {
+    TForm* form = ScrollingForm(true);
+    DragThumbBelow(ProviderOf(form)->VertBar(), 40);
+    UseSkin(-1);
+    EXPECT_EQ(ProviderOf(form)->VertBar(), nullptr);
+    EXPECT_EQ(Content->Top(), 10);
+}
+
+// The scrolling form scrolled half way in two skins; ScrollingForm_<skin>.png.
+class ScrollPicture : public ProviderScroll, public ::testing::WithParamInterface<int> { };
+
+TEST_P(ScrollPicture, HalfWayScrolled) {
+    UseSkin(GetParam());
+    TForm* form = ScrollingForm(true);
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_NE(p->VertBar(), nullptr);
+    p->VertBar()->SetPosition(p->VertBar()->Max() / 2);
+    p->HorzBar()->SetPosition(p->HorzBar()->Max() / 2);
+    Pump();
+    const gdi::RECT r {30, 30, 350, 270};
+    ASSERT_TRUE(Display->WriteScreenshotPng(
+        WindowsPictureDir() + "/ScrollingForm_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoSkins, ScrollPicture, ::testing::Values(0, 2),
+    [](const auto& info) { return ctltest::SkinShortName(info.param); });
+
+}
+}
