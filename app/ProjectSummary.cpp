@@ -8,7 +8,6 @@
 #include "platform/base/DateTime.h"
 #include "platform/base/Numbers.h"
 #include "platform/os/Http.h"
-#include "platform/os/RegistryBatch.h"
 #include "platform/os/TextFiles.h"
 
 #include <algorithm>
@@ -70,7 +69,7 @@ std::optional<TProjectRow> ParseProjectSummaryRow(std::string_view line) {
 TProjectSummaryResult AddProjectSummary(std::string_view pageText, TProjectTable& table) {
     TProjectSummaryResult result;
     const TTextLines lines = TTextLines::FromText(pageText);
-    os::TRegistryBatch batch;
+    TSettingsBatch batch;
     lines.ForEachLine([&](std::size_t index, std::string_view line) {
         if (index == 0) return;   // the first line is never a row
         std::optional<TProjectRow> row = ParseProjectSummaryRow(line);
