@@ -92,6 +92,9 @@ public:
     const TNodeRowControls& Row(int node) const { return FRows.at(node); }
     const TSettings& Settings() const { return FSettings; }
     const TProjectTable& Projects() const { return FProjects; }
+    // The options window writes some options back in memory and adds to the project table.
+    TSettings& SettingsInMemory() { return FSettings; }
+    TProjectTable& Projects() { return FProjects; }
     void SetLanguage(int language);   // 0 Russian, 1 English; other values change nothing
     void ApplySkin(const std::string& skinName);   // loads it; rows in the parent's colour take the skin's
 

@@ -1,21 +1,371 @@
-// TForm1: the options window.
+// TForm1: the form text, the captions in both languages, the showing, the program-wide options and closing.
 #include "app/forms/Unit1.h"
 
+#include "app/OptionsNodes.h"
+#include "app/ProjectSummary.h"
+#include "app/ProjectTable.h"
+#include "app/SettingsKey.h"
+#include "app/forms/MainUnit.h"
+#include "app/forms/Unit7.h"
+#include "platform/base/Assert.h"
+#include "platform/base/Numbers.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TMenu.h"
 #include "platform/classes/TMethodTable.h"
+#include "platform/classes/TStringGrid.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPageControl.h"
+#include "skin/controls/sRadioButton.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sSpinEdit.h"
+#include "skin/controls/sTooledit.h"
+
+#include <algorithm>
 
 namespace korvex::app {
 
+using namespace classes;
+
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1(classes::TComponent* owner)
-    : TSideForm(owner, {"Настройки", "Options"}) {
-    ReadFormResource("Unit1", classes::TMethodTable());
+namespace {
+
+struct TCaptionRow {
+    const char* Control;
+    const char* English;
+    const char* Russian;
+};
+
+// Captions set from the language at every showing.
+constexpr TCaptionRow Captions[] = {
+    {"UpdateLabel", "Updating", "Обновление"},
+    {"MinLabel", " ,min", " ,мин"},
+    {"NameLabel", "Node Name", "Имя"},
+    {"PathLabel", "Path node (UNC)", "Путь (UNC)"},
+    {"ConsoleLabel", "FAH Console path", "Путь FAH Console"},
+    {"LevelLabel", "WU ready level\r\nfor next download", "Порог готовности WU\r\nдля кэширования"},
+    {"WarningLabel", "Warning cell bkgd color", "Цвет фона ячейки "},
+    {"WarningFontLabel", "Warning cell font color", "Цвет шрифта ячейки"},
+    {"TeamLabel", "Team #", "№ команды"},
+    {"RSPathLabel", "FAH-Console\r\nservice local path", "Путь к FAH-Console\r\nна удаленной ноде"},
+    {"UNameLabel", "UserName", "UserName"},
+    {"StatusLabel", "Statusbar text", "Текст строки состояния"},
+    {"FontLabel", "Font Size", "Размер шрифта"},
+    {"LanguageLabel", "Interface language", "Язык интерфейса"},
+    {"CoreGroup", "Core Names", "Типы ядер"},
+    {"TabSheet1", "Node control", "Управление нодой"},
+    {"TabSheet2", "Interface control", "Интерфейс"},
+    {"TabSheet3", "Update control", "Обновление базы"},
+    {"CurrentGroup", "Current host", "Текущая нода"},
+    {"OtherGroup", "Other options", "Прочие настройки"},
+    {"NodeListGroup", "Node List", "Список нод"},
+    {"sSpeedButton6", "Save\r\nnode", "Сохр\r\nноду"},
+    {"sSpeedButton2", "Add", "Добавить"},
+    {"sSpeedButton4", "Delete", "Удалить"},
+    {"sSpeedButton7", "Update\r\nproteins", "Обновить\r\nбазу"},
+    {"sSpeedButton5", "Manual input", "Ввод вручную"},
+    {"sSpeedButton1", "Save all", "Запись"},
+    {"sSpeedButton9", "Close", "Закрыть"},
+    {"sSpeedButton8", "Close", "Закрыть"},
+    {"sSpeedButton3", "Close", "Закрыть"},
+    {"sCheckBox1", "Show hint in tray", "Показывать в трее"},
+    {"StartupCheck", "Load on Windows startup", "Запускать при загрузке Windows"},
+    {"SkinPathCheck", "Skin path", "Путь к \"скинам\""},
+    {"MinimizedCheck", "Run minimized", "Запускать свёрнутым"},
+    {"TaskbarCheck", "Show in Taskbar (restart needed)", "Показывать в Панели задач (с перезапуском)"},
+    {"HideOnExitCheck", "Hide in System Tray on Exit", "Прятать в трей при выходе"},
+    {"AutoBackupCheck", "AutoBackUp on", "Авторезервирование"},
+    {"sCheckBox5", "Backup on", "Резервировать"},
+    {"sCheckBox13", "Verbosity", "Подробность ЛОГа"},
+    {"sCheckBox6", "Show WU in tray hint", "Показывать WU в трее"},
+    {"sCheckBox2", "To contol node through KORVEX (FARM Mode ON)",
+        "Управлять нодой через KORVEX (Включить режим ФЕРМА)"},
+    {"sCheckBox4", "Send results through KORVEX", "Отправлять результат через KORVEX"},
+    {"sCheckBox3", "AMD CPU (Do not get QMD)", "AMD CPU (Не получать QMD)"},
+    {"sCheckBox9", "Attempt get\r\nWU core type", "Пытаться \r\nполучить WU"},
+    {"Up1", "Up", "Вверх"},
+    {"Down1", "Down", "Вниз"},
+};
+
+// The side window's base registers the skinned classes; the menu and the grids are this window's own.
+void RegisterOptionsFormClasses() {
+    RegisterMenuClasses();
+    RegisterClasses({TStringGrid::StaticClass()});
 }
 
-classes::TClass TForm1::StaticClass() {
-    static const classes::TClassInfo info = classes::MakeClass<TForm1, TSideForm>("TForm1");
+}
+
+TForm1::TForm1(TComponent* owner) : TSideForm(owner, {"Настройки", "Options"}), FSummaryUrl(ProjectSummaryUrl) {
+    TMethodTable methods;
+    BindFields(methods);
+    BindMethods(methods);
+    RegisterOptionsFormClasses();
+    ReadFormResource("Unit1", methods);
+    KORVEX_ASSERT(FPageControl && FStringGrid && FWUGrid && FCoreGroup && FInfoLabel && FSkinPathEdit);
+    for (int k = 0; k < 5; ++k) {
+        FCores[k] = dynamic_cast<skin::TsRadioButton*>(FindComponent("Core" + std::to_string(k)));
+        KORVEX_ASSERT(FCores[k] != nullptr);
+    }
+    // The grids' events are not published: bound here.
+    FStringGrid->OnSelectCell = [this](TObject* s, int col, int row, bool& can) { StringGridSelectCell(s, col, row, can); };
+    FWUGrid->OnDrawCell = [this](TObject* s, int col, int row, TRect rect, TGridDrawState state) {
+        WUGridDrawCell(s, col, row, rect, state);
+    };
+    FWUGrid->SetColWidths(0, 44);
+    FWUGrid->SetColWidths(1, 300);
+    FWUGrid->SetColWidths(2, 110);
+    FWUGrid->SetColWidths(3, 100);
+    FStringGrid->SetColWidths(0, FStringGrid->ClientWidth() - 2);
+    if (Form1 == nullptr) Form1 = this;
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this) Form1 = nullptr;
+}
+
+TClass TForm1::StaticClass() {
+    static const TClassInfo info = MakeClass<TForm1, TSideForm>("TForm1");
     return &info;
+}
+
+void TForm1::BindFields(TMethodTable& methods) {
+    methods.Field("sPageControl1", FPageControl)
+        .Field("StringGrid", FStringGrid)
+        .Field("WUGrid", FWUGrid)
+        .Field("NameEdit", FNameEdit)
+        .Field("sDirectoryEdit1", FPathEdit)
+        .Field("RSPathEdit", FRSPathEdit)
+        .Field("LevelEdit", FLevelEdit)
+        .Field("VerboEdit", FVerboEdit)
+        .Field("sCheckBox2", FFarmCheck)
+        .Field("sCheckBox3", FCpuCheck)
+        .Field("sCheckBox4", FSendCheck)
+        .Field("sCheckBox5", FBackupCheck)
+        .Field("sCheckBox6", FHintCheck)
+        .Field("sCheckBox9", FTrycoreCheck)
+        .Field("sCheckBox13", FVerboCheck)
+        .Field("CoreGroup", FCoreGroup)
+        .Field("sDecimalSpinEdit1", FUpdateEdit)
+        .Field("sFilenameEdit1", FConsoleEdit)
+        .Field("sCheckBox1", FTrayHintCheck)
+        .Field("sColorBox1", FWarningColor)
+        .Field("sColorBox2", FWarningFontColor)
+        .Field("LanguageBox", FLanguageBox)
+        .Field("TeamEdit", FTeamEdit)
+        .Field("UNameEdit", FUNameEdit)
+        .Field("FontEdit", FFontEdit)
+        .Field("StatusEdit", FStatusEdit)
+        .Field("StartupCheck", FStartupCheck)
+        .Field("MinimizedCheck", FMinimizedCheck)
+        .Field("TaskbarCheck", FTaskbarCheck)
+        .Field("AutoBackupCheck", FAutoBackupCheck)
+        .Field("sDirectoryEdit2", FSkinPathEdit)
+        .Field("InfoLabel", FInfoLabel);
+}
+
+void TForm1::BindMethods(TMethodTable& methods) {
+    methods.Add("FormShow", this, &TForm1::FormShow)
+        .Add("FormClose", this, &TForm1::FormClose)
+        .Add("sSpeedButton1Click", this, &TForm1::sSpeedButton1Click)
+        .Add("sSpeedButton2Click", this, &TForm1::sSpeedButton2Click)
+        .Add("sSpeedButton4Click", this, &TForm1::sSpeedButton4Click)
+        .Add("sSpeedButton5Click", this, &TForm1::sSpeedButton5Click)
+        .Add("sSpeedButton6Click", this, &TForm1::sSpeedButton6Click)
+        .Add("sSpeedButton7Click", this, &TForm1::sSpeedButton7Click)
+        .Add("sSpeedButton9Click", this, &TForm1::sSpeedButton9Click)
+        .Add("Up1Click", this, &TForm1::Up1Click)
+        .Add("Down1Click", this, &TForm1::Down1Click)
+        .Add("sDecimalSpinEdit1Change", this, &TForm1::sDecimalSpinEdit1Change)
+        .Add("sCheckBox1Click", this, &TForm1::sCheckBox1Click)
+        .Add("sCheckBox2Click", this, &TForm1::sCheckBox2Click)
+        .Add("sCheckBox9Click", this, &TForm1::sCheckBox9Click)
+        .Add("sCheckBox13Click", this, &TForm1::sCheckBox13Click);
+}
+
+void TForm1::SetLanguage(int language) {
+    TSideForm::SetLanguage(language);
+    if (language != 0 && language != 1) return;
+    for (const TCaptionRow& row : Captions) {
+        const std::string caption = language == 0 ? row.Russian : row.English;
+        TComponent* component = FindComponent(row.Control);
+        if (auto* control = dynamic_cast<TControl*>(component))
+            control->SetCaption(caption);
+        else if (auto* item = dynamic_cast<TMenuItem*>(component))
+            item->SetCaption(caption);
+    }
+    FInfoLabel->SetHint(KnownUnitsHint(language));
+}
+
+TSettings* TForm1::MainSettings() const {
+    return MainForm != nullptr ? &MainForm->SettingsInMemory() : nullptr;
+}
+
+TProjectTable& TForm1::Projects() {
+    if (MainForm != nullptr) return MainForm->Projects();
+    if (FOwnProjects == nullptr) FOwnProjects = std::make_unique<TProjectTable>(LoadProjectTable());
+    return *FOwnProjects;
+}
+
+int TForm1::Language() const {
+    return FLanguageBox->ItemIndex();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Showing
+
+void TForm1::FormShow(TObject*) {
+    {
+        const base::ValueRollback filling(FFilling, true);
+        FillFromStore();
+    }
+    SelectNode(0);
+}
+
+void TForm1::FillFromStore() {
+    FSaved = false;
+    TSettings* main = MainSettings();
+    const int count = main != nullptr ? int(main->Nodes.size()) : TSettingsKey(OptionsKey).Integer("HostCount", 1);
+    FNodes = ReadOptionsNodes(count);
+    FStoredCount = int(FNodes.size());
+    FLanguageBox->Items()->Clear();
+    FLanguageBox->Items()->Add("Русский");
+    FLanguageBox->Items()->Add("English");
+    FillNodeList();
+    const int language = main != nullptr ? main->Language : 1;
+    FInfoLabel->SetCaption(KnownUnitsText(language, Projects().Count()));
+    ShowOptions();
+    if (main != nullptr) main->Language = FLanguageBox->ItemIndex();
+    SetLanguage(FLanguageBox->ItemIndex());
+    FillWUGrid();
+    FPageControl->SetActivePageIndex(0);
+}
+
+void TForm1::ShowOptions() {
+    const TSettings* main = MainSettings();
+    const TSettings fallback = main == nullptr ? LoadSettings() : TSettings {};
+    const TSettings& memory = main != nullptr ? *main : fallback;
+    TSettingsKey options(OptionsKey);
+    FTrayHintCheck->SetChecked(memory.HintTray);
+    FUpdateEdit->SetValue(ClampUpdate(memory.Update));
+    const TSettings d;
+    FTeamEdit->SetText(options.Text("Team", d.Team));
+    FUNameEdit->SetText(options.Text("UName", d.UName));
+    FStatusEdit->SetText(options.Text("CustomerStr", DefaultCustomerStr()));
+    FConsoleEdit->SetText(options.Text("PathService", d.PathService));
+    FConsoleEdit->SetInitialDir(FConsoleEdit->Text());
+    FSkinPathEdit->SetText(options.Text("SkinPath", d.SkinPath));
+    FSkinPathEdit->SetInitialDir(FSkinPathEdit->Text());
+    FStartupCheck->SetChecked(options.Flag("RunStartup", d.RunStartup));
+    FMinimizedCheck->SetChecked(options.Flag("RunMinimized", d.RunMinimized));
+    FTaskbarCheck->SetChecked(options.Flag("Taskbar", d.Taskbar));
+    FAutoBackupCheck->SetChecked(options.Flag("AutoBackup", d.AutoBackup));
+    FWarningColor->SetSelected(TColor(options.Integer("WarningColor", d.WarningColor)));
+    FWarningFontColor->SetSelected(TColor(options.Integer("WarningFontColor", d.WarningFontColor)));
+    const int language = options.Integer("Language", d.Language);
+    FLanguageBox->SetItemIndex(language == 0 || language == 1 ? language : -1);
+    FFontEdit->SetValue(options.Integer("FSize", d.FSize));
+}
+
+void TForm1::FillWUGrid() {
+    const TProjectTable& projects = Projects();
+    const int count = projects.Count();
+    FWUGrid->SetRowCount(count + 2);
+    const char* headers[] = {"#", "WU Name", "WU Core", "WU Credit"};
+    for (int c = 0; c < 4; ++c)
+        FWUGrid->SetCells(c, 0, headers[c]);
+    for (int k = 1; k <= count; ++k) {
+        FWUGrid->SetCells(0, k, std::to_string(k));
+        FWUGrid->SetCells(1, k, projects.Name(k));
+        FWUGrid->SetCells(2, k, projects.Core(k));
+        FWUGrid->SetCells(3, k, std::to_string(projects.Credit(k)));
+    }
+    FWUGrid->SetCells(0, count + 1, std::to_string(count));
+    FWUGrid->SetCells(1, count + 1, "TOTAL WUs");
+    FWUGrid->SetCells(2, count + 1, "");
+    FWUGrid->SetCells(3, count + 1, "");
+}
+
+void TForm1::WUGridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawState) {
+    if (row != FWUGrid->RowCount() - 1) return;   // the grid painted the others
+    TCanvas* canvas = FWUGrid->Canvas();
+    canvas->Brush()->SetColor(FWUGrid->FixedColor());
+    canvas->Font()->SetStyle(canvas->Font()->Style().Include(fsBold));
+    canvas->FillRect(rect);
+    canvas->TextOut(rect.left + 2, rect.top + 2, " " + FWUGrid->Cells(col, row));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Program-wide options
+
+void TForm1::sSpeedButton1Click(TObject*) {
+    std::string pathService = FConsoleEdit->Text();
+    pathService.erase(std::remove(pathService.begin(), pathService.end(), '"'), pathService.end());
+    std::string serviceName = pathService;
+    std::replace(serviceName.begin(), serviceName.end(), '\\', '+');
+    serviceName = "FAH@" + serviceName;
+    const int fontSize = base::StrToIntDef(FFontEdit->Text(), 8);
+    {
+        TSettingsBatch batch;
+        TSettingsKey options(OptionsKey);
+        options.WriteText("Team", FTeamEdit->Text());
+        options.WriteText("UName", FUNameEdit->Text());
+        options.WriteText("CustomerStr", FStatusEdit->Text());
+        options.WriteInteger("HostCount", NodeCount());
+        options.WriteInteger("Language", FLanguageBox->ItemIndex());
+        options.WriteInteger("WarningColor", int(FWarningColor->Selected()));
+        options.WriteInteger("WarningFontColor", int(FWarningFontColor->Selected()));
+        options.WriteFlag("HintTray", FTrayHintCheck->Checked());
+        options.WriteFlag("AutoBackup", FAutoBackupCheck->Checked());
+        options.WriteFlag("RunStartup", FStartupCheck->Checked());
+        options.WriteFlag("RunMinimized", FMinimizedCheck->Checked());
+        options.WriteFlag("Taskbar", FTaskbarCheck->Checked());
+        options.WriteText("SkinPath", FSkinPathEdit->Text());
+        options.WriteText("ServiceName", serviceName);
+        options.WriteText("PathService", pathService);
+        options.WriteInteger("FSize", fontSize);
+        // Without the Run key and with the start switched off nothing is written there.
+        if (FStartupCheck->Checked() || TSettingsKey(RunKey, false).IsOpen()) WriteStartWithWindows(FStartupCheck->Checked());
+    }
+    FStoredCount = std::max(FStoredCount, NodeCount());
+    if (TSettings* main = MainSettings()) {
+        main->ServiceName = serviceName;
+        main->FSize = fontSize;
+        if (MainForm->Grid() != nullptr) MainForm->Grid()->Font()->SetSize(fontSize);
+    }
+    FSaved = true;
+}
+
+void TForm1::sDecimalSpinEdit1Change(TObject*) {
+    if (FFilling) return;
+    const int minutes = base::StrToIntDef(FUpdateEdit->Text(), 1);
+    if (TSettings* main = MainSettings()) main->Update = minutes;
+    TSettingsKey(OptionsKey).WriteInteger("Update", minutes);
+}
+
+void TForm1::sCheckBox1Click(TObject*) {
+    if (FFilling) return;
+    if (TSettings* main = MainSettings()) main->HintTray = FTrayHintCheck->Checked();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Closing
+
+void TForm1::sSpeedButton9Click(TObject*) {
+    Close();
+}
+
+void TForm1::FormClose(TObject*, TCloseAction&) {
+    if (FSaved && MainForm != nullptr) MainForm->ReShow();
+}
+
+void TForm1::sSpeedButton5Click(TObject*) {
+    if (Form7 != nullptr && !Form7->Visible()) Form7->ShowModal();
 }
 
 }

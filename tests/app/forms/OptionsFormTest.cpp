@@ -1,0 +1,373 @@
+// The options window on the headless display: the copy of the node list read at every showing, the node
+// settings, add, delete, save and move, the program-wide options, the language and the refresh after a save.
+#include "support/MainFormKit.h"
+
+#include "app/OptionsNodes.h"
+#include "app/forms/Unit1.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TStringGrid.h"
+#include "platform/os/RegistryTypes.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPageControl.h"
+#include "skin/controls/sRadioButton.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sSpinEdit.h"
+#include "skin/controls/sTooledit.h"
+
+namespace korvex::app::test {
+
+using namespace classes;
+
+class OptionsFormTest : public MainFormTest {
+protected:
+    void TearDown() override {
+        if (Options != nullptr) Options->Free();
+        if (Form != nullptr) Form->Free();
+        Form = nullptr;
+        MainFormTest::TearDown();
+    }
+
+    // The store holds `settings`; the main window shows them; the options window is made and shown.
+    TForm1* ShowOptions(const TSettings& settings, int skin = -1) {
+        StoreOptionsNodes(settings.Nodes, 0);
+        NewMainForm(settings, skin);
+        Options = Create<TForm1>(Application);
+        Options->Show();
+        Pump();
+        return Options;
+    }
+    template <class T>
+    T* Find(const std::string& name) {
+        auto* component = dynamic_cast<T*>(Options->FindComponent(name));
+        EXPECT_NE(component, nullptr) << name;
+        return component;
+    }
+    // A check box toggles (its change fires its click); other controls get their click.
+    void Click(const std::string& name) {
+        if (auto* check = dynamic_cast<skin::TsCheckBox*>(Options->FindComponent(name)))
+            check->SetChecked(!check->Checked());
+        else if (TControl* control = Find<TControl>(name); control->OnClick)
+            control->OnClick(control);
+        Pump();
+    }
+    void SelectRow(int row) {
+        Options->NodeList()->SetRow(row);
+        Pump();
+    }
+    std::vector<std::string> StoredLabels() {
+        std::vector<std::string> labels;
+        for (const TNodeSettings& node : LoadSettings().Nodes)
+            labels.push_back(node.Label);
+        return labels;
+    }
+    std::vector<std::string> CopyLabels() {
+        std::vector<std::string> labels;
+        for (int i = 0; i < Options->NodeCount(); ++i)
+            labels.push_back(Options->Node(i).Label);
+        return labels;
+    }
+    int StoredInt(const char* key, const std::string& name) {
+        auto value = Env->Stored(key, name);
+        return value ? int(os::DwordOf(*value)) : -1;
+    }
+    std::string StoredText(const char* key, const std::string& name) {
+        auto value = Env->Stored(key, name);
+        return value ? value->Data : "<missing>";
+    }
+
+    TForm1* Options = nullptr;
+};
+
+// Three nodes with values that differ from one another and from the defaults.
+TSettings ThreeNodes() {
+    TSettings settings = NodesSettings(3);
+    for (int i = 0; i < 3; ++i) {
+        TNodeSettings& n = settings.Nodes[i];
+        n.Get = i == 1;
+        n.RSPath = "C:\\FAH" + std::to_string(i);
+        n.Level = 60 + 5 * i;
+        n.Core = i + 2;
+        n.Trycore = i == 2;
+        n.Backup = i == 0;
+        n.Hint = i != 1;
+        n.VerboN = 3;
+        n.Ip = "10.1.1." + std::to_string(i);
+    }
+    return settings;
+}
+
+TEST_F(OptionsFormTest, ShowingFillsTheListAndTheFirstNodesSettings) {
+    ShowOptions(ThreeNodes());
+    ASSERT_EQ(Options->NodeCount(), 3);
+    EXPECT_EQ(Options->NodeList()->RowCount(), 3);
+    EXPECT_EQ(Options->NodeList()->Cells(0, 2), "node3");
+    EXPECT_EQ(Options->NodeList()->Row(), 0);
+    EXPECT_EQ(Options->PageControl()->ActivePageIndex(), 0);
+    EXPECT_EQ(Find<skin::TsEdit>("NameEdit")->Text(), "node1");
+    EXPECT_EQ(Find<skin::TsDirectoryEdit>("sDirectoryEdit1")->Text(), "/srv/fah/node1");
+    EXPECT_EQ(Find<skin::TsSpinEdit>("LevelEdit")->Value(), 60);
+    EXPECT_TRUE(Find<skin::TsRadioButton>("Core2")->Checked());
+    EXPECT_TRUE(Find<skin::TsCheckBox>("sCheckBox5")->Checked());
+    // FARM mode off: its controls are disabled; core type from the client off: the core group is.
+    EXPECT_FALSE(Find<skin::TsEdit>("RSPathEdit")->Enabled());
+    EXPECT_FALSE(Find<skin::TsGroupBox>("CoreGroup")->Enabled());
+    // The known projects with a total row; no user list yet.
+    TStringGrid* grid = Options->WUGrid();
+    const int count = MainForm->Projects().Count();
+    EXPECT_EQ(grid->RowCount(), count + 2);
+    EXPECT_EQ(grid->Cells(1, count + 1), "TOTAL WUs");
+    EXPECT_EQ(grid->Cells(0, count + 1), std::to_string(count));
+    EXPECT_EQ(grid->Cells(3, 1), std::to_string(MainForm->Projects().Credit(1)));
+    EXPECT_EQ(Options->InfoLabel()->Caption(), "No update. Defaul base in use");
+    EXPECT_FALSE(Options->Saved());
+}
+
+TEST_F(OptionsFormTest, SelectingARowShowsThatNode) {
+    ShowOptions(ThreeNodes());
+    SelectRow(1);
+    EXPECT_EQ(Find<skin::TsEdit>("NameEdit")->Text(), "node2");
+    EXPECT_EQ(Find<skin::TsEdit>("RSPathEdit")->Text(), "C:\\FAH1");
+    EXPECT_TRUE(Find<skin::TsEdit>("RSPathEdit")->Enabled());   // FARM mode on
+    EXPECT_TRUE(Find<skin::TsRadioButton>("Core3")->Checked());
+    SelectRow(2);
+    EXPECT_TRUE(Find<skin::TsGroupBox>("CoreGroup")->Enabled());
+    EXPECT_TRUE(Find<skin::TsRadioButton>("Core4")->Checked());
+}
+
+TEST_F(OptionsFormTest, SaveNodeStoresEveryValueOfTheNodeAndTheList) {
+    ShowOptions(ThreeNodes());
+    SelectRow(1);
+    Find<skin::TsEdit>("NameEdit")->SetText("renamed");
+    Find<skin::TsDirectoryEdit>("sDirectoryEdit1")->SetText("\\\\box\\fah");
+    Find<skin::TsEdit>("RSPathEdit")->SetText("D:\\console");
+    Find<skin::TsCheckBox>("sCheckBox3")->SetChecked(true);
+    Find<skin::TsCheckBox>("sCheckBox4")->SetChecked(false);
+    Find<skin::TsSpinEdit>("LevelEdit")->SetValue(95);
+    Find<skin::TsCheckBox>("sCheckBox9")->SetChecked(true);
+    Find<skin::TsRadioButton>("Core1")->SetChecked(true);
+    Find<skin::TsCheckBox>("sCheckBox5")->SetChecked(true);
+    Find<skin::TsCheckBox>("sCheckBox6")->SetChecked(true);
+    Click("sSpeedButton6");
+    EXPECT_TRUE(Options->Saved());
+    EXPECT_EQ(Options->NodeList()->Cells(0, 1), "renamed");
+    const TSettings stored = LoadSettings();
+    ASSERT_EQ(stored.Nodes.size(), 3u);
+    const TNodeSettings& n = stored.Nodes[1];
+    EXPECT_EQ(n.Label, "renamed");
+    EXPECT_EQ(n.Path, "\\\\box\\fah");
+    EXPECT_EQ(n.RSPath, "D:\\console");
+    EXPECT_TRUE(n.Get && n.CPU && !n.Send && n.Trycore && n.Backup && n.Hint);
+    EXPECT_EQ(n.Level, 95);
+    EXPECT_EQ(n.Core, 1);
+    EXPECT_EQ(n.Ip, "10.1.1.1");
+    EXPECT_EQ(stored.Nodes[0], ReadOptionsNodes(3)[0]);
+    // Shown again, the window reads what was stored.
+    Options->Hide();
+    Options->Show();
+    Pump();
+    SelectRow(1);
+    EXPECT_EQ(Find<skin::TsEdit>("NameEdit")->Text(), "renamed");
+    EXPECT_TRUE(Find<skin::TsRadioButton>("Core1")->Checked());
+}
+
+TEST_F(OptionsFormTest, DeleteRemovesTheSelectedNodeFromTheCopyAndTheStore) {
+    ShowOptions(ThreeNodes());
+    SelectRow(1);
+    Click("sSpeedButton4");
+    EXPECT_EQ(CopyLabels(), (std::vector<std::string> {"node1", "node3"}));
+    EXPECT_EQ(StoredLabels(), (std::vector<std::string> {"node1", "node3"}));
+    EXPECT_EQ(StoredInt(OptionsKey, "HostCount"), 2);
+    EXPECT_EQ(StoredText(PathKey, "Ip1"), "10.1.1.2");   // the host's address went with it
+    EXPECT_EQ(StoredInt(GetWUKey, "Trycore1"), 1);
+    EXPECT_FALSE(Env->Stored(LabelKey, "Label2"));
+    EXPECT_EQ(Find<skin::TsEdit>("NameEdit")->Text(), "node3");   // the node now in the selected row
+    EXPECT_TRUE(Options->Saved());
+
+    // The last row deleted: the row above is shown; the last node is never deleted.
+    Click("sSpeedButton4");
+    EXPECT_EQ(StoredLabels(), (std::vector<std::string> {"node1"}));
+    Click("sSpeedButton4");
+    EXPECT_EQ(CopyLabels(), (std::vector<std::string> {"node1"}));
+    EXPECT_EQ(StoredInt(OptionsKey, "HostCount"), 1);
+}
+
+TEST_F(OptionsFormTest, AddMakesANewNodeOrACopyOfTheControls) {
+    ShowOptions(ThreeNodes());
+    Click("sSpeedButton2");   // the name edit shows the selected node's name
+    ASSERT_EQ(Options->NodeCount(), 4);
+    TNodeSettings fresh = NewOptionsNode();
+    EXPECT_EQ(Options->Node(3), fresh);
+    EXPECT_EQ(Options->NodeList()->Cells(0, 3), "new");
+    EXPECT_EQ(StoredInt(OptionsKey, "HostCount"), 4);
+
+    Find<skin::TsEdit>("NameEdit")->SetText("typed");
+    Click("sSpeedButton2");
+    ASSERT_EQ(Options->NodeCount(), 5);
+    EXPECT_EQ(Options->Node(4).Label, "typed");
+    EXPECT_EQ(Options->Node(4).Path, "/srv/fah/node1");
+    EXPECT_EQ(Options->Node(4).Level, 60);
+    EXPECT_EQ(Options->Node(4).Core, 2);
+    EXPECT_TRUE(Options->Node(4).Backup);
+    EXPECT_EQ(Options->Node(4).Progress, 0);
+    EXPECT_EQ(StoredInt(OptionsKey, "HostCount"), 5);
+    // Only the count reached the store: the added nodes' values come with "Save node".
+    EXPECT_FALSE(Env->Stored(LabelKey, "Label4"));
+}
+
+TEST_F(OptionsFormTest, UpAndDownSwapNeighboursAndTheSelectionFollows) {
+    ShowOptions(ThreeNodes());
+    Click("sSpeedButton10");   // up on the first row
+    EXPECT_EQ(CopyLabels(), (std::vector<std::string> {"node1", "node2", "node3"}));
+    EXPECT_FALSE(Options->Saved());
+    Click("sSpeedButton11");
+    EXPECT_EQ(CopyLabels(), (std::vector<std::string> {"node2", "node1", "node3"}));
+    EXPECT_EQ(Options->NodeList()->Row(), 1);
+    EXPECT_EQ(Find<skin::TsEdit>("NameEdit")->Text(), "node1");
+    EXPECT_EQ(Options->Node(0).Progress, 0);   // progress stays with its row
+    EXPECT_EQ(Options->Node(1).Progress, 10);
+    EXPECT_EQ(Options->Node(1).Ip, "10.1.1.0");   // the host's address goes with it
+    EXPECT_TRUE(Options->Saved());
+    SelectRow(2);
+    Click("sSpeedButton11");   // down on the last row
+    EXPECT_EQ(CopyLabels(), (std::vector<std::string> {"node2", "node1", "node3"}));
+    // The order reaches the store with "Save node".
+    EXPECT_EQ(StoredLabels(), (std::vector<std::string> {"node1", "node2", "node3"}));
+    Click("sSpeedButton6");
+    EXPECT_EQ(StoredLabels(), (std::vector<std::string> {"node2", "node1", "node3"}));
+}
+
+TEST_F(OptionsFormTest, TheCopyIsReadAgainAtEveryShowing) {
+    ShowOptions(ThreeNodes());
+    Click("sSpeedButton11");
+    Find<skin::TsEdit>("NameEdit")->SetText("unsaved");
+    Options->Hide();
+    Options->Show();
+    Pump();
+    EXPECT_EQ(CopyLabels(), (std::vector<std::string> {"node1", "node2", "node3"}));
+    EXPECT_EQ(Find<skin::TsEdit>("NameEdit")->Text(), "node1");
+    EXPECT_FALSE(Options->Saved());
+}
+
+TEST_F(OptionsFormTest, SaveAllStoresTheProgramWideOptions) {
+    ShowOptions(ThreeNodes());
+    Find<skin::TsEdit>("TeamEdit")->SetText("4242");
+    Find<skin::TsEdit>("UNameEdit")->SetText("folder");
+    Find<skin::TsEdit>("StatusEdit")->SetText("Farm of ours");
+    Find<skin::TsFilenameEdit>("sFilenameEdit1")->SetText("\"C:\\FAH\\FAH504-Console.exe\"");
+    Find<skin::TsSpinEdit>("FontEdit")->SetValue(10);
+    Find<skin::TsComboBox>("LanguageBox")->SetItemIndex(0);
+    Find<skin::TsColorBox>("sColorBox1")->SetSelected(TColor(0x00FF00));
+    Find<skin::TsColorBox>("sColorBox2")->SetSelected(TColor(0x123456));
+    Find<skin::TsCheckBox>("StartupCheck")->SetChecked(false);
+    Find<skin::TsCheckBox>("MinimizedCheck")->SetChecked(true);
+    Find<skin::TsCheckBox>("TaskbarCheck")->SetChecked(false);
+    Find<skin::TsCheckBox>("AutoBackupCheck")->SetChecked(true);
+    Find<skin::TsDirectoryEdit>("sDirectoryEdit2")->SetText("/usr/share/korvex/skins");
+    Click("sSpeedButton1");
+    const TSettings s = LoadSettings();
+    EXPECT_EQ(s.Team, "4242");
+    EXPECT_EQ(s.UName, "folder");
+    EXPECT_EQ(s.CustomerStr, "Farm of ours");
+    EXPECT_EQ(s.PathService, "C:\\FAH\\FAH504-Console.exe");
+    EXPECT_EQ(s.ServiceName, "FAH@C:+FAH+FAH504-Console.exe");
+    EXPECT_EQ(s.FSize, 10);
+    EXPECT_EQ(s.Language, 0);
+    EXPECT_EQ(s.WarningColor, 0x00FF00);
+    EXPECT_EQ(s.WarningFontColor, 0x123456);
+    EXPECT_FALSE(s.RunStartup);
+    EXPECT_TRUE(s.RunMinimized);
+    EXPECT_FALSE(s.Taskbar);
+    EXPECT_TRUE(s.AutoBackup);
+    EXPECT_EQ(s.SkinPath, "/usr/share/korvex/skins");
+    EXPECT_EQ(s.HostCount, 3);
+    EXPECT_EQ(MainForm->Settings().ServiceName, "FAH@C:+FAH+FAH504-Console.exe");
+    EXPECT_EQ(MainForm->Settings().FSize, 10);
+    // Start-up off and no Run key: nothing is made there.
+    EXPECT_FALSE(Env->Stored(RunKey, RunValueName));
+    Find<skin::TsCheckBox>("StartupCheck")->SetChecked(true);
+    Click("sSpeedButton1");
+    EXPECT_NE(StoredText(RunKey, RunValueName).find("KORVEX.exe"), std::string::npos);
+    // Everything shows again as saved.
+    Options->Hide();
+    Options->Show();
+    Pump();
+    EXPECT_EQ(Find<skin::TsEdit>("TeamEdit")->Text(), "4242");
+    EXPECT_EQ(Find<skin::TsColorBox>("sColorBox2")->Selected(), TColor(0x123456));
+    EXPECT_TRUE(Find<skin::TsCheckBox>("AutoBackupCheck")->Checked());
+    EXPECT_EQ(Find<skin::TsComboBox>("LanguageBox")->ItemIndex(), 0);
+}
+
+TEST_F(OptionsFormTest, TheIntervalAndTheTrayHintFlagChangeAtOnce) {
+    ShowOptions(ThreeNodes());
+    Options->PageControl()->SetActivePageIndex(1);
+    Pump();
+    Find<skin::TsDecimalSpinEdit>("sDecimalSpinEdit1")->SetValue(15);
+    Pump();
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 15);
+    EXPECT_EQ(MainForm->Settings().Update, 15);
+    const bool hint = MainForm->Settings().HintTray;
+    Click("sCheckBox1");
+    EXPECT_EQ(MainForm->Settings().HintTray, !hint);
+    EXPECT_FALSE(Options->Saved());
+}
+
+TEST_F(OptionsFormTest, TheLanguageSetsEveryCaption) {
+    ShowOptions(ThreeNodes());
+    Options->SetLanguage(0);
+    EXPECT_EQ(Options->Caption(), "Настройки");
+    EXPECT_EQ(Find<TControl>("sSpeedButton6")->Caption(), "Сохр\r\nноду");
+    EXPECT_EQ(Find<TControl>("TabSheet1")->Caption(), "Управление нодой");
+    EXPECT_EQ(Find<TControl>("SkinPathCheck")->Caption(), "Путь к \"скинам\"");
+    EXPECT_EQ(Options->InfoLabel()->Hint(), "Формат известных WU -\r\n\"Из Inet\"/\"Всего в базе\"");
+    Options->SetLanguage(1);
+    EXPECT_EQ(Options->Caption(), "Options");
+    EXPECT_EQ(Find<TControl>("sCheckBox9")->Caption(), "Attempt get\r\nWU core type");
+    // A showing takes the stored language.
+    TSettings russian = ThreeNodes();
+    russian.Language = 0;
+    Env->Store(OptionsKey, "Language", os::MakeDwordValue(0));
+    Options->Hide();
+    Options->Show();
+    Pump();
+    EXPECT_EQ(Find<TControl>("sSpeedButton1")->Caption(), "Запись");
+    EXPECT_EQ(MainForm->Settings().Language, 0);
+}
+
+TEST_F(OptionsFormTest, ClosingAfterASaveRefreshesTheMainWindow) {
+    ShowOptions(ThreeNodes());
+    Click("sSpeedButton9");   // nothing saved: the main window keeps its rows
+    EXPECT_EQ(MainForm->RowCount(), 3);
+    Options->Show();
+    Pump();
+    SelectRow(0);
+    Click("sSpeedButton4");
+    Click("sSpeedButton9");
+    EXPECT_EQ(MainForm->RowCount(), 2);   // rebuilt from the store
+}
+
+TEST_F(OptionsFormTest, TheCoreTypeComesFromTheClientWhenAsked) {
+    ShowOptions(ThreeNodes());
+    std::vector<std::string> asked;
+    Options->ClientCoreReader = [&](const std::string& folder, int) {
+        asked.push_back(folder);
+        return 4;
+    };
+    Options->ClientCoreWriter = [&](const std::string& folder, int core) {
+        asked.push_back(folder + "=" + std::to_string(core));
+        return true;
+    };
+    Click("sCheckBox9");
+    EXPECT_TRUE(Find<skin::TsRadioButton>("Core4")->Checked());
+    EXPECT_TRUE(Find<skin::TsGroupBox>("CoreGroup")->Enabled());
+    Click("sSpeedButton6");
+    EXPECT_EQ(asked, (std::vector<std::string> {"/srv/fah/node1", "/srv/fah/node1=4"}));
+    Click("sCheckBox9");
+    EXPECT_FALSE(Find<skin::TsGroupBox>("CoreGroup")->Enabled());
+}
+
+}
