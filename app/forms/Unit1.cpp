@@ -1,6 +1,7 @@
 // TForm1: the form text, the captions in both languages, the showing, the program-wide options and closing.
 #include "app/forms/Unit1.h"
 
+#include "app/ClientConfig.h"
 #include "app/OptionsNodes.h"
 #include "app/ProjectSummary.h"
 #include "app/ProjectTable.h"
@@ -101,7 +102,11 @@ void RegisterOptionsFormClasses() {
 
 }
 
-TForm1::TForm1(TComponent* owner) : TSideForm(owner, {"Настройки", "Options"}), FSummaryUrl(ProjectSummaryUrl) {
+TForm1::TForm1(TComponent* owner)
+    : TSideForm(owner, {"Настройки", "Options"})
+    , ClientCoreReader(ReadClientCoreType)
+    , ClientCoreWriter(WriteClientCoreType)
+    , FSummaryUrl(ProjectSummaryUrl) {
     TMethodTable methods;
     BindFields(methods);
     BindMethods(methods);

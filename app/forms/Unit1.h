@@ -59,7 +59,7 @@ public:
     const std::string& SummaryUrl() const { return FSummaryUrl; }
     void SetSummaryUrl(const std::string& value) { FSummaryUrl = value; }
 
-    // FIXME: the client.cfg editor plugs in here; unset, the core type is neither read nor written.
+    // The node's client.cfg, read when "Attempt get WU core type" is switched on and written by "Save node".
     TClientCoreReader ClientCoreReader;
     TClientCoreWriter ClientCoreWriter;
 

@@ -371,3 +371,22 @@ TEST_F(OptionsFormTest, TheCoreTypeComesFromTheClientWhenAsked) {
 }
 
 }
+
+namespace korvex::app::test {
+
+TEST_F(OptionsFormTest, TheCoreTypeIsReadFromAndWrittenToTheNodesClientConfig) {
+    TSettings settings = ThreeNodes();
+    settings.Nodes[0].Path = Env->Folder();
+    settings.Nodes[0].Core = 0;
+    WriteFile(Env->File("client.cfg"), "[settings]\nusername=x\n[clienttype]\ntype=3\n");
+    ShowOptions(settings);
+    Click("sCheckBox9");
+    EXPECT_TRUE(Find<skin::TsRadioButton>("Core3")->Checked());
+    Find<skin::TsRadioButton>("Core1")->SetChecked(true);
+    Click("sSpeedButton6");
+    EXPECT_EQ(Env->ReadFile("client.cfg"), "[settings]\nusername=x\n[clienttype]\ntype=1\n");
+    EXPECT_EQ(LoadSettings().Nodes[0].Core, 1);
+    EXPECT_TRUE(LoadSettings().Nodes[0].Trycore);
+}
+
+}
