@@ -7,15 +7,6 @@ namespace korvex::app {
 
 namespace {
 
-// The per-node keys, open for the whole list.
-struct TNodeKeys {
-    TSettingsKey Label {LabelKey};
-    TSettingsKey Path {PathKey};
-    TSettingsKey Data {DataKey};
-    TSettingsKey Get {GetWUKey};
-    TSettingsKey Hint {HintKey};
-};
-
 // Every value a node has in the store, with its key.
 struct TNodeValue {
     TSettingsKey TNodeKeys::*Key;

@@ -90,15 +90,6 @@ void WriteFirstNode() {
     data.WriteInteger("BackLevel0", n.BackLevel);
 }
 
-// The per-node keys, open for the whole node list.
-struct TNodeKeys {
-    TSettingsKey Label {LabelKey};
-    TSettingsKey Path {PathKey};
-    TSettingsKey Data {DataKey};
-    TSettingsKey Get {GetWUKey};
-    TSettingsKey Hint {HintKey};
-};
-
 TNodeSettings LoadNode(TNodeKeys& keys, int i) {
     TNodeSettings n;
     const TNodeSettings d;

@@ -2,6 +2,7 @@
 // and wrong-typed values taken as missing.
 #pragma once
 
+#include "app/Settings.h"
 #include "platform/os/Registry.h"
 #include "platform/os/RegistryBatch.h"
 
@@ -53,6 +54,15 @@ private:
 struct TSettingsBatch {
     os::TRegistryBatch Batch;
     ~TSettingsBatch();
+};
+
+// The per-node keys, open for the whole node list.
+struct TNodeKeys {
+    TSettingsKey Label {LabelKey};
+    TSettingsKey Path {PathKey};
+    TSettingsKey Data {DataKey};
+    TSettingsKey Get {GetWUKey};
+    TSettingsKey Hint {HintKey};
 };
 
 }
