@@ -15,6 +15,7 @@
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TMethodTable.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/os/Paths.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -263,7 +264,7 @@ void TForm1::ShowOptions() {
     FUNameEdit->SetText(options.Text("UName", d.UName));
     FStatusEdit->SetText(options.Text("CustomerStr", DefaultCustomerStr()));
     FConsoleEdit->SetText(options.Text("PathService", d.PathService));
-    FConsoleEdit->SetInitialDir(FConsoleEdit->Text());
+    FConsoleEdit->SetInitialDir(os::ExtractFileDir(FConsoleEdit->Text()));
     FSkinPathEdit->SetText(options.Text("SkinPath", d.SkinPath));
     FSkinPathEdit->SetInitialDir(FSkinPathEdit->Text());
     FStartupCheck->SetChecked(options.Flag("RunStartup", d.RunStartup));
@@ -334,8 +335,7 @@ void TForm1::sSpeedButton1Click(TObject*) {
         options.WriteText("ServiceName", serviceName);
         options.WriteText("PathService", pathService);
         options.WriteInteger("FSize", fontSize);
-        // Without the Run key and with the start switched off nothing is written there.
-        if (FStartupCheck->Checked() || TSettingsKey(RunKey, false).IsOpen()) WriteStartWithWindows(FStartupCheck->Checked());
+        WriteStartWithWindows(FStartupCheck->Checked());
     }
     FStoredCount = std::max(FStoredCount, NodeCount());
     if (TSettings* main = MainSettings()) {

@@ -297,6 +297,7 @@ TEST_F(OptionsFormTest, SaveAllStoresTheProgramWideOptions) {
     Options->Show();
     Pump();
     EXPECT_EQ(Find<skin::TsEdit>("TeamEdit")->Text(), "4242");
+    EXPECT_EQ(Find<skin::TsFilenameEdit>("sFilenameEdit1")->InitialDir(), "C:\\FAH");   // the console's folder
     EXPECT_EQ(Find<skin::TsColorBox>("sColorBox2")->Selected(), TColor(0x123456));
     EXPECT_TRUE(Find<skin::TsCheckBox>("AutoBackupCheck")->Checked());
     EXPECT_EQ(Find<skin::TsComboBox>("LanguageBox")->ItemIndex(), 0);
