@@ -27,6 +27,7 @@
 #include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/windows/sOpenDialog.h"
 
 #include <algorithm>
 
@@ -113,7 +114,7 @@ TForm1::TForm1(TComponent* owner)
     BindMethods(methods);
     RegisterOptionsFormClasses();
     ReadFormResource("Unit1", methods);
-    KORVEX_ASSERT(FPageControl && FStringGrid && FWUGrid && FCoreGroup && FInfoLabel && FSkinPathEdit);
+    KORVEX_ASSERT(FPageControl && FStringGrid && FWUGrid && FCoreGroup && FInfoLabel && FSkinPathEdit && FOpenDialog);
     for (int k = 0; k < 5; ++k) {
         FCores[k] = dynamic_cast<skin::TsRadioButton*>(FindComponent("Core" + std::to_string(k)));
         KORVEX_ASSERT(FCores[k] != nullptr);
@@ -172,7 +173,8 @@ void TForm1::BindFields(TMethodTable& methods) {
         .Field("TaskbarCheck", FTaskbarCheck)
         .Field("AutoBackupCheck", FAutoBackupCheck)
         .Field("sDirectoryEdit2", FSkinPathEdit)
-        .Field("InfoLabel", FInfoLabel);
+        .Field("InfoLabel", FInfoLabel)
+        .Field("OpenDialog1", FOpenDialog);
 }
 
 void TForm1::BindMethods(TMethodTable& methods) {

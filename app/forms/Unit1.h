@@ -26,6 +26,7 @@ class TsEdit;
 class TsFilenameEdit;
 class TsGroupBox;
 class TsLabel;
+class TsOpenDialog;
 class TsPageControl;
 class TsRadioButton;
 class TsSpeedButton;
@@ -87,6 +88,7 @@ public:
     classes::TStringGrid* WUGrid() const { return FWUGrid; }
     skin::TsPageControl* PageControl() const { return FPageControl; }
     skin::TsLabel* InfoLabel() const { return FInfoLabel; }
+    skin::TsOpenDialog* OpenDialog() const { return FOpenDialog; }
 
 private:
     void BindFields(classes::TMethodTable& methods);
@@ -104,7 +106,6 @@ private:
     void CheckCore(int core);
     int Language() const;
     void SayInLanguage(const std::string& text);
-    bool RunOpenDialog(std::string& fileName);
     TSettings* MainSettings() const;   // the main window's options in memory, when it exists
     TProjectTable& Projects();
 
@@ -148,6 +149,7 @@ private:
     skin::TsCheckBox* FAutoBackupCheck = nullptr;
     skin::TsDirectoryEdit* FSkinPathEdit = nullptr;
     skin::TsLabel* FInfoLabel = nullptr;
+    skin::TsOpenDialog* FOpenDialog = nullptr;
 };
 
 extern TForm1* Form1;

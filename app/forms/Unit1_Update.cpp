@@ -5,8 +5,8 @@
 #include "platform/os/ProgramFolder.h"
 #include "platform/os/TextFiles.h"
 #include "skin/controls/sLabel.h"
-#include "skin/controls/sTooledit.h"
 #include "skin/windows/sMessageDlg.h"
+#include "skin/windows/sOpenDialog.h"
 
 namespace korvex::app {
 
@@ -16,29 +16,21 @@ void TForm1::SayInLanguage(const std::string& text) {
     if (!text.empty()) skin::sShowMessage(text);   // other languages show nothing
 }
 
-// The open dialog for a saved copy of the page; false when it was cancelled or there is none.
-bool TForm1::RunOpenDialog(std::string& fileName) {
-    if (!skin::FileDialogRunner) return false;
-    skin::TacFileDialogData dialog;
-    dialog.Filter = "HTML|*.html";
-    dialog.FileName = fileName;
-    dialog.InitialDir = os::ProgramFolder();
-    if (!skin::FileDialogRunner(skin::dkOpen, dialog) || dialog.FileName.empty()) return false;
-    fileName = dialog.FileName;
-    return true;
-}
-
 void TForm1::sSpeedButton7Click(TObject*) {
-    std::string file = os::ProgramFolder() + "/" + ProjectSummaryFile;
-    const TSummaryFetch fetched = FetchProjectSummary(FSummaryUrl, file, ProjectSummaryTimeoutMs);
-    if (fetched != TSummaryFetch::Ok) {
+    const std::string copy = os::ProgramFolder() + "/" + ProjectSummaryFile;
+    const TSummaryFetch fetched = FetchProjectSummary(FSummaryUrl, copy, ProjectSummaryTimeoutMs);
+    if (fetched == TSummaryFetch::Ok) {
+        FOpenDialog->SetFileName(copy);
+    } else {
         SayInLanguage(SummaryFetchFailureText(fetched, Language(), FSummaryUrl));
-        file = ProjectSummaryFile;
-        if (!RunOpenDialog(file)) return;   // cancelled: nothing to read
+        // The user may pick a saved copy of the page; a cancelled dialog ends the update.
+        if (!FOpenDialog->Execute()) return;
     }
+    const std::string file = FOpenDialog->FileName();
     std::string page;
     if (!os::ReadWholeFile(file, page)) {
-        SayInLanguage(Language() == 0 ? "Невозможно открыть файл " + file : "Cannot open file " + file);
+        const int language = Language();
+        SayInLanguage(language == 0 ? "Невозможно открыть файл " + file : language == 1 ? "Cannot open file " + file : "");
         return;
     }
     TProjectTable& projects = Projects();

@@ -9,7 +9,11 @@
 #include "platform/base/DateTime.h"
 #include "platform/classes/TApplication.h"
 #include "skin/controls/sLabel.h"
-#include "skin/controls/sTooledit.h"
+#include "platform/classes/StdControls.h"
+#include "platform/classes/TEdit.h"
+#include "platform/classes/TScreen.h"
+#include "platform/user/MessageLoop.h"
+#include "skin/windows/sOpenDialog.h"
 
 namespace korvex::app::test {
 
@@ -33,7 +37,6 @@ protected:
         Env->SetNow(base::EncodeDateTime(2026, 12, 7, 9, 15, 0, 0));
     }
     void TearDown() override {
-        skin::FileDialogRunner = nullptr;
         if (Options != nullptr) Options->Free();
         if (Form != nullptr) Form->Free();
         Form = nullptr;
@@ -54,21 +57,35 @@ protected:
         Options->sSpeedButton7Click(Options);
         Pump();
     }
-    // The open dialog: answers with `file`, or cancels when it is empty.
-    void DialogAnswers(const std::string& file) {
-        skin::FileDialogRunner = [this, file](skin::TFileDialogKind, skin::TacFileDialogData& dialog) {
-            DialogFilter = dialog.Filter;
+    // Answers the open dialog once it is up: the file typed and OK clicked, or Cancel when `file` is empty;
+    // then, with `next`, the message box that follows, its texts into `next`.
+    void AnswerOpenDialog(const std::string& file, std::string* next = nullptr) {
+        user::MessageEventLoop().Post([this, file, next] {
+            TCustomForm* active = Screen->ActiveCustomForm();
+            auto* edit = active != nullptr ? dynamic_cast<TEdit*>(active->FindComponent("FileNameEdit")) : nullptr;
+            if (edit == nullptr || !active->FormState().Contains(fsModal)) return AnswerOpenDialog(file, next);
             ++DialogRuns;
-            if (file.empty()) return false;
-            dialog.FileName = file;
-            return true;
-        };
+            if (file.empty()) return active->SetModalResult(mrCancel);
+            edit->SetText(file);
+            auto* ok = dynamic_cast<TControl*>(active->FindComponent("OKButton"));
+            const TPoint p = ok->ClientToScreen(TPoint {ok->Width() / 2, ok->Height() / 2});
+            Display->Click(p.x, p.y);
+            if (next != nullptr) AnswerMessage(next);
+        });
+    }
+    // Answers the next modal window that is not the open dialog, its texts into `texts`.
+    void AnswerMessage(std::string* texts) {
+        user::MessageEventLoop().Post([this, texts] {
+            TCustomForm* active = Screen->ActiveCustomForm();
+            if (active == nullptr || !active->FormState().Contains(fsModal) || active->FindComponent("FileNameEdit"))
+                return AnswerMessage(texts);
+            AnswerModal(mrOk, nullptr, texts);
+        });
     }
 
     TForm1* Options = nullptr;
     int Before = 0;
     int DialogRuns = 0;
-    std::string DialogFilter;
 };
 
 }
@@ -92,17 +109,19 @@ TEST_F(OptionsUpdateTest, ThePageAddsItsNewProjectsAndKeepsACopy) {
 
 TEST_F(OptionsUpdateTest, AFailingAnswerIsReportedAndASavedCopyCanBeRead) {
     for (int status : {404, 500}) {
+        DialogRuns = 0;
         MiniHttpServer server([&](const std::string&) { return MiniHttpServer::Response(status, SummaryPage); });
         ShowOptions();
         Options->SetSummaryUrl(server.Url("/psummary.html"));
         const std::string copy = Env->File("saved.html");
         WriteFile(copy, SummaryPage);
-        DialogAnswers(copy);
+        AnswerOpenDialog(copy);
         std::string texts;
         AnswerModal(mrOk, nullptr, &texts);
         Update();
         EXPECT_NE(texts.find("Cannot open URL " + server.Url("/psummary.html")), std::string::npos) << texts;
-        EXPECT_EQ(DialogFilter, "HTML|*.html");
+        EXPECT_EQ(Options->OpenDialog()->Filter(), "HTML|*.html");
+        EXPECT_EQ(DialogRuns, 1);
         EXPECT_EQ(MainForm->Projects().Count(), Before + 2) << status;
         EXPECT_EQ(Env->ReadFile(ProjectSummaryFile), "");   // the error page is never kept as the copy
         Options->Free();
@@ -117,7 +136,7 @@ TEST_F(OptionsUpdateTest, ACancelledDialogStopsQuietly) {
     MiniHttpServer server([](const std::string&) { return MiniHttpServer::Response(404, "not here"); });
     ShowOptions(0);
     Options->SetSummaryUrl(server.Url("/p"));
-    DialogAnswers("");
+    AnswerOpenDialog("");
     std::string texts;
     AnswerModal(mrOk, nullptr, &texts);
     Update();
@@ -128,6 +147,19 @@ TEST_F(OptionsUpdateTest, ACancelledDialogStopsQuietly) {
     EXPECT_EQ(Options->InfoLabel()->Caption(), "Нет обновлений. Исп. внутр. база");
 }
 
+TEST_F(OptionsUpdateTest, AChosenFileThatCannotBeReadIsReportedAndAddsNothing) {
+    MiniHttpServer server([](const std::string&) { return MiniHttpServer::Response(404, "not here"); });
+    ShowOptions();
+    Options->SetSummaryUrl(server.Url("/p"));
+    std::string first, second;
+    AnswerModal(mrOk, nullptr, &first);
+    AnswerOpenDialog(Env->File("missing.html"), &second);
+    Update();
+    EXPECT_NE(second.find("Cannot open file " + Env->File("missing.html")), std::string::npos) << second;
+    EXPECT_EQ(MainForm->Projects().Count(), Before);
+    EXPECT_FALSE(Options->Saved());
+}
+
 TEST_F(OptionsUpdateTest, TruncatedAnswersFailAndOtherLanguagesShowNothing) {
     MiniHttpServer server([](const std::string&) {
         return std::string("HTTP/1.1 200 X\r\nContent-Length: 9999\r\nConnection: close\r\n\r\n") + SummaryPage;
@@ -136,7 +168,7 @@ TEST_F(OptionsUpdateTest, TruncatedAnswersFailAndOtherLanguagesShowNothing) {
     Options->SetSummaryUrl(server.Url("/p"));
     const std::string copy = Env->File("saved.html");
     WriteFile(copy, SummaryPage);
-    DialogAnswers(copy);
+    AnswerOpenDialog(copy);
     const std::string label = Options->InfoLabel()->Caption();
     Update();   // no message box comes up, or this would wait for ever
     EXPECT_EQ(DialogRuns, 1);
