@@ -2,6 +2,7 @@
 // fallback through the open dialog, a cancelled dialog, and other languages.
 #include "support/MainFormKit.h"
 #include "support/MiniHttpServer.h"
+#include "support/ModalAnswer.h"
 
 #include "app/OptionsNodes.h"
 #include "app/ProjectSummary.h"
