@@ -39,61 +39,55 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-struct TCaptionRow {
-    const char* Control;
-    const char* English;
-    const char* Russian;
-};
-
 // Captions set from the language at every showing.
-constexpr TCaptionRow Captions[] = {
-    {"UpdateLabel", "Updating", "Обновление"},
-    {"MinLabel", " ,min", " ,мин"},
-    {"NameLabel", "Node Name", "Имя"},
-    {"PathLabel", "Path node (UNC)", "Путь (UNC)"},
-    {"ConsoleLabel", "FAH Console path", "Путь FAH Console"},
-    {"LevelLabel", "WU ready level\r\nfor next download", "Порог готовности WU\r\nдля кэширования"},
-    {"WarningLabel", "Warning cell bkgd color", "Цвет фона ячейки "},
-    {"WarningFontLabel", "Warning cell font color", "Цвет шрифта ячейки"},
-    {"TeamLabel", "Team #", "№ команды"},
-    {"RSPathLabel", "FAH-Console\r\nservice local path", "Путь к FAH-Console\r\nна удаленной ноде"},
+constexpr TControlCaption Captions[] = {
+    {"UpdateLabel", "Обновление", "Updating"},
+    {"MinLabel", " ,мин", " ,min"},
+    {"NameLabel", "Имя", "Node Name"},
+    {"PathLabel", "Путь (UNC)", "Path node (UNC)"},
+    {"ConsoleLabel", "Путь FAH Console", "FAH Console path"},
+    {"LevelLabel", "Порог готовности WU\r\nдля кэширования", "WU ready level\r\nfor next download"},
+    {"WarningLabel", "Цвет фона ячейки ", "Warning cell bkgd color"},
+    {"WarningFontLabel", "Цвет шрифта ячейки", "Warning cell font color"},
+    {"TeamLabel", "№ команды", "Team #"},
+    {"RSPathLabel", "Путь к FAH-Console\r\nна удаленной ноде", "FAH-Console\r\nservice local path"},
     {"UNameLabel", "UserName", "UserName"},
-    {"StatusLabel", "Statusbar text", "Текст строки состояния"},
-    {"FontLabel", "Font Size", "Размер шрифта"},
-    {"LanguageLabel", "Interface language", "Язык интерфейса"},
-    {"CoreGroup", "Core Names", "Типы ядер"},
-    {"TabSheet1", "Node control", "Управление нодой"},
-    {"TabSheet2", "Interface control", "Интерфейс"},
-    {"TabSheet3", "Update control", "Обновление базы"},
-    {"CurrentGroup", "Current host", "Текущая нода"},
-    {"OtherGroup", "Other options", "Прочие настройки"},
-    {"NodeListGroup", "Node List", "Список нод"},
-    {"sSpeedButton6", "Save\r\nnode", "Сохр\r\nноду"},
-    {"sSpeedButton2", "Add", "Добавить"},
-    {"sSpeedButton4", "Delete", "Удалить"},
-    {"sSpeedButton7", "Update\r\nproteins", "Обновить\r\nбазу"},
-    {"sSpeedButton5", "Manual input", "Ввод вручную"},
-    {"sSpeedButton1", "Save all", "Запись"},
-    {"sSpeedButton9", "Close", "Закрыть"},
-    {"sSpeedButton8", "Close", "Закрыть"},
-    {"sSpeedButton3", "Close", "Закрыть"},
-    {"sCheckBox1", "Show hint in tray", "Показывать в трее"},
-    {"StartupCheck", "Load on Windows startup", "Запускать при загрузке Windows"},
-    {"SkinPathCheck", "Skin path", "Путь к \"скинам\""},
-    {"MinimizedCheck", "Run minimized", "Запускать свёрнутым"},
-    {"TaskbarCheck", "Show in Taskbar (restart needed)", "Показывать в Панели задач (с перезапуском)"},
-    {"HideOnExitCheck", "Hide in System Tray on Exit", "Прятать в трей при выходе"},
-    {"AutoBackupCheck", "AutoBackUp on", "Авторезервирование"},
-    {"sCheckBox5", "Backup on", "Резервировать"},
-    {"sCheckBox13", "Verbosity", "Подробность ЛОГа"},
-    {"sCheckBox6", "Show WU in tray hint", "Показывать WU в трее"},
-    {"sCheckBox2", "To contol node through KORVEX (FARM Mode ON)",
-        "Управлять нодой через KORVEX (Включить режим ФЕРМА)"},
-    {"sCheckBox4", "Send results through KORVEX", "Отправлять результат через KORVEX"},
-    {"sCheckBox3", "AMD CPU (Do not get QMD)", "AMD CPU (Не получать QMD)"},
-    {"sCheckBox9", "Attempt get\r\nWU core type", "Пытаться \r\nполучить WU"},
-    {"Up1", "Up", "Вверх"},
-    {"Down1", "Down", "Вниз"},
+    {"StatusLabel", "Текст строки состояния", "Statusbar text"},
+    {"FontLabel", "Размер шрифта", "Font Size"},
+    {"LanguageLabel", "Язык интерфейса", "Interface language"},
+    {"CoreGroup", "Типы ядер", "Core Names"},
+    {"TabSheet1", "Управление нодой", "Node control"},
+    {"TabSheet2", "Интерфейс", "Interface control"},
+    {"TabSheet3", "Обновление базы", "Update control"},
+    {"CurrentGroup", "Текущая нода", "Current host"},
+    {"OtherGroup", "Прочие настройки", "Other options"},
+    {"NodeListGroup", "Список нод", "Node List"},
+    {"sSpeedButton6", "Сохр\r\nноду", "Save\r\nnode"},
+    {"sSpeedButton2", "Добавить", "Add"},
+    {"sSpeedButton4", "Удалить", "Delete"},
+    {"sSpeedButton7", "Обновить\r\nбазу", "Update\r\nproteins"},
+    {"sSpeedButton5", "Ввод вручную", "Manual input"},
+    {"sSpeedButton1", "Запись", "Save all"},
+    {"sSpeedButton9", "Закрыть", "Close"},
+    {"sSpeedButton8", "Закрыть", "Close"},
+    {"sSpeedButton3", "Закрыть", "Close"},
+    {"sCheckBox1", "Показывать в трее", "Show hint in tray"},
+    {"StartupCheck", "Запускать при загрузке Windows", "Load on Windows startup"},
+    {"SkinPathCheck", "Путь к \"скинам\"", "Skin path"},
+    {"MinimizedCheck", "Запускать свёрнутым", "Run minimized"},
+    {"TaskbarCheck", "Показывать в Панели задач (с перезапуском)", "Show in Taskbar (restart needed)"},
+    {"HideOnExitCheck", "Прятать в трей при выходе", "Hide in System Tray on Exit"},
+    {"AutoBackupCheck", "Авторезервирование", "AutoBackUp on"},
+    {"sCheckBox5", "Резервировать", "Backup on"},
+    {"sCheckBox13", "Подробность ЛОГа", "Verbosity"},
+    {"sCheckBox6", "Показывать WU в трее", "Show WU in tray hint"},
+    {"sCheckBox2", "Управлять нодой через KORVEX (Включить режим ФЕРМА)",
+        "To contol node through KORVEX (FARM Mode ON)"},
+    {"sCheckBox4", "Отправлять результат через KORVEX", "Send results through KORVEX"},
+    {"sCheckBox3", "AMD CPU (Не получать QMD)", "AMD CPU (Do not get QMD)"},
+    {"sCheckBox9", "Пытаться \r\nполучить WU", "Attempt get\r\nWU core type"},
+    {"Up1", "Вверх", "Up"},
+    {"Down1", "Вниз", "Down"},
 };
 
 // The side window's base registers the skinned classes; the menu and the grids are this window's own.
@@ -199,14 +193,7 @@ void TForm1::BindMethods(TMethodTable& methods) {
 void TForm1::SetLanguage(int language) {
     TSideForm::SetLanguage(language);
     if (language != 0 && language != 1) return;
-    for (const TCaptionRow& row : Captions) {
-        const std::string caption = language == 0 ? row.Russian : row.English;
-        TComponent* component = FindComponent(row.Control);
-        if (auto* control = dynamic_cast<TControl*>(component))
-            control->SetCaption(caption);
-        else if (auto* item = dynamic_cast<TMenuItem*>(component))
-            item->SetCaption(caption);
-    }
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
     FInfoLabel->SetHint(KnownUnitsHint(language));
 }
 
