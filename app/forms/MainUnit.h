@@ -92,6 +92,7 @@ public:
     const TNodeRowControls& Row(int node) const { return FRows.at(node); }
     const TSettings& Settings() const { return FSettings; }
     const TProjectTable& Projects() const { return FProjects; }
+    TProjectTable& Projects() { return FProjects; }   // the manual input adds to it
     void SetLanguage(int language);   // 0 Russian, 1 English; other values change nothing
     void ApplySkin(const std::string& skinName);   // loads it; rows in the parent's colour take the skin's
 
