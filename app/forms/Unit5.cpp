@@ -71,6 +71,10 @@ TForm5::TForm5(TComponent* owner) : TSideForm(owner, {"История задан
     if (Form5 == nullptr) Form5 = this;
 }
 
+TForm5::~TForm5() {
+    if (Form5 == this) Form5 = nullptr;
+}
+
 TClass TForm5::StaticClass() {
     static const TClassInfo info = MakeClass<TForm5, TSideForm>("TForm5");
     return &info;

@@ -20,6 +20,7 @@ namespace korvex::app {
 class TForm5 : public TSideForm {
 public:
     explicit TForm5(classes::TComponent* owner);
+    ~TForm5() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
 

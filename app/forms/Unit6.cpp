@@ -28,6 +28,10 @@ TForm6::TForm6(TComponent* owner) : TSideForm(owner, {"Поиск", "Find"}) {
     if (Form6 == nullptr) Form6 = this;
 }
 
+TForm6::~TForm6() {
+    if (Form6 == this) Form6 = nullptr;
+}
+
 TClass TForm6::StaticClass() {
     static const TClassInfo info = MakeClass<TForm6, TSideForm>("TForm6");
     return &info;

@@ -16,6 +16,7 @@ namespace korvex::app {
 class TForm6 : public TSideForm {
 public:
     explicit TForm6(classes::TComponent* owner);
+    ~TForm6() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
 

@@ -36,7 +36,7 @@ TEST_F(MainFormTest, EverySideWindowHasItsCaptionInBothLanguages) {
         {Make(Form4), "Гистограммы", "Histograms"},
         {Make(Form5), "История заданий", "WUs history"},
         {Make(Form6), "Поиск", "Find"},
-        {Make(Form7), "Ручной ввод проекта", "Manual project input"},
+        {Make(Form7), "Ручной ввод проекта", "Manual input WU info"},
         {Make(Form8), "Информация о ноде", "Node information"},
     };
     for (const Case& c : cases) {

@@ -159,11 +159,11 @@ TEST_F(HistoryFormTest, FindSelectsTheNextRowHoldingTheText) {
     WhenModal([](TCustomForm* find) {
         auto* window = dynamic_cast<TForm6*>(find);
         ASSERT_NE(window, nullptr);
-        window->Edit()->SetText("0.25");
+        window->Edit()->SetText("20.25");
         window->FindButton()->Click();
     });
     dynamic_cast<TMenuItem*>(form->FindComponent("N1"))->Click();
-    EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "0.25");
+    EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");
     EXPECT_FALSE(Form6->Visible());
 }
 
@@ -188,6 +188,11 @@ TEST_F(HistoryFormTest, WritesItsPictures) {
                 + (language == 0 ? "-ru" : "-en");
             WriteFormPicture(form, name);
             form->Close();
+            Form6->Show();
+            Form6->Edit()->SetText("p2037");
+            WriteFormPicture(Form6, std::string("find-") + (skin == 1 ? "LongHorn" : "Office2003")
+                + (language == 0 ? "-ru" : "-en"));
+            Form6->Close();
             TearDown();
             SetUp();
             WriteHistory(Env->File("KORVEX.WUS"), 14);
