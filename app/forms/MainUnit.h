@@ -81,6 +81,8 @@ public:
     void SetVersionSite(const std::string& site) { FVersionSite = site; }   // tests point it at a loopback server
     void ExitFromSignal();   // SIGTERM and SIGINT: the Exit path, on the UI thread
     bool IsLoaded() const { return FLoaded; }
+    // The program's version as its first `fields` dot-separated numbers ("2.6.0.11" for 4).
+    static std::string GetVersion(int fields);
     bool Closing() const { return FClosing; }
 
     // The rows and columns. BuildRows makes the per-node controls and grid rows for settings' nodes, sizes
