@@ -117,16 +117,15 @@ void TForm5::FormShow(TObject*) {
 void TForm5::FillGrid() {
     const int count = Count();
     FHistory->SetRowCount(count + 2);
-    for (int k = 1; k <= count; ++k) {
-        const THistoryRow& record = FRecords[std::size_t(k - 1)];
-        for (int c = 0; c < HistoryColumnCount; ++c)
-            FHistory->SetCells(c, k, record[std::size_t(c)]);
-    }
-    const int total = count + 1;
-    for (int c = 0; c < HistoryColumnCount; ++c)
-        FHistory->SetCells(c, total, "");
-    FHistory->SetCells(hcIndex, total, std::to_string(count));
-    FHistory->SetCells(hcPoints, total, std::to_string(FPointsTotal));
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(std::size_t(count) + 1);
+    for (const THistoryRow& record : FRecords)
+        rows.emplace_back(record.begin(), record.end());
+    std::vector<std::string> total(HistoryColumnCount);
+    total[hcIndex] = std::to_string(count);
+    total[hcPoints] = std::to_string(FPointsTotal);
+    rows.push_back(std::move(total));
+    FHistory->SetRows(1, std::move(rows));
 }
 
 void TForm5::FormClose(TObject*, TCloseAction&) {
@@ -135,6 +134,9 @@ void TForm5::FormClose(TObject*, TCloseAction&) {
     options.WriteInteger("F5W", Width());
     for (int c = 1; c < HistoryColumnCount; ++c)
         options.WriteInteger(ColumnWidthName(c), FHistory->ColWidths(c));
+    // A long history is not held while the window is hidden; the next showing reads the file again.
+    FHistory->SetRowCount(2);
+    std::vector<THistoryRow>().swap(FRecords);
 }
 
 void TForm5::GridSort(int column) {
