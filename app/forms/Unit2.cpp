@@ -8,13 +8,24 @@
 #include "platform/classes/TMethodTable.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSpeedButton.h"
-#include "skin/windows/sWindowClasses.h"
+
+#include <iterator>
 
 namespace korvex::app {
 
 using namespace classes;
 
 TForm2* Form2 = nullptr;
+
+namespace {
+
+constexpr TControlCaption Captions[] = {
+    {"CreditsLabel", "Монитор фермы Folding@home\r\nСпасибо всем, кто считает\r\nи присылает отзывы",
+        "Folding@home farm monitor\r\nThanks to everyone who folds\r\nand sends feedback"},
+    {"sSpeedButton1", "Закрыть", "Close"},
+};
+
+}
 
 TForm2::TForm2(TComponent* owner) : TSideForm(owner, {"О программе", "About"}) {
     TMethodTable methods;
@@ -26,7 +37,6 @@ TForm2::TForm2(TComponent* owner) : TSideForm(owner, {"О программе", "
         .Field("VersionLabel", FVersion)
         .Field("WebsiteLabel", FWebsite)
         .Field("sSpeedButton1", FClose);
-    skin::RegisterSkinWindowClasses();
     ReadFormResource("Unit2", methods);
     KORVEX_ASSERT(FProduct && FCredits && FVersion && FWebsite && FClose);
     FWebsite->SetCaption(ProgramWebsite);
@@ -44,12 +54,8 @@ TClass TForm2::StaticClass() {
 }
 
 void TForm2::SetLanguage(int language) {
-    if (language != 0 && language != 1) return;
     TSideForm::SetLanguage(language);
-    const bool russian = language == 0;
-    FCredits->SetCaption(russian ? "Монитор фермы Folding@home\r\nСпасибо всем, кто считает\r\nи присылает отзывы"
-                                 : "Folding@home farm monitor\r\nThanks to everyone who folds\r\nand sends feedback");
-    FClose->SetCaption(russian ? "Закрыть" : "Close");
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
 }
 
 void TForm2::FormShow(TObject*) {

@@ -18,15 +18,27 @@
 #include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sTrackBar.h"
 #include "skin/windows/sMessageDlg.h"
-#include "skin/windows/sWindowClasses.h"
 
 #include <algorithm>
+
+#include <iterator>
 
 namespace korvex::app {
 
 using namespace classes;
 
 TForm4* Form4 = nullptr;
+
+namespace {
+
+constexpr TControlCaption Captions[] = {
+    {"LowLabel", "Нижн. секция", "Low Section"},
+    {"MediumLabel", "Средн. секция", "Medium Section"},
+    {"sSpeedButton2", "Обновить", "Refresh"},
+    {"sSpeedButton1", "Закрыть", "Close"},
+};
+
+}
 
 namespace {
 
@@ -79,7 +91,6 @@ TForm4::TForm4(TComponent* owner) : TSideForm(owner, {"Диаграмма яде
         .Field("sTrackBar1", FTrackBar)
         .Field("sSpeedButton1", FClose)
         .Field("sSpeedButton2", FRefresh);
-    skin::RegisterSkinWindowClasses();
     ReadFormResource("Unit4", methods);
     KORVEX_ASSERT(FScrollBox && FLowEdit && FMediumEdit && FLowLabel && FMediumLabel && FLowPercent);
     KORVEX_ASSERT(FMediumPercent && FPPD && FPPH && FTrackBar && FClose && FRefresh);
@@ -98,13 +109,8 @@ TClass TForm4::StaticClass() {
 }
 
 void TForm4::SetLanguage(int language) {
-    if (language != 0 && language != 1) return;
     TSideForm::SetLanguage(language);
-    const bool russian = language == 0;
-    FLowLabel->SetCaption(russian ? "Нижн. секция" : "Low Section");
-    FMediumLabel->SetCaption(russian ? "Средн. секция" : "Medium Section");
-    FRefresh->SetCaption(russian ? "Обновить" : "Refresh");
-    FClose->SetCaption(russian ? "Закрыть" : "Close");
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
 }
 
 // ---------------------------------------------------------------------------------------------------------

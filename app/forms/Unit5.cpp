@@ -11,7 +11,6 @@
 #include "platform/classes/TMethodTable.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/os/ProgramFolder.h"
-#include "skin/windows/sWindowClasses.h"
 
 #include <algorithm>
 
@@ -58,7 +57,6 @@ TForm5::TForm5(TComponent* owner) : TSideForm(owner, {"История задан
         .Field("N5", FN5)
         .Field("RCG1", FRCG1)
         .Field("Exit1", FExit1);
-    skin::RegisterSkinWindowClasses();
     RegisterMenuClasses();
     RegisterClasses({TStringGrid::StaticClass()});
     ReadFormResource("Unit5", methods);

@@ -7,13 +7,23 @@
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSpeedButton.h"
-#include "skin/windows/sWindowClasses.h"
+
+#include <iterator>
 
 namespace korvex::app {
 
 using namespace classes;
 
 TForm6* Form6 = nullptr;
+
+namespace {
+
+constexpr TControlCaption Captions[] = {
+    {"sLabel1", "Искать:", "Find what:"},
+    {"sSpeedButton1", "Найти", "Find"},
+};
+
+}
 
 TForm6::TForm6(TComponent* owner) : TSideForm(owner, {"Поиск", "Find"}) {
     TMethodTable methods;
@@ -22,7 +32,6 @@ TForm6::TForm6(TComponent* owner) : TSideForm(owner, {"Поиск", "Find"}) {
         .Field("sEdit1", FEdit)
         .Field("sLabel1", FLabel)
         .Field("sSpeedButton1", FButton);
-    skin::RegisterSkinWindowClasses();
     ReadFormResource("Unit6", methods);
     KORVEX_ASSERT(FEdit && FLabel && FButton);
     if (Form6 == nullptr) Form6 = this;
@@ -38,10 +47,8 @@ TClass TForm6::StaticClass() {
 }
 
 void TForm6::SetLanguage(int language) {
-    if (language != 0 && language != 1) return;
     TSideForm::SetLanguage(language);
-    FLabel->SetCaption(language == 0 ? "Искать:" : "Find what:");
-    FButton->SetCaption(language == 0 ? "Найти" : "Find");
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
 }
 
 std::string TForm6::FindWhat() const {

@@ -10,13 +10,26 @@
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSpeedButton.h"
-#include "skin/windows/sWindowClasses.h"
+
+#include <iterator>
 
 namespace korvex::app {
 
 using namespace classes;
 
 TForm7* Form7 = nullptr;
+
+namespace {
+
+constexpr TControlCaption Captions[] = {
+    {"NameLabel", "Имя WU", "WU Name"},
+    {"CoreLabel", "Ядро WU", "WU Core"},
+    {"CreditLabel", "Очки за WU", "WU Credits"},
+    {"sSpeedButton1", "Сохранить", "Save"},
+    {"sSpeedButton2", "Отмена", "Cancel"},
+};
+
+}
 
 TForm7::TForm7(TComponent* owner) : TSideForm(owner, {"Ручной ввод проекта", "Manual input WU info"}) {
     TMethodTable methods;
@@ -31,7 +44,6 @@ TForm7::TForm7(TComponent* owner) : TSideForm(owner, {"Ручной ввод п�
         .Field("CreditLabel", FCreditLabel)
         .Field("sSpeedButton1", FSaveButton)
         .Field("sSpeedButton2", FCancelButton);
-    skin::RegisterSkinWindowClasses();
     ReadFormResource("Unit7", methods);
     KORVEX_ASSERT(FNameEdit && FCoreEdit && FCreditEdit && FNameLabel && FCoreLabel && FCreditLabel);
     KORVEX_ASSERT(FSaveButton && FCancelButton);
@@ -48,14 +60,8 @@ TClass TForm7::StaticClass() {
 }
 
 void TForm7::SetLanguage(int language) {
-    if (language != 0 && language != 1) return;
     TSideForm::SetLanguage(language);
-    const bool russian = language == 0;
-    FNameLabel->SetCaption(russian ? "Имя WU" : "WU Name");
-    FCoreLabel->SetCaption(russian ? "Ядро WU" : "WU Core");
-    FCreditLabel->SetCaption(russian ? "Очки за WU" : "WU Credits");
-    FSaveButton->SetCaption(russian ? "Сохранить" : "Save");
-    FCancelButton->SetCaption(russian ? "Отмена" : "Cancel");
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
 }
 
 TProjectTable& TForm7::Projects() {
