@@ -1,46 +1,68 @@
 // The history window's rows: reading, sorting, totals and search.
 #include "app/HistoryTable.h"
 
+#include "app/NodeFiles.h"
 #include "app/WorkUnitHistory.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/Strings.h"
-#include "platform/os/LineLoader.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace korvex::app {
 
-THistoryRow ParseHistoryRecord(const std::string& line, int index) {
-    using base::Copy;
-    using base::Pos;
-    const int close = Pos("]", line);
-    const int star = Pos("*", line);
-    const int hash = Pos("#", line);
-    const int equal = Pos("=", line);
-    const int at = Pos("@", line);
+namespace {
+
+// The run time's Copy over a view: 1-based, an index below 1 counts as 1, a count <= 0 or an index past the
+// end gives nothing.
+std::string_view Cut(std::string_view s, std::int64_t index, std::int64_t count) {
+    if (index < 1) index = 1;
+    if (count <= 0 || index > std::int64_t(s.size())) return {};
+    return s.substr(std::size_t(index - 1), std::size_t(count));
+}
+
+std::int64_t PosOf(char mark, std::string_view s) {
+    const std::size_t at = s.find(mark);
+    return at == std::string_view::npos ? 0 : std::int64_t(at) + 1;
+}
+
+std::string Decoded(std::string_view field) {
+    return field.find('%') == std::string_view::npos ? std::string(field) : DecodeHistoryField(std::string(field));
+}
+
+}
+
+THistoryRow ParseHistoryRecord(std::string_view line, int index) {
+    const std::int64_t close = PosOf(']', line);
+    const std::int64_t star = PosOf('*', line);
+    const std::int64_t hash = PosOf('#', line);
+    const std::int64_t equal = PosOf('=', line);
+    const std::int64_t at = PosOf('@', line);
+    const std::int64_t rest = std::int64_t(line.size()) + 1;
     THistoryRow row;
     row[hcIndex] = std::to_string(index);
-    row[hcDate] = Copy(line, 2, close - 2);
-    row[hcName] = DecodeHistoryField(Copy(line, close + 2, star - close - 2));
-    row[hcRunCloneGen] = DecodeHistoryField(Copy(line, star + 1, hash - star - 1));
-    row[hcPoints] = Copy(line, hash + 1, equal - hash - 1);
+    row[hcDate] = std::string(Cut(line, 2, close - 2));
+    row[hcName] = Decoded(Cut(line, close + 2, star - close - 2));
+    row[hcRunCloneGen] = Decoded(Cut(line, star + 1, hash - star - 1));
+    row[hcPoints] = std::string(Cut(line, hash + 1, equal - hash - 1));
     if (at > 0) {
-        row[hcNode] = DecodeHistoryField(Copy(line, equal + 1, at - equal - 1));
-        row[hcSpeed] = Copy(line, at + 1, INT_MAX);
+        row[hcNode] = Decoded(Cut(line, equal + 1, at - equal - 1));
+        row[hcSpeed] = std::string(Cut(line, at + 1, rest));
     } else {
-        row[hcNode] = DecodeHistoryField(Copy(line, equal + 1, INT_MAX));
+        row[hcNode] = Decoded(Cut(line, equal + 1, rest));
     }
     return row;
 }
 
 std::vector<THistoryRow> ReadHistory(const std::string& path) {
-    std::vector<std::string> lines;
+    os::TRetryOptions once;
+    once.Attempts = 1;
+    once.PauseMs = 0;
+    TTextLines lines;
     std::vector<THistoryRow> rows;
-    if (!os::TryLoadLines(path, lines)) return rows;
-    rows.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        rows.push_back(ParseHistoryRecord(lines[i], int(i) + 1));
+    if (!LoadTextLinesRetrying(path, lines, once).Loaded) return rows;
+    const std::string_view text = lines.Text();
+    rows.reserve(std::size_t(std::count(text.begin(), text.end(), '\n')) + 1);   // about one a line
+    lines.ForEachLine([&rows](std::size_t i, std::string_view line) { rows.push_back(ParseHistoryRecord(line, int(i) + 1)); });
     return rows;
 }
 

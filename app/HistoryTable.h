@@ -18,7 +18,7 @@ using THistoryRow = std::array<std::string, HistoryColumnCount>;
 // "]", the name from two characters after "]" to "*", run-clone-gen to "#", points to "=", then the node up to
 // "@" and the speed after it (no "@": the node is the rest and the speed empty). A missing mark shifts or
 // empties the fields of that line only. Name, run-clone-gen and node are decoded as the writer encodes them.
-THistoryRow ParseHistoryRecord(const std::string& line, int index);
+THistoryRow ParseHistoryRecord(std::string_view line, int index);
 
 // Every line of the file, numbered from 1; a missing or unreadable file gives no rows.
 std::vector<THistoryRow> ReadHistory(const std::string& path);

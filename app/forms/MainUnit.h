@@ -81,6 +81,8 @@ public:
     void SetVersionSite(const std::string& site) { FVersionSite = site; }   // tests point it at a loopback server
     void ExitFromSignal();   // SIGTERM and SIGINT: the Exit path, on the UI thread
     bool IsLoaded() const { return FLoaded; }
+    // The program's version as its first `fields` dot-separated numbers ("2.6.0.11" for 4).
+    static std::string GetVersion(int fields);
     bool Closing() const { return FClosing; }
 
     // The rows and columns. BuildRows makes the per-node controls and grid rows for settings' nodes, sizes
@@ -92,7 +94,7 @@ public:
     const TNodeRowControls& Row(int node) const { return FRows.at(node); }
     const TSettings& Settings() const { return FSettings; }
     const TProjectTable& Projects() const { return FProjects; }
-    // The options window writes some options back in memory and adds to the project table.
+    // The options window writes some options back in memory and adds to the project table (so does the manual input).
     TSettings& SettingsInMemory() { return FSettings; }
     TProjectTable& Projects() { return FProjects; }
     void SetLanguage(int language);   // 0 Russian, 1 English; other values change nothing

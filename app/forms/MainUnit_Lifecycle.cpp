@@ -2,6 +2,7 @@
 // the ways the window closes.
 #include "app/MinuteLength.h"
 #include "app/ProgramLog.h"
+#include "app/VersionText.h"
 #include "app/forms/MainUnit.h"
 #include "app/forms/SideForms.h"
 #include "platform/classes/TApplication.h"
@@ -163,6 +164,10 @@ void TMainForm::ExitFromSignal() {
         return;
     }
     sSpeedButton1Click(this);
+}
+
+std::string TMainForm::GetVersion(int fields) {
+    return VersionFields(KORVEX_VERSION, fields);
 }
 
 void TMainForm::WMQueryEndSession(TMessage& m) {

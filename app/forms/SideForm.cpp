@@ -1,6 +1,8 @@
 // TSideForm: what the program's side windows share.
 #include "app/forms/SideForm.h"
 
+#include "app/SettingsKey.h"
+#include "app/forms/MainUnit.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TMenu.h"
 #include "skin/windows/sWindowClasses.h"
@@ -33,6 +35,11 @@ void TSideForm::TranslateCaptions(const TControlCaption* captions, int count, in
         else if (auto* item = dynamic_cast<classes::TMenuItem*>(component))
             item->SetCaption(text);
     }
+}
+
+int TSideForm::ProgramLanguage() {
+    if (MainForm != nullptr) return MainForm->Settings().Language;
+    return TSettingsKey(OptionsKey).Integer("Language", 1);
 }
 
 }

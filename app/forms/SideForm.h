@@ -31,6 +31,9 @@ protected:
     // Sets the named controls' and menu items' captions: 0 Russian, 1 English, other values nothing.
     void TranslateCaptions(const TControlCaption* captions, int count, int language);
 
+    // The option Language: the main window's when it exists, else the settings store's.
+    static int ProgramLanguage();
+
 private:
     TFormCaption FCaption;
 };

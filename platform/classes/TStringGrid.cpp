@@ -5,6 +5,7 @@
 #include "platform/classes/PropertyRegistry.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace korvex::classes {
 
@@ -33,6 +34,16 @@ void TStringGrid::SetCells(int col, int row, const std::string& value) {
     }
     cells[std::size_t(col)] = value;
     InvalidateCell(col, row);
+}
+
+void TStringGrid::SetRows(int firstRow, std::vector<std::vector<std::string>> rows) {
+    if (firstRow < 0 || std::int64_t(firstRow) + std::int64_t(rows.size()) > RowCount())
+        throw EInvalidOperation("Grid index out of range");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].size() > std::size_t(ColCount())) rows[i].resize(std::size_t(ColCount()));
+        FCells[std::size_t(firstRow) + i] = std::move(rows[i]);
+    }
+    Invalidate();
 }
 
 void TStringGrid::SizeChanged(int, int) {

@@ -19,6 +19,10 @@ public:
     // Outside the grid: reading gives "", writing raises EInvalidOperation.
     std::string Cells(int col, int row) const;
     void SetCells(int col, int row, const std::string& value);
+    // Rows from firstRow on take the given cells (extra cells of a row beyond ColCount are dropped) and the
+    // grid repaints once: a fill of many rows without a repaint request per cell. Rows past RowCount raise
+    // EInvalidOperation before anything changes.
+    void SetRows(int firstRow, std::vector<std::vector<std::string>> rows);
 
 protected:
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;

@@ -138,6 +138,9 @@ void HistorySeeds() {
     SeedWithDamage("HistoryFile", "two-units", file);
     Seed("HistoryFile", "record-unit", file + "\n@@unit\np1234_New unit\n7-8-9");
     Seed("HistoryFile", "record-known-unit", file + "\n@@unit\np2008_BBA5\n1-2-3");
+    SeedWithDamage("HistoryWindow", "two-units", file);
+    Seed("HistoryWindow", "find-a-node", file + "\n@@find\nbox");
+    Seed("HistoryWindow", "marks-missing", "[05.12.2024 20:10:15 p1*1-2#x\r\n] p2#=n@\r\n*#=@\r\n\r\n");
 }
 
 // A console client's configuration in both line ends, without the core type section, without a final line end.

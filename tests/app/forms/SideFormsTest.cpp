@@ -33,10 +33,10 @@ TEST_F(MainFormTest, EverySideWindowHasItsCaptionInBothLanguages) {
         {Make(Form1), "Настройки", "Options"},
         {Make(Form2), "О программе", "About"},
         {Make(Form3), "Просмотр FAHLog", "View FAHLog files"},
-        {Make(Form4), "Гистограммы", "Histograms"},
-        {Make(Form5), "История заданий", "View WUs history"},
+        {Make(Form4), "Диаграмма ядер", "Cores diagram"},
+        {Make(Form5), "История заданий", "WUs history"},
         {Make(Form6), "Поиск", "Find"},
-        {Make(Form7), "Ручной ввод проекта", "Manual project input"},
+        {Make(Form7), "Ручной ввод проекта", "Manual input WU info"},
         {Make(Form8), "Информация о ноде", "Node information"},
     };
     for (const Case& c : cases) {

@@ -87,6 +87,23 @@ TEST_F(StringGridTest, CellsFollowTheGridSizeAndRejectWritesOutside) {
     EXPECT_EQ(Grid->FixedRows(), 0);
 }
 
+TEST_F(StringGridTest, SetRowsFillsManyRowsAndRepaintsOnce) {
+    Grid->SetRows(1, {{"a", "b"}, {"c", "d", "e", "f", "g", "dropped"}, {}});
+    EXPECT_EQ(Grid->Cells(1, 1), "b");
+    EXPECT_EQ(Grid->Cells(4, 2), "g");
+    EXPECT_EQ(Grid->Cells(5, 2), "");
+    EXPECT_EQ(Grid->Cells(0, 3), "");
+    Drawn.clear();
+    Pump();
+    EXPECT_TRUE(Has(0, 1));   // the whole grid repainted
+    EXPECT_TRUE(Has(4, 4));
+    Grid->SetCells(0, 0, "kept");
+    EXPECT_THROW(Grid->SetRows(4, {{"x"}, {"y"}}), EInvalidOperation);   // a row past the end: nothing set
+    EXPECT_EQ(Grid->Cells(0, 4), "");
+    EXPECT_THROW(Grid->SetRows(-1, {{"x"}}), EInvalidOperation);
+    EXPECT_EQ(Grid->Cells(0, 0), "kept");
+}
+
 TEST_F(StringGridTest, DrawCellGetsEveryVisibleCellWithItsRectAndState) {
     Repaint();
     ASSERT_EQ(Drawn.size(), 25u);
