@@ -35,11 +35,5 @@ int CreditOfValue(double value) {
     return int(rounded);
 }
 
-std::string ManualProjectAddedText(int language, base::TDateTime date, int unitsCount, int tableCount) {
-    const std::string counts = std::to_string(unitsCount) + "/" + std::to_string(tableCount);
-    if (language == 0) return "Посл.обновл: " + base::DateTimeToStr(date) + " Известно WU: " + counts;
-    if (language == 1) return "Last update: " + base::DateTimeToStr(date) + " Known units: " + counts;
-    return "";
-}
 
 }

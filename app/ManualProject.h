@@ -22,7 +22,5 @@ std::optional<TManualProjectAdded> AddManualProject(TProjectTable& table, const 
 // The credit a currency value gives: the nearest integer, kept within the integer range.
 int CreditOfValue(double value);
 
-// The options window's line after an addition: 0 Russian, 1 English, "" for other languages.
-std::string ManualProjectAddedText(int language, base::TDateTime date, int unitsCount, int tableCount);
 
 }

@@ -359,7 +359,15 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
 }
 
 void TForm1::sSpeedButton5Click(TObject*) {
-    if (Form7 != nullptr && !Form7->Visible()) Form7->ShowModal();
+    if (Form7 == nullptr || Form7->Visible()) return;
+    Form7->OnProjectAdded = [this](const std::string& infoText) {
+        SetSaved();
+        FInfoLabel->SetCaption(infoText);
+    };
+    const base::ScopeExit unhook([] {
+        if (Form7 != nullptr) Form7->OnProjectAdded = nullptr;
+    });
+    Form7->ShowModal();
 }
 
 }

@@ -2,6 +2,7 @@
 #include "app/forms/Unit7.h"
 
 #include "app/ManualProject.h"
+#include "app/ProjectSummary.h"
 #include "app/forms/MainUnit.h"
 #include "platform/base/Assert.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -81,7 +82,7 @@ void TForm7::sSpeedButton1Click(TObject*) {
     if (const std::optional<TManualProjectAdded> added = AddManualProject(table, row)) {
         FNameEdit->SetText("");
         if (OnProjectAdded)
-            OnProjectAdded(ManualProjectAddedText(ProgramLanguage(), added->Date, added->UnitsCount, table.Count()));
+            OnProjectAdded(ProjectSummaryAddedText(ProgramLanguage(), added->Date, added->UnitsCount, table.Count()));
     }
     Close();
 }

@@ -1,5 +1,6 @@
 // Projects added by hand: refused when empty or known, numbered on in the user's list, credits rounded.
 #include "app/ManualProject.h"
+#include "app/ProjectSummary.h"
 #include "app/Settings.h"
 #include "app/SettingsKey.h"
 #include "support/AppEnvironment.h"
@@ -85,10 +86,10 @@ TEST(CreditOfValue, RoundsToTheNearestIntegerWithinRange) {
     EXPECT_EQ(CreditOfValue(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
-TEST(ManualProjectAddedText, InBothLanguagesAndNoneElse) {
-    EXPECT_EQ(ManualProjectAddedText(1, Added, 3, 173), "Last update: 05.12.2024 20:10:15 Known units: 3/173");
-    EXPECT_EQ(ManualProjectAddedText(0, Added, 3, 173), "Посл.обновл: 05.12.2024 20:10:15 Известно WU: 3/173");
-    EXPECT_EQ(ManualProjectAddedText(2, Added, 3, 173), "");
+TEST(ProjectsAddedText, InBothLanguagesAndNoneElse) {
+    EXPECT_EQ(ProjectSummaryAddedText(1, Added, 3, 173), "Last update: 05.12.2024 20:10:15 Known units: 3/173");
+    EXPECT_EQ(ProjectSummaryAddedText(0, Added, 3, 173), "Посл.обновл: 05.12.2024 20:10:15 Известно WU: 3/173");
+    EXPECT_EQ(ProjectSummaryAddedText(2, Added, 3, 173), "");
 }
 
 }

@@ -4,6 +4,9 @@
 
 #include "app/OptionsNodes.h"
 #include "app/forms/Unit1.h"
+#include "app/forms/Unit7.h"
+#include "platform/user/MessageLoop.h"
+#include "skin/controls/sCurrEdit.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/os/RegistryTypes.h"
@@ -388,6 +391,32 @@ TEST_F(OptionsFormTest, TheCoreTypeIsReadFromAndWrittenToTheNodesClientConfig) {
     EXPECT_EQ(Env->ReadFile("client.cfg"), "[settings]\nusername=x\n[clienttype]\ntype=1\n");
     EXPECT_EQ(LoadSettings().Nodes[0].Core, 1);
     EXPECT_TRUE(LoadSettings().Nodes[0].Trycore);
+}
+
+TEST_F(OptionsFormTest, AProjectAddedByHandShowsInTheInfoLineAndRefreshesOnClose) {
+    ShowOptions(ThreeNodes());
+    auto* input = Create<TForm7>(Application);
+    const base::ScopeExit freeInput([input] { input->Free(); });
+    const int before = MainForm->Projects().Count();
+    // Once the input window is up, a project is typed and saved.
+    std::function<void()> typeAndSave = [&] {
+        if (!input->Visible()) {
+            user::MessageEventLoop().Post(typeAndSave);
+            return;
+        }
+        input->NameEdit()->SetText("p9100_Hand made");
+        input->CoreEdit()->SetText("GBGROMACS");
+        input->CreditEdit()->SetValue(244);
+        dynamic_cast<skin::TsSpeedButton*>(input->FindComponent("sSpeedButton1"))->Click();
+    };
+    user::MessageEventLoop().Post(typeAndSave);
+    Click("sSpeedButton5");
+    EXPECT_FALSE(input->Visible());
+    EXPECT_EQ(MainForm->Projects().Count(), before + 1);
+    EXPECT_NE(Find<skin::TsLabel>("InfoLabel")->Caption().find("Known units: 1/"), std::string::npos);
+    EXPECT_FALSE(input->OnProjectAdded);   // unhooked after the modal showing
+    Click("sSpeedButton9");   // closing after the addition rebuilds the rows from the store
+    EXPECT_EQ(MainForm->RowCount(), 3);
 }
 
 }
