@@ -81,14 +81,14 @@ void CircularArrows(TLayer& l) {
 
 void Page(TLayer& l) {
     const float x0 = 2.5f, y0 = 0.5f, x1 = 13.5f, y1 = 15.5f, fold = 4;
-    l.Fill(TPolygon {{{x0, y0}, {x1 - fold, y0}, {x1, y0 + fold}, {x1, y1}, {x0, y1}}}, TSolid {Web(0x4A6A8E)});
+    l.Fill(TPolygon {{{x0, y0}, {x1 - fold, y0}, {x1, y0 + fold}, {x1, y1}, {x0, y1}}}, TSolid {Outline});
     l.Fill(TPolygon {{{x0 + 1, y0 + 1}, {x1 - fold - 0.4f, y0 + 1}, {x1 - 1, y0 + fold + 0.4f}, {x1 - 1, y1 - 1},
                {x0 + 1, y1 - 1}}},
-        Vertical(y0, y1, Web(0xFFFFFF), Web(0xE4ECF5)));
-    l.Fill(TPolygon {{{x1 - fold, y0}, {x1, y0 + fold}, {x1 - fold, y0 + fold}}}, TSolid {Web(0x9DB4CE)});
+        Vertical(y0, y1, Web(0xFFFFFF), Web(0xD3E0EE)));
+    l.Fill(TPolygon {{{x1 - fold, y0}, {x1, y0 + fold}, {x1 - fold, y0 + fold}}}, TSolid {Web(0x7F9AB8)});
     for (int i = 0; i < 5; ++i) {
         const float y = 5 + i * 2;
-        l.Fill(TRoundRect(TBox {x0 + 2, y, x1 - (i == 4 ? 5.f : 2.f), y + 1}, 0.f), TSolid {Web(0x5D7FA8)});
+        l.Fill(TRoundRect(TBox {x0 + 2, y, x1 - (i == 4 ? 5.f : 2.f), y + 1}, 0.f), TSolid {Web(0x2F5F9A)});
     }
 }
 
