@@ -10,6 +10,7 @@
 #include "platform/classes/TStringGrid.h"
 #include "platform/classes/TTimer.h"
 #include "skin/controls/sGauge.h"
+#include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sScrollBox.h"
@@ -38,6 +39,11 @@ constexpr const char* HeaderNames[]
     = {"HName", "HProgress", "HCore", "HRemain", "HStart", "HDeadline", "HFinish", "HPoints", "HPPD", "HPPH", "HRCG"};
 constexpr const char* SplitterNames[] = {"sSplitter10", "sSplitter11", "sSplitter1", "sSplitter2", "sSplitter3",
     "sSplitter4", "sSplitter5", "sSplitter6", "sSplitter7", "sSplitter8", "sSplitter9"};
+// The tool bar shows glyphs only: the hints name the commands in the window's language.
+constexpr skin::TButtonGlyph ToolBarGlyphs[] {{"sSpeedButton2", "TB_OPTIONS"}, {"sSpeedButton3", "TB_CHARTS"},
+    {"sSpeedButton4", "TB_REFRESH"}, {"sSpeedButton5", "TB_LOGS"}, {"sSpeedButton6", "TB_HISTORY"},
+    {"sSpeedButton7", "TB_VERSION"}, {"sSpeedButton8", "TB_ADDHOST"}, {"sSpeedButton9", "TB_DELHOST"},
+    {"sSpeedButton1", "TB_EXIT"}};
 
 void RegisterMainFormClasses() {
     skin::RegisterSkinWindowClasses();
@@ -86,6 +92,7 @@ TMainForm::TMainForm(TComponent* owner)
     for (int k = 1; k < ShownColumns; ++k)
         FSplitters[k + 2]->OnMoved = [this, k](TObject*) { SplitterResize(k); };
     KORVEX_ASSERT(FSkinManager && FTrayIcon && FTimer1 && FGrid && FScrollBox && FStatusBar && FAllON1);
+    skin::AssignButtonGlyphs(this, ToolBarGlyphs);
     FNormalIcons = Create<TImageList>(this);
     FBusyIcons = Create<TImageList>(this);
     tray::LoadTrayPictures(FNormalIcons, tray::TTrayPictureSet::Normal, 16);

@@ -1,11 +1,13 @@
-// TsGlyphMode and the default button glyphs read from the embedded resources.
+// TsGlyphMode, the default button glyphs and the speed button glyphs read from the embedded resources.
 #include "skin/controls/sGlyphUtils.h"
 
+#include "platform/base/Assert.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/Resources.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TControl.h"
 #include "platform/classes/TMemoryStream.h"
+#include "platform/classes/TSpeedButton.h"
 
 #include <algorithm>
 #include <array>
@@ -25,7 +27,9 @@ struct TDefaultGlyph {
 constexpr std::array<TDefaultGlyph, 5> DefaultGlyphs {{{"BTN_OPENFILE", "SF"}, {"BTN_OPENFOLDER", "SR"},
     {"BTN_DATE", "SD"}, {"BTN_ELLIPSIS", "SE"}, {"BTN_CALC", "SC"}}};
 
-std::unique_ptr<TBitmap> LoadGlyph(std::string_view resource) {
+}
+
+std::unique_ptr<TBitmap> LoadGlyphResource(std::string_view resource) {
     auto bytes = FindEmbeddedResource(std::string("glyphs/") + std::string(resource));
     if (!bytes) return nullptr;
     TMemoryStream stream;
@@ -38,12 +42,25 @@ std::unique_ptr<TBitmap> LoadGlyph(std::string_view resource) {
     return bitmap;
 }
 
+int AssignButtonGlyphs(TComponent* owner, std::span<const TButtonGlyph> glyphs) {
+    KORVEX_ASSERT(owner != nullptr);
+    int assigned = 0;
+    for (const TButtonGlyph& g : glyphs) {
+        auto* button = dynamic_cast<TSpeedButton*>(owner->FindComponent(g.Button));
+        if (button == nullptr) continue;
+        const std::unique_ptr<TBitmap> bitmap = LoadGlyphResource(g.Resource);
+        if (!bitmap) continue;
+        button->SetGlyph(bitmap.get());
+        button->SetNumGlyphs(1);
+        ++assigned;
+    }
+    return assigned;
 }
 
 const TBitmap* DefaultGlyph(std::string_view name) {
     static const auto loaded = [] {
         std::array<std::unique_ptr<TBitmap>, DefaultGlyphs.size()> all;
-        for (std::size_t i = 0; i < DefaultGlyphs.size(); ++i) all[i] = LoadGlyph(DefaultGlyphs[i].Resource);
+        for (std::size_t i = 0; i < DefaultGlyphs.size(); ++i) all[i] = LoadGlyphResource(DefaultGlyphs[i].Resource);
         return all;
     }();
     for (std::size_t i = 0; i < DefaultGlyphs.size(); ++i)

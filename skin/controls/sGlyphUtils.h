@@ -1,4 +1,5 @@
-// The glyph settings of the edits with a button (TsGlyphMode) and the five default button glyphs.
+// The glyph settings of the edits with a button (TsGlyphMode), the five default button glyphs and glyphs read
+// from the program's resources onto buttons.
 #pragma once
 
 #include "platform/classes/TPersistent.h"
@@ -8,10 +9,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <span>
 #include <string_view>
 
 namespace korvex::classes {
 class TBitmap;
+class TComponent;
 class TControl;
 }
 
@@ -22,6 +25,19 @@ namespace korvex::skin {
 // masks in the lower half. Loaded from the program's resources on first use, kept for the whole run.
 // nullptr for any other name.
 const classes::TBitmap* DefaultGlyph(std::string_view name);
+
+// The bitmap of the embedded resource "glyphs/<resource>" in 24 bits; nullptr when there is none or it is not
+// a bitmap.
+std::unique_ptr<classes::TBitmap> LoadGlyphResource(std::string_view resource);
+
+// A speed button of a form and the resource of its glyph.
+struct TButtonGlyph {
+    std::string_view Button;
+    std::string_view Resource;
+};
+// Gives each named speed button of owner its glyph; buttons or resources not found are left as they are.
+// Returns how many buttons took a glyph.
+int AssignButtonGlyphs(classes::TComponent* owner, std::span<const TButtonGlyph> glyphs);
 
 // The glyph's piece for a button state: pressed (2) the third image; hot and skinned the second; otherwise
 // the first when skinned, the second (the livelier one) when not.

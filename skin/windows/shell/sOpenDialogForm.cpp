@@ -16,6 +16,7 @@
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sControlClasses.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/engine/sUtils.h"
 #include "skin/windows/sFilterComboBox.h"
@@ -98,6 +99,9 @@ TsOpenDialogForm::TsOpenDialogForm(TComponent* owner)
     ReadFormResource("sOpenDialogForm", methods);
     KORVEX_ASSERT(FileListView != nullptr && DriveComboBox != nullptr && FileTypeBox != nullptr
         && FileNameEdit != nullptr && HistMenu != nullptr && sButton1 != nullptr);
+    static constexpr TButtonGlyph ToolGlyphs[] {
+        {"BackBtn", "DLG_BACK"}, {"UpBtn", "DLG_UP"}, {"CreateDirBtn", "DLG_NEWFOLDER"}, {"KindBtn", "DLG_VIEW"}};
+    AssignButtonGlyphs(this, ToolGlyphs);
 
     SkinProvider = new TsSkinProvider(this);
     SkinProvider->SetMakeSkinMenu(false);

@@ -8,6 +8,7 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TCustomControl.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TSpeedButton.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
@@ -105,6 +106,25 @@ TEST(DefaultGlyphs, FiveNamedGlyphsOfThreeStatesAndNothingElse) {
     }
     EXPECT_EQ(DefaultGlyph("BTN_NOSUCH"), nullptr);
     EXPECT_EQ(DefaultGlyph(""), nullptr);
+}
+
+TEST(ButtonGlyphs, NamedSpeedButtonsTakeTheirResourceAndTheRestAreLeftAlone) {
+    TComponent owner(nullptr);
+    auto* first = new TSpeedButton(&owner);
+    first->SetName("First");
+    auto* second = new TSpeedButton(&owner);
+    second->SetName("Second");
+    second->SetNumGlyphs(3);
+    auto* other = new TComponent(&owner);
+    other->SetName("Other");
+    const TButtonGlyph glyphs[] {{"First", "SF"}, {"Second", "NOSUCH"}, {"Missing", "SD"}, {"Other", "SD"}};
+    EXPECT_EQ(AssignButtonGlyphs(&owner, glyphs), 1);
+    EXPECT_EQ(first->Glyph()->Width(), 60);
+    EXPECT_EQ(first->Glyph()->Height(), 34);
+    EXPECT_EQ(first->NumGlyphs(), 1);
+    EXPECT_TRUE(second->Glyph()->Empty());   // a missing resource changes nothing
+    EXPECT_EQ(second->NumGlyphs(), 3);
+    EXPECT_EQ(LoadGlyphResource("NOSUCH"), nullptr);
 }
 
 TEST(GlyphBlend, WeightStopsAt255AndStateRectsPickTheColumns) {

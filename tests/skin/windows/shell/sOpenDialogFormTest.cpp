@@ -12,6 +12,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/engine/sUtils.h"
 #include "skin/windows/sFilterComboBox.h"
@@ -277,6 +278,20 @@ TEST_F(OpenDialogFormTest, WithMultiSelectFileNameIsTheFirstOfFiles) {
     EXPECT_EQ(SplitTypedNames("\"a b\" \"c\" \"unclosed"), (std::vector<std::string> {"a b", "c", "unclosed"}));
 }
 
+TEST_F(OpenDialogFormTest, TheToolButtonsShowGlyphsInsteadOfCharacters) {
+    TsOpenDialog dialog(nullptr);
+    Run(dialog, {[&](TForm* form) {
+        for (const char* name : {"BackBtn", "UpBtn", "CreateDirBtn", "KindBtn"}) {
+            auto* button = dynamic_cast<TsSpeedButton*>(form->FindComponent(name));
+            ASSERT_NE(button, nullptr) << name;
+            EXPECT_EQ(button->Glyph()->Width(), 16) << name;
+            EXPECT_EQ(button->Glyph()->Height(), 16) << name;
+            EXPECT_EQ(button->Caption(), "") << name;
+            EXPECT_FALSE(button->Hint().empty()) << name;
+        }
+    }});
+}
+
 TEST_F(OpenDialogFormTest, WithoutASkinThePlainDialogRunsAndTheFileEditUsesTheSkinnedOne) {
     ShellTree files;
     UseSkin(-1);
@@ -313,7 +328,7 @@ TEST_P(OpenDialogPicture, TheDialogOnAFolderTree) {
     }});
 }
 
-INSTANTIATE_TEST_SUITE_P(TwoSkinsAndNone, OpenDialogPicture, ::testing::Values(-1, 0, 2),
+INSTANTIATE_TEST_SUITE_P(EverySkinAndNone, OpenDialogPicture, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return ctltest::SkinShortName(info.param); });
 
 }
