@@ -18,6 +18,7 @@
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStoredSkins.h"
 #include "skin/windows/sWindowClasses.h"
@@ -93,6 +94,14 @@ TMainForm::TMainForm(TComponent* owner)
         FSplitters[k + 2]->OnMoved = [this, k](TObject*) { SplitterResize(k); };
     KORVEX_ASSERT(FSkinManager && FTrayIcon && FTimer1 && FGrid && FScrollBox && FStatusBar && FAllON1);
     skin::AssignButtonGlyphs(this, ToolBarGlyphs);
+    // The scroll box hears every load and removal of the skin (the form's own provider keeps them); the form
+    // owns the box, so the hook dies with both.
+    FScrollBox->WindowProc = [this, old = FScrollBox->WindowProc](TMessage& message) {
+        old(message);
+        if (message.Msg != skin::SM_SKINCMD || message.LParam != LPARAM(FSkinManager)) return;
+        const int code = skin::SkinCommandCode(message);
+        if (code == skin::SMC_NEWSKIN || code == skin::SMC_REMOVESKIN) UpdateRowsColour(code == skin::SMC_NEWSKIN);
+    };
     FNormalIcons = Create<TImageList>(this);
     FBusyIcons = Create<TImageList>(this);
     tray::LoadTrayPictures(FNormalIcons, tray::TTrayPictureSet::Normal, 16);
@@ -189,9 +198,15 @@ void TMainForm::ApplySettings(const TSettings& settings) {
 
 void TMainForm::ApplySkin(const std::string& skinName) {
     FSkinManager->SetSkinName(skinName);
-    // The squares in the parent's colour show the skin's window colour, not the scroll box's own.
-    FScrollBox->SetColor(FSkinManager->GetGlobalColor());
+    UpdateRowsColour(FSkinManager->Active());
 }
+
+// The squares in the parent's colour show the skin's window colour, not the scroll box's own; without a skin
+// the plain face colour, under which the names are readable again.
+void TMainForm::UpdateRowsColour(bool skinned) {
+    FScrollBox->SetColor(skinned ? FSkinManager->GetGlobalColor() : TColor(clBtnFace));
+}
+
 
 void TMainForm::PlaceRowControls(int node) {
     TNodeRowControls& row = FRows[node];

@@ -134,6 +134,7 @@ protected:
     void WMQueryEndSession(classes::TMessage& m) override;
 
 private:
+    void UpdateRowsColour(bool skinned);
     void BindMethods(classes::TMethodTable& methods);
     void EnableCommands(bool enabled);
     void OpenSideForm(classes::TForm* form);

@@ -128,10 +128,12 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
     lines.reserve(std::size_t(log->Count()));
     for (int i = 0; i < log->Count(); ++i)
         lines.push_back(log->Strings(i));
+    // The keyword colours as they read on the pane's (the skin's) background.
+    const int background = int(ColorToRGB(FMemoF->Color()));
     for (const TColourRange& range : LogColourRanges(lines)) {
         FMemoF->SetSelStart(range.Start);
         FMemoF->SetSelLength(range.Length);
-        FMemoF->SelAttributes()->SetColor(TColor(range.Colour));
+        FMemoF->SelAttributes()->SetColor(TColor(ReadableLogColour(range.Colour, background)));
     }
     FMemoF->SetSelStart(0);
     FMemoF->SetSelLength(0);

@@ -82,11 +82,15 @@ void TsTreeView::PaintFrame(gdi::HDC given) {
 }
 
 void TsTreeView::WMNCCalcSize(TMessage& m) {
+    user::RECT* client = m.LParam == 0 ? nullptr
+        : m.WParam                     ? &reinterpret_cast<user::NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
+                                       : reinterpret_cast<user::RECT*>(m.LParam);
+    const int outerLeft = client != nullptr ? client->left : 0;
     TTreeView::WMNCCalcSize(m);
-    if (m.LParam == 0 || !FCommonData->Skinned() || ControlDestroying(this)) return;
-    user::RECT* client = m.WParam ? &reinterpret_cast<user::NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
-                                  : reinterpret_cast<user::RECT*>(m.LParam);
-    const int d = BorderStyle() == bsSingle && !ControlState().Contains(csCreating) ? 1 : 3;
+    if (client == nullptr || !FCommonData->Skinned() || ControlDestroying(this)) return;
+    // The painted frame is FrameWidth() wide whatever native border the window still has (a tree made under
+    // a skin keeps its client edge): only the rest of the width is taken here.
+    const int d = std::max(0, 3 - (client->left - outerLeft));
     client->left += d;
     client->top += d;
     client->right = std::max(client->left, client->right - d);

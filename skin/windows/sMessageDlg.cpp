@@ -1,6 +1,7 @@
 // The skinned message dialog: its texts, the form, the layout from the message font and the modal call.
 #include "skin/windows/sMessageDlg.h"
 
+#include "platform/base/Assert.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -9,6 +10,7 @@
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TImage.h"
 #include "platform/classes/TScreen.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/Text.h"
@@ -65,11 +67,11 @@ int IconId(TMsgDlgType dlgType) {
     return 0;
 }
 
-// The mean width of the letters A-Z and a-z, and the line height, in the canvas's font.
-TPoint AverageCharSize(TCanvas* canvas) {
+// The mean width of the letters A-Z and a-z, and the line height, in the DC's font.
+TPoint AverageCharSize(gdi::HDC dc) {
     static constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     gdi::SIZE size {};
-    gdi::GetTextExtentPoint(canvas->Handle(), letters, &size);
+    gdi::GetTextExtentPoint(dc, letters, &size);
     return TPoint {size.cx / 52, size.cy};
 }
 
@@ -142,10 +144,17 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
     auto* form = Create<TsMessageForm>(Application);
     base::ScopeExit discard([form] { form->Free(); });
     form->SetBorderStyle(bsDialog);
-    TCanvas* canvas = form->Canvas();
-    canvas->Font()->Assign(form->Font());
+    // Measured on a DC of our own holding the form's font, the font the label and buttons draw with (the
+    // form's canvas selects its font only when it draws).
+    const gdi::HDC dc = gdi::CreateCompatibleDC(nullptr);
+    KORVEX_ASSERT(dc != nullptr);
+    const gdi::HGDIOBJ oldFont = gdi::SelectObject(dc, form->Font()->Handle());
+    base::ScopeExit freeDc([dc, oldFont] {
+        gdi::SelectObject(dc, oldFont);
+        gdi::DeleteDC(dc);
+    });
 
-    const TPoint average = AverageCharSize(canvas);
+    const TPoint average = AverageCharSize(dc);
     const int horzMargin = MulDiv(16, average.x, 4);
     const int vertMargin = MulDiv(12, average.y, 8);
     const int horzSpacing = MulDiv(10, average.x, 4);
@@ -162,7 +171,7 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
         ++buttonCount;
         if (widths[k] == 0) {
             gdi::RECT r {};
-            gdi::DrawText(canvas->Handle(), MsgDlgButtonCaption(kind), &r,
+            gdi::DrawText(dc, MsgDlgButtonCaption(kind), &r,
                 form->DrawTextBiDiModeFlags(gdi::DT_CALCRECT | gdi::DT_SINGLELINE | gdi::DT_LEFT));
             widths[k] = r.right - r.left + 8;
         }
@@ -171,7 +180,7 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
 
     // The text itself is measured (no character more), wrapped at half the screen's width.
     gdi::RECT textRect {0, 0, Screen->Width() / 2, 0};
-    gdi::DrawText(canvas->Handle(), msg, &textRect,
+    gdi::DrawText(dc, msg, &textRect,
         form->DrawTextBiDiModeFlags(gdi::DT_CALCRECT | gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS));
     const int iconId = IconId(dlgType);
     int iconTextWidth = textRect.right;

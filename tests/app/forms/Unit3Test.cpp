@@ -2,6 +2,7 @@
 // answer, copy to the clipboard, the tray animation while it is open and the sizes kept.
 #include "support/MainFormKit.h"
 
+#include "app/ClientLogColours.h"
 #include "app/SettingsKey.h"
 #include "app/forms/Unit3.h"
 #include "platform/classes/TApplication.h"
@@ -73,7 +74,10 @@ TEST_F(LogViewerTest, ShowsTheSelectedNodesFilesWithTheirKeywordsColoured) {
     EXPECT_EQ(Viewer->Caption(), folder + "/FAHlog.txt  " + folder + "/unitinfo.txt");
     ASSERT_EQ(Viewer->LogPane()->Lines()->Count(), int(LogLines.size()));
     EXPECT_GT(Viewer->UnitPane()->Lines()->Count(), 0);
-    const TColor expected[] = {clWindowText, 0xFF0000, 0xFF0000, clWindowText, clWindowText, 0x0000FF, 0x0000FF};
+    // The keyword colours as they read on the skin's pane.
+    const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+    const TColor blue = ReadableLogColour(LogColourBlue, pane), red = ReadableLogColour(LogColourRed, pane);
+    const TColor expected[] = {clWindowText, blue, blue, clWindowText, clWindowText, red, red};
     for (int line = 0; line < int(LogLines.size()); ++line)
         EXPECT_EQ(ColourAtLine(line), expected[line]) << LogLines[line];
     Viewer->Close();
@@ -84,7 +88,7 @@ TEST_F(LogViewerTest, ShowsTheSelectedNodesFilesWithTheirKeywordsColoured) {
     Pump();
     EXPECT_NE(Viewer->Caption().find(Env->File("node2")), std::string::npos);
     EXPECT_EQ(Viewer->UnitPane()->Lines()->Count(), 0);
-    EXPECT_EQ(ColourAtLine(1), TColor(0xFF0000));
+    EXPECT_EQ(ColourAtLine(1), blue);
     Viewer->Close();
 }
 
@@ -141,13 +145,16 @@ TEST_F(LogViewerTest, TheTrayAnimatesWhileOpenAndTheSizesAreKept) {
 
 namespace korvex::app::test {
 
-TEST_F(LogViewerTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
+TEST_F(LogViewerTest, WritesTheWindowInEverySkinAndBothLanguages) {
     static const char* const names[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
-    for (int skin : {0, 2})
+    for (int skin : {0, 1, 2, 3})
         for (int language = 0; language < 2; ++language) {
             NewForms(skin, language);
             Viewer->Show();
             Pump();
+            const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+            EXPECT_GE(ColourContrast(int(ColourAtLine(1)), pane), LogColourContrast) << names[skin];
+            EXPECT_GE(ColourContrast(int(ColourAtLine(5)), pane), LogColourContrast) << names[skin];
             EXPECT_TRUE(std::filesystem::exists(
                 WritePicture(std::string("log-viewer-") + names[skin] + (language == 0 ? "-ru" : "-en"), Viewer)));
             Viewer->Close();

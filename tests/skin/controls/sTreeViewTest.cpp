@@ -166,3 +166,40 @@ TEST_F(TreeViewTest, ColoursComeFromTheSectionUnlessCustomAndReachTheNativeTree)
 }
 
 }
+
+// A tree made while a skin is on, unfocused and focused, in each skin: three frame strips, then the client; inside
+// the line the skin draws, the tree's own colour on every side (no native edge left dark).
+TEST_F(TreeViewTest, TheFrameInsideItsLineTakesTheTreesColourFocusedOrNot) {
+    for (int skin = 0; skin < 4; ++skin) {
+        UseSkin(skin);
+        TsTreeView* tree = NewTree(3);
+        // How far a pixel of the tree's window (frame included) lies from the tree's colour: the largest channel
+        // difference.
+        auto off = [&](int x, int y) {
+            const gdi::COLORREF c = ScreenPixels(Form, TRect {tree->Left() + x, tree->Top() + y, tree->Left() + x + 1,
+                                                           tree->Top() + y + 1})[0];
+            const gdi::COLORREF inside = gdi::COLORREF(ColorToRGB(tree->Color()));
+            int most = 0;
+            for (int shift = 0; shift <= 16; shift += 8)
+                most = std::max(most, std::abs(int((c >> shift) & 0xFF) - int((inside >> shift) & 0xFF)));
+            return most;
+        };
+        for (const bool focused : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "skin " << skin << (focused ? " focused" : ""));
+            if (focused) tree->SetFocus();
+            Pump();
+            const int w = tree->Width(), h = tree->Height();
+            // The client area starts right after the three strips, whatever native border the tree was made with.
+            const TPoint origin = tree->ClientToScreen(TPoint {0, 0});
+            const TPoint corner = Form->ClientToScreen(TPoint {tree->Left(), tree->Top()});
+            EXPECT_EQ(origin.x - corner.x, 3);
+            EXPECT_EQ(origin.y - corner.y, 3);
+            for (int strip = 2; strip < 5; ++strip) {
+                EXPECT_LE(off(w / 2, strip), 8) << "top " << strip;
+                EXPECT_LE(off(w / 2, h - 1 - strip), 8) << "bottom " << strip;
+                EXPECT_LE(off(strip, h / 2), 8) << "left " << strip;
+            }
+        }
+        tree->Free();
+    }
+}

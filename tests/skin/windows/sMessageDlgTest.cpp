@@ -3,9 +3,12 @@
 #include "support/WindowsKit.h"
 
 #include "platform/base/Numbers.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TImage.h"
 #include "platform/classes/TScreen.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/Messages.h"
@@ -56,6 +59,17 @@ protected:
         ASSERT_NE(button, nullptr) << name;
         const TPoint p = button->ClientToScreen(TPoint {button->Width() / 2, button->Height() / 2});
         Display->Click(p.x, p.y);
+    }
+
+    // Text measured as the control draws it: on a DC holding the font.
+    static gdi::RECT Measured(TFont* font, const std::string& text, int width, unsigned flags) {
+        const gdi::HDC dc = gdi::CreateCompatibleDC(nullptr);
+        const gdi::HGDIOBJ old = gdi::SelectObject(dc, font->Handle());
+        gdi::RECT r {0, 0, width, 0};
+        gdi::DrawText(dc, text, &r, flags | gdi::DT_CALCRECT);
+        gdi::SelectObject(dc, old);
+        gdi::DeleteDC(dc);
+        return r;
     }
 
     static TsBitBtn* Button(TForm* dialog, const char* name) {
@@ -133,12 +147,10 @@ TEST_F(MessageDlgTest, TheLayoutComesFromTheMessageFontAndTheTextItself) {
     const std::string msg = "Work unit 4567 on node \"Garage\" is 3 days late.";
     std::unique_ptr<TsMessageForm, void (*)(TsMessageForm*)> dialog(
         sCreateMessageDialog("", msg, mtWarning, {mbOK}), [](TsMessageForm* f) { f->Free(); });
-    TCanvas* canvas = dialog->Canvas();
-    gdi::SIZE letters {};
-    gdi::GetTextExtentPoint(canvas->Handle(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", &letters);
-    const int ax = letters.cx / 52, ay = letters.cy;
-    gdi::RECT text {0, 0, Screen->Width() / 2, 0};
-    gdi::DrawText(canvas->Handle(), msg, &text, gdi::DT_CALCRECT | gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
+    const gdi::RECT letters = Measured(
+        dialog->Font(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 0, gdi::DT_SINGLELINE | gdi::DT_NOPREFIX);
+    const int ax = letters.right / 52, ay = letters.bottom;
+    const gdi::RECT text = Measured(dialog->Font(), msg, Screen->Width() / 2, gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
     auto* label = dynamic_cast<TsLabel*>(dialog->FindComponent("Message"));
     ASSERT_NE(label, nullptr);
     EXPECT_TRUE(label->WordWrap());
@@ -304,6 +316,33 @@ TEST_P(MessageDlgPicture, EachTypeInOneSheet) {
     ASSERT_TRUE(Display->WriteScreenshotPng(
         WindowsPictureDir() + "/MessageDialogs_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
     for (TsMessageForm* d : forms) d->Free();
+}
+
+// Lines broken by CR LF in the fonts the system really chooses (the message font and the DC's default font
+// differ then): every line shows whole in the label's own font and width, above the buttons.
+TEST_P(MessageDlgPicture, ALongTextOfSeveralLinesShowsWhole) {
+    gdi::SetPinnedFontFamily("");
+    base::ScopeExit pinAgain([] { gdi::SetPinnedFontFamily("DejaVu Sans"); });
+    UseSkin(GetParam());
+    Form->Hide();
+    const std::string msg = "Node 1 warning:\r\nLast success point =3\r\nReset monitor for this node?";
+    TsMessageForm* d = sCreateMessageDialog("", msg, mtConfirmation, {mbYes, mbNo});
+    base::ScopeExit release([d] { d->Free(); });
+    d->SetBounds(10, 10, d->Width(), d->Height());
+    d->Show();
+    Pump();
+    auto* label = dynamic_cast<TsLabel*>(d->FindComponent("Message"));
+    ASSERT_NE(label, nullptr);
+    const unsigned flags = gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS;
+    const gdi::RECT needed = Measured(label->Font(), msg, label->Width(), flags);
+    EXPECT_LE(needed.right, label->Width());
+    EXPECT_EQ(needed.bottom, Measured(label->Font(), "1\r\n2\r\n3", 0, flags).bottom) << "three lines, none wrapped";
+    EXPECT_LE(needed.bottom, label->Height());
+    EXPECT_LE(label->Top() + label->Height(), Button(d, "Yes")->Top());
+    EXPECT_LE(label->Left() + label->Width(), d->ClientWidth());
+    const gdi::RECT r {0, 0, d->Width() + 20, d->Height() + 20};
+    ASSERT_TRUE(Display->WriteScreenshotPng(
+        WindowsPictureDir() + "/MessageDialogLines_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
 }
 
 INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, MessageDlgPicture, ::testing::Values(-1, 0, 1, 2, 3),
