@@ -56,7 +56,9 @@ TEST(ClientLogColours, KeywordColoursReadOnEveryBackgroundAndKeepTheirHue) {
             const int own = colour == LogColourBlue ? (shown >> 16) & 0xFF : shown & 0xFF;
             const int other = colour == LogColourBlue ? shown & 0xFF : (shown >> 16) & 0xFF;
             EXPECT_GT(own, other);
-            if (ColourContrast(colour, background) >= LogColourContrast) EXPECT_EQ(shown, colour);
+            if (ColourContrast(colour, background) >= LogColourContrast) {
+                EXPECT_EQ(shown, colour);
+            }
         }
     EXPECT_EQ(ReadableLogColour(LogColourBlue, 0xFFFFFF), LogColourBlue);
     EXPECT_EQ(ReadableLogColour(LogColourRed, 0x000000), LogColourRed);

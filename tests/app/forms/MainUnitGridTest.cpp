@@ -143,10 +143,12 @@ TEST_F(MainFormTest, CellHintsFollowColumnRowMarkerAndLanguage) {
         form->RowRefreshed(SampleRefresh(0, 10));
         form->RowRefreshed(SampleRefresh(1, 10, "1"));
         form->RowRefreshed(SampleRefresh(2, 10, "2"));
-        for (const Case& c : cases)
-            if (c.Language == language)
+        for (const Case& c : cases) {
+            if (c.Language == language) {
                 EXPECT_EQ(form->CellHint(c.Col, c.Row), c.Expected)
                     << c.Col << "," << c.Row << " language " << language;
+            }
+        }
         form->Free();
     }
 }
