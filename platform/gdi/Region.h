@@ -40,6 +40,7 @@ public:
     friend bool operator==(const BandedRegion& a, const BandedRegion& b) { return a.FRects == b.FRects; }
 
 private:
+    static BandedRegion CombineWithRect(const BandedRegion& a, const RECT& r, int mode);   // RGN_AND or RGN_DIFF
     void UpdateBox();
 
     std::vector<RECT> FRects;

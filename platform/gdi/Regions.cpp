@@ -36,6 +36,16 @@ public:
         FPrevBottom = bottom;
     }
 
+    // Appends whole bands of a canonical list as they are; none of them can join its predecessor.
+    void AddBandsAsIs(std::span<const RECT> rects) {
+        if (rects.empty()) return;
+        FOut.insert(FOut.end(), rects.begin(), rects.end());
+        FPrevStart = FOut.size() - 1;
+        while (FPrevStart > 0 && FOut[FPrevStart - 1].top == FOut.back().top)
+            --FPrevStart;
+        FPrevBottom = FOut.back().bottom;
+    }
+
 private:
     bool SameAsPrevious(const std::vector<Interval>& xs) const {
         if (FOut.size() - FPrevStart != xs.size()) return false;
@@ -228,6 +238,9 @@ BandedRegion BandedRegion::Combine(const BandedRegion& a, const BandedRegion& b,
     if ((mode == RGN_OR || mode == RGN_XOR) && b.IsEmpty()) return a;
     if ((mode == RGN_OR || mode == RGN_XOR) && a.IsEmpty()) return b;
     if (mode == RGN_DIFF && (a.IsEmpty() || b.IsEmpty())) return a;
+    // Clipping by one rectangle: only the bands its rows cross are worked on.
+    if (b.FRects.size() == 1 && (mode == RGN_AND || mode == RGN_DIFF)) return CombineWithRect(a, b.FRects[0], mode);
+    if (a.FRects.size() == 1 && mode == RGN_AND) return CombineWithRect(b, a.FRects[0], mode);
 
     const std::vector<Band> bandsA = BandsOf(a.FRects);
     const std::vector<Band> bandsB = BandsOf(b.FRects);
@@ -265,6 +278,59 @@ BandedRegion BandedRegion::Combine(const BandedRegion& a, const BandedRegion& b,
         if (spanA.empty() && spanB.empty()) continue;
         CombineIntervals(spanA, spanB, mode, xs);
         builder.AddBand(y0, y1, xs);
+    }
+    result.UpdateBox();
+    return result;
+}
+
+BandedRegion BandedRegion::CombineWithRect(const BandedRegion& a, const RECT& r, int mode) {
+    const std::vector<RECT>& in = a.FRects;
+    const bool diff = mode == RGN_DIFF;
+    BandedRegion result;
+    BandBuilder builder(result.FRects);
+    std::vector<Interval> xs;
+    auto whole = [&xs](std::span<const RECT> band) -> const std::vector<Interval>& {
+        xs.clear();
+        for (const RECT& x : band)
+            xs.push_back(Interval {x.left, x.right});
+        return xs;
+    };
+    auto bandEnd = [&in](std::vector<RECT>::const_iterator it) {
+        const int top = it->top;
+        while (it != in.end() && it->top == top)
+            ++it;
+        return it;
+    };
+    auto it = std::partition_point(in.begin(), in.end(), [&r](const RECT& x) { return x.bottom <= r.top; });
+    if (diff) builder.AddBandsAsIs(std::span<const RECT>(in.begin(), it));
+    while (it != in.end() && it->top < r.bottom) {
+        const auto end = bandEnd(it);
+        const std::span<const RECT> band(it, end);
+        const int top = it->top;
+        const int bottom = it->bottom;
+        if (diff && top < r.top) builder.AddBand(top, r.top, whole(band));
+        xs.clear();
+        for (const RECT& x : band) {
+            if (!diff) {
+                const int left = std::max(x.left, r.left);
+                const int right = std::min(x.right, r.right);
+                if (left < right) xs.push_back(Interval {left, right});
+            } else if (x.right <= r.left || x.left >= r.right) {
+                xs.push_back(Interval {x.left, x.right});
+            } else {
+                if (x.left < r.left) xs.push_back(Interval {x.left, r.left});
+                if (x.right > r.right) xs.push_back(Interval {r.right, x.right});
+            }
+        }
+        builder.AddBand(std::max(top, r.top), std::min(bottom, r.bottom), xs);
+        if (diff && bottom > r.bottom) builder.AddBand(r.bottom, bottom, whole(band));
+        it = end;
+    }
+    if (diff && it != in.end()) {
+        // The first band below may join the last one changed; the bands after it stay as they were.
+        const auto end = bandEnd(it);
+        builder.AddBand(it->top, it->bottom, whole(std::span<const RECT>(it, end)));
+        builder.AddBandsAsIs(std::span<const RECT>(end, in.end()));
     }
     result.UpdateBox();
     return result;
