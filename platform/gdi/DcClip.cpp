@@ -32,6 +32,13 @@ int SetClip(DeviceContext& dc, BandedRegion clip) {
     return dc.EffectiveClip().Complexity();
 }
 
+// The DC clip cut by one rectangle: the effective clip is cut alike rather than computed again.
+int NarrowClip(DeviceContext& dc, BandedRegion clip, const RECT& rect, int mode) {
+    dc.MutableState().Clip = std::move(clip);
+    dc.ClipNarrowed(rect, mode);
+    return dc.EffectiveClip().Complexity();
+}
+
 }
 
 int SelectClipRgn(HDC dc, HRGN region) {
@@ -56,17 +63,18 @@ int ExtSelectClipRgn(HDC dc, HRGN region, int mode) {
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
     DeviceContext* d = Dc(dc);
     if (!d) return ERROR;
-    const BandedRegion rect(LogicalToDevice(*d, left, top, right, bottom));
-    if (!d->State().Clip) return SetClip(*d, BandedRegion::Combine(DeviceBounds(*d), rect, RGN_AND));
-    return SetClip(*d, BandedRegion::Combine(*d->State().Clip, rect, RGN_AND));
+    const RECT device = LogicalToDevice(*d, left, top, right, bottom);
+    const BandedRegion rect(device);
+    if (!d->State().Clip) return NarrowClip(*d, BandedRegion::Combine(DeviceBounds(*d), rect, RGN_AND), device, RGN_AND);
+    return NarrowClip(*d, BandedRegion::Combine(*d->State().Clip, rect, RGN_AND), device, RGN_AND);
 }
 
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
     DeviceContext* d = Dc(dc);
     if (!d) return ERROR;
-    const BandedRegion rect(LogicalToDevice(*d, left, top, right, bottom));
+    const RECT device = LogicalToDevice(*d, left, top, right, bottom);
     const BandedRegion current = d->State().Clip ? *d->State().Clip : DeviceBounds(*d);
-    return SetClip(*d, BandedRegion::Combine(current, rect, RGN_DIFF));
+    return NarrowClip(*d, BandedRegion::Combine(current, BandedRegion(device), RGN_DIFF), device, RGN_DIFF);
 }
 
 int OffsetClipRgn(HDC dc, int dx, int dy) {

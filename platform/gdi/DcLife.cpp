@@ -1,6 +1,7 @@
 // Device context lifetime: memory and surface DCs, the live-DC registry, selection bookkeeping.
 #include "platform/gdi/DeviceContext.h"
 
+#include "platform/base/Assert.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/StockObjects.h"
 
@@ -131,19 +132,19 @@ void DeviceContext::SetLazySurface(SIZE size, std::function<Bitmap*()> fetch) {
     FSurface = nullptr;
     FLazySize = size;
     FFetchSurface = std::move(fetch);
-    FClipValid = false;
+    EnvironmentChanged();
 }
 
 void DeviceContext::SetOrigin(POINT origin) {
     FOrigin = origin;
-    FClipValid = false;
+    EnvironmentChanged();
 }
 
 void DeviceContext::SetSurface(Bitmap* surface) {
     if (FMemory) return;
     FFetchSurface = nullptr;
     FSurface = surface;
-    FClipValid = false;
+    EnvironmentChanged();
 }
 
 void DeviceContext::SetSystemClip(const BandedRegion* region) {
@@ -151,7 +152,7 @@ void DeviceContext::SetSystemClip(const BandedRegion* region) {
         FSystemClip = *region;
     else
         FSystemClip.reset();
-    FClipValid = false;
+    EnvironmentChanged();
 }
 
 namespace {
@@ -186,7 +187,7 @@ HGDIOBJ DeviceContext::Select(HGDIOBJ object) {
                 ours = ours || state.Bitmap == object;
             if (!ours) return nullptr;
         }
-        FClipValid = false;
+        EnvironmentChanged();
         return Swap(FState.Bitmap, object);
     }
     case ObjectKind::Region:
@@ -198,6 +199,7 @@ HGDIOBJ DeviceContext::Select(HGDIOBJ object) {
 int DeviceContext::Save() {
     FSaved.push_back(FState);
     Hold(FSaved.back());
+    FSavedClips.push_back(FClipValid ? SavedClip {FEffectiveClip, FClipGeneration} : SavedClip {});
     return int(FSaved.size());
 }
 
@@ -211,7 +213,11 @@ bool DeviceContext::Restore(int level) {
         Drop(FSaved[size_t(i)]);
     FSaved.resize(size_t(target));
     Drop(old);
-    FClipValid = false;
+    // The clip computed when that state was saved holds again unless the surface, origin or system clip moved.
+    SavedClip& saved = FSavedClips[size_t(target)];
+    FClipValid = saved.Generation == FClipGeneration;
+    if (FClipValid) FEffectiveClip = std::move(saved.Clip);
+    FSavedClips.resize(size_t(target));
     return true;
 }
 
@@ -232,6 +238,19 @@ const BandedRegion& DeviceContext::EffectiveClip() {
     }
     FEffectiveClip = std::move(clip);
     return FEffectiveClip;
+}
+
+void DeviceContext::ClipNarrowed(const RECT& deviceRect, int mode) {
+    KORVEX_ASSERT(mode == RGN_AND || mode == RGN_DIFF);
+    if (!FClipValid) return;
+    RECT r = deviceRect;
+    OffsetRect(&r, FOrigin.x, FOrigin.y);
+    FEffectiveClip = BandedRegion::Combine(FEffectiveClip, BandedRegion(r), mode);
+}
+
+void DeviceContext::EnvironmentChanged() {
+    FClipValid = false;
+    ++FClipGeneration;
 }
 
 POINT DeviceContext::DeviceOffset() const {

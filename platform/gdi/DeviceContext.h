@@ -73,6 +73,9 @@ public:
     int SaveDepth() const { return int(FSaved.size()); }
 
     void ClipChanged() { FClipValid = false; }
+    // The DC clip was cut by a rectangle in device coordinates (RGN_AND or RGN_DIFF): a computed effective
+    // clip is cut alike instead of being computed again from the whole clip.
+    void ClipNarrowed(const RECT& deviceRect, int mode);
     // The pixels drawing may touch, in surface coordinates: surface ∩ system clip ∩ DC clip.
     const BandedRegion& EffectiveClip();
 
@@ -88,6 +91,13 @@ public:
 private:
     DeviceContext() = default;
     void Hold(const DcState& state);
+    void EnvironmentChanged();   // surface, origin or system clip: every effective clip computed is stale
+
+    // The effective clip when a state was saved; Generation 0 never matches a computed one.
+    struct SavedClip {
+        BandedRegion Clip;
+        unsigned Generation = 0;
+    };
     void Drop(const DcState& state);
 
     bool FMemory = true;
@@ -101,6 +111,8 @@ private:
     std::vector<DcState> FSaved;
     BandedRegion FEffectiveClip;
     bool FClipValid = false;
+    unsigned FClipGeneration = 1;   // bumped by EnvironmentChanged
+    std::vector<SavedClip> FSavedClips;   // beside FSaved
     DrawRecorder* FRecorder = nullptr;
 };
 

@@ -130,3 +130,33 @@ TEST(Clipping, NegativeOriginsDrawOnlyTheVisiblePart) {
     EXPECT_EQ(canvas.At(2, 2), Red);
     EXPECT_EQ(canvas.At(3, 3), White);
 }
+
+TEST(SaveDC, RestoreBringsBackTheClipOfTheSavedState) {
+    TestCanvas canvas(10, 10);
+    ExcludeClipRect(canvas, 2, 2, 4, 4);
+    EXPECT_TRUE(PtVisible(canvas, 5, 5));   // the clip is computed before the save
+    const int level = SaveDC(canvas);
+    IntersectClipRect(canvas, 0, 0, 3, 3);
+    EXPECT_FALSE(PtVisible(canvas, 5, 5));
+    ExcludeClipRect(canvas, 0, 0, 1, 1);
+    RestoreDC(canvas, level);
+    FillAll(canvas);
+    EXPECT_EQ(canvas.Count(Red), 96);
+    EXPECT_FALSE(PtVisible(canvas, 3, 3));
+}
+
+TEST(SaveDC, RestoreKeepsASystemClipSetAfterTheSave) {
+    TestCanvas canvas(10, 10);
+    HDC dc = canvas;
+    IntersectClipRect(dc, 0, 0, 8, 8);
+    RECT box;
+    GetClipBox(dc, &box);
+    const int level = SaveDC(dc);
+    const BandedRegion left(RECT {0, 0, 5, 10});
+    dc->SetSystemClip(&left);   // what the window layer does when a window moves
+    RestoreDC(dc, level);
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box.right, 5);
+    EXPECT_EQ(box.bottom, 8);
+    dc->SetSystemClip(nullptr);
+}
