@@ -24,11 +24,18 @@ RECT ClientInStore(const WindowObject* w) {
     return r;
 }
 
+// Takes a window's shape out of a region; shapes beside the region leave it as it is, uncopied.
+void Subtract(gdi::BandedRegion& region, const WindowObject* w) {
+    if (!w->Visible() || region.IsEmpty()) return;
+    const gdi::BandedRegion shape = WindowShape(w);
+    if (!region.Intersects(shape.Box())) return;
+    region = gdi::BandedRegion::Combine(region, shape, gdi::RGN_DIFF);
+}
+
 void SubtractHigherSiblings(gdi::BandedRegion& region, const WindowObject* w) {
     for (const WindowObject* s : w->Parent->Children) {
         if (s == w) break;
-        if (!s->Visible() || region.IsEmpty()) continue;
-        region = gdi::BandedRegion::Combine(region, WindowShape(s), gdi::RGN_DIFF);
+        Subtract(region, s);
     }
 }
 
@@ -50,10 +57,8 @@ gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags) {
     }
     region = region.Intersect(gdi::Bounds(0, 0, top->Rect.right - top->Rect.left, top->Rect.bottom - top->Rect.top));
     if ((dcxFlags & DCX_CLIPCHILDREN) || (w->Style & WS_CLIPCHILDREN)) {
-        for (const WindowObject* child : w->Children) {
-            if (!child->Visible() || region.IsEmpty()) continue;
-            region = gdi::BandedRegion::Combine(region, WindowShape(child), gdi::RGN_DIFF);
-        }
+        for (const WindowObject* child : w->Children)
+            Subtract(region, child);
     }
     return region;
 }
