@@ -83,14 +83,19 @@ void SortHistory(std::vector<THistoryRow>& rows, int column) {
 }
 
 int FindHistoryRow(const std::vector<THistoryRow>& rows, const std::string& text, int from) {
-    if (text.empty() || rows.empty()) return -1;
+    return FindHistoryRow(int(rows.size()), [&rows](int row, int column) -> std::string_view {
+        return rows[std::size_t(row)][std::size_t(column)];
+    }, text, from);
+}
+
+int FindHistoryRow(int count, const THistoryCellText& field, const std::string& text, int from) {
+    if (text.empty() || count <= 0) return -1;
     const std::string wanted = base::AnsiUpperCase(text);
-    const int count = int(rows.size());
     const int start = from < 0 || from >= count ? 0 : from + 1;
     for (int step = 0; step < count; ++step) {
         const int i = (start + step) % count;
         for (int c = hcDate; c < HistoryColumnCount; ++c)
-            if (base::AnsiUpperCase(rows[i][c]).find(wanted) != std::string::npos) return i;
+            if (base::AnsiUpperCase(std::string(field(i, c))).find(wanted) != std::string::npos) return i;
     }
     return -1;
 }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,5 +35,8 @@ void SortHistory(std::vector<THistoryRow>& rows, int column);
 // The first row after `from` (wrapping round to it) with a field that holds `text`, case folded (Cyrillic
 // included); -1 for an empty text or when no row holds it. `from` -1 searches from the first row.
 int FindHistoryRow(const std::vector<THistoryRow>& rows, const std::string& text, int from);
+// The same over `count` rows held elsewhere, `field` giving a row's text in a column.
+using THistoryCellText = std::function<std::string_view(int row, int column)>;
+int FindHistoryRow(int count, const THistoryCellText& field, const std::string& text, int from);
 
 }

@@ -93,6 +93,7 @@ void TForm5::SetLanguage(int language) {
 
 void TForm5::ReadHistory() {
     FRecords = app::ReadHistory(os::ProgramFolder() + "/" + HistoryFileName);
+    FCount = int(FRecords.size());
     FPointsTotal = HistoryPointsTotal(FRecords);
 }
 
@@ -113,12 +114,14 @@ void TForm5::FormShow(TObject*) {
 }
 
 void TForm5::FillGrid() {
+    // The records move into the grid's rows: one copy of every field.
     const int count = Count();
     FHistory->SetRowCount(count + 2);
     std::vector<std::vector<std::string>> rows;
     rows.reserve(std::size_t(count) + 1);
-    for (const THistoryRow& record : FRecords)
-        rows.emplace_back(record.begin(), record.end());
+    for (THistoryRow& record : FRecords)
+        rows.emplace_back(std::make_move_iterator(record.begin()), std::make_move_iterator(record.end()));
+    std::vector<THistoryRow>().swap(FRecords);
     std::vector<std::string> total(HistoryColumnCount);
     total[hcIndex] = std::to_string(count);
     total[hcPoints] = std::to_string(FPointsTotal);
@@ -134,16 +137,28 @@ void TForm5::FormClose(TObject*, TCloseAction&) {
         options.WriteInteger(ColumnWidthName(c), FHistory->ColWidths(c));
     // A long history is not held while the window is hidden; the next showing reads the file again.
     FHistory->SetRowCount(2);
-    std::vector<THistoryRow>().swap(FRecords);
+    FCount = 0;
+}
+
+namespace {
+
+std::string_view CellOf(const std::vector<std::string>& cells, int column) {
+    return std::size_t(column) < cells.size() ? std::string_view(cells[std::size_t(column)]) : std::string_view();
+}
+
 }
 
 void TForm5::GridSort(int column) {
-    SortHistory(FRecords, column);
-    FillGrid();
+    if (column < 0 || column >= HistoryColumnCount || Count() == 0) return;
+    // Byte-wise as plain 8-bit text: string_view compares its chars as unsigned.
+    FHistory->SortRows(1, Count(), [column](const std::vector<std::string>& a, const std::vector<std::string>& b) {
+        return CellOf(a, column) < CellOf(b, column);
+    });
 }
 
 bool TForm5::FindText(const std::string& text) {
-    const int found = FindHistoryRow(FRecords, text, FHistory->Row() - 1);
+    const auto field = [this](int row, int column) { return CellOf(FHistory->RowCells(row + 1), column); };
+    const int found = FindHistoryRow(Count(), field, text, FHistory->Row() - 1);
     if (found < 0) return false;
     FHistory->SetRow(found + 1);   // brought into view
     return true;

@@ -26,10 +26,10 @@ public:
 
     void SetLanguage(int language) override;   // caption, headers and pop-up menu
 
-    // The history file of the program folder parsed into Records(); the node information window reads it too.
+    // The history file of the program folder parsed; the showing moves the records into the grid, which then
+    // alone holds them (sorted and searched there).
     void ReadHistory();
-    const std::vector<THistoryRow>& Records() const { return FRecords; }
-    int Count() const { return int(FRecords.size()); }
+    int Count() const { return FCount; }
     std::int64_t PointsTotal() const { return FPointsTotal; }
 
     void FormShow(classes::TObject* sender);
@@ -51,7 +51,8 @@ public:
 private:
     void FillGrid();
 
-    std::vector<THistoryRow> FRecords;
+    std::vector<THistoryRow> FRecords;   // read, not yet in the grid
+    int FCount = 0;
     std::int64_t FPointsTotal = 0;
     classes::TStringGrid* FHistory = nullptr;
     classes::TMenuItem* FN1 = nullptr;

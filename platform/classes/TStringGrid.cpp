@@ -46,6 +46,19 @@ void TStringGrid::SetRows(int firstRow, std::vector<std::vector<std::string>> ro
     Invalidate();
 }
 
+const std::vector<std::string>& TStringGrid::RowCells(int row) const {
+    static const std::vector<std::string> none;
+    return row < 0 || row >= int(FCells.size()) ? none : FCells[std::size_t(row)];
+}
+
+void TStringGrid::SortRows(int firstRow, int count, const TRowLess& less) {
+    if (firstRow < 0 || count < 0 || std::int64_t(firstRow) + count > RowCount())
+        throw EInvalidOperation("Grid index out of range");
+    const auto first = FCells.begin() + firstRow;
+    std::stable_sort(first, first + count, less);
+    Invalidate();
+}
+
 void TStringGrid::SizeChanged(int, int) {
     FCells.resize(std::size_t(RowCount()));
     for (auto& row : FCells)

@@ -3,6 +3,7 @@
 
 #include "platform/classes/TCustomGrid.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ public:
     // grid repaints once: a fill of many rows without a repaint request per cell. Rows past RowCount raise
     // EInvalidOperation before anything changes.
     void SetRows(int firstRow, std::vector<std::vector<std::string>> rows);
+    // The cells of a row as held, without copies: a row may hold fewer cells than ColCount (the rest read as
+    // ""); a row outside the grid holds none.
+    const std::vector<std::string>& RowCells(int row) const;
+    using TRowLess = std::function<bool(const std::vector<std::string>&, const std::vector<std::string>&)>;
+    // Orders `count` rows from firstRow on by `less`, stably (rows the order calls equal keep their order), and
+    // repaints once; rows outside the grid raise EInvalidOperation before anything moves.
+    void SortRows(int firstRow, int count, const TRowLess& less);
 
 protected:
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;

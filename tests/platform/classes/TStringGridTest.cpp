@@ -104,6 +104,28 @@ TEST_F(StringGridTest, SetRowsFillsManyRowsAndRepaintsOnce) {
     EXPECT_EQ(Grid->Cells(0, 0), "kept");
 }
 
+TEST_F(StringGridTest, SortRowsOrdersARangeStablyAndRowCellsReadsTheHeldCells) {
+    Grid->SetRows(0, {{"head"}, {"b", "1"}, {"a", "2"}, {"b", "3"}, {"a", "4"}});
+    const auto byFirst = [](const std::vector<std::string>& x, const std::vector<std::string>& y) {
+        return x.front() < y.front();
+    };
+    Grid->SortRows(1, 4, byFirst);
+    std::vector<std::string> order;
+    for (int row = 0; row < 5; ++row)
+        order.push_back(Grid->Cells(0, row) + Grid->Cells(1, row));
+    EXPECT_EQ(order, (std::vector<std::string> {"head", "a2", "a4", "b1", "b3"}));   // equal keys keep order
+    EXPECT_EQ(Grid->RowCells(2).size(), 2u);
+    EXPECT_TRUE(Grid->RowCells(5).empty());
+    EXPECT_TRUE(Grid->RowCells(-1).empty());
+    EXPECT_THROW(Grid->SortRows(3, 3, byFirst), EInvalidOperation);   // past the end: nothing moves
+    EXPECT_THROW(Grid->SortRows(-1, 2, byFirst), EInvalidOperation);
+    EXPECT_EQ(Grid->Cells(1, 1), "2");
+    Drawn.clear();
+    Grid->SortRows(1, 2, byFirst);
+    Pump();
+    EXPECT_TRUE(Has(0, 1));   // repainted
+}
+
 TEST_F(StringGridTest, DrawCellGetsEveryVisibleCellWithItsRectAndState) {
     Repaint();
     ASSERT_EQ(Drawn.size(), 25u);
