@@ -24,6 +24,23 @@ TEST(TTextLines, SplitsAtLineFeedsCarriageReturnsAndPairsOfBoth) {
     EXPECT_EQ(Lines("last without end"), std::vector<std::string> {"last without end"});
 }
 
+TEST(TTextLines, LongLinesSplitAtTheirEndsWhereverTheyFallInTheScan) {
+    // Lengths around the scanner's blocks; each end mark tried after each length.
+    const std::size_t lengths[] = {0, 1, 511, 512, 513, 1023, 1024, 1500, 5000};
+    const std::string ends[] = {"\n", "\r", "\r\n"};
+    for (const std::string& end : ends) {
+        std::string text;
+        std::vector<std::string> expected;
+        for (std::size_t i = 0; i < std::size(lengths); ++i) {
+            expected.push_back(std::string(lengths[i], char('a' + i)));
+            text += expected.back() + end;
+        }
+        expected.push_back(std::string(2000, 'z'));   // the last line without an end
+        text += expected.back();
+        EXPECT_EQ(Lines(text), expected) << "end " << int(end[0]) << " of " << end.size();
+    }
+}
+
 TEST(TTextLines, KeepsEveryOtherByte) {
     std::string text("a\0b\tc\xff\n", 7);
     std::vector<std::string> lines = Lines(text);
