@@ -121,7 +121,7 @@ void TForm5::FillGrid() {
     rows.reserve(std::size_t(count) + 1);
     for (THistoryRow& record : FRecords)
         rows.emplace_back(std::make_move_iterator(record.begin()), std::make_move_iterator(record.end()));
-    std::vector<THistoryRow>().swap(FRecords);
+    FRecords.clear();   // the emptied shells; their storage goes at the close
     std::vector<std::string> total(HistoryColumnCount);
     total[hcIndex] = std::to_string(count);
     total[hcPoints] = std::to_string(FPointsTotal);
@@ -137,6 +137,7 @@ void TForm5::FormClose(TObject*, TCloseAction&) {
         options.WriteInteger(ColumnWidthName(c), FHistory->ColWidths(c));
     // A long history is not held while the window is hidden; the next showing reads the file again.
     FHistory->SetRowCount(2);
+    std::vector<THistoryRow>().swap(FRecords);
     FCount = 0;
 }
 
