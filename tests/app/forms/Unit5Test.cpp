@@ -145,6 +145,27 @@ TEST_F(HistoryFormTest, SizeAndColumnWidthsAreWrittenAtShowAndKeptAtClose) {
     EXPECT_EQ(form->History()->ColWidths(2), 300);
 }
 
+TEST_F(HistoryFormTest, FindAfterASortWalksTheRowsInTheirShownOrder) {
+    WriteHistory(Env->File("KORVEX.WUS"), 40);
+    TForm5* form = ShowHistory();
+    TStringGrid* grid = form->History();
+    form->GridSort(hcNode);
+    grid->SetRow(1);
+    // Every row holding "node1" (node1, node10 ... node16) in the sorted order, then round to the first.
+    std::vector<int> found;
+    for (int i = 0; i < 8 && form->FindText("node1"); ++i)
+        found.push_back(grid->Row());
+    ASSERT_FALSE(found.empty());
+    for (std::size_t i = 1; i < found.size(); ++i) {
+        if (found[i] < found[i - 1]) break;   // wrapped round
+        EXPECT_LE(grid->Cells(hcNode, found[i - 1]), grid->Cells(hcNode, found[i]));
+    }
+    for (int row : found) {
+        EXPECT_NE(grid->Cells(hcNode, row).find("node1"), std::string::npos);
+        EXPECT_LT(row, grid->RowCount() - 1);
+    }
+}
+
 TEST_F(HistoryFormTest, FindSelectsTheNextRowHoldingTheText) {
     WriteHistory(Env->File("KORVEX.WUS"), 40);
     TForm5* form = ShowHistory();
