@@ -1,18 +1,27 @@
-// The options window's three tabs in two of our skins and both languages, written as pictures.
+// The options window's three tabs in our four skins and both languages, written as pictures.
 #include "support/MainFormKit.h"
 
 #include "app/OptionsNodes.h"
 #include "app/forms/Unit1.h"
 #include "platform/classes/TApplication.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/gdi/FontEngine.h"
 #include "skin/controls/sPageControl.h"
 
 #include <filesystem>
 
 namespace korvex::app::test {
 
-TEST_F(MainFormTest, WritesTheOptionsWindowsTabsInTwoSkinsAndBothLanguages) {
-    static const std::pair<int, const char*> skins[] = {{1, "LongHorn"}, {3, "Office2003"}};
+class OptionsPictures : public MainFormTest {
+protected:
+    // Each tab of the options window in each skin and language; `prefix` tells the font pass apart.
+    void WriteAll(const std::string& prefix);
+};
+
+void OptionsPictures::WriteAll(const std::string& prefix) {
+    static const std::pair<int, const char*> skins[]
+        = {{0, "MacOS"}, {1, "LongHorn"}, {2, "NextStyle"}, {3, "Office2003"}};
     for (const auto& [skin, skinName] : skins)
         for (int language = 0; language < 2; ++language) {
             TSettings settings = NodesSettings(5, language);
@@ -28,7 +37,7 @@ TEST_F(MainFormTest, WritesTheOptionsWindowsTabsInTwoSkinsAndBothLanguages) {
             options->WUGrid()->SetRow(options->WUGrid()->RowCount() - 1);   // the total row in sight
             for (int tab = 0; tab < 3; ++tab) {
                 options->PageControl()->SetActivePageIndex(tab);
-                const std::string path = WritePicture(std::string("options-") + skinName + (language == 0 ? "-ru-" : "-en-")
+                const std::string path = WritePicture(prefix + skinName + (language == 0 ? "-ru-" : "-en-")
                         + std::to_string(tab + 1),
                     options);
                 EXPECT_TRUE(std::filesystem::exists(path)) << path;
@@ -37,6 +46,17 @@ TEST_F(MainFormTest, WritesTheOptionsWindowsTabsInTwoSkinsAndBothLanguages) {
             Form->Free();
             Form = nullptr;
         }
+}
+
+TEST_F(OptionsPictures, WritesTheTabsInFourSkinsAndBothLanguages) {
+    WriteAll("options-");
+}
+
+// The same in the fonts the system really chooses.
+TEST_F(OptionsPictures, WritesTheTabsInTheRealFonts) {
+    gdi::SetPinnedFontFamily("");
+    base::ScopeExit pinAgain([] { gdi::SetPinnedFontFamily("DejaVu Sans"); });
+    WriteAll("options-realfont-");
 }
 
 }

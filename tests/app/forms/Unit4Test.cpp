@@ -5,7 +5,9 @@
 #include "app/SettingsKey.h"
 #include "app/forms/Unit4.h"
 #include "leds/iLedBar.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/gdi/FontEngine.h"
 #include "platform/os/RegistryTypes.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
@@ -162,25 +164,29 @@ TEST_F(DiagramTest, SectionsNeverCrossAndEachChoiceIsStored) {
 }
 
 TEST_F(DiagramTest, WritesItsPictures) {
-    for (int skin : {1, 3})
-        for (int language : {0, 1}) {
-            StoreSpeed("Gromacs0", 9.2);   // each round has a fresh store
-            StoreSpeed("Amber0", 3.1);
-            StoreSpeed("Tinker1", 6.4);
-            StoreSpeed("Dgromacs2", 4.4);
-            StoreSpeed("Qmd2", 11.5);
-            NewMain(NodesSettings(3, language), skin);
-            Form->Grid()->SetCells(0, 0, "GROMACS");
-            Form->Grid()->SetCells(0, 2, "QMD");
-            TForm4* form = NewSide<TForm4>();
-            form->Show();
-            Pump();
-            WriteFormPicture(form, std::string("diagram-") + (skin == 1 ? "LongHorn" : "Office2003")
-                + (language == 0 ? "-ru" : "-en"));
-            form->Close();
-            TearDown();
-            SetUp();
-        }
+    static const char* const skinNames[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
+    for (bool realFonts : {false, true})
+        for (int skin = 0; skin < 4; ++skin)
+            for (int language : {0, 1}) {
+                if (realFonts) gdi::SetPinnedFontFamily("");
+                base::ScopeExit pinAgain([] { gdi::SetPinnedFontFamily("DejaVu Sans"); });
+                StoreSpeed("Gromacs0", 9.2);   // each round has a fresh store
+                StoreSpeed("Amber0", 3.1);
+                StoreSpeed("Tinker1", 6.4);
+                StoreSpeed("Dgromacs2", 4.4);
+                StoreSpeed("Qmd2", 11.5);
+                NewMain(NodesSettings(3, language), skin);
+                Form->Grid()->SetCells(0, 0, "GROMACS");
+                Form->Grid()->SetCells(0, 2, "QMD");
+                TForm4* form = NewSide<TForm4>();
+                form->Show();
+                Pump();
+                WriteFormPicture(form, std::string("diagram-") + (realFonts ? "realfont-" : "") + skinNames[skin]
+                    + (language == 0 ? "-ru" : "-en"));
+                form->Close();
+                TearDown();
+                SetUp();
+            }
 }
 
 }
