@@ -2,11 +2,14 @@
 #include "skin/controls/sCheckControl.h"
 
 #include "platform/base/Assert.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImageList.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/Text.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/Button.h"
@@ -117,16 +120,40 @@ TRect TacCheckCore::TextRect() const {
     return {x0, Margin, w - Margin - 2, h - Margin};
 }
 
+unsigned TacCheckCore::CaptionFlags() const {
+    unsigned flags = MultiLine ? gdi::DT_WORDBREAK : gdi::DT_SINGLELINE | gdi::DT_VCENTER;
+    if (Alignment && Alignment() == taLeftJustify) flags |= gdi::DT_RIGHT;
+    return flags;
+}
+
+TRect TacCheckCore::CaptionRect() const {
+    TRect r = TextRect();
+    r.bottom -= 2;
+    if (!MultiLine) return r;
+    // The wrapped block's height, measured as it is drawn: on a screen DC holding the owner's font.
+    const gdi::HDC dc = gdi::CreateCompatibleDC(nullptr);
+    if (dc == nullptr) return r;
+    base::ScopeExit release([dc] { gdi::DeleteDC(dc); });
+    const gdi::HGDIOBJ old = gdi::SelectObject(dc, FOwner->Font()->Handle());
+    gdi::RECT block {0, 0, r.right - r.left, 0};
+    gdi::DrawText(dc, FOwner->Caption(), &block, CaptionFlags() | gdi::DT_CALCRECT);
+    gdi::SelectObject(dc, old);
+    const int spare = (r.bottom - r.top) - (block.bottom - block.top);
+    if (spare > 0) {
+        r.top += spare / 2;
+        r.bottom = r.top + (block.bottom - block.top);
+    }
+    return r;
+}
+
 void TacCheckCore::PaintCaption(TBitmap* cache) {
     const std::string caption = FOwner->Caption();
     if (caption.empty()) return;
     TCanvas* canvas = cache->Canvas();
     canvas->Brush()->SetStyle(bsClear);
     const TRect text = TextRect();
-    unsigned flags = MultiLine ? gdi::DT_WORDBREAK | gdi::DT_CENTER : gdi::DT_SINGLELINE | gdi::DT_VCENTER;
-    if (Alignment && Alignment() == taLeftJustify) flags |= gdi::DT_RIGHT;
-    TRect r = text;
-    r.bottom -= 2;
+    const unsigned flags = CaptionFlags();
+    TRect r = CaptionRect();
     OutputSkinnedText(canvas, caption, true, r, FOwner->DrawTextBiDiModeFlags(flags), FData, FData->IsHot() && !ReadOnly);
     if (FOwner->Focused() && ShowFocus)
         PaintFocusDots(canvas, TRect {text.left - 1, text.top, text.right + 1, text.bottom - 1});

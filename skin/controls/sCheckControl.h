@@ -39,6 +39,9 @@ public:
     classes::TRect GlyphRect() const;
     int GlyphState() const;   // 2 pressed, 1 hot (not read-only), else 0
     classes::TRect TextRect() const;
+    // Where the caption goes in the owner's font: a multi-line one as a block centred from top to bottom of
+    // TextRect, its lines from the side next to the box like a single line's.
+    classes::TRect CaptionRect() const;
     // The size AutoSize asks for; false while loading or without AutoSize.
     bool AutoSizeBounds(int& width, int& height) const;
     void AdjustSize();
@@ -68,6 +71,7 @@ public:
 private:
     const TsMaskData* StateMask() const;
     void PaintGlyph(classes::TBitmap* cache);
+    unsigned CaptionFlags() const;
     void PaintCaption(classes::TBitmap* cache);
     void Paint(classes::TMessage& message);
     void TakeFocus();
@@ -114,6 +118,7 @@ public:
 
     bool Pressed() const { return FCore.Pressed; }
     classes::TRect GlyphRect() const { return FCore.GlyphRect(); }
+    classes::TRect CaptionRect() const { return FCore.CaptionRect(); }
     void SetChecked(bool value) override;   // repaints the skinned look at once
     void AdjustSize() { FCore.AdjustSize(); }
 
