@@ -175,6 +175,12 @@ void TCustomGrid::SetFixedColor(TColor value) {
     Invalidate();
 }
 
+void TCustomGrid::SetGridLineColor(TColor value) {
+    if (value == FGridLineColor) return;
+    FGridLineColor = value;
+    Invalidate();
+}
+
 void TCustomGrid::SetScrollBars(TScrollStyle value) {
     if (value == FScrollBars) return;
     FScrollBars = value;

@@ -53,6 +53,9 @@ public:
     void SetDefaultDrawing(bool value) { FDefaultDrawing = value; }
     TColor FixedColor() const { return FFixedColor; }
     void SetFixedColor(TColor value);
+    // The lines between movable cells; fixed cells keep black ones.
+    TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(TColor value);
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle value);
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -145,6 +148,7 @@ private:
     TGridOptions FOptions {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     bool FDefaultDrawing = true;
     TColor FFixedColor = clBtnFace;
+    TColor FGridLineColor = clSilver;
     TScrollStyle FScrollBars = ssBoth;
     TFormBorderStyle FBorderStyle = bsSingle;
     bool FCtl3D = true;

@@ -76,7 +76,7 @@ void TCustomGrid::PaintCells(TCanvas* canvas, const TRect& clip) {
             if (lw > 0) {
                 bool vline = fixed ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine);
                 bool hline = fixed ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine);
-                TColor lineColor = fixed ? clBlack : clSilver;
+                TColor lineColor = fixed ? clBlack : FGridLineColor;
                 TColor back = fixed ? FFixedColor : Color();
                 drawLine(cell.right, cell.top, cell.right + lw, cell.bottom + lw, vline ? lineColor : back);
                 drawLine(cell.left, cell.bottom, cell.right, cell.bottom + lw, hline ? lineColor : back);

@@ -4,8 +4,10 @@
 
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TColor.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/user/VirtualKeys.h"
+#include "skin/engine/sColorUtils.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinManager.h"
@@ -74,6 +76,25 @@ TEST_F(GridAdapterTest, TheSearchLinksEveryGridAndTheSkinsColoursComeAndGo) {
     EXPECT_EQ(grid->Color(), clWindow);
     EXPECT_EQ(grid->FixedColor(), Form->Color());
     EXPECT_FALSE(QuerySkinCommand(grid, SMC_ISSKINNED));
+}
+
+// Under a skin the lines between cells are a shade of the cells towards their text, not the light default that
+// glares on dark cells; without the skin they are the default again.
+TEST_F(GridAdapterTest, TheLinesBetweenCellsFollowTheSkinsCellColours) {
+    UseSkin(1);
+    TStringGrid* grid = NewGrid("Grid", 4, 1);
+    grid->SetFixedRows(0);
+    grid->SetFixedCols(0);
+    TsGridAdapter* adapter = NewAdapter();
+    const TColor line = grid->GridLineColor();
+    EXPECT_EQ(line, MixColors(ColorToRGB(grid->Font()->Color()), ColorToRGB(grid->Color()), 0.25));
+    EXPECT_NE(line, clSilver);
+    const int y = grid->DefaultRowHeight();   // the line under the first row
+    EXPECT_EQ(ScreenPixel(grid, 20, y), ColorToColorRef(line));
+    adapter->RemoveItem(adapter->IndexOf("Grid"));
+    Pump();
+    EXPECT_EQ(grid->GridLineColor(), clSilver);
+    EXPECT_EQ(ScreenPixel(grid, 20, y), ColorToColorRef(clSilver));
 }
 
 TEST_F(GridAdapterTest, AStoredItemNeverLinksADataAwareGrid) {
