@@ -21,6 +21,7 @@
 #include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/engine/sSkinnedText.h"
 
 namespace korvex::app::test {
 
@@ -417,6 +418,38 @@ TEST_F(OptionsFormTest, AProjectAddedByHandShowsInTheInfoLineAndRefreshesOnClose
     EXPECT_FALSE(input->OnProjectAdded);   // unhooked after the modal showing
     Click("sSpeedButton9");   // closing after the addition rebuilds the rows from the store
     EXPECT_EQ(MainForm->RowCount(), 3);
+}
+
+
+// Every check box shows each line of its caption whole and keeps from its group's right edge the margin the
+// group's left column keeps from its left edge, in both languages (auto-sized ones grow with their caption).
+TEST_F(OptionsFormTest, EveryCheckBoxCaptionFitsWithRoomToSpare) {
+    for (int language = 0; language < 2; ++language) {
+        TSettings settings = NodesSettings(2, language);
+        Env->Store(OptionsKey, "Language", os::MakeDwordValue(language));
+        ShowOptions(settings, 1);
+        int checked = 0;
+        for (int i = 0; i < Options->ComponentCount(); ++i) {
+            auto* check = dynamic_cast<skin::TsCheckBox*>(Options->Components(i));
+            if (check == nullptr || check->Caption().empty()) continue;
+            ++checked;
+            const TRect room = check->CaptionRect();
+            const std::string text = check->Caption();
+            for (std::size_t start = 0; start <= text.size();) {
+                const std::size_t end = std::min(text.find("\r\n", start), text.size());
+                const TSize size = skin::GetTextSize(check->Font()->Handle(), text.substr(start, end - start));
+                EXPECT_LE(size.cx, room.right - room.left) << check->Name() << " " << language;
+                start = end + 2;
+            }
+            EXPECT_LE(check->Left() + check->Width(), check->Parent()->ClientWidth() - 12)
+                << check->Name() << " " << language;
+        }
+        EXPECT_GT(checked, 10);
+        Options->Free();
+        Options = nullptr;
+        Form->Free();
+        Form = nullptr;
+    }
 }
 
 }
