@@ -232,7 +232,6 @@ void TForm4::BuildRow(int node, int perfect, int end1, int end2, bool hpp) {
         letter->Font()->SetSize(6);
         letter->SetAutoSize(true);
         letter->SetCaption(core.Letter);
-        letter->SetLeft(e % 2 == 0 ? 99 : 93);
         letter->SetTop(6 * e);
         letter->SetShowHint(true);
         letter->SetHint(core.LetterHint);
@@ -240,6 +239,8 @@ void TForm4::BuildRow(int node, int perfect, int end1, int end2, bool hpp) {
         letter->OnClick = clicked;
         row.Letters[std::size_t(e)] = letter;
     }
+
+    PlaceLetters(row);
 
     row.Name = Create<skin::TsLabel>(this);
     row.Name->SetParent(row.Panel);
@@ -254,6 +255,17 @@ void TForm4::BuildRow(int node, int perfect, int end1, int end2, bool hpp) {
     row.Name->SetHint(name);
     row.Name->SetTag(node);
     row.Name->OnClick = clicked;
+}
+
+void TForm4::PlaceLetters(TDiagramRow& row) {
+    // The two columns at 99 and 93 fit letters up to 4 pixels wide; wider ones (another font than Tahoma)
+    // move left so that they keep clear of the bars and of the other column.
+    int widest = 0;
+    for (const skin::TsLabel* letter : row.Letters) widest = std::max(widest, letter->Width());
+    const int barLeft = row.Bars[0]->Left();
+    const int even = std::min(99, barLeft - LetterGap - widest);
+    const int odd = std::min(93, even - 1 - widest);
+    for (int e = 0; e < DiagramCoreCount; ++e) row.Letters[std::size_t(e)]->SetLeft(e % 2 == 0 ? even : odd);
 }
 
 void TForm4::FreeRows() {

@@ -35,6 +35,7 @@ class TForm4 : public TSideForm {
 public:
     static constexpr int RowHeight = 40;
     static constexpr int MaxShownRows = 10;   // more rows scroll
+    static constexpr int LetterGap = 3;   // at least this between a core letter and the bars
 
     explicit TForm4(classes::TComponent* owner);
     ~TForm4() override;
@@ -74,6 +75,7 @@ private:
     void PlaceControls(int shownRows);
     void PlaceScaleLabels();
     void BuildRow(int node, int perfect, int end1, int end2, bool hpp);
+    void PlaceLetters(TDiagramRow& row);
     int RowOf(classes::TObject* sender) const;   // -1 for a control of no row
 
     int FNodeCount = 0;

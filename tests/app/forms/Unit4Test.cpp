@@ -163,6 +163,33 @@ TEST_F(DiagramTest, SectionsNeverCrossAndEachChoiceIsStored) {
     EXPECT_EQ(Option("HPP"), 1u);
 }
 
+// The core letters stand in two columns left of the bars: clear of the bars and of each other, in the test
+// font and in the fonts the system really chooses.
+TEST_F(DiagramTest, TheCoreLettersKeepClearOfTheBarsAndOfEachOther) {
+    for (bool realFonts : {false, true}) {
+        if (realFonts) gdi::SetPinnedFontFamily("");
+        base::ScopeExit pinAgain([] { gdi::SetPinnedFontFamily("DejaVu Sans"); });
+        TForm4* form = ShowDiagram(1);
+        const TDiagramRow& row = form->Rows()[0];
+        for (int e = 0; e < DiagramCoreCount; ++e) {
+            const auto* letter = row.Letters[std::size_t(e)];
+            EXPECT_LE(letter->Left() + letter->Width() + TForm4::LetterGap, row.Bars[std::size_t(e)]->Left())
+                << letter->Caption() << " " << realFonts;
+            EXPECT_GE(letter->Left(), 0);
+            if (e % 2 == 1) {
+                const auto* above = row.Letters[std::size_t(e - 1)];
+                EXPECT_LT(letter->Left() + letter->Width(), above->Left()) << letter->Caption() << " " << realFonts;
+                EXPECT_LE(letter->Left(), 93);
+            } else {
+                EXPECT_LE(letter->Left(), 99);
+            }
+        }
+        form->Close();
+        TearDown();
+        SetUp();
+    }
+}
+
 TEST_F(DiagramTest, WritesItsPictures) {
     static const char* const skinNames[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
     for (bool realFonts : {false, true})
