@@ -291,17 +291,47 @@ void TsGauge::PaintSkinnedText(TBitmap* cache, const std::string& text, const TG
             if (sel.GetPixel(x, y) != 0) dst.SetPixel(x, y, src.GetPixel(x, y));
 }
 
+TsGauge::TGaugeLook TsGauge::CurrentLook() const {
+    const TsCommonData* data = FCommonData.get();
+    const TFont* font = Font();
+    return TGaugeLook {Width(), Height(), Left(), Top(), PercentDone(), FKind, FShowText, Enabled(), FSuffix,
+        FProgressSkin, font->Name(), FForeColor, FBackColor, font->Color(), font->Height(), font->Orientation(),
+        font->Style(), data->SkinManager(), data->SkinIndex};
+}
+
+bool TsGauge::CacheCurrent(const TGaugeLook& look) const {
+    const TsCommonData* data = FCommonData.get();
+    const TBitmap* cache = data->CacheBmp();
+    if (data->BGChanged || cache == nullptr || !(look == FCachedLook)) return false;
+    if (cache->Width() != look.Width || cache->Height() != look.Height) return false;
+    // A see-through section shows the parent's picture, which may change without telling the gauge.
+    const TsSkinManager* manager = data->SkinManager();
+    return manager->IsValidSkinIndex(data->SkinIndex)
+        && manager->Sections[std::size_t(data->SkinIndex)].Transparency <= 0;
+}
+
 void TsGauge::PaintSkinned() {
     TsCommonData* data = FCommonData.get();
     if (data->IsUpdating()) {
         Canvas()->SetPixels(0, 0, 0xFF00FF);   // the parent sends SMC_PARENTUPDATED when it has painted
         return;
     }
+    const TGaugeLook look = CurrentLook();
+    if (!CacheCurrent(look)) {
+        data->InitCacheBmp();
+        TBitmap* cache = data->CacheBmp();
+        if (cache == nullptr) return;
+        RenderSkinned(cache);
+        FCachedLook = look;
+        ++FRenderCount;
+    }
+    gdi::BitBlt(Canvas()->Handle(), 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+}
+
+void TsGauge::RenderSkinned(TBitmap* cache) {
+    TsCommonData* data = FCommonData.get();
     const int w = Width();
     const int h = Height();
-    data->InitCacheBmp();
-    TBitmap* cache = data->CacheBmp();
-    if (cache == nullptr) return;
     const TsParentCacheInfo ci = GetParentCache(data);
     const TRect r {0, 0, w, h};
     RenderControlSkin(data, ci, true, 0, r, TPoint {Left(), Top()}, cache, false);
@@ -372,8 +402,6 @@ void TsGauge::PaintSkinned() {
     if (FShowText) PaintSkinnedText(cache, std::to_string(percent) + FSuffix, filled);
     data->BGChanged = false;
     PaintFrameAllSides(data, 0);
-    gdi::BitBlt(Canvas()->Handle(), 0, 0, w, h, canvas->Handle(), 0, 0, gdi::SRCCOPY);
-    data->FreeCacheBmp();   // no cache between paints
 }
 
 void TsGauge::PaintPlain() {

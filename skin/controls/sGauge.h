@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/classes/Colors.h"
+#include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TGraphicControl.h"
 #include "skin/controls/sControlFrame.h"
@@ -57,6 +58,8 @@ public:
     classes::TNotifyEvent OnChange;
 
     int PercentDone() const { return GaugePercent(FMinValue, FMaxValue, FProgress); }
+    // How often the skinned picture was made anew; paints in between copy it from the cache.
+    int SkinRenders() const { return FRenderCount; }
 
 protected:
     void Loaded() override;
@@ -70,6 +73,23 @@ private:
         classes::TRect Area {};   // a bar's filled rectangle
         bool Pie = false;   // the pie of the current percentage over the whole gauge
     };
+    // What the skinned picture is made from: a cached picture is reused only while this stays the same.
+    struct TGaugeLook {
+        int Width = 0, Height = 0, Left = 0, Top = 0, Percent = 0;
+        TsGaugeKind Kind = gkHorizontalBar;
+        bool ShowText = false, Enabled = false;
+        std::string Suffix, ProgressSkin, FontName;
+        classes::TColor ForeColor = classes::clNone, BackColor = classes::clNone, FontColor = classes::clNone;
+        int FontHeight = 0, FontOrientation = 0;
+        classes::TFontStyles FontStyle {};
+        const void* Manager = nullptr;
+        int SkinIndex = -1;
+        bool operator==(const TGaugeLook&) const = default;
+    };
+    TGaugeLook CurrentLook() const;
+    // True when the cache holds the current picture: not changed, and not seeing through to the parent.
+    bool CacheCurrent(const TGaugeLook& look) const;
+    void RenderSkinned(classes::TBitmap* cache);
     void PaintSkinned();
     void PaintSkinnedText(classes::TBitmap* cache, const std::string& text, const TGaugeFilled& filled);
     void PaintPlain();
@@ -85,6 +105,8 @@ private:
     classes::TFormBorderStyle FBorderStyle = classes::bsSingle;
     classes::TColor FBackColor = classes::clWhite;
     std::string FProgressSkin;
+    TGaugeLook FCachedLook;
+    int FRenderCount = 0;   // what the skin state's cache shows when it is not BGChanged
 };
 
 }

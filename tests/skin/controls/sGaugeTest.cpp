@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <functional>
+#include <iterator>
 #include <limits>
 
 using namespace korvex;
@@ -117,10 +119,55 @@ TEST_F(GaugeTest, SkinnedBarFillsWithTheProgressSectionAndZeroSizedGaugesPaintNo
     g->SetProgress(100);
     Pump();
     EXPECT_NE(ScreenPixel(g, 80, 10), empty);
-    EXPECT_EQ(g->SkinData()->CacheBmp(), nullptr);   // no cache kept between paints
+    EXPECT_NE(g->SkinData()->CacheBmp(), nullptr);   // kept for the next paint
     g->SetKind(gkVerticalBar);
     g->SetBounds(10, 10, 0, 20);
     Pump();   // nothing painted, nothing broken
+}
+
+TEST_F(GaugeTest, SkinnedPaintsComeFromTheCacheUntilValueSizeStateOrSkinChange) {
+    TForm* form = NewForm();
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 0);
+    auto* g = Create<TsGauge>(form);
+    g->SetBounds(10, 10, 160, 20);
+    g->SetProgress(30);
+    g->SetParent(form);
+    Pump();
+    ASSERT_TRUE(g->SkinData()->Skinned(true));
+    ASSERT_GE(g->SkinData()->SkinIndex, 0);
+    ASSERT_LE(sm->Sections[std::size_t(g->SkinData()->SkinIndex)].Transparency, 0);
+    const gdi::COLORREF before[] = {ScreenPixel(g, 20, 10), ScreenPixel(g, 80, 10), ScreenPixel(g, 150, 10)};
+    int renders = g->SkinRenders();
+    EXPECT_GE(renders, 1);
+    g->Repaint();
+    g->Invalidate();
+    Pump();
+    EXPECT_EQ(g->SkinRenders(), renders);   // the same picture, copied
+    EXPECT_EQ(ScreenPixel(g, 20, 10), before[0]);
+    EXPECT_EQ(ScreenPixel(g, 80, 10), before[1]);
+    EXPECT_EQ(ScreenPixel(g, 150, 10), before[2]);
+
+    // Each change that alters the picture makes it anew, once.
+    const std::function<void()> changes[] = {
+        [&] { g->SetProgress(90); },
+        [&] { g->SetWidth(140); },
+        [&] { g->SetEnabled(false); },
+        [&] { g->Font()->SetColor(clRed); },
+        [&] { g->SetSuffix(" %"); },
+        [&] { controlstest::LoadOurSkin(*sm, 1); },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        changes[i]();
+        Pump();
+        g->Repaint();
+        EXPECT_GT(g->SkinRenders(), renders) << "change " << i;
+        renders = g->SkinRenders();
+        g->Repaint();
+        EXPECT_EQ(g->SkinRenders(), renders) << "change " << i;
+    }
+    EXPECT_NE(ScreenPixel(g, 80, 10), before[1]);   // 90 %, another skin
 }
 
 // Contrast ratio of two screen colours (relative luminance of linearised sRGB), as legibility is judged.
