@@ -21,6 +21,19 @@ namespace {
 constexpr int GridExtra = 10;   // the grid's width beyond its columns
 constexpr int WindowExtra = 26;   // the window's width beyond the headers and the grid
 
+// The grid's font at the given height onto the canvas font. A font already so is left as it is (only its
+// colour set back), so the handle made for the first cell serves every cell of a paint.
+void UseCellFont(TFont* font, const TFont& grid, int height) {
+    const bool same = font->Height() == height && font->Name() == grid.Name() && font->Style() == grid.Style()
+        && font->Charset() == grid.Charset() && font->Pitch() == grid.Pitch()
+        && font->Orientation() == grid.Orientation();
+    if (!same) {
+        font->Assign(&grid);
+        font->SetHeight(height);
+    }
+    font->SetColor(grid.Color());
+}
+
 }
 
 int TMainForm::GridWidth() const {
@@ -133,9 +146,7 @@ void TMainForm::sSplitter11CanResize(TObject*, int& newSize, bool&) {
 
 void TMainForm::GridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawState) {
     TCanvas* canvas = FGrid->Canvas();
-    canvas->Font()->Assign(FGrid->Font());
-    canvas->Font()->SetSize(FSettings.FSize);
-    canvas->Font()->SetHeight(-(FSettings.FSize + 3));
+    UseCellFont(canvas->Font(), *FGrid->Font(), -(FSettings.FSize + 3));
     canvas->Brush()->SetColor(FGrid->Color());
     if (col == 8) {
         const std::string marker = FGrid->Cells(MarkerColumn, row);

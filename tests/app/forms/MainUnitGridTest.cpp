@@ -190,6 +190,37 @@ TEST_F(MainFormTest, MarkedRunCloneGenCellsAreDrawnInTheWarningColour) {
     EXPECT_NE(ScreenPixel(grid, points.right - 2, points.top + 2), gdi::RGB(255, 255, 0));
 }
 
+// The cell font is set once and kept across cells: a marked cell's text colour stays in its cell, and a new
+// grid font still reaches every cell.
+TEST_F(MainFormTest, CellsKeepTheirOwnTextColourAndFollowAGridFontChange) {
+    TSettings settings = NodesSettings(4);
+    TMainForm* form = NewMainForm(settings, -1);
+    for (int node = 0; node < 4; ++node)
+        form->RowRefreshed(SampleRefresh(node, 10, node == 2 ? "2" : ""));
+    Pump();
+    TStringGrid* grid = form->Grid();
+    auto inked = [&](int col, int row, gdi::COLORREF colour) {
+        const TRect cell = grid->CellRect(col, row);
+        int count = 0;
+        for (int y = cell.top; y < cell.bottom; ++y)
+            for (int x = cell.left; x < cell.right; ++x)
+                count += colour == 0xFFFFFFFF ? ScreenPixel(grid, x, y) != ScreenPixel(grid, cell.right - 1, y)
+                                              : ScreenPixel(grid, x, y) == colour;
+        return count;
+    };
+    const gdi::COLORREF blue = gdi::RGB(0, 0, 255);   // TColor 0xFF0000
+    EXPECT_GT(inked(8, 2, blue), 0);
+    EXPECT_EQ(inked(0, 3, blue), 0);   // the cell after the marked one
+    EXPECT_EQ(inked(8, 3, blue), 0);
+    const int plain = inked(5, 0, 0xFFFFFFFF);
+    ASSERT_GT(plain, 0);
+    grid->Font()->SetStyle(TFontStyles {fsBold});
+    grid->Invalidate();
+    Pump();
+    EXPECT_GT(inked(5, 0, 0xFFFFFFFF), plain);
+    EXPECT_GT(inked(5, 3, 0xFFFFFFFF), plain);
+}
+
 TEST_F(MainFormTest, TheWheelScrollsTheRowsFifteenPixelsANotch) {
     TMainForm* form = NewMainForm(NodesSettings(40), -1);
     TControlScrollBar* bar = form->ScrollBox()->VertScrollBar();
