@@ -45,7 +45,20 @@ TEST(SaturateToInt, NoNanOrInfinityReachesAnInteger) {
     EXPECT_EQ(GaugeFill(120, 33), 39);
 }
 
-class GaugeTest : public SkinControlsTest { };
+class GaugeTest : public SkinControlsTest {
+protected:
+    // A 160 x 20 bar on the form, painted with our first skin.
+    TsGauge* NewSkinnedBar(TForm* form, TsSkinManager* sm, int progress, bool showText) {
+        controlstest::LoadOurSkin(*sm, 0);
+        auto* g = Create<TsGauge>(form);
+        g->SetBounds(10, 10, 160, 20);
+        g->SetShowText(showText);
+        g->SetProgress(progress);
+        g->SetParent(form);
+        Pump();
+        return g;
+    }
+};
 
 TEST_F(GaugeTest, ProgressClampsFiresOnChangeAndRepaintsOnlyOnANewPercentage) {
     TForm* form = NewForm();
@@ -106,14 +119,7 @@ TEST_F(GaugeTest, PlainBarsFillFromTheStartAndTextInvertsTheColours) {
 TEST_F(GaugeTest, SkinnedBarFillsWithTheProgressSectionAndZeroSizedGaugesPaintNothing) {
     TForm* form = NewForm();
     test::ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    controlstest::LoadOurSkin(*sm, 0);
-    auto* g = Create<TsGauge>(form);
-    g->SetBounds(10, 10, 160, 20);
-    g->SetShowText(false);
-    g->SetProgress(0);
-    g->SetParent(form);
-    Pump();
+    TsGauge* g = NewSkinnedBar(form, host.NewManager(), 0, false);
     ASSERT_TRUE(g->SkinData()->Skinned(true));
     const gdi::COLORREF empty = ScreenPixel(g, 80, 10);
     g->SetProgress(100);
@@ -129,12 +135,7 @@ TEST_F(GaugeTest, SkinnedPaintsComeFromTheCacheUntilValueSizeStateOrSkinChange) 
     TForm* form = NewForm();
     test::ManagerHost host;
     TsSkinManager* sm = host.NewManager();
-    controlstest::LoadOurSkin(*sm, 0);
-    auto* g = Create<TsGauge>(form);
-    g->SetBounds(10, 10, 160, 20);
-    g->SetProgress(30);
-    g->SetParent(form);
-    Pump();
+    TsGauge* g = NewSkinnedBar(form, sm, 30, true);
     ASSERT_TRUE(g->SkinData()->Skinned(true));
     ASSERT_GE(g->SkinData()->SkinIndex, 0);
     ASSERT_LE(sm->Sections[std::size_t(g->SkinData()->SkinIndex)].Transparency, 0);
