@@ -7,6 +7,7 @@
 
 #include "app/NodeFiles.h"
 #include "app/Settings.h"
+#include "app/WorkUnitFiles.h"
 #include "platform/base/DateTime.h"
 #include "platform/os/TimeZone.h"
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -283,6 +285,92 @@ TEST_F(KorvexProgram, TheCloseBoxHidesTheWindowInTheTrayAndTheIconBringsItBack) 
     run->Screenshot(Picture("korvex-restored"));
     EXPECT_EQ(run->Terminate(), 0);
     tray.Stop();
+}
+
+// The top left pixel of the first 13 x 13 square of one colour set off on all four sides inside the
+// rectangle: a node's status square, whatever its colour.
+std::optional<gdi::POINT> FirstStatusSquare(const gdi::Bitmap& shot, const gdi::RECT& within) {
+    constexpr int Side = 13;
+    const int top = std::max(1, int(within.top)), bottom = std::min(shot.Height() - Side - 1, int(within.bottom));
+    const int left = std::max(1, int(within.left)), right = std::min(shot.Width() - Side - 1, int(within.right));
+    auto square = [&](int x0, int y0) {
+        const gdi::COLORREF color = shot.PixelAt(x0, y0);
+        for (int y = y0; y < y0 + Side; ++y)
+            for (int x = x0; x < x0 + Side; ++x)
+                if (shot.PixelAt(x, y) != color) return false;
+        return shot.PixelAt(x0 - 1, y0 + Side / 2) != color && shot.PixelAt(x0 + Side, y0 + Side / 2) != color
+            && shot.PixelAt(x0 + Side / 2, y0 - 1) != color && shot.PixelAt(x0 + Side / 2, y0 + Side) != color;
+    };
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (square(x, y)) return gdi::POINT{x, y};
+    return std::nullopt;
+}
+
+// The title of the program's visible window that starts with `prefix`; empty when there is none.
+std::string WindowStartingWith(TKorvexRun& run, const std::string& prefix) {
+    for (const std::string& title : run.VisibleWindows())
+        if (title.rfind(prefix, 0) == 0) return title;
+    return "";
+}
+
+TEST_F(KorvexProgram, TheStatusSquareOpensTheNodeInformationWindowInTwoSkins) {
+    for (const char* skin : {"LongHorn (internal)", "Office2003 (internal)"}) {
+        SCOPED_TRACE(skin);
+        // One node that backs up, with a backup and a ready cache beside the program: all three groups fill.
+        auto run = Run(1, 1000, {}, [skin](TKorvexRun& r) {
+            r.SetSettingString(app::OptionsKey, "SkinName", skin);
+            r.SetSettingInteger(app::GetWUKey, "Backup0", 1);
+            const std::string node = r.Farm().Nodes[0].Folder;
+            for (const std::string& copy : {app::BackupFolder(r.Folder(), 0), app::CacheFolder(r.Folder(), 0)}) {
+                std::filesystem::create_directories(copy);
+                std::filesystem::copy(node, copy, std::filesystem::copy_options::recursive);
+            }
+        });
+        ASSERT_TRUE(FirstCyclesDone(*run)) << run->ProgramLog();
+        const std::optional<gdi::RECT> main = run->WindowRect(MainTitle);
+        ASSERT_TRUE(main);
+        std::optional<gdi::POINT> square;
+        ASSERT_TRUE(TKorvexRun::WaitUntil(
+            [&] {
+                auto shot = run->Screenshot(Picture("korvex-before-node-information"));
+                square = shot ? FirstStatusSquare(*shot.Get(), *main) : std::nullopt;
+                return square.has_value();
+            },
+            10000));
+        ASSERT_TRUE(run->Xdotool({"mousemove", std::to_string(square->x + 6), std::to_string(square->y + 6),
+            "click", "1"}));
+        const std::string title = "Node information " + run->Farm().Nodes[0].Label;
+        ASSERT_TRUE(TKorvexRun::WaitUntil([&] { return !WindowStartingWith(*run, title).empty(); }, 5000))
+            << WindowStartingWith(*run, "");
+        const std::optional<gdi::RECT> info = run->WindowRect(title);
+        ASSERT_TRUE(info);
+        // The cached and backed-up units are read on threads after the window shows: the window is done when
+        // its picture has changed from the first one and two pictures of it agree.
+        const std::string picture = Picture(std::string("korvex-node-information-") + std::string(skin).substr(0, 4));
+        auto windowPixels = [&] {
+            std::vector<gdi::COLORREF> pixels;
+            auto shot = run->Screenshot(picture);
+            if (!shot) return pixels;
+            for (int y = info->top; y < std::min(shot.Get()->Height(), int(info->bottom)); ++y)
+                for (int x = info->left; x < std::min(shot.Get()->Width(), int(info->right)); ++x)
+                    pixels.push_back(shot.Get()->PixelAt(x, y));
+            return pixels;
+        };
+        const std::vector<gdi::COLORREF> first = windowPixels();
+        ASSERT_FALSE(first.empty());
+        std::vector<gdi::COLORREF> last = first;
+        EXPECT_TRUE(TKorvexRun::WaitUntil(
+            [&] {
+                std::vector<gdi::COLORREF> pixels = windowPixels();
+                const bool done = pixels != first && pixels == last;
+                last = std::move(pixels);
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                return done;
+            },
+            8000));
+        EXPECT_EQ(run->Terminate(), 0);
+    }
 }
 
 TEST_F(KorvexProgram, ExitWhileTheNodeThreadsRead) {
