@@ -13,7 +13,11 @@
 #include "skin/controls/sLabel.h"
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <thread>
 
 namespace korvex::app::test {
@@ -80,6 +84,23 @@ protected:
     }
     TForm8* Info = nullptr;
 };
+
+// Every file under the folder with its text: what a command must leave alone.
+std::map<std::string, std::string> FolderFiles(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    if (!std::filesystem::exists(folder)) return files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path().string()] = ReadFileText(entry.path().string());
+    return files;
+}
+
+// The pid a console noted first at its start in the folder; -1 before it started.
+pid_t StartedPid(const std::string& folder) {
+    std::istringstream lines(ReadFileText(folder + "/started.txt"));
+    long pid = -1;
+    lines >> pid;
+    return static_cast<pid_t>(pid);
+}
 
 }
 
@@ -223,6 +244,48 @@ TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
             Form->Free();
             Form = nullptr;
         }
+}
+
+
+TEST_F(NodeInfoTest, MakeNewCashEndsTheOldConsoleAndMakesANewCacheWithTheNextMachineId) {
+    TMainForm* form = NewForms();
+    const std::string node = Env->File("node2");
+    const std::string cache = CacheFolder(Env->Folder(), 1);
+    WriteFile(node + "/client.cfg", "[settings]\r\nusername=Tellvar\r\nmachineid=1\r\n[clienttype]\r\ntype=3\r\n");
+    // A console that notes its start and never completes its download.
+    WriteFile(node + "/fah6", "#!/bin/sh\necho \"$$ $*\" >> started.txt\nprintf 'Downloading\\r\\n' >> FAHlog.txt\n"
+        "exec sleep 30\n");
+    std::filesystem::permissions(node + "/fah6", std::filesystem::perms::owner_all);
+    WriteFile(CoresFolder(Env->Folder()) + "/FahCore_a1.exe", "core");
+    const auto nodeFiles = FolderFiles(node);
+    const auto otherNode = FolderFiles(Env->File("node1"));
+    const auto backup = FolderFiles(BackupFolder(Env->Folder(), 1));
+    Info->SetNode(1);
+    Info->Show();
+
+    // The cache already there is replaced by one with the machine ID after the node's 8.
+    Info->sSpeedButton9Click(Info);
+    EXPECT_EQ(form->CacheWorkers()->MachineId(1), 7);
+    EXPECT_FALSE(os::FileExists(cache + "/unitinfo.txt"));
+    EXPECT_NE(ReadFileText(cache + "/client.cfg").find("machineid=7\r\n"), std::string::npos);
+    ASSERT_TRUE(WaitFor([&] { return StartedPid(cache) > 0; }));
+    const pid_t old = StartedPid(cache);
+
+    // Again: the running console is ended and the next cache gets 6.
+    Info->sSpeedButton9Click(Info);
+    EXPECT_NE(::kill(old, 0), 0);
+    EXPECT_EQ(form->CacheWorkers()->MachineId(1), 6);
+    EXPECT_NE(ReadFileText(cache + "/client.cfg").find("machineid=6\r\n"), std::string::npos);
+    ASSERT_TRUE(WaitFor([&] { return StartedPid(cache) > 0; }));
+    EXPECT_NE(StartedPid(cache), old);
+
+    // Nothing of the node, of its backup or of the other node was touched.
+    EXPECT_EQ(FolderFiles(node), nodeFiles);
+    EXPECT_EQ(FolderFiles(Env->File("node1")), otherNode);
+    EXPECT_EQ(FolderFiles(BackupFolder(Env->Folder(), 1)), backup);
+    EXPECT_FALSE(os::DirectoryExists(CacheFolder(Env->Folder(), 0)));
+    EXPECT_EQ(form->CacheWorkers()->MachineId(0), 8);
+    Info->Close();
 }
 
 }
