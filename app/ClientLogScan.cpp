@@ -14,12 +14,12 @@ namespace korvex::app {
 
 namespace {
 
-// Text of a line from a 1-based column to its end.
+// Text of a line from a 1-based column to its end, and the same as a client text.
 std::string_view Tail(std::string_view line, std::size_t column) {
     return column - 1 < line.size() ? line.substr(column - 1) : std::string_view();
 }
 std::string From(std::string_view line, std::size_t column) {
-    return std::string(Tail(line, column));
+    return ClientText(Tail(line, column));
 }
 
 // A count as the frame lines write it, from a 1-based column: blanks, then digits with "," separators.
@@ -45,7 +45,8 @@ int FrameNumber(std::string_view line) {
         const std::size_t from = open == std::string_view::npos ? 0 : open + 1;
         if (from < close) text = line.substr(from, close - from);
     }
-    return base::StrToIntDef(std::string(text), 0);
+    const int frame = base::StrToIntDef(std::string(text), 0);
+    return frame >= 0 && frame <= MaxFrames ? frame : 0;
 }
 
 // The bytes a Run-Clone-Gen drops: ":", ",", "(", ")", " " and "-".
@@ -77,22 +78,12 @@ std::string RunCloneGen(std::string_view line) {
     return s;
 }
 
-// "[20:10:15] Working on Unit 01 [December 5 20:10:15]" gives "December 5 20:10:15".
-std::string StartTextOf(std::string_view line) {
-    using namespace korvex::base;
-    std::string s = From(line, 12);
-    Delete(s, 1, Pos("[", s));
-    Delete(s, Pos("]", s), 1);
-    return s;
-}
-
 // The start text comes from the last "Working on" line of the current unit (its protein line names the unit)
 // whose first step or frame is logged within 50 lines of the protein line; a "Working on" line that is the
 // log's last line does not count.
 std::string FindStartText(const TLogMarks& m, const std::string& wuName) {
     for (auto it = m.UnitStarts.rbegin(); it != m.UnitStarts.rend(); ++it)
-        if (it->WorkingOn.Index < m.LastLine && Tail(it->Protein.Text, 21) == wuName)
-            return StartTextOf(it->WorkingOn.Text);
+        if (it->WorkingOn < m.LastLine && it->Name == wuName) return it->StartText;
     return {};
 }
 
@@ -100,7 +91,10 @@ std::string FindStartText(const TLogMarks& m, const std::string& wuName) {
 
 void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading) {
     if (log.Empty()) return;
-    const TLogMarks m = FindLogMarks(log.Text());
+    ScanClientLog(FindLogMarks(log.Text()), now, utcOffset, reading);
+}
+
+void ScanClientLog(const TLogMarks& m, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading) {
 
     // Identity of the client and the unit; a match on line 0 does not count.
     if (m.Version.Index > 0) reading.Version = From(m.Version.Text, 12);
@@ -113,7 +107,7 @@ void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetF
         const std::string_view line = m.UserName.Text;
         const std::size_t teamAt = line.find(" (Team ");   // 0-based: the 1-based position less one
         reading.UserName = teamAt == std::string_view::npos ? From(line, 25)
-            : teamAt > 24                                   ? std::string(line.substr(24, teamAt - 24))
+            : teamAt > 24                                   ? ClientText(line.substr(24, teamAt - 24))
                                                             : std::string();
         if (std::size_t team = line.find("(Team "); team != std::string_view::npos)
             reading.Team = std::string(line.substr(team + 6, 5));
@@ -136,7 +130,7 @@ void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetF
 
     // The unit's lines start at its project line.
     const TLineIndex c = m.Clone.Found() ? m.Clone.Index : 0;
-    if (m.Clone.Found()) reading.RCG = RunCloneGen(m.Clone.Text);
+    if (m.Clone.Found()) reading.RCG = ClientText(RunCloneGen(m.Clone.Text), MaxRunCloneGen);
     auto fromUnit = [c](const TLogLine& line) { return line.Found() && line.Index >= c; };
 
     // The last stamp of the unit, placed in the day before now.
@@ -172,6 +166,7 @@ void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetF
         total = CountAt(line, 32);
         std::size_t remaining = line.find("Remaining:");
         if (remaining != std::string_view::npos) total += CountAt(line, remaining + 1 + 11);
+        if (total > MaxFrames) total = 0;
     }
     if (!fromUnit(m.Frame) || !fromUnit(m.FramePrevious) || m.Frame.Index <= 0 || m.FramePrevious.Index <= 0) return;
     reading.CurrentFrame = FrameNumber(m.Frame.Text);

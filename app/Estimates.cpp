@@ -76,7 +76,9 @@ TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& n
         a = 0.5;
     else if (p == 2 && elapsed > 6000)
         a = 0.2;
-    double r = (p + a) != 0 ? (100 - p) * elapsed / (p + a) : FallbackRemainMinutes;
+    // Numbers of a node's files are range-checked by the reading; in doubles here all the same, so that no
+    // value can overflow.
+    double r = (p + a) != 0 ? (100.0 - p) * elapsed / (p + a) : FallbackRemainMinutes;
     if (!std::isfinite(r)) r = FallbackRemainMinutes;
     if (r < 0) r = NegativeRemainMinutes;
 
@@ -93,11 +95,11 @@ TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& n
     if (nodeCore == "TINKER") {
         if (p <= 95 || reading.FrameTime == NoTimeText) return e;
         t = TimeTextMSecs(reading.FrameTime).value_or(UnreadableStepMSecs);
-        steps = reading.LastStepTime != 0 ? reading.TotalFrames - reading.CurrentFrame : 100 - p;
+        steps = reading.LastStepTime != 0 ? static_cast<double>(reading.TotalFrames) - reading.CurrentFrame : 100.0 - p;
     } else {
         if (r >= 720 || p <= 79 || reading.TimePerPercent == NoTimeText) return e;
         t = TimeTextMSecs(reading.TimePerPercent).value_or(UnreadableStepMSecs);
-        steps = 100 - p;
+        steps = 100.0 - p;
     }
     double rms = steps * t;
     if (reading.LastStepTime != 0) {
@@ -118,7 +120,7 @@ TPointsRates PointsRates(int progress, int credit, const std::string& remainText
     const double c = credit / 100.0;
     double h = 100;
     if (!base::TryStrToFloat(remainText, h)) h = 100;
-    double pph = h != 0 ? (100 - progress) * c / h : 0;
+    double pph = h != 0 ? (100.0 - progress) * c / h : 0;
     if (!std::isfinite(pph)) pph = 0;
     TPointsRates rates;
     rates.PerHour = pph;

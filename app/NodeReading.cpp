@@ -13,6 +13,15 @@ TNodeReading ReadNode(
     return reading;
 }
 
+std::string ClientText(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return std::string(text);
+    std::size_t cut = maxBytes;
+    // Back to the first byte of a sequence, at most three continuation bytes.
+    for (int i = 0; i < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++i)
+        --cut;
+    return std::string(text.substr(0, cut));
+}
+
 TUtcOffsetFunc SystemUtcOffset() {
     return [](base::TDateTime utc) { return os::UtcOffsetMinutesAtUtc(utc); };
 }

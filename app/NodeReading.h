@@ -7,6 +7,8 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace korvex::app {
 
@@ -18,6 +20,16 @@ inline constexpr int StatusAttemptError = 0;   // an upload or download attempt 
 inline constexpr int StatusHostDown = 255;   // red: the host does not answer (never from the log)
 
 inline constexpr const char* NoTimeText = "00:00:00";   // Time per percent / Frame time without a value
+
+// Every text kept from a client file is cut to this many bytes (a run-clone-gen to fewer), on a code point
+// boundary: a line of megabytes never reaches the grid whole.
+inline constexpr std::size_t MaxClientText = 255;
+inline constexpr std::size_t MaxRunCloneGen = 64;
+std::string ClientText(std::string_view text, std::size_t maxBytes = MaxClientText);
+
+// Numbers read from client files outside these count as not numbers.
+inline constexpr int MaxProgress = 100;
+inline constexpr int MaxFrames = 1000000000;
 
 // What one cycle reads from a node's files. Points in time are local; 0 means none.
 struct TNodeReading {
@@ -53,10 +65,18 @@ TUtcOffsetFunc FixedUtcOffset(int minutes);
 TNodeReading ReadNode(
     const TTextLines& log, const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset);
 
+struct TLogMarks;
+
 // The two halves of ReadNode, in the order it runs them (the unit-info scan uses the log's results).
 void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading);
 void ScanUnitInfo(
     const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading);
+// The same from the log's marks, and from the unit-info file's first lines (UnitInfoLines of them, each cut to
+// MaxKeptLineBytes: the scan needs no more).
+void ScanClientLog(const TLogMarks& marks, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading);
+inline constexpr std::size_t UnitInfoLines = 6;
+void ScanUnitInfo(const std::vector<std::string_view>& lines, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
+    TNodeReading& reading);
 
 // Every text the log scan looks for (for comparison runs of other tools over the same file).
 inline constexpr std::array<const char*, 21> ClientLogKeywords

@@ -1,5 +1,6 @@
 // The unit-info scan: name, start, deadline and progress from their fixed lines, and the reading's dates.
 #include "app/ClientDates.h"
+#include "app/ClientLogMarks.h"
 #include "app/NodeReading.h"
 
 #include "platform/base/Numbers.h"
@@ -17,11 +18,27 @@ std::string From(std::string_view line, std::size_t column) {
     return column - 1 < line.size() ? std::string(line.substr(column - 1)) : std::string();
 }
 
+// "Progress: 45% [||||      ]": the text from column 11 up to the first "%" as a percentage; 0 when it is not
+// one (not a number, no "%", or outside 0 to 100).
+int ProgressOf(std::string_view line) {
+    const std::size_t percent = line.find('%');
+    if (percent == std::string_view::npos || percent < 10) return 0;
+    const int value = base::StrToIntDef(base::Trim(std::string(line.substr(10, percent - 10))), 0);
+    return value >= 0 && value <= MaxProgress ? value : 0;
+}
+
 }
 
 void ScanUnitInfo(
     const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading) {
-    const std::vector<std::string_view> lines = unitInfo.FirstLines(DueLine + 2);
+    std::vector<std::string_view> lines = unitInfo.FirstLines(UnitInfoLines);
+    for (std::string_view& line : lines)
+        line = line.substr(0, MaxKeptLineBytes);
+    ScanUnitInfo(lines, now, utcOffset, reading);
+}
+
+void ScanUnitInfo(const std::vector<std::string_view>& lines, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
+    TNodeReading& reading) {
     const std::size_t count = lines.size();
 
     // QMD and Amber units write a name of their own; the log's is kept for them. An empty name (a truncated
@@ -29,7 +46,7 @@ void ScanUnitInfo(
     if (count > NameLine) {
         std::string_view line = lines[NameLine];
         if (line.find("QMD") == std::string_view::npos && line.find("Amber") == std::string_view::npos) {
-            std::string name = From(line, 7);
+            std::string name = ClientText(From(line, 7));
             if (!name.empty()) reading.WUName = name;
         }
     }
@@ -55,11 +72,7 @@ void ScanUnitInfo(
         }
     }
 
-    if (count > progressLine) {
-        std::string line(lines[progressLine]);
-        int percent = base::Pos("%", line);
-        reading.Progress = percent > 0 ? base::StrToIntDef(base::Trim(base::Copy(line, 11, percent - 11)), 0) : 0;
-    }
+    if (count > progressLine) reading.Progress = ProgressOf(lines[progressLine]);
 }
 
 }

@@ -212,12 +212,30 @@ TEST(ClientLogScan, RunCloneGenOfOddProjectLinesFollowsTheCutsLiterally) {
         EXPECT_EQ(ReadLog(std::vector<std::string> {"", line}).RCG, rcg) << line;
 }
 
-TEST(ClientLogScan, OneLongProjectLineIsCutWhole) {
-    const std::string marks(3 << 20, ',');
-    const std::string digits(1 << 20, '7');
-    const std::string line = "[20:10:16] Project: 2605 (Run 5, Clone " + marks + digits + ", Gen 12) " + marks + ")";
-    TNodeReading r = ReadLog(std::vector<std::string> {"", line});
-    EXPECT_EQ(r.RCG, "5-" + digits + "-12");
+TEST(ClientLogScan, TextsFromLinesOfMegabytesAreCutToTheirCaps) {
+    const std::string junk(20 << 20, 'x');
+    TNodeReading r = ReadLog(std::vector<std::string> {
+        "", "[20:10:16] Project: 2605 (Run 5, Clone 33, Gen 12) " + junk + ")", "[20:10:17] Version " + junk});
+    EXPECT_EQ(r.RCG, "5-33-12" + std::string(MaxRunCloneGen - 7, 'x'));
+    EXPECT_EQ(r.Version, "Version " + std::string(MaxClientText - 8, 'x'));
+
+    // Cut on a code point: a name of two-byte characters keeps whole ones only.
+    std::string name;
+    for (int i = 0; i < 300; ++i)
+        name += "\xC3\xA9";
+    r = ReadLog(std::vector<std::string> {"", "[20:10:16] Protein: " + name, "[20:10:17] - User name: " + name + " (Team 1)"});
+    EXPECT_EQ(r.WUName, name.substr(0, MaxClientText - 1));
+    EXPECT_EQ(r.UserName, name.substr(0, MaxClientText - 1));
+}
+
+TEST(ClientLogScan, AFrameNumberOrCountOutOfRangeCountsAsNone) {
+    for (const char* frame : {"(-7)", "(4294967296)", "(-2147483648)", "(2000000000)"}) {
+        TNodeReading r = ReadLog(std::vector<std::string> {"", "[10:00:00]  - Frames Completed: 999,999,999, Remaining: 999,999,999",
+            "[10:00:00] Finished a frame (1)", std::string("[10:03:00] Finished a frame ") + frame});
+        EXPECT_EQ(r.CurrentFrame, 0) << frame;
+        EXPECT_EQ(r.TotalFrames, 0) << frame;   // their sum passes the sane count
+        EXPECT_EQ(r.FrameTime, "00:03:00") << frame;
+    }
 }
 
 TEST(ClientLogScan, UserNameAndTeamAreCutAtTheirColumnsWhereverTheTeamStands) {

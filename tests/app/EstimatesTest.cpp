@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace korvex::app {
 namespace {
 
@@ -206,6 +209,25 @@ TEST(EstimateFinish, UnitWithoutStartGivesAFiniteFinish) {
     TFinishEstimate e = EstimateFinish(r, "", Now);
     EXPECT_GT(e.RemainMinutes, 0);
     EXPECT_GE(e.Finish, 0);
+}
+
+TEST(EstimateFinish, NumbersAtTheEndsOfTheirRangeGiveFiniteFigures) {
+    constexpr int Min = std::numeric_limits<int>::min();
+    constexpr int Max = std::numeric_limits<int>::max();
+    for (int progress : {Min, -1, 96, 101, Max})
+        for (auto [total, current] : {std::pair {Min, Max}, std::pair {Max, Min}, std::pair {0, 0}})
+            for (const char* core : {"TINKER", "GROMACS"}) {
+                TNodeReading r = Reading(progress, 600);
+                r.TotalFrames = total;
+                r.CurrentFrame = current;
+                r.FrameTime = "00:03:00";
+                r.TimePerPercent = "00:03:00";
+                r.LastStepTime = Now - Minute;
+                TFinishEstimate e = EstimateFinish(r, core, Now);
+                EXPECT_TRUE(std::isfinite(e.RemainMinutes)) << progress << " " << core;
+                EXPECT_GE(e.Finish, 0);
+                EXPECT_TRUE(std::isfinite(PointsRates(progress, 120, e.RemainText).PerDay)) << progress;
+            }
 }
 
 TEST(PointsRates, CreditLeftOverTheRemainingHours) {

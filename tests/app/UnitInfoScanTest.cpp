@@ -103,6 +103,19 @@ TEST(UnitInfoScan, WithoutDueLineTheProgressIsOnTheLineBefore) {
     EXPECT_EQ(r.Progress, 37);
 }
 
+TEST(UnitInfoScan, AProgressOutsideZeroToHundredIsNoPercentage) {
+    const std::pair<const char*, int> cases[] = {{"Progress: -2147483648% [    ]", 0}, {"Progress: 2147483647%", 0},
+        {"Progress: 99999999999%", 0}, {"Progress: -1%", 0}, {"Progress: 101%", 0}, {"Progress: 100%", 100},
+        {"Progress: 0%", 0}, {"Progress:  7% [|  ]", 7}};
+    for (auto [line, progress] : cases)
+        EXPECT_EQ(Read({"C", "-", "Name: p", "Download time: x", "Due time: x", line}).Progress, progress) << line;
+}
+
+TEST(UnitInfoScan, ANameOfMegabytesIsCutToItsCap) {
+    TNodeReading r = Read({"C", "-", "Name: " + std::string(20 << 20, 'n')});
+    EXPECT_EQ(r.WUName, std::string(MaxClientText, 'n'));
+}
+
 struct TMissingCase {
     const char* Name;
     std::vector<std::string> Lines;
