@@ -55,31 +55,33 @@ void MyThread::Stage(int stage) {
 TNodeReading MyThread::ReadFolder(bool withStages) {
     const base::TDateTime now = base::Now();
     const TUtcOffsetFunc offset = SystemUtcOffset();
+    if (FReader) return FReader(FNode, FPath, now);
     TNodeReading reading;
-    using TScan = void (*)(const TTextLines&, base::TDateTime, const TUtcOffsetFunc&, TNodeReading&);
-    // One file: loaded with retries, scanned, freed. The stages are those of the file's open, load, pause
-    // after a load, and of freeing its lines and its stream.
-    auto readFile = [&](const char* name, TScan scan, std::array<int, 5> stages) {
-        os::TRetryOptions options;
-        options.PauseMs = FTimings.FilePauseMs;
-        options.Pause = [this](int ms) { return Sleep(ms); };
+    // The stages are those of a file's open, load, pause after a failed load, and of freeing its lines and its
+    // stream.
+    auto options = [&](std::array<int, 3> stages) {
+        os::TRetryOptions o;
+        o.PauseMs = FTimings.FilePauseMs;
+        o.Pause = [this](int ms) { return Sleep(ms); };
         if (withStages)
-            options.OnStep = [this, stages](os::TRetryStep step) {
+            o.OnStep = [this, stages](os::TRetryStep step) {
                 if (step == os::TRetryStep::Opened) Stage(stages[0]);
                 if (step == os::TRetryStep::LoadAttempted) Stage(stages[1]);
                 if (step == os::TRetryStep::LoadPaused) Stage(stages[2]);
             };
-        TTextLines lines;
-        LoadTextLinesRetrying(NodeFilePath(FPath, name), lines, options);
-        scan(lines, now, offset, reading);
-        if (withStages) {
-            Stage(stages[3]);
-            Stage(stages[4]);
-        }
+        return o;
+    };
+    auto freed = [&](int lines, int stream) {
+        if (!withStages) return;
+        Stage(lines);
+        Stage(stream);
     };
     if (withStages) Stage(7);
-    readFile(ClientLogName, &ScanClientLog, {8, 9, 994, 10, 11});
-    if (!Terminated()) readFile(UnitInfoName, &ScanUnitInfo, {12, 13, 14, 15, 16});
+    ReadClientLog(FLog, FPath, now, offset, options({8, 9, 994}), reading);
+    freed(10, 11);
+    if (Terminated()) return reading;
+    ReadUnitInfo(FPath, now, offset, options({12, 13, 14}), reading);
+    freed(15, 16);
     return reading;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/FarmLink.h"
+#include "app/NodeFiles.h"
 #include "app/NodeReading.h"
 #include "app/RowRefresh.h"
 #include "platform/os/CriticalSection.h"
@@ -37,7 +38,7 @@ public:
 // Timings a monitoring thread uses (tests shorten them).
 struct TThreadTimings {
     int IntervalMs = 60000;   // the update interval; the thread sleeps 500 ms less
-    int FilePauseMs = 250;   // after every open and load attempt
+    int FilePauseMs = 250;   // after a failed open or load
     int HostTimeoutMs = 3000;   // the host test's connect
 };
 
@@ -60,6 +61,7 @@ public:
 
     TThreadMode Mode() const { return FMode; }
     int Node() const { return FNode; }
+    void SetReader(TFolderReader reader) { FReader = std::move(reader); }   // before the thread starts
 
 protected:
     void Execute() override;
@@ -77,6 +79,8 @@ private:
     TThreadTimings FTimings;
     std::shared_ptr<INodeHost> FHost;
     TReadingDone FDone;
+    TFolderReader FReader;
+    TClientLogFollower FLog;   // the log as the last cycle read it
 };
 
 }

@@ -133,20 +133,20 @@ TRetryResult LoadLinesRetrying(const std::string& path, std::vector<std::string>
                 ++result.LoadAttempts;
                 result.Loaded = LoadLinesFromStream(stream, lines, options.Limits, &result.Error);
                 step(TRetryStep::LoadAttempted);
+                if (result.Loaded || result.Error == EFBIG) break;
                 bool goOn = pause();
                 step(TRetryStep::LoadPaused);
-                if (result.Loaded || !goOn || result.Error == EFBIG) break;
+                if (!goOn) break;
             }
         } else {
             result.Error = stream.LastError();
         }
         stream.Close();
         step(TRetryStep::OpenAttempted);
-        if (result.Stopped) break;
-        bool permanent = !opened && !options.RetryMissing
-            && (result.Error == ENOENT || result.Error == ENOTDIR || result.Error == EISDIR);
-        if (permanent) break;
-        if (!pause() || opened) break;
+        if (result.Stopped || opened) break;
+        bool permanent
+            = !options.RetryMissing && (result.Error == ENOENT || result.Error == ENOTDIR || result.Error == EISDIR);
+        if (permanent || !pause()) break;
     }
     if (!result.Loaded) lines.clear();
     return result;

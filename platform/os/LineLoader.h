@@ -37,12 +37,12 @@ enum class TRetryStep {
     OpenAttempted,   // after every open attempt, successful or not
     Opened,   // the file is open
     LoadAttempted,   // after every load attempt
-    LoadPaused,   // after the pause that follows a load attempt
+    LoadPaused,   // after the pause that follows a failed load attempt
 };
 
 struct TRetryOptions {
     int Attempts = 20;   // open attempts, and load attempts per successful open
-    int PauseMs = 250;   // pause after every attempt, successful or not
+    int PauseMs = 250;   // pause after a failed open or load (a file read at once is not waited for)
     // Waits the given milliseconds; returns false when the caller wants to stop (the load then ends at once).
     // Empty: a plain sleep.
     std::function<bool(int ms)> Pause;

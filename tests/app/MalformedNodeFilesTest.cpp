@@ -12,6 +12,9 @@
 #include <fstream>
 #include <cctype>
 #include <thread>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace korvex::app {
 namespace {
@@ -94,10 +97,28 @@ void WriteHugeLog(const std::string& path, std::size_t bytes) {
     ASSERT_TRUE(out.good());
 }
 
-TEST(MalformedNodeFiles, HugeLogIsReadWhole) {
+// The peak memory of a reading of the folder in a child process, above what this process holds (KiB).
+long ReadingPeakKiB(const std::string& folder) {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    const long before = resident * (::sysconf(_SC_PAGESIZE) / 1024);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ReadFolder(folder);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss - before;
+}
+
+TEST(MalformedNodeFiles, HugeLogIsReadWholeInBoundedMemory) {
     const std::size_t size = std::size_t(100) << 20;
     test::TTempDir dir;
     WriteHugeLog(dir.File("FAHlog.txt"), size);
+    EXPECT_LT(ReadingPeakKiB(dir.Path()), 24 * 1024);   // a block at a time, never the whole log
     TNodeReading r = ReadFolder(dir.Path());
     EXPECT_EQ(r.WUName, "p2605_Protein in water");
     EXPECT_EQ(r.RCG, "5-33-12");
@@ -119,7 +140,9 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
     EXPECT_EQ(r.WUName, "p2605_x");
     EXPECT_EQ(r.StartText, "December 5 20:10:09");
     EXPECT_EQ(r.Status, StatusRunning);
-    EXPECT_GT(r.RCG.size(), filler.size());   // the whole line is cut as a project line would be
+    // Cut as a project line would be ("[hh:mm:ss] " less its marks, then the filler), to its cap.
+    EXPECT_EQ(r.RCG.size(), MaxRunCloneGen);
+    EXPECT_EQ(r.RCG.substr(8), std::string(MaxRunCloneGen - 8, 'x'));
     EXPECT_EQ(r.TimePerPercent, NoTimeText);   // no step line after the last "Clone"
 
     test::TClientLog longStart;
@@ -129,7 +152,7 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
         .Line("Completed 0 out of 10 steps");
     TNodeReading s = ReadNode(TTextLines::FromText(longStart.Text()),
         TTextLines::FromLines({"", "", "Name: p", "Download time: " + filler}), Now, FixedUtcOffset(0));
-    EXPECT_EQ(s.StartText, filler);
+    EXPECT_EQ(s.StartText, std::string(MaxClientText, 'x'));
     EXPECT_EQ(s.Start, 0);
 }
 

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 namespace korvex::app {
 namespace {
@@ -80,7 +83,7 @@ TEST(ReadNodeFolder, MissingFolderGivesTheCycleStartValuesWithoutRetrying) {
     EXPECT_EQ(pauses, 0);
 }
 
-TEST(LoadTextLinesRetrying, PausesAfterTheLoadAndAfterTheOpenAsTheClientNeeds) {
+TEST(LoadTextLinesRetrying, AFileThatOpensAndLoadsAtOnceIsReadWithoutAPause) {
     test::TTempDir dir;
     test::WriteFile(dir.File("f.txt"), "a\r\nb\r\n");
     int pauses = 0;
@@ -91,21 +94,52 @@ TEST(LoadTextLinesRetrying, PausesAfterTheLoadAndAfterTheOpenAsTheClientNeeds) {
     os::TRetryResult result = LoadTextLinesRetrying(dir.File("f.txt"), lines, options);
     EXPECT_TRUE(result.Loaded);
     EXPECT_EQ(lines.Text(), "a\r\nb\r\n");
-    EXPECT_EQ(pauses, 2);
+    EXPECT_EQ(pauses, 0);
     EXPECT_EQ(steps,
-        (std::vector<os::TRetryStep> {os::TRetryStep::Opened, os::TRetryStep::LoadAttempted, os::TRetryStep::LoadPaused,
-            os::TRetryStep::OpenAttempted}));
+        (std::vector<os::TRetryStep> {
+            os::TRetryStep::Opened, os::TRetryStep::LoadAttempted, os::TRetryStep::OpenAttempted}));
 }
 
-TEST(LoadTextLinesRetrying, StopRequestedDuringAPauseEndsTheLoad) {
+TEST(ReadRetrying, PausesOnlyAfterAFailedLoad) {
+    test::TTempDir dir;
+    test::WriteFile(dir.File("f.txt"), "a");
+    int pauses = 0;
+    int loads = 0;
+    std::vector<os::TRetryStep> steps;
+    os::TRetryOptions options = CountingPauses(pauses);
+    options.OnStep = [&steps](os::TRetryStep step) { steps.push_back(step); };
+    os::TRetryResult result = ReadRetrying(
+        dir.File("f.txt"),
+        [&loads](os::TFileStream&, int& error) {
+            error = EIO;
+            return ++loads == 3;   // the client held it twice
+        },
+        options);
+    EXPECT_TRUE(result.Loaded);
+    EXPECT_EQ(result.LoadAttempts, 3);
+    EXPECT_EQ(pauses, 2);
+    using S = os::TRetryStep;
+    EXPECT_EQ(steps,
+        (std::vector<S> {S::Opened, S::LoadAttempted, S::LoadPaused, S::LoadAttempted, S::LoadPaused,
+            S::LoadAttempted, S::OpenAttempted}));
+}
+
+TEST(ReadRetrying, StopRequestedDuringAPauseEndsTheLoad) {
     test::TTempDir dir;
     test::WriteFile(dir.File("f.txt"), "a\r\n");
     os::TRetryOptions options;
     options.Pause = [](int) { return false; };
-    TTextLines lines;
-    os::TRetryResult result = LoadTextLinesRetrying(dir.File("f.txt"), lines, options);
+    os::TRetryResult result = ReadRetrying(
+        dir.File("f.txt"),
+        [](os::TFileStream&, int& error) {
+            error = EIO;
+            return false;
+        },
+        options);
     EXPECT_TRUE(result.Stopped);
+    EXPECT_FALSE(result.Loaded);
     EXPECT_EQ(result.OpenAttempts, 1);
+    EXPECT_EQ(result.LoadAttempts, 1);
 }
 
 TEST(LoadTextLinesRetrying, FileAboveTheSizeLimitIsNotLoaded) {
@@ -129,6 +163,151 @@ TEST(LoadTextLinesRetrying, FolderInPlaceOfTheFileIsNotRetried) {
     TTextLines lines;
     EXPECT_FALSE(LoadTextLinesRetrying(dir.File("FAHlog.txt"), lines, CountingPauses(pauses)).Loaded);
     EXPECT_EQ(pauses, 0);
+}
+
+// ---- Following a growing log ---------------------------------------------------------------------------------
+
+// What a follower makes of the file now, and what a fresh one does.
+struct TFollowed {
+    TClientLogFollower::TScan Scan;
+    TLogMarks Marks;
+    TLogMarks Fresh;
+    std::int64_t End;
+};
+
+TFollowed Follow(TClientLogFollower& follower, const std::string& path) {
+    os::TFileStream stream;
+    EXPECT_TRUE(stream.TryOpen(path, os::fmOpenRead | os::fmShareDenyNone)) << path;
+    int error = 0;
+    EXPECT_TRUE(follower.Read(stream, error)) << error;
+    TClientLogFollower fresh;
+    EXPECT_TRUE(fresh.Read(stream, error)) << error;
+    return {follower.LastScan(), follower.Marks(), fresh.Marks(), follower.End()};
+}
+
+void Append(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out << text;
+    ASSERT_TRUE(out.good());
+}
+
+// Logs as clients write them, and the fuzz corpus's logs (the part before the unit-info file).
+std::vector<std::string> FollowedLogs() {
+    test::TClientLog steps;
+    steps.ClientStart().StepUnit("p2008_BBA5", "December 1 10:00:00", 1, 2, 3, 100, 60).FinishAndSend("December 1 12:00:00");
+    steps.StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
+    test::TClientLog frames("10:00:00");
+    frames.ClientStart().FrameUnit("p1160_L939", "January 3 10:00:00", 3, 7, 1, 5, 400, 180);
+    std::vector<std::string> logs {steps.Text(), frames.Text()};
+    for (const auto& entry : std::filesystem::directory_iterator(NODE_READING_CORPUS)) {
+        const std::string text = test::ReadFileText(entry.path().string());
+        logs.push_back(text.substr(0, text.find("\n@@unitinfo\n")));
+    }
+    return logs;
+}
+
+TEST(ClientLogFollower, AppendsAloneAreReadAndGiveWhatAFullReadingGives) {
+    test::TTempDir dir;
+    const std::string path = dir.File("FAHlog.txt");
+    for (const std::string& log : FollowedLogs()) {
+        // Cut everywhere: inside lines (a last line completed by the append), between CR and LF, at line ends.
+        const std::size_t step = std::max<std::size_t>(1, log.size() / 150);
+        for (std::size_t cut = 0; cut <= log.size(); cut += step) {
+            test::WriteFile(path, log.substr(0, cut));
+            TClientLogFollower follower;
+            TFollowed before = Follow(follower, path);
+            ASSERT_EQ(before.Scan, TClientLogFollower::TScan::Full);
+            ASSERT_EQ(before.Marks, before.Fresh) << cut;
+            // The rest in two appends, the second one byte.
+            const std::size_t middle = cut + (log.size() - cut) / 2;
+            for (std::size_t end : {middle, log.size() - std::min<std::size_t>(1, log.size() - cut), log.size()}) {
+                Append(path, log.substr(static_cast<std::size_t>(follower.End()), end - follower.End()));
+                TFollowed after = Follow(follower, path);
+                ASSERT_EQ(after.Scan, TClientLogFollower::TScan::Appended) << cut;
+                ASSERT_EQ(after.End, static_cast<std::int64_t>(end));
+                ASSERT_EQ(after.Marks, after.Fresh) << "cut " << cut << " end " << end;
+            }
+            EXPECT_EQ(follower.Marks(), FindLogMarks(log));
+        }
+    }
+}
+
+TEST(ClientLogFollower, ALogReplacedCutOrRewrittenIsReadFromItsStart) {
+    test::TClientLog log;
+    log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
+    const std::string text = log.Text();
+    test::TClientLog other;
+    other.ClientStart(false, "Other").FrameUnit("p1160_L939", "January 3 10:00:00", 3, 7, 1, 5, 400, 180);
+    std::string otherText;
+    while (otherText.size() <= text.size())
+        otherText += other.Text();
+    struct TCase {
+        const char* Name;
+        std::function<void(const std::string& path)> Change;
+        TClientLogFollower::TScan Scan;
+    };
+    const TCase cases[] = {
+        {"unchanged", [](const std::string&) {}, TClientLogFollower::TScan::Appended},
+        {"rotated: a new file in its place",
+            [&](const std::string& path) {
+                std::filesystem::rename(path, path + ".old");
+                test::WriteFile(path, text + "[06:00:00] Completed 46 out of 100 steps\r\n");
+            },
+            TClientLogFollower::TScan::Full},
+        {"cut shorter", [&](const std::string& path) { std::filesystem::resize_file(path, text.size() / 2); },
+            TClientLogFollower::TScan::Full},
+        {"emptied and written again, longer",
+            [&](const std::string& path) {
+                std::filesystem::resize_file(path, 0);
+                Append(path, otherText);
+            },
+            TClientLogFollower::TScan::Full},
+        {"same size, its last byte changed",
+            [&](const std::string& path) {
+                std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+                file.seekp(static_cast<std::streamoff>(text.size() - 3));
+                file.put('7');
+            },
+            TClientLogFollower::TScan::Full},
+        {"its first byte changed and grown",
+            [&](const std::string& path) {
+                std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+                file.put('#');
+                file.close();
+                Append(path, "[06:00:00] Completed 46 out of 100 steps\r\n");
+            },
+            TClientLogFollower::TScan::Full},
+    };
+    for (const TCase& c : cases) {
+        test::TTempDir dir;
+        const std::string path = dir.File("FAHlog.txt");
+        test::WriteFile(path, text);
+        TClientLogFollower follower;
+        Follow(follower, path);
+        c.Change(path);
+        TFollowed after = Follow(follower, path);
+        EXPECT_EQ(after.Scan, c.Scan) << c.Name;
+        EXPECT_EQ(after.Marks, after.Fresh) << c.Name;
+        EXPECT_EQ(after.Marks, FindLogMarks(test::ReadFileText(path))) << c.Name;
+    }
+}
+
+TEST(ClientLogFollower, AReadingOfAFolderFollowsItsLogFromCycleToCycle) {
+    test::TTempDir dir;
+    WriteNode(dir.Path());
+    TClientLogFollower follower;
+    os::TRetryOptions options;
+    options.Pause = [](int) { return true; };
+    TNodeReading first;
+    ReadClientLog(follower, dir.Path(), Now, FixedUtcOffset(0), options, first);
+    EXPECT_EQ(follower.LastScan(), TClientLogFollower::TScan::Full);
+    Append(dir.File("FAHlog.txt"), "[05:45:16] Completed 46 out of 100 steps  (46%)\r\n");
+    TNodeReading second;
+    ReadClientLog(follower, dir.Path(), Now, FixedUtcOffset(0), options, second);
+    EXPECT_EQ(follower.LastScan(), TClientLogFollower::TScan::Appended);
+    ReadUnitInfo(dir.Path(), Now, FixedUtcOffset(0), options, second);
+    EXPECT_EQ(second, ReadFolder(dir.Path()));
+    EXPECT_DOUBLE_EQ(second.LastStepTime, base::EncodeDateTime(2024, 12, 6, 5, 45, 16, 0));
 }
 
 }
