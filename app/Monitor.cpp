@@ -104,39 +104,65 @@ void TMonitor::Start(const TSettings& settings, const TProjectTable& projects, T
     }
     FThreads.assign(static_cast<std::size_t>(count), os::TThreadHandle());
     FIntervalMs = FTimings.IntervalMs > 0 ? FTimings.IntervalMs : ClampUpdate(settings.Update) * MinuteMs();
-    for (int node = 0; node < count; ++node)
-        StartThread(node);
+    for (int node = 0; node < count; ++node) {
+        // A thread of an earlier run still stuck in this folder: this node starts once it ended.
+        if (const os::TThreadHandle* stuck = StuckOn(core->Settings(node).Path))
+            FRestarts.push_back(TPendingRestart {node, os::TEventLoop::TimePoint::max(), *stuck});
+        else
+            StartThread(node);
+    }
 }
 
 void TMonitor::StartThread(int node) {
     std::shared_ptr<TMonitorCore> core = Core();
     KORVEX_ASSERT(core != nullptr);
+    const TNodeSettings& settings = core->Settings(node);
     TThreadTimings timings;
     timings.IntervalMs = FIntervalMs;
     timings.FilePauseMs = FTimings.FilePauseMs;
     timings.HostTimeoutMs = FTimings.HostTimeoutMs;
-    const TNodeSettings& settings = core->Settings(node);
     auto* thread = new MyThread(core, node, core->Generation(node), settings.Path, settings.Get, timings);
+    if (FReader) thread->SetReader(FReader);
     thread->SetPriority(os::tpLowest);
     thread->SetFreeOnTerminate(true);
     FThreads[static_cast<std::size_t>(node)] = thread->Handle();
     thread->Start();
 }
 
+const os::TThreadHandle* TMonitor::StuckOn(const std::string& path) {
+    std::erase_if(FAbandoned, [](const TAbandoned& a) { return a.Thread.Finished(); });
+    for (const TAbandoned& a : FAbandoned)
+        if (a.Path == path) return &a.Thread;
+    return nullptr;
+}
+
+int TMonitor::AbandonedThreads() const {
+    return static_cast<int>(
+        std::count_if(FAbandoned.begin(), FAbandoned.end(), [](const TAbandoned& a) { return !a.Thread.Finished(); }));
+}
+
 void TMonitor::Stop() {
     std::shared_ptr<TMonitorCore> core = Core();
     if (!core) return;
-    std::vector<os::TThreadHandle> threads = std::move(FThreads);
+    std::vector<TAbandoned> threads;
+    for (std::size_t node = 0; node < FThreads.size(); ++node)
+        threads.push_back({core->Settings(static_cast<int>(node)).Path, FThreads[node]});
     for (TPendingRestart& restart : FRestarts)
-        threads.push_back(restart.Old);
+        threads.push_back({core->Settings(restart.Node).Path, restart.Old});
     FRestarts.clear();
     FThreads.clear();
     // Asked to stop first: a refresh that waits for the farm lock gets it as soon as the status query
     // holding it wakes from its reply wait, so closing below waits for that refresh only briefly.
-    for (os::TThreadHandle& thread : threads)
-        thread.Terminate();
+    std::vector<os::TThreadHandle> handles;
+    for (TAbandoned& thread : threads) {
+        thread.Thread.Terminate();
+        handles.push_back(thread.Thread);
+    }
     core->Close();
-    if (!JoinAll(threads, FTimings.JoinTimeoutMs)) WLog("A node thread did not stop in time");
+    if (!JoinAll(handles, FTimings.JoinTimeoutMs)) WLog("A node thread did not stop in time");
+    // Those still running are left to end by themselves; the next run starts none in their folders before.
+    for (TAbandoned& thread : threads)
+        if (thread.Thread && !thread.Thread.Finished()) FAbandoned.push_back(std::move(thread));
     FLastSeen.clear();
     for (int node = 0; node < core->NodeCount(); ++node)
         FLastSeen.push_back(core->SeenProgress(node));
@@ -159,30 +185,48 @@ int TMonitor::Stage(int node) const {
     return core && node >= 0 && node < core->NodeCount() ? core->Stage(node) : 0;
 }
 
-void TMonitor::RestartNode(int node) {
+bool TMonitor::RestartNode(int node) {
     std::shared_ptr<TMonitorCore> core = Core();
-    if (!core || node < 0 || node >= core->NodeCount()) return;
+    if (!core || node < 0 || node >= core->NodeCount()) return false;
     for (const TPendingRestart& restart : FRestarts)
-        if (restart.Node == node) return;
+        if (restart.Node == node) return false;
+    if (StuckOn(core->Settings(node).Path)) {
+        WLog("Node " + std::to_string(node + 1) + " is not restarted: its previous thread is still stuck");
+        return false;
+    }
     os::TThreadHandle old = FThreads[static_cast<std::size_t>(node)];
     old.Terminate();
     core->NextGeneration(node);   // from now on the old thread's calls do not count
     FThreads[static_cast<std::size_t>(node)] = os::TThreadHandle();
     FRestarts.push_back(
         TPendingRestart {node, FLoop.Now() + std::chrono::milliseconds(FTimings.RestartWaitMs), std::move(old)});
+    return true;
 }
 
 void TMonitor::Tick() {
-    if (!Running()) return;
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (!core) return;
+    std::vector<int> starting;
     for (auto it = FRestarts.begin(); it != FRestarts.end();) {
         if (!it->Old.Finished() && FLoop.Now() < it->Deadline) {
             ++it;
             continue;
         }
         const int node = it->Node;
+        const std::string& path = core->Settings(node).Path;
+        if (!it->Old.Finished()) {
+            // Left to end by itself, as the only one of its folder.
+            if (StuckOn(path)) {
+                ++it;
+                continue;
+            }
+            FAbandoned.push_back({path, it->Old});
+        }
         it = FRestarts.erase(it);
-        StartThread(node);
+        starting.push_back(node);
     }
+    for (int node : starting)
+        StartThread(node);
     std::erase_if(FReaders, [](const os::TThreadHandle& reader) { return reader.Finished(); });
 }
 

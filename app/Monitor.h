@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/FarmLink.h"
+#include "app/NodeFiles.h"
 #include "app/NodeReading.h"
 #include "app/ProjectTable.h"
 #include "app/Settings.h"
@@ -126,8 +127,11 @@ public:
     // Watchdog, read by the one-second timer.
     int Stage(int node) const;
     // Restarts a node's thread without blocking: the old one is asked to stop; the new one starts once the
-    // old has ended or 20 s have passed (checked by Tick).
-    void RestartNode(int node);
+    // old has ended or 20 s have passed (checked by Tick), the old one then left to end by itself. A node
+    // folder has at most one such thread: while one is still stuck (in a read of a hung network share), the
+    // node is not restarted again (false) and a new run starts the node only once it ended.
+    bool RestartNode(int node);
+    int AbandonedThreads() const;   // left to end by themselves and still running
     void Tick();   // every second, from Timer1
     int RepeatCount(int node) const;
     void SetRepeatCount(int node, int count);
@@ -154,11 +158,17 @@ public:
         int mode, int node, const std::string& folder, std::function<void(int node, const TNodeReading& reading)> done);
 
     void SetTimings(const TMonitorTimings& timings) { FTimings = timings; }
+    void SetFolderReader(TFolderReader reader) { FReader = std::move(reader); }   // tests: a fake in its place
     TFarmLink& FarmLink() { return *FLink; }   // ports and waits of the farm link
 
 private:
     struct TPendingRestart;
+    struct TAbandoned {
+        std::string Path;
+        os::TThreadHandle Thread;
+    };
     void StartThread(int node);
+    const os::TThreadHandle* StuckOn(const std::string& path);   // an abandoned thread of the folder still running
     void FarmCommand(int node, int command);
     std::shared_ptr<TMonitorCore> Core() const;
 
@@ -173,6 +183,8 @@ private:
     std::shared_ptr<TMonitorCore> FCore;   // while running
     std::vector<os::TThreadHandle> FThreads;
     std::vector<TPendingRestart> FRestarts;
+    std::vector<TAbandoned> FAbandoned;   // kept from one run to the next
+    TFolderReader FReader;
     std::vector<int> FLastSeen;   // the seen progress when the monitor stopped
     std::vector<os::TThreadHandle> FReaders;
     std::shared_ptr<std::atomic<bool>> FReadersAlive;

@@ -20,9 +20,13 @@ bool PathHostAnswers(const std::string& path, int timeoutMs, const std::function
     if (path.find("\\\\") == std::string::npos) return true;
     const std::string host = os::HostOfUncPath(path);
     if (host.empty()) return false;
+    // The name is looked up before the lock: a look-up has no time limit of its own, and other nodes' tests
+    // wait for the lock.
+    const std::string ip = os::NameToIP(host);
+    if (ip.empty()) return false;
     os::TCriticalSectionLock guard(HostTestLock());
     if (stopped && stopped()) return false;
-    return os::HostAnswers(host, timeoutMs);
+    return os::HostAnswers(ip, timeoutMs);
 }
 
 MyThread::MyThread(

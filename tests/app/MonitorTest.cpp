@@ -2,6 +2,7 @@
 // do not answer, restarts, one-shot readings and stopping while threads are busy.
 #include "app/Monitor.h"
 #include "app/FarmLink.h"
+#include "app/NodeFiles.h"
 #include "app/RowRefresh.h"
 #include "support/AppEnvironment.h"
 #include "support/FakeFarmService.h"
@@ -15,9 +16,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
 #include <future>
 #include <map>
+#include <mutex>
 #include <thread>
 
 namespace korvex::app {
@@ -319,6 +322,85 @@ TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndLeavesTheBusyFlagsAl
     ASSERT_TRUE(test::PumpUntil(loop, [&] { return got.has_value(); }));
     EXPECT_EQ(got->Progress, 45);
     EXPECT_EQ(view.Busy, std::vector<bool>({true, false}));
+}
+
+// A node folder on a network share that hangs: a reader that blocks until released, as a read that never returns.
+class TBlockingReader {
+public:
+    TFolderReader Reader(int hungNode) {
+        return [this, hungNode](int node, const std::string& folder, base::TDateTime now) {
+            if (node != hungNode) return ReadNodeFolder(folder, now, FixedUtcOffset(0));
+            std::unique_lock<std::mutex> lock(FLock);
+            ++FBlocked;
+            FChanged.wait(lock, [this] { return FReleased; });
+            --FBlocked;
+            return TNodeReading();
+        };
+    }
+    int Blocked() {
+        std::lock_guard<std::mutex> lock(FLock);
+        return FBlocked;
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(FLock);
+        FReleased = true;
+        FChanged.notify_all();
+    }
+
+private:
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    int FBlocked = 0;
+    bool FReleased = false;
+};
+
+TEST_F(MonitorTest, AHungShareBlocksNeitherTheWindowNorOtherNodesAndRestartsNeverPileUpThreads) {
+    timings.JoinTimeoutMs = 100;
+    monitor.SetTimings(timings);
+    AddNode("hung");
+    AddNode("fine");
+    TBlockingReader share;
+    monitor.SetFolderReader(share.Reader(0));
+    Start();
+    // The other node goes on refreshing while the hung one's thread waits in its read.
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return share.Blocked() == 1 && view.Refreshes[1] >= 2; }));
+
+    // The watchdog's restart leaves the stuck thread after the restart time; the new one hangs as well.
+    EXPECT_TRUE(monitor.RestartNode(0));
+    skewMs += timings.RestartWaitMs;
+    monitor.Tick();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return share.Blocked() == 2; }));
+    EXPECT_EQ(monitor.AbandonedThreads(), 1);
+    // Further restarts are refused while the folder's old thread is stuck: no more threads.
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FALSE(monitor.RestartNode(0));
+        skewMs += timings.RestartWaitMs;
+        monitor.Tick();
+        loop.RunOnce(20);
+    }
+    EXPECT_EQ(share.Blocked(), 2);
+    EXPECT_EQ(monitor.AbandonedThreads(), 1);
+
+    // Stopped and started again ("Refresh data"): the folder gets no new thread while its old ones hang.
+    monitor.Stop();
+    EXPECT_EQ(monitor.AbandonedThreads(), 2);
+    view.Refreshes.clear();
+    Start();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Refreshes[1] >= 2; }));
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_FALSE(monitor.RestartNode(0));
+        monitor.Tick();
+    }
+    EXPECT_EQ(share.Blocked(), 2);
+    EXPECT_EQ(view.Refreshes[0], 0);
+
+    // The share answers again: the old threads end and the node is read once more.
+    share.Release();
+    EXPECT_TRUE(test::PumpUntil(loop, [&] {
+        monitor.Tick();
+        return view.Refreshes[0] >= 1;
+    }));
+    EXPECT_EQ(monitor.AbandonedThreads(), 0);
 }
 
 }
