@@ -5,8 +5,10 @@
 #include "platform/base/DateTime.h"
 #include "platform/base/Numbers.h"
 #include "platform/os/Files.h"
+#include "platform/os/Paths.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -84,8 +86,15 @@ int main(int argc, char** argv) {
         }
     }
     if (!folder) return Fail("no folder given");
+    // A relative folder is the shell's: relative to the current folder, not to the program's.
+    const std::string given = *folder;
+    if (std::string mapped = os::MapPath(*folder); !mapped.empty() && mapped[0] != '/') {
+        std::error_code error;
+        const std::filesystem::path current = std::filesystem::current_path(error);
+        if (!error) folder = (current / mapped).lexically_normal().string();
+    }
     if (!os::DirectoryExists(*folder)) {
-        std::cerr << "noderead: no such folder: " << *folder << "\n";
+        std::cerr << "noderead: no such folder: " << given << "\n";
         return FolderError;
     }
 

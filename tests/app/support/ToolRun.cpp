@@ -16,8 +16,12 @@ std::string Slurp(const std::string& path) {
 }
 
 TRun RunTool(const std::string& tool, const TTempDir& dir, const std::string& arguments) {
-    const std::string command
-        = "'" + tool + "' " + arguments + " >'" + dir.File("out") + "' 2>'" + dir.File("err") + "'";
+    return RunToolIn("", tool, dir, arguments);
+}
+
+TRun RunToolIn(const std::string& folder, const std::string& tool, const TTempDir& dir, const std::string& arguments) {
+    const std::string command = (folder.empty() ? "" : "cd '" + folder + "' && ") + "'" + tool + "' " + arguments
+        + " >'" + dir.File("out") + "' 2>'" + dir.File("err") + "'";
     const int status = std::system(command.c_str());
     TRun run;
     run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
