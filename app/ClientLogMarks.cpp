@@ -135,7 +135,7 @@ void TLogMarkBuilder::Add(TLineIndex index, std::string_view text, std::uint32_t
     };
     if (k & kCompleted) {
         if (k & kStep) {
-            FMarks.StepPrevious = FCompleted;
+            std::swap(FMarks.StepPrevious, FCompleted);   // the last "Completed" line before this one
             set(FMarks.Step);
         }
         set(FCompleted);
