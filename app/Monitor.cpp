@@ -19,6 +19,7 @@ struct TMonitor::TPendingRestart {
     int Node = 0;
     os::TEventLoop::TimePoint Deadline;
     os::TThreadHandle Old;
+    bool Abandoned = false;   // Old is an abandoned thread of an earlier run (kept in FAbandoned)
 };
 
 namespace {
@@ -107,7 +108,7 @@ void TMonitor::Start(const TSettings& settings, const TProjectTable& projects, T
     for (int node = 0; node < count; ++node) {
         // A thread of an earlier run still stuck in this folder: this node starts once it ended.
         if (const os::TThreadHandle* stuck = StuckOn(core->Settings(node).Path))
-            FRestarts.push_back(TPendingRestart {node, os::TEventLoop::TimePoint::max(), *stuck});
+            FRestarts.push_back(TPendingRestart {node, os::TEventLoop::TimePoint::max(), *stuck, true});
         else
             StartThread(node);
     }
@@ -148,15 +149,16 @@ void TMonitor::Stop() {
     for (std::size_t node = 0; node < FThreads.size(); ++node)
         threads.push_back({core->Settings(static_cast<int>(node)).Path, FThreads[node]});
     for (TPendingRestart& restart : FRestarts)
-        threads.push_back({core->Settings(restart.Node).Path, restart.Old});
+        if (!restart.Abandoned) threads.push_back({core->Settings(restart.Node).Path, restart.Old});
     FRestarts.clear();
     FThreads.clear();
     // Asked to stop first: a refresh that waits for the farm lock gets it as soon as the status query
     // holding it wakes from its reply wait, so closing below waits for that refresh only briefly.
+    // A thread in a folder where an older one is stuck is most likely stuck as well: not waited for.
     std::vector<os::TThreadHandle> handles;
     for (TAbandoned& thread : threads) {
         thread.Thread.Terminate();
-        handles.push_back(thread.Thread);
+        if (!StuckOn(thread.Path)) handles.push_back(thread.Thread);
     }
     core->Close();
     if (!JoinAll(handles, FTimings.JoinTimeoutMs)) WLog("A node thread did not stop in time");
@@ -199,7 +201,7 @@ bool TMonitor::RestartNode(int node) {
     core->NextGeneration(node);   // from now on the old thread's calls do not count
     FThreads[static_cast<std::size_t>(node)] = os::TThreadHandle();
     FRestarts.push_back(
-        TPendingRestart {node, FLoop.Now() + std::chrono::milliseconds(FTimings.RestartWaitMs), std::move(old)});
+        TPendingRestart {node, FLoop.Now() + std::chrono::milliseconds(FTimings.RestartWaitMs), std::move(old), false});
     return true;
 }
 

@@ -110,6 +110,37 @@ protected:
     TWorkUnitHistory history;
 };
 
+// A node folder on a network share that hangs: a reader that blocks until released, as a read that never returns.
+class TBlockingReader {
+public:
+    TFolderReader Reader(int hungNode) {   // hungNode < 0: every node
+        return [this, hungNode](int node, const std::string& folder, base::TDateTime now) {
+            if (hungNode < 0 || node == hungNode) {
+                std::unique_lock<std::mutex> lock(FLock);
+                ++FBlocked;
+                FChanged.wait(lock, [this] { return FReleased; });
+                --FBlocked;
+            }
+            return ReadNodeFolder(folder, now, FixedUtcOffset(0));
+        };
+    }
+    int Blocked() {
+        std::lock_guard<std::mutex> lock(FLock);
+        return FBlocked;
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(FLock);
+        FReleased = true;
+        FChanged.notify_all();
+    }
+
+private:
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    int FBlocked = 0;
+    bool FReleased = false;
+};
+
 TEST_F(MonitorTest, EveryNodeRefreshesItsRowAndStopSilencesTheView) {
     AddNode("one");
     AddNode("two");
@@ -239,20 +270,19 @@ TEST_F(MonitorTest, ARestartWaitsForTheOldThreadAtMostTheRestartTime) {
 }
 
 TEST_F(MonitorTest, StopWhileThreadsAreReadingEndsThemAll) {
-    timings.FilePauseMs = 1000;   // each read pauses: a stop comes in the middle
-    monitor.SetTimings(timings);
+    TBlockingReader files;   // each read waits: a stop comes in the middle
+    monitor.SetFolderReader(files.Reader(-1));
     for (int i = 0; i < 6; ++i)
         AddNode("n" + std::to_string(i));
     Start();
-    ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Cycles.size() == 6; }));
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Cycles.size() == 6 && files.Blocked() == 6; }));
+    files.Release();
     monitor.Stop();
     const int calls = view.Calls;
     loop.RunOnce(50);
     EXPECT_EQ(view.Calls, calls);
     EXPECT_TRUE(view.Refreshes.empty());
     // Started again, the monitor works as before.
-    timings.FilePauseMs = 1;
-    monitor.SetTimings(timings);
     Start();
     EXPECT_TRUE(RefreshedAll(1));
 }
@@ -324,36 +354,6 @@ TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndLeavesTheBusyFlagsAl
     EXPECT_EQ(view.Busy, std::vector<bool>({true, false}));
 }
 
-// A node folder on a network share that hangs: a reader that blocks until released, as a read that never returns.
-class TBlockingReader {
-public:
-    TFolderReader Reader(int hungNode) {
-        return [this, hungNode](int node, const std::string& folder, base::TDateTime now) {
-            if (node != hungNode) return ReadNodeFolder(folder, now, FixedUtcOffset(0));
-            std::unique_lock<std::mutex> lock(FLock);
-            ++FBlocked;
-            FChanged.wait(lock, [this] { return FReleased; });
-            --FBlocked;
-            return TNodeReading();
-        };
-    }
-    int Blocked() {
-        std::lock_guard<std::mutex> lock(FLock);
-        return FBlocked;
-    }
-    void Release() {
-        std::lock_guard<std::mutex> lock(FLock);
-        FReleased = true;
-        FChanged.notify_all();
-    }
-
-private:
-    std::mutex FLock;
-    std::condition_variable FChanged;
-    int FBlocked = 0;
-    bool FReleased = false;
-};
-
 TEST_F(MonitorTest, AHungShareBlocksNeitherTheWindowNorOtherNodesAndRestartsNeverPileUpThreads) {
     timings.JoinTimeoutMs = 100;
     monitor.SetTimings(timings);
@@ -393,6 +393,9 @@ TEST_F(MonitorTest, AHungShareBlocksNeitherTheWindowNorOtherNodesAndRestartsNeve
     }
     EXPECT_EQ(share.Blocked(), 2);
     EXPECT_EQ(view.Refreshes[0], 0);
+    monitor.Stop();   // a pending start of the hung folder adds no thread to wait for or to leave
+    EXPECT_EQ(monitor.AbandonedThreads(), 2);
+    Start();
 
     // The share answers again: the old threads end and the node is read once more.
     share.Release();
