@@ -162,6 +162,30 @@ TEST_F(FakeFarmTest, TicksAdvanceTheLogsFinishUnitsAndLeaveTheStuckNodeAlone) {
     EXPECT_EQ(fresh.Progress, 3);
 }
 
+// A monitoring thread's reading follows each log as the farm appends to it, and reads what a fresh reading does.
+TEST_F(FakeFarmTest, FollowedLogsReadAsFreshOnesTickAfterTick) {
+    TFarm farm = Init(6, 30);
+    os::TRetryOptions once;
+    once.Attempts = 1;
+    once.Pause = [](int) { return true; };
+    std::vector<app::TClientLogFollower> followers(farm.Nodes.size());
+    base::TDateTime now = NowUtc;
+    int appended = 0;
+    for (int tick = 0; tick < 12; ++tick) {
+        for (std::size_t i = 0; i < farm.Nodes.size(); ++i) {
+            const std::string& folder = farm.Nodes[i].Folder;
+            app::TNodeReading followed;
+            app::ReadClientLog(followers[i], folder, now, app::FixedUtcOffset(0), once, followed);
+            app::ReadUnitInfo(folder, now, app::FixedUtcOffset(0), once, followed);
+            EXPECT_EQ(followed, Read(folder, now)) << "node " << i << " tick " << tick;
+            if (tick > 0 && followers[i].LastScan() == app::TClientLogFollower::TScan::Appended) ++appended;
+        }
+        now += 30 * Second;
+        StepFarm(farm, now);
+    }
+    EXPECT_EQ(appended, 11 * 6);   // never read from the start again
+}
+
 TEST_F(FakeFarmTest, StateSurvivesASaveAndALoad) {
     TFarm farm = Init(4);
     StepFarm(farm, NowUtc + 60 * Second);
