@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
+#include <future>
 #include <mutex>
 
 namespace korvex::app {
@@ -36,6 +37,17 @@ TEST(PathHostAnswers, LocalPathsAnswerAndUncHostsAreProbedOnTheirPort) {
         EXPECT_EQ(PathHostAnswers(c.Path, 1000, [&] { return c.Stopped; }), c.Answers) << c.Path << " " << c.Stopped;
     }
     ::unsetenv("KORVEX_SMB_PORT");
+}
+
+// The lock every node's host test shares is not held over a name look-up (which has no time limit of its own):
+// a name that does not resolve is answered while another test holds the lock.
+TEST(PathHostAnswers, AnUnknownHostNameIsAnsweredWithoutWaitingForTheLock) {
+    HostTestLock().Enter();
+    auto answer = std::async(std::launch::async, [] { return PathHostAnswers("\\\\no-such-host.invalid\\fah", 1000); });
+    const bool returned = answer.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    HostTestLock().Leave();
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(answer.get());
 }
 
 // Records the stages and the rows of a monitoring thread.
@@ -88,7 +100,8 @@ TEST(MyThread, FilesThatReadAtOnceAreNotWaitedFor) {
     ASSERT_TRUE(refreshed);
     EXPECT_EQ(host->Readings[0].Progress, 45);
     const std::vector<int> expected {0, 1, 2, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 171};
-    EXPECT_EQ(std::vector<int>(host->Stages.begin(), host->Stages.begin() + std::min(host->Stages.size(), expected.size())),
+    EXPECT_EQ(
+        std::vector<int>(host->Stages.begin(), host->Stages.begin() + std::min(host->Stages.size(), expected.size())),
         expected);   // no 994 nor 14: the stages of the pauses after a failed load
 }
 
