@@ -63,8 +63,8 @@ bool ReadExactly(os::TFileStream& stream, std::int64_t offset, std::string& byte
     bytes.resize(count);
     std::size_t done = 0;
     while (done < count) {
-        const std::int64_t got = stream.ReadAt(offset + static_cast<std::int64_t>(done), bytes.data() + done,
-            static_cast<std::int64_t>(count - done));
+        const std::int64_t got = stream.ReadAt(
+            offset + static_cast<std::int64_t>(done), bytes.data() + done, static_cast<std::int64_t>(count - done));
         if (got <= 0) return false;
         done += static_cast<std::size_t>(got);
     }
@@ -116,7 +116,8 @@ os::TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, 
 os::TRetryResult LoadTextLinesRetrying(const std::string& path, TTextLines& lines, const os::TRetryOptions& options) {
     lines = TTextLines();
     os::TRetryResult result = ReadRetrying(
-        path, [&](os::TFileStream& stream, int& error) { return LoadAll(stream, lines, options.Limits.MaxTotalSize, error); },
+        path,
+        [&](os::TFileStream& stream, int& error) { return LoadAll(stream, lines, options.Limits.MaxTotalSize, error); },
         options);
     if (!result.Loaded) lines = TTextLines();
     return result;
@@ -136,7 +137,7 @@ bool TClientLogFollower::SameFileGrown(
 }
 
 bool TClientLogFollower::Read(os::TFileStream& stream, int& error) {
-    struct stat st {};
+    struct stat st { };
     if (::fstat(stream.Handle(), &st) != 0) {
         error = errno;
         Reset();

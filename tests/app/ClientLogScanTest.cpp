@@ -223,15 +223,17 @@ TEST(ClientLogScan, TextsFromLinesOfMegabytesAreCutToTheirCaps) {
     std::string name;
     for (int i = 0; i < 300; ++i)
         name += "\xC3\xA9";
-    r = ReadLog(std::vector<std::string> {"", "[20:10:16] Protein: " + name, "[20:10:17] - User name: " + name + " (Team 1)"});
+    r = ReadLog(
+        std::vector<std::string> {"", "[20:10:16] Protein: " + name, "[20:10:17] - User name: " + name + " (Team 1)"});
     EXPECT_EQ(r.WUName, name.substr(0, MaxClientText - 1));
     EXPECT_EQ(r.UserName, name.substr(0, MaxClientText - 1));
 }
 
 TEST(ClientLogScan, AFrameNumberOrCountOutOfRangeCountsAsNone) {
     for (const char* frame : {"(-7)", "(4294967296)", "(-2147483648)", "(2000000000)"}) {
-        TNodeReading r = ReadLog(std::vector<std::string> {"", "[10:00:00]  - Frames Completed: 999,999,999, Remaining: 999,999,999",
-            "[10:00:00] Finished a frame (1)", std::string("[10:03:00] Finished a frame ") + frame});
+        TNodeReading r = ReadLog(
+            std::vector<std::string> {"", "[10:00:00]  - Frames Completed: 999,999,999, Remaining: 999,999,999",
+                "[10:00:00] Finished a frame (1)", std::string("[10:03:00] Finished a frame ") + frame});
         EXPECT_EQ(r.CurrentFrame, 0) << frame;
         EXPECT_EQ(r.TotalFrames, 0) << frame;   // their sum passes the sane count
         EXPECT_EQ(r.FrameTime, "00:03:00") << frame;

@@ -120,8 +120,8 @@ TEST(ReadRetrying, PausesOnlyAfterAFailedLoad) {
     EXPECT_EQ(pauses, 2);
     using S = os::TRetryStep;
     EXPECT_EQ(steps,
-        (std::vector<S> {S::Opened, S::LoadAttempted, S::LoadPaused, S::LoadAttempted, S::LoadPaused,
-            S::LoadAttempted, S::OpenAttempted}));
+        (std::vector<S> {S::Opened, S::LoadAttempted, S::LoadPaused, S::LoadAttempted, S::LoadPaused, S::LoadAttempted,
+            S::OpenAttempted}));
 }
 
 TEST(ReadRetrying, StopRequestedDuringAPauseEndsTheLoad) {
@@ -194,7 +194,9 @@ void Append(const std::string& path, const std::string& text) {
 // Logs as clients write them, and the fuzz corpus's logs (the part before the unit-info file).
 std::vector<std::string> FollowedLogs() {
     test::TClientLog steps;
-    steps.ClientStart().StepUnit("p2008_BBA5", "December 1 10:00:00", 1, 2, 3, 100, 60).FinishAndSend("December 1 12:00:00");
+    steps.ClientStart()
+        .StepUnit("p2008_BBA5", "December 1 10:00:00", 1, 2, 3, 100, 60)
+        .FinishAndSend("December 1 12:00:00");
     steps.StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
     test::TClientLog frames("10:00:00");
     frames.ClientStart().FrameUnit("p1160_L939", "January 3 10:00:00", 3, 7, 1, 5, 400, 180);

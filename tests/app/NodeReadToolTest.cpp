@@ -67,7 +67,8 @@ TEST(NodeReadTool, ARelativeFolderIsTheShellsCurrentFoldersChild) {
     log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
     test::WriteFile(dir.File("node/FAHlog.txt"), log.Text());
     for (const char* folder : {"./node", "node", "node/", "../" /* the temporary folder's parent */}) {
-        const std::string arguments = std::string(folder) == "../" ? "../" + dir.Path().substr(dir.Path().rfind('/') + 1) + "/node" : folder;
+        const std::string arguments
+            = std::string(folder) == "../" ? "../" + dir.Path().substr(dir.Path().rfind('/') + 1) + "/node" : folder;
         TRun run = test::RunToolIn(dir.Path(), NODEREAD_PATH, dir, "'" + arguments + "' --utc-offset-minutes 0");
         EXPECT_EQ(run.ExitCode, 0) << folder << ": " << run.Err;
         EXPECT_NE(run.Out.find("R-C-G=5-33-12\n"), std::string::npos) << folder;
@@ -79,8 +80,8 @@ TEST(NodeReadTool, ARelativeFolderIsTheShellsCurrentFoldersChild) {
 
 TEST(NodeReadTool, EveryErrorLineEndsWithANewline) {
     test::TTempDir dir;
-    for (const std::string& arguments : {std::string("'") + dir.File("gone") + "'", std::string("--verbose"),
-             std::string("")}) {
+    for (const std::string& arguments :
+        {std::string("'") + dir.File("gone") + "'", std::string("--verbose"), std::string("")}) {
         TRun run = RunTool(dir, arguments);
         ASSERT_FALSE(run.Err.empty()) << arguments;
         EXPECT_EQ(run.Err.back(), '\n') << arguments;

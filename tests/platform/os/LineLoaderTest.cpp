@@ -134,8 +134,8 @@ TEST(LoadLinesRetrying, DoesNotPauseWhenAllGoesWell) {
     EXPECT_EQ(r.OpenAttempts, 1);
     EXPECT_EQ(r.LoadAttempts, 1);
     EXPECT_TRUE(fake.Pauses.empty());
-    EXPECT_EQ(steps,
-        (std::vector<TRetryStep> {TRetryStep::Opened, TRetryStep::LoadAttempted, TRetryStep::OpenAttempted}));
+    EXPECT_EQ(
+        steps, (std::vector<TRetryStep> {TRetryStep::Opened, TRetryStep::LoadAttempted, TRetryStep::OpenAttempted}));
 }
 
 TEST(LoadLinesRetrying, RetriesWhileTheFileCannotBeOpenedAndLoadsWhenItCan) {
