@@ -105,7 +105,7 @@ void QuickAddNode() {
 
 bool QuickDeleteLastNode() {
     const int count = ClampCount(TSettingsKey(OptionsKey).Integer("HostCount", 1));
-    if (count == 0) return false;
+    if (count < 2) return false;   // the last node stays, as the options window's Delete keeps it
     std::vector<TNodeSettings> nodes = ReadOptionsNodes(count);
     nodes.pop_back();
     StoreOptionsNodes(nodes, count);

@@ -51,7 +51,7 @@ struct TCheckPoint {
 std::string CheckPointsText(const std::vector<TCheckPoint>& nodes);
 
 // The quick tool-bar commands: the stored node list with a new node appended, or without its last node,
-// stored whole. Deleting from an empty list changes nothing and answers false.
+// stored whole. Deleting leaves at least one node: with one (or none) it changes nothing and answers false.
 void QuickAddNode();
 bool QuickDeleteLastNode();
 

@@ -81,6 +81,14 @@ TEST_F(MainFormTest, QuickAddAndDeleteChangeTheStoredListAndRebuildTheRows) {
     EXPECT_EQ(form->Row(0).Label->Caption(), "node1");
     EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 1);
     EXPECT_FALSE(TSettingsKey(LabelKey).Exists("Label1"));
+    // The tool button, clicked, keeps the last node.
+    auto* button = static_cast<TControl*>(form->FindComponent("sSpeedButton9"));
+    const TPoint p = button->ClientToScreen(TPoint {button->Width() / 2, button->Height() / 2});
+    Display->Click(p.x, p.y);
+    Pump();
+    ASSERT_EQ(form->RowCount(), 1);
+    EXPECT_EQ(form->Row(0).Label->Caption(), "node1");
+    EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 1);
 
     // The check-points view lists the one running node on each of its six lines.
     const std::string text = form->CheckPointsText();
