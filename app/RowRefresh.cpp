@@ -92,13 +92,13 @@ void FarmSquare(TRowRefreshContext& context, int node, TNodeState& state, const 
     if (get && !cycle.Farm.Replied && context.Actions.StartServ) context.Actions.StartServ(node);
 }
 
-// Marks the unit "2" when the history saw its run-clone-gen on another day.
+// Marks the unit "2" when the history saw its run-clone-gen on another day (the whole date compared: a part
+// of it takes 07.12 and 17.12 for one day).
 void MarkSeenBefore(TRowRefreshContext& context, TNodeState& state, const std::string& rcg) {
     if (!context.History || rcg.empty()) return;
-    const std::string today = base::Copy(base::DateTimeToStr(base::Now()), 2, 4);
+    const std::string today = base::DateToStr(base::Now());
     for (const THistoryEntry& entry : context.History->Entries())
-        if (base::Pos(rcg, entry.RCG) > 0 && base::Pos(today, entry.DateFragment) == 0)
-            state.Row.Cells[MarkerColumn] = "2";
+        if (base::Pos(rcg, entry.RCG) > 0 && entry.Date != today) state.Row.Cells[MarkerColumn] = "2";
 }
 
 void HostDown(TRowRefreshContext& context, TRowView& row) {
@@ -175,7 +175,10 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     }
 
     stage(21);
-    cells[8] = UnitKey(reading.WUName, reading.RCG);
+    // Before a node's first unit nothing is known of it: its key, remaining time and finish stay empty
+    // rather than showing " * " and the estimate of no progress.
+    const bool noData = reading.WUName.empty() && reading.RCG.empty();
+    cells[8] = noData ? "" : UnitKey(reading.WUName, reading.RCG);
     MarkDuplicates(context, node, reading, refresh);
     row.LabelHint = state.Settings.Path + CRLF + " UserName: " + reading.UserName + " Team: " + reading.Team;
 
@@ -221,8 +224,8 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
 
     stage(26);
     const TFinishEstimate estimate = EstimateFinish(reading, state.NodeCore, cycle.CycleStart);
-    cells[1] = estimate.RemainText;
-    cells[4] = DTTM(estimate.Finish);
+    cells[1] = noData ? "" : estimate.RemainText;
+    cells[4] = noData ? "" : DTTM(estimate.Finish);
 
     stage(27);
     stage(28);

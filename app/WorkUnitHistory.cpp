@@ -95,6 +95,7 @@ std::string DecodeHistoryField(const std::string& text) {
 THistoryEntry ParseHistoryLine(const std::string& line) {
     THistoryEntry entry;
     entry.DateFragment = base::Copy(line, FragmentStart, FragmentLength);
+    if (!line.empty() && line[0] == '[') entry.Date = line.substr(1, line.find_first_of(" ]", 1) - 1);
     int nameStart = base::Pos("]", line) + 2;
     entry.Name = DecodeHistoryField(base::Copy(line, nameStart, base::Pos("*", line) - nameStart));
     entry.RCG = DecodeHistoryField(RcgOf(line));

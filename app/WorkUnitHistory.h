@@ -16,6 +16,7 @@ struct THistoryEntry {
     std::string Name;
     std::string RCG;
     std::string DateFragment;   // characters 2 to 5 of the line's date-time text ("5.12" of "05.12.2024 20:10:15")
+    std::string Date;   // the line's whole date ("05.12.2024"): the text from "[" to the first blank
 
     bool operator==(const THistoryEntry&) const = default;
 };

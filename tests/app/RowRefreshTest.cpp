@@ -197,7 +197,7 @@ TEST_F(RowRefreshTest, SameUnitOnTwoNodesIsMarkedButNodesWithoutAUnitAreNot) {
     none.Status = StatusUndecided;
     Refresh(0, none);
     TRowRefresh idle = Refresh(2, none);
-    EXPECT_EQ(idle.Row.Cells[8], " * ");
+    EXPECT_EQ(idle.Row.Cells[8], "");   // no unit key without a unit
     EXPECT_EQ(idle.Row.Cells[MarkerColumn], "");
     EXPECT_TRUE(idle.Markers.empty());
 }
@@ -331,6 +331,51 @@ TEST_F(RowRefreshTest, AUnitSeenOnAnotherDayIsMarkedTwoWhenItsNodeStartsOver) {
     r.RCG.clear();   // no run-clone-gen matches nothing
     nodes[0].UnitStarted = true;
     EXPECT_EQ(Refresh(0, r).Row.Cells[MarkerColumn], "");
+}
+
+// The whole date counts: 07.12 and 17.12 (the same four characters "7.12") are different days, while the
+// same date is no other day.
+TEST_F(RowRefreshTest, TheDayMarkerComparesTheWholeDate) {
+    struct Case {
+        base::TDateTime Seen;
+        base::TDateTime Today;
+        const char* Marker;
+    };
+    const Case cases[] = {
+        {base::EncodeDateTime(2024, 12, 7, 9, 0, 0, 0), base::EncodeDateTime(2024, 12, 17, 9, 0, 0, 0), "2"},
+        {base::EncodeDateTime(2023, 12, 17, 9, 0, 0, 0), base::EncodeDateTime(2024, 12, 17, 9, 0, 0, 0), "2"},
+        {base::EncodeDateTime(2024, 12, 17, 1, 0, 0, 0), base::EncodeDateTime(2024, 12, 17, 23, 0, 0, 0), ""},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(history.FilePath());
+        history.Load();
+        env.SetNow(c.Seen);
+        history.SaveWU("p2605_Protein in water", "5-33-12", 120, "node0");
+        env.SetNow(c.Today);
+        nodes[0].UnitStarted = true;
+        EXPECT_EQ(Refresh(0, Running(0)).Row.Cells[MarkerColumn], c.Marker) << base::DateTimeToStr(c.Seen);
+    }
+}
+
+// A node that has shown no unit yet (a first run's "Local host", a host just added) keeps the cells that would
+// only hold guesses empty: no remaining time, no finish, no unit key.
+TEST_F(RowRefreshTest, ANodeWithoutDataLeavesItsCellsEmpty) {
+    for (int status : {StatusUndecided, StatusRunning, StatusQueueLoaded}) {
+        TNodeReading none;
+        none.Status = status;
+        const TRowView row = Refresh(1, none).Row;
+        for (int c = 0; c < MarkerColumn; ++c)
+            EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << "column " << c << ", status " << status;
+    }
+    // Two such nodes are not one unit running twice.
+    TNodeReading none;
+    Refresh(1, none);
+    EXPECT_EQ(Refresh(2, none).Row.Cells[MarkerColumn], "");
+    // Data arriving fills them.
+    const TRowView row = Refresh(1, Running()).Row;
+    EXPECT_FALSE(row.Cells[1].empty());
+    EXPECT_FALSE(row.Cells[4].empty());
+    EXPECT_EQ(row.Cells[8], "2605 * 5-33-12");
 }
 
 }

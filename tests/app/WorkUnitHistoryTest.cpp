@@ -28,7 +28,7 @@ TEST_F(WorkUnitHistoryTest, SaveWUAppendsOneLineInTheFixedFormat) {
     EXPECT_TRUE(history.SaveWU("p2605_Protein in water", "5-33-12", 120, "Local host"));
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n");
     ASSERT_EQ(history.Count(), 1);
-    EXPECT_EQ(history.Entries()[0], (THistoryEntry {"p2605_Protein in water", "5-33-12", "5.12"}));
+    EXPECT_EQ(history.Entries()[0], (THistoryEntry {"p2605_Protein in water", "5-33-12", "5.12", "05.12.2024"}));
 }
 
 TEST_F(WorkUnitHistoryTest, KnownUnitIsWrittenOnceAlsoAfterARestart) {
@@ -76,8 +76,8 @@ TEST_F(WorkUnitHistoryTest, LoadTakesNameRunCloneGenAndDateFragmentOfEveryLine) 
     history.Load();
     std::vector<THistoryEntry> entries = history.Entries();
     ASSERT_EQ(entries.size(), 5u);
-    EXPECT_EQ(entries[0], (THistoryEntry {"p2605_x", "5-33-12", "5.12"}));
-    EXPECT_EQ(entries[1], (THistoryEntry {"p2008_BBA5", "1-2-3", "7.01"}));
+    EXPECT_EQ(entries[0], (THistoryEntry {"p2605_x", "5-33-12", "5.12", "05.12.2024"}));
+    EXPECT_EQ(entries[1], (THistoryEntry {"p2008_BBA5", "1-2-3", "7.01", "17.01.2025"}));
     EXPECT_TRUE(history.IsKnown("p2008_BBA5", "1-2-3"));
     EXPECT_FALSE(history.IsKnown("no marks at all", ""));
 }
@@ -176,13 +176,13 @@ TEST_P(HistoryFieldTest, UnitReadsBackAsItselfAndIsWrittenOnceAcrossReloads) {
         TWorkUnitHistory history;
         ASSERT_TRUE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
         EXPECT_FALSE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
-        EXPECT_EQ(history.Entries().at(0), (THistoryEntry {c.Name, c.Rcg, "5.12"}));
+        EXPECT_EQ(history.Entries().at(0), (THistoryEntry {c.Name, c.Rcg, "5.12", "05.12.2024"}));
     }
     for (int reload = 0; reload < 2; ++reload) {
         TWorkUnitHistory history;
         history.Load();
         ASSERT_EQ(history.Count(), 1);
-        EXPECT_EQ(history.Entries()[0], (THistoryEntry {c.Name, c.Rcg, "5.12"}));
+        EXPECT_EQ(history.Entries()[0], (THistoryEntry {c.Name, c.Rcg, "5.12", "05.12.2024"}));
         EXPECT_FALSE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
     }
     const std::string text = env.ReadFile("KORVEX.WUS");
@@ -219,7 +219,7 @@ TEST_F(WorkUnitHistoryTest, ReSaveWUFindsAUnitWithMarksAndKeepsItsNode) {
     EXPECT_TRUE(history.ReSaveWU("p2@05_x", "1#2-3", 4));
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2%4005_x*1%232-3#120=me%40host@4.00\r\n");
     history.Load();
-    EXPECT_EQ(history.Entries().at(0), (THistoryEntry {"p2@05_x", "1#2-3", "5.12"}));
+    EXPECT_EQ(history.Entries().at(0), (THistoryEntry {"p2@05_x", "1#2-3", "5.12", "05.12.2024"}));
 }
 
 }
