@@ -1,4 +1,5 @@
 // TMainForm: the grid's columns, their headers and splitters, the width rule, cell painting, hints and the wheel.
+#include "app/GridCells.h"
 #include "app/forms/MainCaptions.h"
 #include "app/forms/MainUnit.h"
 #include "platform/base/Assert.h"
@@ -150,16 +151,23 @@ void TMainForm::GridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSt
     canvas->Brush()->SetColor(FGrid->Color());
     if (col == 8) {
         const std::string marker = FGrid->Cells(MarkerColumn, row);
-        if (marker == "1") {
-            canvas->Brush()->SetColor(TColor(FSettings.WarningColor));
-            canvas->Font()->SetColor(TColor(FSettings.WarningFontColor));
-        } else if (marker == "2") {
-            canvas->Brush()->SetColor(TColor(FSettings.WarningColor));
-            canvas->Font()->SetColor(TColor(0xFF0000));
+        if (marker == "1" || marker == "2") {
+            // The wanted text colour only where it reads on the warning colour (both red by default).
+            const int background = int(ColorToRGB(TColor(FSettings.WarningColor)));
+            const int wanted = marker == "1" ? int(ColorToRGB(TColor(FSettings.WarningFontColor))) : 0xFF0000;
+            canvas->Brush()->SetColor(TColor(background));
+            canvas->Font()->SetColor(TColor(ReadableTextColour(background, wanted)));
         }
     }
-    canvas->FillRect(rect);
-    canvas->TextOut(rect.left, rect.top, " " + FGrid->Cells(col, row));
+    // A value wider than its column is cut to it, never drawn over the next one.
+    const std::string& text = FGrid->Cells(col, row);
+    std::string shown = " " + text;
+    const int room = rect.right - rect.left;
+    if (canvas->TextWidth(shown) > room) {
+        const int blank = canvas->TextWidth(" ");
+        shown = " " + FitCellText(text, room - blank, [canvas](const std::string& s) { return canvas->TextWidth(s); });
+    }
+    canvas->TextRect(rect, rect.left, rect.top, shown);
 }
 
 std::string TMainForm::CellHint(int col, int row) const {
