@@ -53,7 +53,8 @@ std::optional<TProjectRow> ParseProjectSummaryRow(std::string_view line) {
     if (!SkipCell(s) || !SkipCell(s)) return std::nullopt;
     TProjectRow row;
     row.Name = std::string(CellText(s));
-    if (row.Name.empty()) return std::nullopt;   // a row without its name cell adds nothing
+    // A row whose name is no work unit's (another table's row, an error page's line) is no project.
+    if (row.Name.size() < 2 || row.Name[0] != 'p' || row.Name[1] < '0' || row.Name[1] > '9') return std::nullopt;
     for (int i = 0; i < 4; ++i)
         SkipCell(s);
     const std::string rest = WithoutBlanks(s);
@@ -73,7 +74,9 @@ TProjectSummaryResult AddProjectSummary(std::string_view pageText, TProjectTable
     lines.ForEachLine([&](std::size_t index, std::string_view line) {
         if (index == 0) return;   // the first line is never a row
         std::optional<TProjectRow> row = ParseProjectSummaryRow(line);
-        if (!row || Known(table, row->Name)) return;
+        if (!row) return;
+        ++result.Rows;
+        if (Known(table, row->Name)) return;
         table.Add(*row);
         TSettingsKey units(UnitsKey);
         const int n = units.Integer("UnitsCount", 0) + 1;
@@ -120,6 +123,12 @@ TSummaryFetch FetchProjectSummary(const std::string& url, const std::string& fil
     }
     if (!os::RewriteFileAtomically(file, page.Body + "\r\n")) return TSummaryFetch::WriteFailed;
     return TSummaryFetch::Ok;
+}
+
+std::string SummaryNoProjectsText(int language, const std::string& file) {
+    if (language == 0) return "В файле нет ни одного проекта: " + file;
+    if (language == 1) return "No project found in " + file;
+    return "";
 }
 
 std::string SummaryFetchFailureText(TSummaryFetch result, int language, const std::string& url) {

@@ -20,10 +20,12 @@ inline constexpr int ProjectSummaryTimeoutMs = 60000;
 
 // One row of the page, cut at the cell boundaries: the name is cell 3 as it stands, the credit cell 7 (blanks
 // removed) before its ".00", 0 when that is not a number, the core cell 9 with its blanks removed. Nothing for a
-// line without the server address or one whose name cell is missing or empty.
+// line without the server address or one whose name cell is not a work unit's name ("p" and the project's
+// number, as the project look-up compares them).
 std::optional<TProjectRow> ParseProjectSummaryRow(std::string_view line);
 
 struct TProjectSummaryResult {
+    int Rows = 0;   // the project rows of the page, known ones included: none means it is no summary page
     int Added = 0;
     int UnitsCount = 0;   // the user's list's length after the last addition (0 when nothing was added)
     base::TDateTime Date = 0;   // the stored date of the last addition
@@ -46,6 +48,9 @@ enum class TSummaryFetch { Ok, InitFailed, OpenFailed, WriteFailed };
 // Fetches the page and writes exactly its bytes, then one line end, to `file`. A failing status, transfer or
 // write leaves the file alone.
 TSummaryFetch FetchProjectSummary(const std::string& url, const std::string& file, int timeoutMs);
+
+// The message for a file that holds no project row: 0 Russian, 1 English, "" for other languages.
+std::string SummaryNoProjectsText(int language, const std::string& file);
 
 // The message for a failed fetch: 0 Russian, 1 English, "" for other languages.
 std::string SummaryFetchFailureText(TSummaryFetch result, int language, const std::string& url);

@@ -35,10 +35,16 @@ void TForm1::sSpeedButton7Click(TObject*) {
     }
     TProjectTable& projects = Projects();
     const TProjectSummaryResult result = AddProjectSummary(page, projects);
+    if (result.Rows == 0) {
+        // Not a summary page: said so, and the table stays as it was.
+        SayInLanguage(SummaryNoProjectsText(Language(), file));
+        return;
+    }
     if (result.Added == 0) return;
     FSaved = true;
     const std::string text = ProjectSummaryAddedText(Language(), result.Date, result.UnitsCount, projects.Count());
     if (!text.empty()) FInfoLabel->SetCaption(text);
+    FillWUGrid();   // the new projects show at once
 }
 
 }

@@ -52,7 +52,8 @@ TEST(ProjectSummaryRow, IsCutIntoNameCreditAndCore) {
 
 TEST(ProjectSummaryRow, LinesWithoutTheServerOrANameAreNoRows) {
     for (const std::string& line : {PageRow("p1_a", "1.00", "X", "10.0.0.1"), std::string("171.64.65.56"),
-             std::string("<TD>171.64.1.1</TD><TD>"), PageRow("", "5.00", "GROMACS"), std::string()})
+             std::string("<TD>171.64.1.1</TD><TD>"), PageRow("", "5.00", "GROMACS"), std::string(),
+             PageRow("Server status", "1.00", "X"), PageRow("p", "1.00", "X"), PageRow("pX_1", "1.00", "X")})
         EXPECT_FALSE(ParseProjectSummaryRow(line)) << line;
 }
 
@@ -74,8 +75,9 @@ TEST_F(ProjectSummaryStore, AddsNewRowsToTheTableAndTheUserListOneByOne) {
     TProjectTable table;
     const int before = table.Count();
     const std::string page = Page({PageRow("p9001_new one", "300.00", "GROMACS"), "<TR><TD>junk</TD></TR>",
-        PageRow("p9002_another", "55.00", "AMBER"), PageRow("", "1.00", "QMD")});
+        PageRow("p9002_another", "55.00", "AMBER"), PageRow("", "1.00", "QMD"), PageRow("p697_unit", "1.00", "X")});
     TProjectSummaryResult result = AddProjectSummary(page, table);
+    EXPECT_EQ(result.Rows, 3);   // the known one counted
     EXPECT_EQ(result.Added, 2);
     EXPECT_EQ(result.UnitsCount, 2);
     ASSERT_EQ(table.Count(), before + 2);

@@ -7,6 +7,11 @@
 #include "app/OptionsNodes.h"
 #include "app/ProjectSummary.h"
 #include "app/forms/Unit1.h"
+#include "app/forms/Unit7.h"
+#include "platform/classes/TStringGrid.h"
+#include "skin/controls/sCurrEdit.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sSpeedButton.h"
 #include "platform/base/DateTime.h"
 #include "platform/classes/TApplication.h"
 #include "skin/controls/sLabel.h"
@@ -175,6 +180,44 @@ TEST_F(OptionsUpdateTest, TruncatedAnswersFailAndOtherLanguagesShowNothing) {
     EXPECT_EQ(DialogRuns, 1);
     EXPECT_EQ(MainForm->Projects().Count(), Before + 2);
     EXPECT_EQ(Options->InfoLabel()->Caption(), label);
+}
+
+TEST_F(OptionsUpdateTest, AFileWithoutAProjectIsAnErrorAndTheTableStaysAsItWas) {
+    // An answer that is no summary page: a line with a server's address, cells, but no work unit's name.
+    const std::string page = "<HTML>\r\n<TR><TD>1</TD><TD>171.64.65.56</TD><TD>Server status</TD><TD>up</TD></TR>\r\n";
+    MiniHttpServer server([&](const std::string&) { return MiniHttpServer::Response(200, page); });
+    ShowOptions();
+    Options->SetSummaryUrl(server.Url("/psummary.html"));
+    const std::string label = Options->InfoLabel()->Caption();
+    std::string texts;
+    AnswerModal(mrOk, nullptr, &texts);
+    Update();
+    EXPECT_NE(texts.find("No project found in "), std::string::npos) << texts;
+    EXPECT_EQ(MainForm->Projects().Count(), Before);
+    EXPECT_FALSE(Env->Stored(UnitsKey, "UnitsCount"));
+    EXPECT_EQ(Options->InfoLabel()->Caption(), label);
+    EXPECT_FALSE(Options->Saved());
+}
+
+TEST_F(OptionsUpdateTest, AProjectAddedByHandShowsInTheKnownUnitsAtOnce) {
+    ShowOptions();
+    TForm7* input = Create<TForm7>(Application);
+    user::MessageEventLoop().Post([input] {
+        input->NameEdit()->SetText("p9700_by hand");
+        input->CoreEdit()->SetText("AMBER");
+        input->CreditEdit()->SetValue(77);
+        input->sSpeedButton1Click(input);
+    });
+    Options->sSpeedButton5Click(Options);
+    Pump();
+    TStringGrid* grid = Options->WUGrid();
+    ASSERT_EQ(grid->RowCount(), Before + 3);
+    EXPECT_EQ(grid->Cells(1, Before + 1), "p9700_by hand");
+    EXPECT_EQ(grid->Cells(3, Before + 1), "77");
+    EXPECT_EQ(grid->Cells(0, Before + 2), std::to_string(Before + 1));
+    EXPECT_EQ(grid->Cells(1, Before + 2), "TOTAL WUs");
+    EXPECT_TRUE(Options->Saved());
+    input->Free();
 }
 
 }
