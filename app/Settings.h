@@ -112,6 +112,8 @@ void WriteSkinName(const std::string& skinName);
 
 // Start with the session: the Run value written (quoted program path) or deleted; the Run key is not created.
 void WriteStartWithWindows(bool runStartup);
+// Whether the program starts with the session: the Run value and the autostart entry it stands for both exist.
+bool StartsWithWindows();
 
 // The task-bar option, read before any window exists (written as set when missing).
 bool ReadTaskbar();

@@ -94,7 +94,8 @@ void TMainForm::Timer1Timer(TObject*) {
 }
 
 void TMainForm::Watchdog() {
-    const int limit = (FSettings.Update + 1) * MinuteMs() / 1000;   // the interval in seconds and one minute more
+    // The interval in seconds and one minute more; a value out of range is never used.
+    const int limit = (ClampUpdate(FSettings.Update) + 1) * MinuteMs() / 1000;
     const int count = std::min(FMonitor->NodeCount(), int(FLastStage.size()));
     for (int i = 0; i < count; ++i) {
         const int stage = FMonitor->Stage(i);

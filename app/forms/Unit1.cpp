@@ -2,6 +2,7 @@
 #include "app/forms/Unit1.h"
 
 #include "app/ClientConfig.h"
+#include "app/GridCells.h"
 #include "app/OptionsNodes.h"
 #include "app/ProjectSummary.h"
 #include "app/ProjectTable.h"
@@ -11,6 +12,7 @@
 #include "platform/base/Assert.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/ScopeGuard.h"
+#include "platform/base/Strings.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TMethodTable.h"
@@ -27,9 +29,12 @@
 #include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sMessageDlg.h"
 #include "skin/windows/sOpenDialog.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace korvex::app {
 
@@ -109,6 +114,7 @@ TForm1::TForm1(TComponent* owner)
     RegisterOptionsFormClasses();
     ReadFormResource("Unit1", methods);
     KORVEX_ASSERT(FPageControl && FStringGrid && FWUGrid && FCoreGroup && FInfoLabel && FSkinPathEdit && FOpenDialog);
+    KORVEX_ASSERT(FInputWarning != nullptr);
     for (int k = 0; k < 5; ++k) {
         FCores[k] = dynamic_cast<skin::TsRadioButton*>(FindComponent("Core" + std::to_string(k)));
         KORVEX_ASSERT(FCores[k] != nullptr);
@@ -168,6 +174,7 @@ void TForm1::BindFields(TMethodTable& methods) {
         .Field("AutoBackupCheck", FAutoBackupCheck)
         .Field("sDirectoryEdit2", FSkinPathEdit)
         .Field("InfoLabel", FInfoLabel)
+        .Field("InputWarning", FInputWarning)
         .Field("OpenDialog1", FOpenDialog);
 }
 
@@ -256,7 +263,8 @@ void TForm1::ShowOptions() {
     FConsoleEdit->SetInitialDir(os::ExtractFileDir(FConsoleEdit->Text()));
     FSkinPathEdit->SetText(options.Text("SkinPath", d.SkinPath));
     FSkinPathEdit->SetInitialDir(FSkinPathEdit->Text());
-    FStartupCheck->SetChecked(options.Flag("RunStartup", d.RunStartup));
+    // The box says what is: whether the start-up entry exists, not what the option once said.
+    FStartupCheck->SetChecked(StartsWithWindows());
     FMinimizedCheck->SetChecked(options.Flag("RunMinimized", d.RunMinimized));
     FTaskbarCheck->SetChecked(options.Flag("Taskbar", d.Taskbar));
     FAutoBackupCheck->SetChecked(options.Flag("AutoBackup", d.AutoBackup));
@@ -265,6 +273,7 @@ void TForm1::ShowOptions() {
     const int language = options.Integer("Language", d.Language);
     FLanguageBox->SetItemIndex(language == 0 || language == 1 ? language : -1);
     FFontEdit->SetValue(options.Integer("FSize", d.FSize));
+    ShowInputWarning("");
 }
 
 void TForm1::FillWUGrid() {
@@ -298,17 +307,53 @@ void TForm1::WUGridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSta
 // ---------------------------------------------------------------------------------------------------------
 // Program-wide options
 
+// A spin edit's text as a whole number within its limits.
+std::optional<int> SpinNumber(const std::string& text, std::int64_t low, std::int64_t high) {
+    const std::string t = base::Trim(text);
+    if (t.empty() || t.size() > 9 || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int value = std::stoi(t);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
+bool TForm1::Refused(const std::string& russian, const std::string& english) {
+    skin::sShowMessage(Language() == 0 ? russian : english);
+    return true;
+}
+
+void TForm1::ShowInputWarning(const std::string& text) {
+    // Red where it reads on the window's face, else black or white.
+    skin::TsSkinManager* manager = skin::DefaultManager;
+    const TColor face = manager != nullptr && manager->Active() ? manager->GetGlobalColor() : ColorToRGB(clBtnFace);
+    FInputWarning->Font()->SetColor(TColor(ReadableTextColour(int(ColorToRGB(face)), 0x0000E0)));
+    FInputWarning->Font()->SetStyle(TFontStyles {fsBold});
+    FInputWarning->SetCaption(text);
+}
+
 void TForm1::sSpeedButton1Click(TObject*) {
+    // Nothing is stored while a value is one the program cannot use.
+    const std::string team = base::Trim(FTeamEdit->Text());
+    if (team.empty() || team.size() > 9 || !std::all_of(team.begin(), team.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        Refused("Номер команды - число (0 - без команды). Ничего не записано.",
+            "Team # takes digits only (0 for no team). Nothing was saved.");
+        return;
+    }
+    const std::optional<int> font = SpinNumber(FFontEdit->Text(), FFontEdit->MinValue(), FFontEdit->MaxValue());
+    if (!font) {
+        Refused("Размер шрифта - от 4 до 10. Ничего не записано.", "Font Size takes 4 to 10. Nothing was saved.");
+        return;
+    }
     std::string pathService = FConsoleEdit->Text();
     pathService.erase(std::remove(pathService.begin(), pathService.end(), '"'), pathService.end());
     std::string serviceName = pathService;
     std::replace(serviceName.begin(), serviceName.end(), '\\', '+');
     serviceName = "FAH@" + serviceName;
-    const int fontSize = base::StrToIntDef(FFontEdit->Text(), 8);
+    const int fontSize = *font;
     {
         TSettingsBatch batch;
         TSettingsKey options(OptionsKey);
-        options.WriteText("Team", FTeamEdit->Text());
+        options.WriteText("Team", team);
         options.WriteText("UName", FUNameEdit->Text());
         options.WriteText("CustomerStr", FStatusEdit->Text());
         options.WriteInteger("HostCount", NodeCount());
@@ -335,11 +380,19 @@ void TForm1::sSpeedButton1Click(TObject*) {
     FSaved = true;
 }
 
+// Every keystroke changes the text: only a whole number of minutes within the limits is stored and used; while
+// the text is anything else the window says so and the stored interval stays.
 void TForm1::sDecimalSpinEdit1Change(TObject*) {
     if (FFilling) return;
-    const int minutes = base::StrToIntDef(FUpdateEdit->Text(), 1);
-    if (TSettings* main = MainSettings()) main->Update = minutes;
-    TSettingsKey(OptionsKey).WriteInteger("Update", minutes);
+    const std::optional<int> minutes = SpinNumber(FUpdateEdit->Text(), MinUpdate, MaxUpdate);
+    if (!minutes) {
+        ShowInputWarning(Language() == 0 ? "\"Обновление\": от 1 до 180 минут. Не записано."
+                                         : "\"Updating\" takes 1 to 180 minutes. Not stored.");
+        return;
+    }
+    ShowInputWarning("");
+    if (TSettings* main = MainSettings()) main->Update = *minutes;
+    TSettingsKey(OptionsKey).WriteInteger("Update", *minutes);
 }
 
 void TForm1::sCheckBox1Click(TObject*) {
@@ -362,7 +415,8 @@ void TForm1::sSpeedButton5Click(TObject*) {
     if (Form7 == nullptr || Form7->Visible()) return;
     Form7->OnProjectAdded = [this](const std::string& infoText) {
         SetSaved();
-        FInfoLabel->SetCaption(infoText);
+        if (!infoText.empty()) FInfoLabel->SetCaption(infoText);
+        FillWUGrid();   // the new project shows at once
     };
     const base::ScopeExit unhook([] {
         if (Form7 != nullptr) Form7->OnProjectAdded = nullptr;

@@ -88,6 +88,7 @@ public:
     classes::TStringGrid* WUGrid() const { return FWUGrid; }
     skin::TsPageControl* PageControl() const { return FPageControl; }
     skin::TsLabel* InfoLabel() const { return FInfoLabel; }
+    skin::TsLabel* InputWarning() const { return FInputWarning; }   // what is wrong with a value typed
     skin::TsOpenDialog* OpenDialog() const { return FOpenDialog; }
 
 private:
@@ -95,6 +96,7 @@ private:
     void BindMethods(classes::TMethodTable& methods);
     void ShowNode(int i);   // the node's values into the controls
     TNodeSettings NodeFromControls(TNodeSettings node) const;
+    std::string NodeInputError() const;
     void FillNodeList();
     void SelectNode(int i);
     void MoveNode(int from, int to);
@@ -106,6 +108,8 @@ private:
     void CheckCore(int core);
     int Language() const;
     void SayInLanguage(const std::string& text);
+    bool Refused(const std::string& russian, const std::string& english);   // says why; always true
+    void ShowInputWarning(const std::string& text);   // "" hides it
     TSettings* MainSettings() const;   // the main window's options in memory, when it exists
     TProjectTable& Projects();
 
@@ -149,6 +153,7 @@ private:
     skin::TsCheckBox* FAutoBackupCheck = nullptr;
     skin::TsDirectoryEdit* FSkinPathEdit = nullptr;
     skin::TsLabel* FInfoLabel = nullptr;
+    skin::TsLabel* FInputWarning = nullptr;
     skin::TsOpenDialog* FOpenDialog = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include "app/forms/Unit1.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/ScopeGuard.h"
+#include "platform/base/Strings.h"
 #include "platform/classes/TStringGrid.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
@@ -10,6 +11,7 @@
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/windows/sMessageDlg.h"
 
 #include <algorithm>
 
@@ -72,7 +74,7 @@ TNodeSettings TForm1::NodeFromControls(TNodeSettings node) const {
     node.Backup = FBackupCheck->Checked();
     node.Hint = FHintCheck->Checked();
     node.Verbo = FVerboCheck->Checked();
-    node.VerboN = base::StrToIntDef(FVerboEdit->Text(), 3);
+    node.VerboN = int(FVerboEdit->CheckValue(base::StrToIntDef(FVerboEdit->Text(), 3)));
     node.Core = CheckedCore();
     return node;
 }
@@ -114,11 +116,31 @@ void TForm1::sCheckBox9Click(TObject*) {
 // ---------------------------------------------------------------------------------------------------------
 // Changes of the list
 
+// What is wrong with the node values typed, in the window's language; "" when they can be stored.
+std::string TForm1::NodeInputError() const {
+    const bool ru = Language() == 0;
+    if (base::Trim(FNameEdit->Text()).empty())
+        return ru ? "Введите имя ноды. Ничего не записано." : "Enter the node's name. Nothing was saved.";
+    const std::string level = base::Trim(FLevelEdit->Text());
+    int value = 0;
+    if (!base::TryStrToInt(level, value) || value < FLevelEdit->MinValue() || value > FLevelEdit->MaxValue())
+        return ru ? "Порог готовности WU - от 25 до 100. Ничего не записано."
+                  : "WU ready level takes 25 to 100. Nothing was saved.";
+    return "";
+}
+
 void TForm1::sSpeedButton2Click(TObject*) {
     const int selected = SelectedNode();
     TNodeSettings node = NewOptionsNode();
     // A name typed over the selected node's makes the new node a copy of the controls.
-    if (selected >= 0 && FNameEdit->Text() != FStringGrid->Cells(0, selected)) node = NodeFromControls(node);
+    const bool copy = selected >= 0 && FNameEdit->Text() != FStringGrid->Cells(0, selected);
+    if (copy) {
+        if (const std::string error = NodeInputError(); !error.empty()) {
+            skin::sShowMessage(error);
+            return;
+        }
+        node = NodeFromControls(node);
+    }
     node.Progress = 0;
     FNodes.push_back(node);
     FillNodeList();
@@ -143,6 +165,10 @@ void TForm1::sSpeedButton4Click(TObject*) {
 void TForm1::sSpeedButton6Click(TObject*) {
     const int selected = SelectedNode();
     if (selected < 0) return;
+    if (const std::string error = NodeInputError(); !error.empty()) {
+        skin::sShowMessage(error);
+        return;
+    }
     TNodeSettings& node = FNodes[selected];
     node = NodeFromControls(node);
     node.Trycore = FTrycoreCheck->Checked();

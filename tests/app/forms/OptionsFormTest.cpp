@@ -1,6 +1,7 @@
 // The options window on the headless display: the copy of the node list read at every showing, the node
 // settings, add, delete, save and move, the program-wide options, the language and the refresh after a save.
 #include "support/MainFormKit.h"
+#include "support/ModalAnswer.h"
 
 #include "app/OptionsNodes.h"
 #include "app/forms/Unit1.h"
@@ -9,7 +10,9 @@
 #include "skin/controls/sCurrEdit.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/os/Autostart.h"
 #include "platform/os/RegistryTypes.h"
+#include "platform/user/VirtualKeys.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -22,6 +25,9 @@
 #include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/engine/sSkinnedText.h"
+
+#include <cctype>
+#include <filesystem>
 
 namespace korvex::app::test {
 
@@ -58,6 +64,21 @@ protected:
         else if (TControl* control = Find<TControl>(name); control->OnClick)
             control->OnClick(control);
         Pump();
+    }
+    // Keystrokes into the focused control, as a user types them.
+    void Type(const std::string& text) {
+        for (char c : text)
+            Display->Press(c == '-' ? user::VK_OEM_MINUS : unsigned(std::toupper(static_cast<unsigned char>(c))),
+                std::string(1, c));
+        Pump();
+    }
+    // The edit clicked into and its text selected, so that typing replaces it.
+    void TypeInto(skin::TsEdit* edit, const std::string& text) {
+        const TPoint p = edit->ClientToScreen(TPoint {8, edit->Height() / 2});
+        Display->Click(p.x, p.y);
+        Pump();
+        edit->SelectAll();
+        Type(text);
     }
     void SelectRow(int row) {
         Options->NodeList()->SetRow(row);
@@ -319,6 +340,123 @@ TEST_F(OptionsFormTest, TheIntervalAndTheTrayHintFlagChangeAtOnce) {
     Click("sCheckBox1");
     EXPECT_EQ(MainForm->Settings().HintTray, !hint);
     EXPECT_FALSE(Options->Saved());
+}
+
+// Each keystroke changes the interval's text: only a whole number of minutes from 1 to 180 is stored and used,
+// anything else is said beside it and leaves the interval as it was (-5 once became 0xFFFFFFFB).
+TEST_F(OptionsFormTest, AnIntervalTypedOutOfRangeIsNeverStored) {
+    TSettings settings = ThreeNodes();
+    settings.Update = 7;
+    Env->Store(OptionsKey, "Update", os::MakeDwordValue(7));
+    ShowOptions(settings);
+    Options->PageControl()->SetActivePageIndex(1);
+    Pump();
+    auto* edit = Find<skin::TsDecimalSpinEdit>("sDecimalSpinEdit1");
+    struct Case {
+        const char* Typed;
+        int Kept;   // "181" passes 1 and 18 on the way, both good
+    };
+    for (const Case& c : {Case {"-5", 7}, Case {"0", 7}, Case {"181", 18}, Case {"", 18}}) {
+        TypeInto(edit, c.Typed);
+        if (std::string(c.Typed).empty()) edit->SetText("");
+        EXPECT_EQ(StoredInt(OptionsKey, "Update"), c.Kept) << c.Typed;
+        EXPECT_EQ(MainForm->Settings().Update, c.Kept) << c.Typed;
+        EXPECT_NE(Options->InputWarning()->Caption().find("1 to 180"), std::string::npos) << c.Typed;
+    }
+    TypeInto(edit, "12");
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 12);
+    EXPECT_EQ(MainForm->Settings().Update, 12);
+    EXPECT_EQ(Options->InputWarning()->Caption(), "");
+}
+
+// Save node and Add refuse a node without a name and a ready level out of its range, saying why; nothing is
+// stored then.
+TEST_F(OptionsFormTest, ANodeWithoutANameOrWithALevelOutOfRangeIsRefused) {
+    ShowOptions(ThreeNodes());
+    SelectRow(1);
+    struct Case {
+        const char* Name;
+        const char* Level;
+        const char* Said;
+    };
+    const Case cases[] = {
+        {"", "60", "Enter the node's name"},
+        {"   ", "60", "Enter the node's name"},
+        {"box", "500", "WU ready level takes 25 to 100"},
+        {"box", "ten", "WU ready level takes 25 to 100"},
+    };
+    for (const Case& c : cases)
+        for (const char* button : {"sSpeedButton6", "sSpeedButton2"}) {
+            Find<skin::TsEdit>("NameEdit")->SetText(c.Name);
+            Find<skin::TsSpinEdit>("LevelEdit")->SetText(c.Level);
+            std::string said;
+            AnswerModal(mrOk, nullptr, &said);
+            Click(button);
+            EXPECT_NE(said.find(c.Said), std::string::npos) << button << " '" << c.Name << "': " << said;
+            EXPECT_EQ(Options->NodeCount(), 3) << button;
+            EXPECT_EQ(StoredLabels(), (std::vector<std::string> {"node1", "node2", "node3"})) << button;
+            EXPECT_FALSE(Options->Saved()) << button;
+        }
+}
+
+// Save all refuses a team that is not a number and a font size out of its range, saying why, and stores none
+// of the options then.
+TEST_F(OptionsFormTest, SaveAllRefusesATeamWithLettersAndAFontSizeOutOfRange) {
+    ShowOptions(ThreeNodes());
+    struct Case {
+        const char* Team;
+        const char* Font;
+        const char* Said;
+    };
+    const Case cases[] = {
+        {"12ab", "8", "Team # takes digits only"},
+        {"", "8", "Team # takes digits only"},
+        {"4242", "99", "Font Size takes 4 to 10"},
+        {"4242", "", "Font Size takes 4 to 10"},
+    };
+    for (const Case& c : cases) {
+        Find<skin::TsEdit>("TeamEdit")->SetText(c.Team);
+        Find<skin::TsSpinEdit>("FontEdit")->SetText(c.Font);
+        Find<skin::TsEdit>("UNameEdit")->SetText("someone");
+        std::string said;
+        AnswerModal(mrOk, nullptr, &said);
+        Click("sSpeedButton1");
+        EXPECT_NE(said.find(c.Said), std::string::npos) << c.Team << " " << c.Font << ": " << said;
+        EXPECT_NE(StoredText(OptionsKey, "UName"), "someone") << c.Team << " " << c.Font;
+        EXPECT_FALSE(Options->Saved());
+    }
+    Find<skin::TsEdit>("TeamEdit")->SetText(" 4242 ");
+    Find<skin::TsSpinEdit>("FontEdit")->SetText("9");
+    Click("sSpeedButton1");
+    EXPECT_EQ(StoredText(OptionsKey, "Team"), "4242");
+    EXPECT_EQ(StoredInt(OptionsKey, "FSize"), 9);
+}
+
+// "Load on Windows startup" shows whether the start-up entry exists, so a save for any other reason never
+// makes one; ticked and saved, the entry is there, and one removed outside shows unticked.
+TEST_F(OptionsFormTest, TheStartUpBoxAndTheStartUpEntryNeverDisagree) {
+    Env->Store(OptionsKey, "RunStartup", os::MakeDwordValue(1));   // the first run's default
+    ShowOptions(ThreeNodes());
+    auto* box = Find<skin::TsCheckBox>("StartupCheck");
+    EXPECT_FALSE(box->Checked());
+    Find<skin::TsEdit>("UNameEdit")->SetText("someone");
+    Click("sSpeedButton1");
+    EXPECT_FALSE(Env->Stored(RunKey, RunValueName));
+    EXPECT_FALSE(std::filesystem::exists(os::AutostartFilePath()));
+    EXPECT_EQ(StoredInt(OptionsKey, "RunStartup"), 0);
+    box->SetChecked(true);
+    Click("sSpeedButton1");
+    EXPECT_TRUE(Env->Stored(RunKey, RunValueName));
+    EXPECT_TRUE(std::filesystem::exists(os::AutostartFilePath()));
+    Options->Hide();
+    Options->Show();
+    Pump();
+    EXPECT_TRUE(box->Checked());
+    std::filesystem::remove(os::AutostartFilePath());
+    Options->Hide();
+    Options->Show();
+    Pump();
+    EXPECT_FALSE(box->Checked());
 }
 
 TEST_F(OptionsFormTest, TheLanguageSetsEveryCaption) {
