@@ -2,6 +2,7 @@
 // from their folders, the lamps, the backup command, and pictures in two skins and both languages.
 #include "support/FakeFarmService.h"
 #include "support/MainFormKit.h"
+#include "support/ModalAnswer.h"
 
 #include "app/WorkUnitFiles.h"
 #include "app/forms/Unit8.h"
@@ -11,6 +12,7 @@
 #include "platform/user/MessageLoop.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sSpeedButton.h"
 
 #include <chrono>
 #include <csignal>
@@ -202,12 +204,55 @@ TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
     Info->Close();
     Info->SetNode(1);
     Info->Show();
-    Info->sSpeedButton3Click(Info);   // the service runs: no start
+    std::string said;
+    AnswerModal(mrOk, nullptr, &said);
+    Info->sSpeedButton3Click(Info);   // the service runs: no start, and the user is told why
+    EXPECT_NE(said.find("already in that state"), std::string::npos) << said;
     Info->sSpeedButton2Click(Info);
     EXPECT_TRUE(WaitFor([&] { return sent("#2*") == 1; }));
     EXPECT_EQ(sent("#1*"), 0);
     Info->Close();
     monitor->Stop();
+}
+
+// A command that cannot act for the node is shown disabled: start, stop and restore without FARM mode, a new
+// backup for a node that does not back up, and the exchange buttons, which have no action.
+TEST_F(NodeInfoTest, ButtonsThatCannotActAreDisabled) {
+    NewForms();
+    auto enabled = [this](const char* name) {
+        return dynamic_cast<skin::TsSpeedButton*>(Info->FindComponent(name))->Enabled();
+    };
+    struct Case {
+        const char* Button;
+        bool Plain;   // node 0: no FARM mode, no backup
+        bool Farm;   // node 1: both
+    };
+    const Case cases[] = {
+        {"sSpeedButton3", false, true},
+        {"sSpeedButton2", false, true},
+        {"sSpeedButton5", false, true},
+        {"sSpeedButton8", false, true},
+        {"sSpeedButton9", true, true},
+        {"sSpeedButton1", true, true},
+        {"sSpeedButton4", false, false},
+        {"sSpeedButton6", false, false},
+        {"sSpeedButton7", false, false},
+    };
+    for (int node : {0, 1}) {
+        Info->SetNode(node);
+        Info->Show();
+        for (const Case& c : cases)
+            EXPECT_EQ(enabled(c.Button), node == 0 ? c.Plain : c.Farm) << c.Button << " of node " << node;
+        Info->Close();
+    }
+    // A FARM node whose service has not answered is told so when started.
+    Info->SetNode(1);
+    Info->Show();
+    std::string said;
+    AnswerModal(mrOk, nullptr, &said);
+    Info->sSpeedButton3Click(Info);
+    EXPECT_NE(said.find("has not answered yet"), std::string::npos) << said;
+    Info->Close();
 }
 
 TEST_F(NodeInfoTest, RestoreMovesTheBackupBackOnlyForAFarmNode) {
