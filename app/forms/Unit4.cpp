@@ -20,6 +20,8 @@
 #include "skin/windows/sMessageDlg.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 #include <iterator>
 
@@ -158,8 +160,10 @@ void TForm4::DrawLB() {
     int end1, end2, scale, hppValue;
     {
         TSettingsKey options(OptionsKey);
-        end1 = options.Integer("End1", 30);
-        end2 = options.Integer("End2", 55);
+        const TSectionEnds ends = UsableSectionEnds(
+            options.Integer("End1", DefaultLowEnd), options.Integer("End2", DefaultMediumEnd));
+        end1 = ends.Low;
+        end2 = ends.Medium;
         scale = options.Integer("Scale", 0);
         hppValue = options.Integer("HPP", 1);
     }
@@ -322,30 +326,54 @@ void TForm4::sSpeedButton2Click(TObject*) {
     DrawLB();
 }
 
-// A section value that would meet or cross the other is put back by 5 (no change event for that); the value
-// put back is stored when it keeps its side, else the next change stores it.
+// A section end is stored once its text is a whole number within its limits (typing on, nothing is stored).
+// One that would meet or cross the other end is refused: put back next to it, stored, and the user told why.
+namespace {
+
+std::optional<int> WholeValue(const skin::TsDecimalSpinEdit* edit) {
+    double value = 0;
+    if (!skin::SpinTextToFloat(edit->Text(), value) || value != std::floor(value) || value < edit->MinValue()
+        || value > edit->MaxValue())
+        return std::nullopt;
+    return int(value);
+}
+
+}
+
 void TForm4::sDecimalSpinEdit1Change(TObject*) {
     if (FBuilding) return;
-    int low = int(FLowEdit->Value());
+    const std::optional<int> low = WholeValue(FLowEdit);
+    if (!low) return;
     const int medium = int(FMediumEdit->Value());
-    if (low >= medium) {
-        base::ValueRollback<bool> correcting(FBuilding, true);
-        FLowEdit->SetValue(low - 5);
-        low = int(FLowEdit->Value());
+    if (*low < medium) {
+        TSettingsKey(OptionsKey).WriteInteger("End1", *low);
+        return;
     }
-    if (low < medium) TSettingsKey(OptionsKey).WriteInteger("End1", low);
+    const int putBack = std::max(MinLowEnd, medium - 5);
+    {
+        base::ValueRollback<bool> correcting(FBuilding, true);
+        FLowEdit->SetValue(putBack);
+    }
+    TSettingsKey(OptionsKey).WriteInteger("End1", putBack);
+    skin::sShowMessage(SectionsCrossText(ProgramLanguage(), true, putBack));
 }
 
 void TForm4::sDecimalSpinEdit2Change(TObject*) {
     if (FBuilding) return;
-    int medium = int(FMediumEdit->Value());
+    const std::optional<int> medium = WholeValue(FMediumEdit);
+    if (!medium) return;
     const int low = int(FLowEdit->Value());
-    if (medium <= low) {
-        base::ValueRollback<bool> correcting(FBuilding, true);
-        FMediumEdit->SetValue(medium + 5);
-        medium = int(FMediumEdit->Value());
+    if (*medium > low) {
+        TSettingsKey(OptionsKey).WriteInteger("End2", *medium);
+        return;
     }
-    if (medium > low) TSettingsKey(OptionsKey).WriteInteger("End2", medium);
+    const int putBack = std::min(MaxMediumEnd, low + 5);
+    {
+        base::ValueRollback<bool> correcting(FBuilding, true);
+        FMediumEdit->SetValue(putBack);
+    }
+    TSettingsKey(OptionsKey).WriteInteger("End2", putBack);
+    skin::sShowMessage(SectionsCrossText(ProgramLanguage(), false, putBack));
 }
 
 void TForm4::sTrackBar1Change(TObject*) {

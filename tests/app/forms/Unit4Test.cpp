@@ -1,5 +1,6 @@
 // The cores diagram window: sized for the nodes, LED bars from stored speeds against the chosen scale, the
 // current core highlighted, the results text, the section edits, the stored choices and its pictures.
+#include "support/ModalAnswer.h"
 #include "support/SideFormKit.h"
 
 #include "app/SettingsKey.h"
@@ -143,14 +144,19 @@ TEST_F(DiagramTest, SectionsNeverCrossAndEachChoiceIsStored) {
     EXPECT_EQ(Option("HPP"), 1u);
     form->MediumEdit()->SetValue(50);
     EXPECT_EQ(Option("End2"), 50u);
-    form->LowEdit()->SetValue(50);   // meets Medium: put back to 45, which is stored
+    std::string said;
+    AnswerModal(mrOk, nullptr, &said);
+    form->LowEdit()->SetValue(50);   // meets Medium: refused, put back to 45, which is stored
     EXPECT_EQ(int(form->LowEdit()->Value()), 45);
     EXPECT_EQ(Option("End1"), 45u);
+    EXPECT_NE(said.find("The Low section must stay below the Medium section"), std::string::npos) << said;
     form->LowEdit()->SetValue(25);
     EXPECT_EQ(Option("End1"), 25u);
-    form->MediumEdit()->SetValue(20);   // below Low: raised to 25, equal to Low, not stored yet
-    EXPECT_EQ(int(form->MediumEdit()->Value()), 25);
-    EXPECT_EQ(Option("End2"), 50u);
+    AnswerModal(mrOk, nullptr, &said);
+    form->MediumEdit()->SetValue(20);   // below Low: refused, raised to 30, which is stored
+    EXPECT_EQ(int(form->MediumEdit()->Value()), 30);
+    EXPECT_EQ(Option("End2"), 30u);
+    EXPECT_NE(said.find("Set to 30 %"), std::string::npos) << said;
     form->MediumEdit()->SetValue(35);
     EXPECT_EQ(Option("End2"), 35u);
     form->TrackBar()->SetPosition(3);
