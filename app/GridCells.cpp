@@ -26,6 +26,14 @@ int ReadableTextColour(int background, int wanted) {
 
 std::string FitCellText(const std::string& text, int room, const std::function<int(const std::string&)>& width) {
     if (width(text) <= room) return text;
+    // A time of day loses its seconds first ("05 Dec 10:20:30" gives "05 Dec 10:20").
+    const std::size_t n = text.size();
+    auto digit = [&text](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+    if (n >= 8 && text[n - 3] == ':' && text[n - 6] == ':' && digit(n - 1) && digit(n - 2) && digit(n - 4)
+        && digit(n - 5) && digit(n - 7) && digit(n - 8)) {
+        const std::string minutes = text.substr(0, n - 3);
+        if (width(minutes) <= room) return minutes;
+    }
     double value = 0;
     if (text.find('.') != std::string::npos && base::TryStrToFloat(text, value) && std::isfinite(value)
         && std::fabs(value) < 1e15) {

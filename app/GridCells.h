@@ -11,9 +11,9 @@ namespace korvex::app {
 // whichever reads better: the default warning colours are red text on red.
 int ReadableTextColour(int background, int wanted);
 
-// The cell's text as it fits `room` pixels, `width` measuring a text: the whole text when it fits; a number
-// too wide loses its decimals (rounded) first; what is still too wide keeps the whole characters that fit
-// before an ellipsis. Nothing fits: empty.
+// The cell's text as it fits `room` pixels, `width` measuring a text: the whole text when it fits; a time of
+// day too wide loses its seconds and a number its decimals (rounded) first; what is still too wide keeps the
+// whole characters that fit before an ellipsis. Nothing fits: empty.
 std::string FitCellText(const std::string& text, int room, const std::function<int(const std::string&)>& width);
 
 }

@@ -21,6 +21,7 @@ namespace {
 
 constexpr int GridExtra = 10;   // the grid's width beyond its columns
 constexpr int WindowExtra = 26;   // the window's width beyond the headers and the grid
+constexpr int CellRightMargin = 2;   // kept free at a cell's right so that a value never touches the next
 
 // The grid's font at the given height onto the canvas font. A font already so is left as it is (only its
 // colour set back), so the handle made for the first cell serves every cell of a paint.
@@ -159,10 +160,10 @@ void TMainForm::GridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSt
             canvas->Font()->SetColor(TColor(ReadableTextColour(background, wanted)));
         }
     }
-    // A value wider than its column is cut to it, never drawn over the next one.
+    // A value wider than its column is cut to it, clear of its edge, never drawn over the next one.
     const std::string& text = FGrid->Cells(col, row);
     std::string shown = " " + text;
-    const int room = rect.right - rect.left;
+    const int room = rect.right - rect.left - CellRightMargin;
     if (canvas->TextWidth(shown) > room) {
         const int blank = canvas->TextWidth(" ");
         shown = " " + FitCellText(text, room - blank, [canvas](const std::string& s) { return canvas->TextWidth(s); });

@@ -44,6 +44,9 @@ TEST(FitCellText, KeepsWhatFitsRoundsWideNumbersAndCutsTheRestBeforeAnEllipsis) 
         {"-0.4", 12, "0"},   // rounds without a sign of zero
         {"P6001 * R1-C2-G1", 36, "P6001\xE2\x80\xA6"},
         {"Ядро_a4", 24, "Ядр\xE2\x80\xA6"},   // whole characters, never half of one
+        {"05 Dec 10:20:30", 90, "05 Dec 10:20:30"},
+        {"05 Dec 10:20:30", 84, "05 Dec 10:20"},   // the seconds go first
+        {"05 Dec 10:20:30", 70, "05 Dec 10:\xE2\x80\xA6"},
         {"1.5", 5, ""},
         {"", 0, ""},
     };

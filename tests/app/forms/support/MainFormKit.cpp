@@ -2,6 +2,7 @@
 #include "support/MainFormKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
@@ -12,6 +13,40 @@
 namespace korvex::app::test {
 
 using namespace classes;
+
+TPicture::TPicture(const std::string& path, TWinControl* window) {
+    gdi::ImageResult image = gdi::ReadPngFile(path);
+    if (!image) return;
+    FBitmap = std::move(image.Image);
+    user::RECT bounds {};
+    user::GetWindowRect(window->Handle(), &bounds);
+    FLeft = bounds.left;
+    FTop = bounds.top;
+}
+
+gdi::COLORREF TPicture::Pixel(const TControl* control, int x, int y) const {
+    if (!Valid()) return 0xFFFFFFFF;
+    const TPoint screen = control->ClientToScreen(TPoint {x, y});
+    const int px = screen.x - FLeft, py = screen.y - FTop;
+    if (px < 0 || py < 0 || px >= FBitmap.Get()->Width() || py >= FBitmap.Get()->Height()) return 0xFFFFFFFF;
+    return FBitmap.Get()->PixelAt(px, py) & 0x00FFFFFF;
+}
+
+int TPicture::Count(const TControl* control, const TRect& r, const std::function<bool(gdi::COLORREF)>& test) const {
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            count += test(Pixel(control, x, y));
+    return count;
+}
+
+std::set<gdi::COLORREF> TPicture::Colours(const TControl* control, const TRect& r) const {
+    std::set<gdi::COLORREF> colours;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            colours.insert(Pixel(control, x, y));
+    return colours;
+}
 
 TSettings NodesSettings(int nodes, int language) {
     TSettings settings;

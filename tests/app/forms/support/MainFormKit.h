@@ -6,12 +6,40 @@
 #include "support/SkinControlsKit.h"
 
 #include "app/Settings.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/GdiObject.h"
 #include "app/forms/MainUnit.h"
 
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace korvex::app::test {
+
+// A picture a test wrote, read back from its file: what it shows where a control of the window was.
+class TPicture {
+public:
+    // The PNG at `path`, taken of `window`'s rectangle (frame included).
+    TPicture(const std::string& path, classes::TWinControl* window);
+    bool Valid() const { return FBitmap.Get() != nullptr; }
+    // A pixel at client coordinates of `control`; 0xFFFFFFFF outside the picture.
+    gdi::COLORREF Pixel(const classes::TControl* control, int x, int y) const;
+    // How many pixels of the control's client rectangle `r` satisfy `test`.
+    int Count(const classes::TControl* control, const classes::TRect& r,
+        const std::function<bool(gdi::COLORREF)>& test) const;
+    // The distinct colours of that rectangle.
+    std::set<gdi::COLORREF> Colours(const classes::TControl* control, const classes::TRect& r) const;
+
+private:
+    gdi::GdiHandle<gdi::Bitmap> FBitmap;
+    int FLeft = 0, FTop = 0;   // the picture's place on the screen
+};
+
+// Dark enough to be text on a light or coloured face.
+inline bool IsDark(gdi::COLORREF c) {
+    return gdi::GetRValue(c) < 100 && gdi::GetGValue(c) < 100 && gdi::GetBValue(c) < 100;
+}
 
 // Settings for n nodes named "node1".. with the default columns.
 TSettings NodesSettings(int nodes, int language = 1);
