@@ -300,6 +300,9 @@ void TForm1::WUGridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSta
     TCanvas* canvas = FWUGrid->Canvas();
     canvas->Brush()->SetColor(FWUGrid->FixedColor());
     canvas->Font()->SetStyle(canvas->Font()->Style().Include(fsBold));
+    // The row may be the selected one, whose text colour is meant for the highlight, not the fixed colour.
+    const int face = int(ColorToRGB(FWUGrid->FixedColor()));
+    canvas->Font()->SetColor(TColor(ReadableTextColour(face, int(ColorToRGB(FWUGrid->Font()->Color())))));
     canvas->FillRect(rect);
     canvas->TextOut(rect.left + 2, rect.top + 2, " " + FWUGrid->Cells(col, row));
 }

@@ -7,6 +7,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/gdi/FontEngine.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sPageControl.h"
 
 #include <filesystem>
@@ -35,12 +36,29 @@ void OptionsPictures::WriteAll(const std::string& prefix) {
             Pump();
             options->NodeList()->SetRow(1);
             options->WUGrid()->SetRow(options->WUGrid()->RowCount() - 1);   // the total row in sight
+            // Controls each tab's picture must show with their text.
+            const std::vector<std::vector<const char*>> shown = {
+                {"NameEdit", "sSpeedButton2", "sSpeedButton6"},
+                {"UpdateLabel", "TeamEdit", "sSpeedButton1"},
+                {"InfoLabel", "sSpeedButton7"},
+            };
             for (int tab = 0; tab < 3; ++tab) {
                 options->PageControl()->SetActivePageIndex(tab);
-                const std::string path = WritePicture(prefix + skinName + (language == 0 ? "-ru-" : "-en-")
-                        + std::to_string(tab + 1),
-                    options);
-                EXPECT_TRUE(std::filesystem::exists(path)) << path;
+                if (tab == 1)   // the warning beside a bad interval
+                    static_cast<classes::TControl*>(options->FindComponent("sDecimalSpinEdit1"))->SetText("-5");
+                const std::string name
+                    = prefix + skinName + (language == 0 ? "-ru-" : "-en-") + std::to_string(tab + 1);
+                const TPicture picture(WritePicture(name, options), options);
+                ASSERT_TRUE(picture.Valid()) << name;
+                for (const char* control : shown[std::size_t(tab)])
+                    EXPECT_TRUE(picture.ShowsText(static_cast<classes::TControl*>(options->FindComponent(control)), 0))
+                        << name << " " << control;
+                if (tab == 0) EXPECT_TRUE(picture.ShowsText(options->NodeList(), 2, 40)) << name;   // the names
+                if (tab == 1) EXPECT_TRUE(picture.ShowsText(options->InputWarning(), 0, 40)) << name;
+                if (tab == 2) {   // the total row in sight
+                    classes::TStringGrid* grid = options->WUGrid();
+                    EXPECT_GE(picture.Strokes(grid, grid->CellRect(1, grid->RowCount() - 1)), 12) << name;
+                }
             }
             options->Free();
             Form->Free();

@@ -73,8 +73,14 @@ TEST_F(AboutTest, WritesItsPictures) {
     for (int skin : {0, 2})
         for (int language : {0, 1}) {
             TForm2* form = ShowAbout(language, skin);
-            WriteFormPicture(form, std::string("about-") + (skin == 0 ? "MacOS" : "NextStyle")
-                + (language == 0 ? "-ru" : "-en"));
+            const std::string name
+                = std::string("about-") + (skin == 0 ? "MacOS" : "NextStyle") + (language == 0 ? "-ru" : "-en");
+            // The picture shows the version, the credits and the site's link.
+            const TPicture picture(WriteFormPicture(form, name), form);
+            ASSERT_TRUE(picture.Valid()) << name;
+            EXPECT_TRUE(picture.ShowsText(form->VersionLabel(), 0)) << name;
+            EXPECT_TRUE(picture.ShowsText(form->CreditsLabel(), 0, 100)) << name;
+            EXPECT_TRUE(picture.ShowsText(form->WebsiteLabel(), 0)) << name;
             form->Close();
             TearDown();
             SetUp();

@@ -155,8 +155,12 @@ TEST_F(LogViewerTest, WritesTheWindowInEverySkinAndBothLanguages) {
             const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
             EXPECT_GE(ColourContrast(int(ColourAtLine(1)), pane), LogColourContrast) << names[skin];
             EXPECT_GE(ColourContrast(int(ColourAtLine(5)), pane), LogColourContrast) << names[skin];
-            EXPECT_TRUE(std::filesystem::exists(
-                WritePicture(std::string("log-viewer-") + names[skin] + (language == 0 ? "-ru" : "-en"), Viewer)));
+            // The picture shows the log's lines in the pane.
+            const TPicture picture(
+                WritePicture(std::string("log-viewer-") + names[skin] + (language == 0 ? "-ru" : "-en"), Viewer),
+                Viewer);
+            ASSERT_TRUE(picture.Valid());
+            EXPECT_TRUE(picture.ShowsText(Viewer->LogPane(), 4, 200)) << names[skin];
             Viewer->Close();
             Viewer->Free();
             Viewer = nullptr;

@@ -214,8 +214,23 @@ TEST_F(DiagramTest, WritesItsPictures) {
                 TForm4* form = NewSide<TForm4>();
                 form->Show();
                 Pump();
-                WriteFormPicture(form, std::string("diagram-") + (realFonts ? "realfont-" : "") + skinNames[skin]
-                    + (language == 0 ? "-ru" : "-en"));
+                const std::string name = std::string("diagram-") + (realFonts ? "realfont-" : "") + skinNames[skin]
+                    + (language == 0 ? "-ru" : "-en");
+                // The picture shows every node's name, and the bar of a node's current core in the bright
+                // colours up to its speed (Gromacs of node 1: 920 of 1000, past both section ends).
+                const TPicture picture(WriteFormPicture(form, name), form);
+                ASSERT_TRUE(picture.Valid()) << name;
+                for (const TDiagramRow& row : form->Rows())
+                    EXPECT_TRUE(picture.ShowsText(row.Name, 0)) << name;
+                const leds::TiLedBar* current = form->Rows()[0].Bars[2];
+                const TRect bar {0, 0, current->Width(), current->Height()};
+                for (gdi::COLORREF bright : {gdi::RGB(255, 0, 0), gdi::RGB(255, 255, 0), gdi::RGB(0, 255, 0)})
+                    EXPECT_GT(picture.Count(current, bar, [bright](gdi::COLORREF c) { return c == bright; }), 4)
+                        << name << " " << std::hex << bright;
+                // A bar of no measured speed shows none of them.
+                const leds::TiLedBar* empty = form->Rows()[0].Bars[5];
+                EXPECT_EQ(picture.Count(empty, bar, [](gdi::COLORREF c) { return c == gdi::RGB(0, 255, 0); }), 0)
+                    << name;
                 form->Close();
                 TearDown();
                 SetUp();

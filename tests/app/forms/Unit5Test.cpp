@@ -207,12 +207,20 @@ TEST_F(HistoryFormTest, WritesItsPictures) {
             form->History()->SetRow(3);
             const std::string name = std::string("history-") + (skin == 1 ? "LongHorn" : "Office2003")
                 + (language == 0 ? "-ru" : "-en");
-            WriteFormPicture(form, name);
+            // The picture shows the header, the records and the total row in their cells.
+            const TPicture picture(WriteFormPicture(form, name), form);
+            ASSERT_TRUE(picture.Valid()) << name;
+            TStringGrid* grid = form->History();
+            for (int row : {0, 1, 2, 4})
+                EXPECT_GE(picture.Strokes(grid, grid->CellRect(2, row)), 12) << name << " row " << row;
             form->Close();
             Form6->Show();
             Form6->Edit()->SetText("p2037");
-            WriteFormPicture(Form6, std::string("find-") + (skin == 1 ? "LongHorn" : "Office2003")
-                + (language == 0 ? "-ru" : "-en"));
+            const std::string find = std::string("find-") + (skin == 1 ? "LongHorn" : "Office2003")
+                + (language == 0 ? "-ru" : "-en");
+            const TPicture found(WriteFormPicture(Form6, find), Form6);
+            ASSERT_TRUE(found.Valid()) << find;
+            EXPECT_TRUE(found.ShowsText(Form6->Edit(), 3)) << find;   // the text looked for
             Form6->Close();
             TearDown();
             SetUp();

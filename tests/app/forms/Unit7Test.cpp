@@ -96,8 +96,16 @@ TEST_F(ManualInputTest, WritesItsPictures) {
         for (int language : {0, 1}) {
             TForm7* form = ShowInput(language, skin);
             Enter(form, "p9400_Sample", "GROMACS", 250);
-            WriteFormPicture(form, std::string("manual-") + (skin == 0 ? "MacOS" : "NextStyle")
-                + (language == 0 ? "-ru" : "-en"));
+            const std::string name
+                = std::string("manual-") + (skin == 0 ? "MacOS" : "NextStyle") + (language == 0 ? "-ru" : "-en");
+            // The picture shows each edit's value and each button's caption.
+            const TPicture picture(WriteFormPicture(form, name), form);
+            ASSERT_TRUE(picture.Valid()) << name;
+            EXPECT_TRUE(picture.ShowsText(form->NameEdit(), 3)) << name;
+            EXPECT_TRUE(picture.ShowsText(form->CoreEdit(), 3)) << name;
+            EXPECT_TRUE(picture.ShowsText(form->CreditEdit(), 3)) << name;
+            for (const char* button : {"sSpeedButton1", "sSpeedButton2"})
+                EXPECT_TRUE(picture.ShowsText(dynamic_cast<TControl*>(form->FindComponent(button)), 4)) << button;
             form->Close();
             TearDown();
             SetUp();

@@ -280,9 +280,18 @@ TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
             Info->Show();
             ASSERT_TRUE(WaitFor([&] { return !Text("sLabel25").empty() && !Text("sLabel18").empty(); }));
             Pump();
-            const std::string path
-                = WritePicture(std::string("node-information-") + names[skin] + (language == 0 ? "-ru" : "-en"), Info);
-            EXPECT_TRUE(std::filesystem::exists(path));
+            const std::string name = std::string("node-information-") + names[skin] + (language == 0 ? "-ru" : "-en");
+            // The picture shows the three groups' unit names and the lamps lit in their colours.
+            const TPicture picture(WritePicture(name, Info), Info);
+            ASSERT_TRUE(picture.Valid()) << name;
+            for (const char* label : {"sLabel1", "sLabel18", "sLabel25"})
+                EXPECT_TRUE(picture.ShowsText(Info->ValueLabel(label), 0)) << name << " " << label;
+            const TColor lit = ColorToRGB(Info->Lamp(0)->ActiveColor());
+            EXPECT_GT(picture.Count(Info->Lamp(0),
+                          TRect {0, 0, Info->Lamp(0)->Width(), Info->Lamp(0)->Height()},
+                          [lit](gdi::COLORREF c) { return c == gdi::COLORREF(lit); }),
+                0)
+                << name;
             Info->Close();
             Info->Free();
             Info = nullptr;

@@ -1,6 +1,7 @@
 // Test support for the main window.
 #include "support/MainFormKit.h"
 
+#include "app/ClientLogColours.h"
 #include "platform/classes/TApplication.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/user/MessageIds.h"
@@ -8,7 +9,9 @@
 #include "platform/user/WinPos.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 
 namespace korvex::app::test {
 
@@ -46,6 +49,25 @@ std::set<gdi::COLORREF> TPicture::Colours(const TControl* control, const TRect& 
         for (int x = r.left; x < r.right; ++x)
             colours.insert(Pixel(control, x, y));
     return colours;
+}
+
+int TPicture::Strokes(const TControl* control, const TRect& r) const {
+    std::map<gdi::COLORREF, int> counts;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            ++counts[Pixel(control, x, y)];
+    if (counts.empty()) return 0;
+    const gdi::COLORREF face
+        = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    int strokes = 0;
+    for (const auto& [colour, count] : counts)
+        if (colour != 0xFFFFFFFF && ColourContrast(int(colour), int(face)) >= 2.0) strokes += count;
+    return strokes;
+}
+
+bool TPicture::ShowsText(const TControl* control, int inset, int minimum) const {
+    const TRect r {inset, inset, control->ClientWidth() - inset, control->ClientHeight() - inset};
+    return Strokes(control, r) >= minimum;
 }
 
 TSettings NodesSettings(int nodes, int language) {

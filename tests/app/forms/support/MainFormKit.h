@@ -30,6 +30,11 @@ public:
         const std::function<bool(gdi::COLORREF)>& test) const;
     // The distinct colours of that rectangle.
     std::set<gdi::COLORREF> Colours(const classes::TControl* control, const classes::TRect& r) const;
+    // Pixels of that rectangle that stand out from its most common colour (a contrast of 2 or more): the
+    // strokes of a text or a glyph drawn on a plain or gently shaded face.
+    int Strokes(const classes::TControl* control, const classes::TRect& r) const;
+    // The control's client rectangle, less `inset` pixels all round (its border), holds text or a glyph.
+    bool ShowsText(const classes::TControl* control, int inset = 2, int minimum = 12) const;
 
 private:
     gdi::GdiHandle<gdi::Bitmap> FBitmap;
