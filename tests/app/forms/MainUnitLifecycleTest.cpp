@@ -183,6 +183,29 @@ TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartT
     EXPECT_TRUE(Form->Monitor()->Running());
 }
 
+// An interval out of range in memory (as -5 once reached it from the options window) is never used: the
+// watchdog waits the shortest interval and a minute, it does not ask at every tick.
+TEST_F(MainLifecycleTest, TheWatchdogNeverUsesAnIntervalOutOfRange) {
+    Application->CreateForm(Form);
+    TMonitorTimings timings;
+    timings.IntervalMs = 30 * 60000;
+    timings.FilePauseMs = 1;
+    Form->Monitor()->SetTimings(timings);
+    Form->Show();
+    ASSERT_TRUE(WaitForRow(0));
+    usleep(50000);
+    Pump();
+    Form->SettingsInMemory().Update = -5;
+    std::string caption;
+    for (int tick = 0; tick < 5; ++tick) {
+        AnswerModal(mrNo, &caption);   // a question at any tick would be answered, and seen
+        Advance(1000);
+    }
+    EXPECT_EQ(caption, "");   // no question
+    EXPECT_GE(Form->Monitor()->RepeatCount(0), 4);
+    EXPECT_TRUE(Form->Timer()->Enabled());
+}
+
 TEST_F(MainLifecycleTest, TheExitSignalEndsAModalWindowFirst) {
     ShowProgramWindow();
     TForm2* about = nullptr;
