@@ -18,6 +18,8 @@
 #include "skin/controls/sToolBar.h"
 #include "skin/engine/sCommonData.h"
 
+#include <algorithm>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::skin;
@@ -136,6 +138,11 @@ TEST_P(BarsSheet, StatusAndToolBarsInEveryState) {
     user::SetMenuLoopIdleHook(nullptr);
     ASSERT_TRUE(written);
     EXPECT_EQ(PaintsSkinned(status->SkinData()), which >= 0);
+    // The picture showed the panels' texts and the owner-drawn panel's green.
+    EXPECT_GE(Strokes(bordered, 5), 40) << SkinShortName(which);
+    EXPECT_GE(Strokes(status), 40) << SkinShortName(which);
+    const std::vector<gdi::COLORREF> drawnPixels = ScreenPixels(drawn, TRect {0, 0, drawn->Width(), drawn->Height()});
+    EXPECT_GT(std::count(drawnPixels.begin(), drawnPixels.end(), gdi::RGB(0x60, 0xC0, 0x60)), 50) << SkinShortName(which);
     EXPECT_EQ(PaintsSkinned(plain->SkinData()), which >= 0);
 }
 

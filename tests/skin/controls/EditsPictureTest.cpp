@@ -85,7 +85,7 @@ TEST_P(EditsSheet, EditsInEveryState) {
     rich->SetSelLength(10);
     rich->SelAttributes()->SetColor(0x2020E0);
     rich->SetSelLength(0);
-    (void)normal, (void)readOnly, (void)mask, (void)emptyMask, (void)russian;
+    (void)emptyMask;
     Pump();
     ParentsUpdated(Form);
     Pump();
@@ -102,6 +102,9 @@ TEST_P(EditsSheet, EditsInEveryState) {
     const gdi::RECT r {origin.x, origin.y, origin.x + 440, origin.y + 300};
     ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/Edits_" + SkinShortName(which) + ".png", &r));
     EXPECT_EQ(PaintsSkinned(normal->SkinData()), which >= 0);
+    // The picture shows every edit's text, the memos' lines and the rich edit's.
+    for (const TControl* control : std::initializer_list<const TControl*> {normal, readOnly, mask, russian, memo, fits, rich})
+        EXPECT_GE(Strokes(control), 20) << control->ClassName() << " in " << SkinShortName(which);
 }
 
 INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, EditsSheet, ::testing::Values(-1, 0, 1, 2, 3),

@@ -11,6 +11,7 @@
 #include "skin/controls/sUpDown.h"
 #include "skin/engine/sCommonData.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace korvex;
@@ -115,6 +116,15 @@ TEST_P(PagesSheet, PageControlsUpDownsAndTrackBarsInTheirStates) {
     const gdi::RECT r {origin.x, origin.y, origin.x + 640, origin.y + 420};
     ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/Pages_" + SkinShortName(which) + ".png", &r));
     EXPECT_EQ(PaintsSkinned(top->SkinData()), which >= 0);
+    // The picture shows the top control's tab captions and the button on its active page.
+    for (int tab = 0; tab < 3; ++tab) {
+        const TRect t = top->TabRect(tab);
+        const std::vector<gdi::COLORREF> pixels = ScreenPixels(top, TRect {t.left + 3, t.top + 3, t.right - 3, t.bottom - 3});
+        const gdi::COLORREF face = pixels.empty() ? 0 : pixels.front();
+        EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [face](gdi::COLORREF c) { return c != face; }), 20)
+            << "tab " << tab << " in " << SkinShortName(which);
+    }
+    EXPECT_GE(Strokes(ok, 4), 20) << SkinShortName(which);
     EXPECT_EQ(many->Scroller() != nullptr, which >= 0);
 }
 

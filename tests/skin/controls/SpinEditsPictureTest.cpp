@@ -93,6 +93,9 @@ TEST_P(SpinEditsSheet, SpinEditsInEveryStateNumberEditsAndTheCalculator) {
     const TPoint origin = Form->ClientToScreen(TPoint {0, 0});
     const gdi::RECT r {origin.x, origin.y, origin.x + 460, origin.y + 230};
     ASSERT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/SpinEdits_" + SkinShortName(which) + ".png", &r));
+    // The picture shows the values, the calculator's keys and its result.
+    for (const TControl* control : std::initializer_list<const TControl*> {readOnly, wide, money, number, calc})
+        EXPECT_GE(Strokes(control), 20) << control->ClassName() << " in " << SkinShortName(which);
     UpAt(up, up->Width() / 2, up->Height() / 2);
     EXPECT_EQ(pressed->Value(), 8);
     delete calc;

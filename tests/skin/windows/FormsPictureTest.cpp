@@ -61,6 +61,9 @@ TEST_P(FormsPicture, MainDialogAndToolWindowsInOneSheet) {
         EXPECT_EQ(ProviderOf(f)->SkinData()->Skinned(), which >= 0);
     const gdi::RECT r {10, 10, 610, 250};
     ASSERT_TRUE(Display->WriteScreenshotPng(WindowsPictureDir() + "/Forms_" + ctltest::SkinShortName(which) + ".png", &r));
+    // The picture shows the panel's caption and the buttons' on their faces.
+    for (const TControl* control : std::initializer_list<const TControl*> {panel, button, ok})
+        EXPECT_GE(Strokes(control, 4), 20) << control->ClassName() << " in " << ctltest::SkinShortName(which);
 }
 
 INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, FormsPicture, ::testing::Values(-1, 0, 1, 2, 3),

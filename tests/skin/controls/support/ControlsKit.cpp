@@ -11,7 +11,10 @@
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <map>
 
 namespace korvex::skin::ctltest {
 
@@ -118,6 +121,36 @@ std::vector<gdi::COLORREF> ControlsTest::ScreenPixels(const TControl* control, c
         for (int x = r.left; x < r.right; ++x)
             out.push_back(ScreenPixel(control, x, y));
     return out;
+}
+
+namespace {
+
+double Luminance(gdi::COLORREF c) {
+    auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(gdi::GetRValue(c)) + 0.7152 * channel(gdi::GetGValue(c)) + 0.0722 * channel(gdi::GetBValue(c));
+}
+
+}
+
+int ControlsTest::Strokes(const TControl* control, int inset) {
+    const std::vector<gdi::COLORREF> pixels = ScreenPixels(
+        control, TRect {inset, inset, control->ClientWidth() - inset, control->ClientHeight() - inset});
+    std::map<gdi::COLORREF, int> counts;
+    for (gdi::COLORREF c : pixels)
+        ++counts[c];
+    if (counts.empty()) return 0;
+    const gdi::COLORREF face
+        = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    const double f = Luminance(face);
+    int strokes = 0;
+    for (const auto& [colour, count] : counts) {
+        const double l = Luminance(colour);
+        if ((std::max(l, f) + 0.05) / (std::min(l, f) + 0.05) >= 2.0) strokes += count;
+    }
+    return strokes;
 }
 
 std::string ControlsTest::PictureDir() const {

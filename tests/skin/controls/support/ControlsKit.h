@@ -46,6 +46,9 @@ protected:
     void Key(unsigned vk);
     // The screen's pixels of r in the control's coordinates, row by row, after what was drawn is shown.
     std::vector<gdi::COLORREF> ScreenPixels(const classes::TControl* control, const classes::TRect& r);
+    // Pixels of the control's client rectangle, less `inset` all round, that stand out from its most common
+    // colour (a contrast of 2 or more): the strokes of the text or glyph a picture shows there.
+    int Strokes(const classes::TControl* control, int inset = 3);
     std::string PictureDir() const;
 
     test::ManagerHost* Host = nullptr;
