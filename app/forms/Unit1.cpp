@@ -95,6 +95,20 @@ constexpr TControlCaption Captions[] = {
     {"Down1", "Вниз", "Down"},
 };
 
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A spin edit's text as a whole number within its limits.
+std::optional<int> SpinNumber(const std::string& text, std::int64_t low, std::int64_t high) {
+    const std::string t = base::Trim(text);
+    if (!AllDigits(t)) return std::nullopt;
+    const int value = std::stoi(t);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
 // The side window's base registers the skinned classes; the menu and the grids are this window's own.
 void RegisterOptionsFormClasses() {
     RegisterMenuClasses();
@@ -310,19 +324,8 @@ void TForm1::WUGridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSta
 // ---------------------------------------------------------------------------------------------------------
 // Program-wide options
 
-// A spin edit's text as a whole number within its limits.
-std::optional<int> SpinNumber(const std::string& text, std::int64_t low, std::int64_t high) {
-    const std::string t = base::Trim(text);
-    if (t.empty() || t.size() > 9 || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int value = std::stoi(t);
-    if (value < low || value > high) return std::nullopt;
-    return value;
-}
-
-bool TForm1::Refused(const std::string& russian, const std::string& english) {
+void TForm1::Refuse(const std::string& russian, const std::string& english) {
     skin::sShowMessage(Language() == 0 ? russian : english);
-    return true;
 }
 
 void TForm1::ShowInputWarning(const std::string& text) {
@@ -337,14 +340,14 @@ void TForm1::ShowInputWarning(const std::string& text) {
 void TForm1::sSpeedButton1Click(TObject*) {
     // Nothing is stored while a value is one the program cannot use.
     const std::string team = base::Trim(FTeamEdit->Text());
-    if (team.empty() || team.size() > 9 || !std::all_of(team.begin(), team.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        Refused("Номер команды - число (0 - без команды). Ничего не записано.",
+    if (!AllDigits(team)) {
+        Refuse("Номер команды - число (0 - без команды). Ничего не записано.",
             "Team # takes digits only (0 for no team). Nothing was saved.");
         return;
     }
     const std::optional<int> font = SpinNumber(FFontEdit->Text(), FFontEdit->MinValue(), FFontEdit->MaxValue());
     if (!font) {
-        Refused("Размер шрифта - от 4 до 10. Ничего не записано.", "Font Size takes 4 to 10. Nothing was saved.");
+        Refuse("Размер шрифта - от 4 до 10. Ничего не записано.", "Font Size takes 4 to 10. Nothing was saved.");
         return;
     }
     std::string pathService = FConsoleEdit->Text();

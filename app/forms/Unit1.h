@@ -108,7 +108,7 @@ private:
     void CheckCore(int core);
     int Language() const;
     void SayInLanguage(const std::string& text);
-    bool Refused(const std::string& russian, const std::string& english);   // says why; always true
+    void Refuse(const std::string& russian, const std::string& english);   // says why nothing was stored
     void ShowInputWarning(const std::string& text);   // "" hides it
     TSettings* MainSettings() const;   // the main window's options in memory, when it exists
     TProjectTable& Projects();

@@ -33,6 +33,15 @@ TForm4* Form4 = nullptr;
 
 namespace {
 
+// A section edit's text as a whole number within the edit's limits; none while it is anything else.
+std::optional<int> WholeValue(const skin::TsDecimalSpinEdit* edit) {
+    double value = 0;
+    if (!skin::SpinTextToFloat(edit->Text(), value) || value != std::floor(value) || value < edit->MinValue()
+        || value > edit->MaxValue())
+        return std::nullopt;
+    return int(value);
+}
+
 constexpr TControlCaption Captions[] = {
     {"LowLabel", "Нижн. секция", "Low Section"},
     {"MediumLabel", "Средн. секция", "Medium Section"},
@@ -328,18 +337,6 @@ void TForm4::sSpeedButton2Click(TObject*) {
 
 // A section end is stored once its text is a whole number within its limits (typing on, nothing is stored).
 // One that would meet or cross the other end is refused: put back next to it, stored, and the user told why.
-namespace {
-
-std::optional<int> WholeValue(const skin::TsDecimalSpinEdit* edit) {
-    double value = 0;
-    if (!skin::SpinTextToFloat(edit->Text(), value) || value != std::floor(value) || value < edit->MinValue()
-        || value > edit->MaxValue())
-        return std::nullopt;
-    return int(value);
-}
-
-}
-
 void TForm4::sDecimalSpinEdit1Change(TObject*) {
     if (FBuilding) return;
     const std::optional<int> low = WholeValue(FLowEdit);
