@@ -18,6 +18,7 @@
 #include "platform/classes/TMethodTable.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/os/Paths.h"
+#include "platform/user/MessageBox.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -137,6 +138,13 @@ TForm1::TForm1(TComponent* owner)
     FStringGrid->OnSelectCell = [this](TObject* s, int col, int row, bool& can) { StringGridSelectCell(s, col, row, can); };
     FWUGrid->OnDrawCell = [this](TObject* s, int col, int row, TRect rect, TGridDrawState state) {
         WUGridDrawCell(s, col, row, rect, state);
+    };
+    // The team is a number: other characters typed are refused with a beep (a paste is checked by Save all).
+    FTeamEdit->OnKeyPress = [](TObject*, char32_t& key) {
+        if (key >= 32 && (key < U'0' || key > U'9')) {
+            key = 0;
+            user::MessageBeep(0);
+        }
     };
     FWUGrid->SetColWidths(0, 44);
     FWUGrid->SetColWidths(1, 300);

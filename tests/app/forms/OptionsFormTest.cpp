@@ -425,6 +425,11 @@ TEST_F(OptionsFormTest, SaveAllRefusesATeamWithLettersAndAFontSizeOutOfRange) {
         EXPECT_NE(StoredText(OptionsKey, "UName"), "someone") << c.Team << " " << c.Font;
         EXPECT_FALSE(Options->Saved());
     }
+    // Typed, the team takes digits only.
+    Options->PageControl()->SetActivePageIndex(1);
+    Pump();
+    TypeInto(Find<skin::TsEdit>("TeamEdit"), "42ab7");
+    EXPECT_EQ(Find<skin::TsEdit>("TeamEdit")->Text(), "427");
     Find<skin::TsEdit>("TeamEdit")->SetText(" 4242 ");
     Find<skin::TsSpinEdit>("FontEdit")->SetText("9");
     Click("sSpeedButton1");
