@@ -55,28 +55,29 @@ TSocketResult ListenFailure(int port, int code) {
 
 // ---- TServerClientWinSocket
 
-TServerClientWinSocket::TServerClientWinSocket(TServerSocket& server, int fd, std::string address, int port)
+TServerClientWinSocket::TServerClientWinSocket(
+    TServerSocket& server, int fd, std::string address, int port, int receiveLimit)
     : FServer(server)
     , FFd(fd)
     , FRemoteAddress(std::move(address))
-    , FRemotePort(port) {
+    , FRemotePort(port)
+    , FReceiveLimit(receiveLimit) {
 }
 
 std::string TServerClientWinSocket::ReceiveText() {
     FTaken = true;
-    std::string text;
-    char buffer[4096];
-    while (FFd >= 0) {
-        ssize_t n = recv(FFd, buffer, sizeof buffer, MSG_DONTWAIT);
-        if (n > 0) {
-            text.append(buffer, static_cast<size_t>(n));
-        } else if (n == 0) {
-            FPeerClosed = true;
-            break;
-        } else if (errno != EINTR) {
-            break;   // nothing more now; a real error shows at the next read event
-        }
-    }
+    std::int64_t room = ReceiveChunk;
+    if (FReceiveLimit > 0) room = std::min<std::int64_t>(room, FReceiveLimit - FReceived);
+    if (FFd < 0 || room <= 0) return "";
+    std::string text(static_cast<std::size_t>(room), '\0');
+    ssize_t n;
+    do
+        n = recv(FFd, text.data(), text.size(), MSG_DONTWAIT);
+    while (n < 0 && errno == EINTR);
+    if (n == 0) FPeerClosed = true;
+    if (n <= 0) return "";   // a real error shows at the next read event
+    FReceived += n;
+    text.resize(static_cast<std::size_t>(n));
     return text;
 }
 
@@ -100,11 +101,13 @@ TServerSocket::~TServerSocket() {
     FAlive.reset();
     if (FResumeTimer) FLoop.KillTimer(FResumeTimer);
     for (auto* list : {&FConnections, &FClosed})
-        for (auto& socket : *list)
+        for (auto& socket : *list) {
+            if (socket->FTimer) FLoop.KillTimer(socket->FTimer);
             if (socket->FFd >= 0) {
                 FLoop.Unwatch(socket->FFd);
                 close(socket->FFd);
             }
+        }
     if (FListenFd >= 0) {
         FLoop.Unwatch(FListenFd);
         close(FListenFd);
@@ -156,7 +159,10 @@ TServerClientWinSocket* TServerSocket::Connections(int index) const {
 
 void TServerSocket::AcceptAll() {
     EventScope scope(FAlive, FDepth, FClosed);
-    for (int i = 0; i < AcceptsPerRound && Active(); ++i) {
+    // With a connection cap, a round accepts at most half of it, so a connection accepted in one round is
+    // still open when its text is read in the next.
+    const int accepts = FMaxConnections > 0 ? std::clamp(FMaxConnections / 2, 1, AcceptsPerRound) : AcceptsPerRound;
+    for (int i = 0; i < accepts && Active(); ++i) {
         sockaddr_in peer {};
         socklen_t length = sizeof peer;
         int fd = accept4(FListenFd, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -170,11 +176,30 @@ void TServerSocket::AcceptAll() {
             }
             return;
         }
+        while (FMaxConnections > 0 && ActiveConnections() >= FMaxConnections) {
+            Drop(FConnections.front().get(), eeAccept, EUSERS);
+            if (scope.ServerGone()) {
+                close(fd);
+                return;
+            }
+        }
+        if (!Active()) {   // a handler closed the server
+            close(fd);
+            return;
+        }
         auto owned = std::unique_ptr<TServerClientWinSocket>(
-            new TServerClientWinSocket(*this, fd, Dotted(peer.sin_addr), ntohs(peer.sin_port)));
+            new TServerClientWinSocket(*this, fd, Dotted(peer.sin_addr), ntohs(peer.sin_port), FReceiveLimit));
         TServerClientWinSocket* socket = owned.get();
         FConnections.push_back(std::move(owned));
         FLoop.Watch(fd, feRead, [this, socket](int, unsigned events) { Readable(socket, events); });
+        if (FConnectionTimeoutMs > 0)
+            socket->FTimer = FLoop.SetTimer(
+                FConnectionTimeoutMs,
+                [this, socket] {
+                    socket->FTimer = 0;
+                    Drop(socket, eeGeneral, ETIMEDOUT);
+                },
+                TTimerKind::OneShot);
         if (OnClientConnect) {
             TSocketNotifyEvent handler = OnClientConnect;   // a copy: the handler may free us and itself
             handler(*this, *socket);
@@ -194,6 +219,10 @@ void TServerSocket::Readable(TServerClientWinSocket* socket, unsigned events) {
     char probe;
     ssize_t n = recv(socket->FFd, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
     if (n > 0) {
+        if (socket->FReceiveLimit > 0 && socket->FReceived >= socket->FReceiveLimit) {
+            Drop(socket, eeReceive, EMSGSIZE);   // more than it may send: the rest is never read
+            return;
+        }
         socket->FTaken = false;
         if (OnClientRead) {
             TSocketNotifyEvent handler = OnClientRead;
@@ -221,9 +250,25 @@ void TServerSocket::Readable(TServerClientWinSocket* socket, unsigned events) {
     Disconnect(socket);
 }
 
+void TServerSocket::Drop(TServerClientWinSocket* socket, TErrorEvent event, int code) {
+    EventScope scope(FAlive, FDepth, FClosed);
+    if (!socket->Connected()) return;
+    if (OnClientError) {
+        int reported = code;
+        TServerErrorEvent handler = OnClientError;
+        handler(*this, *socket, event, reported);
+        if (scope.ServerGone()) return;
+    }
+    Disconnect(socket);
+}
+
 void TServerSocket::Disconnect(TServerClientWinSocket* socket) {
     if (socket->FFd < 0) return;
     EventScope scope(FAlive, FDepth, FClosed);
+    if (socket->FTimer) {
+        FLoop.KillTimer(socket->FTimer);
+        socket->FTimer = 0;
+    }
     FLoop.Unwatch(socket->FFd);
     close(socket->FFd);
     socket->FFd = -1;

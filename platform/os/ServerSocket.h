@@ -14,6 +14,8 @@ namespace korvex::os {
 class TEventLoop;
 class TServerSocket;
 
+inline constexpr int ReceiveChunk = 4096;   // bytes read from one connection in one read event, at most
+
 // One accepted connection. Owned by its server; valid while it is listed in Connections() and during the
 // event that reports its disconnection.
 class TServerClientWinSocket {
@@ -21,10 +23,12 @@ public:
     TServerClientWinSocket(const TServerClientWinSocket&) = delete;
     TServerClientWinSocket& operator=(const TServerClientWinSocket&) = delete;
 
-    // All the text that has arrived and not been taken yet ("" when none); a message sent in several writes
-    // may arrive over several reads. Takes no more than what is there: never blocks.
+    // Text that has arrived and not been taken yet ("" when none), at most ReceiveChunk bytes a call and never
+    // past the server's receive limit; what is left comes with the next read event. A message sent in several
+    // writes may arrive over several reads. Never blocks.
     std::string ReceiveText();
     int ReceiveLength() const;   // bytes waiting
+    std::int64_t ReceivedBytes() const { return FReceived; }   // taken from the connection so far
 
     const std::string& RemoteAddress() const { return FRemoteAddress; }
     int RemotePort() const { return FRemotePort; }
@@ -35,7 +39,7 @@ public:
 
 private:
     friend class TServerSocket;
-    TServerClientWinSocket(TServerSocket& server, int fd, std::string address, int port);
+    TServerClientWinSocket(TServerSocket& server, int fd, std::string address, int port, int receiveLimit);
 
     TServerSocket& FServer;
     int FFd;
@@ -43,6 +47,9 @@ private:
     int FRemotePort;
     bool FPeerClosed = false;
     bool FTaken = false;   // ReceiveText ran in the current read event
+    std::int64_t FReceived = 0;
+    int FReceiveLimit = 0;   // 0: none
+    std::uint64_t FTimer = 0;   // closes it when its time is up; 0: none
 };
 
 using TSocketNotifyEvent = std::function<void(TServerSocket& sender, TServerClientWinSocket& socket)>;
@@ -54,6 +61,10 @@ using TServerErrorEvent = std::function<void(
 // OnClientRead: text has arrived; take it with ReceiveText. Text a handler leaves untaken is discarded, and
 // without a handler all text is. When the peer closes or the connection fails (OnClientError first; the code
 // the handler leaves is only informative) the connection closes and OnClientDisconnect follows.
+// One read event reads at most ReceiveChunk bytes of one connection, so no peer holds the loop. The limits
+// below keep peers that flood, dawdle or crowd from taking the server; the server closes such a connection
+// itself, with OnClientError first: EMSGSIZE (eeReceive) for more than its receive limit, ETIMEDOUT
+// (eeGeneral) when its time is up, EUSERS (eeAccept) when a newer connection needed its place.
 class TServerSocket {
 public:
     explicit TServerSocket(TEventLoop& loop);
@@ -71,6 +82,12 @@ public:
     TSocketResult Open();
     void Close();   // closes every connection too, each with OnClientDisconnect
 
+    // Limits of each connection; 0 is none, and a change holds for connections accepted afterwards.
+    void SetReceiveLimit(int bytes) { FReceiveLimit = bytes; }   // more is never read: the connection closes
+    void SetConnectionTimeout(int ms) { FConnectionTimeoutMs = ms; }   // on the loop's clock, from the accept
+    // At most this many connections open: a new one closes the oldest, so fresh peers always get in.
+    void SetMaxConnections(int count) { FMaxConnections = count; }
+
     int ActiveConnections() const { return static_cast<int>(FConnections.size()); }
     TServerClientWinSocket* Connections(int index) const;
 
@@ -84,6 +101,8 @@ private:
 
     void AcceptAll();
     void Readable(TServerClientWinSocket* socket, unsigned events);
+    // Closes a connection for the server's own reason: OnClientError with the code, then the disconnect.
+    void Drop(TServerClientWinSocket* socket, TErrorEvent event, int code);
     void Disconnect(TServerClientWinSocket* socket);
     void ResumeAccepting();
 
@@ -91,6 +110,9 @@ private:
     int FPort = 0;
     int FListenFd = -1;
     int FLocalPort = 0;
+    int FReceiveLimit = 0;
+    int FConnectionTimeoutMs = 0;
+    int FMaxConnections = 0;
     std::uint64_t FResumeTimer = 0;
     int FDepth = 0;   // events being delivered; the dead are freed only outside them
     std::vector<std::unique_ptr<TServerClientWinSocket>> FConnections;

@@ -230,3 +230,128 @@ TEST_F(TServerSocketEvents, AResetConnectionReportsAnErrorThenTheDisconnect) {
     EXPECT_EQ(Log, "connect;error;disconnect;");
     EXPECT_EQ(errorCode, ECONNRESET);
 }
+
+// ---- peers that flood, crowd or dawdle
+
+TEST_F(TServerSocketEvents, OneReadEventTakesAtMostAChunkOfAFullConnection) {
+    std::vector<std::size_t> sizes;
+    Server.OnClientRead = [&](TServerSocket&, TServerClientWinSocket& socket) {
+        sizes.push_back(socket.ReceiveText().size());
+    };
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
+    const std::int64_t written = FillConnection(client, 64 << 20);
+    ASSERT_GT(written, 4 * ReceiveChunk);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return !sizes.empty(); }));
+    EXPECT_LE(sizes[0], static_cast<std::size_t>(ReceiveChunk));
+    EXPECT_EQ(Server.Connections(0)->ReceivedBytes(), static_cast<std::int64_t>(sizes[0]));
+    close(client);
+}
+
+TEST_F(TServerSocketEvents, AFloodingPeerIsReadUpToItsLimitThenClosed) {
+    std::vector<int> errors;
+    Server.OnClientError = [&](TServerSocket&, TServerClientWinSocket& socket, TErrorEvent event, int& code) {
+        EXPECT_EQ(event, eeReceive);
+        EXPECT_EQ(socket.ReceivedBytes(), 1000);
+        errors.push_back(code);
+    };
+    Server.SetReceiveLimit(1000);
+    int client = ConnectLoopback(Server.LocalPort());
+    // Far more than the socket buffers hold: only a peer that stops reading ends it early.
+    Flooder flood(client, std::int64_t(1) << 30);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    flood.Join();
+    EXPECT_EQ(Received.size(), 1000u);
+    EXPECT_EQ(errors, std::vector<int>({EMSGSIZE}));
+    EXPECT_TRUE(flood.Error() == ECONNRESET || flood.Error() == EPIPE) << flood.Error();
+    EXPECT_LT(flood.Written(), std::int64_t(1) << 30);
+    close(client);
+}
+
+TEST_F(TServerSocketEvents, AMessageOfExactlyTheLimitIsReadWhole) {
+    Server.SetReceiveLimit(16);
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(WriteAll(client, std::string(16, 'm')));
+    close(client);
+    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    EXPECT_EQ(Received, std::string(16, 'm'));
+    EXPECT_EQ(Log, "connect;read;disconnect;");
+}
+
+TEST_F(TServerSocketEvents, ANewConnectionBeyondTheCapClosesTheOldestAndIsRead) {
+    std::vector<int> errors;
+    Server.OnClientError = [&](TServerSocket&, TServerClientWinSocket&, TErrorEvent event, int& code) {
+        EXPECT_EQ(event, eeAccept);
+        errors.push_back(code);
+    };
+    Server.SetMaxConnections(4);
+    std::vector<int> idle;
+    for (int i = 0; i < 10; ++i) {
+        idle.push_back(ConnectLoopback(Server.LocalPort()));
+        ASSERT_GE(idle.back(), 0);
+    }
+    ASSERT_TRUE(RunUntil(Loop, [&] { return errors.size() == 6; }));
+    int real = ConnectLoopback(Server.LocalPort());
+    ASSERT_TRUE(WriteAll(real, "10.0.0.9#4*C:\\FAH^node"));
+    ASSERT_TRUE(RunUntil(Loop, [&] { return !Received.empty(); }));
+    EXPECT_EQ(Received, "10.0.0.9#4*C:\\FAH^node");
+    EXPECT_LE(Server.ActiveConnections(), 4);
+    EXPECT_EQ(errors, std::vector<int>(7, EUSERS));
+    for (int i = 0; i < 7; ++i)
+        EXPECT_TRUE(PeerClosed(idle[static_cast<std::size_t>(i)], 1000)) << i;   // the oldest went first
+    EXPECT_FALSE(PeerClosed(idle[9], 0));
+    for (int fd : idle)
+        close(fd);
+    close(real);
+}
+
+namespace {
+
+struct FakeClock {
+    TEventLoop::TimePoint Now = TEventLoop::TimePoint {} + std::chrono::hours(1);
+    TEventLoop::TClock Source() {
+        return [this] { return Now; };
+    }
+};
+
+}
+
+TEST(TServerSocket, AConnectionStillOpenWhenItsTimeIsUpIsClosed) {
+    using namespace std::chrono_literals;
+    FakeClock clock;
+    TEventLoop loop(clock.Source());
+    TServerSocket server(loop);
+    server.SetConnectionTimeout(3000);
+    std::string log;
+    server.OnClientError = [&](TServerSocket&, TServerClientWinSocket&, TErrorEvent event, int& code) {
+        EXPECT_EQ(event, eeGeneral);
+        EXPECT_EQ(code, ETIMEDOUT);
+        log += "error;";
+    };
+    server.OnClientRead = [&](TServerSocket&, TServerClientWinSocket& socket) { log += socket.ReceiveText(); };
+    server.OnClientDisconnect = [&](TServerSocket&, TServerClientWinSocket&) { log += "disconnect;"; };
+    ASSERT_TRUE(server.Open());
+    int dripping = ConnectLoopback(server.LocalPort());
+    int quick = ConnectLoopback(server.LocalPort());
+    ASSERT_TRUE(RunUntil(loop, [&] { return server.ActiveConnections() == 2; }));
+    // A byte every second keeps it busy, never done.
+    for (const char* byte : {"a", "b", "c"}) {
+        ASSERT_TRUE(WriteAll(dripping, byte));
+        ASSERT_TRUE(RunUntil(loop, [&] { return log.find(byte) != std::string::npos; }));
+        clock.Now += 999ms;
+        loop.RunOnce(0);
+    }
+    close(quick);   // gone before its time: no time-out later
+    ASSERT_TRUE(RunUntil(loop, [&] { return server.ActiveConnections() == 1; }));
+    EXPECT_EQ(log, "abcdisconnect;");
+    EXPECT_FALSE(PeerClosed(dripping, 0));
+    clock.Now += 4ms;
+    loop.RunOnce(0);
+    EXPECT_EQ(log, "abcdisconnect;error;disconnect;");
+    EXPECT_EQ(server.ActiveConnections(), 0);
+    EXPECT_TRUE(PeerClosed(dripping, 1000));
+    clock.Now += 1h;
+    loop.RunOnce(0);
+    EXPECT_EQ(log, "abcdisconnect;error;disconnect;");
+    close(dripping);
+}

@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace korvex::os::nettest {
@@ -99,6 +100,57 @@ bool WriteAll(int fd, const std::string& text) {
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+bool PeerClosed(int fd, int timeoutMs, int* error) {
+    char buffer[4096];
+    for (;;) {
+        pollfd waiting {fd, POLLIN, 0};
+        if (poll(&waiting, 1, timeoutMs) <= 0) return false;
+        ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
+            if (error) *error = n == 0 ? 0 : errno;
+            return true;
+        }
+    }
+}
+
+std::int64_t FillConnection(int fd, std::int64_t most) {
+    const std::string chunk(65536, 'f');
+    std::int64_t written = 0;
+    while (written < most) {
+        ssize_t n = send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += n;
+    }
+    return written;
+}
+
+Flooder::Flooder(int fd, std::int64_t budget) {
+    timeval stall {10, 0};
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &stall, sizeof stall);
+    FThread = std::thread([this, fd, budget] {
+        const std::string chunk(65536, 'f');
+        while (FWritten < budget) {
+            ssize_t n = send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                FError = n < 0 ? errno : EPIPE;
+                break;
+            }
+            FWritten += n;
+        }
+        FDone = true;
+    });
+}
+
+Flooder::~Flooder() {
+    Join();
+}
+
+void Flooder::Join() {
+    if (FThread.joinable()) FThread.join();
 }
 
 TempFolder::TempFolder() {

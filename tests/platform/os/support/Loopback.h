@@ -1,7 +1,10 @@
 // Test helpers for the loopback tests: listeners, refused ports, reading a connection, temporary folders.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace korvex::os::nettest {
@@ -37,6 +40,36 @@ std::string ReadAll(int fd, int timeoutMs);
 
 // Writes all of text; false on failure.
 bool WriteAll(int fd, const std::string& text);
+
+// Whether the peer closed the connection (end of file or reset) within timeoutMs; what it sent is skipped.
+// `error` gets 0 for an end of file, else the error (ECONNRESET: closed with text it never read).
+bool PeerClosed(int fd, int timeoutMs, int* error = nullptr);
+
+// Fills the connection without reading anything back: non-blocking writes until the kernel takes no more (or
+// `most` bytes). The bytes written.
+std::int64_t FillConnection(int fd, std::int64_t most);
+
+// Writes to a connection from a thread of its own as fast as it can, until a write fails or `budget` bytes
+// are written. A write that stalls for 10 s fails too.
+class Flooder {
+public:
+    Flooder(int fd, std::int64_t budget);
+    ~Flooder();
+    Flooder(const Flooder&) = delete;
+    Flooder& operator=(const Flooder&) = delete;
+
+    // Waits for the end; then the bytes written and the error that ended it (0: the budget was spent).
+    void Join();
+    bool Done() const { return FDone; }
+    std::int64_t Written() const { return FWritten; }
+    int Error() const { return FError; }
+
+private:
+    std::thread FThread;
+    std::atomic<bool> FDone {false};
+    std::int64_t FWritten = 0;
+    int FError = 0;
+};
 
 // A fresh folder under /tmp, removed with everything in it at destruction. Path() is canonical.
 class TempFolder {
