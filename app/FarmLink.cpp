@@ -80,13 +80,20 @@ bool TFarmLink::OpenServer() {
     FServer = std::make_unique<os::TServerSocket>(FLoop);
     const int port = FPort ? *FPort : os::FarmPort();
     FServer->SetPort(port);
+    FServer->SetReceiveLimit(FarmReplyLimit);
+    FServer->SetConnectionTimeout(FarmReplyTimeoutMs);
+    FServer->SetMaxConnections(FarmReplyConnections);
     FServer->OnClientConnect
         = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientConnected(socket); };
     FServer->OnClientRead = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientRead(socket); };
     FServer->OnClientDisconnect
         = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientGone(socket); };
-    FServer->OnClientError
-        = [](os::TServerSocket&, os::TServerClientWinSocket&, os::TErrorEvent, int& errorCode) { errorCode = 0; };
+    FServer->OnClientError = [this](os::TServerSocket&, os::TServerClientWinSocket& socket, os::TErrorEvent event,
+                                 int& errorCode) {
+        // Closed by the server for taking too long or for a newer connection: what came is no reply.
+        if (event != os::eeReceive) FBuffers.erase(&socket);
+        errorCode = 0;
+    };
     os::TSocketResult result = FServer->Open();
     if (!result) {
         WLog("Farm server socket on port " + std::to_string(port) + " not opened: " + result.Message);

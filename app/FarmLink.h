@@ -29,7 +29,9 @@ inline constexpr int FarmStatus = 3;   // report its state
 inline constexpr int FarmStateStopped = 1;
 inline constexpr int FarmStateRunning = 4;
 
-inline constexpr int FarmReplyLimit = 1024;   // bytes kept of one reply connection
+inline constexpr int FarmReplyLimit = 1024;   // bytes read of one reply connection, at most
+inline constexpr int FarmReplyTimeoutMs = 5000;   // a reply connection is closed this long after it came
+inline constexpr int FarmReplyConnections = 32;   // reply connections open at once; a new one ends the oldest
 inline constexpr int FarmColorNoReply = 255;
 inline constexpr int FarmColorReplied = 32768;
 
@@ -62,7 +64,8 @@ struct TFarmReply {
 };
 
 // One client socket and one reply slot for every node, guarded by the farm lock. Sending works from any
-// thread; the server socket belongs to the loop's thread.
+// thread; the server socket belongs to the loop's thread. A reply must come whole within FarmReplyTimeoutMs of
+// its connection (timed on the loop's clock); a connection closed for lateness or crowding gives no reply.
 class TFarmLink {
 public:
     TFarmLink(os::TEventLoop& loop, std::string localIp);

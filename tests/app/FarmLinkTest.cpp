@@ -5,11 +5,15 @@
 
 #include "platform/os/EventLoop.h"
 #include "platform/os/ServerSocket.h"
+#include "support/Loopback.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
+#include <filesystem>
 #include <future>
+#include <sys/resource.h>
 #include <thread>
 
 namespace korvex::app {
@@ -77,7 +81,8 @@ protected:
     }
 
     test::TAppEnvironment env;
-    os::TEventLoop loop;
+    std::atomic<long long> skewMs {0};   // the loop's clock runs this far ahead of the steady clock
+    os::TEventLoop loop {[this] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(skewMs.load()); }};
     test::TFakeFarmService service {loop};
     TFarmLink link {loop, "10.0.0.5"};
     std::atomic<bool> stop {false};
@@ -217,6 +222,91 @@ TEST_F(FarmLinkTest, AFailedListenIsLoggedAndReturned) {
     EXPECT_FALSE(other.OpenServer());
     EXPECT_FALSE(other.ServerOpen());
     EXPECT_NE(env.ReadFile("KORVEX.LOG").find("Farm server socket on port"), std::string::npos);
+}
+
+// ---- peers that flood, crowd or dawdle
+
+TEST_F(FarmLinkTest, AFloodingPeerIsCutOffWhileTheRealReplyGetsThrough) {
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    // As much as the kernel takes at once, beside the real reply: the flood is read no further than the
+    // limit, so it is reset with most of it unread.
+    test::TReplyConnection flood(link.ServerPort(), "127.0.0.2");
+    ASSERT_GT(os::nettest::FillConnection(flood.Handle(), 64 << 20), 16 * FarmReplyLimit);
+    test::SendReply(link.ServerPort(), "127.0.0.1#4*C:\\FAH^box");
+    TFarmReply reply = Finish(query);
+    EXPECT_TRUE(reply.Replied);
+    EXPECT_EQ(reply.State, FarmStateRunning);
+    int error = 0;
+    ASSERT_TRUE(os::nettest::PeerClosed(flood.Handle(), 5000, &error));
+    EXPECT_EQ(error, ECONNRESET);
+}
+
+TEST_F(FarmLinkTest, AnOverlongReplyIsTakenFromItsFirstKilobyteAndTheRestIsNeverRead) {
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    test::TReplyConnection connection(link.ServerPort());
+    connection.Send("127.0.0.1#4*" + std::string(FarmReplyLimit, 'p') + "^box");
+    ASSERT_GT(os::nettest::FillConnection(connection.Handle(), 16 << 20), 0);
+    TFarmReply reply = Finish(query);
+    EXPECT_TRUE(reply.Replied);
+    EXPECT_EQ(reply.State, FarmStateRunning);   // the marks it needs are in the first kilobyte
+    int error = 0;
+    ASSERT_TRUE(os::nettest::PeerClosed(connection.Handle(), 5000, &error));
+    EXPECT_EQ(error, ECONNRESET);   // closed with text unread
+}
+
+TEST_F(FarmLinkTest, ManyIdlePeersLeaveRoomForTheRealReply) {
+    // As few descriptors as a crowded machine has: the idle peers' connections alone would take them all.
+    constexpr int Idle = 300;
+    rlimit before {};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+    const auto open = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    rlimit scarce = before;
+    scarce.rlim_cur = static_cast<rlim_t>(open + Idle + FarmReplyConnections + 24);
+    ASSERT_LE(scarce.rlim_cur, before.rlim_max);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &scarce), 0);
+    struct TRestore {
+        rlimit Limit;
+        ~TRestore() { setrlimit(RLIMIT_NOFILE, &Limit); }
+    } restore {before};
+
+    std::vector<std::unique_ptr<test::TReplyConnection>> idle;
+    for (int i = 0; i < Idle; ++i) {
+        idle.push_back(std::make_unique<test::TReplyConnection>(link.ServerPort()));
+        ASSERT_TRUE(idle.back()->Connected()) << i;
+        if (i % 8 == 0) loop.RunOnce(0);
+    }
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return os::nettest::PeerClosed(idle[Idle - FarmReplyConnections - 1]->Handle(), 0); }));
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    test::SendReply(link.ServerPort(), "127.0.0.1#4*C:\\FAH^box");
+    TFarmReply reply = Finish(query);
+    EXPECT_TRUE(reply.Replied);
+    EXPECT_EQ(reply.State, FarmStateRunning);
+    EXPECT_TRUE(os::nettest::PeerClosed(idle[0]->Handle(), 0));   // the oldest were let go
+}
+
+TEST_F(FarmLinkTest, ASlowDripIsClosedAtItsTimeAndGivesNoReply) {
+    link.SetReplyWait(500, 20);
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    test::TReplyConnection drip(link.ServerPort());
+    // A byte every 400 ms of the loop's clock; "127.0.0.1#4" taken as a reply would say stopped (state 1).
+    for (char c : std::string("127.0.0.1#4")) {
+        drip.Send(std::string(1, c));
+        loop.RunOnce(5);
+        skewMs += 400;
+        loop.RunOnce(0);
+    }
+    EXPECT_FALSE(os::nettest::PeerClosed(drip.Handle(), 0));
+    skewMs += FarmReplyTimeoutMs - 11 * 400;
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return os::nettest::PeerClosed(drip.Handle(), 0); }));
+    test::SendReply(link.ServerPort(), "127.0.0.1#4*C:\\FAH^box");
+    TFarmReply reply = Finish(query);
+    EXPECT_TRUE(reply.Replied);
+    EXPECT_EQ(reply.State, FarmStateRunning);
+    EXPECT_EQ(link.DroppedReplies(), 0);
 }
 
 }

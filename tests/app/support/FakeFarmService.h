@@ -46,6 +46,7 @@ public:
     TReplyConnection& operator=(const TReplyConnection&) = delete;
 
     bool Connected() const { return FFd >= 0; }
+    int Handle() const { return FFd; }
     void Send(const std::string& text);
     void Close();
 
