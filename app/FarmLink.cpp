@@ -1,60 +1,13 @@
-// The farm link: building and sending farm messages, receiving replies and the shared reply slot.
+// The farm link: sending farm messages, receiving replies and the shared reply slot.
 #include "app/FarmLink.h"
 
 #include "app/ProgramLog.h"
 #include "platform/base/Assert.h"
-#include "platform/base/Numbers.h"
 #include "platform/os/EventLoop.h"
 #include "platform/os/Network.h"
 #include "platform/os/ServerSocket.h"
 
-#include <algorithm>
-
 namespace korvex::app {
-
-std::string FarmMessage(
-    const std::string& sender, int command, const std::string& servicePath, const std::string& nodeName) {
-    return sender + "#" + std::to_string(command) + "*" + servicePath + "^" + nodeName;
-}
-
-namespace {
-
-// The text between the first `open` mark (or the start) and the first `close` mark; "" when either
-// mark is missing or they come in the wrong order.
-std::string Between(const std::string& text, char open, char close) {
-    std::size_t from = 0;
-    if (open != '\0') {
-        std::size_t at = text.find(open);
-        if (at == std::string::npos) return "";
-        from = at + 1;
-    }
-    std::size_t to = text.find(close);
-    if (to == std::string::npos || to < from) return "";
-    return text.substr(from, to - from);
-}
-
-}
-
-TFarmReplyFields SplitFarmReply(const std::string& text) {
-    TFarmReplyFields fields;
-    fields.A = Between(text, '\0', '#');
-    fields.B = Between(text, '#', '*');
-    fields.C = Between(text, '*', '^');
-    std::size_t caret = text.find('^');
-    if (caret != std::string::npos) fields.D = text.substr(caret + 1);
-    return fields;
-}
-
-int FarmReplyState(const std::string& text) {
-    int state = FarmStateStopped;
-    base::TryStrToInt(SplitFarmReply(text).B, state);
-    return state;
-}
-
-bool FarmReplyComplete(const std::string& text) {
-    return text.find('#') != std::string::npos && text.find('*') != std::string::npos
-        && text.find('^') != std::string::npos;
-}
 
 TFarmLink::TFarmLink(os::TEventLoop& loop, std::string localIp)
     : FLoop(loop)
@@ -198,17 +151,14 @@ TFarmReply TFarmLink::Query(
 void TFarmLink::ClientConnected(os::TServerClientWinSocket& socket) {
     std::lock_guard<std::mutex> guard(FSlotLock);
     // A connection opened before the query was sent cannot carry its answer.
-    FBuffers[&socket] = TReplyBuffer {"", FWaiting ? FQuerySerial : 0};
+    FBuffers[&socket] = TReplyBuffer {{}, FWaiting ? FQuerySerial : 0};
 }
 
 void TFarmLink::ClientRead(os::TServerClientWinSocket& socket) {
     std::string text = socket.ReceiveText();
     auto found = FBuffers.find(&socket);
     if (found == FBuffers.end()) found = FBuffers.emplace(&socket, TReplyBuffer {}).first;
-    std::string& buffer = found->second.Text;
-    std::size_t room = FarmReplyLimit - buffer.size();
-    buffer.append(text, 0, std::min(room, text.size()));
-    if (FarmReplyComplete(buffer) || buffer.size() >= static_cast<std::size_t>(FarmReplyLimit)) {
+    if (found->second.Text.Add(text)) {
         TReplyBuffer reply = std::move(found->second);
         std::string from = socket.RemoteAddress();
         FBuffers.erase(found);
@@ -226,7 +176,7 @@ void TFarmLink::ClientGone(os::TServerClientWinSocket& socket) {
 }
 
 void TFarmLink::Parse(const TReplyBuffer& reply, const std::string& fromAddress) {
-    if (reply.Text.empty()) return;
+    if (reply.Text.Text().empty()) return;
     std::lock_guard<std::mutex> guard(FSlotLock);
     // Only the host of the query that waits now may answer it, on a connection opened while it waited.
     const bool taken = FWaiting && !FArrived && FPendingNode >= 0 && FPendingNode < FNodeCount
@@ -237,7 +187,7 @@ void TFarmLink::Parse(const TReplyBuffer& reply, const std::string& fromAddress)
     }
     FReply.Replied = true;
     FReply.Color = FarmColorReplied;
-    FReply.State = FarmReplyState(reply.Text);
+    FReply.State = FarmReplyState(reply.Text.Text());
     FArrived = true;
 }
 

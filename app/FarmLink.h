@@ -2,6 +2,7 @@
 // slot the status queries share.
 #pragma once
 
+#include "app/FarmReply.h"
 #include "platform/os/ClientSocket.h"
 #include "platform/os/CriticalSection.h"
 
@@ -21,33 +22,10 @@ class TServerClientWinSocket;
 
 namespace korvex::app {
 
-// Commands of a farm message.
-inline constexpr int FarmStart = 1;   // start the console service
-inline constexpr int FarmStop = 2;   // stop it
-inline constexpr int FarmStatus = 3;   // report its state
-
-inline constexpr int FarmStateStopped = 1;
-inline constexpr int FarmStateRunning = 4;
-
-inline constexpr int FarmReplyLimit = 1024;   // bytes read of one reply connection, at most
 inline constexpr int FarmReplyTimeoutMs = 5000;   // a reply connection is closed this long after it came
 inline constexpr int FarmReplyConnections = 32;   // reply connections open at once; a new one ends the oldest
 inline constexpr int FarmColorNoReply = 255;
 inline constexpr int FarmColorReplied = 32768;
-
-// sender "#" command "*" service path "^" node name; the fields are sent as they are.
-std::string FarmMessage(
-    const std::string& sender, int command, const std::string& servicePath, const std::string& nodeName);
-
-// A reply cut at the first "#", the first "*" and the first "^"; a missing mark leaves its fields empty.
-struct TFarmReplyFields {
-    std::string A, B, C, D;
-};
-TFarmReplyFields SplitFarmReply(const std::string& text);
-// The service state of a reply: its second field as a decimal integer, 1 when it is not one.
-int FarmReplyState(const std::string& text);
-// Whether a reply has all its marks, so no more of it is needed.
-bool FarmReplyComplete(const std::string& text);
 
 // Where a farm message for a node goes and what it names.
 struct TFarmTarget {
@@ -111,7 +89,7 @@ public:
 private:
     bool SendLocked(int command, const TFarmTarget& target, std::string& connectedIp);
     struct TReplyBuffer {
-        std::string Text;   // at most FarmReplyLimit bytes
+        TFarmReplyText Text;
         std::uint64_t Query = 0;   // the query waiting when the connection came; 0: none
     };
     void ClientConnected(os::TServerClientWinSocket& socket);

@@ -1,4 +1,5 @@
-// The farm link: message and reply texts, and status queries against a fake control service on loopback.
+// The farm link: status queries, start and stop against a fake control service on loopback, and peers that
+// flood, crowd or dawdle on its port.
 #include "app/FarmLink.h"
 #include "support/AppEnvironment.h"
 #include "support/FakeFarmService.h"
@@ -18,38 +19,6 @@
 
 namespace korvex::app {
 namespace {
-
-TEST(FarmMessage, JoinsTheFieldsWithTheirMarksUnchanged) {
-    EXPECT_EQ(FarmMessage("10.0.0.5", FarmStart, "C:\\FAH", "box"), "10.0.0.5#1*C:\\FAH^box");
-    EXPECT_EQ(FarmMessage("10.0.0.5", FarmStatus, "a#b", "n^*"), "10.0.0.5#3*a#b^n^*");
-}
-
-TEST(FarmReply, FieldsAreCutAtTheFirstMarksAndTheStateDefaultsToStopped) {
-    struct Case {
-        const char* Text;
-        const char* A;
-        const char* B;
-        const char* D;
-        int State;
-    } cases[] = {
-        {"10.0.0.9#4*C:\\FAH^box", "10.0.0.9", "4", "box", 4},
-        {"h#1*p^n", "h", "1", "n", 1},
-        {"h#x*p^n", "h", "x", "n", 1},
-        {"h#4", "h", "", "", 1},
-        {"no marks at all", "", "", "", 1},
-        {"h#4*p^n^m", "h", "4", "n^m", 4},
-        {"", "", "", "", 1},
-    };
-    for (const Case& c : cases) {
-        TFarmReplyFields f = SplitFarmReply(c.Text);
-        EXPECT_EQ(f.A, c.A) << c.Text;
-        EXPECT_EQ(f.B, c.B) << c.Text;
-        EXPECT_EQ(f.D, c.D) << c.Text;
-        EXPECT_EQ(FarmReplyState(c.Text), c.State) << c.Text;
-    }
-    EXPECT_TRUE(FarmReplyComplete("a#4*b^"));
-    EXPECT_FALSE(FarmReplyComplete("a#4*b"));
-}
 
 class FarmLinkTest : public testing::Test {
 protected:
