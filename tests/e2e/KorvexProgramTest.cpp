@@ -1,9 +1,11 @@
 // The program itself on Xvfb against fake farms: rows after the first cycles beside the readings of the same
 // folders, a finishing unit, the unreachable host, the farm exchange with loopback control services, the
 // watchdog's restart, close to tray and back, and Exit while the node threads read.
-#include "support/FarmControlService.h"
 #include "support/KorvexRun.h"
 #include "support/TrayManager.h"
+#include "tools/fakefarm/FarmControlService.h"
+#include "tools/fakefarm/FarmServices.h"
+#include "tools/fakefarm/SmbAnswerer.h"
 
 #include "app/NodeFiles.h"
 #include "app/Settings.h"
@@ -24,6 +26,10 @@
 
 namespace korvex::e2e {
 namespace {
+
+using fakefarm::TFarmAnswer;
+using fakefarm::TFarmBehaviour;
+using fakefarm::TFarmControlService;
 
 #ifdef KORVEX_PROGRAM
 const char* const Program = KORVEX_PROGRAM;
@@ -232,6 +238,31 @@ TEST_F(KorvexProgram, FarmExchangeRepliesSilenceRefusalAndAReplyFromAnotherNode)
     EXPECT_TRUE(TKorvexRun::WaitUntil([&] { return CountCommands(first, 1) > 0; }, 25000));
     EXPECT_TRUE(run->Running());
     EXPECT_EQ(run->Terminate(), 0);
+}
+
+TEST_F(KorvexProgram, TheFakeFarmsControlServicesAnswerEveryFarmNode) {
+    // The demo's farm: every node whose host answers is in FARM mode, its service on an address of its own.
+    TKorvexRunOptions options;
+    options.Farm.Nodes = 4;
+    options.Farm.StepSeconds = 30;
+    options.Farm.FarmServicePort = fakefarm::FreeLoopbackPort();
+    options.MinuteMs = 3000;
+    options.Extra = {{"KORVEX_FARM_SERVICE_PORT", std::to_string(options.Farm.FarmServicePort)}};
+    TKorvexRun run(Program, Xshot, *Server, options);
+    fakefarm::TFarm farm = run.Farm();
+    farm.FarmPort = run.FarmPort();
+    fakefarm::TFarmServices services(farm);
+    ASSERT_EQ(services.Count(), 3);
+    ASSERT_TRUE(run.Start());
+    for (int i = 0; i < services.Count(); ++i)
+        ASSERT_TRUE(services.Service(i).WaitForReplies(1, 20000)) << i << run.ProgramLog();
+    ASSERT_TRUE(FirstCyclesDone(run));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));   // the rows of the replied cycles
+    for (int i = 0; i < services.Count(); ++i)
+        EXPECT_EQ(CountCommands(services.Service(i), 1), 0) << i;   // replied: no start asked for
+    // Three farm squares of 7 x 13 pixels in lime, beside the status squares of the running nodes.
+    EXPECT_TRUE(ScreenShows(run, Picture("korvex-fakefarm-services"), Lime, 3 * 7 * 13));
+    EXPECT_EQ(run.Terminate(), 0);
 }
 
 TEST_F(KorvexProgram, TheWatchdogRestartsAReaderThatStopsMoving) {

@@ -88,6 +88,7 @@ TFakeNode MakeNode(const std::string& dir, const TFarmOptions& options, int inde
         node.Folder = dir + "/nodes/" + name;
         node.SettingsPath = node.Folder;
     }
+    if (options.FarmServicePort > 0 && node.Role != TNodeRole::Unreachable) node.ServiceIp = ServiceAddress(index);
     return node;
 }
 
@@ -125,12 +126,12 @@ void WriteSettings(const TFarm& farm, const TFarmOptions& options) {
         reg.WriteString("Label" + i, node.Label);
         open(app::PathKey);
         reg.WriteString("Path" + i, node.SettingsPath);
-        reg.WriteString("Ip" + i, "");
+        reg.WriteString("Ip" + i, node.ServiceIp);
         open(app::HintKey);
         reg.WriteBool("Hint" + i, node.Index < HintedNodes);
         open(app::GetWUKey);
-        reg.WriteBool("Get" + i, false);
-        reg.WriteString("RSPath" + i, "");
+        reg.WriteBool("Get" + i, !node.ServiceIp.empty());
+        reg.WriteString("RSPath" + i, node.ServiceIp.empty() ? "" : node.Folder);
     }
     reg.CloseKey();
     if (!batch.Commit()) throw std::runtime_error("cannot write " + RegistryFile(farm.Dir));
@@ -161,6 +162,10 @@ std::string EnvFile(const std::string& dir) {
     return dir + "/farm.env";
 }
 
+std::string ServiceAddress(int index) {
+    return "127.1." + std::to_string(index / 254) + "." + std::to_string(index % 254 + 1);
+}
+
 base::TDateTime UtcNow() {
     return base::UnixToDateTime(static_cast<std::int64_t>(std::time(nullptr)));
 }
@@ -174,6 +179,8 @@ TFarm InitFarm(const std::string& dir, const TFarmOptions& options, int smbPort,
     if (farm.Dir.size() > 1 && farm.Dir.back() == '/') farm.Dir.pop_back();
     farm.StepSeconds = options.StepSeconds;
     farm.SmbPort = smbPort;
+    farm.FarmPort = options.FarmPort;
+    farm.FarmServicePort = options.FarmServicePort;
     for (int i = 0; i < options.Nodes; ++i) {
         farm.Nodes.push_back(MakeNode(farm.Dir, options, i));
         WriteNodeFiles(farm.Nodes.back(), farm.StepSeconds, nowUtc);
@@ -182,6 +189,8 @@ TFarm InitFarm(const std::string& dir, const TFarmOptions& options, int smbPort,
     std::string env = "KORVEX_REGISTRY=" + ShellQuoted(RegistryFile(farm.Dir)) + "\nKORVEX_UNC_ROOT="
         + ShellQuoted(UncRoot(farm.Dir)) + "\nKORVEX_SMB_PORT=" + std::to_string(smbPort) + "\n";
     if (options.FarmPort > 0) env += "KORVEX_FARM_PORT=" + std::to_string(options.FarmPort) + "\n";
+    if (options.FarmServicePort > 0)
+        env += "KORVEX_FARM_SERVICE_PORT=" + std::to_string(options.FarmServicePort) + "\n";
     WriteWhole(EnvFile(farm.Dir), env);
     SaveFarm(farm);
     return farm;
@@ -192,10 +201,16 @@ void SaveFarm(const TFarm& farm) {
     out.precision(17);
     out << "fakefarm 1\nstep-seconds " << farm.StepSeconds << "\nsmb-port " << farm.SmbPort << "\ntick " << farm.Tick
         << "\n";
-    for (const TFakeNode& node : farm.Nodes)
+    // Later additions, each on a line or in a field that older states lack.
+    if (farm.FarmPort > 0) out << "farm-port " << farm.FarmPort << "\n";
+    if (farm.FarmServicePort > 0) out << "farm-service-port " << farm.FarmServicePort << "\n";
+    for (const TFakeNode& node : farm.Nodes) {
         out << "node " << node.Index << ' ' << static_cast<int>(node.Kind) << ' ' << static_cast<int>(node.Role) << ' '
             << node.Unit << ' ' << node.Done << ' ' << node.TicksPerItem << ' ' << node.TickPhase << ' '
-            << node.Downloaded << '\t' << node.Label << '\t' << node.Folder << '\t' << node.SettingsPath << "\n";
+            << node.Downloaded << '\t' << node.Label << '\t' << node.Folder << '\t' << node.SettingsPath;
+        if (!node.ServiceIp.empty()) out << '\t' << node.ServiceIp << '\t' << (node.ConsoleStopped ? "stopped" : "running");
+        out << "\n";
+    }
     out << "end\n";   // a state cut short lacks it
     WriteWhole(StateFile(farm.Dir), out.str());
 }
@@ -218,6 +233,12 @@ TFarm LoadFarm(const std::string& dir) {
             ended = true;
             continue;
         }
+        if (word == "farm-port" || word == "farm-service-port") {
+            int port = 0;
+            if (!(in >> port) || port < 0 || port > 65535) throw damaged();
+            (word == "farm-port" ? farm.FarmPort : farm.FarmServicePort) = port;
+            continue;
+        }
         if (word != "node") throw damaged();
         TFakeNode node;
         int kind = 0, role = 0;
@@ -232,8 +253,14 @@ TFarm LoadFarm(const std::string& dir) {
         std::getline(in, rest);
         std::istringstream fields(rest.substr(rest.find('\t') == std::string::npos ? rest.size() : rest.find('\t') + 1));
         if (!std::getline(fields, node.Label, '\t') || !std::getline(fields, node.Folder, '\t')
-            || !std::getline(fields, node.SettingsPath))
+            || !std::getline(fields, node.SettingsPath, '\t'))
             throw damaged();
+        if (std::getline(fields, node.ServiceIp, '\t')) {
+            std::string console;
+            if (node.ServiceIp.empty() || !std::getline(fields, console) || (console != "running" && console != "stopped"))
+                throw damaged();
+            node.ConsoleStopped = console == "stopped";
+        }
         farm.Nodes.push_back(node);
     }
     if (!ended || farm.Nodes.empty()) throw damaged();
@@ -243,7 +270,7 @@ TFarm LoadFarm(const std::string& dir) {
 void StepFarm(TFarm& farm, base::TDateTime nowUtc) {
     ++farm.Tick;
     for (TFakeNode& node : farm.Nodes) {
-        if (node.Role == TNodeRole::Stuck || ++node.TickPhase < node.TicksPerItem) continue;
+        if (node.Role == TNodeRole::Stuck || node.ConsoleStopped || ++node.TickPhase < node.TicksPerItem) continue;
         node.TickPhase = 0;
         ++node.Done;
         std::vector<std::string> lines = ProgressLines(node, nowUtc);

@@ -9,7 +9,9 @@
 namespace korvex::fakefarm {
 
 // How a farm is made. Node 1 is stuck and node 2 unreachable when there are that many; every third node runs a
-// frame-counting core; every fourth is reached through a UNC path on UncHost.
+// frame-counting core; every fourth is reached through a UNC path on UncHost. With a farm service port, every
+// node whose host answers is in FARM mode, its control service on a loopback address of its own
+// (ServiceAddress) at that port.
 struct TFarmOptions {
     int Nodes = 6;
     int StepSeconds = 60;   // the length of one tick (one progress line of the fastest nodes)
@@ -17,6 +19,7 @@ struct TFarmOptions {
     std::string UncHost = "localhost";   // answers on the SMB port the run serves
     std::string DownHost = "127.0.0.2";   // does not answer
     int FarmPort = 0;   // written to the variables file as KORVEX_FARM_PORT when not 0
+    int FarmServicePort = 0;   // KORVEX_FARM_SERVICE_PORT when not 0; 0: no FARM nodes
 };
 
 // A farm as its state file keeps it.
@@ -24,6 +27,8 @@ struct TFarm {
     std::string Dir;
     int StepSeconds = 60;
     int SmbPort = 0;
+    int FarmPort = 0;   // where the program takes farm replies; 0: not known
+    int FarmServicePort = 0;   // where the FARM nodes' control services listen; 0: no FARM nodes
     long Tick = 0;
     std::vector<TFakeNode> Nodes;
 };
@@ -44,8 +49,12 @@ TFarm LoadFarm(const std::string& dir);
 void SaveFarm(const TFarm& farm);
 
 // One tick at nowUtc: each node that is due appends its progress line, finishes its unit and starts the next
-// one at the end; unitinfo.txt follows. The stuck node writes nothing. The state is saved.
+// one at the end; unitinfo.txt follows. The stuck node and nodes whose console is stopped write nothing. The
+// state is saved.
 void StepFarm(TFarm& farm, base::TDateTime nowUtc);
+
+// The loopback address of node index's control service: 127.1.0.1, 127.1.0.2, ...
+std::string ServiceAddress(int index);
 
 // The current UTC time as a point in time.
 base::TDateTime UtcNow();

@@ -33,6 +33,8 @@ struct TFakeNode {
     std::string Label;   // Label<i>
     std::string Folder;   // the folder holding its files (a Linux path)
     std::string SettingsPath;   // Path<i>: the folder, or a UNC path mapped onto it
+    std::string ServiceIp;   // Ip<i> of a FARM node: the loopback address of its control service; "" otherwise
+    bool ConsoleStopped = false;   // its control service stopped the console: the log stands still
 
     bool operator==(const TFakeNode&) const = default;
 };

@@ -1,10 +1,12 @@
 // fakefarm: a simulated farm of client folders for running KORVEX without real nodes (demo, tests, bench).
 #include "tools/fakefarm/FakeFarm.h"
+#include "tools/fakefarm/FarmServices.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 
 #include "platform/base/Numbers.h"
 
 #include <csignal>
+#include <pthread.h>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -18,11 +20,12 @@ const char* const Usage
     = "usage: fakefarm init DIR [--nodes N] [--step-seconds S] [--update MINUTES] [--smb-port P]\n"
       "       fakefarm run DIR [--step-seconds S] [--steps N]\n"
       "  init  writes N node folders (default 6) with FAHlog.txt and unitinfo.txt, the settings file\n"
-      "        DIR/registry.reg naming them and DIR/farm.env with KORVEX_REGISTRY, KORVEX_UNC_ROOT,\n"
-      "        KORVEX_SMB_PORT (P: the answering hosts' port, default a free one) and KORVEX_FARM_PORT\n"
-      "        (a free port for the program's farm link) for the program\n"
-      "  run   advances the logs one tick every S seconds (default: as made) and answers the SMB port,\n"
-      "        until SIGTERM or SIGINT, or N ticks\n";
+      "        DIR/registry.reg naming them (every node whose host answers in FARM mode) and DIR/farm.env\n"
+      "        with KORVEX_REGISTRY, KORVEX_UNC_ROOT, KORVEX_SMB_PORT (P: the answering hosts' port,\n"
+      "        default a free one), KORVEX_FARM_PORT (a free port for the program's farm link) and\n"
+      "        KORVEX_FARM_SERVICE_PORT (a free port for the nodes' control services) for the program\n"
+      "  run   advances the logs one tick every S seconds (default: as made), answers the SMB port and\n"
+      "        the FARM nodes' farm messages on loopback, until SIGTERM or SIGINT, or N ticks\n";
 
 volatile std::sig_atomic_t StopRequested = 0;
 
@@ -95,6 +98,9 @@ int Init(const TArguments& args) {
         return Fail("nodes, step seconds and update minutes are at least 1");
     const int port = args.SmbPort.value_or(0) > 0 ? *args.SmbPort : fakefarm::FreeLoopbackPort();
     options.FarmPort = fakefarm::FreeLoopbackPort();
+    do
+        options.FarmServicePort = fakefarm::FreeLoopbackPort();
+    while (options.FarmServicePort == options.FarmPort);
     fakefarm::TFarm farm = fakefarm::InitFarm(args.Dir, options, port, fakefarm::UtcNow());
     std::cout << fakefarm::EnvFile(farm.Dir) << "\n";
     return 0;
@@ -108,9 +114,18 @@ int Run(const TArguments& args) {
     std::signal(SIGTERM, RequestStop);
     std::signal(SIGINT, RequestStop);
     fakefarm::TSmbAnswerer answerer(farm.SmbPort);
+    // The services' threads leave SIGTERM and SIGINT to this one, whose wait they end.
+    sigset_t stops, old;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stops, &old);
+    const fakefarm::TFarmServices services(farm);
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
     for (int done = 0; !StopRequested && (!args.Steps || done < *args.Steps); ++done) {
         answerer.Serve(stepSeconds * 1000);
         if (StopRequested) break;
+        services.Apply(farm);
         fakefarm::StepFarm(farm, fakefarm::UtcNow());
     }
     return 0;

@@ -133,6 +133,42 @@ TEST_F(FakeFarmTest, SettingsNameEveryNode) {
     EXPECT_NE(env.find("KORVEX_UNC_ROOT='" + UncRoot(farm.Dir) + "'\n"), std::string::npos);
     EXPECT_NE(env.find("KORVEX_SMB_PORT=4450\n"), std::string::npos);
     EXPECT_EQ(env.find("KORVEX_FARM_PORT"), std::string::npos);   // none asked for
+    EXPECT_EQ(env.find("KORVEX_FARM_SERVICE_PORT"), std::string::npos);
+}
+
+TEST_F(FakeFarmTest, WithAServicePortEveryNodeWhoseHostAnswersIsInFarmMode) {
+    TFarmOptions options;
+    options.Nodes = 5;
+    options.FarmPort = 13801;
+    options.FarmServicePort = 13802;
+    TFarm farm = InitFarm(FDir.Path(), options, 4450, NowUtc);
+    os::RegistryStore store(RegistryFile(farm.Dir));
+    os::TRegistry reg(store);
+    reg.SetRootKey(os::HKEY_LOCAL_MACHINE);
+    for (const TFakeNode& node : farm.Nodes) {
+        SCOPED_TRACE(node.Label);
+        const std::string i = std::to_string(node.Index);
+        const bool farmMode = node.Role != TNodeRole::Unreachable;
+        EXPECT_EQ(node.ServiceIp, farmMode ? ServiceAddress(node.Index) : "");
+        ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\") + app::GetWUKey));
+        EXPECT_EQ(reg.ReadBool("Get" + i), farmMode);
+        EXPECT_EQ(reg.ReadString("RSPath" + i), farmMode ? node.Folder : "");
+        ASSERT_TRUE(reg.OpenKeyReadOnly(std::string("\\") + app::PathKey));
+        EXPECT_EQ(reg.ReadString("Ip" + i), node.ServiceIp);
+    }
+    EXPECT_EQ(ServiceAddress(0), "127.1.0.1");
+    EXPECT_EQ(ServiceAddress(254), "127.1.1.1");
+    const std::string env = Slurp(EnvFile(farm.Dir));
+    EXPECT_NE(env.find("KORVEX_FARM_PORT=13801\n"), std::string::npos);
+    EXPECT_NE(env.find("KORVEX_FARM_SERVICE_PORT=13802\n"), std::string::npos);
+    // The state keeps the ports and the services.
+    farm.Nodes[3].ConsoleStopped = true;
+    SaveFarm(farm);
+    TFarm loaded = LoadFarm(farm.Dir);
+    EXPECT_EQ(loaded.FarmPort, 13801);
+    EXPECT_EQ(loaded.FarmServicePort, 13802);
+    for (std::size_t n = 0; n < farm.Nodes.size(); ++n)
+        EXPECT_EQ(loaded.Nodes[n], farm.Nodes[n]) << n;
 }
 
 TEST_F(FakeFarmTest, TicksAdvanceTheLogsFinishUnitsAndLeaveTheStuckNodeAlone) {

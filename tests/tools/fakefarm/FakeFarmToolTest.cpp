@@ -31,6 +31,9 @@ TEST(FakeFarmTool, InitThenOneTickOfRun) {
     const std::string env = Slurp(EnvFile(farmDir));
     EXPECT_NE(env.find("KORVEX_SMB_PORT=4451\n"), std::string::npos);
     EXPECT_NE(env.find("KORVEX_FARM_PORT="), std::string::npos);
+    EXPECT_NE(env.find("KORVEX_FARM_SERVICE_PORT="), std::string::npos);
+    for (const TFakeNode& node : LoadFarm(farmDir).Nodes)
+        EXPECT_EQ(node.ServiceIp.empty(), node.Role == TNodeRole::Unreachable) << node.Label;
 
     const int before = LoadFarm(farmDir).Nodes[0].Done;
     TRun run = RunTool(dir, "run '" + farmDir + "' --steps 1");

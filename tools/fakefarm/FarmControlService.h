@@ -1,5 +1,5 @@
-// A node's control service on loopback for the program's end-to-end tests: takes farm messages on its own
-// address and port, and answers each on a new connection to the program's port, as told.
+// A node's control service on loopback, for the fake farm and the program's end-to-end tests: takes farm
+// messages on its own address and port, and answers each on a new connection to the program's port, as told.
 #pragma once
 
 #include <chrono>
@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace korvex::e2e {
+namespace korvex::fakefarm {
 
 enum class TFarmAnswer {
     Reply,   // at once, in one write
@@ -51,6 +51,7 @@ public:
     const std::string& Address() const { return FListenIp; }
 
     void SetBehaviour(const TFarmBehaviour& behaviour);
+    int State() const;   // the state a status query is answered with now (start and stop change it)
     void SetReplyPort(int port);
     // Called on the service's thread for each message taken, before it is answered; set it before traffic.
     std::function<void(const std::string& message)> OnMessage;

@@ -1,5 +1,8 @@
-// The loopback control service of the end-to-end tests: a poll loop on its own thread.
-#include "support/FarmControlService.h"
+// The loopback control service of the fake farm: a poll loop on its own thread.
+#include "tools/fakefarm/FarmControlService.h"
+
+#include "app/FarmReply.h"
+#include "platform/base/Numbers.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -11,7 +14,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace korvex::e2e {
+namespace korvex::fakefarm {
 
 namespace {
 
@@ -25,7 +28,7 @@ sockaddr_in SocketAddress(const std::string& ip, int port) {
     return address;
 }
 
-// The fields of "sender#command*path^name" the reply needs.
+// The fields of "sender#command*path^name" the reply needs; command 0 when the message lacks a mark.
 struct TMessage {
     int Command = 0;
     std::string Path, Name;
@@ -33,13 +36,11 @@ struct TMessage {
 
 TMessage Split(const std::string& text) {
     TMessage message;
-    const std::size_t hash = text.find('#'), star = text.find('*'), caret = text.find('^');
-    if (hash == std::string::npos || star == std::string::npos || caret == std::string::npos || star < hash
-        || caret < star)
-        return message;
-    message.Command = std::atoi(text.substr(hash + 1, star - hash - 1).c_str());
-    message.Path = text.substr(star + 1, caret - star - 1);
-    message.Name = text.substr(caret + 1);
+    if (!app::FarmReplyComplete(text)) return message;
+    const app::TFarmReplyFields fields = app::SplitFarmReply(text);
+    base::TryStrToInt(fields.B, message.Command);
+    message.Path = fields.C;
+    message.Name = fields.D;
     return message;
 }
 
@@ -93,6 +94,11 @@ TFarmControlService::~TFarmControlService() {
 void TFarmControlService::SetBehaviour(const TFarmBehaviour& behaviour) {
     std::lock_guard lock(FLock);
     FBehaviour = behaviour;
+}
+
+int TFarmControlService::State() const {
+    std::lock_guard lock(FLock);
+    return FBehaviour.State;
 }
 
 void TFarmControlService::SetReplyPort(int port) {
@@ -231,7 +237,7 @@ bool TFarmControlService::ReplyNow() {
 
 std::string TFarmControlService::ReplyText(const std::string& text, int state) const {
     const TMessage message = Split(text);
-    return FListenIp + "#" + std::to_string(state) + "*" + message.Path + "^" + message.Name;
+    return app::FarmMessage(FListenIp, state, message.Path, message.Name);
 }
 
 bool TFarmControlService::SendReply(const std::string& text, const TFarmBehaviour& behaviour, int replyPort) {
