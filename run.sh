@@ -19,8 +19,9 @@ if [[ $demo == 0 ]]; then
   exec build/app/korvex "$@"
 fi
 
-# The demo: a farm of eight nodes whose logs advance every two seconds, one refresh cycle every three. The
-# program is copied into the demo folder, so that its history and log files land there.
+# The demo: a farm of eight nodes whose logs advance every two seconds, their farm messages answered by the fake
+# farm's control services, one refresh cycle every three. The program is copied into the demo folder, so that its
+# history and log files land there.
 demo_dir=$(mktemp -d "${TMPDIR:-/tmp}/korvex-demo.XXXXXX")
 program=$demo_dir/korvex
 cp build/app/korvex "$program"
