@@ -8,6 +8,9 @@
 #include "platform/user/MessageIds.h"
 #include "platform/user/WindowObject.h"
 
+#include <mutex>
+#include <unordered_set>
+
 namespace korvex::user {
 
 using detail::FromHandle;
@@ -42,6 +45,7 @@ void EraseNow(WindowObject* w) {
     detail::KeepAlive hold(w);
     if (w->NcDirty) {
         w->NcDirty = false;
+        detail::NotePaintState(w);
         detail::Send(w, WM_NCPAINT, 1, 0);   // also without a frame: a repaint trigger
         if (!hold.Alive()) return;
     }
@@ -99,6 +103,7 @@ void DropPaintState(WindowObject* w) {
     w->NeedErase = false;
     w->InternalPaint = false;
     w->NcDirty = false;
+    NotePaintState(w);
 }
 
 LRESULT SendPaint(WindowObject* w) {
@@ -109,6 +114,7 @@ LRESULT SendPaint(WindowObject* w) {
         // Nobody painted: the frame still gets its message, then the window counts as painted.
         if (w->NcDirty) {
             w->NcDirty = false;
+            NotePaintState(w);
             Send(w, WM_NCPAINT, 1, 0);
         }
         if (hold.Alive()) DropPaintState(w);
@@ -120,29 +126,106 @@ void PaintNow(WindowObject* w) {
     KeepAlive hold(w);
     if (w->NcDirty && VisibleChain(w)) {
         w->NcDirty = false;
+        NotePaintState(w);
         Send(w, WM_NCPAINT, 1, 0);
     }
     if (hold.Alive() && NeedsPaint(w)) SendPaint(w);
 }
 
 namespace {
-WindowObject* FindIn(WindowObject* w, const std::thread::id& thread) {
-    if (!w->Visible()) return nullptr;
-    if (w->Thread == thread && NeedsPaint(w)) return w;
-    for (WindowObject* c : w->Children)
-        if (WindowObject* found = FindIn(c, thread)) return found;
-    return nullptr;
-}
+
+// The windows whose Update, InternalPaint or NcDirty say a paint is pending, visible or not; a window leaves
+// when its paint state empties or it is freed.
+struct PendingPaints {
+    std::mutex Mutex;
+    std::unordered_set<WindowObject*> Windows;
+    unsigned Generation = 0;   // FindPaintWindow's marks: ancestors Generation, candidates Generation + 1
+};
+
+PendingPaints& Pending() {
+    static PendingPaints pending;
+    return pending;
 }
 
-WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter) {
-    if (filter) {
-        WindowObject* w = FromHandle(filter);
-        return w && VisibleChain(w) ? FindIn(w, thread) : nullptr;
+bool HasPaintState(const WindowObject* w) {
+    return !w->Update.IsEmpty() || w->InternalPaint || w->NcDirty;
+}
+
+// A window the search may return: of the thread, needing paint, inside the filter's subtree.
+bool Paintable(const WindowObject* w, const std::thread::id& thread, const WindowObject* scope) {
+    return w->Thread == thread && NeedsPaint(w) && (!scope || w == scope || IsDescendant(scope, w));
+}
+
+// Whether an ancestor of w (up to the scope) would be returned before it.
+bool AncestorPaintable(const WindowObject* w, const std::thread::id& thread, const WindowObject* scope) {
+    if (w == scope) return false;
+    for (const WindowObject* a = w->Parent; a && !a->IsDesktop; a = a->Parent) {
+        if (a->PaintListed && a->Thread == thread && !a->Destroyed && HasPaintState(a)) return true;
+        if (a == scope) break;
     }
-    for (WindowObject* top : Desktop()->Children)
-        if (WindowObject* found = FindIn(top, thread)) return found;
-    return nullptr;
+    return false;
+}
+
+}
+
+void NotePaintState(WindowObject* w) {
+    const bool pending = !w->Destroyed && HasPaintState(w);
+    if (pending == w->PaintListed) return;
+    PendingPaints& list = Pending();
+    std::lock_guard lock(list.Mutex);
+    w->PaintListed = pending;
+    if (pending)
+        list.Windows.insert(w);
+    else
+        list.Windows.erase(w);
+}
+
+void ForgetPaintState(WindowObject* w) {
+    PendingPaints& list = Pending();
+    std::lock_guard lock(list.Mutex);
+    w->PaintListed = false;
+    list.Windows.erase(w);
+}
+
+// The same window a depth-first walk of the tree (topmost first) would find first, from the pending list:
+// the candidates without a candidate ancestor, and among several the first in the tree's order, found by
+// walking down only through the marked ancestors of the candidates.
+WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter) {
+    WindowObject* scope = nullptr;
+    if (filter) {
+        scope = FromHandle(filter);
+        if (!scope || !VisibleChain(scope)) return nullptr;
+    }
+    PendingPaints& list = Pending();
+    std::lock_guard lock(list.Mutex);
+    if (list.Windows.empty()) return nullptr;
+    std::vector<WindowObject*> roots;
+    for (WindowObject* w : list.Windows)
+        if (Paintable(w, thread, scope) && !AncestorPaintable(w, thread, scope)) roots.push_back(w);
+    if (roots.size() <= 1) return roots.empty() ? nullptr : roots.front();
+
+    list.Generation += 2;
+    const unsigned above = list.Generation, candidate = list.Generation + 1;
+    for (WindowObject* w : roots) {
+        w->PaintMark = candidate;
+        for (WindowObject* a = w->Parent; a && !a->IsDesktop && a != scope && a->PaintMark != above; a = a->Parent)
+            a->PaintMark = above;
+    }
+    const std::vector<WindowObject*>* level = scope ? &scope->Children : &Desktop()->Children;
+    for (;;) {
+        const std::vector<WindowObject*>* next = nullptr;
+        for (WindowObject* c : *level) {
+            if (c->PaintMark == candidate) return c;
+            if (c->PaintMark == above) {
+                next = &c->Children;
+                break;
+            }
+        }
+        if (!next) break;
+        level = next;
+    }
+    KORVEX_ASSERT(false);   // every root lies below the marked path
+    return roots.front();
 }
 
 void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT flags) {
@@ -171,6 +254,7 @@ void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT
         if (flags & RDW_NOINTERNALPAINT) w->InternalPaint = false;
     }
     if ((flags & RDW_INTERNALPAINT) && VisibleChain(w)) w->InternalPaint = true;
+    NotePaintState(w);
     if (flags & (RDW_INVALIDATE | RDW_VALIDATE)) {
         if (ChildrenIncluded(w, flags)) {
             for (WindowObject* c : w->Children) {
@@ -316,6 +400,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->Painted = true;
     if (w->NcDirty) {
         w->NcDirty = false;
+        detail::NotePaintState(w);
         detail::Send(w, WM_NCPAINT, 1, 0);
         if (!hold.Alive()) return nullptr;
     }
@@ -324,6 +409,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->Update.Clear();
     w->NeedErase = false;
     w->InternalPaint = false;
+    detail::NotePaintState(w);
     POINT o = detail::StoreOffset(w);
     gdi::BandedRegion clip = update;
     clip.Offset(o.x + w->Client.left - w->Rect.left, o.y + w->Client.top - w->Rect.top);

@@ -69,6 +69,7 @@ int ScrollWindowEx(
         gdi::BandedRegion rest = gdi::BandedRegion::Combine(w->Update, inside, gdi::RGN_DIFF);
         inside.Offset(dx, dy);
         w->Update = gdi::BandedRegion::Combine(rest, inside.Intersect(area), gdi::RGN_OR);
+        detail::NotePaintState(w);
     }
     gdi::BandedRegion uncovered
         = gdi::BandedRegion::Combine(gdi::BandedRegion(area), gdi::BandedRegion(kept), gdi::RGN_DIFF);

@@ -126,8 +126,10 @@ bool SetWindowPosInternal(
             InvalidateParentArea(w->Parent, oldRect);
         if (nowVisible && (sized || (moved && !top) || !wasVisible || restacked))
             InvalidateAll(w, true, true, true);
-        else if (nowVisible && (flags & SWP_FRAMECHANGED))
+        else if (nowVisible && (flags & SWP_FRAMECHANGED)) {
             w->NcDirty = true;
+            NotePaintState(w);
+        }
     }
     RECT oldClientSize = gdi::Bounds(0, 0, oldClient.right - oldClient.left, oldClient.bottom - oldClient.top);
     RECT newClientSize = gdi::Bounds(0, 0, newClient.right - newClient.left, newClient.bottom - newClient.top);

@@ -136,6 +136,7 @@ void FreeTree(WindowObject* w) {
     w->Class->Windows--;
     w->Props.clear();
     w->Destroyed = true;
+    detail::ForgetPaintState(w);
     RemoveFromTable(w->Handle);
 }
 

@@ -81,6 +81,8 @@ struct WindowObject {
     bool InternalPaint = false;
     bool NcDirty = false;
     bool Painted = false;   // BeginPaint or a validation ran while WM_PAINT was handled
+    bool PaintListed = false;   // among the windows with pending paints (NotePaintState keeps it)
+    unsigned PaintMark = 0;   // FindPaintWindow's marks of one search
     std::optional<gdi::BandedRegion> WindowRgn;   // window coordinates
     std::unique_ptr<TopLevelState> Top;   // top-level windows only
 
@@ -162,6 +164,12 @@ gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags);  
 void InvalidateAll(WindowObject* w, bool erase, bool frame, bool children);
 void InvalidateParentArea(WindowObject* parent, const RECT& rectInParentClient);
 bool NeedsPaint(const WindowObject* w);
+// Every change of Update, InternalPaint or NcDirty is followed by NotePaintState, which keeps the window in the
+// list of windows with pending paints that FindPaintWindow searches instead of the whole tree.
+void NotePaintState(WindowObject* w);
+void ForgetPaintState(WindowObject* w);   // a window being freed
+// The first window of the thread in the tree's order (parents before children, topmost sibling first) that
+// needs painting: within filter's subtree when filter is given.
 WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter);
 LRESULT SendPaint(WindowObject* w);   // [sends] WM_PAINT now; validated afterwards when the procedure did not
 void PaintNow(WindowObject* w);   // [sends] SendPaint when the window needs painting

@@ -132,6 +132,45 @@ TEST_F(Paint, WithoutClipChildrenTheParentPaintsOverAndTheChildPaintsAgain) {
     EXPECT_EQ(StorePixel(child, 0, 0), Blue);
 }
 
+// Windows come to WM_PAINT in the tree's order whatever the order they were invalidated in: a parent before
+// its children, the topmost sibling first; a hidden one waits, a destroyed one is forgotten, and a filtered
+// peek sees only its window's subtree.
+TEST_F(Paint, PendingPaintsComeInTreeOrderWhateverTheOrderOfInvalidation) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 200, 100);
+    HWND other = Create(WS_POPUP | WS_VISIBLE, 300, 0, 50, 50);
+    for (int i = 0; i < 4; ++i)
+        Create(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, i * 40, 10, 30, 30, parent);
+    std::vector<HWND> z;   // the children, topmost first
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        z.push_back(c);
+    ASSERT_EQ(z.size(), 4u);
+    HWND grandchild = Create(WS_CHILD | WS_VISIBLE, 5, 5, 10, 10, z[1]);
+    HWND hidden = Create(WS_CHILD, 170, 60, 20, 20, parent);
+    for (HWND h : {parent, other, grandchild, hidden, z[0], z[1], z[2], z[3]})
+        SetHandler(h, Painter(Red));
+    Pump();
+    ClearLog();
+
+    for (HWND h : {grandchild, z[3], hidden, z[0], z[2], parent, z[1]})
+        InvalidateRect(h, nullptr, false);
+    DestroyWindow(z[2]);
+    MSG msg;
+    EXPECT_FALSE(PeekMessage(&msg, other, WM_PAINT, WM_PAINT, PM_NOREMOVE));   // nothing pending in its tree
+    ASSERT_TRUE(PeekMessage(&msg, z[1], WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    EXPECT_EQ(msg.hwnd, z[1]);
+    ASSERT_TRUE(PeekMessage(&msg, grandchild, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    EXPECT_EQ(msg.hwnd, grandchild);
+    Pump();
+    std::vector<HWND> painted;
+    for (const auto& m : Log())
+        if (m.Msg == WM_PAINT) painted.push_back(m.Hwnd);
+    EXPECT_EQ(painted, (std::vector<HWND> {parent, z[0], z[1], grandchild, z[3]}));
+
+    ShowWindow(hidden, SW_SHOWNOACTIVATE);
+    Pump();
+    EXPECT_EQ(Count(hidden, WM_PAINT), 1);
+}
+
 TEST_F(Paint, AHigherSiblingIsUntouchedByALowerOnesWindowDc) {
     HWND parent = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, 0, PlainClass);
     HWND upper = Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 40, 40, parent);
