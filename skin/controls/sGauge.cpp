@@ -124,7 +124,7 @@ void TsGauge::SetMinValue(std::int32_t value) {
             + std::to_string(std::int64_t(FMaxValue) - 1));
     FMinValue = value;
     if (FProgress < value) FProgress = value;
-    Refresh();
+    Invalidate();
 }
 
 void TsGauge::SetMaxValue(std::int32_t value) {
@@ -134,7 +134,7 @@ void TsGauge::SetMaxValue(std::int32_t value) {
             + std::to_string(2147483647));
     FMaxValue = value;
     if (FProgress > value) FProgress = value;
-    Refresh();
+    Invalidate();
 }
 
 void TsGauge::SetProgress(std::int32_t value) {
@@ -145,7 +145,7 @@ void TsGauge::SetProgress(std::int32_t value) {
     FProgress = value;
     if (PercentDone() != oldPercent) {
         if (!SkinBroadcasting) FCommonData->BGChanged = true;
-        Refresh();
+        Invalidate();
     }
     if (OnChange) OnChange(this);
 }
@@ -153,31 +153,31 @@ void TsGauge::SetProgress(std::int32_t value) {
 void TsGauge::SetKind(TsGaugeKind value) {
     if (value == FKind) return;
     FKind = value;
-    Refresh();
+    Invalidate();
 }
 
 void TsGauge::SetShowText(bool value) {
     if (value == FShowText) return;
     FShowText = value;
-    Refresh();
+    Invalidate();
 }
 
 void TsGauge::SetBorderStyle(TFormBorderStyle value) {
     if (value == FBorderStyle) return;
     FBorderStyle = value;
-    Refresh();
+    Invalidate();
 }
 
 void TsGauge::SetBackColor(TColor value) {
     if (value == FBackColor) return;
     FBackColor = value;
-    Refresh();
+    Invalidate();
 }
 
 void TsGauge::SetForeColor(TColor value) {
     if (value == FForeColor) return;
     FForeColor = value;
-    Repaint();
+    Invalidate();
 }
 
 void TsGauge::SetSuffix(const std::string& value) {
@@ -205,12 +205,12 @@ void TsGauge::WndProc(TMessage& m) {
         }
         if ((code == SMC_REMOVESKIN || code == SMC_REFRESH) && own) {
             CommonWndProc(m, data);
-            Repaint();
+            Invalidate();
             return;
         }
         if (code == SMC_PARENTUPDATED && data->IsUpdating()) {
             data->SetUpdating(false);
-            Repaint();
+            Invalidate();
             return;
         }
         if (code == SMC_ISSKINNED) {

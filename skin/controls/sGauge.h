@@ -38,7 +38,7 @@ public:
     std::int32_t MaxValue() const { return FMaxValue; }
     void SetMaxValue(std::int32_t value);   // below MinValue raises EInvalidOperation unless loading
     std::int32_t Progress() const { return FProgress; }
-    void SetProgress(std::int32_t value);   // clamped; repaints only when the whole percentage changes
+    void SetProgress(std::int32_t value);   // clamped; invalidates only when the whole percentage changes
     TsGaugeKind Kind() const { return FKind; }
     void SetKind(TsGaugeKind value);
     bool ShowText() const { return FShowText; }
