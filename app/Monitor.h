@@ -78,6 +78,8 @@ public:
     virtual void RowRefreshed(const TRowRefresh& refresh) = 0;
     virtual void CycleStarted(int node) = 0;   // the status square takes the form's colour
     virtual void BusyChanged(bool anyNodeBusy) = 0;   // busy tray icons, Options and Refresh entries disabled
+    // The status bar's totals, the latest of the refreshes since the last call (the monitor coalesces them).
+    virtual void TotalsChanged(const std::string& text) { (void)text; }
 };
 
 // The workers the row refresh triggers (backup and work-unit cache); each may be empty.

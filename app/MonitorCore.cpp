@@ -41,6 +41,7 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
         FNodes.push_back(std::move(state));
         FIps.push_back(settings.Nodes[i].Ip);
     }
+    FDayTotals = TDayTotals(count);
     FBusy.assign(count, 0);
     FStages = Table(count, [](std::size_t) { return 0; });
     FRepeats = Table(count, [](std::size_t) { return 0; });
@@ -73,6 +74,25 @@ void TMonitorCore::ToView(std::function<void(IMonitorView&)> call) {
     IMonitorView* view = &FView;
     os::TThread::Queue([alive, view, call = std::move(call)] {
         if (*alive) call(*view);
+    });
+}
+
+void TMonitorCore::QueueTotals(std::string text) {
+    std::shared_ptr<TTotalsSlot> slot = FTotals;
+    {
+        std::lock_guard<std::mutex> guard(slot->Lock);
+        slot->Text = std::move(text);
+        if (slot->Queued) return;
+        slot->Queued = true;
+    }
+    ToView([slot](IMonitorView& view) {
+        std::string latest;
+        {
+            std::lock_guard<std::mutex> guard(slot->Lock);
+            latest = slot->Text;
+            slot->Queued = false;
+        }
+        view.TotalsChanged(latest);
     });
 }
 
@@ -173,9 +193,13 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     context.Actions.Stage = [this, node, generation](int s) { SetStage(node, generation, s); };
     context.Actions.StartServ = [this](int n) { StartServ(n); };
     context.Actions.Workers = FWorkers;
+    context.Totals = &FDayTotals;
     TRowRefresh refresh = ReadData(context, node, cycle);
     FSeen[Index(node)] = FNodes[Index(node)].SeenProgress;
+    std::optional<std::string> totals = std::move(refresh.TotalsText);
+    refresh.TotalsText.reset();
     ToView([refresh = std::move(refresh)](IMonitorView& view) { view.RowRefreshed(refresh); });
+    if (totals) QueueTotals(std::move(*totals));
 }
 
 }

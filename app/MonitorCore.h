@@ -55,6 +55,7 @@ private:
     std::size_t Index(int node) const;
     bool Current(int node, int generation) const { return Generation(node) == generation; }
     void ToView(std::function<void(IMonitorView&)> call);
+    void QueueTotals(std::string text);
 
     IMonitorView& FView;
     std::shared_ptr<TFarmLink> FLink;
@@ -68,6 +69,7 @@ private:
     os::TCriticalSection FUpdateLock;   // guards the row state, the workers and the history use below
     bool FClosed = false;
     std::vector<TNodeState> FNodes;
+    TDayTotals FDayTotals;
     bool FCacheBusy = false;
     TWorkUnitHistory* FHistory;
     TMonitorWorkers FWorkers;
@@ -86,6 +88,15 @@ private:
     mutable std::mutex FReplyLock;   // the last replies
     std::vector<TFarmReply> FReplies;
     std::unique_ptr<std::atomic<int>[]> FGenerations;
+
+    // The latest totals text and whether a call to show it is queued: one call carries the totals of every
+    // refresh that comes before the UI thread runs it.
+    struct TTotalsSlot {
+        std::mutex Lock;
+        std::string Text;
+        bool Queued = false;
+    };
+    std::shared_ptr<TTotalsSlot> FTotals = std::make_shared<TTotalsSlot>();
 };
 
 }

@@ -129,18 +129,29 @@ std::string UnitKey(const std::string& wuName, const std::string& rcg) {
     return key;
 }
 
-std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int language) {
+void TDayTotals::Set(int node, const std::string& dayCell) {
+    KORVEX_ASSERT(node >= 0 && static_cast<std::size_t>(node) < FDays.size());
+    double value = 0;
+    if (dayCell.empty() || !base::TryStrToFloat(dayCell, value)) value = 0;
+    FDays[static_cast<std::size_t>(node)] = value;
+}
+
+std::optional<std::string> TDayTotals::Text(int language) const {
+    if (language != 0 && language != 1) return std::nullopt;
     double sum = 0;
-    for (const TNodeState& state : nodes) {
-        double value = 0;
-        const std::string& cell = state.Row.Cells[6];
-        if (!cell.empty() && base::TryStrToFloat(cell, value)) sum += value;
-    }
-    const std::string count = std::to_string(nodes.size());
+    for (double day : FDays)
+        sum += day;
+    const std::string count = std::to_string(FDays.size());
     const std::string figure = base::FormatFloat("0.00;;?", sum);
     if (language == 1) return "TOTAL: " + count + " nodes gives an average result of " + figure + " points per day.";
-    if (language == 0) return "ИТОГО: " + count + " нод дают средний результат " + figure + " очков в день.";
-    return std::nullopt;
+    return "ИТОГО: " + count + " нод дают средний результат " + figure + " очков в день.";
+}
+
+std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int language) {
+    TDayTotals totals(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        totals.Set(static_cast<int>(i), nodes[i].Row.Cells[6]);
+    return totals.Text(language);
 }
 
 TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cycle) {
@@ -305,7 +316,12 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     }
 
     stage(36);
-    refresh.TotalsText = TotalsText(context.Nodes, context.Language);
+    if (context.Totals) {
+        context.Totals->Set(node, cells[6]);
+        refresh.TotalsText = context.Totals->Text(context.Language);
+    } else {
+        refresh.TotalsText = TotalsText(context.Nodes, context.Language);
+    }
     stage(37);
     stage(38);
     refresh.Row = row;

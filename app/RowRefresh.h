@@ -58,6 +58,20 @@ struct TRowActions {
     TMonitorWorkers Workers;
 };
 
+// The figures of every row's day cell (column 6), kept beside the rows: a refresh parses only its own cell, and
+// the totals add figures instead of parsing every row's text again.
+class TDayTotals {
+public:
+    explicit TDayTotals(std::size_t nodes = 0)
+        : FDays(nodes, 0.0) { }
+    void Set(int node, const std::string& dayCell);   // an empty or non-numeric cell counts 0
+    // The status bar's totals text; nothing for a language without one.
+    std::optional<std::string> Text(int language) const;
+
+private:
+    std::vector<double> FDays;
+};
+
 // The tables one refresh works on.
 struct TRowRefreshContext {
     std::vector<TNodeState>& Nodes;
@@ -69,6 +83,7 @@ struct TRowRefreshContext {
     std::string ProgramFolder;
     bool& CacheBusy;
     TRowActions Actions;
+    TDayTotals* Totals = nullptr;   // the rows' day figures; none: the totals are summed from every row's text
 };
 
 // Refreshes node `node` from its cycle and returns what the view is to show. The caller holds the update
@@ -78,7 +93,8 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
 // The unit key of column 8: characters 2 to 5 of the name, " * ", the run-clone-gen, the first "_" removed.
 std::string UnitKey(const std::string& wuName, const std::string& rcg);
 
-// The status bar's totals text over the day cells of every row; nothing for a language without one.
+// The status bar's totals text over the day cells of every row; nothing for a language without one. Reads
+// every row: a refresh with TDayTotals reads only its own.
 std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int language);
 
 // The node's cache folder: the program folder, "WU", "WU" and the node index.

@@ -336,11 +336,13 @@ void TMainForm::RowRefreshed(const TRowRefresh& refresh) {
         FTrayIcon->ShowBalloonHint(
             refresh.Balloon->Title, refresh.Balloon->Text, tray::bitInfo, refresh.Balloon->TimeoutSeconds);
     if (refresh.CycleTrayIcons) FTrayIcon->SetCycleIcons(true);
-    if (refresh.TotalsText) {
-        FStatusBar->Panels()->Items(1)->SetWidth(350);
-        FStatusBar->Panels()->Items(1)->SetText(*refresh.TotalsText);
-        FStatusBar->SetHint(*refresh.TotalsText);
-    }
+    if (refresh.TotalsText) TotalsChanged(*refresh.TotalsText);
+}
+
+void TMainForm::TotalsChanged(const std::string& text) {
+    FStatusBar->Panels()->Items(1)->SetWidth(350);
+    FStatusBar->Panels()->Items(1)->SetText(text);
+    FStatusBar->SetHint(text);
 }
 
 void TMainForm::CycleStarted(int node) {

@@ -62,6 +62,7 @@ public:
     void RowRefreshed(const TRowRefresh& refresh) override;
     void CycleStarted(int node) override;
     void BusyChanged(bool anyNodeBusy) override;
+    void TotalsChanged(const std::string& text) override;
 
     // The lifecycle.
     void FormCreate(classes::TObject* sender);

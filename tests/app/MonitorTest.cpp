@@ -2,6 +2,7 @@
 // do not answer, restarts, one-shot readings and stopping while threads are busy.
 #include "app/Monitor.h"
 #include "app/FarmLink.h"
+#include "app/MonitorCore.h"
 #include "app/NodeFiles.h"
 #include "app/RowRefresh.h"
 #include "support/AppEnvironment.h"
@@ -34,7 +35,9 @@ public:
         ++Calls;
         ++Refreshes[refresh.Row.Node];
         Rows[refresh.Row.Node] = refresh.Row;
+        if (KeepRefreshes) Refreshed.push_back(refresh);
     }
+    bool KeepRefreshes = false;
     void CycleStarted(int node) override {
         ++Calls;
         ++Cycles[node];
@@ -43,12 +46,18 @@ public:
         ++Calls;
         Busy.push_back(anyNodeBusy);
     }
+    void TotalsChanged(const std::string& text) override {
+        ++Calls;
+        Totals.push_back(text);
+    }
 
     int Calls = 0;
     std::map<int, int> Refreshes;
     std::map<int, int> Cycles;
     std::map<int, TRowView> Rows;
     std::vector<bool> Busy;
+    std::vector<std::string> Totals;
+    std::vector<TRowRefresh> Refreshed;   // kept only by the tests that ask for it
 };
 
 // A client folder with a running unit.
@@ -164,6 +173,49 @@ TEST_F(MonitorTest, EveryNodeRefreshesItsRowAndStopSilencesTheView) {
     EXPECT_FALSE(monitor.Running());
     EXPECT_EQ(monitor.NodeCount(), 0);
     EXPECT_EQ(monitor.SeenProgress(1), 45);   // kept for the exit-time save
+}
+
+// Rows refreshed while the UI thread is busy reach it one by one, but the status bar's totals come once, with
+// the sum over every row as the last refresh left it.
+TEST_F(MonitorTest, TotalsOfRefreshesThatQueueUpReachTheViewOnce) {
+    for (int i = 0; i < 3; ++i) {
+        TNodeSettings node;
+        node.Label = "node" + std::to_string(i);
+        node.Path = env.File(node.Label);
+        settings.Nodes.push_back(node);
+    }
+    settings.Language = 1;
+    view.KeepRefreshes = true;
+    auto core = std::make_shared<TMonitorCore>(
+        view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
+    std::thread nodes([&] {
+        for (int i = 0; i < 3; ++i) {
+            TNodeReading reading;
+            reading.WUName = "p2605_Protein in water";
+            reading.RCG = "5-33-" + std::to_string(i);
+            reading.Progress = 40 + i;
+            reading.Status = StatusRunning;
+            reading.Start = Now - 0.5;
+            reading.Deadline = Now + 5;
+            reading.TimePerPercent = i == 1 ? NoTimeText : "00:12:00";
+            core->RefreshRow(i, 0, TNodeCycle {reading, Now, {}});
+        }
+    });
+    nodes.join();
+    loop.ProcessPending();
+    ASSERT_EQ(view.Refreshed.size(), 3u);
+    for (const TRowRefresh& refresh : view.Refreshed)
+        EXPECT_FALSE(refresh.TotalsText);
+    std::vector<TNodeState> rows;
+    for (int i = 0; i < 3; ++i) {
+        rows.push_back(MakeNodeState(i, settings.Nodes[static_cast<std::size_t>(i)]));
+        rows.back().Row = view.Rows[i];
+    }
+    EXPECT_FALSE(view.Rows[0].Cells[6].empty());
+    EXPECT_TRUE(view.Rows[1].Cells[6].empty());
+    ASSERT_EQ(view.Totals.size(), 1u);
+    EXPECT_EQ(view.Totals[0], TotalsText(rows, 1));
+    core->Close();
 }
 
 TEST_F(MonitorTest, AFinishingUnitAddsExactlyOneHistoryLine) {
