@@ -4,6 +4,7 @@
 #include "app/forms/MainCaptions.h"
 #include "app/forms/SideForms.h"
 #include "platform/base/Assert.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TMenu.h"
@@ -227,53 +228,58 @@ void TMainForm::BuildRows() {
     FHeaders[1]->SetWidth(FSettings.WW[11]);
     FRows.resize(count);
     FLastStage.assign(count, 0);
-    for (int i = 0; i < count; ++i) {
-        const TNodeSettings& node = FSettings.Nodes[i];
-        TNodeRowControls& row = FRows[i];
-        auto square = [this](int tag) {
-            auto* panel = Create<skin::TsPanel>(this);
-            panel->SetCaption("");
-            panel->SetBevelOuter(bvNone);
-            panel->SkinData()->SetSkinSection("");
-            panel->SkinData()->SetCustomColor(true);
-            panel->SetParentColor(true);
-            panel->SetTag(tag);
-            panel->SetParent(FScrollBox);
-            return panel;
-        };
-        row.Status = square(i);
-        row.Status->SetCursor(crHandPoint);
-        row.Status->OnClick = [this](TObject* sender) {
-            if (Form8 == nullptr) return;
-            Form8->SetNode(static_cast<TControl*>(sender)->Tag());
-            OpenSideForm(Form8);
-        };
-        row.Farm = square(i);
-        row.Backup = square(i);
-        row.Label = Create<skin::TsLabel>(this);
-        row.Label->SetAutoSize(false);
-        row.Label->SetCaption(node.Label);
-        row.Label->SetHint(node.Path);
-        row.Label->SetShowHint(true);
-        row.Label->Font()->SetName("Tahoma");
-        row.Label->SetParent(FScrollBox);
-        row.Gauge = Create<skin::TsGauge>(this);
-        row.Gauge->SetForeColor(TColor(0xFFFF00));
-        row.Gauge->SetProgress(node.Progress);
-        row.Gauge->SetParent(FScrollBox);
-        row.View.Node = i;
-        row.View.Progress = node.Progress;
-        PlaceRowControls(i);
+    {
+        // Each control put on the scroll box would lay out all the others again: one layout after the rows instead.
+        FScrollBox->DisableAlign();
+        base::ScopeExit aligned([this] { FScrollBox->EnableAlign(); });
+        for (int i = 0; i < count; ++i) {
+            const TNodeSettings& node = FSettings.Nodes[i];
+            TNodeRowControls& row = FRows[i];
+            auto square = [this](int tag) {
+                auto* panel = Create<skin::TsPanel>(this);
+                panel->SetCaption("");
+                panel->SetBevelOuter(bvNone);
+                panel->SkinData()->SetSkinSection("");
+                panel->SkinData()->SetCustomColor(true);
+                panel->SetParentColor(true);
+                panel->SetTag(tag);
+                panel->SetParent(FScrollBox);
+                return panel;
+            };
+            row.Status = square(i);
+            row.Status->SetCursor(crHandPoint);
+            row.Status->OnClick = [this](TObject* sender) {
+                if (Form8 == nullptr) return;
+                Form8->SetNode(static_cast<TControl*>(sender)->Tag());
+                OpenSideForm(Form8);
+            };
+            row.Farm = square(i);
+            row.Backup = square(i);
+            row.Label = Create<skin::TsLabel>(this);
+            row.Label->SetAutoSize(false);
+            row.Label->SetCaption(node.Label);
+            row.Label->SetHint(node.Path);
+            row.Label->SetShowHint(true);
+            row.Label->Font()->SetName("Tahoma");
+            row.Label->SetParent(FScrollBox);
+            row.Gauge = Create<skin::TsGauge>(this);
+            row.Gauge->SetForeColor(TColor(0xFFFF00));
+            row.Gauge->SetProgress(node.Progress);
+            row.Gauge->SetParent(FScrollBox);
+            row.View.Node = i;
+            row.View.Progress = node.Progress;
+            PlaceRowControls(i);
+        }
+        FGrid->SetRowCount(count > 0 ? count : 1);
+        for (int r = 0; r < FGrid->RowCount(); ++r)
+            for (int c = 0; c < GridColumnCount; ++c)
+                FGrid->SetCells(c, r, "");
+        FGrid->Font()->SetSize(FSettings.FSize);
+        FGrid->SetBounds(FSettings.WW[10] + FSettings.WW[11], 0, FGrid->Width(), count * NodeRowHeight);
+        for (int k = 0; k < ShownColumns; ++k)
+            FGrid->SetColWidths(k, FSettings.WW[k + 1]);
+        FGrid->SetColWidths(MarkerColumn, 0);
     }
-    FGrid->SetRowCount(count > 0 ? count : 1);
-    for (int r = 0; r < FGrid->RowCount(); ++r)
-        for (int c = 0; c < GridColumnCount; ++c)
-            FGrid->SetCells(c, r, "");
-    FGrid->Font()->SetSize(FSettings.FSize);
-    FGrid->SetBounds(FSettings.WW[10] + FSettings.WW[11], 0, FGrid->Width(), count * NodeRowHeight);
-    for (int k = 0; k < ShownColumns; ++k)
-        FGrid->SetColWidths(k, FSettings.WW[k + 1]);
-    FGrid->SetColWidths(MarkerColumn, 0);
 
     // The window: a scroll box for up to 25 rows; more scroll.
     const int shown = count >= 26 ? 25 : count;
@@ -288,6 +294,8 @@ void TMainForm::BuildRows() {
 }
 
 void TMainForm::FreeRows() {
+    FScrollBox->DisableAlign();
+    base::ScopeExit aligned([this] { FScrollBox->EnableAlign(); });
     for (TNodeRowControls& row : FRows) {
         for (TControl* control :
             {static_cast<TControl*>(row.Label), static_cast<TControl*>(row.Gauge), static_cast<TControl*>(row.Status),
