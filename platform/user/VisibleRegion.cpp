@@ -5,9 +5,8 @@ namespace korvex::user::detail {
 
 namespace {
 
-// A window's own shape (rectangle ∩ window region) in store coordinates.
-gdi::BandedRegion WindowShape(const WindowObject* w) {
-    POINT o = StoreOffset(w);
+// A window's own shape (rectangle ∩ window region) in store coordinates, the window's top-left at o.
+gdi::BandedRegion WindowShape(const WindowObject* w, POINT o) {
     gdi::BandedRegion shape(gdi::Bounds(o.x, o.y, w->Rect.right - w->Rect.left, w->Rect.bottom - w->Rect.top));
     if (w->WindowRgn) {
         gdi::BandedRegion rgn = *w->WindowRgn;
@@ -17,6 +16,10 @@ gdi::BandedRegion WindowShape(const WindowObject* w) {
     return shape;
 }
 
+gdi::BandedRegion WindowShape(const WindowObject* w) {
+    return WindowShape(w, StoreOffset(w));
+}
+
 RECT ClientInStore(const WindowObject* w) {
     POINT o = StoreOffset(w);
     RECT r = w->Client;
@@ -24,30 +27,36 @@ RECT ClientInStore(const WindowObject* w) {
     return r;
 }
 
-// Takes a window's shape out of a region; shapes beside the region leave it as it is, uncopied.
-void Subtract(gdi::BandedRegion& region, const WindowObject* w) {
+// Takes a window's shape (its top-left at o in the store) out of a region; a window beside the region is
+// passed over on its rectangle alone, before any shape is made.
+void Subtract(gdi::BandedRegion& region, const WindowObject* w, POINT o) {
     if (!w->Visible() || region.IsEmpty()) return;
-    const gdi::BandedRegion shape = WindowShape(w);
+    const RECT box = gdi::Bounds(o.x, o.y, w->Rect.right - w->Rect.left, w->Rect.bottom - w->Rect.top);
+    if (!region.Intersects(box)) return;
+    const gdi::BandedRegion shape = WindowShape(w, o);
     if (!region.Intersects(shape.Box())) return;
     region = gdi::BandedRegion::Combine(region, shape, gdi::RGN_DIFF);
 }
 
+// Siblings share the parent: each one's place in the store is w's moved by the difference of their rectangles.
 void SubtractHigherSiblings(gdi::BandedRegion& region, const WindowObject* w) {
+    const POINT o = StoreOffset(w);
     for (const WindowObject* s : w->Parent->Children) {
         if (s == w) break;
-        Subtract(region, s);
+        Subtract(region, s, POINT {o.x + s->Rect.left - w->Rect.left, o.y + s->Rect.top - w->Rect.top});
     }
 }
 
 }   // namespace
 
-gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags) {
+gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, const RECT* within) {
     WindowObject* top = TopLevelOf(w);
     if (!top || !top->Top || !top->Parent->IsDesktop || !VisibleChain(w)) return {};
     if (!(dcxFlags & DCX_LOCKWINDOWUPDATE) && IsUpdateLocked(w)) return {};
     gdi::BandedRegion region = area == DcArea::Window ? WindowShape(w) : gdi::BandedRegion(ClientInStore(w));
     if (area == DcArea::Client && w->WindowRgn)
         region = gdi::BandedRegion::Combine(region, WindowShape(w), gdi::RGN_AND);
+    if (within) region = region.Intersect(*within);
     bool clipSiblings = (dcxFlags & DCX_CLIPSIBLINGS) || (w->Style & WS_CLIPSIBLINGS);
     for (WindowObject* c = w; !IsTopLevel(c) && !region.IsEmpty(); c = c->Parent) {
         WindowObject* parent = c->Parent;
@@ -57,8 +66,9 @@ gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags) {
     }
     region = region.Intersect(gdi::Bounds(0, 0, top->Rect.right - top->Rect.left, top->Rect.bottom - top->Rect.top));
     if ((dcxFlags & DCX_CLIPCHILDREN) || (w->Style & WS_CLIPCHILDREN)) {
+        const RECT client = ClientInStore(w);
         for (const WindowObject* child : w->Children)
-            Subtract(region, child);
+            Subtract(region, child, POINT {client.left + child->Rect.left, client.top + child->Rect.top});
     }
     return region;
 }

@@ -52,12 +52,16 @@ POINT DcOrigin(const WindowObject* w, detail::DcArea area) {
 }
 
 gdi::BandedRegion ClipFor(WindowObject* w, const OpenDc& info) {
-    gdi::BandedRegion region = detail::VisibleRegion(w, info.Area, info.Flags);
     POINT o = detail::StoreOffset(w);
+    gdi::BandedRegion region;
     if (info.Intersect) {
+        // Only the part under the intersection is kept: the windows beside it are not cut out of the rest.
         gdi::BandedRegion r = *info.Intersect;
         r.Offset(o.x, o.y);
-        region = gdi::BandedRegion::Combine(region, r, gdi::RGN_AND);
+        const RECT box = r.Box();
+        region = gdi::BandedRegion::Combine(detail::VisibleRegion(w, info.Area, info.Flags, &box), r, gdi::RGN_AND);
+    } else {
+        region = detail::VisibleRegion(w, info.Area, info.Flags);
     }
     if (info.Exclude) {
         gdi::BandedRegion r = *info.Exclude;

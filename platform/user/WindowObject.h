@@ -160,7 +160,8 @@ bool SetWindowPosInternal(
 
 // Painting hooks (Painting.cpp, BackingStore.cpp, VisibleRegion.cpp).
 enum class DcArea { Client, Window };
-gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags);   // store coordinates
+// Store coordinates; within (store coordinates) limits the work to what a caller will keep of it.
+gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, const RECT* within = nullptr);
 void InvalidateAll(WindowObject* w, bool erase, bool frame, bool children);
 void InvalidateParentArea(WindowObject* parent, const RECT& rectInParentClient);
 bool NeedsPaint(const WindowObject* w);
