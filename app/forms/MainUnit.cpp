@@ -344,10 +344,23 @@ void TMainForm::RowRefreshed(const TRowRefresh& refresh) {
         FTrayIcon->ShowBalloonHint(
             refresh.Balloon->Title, refresh.Balloon->Text, tray::bitInfo, refresh.Balloon->TimeoutSeconds);
     if (refresh.CycleTrayIcons) FTrayIcon->SetCycleIcons(true);
-    if (refresh.TotalsText) TotalsChanged(*refresh.TotalsText);
+    if (refresh.TotalsText) ShowTotals(*refresh.TotalsText);
 }
 
+// Every refresh may change the totals, and the skinned status bar renders all its panels for a new text: the
+// latest totals wait for the end of the farm's cycle or the next tick of the one-second timer.
 void TMainForm::TotalsChanged(const std::string& text) {
+    FPendingTotals = text;
+}
+
+void TMainForm::ShowPendingTotals() {
+    if (!FPendingTotals) return;
+    const std::string text = std::move(*FPendingTotals);
+    FPendingTotals.reset();
+    ShowTotals(text);
+}
+
+void TMainForm::ShowTotals(const std::string& text) {
     FStatusBar->Panels()->Items(1)->SetWidth(350);
     FStatusBar->Panels()->Items(1)->SetText(text);
     FStatusBar->SetHint(text);
@@ -358,6 +371,7 @@ void TMainForm::CycleStarted(int node) {
 }
 
 void TMainForm::BusyChanged(bool anyNodeBusy) {
+    if (!anyNodeBusy) ShowPendingTotals();
     FTrayIcon->SetIconList(anyNodeBusy ? FBusyIcons : FNormalIcons);
     FTrayIcon->SetCycleIcons(anyNodeBusy);
     EnableCommands(!anyNodeBusy);

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,8 @@ public:
     void RowRefreshed(const TRowRefresh& refresh) override;
     void CycleStarted(int node) override;
     void BusyChanged(bool anyNodeBusy) override;
-    void TotalsChanged(const std::string& text) override;
+    void TotalsChanged(const std::string& text) override;   // shown at the cycle's end or the next timer tick
+    void ShowPendingTotals();
 
     // The lifecycle.
     void FormCreate(classes::TObject* sender);
@@ -140,6 +142,7 @@ private:
     void EnableCommands(bool enabled);
     void OpenSideForm(classes::TForm* form);
     void ApplySquare(skin::TsPanel* panel, const TSquareView& view);
+    void ShowTotals(const std::string& text);
     void PlaceRowControls(int node);
     std::string TrayHintText() const;
     void Watchdog();
@@ -160,6 +163,7 @@ private:
     bool FAsking = false;   // the watchdog's question is open
     int FHintCol = -1, FHintRow = -1;   // the cell whose hint the grid shows
     std::string FVersionSite;
+    std::optional<std::string> FPendingTotals;   // the latest totals, not shown yet
 
     skin::TsSkinManager* FSkinManager = nullptr;   // owned by the form, bound by the form text
     tray::TTrayIcon* FTrayIcon = nullptr;

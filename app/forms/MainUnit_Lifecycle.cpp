@@ -88,6 +88,7 @@ void TMainForm::ReShow() {
 
 void TMainForm::Timer1Timer(TObject*) {
     FTrayIcon->SetHint(TrayHintText());
+    ShowPendingTotals();
     if (FMonitor == nullptr || !FMonitor->Running()) return;
     FMonitor->Tick();
     Watchdog();
