@@ -32,6 +32,9 @@ RECT ClientInStore(const WindowObject* w) {
 void Subtract(gdi::BandedRegion& region, const WindowObject* w, POINT o) {
     if (!w->Visible() || region.IsEmpty()) return;
     const RECT box = gdi::Bounds(o.x, o.y, w->Rect.right - w->Rect.left, w->Rect.bottom - w->Rect.top);
+    const RECT& bounds = region.Box();
+    if (box.left >= bounds.right || box.right <= bounds.left || box.top >= bounds.bottom || box.bottom <= bounds.top)
+        return;
     if (!region.Intersects(box)) return;
     const gdi::BandedRegion shape = WindowShape(w, o);
     if (!region.Intersects(shape.Box())) return;
