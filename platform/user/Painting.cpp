@@ -187,15 +187,31 @@ void ForgetPaintState(WindowObject* w) {
     list.Windows.erase(w);
 }
 
+#ifdef KORVEX_ASSERTS
+namespace {
+// The walk the list replaces, kept to check it in the test builds.
+WindowObject* FindByWalk(WindowObject* w, const std::thread::id& thread) {
+    if (!w->Visible()) return nullptr;
+    if (w->Thread == thread && NeedsPaint(w)) return w;
+    for (WindowObject* c : w->Children)
+        if (WindowObject* found = FindByWalk(c, thread)) return found;
+    return nullptr;
+}
+WindowObject* FindByWalk(WindowObject* scope, const std::thread::id& thread, bool) {
+    if (scope) return FindByWalk(scope, thread);
+    for (WindowObject* top : Desktop()->Children)
+        if (WindowObject* found = FindByWalk(top, thread)) return found;
+    return nullptr;
+}
+}
+#endif
+
+namespace {
+
 // The same window a depth-first walk of the tree (topmost first) would find first, from the pending list:
 // the candidates without a candidate ancestor, and among several the first in the tree's order, found by
 // walking down only through the marked ancestors of the candidates.
-WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter) {
-    WindowObject* scope = nullptr;
-    if (filter) {
-        scope = FromHandle(filter);
-        if (!scope || !VisibleChain(scope)) return nullptr;
-    }
+WindowObject* FindInList(const std::thread::id& thread, WindowObject* scope) {
     PendingPaints& list = Pending();
     std::lock_guard lock(list.Mutex);
     if (list.Windows.empty()) return nullptr;
@@ -226,6 +242,21 @@ WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter) {
     }
     KORVEX_ASSERT(false);   // every root lies below the marked path
     return roots.front();
+}
+
+}
+
+WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter) {
+    WindowObject* scope = nullptr;
+    if (filter) {
+        scope = FromHandle(filter);
+        if (!scope || !VisibleChain(scope)) return nullptr;
+    }
+    WindowObject* found = FindInList(thread, scope);
+#ifdef KORVEX_ASSERTS
+    KORVEX_ASSERT(found == FindByWalk(scope, thread, true));   // the list misses no change of a paint state
+#endif
+    return found;
 }
 
 void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT flags) {
