@@ -7,6 +7,7 @@
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
+#include "skin/controls/sScrollBox.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/controls/sStatusBar.h"
 #include "tray/TrayIcon.h"
@@ -89,6 +90,19 @@ TEST_F(MainFormTest, TotalsWaitForTheCycleEndOrTheTimerTickAndShowTheLatest) {
     EXPECT_NE(shown(), "TOTAL: 2 nodes gives an average result of 13.00 points per day.");
     form->Timer1Timer(nullptr);
     EXPECT_EQ(shown(), "TOTAL: 2 nodes gives an average result of 13.00 points per day.");
+}
+
+// The rows go in and out with the scroll box's layout held off; the box is laid out once afterwards, so its
+// range covers every row and the layout is on again.
+TEST_F(MainFormTest, RowsAreBuiltAndFreedWithTheBoxLaidOutOnceAfterwards) {
+    TMainForm* form = NewMainForm(NodesSettings(40), -1);
+    EXPECT_FALSE(form->ScrollBox()->AlignDisabled());
+    EXPECT_GE(form->ScrollBox()->VertScrollBar()->Range(), 40 * NodeRowHeight);
+    EXPECT_TRUE(form->ScrollBox()->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_EQ(form->Row(39).Gauge->Top(), 39 * NodeRowHeight);
+    form->FreeRows();
+    EXPECT_FALSE(form->ScrollBox()->AlignDisabled());
+    EXPECT_EQ(form->RowCount(), 0);
 }
 
 TEST_F(MainFormTest, TheLanguageSwitchSetsCaptionsAndHints) {

@@ -171,6 +171,23 @@ TEST_F(GaugeTest, SkinnedPaintsComeFromTheCacheUntilValueSizeStateOrSkinChange) 
     EXPECT_NE(ScreenPixel(g, 80, 10), before[1]);   // 90 %, another skin
 }
 
+// A new value marks the gauge for the next paint of its parent and paints nothing itself: many gauges
+// changed in one turn of the loop are painted together.
+TEST_F(GaugeTest, ANewValueIsPaintedByTheNextPaintNotAtOnce) {
+    TForm* form = NewForm();
+    test::ManagerHost host;
+    TsGauge* g = NewSkinnedBar(form, host.NewManager(), 10, false);
+    const gdi::COLORREF empty = ScreenPixel(g, 80, 10);
+    const int renders = g->SkinRenders();
+    g->SetProgress(90);
+    g->SetKind(gkVerticalBar);
+    g->SetKind(gkHorizontalBar);
+    EXPECT_EQ(g->SkinRenders(), renders);
+    Pump();
+    EXPECT_EQ(g->SkinRenders(), renders + 1);
+    EXPECT_NE(ScreenPixel(g, 80, 10), empty);
+}
+
 // Contrast ratio of two screen colours (relative luminance of linearised sRGB), as legibility is judged.
 double Contrast(gdi::COLORREF a, gdi::COLORREF b) {
     auto lum = [](gdi::COLORREF c) {
