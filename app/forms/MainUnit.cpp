@@ -304,6 +304,7 @@ void TMainForm::FreeRows() {
     }
     FRows.clear();
     FLastStage.clear();
+    FPendingTotals.reset();   // of the rows just freed
     FHintCol = FHintRow = -1;
     FScrollBox->VertScrollBar()->SetPosition(0);
     FGrid->SetRowCount(1);
