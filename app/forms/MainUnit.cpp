@@ -349,7 +349,8 @@ void TMainForm::RowRefreshed(const TRowRefresh& refresh) {
 }
 
 // Every refresh may change the totals, and the skinned status bar renders all its panels for a new text: the
-// latest totals wait for the end of the farm's cycle or the next tick of the one-second timer.
+// latest totals wait for the next tick of the one-second timer. (Not for the end of the farm's cycle: nodes
+// whose files read at once are busy one after the other, so "no node busy" comes once a node.)
 void TMainForm::TotalsChanged(const std::string& text) {
     FPendingTotals = text;
 }
@@ -372,7 +373,6 @@ void TMainForm::CycleStarted(int node) {
 }
 
 void TMainForm::BusyChanged(bool anyNodeBusy) {
-    if (!anyNodeBusy) ShowPendingTotals();
     FTrayIcon->SetIconList(anyNodeBusy ? FBusyIcons : FNormalIcons);
     FTrayIcon->SetCycleIcons(anyNodeBusy);
     EnableCommands(!anyNodeBusy);

@@ -63,7 +63,7 @@ public:
     void RowRefreshed(const TRowRefresh& refresh) override;
     void CycleStarted(int node) override;
     void BusyChanged(bool anyNodeBusy) override;
-    void TotalsChanged(const std::string& text) override;   // shown at the cycle's end or the next timer tick
+    void TotalsChanged(const std::string& text) override;   // shown at the next tick of the timer
     void ShowPendingTotals();
 
     // The lifecycle.
