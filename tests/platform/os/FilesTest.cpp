@@ -3,6 +3,7 @@
 #include "platform/os/TimeZone.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -165,6 +166,111 @@ TEST(CopyFile, CopiesLargeFilesWhole) {
     WriteFile(tmp / "wudata_01.dat", big);
     ASSERT_TRUE(CopyFile(tmp / "wudata_01.dat", tmp / "copy.dat", true));
     EXPECT_EQ(ReadFile(tmp / "copy.dat"), big);
+}
+
+// A 64 MiB file with three data blocks: the copy must not write the holes as zeros.
+TEST(CopyFile, KeepsTheHolesOfASparseFile) {
+    TempFolder tmp;
+    const std::string source = tmp / "FAHlog.txt";
+    const off_t length = off_t(64) << 20;
+    {
+        int fd = ::open(source.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, length), 0);
+        for (off_t at : {off_t(0), length / 2, length - 100})
+            ASSERT_EQ(::pwrite(fd, "data", 4, at), 4);
+        ::close(fd);
+    }
+    struct stat before, after;
+    ASSERT_EQ(::stat(source.c_str(), &before), 0);
+    ASSERT_LT(before.st_blocks * 512, off_t(1) << 20);   // the file system keeps holes at all
+    EXPECT_EQ(FileDataSize(source), before.st_blocks * 512);
+    ASSERT_TRUE(CopyFile(source, tmp / "copy.txt", false));
+    ASSERT_EQ(::stat((tmp / "copy.txt").c_str(), &after), 0);
+    EXPECT_EQ(after.st_size, length);
+    EXPECT_LE(after.st_blocks, before.st_blocks);
+    EXPECT_EQ(ReadFile(tmp / "copy.txt"), ReadFile(source));
+}
+
+TEST(CopyFile, KeepsAHoleAtTheEnd) {
+    TempFolder tmp;
+    WriteFile(tmp / "queue.dat", "head");
+    ASSERT_EQ(::truncate((tmp / "queue.dat").c_str(), 1 << 20), 0);
+    ASSERT_TRUE(CopyFile(tmp / "queue.dat", tmp / "copy.dat", true));
+    EXPECT_EQ(FileSize(tmp / "copy.dat"), 1 << 20);
+    EXPECT_EQ(ReadFile(tmp / "copy.dat"), ReadFile(tmp / "queue.dat"));
+    EXPECT_LT(FileDataSize(tmp / "copy.dat"), 1 << 20);
+}
+
+TEST(FileDataSize, CountsDataNotHolesAndFailsLikeFileSize) {
+    TempFolder tmp;
+    WriteFile(tmp / "f", "12345");
+    EXPECT_EQ(FileDataSize(tmp / "f") >= 5, true);
+    EXPECT_EQ(FileDataSize(tmp / "missing"), -1);
+    EXPECT_EQ(FileDataSize(tmp.Path()), -1);
+    EXPECT_GT(DiskFree(tmp.Path()), 0);
+    EXPECT_EQ(DiskFree(tmp / "missing"), -1);
+}
+
+TEST(CopyTemporaryOwner, NamesTheWriterOfACopysTemporaryOnly) {
+    const struct {
+        const char* Name;
+        int Owner;
+    } cases[] = {
+        {".queue.dat.korvex-4242-a1B2c3", 4242},
+        {".client.cfg.korvex-17-XXXXXQ", 17},
+        {".wudata_01.dat.copy-Ab12Cd", -1},   // an earlier version's, without its writer
+        {"queue.dat.korvex-4242-a1B2c3", 0},   // not hidden
+        {".queue.dat.korvex--a1B2c3", 0},
+        {".queue.dat.korvex-4242-", 0},
+        {".queue.dat.korvex-4242-a/b", 0},
+        {".queue.dat.copy-Ab1", 0},
+        {".korvex-1-a", 0},   // no target name
+        {"queue.dat", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CopyTemporaryOwner(c.Name), c.Owner) << c.Name;
+}
+
+TEST(RemoveCopyLeftovers, RemovesOtherWritersTemporariesButNotOurOwnOrOtherFiles) {
+    TempFolder tmp;
+    const std::string own = ".queue.dat.korvex-" + std::to_string(::getpid()) + "-abc123";
+    for (const std::string name : {".queue.dat.korvex-1-abc123", ".wudata_01.dat.copy-Ab12Cd", own.c_str(), "queue.dat"})
+        WriteFile(tmp / name, "x");
+    fs::create_directories(tmp / ".work.korvex-1-abc123");   // a folder of that name is nobody's temporary
+    EXPECT_EQ(RemoveCopyLeftovers(tmp.Path()), 2);
+    EXPECT_TRUE(Exists(tmp / own));
+    EXPECT_TRUE(Exists(tmp / "queue.dat"));
+    EXPECT_TRUE(fs::is_directory(tmp / ".work.korvex-1-abc123"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 3);
+    EXPECT_EQ(RemoveCopyLeftovers(tmp / "missing"), 0);
+}
+
+TEST(CopyFile, LeavesNoTemporaryBesideTheTarget) {
+    TempFolder tmp;
+    WriteFile(tmp / "src", std::string(300000, 's'));
+    fs::create_directories(tmp / "node");
+    WriteFile(tmp / "node/queue.dat", "old");
+    ASSERT_TRUE(CopyFile(tmp / "src", tmp / "node/queue.dat", false));
+    ASSERT_TRUE(CopyFile(tmp / "src", tmp / "node/unitinfo.txt", true));
+    EXPECT_FALSE(CopyFile(tmp / "src", tmp / "node/unitinfo.txt", true));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(tmp / "node"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {"queue.dat", "unitinfo.txt"}));
+}
+
+TEST(ExchangeNames, SwapsTwoFolders) {
+    TempFolder tmp;
+    fs::create_directories(tmp / "WU2");
+    fs::create_directories(tmp / "WU2.new");
+    WriteFile(tmp / "WU2/queue.dat", "old");
+    WriteFile(tmp / "WU2.new/queue.dat", "new");
+    ASSERT_TRUE(ExchangeNames(tmp / "WU2.new", tmp / "WU2"));
+    EXPECT_EQ(ReadFile(tmp / "WU2/queue.dat"), "new");
+    EXPECT_EQ(ReadFile(tmp / "WU2.new/queue.dat"), "old");
+    EXPECT_FALSE(ExchangeNames(tmp / "missing", tmp / "WU2"));
 }
 
 TEST(DeleteDirectoryTree, RemovesEverythingButNeverFollowsLinks) {
