@@ -30,9 +30,13 @@ std::string WorkFolder(const std::string& folder) {
 
 namespace {
 
-// The files of a folder, hidden ones included, without its folders.
+// The files of a folder, hidden ones included, without its folders and without the temporaries of copies
+// (another thread's copy under way, or a killed copy's leftover).
 std::vector<os::TSearchRec> FilesOf(const std::string& folder) {
-    return os::FindFiles(os::IncludeTrailingPathDelimiter(folder) + "*", os::faAnyFile & ~os::faDirectory);
+    std::vector<os::TSearchRec> files
+        = os::FindFiles(os::IncludeTrailingPathDelimiter(folder) + "*", os::faAnyFile & ~os::faDirectory);
+    std::erase_if(files, [](const os::TSearchRec& file) { return os::CopyTemporaryOwner(file.Name) != 0; });
+    return files;
 }
 
 }
@@ -46,6 +50,9 @@ TMoveResult MoveFile(const std::string& source, const std::string& target) {
 
 TMoveCount MoveFolderFiles(const std::string& from, const std::string& to) {
     TMoveCount count;
+    // What a move killed before left on either side goes first.
+    os::RemoveCopyLeftovers(from);
+    os::RemoveCopyLeftovers(to);
     const auto files = FilesOf(from);
     if (files.empty()) return count;
     os::ForceDirectories(to);
@@ -64,6 +71,7 @@ namespace {
 
 TMoveCount DeleteFolderFiles(const std::string& folder) {
     TMoveCount count;
+    os::RemoveCopyLeftovers(folder);
     for (const os::TSearchRec& file : FilesOf(folder)) {
         if (os::DeleteFile(os::IncludeTrailingPathDelimiter(folder) + file.Name)) ++count.Moved;
         else ++count.Failed;

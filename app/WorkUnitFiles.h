@@ -38,7 +38,8 @@ struct TMoveCount {
 };
 
 // Every file (not the folders) of `from` moved into `to`, which is made when missing. A missing `from` moves
-// nothing and fails nothing.
+// nothing and fails nothing. The temporaries that killed copies left in either folder are removed first and
+// never moved.
 TMoveCount MoveFolderFiles(const std::string& from, const std::string& to);
 
 // The files of `folder` and of its "work" sub-folder: with move, moved into the node folder and its "work"

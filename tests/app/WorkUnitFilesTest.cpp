@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -100,6 +101,24 @@ TEST_F(WorkUnitFilesTest, CopyStoppedHalfWayByAFullDiskLosesNothing) {
     EXPECT_FALSE(fs::exists(node + "/work/wudata_02.dat"));
     EXPECT_EQ(Read(node + "/work/logfile_02.txt"), "new log");
     EXPECT_EQ(std::distance(fs::directory_iterator(node + "/work"), {}), 2);   // no half copy left
+}
+
+// What a move killed half-way left (its temporaries, in the node's folders and in the cache) is removed by
+// the next move and never moved itself.
+TEST_F(WorkUnitFilesTest, NextMoveRemovesTheTemporariesOfAKilledOneAndNeverMovesThem) {
+    const std::string dead = ".korvex-" + std::to_string(0x3fffffff) + "-Q1w2E3";
+    test::WriteFile(node + "/.queue.dat" + dead, "half");
+    test::WriteFile(node + "/work/.wudata_02.dat.copy-Ab12Cd", "half");   // an earlier version's
+    test::WriteFile(cache + "/work/.wudata_02.dat" + dead, "half");
+    test::WriteFile(node + "/.keep", "the client's own hidden file");
+    EXPECT_TRUE(CopyWU(node, cache, true).Ok());
+    EXPECT_TRUE(RemoveEmptiedFolder(cache));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(node))
+        names.push_back(fs::relative(entry.path(), node).string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {".keep", "client.cfg", "queue.dat", "work", "work/logfile_02.txt",
+                         "work/wudata_01.dat", "work/wudata_02.dat"}));
 }
 
 TEST_F(WorkUnitFilesTest, MissingFoldersMoveNothing) {
