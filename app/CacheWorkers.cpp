@@ -79,6 +79,7 @@ std::string TCacheWorkers::PathService() const {
 TMonitorWorkers TCacheWorkers::Workers() {
     TMonitorWorkers workers;
     workers.StartBackup = [this](int node) { StartBackup(node); };
+    workers.BackupOutcome = [this](int node) { return BackupOutcome(node); };
     workers.CashWork = [this](int node) { CashWork(node); };
     workers.CashMake = [this](int node, int machineId) { return CashMake(node, machineId); };
     workers.CacheBusy = [this] { return CacheBusy(); };
@@ -214,7 +215,24 @@ bool TCacheWorkers::MakeBackup(int node) {
 void TCacheWorkers::StartBackup(int node) {
     TNode values;
     if (!Node(node, values)) return;
-    FContext.Threads.Start(std::make_unique<MyBackup>(FProgramFolder, values.Path, node, FBackupLock, OnBackupDone));
+    {
+        std::lock_guard lock(FLock);
+        TBackupOutcome& last = FBackups[node];
+        if (last == TBackupOutcome::Running) return;
+        last = TBackupOutcome::Running;
+    }
+    auto ended = [this](int n, bool ok) {
+        std::lock_guard lock(FLock);
+        FBackups[n] = ok ? TBackupOutcome::Made : TBackupOutcome::Failed;
+    };
+    FContext.Threads.Start(
+        std::make_unique<MyBackup>(FProgramFolder, values.Path, node, FBackupLock, OnBackupDone, ended, DiskFree));
+}
+
+TBackupOutcome TCacheWorkers::BackupOutcome(int node) const {
+    std::lock_guard lock(FLock);
+    auto found = FBackups.find(node);
+    return found == FBackups.end() ? TBackupOutcome::None : found->second;
 }
 
 bool TCacheWorkers::Restore(int node) {

@@ -7,6 +7,7 @@
 #include "app/MyBackupU.h"
 
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -39,8 +40,11 @@ public:
     // The farm commands of the monitor (any thread).
     std::function<void(int node)> StartServ;
     std::function<void(int node)> StopServ;
-    // A backup ended (UI thread): ok is false when nothing or not everything could be copied.
+    // A backup ended (UI thread): ok is false when nothing or not everything could be copied, or the disk
+    // lacked the room for it.
     std::function<void(int node, bool ok)> OnBackupDone;
+    // The free bytes where the backups go; empty: the disk's own (tests replace it).
+    TDiskFree DiskFree;
 
     // The callbacks the row refresh calls.
     TMonitorWorkers Workers();
@@ -62,7 +66,9 @@ public:
 
     // The node information window's commands (UI thread). False when the node's flags rule them out.
     bool MakeBackup(int node);   // only with the node's backup flag
-    void StartBackup(int node);   // the automatic backup: the row refresh checked the flags
+    // The automatic backup: the row refresh checked the flags. Nothing while the node's last one still runs.
+    void StartBackup(int node);
+    TBackupOutcome BackupOutcome(int node) const;
     bool Restore(int node);   // FARM mode only: the backup's files moved back into the node folder
     bool MakeNewCash(int node);   // the old cache ended and removed, a new one with the next machine ID
 
@@ -90,6 +96,7 @@ private:
     std::vector<TNode> FNodes;
     std::string FPathService;
     std::vector<std::pair<std::string, os::TThreadHandle>> FWatchers;   // by folder
+    std::map<int, TBackupOutcome> FBackups;   // each node's last backup
     std::mutex FBackupLock;   // one backup copy or restore at a time
     TCacheContext FContext;   // last: its threads end first
 };

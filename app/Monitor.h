@@ -82,9 +82,14 @@ public:
     virtual void TotalsChanged(const std::string& text) { (void)text; }
 };
 
+// What became of a node's last backup.
+enum class TBackupOutcome { None, Running, Made, Failed };
+
 // The workers the row refresh triggers (backup and work-unit cache); each may be empty.
 struct TMonitorWorkers {
-    std::function<void(int node)> StartBackup;
+    std::function<void(int node)> StartBackup;   // does nothing while the node's last backup still runs
+    // The node's last backup; when empty, a backup counts as made once started.
+    std::function<TBackupOutcome(int node)> BackupOutcome;
     std::function<void(int node)> CashWork;
     std::function<bool(int node, int machineId)> CashMake;   // true when a cache was started
     // The workers' cache busy flag (set while a cache console is being started) and its reset at a new unit;

@@ -52,16 +52,29 @@ void MeasureSpeed(TRowRefreshContext& context, int node, const TNodeReading& rea
     if (context.History) context.History->ReSaveWU(reading.WUName, reading.RCG, r);
 }
 
-void AutomaticBackup(
-    TRowRefreshContext& context, int node, TNodeState& state, int progress, const std::function<void(int)>& stage) {
+void RecordBackLevel(int node, TNodeState& state, int level) {
+    state.BackLevel = level;
+    TSettingsKey(DataKey).WriteInteger(NodeValue("BackLevel", node), level);
+}
+
+// The level is recorded once the backup started for it was made, so that one that failed is tried again at
+// the next refresh; none is started while the last one still runs.
+void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, int progress, TBackupOutcome outcome,
+    const std::function<void(int)>& stage) {
+    const TMonitorWorkers& workers = context.Actions.Workers;
+    if (state.BackupPending > 0 && outcome != TBackupOutcome::Running) {
+        if (outcome == TBackupOutcome::Made) RecordBackLevel(node, state, state.BackupPending);
+        state.BackupPending = 0;
+    }
     const bool on = context.AutoBackup && state.Settings.Backup;
     stage(242);
     if (progress > state.BackLevel + 5 && progress > 5 && on) {
-        state.BackLevel = progress;
-        TSettingsKey(DataKey).WriteInteger(NodeValue("BackLevel", node), progress);
+        if (state.BackupPending > 0) return;
         stage(243);
         stage(244);
-        if (context.Actions.Workers.StartBackup) context.Actions.Workers.StartBackup(node);
+        if (workers.StartBackup) workers.StartBackup(node);
+        if (workers.BackupOutcome) state.BackupPending = progress;
+        else RecordBackLevel(node, state, progress);
         stage(245);
     } else {
         stage(246);
@@ -226,8 +239,12 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     const bool backupOn = context.AutoBackup && state.Settings.Backup;
     SetColor(row.Backup, backupOn ? ColorLime : ColorPink);
     row.Backup.Hint = backupOn ? "Backup ON" : "Backup OFF";
+    const TBackupOutcome backup = context.Actions.Workers.BackupOutcome
+        ? context.Actions.Workers.BackupOutcome(node)
+        : TBackupOutcome::None;
+    if (backup == TBackupOutcome::Failed) row.Backup.Hint += CRLF + std::string("Last backup failed");
     stage(241);
-    AutomaticBackup(context, node, state, reading.Progress, stage);
+    AutomaticBackup(context, node, state, reading.Progress, backup, stage);
 
     stage(25);
     const int previous = state.SeenProgress;

@@ -33,7 +33,8 @@ struct TNodeState {
     TNodeSettings Settings;
     TRowView Row;   // as last handed to the view; its cells are the monitor's copy of the grid
     int SeenProgress = 0;   // the progress at the previous refresh
-    int BackLevel = 0;   // the progress at the last automatic backup
+    int BackLevel = 0;   // the progress at the last automatic backup that was made
+    int BackupPending = 0;   // the progress an automatic backup under way was started at; 0: none
     std::string NodeCore;
     bool Warned = false;   // the unknown-unit balloon was shown
     bool CompletionArmed = true;   // the completion balloon may come

@@ -11,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <future>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace korvex;
@@ -88,6 +91,46 @@ TEST_F(MyBackupTest, BackupLeftAsideByAnInterruptedSwapComesBack) {
     EXPECT_EQ(Read(backup + "/queue.dat"), "old queue");
 }
 
+// A client log of 64 MiB holding a few blocks of data: its backup takes the room of the data only.
+TEST_F(MyBackupTest, SparseFileKeepsItsSmallAllocationInTheBackup) {
+    const off_t length = off_t(64) << 20;
+    const std::string log = node + "/FAHLog.txt";
+    ASSERT_EQ(::truncate(log.c_str(), length), 0);
+    struct stat source, copied;
+    ASSERT_EQ(::stat(log.c_str(), &source), 0);
+    ASSERT_TRUE(BackupNodeFolder(env.Folder(), node, 2).Ok());
+    ASSERT_EQ(::stat((backup + "/FAHlog.txt").c_str(), &copied), 0);
+    EXPECT_EQ(copied.st_size, length);
+    EXPECT_LE(copied.st_blocks, source.st_blocks);
+}
+
+// The disk's free bytes against what the copies write (holes not counted), with the spare: too little copies
+// nothing and keeps the old backup; enough makes it.
+TEST_F(MyBackupTest, TooLittleFreeSpaceCopiesNothingAndKeepsTheOldBackup) {
+    test::WriteFile(backup + "/queue.dat", "old queue");
+    test::WriteFile(node + "/work/wudata_01.dat", std::string(1 << 20, 'd'));
+    ASSERT_EQ(::truncate((node + "/FAHLog.txt").c_str(), off_t(1) << 30), 0);   // a gigabyte of hole
+    std::string asked;
+    std::int64_t free = BackupRoomNeeded(1 << 20);   // short of the other files' bytes
+    auto diskFree = [&](const std::string& folder) {
+        asked = folder;
+        return free;
+    };
+    TBackupResult result = BackupNodeFolder(env.Folder(), node, 2, diskFree);
+    EXPECT_FALSE(result.Ok());
+    EXPECT_TRUE(result.NoRoom);
+    EXPECT_GT(result.Needed, 1 << 20);
+    EXPECT_LT(result.Needed, 2 << 20);
+    EXPECT_EQ(asked, env.File("Backup"));
+    EXPECT_EQ(Names(backup), (std::vector<std::string> {"queue.dat"}));
+    EXPECT_EQ(Names(env.File("Backup")), (std::vector<std::string> {"WU2"}));
+    EXPECT_NE(BackupFailureText(node, result).find(node + ": Backup failed: not enough free space"), std::string::npos);
+
+    free = BackupRoomNeeded(2 << 20);
+    EXPECT_TRUE(BackupNodeFolder(env.Folder(), node, 2, diskFree).Ok());
+    EXPECT_EQ(Read(backup + "/queue.dat"), "queue");
+}
+
 class BackupCommandsTest : public MyBackupTest {
 protected:
     TSettings settings;
@@ -126,6 +169,44 @@ TEST_F(BackupCommandsTest, BackupReportsWhetherItCopied) {
     ASSERT_TRUE(workers->WaitIdle(10000));
     EXPECT_EQ(calls, (std::vector<std::string> {"done 2 ok", "done 2 failed"}));
     EXPECT_NE(Read(env.File("KORVEX.LOG")).find("Backup failed"), std::string::npos);
+}
+
+TEST_F(BackupCommandsTest, BackupWithoutRoomIsReportedAsFailedAndLogged) {
+    Make(true, true);
+    workers->DiskFree = [](const std::string&) { return std::int64_t(1000); };
+    workers->StartBackup(2);
+    ASSERT_TRUE(workers->WaitIdle(10000));
+    EXPECT_EQ(calls, (std::vector<std::string> {"done 2 failed"}));
+    EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Failed);
+    EXPECT_NE(Read(env.File("KORVEX.LOG")).find(node + ": Backup failed: not enough free space"), std::string::npos);
+    EXPECT_FALSE(fs::exists(backup));
+    // Tried again once there is room.
+    workers->DiskFree = {};
+    workers->StartBackup(2);
+    ASSERT_TRUE(workers->WaitIdle(10000));
+    EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Made);
+    EXPECT_EQ(Read(backup + "/queue.dat"), "queue");
+}
+
+TEST_F(BackupCommandsTest, NoSecondBackupOfANodeStartsWhileOneRuns) {
+    Make(true, true);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> asked {0};
+    workers->DiskFree = [&](const std::string&) {
+        ++asked;
+        released.wait();
+        return std::int64_t(-1);
+    };
+    workers->StartBackup(2);
+    EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Running);
+    workers->StartBackup(2);
+    EXPECT_TRUE(workers->MakeBackup(2));
+    release.set_value();
+    ASSERT_TRUE(workers->WaitIdle(10000));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(calls, (std::vector<std::string> {"done 2 ok"}));
+    EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Made);
 }
 
 TEST_F(BackupCommandsTest, RestoreMovesTheBackupBackBetweenStopAndStart) {

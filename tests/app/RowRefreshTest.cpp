@@ -225,6 +225,43 @@ TEST_F(RowRefreshTest, AutomaticBackupRunsEveryFivePercentOnlyWhenBothSwitchesAr
     EXPECT_EQ(nodes[1].BackLevel, 0);
 }
 
+// The level is recorded only once the backup started for it was made: a failed one is tried again at the
+// next refresh (once a refresh), and none starts while the last one runs.
+TEST_F(RowRefreshTest, AutomaticBackupLevelIsRecordedOnlyAfterTheBackupWasMade) {
+    autoBackup = true;
+    nodes[1].Settings.Backup = true;
+    nodes[1].BackLevel = 90;
+    int started = 0;
+    TBackupOutcome outcome = TBackupOutcome::None;
+    actions.Workers.StartBackup = [&](int) {
+        ++started;
+        outcome = TBackupOutcome::Running;
+    };
+    actions.Workers.BackupOutcome = [&](int) { return outcome; };
+    const struct {
+        int Progress;
+        TBackupOutcome Before;   // what the last backup came to since the previous refresh
+        int Started;   // backups started so far
+        int Level;   // the recorded level afterwards
+        bool FailedHint;
+    } steps[] = {
+        {96, TBackupOutcome::None, 1, 90, false},   // started, not recorded yet
+        {97, TBackupOutcome::Running, 1, 90, false},   // still running: none more
+        {97, TBackupOutcome::Failed, 2, 90, true},   // failed: tried again, the level stays
+        {98, TBackupOutcome::Failed, 3, 90, true},   // and again at the next refresh
+        {99, TBackupOutcome::Made, 3, 98, false},   // made: the level of the refresh that started it
+        {100, TBackupOutcome::Made, 3, 98, false},
+    };
+    for (const auto& step : steps) {
+        if (step.Before != TBackupOutcome::None) outcome = step.Before;
+        TRowView row = Refresh(1, Running(step.Progress)).Row;
+        EXPECT_EQ(started, step.Started) << step.Progress;
+        EXPECT_EQ(nodes[1].BackLevel, step.Level) << step.Progress;
+        EXPECT_EQ(row.Backup.Hint.find("Last backup failed") != std::string::npos, step.FailedHint) << step.Progress;
+    }
+    EXPECT_EQ(env.Stored(DataKey, "BackLevel1"), os::MakeDwordValue(98));
+}
+
 TEST_F(RowRefreshTest, UnknownUnitWarnsOnceUntilANewUnitStarts) {
     TNodeReading r = Running(50);
     r.WUName = "p9999_Unknown";
