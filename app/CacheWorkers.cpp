@@ -158,6 +158,7 @@ bool TCacheWorkers::CashMake(int node, int machineId) {
 bool TCacheWorkers::HandOverResults(int node, const TNode& values) {
     const std::string ready = ReadyFolder(FProgramFolder);
     os::ForceDirectories(WorkFolder(ready));
+    os::RemoveCopyLeftovers(ready);   // a hand-over killed before
     TMoveCount count;
     auto move = [&](const char* name) {
         TMoveResult result = MoveFile(NodeFilePath(values.Path, name), InFolder(ready, name));

@@ -185,10 +185,11 @@ int OpenCopyTarget(const std::string& to, std::string& temp) {
     return ::mkstemp(temp.data());
 }
 
-// Names the finished unnamed copy `to`: directly when nothing may be replaced, else through a named temporary
+// Names the finished unnamed copy `to`: directly when no file has that name, else through a named temporary
 // renamed over it (only that instant leaves a name behind when the process is killed).
 bool NameUnnamed(int fd, const std::string& to, bool failIfExists) {
-    if (failIfExists) return LinkUnnamed(fd, to);
+    if (LinkUnnamed(fd, to)) return true;
+    if (failIfExists || errno != EEXIST) return false;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string temp = CopyTempPrefix(to) + UniqueTail();
         if (!LinkUnnamed(fd, temp)) {
