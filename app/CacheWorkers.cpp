@@ -43,6 +43,7 @@ TCacheWorkers::TCacheWorkers(std::string programFolder, const TCacheTimings& tim
     : FProgramFolder(std::move(programFolder))
     , FContext(timings) {
     FContext.OnStartFailed = [this](const std::string& folder) { ConsoleNotStarted(folder); };
+    ClearBackupLeftovers(FProgramFolder);
 }
 
 TCacheWorkers::~TCacheWorkers() {

@@ -45,6 +45,20 @@ bool Replace(const std::string& folder, const std::string& fresh, const std::str
 
 }
 
+void ClearBackupLeftovers(const std::string& programFolder) {
+    const std::string backups = os::IncludeTrailingPathDelimiter(programFolder) + "Backup/";
+    for (const os::TSearchRec& entry : os::FindFiles(backups + "WU*", os::faDirectory)) {
+        if (!entry.IsDirectory()) continue;
+        const std::string path = backups + entry.Name;
+        const std::string folder = os::ChangeFileExt(path, "");
+        const std::string ext = os::ExtractFileExt(entry.Name);
+        if (ext != ".new" && ext != ".old") continue;
+        // A backup an interrupted swap left under the old name comes back; a half-made one goes.
+        if (ext == ".old" && !os::DirectoryExists(folder)) os::RenameFile(path, folder);
+        else os::DeleteDirectoryTree(path);
+    }
+}
+
 std::int64_t BackupRoomNeeded(std::int64_t bytes) {
     return bytes + bytes / 20 + BackupSpareBytes;
 }

@@ -33,6 +33,10 @@ std::int64_t BackupRoomNeeded(std::int64_t bytes);
 TBackupResult BackupNodeFolder(
     const std::string& programFolder, const std::string& nodeFolder, int node, const TDiskFree& diskFree = {});
 
+// What backups killed half-way left under Backup/: a half-made "WU<n>.new" is removed, a "WU<n>.old" comes back
+// as WU<n> when that is missing and is removed otherwise. Call it while no backup runs.
+void ClearBackupLeftovers(const std::string& programFolder);
+
 // The program log's line for a backup that failed.
 std::string BackupFailureText(const std::string& nodeFolder, const TBackupResult& result);
 

@@ -131,6 +131,17 @@ TEST_F(MyBackupTest, TooLittleFreeSpaceCopiesNothingAndKeepsTheOldBackup) {
     EXPECT_EQ(Read(backup + "/queue.dat"), "queue");
 }
 
+TEST_F(MyBackupTest, LeftoversOfKilledBackupsGoWhenTheWorkersStart) {
+    test::WriteFile(backup + ".new/work/wudata_01.dat", "half");   // killed while copying
+    test::WriteFile(env.File("Backup/WU3.old/queue.dat"), "kept");   // killed between two renames
+    test::WriteFile(env.File("Backup/WU4/queue.dat"), "new");
+    test::WriteFile(env.File("Backup/WU4.old/queue.dat"), "old");   // killed before the old one went
+    TCacheWorkers workers(env.Folder());
+    EXPECT_EQ(Names(env.File("Backup")), (std::vector<std::string> {"WU3", "WU4"}));
+    EXPECT_EQ(Read(env.File("Backup/WU3/queue.dat")), "kept");
+    EXPECT_EQ(Read(env.File("Backup/WU4/queue.dat")), "new");
+}
+
 class BackupCommandsTest : public MyBackupTest {
 protected:
     TSettings settings;
