@@ -54,8 +54,10 @@ void ClearBackupLeftovers(const std::string& programFolder) {
         const std::string ext = os::ExtractFileExt(entry.Name);
         if (ext != ".new" && ext != ".old") continue;
         // A backup an interrupted swap left under the old name comes back; a half-made one goes.
-        if (ext == ".old" && !os::DirectoryExists(folder)) os::RenameFile(path, folder);
-        else os::DeleteDirectoryTree(path);
+        if (ext == ".old" && !os::DirectoryExists(folder))
+            os::RenameFile(path, folder);
+        else
+            os::DeleteDirectoryTree(path);
     }
 }
 

@@ -73,8 +73,10 @@ void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, i
         stage(243);
         stage(244);
         if (workers.StartBackup) workers.StartBackup(node);
-        if (workers.BackupOutcome) state.BackupPending = progress;
-        else RecordBackLevel(node, state, progress);
+        if (workers.BackupOutcome)
+            state.BackupPending = progress;
+        else
+            RecordBackLevel(node, state, progress);
         stage(245);
     } else {
         stage(246);
@@ -239,9 +241,8 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
     const bool backupOn = context.AutoBackup && state.Settings.Backup;
     SetColor(row.Backup, backupOn ? ColorLime : ColorPink);
     row.Backup.Hint = backupOn ? "Backup ON" : "Backup OFF";
-    const TBackupOutcome backup = context.Actions.Workers.BackupOutcome
-        ? context.Actions.Workers.BackupOutcome(node)
-        : TBackupOutcome::None;
+    const TBackupOutcome backup
+        = context.Actions.Workers.BackupOutcome ? context.Actions.Workers.BackupOutcome(node) : TBackupOutcome::None;
     if (backup == TBackupOutcome::Failed) row.Backup.Hint += CRLF + std::string("Last backup failed");
     stage(241);
     AutomaticBackup(context, node, state, reading.Progress, backup, stage);

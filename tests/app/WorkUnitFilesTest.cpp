@@ -117,8 +117,9 @@ TEST_F(WorkUnitFilesTest, NextMoveRemovesTheTemporariesOfAKilledOneAndNeverMoves
     for (const auto& entry : fs::recursive_directory_iterator(node))
         names.push_back(fs::relative(entry.path(), node).string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string> {".keep", "client.cfg", "queue.dat", "work", "work/logfile_02.txt",
-                         "work/wudata_01.dat", "work/wudata_02.dat"}));
+    EXPECT_EQ(names,
+        (std::vector<std::string> {".keep", "client.cfg", "queue.dat", "work", "work/logfile_02.txt",
+            "work/wudata_01.dat", "work/wudata_02.dat"}));
 }
 
 TEST_F(WorkUnitFilesTest, MissingFoldersMoveNothing) {

@@ -503,8 +503,8 @@ std::vector<TFolderKind> FolderKinds() {
                 WriteSparse(NodeOf(folder) + "/" + SparseName);
                 WriteTree(BackupOf(folder), OldBackup());
             },
-            [](const std::string& folder) { app::BackupNodeFolder(folder, NodeOf(folder), 2); },
-            CheckBackupKilled, CheckBackupFinished},
+            [](const std::string& folder) { app::BackupNodeFolder(folder, NodeOf(folder), 2); }, CheckBackupKilled,
+            CheckBackupFinished},
     };
 }
 
@@ -598,8 +598,8 @@ int main(int argc, char** argv) {
         else if (option == "--seed")
             seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
         else {
-            std::fprintf(stderr, "usage: %s [--trials N] [--kind settings|batch|append|rewrite|move|backup] [--seed S]\n",
-                argv[0]);
+            std::fprintf(stderr,
+                "usage: %s [--trials N] [--kind settings|batch|append|rewrite|move|backup] [--seed S]\n", argv[0]);
             return 2;
         }
     }

@@ -235,7 +235,8 @@ TEST(CopyTemporaryOwner, NamesTheWriterOfACopysTemporaryOnly) {
 TEST(RemoveCopyLeftovers, RemovesOtherWritersTemporariesButNotOurOwnOrOtherFiles) {
     TempFolder tmp;
     const std::string own = ".queue.dat.korvex-" + std::to_string(::getpid()) + "-abc123";
-    for (const std::string name : {".queue.dat.korvex-1-abc123", ".wudata_01.dat.copy-Ab12Cd", own.c_str(), "queue.dat"})
+    for (const std::string name :
+        {".queue.dat.korvex-1-abc123", ".wudata_01.dat.copy-Ab12Cd", own.c_str(), "queue.dat"})
         WriteFile(tmp / name, "x");
     fs::create_directories(tmp / ".work.korvex-1-abc123");   // a folder of that name is nobody's temporary
     EXPECT_EQ(RemoveCopyLeftovers(tmp.Path()), 2);
