@@ -313,7 +313,7 @@ const TTree& OldBackup() {
 
 // The node's sparse file: a few data blocks far apart in a long file.
 constexpr const char* SparseName = "work/wudata_01.sparse";
-constexpr off_t SparseLength = off_t(16) << 20;
+constexpr off_t SparseLength = off_t(4) << 20;
 
 void WriteSparse(const std::string& path) {
     fuzz::WriteBytes(path, "");
