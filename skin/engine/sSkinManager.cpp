@@ -240,6 +240,10 @@ void TsSkinManager::GetSkinNames(TStrings& list, std::string& firstName) const {
     }
     std::stable_sort(names.begin(), names.end(),
         [](const std::string& a, const std::string& b) { return base::CompareText(a, b) < 0; });
+    // A skin folder named like a stored skin (an installed copy of it) is one choice, not two.
+    names.erase(std::unique(names.begin(), names.end(),
+                    [](const std::string& a, const std::string& b) { return base::CompareText(a, b) == 0; }),
+        names.end());
     list.BeginUpdate();
     for (const std::string& name : names)
         list.Add(name);

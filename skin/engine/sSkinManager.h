@@ -87,7 +87,8 @@ public:
     void SendNewSkin();
     void SendRemoveSkin();
     void RepaintForms();
-    // Stored skin names first, then the skin folders holding "Options.dat"; sorted without case.
+    // Stored skin names first, then the skin folders holding "Options.dat"; sorted without case, each name
+    // once (a folder named like a stored skin is the same choice).
     void GetSkinNames(classes::TStrings& list, std::string& firstName) const;
 
     // ---- The tables (read by painters; test indexes with IsValidSkinIndex / IsValidImgIndex) ----

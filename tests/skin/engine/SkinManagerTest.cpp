@@ -135,6 +135,26 @@ TEST(SkinManager, SkinNamesListStoredSkinsAndSkinFoldersSorted) {
     EXPECT_EQ(first, "MacOS (internal)");
 }
 
+// The install puts each stored skin's folder beside the program under the stored skin's name.
+TEST(SkinManager, AFolderNamedLikeAStoredSkinIsListedOnce) {
+    TempFolder temp;
+    MakeMinimalSkin(temp.Path(), "LongHorn (internal)");
+    MakeMinimalSkin(temp.Path(), "macos (INTERNAL)");
+    MakeMinimalSkin(temp.Path(), "Blue");
+    ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    sm->SetSkinDirectory(temp.Path());
+    sm->InternalSkins()->Add()->SetName("MacOS (internal)");
+    sm->InternalSkins()->Add()->SetName("LongHorn (internal)");
+    classes::TStringList list;
+    std::string first;
+    sm->GetSkinNames(list, first);
+    ASSERT_EQ(list.Count(), 3) << list.Text();
+    EXPECT_EQ(list.Strings(0), "Blue");
+    EXPECT_EQ(list.Strings(1), "LongHorn (internal)");
+    EXPECT_EQ(list.Strings(2), "MacOS (internal)");   // the stored skin's spelling
+}
+
 TEST(SkinManager, WithoutStoredSkinsTheFirstFolderIsTheFirstName) {
     TempFolder temp;
     MakeMinimalSkin(temp.Path(), "Zeta");
