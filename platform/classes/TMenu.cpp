@@ -438,8 +438,9 @@ TMenuItem* TMenu::FindItem(UINT command) const {
 TMenuItem* TMenu::FindShortCut(TShortCut shortCut) const {
     if (shortCut == 0) return nullptr;
     std::function<TMenuItem*(const TMenuItem*)> search = [&](const TMenuItem* parent) -> TMenuItem* {
+        // A hidden item keeps its shortcut (it may exist for the shortcut alone); a disabled one does not.
         for (TMenuItem* item : parent->FItems) {
-            if (!item->FVisible || !item->FEnabled) continue;
+            if (!item->FEnabled) continue;
             if (item->FShortCut == shortCut) return item;
             if (TMenuItem* found = search(item)) return found;
         }

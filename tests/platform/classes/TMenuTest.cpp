@@ -205,6 +205,40 @@ TEST_F(MenuTest, FormShortCutClicksTheMainMenuItem) {
     EXPECT_EQ(refresh, 1);
 }
 
+// A hidden item can exist for its shortcut alone; a disabled one is out of reach.
+TEST_F(MenuTest, ShortCutsOfHiddenItemsFireAndOfDisabledOnesDoNot) {
+    TForm* form = NewForm();
+    int hidden = 0, disabled = 0;
+    TMainMenu* bar = new TMainMenu(form);
+    TMenuItem* file = NewItem(form, "&File");
+    TMenuItem* view = NewItem(form, "View CheckPoints", &hidden);
+    view->SetShortCut(TextToShortCut("F12"));
+    view->SetVisible(false);
+    TMenuItem* off = NewItem(form, "Off", &disabled);
+    off->SetShortCut(TextToShortCut("F11"));
+    off->SetEnabled(false);
+    bar->Items()->Add(file);
+    file->Add(view);
+    file->Add(off);
+    form->SetMenuComponent(bar);
+    form->SetFocus();
+    Pump();
+    Display->Press(user::VK_F12, "");
+    Display->Press(user::VK_F11, "");
+    Pump();
+    EXPECT_EQ(hidden, 1);
+    EXPECT_EQ(disabled, 0);
+    // The same for a pop-up menu asked directly (a form may hand its keys to one).
+    TPopupMenu* popup = new TPopupMenu(form);
+    TMenuItem* secret = NewItem(form, "Secret", &hidden);
+    secret->SetShortCut(TextToShortCut("F10"));
+    secret->SetVisible(false);
+    popup->Items()->Add(secret);
+    TMessage key {user::WM_KEYDOWN, user::VK_F10, 0, 0};
+    EXPECT_TRUE(MenuIsShortCut(popup, key));
+    EXPECT_EQ(hidden, 2);
+}
+
 // A form that counts the CM_MENUCHANGED it is sent.
 class TMenuWatchForm : public TForm {
 public:
