@@ -4,6 +4,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
+#include "platform/classes/TForm.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
@@ -142,7 +143,13 @@ void TStatusBar::CreateParams(TCreateParams& params) {
     CreateSubClass(params, STATUSCLASSNAME);
     // The library aligns the bar itself.
     params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE;
-    if (FSizeGrip) params.Style |= SBARS_SIZEGRIP;
+    if (GripShown()) params.Style |= SBARS_SIZEGRIP;
+}
+
+bool TStatusBar::GripShown() const {
+    if (!FSizeGrip) return false;
+    const TCustomForm* form = GetParentForm(this);
+    return form == nullptr || form->BorderStyle() == bsSizeable || form->BorderStyle() == bsSizeToolWin;
 }
 
 void TStatusBar::CreateWnd() {

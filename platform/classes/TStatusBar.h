@@ -84,6 +84,8 @@ public:
     void SetSimpleText(const std::string& value);
     bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool value);
+    // The grip is drawn only where it can size something: SizeGrip on a form with a sizeable border.
+    bool GripShown() const;
     TCanvas* Canvas() const;   // the paint DC while OnDrawPanel runs
 
     TDrawPanelEvent OnDrawPanel;

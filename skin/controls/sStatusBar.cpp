@@ -94,7 +94,7 @@ void TsStatusBar::RenderCache() {
     if (cache == nullptr) return;
     RenderControlSkin(data, ci, false, 0, TRect {0, 0, Width(), Height()}, TPoint {Left(), Top()}, cache, false);
     PaintPanels(cache);
-    if (SizeGrip()) PaintGrip(cache);
+    if (GripShown()) PaintGrip(cache);
     data->BGChanged = false;
 }
 

@@ -160,6 +160,35 @@ TEST_F(StatusBarTest, TheGripComesFromTheSkinAndAWithoutAGripImageNoneIsDrawn) {
     EXPECT_EQ(corner(), without);
 }
 
+// The main window has a single border: a grip there would promise a size that cannot change.
+TEST_F(StatusBarTest, AFormThatCannotBeSizedShowsNoGrip) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 3);
+    TsStatusBar* bar = NewBar(form, 300, {100});
+    auto corner = [&] {
+        std::vector<gdi::COLORREF> px;
+        for (int y = 10; y < 22; ++y)
+            for (int x = 288; x < 300; ++x)
+                px.push_back(ScreenPixel(bar, x, y));
+        return px;
+    };
+    bar->SetSizeGrip(false);
+    Repaint(bar);
+    const auto without = corner();
+    bar->SetSizeGrip(true);
+    Repaint(bar);
+    ASSERT_NE(corner(), without);   // sizeable: the grip
+
+    form->SetBorderStyle(bsSingle);
+    Pump();
+    EXPECT_FALSE(bar->GripShown());
+    bar->SkinData()->Invalidate();
+    Repaint(bar);
+    EXPECT_EQ(corner(), without);
+}
+
 TEST_F(StatusBarTest, WithoutAPanelMaskEveryPanelButTheLastGetsADivider) {
     TForm* form = NewForm(400, 100);
     test::ManagerHost host;
