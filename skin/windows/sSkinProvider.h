@@ -140,6 +140,9 @@ public:
     bool CanMaximize() const;
     bool CanMinimize() const;
     bool CanRestore() const;
+    // The caption buttons the form allows: the provider's BorderIcons less the system menu, minimize and
+    // maximize boxes the form itself has not (a form without a maximize box gets no skinned one either).
+    TsBorderIcons ShownBorderIcons() const;
     // The hit codes of the visible buttons from right to left: the one list hit testing and placing share.
     std::vector<int> VisibleButtonCodes() const;
     int ButtonIndexAt(int x) const;   // 1-based in VisibleButtonCodes' order; 0 on none

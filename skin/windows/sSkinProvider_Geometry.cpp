@@ -162,13 +162,19 @@ TRect TsSkinProvider::IconRect() const {
     return r;
 }
 
+TsBorderIcons TsSkinProvider::ShownBorderIcons() const {
+    if (FForm == nullptr) return FBorderIcons;
+    const TsBorderIcons formWithout = TsBorderIcons {biSystemMenu, biMinimize, biMaximize} - FSavedBorderIcons;
+    return FBorderIcons - formWithout;
+}
+
 bool TsSkinProvider::MaxButtonVisible() const {
     if (FForm == nullptr) return false;
     if (Iconic()) return true;
     const TFormBorderStyle style = FForm->BorderStyle();
     if (style == bsDialog) return false;
-    if (style == bsSingle && !FBorderIcons.Contains(biMaximize)) return false;
-    return SingleOrSizeable(style) && FBorderIcons.Contains(biSystemMenu);
+    if (style == bsSingle && !ShownBorderIcons().Contains(biMaximize)) return false;
+    return SingleOrSizeable(style) && ShownBorderIcons().Contains(biSystemMenu);
 }
 
 bool TsSkinProvider::MinButtonVisible() const {
@@ -176,33 +182,33 @@ bool TsSkinProvider::MinButtonVisible() const {
     if (Iconic()) return true;
     const TFormBorderStyle style = FForm->BorderStyle();
     if (style == bsDialog || style == bsNone) return false;
-    if (style == bsSingle && !FBorderIcons.Contains(biMinimize)) return false;
-    return SingleOrSizeable(style) && FBorderIcons.Contains(biSystemMenu);
+    if (style == bsSingle && !ShownBorderIcons().Contains(biMinimize)) return false;
+    return SingleOrSizeable(style) && ShownBorderIcons().Contains(biSystemMenu);
 }
 
 bool TsSkinProvider::CanMaximize() const {
     if (FForm == nullptr) return false;
     const TFormBorderStyle style = FForm->BorderStyle();
-    return FBorderIcons.Contains(biMaximize) && !Maximized()
+    return ShownBorderIcons().Contains(biMaximize) && !Maximized()
         && (style == bsSingle || style == bsSizeable || style == bsSizeToolWin);
 }
 
 bool TsSkinProvider::CanMinimize() const {
-    return FBorderIcons.Contains(biMinimize) && !Iconic();
+    return ShownBorderIcons().Contains(biMinimize) && !Iconic();
 }
 
 bool TsSkinProvider::CanRestore() const {
     if (FForm == nullptr) return false;
-    return (FBorderIcons.Contains(biMaximize) && (Maximized() || Iconic())) || Iconic();
+    return (ShownBorderIcons().Contains(biMaximize) && (Maximized() || Iconic())) || Iconic();
 }
 
 std::vector<int> TsSkinProvider::VisibleButtonCodes() const {
     std::vector<int> codes;
-    if (FBorderIcons.Contains(biSystemMenu) && FSystemMenu != nullptr) {
+    if (ShownBorderIcons().Contains(biSystemMenu) && FSystemMenu != nullptr) {
         codes.push_back(htClose);
         if (MaxButtonVisible()) codes.push_back(htMaximize);
         if (MinButtonVisible()) codes.push_back(htMinimize);
-        if (FBorderIcons.Contains(biHelp)) codes.push_back(htHelp);
+        if (ShownBorderIcons().Contains(biHelp)) codes.push_back(htHelp);
     }
     for (int i = 0; i < FTitleButtons->Count(); ++i)   // the user's buttons follow, in collection order
         codes.push_back(htTitleButton + i);

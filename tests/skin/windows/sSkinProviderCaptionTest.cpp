@@ -2,6 +2,7 @@
 // icons, the hot and pressed looks, and the system commands clicks send.
 #include "support/WindowsKit.h"
 
+#include "platform/classes/TApplication.h"
 #include "platform/user/Input.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
@@ -72,6 +73,24 @@ TEST_P(CaptionHitTest, EveryCaptionElementAnswersItsCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     StylesAndIcons, CaptionHitTest, ::testing::ValuesIn(CaptionCases), [](const auto& info) { return info.param.Name; });
+
+// The program's main window: a single border with minimize only, and a provider left at its default buttons.
+TEST_F(FormsTest, TheProviderShowsOnlyTheCaptionButtonsTheFormHas) {
+    UseSkin(1);
+    TForm* form = Create<TForm>(Application);
+    form->SetBorderStyle(bsSingle);
+    form->SetBorderIcons({biSystemMenu, biMinimize});
+    TsSkinProvider* p = Create<TsSkinProvider>(form);
+    form->SetBounds(20, 20, 300, 200);
+    form->Show();
+    Pump();
+    EXPECT_EQ(p->BorderIcons(), (TsBorderIcons {biSystemMenu, biMinimize, biMaximize}));
+    EXPECT_EQ(p->VisibleButtonCodes(), (std::vector<int> {htClose, htMinimize}));
+    EXPECT_FALSE(p->MaxButtonVisible());
+    EXPECT_FALSE(p->CanMaximize());
+    EXPECT_TRUE(p->CanMinimize());
+    form->Free();
+}
 
 }
 }
