@@ -45,6 +45,7 @@ std::string NewFolderName(const std::string& parent) {
 TPathDialogForm::TPathDialogForm(TComponent* owner)
     : TForm(owner) {
     SkinProvider = new TsSkinProvider(this);
+    SkinProvider->SkinData()->SetSkinSection("DIALOG");   // a library dialog, not an application window
     SkinProvider->SetMakeSkinMenu(false);
     SkinProvider->AfterConstruction();
     SetAutoScroll(false);

@@ -124,6 +124,16 @@ TEST_F(PathDialogTest, TheDirectoryEditTakesTheChosenFolderAndCancelLeavesItsTex
     EXPECT_EQ(edit->InitialDir(), files / "Folder A/Sub");
 }
 
+TEST_F(PathDialogTest, TheDialogIsSkinnedAsALibraryDialog) {
+    ShellTree files;
+    UseSkin(1);
+    std::string chosen;
+    Choose(files.Root(), files / "Folder A", chosen, {[&](TForm* form) {
+        EXPECT_EQ(Of(form)->SkinProvider->SkinData()->SkinSection(), "DIALOG");
+        ClickOn(Of(form)->sBitBtn2);
+    }});
+}
+
 // ---- Pictures ------------------------------------------------------------------------------------------------
 
 class PathDialogPicture : public PathDialogTest, public ::testing::WithParamInterface<int> { };
