@@ -264,6 +264,16 @@ void TsOpenDialogForm::OpenClick() {
     }
     const std::vector<std::string> typed = SplitTypedNames(FileNameEdit->Text());
     if (typed.empty() || FDialog == nullptr) return;
+    if (typed.size() == 1) {
+        // A folder's name opens the folder; it is never the chosen file.
+        const std::string folder = JoinPath(FolderPath(), typed.front());
+        if (os::DirectoryExists(folder)) {
+            SetModalResult(mrNone);
+            FileNameEdit->SetText("");
+            GoTo(os::ExpandFileName(folder));
+            return;
+        }
+    }
     std::vector<std::string> paths;
     for (const std::string& name : typed) {
         // An absolute name stands as it is; a relative one is in the shown folder.

@@ -150,6 +150,26 @@ TEST_F(OpenDialogFormTest, EnterInTheListOpensAFolderThenChoosesAFile) {
     EXPECT_EQ(dialog.FileName(), files / "Folder A/inner.txt");
 }
 
+TEST_F(OpenDialogFormTest, AFolderTypedIntoTheNameAndEnterOpensTheFolder) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
+        Of(form)->FileNameEdit->SetText("Folder A");
+        Of(form)->FileNameEdit->SetFocus();
+        Key(user::VK_RETURN);
+        EXPECT_TRUE(form->Visible());
+        EXPECT_EQ(Of(form)->FolderPath(), files / "Folder A/");
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), "");
+        // An absolute folder too; then a file in it is the choice.
+        Of(form)->FileNameEdit->SetText(files / "Папка");
+        Key(user::VK_RETURN);
+        EXPECT_EQ(Of(form)->FolderPath(), files / "Папка/");
+        TypeAndOpen("файл.txt")(form);
+    }}));
+    EXPECT_EQ(dialog.FileName(), files / "Папка/файл.txt");
+}
+
 TEST_F(OpenDialogFormTest, TheOptionsAskBeforeOverwritingAndWarnOfMissingFiles) {
     ShellTree files;
     std::vector<std::string> asked;
