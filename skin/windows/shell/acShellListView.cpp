@@ -20,6 +20,7 @@
 #include "skin/windows/shell/acShellIcons.h"
 
 #include <algorithm>
+#include <fnmatch.h>
 
 namespace korvex::skin {
 
@@ -36,10 +37,22 @@ std::string PathExtension(const std::string& path) {
     return base::AnsiUpperCase(name.substr(dot + 1));
 }
 
-bool PassesMask(const std::vector<std::string>& words, const std::string& path) {
+// A file passes by its extension among the mask's words, or by its whole name matching one of the mask's
+// patterns without case (so "fah6*" lists a program that has no extension).
+bool PassesMask(const std::vector<std::string>& words, const std::string& mask, const std::string& path) {
     if (words.empty()) return true;
     const std::string extension = PathExtension(path);
-    return !extension.empty() && std::find(words.begin(), words.end(), extension) != words.end();
+    if (!extension.empty() && std::find(words.begin(), words.end(), extension) != words.end()) return true;
+    const std::size_t slash = path.rfind('/');
+    const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    std::size_t start = 0;
+    while (start <= mask.size()) {
+        const std::size_t end = std::min(mask.find(';', start), mask.size());
+        const std::string pattern = base::Trim(mask.substr(start, end - start));
+        if (!pattern.empty() && fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }
@@ -292,7 +305,7 @@ void TacCustomShellListView::Populate() {
         std::optional<TacNamespaceFolder> bound;
         if (isFolder) bound = TacNamespaceFolder(ConcatPIDLs(&FRootFolder->AbsoluteID(), child));
         auto folder = std::make_unique<TacShellFolder>(FRootFolder.get(), std::move(bound), child);
-        bool canAdd = isFolder || words.empty() || PassesMask(words, folder->PathName());
+        bool canAdd = isFolder || words.empty() || PassesMask(words, FMask, folder->PathName());
         if (OnAddFolder) OnAddFolder(this, folder.get(), canAdd);
         if (canAdd) FItems.push_back({std::move(folder), isFolder});
     }

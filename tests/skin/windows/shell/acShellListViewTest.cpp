@@ -109,6 +109,18 @@ TEST_F(ShellListViewTest, AMaskListsFoldersAndMatchingFilesInAnyCase) {
     EXPECT_EQ(list->Items()->Count(), 10);
 }
 
+// A Linux program has no extension: a pattern of the mask that fits its whole name lists it.
+TEST_F(ShellListViewTest, AMaskPatternListsAFileWithoutAnExtensionByItsName) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root(), vsList);
+    list->SetMask("*.bmp;PLA*");
+    std::vector<std::string> want = TreeFolders;
+    want.insert(want.end(), {"image.BMP", "plain"});
+    EXPECT_EQ(Names(list), want);
+    list->SetMask("*.bmp;pl");   // a part of the name is not enough
+    EXPECT_EQ(IndexOf(list, "plain"), -1);
+}
+
 TEST_F(ShellListViewTest, SortingByAColumnKeepsFoldersFirstAndTheSameColumnAgainReverses) {
     ShellTree files;
     TsShellListView* list = NewList(files.Root());
