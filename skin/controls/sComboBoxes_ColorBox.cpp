@@ -112,7 +112,8 @@ bool TsCustomColorBox::PickCustomColor(TColor& color) {
 }
 
 void TsCustomColorBox::PickForItemZero() {
-    TColor color = Colors(0);
+    TColor color = FSelected;   // the dialog opens at the colour the box showed before "Custom..."
+    if (color == clNone || color == clDefault || color == NoColorSelected) color = Colors(0);
     if (!PickCustomColor(color)) return;
     Items()->PutObject(0, ColorItemObject(color));
     FSelected = color;
@@ -125,7 +126,10 @@ void TsCustomColorBox::CloseUp() {
 }
 
 void TsCustomColorBox::Select() {
-    if (FListClosed && FStyle.Contains(cbCustomColor) && ItemIndex() == 0) PickForItemZero();
+    if (FListClosed && FStyle.Contains(cbCustomColor) && ItemIndex() == 0)
+        PickForItemZero();
+    else if (ItemIndex() >= 0)
+        FSelected = Colors(ItemIndex());
     FListClosed = false;
     TsCommonComboBox::Select();
 }

@@ -27,11 +27,13 @@ class PickingColorBox : public TsColorBox {
 public:
     using TsColorBox::TsColorBox;
     TColor Picked = clNone;
+    TColor Offered = clNone;   // the colour the dialog was to open at
     int Asked = 0;
 
 protected:
     bool PickCustomColor(TColor& color) override {
         ++Asked;
+        Offered = color;
         if (Picked == clNone) return false;
         color = Picked;
         return true;
@@ -130,6 +132,25 @@ TEST_P(ColorBoxTest, ClosingTheListOnCustomOrEnterAsksForTheColour) {
     EXPECT_EQ(box->Colors(0), TColor(0x224466));
     Key(user::VK_DOWN);   // moving by keys does not ask
     EXPECT_EQ(box->Asked, 2);
+}
+
+TEST_P(ColorBoxTest, TheCustomColourDialogOpensAtTheColourShownBefore) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+    box->SetSelected(clMaroon);
+    ClickAt(box, box->Width() - 8, 10);
+    ClickListItem(box, 0);
+    EXPECT_EQ(box->Offered, clMaroon);
+    int red = -1;
+    for (int i = 1; i < box->Items()->Count(); ++i)
+        if (box->Colors(i) == clRed) red = i;
+    ASSERT_GT(red, 0);
+    ClickAt(box, box->Width() - 8, 10);
+    ClickListItem(box, red);
+    ASSERT_EQ(box->Selected(), clRed);
+    ClickAt(box, box->Width() - 8, 10);
+    ClickListItem(box, 0);
+    EXPECT_EQ(box->Offered, clRed);
 }
 
 INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
