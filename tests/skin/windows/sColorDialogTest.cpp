@@ -83,7 +83,8 @@ TEST_F(ColorDialogTest, EachEditIsHeldToItsRangeWithoutBleedingIntoItsNeighbours
         TColor Chosen;
     };
     for (const Case& c : {
-             Case {"sEditHex", "0000FF", 0x000000, 0x0000FF},   // the colour number: red
+             Case {"sEditHex", "#FF0000", 0x000000, 0x0000FF},   // red, as the web writes it
+             Case {"sEditHex", "0080ff", 0x000000, 0xFF8000},   // the "#" may be left out
              Case {"sREdit", "255", 0x102030, 0x1020FF},
              Case {"sREdit", "300", 0x102030, 0x1020FF},
              Case {"sGEdit", "-5", 0x102030, 0x100030},
@@ -102,7 +103,7 @@ TEST_F(ColorDialogTest, EachEditIsHeldToItsRangeWithoutBleedingIntoItsNeighbours
     }
     // The other edits follow the hex edit.
     Dialog->SetColor(0);
-    Run({Type("sEditHex", "0000FF"), [](TForm* form) {
+    Run({Type("sEditHex", "#FF0000"), [](TForm* form) {
              EXPECT_EQ(Of(form)->sREdit->AsInteger(), 255);
              EXPECT_EQ(Of(form)->sEditDecimal->AsInteger(), 255);
              EXPECT_EQ(Of(form)->sHEdit->AsInteger(), 0);
@@ -176,7 +177,7 @@ TEST_F(ColorDialogTest, AddingPastTheLastCustomCellWrapsToTheFirstAndCancelKeeps
     EXPECT_EQ(Dialog->CustomColors()->Strings(15), "000010");
 
     // A custom cell left by a new colour becomes the next slot: Add writes there.
-    Run({ClickCell(&TsColorDialogForm::AddPal, 5), Type("sEditHex", "ABCDEF"),
+    Run({ClickCell(&TsColorDialogForm::AddPal, 5), Type("sEditHex", "#EFCDAB"),
         [](TForm* form) {
             TsColorDialogForm* d = Of(form);
             EXPECT_EQ(d->AddPal->ItemIndex(), -1);
@@ -195,8 +196,9 @@ TEST_F(ColorDialogTest, TheColourBoxCustomItemRunsTheDialog) {
                   {[&](TForm* form) {
                        shown = true;
                        EXPECT_EQ(Of(form)->SelectedColor(), 0x000080);
+                       EXPECT_EQ(Of(form)->sEditHex->Text(), "#800000");   // maroon, red first
                    },
-                      Type("sEditHex", "00FF00"), Ok()}),
+                      Type("sEditHex", "#00FF00"), Ok()}),
         1);
     EXPECT_TRUE(shown);
     EXPECT_EQ(color, 0x00FF00);
