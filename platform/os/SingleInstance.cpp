@@ -63,9 +63,43 @@ bool TSingleInstance::Acquire() {
 }
 
 void TSingleInstance::Release() {
+    if (FDoorbell >= 0) {
+        close(FDoorbell);
+        unlink(DoorbellPath().c_str());
+        FDoorbell = -1;
+    }
     if (FFd < 0) return;
     close(FFd);   // drops the lock
     FFd = -1;
+}
+
+int TSingleInstance::OpenDoorbell() {
+    if (FFd < 0) return -1;
+    if (FDoorbell >= 0) return FDoorbell;
+    const std::string path = DoorbellPath();
+    unlink(path.c_str());   // a former holder's, or anything planted under the name
+    if (mkfifo(path.c_str(), 0600) != 0) return -1;
+    // Read and write: the FIFO never reports an end while nobody rings.
+    const int fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return -1;
+    FDoorbell = fd;
+    return fd;
+}
+
+void TSingleInstance::DrainDoorbell(int fd) {
+    char bytes[64];
+    while (read(fd, bytes, sizeof bytes) > 0) { }
+}
+
+bool TSingleInstance::RingDoorbell() const {
+    // Without a reader the open fails (ENXIO): nobody would hear the ring.
+    const int fd = open(DoorbellPath().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    struct stat info { };
+    const char byte = 1;
+    const bool rung = fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode) && write(fd, &byte, 1) == 1;
+    close(fd);
+    return rung;
 }
 
 }

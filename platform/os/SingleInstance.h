@@ -30,10 +30,20 @@ public:
     int ErrorCode() const { return FErrorCode; }
     const std::string& LockPath() const { return FPath; }
 
+    // The holder's doorbell: a FIFO "<lock file>.call" that later starts ring to ask for the holder's window.
+    // OpenDoorbell (holder only) makes it and returns a non-blocking descriptor that turns readable at a ring
+    // (read it empty with DrainDoorbell); -1 on failure. It goes with Release.
+    int OpenDoorbell();
+    static void DrainDoorbell(int fd);
+    // Another start: true when a holder's doorbell took the ring, false when there is none to hear it.
+    bool RingDoorbell() const;
+    std::string DoorbellPath() const { return FPath + ".call"; }
+
 private:
     std::string FPath;
     int FFd = -1;
     int FErrorCode = 0;
+    int FDoorbell = -1;
 };
 
 }

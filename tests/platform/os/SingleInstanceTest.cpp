@@ -3,6 +3,7 @@
 
 #include "platform/os/Process.h"
 #include "support/Loopback.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,14 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace korvex::os;
 using namespace korvex::os::nettest;
+namespace filetest = korvex::os::filetest;
 
 namespace {
 
@@ -104,4 +107,36 @@ TEST(TSingleInstance, APlantedLinkIsNotFollowed) {
     EXPECT_FALSE(instance.Acquire());
     EXPECT_EQ(instance.ErrorCode(), ELOOP);
     EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+// A second start rings the holder's doorbell to ask for its window; with nobody to hear it, it knows.
+TEST(TSingleInstance, ASecondStartRingsTheHoldersDoorbell) {
+    TempFolder folder;
+    TSingleInstance first("KORVEX test", folder.Path());
+    TSingleInstance second("KORVEX test", folder.Path());
+    ASSERT_TRUE(first.Acquire());
+    ASSERT_FALSE(second.Acquire());
+    EXPECT_FALSE(second.RingDoorbell());   // the holder has no doorbell yet
+
+    const int fd = first.OpenDoorbell();
+    ASSERT_GE(fd, 0);
+    pollfd watch {fd, POLLIN, 0};
+    EXPECT_EQ(poll(&watch, 1, 0), 0);
+    EXPECT_TRUE(second.RingDoorbell());
+    EXPECT_TRUE(second.RingDoorbell());
+    ASSERT_EQ(poll(&watch, 1, 0), 1);
+    TSingleInstance::DrainDoorbell(fd);
+    EXPECT_EQ(poll(&watch, 1, 0), 0);   // read empty, and no end reported
+
+    first.Release();
+    EXPECT_FALSE(std::filesystem::exists(first.DoorbellPath()));
+    EXPECT_FALSE(second.RingDoorbell());
+}
+
+TEST(TSingleInstance, ADoorbellPlantedAsAFileIsNotRung) {
+    TempFolder folder;
+    TSingleInstance instance("KORVEX test", folder.Path());
+    filetest::WriteFile(instance.DoorbellPath(), "");
+    EXPECT_FALSE(instance.RingDoorbell());
+    EXPECT_EQ(filetest::ReadFile(instance.DoorbellPath()), "");
 }
