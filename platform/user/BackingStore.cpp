@@ -84,6 +84,11 @@ void EnsureSurface(WindowObject* top) {
     if (!display->CreateSurface(id, options)) return;
     top->Top->Surface = id;
     top->Top->SurfaceShown = false;
+    // A window minimized before it had a surface (shown minimized at once) shows as an icon.
+    if (top->Style & WS_MINIMIZE)
+        display->SetSurfaceState(id, SurfaceState::Minimized);
+    else if (top->Style & WS_MAXIMIZE)
+        display->SetSurfaceState(id, SurfaceState::Maximized);
     SyncSurfaceShape(top);
 }
 

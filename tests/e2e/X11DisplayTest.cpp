@@ -298,6 +298,38 @@ TEST_F(X11Fixture, StateChangesByTheWindowManagerAreReportedAndOursAreNot) {
     XCloseDisplay(wm);
 }
 
+// Without a window manager a window shown minimized stays unmapped (no one would keep its icon) and our own
+// _NET_WM_STATE writes report nothing back; restored, it maps.
+TEST_F(X11Fixture, AWindowShownMinimizedWithoutAWindowManagerStaysUnmappedUntilRestored) {
+    user::SurfaceOptions options;
+    options.Bounds = gdi::Bounds(10, 10, 100, 50);
+    ASSERT_TRUE(Screen->CreateSurface(1, options));
+    Screen->SetSurfaceState(1, user::SurfaceState::Minimized);
+    Screen->ShowSurface(1, true);
+    Screen->SetSurfaceTitle(1, "iconic");
+    Screen->Flush();
+    ::Display* probe = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(probe);
+    Window window = Native(*Screen).NativeWindow(1);
+    auto mapState = [&] {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(probe, window, &attributes);
+        return attributes.map_state;
+    };
+    Atom above[] = {XInternAtom(probe, "_NET_WM_STATE_ABOVE", False)};
+    XChangeProperty(probe, window, XInternAtom(probe, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+        reinterpret_cast<unsigned char*>(above), 1);
+    XFlush(probe);
+    Pump([] { return false; }, 300);
+    EXPECT_EQ(mapState(), IsUnmapped);
+    EXPECT_TRUE(Sink.States.empty());   // no manager's WM_STATE: nothing to report
+    Screen->SetSurfaceState(1, user::SurfaceState::Normal);
+    Screen->Flush();
+    // The map request comes on the display's own connection: the probe sees it once the server took it.
+    EXPECT_TRUE(Pump([&] { return mapState() == IsViewable; }, 2000));
+    XCloseDisplay(probe);
+}
+
 // Without a window manager an activation asked for before its window is viewable waits for the map; a later
 // activation of another window wins over it.
 TEST_F(X11Fixture, TheLastActivationWinsOverOneWaitingForItsWindowToMap) {

@@ -174,6 +174,8 @@ void X11Display::ShowSurface(SurfaceId id, bool visible) {
         XWithdrawWindow(FDisplay, surface->Window, FScreen);
         return;
     }
+    // Without a window manager nobody keeps an icon: a window shown minimized stays unmapped until restored.
+    if (surface->State == SurfaceState::Minimized && !WindowManagerSupports(AtomId::NetWmState)) return;
     XWMHints hints {};
     hints.flags = InputHint | StateHint;
     hints.input = True;
@@ -404,6 +406,17 @@ void X11Display::OnPropertyChange(const XEvent& event) {
     if (e.atom != AtomOf(AtomId::WmState) && e.atom != AtomOf(AtomId::NetWmState)) return;
     // Our own _NET_WM_STATE writes before mapping echo here too: only the manager's WM_STATE makes it real.
     if (!surface->Visible) return;
+    // A window no manager keeps (none runs, or it is iconified without one) has no WM_STATE: its state is ours.
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool managed = XGetWindowProperty(FDisplay, surface->Window, AtomOf(AtomId::WmState), 0, 1, False,
+                             AtomOf(AtomId::WmState), &type, &format, &count, &after, &data)
+            == Success
+        && type != 0;
+    if (data) XFree(data);
+    if (!managed) return;
     ReportState(*surface, ReadState(*surface));
 }
 
