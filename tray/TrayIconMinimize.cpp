@@ -6,6 +6,7 @@
 #include "platform/classes/TForm.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Tray.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 
@@ -143,6 +144,11 @@ void TTrayIcon::AskStartup() {
     bool show = true;
     if (OnStartup) OnStartup(this, show);
     if (show) return;
+    if (!user::NotifyAreaAvailable()) {
+        // Hidden without a tray there would be no way back: the form starts iconified instead.
+        if (auto* form = dynamic_cast<TCustomForm*>(Owner())) form->SetWindowState(wsMinimized);
+        return;
+    }
     if (Application != nullptr) Application->SetShowMainForm(false);
     HideMainForm();
 }
@@ -165,6 +171,12 @@ void TTrayIcon::HideMainForm() {
     if (dynamic_cast<TWinControl*>(Owner()) == nullptr || Application == nullptr) return;
     TForm* form = Application->MainForm();
     if (form == nullptr) return;
+    if (!user::NotifyAreaAvailable()) {
+        // No tray to come back from: iconified, the window stays in the desktop's reach.
+        form->SetWindowState(wsMinimized);
+        if (!form->Visible()) form->SetVisible(true);
+        return;
+    }
     form->SetVisible(false);
     user::HWND app = Application->Handle();
     if (user::IsWindowVisible(app)) user::ShowWindow(app, user::SW_HIDE);

@@ -198,12 +198,9 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
 // Without a main form there is nothing to run.
 void TApplication::Run() {
     if (FMainForm == nullptr) return;
-    if (FShowMainForm) {
-        if (FMainForm->WindowState() == wsMinimized)
-            Minimize();
-        else
-            FMainForm->SetVisible(true);
-    }
+    // The application's own window has no button on this desktop: a minimized main form is shown iconified
+    // (its own icon is the way back).
+    if (FShowMainForm) FMainForm->SetVisible(true);
     while (!FTerminated) {
         try {
             HandleMessage();

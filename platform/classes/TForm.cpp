@@ -426,16 +426,19 @@ void TCustomForm::WMPaint(TMessage& m) {
 }
 
 void TCustomForm::WMSize(TMessage& m) {
-    switch (m.WParam) {
-    case SIZE_RESTORED:
-        FWindowState = wsNormal;
-        break;
-    case SIZE_MINIMIZED:
-        FWindowState = wsMinimized;
-        break;
-    case SIZE_MAXIMIZED:
-        FWindowState = wsMaximized;
-        break;
+    // A hidden window's sizes say nothing of the state it is to show in (a form that starts minimized).
+    if (HandleAllocated() && IsWindowVisible(WindowHandle())) {
+        switch (m.WParam) {
+        case SIZE_RESTORED:
+            FWindowState = wsNormal;
+            break;
+        case SIZE_MINIMIZED:
+            FWindowState = wsMinimized;
+            break;
+        case SIZE_MAXIMIZED:
+            FWindowState = wsMaximized;
+            break;
+        }
     }
     TScrollingWinControl::WMSize(m);
 }

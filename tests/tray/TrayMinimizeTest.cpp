@@ -123,6 +123,33 @@ TEST_F(MinimizeToTray, OnStartupAnsweringTrueChangesNothing) {
     EXPECT_TRUE(Application->ShowMainForm());
 }
 
+// Without a tray a hidden form could never come back: minimizing to tray and the start-up question iconify it.
+TEST_F(MinimizeToTray, WithoutATrayTheFormIsIconifiedInsteadOfHidden) {
+    user::SetHeadlessTrayPresent(false);
+    ShowForm();
+    Icon->SetMinimizeToTray(true);
+    Icon->OnMinimizeToTray = [&](TObject*) { Icon->HideMainForm(); };
+    user::SendMessage(Form->Handle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_TRUE(user::IsIconic(Form->Handle()));
+    Icon->ShowMainForm();
+    Pump();
+    EXPECT_FALSE(user::IsIconic(Form->Handle()));
+
+    Form->Hide();
+    Icon->OnStartup = [](TObject*, bool& show) { show = false; };
+    Icon->Loaded();
+    EXPECT_TRUE(Application->ShowMainForm());   // shown, as an icon
+    EXPECT_EQ(Form->WindowState(), wsMinimized);
+    Form->SetBounds(90, 90, 320, 200);   // sizes of the hidden form change nothing of that
+    Pump();
+    EXPECT_EQ(Form->WindowState(), wsMinimized);
+    Form->Show();
+    Pump();
+    EXPECT_TRUE(user::IsIconic(Form->Handle()));
+}
+
 TEST_F(MinimizeToTray, AfterATrayRestartAVisibleIconIsBackAndAHiddenOneIsNot) {
     TTrayIcon* hidden = Create<TTrayIcon>(Form);
     hidden->SetIconVisible(true);
