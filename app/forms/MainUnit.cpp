@@ -1,15 +1,19 @@
 // TMainForm: the form text, the per-node controls and the rows the monitor hands over.
 #include "app/forms/MainUnit.h"
 
+#include "app/ProgramLog.h"
 #include "app/forms/MainCaptions.h"
 #include "app/forms/SideForms.h"
 #include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TIcon.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/classes/TTimer.h"
+#include "platform/user/Tray.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGlyphUtils.h"
 #include "skin/controls/sLabel.h"
@@ -77,6 +81,10 @@ TMainForm::TMainForm(TComponent* owner)
         .Field("sStatusBar1", FStatusBar)
         .Field("AllON1", FAllON1);
     RegisterMainFormClasses();
+    // What the notification area has to say (no tray on this desktop) goes to the program's log; the tray
+    // icon is made with the form.
+    user::SetTrayLog([](const std::string& line) { WLog(line); });
+    SetProgramIcon();   // before the windows are made: each takes it for its title
     ReadFormResource("MainUnit", methods);
     for (int i = 0; i < 11; ++i) {
         FHeaders[i] = Owned<skin::TsPanel>(this, HeaderNames[i]);
@@ -94,6 +102,11 @@ TMainForm::TMainForm(TComponent* owner)
     for (int k = 1; k < ShownColumns; ++k)
         FSplitters[k + 2]->OnMoved = [this, k](TObject*) { SplitterResize(k); };
     KORVEX_ASSERT(FSkinManager && FTrayIcon && FTimer1 && FGrid && FScrollBox && FStatusBar && FAllON1);
+    // The rows' pop-up menu has a command reached by its shortcut alone (F12, check-points): the window takes
+    // the menu's shortcuts wherever its focus is.
+    OnShortCut = [popup = Owned<TPopupMenu>(this, "PopupMenu1")](TMessage& message, bool& handled) {
+        handled = MenuIsShortCut(popup, message);
+    };
     skin::AssignButtonGlyphs(this, ToolBarGlyphs);
     // The scroll box hears every load and removal of the skin (the form's own provider keeps them); the form
     // owns the box, so the hook dies with both.
@@ -114,8 +127,20 @@ TMainForm::TMainForm(TComponent* owner)
     if (MainForm == nullptr) MainForm = this;
 }
 
+// The program's icon (the tray's first normal frame, as the install's) for the application and every window
+// without an icon of its own.
+void TMainForm::SetProgramIcon() {
+    if (Application == nullptr || !Application->Icon()->Empty()) return;
+    auto* pictures = Create<TImageList>(this);
+    TIcon icon;
+    if (tray::LoadTrayPictures(pictures, tray::TTrayPictureSet::Normal, 16) && pictures->GetIcon(0, &icon))
+        Application->SetIcon(&icon);
+    pictures->Free();
+}
+
 TMainForm::~TMainForm() {
     if (MainForm == this) MainForm = nullptr;
+    user::SetTrayLog(nullptr);
 }
 
 void TMainForm::BeforeDestruction() {
@@ -138,6 +163,7 @@ void TMainForm::BindMethods(TMethodTable& methods) {
         return std::function<void(TObject*)>([this, form](TObject*) { OpenSideForm(form()); });
     };
     methods.Add("FormCreate", notify(&TMainForm::FormCreate))
+        .Add("sSkinManager1AfterChange", notify(&TMainForm::sSkinManager1AfterChange))
         .Add("FormShow", notify(&TMainForm::FormShow))
         .Add("FormCloseQuery", this, &TMainForm::FormCloseQuery)
         .Add("Timer1Timer", notify(&TMainForm::Timer1Timer))
@@ -374,6 +400,7 @@ void TMainForm::CycleStarted(int node) {
 
 void TMainForm::BusyChanged(bool anyNodeBusy) {
     FTrayIcon->SetIconList(anyNodeBusy ? FBusyIcons : FNormalIcons);
+    FTrayIcon->SetCycleInterval(anyNodeBusy ? 100 : 150);   // 150: a finished unit's badge pulses slower
     FTrayIcon->SetCycleIcons(anyNodeBusy);
     EnableCommands(!anyNodeBusy);
 }

@@ -69,6 +69,9 @@ public:
     // The lifecycle.
     void FormCreate(classes::TObject* sender);
     void FormShow(classes::TObject* sender);
+    // Loads options, rows, history and starts the node threads, shown or not ("Run minimized" with a tray
+    // monitors while the window is hidden); once until "Refresh data".
+    void Load();
     void ReShow();
     void Timer1Timer(classes::TObject* sender);
     void FormCloseQuery(classes::TObject* sender, bool& canClose);
@@ -83,6 +86,8 @@ public:
     std::string CheckPointsText() const;
     void SetVersionSite(const std::string& site) { FVersionSite = site; }   // tests point it at a loopback server
     void ExitFromSignal();   // SIGTERM and SIGINT: the Exit path, on the UI thread
+    void BringForward();   // another start of the program asked for this one's window
+    void sSkinManager1AfterChange(classes::TObject* sender);   // the skin in use goes to the settings
     bool IsLoaded() const { return FLoaded; }
     // The program's version as its first `fields` dot-separated numbers ("2.6.0.11" for 4).
     static std::string GetVersion(int fields);
@@ -135,8 +140,10 @@ public:
 
 protected:
     void WMQueryEndSession(classes::TMessage& m) override;
+    void WndProc(classes::TMessage& message) override;
 
 private:
+    void SetProgramIcon();
     void UpdateRowsColour(bool skinned);
     void BindMethods(classes::TMethodTable& methods);
     void EnableCommands(bool enabled);

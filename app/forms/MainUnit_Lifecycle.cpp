@@ -13,6 +13,7 @@
 #include "platform/os/Network.h"
 #include "platform/os/ProgramFolder.h"
 #include "platform/user/MessageLoop.h"
+#include "platform/user/Messages.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sScrollBox.h"
@@ -29,10 +30,18 @@ namespace korvex::app {
 
 using namespace classes;
 
+namespace {
+
+// Posted to the window at creation when it starts hidden: the loading runs once the message loop does.
+constexpr user::UINT WM_LOADHIDDEN = user::WM_APP + 0x4B;
+
+}
+
 void TMainForm::FormCreate(TObject*) {
     FLoaded = false;
     FClosing = false;
     WLog("Start monitor");
+    if (Application != nullptr && !Application->ShowMainForm()) user::PostMessage(Handle(), WM_LOADHIDDEN, 0, 0);
     FMonitor = std::make_unique<TMonitor>(user::MessageEventLoop(), *this, os::ProgramFolder());
     FMonitor->OpenFarmServer();
     FCache = std::make_unique<TCacheWorkers>(os::ProgramFolder());
@@ -42,8 +51,20 @@ void TMainForm::FormCreate(TObject*) {
     FMonitor->SetWorkers(FCache->Workers());
 }
 
+void TMainForm::WndProc(TMessage& message) {
+    if (message.Msg == WM_LOADHIDDEN) {
+        if (!FLoaded) Load();
+        return;
+    }
+    TForm::WndProc(message);
+}
+
 void TMainForm::FormShow(TObject*) {
     FTrayIcon->SetHint("");
+    if (!FLoaded) Load();
+}
+
+void TMainForm::Load() {
     if (FLoaded) return;
     EnableCommands(false);
     FProjects = LoadProjectTable();
@@ -166,6 +187,15 @@ void TMainForm::ExitFromSignal() {
         return;
     }
     sSpeedButton1Click(this);
+}
+
+void TMainForm::BringForward() {
+    FTrayIcon->ShowMainForm();
+}
+
+void TMainForm::sSkinManager1AfterChange(TObject*) {
+    FSettings.SkinName = FSkinManager->SkinName();
+    WriteSkinName(FSettings.SkinName);
 }
 
 std::string TMainForm::GetVersion(int fields) {

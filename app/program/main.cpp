@@ -6,6 +6,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/os/SingleInstance.h"
+#include "platform/user/MessageBox.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Screen.h"
 #include "platform/user/Window.h"
@@ -78,7 +79,14 @@ int Run() {
             owner, user::GWL_EXSTYLE, user::GetWindowLongPtr(owner, user::GWL_EXSTYLE) | user::WS_EX_TOOLWINDOW);
     }
     os::TSingleInstance instance;
-    if (!instance.Acquire()) return 0;   // another instance runs: quit silently
+    if (!instance.Acquire()) {
+        // Another instance runs: it brings its window forward; when it cannot hear us, the user is told.
+        if (instance.RingDoorbell()) return 0;
+        const char* text = "KORVEX is already running.";
+        std::fprintf(stderr, "korvex: %s\n", text);
+        user::MessageBox(nullptr, text, "KORVEX", user::MB_OK | user::MB_ICONINFORMATION);
+        return 0;
+    }
 
     skin::RegisterSkinWindowClasses();
     skin::InstallSkinnedMessageBoxes();
@@ -94,6 +102,15 @@ int Run() {
     classes::Application->CreateForm(app::Form7);
     classes::Application->CreateForm(app::Form8);
     if (InstallSignalPipe()) WatchSignalPipe();
+    const int doorbell = instance.OpenDoorbell();
+    if (doorbell >= 0)
+        user::MessageEventLoop().Watch(doorbell, os::feRead, [](int fd, unsigned) {
+            os::TSingleInstance::DrainDoorbell(fd);
+            if (app::MainForm != nullptr) app::MainForm->BringForward();
+        });
+    base::ScopeExit unwatch([doorbell] {
+        if (doorbell >= 0) user::MessageEventLoop().Unwatch(doorbell);   // before the instance closes it
+    });
     classes::Application->Run();
     return 0;
 }

@@ -1,11 +1,13 @@
 // The main window's life with a real monitor: the first showing's load, rows from the node thread, the tray
-// hint, close to tray, "Refresh data" and Exit.
+// hint, close to tray, "Refresh data" and Exit; run minimized with and without a tray, the skin choice kept, the
+// hints, the title icon, the tray icon's frames and the check-points shortcut.
 #include "support/MainFormKit.h"
 #include "support/ModalAnswer.h"
 
 #include "app/forms/Unit2.h"
 #include "platform/base/DateTime.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TIcon.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TScreen.h"
 #include "platform/classes/TStringGrid.h"
@@ -13,13 +15,21 @@
 #include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/WindowConstants.h"
+#include "platform/user/display/headless/HeadlessTray.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sScrollBox.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sHintManager.h"
+#include "skin/windows/sSkinProvider.h"
 #include "tray/TrayIcon.h"
 
 #include <arpa/inet.h>
 #include <cstdlib>
 #include <netinet/in.h>
+#include <set>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -248,6 +258,171 @@ TEST_F(MainLifecycleTest, EscIsTheExitCommandsShortcut) {
     Pump();
     EXPECT_TRUE(form->Closing());
     EXPECT_FALSE(form->Monitor()->Running());
+}
+
+}
+
+namespace korvex::app::test {
+
+// The skin menu of any window sets the manager's skin: the choice is stored and outlives "Refresh data" (which
+// the options window runs when it closes) and the next start.
+TEST_F(MainLifecycleTest, AChosenSkinIsStoredAndOutlivesRefreshData) {
+    TMainForm* form = ShowProgramWindow();
+    EXPECT_EQ(form->SkinManager()->SkinName(), DefaultSkinName);
+    form->SkinManager()->SetSkinName("MacOS (internal)");
+    EXPECT_EQ(Env->Stored(OptionsKey, "SkinName"), os::MakeStringValue("MacOS (internal)"));
+    form->ReShow();
+    EXPECT_EQ(form->SkinManager()->SkinName(), "MacOS (internal)");
+    form->Close();   // the close box saves everything: the choice stays
+    Pump();
+    EXPECT_EQ(LoadSettings().SkinName, "MacOS (internal)");
+}
+
+TEST_F(MainLifecycleTest, TheMainWindowsHintsAreTheComicShapeOfItsText) {
+    TMainForm* form = ShowProgramWindow();
+    auto* hints = dynamic_cast<skin::TsHintManager*>(form->FindComponent("sHintManager1"));
+    ASSERT_NE(hints, nullptr);
+    const skin::TsHintKind* kind = hints->HintKind();
+    EXPECT_EQ(kind->Style(), skin::hsComics);
+    EXPECT_EQ(kind->Radius(), 19);
+    EXPECT_EQ(kind->ExOffset(), 34);
+    EXPECT_EQ(kind->Color(), TColor(16777088));
+    EXPECT_EQ(kind->MaxWidth(), 248);
+    EXPECT_EQ(kind->MarginH(), 14);
+    EXPECT_EQ(kind->ShadowOffset(), 13);
+    EXPECT_EQ(kind->Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(hints->Predefinitions(), skin::shCustom);
+}
+
+// While any node is read the icon runs the busy frames every 100 ms; after it the normal frames, slower.
+TEST_F(MainLifecycleTest, TheTrayIconRunsItsFramesWhileNodesAreRead) {
+    TMainForm* form = ShowProgramWindow();
+    tray::TTrayIcon* icon = form->TrayIcon();
+    form->BusyChanged(true);
+    EXPECT_EQ(icon->CycleInterval(), 100u);
+    EXPECT_TRUE(icon->CycleIcons());
+    std::set<int> frames;
+    for (int i = 0; i < 4; ++i) {
+        frames.insert(icon->IconIndex());
+        Advance(100);
+    }
+    EXPECT_GE(frames.size(), 3u);
+    form->BusyChanged(false);
+    EXPECT_EQ(icon->CycleInterval(), 150u);
+    EXPECT_FALSE(icon->CycleIcons());
+}
+
+class RunMinimizedTest : public MainLifecycleTest {
+protected:
+    void SetUp() override {
+        MainLifecycleTest::SetUp();
+        Env->Store(OptionsKey, "RunMinimized", os::MakeDwordValue(1));
+    }
+    void TearDown() override {
+        user::SetHeadlessTrayPresent(true);
+        if (Application != nullptr) Application->SetShowMainForm(true);
+        MainLifecycleTest::TearDown();
+    }
+    // The program's start: the window made, then what the application's Run does before its loop.
+    void Start() {
+        Application->CreateForm(Form);
+        TMonitorTimings timings;
+        timings.IntervalMs = 550;
+        timings.FilePauseMs = 1;
+        Form->Monitor()->SetTimings(timings);
+        if (Application->ShowMainForm()) Form->SetVisible(true);
+        Pump();
+    }
+};
+
+TEST_F(RunMinimizedTest, WithATrayTheHiddenWindowMonitorsBeforeItIsFirstOpened) {
+    Start();
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_TRUE(Form->IsLoaded());
+    EXPECT_TRUE(Form->Monitor()->Running());
+    ASSERT_TRUE(WaitForRow(0));
+    EXPECT_FALSE(Form->Visible());
+    Form->BringForward();   // the tray icon's click, or another start of the program
+    Pump();
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_FALSE(user::IsIconic(Form->WindowHandle()));
+}
+
+TEST_F(RunMinimizedTest, WithoutATrayTheWindowIsIconifiedNeverHiddenAndTheLogSaysSoOnce) {
+    user::SetHeadlessTrayPresent(false);
+    Start();
+    EXPECT_EQ(Form->WindowState(), wsMinimized);
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_TRUE(user::IsIconic(Form->WindowHandle()));
+    EXPECT_TRUE(Form->Monitor()->Running());
+    Form->BringForward();
+    Pump();
+    EXPECT_FALSE(user::IsIconic(Form->WindowHandle()));
+    // The close box and minimizing to tray iconify too.
+    Form->Close();
+    Pump();
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_TRUE(user::IsIconic(Form->WindowHandle()));
+    Form->BringForward();
+    Pump();
+    user::SendMessage(Form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_TRUE(user::IsIconic(Form->WindowHandle()));
+    const std::string log = Env->ReadFile("KORVEX.LOG");
+    const std::size_t said = log.find("No notification area");
+    ASSERT_NE(said, std::string::npos) << log;
+    EXPECT_EQ(log.find("No notification area", said + 1), std::string::npos) << log;
+}
+
+}
+
+namespace korvex::app::test {
+
+// The title's icon slot shows the program's icon, not the empty caption behind it.
+TEST_F(MainLifecycleTest, TheTitleShowsTheProgramsIcon) {
+    TMainForm* form = ShowProgramWindow();
+    ASSERT_FALSE(Application->Icon()->Empty());
+    auto* provider = dynamic_cast<skin::TsSkinProvider*>(form->FindComponent("sSkinProvider1"));
+    ASSERT_NE(provider, nullptr);
+    const TRect slot = provider->IconRect();
+    ASSERT_GE(slot.Width(), 16);
+    auto slotPixels = [&] {
+        user::RECT window {};
+        user::GetWindowRect(form->Handle(), &window);
+        std::vector<gdi::COLORREF> pixels;
+        for (int y = slot.top; y < slot.bottom; ++y)
+            for (int x = slot.left; x < slot.right; ++x)
+                pixels.push_back(Display->ScreenPixel(window.left + x, window.top + y));
+        return pixels;
+    };
+    const std::vector<gdi::COLORREF> shown = slotPixels();
+    TIcon none;
+    Application->SetIcon(&none);
+    form->SkinManager()->RepaintForms();
+    Pump();
+    EXPECT_NE(slotPixels(), shown);
+}
+
+}
+
+namespace korvex::app::test {
+
+// The check-points item is hidden in the rows' pop-up menu: F12 is its only way in, from the rows or the grid.
+TEST_F(MainLifecycleTest, F12OpensTheCheckPointsFromTheRows) {
+    TMainForm* form = ShowProgramWindow();
+    for (int i = 0; i < 2; ++i) {
+        if (i == 0)
+            form->ScrollBox()->SetFocus();
+        else
+            form->Grid()->SetFocus();
+        Pump();
+        std::string shown;
+        AnswerModal(mrOk, nullptr, &shown);
+        Display->Press(user::VK_F12, "");
+        Pump();
+        EXPECT_NE(shown.find("Last point"), std::string::npos) << shown;
+    }
 }
 
 }

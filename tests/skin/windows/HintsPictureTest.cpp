@@ -4,9 +4,13 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TReader.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/windows/sHintWindows.h"
+#include "skin/windows/sWindowClasses.h"
+
+#include <fstream>
 
 namespace korvex::skin::wintest {
 namespace {
@@ -34,23 +38,20 @@ protected:
     std::vector<THintWindow*> Hints;
 };
 
-void MainWindowHints(TsHintKind* k) {
-    k->SetRadius(19);
-    k->SetBevelWidth(2);
-    k->SetExOffset(34);
-    k->SetBevel(0);
-    k->SetColor(16777088);
-    k->SetColorBorderTop(clBlack);
-    k->SetColorBorderBottom(clBlack);
-    k->SetTransparency(11);
-    k->SetShadowBlur(9);
-    k->SetShadowEnabled(true);
-    k->SetShadowOffset(13);
-    k->SetShadowTransparency(58);
-    k->SetMarginH(14);
-    k->SetMarginV(6);
-    k->SetMaxWidth(248);
-    k->SetStyle(hsComics);
+// The hint manager as the program's main window text declares it, read into a new manager owned by owner.
+TsHintManager* ProgramHintManager(TComponent* owner) {
+    RegisterSkinWindowClasses();
+    std::ifstream file(std::string(KORVEX_SOURCE_DIR) + "/app/forms/MainUnit.txt");
+    std::string text, line;
+    bool inside = false;
+    while (std::getline(file, line)) {
+        if (line == "  object sHintManager1: TsHintManager") inside = true;
+        if (!inside) continue;
+        text += line.substr(std::min<std::size_t>(2, line.size())) + "\n";
+        if (line == "  end") break;
+    }
+    EXPECT_FALSE(text.empty()) << "no hint manager in the main window's text";
+    return text.empty() ? nullptr : dynamic_cast<TsHintManager*>(ReadComponent(text, owner));
 }
 
 TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
@@ -73,8 +74,12 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
     m->SetPredefinitions(shSimply);
     m->ApplyPredefinitions();
     Show(m, Point(30, top), "Simple hint: the node's last frame");
-    MainWindowHints(m->HintKind());
-    Show(m, Point(280, top), "Comic hint as the main window has it");
+    TsHintManager* program = ProgramHintManager(main);
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(program->HintKind()->Style(), hsComics);
+    EXPECT_EQ(program->HintKind()->MaxWidth(), 248);
+    program->SetAnimated(false);
+    Show(program, Point(280, top), "Comic hint as the main window has it");
     m->SetPredefinitions(shEllipse);
     m->ApplyPredefinitions();
     Show(m, Point(500, top + 90), "Ellipse hint");
