@@ -43,7 +43,13 @@ TKorvexRun::TKorvexRun(const std::string& program, const std::string& xshot, con
     , FDisplay(server.Name())
     , FFolder(MakeTempFolder())
     , FOptions(options) {
-    fs::copy_file(program, FFolder + "/korvex");
+    if (FOptions.InPlace) {
+        FProgramFolder = fs::path(program).parent_path().string();
+    } else {
+        fs::copy_file(program, FFolder + "/korvex");
+        FProgram = FFolder + "/korvex";
+        FProgramFolder = FFolder;
+    }
     FAnswerer = std::make_unique<fakefarm::TSmbAnswerer>(0);
     FFarmPort = fakefarm::FreeLoopbackPort();
     FFarm = fakefarm::InitFarm(FFolder + "/farm", FOptions.Farm, FAnswerer->Port(), fakefarm::UtcNow());
@@ -61,14 +67,24 @@ TKorvexRun::~TKorvexRun() {
     fs::remove_all(FFolder, ignored);
 }
 
-bool TKorvexRun::Start() {
+Environment TKorvexRun::ProgramEnvironment() const {
     Environment env = {{"DISPLAY", FDisplay}, {"KORVEX_REGISTRY", fakefarm::RegistryFile(FFarm.Dir)},
         {"KORVEX_UNC_ROOT", fakefarm::UncRoot(FFarm.Dir)}, {"KORVEX_SMB_PORT", std::to_string(FFarm.SmbPort)},
         {"KORVEX_FARM_PORT", std::to_string(FFarmPort)}, {"KORVEX_MINUTE_MS", std::to_string(FOptions.MinuteMs)},
         {"XDG_RUNTIME_DIR", FFolder}, {"XDG_CONFIG_HOME", FFolder + "/config"}};
     env.insert(env.end(), FOptions.Extra.begin(), FOptions.Extra.end());
+    return env;
+}
+
+bool TKorvexRun::Start() {
     FChild = std::make_unique<ChildProcess>();
-    return FChild->Start({FFolder + "/korvex"}, env);
+    return FChild->Start({FProgram}, ProgramEnvironment());
+}
+
+int TKorvexRun::StartAnother(int timeoutMs) {
+    ChildProcess other;
+    if (!other.Start({FProgram}, ProgramEnvironment())) return -1;
+    return other.Wait(timeoutMs);
 }
 
 int TKorvexRun::Terminate(int timeoutMs) {
@@ -89,7 +105,7 @@ void TKorvexRun::StepFarm() {
 
 std::vector<std::string> TKorvexRun::HistoryLines() const {
     std::vector<std::string> lines;
-    std::istringstream text(Slurp(FFolder + "/KORVEX.WUS"));
+    std::istringstream text(Slurp(FProgramFolder + "/KORVEX.WUS"));
     for (std::string line; std::getline(text, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty()) lines.push_back(line);
@@ -98,7 +114,7 @@ std::vector<std::string> TKorvexRun::HistoryLines() const {
 }
 
 std::string TKorvexRun::ProgramLog() const {
-    return Slurp(FFolder + "/KORVEX.LOG");
+    return Slurp(FProgramFolder + "/KORVEX.LOG");
 }
 
 std::optional<int> TKorvexRun::SettingInteger(const std::string& key, const std::string& name) const {
@@ -107,6 +123,15 @@ std::optional<int> TKorvexRun::SettingInteger(const std::string& key, const std:
     reg.SetRootKey(os::HKEY_LOCAL_MACHINE);
     int value = 0;
     if (!reg.OpenKeyReadOnly("\\" + key) || !reg.TryReadInteger(name, value)) return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> TKorvexRun::SettingString(const std::string& key, const std::string& name) const {
+    os::RegistryStore store(fakefarm::RegistryFile(FFarm.Dir));
+    os::TRegistry reg(store);
+    reg.SetRootKey(os::HKEY_LOCAL_MACHINE);
+    std::string value;
+    if (!reg.OpenKeyReadOnly("\\" + key) || !reg.TryReadString(name, value)) return std::nullopt;
     return value;
 }
 
@@ -189,6 +214,20 @@ std::optional<gdi::RECT> TKorvexRun::WindowRect(const std::string& title) const 
         return gdi::RECT{x, y, x + width, y + height};
     }
     return std::nullopt;
+}
+
+bool TKorvexRun::HasWindow(const std::string& title) const {
+    if (!FChild) return false;
+    std::string ids;
+    RunProcess({"xdotool", "search", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}}, 5000, &ids);
+    std::istringstream lines(ids);
+    for (std::string id; std::getline(lines, id);) {
+        std::string name;
+        if (!id.empty() && RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, 5000, &name) == 0
+            && name.substr(0, name.find('\n')) == title)
+            return true;
+    }
+    return false;
 }
 
 bool TKorvexRun::Xdotool(const std::vector<std::string>& arguments) const {

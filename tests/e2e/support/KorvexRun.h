@@ -27,6 +27,7 @@ struct TKorvexRunOptions {
     fakefarm::TFarmOptions Farm;
     int MinuteMs = 2000;   // one refresh cycle (Update = 1) and the watchdog's minute
     Environment Extra;   // more variables for the program
+    bool InPlace = false;   // run the program where it is (an installed one): its files are kept beside it
 };
 
 // Copies the program into a temporary folder (its history and log files land beside it), makes the farm
@@ -40,12 +41,16 @@ public:
     TKorvexRun& operator=(const TKorvexRun&) = delete;
 
     bool Start();
+    // Another start of the program beside the running one, with the same environment: its exit status, -1
+    // when it did not end within timeoutMs.
+    int StartAnother(int timeoutMs = 10000);
     // SIGTERM (the program's Exit path) and its exit status; -1 when it did not end within timeoutMs.
     int Terminate(int timeoutMs = 15000);
     bool Running();
 
     fakefarm::TFarm& Farm() { return FFarm; }
     const std::string& Folder() const { return FFolder; }
+    const std::string& ProgramFolder() const { return FProgramFolder; }   // where history and log are kept
     int FarmPort() const { return FFarmPort; }
     // Advances the farm one tick on the clock (the program reads the files it writes).
     void StepFarm();
@@ -55,6 +60,7 @@ public:
     std::string ProgramLog() const;   // KORVEX.LOG
     // A value of the program's settings file under HKEY_LOCAL_MACHINE; nothing when missing or not a DWORD.
     std::optional<int> SettingInteger(const std::string& key, const std::string& name) const;
+    std::optional<std::string> SettingString(const std::string& key, const std::string& name) const;
     void SetSettingString(const std::string& key, const std::string& name, const std::string& value);
     void SetSettingInteger(const std::string& key, const std::string& name, int value);
 
@@ -67,11 +73,17 @@ public:
     std::vector<std::string> VisibleWindows() const;
     // The screen rectangle of the program's visible window with this title; nothing when there is none.
     std::optional<gdi::RECT> WindowRect(const std::string& title) const;
+    // Whether the program has a window of this title, shown or not (an iconified one is unmapped without a
+    // window manager).
+    bool HasWindow(const std::string& title) const;
     // Runs xdotool on the program's display; true when it exits with 0.
     bool Xdotool(const std::vector<std::string>& arguments) const;
 
 private:
+    Environment ProgramEnvironment() const;
+
     std::string FProgram;
+    std::string FProgramFolder;
     std::string FXshot;
     std::string FDisplay;
     std::string FFolder;
