@@ -123,6 +123,13 @@ TMainForm::TMainForm(TComponent* owner)
     FViewerIcons = Create<TImageList>(this);
     tray::LoadTrayPictures(FViewerIcons, tray::TTrayPictureSet::Viewer, 16);
     FTrayIcon->SetIconList(FNormalIcons);
+    FIdleTimer = Create<TTimer>(this);
+    FIdleTimer->SetEnabled(false);
+    FIdleTimer->SetInterval(IdleShownAfterMs);
+    FIdleTimer->OnTimer = [this](TObject*) {
+        FIdleTimer->SetEnabled(false);
+        ShowBusy(false);
+    };
     skin::LoadEmbeddedSkins(*FSkinManager);
     if (MainForm == nullptr) MainForm = this;
 }
@@ -398,11 +405,23 @@ void TMainForm::CycleStarted(int node) {
     if (node >= 0 && node < RowCount()) FRows[node].Status->SetParentColor(true);
 }
 
+// Nodes whose files read at once are busy one after another, with idle moments between them: the window shows
+// the farm idle only once it stayed idle for a moment, so a cycle repaints the commands and the tray once.
 void TMainForm::BusyChanged(bool anyNodeBusy) {
-    FTrayIcon->SetIconList(anyNodeBusy ? FBusyIcons : FNormalIcons);
-    FTrayIcon->SetCycleInterval(anyNodeBusy ? 100 : 150);   // 150: a finished unit's badge pulses slower
-    FTrayIcon->SetCycleIcons(anyNodeBusy);
-    EnableCommands(!anyNodeBusy);
+    FIdleTimer->SetEnabled(false);
+    if (anyNodeBusy)
+        ShowBusy(true);
+    else if (FBusyShown)
+        FIdleTimer->SetEnabled(true);
+}
+
+void TMainForm::ShowBusy(bool busy) {
+    if (busy == FBusyShown) return;
+    FBusyShown = busy;
+    FTrayIcon->SetIconList(busy ? FBusyIcons : FNormalIcons);
+    FTrayIcon->SetCycleInterval(busy ? 100 : 150);   // 150: a finished unit's badge pulses slower
+    FTrayIcon->SetCycleIcons(busy);
+    EnableCommands(!busy);
 }
 
 void TMainForm::EnableCommands(bool enabled) {

@@ -95,6 +95,11 @@ void TMainForm::Load() {
 void TMainForm::StopMonitoring() {
     if (FMonitor != nullptr) FMonitor->Stop();   // joins the node threads; no row arrives after it
     if (FTimer1 != nullptr) FTimer1->SetEnabled(false);
+    // The stopped threads' last report of their end never comes: the window shows the farm idle now.
+    if (FIdleTimer != nullptr) {
+        FIdleTimer->SetEnabled(false);
+        ShowBusy(false);
+    }
 }
 
 void TMainForm::ReShow() {

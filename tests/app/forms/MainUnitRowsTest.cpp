@@ -65,9 +65,27 @@ TEST_F(MainFormTest, BusyNodesDisableOptionsAndRefreshAndCycleTheTrayIcon) {
     EXPECT_TRUE(enabled("sSpeedButton1"));   // Exit stays
     EXPECT_TRUE(form->TrayIcon()->CycleIcons());
     form->BusyChanged(false);
+    Advance(IdleShownAfterMs);
     EXPECT_TRUE(itemEnabled("Options2"));
     EXPECT_TRUE(itemEnabled("Refreshdata1"));
     EXPECT_TRUE(enabled("sSpeedButton2"));
+    EXPECT_FALSE(form->TrayIcon()->CycleIcons());
+}
+
+// Nodes read one after another leave idle moments between them: the commands and the tray stay busy through
+// them and show idle once the farm stayed idle.
+TEST_F(MainFormTest, IdleMomentsBetweenNodesKeepTheBusyState) {
+    TMainForm* form = NewMainForm(NodesSettings(1), -1);
+    auto optionsEnabled = [form] { return static_cast<TMenuItem*>(form->FindComponent("Options1"))->Enabled(); };
+    for (int node = 0; node < 3; ++node) {
+        form->BusyChanged(true);
+        form->BusyChanged(false);
+        Advance(IdleShownAfterMs / 2);
+        EXPECT_FALSE(optionsEnabled()) << node;
+        EXPECT_TRUE(form->TrayIcon()->CycleIcons()) << node;
+    }
+    Advance(IdleShownAfterMs);
+    EXPECT_TRUE(optionsEnabled());
     EXPECT_FALSE(form->TrayIcon()->CycleIcons());
 }
 
