@@ -1,4 +1,6 @@
 // The measured speed per node and core family, kept smoothed in the settings store.
+#include "app/CoreSpeed.h"
+
 #include "app/Estimates.h"
 
 #include "app/Settings.h"
@@ -21,15 +23,27 @@ std::string SpeedValueName(const std::string& core, int nodeIndex) {
     return word.empty() ? word : NodeValue(word.c_str(), nodeIndex);
 }
 
-double StoreCoreSpeed(int nodeIndex, const std::string& core, double v) {
-    TSettingsKey data(DataKey);
+double StoreCoreSpeed(TSettingsWrites& writes, int nodeIndex, const std::string& core, double v) {
     const std::string name = SpeedValueName(core, nodeIndex);
-    if (!data.Exists(name)) data.WriteFloat(name, v);
-    std::optional<double> stored = data.FloatIfPresent(name);
-    if (!stored) return v;
-    const double old = *stored == 0 ? v : *stored;
+    std::optional<double> stored = writes.PendingFloat(DataKey, name);
+    if (!stored) {
+        TSettingsKey data(DataKey, false);
+        if (data.Exists(name)) {
+            stored = data.FloatIfPresent(name);
+            if (!stored) return v;   // wrong-typed: left alone
+        }
+    }
+    // A missing value starts at v, which the blend keeps.
+    const double old = !stored || *stored == 0 ? v : *stored;
     const double r = BlendSpeed(old, v);
-    data.WriteFloat(name, r);
+    if (!stored || *stored != r) writes.WriteFloat(DataKey, name, r);
+    return r;
+}
+
+double StoreCoreSpeed(int nodeIndex, const std::string& core, double v) {
+    TSettingsWrites writes;
+    const double r = StoreCoreSpeed(writes, nodeIndex, core, v);
+    writes.Flush();
     return r;
 }
 

@@ -1,7 +1,6 @@
 // The history window's rows: reading, sorting, totals and search.
 #include "app/HistoryTable.h"
 
-#include "app/NodeFiles.h"
 #include "app/WorkUnitHistory.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/Strings.h"
@@ -54,15 +53,12 @@ THistoryRow ParseHistoryRecord(std::string_view line, int index) {
 }
 
 std::vector<THistoryRow> ReadHistory(const std::string& path) {
-    os::TRetryOptions once;
-    once.Attempts = 1;
-    once.PauseMs = 0;
-    TTextLines lines;
     std::vector<THistoryRow> rows;
-    if (!LoadTextLinesRetrying(path, lines, once).Loaded) return rows;
-    const std::string_view text = lines.Text();
-    rows.reserve(std::size_t(std::count(text.begin(), text.end(), '\n')) + 1);   // about one a line
-    lines.ForEachLine([&rows](std::size_t i, std::string_view line) { rows.push_back(ParseHistoryRecord(line, int(i) + 1)); });
+    // Streamed, rows made for records only: blank lines cost nothing.
+    if (!ForEachHistoryLine(path, [&rows](std::string_view line) {
+            rows.push_back(ParseHistoryRecord(line, int(rows.size()) + 1));
+        }))
+        rows.clear();
     return rows;
 }
 

@@ -10,10 +10,16 @@
 #include "platform/os/Thread.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace korvex::app {
 
 namespace {
+
+std::int64_t SteadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 std::unique_ptr<std::atomic<int>[]> Table(std::size_t count, const std::function<int(std::size_t)>& value) {
     auto table = std::make_unique<std::atomic<int>[]>(count);
@@ -49,6 +55,7 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
     FFarmStates = Table(count, [](std::size_t) { return 0; });
     FReplies.assign(count, TFarmReply {});
     FGenerations = Table(count, [](std::size_t) { return 0; });
+    FLastFlushMs = SteadyMs();
 }
 
 std::size_t TMonitorCore::Index(int node) const {
@@ -57,11 +64,30 @@ std::size_t TMonitorCore::Index(int node) const {
 }
 
 void TMonitorCore::Close() {
-    os::TCriticalSectionLock update(FUpdateLock);
-    FClosed = true;
-    *FAlive = false;
-    FHistory = nullptr;
-    FWorkers = {};
+    TWorkUnitHistory* history = nullptr;
+    {
+        os::TCriticalSectionLock update(FUpdateLock);
+        history = FHistory;
+        FClosed = true;
+        *FAlive = false;
+        FHistory = nullptr;
+        FWorkers = {};
+    }
+    std::lock_guard<std::mutex> flush(FFlushLock);   // a node thread's flush ends first
+    FSettingsWrites.Flush();
+    if (history) history->Flush();
+}
+
+void TMonitorCore::FlushWrites() {
+    std::lock_guard<std::mutex> flush(FFlushLock);
+    TWorkUnitHistory* history = nullptr;
+    {
+        os::TCriticalSectionLock update(FUpdateLock);
+        history = FHistory;   // Close waits for this flush before the history goes
+    }
+    FLastFlushMs = SteadyMs();
+    FSettingsWrites.Flush();
+    if (history) history->Flush();
 }
 
 void TMonitorCore::SetWorkers(const TMonitorWorkers& workers) {
@@ -140,16 +166,23 @@ void TMonitorCore::CycleStarted(int node, int generation) {
 
 void TMonitorCore::CycleEnded(int node, int generation) {
     if (!Current(node, generation)) return;
-    std::lock_guard<std::mutex> guard(FBusyLock);
-    FBusy[Index(node)] = 0;
-    if (std::any_of(FBusy.begin(), FBusy.end(), [](char busy) { return busy != 0; })) return;
-    for (int i = 0; i < NodeCount(); ++i)
-        FRepeats[static_cast<std::size_t>(i)] = 0;
-    SetStage(node, generation, 18);
-    if (FBusyShown) {
-        FBusyShown = false;
-        ToView([](IMonitorView& view) { view.BusyChanged(false); });
+    bool idle = false;
+    {
+        std::lock_guard<std::mutex> guard(FBusyLock);
+        FBusy[Index(node)] = 0;
+        idle = std::none_of(FBusy.begin(), FBusy.end(), [](char busy) { return busy != 0; });
+        if (idle) {
+            for (int i = 0; i < NodeCount(); ++i)
+                FRepeats[static_cast<std::size_t>(i)] = 0;
+            SetStage(node, generation, 18);
+            if (FBusyShown) {
+                FBusyShown = false;
+                ToView([](IMonitorView& view) { view.BusyChanged(false); });
+            }
+        }
     }
+    // The farm's cycle is over: its changes are written once, not once per node.
+    if (idle || SteadyMs() - FLastFlushMs >= FFlushIntervalMs) FlushWrites();
 }
 
 TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& path, const TFarmLink::TPause& pause) {
@@ -170,7 +203,7 @@ TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& 
             std::lock_guard<std::mutex> guard(FIpLock);
             FIps[Index(node)] = ip;
         }
-        TSettingsKey(PathKey).WriteText(NodeValue("Ip", node), ip);
+        FSettingsWrites.WriteText(PathKey, NodeValue("Ip", node), ip);
         stage(5);
     }
     stage(6);
@@ -194,6 +227,7 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     context.Actions.StartServ = [this](int n) { StartServ(n); };
     context.Actions.Workers = FWorkers;
     context.Totals = &FDayTotals;
+    context.SettingsWrites = &FSettingsWrites;
     TRowRefresh refresh = ReadData(context, node, cycle);
     FSeen[Index(node)] = FNodes[Index(node)].SeenProgress;
     std::optional<std::string> totals = std::move(refresh.TotalsText);

@@ -6,6 +6,7 @@
 #include "app/Monitor.h"
 #include "app/MyThread.h"
 #include "app/RowRefresh.h"
+#include "app/SettingsWrites.h"
 #include "platform/os/CriticalSection.h"
 
 #include <atomic>
@@ -26,8 +27,14 @@ public:
     int NodeCount() const { return static_cast<int>(FNodes.size()); }
     const TNodeSettings& Settings(int node) const { return FNodes[static_cast<std::size_t>(node)].Settings; }
 
-    // Under the update lock: no refresh starts after this, and queued view calls are dropped. UI thread.
+    // Under the update lock: no refresh starts after this, and queued view calls are dropped. Then writes
+    // what the last refreshes changed, before the history goes back to its owner. UI thread.
     void Close();
+    // The settings values and the history the refreshes changed, written (outside the update lock). The
+    // node threads call it when the last busy node ends its cycle, or when the last write is older than the
+    // flush interval (nodes that are never idle together).
+    void FlushWrites();
+    void SetFlushInterval(int ms) { FFlushIntervalMs = ms; }
     void SetWorkers(const TMonitorWorkers& workers);
 
     int Stage(int node) const { return FStages[Index(node)].load(); }
@@ -73,6 +80,11 @@ private:
     bool FCacheBusy = false;
     TWorkUnitHistory* FHistory;
     TMonitorWorkers FWorkers;
+    TSettingsWrites FSettingsWrites;
+
+    std::mutex FFlushLock;   // one flush at a time; taken before the update lock, never under it
+    std::atomic<std::int64_t> FLastFlushMs {0};   // steady clock
+    std::atomic<int> FFlushIntervalMs {60000};
 
     mutable std::mutex FIpLock;   // the IP slots, written by the status query's look-up
     std::vector<std::string> FIps;

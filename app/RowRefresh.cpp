@@ -1,6 +1,7 @@
 // The row refresh of one node: cells, gauge, squares, balloons, totals and the steps they trigger.
 #include "app/RowRefresh.h"
 
+#include "app/CoreSpeed.h"
 #include "app/Estimates.h"
 #include "app/ProgramLog.h"
 #include "app/SettingsKey.h"
@@ -48,13 +49,17 @@ void MarkDuplicates(TRowRefreshContext& context, int node, const TNodeReading& r
 
 void MeasureSpeed(TRowRefreshContext& context, int node, const TNodeReading& reading, int k) {
     const double v = PercentSpeed(reading.TimePerPercent, context.Projects.Credit(k));
-    const double r = StoreCoreSpeed(node, context.Projects.Core(k), v);
+    const double r = context.SettingsWrites ? StoreCoreSpeed(*context.SettingsWrites, node, context.Projects.Core(k), v)
+                                            : StoreCoreSpeed(node, context.Projects.Core(k), v);
     if (context.History) context.History->ReSaveWU(reading.WUName, reading.RCG, r);
 }
 
-void RecordBackLevel(int node, TNodeState& state, int level) {
+void RecordBackLevel(TRowRefreshContext& context, int node, TNodeState& state, int level) {
     state.BackLevel = level;
-    TSettingsKey(DataKey).WriteInteger(NodeValue("BackLevel", node), level);
+    if (context.SettingsWrites)
+        context.SettingsWrites->WriteInteger(DataKey, NodeValue("BackLevel", node), level);
+    else
+        TSettingsKey(DataKey).WriteInteger(NodeValue("BackLevel", node), level);
 }
 
 // The level is recorded once the backup started for it was made, so that one that failed is tried again at
@@ -63,7 +68,7 @@ void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, i
     const std::function<void(int)>& stage) {
     const TMonitorWorkers& workers = context.Actions.Workers;
     if (state.BackupPending > 0 && outcome != TBackupOutcome::Running) {
-        if (outcome == TBackupOutcome::Made) RecordBackLevel(node, state, state.BackupPending);
+        if (outcome == TBackupOutcome::Made) RecordBackLevel(context, node, state, state.BackupPending);
         state.BackupPending = 0;
     }
     const bool on = context.AutoBackup && state.Settings.Backup;
@@ -76,7 +81,7 @@ void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, i
         if (workers.BackupOutcome)
             state.BackupPending = progress;
         else
-            RecordBackLevel(node, state, progress);
+            RecordBackLevel(context, node, state, progress);
         stage(245);
     } else {
         stage(246);

@@ -7,6 +7,7 @@
 #include "app/NodeReading.h"
 #include "app/ProjectTable.h"
 #include "app/Settings.h"
+#include "app/SettingsWrites.h"
 #include "app/WorkUnitHistory.h"
 #include "platform/base/DateTimeType.h"
 
@@ -85,10 +86,12 @@ struct TRowRefreshContext {
     bool& CacheBusy;
     TRowActions Actions;
     TDayTotals* Totals = nullptr;   // the rows' day figures; none: the totals are summed from every row's text
+    TSettingsWrites* SettingsWrites = nullptr;   // settings values held for the cycle's write; none: written at once
 };
 
 // Refreshes node `node` from its cycle and returns what the view is to show. The caller holds the update
-// lock. Writes the history, the speed and backup level values of the settings store, and calls the actions.
+// lock. Records units and speeds in the history (in memory), sets the speed and backup level values of the
+// settings store (through SettingsWrites when given), and calls the actions.
 TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cycle);
 
 // The unit key of column 8: characters 2 to 5 of the name, " * ", the run-clone-gen, the first "_" removed.

@@ -1,6 +1,9 @@
-// The work-unit history KORVEX.WUS: one line per unit a node was seen working on, and its list in memory.
+// The work-unit history KORVEX.WUS: one line per unit a node was seen working on, held in memory and written
+// from there.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -24,7 +27,12 @@ struct THistoryEntry {
 // A line: "[" date-time "] " name "*" rcg "#" points "=" node, optionally "@" speed; CR LF at the end.
 // Readers find each field by the first occurrence of its mark, so a mark inside a field is written as "%"
 // and two hex digits (EncodeHistoryField); ordinary values are written as they are.
-// All members may be called from any thread (one lock inside).
+//
+// The history in memory is the file's one source: the changes (a unit recorded, a speed set) change memory
+// only, and Flush writes the whole file from memory when something changed, never reading it again. Blank
+// lines are not kept, so a write leaves them out; every other line is written back byte for byte, each
+// ended with CR LF (so a last line the file held without its end no longer runs into the next one).
+// All members may be called from any thread (one lock inside; writes are serialised by another).
 class TWorkUnitHistory {
 public:
     // The files live in `folder`; an empty folder means the program folder, looked up at each use.
@@ -33,7 +41,9 @@ public:
     std::string FilePath() const;
     std::string TempPath() const;
 
-    // Reads the file into the list; a missing file gives an empty list.
+    // Reads the file into memory, streamed; a missing file gives an empty history. Changes not yet written
+    // are dropped. A file that cannot be read leaves the history unloaded: the changes below then load it
+    // first, and refuse (false) while it still cannot be read, so what it holds is never written over.
     void Load();
     std::vector<THistoryEntry> Entries() const;
     int Count() const;
@@ -42,28 +52,47 @@ public:
     // without a name or a run-clone-gen is never known, and never recorded.
     bool IsKnown(const std::string& name, const std::string& rcg) const;
 
-    // Appends a line for a unit not yet known, stamped now, and lists the unit as the line reads back. True
-    // when a line was written; a file that cannot be written leaves the list as it was, so the next call tries
-    // again.
+    // Lists a unit not yet known as a new last line stamped now, written by the next Flush. True when it was
+    // listed.
     bool SaveWU(const std::string& name, const std::string& rcg, int points, const std::string& node);
 
     // Sets the speed of the last line whose name's first five characters occur in `name` and whose
-    // run-clone-gen equals `rcg`, replacing a speed it had. The new file is written whole as KORVEX.WUN and
-    // renamed over KORVEX.WUS; on any failure the old file stays and the temporary one is removed.
-    // False when no line matched or the rewrite failed.
+    // run-clone-gen equals `rcg`, replacing a speed it had; a line that shows this speed already is not
+    // changed. False when no line matched.
     bool ReSaveWU(const std::string& name, const std::string& rcg, double speed);
 
+    // Changes not yet written.
+    bool Dirty() const;
+    // Writes the history when it changed since the last write: the whole file as KORVEX.WUN, renamed over
+    // KORVEX.WUS, so a crash leaves the old or the new file. On a failure the old file stays, the temporary
+    // one is removed, and the changes wait for the next Flush (false).
+    bool Flush();
+
 private:
+    struct TLine {
+        std::string Text;   // without its line break
+        THistoryEntry Entry;
+    };
     std::string Folder() const;
+    bool LoadLocked();
     bool IsKnownLocked(const std::string& name, const std::string& rcg) const;
 
     std::string FFolder;
-    mutable std::mutex FLock;
-    std::vector<THistoryEntry> FEntries;
+    mutable std::mutex FLock;   // the lines and the counts
+    bool FLoaded = false;
+    std::vector<TLine> FLines;
+    std::uint64_t FChanges = 0;   // changes made, counted from the start
+    std::uint64_t FWritten = 0;   // of them, those the file holds
+    std::mutex FWriteLock;   // one write at a time
 };
 
 // The name and run-clone-gen of a history line by its marks ("]", "*", "#"), decoded, as the list keeps them.
 THistoryEntry ParseHistoryLine(const std::string& line);
+
+// Streams the lines of a history file to `line`: CR LF, LF or a lone CR end a line, and a last line without
+// an end counts. Blank lines (nothing but blanks and tabs) are skipped without being kept, so memory follows
+// the longest line, not the file. False with errno when the file cannot be opened or read (ENOENT: missing).
+bool ForEachHistoryLine(const std::string& path, const std::function<void(std::string_view line)>& line);
 
 // The fields of a line, written so that no mark a reader looks for occurs inside them: the marks after the
 // field ("*", "#", "=" and "@" after a name; "#", "=" and "@" after a run-clone-gen; "@" after a node), CR,

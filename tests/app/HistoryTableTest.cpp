@@ -65,6 +65,14 @@ TEST_F(ReadHistoryTest, NumbersEveryLineFromOne) {
     EXPECT_EQ(HistoryPointsTotal(rows), 30);   // "x" counts 0
 }
 
+TEST_F(ReadHistoryTest, BlankLinesAreNoRowsAndTheRowsAfterThemAreNumberedOn) {
+    Write("\r\n[d1] a*1-1-1#10=n1\n\n  \r\r\n[d2] b*2-2-2#20=n2\r\n\t\n");
+    const std::vector<THistoryRow> rows = ReadHistory(Path());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], Row("1", "d1", "a", "1-1-1", "10", "n1", ""));
+    EXPECT_EQ(rows[1], Row("2", "d2", "b", "2-2-2", "20", "n2", ""));
+}
+
 TEST_F(ReadHistoryTest, AMissingOrEmptyFileGivesNoRowsAndZeroPoints) {
     EXPECT_TRUE(ReadHistory(Path()).empty());
     Write("");
@@ -76,6 +84,7 @@ TEST_F(ReadHistoryTest, ReadsTheLinesTheWriterAppends) {
     TWorkUnitHistory history(dir.Path());
     ASSERT_TRUE(history.SaveWU("p2605_Protein", "5-33-12", 120, "rack=2@top"));
     ASSERT_TRUE(history.ReSaveWU("p2605_Protein", "5-33-12", 12.5));
+    ASSERT_TRUE(history.Flush());
     const std::vector<THistoryRow> rows = ReadHistory(Path());
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][hcNode], "rack=2@top");

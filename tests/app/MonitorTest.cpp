@@ -19,9 +19,11 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
+#include <filesystem>
 #include <future>
 #include <map>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 
 namespace korvex::app {
@@ -231,6 +233,72 @@ TEST_F(MonitorTest, AFinishingUnitAddsExactlyOneHistoryLine) {
     ASSERT_EQ(history.Count(), 2);
     EXPECT_EQ(history.Entries()[0].RCG, "5-33-12");
     EXPECT_EQ(history.Entries()[1].RCG, "6-33-12");
+}
+
+// The core driven by hand through farm cycles of three nodes: what their refreshes change (units with their
+// speeds, the speed values, the backup levels) is written once, when the last busy node's cycle ends.
+TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeEnds) {
+    for (const char* label : {"one", "two", "three"})
+        AddNode(label);
+    settings.AutoBackup = true;
+    for (TNodeSettings& node : settings.Nodes)
+        node.Backup = true;
+    history.Load();
+    TMonitorCore core(view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
+    core.SetFlushInterval(3600000);
+    const std::string file = env.File("KORVEX.WUS");
+    auto refresh = [&](int node, int progress, const char* timePerPercent = "00:12:00") {
+        TNodeCycle c;
+        c.Reading.WUName = "p2605_Protein in water";
+        c.Reading.RCG = std::to_string(node) + "-33-12";
+        c.Reading.Progress = progress;
+        c.Reading.Status = StatusRunning;
+        c.Reading.Start = Now - 0.5;
+        c.Reading.TimePerPercent = timePerPercent;
+        c.CycleStart = Now;
+        core.CycleStarted(node, 0);
+        core.RefreshRow(node, 0, c);
+    };
+    // A file written again: another inode, time or content than when last asked.
+    std::map<std::string, std::string> seen;
+    auto changed = [&](const std::string& path) {
+        struct stat st {};
+        ::stat(path.c_str(), &st);
+        const std::string now = std::to_string(st.st_ino) + "/" + std::to_string(st.st_mtim.tv_sec) + "."
+            + std::to_string(st.st_mtim.tv_nsec) + "/" + test::ReadFileText(path);
+        const bool result = seen[path] != now;
+        seen[path] = now;
+        return result;
+    };
+    for (int node = 0; node < 3; ++node)
+        refresh(node, 45);
+    core.CycleEnded(0, 0);
+    core.CycleEnded(2, 0);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(env.RegistryFile()));
+    core.CycleEnded(1, 0);
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("*2-33-12#120=three@10.00\r\n"), std::string::npos);
+    EXPECT_TRUE(env.Stored(DataKey, "Gromacs2"));
+    EXPECT_TRUE(env.Stored(DataKey, "BackLevel1"));
+    changed(file);
+    changed(env.RegistryFile());
+
+    // A cycle that measures the same speeds changes nothing and writes nothing.
+    refresh(0, 46);
+    refresh(1, 46);
+    core.CycleEnded(0, 0);
+    core.CycleEnded(1, 0);
+    EXPECT_FALSE(changed(file));
+    EXPECT_FALSE(changed(env.RegistryFile()));
+
+    // A refresh after the last cycle's end is written when the monitor closes.
+    refresh(2, 47, "00:06:00");
+    EXPECT_FALSE(changed(file));
+    core.Close();
+    EXPECT_TRUE(changed(file));
+    EXPECT_TRUE(changed(env.RegistryFile()));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS").find("*2-33-12#120=three@10.00"), std::string::npos);
 }
 
 TEST_F(MonitorTest, TheStatusQueryReachesTheServiceAndItsReplyColoursTheFarmSquare) {

@@ -1,10 +1,12 @@
 // The row refresh: cells, squares, hints, balloons, totals, duplicates, history, speed, backup and cache steps.
 #include "app/RowRefresh.h"
+#include "app/SettingsWrites.h"
 #include "app/WorkUnitFiles.h"
 #include "app/ProgramLog.h"
 #include "support/AppEnvironment.h"
 
 #include "platform/base/DateTime.h"
+#include "platform/os/RegistryTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +47,7 @@ protected:
     TRowRefresh Refresh(int node, const TNodeReading& reading, TFarmReply farm = {}) {
         TRowRefreshContext context {
             nodes, projects, &history, autoBackup, true, language, env.Folder(), cacheBusy, actions};
+        context.SettingsWrites = settingsWrites;
         return ReadData(context, node, TNodeCycle {reading, Now, farm});
     }
     TRowView& Row(int node) { return nodes[static_cast<std::size_t>(node)].Row; }
@@ -57,6 +60,7 @@ protected:
     int language = 1;
     bool cacheBusy = false;
     TRowActions actions;
+    TSettingsWrites* settingsWrites = nullptr;
 };
 
 TEST(UnitKey, TakesTheProjectNumberAndDropsTheFirstUnderscore) {
@@ -298,7 +302,37 @@ TEST_F(RowRefreshTest, EachPercentMeasuresTheSpeedIntoTheStoreAndTheHistoryLine)
     // 120 points, 12 minutes a percent: 10 per minute.
     auto stored = env.Stored(DataKey, "Gromacs0");
     ASSERT_TRUE(stored);
+    ASSERT_TRUE(history.Flush());
     EXPECT_NE(env.ReadFile("KORVEX.WUS").find("@10.00"), std::string::npos);
+}
+
+TEST_F(RowRefreshTest, WithTheCyclesWritesARefreshWritesNoFileAndAFlushWritesEveryValueOnce) {
+    TSettingsWrites writes;
+    settingsWrites = &writes;
+    autoBackup = true;
+    nodes[0].Settings.Backup = true;
+    Refresh(0, Running(45));   // records the unit, backs up at 45
+    nodes[0].SeenProgress = 44;
+    Refresh(0, Running(45));   // measures the speed
+    EXPECT_FALSE(std::filesystem::exists(env.RegistryFile()));
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUS")));
+    EXPECT_TRUE(writes.Pending());
+    // A second measurement reads the value held, not the store's.
+    nodes[0].SeenProgress = 44;
+    Refresh(0, Running(45));
+    EXPECT_DOUBLE_EQ(*writes.PendingFloat(DataKey, "Gromacs0"), 10);
+
+    ASSERT_TRUE(writes.Flush());
+    ASSERT_TRUE(history.Flush());
+    EXPECT_FALSE(writes.Pending());
+    EXPECT_EQ(os::DwordOf(*env.Stored(DataKey, "BackLevel0")), 45u);
+    EXPECT_TRUE(env.Stored(DataKey, "Gromacs0"));
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("#120=node0@10.00\r\n"), std::string::npos);
+    // The same speed again: nothing held, nothing written.
+    nodes[0].SeenProgress = 44;
+    Refresh(0, Running(45));
+    EXPECT_FALSE(writes.Pending());
+    EXPECT_FALSE(history.Dirty());
 }
 
 TEST_F(RowRefreshTest, CacheStepsFollowTheLevelAndTheCacheFolder) {

@@ -1,5 +1,7 @@
-// The work-unit history file: appending units once, loading it back, and rewriting a unit's speed safely.
+// The work-unit history file: recording units once, loading it back streamed, and writing it from memory
+// safely, once for many changes.
 #include "app/WorkUnitHistory.h"
+#include "app/HistoryTable.h"
 #include "support/AppEnvironment.h"
 #include "support/FileSizeLimit.h"
 
@@ -7,12 +9,55 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <sys/stat.h>
 #include <unistd.h>
+
+// Bytes allocated while counting is on: what reading a file costs beyond the lines it keeps.
+namespace {
+std::atomic<bool> Counting {false};
+std::atomic<std::size_t> Allocated {0};
+}
+
+void* operator new(std::size_t size) {
+    if (Counting) Allocated += size;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace korvex::app {
 namespace {
+
+std::size_t AllocatedBy(const std::function<void()>& work) {
+    Allocated = 0;
+    Counting = true;
+    work();
+    Counting = false;
+    return Allocated;
+}
+
+ino_t Inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+std::string Lines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "[05.12.2024 20:10:15] p2605_x*" + std::to_string(i) + "-33-12#120=node" + std::to_string(i % 200)
+            + (i % 2 ? "@10.00" : "") + "\r\n";
+    return text;
+}
 
 const base::TDateTime Seen = base::EncodeDateTime(2024, 12, 5, 20, 10, 15, 0);
 
@@ -26,6 +71,8 @@ protected:
 TEST_F(WorkUnitHistoryTest, SaveWUAppendsOneLineInTheFixedFormat) {
     TWorkUnitHistory history;
     EXPECT_TRUE(history.SaveWU("p2605_Protein in water", "5-33-12", 120, "Local host"));
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUS")));   // written by the flush
+    EXPECT_TRUE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n");
     ASSERT_EQ(history.Count(), 1);
     EXPECT_EQ(history.Entries()[0], (THistoryEntry {"p2605_Protein in water", "5-33-12", "5.12", "05.12.2024"}));
@@ -37,6 +84,7 @@ TEST_F(WorkUnitHistoryTest, KnownUnitIsWrittenOnceAlsoAfterARestart) {
         history.Load();
         EXPECT_TRUE(history.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
         EXPECT_FALSE(history.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
+        EXPECT_TRUE(history.Flush());
     }
     TWorkUnitHistory restarted;
     restarted.Load();
@@ -75,24 +123,30 @@ TEST_F(WorkUnitHistoryTest, LoadTakesNameRunCloneGenAndDateFragmentOfEveryLine) 
     TWorkUnitHistory history;
     history.Load();
     std::vector<THistoryEntry> entries = history.Entries();
-    ASSERT_EQ(entries.size(), 5u);
+    ASSERT_EQ(entries.size(), 4u);   // the blank line is no entry
     EXPECT_EQ(entries[0], (THistoryEntry {"p2605_x", "5-33-12", "5.12", "05.12.2024"}));
     EXPECT_EQ(entries[1], (THistoryEntry {"p2008_BBA5", "1-2-3", "7.01", "17.01.2025"}));
     EXPECT_TRUE(history.IsKnown("p2008_BBA5", "1-2-3"));
     EXPECT_FALSE(history.IsKnown("no marks at all", ""));
 }
 
-TEST_F(WorkUnitHistoryTest, SaveWUReplacesTheFileWholeKeepingEveryOldByte) {
-    // Written as a new file renamed over the old one (a kill inside an append could leave half a line):
-    // the old bytes stay as they were, a line without its end included, and no temporary file is left.
-    const std::string old = "[01.12.2024 10:00:00] p1_a*1-1-1#5=x\r\ngarbage without an end";
+TEST_F(WorkUnitHistoryTest, ANewUnitAfterALastLineWithoutItsEndStandsOnItsOwnLine) {
+    // Written as a new file renamed over the old one (a kill inside an append could leave half a line): the
+    // old lines stay as they were, the last one ended, and no temporary file is left.
+    const std::string old = "[01.12.2024 10:00:00] p1_a*1-1-1#5=x\r\n[02.12.2024 10:00:00] p2_b*2-2-2#5=y";
     {
         std::ofstream(env.File("KORVEX.WUS"), std::ios::binary) << old;
     }
     TWorkUnitHistory history;
     EXPECT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
-    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), old + "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n");
+    EXPECT_TRUE(history.Flush());
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), old + "\r\n[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n");
     EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
+    TWorkUnitHistory restarted;
+    restarted.Load();
+    EXPECT_EQ(restarted.Count(), 3);
+    EXPECT_TRUE(restarted.IsKnown("p2605_x", "5-33-12"));   // not recorded again at the next start
+    EXPECT_TRUE(restarted.IsKnown("p2_b", "2-2-2"));
 }
 
 TEST_F(WorkUnitHistoryTest, MissingFileLoadsAnEmptyList) {
@@ -101,13 +155,28 @@ TEST_F(WorkUnitHistoryTest, MissingFileLoadsAnEmptyList) {
     EXPECT_EQ(history.Count(), 0);
 }
 
-TEST_F(WorkUnitHistoryTest, FileThatCannotBeWrittenLeavesTheListForTheNextTry) {
+TEST_F(WorkUnitHistoryTest, FileThatCannotBeReadIsNeverWrittenOver) {
     std::filesystem::create_directory(env.File("KORVEX.WUS"));
     TWorkUnitHistory history;
+    history.Load();
     EXPECT_FALSE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
     EXPECT_EQ(history.Count(), 0);
+    EXPECT_FALSE(history.Dirty());
     std::filesystem::remove(env.File("KORVEX.WUS"));
     EXPECT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+}
+
+TEST_F(WorkUnitHistoryTest, AWriteThatFailsKeepsTheChangesForTheNextFlush) {
+    TWorkUnitHistory history;
+    ASSERT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    std::filesystem::create_directory(env.File("KORVEX.WUS"));   // the rename cannot replace it
+    EXPECT_FALSE(history.Flush());
+    EXPECT_TRUE(history.Dirty());
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
+    std::filesystem::remove(env.File("KORVEX.WUS"));
+    EXPECT_TRUE(history.Flush());
+    EXPECT_FALSE(history.Dirty());
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n");
 }
 
 TEST_F(WorkUnitHistoryTest, ReSaveWUSetsAndReplacesTheSpeedOfTheLastMatchingLine) {
@@ -119,12 +188,14 @@ TEST_F(WorkUnitHistoryTest, ReSaveWUSetsAndReplacesTheSpeedOfTheLastMatchingLine
     TWorkUnitHistory history;
     EXPECT_TRUE(history.ReSaveWU("p2605_Protein", "5-33-12", 12.345));
     EXPECT_TRUE(history.ReSaveWU("p2008_BBA5", "1-2-3", 0));
+    EXPECT_TRUE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"),
         "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n"
         "[05.12.2024 21:00:00] p2008_BBA5*1-2-3#218=Local host@0\r\n"
         "[06.12.2024 09:00:00] p2605_y*5-33-12#120=other@12.35\r\n"
         "[06.12.2024 10:00:00] p2605_z*5-33-1#120=third\r\n");
     EXPECT_TRUE(history.ReSaveWU("p2605_Protein", "5-33-12", 40.5));
+    EXPECT_TRUE(history.Flush());
     EXPECT_NE(env.ReadFile("KORVEX.WUS").find("=other@40.50\r\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
 }
@@ -136,9 +207,13 @@ TEST_F(WorkUnitHistoryTest, ReSaveWUWithoutAMatchLeavesTheFileAlone) {
     EXPECT_FALSE(history.ReSaveWU("p2605_x", "5-33-1", 10));
     EXPECT_FALSE(history.ReSaveWU("p9999_x", "5-33-12", 10));
     EXPECT_FALSE(history.ReSaveWU("p2605_x", "", 10));
+    EXPECT_FALSE(history.Dirty());
+    EXPECT_TRUE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
     std::filesystem::remove(env.File("KORVEX.WUS"));
-    EXPECT_FALSE(history.ReSaveWU("p2605_x", "5-33-12", 10));
+    TWorkUnitHistory missing;
+    EXPECT_FALSE(missing.ReSaveWU("p2605_x", "5-33-12", 10));
+    EXPECT_TRUE(missing.Flush());
     EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUS")));
 }
 
@@ -147,7 +222,8 @@ TEST_F(WorkUnitHistoryTest, RewriteThatCannotCreateTheTemporaryFileKeepsTheOldFi
     test::WriteFile(env.File("KORVEX.WUS"), text);
     std::filesystem::create_directory(env.File("KORVEX.WUN"));
     TWorkUnitHistory history;
-    EXPECT_FALSE(history.ReSaveWU("p2605_x", "5-33-12", 10));
+    EXPECT_TRUE(history.ReSaveWU("p2605_x", "5-33-12", 10));
+    EXPECT_FALSE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
 }
 
@@ -157,7 +233,10 @@ TEST_F(WorkUnitHistoryTest, RewriteThatFailsWhileWritingKeepsTheOldFileAndRemove
         text += "[05.12.2024 20:10:15] p2605_x*5-33-" + std::to_string(i) + "#120=box\r\n";
     test::WriteFile(env.File("KORVEX.WUS"), text);
     // A child whose file size limit stops the write half-way.
-    EXPECT_TRUE(test::WithFileSizeLimit(1024, [] { return !TWorkUnitHistory().ReSaveWU("p2605_x", "5-33-7", 10); }));
+    EXPECT_TRUE(test::WithFileSizeLimit(1024, [] {
+        TWorkUnitHistory history;
+        return history.ReSaveWU("p2605_x", "5-33-7", 10) && !history.Flush();
+    }));
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
     EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
 }
@@ -177,6 +256,7 @@ TEST_P(HistoryFieldTest, UnitReadsBackAsItselfAndIsWrittenOnceAcrossReloads) {
         ASSERT_TRUE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
         EXPECT_FALSE(history.SaveWU(c.Name, c.Rcg, 7, c.Node));
         EXPECT_EQ(history.Entries().at(0), (THistoryEntry {c.Name, c.Rcg, "5.12", "05.12.2024"}));
+        EXPECT_TRUE(history.Flush());
     }
     for (int reload = 0; reload < 2; ++reload) {
         TWorkUnitHistory history;
@@ -209,6 +289,7 @@ INSTANTIATE_TEST_SUITE_P(Marks, HistoryFieldTest,
 TEST_F(WorkUnitHistoryTest, OrdinaryValuesAreWrittenAsTheyAre) {
     TWorkUnitHistory history;
     ASSERT_TRUE(history.SaveWU("p2605_100% water", "5-33-12", 120, "Box #2 *fast*"));
+    ASSERT_TRUE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_100% water*5-33-12#120=Box #2 *fast*\r\n");
 }
 
@@ -217,9 +298,97 @@ TEST_F(WorkUnitHistoryTest, ReSaveWUFindsAUnitWithMarksAndKeepsItsNode) {
     ASSERT_TRUE(history.SaveWU("p2@05_x", "1#2-3", 120, "me@host"));
     EXPECT_TRUE(history.ReSaveWU("p2@05_x", "1#2-3", 3.5));
     EXPECT_TRUE(history.ReSaveWU("p2@05_x", "1#2-3", 4));
+    EXPECT_TRUE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2%4005_x*1%232-3#120=me%40host@4.00\r\n");
     history.Load();
     EXPECT_EQ(history.Entries().at(0), (THistoryEntry {"p2@05_x", "1#2-3", "5.12", "05.12.2024"}));
+}
+
+TEST_F(WorkUnitHistoryTest, BlankLinesCostNothingToReadAndAreLeftOutOfTheNextWrite) {
+    // 300 000 blank lines of every ending around two records: the readers keep the records, allocate for
+    // them and a read block only, and the next write holds the records alone.
+    std::string text;
+    const char* const blanks[] = {"\r\n", "\n", "\r", " \t\r\n"};
+    for (int i = 0; i < 150000; ++i)
+        text += blanks[i % 4];
+    text += "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n";
+    for (int i = 0; i < 150000; ++i)
+        text += blanks[i % 4];
+    text += "[06.12.2024 20:10:15] p2008_y*1-2-3#218=box";
+    for (int i = 0; i < 3; ++i)
+        text += blanks[i % 4];
+    test::WriteFile(env.File("KORVEX.WUS"), text);
+
+    TWorkUnitHistory history;
+    EXPECT_LT(AllocatedBy([&] { history.Load(); }), 100000u);
+    EXPECT_EQ(history.Count(), 2);
+    EXPECT_TRUE(history.IsKnown("p2008_y", "1-2-3"));
+    std::vector<THistoryRow> rows;
+    EXPECT_LT(AllocatedBy([&] { rows = ReadHistory(env.File("KORVEX.WUS")); }), 100000u);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][hcIndex], "2");
+    EXPECT_EQ(rows[1][hcNode], "box");
+
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "5-33-12", 2));
+    ASSERT_TRUE(history.Flush());
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"),
+        "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box@2.00\r\n[06.12.2024 20:10:15] p2008_y*1-2-3#218=box\r\n");
+}
+
+TEST_F(WorkUnitHistoryTest, ACycleOfChangesIsWrittenOnceAndAnUnchangedSpeedNotAtAll) {
+    test::WriteFile(env.File("KORVEX.WUS"), Lines(1100));
+    TWorkUnitHistory history;
+    history.Load();
+    const ino_t before = Inode(env.File("KORVEX.WUS"));
+    // What 200 nodes' refreshes do in one cycle: a speed each, two new units; nothing reaches the file.
+    for (int node = 0; node < 200; ++node)
+        ASSERT_TRUE(history.ReSaveWU("p2605_x", std::to_string(900 + node) + "-33-12", 20 + node));
+    EXPECT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+    EXPECT_TRUE(history.SaveWU("p2605_new", "2-2-2", 120, "node2"));
+    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), before);
+    EXPECT_TRUE(history.Dirty());
+    ASSERT_TRUE(history.Flush());
+    const ino_t written = Inode(env.File("KORVEX.WUS"));
+    EXPECT_NE(written, before);
+    const std::string text = env.ReadFile("KORVEX.WUS");
+    EXPECT_NE(text.find("*1099-33-12#120=node99@219.00\r\n"), std::string::npos);
+    EXPECT_NE(text.find("] p2605_new*2-2-2#120=node2\r\n"), std::string::npos);
+    // The same speeds again change nothing, so nothing is written.
+    for (int node = 0; node < 200; ++node)
+        ASSERT_TRUE(history.ReSaveWU("p2605_x", std::to_string(900 + node) + "-33-12", 20 + node));
+    EXPECT_FALSE(history.Dirty());
+    EXPECT_TRUE(history.Flush());
+    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), written);
+}
+
+TEST_F(WorkUnitHistoryTest, AWriteComesFromMemoryNotFromTheFile) {
+    test::WriteFile(env.File("KORVEX.WUS"), Lines(3));
+    TWorkUnitHistory history;
+    history.Load();
+    // Whatever the file holds meanwhile is not read again: memory is the history.
+    test::WriteFile(env.File("KORVEX.WUS"), "[01.01.2000 00:00:00] p1_other*9-9-9#1=elsewhere\r\n");
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "0-33-12", 5));
+    ASSERT_TRUE(history.Flush());
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"),
+        "[05.12.2024 20:10:15] p2605_x*0-33-12#120=node0@5.00\r\n"
+        "[05.12.2024 20:10:15] p2605_x*1-33-12#120=node1@10.00\r\n"
+        "[05.12.2024 20:10:15] p2605_x*2-33-12#120=node2\r\n");
+}
+
+TEST(ForEachHistoryLine, EndsLinesAtEveryBreakAcrossReadBlocks) {
+    test::TAppEnvironment env;
+    // Breaks placed on both sides of the 64 KB block boundary, a CR LF split by it, a huge line.
+    std::string text(65535, 'a');
+    text += "\r\nb\rc\n\n";
+    text += std::string(200000, 'd');
+    text += "\r";
+    test::WriteFile(env.File("lines"), text);
+    std::vector<std::size_t> sizes;
+    ASSERT_TRUE(ForEachHistoryLine(env.File("lines"), [&](std::string_view line) { sizes.push_back(line.size()); }));
+    EXPECT_EQ(sizes, (std::vector<std::size_t> {65535, 1, 1, 200000}));
+    errno = 0;
+    EXPECT_FALSE(ForEachHistoryLine(env.File("missing"), [](std::string_view) {}));
+    EXPECT_EQ(errno, ENOENT);
 }
 
 }

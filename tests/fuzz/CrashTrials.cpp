@@ -3,7 +3,7 @@
 // folder kinds kill a cache move into a node folder or a backup of one, and require that no file is lost or
 // cut and that the next move or backup leaves nothing behind.
 //
-//   crash_trials [--trials N] [--kind settings|batch|append|rewrite|move|backup] [--seed S]
+//   crash_trials [--trials N] [--kind settings|batch|append|rewrite|cycle|move|backup] [--seed S]
 //
 // Each kind's steps are deterministic (a fixed clock), so a reference run in this process records the file
 // after every step first; each trial then starts a child on the starting file, lets it write, kills it, checks
@@ -109,6 +109,7 @@ void PrepareHistory(const std::string& folder, int units) {
     app::TWorkUnitHistory history(folder);
     for (int i = 0; i < units; ++i)
         history.SaveWU(UnitName(i), UnitRcg(i), 100 + i, "node " + std::to_string(i % 3));
+    history.Flush();
 }
 
 std::vector<TKind> Kinds() {
@@ -131,6 +132,7 @@ std::vector<TKind> Kinds() {
                 history->Load();
                 return std::function<void(int)>([history](int step) {
                     history->SaveWU(UnitName(100 + step), UnitRcg(100 + step), step, "node");
+                    history->Flush();
                 });
             }},
         {"rewrite", app::HistoryFileName, [](const std::string& folder) { PrepareHistory(folder, RewriteUnits); },
@@ -140,6 +142,21 @@ std::vector<TKind> Kinds() {
                 return std::function<void(int)>([history](int step) {
                     const int unit = (step * 7) % RewriteUnits;
                     history->ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + step * 0.25);
+                    history->Flush();
+                });
+            }},
+        // A refresh cycle of a farm: a unit recorded and three speeds set in memory, one write.
+        {"cycle", app::HistoryFileName, [](const std::string& folder) { PrepareHistory(folder, RewriteUnits); },
+            [](const std::string& folder) {
+                auto history = std::make_shared<app::TWorkUnitHistory>(folder);
+                history->Load();
+                return std::function<void(int)>([history](int step) {
+                    history->SaveWU(UnitName(200 + step), UnitRcg(200 + step), step, "node");
+                    for (int i = 0; i < 3; ++i) {
+                        const int unit = (step * 7 + i * 13) % RewriteUnits;
+                        history->ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + step * 0.25 + i);
+                    }
+                    history->Flush();
                 });
             }},
     };

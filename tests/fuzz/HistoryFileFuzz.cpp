@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool written = history.SaveWU(name, rcg, 120, "node");
     if (written && wasKnown) fuzz::Fail("a known unit was recorded again", name);
     if (!written) return 0;
+    if (!history.Flush()) fuzz::Fail("a recorded unit could not be written");
 
     // What was written is the same unit after a reload: known, and not recorded a second time.
     app::TWorkUnitHistory reloaded(folder.Path());
@@ -36,12 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A rewrite keeps every line.
     const std::string before = fuzz::ReadBytes(folder / app::HistoryFileName);
-    if (reloaded.ReSaveWU(name, rcg, 1.5)) {
+    if (reloaded.ReSaveWU(name, rcg, 1.5) && reloaded.Flush()) {
         app::TWorkUnitHistory rewritten(folder.Path());
         rewritten.Load();
         if (rewritten.Count() != reloaded.Count()) fuzz::Fail("a speed rewrite changed the number of lines");
     } else if (fuzz::ReadBytes(folder / app::HistoryFileName) != before) {
-        fuzz::Fail("a rewrite that failed changed the file");
+        fuzz::Fail("a rewrite that failed or had nothing to change changed the file");
     }
     return 0;
 }

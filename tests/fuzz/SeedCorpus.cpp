@@ -134,6 +134,7 @@ void HistorySeeds() {
     history.SaveWU("p2605_Protein in water", "5-33-12", 120, "Local host");
     history.SaveWU("p2008_BBA5", "1-2-3", 218, "\\\\box\\share\\fah");
     history.ReSaveWU("p2605_Protein in water", "5-33-12", 12.5);
+    history.Flush();
     const std::string file = fuzz::ReadBytes(folder / app::HistoryFileName);
     SeedWithDamage("HistoryFile", "two-units", file);
     Seed("HistoryFile", "record-unit", file + "\n@@unit\np1234_New unit\n7-8-9");
