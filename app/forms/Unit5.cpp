@@ -33,8 +33,7 @@ constexpr THistoryHeader Headers[HistoryColumnCount] = {{"", ""}, {"Дата/В�
 // Window size and column widths in Options, with their defaults.
 constexpr int DefaultHeight = 430;
 constexpr int DefaultWidth = 630;
-constexpr int DefaultColumnWidths[HistoryColumnCount] = {0, 120, 255, 105, 62, 105, 62};
-constexpr int IndexColumnWidth = 44;
+constexpr int IndexColumnWidth = 40;   // with the widths of TSettings::F5C all in view at the default size
 
 std::string ColumnWidthName(int column) {
     return "F5C" + std::to_string(column);
@@ -66,6 +65,10 @@ TForm5::TForm5(TComponent* owner) : TSideForm(owner, {"История задан
         HistoryDrawCell(s, col, row, rect, state);
     };
     FHistory->SetColWidths(0, IndexColumnWidth);
+    // The pop-up menu's shortcuts (Ctrl+F: Find...) work wherever the focus is in the window.
+    OnShortCut = [this](TMessage& message, bool& handled) {
+        handled = handled || MenuIsShortCut(FindComponent("PopupMenu1"), message);
+    };
     if (Form5 == nullptr) Form5 = this;
 }
 
@@ -100,11 +103,12 @@ void TForm5::ReadHistory() {
 void TForm5::FormShow(TObject*) {
     FHistory->SetRowCount(2);
     {
+        const TSettings defaults;
         TSettingsKey options(OptionsKey);
         SetHeight(options.Integer("F5H", DefaultHeight));
         SetWidth(options.Integer("F5W", DefaultWidth));
         for (int c = 1; c < HistoryColumnCount; ++c)
-            FHistory->SetColWidths(c, options.Integer(ColumnWidthName(c), DefaultColumnWidths[c]));
+            FHistory->SetColWidths(c, options.Integer(ColumnWidthName(c), defaults.F5C[std::size_t(c)]));
     }
     SetLanguage(ProgramLanguage());
     ReadHistory();

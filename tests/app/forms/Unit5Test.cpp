@@ -8,6 +8,7 @@
 #include "platform/classes/TMenu.h"
 #include "platform/os/RegistryTypes.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/user/VirtualKeys.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sSpeedButton.h"
 
@@ -128,10 +129,10 @@ TEST_F(HistoryFormTest, SizeAndColumnWidthsAreWrittenAtShowAndKeptAtClose) {
     TForm5* form = ShowHistory();
     EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5H")), 430u);
     EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5W")), 630u);
-    EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5C2")), 255u);
+    EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5C2")), 118u);
     EXPECT_EQ(form->Height(), 430);
     EXPECT_EQ(form->Width(), 630);
-    EXPECT_EQ(form->History()->ColWidths(6), 62);
+    EXPECT_EQ(form->History()->ColWidths(6), 80);
     form->SetBounds(form->Left(), form->Top(), 700, 380);
     form->History()->SetColWidths(2, 300);
     form->Close();
@@ -186,6 +187,57 @@ TEST_F(HistoryFormTest, FindSelectsTheNextRowHoldingTheText) {
     dynamic_cast<TMenuItem*>(form->FindComponent("N1"))->Click();
     EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");
     EXPECT_FALSE(Form6->Visible());
+}
+
+TEST_F(HistoryFormTest, CtrlFOpensTheFindWindowAsTheMenuShows) {
+    WriteHistory(Env->File("KORVEX.WUS"), 40);
+    TForm5* form = ShowHistory();
+    auto* find = dynamic_cast<TMenuItem*>(form->FindComponent("N1"));
+    ASSERT_NE(find, nullptr);
+    EXPECT_EQ(find->ShortCut(), TextToShortCut("Ctrl+F"));
+    form->History()->SetFocus();
+    form->History()->SetRow(1);
+    Pump();
+    bool opened = false;
+    WhenModal([&](TCustomForm* modal) {
+        auto* window = dynamic_cast<TForm6*>(modal);
+        ASSERT_NE(window, nullptr);
+        opened = true;
+        window->Edit()->SetText("20.25");
+        window->FindButton()->Click();
+    });
+    Display->KeyDown(user::VK_CONTROL, {}, user::ModControl);
+    Display->KeyDown('F', {}, user::ModControl);
+    Display->KeyUp('F', user::ModControl);
+    Display->KeyUp(user::VK_CONTROL, 0);
+    Pump();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");   // and its search ran
+}
+
+// At the window's default size every column lies inside the grid's client area, in each look.
+TEST_F(HistoryFormTest, EveryColumnIsInViewAtTheDefaultSize) {
+    WriteHistory(Env->File("KORVEX.WUS"), 40);
+    for (int skin : {-1, 1, 2, 3}) {
+        TForm5* form = ShowHistory(1, skin);
+        TStringGrid* grid = form->History();
+        EXPECT_EQ(form->Width(), 630);
+        EXPECT_EQ(grid->LeftCol(), 1);
+        const TRect client = grid->ClientRect();
+        for (int c = 0; c < HistoryColumnCount; ++c) {
+            const TRect header = grid->CellRect(c, 0);
+            EXPECT_GT(header.Width(), 0) << "skin " << skin << " column " << c;
+            EXPECT_GE(header.left, client.left) << "skin " << skin << " column " << c;
+            EXPECT_LE(header.right, client.right) << "skin " << skin << " column " << c;
+        }
+        const TRect node = grid->CellRect(hcNode, 0);
+        EXPECT_LE(node.right, client.right) << "skin " << skin;
+        WriteFormPicture(form, "history-default-size-skin" + std::to_string(skin));
+        form->Close();
+        TearDown();
+        SetUp();
+        WriteHistory(Env->File("KORVEX.WUS"), 40);
+    }
 }
 
 TEST_F(HistoryFormTest, RussianHeadersAndMenu) {
