@@ -301,6 +301,27 @@ TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeE
     EXPECT_EQ(env.ReadFile("KORVEX.WUS").find("*2-33-12#120=three@10.00"), std::string::npos);
 }
 
+TEST_F(MonitorTest, ANodeThatStaysBusyHoldsTheWritesBackNoLongerThanTheFlushInterval) {
+    AddNode("stuck");
+    AddNode("working");
+    history.Load();
+    TMonitorCore core(view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
+    core.SetFlushInterval(0);   // due at every cycle's end
+    TNodeCycle c;
+    c.Reading.WUName = "p2605_Protein in water";
+    c.Reading.RCG = "1-2-3";
+    c.Reading.Progress = 10;
+    c.Reading.Status = StatusRunning;
+    c.Reading.TimePerPercent = "00:12:00";
+    c.CycleStart = Now;
+    core.CycleStarted(0, 0);   // never ends
+    core.CycleStarted(1, 0);
+    core.RefreshRow(1, 0, c);
+    core.CycleEnded(1, 0);
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("*1-2-3#120=working@10.00\r\n"), std::string::npos);
+    core.Close();
+}
+
 TEST_F(MonitorTest, TheStatusQueryReachesTheServiceAndItsReplyColoursTheFarmSquare) {
     TNodeSettings& node = AddNode("farm");
     node.Get = true;
