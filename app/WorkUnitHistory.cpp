@@ -3,6 +3,7 @@
 
 #include "platform/base/DateTime.h"
 #include "platform/base/Numbers.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/os/Paths.h"
 #include "platform/os/ProgramFolder.h"
@@ -123,9 +124,13 @@ std::string TWorkUnitHistory::TempPath() const {
 bool ForEachHistoryLine(const std::string& path, const std::function<void(std::string_view line)>& line) {
     const int fd = ::open(os::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
+    base::ScopeExit closing([fd] {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    });
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
         errno = EINVAL;
         return false;
     }
@@ -139,9 +144,6 @@ bool ForEachHistoryLine(const std::string& path, const std::function<void(std::s
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            errno = error;
             return false;
         }
         if (n == 0) break;
@@ -172,7 +174,6 @@ bool ForEachHistoryLine(const std::string& path, const std::function<void(std::s
         }
         if (start < size) carry.append(data + start, size - start);
     }
-    ::close(fd);
     if (!carry.empty()) emit(carry);
     return true;
 }
