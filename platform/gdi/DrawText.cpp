@@ -4,7 +4,11 @@
 #include "platform/gdi/Recording.h"
 #include "platform/gdi/TextRender.h"
 
+#include "platform/base/Utf8.h"
+
 #include <algorithm>
+#include <array>
+#include <functional>
 
 namespace korvex::gdi {
 
@@ -41,39 +45,77 @@ Prepared ResolvePrefixes(std::string_view text, UINT format, bool singleLine) {
     return out;
 }
 
-// Measures pieces of the prepared text with tab stops.
+// Measures pieces of the prepared text with tab stops, walking them without keeping anything per character;
+// positions are 64-bit, so a line of any length neither overflows nor costs memory.
 class Measurer {
 public:
     Measurer(const FontInstance& font, UINT format)
         : FFont(font)
         , FTabs(format & DT_EXPANDTABS)
-        , FTabWidth(std::max(1, int(font.TextMetrics().tmAveCharWidth) * 8)) { }
+        , FTabWidth(std::max(1, int(font.TextMetrics().tmAveCharWidth) * 8))
+        , FSpace(font.MapCharacter(' ').Advance) { }
 
-    // Pen positions before each code point of `text` and after the last, tabs expanded.
-    std::vector<int> Positions(std::string_view text, std::vector<size_t>* offsets = nullptr) const {
-        std::vector<int> xs;
-        const std::vector<RunCharacter> chars = FFont.Characters(text);
-        xs.reserve(chars.size() + 1);
-        int x = 0;
-        for (const RunCharacter& ch : chars) {
-            xs.push_back(x);
-            if (offsets) offsets->push_back(ch.ByteOffset);
-            if (ch.CodePoint == '\t')
-                x = FTabs ? (x / FTabWidth + 1) * FTabWidth : x + FFont.MapCharacter(' ').Advance;
+    // Calls visit(byteOffset, x) before each code point and visit(text.size(), x) after the last, until it
+    // returns false.
+    template<typename Visit> void Walk(std::string_view text, Visit&& visit) const {
+        long long x = 0;
+        size_t pos = 0;
+        while (pos < text.size()) {
+            if (!visit(pos, x)) return;
+            const char32_t codePoint = base::Utf8DecodeNext(text, pos);
+            if (codePoint == '\t')
+                x = FTabs ? (x / FTabWidth + 1) * FTabWidth : x + FSpace;
             else
-                x += ch.Advance;
+                x += Advance(codePoint);
         }
-        xs.push_back(x);
-        if (offsets) offsets->push_back(text.size());
-        return xs;
+        visit(text.size(), x);
     }
 
-    int Width(std::string_view text) const { return Positions(text).back(); }
+    long long Width(std::string_view text) const {
+        long long width = 0;
+        Walk(text, [&](size_t, long long x) {
+            width = x;
+            return true;
+        });
+        return width;
+    }
+    bool Fits(std::string_view text, long long width) const {
+        bool fits = true;
+        Walk(text, [&](size_t, long long x) { return (fits = x <= width); });
+        return fits;
+    }
+    // The longest prefix (in bytes, ending before a code point) whose pen position plus `extra` stays within
+    // the width.
+    size_t FittingPrefix(std::string_view text, long long width, long long extra) const {
+        size_t keep = 0;
+        Walk(text, [&](size_t offset, long long x) {
+            if (x + extra > width) return false;
+            keep = offset;
+            return true;
+        });
+        return keep;
+    }
 
 private:
+    int Advance(char32_t codePoint) const {
+        if (codePoint < 128) {
+            if (FAscii[codePoint] < 0) FAscii[codePoint] = FFont.MapCharacter(codePoint).Advance;
+            return FAscii[codePoint];
+        }
+        return FFont.MapCharacter(codePoint).Advance;
+    }
+
     const FontInstance& FFont;
     bool FTabs;
     int FTabWidth;
+    int FSpace;
+    mutable std::array<int, 128> FAscii = MakeUnknown();
+
+    static std::array<int, 128> MakeUnknown() {
+        std::array<int, 128> unknown;
+        unknown.fill(-1);
+        return unknown;
+    }
 };
 
 struct Line {
@@ -87,14 +129,15 @@ bool IsBlank(char c) {
 
 // Greedy word wrap of one hard line into lines no wider than `width`. As in Windows, a word longer than a
 // line is not cut: it gets a line of its own and overflows (DT_CALCRECT then widens the rectangle).
+// Each line goes to `out` as it is cut, so only one is kept at a time.
 void WrapLine(const Measurer& m, std::string_view text, size_t base, size_t underline, int width, bool wrap,
-    std::vector<Line>& out) {
+    const std::function<void(Line&)>& out) {
     auto emit = [&](size_t from, size_t to) {
         Line line;
         line.Text = std::string(text.substr(from, to - from));
         if (underline != NoUnderline && underline >= base + from && underline < base + to)
             line.Underline = underline - base - from;
-        out.push_back(std::move(line));
+        out(line);
     };
     if (!wrap || width <= 0) {
         emit(0, text.size());
@@ -103,17 +146,21 @@ void WrapLine(const Measurer& m, std::string_view text, size_t base, size_t unde
     size_t start = 0;
     while (true) {
         const std::string_view rest = text.substr(start);
-        std::vector<size_t> offsets;
-        const std::vector<int> xs = m.Positions(rest, &offsets);
-        if (xs.back() <= width) {
+        // Bytes of `rest` before the first code point that does not fit.
+        size_t limit = 0;
+        bool all = true;
+        m.Walk(rest, [&](size_t offset, long long x) {
+            if (x > width) {
+                all = false;
+                return false;
+            }
+            limit = offset;
+            return true;
+        });
+        if (all) {
             emit(start, text.size());
             return;
         }
-        // First code point that does not fit.
-        size_t over = 1;
-        while (over < offsets.size() && xs[over] <= width)
-            ++over;
-        const size_t limit = offsets[over - 1];   // bytes of `rest` that fit
         // Break after the last blank within what fits (or at a blank just past it).
         size_t cut = std::string::npos;
         for (size_t i = std::min(limit, rest.size() - 1) + 1; i-- > 0;)
@@ -152,13 +199,8 @@ void WrapLine(const Measurer& m, std::string_view text, size_t base, size_t unde
 
 // Cuts a line so that it and "..." fit the width.
 void EndEllipsis(const Measurer& m, Line& line, int width, bool atWord) {
-    std::vector<size_t> offsets;
-    const std::vector<int> xs = m.Positions(line.Text, &offsets);
-    if (xs.back() <= width) return;
-    const int dots = m.Width(Ellipsis);
-    size_t keep = 0;
-    for (size_t i = 0; i < offsets.size(); ++i)
-        if (xs[i] + dots <= width) keep = offsets[i];
+    if (m.Fits(line.Text, width)) return;
+    size_t keep = m.FittingPrefix(line.Text, width, m.Width(Ellipsis));
     if (atWord) {
         const size_t blank = line.Text.find_last_of(" \t", keep);
         if (blank != std::string::npos && blank > 0 && blank <= keep) keep = blank;
@@ -169,21 +211,16 @@ void EndEllipsis(const Measurer& m, Line& line, int width, bool atWord) {
 
 // Replaces the middle of a path with "..." keeping its last component.
 void PathEllipsis(const Measurer& m, Line& line, int width) {
-    if (m.Width(line.Text) <= width) return;
+    if (m.Fits(line.Text, width)) return;
     const size_t slash = line.Text.find_last_of("\\/");
     if (slash == std::string::npos) {
         EndEllipsis(m, line, width, false);
         return;
     }
     const std::string tail = line.Text.substr(slash);
-    std::string head = line.Text.substr(0, slash);
-    const int tailWidth = m.Width(std::string(Ellipsis) + tail);
-    std::vector<size_t> offsets;
-    const std::vector<int> xs = m.Positions(head, &offsets);
-    size_t keep = 0;
-    for (size_t i = 0; i < offsets.size(); ++i)
-        if (xs[i] + tailWidth <= width) keep = offsets[i];
-    line.Text = head.substr(0, keep) + std::string(Ellipsis) + tail;
+    const std::string_view head = std::string_view(line.Text).substr(0, slash);
+    const size_t keep = m.FittingPrefix(head, width, m.Width(std::string(Ellipsis) + tail));
+    line.Text = std::string(head.substr(0, keep)) + std::string(Ellipsis) + tail;
     line.Underline = NoUnderline;
 }
 
@@ -192,32 +229,38 @@ void PaintLine(HDC dc, const RasterTarget& target, const FontInstance& font, con
     POINT at, const RECT* clip, UINT format) {
     const DcState& state = dc->State();
     const TEXTMETRIC& tm = font.TextMetrics();
-    std::vector<size_t> offsets;
-    const std::vector<int> xs = m.Positions(line.Text, &offsets);
     if (state.BkMode == OPAQUE && !(format & DT_PREFIXONLY))
-        FillCell(target, font, at, xs.back(), tm.tmHeight, state.BkColor, clip);
+        FillCell(target, font, at, ClampCoord(m.Width(line.Text)), tm.tmHeight, state.BkColor, clip);
     const POINT base {at.x, at.y + tm.tmAscent};
+    const std::string_view text = line.Text;
     if (!(format & DT_PREFIXONLY)) {
         // Runs between tabs are drawn at their tab stops.
         size_t from = 0;
-        size_t index = 0;
-        for (size_t i = 0; i <= line.Text.size(); ++i) {
-            if (i < line.Text.size() && line.Text[i] != '\t') continue;
-            while (index < offsets.size() && offsets[index] < from)
-                ++index;
-            if (i > from)
-                PaintRun(target, font, POINT {base.x + xs[index], base.y},
-                    std::string_view(line.Text).substr(from, i - from), {}, state.TextColor, clip);
-            from = i + 1;
-        }
+        long long fromX = 0;
+        m.Walk(text, [&](size_t offset, long long x) {
+            if (offset == from) fromX = x;
+            if (offset < text.size() && text[offset] != '\t') return true;
+            if (offset > from)
+                PaintRun(target, font, POINT {ClampCoord(int64_t(base.x) + fromX), base.y},
+                    text.substr(from, offset - from), {}, state.TextColor, clip);
+            from = offset + 1;
+            return true;
+        });
     }
     if (line.Underline != NoUnderline) {
-        size_t k = 0;
-        while (k + 1 < offsets.size() && offsets[k] < line.Underline)
-            ++k;
-        if (k + 1 < offsets.size()) {
+        long long x0 = -1;
+        long long x1 = -1;
+        m.Walk(text, [&](size_t offset, long long x) {
+            if (x0 >= 0) {
+                x1 = x;
+                return false;
+            }
+            if (offset >= line.Underline && offset < text.size()) x0 = x;
+            return true;
+        });
+        if (x0 >= 0 && x1 >= 0) {
             const LineBand band = font.UnderlineBand();
-            const RECT bar {base.x + xs[k], base.y + band.Offset, base.x + xs[k + 1],
+            const RECT bar {ClampCoord(int64_t(base.x) + x0), base.y + band.Offset, ClampCoord(int64_t(base.x) + x1),
                 base.y + band.Offset + std::max(1, band.Thickness)};
             BandedRegion storage;
             RasterTarget t = target;
@@ -238,7 +281,7 @@ int DrawText(HDC dc, std::string_view text, RECT* rect, UINT format) {
     if (!calc) {
         DrawCall call = MakeCall(DrawKind::DrawText, *rect);
         call.Flags = format;
-        call.Text = std::string(text);
+        if (dc->Recorder()) call.Text = std::string(text);
         if (!RecordCall(dc, std::move(call))) return 0;
     }
     const auto font = FontOfDc(dc);
@@ -250,52 +293,51 @@ int DrawText(HDC dc, std::string_view text, RECT* rect, UINT format) {
     const Prepared prepared = ResolvePrefixes(text, format, single);
     const int width = ClampCoord(int64_t(rect->right) - rect->left);
 
-    // Hard lines, then soft lines by width.
-    std::vector<Line> lines;
+    int y = rect->top;
+    if (single && (format & DT_VCENTER))
+        y = ClampCoord(rect->top + (int64_t(rect->bottom) - rect->top - lineHeight) / 2);
+    else if (single && (format & DT_BOTTOM))
+        y = rect->bottom - lineHeight;
+    const RasterTarget target = calc ? RasterTarget {} : TargetOf(dc);
+    const RECT clip = dc->ToSurface(*rect);
+    const RECT* clipPtr = (format & DT_NOCLIP) ? nullptr : &clip;
+
+    // Hard lines, then soft lines by width; each is measured and drawn as it comes.
+    int64_t count = 0;
+    long long widest = 0;
+    auto take = [&](Line& line) {
+        if (format & DT_PATH_ELLIPSIS)
+            PathEllipsis(m, line, width);
+        else if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))
+            EndEllipsis(m, line, width, format & DT_WORD_ELLIPSIS);
+        const long long w = m.Width(line.Text);
+        widest = std::max(widest, w);
+        if (!calc) {
+            int x = rect->left;
+            if (format & DT_CENTER)
+                x = ClampCoord(rect->left + (int64_t(width) - std::min<long long>(w, MaxCoord)) / 2);
+            else if (format & DT_RIGHT)
+                x = ClampCoord(int64_t(rect->right) - std::min<long long>(w, MaxCoord));
+            PaintLine(dc, target, *font, m, line, dc->ToSurface(x, ClampCoord(y + count * lineHeight)), clipPtr,
+                format);
+        }
+        ++count;
+    };
     const std::string_view all = prepared.Text;
     size_t start = 0;
     while (true) {
         size_t end = single ? all.size() : all.find_first_of("\r\n", start);
         if (end == std::string::npos) end = all.size();
         WrapLine(m, all.substr(start, end - start), start, prepared.Underline, width,
-            (format & DT_WORDBREAK) && !single, lines);
+            (format & DT_WORDBREAK) && !single, take);
         if (end >= all.size()) break;
         start = end + ((all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n') ? 2 : 1);
     }
-    if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS))
-        for (Line& line : lines) {
-            if (format & DT_PATH_ELLIPSIS)
-                PathEllipsis(m, line, width);
-            else
-                EndEllipsis(m, line, width, format & DT_WORD_ELLIPSIS);
-        }
-
-    const int total = lineHeight * int(lines.size());
-    int widest = 0;
-    for (const Line& line : lines)
-        widest = std::max(widest, m.Width(line.Text));
+    const int total = int(std::min<int64_t>(lineHeight * count, INT32_MAX));
     if (calc) {
-        rect->right = ClampCoord(int64_t(rect->left) + widest);
+        rect->right = ClampCoord(int64_t(rect->left) + std::min<long long>(widest, MaxCoord));
         rect->bottom = ClampCoord(int64_t(rect->top) + total);
         return total;
-    }
-    int y = rect->top;
-    if (single && (format & DT_VCENTER))
-        y = ClampCoord(rect->top + (int64_t(rect->bottom) - rect->top - lineHeight) / 2);
-    else if (single && (format & DT_BOTTOM))
-        y = rect->bottom - lineHeight;
-
-    const RasterTarget target = TargetOf(dc);
-    const RECT clip = dc->ToSurface(*rect);
-    const RECT* clipPtr = (format & DT_NOCLIP) ? nullptr : &clip;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const int w = m.Width(lines[i].Text);
-        int x = rect->left;
-        if (format & DT_CENTER)
-            x = rect->left + (width - w) / 2;
-        else if (format & DT_RIGHT)
-            x = rect->right - w;
-        PaintLine(dc, target, *font, m, lines[i], dc->ToSurface(x, y + int(i) * lineHeight), clipPtr, format);
     }
     return int(std::clamp<int64_t>(int64_t(y) - rect->top + total, 0, INT32_MAX));
 }

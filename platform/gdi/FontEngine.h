@@ -109,8 +109,11 @@ public:
 
     // Per code point, unrotated.
     std::vector<RunCharacter> Characters(std::string_view utf8) const;
-    // Sum of the advances; the extent of the run is (width, tmHeight).
+    // Sum of the advances; the extent of the run is (width, tmHeight). Saturates at INT_MAX.
     int MeasureWidth(std::string_view utf8) const;
+    // The run's length along the baseline with ExtTextOut's spacing (dx as in LayoutRun), summed in 64 bits
+    // without keeping anything per character.
+    long long RunLength(std::string_view utf8, std::span<const int> dx = {}) const;
 
     // The glyph of one code point (index and advance); cached.
     RunCharacter MapCharacter(char32_t codePoint) const;
@@ -122,6 +125,12 @@ public:
     std::vector<PlacedGlyph> LayoutRun(std::string_view utf8, std::span<const int> dx = {}) const;
     // The run as one mask, underline and strike-out included when the font has them.
     RunMask RenderRun(std::string_view utf8, std::span<const int> dx = {}) const;
+    // The part of the run inside `window` (pixels relative to the run's origin on the baseline): glyphs that
+    // cannot reach the window are neither rendered nor kept, the walk stops once the run has passed it, and
+    // the mask is at most the window. Empty when nothing of the run falls inside.
+    RunMask RenderRun(std::string_view utf8, std::span<const int> dx, const RECT& window) const;
+    // How far a glyph's ink can lie from its pen position, in pixels (a generous bound for any glyph).
+    int InkReach() const;
 
 private:
     friend class FontEngine;

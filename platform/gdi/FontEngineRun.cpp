@@ -4,6 +4,8 @@
 #include "platform/base/Utf8.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
 
 namespace korvex::gdi {
@@ -102,6 +104,35 @@ void FillBand(RunMask& mask, const Direction& d, const Band& band) {
     }
 }
 
+// Maps a run's code points one by one without storing them; ASCII is looked up once a run.
+class RunMapper {
+public:
+    explicit RunMapper(const FontInstance& font)
+        : FFont(font) { }
+
+    RunCharacter Map(char32_t codePoint) {
+        if (codePoint >= FAscii.size()) return FFont.MapCharacter(codePoint);
+        if (!FKnown[codePoint]) {
+            FAscii[codePoint] = FFont.MapCharacter(codePoint);
+            FKnown[codePoint] = true;
+        }
+        return FAscii[codePoint];
+    }
+
+private:
+    const FontInstance& FFont;
+    std::array<RunCharacter, 128> FAscii {};
+    std::array<bool, 128> FKnown {};
+};
+
+// Index after the last negative spacing: before it the pen may still move back.
+std::size_t ForwardFrom(std::span<const int> dx) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < dx.size(); ++i)
+        if (dx[i] < 0) from = i + 1;
+    return from;
+}
+
 }
 
 POINT FontInstance::BaselineFromCellTop() const {
@@ -124,11 +155,24 @@ std::vector<RunCharacter> FontInstance::Characters(std::string_view utf8) const 
 }
 
 int FontInstance::MeasureWidth(std::string_view utf8) const {
-    int width = 0;
+    return int(std::clamp<long long>(RunLength(utf8), INT_MIN, INT_MAX));
+}
+
+long long FontInstance::RunLength(std::string_view utf8, std::span<const int> dx) const {
+    RunMapper mapper(*this);
+    long long length = 0;
+    std::size_t index = 0;
     std::size_t pos = 0;
-    while (pos < utf8.size())
-        width += MapCharacter(base::Utf8DecodeNext(utf8, pos)).Advance;
-    return width;
+    while (pos < utf8.size()) {
+        const int advance = mapper.Map(base::Utf8DecodeNext(utf8, pos)).Advance;
+        length += index < dx.size() ? dx[index] : advance;
+        ++index;
+    }
+    return length;
+}
+
+int FontInstance::InkReach() const {
+    return 2 * (FMetrics.tmHeight + FMetrics.tmMaxCharWidth) + 8;
 }
 
 std::vector<PlacedGlyph> FontInstance::LayoutRun(std::string_view utf8, std::span<const int> dx) const {
@@ -201,6 +245,90 @@ RunMask FontInstance::RenderRun(std::string_view utf8, std::span<const int> dx) 
     }
     for (const Band& band : bands)
         FillBand(mask, d, band);
+    return mask;
+}
+
+RunMask FontInstance::RenderRun(std::string_view utf8, std::span<const int> dx, const RECT& window) const {
+    RunMask mask;
+    if (utf8.empty() || window.right <= window.left || window.bottom <= window.top) return mask;
+    const Direction d = DirectionOf(FEscapement);
+    const double reach = InkReach();
+    // The window in the run's own axes: along the baseline and across it (y down).
+    double alongMin = 1e300, alongMax = -1e300, acrossMin = 1e300, acrossMax = -1e300;
+    for (double x : {double(window.left), double(window.right)})
+        for (double y : {double(window.top), double(window.bottom)}) {
+            alongMin = std::min(alongMin, x * d.Cos - y * d.Sin);
+            alongMax = std::max(alongMax, x * d.Cos - y * d.Sin);
+            acrossMin = std::min(acrossMin, x * d.Sin + y * d.Cos);
+            acrossMax = std::max(acrossMax, x * d.Sin + y * d.Cos);
+        }
+    const std::size_t forwardFrom = ForwardFrom(dx);
+    // Glyphs, underline and strike-out all lie within `reach` of the baseline.
+    if (acrossMin > reach || acrossMax < -reach) return mask;
+    if (forwardFrom == 0 && alongMax < -reach) return mask;
+
+    auto allocate = [&] {
+        if (!mask.Coverage.empty()) return;
+        mask.Left = window.left;
+        mask.Top = window.top;
+        mask.Width = window.right - window.left;
+        mask.Height = window.bottom - window.top;
+        mask.Coverage.assign(std::size_t(mask.Width) * std::size_t(mask.Height), 0);
+    };
+
+    RunMapper mapper(*this);
+    long long pen = 0;
+    std::size_t index = 0;
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        if (index >= forwardFrom && double(pen) - reach > alongMax) break;   // the rest lies past the window
+        const RunCharacter mapped = mapper.Map(base::Utf8DecodeNext(utf8, pos));
+        const long long advance = index < dx.size() ? dx[index] : mapped.Advance;
+        const double px = double(pen) * d.Cos;
+        const double py = -double(pen) * d.Sin;
+        if (px + reach >= window.left && px - reach < window.right && py + reach >= window.top
+            && py - reach < window.bottom) {
+            const POINT at = Turn(d, double(pen), 0);
+            const std::shared_ptr<const GlyphMask> glyph = RenderGlyph(mapped.GlyphIndex);
+            if (!glyph->Empty()) {
+                const int left = std::max<int>(at.x + glyph->Left, window.left);
+                const int top = std::max<int>(at.y + glyph->Top, window.top);
+                const int right = std::min<int>(at.x + glyph->Left + glyph->Width, window.right);
+                const int bottom = std::min<int>(at.y + glyph->Top + glyph->Height, window.bottom);
+                if (left < right && top < bottom) {
+                    allocate();
+                    for (int y = top; y < bottom; ++y) {
+                        const std::uint8_t* in = glyph->Coverage.data()
+                            + std::size_t(y - at.y - glyph->Top) * std::size_t(glyph->Width)
+                            + std::size_t(left - at.x - glyph->Left);
+                        std::uint8_t* out = mask.Coverage.data() + std::size_t(y - mask.Top) * std::size_t(mask.Width)
+                            + std::size_t(left - mask.Left);
+                        for (int x = 0; x < right - left; ++x)
+                            out[x] = std::max(out[x], in[x]);   // overlapping glyphs keep the stronger coverage
+                    }
+                }
+            }
+        }
+        pen += advance;
+        ++index;
+    }
+    // Past the window the lines' length no longer matters (and a run stopped early is longer than that).
+    const double length = pos < utf8.size() ? alongMax + reach + 1 : std::min(double(pen), alongMax + reach + 1);
+    std::vector<Band> bands;
+    if (FUnderline)
+        bands.push_back(Band {
+            length, double(FUnderlineBand.Offset), double(FUnderlineBand.Offset + FUnderlineBand.Thickness)});
+    if (FStrikeOut)
+        bands.push_back(Band {
+            length, double(FStrikeOutBand.Offset), double(FStrikeOutBand.Offset + FStrikeOutBand.Thickness)});
+    for (const Band& band : bands) {
+        const Box box = BandBox(d, band);
+        if (box.Empty() || box.Right <= window.left || box.Left >= window.right || box.Bottom <= window.top
+            || box.Top >= window.bottom)
+            continue;
+        allocate();
+        FillBand(mask, d, band);
+    }
     return mask;
 }
 

@@ -36,6 +36,9 @@ RasterTarget Limited(const RasterTarget& target, const RECT* clip, BandedRegion&
     return limited;
 }
 
+constexpr int RunTileWidth = 1024;   // pixels of coverage rendered at once: 256 KB at most
+constexpr int RunTileHeight = 256;
+
 inline BYTE Blend(BYTE text, BYTE dest, int coverage) {
     return BYTE((text * coverage + dest * (255 - coverage) + 127) / 255);
 }
@@ -45,29 +48,38 @@ inline BYTE Blend(BYTE text, BYTE dest, int coverage) {
 void PaintRun(const RasterTarget& target, const FontInstance& font, POINT origin, std::string_view text,
     std::span<const int> dx, COLORREF color, const RECT* clip) {
     if (!target || text.empty()) return;
-    const RunMask mask = font.RenderRun(text, dx);
-    if (mask.Empty()) return;
     BandedRegion storage;
     const RasterTarget t = Limited(target, clip, storage);
-    const RECT box {origin.x + mask.Left, origin.y + mask.Top, origin.x + mask.Left + mask.Width,
-        origin.y + mask.Top + mask.Height};
-    const BandedRegion visible = t.Clip->Intersect(box);
+    if (!t) return;
     Bitmap& surface = *t.Surface;
     const int step = surface.BytesPerPixel();
     const BYTE cb = GetBValue(color);
     const BYTE cg = GetGValue(color);
     const BYTE cr = GetRValue(color);
-    for (const RECT& r : visible.Rects())
-        for (int y = r.top; y < r.bottom; ++y) {
-            const BYTE* cov = mask.Coverage.data() + size_t(y - box.top) * size_t(mask.Width);
-            BYTE* p = surface.ScanLine(y) + size_t(r.left) * step;
-            for (int x = r.left; x < r.right; ++x, p += step) {
-                const int a = cov[x - box.left];
-                if (a == 0) continue;
-                p[0] = Blend(cb, p[0], a);
-                p[1] = Blend(cg, p[1], a);
-                p[2] = Blend(cr, p[2], a);
-            }
+    // Only the clip is rendered, a tile at a time: a run of any length costs one tile of coverage.
+    const RECT box = t.Clip->Box();
+    for (int top = box.top; top < box.bottom; top += RunTileHeight)
+        for (int left = box.left; left < box.right; left += RunTileWidth) {
+            const RECT tile {left, top, std::min(left + RunTileWidth, int(box.right)),
+                std::min(top + RunTileHeight, int(box.bottom))};
+            const RunMask mask = font.RenderRun(text, dx,
+                RECT {tile.left - origin.x, tile.top - origin.y, tile.right - origin.x, tile.bottom - origin.y});
+            if (mask.Empty()) continue;
+            const RECT at {origin.x + mask.Left, origin.y + mask.Top, origin.x + mask.Left + mask.Width,
+                origin.y + mask.Top + mask.Height};
+            const BandedRegion visible = t.Clip->Intersect(at);
+            for (const RECT& r : visible.Rects())
+                for (int y = r.top; y < r.bottom; ++y) {
+                    const BYTE* cov = mask.Coverage.data() + size_t(y - at.top) * size_t(mask.Width);
+                    BYTE* p = surface.ScanLine(y) + size_t(r.left) * step;
+                    for (int x = r.left; x < r.right; ++x, p += step) {
+                        const int a = cov[x - at.left];
+                        if (a == 0) continue;
+                        p[0] = Blend(cb, p[0], a);
+                        p[1] = Blend(cg, p[1], a);
+                        p[2] = Blend(cr, p[2], a);
+                    }
+                }
         }
 }
 
@@ -119,7 +131,7 @@ bool GetTextExtentPoint32(HDC dc, std::string_view text, SIZE* size) {
         *size = SIZE {};
         return false;
     }
-    *size = SIZE {font->MeasureWidth(text), font->TextMetrics().tmHeight};
+    *size = SIZE {ClampCoord(font->RunLength(text)), font->TextMetrics().tmHeight};
     return true;
 }
 
@@ -142,7 +154,7 @@ bool TextOutWith(DrawKind kind, HDC dc, int x, int y, UINT options, const RECT* 
     if (!IsValidDC(dc) || ((options & (ETO_OPAQUE | ETO_CLIPPED)) && !rect)) return false;
     DrawCall call = MakeCall(kind, rect ? *rect : RECT {x, y, x, y}, {POINT {x, y}});
     call.Flags = options;
-    call.Text = std::string(text);
+    if (dc->Recorder()) call.Text = std::string(text);
     if (!RecordCall(dc, std::move(call))) return true;
     const auto font = FontOfDc(dc);
     const RasterTarget target = TargetOf(dc);
@@ -157,10 +169,7 @@ bool TextOutWith(DrawKind kind, HDC dc, int x, int y, UINT options, const RECT* 
     if (text.empty()) return true;
 
     const std::span<const int> advances(dx, dx && dxCount > 0 ? size_t(dxCount) : 0);
-    int width = 0;
-    const std::vector<RunCharacter> chars = font->Characters(text);
-    for (size_t i = 0; i < chars.size(); ++i)
-        width += i < advances.size() ? advances[i] : chars[i].Advance;
+    const int width = ClampCoord(font->RunLength(text, advances));
     const TEXTMETRIC& tm = font->TextMetrics();
 
     const UINT align = state.TextAlign;

@@ -297,6 +297,43 @@ TEST(FontRun, UnderlineTurnsWithTheEscapement) {
         EXPECT_EQ(CoverageAt(mask, column, y), 255) << y;
 }
 
+// A windowed render is the whole run's mask cut to the window, for every turn, spacing and line style, and
+// windows that hold the start, the middle, the end, a line's end or nothing of the run.
+TEST(FontRun, AWindowedRunIsTheWholeRunCutToTheWindow) {
+    struct Case {
+        int Escapement;
+        bool Lines;
+        std::vector<int> Dx;
+    };
+    const Case cases[] = {{0, false, {}}, {0, true, {}}, {900, true, {}}, {450, true, {}}, {1800, false, {}},
+        {2700, true, {}}, {0, true, {9, -4, 12, 0, 30}}};
+    const std::string text = "Wavy, italic-ish ffi text: Ёлка AV";
+    for (const Case& c : cases) {
+        LOGFONT lf = Face("Arial", -15, FW_NORMAL, true);
+        lf.lfEscapement = c.Escapement;
+        lf.lfUnderline = c.Lines;
+        lf.lfStrikeOut = c.Lines;
+        auto font = Realize(lf);
+        const RunMask whole = font->RenderRun(text, c.Dx);
+        ASSERT_FALSE(whole.Empty());
+        const int l = whole.Left;
+        const int t = whole.Top;
+        const int r = whole.Left + whole.Width;
+        const int b = whole.Top + whole.Height;
+        const RECT windows[] = {{l, t, l + 20, b}, {(l + r) / 2 - 7, (t + b) / 2 - 9, (l + r) / 2 + 13, (t + b) / 2 + 4},
+            {r - 15, t, r + 40, b}, {l - 50, t - 50, r + 50, b + 50}, {l, b - 3, r, b}, {r + 5, b + 5, r + 90, b + 90}};
+        for (const RECT& w : windows) {
+            const RunMask part = font->RenderRun(text, c.Dx, w);
+            for (int y = w.top; y < w.bottom; ++y)
+                for (int x = w.left; x < w.right; ++x)
+                    ASSERT_EQ(CoverageAt(part, x, y), CoverageAt(whole, x, y))
+                        << "escapement " << c.Escapement << " at " << x << "," << y;
+            EXPECT_LE(part.Width, w.right - w.left);
+            EXPECT_LE(part.Height, w.bottom - w.top);
+        }
+    }
+}
+
 TEST(FontCache, StaysWithinItsLimit) {
     SetGlyphCacheLimit(16 * 1024);
     auto font = Realize(Face("DejaVu Serif", -40));

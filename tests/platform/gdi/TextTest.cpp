@@ -1,5 +1,5 @@
 // Text output tests: extents for Latin and Cyrillic, TextOut and ExtTextOut painting and clipping,
-// DrawText wrapping, placement, CALCRECT, prefixes and ellipses.
+// DrawText wrapping, placement, CALCRECT, prefixes and ellipses; runs of megabytes in bounded memory.
 #include "platform/gdi/Text.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/FontEngine.h"
@@ -9,8 +9,61 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <malloc.h>
+#include <new>
+
 using namespace korvex::gdi;
 using namespace korvex::gdi::test;
+
+// Every allocation of this program is counted, so a test can read the peak of what a call kept at once.
+namespace {
+std::atomic<long long> LiveBytes {0};
+std::atomic<long long> PeakBytes {0};
+
+void* CountedAlloc(std::size_t size) {
+    void* p = std::malloc(size ? size : 1);
+    if (!p) throw std::bad_alloc();
+    const long long live = LiveBytes += (long long)malloc_usable_size(p);
+    long long peak = PeakBytes.load();
+    while (live > peak && !PeakBytes.compare_exchange_weak(peak, live)) { }
+    return p;
+}
+void CountedFree(void* p) {
+    if (!p) return;
+    LiveBytes -= (long long)malloc_usable_size(p);
+    std::free(p);
+}
+
+// Bytes allocated at the peak of fn() beyond what was live before it.
+template<typename Fn> long long PeakDuring(Fn&& fn) {
+    const long long before = LiveBytes.load();
+    PeakBytes = before;
+    fn();
+    return PeakBytes.load() - before;
+}
+}
+
+void* operator new(std::size_t size) {
+    return CountedAlloc(size);
+}
+void* operator new[](std::size_t size) {
+    return CountedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    CountedFree(p);
+}
 
 namespace {
 
@@ -308,6 +361,87 @@ TEST_F(Text, DrawTextIsRecorded) {
     EXPECT_EQ(recorder.Calls()[0].Flags, DT_CENTER | DT_SINGLELINE);
     EXPECT_EQ(recorder.Calls()[1].Kind, DrawKind::TextOut);
     EXPECT_EQ(recorder.Calls()[1].TextColor, Black);
+}
+
+// A run as long as a damaged log line: 3 MB of digits and blanks.
+std::string LongRun() {
+    std::string text;
+    text.reserve(3u << 20);
+    while (text.size() < (3u << 20))
+        text += "0123456789 ";
+    return text;
+}
+
+TEST_F(Text, AMegabyteRunIsDrawnOnlyInsideItsClipInBoundedMemory) {
+    const std::string text = LongRun();
+    const RECT clip {10, 10, 200, 40};
+    // Kept at once: nothing that grows with the text (it was over 100 bytes a character).
+    const long long peak = PeakDuring([&] { ExtTextOut(FCanvas, 12, 12, ETO_CLIPPED, &clip, text); });
+    EXPECT_LT(peak, 1 << 20);
+    // The pixels inside the clip are those of the run's visible beginning.
+    TestCanvas expected(300, 120);
+    SelectObject(expected, FFont);
+    SetBkMode(expected, TRANSPARENT);
+    ExtTextOut(expected, 12, 12, ETO_CLIPPED, &clip, std::string_view(text).substr(0, 60));
+    int differing = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 300; ++x)
+            differing += FCanvas.At(x, y) != expected.At(x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(300 * 120 - FCanvas.Count(White), 50);   // and something was drawn
+}
+
+TEST_F(Text, DrawTextOfAMegabyteLineMeasuresWrapsAndEllipsisesInBoundedMemory) {
+    const std::string text = LongRun();
+    RECT drawn {10, 10, 200, 40};
+    long long peak = PeakDuring([&] { DrawText(FCanvas, text, &drawn, DT_SINGLELINE | DT_END_ELLIPSIS); });
+    EXPECT_LT(peak, (long long)text.size() * 3);   // copies of the text at most, nothing a character
+    EXPECT_GT(300 * 120 - FCanvas.Count(White), 50);
+    EXPECT_LE(Ink().right, 200);
+
+    // The same picture as the line's beginning gives.
+    TestCanvas expected(300, 120);
+    SelectObject(expected, FFont);
+    SetBkMode(expected, TRANSPARENT);
+    RECT shortRect = drawn;
+    DrawText(expected, std::string_view(text).substr(0, 200), &shortRect, DT_SINGLELINE | DT_END_ELLIPSIS);
+    int differing = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 300; ++x)
+            differing += FCanvas.At(x, y) != expected.At(x, y);
+    EXPECT_EQ(differing, 0);
+
+    // Word breaking a megabyte costs time and memory in proportion to it, a line at a time.
+    RECT calc {0, 0, 190, 0};
+    int height = 0;
+    peak = PeakDuring([&] { height = DrawText(FCanvas, text, &calc, DT_CALCRECT | DT_WORDBREAK); });
+    EXPECT_LT(peak, (long long)text.size() * 4);
+    const long long words = (long long)(text.size() / 11);
+    EXPECT_GE((long long)height / LineHeight(), words / 2);   // at most two words a line in 190 pixels
+    EXPECT_LE(calc.right, 190);
+}
+
+TEST_F(Text, WidthsBeyondTheIntRangeSaturateInsteadOfOverflowing) {
+    LOGFONT big;
+    big.lfHeight = -1000;
+    big.lfFaceName = "Tahoma";
+    const auto font = RealizeFont(big);
+    ASSERT_TRUE(font);
+    const int advance = font->MapCharacter('W').Advance;
+    ASSERT_GT(advance, 0);
+    const std::string text(std::size_t(INT_MAX / advance) + 1000, 'W');
+    EXPECT_EQ(font->RunLength(text), (long long)text.size() * advance);
+    EXPECT_EQ(font->MeasureWidth(text), INT_MAX);
+    HFONT large = CreateFontIndirect(big);
+    SelectObject(FCanvas, large);
+    SIZE size {};
+    EXPECT_TRUE(GetTextExtentPoint32(FCanvas, text, &size));
+    EXPECT_EQ(size.cx, MaxCoord);   // coordinates stay within GDI's range
+    RECT calc {0, 0, 0, 0};
+    DrawText(FCanvas, text, &calc, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(calc.right, MaxCoord);
+    SelectObject(FCanvas, FFont);
+    DeleteObject(large);
 }
 
 TEST(TextWithoutFont, BadArgumentsFailQuietly) {
