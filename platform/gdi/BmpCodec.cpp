@@ -281,19 +281,29 @@ void DecodeRows(const Reader& in, std::size_t offset, const Header& h,
     }
 }
 
+// The most pixels an RLE stream of this many bytes can set: an encoded run sets at most 255 pixels with two
+// bytes. Line ends, deltas and an early end of bitmap leave pixels unset, so a picture larger than this is
+// not filled by its file and is refused before anything is allocated for it. Small pictures (icons whose
+// stream leaves most of them empty) always pass.
+std::uint64_t RlePixelBound(std::size_t bytes) {
+    constexpr std::uint64_t SmallPicture = 256 * 256;
+    return std::max<std::uint64_t>(std::uint64_t(bytes) * 255 / 2, SmallPicture);
+}
+
 // RLE8 and RLE4 streams, bottom-up. Runs and deltas that leave the picture are clipped; a stream that
-// ends before its end-of-bitmap mark is refused.
+// ends before its end-of-bitmap mark is refused. Without a bitmap the stream is only checked.
 bool DecodeRle(const Reader& in, std::size_t offset, const Header& h,
-    const std::array<std::array<BYTE, 3>, 256>& palette, Bitmap& bitmap, std::string& error) {
+    const std::array<std::array<BYTE, 3>, 256>& palette, Bitmap* bitmap, std::string& error) {
     const bool four = h.Compression == BiRle4;
-    const int width = bitmap.Width();
-    const int height = bitmap.Height();
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            PutPixel(bitmap, x, y, palette[0][0], palette[0][1], palette[0][2]);
+    const int width = int(h.Width);
+    const int height = int(h.Height);
+    if (bitmap)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                PutPixel(*bitmap, x, y, palette[0][0], palette[0][1], palette[0][2]);
     auto put = [&](int x, int row, int index) {
-        if (x >= 0 && x < width && row >= 0 && row < height)
-            PutPixel(bitmap, x, height - 1 - row, palette[index][0], palette[index][1], palette[index][2]);
+        if (bitmap && x >= 0 && x < width && row >= 0 && row < height)
+            PutPixel(*bitmap, x, height - 1 - row, palette[index][0], palette[index][1], palette[index][2]);
     };
     std::size_t pos = offset;
     int x = 0;
@@ -377,7 +387,20 @@ ImageResult ReadBmp(std::span<const std::uint8_t> data) {
     const int width = int(h.Width);
     const int height = int(h.Height < 0 ? -h.Height : h.Height);
     const bool compressed = h.Compression == BiRle4 || h.Compression == BiRle8;
-    if (!compressed) {
+    if (compressed) {
+        // Checked whole before the picture is made: a damaged stream costs no allocation.
+        const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
+        if (pixels > RlePixelBound(in.Size() - offset)) {
+            Refuse(result,
+                "RLE data of " + std::to_string(in.Size() - offset) + " bytes cannot fill " + std::to_string(width)
+                    + " x " + std::to_string(height));
+            return result;
+        }
+        if (!DecodeRle(in, offset, h, palette, nullptr, error)) {
+            Refuse(result, error);
+            return result;
+        }
+    } else {
         std::uint64_t stride = ((std::uint64_t(width) * std::uint64_t(h.BitCount) + 31) / 32) * 4;
         std::uint64_t need = stride * std::uint64_t(height);
         if (need > in.Size() - offset) {
@@ -394,7 +417,7 @@ ImageResult ReadBmp(std::span<const std::uint8_t> data) {
         return result;
     }
     if (compressed) {
-        if (!DecodeRle(in, offset, h, palette, *result.Image, error)) {
+        if (!DecodeRle(in, offset, h, palette, result.Image.Get(), error)) {
             result.Image.Reset();
             Refuse(result, error);
         }

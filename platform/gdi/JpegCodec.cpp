@@ -74,6 +74,21 @@ void CmykRowToBgr(const JSAMPLE* in, BYTE* out, int width, bool inverted) {
     }
 }
 
+// Blocks of 8 x 8 samples the picture is coded in, over all components (known once the header is read).
+std::uint64_t BlocksOf(const jpeg_decompress_struct& info) {
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < info.num_components; ++i)
+        blocks += std::uint64_t(info.comp_info[i].width_in_blocks) * info.comp_info[i].height_in_blocks;
+    return blocks;
+}
+
+// The most blocks a file of this size can code: a Huffman-coded block costs at least one bit (its DC
+// difference), so a file with fewer bits than blocks cannot fill its picture. Arithmetic coding goes below a
+// bit a block; it gets a generous allowance.
+std::uint64_t MaxBlocksIn(std::size_t bytes, bool arithmetic) {
+    return std::uint64_t(bytes) * 8 * (arithmetic ? 64 : 1);
+}
+
 struct Destination {
     jpeg_destination_mgr Base;   // first, so libjpeg's pointer converts back
     std::vector<std::uint8_t> Bytes;
@@ -127,6 +142,8 @@ ImageResult ReadJpeg(std::span<const std::uint8_t> data) {
         return result;
     }
     jpeg_create_decompress(cinfo);
+    // libjpeg's own buffers (a progressive file keeps every coefficient) stay within the picture limit.
+    cinfo->mem->max_memory_to_use = long(MaxImageBytes);
     jpeg_mem_src(cinfo, data.data(), static_cast<unsigned long>(data.size()));
     jpeg_read_header(cinfo, TRUE);
     const JDIMENSION width = cinfo->image_width;
@@ -135,6 +152,8 @@ ImageResult ReadJpeg(std::span<const std::uint8_t> data) {
     if (width > JDIMENSION(Bitmap::MaxDimension) || height > JDIMENSION(Bitmap::MaxDimension)
         || std::uint64_t(width) * height * 3 > MaxImageBytes)
         FailWith(j_common_ptr(cinfo), "size %u x %u is too large", width, height);
+    if (BlocksOf(*cinfo) > MaxBlocksIn(data.size(), cinfo->arith_code))
+        FailWith(j_common_ptr(cinfo), "size %u x %u cannot be filled by the file's data", width, height);
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(cinfo);

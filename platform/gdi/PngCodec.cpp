@@ -86,6 +86,10 @@ ImageResult ReadPng(std::span<const std::uint8_t> data) {
     png_uint_32 width = png_get_image_width(job->Png, job->Info);
     png_uint_32 height = png_get_image_height(job->Png, job->Info);
     if (std::uint64_t(width) * height * 4 > MaxImageBytes) png_error(job->Png, "image too large");
+    // Deflate packs at most 1032 bytes into one, so rows the data cannot hold are refused before they are
+    // allocated (each row is a filter byte and its pixels).
+    const std::uint64_t rawBytes = std::uint64_t(height) * (std::uint64_t(png_get_rowbytes(job->Png, job->Info)) + 1);
+    if (rawBytes > std::uint64_t(data.size()) * 1032 + 1024) png_error(job->Png, "image larger than its data can fill");
     int colorType = png_get_color_type(job->Png, job->Info);
     bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) || png_get_valid(job->Png, job->Info, PNG_INFO_tRNS);
     png_set_strip_16(job->Png);

@@ -502,6 +502,32 @@ std::vector<HostileCase> HostileFiles() {
                 f.Pixels = {0, 200, 1, 2};
                 return f.Build();
             }},
+        {"RLE of 192 bytes declaring 9000 x 9000",
+            [] {
+                BmpFile f;
+                f.Bits = 8;
+                f.Compression = 1;
+                f.Width = 9000;
+                f.Height = 9000;
+                f.Palette = {0};
+                f.ColorsUsed = 1;
+                for (int i = 0; i < 68; ++i)
+                    f.Pixels.insert(f.Pixels.end(), {0, 0});   // line ends
+                f.Pixels.insert(f.Pixels.end(), {0, 1});
+                return f.Build();
+            }},
+        {"RLE of 192 bytes declaring 9000 x 9000 without its end",
+            [] {
+                BmpFile f;
+                f.Bits = 4;
+                f.Compression = 2;
+                f.Width = 9000;
+                f.Height = 9000;
+                f.Palette = {0};
+                f.ColorsUsed = 1;
+                f.Pixels.assign(138, 0);
+                return f.Build();
+            }},
         {"bit-field masks missing",
             [] {
                 BmpFile f = Small();
@@ -520,6 +546,38 @@ TEST(BmpRead, RefusesHostileFilesWithAMessage) {
         ImageResult r = ReadBmp(c.Make());
         EXPECT_FALSE(r) << c.Name;
         EXPECT_EQ(r.Error.rfind("BMP: ", 0), 0u) << c.Name << ": " << r.Error;
+    }
+}
+
+TEST(BmpRead, AnRleStreamIsMeasuredAgainstTheSizeItDeclaresBeforeThePictureIsMade) {
+    struct Case {
+        int Width;
+        int Height;
+        std::size_t Runs;   // full encoded runs of 255 pixels before the end mark
+        bool Read;
+    };
+    // Up to 255 pixels a two-byte run; small pictures pass whatever their stream.
+    const Case cases[] = {
+        {256, 256, 0, true},   // only the end mark
+        {257, 256, 0, false},
+        {1000, 1000, 3921, true},   // 3921 runs + end mark: 7844 bytes, up to 1000110 pixels
+        {1000, 1000, 3900, false},
+        {8000, 8000, 0, false},
+    };
+    for (const Case& c : cases) {
+        BmpFile f;
+        f.Bits = 8;
+        f.Compression = 1;
+        f.Width = c.Width;
+        f.Height = c.Height;
+        f.Palette = {0, 0xFFFFFF};
+        f.ColorsUsed = 2;
+        for (std::size_t i = 0; i < c.Runs; ++i)
+            f.Pixels.insert(f.Pixels.end(), {255, 1});
+        f.Pixels.insert(f.Pixels.end(), {0, 1});
+        ImageResult r = ReadBmp(f.Build());
+        EXPECT_EQ(bool(r), c.Read) << c.Width << " x " << c.Height << ": " << r.Error;
+        if (!c.Read) EXPECT_NE(r.Error.find("cannot fill"), std::string::npos) << r.Error;
     }
 }
 

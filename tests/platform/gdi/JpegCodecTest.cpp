@@ -184,6 +184,30 @@ TEST(JpegRead, RefusesOversizedDimensionsBeforeDecoding) {
     EXPECT_NE(r.Error.find("too large"), std::string::npos) << r.Error;
 }
 
+TEST(JpegRead, RefusesASizeItsDataCannotFillBeforeAllocatingIt) {
+    auto bitmap = Filled(8, 8, RGB(0, 0, 0));
+    Bytes file = WriteJpeg(*bitmap, 75);
+    std::size_t sof = 0;
+    for (std::size_t i = 0; i + 9 < file.size(); ++i)
+        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+            sof = i;
+            break;
+        }
+    ASSERT_NE(sof, 0u);
+    file[sof + 5] = 0x1F;   // height 8000: within the limits, but a few hundred bytes cannot code it
+    file[sof + 6] = 0x40;
+    file[sof + 7] = 0x1F;   // width 8000
+    file[sof + 8] = 0x40;
+    ImageResult r = ReadJpeg(file);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.Error.find("cannot be filled"), std::string::npos) << r.Error;
+    // A large plain picture codes in little, and still reads.
+    auto plain = Filled(2000, 2000, RGB(90, 120, 200));
+    ImageResult back = ReadJpeg(WriteJpeg(*plain, 75));
+    ASSERT_TRUE(back) << back.Error;
+    ExpectNear(back.Image.Get()->PixelAt(1999, 1999), RGB(90, 120, 200), 4, "corner");
+}
+
 TEST(JpegWrite, RefusesAnEmptyBitmap) {
     GdiHandle<Bitmap> empty(Bitmap::Create(0, 5, PixelFormat::pf24bit));
     std::string error;

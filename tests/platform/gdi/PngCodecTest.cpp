@@ -126,6 +126,40 @@ TEST(PngRead, RefusesOversizedDimensions) {
     EXPECT_FALSE(ReadPng(file));
 }
 
+// PNG's chunk checksum (CRC-32 of the type and data).
+std::uint32_t ChunkCrc(const std::uint8_t* bytes, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
+TEST(PngRead, RefusesASizeItsDataCannotFillBeforeAllocatingIt) {
+    Bytes file = WritePng(*Pattern(4, 4, PixelFormat::pf24bit));
+    // IHDR (type at 12, data 16..28, checksum 29..32) made to say 8000 x 8000, its checksum made right.
+    for (int at : {16, 20}) {
+        file[std::size_t(at)] = 0x00;
+        file[std::size_t(at) + 1] = 0x00;
+        file[std::size_t(at) + 2] = 0x1F;
+        file[std::size_t(at) + 3] = 0x40;
+    }
+    const std::uint32_t crc = ChunkCrc(file.data() + 12, 17);
+    for (int i = 0; i < 4; ++i)
+        file[29 + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
+    ImageResult r = ReadPng(file);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.Error.find("larger than its data"), std::string::npos) << r.Error;
+    // A large plain picture whose data can fill it still reads.
+    GdiHandle<Bitmap> plain(Bitmap::Create(3000, 2000, PixelFormat::pf24bit));
+    plain.Get()->Fill(RGB(10, 20, 30));
+    ImageResult back = ReadPng(WritePng(*plain.Get()));
+    ASSERT_TRUE(back) << back.Error;
+    EXPECT_EQ(back.Image.Get()->PixelAt(2999, 1999), RGB(10, 20, 30));
+}
+
 TEST(PngWrite, RefusesAnEmptyBitmap) {
     GdiHandle<Bitmap> empty(Bitmap::Create(0, 0, PixelFormat::pf32bit));
     std::string error;
