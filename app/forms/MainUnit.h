@@ -89,6 +89,8 @@ public:
     void ExitFromSignal();   // SIGTERM and SIGINT: the Exit path, on the UI thread
     void BringForward();   // another start of the program asked for this one's window
     void sSkinManager1AfterChange(classes::TObject* sender);   // the skin in use goes to the settings
+    // The display went away: what Exit saves is saved and monitoring stopped, without a window or display call.
+    void SaveWithoutDisplay();
     bool IsLoaded() const { return FLoaded; }
     // The program's version as its first `fields` dot-separated numbers ("2.6.0.11" for 4).
     static std::string GetVersion(int fields);

@@ -203,6 +203,15 @@ void TMainForm::sSkinManager1AfterChange(TObject*) {
     WriteSkinName(FSettings.SkinName);
 }
 
+void TMainForm::SaveWithoutDisplay() {
+    if (FLoaded) SaveAll();   // reads the controls' values only
+    WLog("Stop monitor");
+    if (FMonitor != nullptr) {
+        FMonitor->Stop();
+        FMonitor->CloseFarmServer();
+    }
+}
+
 std::string TMainForm::GetVersion(int fields) {
     return VersionFields(KORVEX_VERSION, fields);
 }

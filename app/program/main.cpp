@@ -111,6 +111,9 @@ int Run() {
     base::ScopeExit unwatch([doorbell] {
         if (doorbell >= 0) user::MessageEventLoop().Unwatch(doorbell);   // before the instance closes it
     });
+    user::SetDisplayLostHook([] {
+        if (app::MainForm != nullptr) app::MainForm->SaveWithoutDisplay();
+    });
     classes::Application->Run();
     return 0;
 }

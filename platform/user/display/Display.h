@@ -137,4 +137,12 @@ public:
 // Picks x11 when $DISPLAY is set and $KORVEX_DISPLAY is not "headless"; nullptr when x11 cannot be opened.
 std::unique_ptr<Display> CreateDefaultDisplay();
 
+// A display whose connection is lost (the X server went away) cannot go on, and its windows, tray and
+// surfaces cannot be torn down either. The hook runs once, on the thread that noticed: it may save what the
+// program keeps at exit, but must not touch windows or the display. The process then ends at once with exit
+// status 0, without running destructors (they would use the lost connection).
+using DisplayLostHook = void (*)();
+void SetDisplayLostHook(DisplayLostHook hook);   // nullptr: none
+[[noreturn]] void EndAfterDisplayLost();
+
 }

@@ -95,6 +95,10 @@ int TKorvexRun::Terminate(int timeoutMs) {
     return FChild->Wait(timeoutMs);
 }
 
+int TKorvexRun::WaitForEnd(int timeoutMs) {
+    return FChild ? FChild->Wait(timeoutMs) : -1;
+}
+
 bool TKorvexRun::Running() {
     return FChild && !FChild->Ended();
 }

@@ -47,6 +47,9 @@ public:
     // SIGTERM (the program's Exit path) and its exit status; -1 when it did not end within timeoutMs.
     int Terminate(int timeoutMs = 15000);
     bool Running();
+    // Waits for the program to end on its own: its exit status (128 + the signal when a signal ended it), or -1
+    // when it still ran after timeoutMs (it is killed then).
+    int WaitForEnd(int timeoutMs);
 
     fakefarm::TFarm& Farm() { return FFarm; }
     const std::string& Folder() const { return FFolder; }

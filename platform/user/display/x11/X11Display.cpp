@@ -43,6 +43,12 @@ int CountError(::Display*, XErrorEvent*) {
     return 0;
 }
 
+// Xlib calls this when the connection breaks and ends the process if it returns; its default runs exit(),
+// whose destructors would use the dead connection and the tray state already freed.
+int ConnectionLost(::Display*) {
+    EndAfterDisplayLost();
+}
+
 constexpr const char* AtomNames[] = {
     "WM_PROTOCOLS",
     "WM_DELETE_WINDOW",
@@ -117,6 +123,7 @@ std::unique_ptr<X11Display> X11Display::Open(const X11DisplayOptions& options) {
 
 bool X11Display::Initialise(const X11DisplayOptions& options) {
     XSetErrorHandler(CountError);
+    XSetIOErrorHandler(ConnectionLost);
     ::Display* dpy = FDisplay;
     FScreen = DefaultScreen(dpy);
     FRoot = RootWindow(dpy, FScreen);

@@ -1,0 +1,79 @@
+// The program when its X server goes away: an orderly end that saves what Exit saves, without a crash.
+#include "support/KorvexRun.h"
+
+#include "app/NodeFiles.h"
+#include "app/Settings.h"
+#include "platform/base/DateTime.h"
+#include "platform/os/TimeZone.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace korvex::e2e {
+namespace {
+
+#ifdef KORVEX_PROGRAM
+const char* const Program = KORVEX_PROGRAM;
+const char* const Xshot = KORVEX_XSHOT;
+#else
+const char* const Program = nullptr;
+const char* const Xshot = nullptr;
+#endif
+
+app::TNodeReading ReadingOf(const fakefarm::TFakeNode& node) {
+    os::TRetryOptions once;
+    once.Attempts = 1;
+    once.Pause = [](int) { return true; };
+    return app::ReadNodeFolder(node.Folder, base::Now(), app::SystemUtcOffset(), once);
+}
+
+TEST(LostDisplay, TheProgramSavesItsSettingsLogsItsStopAndEndsWithoutACrash) {
+    if (!Program) GTEST_SKIP() << "the program is not built";
+    auto server = std::make_unique<XvfbServer>(1024, 768);
+    if (!server->Running()) GTEST_SKIP() << "no Xvfb: " << server->Error();
+    TKorvexRunOptions options;
+    options.Farm.Nodes = 4;
+    options.Farm.StepSeconds = 30;
+    options.MinuteMs = 1500;
+    TKorvexRun run(Program, Xshot, *server, options);
+    ASSERT_TRUE(run.Start());
+    // Every answering node's unit reached the history: the rows hold what the folders say.
+    ASSERT_TRUE(TKorvexRun::WaitUntil(
+        [&] {
+            const std::string history = [&] {
+                std::string all;
+                for (const std::string& line : run.HistoryLines())
+                    all += line + "\n";
+                return all;
+            }();
+            for (const fakefarm::TFakeNode& node : run.Farm().Nodes)
+                if (node.Role != fakefarm::TNodeRole::Unreachable
+                    && history.find("=" + node.Label) == std::string::npos)
+                    return false;
+            return true;
+        },
+        20000))
+        << run.ProgramLog();
+
+    // A unit reaches the history inside its row refresh, just before the progress the program keeps: one
+    // more cycle, so every node's progress is the one its folder gives.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2 * options.MinuteMs));
+
+    server.reset();   // the X server ends under the running program
+
+    // Exit status 0, no signal (a crash would give 128 + its number).
+    EXPECT_EQ(run.WaitForEnd(15000), 0);
+    for (const fakefarm::TFakeNode& node : run.Farm().Nodes) {
+        if (node.Role == fakefarm::TNodeRole::Unreachable) continue;
+        EXPECT_EQ(run.SettingInteger(app::DataKey, "Progress" + std::to_string(node.Index)), ReadingOf(node).Progress)
+            << node.Label;
+    }
+    EXPECT_TRUE(run.SettingInteger(app::OptionsKey, "W1W").has_value());
+    EXPECT_NE(run.ProgramLog().find("] Stop monitor"), std::string::npos) << run.ProgramLog();
+}
+
+}
+}
