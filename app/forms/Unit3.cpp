@@ -2,6 +2,7 @@
 #include "app/forms/Unit3.h"
 
 #include "app/ClientLogColours.h"
+#include "app/LogTail.h"
 #include "app/NodeFiles.h"
 #include "app/Settings.h"
 #include "app/SettingsKey.h"
@@ -42,13 +43,28 @@ struct TSizeValue {
 constexpr TSizeValue SizeValues[] = {{"F3H", &TSettings::F3H}, {"F3W", &TSettings::F3W}, {"F3P1H", &TSettings::F3P1H},
     {"F3P1W", &TSettings::F3P1W}, {"F3P2H", &TSettings::F3P2H}, {"F3P2W", &TSettings::F3P2W}};
 
+// A unit file is a few lines; a larger one is not shown.
+constexpr std::int64_t UnitPaneBytes = std::int64_t(1) << 20;
+
 // A file of the node loaded into a pane's lines; a missing file leaves the pane empty.
 bool LoadPane(TStrings* lines, const std::string& path, int pauseMs) {
     TTextLines text;
     os::TRetryOptions options;
     options.PauseMs = pauseMs;
+    options.Limits.MaxTotalSize = UnitPaneBytes;
     if (!os::FileExists(path) || !LoadTextLinesRetrying(path, text, options).Loaded) return false;
     lines->SetText(std::string(text.Text()));
+    return true;
+}
+
+// The log's end into the log pane.
+bool LoadLogPane(TStrings* lines, const std::string& path, int pauseMs) {
+    os::TRetryOptions options;
+    options.PauseMs = pauseMs;
+    if (!os::FileExists(path)) return false;
+    const TLogTail tail = LoadLogTail(path, TForm3::LogPaneBytes, options);
+    if (!tail.Loaded) return false;
+    lines->SetText(tail.Text);
     return true;
 }
 
@@ -120,7 +136,7 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
         SetCaption("No data");
         return;
     }
-    LoadPane(FMemoF->Lines(), logName, FLogPauseMs);
+    LoadLogPane(FMemoF->Lines(), logName, FLogPauseMs);
     LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
 
     std::vector<std::string> lines;

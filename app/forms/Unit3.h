@@ -4,6 +4,8 @@
 
 #include "app/forms/SideForm.h"
 
+#include <cstddef>
+
 namespace korvex::skin {
 class TsMemo;
 class TsRichEdit;
@@ -30,6 +32,10 @@ public:
         FLogPauseMs = logMs;
         FUnitPauseMs = unitMs;
     }
+
+    // The log pane shows the log's end: its last lines within this many bytes, so a log of any size opens at
+    // once and costs no more than that.
+    static constexpr std::size_t LogPaneBytes = std::size_t(256) << 10;
 
     skin::TsRichEdit* LogPane() const { return FMemoF; }
     skin::TsMemo* UnitPane() const { return FMemoU; }

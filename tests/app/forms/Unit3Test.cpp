@@ -92,6 +92,36 @@ TEST_F(LogViewerTest, ShowsTheSelectedNodesFilesWithTheirKeywordsColoured) {
     Viewer->Close();
 }
 
+TEST_F(LogViewerTest, ALargeLogShowsItsEndWithinTheBudgetColoured) {
+    TMainForm* form = NewForms();
+    // 20 MB of log: the pane holds its last lines only, the keywords of those coloured.
+    std::string text;
+    text.reserve(21u << 20);
+    for (int i = 0; text.size() < (20u << 20); ++i)
+        text += i % 3 == 0 ? "[20:10:19] Completed " + std::to_string(i) + " out of 250000 steps\r\n"
+                           : "[20:10:20] Working on line " + std::to_string(i) + "\r\n";
+    text += "[20:11:00] Couldn't send HTTP request\r\n";
+    WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
+    Viewer->Show();
+    Pump();
+    TStrings* lines = Viewer->LogPane()->Lines();
+    const std::string shown = lines->Text();
+    EXPECT_LE(shown.size(), TForm3::LogPaneBytes);
+    EXPECT_GT(shown.size(), TForm3::LogPaneBytes - 100);
+    // What is shown is the file's end, from a whole line on.
+    ASSERT_LE(shown.size(), text.size());
+    EXPECT_EQ(text.compare(text.size() - shown.size(), shown.size(), shown), 0);
+    EXPECT_EQ(text[text.size() - shown.size() - 1], '\n');
+    const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+    const int last = lines->Count() - 1;
+    EXPECT_EQ(ColourAtLine(last), TColor(ReadableLogColour(LogColourRed, pane)));
+    const int completed = lines->Strings(last - 1).find("Completed") != std::string::npos ? last - 1
+        : lines->Strings(last - 2).find("Completed") != std::string::npos               ? last - 2
+                                                                                         : last - 3;
+    EXPECT_EQ(ColourAtLine(completed), TColor(ReadableLogColour(LogColourBlue, pane)));
+    Viewer->Close();
+}
+
 TEST_F(LogViewerTest, AHostThatDoesNotAnswerShowsNoData) {
     TMainForm* form = NewForms();
     TRowRefresh down = SampleRefresh(0, 20);
