@@ -52,6 +52,22 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return CountedAlloc(size);
 }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return CountedAlloc(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    CountedFree(p);
+}
 void operator delete(void* p) noexcept {
     CountedFree(p);
 }
