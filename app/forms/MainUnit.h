@@ -40,7 +40,7 @@ namespace korvex::app {
 
 inline constexpr int NodeRowHeight = 16;   // one node's row: grid row 15 plus its line
 inline constexpr int ShownColumns = 9;   // grid columns 0..8; 9 is the marker
-inline constexpr int IdleShownAfterMs = 500;   // how long the farm stays idle before the window shows it
+inline constexpr int IdleShownAfterMs = 200;   // how long the farm stays idle before the window shows it
 
 // The controls of one node's row and what the last refresh showed in them (the UI's own copy).
 struct TNodeRowControls {
