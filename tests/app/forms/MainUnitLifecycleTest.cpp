@@ -297,6 +297,7 @@ TEST_F(MainLifecycleTest, TheMainWindowsHintsAreTheComicShapeOfItsText) {
 // While any node is read the icon runs the busy frames every 100 ms; after it the normal frames, slower.
 TEST_F(MainLifecycleTest, TheTrayIconRunsItsFramesWhileNodesAreRead) {
     TMainForm* form = ShowProgramWindow();
+    form->Monitor()->Stop();   // its threads' own busy reports would race the ones below
     tray::TTrayIcon* icon = form->TrayIcon();
     form->BusyChanged(true);
     EXPECT_EQ(icon->CycleInterval(), 100u);
