@@ -86,12 +86,13 @@ int main(int argc, char** argv) {
         }
     }
     if (!folder) return Fail("no folder given");
-    // A relative folder is the shell's: relative to the current folder, not to the program's.
+    // A relative folder is the shell's: taken from the working folder this process was started in, not from
+    // the program's folder that the file routines use for relative names.
     const std::string given = *folder;
     if (std::string mapped = os::MapPath(*folder); !mapped.empty() && mapped[0] != '/') {
         std::error_code error;
-        const std::filesystem::path current = std::filesystem::current_path(error);
-        if (!error) folder = (current / mapped).lexically_normal().string();
+        const std::filesystem::path absolute = std::filesystem::absolute(mapped, error);
+        if (!error) folder = absolute.lexically_normal().string();
     }
     if (!os::DirectoryExists(*folder)) {
         std::cerr << "noderead: no such folder: " << given << "\n";
