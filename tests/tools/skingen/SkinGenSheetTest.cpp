@@ -9,7 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
+#include <string>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace korvex;
 using namespace korvex::skingen;
@@ -54,12 +59,23 @@ TEST(SkinGenSheet, SquareWindowsCoverTheirCorners) {
 
 TEST(SkinGenSheet, PicturesOfFoldersGivenRelativeToTheWorkingFolderAreWritten) {
     TempFolder dir;
-    const std::filesystem::path saved = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
-    std::ostringstream out, err;
-    const int code = RunSkinGen({"--skin", "Office2003 (internal)", "--out", "rel", "--sheet", "pics"}, out, err);
-    std::filesystem::current_path(saved);
-    EXPECT_EQ(code, 0) << err.str();
+    // The generator is started in the folder, as a shell starts it: the spawn gives it its working folder.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
+    std::vector<std::string> args {SKINGEN_PATH, "--skin", "Office2003 (internal)", "--out", "rel", "--sheet", "pics"};
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t child = -1;
+    const int started = posix_spawn(&child, SKINGEN_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ASSERT_EQ(started, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(std::filesystem::exists(dir / "pics/Office2003-internal-sheet.png"));
     EXPECT_TRUE(std::filesystem::exists(dir / "rel/Office2003 (internal)/Master.bmp"));
 }
