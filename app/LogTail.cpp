@@ -4,18 +4,10 @@
 #include "platform/os/FileStream.h"
 
 #include <cerrno>
-#include <chrono>
-#include <thread>
 
 namespace korvex::app {
 
 namespace {
-
-bool Pause(const os::TRetryOptions& options) {
-    if (options.Pause) return options.Pause(options.PauseMs);
-    if (options.PauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.PauseMs));
-    return true;
-}
 
 // The tail of the open stream as far as it reaches when its size is taken.
 bool ReadTail(os::TFileStream& stream, std::size_t maxBytes, TLogTail& tail) {
@@ -57,18 +49,15 @@ std::size_t FirstLineStart(int before, const std::string& text) {
 
 TLogTail LoadLogTail(const std::string& path, std::size_t maxBytes, const os::TRetryOptions& options) {
     TLogTail tail;
-    for (int open = 0; open < options.Attempts; ++open) {
-        os::TFileStream stream;
-        if (stream.TryOpen(path, options.Mode)) {
-            for (int load = 0; load < options.Attempts; ++load) {
-                tail.Loaded = ReadTail(stream, maxBytes, tail);
-                if (!Pause(options) || tail.Loaded) return tail;
-            }
-            return tail;
-        }
-        if (stream.LastError() == ENOENT && !options.RetryMissing) return tail;
-        if (!Pause(options)) return tail;
-    }
+    tail.Loaded = os::ReadRetrying(
+        path,
+        [&](os::TFileStream& stream, int& error) {
+            if (ReadTail(stream, maxBytes, tail)) return true;
+            error = stream.LastError() != 0 ? stream.LastError() : EIO;
+            return false;
+        },
+        options)
+                      .Loaded;
     return tail;
 }
 

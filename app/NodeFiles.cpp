@@ -6,20 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <memory>
 #include <new>
 #include <sys/stat.h>
-#include <thread>
 
 namespace korvex::app {
 
 namespace {
-
-bool DefaultPause(int ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    return true;
-}
 
 int ReadError(const os::TFileStream& stream) {
     return stream.LastError() != 0 ? stream.LastError() : EIO;
@@ -73,49 +66,9 @@ bool ReadExactly(os::TFileStream& stream, std::int64_t offset, std::string& byte
 
 }
 
-os::TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, const os::TRetryOptions& options) {
-    os::TRetryResult result;
-    auto step = [&](os::TRetryStep s) {
-        if (options.OnStep) options.OnStep(s);
-    };
-    auto pause = [&]() {
-        bool goOn = options.Pause ? options.Pause(options.PauseMs) : DefaultPause(options.PauseMs);
-        if (!goOn) result.Stopped = true;
-        return goOn;
-    };
-    for (int open = 0; open < options.Attempts; ++open) {
-        ++result.OpenAttempts;
-        os::TFileStream stream;
-        const bool opened = stream.TryOpen(path, options.Mode);
-        if (opened) {
-            step(os::TRetryStep::Opened);
-            for (int attempt = 0; attempt < options.Attempts; ++attempt) {
-                ++result.LoadAttempts;
-                int error = 0;
-                result.Loaded = load(stream, error);
-                if (!result.Loaded) result.Error = error;
-                step(os::TRetryStep::LoadAttempted);
-                if (result.Loaded || result.Error == EFBIG) break;
-                const bool goOn = pause();
-                step(os::TRetryStep::LoadPaused);
-                if (!goOn) break;
-            }
-        } else {
-            result.Error = stream.LastError();
-        }
-        stream.Close();
-        step(os::TRetryStep::OpenAttempted);
-        if (result.Stopped || opened) break;
-        const bool permanent
-            = !options.RetryMissing && (result.Error == ENOENT || result.Error == ENOTDIR || result.Error == EISDIR);
-        if (permanent || !pause()) break;
-    }
-    return result;
-}
-
 os::TRetryResult LoadTextLinesRetrying(const std::string& path, TTextLines& lines, const os::TRetryOptions& options) {
     lines = TTextLines();
-    os::TRetryResult result = ReadRetrying(
+    os::TRetryResult result = os::ReadRetrying(
         path,
         [&](os::TFileStream& stream, int& error) { return LoadAll(stream, lines, options.Limits.MaxTotalSize, error); },
         options);
@@ -226,7 +179,7 @@ std::string NodeFilePath(const std::string& folder, const std::string& fileName)
 
 void ReadClientLog(TClientLogFollower& follower, const std::string& folder, base::TDateTime now,
     const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options, TNodeReading& reading) {
-    const os::TRetryResult result = ReadRetrying(
+    const os::TRetryResult result = os::ReadRetrying(
         NodeFilePath(folder, ClientLogName),
         [&follower](os::TFileStream& stream, int& error) { return follower.Read(stream, error); }, options);
     if (result.Loaded) ScanClientLog(follower.Marks(), now, utcOffset, reading);
@@ -235,7 +188,7 @@ void ReadClientLog(TClientLogFollower& follower, const std::string& folder, base
 void ReadUnitInfo(const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
     const os::TRetryOptions& options, TNodeReading& reading) {
     std::vector<std::string> lines;
-    const os::TRetryResult result = ReadRetrying(
+    const os::TRetryResult result = os::ReadRetrying(
         NodeFilePath(folder, UnitInfoName),
         [&lines](os::TFileStream& stream, int& error) { return ReadUnitInfoLines(stream, lines, error); }, options);
     if (!result.Loaded) lines.clear();

@@ -17,12 +17,7 @@ namespace korvex::app {
 inline constexpr const char* ClientLogName = "FAHlog.txt";
 inline constexpr const char* UnitInfoName = "unitinfo.txt";
 
-// Opens `path` and runs `load` on the stream, retrying opens and loads as the options say: a pause follows a
-// failed open or a failed load only (a missing file is not retried unless asked).
-using TStreamLoad = std::function<bool(os::TFileStream& stream, int& error)>;
-os::TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, const os::TRetryOptions& options = {});
-
-// Loads a text file whole into lines, retrying as ReadRetrying does; lines stay empty unless Loaded. The size
+// Loads a text file whole into lines, retrying as os::ReadRetrying does; lines stay empty unless Loaded. The size
 // limit of options.Limits applies; its line length limit does not (lines are views, however long).
 os::TRetryResult LoadTextLinesRetrying(
     const std::string& path, TTextLines& lines, const os::TRetryOptions& options = {});

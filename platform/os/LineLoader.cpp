@@ -65,7 +65,7 @@ private:
 };
 
 bool DefaultPause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     return true;
 }
 
@@ -112,9 +112,8 @@ void LoadLines(const std::string& path, std::vector<std::string>& lines, const T
         throw EReadError("Cannot read file \"" + path + "\". " + std::strerror(error));
 }
 
-TRetryResult LoadLinesRetrying(const std::string& path, std::vector<std::string>& lines, const TRetryOptions& options) {
+TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, const TRetryOptions& options) {
     TRetryResult result;
-    lines.clear();
     auto step = [&](TRetryStep s) {
         if (options.OnStep) options.OnStep(s);
     };
@@ -129,9 +128,11 @@ TRetryResult LoadLinesRetrying(const std::string& path, std::vector<std::string>
         bool opened = stream.TryOpen(path, options.Mode);
         if (opened) {
             step(TRetryStep::Opened);
-            for (int load = 0; load < options.Attempts; ++load) {
+            for (int attempt = 0; attempt < options.Attempts; ++attempt) {
                 ++result.LoadAttempts;
-                result.Loaded = LoadLinesFromStream(stream, lines, options.Limits, &result.Error);
+                int error = 0;
+                result.Loaded = load(stream, error);
+                if (!result.Loaded) result.Error = error;
                 step(TRetryStep::LoadAttempted);
                 if (result.Loaded || result.Error == EFBIG) break;
                 bool goOn = pause();
@@ -148,6 +149,15 @@ TRetryResult LoadLinesRetrying(const std::string& path, std::vector<std::string>
             = !options.RetryMissing && (result.Error == ENOENT || result.Error == ENOTDIR || result.Error == EISDIR);
         if (permanent || !pause()) break;
     }
+    return result;
+}
+
+TRetryResult LoadLinesRetrying(const std::string& path, std::vector<std::string>& lines, const TRetryOptions& options) {
+    lines.clear();
+    TRetryResult result = ReadRetrying(
+        path,
+        [&](TFileStream& stream, int& error) { return LoadLinesFromStream(stream, lines, options.Limits, &error); },
+        options);
     if (!result.Loaded) lines.clear();
     return result;
 }

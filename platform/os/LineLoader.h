@@ -61,8 +61,13 @@ struct TRetryResult {
     int LoadAttempts = 0;
 };
 
-// Opens and loads a file that another program may be holding (an open or a read that fails), retrying as
-// the options say. Lines are empty unless Loaded.
+// Opens `path` and runs `load` on the stream, for a file that another program may be holding (an open or a read
+// that fails), retrying as the options say: a pause follows a failed open or a failed load only, and a missing
+// file is not retried unless asked. `load` sets `error` when it fails.
+using TStreamLoad = std::function<bool(TFileStream& stream, int& error)>;
+TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, const TRetryOptions& options = {});
+
+// ReadRetrying with the stream loaded into lines; lines are empty unless Loaded.
 TRetryResult LoadLinesRetrying(
     const std::string& path, std::vector<std::string>& lines, const TRetryOptions& options = {});
 

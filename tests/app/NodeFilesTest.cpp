@@ -108,7 +108,7 @@ TEST(ReadRetrying, PausesOnlyAfterAFailedLoad) {
     std::vector<os::TRetryStep> steps;
     os::TRetryOptions options = CountingPauses(pauses);
     options.OnStep = [&steps](os::TRetryStep step) { steps.push_back(step); };
-    os::TRetryResult result = ReadRetrying(
+    os::TRetryResult result = os::ReadRetrying(
         dir.File("f.txt"),
         [&loads](os::TFileStream&, int& error) {
             error = EIO;
@@ -129,7 +129,7 @@ TEST(ReadRetrying, StopRequestedDuringAPauseEndsTheLoad) {
     test::WriteFile(dir.File("f.txt"), "a\r\n");
     os::TRetryOptions options;
     options.Pause = [](int) { return false; };
-    os::TRetryResult result = ReadRetrying(
+    os::TRetryResult result = os::ReadRetrying(
         dir.File("f.txt"),
         [](os::TFileStream&, int& error) {
             error = EIO;
