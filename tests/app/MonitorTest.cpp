@@ -391,11 +391,12 @@ TEST_F(MonitorTest, ARestartWaitsForTheOldThreadAtMostTheRestartTime) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     std::atomic<int> backups {0};
-    monitor.SetWorkers(TMonitorWorkers {[&, released](int) {
-                                            ++backups;
-                                            released.wait();   // the old thread hangs inside its refresh
-                                        },
-        {}, {}});
+    TMonitorWorkers workers;
+    workers.StartBackup = [&, released](int) {
+        ++backups;
+        released.wait();   // the old thread hangs inside its refresh
+    };
+    monitor.SetWorkers(workers);
     Start();
     ASSERT_TRUE(test::PumpUntil(loop, [&] { return backups == 1; }));
     monitor.RestartNode(0);

@@ -53,8 +53,12 @@ void OptionsPictures::WriteAll(const std::string& prefix) {
                 for (const char* control : shown[std::size_t(tab)])
                     EXPECT_TRUE(picture.ShowsText(static_cast<classes::TControl*>(options->FindComponent(control)), 0))
                         << name << " " << control;
-                if (tab == 0) EXPECT_TRUE(picture.ShowsText(options->NodeList(), 2, 40)) << name;   // the names
-                if (tab == 1) EXPECT_TRUE(picture.ShowsText(options->InputWarning(), 0, 40)) << name;
+                if (tab == 0) {
+                    EXPECT_TRUE(picture.ShowsText(options->NodeList(), 2, 40)) << name;   // the names
+                }
+                if (tab == 1) {
+                    EXPECT_TRUE(picture.ShowsText(options->InputWarning(), 0, 40)) << name;
+                }
                 if (tab == 2) {   // the total row in sight
                     classes::TStringGrid* grid = options->WUGrid();
                     EXPECT_GE(picture.Strokes(grid, grid->CellRect(1, grid->RowCount() - 1)), 12) << name;
