@@ -29,4 +29,13 @@ echo "== tests, normal build"
 ctest --test-dir build --output-on-failure --parallel "$jobs" --timeout 300
 [[ $? -eq 0 ]] || status=1
 
+# The failures of both runs again at the end, where a short log shows them.
+for dir in build-asan build; do
+  failed=$dir/Testing/Temporary/LastTestsFailed.log
+  if [[ $status -ne 0 && -s $failed ]]; then
+    echo "== failed in $dir:"
+    cat "$failed"
+  fi
+done
+
 exit $status
