@@ -1,8 +1,8 @@
 // Opening the history window on a history file of 100 000 lines (read, parse, fill the grid, paint; the close
 // that frees it is not timed) beside
 // `wc -l` counting the lines of the same file, in one run.
-#include "app/WorkUnitHistory.h"
-#include "app/forms/Unit5.h"
+#include "app/nodes/WorkUnitHistory.h"
+#include "app/forms/HistoryWindow.h"
 #include "bench/support/BenchWorld.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/os/ProgramFolder.h"

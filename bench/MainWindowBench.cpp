@@ -2,9 +2,9 @@
 // ("LongHorn (internal)") and without a skin, on the headless display, in one run.
 #include "bench/support/BenchWorld.h"
 
-#include "app/Monitor.h"
-#include "app/Settings.h"
-#include "app/forms/MainUnit.h"
+#include "app/monitor/Monitor.h"
+#include "app/settings/Settings.h"
+#include "app/forms/MainWindow.h"
 #include "platform/classes/TApplication.h"
 #include "skin/engine/sSkinManager.h"
 

@@ -1,7 +1,7 @@
 // Reading one node from a 1 MB and a 50 MB client log beside GNU grep finding the same keywords in the same
 // file, and from a log of one 100 MB project line, with the peak memory of a reading in a process of its own.
-#include "app/NodeFiles.h"
-#include "app/NodeReading.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/nodes/NodeReading.h"
 
 #include "platform/base/DateTime.h"
 

@@ -1,6 +1,6 @@
 // Loading the settings of 100 and 1000 nodes through the settings store: the first load writes every default,
 // the second only reads; with the number of times the settings file was replaced.
-#include "app/Settings.h"
+#include "app/settings/Settings.h"
 
 #include "platform/os/ProgramFolder.h"
 #include "platform/os/RegistryStore.h"

@@ -41,7 +41,7 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
-#include "tools/skingen/EmbeddedSkins.h"
+#include "skin/stored/EmbeddedSkins.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // noderead: prints the node reading of a node folder as Field=value lines, for checking a folder by hand.
-#include "app/NodeFiles.h"
-#include "app/NodeReading.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/nodes/NodeReading.h"
 
 #include "platform/base/DateTime.h"
 #include "platform/base/Numbers.h"

@@ -1,8 +1,8 @@
 // TSideForm: what the program's side windows share.
 #include "app/forms/SideForm.h"
 
-#include "app/SettingsKey.h"
-#include "app/forms/MainUnit.h"
+#include "app/settings/SettingsKey.h"
+#include "app/forms/MainWindow.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TMenu.h"
 #include "skin/windows/sWindowClasses.h"

@@ -1,11 +1,11 @@
 // The program's side windows, for the main window that opens them.
 #pragma once
 
-#include "app/forms/Unit1.h"
-#include "app/forms/Unit2.h"
-#include "app/forms/Unit3.h"
-#include "app/forms/Unit4.h"
-#include "app/forms/Unit5.h"
-#include "app/forms/Unit6.h"
-#include "app/forms/Unit7.h"
-#include "app/forms/Unit8.h"
+#include "app/forms/OptionsWindow.h"
+#include "app/forms/AboutWindow.h"
+#include "app/forms/LogViewerWindow.h"
+#include "app/forms/CoresDiagramWindow.h"
+#include "app/forms/HistoryWindow.h"
+#include "app/forms/HistoryFindWindow.h"
+#include "app/forms/ManualProjectWindow.h"
+#include "app/forms/NodeInformationWindow.h"

@@ -1,6 +1,6 @@
 // korvex: the program's entry: one instance, the application, the windows and the message loop.
-#include "app/Settings.h"
-#include "app/forms/MainUnit.h"
+#include "app/settings/Settings.h"
+#include "app/forms/MainWindow.h"
 #include "app/forms/SideForms.h"
 #include "leds/iOPCTypes.h"
 #include "platform/base/ScopeGuard.h"

@@ -1,9 +1,9 @@
 // The cache workers with a fake console client: a cache made, its download seen and the console ended, the
 // hand-over moving the right files, results sent from their own folder, only our own processes ended.
-#include "app/CacheWorkers.h"
+#include "app/cache/CacheWorkers.h"
 
-#include "app/Settings.h"
-#include "app/WorkUnitFiles.h"
+#include "app/settings/Settings.h"
+#include "app/cache/WorkUnitFiles.h"
 #include "platform/os/Process.h"
 #include "platform/os/Registry.h"
 

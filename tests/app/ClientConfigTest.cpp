@@ -1,5 +1,5 @@
 // client.cfg edits on real-shaped files: values shorter and longer, keys inside other keys, line ends kept.
-#include "app/ClientConfig.h"
+#include "app/nodes/ClientConfig.h"
 
 #include "support/ClientFiles.h"
 #include "support/FileSizeLimit.h"

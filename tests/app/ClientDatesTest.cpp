@@ -1,5 +1,5 @@
 // Client date texts, stamps and durations.
-#include "app/ClientDates.h"
+#include "app/nodes/ClientDates.h"
 
 #include "platform/base/DateTime.h"
 

@@ -1,5 +1,5 @@
 // The client log viewer's keyword colours and the ranges they cover.
-#include "app/ClientLogColours.h"
+#include "app/views/ClientLogColours.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The log's marks fed in pieces: after every piece they are those of one pass over what was fed, however the
 // log is cut (inside a keyword, between a CR and its LF, inside a line of any length), and their memory stays
 // bounded whatever the log holds.
-#include "app/ClientLogMarks.h"
-#include "app/NodeReading.h"
+#include "app/nodes/ClientLogMarks.h"
+#include "app/nodes/NodeReading.h"
 #include "support/ClientFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The client log scan on logs as step-counting and frame-counting cores write them.
-#include "app/NodeReading.h"
+#include "app/nodes/NodeReading.h"
 #include "support/ClientFiles.h"
 
 #include "platform/base/DateTime.h"

@@ -1,7 +1,7 @@
 // The cores diagram's numbers: scale, section ends, stored speeds, the current core's row and the texts.
-#include "app/CoresDiagram.h"
-#include "app/Settings.h"
-#include "app/SettingsKey.h"
+#include "app/views/CoresDiagram.h"
+#include "app/settings/Settings.h"
+#include "app/settings/SettingsKey.h"
 #include "support/AppEnvironment.h"
 
 #include <gtest/gtest.h>

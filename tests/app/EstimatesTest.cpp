@@ -1,6 +1,6 @@
 // Speed, remaining time, finish and points rates, with the worked figures of the row refresh.
-#include "app/Estimates.h"
-#include "app/Settings.h"
+#include "app/nodes/Estimates.h"
+#include "app/settings/Settings.h"
 #include "support/AppEnvironment.h"
 
 #include "platform/base/DateTime.h"

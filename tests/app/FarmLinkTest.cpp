@@ -1,6 +1,6 @@
 // The farm link: status queries, start and stop against a fake control service on loopback, and peers that
 // flood, crowd or dawdle on its port.
-#include "app/FarmLink.h"
+#include "app/farm/FarmLink.h"
 #include "support/AppEnvironment.h"
 #include "support/FakeFarmService.h"
 

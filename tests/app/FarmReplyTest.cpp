@@ -1,5 +1,5 @@
 // Farm message texts: a request's fields, a reply's fields and state, and a reply put together from pieces.
-#include "app/FarmReply.h"
+#include "app/farm/FarmReply.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The main window's cells: a readable text colour on a warning background, and texts cut to their column.
-#include "app/GridCells.h"
+#include "app/views/GridCells.h"
 
 #include "platform/base/Utf8.h"
 

@@ -1,6 +1,6 @@
 // The history window's rows: fields cut from history lines, totals, sorting by a column and search.
-#include "app/HistoryTable.h"
-#include "app/WorkUnitHistory.h"
+#include "app/views/HistoryTable.h"
+#include "app/nodes/WorkUnitHistory.h"
 #include "support/ClientFiles.h"
 
 #include <gtest/gtest.h>

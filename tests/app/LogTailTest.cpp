@@ -1,6 +1,6 @@
 // Reading the end of a log within a byte budget: where the first whole line starts, files smaller and larger
 // than the budget, line ends split by the cut, a line longer than the budget, a missing file.
-#include "app/LogTail.h"
+#include "app/nodes/LogTail.h"
 
 #include "support/TempFolder.h"
 

@@ -1,8 +1,8 @@
 // The main window's commands without a window: the version check against a loopback server, the web links,
 // the check-points text and the quick change of the stored node list.
-#include "app/MainCommands.h"
-#include "app/OptionsNodes.h"
-#include "app/SettingsKey.h"
+#include "app/views/MainCommands.h"
+#include "app/settings/OptionsNodes.h"
+#include "app/settings/SettingsKey.h"
 #include "support/AppEnvironment.h"
 #include "support/MiniHttpServer.h"
 

@@ -1,6 +1,6 @@
 // Node files that are not what a client writes: garbage, huge files, huge lines, cut files, files growing
 // while read. The reading gives defaults where it cannot read and never fails.
-#include "app/NodeFiles.h"
+#include "app/nodes/NodeFiles.h"
 #include "support/ClientFiles.h"
 
 #include "platform/base/DateTime.h"

@@ -1,8 +1,8 @@
 // Projects added by hand: refused when empty or known, numbered on in the user's list, credits rounded.
-#include "app/ManualProject.h"
-#include "app/ProjectSummary.h"
-#include "app/Settings.h"
-#include "app/SettingsKey.h"
+#include "app/nodes/ManualProject.h"
+#include "app/nodes/ProjectSummary.h"
+#include "app/settings/Settings.h"
+#include "app/settings/SettingsKey.h"
 #include "support/AppEnvironment.h"
 
 #include "platform/base/DateTime.h"

@@ -1,5 +1,5 @@
 // The minute of the refresh interval: $KORVEX_MINUTE_MS within its range, else a real minute.
-#include "app/MinuteLength.h"
+#include "app/settings/MinuteLength.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The monitor with real node threads: rows reaching the view, history lines, the farm exchange, hosts that
 // do not answer, restarts, one-shot readings and stopping while threads are busy.
-#include "app/Monitor.h"
-#include "app/FarmLink.h"
-#include "app/MonitorCore.h"
-#include "app/NodeFiles.h"
-#include "app/RowRefresh.h"
+#include "app/monitor/Monitor.h"
+#include "app/farm/FarmLink.h"
+#include "app/monitor/MonitorCore.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/monitor/RowRefresh.h"
 #include "support/AppEnvironment.h"
 #include "support/FakeFarmService.h"
 

@@ -1,9 +1,9 @@
 // Backups of a node folder: the reader's file names, a whole replacement or none, restore by moving back.
-#include "app/MyBackupU.h"
+#include "app/cache/MyBackupU.h"
 
-#include "app/CacheWorkers.h"
-#include "app/Settings.h"
-#include "app/WorkUnitFiles.h"
+#include "app/cache/CacheWorkers.h"
+#include "app/settings/Settings.h"
+#include "app/cache/WorkUnitFiles.h"
 
 #include "support/AppEnvironment.h"
 #include "support/FileSizeLimit.h"

@@ -1,5 +1,5 @@
 // The cache console's log scan: the first deciding line, the cores named, names that could leave the folder.
-#include "app/MyKillU.h"
+#include "app/cache/MyKillU.h"
 
 #include <gtest/gtest.h>
 

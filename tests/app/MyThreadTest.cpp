@@ -1,6 +1,6 @@
 // The node thread's host test: local paths, UNC hosts that answer or not, and a stop while waiting; the stages
 // of a cycle whose files read at once.
-#include "app/MyThread.h"
+#include "app/monitor/MyThread.h"
 #include "support/ClientFiles.h"
 #include "support/FakeFarmService.h"
 

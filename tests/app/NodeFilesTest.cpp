@@ -1,5 +1,5 @@
 // Reading a node folder: file names without case, Windows paths, missing files and the retry hooks.
-#include "app/NodeFiles.h"
+#include "app/nodes/NodeFiles.h"
 #include "support/ClientFiles.h"
 
 #include "platform/base/DateTime.h"

@@ -1,6 +1,6 @@
 // The node information window's values of a backed-up or cached unit: the project look-up, the expected
 // speed from the history and the lamp colour.
-#include "app/NodeInformation.h"
+#include "app/views/NodeInformation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The options window's copy of the node list in the store: read with the window's defaults, stored whole.
-#include "app/OptionsNodes.h"
+#include "app/settings/OptionsNodes.h"
 #include "support/AppEnvironment.h"
 
 #include <gtest/gtest.h>

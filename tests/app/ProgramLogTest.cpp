@@ -1,5 +1,5 @@
 // The program log and the program's date-time texts.
-#include "app/ProgramLog.h"
+#include "app/settings/ProgramLog.h"
 #include "support/AppEnvironment.h"
 
 #include "platform/base/DateTime.h"

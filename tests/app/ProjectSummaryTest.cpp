@@ -1,7 +1,7 @@
 // The project summary page: rows cut into projects, the user's list in the store, the page fetched from a
 // loopback server.
-#include "app/ProjectSummary.h"
-#include "app/Settings.h"
+#include "app/nodes/ProjectSummary.h"
+#include "app/settings/Settings.h"
 #include "platform/base/DateTime.h"
 #include "support/AppEnvironment.h"
 #include "support/MiniHttpServer.h"

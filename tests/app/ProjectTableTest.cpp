@@ -1,6 +1,6 @@
 // The project table: its built-in rows, the five-character look-up and the user's rows from the store.
-#include "app/ProjectTable.h"
-#include "app/Settings.h"
+#include "app/nodes/ProjectTable.h"
+#include "app/settings/Settings.h"
 #include "support/AppEnvironment.h"
 
 #include <gtest/gtest.h>

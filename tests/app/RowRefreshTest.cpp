@@ -1,8 +1,8 @@
 // The row refresh: cells, squares, hints, balloons, totals, duplicates, history, speed, backup and cache steps.
-#include "app/RowRefresh.h"
-#include "app/SettingsWrites.h"
-#include "app/WorkUnitFiles.h"
-#include "app/ProgramLog.h"
+#include "app/monitor/RowRefresh.h"
+#include "app/settings/SettingsWrites.h"
+#include "app/cache/WorkUnitFiles.h"
+#include "app/settings/ProgramLog.h"
 #include "support/AppEnvironment.h"
 
 #include "platform/base/DateTime.h"

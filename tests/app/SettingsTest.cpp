@@ -1,5 +1,5 @@
 // The settings record in the settings store: first run, reload, wrong types, ranges and the exit-time save.
-#include "app/Settings.h"
+#include "app/settings/Settings.h"
 #include "support/AppEnvironment.h"
 
 #include "platform/os/RegistryStore.h"

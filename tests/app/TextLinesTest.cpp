@@ -1,5 +1,5 @@
 // Splitting file text into line views.
-#include "app/TextLines.h"
+#include "app/nodes/TextLines.h"
 
 #include <gtest/gtest.h>
 

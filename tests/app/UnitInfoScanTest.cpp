@@ -1,5 +1,5 @@
 // The unit-info scan and the reading's dates: years placed around now, zones applied at each instant.
-#include "app/NodeReading.h"
+#include "app/nodes/NodeReading.h"
 #include "support/ClientFiles.h"
 
 #include "platform/base/DateTime.h"

@@ -1,5 +1,5 @@
 // A version text cut to a number of its fields.
-#include "app/VersionText.h"
+#include "app/nodes/VersionText.h"
 
 #include <gtest/gtest.h>
 

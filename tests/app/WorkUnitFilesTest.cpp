@@ -1,5 +1,5 @@
 // Unit file moves: a source is deleted only once its copy is there, whatever stops a copy.
-#include "app/WorkUnitFiles.h"
+#include "app/cache/WorkUnitFiles.h"
 
 #include "support/ClientFiles.h"
 #include "support/FileSizeLimit.h"

@@ -1,7 +1,7 @@
 // The work-unit history file: recording units once, loading it back streamed, and writing it from memory
 // safely, once for many changes.
-#include "app/WorkUnitHistory.h"
-#include "app/HistoryTable.h"
+#include "app/nodes/WorkUnitHistory.h"
+#include "app/views/HistoryTable.h"
 #include "support/AppEnvironment.h"
 #include "support/FileSizeLimit.h"
 

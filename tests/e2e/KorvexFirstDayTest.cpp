@@ -6,7 +6,7 @@
 #include "support/KorvexRun.h"
 #include "support/TrayManager.h"
 
-#include "app/Settings.h"
+#include "app/settings/Settings.h"
 #include "tools/fakefarm/FarmControlService.h"
 #include "platform/os/Registry.h"
 #include "platform/user/SystemMetrics.h"

@@ -7,9 +7,9 @@
 #include "tools/fakefarm/FarmServices.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 
-#include "app/NodeFiles.h"
-#include "app/Settings.h"
-#include "app/WorkUnitFiles.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/settings/Settings.h"
+#include "app/cache/WorkUnitFiles.h"
 #include "platform/base/DateTime.h"
 #include "platform/os/TimeZone.h"
 

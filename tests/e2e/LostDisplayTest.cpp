@@ -1,8 +1,8 @@
 // The program when its X server goes away: an orderly end that saves what Exit saves, without a crash.
 #include "support/KorvexRun.h"
 
-#include "app/NodeFiles.h"
-#include "app/Settings.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/settings/Settings.h"
 #include "platform/base/DateTime.h"
 #include "platform/os/TimeZone.h"
 

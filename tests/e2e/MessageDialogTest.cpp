@@ -14,7 +14,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sMessageDlg.h"
 #include "skin/windows/sWindowClasses.h"
-#include "tools/skingen/EmbeddedSkins.h"
+#include "skin/stored/EmbeddedSkins.h"
 
 #include <gtest/gtest.h>
 

@@ -28,7 +28,7 @@
 #include "skin/windows/shell/acShellTreeView.h"
 #include "skin/windows/shell/sOpenDialogForm.h"
 #include "skin/windows/shell/sPathDialog.h"
-#include "tools/skingen/EmbeddedSkins.h"
+#include "skin/stored/EmbeddedSkins.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Fuzz target: client.cfg read and edited. The input is the file; its first byte picks the core type written.
-#include "app/ClientConfig.h"
+#include "app/nodes/ClientConfig.h"
 
 #include "support/FuzzSupport.h"
 

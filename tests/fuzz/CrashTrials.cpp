@@ -8,9 +8,9 @@
 // Each kind's steps are deterministic (a fixed clock), so a reference run in this process records the file
 // after every step first; each trial then starts a child on the starting file, lets it write, kills it, checks
 // that the file is one of the recorded ones, and that a new write after the crash succeeds.
-#include "app/MyBackupU.h"
-#include "app/WorkUnitFiles.h"
-#include "app/WorkUnitHistory.h"
+#include "app/cache/MyBackupU.h"
+#include "app/cache/WorkUnitFiles.h"
+#include "app/nodes/WorkUnitHistory.h"
 #include "platform/base/DateTime.h"
 #include "platform/os/RegistryStore.h"
 

@@ -1,6 +1,6 @@
 // Fuzz target: a reply arriving on the farm port. The input is what one reply connection brings, cut into the
 // pieces its reads deliver at each "\n@@piece\n".
-#include "app/FarmReply.h"
+#include "app/farm/FarmReply.h"
 
 #include "platform/base/Numbers.h"
 #include "support/FuzzSupport.h"

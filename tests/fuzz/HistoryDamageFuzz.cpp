@@ -3,8 +3,8 @@
 // memory. The input is the file's text, then after "\n@@damage\n" one damage a line, applied in order to the
 // end of the file ("blank N", "binary N", "huge N", "cut N", "repeat N"), so a small input makes a large
 // file.
-#include "app/HistoryTable.h"
-#include "app/WorkUnitHistory.h"
+#include "app/views/HistoryTable.h"
+#include "app/nodes/WorkUnitHistory.h"
 
 #include "support/FuzzSupport.h"
 

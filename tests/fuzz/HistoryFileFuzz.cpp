@@ -1,6 +1,6 @@
 // Fuzz target: the work-unit history file loaded, a unit appended and a speed rewritten. The input is the
 // file, then after "\n@@unit\n" the name and run-clone-gen of the unit to record, separated by "\n".
-#include "app/WorkUnitHistory.h"
+#include "app/nodes/WorkUnitHistory.h"
 
 #include "support/FuzzSupport.h"
 

@@ -1,7 +1,7 @@
 // Fuzz target: the history window's reader over a history file, each sort, the totals and a search. The input
 // is the file, then after "\n@@find\n" the text to look for.
-#include "app/HistoryTable.h"
-#include "app/WorkUnitHistory.h"
+#include "app/views/HistoryTable.h"
+#include "app/nodes/WorkUnitHistory.h"
 
 #include "support/FuzzSupport.h"
 

@@ -1,10 +1,10 @@
 // Fuzz target: the node reading over a client log and a unit-info file ("\n@@unitinfo\n" divides the input),
 // the same reading from pieces of the log and from files that grow, and the numbers the row refresh makes of it.
-#include "app/ClientLogMarks.h"
-#include "app/Estimates.h"
-#include "app/NodeFiles.h"
-#include "app/NodeReading.h"
-#include "app/RowRefresh.h"
+#include "app/nodes/ClientLogMarks.h"
+#include "app/nodes/Estimates.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/nodes/NodeReading.h"
+#include "app/monitor/RowRefresh.h"
 #include "platform/base/DateTime.h"
 
 #include "support/FuzzSupport.h"

@@ -1,5 +1,5 @@
 // Fuzz target: the project summary page read into the project table and the user's list in a scratch store.
-#include "app/ProjectSummary.h"
+#include "app/nodes/ProjectSummary.h"
 
 #include "support/FuzzSupport.h"
 

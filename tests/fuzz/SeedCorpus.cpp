@@ -1,7 +1,7 @@
 // Writes the fuzz targets' seed corpora from our own fixtures: fuzz_seeds OUTPUT_FOLDER
 // (one folder per target; tests/fuzz/corpus holds what it wrote, with the reproducers the fuzzers found).
 // Each seed is a well-formed input or a damaged copy of one (cut short, bytes flipped), under 64 KB.
-#include "app/WorkUnitHistory.h"
+#include "app/nodes/WorkUnitHistory.h"
 #include "leds/iLedBar.h"
 #include "leds/iLedRound.h"
 #include "platform/classes/StdControls.h"

@@ -1,7 +1,7 @@
 // The fake farm: making its folders and settings, keeping its state and advancing its nodes a tick at a time.
 #include "tools/fakefarm/FakeFarm.h"
 
-#include "app/Settings.h"
+#include "app/settings/Settings.h"
 #include "platform/base/DateTime.h"
 #include "platform/os/Registry.h"
 #include "platform/os/RegistryBatch.h"

@@ -1,7 +1,7 @@
 // The loopback control service of the fake farm: a poll loop on its own thread.
 #include "tools/fakefarm/FarmControlService.h"
 
-#include "app/FarmReply.h"
+#include "app/farm/FarmReply.h"
 #include "platform/base/Numbers.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The control services of a fake farm's FARM nodes.
 #include "tools/fakefarm/FarmServices.h"
 
-#include "app/FarmReply.h"
+#include "app/farm/FarmReply.h"
 
 #include <stdexcept>
 

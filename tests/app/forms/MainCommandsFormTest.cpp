@@ -4,8 +4,8 @@
 #include "support/MiniHttpServer.h"
 #include "support/ModalAnswer.h"
 
-#include "app/OptionsNodes.h"
-#include "app/SettingsKey.h"
+#include "app/settings/OptionsNodes.h"
+#include "app/settings/SettingsKey.h"
 #include "platform/classes/TMenu.h"
 #include "platform/os/Files.h"
 #include "skin/controls/sLabel.h"

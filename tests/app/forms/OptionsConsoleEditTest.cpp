@@ -1,7 +1,7 @@
 // The options window's console file edit: its dialog lists the client consoles of both systems, and all files.
 #include "support/SideFormKit.h"
 
-#include "app/forms/Unit1.h"
+#include "app/forms/OptionsWindow.h"
 #include "platform/classes/TListItems.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/windows/shell/acShellListView.h"

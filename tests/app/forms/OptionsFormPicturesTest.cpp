@@ -1,8 +1,8 @@
 // The options window's three tabs in our four skins and both languages, written as pictures.
 #include "support/MainFormKit.h"
 
-#include "app/OptionsNodes.h"
-#include "app/forms/Unit1.h"
+#include "app/settings/OptionsNodes.h"
+#include "app/forms/OptionsWindow.h"
 #include "platform/classes/TApplication.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TStringGrid.h"

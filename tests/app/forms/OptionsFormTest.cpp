@@ -3,9 +3,9 @@
 #include "support/MainFormKit.h"
 #include "support/ModalAnswer.h"
 
-#include "app/OptionsNodes.h"
-#include "app/forms/Unit1.h"
-#include "app/forms/Unit7.h"
+#include "app/settings/OptionsNodes.h"
+#include "app/forms/OptionsWindow.h"
+#include "app/forms/ManualProjectWindow.h"
 #include "platform/user/MessageLoop.h"
 #include "skin/controls/sCurrEdit.h"
 #include "platform/classes/TApplication.h"

@@ -41,7 +41,7 @@ protected:
 // The hint manager as the program's main window text declares it, read into a new manager owned by owner.
 TsHintManager* ProgramHintManager(TComponent* owner) {
     RegisterSkinWindowClasses();
-    std::ifstream file(std::string(KORVEX_SOURCE_DIR) + "/app/forms/MainUnit.txt");
+    std::ifstream file(std::string(KORVEX_SOURCE_DIR) + "/app/forms/MainWindow.txt");
     std::string text, line;
     bool inside = false;
     while (std::getline(file, line)) {

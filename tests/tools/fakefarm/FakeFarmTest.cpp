@@ -3,8 +3,8 @@
 #include "support/ClientFiles.h"
 #include "support/ToolRun.h"
 
-#include "app/NodeFiles.h"
-#include "app/Settings.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/settings/Settings.h"
 #include "platform/base/DateTime.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Registry.h"

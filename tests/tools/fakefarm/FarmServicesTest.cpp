@@ -6,7 +6,7 @@
 #include "support/FarmPeers.h"
 #include "support/ToolRun.h"
 
-#include "app/FarmReply.h"
+#include "app/farm/FarmReply.h"
 #include "platform/base/DateTime.h"
 
 #include <gtest/gtest.h>

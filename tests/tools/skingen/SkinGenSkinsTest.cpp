@@ -4,7 +4,7 @@
 #include "platform/classes/TReader.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStoredSkins.h"
-#include "tools/skingen/EmbeddedSkins.h"
+#include "skin/stored/EmbeddedSkins.h"
 #include "tools/skingen/SkinGen.h"
 #include "tools/skingen/SkinTable.h"
 #include "tools/skingen/StoredForm.h"

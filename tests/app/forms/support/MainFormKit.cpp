@@ -1,7 +1,7 @@
 // Test support for the main window.
 #include "support/MainFormKit.h"
 
-#include "app/ClientLogColours.h"
+#include "app/views/ClientLogColours.h"
 #include "platform/classes/TApplication.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/user/MessageIds.h"

@@ -5,10 +5,10 @@
 #include "support/AppEnvironment.h"
 #include "support/SkinControlsKit.h"
 
-#include "app/Settings.h"
+#include "app/settings/Settings.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/GdiObject.h"
-#include "app/forms/MainUnit.h"
+#include "app/forms/MainWindow.h"
 
 #include <functional>
 #include <memory>

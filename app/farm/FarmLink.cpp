@@ -1,0 +1,199 @@
+// The farm link: sending farm messages, receiving replies and the shared reply slot.
+#include "app/farm/FarmLink.h"
+
+#include "app/settings/ProgramLog.h"
+#include "platform/base/Assert.h"
+#include "platform/os/EventLoop.h"
+#include "platform/os/Network.h"
+#include "platform/os/ServerSocket.h"
+
+namespace korvex::app {
+
+TFarmLink::TFarmLink(os::TEventLoop& loop, std::string localIp)
+    : FLoop(loop)
+    , FLocalIp(std::move(localIp)) {
+    // Errors are kept, never raised.
+    FClient.OnError = [this](os::TClientSocket&, os::TErrorEvent, int& errorCode) {
+        std::lock_guard<std::mutex> guard(FSlotLock);
+        FLastClientError = errorCode;
+        errorCode = 0;
+    };
+}
+
+TFarmLink::~TFarmLink() {
+    CloseServer();
+}
+
+int TFarmLink::ClientPort() const {
+    return FServicePort != 0 ? FServicePort : os::FarmServicePort();
+}
+
+bool TFarmLink::OpenServer() {
+    if (ServerOpen()) return true;
+    FServer = std::make_unique<os::TServerSocket>(FLoop);
+    const int port = FPort ? *FPort : os::FarmPort();
+    FServer->SetPort(port);
+    FServer->SetReceiveLimit(FarmReplyLimit);
+    FServer->SetConnectionTimeout(FarmReplyTimeoutMs);
+    FServer->SetMaxConnections(FarmReplyConnections);
+    FServer->OnClientConnect
+        = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientConnected(socket); };
+    FServer->OnClientRead = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientRead(socket); };
+    FServer->OnClientDisconnect
+        = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) { ClientGone(socket); };
+    FServer->OnClientError = [this](os::TServerSocket&, os::TServerClientWinSocket& socket, os::TErrorEvent event,
+                                 int& errorCode) {
+        // Closed by the server for taking too long or for a newer connection: what came is no reply.
+        if (event != os::eeReceive) FBuffers.erase(&socket);
+        errorCode = 0;
+    };
+    os::TSocketResult result = FServer->Open();
+    if (!result) {
+        WLog("Farm server socket on port " + std::to_string(port) + " not opened: " + result.Message);
+        FServer.reset();
+        return false;
+    }
+    return true;
+}
+
+void TFarmLink::CloseServer() {
+    if (!FServer) return;
+    FServer->Close();
+    FServer.reset();
+    FBuffers.clear();
+}
+
+bool TFarmLink::ServerOpen() const {
+    return FServer && FServer->Active();
+}
+
+int TFarmLink::ServerPort() const {
+    return ServerOpen() ? FServer->LocalPort() : 0;
+}
+
+void TFarmLink::SetNodeCount(int count) {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    FNodeCount = count;
+}
+
+int TFarmLink::LastClientError() const {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    return FLastClientError;
+}
+
+bool TFarmLink::SendLocked(int command, const TFarmTarget& target, std::string& connectedIp) {
+    KORVEX_ASSERT(FFarmLock.HeldByCurrentThread());
+    connectedIp = target.Ip.empty() ? std::string() : os::NameToIP(target.Ip);
+    FClient.SetAddress(connectedIp);
+    FClient.SetPort(ClientPort());
+    if (connectedIp.empty()) return false;
+    if (!FClient.Open()) return false;
+    bool sent = FClient.SendText(FarmMessage(FLocalIp, command, target.ServicePath, target.NodeName));
+    FClient.Close();
+    return sent;
+}
+
+bool TFarmLink::Send(int command, const TFarmTarget& target) {
+    os::TCriticalSectionLock farm(FFarmLock);
+    std::string connectedIp;
+    return SendLocked(command, target, connectedIp);
+}
+
+TFarmReply TFarmLink::Query(
+    int node, const TFarmTarget& target, const TPause& pause, const std::function<void(int stage)>& onStep) {
+    os::TCriticalSectionLock farm(FFarmLock);
+    auto step = [&](int stage) {
+        if (onStep) onStep(stage);
+    };
+    std::string connectedIp = target.Ip.empty() ? std::string() : os::NameToIP(target.Ip);
+    {
+        std::lock_guard<std::mutex> guard(FSlotLock);
+        FPendingNode = node;
+        FPendingAddress = connectedIp;
+        FArrived = false;
+        FReply = TFarmReply {};
+        FWaiting = true;
+        ++FQuerySerial;
+    }
+    // The slot takes no reply once this query has given up, whichever way it leaves.
+    struct TSlotClose {
+        TFarmLink& Link;
+        ~TSlotClose() {
+            std::lock_guard<std::mutex> guard(Link.FSlotLock);
+            Link.FWaiting = false;
+            Link.FPendingNode = -1;
+            Link.FPendingAddress.clear();
+        }
+    } slotClose {*this};
+
+    bool sent = false;
+    if (!connectedIp.empty()) {
+        FClient.SetAddress(connectedIp);
+        FClient.SetPort(ClientPort());
+        sent = FClient.Open();
+    }
+    step(51);
+    if (!sent) return TFarmReply {};
+    FClient.SendText(FarmMessage(FLocalIp, FarmStatus, target.ServicePath, target.NodeName));
+    step(52);
+    FClient.Close();
+    for (int poll = 0; poll < FPolls; ++poll) {
+        {
+            std::lock_guard<std::mutex> guard(FSlotLock);
+            if (FArrived) break;
+        }
+        if (!pause(FPollMs)) break;
+    }
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    return FArrived ? FReply : TFarmReply {};
+}
+
+void TFarmLink::ClientConnected(os::TServerClientWinSocket& socket) {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    // A connection opened before the query was sent cannot carry its answer.
+    FBuffers[&socket] = TReplyBuffer {{}, FWaiting ? FQuerySerial : 0};
+}
+
+void TFarmLink::ClientRead(os::TServerClientWinSocket& socket) {
+    std::string text = socket.ReceiveText();
+    auto found = FBuffers.find(&socket);
+    if (found == FBuffers.end()) found = FBuffers.emplace(&socket, TReplyBuffer {}).first;
+    if (found->second.Text.Add(text)) {
+        TReplyBuffer reply = std::move(found->second);
+        std::string from = socket.RemoteAddress();
+        FBuffers.erase(found);
+        Parse(reply, from);
+        socket.Close();
+    }
+}
+
+void TFarmLink::ClientGone(os::TServerClientWinSocket& socket) {
+    auto found = FBuffers.find(&socket);
+    if (found == FBuffers.end()) return;
+    TReplyBuffer reply = std::move(found->second);
+    FBuffers.erase(found);
+    Parse(reply, socket.RemoteAddress());
+}
+
+void TFarmLink::Parse(const TReplyBuffer& reply, const std::string& fromAddress) {
+    if (reply.Text.Text().empty()) return;
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    // Only the host of the query that waits now may answer it, on a connection opened while it waited.
+    const bool taken = FWaiting && !FArrived && FPendingNode >= 0 && FPendingNode < FNodeCount
+        && reply.Query == FQuerySerial && fromAddress == FPendingAddress;
+    if (!taken) {
+        ++FDroppedReplies;
+        return;
+    }
+    FReply.Replied = true;
+    FReply.Color = FarmColorReplied;
+    FReply.State = FarmReplyState(reply.Text.Text());
+    FArrived = true;
+}
+
+int TFarmLink::DroppedReplies() const {
+    std::lock_guard<std::mutex> guard(FSlotLock);
+    return FDroppedReplies;
+}
+
+}

@@ -1,0 +1,62 @@
+// Farm message texts: building requests, cutting replies and assembling them from their pieces.
+#include "app/farm/FarmReply.h"
+
+#include "platform/base/Numbers.h"
+
+#include <algorithm>
+
+namespace korvex::app {
+
+std::string FarmMessage(
+    const std::string& sender, int command, const std::string& servicePath, const std::string& nodeName) {
+    return sender + "#" + std::to_string(command) + "*" + servicePath + "^" + nodeName;
+}
+
+namespace {
+
+// The text between the first `open` mark (or the start) and the first `close` mark; "" when either
+// mark is missing or they come in the wrong order.
+std::string Between(const std::string& text, char open, char close) {
+    std::size_t from = 0;
+    if (open != '\0') {
+        std::size_t at = text.find(open);
+        if (at == std::string::npos) return "";
+        from = at + 1;
+    }
+    std::size_t to = text.find(close);
+    if (to == std::string::npos || to < from) return "";
+    return text.substr(from, to - from);
+}
+
+}
+
+TFarmReplyFields SplitFarmReply(const std::string& text) {
+    TFarmReplyFields fields;
+    fields.A = Between(text, '\0', '#');
+    fields.B = Between(text, '#', '*');
+    fields.C = Between(text, '*', '^');
+    std::size_t caret = text.find('^');
+    if (caret != std::string::npos) fields.D = text.substr(caret + 1);
+    return fields;
+}
+
+int FarmReplyState(const std::string& text) {
+    int state = FarmStateStopped;
+    base::TryStrToInt(SplitFarmReply(text).B, state);
+    return state;
+}
+
+bool FarmReplyComplete(const std::string& text) {
+    return text.find('#') != std::string::npos && text.find('*') != std::string::npos
+        && text.find('^') != std::string::npos;
+}
+
+bool TFarmReplyText::Add(std::string_view piece) {
+    if (FWhole) return true;
+    const std::size_t room = FarmReplyLimit - FText.size();
+    FText.append(piece.substr(0, std::min(room, piece.size())));
+    FWhole = FarmReplyComplete(FText) || FText.size() >= static_cast<std::size_t>(FarmReplyLimit);
+    return FWhole;
+}
+
+}

@@ -1,0 +1,183 @@
+// TForm3: the client log viewer.
+#include "app/forms/LogViewerWindow.h"
+
+#include "app/views/ClientLogColours.h"
+#include "app/nodes/LogTail.h"
+#include "app/nodes/NodeFiles.h"
+#include "app/settings/Settings.h"
+#include "app/settings/SettingsKey.h"
+#include "app/forms/MainWindow.h"
+#include "platform/base/Assert.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TMenu.h"
+#include "platform/classes/TMethodTable.h"
+#include "platform/classes/TStringGrid.h"
+#include "platform/os/Files.h"
+#include "platform/user/controls/EditConstants.h"
+#include "skin/controls/sMemo.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sRichEdit.h"
+#include "tray/TrayIcon.h"
+
+namespace korvex::app {
+
+using namespace classes;
+
+TForm3* Form3 = nullptr;
+
+namespace {
+
+constexpr TControlCaption Captions[] = {
+    {"sSpeedButton1", "Закрыть", "Close"},
+    {"Copytoclipbord1", "Копировать в буфер", "Copy to clipbord"},
+};
+
+constexpr unsigned ViewerCycleMs = 400;
+constexpr unsigned NormalCycleMs = 150;
+
+// The window's and panes' sizes in Options, with their defaults.
+struct TSizeValue {
+    const char* Name;
+    int TSettings::*Field;
+};
+constexpr TSizeValue SizeValues[] = {{"F3H", &TSettings::F3H}, {"F3W", &TSettings::F3W}, {"F3P1H", &TSettings::F3P1H},
+    {"F3P1W", &TSettings::F3P1W}, {"F3P2H", &TSettings::F3P2H}, {"F3P2W", &TSettings::F3P2W}};
+
+// A unit file is a few lines; a larger one is not shown.
+constexpr std::int64_t UnitPaneBytes = std::int64_t(1) << 20;
+
+// A file of the node loaded into a pane's lines; a missing file leaves the pane empty.
+bool LoadPane(TStrings* lines, const std::string& path, int pauseMs) {
+    TTextLines text;
+    os::TRetryOptions options;
+    options.PauseMs = pauseMs;
+    options.Limits.MaxTotalSize = UnitPaneBytes;
+    if (!os::FileExists(path) || !LoadTextLinesRetrying(path, text, options).Loaded) return false;
+    lines->SetText(std::string(text.Text()));
+    return true;
+}
+
+// The log's end into the log pane.
+bool LoadLogPane(TStrings* lines, const std::string& path, int pauseMs) {
+    os::TRetryOptions options;
+    options.PauseMs = pauseMs;
+    if (!os::FileExists(path)) return false;
+    const TLogTail tail = LoadLogTail(path, TForm3::LogPaneBytes, options);
+    if (!tail.Loaded) return false;
+    lines->SetText(tail.Text);
+    return true;
+}
+
+}
+
+TForm3::TForm3(TComponent* owner)
+    : TSideForm(owner, {"Просмотр FAHLog", "View FAHLog files"}) {
+    TMethodTable methods;
+    methods.Add("FormShow", this, &TForm3::FormShow)
+        .Add("FormClose", this, &TForm3::FormClose)
+        .Add("sSpeedButton1Click", this, &TForm3::sSpeedButton1Click)
+        .Add("Copytoclipbord1Click", this, &TForm3::Copytoclipbord1Click)
+        .Field("MemoF", FMemoF)
+        .Field("MemoU", FMemoU);
+    RegisterMenuClasses();
+    ReadFormResource("Unit3", methods);
+    KORVEX_ASSERT(FMemoF && FMemoU);
+    if (Form3 == nullptr) Form3 = this;
+}
+
+TForm3::~TForm3() {
+    if (Form3 == this) Form3 = nullptr;
+}
+
+TClass TForm3::StaticClass() {
+    static const TClassInfo info = MakeClass<TForm3, TSideForm>("TForm3");
+    return &info;
+}
+
+void TForm3::SetLanguage(int language) {
+    TSideForm::SetLanguage(language);
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
+}
+
+void TForm3::FormShow(TObject*) {
+    if (MainForm != nullptr) {
+        tray::TTrayIcon* tray = MainForm->TrayIcon();
+        tray->SetIconList(MainForm->ViewerIcons());
+        tray->SetCycleInterval(ViewerCycleMs);
+        tray->SetCycleIcons(true);
+    }
+    TSettings sizes;
+    {
+        TSettingsKey options(OptionsKey);
+        for (const TSizeValue& value : SizeValues)
+            sizes.*value.Field = options.Integer(value.Name, sizes.*value.Field);
+    }
+    SetBounds(Left(), Top(), sizes.F3W, sizes.F3H);
+    FMemoF->SetHeight(sizes.F3P1H);
+    FMemoU->SetHeight(sizes.F3P2H);
+
+    const int row = MainForm != nullptr ? MainForm->Grid()->Row() : -1;
+    if (MainForm == nullptr || row < 0 || row >= MainForm->RowCount()) {
+        ShowNode("", true);
+        return;
+    }
+    const bool hostDown = MainForm->Row(row).Status->Color() == TColor(StatusHostDown);
+    ShowNode(MainForm->Settings().Nodes.at(row).Path, hostDown);
+}
+
+void TForm3::ShowNode(const std::string& folder, bool hostDown) {
+    const std::string logName = NodeFilePath(folder, ClientLogName);
+    const std::string unitName = NodeFilePath(folder, UnitInfoName);
+    SetCaption(logName + "  " + unitName);
+    FMemoF->Lines()->Clear();
+    FMemoU->Lines()->Clear();
+    FMemoF->SelAttributes()->SetColor(clWindowText);
+    if (hostDown) {
+        SetCaption("No data");
+        return;
+    }
+    LoadLogPane(FMemoF->Lines(), logName, FLogPauseMs);
+    LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
+
+    std::vector<std::string> lines;
+    TStrings* log = FMemoF->Lines();
+    lines.reserve(std::size_t(log->Count()));
+    for (int i = 0; i < log->Count(); ++i)
+        lines.push_back(log->Strings(i));
+    // The keyword colours as they read on the pane's (the skin's) background.
+    const int background = int(ColorToRGB(FMemoF->Color()));
+    for (const TColourRange& range : LogColourRanges(lines)) {
+        FMemoF->SetSelStart(range.Start);
+        FMemoF->SetSelLength(range.Length);
+        FMemoF->SelAttributes()->SetColor(TColor(ReadableLogColour(range.Colour, background)));
+    }
+    FMemoF->SetSelStart(0);
+    FMemoF->SetSelLength(0);
+    if (log->Count() > 1) FMemoF->Perform(user::EM_LINESCROLL, 0, log->Count() - 1);
+}
+
+void TForm3::FormClose(TObject*, TCloseAction&) {
+    if (MainForm != nullptr) {
+        tray::TTrayIcon* tray = MainForm->TrayIcon();
+        tray->SetIconList(MainForm->NormalIcons());
+        tray->SetCycleInterval(NormalCycleMs);
+        tray->SetCycleIcons(false);
+    }
+    TSettingsKey options(OptionsKey);
+    options.WriteInteger("F3H", Height());
+    options.WriteInteger("F3W", Width());
+    options.WriteInteger("F3P1H", FMemoF->Height());
+    options.WriteInteger("F3P1W", FMemoF->Width());
+    options.WriteInteger("F3P2H", FMemoU->Height());
+    options.WriteInteger("F3P2W", FMemoU->Width());
+}
+
+void TForm3::sSpeedButton1Click(TObject*) {
+    Close();
+}
+
+void TForm3::Copytoclipbord1Click(TObject*) {
+    FMemoF->CopyToClipboard();
+}
+
+}

@@ -1,0 +1,267 @@
+// TForm8: the node information window.
+#include "app/forms/NodeInformationWindow.h"
+
+#include "app/views/HistoryTable.h"
+#include "app/views/NodeInformation.h"
+#include "app/cache/WorkUnitFiles.h"
+#include "app/nodes/WorkUnitHistory.h"
+#include "app/forms/MainWindow.h"
+#include "leds/iLedRound.h"
+#include "platform/base/Assert.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TMethodTable.h"
+#include "platform/os/ProgramFolder.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sMessageDlg.h"
+
+namespace korvex::app {
+
+using namespace classes;
+
+TForm8* Form8 = nullptr;
+
+namespace {
+
+constexpr const char* LampNames[5] = {"iLedRound1", "iLedRound2", "iLedRound3", "iLedRound4", "iLedRound5"};
+constexpr const char* GaugeNames[3] = {"sGauge1", "sGauge2", "sGauge3"};
+// Unit name, core, points and run-clone-gen of each group.
+constexpr const char* CurrentLabels[4] = {"sLabel1", "sLabel2", "sLabel3", "sLabel4"};
+constexpr const char* CachedLabels[4] = {"sLabel18", "sLabel19", "sLabel20", "sLabel21"};
+constexpr const char* BackupLabels[4] = {"sLabel25", "sLabel26", "sLabel27", "sLabel28"};
+constexpr const char* CachedSpeedLabel = "sLabel24";
+
+constexpr TControlCaption Captions[] = {
+    {"sGroupBox1", "Текущий WU", "Current WU"},
+    {"sGroupBox2", "Кэшированный WU", "Cashed WU"},
+    {"sGroupBox3", "Сохранённый WU", "Backuped WU"},
+    {"sLabel5", "Ядро", "WU Core"},
+    {"sLabel6", "Очки", "WU Points"},
+    {"sLabel7", "R-C-G", "WU R-C-G"},
+    {"sLabel8", "Вкл/Выкл", "ON/OFF"},
+    {"sLabel9", "Кэширование", "Cashing "},
+    {"sLabel10", "Резервирование", "Backuping"},
+    {"sLabel11", "Ядро", "WU Core"},
+    {"sLabel12", "Очки", "WU Points"},
+    {"sLabel13", "R-C-G", "WU R-C-G"},
+    {"sLabel14", "PPH", "WU PPH"},
+    {"sLabel15", "Готов", "Ready"},
+    {"sLabel22", "Ядро", "WU Core"},
+    {"sLabel23", "Очки", "WU Points"},
+    {"sLabel16", "R-C-G", "WU R-C-G"},
+    {"sLabel17", "Вкл/Выкл", "ON/OFF"},
+    {"sSpeedButton4", "Обмен", "Exchange"},
+    {"sSpeedButton6", "Обмен", "Exchange"},
+    {"sSpeedButton7", "Обмен", "Exchange"},
+    {"sSpeedButton1", "Закрыть", "Close"},
+    {"sSpeedButton3", "Старт FAH-Console", "Start FAH-Console"},
+    {"sSpeedButton2", "Стоп FAH-Console", "Stop FAH-Console"},
+    {"sSpeedButton9", "Новый кэш", "Make new cash"},
+    {"sSpeedButton8", "Новая копия", "Make new Backup"},
+    {"sSpeedButton5", "Восстановить", "Restore"},
+};
+
+template <class T>
+T* Owned(TComponent* owner, std::string_view name) {
+    T* component = dynamic_cast<T*>(owner->FindComponent(name));
+    KORVEX_ASSERT(component != nullptr);
+    return component;
+}
+
+constexpr int ModeBackup = 2;
+constexpr int ModeCache = 3;
+
+// Buttons that act only in FARM mode (start, stop, restore), only for a node that backs up, and never.
+constexpr const char* FarmButtons[] = {"sSpeedButton3", "sSpeedButton2", "sSpeedButton5"};
+constexpr const char* BackupButton = "sSpeedButton8";
+constexpr const char* ExchangeButtons[] = {"sSpeedButton4", "sSpeedButton6", "sSpeedButton7"};
+
+// Why a start or stop did not go out, in the window's language.
+std::string NotSentText(int language, bool answered) {
+    if (!answered)
+        return language == 0 ? "Сервис управления ноды ещё не ответил.\r\nКоманда не отправлена."
+                             : "The node's control service has not answered yet.\r\nNothing was sent.";
+    return language == 0 ? "FAH-Console уже в этом состоянии.\r\nКоманда не отправлена."
+                         : "FAH-Console is already in that state.\r\nNothing was sent.";
+}
+
+}
+
+TForm8::TForm8(TComponent* owner)
+    : TSideForm(owner, {"Информация о ноде", "Node information"}) {
+    TMethodTable methods;
+    methods.Add("FormShow", this, &TForm8::FormShow)
+        .Add("sSpeedButton1Click", this, &TForm8::sSpeedButton1Click)
+        .Add("sSpeedButton3Click", this, &TForm8::sSpeedButton3Click)
+        .Add("sSpeedButton2Click", this, &TForm8::sSpeedButton2Click)
+        .Add("sSpeedButton8Click", this, &TForm8::sSpeedButton8Click)
+        .Add("sSpeedButton5Click", this, &TForm8::sSpeedButton5Click)
+        .Add("sSpeedButton9Click", this, &TForm8::sSpeedButton9Click);
+    RegisterClasses({leds::TiLedRound::StaticClass()});
+    ReadFormResource("Unit8", methods);
+    for (int i = 0; i < 5; ++i)
+        FLamps[i] = Owned<leds::TiLedRound>(this, LampNames[i]);
+    for (int i = 0; i < 3; ++i)
+        FGauges[i] = Owned<skin::TsGauge>(this, GaugeNames[i]);
+    if (Form8 == nullptr) Form8 = this;
+}
+
+TForm8::~TForm8() {
+    if (Form8 == this) Form8 = nullptr;
+}
+
+TClass TForm8::StaticClass() {
+    static const TClassInfo info = MakeClass<TForm8, TSideForm>("TForm8");
+    return &info;
+}
+
+void TForm8::SetLanguage(int language) {
+    TSideForm::SetLanguage(language);
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
+    if (language == 0 || language == 1) FLanguage = language;
+}
+
+skin::TsLabel* TForm8::ValueLabel(const char* name) const {
+    return Owned<skin::TsLabel>(const_cast<TForm8*>(this), name);
+}
+
+void TForm8::FillGroup(const TUnitInfoView& view, skin::TsGauge* gauge, const char* const (&labels)[4]) {
+    gauge->SetProgress(view.Progress);
+    ValueLabel(labels[0])->SetCaption(view.WUName);
+    ValueLabel(labels[1])->SetCaption(view.Core);
+    ValueLabel(labels[2])->SetCaption(view.Points);
+    ValueLabel(labels[3])->SetCaption(view.RCG);
+}
+
+void TForm8::ReadFolder(int mode, const std::string& folder) {
+    if (MainForm == nullptr || MainForm->Monitor() == nullptr) return;
+    std::weak_ptr<int> showing = FShowing;
+    const int node = FNode;
+    MainForm->Monitor()->ReadFolderOnce(mode, node, folder, [this, showing, node, mode](int, const TNodeReading& r) {
+        if (showing.expired() || node != FNode) return;   // the window went or shows another node
+        if (mode == ModeBackup)
+            ShowNodeInfoBrief(r);
+        else
+            ShowNodeInfo(r);
+    });
+}
+
+void TForm8::FormShow(TObject*) {
+    FShowing = std::make_shared<int>(FNode);   // readings of earlier showings are dropped
+    SetLanguage(FLanguage);
+    if (MainForm == nullptr || FNode < 0 || FNode >= MainForm->RowCount()) return;
+    const TNodeRowControls& row = MainForm->Row(FNode);
+    const TNodeSettings& node = MainForm->Settings().Nodes.at(FNode);
+    const std::string folder = os::ProgramFolder();
+
+    // The lamps sit on the group's face: the skin's colour when a skin paints it.
+    skin::TsSkinManager* manager = MainForm->SkinManager();
+    const TColor face = manager != nullptr && manager->Active()
+        ? manager->GetGlobalColor()
+        : Owned<skin::TsGroupBox>(this, "sGroupBox1")->Color();
+    for (leds::TiLedRound* lamp : FLamps)
+        lamp->SetBackGroundColor(face);
+
+    // Commands that cannot act for this node are shown disabled.
+    for (const char* name : FarmButtons)
+        Owned<skin::TsSpeedButton>(this, name)->SetEnabled(node.Get);
+    Owned<skin::TsSpeedButton>(this, BackupButton)->SetEnabled(node.Backup);
+    for (const char* name : ExchangeButtons)
+        Owned<skin::TsSpeedButton>(this, name)->SetEnabled(false);
+
+    FLamps[4]->SetActive(node.Backup);
+    if (node.Backup) ReadFolder(ModeBackup, BackupFolder(folder, FNode));
+
+    const bool cached = MainForm->CacheWorkers() != nullptr && MainForm->CacheWorkers()->CacheReady(FNode);
+    for (const char* name : {CachedLabels[0], CachedLabels[1], CachedLabels[2], CachedLabels[3], CachedSpeedLabel}) {
+        ValueLabel(name)->SetEnabled(cached);
+        if (!cached) ValueLabel(name)->SetCaption("");
+    }
+    FGauges[1]->SetProgress(0);
+    FLamps[3]->SetActive(cached);
+    if (cached) ReadFolder(ModeCache, CacheFolder(folder, FNode));
+
+    TUnitInfoView current;
+    current.Progress = row.Gauge->Progress();
+    current.WUName = row.View.WUName;
+    current.Core = row.View.Cells[0];
+    current.Points = row.View.Cells[5];
+    current.RCG = row.View.RCG;
+    FillGroup(current, FGauges[0], CurrentLabels);
+    FLamps[0]->SetActiveColor(TColor(NodeLampColor(int(row.Status->Color()))));
+    FLamps[0]->SetActive(true);
+    FLamps[1]->SetActive(node.Get);
+    FLamps[2]->SetActive(node.Backup);
+    SetCaption((FLanguage == 0 ? "Информация о ноде " : "Node information ") + node.Label);
+}
+
+void TForm8::ShowNodeInfoBrief(const TNodeReading& reading) {
+    if (MainForm == nullptr) return;
+    FillGroup(MakeUnitInfoView(reading, MainForm->Projects()), FGauges[2], BackupLabels);
+}
+
+void TForm8::ShowNodeInfo(const TNodeReading& reading) {
+    if (MainForm == nullptr) return;
+    FillGroup(MakeUnitInfoView(reading, MainForm->Projects()), FGauges[1], CachedLabels);
+    const std::string label = FNode < MainForm->RowCount() ? MainForm->Row(FNode).Label->Caption() : "";
+    const std::vector<THistoryRow> history = ReadHistory(TWorkUnitHistory(os::ProgramFolder()).FilePath());
+    ValueLabel(CachedSpeedLabel)->SetCaption(CachedUnitSpeed(reading.WUName, label, history));
+}
+
+void TForm8::BackupDone(int node, bool ok) {
+    if (node != FNode || !Visible()) return;
+    FLamps[4]->SetActive(ok);
+    if (ok) ReadFolder(ModeBackup, BackupFolder(os::ProgramFolder(), FNode));
+}
+
+bool TForm8::FarmAnswered(int node, std::initializer_list<int> states) const {
+    if (MainForm == nullptr || MainForm->Monitor() == nullptr || node < 0 || node >= MainForm->RowCount()) return false;
+    if (!MainForm->Settings().Nodes.at(node).Get || !MainForm->Monitor()->LastFarmReply(node).Replied) return false;
+    const int state = MainForm->Monitor()->FarmState(node);
+    for (int s : states)
+        if (s == state) return true;
+    return false;
+}
+
+void TForm8::sSpeedButton1Click(TObject*) {
+    Close();
+}
+
+void TForm8::sSpeedButton3Click(TObject*) {
+    if (FarmAnswered(FNode, {FarmStateStopped}))
+        MainForm->Monitor()->StartServ(FNode);
+    else
+        SayNotSent();
+}
+
+void TForm8::sSpeedButton2Click(TObject*) {
+    if (FarmAnswered(FNode, {FarmStateRunning, FarmStateStopped}))
+        MainForm->Monitor()->StopServ(FNode);
+    else
+        SayNotSent();
+}
+
+void TForm8::SayNotSent() {
+    if (MainForm == nullptr || MainForm->Monitor() == nullptr || FNode < 0 || FNode >= MainForm->RowCount()) return;
+    if (!MainForm->Settings().Nodes.at(FNode).Get) return;   // the buttons are disabled then
+    skin::sShowMessage(NotSentText(FLanguage, MainForm->Monitor()->LastFarmReply(FNode).Replied));
+}
+
+void TForm8::sSpeedButton8Click(TObject*) {
+    if (MainForm != nullptr && MainForm->CacheWorkers() != nullptr) MainForm->CacheWorkers()->MakeBackup(FNode);
+}
+
+void TForm8::sSpeedButton5Click(TObject*) {
+    if (!FLamps[1]->Active() || MainForm == nullptr || MainForm->CacheWorkers() == nullptr) return;
+    MainForm->CacheWorkers()->Restore(FNode);
+}
+
+void TForm8::sSpeedButton9Click(TObject*) {
+    if (MainForm != nullptr && MainForm->CacheWorkers() != nullptr) MainForm->CacheWorkers()->MakeNewCash(FNode);
+}
+
+}

@@ -1,0 +1,441 @@
+// TForm1: the form text, the captions in both languages, the showing, the program-wide options and closing.
+#include "app/forms/OptionsWindow.h"
+
+#include "app/nodes/ClientConfig.h"
+#include "app/views/GridCells.h"
+#include "app/settings/OptionsNodes.h"
+#include "app/nodes/ProjectSummary.h"
+#include "app/nodes/ProjectTable.h"
+#include "app/settings/SettingsKey.h"
+#include "app/forms/MainWindow.h"
+#include "app/forms/ManualProjectWindow.h"
+#include "platform/base/Assert.h"
+#include "platform/base/Numbers.h"
+#include "platform/base/ScopeGuard.h"
+#include "platform/base/Strings.h"
+#include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TMenu.h"
+#include "platform/classes/TMethodTable.h"
+#include "platform/classes/TStringGrid.h"
+#include "platform/os/Paths.h"
+#include "platform/user/MessageBox.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPageControl.h"
+#include "skin/controls/sRadioButton.h"
+#include "skin/controls/sSpeedButton.h"
+#include "skin/controls/sSpinEdit.h"
+#include "skin/controls/sTooledit.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sMessageDlg.h"
+#include "skin/windows/sOpenDialog.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace korvex::app {
+
+using namespace classes;
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// Captions set from the language at every showing.
+constexpr TControlCaption Captions[] = {
+    {"UpdateLabel", "Обновление", "Updating"},
+    {"MinLabel", " ,мин", " ,min"},
+    {"NameLabel", "Имя", "Node Name"},
+    {"PathLabel", "Путь (UNC)", "Path node (UNC)"},
+    {"ConsoleLabel", "Путь FAH Console", "FAH Console path"},
+    {"LevelLabel", "Порог готовности WU\r\nдля кэширования", "WU ready level\r\nfor next download"},
+    {"WarningLabel", "Цвет фона ячейки ", "Warning cell bkgd color"},
+    {"WarningFontLabel", "Цвет шрифта ячейки", "Warning cell font color"},
+    {"TeamLabel", "№ команды", "Team #"},
+    {"RSPathLabel", "Путь к FAH-Console\r\nна удаленной ноде", "FAH-Console\r\nservice local path"},
+    {"UNameLabel", "UserName", "UserName"},
+    {"StatusLabel", "Текст строки состояния", "Statusbar text"},
+    {"FontLabel", "Размер шрифта", "Font Size"},
+    {"LanguageLabel", "Язык интерфейса", "Interface language"},
+    {"CoreGroup", "Типы ядер", "Core Names"},
+    {"TabSheet1", "Управление нодой", "Node control"},
+    {"TabSheet2", "Интерфейс", "Interface control"},
+    {"TabSheet3", "Обновление базы", "Update control"},
+    {"CurrentGroup", "Текущая нода", "Current host"},
+    {"OtherGroup", "Прочие настройки", "Other options"},
+    {"NodeListGroup", "Список нод", "Node List"},
+    {"sSpeedButton6", "Сохр\r\nноду", "Save\r\nnode"},
+    {"sSpeedButton2", "Добавить", "Add"},
+    {"sSpeedButton4", "Удалить", "Delete"},
+    {"sSpeedButton7", "Обновить\r\nбазу", "Update\r\nproteins"},
+    {"sSpeedButton5", "Ввод вручную", "Manual input"},
+    {"sSpeedButton1", "Запись", "Save all"},
+    {"sSpeedButton9", "Закрыть", "Close"},
+    {"sSpeedButton8", "Закрыть", "Close"},
+    {"sSpeedButton3", "Закрыть", "Close"},
+    {"sCheckBox1", "Показывать в трее", "Show hint in tray"},
+    {"StartupCheck", "Запускать при загрузке Windows", "Load on Windows startup"},
+    {"SkinPathCheck", "Путь к \"скинам\"", "Skin path"},
+    {"MinimizedCheck", "Запускать свёрнутым", "Run minimized"},
+    {"TaskbarCheck", "Показывать в Панели задач (с перезапуском)", "Show in Taskbar (restart needed)"},
+    {"HideOnExitCheck", "Прятать в трей при выходе", "Hide in System Tray on Exit"},
+    {"AutoBackupCheck", "Авторезервирование", "AutoBackUp on"},
+    {"sCheckBox5", "Резервировать", "Backup on"},
+    {"sCheckBox13", "Подробность ЛОГа", "Verbosity"},
+    {"sCheckBox6", "Показывать WU в трее", "Show WU in tray hint"},
+    {"sCheckBox2", "Управлять нодой через KORVEX (Включить режим ФЕРМА)",
+        "To contol node through KORVEX (FARM Mode ON)"},
+    {"sCheckBox4", "Отправлять результат через KORVEX", "Send results through KORVEX"},
+    {"sCheckBox3", "AMD CPU (Не получать QMD)", "AMD CPU (Do not get QMD)"},
+    {"sCheckBox9", "Пытаться \r\nполучить WU", "Attempt get\r\nWU core type"},
+    {"Up1", "Вверх", "Up"},
+    {"Down1", "Вниз", "Down"},
+};
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.size() <= 9
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A spin edit's text as a whole number within its limits.
+std::optional<int> SpinNumber(const std::string& text, std::int64_t low, std::int64_t high) {
+    const std::string t = base::Trim(text);
+    if (!AllDigits(t)) return std::nullopt;
+    const int value = std::stoi(t);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
+// The side window's base registers the skinned classes; the menu and the grids are this window's own.
+void RegisterOptionsFormClasses() {
+    RegisterMenuClasses();
+    RegisterClasses({TStringGrid::StaticClass()});
+}
+
+}
+
+TForm1::TForm1(TComponent* owner)
+    : TSideForm(owner, {"Настройки", "Options"})
+    , ClientCoreReader(ReadClientCoreType)
+    , ClientCoreWriter(WriteClientCoreType)
+    , FSummaryUrl(ProjectSummaryUrl) {
+    TMethodTable methods;
+    BindFields(methods);
+    BindMethods(methods);
+    RegisterOptionsFormClasses();
+    ReadFormResource("Unit1", methods);
+    KORVEX_ASSERT(FPageControl && FStringGrid && FWUGrid && FCoreGroup && FInfoLabel && FSkinPathEdit && FOpenDialog);
+    KORVEX_ASSERT(FInputWarning != nullptr);
+    for (int k = 0; k < 5; ++k) {
+        FCores[k] = dynamic_cast<skin::TsRadioButton*>(FindComponent("Core" + std::to_string(k)));
+        KORVEX_ASSERT(FCores[k] != nullptr);
+    }
+    // The grids' events are not published: bound here.
+    FStringGrid->OnSelectCell = [this](TObject* s, int col, int row, bool& can) { StringGridSelectCell(s, col, row, can); };
+    FWUGrid->OnDrawCell = [this](TObject* s, int col, int row, TRect rect, TGridDrawState state) {
+        WUGridDrawCell(s, col, row, rect, state);
+    };
+    // The team is a number: other characters typed are refused with a beep (a paste is checked by Save all).
+    FTeamEdit->OnKeyPress = [](TObject*, char32_t& key) {
+        if (key >= 32 && (key < U'0' || key > U'9')) {
+            key = 0;
+            user::MessageBeep(0);
+        }
+    };
+    FWUGrid->SetColWidths(0, 44);
+    FWUGrid->SetColWidths(1, 300);
+    FWUGrid->SetColWidths(2, 110);
+    FWUGrid->SetColWidths(3, 100);
+    FStringGrid->SetColWidths(0, FStringGrid->ClientWidth() - 2);
+    if (Form1 == nullptr) Form1 = this;
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this) Form1 = nullptr;
+}
+
+TClass TForm1::StaticClass() {
+    static const TClassInfo info = MakeClass<TForm1, TSideForm>("TForm1");
+    return &info;
+}
+
+void TForm1::BindFields(TMethodTable& methods) {
+    methods.Field("sPageControl1", FPageControl)
+        .Field("StringGrid", FStringGrid)
+        .Field("WUGrid", FWUGrid)
+        .Field("NameEdit", FNameEdit)
+        .Field("sDirectoryEdit1", FPathEdit)
+        .Field("RSPathEdit", FRSPathEdit)
+        .Field("LevelEdit", FLevelEdit)
+        .Field("VerboEdit", FVerboEdit)
+        .Field("sCheckBox2", FFarmCheck)
+        .Field("sCheckBox3", FCpuCheck)
+        .Field("sCheckBox4", FSendCheck)
+        .Field("sCheckBox5", FBackupCheck)
+        .Field("sCheckBox6", FHintCheck)
+        .Field("sCheckBox9", FTrycoreCheck)
+        .Field("sCheckBox13", FVerboCheck)
+        .Field("CoreGroup", FCoreGroup)
+        .Field("sDecimalSpinEdit1", FUpdateEdit)
+        .Field("sFilenameEdit1", FConsoleEdit)
+        .Field("sCheckBox1", FTrayHintCheck)
+        .Field("sColorBox1", FWarningColor)
+        .Field("sColorBox2", FWarningFontColor)
+        .Field("LanguageBox", FLanguageBox)
+        .Field("TeamEdit", FTeamEdit)
+        .Field("UNameEdit", FUNameEdit)
+        .Field("FontEdit", FFontEdit)
+        .Field("StatusEdit", FStatusEdit)
+        .Field("StartupCheck", FStartupCheck)
+        .Field("MinimizedCheck", FMinimizedCheck)
+        .Field("TaskbarCheck", FTaskbarCheck)
+        .Field("AutoBackupCheck", FAutoBackupCheck)
+        .Field("sDirectoryEdit2", FSkinPathEdit)
+        .Field("InfoLabel", FInfoLabel)
+        .Field("InputWarning", FInputWarning)
+        .Field("OpenDialog1", FOpenDialog);
+}
+
+void TForm1::BindMethods(TMethodTable& methods) {
+    methods.Add("FormShow", this, &TForm1::FormShow)
+        .Add("FormClose", this, &TForm1::FormClose)
+        .Add("sSpeedButton1Click", this, &TForm1::sSpeedButton1Click)
+        .Add("sSpeedButton2Click", this, &TForm1::sSpeedButton2Click)
+        .Add("sSpeedButton4Click", this, &TForm1::sSpeedButton4Click)
+        .Add("sSpeedButton5Click", this, &TForm1::sSpeedButton5Click)
+        .Add("sSpeedButton6Click", this, &TForm1::sSpeedButton6Click)
+        .Add("sSpeedButton7Click", this, &TForm1::sSpeedButton7Click)
+        .Add("sSpeedButton9Click", this, &TForm1::sSpeedButton9Click)
+        .Add("Up1Click", this, &TForm1::Up1Click)
+        .Add("Down1Click", this, &TForm1::Down1Click)
+        .Add("sDecimalSpinEdit1Change", this, &TForm1::sDecimalSpinEdit1Change)
+        .Add("sCheckBox1Click", this, &TForm1::sCheckBox1Click)
+        .Add("sCheckBox2Click", this, &TForm1::sCheckBox2Click)
+        .Add("sCheckBox9Click", this, &TForm1::sCheckBox9Click)
+        .Add("sCheckBox13Click", this, &TForm1::sCheckBox13Click);
+}
+
+void TForm1::SetLanguage(int language) {
+    TSideForm::SetLanguage(language);
+    if (language != 0 && language != 1) return;
+    TranslateCaptions(Captions, int(std::size(Captions)), language);
+    FInfoLabel->SetHint(KnownUnitsHint(language));
+}
+
+TSettings* TForm1::MainSettings() const {
+    return MainForm != nullptr ? &MainForm->SettingsInMemory() : nullptr;
+}
+
+TProjectTable& TForm1::Projects() {
+    if (MainForm != nullptr) return MainForm->Projects();
+    if (FOwnProjects == nullptr) FOwnProjects = std::make_unique<TProjectTable>(LoadProjectTable());
+    return *FOwnProjects;
+}
+
+int TForm1::Language() const {
+    return FLanguageBox->ItemIndex();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Showing
+
+void TForm1::FormShow(TObject*) {
+    {
+        const base::ValueRollback filling(FFilling, true);
+        FillFromStore();
+    }
+    SelectNode(0);
+}
+
+void TForm1::FillFromStore() {
+    FSaved = false;
+    TSettings* main = MainSettings();
+    const int count = main != nullptr ? int(main->Nodes.size()) : TSettingsKey(OptionsKey).Integer("HostCount", 1);
+    FNodes = ReadOptionsNodes(count);
+    FStoredCount = int(FNodes.size());
+    FLanguageBox->Items()->Clear();
+    FLanguageBox->Items()->Add("Русский");
+    FLanguageBox->Items()->Add("English");
+    FillNodeList();
+    const int language = main != nullptr ? main->Language : 1;
+    FInfoLabel->SetCaption(KnownUnitsText(language, Projects().Count()));
+    ShowOptions();
+    if (main != nullptr) main->Language = FLanguageBox->ItemIndex();
+    SetLanguage(FLanguageBox->ItemIndex());
+    FillWUGrid();
+    FPageControl->SetActivePageIndex(0);
+}
+
+void TForm1::ShowOptions() {
+    const TSettings* main = MainSettings();
+    const TSettings fallback = main == nullptr ? LoadSettings() : TSettings {};
+    const TSettings& memory = main != nullptr ? *main : fallback;
+    TSettingsKey options(OptionsKey);
+    FTrayHintCheck->SetChecked(memory.HintTray);
+    FUpdateEdit->SetValue(ClampUpdate(memory.Update));
+    const TSettings d;
+    FTeamEdit->SetText(options.Text("Team", d.Team));
+    FUNameEdit->SetText(options.Text("UName", d.UName));
+    FStatusEdit->SetText(options.Text("CustomerStr", DefaultCustomerStr()));
+    FConsoleEdit->SetText(options.Text("PathService", d.PathService));
+    FConsoleEdit->SetInitialDir(os::ExtractFileDir(FConsoleEdit->Text()));
+    FSkinPathEdit->SetText(options.Text("SkinPath", d.SkinPath));
+    FSkinPathEdit->SetInitialDir(FSkinPathEdit->Text());
+    // The box says what is: whether the start-up entry exists, not what the option once said.
+    FStartupCheck->SetChecked(StartsWithWindows());
+    FMinimizedCheck->SetChecked(options.Flag("RunMinimized", d.RunMinimized));
+    FTaskbarCheck->SetChecked(options.Flag("Taskbar", d.Taskbar));
+    FAutoBackupCheck->SetChecked(options.Flag("AutoBackup", d.AutoBackup));
+    FWarningColor->SetSelected(TColor(options.Integer("WarningColor", d.WarningColor)));
+    FWarningFontColor->SetSelected(TColor(options.Integer("WarningFontColor", d.WarningFontColor)));
+    const int language = options.Integer("Language", d.Language);
+    FLanguageBox->SetItemIndex(language == 0 || language == 1 ? language : -1);
+    FFontEdit->SetValue(options.Integer("FSize", d.FSize));
+    ShowInputWarning("");
+}
+
+void TForm1::FillWUGrid() {
+    const TProjectTable& projects = Projects();
+    const int count = projects.Count();
+    FWUGrid->SetRowCount(count + 2);
+    const char* headers[] = {"#", "WU Name", "WU Core", "WU Credit"};
+    for (int c = 0; c < 4; ++c)
+        FWUGrid->SetCells(c, 0, headers[c]);
+    for (int k = 1; k <= count; ++k) {
+        FWUGrid->SetCells(0, k, std::to_string(k));
+        FWUGrid->SetCells(1, k, projects.Name(k));
+        FWUGrid->SetCells(2, k, projects.Core(k));
+        FWUGrid->SetCells(3, k, std::to_string(projects.Credit(k)));
+    }
+    FWUGrid->SetCells(0, count + 1, std::to_string(count));
+    FWUGrid->SetCells(1, count + 1, "TOTAL WUs");
+    FWUGrid->SetCells(2, count + 1, "");
+    FWUGrid->SetCells(3, count + 1, "");
+}
+
+void TForm1::WUGridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawState) {
+    if (row != FWUGrid->RowCount() - 1) return;   // the grid painted the others
+    TCanvas* canvas = FWUGrid->Canvas();
+    canvas->Brush()->SetColor(FWUGrid->FixedColor());
+    canvas->Font()->SetStyle(canvas->Font()->Style().Include(fsBold));
+    // The row may be the selected one, whose text colour is meant for the highlight, not the fixed colour.
+    const int face = int(ColorToRGB(FWUGrid->FixedColor()));
+    canvas->Font()->SetColor(TColor(ReadableTextColour(face, int(ColorToRGB(FWUGrid->Font()->Color())))));
+    canvas->FillRect(rect);
+    canvas->TextOut(rect.left + 2, rect.top + 2, " " + FWUGrid->Cells(col, row));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Program-wide options
+
+void TForm1::Refuse(const std::string& russian, const std::string& english) {
+    skin::sShowMessage(Language() == 0 ? russian : english);
+}
+
+void TForm1::ShowInputWarning(const std::string& text) {
+    // Red where it reads on the window's face, else black or white.
+    skin::TsSkinManager* manager = skin::DefaultManager;
+    const TColor face = manager != nullptr && manager->Active() ? manager->GetGlobalColor() : ColorToRGB(clBtnFace);
+    FInputWarning->Font()->SetColor(TColor(ReadableTextColour(int(ColorToRGB(face)), 0x0000E0)));
+    FInputWarning->Font()->SetStyle(TFontStyles {fsBold});
+    FInputWarning->SetCaption(text);
+}
+
+void TForm1::sSpeedButton1Click(TObject*) {
+    // Nothing is stored while a value is one the program cannot use.
+    const std::string team = base::Trim(FTeamEdit->Text());
+    if (!AllDigits(team)) {
+        Refuse("Номер команды - число (0 - без команды). Ничего не записано.",
+            "Team # takes digits only (0 for no team). Nothing was saved.");
+        return;
+    }
+    const std::optional<int> font = SpinNumber(FFontEdit->Text(), FFontEdit->MinValue(), FFontEdit->MaxValue());
+    if (!font) {
+        Refuse("Размер шрифта - от 4 до 10. Ничего не записано.", "Font Size takes 4 to 10. Nothing was saved.");
+        return;
+    }
+    std::string pathService = FConsoleEdit->Text();
+    pathService.erase(std::remove(pathService.begin(), pathService.end(), '"'), pathService.end());
+    std::string serviceName = pathService;
+    std::replace(serviceName.begin(), serviceName.end(), '\\', '+');
+    serviceName = "FAH@" + serviceName;
+    const int fontSize = *font;
+    {
+        TSettingsBatch batch;
+        TSettingsKey options(OptionsKey);
+        options.WriteText("Team", team);
+        options.WriteText("UName", FUNameEdit->Text());
+        options.WriteText("CustomerStr", FStatusEdit->Text());
+        options.WriteInteger("HostCount", NodeCount());
+        options.WriteInteger("Language", FLanguageBox->ItemIndex());
+        options.WriteInteger("WarningColor", int(FWarningColor->Selected()));
+        options.WriteInteger("WarningFontColor", int(FWarningFontColor->Selected()));
+        options.WriteFlag("HintTray", FTrayHintCheck->Checked());
+        options.WriteFlag("AutoBackup", FAutoBackupCheck->Checked());
+        options.WriteFlag("RunStartup", FStartupCheck->Checked());
+        options.WriteFlag("RunMinimized", FMinimizedCheck->Checked());
+        options.WriteFlag("Taskbar", FTaskbarCheck->Checked());
+        options.WriteText("SkinPath", FSkinPathEdit->Text());
+        options.WriteText("ServiceName", serviceName);
+        options.WriteText("PathService", pathService);
+        options.WriteInteger("FSize", fontSize);
+        WriteStartWithWindows(FStartupCheck->Checked());
+    }
+    FStoredCount = std::max(FStoredCount, NodeCount());
+    if (TSettings* main = MainSettings()) {
+        main->ServiceName = serviceName;
+        main->FSize = fontSize;
+        if (MainForm->Grid() != nullptr) MainForm->Grid()->Font()->SetSize(fontSize);
+    }
+    FSaved = true;
+}
+
+// Every keystroke changes the text: only a whole number of minutes within the limits is stored and used; while
+// the text is anything else the window says so and the stored interval stays.
+void TForm1::sDecimalSpinEdit1Change(TObject*) {
+    if (FFilling) return;
+    const std::optional<int> minutes = SpinNumber(FUpdateEdit->Text(), MinUpdate, MaxUpdate);
+    if (!minutes) {
+        ShowInputWarning(Language() == 0 ? "\"Обновление\": от 1 до 180 минут. Не записано."
+                                         : "\"Updating\" takes 1 to 180 minutes. Not stored.");
+        return;
+    }
+    ShowInputWarning("");
+    if (TSettings* main = MainSettings()) main->Update = *minutes;
+    TSettingsKey(OptionsKey).WriteInteger("Update", *minutes);
+}
+
+void TForm1::sCheckBox1Click(TObject*) {
+    if (FFilling) return;
+    if (TSettings* main = MainSettings()) main->HintTray = FTrayHintCheck->Checked();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Closing
+
+void TForm1::sSpeedButton9Click(TObject*) {
+    Close();
+}
+
+void TForm1::FormClose(TObject*, TCloseAction&) {
+    if (FSaved && MainForm != nullptr) MainForm->ReShow();
+}
+
+void TForm1::sSpeedButton5Click(TObject*) {
+    if (Form7 == nullptr || Form7->Visible()) return;
+    Form7->OnProjectAdded = [this](const std::string& infoText) {
+        SetSaved();
+        if (!infoText.empty()) FInfoLabel->SetCaption(infoText);
+        FillWUGrid();   // the new project shows at once
+    };
+    const base::ScopeExit unhook([] {
+        if (Form7 != nullptr) Form7->OnProjectAdded = nullptr;
+    });
+    Form7->ShowModal();
+}
+
+}

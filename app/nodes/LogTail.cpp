@@ -1,0 +1,64 @@
+// Reading the end of a text file within a byte budget.
+#include "app/nodes/LogTail.h"
+
+#include "platform/os/FileStream.h"
+
+#include <cerrno>
+
+namespace korvex::app {
+
+namespace {
+
+// The tail of the open stream as far as it reaches when its size is taken.
+bool ReadTail(os::TFileStream& stream, std::size_t maxBytes, TLogTail& tail) {
+    const std::int64_t size = stream.Size();
+    if (size < 0) return false;
+    const std::int64_t start = size > std::int64_t(maxBytes) ? size - std::int64_t(maxBytes) : 0;
+    // One byte more before the budget tells whether it begins at a line start.
+    const std::int64_t from = start > 0 ? start - 1 : 0;
+    std::string bytes(std::size_t(size - from), '\0');
+    std::int64_t got = 0;
+    while (got < std::int64_t(bytes.size())) {
+        const std::int64_t n = stream.ReadAt(from + got, bytes.data() + got, std::int64_t(bytes.size()) - got);
+        if (n < 0) return false;
+        if (n == 0) break;   // cut short meanwhile: what is there
+        got += n;
+    }
+    bytes.resize(std::size_t(got));
+    if (start == 0) {
+        tail.Text = std::move(bytes);
+        tail.Cut = false;
+        return true;
+    }
+    const int before = bytes.empty() ? -1 : static_cast<unsigned char>(bytes[0]);
+    const std::string rest = bytes.substr(bytes.empty() ? 0 : 1);
+    tail.Text = rest.substr(FirstLineStart(before, rest));
+    tail.Cut = true;
+    return true;
+}
+
+}
+
+std::size_t FirstLineStart(int before, const std::string& text) {
+    if (before < 0 || before == '\n') return 0;
+    if (before == '\r') return !text.empty() && text[0] == '\n' ? 1 : 0;
+    const std::size_t end = text.find_first_of("\r\n");
+    if (end == std::string::npos) return 0;   // one line longer than the budget: its end
+    return end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+}
+
+TLogTail LoadLogTail(const std::string& path, std::size_t maxBytes, const os::TRetryOptions& options) {
+    TLogTail tail;
+    tail.Loaded = os::ReadRetrying(
+        path,
+        [&](os::TFileStream& stream, int& error) {
+            if (ReadTail(stream, maxBytes, tail)) return true;
+            error = stream.LastError() != 0 ? stream.LastError() : EIO;
+            return false;
+        },
+        options)
+                      .Loaded;
+    return tail;
+}
+
+}

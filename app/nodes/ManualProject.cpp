@@ -1,0 +1,39 @@
+// A project added to the project table by hand.
+#include "app/nodes/ManualProject.h"
+
+#include "app/settings/Settings.h"
+#include "app/settings/SettingsKey.h"
+#include "platform/base/DateTime.h"
+#include "platform/base/Strings.h"
+
+#include <cmath>
+#include <limits>
+
+namespace korvex::app {
+
+std::optional<TManualProjectAdded> AddManualProject(TProjectTable& table, const TProjectRow& row) {
+    if (base::Trim(row.Name).empty() || table.Lookup(row.Name) > 0) return std::nullopt;
+    table.Add(row);
+    TSettingsKey units(UnitsKey);
+    TManualProjectAdded added;
+    added.UnitsCount = units.Integer("UnitsCount", 0) + 1;
+    added.Date = base::Now();
+    const std::string n = std::to_string(added.UnitsCount);
+    units.WriteInteger("UnitsCount", added.UnitsCount);
+    units.WriteFloat("Date", added.Date);
+    units.WriteText("Name" + n, row.Name);
+    units.WriteText("Core" + n, row.Core);
+    units.WriteInteger("Credit" + n, row.Credit);
+    return added;
+}
+
+int CreditOfValue(double value) {
+    if (std::isnan(value)) return 0;
+    const double rounded = std::nearbyint(value);
+    if (rounded >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (rounded <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return int(rounded);
+}
+
+
+}

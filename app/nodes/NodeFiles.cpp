@@ -1,0 +1,207 @@
+// Reading node files in blocks, following a growing log, retrying while a client holds the files.
+#include "app/nodes/NodeFiles.h"
+
+#include "platform/os/FileStream.h"
+#include "platform/os/Paths.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+
+namespace korvex::app {
+
+namespace {
+
+int ReadError(const os::TFileStream& stream) {
+    return stream.LastError() != 0 ? stream.LastError() : EIO;
+}
+
+// The whole stream from its start, as far as it reaches when the size is taken (a client appending meanwhile
+// only adds to the next reading).
+bool LoadAll(os::TFileStream& stream, TTextLines& lines, std::int64_t maxSize, int& error) {
+    std::int64_t size = stream.Size();
+    if (size < 0) {
+        error = EIO;
+        return false;
+    }
+    if (size > maxSize) {
+        error = EFBIG;
+        return false;
+    }
+    TTextBuffer buffer;
+    try {
+        buffer = TTextLines::AllocateBuffer(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        error = ENOMEM;
+        return false;
+    }
+    std::int64_t done = 0;
+    while (done < size) {
+        std::int64_t got = stream.ReadAt(done, buffer.get() + done, size - done);
+        if (got < 0) {
+            error = EIO;
+            return false;
+        }
+        if (got == 0) break;   // cut short meanwhile: what is there counts
+        done += got;
+    }
+    lines = TTextLines::FromBuffer(std::move(buffer), static_cast<std::size_t>(done));
+    return true;
+}
+
+// Bytes of the stream at an offset, all of them or nothing.
+bool ReadExactly(os::TFileStream& stream, std::int64_t offset, std::string& bytes, std::size_t count) {
+    bytes.resize(count);
+    std::size_t done = 0;
+    while (done < count) {
+        const std::int64_t got = stream.ReadAt(
+            offset + static_cast<std::int64_t>(done), bytes.data() + done, static_cast<std::int64_t>(count - done));
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}
+
+os::TRetryResult LoadTextLinesRetrying(const std::string& path, TTextLines& lines, const os::TRetryOptions& options) {
+    lines = TTextLines();
+    os::TRetryResult result = os::ReadRetrying(
+        path,
+        [&](os::TFileStream& stream, int& error) { return LoadAll(stream, lines, options.Limits.MaxTotalSize, error); },
+        options);
+    if (!result.Loaded) lines = TTextLines();
+    return result;
+}
+
+void TClientLogFollower::Reset() {
+    *this = TClientLogFollower();
+}
+
+bool TClientLogFollower::SameFileGrown(
+    os::TFileStream& stream, std::uint64_t device, std::uint64_t inode, std::int64_t size) const {
+    if (device != FDevice || inode != FInode || size < FEnd) return false;
+    std::string bytes;
+    if (!ReadExactly(stream, 0, bytes, FStartBytes.size()) || bytes != FStartBytes) return false;
+    const std::int64_t endBytesAt = FEnd - static_cast<std::int64_t>(FEndBytes.size());
+    return ReadExactly(stream, endBytesAt, bytes, FEndBytes.size()) && bytes == FEndBytes;
+}
+
+bool TClientLogFollower::Read(os::TFileStream& stream, int& error) {
+    struct stat st { };
+    if (::fstat(stream.Handle(), &st) != 0) {
+        error = errno;
+        Reset();
+        return false;
+    }
+    const std::int64_t size = st.st_size;
+    const auto device = static_cast<std::uint64_t>(st.st_dev);
+    const auto inode = static_cast<std::uint64_t>(st.st_ino);
+    const bool follow = FLastScan != TScan::None && SameFileGrown(stream, device, inode, size);
+    if (!follow) {
+        Reset();
+        FDevice = device;
+        FInode = inode;
+    }
+    std::unique_ptr<char[]> block;
+    std::int64_t offset = FEnd;
+    while (offset < size) {
+        if (!block) block.reset(new char[BlockBytes]);
+        const std::int64_t got
+            = stream.ReadAt(offset, block.get(), std::min<std::int64_t>(std::int64_t(BlockBytes), size - offset));
+        if (got < 0) {
+            error = ReadError(stream);
+            Reset();
+            return false;
+        }
+        if (got == 0) break;   // cut short meanwhile: what is there counts
+        const std::string_view piece(block.get(), static_cast<std::size_t>(got));
+        FScanner.Feed(piece);
+        if (FStartBytes.size() < CheckBytes) FStartBytes.append(piece.substr(0, CheckBytes - FStartBytes.size()));
+        if (piece.size() >= CheckBytes) {
+            FEndBytes.assign(piece.substr(piece.size() - CheckBytes));
+        } else {
+            FEndBytes.append(piece);
+            if (FEndBytes.size() > CheckBytes) FEndBytes.erase(0, FEndBytes.size() - CheckBytes);
+        }
+        offset += got;
+    }
+    FEnd = offset;
+    FLastScan = follow ? TScan::Appended : TScan::Full;
+    return true;
+}
+
+bool ReadUnitInfoLines(os::TFileStream& stream, std::vector<std::string>& lines, int& error) {
+    constexpr std::size_t Block = 64 * 1024;
+    lines.clear();
+    std::string line;
+    bool inLine = false;
+    bool pendingCR = false;
+    auto end = [&] {
+        lines.push_back(std::move(line));
+        line.clear();
+        inLine = false;
+    };
+    std::unique_ptr<char[]> block(new char[Block]);
+    for (std::int64_t offset = 0; lines.size() < UnitInfoLines;) {
+        const std::int64_t got = stream.ReadAt(offset, block.get(), std::int64_t(Block));
+        if (got < 0) {
+            lines.clear();
+            error = ReadError(stream);
+            return false;
+        }
+        if (got == 0) break;
+        offset += got;
+        for (std::int64_t i = 0; i < got && lines.size() < UnitInfoLines; ++i) {
+            const char c = block[static_cast<std::size_t>(i)];
+            if (c == '\n' && pendingCR) {
+                pendingCR = false;
+                continue;
+            }
+            pendingCR = c == '\r';
+            if (c == '\n' || c == '\r') {
+                end();
+                continue;
+            }
+            inLine = true;
+            if (line.size() < MaxKeptLineBytes) line += c;
+        }
+    }
+    if (inLine && lines.size() < UnitInfoLines) end();
+    return true;
+}
+
+std::string NodeFilePath(const std::string& folder, const std::string& fileName) {
+    return os::IncludeTrailingPathDelimiter(folder) + fileName;
+}
+
+void ReadClientLog(TClientLogFollower& follower, const std::string& folder, base::TDateTime now,
+    const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options, TNodeReading& reading) {
+    const os::TRetryResult result = os::ReadRetrying(
+        NodeFilePath(folder, ClientLogName),
+        [&follower](os::TFileStream& stream, int& error) { return follower.Read(stream, error); }, options);
+    if (result.Loaded) ScanClientLog(follower.Marks(), now, utcOffset, reading);
+}
+
+void ReadUnitInfo(const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
+    const os::TRetryOptions& options, TNodeReading& reading) {
+    std::vector<std::string> lines;
+    const os::TRetryResult result = os::ReadRetrying(
+        NodeFilePath(folder, UnitInfoName),
+        [&lines](os::TFileStream& stream, int& error) { return ReadUnitInfoLines(stream, lines, error); }, options);
+    if (!result.Loaded) lines.clear();
+    ScanUnitInfo(std::vector<std::string_view>(lines.begin(), lines.end()), now, utcOffset, reading);
+}
+
+TNodeReading ReadNodeFolder(
+    const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options) {
+    TNodeReading reading;
+    TClientLogFollower follower;
+    ReadClientLog(follower, folder, now, utcOffset, options, reading);
+    ReadUnitInfo(folder, now, utcOffset, options, reading);
+    return reading;
+}
+
+}

@@ -1,0 +1,81 @@
+// Reading a node folder's client files into the node reading, with the retries a busy client needs. The log is
+// read in blocks, never whole, and a reader kept from one cycle to the next reads only what was appended.
+#pragma once
+
+#include "app/nodes/ClientLogMarks.h"
+#include "app/nodes/NodeReading.h"
+#include "app/nodes/TextLines.h"
+#include "platform/os/LineLoader.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace korvex::app {
+
+inline constexpr const char* ClientLogName = "FAHlog.txt";
+inline constexpr const char* UnitInfoName = "unitinfo.txt";
+
+// Loads a text file whole into lines, retrying as os::ReadRetrying does; lines stay empty unless Loaded. The size
+// limit of options.Limits applies; its line length limit does not (lines are views, however long).
+os::TRetryResult LoadTextLinesRetrying(
+    const std::string& path, TTextLines& lines, const os::TRetryOptions& options = {});
+
+// The client log read into its marks. Kept from one reading to the next, it reads only the bytes appended since
+// when the file only grew: the same file (device and inode), not shorter, and the same bytes at its start and
+// just before the old end. Anything else (a new file, a cut or rewritten one) reads it from its start. Either way
+// the marks are those of one pass over the whole file. Memory: one block while reading, and the marks.
+class TClientLogFollower {
+public:
+    static constexpr std::size_t BlockBytes = std::size_t(1) << 20;
+    static constexpr std::size_t CheckBytes = 4096;   // compared at the start and before the old end
+
+    enum class TScan {
+        None,   // nothing read yet, or the last read failed
+        Full,   // read from the start
+        Appended,   // read from the old end (nothing when the file did not change)
+    };
+
+    // Reads the open file up to the size it has now. False (error set) when a read fails; the next read then
+    // starts over.
+    bool Read(os::TFileStream& stream, int& error);
+    TLogMarks Marks() const { return FScanner.Marks(); }
+    TScan LastScan() const { return FLastScan; }
+    std::int64_t End() const { return FEnd; }   // the bytes read
+    void Reset();
+
+private:
+    bool SameFileGrown(os::TFileStream& stream, std::uint64_t device, std::uint64_t inode, std::int64_t size) const;
+
+    TLogMarkScanner FScanner;
+    TScan FLastScan = TScan::None;
+    std::uint64_t FDevice = 0;
+    std::uint64_t FInode = 0;
+    std::int64_t FEnd = 0;
+    std::string FStartBytes;   // the first CheckBytes of the file
+    std::string FEndBytes;   // the last CheckBytes before FEnd
+};
+
+// The first UnitInfoLines lines of a stream, each cut to MaxKeptLineBytes, read in blocks up to the last of them.
+bool ReadUnitInfoLines(os::TFileStream& stream, std::vector<std::string>& lines, int& error);
+
+// A client file of a node folder (a Windows or Linux path; the file name resolves without case).
+std::string NodeFilePath(const std::string& folder, const std::string& fileName);
+
+// The two steps of a node folder's reading, each into `reading`: the log with a follower kept from one reading to
+// the next (a monitoring thread has one), then the unit-info file. A file that cannot be read counts as empty.
+void ReadClientLog(TClientLogFollower& follower, const std::string& folder, base::TDateTime now,
+    const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options, TNodeReading& reading);
+void ReadUnitInfo(const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
+    const os::TRetryOptions& options, TNodeReading& reading);
+
+// Reads a node's folder in place of the client files (tests put a fake here: one that blocks as a read of a hung
+// network share does).
+using TFolderReader = std::function<TNodeReading(int node, const std::string& folder, base::TDateTime now)>;
+
+// The two files of the folder read from their start into a reading; files that cannot be read count as empty.
+TNodeReading ReadNodeFolder(const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
+    const os::TRetryOptions& options = {});
+
+}

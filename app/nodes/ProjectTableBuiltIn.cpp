@@ -1,0 +1,182 @@
+// The built-in project rows: name, core family and credit of each known project.
+#include "app/nodes/ProjectTable.h"
+
+namespace korvex::app {
+
+const std::vector<TProjectRow>& BuiltInProjects() {
+    static const std::vector<TProjectRow> rows = {
+        {"p697_unit", "TINKER", 238},   // 1
+        {"p752_vln2.8pbc", "GROMACS", 149},   // 2
+        {"p753_vln2.8nopbc", "GROMACS", 44},   // 3
+        {"p754_vln2.8-0.2nopbc", "GROMACS", 51},   // 4
+        {"p755_vln2.8-0.4nopbc", "GROMACS", 41},   // 5
+        {"p761_vln3.3pbc", "GROMACS", 135},   // 6
+        {"p762_vln3.3nopbc", "GROMACS", 41},   // 7
+        {"p763_vln3.3-0.2nopbc", "GROMACS", 48},   // 8
+        {"p764_vln3.3-0.4nopbc", "GROMACS", 39},   // 9
+        {"p768_vln3.8pbc", "GROMACS", 120},   // 10
+        {"p769_vln3.8nopbc", "GROMACS", 36},   // 11
+        {"p770_vln3.8-0.2nopbc", "GROMACS", 41},   // 12
+        {"p771_vln3.8-0.4nopbc", "GROMACS", 33},   // 13
+        {"p909_vill_str0", "GROMACS", 41},   // 14
+        {"p910_vill_str0_rf", "GROMACS", 35},   // 15
+        {"p930_fkbound_l02", "DGROMACS", 99},   // 16
+        {"p931_fkbound_l14", "DGROMACS", 104},   // 17
+        {"p932_fkmd_all", "DGROMACS", 110},   // 18
+        {"p933_fkcomps", "DGROMACS", 112},   // 19
+        {"p934_fkfe_all", "DGROMACS", 107},   // 20
+        {"p935_LG2 in water", "DGROMACS", 68},   // 21
+        {"p936_fkfe2_all", "DGROMACS", 107},   // 22
+        {"p984_fk-fstr-nprotS2", "DGROMACS", 84},   // 23
+        {"p987_fkligveq_pop", "DGROMACS", 23},   // 24
+        {"p988_fkcomp_pop", "DGROMACS", 23},   // 25
+        {"p989_fklig_pop", "DGROMACS", 28},   // 26
+        {"p990_fkligveq_pop", "DGROMACS", 23},   // 27
+        {"p1110_L939_K12M_nat_min1", "TINKER", 249},   // 28
+        {"p1112_L939_K12M_nat_min1_355K", "TINKER", 249},   // 29
+        {"p1136_p1130_L939_K12M_355K", "TINKER", 241},   // 30
+        {"p1144_RIBO_nopeptide", "GROMACS", 600},   // 31
+        {"p1149_RIBO_semihelixfrom1140", "GROMACS", 600},   // 32
+        {"p1150_RIBO_semihelixfrom1141", "GROMACS", 600},   // 33
+        {"p1151_L939_K12M_298K_DT2ns", "TINKER", 241},   // 34
+        {"p1152_L939_K12M_ext_from638", "TINKER", 239},   // 35
+        {"p1153_hALDR_WT", "TINKER", 10},   // 36
+        {"p1155_L939_K12M_298K_DT_250ps_clones", "TINKER", 241},   // 37
+        {"p1156_L939_K12M_298K_DT_250ps_clones", "TINKER", 241},   // 38
+        {"p1157_L939_K12M_298K_DT_250ps_clones", "TINKER", 241},   // 39
+        {"p1158_L939_K12M_298K_DT_250ps_clones", "TINKER", 241},   // 40
+        {"p1159_L939_K12M_298K_DT_5ns_clones", "TINKER", 241},   // 41
+        {"p1160_L939_K12M_298K_DT_20ns_clones", "TINKER", 241},   // 42
+        {"p1161_L939_K12M_298K_DT_250ps_clones", "TINKER", 241},   // 43
+        {"p1477_release31_0", "GROMACS", 364},   // 44
+        {"p1478_tet_1478", "GROMACS", 364},   // 45
+        {"p1479_tet_1479_1", "GROMACS", 364},   // 46
+        {"p1481_tet_2nm", "GROMACS", 364},   // 47
+        {"p1591_LZIP-1598-0-12_pfold", "GROMACS", 57},   // 48
+        {"p1592_LZIP-1598-1-85_pfold", "GROMACS", 57},   // 49
+        {"p1593_LZIP-1599-1-48_pfold", "GROMACS", 57},   // 50
+        {"p1594_LZIP-1599-2-8_pfold", "GROMACS", 57},   // 51
+        {"p1700_TZ2_nat_g2880", "GROMACS", 56},   // 52
+        {"p1701_TZ2_unf_g2880", "GROMACS", 56},   // 53
+        {"p1702_TZ2_nat_g3055", "GROMACS", 56},   // 54
+        {"p1703_TZ2_unf_g3055", "GROMACS", 56},   // 55
+        {"p1704_TZ2_nat_g3230", "GROMACS", 56},   // 56
+        {"p1705_TZ2_unf_g3230", "GROMACS", 56},   // 57
+        {"p1706_TZ2_nat_g3405", "GROMACS", 56},   // 58
+        {"p1707_TZ2_unf_g3405", "GROMACS", 56},   // 59
+        {"p1708_TZ2_nat_g3580", "GROMACS", 56},   // 60
+        {"p1709_TZ2_unf_g3580", "GROMACS", 56},   // 61
+        {"p1710_TZ2_nat_r2880", "GROMACS", 116},   // 62
+        {"p1711_TZ2_unf_r2880", "GROMACS", 116},   // 63
+        {"p1712_TZ2_nat_r3055", "GROMACS", 116},   // 64
+        {"p1713_TZ2_unf_r3055", "GROMACS", 116},   // 65
+        {"p1714_TZ2_nat_r3230", "GROMACS", 116},   // 66
+        {"p1715_TZ2_unf_r3230", "GROMACS", 116},   // 67
+        {"p1716_TZ2_nat_r3405", "GROMACS", 116},   // 68
+        {"p1717_TZ2_unf_r3405", "GROMACS", 116},   // 69
+        {"p1718_TZ2_nat_r3580", "GROMACS", 116},   // 70
+        {"p1719_TZ2_unf_r3580", "GROMACS", 116},   // 71
+        {"p1808_unit", "AMBER", 153},   // 72
+        {"p1809_Collagen_POG10new_refolding", "AMBER", 153},   // 73
+        {"p1850_Myosin6_PT_US", "AMBER", 182},   // 74
+        {"p1851_Myosin6_PT_US_2", "AMBER", 93},   // 75
+        {"p1910_ALA-d", "QMD", 450},   // 76
+        {"p1911_ALA-d", "QMD", 450},   // 77
+        {"p1912_ALA-d", "QMD", 450},   // 78
+        {"p2005_BBA5_pfold", "GROMACS", 83},   // 79
+        {"p2006_BBA5_pfold", "GROMACS", 85},   // 80
+        {"p2007_BBA5_pfold", "GROMACS", 79},   // 81
+        {"p2008_BBA5", "GROMACS", 218},   // 82
+        {"p2009_BBA5", "DGROMACS", 157},   // 83
+        {"p2010_BBA5_ext", "GROMACS", 136},   // 84
+        {"p2011_BBA5_ext", "GROMACS", 136},   // 85
+        {"p2012_BBA5", "GROMACS", 136},   // 86
+        {"p2013_BBA5", "GROMACS", 201},   // 87
+        {"p2015_BBA5", "GROMACS", 231},   // 88
+        {"p2016_BBA5_pfold", "GBGROMACS", 188},   // 89
+        {"p2017_BBA5_pfold", "GBGROMACS", 181},   // 90
+        {"p2019_BBA5", "DGROMACS", 95},   // 91
+        {"p2020_BBA5", "DGROMACS", 80},   // 92
+        {"p2051_abeta_4mer", "GROMACS", 267},   // 93
+        {"p2052_abeta_4mer", "GROMACS", 166},   // 94
+        {"p2053_abeta_4mer", "GROMACS", 137},   // 95
+        {"p2055_abeta_4mer", "GROMACS", 129},   // 96
+        {"p2056_abeta_4mer", "GROMACS", 128},   // 97
+        {"p2057_abeta_4mer", "GROMACS", 106},   // 98
+        {"p2060_g40", "GROMACS", 68},   // 99
+        {"p2061_A21_agbnp_amber99", "GBGROMACS", 94},   // 100
+        {"p2062_BBA5_pfold", "GBGROMACS", 187},   // 101
+        {"p2063_abeta_agbnp", "GBGROMACS", 136},   // 102
+        {"p2064_abeta_4mer_agbnp", "GBGROMACS", 118},   // 103
+        {"p2065_A21_helix_in_OPLSAA", "GBGROMACS", 120},   // 104
+        {"p2066_A21_agbnp_amber99", "GBGROMACS", 117},   // 105
+        {"p2067_A21_agbnp_amber99", "GBGROMACS", 225},   // 106
+        {"p2068_BBA5", "GROMACS", 213},   // 107
+        {"p2069_BBA5", "GROMACS", 134},   // 108
+        {"p2070_BBA5", "GROMACS", 199},   // 109
+        {"p2071_A21_agbnp_amber99", "GBGROMACS", 166},   // 110
+        {"p2072_FS-Protein", "GBGROMACS", 206},   // 111
+        {"p2073_A21_OPLS", "GBGROMACS", 190},   // 112
+        {"p2074_Fs", "GBGROMACS", 225},   // 113
+        {"p2075_BBA5", "GBGROMACS", 48},   // 114
+        {"p2076_A21_agbnp_amber99", "GBGROMACS", 133},   // 115
+        {"p2077_Ab Initio Protein Random Structure", "GBGROMACS", 190},   // 116
+        {"p2078_Protein", "GBGROMACS", 244},   // 117
+        {"p2079_Ab Initio Protein Random Structure", "GBGROMACS", 229},   // 118
+        {"p2200_ProteinA", "GROMACS", 121},   // 119
+        {"p2300_BBA5", "GROMACS", 55},   // 120
+        {"p2301_BBA5", "GROMACS", 86},   // 121
+        {"p2302_BBA5", "GROMACS", 127},   // 122
+        {"p2303_BBA5", "GROMACS", 181},   // 123
+        {"p2304_BBA5_ext", "DGROMACS", 48},   // 124
+        {"p2305_BBA5_Mutant", "GROMACS", 46},   // 125
+        {"p2352_FKBP", "DGROMACS", 686},   // 126
+        {"p2353_lambda_repressor", "DGROMACS", 541},   // 127
+        {"p2355_ADAh2", "DGROMACS", 683},   // 128
+        {"p2358_CI2", "DGROMACS", 572},   // 129
+        {"p2359_Protein_G", "DGROMACS", 604},   // 130
+        {"p2361_Ubiquitin_mutant", "DGROMACS", 689},   // 131
+        {"p2362_mAcP", "DGROMACS", 723},   // 132
+        {"p2363_mAcP_mutant", "DGROMACS", 722},   // 133
+        {"p2364_unit", "DGROMACS", 586},   // 134
+        {"p2365_unit", "DGROMACS", 589},   // 135
+        {"p2366_Im7", "GROMACS", 169},   // 136
+        {"p2367_FKBP", "GROMACS", 141},   // 137
+        {"p2368_Lambda_repressor", "GROMACS", 115},   // 138
+        {"p2369_ACBP", "GROMACS", 153},   // 139
+        {"p2370_ADAh2", "GROMACS", 146},   // 140
+        {"p2371_Protein_A", "GROMACS", 186},   // 141
+        {"p2372_Ubiquitin", "GROMACS", 141},   // 142
+        {"p2373_CI2", "GROMACS", 116},   // 143
+        {"p2374_Protein_G", "GROMACS", 130},   // 144
+        {"p2376_Ubiquitin_mutant", "GROMACS", 142},   // 145
+        {"p2377_mAcP", "GROMACS", 146},   // 146
+        {"p2378_unit", "GROMACS", 146},   // 147
+        {"p2379_unit", "GROMACS", 123},   // 148
+        {"p2380_unit", "GROMACS", 123},   // 149
+        {"p2306_BBA5_pfold in water", "GBGROMACS", 188},   // 150
+        {"p2102_lambda_5way_melt", "GBGROMACS", 414},   // 151
+        {"p2104_dk_villin_run", "DGROMACS", 209},   // 152
+        {"p2381_IM7", "DGROMACS", 677},   // 153
+        {"p2382_FKBP", "DGROMACS", 590},   // 154
+        {"p2383_Lambda_repressor", "DGROMACS", 468},   // 155
+        {"p2384_ACBP", "DGROMACS", 648},   // 156
+        {"p2385_ADAh2", "DGROMACS", 587},   // 157
+        {"p2386_Protein_A", "DGROMACS", 742},   // 158
+        {"p2387_Ubiquitin", "DGROMACS", 731},   // 159
+        {"p2388_CI2", "DGROMACS", 495},   // 160
+        {"p2389_Protein_G", "DGROMACS", 529},   // 161
+        {"p2390_Coiled coil", "DGROMACS", 1112},   // 162
+        {"p2391_Ubiquitin_mutant", "DGROMACS", 592},   // 163
+        {"p2392_Acylphosphatase_wt", "DGROMACS", 667},   // 164
+        {"p2393_Acylphosphatase_mutant", "DGROMACS", 627},   // 165
+        {"p2394_Protein_A_wt", "DGROMACS", 508},   // 166
+        {"p2395_Protein_A_mutant", "DGROMACS", 510},   // 167
+        {"p2357_Ubiquitin", "DGROMACS", 852},   // 168
+        {"p1162_L939_K12M_298K_DT_50ns", "TINKER", 241},   // 169
+        {"p2500_BBA5_pfold", "GBGROMACS", 208},   // 170
+    };
+    return rows;
+}
+
+}

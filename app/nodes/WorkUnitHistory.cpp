@@ -1,0 +1,296 @@
+// The work-unit history file: streaming it in, recording units and speeds in memory, writing it from there.
+#include "app/nodes/WorkUnitHistory.h"
+
+#include "platform/base/DateTime.h"
+#include "platform/base/Numbers.h"
+#include "platform/base/ScopeGuard.h"
+#include "platform/base/Strings.h"
+#include "platform/os/Paths.h"
+#include "platform/os/ProgramFolder.h"
+#include "platform/os/TextFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvex::app {
+
+namespace {
+
+constexpr int FragmentStart = 3;   // the date-time text's second character, after the "["
+constexpr int FragmentLength = 4;
+
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The run-clone-gen between a line's first "*" and its first "#".
+std::string RcgOf(const std::string& line) {
+    int star = base::Pos("*", line);
+    return base::Copy(line, star + 1, base::Pos("#", line) - star - 1);
+}
+
+}
+
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool IsEscape(const std::string& text, std::size_t at) {
+    return text[at] == '%' && at + 2 < text.size() && HexValue(text[at + 1]) >= 0 && HexValue(text[at + 2]) >= 0;
+}
+
+const char* MarksAfter(THistoryField field) {
+    switch (field) {
+    case THistoryField::Name:
+        return "*#=@";
+    case THistoryField::RunCloneGen:
+        return "#=@";
+    case THistoryField::Node:
+        return "@";
+    }
+    return "";
+}
+
+}
+
+std::string EncodeHistoryField(const std::string& text, THistoryField field) {
+    static const char digits[] = "0123456789ABCDEF";
+    const std::string_view marks = MarksAfter(field);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n' || marks.find(c) != std::string_view::npos || IsEscape(text, i)) {
+            const auto byte = static_cast<unsigned char>(c);
+            out += '%';
+            out += digits[byte >> 4];
+            out += digits[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string DecodeHistoryField(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsEscape(text, i)) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+THistoryEntry ParseHistoryLine(const std::string& line) {
+    THistoryEntry entry;
+    entry.DateFragment = base::Copy(line, FragmentStart, FragmentLength);
+    if (!line.empty() && line[0] == '[') entry.Date = line.substr(1, line.find_first_of(" ]", 1) - 1);
+    int nameStart = base::Pos("]", line) + 2;
+    entry.Name = DecodeHistoryField(base::Copy(line, nameStart, base::Pos("*", line) - nameStart));
+    entry.RCG = DecodeHistoryField(RcgOf(line));
+    return entry;
+}
+
+TWorkUnitHistory::TWorkUnitHistory(std::string folder)
+    : FFolder(std::move(folder)) {
+}
+
+std::string TWorkUnitHistory::Folder() const {
+    return FFolder.empty() ? os::ProgramFolder() : FFolder;
+}
+
+std::string TWorkUnitHistory::FilePath() const {
+    return Folder() + "/" + HistoryFileName;
+}
+
+std::string TWorkUnitHistory::TempPath() const {
+    return Folder() + "/" + HistoryTempName;
+}
+
+bool ForEachHistoryLine(const std::string& path, const std::function<void(std::string_view line)>& line) {
+    const int fd = ::open(os::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    base::ScopeExit closing([fd] {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    });
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        errno = EINVAL;
+        return false;
+    }
+    auto emit = [&line](std::string_view text) {
+        if (!IsBlank(text)) line(text);
+    };
+    std::vector<char> buffer(std::size_t(1) << 16);
+    std::string carry;   // the start of a line the last block did not end
+    bool afterCR = false;   // the last block ended with a CR: an LF first in this one belongs to it
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;
+        const char* data = buffer.data();
+        const std::size_t size = std::size_t(n);
+        std::size_t start = afterCR && data[0] == '\n' ? 1 : 0;
+        afterCR = false;
+        while (start < size) {
+            const char* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+            const std::size_t lfAt = lf ? std::size_t(lf - data) : size;
+            const char* cr = static_cast<const char*>(std::memchr(data + start, '\r', lfAt - start));
+            const std::size_t end = cr ? std::size_t(cr - data) : lfAt;
+            if (end == size) break;   // no end of line in the rest of the block
+            if (carry.empty()) {
+                emit(std::string_view(data + start, end - start));
+            } else {
+                carry.append(data + start, end - start);
+                emit(carry);
+                carry.clear();
+            }
+            start = end + 1;
+            if (data[end] == '\r') {
+                if (start == size)
+                    afterCR = true;
+                else if (data[start] == '\n')
+                    ++start;
+            }
+        }
+        if (start < size) carry.append(data + start, size - start);
+    }
+    if (!carry.empty()) emit(carry);
+    return true;
+}
+
+void TWorkUnitHistory::Load() {
+    std::lock_guard<std::mutex> guard(FLock);
+    LoadLocked();
+}
+
+bool TWorkUnitHistory::LoadLocked() {
+    std::vector<TLine> lines;
+    const bool read = ForEachHistoryLine(FilePath(), [&lines](std::string_view text) {
+        std::string line(text);
+        THistoryEntry entry = ParseHistoryLine(line);
+        lines.push_back(TLine {std::move(line), std::move(entry)});
+    });
+    if (!read && errno != ENOENT) {
+        FLoaded = false;
+        return false;
+    }
+    FLines = std::move(lines);
+    FLoaded = true;
+    FWritten = FChanges;   // what the file holds now
+    return true;
+}
+
+std::vector<THistoryEntry> TWorkUnitHistory::Entries() const {
+    std::lock_guard<std::mutex> guard(FLock);
+    std::vector<THistoryEntry> entries;
+    entries.reserve(FLines.size());
+    for (const TLine& line : FLines)
+        entries.push_back(line.Entry);
+    return entries;
+}
+
+int TWorkUnitHistory::Count() const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return static_cast<int>(FLines.size());
+}
+
+bool TWorkUnitHistory::IsKnown(const std::string& name, const std::string& rcg) const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return IsKnownLocked(name, rcg);
+}
+
+bool TWorkUnitHistory::IsKnownLocked(const std::string& name, const std::string& rcg) const {
+    if (name.empty() || rcg.empty()) return false;
+    for (const TLine& line : FLines)
+        if (line.Entry.Name == name && line.Entry.RCG == rcg) return true;
+    return false;
+}
+
+bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, int points, const std::string& node) {
+    if (name.empty() || rcg.empty()) return false;
+    std::lock_guard<std::mutex> guard(FLock);
+    if (!FLoaded && !LoadLocked()) return false;
+    if (IsKnownLocked(name, rcg)) return false;
+    std::string line = "[" + base::DateTimeToStr(base::Now()) + "] " + EncodeHistoryField(name, THistoryField::Name)
+        + "*" + EncodeHistoryField(rcg, THistoryField::RunCloneGen) + "#" + base::IntToStr(points) + "="
+        + EncodeHistoryField(node, THistoryField::Node);
+    THistoryEntry entry = ParseHistoryLine(line);   // what the next load will read
+    FLines.push_back(TLine {std::move(line), std::move(entry)});
+    ++FChanges;
+    return true;
+}
+
+bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg, double speed) {
+    if (rcg.empty()) return false;
+    std::lock_guard<std::mutex> guard(FLock);
+    if (!FLoaded && !LoadLocked()) return false;
+    // Compared as written in the file; the last matching line wins.
+    const std::string writtenName = EncodeHistoryField(name, THistoryField::Name);
+    const std::string writtenRcg = EncodeHistoryField(rcg, THistoryField::RunCloneGen);
+    for (auto it = FLines.rbegin(); it != FLines.rend(); ++it) {
+        const std::string& text = it->Text;
+        const std::string project = base::Copy(text, base::Pos("]", text) + 2, 5);
+        if (project.empty() || base::Pos(project, writtenName) == 0 || RcgOf(text) != writtenRcg) continue;
+        std::string line = text;
+        if (int at = base::Pos("@", line)) line.resize(static_cast<std::size_t>(at - 1));
+        line += "@";
+        line += base::FormatFloat("##0.00;;0", speed);
+        if (line != text) {
+            it->Text = std::move(line);
+            ++FChanges;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool TWorkUnitHistory::Dirty() const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return FChanges != FWritten;
+}
+
+bool TWorkUnitHistory::Flush() {
+    std::lock_guard<std::mutex> writing(FWriteLock);
+    std::string content;
+    std::uint64_t changes = 0;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        if (FChanges == FWritten) return true;
+        std::size_t size = 0;
+        for (const TLine& line : FLines)
+            size += line.Text.size() + 2;
+        content.reserve(size);
+        for (const TLine& line : FLines) {
+            content += line.Text;
+            content += os::LineBreak;
+        }
+        changes = FChanges;
+    }
+    const std::string path = os::NativePath(FilePath());
+    if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName)) return false;
+    std::lock_guard<std::mutex> guard(FLock);
+    FWritten = std::max(FWritten, changes);   // a load meanwhile counts as written already
+    return true;
+}
+
+}

@@ -1,0 +1,87 @@
+// The client log viewer's keyword colours.
+#include "app/views/ClientLogColours.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvex::app {
+
+namespace {
+
+constexpr std::string_view BlueKeywords[] = {"Completed", "Finished a frame", "+ Working", "Project:", "Protein:", "Run:"};
+constexpr std::string_view RedKeywords[]
+    = {"Could not open", "Core not found", "Shutdown", "error", "conflict", "Couldn"};
+
+template <std::size_t N>
+bool HoldsAny(std::string_view line, const std::string_view (&keywords)[N]) {
+    for (std::string_view keyword : keywords)
+        if (line.find(keyword) != std::string_view::npos) return true;
+    return false;
+}
+
+// The relative brightness of a 0x00BBGGRR colour as the eye sees it: 0 black to 1 white.
+double Luminance(int colour) {
+    auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour & 0xFF) + 0.7152 * channel((colour >> 8) & 0xFF)
+        + 0.0722 * channel((colour >> 16) & 0xFF);
+}
+
+// The colour moved by `amount` (0..1) towards `target`, channel by channel.
+int Mixed(int colour, int target, double amount) {
+    int mixed = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int from = (colour >> shift) & 0xFF;
+        const int to = (target >> shift) & 0xFF;
+        mixed |= int(std::lround(from + (to - from) * amount)) << shift;
+    }
+    return mixed;
+}
+
+int CharacterCount(std::string_view text) {
+    int count = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    return count;
+}
+
+}
+
+double ColourContrast(int first, int second) {
+    const double a = Luminance(first), b = Luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+int ReadableLogColour(int colour, int background) {
+    colour &= 0xFFFFFF;
+    background &= 0xFFFFFF;
+    if (ColourContrast(colour, background) >= LogColourContrast) return colour;
+    // Towards white on a dark background, towards black on a light one: the hue stays, the word reads.
+    const int target = ColourContrast(0xFFFFFF, background) >= ColourContrast(0, background) ? 0xFFFFFF : 0;
+    for (int step = 1; step < 20; ++step) {
+        const int candidate = Mixed(colour, target, step / 20.0);
+        if (ColourContrast(candidate, background) >= LogColourContrast) return candidate;
+    }
+    return target;
+}
+
+std::optional<int> LogLineColour(std::string_view line) {
+    if (HoldsAny(line, RedKeywords)) return LogColourRed;
+    if (HoldsAny(line, BlueKeywords)) return LogColourBlue;
+    return std::nullopt;
+}
+
+std::vector<TColourRange> LogColourRanges(const std::vector<std::string>& lines) {
+    std::vector<TColourRange> ranges;
+    int position = 0;
+    for (const std::string& line : lines) {
+        const int length = CharacterCount(line) + 2;
+        if (std::optional<int> colour = LogLineColour(line)) ranges.push_back({position, length, *colour});
+        position += length;
+    }
+    return ranges;
+}
+
+}

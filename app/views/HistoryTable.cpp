@@ -1,0 +1,99 @@
+// The history window's rows: reading, sorting, totals and search.
+#include "app/views/HistoryTable.h"
+
+#include "app/nodes/WorkUnitHistory.h"
+#include "platform/base/Numbers.h"
+#include "platform/base/Strings.h"
+
+#include <algorithm>
+
+namespace korvex::app {
+
+namespace {
+
+// The run time's Copy over a view: 1-based, an index below 1 counts as 1, a count <= 0 or an index past the
+// end gives nothing.
+std::string_view Cut(std::string_view s, std::int64_t index, std::int64_t count) {
+    if (index < 1) index = 1;
+    if (count <= 0 || index > std::int64_t(s.size())) return {};
+    return s.substr(std::size_t(index - 1), std::size_t(count));
+}
+
+std::int64_t PosOf(char mark, std::string_view s) {
+    const std::size_t at = s.find(mark);
+    return at == std::string_view::npos ? 0 : std::int64_t(at) + 1;
+}
+
+std::string Decoded(std::string_view field) {
+    return field.find('%') == std::string_view::npos ? std::string(field) : DecodeHistoryField(std::string(field));
+}
+
+}
+
+THistoryRow ParseHistoryRecord(std::string_view line, int index) {
+    const std::int64_t close = PosOf(']', line);
+    const std::int64_t star = PosOf('*', line);
+    const std::int64_t hash = PosOf('#', line);
+    const std::int64_t equal = PosOf('=', line);
+    const std::int64_t at = PosOf('@', line);
+    const std::int64_t rest = std::int64_t(line.size()) + 1;
+    THistoryRow row;
+    row[hcIndex] = std::to_string(index);
+    row[hcDate] = std::string(Cut(line, 2, close - 2));
+    row[hcName] = Decoded(Cut(line, close + 2, star - close - 2));
+    row[hcRunCloneGen] = Decoded(Cut(line, star + 1, hash - star - 1));
+    row[hcPoints] = std::string(Cut(line, hash + 1, equal - hash - 1));
+    if (at > 0) {
+        row[hcNode] = Decoded(Cut(line, equal + 1, at - equal - 1));
+        row[hcSpeed] = std::string(Cut(line, at + 1, rest));
+    } else {
+        row[hcNode] = Decoded(Cut(line, equal + 1, rest));
+    }
+    return row;
+}
+
+std::vector<THistoryRow> ReadHistory(const std::string& path) {
+    std::vector<THistoryRow> rows;
+    // Streamed, rows made for records only: blank lines cost nothing.
+    if (!ForEachHistoryLine(path, [&rows](std::string_view line) {
+            rows.push_back(ParseHistoryRecord(line, int(rows.size()) + 1));
+        }))
+        rows.clear();
+    return rows;
+}
+
+std::int64_t HistoryPointsTotal(const std::vector<THistoryRow>& rows) {
+    std::int64_t total = 0;
+    for (const THistoryRow& row : rows) {
+        int points = 0;
+        if (base::TryStrToInt(row[hcPoints], points)) total += points;
+    }
+    return total;
+}
+
+void SortHistory(std::vector<THistoryRow>& rows, int column) {
+    if (column < 0 || column >= HistoryColumnCount) return;
+    // std::string compares its bytes as unsigned chars: the plain 8-bit order.
+    std::stable_sort(rows.begin(), rows.end(),
+        [column](const THistoryRow& a, const THistoryRow& b) { return a[column] < b[column]; });
+}
+
+int FindHistoryRow(const std::vector<THistoryRow>& rows, const std::string& text, int from) {
+    return FindHistoryRow(int(rows.size()), [&rows](int row, int column) -> std::string_view {
+        return rows[std::size_t(row)][std::size_t(column)];
+    }, text, from);
+}
+
+int FindHistoryRow(int count, const THistoryCellText& field, const std::string& text, int from) {
+    if (text.empty() || count <= 0) return -1;
+    const std::string wanted = base::AnsiUpperCase(text);
+    const int start = from < 0 || from >= count ? 0 : from + 1;
+    for (int step = 0; step < count; ++step) {
+        const int i = (start + step) % count;
+        for (int c = hcDate; c < HistoryColumnCount; ++c)
+            if (base::AnsiUpperCase(std::string(field(i, c))).find(wanted) != std::string::npos) return i;
+    }
+    return -1;
+}
+
+}

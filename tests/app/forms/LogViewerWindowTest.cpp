@@ -1,0 +1,202 @@
+// The client log viewer: the selected node's files, the keyword colours, "No data" for a host that does not
+// answer, copy to the clipboard, the tray animation while it is open and the sizes kept.
+#include "support/MainFormKit.h"
+
+#include "app/views/ClientLogColours.h"
+#include "app/settings/SettingsKey.h"
+#include "app/forms/LogViewerWindow.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TStringGrid.h"
+#include "platform/user/Clipboard.h"
+#include "skin/controls/sMemo.h"
+#include "skin/controls/sRichEdit.h"
+#include "tray/TrayIcon.h"
+
+#include <filesystem>
+
+namespace korvex::app::test {
+
+using namespace classes;
+
+namespace {
+
+const std::vector<std::string> LogLines = {
+    "--- Opening Log file [December 5 20:10:09 UTC]",
+    "[20:10:15] Project: 2669 (Run 3, Clone 37, Gen 148)",
+    "[20:10:16] + Working ...",
+    "[20:10:17] Working on queue slot 01",
+    "[20:10:18] Error: Attempt #2 to get work failed",
+    "[20:10:19] Completed 500 out of 250000 steps, then an error",
+    "[20:10:20] Couldn't send HTTP request",
+};
+
+class LogViewerTest : public MainFormTest {
+protected:
+    // Nodes whose folders hold a log (the second without its unit file).
+    TMainForm* NewForms(int skin = -1, int language = 1) {
+        TSettings settings = NodesSettings(2, language);
+        for (int i = 0; i < 2; ++i) {
+            settings.Nodes[i].Path = Env->File("node" + std::to_string(i + 1));
+            WriteFile(settings.Nodes[i].Path + "/FAHlog.txt", JoinLines(LogLines));
+        }
+        WriteFile(settings.Nodes[0].Path + "/unitinfo.txt", JoinLines(UnitInfo("p2669", "December 5", "December 9", 20)));
+        TMainForm* form = NewMainForm(settings, skin);
+        form->RowRefreshed(SampleRefresh(0, 20));
+        form->RowRefreshed(SampleRefresh(1, 30));
+        Viewer = Create<TForm3>(Application);
+        Viewer->SetFilePauses(0, 0);
+        Viewer->SetLanguage(language);
+        return form;
+    }
+    void TearDown() override {
+        if (Viewer != nullptr) Viewer->Free();
+        MainFormTest::TearDown();
+    }
+    TColor ColourAtLine(int line) {
+        skin::TsRichEdit* pane = Viewer->LogPane();
+        int position = 0;
+        for (int i = 0; i < line; ++i)
+            position += int(pane->Lines()->Strings(i).size()) + 2;
+        pane->SetSelStart(position + 3);
+        pane->SetSelLength(1);
+        return pane->SelAttributes()->Color();
+    }
+    TForm3* Viewer = nullptr;
+};
+
+}
+
+TEST_F(LogViewerTest, ShowsTheSelectedNodesFilesWithTheirKeywordsColoured) {
+    TMainForm* form = NewForms();
+    Viewer->Show();
+    Pump();
+    const std::string folder = Env->File("node1");
+    EXPECT_EQ(Viewer->Caption(), folder + "/FAHlog.txt  " + folder + "/unitinfo.txt");
+    ASSERT_EQ(Viewer->LogPane()->Lines()->Count(), int(LogLines.size()));
+    EXPECT_GT(Viewer->UnitPane()->Lines()->Count(), 0);
+    // The keyword colours as they read on the skin's pane.
+    const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+    const TColor blue = ReadableLogColour(LogColourBlue, pane), red = ReadableLogColour(LogColourRed, pane);
+    const TColor expected[] = {clWindowText, blue, blue, clWindowText, clWindowText, red, red};
+    for (int line = 0; line < int(LogLines.size()); ++line)
+        EXPECT_EQ(ColourAtLine(line), expected[line]) << LogLines[line];
+    Viewer->Close();
+
+    // The second row's node: its log coloured, no unit file.
+    form->Grid()->SetRow(1);
+    Viewer->Show();
+    Pump();
+    EXPECT_NE(Viewer->Caption().find(Env->File("node2")), std::string::npos);
+    EXPECT_EQ(Viewer->UnitPane()->Lines()->Count(), 0);
+    EXPECT_EQ(ColourAtLine(1), blue);
+    Viewer->Close();
+}
+
+TEST_F(LogViewerTest, ALargeLogShowsItsEndWithinTheBudgetColoured) {
+    TMainForm* form = NewForms();
+    // 20 MB of log: the pane holds its last lines only, the keywords of those coloured.
+    std::string text;
+    text.reserve(21u << 20);
+    for (int i = 0; text.size() < (20u << 20); ++i)
+        text += i % 3 == 0 ? "[20:10:19] Completed " + std::to_string(i) + " out of 250000 steps\r\n"
+                           : "[20:10:20] Working on line " + std::to_string(i) + "\r\n";
+    text += "[20:11:00] Couldn't send HTTP request\r\n";
+    WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
+    Viewer->Show();
+    Pump();
+    TStrings* lines = Viewer->LogPane()->Lines();
+    const std::string shown = lines->Text();
+    EXPECT_LE(shown.size(), TForm3::LogPaneBytes);
+    EXPECT_GT(shown.size(), TForm3::LogPaneBytes - 100);
+    // What is shown is the file's end, from a whole line on.
+    ASSERT_LE(shown.size(), text.size());
+    EXPECT_EQ(text.compare(text.size() - shown.size(), shown.size(), shown), 0);
+    EXPECT_EQ(text[text.size() - shown.size() - 1], '\n');
+    const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+    const int last = lines->Count() - 1;
+    EXPECT_EQ(ColourAtLine(last), TColor(ReadableLogColour(LogColourRed, pane)));
+    const int completed = lines->Strings(last - 1).find("Completed") != std::string::npos ? last - 1
+        : lines->Strings(last - 2).find("Completed") != std::string::npos               ? last - 2
+                                                                                         : last - 3;
+    EXPECT_EQ(ColourAtLine(completed), TColor(ReadableLogColour(LogColourBlue, pane)));
+    Viewer->Close();
+}
+
+TEST_F(LogViewerTest, AHostThatDoesNotAnswerShowsNoData) {
+    TMainForm* form = NewForms();
+    TRowRefresh down = SampleRefresh(0, 20);
+    down.Row.Status = {255, false, true, ""};
+    form->RowRefreshed(down);
+    Viewer->Show();
+    Pump();
+    EXPECT_EQ(Viewer->Caption(), "No data");
+    EXPECT_EQ(Viewer->LogPane()->Lines()->Count(), 0);
+    EXPECT_EQ(Viewer->UnitPane()->Lines()->Count(), 0);
+    Viewer->Close();
+}
+
+TEST_F(LogViewerTest, CopiesTheSelectionToTheClipboard) {
+    NewForms();
+    Viewer->Show();
+    Pump();
+    Viewer->LogPane()->SetSelStart(0);
+    Viewer->LogPane()->SetSelLength(3);
+    Viewer->Copytoclipbord1Click(Viewer);
+    EXPECT_EQ(user::GetClipboardText(), "---");
+    Viewer->Close();
+}
+
+TEST_F(LogViewerTest, TheTrayAnimatesWhileOpenAndTheSizesAreKept) {
+    TMainForm* form = NewForms();
+    Viewer->Show();
+    Pump();
+    EXPECT_EQ(Viewer->Height(), 480);   // the defaults, written when missing
+    EXPECT_EQ(Viewer->Width(), 670);
+    EXPECT_EQ(Viewer->LogPane()->Height(), 330);
+    EXPECT_EQ(TSettingsKey(OptionsKey).IntegerIfPresent("F3P2H"), 111);
+    EXPECT_TRUE(form->TrayIcon()->CycleIcons());
+    EXPECT_EQ(form->TrayIcon()->CycleInterval(), 400u);
+    Viewer->SetBounds(Viewer->Left(), Viewer->Top(), 700, 500);
+    Viewer->LogPane()->SetHeight(250);
+    Viewer->Close();
+    EXPECT_FALSE(form->TrayIcon()->CycleIcons());
+    EXPECT_EQ(form->TrayIcon()->CycleInterval(), 150u);
+    TSettingsKey options(OptionsKey);
+    EXPECT_EQ(options.IntegerIfPresent("F3H"), 500);
+    EXPECT_EQ(options.IntegerIfPresent("F3W"), 700);
+    EXPECT_EQ(options.IntegerIfPresent("F3P1H"), 250);
+    Viewer->Show();
+    Pump();
+    EXPECT_EQ(Viewer->LogPane()->Height(), 250);
+    Viewer->Close();
+}
+
+}
+
+namespace korvex::app::test {
+
+TEST_F(LogViewerTest, WritesTheWindowInEverySkinAndBothLanguages) {
+    static const char* const names[] = {"MacOS", "LongHorn", "NextStyle", "Office2003"};
+    for (int skin : {0, 1, 2, 3})
+        for (int language = 0; language < 2; ++language) {
+            NewForms(skin, language);
+            Viewer->Show();
+            Pump();
+            const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+            EXPECT_GE(ColourContrast(int(ColourAtLine(1)), pane), LogColourContrast) << names[skin];
+            EXPECT_GE(ColourContrast(int(ColourAtLine(5)), pane), LogColourContrast) << names[skin];
+            // The picture shows the log's lines in the pane.
+            const TPicture picture(
+                WritePicture(std::string("log-viewer-") + names[skin] + (language == 0 ? "-ru" : "-en"), Viewer),
+                Viewer);
+            ASSERT_TRUE(picture.Valid());
+            EXPECT_TRUE(picture.ShowsText(Viewer->LogPane(), 4, 200)) << names[skin];
+            Viewer->Close();
+            Viewer->Free();
+            Viewer = nullptr;
+            Form->Free();
+            Form = nullptr;
+        }
+}
+
+}
