@@ -7,6 +7,8 @@
 #include "platform/os/Network.h"
 #include "platform/os/ServerSocket.h"
 
+#include <chrono>
+
 namespace korvex::app {
 
 TFarmLink::TFarmLink(os::TEventLoop& loop, std::string localIp)
@@ -14,7 +16,7 @@ TFarmLink::TFarmLink(os::TEventLoop& loop, std::string localIp)
     , FLocalIp(std::move(localIp)) {
     // Errors are kept, never raised.
     FClient.OnError = [this](os::TClientSocket&, os::TErrorEvent, int& errorCode) {
-        std::lock_guard<std::mutex> guard(FSlotLock);
+        std::lock_guard guard(FSlotLock);
         FLastClientError = errorCode;
         errorCode = 0;
     };
@@ -72,18 +74,22 @@ int TFarmLink::ServerPort() const {
 }
 
 void TFarmLink::SetNodeCount(int count) {
-    std::lock_guard<std::mutex> guard(FSlotLock);
+    std::lock_guard guard(FSlotLock);
     FNodeCount = count;
 }
 
 int TFarmLink::LastClientError() const {
-    std::lock_guard<std::mutex> guard(FSlotLock);
+    std::lock_guard guard(FSlotLock);
     return FLastClientError;
 }
 
-bool TFarmLink::SendLocked(int command, const TFarmTarget& target, std::string& connectedIp) {
+std::string TFarmLink::Resolve(const std::string& address) const {
+    KORVEX_ASSERT(!FFarmLock.HeldByCurrentThread());   // a look-up has no time limit of its own
+    return address.empty() ? std::string() : os::NameToIP(address);
+}
+
+bool TFarmLink::SendLocked(int command, const TFarmTarget& target, const std::string& connectedIp) {
     KORVEX_ASSERT(FFarmLock.HeldByCurrentThread());
-    connectedIp = target.Ip.empty() ? std::string() : os::NameToIP(target.Ip);
     FClient.SetAddress(connectedIp);
     FClient.SetPort(ClientPort());
     if (connectedIp.empty()) return false;
@@ -94,20 +100,20 @@ bool TFarmLink::SendLocked(int command, const TFarmTarget& target, std::string& 
 }
 
 bool TFarmLink::Send(int command, const TFarmTarget& target) {
+    const std::string connectedIp = Resolve(target.Ip);
     os::TCriticalSectionLock farm(FFarmLock);
-    std::string connectedIp;
     return SendLocked(command, target, connectedIp);
 }
 
 TFarmReply TFarmLink::Query(
-    int node, const TFarmTarget& target, const TPause& pause, const std::function<void(int stage)>& onStep) {
+    int node, const TFarmTarget& target, std::stop_token stop, const std::function<void(int stage)>& onStep) {
+    const std::string connectedIp = Resolve(target.Ip);
     os::TCriticalSectionLock farm(FFarmLock);
     auto step = [&](int stage) {
         if (onStep) onStep(stage);
     };
-    std::string connectedIp = target.Ip.empty() ? std::string() : os::NameToIP(target.Ip);
     {
-        std::lock_guard<std::mutex> guard(FSlotLock);
+        std::lock_guard guard(FSlotLock);
         FPendingNode = node;
         FPendingAddress = connectedIp;
         FArrived = false;
@@ -119,7 +125,7 @@ TFarmReply TFarmLink::Query(
     struct TSlotClose {
         TFarmLink& Link;
         ~TSlotClose() {
-            std::lock_guard<std::mutex> guard(Link.FSlotLock);
+            std::lock_guard guard(Link.FSlotLock);
             Link.FWaiting = false;
             Link.FPendingNode = -1;
             Link.FPendingAddress.clear();
@@ -137,19 +143,15 @@ TFarmReply TFarmLink::Query(
     FClient.SendText(FarmMessage(FLocalIp, FarmStatus, target.ServicePath, target.NodeName));
     step(52);
     FClient.Close();
-    for (int poll = 0; poll < FPolls; ++poll) {
-        {
-            std::lock_guard<std::mutex> guard(FSlotLock);
-            if (FArrived) break;
-        }
-        if (!pause(FPollMs)) break;
-    }
-    std::lock_guard<std::mutex> guard(FSlotLock);
+    const auto deadline
+        = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::int64_t(FPolls) * std::int64_t(FPollMs));
+    std::unique_lock slot(FSlotLock);
+    FReplyCame.wait_until(slot, stop, deadline, [this] { return FArrived; });
     return FArrived ? FReply : TFarmReply {};
 }
 
 void TFarmLink::ClientConnected(os::TServerClientWinSocket& socket) {
-    std::lock_guard<std::mutex> guard(FSlotLock);
+    std::lock_guard guard(FSlotLock);
     // A connection opened before the query was sent cannot carry its answer.
     FBuffers[&socket] = TReplyBuffer {{}, FWaiting ? FQuerySerial : 0};
 }
@@ -177,7 +179,7 @@ void TFarmLink::ClientGone(os::TServerClientWinSocket& socket) {
 
 void TFarmLink::Parse(const TReplyBuffer& reply, const std::string& fromAddress) {
     if (reply.Text.Text().empty()) return;
-    std::lock_guard<std::mutex> guard(FSlotLock);
+    std::lock_guard guard(FSlotLock);
     // Only the host of the query that waits now may answer it, on a connection opened while it waited.
     const bool taken = FWaiting && !FArrived && FPendingNode >= 0 && FPendingNode < FNodeCount
         && reply.Query == FQuerySerial && fromAddress == FPendingAddress;
@@ -189,10 +191,11 @@ void TFarmLink::Parse(const TReplyBuffer& reply, const std::string& fromAddress)
     FReply.Color = FarmColorReplied;
     FReply.State = FarmReplyState(reply.Text.Text());
     FArrived = true;
+    FReplyCame.notify_all();
 }
 
 int TFarmLink::DroppedReplies() const {
-    std::lock_guard<std::mutex> guard(FSlotLock);
+    std::lock_guard guard(FSlotLock);
     return FDroppedReplies;
 }
 

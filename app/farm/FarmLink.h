@@ -5,13 +5,16 @@
 #include "app/farm/FarmReply.h"
 #include "platform/os/ClientSocket.h"
 #include "platform/os/CriticalSection.h"
+#include "platform/os/OwnedMutex.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 namespace korvex::os {
@@ -42,7 +45,8 @@ struct TFarmReply {
 };
 
 // One client socket and one reply slot for every node, guarded by the farm lock. Sending works from any
-// thread; the server socket belongs to the loop's thread. A reply must come whole within FarmReplyTimeoutMs of
+// thread; the server socket belongs to the loop's thread. Host names are looked up before the farm lock is
+// taken, never under it; the slot lock is taken under the farm lock, never the other way round. A reply must come whole within FarmReplyTimeoutMs of
 // its connection (timed on the loop's clock); a connection closed for lateness or crowding gives no reply.
 class TFarmLink {
 public:
@@ -71,13 +75,11 @@ public:
     // Sends a start or stop command under the farm lock; false when the connection or the send failed.
     bool Send(int command, const TFarmTarget& target);
 
-    // The status query: sends command 3 and waits for the reply of this node's host, polling every
-    // pollMs up to `polls` times; pause(ms) sleeps and returns false when the caller is asked to stop.
-    // onStep reports the stages of the exchange (51 after the open, 52 after the send). The caller holds
-    // the farm lock from before it set up the target.
-    using TPause = std::function<bool(int ms)>;
-    TFarmReply Query(
-        int node, const TFarmTarget& target, const TPause& pause, const std::function<void(int stage)>& onStep = {});
+    // The status query: sends command 3 and waits for the reply of this node's host, up to `polls` times
+    // pollMs; the reply wakes the wait at once, and so does a stop of `stop`. onStep reports the stages of
+    // the exchange (51 after the open, 52 after the send). The caller does not hold the farm lock.
+    TFarmReply Query(int node, const TFarmTarget& target, std::stop_token stop,
+        const std::function<void(int stage)>& onStep = {});
     void SetReplyWait(int polls, int pollMs) {
         FPolls = polls;
         FPollMs = pollMs;
@@ -87,7 +89,8 @@ public:
     int DroppedReplies() const;   // replies that came when no query of their host waited
 
 private:
-    bool SendLocked(int command, const TFarmTarget& target, std::string& connectedIp);
+    std::string Resolve(const std::string& address) const;   // outside the farm lock
+    bool SendLocked(int command, const TFarmTarget& target, const std::string& connectedIp);
     struct TReplyBuffer {
         TFarmReplyText Text;
         std::uint64_t Query = 0;   // the query waiting when the connection came; 0: none
@@ -108,7 +111,8 @@ private:
     std::unique_ptr<os::TServerSocket> FServer;
     std::map<const os::TServerClientWinSocket*, TReplyBuffer> FBuffers;   // loop thread only
 
-    mutable std::mutex FSlotLock;   // guards the slot below
+    mutable os::TOwnedMutex FSlotLock;   // guards the slot below
+    std::condition_variable_any FReplyCame;   // a reply filled the slot
     int FNodeCount = 0;
     int FPendingNode = -1;
     std::string FPendingAddress;

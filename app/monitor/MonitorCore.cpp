@@ -21,13 +21,13 @@ std::int64_t SteadyMs() {
         .count();
 }
 
-std::unique_ptr<std::atomic<int>[]> Table(std::size_t count, const std::function<int(std::size_t)>& value) {
-    auto table = std::make_unique<std::atomic<int>[]>(count);
-    for (std::size_t i = 0; i < count; ++i)
-        table[i] = value(i);
-    return table;
 }
 
+TNodeSlot::TNodeSlot(int node, const TNodeSettings& settings, bool cached)
+    : Seen(settings.Progress)
+    , Row(MakeNodeState(node, settings))
+    , Ip(settings.Ip) {
+    Row.Cached = cached;
 }
 
 TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, const TSettings& settings,
@@ -42,28 +42,40 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
     , FHistory(&history) {
     const std::size_t count = settings.Nodes.size();
     for (std::size_t i = 0; i < count; ++i) {
-        TNodeState state = MakeNodeState(static_cast<int>(i), settings.Nodes[i]);
-        state.Cached = os::DirectoryExists(CacheFolder(FProgramFolder, static_cast<int>(i)));
-        FNodes.push_back(std::move(state));
-        FIps.push_back(settings.Nodes[i].Ip);
+        const int node = static_cast<int>(i);
+        FSlots.push_back(std::make_unique<TNodeSlot>(
+            node, settings.Nodes[i], os::DirectoryExists(CacheFolder(FProgramFolder, node))));
     }
     FDayTotals = TDayTotals(count);
-    FBusy.assign(count, 0);
-    FStages = Table(count, [](std::size_t) { return 0; });
-    FRepeats = Table(count, [](std::size_t) { return 0; });
-    FSeen = Table(count, [&](std::size_t i) { return settings.Nodes[i].Progress; });
-    FFarmStates = Table(count, [](std::size_t) { return 0; });
-    FReplies.assign(count, TFarmReply {});
-    FGenerations = Table(count, [](std::size_t) { return 0; });
     FLastFlushMs = SteadyMs();
 }
 
-std::size_t TMonitorCore::Index(int node) const {
+TNodeSlot& TMonitorCore::Slot(int node) const {
     KORVEX_ASSERT(node >= 0 && node < NodeCount());
-    return static_cast<std::size_t>(node);
+    return *FSlots[static_cast<std::size_t>(node)];
+}
+
+TNodeState& TMonitorCore::RowState(int node) {
+    KORVEX_ASSERT(FUpdateLock.HeldByCurrentThread());
+    return Slot(node).Row;
+}
+
+TNodeStateList TMonitorCore::RowStates() {
+    KORVEX_ASSERT(FUpdateLock.HeldByCurrentThread());
+    std::vector<TNodeState*> states;
+    states.reserve(FSlots.size());
+    for (const std::unique_ptr<TNodeSlot>& slot : FSlots)
+        states.push_back(&slot->Row);
+    return TNodeStateList(std::move(states));
+}
+
+bool TMonitorCore::AnyBusy() const {
+    KORVEX_ASSERT(FBusyLock.HeldByCurrentThread());
+    return std::any_of(FSlots.begin(), FSlots.end(), [](const std::unique_ptr<TNodeSlot>& slot) { return slot->Busy; });
 }
 
 void TMonitorCore::Close() {
+    KORVEX_ASSERT(!FUpdateLock.HeldByCurrentThread());
     TWorkUnitHistory* history = nullptr;
     {
         os::TCriticalSectionLock update(FUpdateLock);
@@ -73,13 +85,15 @@ void TMonitorCore::Close() {
         FHistory = nullptr;
         FWorkers = {};
     }
-    std::lock_guard<std::mutex> flush(FFlushLock);   // a node thread's flush ends first
+    std::lock_guard flush(FFlushLock);   // a node thread's flush ends first
     FSettingsWrites.Flush();
     if (history) history->Flush();
 }
 
 void TMonitorCore::FlushWrites() {
-    std::lock_guard<std::mutex> flush(FFlushLock);
+    KORVEX_ASSERT(!FUpdateLock.HeldByCurrentThread());
+    KORVEX_ASSERT(!FFlushLock.HeldByCurrentThread());
+    std::lock_guard flush(FFlushLock);
     TWorkUnitHistory* history = nullptr;
     {
         os::TCriticalSectionLock update(FUpdateLock);
@@ -91,6 +105,7 @@ void TMonitorCore::FlushWrites() {
 }
 
 void TMonitorCore::SetWorkers(const TMonitorWorkers& workers) {
+    KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
     os::TCriticalSectionLock update(FUpdateLock);
     if (!FClosed) FWorkers = workers;
 }
@@ -106,7 +121,7 @@ void TMonitorCore::ToView(std::function<void(IMonitorView&)> call) {
 void TMonitorCore::QueueTotals(std::string text) {
     std::shared_ptr<TTotalsSlot> slot = FTotals;
     {
-        std::lock_guard<std::mutex> guard(slot->Lock);
+        std::lock_guard guard(slot->Lock);
         slot->Text = std::move(text);
         if (slot->Queued) return;
         slot->Queued = true;
@@ -114,7 +129,7 @@ void TMonitorCore::QueueTotals(std::string text) {
     ToView([slot](IMonitorView& view) {
         std::string latest;
         {
-            std::lock_guard<std::mutex> guard(slot->Lock);
+            std::lock_guard guard(slot->Lock);
             latest = slot->Text;
             slot->Queued = false;
         }
@@ -123,19 +138,22 @@ void TMonitorCore::QueueTotals(std::string text) {
 }
 
 TFarmReply TMonitorCore::LastFarmReply(int node) const {
-    std::lock_guard<std::mutex> guard(FReplyLock);
-    return FReplies[Index(node)];
+    const TNodeSlot& slot = Slot(node);
+    std::lock_guard guard(slot.Lock);
+    return slot.Reply;
 }
 
 bool TMonitorCore::Busy(int node) const {
-    std::lock_guard<std::mutex> guard(FBusyLock);
-    return FBusy[Index(node)] != 0;
+    const TNodeSlot& slot = Slot(node);
+    std::lock_guard guard(FBusyLock);
+    return slot.Busy;
 }
 
 TFarmTarget TMonitorCore::Target(int node) const {
-    const TNodeSettings& settings = Settings(node);
-    std::lock_guard<std::mutex> guard(FIpLock);
-    return TFarmTarget {FIps[Index(node)], settings.RSPath, settings.Label};
+    const TNodeSlot& slot = Slot(node);
+    const TNodeSettings& settings = slot.Row.Settings;
+    std::lock_guard guard(slot.Lock);
+    return TFarmTarget {slot.Ip, settings.RSPath, settings.Label};
 }
 
 void TMonitorCore::StartServ(int node) {
@@ -147,14 +165,14 @@ void TMonitorCore::StopServ(int node) {
 }
 
 void TMonitorCore::SetStage(int node, int generation, int stage) {
-    if (Current(node, generation)) FStages[Index(node)] = stage;
+    if (Current(node, generation)) Slot(node).Stage = stage;
 }
 
 void TMonitorCore::CycleStarted(int node, int generation) {
     if (!Current(node, generation)) return;
     {
-        std::lock_guard<std::mutex> guard(FBusyLock);
-        FBusy[Index(node)] = 1;
+        std::lock_guard guard(FBusyLock);
+        Slot(node).Busy = true;
         if (!FBusyShown) {
             FBusyShown = true;
             ToView([](IMonitorView& view) { view.BusyChanged(true); });
@@ -168,12 +186,12 @@ void TMonitorCore::CycleEnded(int node, int generation) {
     if (!Current(node, generation)) return;
     bool idle = false;
     {
-        std::lock_guard<std::mutex> guard(FBusyLock);
-        FBusy[Index(node)] = 0;
-        idle = std::none_of(FBusy.begin(), FBusy.end(), [](char busy) { return busy != 0; });
+        std::lock_guard guard(FBusyLock);
+        Slot(node).Busy = false;
+        idle = !AnyBusy();
         if (idle) {
-            for (int i = 0; i < NodeCount(); ++i)
-                FRepeats[static_cast<std::size_t>(i)] = 0;
+            for (const std::unique_ptr<TNodeSlot>& slot : FSlots)
+                slot->Repeats = 0;
             SetStage(node, generation, 18);
             if (FBusyShown) {
                 FBusyShown = false;
@@ -185,51 +203,60 @@ void TMonitorCore::CycleEnded(int node, int generation) {
     if (idle || SteadyMs() - FLastFlushMs >= FFlushIntervalMs) FlushWrites();
 }
 
-TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& path, const TFarmLink::TPause& pause) {
-    auto stage = [this, node, generation](int s) { SetStage(node, generation, s); };
-    os::TCriticalSectionLock farm(FLink->FarmLock());
+// Resolved once and kept in the store; a name that does not resolve is tried again next cycle.
+std::string TMonitorCore::LookUpIp(int node, const std::string& path, const std::function<void(int)>& stage) {
+    TNodeSlot& slot = Slot(node);
     std::string ip;
     {
-        std::lock_guard<std::mutex> guard(FIpLock);
-        ip = FIps[Index(node)];
+        std::lock_guard guard(slot.Lock);
+        ip = slot.Ip;
     }
     const std::string host = os::HostOfUncPath(path);
-    if (ip.empty() && !host.empty()) {
-        // Resolved once and kept in the store; a name that does not resolve is tried again next cycle.
-        stage(3);
-        ip = os::NameToIP(host);
-        stage(4);
-        {
-            std::lock_guard<std::mutex> guard(FIpLock);
-            FIps[Index(node)] = ip;
-        }
-        FSettingsWrites.WriteText(PathKey, NodeValue("Ip", node), ip);
-        stage(5);
+    if (!ip.empty() || host.empty()) return ip;
+    stage(3);
+    ip = os::NameToIP(host);
+    stage(4);
+    {
+        std::lock_guard guard(slot.Lock);
+        slot.Ip = ip;
     }
+    FSettingsWrites.WriteText(PathKey, NodeValue("Ip", node), ip);
+    stage(5);
+    return ip;
+}
+
+TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& path, std::stop_token stop) {
+    // The look-up and the settings write come before the farm lock, which the query takes for its exchange.
+    KORVEX_ASSERT(!FUpdateLock.HeldByCurrentThread());
+    KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
+    auto stage = [this, node, generation](int s) { SetStage(node, generation, s); };
+    const std::string ip = LookUpIp(node, path, stage);
     stage(6);
     TFarmTarget target = Target(node);
     target.Ip = ip;
-    TFarmReply reply = FLink->Query(node, target, pause, stage);
-    if (reply.Replied) FFarmStates[Index(node)] = reply.State;
+    TFarmReply reply = FLink->Query(node, target, std::move(stop), stage);
+    TNodeSlot& slot = Slot(node);
+    if (reply.Replied) slot.FarmState = reply.State;
     {
-        std::lock_guard<std::mutex> guard(FReplyLock);
-        FReplies[Index(node)] = reply;
+        std::lock_guard guard(slot.Lock);
+        slot.Reply = reply;
     }
     return reply;
 }
 
 void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle) {
+    KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
     os::TCriticalSectionLock update(FUpdateLock);
     if (FClosed || !Current(node, generation)) return;
     TRowRefreshContext context {
-        FNodes, FProjects, FHistory, FAutoBackup, FHintTray, FLanguage, FProgramFolder, FCacheBusy, {}};
+        RowStates(), FProjects, FHistory, FAutoBackup, FHintTray, FLanguage, FProgramFolder, FCacheBusy, {}};
     context.Actions.Stage = [this, node, generation](int s) { SetStage(node, generation, s); };
     context.Actions.StartServ = [this](int n) { StartServ(n); };
     context.Actions.Workers = FWorkers;
     context.Totals = &FDayTotals;
     context.SettingsWrites = &FSettingsWrites;
     TRowRefresh refresh = ReadData(context, node, cycle);
-    FSeen[Index(node)] = FNodes[Index(node)].SeenProgress;
+    Slot(node).Seen = RowState(node).SeenProgress;
     std::optional<std::string> totals = std::move(refresh.TotalsText);
     refresh.TotalsText.reset();
     ToView([refresh = std::move(refresh)](IMonitorView& view) { view.RowRefreshed(refresh); });

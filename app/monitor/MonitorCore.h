@@ -1,5 +1,5 @@
-// The monitor's state shared with its node threads for one run: per-node rows, watchdog and busy tables,
-// the update lock, and the hand-over of refreshed rows to the view.
+// The monitor's state shared with its node threads for one run: one slot per node (its watchdog figures, row
+// state, busy flag, address and farm reply), the update lock, and the hand-over of refreshed rows to the view.
 #pragma once
 
 #include "app/farm/FarmLink.h"
@@ -8,14 +8,46 @@
 #include "app/monitor/RowRefresh.h"
 #include "app/settings/SettingsWrites.h"
 #include "platform/os/CriticalSection.h"
+#include "platform/os/OwnedMutex.h"
 
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <vector>
 
 namespace korvex::app {
+
+// Lock order. A thread takes these locks only in this order and never takes one while it holds a later one:
+// the flush lock, then the update lock, then the farm lock (TFarmLink), then one of the short locks under
+// which nothing else is taken (a slot's lock, the busy lock, the totals lock, the farm link's slot lock, the
+// settings writes' own lock). So the flush lock is never taken under the update lock: Close leaves the update
+// lock before it takes the flush lock. A row refresh, under the update lock, may send a farm command and so
+// wait for the farm lock; a status query holds the farm lock while it waits for its reply and therefore takes
+// neither the update nor the flush lock, and it looks up names and writes settings before it takes the farm
+// lock, never under it. Each entry that needs a lock held, or not held, asserts it (KORVEX_ASSERT).
+
+// What the monitor keeps of one node. Node threads hold on to their slot: slots never move for a run.
+struct TNodeSlot {
+    TNodeSlot(int node, const TNodeSettings& settings, bool cached);
+    TNodeSlot(const TNodeSlot&) = delete;
+    TNodeSlot& operator=(const TNodeSlot&) = delete;
+
+    // Written by the node's thread, read by the watchdog: no lock.
+    std::atomic<int> Stage {0};
+    std::atomic<int> Repeats {0};
+    std::atomic<int> Seen;   // the progress at the last refresh
+    std::atomic<int> FarmState {0};   // the service state of the last reply
+    std::atomic<int> Generation {0};   // the thread whose calls count; a restart counts up
+
+    TNodeState Row;   // under the update lock (its Settings never change: read without it)
+    bool Busy = false;   // under the busy lock
+
+    mutable os::TOwnedMutex Lock;   // guards the two below
+    std::string Ip;   // written by the status query's look-up
+    TFarmReply Reply;   // of the last status query
+};
 
 // Node threads keep the core alive; after Close nothing they do reaches the view, the history, the
 // workers or the row state, so a thread that outlives its monitor only finishes its step.
@@ -24,8 +56,8 @@ public:
     TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, const TSettings& settings,
         const TProjectTable& projects, TWorkUnitHistory& history, std::string programFolder);
 
-    int NodeCount() const { return static_cast<int>(FNodes.size()); }
-    const TNodeSettings& Settings(int node) const { return FNodes[static_cast<std::size_t>(node)].Settings; }
+    int NodeCount() const { return static_cast<int>(FSlots.size()); }
+    const TNodeSettings& Settings(int node) const { return Slot(node).Row.Settings; }
 
     // Under the update lock: no refresh starts after this, and queued view calls are dropped. Then writes
     // what the last refreshes changed, before the history goes back to its owner. UI thread.
@@ -37,14 +69,14 @@ public:
     void SetFlushInterval(int ms) { FFlushIntervalMs = ms; }
     void SetWorkers(const TMonitorWorkers& workers);
 
-    int Stage(int node) const { return FStages[Index(node)].load(); }
-    int RepeatCount(int node) const { return FRepeats[Index(node)].load(); }
-    void SetRepeatCount(int node, int count) { FRepeats[Index(node)] = count; }
-    int SeenProgress(int node) const { return FSeen[Index(node)].load(); }
-    int FarmState(int node) const { return FFarmStates[Index(node)].load(); }
+    int Stage(int node) const { return Slot(node).Stage.load(); }
+    int RepeatCount(int node) const { return Slot(node).Repeats.load(); }
+    void SetRepeatCount(int node, int count) { Slot(node).Repeats = count; }
+    int SeenProgress(int node) const { return Slot(node).Seen.load(); }
+    int FarmState(int node) const { return Slot(node).FarmState.load(); }
     TFarmReply LastFarmReply(int node) const;
-    int Generation(int node) const { return FGenerations[Index(node)].load(); }
-    int NextGeneration(int node) { return ++FGenerations[Index(node)]; }
+    int Generation(int node) const { return Slot(node).Generation.load(); }
+    int NextGeneration(int node) { return ++Slot(node).Generation; }
     bool Busy(int node) const;
 
     TFarmTarget Target(int node) const;   // any thread
@@ -54,12 +86,16 @@ public:
     // INodeHost
     void SetStage(int node, int generation, int stage) override;
     void CycleStarted(int node, int generation) override;
-    TFarmReply QueryFarm(int node, int generation, const std::string& path, const TFarmLink::TPause& pause) override;
+    TFarmReply QueryFarm(int node, int generation, const std::string& path, std::stop_token stop) override;
     void RefreshRow(int node, int generation, const TNodeCycle& cycle) override;
     void CycleEnded(int node, int generation) override;
 
 private:
-    std::size_t Index(int node) const;
+    TNodeSlot& Slot(int node) const;
+    TNodeState& RowState(int node);   // the update lock held
+    TNodeStateList RowStates();   // the update lock held
+    bool AnyBusy() const;   // the busy lock held
+    std::string LookUpIp(int node, const std::string& path, const std::function<void(int)>& stage);
     bool Current(int node, int generation) const { return Generation(node) == generation; }
     void ToView(std::function<void(IMonitorView&)> call);
     void QueueTotals(std::string text);
@@ -72,34 +108,22 @@ private:
     const std::string FProgramFolder;
     const TProjectTable FProjects;
     std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);
+    std::vector<std::unique_ptr<TNodeSlot>> FSlots;   // fixed for the run
 
-    os::TCriticalSection FUpdateLock;   // guards the row state, the workers and the history use below
+    os::TCriticalSection FUpdateLock;   // guards the slots' row state, the workers and the history use below
     bool FClosed = false;
-    std::vector<TNodeState> FNodes;
     TDayTotals FDayTotals;
     bool FCacheBusy = false;
     TWorkUnitHistory* FHistory;
     TMonitorWorkers FWorkers;
     TSettingsWrites FSettingsWrites;
 
-    std::mutex FFlushLock;   // one flush at a time; taken before the update lock, never under it
+    os::TOwnedMutex FFlushLock;   // one flush at a time
     std::atomic<std::int64_t> FLastFlushMs {0};   // steady clock
     std::atomic<int> FFlushIntervalMs {60000};
 
-    mutable std::mutex FIpLock;   // the IP slots, written by the status query's look-up
-    std::vector<std::string> FIps;
-
-    mutable std::mutex FBusyLock;   // the busy flags and whether the view shows busy
-    std::vector<char> FBusy;
+    mutable os::TOwnedMutex FBusyLock;   // the slots' busy flags and whether the view shows busy
     bool FBusyShown = false;
-
-    std::unique_ptr<std::atomic<int>[]> FStages;
-    std::unique_ptr<std::atomic<int>[]> FRepeats;
-    std::unique_ptr<std::atomic<int>[]> FSeen;
-    std::unique_ptr<std::atomic<int>[]> FFarmStates;
-    mutable std::mutex FReplyLock;   // the last replies
-    std::vector<TFarmReply> FReplies;
-    std::unique_ptr<std::atomic<int>[]> FGenerations;
 
     // The latest totals text and whether a call to show it is queued: one call carries the totals of every
     // refresh that comes before the UI thread runs it.

@@ -107,7 +107,7 @@ void MyThread::MonitorCycle() {
     } else {
         Stage(2);
         if (FGet) {
-            cycle.Farm = FHost->QueryFarm(FNode, FGeneration, FPath, [this](int ms) { return Sleep(ms); });
+            cycle.Farm = FHost->QueryFarm(FNode, FGeneration, FPath, StopToken());
             Stage(53);
         }
         if (Terminated()) return;

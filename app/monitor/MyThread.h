@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 
 namespace korvex::app {
@@ -29,8 +30,9 @@ public:
     virtual ~INodeHost() = default;
     virtual void SetStage(int node, int generation, int stage) = 0;
     virtual void CycleStarted(int node, int generation) = 0;   // busy flag, busy view, status square
-    // The farm status query with the host's address looked up first when unknown.
-    virtual TFarmReply QueryFarm(int node, int generation, const std::string& path, const TFarmLink::TPause& pause) = 0;
+    // The farm status query with the host's address looked up first when unknown; its wait for the reply
+    // ends at once when `stop` is requested.
+    virtual TFarmReply QueryFarm(int node, int generation, const std::string& path, std::stop_token stop) = 0;
     virtual void RefreshRow(int node, int generation, const TNodeCycle& cycle) = 0;
     virtual void CycleEnded(int node, int generation) = 0;   // busy flag cleared; all idle: view told
 };

@@ -167,11 +167,24 @@ std::optional<std::string> TDayTotals::Text(int language) const {
     return "ИТОГО: " + count + " нод дают средний результат " + figure + " очков в день.";
 }
 
-std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int language) {
+namespace {
+
+template <class TStates>
+std::optional<std::string> SummedTotals(const TStates& nodes, int language) {
     TDayTotals totals(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i)
         totals.Set(static_cast<int>(i), nodes[i].Row.Cells[6]);
     return totals.Text(language);
+}
+
+}
+
+std::optional<std::string> TotalsText(const TNodeStateList& nodes, int language) {
+    return SummedTotals(nodes, language);
+}
+
+std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int language) {
+    return SummedTotals(nodes, language);
 }
 
 TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cycle) {

@@ -74,9 +74,24 @@ private:
     std::vector<double> FDays;
 };
 
+// The row states of every node, indexed by node: a vector of them, or the states kept in the monitor's slots.
+class TNodeStateList {
+public:
+    TNodeStateList(std::vector<TNodeState>& states)
+        : FVector(&states) { }
+    explicit TNodeStateList(std::vector<TNodeState*> states)
+        : FPointers(std::move(states)) { }
+    std::size_t size() const { return FVector ? FVector->size() : FPointers.size(); }
+    TNodeState& operator[](std::size_t node) const { return FVector ? (*FVector)[node] : *FPointers[node]; }
+
+private:
+    std::vector<TNodeState>* FVector = nullptr;
+    std::vector<TNodeState*> FPointers;
+};
+
 // The tables one refresh works on.
 struct TRowRefreshContext {
-    std::vector<TNodeState>& Nodes;
+    TNodeStateList Nodes;
     const TProjectTable& Projects;
     TWorkUnitHistory* History = nullptr;   // none: nothing recorded
     bool AutoBackup = false;
@@ -100,6 +115,7 @@ std::string UnitKey(const std::string& wuName, const std::string& rcg);
 // The status bar's totals text over the day cells of every row; nothing for a language without one. Reads
 // every row: a refresh with TDayTotals reads only its own.
 std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int language);
+std::optional<std::string> TotalsText(const TNodeStateList& nodes, int language);
 
 // The node's cache folder: the program folder, "WU", "WU" and the node index.
 

@@ -66,6 +66,7 @@ void TerminateState(ThreadState& state) {
         state.Terminated = true;
     }
     state.Wake.notify_all();
+    state.Stop.request_stop();   // outside the mutex: a stop callback takes locks of its own
 }
 
 }
@@ -204,6 +205,10 @@ TThreadHandle TThread::Handle() const {
 std::thread::id TThread::ThreadID() const {
     std::lock_guard lock(FState->Mutex);
     return FState->Id;
+}
+
+std::stop_token TThread::StopToken() const {
+    return FState->Stop.get_token();
 }
 
 bool TThread::Sleep(int ms) {

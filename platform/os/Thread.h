@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <thread>
 
 namespace korvex::os {
@@ -119,6 +120,8 @@ protected:
 
     // Sleeps up to ms milliseconds; returns false when woken early by Terminate.
     bool Sleep(int ms);
+    // Stopped by Terminate: a wait on another condition variable (std::condition_variable_any) wakes on it.
+    std::stop_token StopToken() const;
 
 private:
     static void Run(TThread* self, std::shared_ptr<detail::ThreadState> state);

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <stop_token>
 #include <sys/types.h>
 #include <thread>
 
@@ -16,6 +17,7 @@ struct ThreadState {
 
     std::mutex Mutex;   // guards the fields below
     std::condition_variable Wake;   // Terminate wakes Sleep
+    std::stop_source Stop;   // requested by Terminate, for waits on other condition variables
     bool Started = false;
     bool Terminated = false;
     bool FreeOnTerminate = false;

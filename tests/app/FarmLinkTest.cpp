@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <future>
 #include <sys/resource.h>
+#include <stop_token>
 #include <thread>
 
 namespace korvex::app {
@@ -33,11 +34,7 @@ protected:
     // Runs a status query of `node` on its own thread, as a node thread does.
     std::future<TFarmReply> StartQuery(int node, const std::string& ip = "127.0.0.1") {
         return std::async(std::launch::async, [this, node, ip] {
-            return link.Query(node, TFarmTarget {ip, "C:\\FAH", "box"}, [this](int ms) {
-                if (stop) return false;
-                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-                return !stop.load();
-            });
+            return link.Query(node, TFarmTarget {ip, "C:\\FAH", "box"}, stop.get_token());
         });
     }
     TFarmReply Finish(std::future<TFarmReply>& query) {
@@ -54,7 +51,7 @@ protected:
     os::TEventLoop loop {[this] { return std::chrono::steady_clock::now() + std::chrono::milliseconds(skewMs.load()); }};
     test::TFakeFarmService service {loop};
     TFarmLink link {loop, "10.0.0.5"};
-    std::atomic<bool> stop {false};
+    std::stop_source stop;   // the querying thread's stop
 };
 
 TEST_F(FarmLinkTest, AReplyOfTheQueriedHostSetsStateAndColour) {
@@ -155,13 +152,10 @@ TEST_F(FarmLinkTest, ARefusedConnectionSendsNothingAndDoesNotWait) {
     link.SetServicePort(1);   // nobody listens there
     link.SetReplyWait(1000, 1000);
     std::vector<int> stages;
+    const auto started = std::chrono::steady_clock::now();
     TFarmReply reply = link.Query(
-        0, TFarmTarget {"127.0.0.1", "p", "n"},
-        [](int) {
-            ADD_FAILURE() << "waited";
-            return false;
-        },
-        [&](int stage) { stages.push_back(stage); });
+        0, TFarmTarget {"127.0.0.1", "p", "n"}, std::stop_token(), [&](int stage) { stages.push_back(stage); });
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(900)) << "waited";
     EXPECT_FALSE(reply.Replied);
     EXPECT_EQ(stages, std::vector<int>({51}));
     EXPECT_NE(link.LastClientError(), 0);
@@ -173,8 +167,28 @@ TEST_F(FarmLinkTest, StopEndsTheWaitAtOnce) {
     link.SetReplyWait(1000, 1000);
     auto query = StartQuery(0);
     ASSERT_TRUE(MessageArrives());
-    stop = true;
+    stop.request_stop();
     EXPECT_FALSE(Finish(query).Replied);
+}
+
+TEST_F(FarmLinkTest, AReplyWakesTheWaitBeforeThePollingIntervalEnds) {
+    link.SetReplyWait(1, 10000);   // one poll of ten seconds
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    const auto sent = std::chrono::steady_clock::now();
+    test::SendReply(link.ServerPort(), "127.0.0.1#4*C:\\FAH^box");
+    EXPECT_TRUE(Finish(query).Replied);
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(5000));
+}
+
+TEST_F(FarmLinkTest, AStoppingThreadWakesPromptlyFromTheWait) {
+    link.SetReplyWait(1, 10000);
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    const auto asked = std::chrono::steady_clock::now();
+    stop.request_stop();
+    EXPECT_FALSE(Finish(query).Replied);
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(5000));
 }
 
 TEST_F(FarmLinkTest, StartAndStopCommandsReachTheService) {

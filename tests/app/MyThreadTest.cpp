@@ -58,7 +58,7 @@ public:
         Stages.push_back(stage);
     }
     void CycleStarted(int, int) override { }
-    TFarmReply QueryFarm(int, int, const std::string&, const TFarmLink::TPause&) override { return {}; }
+    TFarmReply QueryFarm(int, int, const std::string&, std::stop_token) override { return {}; }
     void RefreshRow(int, int, const TNodeCycle& cycle) override {
         std::lock_guard<std::mutex> lock(FLock);
         Readings.push_back(cycle.Reading);

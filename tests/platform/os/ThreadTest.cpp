@@ -9,6 +9,7 @@
 #include <deque>
 #include <mutex>
 #include <stdexcept>
+#include <stop_token>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -33,6 +34,7 @@ public:
         if (FDestroyed) *FDestroyed = true;
     }
     bool Nap(int ms) { return Sleep(ms); }
+    std::stop_token Token() const { return StopToken(); }
 
 protected:
     void Execute() override { FBody(*this); }
@@ -86,6 +88,25 @@ TEST(TThread, TerminateEndsALongSleepAtOnce) {
     ASSERT_TRUE(thread.WaitFor(Patience));
     EXPECT_FALSE(sleptFully);
     EXPECT_TRUE(thread.Terminated());
+}
+
+TEST(TThread, TerminateEndsAWaitOnAnotherConditionVariableAtOnce) {
+    std::mutex lock;
+    std::condition_variable_any never;
+    std::atomic<bool> waiting = false;
+    FnThread thread([&](FnThread& self) {
+        std::unique_lock guard(lock);
+        waiting = true;
+        never.wait_for(guard, self.Token(), std::chrono::milliseconds(Forever), [] { return false; });
+    });
+    thread.Start();
+    while (!waiting)
+        std::this_thread::yield();
+    const auto asked = std::chrono::steady_clock::now();
+    thread.Terminate();
+    ASSERT_TRUE(thread.WaitFor(Patience));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(Patience));
+    EXPECT_TRUE(thread.Token().stop_requested());
 }
 
 TEST(TThread, SleepAfterTerminateReturnsAtOnceAndAShortSleepCompletes) {
