@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
               << "Progress=" << r.Progress << "\n"
               << "Start=" << PointText(r.Start) << "\n"
               << "Deadline=" << PointText(r.Deadline) << "\n"
-              << "Status=" << r.Status << "\n"
+              << "Status=" << app::StatusColor(r.Status) << "\n"
               << "Time per percent=" << r.TimePerPercent << "\n"
               << "Frame time=" << r.FrameTime << "\n"
               << "Total frames=" << r.TotalFrames << "\n"

@@ -9,7 +9,6 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TMethodTable.h"
-#include "platform/classes/TStringGrid.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
@@ -211,7 +210,7 @@ void TForm4::BuildRow(int node, int perfect, int end1, int end2, bool hpp) {
     row.Panel->OnClick = clicked;
 
     const int current = MainForm != nullptr && node < MainForm->RowCount()
-        ? CurrentCoreRow(MainForm->Grid()->Cells(0, node)) : -1;
+        ? CurrentCoreRow(MainForm->NodeCore(node)) : -1;
     for (int e = 0; e < DiagramCoreCount; ++e) {
         const TDiagramCore& core = DiagramCores()[std::size_t(e)];
         auto* bar = Create<leds::TiLedBar>(this);

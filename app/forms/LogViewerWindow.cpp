@@ -121,7 +121,7 @@ void TForm3::FormShow(TObject*) {
         ShowNode("", true);
         return;
     }
-    const bool hostDown = MainForm->Row(row).Status->Color() == TColor(StatusHostDown);
+    const bool hostDown = MainForm->NodeStatus(row) == TNodeStatus::HostDown;
     ShowNode(MainForm->Settings().Nodes.at(row).Path, hostDown);
 }
 

@@ -402,7 +402,9 @@ void TMainForm::ShowTotals(const std::string& text) {
 }
 
 void TMainForm::CycleStarted(int node) {
-    if (node >= 0 && node < RowCount()) FRows[node].Status->SetParentColor(true);
+    if (node < 0 || node >= RowCount()) return;
+    FRows[node].Status->SetParentColor(true);
+    FRows[node].View.NodeStatus.reset();   // known again at the cycle's refresh
 }
 
 // Nodes whose files read at once are busy one after another, with idle moments between them: the window shows

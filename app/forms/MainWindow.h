@@ -103,6 +103,10 @@ public:
     void FreeRows();
     int RowCount() const { return int(FRows.size()); }
     const TNodeRowControls& Row(int node) const { return FRows.at(node); }
+    // What the last refresh learnt of a node (the window's copy of it), for the side windows: the status (none
+    // before the first refresh and while a cycle runs) and the core the row shows.
+    std::optional<TNodeStatus> NodeStatus(int node) const { return FRows.at(node).View.NodeStatus; }
+    const std::string& NodeCore(int node) const { return FRows.at(node).View.Cell(TGridColumn::Core); }
     const TSettings& Settings() const { return FSettings; }
     const TProjectTable& Projects() const { return FProjects; }
     // The options window writes some options back in memory and adds to the project table (so does the manual input).

@@ -150,7 +150,7 @@ void TMainForm::GridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSt
     TCanvas* canvas = FGrid->Canvas();
     UseCellFont(canvas->Font(), *FGrid->Font(), -(FSettings.FSize + 3));
     canvas->Brush()->SetColor(FGrid->Color());
-    if (col == 8) {
+    if (col == ColumnIndex(TGridColumn::UnitKey)) {
         const std::string marker = FGrid->Cells(MarkerColumn, row);
         if (marker == "1" || marker == "2") {
             // The wanted text colour only where it reads on the warning colour (both red by default).
@@ -174,17 +174,17 @@ void TMainForm::GridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSt
 std::string TMainForm::CellHint(int col, int row) const {
     const int language = FSettings.Language == 0 ? 0 : 1;
     const TRowView* view = row >= 0 && row < RowCount() ? &FRows[row].View : nullptr;
-    switch (col) {
-    case 0:
+    switch (static_cast<TGridColumn>(col)) {
+    case TGridColumn::Core:
         return std::string(CoreTypeHint.In(language)) + (view ? view->CoreRequired : "") + "\r\n"
             + (view ? view->Version : "");
-    case 1:
+    case TGridColumn::Remain:
         return RemainHint.In(language);
-    case 4:
+    case TGridColumn::Finish:
         return FinishHint.In(language);
-    case 5:
+    case TGridColumn::Points:
         return PointsHint.In(language);
-    case 8: {
+    case TGridColumn::UnitKey: {
         std::string hint = RunCloneGenHint;
         const std::string marker = row >= 0 && row < FGrid->RowCount() ? FGrid->Cells(MarkerColumn, row) : "";
         if (marker == "1") hint = SameUnitsHint.In(language);

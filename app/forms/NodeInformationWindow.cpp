@@ -188,8 +188,8 @@ void TForm8::FormShow(TObject*) {
     TUnitInfoView current;
     current.Progress = row.Gauge->Progress();
     current.WUName = row.View.WUName;
-    current.Core = row.View.Cells[0];
-    current.Points = row.View.Cells[5];
+    current.Core = row.View.Cell(TGridColumn::Core);
+    current.Points = row.View.Cell(TGridColumn::Points);
     current.RCG = row.View.RCG;
     FillGroup(current, FGauges[0], CurrentLabels);
     FLamps[0]->SetActiveColor(TColor(NodeLampColor(int(row.Status->Color()))));

@@ -26,8 +26,22 @@ class TEventLoop;
 
 namespace korvex::app {
 
-inline constexpr int GridColumnCount = 10;   // nine shown columns and the duplicate marker
-inline constexpr int MarkerColumn = 9;
+// The main grid's columns in their order: nine shown ones and the duplicate marker, never shown.
+enum class TGridColumn {
+    Core,
+    Remain,
+    Start,
+    Deadline,
+    Finish,
+    Points,
+    PerDay,
+    PerHour,
+    UnitKey,   // project, run, clone and gen
+    Marker,   // "1": the unit runs on another node as well; "2": the history saw it on another day
+};
+inline constexpr int GridColumnCount = static_cast<int>(TGridColumn::Marker) + 1;
+inline constexpr int MarkerColumn = static_cast<int>(TGridColumn::Marker);
+constexpr int ColumnIndex(TGridColumn column) { return static_cast<int>(column); }
 
 // One of a row's three squares as the row refresh leaves it.
 struct TSquareView {
@@ -42,7 +56,9 @@ struct TSquareView {
 // What the main window shows of one node after a refresh.
 struct TRowView {
     int Node = 0;
-    std::array<std::string, GridColumnCount> Cells;
+    std::array<std::string, GridColumnCount> Cells;   // by TGridColumn
+    std::string& Cell(TGridColumn column) { return Cells[static_cast<std::size_t>(column)]; }
+    const std::string& Cell(TGridColumn column) const { return Cells[static_cast<std::size_t>(column)]; }
     int Progress = 0;
     bool GaugeEnabled = true;
     std::string GaugeHint;
@@ -52,6 +68,9 @@ struct TRowView {
     std::string WUName;   // of the reading, for the node information window
     std::string RCG;
     std::string Version;
+    // The status of the node's last reading; none before the first refresh, and while a cycle runs in the
+    // window's copy (the status square shows the form's colour then).
+    std::optional<TNodeStatus> NodeStatus;
 
     bool operator==(const TRowView&) const = default;
 };

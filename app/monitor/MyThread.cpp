@@ -102,7 +102,7 @@ void MyThread::MonitorCycle() {
     const bool answers = PathHostAnswers(FPath, FTimings.HostTimeoutMs, [this] { return Terminated(); });
     Stage(1);
     if (!answers) {
-        cycle.Reading.Status = StatusHostDown;
+        cycle.Reading.Status = TNodeStatus::HostDown;
         cycle.Reading.TimePerPercent = NoTimeText;
     } else {
         Stage(2);
@@ -125,7 +125,7 @@ void MyThread::Execute() {
         if (PathHostAnswers(FPath, FTimings.HostTimeoutMs))
             reading = ReadFolder(false);
         else
-            reading.Status = StatusHostDown;
+            reading.Status = TNodeStatus::HostDown;
         if (!Terminated() && FDone) {
             TReadingDone done = FDone;
             const int node = FNode;

@@ -31,17 +31,17 @@ void SetColor(TSquareView& square, int color) {
 
 // Column 9 of every other row showing the same unit, and of this one, := "1".
 void MarkDuplicates(TRowRefreshContext& context, int node, const TNodeReading& reading, TRowRefresh& refresh) {
-    auto& cells = context.Nodes[static_cast<std::size_t>(node)].Row.Cells;
-    cells[MarkerColumn].clear();
+    TRowView& row = context.Nodes[static_cast<std::size_t>(node)].Row;
+    row.Cell(TGridColumn::Marker).clear();
     // Nodes without a unit all show " * ": they are not one unit running twice.
     if (reading.WUName.empty() || reading.RCG.empty()) return;
     for (std::size_t j = 0; j < context.Nodes.size(); ++j) {
         if (static_cast<int>(j) == node) continue;
-        auto& other = context.Nodes[j].Row.Cells;
-        if (other[8] != cells[8]) continue;
-        cells[MarkerColumn] = "1";
-        if (other[MarkerColumn] != "1") {
-            other[MarkerColumn] = "1";
+        TRowView& other = context.Nodes[j].Row;
+        if (other.Cell(TGridColumn::UnitKey) != row.Cell(TGridColumn::UnitKey)) continue;
+        row.Cell(TGridColumn::Marker) = "1";
+        if (other.Cell(TGridColumn::Marker) != "1") {
+            other.Cell(TGridColumn::Marker) = "1";
             refresh.Markers.emplace_back(static_cast<int>(j), "1");
         }
     }
@@ -96,7 +96,7 @@ void FarmSquare(TRowRefreshContext& context, int node, TNodeState& state, const 
     if (cycle.Farm.Color == FarmColorReplied && get) {
         row.Farm.Hint = "Service of control is AKTIVE";
         SetColor(row.Farm, ColorLime);
-        if (cycle.Reading.Status == StatusRunning) SetColor(row.Status, ColorLime);
+        if (cycle.Reading.Status == TNodeStatus::Running) SetColor(row.Status, ColorLime);
         state.Cached = os::DirectoryExists(CacheFolder(context.ProgramFolder, node));
         if (state.Cached) {
             SetColor(row.Farm, ColorAqua);
@@ -118,7 +118,7 @@ void MarkSeenBefore(TRowRefreshContext& context, TNodeState& state, const std::s
     if (!context.History || rcg.empty()) return;
     const std::string today = base::DateToStr(base::Now());
     for (const THistoryEntry& entry : context.History->Entries())
-        if (base::Pos(rcg, entry.RCG) > 0 && entry.Date != today) state.Row.Cells[MarkerColumn] = "2";
+        if (base::Pos(rcg, entry.RCG) > 0 && entry.Date != today) state.Row.Cell(TGridColumn::Marker) = "2";
 }
 
 void HostDown(TRowRefreshContext& context, TRowView& row) {
@@ -126,8 +126,246 @@ void HostDown(TRowRefreshContext& context, TRowView& row) {
     SetColor(row.Status, ColorRed);
     SetColor(row.Farm, ColorRed);
     SetColor(row.Backup, ColorRed);
-    row.Cells[0].clear();
+    row.Cell(TGridColumn::Core).clear();
     row.Status.Hint = Lang(context.Language, "Хост не доступен...", "Host not working...");
+}
+
+// One refresh under way: the node's state, its reading, and what goes to the view.
+struct TRefresh {
+    TRowRefreshContext& Context;
+    const int Node;
+    const TNodeCycle& Cycle;
+    const TNodeReading& Reading;
+    TNodeState& State;
+    TRowView& Row;
+    TRowRefresh Out;
+
+    void Stage(int stage) const {
+        if (Context.Actions.Stage) Context.Actions.Stage(stage);
+    }
+    std::string& Cell(TGridColumn column) { return Row.Cell(column); }
+};
+
+// Stage 20: what every refresh sets afresh.
+void StartRow(TRefresh& r) {
+    r.Stage(20);
+    TRowView& row = r.Row;
+    row.Node = r.Node;
+    row.GaugeEnabled = true;
+    row.GaugeHint.clear();
+    row.Status.Hint.clear();
+    row.Farm.Hint.clear();
+    row.Backup.Hint.clear();
+    row.CoreRequired = r.Reading.CoreRequired;
+    row.Version = r.Reading.Version;
+    row.WUName = r.Reading.WUName;
+    row.RCG = r.Reading.RCG;
+    row.NodeStatus = r.Reading.Status;
+}
+
+// Stages 38 and 39: the row as the view gets it.
+TRowRefresh FinishRow(TRefresh& r) {
+    r.Stage(38);
+    r.Out.Row = r.Row;
+    r.Stage(39);
+    return std::move(r.Out);
+}
+
+// Stage 21: the unit's key, the duplicate markers and the label's hint. Before a node's first unit nothing is
+// known of it (true): its key, remaining time and finish stay empty rather than showing " * " and the
+// estimate of no progress.
+bool ShowUnitKey(TRefresh& r) {
+    r.Stage(21);
+    const bool noData = r.Reading.WUName.empty() && r.Reading.RCG.empty();
+    r.Cell(TGridColumn::UnitKey) = noData ? "" : UnitKey(r.Reading.WUName, r.Reading.RCG);
+    MarkDuplicates(r.Context, r.Node, r.Reading, r.Out);
+    r.Row.LabelHint = r.State.Settings.Path + CRLF + " UserName: " + r.Reading.UserName + " Team: " + r.Reading.Team;
+    return noData;
+}
+
+// Stage 22: the unit's project row (0: unknown) with the core and points it gives, and the unknown-unit
+// balloon once.
+int ShowProject(TRefresh& r) {
+    r.Stage(22);
+    const TProjectTable& projects = r.Context.Projects;
+    const int k = projects.Lookup(r.Reading.WUName);
+    if (r.Reading.Status == TNodeStatus::Running && k != 0) {
+        r.State.NodeCore = projects.Core(k);
+        r.Cell(TGridColumn::Points) = std::to_string(projects.Credit(k));
+    } else {
+        r.State.NodeCore.clear();
+        r.Cell(TGridColumn::Points).clear();
+    }
+    r.Cell(TGridColumn::Core) = r.State.NodeCore;
+    if (k == 0 && !r.Reading.WUName.empty() && !r.State.Warned) {
+        r.State.Warned = true;
+        r.Out.Balloon = TBalloon {BalloonTitle,
+            Lang(r.Context.Language, "Неизвестный WU.\r\nОбновите базу данных из Интернет.",
+                "Unknown WU.\r\nUpdate database from Internet."),
+            10};
+    }
+    return k;
+}
+
+// Stage 23: the unit's dates and progress, its history line and the core's speed.
+void ShowUnitProgress(TRefresh& r, int k, int credit) {
+    r.Stage(23);
+    const TNodeReading& reading = r.Reading;
+    r.Row.GaugeHint = reading.WUName;
+    r.Cell(TGridColumn::Start) = reading.Start != 0 ? DTTM(reading.Start) : "";
+    r.Cell(TGridColumn::Deadline) = reading.Deadline != 0 ? DTTM(reading.Deadline) : "";
+    r.Row.Progress = reading.Progress;
+    if (k != 0 && r.Context.History)
+        r.Context.History->SaveWU(reading.WUName, reading.RCG, credit, r.State.Settings.Label);
+    if (r.Row.Progress > r.State.SeenProgress && reading.TimePerPercent != NoTimeText)
+        MeasureSpeed(r.Context, r.Node, reading, k);
+}
+
+// Stage 24: the status and backup squares, and the automatic backup.
+void ShowStatusAndBackup(TRefresh& r) {
+    r.Stage(24);
+    TRowView& row = r.Row;
+    SetColor(row.Status, StatusColor(r.Reading.Status));
+    const bool backupOn = r.Context.AutoBackup && r.State.Settings.Backup;
+    SetColor(row.Backup, backupOn ? ColorLime : ColorPink);
+    row.Backup.Hint = backupOn ? "Backup ON" : "Backup OFF";
+    const TMonitorWorkers& workers = r.Context.Actions.Workers;
+    const TBackupOutcome backup = workers.BackupOutcome ? workers.BackupOutcome(r.Node) : TBackupOutcome::None;
+    if (backup == TBackupOutcome::Failed) row.Backup.Hint += CRLF + std::string("Last backup failed");
+    r.Stage(241);
+    AutomaticBackup(r.Context, r.Node, r.State, r.Reading.Progress, backup, [&r](int s) { r.Stage(s); });
+}
+
+// Stage 25: the progress this refresh saw; returns the one the refresh before saw.
+int KeepSeenProgress(TRefresh& r) {
+    r.Stage(25);
+    const int previous = r.State.SeenProgress;
+    r.State.SeenProgress = r.Row.Progress;
+    return previous;
+}
+
+// Stage 26: the remaining time and the finish.
+TFinishEstimate ShowEstimate(TRefresh& r, bool noData) {
+    r.Stage(26);
+    const TFinishEstimate estimate = EstimateFinish(r.Reading, r.State.NodeCore, r.Cycle.CycleStart);
+    r.Cell(TGridColumn::Remain) = noData ? "" : estimate.RemainText;
+    r.Cell(TGridColumn::Finish) = noData ? "" : DTTM(estimate.Finish);
+    return estimate;
+}
+
+// Stages 27 to 29: the host answers; the farm square.
+void ShowHostAnswers(TRefresh& r) {
+    r.Stage(27);
+    r.Stage(28);
+    r.Row.GaugeEnabled = true;
+    r.Row.Status.Hint = "Host OK... ";
+    FarmSquare(r.Context, r.Node, r.State, r.Cycle);
+}
+
+// Stages 30 to 32: the status square's warnings: a finish after the deadline, and no unit to show (the square
+// says why, the unit's columns are emptied).
+void ShowStatusWarnings(TRefresh& r, const TFinishEstimate& estimate) {
+    r.Stage(30);
+    TRowView& row = r.Row;
+    const TNodeReading& reading = r.Reading;
+    const int language = r.Context.Language;
+    if (estimate.Finish > reading.Deadline && !r.Cell(TGridColumn::Deadline).empty()
+        && reading.Status != TNodeStatus::Undecided) {
+        SetColor(row.Status, ColorBlue);
+        row.Status.ParentShowHint = false;
+        row.Status.Hint += CRLF + Lang(language, "Дидлайн превышает прогноз.", "Deadline out of range.");
+    }
+    r.Stage(31);
+    auto noUnit = [&](int color, const char* russian, const char* english) {
+        row.Status.Hint = Lang(language, russian, english);
+        SetColor(row.Status, color);
+        for (TGridColumn column : {TGridColumn::Core, TGridColumn::Remain, TGridColumn::Start, TGridColumn::Deadline,
+                 TGridColumn::Finish, TGridColumn::Points})
+            r.Cell(column).clear();
+    };
+    if (reading.Status == TNodeStatus::AttemptError) {
+        row.Progress = 0;
+        noUnit(ColorYellow, "Статус неизвестен.\r\nНет новых WU...", "Status unknown.\r\nNo new WU...");
+    }
+    r.Stage(32);
+    if (reading.Status == TNodeStatus::QueueLoaded)
+        noUnit(ColorLightGreen, "Host OK.\r\nFAH Сервис запускается", "Host OK.\r\nFAH Service is started");
+}
+
+// Stage 33: the completion balloon, once a unit, and the tray icon's cycling.
+void CompletionBalloon(TRefresh& r) {
+    r.Stage(33);
+    if (!r.Context.HintTray || r.Reading.Progress != 100 || !r.State.CompletionArmed) return;
+    r.Out.Balloon = TBalloon {BalloonTitle,
+        Lang(r.Context.Language, "WU посчитан.\r\n Попытка отправки результата ",
+            "WU Complete.\r\n Attempting to send results "),
+        10};
+    r.State.CompletionArmed = false;
+    r.Out.CycleTrayIcons = true;
+}
+
+// Stage 34: a unit at 0: the cache is no longer busy, and a new unit is marked when seen on another day.
+void NewUnit(TRefresh& r) {
+    r.Stage(34);
+    TNodeState& state = r.State;
+    if (r.Reading.Progress != 0 || !(state.Cached || state.UnitStarted)) return;
+    r.Stage(341);
+    r.Context.CacheBusy = false;
+    if (r.Context.Actions.Workers.ClearCacheBusy) r.Context.Actions.Workers.ClearCacheBusy();
+    r.Stage(343);
+    if (!state.UnitStarted) return;
+    r.Stage(344);
+    state.UnitStarted = false;
+    r.Stage(345);
+    MarkSeenBefore(r.Context, state, r.Reading.RCG);
+    r.Stage(346);
+}
+
+// Stage 35: the unit's flags, then the cache: the work of a cached node that went idle, or a new cache.
+void UnitFlagsAndCache(TRefresh& r, int previous) {
+    r.Stage(35);
+    TNodeState& state = r.State;
+    const TNodeReading& reading = r.Reading;
+    if (reading.Progress < previous) state.Warned = false;
+    if (reading.Progress > 0 && !state.UnitStarted) state.UnitStarted = true;
+    const auto& workers = r.Context.Actions.Workers;
+    const bool idle = reading.Status == TNodeStatus::AttemptError || reading.Status == TNodeStatus::Undecided
+        || reading.Status == TNodeStatus::HostDown;
+    if ((reading.Progress == 100 || reading.Progress == 0) && idle && state.Cached && workers.CashWork)
+        workers.CashWork(r.Node);
+    const int level = state.Settings.Level;
+    const bool cacheBusy = r.Context.CacheBusy || (workers.CacheBusy && workers.CacheBusy());
+    if (state.Settings.Get && !state.Cached && (reading.Progress > level || (reading.Progress == level && !cacheBusy))
+        && workers.CashMake) {
+        // A cache started now shows on the status square until the next refresh; one that was there
+        // already does not.
+        if (workers.CashMake(r.Node, CacheMachineId)) {
+            SetColor(r.Row.Status, ColorAqua);
+            r.Row.Status.Hint += CRLF;
+            r.Row.Status.Hint += Lang(r.Context.Language, "Кэширование...", "Cashing in progress");
+        }
+    }
+}
+
+// Still stage 35: the points per hour and per day.
+void ShowRates(TRefresh& r, int credit) {
+    if (r.Reading.TimePerPercent == NoTimeText) return;
+    const TPointsRates rates = PointsRates(r.Reading.Progress, credit, r.Cell(TGridColumn::Remain));
+    r.Cell(TGridColumn::PerHour) = rates.HourText;
+    r.Cell(TGridColumn::PerDay) = rates.DayText;
+}
+
+// Stages 36 and 37: the status bar's totals with this row's day figure.
+void ShowTotals(TRefresh& r) {
+    r.Stage(36);
+    TRowRefreshContext& context = r.Context;
+    if (context.Totals) {
+        context.Totals->Set(r.Node, r.Cell(TGridColumn::PerDay));
+        r.Out.TotalsText = context.Totals->Text(context.Language);
+    } else {
+        r.Out.TotalsText = TotalsText(context.Nodes, context.Language);
+    }
+    r.Stage(37);
 }
 
 }
@@ -173,7 +411,7 @@ template <class TStates>
 std::optional<std::string> SummedTotals(const TStates& nodes, int language) {
     TDayTotals totals(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i)
-        totals.Set(static_cast<int>(i), nodes[i].Row.Cells[6]);
+        totals.Set(static_cast<int>(i), nodes[i].Row.Cell(TGridColumn::PerDay));
     return totals.Text(language);
 }
 
@@ -189,180 +427,28 @@ std::optional<std::string> TotalsText(const std::vector<TNodeState>& nodes, int 
 
 TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cycle) {
     KORVEX_ASSERT(node >= 0 && node < static_cast<int>(context.Nodes.size()));
-    auto stage = [&](int s) {
-        if (context.Actions.Stage) context.Actions.Stage(s);
-    };
     TNodeState& state = context.Nodes[static_cast<std::size_t>(node)];
-    const TNodeReading& reading = cycle.Reading;
-    TRowView& row = state.Row;
-    TRowRefresh refresh;
-    auto& cells = row.Cells;
-
-    stage(20);
-    row.Node = node;
-    row.GaugeEnabled = true;
-    row.GaugeHint.clear();
-    row.Status.Hint.clear();
-    row.Farm.Hint.clear();
-    row.Backup.Hint.clear();
-    row.CoreRequired = reading.CoreRequired;
-    row.Version = reading.Version;
-    row.WUName = reading.WUName;
-    row.RCG = reading.RCG;
-
-    if (reading.Status == StatusHostDown) {
-        HostDown(context, row);
-        stage(38);
-        refresh.Row = row;
-        stage(39);
-        return refresh;
+    TRefresh r {context, node, cycle, cycle.Reading, state, state.Row, {}};
+    StartRow(r);
+    if (r.Reading.Status == TNodeStatus::HostDown) {
+        HostDown(context, r.Row);
+        return FinishRow(r);
     }
-
-    stage(21);
-    // Before a node's first unit nothing is known of it: its key, remaining time and finish stay empty
-    // rather than showing " * " and the estimate of no progress.
-    const bool noData = reading.WUName.empty() && reading.RCG.empty();
-    cells[8] = noData ? "" : UnitKey(reading.WUName, reading.RCG);
-    MarkDuplicates(context, node, reading, refresh);
-    row.LabelHint = state.Settings.Path + CRLF + " UserName: " + reading.UserName + " Team: " + reading.Team;
-
-    stage(22);
-    const int k = context.Projects.Lookup(reading.WUName);
+    const bool noData = ShowUnitKey(r);
+    const int k = ShowProject(r);
     const int credit = context.Projects.Credit(k);
-    if (reading.Status == StatusRunning && k != 0) {
-        state.NodeCore = context.Projects.Core(k);
-        cells[5] = std::to_string(credit);
-    } else {
-        state.NodeCore.clear();
-        cells[5].clear();
-    }
-    cells[0] = state.NodeCore;
-    if (k == 0 && !reading.WUName.empty() && !state.Warned) {
-        state.Warned = true;
-        refresh.Balloon = TBalloon {BalloonTitle,
-            Lang(context.Language, "Неизвестный WU.\r\nОбновите базу данных из Интернет.",
-                "Unknown WU.\r\nUpdate database from Internet."),
-            10};
-    }
-
-    stage(23);
-    row.GaugeHint = reading.WUName;
-    cells[2] = reading.Start != 0 ? DTTM(reading.Start) : "";
-    cells[3] = reading.Deadline != 0 ? DTTM(reading.Deadline) : "";
-    row.Progress = reading.Progress;
-    if (k != 0 && context.History) context.History->SaveWU(reading.WUName, reading.RCG, credit, state.Settings.Label);
-    if (row.Progress > state.SeenProgress && reading.TimePerPercent != NoTimeText)
-        MeasureSpeed(context, node, reading, k);
-
-    stage(24);
-    SetColor(row.Status, reading.Status);
-    const bool backupOn = context.AutoBackup && state.Settings.Backup;
-    SetColor(row.Backup, backupOn ? ColorLime : ColorPink);
-    row.Backup.Hint = backupOn ? "Backup ON" : "Backup OFF";
-    const TBackupOutcome backup
-        = context.Actions.Workers.BackupOutcome ? context.Actions.Workers.BackupOutcome(node) : TBackupOutcome::None;
-    if (backup == TBackupOutcome::Failed) row.Backup.Hint += CRLF + std::string("Last backup failed");
-    stage(241);
-    AutomaticBackup(context, node, state, reading.Progress, backup, stage);
-
-    stage(25);
-    const int previous = state.SeenProgress;
-    state.SeenProgress = row.Progress;
-
-    stage(26);
-    const TFinishEstimate estimate = EstimateFinish(reading, state.NodeCore, cycle.CycleStart);
-    cells[1] = noData ? "" : estimate.RemainText;
-    cells[4] = noData ? "" : DTTM(estimate.Finish);
-
-    stage(27);
-    stage(28);
-    row.GaugeEnabled = true;
-    row.Status.Hint = "Host OK... ";
-    FarmSquare(context, node, state, cycle);
-
-    stage(30);
-    if (estimate.Finish > reading.Deadline && !cells[3].empty() && reading.Status != StatusUndecided) {
-        SetColor(row.Status, ColorBlue);
-        row.Status.ParentShowHint = false;
-        row.Status.Hint += CRLF + Lang(context.Language, "Дидлайн превышает прогноз.", "Deadline out of range.");
-    }
-    stage(31);
-    // No unit to show: the square says why, the unit's columns are emptied.
-    auto noUnit = [&](int color, const char* russian, const char* english) {
-        row.Status.Hint = Lang(context.Language, russian, english);
-        SetColor(row.Status, color);
-        for (int c = 0; c <= 5; ++c)
-            cells[static_cast<std::size_t>(c)].clear();
-    };
-    if (reading.Status == StatusAttemptError) {
-        row.Progress = 0;
-        noUnit(ColorYellow, "Статус неизвестен.\r\nНет новых WU...", "Status unknown.\r\nNo new WU...");
-    }
-    stage(32);
-    if (reading.Status == StatusQueueLoaded)
-        noUnit(ColorLightGreen, "Host OK.\r\nFAH Сервис запускается", "Host OK.\r\nFAH Service is started");
-    stage(33);
-    if (context.HintTray && reading.Progress == 100 && state.CompletionArmed) {
-        refresh.Balloon = TBalloon {BalloonTitle,
-            Lang(context.Language, "WU посчитан.\r\n Попытка отправки результата ",
-                "WU Complete.\r\n Attempting to send results "),
-            10};
-        state.CompletionArmed = false;
-        refresh.CycleTrayIcons = true;
-    }
-
-    stage(34);
-    if (reading.Progress == 0 && (state.Cached || state.UnitStarted)) {
-        stage(341);
-        context.CacheBusy = false;
-        if (context.Actions.Workers.ClearCacheBusy) context.Actions.Workers.ClearCacheBusy();
-        stage(343);
-        if (state.UnitStarted) {
-            stage(344);
-            state.UnitStarted = false;
-            stage(345);
-            MarkSeenBefore(context, state, reading.RCG);
-            stage(346);
-        }
-    }
-    stage(35);
-    if (reading.Progress < previous) state.Warned = false;
-    if (reading.Progress > 0 && !state.UnitStarted) state.UnitStarted = true;
-    const bool idle
-        = reading.Status == StatusAttemptError || reading.Status == StatusUndecided || reading.Status == StatusHostDown;
-    if ((reading.Progress == 100 || reading.Progress == 0) && idle && state.Cached && context.Actions.Workers.CashWork)
-        context.Actions.Workers.CashWork(node);
-    const int level = state.Settings.Level;
-    const auto& workers = context.Actions.Workers;
-    const bool cacheBusy = context.CacheBusy || (workers.CacheBusy && workers.CacheBusy());
-    if (state.Settings.Get && !state.Cached && (reading.Progress > level || (reading.Progress == level && !cacheBusy))
-        && workers.CashMake) {
-        // A cache started now shows on the status square until the next refresh; one that was there
-        // already does not.
-        if (workers.CashMake(node, CacheMachineId)) {
-            SetColor(row.Status, ColorAqua);
-            row.Status.Hint += CRLF;
-            row.Status.Hint += Lang(context.Language, "Кэширование...", "Cashing in progress");
-        }
-    }
-    if (reading.TimePerPercent != NoTimeText) {
-        const TPointsRates rates = PointsRates(reading.Progress, credit, cells[1]);
-        cells[7] = rates.HourText;
-        cells[6] = rates.DayText;
-    }
-
-    stage(36);
-    if (context.Totals) {
-        context.Totals->Set(node, cells[6]);
-        refresh.TotalsText = context.Totals->Text(context.Language);
-    } else {
-        refresh.TotalsText = TotalsText(context.Nodes, context.Language);
-    }
-    stage(37);
-    stage(38);
-    refresh.Row = row;
-    stage(39);
-    return refresh;
+    ShowUnitProgress(r, k, credit);
+    ShowStatusAndBackup(r);
+    const int previous = KeepSeenProgress(r);
+    const TFinishEstimate estimate = ShowEstimate(r, noData);
+    ShowHostAnswers(r);
+    ShowStatusWarnings(r, estimate);
+    CompletionBalloon(r);
+    NewUnit(r);
+    UnitFlagsAndCache(r, previous);
+    ShowRates(r, credit);
+    ShowTotals(r);
+    return FinishRow(r);
 }
 
 }

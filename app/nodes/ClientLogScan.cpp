@@ -117,14 +117,14 @@ void ScanClientLog(const TLogMarks& m, base::TDateTime now, const TUtcOffsetFunc
     TLineIndex anchor = 0;
     if (m.LoadedQueue.Found()) {
         anchor = m.LoadedQueue.Index;
-        reading.Status = StatusQueueLoaded;
+        reading.Status = TNodeStatus::QueueLoaded;
     }
     if (m.ResultsSent.Index > 0 && m.ResultsSent.Index >= anchor) anchor = m.ResultsSent.Index;
-    if (m.BracketCompleted.Index >= anchor) reading.Status = StatusRunning;
-    if (m.FramesCompleted.Index >= anchor) reading.Status = StatusRunning;
-    if (m.ServiceStop.Index >= anchor) reading.Status = StatusUndecided;
-    if (m.ClientShutdown.Index >= anchor) reading.Status = StatusUndecided;
-    if (m.ErrorAttempt.Index >= anchor) reading.Status = StatusAttemptError;
+    if (m.BracketCompleted.Index >= anchor) reading.Status = TNodeStatus::Running;
+    if (m.FramesCompleted.Index >= anchor) reading.Status = TNodeStatus::Running;
+    if (m.ServiceStop.Index >= anchor) reading.Status = TNodeStatus::Undecided;
+    if (m.ClientShutdown.Index >= anchor) reading.Status = TNodeStatus::Undecided;
+    if (m.ErrorAttempt.Index >= anchor) reading.Status = TNodeStatus::AttemptError;
 
     reading.StartText = FindStartText(m, reading.WUName);
 

@@ -12,12 +12,26 @@
 
 namespace korvex::app {
 
-// Client status colours (0x00BBGGRR) as the log decides them.
-inline constexpr int StatusUndecided = 65535;   // yellow: nothing decided, service stopped, client shut down
-inline constexpr int StatusQueueLoaded = 9498256;   // light green: the queue was loaded
-inline constexpr int StatusRunning = 32768;   // green: a unit is running
-inline constexpr int StatusAttemptError = 0;   // an upload or download attempt failed
-inline constexpr int StatusHostDown = 255;   // red: the host does not answer (never from the log)
+// A node's client status as the log decides it, or the host test when the host does not answer.
+enum class TNodeStatus {
+    Undecided,   // nothing decided, service stopped, client shut down
+    QueueLoaded,   // the queue was loaded
+    Running,   // a unit is running
+    AttemptError,   // an upload or download attempt failed
+    HostDown,   // the host does not answer (never from the log)
+};
+
+// The status square's colour (0x00BBGGRR) of a status, as painted and as the inspection tool prints it.
+constexpr int StatusColor(TNodeStatus status) {
+    switch (status) {
+    case TNodeStatus::Undecided: return 65535;   // yellow
+    case TNodeStatus::QueueLoaded: return 9498256;   // light green
+    case TNodeStatus::Running: return 32768;   // green
+    case TNodeStatus::AttemptError: return 0;   // black
+    case TNodeStatus::HostDown: return 255;   // red
+    }
+    return 65535;
+}
 
 inline constexpr const char* NoTimeText = "00:00:00";   // Time per percent / Frame time without a value
 
@@ -42,7 +56,7 @@ struct TNodeReading {
     int Progress = 0;   // percent
     base::TDateTime Start = 0;
     base::TDateTime Deadline = 0;
-    int Status = StatusUndecided;
+    TNodeStatus Status = TNodeStatus::Undecided;
     std::string TimePerPercent = NoTimeText;   // hh:nn:ss
     std::string FrameTime = NoTimeText;   // hh:nn:ss, frame-counting cores only
     int TotalFrames = 0;

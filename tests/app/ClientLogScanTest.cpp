@@ -31,7 +31,7 @@ TEST(ClientLogScan, StepCoreLogGivesEveryFieldOfTheUnit) {
     EXPECT_EQ(r.Team, "12345");
     EXPECT_EQ(r.WUName, "p2605_Protein in water");
     EXPECT_EQ(r.RCG, "5-33-12");
-    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.Status, TNodeStatus::Running);
     EXPECT_EQ(r.StartText, "December 5 20:10:09");
     EXPECT_EQ(r.TimePerPercent, "00:12:30");
     EXPECT_EQ(r.FrameTime, NoTimeText);
@@ -51,7 +51,7 @@ TEST(ClientLogScan, FrameCoreLogTakesTimePerPercentFromFrames) {
     EXPECT_EQ(r.CoreRequired, "FahCore_65.exe");
     EXPECT_EQ(r.Version, "Version 4.05 (October 4, 2004)");
     EXPECT_EQ(r.RCG, "3-7-1");
-    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.Status, TNodeStatus::Running);
     EXPECT_EQ(r.StartText, "January 3 10:00:00");
     EXPECT_EQ(r.TotalFrames, 400);
     EXPECT_EQ(r.CurrentFrame, 5);
@@ -90,16 +90,16 @@ TEST(ClientLogScan, SingleFrameLineGivesNoFrameTime) {
 TEST(ClientLogScan, LogWithoutQueueLineReadsStatusFromTheFirstLine) {
     TClientLog log;
     log.ClientStart(false).StepUnit("p2605_x", "December 5 20:10:09", 5, 33, 12, 2, 600);
-    EXPECT_EQ(ReadLog(log).Status, StatusRunning);
+    EXPECT_EQ(ReadLog(log).Status, TNodeStatus::Running);
 
     TClientLog idle;
     idle.ClientStart(false);
-    EXPECT_EQ(ReadLog(idle).Status, StatusUndecided);
+    EXPECT_EQ(ReadLog(idle).Status, TNodeStatus::Undecided);
 }
 
 TEST(ClientLogScan, QueueLineOnTheFirstLineStillCounts) {
     EXPECT_EQ(ReadLog(std::vector<std::string> {"[10:00:00] Loaded queue successfully.", "[10:00:01] x"}).Status,
-        StatusQueueLoaded);
+        TNodeStatus::QueueLoaded);
 }
 
 TEST(ClientLogScan, VersionOnlyOnTheFirstLineIsNotTaken) {
@@ -110,7 +110,7 @@ TEST(ClientLogScan, VersionOnlyOnTheFirstLineIsNotTaken) {
 struct TStatusCase {
     const char* Name;
     std::vector<std::string> After;   // lines after the client start and its queue line
-    int Expected;
+    TNodeStatus Expected;
 };
 
 class ClientLogStatus : public testing::TestWithParam<TStatusCase> { };
@@ -124,24 +124,24 @@ TEST_P(ClientLogStatus, LastKeywordOfTheOrderAfterTheAnchorDecides) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Keywords, ClientLogStatus,
-    testing::Values(TStatusCase {"QueueOnly", {"+ Processing work unit"}, StatusQueueLoaded},
-        TStatusCase {"StepLine", {"Completed 2500 out of 250000 steps  (1%)"}, StatusRunning},
-        TStatusCase {"FramesLine", {" - Frames Completed: 1, Remaining: 399"}, StatusRunning},
+    testing::Values(TStatusCase {"QueueOnly", {"+ Processing work unit"}, TNodeStatus::QueueLoaded},
+        TStatusCase {"StepLine", {"Completed 2500 out of 250000 steps  (1%)"}, TNodeStatus::Running},
+        TStatusCase {"FramesLine", {" - Frames Completed: 1, Remaining: 399"}, TNodeStatus::Running},
         TStatusCase {
-            "ServiceStop", {"Completed 2500 out of 250000 steps  (1%)", "Service stop request"}, StatusUndecided},
+            "ServiceStop", {"Completed 2500 out of 250000 steps  (1%)", "Service stop request"}, TNodeStatus::Undecided},
         TStatusCase {
-            "ClientShutdown", {"Completed 2500 out of 250000 steps  (1%)", "Client Shutdown."}, StatusUndecided},
+            "ClientShutdown", {"Completed 2500 out of 250000 steps  (1%)", "Client Shutdown."}, TNodeStatus::Undecided},
         TStatusCase {
-            "AttemptError", {"- Error: Attempt #2  to get work failed, and no other work to do."}, StatusAttemptError},
+            "AttemptError", {"- Error: Attempt #2  to get work failed, and no other work to do."}, TNodeStatus::AttemptError},
         TStatusCase {"ErrorWinsOverALaterStep",
             {"- Error: Attempt #1  to get work failed", "Completed 2500 out of 250000 steps  (1%)"},
-            StatusAttemptError},
+            TNodeStatus::AttemptError},
         TStatusCase {"KeywordsBeforeTheSentResultsDoNotCount",
             {"- Error: Attempt #1  to get work failed", "+ Results successfully sent",
                 "Completed 2500 out of 250000 steps  (1%)"},
-            StatusRunning},
+            TNodeStatus::Running},
         TStatusCase {"SentResultsWithNothingAfter",
-            {"Completed 250000 out of 250000 steps  (100%)", "+ Results successfully sent"}, StatusQueueLoaded}),
+            {"Completed 250000 out of 250000 steps  (100%)", "+ Results successfully sent"}, TNodeStatus::QueueLoaded}),
     [](const testing::TestParamInfo<TStatusCase>& info) { return info.param.Name; });
 
 TEST(ClientLogScan, UnitChangedMidFileReadsOnlyTheNewUnit) {
@@ -154,7 +154,7 @@ TEST(ClientLogScan, UnitChangedMidFileReadsOnlyTheNewUnit) {
     EXPECT_EQ(r.WUName, "p2008_BBA5");
     EXPECT_EQ(r.RCG, "7-8-9");
     EXPECT_EQ(r.StartText, "December 6 13:01:00");
-    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.Status, TNodeStatus::Running);
     // The new unit has logged its first step only: the old unit's steps must not give a time.
     EXPECT_EQ(r.TimePerPercent, NoTimeText);
 
@@ -305,11 +305,11 @@ TEST(ClientLogScan, KeywordsAreFoundAtEveryPlaceInALineAndAtTheEndOfTheText) {
     for (std::size_t offset = 0; offset < 40; ++offset) {
         std::string text = "\r\n" + std::string(offset, 'x') + "Loaded queue successfully\r\n";
         EXPECT_EQ(ReadNode(TTextLines::FromText(text), TTextLines(), DecemberMorning, FixedUtcOffset(0)).Status,
-            StatusQueueLoaded)
+            TNodeStatus::QueueLoaded)
             << offset;
         text += std::string(offset, 'y') + "Error: Attempt";   // a last line without its end
         EXPECT_EQ(ReadNode(TTextLines::FromText(text), TTextLines(), DecemberMorning, FixedUtcOffset(0)).Status,
-            StatusAttemptError)
+            TNodeStatus::AttemptError)
             << offset;
     }
 }
@@ -318,7 +318,7 @@ TEST(ClientLogScan, KeywordsNeverReachAcrossALineEnd) {
     TNodeReading r = ReadLog(std::vector<std::string> {"", "[10:00:00] Loaded queue successfully.", "[10:00:01] ] ",
         "Completed 1 out of 2 steps", "[10:00:02]  - Frames", "Completed: 1, Remaining: 399", "Loaded queue",
         " successfully"});
-    EXPECT_EQ(r.Status, StatusQueueLoaded);
+    EXPECT_EQ(r.Status, TNodeStatus::QueueLoaded);
 }
 
 TEST(ClientLogScan, LinesEndAtCarriageReturnsAsTheClientsFilesAreLoaded) {

@@ -66,8 +66,8 @@ TEST(MalformedNodeFiles, BinaryGarbageGivesAReadingAndNoFailure) {
             TTextLines::FromText(Garbage(512, seed + 100)), Now, FixedUtcOffset(seed * 30));
         EXPECT_TRUE(IsTimeText(r.TimePerPercent)) << seed;
         EXPECT_TRUE(IsTimeText(r.FrameTime)) << seed;
-        EXPECT_TRUE(r.Status == StatusUndecided || r.Status == StatusQueueLoaded || r.Status == StatusRunning
-            || r.Status == StatusAttemptError)
+        EXPECT_TRUE(r.Status == TNodeStatus::Undecided || r.Status == TNodeStatus::QueueLoaded || r.Status == TNodeStatus::Running
+            || r.Status == TNodeStatus::AttemptError)
             << seed;
     }
 }
@@ -122,7 +122,7 @@ TEST(MalformedNodeFiles, HugeLogIsReadWholeInBoundedMemory) {
     TNodeReading r = ReadFolder(dir.Path());
     EXPECT_EQ(r.WUName, "p2605_Protein in water");
     EXPECT_EQ(r.RCG, "5-33-12");
-    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.Status, TNodeStatus::Running);
     EXPECT_EQ(r.TimePerPercent, "00:12:30");
     EXPECT_EQ(r.StartText, "December 5 20:10:09");
     EXPECT_EQ(r.UserName, "Tellvar");
@@ -139,7 +139,7 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
     TNodeReading r = ReadNode(TTextLines::FromText(log.Text()), TTextLines(), Now, FixedUtcOffset(0));
     EXPECT_EQ(r.WUName, "p2605_x");
     EXPECT_EQ(r.StartText, "December 5 20:10:09");
-    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.Status, TNodeStatus::Running);
     // Cut as a project line would be ("[hh:mm:ss] " less its marks, then the filler), to its cap.
     EXPECT_EQ(r.RCG.size(), MaxRunCloneGen);
     EXPECT_EQ(r.RCG.substr(8), std::string(MaxRunCloneGen - 8, 'x'));
@@ -192,7 +192,7 @@ TEST(MalformedNodeFiles, LogAppendedWhileReadGivesConsistentReadings) {
         TNodeReading r = ReadFolder(dir.Path());
         EXPECT_EQ(r.WUName, "p2605_x");
         EXPECT_EQ(r.RCG, "5-33-12");
-        EXPECT_EQ(r.Status, StatusRunning);
+        EXPECT_EQ(r.Status, TNodeStatus::Running);
         EXPECT_TRUE(IsTimeText(r.TimePerPercent));
     }
     done = true;

@@ -160,9 +160,9 @@ TEST_F(MonitorTest, EveryNodeRefreshesItsRowAndStopSilencesTheView) {
     EXPECT_EQ(monitor.NodeCount(), 2);
     ASSERT_TRUE(RefreshedAll(2));
     EXPECT_EQ(view.Rows[0].Progress, 45);
-    EXPECT_EQ(view.Rows[1].Cells[8], "2605 * 5-33-12");
+    EXPECT_EQ(view.Rows[1].Cell(TGridColumn::UnitKey), "2605 * 5-33-12");
     EXPECT_EQ(view.Rows[1].Cells[MarkerColumn], "1");   // the same unit on both
-    EXPECT_EQ(view.Rows[0].Status.Color, StatusRunning);
+    EXPECT_EQ(view.Rows[0].Status.Color, StatusColor(TNodeStatus::Running));
     EXPECT_GE(view.Cycles[0], 2);
     ASSERT_FALSE(view.Busy.empty());
     EXPECT_TRUE(view.Busy.front());
@@ -196,7 +196,7 @@ TEST_F(MonitorTest, TotalsOfRefreshesThatQueueUpReachTheViewOnce) {
             reading.WUName = "p2605_Protein in water";
             reading.RCG = "5-33-" + std::to_string(i);
             reading.Progress = 40 + i;
-            reading.Status = StatusRunning;
+            reading.Status = TNodeStatus::Running;
             reading.Start = Now - 0.5;
             reading.Deadline = Now + 5;
             reading.TimePerPercent = i == 1 ? NoTimeText : "00:12:00";
@@ -252,7 +252,7 @@ TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeE
         c.Reading.WUName = "p2605_Protein in water";
         c.Reading.RCG = std::to_string(node) + "-33-12";
         c.Reading.Progress = progress;
-        c.Reading.Status = StatusRunning;
+        c.Reading.Status = TNodeStatus::Running;
         c.Reading.Start = Now - 0.5;
         c.Reading.TimePerPercent = timePerPercent;
         c.CycleStart = Now;
@@ -311,7 +311,7 @@ TEST_F(MonitorTest, ANodeThatStaysBusyHoldsTheWritesBackNoLongerThanTheFlushInte
     c.Reading.WUName = "p2605_Protein in water";
     c.Reading.RCG = "1-2-3";
     c.Reading.Progress = 10;
-    c.Reading.Status = StatusRunning;
+    c.Reading.Status = TNodeStatus::Running;
     c.Reading.TimePerPercent = "00:12:00";
     c.CycleStart = Now;
     core.CycleStarted(0, 0);   // never ends

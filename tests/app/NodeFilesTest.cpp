@@ -48,7 +48,7 @@ TEST(ReadNodeFolder, ReadsTheClientFilesOfAFolder) {
     EXPECT_EQ(r.WUName, "p2605_Protein in water");
     EXPECT_EQ(r.RCG, "5-33-12");
     EXPECT_EQ(r.Progress, 45);
-    EXPECT_EQ(r.Status, StatusRunning);
+    EXPECT_EQ(r.Status, TNodeStatus::Running);
     EXPECT_EQ(r.TimePerPercent, "00:12:30");
     EXPECT_DOUBLE_EQ(r.Deadline, base::EncodeDateTime(2024, 12, 11, 20, 10, 9, 0));
 }

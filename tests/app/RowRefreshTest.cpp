@@ -24,7 +24,7 @@ TNodeReading Running(int progress = 45) {
     r.UserName = "Tellvar";
     r.Team = "12345";
     r.Progress = progress;
-    r.Status = StatusRunning;
+    r.Status = TNodeStatus::Running;
     r.Start = Now - 0.5;
     r.Deadline = Now + 5;
     r.TimePerPercent = "00:12:00";
@@ -106,18 +106,46 @@ TEST_F(RowRefreshTest, TotalsSumTheDayCellsOfEveryRow) {
     EXPECT_EQ(TotalsText(nodes, 1), "TOTAL: 3 nodes gives an average result of ? points per day.");
 }
 
+// The watchdog stages a refresh passes, in their order: the watchdog's question names the last one.
+TEST_F(RowRefreshTest, ARefreshPassesTheWatchdogStagesInOrder) {
+    TNodeReading down;
+    down.Status = TNodeStatus::HostDown;
+    const std::vector<int> head {20, 21, 22, 23, 24, 241, 242, 246, 2474, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34};
+    const std::vector<int> tail {35, 36, 37, 38, 39};
+    auto joined = [](std::vector<int> a, const std::vector<int>& b, const std::vector<int>& c) {
+        a.insert(a.end(), b.begin(), b.end());
+        a.insert(a.end(), c.begin(), c.end());
+        return a;
+    };
+    struct Case {
+        int Node;
+        TNodeReading Reading;
+        std::vector<int> Stages;
+    } cases[] = {
+        {0, down, {20, 38, 39}},
+        {1, Running(45), joined(head, {}, tail)},
+        {2, Running(0), joined(head, {341, 343, 344, 345, 346}, tail)},   // a new unit
+    };
+    for (const Case& c : cases) {
+        std::vector<int> stages;
+        actions.Stage = [&stages](int stage) { stages.push_back(stage); };
+        Refresh(c.Node, c.Reading);
+        EXPECT_EQ(stages, c.Stages) << "node " << c.Node;
+    }
+}
+
 TEST_F(RowRefreshTest, AFinishAfterTheDeadlineTurnsTheStatusSquareBlue) {
     struct Case {
-        int Status;
+        TNodeStatus Status;
         int Color;
         int Language;
         std::string Hint;
     } cases[] = {
-        {StatusRunning, ColorBlue, 1, "Host OK... \r\nDeadline out of range."},
-        {StatusRunning, ColorBlue, 0, "Host OK... \r\nДидлайн превышает прогноз."},
-        {StatusUndecided, StatusUndecided, 1, "Host OK... "},
-        {StatusAttemptError, ColorYellow, 1, "Status unknown.\r\nNo new WU..."},
-        {StatusQueueLoaded, ColorLightGreen, 0, "Host OK.\r\nFAH Сервис запускается"},
+        {TNodeStatus::Running, ColorBlue, 1, "Host OK... \r\nDeadline out of range."},
+        {TNodeStatus::Running, ColorBlue, 0, "Host OK... \r\nДидлайн превышает прогноз."},
+        {TNodeStatus::Undecided, StatusColor(TNodeStatus::Undecided), 1, "Host OK... "},
+        {TNodeStatus::AttemptError, ColorYellow, 1, "Status unknown.\r\nNo new WU..."},
+        {TNodeStatus::QueueLoaded, ColorLightGreen, 0, "Host OK.\r\nFAH Сервис запускается"},
     };
     for (const Case& c : cases) {
         TNodeReading r = Running(10);
@@ -125,9 +153,9 @@ TEST_F(RowRefreshTest, AFinishAfterTheDeadlineTurnsTheStatusSquareBlue) {
         r.Status = c.Status;
         language = c.Language;
         TRowView row = Refresh(1, r).Row;
-        EXPECT_EQ(row.Status.Color, c.Color) << c.Status;
-        EXPECT_EQ(row.Status.Hint, c.Hint) << c.Status;
-        EXPECT_EQ(row.Status.ParentShowHint, c.Status == StatusUndecided) << c.Status;
+        EXPECT_EQ(row.Status.Color, c.Color) << StatusColor(c.Status);
+        EXPECT_EQ(row.Status.Hint, c.Hint) << StatusColor(c.Status);
+        EXPECT_EQ(row.Status.ParentShowHint, c.Status == TNodeStatus::Undecided) << StatusColor(c.Status);
         Row(1).Status.ParentShowHint = true;
     }
 }
@@ -135,7 +163,7 @@ TEST_F(RowRefreshTest, AFinishAfterTheDeadlineTurnsTheStatusSquareBlue) {
 TEST_F(RowRefreshTest, AttemptErrorClearsTheFirstSixColumnsAndTheGaugeButKeepsTheRates) {
     Refresh(0, Running());
     TNodeReading r = Running();
-    r.Status = StatusAttemptError;
+    r.Status = TNodeStatus::AttemptError;
     TRowView row = Refresh(0, r).Row;
     for (int c = 0; c <= 5; ++c)
         EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << c;
@@ -177,7 +205,7 @@ TEST_F(RowRefreshTest, FarmSquareFollowsTheReplyAndTheFarmMode) {
 TEST_F(RowRefreshTest, AHostThatDoesNotAnswerTurnsEverySquareRedAndKeepsTheOtherCells) {
     Refresh(2, Running());
     TNodeReading down;
-    down.Status = StatusHostDown;
+    down.Status = TNodeStatus::HostDown;
     language = 0;
     TRowRefresh r = Refresh(2, down);
     EXPECT_FALSE(r.Row.GaugeEnabled);
@@ -198,7 +226,7 @@ TEST_F(RowRefreshTest, SameUnitOnTwoNodesIsMarkedButNodesWithoutAUnitAreNot) {
     EXPECT_EQ(Row(0).Cells[MarkerColumn], "1");
 
     TNodeReading none;
-    none.Status = StatusUndecided;
+    none.Status = TNodeStatus::Undecided;
     Refresh(0, none);
     TRowRefresh idle = Refresh(2, none);
     EXPECT_EQ(idle.Row.Cells[8], "");   // no unit key without a unit
@@ -354,7 +382,7 @@ TEST_F(RowRefreshTest, CacheStepsFollowTheLevelAndTheCacheFolder) {
     EXPECT_EQ(made.size(), 1u);   // at the level only while no cache client runs
     nodes[0].Cached = true;
     TNodeReading finished = Running(100);
-    finished.Status = StatusUndecided;
+    finished.Status = TNodeStatus::Undecided;
     Refresh(0, finished);
     EXPECT_EQ(used, std::vector<int>({0}));
     EXPECT_EQ(made.size(), 1u);
@@ -431,12 +459,12 @@ TEST_F(RowRefreshTest, TheDayMarkerComparesTheWholeDate) {
 // A node that has shown no unit yet (a first run's "Local host", a host just added) keeps the cells that would
 // only hold guesses empty: no remaining time, no finish, no unit key.
 TEST_F(RowRefreshTest, ANodeWithoutDataLeavesItsCellsEmpty) {
-    for (int status : {StatusUndecided, StatusRunning, StatusQueueLoaded}) {
+    for (TNodeStatus status : {TNodeStatus::Undecided, TNodeStatus::Running, TNodeStatus::QueueLoaded}) {
         TNodeReading none;
         none.Status = status;
         const TRowView row = Refresh(1, none).Row;
         for (int c = 0; c < MarkerColumn; ++c)
-            EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << "column " << c << ", status " << status;
+            EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << "column " << c << ", status " << StatusColor(status);
     }
     // Two such nodes are not one unit running twice.
     TNodeReading none;

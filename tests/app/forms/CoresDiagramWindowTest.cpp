@@ -23,6 +23,14 @@ using namespace classes;
 
 namespace {
 
+// The main window's row of a node shows `core` as the node's core, as a refresh gives it.
+void ShowCore(TMainForm* main, int node, const std::string& core) {
+    TRowRefresh refresh;
+    refresh.Row = main->Row(node).View;
+    refresh.Row.Cell(TGridColumn::Core) = core;
+    main->RowRefreshed(refresh);
+}
+
 class DiagramTest : public SideFormTest {
 protected:
     TForm4* ShowDiagram(int nodes, int language = 1, int skin = 1) {
@@ -95,8 +103,8 @@ TEST_F(DiagramTest, BarsShowStoredSpeedsAgainstThePerfectValue) {
 
 TEST_F(DiagramTest, TheCurrentCoreIsSolidAndBright) {
     NewMain(NodesSettings(2), 1);
-    Form->Grid()->SetCells(0, 0, "GROMACS33");
-    Form->Grid()->SetCells(0, 1, "Core_a4");
+    ShowCore(Form, 0, "GROMACS33");
+    ShowCore(Form, 1, "Core_a4");
     TForm4* form = NewSide<TForm4>();
     form->Show();
     Pump();
@@ -209,8 +217,8 @@ TEST_F(DiagramTest, WritesItsPictures) {
                 StoreSpeed("Dgromacs2", 4.4);
                 StoreSpeed("Qmd2", 11.5);
                 NewMain(NodesSettings(3, language), skin);
-                Form->Grid()->SetCells(0, 0, "GROMACS");
-                Form->Grid()->SetCells(0, 2, "QMD");
+                ShowCore(Form, 0, "GROMACS");
+                ShowCore(Form, 2, "QMD");
                 TForm4* form = NewSide<TForm4>();
                 form->Show();
                 Pump();

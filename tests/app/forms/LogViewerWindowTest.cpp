@@ -126,12 +126,25 @@ TEST_F(LogViewerTest, AHostThatDoesNotAnswerShowsNoData) {
     TMainForm* form = NewForms();
     TRowRefresh down = SampleRefresh(0, 20);
     down.Row.Status = {255, false, true, ""};
+    down.Row.NodeStatus = TNodeStatus::HostDown;
     form->RowRefreshed(down);
     Viewer->Show();
     Pump();
     EXPECT_EQ(Viewer->Caption(), "No data");
     EXPECT_EQ(Viewer->LogPane()->Lines()->Count(), 0);
     EXPECT_EQ(Viewer->UnitPane()->Lines()->Count(), 0);
+    Viewer->Close();
+}
+
+TEST_F(LogViewerTest, AHostDownWhoseNewCycleRunsShowsItsFiles) {
+    TMainForm* form = NewForms();
+    TRowRefresh down = SampleRefresh(0, 20);
+    down.Row.NodeStatus = TNodeStatus::HostDown;
+    form->RowRefreshed(down);
+    form->CycleStarted(0);   // the status square takes the form's colour until the cycle's refresh
+    Viewer->Show();
+    Pump();
+    EXPECT_NE(Viewer->Caption(), "No data");
     Viewer->Close();
 }
 

@@ -40,7 +40,7 @@ void ExpectReadingMatches(const TFakeNode& node, int stepSeconds, const app::TNo
     EXPECT_EQ(reading.RCG, std::to_string(UnitRun(node)) + "-" + std::to_string(UnitClone(node)) + "-"
             + std::to_string(UnitGen(node)));
     EXPECT_EQ(reading.Progress, ProgressPercent(node));
-    EXPECT_EQ(reading.Status, app::StatusRunning);
+    EXPECT_EQ(reading.Status, app::TNodeStatus::Running);
     EXPECT_EQ(reading.Team, "12345");
     EXPECT_NEAR(reading.Start, node.Downloaded, Second);
     EXPECT_NEAR(reading.Deadline, node.Downloaded + 7, Second);

@@ -95,6 +95,7 @@ TRowRefresh SampleRefresh(int node, int progress, const std::string& marker) {
     row.Progress = progress;
     row.GaugeHint = std::to_string(progress) + "%";
     row.Status = {0x008000, false, true, ""};
+    row.NodeStatus = TNodeStatus::Running;
     row.Farm = {0x008000, false, true, ""};
     row.Backup = {0, true, true, ""};
     row.CoreRequired = "Core_a4";
