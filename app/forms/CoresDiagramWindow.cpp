@@ -1,9 +1,9 @@
 // TForm4: the cores diagram window.
 #include "app/forms/CoresDiagramWindow.h"
 
+#include "app/forms/MainWindow.h"
 #include "app/settings/Settings.h"
 #include "app/settings/SettingsKey.h"
-#include "app/forms/MainWindow.h"
 #include "leds/iLedBar.h"
 #include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
@@ -209,8 +209,8 @@ void TForm4::BuildRow(int node, int perfect, int end1, int end2, bool hpp) {
     row.Panel->SetTag(node);
     row.Panel->OnClick = clicked;
 
-    const int current = MainForm != nullptr && node < MainForm->RowCount()
-        ? CurrentCoreRow(MainForm->NodeCore(node)) : -1;
+    const int current
+        = MainForm != nullptr && node < MainForm->RowCount() ? CurrentCoreRow(MainForm->NodeCore(node)) : -1;
     for (int e = 0; e < DiagramCoreCount; ++e) {
         const TDiagramCore& core = DiagramCores()[std::size_t(e)];
         auto* bar = Create<leds::TiLedBar>(this);

@@ -41,7 +41,9 @@ enum class TGridColumn {
 };
 inline constexpr int GridColumnCount = static_cast<int>(TGridColumn::Marker) + 1;
 inline constexpr int MarkerColumn = static_cast<int>(TGridColumn::Marker);
-constexpr int ColumnIndex(TGridColumn column) { return static_cast<int>(column); }
+constexpr int ColumnIndex(TGridColumn column) {
+    return static_cast<int>(column);
+}
 
 // One of a row's three squares as the row refresh leaves it.
 struct TSquareView {

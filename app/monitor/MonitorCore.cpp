@@ -20,7 +20,6 @@ std::int64_t SteadyMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
 }
 
 TNodeSlot::TNodeSlot(int node, const TNodeSettings& settings, bool cached)

@@ -22,11 +22,12 @@ namespace korvex::app {
 // Lock order. A thread takes these locks only in this order and never takes one while it holds a later one:
 // the flush lock, then the update lock, then the farm lock (TFarmLink), then one of the short locks under
 // which nothing else is taken (a slot's lock, the busy lock, the totals lock, the farm link's slot lock, the
-// settings writes' own lock). So the flush lock is never taken under the update lock: Close leaves the update
-// lock before it takes the flush lock. A row refresh, under the update lock, may send a farm command and so
-// wait for the farm lock; a status query holds the farm lock while it waits for its reply and therefore takes
-// neither the update nor the flush lock, and it looks up names and writes settings before it takes the farm
-// lock, never under it. Each entry that needs a lock held, or not held, asserts it (KORVEX_ASSERT).
+// settings writes' own lock, TMonitor's core lock, the host-test lock). So the flush lock is never taken under
+// the update lock: Close leaves the update lock before it takes the flush lock. A row refresh, under the update
+// lock, may send a farm command and so wait for the farm lock; a status query holds the farm lock while it
+// waits for its reply, so it takes neither the update nor the flush lock, and it looks up names and writes
+// settings before it takes the farm lock, never under it. The entries that need a lock held, or not held,
+// assert it (KORVEX_ASSERT).
 
 // What the monitor keeps of one node. Node threads hold on to their slot: slots never move for a run.
 struct TNodeSlot {

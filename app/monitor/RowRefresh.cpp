@@ -367,7 +367,6 @@ void ShowTotals(TRefresh& r) {
     }
     r.Stage(37);
 }
-
 }
 
 TNodeState MakeNodeState(int node, const TNodeSettings& settings) {

@@ -24,11 +24,16 @@ enum class TNodeStatus {
 // The status square's colour (0x00BBGGRR) of a status, as painted and as the inspection tool prints it.
 constexpr int StatusColor(TNodeStatus status) {
     switch (status) {
-    case TNodeStatus::Undecided: return 65535;   // yellow
-    case TNodeStatus::QueueLoaded: return 9498256;   // light green
-    case TNodeStatus::Running: return 32768;   // green
-    case TNodeStatus::AttemptError: return 0;   // black
-    case TNodeStatus::HostDown: return 255;   // red
+    case TNodeStatus::Undecided:
+        return 65535;   // yellow
+    case TNodeStatus::QueueLoaded:
+        return 9498256;   // light green
+    case TNodeStatus::Running:
+        return 32768;   // green
+    case TNodeStatus::AttemptError:
+        return 0;   // black
+    case TNodeStatus::HostDown:
+        return 255;   // red
     }
     return 65535;
 }

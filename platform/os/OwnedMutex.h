@@ -11,10 +11,6 @@ namespace korvex::os {
 // thread that holds it from every other one (a waiting condition variable has released it).
 class TOwnedMutex {
 public:
-    TOwnedMutex() = default;
-    TOwnedMutex(const TOwnedMutex&) = delete;
-    TOwnedMutex& operator=(const TOwnedMutex&) = delete;
-
     void lock() {
         FMutex.lock();
         FOwner.store(std::this_thread::get_id(), std::memory_order_relaxed);
@@ -31,7 +27,7 @@ public:
     bool HeldByCurrentThread() const { return FOwner.load(std::memory_order_relaxed) == std::this_thread::get_id(); }
 
 private:
-    std::mutex FMutex;
+    std::mutex FMutex;   // neither copied nor moved, nor is this
     std::atomic<std::thread::id> FOwner {};
 };
 

@@ -127,12 +127,12 @@ INSTANTIATE_TEST_SUITE_P(Keywords, ClientLogStatus,
     testing::Values(TStatusCase {"QueueOnly", {"+ Processing work unit"}, TNodeStatus::QueueLoaded},
         TStatusCase {"StepLine", {"Completed 2500 out of 250000 steps  (1%)"}, TNodeStatus::Running},
         TStatusCase {"FramesLine", {" - Frames Completed: 1, Remaining: 399"}, TNodeStatus::Running},
-        TStatusCase {
-            "ServiceStop", {"Completed 2500 out of 250000 steps  (1%)", "Service stop request"}, TNodeStatus::Undecided},
+        TStatusCase {"ServiceStop", {"Completed 2500 out of 250000 steps  (1%)", "Service stop request"},
+            TNodeStatus::Undecided},
         TStatusCase {
             "ClientShutdown", {"Completed 2500 out of 250000 steps  (1%)", "Client Shutdown."}, TNodeStatus::Undecided},
-        TStatusCase {
-            "AttemptError", {"- Error: Attempt #2  to get work failed, and no other work to do."}, TNodeStatus::AttemptError},
+        TStatusCase {"AttemptError", {"- Error: Attempt #2  to get work failed, and no other work to do."},
+            TNodeStatus::AttemptError},
         TStatusCase {"ErrorWinsOverALaterStep",
             {"- Error: Attempt #1  to get work failed", "Completed 2500 out of 250000 steps  (1%)"},
             TNodeStatus::AttemptError},

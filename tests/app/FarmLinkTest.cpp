@@ -14,8 +14,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <future>
-#include <sys/resource.h>
 #include <stop_token>
+#include <sys/resource.h>
 #include <thread>
 
 namespace korvex::app {

@@ -66,8 +66,8 @@ TEST(MalformedNodeFiles, BinaryGarbageGivesAReadingAndNoFailure) {
             TTextLines::FromText(Garbage(512, seed + 100)), Now, FixedUtcOffset(seed * 30));
         EXPECT_TRUE(IsTimeText(r.TimePerPercent)) << seed;
         EXPECT_TRUE(IsTimeText(r.FrameTime)) << seed;
-        EXPECT_TRUE(r.Status == TNodeStatus::Undecided || r.Status == TNodeStatus::QueueLoaded || r.Status == TNodeStatus::Running
-            || r.Status == TNodeStatus::AttemptError)
+        EXPECT_TRUE(r.Status == TNodeStatus::Undecided || r.Status == TNodeStatus::QueueLoaded
+            || r.Status == TNodeStatus::Running || r.Status == TNodeStatus::AttemptError)
             << seed;
     }
 }

@@ -81,6 +81,29 @@ TEST_F(MonitorLockOrderTest, AStatusQueryStartedUnderTheFarmLockIsCaught) {
         "assertion failed");
 }
 
+// A worker the refresh calls runs under the update lock: what it must not do there is caught.
+TEST_F(MonitorLockOrderTest, AFlushUnderTheUpdateLockIsCaught) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TMonitorWorkers workers;
+    workers.BackupOutcome = [this](int) {
+        core->FlushWrites();
+        return TBackupOutcome::None;
+    };
+    core->SetWorkers(workers);
+    EXPECT_DEATH(core->RefreshRow(0, 0, TNodeCycle {}), "assertion failed");
+}
+
+TEST_F(MonitorLockOrderTest, AStatusQueryUnderTheUpdateLockIsCaught) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TMonitorWorkers workers;
+    workers.BackupOutcome = [this](int) {
+        core->QueryFarm(0, 0, "\\\\box\\FAH", std::stop_token());
+        return TBackupOutcome::None;
+    };
+    core->SetWorkers(workers);
+    EXPECT_DEATH(core->RefreshRow(0, 0, TNodeCycle {}), "assertion failed");
+}
+
 TEST_F(MonitorLockOrderTest, AHostLookedUpUnderTheFarmLockIsCaught) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(

@@ -122,8 +122,7 @@ TEST_F(RowRefreshTest, ARefreshPassesTheWatchdogStagesInOrder) {
         TNodeReading Reading;
         std::vector<int> Stages;
     } cases[] = {
-        {0, down, {20, 38, 39}},
-        {1, Running(45), joined(head, {}, tail)},
+        {0, down, {20, 38, 39}}, {1, Running(45), joined(head, {}, tail)},
         {2, Running(0), joined(head, {341, 343, 344, 345, 346}, tail)},   // a new unit
     };
     for (const Case& c : cases) {
@@ -464,7 +463,8 @@ TEST_F(RowRefreshTest, ANodeWithoutDataLeavesItsCellsEmpty) {
         none.Status = status;
         const TRowView row = Refresh(1, none).Row;
         for (int c = 0; c < MarkerColumn; ++c)
-            EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "") << "column " << c << ", status " << StatusColor(status);
+            EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "")
+                << "column " << c << ", status " << StatusColor(status);
     }
     // Two such nodes are not one unit running twice.
     TNodeReading none;
