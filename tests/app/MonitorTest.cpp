@@ -456,6 +456,20 @@ TEST_F(MonitorTest, StopDoesNotWaitOutAReplyWaitThatARefreshQueuesBehind) {
     EXPECT_FALSE(monitor.Running());
 }
 
+// A node thread in its reply wait wakes as soon as it is asked to stop, not at the wait's end.
+TEST_F(MonitorTest, ANodeThreadWaitingForItsFarmReplyStopsPromptly) {
+    TNodeSettings& node = AddNode("waiting");
+    node.Get = true;
+    node.Ip = "127.0.0.1";   // the service never answers
+    monitor.FarmLink().SetReplyWait(1, 20000);   // one wait of 20 s
+    Start();
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return monitor.Stage(0) == 52; }));
+    const auto before = std::chrono::steady_clock::now();
+    monitor.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(2500));
+    EXPECT_EQ(monitor.AbandonedThreads(), 0);
+}
+
 // A start command given on the UI thread while a status query waits must not hold up the loop that
 // delivers that query's reply.
 TEST_F(MonitorTest, AFarmCommandFromTheUiThreadLetsTheWaitingQueryHaveItsReply) {
