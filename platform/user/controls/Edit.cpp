@@ -25,19 +25,26 @@ namespace {
 inline constexpr std::uintptr_t AutoScrollTimer = 0xFFFF0002;
 inline constexpr int WheelLines = 3;
 
-// Keeps the engine alive while a procedure call runs; the outermost call frees a destroyed window's engine.
-struct CallDepth {
-    explicit CallDepth(EditControl* e)
-        : Edit(e) {
-        ++Edit->FDepth;
-    }
-    ~CallDepth() {
-        if (--Edit->FDepth == 0 && Edit->FDead) delete Edit;
-    }
-    EditControl* Edit;
-};
+// The engine's hooks in the shared prologue, one set for each class.
+template <bool Rich>
+ControlStateHooks<EditControl> EditHooks() {
+    auto hooks = KeptStateHooks<EditControl>();
+    hooks.Created = [](HWND hwnd, EditControl& e, const CREATESTRUCT*) { e.Attach(hwnd, Rich); };
+    hooks.Destroying = [](HWND, EditControl& e) { e.Detach(); };
+    return hooks;
+}
 
 }   // namespace
+
+void EditControl::Attach(HWND hwnd, bool rich) {
+    FHwnd = hwnd;
+    FRich = rich;
+}
+
+void EditControl::Detach() {
+    FNoNotify = true;   // a dying window tells its parent nothing more
+    if (FFocused) SetFocus(false);
+}
 
 LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     bool handled = true;
@@ -54,12 +61,6 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         UpdateScrollBars();
         return 0;
     }
-    case WM_NCDESTROY:
-        FNoNotify = true;   // a dying window tells its parent nothing more
-        if (FFocused) SetFocus(false);
-        SetWindowLongPtr(FHwnd, 0, 0);
-        FDead = true;
-        return DefWindowProc(FHwnd, msg, wParam, lParam);
     case WM_SETTEXT: {
         auto* text = reinterpret_cast<const char*>(lParam);
         SetAllText(Filter(text ? text : ""));
@@ -71,7 +72,7 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // As Windows: a multi-line edit reports no change for WM_SETTEXT.
         if (!Multi() || FRich) {
             Notify(EN_UPDATE);
-            if (!FDead) Notify(EN_CHANGE);
+            if (!Dead()) Notify(EN_CHANGE);
         }
         return 1;
     }
@@ -187,7 +188,7 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
         if (notches == 0) return 0;
         Notify(EN_VSCROLL);
-        if (!FDead) ScrollTo(FTopLine - notches * WheelLines, FXOffset, false);
+        if (!Dead()) ScrollTo(FTopLine - notches * WheelLines, FXOffset, false);
         return 0;
     }
     case WM_COPY:
@@ -223,7 +224,7 @@ void EditControl::ResetScroll() {
 void EditControl::ScrollBarRequest(bool vertical, WORD code, int thumb) {
     if (vertical && !Multi()) return;
     Notify(vertical ? EN_VSCROLL : EN_HSCROLL);
-    if (FDead) return;
+    if (Dead()) return;
     int lh = LineHeight();
     if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
         // The 16-bit thumb of the message is short for long texts: the bar's own position is exact when it is
@@ -300,13 +301,12 @@ void EditControl::ScrollBarRequest(bool vertical, WORD code, int thumb) {
 }
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool rich) {
-    EditControl* e = EditControl::From(hwnd);
-    if (!e) {
-        if (msg != WM_NCCREATE) return DefWindowProc(hwnd, msg, wParam, lParam);
-        e = new EditControl(hwnd, rich);
-        SetWindowLongPtr(hwnd, 0, reinterpret_cast<LONG_PTR>(e));
-    }
-    CallDepth depth(e);
+    static const ControlStateHooks<EditControl> plainHooks = EditHooks<false>();
+    static const ControlStateHooks<EditControl> richHooks = EditHooks<true>();
+    LRESULT result = 0;
+    EditControl* e = ControlPrologue(hwnd, msg, wParam, lParam, result, rich ? richHooks : plainHooks);
+    if (!e) return result;
+    const std::shared_ptr<EditControl> hold = e->Keep;
     return e->Proc(msg, wParam, lParam);
 }
 

@@ -15,12 +15,14 @@ namespace korvex::user::edit {
 
 class EditControl {
 public:
-    EditControl(HWND hwnd, bool rich);
+    EditControl();
     ~EditControl();
     EditControl(const EditControl&) = delete;
     EditControl& operator=(const EditControl&) = delete;
 
-    static EditControl* From(HWND hwnd);
+    // The window procedure's prologue: WM_NCCREATE attaches the engine to its window, WM_NCDESTROY detaches it.
+    void Attach(HWND hwnd, bool rich);
+    void Detach();
     // The window procedure share of both classes; unhandled messages go to DefWindowProc.
     LRESULT Proc(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -130,8 +132,10 @@ public:
     DWORD FScrollStyle = 0;   // WS_VSCROLL / WS_HSCROLL asked for (a hidden bar drops them from the style)
     bool FHitLimit = false;   // the last Replace cut its text to the limit
     int FGoalX = -1;   // x the caret keeps on Up and Down (-1: from the caret)
-    int FDepth = 0;   // procedure calls under way
-    bool FDead = false;   // the window is gone: freed when the outermost call returns
+    // Held by the window and by each procedure call under way (the shared prologue, KeptStateHooks); the
+    // window lets go at WM_NCDESTROY, so the engine outlives a window destroyed under a call.
+    std::shared_ptr<EditControl> Keep;
+    bool Dead() const { return Keep == nullptr; }   // the window is gone
 
 private:
     void MarkDirty(int fromPara);
@@ -145,8 +149,8 @@ private:
     LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // EM_ messages
     LRESULT RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // the rich edit's own
 
-    HWND FHwnd;
-    bool FRich;
+    HWND FHwnd = nullptr;
+    bool FRich = false;
     std::vector<Paragraph> FParas;
     mutable std::vector<int> FStarts;   // character index of each paragraph
     mutable int FStartsValid = 0;   // FStarts is right below this paragraph

@@ -49,7 +49,7 @@ std::u32string Decode(const std::string& text) {
 // Selection and notifications
 
 void EditControl::Notify(WORD code) {
-    if (FNoNotify || FDead) return;
+    if (FNoNotify || Dead()) return;
     if (FRich) {
         DWORD need = code == EN_CHANGE                   ? ENM_CHANGE
             : code == EN_UPDATE                          ? ENM_UPDATE
@@ -64,7 +64,7 @@ void EditControl::Changed(bool) {
     Invalidate();
     UpdateScrollBars();
     Notify(EN_UPDATE);
-    if (FDead) return;
+    if (Dead()) return;
     Notify(EN_CHANGE);
 }
 
@@ -317,7 +317,7 @@ void EditControl::Char(char32_t c) {
         FGoalX = -1;
         SetSel(start + inserted, start + inserted, true);
         Changed(true);
-        if (FDead) return;
+        if (Dead()) return;
     }
     if (hit) Notify(EN_MAXTEXT);
 }
@@ -361,7 +361,7 @@ void EditControl::Paste() {
     if (inserted >= 0) {
         SetSel(start + inserted, start + inserted, true);
         Changed(true);
-        if (FDead) return;
+        if (Dead()) return;
     }
     if (hit) Notify(EN_MAXTEXT);
 }
@@ -385,7 +385,7 @@ void EditControl::SetFocus(bool focused) {
 
 void EditControl::MouseDown(POINT p, WPARAM keys, bool dbl) {
     if (GetFocus() != FHwnd) user::SetFocus(FHwnd);
-    if (FDead || GetFocus() != FHwnd) return;
+    if (Dead() || GetFocus() != FHwnd) return;
     int pos = CharFromPoint(p);
     FGoalX = -1;
     FWordTracking = dbl;

@@ -131,7 +131,7 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
             SetSel(start + inserted, start + inserted, false);
             ScrollCaret();
             Changed(false);
-            if (FDead) return 0;
+            if (Dead()) return 0;
         }
         if (hit) Notify(EN_MAXTEXT);
         return 0;

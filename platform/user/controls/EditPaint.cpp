@@ -68,7 +68,7 @@ void EditControl::Paint(HDC dc, const RECT& update) {
         if (parent)
             colours.Back = reinterpret_cast<HBRUSH>(
                 SendMessage(parent, grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(FHwnd)));
-        if (!IsWindow(FHwnd) || FDead) return;
+        if (!IsWindow(FHwnd) || Dead()) return;
         if (!colours.Back) colours.Back = gdi::GetSysColorBrush(grey ? gdi::COLOR_BTNFACE : gdi::COLOR_WINDOW);
         colours.Text = enabled ? gdi::GetTextColor(dc) : gdi::GetSysColor(gdi::COLOR_GRAYTEXT);
     }

@@ -75,10 +75,8 @@ CharFormat MergeFormat(const CharFormat& base, const CharFormat& change, DWORD m
     return f;
 }
 
-EditControl::EditControl(HWND hwnd, bool rich)
-    : FLimit(EditDefaultLimit)
-    , FHwnd(hwnd)
-    , FRich(rich) {
+EditControl::EditControl()
+    : FLimit(EditDefaultLimit) {
     FParas.push_back(Paragraph {});
     FFormats.push_back(CharFormat {});
     FFonts.resize(1);
@@ -86,10 +84,6 @@ EditControl::EditControl(HWND hwnd, bool rich)
 
 EditControl::~EditControl() {
     FreeFonts();
-}
-
-EditControl* EditControl::From(HWND hwnd) {
-    return reinterpret_cast<EditControl*>(GetWindowLongPtr(hwnd, 0));
 }
 
 DWORD EditControl::Style() const {

@@ -224,7 +224,7 @@ LRESULT EditControl::RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& h
         UpdateScrollBars();
         UpdateCaret();
         Notify(EN_UPDATE);
-        if (!FDead) Notify(EN_CHANGE);
+        if (!Dead()) Notify(EN_CHANGE);
         return LRESULT(base::Utf8Length(data));
     }
     default:

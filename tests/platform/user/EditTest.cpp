@@ -95,6 +95,25 @@ TEST_F(Edit, InjectedKeysTypeTextAndMoveTheCaretByCodePoints) {
     EXPECT_EQ(Sel(e), std::make_pair(1, 1));
 }
 
+// The engine lives to the end of the message that destroyed its window (the shared keep-alive prologue): a
+// parent that destroys the edit on its first change leaves no use of a freed engine behind.
+TEST_F(Edit, AnEditDestroyedByItsParentOnAChangeFinishesTheMessageSafely) {
+    HWND e = Make(ES_AUTOHSCROLL);
+    int changes = 0;
+    SetHandler(Parent, [&](HWND, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && IsWindow(e)) {
+            ++changes;
+            DestroyWindow(e);
+        }
+        return std::nullopt;
+    });
+    Type(e, "a");
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(IsWindow(e));
+    SendMessage(Parent, WM_SETTEXT, 0, LPARAM("still here"));
+    Pump();
+}
+
 TEST_F(Edit, ShiftArrowsHomeEndAndCtrlArrowsSelectByKeys) {
     HWND e = Make(ES_AUTOHSCROLL, "one two  three");
     SetFocus(e);
