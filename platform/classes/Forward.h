@@ -8,6 +8,7 @@ class TClassInfo;
 using TClass = const TClassInfo*;
 class TPersistent;
 class TComponent;
+class TComponentWatch;   // TComponentWatch.h
 class TCollection;
 class TCollectionItem;
 class TStrings;
@@ -22,5 +23,14 @@ class TReader;
 class TWriter;
 class TMethodTable;
 class TPropInfo;
+
+// Graphics and controls
+class TCanvas;
+class TControlCanvas;
+class TFont;
+class TBitmap;
+class TIcon;
+class TCustomImageList;
+class TChangeLink;   // TImageList.h
 
 }

@@ -1,9 +1,11 @@
-// Owner-drawn items of list and combo boxes: the canvas set up for one item, and the item height answer.
+// Owner-drawn items of list and combo boxes, tabs and header sections: the canvas set up for one item, and the
+// item height answer.
 #include "platform/classes/OwnerDrawItems.h"
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/user/controls/ControlsCommon.h"
 
 #include <algorithm>
@@ -31,6 +33,18 @@ void DrawOwnerDrawnItem(TMessage& m, TCanvas& canvas, const TFont* font, TColor 
     else
         canvas.FillRect(item->rcItem);
     if (state.Contains(odFocused)) canvas.DrawFocusRect(item->rcItem);
+    m.Result = 1;
+}
+
+void DrawOwnerDrawnPart(TMessage& m, TCanvas& canvas, const TFont* font, TColor color, const TOwnerDrawPartPainter& drawPart) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+    if (!item) return;
+    gdi::SavedDc saved(item->hDC);
+    canvas.SetHandle(item->hDC);
+    base::ScopeExit release([&canvas] { canvas.SetHandle(nullptr); });
+    canvas.Font()->Assign(font);
+    canvas.Brush()->SetColor(color);
+    drawPart(int(item->itemID), item->rcItem, (item->itemState & ODS_SELECTED) != 0);
     m.Result = 1;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/base/Strings.h"
 #include "platform/base/Utf8.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/user/Focus.h"
 #include "platform/user/controls/StandardClasses.h"
 
@@ -27,7 +28,8 @@ void TButtonControl::WndProc(TMessage& message) {
     case WM_LBUTTONDBLCLK:
         if (!Focused()) {
             FClicksDisabled = true;
-            user::SetFocus(WindowHandle());
+            // OnEnter and OnExit run here and may free the button.
+            if (!RunUserCode(this, [this] { user::SetFocus(WindowHandle()); })) return;
             FClicksDisabled = false;
             if (!Focused()) return;
         }

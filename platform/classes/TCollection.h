@@ -97,4 +97,23 @@ private:
     TPersistent* FOwner = nullptr;
 };
 
+// The collection of TItem that a control keeps (header sections, status panels, list columns): the control
+// is its owner, Add and Items are typed. Items gives nullptr for an item still being made (a change may be
+// reported from its constructor).
+template <class TItem, class TKeeper>
+class TControlCollection : public TOwnedCollection {
+public:
+    TItem* Add() { return static_cast<TItem*>(TCollection::Add()); }
+    TItem* Items(int index) const { return dynamic_cast<TItem*>(TCollection::Items(index)); }
+    TKeeper* Keeper() const { return FKeeper; }
+
+protected:
+    explicit TControlCollection(TKeeper* keeper)
+        : TOwnedCollection(keeper, TItem::StaticClass())
+        , FKeeper(keeper) { }
+
+private:
+    TKeeper* FKeeper;
+};
+
 }

@@ -1,8 +1,8 @@
 // TCustomComboBox and TComboBox: styles, items, the choice and its events, the subclassed edit and list.
 #include "platform/classes/TComboBox.h"
 
-#include "platform/classes/OwnerDrawItems.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/DefWindowProc.h"
@@ -22,9 +22,7 @@ namespace korvex::classes {
 using namespace user;
 
 TCustomComboBox::TCustomComboBox(TComponent* owner)
-    : TWinControl(owner)
-    , FItems(std::make_unique<TListControlStrings>(this, ComboBoxMessages))
-    , FCanvas(std::make_unique<TControlCanvas>(this)) {
+    : TListControl(owner, ComboBoxMessages) {
     RegisterStandardClasses();
     FControlStyle = TControlStyle {csSetCaption, csDoubleClicks, csFixedHeight};
     SetBounds(Left(), Top(), 145, 21);
@@ -43,7 +41,7 @@ TCustomComboBox::~TCustomComboBox() {
 }
 
 TClass TCustomComboBox::StaticClass() {
-    static const TClassInfo info = MakeClass<TCustomComboBox, TWinControl>("TCustomComboBox");
+    static const TClassInfo info = MakeClass<TCustomComboBox, TListControl>("TCustomComboBox");
     return &info;
 }
 
@@ -223,31 +221,12 @@ void TCustomComboBox::SelectAll() {
 // ---------------------------------------------------------------------------------------------------------
 // Messages
 
-void TCustomComboBox::WndProc(TMessage& message) {
-    switch (message.Msg) {
-    case CN_COMMAND:
-        CNCommand(message);
-        return;
-    case CN_DRAWITEM:
-        CNDrawItem(message);
-        return;
-    case CN_MEASUREITEM:
-        CNMeasureItem(message);
-        return;
-    default:
-        TWinControl::WndProc(message);
-    }
-}
-
 void TCustomComboBox::ComboWndProc(TMessage& message, HWND window, WNDPROC previous) {
+    TComponentWatch self(this);   // the key events may free the box
     switch (message.Msg) {
-    case WM_SETFOCUS: {
-        TCustomForm* form = GetParentForm(this);
-        if (form != nullptr && !form->SetFocusedControl(this)) return;
-        break;
-    }
+    case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (ControlState().Contains(csFocusing)) return;
+        if (FocusMessageDropped(message)) return;
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -263,21 +242,20 @@ void TCustomComboBox::ComboWndProc(TMessage& message, HWND window, WNDPROC previ
     default:
         break;
     }
+    if (!self.Alive()) return;
     message.Result = CallWindowProc(previous, window, message.Msg, message.WParam, message.LParam);
 }
 
 void TCustomComboBox::CNCommand(TMessage& m) {
     switch (HIWORD(m.WParam)) {
     case CBN_SELCHANGE:
-        Click();
-        Select();
+        if (RunUserCode(this, [this] { Click(); })) Select();
         break;
     case CBN_EDITCHANGE:
         Change();
         break;
     case CBN_DROPDOWN:
-        DropDown();
-        AdjustDropDown();
+        if (RunUserCode(this, [this] { DropDown(); })) AdjustDropDown();
         break;
     case CBN_CLOSEUP:
         CloseUp();
@@ -288,17 +266,6 @@ void TCustomComboBox::CNCommand(TMessage& m) {
     default:
         break;
     }
-}
-
-void TCustomComboBox::CNDrawItem(TMessage& m) {
-    DrawOwnerDrawnItem(m, *FCanvas, Font(), Color(),
-        [this](int index, const TRect& rect, TOwnerDrawState state) { DrawItem(index, rect, state); });
-}
-
-void TCustomComboBox::CNMeasureItem(TMessage& m) {
-    TOwnerDrawItemMeasure measure;
-    if (FStyle == csOwnerDrawVariable) measure = [this](int index, int& height) { MeasureItem(index, height); };
-    MeasureOwnerDrawnItem(m, FItemHeight, measure);
 }
 
 void TCustomComboBox::Change() {
@@ -328,19 +295,6 @@ void TCustomComboBox::AdjustDropDown() {
     const RECT window = WindowRect(WindowHandle());
     user::SetWindowPos(WindowHandle(), nullptr, 0, 0, window.Width(), itemHeight * shown + window.Height() + 2,
         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-}
-
-void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
-    if (OnDrawItem) {
-        OnDrawItem(this, index, rect, state);
-        return;
-    }
-    FCanvas->FillRect(rect);
-    if (index < FItems->Count()) FCanvas->TextOut(rect.left + 2, rect.top, FItems->Get(index));
-}
-
-void TCustomComboBox::MeasureItem(int index, int& height) {
-    if (OnMeasureItem) OnMeasureItem(this, index, height);
 }
 
 // ---------------------------------------------------------------------------------------------------------

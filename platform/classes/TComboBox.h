@@ -3,29 +3,23 @@
 
 #include "platform/classes/ListControlTypes.h"
 #include "platform/classes/StdCtrlsTypes.h"
-#include "platform/classes/TControlCanvas.h"
-#include "platform/classes/TListControlStrings.h"
-#include "platform/classes/TWinControl.h"
-
-#include <memory>
+#include "platform/classes/TListControl.h"
 
 namespace korvex::classes {
 
-// Items are the window's (kept aside while there is none). The user's choice of an item fires OnClick, then
+// The user's choice of an item fires OnClick, then
 // Select (OnSelect, or OnChange when there is none); typing in the edit fires OnChange; dropping the list
 // fires OnDropDown and sizes the list for DropDownCount items; closing it fires OnCloseUp. Owner-drawn
 // styles paint items and the closed face (odComboBoxEdit) through DrawItem on Canvas, and ask OnMeasureItem
 // for variable heights. The edit and list windows are subclassed: their messages pass ComboWndProc, which
 // gives the control their keys and tells the form when they take the focus.
-class TCustomComboBox : public TWinControl {
+class TCustomComboBox : public TListControl {
 public:
     explicit TCustomComboBox(TComponent* owner);
     ~TCustomComboBox() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(const TStrings* value) { FItems->Assign(value); }
     int ItemIndex() const;
     void SetItemIndex(int value);
     TComboBoxStyle Style() const { return FStyle; }
@@ -42,7 +36,6 @@ public:
     void SetCharCase(TEditCharCase value);
     bool DroppedDown() const;
     void SetDroppedDown(bool value);
-    TCanvas* Canvas() const { return FCanvas.get(); }
     user::HWND EditHandle() const { return FEditHandle; }   // nullptr for csDropDownList and owner-drawn lists
     user::HWND ListHandle() const { return FListHandle; }
     bool Focused() const;   // the combo, its edit or its list has the focus
@@ -53,38 +46,28 @@ public:
     TNotifyEvent OnSelect;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
-    TDrawItemEvent OnDrawItem;
-    TMeasureItemEvent OnMeasureItem;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void Loaded() override;
-    void WndProc(TMessage& message) override;
     virtual void ComboWndProc(TMessage& message, user::HWND window, user::WNDPROC previous);
-    virtual void CNCommand(TMessage& m);
-    virtual void CNDrawItem(TMessage& m);
-    virtual void CNMeasureItem(TMessage& m);
+    void CNCommand(TMessage& m) override;
     virtual void Change();   // OnChange
     virtual void Select();   // OnSelect, else Change
     virtual void DropDown();   // OnDropDown
     virtual void CloseUp();   // OnCloseUp
     virtual void AdjustDropDown();   // room for DropDownCount items
-    virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
-    virtual void MeasureItem(int index, int& height);
+    bool VariableItemHeight() const override { return FStyle == csOwnerDrawVariable; }
     bool IsItemHeightStored() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
-
-    std::unique_ptr<TListControlStrings> FItems;
 
 private:
     void HookChildren();
     void UnhookChildren();
 
-    std::unique_ptr<TControlCanvas> FCanvas;
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
-    int FItemHeight = 16;
     int FItemIndex = -1;   // while there is no window, and while loading
     bool FSorted = false;
     int FMaxLength = 0;

@@ -351,15 +351,7 @@ void TControl::Notification(TComponent* component, TOperation operation) {
 }
 
 void TControl::SetZOrder(bool topMost) {
-    if (FParent == nullptr) return;
-    auto& list = FParent->FControls;
-    auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end()) return;
-    list.erase(it);
-    if (topMost)
-        list.push_back(this);
-    else
-        list.insert(list.begin(), this);
+    if (FParent == nullptr || !MoveInZOrder(FParent->FControls, this, topMost)) return;
     InvalidateControl(FVisible, FControlStyle.Contains(csOpaque));
 }
 

@@ -7,15 +7,30 @@
 #include "platform/classes/TComponent.h"
 #include "platform/classes/TSizeConstraints.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvex::classes {
 
 // A control's message procedure: replaceable, so code above can subclass a control at this level
 // (keep the old one and call it for what you leave alone).
 using TWndMethod = std::function<void(TMessage& message)>;
+
+// Moves item to the end of list (the top of the z-order) or to its start; false when it is not in the list.
+template <class T>
+bool MoveInZOrder(std::vector<T*>& list, T* item, bool topMost) {
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it == list.end()) return false;
+    list.erase(it);
+    if (topMost)
+        list.push_back(item);
+    else
+        list.insert(list.begin(), item);
+    return true;
+}
 
 // Messages reach a control through WindowProc (WndProc unless replaced), which does the shared work (mouse
 // state, key preview) and calls Dispatch. Dispatch calls the handler of the message's number (WMPaint,
@@ -201,6 +216,8 @@ private:
     void FontChanged();
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& m, TMouseButton button);
+    bool DefaultSurvives(TMessage& m);   // DefaultHandler; false when it freed the control
+    bool LeftPressSurvives(TMessage& m);
     void DropMouseCapture();   // when this control holds the capture
     bool IsColorStored() const { return !FParentColor; }
     bool IsFontStored() const { return !FParentFont; }

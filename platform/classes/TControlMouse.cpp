@@ -3,6 +3,7 @@
 #include "platform/classes/TControl.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TWinControl.h"
@@ -101,70 +102,83 @@ void TControl::DoMouseUp(TMessage& m, TMouseButton button) {
     MouseUp(button, KeysToShiftState(m.WParam), MessageX(m), MessageY(m));
 }
 
+bool TControl::DefaultSurvives(TMessage& m) {
+    return RunUserCode(this, [&] { DefaultHandler(m); });
+}
+
 void TControl::SendCancelMode(TControl* sender) {
-    for (TControl* c = this; c != nullptr; c = c->Parent())
-        if (auto* form = dynamic_cast<TCustomForm*>(c)) form->SendCancelMode(sender);
+    for (TControl* c = this; c != nullptr; c = c->Parent()) {
+        auto* form = dynamic_cast<TCustomForm*>(c);
+        if (form != nullptr && !RunUserCode(form, [&] { form->SendCancelMode(sender); })) return;
+    }
+}
+
+// Cancel mode, the default handling (a native control notifies its parent) and the events all run user code
+// that may free the control: each step of the mouse messages checks it is still there.
+
+// What a left press and a double click start with: cancel mode around, the default handling, the capture.
+// False when that freed the control.
+bool TControl::LeftPressSurvives(TMessage& m) {
+    TComponentWatch self(this);
+    SendCancelMode(this);
+    if (!self.Alive() || !DefaultSurvives(m)) return false;
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+    return true;
 }
 
 void TControl::WMLButtonDown(TMessage& m) {
-    SendCancelMode(this);
-    DefaultHandler(m);
-    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+    if (!LeftPressSurvives(m)) return;
     if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
     DoMouseDown(m, mbLeft, {});
 }
 
 void TControl::WMLButtonDblClk(TMessage& m) {
-    SendCancelMode(this);
-    DefaultHandler(m);
-    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
-    if (FControlStyle.Contains(csClickEvents)) DblClick();
+    if (!LeftPressSurvives(m)) return;
+    if (FControlStyle.Contains(csClickEvents) && !RunUserCode(this, [this] { DblClick(); })) return;
     DoMouseDown(m, mbLeft, {ssDouble});
 }
 
 void TControl::WMLButtonUp(TMessage& m) {
+    TComponentWatch self(this);
     DefaultHandler(m);
+    if (!self.Alive()) return;
     if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
     if (FControlState.Contains(csClicked)) {
         FControlState.Exclude(csClicked);
         TRect client = ClientRect();
         if (gdi::PtInRect(&client, Point(MessageX(m), MessageY(m)))) Click();
+        if (!self.Alive()) return;
     }
     DoMouseUp(m, mbLeft);
 }
 
 void TControl::WMRButtonDown(TMessage& m) {
-    DefaultHandler(m);
-    DoMouseDown(m, mbRight, {});
+    if (DefaultSurvives(m)) DoMouseDown(m, mbRight, {});
 }
 
 void TControl::WMRButtonUp(TMessage& m) {
-    DefaultHandler(m);
-    DoMouseUp(m, mbRight);
+    if (DefaultSurvives(m)) DoMouseUp(m, mbRight);
 }
 
 void TControl::WMRButtonDblClk(TMessage& m) {
-    DefaultHandler(m);
-    DoMouseDown(m, mbRight, {ssDouble});
+    if (DefaultSurvives(m)) DoMouseDown(m, mbRight, {ssDouble});
 }
 
 void TControl::WMMButtonDown(TMessage& m) {
-    DefaultHandler(m);
-    DoMouseDown(m, mbMiddle, {});
+    if (DefaultSurvives(m)) DoMouseDown(m, mbMiddle, {});
 }
 
 void TControl::WMMButtonUp(TMessage& m) {
-    DefaultHandler(m);
-    DoMouseUp(m, mbMiddle);
+    if (DefaultSurvives(m)) DoMouseUp(m, mbMiddle);
 }
 
 void TControl::WMMouseMove(TMessage& m) {
-    DefaultHandler(m);
+    if (!DefaultSurvives(m)) return;
     if (!FControlStyle.Contains(csNoStdEvents)) MouseMove(KeysToShiftState(m.WParam), MessageX(m), MessageY(m));
 }
 
 void TControl::WMCancelMode(TMessage& m) {
-    DefaultHandler(m);
+    if (!DefaultSurvives(m)) return;
     if (MouseCapture()) {
         SetMouseCapture(false);
         if (FControlState.Contains(csLButtonDown)) Perform(WM_LBUTTONUP, 0, MAKELPARAM(-1, -1));
@@ -179,7 +193,7 @@ void TControl::WMContextMenu(TMessage& m) {
     TPoint pos = Point(MessageX(m), MessageY(m));
     TPoint local = pos.x == -1 && pos.y == -1 ? Point(-1, -1) : ScreenToClient(pos);
     bool handled = false;
-    if (OnContextPopup) OnContextPopup(this, local, handled);
+    if (OnContextPopup && !RunUserCode(this, [&] { OnContextPopup(this, local, handled); })) return;
     if (!handled && pos.x != -1 && PopupContextMenu(FPopupMenu, this, pos)) handled = true;
     if (handled) {
         m.Result = 1;
@@ -190,7 +204,8 @@ void TControl::WMContextMenu(TMessage& m) {
 
 bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     bool handled = false;
-    if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+    if (OnMouseWheel && !RunUserCode(this, [&] { OnMouseWheel(this, shift, wheelDelta, mousePos, handled); }))
+        return handled;
     if (handled) return true;
     if (wheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, shift, mousePos, handled);
     if (wheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, shift, mousePos, handled);
@@ -198,11 +213,13 @@ bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) 
 }
 
 void TControl::CMMouseWheel(TMessage& m) {
+    TComponentWatch self(this);
     TPoint pos = Point(MessageX(m), MessageY(m));
     if (DoMouseWheel(KeysToShiftState(LOWORD(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam), pos)) {
         m.Result = 1;
         return;
     }
+    if (!self.Alive()) return;
     if (FParent != nullptr) m.Result = FParent->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TColor.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/Painting.h"
@@ -311,7 +312,7 @@ TGridRect TCustomGrid::Selection() const {
 }
 
 void TCustomGrid::SetSelection(const TGridRect& value) {
-    FocusCell(value.Left, value.Top, true);
+    if (!FocusCell(value.Left, value.Top, true)) return;
     if (FCurrent.X != value.Left || FCurrent.Y != value.Top) return;
     FAnchor
         = {std::clamp(value.Right, FFixedCols, ColCount() - 1), std::clamp(value.Bottom, FFixedRows, RowCount() - 1)};
@@ -324,13 +325,18 @@ bool TCustomGrid::SelectCell(int col, int row) {
     return canSelect;
 }
 
-void TCustomGrid::FocusCell(int col, int row, bool moveAnchor) {
-    if (col < FFixedCols || col >= ColCount() || row < FFixedRows || row >= RowCount()) return;
-    if (TGridCoord {col, row} != FCurrent && !SelectCell(col, row)) return;
+bool TCustomGrid::FocusCell(int col, int row, bool moveAnchor) {
+    if (col < FFixedCols || col >= ColCount() || row < FFixedRows || row >= RowCount()) return true;
+    if (TGridCoord {col, row} != FCurrent) {
+        TComponentWatch self(this);
+        if (!SelectCell(col, row)) return self.Alive();
+        if (!self.Alive()) return false;
+    }
     FCurrent = {col, row};
     if (moveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
     ClampInView();
     Invalidate();
+    return true;
 }
 
 // Scrolls so the focused cell is wholly in view.

@@ -129,7 +129,7 @@ private:
     static int FullyVisible(const TAxis& axis, int lineWidth);
     static int MaxFirst(const TAxis& axis, int lineWidth);
     bool SizingLineAt(int x, int y, TGridState& state, int& index) const;
-    void FocusCell(int col, int row, bool moveAnchor);
+    bool FocusCell(int col, int row, bool moveAnchor);   // false when OnSelectCell freed the grid
     void MoveTopLeft(int col, int row);
     void ClampInView();
     void UpdateScrollRange();

@@ -2,6 +2,7 @@
 #include "platform/classes/TCustomGrid.h"
 
 #include "platform/classes/TColor.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/Input.h"
@@ -167,7 +168,7 @@ bool TCustomGrid::SizingLineAt(int x, int y, TGridState& state, int& index) cons
 }
 
 void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == mbLeft && CanFocus() && !Focused()) SetFocus();
+    if (button == mbLeft && CanFocus() && !Focused() && !RunUserCode(this, [this] { SetFocus(); })) return;
     if (button == mbLeft) {
         TGridState sizing = gsNormal;
         int index = -1;
@@ -190,7 +191,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
         } else if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
             bool extend
                 = shift.Contains(ssShift) && FOptions.Contains(goRangeSelect) && !FOptions.Contains(goRowSelect);
-            FocusCell(cell.X, cell.Y, !extend);
+            if (!FocusCell(cell.X, cell.Y, !extend)) return;
             FGridState = gsSelecting;
         }
     }
@@ -224,11 +225,13 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
     }
     case gsSelecting: {
         TGridCoord cell = MouseCoord(x, y);
+        bool alive = true;
         if (cell.X >= FFixedCols && cell.Y >= FFixedRows && FOptions.Contains(goRangeSelect)
             && !FOptions.Contains(goRowSelect))
-            FocusCell(cell.X, cell.Y, false);
+            alive = FocusCell(cell.X, cell.Y, false);
         else if (cell.Y >= FFixedRows && FOptions.Contains(goRowSelect) && cell.Y != FCurrent.Y)
-            FocusCell(FCurrent.X, cell.Y, true);
+            alive = FocusCell(FCurrent.X, cell.Y, true);
+        if (!alive) return;
         break;
     }
     default:
@@ -324,8 +327,7 @@ void TCustomGrid::WndProc(TMessage& message) {
 }
 
 void TCustomGrid::KeyDown(WORD& key, TShiftState shift) {
-    TCustomControl::KeyDown(key, shift);
-    if (key == 0) return;
+    if (!RunUserCode(this, [&] { TCustomControl::KeyDown(key, shift); }) || key == 0) return;
     int page = std::max(VisibleRowCount(), 1);
     int col = FCurrent.X;
     int row = FCurrent.Y;

@@ -2,6 +2,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TScreen.h"
@@ -68,7 +69,8 @@ void TCustomForm::Dispatch(TMessage& m) {
 // Focus
 
 // The focus comes to control: CM_EXIT up from the old focused control to the common parent, CM_ENTER down to
-// the new one, then CM_FOCUSCHANGED to the whole form. False when a handler moved the focus elsewhere.
+// the new one, then CM_FOCUSCHANGED to the whole form. False when a handler moved the focus elsewhere or freed
+// the form or the control.
 bool TCustomForm::SetFocusedControl(TWinControl* control) {
     ++gFocusCount;
     FActiveControl = control != this ? control : nullptr;
@@ -76,28 +78,34 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     if (Screen != nullptr) Screen->SetFocusedForm(this, control);
     if (control->FControlState.Contains(csFocusing)) return false;
     control->FControlState.Include(csFocusing);
-    base::ScopeExit focused([control] { control->FControlState.Exclude(csFocusing); });
+    TComponentWatch self(this), target(control);
+    base::ScopeExit focused([&target] {
+        if (auto* c = target.As<TWinControl>()) c->FControlState.Exclude(csFocusing);
+    });
+    const auto send = [&](TWinControl* to, UINT msg) {
+        return SendFocusMessage(to, msg) && self.Alive() && target.Alive();
+    };
     if (oldFocusedForm != this) {
         if (oldFocusedForm != nullptr && oldFocusedForm->HandleAllocated()) {
             Screen->FFocusedForm = nullptr;
-            if (!SendFocusMessage(oldFocusedForm, CM_DEACTIVATE)) return false;
+            if (!send(oldFocusedForm, CM_DEACTIVATE)) return false;
         }
         if (Screen != nullptr) Screen->FFocusedForm = this;
-        if (!SendFocusMessage(this, CM_ACTIVATE)) return false;
+        if (!send(this, CM_ACTIVATE)) return false;
     }
     if (FFocusedControl == nullptr) FFocusedControl = this;
     if (FFocusedControl != control) {
         while (FFocusedControl != nullptr && !FFocusedControl->ContainsControl(control)) {
             TWinControl* leaving = FFocusedControl;
             FFocusedControl = FFocusedControl->Parent();
-            if (!SendFocusMessage(leaving, CM_EXIT)) return false;
+            if (!send(leaving, CM_EXIT)) return false;
         }
         while (FFocusedControl != control) {
             TWinControl* entering = control;
             while (entering->Parent() != FFocusedControl)
                 entering = entering->Parent();
             FFocusedControl = entering;
-            if (!SendFocusMessage(entering, CM_ENTER)) return false;
+            if (!send(entering, CM_ENTER)) return false;
         }
         Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
     }
@@ -207,9 +215,10 @@ void TCustomForm::CMDialogKey(TMessage& m) {
     TWinControl::CMDialogKey(m);
 }
 
+// A form freed by its OnShortCut took the key.
 bool TCustomForm::IsShortCut(TMessage& message) {
     bool handled = false;
-    if (OnShortCut) OnShortCut(message, handled);
+    if (OnShortCut && !RunUserCode(this, [&] { OnShortCut(message, handled); })) return true;
     return handled || MenuIsShortCut(FMenu, message);
 }
 
@@ -231,10 +240,11 @@ void TCustomForm::Close() {
         FModalResult = mrCancel;
         return;
     }
-    if (!CloseQuery()) return;
+    TComponentWatch self(this);   // OnCloseQuery and OnClose may free the form
+    if (!CloseQuery() || !self.Alive()) return;
     TCloseAction action = FFormStyle == fsMDIChild ? (FBorderIcons.Contains(biMinimize) ? caMinimize : caNone) : caHide;
     DoClose(action);
-    if (action == caNone) return;
+    if (action == caNone || !self.Alive()) return;
     if (Application != nullptr && Application->MainForm() == this)
         Application->Terminate();
     else if (action == caHide)

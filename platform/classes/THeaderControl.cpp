@@ -1,11 +1,10 @@
 // THeaderControl, its sections and their collection, over the native header.
 #include "platform/classes/THeaderControl.h"
 
-#include "platform/base/ScopeGuard.h"
+#include "platform/classes/OwnerDrawItems.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
-#include "platform/gdi/SavedDc.h"
 #include "platform/user/Messages.h"
 #include "platform/user/controls/CommonControls.h"
 #include "platform/user/controls/Header.h"
@@ -106,8 +105,7 @@ int THeaderSection::Left() const {
 // THeaderSections
 
 THeaderSections::THeaderSections(THeaderControl* header)
-    : TCollection(THeaderSection::StaticClass())
-    , FHeader(header) {
+    : TControlCollection(header) {
 }
 
 TClass THeaderSections::StaticClass() {
@@ -115,24 +113,19 @@ TClass THeaderSections::StaticClass() {
     return &info;
 }
 
-TPersistent* THeaderSections::GetOwner() const {
-    return FHeader;
-}
-
 void THeaderSections::Update(TCollectionItem* item) {
     if (item != nullptr)
-        FHeader->UpdateSection(item->Index());
+        Keeper()->UpdateSection(item->Index());
     else
-        FHeader->UpdateSections();
+        Keeper()->UpdateSections();
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // THeaderControl
 
 THeaderControl::THeaderControl(TComponent* owner)
-    : TWinControl(owner)
+    : TCommonControl(owner)
     , FSections(std::make_unique<THeaderSections>(this))
-    , FCanvas(std::make_unique<TControlCanvas>(this))
     , FImageLink(std::make_unique<TChangeLink>()) {
     RegisterCommonControlClasses();
     FImageLink->OnChange = [this](TObject*) { Invalidate(); };
@@ -146,7 +139,7 @@ THeaderControl::~THeaderControl() {
 }
 
 TClass THeaderControl::StaticClass() {
-    static const TClassInfo info = MakeClass<THeaderControl, TWinControl>("THeaderControl", [](auto& p) {
+    static const TClassInfo info = MakeClass<THeaderControl, TCommonControl>("THeaderControl", [](auto& p) {
         p.Enum("Align", &THeaderControl::Align, &THeaderControl::SetAlign, AlignIdents, alTop);
         p.Bool("HotTrack", &THeaderControl::HotTrack, &THeaderControl::SetHotTrack, false);
         p.Component("Images", &THeaderControl::Images, &THeaderControl::SetImages);
@@ -157,10 +150,6 @@ TClass THeaderControl::StaticClass() {
         p.Event("OnSectionTrack", &THeaderControl::OnSectionTrack);
     });
     return &info;
-}
-
-TCanvas* THeaderControl::Canvas() const {
-    return FCanvas.get();
 }
 
 void THeaderControl::CreateParams(TCreateParams& params) {
@@ -287,26 +276,9 @@ void THeaderControl::CNNotify(TMessage& m) {
 void THeaderControl::CNDrawItem(TMessage& m) {
     auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
     if (di == nullptr || int(di->itemID) >= FSections->Count() || FSections->Items(int(di->itemID)) == nullptr) return;
-    gdi::SavedDc saved(di->hDC);
-    FCanvas->SetHandle(di->hDC);
-    base::ScopeExit release([this] { FCanvas->SetHandle(nullptr); });
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    DrawSection(FSections->Items(int(di->itemID)), di->rcItem, (di->itemState & ODS_SELECTED) != 0);
-    m.Result = 1;
+    DrawOwnerDrawnPart(m, *FCanvas, Font(), Color(),
+        [this](int index, const TRect& rect, bool pressed) { DrawSection(FSections->Items(index), rect, pressed); });
 }
 
-void THeaderControl::WndProc(TMessage& message) {
-    switch (message.Msg) {
-    case CN_NOTIFY:
-        CNNotify(message);
-        return;
-    case CN_DRAWITEM:
-        CNDrawItem(message);
-        return;
-    default:
-        TWinControl::WndProc(message);
-    }
-}
 
 }

@@ -1,9 +1,10 @@
 // THeaderControl over the native header: a collection of sections that the user clicks and sizes.
 #pragma once
 
+#include "platform/classes/Forward.h"
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TCollection.h"
-#include "platform/classes/TWinControl.h"
+#include "platform/classes/TCommonControl.h"
 
 #include <functional>
 #include <memory>
@@ -12,10 +13,6 @@
 
 namespace korvex::classes {
 
-class TCanvas;
-class TChangeLink;
-class TControlCanvas;
-class TCustomImageList;
 class THeaderControl;
 
 enum THeaderSectionStyle { hsText, hsOwnerDraw };
@@ -62,22 +59,14 @@ private:
     int FImageIndex = -1;
 };
 
-class THeaderSections : public TCollection {
+class THeaderSections : public TControlCollection<THeaderSection, THeaderControl> {
 public:
     explicit THeaderSections(THeaderControl* header);
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
-    TPersistent* GetOwner() const override;
-
-    THeaderSection* Add() { return static_cast<THeaderSection*>(TCollection::Add()); }
-    // nullptr for an item still being made (a change may be reported from its constructor).
-    THeaderSection* Items(int index) const { return dynamic_cast<THeaderSection*>(TCollection::Items(index)); }
 
 protected:
     void Update(TCollectionItem* item) override;
-
-private:
-    THeaderControl* FHeader;
 };
 
 using TSectionNotifyEvent = std::function<void(THeaderControl* headerControl, THeaderSection* section)>;
@@ -88,7 +77,7 @@ using TDrawSectionEvent = std::function<void(
 
 // Aligned at its parent's top by default. Dragging a divider reports OnSectionTrack at every step (the width
 // there may be changed) and OnSectionResize at the end; a click reports OnSectionClick.
-class THeaderControl : public TWinControl {
+class THeaderControl : public TCommonControl {
 public:
     explicit THeaderControl(TComponent* owner);
     ~THeaderControl() override;
@@ -101,7 +90,6 @@ public:
     void SetHotTrack(bool value);
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* value);
-    TCanvas* Canvas() const;   // the paint DC while OnDrawSection runs
 
     TSectionNotifyEvent OnSectionClick;
     TSectionNotifyEvent OnSectionResize;
@@ -114,7 +102,8 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
-    void WndProc(TMessage& message) override;
+    void CNNotify(TMessage& m) override;
+    void CNDrawItem(TMessage& m) override;
     void Notification(TComponent* component, TOperation operation) override;
     virtual void SectionClick(THeaderSection* section);
     virtual void SectionResize(THeaderSection* section);
@@ -122,11 +111,7 @@ protected:
     virtual void DrawSection(THeaderSection* section, const TRect& rect, bool pressed);
 
 private:
-    void CNNotify(TMessage& m);
-    void CNDrawItem(TMessage& m);
-
     std::unique_ptr<THeaderSections> FSections;
-    std::unique_ptr<TControlCanvas> FCanvas;
     std::unique_ptr<TChangeLink> FImageLink;
     TCustomImageList* FImages = nullptr;
     bool FHotTrack = false;

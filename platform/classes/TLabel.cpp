@@ -7,6 +7,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/Types.h"
+#include "platform/user/Menus.h"
 
 namespace korvex::classes {
 
@@ -91,17 +92,7 @@ void TCustomLabel::Loaded() {
 }
 
 std::string TCustomLabel::DisplayText() const {
-    std::string text = Caption();
-    if (!FShowAccelChar) return text;
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size())
-            ++i;
-        else if (text[i] == '&')
-            continue;
-        out += text[i];
-    }
-    return out;
+    return FShowAccelChar ? user::StripMnemonic(Caption()) : Caption();
 }
 
 unsigned TCustomLabel::TextFlags() const {

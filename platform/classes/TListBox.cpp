@@ -2,7 +2,6 @@
 #include "platform/classes/TListBox.h"
 
 #include "platform/classes/Errors.h"
-#include "platform/classes/OwnerDrawItems.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Messages.h"
@@ -18,9 +17,7 @@ namespace korvex::classes {
 using namespace user;
 
 TCustomListBox::TCustomListBox(TComponent* owner)
-    : TWinControl(owner)
-    , FItems(std::make_unique<TListControlStrings>(this, ListBoxMessages))
-    , FCanvas(std::make_unique<TControlCanvas>(this)) {
+    : TListControl(owner, ListBoxMessages) {
     RegisterStandardClasses();
     FControlStyle = TControlStyle {csSetCaption, csDoubleClicks, csOpaque};
     SetBounds(Left(), Top(), 121, 97);
@@ -32,7 +29,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
 TCustomListBox::~TCustomListBox() = default;
 
 TClass TCustomListBox::StaticClass() {
-    static const TClassInfo info = MakeClass<TCustomListBox, TWinControl>("TCustomListBox");
+    static const TClassInfo info = MakeClass<TCustomListBox, TListControl>("TCustomListBox");
     return &info;
 }
 
@@ -196,23 +193,7 @@ TRect TCustomListBox::ItemRect(int index) const {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Notifications and owner drawing
-
-void TCustomListBox::WndProc(TMessage& message) {
-    switch (message.Msg) {
-    case CN_COMMAND:
-        CNCommand(message);
-        return;
-    case CN_DRAWITEM:
-        CNDrawItem(message);
-        return;
-    case CN_MEASUREITEM:
-        CNMeasureItem(message);
-        return;
-    default:
-        TWinControl::WndProc(message);
-    }
-}
+// Notifications
 
 void TCustomListBox::CNCommand(TMessage& m) {
     switch (HIWORD(m.WParam)) {
@@ -225,30 +206,6 @@ void TCustomListBox::CNCommand(TMessage& m) {
     default:
         break;
     }
-}
-
-void TCustomListBox::CNDrawItem(TMessage& m) {
-    DrawOwnerDrawnItem(m, *FCanvas, Font(), Color(),
-        [this](int index, const TRect& rect, TOwnerDrawState state) { DrawItem(index, rect, state); });
-}
-
-void TCustomListBox::CNMeasureItem(TMessage& m) {
-    TOwnerDrawItemMeasure measure;
-    if (FStyle == lbOwnerDrawVariable) measure = [this](int index, int& height) { MeasureItem(index, height); };
-    MeasureOwnerDrawnItem(m, FItemHeight, measure);
-}
-
-void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
-    if (OnDrawItem) {
-        OnDrawItem(this, index, rect, state);
-        return;
-    }
-    FCanvas->FillRect(rect);
-    if (index < Count()) FCanvas->TextOut(rect.left + 2, rect.top, FItems->Get(index));
-}
-
-void TCustomListBox::MeasureItem(int index, int& height) {
-    if (OnMeasureItem) OnMeasureItem(this, index, height);
 }
 
 // ---------------------------------------------------------------------------------------------------------

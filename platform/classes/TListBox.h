@@ -2,28 +2,20 @@
 #pragma once
 
 #include "platform/classes/ListControlTypes.h"
-#include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TForm.h"
-#include "platform/classes/TListControlStrings.h"
-#include "platform/classes/TWinControl.h"
-
-#include <memory>
+#include "platform/classes/TListControl.h"
 
 namespace korvex::classes {
 
-// Items are the window's (kept aside while there is none). OnClick follows the user's selection changes
-// (LBN_SELCHANGE), OnDblClick the list's double clicks. Owner-drawn styles paint through DrawItem (OnDrawItem,
-// or the item's text) on Canvas, which holds the item's DC with Font and Color set (the highlight colours for
-// a selected item); lbOwnerDrawVariable asks OnMeasureItem for each item's height, starting from ItemHeight.
-class TCustomListBox : public TWinControl {
+// OnClick follows the user's selection changes (LBN_SELCHANGE), OnDblClick the list's double clicks.
+// lbOwnerDrawVariable asks OnMeasureItem for each item's height, starting from ItemHeight.
+class TCustomListBox : public TListControl {
 public:
     explicit TCustomListBox(TComponent* owner);
     ~TCustomListBox() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(const TStrings* value) { FItems->Assign(value); }
     int ItemIndex() const;   // the selected item (the caret item with multiple selection); -1 when none
     void SetItemIndex(int value);
     TListBoxStyle Style() const { return FStyle; }
@@ -49,30 +41,19 @@ public:
     // The item at a client point; -1 with existing when the point is on no item, else the nearest one.
     int ItemAtPos(TPoint pos, bool existing) const;
     TRect ItemRect(int index) const;
-    TCanvas* Canvas() const { return FCanvas.get(); }
     void Clear() { FItems->Clear(); }
-
-    TDrawItemEvent OnDrawItem;
-    TMeasureItemEvent OnMeasureItem;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void Loaded() override;
-    void WndProc(TMessage& message) override;
-    virtual void CNCommand(TMessage& m);
-    virtual void CNDrawItem(TMessage& m);
-    virtual void CNMeasureItem(TMessage& m);
-    virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
-    virtual void MeasureItem(int index, int& height);
+    void CNCommand(TMessage& m) override;
+    bool VariableItemHeight() const override { return FStyle == lbOwnerDrawVariable; }
     bool IsItemHeightStored() const { return FStyle != lbStandard; }
 
 private:
-    std::unique_ptr<TListControlStrings> FItems;
-    std::unique_ptr<TControlCanvas> FCanvas;
     TListBoxStyle FStyle = lbStandard;
-    int FItemHeight = 16;
     int FItemIndex = -1;   // while there is no window
     int FTopIndex = 0;
     bool FSorted = false;

@@ -338,8 +338,7 @@ void TListColumn::SetImageIndex(int value) {
 // TListColumns
 
 TListColumns::TListColumns(TCustomListView* owner)
-    : TCollection(TListColumn::StaticClass())
-    , FOwner(owner) {
+    : TControlCollection(owner) {
 }
 
 TClass TListColumns::StaticClass() {
@@ -347,15 +346,11 @@ TClass TListColumns::StaticClass() {
     return &info;
 }
 
-TPersistent* TListColumns::GetOwner() const {
-    return FOwner;
-}
-
 void TListColumns::Update(TCollectionItem* item) {
     if (item != nullptr)
-        FOwner->UpdateColumn(item->Index());
+        Keeper()->UpdateColumn(item->Index());
     else
-        FOwner->UpdateColumns();
+        Keeper()->UpdateColumns();
 }
 
 }

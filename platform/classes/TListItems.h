@@ -124,22 +124,15 @@ private:
     int FImageIndex = -1;
 };
 
-class TListColumns : public TCollection {
+class TListColumns : public TControlCollection<TListColumn, TCustomListView> {
 public:
     explicit TListColumns(TCustomListView* owner);
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
-    TPersistent* GetOwner() const override;
-
-    TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }
-    TListColumn* Items(int index) const { return dynamic_cast<TListColumn*>(TCollection::Items(index)); }
-    TCustomListView* Owner() const { return FOwner; }
+    TCustomListView* Owner() const { return Keeper(); }
 
 protected:
     void Update(TCollectionItem* item) override;
-
-private:
-    TCustomListView* FOwner;
 };
 
 }

@@ -4,6 +4,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TStringList.h"
@@ -568,7 +569,7 @@ void TCustomListView::CNNotify(TMessage& m) {
     case LVN_ITEMCHANGED: {
         if (!(nm->uChanged & LVIF_STATE)) return;
         TListItem* item = ItemOf(nm->iItem, nm->lParam);
-        Change(item, ctState);
+        if (!RunUserCode(this, [&] { Change(item, ctState); })) return;
         if ((nm->uNewState ^ nm->uOldState) & LVIS_SELECTED)
             DoSelectItem(ItemOf(nm->iItem, nm->lParam), (nm->uNewState & LVIS_SELECTED) != 0);
         return;
@@ -580,7 +581,7 @@ void TCustomListView::CNNotify(TMessage& m) {
         if (FDestroyingWnd || FOwnerData) return;   // the items stay for the next window
         auto* item = reinterpret_cast<TListItem*>(nm->lParam);
         if (item == nullptr || FItems->IndexOf(item) < 0) return;
-        Delete(item);
+        if (!RunUserCode(this, [&] { Delete(item); })) return;
         if (FItems->IndexOf(item) >= 0) FItems->Remove(item);
         return;
     }

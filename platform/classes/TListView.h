@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/classes/ComCtrlsTypes.h"
+#include "platform/classes/Forward.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TListItems.h"
 #include "platform/classes/TWinControl.h"
@@ -14,11 +15,6 @@
 #include <string_view>
 
 namespace korvex::classes {
-
-class TCanvas;
-class TChangeLink;
-class TControlCanvas;
-class TCustomImageList;
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 inline constexpr std::string_view ViewStyleIdents[] = {"vsIcon", "vsSmallIcon", "vsList", "vsReport"};

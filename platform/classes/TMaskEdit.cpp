@@ -3,6 +3,7 @@
 
 #include "platform/classes/EditPublishing.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/user/Clipboard.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
@@ -86,7 +87,7 @@ void TMaskEdit::WndProc(TMessage& message) {
 }
 
 void TMaskEdit::KeyDown(WORD& key, TShiftState shift) {
-    TCustomEdit::KeyDown(key, shift);
+    if (!RunUserCode(this, [&] { TCustomEdit::KeyDown(key, shift); })) return;
     if (!IsMasked() || ReadOnly() || key == 0) return;
     bool ctrl = shift.Contains(ssCtrl);
     bool withShift = shift.Contains(ssShift);
@@ -106,7 +107,7 @@ void TMaskEdit::KeyDown(WORD& key, TShiftState shift) {
 }
 
 void TMaskEdit::KeyPress(char32_t& key) {
-    TCustomEdit::KeyPress(key);
+    if (!RunUserCode(this, [&] { TCustomEdit::KeyPress(key); })) return;
     if (!IsMasked() || ReadOnly() || key == 0) return;
     if (key == U'\b') {
         DeleteKey(true);

@@ -24,12 +24,7 @@ std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count) {
 }
 
 std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count) {
-    if (count <= 0) return 0;
-    std::int64_t end = FPosition + count;
-    if (end > Size()) FData.resize(static_cast<std::size_t>(end));
-    std::memcpy(FData.data() + FPosition, buffer, static_cast<std::size_t>(count));
-    FPosition = end;
-    return count;
+    return WriteIntoBytes(FData, FPosition, buffer, count);
 }
 
 std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {

@@ -3,6 +3,7 @@
 
 #include "platform/classes/ControlMessages.h"
 #include "platform/classes/ControlTypes.h"
+#include "platform/classes/Forward.h"
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/classes/ListControlTypes.h"
 #include "platform/classes/TComponent.h"
@@ -15,8 +16,6 @@
 
 namespace korvex::classes {
 
-class TCanvas;
-class TCustomImageList;
 class TMenu;
 
 // A key with modifier bits: the virtual key in the low byte.

@@ -1,12 +1,11 @@
 // TCustomTabControl, TPageControl and TTabSheet over the native tab control.
 #include "platform/classes/TPageControl.h"
 
-#include "platform/base/ScopeGuard.h"
+#include "platform/classes/OwnerDrawItems.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/SavedDc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
@@ -25,9 +24,8 @@ using namespace user;
 // TCustomTabControl
 
 TCustomTabControl::TCustomTabControl(TComponent* owner)
-    : TWinControl(owner)
-    , FImageLink(std::make_unique<TChangeLink>())
-    , FCanvas(std::make_unique<TControlCanvas>(this)) {
+    : TCommonControl(owner)
+    , FImageLink(std::make_unique<TChangeLink>()) {
     RegisterCommonControlClasses();
     FImageLink->OnChange = [this](TObject* sender) { ImageListChange(sender); };
     FControlStyle = TControlStyle {csDoubleClicks, csClickEvents, csCaptureMouse};
@@ -40,7 +38,7 @@ TCustomTabControl::~TCustomTabControl() {
 }
 
 TClass TCustomTabControl::StaticClass() {
-    static const TClassInfo info = MakeClass<TCustomTabControl, TWinControl>("TCustomTabControl");
+    static const TClassInfo info = MakeClass<TCustomTabControl, TCommonControl>("TCustomTabControl");
     return &info;
 }
 
@@ -167,10 +165,6 @@ void TCustomTabControl::SelectTab(int index) {
     if (HandleAllocated()) SendMessage(WindowHandle(), TCM_SETCURSEL, WPARAM(std::intptr_t(index)), 0);
 }
 
-TCanvas* TCustomTabControl::Canvas() const {
-    return FCanvas.get();
-}
-
 int TCustomTabControl::TabCount() const {
     return HandleAllocated() ? int(SendMessage(WindowHandle(), TCM_GETITEMCOUNT, 0, 0)) : 0;
 }
@@ -245,29 +239,12 @@ void TCustomTabControl::CNNotify(TMessage& m) {
 }
 
 void TCustomTabControl::CNDrawItem(TMessage& m) {
-    auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-    if (di == nullptr) return;
-    gdi::SavedDc saved(di->hDC);
-    FCanvas->SetHandle(di->hDC);
-    base::ScopeExit release([this] { FCanvas->SetHandle(nullptr); });
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    DrawTab(int(di->itemID), di->rcItem, (di->itemState & ODS_SELECTED) != 0);
-    m.Result = 1;
+    DrawOwnerDrawnPart(m, *FCanvas, Font(), Color(),
+        [this](int index, const TRect& rect, bool active) { DrawTab(index, rect, active); });
 }
 
 void TCustomTabControl::WndProc(TMessage& message) {
-    switch (message.Msg) {
-    case CN_NOTIFY:
-        CNNotify(message);
-        return;
-    case CN_DRAWITEM:
-        CNDrawItem(message);
-        return;
-    default:
-        break;
-    }
-    TWinControl::WndProc(message);
+    TCommonControl::WndProc(message);
     if (message.Msg == WM_SIZE) Realign();
 }
 

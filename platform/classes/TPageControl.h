@@ -1,7 +1,8 @@
 // TCustomTabControl, TPageControl and TTabSheet over the native tab control: pages shown one at a time by tab.
 #pragma once
 
-#include "platform/classes/TWinControl.h"
+#include "platform/classes/Forward.h"
+#include "platform/classes/TCommonControl.h"
 
 #include <functional>
 #include <memory>
@@ -10,10 +11,6 @@
 
 namespace korvex::classes {
 
-class TCanvas;
-class TChangeLink;
-class TControlCanvas;
-class TCustomImageList;
 class TCustomTabControl;
 class TPageControl;
 
@@ -27,7 +24,7 @@ using TDrawTabEvent = std::function<void(TCustomTabControl* control, int tabInde
 
 // The tab strip: where the tabs are, how they look, which is selected. A user's change of tab asks
 // OnChanging (which may refuse it) and then reports OnChange; TabIndex set by the program reports nothing.
-class TCustomTabControl : public TWinControl {
+class TCustomTabControl : public TCommonControl {
 public:
     explicit TCustomTabControl(TComponent* owner);
     ~TCustomTabControl() override;
@@ -52,7 +49,6 @@ public:
     void SetImages(TCustomImageList* value);
     int TabIndex() const;   // -1: none
     void SetTabIndex(int value);
-    TCanvas* Canvas() const;   // the paint DC while OnDrawTab runs
 
     int TabCount() const;
     TRect TabRect(int index) const;   // empty for a bad index or without a window
@@ -68,6 +64,8 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void WndProc(TMessage& message) override;
+    void CNNotify(TMessage& m) override;
+    void CNDrawItem(TMessage& m) override;
     void AdjustClientRect(TRect& rect) override;
     void Notification(TComponent* component, TOperation operation) override;
     virtual bool CanChange();   // OnChanging
@@ -80,8 +78,6 @@ protected:
     void SelectTab(int index);   // the native selection, without notifications
 
 private:
-    void CNNotify(TMessage& m);
-    void CNDrawItem(TMessage& m);
     void SetItemSize();
     void ImageListChange(TObject* sender);
 
@@ -94,7 +90,6 @@ private:
     int FTabWidth = 0;
     TCustomImageList* FImages = nullptr;
     std::unique_ptr<TChangeLink> FImageLink;
-    std::unique_ptr<TControlCanvas> FCanvas;
     mutable int FTabIndex = -1;
 };
 

@@ -2,6 +2,7 @@
 #include "platform/classes/AllocateHWnd.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TMenu.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Menus.h"
@@ -52,7 +53,7 @@ void TPopupMenu::DoPopup() {
 void TPopupMenu::Popup(int x, int y) {
     if (InMenuLoop()) return;
     FPopupPoint = Point(x, y);
-    DoPopup();
+    if (!RunUserCode(this, [this] { DoPopup(); })) return;
     DestroyNativeMenu();   // rebuilt: OnPopup may have changed the items
     static constexpr UINT Align[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
     TrackPopupMenuEx(Handle(), Align[FAlignment] | TPM_RIGHTBUTTON, x, y, FWindow, nullptr);

@@ -22,7 +22,7 @@ COLORREF NativeColor(TColor color) {
 }   // namespace
 
 TProgressBar::TProgressBar(TComponent* owner)
-    : TWinControl(owner) {
+    : TRangeControl(owner, 100) {
     RegisterCommonControlClasses();
     FControlStyle.Exclude(csSetCaption);
     SetBounds(Left(), Top(), 150, 16);
@@ -31,7 +31,7 @@ TProgressBar::TProgressBar(TComponent* owner)
 TProgressBar::~TProgressBar() = default;
 
 TClass TProgressBar::StaticClass() {
-    static const TClassInfo info = MakeClass<TProgressBar, TWinControl>("TProgressBar", [](auto& p) {
+    static const TClassInfo info = MakeClass<TProgressBar, TRangeControl>("TProgressBar", [](auto& p) {
         p.Int("Min", &TProgressBar::Min, &TProgressBar::SetMin, 0);
         p.Int("Max", &TProgressBar::Max, &TProgressBar::SetMax, 100);
         p.Enum("Orientation", &TProgressBar::Orientation, &TProgressBar::SetOrientation, ProgressBarOrientationIdents,
@@ -67,32 +67,16 @@ void TProgressBar::Loaded() {
     FPosition = Clamp(FPosition);
 }
 
-int TProgressBar::Clamp(long long value) const {
-    return int(std::clamp<long long>(value, std::min(FMin, FMax), std::max(FMin, FMax)));
+void TProgressBar::SendMin() {
+    SendMessage(WindowHandle(), PBM_SETRANGE32, WPARAM(std::intptr_t(FMin)), FMax);
 }
 
-void TProgressBar::SetMin(int value) {
-    if (value == FMin) return;
-    FMin = value;
-    if (!ComponentState().Contains(csLoading)) FPosition = Clamp(FPosition);
-    if (HandleAllocated()) SendMessage(WindowHandle(), PBM_SETRANGE32, WPARAM(std::intptr_t(FMin)), FMax);
+void TProgressBar::SendPosition() {
+    SendMessage(WindowHandle(), PBM_SETPOS, WPARAM(std::intptr_t(FPosition)), 0);
 }
 
-void TProgressBar::SetMax(int value) {
-    if (value == FMax) return;
-    FMax = value;
-    if (!ComponentState().Contains(csLoading)) FPosition = Clamp(FPosition);
-    if (HandleAllocated()) SendMessage(WindowHandle(), PBM_SETRANGE32, WPARAM(std::intptr_t(FMin)), FMax);
-}
-
-int TProgressBar::Position() const {
-    if (HandleAllocated()) FPosition = int(SendMessage(WindowHandle(), PBM_GETPOS, 0, 0));
-    return FPosition;
-}
-
-void TProgressBar::SetPosition(int value) {
-    FPosition = ComponentState().Contains(csLoading) ? value : Clamp(value);
-    if (HandleAllocated()) SendMessage(WindowHandle(), PBM_SETPOS, WPARAM(std::intptr_t(FPosition)), 0);
+int TProgressBar::WindowPosition() const {
+    return int(SendMessage(WindowHandle(), PBM_GETPOS, 0, 0));
 }
 
 void TProgressBar::SetStep(int value) {

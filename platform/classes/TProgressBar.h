@@ -1,7 +1,7 @@
 // TProgressBar over the native progress bar: Position within [Min, Max], stepped by Step.
 #pragma once
 
-#include "platform/classes/TWinControl.h"
+#include "platform/classes/TRangeControl.h"
 
 #include <string_view>
 
@@ -10,19 +10,13 @@ namespace korvex::classes {
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
 inline constexpr std::string_view ProgressBarOrientationIdents[] = {"pbHorizontal", "pbVertical"};
 
-class TProgressBar : public TWinControl {
+class TProgressBar : public TRangeControl {
 public:
     explicit TProgressBar(TComponent* owner);
     ~TProgressBar() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
-    int Min() const { return FMin; }
-    void SetMin(int value);
-    int Max() const { return FMax; }
-    void SetMax(int value);
-    int Position() const;
-    void SetPosition(int value);   // kept within [Min, Max] (not while loading)
     int Step() const { return FStep; }
     void SetStep(int value);
     bool Smooth() const { return FSmooth; }
@@ -41,13 +35,12 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void Loaded() override;
+    void SendMin() override;
+    void SendMax() override { SendMin(); }   // one message sends both
+    void SendPosition() override;
+    int WindowPosition() const override;
 
 private:
-    int Clamp(long long value) const;
-
-    int FMin = 0;
-    int FMax = 100;
-    mutable int FPosition = 0;
     int FStep = 10;
     bool FSmooth = false;
     TProgressBarOrientation FOrientation = pbHorizontal;

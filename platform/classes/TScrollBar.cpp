@@ -3,6 +3,7 @@
 
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/user/Messages.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/SystemMetrics.h"
@@ -18,6 +19,29 @@ using namespace user;
 int ScrollPositionInRange(int position, int min, int max, TInvertedRange inverted) {
     if (max < min) return inverted == TInvertedRange::KeepsMax ? max : min;
     return std::clamp(position, min, max);
+}
+
+int ScrollCodePosition(TScrollCode code, int position, const TScrollSteps& steps, const std::function<int()>& trackPos) {
+    switch (code) {
+    case scLineUp:
+        return position - steps.SmallChange;
+    case scLineDown:
+        return position + steps.SmallChange;
+    case scPageUp:
+        return position - steps.LargeChange;
+    case scPageDown:
+        return position + steps.LargeChange;
+    case scPosition:
+    case scTrack:
+        return trackPos();
+    case scTop:
+        return steps.Min;
+    case scBottom:
+        return steps.Max;
+    case scEndScroll:
+        break;
+    }
+    return position;
 }
 
 TScrollBar::TScrollBar(TComponent* owner)
@@ -112,43 +136,17 @@ void TScrollBar::WndProc(TMessage& message) {
 
 void TScrollBar::DoScroll(TMessage& m) {
     const auto code = static_cast<TScrollCode>(std::min<int>(LOWORD(m.WParam), scEndScroll));
-    int pos = FPosition;
-    switch (code) {
-    case scLineUp:
-        pos -= FSmallChange;
-        break;
-    case scLineDown:
-        pos += FSmallChange;
-        break;
-    case scPageUp:
-        pos -= FLargeChange;
-        break;
-    case scPageDown:
-        pos += FLargeChange;
-        break;
-    case scPosition:
-    case scTrack: {
+    int pos = ScrollCodePosition(code, FPosition, {FMin, FMax, FSmallChange, FLargeChange}, [&] {
         // The full 32-bit position, not the 16 bits of the message.
         SCROLLINFO info;
         info.fMask = SIF_TRACKPOS;
-        pos = HandleAllocated() && GetScrollInfo(WindowHandle(), SB_CTL, &info) ? info.nTrackPos
-                                                                                : int(std::int16_t(HIWORD(m.WParam)));
-        break;
-    }
-    case scTop:
-        pos = FMin;
-        break;
-    case scBottom:
-        pos = FMax;
-        break;
-    case scEndScroll:
-        break;
-    }
+        return HandleAllocated() && GetScrollInfo(WindowHandle(), SB_CTL, &info) ? info.nTrackPos
+                                                                                 : int(std::int16_t(HIWORD(m.WParam)));
+    });
     const int lastPos = FPageSize > 0 ? FMax - FPageSize + 1 : FMax;
     pos = ScrollPositionInRange(pos, FMin, lastPos);
-    Scroll(code, pos);
-    SetPosition(pos);
     m.Result = 0;
+    if (RunUserCode(this, [&] { Scroll(code, pos); })) SetPosition(pos);
 }
 
 void TScrollBar::Scroll(TScrollCode code, int& scrollPos) {

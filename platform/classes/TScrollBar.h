@@ -16,6 +16,16 @@ enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTra
 // range (max < min, kept while loading or by a skinned bar) gives min, or max where the caller says so.
 enum class TInvertedRange { KeepsMin, KeepsMax };
 int ScrollPositionInRange(int position, int min, int max, TInvertedRange inverted = TInvertedRange::KeepsMin);
+// What a scroll code asks of a bar at position (this one and the skinned one): a line or a page on, an end, or
+// the thumb's position (trackPos, asked for scPosition and scTrack only); scEndScroll keeps the position. The
+// answer is not yet brought into range.
+struct TScrollSteps {
+    int Min;
+    int Max;
+    int SmallChange;
+    int LargeChange;
+};
+int ScrollCodePosition(TScrollCode code, int position, const TScrollSteps& steps, const std::function<int()>& trackPos);
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode code, int& scrollPos)>;
 
 // The user's scrolling arrives as scroll codes: OnScroll sees each code with the position it leads to (and

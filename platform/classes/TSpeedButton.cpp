@@ -2,6 +2,7 @@
 #include "platform/classes/TSpeedButton.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiConstants.h"
@@ -134,7 +135,7 @@ void TSpeedButton::WndProc(TMessage& message) {
 }
 
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TGraphicControl::MouseDown(button, shift, x, y);
+    if (!RunUserCode(this, [&] { TGraphicControl::MouseDown(button, shift, x, y); })) return;
     if (button != mbLeft || !Enabled()) return;
     if (!FDown) {
         FState = sbsDown;
@@ -144,7 +145,7 @@ void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int 
 }
 
 void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
-    TGraphicControl::MouseMove(shift, x, y);
+    if (!RunUserCode(this, [&] { TGraphicControl::MouseMove(shift, x, y); })) return;
     if (!FDragging) return;
     TSpeedButtonState state = FDown ? sbsExclusive : sbsUp;
     if (Inside(x, y)) state = FDown ? sbsExclusive : sbsDown;
@@ -155,7 +156,7 @@ void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    TGraphicControl::MouseUp(button, shift, x, y);
+    if (!RunUserCode(this, [&] { TGraphicControl::MouseUp(button, shift, x, y); })) return;
     if (!FDragging || button != mbLeft) return;
     FDragging = false;
     bool clicked = Inside(x, y);

@@ -2,6 +2,7 @@
 #include "platform/classes/TSplitter.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/Drawing.h"
@@ -133,7 +134,7 @@ void TSplitter::ApplySize(int newSize) {
 }
 
 void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TGraphicControl::MouseDown(button, shift, x, y);
+    if (!RunUserCode(this, [&] { TGraphicControl::MouseDown(button, shift, x, y); })) return;
     if (button != mbLeft) return;
     FControl = FindControl();
     if (FControl == nullptr) return;
@@ -155,14 +156,15 @@ void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
 }
 
 void TSplitter::MouseMove(TShiftState shift, int x, int y) {
-    TGraphicControl::MouseMove(shift, x, y);
+    if (!RunUserCode(this, [&] { TGraphicControl::MouseMove(shift, x, y); })) return;
     if (FControl == nullptr || !shift.Contains(ssLeft)) return;
     int delta = ParentPos(x, y) - FDownPos;
     if (Align() == alRight || Align() == alBottom) delta = -delta;
     int size = std::min(FOldSize + delta, FMaxSize);
     if (size < FMinSize && !FAutoSnap) size = FMinSize;
     size = std::max(size, 0);
-    if (!DoCanResize(size)) return;
+    TComponentWatch self(this);
+    if (!DoCanResize(size) || !self.Alive()) return;
     if (FResizeStyle == rsLine || FResizeStyle == rsPattern) {
         InvertLine();   // off at the old place
         FNewSize = size;
@@ -201,10 +203,10 @@ void TSplitter::InvertLine() {
 }
 
 void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    TGraphicControl::MouseUp(button, shift, x, y);
+    if (!RunUserCode(this, [&] { TGraphicControl::MouseUp(button, shift, x, y); })) return;
     if (FControl != nullptr && (FResizeStyle == rsLine || FResizeStyle == rsPattern) && FNewSize >= 0) {
         InvertLine();
-        ApplySize(FNewSize);
+        if (!RunUserCode(this, [&] { ApplySize(FNewSize); })) return;
     }
     FControl = nullptr;
     FNewSize = -1;

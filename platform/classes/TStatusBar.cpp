@@ -85,8 +85,7 @@ void TStatusPanel::SetStyle(TStatusPanelStyle value) {
 // TStatusPanels
 
 TStatusPanels::TStatusPanels(TStatusBar* statusBar)
-    : TCollection(TStatusPanel::StaticClass())
-    , FStatusBar(statusBar) {
+    : TControlCollection(statusBar) {
 }
 
 TClass TStatusPanels::StaticClass() {
@@ -94,15 +93,11 @@ TClass TStatusPanels::StaticClass() {
     return &info;
 }
 
-TPersistent* TStatusPanels::GetOwner() const {
-    return FStatusBar;
-}
-
 void TStatusPanels::Update(TCollectionItem* item) {
     if (item != nullptr)
-        FStatusBar->UpdatePanel(item->Index());
+        Keeper()->UpdatePanel(item->Index());
     else
-        FStatusBar->UpdatePanels();
+        Keeper()->UpdatePanels();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // TStatusBar over the native status bar: a collection of panels (or one simple text), a size grip, owner drawing.
 #pragma once
 
+#include "platform/classes/Forward.h"
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TCollection.h"
 #include "platform/classes/TWinControl.h"
@@ -13,8 +14,6 @@
 namespace korvex::classes {
 
 class TStatusBar;
-class TCanvas;
-class TControlCanvas;
 
 enum TStatusPanelStyle { psText, psOwnerDraw };
 inline constexpr std::string_view StatusPanelStyleIdents[] = {"psText", "psOwnerDraw"};
@@ -48,22 +47,14 @@ private:
     TStatusPanelStyle FStyle = psText;
 };
 
-class TStatusPanels : public TCollection {
+class TStatusPanels : public TControlCollection<TStatusPanel, TStatusBar> {
 public:
     explicit TStatusPanels(TStatusBar* statusBar);
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
-    TPersistent* GetOwner() const override;
-
-    TStatusPanel* Add() { return static_cast<TStatusPanel*>(TCollection::Add()); }
-    // nullptr for an item still being made (a change may be reported from its constructor).
-    TStatusPanel* Items(int index) const { return dynamic_cast<TStatusPanel*>(TCollection::Items(index)); }
 
 protected:
     void Update(TCollectionItem* item) override;
-
-private:
-    TStatusBar* FStatusBar;
 };
 
 using TDrawPanelEvent = std::function<void(TStatusBar* statusBar, TStatusPanel* panel, const TRect& rect)>;

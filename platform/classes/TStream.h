@@ -5,6 +5,7 @@
 #include "platform/classes/TObject.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace korvex::classes {
 
@@ -33,5 +34,17 @@ public:
     // Returns the bytes copied; raises like ReadBuffer/WriteBuffer when fewer can be moved.
     std::int64_t CopyFrom(TStream& source, std::int64_t count);
 };
+
+// A write into the bytes of a stream held in memory (a vector or a string): grows them to take count bytes at
+// position and moves position past them. Returns the bytes written.
+template <class Bytes>
+std::int64_t WriteIntoBytes(Bytes& data, std::int64_t& position, const void* buffer, std::int64_t count) {
+    if (count <= 0) return 0;
+    const std::int64_t end = position + count;
+    if (end > static_cast<std::int64_t>(data.size())) data.resize(static_cast<std::size_t>(end));
+    std::memcpy(data.data() + position, buffer, static_cast<std::size_t>(count));
+    position = end;
+    return count;
+}
 
 }

@@ -25,12 +25,7 @@ std::int64_t TStringStream::Read(void* buffer, std::int64_t count) {
 }
 
 std::int64_t TStringStream::Write(const void* buffer, std::int64_t count) {
-    if (count <= 0) return 0;
-    std::int64_t end = FPosition + count;
-    if (end > Size()) FData.resize(static_cast<std::size_t>(end));
-    std::memcpy(FData.data() + FPosition, buffer, static_cast<std::size_t>(count));
-    FPosition = end;
-    return count;
+    return WriteIntoBytes(FData, FPosition, buffer, count);
 }
 
 std::int64_t TStringStream::Seek(std::int64_t offset, TSeekOrigin origin) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/classes/ComCtrlsTypes.h"
+#include "platform/classes/Forward.h"
 #include "platform/classes/TGraphicControl.h"
 #include "platform/classes/TSet.h"
 #include "platform/classes/TWinControl.h"
@@ -13,9 +14,6 @@
 
 namespace korvex::classes {
 
-class TChangeLink;
-class TControlCanvas;
-class TCustomImageList;
 class TToolBar;
 
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };

@@ -13,7 +13,7 @@ namespace korvex::classes {
 using namespace user;
 
 TTrackBar::TTrackBar(TComponent* owner)
-    : TWinControl(owner) {
+    : TRangeControl(owner, 10) {
     RegisterCommonControlClasses();
     FControlStyle.Exclude(csSetCaption);
     FControlStyle.Exclude(csDoubleClicks);
@@ -24,7 +24,7 @@ TTrackBar::TTrackBar(TComponent* owner)
 TTrackBar::~TTrackBar() = default;
 
 TClass TTrackBar::StaticClass() {
-    static const TClassInfo info = MakeClass<TTrackBar, TWinControl>("TTrackBar", [](auto& p) {
+    static const TClassInfo info = MakeClass<TTrackBar, TRangeControl>("TTrackBar", [](auto& p) {
         p.Int("Frequency", &TTrackBar::Frequency, &TTrackBar::SetFrequency, 1);
         p.Int("LineSize", &TTrackBar::LineSize, &TTrackBar::SetLineSize, 1);
         p.Int("Max", &TTrackBar::Max, &TTrackBar::SetMax, 10);
@@ -70,32 +70,20 @@ void TTrackBar::CreateWnd() {
     UpdateSelection();
 }
 
-int TTrackBar::Clamp(long long value) const {
-    return int(std::clamp<long long>(value, std::min(FMin, FMax), std::max(FMin, FMax)));
+void TTrackBar::SendMin() {
+    SendMessage(WindowHandle(), TBM_SETRANGEMIN, 1, FMin);
 }
 
-void TTrackBar::SetMin(int value) {
-    if (value == FMin) return;
-    FMin = value;
-    if (!ComponentState().Contains(csLoading)) FPosition = Clamp(FPosition);
-    if (HandleAllocated()) SendMessage(WindowHandle(), TBM_SETRANGEMIN, 1, value);
+void TTrackBar::SendMax() {
+    SendMessage(WindowHandle(), TBM_SETRANGEMAX, 1, FMax);
 }
 
-void TTrackBar::SetMax(int value) {
-    if (value == FMax) return;
-    FMax = value;
-    if (!ComponentState().Contains(csLoading)) FPosition = Clamp(FPosition);
-    if (HandleAllocated()) SendMessage(WindowHandle(), TBM_SETRANGEMAX, 1, value);
+void TTrackBar::SendPosition() {
+    SendMessage(WindowHandle(), TBM_SETPOS, 1, FPosition);
 }
 
-int TTrackBar::Position() const {
-    if (HandleAllocated()) FPosition = int(SendMessage(WindowHandle(), TBM_GETPOS, 0, 0));
-    return FPosition;
-}
-
-void TTrackBar::SetPosition(int value) {
-    FPosition = ComponentState().Contains(csLoading) ? value : Clamp(value);
-    if (HandleAllocated()) SendMessage(WindowHandle(), TBM_SETPOS, 1, FPosition);
+int TTrackBar::WindowPosition() const {
+    return int(SendMessage(WindowHandle(), TBM_GETPOS, 0, 0));
 }
 
 void TTrackBar::SetFrequency(int value) {

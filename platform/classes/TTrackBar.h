@@ -1,7 +1,7 @@
 // TTrackBar over the native track bar: a thumb between Min and Max with ticks; OnChange when the user moves it.
 #pragma once
 
-#include "platform/classes/TWinControl.h"
+#include "platform/classes/TRangeControl.h"
 
 #include <string_view>
 
@@ -14,7 +14,7 @@ inline constexpr std::string_view TickMarkIdents[] = {"tmBottomRight", "tmTopLef
 enum TTickStyle { tsNone, tsAuto, tsManual };
 inline constexpr std::string_view TickStyleIdents[] = {"tsNone", "tsAuto", "tsManual"};
 
-class TTrackBar : public TWinControl {
+class TTrackBar : public TRangeControl {
 public:
     static constexpr int DefaultThumbLength = 20;
 
@@ -23,12 +23,7 @@ public:
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
-    int Min() const { return FMin; }
-    void SetMin(int value);
-    int Max() const { return FMax; }
-    void SetMax(int value);
-    int Position() const;
-    void SetPosition(int value);   // kept within [Min, Max] (not while loading); no OnChange
+    // SetPosition fires no OnChange.
     int Frequency() const { return FFrequency; }
     void SetFrequency(int value);
     int PageSize() const { return FPageSize; }
@@ -60,14 +55,14 @@ protected:
     void CreateWnd() override;
     void WndProc(TMessage& message) override;
     virtual void Changed();   // OnChange
+    void SendMin() override;
+    void SendMax() override;
+    void SendPosition() override;
+    int WindowPosition() const override;
 
 private:
-    int Clamp(long long value) const;
     void UpdateSelection();
 
-    int FMin = 0;
-    int FMax = 10;
-    mutable int FPosition = 0;
     int FFrequency = 1;
     int FPageSize = 2;
     int FLineSize = 1;

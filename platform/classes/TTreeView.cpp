@@ -4,6 +4,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TImageList.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
@@ -347,7 +348,7 @@ void TCustomTreeView::CNNotify(TMessage& m) {
         if (node == nullptr || node->Owner() != FNodes.get()) return;
         node->FDeleting = true;
         node->FItemId = nullptr;
-        Delete(node);
+        if (!RunUserCode(this, [&] { Delete(node); })) return;
         FNodes->Remove(node);
         return;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/classes/ComCtrlsTypes.h"
+#include "platform/classes/Forward.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TTreeNodes.h"
 #include "platform/classes/TWinControl.h"
@@ -12,9 +13,6 @@
 #include <string>
 
 namespace korvex::classes {
-
-class TChangeLink;
-class TCustomImageList;
 
 using TTVChangingEvent = std::function<void(TObject* sender, TTreeNode* node, bool& allowChange)>;
 using TTVChangedEvent = std::function<void(TObject* sender, TTreeNode* node)>;

@@ -4,6 +4,7 @@
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TScreen.h"
@@ -270,15 +271,20 @@ void TWinControl::SetParentBackground(bool value) {
 // ---------------------------------------------------------------------------------------------------------
 // Messages
 
+// WM_SETFOCUS tells the form first: true when it moved the focus on or the control is gone. A WM_KILLFOCUS
+// while the control is being focused is dropped.
+bool TWinControl::FocusMessageDropped(const TMessage& m) {
+    if (m.Msg == WM_KILLFOCUS) return FControlState.Contains(csFocusing);
+    if (m.Msg != WM_SETFOCUS) return false;
+    TCustomForm* form = GetParentForm(this);
+    return form != nullptr && !form->SetFocusedControl(this);
+}
+
 void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_SETFOCUS: {
-        TCustomForm* form = GetParentForm(this);
-        if (form != nullptr && !form->SetFocusedControl(this)) return;
-        break;
-    }
+    case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (FControlState.Contains(csFocusing)) return;
+        if (FocusMessageDropped(message)) return;
         break;
     case WM_NCHITTEST:
         TControl::WndProc(message);
@@ -490,11 +496,13 @@ void TWinControl::KeyPress(char32_t& key) {
 }
 
 // The form sees the key first when it previews keys, then the control's own event unless it has none; a key
-// a handler set to 0 is taken.
+// a handler set to 0 is taken, and so is a key whose form handlers freed this control.
 bool TWinControl::DoKeyEvent(TMessage& m, TKeyEventKind kind) {
     TCustomForm* form = GetParentForm(this);
-    if (form != nullptr && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyEvent(m, kind))
-        return true;
+    if (form != nullptr && form != this && form->KeyPreview()) {
+        TComponentWatch self(this);
+        if (static_cast<TWinControl*>(form)->DoKeyEvent(m, kind) || !self.Alive()) return true;
+    }
     if (FControlStyle.Contains(csNoStdEvents)) return false;
     if (kind == TKeyEventKind::Press) {
         auto ch = static_cast<char32_t>(m.WParam);
@@ -524,15 +532,21 @@ bool TWinControl::DoKeyPress(TMessage& m) {
 }
 
 void TWinControl::WMKeyDown(TMessage& m) {
-    if (!DoKeyDown(m)) DefaultHandler(m);
+    KeyMessage(m, TKeyEventKind::Down);
 }
 
 void TWinControl::WMKeyUp(TMessage& m) {
-    if (!DoKeyUp(m)) DefaultHandler(m);
+    KeyMessage(m, TKeyEventKind::Up);
 }
 
 void TWinControl::WMChar(TMessage& m) {
-    if (!DoKeyPress(m)) DefaultHandler(m);
+    KeyMessage(m, TKeyEventKind::Press);
+}
+
+// The key events, then the default handling of a key they did not take, unless they freed the control.
+void TWinControl::KeyMessage(TMessage& m, TKeyEventKind kind) {
+    TComponentWatch self(this);
+    if (!DoKeyEvent(m, kind) && self.Alive()) DefaultHandler(m);
 }
 
 // The application hands key messages here first: shortcuts, then the dialog keys (tab, arrows, enter,
@@ -540,8 +554,11 @@ void TWinControl::WMChar(TMessage& m) {
 void TWinControl::CNKeyDown(TMessage& m) {
     m.Result = 1;
     TCustomForm* form = GetParentForm(this);
+    TComponentWatch self(this), formWatch(form);   // a shortcut's handler may free either
     if (form != nullptr && form->IsShortCut(m)) return;
-    if (Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
+    if (!self.Alive()) return;
+    if (Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<LPARAM>(this)) != 0 || !self.Alive()) return;
+    if (!formWatch.Alive()) form = nullptr;
     LRESULT mask = 0;
     switch (m.WParam) {
     case VK_TAB:

@@ -139,6 +139,7 @@ protected:
     virtual void KeyDown(user::WORD& key, TShiftState shift);   // OnKeyDown
     virtual void KeyUp(user::WORD& key, TShiftState shift);   // OnKeyUp
     virtual void KeyPress(char32_t& key);   // OnKeyPress
+    bool FocusMessageDropped(const TMessage& m);   // WM_SETFOCUS and WM_KILLFOCUS the control drops
     bool DoKeyDown(TMessage& m);   // key preview of the form first; true when taken
     bool DoKeyUp(TMessage& m);
     bool DoKeyPress(TMessage& m);
@@ -194,6 +195,7 @@ protected:
 private:
     enum class TKeyEventKind { Down, Up, Press };
     bool DoKeyEvent(TMessage& m, TKeyEventKind kind);   // what DoKeyDown, DoKeyUp and DoKeyPress share
+    void KeyMessage(TMessage& m, TKeyEventKind kind);   // what WMKeyDown, WMKeyUp and WMChar share
 
     friend class TControl;
     friend class TCustomForm;

@@ -411,14 +411,7 @@ void TWinControl::SetZOrder(bool topMost) {
             SetWindowPos(FHandle, topMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return;
     }
-    auto& list = FParent->FWinControls;
-    auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end()) return;
-    list.erase(it);
-    if (topMost)
-        list.push_back(this);
-    else
-        list.insert(list.begin(), this);
+    if (!MoveInZOrder(FParent->FWinControls, static_cast<TWinControl*>(this), topMost)) return;
     if (FHandle != nullptr)
         SetWindowPos(FHandle, topMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

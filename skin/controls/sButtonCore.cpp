@@ -5,17 +5,17 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/gdi/Region.h"
 #include "platform/user/VirtualKeys.h"
-#include "platform/user/controls/Button.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "platform/user/controls/Button.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sButtonRegion.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
@@ -211,7 +211,7 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
     case CM_MOUSELEAVE: {
         if (m.LParam != 0 || designing || !FOwner->Enabled()) break;
         const bool enter = m.Msg == CM_MOUSEENTER;
-        TacComponentWatch watch(FOwner);
+        classes::TComponentWatch watch(FOwner);
         if (enter && OnMouseEnter) OnMouseEnter(FOwner);
         if (!enter && OnMouseLeave) OnMouseLeave(FOwner);
         if (!watch.Alive()) return true;

@@ -6,6 +6,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
@@ -17,7 +18,6 @@
 #include "skin/controls/sPushControl.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sGlyphs.h"
 #include "skin/engine/sMaskPaint.h"
@@ -305,7 +305,7 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
         if (!active) return true;
         Pressed = true;
         Changed(aeMouseDown);
-        TacComponentWatch watch(FOwner);
+        classes::TComponentWatch watch(FOwner);
         TakeFocus();
         if (!watch.Alive()) return true;
         const int x = short(m.LParam & 0xFFFF);
@@ -334,7 +334,7 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
         // The space bar is ours: the native button would report a second click on its release.
         if (!active) return true;
         user::WORD key = user::VK_SPACE;
-        TacComponentWatch watch(FOwner);
+        classes::TComponentWatch watch(FOwner);
         if (m.Msg == user::WM_KEYDOWN) {
             Pressed = true;
             TakeFocus();

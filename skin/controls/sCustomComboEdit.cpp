@@ -5,6 +5,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
@@ -16,7 +17,6 @@
 #include "platform/user/controls/EditConstants.h"
 #include "skin/controls/sEditFrame.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
@@ -267,7 +267,7 @@ void TsCustomComboEdit::AutoSelectText() {
 
 void TsCustomComboEdit::ButtonClick() {
     if (OnButtonClick) {
-        TacComponentWatch alive(this);
+        classes::TComponentWatch alive(this);
         OnButtonClick(this);
         if (alive.Get() == nullptr) return;   // the handler freed the edit
     }
@@ -314,7 +314,7 @@ void TsCustomComboEdit::KeyDown(user::WORD& key, TShiftState shift) {
 void TsCustomComboEdit::KeyPress(char32_t& key) {
     if (key == 13 || key == 27) {
         if (TCustomForm* form = GetParentForm(this)) {
-            TacComponentWatch alive(this);
+            classes::TComponentWatch alive(this);
             form->Perform(CM_DIALOGKEY, key, 0);
             if (alive.Get() == nullptr) return;
         }

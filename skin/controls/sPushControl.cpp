@@ -4,6 +4,7 @@
 #include "platform/base/Assert.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
@@ -13,7 +14,6 @@
 #include "platform/user/WinPos.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sFade.h"
 #include "skin/engine/sMessages.h"
@@ -69,7 +69,7 @@ bool MessageInside(const TControl* control, const TMessage& message) {
 bool FinishPress(TControl* control, bool& pressed, bool run, const std::function<void()>& action) {
     pressed = false;
     if (!run || !action) return true;
-    TacComponentWatch watch(control);
+    classes::TComponentWatch watch(control);
     action();
     return watch.Alive() && !ControlDestroying(control);
 }

@@ -3,6 +3,7 @@
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/ControlMessages.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TScrollBar.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
@@ -10,7 +11,6 @@
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sStyleSimply.h"
@@ -215,7 +215,7 @@ void TsScrollBox::LayCorner(bool shown) {
 void TsScrollBox::BarChanged(TsScrollBar* bar, int previousPosition) {
     TControlScrollBar* native = bar == FVertBar ? VertScrollBar() : HorzScrollBar();
     if (previousPosition == bar->Position() && native->Position() == bar->Position()) return;
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     {
         base::ValueRollback<bool> scrolling(FScrolling, true);
         if (OnBeforeScroll) OnBeforeScroll(this);
@@ -257,7 +257,7 @@ int TsScrollBox::ClampedDelta(TControlScrollBar* bar, int delta) const {
 }
 
 void TsScrollBox::ScrollBy(int deltaX, int deltaY) {
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     FScrolling = true;
     if (OnBeforeScroll) OnBeforeScroll(this);
     if (!watch.Alive()) return;
@@ -311,7 +311,7 @@ void TsScrollBox::FocusInView(TControl* control) {
     TRect r {corner.x, corner.y, corner.x + control->Width(), corner.y + control->Height()};
     const int cw = ClientWidth(), ch = ClientHeight();
     if (r.left >= 0 && r.top >= 0 && r.right <= cw && r.bottom <= ch) return;
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     if (Shown(FHorzBar)) {
         if (r.left < 0) {
             FHorzBar->SetPosition(FHorzBar->Position() + r.left);

@@ -6,6 +6,7 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TMenu.h"
 #include "platform/gdi/BitBlt.h"
@@ -15,7 +16,6 @@
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sMessages.h"
@@ -479,7 +479,7 @@ bool TsSpeedButton::StartAnimation(bool half) {
     timer->Step = step;
     timer->StartImage()->Assign(data->CacheBmp());
     FAnimTimer = timer;
-    TacComponentWatch self(this);
+    classes::TComponentWatch self(this);
     Perform(SM_SKINCMD, SkinCommandWParam(SMC_PREPAREFADE), 0);   // co_ the new look (OnPaint may free us)
     if (!self.Alive() || FAnimTimer != timer) return true;
     PaintFrameAllSides(data, 1);
@@ -523,7 +523,7 @@ void TsSpeedButton::ShowDropDown() {
         Changed();
         FDropdownMenu->SetPopupComponent(this);
         const TPoint p = ClientToScreen(TPoint {0, Height() + 1});
-        TacComponentWatch watch(this);
+        classes::TComponentWatch watch(this);
         FDropdownMenu->Popup(p.x, p.y);   // returns when the menu is closed
         DropDownOpen = false;
         if (!watch.Alive()) return;
@@ -638,7 +638,7 @@ void TsSpeedButton::WndProc(TMessage& m) {
         case CM_MOUSEENTER:
             if (!Enabled() || MouseInControl() || designing || m.LParam != 0) break;
             {
-                TacComponentWatch watch(this);
+                classes::TComponentWatch watch(this);
                 if (OnMouseEnter) OnMouseEnter(this);
                 if (!watch.Alive()) return;
             }
@@ -651,7 +651,7 @@ void TsSpeedButton::WndProc(TMessage& m) {
         case CM_MOUSELEAVE:
             if (!Enabled() || m.LParam != 0) break;
             {
-                TacComponentWatch watch(this);
+                classes::TComponentWatch watch(this);
                 if (OnMouseLeave) OnMouseLeave(this);
                 if (!watch.Alive()) return;
             }
@@ -669,7 +669,7 @@ void TsSpeedButton::WndProc(TMessage& m) {
         }
     }
     if (skinned && CommonWndProc(m, data)) return;
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     TSpeedButton::WndProc(m);
     if (!watch.Alive() || !skinned || designing) return;
     switch (m.Msg) {

@@ -4,13 +4,13 @@
 #include "platform/base/Exceptions.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TStringList.h"
 #include "platform/os/Files.h"
 #include "platform/os/Paths.h"
 #include "platform/user/DropFiles.h"
 #include "platform/user/MessageIds.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 
 namespace korvex::skin {
 
@@ -100,7 +100,7 @@ void TsFileDirEdit::DropFiles(TMessage& m) {
     m.Result = 0;
     const user::UINT count = user::DragQueryFile(drop, 0xFFFFFFFFu, nullptr, 0);
     if (count == 0) return;
-    TacComponentWatch alive(this);
+    classes::TComponentWatch alive(this);
     ClearFileList();
     for (user::UINT i = 0; i < count; ++i) {
         // The length first, then the whole name.
@@ -196,7 +196,7 @@ std::string TsFilenameEdit::GetShortName() {
 }
 
 void TsFilenameEdit::ButtonClick() {
-    TacComponentWatch alive(this);
+    classes::TComponentWatch alive(this);
     TsFileDirEdit::ButtonClick();
     if (alive.Get() == nullptr) return;
     std::string s = Text();
@@ -236,7 +236,7 @@ TClass TsDirectoryEdit::StaticClass() {
 }
 
 void TsDirectoryEdit::ButtonClick() {
-    TacComponentWatch alive(this);
+    classes::TComponentWatch alive(this);
     TsFileDirEdit::ButtonClick();
     if (alive.Get() == nullptr) return;
     // The text only starts the dialog there: the process's current folder is never changed (paths of

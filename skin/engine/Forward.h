@@ -1,6 +1,8 @@
 // Forward declarations of the skin engine's types, so a header can name one without including it.
 #pragma once
 
+#include "platform/classes/Forward.h"   // classes::TComponentWatch
+
 namespace korvex::skin {
 
 // The manager and its tables (sSkinManager.h, sSkinData.h)
@@ -11,11 +13,10 @@ struct TsMaskData;
 struct TsPatternData;
 struct TConstantSkinData;
 
-// A skinned control's link to the skin and what hangs off it (sCommonData.h, sBoundLabel.h, sComponentWatch.h)
+// A skinned control's link to the skin and what hangs off it (sCommonData.h, sBoundLabel.h)
 class TsCommonData;
 class TsBoundLabel;
 class TsEditLabel;
-class TacComponentWatch;
 class TacMenuSupport;   // sMenuSupport.h
 
 // Skins stored with the main window (sStoredSkins.h)

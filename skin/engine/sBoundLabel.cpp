@@ -4,9 +4,9 @@
 #include "platform/base/Assert.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TWinControl.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 
 #include <algorithm>
 
@@ -23,15 +23,15 @@ void SetEditLabelFactory(TsEditLabelFactory factory) {
 }
 
 // Tells the bound label when its label is freed, by whoever frees it: it is then no longer Active.
-class TsBoundLabel::LabelWatch : public TacComponentWatch {
+class TsBoundLabel::LabelWatch : public classes::TComponentWatch {
 public:
     LabelWatch(TsBoundLabel* bound, classes::TComponent* label)
-        : TacComponentWatch(label), FBound(bound) { }
+        : classes::TComponentWatch(label), FBound(bound) { }
 
 protected:
     void Notification(classes::TComponent* component, classes::TOperation operation) override {
         const bool wasAlive = Alive();
-        TacComponentWatch::Notification(component, operation);
+        classes::TComponentWatch::Notification(component, operation);
         if (wasAlive && !Alive()) FBound->LabelFreed();
     }
 

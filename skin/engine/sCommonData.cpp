@@ -3,9 +3,9 @@
 
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TCustomEdit.h"
 #include "platform/classes/TWinControl.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
@@ -115,7 +115,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* value) {
     if (value == OwnSkinManager()) return;
     TsSkinManager* stored = value == DefaultManager ? nullptr : value;
     if (stored == OwnSkinManager()) return;
-    FSkinManager = stored ? std::make_unique<TacComponentWatch>(stored) : nullptr;
+    FSkinManager = stored ? std::make_unique<classes::TComponentWatch>(stored) : nullptr;
     if (FOwnerControl != nullptr && IsLoading(FOwnerControl)) return;
     if (value == nullptr)
         SkinIndex = -1;
@@ -157,7 +157,7 @@ TControl* TsCommonData::AnimChild() const {
 }
 
 void TsCommonData::SetAnimChild(TControl* value) {
-    FAnimChild = value ? std::make_unique<TacComponentWatch>(value) : nullptr;
+    FAnimChild = value ? std::make_unique<classes::TComponentWatch>(value) : nullptr;
 }
 
 void TsCommonData::InitCacheBmp() {

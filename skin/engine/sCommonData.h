@@ -107,8 +107,8 @@ private:
     std::string FSkinSection;
     bool FCustomFont = false;
     bool FCustomColor = false;
-    std::unique_ptr<TacComponentWatch> FSkinManager;   // the own manager, forgotten when freed
-    std::unique_ptr<TacComponentWatch> FAnimChild;
+    std::unique_ptr<classes::TComponentWatch> FSkinManager;   // the own manager, forgotten when freed
+    std::unique_ptr<classes::TComponentWatch> FAnimChild;
     std::unique_ptr<classes::TBitmap> FCacheBmp;
 };
 

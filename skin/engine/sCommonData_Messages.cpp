@@ -4,6 +4,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TCustomEdit.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/BitBlt.h"
@@ -12,7 +13,6 @@
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sPixelRows.h"
@@ -75,7 +75,7 @@ void Moved(const TMessage& m, TsCommonData* data) {
         user::RedrawWindow(win->WindowHandle(), nullptr, nullptr,
             user::RDW_INVALIDATE | user::RDW_NOINTERNALPAINT | user::RDW_NOERASE | user::RDW_ALLCHILDREN);
     if (!varies) return;
-    TacComponentWatch watch(win);
+    classes::TComponentWatch watch(win);
     for (int i = 0; watch.Alive() && i < win->ControlCount(); ++i) {
         TControl* child = win->Controls(i);
         if (!IsDestroying(child)) SendSkinCommandToControl(child, SMC_MOVED);   // low word 0: no second redraw
@@ -203,7 +203,7 @@ void Sized(TsCommonData* data) {
     auto* win = dynamic_cast<TWinControl*>(data->OwnerControl());
     const TsGeneralData* section = Section(data);
     if (win == nullptr || section == nullptr || section->GradientPercent < 1) return;
-    TacComponentWatch watch(win);
+    classes::TComponentWatch watch(win);
     for (int i = 0; watch.Alive() && i < win->ControlCount(); ++i) {
         TControl* child = win->Controls(i);
         const classes::TAnchors anchors = child->Anchors();

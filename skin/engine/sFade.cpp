@@ -5,6 +5,7 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
@@ -13,7 +14,6 @@
 #include "platform/user/Messages.h"
 #include "skin/engine/sBitmapUtils.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sPixelRows.h"
 #include "skin/engine/sSkinManager.h"
@@ -49,11 +49,11 @@ int SectionIterations(const TsCommonData* data) {
     return section ? section->FadingIterations : 0;
 }
 
-void Bind(TsCommonData* data, TsCommonData*& field, std::unique_ptr<TacComponentWatch>& control) {
+void Bind(TsCommonData* data, TsCommonData*& field, std::unique_ptr<classes::TComponentWatch>& control) {
     field = data;
     TControl* owner = data ? data->OwnerControl() : nullptr;
     if (control == nullptr || control->Get() != owner)
-        control = owner ? std::make_unique<TacComponentWatch>(owner) : nullptr;
+        control = owner ? std::make_unique<classes::TComponentWatch>(owner) : nullptr;
 }
 
 bool SameSize(const TBitmap* a, const TBitmap* b) {
@@ -85,7 +85,7 @@ void ShowFrame(TControl* control, TBitmap* frame) {
         window = parent->WindowHandle();
         at = classes::TPoint {control->Left(), control->Top()};
     }
-    TacComponentWatch watch(control);
+    classes::TComponentWatch watch(control);
     TacWindowDc dc(window);
     gdi::SavedDc saved(dc.Dc());
     const classes::LRESULT painted
@@ -164,7 +164,7 @@ bool TsFadeTimer::CheckFinished() {
     if (Step >= 0 && Step <= Iterations) return false;
     // A fade that showed no frame (no steps) leaves the old look on screen: the control paints its new one.
     if (!FPainted) control->Invalidate();
-    TacComponentWatch self(this);
+    classes::TComponentWatch self(this);
     control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_STOPFADING), 0);   // co_ usually frees this timer
     if (self.Alive() && !IsDestroying(this)) SetDirection(0);   // a control that keeps it: it rests
     return true;
@@ -174,7 +174,7 @@ void TsFadeTimer::MakeStep() {
     TControl* control = Control();
     if (control == nullptr || IsDestroying(control) || Iterations == 0) return;
     std::unique_ptr<TBitmap> frame = MakeFrame(FOldImage.get(), FSkinData->CacheBmp(), FadeAlpha(Step, Iterations));
-    TacComponentWatch self(this);
+    classes::TComponentWatch self(this);
     ShowFrame(control, frame.get());   // co_
     if (!self.Alive()) return;
     FLastFrame = std::move(frame);
@@ -184,7 +184,7 @@ void TsFadeTimer::MakeStep() {
 
 void TsFadeTimer::Timer() {
     if (IsDestroying(this)) return;
-    TacComponentWatch self(this);
+    classes::TComponentWatch self(this);
     try {
         if (CheckFinished()) return;
         if (FDirection == 1 || FDirection == 2) MakeStep();
@@ -227,8 +227,8 @@ void StartFade(TsFadeTimer*& timer, TsCommonData* data, bool half, int direction
     t->Prepare(data);
     if (half) t->Iterations /= 2;
     if (t->Step >= t->Iterations || t->Step < 1) t->Step = 1;
-    TacComponentWatch controlWatch(control);
-    TacComponentWatch timerWatch(t);
+    classes::TComponentWatch controlWatch(control);
+    classes::TComponentWatch timerWatch(t);
     control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PREPAREFADE), 0);   // co_ the control renders its new look
     if (!controlWatch.Alive() || !timerWatch.Alive() || IsDestroying(control) || IsDestroying(t)) return;
     t->SetDirection(std::uint8_t(direction));
@@ -277,7 +277,7 @@ bool TsAnimTimer::CheckFinished() {
         return true;
     }
     if (Step >= 0 && Step <= Iterations) return false;
-    TacComponentWatch self(this);
+    classes::TComponentWatch self(this);
     control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_STOPFADING), 0);   // co_ usually frees this timer
     if (self.Alive() && !IsDestroying(this)) SetEnabled(false);
     return true;
@@ -291,9 +291,9 @@ void TsAnimTimer::MakeStep() {
     }
     FBusy = true;
     FFrameImage = MakeFrame(FStartImage.get(), FSkinData->CacheBmp(), FadeAlpha(Step, Iterations));
-    TacComponentWatch self(this);
+    classes::TComponentWatch self(this);
     struct EndStep {
-        TacComponentWatch& Self;
+        classes::TComponentWatch& Self;
         TsAnimTimer* Timer;
         ~EndStep() {
             if (!Self.Alive()) return;
@@ -311,7 +311,7 @@ void TsAnimTimer::Paint() {
     const user::HWND parentWindow = parent ? parent->WindowHandle() : nullptr;
     if (parentWindow != nullptr)
         user::SendMessage(parentWindow, SM_SKINCMD, SkinCommandWParam(SMC_SETANIMCHILD), classes::LPARAM(control));
-    TacComponentWatch watch(control);
+    classes::TComponentWatch watch(control);
     control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_SETUPDATING, 0), 0);   // co_
     if (watch.Alive()) control->Repaint();   // co_
     if (parentWindow != nullptr) user::SendMessage(parentWindow, SM_SKINCMD, SkinCommandWParam(SMC_SETANIMCHILD), 0);

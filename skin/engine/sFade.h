@@ -81,7 +81,7 @@ private:
 
     std::uint8_t FDirection = 0;
     TsCommonData* FSkinData = nullptr;
-    std::unique_ptr<TacComponentWatch> FControl;   // the state's control, forgotten when freed
+    std::unique_ptr<classes::TComponentWatch> FControl;   // the state's control, forgotten when freed
     std::unique_ptr<classes::TBitmap> FOldImage;
     std::unique_ptr<classes::TBitmap> FLastFrame;   // the frame on screen, where a reversed fade starts
     bool FPainted = false;   // a frame of this fade was shown
@@ -137,7 +137,7 @@ private:
     std::unique_ptr<classes::TBitmap> FStartImage;
     std::unique_ptr<classes::TBitmap> FFrameImage;
     TsCommonData* FSkinData = nullptr;
-    std::unique_ptr<TacComponentWatch> FControl;
+    std::unique_ptr<classes::TComponentWatch> FControl;
 };
 
 }

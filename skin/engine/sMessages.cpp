@@ -2,10 +2,10 @@
 #include "skin/engine/sMessages.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/user/Messages.h"
-#include "skin/engine/sComponentWatch.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -71,7 +71,7 @@ void LogReceiverException(const TControl* control, const char* what) {
 
 // One form: its window, its descendants. MDI client windows do not exist here, so there is no third step.
 void co_BroadcastToForm(TCustomForm* form, TMessage& message) {
-    TacComponentWatch watch(form);
+    classes::TComponentWatch watch(form);
     if (form->HandleAllocated()) user::SendMessage(form->WindowHandle(), message.Msg, message.WParam, message.LParam);
     if (!watch.Alive() || IsDestroying(form)) return;
     BroadcastToChildren(form, message);
@@ -129,12 +129,12 @@ bool QuerySkinCommand(TControl* control, int code) {
 
 void BroadcastToChildren(TWinControl* control, TMessage& message) {
     if (control == nullptr) return;
-    TacComponentWatch watch(control);
+    classes::TComponentWatch watch(control);
     for (int i = 0; watch.Alive() && i < control->ControlCount(); ++i) {
         TControl* child = control->Controls(i);
         // A dying child keeps no skin state worth telling; its siblings still must hear of the new skin.
         if (IsDestroying(child)) continue;
-        TacComponentWatch childWatch(child);   // a receiver may free it
+        classes::TComponentWatch childWatch(child);   // a receiver may free it
         try {
             auto* win = dynamic_cast<TWinControl*>(child);
             if (win == nullptr) {
@@ -155,7 +155,7 @@ void BroadcastToChildren(TWinControl* control, TMessage& message) {
 void BroadcastToForms(TMessage& message) {
     classes::TApplication* app = classes::Application;
     if (app != nullptr) {
-        TacComponentWatch watch(app);
+        classes::TComponentWatch watch(app);
         // Last owned first; the count is re-read, and a walk that finds itself past the end stops.
         for (int i = app->ComponentCount() - 1; watch.Alive() && i >= 0; --i) {
             if (i >= app->ComponentCount()) break;
@@ -169,9 +169,9 @@ void BroadcastToForms(TMessage& message) {
 void BroadcastToExtraForms(TMessage& message) {
     // A copy: a receiver may free a form, which takes it out of the list.
     std::vector<TCustomForm*> forms = ExtraFormList().Forms();
-    std::vector<std::unique_ptr<TacComponentWatch>> watches;
+    std::vector<std::unique_ptr<classes::TComponentWatch>> watches;
     for (TCustomForm* form : forms)
-        watches.push_back(std::make_unique<TacComponentWatch>(form));
+        watches.push_back(std::make_unique<classes::TComponentWatch>(form));
     for (auto& w : watches) {
         auto* form = w->As<TCustomForm>();
         if (form != nullptr && !IsDestroying(form)) co_BroadcastToForm(form, message);

@@ -3,6 +3,7 @@
 
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TTimer.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Messages.h"
@@ -12,7 +13,6 @@
 #include "platform/user/controls/ScrollBar.h"
 #include "platform/user/controls/StandardClasses.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
@@ -117,7 +117,7 @@ void TsScrollBar::SetPageSize(int value) {
 
 void TsScrollBar::SetPosition(int value) {
     if (FControlState.Contains(csCreating) || BeingDestroyed(this)) return;
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     SetParams(value, FMin, FMax);
     if (watch.Alive()) UpdateBar();
 }
@@ -143,7 +143,7 @@ TWinControl* TsScrollBar::HostControl() const {
 void TsScrollBar::SetHostControl(TWinControl* value) {
     if (value == HostControl()) return;
     FHost.reset();
-    if (value != nullptr) FHost = std::make_unique<TacComponentWatch>(value);
+    if (value != nullptr) FHost = std::make_unique<classes::TComponentWatch>(value);
 }
 
 bool TsScrollBar::SkinActive() const {
@@ -197,13 +197,13 @@ void TsScrollBar::SetParams(int position, int min, int max) {
 
 bool TsScrollBar::co_Scroll(int code, int& position) {
     if (!OnScroll) return true;
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     OnScroll(this, static_cast<TScrollCode>(code), position);
     return watch.Alive();
 }
 
 bool TsScrollBar::co_Change(int oldPosition) {
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this));
     if (!watch.Alive()) return false;
     if (FHeld || NoNotify) return true;
@@ -221,56 +221,29 @@ bool TsScrollBar::co_Change(int oldPosition) {
 }
 
 bool TsScrollBar::co_MovePosition(int value) {
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     SetPosition(value);
     return watch.Alive();
 }
 
 void TsScrollBar::DoScroll(TMessage& message) {
     const int code = int(user::LOWORD(message.WParam));
-    int pos = FPosition;
-    switch (code) {
-    case scLineUp:
-        pos = FPosition - FSmallChange;
-        break;
-    case scLineDown:
-        pos = FPosition + FSmallChange;
-        break;
-    case scPageUp:
-        pos = FPosition - FLargeChange;
-        break;
-    case scPageDown:
-        pos = FPosition + FLargeChange;
-        break;
-    case scPosition:
-    case scTrack: {
+    if (code > scEndScroll) return;
+    int pos = ScrollCodePosition(TScrollCode(code), FPosition, {FMin, FMax, FSmallChange, FLargeChange}, [&] {
         // The full 32-bit track position from the native bar; the 16 bits of the message otherwise.
         user::SCROLLINFO info;
         info.fMask = user::SIF_ALL;
         if (!FPlainWindow && HandleAllocated() && user::GetScrollInfo(WindowHandle(), user::SB_CTL, &info))
-            pos = info.nTrackPos;
-        else
-            pos = int(std::int16_t(user::HIWORD(message.WParam)));
-        break;
-    }
-    case scTop:
-        pos = FMin;
-        break;
-    case scBottom:
-        pos = FMax;
-        break;
-    case scEndScroll:
-        break;
-    default:
-        return;
-    }
+            return info.nTrackPos;
+        return int(std::int16_t(user::HIWORD(message.WParam)));
+    });
     pos = ScrollPositionInRange(pos, FMin, FMax, TInvertedRange::KeepsMax);
     LastScrollCode = code;
     message.Result = 0;
     if (!NoNotify && !co_Scroll(code, pos)) return;
     const bool reported = FScrollReported;
     FScrollReported = true;
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     SetPosition(pos);
     if (watch.Alive()) FScrollReported = reported;
 }
@@ -390,7 +363,7 @@ void TsScrollBar::WndProc(TMessage& m) {
     }
     if (CommonWndProc(m, FCommonData.get())) return;
     if (skinned && MouseHandled(m)) return;
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     TWinControl::WndProc(m);
     if (!watch.Alive() || !skinned) return;
     if (m.Msg == user::WM_SETFOCUS || m.Msg == user::WM_KILLFOCUS || m.Msg == CM_ENABLEDCHANGED) {

@@ -145,7 +145,7 @@ private:
     void MouseEnterLeave(bool entered);
 
     std::unique_ptr<TsCommonData> FCommonData;
-    std::unique_ptr<TacComponentWatch> FHost;
+    std::unique_ptr<classes::TComponentWatch> FHost;
     classes::TScrollBarKind FKind = classes::sbHorizontal;
     int FMin = 0;
     int FMax = 100;

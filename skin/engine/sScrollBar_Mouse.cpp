@@ -2,14 +2,14 @@
 #include "skin/engine/sScrollBar.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TTimer.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
 #include "platform/user/SystemMetrics.h"
-#include "platform/user/Window.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
 #include "skin/engine/sCommonData.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sStyleSimply.h"
 
 #include <algorithm>
@@ -123,19 +123,19 @@ bool TsScrollBar::MouseHandled(TMessage& m) {
     case user::WM_LBUTTONDOWN:
     case user::WM_LBUTTONDBLCLK: {
         if (!usable) return false;
-        TacComponentWatch watch(this);
+        classes::TComponentWatch watch(this);
         MouseDownAt(MessagePoint(m));
         return !watch.Alive();
     }
     case user::WM_MOUSEMOVE: {
         if (!usable) return false;
-        TacComponentWatch watch(this);
+        classes::TComponentWatch watch(this);
         MouseMoveAt(MessagePoint(m));
         return !watch.Alive();
     }
     case user::WM_LBUTTONUP: {
         if (!FPressing) return false;
-        TacComponentWatch watch(this);
+        classes::TComponentWatch watch(this);
         MouseUpAt(MessagePoint(m));
         if (!watch.Alive()) return true;
         ReleaseMouse();
@@ -148,7 +148,7 @@ bool TsScrollBar::MouseHandled(TMessage& m) {
     case user::WM_CAPTURECHANGED:
         // Capture taken away mid-press: the press ends where the pointer is.
         if (FPressing && reinterpret_cast<user::HWND>(m.LParam) != WindowHandle()) {
-            TacComponentWatch watch(this);
+            classes::TComponentWatch watch(this);
             MouseUpAt(CursorInClient());
             if (!watch.Alive()) return true;
             ReleaseMouse();
@@ -165,7 +165,7 @@ bool TsScrollBar::MouseHandled(TMessage& m) {
 }
 
 void TsScrollBar::MouseDownAt(TPoint p) {
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     if (!FHintsOff && Application != nullptr) {
         FSavedShowHint = Application->ShowHint();
         Application->SetShowHint(false);
@@ -260,7 +260,7 @@ void TsScrollBar::MouseMoveAt(TPoint p) {
 
 void TsScrollBar::MouseUpAt(TPoint p) {
     StopTimer();
-    TacComponentWatch watch(this);
+    classes::TComponentWatch watch(this);
     const TRect client = ClientRect();
     const bool inside = p.x >= 0 && p.y >= 0 && p.x < client.right && p.y < client.bottom;
     const int hover = inside ? psHot : psNormal;

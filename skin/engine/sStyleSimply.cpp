@@ -5,6 +5,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TToolBar.h"
 #include "platform/classes/TWinControl.h"
@@ -20,7 +21,6 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMenuSupport.h"
 #include "skin/engine/sMessages.h"
 
@@ -84,7 +84,7 @@ bool TakesPart(TControl* child, gdi::HDC dc) {
 
 void NotifyChildrenUpdated(TWinControl* control) {
     if (control == nullptr) return;
-    TacComponentWatch watch(control);
+    classes::TComponentWatch watch(control);
     for (int i = 0; watch.Alive() && i < control->ControlCount(); ++i) {
         auto* child = dynamic_cast<TWinControl*>(control->Controls(i));
         if (child == nullptr || IsDestroying(child)) continue;
@@ -105,7 +105,7 @@ void ResetPaintMarks(TControl* control) {
         control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_SETPAINTMARK, 0), 0);
         return;
     }
-    TacComponentWatch watch(win);
+    classes::TComponentWatch watch(win);
     if (win->HandleAllocated())
         user::SendMessage(win->WindowHandle(), SM_SKINCMD, SkinCommandWParam(SMC_SETPAINTMARK, 0), 0);
     for (int i = 0; watch.Alive() && i < win->ControlCount(); ++i)
@@ -115,7 +115,7 @@ void ResetPaintMarks(TControl* control) {
 void QueryControlColor(TWinControl* control) {
     ParentColorAnswer = 0xFF00FF;
     if (control == nullptr) return;
-    TacComponentWatch watch(control);
+    classes::TComponentWatch watch(control);
     if (control->HandleAllocated()) SendSkinCommand(control->WindowHandle(), SMC_GETCOLOR);
     if (ParentColorAnswer == 0xFF00FF && watch.Alive()) ParentColorAnswer = control->Color();
     ParentColorAnswer = ColorToRGB(ParentColorAnswer);
@@ -147,9 +147,9 @@ void ComposeGraphicChildren(gdi::HDC dc, TWinControl* control) {
     const TsParentCacheInfo cache = ParentCacheAnswer;
 
     // Painting a child may free others: each is held by a watch.
-    std::vector<std::unique_ptr<TacComponentWatch>> children;
+    std::vector<std::unique_ptr<classes::TComponentWatch>> children;
     for (int i = 0; i < control->ControlCount(); ++i)
-        if (TakesPart(control->Controls(i), dc)) children.push_back(std::make_unique<TacComponentWatch>(control->Controls(i)));
+        if (TakesPart(control->Controls(i), dc)) children.push_back(std::make_unique<classes::TComponentWatch>(control->Controls(i)));
     if (children.empty()) return;
 
     // The picture covers only the children's part of the control (of a tall scroll box, a few rows), placed by

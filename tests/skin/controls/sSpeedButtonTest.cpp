@@ -3,12 +3,12 @@
 #include "support/ControlsKit.h"
 #include "support/FadeKit.h"
 
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Painting.h"
 #include "skin/controls/sSpeedButton.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <cstdlib>
@@ -201,7 +201,7 @@ TEST_P(TsSpeedButtonAnimation, FreedMidAnimationLeavesNothingRunning) {
     if (!SkinFades()) GTEST_SKIP() << "no animation to interrupt";
     MoveTo(Button, 30, 12);
     ASSERT_NE(Running(), nullptr);
-    TacComponentWatch timer(Running());
+    classes::TComponentWatch timer(Running());
     const int n = Iterations();
     Button->Free();
     EXPECT_FALSE(timer.Alive());

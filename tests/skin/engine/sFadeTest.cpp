@@ -4,9 +4,9 @@
 #include "support/PixelFixtures.h"
 
 #include "platform/classes/ControlMessages.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WindowConstants.h"
-#include "skin/engine/sComponentWatch.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
@@ -345,7 +345,7 @@ TEST_F(Fade, ControlsFormsAndTimersFreedMidFadeLeaveNothingRunning) {
         SetUpFormAndButton();
         Enter();
         Ticks(1);
-        TacComponentWatch timer(Button->FadeTimer), form(Form);
+        classes::TComponentWatch timer(Button->FadeTimer), form(Form);
         const std::size_t dcs = user::OpenDcCount();
         c.Free();
         Ticks(1);
@@ -448,7 +448,7 @@ TEST_F(Anim, ANestedStepWhileBusyPaintsNothingAndOnlyCounts) {
 
 TEST_F(Anim, AControlFreedInsideAStepLeavesTheTimerUntouchedAndTheParentClear) {
     Start();
-    TacComponentWatch speed(Speed);
+    classes::TComponentWatch speed(Speed);
     Speed->OnSetUpdating = [this] { Speed->Free(); };   // frees its timer too, inside the timer's tick
     Ticks(1);
     EXPECT_FALSE(speed.Alive());
