@@ -226,7 +226,9 @@ TEST_F(DialogTest, PicturesOfThePlainFormsWhenAskedFor) {
         return [this, dir, name](TForm* form) {
             korvex::user::RECT r = korvex::user::WindowRect(form->Handle());
             EXPECT_GT(r.right - r.left, 0);
-            if (dir != nullptr) EXPECT_TRUE(Display->WriteScreenshotPng(std::string(dir) + "/" + name, &r));
+            if (dir != nullptr) {
+                EXPECT_TRUE(Display->WriteScreenshotPng(std::string(dir) + "/" + name, &r));
+            }
         };
     };
     auto* open = new TOpenDialog(Application);

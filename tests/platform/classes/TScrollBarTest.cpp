@@ -67,6 +67,33 @@ protected:
     int Changes = 0;
 };
 
+// What each scroll code asks of a bar at 50 in 0..100 (lines of 1, pages of 10); the thumb asks trackPos.
+struct ScrollCodeCase {
+    const char* Name;
+    TScrollCode Code;
+    int Expected;
+};
+
+class ScrollCodePositionTest : public ::testing::TestWithParam<ScrollCodeCase> { };
+
+TEST_P(ScrollCodePositionTest, GivesThePositionTheCodeAsksFor) {
+    int asked = 0;
+    const int pos = ScrollCodePosition(GetParam().Code, 50, {0, 100, 1, 10}, [&] {
+        ++asked;
+        return 77;
+    });
+    EXPECT_EQ(pos, GetParam().Expected);
+    EXPECT_EQ(asked, GetParam().Code == scPosition || GetParam().Code == scTrack ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, ScrollCodePositionTest,
+    ::testing::Values(ScrollCodeCase {"LineUp", scLineUp, 49}, ScrollCodeCase {"LineDown", scLineDown, 51},
+        ScrollCodeCase {"PageUp", scPageUp, 40}, ScrollCodeCase {"PageDown", scPageDown, 60},
+        ScrollCodeCase {"Position", scPosition, 77}, ScrollCodeCase {"Track", scTrack, 77},
+        ScrollCodeCase {"Top", scTop, 0}, ScrollCodeCase {"Bottom", scBottom, 100},
+        ScrollCodeCase {"EndScroll", scEndScroll, 50}),
+    [](const ::testing::TestParamInfo<ScrollCodeCase>& info) { return std::string(info.param.Name); });
+
 TEST_F(ScrollBarTest, ANewBarIsHorizontalOfTheStandardHeightAndTheKindSwapsItsSides) {
     auto* fresh = Create<TScrollBar>(Form);
     EXPECT_EQ(fresh->Width(), 121);
