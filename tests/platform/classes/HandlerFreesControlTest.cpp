@@ -27,8 +27,20 @@ using namespace korvex::classes::ctltest;
 
 namespace {
 
+// A handler (of the sender and the given other parameters) that counts its call, then frees its sender; the
+// handler itself goes with it, so it touches nothing of its own after the free.
+template <class... Rest>
+auto Freeing(int* calls) {
+    return [calls](TObject* sender, Rest...) {
+        ++*calls;
+        sender->Free();
+    };
+}
+
 class HandlerFreesControlTest : public ControlsTest {
-protected:
+public:
+    using ControlsTest::Pump;
+
     void SetUp() override {
         ControlsTest::SetUp();
         RegisterStdControlClasses();
@@ -51,14 +63,7 @@ protected:
         Pump();
         return c;
     }
-    // A handler that counts its call, then frees its sender; the handler itself goes with it, so it touches
-    // nothing of its own after the free.
-    std::function<void(TObject*)> FreeSender() {
-        return [calls = &Calls](TObject* sender) {
-            ++*calls;
-            sender->Free();
-        };
-    }
+    std::function<void(TObject*)> FreeSender() { return Freeing<>(&Calls); }
     void ClickAt(const TControl* control, user::MouseButton button = user::MouseButton::Left) {
         const TPoint p = At(control, 10, 10);
         Display->Click(p.x, p.y, button);
@@ -76,6 +81,21 @@ protected:
         ClickAt(other);
         EXPECT_EQ(clicks, 1);
     }
+    // "&Go" under "&File" in the form's main menu; its OnClick frees it.
+    TMenuItem* MainMenuItemThatFreesItself() {
+        TMainMenu* bar = new TMainMenu(Form);
+        auto* file = new TMenuItem(Form);
+        file->SetCaption("&File");
+        auto* item = new TMenuItem(Form);
+        item->SetCaption("&Go");
+        item->OnClick = FreeSender();
+        bar->Items()->Add(file);
+        file->Add(item);
+        Form->SetMenuComponent(bar);
+        Form->SetFocus();
+        Pump();
+        return item;
+    }
     // Runs act and expects the watched component freed once by its handler.
     void ExpectFreedOnce(TComponent* component, const std::function<void()>& act) {
         TComponentWatch watch(component);
@@ -89,11 +109,72 @@ protected:
     int Calls = 0;
 };
 
-TEST_F(HandlerFreesControlTest, AButtonFreedByItsOnClickFromTheMouse) {
-    auto* b = Add<TButton>(10, 10);
-    b->OnClick = FreeSender();
-    ExpectFreedOnce(b, [&] { ClickAt(b); });
+// A click on a control whose click or mouse handler frees it.
+struct ClickCase {
+    const char* Name;
+    TControl* (*Make)(HandlerFreesControlTest& test);
+    void (*Hook)(TControl* control, int* calls);   // sets the handler that counts its call and frees the control
+};
+
+TControl* MakeButton(HandlerFreesControlTest& test) {
+    return test.Add<TButton>(10, 10);
 }
+TControl* MakeCheckBox(HandlerFreesControlTest& test) {
+    return test.Add<TCheckBox>(10, 10);
+}
+TControl* MakeSpeedButton(HandlerFreesControlTest& test) {
+    return test.Add<TSpeedButton>(10, 10);
+}
+TControl* MakeListBox(HandlerFreesControlTest& test) {
+    auto* list = test.Add<TListBox>(10, 10, "");
+    list->Items()->Add("one");
+    return list;
+}
+// Made with the focus on another edit, so that a click brings it in.
+TControl* AwayFromFocus(HandlerFreesControlTest& test, TControl* control) {
+    auto* other = test.Add<TEdit>(10, 150, "");
+    other->SetFocus();
+    test.Pump();
+    return control;
+}
+TControl* MakeEditAwayFromFocus(HandlerFreesControlTest& test) {
+    return AwayFromFocus(test, test.Add<TEdit>(10, 10, ""));
+}
+TControl* MakeButtonAwayFromFocus(HandlerFreesControlTest& test) {
+    return AwayFromFocus(test, test.Add<TButton>(10, 10));
+}
+void FreeOnEnter(TControl* control, int* calls) {
+    static_cast<TWinControl*>(control)->OnEnter = Freeing<>(calls);
+}
+void FreeOnClick(TControl* control, int* calls) {
+    control->OnClick = Freeing<>(calls);
+}
+void FreeOnMouseDown(TControl* control, int* calls) {
+    control->OnMouseDown = Freeing<TMouseButton, TShiftState, int, int>(calls);
+}
+void FreeOnMouseUp(TControl* control, int* calls) {
+    control->OnMouseUp = Freeing<TMouseButton, TShiftState, int, int>(calls);
+}
+
+class ControlFreedByAClick : public HandlerFreesControlTest, public ::testing::WithParamInterface<ClickCase> { };
+
+TEST_P(ControlFreedByAClick, TheControlIsFreedOnceAndTheFormGoesOn) {
+    TControl* control = GetParam().Make(*this);
+    GetParam().Hook(control, &Calls);
+    ExpectFreedOnce(control, [&] { ClickAt(control); });
+}
+
+INSTANTIATE_TEST_SUITE_P(Handlers, ControlFreedByAClick,
+    ::testing::Values(ClickCase {"ButtonOnClick", MakeButton, FreeOnClick},
+        ClickCase {"ButtonOnMouseDown", MakeButton, FreeOnMouseDown},
+        ClickCase {"ButtonOnMouseUp", MakeButton, FreeOnMouseUp},
+        ClickCase {"CheckBoxOnClick", MakeCheckBox, FreeOnClick},
+        ClickCase {"WindowlessButtonOnClick", MakeSpeedButton, FreeOnClick},
+        ClickCase {"WindowlessButtonOnMouseDown", MakeSpeedButton, FreeOnMouseDown},
+        ClickCase {"ListBoxOnClick", MakeListBox, FreeOnClick},
+        ClickCase {"EditOnEnter", MakeEditAwayFromFocus, FreeOnEnter},
+        ClickCase {"ButtonOnEnter", MakeButtonAwayFromFocus, FreeOnEnter}),
+    [](const ::testing::TestParamInfo<ClickCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(HandlerFreesControlTest, AButtonFreedByItsOnClickFromTheSpaceBar) {
     auto* b = Add<TButton>(10, 10);
@@ -111,63 +192,40 @@ TEST_F(HandlerFreesControlTest, ADefaultButtonFreedByItsOnClickFromEnter) {
     ExpectFreedOnce(b, [&] { Key(user::VK_RETURN, "\r"); });
 }
 
-TEST_F(HandlerFreesControlTest, AButtonFreedByItsOnMouseDown) {
-    auto* b = Add<TButton>(10, 10);
-    b->OnMouseDown = [this](TObject* sender, TMouseButton, TShiftState, int, int) { FreeSender()(sender); };
-    ExpectFreedOnce(b, [&] { ClickAt(b); });
-}
+// Typing into an edit whose key or change handler frees it.
+struct EditHandlerCase {
+    const char* Name;
+    void (*Hook)(TEdit* edit, int* calls);   // sets the handler that counts its call and frees the edit
+};
 
-TEST_F(HandlerFreesControlTest, AButtonFreedByItsOnMouseUp) {
-    auto* b = Add<TButton>(10, 10);
-    b->OnMouseUp = [this](TObject* sender, TMouseButton, TShiftState, int, int) { FreeSender()(sender); };
-    ExpectFreedOnce(b, [&] { ClickAt(b); });
-}
+class EditFreedWhileTyping : public HandlerFreesControlTest, public ::testing::WithParamInterface<EditHandlerCase> { };
 
-TEST_F(HandlerFreesControlTest, ACheckBoxFreedByItsOnClick) {
-    auto* c = Add<TCheckBox>(10, 10);
-    c->OnClick = FreeSender();
-    ExpectFreedOnce(c, [&] { ClickAt(c); });
-}
-
-TEST_F(HandlerFreesControlTest, AWindowlessButtonFreedByItsOnClick) {
-    auto* s = Add<TSpeedButton>(10, 10);
-    s->OnClick = FreeSender();
-    ExpectFreedOnce(s, [&] { ClickAt(s); });
-}
-
-TEST_F(HandlerFreesControlTest, AWindowlessControlFreedByItsOnMouseDown) {
-    auto* s = Add<TSpeedButton>(10, 10);
-    s->OnMouseDown = [this](TObject* sender, TMouseButton, TShiftState, int, int) { FreeSender()(sender); };
-    ExpectFreedOnce(s, [&] { ClickAt(s); });
-}
-
-TEST_F(HandlerFreesControlTest, AnEditFreedByItsOnChange) {
+TEST_P(EditFreedWhileTyping, TheEditIsFreedOnceAndTheFormGoesOn) {
     auto* e = Add<TEdit>(10, 10, "");
-    e->OnChange = FreeSender();
+    GetParam().Hook(e, &Calls);
     e->SetFocus();
     ExpectFreedOnce(e, [&] { Key('A', "a"); });
 }
 
-TEST_F(HandlerFreesControlTest, AnEditFreedByItsOnKeyDown) {
-    auto* e = Add<TEdit>(10, 10, "");
-    e->OnKeyDown = [this](TObject* sender, user::WORD&, TShiftState) { FreeSender()(sender); };
-    e->SetFocus();
-    ExpectFreedOnce(e, [&] { Key('A', "a"); });
-}
-
-TEST_F(HandlerFreesControlTest, AnEditFreedByItsOnKeyPress) {
-    auto* e = Add<TEdit>(10, 10, "");
-    e->OnKeyPress = [this](TObject* sender, char32_t&) { FreeSender()(sender); };
-    e->SetFocus();
-    ExpectFreedOnce(e, [&] { Key('A', "a"); });
-}
-
-TEST_F(HandlerFreesControlTest, AnEditFreedByItsOnKeyUp) {
-    auto* e = Add<TEdit>(10, 10, "");
-    e->OnKeyUp = [this](TObject* sender, user::WORD&, TShiftState) { FreeSender()(sender); };
-    e->SetFocus();
-    ExpectFreedOnce(e, [&] { Key('A', "a"); });
-}
+INSTANTIATE_TEST_SUITE_P(Handlers, EditFreedWhileTyping,
+    ::testing::Values(
+        EditHandlerCase {"OnChange",
+            [](TEdit* e, int* calls) {
+                e->OnChange = Freeing<>(calls);
+            }},
+        EditHandlerCase {"OnKeyDown",
+            [](TEdit* e, int* calls) {
+                e->OnKeyDown = Freeing<user::WORD&, TShiftState>(calls);
+            }},
+        EditHandlerCase {"OnKeyPress",
+            [](TEdit* e, int* calls) {
+                e->OnKeyPress = Freeing<char32_t&>(calls);
+            }},
+        EditHandlerCase {"OnKeyUp",
+            [](TEdit* e, int* calls) {
+                e->OnKeyUp = Freeing<user::WORD&, TShiftState>(calls);
+            }}),
+    [](const ::testing::TestParamInfo<EditHandlerCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(HandlerFreesControlTest, AnEditFreedByItsOnExit) {
     auto* e = Add<TEdit>(10, 10, "");
@@ -179,31 +237,6 @@ TEST_F(HandlerFreesControlTest, AnEditFreedByItsOnExit) {
         other->SetFocus();
         Pump();
     });
-}
-
-TEST_F(HandlerFreesControlTest, AnEditFreedByItsOnEnter) {
-    auto* e = Add<TEdit>(10, 10, "");
-    auto* other = Add<TEdit>(10, 50, "");
-    other->SetFocus();
-    Pump();
-    e->OnEnter = FreeSender();
-    ExpectFreedOnce(e, [&] { ClickAt(e); });
-}
-
-TEST_F(HandlerFreesControlTest, AButtonFreedByItsOnEnterFromAClick) {
-    auto* b = Add<TButton>(10, 10);
-    auto* other = Add<TEdit>(10, 50, "");
-    other->SetFocus();
-    Pump();
-    b->OnEnter = FreeSender();
-    ExpectFreedOnce(b, [&] { ClickAt(b); });
-}
-
-TEST_F(HandlerFreesControlTest, AListBoxFreedByItsOnClick) {
-    auto* l = Add<TListBox>(10, 10, "");
-    l->Items()->Add("one");
-    l->OnClick = FreeSender();
-    ExpectFreedOnce(l, [&] { ClickAt(l); });
 }
 
 TEST_F(HandlerFreesControlTest, AComboBoxFreedByItsOnChange) {
@@ -229,7 +262,7 @@ TEST_F(HandlerFreesControlTest, AStringGridFreedByItsOnSelectCell) {
     auto* g = Add<TStringGrid>(10, 10, "");
     g->SetBounds(10, 10, 250, 150);
     Pump();
-    g->OnSelectCell = [this](TObject* sender, int, int, bool&) { FreeSender()(sender); };
+    g->OnSelectCell = Freeing<int, int, bool&>(&Calls);
     const TPoint p = At(g, g->DefaultColWidth() * 2 + 10, g->DefaultRowHeight() * 2 + 5);
     ExpectFreedOnce(g, [&] {
         Display->Click(p.x, p.y);
@@ -252,18 +285,9 @@ TEST_F(HandlerFreesControlTest, APopupMenuItemFreedByItsOnClick) {
 }
 
 TEST_F(HandlerFreesControlTest, AMainMenuItemFreedByItsShortCut) {
-    TMainMenu* bar = new TMainMenu(Form);
-    auto* file = new TMenuItem(Form);
-    file->SetCaption("&File");
-    auto* item = new TMenuItem(Form);
-    item->SetCaption("&Go");
+    TMenuItem* item = MainMenuItemThatFreesItself();
     item->SetShortCut(TextToShortCut("Ctrl+G"));
-    item->OnClick = FreeSender();
-    bar->Items()->Add(file);
-    file->Add(item);
-    Form->SetMenuComponent(bar);
-    Form->SetFocus();
-    Pump();
+    TMenuItem* file = item->Parent();
     ExpectFreedOnce(item, [&] {
         Display->Press('G', "", user::ModControl);
         Pump();
@@ -272,17 +296,7 @@ TEST_F(HandlerFreesControlTest, AMainMenuItemFreedByItsShortCut) {
 }
 
 TEST_F(HandlerFreesControlTest, AMainMenuItemFreedByItsOnClickFromTheMenuBar) {
-    TMainMenu* bar = new TMainMenu(Form);
-    auto* file = new TMenuItem(Form);
-    file->SetCaption("&File");
-    auto* item = new TMenuItem(Form);
-    item->SetCaption("&Go");
-    item->OnClick = FreeSender();
-    bar->Items()->Add(file);
-    file->Add(item);
-    Form->SetMenuComponent(bar);
-    Form->SetFocus();
-    Pump();
+    TMenuItem* item = MainMenuItemThatFreesItself();
     ExpectFreedOnce(item, [&] {
         user::test::MenuLoopSteps({[&] { Display->Press('G', "g"); }});
         Display->Press('F', "f", user::ModAlt);
@@ -304,7 +318,7 @@ TEST_F(HandlerFreesControlTest, APopupMenuFreedByItsOnPopup) {
 // A second form, so that closing the one under test does not end the program.
 TEST_F(HandlerFreesControlTest, AFormFreedByItsOnClose) {
     TForm* other = NewForm(400, 100, 200, 100);
-    other->OnClose = [this](TObject* sender, TCloseAction&) { FreeSender()(sender); };
+    other->OnClose = Freeing<TCloseAction&>(&Calls);
     TComponentWatch watch(other);
     other->Close();
     Pump();
