@@ -6,6 +6,7 @@
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TWinControl.h"
@@ -258,7 +259,8 @@ void TControl::SetVisible(bool value) {
     if (value == FVisible) return;
     VisibleChanging();
     FVisible = value;
-    Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0);
+    // A sheet's OnShow or OnHide hears of it and may free the control.
+    if (!RunUserCode(this, [&] { Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0); })) return;
     RequestAlign();
 }
 

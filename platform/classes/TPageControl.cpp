@@ -3,6 +3,7 @@
 
 #include "platform/classes/OwnerDrawItems.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/Gdi.h"
@@ -337,7 +338,7 @@ void TTabSheet::WndProc(TMessage& message) {
     TWinControl::WndProc(message);
     if (message.Msg == CM_TEXTCHANGED && FPageControl != nullptr) FPageControl->PageChanged(this);
     if (message.Msg == CM_VISIBLECHANGED && !ComponentState().Contains(csLoading)) {
-        if (Visible() && OnShow) OnShow(this);
+        if (Visible() && OnShow && !RunUserCode(this, [this] { OnShow(this); })) return;
         if (!Visible() && OnHide) OnHide(this);
     }
 }
@@ -395,19 +396,23 @@ void TPageControl::SetActivePageIndex(int value) {
 
 void TPageControl::SetActivePage(TTabSheet* value) {
     if (value != nullptr && value->PageControl() != this) return;
-    ChangeActivePage(value);
+    if (!ChangeActivePage(value)) return;
     SelectTab(value != nullptr ? value->TabIndex() : -1);
 }
 
-void TPageControl::ChangeActivePage(TTabSheet* page) {
-    if (page == FActivePage) return;
+// The sheets' OnShow and OnHide run here and may free the sheets or the control: false when the control or the
+// new page is gone.
+bool TPageControl::ChangeActivePage(TTabSheet* page) {
+    if (page == FActivePage) return true;
     TTabSheet* old = FActivePage;
     FActivePage = page;
+    TComponentWatch self(this), shown(page), hidden(old);
     if (page != nullptr) {
         page->BringToFront();
         page->SetVisible(true);
     }
-    if (old != nullptr) old->SetVisible(false);
+    if (old != nullptr && self.Alive() && hidden.Alive()) old->SetVisible(false);
+    return self.Alive() && (page == nullptr || shown.Alive());
 }
 
 TTabSheet* TPageControl::PageForTab(int tabIndex) const {
@@ -438,7 +443,7 @@ void TPageControl::SelectNextPage(bool goForward) {
 }
 
 void TPageControl::Change() {
-    UpdateActivePage();
+    if (!RunUserCode(this, [this] { UpdateActivePage(); })) return;
     TCustomTabControl::Change();
 }
 
@@ -467,7 +472,7 @@ void TPageControl::RemovePage(TTabSheet* page) {
     if (it == FPages.end()) return;
     if (page == FActivePage) {
         TTabSheet* next = FindNextPage(page, true, true);
-        ChangeActivePage(next != page ? next : nullptr);
+        if (!RunUserCode(this, [&] { ChangeActivePage(next != page ? next : nullptr); })) return;
     }
     FPages.erase(std::find(FPages.begin(), FPages.end(), page));
     UpdateTabs();
@@ -485,7 +490,7 @@ void TPageControl::MovePage(TTabSheet* page, int index) {
 void TPageControl::PageChanged(TTabSheet* page) {
     if (page == FActivePage && !page->TabVisible()) {
         TTabSheet* next = FindNextPage(page, true, true);
-        ChangeActivePage(next != page ? next : nullptr);
+        if (!RunUserCode(this, [&] { ChangeActivePage(next != page ? next : nullptr); })) return;
     }
     UpdateTabs();
 }

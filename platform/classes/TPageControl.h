@@ -162,7 +162,7 @@ private:
     void RemovePage(TTabSheet* page);
     void MovePage(TTabSheet* page, int index);
     void PageChanged(TTabSheet* page);   // caption, image or tab visibility
-    void ChangeActivePage(TTabSheet* page);
+    bool ChangeActivePage(TTabSheet* page);   // false when a sheet's handler freed the control or the page
     TTabSheet* PageForTab(int tabIndex) const;
 
     std::vector<TTabSheet*> FPages;

@@ -10,6 +10,7 @@
 #include "platform/classes/TEdit.h"
 #include "platform/classes/TListBox.h"
 #include "platform/classes/TMenu.h"
+#include "platform/classes/TPageControl.h"
 #include "platform/classes/TScrollBar.h"
 #include "platform/classes/TSpeedButton.h"
 #include "platform/classes/TStringGrid.h"
@@ -268,6 +269,27 @@ TEST_F(HandlerFreesControlTest, AStringGridFreedByItsOnSelectCell) {
         Display->Click(p.x, p.y);
         Pump();
     });
+}
+
+TEST_F(HandlerFreesControlTest, ATabSheetFreedByItsOnShowLeavesThePageControlWorking) {
+    auto* pages = Create<TPageControl>(Form);
+    pages->SetBounds(10, 10, 200, 120);
+    pages->SetParent(Form);
+    for (const char* caption : {"One", "Two"}) {
+        auto* sheet = Create<TTabSheet>(Form);
+        sheet->SetCaption(caption);
+        sheet->SetPageControl(pages);
+    }
+    Pump();
+    TTabSheet* second = pages->Pages(1);
+    second->OnShow = Freeing<>(&Calls);
+    TComponentWatch watch(second);
+    pages->SetActivePage(second);
+    Pump();
+    EXPECT_FALSE(watch.Alive());
+    EXPECT_EQ(Calls, 1);
+    EXPECT_EQ(pages->PageCount(), 1);
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(0));
 }
 
 TEST_F(HandlerFreesControlTest, APopupMenuItemFreedByItsOnClick) {
