@@ -13,7 +13,10 @@
 #include "platform/user/Window.h"
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <memory>
+#include <optional>
 
 namespace korvex::user {
 
@@ -218,6 +221,21 @@ inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;   // "the control's own colo
 inline HFONT ControlFont(HFONT font) {
     return font ? font : gdi::GetStockFont(gdi::DEFAULT_GUI_FONT);
 }
+
+// A procedure split by message family (mouse, keyboard, items...): each family handler answers the messages of
+// its family and gives nullopt for any other. FirstAnswer offers the message to the families in order (each
+// called with args) and gives the first answer; nullopt when no family took it. A family may decline a
+// message of its own (a key it does not use): the message then goes on as one no family knows.
+template <class Family, class... Args>
+std::optional<LRESULT> FirstAnswer(std::initializer_list<Family> families, Args&&... args) {
+    for (const Family& family : families)
+        if (std::optional<LRESULT> answer = std::invoke(family, args...)) return answer;
+    return std::nullopt;
+}
+
+// The family handler of a control whose procedure works on a State.
+template <class State>
+using MessageFamily = std::optional<LRESULT> (*)(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The control's state object kept in the first pointer of the window's extra bytes.
 template <class T>

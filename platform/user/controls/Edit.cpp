@@ -50,6 +50,17 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     bool handled = true;
     LRESULT result = Message(msg, wParam, lParam, handled);
     if (handled) return result;
+    if (const std::optional<LRESULT> answer
+        = FirstAnswer({&EditControl::LifeMessage, &EditControl::WindowTextMessage, &EditControl::PaintMessage,
+                          &EditControl::KeyboardMessage, &EditControl::MouseMessage, &EditControl::ScrollBarMessage,
+                          &EditControl::ClipboardMessage},
+            this, msg, wParam, lParam))
+        return *answer;
+    return DefWindowProc(FHwnd, msg, wParam, lParam);
+}
+
+// The window's making (its end is the prologue's Detach).
+std::optional<LRESULT> EditControl::LifeMessage(UINT msg, WPARAM, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE: {
         auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
@@ -61,6 +72,14 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         UpdateScrollBars();
         return 0;
     }
+    default:
+        return std::nullopt;
+    }
+}
+
+// The window text and the font.
+std::optional<LRESULT> EditControl::WindowTextMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case WM_SETTEXT: {
         auto* text = reinterpret_cast<const char*>(lParam);
         SetAllText(Filter(text ? text : ""));
@@ -106,6 +125,14 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(FFont);
+    default:
+        return std::nullopt;
+    }
+}
+
+// Painting, and the size, style and enabled changes that lay out and repaint.
+std::optional<LRESULT> EditControl::PaintMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case WM_PAINT:
         if (wParam == 0) {
             PaintGuard paint(FHwnd);
@@ -133,12 +160,6 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         UpdateCaret();
         Invalidate();
         return 0;
-    case WM_SETFOCUS:
-        SetFocus(true);
-        return 0;
-    case WM_KILLFOCUS:
-        SetFocus(false);
-        return 0;
     case WM_STYLECHANGED:
         if (wParam == WPARAM(GWL_STYLE) && !FInScrollUpdate && lParam)
             FScrollStyle |= reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew & (WS_VSCROLL | WS_HSCROLL);
@@ -148,6 +169,20 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
         Relayout();
         Invalidate();
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Focus and the keyboard.
+std::optional<LRESULT> EditControl::KeyboardMessage(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_SETFOCUS:
+        SetFocus(true);
+        return 0;
+    case WM_KILLFOCUS:
+        SetFocus(false);
         return 0;
     case WM_GETDLGCODE: {
         LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
@@ -160,6 +195,14 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
         Char(char32_t(wParam));
         return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The mouse, with the auto-scroll timer of a drag; other timers go on to DefWindowProc.
+std::optional<LRESULT> EditControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         MouseDown(LParamToPoint(lParam), wParam, msg == WM_LBUTTONDBLCLK);
@@ -178,19 +221,35 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
             AutoScrollTick();
             return 0;
         }
-        break;
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The scroll bars and the wheel (a single-line edit leaves the wheel to DefWindowProc).
+std::optional<LRESULT> EditControl::ScrollBarMessage(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
     case WM_VSCROLL:
     case WM_HSCROLL:
         ScrollBarRequest(msg == WM_VSCROLL, LOWORD(wParam), int(HIWORD(wParam)));
         return 0;
     case WM_MOUSEWHEEL: {
-        if (!Multi()) break;
+        if (!Multi()) return std::nullopt;
         int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
         if (notches == 0) return 0;
         Notify(EN_VSCROLL);
         if (!Dead()) ScrollTo(FTopLine - notches * WheelLines, FXOffset, false);
         return 0;
     }
+    default:
+        return std::nullopt;
+    }
+}
+
+// The clipboard and undo.
+std::optional<LRESULT> EditControl::ClipboardMessage(UINT msg, WPARAM, LPARAM) {
+    switch (msg) {
     case WM_COPY:
         Copy();
         return 0;
@@ -211,9 +270,8 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
         Changed(false);
         return 1;
     default:
-        break;
+        return std::nullopt;
     }
-    return DefWindowProc(FHwnd, msg, wParam, lParam);
 }
 
 void EditControl::ResetScroll() {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -148,6 +149,27 @@ private:
     void SetRuns(Paragraph& para, std::vector<FormatRun> runs);
     LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // EM_ messages
     LRESULT RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // the rich edit's own
+    // The message families the procedures above dispatch to (FirstAnswer): each answers its own messages and
+    // gives nullopt for the rest.
+    // Edit.cpp
+    std::optional<LRESULT> LifeMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> WindowTextMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> PaintMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> KeyboardMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> ScrollBarMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> ClipboardMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // EditMessages.cpp
+    std::optional<LRESULT> SelectionMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> FormatRectMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> ScrollMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> LineMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> StateMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // RichEdit.cpp
+    std::optional<LRESULT> RichSelectionMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> RichFormatMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> RichTextMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> RichPositionMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND FHwnd = nullptr;
     bool FRich = false;

@@ -3,6 +3,7 @@
 
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/controls/EditConstants.h"
 #include "platform/user/controls/RichEditConstants.h"
 
@@ -30,8 +31,17 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
     if (FRich) {
         LRESULT result = RichMessage(msg, wParam, lParam, handled);
         if (handled) return result;
-        handled = true;
     }
+    const std::optional<LRESULT> answer
+        = FirstAnswer({&EditControl::SelectionMessage, &EditControl::FormatRectMessage, &EditControl::ScrollMessage,
+                          &EditControl::LineMessage, &EditControl::StateMessage},
+            this, msg, wParam, lParam);
+    handled = answer.has_value();
+    return answer.value_or(0);
+}
+
+// The selection and its replacement.
+std::optional<LRESULT> EditControl::SelectionMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case EM_GETSEL: {
         if (wParam) *reinterpret_cast<DWORD*>(wParam) = DWORD(SelStart());
@@ -51,6 +61,28 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
         SetSel(start, end, false);
         return 1;
     }
+    case EM_REPLACESEL: {
+        auto* text = reinterpret_cast<const char*>(lParam);
+        int start = SelStart();
+        int inserted = Replace(start, SelEnd(), Filter(text ? text : ""), true, wParam != 0);
+        bool hit = FHitLimit;
+        if (inserted >= 0) {
+            SetSel(start + inserted, start + inserted, false);
+            ScrollCaret();
+            Changed(false);
+            if (Dead()) return 0;
+        }
+        if (hit) Notify(EN_MAXTEXT);
+        return 0;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// The format rectangle and the margins.
+std::optional<LRESULT> EditControl::FormatRectMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case EM_GETRECT:
         if (lParam) *reinterpret_cast<RECT*>(lParam) = FRect;
         return 0;
@@ -58,6 +90,38 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
     case EM_SETRECTNP:
         SetFormatRect(reinterpret_cast<const RECT*>(lParam), msg == EM_SETRECT);
         return 0;
+    case EM_SETMARGINS: {
+        int left = LOWORD(std::uintptr_t(lParam));
+        int right = HIWORD(std::uintptr_t(lParam));
+        if (wParam == EC_USEFONTINFO) {
+            left = right = FontMargin(*this);
+            wParam = EC_LEFTMARGIN | EC_RIGHTMARGIN;
+        } else {
+            if (left == EC_USEFONTINFO) left = FontMargin(*this);
+            if (right == EC_USEFONTINFO) right = FontMargin(*this);
+        }
+        if (wParam & EC_LEFTMARGIN) FLeftMargin = left;
+        if (wParam & EC_RIGHTMARGIN) FRightMargin = right;
+        if (!FUserRect) {
+            ResetFormatRect();
+            Relayout();
+            ScrollTo(FTopLine, FXOffset, false);
+            UpdateScrollBars();
+            UpdateCaret();
+            Invalidate();
+        }
+        return 0;
+    }
+    case EM_GETMARGINS:
+        return MAKELRESULT(FLeftMargin, FRightMargin);
+    default:
+        return std::nullopt;
+    }
+}
+
+// Scrolling.
+std::optional<LRESULT> EditControl::ScrollMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case EM_SCROLL: {
         if (!Multi()) return 0;
         int before = FTopLine;
@@ -80,11 +144,17 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
     case EM_SCROLLCARET:
         ScrollCaret();
         return 1;
-    case EM_GETMODIFY:
-        return FModified ? 1 : 0;
-    case EM_SETMODIFY:
-        FModified = wParam != 0;
-        return 0;
+    case EM_GETFIRSTVISIBLELINE:
+        if (Multi()) return FTopLine;
+        return CharFromPoint(POINT {FRect.left, FRect.top});
+    default:
+        return std::nullopt;
+    }
+}
+
+// Lines and positions.
+std::optional<LRESULT> EditControl::LineMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case EM_GETLINECOUNT:
         return LineCount();
     case EM_LINEINDEX: {
@@ -122,20 +192,35 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
         if (n < size) buffer[n] = 0;
         return LRESULT(n);
     }
-    case EM_REPLACESEL: {
-        auto* text = reinterpret_cast<const char*>(lParam);
-        int start = SelStart();
-        int inserted = Replace(start, SelEnd(), Filter(text ? text : ""), true, wParam != 0);
-        bool hit = FHitLimit;
-        if (inserted >= 0) {
-            SetSel(start + inserted, start + inserted, false);
-            ScrollCaret();
-            Changed(false);
-            if (Dead()) return 0;
-        }
-        if (hit) Notify(EN_MAXTEXT);
-        return 0;
+    case EM_LINEFROMCHAR: {
+        int pos = static_cast<int>(wParam);
+        if (pos < 0) pos = SelStart() != SelEnd() ? SelStart() : FCaret;
+        return LineOfPos(pos);
     }
+    case EM_POSFROMCHAR: {
+        int pos = static_cast<int>(wParam);
+        if (pos < 0 || pos > TextLength()) return -1;
+        POINT p = PosFromChar(pos);
+        return MAKELRESULT(p.x, p.y);
+    }
+    case EM_CHARFROMPOS: {
+        int line = 0;
+        int pos = CharFromPoint(LParamToPoint(lParam), &line);
+        return MAKELRESULT(std::min(pos, 0xFFFF), std::min(line, 0xFFFF));
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// The modified flag, the limit, the undo buffer, the password character and read-only.
+std::optional<LRESULT> EditControl::StateMessage(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case EM_GETMODIFY:
+        return FModified ? 1 : 0;
+    case EM_SETMODIFY:
+        FModified = wParam != 0;
+        return 0;
     case EM_LIMITTEXT:
         FLimit = wParam == 0 || wParam > WPARAM(EditMaxLimit) ? EditMaxLimit : int(wParam);
         return 0;
@@ -146,11 +231,6 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
     case EM_EMPTYUNDOBUFFER:
         FUndo = UndoRecord {};
         return 0;
-    case EM_LINEFROMCHAR: {
-        int pos = static_cast<int>(wParam);
-        if (pos < 0) pos = SelStart() != SelEnd() ? SelStart() : FCaret;
-        return LineOfPos(pos);
-    }
     case EM_SETPASSWORDCHAR: {
         if (Multi()) return 0;
         char32_t c = char32_t(wParam);
@@ -168,53 +248,14 @@ LRESULT EditControl::Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handl
     }
     case EM_GETPASSWORDCHAR:
         return LRESULT(FPasswordChar);
-    case EM_GETFIRSTVISIBLELINE:
-        if (Multi()) return FTopLine;
-        return CharFromPoint(POINT {FRect.left, FRect.top});
     case EM_SETREADONLY: {
         DWORD style = Style();
         SetWindowLongPtr(FHwnd, GWL_STYLE, LONG_PTR(wParam ? (style | ES_READONLY) : (style & ~ES_READONLY)));
         Invalidate();
         return 1;
     }
-    case EM_SETMARGINS: {
-        int left = LOWORD(std::uintptr_t(lParam));
-        int right = HIWORD(std::uintptr_t(lParam));
-        if (wParam == EC_USEFONTINFO) {
-            left = right = FontMargin(*this);
-            wParam = EC_LEFTMARGIN | EC_RIGHTMARGIN;
-        } else {
-            if (left == EC_USEFONTINFO) left = FontMargin(*this);
-            if (right == EC_USEFONTINFO) right = FontMargin(*this);
-        }
-        if (wParam & EC_LEFTMARGIN) FLeftMargin = left;
-        if (wParam & EC_RIGHTMARGIN) FRightMargin = right;
-        if (!FUserRect) {
-            ResetFormatRect();
-            Relayout();
-            ScrollTo(FTopLine, FXOffset, false);
-            UpdateScrollBars();
-            UpdateCaret();
-            Invalidate();
-        }
-        return 0;
-    }
-    case EM_GETMARGINS:
-        return MAKELRESULT(FLeftMargin, FRightMargin);
-    case EM_POSFROMCHAR: {
-        int pos = static_cast<int>(wParam);
-        if (pos < 0 || pos > TextLength()) return -1;
-        POINT p = PosFromChar(pos);
-        return MAKELRESULT(p.x, p.y);
-    }
-    case EM_CHARFROMPOS: {
-        int line = 0;
-        int pos = CharFromPoint(LParamToPoint(lParam), &line);
-        return MAKELRESULT(std::min(pos, 0xFFFF), std::min(line, 0xFFFF));
-    }
     default:
-        handled = false;
-        return 0;
+        return std::nullopt;
     }
 }
 

@@ -4,6 +4,8 @@
 #include "platform/user/ScrollBars.h"
 #include "platform/user/controls/ControlsCommon.h"
 
+#include <initializer_list>
+#include <memory>
 #include <optional>
 
 namespace korvex::user {
@@ -60,6 +62,21 @@ bool ItemViewCommonMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LRESULT
     default:
         return false;
     }
+}
+
+// The procedure of an item view whose state keeps itself alive (KeptStateHooks): the state is held for the
+// whole call, the common messages above come first, then the view's families in order (FirstAnswer); what no
+// family answers goes to DefWindowProc.
+template <class State>
+LRESULT ItemViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const ControlStateHooks<State>& hooks,
+    std::initializer_list<MessageFamily<State>> families) {
+    LRESULT result = 0;
+    State* s = ControlPrologue<State>(hwnd, msg, wParam, lParam, result, hooks);
+    if (!s) return result;
+    const std::shared_ptr<State> hold = s->Keep;
+    if (ItemViewCommonMessage(*s, hwnd, msg, wParam, result)) return result;
+    if (const std::optional<LRESULT> answer = FirstAnswer(families, *s, hwnd, msg, wParam, lParam)) return *answer;
+    return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
 }

@@ -85,6 +85,27 @@ int ItemImage(State& s, int index);
 LRESULT NotifyList(State& s, UINT code, int item, int subItem = 0, UINT newState = 0, UINT oldState = 0,
     UINT changed = 0, LPARAM param = 0);
 
+// The work of the item and column messages (ListView.cpp); the answers are the messages' results.
+void CopyText(const std::string& text, char* out, int room);   // cut to room - 1 bytes and terminated
+void ApplyItem(Item& item, const LVITEM& in);
+LRESULT InsertItem(State& s, const LVITEM* in);
+LRESULT DeleteItem(State& s, int index);
+LRESULT DeleteAll(State& s);
+LRESULT GetItem(State& s, LVITEM* out);
+LRESULT SetItem(State& s, const LVITEM* in);
+LRESULT SetItemState(State& s, int index, const LVITEM* in);   // index -1: every item
+LRESULT GetNextItem(State& s, int start, UINT flags);
+LRESULT SetItemCount(State& s, int count);
+LRESULT SortItems(State& s, LPARAM data, PFNLVCOMPARE compare);
+LRESULT InsertColumn(State& s, int index, const LVCOLUMN* in);
+LRESULT SetColumn(State& s, int index, const LVCOLUMN* in);
+LRESULT GetColumn(const State& s, int index, LVCOLUMN* out);
+LRESULT SetColumnWidth(State& s, int index, int width);
+LRESULT DeleteColumn(State& s, int index);
+LRESULT HeaderNotify(State& s, NMHDR* hdr);   // WM_NOTIFY from the header
+LRESULT SetView(State& s, DWORD view);
+void ViewChanged(State& s);   // the style's view changed (or the window was made)
+
 // Selection and focus with LVN_ITEMCHANGING / LVN_ITEMCHANGED; false when refused or the window went.
 bool SetState(State& s, int index, UINT state, UINT mask);
 void SelectOnly(State& s, int index);   // every other item loses the selection

@@ -66,7 +66,16 @@ void ToCharFormat(const CharFormat& f, DWORD consistent, CHARFORMAT* out, COLORR
 }   // namespace
 
 LRESULT EditControl::RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
-    handled = true;
+    const std::optional<LRESULT> answer
+        = FirstAnswer({&EditControl::RichSelectionMessage, &EditControl::RichFormatMessage,
+                          &EditControl::RichTextMessage, &EditControl::RichPositionMessage},
+            this, msg, wParam, lParam);
+    handled = answer.has_value();
+    return answer.value_or(0);
+}
+
+// The selection: ranges, hiding, its text.
+std::optional<LRESULT> EditControl::RichSelectionMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case EM_EXGETSEL:
         if (auto* range = reinterpret_cast<CHARRANGE*>(lParam)) *range = CHARRANGE {SelStart(), SelEnd()};
@@ -83,14 +92,26 @@ LRESULT EditControl::RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& h
         SetSel(std::min(start, end), std::max(start, end), false);
         return SelEnd();
     }
-    case EM_EXLIMITTEXT:
-        FLimit = lParam <= 0 ? RichDefaultLimit : int(std::min<LPARAM>(lParam, EditMaxLimit));
+    case EM_HIDESELECTION:
+        FHideSelection = wParam != 0;
+        Invalidate();
         return 0;
-    case EM_LIMITTEXT:
-        FLimit = wParam == 0 ? RichDefaultLimit : int(std::min<WPARAM>(wParam, WPARAM(EditMaxLimit)));
-        return 0;
-    case EM_EXLINEFROMCHAR:
-        return LineOfPos(int(lParam));
+    case EM_GETSELTEXT: {
+        auto* buffer = reinterpret_cast<char*>(lParam);
+        if (!buffer) return 0;
+        std::string text = Text(SelStart(), SelEnd());
+        std::memcpy(buffer, text.data(), text.size());
+        buffer[text.size()] = 0;
+        return SelEnd() - SelStart();
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// Character formats and the background colour.
+std::optional<LRESULT> EditControl::RichFormatMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
     case EM_SETCHARFORMAT: {
         auto* cf = reinterpret_cast<const CHARFORMAT*>(lParam);
         if (!cf || (cf->cbSize != sizeof(CHARFORMAT) && cf->cbSize != sizeof(CHARFORMAT2))) return 0;
@@ -144,16 +165,19 @@ LRESULT EditControl::RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& h
         Invalidate();
         return LRESULT(old);
     }
-    case EM_SETEVENTMASK: {
-        DWORD old = FEventMask;
-        FEventMask = DWORD(lParam);
-        return LRESULT(old);
+    default:
+        return std::nullopt;
     }
-    case EM_GETEVENTMASK:
-        return LRESULT(FEventMask);
-    case EM_HIDESELECTION:
-        FHideSelection = wParam != 0;
-        Invalidate();
+}
+
+// The text: limits, ranges, streaming in; the event mask.
+std::optional<LRESULT> EditControl::RichTextMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case EM_EXLIMITTEXT:
+        FLimit = lParam <= 0 ? RichDefaultLimit : int(std::min<LPARAM>(lParam, EditMaxLimit));
+        return 0;
+    case EM_LIMITTEXT:
+        FLimit = wParam == 0 ? RichDefaultLimit : int(std::min<WPARAM>(wParam, WPARAM(EditMaxLimit)));
         return 0;
     case EM_GETTEXTRANGE: {
         auto* range = reinterpret_cast<TEXTRANGE*>(lParam);
@@ -165,31 +189,6 @@ LRESULT EditControl::RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& h
         std::memcpy(range->lpstrText, text.data(), text.size());
         range->lpstrText[text.size()] = 0;
         return ClampPos(end) - ClampPos(start);
-    }
-    case EM_GETSELTEXT: {
-        auto* buffer = reinterpret_cast<char*>(lParam);
-        if (!buffer) return 0;
-        std::string text = Text(SelStart(), SelEnd());
-        std::memcpy(buffer, text.data(), text.size());
-        buffer[text.size()] = 0;
-        return SelEnd() - SelStart();
-    }
-    case EM_GETSCROLLPOS:
-        if (auto* p = reinterpret_cast<POINT*>(lParam)) *p = POINT {FXOffset, FTopLine * LineHeight()};
-        return 1;
-    case EM_SETSCROLLPOS:
-        if (auto* p = reinterpret_cast<const POINT*>(lParam)) ScrollTo(p->y / LineHeight(), p->x, false);
-        return 1;
-    case EM_POSFROMCHAR: {
-        // The rich edit's form: wParam the point to fill, lParam the character.
-        auto* out = reinterpret_cast<POINT*>(wParam);
-        if (!out) return 0;
-        *out = PosFromChar(int(lParam));
-        return 0;
-    }
-    case EM_CHARFROMPOS: {
-        auto* p = reinterpret_cast<const POINT*>(lParam);
-        return p ? CharFromPoint(*p) : 0;
     }
     case EM_STREAMIN: {
         auto* stream = reinterpret_cast<EDITSTREAM*>(lParam);
@@ -227,9 +226,42 @@ LRESULT EditControl::RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& h
         if (!Dead()) Notify(EN_CHANGE);
         return LRESULT(base::Utf8Length(data));
     }
+    case EM_SETEVENTMASK: {
+        DWORD old = FEventMask;
+        FEventMask = DWORD(lParam);
+        return LRESULT(old);
+    }
+    case EM_GETEVENTMASK:
+        return LRESULT(FEventMask);
     default:
-        handled = false;
+        return std::nullopt;
+    }
+}
+
+// Positions and scrolling in the rich edit's forms.
+std::optional<LRESULT> EditControl::RichPositionMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case EM_EXLINEFROMCHAR:
+        return LineOfPos(int(lParam));
+    case EM_GETSCROLLPOS:
+        if (auto* p = reinterpret_cast<POINT*>(lParam)) *p = POINT {FXOffset, FTopLine * LineHeight()};
+        return 1;
+    case EM_SETSCROLLPOS:
+        if (auto* p = reinterpret_cast<const POINT*>(lParam)) ScrollTo(p->y / LineHeight(), p->x, false);
+        return 1;
+    case EM_POSFROMCHAR: {
+        // The rich edit's form: wParam the point to fill, lParam the character.
+        auto* out = reinterpret_cast<POINT*>(wParam);
+        if (!out) return 0;
+        *out = PosFromChar(int(lParam));
         return 0;
+    }
+    case EM_CHARFROMPOS: {
+        auto* p = reinterpret_cast<const POINT*>(lParam);
+        return p ? CharFromPoint(*p) : 0;
+    }
+    default:
+        return std::nullopt;
     }
 }
 

@@ -352,175 +352,232 @@ void Created(HWND hwnd, State& s, const CREATESTRUCT*) {
     s.Self = hwnd;
 }
 
+// The window's life, size and font.
+std::optional<LRESULT> WindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_CREATE:
+        UpdateScrollBars(s);
+        return 0;
+    case WM_DESTROY:
+        if (s.Editor.Active()) EndEdit(s, true);
+        if (Alive(s)) DeleteItem(s, &s.Root);
+        return 0;
+    case WM_SIZE:
+        Changed(s);
+        return 0;
+    case WM_SETFONT:
+        s.Font = reinterpret_cast<HFONT>(wParam);
+        Changed(s);
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Painting.
+std::optional<LRESULT> PaintMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The mouse and the keyboard; a key the tree does not use goes on to DefWindowProc.
+std::optional<LRESULT> InputMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+        MouseDown(s, LParamToPoint(lParam), msg == WM_LBUTTONDBLCLK, msg == WM_RBUTTONDOWN);
+        return 0;
+    case WM_KEYDOWN:
+        if (KeyDown(s, UINT(wParam))) return 0;
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Label editing, and the timers.
+std::optional<LRESULT> LabelEditMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_TIMER:
+        OnTimer(s, std::uintptr_t(wParam));
+        return 0;
+    case WM_COMMAND:
+        OnEditCommand(s, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case TVM_EDITLABEL:
+        return reinterpret_cast<LRESULT>(BeginEdit(s, reinterpret_cast<HTREEITEM>(lParam)));
+    case TVM_GETEDITCONTROL:
+        return reinterpret_cast<LRESULT>(s.Editor.Edit());
+    case TVM_ENDEDITLABELNOW:
+        if (!s.Editor.Active()) return 0;
+        EndEdit(s, wParam != 0);
+        return 1;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Scrolling: the bars, the wheel, making an item visible.
+std::optional<LRESULT> ScrollMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        OnScroll(s, msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL: {
+        const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+        SetTop(s, s.Top - delta / WHEEL_DELTA * 3);
+        return 0;
+    }
+    case TVM_ENSUREVISIBLE: {
+        auto* item = reinterpret_cast<HTREEITEM>(lParam);
+        if (!IsItem(s, item)) return 0;
+        for (TreeItem* p = item->Parent; p && p != &s.Root && Alive(s); p = p->Parent)
+            if (!Expanded(p)) Expand(s, p, TVE_EXPAND);
+        if (Alive(s) && IsItem(s, item)) EnsureVisible(s, item);
+        return 1;
+    }
+    case TVM_GETVISIBLECOUNT:
+        return PageRows(s);
+    default:
+        return std::nullopt;
+    }
+}
+
+// The items' data: inserting, deleting, expanding, reading and writing, sorting.
+std::optional<LRESULT> ItemMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case TVM_INSERTITEM:
+        return InsertItem(s, reinterpret_cast<const TVINSERTSTRUCT*>(lParam));
+    case TVM_DELETEITEM: {
+        auto* item = reinterpret_cast<HTREEITEM>(lParam);
+        if (item == TVI_ROOT || item == nullptr) {
+            DeleteItem(s, &s.Root);
+            return 1;
+        }
+        if (!IsItem(s, item)) return 0;
+        DeleteItem(s, item);
+        return 1;
+    }
+    case TVM_EXPAND:
+        return Expand(s, reinterpret_cast<HTREEITEM>(lParam), UINT(wParam)) ? 1 : 0;
+    case TVM_GETCOUNT:
+        return LRESULT(s.Live.size());
+    case TVM_GETITEM:
+        return GetItem(s, reinterpret_cast<TVITEM*>(lParam));
+    case TVM_SETITEM:
+        return SetItem(s, reinterpret_cast<const TVITEM*>(lParam));
+    case TVM_SORTCHILDREN: {
+        TreeItem* parent = ParentOf(s, reinterpret_cast<HTREEITEM>(lParam));
+        if (!parent) return 0;
+        SortChildren(s, parent, nullptr, 0);
+        return 1;
+    }
+    case TVM_SORTCHILDRENCB: {
+        const auto* sort = reinterpret_cast<const TVSORTCB*>(lParam);
+        TreeItem* parent = sort ? ParentOf(s, sort->hParent) : nullptr;
+        if (!parent) return 0;
+        SortChildren(s, parent, sort->lpfnCompare, sort->lParam);
+        return 1;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+// Finding and selecting items: by relation, by point; where an item is.
+std::optional<LRESULT> FindMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case TVM_GETNEXTITEM:
+        return GetNextItem(s, UINT(wParam), reinterpret_cast<HTREEITEM>(lParam));
+    case TVM_SELECTITEM: {
+        auto* item = reinterpret_cast<HTREEITEM>(lParam);
+        if (wParam == TVGN_FIRSTVISIBLE) {
+            if (!IsItem(s, item)) return 0;
+            EnsureVisible(s, item);
+            SetTop(s, RowOf(s, item));
+            return 1;
+        }
+        if (wParam == TVGN_DROPHILITE) {
+            s.DropHilite = IsItem(s, item) ? item : nullptr;
+            Invalidate(s);
+            return 1;
+        }
+        return Select(s, item, TVC_UNKNOWN) ? 1 : 0;
+    }
+    case TVM_HITTEST: {
+        auto* info = reinterpret_cast<TVHITTESTINFO*>(lParam);
+        if (!info) return 0;
+        *info = HitTest(s, info->pt);
+        return reinterpret_cast<LRESULT>(info->hItem);
+    }
+    case TVM_GETITEMRECT:
+        return GetItemRect(s, wParam, reinterpret_cast<RECT*>(lParam));
+    default:
+        return std::nullopt;
+    }
+}
+
+// Indent, item height, image lists and colours.
+std::optional<LRESULT> LookMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case TVM_GETINDENT:
+        return s.Indent;
+    case TVM_SETINDENT:
+        s.Indent = std::max(int(wParam), 4);
+        Changed(s);
+        return 0;
+    case TVM_GETIMAGELIST:
+        return reinterpret_cast<LRESULT>(wParam == TVSIL_STATE ? s.StateImages : s.Images);
+    case TVM_SETIMAGELIST: {
+        HIMAGELIST& slot = wParam == TVSIL_STATE ? s.StateImages : s.Images;
+        HIMAGELIST old = std::exchange(slot, reinterpret_cast<HIMAGELIST>(lParam));
+        Changed(s);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case TVM_SETITEMHEIGHT: {
+        const int old = RowHeight(s);
+        s.ItemHeight = int(std::intptr_t(wParam)) < 0 ? 0 : std::max(1, int(wParam));
+        Changed(s);
+        return old;
+    }
+    case TVM_GETITEMHEIGHT:
+        return RowHeight(s);
+    case TVM_SETBKCOLOR:
+    case TVM_SETTEXTCOLOR: {
+        COLORREF& slot = msg == TVM_SETBKCOLOR ? s.Back : s.TextColor;
+        const COLORREF old = std::exchange(slot, COLORREF(lParam));
+        Invalidate(s);
+        return old == gdi::CLR_NONE ? LRESULT(-1) : LRESULT(old);
+    }
+    case TVM_GETBKCOLOR:
+        return s.Back == gdi::CLR_NONE ? LRESULT(-1) : LRESULT(s.Back);
+    case TVM_GETTEXTCOLOR:
+        return s.TextColor == gdi::CLR_NONE ? LRESULT(-1) : LRESULT(s.TextColor);
+    default:
+        return std::nullopt;
+    }
+}
+
 LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
     auto hooks = KeptStateHooks<State>();
     hooks.Created = Created;
     hooks.Destroying = [](HWND, State& st) {
         st.Live.clear();
         st.Root.Children.clear();
     };
-    State* s = ControlPrologue<State>(hwnd, msg, wParam, lParam, result, hooks);
-    if (!s) return result;
-    const std::shared_ptr<State> hold = s->Keep;
-    if (ItemViewCommonMessage(*s, hwnd, msg, wParam, result)) return result;
-    switch (msg) {
-    case WM_CREATE:
-        UpdateScrollBars(*s);
-        return 0;
-    case WM_DESTROY:
-        if (s->Editor.Active()) EndEdit(*s, true);
-        if (Alive(*s)) DeleteItem(*s, &s->Root);
-        return 0;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(*s, dc); });
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
-        Changed(*s);
-        return 0;
-    case WM_SETFONT:
-        s->Font = reinterpret_cast<HFONT>(wParam);
-        Changed(*s);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-        MouseDown(*s, LParamToPoint(lParam), msg == WM_LBUTTONDBLCLK, msg == WM_RBUTTONDOWN);
-        return 0;
-    case WM_KEYDOWN:
-        if (KeyDown(*s, UINT(wParam))) return 0;
-        break;
-    case WM_TIMER:
-        OnTimer(*s, std::uintptr_t(wParam));
-        return 0;
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-        OnScroll(*s, msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_MOUSEWHEEL: {
-        const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-        SetTop(*s, s->Top - delta / WHEEL_DELTA * 3);
-        return 0;
-    }
-    case WM_COMMAND:
-        OnEditCommand(*s, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-    case TVM_INSERTITEM:
-        return InsertItem(*s, reinterpret_cast<const TVINSERTSTRUCT*>(lParam));
-    case TVM_DELETEITEM: {
-        auto* item = reinterpret_cast<HTREEITEM>(lParam);
-        if (item == TVI_ROOT || item == nullptr) {
-            DeleteItem(*s, &s->Root);
-            return 1;
-        }
-        if (!IsItem(*s, item)) return 0;
-        DeleteItem(*s, item);
-        return 1;
-    }
-    case TVM_EXPAND:
-        return Expand(*s, reinterpret_cast<HTREEITEM>(lParam), UINT(wParam)) ? 1 : 0;
-    case TVM_GETITEMRECT:
-        return GetItemRect(*s, wParam, reinterpret_cast<RECT*>(lParam));
-    case TVM_GETCOUNT:
-        return LRESULT(s->Live.size());
-    case TVM_GETINDENT:
-        return s->Indent;
-    case TVM_SETINDENT:
-        s->Indent = std::max(int(wParam), 4);
-        Changed(*s);
-        return 0;
-    case TVM_GETIMAGELIST:
-        return reinterpret_cast<LRESULT>(wParam == TVSIL_STATE ? s->StateImages : s->Images);
-    case TVM_SETIMAGELIST: {
-        HIMAGELIST& slot = wParam == TVSIL_STATE ? s->StateImages : s->Images;
-        HIMAGELIST old = std::exchange(slot, reinterpret_cast<HIMAGELIST>(lParam));
-        Changed(*s);
-        return reinterpret_cast<LRESULT>(old);
-    }
-    case TVM_GETNEXTITEM:
-        return GetNextItem(*s, UINT(wParam), reinterpret_cast<HTREEITEM>(lParam));
-    case TVM_SELECTITEM: {
-        auto* item = reinterpret_cast<HTREEITEM>(lParam);
-        if (wParam == TVGN_FIRSTVISIBLE) {
-            if (!IsItem(*s, item)) return 0;
-            EnsureVisible(*s, item);
-            SetTop(*s, RowOf(*s, item));
-            return 1;
-        }
-        if (wParam == TVGN_DROPHILITE) {
-            s->DropHilite = IsItem(*s, item) ? item : nullptr;
-            Invalidate(*s);
-            return 1;
-        }
-        return Select(*s, item, TVC_UNKNOWN) ? 1 : 0;
-    }
-    case TVM_GETITEM:
-        return GetItem(*s, reinterpret_cast<TVITEM*>(lParam));
-    case TVM_SETITEM:
-        return SetItem(*s, reinterpret_cast<const TVITEM*>(lParam));
-    case TVM_EDITLABEL:
-        return reinterpret_cast<LRESULT>(BeginEdit(*s, reinterpret_cast<HTREEITEM>(lParam)));
-    case TVM_GETEDITCONTROL:
-        return reinterpret_cast<LRESULT>(s->Editor.Edit());
-    case TVM_ENDEDITLABELNOW:
-        if (!s->Editor.Active()) return 0;
-        EndEdit(*s, wParam != 0);
-        return 1;
-    case TVM_GETVISIBLECOUNT:
-        return PageRows(*s);
-    case TVM_HITTEST: {
-        auto* info = reinterpret_cast<TVHITTESTINFO*>(lParam);
-        if (!info) return 0;
-        *info = HitTest(*s, info->pt);
-        return reinterpret_cast<LRESULT>(info->hItem);
-    }
-    case TVM_SORTCHILDREN: {
-        TreeItem* parent = ParentOf(*s, reinterpret_cast<HTREEITEM>(lParam));
-        if (!parent) return 0;
-        SortChildren(*s, parent, nullptr, 0);
-        return 1;
-    }
-    case TVM_SORTCHILDRENCB: {
-        const auto* sort = reinterpret_cast<const TVSORTCB*>(lParam);
-        TreeItem* parent = sort ? ParentOf(*s, sort->hParent) : nullptr;
-        if (!parent) return 0;
-        SortChildren(*s, parent, sort->lpfnCompare, sort->lParam);
-        return 1;
-    }
-    case TVM_ENSUREVISIBLE: {
-        auto* item = reinterpret_cast<HTREEITEM>(lParam);
-        if (!IsItem(*s, item)) return 0;
-        for (TreeItem* p = item->Parent; p && p != &s->Root && Alive(*s); p = p->Parent)
-            if (!Expanded(p)) Expand(*s, p, TVE_EXPAND);
-        if (Alive(*s) && IsItem(*s, item)) EnsureVisible(*s, item);
-        return 1;
-    }
-    case TVM_SETITEMHEIGHT: {
-        const int old = RowHeight(*s);
-        s->ItemHeight = int(std::intptr_t(wParam)) < 0 ? 0 : std::max(1, int(wParam));
-        Changed(*s);
-        return old;
-    }
-    case TVM_GETITEMHEIGHT:
-        return RowHeight(*s);
-    case TVM_SETBKCOLOR:
-    case TVM_SETTEXTCOLOR: {
-        COLORREF& slot = msg == TVM_SETBKCOLOR ? s->Back : s->TextColor;
-        const COLORREF old = std::exchange(slot, COLORREF(lParam));
-        Invalidate(*s);
-        return old == gdi::CLR_NONE ? LRESULT(-1) : LRESULT(old);
-    }
-    case TVM_GETBKCOLOR:
-        return s->Back == gdi::CLR_NONE ? LRESULT(-1) : LRESULT(s->Back);
-    case TVM_GETTEXTCOLOR:
-        return s->TextColor == gdi::CLR_NONE ? LRESULT(-1) : LRESULT(s->TextColor);
-    default:
-        break;
-    }
-    return DefWindowProc(hwnd, msg, wParam, lParam);
+    return ItemViewProc<State>(hwnd, msg, wParam, lParam, hooks,
+        {WindowMessage, PaintMessage, InputMessage, LabelEditMessage, ScrollMessage, ItemMessage, FindMessage,
+            LookMessage});
 }
 
 }   // namespace
