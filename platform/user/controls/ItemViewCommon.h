@@ -4,6 +4,7 @@
 #include "platform/user/ScrollBars.h"
 #include "platform/user/controls/ControlsCommon.h"
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -37,30 +38,47 @@ inline std::optional<int> ScrollRequestTarget(const SCROLLINFO& info, int code, 
     }
 }
 
-// Font, redraw, focus and dialog-code messages of an item view whose state has Font, NoRedraw and Focused,
-// with Changed(state) and Invalidate(state) found beside it. True when msg was answered (in result).
+// The messages every item view answers alike: font, redraw, focus, dialog code, size, erasing, keys, the scroll
+// bars, the timers and the label editor's notifications. The state has Font, NoRedraw and Focused, with
+// Changed, Invalidate, KeyDown, OnScroll, OnTimer and OnEditCommand found beside it. A key the view does not
+// use is declined (nullopt), as is any other message.
 template <class State>
-bool ItemViewCommonMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LRESULT& result) {
-    result = 0;
+std::optional<LRESULT> ItemViewCommonMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_GETFONT:
-        result = reinterpret_cast<LRESULT>(s.Font);
-        return true;
+        return reinterpret_cast<LRESULT>(s.Font);
     case WM_SETREDRAW:
         s.NoRedraw = wParam == 0;
         if (!s.NoRedraw) Changed(s);
-        return true;
+        return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         s.Focused = msg == WM_SETFOCUS;
         Invalidate(s);
         SendNotifyCode(hwnd, s.Focused ? NM_SETFOCUS : NM_KILLFOCUS);
-        return true;
+        return 0;
     case WM_GETDLGCODE:
-        result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return true;
+        return LRESULT(DLGC_WANTARROWS | DLGC_WANTCHARS);
+    case WM_SIZE:
+        Changed(s);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;   // the paint fills the background
+    case WM_KEYDOWN:
+        if (KeyDown(s, UINT(wParam))) return 0;
+        return std::nullopt;
+    case WM_TIMER:
+        OnTimer(s, std::uintptr_t(wParam));
+        return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        OnScroll(s, msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_COMMAND:
+        OnEditCommand(s, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
     default:
-        return false;
+        return std::nullopt;
     }
 }
 
@@ -74,7 +92,7 @@ LRESULT ItemViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, const Co
     State* s = ControlPrologue<State>(hwnd, msg, wParam, lParam, result, hooks);
     if (!s) return result;
     const std::shared_ptr<State> hold = s->Keep;
-    if (ItemViewCommonMessage(*s, hwnd, msg, wParam, result)) return result;
+    if (const std::optional<LRESULT> answer = ItemViewCommonMessage(*s, hwnd, msg, wParam, lParam)) return *answer;
     if (const std::optional<LRESULT> answer = FirstAnswer(families, *s, hwnd, msg, wParam, lParam)) return *answer;
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }

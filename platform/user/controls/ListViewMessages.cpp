@@ -17,8 +17,8 @@ namespace korvex::user::listview {
 
 namespace {
 
-// The window's life, size, style and font.
-std::optional<LRESULT> WindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+// The window's life, style and font.
+std::optional<LRESULT> ListWindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
         ViewChanged(s);
@@ -26,9 +26,6 @@ std::optional<LRESULT> WindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LP
     case WM_DESTROY:
         if (s.Editor.Active()) EndEdit(s, true);
         if (Alive(s)) DeleteAll(s);
-        return 0;
-    case WM_SIZE:
-        Changed(s);
         return 0;
     case WM_STYLECHANGED:
         if (wParam == WPARAM(GWL_STYLE)) ViewChanged(s);
@@ -44,7 +41,7 @@ std::optional<LRESULT> WindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LP
 }
 
 // Painting.
-std::optional<LRESULT> PaintMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+std::optional<LRESULT> ListPaintMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
     case WM_PAINT:
     case WM_PRINTCLIENT: {
@@ -52,15 +49,13 @@ std::optional<LRESULT> PaintMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam
         PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc, update); });
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1;   // the paint erases, with its custom-draw stages
     default:
         return std::nullopt;
     }
 }
 
-// The mouse: clicks, hot tracking.
-std::optional<LRESULT> MouseMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+// The mouse (clicks, hot tracking) and typed characters.
+std::optional<LRESULT> ListInputMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -76,17 +71,6 @@ std::optional<LRESULT> MouseMessage(State& s, HWND, UINT msg, WPARAM wParam, LPA
             InvalidateItem(s, std::exchange(s.Hot, -1));
         }
         return 0;
-    default:
-        return std::nullopt;
-    }
-}
-
-// The keyboard; a key the list does not use goes on to DefWindowProc.
-std::optional<LRESULT> KeyboardMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM) {
-    switch (msg) {
-    case WM_KEYDOWN:
-        if (KeyDown(s, UINT(wParam))) return 0;
-        return std::nullopt;
     case WM_CHAR:
         Char(s, char32_t(wParam));
         return 0;
@@ -95,35 +79,9 @@ std::optional<LRESULT> KeyboardMessage(State& s, HWND, UINT msg, WPARAM wParam, 
     }
 }
 
-// Label editing, and the timers (the delayed label edit, the type-ahead pause).
-std::optional<LRESULT> LabelEditMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Scrolling: the wheel and the scroll requests.
+std::optional<LRESULT> ListScrollMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_TIMER:
-        OnTimer(s, std::uintptr_t(wParam));
-        return 0;
-    case WM_COMMAND:
-        OnEditCommand(s, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-    case LVM_EDITLABEL:
-        if (int(std::intptr_t(wParam)) < 0) {
-            if (s.Editor.Active()) EndEdit(s, true);
-            return 0;
-        }
-        return reinterpret_cast<LRESULT>(BeginEdit(s, int(wParam)));
-    case LVM_GETEDITCONTROL:
-        return reinterpret_cast<LRESULT>(s.Editor.Edit());
-    default:
-        return std::nullopt;
-    }
-}
-
-// Scrolling: the bars, the wheel and the scroll requests.
-std::optional<LRESULT> ScrollMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-        OnScroll(s, msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_MOUSEWHEEL: {
         const int lines = -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3;
         if (View(s) == LVS_LIST)
@@ -155,7 +113,7 @@ std::optional<LRESULT> ScrollMessage(State& s, HWND, UINT msg, WPARAM wParam, LP
 }
 
 // Notifications from the header.
-std::optional<LRESULT> NotifyMessage(State& s, HWND, UINT msg, WPARAM, LPARAM lParam) {
+std::optional<LRESULT> ListNotifyMessage(State& s, HWND, UINT msg, WPARAM, LPARAM lParam) {
     switch (msg) {
     case WM_NOTIFY: {
         auto* hdr = reinterpret_cast<NMHDR*>(lParam);
@@ -168,7 +126,7 @@ std::optional<LRESULT> NotifyMessage(State& s, HWND, UINT msg, WPARAM, LPARAM lP
 }
 
 // Colours, image lists, extended styles and the view.
-std::optional<LRESULT> LookMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> ListLookMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case LVM_GETBKCOLOR:
         return LRESULT(s.Back == CLR_DEFAULT ? gdi::GetSysColor(gdi::COLOR_WINDOW) : s.Back);
@@ -214,7 +172,7 @@ std::optional<LRESULT> LookMessage(State& s, HWND, UINT msg, WPARAM wParam, LPAR
 }
 
 // The items' data: inserting, deleting, reading and writing items, their text and state.
-std::optional<LRESULT> ItemMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> ListItemMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case LVM_GETITEMCOUNT:
         return Count(s);
@@ -263,8 +221,8 @@ std::optional<LRESULT> ItemMessage(State& s, HWND, UINT msg, WPARAM wParam, LPAR
     }
 }
 
-// Finding items: by state, by text, by point; the selection count and the hot item.
-std::optional<LRESULT> FindMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Finding items (by state, by text, by point), the selection count, the hot item, label editing.
+std::optional<LRESULT> ListFindMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case LVM_GETNEXTITEM:
         return GetNextItem(s, int(std::intptr_t(wParam)), UINT(lParam));
@@ -294,13 +252,21 @@ std::optional<LRESULT> FindMessage(State& s, HWND, UINT msg, WPARAM wParam, LPAR
         InvalidateItem(s, s.Hot);
         return old;
     }
+    case LVM_EDITLABEL:
+        if (int(std::intptr_t(wParam)) < 0) {
+            if (s.Editor.Active()) EndEdit(s, true);
+            return 0;
+        }
+        return reinterpret_cast<LRESULT>(BeginEdit(s, int(wParam)));
+    case LVM_GETEDITCONTROL:
+        return reinterpret_cast<LRESULT>(s.Editor.Edit());
     default:
         return std::nullopt;
     }
 }
 
 // Where items are, text widths, and redrawing.
-std::optional<LRESULT> GeometryMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> ListGeometryMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case LVM_GETITEMRECT: {
         auto* r = reinterpret_cast<RECT*>(lParam);
@@ -349,7 +315,7 @@ std::optional<LRESULT> GeometryMessage(State& s, HWND hwnd, UINT msg, WPARAM wPa
 }
 
 // Columns and the header.
-std::optional<LRESULT> ColumnMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> ListColumnMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case LVM_GETCOLUMN:
         return GetColumn(s, int(wParam), reinterpret_cast<LVCOLUMN*>(lParam));
@@ -377,8 +343,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto hooks = KeptStateHooks<State>();
     hooks.Created = [](HWND self, State& st, const CREATESTRUCT*) { st.Self = self; };
     return ItemViewProc<State>(hwnd, msg, wParam, lParam, hooks,
-        {WindowMessage, PaintMessage, MouseMessage, KeyboardMessage, LabelEditMessage, ScrollMessage, NotifyMessage,
-            LookMessage, ItemMessage, FindMessage, GeometryMessage, ColumnMessage});
+        {ListWindowMessage, ListPaintMessage, ListInputMessage, ListScrollMessage, ListNotifyMessage, ListLookMessage,
+            ListItemMessage, ListFindMessage, ListGeometryMessage, ListColumnMessage});
 }
 
 }   // namespace

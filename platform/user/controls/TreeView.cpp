@@ -352,8 +352,8 @@ void Created(HWND hwnd, State& s, const CREATESTRUCT*) {
     s.Self = hwnd;
 }
 
-// The window's life, size and font.
-std::optional<LRESULT> WindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM) {
+// The window's life and font.
+std::optional<LRESULT> TreeWindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
     case WM_CREATE:
         UpdateScrollBars(s);
@@ -361,9 +361,6 @@ std::optional<LRESULT> WindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LP
     case WM_DESTROY:
         if (s.Editor.Active()) EndEdit(s, true);
         if (Alive(s)) DeleteItem(s, &s.Root);
-        return 0;
-    case WM_SIZE:
-        Changed(s);
         return 0;
     case WM_SETFONT:
         s.Font = reinterpret_cast<HFONT>(wParam);
@@ -375,64 +372,33 @@ std::optional<LRESULT> WindowMessage(State& s, HWND, UINT msg, WPARAM wParam, LP
 }
 
 // Painting.
-std::optional<LRESULT> PaintMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+std::optional<LRESULT> TreePaintMessage(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
         PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
         return 0;
-    case WM_ERASEBKGND:
-        return 1;
     default:
         return std::nullopt;
     }
 }
 
-// The mouse and the keyboard; a key the tree does not use goes on to DefWindowProc.
-std::optional<LRESULT> InputMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+// The mouse.
+std::optional<LRESULT> TreeMouseMessage(State& s, HWND, UINT msg, WPARAM, LPARAM lParam) {
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
         MouseDown(s, LParamToPoint(lParam), msg == WM_LBUTTONDBLCLK, msg == WM_RBUTTONDOWN);
         return 0;
-    case WM_KEYDOWN:
-        if (KeyDown(s, UINT(wParam))) return 0;
-        return std::nullopt;
     default:
         return std::nullopt;
     }
 }
 
-// Label editing, and the timers.
-std::optional<LRESULT> LabelEditMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Scrolling: the wheel, making an item visible.
+std::optional<LRESULT> TreeScrollMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_TIMER:
-        OnTimer(s, std::uintptr_t(wParam));
-        return 0;
-    case WM_COMMAND:
-        OnEditCommand(s, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-    case TVM_EDITLABEL:
-        return reinterpret_cast<LRESULT>(BeginEdit(s, reinterpret_cast<HTREEITEM>(lParam)));
-    case TVM_GETEDITCONTROL:
-        return reinterpret_cast<LRESULT>(s.Editor.Edit());
-    case TVM_ENDEDITLABELNOW:
-        if (!s.Editor.Active()) return 0;
-        EndEdit(s, wParam != 0);
-        return 1;
-    default:
-        return std::nullopt;
-    }
-}
-
-// Scrolling: the bars, the wheel, making an item visible.
-std::optional<LRESULT> ScrollMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-        OnScroll(s, msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_MOUSEWHEEL: {
         const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
         SetTop(s, s.Top - delta / WHEEL_DELTA * 3);
@@ -454,7 +420,7 @@ std::optional<LRESULT> ScrollMessage(State& s, HWND, UINT msg, WPARAM wParam, LP
 }
 
 // The items' data: inserting, deleting, expanding, reading and writing, sorting.
-std::optional<LRESULT> ItemMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TreeItemMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case TVM_INSERTITEM:
         return InsertItem(s, reinterpret_cast<const TVINSERTSTRUCT*>(lParam));
@@ -494,8 +460,8 @@ std::optional<LRESULT> ItemMessage(State& s, HWND, UINT msg, WPARAM wParam, LPAR
     }
 }
 
-// Finding and selecting items: by relation, by point; where an item is.
-std::optional<LRESULT> FindMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Finding and selecting items (by relation, by point), where an item is, label editing.
+std::optional<LRESULT> TreeFindMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case TVM_GETNEXTITEM:
         return GetNextItem(s, UINT(wParam), reinterpret_cast<HTREEITEM>(lParam));
@@ -522,13 +488,21 @@ std::optional<LRESULT> FindMessage(State& s, HWND, UINT msg, WPARAM wParam, LPAR
     }
     case TVM_GETITEMRECT:
         return GetItemRect(s, wParam, reinterpret_cast<RECT*>(lParam));
+    case TVM_EDITLABEL:
+        return reinterpret_cast<LRESULT>(BeginEdit(s, reinterpret_cast<HTREEITEM>(lParam)));
+    case TVM_GETEDITCONTROL:
+        return reinterpret_cast<LRESULT>(s.Editor.Edit());
+    case TVM_ENDEDITLABELNOW:
+        if (!s.Editor.Active()) return 0;
+        EndEdit(s, wParam != 0);
+        return 1;
     default:
         return std::nullopt;
     }
 }
 
 // Indent, item height, image lists and colours.
-std::optional<LRESULT> LookMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> TreeLookMessage(State& s, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case TVM_GETINDENT:
         return s.Indent;
@@ -576,8 +550,8 @@ LRESULT TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         st.Root.Children.clear();
     };
     return ItemViewProc<State>(hwnd, msg, wParam, lParam, hooks,
-        {WindowMessage, PaintMessage, InputMessage, LabelEditMessage, ScrollMessage, ItemMessage, FindMessage,
-            LookMessage});
+        {TreeWindowMessage, TreePaintMessage, TreeMouseMessage, TreeScrollMessage, TreeItemMessage, TreeFindMessage,
+            TreeLookMessage});
 }
 
 }   // namespace
