@@ -46,6 +46,33 @@ bool DashOn(const DashPattern& pattern, int step) {
     return true;
 }
 
+// Walks the line's points from `from` to `to` (Bresenham), calling visit(x, y, last) for each; last is true for
+// `to`, the final call.
+template <class Visit>
+void WalkLine(POINT from, POINT to, Visit&& visit) {
+    int x = from.x;
+    int y = from.y;
+    const int dx = std::abs(to.x - from.x);
+    const int dy = -std::abs(to.y - from.y);
+    const int sx = from.x < to.x ? 1 : -1;
+    const int sy = from.y < to.y ? 1 : -1;
+    int err = dx + dy;
+    while (true) {
+        const bool last = x == to.x && y == to.y;
+        visit(x, y, last);
+        if (last) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
 }
 
 PenStroke PenOf(HDC dc) {
@@ -129,29 +156,9 @@ void Stroker::Segment(POINT from, POINT to, bool drawLast) {
         FillSpan(FTarget, from.y, x0, x1 + 1, FPen.Color, FPen.Rop2);
         return;
     }
-    int x = from.x;
-    int y = from.y;
-    const int dx = std::abs(to.x - from.x);
-    const int dy = -std::abs(to.y - from.y);
-    const int sx = from.x < to.x ? 1 : -1;
-    const int sy = from.y < to.y ? 1 : -1;
-    int err = dx + dy;
-    while (true) {
-        if (x == to.x && y == to.y) {
-            if (drawLast) Dot(x, y);
-            break;
-        }
-        Dot(x, y);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
+    WalkLine(from, to, [&](int x, int y, bool last) {
+        if (!last || drawLast) Dot(x, y);
+    });
 }
 
 void Stroker::WideSegment(POINT from, POINT to) {
@@ -162,30 +169,13 @@ void Stroker::WideSegment(POINT from, POINT to) {
     const int top = std::min(from.y, to.y) - r;
     const int bottom = std::max(from.y, to.y) - r + w;
     std::vector<Span> rows(size_t(bottom - top), Span {INT32_MAX, INT32_MIN});
-    int x = from.x;
-    int y = from.y;
-    const int dx = std::abs(to.x - from.x);
-    const int dy = -std::abs(to.y - from.y);
-    const int sx = from.x < to.x ? 1 : -1;
-    const int sy = from.y < to.y ? 1 : -1;
-    int err = dx + dy;
-    while (true) {
+    WalkLine(from, to, [&](int x, int y, bool) {
         for (size_t i = 0; i < disc.size(); ++i) {
             Span& row = rows[size_t(y - r + int(i) - top)];
             row.left = std::min(row.left, x + disc[i].left);
             row.right = std::max(row.right, x + disc[i].right);
         }
-        if (x == to.x && y == to.y) break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
+    });
     FillSpans(FTarget, top, rows, FPen.Color, FPen.Rop2);
 }
 

@@ -14,6 +14,28 @@ namespace korvex::os {
 
 namespace {
 
+// Moves count bytes by repeated calls of step(done), which moves some of what is left and answers as read(2)
+// and write(2) do; a call interrupted by a signal is made again. A read that moves nothing is the end of the
+// file; a write that moves nothing is made again. The bytes moved, or -1 when the first call fails (its errno
+// kept in lastError).
+enum class NothingMoved { Ends, Repeats };
+
+template <class Step>
+std::int64_t MoveAll(std::int64_t count, NothingMoved nothing, int& lastError, Step&& step) {
+    std::int64_t done = 0;
+    while (done < count) {
+        ssize_t n = step(done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            lastError = errno;
+            return done > 0 ? done : -1;
+        }
+        if (n == 0 && nothing == NothingMoved::Ends) break;
+        done += n;
+    }
+    return done;
+}
+
 bool IsCreate(std::uint16_t mode) {
     return (mode & fmCreate) == fmCreate;
 }
@@ -94,34 +116,15 @@ void TFileStream::Close() {
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
     if (FHandle < 0 || count < 0) return -1;
     auto* out = static_cast<char*>(buffer);
-    std::int64_t done = 0;
-    while (done < count) {
-        ssize_t n = ::read(FHandle, out + done, static_cast<size_t>(count - done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            FLastError = errno;
-            return done > 0 ? done : -1;
-        }
-        if (n == 0) break;
-        done += n;
-    }
-    return done;
+    return MoveAll(count, NothingMoved::Ends, FLastError,
+        [&](std::int64_t done) { return ::read(FHandle, out + done, static_cast<size_t>(count - done)); });
 }
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count) {
     if (FHandle < 0 || count < 0) return -1;
     const auto* in = static_cast<const char*>(buffer);
-    std::int64_t done = 0;
-    while (done < count) {
-        ssize_t n = ::write(FHandle, in + done, static_cast<size_t>(count - done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            FLastError = errno;
-            return done > 0 ? done : -1;
-        }
-        done += n;
-    }
-    return done;
+    return MoveAll(count, NothingMoved::Repeats, FLastError,
+        [&](std::int64_t done) { return ::write(FHandle, in + done, static_cast<size_t>(count - done)); });
 }
 
 void TFileStream::ReadBuffer(void* buffer, std::int64_t count) {
@@ -154,34 +157,17 @@ std::int64_t TFileStream::Size() const {
 std::int64_t TFileStream::ReadAt(std::int64_t offset, void* buffer, std::int64_t count) {
     if (FHandle < 0 || count < 0 || offset < 0) return -1;
     auto* out = static_cast<char*>(buffer);
-    std::int64_t done = 0;
-    while (done < count) {
-        ssize_t n = ::pread(FHandle, out + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            FLastError = errno;
-            return done > 0 ? done : -1;
-        }
-        if (n == 0) break;
-        done += n;
-    }
-    return done;
+    return MoveAll(count, NothingMoved::Ends, FLastError, [&](std::int64_t done) {
+        return ::pread(FHandle, out + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
+    });
 }
 
 std::int64_t TFileStream::WriteAt(std::int64_t offset, const void* buffer, std::int64_t count) {
     if (FHandle < 0 || count < 0 || offset < 0) return -1;
     const auto* in = static_cast<const char*>(buffer);
-    std::int64_t done = 0;
-    while (done < count) {
-        ssize_t n = ::pwrite(FHandle, in + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            FLastError = errno;
-            return done > 0 ? done : -1;
-        }
-        done += n;
-    }
-    return done;
+    return MoveAll(count, NothingMoved::Repeats, FLastError, [&](std::int64_t done) {
+        return ::pwrite(FHandle, in + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
+    });
 }
 
 bool TFileStream::Flush() {

@@ -5,12 +5,26 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvex::os {
 
 namespace {
+
+// Opens a native path and keeps it only when it is a regular file (anything else is closed, errno EINVAL);
+// st receives its status. The descriptor, or -1 with errno set.
+int OpenRegularFile(const std::string& native, int flags, mode_t mode, struct stat& st) {
+    int fd = ::open(native.c_str(), flags, mode);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -60,14 +74,9 @@ bool FinishReplace(
 
 bool AppendLine(const std::string& path, const std::string& line) {
     std::string native = NativePath(path);
-    int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return false;
-    }
+    int fd = OpenRegularFile(native, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666, st);
+    if (fd < 0) return false;
     std::string record = line + LineBreak;
     bool ok = WriteAll(fd, record.data(), record.size());
     int error = errno;
@@ -95,14 +104,9 @@ bool RewriteFileAtomicallyVia(const std::string& path, const std::string& conten
 
 bool ReadWholeFile(const std::string& path, std::string& content, std::int64_t maxSize) {
     content.clear();
-    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return false;
-    }
+    int fd = OpenRegularFile(NativePath(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0, st);
+    if (fd < 0) return false;
     if (st.st_size > maxSize) {
         ::close(fd);
         errno = EFBIG;

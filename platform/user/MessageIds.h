@@ -106,6 +106,10 @@ inline constexpr UINT WM_CTLCOLORBTN = 0x0135;
 inline constexpr UINT WM_CTLCOLORDLG = 0x0136;
 inline constexpr UINT WM_CTLCOLORSCROLLBAR = 0x0137;
 inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+// WM_CTLCOLORMSGBOX .. WM_CTLCOLORSTATIC: a child asks its parent for the brush of its background.
+inline constexpr bool IsCtlColorMessage(UINT msg) {
+    return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
+}
 inline constexpr UINT WM_MOUSEFIRST = 0x0200;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;   // wParam: MK_*; lParam: client point
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;

@@ -15,19 +15,6 @@ inline constexpr std::uintptr_t RepeatTimerId = 0x7FFE5C01;   // out of the way 
 inline constexpr UINT FirstRepeatMs = 500;
 inline constexpr UINT RepeatMs = 100;
 
-WORD CodeOf(ScrollPart part) {
-    switch (part) {
-    case ScrollPart::Arrow1:
-        return SB_LINEUP;
-    case ScrollPart::Arrow2:
-        return SB_LINEDOWN;
-    case ScrollPart::Page1:
-        return SB_PAGEUP;
-    default:
-        return SB_PAGEDOWN;
-    }
-}
-
 class ScrollTracker {
 public:
     ScrollTracker(HWND hwnd, int bar, std::shared_ptr<WindowState> state)
@@ -52,7 +39,7 @@ public:
         RepaintScrollBand(FWnd, FBar);
         if (part != ScrollPart::Thumb) {
             SetTimer(FWnd, RepeatTimerId, FirstRepeatMs, nullptr);
-            Notify(CodeOf(part), 0);
+            Notify(ScrollCodeOf(part), 0);
         }
         FCursor = screenPoint;
         Loop(part);
@@ -94,7 +81,7 @@ private:
     // Arrows repeat while the pointer is on them; a page area while the thumb has not reached the pointer.
     void Repeat(ScrollPart part) {
         if (ScrollPartAt(Geometry(), Local(FCursor)) != part) return;
-        Notify(CodeOf(part), 0);
+        Notify(ScrollCodeOf(part), 0);
     }
 
     void Moved(ScrollPart part) {

@@ -264,6 +264,19 @@ ScrollGeometry ComputeScrollGeometry(const RECT& band, bool vertical, const Scro
     return g;
 }
 
+WORD ScrollCodeOf(ScrollPart part) {
+    switch (part) {
+    case ScrollPart::Arrow1:
+        return SB_LINEUP;
+    case ScrollPart::Arrow2:
+        return SB_LINEDOWN;
+    case ScrollPart::Page1:
+        return SB_PAGEUP;
+    default:
+        return SB_PAGEDOWN;
+    }
+}
+
 ScrollPart ScrollPartAt(const ScrollGeometry& g, POINT point) {
     if (gdi::PtInRect(&g.Arrow1, point)) return ScrollPart::Arrow1;
     if (gdi::PtInRect(&g.Arrow2, point)) return ScrollPart::Arrow2;

@@ -57,6 +57,8 @@ int MaxScrollPos(const ScrollBarData& data);   // max - max(page - 1, 0), not be
 bool ScrollBarNeeded(const ScrollBarData& data);   // the range is larger than one page
 
 enum class ScrollPart { None, Arrow1, Page1, Thumb, Page2, Arrow2 };   // top/left first
+// The request (SB_*) a press on a part repeats: the arrows a line, the pages a page (SB_PAGEDOWN for the rest).
+WORD ScrollCodeOf(ScrollPart part);
 
 // What the mouse holds on a bar while it is tracked.
 struct ScrollTrackState {

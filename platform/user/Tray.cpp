@@ -262,6 +262,17 @@ HWND MakeTrayPopup(const char* className, WNDPROC proc, int width, int height) {
         height, nullptr, nullptr, nullptr, nullptr);
 }
 
+std::optional<LRESULT> TrayPopupMessage(UINT msg) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    default:
+        return std::nullopt;
+    }
+}
+
 }   // namespace detail
 
 namespace {

@@ -147,16 +147,13 @@ void Close(Balloon& b, UINT code) {
 
 LRESULT BalloonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Balloon& b = TheBalloon();
+    if (const std::optional<LRESULT> answer = TrayPopupMessage(msg)) return *answer;
     switch (msg) {
     case WM_PAINT: {
         PaintGuard paint(hwnd);
         if (hwnd == b.Window) Paint(b, paint.Dc());
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
     case WM_TIMER:
         if (hwnd == b.Window && wParam == TimeoutTimer) Close(b, NIN_BALLOONTIMEOUT);
         return 0;

@@ -4,6 +4,7 @@
 #include "platform/gdi/GdiObject.h"
 #include "platform/user/TrayHost.h"
 
+#include <optional>
 #include <string>
 
 namespace korvex::user::detail {
@@ -45,6 +46,9 @@ void TrayTipRefresh(const TrayIcon& icon);   // the icon's tip text changed
 // The tooltip's and the balloon's window: a topmost tool window that takes no activation, its class registered
 // on first use. nullptr when it cannot be made.
 HWND MakeTrayPopup(const char* className, WNDPROC proc, int width, int height);
+// What every tray popup answers alike: WM_ERASEBKGND 1 (its paint covers it all), WM_MOUSEACTIVATE
+// MA_NOACTIVATE (a click leaves the focus where it is). nullopt for any other message.
+std::optional<LRESULT> TrayPopupMessage(UINT msg);
 
 // A picture fitted into a size x size slot (a new premultiplied 32-bit bitmap; nullptr when memory is short).
 gdi::Bitmap* FitTrayPicture(const gdi::Bitmap& source, int size);

@@ -88,6 +88,7 @@ void Hide(Tip& t) {
 
 LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Tip& t = TheTip();
+    if (const std::optional<LRESULT> answer = TrayPopupMessage(msg)) return *answer;
     switch (msg) {
     case WM_PAINT: {
         PaintGuard paint(hwnd);
@@ -102,10 +103,6 @@ LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         gdi::DrawText(dc, t.Text, &text, gdi::DT_NOPREFIX);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
     case WM_TIMER:
         if (hwnd != t.Window) return 0;
         KillTimer(hwnd, wParam);

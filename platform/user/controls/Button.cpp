@@ -421,6 +421,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     auto* s = ControlPrologue<ButtonState>(hwnd, msg, wParam, lParam, result);
     if (!s) return result;
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); }))
+        return *painted;
     switch (msg) {
     case WM_GETDLGCODE: {
         const DWORD kind = Kind(hwnd);
@@ -433,12 +435,6 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         if (Kind(hwnd) == BS_GROUPBOX) return HTTRANSPARENT;   // the group's contents take the mouse
         return DefWindowProc(hwnd, msg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;   // painted whole by WM_PAINT
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
-        return 0;
     case WM_SETTEXT: {
         LRESULT result = DefWindowProc(hwnd, msg, wParam, lParam);
         Redraw(hwnd);

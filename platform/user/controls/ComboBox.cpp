@@ -205,16 +205,22 @@ void Paint(State& s, HDC dc) {
 // ---------------------------------------------------------------------------------------------------------
 // Text
 
+// The text of the list's item index; "" for none (index -1).
+std::string ListItemText(const State& s, int index) {
+    std::string text;
+    if (index >= 0) {
+        text.resize(std::size_t(std::max<LRESULT>(0, ToList(s, LB_GETTEXTLEN, WPARAM(index), 0))) + 1);
+        ToList(s, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(std::strlen(text.c_str()));
+    }
+    return text;
+}
+
 LRESULT GetText(const State& s, WPARAM size, char* buffer) {
     if (HasEdit(s)) return SendMessage(s.Edit, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buffer));
     if (!buffer || size == 0) return 0;
     const int sel = ListSelection(s);
-    std::string text;
-    if (sel >= 0) {
-        text.resize(std::size_t(std::max<LRESULT>(0, ToList(s, LB_GETTEXTLEN, WPARAM(sel), 0))) + 1);
-        ToList(s, LB_GETTEXT, WPARAM(sel), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(std::strlen(text.c_str()));
-    }
+    const std::string text = ListItemText(s, sel);
     // Whole UTF-8 characters only.
     std::size_t n = std::min(text.size(), std::size_t(size) - 1);
     while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
@@ -393,6 +399,12 @@ LRESULT OnCommand(State& s, WPARAM wParam, LPARAM lParam) {
 
 LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = s.Self;
+    if (IsCtlColorMessage(msg)) {
+        // The parent colours the edit and the list as it colours the combo.
+        HWND parent = GetParent(hwnd);
+        const LRESULT brush = parent ? SendMessage(parent, msg, wParam, reinterpret_cast<LPARAM>(hwnd)) : 0;
+        return brush ? brush : DefWindowProc(hwnd, msg, wParam, lParam);
+    }
     switch (msg) {
     case WM_CREATE:
         return OnCreate(s, reinterpret_cast<const CREATESTRUCT*>(lParam));
@@ -402,12 +414,6 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
         return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS | (s.Dropped ? DLGC_WANTALLKEYS : 0);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
-        return 0;
     case WM_SIZE:
         Layout(s);
         return 0;
@@ -469,18 +475,6 @@ LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         return OnCommand(s, wParam, lParam);
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-        // The parent colours the edit and the list as it colours the combo.
-        HWND parent = GetParent(hwnd);
-        const LRESULT brush = parent ? SendMessage(parent, msg, wParam, reinterpret_cast<LPARAM>(hwnd)) : 0;
-        return brush ? brush : DefWindowProc(hwnd, msg, wParam, lParam);
-    }
     default:
         return OnComboMessage(s, msg, wParam, lParam);
     }
@@ -502,6 +496,8 @@ LRESULT ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     State* s = ControlPrologue(hwnd, msg, wParam, lParam, result, hooks);
     if (!s) return result;
     const std::shared_ptr<State> hold = s->shared_from_this();
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(*s, dc); }))
+        return *painted;
     return OnWindowMessage(*s, msg, wParam, lParam);
 }
 
@@ -554,12 +550,7 @@ void ShowSelection(State& s, bool clearWhenNone) {
         return;
     }
     const int sel = ListSelection(s);
-    std::string text;
-    if (sel >= 0) {
-        text.resize(std::size_t(std::max<LRESULT>(0, ToList(s, LB_GETTEXTLEN, WPARAM(sel), 0))) + 1);
-        ToList(s, LB_GETTEXT, WPARAM(sel), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(std::strlen(text.c_str()));
-    }
+    const std::string text = ListItemText(s, sel);
     if (sel < 0 && !clearWhenNone) return;   // a typed text stays when nothing is chosen
     SetText(s, text.c_str());
     if (s.Focused) SendMessage(s.Edit, EM_SETSEL, 0, -1);

@@ -237,6 +237,69 @@ std::optional<LRESULT> FirstAnswer(std::initializer_list<Family> families, Args&
 template <class State>
 using MessageFamily = std::optional<LRESULT> (*)(State& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// The paint messages of a control that paints everything, background included: WM_PAINT and WM_PRINTCLIENT
+// run paint(dc) through PaintInto, WM_ERASEBKGND answers 1 (nothing to erase). nullopt for any other message.
+template <class PaintFn>
+std::optional<LRESULT> PaintMessage(HWND hwnd, UINT msg, WPARAM wParam, PaintFn&& paint) {
+    switch (msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        PaintInto(hwnd, wParam, paint);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The font messages of a control that keeps its font in `font`: WM_SETFONT stores it and runs changed(),
+// WM_GETFONT answers it. nullopt for any other message.
+template <class ChangedFn>
+std::optional<LRESULT> FontMessage(HFONT& font, UINT msg, WPARAM wParam, ChangedFn&& changed) {
+    switch (msg) {
+    case WM_SETFONT:
+        font = reinterpret_cast<HFONT>(wParam);
+        changed();
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font);
+    default:
+        return std::nullopt;
+    }
+}
+
+// A control whose look shows the focus and the enabled state, and that keeps no state of its own for them:
+// WM_SETFOCUS, WM_KILLFOCUS and WM_ENABLE repaint it whole. nullopt for any other message.
+inline std::optional<LRESULT> FocusLookMessage(HWND hwnd, UINT msg) {
+    switch (msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+        InvalidateRect(hwnd, nullptr, true);
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The left-button press and the pointer's moves of a control that tracks them itself: WM_LBUTTONDOWN and
+// WM_LBUTTONDBLCLK run down(point), WM_MOUSEMOVE runs move(point). nullopt for any other message.
+template <class DownFn, class MoveFn>
+std::optional<LRESULT> PressMoveMessage(UINT msg, LPARAM lParam, DownFn&& down, MoveFn&& move) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        down(LParamToPoint(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        move(LParamToPoint(lParam));
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
 // The control's state object kept in the first pointer of the window's extra bytes.
 template <class T>
 T* ControlData(HWND hwnd) {

@@ -373,19 +373,13 @@ LRESULT HeaderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     HeaderState* s = ControlPrologue<HeaderState>(hwnd, msg, wParam, lParam, result, KeptStateHooks<HeaderState>());
     if (!s) return result;
     const std::shared_ptr<HeaderState> hold = s->Keep;   // outlives the window for this message
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, s); }))
+        return *painted;
+    if (const std::optional<LRESULT> font = FontMessage(s->Font, msg, wParam, [&] {
+            if (lParam) InvalidateRect(hwnd, nullptr, true);
+        }))
+        return *font;
     switch (msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETFONT:
-        s->Font = reinterpret_cast<HFONT>(wParam);
-        if (lParam) InvalidateRect(hwnd, nullptr, true);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->Font);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         LButtonDown(hwnd, s, LParamToPoint(lParam), msg == WM_LBUTTONDBLCLK);

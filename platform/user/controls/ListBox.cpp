@@ -371,18 +371,14 @@ LRESULT OnListMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT OnWindowMessage(State& s, UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = s.Self;
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(s, dc); }))
+        return *painted;
     switch (msg) {
     case WM_CREATE:
         OnCreate(s);
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(s, dc); });
-        return 0;
     case WM_SIZE:
         FitWholeItems(s);
         s.Top = std::clamp(s.Top, 0, MaxTop(s));

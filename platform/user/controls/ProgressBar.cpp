@@ -81,13 +81,9 @@ LRESULT ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     ProgressState* s = ControlPrologue<ProgressState>(hwnd, msg, wParam, lParam, result);
     if (!s) return result;
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, s); }))
+        return *painted;
     switch (msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case PBM_SETRANGE: {
         LRESULT old = LRESULT(MAKELONG(WORD(s->Min), WORD(s->Max)));
         SetRange(hwnd, s, LOWORD(std::uintptr_t(lParam)), HIWORD(std::uintptr_t(lParam)));

@@ -58,19 +58,6 @@ void Notify(HWND hwnd, WORD code, int pos) {
         parent, Vertical(hwnd) ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, pos), reinterpret_cast<LPARAM>(hwnd));
 }
 
-WORD CodeOf(ScrollPart part) {
-    switch (part) {
-    case ScrollPart::Arrow1:
-        return SB_LINEUP;
-    case ScrollPart::Arrow2:
-        return SB_LINEDOWN;
-    case ScrollPart::Page1:
-        return SB_PAGEUP;
-    default:
-        return SB_PAGEDOWN;
-    }
-}
-
 bool Usable(const ScrollBarData& data, ScrollPart part) {
     if (data.Disabled == ESB_DISABLE_BOTH) return false;
     if (part == ScrollPart::Arrow1) return !(data.Disabled & ESB_DISABLE_UP);
@@ -102,7 +89,7 @@ void StartPress(HWND hwnd, ScrollBarState& s, POINT p) {
     }
     s.FirstTick = true;
     SetTimer(hwnd, RepeatTimerId, ScrollRepeatDelayMs, nullptr);
-    Notify(hwnd, CodeOf(part), 0);
+    Notify(hwnd, ScrollCodeOf(part), 0);
 }
 
 void Moved(HWND hwnd, ScrollBarState& s) {
@@ -129,7 +116,7 @@ void Repeat(HWND hwnd, ScrollBarState& s) {
         s.FirstTick = false;
         SetTimer(hwnd, RepeatTimerId, ScrollRepeatMs, nullptr);
     }
-    if (ScrollPartAt(Geometry(hwnd, s), s.Cursor) == s.Track.Pressed) Notify(hwnd, CodeOf(s.Track.Pressed), 0);
+    if (ScrollPartAt(Geometry(hwnd, s), s.Cursor) == s.Track.Pressed) Notify(hwnd, ScrollCodeOf(s.Track.Pressed), 0);
 }
 
 void Finish(HWND hwnd, ScrollBarState& s) {
@@ -229,17 +216,13 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     auto* s = ControlPrologue<ScrollBarState>(hwnd, msg, wParam, lParam, result);
     if (!s) return result;
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); }))
+        return *painted;
     switch (msg) {
     case WM_CREATE:
         return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCT*>(lParam));
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
-        return 0;
     case WM_SIZE:
     case WM_ENABLE:
         Redraw(hwnd);

@@ -149,18 +149,14 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     auto* s = ControlPrologue<StaticState>(hwnd, msg, wParam, lParam, result);
     if (!s) return result;
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); }))
+        return *painted;
     switch (msg) {
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     case WM_NCHITTEST:
         if (!(GetWindowStyle(hwnd) & SS_NOTIFY)) return HTTRANSPARENT;
         return DefWindowProc(hwnd, msg, wParam, lParam);
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, *s); });
-        return 0;
     case WM_SETTEXT: {
         LRESULT result = DefWindowProc(hwnd, msg, wParam, lParam);
         InvalidateRect(hwnd, nullptr, false);

@@ -232,6 +232,13 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     StatusState* s = ControlPrologue<StatusState>(hwnd, msg, wParam, lParam, result);
     if (!s) return result;
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, s); }))
+        return *painted;
+    if (const std::optional<LRESULT> font = FontMessage(s->Font, msg, wParam, [&] {
+            Place(hwnd, s);
+            if (lParam) InvalidateRect(hwnd, nullptr, true);
+        }))
+        return *font;
     switch (msg) {
     case WM_CREATE:
         if (const auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam); cs && cs->lpszName && *cs->lpszName)
@@ -242,19 +249,6 @@ LRESULT StatusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         Place(hwnd, s);
         InvalidateRect(hwnd, nullptr, true);
         return 0;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETFONT:
-        s->Font = reinterpret_cast<HFONT>(wParam);
-        Place(hwnd, s);
-        if (lParam) InvalidateRect(hwnd, nullptr, true);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->Font);
     case WM_SETTEXT:
         DefWindowProc(hwnd, msg, wParam, lParam);
         return SetText(hwnd, s, 0, lParam);

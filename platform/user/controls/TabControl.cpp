@@ -241,6 +241,11 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TabState* s = ControlPrologue<TabState>(hwnd, msg, wParam, lParam, result);
     if (!s) return result;
     if (msg >= TCM_FIRST && msg < TCM_FIRST + 0x100) return ControlMessage(hwnd, s, msg, wParam, lParam);
+    if (const std::optional<LRESULT> font = FontMessage(s->Font, msg, wParam, [&] { Changed(hwnd, s); })) return *font;
+    if (const std::optional<LRESULT> pressed = PressMoveMessage(
+            msg, lParam, [&](POINT p) { OnButtonDown(hwnd, s, p); }, [&](POINT p) { OnMouseMove(hwnd, s, p); }))
+        return *pressed;
+    if (const std::optional<LRESULT> looked = FocusLookMessage(hwnd, msg)) return *looked;
     switch (msg) {
     case WM_CREATE:
         tabs::Relayout(hwnd, s);
@@ -249,31 +254,13 @@ LRESULT TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_STYLECHANGED:
         Changed(hwnd, s);
         return 0;
-    case WM_SETFONT:
-        s->Font = reinterpret_cast<HFONT>(wParam);
-        Changed(hwnd, s);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->Font);
     case WM_PAINT:
         PaintInto(hwnd, wParam, [&](HDC dc) { tabs::Paint(hwnd, s, dc); });
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        InvalidateRect(hwnd, nullptr, true);
-        return 0;
     case WM_GETDLGCODE:
         return 0x0001 | 0x0080;   // DLGC_WANTARROWS | DLGC_WANTCHARS
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(hwnd, s, LParamToPoint(lParam));
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(hwnd, s, LParamToPoint(lParam));
-        return 0;
     case WM_MOUSELEAVE:
         s->TrackingLeave = false;
         SetHot(hwnd, s, -1);

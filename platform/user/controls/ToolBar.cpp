@@ -474,6 +474,10 @@ LRESULT ToolBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     ToolState* s = ControlPrologue<ToolState>(hwnd, msg, wParam, lParam, result);
     if (!s) return result;
     if (msg >= WM_USER + 1 && msg <= WM_USER + 85) return BarMessage(hwnd, s, msg, wParam, lParam);
+    if (const std::optional<LRESULT> font = FontMessage(s->Font, msg, wParam, [&] { Changed(hwnd, s); })) return *font;
+    if (const std::optional<LRESULT> pressed = PressMoveMessage(
+            msg, lParam, [&](POINT p) { OnButtonDown(hwnd, s, p); }, [&](POINT p) { OnMouseMove(hwnd, s, p); }))
+        return *pressed;
     switch (msg) {
     case WM_ERASEBKGND:
         return toolbar::Erase(hwnd, s, reinterpret_cast<HDC>(wParam));
@@ -489,21 +493,8 @@ LRESULT ToolBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Changed(hwnd, s);
         return 0;
-    case WM_SETFONT:
-        s->Font = reinterpret_cast<HFONT>(wParam);
-        Changed(hwnd, s);
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->Font);
     case WM_STYLECHANGED:
         Changed(hwnd, s);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(hwnd, s, LParamToPoint(lParam));
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(hwnd, s, LParamToPoint(lParam));
         return 0;
     case WM_MOUSELEAVE:
         s->TrackingLeave = false;

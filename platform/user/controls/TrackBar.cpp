@@ -388,30 +388,18 @@ LRESULT TrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return Change(hwnd, s, msg, wParam, lParam);
         }
     }
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, s); }))
+        return *painted;
+    if (const std::optional<LRESULT> looked = FocusLookMessage(hwnd, msg)) return *looked;
+    if (const std::optional<LRESULT> pressed = PressMoveMessage(
+            msg, lParam, [&](POINT p) { OnButtonDown(hwnd, s, p); }, [&](POINT p) { OnMouseMove(hwnd, s, p); }))
+        return *pressed;
     switch (msg) {
     case WM_CREATE:
         MakeAutoTics(hwnd, s);
         return 0;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        InvalidateRect(hwnd, nullptr, true);
-        return 0;
     case WM_GETDLGCODE:
         return 0x0001;   // DLGC_WANTARROWS
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(hwnd, s, LParamToPoint(lParam));
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(hwnd, s, LParamToPoint(lParam));
-        return 0;
     case WM_LBUTTONUP:
         EndTracking(hwnd, s, true);
         return 0;

@@ -318,32 +318,27 @@ LRESULT UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     UpDownState* s = ControlPrologue(hwnd, msg, wParam, lParam, result, hooks);
     if (!s) return result;
-    switch (msg) {
-    case WM_CREATE:
-        if (GetWindowStyle(hwnd) & UDS_AUTOBUDDY) SetBuddy(hwnd, s, GetWindow(hwnd, GW_HWNDPREV));
-        return 0;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintInto(hwnd, wParam, [&](HDC dc) { Paint(hwnd, dc, s); });
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_ENABLE:
-        InvalidateRect(hwnd, nullptr, false);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        OnButtonDown(hwnd, s, LParamToPoint(lParam));
-        return 0;
-    case WM_MOUSEMOVE:
+    if (const std::optional<LRESULT> painted = PaintMessage(hwnd, msg, wParam, [&](HDC dc) { Paint(hwnd, dc, s); }))
+        return *painted;
+    const auto move = [&](POINT p) {
         if (s->Pressed != Part::None) {
             RECT r = PartRect(hwnd, s->Pressed);
-            bool inside = gdi::PtInRect(&r, LParamToPoint(lParam));
+            bool inside = gdi::PtInRect(&r, p);
             if (inside != s->Inside) {
                 s->Inside = inside;
                 InvalidateRect(hwnd, nullptr, false);
             }
         }
+    };
+    if (const std::optional<LRESULT> pressed = PressMoveMessage(
+            msg, lParam, [&](POINT p) { OnButtonDown(hwnd, s, p); }, move))
+        return *pressed;
+    switch (msg) {
+    case WM_CREATE:
+        if (GetWindowStyle(hwnd) & UDS_AUTOBUDDY) SetBuddy(hwnd, s, GetWindow(hwnd, GW_HWNDPREV));
+        return 0;
+    case WM_ENABLE:
+        InvalidateRect(hwnd, nullptr, false);
         return 0;
     case WM_LBUTTONUP:
         EndPress(hwnd, s);
