@@ -1,8 +1,10 @@
-// The controls' shared procedure helpers: message families offered in turn (FirstAnswer).
+// The controls' shared procedure helpers: message families offered in turn, and the families every control
+// answers alike (paint, font, press and move).
 #include "platform/user/controls/ControlsCommon.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +75,41 @@ TEST(FirstAnswer, MemberFamiliesAreAskedOnTheObject) {
     EXPECT_EQ(counter.FAsked, std::vector<UINT>({8}));
     EXPECT_EQ(counter.Ask(7), LRESULT(21));
     EXPECT_EQ(counter.FAsked, std::vector<UINT>({8, 7, 7}));
+}
+
+TEST(PaintMessage, PaintsIntoTheGivenDcAndLeavesNothingToErase) {
+    std::vector<HDC> painted;
+    const auto paint = [&](HDC dc) { painted.push_back(dc); };
+    HDC given = reinterpret_cast<HDC>(std::uintptr_t(0x1234));
+    EXPECT_EQ(PaintMessage(nullptr, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(given), paint), LRESULT(0));
+    EXPECT_EQ(PaintMessage(nullptr, WM_PAINT, reinterpret_cast<WPARAM>(given), paint), LRESULT(0));
+    EXPECT_EQ(PaintMessage(nullptr, WM_ERASEBKGND, 0, paint), LRESULT(1));
+    EXPECT_EQ(PaintMessage(nullptr, WM_SIZE, 0, paint), std::nullopt);
+    EXPECT_EQ(painted, std::vector<HDC>({given, given}));
+}
+
+TEST(FontMessage, KeepsTheFontRunsTheChangeAndAnswersIt) {
+    HFONT font = nullptr;
+    int changes = 0;
+    const auto changed = [&] { ++changes; };
+    HFONT given = reinterpret_cast<HFONT>(std::uintptr_t(0x42));
+    EXPECT_EQ(FontMessage(font, WM_SETFONT, reinterpret_cast<WPARAM>(given), changed), LRESULT(0));
+    EXPECT_EQ(font, given);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(FontMessage(font, WM_GETFONT, 0, changed), reinterpret_cast<LRESULT>(given));
+    EXPECT_EQ(FontMessage(font, WM_SETTEXT, 0, changed), std::nullopt);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(PressMoveMessage, ClicksAndDoubleClicksPressMovesMoveAtTheMessagePoint) {
+    std::vector<std::string> calls;
+    const auto down = [&](POINT p) { calls.push_back("down " + std::to_string(p.x) + "," + std::to_string(p.y)); };
+    const auto move = [&](POINT p) { calls.push_back("move " + std::to_string(p.x) + "," + std::to_string(p.y)); };
+    EXPECT_EQ(PressMoveMessage(WM_LBUTTONDOWN, MAKELPARAM(3, 4), down, move), LRESULT(0));
+    EXPECT_EQ(PressMoveMessage(WM_LBUTTONDBLCLK, MAKELPARAM(-2, 5), down, move), LRESULT(0));
+    EXPECT_EQ(PressMoveMessage(WM_MOUSEMOVE, MAKELPARAM(7, 8), down, move), LRESULT(0));
+    EXPECT_EQ(PressMoveMessage(WM_LBUTTONUP, MAKELPARAM(7, 8), down, move), std::nullopt);
+    EXPECT_EQ(calls, std::vector<std::string>({"down 3,4", "down -2,5", "move 7,8"}));
 }
 
 }

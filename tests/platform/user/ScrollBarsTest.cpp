@@ -5,6 +5,8 @@
 #include "platform/user/NonClientLayout.h"
 #include "platform/user/ScrollBars.h"
 
+#include <utility>
+
 namespace korvex::user::test {
 namespace {
 
@@ -53,6 +55,13 @@ INSTANTIATE_TEST_SUITE_P(Rules, ScrollInfoClamping,
         ClampCase {"OnlyThePositionChanges", Info(SIF_POS, 99, 99, 99, 250), 0, 100, 0, 100},
         ClampCase {"OnlyTheRangeChangesAndThePositionFollows", Info(SIF_RANGE, 0, 40, 99, 99), 0, 40, 0, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(ScrollCodeOf, APressOnAnArrowOrThePageAsksForItsLineOrPageStep) {
+    const std::pair<ScrollPart, WORD> table[] = {{ScrollPart::Arrow1, SB_LINEUP}, {ScrollPart::Arrow2, SB_LINEDOWN},
+        {ScrollPart::Page1, SB_PAGEUP}, {ScrollPart::Page2, SB_PAGEDOWN}};
+    for (const auto& [part, code] : table)
+        EXPECT_EQ(ScrollCodeOf(part), code) << int(part);
+}
 
 TEST(ScrollBarData, RangeClampsAnEarlierPosition) {
     ScrollBarData data;
