@@ -51,7 +51,7 @@ LRESULT EditControl::Proc(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = Message(msg, wParam, lParam, handled);
     if (handled) return result;
     if (const std::optional<LRESULT> answer
-        = FirstAnswer({&EditControl::LifeMessage, &EditControl::WindowTextMessage, &EditControl::PaintMessage,
+        = FirstAnswer({&EditControl::LifeMessage, &EditControl::WindowTextMessage, &EditControl::PaintLayoutMessage,
                           &EditControl::KeyboardMessage, &EditControl::MouseMessage, &EditControl::ScrollBarMessage,
                           &EditControl::ClipboardMessage},
             this, msg, wParam, lParam))
@@ -131,7 +131,7 @@ std::optional<LRESULT> EditControl::WindowTextMessage(UINT msg, WPARAM wParam, L
 }
 
 // Painting, and the size, style and enabled changes that lay out and repaint.
-std::optional<LRESULT> EditControl::PaintMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> EditControl::PaintLayoutMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_PAINT:
         if (wParam == 0) {

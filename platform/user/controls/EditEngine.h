@@ -154,7 +154,7 @@ private:
     // Edit.cpp
     std::optional<LRESULT> LifeMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> WindowTextMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    std::optional<LRESULT> PaintMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> PaintLayoutMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> KeyboardMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> ScrollBarMessage(UINT msg, WPARAM wParam, LPARAM lParam);
