@@ -26,16 +26,12 @@ using namespace korvex::classes;
 inline constexpr unsigned EditTextFlags = gdi::DT_WORDBREAK | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX;
 
 TsEdit::TsEdit(TComponent* owner)
-    : TEdit(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckEdit;
-    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    : TsSkinnedEdit(owner) {
+    SkinData()->ControlKind = ckEdit;
     SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
 }
 
-TsEdit::~TsEdit() {
-    FBoundLabel.reset();
-    FCommonData.reset();
-}
+TsEdit::~TsEdit() = default;
 
 TClass TsEdit::StaticClass() {
     using T = TsEdit;
@@ -47,22 +43,6 @@ TClass TsEdit::StaticClass() {
     return &info;
 }
 
-void TsEdit::AfterConstruction() {
-    TEdit::AfterConstruction();
-    FCommonData->Loaded();
-}
-
-void TsEdit::Loaded() {
-    TEdit::Loaded();
-    FCommonData->Loaded();
-}
-
-void TsEdit::SetDisabledKind(TsDisabledKind value) {
-    if (FDisabledKind == value) return;
-    FDisabledKind = value;
-    FCommonData->Invalidate();
-}
-
 TacFrameHooks TsEdit::Hooks() {
     TacFrameHooks hooks;
     hooks.RenderCache = [this] { PrepareCache(); };
@@ -72,8 +52,8 @@ TacFrameHooks TsEdit::Hooks() {
 // ---- Painting ------------------------------------------------------------------------------------------------
 
 void TsEdit::PrepareCache() {
-    TsCommonData* data = FCommonData.get();
-    RenderEditCache(this, data, data->IsHot() ? 1 : 0, FDisabledKind, [this](TBitmap* cache) { PaintText(cache); });
+    TsCommonData* data = SkinData();
+    RenderEditCache(this, data, data->IsHot() ? 1 : 0, DisabledKind(), [this](TBitmap* cache) { PaintText(cache); });
 }
 
 void TsEdit::PaintText(TBitmap* cache) {
@@ -86,29 +66,29 @@ void TsEdit::PaintText(TBitmap* cache) {
     const std::string shown = ShownEditText(this, Text());
     if (shown.empty() || r.right <= r.left || r.bottom <= r.top) return;
     canvas->Brush()->SetStyle(bsClear);
-    OutputSkinnedText(canvas, shown, true, r, EditTextFlags, FCommonData.get(), FCommonData->IsHot());
+    OutputSkinnedText(canvas, shown, true, r, EditTextFlags, SkinData(), SkinData()->IsHot());
 }
 
 void TsEdit::PaintFrame() {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     data->SetUpdating(data->IsUpdating());
     if (data->Updating) return;
     PaintEditFrame(this, data, nullptr, [this] { PrepareCache(); });
 }
 
 void TsEdit::PaintWhole(gdi::HDC given) {
-    PaintEditFromCache(this, FCommonData.get(), given, true, [this] { PrepareCache(); });
+    PaintEditFromCache(this, SkinData(), given, true, [this] { PrepareCache(); });
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
 
 void TsEdit::WndProc(TMessage& m) {
     SkinnedMessage(m);
-    BoundLabelUpkeep(m, this, FBoundLabel.get());
+    BoundLabelUpkeep(m, this, BoundLabel());
 }
 
 void TsEdit::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) {
         // A removed or new skin changes the frame too, which lies outside the client area.
         if (m.Msg == SM_SKINCMD) RedrawClientAndFrame(this);

@@ -4,9 +4,8 @@
 
 #include "platform/classes/TEdit.h"
 #include "skin/controls/sControlFrame.h"
+#include "skin/controls/sSkinnedEdit.h"
 #include "skin/engine/sPixelAccess.h"
-
-#include <memory>
 
 namespace korvex::classes {
 class TBitmap;
@@ -14,22 +13,14 @@ class TBitmap;
 
 namespace korvex::skin {
 
-class TsBoundLabel;
-class TsCommonData;
+extern template class TsSkinnedEdit<classes::TEdit>;
 
-class TsEdit : public classes::TEdit {
+class TsEdit : public TsSkinnedEdit<classes::TEdit> {
 public:
     explicit TsEdit(classes::TComponent* owner);
     ~TsEdit() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-    void AfterConstruction() override;
-    void Loaded() override;
-
-    TsCommonData* SkinData() const { return FCommonData.get(); }
-    TsDisabledKind DisabledKind() const { return FDisabledKind; }
-    void SetDisabledKind(TsDisabledKind value);
-    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
 
 protected:
     void WndProc(classes::TMessage& message) override;
@@ -41,10 +32,6 @@ private:
     void PaintFrame();   // the frame strips onto the window DC
     void PaintWhole(gdi::HDC given);   // the whole cache, over the client area too
     TacFrameHooks Hooks();
-
-    std::unique_ptr<TsCommonData> FCommonData;
-    TsDisabledKind FDisabledKind = DefaultDisabledKind;
-    std::unique_ptr<TsBoundLabel> FBoundLabel;   // freed before the skin data it was made on
 };
 
 }

@@ -19,16 +19,12 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 TsMaskEdit::TsMaskEdit(TComponent* owner)
-    : TMaskEdit(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    if (FCommonData->SkinSection().empty()) FCommonData->SetSkinSection("EDIT");
-    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    : TsSkinnedEdit(owner) {
+    if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
     SetControlStyle(ControlStyle() - TControlStyle {csSetCaption});
 }
 
-TsMaskEdit::~TsMaskEdit() {
-    FBoundLabel.reset();
-    FCommonData.reset();
-}
+TsMaskEdit::~TsMaskEdit() = default;
 
 TClass TsMaskEdit::StaticClass() {
     using T = TsMaskEdit;
@@ -40,34 +36,18 @@ TClass TsMaskEdit::StaticClass() {
     return &info;
 }
 
-void TsMaskEdit::AfterConstruction() {
-    TMaskEdit::AfterConstruction();
-    FCommonData->Loaded();
-}
-
-void TsMaskEdit::Loaded() {
-    TMaskEdit::Loaded();
-    FCommonData->Loaded();
-}
-
-void TsMaskEdit::SetDisabledKind(TsDisabledKind value) {
-    if (FDisabledKind == value) return;
-    FDisabledKind = value;
-    FCommonData->Invalidate();
-}
-
 // ---- Paint steps ---------------------------------------------------------------------------------------------
 
 int TsMaskEdit::CurrentState() {
-    return FCommonData->IsHot() ? 1 : 0;
+    return SkinData()->IsHot() ? 1 : 0;
 }
 
 void TsMaskEdit::PrepareCache() {
-    RenderEditCache(this, FCommonData.get(), CurrentState() & 127, FDisabledKind, [this](TBitmap*) { PaintText(); });
+    RenderEditCache(this, SkinData(), CurrentState() & 127, DisabledKind(), [this](TBitmap*) { PaintText(); });
 }
 
 void TsMaskEdit::PaintText() {
-    TBitmap* cache = FCommonData->CacheBmp();
+    TBitmap* cache = SkinData()->CacheBmp();
     const std::string text = EditText();   // with a mask: as shown, literals and blanks included
     if (cache == nullptr || text.empty()) return;
     TCanvas* canvas = cache->Canvas();
@@ -76,29 +56,29 @@ void TsMaskEdit::PaintText() {
     TRect r {3, 3, Width() - 3, Height() - 3};
     if (r.right <= r.left || r.bottom <= r.top) return;
     OutputSkinnedText(canvas, ShownEditText(this, text), true, r,
-        gdi::DT_WORDBREAK | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, FCommonData.get(), (CurrentState() & 127) != 0);
+        gdi::DT_WORDBREAK | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, SkinData(), (CurrentState() & 127) != 0);
 }
 
 void TsMaskEdit::PaintBorder(gdi::HDC dc) {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     if (Parent() == nullptr || !Visible() || !Parent()->Visible() || ControlState().Contains(csCreating)) return;
     if (data->Updating) return;
     PaintEditFrame(this, data, dc, [this] { PrepareCache(); });
 }
 
 void TsMaskEdit::PaintWindowSkin(gdi::HDC dc) {
-    PaintEditFromCache(this, FCommonData.get(), dc, false, [this] { PrepareCache(); });
+    PaintEditFromCache(this, SkinData(), dc, false, [this] { PrepareCache(); });
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
 
 void TsMaskEdit::WndProc(TMessage& m) {
     SkinnedMessage(m);
-    BoundLabelUpkeep(m, this, FBoundLabel.get());
+    BoundLabelUpkeep(m, this, BoundLabel());
 }
 
 void TsMaskEdit::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     TacEditCommandHooks hooks;
     hooks.NewSkin = [this] { RedrawClientAndFrame(this); };
     hooks.Refresh = [this] {

@@ -4,28 +4,19 @@
 
 #include "platform/classes/TMaskEdit.h"
 #include "skin/controls/sControlFrame.h"
+#include "skin/controls/sSkinnedEdit.h"
 #include "skin/engine/sPixelAccess.h"
-
-#include <memory>
 
 namespace korvex::skin {
 
-class TsBoundLabel;
-class TsCommonData;
+extern template class TsSkinnedEdit<classes::TMaskEdit>;
 
-class TsMaskEdit : public classes::TMaskEdit {
+class TsMaskEdit : public TsSkinnedEdit<classes::TMaskEdit> {
 public:
     explicit TsMaskEdit(classes::TComponent* owner);
     ~TsMaskEdit() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-    void AfterConstruction() override;
-    void Loaded() override;
-
-    TsCommonData* SkinData() const { return FCommonData.get(); }
-    TsDisabledKind DisabledKind() const { return FDisabledKind; }
-    void SetDisabledKind(TsDisabledKind value);
-    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
 
     // ---- Paint steps, replaced by descendants ----
     virtual void SetEditRect() { }
@@ -41,10 +32,6 @@ protected:
 
 private:
     void SkinnedMessage(classes::TMessage& message);
-
-    std::unique_ptr<TsCommonData> FCommonData;
-    TsDisabledKind FDisabledKind = DefaultDisabledKind;
-    std::unique_ptr<TsBoundLabel> FBoundLabel;   // freed before the skin data it was made on
 };
 
 }

@@ -25,18 +25,13 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 TsMemo::TsMemo(TComponent* owner)
-    : TMemo(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckMemo;
-    if (FCommonData->SkinSection().empty()) FCommonData->SetSkinSection("EDIT");
-    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    : TsScrolledEdit(owner) {
+    SkinData()->ControlKind = ckMemo;
+    if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
     SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
 }
 
-TsMemo::~TsMemo() {
-    FreeEditBars(FVertBar, FHorzBar);
-    FBoundLabel.reset();
-    FCommonData.reset();
-}
+TsMemo::~TsMemo() = default;
 
 TClass TsMemo::StaticClass() {
     using T = TsMemo;
@@ -50,49 +45,15 @@ TClass TsMemo::StaticClass() {
     return &info;
 }
 
-void TsMemo::AfterConstruction() {
-    TMemo::AfterConstruction();
-    FCommonData->Loaded();
-}
-
-void TsMemo::Loaded() {
-    TMemo::Loaded();
-    FCommonData->Loaded();
-}
-
-void TsMemo::SetDisabledKind(TsDisabledKind value) {
-    if (FDisabledKind == value) return;
-    FDisabledKind = value;
-    FCommonData->Invalidate();
-}
-
-void TsMemo::Notification(TComponent* component, TOperation operation) {
-    TMemo::Notification(component, operation);
-    if (operation == opRemove) ForgetEditBars(component, FVertBar, FHorzBar);
-}
-
 // ---- Painting ------------------------------------------------------------------------------------------------
 
-void TsMemo::PrepareCache() {
-    TsCommonData* data = FCommonData.get();
-    RenderEditCache(this, data, data->IsHot() ? 1 : 0, FDisabledKind, nullptr);
-}
-
 void TsMemo::PaintFrame() {
-    PaintFrameBesideBars(this, FCommonData.get(), FVertBar, FHorzBar, [this] { PrepareCache(); });
+    PaintFrameBesideBars(this, SkinData(), VertBar(), HorzBar(), [this] { PrepareCache(); });
 }
 
 // ---- Scroll bars ---------------------------------------------------------------------------------------------
 
-void TsMemo::UpdateScrolls() {
-    if (FUpdatingScrolls) return;
-    const TacEditBarsStep step = EditBarsStep(this, FCommonData.get());
-    if (step == TacEditBarsStep::NotNow) return;
-    base::ValueRollback<bool> updating(FUpdatingScrolls, true);
-    if (step == TacEditBarsStep::Free) {
-        FreeEditBars(FVertBar, FHorzBar);
-        return;
-    }
+void TsMemo::FeedBars() {
     const bool designing = ControlDesigning(this);
     user::SCROLLINFO vi;
     user::SCROLLINFO hi;
@@ -102,57 +63,37 @@ void TsMemo::UpdateScrolls() {
     const bool horizontal = (ScrollBars() == ssHorizontal || ScrollBars() == ssBoth)
         && user::GetScrollInfo(WindowHandle(), user::SB_HORZ, &hi);
     auto moved = [this](TsScrollBar* bar) { SendBarPosition(this, bar, user::SB_THUMBPOSITION); };
-    FeedEditBar(KeepEditBar(FVertBar, vertical, this, FCommonData.get(), sbVertical, moved), vi,
-        Enabled() && !designing);
-    FeedEditBar(KeepEditBar(FHorzBar, horizontal, this, FCommonData.get(), sbHorizontal, moved), hi,
+    FeedEditBar(KeepBar(sbVertical, vertical, moved), vi, Enabled() && !designing);
+    FeedEditBar(KeepBar(sbHorizontal, horizontal, moved), hi,
         Enabled() && !designing && (!WordWrap() || Alignment() == taLeftJustify));
-    PlaceEditBars(this, FVertBar, FHorzBar);
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
 
 void TsMemo::WndProc(TMessage& m) {
     SkinnedMessage(m);
-    BoundLabelUpkeep(m, this, FBoundLabel.get());
+    BoundLabelUpkeep(m, this, BoundLabel());
 }
 
 void TsMemo::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
-    TacEditCommandHooks hooks;
-    hooks.Removing = [this] { FreeEditBars(FVertBar, FHorzBar); };
+    TsCommonData* data = SkinData();
+    TacEditCommandHooks hooks = BarCommandHooks();
     hooks.Refresh = [this, data] {
         KeepEditColors(this, data, data->IsHot());
         RedrawClientAndFrame(this);
         UpdateScrolls();
     };
-    hooks.ParentUpdated = [this] { Perform(user::WM_NCPAINT, 1, 0); };
     hooks.RenderCache = [this] { PrepareCache(); };
     if (EditSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TMemo::WndProc(msg); }) == TacStep::Done)
         return;
     const bool wasHot = data->IsHot();
-    switch (m.Msg) {
-    case user::WM_PAINT:
+    if (m.Msg == user::WM_PAINT) {
         KeepEditColors(this, data, wasHot);
         data->SetUpdating(data->IsUpdating());
         if (!data->Updating) PaintFrame();
-        break;
-    case user::WM_NCPAINT:
-        PaintFrame();
-        return;
-    case user::WM_PRINT:
-        PrintEditMessage(m, this, data, false, [this] { PrepareCache(); });
-        return;
-    case user::WM_LBUTTONDOWN:
-        FMouseDown = true;
-        break;
-    case user::WM_LBUTTONUP:
-        FMouseDown = false;
-        break;
-    default:
-        break;
     }
-    if (!CommonWndProc(m, data)) TMemo::WndProc(m);
-    if (ControlDestroying(this)) return;
+    if (FrameMessage(m) == TacStep::Done) return;
+    if (!PassOn(m)) return;
     AfterMessage(m);
     FollowHotChange(m, this, data, wasHot);
     switch (m.Msg) {
@@ -168,39 +109,18 @@ void TsMemo::SkinnedMessage(TMessage& m) {
 }
 
 void TsMemo::AfterMessage(const TMessage& m) {
+    if (KeepBarsAfter(m)) return;
     const bool loading = ComponentState().Contains(csLoading);
     switch (m.Msg) {
     case user::WM_PAINT:
-    case user::WM_SETTEXT:
-    case user::WM_MOUSEWHEEL:
-    case user::WM_CUT:
-    case user::WM_PASTE:
-    case user::WM_CLEAR:
-    case user::WM_UNDO:
-    case user::WM_HSCROLL:
-    case user::WM_VSCROLL:
-    case CM_CONTROLLISTCHANGE:
-    case CM_INVALIDATE:
-    case CM_CHANGED:
         UpdateScrolls();
         break;
     case user::WM_MOUSEMOVE:
     case user::WM_WINDOWPOSCHANGED:
-        if (FMouseDown && !ControlDesigning(this)) UpdateScrolls();
+        if (MouseDown() && !ControlDesigning(this)) UpdateScrolls();
         break;
     case user::WM_MOVE:
         if (Visible() && !loading) UpdateScrolls();
-        break;
-    case user::WM_SIZE:
-        if (!Visible()) break;
-        Perform(user::WM_NCPAINT, 1, 0);
-        UpdateScrolls();
-        break;
-    case user::WM_SETFONT:
-    case CM_VISIBLECHANGED:
-    case CM_ENABLEDCHANGED:
-        FCommonData->Invalidate();
-        UpdateScrolls();
         break;
     case CM_BIDIMODECHANGED:
     case CM_PARENTBIDIMODECHANGED:

@@ -26,17 +26,12 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 TsRichEdit::TsRichEdit(TComponent* owner)
-    : TRichEdit(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckMemo;
-    if (FCommonData->SkinSection().empty()) FCommonData->SetSkinSection("EDIT");
-    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    : TsScrolledEdit(owner) {
+    SkinData()->ControlKind = ckMemo;
+    if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
 }
 
-TsRichEdit::~TsRichEdit() {
-    FreeEditBars(FVertBar, FHorzBar);
-    FBoundLabel.reset();
-    FCommonData.reset();
-}
+TsRichEdit::~TsRichEdit() = default;
 
 TClass TsRichEdit::StaticClass() {
     using T = TsRichEdit;
@@ -48,42 +43,20 @@ TClass TsRichEdit::StaticClass() {
     return &info;
 }
 
-void TsRichEdit::AfterConstruction() {
-    TRichEdit::AfterConstruction();
-    FCommonData->Loaded();
-}
-
 void TsRichEdit::Loaded() {
-    TRichEdit::Loaded();
-    FCommonData->Loaded();
+    TsScrolledEdit::Loaded();
     UpdateScrolls();
-}
-
-void TsRichEdit::SetDisabledKind(TsDisabledKind value) {
-    if (FDisabledKind == value) return;
-    FDisabledKind = value;
-    FCommonData->Invalidate();
-}
-
-void TsRichEdit::Notification(TComponent* component, TOperation operation) {
-    TRichEdit::Notification(component, operation);
-    if (operation == opRemove) ForgetEditBars(component, FVertBar, FHorzBar);
 }
 
 // ---- Painting and colours ------------------------------------------------------------------------------------
 
-void TsRichEdit::PrepareCache() {
-    TsCommonData* data = FCommonData.get();
-    RenderEditCache(this, data, data->IsHot() ? 1 : 0, FDisabledKind, nullptr);
-}
-
 void TsRichEdit::PaintFrame() {
     auto shown = [](TsScrollBar* bar) { return bar != nullptr && bar->Visible() ? bar : nullptr; };
-    PaintFrameBesideBars(this, FCommonData.get(), shown(FVertBar), shown(FHorzBar), [this] { PrepareCache(); });
+    PaintFrameBesideBars(this, SkinData(), shown(VertBar()), shown(HorzBar()), [this] { PrepareCache(); });
 }
 
 void TsRichEdit::ApplySkinColors() {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     TsSkinManager* manager = data->SkinManager();
     if (manager == nullptr || !manager->IsValidSkinIndex(data->SkinIndex)) return;
     const TsGeneralData& section = manager->Sections[std::size_t(data->SkinIndex)];
@@ -97,22 +70,18 @@ void TsRichEdit::ApplySkinColors() {
 // ---- Scroll bars ---------------------------------------------------------------------------------------------
 
 void TsRichEdit::BarMoved(TsScrollBar* bar) {
-    if (FUpdatingScrolls || bar->LastScrollCode < 0) return;
+    if (UpdatingScrolls() || bar->LastScrollCode < 0) return;
     user::WORD code = user::WORD(bar->LastScrollCode);
     if (code == user::SB_THUMBTRACK) code = user::SB_THUMBPOSITION;
-    base::ValueRollback<bool> sending(FSendingHorz, bar == FHorzBar);
+    base::ValueRollback<bool> sending(FSendingHorz, bar == HorzBar());
     SendBarPosition(this, bar, code);
 }
 
-void TsRichEdit::UpdateScrolls() {
-    if (FUpdatingScrolls) return;
-    const TacEditBarsStep step = EditBarsStep(this, FCommonData.get());
-    if (step == TacEditBarsStep::NotNow) return;
-    base::ValueRollback<bool> updating(FUpdatingScrolls, true);
-    if (step == TacEditBarsStep::Free || ScrollBars() == ssNone) {
-        FreeEditBars(FVertBar, FHorzBar);
-        return;
-    }
+bool TsRichEdit::BarsAllowed() const {
+    return ScrollBars() != ssNone;
+}
+
+void TsRichEdit::FeedBars() {
     const bool designing = ControlDesigning(this);
     const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
     const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
@@ -131,35 +100,32 @@ void TsRichEdit::UpdateScrolls() {
         if (vWanted && Height() - 6 - (hWanted ? cx : 0) > vi.nMax) vWanted = false;
     }
     auto moved = [this](TsScrollBar* bar) { BarMoved(bar); };
-    if (TsScrollBar* bar = KeepEditBar(FVertBar, vWanted, this, FCommonData.get(), sbVertical, moved)) {
+    if (TsScrollBar* bar = KeepBar(sbVertical, vWanted, moved)) {
         FeedEditBar(bar, vi, Enabled(), vRead && vi.nMax > 1 && vi.nMax >= Height());
         bar->SetSmallChange(16);
     }
-    if (TsScrollBar* bar = KeepEditBar(FHorzBar, hWanted, this, FCommonData.get(), sbHorizontal, moved)) {
+    if (TsScrollBar* bar = KeepBar(sbHorizontal, hWanted, moved)) {
         FeedEditBar(bar, hi, Enabled() && !designing && !WordWrap(), hRead && hi.nMax > 1);
         bar->SetSmallChange(16);
     }
-    PlaceEditBars(this, FVertBar, FHorzBar);
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
 
 void TsRichEdit::WndProc(TMessage& m) {
     SkinnedMessage(m);
-    BoundLabelUpkeep(m, this, FBoundLabel.get());
+    BoundLabelUpkeep(m, this, BoundLabel());
 }
 
 void TsRichEdit::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
-    TacEditCommandHooks hooks;
-    hooks.Removing = [this] { FreeEditBars(FVertBar, FHorzBar); };
+    TsCommonData* data = SkinData();
+    TacEditCommandHooks hooks = BarCommandHooks();
     hooks.Refresh = [this] {
         if (!Visible()) return;
         ApplySkinColors();
         RedrawClientAndFrame(this);
         UpdateScrolls();
     };
-    hooks.ParentUpdated = [this] { Perform(user::WM_NCPAINT, 1, 0); };
     if (EditSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TRichEdit::WndProc(msg); }) == TacStep::Done)
         return;
     const bool wasHot = data->IsHot();
@@ -168,70 +134,37 @@ void TsRichEdit::SkinnedMessage(TMessage& m) {
         ApplySkinColors();
         if (data->BGChanged) PaintFrame();
         break;
-    case user::WM_NCPAINT:
-        PaintFrame();
-        return;
-    case user::WM_PRINT:
-        PrintEditMessage(m, this, data, false, [this] { PrepareCache(); });
-        return;
     case user::WM_ENABLE:
         return;
-    case user::WM_LBUTTONDOWN:
-        FMouseDown = true;
-        break;
-    case user::WM_LBUTTONUP:
-        FMouseDown = false;
-        break;
     case CM_ENABLEDCHANGED:
         ApplySkinColors();
         break;
     default:
         break;
     }
-    if (!CommonWndProc(m, data)) TRichEdit::WndProc(m);
-    if (ControlDestroying(this)) return;
+    if (FrameMessage(m) == TacStep::Done) return;
+    if (!PassOn(m)) return;
     AfterMessage(m);
     FollowHotChange(m, this, data, wasHot);
 }
 
 void TsRichEdit::AfterMessage(const TMessage& m) {
+    if (KeepBarsAfter(m)) return;
     switch (m.Msg) {
-    case user::WM_SETTEXT:
-    case user::WM_MOUSEWHEEL:
-    case user::WM_CUT:
-    case user::WM_PASTE:
-    case user::WM_CLEAR:
-    case user::WM_UNDO:
-    case CM_CONTROLLISTCHANGE:
-    case CM_INVALIDATE:
-    case CM_CHANGED:
-    case CM_TEXTCHANGED:
     // Scrolling by messages (the log follows its end) and by keys moves the bars too.
-    case user::WM_VSCROLL:
-    case user::WM_HSCROLL:
+    case CM_TEXTCHANGED:
     case user::WM_KEYDOWN:
     case user::WM_CHAR:
         UpdateScrolls();
         break;
     case user::WM_MOUSEMOVE:
-        if (FMouseDown && !ControlDesigning(this)) UpdateScrolls();
+        if (MouseDown() && !ControlDesigning(this)) UpdateScrolls();
         break;
     case user::WM_WINDOWPOSCHANGED:
         if (ControlDesigning(this)) UpdateScrolls();
         break;
     case user::WM_MOVE:
         if (Visible()) UpdateScrolls();
-        break;
-    case user::WM_SIZE:
-        if (!Visible()) break;
-        Perform(user::WM_NCPAINT, 1, 0);
-        UpdateScrolls();
-        break;
-    case user::WM_SETFONT:
-    case CM_VISIBLECHANGED:
-    case CM_ENABLEDCHANGED:
-        FCommonData->Invalidate();
-        UpdateScrolls();
         break;
     case CN_KEYDOWN:
     case CN_KEYUP:

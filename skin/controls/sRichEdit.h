@@ -3,57 +3,37 @@
 #pragma once
 
 #include "platform/classes/TRichEdit.h"
-#include "skin/controls/sControlFrame.h"
-#include "skin/engine/sPixelAccess.h"
-
-#include <memory>
+#include "skin/controls/sScrolledEdit.h"
 
 namespace korvex::skin {
 
-class TsBoundLabel;
-class TsCommonData;
-class TsScrollBar;
+extern template class TsSkinnedEdit<classes::TRichEdit>;
+extern template class TsScrolledEdit<classes::TRichEdit>;
 
-class TsRichEdit : public classes::TRichEdit {
+class TsRichEdit : public TsScrolledEdit<classes::TRichEdit> {
 public:
     explicit TsRichEdit(classes::TComponent* owner);
     ~TsRichEdit() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-    void AfterConstruction() override;
-    void Loaded() override;
+    void Loaded() override;   // the bars too
 
-    TsCommonData* SkinData() const { return FCommonData.get(); }
-    TsDisabledKind DisabledKind() const { return FDisabledKind; }
-    void SetDisabledKind(TsDisabledKind value);
-    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
-
-    // The skinned bars from the native scroll information and the text's extent: made when wanted (the rich
-    // edit skinned, shown, at least 16 x 16, with scroll bars), freed when not; placed inside the frame.
-    void UpdateScrolls();
-    TsScrollBar* VertBar() const { return FVertBar; }   // nullptr while not wanted
-    TsScrollBar* HorzBar() const { return FHorzBar; }
+    // The bars are wanted when the rich edit is skinned, shown, at least 16 x 16 and has scroll bars; each bar by
+    // ScrollBars, the native scroll information and the text's extent.
 
 protected:
     void WndProc(classes::TMessage& message) override;
-    void Notification(classes::TComponent* component, classes::TOperation operation) override;
+    bool BarsAllowed() const override;   // ScrollBars is not ssNone
+    void FeedBars() override;
+    void PaintFrame() override;   // the strips beside the shown bars
 
 private:
     void SkinnedMessage(classes::TMessage& message);
     void AfterMessage(const classes::TMessage& message);
     void ApplySkinColors();   // Color and the font colour (enabled or mixed for disabled) from the section
-    void PrepareCache();
-    void PaintFrame();
     void BarMoved(TsScrollBar* bar);
 
-    std::unique_ptr<TsCommonData> FCommonData;
-    TsDisabledKind FDisabledKind = DefaultDisabledKind;
-    TsScrollBar* FVertBar = nullptr;   // owned as components; cleared in Notification
-    TsScrollBar* FHorzBar = nullptr;
-    bool FUpdatingScrolls = false;   // no bar sends its position while the bars are fed
     bool FSendingHorz = false;   // the horizontal bar's position is being sent
-    bool FMouseDown = false;
-    std::unique_ptr<TsBoundLabel> FBoundLabel;   // freed before the skin data it was made on
 };
 
 }
