@@ -10,6 +10,7 @@
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/SavedDc.h"
+#include "platform/user/MessageIds.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
 #include "skin/engine/sBackground.h"
@@ -168,6 +169,26 @@ void ContainerWMPaint(TWinControl* control, TCanvas* canvas, TMessage& m, const 
     KORVEX_ASSERT(control != nullptr);
     TacPaintScope scope(control, canvas, m);
     if (scope.Dc() != nullptr) paint(scope.Dc());
+}
+
+TacStep ContainerPaintMessage(TMessage& m, TWinControl* control, TCanvas* canvas, TacHiddenPaint hidden,
+    const std::function<void(gdi::HDC)>& paint) {
+    switch (m.Msg) {
+    case user::WM_ERASEBKGND:
+        m.Result = 1;
+        return TacStep::Done;
+    case user::WM_PAINT:
+        if (hidden == TacHiddenPaint::Skip && !control->Visible() && !ControlDesigning(control)) return TacStep::Continue;
+        ContainerWMPaint(control, canvas, m, paint);
+        return TacStep::Done;
+    default:
+        return TacStep::Continue;
+    }
+}
+
+void PrintAsPaintMessages(TWinControl* control, const TMessage& m) {
+    control->Perform(user::WM_PAINT, m.WParam, m.LParam);
+    control->Perform(user::WM_NCPAINT, m.WParam, m.LParam);
 }
 
 TBitmap* ControlSizedCache(TControl* control, TsCommonData* data) {

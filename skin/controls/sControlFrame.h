@@ -79,6 +79,16 @@ bool PaintsSkinned(const TsCommonData* data);
 void ContainerWMPaint(classes::TWinControl* control, classes::TCanvas* canvas, classes::TMessage& message,
     const std::function<void(gdi::HDC)>& paint);
 
+// WM_ERASEBKGND and WM_PAINT of a skinned windowed container: nothing erased under the cache (answered 1), and
+// the paint through ContainerWMPaint. Hidden outside design, a WM_PAINT is left to the caller (Continue) unless
+// hidden is Paint. Done: the message was used.
+enum class TacHiddenPaint { Skip, Paint };
+TacStep ContainerPaintMessage(classes::TMessage& message, classes::TWinControl* control, classes::TCanvas* canvas,
+    TacHiddenPaint hidden, const std::function<void(gdi::HDC)>& paint);
+
+// WM_PRINT of a skinned bar: the control given WM_PAINT, then WM_NCPAINT, both with the message's parameters.
+void PrintAsPaintMessages(classes::TWinControl* control, const classes::TMessage& message);
+
 // The container paint routine onto dc: leaves while destroying, the parent is being made, unskinned or updating;
 // renders the cache when BGChanged or cache-incomplete was set and no paint mark holds (background for state 0,
 // then ownParts(cache) for captions, cells and OnPaint), frames it, blits it around opaque children, composes

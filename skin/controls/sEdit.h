@@ -13,6 +13,7 @@ class TBitmap;
 
 namespace korvex::skin {
 
+extern template class TsLabelledControl<classes::TEdit>;
 extern template class TsSkinnedEdit<classes::TEdit>;
 
 class TsEdit : public TsSkinnedEdit<classes::TEdit> {

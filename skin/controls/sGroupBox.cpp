@@ -137,14 +137,9 @@ void TsGroupBox::WndProc(TMessage& m) {
         return;
     }
     if (SkinCommandWhenSkinned(m, data, Hooks()) == TacStep::Done) return;
+    auto paint = [this](gdi::HDC dc) { PaintSkin(dc); };
+    if (ContainerPaintMessage(m, this, Canvas(), TacHiddenPaint::Skip, paint) == TacStep::Done) return;
     switch (m.Msg) {
-    case user::WM_ERASEBKGND:
-        m.Result = 1;
-        return;
-    case user::WM_PAINT:
-        if (!Visible() && !ControlDesigning(this)) break;
-        ContainerWMPaint(this, Canvas(), m, [this](gdi::HDC dc) { PaintSkin(dc); });
-        return;
     case user::WM_SETFOCUS:
     case user::WM_KILLFOCUS:
         TGroupBox::WndProc(m);

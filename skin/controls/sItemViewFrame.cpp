@@ -5,6 +5,7 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/BitBlt.h"
+#include "platform/user/MessageIds.h"
 #include "skin/controls/sEditFrame.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
@@ -38,6 +39,20 @@ bool BarsCorner(const TControl* control, TsScrollBar* vertBar, TsScrollBar* horz
     const int y = horzBar->Top() - control->Top();
     square = TRect {x, y, x + vertBar->Width(), y + horzBar->Height()};
     return true;
+}
+
+TacStep ItemViewFrameMessage(TMessage& m, TWinControl* control, const std::function<void(gdi::HDC)>& paintFrame) {
+    switch (m.Msg) {
+    case user::WM_NCPAINT:
+        paintFrame(nullptr);
+        return TacStep::Done;
+    case user::WM_PRINT:
+        control->Perform(user::WM_PAINT, m.WParam, m.LParam);
+        paintFrame(reinterpret_cast<gdi::HDC>(m.WParam));
+        return TacStep::Done;
+    default:
+        return TacStep::Continue;
+    }
 }
 
 void PaintItemViewFrame(TWinControl* control, TsCommonData* data, int b, TsScrollBar* vertBar, TsScrollBar* horzBar,

@@ -1,5 +1,5 @@
 // What the skinned tree and list views share: the skin commands 1 to 3 of their own manager, the frame strips of
-// a given width from the cache with the square between two bars, and the section colours.
+// a given width from the cache with the square between two bars, the frame messages, and the section colours.
 #pragma once
 
 #include "platform/classes/ControlMessages.h"
@@ -8,13 +8,8 @@
 
 #include <functional>
 
-namespace korvex::classes {
-class TWinControl;
-}
-
 namespace korvex::skin {
 
-class TsCommonData;
 class TsScrollBar;
 
 // What an item view adds to the skin commands 1 to 3 of its own manager, each after CommonWndProc.
@@ -34,6 +29,11 @@ TacStep ItemViewSkinPrologue(classes::TMessage& message, classes::TWinControl* c
 // the four strips of width b copied from it; with both bars, the square between them copied too.
 void PaintItemViewFrame(classes::TWinControl* control, TsCommonData* data, int b, TsScrollBar* vertBar,
     TsScrollBar* horzBar, gdi::HDC given, const std::function<void()>& prepare);
+
+// WM_NCPAINT and WM_PRINT of an item view: paintFrame onto the window DC (nullptr), or after the client's WM_PAINT
+// onto the message's DC. Done: the message was used.
+TacStep ItemViewFrameMessage(classes::TMessage& message, classes::TWinControl* control,
+    const std::function<void(gdi::HDC)>& paintFrame);
 
 // Color and Font.Color from the section of the control's skin index (unless CustomColor / CustomFont), or the
 // window colours when unskinned is set.

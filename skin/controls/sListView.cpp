@@ -34,10 +34,9 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 TsCustomListView::TsCustomListView(TComponent* owner)
-    : TListView(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckListView;
-    if (FCommonData->SkinSection().empty()) FCommonData->SetSkinSection("EDIT");
-    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    : TsLabelledControl(owner) {
+    SkinData()->ControlKind = ckListView;
+    if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
     // The background comes from the skin through the list's own custom-draw handler; a handler the user
     // assigns later takes its place and paints the background itself.
     FUserCustomDraw = std::move(OnAdvancedCustomDraw);
@@ -56,8 +55,6 @@ TsCustomListView::~TsCustomListView() {
     KORVEX_ASSERT(FHeaderHandle == nullptr);
     if (FHeaderInstance != nullptr) user::FreeObjectInstance(FHeaderInstance);
     FreeEditBars(FVertBar, FHorzBar);
-    FBoundLabel.reset();
-    FCommonData.reset();
     OnAdvancedCustomDraw = std::move(FUserCustomDraw);
 }
 
@@ -76,15 +73,9 @@ TClass TsListView::StaticClass() {
     return &info;
 }
 
-void TsCustomListView::AfterConstruction() {
-    TListView::AfterConstruction();
-    FCommonData->Loaded();
-}
-
 void TsCustomListView::Loaded() {
-    TListView::Loaded();
-    FCommonData->Loaded();
-    if (!FCommonData->Skinned()) return;
+    TsLabelledControl::Loaded();
+    if (!SkinData()->Skinned()) return;
     KeepColors();
     Arrange();
     UpdateScrolls();
@@ -102,7 +93,7 @@ void TsCustomListView::Notification(TComponent* component, TOperation operation)
 }
 
 void TsCustomListView::KeepColors() {
-    KeepItemViewColors(this, FCommonData.get(), TacWindowColors::No);
+    KeepItemViewColors(this, SkinData(), TacWindowColors::No);
 }
 
 void TsCustomListView::Arrange() {
@@ -112,20 +103,20 @@ void TsCustomListView::Arrange() {
 // ---- Painting ------------------------------------------------------------------------------------------------
 
 void TsCustomListView::PrepareCache() {
-    RenderEditCache(this, FCommonData.get(), 0, DefaultDisabledKind, nullptr);
+    RenderEditCache(this, SkinData(), 0, DefaultDisabledKind, nullptr);
 }
 
 void TsCustomListView::PaintFrame(gdi::HDC given) {
     if (ControlDestroying(this)) return;
-    PaintItemViewFrame(this, FCommonData.get(), 2, FVertBar, FHorzBar, given, [this] { PrepareCache(); });
+    PaintItemViewFrame(this, SkinData(), 2, FVertBar, FHorzBar, given, [this] { PrepareCache(); });
 }
 
 bool TsCustomListView::BackgroundFromParent() const {
-    return FCommonData->NeedsRepaintOnMove();
+    return SkinData()->NeedsRepaintOnMove();
 }
 
 void TsCustomListView::SkinCustomDraw(const TRect& rect, TCustomDrawStage stage, bool& defaultDraw) {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     if (FUserCustomDraw && !ControlDesigning(this)) {
         FUserCustomDraw(this, rect, stage, defaultDraw);
         return;
@@ -212,7 +203,7 @@ void TsCustomListView::UpdateScrolls() {
     if (FUpdatingScrolls || !HandleAllocated() || ControlState().Contains(csCreating) || ControlDestroying(this))
         return;
     if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading) || ControlDesigning(this)) return;
-    if (!PaintsSkinned(FCommonData.get()) || !Visible()) return;
+    if (!PaintsSkinned(SkinData()) || !Visible()) return;
     base::ValueRollback<bool> updating(FUpdatingScrolls, true);
     const user::DWORD style = user::GetWindowStyle(WindowHandle());
     auto info = [this, style](int which, user::DWORD flag, user::SCROLLINFO& si) {
@@ -226,7 +217,7 @@ void TsCustomListView::UpdateScrolls() {
     const bool horizontal = (ViewStyle() == vsReport || Items()->Count() > 0) && Height() >= 2
         && info(user::SB_HORZ, user::WS_HSCROLL, hi);
     auto make = [this](TScrollBarKind kind) {
-        TsScrollBar* bar = MakeEditBar(this, FCommonData.get(), kind, nullptr);
+        TsScrollBar* bar = MakeEditBar(this, SkinData(), kind, nullptr);
         bar->ChangeHook = [this](TsScrollBar* b, int previous) { BarMoved(b, previous); };
         return bar;
     };
@@ -267,11 +258,11 @@ void TsCustomListView::PlaceBars(bool vertical, bool horizontal) {
 
 void TsCustomListView::WndProc(TMessage& m) {
     SkinnedMessage(m);
-    BoundLabelUpkeep(m, this, FBoundLabel.get());
+    BoundLabelUpkeep(m, this, BoundLabel());
 }
 
 void TsCustomListView::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     if (m.Msg == user::WM_PARENTNOTIFY) {
         // The report view's header is subclassed whenever it is made, skinned or not, and let go when it goes.
         const auto event = user::LOWORD(m.WParam);
@@ -291,7 +282,7 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
     };
     hooks.RemoveSkin = [this] {
         FreeEditBars(FVertBar, FHorzBar);
-        KeepItemViewColors(this, FCommonData.get(), TacWindowColors::Yes);
+        KeepItemViewColors(this, SkinData(), TacWindowColors::Yes);
         Arrange();
         Invalidate();
         if (FHeaderHandle != nullptr) user::InvalidateRect(FHeaderHandle, nullptr, true);
@@ -308,14 +299,8 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
     hooks.ParentUpdated = [this] { Perform(user::WM_NCPAINT, 0, 0); };
     if (ItemViewSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TListView::WndProc(msg); }) == TacStep::Done)
         return;
+    if (ItemViewFrameMessage(m, this, [this](gdi::HDC dc) { PaintFrame(dc); }) == TacStep::Done) return;
     switch (m.Msg) {
-    case user::WM_NCPAINT:
-        PaintFrame(nullptr);
-        return;
-    case user::WM_PRINT:
-        Perform(user::WM_PAINT, m.WParam, m.LParam);
-        PaintFrame(reinterpret_cast<gdi::HDC>(m.WParam));
-        return;
     case user::WM_ERASEBKGND:
         if (BackgroundFromParent()) {
             m.Result = 1;
@@ -344,7 +329,7 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
 }
 
 void TsCustomListView::AfterMessage(const TMessage& m) {
-    if (!FCommonData->Skinned()) return;
+    if (!SkinData()->Skinned()) return;
     switch (m.Msg) {
     case user::WM_NCHITTEST:
         if (FHighlightHeaders && FHotSection >= 0) {

@@ -4,28 +4,24 @@
 #pragma once
 
 #include "platform/classes/TListView.h"
-
-#include <memory>
+#include "skin/controls/sLabelledControl.h"
 
 namespace korvex::skin {
 
-class TsBoundLabel;
-class TsCommonData;
 class TsScrollBar;
 
 inline constexpr int ckListView = 10;
 
-class TsCustomListView : public classes::TListView {
+extern template class TsLabelledControl<classes::TListView>;
+
+class TsCustomListView : public TsLabelledControl<classes::TListView> {
 public:
     explicit TsCustomListView(classes::TComponent* owner);
     ~TsCustomListView() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-    void AfterConstruction() override;
-    void Loaded() override;
+    void Loaded() override;   // colours, arrangement and bars too when skinned
 
-    TsCommonData* SkinData() const { return FCommonData.get(); }
-    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
     bool HighlightHeaders() const { return FHighlightHeaders; }
     void SetHighlightHeaders(bool value) { FHighlightHeaders = value; }
 
@@ -68,9 +64,7 @@ private:
     user::WNDPROC FHeaderPrevious = nullptr;
     user::WNDPROC FHeaderInstance = nullptr;
     int FPressedSection = -1;
-    std::unique_ptr<TsCommonData> FCommonData;
     int FHotSection = -2;
-    std::unique_ptr<TsBoundLabel> FBoundLabel;   // freed before the skin data it was made on
     bool FHighlightHeaders = true;
     classes::TLVAdvancedCustomDrawEvent FUserCustomDraw;
     bool FHeaderClick = false;

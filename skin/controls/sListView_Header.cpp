@@ -77,7 +77,7 @@ int TsCustomListView::SectionAt(int x, int y) const {
 
 void TsCustomListView::HeaderProc(TMessage& m) {
     user::HWND header = FHeaderHandle;
-    if (m.Msg == user::WM_NCDESTROY || ViewStyle() != vsReport || !PaintsSkinned(FCommonData.get())) {
+    if (m.Msg == user::WM_NCDESTROY || ViewStyle() != vsReport || !PaintsSkinned(SkinData())) {
         m.Result = CallHeader(m);
         if (m.Msg == user::WM_NCDESTROY) {
             FHeaderHandle = nullptr;
@@ -148,7 +148,7 @@ void TsCustomListView::PaintHeader() {
 }
 
 void TsCustomListView::PaintSection(gdi::HDC dc, const TRect& r, int index) {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     TsSkinManager* manager = data->SkinManager();
     if (manager == nullptr) return;
     const int w = r.Width();

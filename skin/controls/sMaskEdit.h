@@ -9,6 +9,7 @@
 
 namespace korvex::skin {
 
+extern template class TsLabelledControl<classes::TMaskEdit>;
 extern template class TsSkinnedEdit<classes::TMaskEdit>;
 
 class TsMaskEdit : public TsSkinnedEdit<classes::TMaskEdit> {

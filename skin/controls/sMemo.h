@@ -7,6 +7,7 @@
 
 namespace korvex::skin {
 
+extern template class TsLabelledControl<classes::TMemo>;
 extern template class TsSkinnedEdit<classes::TMemo>;
 extern template class TsScrolledEdit<classes::TMemo>;
 

@@ -7,6 +7,7 @@
 
 namespace korvex::skin {
 
+extern template class TsLabelledControl<classes::TRichEdit>;
 extern template class TsSkinnedEdit<classes::TRichEdit>;
 extern template class TsScrolledEdit<classes::TRichEdit>;
 

@@ -242,16 +242,11 @@ void TsStatusBar::WndProc(TMessage& m) {
         }
         if (SkinCommandWhenSkinned(m, data, Hooks()) == TacStep::Done) return;
     }
+    auto paint = [this](gdi::HDC dc) { SkinPaint(dc); };
+    if (ContainerPaintMessage(m, this, nullptr, TacHiddenPaint::Paint, paint) == TacStep::Done) return;
     switch (m.Msg) {
-    case user::WM_ERASEBKGND:
-        m.Result = 1;
-        return;
-    case user::WM_PAINT:
-        ContainerWMPaint(this, nullptr, m, [this](gdi::HDC dc) { SkinPaint(dc); });
-        return;
     case user::WM_PRINT:
-        Perform(user::WM_PAINT, m.WParam, m.LParam);
-        Perform(user::WM_NCPAINT, m.WParam, m.LParam);
+        PrintAsPaintMessages(this, m);
         return;
     case user::WM_NCPAINT:
         if (BorderWidth() == 0) break;

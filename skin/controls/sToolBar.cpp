@@ -381,8 +381,7 @@ void TsToolBar::WndProc(TMessage& m) {
         m.Result = 1;
         return;
     case user::WM_PRINT:
-        Perform(user::WM_PAINT, m.WParam, m.LParam);
-        Perform(user::WM_NCPAINT, m.WParam, m.LParam);
+        PrintAsPaintMessages(this, m);
         return;
     case user::WM_NCPAINT:
         NCPaintSkinned();

@@ -24,16 +24,13 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 TsTreeView::TsTreeView(TComponent* owner)
-    : TTreeView(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckTreeView;
-    if (FCommonData->SkinSection().empty()) FCommonData->SetSkinSection("EDIT");
-    FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
+    : TsLabelledControl(owner) {
+    SkinData()->ControlKind = ckTreeView;
+    if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
 }
 
 TsTreeView::~TsTreeView() {
     FreeEditBars(FVertBar, FHorzBar);
-    FBoundLabel.reset();
-    FCommonData.reset();
 }
 
 TClass TsTreeView::StaticClass() {
@@ -46,17 +43,15 @@ TClass TsTreeView::StaticClass() {
 }
 
 void TsTreeView::AfterConstruction() {
-    TTreeView::AfterConstruction();
-    FCommonData->Loaded();
+    TsLabelledControl::AfterConstruction();
     FSavedBorderStyle = BorderStyle();
     UpdateScrolls();
 }
 
 void TsTreeView::Loaded() {
-    TTreeView::Loaded();
-    FCommonData->Loaded();
+    TsLabelledControl::Loaded();
     UpdateScrolls();
-    if (FCommonData->Skinned()) KeepItemViewColors(this, FCommonData.get(), TacWindowColors::No);
+    if (SkinData()->Skinned()) KeepItemViewColors(this, SkinData(), TacWindowColors::No);
 }
 
 void TsTreeView::Notification(TComponent* component, TOperation operation) {
@@ -72,13 +67,13 @@ int TsTreeView::FrameWidth() const {
 }
 
 void TsTreeView::PrepareCache() {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     RenderEditCache(this, data, data->IsHot() ? 1 : 0, DefaultDisabledKind, nullptr);
 }
 
 void TsTreeView::PaintFrame(gdi::HDC given) {
     if (ControlDestroying(this) || ComponentState().Contains(csLoading)) return;
-    PaintItemViewFrame(this, FCommonData.get(), FrameWidth(), FVertBar, FHorzBar, given, [this] { PrepareCache(); });
+    PaintItemViewFrame(this, SkinData(), FrameWidth(), FVertBar, FHorzBar, given, [this] { PrepareCache(); });
 }
 
 void TsTreeView::WMNCCalcSize(TMessage& m) {
@@ -87,7 +82,7 @@ void TsTreeView::WMNCCalcSize(TMessage& m) {
                                        : reinterpret_cast<user::RECT*>(m.LParam);
     const int outerLeft = client != nullptr ? client->left : 0;
     TTreeView::WMNCCalcSize(m);
-    if (client == nullptr || !FCommonData->Skinned() || ControlDestroying(this)) return;
+    if (client == nullptr || !SkinData()->Skinned() || ControlDestroying(this)) return;
     // The painted frame is FrameWidth() wide whatever native border the window still has (a tree made under
     // a skin keeps its client edge): only the rest of the width is taken here.
     const int d = std::max(0, 3 - (client->left - outerLeft));
@@ -103,7 +98,7 @@ void TsTreeView::UpdateScrolls() {
     if (FUpdatingScrolls) return;
     if (ControlState().Contains(csCreating) || ControlDestroying(this) || !HandleAllocated()) return;
     base::ValueRollback<bool> updating(FUpdatingScrolls, true);
-    if (!PaintsSkinned(FCommonData.get()) || !Visible() || Width() < 16 || Height() < 16) {
+    if (!PaintsSkinned(SkinData()) || !Visible() || Width() < 16 || Height() < 16) {
         FreeEditBars(FVertBar, FHorzBar);
         return;
     }
@@ -118,14 +113,14 @@ void TsTreeView::UpdateScrolls() {
     const bool vertical = needed(user::SB_VERT, vi);
     const bool horizontal = needed(user::SB_HORZ, hi);
     if (vertical) {
-        if (FVertBar == nullptr) FVertBar = MakeEditBar(this, FCommonData.get(), sbVertical, moved);
+        if (FVertBar == nullptr) FVertBar = MakeEditBar(this, SkinData(), sbVertical, moved);
         FVertBar->SetWidth(std::min(user::GetSystemMetrics(user::SM_CXVSCROLL), Width() - 6));
         FeedEditBar(FVertBar, vi, Enabled());
     } else if (FVertBar != nullptr) {
         FVertBar->SetVisible(false);
     }
     if (horizontal) {
-        if (FHorzBar == nullptr) FHorzBar = MakeEditBar(this, FCommonData.get(), sbHorizontal, moved);
+        if (FHorzBar == nullptr) FHorzBar = MakeEditBar(this, SkinData(), sbHorizontal, moved);
         FeedEditBar(FHorzBar, hi, Enabled());
     } else if (FHorzBar != nullptr) {
         FHorzBar->SetVisible(false);
@@ -150,7 +145,7 @@ void TsTreeView::PlaceBars(bool vertical, bool horizontal) {
 }
 
 void TsTreeView::Repaint3() {
-    FCommonData->BGChanged = true;
+    SkinData()->BGChanged = true;
     Repaint();
     UpdateScrolls();
 }
@@ -159,11 +154,11 @@ void TsTreeView::Repaint3() {
 
 void TsTreeView::WndProc(TMessage& m) {
     SkinnedMessage(m);
-    BoundLabelUpkeep(m, this, FBoundLabel.get());
+    BoundLabelUpkeep(m, this, BoundLabel());
 }
 
 void TsTreeView::SkinnedMessage(TMessage& m) {
-    TsCommonData* data = FCommonData.get();
+    TsCommonData* data = SkinData();
     TacItemViewHooks hooks;
     hooks.NewSkin = [this, data] {
         // The native border goes while skinned: the frame is painted.
@@ -190,18 +185,12 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
     hooks.ParentUpdated = [this] { Perform(user::WM_NCPAINT, 0, 0); };
     if (ItemViewSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TTreeView::WndProc(msg); }) == TacStep::Done)
         return;
+    if (ItemViewFrameMessage(m, this, [this](gdi::HDC dc) { PaintFrame(dc); }) == TacStep::Done) return;
     switch (m.Msg) {
     case user::WM_PAINT:
         // A tree made in code is never loaded: its colours follow the section from its first paint.
         KeepItemViewColors(this, data, TacWindowColors::No);
         break;
-    case user::WM_NCPAINT:
-        PaintFrame(nullptr);
-        return;
-    case user::WM_PRINT:
-        Perform(user::WM_PAINT, m.WParam, m.LParam);
-        PaintFrame(reinterpret_cast<gdi::HDC>(m.WParam));
-        return;
     case user::WM_ERASEBKGND:
         m.Result = 1;
         return;

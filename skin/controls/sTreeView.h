@@ -3,28 +3,24 @@
 #pragma once
 
 #include "platform/classes/TTreeView.h"
-
-#include <memory>
+#include "skin/controls/sLabelledControl.h"
 
 namespace korvex::skin {
 
-class TsBoundLabel;
-class TsCommonData;
 class TsScrollBar;
 
 inline constexpr int ckTreeView = 96;
 
-class TsTreeView : public classes::TTreeView {
+extern template class TsLabelledControl<classes::TTreeView>;
+
+class TsTreeView : public TsLabelledControl<classes::TTreeView> {
 public:
     explicit TsTreeView(classes::TComponent* owner);
     ~TsTreeView() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-    void AfterConstruction() override;
-    void Loaded() override;
-
-    TsCommonData* SkinData() const { return FCommonData.get(); }
-    TsBoundLabel* BoundLabel() const { return FBoundLabel.get(); }
+    void AfterConstruction() override;   // the border style kept and the bars too
+    void Loaded() override;   // the bars and colours too
 
     // The skinned bars from the native scroll information: needed while skinned, visible and at least 16 x 16
     // and the native range is larger than a page; placed inside the frame (BorderWidth + 3).
@@ -45,12 +41,10 @@ private:
     void PlaceBars(bool vertical, bool horizontal);
     void Repaint3();   // BGChanged, repaint, UpdateScrolls
 
-    std::unique_ptr<TsCommonData> FCommonData;
     classes::TFormBorderStyle FSavedBorderStyle = classes::bsSingle;
     TsScrollBar* FVertBar = nullptr;   // owned as components; cleared in Notification
     TsScrollBar* FHorzBar = nullptr;
     bool FUpdatingScrolls = false;
-    std::unique_ptr<TsBoundLabel> FBoundLabel;   // freed before the skin data it was made on
 };
 
 }
