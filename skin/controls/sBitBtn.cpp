@@ -114,16 +114,15 @@ TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft) {
 // ---- Construction and properties ---------------------------------------------------------------------------
 
 TsBitBtn::TsBitBtn(TComponent* owner)
-    : TBitBtn(owner), FSkinData(std::make_unique<TsCommonData>(this, true)), FCore(this, FSkinData.get()) {
-    SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
-    FSkinData->ControlKind = ckBitBtn;
-    FCore.Prepare = [this] { PrepareCache(); };
-    FCore.RemoveRegionRedraws = false;
-    FCore.TextChangeRepaints = false;
+    : TsCoreButton(owner) {
+    SkinData()->ControlKind = ckBitBtn;
+    Core().Prepare = [this] { PrepareCache(); };
+    Core().RemoveRegionRedraws = false;
+    Core().TextChangeRepaints = false;
 }
 
 TsBitBtn::~TsBitBtn() {
-    FCore.StopFade();
+    Core().StopFade();
 }
 
 TClass TsBitBtn::StaticClass() {
@@ -151,21 +150,9 @@ TClass TsBitBtn::StaticClass() {
     return &info;
 }
 
-void TsBitBtn::AfterConstruction() {
-    TBitBtn::AfterConstruction();
-    FCore.InitCache();
-}
-
 void TsBitBtn::Loaded() {
-    TBitBtn::Loaded();
-    FCore.InitCache();
+    TsCoreButton::Loaded();
     RebuildGlyphFromImages();
-}
-
-void TsBitBtn::SetDisabledKind(TsDisabledKind value) {
-    if (FCore.DisabledKind == value) return;
-    FCore.DisabledKind = value;
-    FSkinData->Invalidate();
 }
 
 namespace {
@@ -178,27 +165,27 @@ bool Store(V& field, V value) {
 }
 
 void TsBitBtn::SetAlignment(TAlignment value) {
-    if (Store(FAlignment, value)) FSkinData->Invalidate();
+    if (Store(FAlignment, value)) SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetBlend(int value) {
-    if (Store(FBlend, std::clamp(value, 0, 100))) FSkinData->Invalidate();
+    if (Store(FBlend, std::clamp(value, 0, 100))) SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetDisabledGlyphKind(TsDisabledGlyphKind value) {
     if (!Store(FDisabledGlyphKind, value)) return;
-    if (!FSkinData->Skinned()) RebuildGlyphFromImages();
-    FSkinData->Invalidate();
+    if (!SkinData()->Skinned()) RebuildGlyphFromImages();
+    SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetGrayed(bool value) {
-    if (Store(FGrayed, value)) FSkinData->Invalidate();
+    if (Store(FGrayed, value)) SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetImageIndex(int value) {
     if (!Store(FImageIndex, value)) return;
     RebuildGlyphFromImages();
-    FSkinData->Invalidate();
+    SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetImages(TCustomImageList* value) {
@@ -207,27 +194,27 @@ void TsBitBtn::SetImages(TCustomImageList* value) {
     FImages = value;
     if (FImages != nullptr) FImages->FreeNotification(this);
     RebuildGlyphFromImages();
-    FSkinData->Invalidate();
+    SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetShowCaption(bool value) {
-    if (Store(FShowCaption, value)) FSkinData->Invalidate();
+    if (Store(FShowCaption, value)) SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetShowFocus(bool value) {
-    if (Store(FShowFocus, value)) FSkinData->Invalidate();
+    if (Store(FShowFocus, value)) SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetDrawOverBorder(bool value) {
-    if (Store(FDrawOverBorder, value)) FSkinData->Invalidate();
+    if (Store(FDrawOverBorder, value)) SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetTextOffset(int value) {
-    if (Store(FTextOffset, value)) FSkinData->Invalidate();
+    if (Store(FTextOffset, value)) SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetTextAlignment(TAlignment value) {
-    if (Store(FTextAlignment, value)) FSkinData->Invalidate();
+    if (Store(FTextAlignment, value)) SkinData()->Invalidate();
 }
 
 void TsBitBtn::Notification(TComponent* component, TOperation operation) {
@@ -239,7 +226,7 @@ void TsBitBtn::Notification(TComponent* component, TOperation operation) {
 void TsBitBtn::RebuildGlyphFromImages() {
     if (FImages == nullptr || GetImageCount(FImages) == 0) return;
     int numGlyphs = NumGlyphs();
-    MakeGlyphFromImageList(this, FSkinData.get(), FImageIndex, numGlyphs, FDisabledGlyphKind, Glyph(), FImages);
+    MakeGlyphFromImageList(this, SkinData(), FImageIndex, numGlyphs, FDisabledGlyphKind, Glyph(), FImages);
     SetNumGlyphs(numGlyphs);
     Invalidate();
 }
@@ -264,7 +251,7 @@ TacGlyphLayout TsBitBtn::LayoutNow() const {
     l.Spacing = Spacing();
     if (FShowCaption && !Caption().empty()) {
         const int room = Width() - 2 * Margin() - (l.Glyph.cx != 0 ? l.Glyph.cx + Spacing() : 0);
-        TBitmap* cache = FSkinData->CacheBmp();
+        TBitmap* cache = SkinData()->CacheBmp();
         if (cache != nullptr) {
             cache->Canvas()->Font()->Assign(Font());
             l.Text = ButtonCaptionSize(cache->Canvas(), Caption(), room);
@@ -279,11 +266,11 @@ TRect TsBitBtn::GlyphRect() const {
 }
 
 void TsBitBtn::PrepareCache() {
-    TsCommonData* data = FSkinData.get();
+    TsCommonData* data = SkinData();
     const int state = CurrentState();
-    const TsParentCacheInfo ci = FCore.BeginCache(state);
+    const TsParentCacheInfo ci = Core().BeginCache(state);
     TBitmap* cache = data->CacheBmp();
-    if (FDrawOverBorder) FCore.PaintBorders(state);
+    if (FDrawOverBorder) Core().PaintBorders(state);
     const TacGlyphLayout layout = LayoutNow();
     TCanvas* canvas = cache->Canvas();
     if (FShowCaption && !Caption().empty()) {
@@ -291,27 +278,16 @@ void TsBitBtn::PrepareCache() {
         canvas->Brush()->SetStyle(bsClear);
         TRect r = BitBtnTextRect(layout, false);
         if (state == 2) gdi::OffsetRect(&r, 1, 1);
-        const bool hot = data->IsHot() || Active() || FCore.DownField();
+        const bool hot = data->IsHot() || Active() || Core().DownField();
         OutputSkinnedText(canvas, Caption(), true, r,
             DrawTextBiDiModeFlags(TextAlignFlags(this, FTextAlignment) | gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS), data,
             hot);
-        if (FShowFocus) FCore.PaintFocus(canvas, r);
+        if (FShowFocus) Core().PaintFocus(canvas, r);
     }
-    TacGlyphButton glyph;
-    glyph.Glyph = Glyph();
-    glyph.NumGlyphs = NumGlyphs();
-    glyph.Images = FImages;
-    glyph.ImageIndex = FImageIndex;
-    glyph.Blend = FBlend;
-    glyph.Grayed = FGrayed;
-    glyph.DisabledGlyphKind = FDisabledGlyphKind;
-    glyph.Enabled = Enabled();
-    glyph.SkinData = data;
-    glyph.GlyphRect = BitBtnGlyphRect(layout, Down());
-    PaintBitBtnGlyph(glyph);
-    if (!FDrawOverBorder) FCore.PaintBorders(state);
+    PaintBitBtnGlyph(ButtonGlyph(*this, data, BitBtnGlyphRect(layout, Down())));
+    if (!FDrawOverBorder) Core().PaintBorders(state);
     FRenderedSpacing = Spacing();
-    FCore.EndCache(ci, [this, cache] {
+    Core().EndCache(ci, [this, cache] {
         if (OnPaint) OnPaint(this, cache);
     });
 }
@@ -320,14 +296,14 @@ void TsBitBtn::PrepareCache() {
 
 bool TsBitBtn::SkinCommandExtra(TMessage& m) {
     const int code = SkinCommandCode(m);
-    if (reinterpret_cast<TsSkinManager*>(m.LParam) != FSkinData->SkinManager()) return false;
+    if (reinterpret_cast<TsSkinManager*>(m.LParam) != SkinData()->SkinManager()) return false;
     const bool listed = FImages != nullptr && GetImageCount(FImages) > 0;
     if (code == SMC_NEWSKIN && listed && Glyph() != nullptr && !Glyph()->Empty()) {
         Glyph()->SetSize(0, 0);   // the skin paints the list's image itself
         return false;
     }
     if (code == SMC_REMOVESKIN && !ControlDestroying(this)) {
-        FCore.WndProc(m, [this](TMessage& msg) { TBitBtn::WndProc(msg); });
+        Core().WndProc(m, [this](TMessage& msg) { TBitBtn::WndProc(msg); });
         RebuildGlyphFromImages();
         return true;
     }
@@ -336,21 +312,9 @@ bool TsBitBtn::SkinCommandExtra(TMessage& m) {
 
 void TsBitBtn::WndProc(TMessage& message) {
     if (message.Msg == SM_SKINCMD && SkinCommandExtra(message)) return;
-    if (message.Msg == user::WM_PAINT && Spacing() != FRenderedSpacing) FSkinData->BGChanged = true;
-    if (message.Msg == user::WM_PAINT && Parent() == nullptr && FCore.Painting()) return;
-    if (FCore.WndProc(message, [this](TMessage& m) { TBitBtn::WndProc(m); })) return;
-    TBitBtn::WndProc(message);
-}
-
-void TsBitBtn::CNCommand(TMessage& message) {
-    if (FCore.Painting() && user::HIWORD(message.WParam) == user::BN_CLICKED) return;
-    TBitBtn::CNCommand(message);
-}
-
-void TsBitBtn::CMFocusChanged(TMessage& message) {
-    const bool was = Active();
-    TBitBtn::CMFocusChanged(message);
-    if (was != Active() && FCore.Painting()) FSkinData->Invalidate();
+    if (message.Msg == user::WM_PAINT && Spacing() != FRenderedSpacing) SkinData()->BGChanged = true;
+    if (message.Msg == user::WM_PAINT && Parent() == nullptr && Core().Painting()) return;
+    TsCoreButton::WndProc(message);
 }
 
 }

@@ -4,7 +4,7 @@
 
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TBitBtn.h"
-#include "skin/controls/sButtonCore.h"
+#include "skin/controls/sCoreButton.h"
 #include "skin/engine/sGlyphs.h"
 
 #include <functional>
@@ -42,24 +42,34 @@ classes::TRect BitBtnGlyphRect(const TacGlyphLayout& l, bool pressed);
 // The caption rectangle inside the client rectangle (Margin -1 centres, Spacing -1 spreads the free room).
 classes::TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft);
 
-class TsBitBtn : public classes::TBitBtn {
+extern template class TsCoreButton<classes::TBitBtn>;
+
+// What the glyph painters read of a button with a glyph or an image list's image (TsBitBtn, TsSpeedButton) for
+// one paint: its glyph, image and greying settings and Enabled, with the skin data and the glyph's place.
+template <class TGlyphButton>
+TacGlyphButton ButtonGlyph(const TGlyphButton& button, TsCommonData* data, const classes::TRect& glyphRect) {
+    TacGlyphButton glyph;
+    glyph.Glyph = button.Glyph();
+    glyph.NumGlyphs = button.NumGlyphs();
+    glyph.Images = button.Images();
+    glyph.ImageIndex = button.ImageIndex();
+    glyph.Blend = button.Blend();
+    glyph.Grayed = button.Grayed();
+    glyph.DisabledGlyphKind = button.DisabledGlyphKind();
+    glyph.Enabled = button.Enabled();
+    glyph.SkinData = data;
+    glyph.GlyphRect = glyphRect;
+    return glyph;
+}
+
+class TsBitBtn : public TsCoreButton<classes::TBitBtn> {
 public:
     explicit TsBitBtn(classes::TComponent* owner);
     ~TsBitBtn() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-    void AfterConstruction() override;
-    void Loaded() override;
+    void Loaded() override;   // the glyph from the image list too
 
-    TsCommonData* SkinData() const { return FSkinData.get(); }
-    bool Down() const { return FCore.Down(); }
-    void SetDown(bool value) { FCore.SetDown(value); }
-    int FocusMargin() const { return FCore.FocusMargin; }
-    void SetFocusMargin(int value) { FCore.FocusMargin = value; }
-    TsDisabledKind DisabledKind() const { return FCore.DisabledKind; }
-    void SetDisabledKind(TsDisabledKind value);
-    TacAnimatEvents AnimatEvents() const { return FCore.AnimatEvents; }
-    void SetAnimatEvents(TacAnimatEvents value) { FCore.AnimatEvents = value; }
     classes::TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(classes::TAlignment value);
     int Blend() const { return FBlend; }
@@ -84,17 +94,12 @@ public:
     void SetTextAlignment(classes::TAlignment value);
 
     TBmpPaintEvent OnPaint;
-    classes::TNotifyEvent& OnMouseEnter = FCore.OnMouseEnter;
-    classes::TNotifyEvent& OnMouseLeave = FCore.OnMouseLeave;
 
-    virtual int CurrentState() const { return FCore.CurrentState(); }
     classes::TRect GlyphRect() const;
     classes::TSize GlyphSizeNow() const;   // one glyph image, or the list's image size; (0, 0) for none
 
 protected:
     void WndProc(classes::TMessage& message) override;
-    void CNCommand(classes::TMessage& message) override;   // the native click would come twice
-    void CMFocusChanged(classes::TMessage& message) override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
     virtual void PrepareCache();
 
@@ -103,8 +108,6 @@ private:
     void RebuildGlyphFromImages();
     bool SkinCommandExtra(classes::TMessage& message);
 
-    std::unique_ptr<TsCommonData> FSkinData;
-    TacButtonCore FCore;
     classes::TAlignment FAlignment = classes::taCenter;
     int FBlend = 0;
     TsDisabledGlyphKind FDisabledGlyphKind = DefaultDisabledGlyphKind;

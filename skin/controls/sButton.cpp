@@ -32,14 +32,13 @@ TSize ButtonCaptionSize(TCanvas* canvas, const std::string& caption, int maxWidt
 }
 
 TsButton::TsButton(TComponent* owner)
-    : TButton(owner), FSkinData(std::make_unique<TsCommonData>(this, true)), FCore(this, FSkinData.get()) {
-    SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
-    FSkinData->ControlKind = ckButton;
-    FCore.Prepare = [this] { PrepareCache(); };
+    : TsCoreButton(owner) {
+    SkinData()->ControlKind = ckButton;
+    Core().Prepare = [this] { PrepareCache(); };
 }
 
 TsButton::~TsButton() {
-    FCore.StopFade();
+    Core().StopFade();
 }
 
 TClass TsButton::StaticClass() {
@@ -55,43 +54,11 @@ TClass TsButton::StaticClass() {
     return &info;
 }
 
-void TsButton::AfterConstruction() {
-    TButton::AfterConstruction();
-    FCore.InitCache();
-}
-
-void TsButton::Loaded() {
-    TButton::Loaded();
-    FCore.InitCache();
-}
-
-void TsButton::SetDisabledKind(TsDisabledKind value) {
-    if (FCore.DisabledKind == value) return;
-    FCore.DisabledKind = value;
-    FSkinData->Invalidate();
-}
-
-void TsButton::WndProc(TMessage& message) {
-    if (FCore.WndProc(message, [this](TMessage& m) { TButton::WndProc(m); })) return;
-    TButton::WndProc(message);
-}
-
-void TsButton::CNCommand(TMessage& message) {
-    if (FCore.Painting() && user::HIWORD(message.WParam) == user::BN_CLICKED) return;
-    TButton::CNCommand(message);
-}
-
-void TsButton::CMFocusChanged(TMessage& message) {
-    const bool was = Active();
-    TButton::CMFocusChanged(message);
-    if (was != Active() && FCore.Painting()) FSkinData->Invalidate();
-}
-
 void TsButton::PrepareCache() {
-    TsCommonData* data = FSkinData.get();
+    TsCommonData* data = SkinData();
     const int state = CurrentState();
-    const TsParentCacheInfo ci = FCore.BeginCache(state);
-    FCore.PaintBorders(state);
+    const TsParentCacheInfo ci = Core().BeginCache(state);
+    Core().PaintBorders(state);
     // Caption and focus mark.
     TCanvas* canvas = data->CacheBmp()->Canvas();
     canvas->Brush()->SetStyle(bsClear);
@@ -99,11 +66,11 @@ void TsButton::PrepareCache() {
     TRect r {(Width() - text.cx) / 2 - 1, (Height() - text.cy) / 2, Width() - (Width() - text.cx) / 2 + 2,
         Height() - (Height() - text.cy) / 2};
     if (Down()) gdi::OffsetRect(&r, 1, 1);
-    const bool hot = data->IsHot() || Active() || FCore.DownField();
+    const bool hot = data->IsHot() || Active() || Core().DownField();
     OutputSkinnedText(canvas, Caption(), true, r,
         DrawTextBiDiModeFlags(gdi::DT_EXPANDTABS | gdi::DT_WORDBREAK | gdi::DT_CENTER), data, hot);
-    if (!Caption().empty()) FCore.PaintFocus(canvas, r);
-    FCore.EndCache(ci);
+    if (!Caption().empty()) Core().PaintFocus(canvas, r);
+    Core().EndCache(ci);
 }
 
 }

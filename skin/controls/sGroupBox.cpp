@@ -131,14 +131,14 @@ void TsGroupBox::WndProc(TMessage& m) {
         TGroupBox::WndProc(m);
         return;
     }
+    auto paint = [this](gdi::HDC dc) { PaintSkin(dc); };
+    if (ContainerPaintMessage(m, this, Canvas(), TacHiddenPaint::Skip, paint) == TacStep::Done) return;
     if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_PARENTUPDATED) {
         data->Updating = false;
         if (Visible() || ControlDesigning(this)) Repaint();
         return;
     }
     if (SkinCommandWhenSkinned(m, data, Hooks()) == TacStep::Done) return;
-    auto paint = [this](gdi::HDC dc) { PaintSkin(dc); };
-    if (ContainerPaintMessage(m, this, Canvas(), TacHiddenPaint::Skip, paint) == TacStep::Done) return;
     switch (m.Msg) {
     case user::WM_SETFOCUS:
     case user::WM_KILLFOCUS:

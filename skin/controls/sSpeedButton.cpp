@@ -308,18 +308,7 @@ void TsSpeedButton::PaintCaption(TBitmap* cache) {
 }
 
 void TsSpeedButton::PaintGlyph(TBitmap*) {
-    TacGlyphButton glyph;
-    glyph.Glyph = Glyph();
-    glyph.NumGlyphs = NumGlyphs();
-    glyph.Images = FImages;
-    glyph.ImageIndex = FImageIndex;
-    glyph.Blend = FBlend;
-    glyph.Grayed = FGrayed;
-    glyph.DisabledGlyphKind = FDisabledGlyphKind;
-    glyph.Enabled = Enabled();
-    glyph.SkinData = FSkinData.get();
-    glyph.GlyphRect = GlyphRect();
-    PaintSpeedButtonGlyph(glyph);
+    PaintSpeedButtonGlyph(ButtonGlyph(*this, FSkinData.get(), GlyphRect()));
 }
 
 void TsSpeedButton::PrepareCache() {
