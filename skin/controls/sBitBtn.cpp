@@ -114,7 +114,7 @@ TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft) {
 // ---- Construction and properties ---------------------------------------------------------------------------
 
 TsBitBtn::TsBitBtn(TComponent* owner)
-    : TsCoreButton(owner) {
+    : TsGlyphImages(owner) {
     SkinData()->ControlKind = ckBitBtn;
     Core().Prepare = [this] { PrepareCache(); };
     Core().RemoveRegionRedraws = false;
@@ -164,37 +164,12 @@ bool Store(V& field, V value) {
 }
 }
 
+void TsBitBtn::GlyphSettingChanged() {
+    SkinData()->Invalidate();
+}
+
 void TsBitBtn::SetAlignment(TAlignment value) {
     if (Store(FAlignment, value)) SkinData()->Invalidate();
-}
-
-void TsBitBtn::SetBlend(int value) {
-    if (Store(FBlend, std::clamp(value, 0, 100))) SkinData()->Invalidate();
-}
-
-void TsBitBtn::SetDisabledGlyphKind(TsDisabledGlyphKind value) {
-    if (!Store(FDisabledGlyphKind, value)) return;
-    if (!SkinData()->Skinned()) RebuildGlyphFromImages();
-    SkinData()->Invalidate();
-}
-
-void TsBitBtn::SetGrayed(bool value) {
-    if (Store(FGrayed, value)) SkinData()->Invalidate();
-}
-
-void TsBitBtn::SetImageIndex(int value) {
-    if (!Store(FImageIndex, value)) return;
-    RebuildGlyphFromImages();
-    SkinData()->Invalidate();
-}
-
-void TsBitBtn::SetImages(TCustomImageList* value) {
-    if (FImages == value) return;
-    if (FImages != nullptr) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages != nullptr) FImages->FreeNotification(this);
-    RebuildGlyphFromImages();
-    SkinData()->Invalidate();
 }
 
 void TsBitBtn::SetShowCaption(bool value) {
@@ -217,26 +192,12 @@ void TsBitBtn::SetTextAlignment(TAlignment value) {
     if (Store(FTextAlignment, value)) SkinData()->Invalidate();
 }
 
-void TsBitBtn::Notification(TComponent* component, TOperation operation) {
-    TBitBtn::Notification(component, operation);
-    if (operation == opRemove && component == FImages) FImages = nullptr;
-}
-
-// An unskinned button shows the list's image through its own glyph (the image and its disabled copy).
-void TsBitBtn::RebuildGlyphFromImages() {
-    if (FImages == nullptr || GetImageCount(FImages) == 0) return;
-    int numGlyphs = NumGlyphs();
-    MakeGlyphFromImageList(this, SkinData(), FImageIndex, numGlyphs, FDisabledGlyphKind, Glyph(), FImages);
-    SetNumGlyphs(numGlyphs);
-    Invalidate();
-}
-
 // ---- Glyph and caption -------------------------------------------------------------------------------------
 
 TSize TsBitBtn::GlyphSizeNow() const {
     const TBitmap* glyph = Glyph();
     if (glyph != nullptr && glyph->Width() > 0) return {glyph->Width() / std::max(1, NumGlyphs()), glyph->Height()};
-    if (FImages != nullptr && FImageIndex >= 0) return {FImages->Width(), FImages->Height()};
+    if (Images() != nullptr && ImageIndex() >= 0) return {Images()->Width(), Images()->Height()};
     return {0, 0};
 }
 
@@ -297,7 +258,7 @@ void TsBitBtn::PrepareCache() {
 bool TsBitBtn::SkinCommandExtra(TMessage& m) {
     const int code = SkinCommandCode(m);
     if (reinterpret_cast<TsSkinManager*>(m.LParam) != SkinData()->SkinManager()) return false;
-    const bool listed = FImages != nullptr && GetImageCount(FImages) > 0;
+    const bool listed = Images() != nullptr && GetImageCount(Images()) > 0;
     if (code == SMC_NEWSKIN && listed && Glyph() != nullptr && !Glyph()->Empty()) {
         Glyph()->SetSize(0, 0);   // the skin paints the list's image itself
         return false;

@@ -5,6 +5,7 @@
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TBitBtn.h"
 #include "skin/controls/sCoreButton.h"
+#include "skin/controls/sGlyphImages.h"
 #include "skin/engine/sGlyphs.h"
 
 #include <functional>
@@ -43,6 +44,7 @@ classes::TRect BitBtnGlyphRect(const TacGlyphLayout& l, bool pressed);
 classes::TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft);
 
 extern template class TsCoreButton<classes::TBitBtn>;
+extern template class TsGlyphImages<TsCoreButton<classes::TBitBtn>>;
 
 // What the glyph painters read of a button with a glyph or an image list's image (TsBitBtn, TsSpeedButton) for
 // one paint: its glyph, image and greying settings and Enabled, with the skin data and the glyph's place.
@@ -62,7 +64,7 @@ TacGlyphButton ButtonGlyph(const TGlyphButton& button, TsCommonData* data, const
     return glyph;
 }
 
-class TsBitBtn : public TsCoreButton<classes::TBitBtn> {
+class TsBitBtn : public TsGlyphImages<TsCoreButton<classes::TBitBtn>> {
 public:
     explicit TsBitBtn(classes::TComponent* owner);
     ~TsBitBtn() override;
@@ -72,16 +74,6 @@ public:
 
     classes::TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(classes::TAlignment value);
-    int Blend() const { return FBlend; }
-    void SetBlend(int value);   // kept within 0..100
-    TsDisabledGlyphKind DisabledGlyphKind() const { return FDisabledGlyphKind; }
-    void SetDisabledGlyphKind(TsDisabledGlyphKind value);
-    bool Grayed() const { return FGrayed; }
-    void SetGrayed(bool value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value);
-    classes::TCustomImageList* Images() const { return FImages; }
-    void SetImages(classes::TCustomImageList* value);
     bool ShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool value);
     bool ShowFocus() const { return FShowFocus; }
@@ -100,20 +92,16 @@ public:
 
 protected:
     void WndProc(classes::TMessage& message) override;
-    void Notification(classes::TComponent* component, classes::TOperation operation) override;
     virtual void PrepareCache();
+    TsCommonData* GlyphSkinData() const override { return SkinData(); }
+    void GlyphSettingChanged() override;   // the skin data invalidated
+    void GlyphRebuilt() override { Invalidate(); }
 
 private:
     TacGlyphLayout LayoutNow() const;
-    void RebuildGlyphFromImages();
     bool SkinCommandExtra(classes::TMessage& message);
 
     classes::TAlignment FAlignment = classes::taCenter;
-    int FBlend = 0;
-    TsDisabledGlyphKind FDisabledGlyphKind = DefaultDisabledGlyphKind;
-    bool FGrayed = false;
-    int FImageIndex = -1;
-    classes::TCustomImageList* FImages = nullptr;
     bool FShowCaption = true;
     bool FShowFocus = true;
     bool FDrawOverBorder = true;

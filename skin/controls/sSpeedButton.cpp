@@ -111,7 +111,7 @@ TRect SpeedButtonCaptionRect(const TacGlyphLayout& l, int textOffset, bool press
 // ---- Construction and properties ---------------------------------------------------------------------------
 
 TsSpeedButton::TsSpeedButton(TComponent* owner)
-    : TSpeedButton(owner), FSkinData(std::make_unique<TsCommonData>(this, true)) {
+    : TsGlyphImages(owner), FSkinData(std::make_unique<TsCommonData>(this, true)) {
     FSkinData->ControlKind = ckSpeedButton;
 }
 
@@ -168,37 +168,8 @@ void TsSpeedButton::SetDisabledKind(TsDisabledKind value) {
     if (Store(FDisabledKind, value)) Changed();
 }
 
-void TsSpeedButton::SetDisabledGlyphKind(TsDisabledGlyphKind value) {
-    if (!Store(FDisabledGlyphKind, value)) return;
-    if (!FSkinData->Skinned()) RebuildGlyphFromImages();
-    Changed();
-}
-
-void TsSpeedButton::SetGrayed(bool value) {
-    if (Store(FGrayed, value)) Changed();
-}
-
-void TsSpeedButton::SetBlend(int value) {
-    if (Store(FBlend, std::clamp(value, 0, 100))) Changed();
-}
-
 void TsSpeedButton::SetTextOffset(int value) {
     if (Store(FTextOffset, value)) Changed();
-}
-
-void TsSpeedButton::SetImageIndex(int value) {
-    if (!Store(FImageIndex, value)) return;
-    RebuildGlyphFromImages();
-    Changed();
-}
-
-void TsSpeedButton::SetImages(TCustomImageList* value) {
-    if (FImages == value) return;
-    if (FImages != nullptr) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages != nullptr) FImages->FreeNotification(this);
-    RebuildGlyphFromImages();
-    Changed();
 }
 
 void TsSpeedButton::SetShowCaption(bool value) {
@@ -239,17 +210,9 @@ void TsSpeedButton::SetTextAlignment(TAlignment value) {
 }
 
 void TsSpeedButton::Notification(TComponent* component, TOperation operation) {
-    TSpeedButton::Notification(component, operation);
+    TsGlyphImages::Notification(component, operation);
     if (operation != opRemove) return;
-    if (component == FImages) FImages = nullptr;
     if (component == FDropdownMenu) FDropdownMenu = nullptr;
-}
-
-void TsSpeedButton::RebuildGlyphFromImages() {
-    if (FImages == nullptr || GetImageCount(FImages) == 0) return;
-    int numGlyphs = NumGlyphs();
-    MakeGlyphFromImageList(this, FSkinData.get(), FImageIndex, numGlyphs, FDisabledGlyphKind, Glyph(), FImages);
-    SetNumGlyphs(numGlyphs);
 }
 
 // ---- State and layout ----------------------------------------------------------------------------------------
@@ -270,8 +233,8 @@ TacGlyphLayout TsSpeedButton::LayoutNow() const {
     const TBitmap* glyph = Glyph();
     if (glyph != nullptr && glyph->Width() > 0)
         l.Glyph = {glyph->Width() / std::max(1, NumGlyphs()), glyph->Height()};
-    else if (FImages != nullptr && FImageIndex >= 0)
-        l.Glyph = {FImages->Width(), FImages->Height()};
+    else if (Images() != nullptr && ImageIndex() >= 0)
+        l.Glyph = {Images()->Width(), Images()->Height()};
     l.Layout = Layout();
     l.Alignment = FAlignment;
     l.Margin = Margin();
@@ -550,7 +513,7 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
     TsCommonData* data = FSkinData.get();
     const int code = SkinCommandCode(m);
     const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == data->SkinManager();
-    const bool listed = FImages != nullptr && GetImageCount(FImages) > 0;
+    const bool listed = Images() != nullptr && GetImageCount(Images()) > 0;
     if (code == SMC_NEWSKIN && own) {
         if (listed) Glyph()->SetSize(0, 0);   // the skin paints the list's image itself
         DropAnimation();   // the new skin repaints everything

@@ -6,6 +6,7 @@
 #include "platform/classes/TSpeedButton.h"
 #include "platform/classes/TToolBar.h"
 #include "skin/controls/sBitBtn.h"
+#include "skin/controls/sGlyphImages.h"
 #include "skin/engine/sFade.h"
 #include "skin/engine/sGlyphs.h"
 
@@ -25,7 +26,9 @@ inline constexpr int SpeedDropDownWidth = 16;   // the arrow part of a tbsDropDo
 // The caption rectangle of a speed button of width w (the drop-down part already taken off).
 classes::TRect SpeedButtonCaptionRect(const TacGlyphLayout& l, int textOffset, bool pressed);
 
-class TsSpeedButton : public classes::TSpeedButton {
+extern template class TsGlyphImages<classes::TSpeedButton>;
+
+class TsSpeedButton : public TsGlyphImages<classes::TSpeedButton> {
 public:
     explicit TsSpeedButton(classes::TComponent* owner);
     ~TsSpeedButton() override;
@@ -37,18 +40,8 @@ public:
     TsCommonData* SkinData() const { return FSkinData.get(); }
     TsDisabledKind DisabledKind() const { return FDisabledKind; }
     void SetDisabledKind(TsDisabledKind value);
-    TsDisabledGlyphKind DisabledGlyphKind() const { return FDisabledGlyphKind; }
-    void SetDisabledGlyphKind(TsDisabledGlyphKind value);
-    bool Grayed() const { return FGrayed; }
-    void SetGrayed(bool value);
-    int Blend() const { return FBlend; }
-    void SetBlend(int value);   // kept within 0..100
     int TextOffset() const { return FTextOffset; }
     void SetTextOffset(int value);
-    int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value);
-    classes::TCustomImageList* Images() const { return FImages; }
-    void SetImages(classes::TCustomImageList* value);
     bool ShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool value);
     classes::TAlignment Alignment() const { return FAlignment; }
@@ -83,6 +76,8 @@ protected:
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
     virtual void PaintCaption(classes::TBitmap* cache);
     virtual void PaintGlyph(classes::TBitmap* cache);
+    TsCommonData* GlyphSkinData() const override { return FSkinData.get(); }
+    void GlyphSettingChanged() override { Changed(); }
 
 private:
     TacGlyphLayout LayoutNow() const;
@@ -96,19 +91,13 @@ private:
     void Redraw();   // tells the parent which child repaints itself
     void Changed();   // BGChanged and redraw
     void ShowDropDown();
-    void RebuildGlyphFromImages();
     bool SkinCommand(classes::TMessage& message);
     bool BasePressed() const;   // the base class shows it down
 
     std::unique_ptr<TsCommonData> FSkinData;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;
     TsAnimTimer* FAnimTimer = nullptr;   // owned by this control while an animation runs
-    TsDisabledGlyphKind FDisabledGlyphKind = DefaultDisabledGlyphKind;
-    bool FGrayed = false;
-    int FBlend = 0;
     int FTextOffset = 0;
-    int FImageIndex = -1;
-    classes::TCustomImageList* FImages = nullptr;
     bool FShowCaption = true;
     classes::TAlignment FAlignment = classes::taCenter;
     classes::TToolButtonStyle FButtonStyle = classes::tbsButton;
