@@ -1,0 +1,88 @@
+// The message steps the skinned containers and item views share: the paint messages answered from the cache and
+// the frame messages of the item views.
+#include "support/ControlsKit.h"
+
+#include "platform/user/MessageIds.h"
+#include "skin/controls/sControlFrame.h"
+#include "skin/controls/sItemViewFrame.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sTreeView.h"
+
+#include <vector>
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+class SharedFrameMessages : public ControlsTest {
+protected:
+    TsPanel* NewPanel() {
+        auto* panel = Create<TsPanel>(Form);
+        panel->SetBounds(10, 10, 60, 40);
+        panel->SetParent(Form);
+        Pump();
+        return panel;
+    }
+};
+
+TEST_F(SharedFrameMessages, AContainerAnswersEraseWithOneAndPaintsNothingThen) {
+    UseSkin(0);
+    TsPanel* panel = NewPanel();
+    int paints = 0;
+    TMessage m {user::WM_ERASEBKGND, 0, 0, 0};
+    EXPECT_EQ(ContainerPaintMessage(m, panel, nullptr, TacHiddenPaint::Skip, [&](gdi::HDC) { ++paints; }), TacStep::Done);
+    EXPECT_EQ(m.Result, 1);
+    EXPECT_EQ(paints, 0);
+}
+
+TEST_F(SharedFrameMessages, AContainerLeavesOtherMessagesToItsCaller) {
+    UseSkin(0);
+    TsPanel* panel = NewPanel();
+    int paints = 0;
+    for (unsigned msg : {user::WM_SIZE, user::WM_NCPAINT, user::WM_PRINT, user::WM_SETFOCUS}) {
+        TMessage m {msg, 0, 0, 0};
+        EXPECT_EQ(ContainerPaintMessage(m, panel, nullptr, TacHiddenPaint::Paint, [&](gdi::HDC) { ++paints; }),
+            TacStep::Continue)
+            << msg;
+        EXPECT_EQ(m.Result, 0) << msg;
+    }
+    EXPECT_EQ(paints, 0);
+}
+
+TEST_F(SharedFrameMessages, AHiddenContainerLeavesItsPaintToTheCallerUnlessItPaintsHiddenToo) {
+    UseSkin(0);
+    TsPanel* panel = NewPanel();
+    panel->SetVisible(false);
+    int paints = 0;
+    TMessage skipped {user::WM_PAINT, 0, 0, 0};
+    EXPECT_EQ(ContainerPaintMessage(skipped, panel, nullptr, TacHiddenPaint::Skip, [&](gdi::HDC) { ++paints; }),
+        TacStep::Continue);
+    EXPECT_EQ(paints, 0);
+    TMessage painted {user::WM_PAINT, 0, 0, 0};
+    EXPECT_EQ(ContainerPaintMessage(painted, panel, nullptr, TacHiddenPaint::Paint, [&](gdi::HDC) { ++paints; }),
+        TacStep::Done);
+    EXPECT_EQ(paints, 1);
+}
+
+TEST_F(SharedFrameMessages, AnItemViewPaintsItsFrameOnTheWindowDcForNcPaintOnly) {
+    UseSkin(0);
+    auto* tree = Create<TsTreeView>(Form);
+    tree->SetBounds(10, 10, 100, 80);
+    tree->SetParent(Form);
+    Pump();
+    std::vector<gdi::HDC> frames;
+    TMessage nc {user::WM_NCPAINT, 1, 0, 0};
+    EXPECT_EQ(ItemViewFrameMessage(nc, tree, [&](gdi::HDC dc) { frames.push_back(dc); }), TacStep::Done);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], nullptr);
+    for (unsigned msg : {user::WM_PAINT, user::WM_ERASEBKGND, user::WM_SIZE}) {
+        TMessage m {msg, 0, 0, 0};
+        EXPECT_EQ(ItemViewFrameMessage(m, tree, [&](gdi::HDC dc) { frames.push_back(dc); }), TacStep::Continue) << msg;
+    }
+    EXPECT_EQ(frames.size(), 1u);
+}
+
+}
