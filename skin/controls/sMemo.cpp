@@ -2,7 +2,6 @@
 // the section, the skinned bars kept in step with the native scroll information, and the messages.
 #include "skin/controls/sMemo.h"
 
-#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/user/MessageIds.h"

@@ -21,7 +21,8 @@ public:
     classes::TNotifyEvent OnVScroll;   // after WM_VSCROLL
     classes::TNotifyEvent OnScrollCaret;   // after EM_SETSEL
 
-    // The bars are needed when the memo is skinned, shown and at least 16 x 16; each bar by ScrollBars.
+    // UpdateScrolls (TsScrolledEdit): the bars are needed while the memo is skinned, shown and at least 16 x 16;
+    // each bar as ScrollBars asks and the native edit has it.
 
 protected:
     void WndProc(classes::TMessage& message) override;

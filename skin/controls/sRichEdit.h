@@ -19,8 +19,8 @@ public:
     classes::TClass ClassType() const override { return StaticClass(); }
     void Loaded() override;   // the bars too
 
-    // The bars are wanted when the rich edit is skinned, shown, at least 16 x 16 and has scroll bars; each bar by
-    // ScrollBars, the native scroll information and the text's extent.
+    // UpdateScrolls (TsScrolledEdit): the bars are wanted while the rich edit is skinned, shown, at least 16 x 16
+    // and has scroll bars; each bar by ScrollBars, the native scroll information and the text's extent.
 
 protected:
     void WndProc(classes::TMessage& message) override;
