@@ -61,14 +61,10 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
     FSkinData->ControlKind = ckForm;
     FSkinData->ProviderForm = FForm;
     FSkinData->ProviderMessage = [this](TMessage& m) { NewWndProc(m); };
-    if (FForm != nullptr) {
-        FFormAutoScroll = FForm->AutoScroll();
-        FSavedBorderIcons = FForm->BorderIcons();
-    }
+    FCaptionButtons = std::make_unique<TsCaptionButtons>(*this, FForm != nullptr ? FForm->BorderIcons() : TsBorderIcons {});
+    FScrollBars = std::make_unique<TsFormScrollBars>(*this, FForm != nullptr && FForm->AutoScroll());
     if (FForm == nullptr || IsDesigning(this)) return;
     FForm->SetAutoScroll(false);
-    FTitleBackground = std::make_unique<TBitmap>();
-    FTitleBackground->SetPixelFormat(pf24bit);
     FTempBmp = std::make_unique<TBitmap>();
     FTempBmp->SetPixelFormat(pf24bit);
     FFirstInit = true;
@@ -81,10 +77,8 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 
 TsSkinProvider::~TsSkinProvider() {
     ForgetHotMenuItem();
-    ReleaseMdi();
-    // The bars belong to the form, which may stay: they must not call back into a provider that is gone.
-    for (TsScrollBar* bar : {FVertBar, FHorzBar})
-        if (bar != nullptr && !bar->ComponentState().Contains(csDestroying)) delete bar;
+    FMdi.Release();
+    FScrollBars->FreeBars();
     if (FHook) {
         FHook->Provider = nullptr;
         if (FForm != nullptr) {
@@ -135,9 +129,7 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FForm) FForm = nullptr;
     if (operation == opRemove && component == FSystemMenu) FSystemMenu = nullptr;
-    if (operation == opRemove && component == FVertBar) FVertBar = nullptr;
-    if (operation == opRemove && component == FHorzBar) FHorzBar = nullptr;
-    if (operation == opRemove && component == FGrip) FGrip = nullptr;
+    if (operation == opRemove) FScrollBars->Forget(component);
     if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
         if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
         if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);
@@ -209,6 +201,17 @@ void TsSkinProvider::SetUseGlobalColor(bool value) {
         FForm->SetColor(clBtnFace);
 }
 
+void TsSkinProvider::SetTitleButtons(const TsTitleButtons* value) {
+    FTitleButtons->Assign(value);
+}
+
+void TsSkinProvider::SetTitleIcon(const TsTitleIcon* value) {
+    if (value == nullptr) return;
+    FTitleIcon->SetGlyph(value->Glyph());
+    FTitleIcon->SetWidth(value->Width());
+    FTitleIcon->SetHeight(value->Height());
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // State tests
 
@@ -216,21 +219,20 @@ bool TsSkinProvider::Skinned() const {
     return FForm != nullptr && !FForm->ComponentState().Contains(csDestroying) && FSkinData->Skinned();
 }
 
-bool TsSkinProvider::HasBorder() const {
-    return FForm != nullptr && FForm->BorderStyle() != bsNone;
-}
-
 bool TsSkinProvider::FormBusy() const {
     return FForm == nullptr || FForm->FormState().Contains(fsCreating)
         || FForm->ComponentState().Contains(csDestroying);
 }
 
-bool TsSkinProvider::Iconic() const {
-    return FForm != nullptr && FForm->HandleAllocated() && user::IsIconic(FForm->WindowHandle());
+TSize TsSkinProvider::FrameIconSize() const {
+    return TSize {FTitleIcon->Width(), FTitleIcon->Height()};
 }
 
-bool TsSkinProvider::Maximized() const {
-    return FForm != nullptr && FForm->HandleAllocated() && user::IsZoomed(FForm->WindowHandle());
+void TsSkinProvider::UpdateFormScrolls() {
+    if (FForm == nullptr || ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)
+        || FormBusy() || FMdi.IsParent() || FMdi.IsChild())
+        return;
+    FScrollBars->Update(Skinned());
 }
 
 void TsSkinProvider::CallOld(TMessage& message) {
@@ -260,7 +262,7 @@ void TsSkinProvider::PrepareSkin() {
 
 void TsSkinProvider::UpdateIndexes() {
     FSkinData->UpdateIndexes();
-    UpdateIconsIndexes();
+    FCaptionButtons->UpdateMasks();
 }
 
 void TsSkinProvider::RefreshFormFrame() {
@@ -272,7 +274,7 @@ void TsSkinProvider::RefreshFormFrame() {
 
 // An empty window region without redraw, so that nothing flickers while the frame changes.
 void TsSkinProvider::EmptyRegion() {
-    if (!HasBorder() || !FForm->HandleAllocated()) return;
+    if (!FGeometry.HasBorder() || !FForm->HandleAllocated()) return;
     user::SetWindowRgn(FForm->WindowHandle(), gdi::CreateRectRgn(0, 0, 0, 0), false);
 }
 
@@ -288,11 +290,11 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     FreePopupBitmap();
     InitMenuItems(false);
     FMenuInitialized = false;   // the bar is measured again without the skin
-    if (FForm->BorderIcons() != FSavedBorderIcons) FForm->SetBorderIcons(FSavedBorderIcons);
+    if (FForm->BorderIcons() != FCaptionButtons->FormBorderIcons()) FForm->SetBorderIcons(FCaptionButtons->FormBorderIcons());
     FFirstInit = true;   // the next skin clears them again
     HookMDI(false);
     UpdateFormScrolls();   // unskinned: the bars go and the controls are back home
-    if (HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
+    if (FGeometry.HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
 }
 
 void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
@@ -312,7 +314,7 @@ void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
         FPaintedState = -1;
         FFullRebuild = true;
         FRgnChanged = true;
-        ConnectMdi();
+        FMdi.Connect();
         if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
             FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
     }
@@ -366,9 +368,9 @@ void TsSkinProvider::InactiveMessage(TMessage& message) {
         NewSkinWhileUnskinned(message);
         return;
     }
-    if (message.Msg == user::WM_DESTROY && IsMdiChild()) ReleaseMdi();
+    if (message.Msg == user::WM_DESTROY && FMdi.IsChild()) FMdi.Release();
     CallOld(message);
-    if (message.Msg == user::WM_NCDESTROY && IsMdiChild()) MdiChildGone();
+    if (message.Msg == user::WM_NCDESTROY && FMdi.IsChild()) FMdi.ChildGone();
 }
 
 void TsSkinProvider::SkinCommand(TMessage& message) {
@@ -389,23 +391,23 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         FFullRebuild = true;
         FRgnChanged = true;
         if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
-        ConnectMdi();
+        FMdi.Connect();
         if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
         return;
     case SMC_REFRESH:
         if (!own) return;
-        if (FForm->Visible() && HasBorder()) EmptyRegion();
+        if (FForm->Visible() && FGeometry.HasBorder()) EmptyRegion();
         FSkinData->BGChanged = true;
         FPaintedState = -1;
         FSkinData->SetUpdating(false);
         FSavedTitle.reset();
         InitMenuItems(Skinned());
-        if (HasBorder()) FRgnChanged = true;
+        if (FGeometry.HasBorder()) FRgnChanged = true;
         if (!FForm->Visible() || !FForm->HandleAllocated()) return;
         FForm->Perform(user::WM_NCPAINT, 0, 0);
         user::InvalidateRect(FForm->WindowHandle(), nullptr, false);
         if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
-        if (HasBorder()) {
+        if (FGeometry.HasBorder()) {
             user::SetWindowRgn(FForm->WindowHandle(), nullptr, false);
             UpdateRgn();
             FRgnInUpdate = false;

@@ -9,8 +9,12 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMenuSupport.h"
 #include "platform/user/Forward.h"
+#include "skin/windows/sBorderDrag.h"
+#include "skin/windows/sCaptionButtons.h"
+#include "skin/windows/sFormScrollBars.h"
+#include "skin/windows/sFrameGeometry.h"
+#include "skin/windows/sMdiChrome.h"
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,35 +26,8 @@ class TMenuItem;
 
 namespace korvex::skin {
 
-using TsBorderIcon = classes::TBorderIcon;
-using TsBorderIcons = classes::TBorderIcons;
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
-
-// Hit codes of the caption elements; where Windows has a hit-test value the number is the same.
-inline constexpr int htNone = 0;
-inline constexpr int htCaption = 2;
-inline constexpr int htTitleIcon = 3;
-inline constexpr int htMinimize = 8;
-inline constexpr int htMaximize = 9;
-inline constexpr int htGrip = 17;
-inline constexpr int htClose = 20;
-inline constexpr int htHelp = 21;
-inline constexpr int htMdiClose = 101;
-inline constexpr int htMdiRestore = 102;
-inline constexpr int htMdiMinimize = 103;
-inline constexpr int htTitleButton = 1000;   // + the user title button's index
-inline constexpr int htOutside = -1;   // a maximized form's point outside (2, 2)-(Width - 4, Height - 4)
-
-// One caption button: its look, its picture and where it lies (window coordinates).
-struct TsCaptionButton {
-    int State = 0;   // 0 normal, 1 hot, 2 pressed
-    int MaskIndex = -1;
-    classes::TRect Rect {};
-};
-
-// The records, in the provider's order.
-enum TsCaptionButtonSlot { cbMinimize, cbMaximize, cbClose, cbHelp, cbMdiMinimize, cbMdiMaximize, cbMdiClose };
 
 class TsGrip;
 class TsMDIForm;
@@ -61,7 +38,9 @@ class TsTitleButton;
 class TsTitleButtons;
 class TsTitleIcon;
 
-class TsSkinProvider : public classes::TComponent, public SkinProviderLink {
+// The provider routes the form's messages; the frame's measures, the caption buttons, the border drag, the MDI
+// chrome and the scrolling form's bars are parts it owns.
+class TsSkinProvider : public classes::TComponent, public SkinProviderLink, private TsFrameSource {
 public:
     explicit TsSkinProvider(classes::TComponent* owner);
     ~TsSkinProvider() override;
@@ -106,55 +85,62 @@ public:
     void PrepareSkin();
     TsSystemMenu* SystemMenu() const { return FSystemMenu; }
     void DropSysMenu(int x, int y);   // the skin list rebuilt, then the menu at the screen point
-    void DropSysMenuAtIcon();   // below the title icon   // system menu, the form's border icons cleared once, indexes, masks, colour
+    void DropSysMenuAtIcon();   // below the title icon
     void RefreshFormFrame();   // the whole frame rebuilt and repainted
     bool FormActive() const { return FFormActive; }
-    int HotHT() const { return FHotHT; }
-    const TsCaptionButton& CaptionButton(TsCaptionButtonSlot slot) const { return FButtons[slot]; }
+    int HotHT() const { return FCaptionButtons->HotCode(); }
+    const TsCaptionButton& CaptionButton(TsCaptionButtonSlot slot) const { return FCaptionButtons->Button(slot); }
+
+    // ---- The parts ----
+    const TsFrameGeometry& FrameGeometry() const { return FGeometry; }
+    TsCaptionButtons& CaptionButtons() const { return *FCaptionButtons; }
+    TsMdiChrome& MdiChrome() { return FMdi; }
+    void ForgetMenuLines() { FPaintedState = -1; }   // the menu line's rows counted again at the next paint
+    void RequestFullRebuild() { FFullRebuild = true; }   // the next cache is painted whole, not from the title
 
     // ---- Geometry (pixels; window coordinates) ----
-    int CaptionHeight() const;
-    int SysBorderWidth() const;
-    int SysBorderHeight() const;
-    int BorderHeight() const;   // SysBorderHeight + the form's BorderWidth
-    int ButtonHeight() const;   // of the close button's picture (21 without one)
-    int ButtonWidth(const TsCaptionButton& button) const;
-    int FormWidth() const;
-    int MenuHeight() const;
-    bool MenuPresent() const;
-    int HeaderHeight() const;
-    int OffsetX() const;
-    int OffsetY() const;
-    classes::TPoint FormLeftTop() const;   // screen position of the window's top-left corner
-    classes::TPoint CursorToPoint(classes::TPoint screen) const;
-    bool IconVisible() const;
-    int IconWidth() const;
-    int IconHeight() const;
-    classes::TRect IconRect() const;
-    int ButtonsWidth() const;
-    int VisibleButtonCount() const;
+    int CaptionHeight() const { return FGeometry.CaptionHeight(); }
+    int SysBorderWidth() const { return FGeometry.SysBorderWidth(); }
+    int SysBorderHeight() const { return FGeometry.SysBorderHeight(); }
+    int BorderHeight() const { return FGeometry.BorderHeight(); }   // SysBorderHeight + the form's BorderWidth
+    int ButtonHeight() const { return FCaptionButtons->ButtonHeight(); }   // the close button's picture's (21 without)
+    int ButtonWidth(const TsCaptionButton& button) const { return FCaptionButtons->ButtonWidth(button); }
+    int FormWidth() const { return FGeometry.FormWidth(); }
+    int MenuHeight() const { return FGeometry.MenuHeight(); }
+    bool MenuPresent() const { return FGeometry.MenuPresent(); }
+    int HeaderHeight() const { return FGeometry.HeaderHeight(); }
+    int OffsetX() const { return FGeometry.OffsetX(); }
+    int OffsetY() const { return FGeometry.OffsetY(); }
+    classes::TPoint FormLeftTop() const { return FGeometry.FormLeftTop(); }   // screen position of the top-left
+    classes::TPoint CursorToPoint(classes::TPoint screen) const { return FGeometry.CursorToPoint(screen); }
+    bool IconVisible() const { return FGeometry.IconVisible(); }
+    int IconWidth() const { return FGeometry.IconWidth(); }
+    int IconHeight() const { return FGeometry.IconHeight(); }
+    classes::TRect IconRect() const { return FGeometry.IconRect(); }
+    int ButtonsWidth() const { return FCaptionButtons->TotalWidth(); }
+    int VisibleButtonCount() const { return int(FCaptionButtons->VisibleCodes().size()); }
     std::string TitleSkinSection() const;
     // Which caption buttons exist and which commands are possible (the system menu's tests).
-    bool MaxButtonVisible() const;
-    bool MinButtonVisible() const;
-    bool CanMaximize() const;
-    bool CanMinimize() const;
-    bool CanRestore() const;
+    bool MaxButtonVisible() const { return FCaptionButtons->MaxButtonVisible(); }
+    bool MinButtonVisible() const { return FCaptionButtons->MinButtonVisible(); }
+    bool CanMaximize() const { return FCaptionButtons->CanMaximize(); }
+    bool CanMinimize() const { return FCaptionButtons->CanMinimize(); }
+    bool CanRestore() const { return FCaptionButtons->CanRestore(); }
     // The caption buttons the form allows: the provider's BorderIcons less the system menu, minimize and
     // maximize boxes the form itself has not (a form without a maximize box gets no skinned one either).
-    TsBorderIcons ShownBorderIcons() const;
+    TsBorderIcons ShownBorderIcons() const { return FCaptionButtons->ShownBorderIcons(); }
     // The hit codes of the visible buttons from right to left: the one list hit testing and placing share.
-    std::vector<int> VisibleButtonCodes() const;
-    int ButtonIndexAt(int x) const;   // 1-based in VisibleButtonCodes' order; 0 on none
+    std::vector<int> VisibleButtonCodes() const { return FCaptionButtons->VisibleCodes(); }
+    int ButtonIndexAt(int x) const { return FCaptionButtons->IndexAt(x); }   // 1-based; 0 on none
     int HitTest(classes::LPARAM screenPoint);   // the caption element under a point (signed 16-bit x, y)
     void SetHotHT(int code);
-    void SetPressedHT(int code);
+    void SetPressedHT(int code) { FCaptionButtons->SetPressed(code); }
 
     // ---- Own border drag (rmBorder), snapping, maximized bounds ----
-    void StartMove(int x, int y);   // the outline drawn at the form; nothing unless rmBorder
-    void StopMove();   // the outline erased, the form moved or sized once
-    void DrawFormBorder(int x, int y);
-    static bool InOutlineDrag();   // one drag at a time for the whole application
+    void StartMove(int x, int y) { FBorderDrag.StartMove(x, y); }   // the outline drawn; nothing unless rmBorder
+    void StopMove() { FBorderDrag.StopMove(); }   // the outline erased, the form moved or sized once
+    void DrawFormBorder(int x, int y) { FBorderDrag.DrawOutline(x, y); }
+    static bool InOutlineDrag() { return TsBorderDrag::InOutlineDrag(); }   // one drag at a time in the application
 
     // ---- Painting ----
     void PrepareCache();
@@ -177,14 +163,14 @@ public:
 
     // ---- A scrolling form's skinned bars (its AutoScroll as it was at creation) ----
     void UpdateFormScrolls();   // laid out again, made or freed
-    TsScrollBar* VertBar() const { return FVertBar; }
-    TsScrollBar* HorzBar() const { return FHorzBar; }
-    TsGrip* Grip() const { return FGrip; }
+    TsScrollBar* VertBar() const { return FScrollBars->VertBar(); }
+    TsScrollBar* HorzBar() const { return FScrollBars->HorzBar(); }
+    TsGrip* Grip() const { return FScrollBars->Grip(); }
 
     // ---- MDI ----
-    void HookMDI(bool active);   // an MDI parent's support object made (and the parent made known) or freed
-    TsMDIForm* MDIForm() const { return FMDIForm.get(); }
-    bool MDIButtonsNeeded() const;   // a maximized active child's buttons on this parent's menu line
+    void HookMDI(bool active) { FMdi.Hook(active); }   // an MDI parent's support object made (and made known) or freed
+    TsMDIForm* MDIForm() const { return FMdi.MDIForm(); }
+    bool MDIButtonsNeeded() const { return FMdi.ButtonsNeeded(); }   // a maximized child's buttons on our menu line
 
 protected:
     void Loaded() override;
@@ -193,15 +179,15 @@ protected:
 private:
     struct THook;
     struct TProc;
+    // The frame's source
+    classes::TCustomForm* FramedForm() const override { return FForm; }
+    bool FrameShowsIcon() const override { return FShowAppIcon; }
+    classes::TSize FrameIconSize() const override;
+
     void CallOld(classes::TMessage& message);
     bool Skinned() const;
-    bool HasBorder() const;
     bool FormBusy() const;   // being created or destroyed
-    bool Iconic() const;
-    bool Maximized() const;
     void UpdateIndexes();
-    void UpdateIconsIndexes();
-    TsCaptionButton* ButtonOfCode(int code);
     void EmptyRegion();
     void TitleCut();
     void CollectRgnRects();
@@ -221,6 +207,7 @@ private:
     void WMPositionChanged(classes::TMessage& message);
     void WMActivate(classes::TMessage& message);
     void WMSize(classes::TMessage& message);
+    void WMGetMinMaxInfo(classes::TMessage& message);
     void MeasureMenuItem(classes::TMessage& message);
     void MenuPopupOpened(user::HMENU popup);
     void ClearHotMenuItem();
@@ -231,64 +218,12 @@ private:
     void WMNCLButtonUp(classes::TMessage& message);
     void WMNCLButtonDblClk(classes::TMessage& message);
     void WMNCRButton(classes::TMessage& message);
-    // Own border drag
-    bool StartBorderDrag(classes::TMessage& message);
-    bool BorderSysCommand(classes::TMessage& message);
-    void DragMouseMove(classes::TMessage& message);
-    bool EndBorderDrag(classes::TMessage& message);
-    void CancelBorderDrag();
-    void LatchDragBorder(int hitCode);
-    void SnapPosition(user::WINDOWPOS& pos) const;
-    void WMGetMinMaxInfo(classes::TMessage& message);
-    void RepaintButton(int code);
-    // User title buttons (hit codes htTitleButton + index)
-    TsTitleButton* TitleButtonOfCode(int code) const;
-    int UserButtonWidth(const TsTitleButton* button) const;
-    int WidthOfCode(int code) const;
-    void UpdateTitleButtonMasks();
-    void PaintUserButton(classes::TBitmap* cache, TsTitleButton* button);
-    bool TitleButtonDown(int code, classes::LPARAM screenPoint);
-    bool TitleButtonUp(int code, classes::LPARAM screenPoint);
-
-    // Scrolling form
-    struct TScrollDescription;
-    bool IsScrollPart(const classes::TControl* control) const;
-    int ContentExtent(bool vertical) const;
-    TScrollDescription DescribeScroll(bool vertical);
-    bool LayFormScrolls();   // true when a bar was made
-    TsScrollBar* MakeFormBar(bool vertical);
-    void FreeFormBar(bool vertical);
-    void ResetScroll(bool vertical);
-    void FormBarChanged(TsScrollBar* bar, int previous, bool vertical);
-    void ScrollControls(int dx, int dy);
-    bool FormWheel(classes::TMessage& message);
-
     // MDI
-    bool IsMdiChild() const;
-    bool IsMdiParent() const;
-    void ConnectMdi();
-    void MaximizeIfPending();
-    void ReleaseMdi();
     bool MdiMessage(classes::TMessage& message);
     bool MdiSysCommand(classes::TMessage& message);
-    void MdiChildActivated();
-    void MdiChildGone();
-    bool HiddenByMaximizedSibling() const;
-    void RepaintMDIParent();
-    classes::TSize MDIButtonSize() const;
-    void PlaceMDIButtons();
-    int MdiButtonMask(int code);
-    void PaintMDIButton(classes::TBitmap* cache, int code);
-    void PaintMDIButtons(classes::TBitmap* cache);
-    void RepaintMDIButton(classes::TBitmap* cache, int code);
-    int MdiHitTest(classes::TPoint p);   // -1 without the buttons, 0 off them
-    bool MdiButtonUp(int code);
-    void PaintMDIArea(classes::TBitmap* cache);
 
     // Painting steps
-    void PlaceButtons();
     void PaintTitle(classes::TBitmap* cache, const classes::TRect& formRect);
-    void PaintBorderIcons(classes::TBitmap* cache);
     void PaintIcon(classes::TBitmap* cache);
     void PaintCaptionText(classes::TBitmap* cache, const classes::TRect& formRect);
     void PaintMenuLine(classes::TBitmap* cache);
@@ -315,34 +250,26 @@ private:
     // Run-time state
     std::vector<classes::TRect> FRgnRects;
     bool FRgnChanged = true;
-    bool FFormAutoScroll = false;
-    int FHotHT = 0;
-    std::unique_ptr<classes::TBitmap> FTitleBackground;
     classes::TFormBorderStyle FFormBorderStyle = classes::bsSizeable;
     bool FFirstInit = false;
     bool FMenuInitialized = false;
-    std::array<TsCaptionButton, 7> FButtons {};
-    int FTitleButtonMask = -1;
-    TsBorderIcons FSavedBorderIcons;
     bool FRgnInUpdate = false;
     bool FFullRebuild = true;
     bool FPaintedOnce = false;
     bool FFormActive = true;
-    bool FStartingDrag = false;   // the move or size command comes from the provider's own press
     TsSystemMenu* FSystemMenu = nullptr;   // owned as a component; made by the first PrepareSkin
     std::unique_ptr<classes::TBitmap> FTempBmp;
     std::unique_ptr<classes::TBitmap> FSavedTitle;
     classes::TCustomForm* FForm = nullptr;
     int FPaintedState = -1;
     std::shared_ptr<THook> FHook;
-    std::unique_ptr<TsMDIForm> FMDIForm;
-    TsScrollBar* FVertBar = nullptr;   // the form's components; cleared in Notification
-    TsScrollBar* FHorzBar = nullptr;
-    TsGrip* FGrip = nullptr;   // ours
-    int FScrollOffsetV = 0;   // how far the controls have been moved (0 at rest)
-    int FScrollOffsetH = 0;
-    bool FScrolling = false;   // laying the bars out
-    bool FScrollGuard = false;   // moving the controls
+
+    // The parts, made with the provider and freed with it
+    TsFrameGeometry FGeometry {*this};
+    std::unique_ptr<TsCaptionButtons> FCaptionButtons;
+    TsBorderDrag FBorderDrag {*this};
+    TsMdiChrome FMdi {*this};
+    std::unique_ptr<TsFormScrollBars> FScrollBars;
 };
 
 // The provider of the application's MDI parent (made known by its HookMDI), or nullptr.

@@ -17,7 +17,6 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
-#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSystemMenu.h"
 
 namespace korvex::skin {
@@ -90,16 +89,16 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
             CallOld(message);
             return;
         }
-        if (HasBorder()) TitleCut();
+        if (FGeometry.HasBorder()) TitleCut();
         CallOld(message);
-        if (HasBorder()) {
+        if (FGeometry.HasBorder()) {
             FSkinData->BGChanged = true;
             FForm->Perform(user::WM_NCPAINT, 0, 0);
         }
         return;
     case user::WM_WINDOWPOSCHANGING:
         if (FRgnInUpdate) return;
-        if (message.LParam != 0) SnapPosition(*reinterpret_cast<user::WINDOWPOS*>(message.LParam));
+        if (message.LParam != 0) FBorderDrag.Snap(*reinterpret_cast<user::WINDOWPOS*>(message.LParam));
         CallOld(message);
         return;
     case user::WM_GETMINMAXINFO:
@@ -107,11 +106,11 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         return;
     case user::WM_MOUSEMOVE:
         CallOld(message);
-        DragMouseMove(message);
+        FBorderDrag.MouseMove(message);
         return;
     case user::WM_CAPTURECHANGED:
         CallOld(message);
-        if (message.LParam != LPARAM(FForm->WindowHandle())) CancelBorderDrag();
+        if (message.LParam != LPARAM(FForm->WindowHandle())) FBorderDrag.Cancel();
         return;
     case user::WM_WINDOWPOSCHANGED:
     case user::WM_EXITSIZEMOVE:
@@ -140,7 +139,7 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         return;
     case CM_MOUSEWHEEL:
         CallOld(message);
-        FormWheel(message);
+        FScrollBars->Wheel(message);
         return;
     case CM_MENUCHANGED:
         if (!FormBusy() && FForm->Visible()) FFullRebuild = true;
@@ -160,7 +159,7 @@ void TsSkinProvider::WMPaint(TMessage& message) {
     PaintClient();
     if (FForm->OnPaint) FForm->OnPaint(FForm);
     message.Result = 1;
-    MaximizeIfPending();
+    FMdi.MaximizeIfPending();
     if (FSkinData->PaintMark) ResetPaintMarks(FForm);
 }
 
@@ -171,7 +170,7 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
     FSkinData->BGChanged = true;
     FPaintedState = -1;
-    MdiChildActivated();
+    FMdi.ChildActivated();
     UpdateFormScrolls();
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
     InitMenuItems(true);
@@ -180,7 +179,7 @@ void TsSkinProvider::WMActivate(TMessage& message) {
 void TsSkinProvider::WMSize(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || !FForm->Visible()) return;
-    if (IsMdiChild() && Maximized()) RepaintMDIParent();
+    if (FMdi.IsChild() && FGeometry.Maximized()) FMdi.RepaintParent();
     UpdateFormScrolls();
     if (!Skinned()) return;
     const TsGeneralData& s = FSkinData->SkinManager()->Sections[std::size_t(FSkinData->SkinIndex)];
@@ -220,10 +219,10 @@ void TsSkinProvider::TitleCut() {
 }
 
 void TsSkinProvider::WMNCActivate(TMessage& message) {
-    if ((message.WParam != 0 || IsMdiChild()) && HasBorder() && !ComponentState().Contains(csLoading)) TitleCut();
+    if ((message.WParam != 0 || FMdi.IsChild()) && FGeometry.HasBorder() && !ComponentState().Contains(csLoading)) TitleCut();
     CallOld(message);
     if (FForm == nullptr) return;
-    if (IsMdiChild() && FForm->FormState().Contains(fsCreatedMDIChild) && FForm->Visible()) RepaintMDIParent();
+    if (FMdi.IsChild() && FForm->FormState().Contains(fsCreatedMDIChild) && FForm->Visible()) FMdi.RepaintParent();
     if (FForm->ControlState().Contains(csCreating)) return;
     if (MDIButtonsNeeded()) {
         // The parent of a maximized child stays drawn active while that child is the active form.
@@ -233,12 +232,12 @@ void TsSkinProvider::WMNCActivate(TMessage& message) {
             FPaintedState = -1;
             FSkinData->BGChanged = true;
         }
-    } else if (HasBorder() && (message.WParam != 0) != FFormActive) {
+    } else if (FGeometry.HasBorder() && (message.WParam != 0) != FFormActive) {
         FFormActive = message.WParam != 0;
         FPaintedState = -1;
         FSkinData->BGChanged = true;
     }
-    if (IsMdiChild()) FSkinData->BGChanged = true;
+    if (FMdi.IsChild()) FSkinData->BGChanged = true;
     FForm->Perform(user::WM_NCPAINT, 0, 0);
     InitMenuItems(Skinned());
     if (!FMenuInitialized) {
@@ -253,9 +252,9 @@ void TsSkinProvider::WMNCPaint(TMessage& message) {
         || FormBusy())
         return;
     FSkinData->SetUpdating(FSkinData->IsUpdating());
-    if (FSkinData->IsUpdating() || HiddenByMaximizedSibling()) return;
+    if (FSkinData->IsUpdating() || FMdi.HiddenByMaximizedSibling()) return;
     const auto style = user::DWORD(user::GetWindowLong(FForm->WindowHandle(), user::GWL_STYLE));
-    if (FRgnChanged && !FRgnInUpdate && (HasBorder() || (style & user::WS_THICKFRAME))) {
+    if (FRgnChanged && !FRgnInUpdate && (FGeometry.HasBorder() || (style & user::WS_THICKFRAME))) {
         CollectRgnRects();
         FRgnChanged = false;
         UpdateRgn();
@@ -297,7 +296,7 @@ void TsSkinProvider::WMPrint(TMessage& message) {
 }
 
 void TsSkinProvider::WMSysCommand(TMessage& message) {
-    if (BorderSysCommand(message)) return;
+    if (FBorderDrag.SysCommand(message)) return;
     const WPARAM command = message.WParam & 0xFFF0;
     if (command == user::SC_KEYMENU && message.LParam == ' ' && FSystemMenu != nullptr) {
         DropSysMenuAtIcon();   // Alt+Space
@@ -311,9 +310,104 @@ void TsSkinProvider::WMSysCommand(TMessage& message) {
         FSystemMenu->UpdateItems();
     if ((command == user::SC_MAXIMIZE || command == user::SC_RESTORE) && MaxButtonVisible()) {
         // The maximize button shows the other picture now: drawn again in its normal state.
-        FHotHT = htMaximize;
+        FCaptionButtons->ForgetHot(htMaximize);
         SetHotHT(0);
     }
+}
+
+void TsSkinProvider::WMGetMinMaxInfo(TMessage& message) {
+    auto* info = reinterpret_cast<user::MINMAXINFO*>(message.LParam);
+    if (info == nullptr) {
+        CallOld(message);
+        return;
+    }
+    info->ptMaxTrackSize = user::POINT {-1, -1};
+    info->ptMaxPosition = user::POINT {-1, -1};
+    CallOld(message);
+    FBorderDrag.FillMaximizedBounds(*info);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// MDI
+
+// The MDI handling of a skinned form's messages; true when the message was taken here.
+bool TsSkinProvider::MdiMessage(TMessage& message) {
+    const bool child = FMdi.IsChild();
+    switch (message.Msg) {
+    case user::WM_CREATE:
+        FMdi.Creating();
+        CallOld(message);
+        return true;
+    case user::WM_SHOWWINDOW:
+        CallOld(message);
+        FMdi.Shown(message.WParam != 0);
+        return true;
+    case user::WM_DESTROY:
+        FMdi.Destroying();
+        CallOld(message);
+        return true;
+    case user::WM_MDIACTIVATE:
+    case user::WM_MDIDESTROY:
+        CallOld(message);
+        if (child && TsMdiChrome::LiveParent() != nullptr) {
+            FMenuInitialized = false;
+            FMdi.RepaintParent();
+        }
+        return true;
+    case user::WM_SYSCOMMAND:
+        return (child || FMdi.IsParent()) && MdiSysCommand(message);
+    default:
+        return false;
+    }
+}
+
+bool TsSkinProvider::MdiSysCommand(TMessage& message) {
+    const user::WPARAM command = message.WParam & 0xFFF0;
+    if (FMdi.IsParent()) {
+        CallOld(message);
+        if (command == user::SC_MINIMIZE || command == user::SC_MAXIMIZE || command == user::SC_RESTORE)
+            RefreshFormFrame();
+        return true;
+    }
+    if (FBorderDrag.SysCommand(message)) return true;
+    TsSkinProvider* parent = TsMdiChrome::LiveParent();
+    const bool locked = parent != nullptr && FGeometry.Maximized() && command != user::SC_MAXIMIZE;
+    if (locked) parent->FSkinData->BeginUpdate();
+    switch (command) {
+    case user::SC_RESTORE:
+        if (MaximizePending()) {   // a restore while a new child waits to be maximized
+            if (locked) parent->FSkinData->EndUpdate();
+            return true;
+        }
+        FSkinData->BeginUpdate();
+        CallOld(message);
+        FSkinData->BGChanged = true;
+        FSkinData->EndUpdate();
+        if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+        FMdi.RestoreOtherChildren();
+        break;
+    case user::SC_MAXIMIZE:
+    case user::SC_MINIMIZE:
+    case user::SC_CLOSE:
+        CallOld(message);
+        if (command == user::SC_MINIMIZE) FSavedTitle.reset();
+        break;
+    case user::SC_KEYMENU:
+        if (parent != nullptr) parent->FSkinData->EndUpdate();
+        return true;
+    default:
+        CallOld(message);
+        if (parent != nullptr) parent->FSkinData->EndUpdate();
+        return true;
+    }
+    if (parent != nullptr) FMdi.RepaintParent();
+    if (FSystemMenu != nullptr && !ComponentState().Contains(csDestroying)) FSystemMenu->UpdateItems();
+    if (command == user::SC_MINIMIZE && FForm != nullptr && !FForm->ComponentState().Contains(csDestroying)
+        && FForm->HandleAllocated()) {
+        FSkinData->BGChanged = true;
+        FForm->Perform(user::WM_NCPAINT, 0, 0);
+    }
+    return true;
 }
 
 }

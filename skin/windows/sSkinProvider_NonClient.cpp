@@ -45,17 +45,27 @@ void CopyRect(gdi::HDC dest, int x, int y, int w, int h, TBitmap* src, int sx, i
 // ---------------------------------------------------------------------------------------------------------
 // The form cache
 
+std::string TsSkinProvider::TitleSkinSection() const {
+    return FTitleSkin.empty() ? "FORMTITLE" : FTitleSkin;
+}
+
+bool TsSkinProvider::FormChanged() const {
+    const TBitmap* cache = FormCache();
+    if (cache == nullptr || FForm == nullptr) return false;
+    return cache->Width() != FormWidth() || cache->Height() != FForm->Height();
+}
+
 void TsSkinProvider::PrepareCache() {
     if (FForm == nullptr || FForm->ControlState().Contains(csCreating) || !FSkinData->BGChanged) return;
     TsSkinManager* manager = FSkinData->SkinManager();
     TBitmap* cache = FSkinData->CacheBmp();
     if (manager == nullptr || cache == nullptr) return;
-    const bool iconic = Iconic();
+    const bool iconic = FGeometry.Iconic();
     const TRect formRect {0, 0, FormWidth(), iconic ? CaptionHeight() + SysBorderHeight() + 1 : FForm->Height()};
     const bool sectionValid = manager->IsValidSkinIndex(FSkinData->SkinIndex);
     const bool quick = !FFullRebuild && sectionValid
         && manager->Sections[std::size_t(FSkinData->SkinIndex)].ReservedBoolean && FSavedTitle
-        && FSavedTitle->Width() == FormWidth() && cache->Height() == FForm->Height() && HasBorder();
+        && FSavedTitle->Width() == FormWidth() && cache->Height() == FForm->Height() && FGeometry.HasBorder();
     if (quick) {
         CopyRect(cache->Canvas()->Handle(), 0, 0, FSavedTitle->Width(), FSavedTitle->Height(), FSavedTitle.get(), 0, 0);
         PaintTitle(cache, formRect);
@@ -63,7 +73,7 @@ void TsSkinProvider::PrepareCache() {
         FRgnChanged = true;
         cache->SetSize(formRect.right, formRect.bottom);
         if (sectionValid) {
-            if (HasBorder())
+            if (FGeometry.HasBorder())
                 RenderControlSkin(
                     FSkinData.get(), EmptyCacheInfo, true, FFormActive ? 1 : 0, formRect, TPoint {0, 0}, cache, false);
             else
@@ -80,8 +90,8 @@ void TsSkinProvider::PrepareCache() {
             if (manager->Sections[std::size_t(FSkinData->SkinIndex)].ReservedBoolean
                 && (!FSavedTitle || FSavedTitle->Width() != FormWidth()))
                 StoreTitleBand();
-            if (HasBorder()) PaintTitle(cache, formRect);
-            PaintMDIArea(cache);
+            if (FGeometry.HasBorder()) PaintTitle(cache, formRect);
+            FMdi.PaintArea(cache);
         }
         FFullRebuild = false;
     }
@@ -106,9 +116,9 @@ void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
     const int title = manager->GetSkinIndex(TitleSkinSection());
     if (manager->IsValidSkinIndex(title))
         PaintSection(title, TitleSkinSection(), EmptyCacheInfo, true, state,
-            TRect {0, 0, formRect.right, Iconic() ? formRect.bottom : band}, TPoint {0, 0}, cache, manager);
+            TRect {0, 0, formRect.right, FGeometry.Iconic() ? formRect.bottom : band}, TPoint {0, 0}, cache, manager);
     PaintIcon(cache);
-    PlaceButtons();
+    FCaptionButtons->Place();
     const int barMask = manager->GetMaskIndex(FSkinData->SkinIndex, FSkinData->SkinSection(), "TITLEBAR");
     if (VisibleButtonCount() > 0 && manager->IsValidImgIndex(barMask)) {
         const TsMaskData& m = manager->Masks[std::size_t(barMask)];
@@ -118,39 +128,10 @@ void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
             cache, TRect {FormWidth() - width, 0, cache->Width(), band}, true, false, state, m, EmptyCacheInfo);
     }
     PaintMenuLine(cache);
-    // The piece under the buttons, aligned at the right edge, for repainting one button alone.
-    const int strip = ButtonsWidth() + SysBorderWidth();
-    FTitleBackground->SetSize(strip, HeaderHeight());
-    CopyRect(FTitleBackground->Canvas()->Handle(), 0, 0, strip, HeaderHeight(), cache, FormWidth() - strip, 0);
-    PaintBorderIcons(cache);
-    PaintMDIButtons(cache);
+    FCaptionButtons->StoreBackground(cache, HeaderHeight());
+    FCaptionButtons->Paint(cache);
+    FMdi.PaintButtons(cache);
     PaintCaptionText(cache, formRect);
-}
-
-void TsSkinProvider::PaintBorderIcons(TBitmap* cache) {
-    TsSkinManager* manager = FSkinData->SkinManager();
-    for (int code : VisibleButtonCodes()) {
-        if (TsTitleButton* user = TitleButtonOfCode(code)) {
-            PaintUserButton(cache, user);
-            continue;
-        }
-        const TsCaptionButton& button = *ButtonOfCode(code);
-        int mask = button.MaskIndex;
-        bool enabled = true;
-        if (code == htMaximize) {
-            enabled = Maximized() ? CanRestore() : CanMaximize();
-            if (Maximized()) {
-                const int global = manager->GetSkinIndex("GLOBALINFO");
-                mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");
-            }
-        } else if (code == htMinimize) {
-            enabled = Iconic() ? CanRestore() : CanMinimize();
-            if (Iconic()) mask = manager->GetMaskIndex(manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "BICONNORM");
-        }
-        if (!manager->IsValidImgIndex(mask)) continue;
-        DrawMaskStateImage(cache, TPoint {button.Rect.left, button.Rect.top}, button.State,
-            manager->Masks[std::size_t(mask)], FFormActive && enabled ? 1 : 2);
-    }
 }
 
 void TsSkinProvider::PaintIcon(TBitmap* cache) {
@@ -261,7 +242,7 @@ void TsSkinProvider::PaintAll(gdi::HDC dc) {
     FSkinData->SetUpdating(false);
     TBitmap* cache = FormCache();
     if (cache == nullptr) return;
-    const int t = SysBorderHeight() + CaptionHeight() + (Iconic() ? 1 : 0);
+    const int t = SysBorderHeight() + CaptionHeight() + (FGeometry.Iconic() ? 1 : 0);
     const int m = MenuPresent() ? LinesCount() * MenuHeight() : 0;
     const int bw = FForm->BorderWidth();
     const int width = FForm->Width();

@@ -1,18 +1,17 @@
-// TsSkinProvider: a scrolling form's skinned bars over the client's right and bottom edges, a grip in the
-// corner between them, and the form's controls moved as the bars move.
-#include "skin/windows/sSkinProvider.h"
+// TsFormScrollBars: a scrolling form's skinned bars, the grip between them and the controls that follow them.
+#include "skin/windows/sFormScrollBars.h"
 
 #include "platform/base/ScopeGuard.h"
-#include "platform/classes/ControlMessages.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
-#include "platform/user/Window.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
 #include "skin/controls/sPanel.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/sSkinProvider.h"
 
 #include <algorithm>
 
@@ -27,7 +26,7 @@ inline constexpr int WheelLines = 3;
 
 }
 
-struct TsSkinProvider::TScrollDescription {
+struct TsFormScrollBars::TDescription {
     bool Needed = false;
     int Max = 0;
     int Page = 0;
@@ -35,20 +34,34 @@ struct TsSkinProvider::TScrollDescription {
     TRect Rect {};
 };
 
-bool TsSkinProvider::IsScrollPart(const TControl* control) const {
+TsFormScrollBars::~TsFormScrollBars() = default;
+
+void TsFormScrollBars::FreeBars() {
+    for (TsScrollBar* bar : {FVertBar, FHorzBar})
+        if (bar != nullptr && !bar->ComponentState().Contains(csDestroying)) delete bar;
+}
+
+void TsFormScrollBars::Forget(const TComponent* component) {
+    if (component == FVertBar) FVertBar = nullptr;
+    if (component == FHorzBar) FHorzBar = nullptr;
+    if (component == FGrip) FGrip = nullptr;
+}
+
+bool TsFormScrollBars::IsPart(const TControl* control) const {
     return control == FVertBar || control == FHorzBar || control == FGrip;
 }
 
 // The size the content needs, measured from its home position (the controls moved back by the offsets).
-int TsSkinProvider::ContentExtent(bool vertical) const {
+int TsFormScrollBars::ContentExtent(bool vertical) const {
+    const TCustomForm* form = FProvider.Form();
     int extent = 0;
-    for (int i = 0; i < FForm->ControlCount(); ++i) {
-        const TControl* c = FForm->Controls(i);
-        if (!c->Visible() || IsScrollPart(c)) continue;
+    for (int i = 0; i < form->ControlCount(); ++i) {
+        const TControl* c = form->Controls(i);
+        if (!c->Visible() || IsPart(c)) continue;
         if (vertical && (c->Align() == alNone || c->Align() == alTop))
-            extent = std::max(extent, c->Top() + c->Height() - FScrollOffsetV);
+            extent = std::max(extent, c->Top() + c->Height() - FOffsetV);
         if (!vertical && (c->Align() == alNone || c->Align() == alLeft))
-            extent = std::max(extent, c->Left() + c->Width() - FScrollOffsetH);
+            extent = std::max(extent, c->Left() + c->Width() - FOffsetH);
     }
     extent += 2;
     if (vertical && FHorzBar != nullptr) extent += FHorzBar->Height();
@@ -56,12 +69,13 @@ int TsSkinProvider::ContentExtent(bool vertical) const {
     return extent;
 }
 
-TsSkinProvider::TScrollDescription TsSkinProvider::DescribeScroll(bool vertical) {
-    TScrollDescription d;
-    const TControlScrollBar* own = vertical ? FForm->VertScrollBar() : FForm->HorzScrollBar();
+TsFormScrollBars::TDescription TsFormScrollBars::Describe(bool vertical) const {
+    TDescription d;
+    const TCustomForm* form = FProvider.Form();
+    const TControlScrollBar* own = vertical ? form->VertScrollBar() : form->HorzScrollBar();
     if (!FFormAutoScroll || !own->Visible()) return d;
-    const int width = FForm->ClientWidth();
-    const int height = FForm->ClientHeight();
+    const int width = form->ClientWidth();
+    const int height = form->ClientHeight();
     d.Max = ContentExtent(vertical);
     if (own->Range() != 0) d.Max = std::max(d.Max, own->Range());
     d.Page = (vertical ? height : width) - 4;
@@ -70,67 +84,68 @@ TsSkinProvider::TScrollDescription TsSkinProvider::DescribeScroll(bool vertical)
         d.Rect = vertical ? TRect {width - user::GetSystemMetrics(user::SM_CXVSCROLL), 0, width, height}
                           : TRect {0, height - user::GetSystemMetrics(user::SM_CYHSCROLL), width, height};
     }
-    TsSkinManager* manager = FSkinData->SkinManager();
-    d.Needed = manager != nullptr && manager->IsValidSkinIndex(FSkinData->SkinIndex) && FForm->Visible()
+    const TsCommonData* data = FProvider.SkinData();
+    const TsSkinManager* manager = data->SkinManager();
+    d.Needed = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex) && form->Visible()
         && d.Max > d.Page + 4 && d.Max - d.Page >= 1;
     return d;
 }
 
-TsScrollBar* TsSkinProvider::MakeFormBar(bool vertical) {
-    auto* bar = Create<TsScrollBar>(FForm);
-    bar->SkinData()->SetSkinManager(FSkinData->OwnSkinManager());
+TsScrollBar* TsFormScrollBars::MakeBar(bool vertical) {
+    TCustomForm* form = FProvider.Form();
+    auto* bar = Create<TsScrollBar>(form);
+    bar->SkinData()->SetSkinManager(FProvider.SkinData()->OwnSkinManager());
     bar->SetVisible(false);
-    bar->SetHostControl(FForm);
-    bar->ChangeHook = [this, vertical](TsScrollBar* b, int previous) { FormBarChanged(b, previous, vertical); };
+    bar->SetHostControl(form);
+    bar->ChangeHook = [this, vertical](TsScrollBar* b, int previous) { BarChanged(b, previous, vertical); };
     bar->PaintingSuppressed = true;
     bar->SetTabStop(false);
     bar->SetKind(vertical ? sbVertical : sbHorizontal);
     bar->SetSmooth(true);   // the controls follow the thumb while it is dragged
-    bar->SetParent(FForm);
+    bar->SetParent(form);
     return bar;
 }
 
-void TsSkinProvider::FreeFormBar(bool vertical) {
-    ResetScroll(vertical);
+void TsFormScrollBars::FreeBar(bool vertical) {
+    Reset(vertical);
     TsScrollBar*& bar = vertical ? FVertBar : FHorzBar;
     delete std::exchange(bar, nullptr);
 }
 
-void TsSkinProvider::ResetScroll(bool vertical) {
+void TsFormScrollBars::Reset(bool vertical) {
     if (TsScrollBar* bar = vertical ? FVertBar : FHorzBar) bar->SetPosition(0);
 }
 
-void TsSkinProvider::UpdateFormScrolls() {
-    if (FForm == nullptr || FScrolling || ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)
-        || FormBusy() || IsMdiParent() || IsMdiChild())
-        return;
+void TsFormScrollBars::Update(bool skinned) {
+    if (FScrolling) return;
     base::ValueRollback<bool> laying(FScrolling, true);
     // A bar made changes the other direction's extent: laid out once more then.
-    if (LayFormScrolls()) LayFormScrolls();
+    if (Lay(skinned)) Lay(skinned);
 }
 
-bool TsSkinProvider::LayFormScrolls() {
+bool TsFormScrollBars::Lay(bool skinned) {
+    TCustomForm* form = FProvider.Form();
     const bool hadBars = FVertBar != nullptr && FHorzBar != nullptr;
     const TsScrollBar* hadVert = FVertBar;
     const TsScrollBar* hadHorz = FHorzBar;
-    TScrollDescription v = DescribeScroll(true);
-    TScrollDescription h = DescribeScroll(false);
-    if (!v.Needed) ResetScroll(true);
-    if (!h.Needed) ResetScroll(false);
-    if (!Skinned() || !FForm->Visible()) {
-        FreeFormBar(true);
-        FreeFormBar(false);
+    TDescription v = Describe(true);
+    TDescription h = Describe(false);
+    if (!v.Needed) Reset(true);
+    if (!h.Needed) Reset(false);
+    if (!skinned || !form->Visible()) {
+        FreeBar(true);
+        FreeBar(false);
         delete std::exchange(FGrip, nullptr);
         return false;
     }
-    if (!v.Needed) FreeFormBar(true);
-    if (!h.Needed) FreeFormBar(false);
+    if (!v.Needed) FreeBar(true);
+    if (!h.Needed) FreeBar(false);
     if (v.Needed && h.Needed) {
         if (FGrip == nullptr) {
-            FGrip = Create<TsGrip>(this);
-            FGrip->SkinData()->SetSkinManager(FSkinData->OwnSkinManager());
-            FGrip->SetLinkedControl(FForm);
-            FGrip->SetParent(FForm);
+            FGrip = Create<TsGrip>(&FProvider);
+            FGrip->SkinData()->SetSkinManager(FProvider.SkinData()->OwnSkinManager());
+            FGrip->SetLinkedControl(form);
+            FGrip->SetParent(form);
         }
         v.Rect.bottom -= h.Rect.Height();
         h.Rect.right -= v.Rect.Width();
@@ -140,10 +155,10 @@ bool TsSkinProvider::LayFormScrolls() {
         delete std::exchange(FGrip, nullptr);
     }
     for (bool vertical : {true, false}) {
-        const TScrollDescription& d = vertical ? v : h;
+        const TDescription& d = vertical ? v : h;
         if (!d.Needed) continue;
         TsScrollBar*& bar = vertical ? FVertBar : FHorzBar;
-        if (bar == nullptr) bar = MakeFormBar(vertical);
+        if (bar == nullptr) bar = MakeBar(vertical);
         bar->PaintingSuppressed = true;
         {
             base::ValueRollback<bool> quiet(bar->NoNotify, true);   // a clamped position moves nothing yet
@@ -162,19 +177,19 @@ bool TsSkinProvider::LayFormScrolls() {
     // A maximum lowered under the position: the controls follow the clamped position.
     for (bool vertical : {true, false}) {
         TsScrollBar* bar = vertical ? FVertBar : FHorzBar;
-        const int offset = vertical ? FScrollOffsetV : FScrollOffsetH;
-        if (bar != nullptr && -offset != bar->Position()) FormBarChanged(bar, -offset, vertical);
+        const int offset = vertical ? FOffsetV : FOffsetH;
+        if (bar != nullptr && -offset != bar->Position()) BarChanged(bar, -offset, vertical);
     }
     return !hadBars && (FVertBar != hadVert || FHorzBar != hadHorz);
 }
 
 // The bar moved from previous to its position: the controls move the other way.
-void TsSkinProvider::FormBarChanged(TsScrollBar* bar, int previous, bool vertical) {
+void TsFormScrollBars::BarChanged(TsScrollBar* bar, int previous, bool vertical) {
     if (FScrollGuard) return;
     base::ValueRollback<bool> guard(FScrollGuard, true);
     base::ValueRollback<bool> quiet(bar->PaintingSuppressed, true);
     const int d = previous - bar->Position();
-    (vertical ? FScrollOffsetV : FScrollOffsetH) += d;
+    (vertical ? FOffsetV : FOffsetH) += d;
     bar->SetEnabled(false);
     if (vertical)
         ScrollControls(0, d);
@@ -183,18 +198,19 @@ void TsSkinProvider::FormBarChanged(TsScrollBar* bar, int previous, bool vertica
     bar->SetEnabled(true);
 }
 
-void TsSkinProvider::ScrollControls(int dx, int dy) {
+void TsFormScrollBars::ScrollControls(int dx, int dy) {
     if (dx == 0 && dy == 0) return;
-    FForm->DisableAlign();
+    TCustomForm* form = FProvider.Form();
+    form->DisableAlign();
     {
-        auto enable = base::ScopeExit([this] {
-            FForm->Realign();
-            FForm->EnableAlign();
+        auto enable = base::ScopeExit([form] {
+            form->Realign();
+            form->EnableAlign();
         });
-        const bool shown = FForm->HandleAllocated() && user::IsWindowVisible(FForm->WindowHandle());
-        for (int i = 0; i < FForm->ControlCount(); ++i) {
-            TControl* c = FForm->Controls(i);
-            if (IsScrollPart(c) || dynamic_cast<TsScrollBar*>(c) != nullptr || dynamic_cast<TsGrip*>(c) != nullptr)
+        const bool shown = form->HandleAllocated() && user::IsWindowVisible(form->WindowHandle());
+        for (int i = 0; i < form->ControlCount(); ++i) {
+            TControl* c = form->Controls(i);
+            if (IsPart(c) || dynamic_cast<TsScrollBar*>(c) != nullptr || dynamic_cast<TsGrip*>(c) != nullptr)
                 continue;
             auto* windowed = dynamic_cast<TWinControl*>(c);
             if (shown || windowed == nullptr || !windowed->HandleAllocated()) {
@@ -205,16 +221,15 @@ void TsSkinProvider::ScrollControls(int dx, int dy) {
             }
         }
     }
-    if (FForm->HandleAllocated()) user::InvalidateRect(FForm->WindowHandle(), nullptr, false);
+    if (form->HandleAllocated()) user::InvalidateRect(form->WindowHandle(), nullptr, false);
 }
 
-// The wheel over a scrolling form moves its vertical bar when nothing under the mouse took it.
-bool TsSkinProvider::FormWheel(TMessage& message) {
+bool TsFormScrollBars::Wheel(TMessage& message) {
     if (FVertBar == nullptr || !FVertBar->Visible() || message.Result != 0) return false;
     const int delta = user::GET_WHEEL_DELTA_WPARAM(message.WParam);
     const int lines = -delta * WheelLines / user::WHEEL_DELTA;
     if (lines == 0) return false;
-    FVertBar->SetPosition(FVertBar->Position() + lines * std::max(FForm->VertScrollBar()->Increment(), 1));
+    FVertBar->SetPosition(FVertBar->Position() + lines * std::max(FProvider.Form()->VertScrollBar()->Increment(), 1));
     message.Result = 1;
     return true;
 }

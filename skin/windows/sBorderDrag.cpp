@@ -1,7 +1,8 @@
-// TsSkinProvider: the outline loop that moves and sizes a form with rmBorder, snapping to the work area's
+// TsBorderDrag: the outline loop that moves and sizes a form with rmBorder, snapping to the work area's
 // edges, and the bounds of a maximized form.
-#include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sBorderDrag.h"
 
+#include "platform/classes/ControlMessages.h"
 #include "platform/classes/TSizeConstraints.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
@@ -14,6 +15,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/windows/sSkinProvider.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -40,7 +42,7 @@ struct TDragState {
     int DragMinWidth = 0;
     user::HDC Dc = nullptr;
     int SavedDc = 0;
-    const TsSkinProvider* Owner = nullptr;
+    const TsBorderDrag* Owner = nullptr;
 };
 
 TDragState Drag;
@@ -50,9 +52,9 @@ bool IsSizingCode(int code) {
 }
 
 // The outline erased and the desktop DC given back.
-void EndOutline(TsSkinProvider* provider) {
+void EndOutline(TsBorderDrag& drag) {
     Drag.InDrag = false;
-    provider->DrawFormBorder(Drag.DragLeft, Drag.DragTop);
+    drag.DrawOutline(Drag.DragLeft, Drag.DragTop);
     gdi::RestoreDC(Drag.Dc, Drag.SavedDc);
     user::ReleaseDC(user::GetDesktopWindow(), Drag.Dc);
     Drag.Dc = nullptr;
@@ -61,56 +63,65 @@ void EndOutline(TsSkinProvider* provider) {
 
 }
 
-bool TsSkinProvider::InOutlineDrag() {
+void SnapToEdge(int& pos, int edge, int size, int buffer) {
+    if (std::abs(pos + size - edge) < buffer) pos = edge - size;
+}
+
+TsBorderDrag::~TsBorderDrag() = default;
+
+bool TsBorderDrag::InOutlineDrag() {
     return Drag.InDrag;
 }
 
-void SnapToEdge(int& pos, int edge, int size, int buffer) {
-    if (std::abs(pos + size - edge) < buffer) pos = edge - size;
+bool TsBorderDrag::Active() const {
+    return FProvider.ResizeMode() == rmBorder && FProvider.Form() != nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // The outline loop
 
-void TsSkinProvider::StartMove(int x, int y) {
-    if (FResizeMode != rmBorder || FForm == nullptr) return;
+void TsBorderDrag::StartMove(int x, int y) {
+    if (!Active()) return;
+    const TCustomForm* form = FProvider.Form();
     Drag.InDrag = true;
     Drag.Owner = this;
     Drag.Dc = user::GetWindowDC(user::GetDesktopWindow());
     Drag.SavedDc = gdi::SaveDC(Drag.Dc);
     gdi::SetROP2(Drag.Dc, gdi::R2_NOT);   // drawn twice, the outline is gone
-    Drag.DragTop = FForm->Top();
-    Drag.DragLeft = FForm->Left();
+    Drag.DragTop = form->Top();
+    Drag.DragLeft = form->Left();
     if (Drag.DragMoving) {
         Drag.DragX = x;
         Drag.DragY = y;
-        DrawFormBorder(Drag.DragLeft, Drag.DragTop);
+        DrawOutline(Drag.DragLeft, Drag.DragTop);
     } else {
-        Drag.DragMinHeight = FForm->Constraints()->MinHeight();
-        Drag.DragMinWidth = FForm->Constraints()->MinWidth();
-        Drag.DragBottom = FForm->Top() + FForm->Height();
-        Drag.DragRight = FForm->Left() + FForm->Width();
-        DrawFormBorder(0, 0);
+        Drag.DragMinHeight = form->Constraints()->MinHeight();
+        Drag.DragMinWidth = form->Constraints()->MinWidth();
+        Drag.DragBottom = form->Top() + form->Height();
+        Drag.DragRight = form->Left() + form->Width();
+        DrawOutline(0, 0);
     }
 }
 
-void TsSkinProvider::DrawFormBorder(int x, int y) {
-    if (FResizeMode != rmBorder || FForm == nullptr || Drag.Dc == nullptr) return;
-    TRect r = Drag.DragMoving ? TRect {x, y, x + FForm->Width(), y + FForm->Height()}
+void TsBorderDrag::DrawOutline(int x, int y) {
+    if (!Active() || Drag.Dc == nullptr) return;
+    const TCustomForm* form = FProvider.Form();
+    TRect r = Drag.DragMoving ? TRect {x, y, x + form->Width(), y + form->Height()}
                               : TRect {Drag.DragLeft, Drag.DragTop, Drag.DragRight, Drag.DragBottom};
     const user::POINT points[5] {
         {r.left, r.top}, {r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}};
     gdi::Polyline(Drag.Dc, points, 5);
 }
 
-void TsSkinProvider::StopMove() {
-    if (FResizeMode != rmBorder || FForm == nullptr || !Drag.InDrag) return;
+void TsBorderDrag::StopMove() {
+    if (!Active() || !Drag.InDrag) return;
     user::ReleaseCapture();
-    EndOutline(this);
-    if (!FForm->HandleAllocated()) return;
-    const user::HWND hwnd = FForm->WindowHandle();
+    EndOutline(*this);
+    TCustomForm* form = FProvider.Form();
+    if (!form->HandleAllocated()) return;
+    const user::HWND hwnd = form->WindowHandle();
     if (Drag.DragMoving) {
-        user::MoveWindow(hwnd, Drag.DragLeft, Drag.DragTop, FForm->Width(), FForm->Height(), true);
+        user::MoveWindow(hwnd, Drag.DragLeft, Drag.DragTop, form->Width(), form->Height(), true);
     } else if (!Drag.DragFirstMove) {
         user::MoveWindow(
             hwnd, Drag.DragLeft, Drag.DragTop, Drag.DragRight - Drag.DragLeft, Drag.DragBottom - Drag.DragTop, true);
@@ -119,13 +130,14 @@ void TsSkinProvider::StopMove() {
 }
 
 // A press on the frame or the title band with rmBorder: the move or size command, then the outline.
-bool TsSkinProvider::StartBorderDrag(TMessage& message) {
+bool TsBorderDrag::StartFromPress(TMessage& message) {
     const int code = int(message.WParam);
-    if (FResizeMode != rmBorder || code == user::HTMENU || (code != htCaption && !IsSizingCode(code))) return false;
+    if (FProvider.ResizeMode() != rmBorder || code == user::HTMENU || (code != htCaption && !IsSizingCode(code)))
+        return false;
     Drag.DragMoving = !IsSizingCode(code);
     const TPoint p = PointFromLParam(message.LParam);
     FStartingDrag = true;
-    FForm->Perform(user::WM_SYSCOMMAND, Drag.DragMoving ? user::SC_MOVE : user::SC_SIZE, 0);
+    FProvider.Form()->Perform(user::WM_SYSCOMMAND, Drag.DragMoving ? user::SC_MOVE : user::SC_SIZE, 0);
     FStartingDrag = false;
     if (!Drag.DragMoving && Drag.DragHT == 0) Drag.DragHT = code;
     StartMove(p.x, p.y);
@@ -133,11 +145,11 @@ bool TsSkinProvider::StartBorderDrag(TMessage& message) {
 }
 
 // SC_MOVE and SC_SIZE with rmBorder: the provider runs its own loop, so the system's loop must not start too.
-bool TsSkinProvider::BorderSysCommand(TMessage& message) {
-    if (FResizeMode != rmBorder || Drag.InDrag) return false;
+bool TsBorderDrag::SysCommand(TMessage& message) {
+    if (FProvider.ResizeMode() != rmBorder || Drag.InDrag) return false;
     const WPARAM command = message.WParam & 0xFFF0;
     if (command != user::SC_MOVE && command != user::SC_SIZE) return false;
-    user::SetCapture(FForm->WindowHandle());
+    user::SetCapture(FProvider.Form()->WindowHandle());
     Drag.DragFirstMove = true;
     Drag.DragMoving = command == user::SC_MOVE;
     if (!Drag.DragMoving) Drag.DragHT = 0;
@@ -153,19 +165,20 @@ bool TsSkinProvider::BorderSysCommand(TMessage& message) {
     return true;
 }
 
-void TsSkinProvider::DragMouseMove(TMessage& message) {
-    if (FResizeMode != rmBorder || Drag.Owner != this || !FForm->HandleAllocated()) return;
+void TsBorderDrag::MouseMove(TMessage& message) {
+    const TCustomForm* form = FProvider.Form();
+    if (FProvider.ResizeMode() != rmBorder || Drag.Owner != this || !form->HandleAllocated()) return;
     const TPoint c = PointFromLParam(message.LParam);
     user::POINT p {c.x, c.y};
-    user::ClientToScreen(FForm->WindowHandle(), &p);
+    user::ClientToScreen(form->WindowHandle(), &p);
     if (Drag.DragMoving) {
         Drag.DragFirstMove = false;
-        DrawFormBorder(Drag.DragLeft, Drag.DragTop);
+        DrawOutline(Drag.DragLeft, Drag.DragTop);
         Drag.DragLeft += p.x - Drag.DragX;
         Drag.DragTop += p.y - Drag.DragY;
         Drag.DragX = p.x;
         Drag.DragY = p.y;
-        DrawFormBorder(Drag.DragLeft, Drag.DragTop);
+        DrawOutline(Drag.DragLeft, Drag.DragTop);
         return;
     }
     if (Drag.DragFirstMove) {
@@ -173,84 +186,87 @@ void TsSkinProvider::DragMouseMove(TMessage& message) {
         Drag.DragY = p.y;
         Drag.DragFirstMove = false;
     }
-    DrawFormBorder(0, 0);
+    DrawOutline(0, 0);
     const int ht = Drag.DragHT;
-    const TRect form = FForm->BoundsRect();
+    const TRect bounds = form->BoundsRect();
     if (ht == user::HTLEFT || ht == user::HTTOPLEFT || ht == user::HTBOTTOMLEFT) {
-        Drag.DragLeft = p.x + form.left - Drag.DragX;
+        Drag.DragLeft = p.x + bounds.left - Drag.DragX;
         if (Drag.DragRight - Drag.DragLeft < Drag.DragMinWidth) Drag.DragLeft = Drag.DragRight - Drag.DragMinWidth;
     }
     if (ht == user::HTRIGHT || ht == user::HTTOPRIGHT || ht == user::HTBOTTOMRIGHT) {
-        Drag.DragRight = p.x + form.right - Drag.DragX;
-        if (Drag.DragRight - Drag.DragLeft < Drag.DragMinWidth) Drag.DragRight = form.left + Drag.DragMinWidth;
+        Drag.DragRight = p.x + bounds.right - Drag.DragX;
+        if (Drag.DragRight - Drag.DragLeft < Drag.DragMinWidth) Drag.DragRight = bounds.left + Drag.DragMinWidth;
     }
     if (ht == user::HTTOP || ht == user::HTTOPLEFT || ht == user::HTTOPRIGHT) {
-        Drag.DragTop = p.y + form.top - Drag.DragY;
+        Drag.DragTop = p.y + bounds.top - Drag.DragY;
         if (Drag.DragBottom - Drag.DragTop < Drag.DragMinHeight) Drag.DragTop = Drag.DragBottom - Drag.DragMinHeight;
     }
     if (ht == user::HTBOTTOM || ht == user::HTBOTTOMLEFT || ht == user::HTBOTTOMRIGHT) {
-        Drag.DragBottom = p.y + form.bottom - Drag.DragY;
-        if (Drag.DragBottom - Drag.DragTop < Drag.DragMinHeight) Drag.DragBottom = form.top + Drag.DragMinHeight;
+        Drag.DragBottom = p.y + bounds.bottom - Drag.DragY;
+        if (Drag.DragBottom - Drag.DragTop < Drag.DragMinHeight) Drag.DragBottom = bounds.top + Drag.DragMinHeight;
     }
-    DrawFormBorder(0, 0);
+    DrawOutline(0, 0);
 }
 
-bool TsSkinProvider::EndBorderDrag(TMessage& message) {
-    if (FResizeMode != rmBorder || !Drag.InDrag || Drag.Owner != this) return false;
+bool TsBorderDrag::EndFromRelease(TMessage& message) {
+    if (FProvider.ResizeMode() != rmBorder || !Drag.InDrag || Drag.Owner != this) return false;
     if (message.Msg != user::WM_NCLBUTTONDBLCLK) {
         const int code = message.Msg == user::WM_NCLBUTTONUP ? int(message.WParam) : 0;
         const bool captionElement = code == htMinimize || code == htMaximize || code == htClose || code == htHelp
             || code == htTitleIcon || code >= htTitleButton;
-        if (captionElement || Iconic() || Maximized()) return false;
+        const TsFrameGeometry& g = FProvider.FrameGeometry();
+        if (captionElement || g.Iconic() || g.Maximized()) return false;
     }
     StopMove();
     user::ReleaseCapture();
     return true;
 }
 
-// The capture went elsewhere in the middle of a drag: the outline goes and the window stays.
-void TsSkinProvider::CancelBorderDrag() {
+void TsBorderDrag::Cancel() {
     if (!Drag.InDrag || Drag.Owner != this) return;
-    EndOutline(this);
+    EndOutline(*this);
 }
 
-void TsSkinProvider::LatchDragBorder(int hitCode) {
-    if (FResizeMode == rmBorder && Drag.DragHT == 0 && (hitCode == htCaption || IsSizingCode(hitCode)))
+void TsBorderDrag::LatchBorder(int hitCode) {
+    if (FProvider.ResizeMode() == rmBorder && Drag.DragHT == 0 && (hitCode == htCaption || IsSizingCode(hitCode)))
         Drag.DragHT = hitCode;
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Snapping and maximized bounds: both keep to the monitor that holds the form.
 
-void TsSkinProvider::SnapPosition(user::WINDOWPOS& pos) const {
-    if (!FScreenSnap || Maximized() || (pos.x == 0 && pos.y == 0) || (pos.flags & user::SWP_NOMOVE)) return;
-    // The monitor the form is going to.
-    const user::RECT target {pos.x, pos.y, pos.x + FForm->Width(), pos.y + FForm->Height()};
-    user::MONITORINFO monitor;
-    if (!user::GetMonitorInfo(user::MonitorFromRect(&target, user::MONITOR_DEFAULTTONEAREST), &monitor)) return;
-    const user::RECT work = monitor.rcWork;
-    SnapToEdge(pos.x, work.right, FForm->Width(), FSnapBuffer);
-    SnapToEdge(pos.y, work.bottom, FForm->Height(), FSnapBuffer);
-    SnapToEdge(pos.x, work.left, 0, FSnapBuffer);
-    SnapToEdge(pos.y, work.top, 0, FSnapBuffer);
+void TsBorderDrag::SnapToWorkArea(int& x, int& y, TSize size, const TRect& work, int buffer) {
+    SnapToEdge(x, work.right, size.cx, buffer);
+    SnapToEdge(y, work.bottom, size.cy, buffer);
+    SnapToEdge(x, work.left, 0, buffer);
+    SnapToEdge(y, work.top, 0, buffer);
 }
 
-void TsSkinProvider::WMGetMinMaxInfo(TMessage& message) {
-    auto* info = reinterpret_cast<user::MINMAXINFO*>(message.LParam);
-    if (info == nullptr) {
-        CallOld(message);
+void TsBorderDrag::Snap(user::WINDOWPOS& pos) const {
+    if (!FProvider.ScreenSnap() || FProvider.FrameGeometry().Maximized() || (pos.x == 0 && pos.y == 0)
+        || (pos.flags & user::SWP_NOMOVE))
         return;
-    }
-    info->ptMaxTrackSize = user::POINT {-1, -1};
-    info->ptMaxPosition = user::POINT {-1, -1};
-    CallOld(message);
-    const user::RECT work = user::GetWindowWorkArea(FForm->WindowHandle());
-    const int f = HasBorder() ? SysBorderWidth() : 0;
-    const int g = HasBorder() ? SysBorderHeight() : 0;
-    if (info->ptMaxTrackSize.x == -1) info->ptMaxTrackSize.x = work.Width() + 2 * f;
-    if (info->ptMaxTrackSize.y == -1) info->ptMaxTrackSize.y = work.Height() + 2 * g;
-    if (info->ptMaxPosition.x == -1) info->ptMaxPosition.x = work.left - f;
-    if (info->ptMaxPosition.y == -1) info->ptMaxPosition.y = work.top - g;
+    // The monitor the form is going to.
+    const TCustomForm* form = FProvider.Form();
+    const user::RECT target {pos.x, pos.y, pos.x + form->Width(), pos.y + form->Height()};
+    user::MONITORINFO monitor;
+    if (!user::GetMonitorInfo(user::MonitorFromRect(&target, user::MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    SnapToWorkArea(pos.x, pos.y, TSize {form->Width(), form->Height()}, monitor.rcWork, FProvider.SnapBuffer());
+}
+
+void TsBorderDrag::FillMaximizedBounds(user::MINMAXINFO& info, const TRect& work, int frameX, int frameY) {
+    if (info.ptMaxTrackSize.x == -1) info.ptMaxTrackSize.x = work.Width() + 2 * frameX;
+    if (info.ptMaxTrackSize.y == -1) info.ptMaxTrackSize.y = work.Height() + 2 * frameY;
+    if (info.ptMaxPosition.x == -1) info.ptMaxPosition.x = work.left - frameX;
+    if (info.ptMaxPosition.y == -1) info.ptMaxPosition.y = work.top - frameY;
+}
+
+void TsBorderDrag::FillMaximizedBounds(user::MINMAXINFO& info) const {
+    const TsFrameGeometry& g = FProvider.FrameGeometry();
+    const user::RECT work = user::GetWindowWorkArea(FProvider.Form()->WindowHandle());
+    const int f = g.HasBorder() ? g.SysBorderWidth() : 0;
+    const int h = g.HasBorder() ? g.SysBorderHeight() : 0;
+    FillMaximizedBounds(info, work, f, h);
 }
 
 }

@@ -1,0 +1,68 @@
+// TsMdiChrome: the MDI side of a skinned form: a parent's support object, a maximized child's buttons and icon
+// on the parent's menu line, the parent's MDI area, the parent repainted as its children come, go, activate
+// and change state, and the maximize a new child waits for.
+#pragma once
+
+#include "platform/classes/GraphicsTypes.h"
+
+#include <memory>
+
+namespace korvex::classes {
+class TBitmap;
+class TCustomForm;
+}
+
+namespace korvex::skin {
+
+class TsMDIForm;
+class TsSkinProvider;
+
+class TsMdiChrome {
+public:
+    explicit TsMdiChrome(TsSkinProvider& provider);
+    ~TsMdiChrome();
+    TsMdiChrome(const TsMdiChrome&) = delete;
+    TsMdiChrome& operator=(const TsMdiChrome&) = delete;
+
+    bool IsChild() const;
+    bool IsParent() const;
+    TsMDIForm* MDIForm() const { return FMDIForm.get(); }
+    void Hook(bool active);   // a parent's support object made (and the parent made known) or freed
+    void Connect();   // a parent's support object made and tied to its client window
+    void Release();   // the support object freed and the parent forgotten
+
+    // The application's MDI parent's provider while it is alive, else nullptr.
+    static TsSkinProvider* LiveParent();
+    static classes::TCustomForm* ParentForm();
+
+    // A maximized active child's buttons on this parent's menu line.
+    bool ButtonsNeeded() const;
+    void PlaceButtons();
+    void PaintButtons(classes::TBitmap* cache);   // the child's icon and the buttons
+    void RepaintButton(classes::TBitmap* cache, int code);   // over the menu line's background
+    int HitTest(classes::TPoint p);   // -1 without the buttons, 0 off them; the hit one made hot
+    bool ButtonUp(int code);   // a release on one of the buttons sends its command to the active child
+    void PaintArea(classes::TBitmap* cache);
+
+    // A child's life: the maximize a child made while the active one is maximized waits for.
+    void Creating();   // WM_CREATE, before the form's procedure
+    void Shown(bool visible);   // WM_SHOWWINDOW, after it
+    void Destroying();   // WM_DESTROY, before it
+    void MaximizeIfPending();   // the first paint
+
+    void RepaintParent();
+    void RestoreOtherChildren();   // every other maximized child of the parent
+    void ChildActivated();
+    bool HiddenByMaximizedSibling() const;
+    void ChildGone();
+
+private:
+    classes::TSize ButtonSize() const;
+    int ButtonMask(int code);
+    void PaintButton(classes::TBitmap* cache, int code);
+
+    TsSkinProvider& FProvider;
+    std::unique_ptr<TsMDIForm> FMDIForm;
+};
+
+}
