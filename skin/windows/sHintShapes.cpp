@@ -188,10 +188,29 @@ TRect TsSimplyHintWindow::BackgroundRect() {
     return body;
 }
 
-// ---- TsComicsHintWindow --------------------------------------------------------------------------------
+// ---- TsComicsHintWindow, TsEllipseHintWindow ----------------------------------------------------------
+
+void TsPlainShapeHintWindow::AddShapeSize(int& width, int& height) {
+    if (FShape == TBodyShape::RoundRect)
+        AddPointerBand(width, height);
+    else
+        AddEllipseSize(width, height);
+}
+
+void TsPlainShapeHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int inset, TColor grey) {
+    TCanvas* canvas = bmp->Canvas();
+    SolidFill(canvas, grey);
+    if (FShape == TBodyShape::RoundRect) {
+        const int radius = Kind()->Radius();
+        canvas->RoundRect(
+            body.left + inset, body.top + inset, body.right - inset + 1, body.bottom - inset + 1, radius, radius);
+    } else {
+        canvas->Ellipse(body.left + inset, body.top + inset, body.right - inset + 1, body.bottom - inset + 1);
+    }
+}
 
 TsComicsHintWindow::TsComicsHintWindow(TComponent* owner)
-    : TsCustomHintWindow(owner) {
+    : TsPlainShapeHintWindow(owner, TBodyShape::RoundRect) {
 }
 
 TClass TsComicsHintWindow::StaticClass() {
@@ -199,37 +218,13 @@ TClass TsComicsHintWindow::StaticClass() {
     return &info;
 }
 
-void TsComicsHintWindow::AddShapeSize(int& width, int& height) {
-    AddPointerBand(width, height);
-}
-
-void TsComicsHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int inset, TColor grey) {
-    TCanvas* canvas = bmp->Canvas();
-    SolidFill(canvas, grey);
-    const int radius = Kind()->Radius();
-    canvas->RoundRect(
-        body.left + inset, body.top + inset, body.right - inset + 1, body.bottom - inset + 1, radius, radius);
-}
-
-// ---- TsEllipseHintWindow -------------------------------------------------------------------------------
-
 TsEllipseHintWindow::TsEllipseHintWindow(TComponent* owner)
-    : TsCustomHintWindow(owner) {
+    : TsPlainShapeHintWindow(owner, TBodyShape::Ellipse) {
 }
 
 TClass TsEllipseHintWindow::StaticClass() {
     static const TClassInfo info = MakeClass<TsEllipseHintWindow, TsCustomHintWindow>("TsEllipseHintWindow");
     return &info;
-}
-
-void TsEllipseHintWindow::AddShapeSize(int& width, int& height) {
-    AddEllipseSize(width, height);
-}
-
-void TsEllipseHintWindow::DrawBodyShape(TBitmap* bmp, const TRect& body, int inset, TColor grey) {
-    TCanvas* canvas = bmp->Canvas();
-    SolidFill(canvas, grey);
-    canvas->Ellipse(body.left + inset, body.top + inset, body.right - inset + 1, body.bottom - inset + 1);
 }
 
 // ---- TsBalloonHintWindow -------------------------------------------------------------------------------

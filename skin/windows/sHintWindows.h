@@ -140,28 +140,31 @@ protected:
     classes::TRect BackgroundRect() override;
 };
 
-class TsComicsHintWindow : public TsCustomHintWindow {
+// The comic and the ellipse: a pointed hint whose body is a plain shape, a rounded rectangle or an ellipse.
+class TsPlainShapeHintWindow : public TsCustomHintWindow {
+protected:
+    enum class TBodyShape { RoundRect, Ellipse };
+    TsPlainShapeHintWindow(classes::TComponent* owner, TBodyShape shape) : TsCustomHintWindow(owner), FShape(shape) {}
+    bool HasPointer() const override { return true; }
+    void AddShapeSize(int& width, int& height) override;
+    void DrawBodyShape(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey) override;
+
+private:
+    TBodyShape FShape;
+};
+
+class TsComicsHintWindow : public TsPlainShapeHintWindow {
 public:
     explicit TsComicsHintWindow(classes::TComponent* owner);
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    bool HasPointer() const override { return true; }
-    void AddShapeSize(int& width, int& height) override;
-    void DrawBodyShape(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey) override;
 };
 
-class TsEllipseHintWindow : public TsCustomHintWindow {
+class TsEllipseHintWindow : public TsPlainShapeHintWindow {
 public:
     explicit TsEllipseHintWindow(classes::TComponent* owner);
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
-
-protected:
-    bool HasPointer() const override { return true; }
-    void AddShapeSize(int& width, int& height) override;
-    void DrawBodyShape(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey) override;
 };
 
 class TsBalloonHintWindow : public TsCustomHintWindow {
