@@ -2,6 +2,7 @@
 // the user's title buttons among them by their hit codes.
 #include "skin/windows/sCaptionButtons.h"
 
+#include "platform/base/Assert.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/BitBlt.h"
@@ -209,8 +210,12 @@ void TsCaptionButtons::Place() {
     for (int code : codes)
         widths.push_back(WidthOfCode(code));
     const std::vector<TRect> rects = FProvider.FrameGeometry().ButtonRects(widths, ButtonHeight());
-    for (std::size_t i = 0; i < codes.size(); ++i)
-        OfCode(codes[i])->Rect = rects[i];
+    KORVEX_ASSERT(rects.size() == codes.size());
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        TsCaptionButton* button = OfCode(codes[i]);
+        KORVEX_ASSERT(button != nullptr);   // every visible code has its record
+        button->Rect = rects[i];
+    }
 }
 
 int TsCaptionButtons::IndexAt(int x) const {

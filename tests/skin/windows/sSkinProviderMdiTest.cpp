@@ -139,6 +139,32 @@ TEST_F(ProviderMdi, AMaximizedChildsButtonsAndCommandsSitOnTheParentsMenuLine) {
     EXPECT_EQ(Parent()->CaptionButton(cbMdiClose).Rect.Width(), 0);
 }
 
+// The MDI chrome part alone: the roles, the three buttons side by side one pixel apart at the menu line's
+// right end, its hit test (-1 without the buttons, 0 off them) and the sibling a maximized child hides.
+TEST_F(ProviderMdi, TheChromeLaysTheChildsButtonsAtTheMenuLinesRightEnd) {
+    TsMdiChrome& chrome = Parent()->MdiChrome();
+    EXPECT_TRUE(chrome.IsParent());
+    EXPECT_FALSE(chrome.IsChild());
+    EXPECT_TRUE(ProviderOf(One)->MdiChrome().IsChild());
+    EXPECT_EQ(chrome.HitTest(TPoint {0, 0}), -1);
+    EXPECT_FALSE(ProviderOf(One)->MdiChrome().HiddenByMaximizedSibling());
+    Maximize(Two);
+    ASSERT_TRUE(chrome.ButtonsNeeded());
+    chrome.PlaceButtons();
+    const TRect minimize = Parent()->CaptionButton(cbMdiMinimize).Rect;
+    const TRect restore = Parent()->CaptionButton(cbMdiMaximize).Rect;
+    const TRect close = Parent()->CaptionButton(cbMdiClose).Rect;
+    EXPECT_EQ(close.right, Parent()->FormWidth() - Parent()->SysBorderWidth() - 1);
+    EXPECT_EQ(restore.right + 1, close.left);
+    EXPECT_EQ(minimize.right + 1, restore.left);
+    EXPECT_EQ(minimize.top, close.top);
+    EXPECT_EQ(chrome.HitTest(TPoint {1, 1}), 0);
+    EXPECT_EQ(chrome.HitTest(TPoint {close.left, close.top}), htMdiClose);
+    EXPECT_TRUE(ProviderOf(One)->MdiChrome().HiddenByMaximizedSibling());
+    EXPECT_FALSE(ProviderOf(Two)->MdiChrome().HiddenByMaximizedSibling());
+    Restore(Two);
+}
+
 TEST_F(ProviderMdi, TheMenuLineButtonsCommandTheActiveChild) {
     WatchSysCommands(Two, {user::SC_CLOSE});
     Maximize(Two);
