@@ -129,7 +129,7 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FForm) FForm = nullptr;
     if (operation == opRemove && component == FSystemMenu) FSystemMenu = nullptr;
-    if (operation == opRemove) FScrollBars->Forget(component);
+    if (operation == opRemove && FScrollBars) FScrollBars->Forget(component);   // made in the body, freed first
     if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
         if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
         if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);
