@@ -20,7 +20,8 @@ class TsSkinProvider;
 
 class TsBorderDrag {
 public:
-    explicit TsBorderDrag(TsSkinProvider& provider) : FProvider(provider) {}
+    explicit TsBorderDrag(TsSkinProvider& provider)
+        : FProvider(provider) { }
     ~TsBorderDrag();
     TsBorderDrag(const TsBorderDrag&) = delete;
     TsBorderDrag& operator=(const TsBorderDrag&) = delete;

@@ -55,7 +55,9 @@ bool CaptionButtonDown() {
 }
 
 TsCaptionButtons::TsCaptionButtons(TsSkinProvider& provider, TsBorderIcons formBorderIcons)
-    : FProvider(provider), FFormBorderIcons(formBorderIcons), FBackground(std::make_unique<TBitmap>()) {
+    : FProvider(provider)
+    , FFormBorderIcons(formBorderIcons)
+    , FBackground(std::make_unique<TBitmap>()) {
     FBackground->SetPixelFormat(pf24bit);
 }
 
@@ -368,7 +370,8 @@ void TsCaptionButtons::Paint(TBitmap* cache) {
             }
         } else if (code == htMinimize) {
             enabled = g.Iconic() ? CanRestore() : CanMinimize();
-            if (g.Iconic()) mask = manager->GetMaskIndex(manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "BICONNORM");
+            if (g.Iconic())
+                mask = manager->GetMaskIndex(manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "BICONNORM");
         }
         if (!manager->IsValidImgIndex(mask)) continue;
         DrawMaskStateImage(cache, TPoint {button.Rect.left, button.Rect.top}, button.State,

@@ -86,8 +86,8 @@ TsFormScrollBars::TDescription TsFormScrollBars::Describe(bool vertical) const {
     }
     const TsCommonData* data = FProvider.SkinData();
     const TsSkinManager* manager = data->SkinManager();
-    d.Needed = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex) && form->Visible()
-        && d.Max > d.Page + 4 && d.Max - d.Page >= 1;
+    d.Needed = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex) && form->Visible() && d.Max > d.Page + 4
+        && d.Max - d.Page >= 1;
     return d;
 }
 
@@ -210,8 +210,7 @@ void TsFormScrollBars::ScrollControls(int dx, int dy) {
         const bool shown = form->HandleAllocated() && user::IsWindowVisible(form->WindowHandle());
         for (int i = 0; i < form->ControlCount(); ++i) {
             TControl* c = form->Controls(i);
-            if (IsPart(c) || dynamic_cast<TsScrollBar*>(c) != nullptr || dynamic_cast<TsGrip*>(c) != nullptr)
-                continue;
+            if (IsPart(c) || dynamic_cast<TsScrollBar*>(c) != nullptr || dynamic_cast<TsGrip*>(c) != nullptr) continue;
             auto* windowed = dynamic_cast<TWinControl*>(c);
             if (shown || windowed == nullptr || !windowed->HandleAllocated()) {
                 c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());

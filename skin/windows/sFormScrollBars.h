@@ -19,7 +19,8 @@ class TsSkinProvider;
 class TsFormScrollBars {
 public:
     TsFormScrollBars(TsSkinProvider& provider, bool formAutoScroll)
-        : FProvider(provider), FFormAutoScroll(formAutoScroll) {}
+        : FProvider(provider)
+        , FFormAutoScroll(formAutoScroll) { }
     ~TsFormScrollBars();
     TsFormScrollBars(const TsFormScrollBars&) = delete;
     TsFormScrollBars& operator=(const TsFormScrollBars&) = delete;

@@ -33,8 +33,9 @@ user::RECT ClientRectOf(const TCustomForm* form) {
 int FrameMetric(const TCustomForm* form, int dialogFrame, int sizingFrame) {
     if (form == nullptr || form->BorderStyle() == bsNone) return 0;
     const TFormBorderStyle style = form->BorderStyle();
-    const bool dialog = form->FormStyle() == fsMDIChild ? style == bsSingle || style == bsToolWindow
-                                                        : style == bsSingle || style == bsDialog || style == bsToolWindow;
+    const bool dialog = form->FormStyle() == fsMDIChild
+        ? style == bsSingle || style == bsToolWindow
+        : style == bsSingle || style == bsDialog || style == bsToolWindow;
     return user::GetSystemMetrics(dialog ? dialogFrame : sizingFrame);
 }
 

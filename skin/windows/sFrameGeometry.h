@@ -21,7 +21,8 @@ protected:
 
 class TsFrameGeometry {
 public:
-    explicit TsFrameGeometry(const TsFrameSource& source) : FSource(source) {}
+    explicit TsFrameGeometry(const TsFrameSource& source)
+        : FSource(source) { }
 
     int CaptionHeight() const;
     int SysBorderWidth() const;

@@ -144,7 +144,9 @@ protected:
 class TsPlainShapeHintWindow : public TsCustomHintWindow {
 protected:
     enum class TBodyShape { RoundRect, Ellipse };
-    TsPlainShapeHintWindow(classes::TComponent* owner, TBodyShape shape) : TsCustomHintWindow(owner), FShape(shape) {}
+    TsPlainShapeHintWindow(classes::TComponent* owner, TBodyShape shape)
+        : TsCustomHintWindow(owner)
+        , FShape(shape) { }
     bool HasPointer() const override { return true; }
     void AddShapeSize(int& width, int& height) override;
     void DrawBodyShape(classes::TBitmap* bmp, const classes::TRect& body, int inset, classes::TColor grey) override;

@@ -85,7 +85,9 @@ bool MaximizeLockHeld() {
     return Pending().Locked != nullptr;
 }
 
-TsMdiChrome::TsMdiChrome(TsSkinProvider& provider) : FProvider(provider) {}
+TsMdiChrome::TsMdiChrome(TsSkinProvider& provider)
+    : FProvider(provider) {
+}
 
 TsMdiChrome::~TsMdiChrome() = default;
 
@@ -192,7 +194,8 @@ int TsMdiChrome::ButtonMask(int code) {
     if (!IsZoomedForm(FProvider.Form()->ActiveMDIChild())) return buttons.Button(cbMdiMaximize).MaskIndex;
     const int global = manager->GetSkinIndex("GLOBALINFO");
     int mask = manager->GetMaskIndex(global, "GLOBALINFO", "SICONNORM");
-    if (!manager->IsValidImgIndex(mask)) mask = manager->GetMaskIndex(data->SkinIndex, data->SkinSection(), "SICONNORM");
+    if (!manager->IsValidImgIndex(mask))
+        mask = manager->GetMaskIndex(data->SkinIndex, data->SkinSection(), "SICONNORM");
     if (!manager->IsValidImgIndex(mask)) mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");
     if (!manager->IsValidImgIndex(mask)) mask = manager->GetMaskIndex(data->SkinIndex, "FORM", "BICONNORM");
     return mask;

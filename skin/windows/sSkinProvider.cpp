@@ -61,7 +61,8 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
     FSkinData->ControlKind = ckForm;
     FSkinData->ProviderForm = FForm;
     FSkinData->ProviderMessage = [this](TMessage& m) { NewWndProc(m); };
-    FCaptionButtons = std::make_unique<TsCaptionButtons>(*this, FForm != nullptr ? FForm->BorderIcons() : TsBorderIcons {});
+    FCaptionButtons
+        = std::make_unique<TsCaptionButtons>(*this, FForm != nullptr ? FForm->BorderIcons() : TsBorderIcons {});
     FScrollBars = std::make_unique<TsFormScrollBars>(*this, FForm != nullptr && FForm->AutoScroll());
     if (FForm == nullptr || IsDesigning(this)) return;
     FForm->SetAutoScroll(false);
@@ -290,7 +291,8 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     FreePopupBitmap();
     InitMenuItems(false);
     FMenuInitialized = false;   // the bar is measured again without the skin
-    if (FForm->BorderIcons() != FCaptionButtons->FormBorderIcons()) FForm->SetBorderIcons(FCaptionButtons->FormBorderIcons());
+    if (FForm->BorderIcons() != FCaptionButtons->FormBorderIcons())
+        FForm->SetBorderIcons(FCaptionButtons->FormBorderIcons());
     FFirstInit = true;   // the next skin clears them again
     HookMDI(false);
     UpdateFormScrolls();   // unskinned: the bars go and the controls are back home

@@ -146,7 +146,8 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
             if (Application != nullptr && Application->MainForm() == FForm)
                 Application->Minimize();
             else
-                user::SendMessage(hwnd, user::WM_SYSCOMMAND, FGeometry.Iconic() ? user::SC_RESTORE : user::SC_MINIMIZE, 0);
+                user::SendMessage(
+                    hwnd, user::WM_SYSCOMMAND, FGeometry.Iconic() ? user::SC_RESTORE : user::SC_MINIMIZE, 0);
         } else if (CaptionButtonDown()) {
             CallOld(message);
         } else {

@@ -3,8 +3,8 @@
 #include "skin/windows/sSkinProvider.h"
 
 #include "platform/classes/TApplication.h"
-#include "platform/classes/TScreen.h"
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TScreen.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/SavedDc.h"
@@ -219,7 +219,8 @@ void TsSkinProvider::TitleCut() {
 }
 
 void TsSkinProvider::WMNCActivate(TMessage& message) {
-    if ((message.WParam != 0 || FMdi.IsChild()) && FGeometry.HasBorder() && !ComponentState().Contains(csLoading)) TitleCut();
+    if ((message.WParam != 0 || FMdi.IsChild()) && FGeometry.HasBorder() && !ComponentState().Contains(csLoading))
+        TitleCut();
     CallOld(message);
     if (FForm == nullptr) return;
     if (FMdi.IsChild() && FForm->FormState().Contains(fsCreatedMDIChild) && FForm->Visible()) FMdi.RepaintParent();
@@ -409,5 +410,4 @@ bool TsSkinProvider::MdiSysCommand(TMessage& message) {
     }
     return true;
 }
-
 }

@@ -126,7 +126,8 @@ TEST_F(FrameGeometry, TheIconFitsTheCaptionUnlessItHasItsOwnSize) {
         EXPECT_EQ(Geometry.IconHeight(), row.Height);
         const TRect icon = Geometry.IconRect();
         const int top = (Geometry.CaptionHeight() + Geometry.SysBorderHeight() - row.Height) / 2;
-        EXPECT_EQ(icon, (TRect {Geometry.SysBorderWidth(), top, Geometry.SysBorderWidth() + row.Width, top + row.Height}));
+        const int left = Geometry.SysBorderWidth();
+        EXPECT_EQ(icon, (TRect {left, top, left + row.Width, top + row.Height}));
         delete form;
     }
 }
@@ -148,7 +149,8 @@ TEST_F(FrameGeometry, TheButtonsLieRightToLeftFromTheFrame) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.FormWidth);
         TForm* form = PlainForm(row.Style, row.FormWidth);
-        const int top = (Geometry.CaptionHeight() - row.Height + Geometry.SysBorderHeight()) / 2 + (row.Height < 16 ? 2 : 0);
+        const int centred = (Geometry.CaptionHeight() - row.Height + Geometry.SysBorderHeight()) / 2;
+        const int top = centred + (row.Height < 16 ? 2 : 0);
         EXPECT_EQ(Geometry.ButtonsTop(row.Height), top);
         const std::vector<TRect> rects = Geometry.ButtonRects(row.Widths, row.Height);
         ASSERT_EQ(rects.size(), row.Widths.size());
