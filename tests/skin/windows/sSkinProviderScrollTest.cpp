@@ -58,6 +58,19 @@ TEST_F(ProviderScroll, ALargerContentGetsBothBarsAndASquareGripInTheCorner) {
     EXPECT_TRUE(user::IsWindowVisible(p->Grip()->WindowHandle()));
 }
 
+// The bars part keeps no pointer to a bar freed elsewhere, and makes it again at the next layout.
+TEST_F(ProviderScroll, ABarFreedElsewhereIsForgottenAndMadeAgain) {
+    TForm* form = ScrollingForm(true);
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_NE(p->VertBar(), nullptr);
+    delete p->VertBar();
+    EXPECT_EQ(p->VertBar(), nullptr);
+    ASSERT_NE(p->HorzBar(), nullptr);
+    p->UpdateFormScrolls();
+    ASSERT_NE(p->VertBar(), nullptr);
+    EXPECT_TRUE(p->VertBar()->Visible());
+}
+
 TEST_F(ProviderScroll, ArrowsThumbAndWheelMoveTheControls) {
     TForm* form = ScrollingForm(true);
     TsSkinProvider* p = ProviderOf(form);
