@@ -37,7 +37,7 @@ public:
     void MouseMove(classes::TMessage& message);
     bool EndFromRelease(classes::TMessage& message);
     void Cancel();   // the capture went elsewhere: the outline goes and the window stays
-    void LatchBorder(int hitCode);   // the frame part a coming size drag takes
+    void LatchBorder(int hitCode);   // the frame edge or corner a coming size drag takes
 
     // Snapping (ScreenSnap) and the maximized bounds, both on the monitor that holds the form.
     void Snap(user::WINDOWPOS& pos) const;

@@ -341,7 +341,7 @@ void TsCaptionButtons::SetPressed(int code) {
 // ---------------------------------------------------------------------------------------------------------
 // Painting
 
-// The piece under the buttons, aligned at the right edge, for repainting one button alone.
+// The strip under the buttons, aligned at the right edge, for repainting one button alone.
 void TsCaptionButtons::StoreBackground(TBitmap* cache, int headerHeight) {
     const TsFrameGeometry& g = FProvider.FrameGeometry();
     const int strip = TotalWidth() + g.SysBorderWidth();

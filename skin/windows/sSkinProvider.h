@@ -39,7 +39,7 @@ class TsTitleButtons;
 class TsTitleIcon;
 
 // The provider routes the form's messages; the frame's measures, the caption buttons, the border drag, the MDI
-// chrome and the scrolling form's bars are parts it owns.
+// chrome and the scrolling form's bars are objects it owns, each with its own files.
 class TsSkinProvider : public classes::TComponent, public SkinProviderLink, private TsFrameSource {
 public:
     explicit TsSkinProvider(classes::TComponent* owner);
@@ -91,7 +91,7 @@ public:
     int HotHT() const { return FCaptionButtons->HotCode(); }
     const TsCaptionButton& CaptionButton(TsCaptionButtonSlot slot) const { return FCaptionButtons->Button(slot); }
 
-    // ---- The parts ----
+    // ---- What the provider owns ----
     const TsFrameGeometry& FrameGeometry() const { return FGeometry; }
     TsCaptionButtons& CaptionButtons() const { return *FCaptionButtons; }
     TsMdiChrome& MdiChrome() { return FMdi; }
@@ -264,7 +264,7 @@ private:
     int FPaintedState = -1;
     std::shared_ptr<THook> FHook;
 
-    // The parts, made with the provider and freed with it
+    // Made with the provider and freed with it
     TsFrameGeometry FGeometry {*this};
     std::unique_ptr<TsCaptionButtons> FCaptionButtons;
     TsBorderDrag FBorderDrag {*this};

@@ -1,4 +1,4 @@
-// Tests for the caption buttons part of a skinned form: which buttons a form's style and icons give, their
+// Tests for the caption buttons of a skinned form: which buttons a form's style and icons give, their
 // places right to left, the index and band hit testing, and the hot and pressed states.
 #include "support/WindowsKit.h"
 

@@ -139,7 +139,7 @@ TEST_F(ProviderMdi, AMaximizedChildsButtonsAndCommandsSitOnTheParentsMenuLine) {
     EXPECT_EQ(Parent()->CaptionButton(cbMdiClose).Rect.Width(), 0);
 }
 
-// The MDI chrome part alone: the roles, the three buttons side by side one pixel apart at the menu line's
+// The MDI chrome alone: the roles, the three buttons side by side one pixel apart at the menu line's
 // right end, its hit test (-1 without the buttons, 0 off them) and the sibling a maximized child hides.
 TEST_F(ProviderMdi, TheChromeLaysTheChildsButtonsAtTheMenuLinesRightEnd) {
     TsMdiChrome& chrome = Parent()->MdiChrome();

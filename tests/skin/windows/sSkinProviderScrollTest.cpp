@@ -58,7 +58,7 @@ TEST_F(ProviderScroll, ALargerContentGetsBothBarsAndASquareGripInTheCorner) {
     EXPECT_TRUE(user::IsWindowVisible(p->Grip()->WindowHandle()));
 }
 
-// The bars part keeps no pointer to a bar freed elsewhere, and makes it again at the next layout.
+// The scrolling bars keep no pointer to a bar freed elsewhere, and makes it again at the next layout.
 TEST_F(ProviderScroll, ABarFreedElsewhereIsForgottenAndMadeAgain) {
     TForm* form = ScrollingForm(true);
     TsSkinProvider* p = ProviderOf(form);
