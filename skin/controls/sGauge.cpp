@@ -144,7 +144,7 @@ void TsGauge::SetProgress(std::int32_t value) {
     if (value == FProgress) return;
     FProgress = value;
     if (PercentDone() != oldPercent) {
-        if (!SkinBroadcasting) FCommonData->BGChanged = true;
+        if (!NewSkinBroadcast) FCommonData->BGChanged = true;
         Invalidate();
     }
     if (OnChange) OnChange(this);

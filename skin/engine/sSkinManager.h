@@ -28,9 +28,6 @@ namespace korvex::skin {
 inline TsSkinManager* DefaultManager = nullptr;   // the first manager made; controls without one use it
 inline bool SkinChanging = false;   // a skin is being (re)loaded; fading stays off meanwhile
 inline bool NewSkinBroadcast = false;   // the new-skin command is being delivered
-// The names the skinned controls and windows know these by.
-inline TsSkinManager*& DefaultSkinManager = DefaultManager;
-inline bool& SkinBroadcasting = NewSkinBroadcast;
 
 // Colour shifts of skin colours (0x00BBGGRR). Greys come back unchanged from the hue shift.
 classes::TColor ChangeColorHue(int offset, classes::TColor color);   // system colours are converted first
