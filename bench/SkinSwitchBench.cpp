@@ -74,7 +74,7 @@ bool SkinCommand(TControl* control, TsCommonData* data, TMessage& m) {
 class TBenchPanel : public TCustomControl {
 public:
     explicit TBenchPanel(TComponent* owner) : TCustomControl(owner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-        SkinData->ControlKind = 51;
+        SkinData->ControlKind = TacControlKind::Panel;
         SetControlStyle(ControlStyle() + TControlStyle {csAcceptsControls, csOpaque});
     }
     std::unique_ptr<TsCommonData> SkinData;
@@ -90,7 +90,7 @@ protected:
 class TBenchButton : public TCustomControl {
 public:
     explicit TBenchButton(TComponent* owner) : TCustomControl(owner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-        SkinData->ControlKind = 93;
+        SkinData->ControlKind = TacControlKind::Button;
         SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
     }
     std::unique_ptr<TsCommonData> SkinData;

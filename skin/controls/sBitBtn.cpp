@@ -115,7 +115,7 @@ TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft) {
 
 TsBitBtn::TsBitBtn(TComponent* owner)
     : TsGlyphImages(owner) {
-    SkinData()->ControlKind = ckBitBtn;
+    SkinData()->ControlKind = TacControlKind::BitBtn;
     Core().Prepare = [this] { PrepareCache(); };
     Core().RemoveRegionRedraws = false;
     Core().TextChangeRepaints = false;

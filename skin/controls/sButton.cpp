@@ -33,7 +33,7 @@ TSize ButtonCaptionSize(TCanvas* canvas, const std::string& caption, int maxWidt
 
 TsButton::TsButton(TComponent* owner)
     : TsCoreButton(owner) {
-    SkinData()->ControlKind = ckButton;
+    SkinData()->ControlKind = TacControlKind::Button;
     Core().Prepare = [this] { PrepareCache(); };
 }
 

@@ -12,7 +12,7 @@ namespace korvex::skin {
 
 using namespace korvex::classes;
 
-TsCheckBox::TsCheckBox(TComponent* owner) : TacCheckControl(owner, ckCheckBox) {
+TsCheckBox::TsCheckBox(TComponent* owner) : TacCheckControl(owner, TacControlKind::CheckBox) {
     FCore.MaskName = [this] {
         return State() == cbChecked ? "BOXCHECKED" : State() == cbGrayed ? "BOXGRAYED" : "BOXUNCHECKED";
     };

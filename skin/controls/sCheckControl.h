@@ -7,6 +7,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/StdCtrlsTypes.h"
 #include "platform/classes/TButtonControl.h"
+#include "skin/engine/sControlKind.h"
 #include "skin/engine/sFade.h"
 #include "skin/engine/sPixelAccess.h"
 
@@ -88,7 +89,7 @@ private:
 template <class Base>
 class TacCheckControl : public Base {
 public:
-    TacCheckControl(classes::TComponent* owner, int kind);
+    TacCheckControl(classes::TComponent* owner, TacControlKind kind);
     ~TacCheckControl() override;
     void AfterConstruction() override;
     void Loaded() override;

@@ -12,7 +12,7 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 template <class Base>
-TacCheckControl<Base>::TacCheckControl(TComponent* owner, int kind)
+TacCheckControl<Base>::TacCheckControl(TComponent* owner, TacControlKind kind)
     : Base(owner), FSkinData(std::make_unique<TsCommonData>(this, false)), FCore(this, FSkinData.get()) {
     FSkinData->ControlKind = kind;
     FCore.Alignment = [this] { return this->Alignment(); };

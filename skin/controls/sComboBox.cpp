@@ -34,13 +34,12 @@ namespace korvex::skin {
 
 using namespace korvex::classes;
 
-inline constexpr int ckComboBox = 3;
 inline constexpr int FaceInset = 3;   // the frame strips around the face
 
 TsCustomComboBox::TsCustomComboBox(TComponent* owner)
     : TCustomComboBox(owner)
     , FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckComboBox;
+    FCommonData->ControlKind = TacControlKind::ComboBox;
     FCommonData->SetSkinSection("COMBOBOX");
     FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
     SetDropDownCount(16);

@@ -30,8 +30,6 @@ namespace korvex::skin {
 
 using namespace korvex::classes;
 
-inline constexpr int ckListControl = 1;
-
 // ---- TsComboBoxStrings ---------------------------------------------------------------------------------------
 
 TsComboBoxStrings::TsComboBoxStrings(TWinControl* control)
@@ -51,7 +49,7 @@ void TsComboBoxStrings::Clear() {
 TsCustomListControl::TsCustomListControl(TComponent* owner)
     : TCustomComboBox(owner)
     , FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckListControl;
+    FCommonData->ControlKind = TacControlKind::ListControl;
     FCommonData->SetSkinSection("COMBOBOX");
     FBoundLabel = std::make_unique<TsBoundLabel>(FCommonData.get());
 }

@@ -22,12 +22,10 @@ namespace korvex::skin {
 
 using namespace korvex::classes;
 
-inline constexpr int ckColorBox = 9;
-
 TsCustomColorBox::TsCustomColorBox(TComponent* owner)
     : TsCommonComboBox(owner) {
     TCustomComboBox::SetStyle(csOwnerDrawFixed);
-    FCommonData->ControlKind = ckColorBox;
+    FCommonData->ControlKind = TacControlKind::ColorBox;
     PopulateList();
 }
 

@@ -1,4 +1,4 @@
-// What every skinned control shares: kind codes, the skin-command prologue, the WM_PAINT wrapper of windowed
+// What every skinned control shares: the skin-command prologue, the WM_PAINT wrapper of windowed
 // containers, the container paint routine, and a saturating float-to-int conversion for computed sizes.
 #pragma once
 
@@ -20,24 +20,6 @@ class TWinControl;
 namespace korvex::skin {
 
 class TsCommonData;
-
-// ---- Control kinds -----------------------------------------------------------------------------------------
-// Written into TsCommonData::ControlKind by each control's constructor.
-inline constexpr int ckEdit = 3;
-inline constexpr int ckMemo = 7;   // the memo and the rich edit
-inline constexpr int ckCheckBox = 32;
-inline constexpr int ckRadioButton = 33;
-inline constexpr int ckPanel = 51;
-inline constexpr int ckToolBar = 54;
-inline constexpr int ckDragBar = 56;
-inline constexpr int ckScrollBox = 58;
-inline constexpr int ckGroupBox = 74;
-inline constexpr int ckSplitter = 75;
-inline constexpr int ckSpeedButton = 92;
-inline constexpr int ckButton = 93;
-inline constexpr int ckBitBtn = 94;
-inline constexpr int ckStatusBar = 151;
-inline constexpr int ckGauge = 161;
 
 bool ControlDestroying(const classes::TComponent* component);
 bool ControlDesigning(const classes::TComponent* component);

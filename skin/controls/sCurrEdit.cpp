@@ -299,7 +299,7 @@ void TsCustomNumEdit::CalcClientClosed() {
 // ---- TsCurrencyEdit ------------------------------------------------------------------------------------------
 
 TsCurrencyEdit::TsCurrencyEdit(TComponent* owner) : TsCustomNumEdit(owner) {
-    SkinData()->ControlKind = ckCurrencyEdit;
+    SkinData()->ControlKind = TacControlKind::CurrencyEdit;
     SetShowButton(false);
 }
 

@@ -10,7 +10,6 @@
 
 namespace korvex::skin {
 
-inline constexpr int ckCurrencyEdit = 41;
 inline constexpr const char* DefaultNumDisplayFormat = "### ##0.00;-### ##0.00;0";
 
 // The typed text made convertible: thousands separators removed, '.' and ',' read as the decimal separator

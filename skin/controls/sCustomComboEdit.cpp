@@ -29,7 +29,7 @@ using namespace korvex::classes;
 
 TsCustomComboEdit::TsCustomComboEdit(TComponent* owner)
     : TsMaskEdit(owner) {
-    SkinData()->ControlKind = ckComboEdit;
+    SkinData()->ControlKind = TacControlKind::ComboEdit;
     SetAutoSize(false);
     SetHeight(21);
     FButton = new TsEditButton(this);

@@ -13,7 +13,6 @@
 
 namespace korvex::skin {
 
-inline constexpr int ckComboEdit = 138;
 inline constexpr classes::TShortCut DefaultClickKey = 32808;   // Alt+Down
 inline constexpr int DefaultPopupWidth = 197;
 inline constexpr int EditButtonWidth = 22;

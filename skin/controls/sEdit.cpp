@@ -27,7 +27,7 @@ inline constexpr unsigned EditTextFlags = gdi::DT_WORDBREAK | gdi::DT_SINGLELINE
 
 TsEdit::TsEdit(TComponent* owner)
     : TsSkinnedEdit(owner) {
-    SkinData()->ControlKind = ckEdit;
+    SkinData()->ControlKind = TacControlKind::Edit;
     SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
 }
 

@@ -79,7 +79,7 @@ double ContrastRatio(TColor a, TColor b) {
 
 TsGauge::TsGauge(TComponent* owner)
     : TGraphicControl(owner), FCommonData(std::make_unique<TsCommonData>(this, false)) {
-    FCommonData->ControlKind = ckGauge;
+    FCommonData->ControlKind = TacControlKind::Gauge;
     SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
     SetBounds(Left(), Top(), 120, 30);
 }

@@ -28,7 +28,7 @@ constexpr int BottomCorners = 10;   // fcBottomLeft | fcBottomRight: the top cor
 TsGroupBox::TsGroupBox(TComponent* owner)
     : TGroupBox(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
     SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
-    FCommonData->ControlKind = ckGroupBox;
+    FCommonData->ControlKind = TacControlKind::GroupBox;
 }
 
 TsGroupBox::~TsGroupBox() = default;

@@ -35,7 +35,7 @@ using namespace korvex::classes;
 
 TsCustomListView::TsCustomListView(TComponent* owner)
     : TsLabelledControl(owner) {
-    SkinData()->ControlKind = ckListView;
+    SkinData()->ControlKind = TacControlKind::ListView;
     if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
     // The background comes from the skin through the list's own custom-draw handler; a handler the user
     // assigns later takes its place and paints the background itself.

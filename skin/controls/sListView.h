@@ -10,8 +10,6 @@ namespace korvex::skin {
 
 class TsScrollBar;
 
-inline constexpr int ckListView = 10;
-
 extern template class TsLabelledControl<classes::TListView>;
 
 class TsCustomListView : public TsLabelledControl<classes::TListView> {

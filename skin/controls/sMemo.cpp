@@ -25,7 +25,7 @@ using namespace korvex::classes;
 
 TsMemo::TsMemo(TComponent* owner)
     : TsScrolledEdit(owner) {
-    SkinData()->ControlKind = ckMemo;
+    SkinData()->ControlKind = TacControlKind::Memo;
     if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
     SetControlStyle(ControlStyle() - TControlStyle {csOpaque});
 }

@@ -29,7 +29,6 @@ using namespace korvex::classes;
 
 namespace {
 
-constexpr int ckPageControl = 141;
 constexpr int StripToFrame = 4;
 constexpr user::UINT WM_UPDATESCROLLER = user::WM_APP + 141;   // posted after the window was made   // from the native page area to the frame's outer edge on the tab side
 
@@ -59,7 +58,7 @@ TClass TsTabSkinData::StaticClass() {
 
 TsPageControl::TsPageControl(TComponent* owner)
     : TPageControl(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckPageControl;
+    FCommonData->ControlKind = TacControlKind::PageControl;
 }
 
 TsPageControl::~TsPageControl() = default;

@@ -24,7 +24,7 @@ using namespace korvex::classes;
 TsPanel::TsPanel(TComponent* owner)
     : TPanel(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
     SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
-    FCommonData->ControlKind = ckPanel;
+    FCommonData->ControlKind = TacControlKind::Panel;
 }
 
 TsPanel::~TsPanel() = default;
@@ -129,7 +129,7 @@ void TsPanel::PaintOwnParts(TBitmap* cache) {
 // ---- TsDragBar -----------------------------------------------------------------------------------------------
 
 TsDragBar::TsDragBar(TComponent* owner) : TsPanel(owner) {
-    SkinData()->ControlKind = ckDragBar;
+    SkinData()->ControlKind = TacControlKind::DragBar;
     SetCaption(" ");
     SetAlign(alTop);
     SetHeight(20);

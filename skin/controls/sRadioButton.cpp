@@ -11,7 +11,7 @@ namespace korvex::skin {
 
 using namespace korvex::classes;
 
-TsRadioButton::TsRadioButton(TComponent* owner) : TacCheckControl(owner, ckRadioButton) {
+TsRadioButton::TsRadioButton(TComponent* owner) : TacCheckControl(owner, TacControlKind::RadioButton) {
     FCore.MaskName = [this] { return std::string(Checked() ? "RADIOCHECKED" : "RADIOUNCHECKED"); };
     FCore.CheckedMaskName = [] { return std::string("RADIOCHECKED"); };
     FCore.Release = [this] { SetChecked(true); };   // a checked radio button stays checked

@@ -27,7 +27,7 @@ using namespace korvex::classes;
 
 TsRichEdit::TsRichEdit(TComponent* owner)
     : TsScrolledEdit(owner) {
-    SkinData()->ControlKind = ckMemo;
+    SkinData()->ControlKind = TacControlKind::Memo;
     if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
 }
 

@@ -23,7 +23,7 @@ TsScrollBox::TsScrollBox(TComponent* owner)
     : TScrollingWinControl(owner)
     , FCommonData(std::make_unique<TsCommonData>(this, true))
     , FCanvas(std::make_unique<TControlCanvas>()) {
-    FCommonData->ControlKind = ckScrollBox;
+    FCommonData->ControlKind = TacControlKind::ScrollBox;
     FCanvas->SetControl(this);
     SetControlStyle(ControlStyle() + TControlStyle {csAcceptsControls});
     FBorderStyle = bsSingle;

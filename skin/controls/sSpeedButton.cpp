@@ -112,7 +112,7 @@ TRect SpeedButtonCaptionRect(const TacGlyphLayout& l, int textOffset, bool press
 
 TsSpeedButton::TsSpeedButton(TComponent* owner)
     : TsGlyphImages(owner), FSkinData(std::make_unique<TsCommonData>(this, true)) {
-    FSkinData->ControlKind = ckSpeedButton;
+    FSkinData->ControlKind = TacControlKind::SpeedButton;
 }
 
 TsSpeedButton::~TsSpeedButton() {

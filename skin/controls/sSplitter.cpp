@@ -19,7 +19,7 @@ using namespace korvex::classes;
 
 TsSplitter::TsSplitter(TComponent* owner)
     : TSplitter(owner), FCommonData(std::make_unique<TsCommonData>(this, false)) {
-    FCommonData->ControlKind = ckSplitter;
+    FCommonData->ControlKind = TacControlKind::Splitter;
     SetControlStyle(TControlStyle {csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks});
     SetWidth(6);
 }

@@ -28,7 +28,7 @@ using namespace korvex::classes;
 
 TsStatusBar::TsStatusBar(TComponent* owner)
     : TStatusBar(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckStatusBar;
+    FCommonData->ControlKind = TacControlKind::StatusBar;
     SetControlStyle(ControlStyle() + TControlStyle {csAcceptsControls, csOpaque});
 }
 

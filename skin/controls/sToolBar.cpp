@@ -53,7 +53,7 @@ bool IsSeparator(const TToolButton* button) {
 
 TsToolBar::TsToolBar(TComponent* owner)
     : TToolBar(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckToolBar;
+    FCommonData->ControlKind = TacControlKind::ToolBar;
 }
 
 TsToolBar::~TsToolBar() = default;

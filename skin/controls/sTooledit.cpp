@@ -61,7 +61,7 @@ TacFileDialogData::~TacFileDialogData() = default;
 
 TsFileDirEdit::TsFileDirEdit(TComponent* owner)
     : TsCustomComboEdit(owner) {
-    SkinData()->ControlKind = ckFileDirEdit;
+    SkinData()->ControlKind = TacControlKind::FileDirEdit;
     SetMaxLength(255);
 }
 
@@ -124,7 +124,7 @@ void TsFileDirEdit::WndProc(TMessage& m) {
 
 TsFilenameEdit::TsFilenameEdit(TComponent* owner)
     : TsFileDirEdit(owner) {
-    SkinData()->ControlKind = ckFilenameEdit;
+    SkinData()->ControlKind = TacControlKind::FilenameEdit;
     SetGlyphName("BTN_OPENFILE");
 }
 
@@ -219,7 +219,7 @@ void TsFilenameEdit::ButtonClick() {
 
 TsDirectoryEdit::TsDirectoryEdit(TComponent* owner)
     : TsFileDirEdit(owner) {
-    SkinData()->ControlKind = ckDirectoryEdit;
+    SkinData()->ControlKind = TacControlKind::DirectoryEdit;
     SetGlyphName("BTN_OPENFOLDER");
 }
 

@@ -17,10 +17,6 @@ class TStrings;
 
 namespace korvex::skin {
 
-inline constexpr int ckFileDirEdit = 132;
-inline constexpr int ckFilenameEdit = 133;
-inline constexpr int ckDirectoryEdit = 134;
-
 enum TFileDialogKind { dkOpen, dkSave };
 inline constexpr std::string_view FileDialogKindIdents[] = {"dkOpen", "dkSave"};
 

@@ -32,7 +32,6 @@ using namespace korvex::classes;
 
 namespace {
 
-constexpr int ckTrackBar = 165;
 constexpr int NativeThumbAcross = 23;   // a 21-pixel picture stands unscaled on this native thumb
 constexpr int NativeThumbAlong = 11;
 constexpr int UnscaledPictureAcross = 21;
@@ -51,7 +50,7 @@ bool Contains(const TRect& r, TPoint p) {
 
 TsTrackBar::TsTrackBar(TComponent* owner)
     : TTrackBar(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
-    FCommonData->ControlKind = ckTrackBar;
+    FCommonData->ControlKind = TacControlKind::TrackBar;
     SetThumbLength(SkinnedThumbLength);
 }
 

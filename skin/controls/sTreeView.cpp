@@ -25,7 +25,7 @@ using namespace korvex::classes;
 
 TsTreeView::TsTreeView(TComponent* owner)
     : TsLabelledControl(owner) {
-    SkinData()->ControlKind = ckTreeView;
+    SkinData()->ControlKind = TacControlKind::TreeView;
     if (SkinData()->SkinSection().empty()) SkinData()->SetSkinSection("EDIT");
 }
 

@@ -9,8 +9,6 @@ namespace korvex::skin {
 
 class TsScrollBar;
 
-inline constexpr int ckTreeView = 96;
-
 extern template class TsLabelledControl<classes::TTreeView>;
 
 class TsTreeView : public TsLabelledControl<classes::TTreeView> {

@@ -6,6 +6,7 @@
 #include "platform/classes/TPersistent.h"
 #include "platform/gdi/Types.h"
 #include "skin/engine/Forward.h"
+#include "skin/engine/sControlKind.h"
 #include "skin/engine/sParentCache.h"
 
 #include <functional>
@@ -19,15 +20,6 @@ class TCustomForm;
 }
 
 namespace korvex::skin {
-
-// Control kinds the owner writes into ControlKind (they pick the default section and the hover rule).
-inline constexpr int ckForm = 224;
-inline constexpr int ckGridItem = 227;
-
-// Kinds the mouse never makes hot (panels, tool bars, page controls, status bars, gauges ...).
-bool IsHoverlessKind(int kind);
-// The default section of a control kind; empty for a kind without one (the owner's class name is used).
-const char* DefaultSectionOf(int kind);
 
 class TsCommonData : public classes::TPersistent {
 public:
@@ -62,7 +54,7 @@ public:
     bool Focused = false;
     bool MouseAbove = false;
     bool ComposingChildren = false;   // the owner paints its windowless children over its cache
-    int ControlKind = 0;   // written by the owner's constructor
+    TacControlKind ControlKind = TacControlKind::Unknown;   // written by the owner's constructor
 
     classes::TControl* OwnerControl() const { return FOwnerControl; }
     // For skin states owned by something else than their control (a grid adapter's items).

@@ -43,7 +43,7 @@ int ClampStep(int value) {
 TsScrollBar::TsScrollBar(TComponent* owner)
     : TWinControl(owner), FCommonData(std::make_unique<TsCommonData>(this, true)) {
     user::RegisterStandardClasses();
-    FCommonData->ControlKind = ckScrollBar;
+    FCommonData->ControlKind = TacControlKind::ScrollBar;
     FControlStyle = TControlStyle {csOpaque, csDoubleClicks};
     SetBounds(Left(), Top(), Width() == 0 ? 121 : Width(),
         Height() == 0 ? user::GetSystemMetrics(user::SM_CYHSCROLL) : Height());

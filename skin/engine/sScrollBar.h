@@ -21,8 +21,6 @@ class TTimer;
 
 namespace korvex::skin {
 
-inline constexpr int ckScrollBar = 142;
-
 // Part states
 inline constexpr int psNormal = 0;
 inline constexpr int psHot = 1;

@@ -129,7 +129,7 @@ void TsCtrlAdapter::Notification(TComponent* component, TOperation operation) {
 TsGridItem::TsGridItem(TCollection* collection)
     : TCollectionItem(collection)
     , FSkinData(std::make_unique<TsCommonData>(this, true)) {
-    FSkinData->ControlKind = ckGridItem;
+    FSkinData->ControlKind = TacControlKind::GridItem;
 }
 
 TsGridItem::~TsGridItem() {

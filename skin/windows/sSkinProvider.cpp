@@ -58,7 +58,7 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
     , FTitleIcon(std::make_unique<TsTitleIcon>()) {
     FForm = GetOwnerForm(this);
     FSkinData->SetSkinSection("FORM");
-    FSkinData->ControlKind = ckForm;
+    FSkinData->ControlKind = TacControlKind::Form;
     FSkinData->ProviderForm = FForm;
     FSkinData->ProviderMessage = [this](TMessage& m) { NewWndProc(m); };
     FCaptionButtons

@@ -111,7 +111,7 @@ TEST_F(NumEditTest, UnfocusedEditShowsTheDisplayFormatAndTheWindowHoldsThePlainN
     EXPECT_EQ(edit->AsInteger(), 2);
     edit->SetValue(-2.7);
     EXPECT_EQ(edit->AsInteger(), -2);
-    EXPECT_EQ(edit->SkinData()->ControlKind, ckCurrencyEdit);
+    EXPECT_EQ(edit->SkinData()->ControlKind, TacControlKind::CurrencyEdit);
 }
 
 TEST_F(NumEditTest, TheKeyFilterRefusesExtraDecimalsLettersAndNegativesWhenLimitsArePositive) {

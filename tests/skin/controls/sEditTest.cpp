@@ -228,7 +228,7 @@ TEST_F(EditTest, MaskEditWithEmptyTextDrawsNoTextAndTheEditSectionIsItsOwn) {
     auto* edit = NewEdit<TsEdit>(20, 100, "");
     MoveTo(Form, 300, 200);
     EXPECT_EQ(empty->SkinData()->SkinSection(), "EDIT");
-    EXPECT_EQ(empty->SkinData()->ControlKind, 0);
+    EXPECT_EQ(empty->SkinData()->ControlKind, TacControlKind::Unknown);
     EXPECT_EQ(edit->SkinData()->SkinSection(), "EDIT");
     EXPECT_NE(Pixels(empty), Pixels(full));
     full->SetText("");

@@ -73,11 +73,25 @@ TEST(ControlKinds, DefaultSectionsFollowTheKindTable) {
     const std::pair<int, const char*> table[] = {{3, "EDIT"}, {97, "EDIT"}, {13, "COMBOBOX"}, {51, "PANEL"},
         {52, "PANEL_LOW"}, {93, "BUTTON"}, {95, "SPEEDBUTTON"}, {165, "TRACKBAR"}, {142, ""}};
     for (const auto& [kind, section] : table)
-        EXPECT_STREQ(DefaultSectionOf(kind), section) << kind;
+        EXPECT_STREQ(DefaultSectionOf(TacControlKind(kind)), section) << kind;
     for (int kind : {51, 74, 110, 141, 161})
-        EXPECT_TRUE(IsHoverlessKind(kind)) << kind;
+        EXPECT_TRUE(IsHoverlessKind(TacControlKind(kind))) << kind;
     for (int kind : {2, 50, 75, 93, 162})
-        EXPECT_FALSE(IsHoverlessKind(kind)) << kind;
+        EXPECT_FALSE(IsHoverlessKind(TacControlKind(kind))) << kind;
+}
+
+TEST(ControlKinds, TheNamedRangesHoldTheirEndsAndNothingOutside) {
+    const std::pair<TacKindRange, std::pair<int, int>> table[] = {{ContainerKinds, {51, 74}}, {BarKinds, {141, 161}}};
+    for (const auto& [range, ends] : table) {
+        EXPECT_TRUE(range.Contains(TacControlKind(ends.first))) << ends.first;
+        EXPECT_TRUE(range.Contains(TacControlKind(ends.second))) << ends.second;
+        EXPECT_FALSE(range.Contains(TacControlKind(ends.first - 1))) << ends.first;
+        EXPECT_FALSE(range.Contains(TacControlKind(ends.second + 1))) << ends.second;
+    }
+    EXPECT_TRUE(ContainerKinds.Contains(TacControlKind::ScrollBox));
+    EXPECT_TRUE(BarKinds.Contains(TacControlKind::ScrollBar));
+    EXPECT_TRUE(TakesEditColors(TacControlKind::EditLike));
+    EXPECT_FALSE(TakesEditColors(TacControlKind::Edit));
 }
 
 TEST_F(CommonDataTest, AKindOutsideTheTableTakesTheOwnersClassName) {

@@ -45,7 +45,7 @@ TEST_F(ScrollBar, ANewBarHasItsDefaultsAndIsNativeWithoutASkin) {
     EXPECT_EQ(bar->Kind(), sbHorizontal);
     EXPECT_EQ(bar->Max(), 100);
     EXPECT_TRUE(bar->TabStop());
-    EXPECT_EQ(bar->SkinData()->ControlKind, ckScrollBar);
+    EXPECT_EQ(bar->SkinData()->ControlKind, TacControlKind::ScrollBar);
     EXPECT_EQ(bar->SkinData()->SkinSection(), "TsScrollBar");
     EXPECT_TRUE(IsNative(bar));
     bar->SetKind(sbVertical);

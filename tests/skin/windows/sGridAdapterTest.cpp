@@ -69,7 +69,7 @@ TEST_F(GridAdapterTest, TheSearchLinksEveryGridAndTheSkinsColoursComeAndGo) {
     EXPECT_TRUE(QuerySkinCommand(grid, SMC_ISSKINNED));
     EXPECT_EQ(adapter->IndexOf("GRID"), adapter->IndexOf("grid"));
     EXPECT_EQ(ItemOf(adapter, grid)->SkinData()->SkinSection(), "EDIT");
-    EXPECT_EQ(ItemOf(adapter, grid)->SkinData()->ControlKind, ckGridItem);
+    EXPECT_EQ(ItemOf(adapter, grid)->SkinData()->ControlKind, TacControlKind::GridItem);
     EXPECT_EQ(grid->FixedColor(), GlobalInfo(false));
     EXPECT_EQ(grid->Color(), GlobalInfo(true));
     adapter->RemoveItem(adapter->IndexOf("Grid"));

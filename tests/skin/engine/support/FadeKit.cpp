@@ -86,7 +86,7 @@ void TFadeButton::Paint() {
 
 TAnimButton::TAnimButton(TComponent* owner)
     : TGraphicControl(owner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-    SkinData->ControlKind = 92;
+    SkinData->ControlKind = TacControlKind::SpeedButton;
     SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
     SetBounds(0, 0, 40, 24);
 }

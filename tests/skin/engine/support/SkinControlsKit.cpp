@@ -28,7 +28,7 @@ void PaintSkinned(TControl* control, TsCommonData* data, TCanvas* canvas, const 
         canvas->Brush()->SetStyle(bsSolid);
         canvas->Brush()->SetColor(control->Color());
         canvas->FillRect(whole);
-        if (data->ControlKind != 0 && data->ControlKind != 51) {   // buttons, edits and low panels get a frame
+        if (data->ControlKind != TacControlKind::Unknown && data->ControlKind != TacControlKind::Panel) {   // buttons, edits and low panels get a frame
             canvas->Brush()->SetColor(clBtnShadow);
             canvas->FrameRect(whole);
         }
@@ -65,7 +65,7 @@ void PaintSkinned(TControl* control, TsCommonData* data, TCanvas* canvas, const 
 
 TTestPanel::TTestPanel(TComponent* owner, int kind)
     : TCustomControl(owner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-    SkinData->ControlKind = kind;
+    SkinData->ControlKind = TacControlKind(kind);
     SetControlStyle(ControlStyle() + TControlStyle {csAcceptsControls, csOpaque});
     SetBounds(0, 0, 100, 50);
     SetColor(clBtnFace);
@@ -83,12 +83,12 @@ void TTestPanel::WndProc(TMessage& message) {
 }
 
 void TTestPanel::Paint() {
-    PaintSkinned(this, SkinData.get(), Canvas(), Caption(), nullptr, SkinData->ControlKind != 2);
+    PaintSkinned(this, SkinData.get(), Canvas(), Caption(), nullptr, SkinData->ControlKind != TacControlKind(2));
 }
 
 TTestButton::TTestButton(TComponent* owner)
     : TCustomControl(owner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-    SkinData->ControlKind = 93;
+    SkinData->ControlKind = TacControlKind::Button;
     SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
     SetBounds(0, 0, 100, 28);
     SetColor(clBtnFace);
