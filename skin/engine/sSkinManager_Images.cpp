@@ -59,6 +59,34 @@ bool IsJpegName(const std::string& value) {
     return upper.find(".JPG") != std::string::npos || upper.find(".JPEG") != std::string::npos;
 }
 
+// Every key of the common sections with its value ("-" for none), in the order of the lines.
+template <class Visit>
+void ForEachCommonValue(const classes::TStringList& common, Visit visit) {
+    if (common.Count() == 0) return;
+    classes::TMemIniFile ini;
+    ini.SetStrings(common);
+    classes::TStringList sections;
+    ini.ReadSections(sections);
+    for (int s = 0; s < sections.Count(); ++s) {
+        const std::string section = sections.Strings(s);
+        classes::TStringList keys;
+        ini.ReadSection(section, keys);
+        for (int k = 0; k < keys.Count(); ++k) {
+            const std::string key = keys.Strings(k);
+            visit(section, key, ini.ReadString(section, key, "-"));
+        }
+    }
+}
+
+void AddPattern(TsPatternArray& patterns, const std::string& section, const std::string& key,
+    std::unique_ptr<TJPEGImage> jpeg) {
+    TsPatternData p;
+    p.Img = std::move(jpeg);
+    p.ClassName = base::UpperCase(section);
+    p.PropertyName = base::UpperCase(key);
+    patterns.push_back(std::move(p));
+}
+
 }
 
 bool TsSkinManager::AddFileImage(const std::string& section, const std::string& key, const std::string& fileName,
@@ -148,27 +176,16 @@ void TsSkinManager::LoadAllMasks() {
 }
 
 void TsSkinManager::LoadCommonMasks() {
-    if (FCommonSections->Count() == 0) return;
-    classes::TMemIniFile ini;
-    ini.SetStrings(*FCommonSections);
-    classes::TStringList sections;
-    ini.ReadSections(sections);
-    for (int s = 0; s < sections.Count(); ++s) {
-        const std::string section = sections.Strings(s);
-        if (base::UpperCase(section) == "GLOBALINFO") continue;
-        classes::TStringList keys;
-        ini.ReadSection(section, keys);
-        for (int k = 0; k < keys.Count(); ++k) {
-            const std::string key = keys.Strings(k);
-            const std::string value = ini.ReadString(section, key, "-");
-            if (MasterBitmap != nullptr && value != "#" && value.find('#') != std::string::npos) {
-                const TsImageValue v = ParseRectImageValue(key, value);
-                if (v.Valid) AddRectImage(*this, section, key, v);
-            } else if (base::UpperCase(value).find(".BMP") != std::string::npos) {
-                AddFileImage(base::UpperCase(section), base::UpperCase(key), value, 3, 1, itisaBorder, true);
-            }
+    ForEachCommonValue(*FCommonSections, [&](const std::string& section, const std::string& key,
+                                              const std::string& value) {
+        if (base::UpperCase(section) == "GLOBALINFO") return;
+        if (MasterBitmap != nullptr && value != "#" && value.find('#') != std::string::npos) {
+            const TsImageValue v = ParseRectImageValue(key, value);
+            if (v.Valid) AddRectImage(*this, section, key, v);
+        } else if (base::UpperCase(value).find(".BMP") != std::string::npos) {
+            AddFileImage(base::UpperCase(section), base::UpperCase(key), value, 3, 1, itisaBorder, true);
         }
-    }
+    });
 }
 
 void TsSkinManager::LoadAllPatterns() {
@@ -201,11 +218,7 @@ void TsSkinManager::LoadAllPatterns() {
                     m.Manager = this;
                     Masks.push_back(std::move(m));
                 } else {
-                    TsPatternData p;
-                    p.Img = std::move(jpeg);
-                    p.ClassName = base::UpperCase(section);
-                    p.PropertyName = base::UpperCase(key);
-                    Patterns.push_back(std::move(p));
+                    AddPattern(Patterns, section, key, std::move(jpeg));
                 }
             }
         }
@@ -217,28 +230,13 @@ void TsSkinManager::LoadAllPatterns() {
 }
 
 void TsSkinManager::LoadCommonPatterns() {
-    if (FCommonSections->Count() == 0) return;
-    classes::TMemIniFile ini;
-    ini.SetStrings(*FCommonSections);
-    classes::TStringList sections;
-    ini.ReadSections(sections);
-    for (int s = 0; s < sections.Count(); ++s) {
-        const std::string section = sections.Strings(s);
-        classes::TStringList keys;
-        ini.ReadSection(section, keys);
-        for (int k = 0; k < keys.Count(); ++k) {
-            const std::string key = keys.Strings(k);
-            const std::string value = ini.ReadString(section, key, "-");
-            if (!IsJpegName(value)) continue;
-            std::unique_ptr<TJPEGImage> jpeg = LoadJpeg(SkinFileName(value));
-            if (jpeg == nullptr || !HasArea(jpeg->Width(), jpeg->Height())) continue;
-            TsPatternData p;
-            p.Img = std::move(jpeg);
-            p.ClassName = base::UpperCase(section);
-            p.PropertyName = base::UpperCase(key);
-            Patterns.push_back(std::move(p));
-        }
-    }
+    ForEachCommonValue(*FCommonSections, [&](const std::string& section, const std::string& key,
+                                              const std::string& value) {
+        if (!IsJpegName(value)) return;
+        std::unique_ptr<TJPEGImage> jpeg = LoadJpeg(SkinFileName(value));
+        if (jpeg != nullptr && HasArea(jpeg->Width(), jpeg->Height()))
+            AddPattern(Patterns, section, key, std::move(jpeg));
+    });
 }
 
 }
