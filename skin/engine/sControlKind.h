@@ -59,6 +59,8 @@ bool IsHoverlessKind(TacControlKind kind);
 // The default section of a control kind; empty for a kind without one (the owner's class name is used).
 const char* DefaultSectionOf(TacControlKind kind);
 // Kinds outside the edit classes that still take their section's colours on load.
-constexpr bool TakesEditColors(TacControlKind kind) { return kind == TacControlKind::EditLike; }
+constexpr bool TakesEditColors(TacControlKind kind) {
+    return kind == TacControlKind::EditLike;
+}
 
 }

@@ -6,6 +6,7 @@
 #include "platform/classes/GraphicsTypes.h"
 #include "skin/engine/Forward.h"
 #include "skin/engine/sGradient.h"
+#include "skin/engine/sImageTable.h"
 
 #include <array>
 #include <cstdint>
@@ -123,8 +124,8 @@ struct TsPatternData {
 };
 
 using TsGeneralDataArray = std::vector<TsGeneralData>;
-using TsMaskArray = std::vector<TsMaskData>;
-using TsPatternArray = std::vector<TsPatternData>;
+using TsMaskArray = TsImageTable<TsMaskData>;
+using TsPatternArray = TsImageTable<TsPatternData>;
 
 // The skin's global facts; one object owned by the manager for its whole life.
 class TsSkinData {

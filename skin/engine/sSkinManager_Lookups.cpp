@@ -27,18 +27,15 @@ bool TsSkinManager::IsValidImgIndex(int index) const {
 
 namespace {
 
-// Scans table for (section, property) accepted by `accept`, then follows the ParentClass chain. A chain that
-// comes back to a section already visited ends the search.
+// The first image of table named (section, property) that `accept` takes, then the same along the ParentClass
+// chain. A chain that comes back to a section already visited ends the search.
 template <class Table, class Accept>
 int FindWithParents(const TsSkinManager& sm, const Table& table, int skinIndex, std::string section,
     const std::string& property, Accept accept) {
     std::vector<int> visited;
     while (true) {
         if (skinIndex < 0 || section.empty()) return -1;
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            if (table[i].ClassName == section && table[i].PropertyName == property && accept(table[i]))
-                return static_cast<int>(i);
-        }
+        if (const int found = table.FindFirst(section, property, accept); found >= 0) return found;
         if (!sm.IsValidSkinIndex(skinIndex)) return -1;
         const std::string parent = sm.Sections[static_cast<std::size_t>(skinIndex)].ParentClass;
         if (parent.empty() || parent == section) return -1;
@@ -59,10 +56,7 @@ int TsSkinManager::GetMaskIndex(int skinIndex, const std::string& sectionName, c
 
 int TsSkinManager::GetMaskIndexExact(const std::string& sectionName, const std::string& propertyName) const {
     if (sectionName.empty()) return -1;
-    for (std::size_t i = 0; i < Masks.size(); ++i) {
-        if (Masks[i].ClassName == sectionName && Masks[i].PropertyName == propertyName) return static_cast<int>(i);
-    }
-    return -1;
+    return Masks.FindFirst(sectionName, propertyName);
 }
 
 int TsSkinManager::GetTextureIndex(

@@ -229,8 +229,9 @@ TEST_F(TsComboBoxSkinned, ASkinWithoutAGlyphMaskGivesASixteenPixelGlyph) {
     const TSize glyph = Manager->GetMaskFrameSize(
         Manager->GetMaskIndex(c->SkinData()->SkinIndex, c->SkinData()->SkinSection(), "GLYPHMASK"));
     EXPECT_EQ(c->GlyphHeight(), glyph.cy > 0 ? glyph.cy : 16);
-    for (auto& mask : Manager->Masks)
-        if (mask.PropertyName == "GLYPHMASK") mask.PropertyName = "HIDDEN";
+    for (std::size_t i = 0; i < Manager->Masks.size(); ++i)
+        if (Manager->Masks[i].PropertyName == "GLYPHMASK")
+            Manager->Masks.Rename(i, Manager->Masks[i].ClassName, "HIDDEN");
     EXPECT_EQ(c->GlyphHeight(), 16);
     c->SkinData()->BGChanged = true;
     c->Repaint();   // paints without a glyph

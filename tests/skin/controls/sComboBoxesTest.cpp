@@ -119,8 +119,9 @@ TEST_F(CommonComboSkinned, WithoutAGlyphMaskTheButtonIsEmptyAndNothingIsDrawnThe
     TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha"});
     const TRect withGlyph = c->ButtonRect();
     const gdi::COLORREF glyphPixel = ScreenPixel(c, (withGlyph.left + withGlyph.right) / 2, c->Height() / 2);
-    for (auto& mask : Manager->Masks)
-        if (mask.PropertyName == "GLYPHMASK") mask.PropertyName = "HIDDEN";
+    for (std::size_t i = 0; i < Manager->Masks.size(); ++i)
+        if (Manager->Masks[i].PropertyName == "GLYPHMASK")
+            Manager->Masks.Rename(i, Manager->Masks[i].ClassName, "HIDDEN");
     EXPECT_EQ(c->ButtonRect(), TRect {});
     c->SkinData()->BGChanged = true;
     c->Repaint();

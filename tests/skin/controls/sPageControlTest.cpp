@@ -287,8 +287,9 @@ TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     Pump();
     EXPECT_EQ(ScreenPixels(pc, tab1), withBackground);
     // No mask for the section used: captions only, over the strip.
-    for (auto& mask : Manager->Masks)
-        if (mask.ClassName == "BUTTON" && mask.PropertyName == "BORDERSMASK") mask.PropertyName = "HIDDEN";
+    for (std::size_t i = 0; i < Manager->Masks.size(); ++i)
+        if (Manager->Masks[i].ClassName == "BUTTON" && Manager->Masks[i].PropertyName == "BORDERSMASK")
+            Manager->Masks.Rename(i, "BUTTON", "HIDDEN");
     pc->SkinData()->BGChanged = true;
     pc->Invalidate();
     Pump();

@@ -38,8 +38,8 @@ protected:
     }
     // Renames a mask of the loaded skin so that look-ups no longer find it.
     static void HideMask(TsSkinManager* sm, const std::string& property) {
-        for (auto& mask : sm->Masks)
-            if (mask.PropertyName == property) mask.PropertyName = "HIDDEN";
+        for (std::size_t i = 0; i < sm->Masks.size(); ++i)
+            if (sm->Masks[i].PropertyName == property) sm->Masks.Rename(i, sm->Masks[i].ClassName, "HIDDEN");
     }
     // The pixel at a point of the whole window (not the client area).
     gdi::COLORREF WindowPixel(TWinControl* control, int x, int y) const {

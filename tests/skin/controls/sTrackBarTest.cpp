@@ -168,8 +168,9 @@ TEST_F(TrackBarTest, FewerThanTwoAutomaticTicksDrawNone) {
 TEST_F(TrackBarTest, WithoutTickPicturesTicksAreTwoPixelFrames) {
     UseSkin(1);
     TsTrackBar* bar = Make(4);
-    for (auto& mask : Manager->Masks)
-        if (mask.PropertyName == "TICKHORZ") mask.PropertyName = "HIDDEN";
+    for (std::size_t i = 0; i < Manager->Masks.size(); ++i)
+        if (Manager->Masks[i].PropertyName == "TICKHORZ")
+            Manager->Masks.Rename(i, Manager->Masks[i].ClassName, "HIDDEN");
     bar->Repaint();
     Pump();
     // Below the channel as painted (as thick as its picture, centred), past half the thumb's overhang.

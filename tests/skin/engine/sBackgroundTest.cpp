@@ -96,8 +96,7 @@ TEST_F(BackgroundTest, BottomLeftCornerImageSitsOnTheRectanglesLeftEdge) {
     const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
     Fill(Skin.Master(), TRect {0, 0, 4, 4}, Rgb(255, 0, 0));
     const int corner = Skin.AddMask(TRect {0, 0, 4, 4}, 1, 0);
-    Skin.Mask(corner).ClassName = "SEC";
-    Skin.Mask(corner).PropertyName = "IMGBTMLEFT";
+    Skin.Manager()->Masks.Rename(std::size_t(corner), "SEC", "IMGBTMLEFT");
     TsCommonData data(nullptr, false);
     data.SetSkinManager(Sm);
     data.SetSkinSection("SEC");

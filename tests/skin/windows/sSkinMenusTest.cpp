@@ -330,8 +330,9 @@ TEST_F(SkinMenusTest, ACheckedRadioItemFallsBackToTheBoxCheckMark) {
         return pixels;
     };
     auto hide = [&](const std::string& name) {
-        for (auto& mask : Manager->Masks)
-            if (mask.ClassName == "GLOBALINFO" && mask.PropertyName == name) mask.PropertyName = "HIDDEN" + name;
+        for (std::size_t i = 0; i < Manager->Masks.size(); ++i)
+            if (Manager->Masks[i].ClassName == "GLOBALINFO" && Manager->Masks[i].PropertyName == name)
+                Manager->Masks.Rename(i, "GLOBALINFO", "HIDDEN" + name);
     };
     ASSERT_GE(Manager->GetMaskIndexExact("GLOBALINFO", "RADIOCHECKED"), 0);
     const auto radio = drawn();
