@@ -92,11 +92,12 @@ void BlendThroughMask(
 
 void SumBitmaps(classes::TBitmap* dst, classes::TBitmap* src, std::uint8_t alpha) {
     if (!dst || !src || dst->Width() != src->Width() || dst->Height() != src->Height()) return;
-    if (!FastSum24.Attach(src, dst)) return;
-    FastSum24.Alpha = alpha;
-    FastSum24.DstRect = classes::TRect {0, 0, FastSum24.Width(), FastSum24.Height()};
-    FastSum24.SrcRect = FastSum24.DstRect;
-    FastSum24.Blend();
+    TacFastSum24 sum;
+    if (!sum.Attach(src, dst)) return;
+    sum.Alpha = alpha;
+    sum.DstRect = classes::TRect {0, 0, sum.Width(), sum.Height()};
+    sum.SrcRect = sum.DstRect;
+    sum.Blend();
 }
 
 void SumBitmapRect(classes::TBitmap* dst, classes::TBitmap* src, std::uint8_t alpha, classes::TRect srcRect,
@@ -116,27 +117,39 @@ void SumBitmapRect(classes::TBitmap* dst, classes::TBitmap* src, std::uint8_t al
     if (y + (bottom - top) > dst->Height()) bottom = dst->Height() - y + top;
     const std::int64_t width = right - left, height = bottom - top;
     if (width <= 0 || height <= 0) return;
-    if (!FastSum24.Attach(src, dst)) return;
-    FastSum24.Alpha = alpha;
-    FastSum24.DstRect = classes::TRect {int(x), int(y), int(x + width), int(y + height)};
-    FastSum24.SrcRect = classes::TRect {int(left), int(top), int(left + width), int(top + height)};
-    FastSum24.Blend();
+    TacFastSum24 sum;
+    if (!sum.Attach(src, dst)) return;
+    sum.Alpha = alpha;
+    sum.DstRect = classes::TRect {int(x), int(y), int(x + width), int(y + height)};
+    sum.SrcRect = classes::TRect {int(left), int(top), int(left + width), int(top + height)};
+    sum.Blend();
 }
 
 // ---------------------------------------------------------------------------------------------------------
 // Factor blend and transparent copies
+
+namespace {
+
+// srcRect (right and bottom inclusive) cut to the source, then the block at (x, y) cut to both bitmaps.
+bool ClipInclusive(const PixelView& d, int& x, int& y, const PixelView& s, const classes::TRect& srcRect, int& sx,
+    int& sy, int& width, int& height) {
+    sx = srcRect.left;
+    sy = srcRect.top;
+    width = int(std::min<std::int64_t>(std::int64_t(srcRect.right) + 1, s.Width) - sx);
+    height = int(std::min<std::int64_t>(std::int64_t(srcRect.bottom) + 1, s.Height) - sy);
+    if (width <= 0 || height <= 0) return false;
+    return detail::ClipBlock(x, y, d.Width, d.Height, sx, sy, s.Width, s.Height, width, height);
+}
+
+}
 
 void BlendBitmapRect(classes::TBitmap* dst, int x, int y, const classes::TBitmap* src, classes::TRect srcRect, double f,
     classes::TColor transparentColor) {
     const PixelView d = detail::View24(dst);
     const PixelView s = detail::View24(src);
     if (!d || !s) return;
-    // Inclusive right and bottom edges.
-    int sx = srcRect.left, sy = srcRect.top;
-    int width = int(std::min<std::int64_t>(std::int64_t(srcRect.right) + 1, s.Width) - sx);
-    int height = int(std::min<std::int64_t>(std::int64_t(srcRect.bottom) + 1, s.Height) - sy);
-    if (width <= 0 || height <= 0) return;
-    if (!detail::ClipBlock(x, y, d.Width, d.Height, sx, sy, s.Width, s.Height, width, height)) return;
+    int sx = 0, sy = 0, width = 0, height = 0;
+    if (!ClipInclusive(d, x, y, s, srcRect, sx, sy, width, height)) return;
     const bool everyPixel = (std::uint32_t(transparentColor) >> 24) == 0xFF;
     const detail::Bgr key = detail::Bgr::Of(std::uint32_t(transparentColor));
     for (int r = 0; r < height; ++r) {
@@ -161,11 +174,8 @@ void TransparentCopyRect(classes::TBitmap* dst, const classes::TBitmap* src, int
     const PixelView d = detail::View24(dst);
     PixelView s = detail::View24(src);
     if (!d || !s) return;
-    int sx = srcRect.left, sy = srcRect.top;
-    int width = int(std::min<std::int64_t>(std::int64_t(srcRect.right) + 1, s.Width) - sx);
-    int height = int(std::min<std::int64_t>(std::int64_t(srcRect.bottom) + 1, s.Height) - sy);
-    if (width <= 0 || height <= 0) return;
-    if (!detail::ClipBlock(x, y, d.Width, d.Height, sx, sy, s.Width, s.Height, width, height)) return;
+    int sx = 0, sy = 0, width = 0, height = 0;
+    if (!ClipInclusive(d, x, y, s, srcRect, sx, sy, width, height)) return;
     // A copy within one bitmap reads from a snapshot, so overlapping blocks copy as a whole.
     std::vector<std::uint8_t> snapshot;
     if (s.Bits == d.Bits) {

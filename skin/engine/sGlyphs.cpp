@@ -192,8 +192,9 @@ void MakeGlyphFromImageList(classes::TComponent* button, TsCommonData* data, int
             BlendBitmapRect(glyph, w, 0, t.get(), TRect {0, 0, t->Width(), t->Height()}, 0.5, key);
         } else {
             TransparentCopy(glyph, t.get(), w, 0, key);
-            Fast24.Attach(glyph);
-            Fast24.SetPixel(w, h - 1, TransparentSkinColor);
+            TacFast24 pixels;
+            pixels.Attach(glyph);
+            pixels.SetPixel(w, h - 1, TransparentSkinColor);
         }
         glyph->SetPixelFormat(format);
     }

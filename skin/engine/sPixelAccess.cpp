@@ -16,40 +16,33 @@ using detail::PixelView;
 // ---------------------------------------------------------------------------------------------------------
 // TacFast24, TacFast32
 
-namespace {
-
-bool AttachView(const PixelView& view, classes::TBitmap* bitmap, classes::TBitmap*& field, int& width, int& height,
-    std::ptrdiff_t& stride, std::uint8_t*& firstLine) {
+bool TacFastPixels::AttachBitmap(classes::TBitmap* bitmap, int bytesPerPixel) {
+    const PixelView view = bytesPerPixel == 4 ? detail::View32(bitmap) : detail::View24(bitmap);
     if (!view || view.Width < 2 || view.Height < 2) {
-        width = 0;
+        FWidth = 0;
         return false;
     }
-    field = bitmap;
-    width = view.Width;
-    height = view.Height;
-    stride = view.Stride;
-    firstLine = view.Bits;
+    FBitmap = bitmap;
+    FWidth = view.Width;
+    FHeight = view.Height;
+    FBytesPerPixel = bytesPerPixel;
+    FStride = view.Stride;
+    FFirstLine = view.Bits;
     return true;
 }
 
-}
-
-bool TacFast24::Attach(classes::TBitmap* bitmap) {
-    return AttachView(detail::View24(bitmap), bitmap, FBitmap, FWidth, FHeight, FStride, FFirstLine);
+std::uint8_t* TacFastPixels::PixelAt(int x, int y) const {
+    if (unsigned(x) >= unsigned(FWidth) || unsigned(y) >= unsigned(FHeight)) return nullptr;
+    return FFirstLine + y * FStride + std::ptrdiff_t(x) * FBytesPerPixel;
 }
 
 void TacFast24::SetPixel(int x, int y, classes::TColor color) {
-    if (unsigned(x) >= unsigned(FWidth) || unsigned(y) >= unsigned(FHeight)) return;
-    detail::Bgr::Of(std::uint32_t(color)).Store(FFirstLine + y * FStride + std::ptrdiff_t(x) * 3);
+    if (std::uint8_t* p = PixelAt(x, y)) detail::Bgr::Of(std::uint32_t(color)).Store(p);
 }
 
 classes::TColor TacFast24::GetPixel(int x, int y) const {
-    if (unsigned(x) >= unsigned(FWidth) || unsigned(y) >= unsigned(FHeight)) return -1;
-    return classes::TColor(detail::PixelColor(FFirstLine + y * FStride + std::ptrdiff_t(x) * 3));
-}
-
-bool TacFast32::Attach(classes::TBitmap* bitmap) {
-    return AttachView(detail::View32(bitmap), bitmap, FBitmap, FWidth, FHeight, FStride, FFirstLine);
+    const std::uint8_t* p = PixelAt(x, y);
+    return p ? classes::TColor(detail::PixelColor(p)) : -1;
 }
 
 void TacFast32::SetPixel(int x, int y, classes::TColor color) {
@@ -57,8 +50,8 @@ void TacFast32::SetPixel(int x, int y, classes::TColor color) {
 }
 
 void TacFast32::SetPixelAlpha(int x, int y, classes::TColor color, std::uint8_t alpha) {
-    if (unsigned(x) >= unsigned(FWidth) || unsigned(y) >= unsigned(FHeight)) return;
-    std::uint8_t* p = FFirstLine + y * FStride + std::ptrdiff_t(x) * 4;
+    std::uint8_t* p = PixelAt(x, y);
+    if (!p) return;
     detail::Bgr::Of(std::uint32_t(color)).Store(p);
     p[3] = alpha;
 }

@@ -16,47 +16,46 @@ class TBitmap;
 
 namespace korvex::skin {
 
-// Pixel access to a pf24bit bitmap through its first row and stride. Attach again after the bitmap is
-// resized, converted or freed: the record does not notice.
-class TacFast24 {
+// Pixel access to a bitmap through its first row and stride: what TacFast24 and TacFast32 share. Attach again
+// after the bitmap is resized, converted or freed: the record does not notice.
+class TacFastPixels {
 public:
-    // Refuses (Width() becomes 0) bitmaps under 2 x 2 and bitmaps that are not pf24bit.
-    bool Attach(classes::TBitmap* bitmap);
-    // Points outside the attached bitmap are ignored; GetPixel answers -1 there.
-    void SetPixel(int x, int y, classes::TColor color);
-    classes::TColor GetPixel(int x, int y) const;
-
     classes::TBitmap* Bitmap() const { return FBitmap; }
     int Width() const { return FWidth; }   // 0: not attached
     int Height() const { return FHeight; }
 
+protected:
+    // Refuses (Width() becomes 0) bitmaps under 2 x 2 and bitmaps of another format than bytesPerPixel gives.
+    bool AttachBitmap(classes::TBitmap* bitmap, int bytesPerPixel);
+    // The pixel's first byte; nullptr outside the attached bitmap.
+    std::uint8_t* PixelAt(int x, int y) const;
+
 private:
     classes::TBitmap* FBitmap = nullptr;
     int FWidth = 0;
     int FHeight = 0;
+    int FBytesPerPixel = 3;
     std::ptrdiff_t FStride = 0;
     std::uint8_t* FFirstLine = nullptr;
 };
 
-// Pixel access to a pf32bit bitmap (B, G, R, then 0 or alpha).
-class TacFast32 {
+// Pixel access to a pf24bit bitmap.
+class TacFast24 : public TacFastPixels {
 public:
-    bool Attach(classes::TBitmap* bitmap);   // as TacFast24::Attach, for pf32bit bitmaps
+    bool Attach(classes::TBitmap* bitmap) { return AttachBitmap(bitmap, 3); }
+    // Points outside the attached bitmap are ignored; GetPixel answers -1 there.
+    void SetPixel(int x, int y, classes::TColor color);
+    classes::TColor GetPixel(int x, int y) const;
+};
+
+// Pixel access to a pf32bit bitmap (B, G, R, then 0 or alpha).
+class TacFast32 : public TacFastPixels {
+public:
+    bool Attach(classes::TBitmap* bitmap) { return AttachBitmap(bitmap, 4); }
     // Stores B, G, R and 0 in the fourth byte whatever the colour's top byte is.
     void SetPixel(int x, int y, classes::TColor color);
     // Stores B, G, R and the alpha (layered windows need it).
     void SetPixelAlpha(int x, int y, classes::TColor color, std::uint8_t alpha);
-
-    classes::TBitmap* Bitmap() const { return FBitmap; }
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-
-private:
-    classes::TBitmap* FBitmap = nullptr;
-    int FWidth = 0;
-    int FHeight = 0;
-    std::ptrdiff_t FStride = 0;
-    std::uint8_t* FFirstLine = nullptr;
 };
 
 // Blends a source bitmap into a destination: dst := (src * (255 - Alpha) + dst * Alpha + 127) >> 8 per byte.
@@ -83,10 +82,6 @@ private:
     int FWidth = 0;
     int FHeight = 0;
 };
-
-// The records shared by the painters; attach, use and let go before calling another painter.
-inline TacFast24 Fast24;
-inline TacFastSum24 FastSum24;
 
 // 0xFF00FF (no colour) except while a control is being rendered:
 // ParentColor shows through transparent mask pixels when no parent cache is used;

@@ -15,6 +15,8 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <optional>
+
 namespace korvex::skin {
 
 using classes::TCanvas;
@@ -67,6 +69,18 @@ void DrawContours(TCanvas* canvas, const std::string& text, const TRect& d, unsi
     canvas->Font()->SetColor(colors[1]);
 }
 
+// Places the text and clears the brush; nothing more to draw (no text, or the disabled look drawn) gives nullopt.
+std::optional<TRect> PlaceEnabled(TCanvas* canvas, const std::string& text, TRect& r, unsigned flags, bool enabled) {
+    const TRect d = Place(canvas, text, r, flags);
+    canvas->Brush()->SetStyle(classes::bsClear);
+    if (text.empty()) return std::nullopt;
+    if (!enabled) {
+        DrawDisabled(canvas, text, d, flags);
+        return std::nullopt;
+    }
+    return d;
+}
+
 }
 
 void OutputSkinnedText(TCanvas* canvas, const std::string& text, bool enabled, TRect& r, unsigned flags,
@@ -82,23 +96,18 @@ void OutputSkinnedText(TCanvas* canvas, const std::string& text, bool enabled, T
     base::ScopeExit refresh([canvas] { canvas->Refresh(); });
     gdi::SavedDc saved(dc);
     gdi::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-    const TRect d = Place(canvas, text, r, flags);
-    canvas->Brush()->SetStyle(classes::bsClear);
-    if (text.empty()) return;
-    if (!enabled) {
-        DrawDisabled(canvas, text, d, flags);
-        return;
-    }
+    const std::optional<TRect> d = PlaceEnabled(canvas, text, r, flags, enabled);
+    if (!d) return;
     TsSkinManager* manager = data ? data->SkinManager() : nullptr;
     if (manager == nullptr || !manager->IsValidSkinIndex(data->SkinIndex)) {
-        DrawAt(canvas, text, d, 0, 0, flags | gdi::DT_NOCLIP);
+        DrawAt(canvas, text, *d, 0, 0, flags | gdi::DT_NOCLIP);
         return;
     }
     if (!data->CustomFont()) {
         const TsGeneralData& s = manager->Sections[std::size_t(data->SkinIndex)];
-        DrawContours(canvas, text, d, flags, hot ? s.HotFontColor : s.FontColor);
+        DrawContours(canvas, text, *d, flags, hot ? s.HotFontColor : s.FontColor);
     }
-    DrawAt(canvas, text, d, 0, 0, flags | gdi::DT_NOCLIP);
+    DrawAt(canvas, text, *d, 0, 0, flags | gdi::DT_NOCLIP);
 }
 
 void DrawCaptionText(TCanvas* canvas, const std::string& text, bool enabled, TRect& r, unsigned flags, int skinIndex,
@@ -106,16 +115,11 @@ void DrawCaptionText(TCanvas* canvas, const std::string& text, bool enabled, TRe
     if (manager == nullptr) manager = DefaultManager;
     if (canvas == nullptr || DefaultManager == nullptr || manager == nullptr || !manager->IsValidSkinIndex(skinIndex))
         return;
-    const TRect d = Place(canvas, text, r, flags);
-    canvas->Brush()->SetStyle(classes::bsClear);
-    if (text.empty()) return;
-    if (!enabled) {
-        DrawDisabled(canvas, text, d, flags);
-        return;
-    }
+    const std::optional<TRect> d = PlaceEnabled(canvas, text, r, flags, enabled);
+    if (!d) return;
     const TsGeneralData& s = manager->Sections[std::size_t(skinIndex)];
-    DrawContours(canvas, text, d, flags, hot ? s.HotFontColor : s.FontColor);
-    DrawAt(canvas, text, d, 0, 0, flags);
+    DrawContours(canvas, text, *d, flags, hot ? s.HotFontColor : s.FontColor);
+    DrawAt(canvas, text, *d, 0, 0, flags);
 }
 
 std::string CutTextToWidth(TCanvas* canvas, const std::string& text, int width) {
