@@ -23,6 +23,9 @@ class TReader;
 class TWriter;
 class TMethodTable;
 class TPropInfo;
+class TControl;
+class TWinControl;
+class TCustomForm;
 
 // Graphics and controls
 class TCanvas;

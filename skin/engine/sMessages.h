@@ -3,18 +3,12 @@
 #pragma once
 
 #include "platform/classes/ControlMessages.h"
+#include "platform/classes/Forward.h"
 #include "skin/engine/sParentCache.h"
 #include "skin/engine/sPixelAccess.h"
 
 #include <string>
 #include <vector>
-
-namespace korvex::classes {
-class TComponent;
-class TControl;
-class TWinControl;
-class TCustomForm;
-}
 
 namespace korvex::skin {
 

@@ -10,13 +10,6 @@
 
 #include <string>
 
-namespace korvex::classes {
-class TComponent;
-class TControl;
-class TWinControl;
-class TCustomForm;
-}
-
 namespace korvex::skin {
 
 // ---- Messages down the tree ----------------------------------------------------------------------------------
