@@ -198,8 +198,9 @@ TEST_F(TrackBarTest, AThumbPictureOfAnotherSizeIsStretchedAndTheNativeSizeIsNot)
     ASSERT_GE(mask, 0);
     EXPECT_EQ(Manager->GetMaskFrameSize(mask).cy, 21);
     auto column = [&](int thumbLength, bool picture) {
-        for (auto& m : Manager->Masks)
-            if (m.PropertyName == (picture ? "HIDDENTHUMB" : "SLIDERMASK")) m.PropertyName = picture ? "SLIDERMASK" : "HIDDENTHUMB";
+        for (std::size_t i = 0; i < Manager->Masks.size(); ++i)
+            if (Manager->Masks[i].PropertyName == (picture ? "HIDDENTHUMB" : "SLIDERMASK"))
+                Manager->Masks.Rename(i, Manager->Masks[i].ClassName, picture ? "SLIDERMASK" : "HIDDENTHUMB");
         bar->SetThumbLength(thumbLength);
         bar->Repaint();
         Pump();
