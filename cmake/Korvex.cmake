@@ -20,35 +20,57 @@ function(korvex_layer target)
   target_link_libraries(${target} ${scope} ${ARG_DEPS})
 endfunction()
 
-# korvex_tests(LABEL <layer> LIBS <libs...>)
-# One test program per *Test.cpp in the calling folder, each test case a CTest test with the layer's label.
+# korvex_tests(LABEL <layer> LIBS <libs...> [SEPARATE <Name>Test.cpp...])
+# One test program for the calling folder, named after it (tests/platform/user: tests_platform_user), from
+# every *Test.cpp in it; each test case is a CTest test "<layer>.<Suite>.<Case>" with the layer's label, run in
+# a process of its own. The folder's support sources are an object library (support_<folder>) that this
+# program and other folders' programs link. A SEPARATE source (one that replaces the global operator new to
+# count allocations) gets a program of its own, <folder>_<Name>Test, so the folder's other tests keep the
+# sanitizer's allocator.
 function(korvex_tests)
-  cmake_parse_arguments(ARG "" "LABEL" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL" "LIBS;SEPARATE" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
-  # The folder's support sources are compiled once and linked into each of its test programs.
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   set(support_target)
   if(support)
-    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     string(MAKE_C_IDENTIFIER "support_${folder}" support_target)
     add_library(${support_target} OBJECT ${support})
     target_include_directories(${support_target} PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${support_target} PUBLIC ${ARG_LIBS} GTest::gtest GTest::gmock)
+    korvex_test_headers(${support_target})
   endif()
-  foreach(test_source IN LISTS tests)
-    get_filename_component(name ${test_source} NAME_WE)
-    set(target ${ARG_LABEL}_${name})
-    add_executable(${target} ${test_source})
+  string(MAKE_C_IDENTIFIER "${folder}" program)
+  set(programs)
+  foreach(name IN LISTS ARG_SEPARATE)
+    list(REMOVE_ITEM tests ${CMAKE_CURRENT_SOURCE_DIR}/${name})
+    get_filename_component(stem ${name} NAME_WE)
+    add_executable(${program}_${stem} ${name})
+    list(APPEND programs ${program}_${stem})
+  endforeach()
+  if(tests)
+    add_executable(${program} ${tests})
+    list(APPEND programs ${program})
+  endif()
+  foreach(target IN LISTS programs)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${target} PRIVATE ${support_target} ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${support_target} ${ARG_LIBS} GTest::gtest GTest::gtest_main
+      GTest::gmock)
+    korvex_test_headers(${target})
     # NO_PRETTY_VALUES: a parameterised case is named by its index or its name generator, never by the bytes
     # of its value (which hold addresses that change from build to build).
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60
       NO_PRETTY_VALUES
       TEST_PREFIX "${ARG_LABEL}."
       PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT "KORVEX_SKINS_DIR=${PROJECT_SOURCE_DIR}/skins")
   endforeach()
+  set(KORVEX_TEST_PROGRAMS ${programs} PARENT_SCOPE)
+endfunction()
+
+# korvex_test_headers(<target>): the test sources' precompiled headers.
+function(korvex_test_headers target)
 endfunction()
 
 # korvex_embed(<target> <NAME> <file>)

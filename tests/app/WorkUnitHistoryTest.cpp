@@ -23,15 +23,16 @@ std::atomic<bool> Counting {false};
 std::atomic<std::size_t> Allocated {0};
 }
 
-void* operator new(std::size_t size) {
+// Not inlined, so the compiler does not take a new-expression's pointer reaching free() for a mismatch.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     if (Counting) Allocated += size;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept {
+[[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 

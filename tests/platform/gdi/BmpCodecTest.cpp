@@ -577,7 +577,9 @@ TEST(BmpRead, AnRleStreamIsMeasuredAgainstTheSizeItDeclaresBeforeThePictureIsMad
         f.Pixels.insert(f.Pixels.end(), {0, 1});
         ImageResult r = ReadBmp(f.Build());
         EXPECT_EQ(bool(r), c.Read) << c.Width << " x " << c.Height << ": " << r.Error;
-        if (!c.Read) EXPECT_NE(r.Error.find("cannot fill"), std::string::npos) << r.Error;
+        if (!c.Read) {
+            EXPECT_NE(r.Error.find("cannot fill"), std::string::npos) << r.Error;
+        }
     }
 }
 

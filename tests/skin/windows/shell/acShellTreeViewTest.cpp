@@ -87,7 +87,9 @@ TEST_F(ShellTreeViewTest, ExpandingLoadsALevelOnceAndAnUnreadableFolderHasNoChil
     ASSERT_NE(closed, nullptr);
     closed->SetExpanded(true);
     Pump();
-    if (!ShellTree::RunsAsRoot()) EXPECT_EQ(closed->Count(), 0);
+    if (!ShellTree::RunsAsRoot()) {
+        EXPECT_EQ(closed->Count(), 0);
+    }
     EXPECT_EQ(tree->Folders(folderA->AbsoluteIndex()), folderA->Data());
     EXPECT_EQ(tree->Folders(100000), nullptr);
 }
