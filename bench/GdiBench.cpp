@@ -50,6 +50,24 @@ void SetBytes(benchmark::State& state, const Surface& s) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(s.Bits->ByteSize()));
 }
 
+// pixman copies src onto dst (Width x Height) every iteration, through `scale` (nearest neighbour) when given.
+void PixmanCopies(benchmark::State& state, const Surface& src, const Surface& dst, int bits,
+    const pixman_transform_t* scale) {
+    pixman_image_t* s = src.Pixman(PixmanFormatOf(bits));
+    pixman_image_t* d = dst.Pixman(PixmanFormatOf(bits));
+    if (scale) {
+        pixman_image_set_transform(s, scale);
+        pixman_image_set_filter(s, PIXMAN_FILTER_NEAREST, nullptr, 0);
+    }
+    for (auto _ : state) {
+        pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, Width, Height);
+        benchmark::ClobberMemory();
+    }
+    pixman_image_unref(s);
+    pixman_image_unref(d);
+    SetBytes(state, dst);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // BitBlt SRCCOPY, same format
 
@@ -79,15 +97,7 @@ void BM_BitBlt_Pixman(benchmark::State& state) {
     const int bits = int(state.range(0));
     Surface src(Width, Height, FormatOf(bits));
     Surface dst(Width, Height, FormatOf(bits));
-    pixman_image_t* s = src.Pixman(PixmanFormatOf(bits));
-    pixman_image_t* d = dst.Pixman(PixmanFormatOf(bits));
-    for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, Width, Height);
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    SetBytes(state, dst);
+    PixmanCopies(state, src, dst, bits, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -120,19 +130,9 @@ void BM_StretchBlt_Pixman(benchmark::State& state) {
     const int bits = int(state.range(0));
     Surface src(Width * 2, Height * 2, FormatOf(bits));
     Surface dst(Width, Height, FormatOf(bits));
-    pixman_image_t* s = src.Pixman(PixmanFormatOf(bits));
-    pixman_image_t* d = dst.Pixman(PixmanFormatOf(bits));
     pixman_transform_t scale;
     pixman_transform_init_scale(&scale, pixman_int_to_fixed(2), pixman_int_to_fixed(2));
-    pixman_image_set_transform(s, &scale);
-    pixman_image_set_filter(s, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, Width, Height);
-        benchmark::ClobberMemory();
-    }
-    pixman_image_unref(s);
-    pixman_image_unref(d);
-    SetBytes(state, dst);
+    PixmanCopies(state, src, dst, bits, &scale);
 }
 
 // ---------------------------------------------------------------------------------------------------------

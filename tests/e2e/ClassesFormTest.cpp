@@ -31,6 +31,14 @@ using namespace korvex::classes;
 
 namespace {
 
+// Fills the control with its colour and sets the canvas up to write its caption over that.
+void FillForCaption(TCanvas* canvas, const TControl& control) {
+    canvas->Brush()->SetColor(control.Color());
+    canvas->FillRect(Rect(0, 0, control.Width(), control.Height()));
+    canvas->Font()->Assign(control.Font());
+    canvas->Brush()->SetStyle(bsClear);
+}
+
 // A panel that fills itself with its colour and writes its caption in the middle.
 class TShowPanel : public TCustomControl {
 public:
@@ -46,11 +54,8 @@ public:
 
 protected:
     void Paint() override {
-        Canvas()->Brush()->SetColor(Color());
-        Canvas()->FillRect(Rect(0, 0, Width(), Height()));
-        Canvas()->Font()->Assign(Font());
+        FillForCaption(Canvas(), *this);
         TRect r = Rect(0, 0, Width(), Height());
-        Canvas()->Brush()->SetStyle(bsClear);
         Canvas()->TextRect(r, Caption(), gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
     }
 };
@@ -70,10 +75,7 @@ public:
 
 protected:
     void Paint() override {
-        Canvas()->Brush()->SetColor(Color());
-        Canvas()->FillRect(Rect(0, 0, Width(), Height()));
-        Canvas()->Font()->Assign(Font());
-        Canvas()->Brush()->SetStyle(bsClear);
+        FillForCaption(Canvas(), *this);
         Canvas()->TextOut(4, 2, Caption());
     }
 };

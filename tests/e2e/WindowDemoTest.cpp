@@ -126,13 +126,7 @@ TEST_F(WindowDemo, ShowsTheHeadlessPictureOnXAndReportsClicksAtClientPositions) 
     // The window manager's close button: WM_DELETE_WINDOW ends the demo through WM_CLOSE and WM_DESTROY.
     ::Display* wm = XOpenDisplay(Server.Name().c_str());
     ASSERT_TRUE(wm);
-    XEvent close {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(wm, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(wm, "WM_DELETE_WINDOW", False));
-    XSendEvent(wm, window, False, 0, &close);
+    SendDeleteWindow(wm, window);
     XCloseDisplay(wm);
     EXPECT_EQ(Demo.Wait(StepTimeoutMs), 0);
 }

@@ -225,13 +225,7 @@ TEST_F(X11Fixture, WindowManagerCloseAndMovesAreReportedButOurOwnMovesAreNot) {
 
     Screen->MoveSurface(1, gdi::Bounds(50, 60, 120, 70));
     XMoveResizeWindow(wm, window, 300, 200, 90, 40);
-    XEvent close {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(wm, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(wm, "WM_DELETE_WINDOW", False));
-    XSendEvent(wm, window, False, 0, &close);
+    SendDeleteWindow(wm, window);
     XFlush(wm);
 
     ASSERT_TRUE(Pump([&] { return !Sink.Closes.empty(); }));

@@ -32,6 +32,12 @@ protected:
         Bars.emplace_back(bar);
         return bar;
     }
+    // The rectangles the bar paints on a canvas of the given size, in order.
+    static std::vector<gdi::DrawCall> PaintedRects(TTestLedBar* bar, int width, int height) {
+        RecordingCanvas rec(width, height);
+        bar->iPaintTo(rec.Canvas());
+        return rec.CallsOf(DrawKind::Rectangle);
+    }
     std::vector<std::unique_ptr<TTestLedBar>> Bars;
 };
 
@@ -64,9 +70,7 @@ TEST_F(LedBarTest, DefaultBarHas28SegmentsCentredByOnePixel) {
     EXPECT_EQ(layout.Count, 28);
     EXPECT_EQ(layout.Offset, 1);
     EXPECT_EQ(layout.First, Rect(2, 192, 14, 197));
-    RecordingCanvas rec(16, 200);
-    bar->iPaintTo(rec.Canvas());
-    auto rects = rec.CallsOf(DrawKind::Rectangle);
+    auto rects = PaintedRects(bar.get(), 16, 200);
     ASSERT_EQ(rects.size(), 28u);
     EXPECT_EQ(rects[0].Rect, Rect(2, 192, 14, 197));
     EXPECT_EQ(rects[1].Rect, Rect(2, 185, 14, 190));
@@ -151,9 +155,7 @@ TEST_F(LedBarTest, ThreeSectionsColourTheSegmentsFromTheirEnds) {
     TTestLedBar* bar = NewBar(16, 18, idUp, 0, 5, 0);   // 4 segments: ends at 2 and 3
     bar->SetSectionCount(3);
     bar->SetPosition(100);
-    RecordingCanvas rec(16, 18);
-    bar->iPaintTo(rec.Canvas());
-    auto rects = rec.CallsOf(DrawKind::Rectangle);
+    auto rects = PaintedRects(bar, 16, 18);
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[0].BrushColor, Ref(classes::clLime));
     EXPECT_EQ(rects[1].BrushColor, Ref(classes::clLime));
@@ -172,9 +174,7 @@ TEST_F(LedBarTest, TheSectionNeverGoesBackWhenTheEndsAreCrossed) {
     bar->SetSectionEnd1(75);   // 3
     bar->SetSectionEnd2(25);   // 1
     bar->SetPosition(100);
-    RecordingCanvas rec(16, 18);
-    bar->iPaintTo(rec.Canvas());
-    auto rects = rec.CallsOf(DrawKind::Rectangle);
+    auto rects = PaintedRects(bar, 16, 18);
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[0].BrushColor, Ref(classes::clLime));
     EXPECT_EQ(rects[1].BrushColor, Ref(classes::clRed));
@@ -184,9 +184,7 @@ TEST_F(LedBarTest, TheSectionNeverGoesBackWhenTheEndsAreCrossed) {
 TEST_F(LedBarTest, UnlitSegmentsAreDimmedOrLeftOut) {
     TTestLedBar* bar = NewBar(16, 18, idUp, 0, 5, 0);
     bar->SetPosition(50);
-    RecordingCanvas rec(16, 18);
-    bar->iPaintTo(rec.Canvas());
-    auto rects = rec.CallsOf(DrawKind::Rectangle);
+    auto rects = PaintedRects(bar, 16, 18);
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[1].BrushColor, Ref(classes::clLime));
     EXPECT_EQ(rects[2].BrushColor, 0x005500u);

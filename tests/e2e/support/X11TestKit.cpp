@@ -6,6 +6,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/user/display/x11/X11Display.h"
 
+#include <X11/Xlib.h>
 #include <poll.h>
 
 #include <chrono>
@@ -104,6 +105,16 @@ void X11Fixture::ShowSurface(user::SurfaceId id, const gdi::RECT& bounds, user::
     ASSERT_TRUE(Screen->CreateSurface(id, options));
     Screen->ShowSurface(id, true);
     ASSERT_TRUE(Pump([&] { return Sink.Exposed(id); }));
+}
+
+void SendDeleteWindow(_XDisplay* wm, unsigned long window) {
+    XEvent close {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(wm, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(wm, "WM_DELETE_WINDOW", False));
+    XSendEvent(wm, window, False, 0, &close);
 }
 
 }

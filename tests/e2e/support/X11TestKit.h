@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+struct _XDisplay;
+
 namespace korvex::e2e {
 
 struct RecordingSink : user::DisplaySink {
@@ -44,6 +46,9 @@ bool PumpUntil(user::Display& display, const std::function<bool()>& done, int ti
 
 // Pixels that differ between two pictures of the same size (-1 when the sizes differ).
 int Differences(const gdi::Bitmap& a, const gdi::Bitmap& b);
+
+// What the window manager's close button sends: a WM_DELETE_WINDOW request to the window, from connection wm.
+void SendDeleteWindow(_XDisplay* wm, unsigned long window);
 
 // Runs xdotool on the display; true when it exits with 0.
 bool Xdotool(const std::string& displayName, const std::vector<std::string>& arguments);

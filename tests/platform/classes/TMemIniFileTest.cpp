@@ -1,6 +1,7 @@
 // Tests of the in-memory INI file: parsing as the skin files are read, look-ups without case, first wins, writing.
 #include "platform/classes/TMemIniFile.h"
 #include "platform/classes/TStringList.h"
+#include "support/StringsItems.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +11,9 @@
 
 using namespace korvex;
 using namespace korvex::classes;
+using korvex::classes::test::Items;
 
 namespace {
-
-std::vector<std::string> Items(const TStrings& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.Count(); ++i)
-        out.push_back(list.Strings(i));
-    return out;
-}
 
 std::unique_ptr<TMemIniFile> FromText(const std::string& text) {
     TStringList lines;

@@ -2,6 +2,7 @@
 #include "platform/classes/TStringList.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/TMemoryStream.h"
+#include "support/StringsItems.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +11,7 @@
 
 using namespace korvex;
 using namespace korvex::classes;
-
-namespace {
-
-std::vector<std::string> Items(const TStrings& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.Count(); ++i)
-        out.push_back(list.Strings(i));
-    return out;
-}
-
-}
+using korvex::classes::test::Items;
 
 TEST(TStringList, IndexOfIgnoresCaseUnlessCaseSensitive) {
     TStringList list;

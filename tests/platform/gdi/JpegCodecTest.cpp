@@ -22,6 +22,13 @@ GdiHandle<Bitmap> Filled(int width, int height, COLORREF color, PixelFormat form
     return bitmap;
 }
 
+// Where the frame header (FFC0) starts, 0 when there is none.
+std::size_t FrameHeader(const Bytes& file) {
+    for (std::size_t i = 0; i + 9 < file.size(); ++i)
+        if (file[i] == 0xFF && file[i + 1] == 0xC0) return i;
+    return 0;
+}
+
 void ExpectNear(COLORREF actual, COLORREF expected, int tolerance, const std::string& where) {
     EXPECT_NEAR(GetRValue(actual), GetRValue(expected), tolerance) << where << " red";
     EXPECT_NEAR(GetGValue(actual), GetGValue(expected), tolerance) << where << " green";
@@ -168,12 +175,7 @@ TEST(JpegRead, RefusesOversizedDimensionsBeforeDecoding) {
     auto bitmap = Filled(8, 8, RGB(0, 0, 0));
     Bytes file = WriteJpeg(*bitmap, 75);
     // The frame header (FFC0): length, precision, height, width.
-    std::size_t sof = 0;
-    for (std::size_t i = 0; i + 9 < file.size(); ++i)
-        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
-            sof = i;
-            break;
-        }
+    const std::size_t sof = FrameHeader(file);
     ASSERT_NE(sof, 0u);
     file[sof + 5] = 0xEA;   // height 60000
     file[sof + 6] = 0x60;
@@ -187,12 +189,7 @@ TEST(JpegRead, RefusesOversizedDimensionsBeforeDecoding) {
 TEST(JpegRead, RefusesASizeItsDataCannotFillBeforeAllocatingIt) {
     auto bitmap = Filled(8, 8, RGB(0, 0, 0));
     Bytes file = WriteJpeg(*bitmap, 75);
-    std::size_t sof = 0;
-    for (std::size_t i = 0; i + 9 < file.size(); ++i)
-        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
-            sof = i;
-            break;
-        }
+    const std::size_t sof = FrameHeader(file);
     ASSERT_NE(sof, 0u);
     file[sof + 5] = 0x1F;   // height 8000: within the limits, but a few hundred bytes cannot code it
     file[sof + 6] = 0x40;

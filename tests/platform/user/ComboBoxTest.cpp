@@ -355,19 +355,7 @@ TEST_F(ComboBox, ASimpleComboShowsItsListAndReportsChoicesAndDoubleClicks) {
 TEST_F(ComboBox, AnOwnerDrawnComboMeasuresItsFaceAndItemsAndDrawsThemThroughItsParent) {
     std::vector<MEASUREITEMSTRUCT> measured;
     std::vector<DRAWITEMSTRUCT> drawn;
-    SetHandler(Parent, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-        if (msg == WM_MEASUREITEM) {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            measured.push_back(*mis);
-            mis->itemHeight = mis->itemID == UINT(-1) ? 18 : 16;
-            return 1;
-        }
-        if (msg == WM_DRAWITEM) {
-            drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return 1;
-        }
-        return std::nullopt;
-    });
+    RecordOwnerDraw(measured, drawn, [](const MEASUREITEMSTRUCT& mis) { return mis.itemID == UINT(-1) ? 18u : 16u; });
     HWND combo = Make("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 10, 150, 200, 4);
     ASSERT_EQ(measured.size(), 2u);
     EXPECT_EQ(measured[0].itemID, UINT(-1));

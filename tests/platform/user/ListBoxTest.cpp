@@ -300,19 +300,7 @@ TEST_F(ListBox, MultipleSelectionTogglesByClickAndSpace) {
 TEST_F(ListBox, OwnerDrawnFixedItemsAreMeasuredOnceAndDrawnByTheParent) {
     std::vector<MEASUREITEMSTRUCT> measured;
     std::vector<DRAWITEMSTRUCT> drawn;
-    SetHandler(Parent, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-        if (msg == WM_MEASUREITEM) {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            measured.push_back(*mis);
-            mis->itemHeight = 20;
-            return 1;
-        }
-        if (msg == WM_DRAWITEM) {
-            drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return 1;
-        }
-        return std::nullopt;
-    });
+    RecordOwnerDraw(measured, drawn, [](const MEASUREITEMSTRUCT&) { return 20u; });
     HWND list = Make("LISTBOX", "", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 10, 10, 150, 100, 3);
     ASSERT_EQ(measured.size(), 1u);
     EXPECT_EQ(measured[0].CtlType, ODT_LISTBOX);

@@ -91,13 +91,7 @@ TEST_P(EditButtonsSheet, EditsWithButtonsInEveryState) {
     auto* readOnly = Glyph(back, 370, 190, "BTN_DATE", "Read-only", "fixed value");
     readOnly->SetReadOnly(true);
     (void)file, (void)folder, (void)date, (void)dots;
-    Pump();
-    ParentsUpdated(Form);
-    Pump();
-    focused->SetFocus();
-    focused->SetSelStart(0);
-    focused->SetSelLength(8);
-    Pump();
+    SettleSheet(focused);
     DownAt(pressed->Button(), 4, 4);
     MoveTo(hot, 30, 8);
     user::FlushDisplay();

@@ -86,13 +86,7 @@ TEST_P(EditsSheet, EditsInEveryState) {
     rich->SelAttributes()->SetColor(0x2020E0);
     rich->SetSelLength(0);
     (void)emptyMask;
-    Pump();
-    ParentsUpdated(Form);
-    Pump();
-    focused->SetFocus();
-    focused->SetSelStart(0);
-    focused->SetSelLength(8);
-    Pump();
+    SettleSheet(focused);
     user::SendMessage(memo->Handle(), user::WM_VSCROLL, user::SB_PAGEDOWN, 0);
     Pump();
     MoveTo(hot, 40, 8);

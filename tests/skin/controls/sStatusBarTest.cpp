@@ -14,6 +14,8 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <memory>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::skin;
@@ -46,11 +48,33 @@ protected:
         const user::RECT w = user::WindowRect(control->Handle());
         return Display->ScreenPixel(w.left + x, w.top + y);
     }
+    // The 12 x 12 pixels left of `right` in the lower rows of the bar, where its size grip is drawn.
+    std::vector<gdi::COLORREF> GripCorner(TsStatusBar* bar, int right) const {
+        std::vector<gdi::COLORREF> px;
+        for (int y = 10; y < 22; ++y)
+            for (int x = right - 12; x < right; ++x)
+                px.push_back(ScreenPixel(bar, x, y));
+        return px;
+    }
+    // A manager of the test's with our skin number `which` loaded.
+    TsSkinManager* OurSkinLoaded(int which) {
+        FHost = std::make_unique<test::ManagerHost>();
+        TsSkinManager* sm = FHost->NewManager();
+        controlstest::LoadOurSkin(*sm, which);
+        return sm;
+    }
+    void TearDown() override {
+        FHost.reset();   // before the application goes
+        SkinControlsTest::TearDown();
+    }
     void Repaint(TsStatusBar* bar) {
         bar->SkinData()->BGChanged = true;
         bar->Invalidate();
         Pump();
     }
+
+private:
+    std::unique_ptr<test::ManagerHost> FHost;
 };
 
 TEST_F(StatusBarTest, PanelsReachTheNextPanelAndTheLastReachesTheRightEdge) {
@@ -75,9 +99,7 @@ TEST_F(StatusBarTest, HugePanelWidthsSaturateInsteadOfWrapping) {
 
 TEST_F(StatusBarTest, SkinnedBarPaintsTheSkinAndASkinRemovedWhileShownGivesThePlainBar) {
     TForm* form = NewForm(400, 100);
-    test::ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    controlstest::LoadOurSkin(*sm, 0);
+    TsSkinManager* sm = OurSkinLoaded(0);
     TsStatusBar* bar = NewBar(form, 400, {120, 200});
     ASSERT_TRUE(PaintsSkinned(bar->SkinData()));
     EXPECT_EQ(bar->SkinData()->SkinSection(), "STATUSBAR");
@@ -126,17 +148,9 @@ TEST_F(StatusBarTest, OwnerDrawnPanelsDrawIntoTheCacheWithTheWholeRectangle) {
 
 TEST_F(StatusBarTest, TheGripComesFromTheSkinAndAWithoutAGripImageNoneIsDrawn) {
     TForm* form = NewForm(400, 100);
-    test::ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    controlstest::LoadOurSkin(*sm, 3);
+    TsSkinManager* sm = OurSkinLoaded(3);
     TsStatusBar* bar = NewBar(form, 300, {100});
-    auto corner = [&] {
-        std::vector<gdi::COLORREF> px;
-        for (int y = 10; y < 22; ++y)
-            for (int x = 288; x < 300; ++x)
-                px.push_back(ScreenPixel(bar, x, y));
-        return px;
-    };
+    auto corner = [&] { return GripCorner(bar, 300); };
     const auto withGrip = corner();
     bar->SetSizeGrip(false);
     Pump();
@@ -146,11 +160,7 @@ TEST_F(StatusBarTest, TheGripComesFromTheSkinAndAWithoutAGripImageNoneIsDrawn) {
     bar->SetWidth(360);   // the grip follows the corner of the resized bar
     bar->SetSizeGrip(true);
     Pump();
-    std::vector<gdi::COLORREF> moved;
-    for (int y = 10; y < 22; ++y)
-        for (int x = 348; x < 360; ++x)
-            moved.push_back(ScreenPixel(bar, x, y));
-    EXPECT_EQ(moved, withGrip);
+    EXPECT_EQ(GripCorner(bar, 360), withGrip);
     bar->SetWidth(300);
     Pump();
 
@@ -163,17 +173,9 @@ TEST_F(StatusBarTest, TheGripComesFromTheSkinAndAWithoutAGripImageNoneIsDrawn) {
 // The main window has a single border: a grip there would promise a size that cannot change.
 TEST_F(StatusBarTest, AFormThatCannotBeSizedShowsNoGrip) {
     TForm* form = NewForm(400, 100);
-    test::ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    controlstest::LoadOurSkin(*sm, 3);
+    TsSkinManager* sm = OurSkinLoaded(3);
     TsStatusBar* bar = NewBar(form, 300, {100});
-    auto corner = [&] {
-        std::vector<gdi::COLORREF> px;
-        for (int y = 10; y < 22; ++y)
-            for (int x = 288; x < 300; ++x)
-                px.push_back(ScreenPixel(bar, x, y));
-        return px;
-    };
+    auto corner = [&] { return GripCorner(bar, 300); };
     bar->SetSizeGrip(false);
     Repaint(bar);
     const auto without = corner();
@@ -191,9 +193,7 @@ TEST_F(StatusBarTest, AFormThatCannotBeSizedShowsNoGrip) {
 
 TEST_F(StatusBarTest, WithoutAPanelMaskEveryPanelButTheLastGetsADivider) {
     TForm* form = NewForm(400, 100);
-    test::ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    controlstest::LoadOurSkin(*sm, 0);
+    TsSkinManager* sm = OurSkinLoaded(0);
     TsStatusBar* bar = NewBar(form, 300, {100, 100});
     bar->SetSizeGrip(false);
     bar->Panels()->Items(0)->SetText("");

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 using namespace korvex;
@@ -31,6 +32,27 @@ struct FakeMenus : SkinableMenusLink {
     void SkinPopupWindow(user::HWND window) override { Skinned.push_back(window); }
     std::vector<classes::LPARAM> ItemIds;
     void SkinPopupOfItem(classes::LPARAM itemId) override { ItemIds.push_back(itemId); }
+};
+
+// A manager of host's that lists the skins in folder and two stored skins, MacOS and LongHorn.
+TsSkinManager* ListingManager(ManagerHost& host, const std::string& folder) {
+    TsSkinManager* sm = host.NewManager();
+    sm->SetSkinDirectory(folder);
+    sm->InternalSkins()->Add()->SetName("MacOS (internal)");
+    sm->InternalSkins()->Add()->SetName("LongHorn (internal)");
+    return sm;
+}
+
+// A manager that has loaded the minimal skin "Blue" from a temporary folder.
+struct BlueSkinLoaded {
+    TempFolder Temp;
+    ManagerHost Host;
+    TsSkinManager* Manager = nullptr;
+    BlueSkinLoaded() {
+        MakeMinimalSkin(Temp.Path(), "Blue");
+        Manager = Host.NewManager();
+        LoadFolderSkin(*Manager, Temp.Path(), "Blue");
+    }
 };
 
 }
@@ -82,11 +104,9 @@ TEST(SkinManager, ANameSetWhileInactiveLoadsWhenActivated) {
 }
 
 TEST(SkinManager, DeactivatingRemovesTheSkinAndClearsTheIndexes) {
-    TempFolder temp;
-    MakeMinimalSkin(temp.Path(), "Blue");
-    ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    LoadFolderSkin(*sm, temp.Path(), "Blue");
+    BlueSkinLoaded blue;
+    ManagerHost& host = blue.Host;
+    TsSkinManager* sm = blue.Manager;
     EXPECT_EQ(sm->ConstData.GlobalInfo, 0);
     host.ClearCommands();
     sm->SetActive(false);
@@ -120,10 +140,7 @@ TEST(SkinManager, SkinNamesListStoredSkinsAndSkinFoldersSorted) {
     WriteTextFile(temp / "Empty/readme.txt", "");
     MakeMinimalSkin(temp.Path(), ".hidden");
     ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    sm->SetSkinDirectory(temp.Path());
-    sm->InternalSkins()->Add()->SetName("MacOS (internal)");
-    sm->InternalSkins()->Add()->SetName("LongHorn (internal)");
+    TsSkinManager* sm = ListingManager(host, temp.Path());
     classes::TStringList list;
     list.Add("old");
     std::string first;
@@ -142,10 +159,7 @@ TEST(SkinManager, AFolderNamedLikeAStoredSkinIsListedOnce) {
     MakeMinimalSkin(temp.Path(), "macos (INTERNAL)");
     MakeMinimalSkin(temp.Path(), "Blue");
     ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    sm->SetSkinDirectory(temp.Path());
-    sm->InternalSkins()->Add()->SetName("MacOS (internal)");
-    sm->InternalSkins()->Add()->SetName("LongHorn (internal)");
+    TsSkinManager* sm = ListingManager(host, temp.Path());
     classes::TStringList list;
     std::string first;
     sm->GetSkinNames(list, first);
@@ -192,11 +206,9 @@ TEST(SkinManager, TheSkinDirectoryDefaultsAndVersionIsFixed) {
 }
 
 TEST(SkinManager, ASkinThatCannotBeFoundIsRemovedNotAnnouncedWithTheOldTables) {
-    TempFolder temp;
-    MakeMinimalSkin(temp.Path(), "Blue");
-    ManagerHost host;
-    TsSkinManager* sm = host.NewManager();
-    LoadFolderSkin(*sm, temp.Path(), "Blue");
+    BlueSkinLoaded blue;
+    ManagerHost& host = blue.Host;
+    TsSkinManager* sm = blue.Manager;
     ASSERT_FALSE(sm->Sections.empty());
     host.ClearCommands();
     int after = 0;

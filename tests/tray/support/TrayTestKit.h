@@ -7,6 +7,7 @@
 #include "platform/os/EventLoop.h"
 #include "platform/user/Tray.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "tests/platform/os/support/FakeClock.h"
 #include "tray/TrayIcon.h"
 
 #include <gtest/gtest.h>
@@ -18,18 +19,7 @@
 
 namespace korvex::tray::test {
 
-class FakeClock {
-public:
-    os::TEventLoop::TClock Clock() {
-        auto now = FNow;
-        return [now] { return *now; };
-    }
-    void Advance(int ms) { *FNow += std::chrono::milliseconds(ms); }
-
-private:
-    std::shared_ptr<std::chrono::steady_clock::time_point> FNow
-        = std::make_shared<std::chrono::steady_clock::time_point>(std::chrono::hours(1));
-};
+using os::test::FakeClock;
 
 // A fresh queue on a fake clock, a fresh headless display with its tray present, Screen and Application.
 class TrayTest : public ::testing::Test {

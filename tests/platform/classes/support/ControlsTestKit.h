@@ -9,6 +9,7 @@
 #include "platform/classes/TTimer.h"
 #include "platform/os/EventLoop.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "tests/platform/os/support/FakeClock.h"
 
 #include <gtest/gtest.h>
 
@@ -73,19 +74,7 @@ protected:
 
 void RegisterControlTestClasses();
 
-// A clock the test moves by hand.
-class TFakeClock {
-public:
-    os::TEventLoop::TClock Clock() {
-        auto now = FNow;
-        return [now] { return *now; };
-    }
-    void Advance(int ms) { *FNow += std::chrono::milliseconds(ms); }
-
-private:
-    std::shared_ptr<std::chrono::steady_clock::time_point> FNow
-        = std::make_shared<std::chrono::steady_clock::time_point>(std::chrono::hours(1));
-};
+using TFakeClock = os::test::FakeClock;
 
 // A fresh queue on a fake clock, a fresh headless display, Screen and Application for every test.
 class ControlsTest : public ::testing::Test {

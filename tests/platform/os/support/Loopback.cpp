@@ -153,15 +153,8 @@ void Flooder::Join() {
     if (FThread.joinable()) FThread.join();
 }
 
-TempFolder::TempFolder() {
-    char pattern[] = "/tmp/korvex-os-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
-    FPath = std::filesystem::canonical(pattern).string();
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
+TempFolder::TempFolder() : filetest::TempFolder("korvex-os", "/tmp") {
+    FPath = std::filesystem::canonical(FPath).string();
 }
 
 }

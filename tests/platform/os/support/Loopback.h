@@ -1,6 +1,8 @@
 // Test helpers for the loopback tests: listeners, refused ports, reading a connection, temporary folders.
 #pragma once
 
+#include "tests/platform/os/support/TempFolder.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -71,17 +73,11 @@ private:
     int FError = 0;
 };
 
-// A fresh folder under /tmp, removed with everything in it at destruction. Path() is canonical.
-class TempFolder {
+// A fresh folder under /tmp whatever $TMPDIR says, removed with everything in it at destruction. Path() is
+// canonical.
+class TempFolder : public filetest::TempFolder {
 public:
     TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return FPath; }
-
-private:
-    std::string FPath;
 };
 
 }

@@ -1,23 +1,39 @@
 // Test helpers for the file tests: a temporary folder, small file helpers, environment overrides.
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <stdexcept>
+#include <stdlib.h>
 #include <string>
 
 namespace korvex::os::filetest {
 
-// A fresh folder under $TMPDIR (or /tmp), removed with everything in it at the end of the test.
+// A fresh folder "<prefix>-XXXXXX" in `parent` ($TMPDIR, or /tmp, when empty), removed with everything in it
+// at the end of the test. Defined here so that other layers' test support can use it without linking ours.
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
+    explicit TempFolder(const std::string& prefix = "korvex-os", std::string parent = "") {
+        if (parent.empty()) {
+            const char* tmp = std::getenv("TMPDIR");
+            parent = tmp && *tmp ? tmp : "/tmp";
+        }
+        std::string pattern = parent + "/" + prefix + "-XXXXXX";
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        FPath = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(FPath, ignored);
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string& Path() const { return FPath; }
+    const std::string& Path() const { return FPath; }   // without a trailing '/'
     std::string operator/(const std::string& name) const { return FPath + "/" + name; }
 
-private:
+protected:
     std::string FPath;
 };
 

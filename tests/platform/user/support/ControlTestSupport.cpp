@@ -99,4 +99,22 @@ COLORREF ControlTest::ClientPixel(HWND hwnd, int x, int y) const {
     return StorePixel(hwnd, p.x - window.left, p.y - window.top);
 }
 
+void ControlTest::RecordOwnerDraw(std::vector<MEASUREITEMSTRUCT>& measured, std::vector<DRAWITEMSTRUCT>& drawn,
+    std::function<UINT(const MEASUREITEMSTRUCT&)> height) {
+    SetHandler(Parent, [&measured, &drawn, height = std::move(height)](HWND, UINT msg, WPARAM, LPARAM lParam)
+        -> std::optional<LRESULT> {
+        if (msg == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            measured.push_back(*mis);
+            mis->itemHeight = height(*mis);
+            return 1;
+        }
+        if (msg == WM_DRAWITEM) {
+            drawn.push_back(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return 1;
+        }
+        return std::nullopt;
+    });
+}
+
 }

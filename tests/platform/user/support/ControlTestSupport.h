@@ -3,6 +3,9 @@
 
 #include "UserTestSupport.h"
 
+#include "platform/user/controls/ControlsCommon.h"
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,10 @@ protected:
     void Type(const std::string& text);   // characters as keys with their text, then pump
     // The colour of a client pixel of hwnd in its backing store.
     COLORREF ClientPixel(HWND hwnd, int x, int y) const;
+    // From now on the parent keeps a copy of every owner-draw request it gets and answers WM_MEASUREITEM with
+    // height(request).
+    void RecordOwnerDraw(std::vector<MEASUREITEMSTRUCT>& measured, std::vector<DRAWITEMSTRUCT>& drawn,
+        std::function<UINT(const MEASUREITEMSTRUCT&)> height);
 
     HWND Parent = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "platform/user/Screen.h"
 #include "platform/user/Window.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "tests/platform/os/support/FakeClock.h"
 #include "tests/platform/user/support/PumpSettled.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +21,7 @@
 
 namespace korvex::user::test {
 
-// A clock the test moves by hand.
-class FakeClock {
-public:
-    os::TEventLoop::TClock Clock() {
-        auto now = FNow;
-        return [now] { return *now; };
-    }
-    void Advance(int ms) { *FNow += std::chrono::milliseconds(ms); }
-
-private:
-    std::shared_ptr<std::chrono::steady_clock::time_point> FNow
-        = std::make_shared<std::chrono::steady_clock::time_point>(std::chrono::hours(1));
-};
+using os::test::FakeClock;
 
 struct LoggedMessage {
     HWND Hwnd;

@@ -4,6 +4,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TCustomEdit.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/classes/TImageList.h"
@@ -69,6 +70,16 @@ void ControlsTest::ParentsUpdated(TWinControl* parent) {
         c->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
         if (auto* w = dynamic_cast<TWinControl*>(c)) ParentsUpdated(w);
     }
+}
+
+void ControlsTest::SettleSheet(TCustomEdit* focused) {
+    Pump();
+    ParentsUpdated(Form);
+    Pump();
+    focused->SetFocus();
+    focused->SetSelStart(0);
+    focused->SetSelLength(8);
+    Pump();
 }
 
 void ControlsTest::ClickAt(const TControl* control, int x, int y) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 namespace korvex::classes {
+class TCustomEdit;
 class TImageList;
 }
 
@@ -35,6 +36,9 @@ protected:
     void UseSkin(int which);
     // What a form's skin provider does after a skin change: every control is told its parent painted.
     void ParentsUpdated(classes::TWinControl* parent);
+    // A sheet of controls made ready for its picture: shown, every control told its parent painted, and the
+    // edit `focused` focused with its first eight characters selected.
+    void SettleSheet(classes::TCustomEdit* focused);
     void ClickAt(const classes::TControl* control, int x, int y);
     void MoveTo(const classes::TControl* control, int x, int y);
     void DownAt(const classes::TControl* control, int x, int y);

@@ -5,7 +5,9 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/TComponent.h"
 #include "skin/engine/Forward.h"
+#include "tests/platform/os/support/TempFolder.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,17 +22,9 @@ class TForm;
 namespace korvex::skin::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
+class TempFolder : public os::filetest::TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return FPath; }   // without a trailing '/'
-    std::string operator/(const std::string& name) const { return FPath + "/" + name; }
-
-private:
-    std::string FPath;
+    TempFolder() : os::filetest::TempFolder("korvex-skin", std::filesystem::temp_directory_path().string()) {}
 };
 
 void WriteTextFile(const std::string& path, const std::string& text);
