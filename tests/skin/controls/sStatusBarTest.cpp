@@ -173,7 +173,7 @@ TEST_F(StatusBarTest, TheGripComesFromTheSkinAndAWithoutAGripImageNoneIsDrawn) {
 // The main window has a single border: a grip there would promise a size that cannot change.
 TEST_F(StatusBarTest, AFormThatCannotBeSizedShowsNoGrip) {
     TForm* form = NewForm(400, 100);
-    TsSkinManager* sm = OurSkinLoaded(3);
+    OurSkinLoaded(3);
     TsStatusBar* bar = NewBar(form, 300, {100});
     auto corner = [&] { return GripCorner(bar, 300); };
     bar->SetSizeGrip(false);
