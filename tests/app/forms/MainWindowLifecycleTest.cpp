@@ -93,6 +93,20 @@ protected:
         return false;
     }
 
+    // Shows the window over one node whose thread, after its first cycle, sleeps half an hour: its stage
+    // stands still for the watchdog.
+    bool ShowWithASleepingNode() {
+        Application->CreateForm(Form);
+        TMonitorTimings timings;
+        timings.IntervalMs = 30 * 60000;
+        timings.FilePauseMs = 1;
+        Form->Monitor()->SetTimings(timings);
+        Form->Show();
+        if (!WaitForRow(0) || !WaitForSleep(0)) return false;
+        Pump();
+        return true;
+    }
+
     // Pumps until the node thread has ended its cycle and sleeps (a cycle's end clears the watchdog's counts).
     bool WaitForSleep(int node) {
         for (int i = 0; i < 400; ++i) {
@@ -173,15 +187,7 @@ TEST_F(MainLifecycleTest, RowsOfAnotherViewAreIgnored) {
 namespace korvex::app::test {
 
 TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartTheNode) {
-    Application->CreateForm(Form);
-    TMonitorTimings timings;
-    timings.IntervalMs = 30 * 60000;   // after its first cycle the node thread sleeps: its stage stands still
-    timings.FilePauseMs = 1;
-    Form->Monitor()->SetTimings(timings);
-    Form->Show();
-    ASSERT_TRUE(WaitForRow(0));
-    ASSERT_TRUE(WaitForSleep(0));
-    Pump();
+    ASSERT_TRUE(ShowWithASleepingNode());
     // Update is 1 minute: the question comes at the 121st tick without a change.
     for (int tick = 0; tick < 200 && Form->Monitor()->RepeatCount(0) < 120; ++tick)
         Advance(1000);
@@ -206,15 +212,7 @@ TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartT
 // An interval out of range in memory (as -5 once reached it from the options window) is never used: the
 // watchdog waits the shortest interval and a minute, it does not ask at every tick.
 TEST_F(MainLifecycleTest, TheWatchdogNeverUsesAnIntervalOutOfRange) {
-    Application->CreateForm(Form);
-    TMonitorTimings timings;
-    timings.IntervalMs = 30 * 60000;
-    timings.FilePauseMs = 1;
-    Form->Monitor()->SetTimings(timings);
-    Form->Show();
-    ASSERT_TRUE(WaitForRow(0));
-    ASSERT_TRUE(WaitForSleep(0));
-    Pump();
+    ASSERT_TRUE(ShowWithASleepingNode());
     Form->SettingsInMemory().Update = -5;
     std::string caption;
     for (int tick = 0; tick < 5; ++tick) {
