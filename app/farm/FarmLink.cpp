@@ -3,6 +3,7 @@
 
 #include "app/settings/ProgramLog.h"
 #include "platform/base/Assert.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/os/EventLoop.h"
 #include "platform/os/Network.h"
 #include "platform/os/ServerSocket.h"
@@ -122,15 +123,12 @@ TFarmReply TFarmLink::Query(
         ++FQuerySerial;
     }
     // The slot takes no reply once this query has given up, whichever way it leaves.
-    struct TSlotClose {
-        TFarmLink& Link;
-        ~TSlotClose() {
-            std::lock_guard guard(Link.FSlotLock);
-            Link.FWaiting = false;
-            Link.FPendingNode = -1;
-            Link.FPendingAddress.clear();
-        }
-    } slotClose {*this};
+    base::ScopeExit slotClose([this] {
+        std::lock_guard guard(FSlotLock);
+        FWaiting = false;
+        FPendingNode = -1;
+        FPendingAddress.clear();
+    });
 
     bool sent = false;
     if (!connectedIp.empty()) {
