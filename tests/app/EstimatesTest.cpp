@@ -14,13 +14,13 @@
 namespace korvex::app {
 namespace {
 
-const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 14, 0, 0, 0);
+const base::TDateTime EstimateNow = base::EncodeDateTime(2024, 12, 6, 14, 0, 0, 0);
 constexpr double Minute = 1.0 / 1440;
 
 TNodeReading Reading(int progress, double minutesSinceStart) {
     TNodeReading r;
     r.Progress = progress;
-    r.Start = Now - minutesSinceStart * Minute;
+    r.Start = EstimateNow - minutesSinceStart * Minute;
     return r;
 }
 
@@ -120,35 +120,35 @@ TEST(StoreCoreSpeed, WrongTypedValueIsLeftAloneAndLogged) {
 }
 
 TEST(EstimateFinish, NoProgressAfterHalfAnHourGivesTenThousandMinutes) {
-    TFinishEstimate e = EstimateFinish(Reading(0, 30), "GROMACS", Now);
+    TFinishEstimate e = EstimateFinish(Reading(0, 30), "GROMACS", EstimateNow);
     EXPECT_DOUBLE_EQ(e.RemainMinutes, 10000);
     EXPECT_EQ(e.RemainText, "166.7");
     EXPECT_FALSE(e.Refined);
     // Ten thousand minutes are 6 days, 22 hours and 40 minutes.
     EXPECT_NEAR(e.Finish, base::EncodeDateTime(2024, 12, 13, 12, 40, 0, 0), 1e-9);
-    EXPECT_DOUBLE_EQ(EstimateFinish(Reading(0, 5000), "GROMACS", Now).RemainMinutes, 10000);
+    EXPECT_DOUBLE_EQ(EstimateFinish(Reading(0, 5000), "GROMACS", EstimateNow).RemainMinutes, 10000);
 }
 
 TEST(EstimateFinish, HalfDoneAfterTenHoursLeavesTenHours) {
     TNodeReading r = Reading(50, 600);
     r.TimePerPercent = "00:12:00";
-    TFinishEstimate e = EstimateFinish(r, "GROMACS", Now);
+    TFinishEstimate e = EstimateFinish(r, "GROMACS", EstimateNow);
     EXPECT_DOUBLE_EQ(e.RemainMinutes, 600);
     EXPECT_EQ(e.RemainText, "10.0");
     EXPECT_FALSE(e.Refined);
-    EXPECT_NEAR(e.Finish, Now + 600 * Minute, 1e-9);
+    EXPECT_NEAR(e.Finish, EstimateNow + 600 * Minute, 1e-9);
 }
 
 TEST(EstimateFinish, NearTheEndTheLastStepRefinesTheEstimate) {
     // p = 90 and R = 300 minutes need 2700 minutes since the start.
     TNodeReading r = Reading(90, 2700);
     r.TimePerPercent = "00:03:00";
-    r.LastStepTime = Now - 60.0 / 86400;
-    TFinishEstimate e = EstimateFinish(r, "GROMACS", Now);
+    r.LastStepTime = EstimateNow - 60.0 / 86400;
+    TFinishEstimate e = EstimateFinish(r, "GROMACS", EstimateNow);
     EXPECT_TRUE(e.Refined);
     EXPECT_DOUBLE_EQ(e.RemainMinutes, 1740000.0 / 60000);
     EXPECT_EQ(e.RemainText, "0.5");
-    EXPECT_NEAR(e.Finish, Now + 1740000.0 / base::MSecsPerDay, 1e-9);
+    EXPECT_NEAR(e.Finish, EstimateNow + 1740000.0 / base::MSecsPerDay, 1e-9);
 }
 
 TEST(EstimateFinish, LastStepBeforeMidnightCountsTheTimeAcrossIt) {
@@ -166,8 +166,8 @@ TEST(EstimateFinish, LastStepBeforeMidnightCountsTheTimeAcrossIt) {
 TEST(EstimateFinish, LastStepAheadOfOurClockCountsNoTimeSinceIt) {
     TNodeReading r = Reading(90, 2700);
     r.TimePerPercent = "00:03:00";
-    r.LastStepTime = Now + 5 * Minute;
-    EXPECT_DOUBLE_EQ(EstimateFinish(r, "GROMACS", Now).RemainMinutes, 30);
+    r.LastStepTime = EstimateNow + 5 * Minute;
+    EXPECT_DOUBLE_EQ(EstimateFinish(r, "GROMACS", EstimateNow).RemainMinutes, 30);
 }
 
 TEST(EstimateFinish, TinkerRefinesFromFramesAfterNinetyFivePercent) {
@@ -175,38 +175,38 @@ TEST(EstimateFinish, TinkerRefinesFromFramesAfterNinetyFivePercent) {
     r.FrameTime = "00:03:00";
     r.TotalFrames = 400;
     r.CurrentFrame = 390;
-    r.LastStepTime = Now - 60.0 / 86400;
-    TFinishEstimate e = EstimateFinish(r, "TINKER", Now);
+    r.LastStepTime = EstimateNow - 60.0 / 86400;
+    TFinishEstimate e = EstimateFinish(r, "TINKER", EstimateNow);
     EXPECT_TRUE(e.Refined);
     EXPECT_DOUBLE_EQ(e.RemainMinutes, 1740000.0 / 60000);
     r.Progress = 95;
-    EXPECT_FALSE(EstimateFinish(r, "TINKER", Now).Refined);
+    EXPECT_FALSE(EstimateFinish(r, "TINKER", EstimateNow).Refined);
 }
 
 TEST(EstimateFinish, RefinementBelowZeroFallsBackToFiveMinutes) {
     TNodeReading r = Reading(99, 2700);
     r.TimePerPercent = "00:03:00";
-    r.LastStepTime = Now - 10 * Minute;
-    TFinishEstimate e = EstimateFinish(r, "GROMACS", Now);
+    r.LastStepTime = EstimateNow - 10 * Minute;
+    TFinishEstimate e = EstimateFinish(r, "GROMACS", EstimateNow);
     EXPECT_DOUBLE_EQ(e.RemainMinutes, 5);
 }
 
 TEST(EstimateFinish, StartAfterNowWithProgressGivesSixtyThousandMinutes) {
-    TFinishEstimate e = EstimateFinish(Reading(50, -30), "GROMACS", Now);
+    TFinishEstimate e = EstimateFinish(Reading(50, -30), "GROMACS", EstimateNow);
     EXPECT_DOUBLE_EQ(e.RemainMinutes, 60000);
     EXPECT_EQ(e.RemainText, "1000.0");
 }
 
 TEST(EstimateFinish, CompleteUnitShowsEnd) {
-    TFinishEstimate e = EstimateFinish(Reading(100, 600), "GROMACS", Now);
+    TFinishEstimate e = EstimateFinish(Reading(100, 600), "GROMACS", EstimateNow);
     EXPECT_EQ(e.RemainText, "END");
-    EXPECT_NEAR(e.Finish, Now, 1e-9);
+    EXPECT_NEAR(e.Finish, EstimateNow, 1e-9);
 }
 
 TEST(EstimateFinish, UnitWithoutStartGivesAFiniteFinish) {
     TNodeReading r;
     r.Progress = 1;
-    TFinishEstimate e = EstimateFinish(r, "", Now);
+    TFinishEstimate e = EstimateFinish(r, "", EstimateNow);
     EXPECT_GT(e.RemainMinutes, 0);
     EXPECT_GE(e.Finish, 0);
 }
@@ -222,8 +222,8 @@ TEST(EstimateFinish, NumbersAtTheEndsOfTheirRangeGiveFiniteFigures) {
                 r.CurrentFrame = current;
                 r.FrameTime = "00:03:00";
                 r.TimePerPercent = "00:03:00";
-                r.LastStepTime = Now - Minute;
-                TFinishEstimate e = EstimateFinish(r, core, Now);
+                r.LastStepTime = EstimateNow - Minute;
+                TFinishEstimate e = EstimateFinish(r, core, EstimateNow);
                 EXPECT_TRUE(std::isfinite(e.RemainMinutes)) << progress << " " << core;
                 EXPECT_GE(e.Finish, 0);
                 EXPECT_TRUE(std::isfinite(PointsRates(progress, 120, e.RemainText).PerDay)) << progress;

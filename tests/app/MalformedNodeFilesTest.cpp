@@ -19,7 +19,7 @@
 namespace korvex::app {
 namespace {
 
-const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+const base::TDateTime ReadNow = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
 
 os::TRetryOptions NoPauses() {
     os::TRetryOptions options;
@@ -28,7 +28,7 @@ os::TRetryOptions NoPauses() {
 }
 
 TNodeReading ReadFolder(const std::string& folder) {
-    return ReadNodeFolder(folder, Now, FixedUtcOffset(0), NoPauses());
+    return ReadNodeFolder(folder, ReadNow, FixedUtcOffset(0), NoPauses());
 }
 
 bool IsTimeText(const std::string& text) {   // hh:mm:ss
@@ -63,7 +63,7 @@ std::string Garbage(std::size_t size, std::uint32_t seed) {
 TEST(MalformedNodeFiles, BinaryGarbageGivesAReadingAndNoFailure) {
     for (std::uint32_t seed = 1; seed <= 20; ++seed) {
         TNodeReading r = ReadNode(TTextLines::FromText(Garbage(64 * 1024, seed)),
-            TTextLines::FromText(Garbage(512, seed + 100)), Now, FixedUtcOffset(seed * 30));
+            TTextLines::FromText(Garbage(512, seed + 100)), ReadNow, FixedUtcOffset(seed * 30));
         EXPECT_TRUE(IsTimeText(r.TimePerPercent)) << seed;
         EXPECT_TRUE(IsTimeText(r.FrameTime)) << seed;
         EXPECT_TRUE(r.Status == TNodeStatus::Undecided || r.Status == TNodeStatus::QueueLoaded
@@ -136,7 +136,7 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
     log.StepUnit("p2605_x", "December 5 20:10:09", 5, 33, 12, 2, 600);
     log.Raw(filler + "Completed");   // a plain "Completed" line after the last step changes nothing
     log.Line(filler + "Clone");   // nor does a "Clone" without the project line's form, but it moves the unit
-    TNodeReading r = ReadNode(TTextLines::FromText(log.Text()), TTextLines(), Now, FixedUtcOffset(0));
+    TNodeReading r = ReadNode(TTextLines::FromText(log.Text()), TTextLines(), ReadNow, FixedUtcOffset(0));
     EXPECT_EQ(r.WUName, "p2605_x");
     EXPECT_EQ(r.StartText, "December 5 20:10:09");
     EXPECT_EQ(r.Status, TNodeStatus::Running);
@@ -151,7 +151,7 @@ TEST(MalformedNodeFiles, LinesOfAMegabyteAreScannedLikeShortOnes) {
         .Line("Protein: p")
         .Line("Completed 0 out of 10 steps");
     TNodeReading s = ReadNode(TTextLines::FromText(longStart.Text()),
-        TTextLines::FromLines({"", "", "Name: p", "Download time: " + filler}), Now, FixedUtcOffset(0));
+        TTextLines::FromLines({"", "", "Name: p", "Download time: " + filler}), ReadNow, FixedUtcOffset(0));
     EXPECT_EQ(s.StartText, std::string(MaxClientText, 'x'));
     EXPECT_EQ(s.Start, 0);
 }

@@ -29,7 +29,7 @@
 namespace korvex::app {
 namespace {
 
-const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+const base::TDateTime MonitorNow = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
 
 class TFakeView : public IMonitorView {
 public:
@@ -75,7 +75,7 @@ void WriteNode(
 class MonitorTest : public testing::Test {
 protected:
     void SetUp() override {
-        env.SetNow(Now);
+        env.SetNow(MonitorNow);
         projects.Add(TProjectRow {"p2605_Protein in water", "GROMACS", 120});
         dispatcher.Install();
         timings.IntervalMs = 550;   // 50 ms asleep between cycles
@@ -197,10 +197,10 @@ TEST_F(MonitorTest, TotalsOfRefreshesThatQueueUpReachTheViewOnce) {
             reading.RCG = "5-33-" + std::to_string(i);
             reading.Progress = 40 + i;
             reading.Status = TNodeStatus::Running;
-            reading.Start = Now - 0.5;
-            reading.Deadline = Now + 5;
+            reading.Start = MonitorNow - 0.5;
+            reading.Deadline = MonitorNow + 5;
             reading.TimePerPercent = i == 1 ? NoTimeText : "00:12:00";
-            core->RefreshRow(i, 0, TNodeCycle {reading, Now, {}});
+            core->RefreshRow(i, 0, TNodeCycle {reading, MonitorNow, {}});
         }
     });
     nodes.join();
@@ -253,9 +253,9 @@ TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeE
         c.Reading.RCG = std::to_string(node) + "-33-12";
         c.Reading.Progress = progress;
         c.Reading.Status = TNodeStatus::Running;
-        c.Reading.Start = Now - 0.5;
+        c.Reading.Start = MonitorNow - 0.5;
         c.Reading.TimePerPercent = timePerPercent;
-        c.CycleStart = Now;
+        c.CycleStart = MonitorNow;
         core.CycleStarted(node, 0);
         core.RefreshRow(node, 0, c);
     };
@@ -313,7 +313,7 @@ TEST_F(MonitorTest, ANodeThatStaysBusyHoldsTheWritesBackNoLongerThanTheFlushInte
     c.Reading.Progress = 10;
     c.Reading.Status = TNodeStatus::Running;
     c.Reading.TimePerPercent = "00:12:00";
-    c.CycleStart = Now;
+    c.CycleStart = MonitorNow;
     core.CycleStarted(0, 0);   // never ends
     core.CycleStarted(1, 0);
     core.RefreshRow(1, 0, c);

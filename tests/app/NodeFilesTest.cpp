@@ -15,10 +15,10 @@
 namespace korvex::app {
 namespace {
 
-const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+const base::TDateTime FilesNow = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
 
 // A node folder with a running unit of 45 percent.
-void WriteNode(const std::string& folder, const std::string& logName = "FAHlog.txt",
+void WriteClientFiles(const std::string& folder, const std::string& logName = "FAHlog.txt",
     const std::string& unitInfoName = "unitinfo.txt") {
     test::TClientLog log;
     log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
@@ -36,15 +36,15 @@ os::TRetryOptions CountingPauses(int& pauses) {
     return options;
 }
 
-TNodeReading ReadFolder(const std::string& folder) {
+TNodeReading ReadClientFolder(const std::string& folder) {
     int pauses = 0;
-    return ReadNodeFolder(folder, Now, FixedUtcOffset(0), CountingPauses(pauses));
+    return ReadNodeFolder(folder, FilesNow, FixedUtcOffset(0), CountingPauses(pauses));
 }
 
 TEST(ReadNodeFolder, ReadsTheClientFilesOfAFolder) {
     test::TTempDir dir;
-    WriteNode(dir.Path());
-    TNodeReading r = ReadFolder(dir.Path());
+    WriteClientFiles(dir.Path());
+    TNodeReading r = ReadClientFolder(dir.Path());
     EXPECT_EQ(r.WUName, "p2605_Protein in water");
     EXPECT_EQ(r.RCG, "5-33-12");
     EXPECT_EQ(r.Progress, 45);
@@ -55,19 +55,19 @@ TEST(ReadNodeFolder, ReadsTheClientFilesOfAFolder) {
 
 TEST(ReadNodeFolder, FileNamesResolveWithoutCase) {
     test::TTempDir dir;
-    WriteNode(dir.Path(), "FAHLog.txt", "UnitInfo.TXT");
-    TNodeReading r = ReadFolder(dir.Path());
+    WriteClientFiles(dir.Path(), "FAHLog.txt", "UnitInfo.TXT");
+    TNodeReading r = ReadClientFolder(dir.Path());
     EXPECT_EQ(r.RCG, "5-33-12");
     EXPECT_EQ(r.Progress, 45);
 }
 
 TEST(ReadNodeFolder, UncPathFindsTheHostsShareUnderTheUncRoot) {
     test::TTempDir dir;
-    WriteNode(dir.Path() + "/box/fah");
+    WriteClientFiles(dir.Path() + "/box/fah");
     const char* old = std::getenv("KORVEX_UNC_ROOT");
     std::string saved = old ? old : "";
     ::setenv("KORVEX_UNC_ROOT", dir.Path().c_str(), 1);
-    TNodeReading r = ReadFolder("\\\\box\\fah");
+    TNodeReading r = ReadClientFolder("\\\\box\\fah");
     if (old)
         ::setenv("KORVEX_UNC_ROOT", saved.c_str(), 1);
     else
@@ -78,7 +78,7 @@ TEST(ReadNodeFolder, UncPathFindsTheHostsShareUnderTheUncRoot) {
 TEST(ReadNodeFolder, MissingFolderGivesTheCycleStartValuesWithoutRetrying) {
     test::TTempDir dir;
     int pauses = 0;
-    TNodeReading r = ReadNodeFolder(dir.Path() + "/gone", Now, FixedUtcOffset(0), CountingPauses(pauses));
+    TNodeReading r = ReadNodeFolder(dir.Path() + "/gone", FilesNow, FixedUtcOffset(0), CountingPauses(pauses));
     EXPECT_EQ(r, TNodeReading());
     EXPECT_EQ(pauses, 0);
 }
@@ -296,19 +296,19 @@ TEST(ClientLogFollower, ALogReplacedCutOrRewrittenIsReadFromItsStart) {
 
 TEST(ClientLogFollower, AReadingOfAFolderFollowsItsLogFromCycleToCycle) {
     test::TTempDir dir;
-    WriteNode(dir.Path());
+    WriteClientFiles(dir.Path());
     TClientLogFollower follower;
     os::TRetryOptions options;
     options.Pause = [](int) { return true; };
     TNodeReading first;
-    ReadClientLog(follower, dir.Path(), Now, FixedUtcOffset(0), options, first);
+    ReadClientLog(follower, dir.Path(), FilesNow, FixedUtcOffset(0), options, first);
     EXPECT_EQ(follower.LastScan(), TClientLogFollower::TScan::Full);
     Append(dir.File("FAHlog.txt"), "[05:45:16] Completed 46 out of 100 steps  (46%)\r\n");
     TNodeReading second;
-    ReadClientLog(follower, dir.Path(), Now, FixedUtcOffset(0), options, second);
+    ReadClientLog(follower, dir.Path(), FilesNow, FixedUtcOffset(0), options, second);
     EXPECT_EQ(follower.LastScan(), TClientLogFollower::TScan::Appended);
-    ReadUnitInfo(dir.Path(), Now, FixedUtcOffset(0), options, second);
-    EXPECT_EQ(second, ReadFolder(dir.Path()));
+    ReadUnitInfo(dir.Path(), FilesNow, FixedUtcOffset(0), options, second);
+    EXPECT_EQ(second, ReadClientFolder(dir.Path()));
     EXPECT_DOUBLE_EQ(second.LastStepTime, base::EncodeDateTime(2024, 12, 6, 5, 45, 16, 0));
 }
 

@@ -7,7 +7,7 @@
 namespace korvex::app {
 namespace {
 
-THistoryRow Row(const std::string& name, const std::string& node, const std::string& speed) {
+THistoryRow HistoryRowOf(const std::string& name, const std::string& node, const std::string& speed) {
     THistoryRow row;
     row[hcName] = name;
     row[hcNode] = node;
@@ -39,14 +39,14 @@ TEST(NodeInformation, TheProjectIsTheLastRowMatchedEitherWay) {
 }
 
 TEST(NodeInformation, CachedSpeedPrefersTheShownNodesFirstEntry) {
-    const std::vector<THistoryRow> history = {Row("p4444_x", "other", "7.5"), Row("p4444_y", "farm1", "12.25"),
-        Row("p4444_z", "farm1", "99"), Row("p5555", "farm1", "1")};
+    const std::vector<THistoryRow> history = {HistoryRowOf("p4444_x", "other", "7.5"), HistoryRowOf("p4444_y", "farm1", "12.25"),
+        HistoryRowOf("p4444_z", "farm1", "99"), HistoryRowOf("p5555", "farm1", "1")};
     EXPECT_EQ(CachedUnitSpeed("p4444_cached", "farm1 (Linux)", history), "12.25");
 }
 
 TEST(NodeInformation, CachedSpeedAveragesOtherNodesWithThreeForAnUnreadableSpeed) {
     const std::vector<THistoryRow> history
-        = {Row("p4444_a", "n1", "10"), Row("p4444_b", "n2", "12"), Row("p4444_c", "n3", "fast"), Row("p5", "x", "")};
+        = {HistoryRowOf("p4444_a", "n1", "10"), HistoryRowOf("p4444_b", "n2", "12"), HistoryRowOf("p4444_c", "n3", "fast"), HistoryRowOf("p5", "x", "")};
     EXPECT_EQ(CachedUnitSpeed("p4444", "mine", history), "8.33");
     EXPECT_EQ(CachedUnitSpeed("p6666", "mine", history), "");
     EXPECT_EQ(CachedUnitSpeed("p4444", "mine", {}), "");

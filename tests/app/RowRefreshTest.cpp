@@ -15,7 +15,7 @@
 namespace korvex::app {
 namespace {
 
-const base::TDateTime Now = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
+const base::TDateTime RefreshNow = base::EncodeDateTime(2024, 12, 6, 8, 0, 0, 0);
 
 TNodeReading Running(int progress = 45) {
     TNodeReading r;
@@ -25,8 +25,8 @@ TNodeReading Running(int progress = 45) {
     r.Team = "12345";
     r.Progress = progress;
     r.Status = TNodeStatus::Running;
-    r.Start = Now - 0.5;
-    r.Deadline = Now + 5;
+    r.Start = RefreshNow - 0.5;
+    r.Deadline = RefreshNow + 5;
     r.TimePerPercent = "00:12:00";
     return r;
 }
@@ -34,7 +34,7 @@ TNodeReading Running(int progress = 45) {
 class RowRefreshTest : public testing::Test {
 protected:
     void SetUp() override {
-        env.SetNow(Now);
+        env.SetNow(RefreshNow);
         projects.Add(TProjectRow {"p2605_Protein in water", "GROMACS", 120});
         for (int i = 0; i < 3; ++i) {
             TNodeSettings s;
@@ -48,7 +48,7 @@ protected:
         TRowRefreshContext context {
             nodes, projects, &history, autoBackup, true, language, env.Folder(), cacheBusy, actions};
         context.SettingsWrites = settingsWrites;
-        return ReadData(context, node, TNodeCycle {reading, Now, farm});
+        return ReadData(context, node, TNodeCycle {reading, RefreshNow, farm});
     }
     TRowView& Row(int node) { return nodes[static_cast<std::size_t>(node)].Row; }
 
@@ -75,8 +75,8 @@ TEST_F(RowRefreshTest, ARunningKnownUnitFillsTheRowAndRecordsItOnce) {
     EXPECT_EQ(row.Cells[0], "GROMACS");
     EXPECT_EQ(row.Cells[5], "120");
     EXPECT_EQ(row.Cells[8], "2605 * 5-33-12");
-    EXPECT_EQ(row.Cells[2], DTTM(Now - 0.5));
-    EXPECT_EQ(row.Cells[3], DTTM(Now + 5));
+    EXPECT_EQ(row.Cells[2], DTTM(RefreshNow - 0.5));
+    EXPECT_EQ(row.Cells[3], DTTM(RefreshNow + 5));
     EXPECT_FALSE(row.Cells[1].empty());
     EXPECT_FALSE(row.Cells[6].empty());
     EXPECT_EQ(row.Progress, 45);
@@ -148,7 +148,7 @@ TEST_F(RowRefreshTest, AFinishAfterTheDeadlineTurnsTheStatusSquareBlue) {
     };
     for (const Case& c : cases) {
         TNodeReading r = Running(10);
-        r.Deadline = Now + 0.01;   // 10 percent in half a day: days to go
+        r.Deadline = RefreshNow + 0.01;   // 10 percent in half a day: days to go
         r.Status = c.Status;
         language = c.Language;
         TRowView row = Refresh(1, r).Row;
@@ -420,9 +420,9 @@ TEST_F(RowRefreshTest, TheWorkersBusyFlagGatesTheCacheAndANewUnitClearsIt) {
 }
 
 TEST_F(RowRefreshTest, AUnitSeenOnAnotherDayIsMarkedTwoWhenItsNodeStartsOver) {
-    env.SetNow(Now - 3);
+    env.SetNow(RefreshNow - 3);
     history.SaveWU("p2605_Protein in water", "5-33-12", 120, "node0");
-    env.SetNow(Now);
+    env.SetNow(RefreshNow);
     TNodeReading r = Running(0);
     EXPECT_EQ(Refresh(0, r).Row.Cells[MarkerColumn], "2");
     EXPECT_FALSE(nodes[0].UnitStarted);

@@ -22,52 +22,52 @@ struct Case {
 };
 
 constexpr int Big = INT_MAX;
-constexpr int Small = INT_MIN;
+constexpr int Smallest = INT_MIN;
 
 const Case Cases[] = {
-    {"huge ellipse", [](HDC dc) { Ellipse(dc, Small, Small, Big, Big); }},
+    {"huge ellipse", [](HDC dc) { Ellipse(dc, Smallest, Smallest, Big, Big); }},
     {"huge rectangle", [](HDC dc) { Rectangle(dc, -1000000000, -1000000000, 1000000000, 1000000000); }},
-    {"huge round rect", [](HDC dc) { RoundRect(dc, Small, Small, Big, Big, Big, Big); }},
-    {"huge pie", [](HDC dc) { Pie(dc, Small, Small, Big, Big, Big, 0, 0, Big); }},
+    {"huge round rect", [](HDC dc) { RoundRect(dc, Smallest, Smallest, Big, Big, Big, Big); }},
+    {"huge pie", [](HDC dc) { Pie(dc, Smallest, Smallest, Big, Big, Big, 0, 0, Big); }},
     {"huge chord", [](HDC dc) { Chord(dc, -100000000, -100000000, 100000000, 100000000, 1, 0, 0, 1); }},
-    {"huge arc", [](HDC dc) { Arc(dc, Small, Small, Big, Big, 0, 0, 0, 0); }},
+    {"huge arc", [](HDC dc) { Arc(dc, Smallest, Smallest, Big, Big, 0, 0, 0, 0); }},
     {"long line",
         [](HDC dc) {
-            MoveToEx(dc, Small, Small, nullptr);
+            MoveToEx(dc, Smallest, Smallest, nullptr);
             LineTo(dc, Big, Big);
         }},
     {"long wide line",
         [](HDC dc) {
             HPEN pen = CreatePen(PS_SOLID, 5, RGB(1, 2, 3));
             HPEN old = SelectObject(dc, pen);
-            MoveToEx(dc, Small, 10, nullptr);
+            MoveToEx(dc, Smallest, 10, nullptr);
             LineTo(dc, Big, 10);
             SelectObject(dc, old);
             DeleteObject(pen);
         }},
     {"huge polygon",
         [](HDC dc) {
-            const POINT pts[] = {{Small, Small}, {Big, 0}, {0, Big}};
+            const POINT pts[] = {{Smallest, Smallest}, {Big, 0}, {0, Big}};
             Polygon(dc, pts, 3);
         }},
     {"huge focus rect",
         [](HDC dc) {
-            RECT r {Small, Small, Big, Big};
+            RECT r {Smallest, Smallest, Big, Big};
             DrawFocusRect(dc, &r);
         }},
     {"huge edge",
         [](HDC dc) {
-            RECT r {Small, Small, Big, Big};
+            RECT r {Smallest, Smallest, Big, Big};
             DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_MIDDLE | BF_ADJUST);
         }},
-    {"huge pat blt", [](HDC dc) { PatBlt(dc, Big, Big, Small, Small, PATCOPY); }},
+    {"huge pat blt", [](HDC dc) { PatBlt(dc, Big, Big, Smallest, Smallest, PATCOPY); }},
     {"overflowing bit blt", [](HDC dc) { BitBlt(dc, Big - 5, Big - 5, 100, 100, dc, 0, 0, SRCCOPY); }},
-    {"huge stretch", [](HDC dc) { StretchBlt(dc, Small, Small, Big, Big, dc, 0, 0, 3, 3, SRCCOPY); }},
-    {"mirrored huge stretch", [](HDC dc) { StretchBlt(dc, Big, 0, Small, 5, dc, 0, 0, 5, 5, SRCCOPY); }},
+    {"huge stretch", [](HDC dc) { StretchBlt(dc, Smallest, Smallest, Big, Big, dc, 0, 0, 3, 3, SRCCOPY); }},
+    {"mirrored huge stretch", [](HDC dc) { StretchBlt(dc, Big, 0, Smallest, 5, dc, 0, 0, 5, 5, SRCCOPY); }},
     {"huge gradient",
         [](HDC dc) {
             const TRIVERTEX v[]
-                = {{Small, Small, 0, 0, 0, 0}, {Big, Small, 0xFF00, 0, 0, 0}, {0, Big, 0, 0, 0xFF00, 0}};
+                = {{Smallest, Smallest, 0, 0, 0, 0}, {Big, Smallest, 0xFF00, 0, 0, 0}, {0, Big, 0, 0, 0xFF00, 0}};
             const GRADIENT_TRIANGLE t {0, 1, 2};
             GradientFill(dc, v, 3, &t, 1, GRADIENT_FILL_TRIANGLE);
             const GRADIENT_RECT g {0, 1};
@@ -75,9 +75,9 @@ const Case Cases[] = {
         }},
     {"huge origins",
         [](HDC dc) {
-            SetWindowOrgEx(dc, Small, Small, nullptr);
+            SetWindowOrgEx(dc, Smallest, Smallest, nullptr);
             SetViewportOrgEx(dc, Big, Big, nullptr);
-            Rectangle(dc, Big, Big, Small, Small);
+            Rectangle(dc, Big, Big, Smallest, Smallest);
             SetPixel(dc, Big, Big, 0);
             RECT r {0, 0, 5, 5};
             FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -87,15 +87,15 @@ const Case Cases[] = {
     {"huge text",
         [](HDC dc) {
             TextOut(dc, Big, Big, "overflow");
-            RECT r {Small, Small, Big, Big};
+            RECT r {Smallest, Smallest, Big, Big};
             DrawText(dc, "Centred in everything", &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
             RECT calc {Big - 1, Big - 1, Big, Big};
             DrawText(dc, "x", &calc, DT_CALCRECT);
         }},
     {"huge clip rects",
         [](HDC dc) {
-            IntersectClipRect(dc, Small, Small, Big, Big);
-            ExcludeClipRect(dc, Big - 1, Small, Big, Big);
+            IntersectClipRect(dc, Smallest, Smallest, Big, Big);
+            ExcludeClipRect(dc, Big - 1, Smallest, Big, Big);
             OffsetClipRgn(dc, Big, Big);
             SelectClipRgn(dc, nullptr);
         }},

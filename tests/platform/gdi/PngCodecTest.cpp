@@ -14,7 +14,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-GdiHandle<Bitmap> Pattern(int width, int height, PixelFormat format) {
+GdiHandle<Bitmap> PngPattern(int width, int height, PixelFormat format) {
     GdiHandle<Bitmap> bitmap(Bitmap::Create(width, height, format));
     for (int y = 0; y < height; ++y) {
         BYTE* row = bitmap.Get()->ScanLine(y);
@@ -51,7 +51,7 @@ Bytes PalettePng() {
 }
 
 TEST(PngRoundTrip, TwentyFourBitsComeBackExactly) {
-    auto original = Pattern(13, 7, PixelFormat::pf24bit);
+    auto original = PngPattern(13, 7, PixelFormat::pf24bit);
     Bytes file = WritePng(*original);
     ASSERT_FALSE(file.empty());
     ImageResult r = ReadPng(file);
@@ -65,7 +65,7 @@ TEST(PngRoundTrip, TwentyFourBitsComeBackExactly) {
 }
 
 TEST(PngRoundTrip, ThirtyTwoBitsKeepAlphaWhenAsked) {
-    auto original = Pattern(5, 3, PixelFormat::pf32bit);
+    auto original = PngPattern(5, 3, PixelFormat::pf32bit);
     ImageResult r = ReadPng(WritePng(*original, PngAlpha::Keep));
     ASSERT_TRUE(r) << r.Error;
     EXPECT_EQ(r.Image.Get()->Format(), PixelFormat::pf32bit);
@@ -74,7 +74,7 @@ TEST(PngRoundTrip, ThirtyTwoBitsKeepAlphaWhenAsked) {
 }
 
 TEST(PngRoundTrip, ThirtyTwoBitsDropTheFourthByteByDefault) {
-    auto original = Pattern(5, 3, PixelFormat::pf32bit);
+    auto original = PngPattern(5, 3, PixelFormat::pf32bit);
     ImageResult r = ReadPng(WritePng(*original));
     ASSERT_TRUE(r) << r.Error;
     EXPECT_EQ(r.Image.Get()->Format(), PixelFormat::pf24bit);
@@ -95,7 +95,7 @@ TEST(PngRead, PaletteWithTransparencyGivesAlpha) {
 }
 
 TEST(PngRead, RefusesDamagedFiles) {
-    Bytes valid = WritePng(*Pattern(20, 20, PixelFormat::pf24bit));
+    Bytes valid = WritePng(*PngPattern(20, 20, PixelFormat::pf24bit));
     Bytes badCrc = valid;
     badCrc[29] ^= 0xFF;   // inside the IHDR chunk, so its checksum fails
     Bytes badSignature = valid;
@@ -117,7 +117,7 @@ TEST(PngRead, RefusesDamagedFiles) {
 }
 
 TEST(PngRead, RefusesOversizedDimensions) {
-    Bytes file = WritePng(*Pattern(2, 2, PixelFormat::pf24bit));
+    Bytes file = WritePng(*PngPattern(2, 2, PixelFormat::pf24bit));
     // IHDR width at bytes 16..19; the checksum is then wrong too, either way it must be refused.
     file[16] = 0x00;
     file[17] = 0x01;
@@ -138,7 +138,7 @@ std::uint32_t ChunkCrc(const std::uint8_t* bytes, std::size_t size) {
 }
 
 TEST(PngRead, RefusesASizeItsDataCannotFillBeforeAllocatingIt) {
-    Bytes file = WritePng(*Pattern(4, 4, PixelFormat::pf24bit));
+    Bytes file = WritePng(*PngPattern(4, 4, PixelFormat::pf24bit));
     // IHDR (type at 12, data 16..28, checksum 29..32) made to say 8000 x 8000, its checksum made right.
     for (int at : {16, 20}) {
         file[std::size_t(at)] = 0x00;
@@ -169,7 +169,7 @@ TEST(PngWrite, RefusesAnEmptyBitmap) {
 
 TEST(PngFileIo, WritesAndReadsBackAFile) {
     auto path = std::filesystem::temp_directory_path() / ("korvex-png-" + std::to_string(::getpid()) + ".png");
-    auto bitmap = Pattern(8, 8, PixelFormat::pf24bit);
+    auto bitmap = PngPattern(8, 8, PixelFormat::pf24bit);
     std::string error;
     ASSERT_TRUE(WritePngFile(*bitmap, path.string(), PngAlpha::Drop, &error)) << error;
     ImageResult r = ReadPngFile(path.string());

@@ -69,7 +69,7 @@ void DrawPrimitives(HDC dc) {
     SelectObject(dc, oldBrush);
 }
 
-LOGFONT Face(const char* name, int height, int weight, bool italic, int escapement = 0) {
+LOGFONT CardFace(const char* name, int height, int weight, bool italic, int escapement = 0) {
     LOGFONT lf;
     lf.lfHeight = height;
     lf.lfWeight = weight;
@@ -87,10 +87,10 @@ TEST(TestCard, DrawsPrimitivesGradientsAndTextAndWritesAPng) {
     HBITMAP old = SelectObject(dc, card.Get());
     DrawPrimitives(dc);
 
-    GdiHandle<Font> tahoma(CreateFontIndirect(Face("Tahoma", -11, FW_NORMAL, false)));
-    GdiHandle<Font> arialBold(CreateFontIndirect(Face("Arial", -13, FW_BOLD, false)));
-    GdiHandle<Font> courierItalic(CreateFontIndirect(Face("Courier New", -13, FW_NORMAL, true)));
-    GdiHandle<Font> vertical(CreateFontIndirect(Face("Tahoma", -11, FW_NORMAL, false, 900)));
+    GdiHandle<Font> tahoma(CreateFontIndirect(CardFace("Tahoma", -11, FW_NORMAL, false)));
+    GdiHandle<Font> arialBold(CreateFontIndirect(CardFace("Arial", -13, FW_BOLD, false)));
+    GdiHandle<Font> courierItalic(CreateFontIndirect(CardFace("Courier New", -13, FW_NORMAL, true)));
+    GdiHandle<Font> vertical(CreateFontIndirect(CardFace("Tahoma", -11, FW_NORMAL, false, 900)));
     Bitmap& bitmap = *card.Get();
     const std::pair<HFONT, const char*> lines[] = {
         {tahoma, "Tahoma 8: The quick brown fox jumps over the lazy dog"},

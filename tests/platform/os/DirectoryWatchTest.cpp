@@ -10,7 +10,7 @@ using korvex::os::filetest::TempFolder;
 using korvex::os::filetest::WriteFile;
 
 namespace {
-constexpr int Patience = 5000;   // ms; a watch answers at once, this only bounds a broken test
+constexpr int WatchPatience = 5000;   // ms; a watch answers at once, this only bounds a broken test
 constexpr int Quiet = 50;   // ms to see that nothing comes
 }
 
@@ -21,7 +21,7 @@ TEST(DirectoryWatch, FileNameFilterSeesCreationButNotFolders) {
     ::mkdir((tmp / "sub").c_str(), 0755);
     EXPECT_EQ(watch.Wait(Quiet), TWatchWait::TimedOut);
     WriteFile(tmp / "new file", "x");
-    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+    EXPECT_EQ(watch.Wait(WatchPatience), TWatchWait::Changed);
 }
 
 TEST(DirectoryWatch, SubTreeWatchesFoldersMadeLater) {
@@ -30,11 +30,11 @@ TEST(DirectoryWatch, SubTreeWatchesFoldersMadeLater) {
     TDirectoryWatch watch;
     ASSERT_TRUE(watch.Open(tmp.Path(), true, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME));
     WriteFile(tmp / "a/deep", "x");
-    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+    EXPECT_EQ(watch.Wait(WatchPatience), TWatchWait::Changed);
     ::mkdir((tmp / "a/b").c_str(), 0755);
-    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+    EXPECT_EQ(watch.Wait(WatchPatience), TWatchWait::Changed);
     WriteFile(tmp / "a/b/deeper", "x");
-    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Changed);
+    EXPECT_EQ(watch.Wait(WatchPatience), TWatchWait::Changed);
 }
 
 TEST(DirectoryWatch, MissingFolderCannotBeOpenedAndRemovedFolderFails) {
@@ -45,10 +45,10 @@ TEST(DirectoryWatch, MissingFolderCannotBeOpenedAndRemovedFolderFails) {
     ::mkdir((tmp / "gone").c_str(), 0755);
     ASSERT_TRUE(watch.Open(tmp / "gone", false, FILE_NOTIFY_CHANGE_FILE_NAME));
     ::rmdir((tmp / "gone").c_str());
-    TWatchWait result = watch.Wait(Patience);
-    if (result == TWatchWait::Changed) result = watch.Wait(Patience);   // the delete itself may come first
+    TWatchWait result = watch.Wait(WatchPatience);
+    if (result == TWatchWait::Changed) result = watch.Wait(WatchPatience);   // the delete itself may come first
     EXPECT_EQ(result, TWatchWait::Failed);
     watch.Close();
     watch.Wake();   // a wake before the wait is kept, with or without a watch
-    EXPECT_EQ(watch.Wait(Patience), TWatchWait::Woken);
+    EXPECT_EQ(watch.Wait(WatchPatience), TWatchWait::Woken);
 }

@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int Patience = 10000;
+constexpr int LoopPatience = 10000;
 
 struct FakeClock {
     TEventLoop::TimePoint Now {};
@@ -46,7 +46,7 @@ struct Pipe {
 template <typename Done>
 bool RunUntil(TEventLoop& loop, Done done) {
     for (int round = 0; round < 1000 && !done(); ++round)
-        loop.RunOnce(Patience / 100);
+        loop.RunOnce(LoopPatience / 100);
     return done();
 }
 
@@ -251,7 +251,7 @@ TEST(TEventLoop, AWritableDescriptorAndAPausedWatch) {
         EXPECT_TRUE(events & feWrite);
         ++calls;
     });
-    EXPECT_EQ(loop.RunOnce(Patience), 1);
+    EXPECT_EQ(loop.RunOnce(LoopPatience), 1);
     EXPECT_TRUE(loop.SetEvents(pipe.Writer(), feNone));
     EXPECT_EQ(loop.ProcessPending(), 0);
     EXPECT_EQ(calls, 1);
@@ -266,7 +266,7 @@ TEST(TEventLoop, AHangUpIsReportedAsReadableWithAnError) {
         loop.Unwatch(fd);
     });
     pipe.CloseWriter();
-    EXPECT_EQ(loop.RunOnce(Patience), 1);
+    EXPECT_EQ(loop.RunOnce(LoopPatience), 1);
     EXPECT_EQ(seen, unsigned(feRead | feError));
     EXPECT_FALSE(loop.Watching(pipe.Reader()));
 }
@@ -279,7 +279,7 @@ TEST(TEventLoop, ADescriptorClosedWithoutUnwatchingIsReportedOnceAndDropped) {
     loop.Watch(fds[0], feRead, [&](int, unsigned events) { seen = events; });
     close(fds[0]);
     close(fds[1]);
-    EXPECT_EQ(loop.RunOnce(Patience), 1);
+    EXPECT_EQ(loop.RunOnce(LoopPatience), 1);
     EXPECT_TRUE(seen & feError);
     EXPECT_FALSE(loop.Watching(fds[0]));
 }
@@ -298,7 +298,7 @@ TEST(TEventLoop, AWatcherUnwatchedByAnEarlierCallbackOfTheRoundIsNotCalled) {
     });
     ASSERT_EQ(write(first.Writer(), "x", 1), 1);
     ASSERT_EQ(write(second.Writer(), "x", 1), 1);
-    loop.RunOnce(Patience);
+    loop.RunOnce(LoopPatience);
     EXPECT_EQ(calls, 1);
 }
 

@@ -20,12 +20,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int Patience = 10000;
+constexpr int ChildPatience = 10000;
 
 // Waits (bounded) until the condition holds.
 template <typename Condition>
 bool Eventually(Condition condition) {
-    for (int waited = 0; waited < Patience; waited += 5) {
+    for (int waited = 0; waited < ChildPatience; waited += 5) {
         if (condition()) return true;
         std::this_thread::sleep_for(5ms);
     }
@@ -54,7 +54,7 @@ bool Reaped(pid_t pid) {
 }
 
 TEST(StartProcess, StartsAProgramInItsWorkingFolderAndItCanBeFoundThere) {
-    TempFolder folder;
+    TmpFolder folder;
     pid_t pid = StartProcess("/bin/sleep", {"30"}, folder.Path());
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(IsStartedProcess(pid));
@@ -97,7 +97,7 @@ TEST(StartProcess, SearchesThePathForANameWithoutSlash) {
     // A program of a name no system has, in a folder of its own behind an empty one on PATH: found only by
     // the search, whatever the machine's PATH holds. The spawn returns after the exec, so the process
     // already runs that file.
-    TempFolder empty, bin, work;
+    TmpFolder empty, bin, work;
     std::filesystem::copy_file("/bin/sleep", bin.Path() + "/korvex-path-probe");
     ScopedPath path(empty.Path() + ":" + bin.Path());
     pid_t pid = StartProcess("korvex-path-probe", {"30"}, work.Path());
@@ -113,7 +113,7 @@ TEST(StartProcess, SearchesThePathForANameWithoutSlash) {
 }
 
 TEST(StartProcess, ARelativeProgramPathIsTakenFromTheWorkingFolder) {
-    TempFolder folder;
+    TmpFolder folder;
     std::filesystem::copy_file("/bin/sleep", folder.Path() + "/FAH-Console.exe");
     pid_t pid = StartProcess("./FAH-Console.exe", {"30"}, folder.Path());
     ASSERT_GT(pid, 0);
@@ -138,7 +138,7 @@ TEST(StartProcess, AMissingWorkingFolderIsAnError) {
 }
 
 TEST(EndProcess, KillsAProgramThatIgnoresTheRequestToEnd) {
-    TempFolder folder;
+    TmpFolder folder;
     pid_t pid = StartProcess("/bin/sh", {"-c", "trap '' TERM; exec /bin/sleep 30"}, folder.Path());
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(Eventually([&] {
@@ -156,7 +156,7 @@ TEST(EndProcess, NeverEndsThisProcessOrInit) {
 }
 
 TEST(EndProcessesByName, EndsOnlyTheProcessInsideTheFolder) {
-    TempFolder inside, outside;
+    TmpFolder inside, outside;
     pid_t in = ForkSleep(inside.Path());
     pid_t out = ForkSleep(outside.Path());
     ASSERT_TRUE(Eventually([&] {
@@ -174,7 +174,7 @@ TEST(EndProcessesByName, EndsOnlyTheProcessInsideTheFolder) {
 }
 
 TEST(EndProcessesByName, EndsAProgramWeStartedWhereverItRuns) {
-    TempFolder cache, elsewhere;
+    TmpFolder cache, elsewhere;
     pid_t pid = StartProcess("/bin/sleep", {"30"}, elsewhere.Path());
     ASSERT_GT(pid, 0);
     TEndByNameResult result = EndProcessesByName("sleep", cache.Path());
@@ -183,7 +183,7 @@ TEST(EndProcessesByName, EndsAProgramWeStartedWhereverItRuns) {
 }
 
 TEST(EndProcessesByName, LeavesAProgramWeStartedElsewhereWhenOnlyTheFolderCounts) {
-    TempFolder cache, elsewhere;
+    TmpFolder cache, elsewhere;
     pid_t out = StartProcess("/bin/sleep", {"30"}, elsewhere.Path());
     pid_t in = StartProcess("/bin/sleep", {"30"}, cache.Path());
     ASSERT_GT(out, 0);
@@ -200,7 +200,7 @@ TEST(EndProcessesByName, LeavesAProgramWeStartedElsewhereWhenOnlyTheFolderCounts
 }
 
 TEST(EndProcessesByName, EndsAProgramWhoseExecutableLiesInTheFolder) {
-    TempFolder cache, elsewhere;
+    TmpFolder cache, elsewhere;
     std::string program = cache.Path() + "/FAH-Console.exe";
     std::filesystem::copy_file("/bin/sleep", program);
     pid_t pid = fork();
@@ -218,7 +218,7 @@ TEST(EndProcessesByName, EndsAProgramWhoseExecutableLiesInTheFolder) {
 }
 
 TEST(EndProcessesByName, RefusesTheRootFolderAndAnEmptyName) {
-    TempFolder folder;
+    TmpFolder folder;
     pid_t out = ForkSleep(folder.Path());
     ASSERT_TRUE(Eventually([&] {
         auto info = ProcessInfo(out);
@@ -231,7 +231,7 @@ TEST(EndProcessesByName, RefusesTheRootFolderAndAnEmptyName) {
 }
 
 TEST(PathInside, ComparesWholeFolderNamesAfterResolvingLinks) {
-    TempFolder folder;
+    TmpFolder folder;
     std::string base = folder.Path();
     std::filesystem::create_directories(base + "/cache/WU0");
     std::filesystem::create_directories(base + "/cache2");

@@ -15,13 +15,13 @@
 
 using namespace korvex::os;
 using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::OptionsKey;
 using korvex::os::filetest::SandboxedEnvironment;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* Options = "SOFTWARE\\Tellvar\\Options";
 constexpr const char* Data = "SOFTWARE\\Tellvar\\Data";
 
 // Counts the times a file is replaced (renamed onto) in its folder. The temporary file's move away is
@@ -65,8 +65,8 @@ std::optional<TRegValue> StoredIn(const std::string& file, const char* key, cons
 class RegistryBatch : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Options));
-        ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(1)));
+        ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey));
+        ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", Dword(1)));
         Replaced.Take();
     }
 
@@ -98,53 +98,53 @@ TEST_F(RegistryBatch, WritesTheFileOnceAtItsEnd) {
     RegistryStore fresh(Env.RegistryFile());
     EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\GetWU", "Value42"), Dword(42));
     EXPECT_EQ(fresh.GetValueNames(HKEY_LOCAL_MACHINE, Data).size(), 99u);
-    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before"), Dword(1));
 }
 
 TEST_F(RegistryBatch, NestedBatchesWriteWhenTheOutermostEnds) {
     Store.BeginUpdate();
     {
         TRegistryBatch inner(Store);
-        ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Inner", Dword(2)));
+        ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Inner", Dword(2)));
         EXPECT_TRUE(inner.Commit());
         EXPECT_TRUE(inner.Commit());   // the same answer again
     }
     EXPECT_TRUE(Store.InUpdate());
     EXPECT_EQ(Replaced.Take(), 0);
-    EXPECT_FALSE(StoredIn(Env.RegistryFile(), Options, "Inner"));
-    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Outer", Dword(3)));
+    EXPECT_FALSE(StoredIn(Env.RegistryFile(), OptionsKey, "Inner"));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Outer", Dword(3)));
     EXPECT_TRUE(Store.EndUpdate());
     EXPECT_FALSE(Store.InUpdate());
     EXPECT_EQ(Replaced.Take(), 1);
-    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Inner"), Dword(2));
-    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Outer"), Dword(3));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), OptionsKey, "Inner"), Dword(2));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), OptionsKey, "Outer"), Dword(3));
 }
 
 TEST_F(RegistryBatch, ReadsAndChangesThatChangeNothingWriteNothing) {
     {
         TRegistryBatch batch(Store);
-        EXPECT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Options));
-        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "BEFORE", Dword(1)));
-        EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "before"), Dword(1));
+        EXPECT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey));
+        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "BEFORE", Dword(1)));
+        EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "before"), Dword(1));
     }
     {   // a value set and set back
         TRegistryBatch batch(Store);
-        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(5)));
-        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(1)));
+        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", Dword(5)));
+        EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", Dword(1)));
     }
-    EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(1)));   // outside a batch too
+    EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", Dword(1)));   // outside a batch too
     EXPECT_EQ(Replaced.Take(), 0);
 }
 
 TEST_F(RegistryBatch, OtherThreadsSeeTheStoreAsItWasUntilTheBatchEnds) {
     TRegistryBatch batch(Store);
-    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(10)));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", Dword(10)));
     ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Data));
     ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Data, "Progress0", Dword(50)));
     std::optional<TRegValue> seenBefore, seenProgress;
     bool seenData = true;
     std::thread reader([&] {
-        seenBefore = Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before");
+        seenBefore = Store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before");
         seenProgress = Store.GetValue(HKEY_LOCAL_MACHINE, Data, "Progress0");
         seenData = Store.KeyExists(HKEY_LOCAL_MACHINE, Data);
     });
@@ -160,49 +160,49 @@ TEST_F(RegistryBatch, OtherThreadsSeeTheStoreAsItWasUntilTheBatchEnds) {
 
 TEST_F(RegistryBatch, AnotherThreadsChangeDuringABatchIsWrittenAtOnceAndKept) {
     TRegistryBatch batch(Store);
-    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Mine", Dword(1)));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Mine", Dword(1)));
     bool written = false;
-    std::thread writer([&] { written = Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Theirs", Dword(2)); });
+    std::thread writer([&] { written = Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Theirs", Dword(2)); });
     writer.join();
     ASSERT_TRUE(written);
     EXPECT_EQ(Replaced.Take(), 1);
-    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Theirs"), Dword(2));
-    EXPECT_FALSE(StoredIn(Env.RegistryFile(), Options, "Mine"));
-    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Theirs"), Dword(2));   // seen inside the batch too
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), OptionsKey, "Theirs"), Dword(2));
+    EXPECT_FALSE(StoredIn(Env.RegistryFile(), OptionsKey, "Mine"));
+    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Theirs"), Dword(2));   // seen inside the batch too
     EXPECT_EQ(
-        Store.GetValueNames(HKEY_LOCAL_MACHINE, Options), (std::vector<std::string> {"Before", "Theirs", "Mine"}));
+        Store.GetValueNames(HKEY_LOCAL_MACHINE, OptionsKey), (std::vector<std::string> {"Before", "Theirs", "Mine"}));
     ASSERT_TRUE(batch.Commit());
-    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Theirs"), Dword(2));
-    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Mine"), Dword(1));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), OptionsKey, "Theirs"), Dword(2));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), OptionsKey, "Mine"), Dword(1));
 }
 
 TEST_F(RegistryBatch, KeepsWhatAnotherProcessWroteMeanwhile) {
     TRegistryBatch batch(Store);
-    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Parent", Dword(1)));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Parent", Dword(1)));
     std::string file = Env.RegistryFile();
     pid_t pid = ::fork();
     if (pid == 0) {
         RegistryStore own(file);
-        bool ok = !own.GetValue(HKEY_LOCAL_MACHINE, Options, "Parent")
-            && own.SetValue(HKEY_LOCAL_MACHINE, Options, "Child", Dword(2));
+        bool ok = !own.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Parent")
+            && own.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Child", Dword(2));
         ::_exit(ok ? 0 : 1);
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_FALSE(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Child"));   // the file is checked again at the end
+    EXPECT_FALSE(Store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Child"));   // the file is checked again at the end
     ASSERT_TRUE(batch.Commit());
-    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Child"), Dword(2));
+    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Child"), Dword(2));
     RegistryStore fresh(file);
-    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Child"), Dword(2));
-    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Parent"), Dword(1));
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Child"), Dword(2));
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Parent"), Dword(1));
 }
 
 TEST_F(RegistryBatch, AChangeThatNoLongerAppliesWhenTheBatchEndsIsDropped) {
     ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, Data));
     TRegistryBatch batch(Store);
     ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Data, "Progress0", Dword(7)));
-    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Kept", Dword(8)));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Kept", Dword(8)));
     std::thread deleter([&] { Store.DeleteKey(HKEY_LOCAL_MACHINE, Data); });
     deleter.join();
     EXPECT_FALSE(Store.KeyExists(HKEY_LOCAL_MACHINE, Data));
@@ -211,7 +211,7 @@ TEST_F(RegistryBatch, AChangeThatNoLongerAppliesWhenTheBatchEndsIsDropped) {
     ASSERT_TRUE(batch.Commit());
     RegistryStore fresh(Env.RegistryFile());
     EXPECT_FALSE(fresh.KeyExists(HKEY_LOCAL_MACHINE, Data));
-    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "Kept"), Dword(8));
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Kept"), Dword(8));
 }
 
 TEST_F(RegistryBatch, AProcessKilledInsideABatchLeavesTheFileAsItWasBefore) {
@@ -226,7 +226,7 @@ TEST_F(RegistryBatch, AProcessKilledInsideABatchLeavesTheFileAsItWasBefore) {
         own.CreateKey(HKEY_LOCAL_MACHINE, Data);
         for (int i = 0; i < 200; ++i)
             own.SetValue(HKEY_LOCAL_MACHINE, Data, "Progress" + std::to_string(i), Dword(i));
-        own.SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(99));
+        own.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", Dword(99));
         (void)!::write(ready[1], "x", 1);
         for (;;)
             ::pause();
@@ -241,23 +241,23 @@ TEST_F(RegistryBatch, AProcessKilledInsideABatchLeavesTheFileAsItWasBefore) {
     EXPECT_EQ(Replaced.Take(), 0);
     RegistryStore check(file);
     EXPECT_FALSE(check.KeyExists(HKEY_LOCAL_MACHINE, Data));
-    EXPECT_EQ(check.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
-    EXPECT_TRUE(check.SetValue(HKEY_LOCAL_MACHINE, Options, "After", Dword(2)));   // nothing left locked
+    EXPECT_EQ(check.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before"), Dword(1));
+    EXPECT_TRUE(check.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "After", Dword(2)));   // nothing left locked
 }
 
 TEST_F(RegistryBatch, ABatchThatCannotBeWrittenIsDroppedAndSaysSo) {
     TRegistryBatch batch(Store);
-    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Lost", Dword(1)));
+    ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Lost", Dword(1)));
     fs::create_directories(Env.RegistryFile() + ".tmp/blocker");   // the temporary file cannot be made
     errno = 0;
     EXPECT_FALSE(batch.Commit());
     EXPECT_NE(errno, 0);
     EXPECT_FALSE(batch.Commit());
-    EXPECT_FALSE(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Lost"));
-    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
+    EXPECT_FALSE(Store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Lost"));
+    EXPECT_EQ(Store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before"), Dword(1));
     fs::remove_all(Env.RegistryFile() + ".tmp");
-    EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Later", Dword(2)));
-    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Later"), Dword(2));
+    EXPECT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Later", Dword(2)));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), OptionsKey, "Later"), Dword(2));
 }
 
 TEST_F(RegistryBatch, EndUpdateWithoutABatchOnThisThreadFails) {
@@ -276,11 +276,11 @@ TEST_F(RegistryBatch, EndUpdateWithoutABatchOnThisThreadFails) {
 TEST_F(RegistryBatch, AnExceptionLeavingTheScopeStillWritesWhatWasChanged) {
     try {
         TRegistryBatch batch(Store);
-        Store.SetValue(HKEY_LOCAL_MACHINE, Options, "Default", Dword(4));
+        Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Default", Dword(4));
         throw std::runtime_error("wrong type");
     } catch (const std::runtime_error&) { }
     EXPECT_FALSE(Store.InUpdate());
-    EXPECT_EQ(StoredIn(Env.RegistryFile(), Options, "Default"), Dword(4));
+    EXPECT_EQ(StoredIn(Env.RegistryFile(), OptionsKey, "Default"), Dword(4));
 }
 
 TEST_F(RegistryBatch, TheRunValueWritesTheAutostartEntryWhenTheBatchEnds) {
@@ -307,25 +307,25 @@ TEST_F(RegistryBatch, TheDefaultStoreBatchesThroughTheAccessor) {
     ReplaceCounter replaced(RegistryStore::Default().FilePath());
     {
         TRegistryBatch batch;
-        ASSERT_TRUE(reg.OpenKey(Options, true));
+        ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
         for (int i = 0; i < 20; ++i)
             reg.WriteString("Label" + std::to_string(i), "node");
         EXPECT_EQ(reg.GetValueNames().size(), 21u);   // with the one written before
     }
     EXPECT_EQ(replaced.Take(), 1);
-    EXPECT_EQ(RegistryStore(Env.RegistryFile()).GetValueNames(HKEY_LOCAL_MACHINE, Options).size(), 21u);
+    EXPECT_EQ(RegistryStore(Env.RegistryFile()).GetValueNames(HKEY_LOCAL_MACHINE, OptionsKey).size(), 21u);
 }
 
 TEST_F(RegistryBatch, TheDefaultStoreMovedToAnotherFileInsideABatchReadsThatFile) {
     TRegistryBatch batch;
-    EXPECT_EQ(RegistryStore::Default().GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(1));
+    EXPECT_EQ(RegistryStore::Default().GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before"), Dword(1));
     std::string other = Env.Folder() / "other.reg";
-    ASSERT_TRUE(RegistryStore(other).CreateKey(HKEY_LOCAL_MACHINE, Options));
-    ASSERT_TRUE(RegistryStore(other).SetValue(HKEY_LOCAL_MACHINE, Options, "Before", Dword(2)));
+    ASSERT_TRUE(RegistryStore(other).CreateKey(HKEY_LOCAL_MACHINE, OptionsKey));
+    ASSERT_TRUE(RegistryStore(other).SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", Dword(2)));
     korvex::os::filetest::EnvOverride moved("KORVEX_REGISTRY", other);
-    EXPECT_EQ(RegistryStore::Default().GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), Dword(2));
-    ASSERT_TRUE(RegistryStore::Default().SetValue(HKEY_LOCAL_MACHINE, Options, "Moved", Dword(3)));
+    EXPECT_EQ(RegistryStore::Default().GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before"), Dword(2));
+    ASSERT_TRUE(RegistryStore::Default().SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Moved", Dword(3)));
     ASSERT_TRUE(batch.Commit());
-    EXPECT_EQ(StoredIn(other, Options, "Moved"), Dword(3));
-    EXPECT_FALSE(StoredIn(Env.RegistryFile(), Options, "Moved"));
+    EXPECT_EQ(StoredIn(other, OptionsKey, "Moved"), Dword(3));
+    EXPECT_FALSE(StoredIn(Env.RegistryFile(), OptionsKey, "Moved"));
 }

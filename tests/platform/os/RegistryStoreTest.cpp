@@ -17,6 +17,7 @@
 using namespace korvex::os;
 using korvex::os::filetest::EnvOverride;
 using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::OptionsKey;
 using korvex::os::filetest::SandboxedEnvironment;
 using korvex::os::filetest::WriteFile;
 
@@ -24,7 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* Options = "SOFTWARE\\Tellvar\\Options";
 constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::vector<std::string> DamagedCopies(const std::string& registryFile) {
@@ -63,7 +63,7 @@ TEST(RegistryStore, KeepsEverythingAcrossAReload) {
     {
         TRegistry reg;
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        ASSERT_TRUE(reg.OpenKey(Options, true));
+        ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
         reg.WriteInteger("Language", 1);
         reg.WriteString("CustomerStr", "Line \"one\"\r\nback\\slash\ttab\x01");
         reg.WriteString("", "default");
@@ -74,7 +74,7 @@ TEST(RegistryStore, KeepsEverythingAcrossAReload) {
     RegistryStore fresh(env.RegistryFile());
     TRegistry reg(fresh);
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reg.OpenKey(Options, false));
+    ASSERT_TRUE(reg.OpenKey(OptionsKey, false));
     EXPECT_EQ(reg.ReadInteger("Language"), 1);
     EXPECT_EQ(reg.ReadString("CustomerStr"), "Line \"one\"\r\nback\\slash\ttab\x01");
     EXPECT_EQ(reg.ReadString(""), "default");
@@ -89,7 +89,7 @@ TEST(RegistryStore, WritesAnExportedRegistryStyleFile) {
     SandboxedEnvironment env;
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reg.OpenKey(Options, true));
+    ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
     reg.WriteInteger("FSize", 10);
     reg.WriteString("SkinName", "LongHorn (internal)");
     EXPECT_EQ(ReadFile(env.RegistryFile()),
@@ -105,13 +105,13 @@ TEST(RegistryStore, SeesChangesAnotherProcessMade) {
     SandboxedEnvironment env;
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reg.OpenKey(Options, true));
+    ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
     reg.WriteInteger("Update", 1);
     ASSERT_TRUE(InChild([&] {
         RegistryStore own(env.RegistryFile());
         TRegistry other(own);
         other.SetRootKey(HKEY_LOCAL_MACHINE);
-        if (!other.OpenKey(Options, false) || other.ReadInteger("Update") != 1) ::_exit(1);
+        if (!other.OpenKey(OptionsKey, false) || other.ReadInteger("Update") != 1) ::_exit(1);
         other.WriteInteger("Update", 5);
         other.WriteString("FromChild", "yes");
     }));
@@ -119,14 +119,14 @@ TEST(RegistryStore, SeesChangesAnotherProcessMade) {
     EXPECT_EQ(reg.ReadString("FromChild"), "yes");
     reg.WriteInteger("Language", 0);   // a write here keeps what the child wrote
     RegistryStore fresh(env.RegistryFile());
-    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, Options, "FromChild"), MakeStringValue("yes"));
+    EXPECT_EQ(fresh.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "FromChild"), MakeStringValue("yes"));
 }
 
 TEST(RegistryStore, SeesAHandEditOfTheFile) {
     SandboxedEnvironment env;
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reg.OpenKey(Options, true));
+    ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
     reg.WriteInteger("FSize", 8);
     WriteFile(env.RegistryFile(), "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Options]\n\"FSize\"=dword:0000000c\n");
     EXPECT_EQ(reg.ReadInteger("FSize"), 12);
@@ -151,13 +151,13 @@ TEST(RegistryStore, LoadsWhatItCanOfADamagedFileKeepsACopyAndReportsItOnce) {
     RegistryStore store(env.RegistryFile());
     std::vector<std::string> handled;
     store.SetDamageHandler([&](const std::string& message) { handled.push_back(message); });
-    EXPECT_EQ(store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before"), MakeDwordValue(1));
+    EXPECT_EQ(store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before"), MakeDwordValue(1));
     EXPECT_EQ(store.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Label", "Label0"), MakeStringValue("Local host"));
     EXPECT_EQ(
         store.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Label", "After"), MakeBinaryValue("\x01\x02\x03", 3));
-    EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, Options, "Broken"));
-    EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, Options, "Unterminated"));
-    EXPECT_TRUE(store.KeyExists(HKEY_LOCAL_MACHINE, Options));
+    EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Broken"));
+    EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Unterminated"));
+    EXPECT_TRUE(store.KeyExists(HKEY_LOCAL_MACHINE, OptionsKey));
     ASSERT_EQ(handled.size(), 1u);
     EXPECT_NE(handled[0].find("5 damaged line(s), the first at line 4"), std::string::npos) << handled[0];
     EXPECT_EQ(store.DamageReports(), handled);
@@ -166,9 +166,9 @@ TEST(RegistryStore, LoadsWhatItCanOfADamagedFileKeepsACopyAndReportsItOnce) {
     EXPECT_EQ(ReadFile(copies[0]), damaged);
     EXPECT_NE(handled[0].find(copies[0]), std::string::npos);
 
-    store.GetValue(HKEY_LOCAL_MACHINE, Options, "Before");   // no second report for the same file
+    store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before");   // no second report for the same file
     EXPECT_EQ(handled.size(), 1u);
-    ASSERT_TRUE(store.SetValue(HKEY_LOCAL_MACHINE, Options, "New", MakeDwordValue(3)));
+    ASSERT_TRUE(store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "New", MakeDwordValue(3)));
     RegistryStore clean(env.RegistryFile());
     EXPECT_EQ(
         clean.GetValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tellvar\\Label", "After"), MakeBinaryValue("\x01\x02\x03", 3));
@@ -216,10 +216,10 @@ TEST(RegistryStore, SurvivesAProcessKilledWhileWriting) {
     std::string file = env.RegistryFile();
     {
         RegistryStore store(file);
-        ASSERT_TRUE(store.CreateKey(HKEY_LOCAL_MACHINE, Options));
+        ASSERT_TRUE(store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey));
         for (int i = 0; i < 50; ++i)   // some bulk, so a write takes a while
             ASSERT_TRUE(store.SetValue(
-                HKEY_LOCAL_MACHINE, Options, "Filler" + std::to_string(i), MakeStringValue(std::string(200, 'f'))));
+                HKEY_LOCAL_MACHINE, OptionsKey, "Filler" + std::to_string(i), MakeStringValue(std::string(200, 'f'))));
     }
     std::mt19937 random(7);
     std::uint32_t last = 0;
@@ -228,15 +228,15 @@ TEST(RegistryStore, SurvivesAProcessKilledWhileWriting) {
         if (pid == 0) {
             RegistryStore own(file);
             for (std::uint32_t n = last + 1;; ++n)
-                own.SetValue(HKEY_LOCAL_MACHINE, Options, "Counter", MakeDwordValue(n));
+                own.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Counter", MakeDwordValue(n));
         }
         ::usleep(5000 + random() % 20000);
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
         RegistryStore check(file);
-        std::optional<TRegValue> counter = check.GetValue(HKEY_LOCAL_MACHINE, Options, "Counter");
+        std::optional<TRegValue> counter = check.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Counter");
         EXPECT_TRUE(check.DamageReports().empty()) << "round " << round;
-        EXPECT_EQ(check.GetValueNames(HKEY_LOCAL_MACHINE, Options).size(), counter ? 51u : 50u);
+        EXPECT_EQ(check.GetValueNames(HKEY_LOCAL_MACHINE, OptionsKey).size(), counter ? 51u : 50u);
         if (counter) {
             EXPECT_GE(DwordOf(*counter), last);
             last = DwordOf(*counter);

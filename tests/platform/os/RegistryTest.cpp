@@ -7,18 +7,18 @@
 
 using namespace korvex::os;
 using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::OptionsKey;
 using korvex::os::filetest::SandboxedEnvironment;
 
 namespace {
 
-constexpr const char* Options = "SOFTWARE\\Tellvar\\Options";
 
 // A sandboxed store and an accessor on HKEY_LOCAL_MACHINE with the options key open.
 class RegistryTest : public testing::Test {
 protected:
     void SetUp() override {
         Reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        ASSERT_TRUE(Reg.OpenKey(Options, true));
+        ASSERT_TRUE(Reg.OpenKey(OptionsKey, true));
     }
 
     std::string RaisedMessage(const std::function<void()>& action) {
@@ -219,7 +219,7 @@ TEST_F(RegistryTest, DeleteValueAndDeleteKeyWithItsSubKeys) {
 TEST_F(RegistryTest, WritesToAKeyDeletedMeanwhileRaise) {
     TRegistry other;
     other.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(other.DeleteKey(Options));
+    ASSERT_TRUE(other.DeleteKey(OptionsKey));
     EXPECT_EQ(RaisedMessage([&] { Reg.WriteInteger("FSize", 8); }), "Failed to set data for 'FSize'");
     EXPECT_FALSE(Reg.TryWriteString("X", "y"));
 }
@@ -228,12 +228,12 @@ TEST_F(RegistryTest, AReadOnlyKeyReadsButRefusesWrites) {
     Reg.WriteInteger("FSize", 8);
     TRegistry reader;
     reader.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reader.OpenKeyReadOnly(Options));
+    ASSERT_TRUE(reader.OpenKeyReadOnly(OptionsKey));
     EXPECT_EQ(reader.ReadInteger("FSize"), 8);
     EXPECT_THROW(reader.WriteInteger("FSize", 9), ERegistryException);
     EXPECT_FALSE(reader.DeleteValue("FSize"));
     EXPECT_FALSE(reader.OpenKeyReadOnly("Missing"));
-    ASSERT_TRUE(reader.OpenKey(std::string("\\") + Options, false));
+    ASSERT_TRUE(reader.OpenKey(std::string("\\") + OptionsKey, false));
     reader.WriteInteger("FSize", 9);   // a normal open writes again
     EXPECT_EQ(Reg.ReadInteger("FSize"), 9);
 }

@@ -20,7 +20,7 @@ using namespace korvex::os::nettest;
 namespace {
 
 template <typename Done>
-bool RunUntil(TEventLoop& loop, Done done) {
+bool RunServerUntil(TEventLoop& loop, Done done) {
     for (int round = 0; round < 1000 && !done(); ++round)
         loop.RunOnce(100);
     return done();
@@ -126,11 +126,11 @@ TEST(TServerSocket, AnImpossiblePortIsAFailureValue) {
 TEST_F(TServerSocketEvents, ConnectReadAndDisconnectArriveInOrderOnTheLoopThread) {
     int client = ConnectLoopback(Server.LocalPort());
     ASSERT_GE(client, 0);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
     ASSERT_TRUE(WriteAll(client, "10.0.0.9#4*C:\\FAH^node"));
-    ASSERT_TRUE(RunUntil(Loop, [&] { return !Received.empty(); }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return !Received.empty(); }));
     close(client);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 0; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Server.ActiveConnections() == 0; }));
     EXPECT_EQ(Log, "connect;read;disconnect;");
     EXPECT_EQ(Received, "10.0.0.9#4*C:\\FAH^node");
 }
@@ -143,10 +143,10 @@ TEST_F(TServerSocketEvents, AMessageWrittenInChunksArrivesWholeOverSeveralReads)
     for (const std::string& chunk : chunks) {
         ASSERT_TRUE(WriteAll(client, chunk));
         sent += chunk;
-        ASSERT_TRUE(RunUntil(Loop, [&] { return Received == sent; }));
+        ASSERT_TRUE(RunServerUntil(Loop, [&] { return Received == sent; }));
     }
     close(client);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
     EXPECT_EQ(Reads, chunks);
 }
 
@@ -154,7 +154,7 @@ TEST_F(TServerSocketEvents, TextAndCloseTogetherGiveOneReadThenTheDisconnect) {
     int client = ConnectLoopback(Server.LocalPort());
     ASSERT_TRUE(WriteAll(client, "whole"));
     close(client);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
     EXPECT_EQ(Log, "connect;read;disconnect;");
     EXPECT_EQ(Received, "whole");
 }
@@ -164,7 +164,7 @@ TEST_F(TServerSocketEvents, TextNobodyTakesIsDiscardedWithoutStallingTheLoop) {
     int client = ConnectLoopback(Server.LocalPort());
     ASSERT_TRUE(WriteAll(client, std::string(100000, 'x')));
     close(client);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Log == "connect;disconnect;"; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Log == "connect;disconnect;"; }));
 }
 
 TEST_F(TServerSocketEvents, AHandlerMayCloseItsConnection) {
@@ -175,7 +175,7 @@ TEST_F(TServerSocketEvents, AHandlerMayCloseItsConnection) {
     };
     int client = ConnectLoopback(Server.LocalPort());
     ASSERT_TRUE(WriteAll(client, "bye"));
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Log == "connect;disconnect;"; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Log == "connect;disconnect;"; }));
     EXPECT_EQ(Server.ActiveConnections(), 0);
     EXPECT_EQ(ReadAll(client, 10000), "");   // our side closed
     close(client);
@@ -191,7 +191,7 @@ TEST_F(TServerSocketEvents, AHandlerMayFreeTheServer) {
     };
     int client = ConnectLoopback(server->LocalPort());
     ASSERT_TRUE(WriteAll(client, "x"));
-    ASSERT_TRUE(RunUntil(Loop, [&] { return freed; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return freed; }));
     Loop.ProcessPending();
     close(client);
 }
@@ -199,7 +199,7 @@ TEST_F(TServerSocketEvents, AHandlerMayFreeTheServer) {
 TEST_F(TServerSocketEvents, ClosingTheServerDisconnectsEveryClient) {
     int first = ConnectLoopback(Server.LocalPort());
     int second = ConnectLoopback(Server.LocalPort());
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 2; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Server.ActiveConnections() == 2; }));
     EXPECT_NE(Server.Connections(0), nullptr);
     EXPECT_EQ(Server.Connections(2), nullptr);
     EXPECT_EQ(Server.Connections(-1), nullptr);
@@ -222,11 +222,11 @@ TEST_F(TServerSocketEvents, AResetConnectionReportsAnErrorThenTheDisconnect) {
     };
     Server.OnClientRead = nullptr;
     int client = ConnectLoopback(Server.LocalPort());
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
     linger reset {1, 0};   // close with a reset instead of a goodbye
     setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
     close(client);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 0; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Server.ActiveConnections() == 0; }));
     EXPECT_EQ(Log, "connect;error;disconnect;");
     EXPECT_EQ(errorCode, ECONNRESET);
 }
@@ -239,10 +239,10 @@ TEST_F(TServerSocketEvents, OneReadEventTakesAtMostAChunkOfAFullConnection) {
         sizes.push_back(socket.ReceiveText().size());
     };
     int client = ConnectLoopback(Server.LocalPort());
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Server.ActiveConnections() == 1; }));
     const std::int64_t written = FillConnection(client, 64 << 20);
     ASSERT_GT(written, 4 * ReceiveChunk);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return !sizes.empty(); }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return !sizes.empty(); }));
     EXPECT_LE(sizes[0], static_cast<std::size_t>(ReceiveChunk));
     EXPECT_EQ(Server.Connections(0)->ReceivedBytes(), static_cast<std::int64_t>(sizes[0]));
     close(client);
@@ -259,7 +259,7 @@ TEST_F(TServerSocketEvents, AFloodingPeerIsReadUpToItsLimitThenClosed) {
     int client = ConnectLoopback(Server.LocalPort());
     // Far more than the socket buffers hold: only a peer that stops reading ends it early.
     Flooder flood(client, std::int64_t(1) << 30);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
     flood.Join();
     EXPECT_EQ(Received.size(), 1000u);
     EXPECT_EQ(errors, std::vector<int>({EMSGSIZE}));
@@ -273,7 +273,7 @@ TEST_F(TServerSocketEvents, AMessageOfExactlyTheLimitIsReadWhole) {
     int client = ConnectLoopback(Server.LocalPort());
     ASSERT_TRUE(WriteAll(client, std::string(16, 'm')));
     close(client);
-    ASSERT_TRUE(RunUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
     EXPECT_EQ(Received, std::string(16, 'm'));
     EXPECT_EQ(Log, "connect;read;disconnect;");
 }
@@ -290,10 +290,10 @@ TEST_F(TServerSocketEvents, ANewConnectionBeyondTheCapClosesTheOldestAndIsRead) 
         idle.push_back(ConnectLoopback(Server.LocalPort()));
         ASSERT_GE(idle.back(), 0);
     }
-    ASSERT_TRUE(RunUntil(Loop, [&] { return errors.size() == 6; }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return errors.size() == 6; }));
     int real = ConnectLoopback(Server.LocalPort());
     ASSERT_TRUE(WriteAll(real, "10.0.0.9#4*C:\\FAH^node"));
-    ASSERT_TRUE(RunUntil(Loop, [&] { return !Received.empty(); }));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return !Received.empty(); }));
     EXPECT_EQ(Received, "10.0.0.9#4*C:\\FAH^node");
     EXPECT_LE(Server.ActiveConnections(), 4);
     EXPECT_EQ(errors, std::vector<int>(7, EUSERS));
@@ -307,7 +307,7 @@ TEST_F(TServerSocketEvents, ANewConnectionBeyondTheCapClosesTheOldestAndIsRead) 
 
 namespace {
 
-struct FakeClock {
+struct IdleClock {
     TEventLoop::TimePoint Now = TEventLoop::TimePoint {} + std::chrono::hours(1);
     TEventLoop::TClock Source() {
         return [this] { return Now; };
@@ -318,7 +318,7 @@ struct FakeClock {
 
 TEST(TServerSocket, AConnectionStillOpenWhenItsTimeIsUpIsClosed) {
     using namespace std::chrono_literals;
-    FakeClock clock;
+    IdleClock clock;
     TEventLoop loop(clock.Source());
     TServerSocket server(loop);
     server.SetConnectionTimeout(3000);
@@ -333,16 +333,16 @@ TEST(TServerSocket, AConnectionStillOpenWhenItsTimeIsUpIsClosed) {
     ASSERT_TRUE(server.Open());
     int dripping = ConnectLoopback(server.LocalPort());
     int quick = ConnectLoopback(server.LocalPort());
-    ASSERT_TRUE(RunUntil(loop, [&] { return server.ActiveConnections() == 2; }));
+    ASSERT_TRUE(RunServerUntil(loop, [&] { return server.ActiveConnections() == 2; }));
     // A byte every second keeps it busy, never done.
     for (const char* byte : {"a", "b", "c"}) {
         ASSERT_TRUE(WriteAll(dripping, byte));
-        ASSERT_TRUE(RunUntil(loop, [&] { return log.find(byte) != std::string::npos; }));
+        ASSERT_TRUE(RunServerUntil(loop, [&] { return log.find(byte) != std::string::npos; }));
         clock.Now += 999ms;
         loop.RunOnce(0);
     }
     close(quick);   // gone before its time: no time-out later
-    ASSERT_TRUE(RunUntil(loop, [&] { return server.ActiveConnections() == 1; }));
+    ASSERT_TRUE(RunServerUntil(loop, [&] { return server.ActiveConnections() == 1; }));
     EXPECT_EQ(log, "abcdisconnect;");
     EXPECT_FALSE(PeerClosed(dripping, 0));
     clock.Now += 4ms;

@@ -43,7 +43,7 @@ TEST(TSingleInstance, TheDefaultNameIsTheProgramsMutex) {
 }
 
 TEST(TSingleInstance, OnlyOneHolderAtATime) {
-    TempFolder folder;
+    TmpFolder folder;
     TSingleInstance first("KORVEX test", folder.Path());
     TSingleInstance second("KORVEX test", folder.Path());
     EXPECT_TRUE(first.Acquire());
@@ -55,7 +55,7 @@ TEST(TSingleInstance, OnlyOneHolderAtATime) {
 }
 
 TEST(TSingleInstance, AnotherProcessCannotAcquireWhileWeHoldIt) {
-    TempFolder folder;
+    TmpFolder folder;
     std::string path;
     {
         TSingleInstance instance("KORVEX test", folder.Path());
@@ -67,7 +67,7 @@ TEST(TSingleInstance, AnotherProcessCannotAcquireWhileWeHoldIt) {
 }
 
 TEST(TSingleInstance, AProgramWeStartDoesNotInheritTheLock) {
-    TempFolder folder;
+    TmpFolder folder;
     TSingleInstance instance("KORVEX test", folder.Path());
     ASSERT_TRUE(instance.Acquire());
     pid_t child = StartProcess("/bin/sleep", {"30"}, folder.Path());
@@ -78,7 +78,7 @@ TEST(TSingleInstance, AProgramWeStartDoesNotInheritTheLock) {
 }
 
 TEST(TSingleInstance, TheLockFileLivesInTheRuntimeFolderElseTmp) {
-    TempFolder folder;
+    TmpFolder folder;
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     std::string saved = old ? old : "";
     setenv("XDG_RUNTIME_DIR", folder.Path().c_str(), 1);
@@ -92,7 +92,7 @@ TEST(TSingleInstance, TheLockFileLivesInTheRuntimeFolderElseTmp) {
 }
 
 TEST(TSingleInstance, AFolderThatCannotHoldTheLockIsAFailureNotACrash) {
-    TempFolder folder;
+    TmpFolder folder;
     TSingleInstance instance("KORVEX test", folder.Path() + "/missing");
     EXPECT_FALSE(instance.Acquire());
     EXPECT_EQ(instance.ErrorCode(), ENOENT);
@@ -100,7 +100,7 @@ TEST(TSingleInstance, AFolderThatCannotHoldTheLockIsAFailureNotACrash) {
 }
 
 TEST(TSingleInstance, APlantedLinkIsNotFollowed) {
-    TempFolder folder;
+    TmpFolder folder;
     std::string target = folder.Path() + "/elsewhere";
     std::filesystem::create_symlink(target, folder.Path() + "/KORVEX test.lock");
     TSingleInstance instance("KORVEX test", folder.Path());
@@ -111,7 +111,7 @@ TEST(TSingleInstance, APlantedLinkIsNotFollowed) {
 
 // A second start rings the holder's doorbell to ask for its window; with nobody to hear it, it knows.
 TEST(TSingleInstance, ASecondStartRingsTheHoldersDoorbell) {
-    TempFolder folder;
+    TmpFolder folder;
     TSingleInstance first("KORVEX test", folder.Path());
     TSingleInstance second("KORVEX test", folder.Path());
     ASSERT_TRUE(first.Acquire());
@@ -134,7 +134,7 @@ TEST(TSingleInstance, ASecondStartRingsTheHoldersDoorbell) {
 }
 
 TEST(TSingleInstance, ADoorbellPlantedAsAFileIsNotRung) {
-    TempFolder folder;
+    TmpFolder folder;
     TSingleInstance instance("KORVEX test", folder.Path());
     filetest::WriteFile(instance.DoorbellPath(), "");
     EXPECT_FALSE(instance.RingDoorbell());

@@ -19,7 +19,7 @@ using korvex::os::threadtest::TestDispatcher;
 namespace {
 
 constexpr int Forever = 600000;   // a sleep that only Terminate ends
-constexpr int Patience = 10000;   // how long a test waits for what must happen at once
+constexpr int ThreadPatience = 10000;   // how long a test waits for what must happen at once
 
 // Runs a function as its Execute.
 class FnThread : public TThread {
@@ -85,7 +85,7 @@ TEST(TThread, TerminateEndsALongSleepAtOnce) {
     while (!asleep)
         std::this_thread::yield();
     thread.Terminate();
-    ASSERT_TRUE(thread.WaitFor(Patience));
+    ASSERT_TRUE(thread.WaitFor(ThreadPatience));
     EXPECT_FALSE(sleptFully);
     EXPECT_TRUE(thread.Terminated());
 }
@@ -104,8 +104,8 @@ TEST(TThread, TerminateEndsAWaitOnAnotherConditionVariableAtOnce) {
         std::this_thread::yield();
     const auto asked = std::chrono::steady_clock::now();
     thread.Terminate();
-    ASSERT_TRUE(thread.WaitFor(Patience));
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(Patience));
+    ASSERT_TRUE(thread.WaitFor(ThreadPatience));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(ThreadPatience));
     EXPECT_TRUE(thread.Token().stop_requested());
 }
 
@@ -140,7 +140,7 @@ TEST(TThread, WaitForWithTimeLimitReportsARunningThread) {
     thread.Start();
     EXPECT_FALSE(thread.WaitFor(1));
     thread.Terminate();
-    EXPECT_TRUE(thread.WaitFor(Patience));
+    EXPECT_TRUE(thread.WaitFor(ThreadPatience));
 }
 
 TEST(TThread, DestroyingARunningThreadStopsAndJoinsIt) {
@@ -185,7 +185,7 @@ TEST(TThread, OwnerStopsAFreeOnTerminateThreadThroughItsHandle) {
         std::this_thread::yield();
     handle.Terminate();
     EXPECT_TRUE(handle.Terminated());
-    ASSERT_TRUE(handle.WaitFor(Patience));
+    ASSERT_TRUE(handle.WaitFor(ThreadPatience));
     EXPECT_TRUE(destroyed);
 }
 
@@ -290,7 +290,7 @@ TEST_F(ThreadUi, AWaitingSynchronizeEndsUnrunWhenTheDispatcherShutsDown) {
     thread.Start();
     ASSERT_TRUE(Dispatcher.WaitForTask());
     Dispatcher.Close();
-    ASSERT_TRUE(thread.WaitFor(Patience));
+    ASSERT_TRUE(thread.WaitFor(ThreadPatience));
     EXPECT_EQ(result, 0);
     EXPECT_FALSE(ran);
 }
@@ -302,7 +302,7 @@ TEST_F(ThreadUi, AWaitingSynchronizeEndsWhenTheDispatcherIsUninstalled) {
     thread.Start();
     ASSERT_TRUE(Dispatcher.WaitForTask());
     SetUiDispatcher(nullptr);
-    ASSERT_TRUE(thread.WaitFor(Patience));
+    ASSERT_TRUE(thread.WaitFor(ThreadPatience));
     EXPECT_EQ(result, 0);
     Dispatcher.RunAll();   // the late task must not run the abandoned call
     EXPECT_FALSE(ran);
@@ -312,7 +312,7 @@ TEST_F(ThreadUi, WaitForOnTheUiThreadRunsAPendingSynchronize) {
     std::atomic<bool> ran = false;
     FnThread thread([&](FnThread&) { TThread::Synchronize([&] { ran = true; }); });
     thread.Start();
-    ASSERT_TRUE(thread.WaitFor(Patience));   // the dispatcher is never pumped: WaitFor must run the call
+    ASSERT_TRUE(thread.WaitFor(ThreadPatience));   // the dispatcher is never pumped: WaitFor must run the call
     EXPECT_TRUE(ran);
     Dispatcher.RunAll();
 }

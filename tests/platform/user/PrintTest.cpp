@@ -78,7 +78,7 @@ int Differences(const MemorySurface& surface, HWND hwnd, POINT windowOrigin = {0
     return count;
 }
 
-HWND Child(const char* cls, DWORD style, DWORD exStyle, int x, int y, int w, int h, HWND parent, int id,
+HWND PrintedChild(const char* cls, DWORD style, DWORD exStyle, int x, int y, int w, int h, HWND parent, int id,
     const char* text = "") {
     return CreateWindowEx(
         exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, ChildId(id), nullptr, nullptr);
@@ -119,7 +119,7 @@ TEST_F(PrintTest, NativeControlsPrintWhatTheyShowOnScreen) {
     for (const NativeCase& c : cases) {
         SCOPED_TRACE(c.Name);
         HWND form = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200);
-        HWND control = Child(c.Class, c.Style, c.ExStyle, 12, 14, c.Width, c.Height, form, 1, "Printed text");
+        HWND control = PrintedChild(c.Class, c.Style, c.ExStyle, 12, 14, c.Width, c.Height, form, 1, "Printed text");
         ASSERT_NE(control, nullptr);
         SendMessage(control, PBM_SETPOS, 40, 0);
         SendMessage(control, TBM_SETPOS, 1, 3);
@@ -139,7 +139,7 @@ TEST_F(PrintTest, PaintWithADcPaintsIntoItAndLeavesTheUpdateRegion) {
     HWND form = Create(WS_POPUP | WS_VISIBLE, 10, 10, 200, 100);
     for (const char* cls : {PROGRESS_CLASS, STATUSCLASSNAME, TRACKBAR_CLASS, UPDOWN_CLASS, WC_EDIT, RICHEDIT_CLASS}) {
         SCOPED_TRACE(cls);
-        HWND control = Child(cls, 0, 0, 5, 5, 60, 30, form, 2, "x");
+        HWND control = PrintedChild(cls, 0, 0, 5, 5, 60, 30, form, 2, "x");
         UpdateWindow(form);
         InvalidateRect(control, nullptr, false);
         RECT client {};
@@ -157,10 +157,10 @@ TEST_F(PrintTest, ChildrenArePrintedAtTheirPlacesOnlyWithPrfChildren) {
     ASSERT_TRUE(RegisterStandardClasses());
     HWND form = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 260, 160);
     SetWindowText(form, "Printed");
-    HWND progress = Child(PROGRESS_CLASS, 0, 0, 10, 10, 150, 20, form, 1);
+    HWND progress = PrintedChild(PROGRESS_CLASS, 0, 0, 10, 10, 150, 20, form, 1);
     SendMessage(progress, PBM_SETPOS, 60, 0);
-    HWND edit = Child(WC_EDIT, 0, WS_EX_CLIENTEDGE, 10, 40, 150, 24, form, 2, "Text");
-    Child(STATUSCLASSNAME, 0, 0, 0, 0, 0, 0, form, 3, "Ready");
+    HWND edit = PrintedChild(WC_EDIT, 0, WS_EX_CLIENTEDGE, 10, 40, 150, 24, form, 2, "Text");
+    PrintedChild(STATUSCLASSNAME, 0, 0, 0, 0, 0, 0, form, 3, "Ready");
     UpdateWindow(form);
     Pump();
     const SIZE size = WindowSize(form);

@@ -21,9 +21,9 @@ namespace korvex::user::test {
 
 namespace {
 
-constexpr COLORREF Red = gdi::RGB(255, 0, 0);
-constexpr COLORREF Blue = gdi::RGB(0, 0, 255);
-constexpr COLORREF Green = gdi::RGB(0, 160, 0);
+constexpr COLORREF InkRed = gdi::RGB(255, 0, 0);
+constexpr COLORREF InkBlue = gdi::RGB(0, 0, 255);
+constexpr COLORREF InkGreen = gdi::RGB(0, 160, 0);
 
 struct StringSource {
     std::string Data;
@@ -112,8 +112,8 @@ protected:
 
 TEST_F(RichEdit, TwoRunsPaintInTheirOwnColours) {
     HWND e = Make(0, "MMMMMMMM WWWWWWWW");
-    Colour(e, 0, 8, Red);
-    Colour(e, 9, 17, Blue);
+    Colour(e, 0, 8, InkRed);
+    Colour(e, 9, 17, InkBlue);
     UpdateWindow(e);
     int split = PosOf(e, 9).x;
     int lh = LineHeight(e);
@@ -129,7 +129,7 @@ TEST_F(RichEdit, TwoRunsPaintInTheirOwnColours) {
     CHARFORMAT2 cf;
     SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
     EXPECT_TRUE(cf.dwMask & CFM_COLOR);
-    EXPECT_EQ(cf.crTextColor, Red);
+    EXPECT_EQ(cf.crTextColor, InkRed);
     EXPECT_FALSE(cf.dwEffects & CFE_AUTOCOLOR);
     Select(e, 5, 12);
     SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
@@ -138,23 +138,23 @@ TEST_F(RichEdit, TwoRunsPaintInTheirOwnColours) {
 
 TEST_F(RichEdit, TextTypedAfterAColouredRunTakesItsColour) {
     HWND e = Make(0, "ab");
-    Colour(e, 0, 2, Blue);
+    Colour(e, 0, 2, InkBlue);
     Select(e, 2, 2);
     SendMessage(e, WM_CHAR, 'c', 0);
     Select(e, 2, 3);
     CHARFORMAT2 cf;
     SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
-    EXPECT_EQ(cf.crTextColor, Blue);
+    EXPECT_EQ(cf.crTextColor, InkBlue);
     // A colour set at an empty selection is for what is typed there next.
     Select(e, 0, 0);
     CHARFORMAT2 red;
     red.dwMask = CFM_COLOR;
-    red.crTextColor = Red;
+    red.crTextColor = InkRed;
     SendMessage(e, EM_SETCHARFORMAT, SCF_SELECTION, LPARAM(&red));
     SendMessage(e, WM_CHAR, 'z', 0);
     Select(e, 0, 1);
     SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
-    EXPECT_EQ(cf.crTextColor, Red);
+    EXPECT_EQ(cf.crTextColor, InkRed);
     char text[16] = {};
     GetWindowText(e, text, sizeof(text));
     EXPECT_STREQ(text, "zabc");
@@ -162,10 +162,10 @@ TEST_F(RichEdit, TextTypedAfterAColouredRunTakesItsColour) {
 
 TEST_F(RichEdit, DefaultAttributesColourTextWithoutAFormatOfItsOwn) {
     HWND e = Make(0, "MMMMMM MMMMMM");
-    Colour(e, 7, 13, Red);
+    Colour(e, 7, 13, InkRed);
     CHARFORMAT2 def;
     def.dwMask = CFM_COLOR;
-    def.crTextColor = Green;
+    def.crTextColor = InkGreen;
     SendMessage(e, EM_SETCHARFORMAT, SCF_DEFAULT, LPARAM(&def));
     UpdateWindow(e);
     int split = PosOf(e, 7).x;
@@ -174,7 +174,7 @@ TEST_F(RichEdit, DefaultAttributesColourTextWithoutAFormatOfItsOwn) {
     EXPECT_GT(CountTinted(e, RECT {split, 0, 300, 20}, 0), 20);
     CHARFORMAT2 back;
     SendMessage(e, EM_GETCHARFORMAT, SCF_DEFAULT, LPARAM(&back));
-    EXPECT_EQ(back.crTextColor, Green);
+    EXPECT_EQ(back.crTextColor, InkGreen);
     // Bold default text is wider.
     int before = PosOf(e, 6).x;
     CHARFORMAT2 bold;
@@ -270,14 +270,14 @@ TEST_F(RichEdit, TextRangesAndSelectionsCountLineEndsAsTwo) {
     int pos = 0;
     for (int i = 0; i < 3; ++i) {
         int end = pos + int(std::strlen(lines[i])) + 2;
-        if (i == 1) Colour(e, pos, end, Blue);
+        if (i == 1) Colour(e, pos, end, InkBlue);
         pos = end;
     }
     for (int i : {0, 1, 4, 5, 8, 9}) {
         Select(e, i, i + 1);
         CHARFORMAT2 cf;
         SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
-        bool blue = !(cf.dwEffects & CFE_AUTOCOLOR) && cf.crTextColor == Blue;
+        bool blue = !(cf.dwEffects & CFE_AUTOCOLOR) && cf.crTextColor == InkBlue;
         EXPECT_EQ(blue, i == 4 || i == 5) << i;
     }
 }
@@ -353,7 +353,7 @@ TEST_F(RichEdit, FiveMegabytesScrollToTheEndAndPaintTheLastLines) {
     int pos = 0;
     for (int i = 0; i < lines; i += 97) {
         int start = int(SendMessage(e, EM_LINEINDEX, WPARAM(i), 0));
-        Colour(e, start, start + 10, Blue);
+        Colour(e, start, start + 10, InkBlue);
         pos = start;
     }
     EXPECT_GT(pos, 0);
@@ -398,9 +398,9 @@ TEST_F(RichEdit, GalleryOfEditsHasTheSunkenEdgeAndTheSystemColours) {
     HWND rich = make(RICHEDIT_CLASS, ES_MULTILINE | WS_VSCROLL | ES_READONLY,
         "[10:00] Project: 2665 (Run 1)\r\n[10:01] Finished a frame\r\n[10:02] Core not found\r\n[10:03] plain", 10, 160,
         470, 100);
-    Colour(rich, 0, 31, Blue);
-    Colour(rich, 31, 57, Blue);
-    Colour(rich, 57, 81, Red);
+    Colour(rich, 0, 31, InkBlue);
+    Colour(rich, 31, 57, InkBlue);
+    Colour(rich, 57, 81, InkRed);
     SetFocus(plain);
     Pump();
     RedrawWindow(Parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);

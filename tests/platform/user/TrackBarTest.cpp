@@ -17,11 +17,11 @@ namespace gdi = korvex::gdi;
 
 namespace {
 
-struct Scroll {
+struct TrackScroll {
     UINT Msg;
     WORD Code;
     int Pos;
-    bool operator==(const Scroll&) const = default;
+    bool operator==(const TrackScroll&) const = default;
 };
 
 class TrackBarTest : public UserTest {
@@ -66,7 +66,7 @@ protected:
     }
 
     HWND Parent = nullptr;
-    std::vector<Scroll> Scrolls;
+    std::vector<TrackScroll> Scrolls;
 };
 
 TEST_F(TrackBarTest, KeysMoveByLineAndPageAndToTheEnds) {
@@ -84,7 +84,7 @@ TEST_F(TrackBarTest, KeysMoveByLineAndPageAndToTheEnds) {
         Key(bar, c.Vk);
         EXPECT_EQ(Pos(bar), c.Expected) << c.Vk;
         ASSERT_EQ(Scrolls.size(), 2u) << c.Vk;
-        EXPECT_EQ(Scrolls[0], (Scroll {WM_HSCROLL, c.Code, 0})) << c.Vk;
+        EXPECT_EQ(Scrolls[0], (TrackScroll {WM_HSCROLL, c.Code, 0})) << c.Vk;
         EXPECT_EQ(Scrolls[1].Code, TB_ENDTRACK);
     }
 }
@@ -98,7 +98,7 @@ TEST_F(TrackBarTest, TheWheelMovesALinePerNotchAndPartialNotchesAddUp) {
     Pump();
     EXPECT_EQ(Pos(bar), 51);
     ASSERT_EQ(Scrolls.size(), 2u);
-    EXPECT_EQ(Scrolls[0], (Scroll {WM_HSCROLL, TB_LINEDOWN, 0}));
+    EXPECT_EQ(Scrolls[0], (TrackScroll {WM_HSCROLL, TB_LINEDOWN, 0}));
     EXPECT_EQ(Scrolls[1].Code, TB_ENDTRACK);
     Scrolls.clear();
     SendMessage(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
@@ -148,9 +148,9 @@ TEST_F(TrackBarTest, DraggingTheThumbTracksAndEndsWithItsPosition) {
     Screen->ButtonUp(MouseButton::Left, grab.x + 500, grab.y + 80);
     Pump();
     ASSERT_GE(Scrolls.size(), 4u);
-    EXPECT_EQ(Scrolls[0], (Scroll {WM_HSCROLL, TB_THUMBTRACK, 50}));
-    EXPECT_EQ(Scrolls[1], (Scroll {WM_HSCROLL, TB_THUMBTRACK, 100}));
-    EXPECT_EQ(Scrolls[2], (Scroll {WM_HSCROLL, TB_THUMBPOSITION, 100}));
+    EXPECT_EQ(Scrolls[0], (TrackScroll {WM_HSCROLL, TB_THUMBTRACK, 50}));
+    EXPECT_EQ(Scrolls[1], (TrackScroll {WM_HSCROLL, TB_THUMBTRACK, 100}));
+    EXPECT_EQ(Scrolls[2], (TrackScroll {WM_HSCROLL, TB_THUMBPOSITION, 100}));
     EXPECT_EQ(Scrolls[3].Code, TB_ENDTRACK);
     EXPECT_EQ(Thumb(bar).right, 216 - TrackBarChannelMargin);
 }
@@ -189,7 +189,7 @@ TEST_F(TrackBarTest, PressingBesideTheThumbPagesUntilTheThumbReachesThePointer) 
     EXPECT_EQ(Scrolls.front().Code, TB_PAGEDOWN);
     EXPECT_EQ(Scrolls.back().Code, TB_ENDTRACK);
     int pages = 0;
-    for (const Scroll& s : Scrolls)
+    for (const TrackScroll& s : Scrolls)
         pages += s.Code == TB_PAGEDOWN;
     EXPECT_EQ(pages, 4);
 }

@@ -13,7 +13,7 @@ using namespace korvex::user::test;
 
 namespace {
 
-struct Scroll {
+struct UpDownScroll {
     UINT Msg;
     WORD Code;
     int Pos;
@@ -68,7 +68,7 @@ protected:
 
     HWND Parent = nullptr;
     std::vector<std::pair<int, int>> Deltas;
-    std::vector<Scroll> Scrolls;
+    std::vector<UpDownScroll> Scrolls;
     bool Veto = false;
     std::optional<int> ReplaceDelta;
 };

@@ -25,7 +25,7 @@ using namespace korvex::skin::sbtest;
 namespace {
 
 constexpr int RowHeight = 30;
-constexpr int Rows = 10;
+constexpr int BoxRows = 10;
 
 class ScrollBoxBars : public ScrollBarTestBase {
 protected:
@@ -40,7 +40,7 @@ protected:
         Box = Create<TsScrollBox>(Form);
         Box->SetBounds(10, 10, 160, 100);
         Box->SetParent(Form);
-        for (int i = 0; i < Rows; ++i) {
+        for (int i = 0; i < BoxRows; ++i) {
             auto* row = Create<TsPanel>(Form);
             row->SetBounds(0, i * RowHeight, rowWidth, RowHeight);
             row->SetCaption("Row " + std::to_string(i));
@@ -50,7 +50,7 @@ protected:
         }
         Pump();
     }
-    int VertMax() const { return Rows * RowHeight - Box->ClientHeight(); }
+    int VertMax() const { return BoxRows * RowHeight - Box->ClientHeight(); }
 };
 
 TEST_F(ScrollBoxBars, ASkinnedBoxShowsOnlyItsSkinnedBarOverItsRightEdge) {
@@ -222,7 +222,7 @@ TEST_F(ScrollBoxBars, HidingTheBoxHidesItsBarsAndContentThatFitsNeedsNone) {
     Box->SetVisible(true);
     Pump();
     EXPECT_TRUE(bar->Visible());
-    Box->SetBounds(10, 10, 160, Rows * RowHeight + 4);   // everything fits now
+    Box->SetBounds(10, 10, 160, BoxRows * RowHeight + 4);   // everything fits now
     Pump();
     EXPECT_FALSE(bar->Visible());
     EXPECT_EQ(First->Top(), 0);

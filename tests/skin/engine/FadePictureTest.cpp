@@ -16,7 +16,7 @@ using namespace korvex::skin::ctltest;
 
 namespace {
 
-const char* const Skins[] = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)", "Office2003 (internal)"};
+const char* const FadeSkins[] = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)", "Office2003 (internal)"};
 
 constexpr int CellWidth = 130, CellHeight = 50;   // the button with some of the panel around it
 constexpr int Scale = 2, Gap = 6, Columns = 6;   // columns: the look before, then up to five frames
@@ -51,7 +51,7 @@ void Place(TBitmap& sheet, const TBitmap& cell, int row, int column) {
             pixeltest::Put(sheet, left + x, top + y, pixeltest::Px(cell, x / Scale, y / Scale));
 }
 
-std::string PictureDir() {
+std::string FadePictureDir() {
     const std::string dir = KORVEX_PICTURE_DIR;
     std::filesystem::create_directories(dir);
     return dir;
@@ -62,15 +62,15 @@ std::string PictureDir() {
 // Rows: each skin's fade in (mouse enters), then its fade out (mouse leaves). NextStyle does not fade: its
 // rows hold the look before and the new look at once.
 TEST_F(FadePicture, ButtonFadesInEachSkin) {
-    const int rows = 2 * int(std::size(Skins));
+    const int rows = 2 * int(std::size(FadeSkins));
     auto sheet = pixeltest::Bitmap24(
         Gap + Columns * (CellWidth * Scale + Gap), Gap + rows * (CellHeight * Scale + Gap), 0xFFFFFF);
-    for (int which = 0; which < int(std::size(Skins)); ++which) {
-        SCOPED_TRACE(Skins[which]);
+    for (int which = 0; which < int(std::size(FadeSkins)); ++which) {
+        SCOPED_TRACE(FadeSkins[which]);
         TForm* form = NewForm(CellWidth, CellHeight);
         test::ManagerHost host;
         TsSkinManager* sm = host.NewManager();
-        test::LoadFolderSkin(*sm, std::string(KORVEX_SOURCE_DIR) + "/skins", Skins[which]);
+        test::LoadFolderSkin(*sm, std::string(KORVEX_SOURCE_DIR) + "/skins", FadeSkins[which]);
         ASSERT_TRUE(sm->LoadedSkin.Active);
         auto* panel = Create<TTestPanel>(form);
         panel->SetBounds(0, 0, CellWidth, CellHeight);
@@ -108,6 +108,6 @@ TEST_F(FadePicture, ButtonFadesInEachSkin) {
         Pump();
     }
     std::string error;
-    ASSERT_TRUE(gdi::WritePngFile(*sheet->Handle(), PictureDir() + "/ButtonFades.png", gdi::PngAlpha::Drop, &error))
+    ASSERT_TRUE(gdi::WritePngFile(*sheet->Handle(), FadePictureDir() + "/ButtonFades.png", gdi::PngAlpha::Drop, &error))
         << error;
 }

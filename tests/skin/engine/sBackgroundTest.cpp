@@ -27,7 +27,7 @@ int AddSection(TsSkinManager* sm, const std::string& name, TColor color, int tra
     return int(sm->Sections.size()) - 1;
 }
 
-TColor Mix(TColor section, TColor parent, int a) {   // the summing blend: the parent keeps a / 255
+TColor SectionOverParent(TColor section, TColor parent, int a) {   // the summing blend: the parent keeps a / 255
     TColor out = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
         const int s = int((std::uint32_t(section) >> shift) & 0xFF), d = int((std::uint32_t(parent) >> shift) & 0xFF);
@@ -71,7 +71,7 @@ TEST_F(BackgroundTest, HalfTransparentSectionSumsWithTheParent) {
     FillSectionBackground(index, "SEC", Ready(), 0, TRect {0, 0, 40, 20}, TPoint {0, 0}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
     for (int y = 0; y < 20; y += 3)
         for (int x = 0; x < 40; x += 3)
-            ASSERT_EQ(Px(*Bmp, x, y), Mix(Rgb(200, 100, 50), Px(*Parent, 5 + x, 3 + y), 127));
+            ASSERT_EQ(Px(*Bmp, x, y), SectionOverParent(Rgb(200, 100, 50), Px(*Parent, 5 + x, 3 + y), 127));
 }
 
 TEST_F(BackgroundTest, WithoutAParentCacheATransparentPlainSectionTakesTheParentsColour) {
@@ -115,7 +115,7 @@ TEST_F(BackgroundTest, GradientOverImageBlendsEveryColumn) {
     s.GradientArray = ParseGradientData(s.GradientData);
     const int tile = Skin.AddMask(TRect {10, 10, 18, 18}, 1, 0);   // the master's green
     FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, tile, -1, 0xFF00FF);
-    const TColor mixed = Mix(Rgb(255, 0, 0), Rgb(0, 200, 0), 127);   // the image keeps IP * 255 div 100
+    const TColor mixed = SectionOverParent(Rgb(255, 0, 0), Rgb(0, 200, 0), 127);   // the image keeps IP * 255 div 100
     EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, mixed)) << std::hex << Px(*Bmp, 39, 0);
 }
 

@@ -12,8 +12,8 @@ using namespace korvex::skin::test;
 
 namespace {
 
-constexpr classes::TColor Black = 0x000000;
-constexpr classes::TColor White = 0xFFFFFF;
+constexpr classes::TColor GradientBlack = 0x000000;
+constexpr classes::TColor GradientWhite = 0xFFFFFF;
 constexpr classes::TColor Marker = 0x0000FF;
 
 }
@@ -85,9 +85,9 @@ TEST(SplitColor, GivesThePixelOrderBlueGreenRed) {
 TEST(PaintGradient, TwoStepsTopToBottomMeetInWhiteOnRowFifty) {
     auto bmp = MakeBitmap(10, 100, Marker);
     PaintGradient(bmp.get(), classes::Rect(0, 0, 10, 100), ParseGradientData("0;16777215;50;0;0;16777215;0;50;0;0"));
-    EXPECT_EQ(PixelAt(*bmp, 0, 0), Black);
-    EXPECT_EQ(PixelAt(*bmp, 9, 50), White);
-    EXPECT_EQ(PixelAt(*bmp, 5, 99), Black);
+    EXPECT_EQ(PixelAt(*bmp, 0, 0), GradientBlack);
+    EXPECT_EQ(PixelAt(*bmp, 9, 50), GradientWhite);
+    EXPECT_EQ(PixelAt(*bmp, 5, 99), GradientBlack);
     // single-precision steps: 255 / 50 per row going down, 255 / 49 per row coming back
     EXPECT_EQ(PixelAt(*bmp, 3, 25), 0x7F7F7F);
     EXPECT_EQ(PixelAt(*bmp, 3, 75), 0x7D7D7D);
@@ -105,24 +105,24 @@ TEST(PaintGradient, AZeroSpanStepIsSkippedAndPaintingGoesOn) {
     // 5 % of 10 rows is 0: the first band is empty
     PaintGradient(
         bmp.get(), classes::Rect(0, 0, 4, 10), ParseGradientData("255;255;5;0;0;0;0;50;0;0;0;16777215;45;0;0"));
-    EXPECT_EQ(PixelAt(*bmp, 0, 0), Black);
-    EXPECT_EQ(PixelAt(*bmp, 0, 5), Black);
-    EXPECT_EQ(PixelAt(*bmp, 0, 9), White);
+    EXPECT_EQ(PixelAt(*bmp, 0, 0), GradientBlack);
+    EXPECT_EQ(PixelAt(*bmp, 0, 5), GradientBlack);
+    EXPECT_EQ(PixelAt(*bmp, 0, 9), GradientWhite);
 }
 
 TEST(PaintGradient, OnlyTheFirstStepsModeCounts) {
     auto bmp = MakeBitmap(10, 10, Marker);
     PaintGradient(bmp.get(), classes::Rect(0, 0, 10, 10), ParseGradientData("0;0;50;0;0;0;16777215;50;1;0"));
-    EXPECT_EQ(PixelAt(*bmp, 0, 9), White);
-    EXPECT_EQ(PixelAt(*bmp, 9, 9), White);   // rows, not columns
+    EXPECT_EQ(PixelAt(*bmp, 0, 9), GradientWhite);
+    EXPECT_EQ(PixelAt(*bmp, 9, 9), GradientWhite);   // rows, not columns
 }
 
 TEST(PaintGradient, LeftToRightPaintsColumns) {
     auto bmp = MakeBitmap(11, 3, Marker);
     PaintGradient(bmp.get(), classes::Rect(0, 0, 11, 3), ParseGradientData("0;16777215;100;1;0"));
     for (int y = 0; y < 3; ++y) {
-        EXPECT_EQ(PixelAt(*bmp, 0, y), Black);
-        EXPECT_EQ(PixelAt(*bmp, 10, y), White);
+        EXPECT_EQ(PixelAt(*bmp, 0, y), GradientBlack);
+        EXPECT_EQ(PixelAt(*bmp, 10, y), GradientWhite);
         EXPECT_EQ(PixelAt(*bmp, 5, y), 0x808080);
     }
 }
@@ -130,8 +130,8 @@ TEST(PaintGradient, LeftToRightPaintsColumns) {
 TEST(PaintGradient, LeftToRightSkipsAZeroSpanStep) {
     auto bmp = MakeBitmap(10, 2, Marker);
     PaintGradient(bmp.get(), classes::Rect(0, 0, 10, 2), ParseGradientData("255;255;0;1;0;0;16777215;100;1;0"));
-    EXPECT_EQ(PixelAt(*bmp, 0, 1), Black);
-    EXPECT_EQ(PixelAt(*bmp, 9, 1), White);
+    EXPECT_EQ(PixelAt(*bmp, 0, 1), GradientBlack);
+    EXPECT_EQ(PixelAt(*bmp, 9, 1), GradientWhite);
 }
 
 TEST(PaintGradient, TrianglesWithOneStepFillInItsFirstColour) {
@@ -164,12 +164,12 @@ TEST(PaintGradient, TheRectangleIsClippedToTheBitmap) {
     auto bmp = MakeBitmap(6, 6, Marker);
     PaintGradient(bmp.get(), classes::Rect(-10, 3, 100, 100), ParseGradientData("0;0;100;0;0"));
     EXPECT_EQ(PixelAt(*bmp, 0, 2), Marker);
-    EXPECT_EQ(PixelAt(*bmp, 0, 3), Black);
-    EXPECT_EQ(PixelAt(*bmp, 5, 5), Black);
+    EXPECT_EQ(PixelAt(*bmp, 0, 3), GradientBlack);
+    EXPECT_EQ(PixelAt(*bmp, 5, 5), GradientBlack);
     PaintGradient(bmp.get(), classes::Rect(-10, 0, 100, 100), ParseGradientData("0;0;100;1;0"));
-    EXPECT_EQ(PixelAt(*bmp, 5, 0), Black);
+    EXPECT_EQ(PixelAt(*bmp, 5, 0), GradientBlack);
     PaintGradient(bmp.get(), classes::Rect(10, 10, 20, 20), ParseGradientData("255;255;100;0;0"));
-    EXPECT_EQ(PixelAt(*bmp, 5, 5), Black);
+    EXPECT_EQ(PixelAt(*bmp, 5, 5), GradientBlack);
 }
 
 TEST(PaintGradient, AOneRowRectangleIsAZeroSpanAndStaysUnpainted) {

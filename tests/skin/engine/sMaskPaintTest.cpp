@@ -38,8 +38,8 @@ struct CodedSkin {
     int Index = -1;
 };
 
-struct ParentColours {
-    ~ParentColours() {
+struct MaskParentColours {
+    ~MaskParentColours() {
         ParentColor = Key;
         ParentColorAnswer = Key;
     }
@@ -271,7 +271,7 @@ TEST(BlendMaskedPiece, MaskBlackCopiesThePictureAndWhiteKeepsTheBackgroundAlmost
 }
 
 TEST(BlendMaskedPiece, AHoleKeepsTheBackgroundWithoutParentColourOrCache) {
-    ParentColours restore;
+    MaskParentColours restore;
     TestSkin skin(4, 4, Key);
     const int index = skin.AddMask(TRect {0, 0, 4, 4}, 1, 1);
     Fill(skin.Master(), TRect {0, 2, 4, 4}, 0);
@@ -284,7 +284,7 @@ TEST(BlendMaskedPiece, AHoleKeepsTheBackgroundWithoutParentColourOrCache) {
 }
 
 TEST(BlendMaskedPiece, AHoleShowsTheParentsPixelWhenItsCacheIsReady) {
-    ParentColours restore;
+    MaskParentColours restore;
     TestSkin skin(40, 8, Key);
     Fill(skin.Master(), TRect {0, 4, 40, 8}, 0);
     const int index = skin.AddMask(TRect {0, 0, 40, 8}, 1, 1);

@@ -17,7 +17,7 @@ struct Tables {
 };
 
 // The double formula for one percent (0..100) and colour, as the colour blend builds it.
-Tables Build(int percent, const int (&colour)[3]) {
+Tables BuildTables(int percent, const int (&colour)[3]) {
     Tables t {};
     const double w = percent / 100.0;
     for (int ch = 0; ch < 3; ++ch) {
@@ -50,7 +50,7 @@ TEST(RoundedMix, EqualsTheDoubleFormulaForEveryPercentColourAndByte) {
             // whose lanes differ only in their layout).
             for (int c = 0; c < 256; c += wide == RoundedMix::Wide::Yes ? 2 : 8) {
                 const int colour[3] = {c, c + 1, 255 - c};
-                const Tables t = Build(percent, colour);
+                const Tables t = BuildTables(percent, colour);
                 const RoundedMix kernel(percent, t.Mix, t.Lut, wide);
                 ++total;
                 if (!kernel.Usable()) continue;
@@ -64,7 +64,7 @@ TEST(RoundedMix, EqualsTheDoubleFormulaForEveryPercentColourAndByte) {
 
 TEST(RoundedMix, OddLengthsKeepTheBytesPastTheRow) {
     const int colour[3] = {0x99, 0x66, 0x33};
-    const Tables t = Build(30, colour);
+    const Tables t = BuildTables(30, colour);
     for (RoundedMix::Wide wide : {RoundedMix::Wide::Yes, RoundedMix::Wide::No}) {
         const RoundedMix kernel(30, t.Mix, t.Lut, wide);
         ASSERT_TRUE(kernel.Usable());
@@ -82,7 +82,7 @@ TEST(RoundedMix, OddLengthsKeepTheBytesPastTheRow) {
 TEST(RoundedMix, MendsTheTiesTheDoubleFormulaBreaksItsOwnWay) {
     // At 30 % with 0x66 the double formula rounds 7 * 0.3 + 71.4 = 73.5 down; halves to even would give 74.
     const int colour[3] = {0x66, 0x66, 0x66};
-    const Tables t = Build(30, colour);
+    const Tables t = BuildTables(30, colour);
     ASSERT_EQ(t.Lut[0][7], 73);
     const RoundedMix kernel(30, t.Mix, t.Lut);
     ASSERT_TRUE(kernel.Usable());

@@ -17,7 +17,7 @@ namespace {
 
 enum State { Normal, Hot, Pressed, Disabled };
 constexpr int States = 4;
-constexpr int CellWidth = 236, CellHeight = 142;
+constexpr int BarCellWidth = 236, BarCellHeight = 142;
 
 using Shot = std::unique_ptr<gdi::Bitmap, void (*)(gdi::Bitmap*)>;
 
@@ -78,7 +78,7 @@ void Paste(gdi::Bitmap& sheet, const gdi::Bitmap& piece, int x, int y) {
 }
 
 TEST_F(ScrollBarPicture, SheetOfStatesInEachSkin) {
-    Shot sheet = NewShot(gdi::Bitmap::Create(States * CellWidth, 5 * CellHeight, gdi::PixelFormat::pf32bit));
+    Shot sheet = NewShot(gdi::Bitmap::Create(States * BarCellWidth, 5 * BarCellHeight, gdi::PixelFormat::pf32bit));
     sheet->Fill(gdi::RGB(255, 255, 255));
     for (int row = 0; row < 5; ++row) {
         TForm* form = NewForm(260, 170);
@@ -102,8 +102,8 @@ TEST_F(ScrollBarPicture, SheetOfStatesInEachSkin) {
             Shot hs = ShotInState(h, TsScrollPart::Thumb, State(s), back);
             Shot vs = ShotInState(v, TsScrollPart::Arrow2, State(s), back);
             ASSERT_TRUE(hs && vs);
-            Paste(*sheet, *hs, s * CellWidth + 4, row * CellHeight + 4);
-            Paste(*sheet, *vs, s * CellWidth + 214, row * CellHeight + 4);
+            Paste(*sheet, *hs, s * BarCellWidth + 4, row * BarCellHeight + 4);
+            Paste(*sheet, *vs, s * BarCellWidth + 214, row * BarCellHeight + 4);
             const TPoint c = CentreOf(h, TsScrollPart::Thumb);
             thumb[s] = hs->PixelAt(c.x + 4, c.y + 4 - 3);
         }

@@ -12,7 +12,7 @@ using namespace korvex::skin;
 
 namespace {
 
-void Fill(classes::TMemIniFile& ini, const std::string& text) {
+void FillIni(classes::TMemIniFile& ini, const std::string& text) {
     classes::TStringList lines;
     lines.SetText(text);
     ini.SetStrings(lines);
@@ -22,7 +22,7 @@ void Fill(classes::TMemIniFile& ini, const std::string& text) {
 
 TEST(TsSkinIniIndex, KeepsSectionsOnceAndKeysInFileOrderWithTheFirstValueOfADuplicate) {
     classes::TMemIniFile ini;
-    Fill(ini, "[A]\nX=1\nno key\nx=2\nY=3\n[b]\nZ=4\n[a]\nW=5\n");
+    FillIni(ini, "[A]\nX=1\nno key\nx=2\nY=3\n[b]\nZ=4\n[a]\nW=5\n");
     const TsSkinIniIndex index(ini);
     ASSERT_EQ(index.Count(), 2);
     EXPECT_EQ(index.Name(1), "b");
@@ -49,7 +49,7 @@ class InheritedReads : public testing::TestWithParam<InheritCase> { };
 TEST_P(InheritedReads, FollowTheParentChainAsFarAsItGoes) {
     const InheritCase& c = GetParam();
     classes::TMemIniFile ini;
-    Fill(ini, c.Text);
+    FillIni(ini, c.Text);
     const TsSkinIniIndex index(ini);
     // Read every section first in both orders, so answers kept for a chain must not depend on where it began.
     for (int i = index.Count() - 1; i >= 0; --i)
@@ -89,7 +89,7 @@ TEST(TsSkinIniIndex, ALongChainIsWalkedOncePerKey) {
     for (int i = 1; i < 20000; ++i)
         text += "[S" + std::to_string(i) + "]\nPARENTCLASS=S" + std::to_string(i - 1) + "\n";
     classes::TMemIniFile ini;
-    Fill(ini, text);
+    FillIni(ini, text);
     const TsSkinIniIndex index(ini);
     for (int i = index.Count() - 1; i >= 0; --i)
         ASSERT_EQ(index.InheritedInteger(i, "COLOR", -5), 42) << i;

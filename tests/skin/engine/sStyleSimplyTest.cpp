@@ -71,7 +71,7 @@ public:
 };
 
 template <class T>
-T* Put(TWinControl* parent, int left, int top) {
+T* PutControl(TWinControl* parent, int left, int top) {
     T* c = new T(parent);
     c->SetParent(parent);
     c->SetLeft(left);
@@ -114,10 +114,10 @@ protected:
 
 TEST_F(ControlTree, WindowedChildrenHearTheParentFinishedUpdatingWindowlessOnesDoNot) {
     TForm* form = NewForm();
-    auto* host = Put<TCommandBox>(form, 0, 0);
-    auto* a = Put<TCommandBox>(host, 0, 0);
-    auto* spot = Put<TInkSpot>(host, 0, 0);
-    auto* dying = Put<TCommandBox>(host, 0, 0);
+    auto* host = PutControl<TCommandBox>(form, 0, 0);
+    auto* a = PutControl<TCommandBox>(host, 0, 0);
+    auto* spot = PutControl<TInkSpot>(host, 0, 0);
+    auto* dying = PutControl<TCommandBox>(host, 0, 0);
     Pump();
     dying->Destroying();
     NotifyChildrenUpdated(host);
@@ -130,9 +130,9 @@ TEST_F(ControlTree, WindowedChildrenHearTheParentFinishedUpdatingWindowlessOnesD
 
 TEST_F(ControlTree, PaintMarksAreClearedDownTheWholeTree) {
     TForm* form = NewForm();
-    auto* host = Put<TCommandBox>(form, 0, 0);
-    auto* inner = Put<TCommandBox>(host, 0, 0);
-    auto* spot = Put<TInkSpot>(inner, 0, 0);
+    auto* host = PutControl<TCommandBox>(form, 0, 0);
+    auto* inner = PutControl<TCommandBox>(host, 0, 0);
+    auto* spot = PutControl<TInkSpot>(inner, 0, 0);
     Pump();
     ResetPaintMarks(host);
     for (const auto* commands : {&host->Commands, &inner->Commands, &spot->Commands}) {
@@ -144,7 +144,7 @@ TEST_F(ControlTree, PaintMarksAreClearedDownTheWholeTree) {
 
 TEST_F(ControlTree, ColourQueryFallsBackToTheControlsOwnColourAsRgb) {
     TForm* form = NewForm();
-    auto* box = Put<TCommandBox>(form, 0, 0);
+    auto* box = PutControl<TCommandBox>(form, 0, 0);
     box->SetColor(clWindow);
     Pump();
     ParentColorAnswer = 0x123456;
@@ -153,7 +153,7 @@ TEST_F(ControlTree, ColourQueryFallsBackToTheControlsOwnColourAsRgb) {
     ASSERT_EQ(box->Commands.size(), 1u);
     EXPECT_EQ(SkinCommandCode(box->Commands[0]), SMC_GETCOLOR);
 
-    auto* panel = Put<TTestPanel>(form, 0, 100);
+    auto* panel = PutControl<TTestPanel>(form, 0, 100);
     panel->SkinData->Loaded();
     Pump();
     QueryControlColor(panel);
@@ -176,7 +176,7 @@ TEST_F(ControlTree, TheFirstLiveProviderOfAFormGetsTheRecord) {
 
 TEST_F(ControlTree, WindowlessChildrenAreComposedOverTheCache) {
     TForm* form = NewForm();
-    auto* panel = Put<TTestPanel>(form, 0, 0);
+    auto* panel = PutControl<TTestPanel>(form, 0, 0);
     panel->SetBounds(0, 0, 60, 40);
     panel->SkinData->InitCacheBmp();
     TCanvas* cache = panel->SkinData->CacheBmp()->Canvas();
@@ -184,11 +184,11 @@ TEST_F(ControlTree, WindowlessChildrenAreComposedOverTheCache) {
     cache->FillRect(TRect {0, 0, 60, 40});
     cache->Brush()->SetColor(0x00AA00);
     cache->FillRect(TRect {10, 10, 20, 20});   // under the ink spot, so the copy's offset shows
-    auto* spot = Put<TInkSpot>(panel, 10, 10);
-    auto* opaque = Put<TInkSpot>(panel, 30, 10);
+    auto* spot = PutControl<TInkSpot>(panel, 10, 10);
+    auto* opaque = PutControl<TInkSpot>(panel, 30, 10);
     opaque->SetControlStyle(opaque->ControlStyle() + TControlStyle {csOpaque});
     opaque->SetColor(0x808080);
-    auto* keyed = Put<TInkSpot>(panel, 45, 25);
+    auto* keyed = PutControl<TInkSpot>(panel, 45, 25);
     keyed->KeyCorner = true;
     Pump();
 
@@ -206,8 +206,8 @@ TEST_F(ControlTree, WindowlessChildrenAreComposedOverTheCache) {
 
 TEST_F(ControlTree, AnEmptyClipOnlyMarksTheCacheIncomplete) {
     TForm* form = NewForm();
-    auto* host = Put<TCommandBox>(form, 0, 0);
-    auto* spot = Put<TInkSpot>(host, 0, 0);
+    auto* host = PutControl<TCommandBox>(form, 0, 0);
+    auto* spot = PutControl<TInkSpot>(host, 0, 0);
     Pump();
     Target target(60, 40);
     gdi::IntersectClipRect(target.Dc(), 0, 0, 0, 0);
@@ -227,7 +227,7 @@ TEST_F(ControlTree, AnEmptyClipOnlyMarksTheCacheIncomplete) {
 
 TEST_F(ControlTree, ScrollBarKindsReadTheWindowStyle) {
     TForm* form = NewForm();
-    auto* box = Put<TCommandBox>(form, 0, 0);
+    auto* box = PutControl<TCommandBox>(form, 0, 0);
     const user::HWND w = box->Handle();
     user::SetWindowLong(w, user::GWL_STYLE, user::GetWindowLong(w, user::GWL_STYLE) | user::WS_VSCROLL);
     EXPECT_FALSE(HasScrollBar(w, 0));
@@ -241,7 +241,7 @@ TEST_F(ControlTree, ScrollBarKindsReadTheWindowStyle) {
 
 TEST_F(ControlTree, OwnersNamesAndPaintability) {
     TForm* form = NewForm();
-    auto* box = Put<TCommandBox>(form, 0, 0);
+    auto* box = PutControl<TCommandBox>(form, 0, 0);
     box->SetName("Button1");
     auto* inner = new TComponent(box);
     EXPECT_EQ(GetOwnerForm(inner), form);

@@ -18,8 +18,8 @@ using app::test::Slurp;
 using test::SendFarmMessage;
 using test::TReplyPort;
 
-const base::TDateTime NowUtc = base::EncodeDateTime(2026, 12, 7, 18, 0, 0, 0);
-constexpr double Second = 1.0 / 86400;
+const base::TDateTime ServiceNowUtc = base::EncodeDateTime(2026, 12, 7, 18, 0, 0, 0);
+constexpr double ServiceSecond = 1.0 / 86400;
 
 std::string Message(int command, const TFakeNode& node) {
     return app::FarmMessage("127.0.0.1", command, node.Folder, node.Label);
@@ -33,7 +33,7 @@ TEST(FarmServices, EachFarmNodeAnswersFromItsOwnAddressAndStopHoldsItsLogUntilSt
     options.StepSeconds = 30;
     options.FarmPort = program.Port();
     options.FarmServicePort = FreeLoopbackPort();
-    TFarm farm = InitFarm(dir.File("farm"), options, 4450, NowUtc);
+    TFarm farm = InitFarm(dir.File("farm"), options, 4450, ServiceNowUtc);
     TFarmServices services(farm);
     ASSERT_EQ(services.Count(), 3);   // every node but the unreachable host's
     for (const TFakeNode& node : farm.Nodes) {
@@ -57,7 +57,7 @@ TEST(FarmServices, EachFarmNodeAnswersFromItsOwnAddressAndStopHoldsItsLogUntilSt
     EXPECT_TRUE(farm.Nodes[0].ConsoleStopped);
     const std::string stoppedLog = Slurp(first.Folder + "/FAHlog.txt");
     const int otherDone = farm.Nodes[3].Done;
-    StepFarm(farm, NowUtc + 30 * Second);
+    StepFarm(farm, ServiceNowUtc + 30 * ServiceSecond);
     EXPECT_EQ(Slurp(first.Folder + "/FAHlog.txt"), stoppedLog);
     EXPECT_GT(farm.Nodes[3].Done + farm.Nodes[3].TickPhase, otherDone);
     ASSERT_TRUE(SendFarmMessage(first.ServiceIp, options.FarmServicePort, Message(app::FarmStatus, first)));
@@ -69,7 +69,7 @@ TEST(FarmServices, EachFarmNodeAnswersFromItsOwnAddressAndStopHoldsItsLogUntilSt
     ASSERT_TRUE(services.Service(0).WaitForMessages(4, 5000));
     services.Apply(farm);
     EXPECT_FALSE(farm.Nodes[0].ConsoleStopped);
-    StepFarm(farm, NowUtc + 60 * Second);
+    StepFarm(farm, ServiceNowUtc + 60 * ServiceSecond);
     EXPECT_NE(Slurp(first.Folder + "/FAHlog.txt"), stoppedLog);
 }
 
@@ -79,7 +79,7 @@ TEST(FarmServices, AServiceThatCannotListenIsAnError) {
     TFarmOptions options;
     options.Nodes = 1;
     options.FarmServicePort = taken.Port();
-    TFarm farm = InitFarm(dir.File("farm"), options, 4450, NowUtc);
+    TFarm farm = InitFarm(dir.File("farm"), options, 4450, ServiceNowUtc);
     farm.Nodes[0].ServiceIp = "127.0.0.1";
     EXPECT_THROW(TFarmServices services(farm), std::runtime_error);
 }

@@ -153,7 +153,7 @@ void Flooder::Join() {
     if (FThread.joinable()) FThread.join();
 }
 
-TempFolder::TempFolder() : filetest::TempFolder("korvex-os", "/tmp") {
+TmpFolder::TmpFolder() : filetest::TempFolder("korvex-os", "/tmp") {
     FPath = std::filesystem::canonical(FPath).string();
 }
 

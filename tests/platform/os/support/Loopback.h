@@ -75,9 +75,9 @@ private:
 
 // A fresh folder under /tmp whatever $TMPDIR says, removed with everything in it at destruction. Path() is
 // canonical.
-class TempFolder : public filetest::TempFolder {
+class TmpFolder : public filetest::TempFolder {
 public:
-    TempFolder();
+    TmpFolder();
 };
 
 }

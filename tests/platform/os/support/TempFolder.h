@@ -54,6 +54,9 @@ private:
     std::optional<std::string> FOld;
 };
 
+// The program's options key, where the settings tests write.
+inline constexpr const char* OptionsKey = "SOFTWARE\\Tellvar\\Options";
+
 // Everything a test of the settings store needs kept away from the real user's files: KORVEX_REGISTRY,
 // XDG_CONFIG_HOME, KORVEX_UNC_ROOT and the program folder all point into one temporary folder.
 class SandboxedEnvironment {
