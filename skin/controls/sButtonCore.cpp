@@ -53,7 +53,7 @@ TsParentCacheInfo TacButtonCore::BeginCache(int state) {
     if (!ci.Ready && parent != nullptr)
         ParentColorAnswer = ColorToRGB(parent->Color());
     else if (parent != nullptr && !FData->NeedsRepaintOnMove())
-        QueryControlColor(parent);
+        ParentColorAnswer = QueryControlColor(parent);
     const int w = FOwner->Width(), h = FOwner->Height();
     FillControlBackground(FData, ci, state, TRect {0, 0, w, h}, TPoint {FOwner->Left(), FOwner->Top()}, cache);
     if (RegionChanged) Region.Reset(gdi::CreateRectRgn(0, 0, w, h));

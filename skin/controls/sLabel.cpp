@@ -85,11 +85,7 @@ void TsCustomLabel::DoDrawText(TRect& rect, unsigned flags) {
     canvas->Font()->Assign(Font());
     canvas->Brush()->SetStyle(bsClear);
     TColor background = ColorToRGB(Color());
-    if (Parent() != nullptr) {
-        QueryControlColor(Parent());
-        background = ParentColorAnswer;
-        ParentColorAnswer = 0xFF00FF;
-    }
+    if (Parent() != nullptr) background = QueryControlColor(Parent());
     canvas->Font()->SetColor(MixColors(ColorToRGB(Font()->Color()), background, 0.4));
     canvas->TextRect(rect, text, flags);
     canvas->Brush()->SetStyle(bsSolid);

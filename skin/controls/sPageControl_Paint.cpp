@@ -115,10 +115,7 @@ void TsPageControl::PaintTab(int pageIndex, int state, TPoint offset, TBitmap* t
             // The active tab stands over what lies under the control, not over its inactive picture.
             Copy(t.get(), TPoint {0, 0}, cache, r);
             const TRect n = Moved(native, TPoint {-r.left, -r.top});
-            ParentColorAnswer = TransparentSkinColor;
-            if (Parent() != nullptr) SendSkinCommandToControl(Parent(), SMC_GETCOLOR);
-            const TColor answer = ParentColorAnswer;
-            ParentColorAnswer = TransparentSkinColor;
+            const TColor answer = AskControlColor(Parent());
             const TsParentCacheInfo under = GetParentCache(FCommonData.get());
             if (answer != TransparentSkinColor) {
                 FillRectSolid(t.get(), n, answer);

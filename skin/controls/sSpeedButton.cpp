@@ -288,7 +288,7 @@ void TsSpeedButton::PrepareCache() {
     // The parent's plain colour where it answers one (its cache may hold its composed children), else its cache.
     auto askParentColor = [&] {
         ParentColorAnswer = 0xFF00FF;
-        if (ci.Ready && Parent() != nullptr && !data->NeedsRepaintOnMove()) QueryParentColor(Parent());
+        if (ci.Ready && Parent() != nullptr && !data->NeedsRepaintOnMove()) ParentColorAnswer = QueryParentColor(Parent());
     };
     auto parentBackground = [&] {
         askParentColor();

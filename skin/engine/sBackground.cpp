@@ -271,7 +271,7 @@ void RenderControlSkin(TsCommonData* data, TsParentCacheInfo ci, bool filling, i
     ParentColorAnswer = TransparentSkinColor;
     if (!ci.Ready && parent != nullptr) ParentColor = ParentColorAnswer = classes::ColorToRGB(parent->Color());
     if (ci.Ready && parent != nullptr && !data->NeedsRepaintOnMove() && ParentColorAnswer == TransparentSkinColor)
-        QueryParentColor(parent);
+        ParentColorAnswer = QueryParentColor(parent);
     FillControlBackground(data, ci, state, r, p, bmp);
 
     ci.X += p.x;

@@ -86,36 +86,27 @@ void Moved(const TMessage& m, TsCommonData* data) {
 classes::TColor ParentColorOf(TControl* owner) {
     TWinControl* parent = owner->Parent();
     if (parent == nullptr) return classes::ColorToRGB(owner->Color());
-    ParentColorAnswer = 0xFF00FF;
-    if (parent->HandleAllocated()) SendSkinCommand(parent->WindowHandle(), SMC_GETCOLOR);
-    if (ParentColorAnswer != 0xFF00FF) return ParentColorAnswer;
+    const classes::TColor answer = parent->HandleAllocated() ? AskColor(parent->WindowHandle()) : 0xFF00FF;
+    if (answer != 0xFF00FF) return answer;
     return classes::ColorToRGB(parent->Color());
 }
 
-void AnswerColor(TsCommonData* data) {
+// The owner's answer to code 21; 0xFF00FF: none.
+classes::TColor ColorAnswer(TsCommonData* data) {
     TControl* owner = data->OwnerControl();
     const TsGeneralData* section = data->Skinned() ? Section(data) : nullptr;
-    if (section == nullptr) {
-        if (owner != nullptr) ParentColorAnswer = classes::ColorToRGB(owner->Color());
-        return;
-    }
+    if (section == nullptr) return owner != nullptr ? classes::ColorToRGB(owner->Color()) : classes::TColor(0xFF00FF);
     const int t = section->Transparency;
-    if (t == 0 || owner == nullptr) {
-        ParentColorAnswer = section->Color;
-        return;
-    }
+    if (t == 0 || owner == nullptr) return section->Color;
     const classes::TColor parent = ParentColorOf(owner);
-    if (t == 100) {
-        ParentColorAnswer = parent;
-        return;
-    }
+    if (t == 100) return parent;
     classes::TColor answer = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
         const int s = int((std::uint32_t(section->Color) >> shift) & 0xFF);
         const int p = int((std::uint32_t(parent) >> shift) & 0xFF);
         answer |= classes::TColor(std::uint32_t(detail::ClampToByte(s + (p - s) * t / 100)) << shift);
     }
-    ParentColorAnswer = answer;
+    return answer;
 }
 
 std::string Upper(std::string s) {
@@ -184,7 +175,7 @@ bool CommonMessage(TMessage& m, TsCommonData* data) {
         Moved(m, data);
         return false;
     case SMC_GETCOLOR:
-        AnswerColor(data);
+        AnswerColorQuery(m, ColorAnswer(data));
         return true;
     case SMC_SETCACHEINCOMPLETE:
         data->CacheIncomplete = true;

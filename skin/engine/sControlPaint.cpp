@@ -10,12 +10,10 @@
 
 namespace korvex::skin {
 
-void QueryParentColor(classes::TWinControl* control) {
-    ParentColorAnswer = TransparentSkinColor;
-    if (control == nullptr) return;
-    if (control->HandleAllocated()) SendSkinCommand(control->WindowHandle(), SMC_GETCOLOR);
-    const classes::TColor color = ParentColorAnswer != TransparentSkinColor ? ParentColorAnswer : control->Color();
-    ParentColorAnswer = classes::ColorToRGB(color);
+classes::TColor QueryParentColor(classes::TWinControl* control) {
+    if (control == nullptr) return TransparentSkinColor;
+    const classes::TColor answer = control->HandleAllocated() ? AskColor(control->WindowHandle()) : TransparentSkinColor;
+    return classes::ColorToRGB(answer != TransparentSkinColor ? answer : control->Color());
 }
 
 void PaintFrameSides(TsCommonData* data, int state, int sides) {
@@ -34,7 +32,7 @@ void PaintFrameSides(TsCommonData* data, int state, int sides) {
     } else if (!target.ParentCache.Ready) {
         ParentColorAnswer = classes::ColorToRGB(parent->Color());
     } else if (!ParentBackgroundVaries(data) && ParentColorAnswer == TransparentSkinColor) {
-        QueryParentColor(parent);
+        ParentColorAnswer = QueryParentColor(parent);
     } else {
         ParentColorAnswer = TransparentSkinColor;
     }

@@ -25,8 +25,8 @@ void PaintFrameAllSides(TsCommonData* data, int state);
 void ApplyDisabledLook(classes::TBitmap* bitmap, TsDisabledKind kind, const classes::TControl* control,
     classes::TPoint offset, const TsParentCacheInfo& cacheInfo);
 
-// Leaves the control's effective background colour (its answer to the colour query, else its Color) in
-// ParentColorAnswer as RGB.
-void QueryParentColor(classes::TWinControl* control);
+// The control's effective background colour as RGB: its answer to the colour query, else its Color.
+// 0xFF00FF for no control.
+classes::TColor QueryParentColor(classes::TWinControl* control);
 
 }

@@ -107,17 +107,33 @@ std::vector<TCustomForm*> ExtraForms() {
     return ExtraFormList().Forms();
 }
 
-classes::LRESULT SendSkinCommand(user::HWND handle, int code) {
+classes::LRESULT SendSkinCommand(user::HWND handle, int code, classes::LPARAM lParam) {
     if (handle == nullptr) return 0;
-    return user::SendMessage(handle, SM_SKINCMD, SkinCommandWParam(code), 0);
+    return user::SendMessage(handle, SM_SKINCMD, SkinCommandWParam(code), lParam);
 }
 
-classes::LRESULT SendSkinCommandToControl(TControl* control, int code) {
+classes::LRESULT SendSkinCommandToControl(TControl* control, int code, classes::LPARAM lParam) {
     if (control == nullptr) return 0;
     auto* win = dynamic_cast<TWinControl*>(control);
-    if (win == nullptr) return control->Perform(SM_SKINCMD, SkinCommandWParam(code), 0);
+    if (win == nullptr) return control->Perform(SM_SKINCMD, SkinCommandWParam(code), lParam);
     if (IsDestroying(win) || !win->HandleAllocated()) return 0;
-    return SendSkinCommand(win->WindowHandle(), code);
+    return SendSkinCommand(win->WindowHandle(), code, lParam);
+}
+
+classes::TColor AskColor(user::HWND handle) {
+    classes::TColor answer = 0xFF00FF;
+    SendSkinCommand(handle, SMC_GETCOLOR, reinterpret_cast<classes::LPARAM>(&answer));
+    return answer;
+}
+
+classes::TColor AskControlColor(TControl* control) {
+    classes::TColor answer = 0xFF00FF;
+    SendSkinCommandToControl(control, SMC_GETCOLOR, reinterpret_cast<classes::LPARAM>(&answer));
+    return answer;
+}
+
+void AnswerColorQuery(const TMessage& message, classes::TColor color) {
+    if (message.LParam != 0) *reinterpret_cast<classes::TColor*>(message.LParam) = color;
 }
 
 bool QuerySkinCommand(TControl* control, int code) {

@@ -17,9 +17,11 @@ namespace korvex::skin {
 inline classes::UINT SM_SKINCMD = 0xA100;
 
 // WParam: the code in the high word, a 0/1 argument in the low word (codes 8, 9, 12 and 20 only).
-// LParam: the sending manager (codes 1 to 3, the manager's code 16), a control (15), a frame bitmap (24), else 0.
+// LParam: the sending manager (codes 1 to 3, the manager's code 16), a control (15), the colour query's slot
+// (21), a frame bitmap (24), else 0.
 // Yes/no queries write their answer (0 or 1) into the record's LParam, so they only work through Perform or a
-// direct call of the window procedure. The colour and cache queries answer in the two variables below.
+// direct call of the window procedure. The colour query answers through a slot the asker passes in LParam
+// (AskColor), the cache query in ParentCacheAnswer below.
 inline constexpr int SMC_NEWSKIN = 1;   // LParam: manager; the states that follow it recompute their indexes
 inline constexpr int SMC_REMOVESKIN = 2;   // LParam: manager; indexes -1, cache emptied
 inline constexpr int SMC_REFRESH = 3;   // LParam: manager; cache must be rendered again
@@ -38,7 +40,7 @@ inline constexpr int SMC_STOPFADING = 16;   // LParam: manager or 0; fading cont
 inline constexpr int SMC_SETBGCHANGED = 17;
 inline constexpr int SMC_ISBGFROMPARENT = 19;   // answer in LParam (only with a section)
 inline constexpr int SMC_MOVED = 20;   // low word 1: redraw the window and its children
-inline constexpr int SMC_GETCOLOR = 21;   // answer in ParentColorAnswer
+inline constexpr int SMC_GETCOLOR = 21;   // LParam: the asker's TColor slot (AskColor)
 inline constexpr int SMC_SETCACHEINCOMPLETE = 22;
 inline constexpr int SMC_PREPAREFADE = 23;
 inline constexpr int SMC_PAINTFADEFRAME = 24;   // LParam: frame bitmap; Result nonzero: painted by the control
@@ -58,7 +60,12 @@ classes::TMessage MakeSkinCommand(int code, int argument = 0, classes::LPARAM lP
 bool IsSkinCommand(const classes::TMessage& message, int code);
 
 // ---- Answers that survive SendMessage -------------------------------------------------------------------------
-// ParentColorAnswer (sPixelAccess.h): 0xFF00FF = no answer; the colour query's reply.
+// The colour query: SMC_GETCOLOR by SendMessage with LParam pointing at a TColor that holds 0xFF00FF; a
+// receiver writes its colour there. 0xFF00FF: nobody answered (or a null handle or control).
+classes::TColor AskColor(user::HWND handle);
+classes::TColor AskControlColor(classes::TControl* control);   // as SendSkinCommandToControl delivers
+// The receiver's side: the colour into the asker's slot; nothing when LParam holds none.
+void AnswerColorQuery(const classes::TMessage& message, classes::TColor color);
 // The cache query's reply: the receiver's cache bitmap and the asker's offset in it; Ready = answered.
 inline TsParentCacheInfo ParentCacheAnswer {};
 // The section name that code 13 compares with; nothing sets it.
@@ -75,11 +82,11 @@ std::vector<classes::TCustomForm*> ExtraForms();   // a copy, first to last
 // ---- Delivery ------------------------------------------------------------------------------------------------
 // Calls marked co_ in callers may destroy controls: hold handles across them, not pointers.
 
-// SendMessage(handle, SM_SKINCMD, code << 16, 0); 0 for a null handle.
-classes::LRESULT SendSkinCommand(user::HWND handle, int code);
+// SendMessage(handle, SM_SKINCMD, code << 16, lParam); 0 for a null handle.
+classes::LRESULT SendSkinCommand(user::HWND handle, int code, classes::LPARAM lParam = 0);
 // Perform for a windowless control; SendMessage for a windowed one with a handle that is not being destroyed;
 // else nothing (0).
-classes::LRESULT SendSkinCommandToControl(classes::TControl* control, int code);
+classes::LRESULT SendSkinCommandToControl(classes::TControl* control, int code, classes::LPARAM lParam = 0);
 // Calls the control's window procedure directly with (SM_SKINCMD, code << 16, 0): True when it set LParam to 1.
 bool QuerySkinCommand(classes::TControl* control, int code);
 // Every descendant: windowless children by Perform, windowed ones that answer SMC_ISSKINNED by a direct call of

@@ -85,7 +85,7 @@ private:
 
 // 0xFF00FF (no colour) except while a control is being rendered:
 // ParentColor shows through transparent mask pixels when no parent cache is used;
-// ParentColorAnswer is the parent's colour as it answered the colour query.
+// ParentColorAnswer is the parent's colour as the paint under way asked for it.
 inline classes::TColor ParentColor = 0xFF00FF;
 inline classes::TColor ParentColorAnswer = 0xFF00FF;
 

@@ -112,13 +112,12 @@ void ResetPaintMarks(TControl* control) {
         ResetPaintMarks(win->Controls(i));
 }
 
-void QueryControlColor(TWinControl* control) {
-    ParentColorAnswer = 0xFF00FF;
-    if (control == nullptr) return;
+TColor QueryControlColor(TWinControl* control) {
+    if (control == nullptr) return 0xFF00FF;
     classes::TComponentWatch watch(control);
-    if (control->HandleAllocated()) SendSkinCommand(control->WindowHandle(), SMC_GETCOLOR);
-    if (ParentColorAnswer == 0xFF00FF && watch.Alive()) ParentColorAnswer = control->Color();
-    ParentColorAnswer = ColorToRGB(ParentColorAnswer);
+    TColor answer = control->HandleAllocated() ? AskColor(control->WindowHandle()) : TColor(0xFF00FF);
+    if (answer == 0xFF00FF && watch.Alive()) answer = control->Color();
+    return ColorToRGB(answer);
 }
 
 void PassToSkinProvider(TCustomForm* form, TMessage& message) {

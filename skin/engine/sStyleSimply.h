@@ -2,6 +2,7 @@
 // provider of a form, windowless children composed over a cache, owner and name look-ups, window questions.
 #pragma once
 
+#include "platform/classes/Colors.h"
 #include "platform/classes/ControlMessages.h"
 #include "platform/classes/Forward.h"
 #include "platform/classes/GraphicsTypes.h"
@@ -17,8 +18,8 @@ namespace korvex::skin {
 void NotifyChildrenUpdated(classes::TWinControl* control);
 // SMC_SETPAINTMARK (low word 0) to the control and, for a windowed one, to all its descendants.
 void ResetPaintMarks(classes::TControl* control);
-// Leaves the control's background colour in ParentColorAnswer as RGB: its SMC_GETCOLOR answer, else its Color.
-void QueryControlColor(classes::TWinControl* control);
+// The control's background colour as RGB: its SMC_GETCOLOR answer, else its Color. 0xFF00FF for no control.
+classes::TColor QueryControlColor(classes::TWinControl* control);
 // The record to the first skin provider among the form's components that is not being destroyed.
 void PassToSkinProvider(classes::TCustomForm* form, classes::TMessage& message);
 

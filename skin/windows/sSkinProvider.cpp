@@ -443,7 +443,7 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         return;
     }
     case SMC_GETCOLOR:
-        ParentColorAnswer = manager->Sections[std::size_t(FSkinData->SkinIndex)].HotColor;
+        AnswerColorQuery(message, manager->Sections[std::size_t(FSkinData->SkinIndex)].HotColor);
         return;
     default:
         return;   // every other code is swallowed

@@ -136,29 +136,25 @@ TEST_F(CommonDataTest, ColourQueryMixesTheSectionWithTheParentByTransparency) {
     Skin->Section(PanelIndex).Transparency = 50;
     Panel->SkinData->SetSkinSection("PANEL");
     Form->SetColor(0xFFFFFF);
-    ParentColorAnswer = 0xFF00FF;
-    user::SendMessage(Panel->Handle(), SM_SKINCMD, SkinCommandWParam(SMC_GETCOLOR), 0);
-    EXPECT_EQ(ParentColorAnswer, 0x7F7F7F);   // 255 * 50 div 100 in each channel
+    EXPECT_EQ(AskColor(Panel->Handle()), 0x7F7F7F);   // 255 * 50 div 100 in each channel
     Skin->Section(PanelIndex).Transparency = 0;
-    user::SendMessage(Panel->Handle(), SM_SKINCMD, SkinCommandWParam(SMC_GETCOLOR), 0);
-    EXPECT_EQ(ParentColorAnswer, 0x000000);
+    EXPECT_EQ(AskColor(Panel->Handle()), 0x000000);
 }
 
 TEST_F(CommonDataTest, ColourQueryFallsBackToTheParentsColourWhenTheParentDoesNotAnswer) {
     Skin->Section(PanelIndex).Transparency = 100;
     Panel->SkinData->SetSkinSection("PANEL");
     Form->SetColor(0x123456);
-    ParentColorAnswer = 0x00FF00;   // a stale answer must not be taken for the parent's
-    user::SendMessage(Panel->Handle(), SM_SKINCMD, SkinCommandWParam(SMC_GETCOLOR), 0);
-    EXPECT_EQ(ParentColorAnswer, 0x123456);
-    ParentColorAnswer = 0xFF00FF;
+    classes::TColor answer = 0x00FF00;   // the asker's slot must not be taken for the parent's answer
+    user::SendMessage(Panel->Handle(), SM_SKINCMD, SkinCommandWParam(SMC_GETCOLOR), classes::LPARAM(&answer));
+    EXPECT_EQ(answer, 0x123456);
 }
 
 TEST_F(CommonDataTest, UnskinnedColourQueryAnswersTheOwnersColour) {
     Panel->SetColor(0x010203);
+    EXPECT_EQ(AskColor(Panel->Handle()), 0x010203);
+    // Without a slot there is nowhere to answer, and nothing goes wrong.
     user::SendMessage(Panel->Handle(), SM_SKINCMD, SkinCommandWParam(SMC_GETCOLOR), 0);
-    EXPECT_EQ(ParentColorAnswer, 0x010203);
-    ParentColorAnswer = 0xFF00FF;
 }
 
 TEST_F(CommonDataTest, ResizingWithoutASectionOrManagerReadsNoSection) {

@@ -173,15 +173,11 @@ TEST_F(SkinMessages, ColourAndCacheAnswersSurviveSendMessage) {
     panel->SkinData->InitCacheBmp();
     Pump();
 
-    ParentColorAnswer = 0xFF00FF;
-    SendSkinCommand(panel->WindowHandle(), SMC_GETCOLOR);
-    EXPECT_EQ(ParentColorAnswer, 0x336699);
+    EXPECT_EQ(AskColor(panel->WindowHandle()), 0x336699);
     // Half the section's black, half the parent's answer.
     panel->SkinData->SetSkinSection("NONE");
     panel->SetColor(0xFFFFFF);
-    ParentColorAnswer = 0xFF00FF;
-    SendSkinCommand(glass->WindowHandle(), SMC_GETCOLOR);
-    EXPECT_EQ(ParentColorAnswer, 0x7F7F7F);
+    EXPECT_EQ(AskColor(glass->WindowHandle()), 0x7F7F7F);
 
     panel->SkinData->SetSkinSection("PANEL");
     panel->SkinData->InitCacheBmp();

@@ -147,17 +147,14 @@ TEST_F(ControlTree, ColourQueryFallsBackToTheControlsOwnColourAsRgb) {
     auto* box = PutControl<TCommandBox>(form, 0, 0);
     box->SetColor(clWindow);
     Pump();
-    ParentColorAnswer = 0x123456;
-    QueryControlColor(box);
-    EXPECT_EQ(ParentColorAnswer, TColor(gdi::GetSysColor(gdi::COLOR_WINDOW)));
+    EXPECT_EQ(QueryControlColor(box), TColor(gdi::GetSysColor(gdi::COLOR_WINDOW)));
     ASSERT_EQ(box->Commands.size(), 1u);
     EXPECT_EQ(SkinCommandCode(box->Commands[0]), SMC_GETCOLOR);
 
     auto* panel = PutControl<TTestPanel>(form, 0, 100);
     panel->SkinData->Loaded();
     Pump();
-    QueryControlColor(panel);
-    EXPECT_EQ(ParentColorAnswer, 0x336699);
+    EXPECT_EQ(QueryControlColor(panel), 0x336699);
 }
 
 TEST_F(ControlTree, TheFirstLiveProviderOfAFormGetsTheRecord) {
