@@ -47,13 +47,13 @@ void TacButtonCore::InitCache() {
 }
 
 TsParentCacheInfo TacButtonCore::BeginCache(int state) {
-    const TsParentCacheInfo ci = GetParentCache(FData);
+    TsParentCacheInfo ci = GetParentCache(FData);
     TBitmap* cache = ControlSizedCache(FOwner, FData);
     TWinControl* parent = FOwner->Parent();
     if (!ci.Ready && parent != nullptr)
-        ParentColorAnswer = ColorToRGB(parent->Color());
+        ci.ParentAnswer = ColorToRGB(parent->Color());
     else if (parent != nullptr && !FData->NeedsRepaintOnMove())
-        ParentColorAnswer = QueryControlColor(parent);
+        ci.ParentAnswer = QueryControlColor(parent);
     const int w = FOwner->Width(), h = FOwner->Height();
     FillControlBackground(FData, ci, state, TRect {0, 0, w, h}, TPoint {FOwner->Left(), FOwner->Top()}, cache);
     if (RegionChanged) Region.Reset(gdi::CreateRectRgn(0, 0, w, h));
@@ -80,7 +80,6 @@ void TacButtonCore::EndCache(const TsParentCacheInfo& ci, const std::function<vo
     if (!FOwner->Enabled())
         ApplyDisabledLook(FData->CacheBmp(), DisabledKind, FOwner, TPoint {FOwner->Left(), FOwner->Top()}, ci);
     if (last) last();
-    ParentColorAnswer = 0xFF00FF;
     FData->BGChanged = false;
 }
 

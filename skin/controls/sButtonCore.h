@@ -39,7 +39,8 @@ public:
 
     // The cache steps TsButton and TsBitBtn share, in this order:
     // BeginCache: the cache at the button's size, the parent's colour asked for (its plain colour where its
-    // cache is not ready), the background for state, a fresh region when one is due. Returns the parent's cache.
+    // cache is not ready), the background for state, a fresh region when one is due. Returns the parent's cache
+    // with that colour in ParentAnswer.
     TsParentCacheInfo BeginCache(int state);
     void PaintBorders(int state);   // the borders mask, through the region being built
     // The caption's focus dots around r, when enabled, focused and the section shows focus.

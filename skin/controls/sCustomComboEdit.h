@@ -33,7 +33,7 @@ classes::TRect VirtualScreenRect();
 class TsEditButton : public TsSpeedButton {
 public:
     explicit TsEditButton(TsCustomComboEdit* edit);
-    void PrepareCache() override;
+    void PrepareCacheOver(classes::TColor under) override;
     TsCustomComboEdit* Edit() const { return FEdit; }
 
 protected:

@@ -61,7 +61,7 @@ void TsEditButton::BlendGlyph(TBitmap* target, bool skinned) {
     BlendMaskedPieceOwnBitmap(TRect {x, y, x + w, y + h}, source, target, EmptyCacheInfo, glyph);
 }
 
-void TsEditButton::PrepareCache() {
+void TsEditButton::PrepareCacheOver(TColor) {
     TsCommonData* data = SkinData();
     data->InitCacheBmp();
     TBitmap* cache = data->CacheBmp();

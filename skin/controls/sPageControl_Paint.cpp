@@ -267,16 +267,13 @@ void TsPageControl::RenderCache() {
         frameIndex = data->SkinIndex;
         FFrameSection = data->SkinSection();
     }
-    const TsParentCacheInfo ci = GetParentCache(data);
+    TsParentCacheInfo ci = GetParentCache(data);
     if (TabCount() > 0) PaintAllTabs(cache);
     const TRect frame = PageFrameRect();
-    {
-        base::ValueRollback<TColor> answer(
-            ParentColorAnswer, Parent() != nullptr ? ColorToRGB(Parent()->Color()) : TransparentSkinColor);
-        PaintSection(frameIndex, FFrameSection, ci, false, 0, frame, TPoint {Left() + frame.left, Top() + frame.top},
-            cache, sm);
-    }
-    ParentColorAnswer = TransparentSkinColor;
+    // The frame's transparent background shows the parent's own colour.
+    ci.ParentAnswer = Parent() != nullptr ? ColorToRGB(Parent()->Color()) : TransparentSkinColor;
+    PaintSection(frameIndex, FFrameSection, ci, false, 0, frame, TPoint {Left() + frame.left, Top() + frame.top}, cache,
+        sm);
     data->BGChanged = false;
 }
 

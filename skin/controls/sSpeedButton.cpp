@@ -274,11 +274,12 @@ void TsSpeedButton::PaintGlyph(TBitmap*) {
     PaintSpeedButtonGlyph(ButtonGlyph(*this, FSkinData.get(), GlyphRect()));
 }
 
-void TsSpeedButton::PrepareCache() {
+void TsSpeedButton::PrepareCacheOver(TColor under) {
     TsCommonData* data = FSkinData.get();
     TBitmap* cache = ControlSizedCache(this, data);
-    const TsParentCacheInfo ci = GetParentCache(data);
+    TsParentCacheInfo ci = GetParentCache(data);
     if (ci.Ready && (ci.Bmp == nullptr || ci.Bmp->Width() == 0)) return;
+    ci.ParentColor = under;
     const int w = Width() - DropDownWidth();
     const TPoint at {Left(), Top()};
     TsSkinManager* manager = data->SkinManager();
@@ -287,14 +288,14 @@ void TsSpeedButton::PrepareCache() {
     here.Y += Top();
     // The parent's plain colour where it answers one (its cache may hold its composed children), else its cache.
     auto askParentColor = [&] {
-        ParentColorAnswer = 0xFF00FF;
-        if (ci.Ready && Parent() != nullptr && !data->NeedsRepaintOnMove()) ParentColorAnswer = QueryParentColor(Parent());
+        ci.ParentAnswer = 0xFF00FF;
+        if (ci.Ready && Parent() != nullptr && !data->NeedsRepaintOnMove()) ci.ParentAnswer = QueryParentColor(Parent());
     };
     auto parentBackground = [&] {
         askParentColor();
-        if (ci.Ready && ParentColorAnswer != 0xFF00FF) {
+        if (ci.Ready && ci.ParentAnswer != 0xFF00FF) {
             cache->Canvas()->Brush()->SetStyle(bsSolid);
-            cache->Canvas()->Brush()->SetColor(TColor(ParentColorAnswer));
+            cache->Canvas()->Brush()->SetColor(ci.ParentAnswer);
             cache->Canvas()->FillRect(TRect {0, 0, Width(), Height()});
         } else if (ci.Ready) {
             CopyParentPixels(cache, here);
@@ -315,7 +316,7 @@ void TsSpeedButton::PrepareCache() {
             }
         }
     } else {
-        ParentColorAnswer = ci.Ready || Parent() == nullptr ? 0xFF00FF : ColorToRGB(Parent()->Color());
+        ci.ParentAnswer = ci.Ready || Parent() == nullptr ? TColor(0xFF00FF) : ColorToRGB(Parent()->Color());
         const int state = CurrentState();
         auto border = [&](int st, const TRect& r) {
             if (manager != nullptr && manager->IsValidImgIndex(data->BorderIndex))
@@ -323,6 +324,8 @@ void TsSpeedButton::PrepareCache() {
         };
         if (FDrawOverBorder) {
             RenderControlSkin(data, ci, true, state, TRect {0, 0, w, Height()}, at, cache, true);
+            // The rendered skin leaves neither colour behind.
+            ci.ParentColor = here.ParentColor = ci.ParentAnswer = 0xFF00FF;
             PaintCaption(cache);
             PaintGlyph(cache);
         } else {
@@ -350,15 +353,18 @@ void TsSpeedButton::PrepareCache() {
     }
     if (!Enabled()) {
         if (ci.Ready && ci.Bmp != nullptr && !data->NeedsRepaintOnMove() && !data->PaintMark)
-            ParentColorAnswer = ci.Bmp->Canvas()->Pixels(here.X + Width() / 2, here.Y + Height() / 2);
+            ci.ParentAnswer = ci.Bmp->Canvas()->Pixels(here.X + Width() / 2, here.Y + Height() / 2);
         ApplyDisabledLook(cache, FDisabledKind, this, at, ci);
     }
     if (OnPaint) OnPaint(this, cache);
-    ParentColorAnswer = 0xFF00FF;
     data->BGChanged = false;
 }
 
 void TsSpeedButton::Paint() {
+    PaintOver(TransparentSkinColor);
+}
+
+void TsSpeedButton::PaintOver(TColor under) {
     TsCommonData* data = FSkinData.get();
     if (!data->Skinned() || !IsControlPaintable(this)) {
         TSpeedButton::Paint();
@@ -376,8 +382,10 @@ void TsSpeedButton::Paint() {
     FRenderedDown = Down();
     FRenderedNumGlyphs = NumGlyphs();
     FRenderedSpacing = Spacing();
-    if (data->BGChanged && !data->PaintMark) PrepareCache();
-    PaintFrameAllSides(data, 0);
+    const bool prepare = data->BGChanged && !data->PaintMark;
+    if (prepare) PrepareCacheOver(under);
+    // A colour of its own, not re-rendered here, keeps the corners on the parent's cache.
+    PaintFrameAllSides(data, 0, prepare || under == TransparentSkinColor ? TsAskParentColor::Yes : TsAskParentColor::No);
     if (TBitmap* cache = data->CacheBmp())
         gdi::BitBlt(Canvas()->Handle(), 0, 0, Width(), Height(), cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
 }
@@ -557,7 +565,7 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
     switch (code) {
     case SMC_SETPAINTMARK:
         CommonWndProc(m, data);
-        if (data->PaintMark) PrepareCache();
+        if (data->PaintMark) PrepareCacheOver(TransparentSkinColor);
         return true;
     case SMC_ISUPDATING:
         m.LParam = data->IsUpdating() ? 1 : 0;
@@ -566,7 +574,7 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
         Changed();
         return true;
     case SMC_PREPAREFADE:
-        PrepareCache();
+        PrepareCacheOver(TransparentSkinColor);
         return true;
     default:
         CommonWndProc(m, data);

@@ -66,10 +66,14 @@ public:
     virtual int CurrentState() const;
     virtual classes::TRect GlyphRect() const;
     virtual classes::TRect CaptionRect() const;
-    virtual void PrepareCache();
+    void PrepareCache() { PrepareCacheOver(classes::TColor(0xFF00FF)); }
+    // The cache's picture. under: a colour the button stands on, which mask holes show until the control's
+    // skin is rendered over it; 0xFF00FF: none.
+    virtual void PrepareCacheOver(classes::TColor under);
 
 protected:
     void Paint() override;
+    void PaintOver(classes::TColor under);   // Paint with PrepareCacheOver's colour
     void WndProc(classes::TMessage& message) override;
     void MouseDown(classes::TMouseButton button, classes::TShiftState shift, int x, int y) override;
     void MouseUp(classes::TMouseButton button, classes::TShiftState shift, int x, int y) override;

@@ -78,11 +78,7 @@ void TsTimerSpeedButton::Paint() {
     const TComponentState cs = ComponentState();
     if (cs.Contains(csLoading) || cs.Contains(csDestroying)) return;
     // The buttons sit on an edit: they blend over the window colour, not the form's.
-    skin::ParentColor = ColorToRGB(clWindow);
-    ParentColorAnswer = skin::ParentColor;
-    TsSpeedButton::Paint();
-    skin::ParentColor = 0xFF00FF;
-    ParentColorAnswer = 0xFF00FF;
+    PaintOver(ColorToRGB(clWindow));
     if (FTimeBtnState & tbFocusRect) {
         TRect r {3, 3, Width() - 3, Height() - 3};
         if (Down()) r = TRect {r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};

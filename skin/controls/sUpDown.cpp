@@ -1,7 +1,6 @@
 // TsUpDown: the skinned paint of both arrow buttons, their hot and pressed looks, and its skin commands.
 #include "skin/controls/sUpDown.h"
 
-#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
@@ -139,7 +138,7 @@ void TsUpDown::PaintButton(TBitmap* bmp, int part, const TRect& r) {
         ParentCacheAnswer.Ready = false;
     }
     const TColor under = !ci.Ready && Parent() != nullptr ? ColorToRGB(Parent()->Color()) : TransparentSkinColor;
-    base::ValueRollback<TColor> parentColor(skin::ParentColor, under);
+    ci.ParentColor = under;
     const int w = r.right - r.left, h = r.bottom - r.top;
     const TPoint offset {Left() + r.left, Top() + r.top};
     PaintSectionByMask(section, mask, texture, hotTexture, name, ci, true, state, TRect {0, 0, w, h}, offset, bmp, sm);

@@ -75,8 +75,8 @@ void CopyParent(TBitmap* bmp, const TRect& r, const TsParentCacheInfo& ci, class
 // The parent under a transparent section: its answered colour when there is one (unless forced to the cache).
 void ShowParent(TBitmap* bmp, const TRect& r, const TsParentCacheInfo& ci, classes::TPoint p, bool cacheOnly) {
     if (ci.Bmp == bmp) return;
-    if (!cacheOnly && ParentColorAnswer != TransparentSkinColor)
-        FillRectSolid(bmp, r, ParentColorAnswer);
+    if (!cacheOnly && ci.ParentAnswer != TransparentSkinColor)
+        FillRectSolid(bmp, r, ci.ParentAnswer);
     else
         CopyParent(bmp, r, ci, p);
 }
@@ -130,8 +130,8 @@ struct Painter {
         if (s >= 1 && s <= 99) {
             BlendRectWithColor(target, full, s, L.Color);
         } else if (s == 0 || (ByIndex && s > 100)) {
-            const bool parent = ParentColorAnswer != TransparentSkinColor && L.T != 0;
-            FillRectSolid(target, full, parent ? ParentColorAnswer : L.Color);
+            const bool parent = Ci.ParentAnswer != TransparentSkinColor && L.T != 0;
+            FillRectSolid(target, full, parent ? Ci.ParentAnswer : L.Color);
         }
     }
 
@@ -268,17 +268,16 @@ void RenderControlSkin(TsCommonData* data, TsParentCacheInfo ci, bool filling, i
     classes::TControl* owner = data->OwnerControl();
     classes::TWinControl* parent = owner ? owner->Parent() : nullptr;
 
-    ParentColorAnswer = TransparentSkinColor;
-    if (!ci.Ready && parent != nullptr) ParentColor = ParentColorAnswer = classes::ColorToRGB(parent->Color());
-    if (ci.Ready && parent != nullptr && !data->NeedsRepaintOnMove() && ParentColorAnswer == TransparentSkinColor)
-        ParentColorAnswer = QueryParentColor(parent);
+    // The parent's plain colour: its own without a cache, else its answer unless its background moves along.
+    ci.ParentAnswer = TransparentSkinColor;
+    if (!ci.Ready && parent != nullptr) ci.ParentColor = ci.ParentAnswer = classes::ColorToRGB(parent->Color());
+    if (ci.Ready && parent != nullptr && !data->NeedsRepaintOnMove()) ci.ParentAnswer = QueryParentColor(parent);
     FillControlBackground(data, ci, state, r, p, bmp);
 
     ci.X += p.x;
     ci.Y += p.y;
     if (manager->IsValidImgIndex(data->BorderIndex))
         PaintNinePartMask(bmp, r, filling, cornersFromParent, state, manager->Masks[std::size_t(data->BorderIndex)], ci);
-    ParentColor = ParentColorAnswer = TransparentSkinColor;
 
     struct Corner {
         const char* Name;

@@ -16,7 +16,7 @@ classes::TColor QueryParentColor(classes::TWinControl* control) {
     return classes::ColorToRGB(answer != TransparentSkinColor ? answer : control->Color());
 }
 
-void PaintFrameSides(TsCommonData* data, int state, int sides) {
+void PaintFrameSides(TsCommonData* data, int state, int sides, TsAskParentColor ask) {
     if (data == nullptr) return;
     classes::TControl* owner = data->OwnerControl();
     TsSkinManager* manager = data->SkinManager();
@@ -27,14 +27,15 @@ void PaintFrameSides(TsCommonData* data, int state, int sides) {
     TsFrameCornerTarget target;
     target.ParentCache = GetParentCache(data);
     classes::TWinControl* parent = owner->Parent();
+    TsParentCacheInfo& colours = target.ParentCache;
     if (parent == nullptr) {
-        ParentColorAnswer = TransparentSkinColor;
+        colours.ParentAnswer = TransparentSkinColor;
     } else if (!target.ParentCache.Ready) {
-        ParentColorAnswer = classes::ColorToRGB(parent->Color());
-    } else if (!ParentBackgroundVaries(data) && ParentColorAnswer == TransparentSkinColor) {
-        ParentColorAnswer = QueryParentColor(parent);
+        colours.ParentAnswer = classes::ColorToRGB(parent->Color());
+    } else if (ask == TsAskParentColor::Yes && !ParentBackgroundVaries(data)) {
+        colours.ParentAnswer = QueryParentColor(parent);
     } else {
-        ParentColorAnswer = TransparentSkinColor;
+        colours.ParentAnswer = TransparentSkinColor;
     }
     target.Manager = manager;
     target.BorderIndex = data->BorderIndex;
@@ -45,8 +46,8 @@ void PaintFrameSides(TsCommonData* data, int state, int sides) {
     PaintFrameSides(target, state, sides);
 }
 
-void PaintFrameAllSides(TsCommonData* data, int state) {
-    PaintFrameSides(data, state, fcAllCorners);
+void PaintFrameAllSides(TsCommonData* data, int state, TsAskParentColor ask) {
+    PaintFrameSides(data, state, fcAllCorners, ask);
 }
 
 void ApplyDisabledLook(classes::TBitmap* bitmap, TsDisabledKind kind, const classes::TControl* control,

@@ -14,11 +14,15 @@ class TWinControl;
 
 namespace korvex::skin {
 
+// Whether the corner refresh asks a parent with a cache for its plain colour (when its background does not
+// vary) or takes the parent's cache as it is.
+enum class TsAskParentColor { Yes, No };
+
 // Refreshes the transparent corner pixels of the control's border in its cache from what lies behind it:
 // the parent's plain colour when the parent has no cache or answers one colour, else the parent's cache.
 // sides: the fc* corner bits. Nothing without a manager, a valid border, a cache or a 2 x 2 owner.
-void PaintFrameSides(TsCommonData* data, int state, int sides);
-void PaintFrameAllSides(TsCommonData* data, int state);
+void PaintFrameSides(TsCommonData* data, int state, int sides, TsAskParentColor ask = TsAskParentColor::Yes);
+void PaintFrameAllSides(TsCommonData* data, int state, TsAskParentColor ask = TsAskParentColor::Yes);
 
 // The disabled look of a control's cache (see the bitmap form): the control's Color stands in when the parent
 // has neither a cache nor a colour answer.

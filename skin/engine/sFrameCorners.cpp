@@ -47,10 +47,6 @@ struct CornerRefresh {
 }
 
 void PaintFrameSides(const TsFrameCornerTarget& target, int state, int sides) {
-    struct ResetAnswer {
-        ~ResetAnswer() { ParentColorAnswer = TransparentSkinColor; }
-    } reset;
-
     TsSkinManager* manager = target.Manager;
     if (!manager || !manager->IsValidImgIndex(target.BorderIndex)) return;
     CornerRefresh refresh;
@@ -68,8 +64,9 @@ void PaintFrameSides(const TsFrameCornerTarget& target, int state, int sides) {
     refresh.Source = detail::View24(mask.Bmp ? mask.Bmp.get() : detail::MasterOf(mask));
     if (!refresh.Source) return;
 
-    refresh.UseColor = ParentColorAnswer != TransparentSkinColor;
-    refresh.Color = detail::Bgr::Of(std::uint32_t(classes::ColorToRGB(ParentColorAnswer)));
+    const classes::TColor answer = target.ParentCache.ParentAnswer;
+    refresh.UseColor = answer != TransparentSkinColor;
+    refresh.Color = detail::Bgr::Of(std::uint32_t(classes::ColorToRGB(answer)));
     if (!refresh.UseColor && target.ParentCache.Ready) {
         refresh.Parent = detail::View24(target.ParentCache.Bmp);
         refresh.ParentX = target.ParentCache.X + target.Position.x;

@@ -26,13 +26,13 @@ struct TsFrameCornerTarget {
     int Width = 0;   // the control's size
     int Height = 0;
     classes::TPoint Position {};   // the control's Left and Top in its parent
-    TsParentCacheInfo ParentCache;   // as the parent answered the cache query
+    TsParentCacheInfo ParentCache;   // as the parent answered the cache query, with the colour answer
 };
 
 // Replaces the cache pixels under the border picture's transparent (0xFF00FF) corner pixels of state column
-// `state` (at most the last) by the parent's background: ParentColorAnswer when the caller has set it, else
+// `state` (at most the last) by the parent's background: ParentCache.ParentAnswer when it holds a colour, else
 // the parent's cache pixel at the control's position. Other pixels, and points outside the cache, the
-// parent's cache or the picture, are left alone. Resets ParentColorAnswer to 0xFF00FF.
+// parent's cache or the picture, are left alone.
 void PaintFrameSides(const TsFrameCornerTarget& target, int state, int sides);
 void PaintFrameAllSides(const TsFrameCornerTarget& target, int state);
 

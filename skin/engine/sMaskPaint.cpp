@@ -99,7 +99,7 @@ void PaintNinePart(classes::TBitmap* bitmap, const classes::TRect& r, bool filli
             } else if (masked) {
                 const bool seesParent = kind == detail::PieceKind::Corner
                     || (kind == detail::PieceKind::Side && variant == Variant::Master);
-                BlendMaskedPiece(to, from, bitmap, mask, seesParent ? cacheInfo : EmptyCacheInfo);
+                BlendMaskedPiece(to, from, bitmap, mask, seesParent ? cacheInfo : ColoursOnly(cacheInfo));
             } else if (kind == detail::PieceKind::Corner) {
                 TransparentCopyRect(bitmap, source, to.left, to.top,
                     classes::TRect {from.left, from.top, from.right - 1, from.bottom - 1}, Key, true, cacheInfo);
@@ -133,8 +133,8 @@ void BlendMaskedPiece(const classes::TRect& dstRect, const classes::TRect& srcRe
         parent = ParentView(cacheInfo);
         if (!parent) return;   // a cache that cannot be read: nothing is copied
     }
-    const bool hasParentColor = ParentColor != Key;
-    const detail::Bgr parentColor = detail::Bgr::Of(std::uint32_t(classes::ColorToRGB(ParentColor)));
+    const bool hasParentColor = cacheInfo.ParentColor != Key;
+    const detail::Bgr parentColor = detail::Bgr::Of(std::uint32_t(classes::ColorToRGB(cacheInfo.ParentColor)));
     for (int r = 0; r < h; ++r) {
         std::uint8_t* row = d.At24(dx, dy + r);
         const int py = cacheInfo.Y + dy + r;

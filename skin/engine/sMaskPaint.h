@@ -18,8 +18,8 @@ namespace korvex::skin {
 // every read and write to the bitmaps, and paints nothing when its guards fail.
 
 // The picture as a nine-part frame over rect (four corners, four sides tiled or stretched, the centre only
-// when filling). Corner holes show the parent's cache when cacheInfo is Ready, else ParentColor when that
-// is set. State is limited to 0..ImageCount - 1. cornersFromParent does not change the result.
+// when filling). Corner holes show cacheInfo.ParentColor when that is set, else the parent's cache when
+// cacheInfo is Ready. State is limited to 0..ImageCount - 1. cornersFromParent does not change the result.
 void PaintNinePartMask(classes::TBitmap* bitmap, const classes::TRect& rect, bool filling, bool cornersFromParent,
     int state, const TsMaskData& mask, const TsParentCacheInfo& cacheInfo);
 // The same for master-bitmap pictures only: no BorderWidth limit, sides of masked pictures see the parent

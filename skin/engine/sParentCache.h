@@ -1,5 +1,7 @@
-// TsParentCacheInfo: where a control's piece lies in its parent's cache bitmap, and the empty record.
+// TsParentCacheInfo: where a control's piece lies in its parent's cache bitmap, and the colours of the paint.
 #pragma once
+
+#include "platform/classes/Colors.h"
 
 namespace korvex::classes {
 class TBitmap;
@@ -12,6 +14,9 @@ struct TsParentCacheInfo {
     int X = 0;   // position of the child's top-left corner inside Bmp
     int Y = 0;
     bool Ready = false;   // Bmp, X and Y are valid
+    // The colours of the paint the record is handed to; 0xFF00FF: none.
+    classes::TColor ParentColor = 0xFF00FF;   // fills mask holes (before the cache) and the strips tiles leave
+    classes::TColor ParentAnswer = 0xFF00FF;   // the parent's colour as it answered the colour query
 };
 
 // No bitmap, not Ready: for pieces that must not look through to the parent.
@@ -22,6 +27,14 @@ inline void FillCacheInfo(TsParentCacheInfo& info, classes::TBitmap* bmp, int x,
     info.X = x;
     info.Y = y;
     info.Ready = true;
+}
+
+// info's colours without its cache: what must not look through to the parent still sees them.
+inline TsParentCacheInfo ColoursOnly(const TsParentCacheInfo& info) {
+    TsParentCacheInfo colours;
+    colours.ParentColor = info.ParentColor;
+    colours.ParentAnswer = info.ParentAnswer;
+    return colours;
 }
 
 }

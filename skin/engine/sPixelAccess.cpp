@@ -136,7 +136,8 @@ void ApplyDisabledLook(classes::TBitmap* bitmap, TsDisabledKind kind, classes::T
         BlendBitmapRect(bitmap, 0, 0, cacheInfo.Bmp, r, 0.4, classes::TColor(0xFF000000u));
         return;
     }
-    const classes::TColor blend = ParentColorAnswer != 0xFF00FF ? ParentColorAnswer : classes::ColorToRGB(controlColor);
+    const classes::TColor answer = cacheInfo.ParentAnswer;
+    const classes::TColor blend = answer != 0xFF00FF ? answer : classes::ColorToRGB(controlColor);
     BlendRectWithColor(bitmap, classes::TRect {0, 0, bitmap->Width(), bitmap->Height()}, 50, blend);
 }
 

@@ -83,12 +83,6 @@ private:
     int FHeight = 0;
 };
 
-// 0xFF00FF (no colour) except while a control is being rendered:
-// ParentColor shows through transparent mask pixels when no parent cache is used;
-// ParentColorAnswer is the parent's colour as the paint under way asked for it.
-inline classes::TColor ParentColor = 0xFF00FF;
-inline classes::TColor ParentColorAnswer = 0xFF00FF;
-
 enum TsDisabledKindItem { dkBlended, dkGrayed };
 using TsDisabledKind = classes::TSet<TsDisabledKindItem>;
 inline const TsDisabledKind DefaultDisabledKind {dkBlended};
@@ -100,7 +94,7 @@ void BlendRectWithColor(classes::TBitmap* bitmap, const classes::TRect& rect, in
 
 // The disabled look of a control's cache: greyed with dkGrayed, then with dkBlended mixed 0.4 with the
 // parent's cache under the control (offset by the cache position plus offset), or half-and-half with
-// ParentColorAnswer (else the control's own colour) when the parent has no cache.
+// cacheInfo.ParentAnswer (else the control's own colour) when the parent has no cache.
 void ApplyDisabledLook(classes::TBitmap* bitmap, TsDisabledKind kind, classes::TColor controlColor,
     classes::TPoint offset, const TsParentCacheInfo& cacheInfo);
 

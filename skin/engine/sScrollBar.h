@@ -122,8 +122,9 @@ private:
     void PaintSkinned(user::HDC dc);
     TsParentCacheInfo BackgroundInfo();
     void PaintTracks(classes::TBitmap* target, const TsParentCacheInfo& ci);
-    void PaintArrows(classes::TBitmap* target, const TsScrollGeometry& g);
-    void PaintThumb(classes::TBitmap* target, const TsScrollGeometry& g);
+    // colours: the paint's colours; arrows and thumb look through to the target itself.
+    void PaintArrows(classes::TBitmap* target, const TsScrollGeometry& g, const TsParentCacheInfo& colours);
+    void PaintThumb(classes::TBitmap* target, const TsScrollGeometry& g, const TsParentCacheInfo& colours);
     void PaintDisabledLook(classes::TBitmap* target, const TsParentCacheInfo& ci);
 
     // Mouse and timers (sScrollBar_Mouse.cpp)

@@ -1,7 +1,6 @@
 // TsScrollBar: the skinned picture: track halves over the background, arrow buttons, the thumb, the disabled look.
 #include "skin/engine/sScrollBar.h"
 
-#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
@@ -65,9 +64,10 @@ void PaintPiece(TsSkinManager* sm, const Piece& piece, const TsParentCacheInfo& 
     CopyPiece(target, bmp.get(), r);
 }
 
-// What lies under r on the target: the arrows and the thumb show the tracks through their holes.
-TsParentCacheInfo Beneath(TBitmap* target, const TRect& r) {
-    TsParentCacheInfo ci;
+// What lies under r on the target: the arrows and the thumb show the tracks through their holes. The
+// colours of the bar's paint come along.
+TsParentCacheInfo Beneath(TBitmap* target, const TRect& r, const TsParentCacheInfo& colours) {
+    TsParentCacheInfo ci = ColoursOnly(colours);
     FillCacheInfo(ci, target, r.left, r.top);
     return ci;
 }
@@ -138,7 +138,7 @@ void TsScrollBar::PaintTracks(TBitmap* target, const TsParentCacheInfo& ci) {
     }
 }
 
-void TsScrollBar::PaintArrows(TBitmap* target, const TsScrollGeometry& g) {
+void TsScrollBar::PaintArrows(TBitmap* target, const TsScrollGeometry& g, const TsParentCacheInfo& colours) {
     TsSkinManager* sm = FCommonData->SkinManager();
     const TConstantSkinData& c = sm->ConstData;
     const bool v = IsVertical();
@@ -161,7 +161,7 @@ void TsScrollBar::PaintArrows(TBitmap* target, const TsScrollGeometry& g) {
             if (i == 1 && !v) r.left = std::max(r.left, r.right - length);
         }
         const int state = Enabled() ? FParts[std::size_t(part)] : psNormal;
-        PaintPiece(sm, piece, Beneath(target, r), state, r, TPoint {0, 0}, target);
+        PaintPiece(sm, piece, Beneath(target, r, colours), state, r, TPoint {0, 0}, target);
         if (!sm->IsValidImgIndex(piece.Glyph)) continue;
         const TSize size = sm->GetMaskFrameSize(piece.Glyph);
         DrawGlyph(sm, piece.Glyph, target,
@@ -169,7 +169,7 @@ void TsScrollBar::PaintArrows(TBitmap* target, const TsScrollGeometry& g) {
     }
 }
 
-void TsScrollBar::PaintThumb(TBitmap* target, const TsScrollGeometry& g) {
+void TsScrollBar::PaintThumb(TBitmap* target, const TsScrollGeometry& g, const TsParentCacheInfo& colours) {
     if (!g.HasThumb()) return;   // no room between the arrows
     TsSkinManager* sm = FCommonData->SkinManager();
     const TConstantSkinData& c = sm->ConstData;
@@ -179,7 +179,7 @@ void TsScrollBar::PaintThumb(TBitmap* target, const TsScrollGeometry& g) {
         v ? c.SliderHotPatternV : c.SliderHotPatternH, v ? c.SliderGlyphV : c.SliderGlyphH};
     const TRect r = PartRect(TsScrollPart::Thumb);
     const int state = Enabled() ? FParts[std::size_t(TsScrollPart::Thumb)] : psNormal;
-    PaintPiece(sm, piece, Beneath(target, r), state, r, TPoint {0, 0}, target);
+    PaintPiece(sm, piece, Beneath(target, r, colours), state, r, TPoint {0, 0}, target);
     if (!sm->IsValidImgIndex(piece.Glyph)) return;
     // The grip is centred, a pixel right and down while pressed; one as long as the thumb starts at its start.
     const TSize size = sm->GetMaskFrameSize(piece.Glyph);
@@ -232,11 +232,10 @@ void TsScrollBar::PaintSkinned(user::HDC given) {
     FCommonData->Updating = FCommonData->IsUpdating();
     TBitmap* cache = FCommonData->CacheBmp();
     if (cache == nullptr) return;
-    const TsParentCacheInfo ci = BackgroundInfo();
+    TsParentCacheInfo ci = BackgroundInfo();
     // Without a parent cache the holes of the pictures show the parent's colour.
     const TColor under = !ci.Ready && Parent() != nullptr ? ColorToRGB(Parent()->Color()) : TransparentSkinColor;
-    base::ValueRollback<TColor> parentColor(skin::ParentColor, under);
-    base::ValueRollback<TColor> parentAnswer(ParentColorAnswer, under);
+    ci.ParentColor = ci.ParentAnswer = under;
     PaintTracks(cache, ci);
     std::unique_ptr<TBitmap> copy;
     TBitmap* target = cache;
@@ -246,9 +245,9 @@ void TsScrollBar::PaintSkinned(user::HDC given) {
         CopyPiece(copy.get(), cache, TRect {0, 0, cache->Width(), cache->Height()});
         target = copy.get();
     }
-    PaintArrows(target, g);
+    PaintArrows(target, g, ci);
     const TWinControl* host = HostControl();
-    if (Enabled() || host == nullptr || !host->Enabled()) PaintThumb(target, g);
+    if (Enabled() || host == nullptr || !host->Enabled()) PaintThumb(target, g, ci);
     if (!Enabled()) PaintDisabledLook(target, ci);
     FCommonData->BGChanged = false;
     gdi::BitBlt(dc, 0, 0, Width(), Height(), target->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);

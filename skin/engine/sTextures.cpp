@@ -255,7 +255,7 @@ void PaintMaskedTexture(
                 strip.bottom - strip.top, cacheInfo.Bmp->Canvas()->Handle(), cacheInfo.X + strip.left,
                 cacheInfo.Y + strip.top, gdi::SRCCOPY);
         } else {
-            FillSolid(bmp, strip, ParentColor);
+            FillSolid(bmp, strip, cacheInfo.ParentColor);
         }
     }
     r = NothingLeft;

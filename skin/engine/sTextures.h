@@ -26,7 +26,7 @@ void PaintTexture(
 
 // Tiles a masked texture (picture over mask rows, from the master or the mask's own bitmap) into R of a
 // pf24bit bitmap, whole tiles only. Mode 0 adds one column that may reach past R's right edge; mode 10
-// fills the strips the tiles leave from the parent's cache (or ParentColor). Other modes paint nothing.
+// fills the strips the tiles leave from the parent's cache (or cacheInfo.ParentColor). Other modes paint nothing.
 void PaintMaskedTexture(
     classes::TBitmap* bmp, classes::TRect& r, const TsParentCacheInfo& cacheInfo, const TsMaskData& mask, int mode);
 

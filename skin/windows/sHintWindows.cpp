@@ -458,11 +458,10 @@ std::unique_ptr<TBitmap> TsCustomHintWindow::SkinShapeMask() {
     // The section painted with a key colour for what shows through: the key is outside, the rest inside.
     auto mask = NewBitmap24Like(Manager()->HintBitmap());
     const TColor key = ColorToRGB(TColor(0xFF00FF)) - 1;
-    {
-        const base::ValueRollback parentColor(skin::ParentColor, key);
-        PaintSectionByMask(FSkinIndex, FBorderIndex, FTextureIndex, -1, Manager()->SkinSection(), EmptyCacheInfo, true,
-            0, ClientRect(), Point(0, 0), mask.get(), DefaultManager);
-    }
+    TsParentCacheInfo holes;
+    holes.ParentColor = key;
+    PaintSectionByMask(FSkinIndex, FBorderIndex, FTextureIndex, -1, Manager()->SkinSection(), holes, true, 0,
+        ClientRect(), Point(0, 0), mask.get(), DefaultManager);
     for (int y = 0; y < mask->Height(); ++y) {
         std::uint8_t* row = mask->ScanLine(y);
         for (int x = 0; x < mask->Width(); ++x) {

@@ -391,8 +391,6 @@ void PaintBars(TPainter& p, const TRect& win) {
 }
 
 std::unique_ptr<TBitmap> PaintSheet(const TsSkinManager& sm) {
-    const TColor savedParent = ParentColor;
-    ParentColor = 0xFF00FF;
     TPainter p(sm, SheetW, SheetH);
     // A neutral desk under the windows, so shaped corners show.
     for (int y = 0; y < SheetH; ++y)
@@ -424,7 +422,6 @@ std::unique_ptr<TBitmap> PaintSheet(const TsSkinManager& sm) {
     p.Control(hint, "HINT", 0);
     p.Text(hint.left + 8, hint.top + 6, "Node 3: unit running,", p.Font("HINT", false));
     p.Text(hint.left + 8, hint.top + 20, "frame 57 of 100", p.Font("HINT", false));
-    ParentColor = savedParent;
     return p.Take();
 }
 

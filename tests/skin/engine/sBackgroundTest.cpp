@@ -48,7 +48,6 @@ protected:
         return ci;
     }
     void SetUp() override { Noise(*Parent, 11); }
-    void TearDown() override { ParentColorAnswer = 0xFF00FF; }
 };
 
 TEST_F(BackgroundTest, FullyTransparentSectionShowsExactlyTheParentsPixels) {
@@ -61,8 +60,9 @@ TEST_F(BackgroundTest, FullyTransparentSectionShowsExactlyTheParentsPixels) {
 
 TEST_F(BackgroundTest, FullyTransparentSectionTakesTheParentsAnsweredColour) {
     const int index = AddSection(Sm, "SEC", Rgb(255, 0, 0), 100);
-    ParentColorAnswer = Rgb(9, 8, 7);
-    FillSectionBackground(index, "SEC", Ready(), 0, TRect {0, 0, 40, 20}, TPoint {0, 0}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    TsParentCacheInfo ci = Ready();
+    ci.ParentAnswer = Rgb(9, 8, 7);
+    FillSectionBackground(index, "SEC", ci, 0, TRect {0, 0, 40, 20}, TPoint {0, 0}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
     EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(9, 8, 7)));
 }
 
@@ -76,8 +76,9 @@ TEST_F(BackgroundTest, HalfTransparentSectionSumsWithTheParent) {
 
 TEST_F(BackgroundTest, WithoutAParentCacheATransparentPlainSectionTakesTheParentsColour) {
     const int index = AddSection(Sm, "SEC", Rgb(200, 100, 50), 50);
-    ParentColorAnswer = Rgb(10, 20, 30);
-    FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    TsParentCacheInfo colours;
+    colours.ParentAnswer = Rgb(10, 20, 30);
+    FillSectionBackground(index, "SEC", colours, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
     EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(10, 20, 30)));
 }
 

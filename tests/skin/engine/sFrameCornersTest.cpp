@@ -35,7 +35,6 @@ struct CornerFixture {
         Target.Width = 20;
         Target.Height = 16;
     }
-    ~CornerFixture() { ParentColorAnswer = Key; }
 
     TestSkin Skin {40, 30, Rgb(90, 90, 90)};
     std::unique_ptr<classes::TBitmap> Cache = Bitmap24(20, 16, Old);
@@ -46,7 +45,7 @@ struct CornerFixture {
 
 TEST(PaintFrameSides, BottomCornersOnlyLeaveTheTopCornersUntouched) {
     CornerFixture f;
-    ParentColorAnswer = Answer;
+    f.Target.ParentCache.ParentAnswer = Answer;
     PaintFrameSides(f.Target, 0, fcBottomLeft | fcBottomRight);
     EXPECT_EQ(Px(*f.Cache, 0, 0), Old);
     EXPECT_EQ(Px(*f.Cache, 19, 0), Old);
@@ -56,7 +55,7 @@ TEST(PaintFrameSides, BottomCornersOnlyLeaveTheTopCornersUntouched) {
 
 TEST(PaintFrameSides, OpaqueSkinPixelsKeepTheirCachePixels) {
     CornerFixture f;
-    ParentColorAnswer = Answer;
+    f.Target.ParentCache.ParentAnswer = Answer;
     PaintFrameAllSides(f.Target, 0);
     EXPECT_EQ(Px(*f.Cache, 0, 0), Answer);
     EXPECT_EQ(Px(*f.Cache, 19, 0), Answer);
@@ -81,7 +80,7 @@ TEST(PaintFrameSides, WithAReadyParentCacheCopiesTheParentsPixelsUnderTheControl
 
 TEST(PaintFrameSides, TheHotStateRefreshesFromTheSecondColumn) {
     CornerFixture f;
-    ParentColorAnswer = Answer;
+    f.Target.ParentCache.ParentAnswer = Answer;
     PaintFrameAllSides(f.Target, 1);
     EXPECT_EQ(Px(*f.Cache, 0, 0), Answer);
     EXPECT_EQ(Px(*f.Cache, 1, 0), Answer);
@@ -91,33 +90,37 @@ TEST(PaintFrameSides, TheHotStateRefreshesFromTheSecondColumn) {
 
 TEST(PaintFrameSides, AStateBeyondTheLastRefreshesFromTheLastColumn) {
     CornerFixture f;
-    ParentColorAnswer = Answer;
+    f.Target.ParentCache.ParentAnswer = Answer;
     PaintFrameAllSides(f.Target, 7);
     EXPECT_EQ(Px(*f.Cache, 19, 15), Answer);
     EXPECT_EQ(Px(*f.Cache, 0, 0), Old);
 }
 
-TEST(PaintFrameSides, ResetsTheParentColourAnswer) {
+TEST(PaintFrameSides, AnAnswerGoesNoFurtherThanItsTarget) {
     CornerFixture f;
-    ParentColorAnswer = Answer;
+    TsFrameCornerTarget answered = f.Target;
+    answered.ParentCache.ParentAnswer = Answer;
+    auto other = Bitmap24(20, 16, Old);
+    answered.Cache = other.get();
+    PaintFrameAllSides(answered, 0);
+    EXPECT_EQ(Px(*other, 0, 0), Answer);
+    PaintFrameAllSides(f.Target, 0);   // no answer and no parent cache: the corners stay
+    EXPECT_EQ(Px(*f.Cache, 0, 0), Old);
+    answered.BorderIndex = 99;   // after a guard that fails too
+    PaintFrameAllSides(answered, 0);
     PaintFrameAllSides(f.Target, 0);
-    EXPECT_EQ(ParentColorAnswer, Key);
-    f.Target.BorderIndex = 99;   // a guard that fails resets it too
-    ParentColorAnswer = Answer;
-    PaintFrameAllSides(f.Target, 0);
-    EXPECT_EQ(ParentColorAnswer, Key);
+    EXPECT_EQ(Px(*f.Cache, 0, 0), Old);
 }
 
 TEST(PaintFrameSides, FailedGuardsLeaveTheCacheAsItWas) {
     CornerFixture f;
+    f.Target.ParentCache.ParentAnswer = Answer;
     TsFrameCornerTarget noManager = f.Target, small = f.Target, badIndex = f.Target;
     noManager.Manager = nullptr;
     small.Width = 1;
     badIndex.BorderIndex = -1;
-    for (const TsFrameCornerTarget& t : {noManager, small, badIndex}) {
-        ParentColorAnswer = Answer;
+    for (const TsFrameCornerTarget& t : {noManager, small, badIndex})
         PaintFrameAllSides(t, 0);
-    }
     EXPECT_TRUE(AllPixels(*f.Cache, TRect {0, 0, 20, 16}, Old));
 }
 
@@ -126,7 +129,7 @@ TEST(PaintFrameSides, OwnBitmapsWithoutImageCountCountAsThreeStatesOverMasks) {
     auto own = Bitmap24(36, 24, Rgb(1, 1, 1));
     Put(*own, 12, 0, Key);   // state 1 top-left
     f.Target.BorderIndex = f.Skin.AddOwnMask(std::move(own), 0, 0);
-    ParentColorAnswer = Answer;
+    f.Target.ParentCache.ParentAnswer = Answer;
     PaintFrameAllSides(f.Target, 1);
     EXPECT_EQ(Px(*f.Cache, 0, 0), Answer);
 }
@@ -135,7 +138,7 @@ TEST(PaintFrameSides, CornerCellsBelowTheMasterAndPointsOutsideTheCacheAreSkippe
     CornerFixture f;
     f.Skin.Mask(f.Target.BorderIndex).R = TRect {0, 20, 36, 44};   // bottom cells lie below the 30-row master
     f.Target.Width = 40;   // wider than the cache
-    ParentColorAnswer = Answer;
+    f.Target.ParentCache.ParentAnswer = Answer;
     PaintFrameAllSides(f.Target, 0);
     EXPECT_EQ(Px(*f.Cache, 0, 15), Old);
 }

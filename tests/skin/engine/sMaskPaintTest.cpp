@@ -38,13 +38,6 @@ struct CodedSkin {
     int Index = -1;
 };
 
-struct MaskParentColours {
-    ~MaskParentColours() {
-        ParentColor = Key;
-        ParentColorAnswer = Key;
-    }
-};
-
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -271,20 +264,19 @@ TEST(BlendMaskedPiece, MaskBlackCopiesThePictureAndWhiteKeepsTheBackgroundAlmost
 }
 
 TEST(BlendMaskedPiece, AHoleKeepsTheBackgroundWithoutParentColourOrCache) {
-    MaskParentColours restore;
     TestSkin skin(4, 4, Key);
     const int index = skin.AddMask(TRect {0, 0, 4, 4}, 1, 1);
     Fill(skin.Master(), TRect {0, 2, 4, 4}, 0);
     auto bitmap = Bitmap24(4, 2, Rgb(5, 6, 7));
     BlendMaskedPiece(TRect {0, 0, 4, 2}, TRect {0, 0, 4, 2}, bitmap.get(), skin.Mask(index), EmptyCacheInfo);
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 4, 2}, Rgb(5, 6, 7)));
-    ParentColor = Rgb(9, 8, 7);
-    BlendMaskedPiece(TRect {0, 0, 4, 2}, TRect {0, 0, 4, 2}, bitmap.get(), skin.Mask(index), EmptyCacheInfo);
+    TsParentCacheInfo colours;
+    colours.ParentColor = Rgb(9, 8, 7);
+    BlendMaskedPiece(TRect {0, 0, 4, 2}, TRect {0, 0, 4, 2}, bitmap.get(), skin.Mask(index), colours);
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 4, 2}, Rgb(9, 8, 7)));
 }
 
 TEST(BlendMaskedPiece, AHoleShowsTheParentsPixelWhenItsCacheIsReady) {
-    MaskParentColours restore;
     TestSkin skin(40, 8, Key);
     Fill(skin.Master(), TRect {0, 4, 40, 8}, 0);
     const int index = skin.AddMask(TRect {0, 0, 40, 8}, 1, 1);

@@ -23,18 +23,6 @@ using classes::clRed;
 using classes::clWhite;
 using classes::TRect;
 
-namespace {
-
-// Restores the process-wide colours a test changes.
-struct ParentColours {
-    ~ParentColours() {
-        ParentColor = Key;
-        ParentColorAnswer = Key;
-    }
-};
-
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // TacFast24 / TacFast32
 
@@ -297,29 +285,26 @@ TEST(BlendRectWithColor, ResolvesSystemColours) {
 // ApplyDisabledLook
 
 TEST(ApplyDisabledLook, AnEmptyKindLeavesTheBitmapUntouched) {
-    ParentColours restore;
     auto bitmap = Bitmap24(4, 4, Rgb(10, 200, 30));
     ApplyDisabledLook(bitmap.get(), TsDisabledKind {}, clWhite, {}, EmptyCacheInfo);
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 4, 4}, Rgb(10, 200, 30)));
 }
 
 TEST(ApplyDisabledLook, GrayedOnlyGreysTheBitmap) {
-    ParentColours restore;
     auto bitmap = Bitmap24(4, 4, Rgb(10, 200, 30));
     ApplyDisabledLook(bitmap.get(), TsDisabledKind {dkGrayed}, clWhite, {}, EmptyCacheInfo);
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 4, 4}, Rgb(80, 80, 80)));
 }
 
 TEST(ApplyDisabledLook, BothFlagsGreyThenBlendWithTheParentColour) {
-    ParentColours restore;
-    ParentColorAnswer = Rgb(0, 0, 101);
+    TsParentCacheInfo colours;
+    colours.ParentAnswer = Rgb(0, 0, 101);
     auto bitmap = Bitmap24(4, 4, Rgb(10, 200, 30));
-    ApplyDisabledLook(bitmap.get(), TsDisabledKind {dkGrayed, dkBlended}, clWhite, {}, EmptyCacheInfo);
+    ApplyDisabledLook(bitmap.get(), TsDisabledKind {dkGrayed, dkBlended}, clWhite, {}, colours);
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 4, 4}, Rgb(40, 40, 90)));   // 90.5 rounds to 90
 }
 
 TEST(ApplyDisabledLook, WithoutAnswerOrCacheBlendsWithTheControlsResolvedColour) {
-    ParentColours restore;
     auto bitmap = Bitmap24(3, 3, clBlack);
     ApplyDisabledLook(bitmap.get(), DefaultDisabledKind, clBtnFace, {}, EmptyCacheInfo);
     const classes::TColor face = classes::TColor(gdi::GetSysColor(gdi::COLOR_BTNFACE));
@@ -329,13 +314,12 @@ TEST(ApplyDisabledLook, WithoutAnswerOrCacheBlendsWithTheControlsResolvedColour)
 }
 
 TEST(ApplyDisabledLook, WithAReadyCacheBlendsWithTheParentPixelsUnderTheControl) {
-    ParentColours restore;
-    ParentColorAnswer = clRed;   // not used with a cache
     auto parent = Bitmap24(20, 20, Rgb(0, 0, 0));
     Fill(*parent, TRect {7, 5, 11, 9}, Rgb(100, 100, 100));
     auto bitmap = Bitmap24(4, 4, Rgb(200, 200, 200));
     TsParentCacheInfo cache;
     FillCacheInfo(cache, parent.get(), 5, 3);
+    cache.ParentAnswer = clRed;   // not used with a cache
     ApplyDisabledLook(bitmap.get(), DefaultDisabledKind, clWhite, classes::TPoint {2, 2}, cache);
     // round(s - (s - d) * 0.4): s = 100 (parent), d = 200 (control) -> 140
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 4, 4}, Rgb(140, 140, 140)));

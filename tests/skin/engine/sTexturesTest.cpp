@@ -198,7 +198,6 @@ struct MaskedFixture {
         Put(Skin.Master(), 40, 0, Key);
         Index = Skin.AddMask(TRect {40, 0, 56, 32}, 1, 1);
     }
-    ~MaskedFixture() { ParentColor = Key; }
     const TsMaskData& Mask() const { return Skin.Mask(Index); }
 
     TestSkin Skin {64, 40, 0};
@@ -222,9 +221,10 @@ TEST(PaintMaskedTexture, ModeZeroAddsAWholeColumnThatMayReachPastR) {
 
 TEST(PaintMaskedTexture, ModeTenFillsTheStripsLeftFromTheParent) {
     MaskedFixture f;
-    ParentColor = Rgb(200, 0, 0);
+    TsParentCacheInfo colours;
+    colours.ParentColor = Rgb(200, 0, 0);
     TRect r {0, 0, 40, 40};
-    PaintMaskedTexture(f.Target.get(), r, EmptyCacheInfo, f.Mask(), 10);
+    PaintMaskedTexture(f.Target.get(), r, colours, f.Mask(), 10);
     EXPECT_EQ(r, NothingLeft);
     EXPECT_EQ(Px(*f.Target, 0, 0), Rgb(200, 0, 0));   // the hole shows the parent colour
     EXPECT_EQ(Px(*f.Target, 31, 31), Rgb(0, 150, 0));
@@ -232,7 +232,6 @@ TEST(PaintMaskedTexture, ModeTenFillsTheStripsLeftFromTheParent) {
     EXPECT_EQ(Px(*f.Target, 5, 39), Rgb(200, 0, 0));
     EXPECT_EQ(Px(*f.Target, 40, 5), Back);
 
-    ParentColor = Key;
     MaskedFixture g;
     auto parent = Bitmap24(100, 100, Rgb(0, 0, 99));
     TsParentCacheInfo cache;
