@@ -82,6 +82,20 @@ TEST_F(BackgroundTest, WithoutAParentCacheATransparentPlainSectionTakesTheParent
     EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(10, 20, 30)));
 }
 
+TEST_F(BackgroundTest, ANestedRenderLeavesTheOuterPaintsColoursAlone) {
+    const int index = AddSection(Sm, "SEC", Rgb(200, 100, 50), 50);
+    TsParentCacheInfo outer;
+    outer.ParentAnswer = Rgb(10, 20, 30);
+    // Another control rendered in the middle of the outer paint.
+    TsCommonData data(nullptr, false);
+    data.SkinIndex = index;
+    auto other = Bitmap24(40, 20);
+    RenderControlSkin(&data, EmptyCacheInfo, true, 0, TRect {0, 0, 40, 20}, {}, other.get(), false);
+    EXPECT_TRUE(AllPixels(*other, TRect {0, 0, 40, 20}, Rgb(200, 100, 50)));   // no parent: its own colour
+    FillSectionBackground(index, "SEC", outer, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, -1, -1, 0xFF00FF);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(10, 20, 30)));
+}
+
 TEST_F(BackgroundTest, RectanglesOutsideTheBitmapPaintNothing) {
     const int index = AddSection(Sm, "SEC", Rgb(255, 0, 0));
     TsCommonData data(nullptr, false);
