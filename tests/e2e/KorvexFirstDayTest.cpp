@@ -231,15 +231,19 @@ TEST_F(KorvexFirstDay, FromTheInstallThroughTheFirstDay) {
 
     // ---- A skin from the window menu: a right click on the title, "Available skins", the second one.
     SCOPED_TRACE("skin from the window menu");
+    // Each key waits for the menu it goes to: a loaded machine shows a menu late.
+    const std::size_t windowsBefore = run->VisibleWindows().size();
+    const auto menusOpen = [&](std::size_t menus) {
+        return TKorvexRun::WaitUntil([&] { return run->VisibleWindows().size() >= windowsBefore + menus; }, 5000);
+    };
     ASSERT_TRUE(run->Xdotool(
         {"mousemove", std::to_string(main.left + main.Width() / 2), std::to_string(main.top + 10), "click", "3"}));
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    ASSERT_TRUE(menusOpen(1)) << "no window menu";
     run->Screenshot(Picture("3-window-menu"));
     // The skins are listed once each: LongHorn, MacOS, NextStyle, Office2003.
-    for (const char* key : {"Down", "Right", "Down", "Return"}) {
-        ASSERT_TRUE(run->Xdotool({"key", key}));
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    }
+    ASSERT_TRUE(run->Xdotool({"key", "Down", "Right"}));
+    ASSERT_TRUE(menusOpen(2)) << "no skins menu";
+    ASSERT_TRUE(run->Xdotool({"key", "Down", "Return"}));
     EXPECT_TRUE(TKorvexRun::WaitUntil(
         [&] { return run->SettingString(app::OptionsKey, "SkinName") == "MacOS (internal)"; }, 5000))
         << run->SettingString(app::OptionsKey, "SkinName").value_or("(none)");
@@ -369,10 +373,16 @@ TEST_F(KorvexFirstDay, FromTheInstallThroughTheFirstDay) {
     // ---- Quick delete down to one node: the last one stays.
     SCOPED_TRACE("quick delete");
     const auto deleteHost = ClientPoint(main, 192 + 13, 3 + 12);
-    for (int click = 0; click < 3; ++click) {
+    const int hosts = run->SettingInteger(app::OptionsKey, "HostCount").value_or(0);
+    ASSERT_EQ(hosts, 3);
+    for (int click = 0; click < 3; ++click) {   // each click after the last one's node is gone
         ASSERT_TRUE(ClickAt(*run, deleteHost));
-        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        const int left = std::max(1, hosts - click - 1);
+        EXPECT_TRUE(TKorvexRun::WaitUntil(
+            [&] { return run->SettingInteger(app::OptionsKey, "HostCount") == left; }, 5000))
+            << "after click " << click + 1;
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));   // the last click deletes nothing
     EXPECT_EQ(run->SettingInteger(app::OptionsKey, "HostCount"), 1);
     run->Screenshot(Picture("10-one-node"));
 

@@ -4,8 +4,10 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <sys/socket.h>
@@ -21,6 +23,21 @@ sockaddr_in Loopback(int port) {
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     return address;
+}
+
+// True when a listener could bind the port on every address now.
+bool FreeEverywhere(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return free;
 }
 
 int BoundPort(int fd) {
@@ -68,6 +85,20 @@ void TSmbAnswerer::Serve(int timeoutMs) {
 }
 
 int FreeLoopbackPort() {
+    // Below the kernel's ephemeral range, so no outgoing connection takes the port before its listener binds
+    // it; at random, so processes asking at the same moment rarely meet; free on every address, since the
+    // program listens on all of them.
+    int low = 32768;
+    if (std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range"); !(range >> low)) low = 32768;
+    const int first = 10000;
+    if (low - 1 > first) {
+        std::mt19937 random(std::random_device {}());
+        std::uniform_int_distribution<int> pick(first, low - 1);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const int port = pick(random);
+            if (FreeEverywhere(port)) return port;
+        }
+    }
     TSmbAnswerer probe(0);
     return probe.Port();
 }

@@ -20,7 +20,7 @@ private:
     int FPort = 0;
 };
 
-// A port free on 127.0.0.1 at the moment of asking.
+// A port free on every address at the moment of asking, below the ephemeral range when it can be.
 int FreeLoopbackPort();
 
 }

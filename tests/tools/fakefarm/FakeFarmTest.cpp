@@ -8,10 +8,15 @@
 #include "platform/base/DateTime.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Registry.h"
+#include "tools/fakefarm/SmbAnswerer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace korvex::fakefarm {
 namespace {
@@ -251,6 +256,25 @@ TEST_F(FakeFarmTest, DamagedOrMissingStateIsAnError) {
              }()}) {
         app::test::WriteFile(StateFile(farm.Dir), bad);
         EXPECT_THROW(LoadFarm(farm.Dir), std::runtime_error) << bad;
+    }
+}
+
+TEST(FreeLoopbackPort, LiesBelowTheEphemeralPortsAndTakesAListenerOnEveryAddress) {
+    int low = 32768;
+    if (std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range"); !(range >> low)) low = 32768;
+    for (int i = 0; i < 20; ++i) {
+        const int port = FreeLoopbackPort();
+        EXPECT_GE(port, 1024);
+        EXPECT_LT(port, low);
+        // The program's farm listener binds every address.
+        const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << port;
+        close(fd);
     }
 }
 
