@@ -2,7 +2,6 @@
 // with the native scroll information, and the messages.
 #include "skin/controls/sRichEdit.h"
 
-#include "platform/base/ScopeGuard.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/user/MessageIds.h"
@@ -73,7 +72,6 @@ void TsRichEdit::BarMoved(TsScrollBar* bar) {
     if (UpdatingScrolls() || bar->LastScrollCode < 0) return;
     user::WORD code = user::WORD(bar->LastScrollCode);
     if (code == user::SB_THUMBTRACK) code = user::SB_THUMBPOSITION;
-    base::ValueRollback<bool> sending(FSendingHorz, bar == HorzBar());
     SendBarPosition(this, bar, code);
 }
 

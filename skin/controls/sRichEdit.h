@@ -33,8 +33,6 @@ private:
     void AfterMessage(const classes::TMessage& message);
     void ApplySkinColors();   // Color and the font colour (enabled or mixed for disabled) from the section
     void BarMoved(TsScrollBar* bar);
-
-    bool FSendingHorz = false;   // the horizontal bar's position is being sent
 };
 
 }
