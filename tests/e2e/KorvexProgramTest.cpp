@@ -372,7 +372,7 @@ TEST_F(KorvexProgram, TheStatusSquareOpensTheNodeInformationWindowInTwoSkins) {
         ASSERT_TRUE(run->Xdotool({"mousemove", std::to_string(square->x + 6), std::to_string(square->y + 6),
             "click", "1"}));
         const std::string title = "Node information " + run->Farm().Nodes[0].Label;
-        ASSERT_TRUE(TKorvexRun::WaitUntil([&] { return !WindowStartingWith(*run, title).empty(); }, 5000))
+        ASSERT_TRUE(TKorvexRun::WaitUntil([&] { return !WindowStartingWith(*run, title).empty(); }, 10000))
             << WindowStartingWith(*run, "");
         const std::optional<gdi::RECT> info = run->WindowRect(title);
         ASSERT_TRUE(info);
@@ -403,7 +403,7 @@ TEST_F(KorvexProgram, TheStatusSquareOpensTheNodeInformationWindowInTwoSkins) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
                 return done;
             },
-            8000));
+            15000));
         EXPECT_EQ(run->Terminate(), 0);
     }
 }
