@@ -352,7 +352,9 @@ void TsCustomComboEdit::WndProc(TMessage& m) {
             SetEditRect();
         } else if (code == SMC_GETCACHE && SkinData()->CacheBmp() != nullptr) {
             // The button reads the cache past the 2-pixel frame.
-            FillCacheInfo(ParentCacheAnswer, SkinData()->CacheBmp(), 2, 2);
+            TsParentCacheInfo answer;
+            FillCacheInfo(answer, SkinData()->CacheBmp(), 2, 2);
+            AnswerCacheQuery(m, answer);
         }
         return;
     }

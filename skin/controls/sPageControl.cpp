@@ -363,10 +363,12 @@ bool TsPageControl::SkinCommand(TMessage& m) {
         }
         BroadcastToChildren(this, m);
         return true;
-    case SMC_GETCACHE:
-        ParentCacheAnswer = TsParentCacheInfo {};
-        if (SkinnedNow() && data->CacheBmp() != nullptr) FillCacheInfo(ParentCacheAnswer, data->CacheBmp(), 0, 0);
+    case SMC_GETCACHE: {
+        TsParentCacheInfo answer;
+        if (SkinnedNow() && data->CacheBmp() != nullptr) FillCacheInfo(answer, data->CacheBmp(), 0, 0);
+        AnswerCacheQuery(m, answer);
         return true;
+    }
     case SMC_PARENTUPDATED:
         if (data->Updating) {
             data->SetUpdating(false);
@@ -548,13 +550,16 @@ void TsTabSheet::WndProc(TMessage& m) {
             if (Visible()) Invalidate();
             BroadcastToChildren(this, m);
             return;
-        case SMC_GETCACHE:
-            pc->Perform(SM_SKINCMD, SkinCommandWParam(SMC_GETCACHE), 0);
-            if (ParentCacheAnswer.Ready) {
-                ParentCacheAnswer.X = Left();
-                ParentCacheAnswer.Y = Top();
+        case SMC_GETCACHE: {
+            // The page control answers into the asker's slot; the sheet places the asker at its own corner.
+            pc->Perform(SM_SKINCMD, SkinCommandWParam(SMC_GETCACHE), m.LParam);
+            TsParentCacheInfo* slot = CacheQuerySlot(m);
+            if (slot != nullptr && slot->Ready) {
+                slot->X = Left();
+                slot->Y = Top();
             }
             return;
+        }
         case SMC_ISSKINNED:
             m.LParam = 1;
             return;

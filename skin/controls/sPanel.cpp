@@ -217,9 +217,7 @@ void TsGrip::Notification(TComponent* component, TOperation operation) {
 
 bool TsGrip::CopyHostCorner(gdi::HDC dc) {
     if (!Transparent || FLinkedControl == nullptr || dc == nullptr) return false;
-    ParentCacheAnswer.Ready = false;
-    SendSkinCommandToControl(FLinkedControl, SMC_GETCACHE);
-    const TsParentCacheInfo ci = ParentCacheAnswer;
+    const TsParentCacheInfo ci = AskControlCache(FLinkedControl);
     if (!ci.Ready || ci.Bmp == nullptr) return false;
     gdi::BitBlt(dc, 0, 0, Width(), Height(), ci.Bmp->Canvas()->Handle(), ci.Bmp->Width() - Width() + ci.X,
         ci.Bmp->Height() - Height() + ci.Y, gdi::SRCCOPY);

@@ -166,9 +166,12 @@ void TsScrollBox::WndProc(TMessage& m) {
     if (PaintsSkinned(data)) {
         if (SkinCommandWhenSkinned(m, data, hooks) == TacStep::Done) {
             // The cache is published with the client area's origin inside it.
-            if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_GETCACHE && ParentCacheAnswer.Ready) {
-                ParentCacheAnswer.X += FrameWidth();
-                ParentCacheAnswer.Y += FrameWidth();
+            if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_GETCACHE) {
+                TsParentCacheInfo* slot = CacheQuerySlot(m);
+                if (slot != nullptr && slot->Ready) {
+                    slot->X += FrameWidth();
+                    slot->Y += FrameWidth();
+                }
             }
             return;
         }

@@ -266,8 +266,11 @@ void TsSpinButton::WndProc(TMessage& m) {
         switch (SkinCommandCode(m)) {
         case SMC_GETCACHE:
             // The buttons look through to the edit's cache; the spin button has none of its own.
-            if (TsCommonData* data = OwnerSkin(); data != nullptr && data->CacheBmp() != nullptr)
-                FillCacheInfo(ParentCacheAnswer, data->CacheBmp(), Left() + 2, Top() + 2);
+            if (TsCommonData* data = OwnerSkin(); data != nullptr && data->CacheBmp() != nullptr) {
+                TsParentCacheInfo answer;
+                FillCacheInfo(answer, data->CacheBmp(), Left() + 2, Top() + 2);
+                AnswerCacheQuery(m, answer);
+            }
             break;
         case SMC_ISUPDATING:
             m.LParam = 0;

@@ -358,15 +358,16 @@ void TsToolBar::WndProc(TMessage& m) {
                 Repaint();
             }
             return;
-        case SMC_GETCACHE:
+        case SMC_GETCACHE: {
             if (!PaintsSkinned(data)) break;
+            TsParentCacheInfo answer;
             if (data->CacheBmp() != nullptr) {
                 const TPoint edge = EdgeOffset();
-                FillCacheInfo(ParentCacheAnswer, data->CacheBmp(), edge.x, edge.y);
-            } else {
-                ParentCacheAnswer.Ready = false;
+                FillCacheInfo(answer, data->CacheBmp(), edge.x, edge.y);
             }
+            AnswerCacheQuery(m, answer);
             return;
+        }
         default:
             break;
         }

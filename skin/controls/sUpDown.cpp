@@ -130,13 +130,7 @@ void TsUpDown::PaintButton(TBitmap* bmp, int part, const TRect& r) {
     if (FHotPart == (first ? hpFirstHot : hpSecondHot)) state = 1;
     if (FHotPart == (first ? hpFirstPressed : hpSecondPressed)) state = 2;
     // 3. The section over the parent's picture.
-    TsParentCacheInfo ci;
-    if (Parent() != nullptr) {
-        ParentCacheAnswer.Ready = false;
-        SendSkinCommandToControl(Parent(), SMC_GETCACHE);
-        ci = ParentCacheAnswer;
-        ParentCacheAnswer.Ready = false;
-    }
+    TsParentCacheInfo ci = AskControlCache(Parent());
     const TColor under = !ci.Ready && Parent() != nullptr ? ColorToRGB(Parent()->Color()) : TransparentSkinColor;
     ci.ParentColor = under;
     const int w = r.right - r.left, h = r.bottom - r.top;

@@ -241,16 +241,16 @@ bool TsCommonData::NeedsRepaintOnMove() const {
 // ---- Parent questions ----------------------------------------------------------------------------------------
 
 TsParentCacheInfo GetParentCache(TsCommonData* data) {
-    ParentCacheAnswer.Ready = false;
+    TsParentCacheInfo answer;
     TControl* owner = data ? data->OwnerControl() : nullptr;
     if (owner != nullptr && owner->Parent() != nullptr) {
         try {
-            SendSkinCommandToControl(owner->Parent(), SMC_GETCACHE);
+            SendSkinCommandToControl(owner->Parent(), SMC_GETCACHE, reinterpret_cast<classes::LPARAM>(&answer));
         } catch (...) {
             // whatever the parent managed to answer is taken below
         }
     }
-    return ParentCacheAnswer;
+    return answer;
 }
 
 bool ParentBackgroundVaries(TsCommonData* data) {

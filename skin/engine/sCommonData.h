@@ -111,7 +111,7 @@ bool CommonMessage(classes::TMessage& message, TsCommonData* data);
 // control shares. True when the message was handled (the owner then skips its own handling).
 bool CommonWndProc(classes::TMessage& message, TsCommonData* data);
 
-// The parent's cache: code 5 to the owner's parent, then the answer record (Ready false when none).
+// The parent's cache: code 5 to the owner's parent with a slot of its own; the empty record when nobody answers.
 TsParentCacheInfo GetParentCache(TsCommonData* data);
 // The parent's answer to code 19; false without a parent window.
 bool ParentBackgroundVaries(TsCommonData* data);

@@ -134,10 +134,12 @@ bool CommonMessage(TMessage& m, TsCommonData* data) {
     case SMC_REFRESH:
         if (FromOwnManager(m, data)) Refresh(data);
         return false;
-    case SMC_GETCACHE:
-        ParentCacheAnswer.Ready = false;
-        if (data->CacheBmp() != nullptr) FillCacheInfo(ParentCacheAnswer, data->CacheBmp(), 0, 0);
+    case SMC_GETCACHE: {
+        TsParentCacheInfo answer;
+        if (data->CacheBmp() != nullptr) FillCacheInfo(answer, data->CacheBmp(), 0, 0);
+        AnswerCacheQuery(m, answer);
         return false;
+    }
     case SMC_ISSKINNED:
         m.LParam = 1;
         return true;

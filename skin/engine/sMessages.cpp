@@ -136,6 +136,26 @@ void AnswerColorQuery(const TMessage& message, classes::TColor color) {
     if (message.LParam != 0) *reinterpret_cast<classes::TColor*>(message.LParam) = color;
 }
 
+TsParentCacheInfo AskCache(user::HWND handle) {
+    TsParentCacheInfo answer;
+    SendSkinCommand(handle, SMC_GETCACHE, reinterpret_cast<classes::LPARAM>(&answer));
+    return answer;
+}
+
+TsParentCacheInfo AskControlCache(TControl* control) {
+    TsParentCacheInfo answer;
+    SendSkinCommandToControl(control, SMC_GETCACHE, reinterpret_cast<classes::LPARAM>(&answer));
+    return answer;
+}
+
+void AnswerCacheQuery(const TMessage& message, const TsParentCacheInfo& info) {
+    if (TsParentCacheInfo* slot = CacheQuerySlot(message)) *slot = info;
+}
+
+TsParentCacheInfo* CacheQuerySlot(const TMessage& message) {
+    return reinterpret_cast<TsParentCacheInfo*>(message.LParam);
+}
+
 bool QuerySkinCommand(TControl* control, int code) {
     if (control == nullptr || !control->WindowProc) return false;
     TMessage m = MakeSkinCommand(code);

@@ -17,16 +17,16 @@ namespace korvex::skin {
 inline classes::UINT SM_SKINCMD = 0xA100;
 
 // WParam: the code in the high word, a 0/1 argument in the low word (codes 8, 9, 12 and 20 only).
-// LParam: the sending manager (codes 1 to 3, the manager's code 16), a control (15), the colour query's slot
-// (21), a frame bitmap (24), else 0.
+// LParam: the sending manager (codes 1 to 3, the manager's code 16), the cache query's slot (5), a control
+// (15), the colour query's slot (21), a frame bitmap (24), else 0.
 // Yes/no queries write their answer (0 or 1) into the record's LParam, so they only work through Perform or a
-// direct call of the window procedure. The colour query answers through a slot the asker passes in LParam
-// (AskColor), the cache query in ParentCacheAnswer below.
+// direct call of the window procedure. The cache and colour queries answer through a slot the asker passes in
+// LParam (AskCache, AskColor).
 inline constexpr int SMC_NEWSKIN = 1;   // LParam: manager; the states that follow it recompute their indexes
 inline constexpr int SMC_REMOVESKIN = 2;   // LParam: manager; indexes -1, cache emptied
 inline constexpr int SMC_REFRESH = 3;   // LParam: manager; cache must be rendered again
 inline constexpr int SMC_GETPROVIDER = 4;   // answered by a form's skin provider in Result
-inline constexpr int SMC_GETCACHE = 5;   // answer in ParentCacheAnswer
+inline constexpr int SMC_GETCACHE = 5;   // LParam: the asker's TsParentCacheInfo slot (AskCache)
 inline constexpr int SMC_PARENTUPDATED = 6;   // the parent finished updating
 inline constexpr int SMC_ISSKINNED = 7;   // answer in LParam
 inline constexpr int SMC_SETUPDATING = 8;   // low word 0/1
@@ -66,8 +66,15 @@ classes::TColor AskColor(user::HWND handle);
 classes::TColor AskControlColor(classes::TControl* control);   // as SendSkinCommandToControl delivers
 // The receiver's side: the colour into the asker's slot; nothing when LParam holds none.
 void AnswerColorQuery(const classes::TMessage& message, classes::TColor color);
-// The cache query's reply: the receiver's cache bitmap and the asker's offset in it; Ready = answered.
-inline TsParentCacheInfo ParentCacheAnswer {};
+// The cache query: SMC_GETCACHE by SendMessage with LParam pointing at a TsParentCacheInfo that holds the empty
+// record; a receiver writes its cache bitmap and the asker's offset in it there. Not Ready: nobody answered (or
+// a null handle or control).
+TsParentCacheInfo AskCache(user::HWND handle);
+TsParentCacheInfo AskControlCache(classes::TControl* control);   // as SendSkinCommandToControl delivers
+// The receiver's side: the answer into the asker's slot; nothing when LParam holds none.
+void AnswerCacheQuery(const classes::TMessage& message, const TsParentCacheInfo& info);
+// The asker's slot, for a control that adjusts an answer on its way back; null when LParam holds none.
+TsParentCacheInfo* CacheQuerySlot(const classes::TMessage& message);
 // The section name that code 13 compares with; nothing sets it.
 inline std::string RefreshSectionName;
 

@@ -89,10 +89,7 @@ void DrawGlyph(TsSkinManager* sm, int glyph, TBitmap* target, TPoint at, int sta
 TsParentCacheInfo TsScrollBar::BackgroundInfo() {
     TWinControl* host = HostControl();
     if (host == nullptr) return GetParentCache(FCommonData.get());
-    ParentCacheAnswer.Ready = false;
-    SendSkinCommandToControl(host, SMC_GETCACHE);
-    TsParentCacheInfo ci = ParentCacheAnswer;
-    ParentCacheAnswer.Ready = false;
+    TsParentCacheInfo ci = AskControlCache(host);
     if (!ci.Ready) return EmptyCacheInfo;
     // The bar lies beside its host on the host's parent; a form's cache already holds its client offset.
     // Another host answers where its client area lies in its cache, which covers the whole window: a

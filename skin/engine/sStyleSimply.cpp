@@ -140,10 +140,8 @@ void ComposeGraphicChildren(gdi::HDC dc, TWinControl* control) {
         SendSkinCommand(control->WindowHandle(), SMC_SETCACHEINCOMPLETE);
         return;
     }
-    ParentCacheAnswer.Ready = false;
-    SendSkinCommand(control->WindowHandle(), SMC_GETCACHE);
-    if (!ParentCacheAnswer.Ready || ParentCacheAnswer.Bmp == nullptr) return;
-    const TsParentCacheInfo cache = ParentCacheAnswer;
+    const TsParentCacheInfo cache = AskCache(control->WindowHandle());
+    if (!cache.Ready || cache.Bmp == nullptr) return;
 
     // Painting a child may free others: each is held by a watch.
     std::vector<std::unique_ptr<classes::TComponentWatch>> children;
@@ -194,7 +192,6 @@ void ComposeGraphicChildren(gdi::HDC dc, TWinControl* control) {
         const TRect r = child->BoundsRect();
         gdi::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, mem, r.left, r.top, gdi::SRCCOPY);
     }
-    ParentCacheAnswer.Ready = false;
 }
 
 bool HasScrollBar(user::HWND window, int kind) {

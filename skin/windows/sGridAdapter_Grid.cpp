@@ -310,7 +310,7 @@ void TsGridItem::SkinCommand(TMessage& m, bool skinned) {
         if (!FUpdating && adapter != nullptr) adapter->UpdateScrollBars(this);
         return;
     case SMC_GETCACHE:
-        ParentCacheAnswer = TsParentCacheInfo {FSkinData->CacheBmp(), 0, 0, FSkinData->CacheBmp() != nullptr};
+        AnswerCacheQuery(m, TsParentCacheInfo {FSkinData->CacheBmp(), 0, 0, FSkinData->CacheBmp() != nullptr});
         return;
     case SMC_PARENTUPDATED:
         if (FSkinData->Updating && (grid->Visible() || Designing(grid))) {

@@ -418,10 +418,13 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
     case SMC_GETPROVIDER:
         message.Result = LRESULT(this);
         return;
-    case SMC_GETCACHE:
+    case SMC_GETCACHE: {
         if (ComponentState().Contains(csLoading)) return;
-        FillCacheInfo(ParentCacheAnswer, FormCache(), OffsetX(), OffsetY());
+        TsParentCacheInfo answer;
+        FillCacheInfo(answer, FormCache(), OffsetX(), OffsetY());
+        AnswerCacheQuery(message, answer);
         return;
+    }
     case SMC_SETUPDATING:
         FSkinData->SetUpdating(SkinCommandArgument(message) == 1);
         if (FSkinData->IsUpdating()) FSkinData->BGChanged = true;

@@ -331,10 +331,11 @@ TEST_F(PageControlTest, ControlsOnAPageShowThePageControlsPicture) {
     const TPoint inCache {Sheets[0]->Left() + onPage.x, Sheets[0]->Top() + onPage.y};
     EXPECT_EQ(ScreenPixel(Sheets[0], onPage.x, onPage.y),
         gdi::COLORREF(pc->SkinData()->CacheBmp()->Canvas()->Pixels(inCache.x, inCache.y)));
-    Sheets[0]->Perform(SM_SKINCMD, SkinCommandWParam(SMC_GETCACHE), 0);
-    EXPECT_TRUE(ParentCacheAnswer.Ready);
-    EXPECT_EQ(ParentCacheAnswer.X, Sheets[0]->Left());
-    EXPECT_EQ(ParentCacheAnswer.Bmp, pc->SkinData()->CacheBmp());
+    TsParentCacheInfo answer;
+    Sheets[0]->Perform(SM_SKINCMD, SkinCommandWParam(SMC_GETCACHE), LPARAM(&answer));
+    EXPECT_TRUE(answer.Ready);
+    EXPECT_EQ(answer.X, Sheets[0]->Left());
+    EXPECT_EQ(answer.Bmp, pc->SkinData()->CacheBmp());
 }
 
 // The options window's pages and the diagram window's track bar as their form text writes them.

@@ -181,11 +181,9 @@ TEST_F(SkinMessages, ColourAndCacheAnswersSurviveSendMessage) {
 
     panel->SkinData->SetSkinSection("PANEL");
     panel->SkinData->InitCacheBmp();
-    ParentCacheAnswer = {};
-    SendSkinCommand(panel->WindowHandle(), SMC_GETCACHE);
-    EXPECT_TRUE(ParentCacheAnswer.Ready);
-    EXPECT_EQ(ParentCacheAnswer.Bmp, panel->SkinData->CacheBmp());
-    ParentCacheAnswer = {};
+    const TsParentCacheInfo answer = AskCache(panel->WindowHandle());
+    EXPECT_TRUE(answer.Ready);
+    EXPECT_EQ(answer.Bmp, panel->SkinData->CacheBmp());
 }
 
 TEST_F(SkinMessages, CommandsToOneControlGoByPerformOrToALiveWindow) {

@@ -125,12 +125,11 @@ TEST_F(ProviderLife, ChildrenFindTheProviderAndTheFormCache) {
     Pump();
     TsSkinProvider* p = ProviderOf(form);
     EXPECT_EQ(GetSkinProvider(panel), p);
-    ParentCacheAnswer = {};
-    SendSkinCommand(form->WindowHandle(), SMC_GETCACHE);
-    EXPECT_TRUE(ParentCacheAnswer.Ready);
-    EXPECT_EQ(ParentCacheAnswer.Bmp, p->FormCache());
-    EXPECT_EQ(ParentCacheAnswer.X, p->SysBorderWidth());
-    EXPECT_EQ(ParentCacheAnswer.Y, p->HeaderHeight());
+    const TsParentCacheInfo answer = AskCache(form->WindowHandle());
+    EXPECT_TRUE(answer.Ready);
+    EXPECT_EQ(answer.Bmp, p->FormCache());
+    EXPECT_EQ(answer.X, p->SysBorderWidth());
+    EXPECT_EQ(answer.Y, p->HeaderHeight());
     EXPECT_EQ(p->FormCache()->Width(), form->Width());
     EXPECT_EQ(p->FormCache()->Height(), form->Height());
     // The client background comes from the same cache.
