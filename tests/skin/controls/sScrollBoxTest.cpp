@@ -8,6 +8,7 @@
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <climits>
@@ -92,6 +93,30 @@ TEST_P(ScrollBoxTest, WheelEventsScrollThroughTheApplicationsHandlers) {
     Display->Wheel(p.x, p.y, 120);
     Pump();
     EXPECT_EQ(Box->VertScrollBar()->Position(), maxPos - 25);
+}
+
+TEST_P(ScrollBoxTest, ItsCacheAnswerPlacesTheAskerInsideItsFrame) {
+    TForm* form = NewForm();
+    test::ManagerHost host;
+    if (GetParam() >= 0) controlstest::LoadOurSkin(*host.NewManager(), GetParam());
+    Build(form);
+    struct Case {
+        TFormBorderStyle Border;
+        int Offset;   // where the client area starts in the cache
+    };
+    for (const Case& c : {Case {bsNone, 0}, Case {bsSingle, 2}}) {
+        Box->SetBorderStyle(c.Border);
+        Pump();
+        const TsParentCacheInfo answer = AskCache(Box->Handle());
+        if (GetParam() < 0) {
+            EXPECT_FALSE(answer.Ready);
+            continue;
+        }
+        ASSERT_TRUE(answer.Ready);
+        EXPECT_EQ(answer.Bmp, Box->SkinData()->CacheBmp());
+        EXPECT_EQ(answer.X, c.Offset);
+        EXPECT_EQ(answer.Y, c.Offset);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SkinnedAndPlain, ScrollBoxTest, ::testing::Values(-1, 1),

@@ -81,6 +81,19 @@ protected:
     }
 };
 
+// Asks another control's cache after answering its own, as a paint in the middle of an answer would.
+class TCacheNestingPanel : public TTestPanel {
+public:
+    using TTestPanel::TTestPanel;
+    TControl* AskAfterAnswering = nullptr;
+
+protected:
+    void WndProc(TMessage& m) override {
+        TTestPanel::WndProc(m);
+        if (IsSkinCommand(m, SMC_GETCACHE) && AskAfterAnswering != nullptr) AskControlCache(AskAfterAnswering);
+    }
+};
+
 template <class T>
 T* Put(TWinControl* parent, const std::string& name, int left, int top) {
     T* c = new T(parent);
@@ -184,6 +197,25 @@ TEST_F(SkinMessages, ColourAndCacheAnswersSurviveSendMessage) {
     const TsParentCacheInfo answer = AskCache(panel->WindowHandle());
     EXPECT_TRUE(answer.Ready);
     EXPECT_EQ(answer.Bmp, panel->SkinData->CacheBmp());
+}
+
+TEST_F(SkinMessages, ACacheQueryNestedInAnAnswerLeavesTheOuterAnswerAlone) {
+    TForm* form = NewForm();
+    auto* outer = Put<TCacheNestingPanel>(form, "Outer", 10, 10);
+    auto* inner = Put<TTestPanel>(form, "Inner", 150, 10);
+    outer->SkinData->InitCacheBmp();
+    inner->SkinData->InitCacheBmp();
+    Pump();
+    ASSERT_NE(outer->SkinData->CacheBmp(), inner->SkinData->CacheBmp());
+
+    outer->AskAfterAnswering = inner;   // a control with a cache of its own
+    TsParentCacheInfo answer = AskCache(outer->WindowHandle());
+    EXPECT_TRUE(answer.Ready);
+    EXPECT_EQ(answer.Bmp, outer->SkinData->CacheBmp());
+    outer->AskAfterAnswering = form;   // a control that answers nothing
+    answer = AskControlCache(outer);
+    EXPECT_TRUE(answer.Ready);
+    EXPECT_EQ(answer.Bmp, outer->SkinData->CacheBmp());
 }
 
 TEST_F(SkinMessages, CommandsToOneControlGoByPerformOrToALiveWindow) {
