@@ -24,12 +24,13 @@ TRun RunTool(const app::test::TTempDir& dir, const std::string& arguments) {
 TEST(FakeFarmTool, InitThenOneTickOfRun) {
     app::test::TTempDir dir;
     const std::string farmDir = dir.File("farm");
-    TRun init = RunTool(dir, "init '" + farmDir + "' --nodes 3 --step-seconds=1 --smb-port 4451");
+    const std::string smbPort = std::to_string(FreeLoopbackPort());   // a fixed one may be taken
+    TRun init = RunTool(dir, "init '" + farmDir + "' --nodes 3 --step-seconds=1 --smb-port " + smbPort);
     ASSERT_EQ(init.ExitCode, 0) << init.Err;
     EXPECT_EQ(init.Out, EnvFile(farmDir) + "\n");
     EXPECT_EQ(LoadFarm(farmDir).Nodes.size(), 3u);
     const std::string env = Slurp(EnvFile(farmDir));
-    EXPECT_NE(env.find("KORVEX_SMB_PORT=4451\n"), std::string::npos);
+    EXPECT_NE(env.find("KORVEX_SMB_PORT=" + smbPort + "\n"), std::string::npos);
     EXPECT_NE(env.find("KORVEX_FARM_PORT="), std::string::npos);
     EXPECT_NE(env.find("KORVEX_FARM_SERVICE_PORT="), std::string::npos);
     for (const TFakeNode& node : LoadFarm(farmDir).Nodes)
