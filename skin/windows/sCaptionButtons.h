@@ -62,7 +62,9 @@ public:
     const TsCaptionButton* OfCode(int code) const;
     TsTitleButton* TitleButtonOfCode(int code) const;
 
-    // Which buttons exist and which commands are possible.
+    // Which buttons exist and which commands are possible. ShownBorderIcons: the provider's BorderIcons less
+    // the system menu, minimize and maximize boxes the form itself has not (a form without a maximize box gets
+    // no skinned one either).
     TsBorderIcons ShownBorderIcons() const;
     bool MaxButtonVisible() const;
     bool MinButtonVisible() const;

@@ -126,20 +126,13 @@ public:
     bool CanMaximize() const { return FCaptionButtons->CanMaximize(); }
     bool CanMinimize() const { return FCaptionButtons->CanMinimize(); }
     bool CanRestore() const { return FCaptionButtons->CanRestore(); }
-    // The caption buttons the form allows: the provider's BorderIcons less the system menu, minimize and
-    // maximize boxes the form itself has not (a form without a maximize box gets no skinned one either).
-    TsBorderIcons ShownBorderIcons() const { return FCaptionButtons->ShownBorderIcons(); }
     // The hit codes of the visible buttons from right to left: the one list hit testing and placing share.
     std::vector<int> VisibleButtonCodes() const { return FCaptionButtons->VisibleCodes(); }
-    int ButtonIndexAt(int x) const { return FCaptionButtons->IndexAt(x); }   // 1-based; 0 on none
     int HitTest(classes::LPARAM screenPoint);   // the caption element under a point (signed 16-bit x, y)
     void SetHotHT(int code);
     void SetPressedHT(int code) { FCaptionButtons->SetPressed(code); }
 
     // ---- Own border drag (rmBorder), snapping, maximized bounds ----
-    void StartMove(int x, int y) { FBorderDrag.StartMove(x, y); }   // the outline drawn; nothing unless rmBorder
-    void StopMove() { FBorderDrag.StopMove(); }   // the outline erased, the form moved or sized once
-    void DrawFormBorder(int x, int y) { FBorderDrag.DrawOutline(x, y); }
     static bool InOutlineDrag() { return TsBorderDrag::InOutlineDrag(); }   // one drag at a time in the application
 
     // ---- Painting ----
