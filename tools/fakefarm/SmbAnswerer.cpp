@@ -84,12 +84,17 @@ void TSmbAnswerer::Serve(int timeoutMs) {
     }
 }
 
+int EphemeralPortsStart() {
+    int low = 0;
+    if (std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range"); range >> low && low > 0) return low;
+    return 32768;
+}
+
 int FreeLoopbackPort() {
     // Below the kernel's ephemeral range, so no outgoing connection takes the port before its listener binds
     // it; at random, so processes asking at the same moment rarely meet; free on every address, since the
     // program listens on all of them.
-    int low = 32768;
-    if (std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range"); !(range >> low)) low = 32768;
+    const int low = EphemeralPortsStart();
     const int first = 10000;
     if (low - 1 > first) {
         std::mt19937 random(std::random_device {}());

@@ -22,5 +22,7 @@ private:
 
 // A port free on every address at the moment of asking, below the ephemeral range when it can be.
 int FreeLoopbackPort();
+// The first port the kernel hands to outgoing connections (/proc; 32768 when unreadable).
+int EphemeralPortsStart();
 
 }

@@ -6,17 +6,15 @@
 #include "app/nodes/NodeFiles.h"
 #include "app/settings/Settings.h"
 #include "platform/base/DateTime.h"
+#include "platform/os/EventLoop.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Registry.h"
+#include "platform/os/ServerSocket.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace korvex::fakefarm {
 namespace {
@@ -259,22 +257,15 @@ TEST_F(FakeFarmTest, DamagedOrMissingStateIsAnError) {
     }
 }
 
-TEST(FreeLoopbackPort, LiesBelowTheEphemeralPortsAndTakesAListenerOnEveryAddress) {
-    int low = 32768;
-    if (std::ifstream range("/proc/sys/net/ipv4/ip_local_port_range"); !(range >> low)) low = 32768;
+TEST(FreeLoopbackPort, LiesBelowTheEphemeralPortsAndTakesTheProgramsListener) {
+    os::TEventLoop loop;
     for (int i = 0; i < 20; ++i) {
         const int port = FreeLoopbackPort();
         EXPECT_GE(port, 1024);
-        EXPECT_LT(port, low);
-        // The program's farm listener binds every address.
-        const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        ASSERT_GE(fd, 0);
-        sockaddr_in address {};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << port;
-        close(fd);
+        EXPECT_LT(port, EphemeralPortsStart());
+        os::TServerSocket listener(loop);   // as the farm link listens: on every address
+        listener.SetPort(port);
+        EXPECT_TRUE(listener.Open()) << port;
     }
 }
 
