@@ -1,4 +1,5 @@
 // korvex: the program's entry: one instance, the application, the windows and the message loop.
+#include "app/settings/ProgramLog.h"
 #include "app/settings/Settings.h"
 #include "app/forms/MainWindow.h"
 #include "app/forms/SideForms.h"
@@ -6,6 +7,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/os/SingleInstance.h"
+#include "platform/os/TextFiles.h"
 #include "platform/user/MessageBox.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Screen.h"
@@ -59,6 +61,7 @@ void WatchSignalPipe() {
 }
 
 int Run() {
+    os::SetFileLog([](const std::string& line) { app::WLog(line); });   // a settings or history file not written
     user::InitMessageQueue();
     // Torn down in the reverse order: the application, the queue, then the display (before static objects go,
     // the tray's among them).

@@ -4,7 +4,12 @@
 #include "platform/os/Paths.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +17,35 @@
 namespace korvex::os {
 
 namespace {
+
+std::mutex LogLock;
+TFileLogHook LogHook;   // guarded by LogLock
+
+void Note(const std::string& line) {
+    std::lock_guard guard(LogLock);
+    if (LogHook) {
+        LogHook(line);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+// The file a replacement of `native` has to rename over: the path itself, or, when it is a symbolic link, the
+// file the link leads to, so the link stays and its target changes. A link that leads nowhere is refused
+// (noted, errno kept from the look-up).
+std::optional<std::string> ReplaceTarget(const std::string& native) {
+    struct stat st;
+    if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return native;
+    char resolved[PATH_MAX];
+    if (::realpath(native.c_str(), resolved) != nullptr) return std::string(resolved);
+    const int error = errno;
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(native.c_str(), link, sizeof link - 1);
+    const std::string to = n > 0 ? std::string(link, static_cast<std::size_t>(n)) : std::string("?");
+    Note("Not written: " + native + " is a link to " + to + ", which cannot be reached");
+    errno = error;
+    return std::nullopt;
+}
 
 // Opens a native path and keeps it only when it is a regular file (anything else is closed, errno EINVAL);
 // st receives its status. The descriptor, or -1 with errno set.
@@ -85,8 +119,15 @@ bool AppendLine(const std::string& path, const std::string& line) {
     return ok;
 }
 
+void SetFileLog(TFileLogHook hook) {
+    std::lock_guard guard(LogLock);
+    LogHook = std::move(hook);
+}
+
 bool RewriteFileAtomically(const std::string& path, const std::string& content) {
-    std::string target = NativePath(path);
+    const std::optional<std::string> resolved = ReplaceTarget(NativePath(path));
+    if (!resolved) return false;
+    const std::string& target = *resolved;
     std::string folder = ExtractFilePath(target);
     std::string temp = folder + "." + ExtractFileName(target) + ".tmp-XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -95,11 +136,15 @@ bool RewriteFileAtomically(const std::string& path, const std::string& content) 
 }
 
 bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath) {
-    const std::string& target = path;
-    ::unlink(tempPath.c_str());
-    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const std::optional<std::string> resolved = ReplaceTarget(path);
+    if (!resolved) return false;
+    const std::string& target = *resolved;
+    // Through a link the temporary file goes beside the target, where the rename can reach.
+    const std::string temp = target == path ? tempPath : ExtractFilePath(target) + ExtractFileName(tempPath);
+    ::unlink(temp.c_str());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return false;
-    return FinishReplace(fd, tempPath, target, content, 0600);
+    return FinishReplace(fd, temp, target, content, 0600);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& content, std::int64_t maxSize) {

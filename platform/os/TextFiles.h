@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace korvex::os {
@@ -14,10 +15,15 @@ inline constexpr const char* LineBreak = "\r\n";
 // opened or written (nothing reported beyond errno).
 bool AppendLine(const std::string& path, const std::string& line);
 
+// Where the writers below note what they refuse (a link that leads nowhere): stderr unless set. Any thread.
+using TFileLogHook = std::function<void(const std::string& line)>;
+void SetFileLog(TFileLogHook hook);
+
 // Replaces the file's content: writes a temporary file in the same folder, flushes it to the disk and renames
 // it over `path`, so readers see the old or the new content, never a part. An existing file's permissions are
 // kept (a new one is 0644). On any failure the old file is untouched, the temporary file removed, and the
-// result false.
+// result false. A symbolic link is written through: the temporary file goes in its target's folder and is renamed
+// over the target, so the link stays a link; a link whose target cannot be reached is refused with a note.
 bool RewriteFileAtomically(const std::string& path, const std::string& content);
 // The same through the fixed temporary file `tempPath` in the same folder, both Linux paths used as they are
 // (no mapping, no case resolution), for callers that already exclude each other with a lock; a temporary file left by a

@@ -126,3 +126,65 @@ TEST(ReadWholeFile, ReadsBytesAndRefusesFoldersAndOversizedFiles) {
     EXPECT_FALSE(ReadWholeFile(tmp.Path(), content));
     EXPECT_FALSE(ReadWholeFile(tmp / "missing", content));
 }
+
+namespace {
+
+// Every replacement path: the one with a temporary file of its own name and the one with a fixed name.
+struct TReplaceWay {
+    const char* Name;
+    bool (*Write)(const std::string& path, const std::string& content);
+};
+
+const TReplaceWay ReplaceWays[] = {
+    {"own temporary", [](const std::string& path, const std::string& content) {
+         return RewriteFileAtomically(path, content);
+     }},
+    {"fixed temporary", [](const std::string& path, const std::string& content) {
+         return RewriteFileAtomicallyVia(path, content, path + ".tmp");
+     }},
+};
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}
+
+TEST(RewriteFileAtomically, WritesThroughASymbolicLinkAndKeepsTheLink) {
+    for (const TReplaceWay& way : ReplaceWays) {
+        SCOPED_TRACE(way.Name);
+        TempFolder tmp;
+        fs::create_directories(tmp / "dotfiles");
+        fs::create_directories(tmp / "program");
+        WriteFile(tmp / "dotfiles/korvex-history", "old\r\n");
+        fs::create_symlink("../dotfiles/korvex-history", tmp / "program/KORVEX.WUS");
+        ASSERT_TRUE(way.Write(tmp / "program/KORVEX.WUS", "new\r\n"));
+        EXPECT_TRUE(fs::is_symlink(tmp / "program/KORVEX.WUS"));
+        EXPECT_EQ(ReadFile(tmp / "dotfiles/korvex-history"), "new\r\n");
+        // Nothing left behind in either folder.
+        EXPECT_EQ(Names(tmp / "program"), std::vector<std::string> {"KORVEX.WUS"});
+        EXPECT_EQ(Names(tmp / "dotfiles"), std::vector<std::string> {"korvex-history"});
+    }
+}
+
+TEST(RewriteFileAtomically, RefusesADanglingLinkWithANote) {
+    std::vector<std::string> notes;
+    SetFileLog([&notes](const std::string& line) { notes.push_back(line); });
+    for (const TReplaceWay& way : ReplaceWays) {
+        SCOPED_TRACE(way.Name);
+        notes.clear();
+        TempFolder tmp;
+        fs::create_symlink(tmp / "share/registry.reg", tmp / "registry.reg");
+        EXPECT_FALSE(way.Write(tmp / "registry.reg", "new"));
+        EXPECT_TRUE(fs::is_symlink(tmp / "registry.reg"));
+        EXPECT_FALSE(fs::exists(tmp / "share"));
+        EXPECT_EQ(Names(tmp.Path()), std::vector<std::string> {"registry.reg"});
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_NE(notes[0].find(tmp / "share/registry.reg"), std::string::npos) << notes[0];
+    }
+    SetFileLog(nullptr);
+}
