@@ -145,8 +145,9 @@ bool ReadUnitInfoLines(os::TFileStream& stream, std::vector<std::string>& lines,
         inLine = false;
     };
     std::unique_ptr<char[]> block(new char[Block]);
-    for (std::int64_t offset = 0; lines.size() < UnitInfoLines;) {
-        const std::int64_t got = stream.ReadAt(offset, block.get(), std::int64_t(Block));
+    for (std::int64_t offset = 0; lines.size() < UnitInfoLines && offset < UnitInfoMaxBytes;) {
+        const std::int64_t got
+            = stream.ReadAt(offset, block.get(), std::min(std::int64_t(Block), UnitInfoMaxBytes - offset));
         if (got < 0) {
             lines.clear();
             error = ReadError(stream);

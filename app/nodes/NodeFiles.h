@@ -57,7 +57,12 @@ private:
     std::string FEndBytes;   // the last CheckBytes before FEnd
 };
 
-// The first UnitInfoLines lines of a stream, each cut to MaxKeptLineBytes, read in blocks up to the last of them.
+// A real unit file holds its lines within this: each at most MaxKeptLineBytes and its CR LF. Nothing past it is
+// read, however far a damaged file runs on without a line end.
+inline constexpr std::int64_t UnitInfoMaxBytes = std::int64_t(UnitInfoLines) * (MaxKeptLineBytes + 2);
+
+// The first UnitInfoLines lines of a stream, each cut to MaxKeptLineBytes, read in blocks up to the last of them
+// and never past UnitInfoMaxBytes.
 bool ReadUnitInfoLines(os::TFileStream& stream, std::vector<std::string>& lines, int& error);
 
 // A client file of a node folder (a Windows or Linux path; the file name resolves without case).

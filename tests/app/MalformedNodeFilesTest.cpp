@@ -4,6 +4,7 @@
 #include "support/ClientFiles.h"
 
 #include "platform/base/DateTime.h"
+#include "platform/os/FileStream.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,36 @@ TEST(MalformedNodeFiles, UnitInfoCutMidLineGivesWhatItHolds) {
     }
     test::WriteFile(dir.File("unitinfo.txt"), full);
     EXPECT_EQ(ReadFolder(dir.Path()).Progress, 45);
+}
+
+// Bytes this process has read from files so far (the kernel's count, holes of sparse files included).
+std::int64_t BytesReadByProcess() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::int64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return -1;
+}
+
+TEST(MalformedNodeFiles, AGiantUnitInfoWithoutLineEndsIsReadNoFurtherThanARealOneCanReach) {
+    test::TTempDir dir;
+    const std::string path = dir.File("unitinfo.txt");
+    std::string head = "Current Work Unit\n----\nName: p2605_x";   // no line ends after it for 2 GB
+    test::WriteFile(path, head);
+    ASSERT_EQ(::truncate(path.c_str(), std::int64_t(2) << 30), 0);   // sparse: costs no disk
+    const std::int64_t before = BytesReadByProcess();
+    ASSERT_GE(before, 0);
+    std::vector<std::string> lines;
+    os::TFileStream stream;
+    ASSERT_TRUE(stream.TryOpen(path, os::fmOpenRead | os::fmShareDenyNone));
+    int error = 0;
+    ASSERT_TRUE(ReadUnitInfoLines(stream, lines, error));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2].substr(0, 13), "Name: p2605_x");
+    TNodeReading r = ReadFolder(dir.Path());
+    EXPECT_EQ(r.Progress, 0);
+    EXPECT_LE(BytesReadByProcess() - before, 4 * UnitInfoMaxBytes);
 }
 
 TEST(MalformedNodeFiles, LogAppendedWhileReadGivesConsistentReadings) {
