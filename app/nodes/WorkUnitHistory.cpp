@@ -1,6 +1,7 @@
 // The work-unit history file: streaming it in, recording units and speeds in memory, writing it from there.
 #include "app/nodes/WorkUnitHistory.h"
 
+#include "app/settings/ProgramLog.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/ScopeGuard.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,35 +107,21 @@ THistoryEntry ParseHistoryLine(const std::string& line) {
     return entry;
 }
 
-TWorkUnitHistory::TWorkUnitHistory(std::string folder)
-    : FFolder(std::move(folder)) {
-}
+namespace {
 
-std::string TWorkUnitHistory::Folder() const {
-    return FFolder.empty() ? os::ProgramFolder() : FFolder;
-}
-
-std::string TWorkUnitHistory::FilePath() const {
-    return Folder() + "/" + HistoryFileName;
-}
-
-std::string TWorkUnitHistory::TempPath() const {
-    return Folder() + "/" + HistoryTempName;
-}
-
-bool ForEachHistoryLine(const std::string& path, const std::function<void(std::string_view line)>& line) {
+// Opens a history file for reading, a regular file only (EINVAL else); st gets its status. -1 with errno.
+int OpenHistoryFile(const std::string& path, struct stat& st) {
     const int fd = ::open(os::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    base::ScopeExit closing([fd] {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-    });
-    struct stat st;
+    if (fd < 0) return -1;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         errno = EINVAL;
-        return false;
+        return -1;
     }
+    return fd;
+}
+
+bool ReadHistoryLines(int fd, const std::function<void(std::string_view line)>& line) {
     auto emit = [&line](std::string_view text) {
         if (!IsBlank(text)) line(text);
     };
@@ -178,25 +166,74 @@ bool ForEachHistoryLine(const std::string& path, const std::function<void(std::s
     return true;
 }
 
+}
+
+TWorkUnitHistory::TWorkUnitHistory(std::string folder)
+    : FFolder(std::move(folder)) {
+}
+
+std::string TWorkUnitHistory::Folder() const {
+    return FFolder.empty() ? os::ProgramFolder() : FFolder;
+}
+
+std::string TWorkUnitHistory::FilePath() const {
+    return Folder() + "/" + HistoryFileName;
+}
+
+std::string TWorkUnitHistory::TempPath() const {
+    return Folder() + "/" + HistoryTempName;
+}
+
+bool ForEachHistoryLine(const std::string& path, const std::function<void(std::string_view line)>& line) {
+    struct stat st;
+    const int fd = OpenHistoryFile(path, st);
+    if (fd < 0) return false;
+    base::ScopeExit closing([fd] {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    });
+    return ReadHistoryLines(fd, line);
+}
+
 void TWorkUnitHistory::Load() {
     std::lock_guard<std::mutex> guard(FLock);
     LoadLocked();
 }
 
-bool TWorkUnitHistory::LoadLocked() {
-    std::vector<TLine> lines;
-    const bool read = ForEachHistoryLine(FilePath(), [&lines](std::string_view text) {
+bool TWorkUnitHistory::ReadFileLocked(std::vector<TLine>& lines) {
+    auto keep = [&lines](std::string_view text) {
         std::string line(text);
         THistoryEntry entry = ParseHistoryLine(line);
         lines.push_back(TLine {std::move(line), std::move(entry)});
-    });
-    if (!read && errno != ENOENT) {
+    };
+    struct stat st;
+    const int fd = OpenHistoryFile(FilePath(), st);
+    if (fd < 0) {
+        if (errno != ENOENT) return false;
+        FFile.Clear();
+        return true;
+    }
+    // The status taken before the reading: a change made while it reads shows at the next check.
+    if (!ReadHistoryLines(fd, keep)) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    FFile.Pin(fd, st);
+    return true;
+}
+
+bool TWorkUnitHistory::LoadLocked() {
+    std::vector<TLine> lines;
+    if (!ReadFileLocked(lines)) {
         FLoaded = false;
         return false;
     }
     FLines = std::move(lines);
     FLoaded = true;
-    FWritten = FChanges;   // what the file holds now
+    FPending.clear();   // what the file holds now
     return true;
 }
 
@@ -235,15 +272,12 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
         + "*" + EncodeHistoryField(rcg, THistoryField::RunCloneGen) + "#" + base::IntToStr(points) + "="
         + EncodeHistoryField(node, THistoryField::Node);
     THistoryEntry entry = ParseHistoryLine(line);   // what the next load will read
+    FPending.push_back(TChange {++FSerial, line, {}, {}, 0});
     FLines.push_back(TLine {std::move(line), std::move(entry)});
-    ++FChanges;
     return true;
 }
 
-bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg, double speed) {
-    if (rcg.empty()) return false;
-    std::lock_guard<std::mutex> guard(FLock);
-    if (!FLoaded && !LoadLocked()) return false;
+int TWorkUnitHistory::SetSpeedLocked(const std::string& name, const std::string& rcg, double speed) {
     // Compared as written in the file; the last matching line wins.
     const std::string writtenName = EncodeHistoryField(name, THistoryField::Name);
     const std::string writtenRcg = EncodeHistoryField(rcg, THistoryField::RunCloneGen);
@@ -255,27 +289,57 @@ bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg,
         if (int at = base::Pos("@", line)) line.resize(static_cast<std::size_t>(at - 1));
         line += "@";
         line += base::FormatFloat("##0.00;;0", speed);
-        if (line != text) {
-            it->Text = std::move(line);
-            ++FChanges;
-        }
-        return true;
+        if (line == text) return 0;
+        it->Text = std::move(line);
+        return 1;
     }
-    return false;
+    return -1;
+}
+
+bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg, double speed) {
+    if (rcg.empty()) return false;
+    std::lock_guard<std::mutex> guard(FLock);
+    if (!FLoaded && !LoadLocked()) return false;
+    const int result = SetSpeedLocked(name, rcg, speed);
+    if (result > 0) FPending.push_back(TChange {++FSerial, {}, name, rcg, speed});
+    return result >= 0;
 }
 
 bool TWorkUnitHistory::Dirty() const {
     std::lock_guard<std::mutex> guard(FLock);
-    return FChanges != FWritten;
+    return !FPending.empty();
+}
+
+void TWorkUnitHistory::Report(const std::string& reason) {
+    if (reason == FReported) return;   // said already
+    FReported = reason;
+    WLog("History: " + FilePath() + " not written: " + reason);
 }
 
 bool TWorkUnitHistory::Flush() {
     std::lock_guard<std::mutex> writing(FWriteLock);
     std::string content;
-    std::uint64_t changes = 0;
+    std::uint64_t serial = 0;
     {
         std::lock_guard<std::mutex> guard(FLock);
-        if (FChanges == FWritten) return true;
+        if (FPending.empty()) return true;
+        if (FFile.ChangedOnDisk(os::NativePath(FilePath()))) {
+            // Read again, and the changes made since the last write applied to what it holds now.
+            std::vector<TLine> lines;
+            if (!ReadFileLocked(lines)) {
+                Report("it changed on disk and cannot be read again (" + std::generic_category().message(errno) + ")");
+                return false;
+            }
+            FLines = std::move(lines);
+            for (const TChange& change : FPending) {
+                if (change.Unit.empty()) {
+                    SetSpeedLocked(change.Name, change.RCG, change.Speed);
+                    continue;
+                }
+                THistoryEntry entry = ParseHistoryLine(change.Unit);
+                if (!IsKnownLocked(entry.Name, entry.RCG)) FLines.push_back(TLine {change.Unit, std::move(entry)});
+            }
+        }
         std::size_t size = 0;
         for (const TLine& line : FLines)
             size += line.Text.size() + 2;
@@ -284,12 +348,18 @@ bool TWorkUnitHistory::Flush() {
             content += line.Text;
             content += os::LineBreak;
         }
-        changes = FChanges;
+        serial = FPending.back().Serial;
     }
     const std::string path = os::NativePath(FilePath());
-    if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName)) return false;
+    if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName)) {
+        Report(std::generic_category().message(errno));
+        return false;
+    }
+    FReported.clear();
     std::lock_guard<std::mutex> guard(FLock);
-    FWritten = std::max(FWritten, changes);   // a load meanwhile counts as written already
+    // Changes made meanwhile wait for the next write; a load meanwhile dropped them all.
+    std::erase_if(FPending, [serial](const TChange& change) { return change.Serial <= serial; });
+    FFile.PinPath(path);   // when it cannot be opened now, the next write reads it again
     return true;
 }
 

@@ -2,6 +2,8 @@
 // from there.
 #pragma once
 
+#include "platform/os/FileIdentity.h"
+
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -28,10 +30,12 @@ struct THistoryEntry {
 // Readers find each field by the first occurrence of its mark, so a mark inside a field is written as "%"
 // and two hex digits (EncodeHistoryField); ordinary values are written as they are.
 //
-// The history in memory is the file's one source: the changes (a unit recorded, a speed set) change memory
-// only, and Flush writes the whole file from memory when something changed, never reading it again. Blank
-// lines are not kept, so a write leaves them out; every other line is written back byte for byte, each
-// ended with CR LF (so a last line the file held without its end no longer runs into the next one).
+// The changes (a unit recorded, a speed set) change memory at once and are kept until written; Flush writes the
+// whole file from memory when something changed. A file changed on disk since it was last read or written
+// (restored from a backup, edited by hand: another device, inode, size or time) is read again first and the
+// changes not yet written are applied to what it holds, so nothing the user put there is written over. Blank
+// lines are not kept, so a write leaves them out; every other line is written back byte for byte, each ended
+// with CR LF (so a last line the file held without its end no longer runs into the next one).
 // All members may be called from any thread (one lock inside; writes are serialised by another).
 class TWorkUnitHistory {
 public:
@@ -65,7 +69,8 @@ public:
     bool Dirty() const;
     // Writes the history when it changed since the last write: the whole file as KORVEX.WUN, renamed over
     // KORVEX.WUS, so a crash leaves the old or the new file. On a failure the old file stays, the temporary
-    // one is removed, and the changes wait for the next Flush (false).
+    // one is removed, the changes wait for the next Flush (false), and the program log gets the reason, once
+    // while the same reason lasts.
     bool Flush();
 
 private:
@@ -73,17 +78,30 @@ private:
         std::string Text;   // without its line break
         THistoryEntry Entry;
     };
+    // A change not written yet, kept to be applied again to a file changed on disk.
+    struct TChange {
+        std::uint64_t Serial = 0;
+        std::string Unit;   // a unit's whole line; empty for a speed
+        std::string Name;   // a speed's unit and value
+        std::string RCG;
+        double Speed = 0;
+    };
     std::string Folder() const;
     bool LoadLocked();
+    bool ReadFileLocked(std::vector<TLine>& lines);
     bool IsKnownLocked(const std::string& name, const std::string& rcg) const;
+    int SetSpeedLocked(const std::string& name, const std::string& rcg, double speed);   // -1 none, 0 same, 1 set
+    void Report(const std::string& reason);
 
     std::string FFolder;
-    mutable std::mutex FLock;   // the lines and the counts
+    mutable std::mutex FLock;   // the lines, the changes and the file
     bool FLoaded = false;
     std::vector<TLine> FLines;
-    std::uint64_t FChanges = 0;   // changes made, counted from the start
-    std::uint64_t FWritten = 0;   // of them, those the file holds
-    std::mutex FWriteLock;   // one write at a time
+    std::vector<TChange> FPending;   // in the order made
+    std::uint64_t FSerial = 0;   // of the last change
+    os::PinnedFile FFile;   // as last read or written
+    std::mutex FWriteLock;   // one write at a time; guards FReported
+    std::string FReported;   // the reason of the last failed write logged; empty after a write
 };
 
 // The name and run-clone-gen of a history line by its marks ("]", "*", "#"), decoded, as the list keeps them.

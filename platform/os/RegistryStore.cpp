@@ -72,7 +72,6 @@ RegistryStore::RegistryStore(bool followEnvironment)
 }
 
 RegistryStore::~RegistryStore() {
-    if (FPinFd >= 0) ::close(FPinFd);
     if (FLockFd >= 0) ::close(FLockFd);
 }
 
@@ -90,24 +89,17 @@ std::string RegistryStore::FilePath() {
 
 // ---- Loading ------------------------------------------------------------------------------------------------
 
-RegistryStore::FileIdentity RegistryStore::IdentityOf(const struct stat& st) {
-    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-        static_cast<std::int64_t>(st.st_size), st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
-        st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec};
-}
-
 void RegistryStore::FollowEnvironment() {
     if (!FFollowEnvironment) return;
     std::string path = DefaultFilePath();
     if (path == FPath) return;
-    if (FPinFd >= 0) ::close(FPinFd);
     if (FLockFd >= 0) ::close(FLockFd);
-    FPinFd = FLockFd = -1;
+    FLockFd = -1;
     FPath = path;
     FTree.Clear();
     ++FGeneration;
     FContent.clear();
-    FIdentity = {};
+    FFile.Clear();
     FLoaded = false;
     FReported.clear();
     for (Batch& batch : FBatches)
@@ -115,22 +107,17 @@ void RegistryStore::FollowEnvironment() {
 }
 
 void RegistryStore::Refresh() {
-    struct stat st;
-    FileIdentity now;
-    if (::stat(FPath.c_str(), &st) == 0) now = IdentityOf(st);
-    if (!FLoaded || !(now == FIdentity)) Load();
+    if (!FLoaded || FFile.ChangedOnDisk(FPath)) Load();
 }
 
 void RegistryStore::Load() {
     int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT) return;   // unreadable for now: keep what we have, try again next time
-        if (FPinFd >= 0) ::close(FPinFd);
-        FPinFd = -1;
+        FFile.Clear();
         FTree.Clear();
         ++FGeneration;
         FContent.clear();
-        FIdentity = {};
         FLoaded = true;
         AddVirtualEntries();
         return;
@@ -141,26 +128,10 @@ void RegistryStore::Load() {
         ::close(fd);
         return;
     }
-    FileIdentity identity = IdentityOf(st);
-    if (FPinFd >= 0) ::close(FPinFd);
-    FPinFd = fd;
-    FIdentity = identity;
+    FFile.Pin(fd, st);
     FContent = content;
     FLoaded = true;
-    Parse(content, true, identity);
-}
-
-void RegistryStore::PinWrittenFile() {
-    int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st;
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        if (fd >= 0) ::close(fd);
-        FLoaded = false;   // reload on the next call
-        return;
-    }
-    if (FPinFd >= 0) ::close(FPinFd);
-    FPinFd = fd;
-    FIdentity = IdentityOf(st);
+    Parse(content, true, FFile.Identity());
 }
 
 void RegistryStore::Parse(const std::string& content, bool reportDamage, const FileIdentity& identity) {

@@ -1,6 +1,7 @@
 // The settings store ("the registry"): keys and typed values kept in memory and in one text file.
 #pragma once
 
+#include "platform/os/FileIdentity.h"
 #include "platform/os/RegistryChange.h"
 #include "platform/os/RegistryTree.h"
 
@@ -11,8 +12,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-struct stat;
 
 namespace korvex::os {
 
@@ -79,15 +78,6 @@ public:
     std::vector<std::string> DamageReports();   // every report so far, oldest first
 
 private:
-    struct FileIdentity {
-        bool Exists = false;
-        std::uint64_t Device = 0;
-        std::uint64_t Inode = 0;
-        std::int64_t Size = 0;
-        std::int64_t Modified = 0;   // nanoseconds
-        std::int64_t Changed = 0;
-        bool operator==(const FileIdentity&) const = default;
-    };
     struct Batch {
         std::thread::id Thread;
         int Depth = 0;
@@ -98,11 +88,9 @@ private:
     };
 
     explicit RegistryStore(bool followEnvironment);
-    static FileIdentity IdentityOf(const struct stat& st);
     void FollowEnvironment();
     void Refresh();
     void Load();
-    void PinWrittenFile();
     void Parse(const std::string& content, bool reportDamage, const FileIdentity& identity);
     void AddVirtualEntries();
     void ReportDamage(const std::string& content, const FileIdentity& identity, const std::vector<int>& lines);
@@ -126,8 +114,7 @@ private:
     std::vector<Batch> FBatches;   // one per thread with a batch open
     bool FLoaded = false;
     std::string FContent;   // what the file held at the last load or write (to roll a failed write back)
-    FileIdentity FIdentity;
-    int FPinFd = -1;   // the loaded file, kept open so its inode number cannot be reused meanwhile
+    PinnedFile FFile;   // the file as last loaded or written
     int FLockFd = -1;
     std::vector<FileIdentity> FReported;
     std::vector<std::string> FReports;

@@ -152,10 +152,10 @@ bool RegistryStore::TakeFileLock() {
 
 bool RegistryStore::Write(const RegTree& tree) {
     std::string content = FormatRegistryText(tree);
-    if (FLoaded && FIdentity.Exists && content == FContent) return true;   // the file holds it already
+    if (FLoaded && FFile.Identity().Exists && content == FContent) return true;   // the file holds it already
     if (!RewriteFileAtomicallyVia(FPath, content, FPath + ".tmp")) return false;
     FContent = std::move(content);
-    PinWrittenFile();
+    if (!FFile.PinPath(FPath)) FLoaded = false;   // reload on the next call
     return true;
 }
 
@@ -192,7 +192,7 @@ bool RegistryStore::Change(const RegChange& change) {
                     if (!Write(FTree)) {
                         error = errno;
                         result = -1;
-                        Parse(FContent, false, FIdentity);   // back to what the file holds
+                        Parse(FContent, false, FFile.Identity());   // back to what the file holds
                     }
                 }
                 if (result >= 0 && touchesRun) SyncAutostart();

@@ -9,12 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <new>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 // Bytes allocated while counting is on: what reading a file costs beyond the lines it keeps.
@@ -362,18 +364,76 @@ TEST_F(WorkUnitHistoryTest, ACycleOfChangesIsWrittenOnceAndAnUnchangedSpeedNotAt
     EXPECT_EQ(Inode(env.File("KORVEX.WUS")), written);
 }
 
-TEST_F(WorkUnitHistoryTest, AWriteComesFromMemoryNotFromTheFile) {
+TEST_F(WorkUnitHistoryTest, AFileReplacedOnDiskIsReadAgainAndTheCyclesChangesAreAppliedToIt) {
     test::WriteFile(env.File("KORVEX.WUS"), Lines(3));
     TWorkUnitHistory history;
     history.Load();
-    // Whatever the file holds meanwhile is not read again: memory is the history.
-    test::WriteFile(env.File("KORVEX.WUS"), "[01.01.2000 00:00:00] p1_other*9-9-9#1=elsewhere\r\n");
-    ASSERT_TRUE(history.ReSaveWU("p2605_x", "0-33-12", 5));
+    // Restored from a backup while the program runs: a file of its own (another inode) with far more lines.
+    test::WriteFile(env.File("backup.wus"), Lines(1003));
+    std::filesystem::rename(env.File("backup.wus"), env.File("KORVEX.WUS"));
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "0-33-12", 6));
+    ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
     ASSERT_TRUE(history.Flush());
-    EXPECT_EQ(env.ReadFile("KORVEX.WUS"),
-        "[05.12.2024 20:10:15] p2605_x*0-33-12#120=node0@5.00\r\n"
-        "[05.12.2024 20:10:15] p2605_x*1-33-12#120=node1@10.00\r\n"
-        "[05.12.2024 20:10:15] p2605_x*2-33-12#120=node2\r\n");
+    const std::string text = env.ReadFile("KORVEX.WUS");
+    std::string expected = Lines(1003);
+    expected.replace(expected.find("*0-33-12#120=node0"), 18, "*0-33-12#120=node0@6.00");
+    expected += "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n";
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(history.Count(), 1004);
+    EXPECT_FALSE(history.Dirty());
+}
+
+TEST_F(WorkUnitHistoryTest, ALineRemovedByHandInPlaceStaysRemoved) {
+    test::WriteFile(env.File("KORVEX.WUS"), Lines(3));
+    const ino_t inode = Inode(env.File("KORVEX.WUS"));
+    TWorkUnitHistory history;
+    history.Load();
+    // Edited in place: the same inode, a shorter file.
+    std::string edited = Lines(3);
+    const std::size_t second = edited.find("\r\n") + 2;
+    edited.erase(second, edited.find("\r\n", second) + 2 - second);
+    {
+        std::ofstream out(env.File("KORVEX.WUS"), std::ios::binary | std::ios::trunc);
+        out << edited;
+    }
+    ASSERT_EQ(Inode(env.File("KORVEX.WUS")), inode);
+    ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+    // A unit the edit took out is not known any more: it comes back only when it is seen again.
+    ASSERT_TRUE(history.Flush());
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), edited + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n");
+    EXPECT_FALSE(history.IsKnown("p2605_x", "1-33-12"));
+    EXPECT_TRUE(history.SaveWU("p2605_x", "1-33-12", 120, "node1"));
+}
+
+TEST_F(WorkUnitHistoryTest, AUnitTheChangedFileKnowsAlreadyIsNotWrittenTwice) {
+    TWorkUnitHistory history;
+    history.Load();
+    ASSERT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    // Another copy of the program wrote the same unit meanwhile.
+    const std::string other = "[04.12.2024 10:00:00] p2605_x*5-33-12#120=box\r\n";
+    test::WriteFile(env.File("KORVEX.WUS"), other);
+    ASSERT_TRUE(history.Flush());
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), other);
+}
+
+TEST_F(WorkUnitHistoryTest, AFailedWriteIsLoggedOnceWithItsReasonWhileItLasts) {
+    TWorkUnitHistory history;
+    ASSERT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    std::filesystem::create_directories(env.File("KORVEX.WUN/inside"));   // the temporary file cannot be made
+    for (int cycle = 0; cycle < 3; ++cycle)
+        EXPECT_FALSE(history.Flush());
+    const std::string log = env.ReadFile("KORVEX.LOG");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_NE(log.find("KORVEX.WUS not written: " + std::generic_category().message(EEXIST)), std::string::npos)
+        << log;
+    std::filesystem::remove_all(env.File("KORVEX.WUN"));
+    ASSERT_TRUE(history.Flush());
+    // A new failure after a write that worked is told again.
+    ASSERT_TRUE(history.SaveWU("p2605_x", "6-33-12", 120, "box"));
+    std::filesystem::create_directories(env.File("KORVEX.WUN/inside"));
+    EXPECT_FALSE(history.Flush());
+    const std::string after = env.ReadFile("KORVEX.LOG");
+    EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2) << after;
 }
 
 TEST(ForEachHistoryLine, EndsLinesAtEveryBreakAcrossReadBlocks) {
