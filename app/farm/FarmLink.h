@@ -26,7 +26,7 @@ class TServerClientWinSocket;
 namespace korvex::app {
 
 inline constexpr int FarmReplyTimeoutMs = 5000;   // a reply connection is closed this long after it came
-inline constexpr int FarmReplyConnections = 32;   // reply connections open at once; a new one ends the oldest
+inline constexpr int FarmReplyConnections = 32;   // reply connections open at once; see SetMaxConnections
 inline constexpr int FarmColorNoReply = 255;
 inline constexpr int FarmColorReplied = 32768;
 

@@ -1,12 +1,15 @@
 // TServerSocket: listen, accept and read on the event loop; connections freed only outside their events.
 #include "platform/os/ServerSocket.h"
 
+#include "platform/base/Assert.h"
 #include "platform/os/EventLoop.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <map>
 #include <netinet/in.h>
+#include <string_view>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <system_error>
@@ -177,7 +180,7 @@ void TServerSocket::AcceptAll() {
             return;
         }
         while (FMaxConnections > 0 && ActiveConnections() >= FMaxConnections) {
-            Drop(FConnections.front().get(), eeAccept, EUSERS);
+            Drop(EvictionVictim(), eeAccept, EUSERS);
             if (scope.ServerGone()) {
                 close(fd);
                 return;
@@ -206,6 +209,25 @@ void TServerSocket::AcceptAll() {
             if (scope.ServerGone()) return;
         }
     }
+}
+
+TServerClientWinSocket* TServerSocket::EvictionVictim() const {
+    KORVEX_ASSERT(!FConnections.empty());
+    std::map<std::string_view, int> perAddress;
+    for (const auto& socket : FConnections)
+        ++perAddress[socket->FRemoteAddress];
+    TServerClientWinSocket* victim = nullptr;
+    bool victimSending = true;
+    int victimCount = 0;
+    for (const auto& socket : FConnections) {   // oldest first: a tie keeps the older
+        const bool sending = socket->FReceived > 0 || socket->ReceiveLength() > 0;
+        const int count = perAddress[socket->FRemoteAddress];
+        if (victim && (sending > victimSending || (sending == victimSending && count <= victimCount))) continue;
+        victim = socket.get();
+        victimSending = sending;
+        victimCount = count;
+    }
+    return victim;
 }
 
 void TServerSocket::ResumeAccepting() {

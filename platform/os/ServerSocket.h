@@ -85,7 +85,9 @@ public:
     // Limits of each connection; 0 is none, and a change holds for connections accepted afterwards.
     void SetReceiveLimit(int bytes) { FReceiveLimit = bytes; }   // more is never read: the connection closes
     void SetConnectionTimeout(int ms) { FConnectionTimeoutMs = ms; }   // on the loop's clock, from the accept
-    // At most this many connections open: a new one closes the oldest, so fresh peers always get in.
+    // At most this many connections open: a new one closes another, so fresh peers always get in. The one closed
+    // is a silent connection before one whose text has begun to come, and among those the oldest of the address
+    // holding the most connections, so a peer that floods the port pushes out its own connections, not others'.
     void SetMaxConnections(int count) { FMaxConnections = count; }
 
     int ActiveConnections() const { return static_cast<int>(FConnections.size()); }
@@ -100,6 +102,7 @@ private:
     friend class TServerClientWinSocket;
 
     void AcceptAll();
+    TServerClientWinSocket* EvictionVictim() const;   // the connection a new one replaces when full
     void Readable(TServerClientWinSocket* socket, unsigned events);
     // Closes a connection for the server's own reason: OnClientError with the code, then the disconnect.
     void Drop(TServerClientWinSocket* socket, TErrorEvent event, int code);

@@ -270,6 +270,28 @@ TEST_F(FarmLinkTest, ManyIdlePeersLeaveRoomForTheRealReply) {
     EXPECT_TRUE(os::nettest::PeerClosed(idle[0]->Handle(), 0));   // the oldest were let go
 }
 
+TEST_F(FarmLinkTest, AReplyWhoseTextComesAfterAFloodOfHeldConnectionsGetsThrough) {
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    test::TReplyConnection real(link.ServerPort());
+    ASSERT_TRUE(real.Connected());
+    // Another address opens and holds connections faster than replies come, far beyond the cap.
+    constexpr int Flood = 3 * FarmReplyConnections;
+    std::vector<std::unique_ptr<test::TReplyConnection>> flood;
+    for (int i = 0; i < Flood; ++i) {
+        flood.push_back(std::make_unique<test::TReplyConnection>(link.ServerPort(), "127.0.0.2"));
+        ASSERT_TRUE(flood.back()->Connected()) << i;
+    }
+    // Once the server has taken the whole flood, its text comes.
+    ASSERT_TRUE(test::PumpUntil(
+        loop, [&] { return os::nettest::PeerClosed(flood[Flood - FarmReplyConnections]->Handle(), 0); }));
+    real.Send("127.0.0.1#4*C:\\FAH^box");
+    real.Close();
+    TFarmReply reply = Finish(query);
+    EXPECT_TRUE(reply.Replied);
+    EXPECT_EQ(reply.State, FarmStateRunning);
+}
+
 TEST_F(FarmLinkTest, ASlowDripIsClosedAtItsTimeAndGivesNoReply) {
     link.SetReplyWait(500, 20);
     auto query = StartQuery(0);

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <fstream>
 #include <memory>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -354,4 +356,89 @@ TEST(TServerSocket, AConnectionStillOpenWhenItsTimeIsUpIsClosed) {
     loop.RunOnce(0);
     EXPECT_EQ(log, "abcdisconnect;error;disconnect;");
     close(dripping);
+}
+
+namespace {
+
+// A blocking connection to 127.0.0.1:port from the loopback address `from` (127.0.0.2, ...), or -1.
+int ConnectFromAddress(int port, const char* from) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    sockaddr_in local {};
+    local.sin_family = AF_INET;
+    inet_pton(AF_INET, from, &local.sin_addr);
+    sockaddr_in remote {};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(static_cast<uint16_t>(port));
+    inet_pton(AF_INET, "127.0.0.1", &remote.sin_addr);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
+        || connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// A server with a cap of four that counts the connections it pushed out and keeps every text it read.
+struct CappedServer {
+    CappedServer() {
+        Server.SetMaxConnections(4);
+        Server.OnClientError = [this](TServerSocket&, TServerClientWinSocket&, TErrorEvent event, int& code) {
+            EXPECT_EQ(event, eeAccept);
+            EXPECT_EQ(code, EUSERS);
+            ++PushedOut;
+        };
+        Server.OnClientRead = [this](TServerSocket&, TServerClientWinSocket& socket) {
+            Received += socket.ReceiveText();
+        };
+        EXPECT_TRUE(Server.Open());
+    }
+    TEventLoop Loop;
+    TServerSocket Server {Loop};
+    int PushedOut = 0;
+    std::string Received;
+};
+
+}
+
+TEST(TServerSocket, AFloodFromOneAddressPushesOutItsOwnConnectionsNotAnotherAddresses) {
+    CappedServer capped;
+    int real = ConnectFromAddress(capped.Server.LocalPort(), "127.0.0.3");
+    ASSERT_GE(real, 0);
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Server.ActiveConnections() == 1; }));
+    std::vector<int> flood;
+    for (int i = 0; i < 20; ++i) {
+        flood.push_back(ConnectFromAddress(capped.Server.LocalPort(), "127.0.0.2"));
+        ASSERT_GE(flood.back(), 0);
+    }
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.PushedOut == 17; }));
+    ASSERT_FALSE(PeerClosed(real, 0));   // its text comes only now
+    ASSERT_TRUE(WriteAll(real, "127.0.0.3#4*C:\\FAH^node"));
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return !capped.Received.empty(); }));
+    EXPECT_EQ(capped.Received, "127.0.0.3#4*C:\\FAH^node");
+    for (int i = 0; i < 17; ++i)
+        EXPECT_TRUE(PeerClosed(flood[static_cast<std::size_t>(i)], 1000)) << i;   // the flood's oldest went
+    for (int fd : flood)
+        close(fd);
+    close(real);
+}
+
+TEST(TServerSocket, AConnectionWhoseTextHasBegunIsPushedOutAfterTheSilentOnes) {
+    CappedServer capped;
+    int sending = ConnectLoopback(capped.Server.LocalPort());
+    ASSERT_TRUE(WriteAll(sending, "10.0.0.9#4*"));
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Received == "10.0.0.9#4*"; }));
+    std::vector<int> idle;
+    for (int i = 0; i < 10; ++i) {
+        idle.push_back(ConnectLoopback(capped.Server.LocalPort()));
+        ASSERT_GE(idle.back(), 0);
+    }
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.PushedOut == 7; }));
+    ASSERT_FALSE(PeerClosed(sending, 0));
+    ASSERT_TRUE(WriteAll(sending, "C:\\FAH^node"));
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Received.size() == 22; }));
+    EXPECT_EQ(capped.Received, "10.0.0.9#4*C:\\FAH^node");
+    for (int fd : idle)
+        close(fd);
+    close(sending);
 }
