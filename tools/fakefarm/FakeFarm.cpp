@@ -106,6 +106,41 @@ void WriteNodeFiles(TFakeNode& node, int stepSeconds, base::TDateTime nowUtc) {
     WriteWhole(UnitInfoPath(node), UnitInfoText(node));
 }
 
+// One tick of a node that writes. A node whose folder is gone stands still (false) until the folder is back; one
+// back without its log gets its files whole. The tick counts once its log line is written.
+bool StepNode(TFakeNode& node, int stepSeconds, base::TDateTime nowUtc) {
+    std::error_code error;
+    if (!fs::is_directory(node.Folder, error)) return false;
+    TFakeNode next = node;
+    if (++next.TickPhase < next.TicksPerItem) {
+        node = next;
+        return true;
+    }
+    next.TickPhase = 0;
+    ++next.Done;
+    std::vector<std::string> lines = ProgressLines(next, nowUtc);
+    if (next.Done == ItemsPerUnit(next)) {
+        Add(lines, UnitEndLines(nowUtc));
+        ++next.Unit;
+        next.Done = 0;
+        next.Downloaded = nowUtc;
+        Add(lines, UnitStartLines(next, nowUtc));
+    }
+    try {
+        if (!fs::exists(LogPath(next), error)) {
+            WriteNodeFiles(next, stepSeconds, nowUtc);
+            node = next;
+            return true;
+        }
+        Append(LogPath(next), lines);
+        node = next;
+        WriteWhole(UnitInfoPath(node), UnitInfoText(node));
+    } catch (const std::exception&) {
+        return false;   // the folder went while it was written
+    }
+    return true;
+}
+
 // The settings the program reads: the node list and a few options; everything else it writes itself.
 void WriteSettings(const TFarm& farm, const TFarmOptions& options) {
     os::RegistryStore store(RegistryFile(farm.Dir));
@@ -267,24 +302,15 @@ TFarm LoadFarm(const std::string& dir) {
     return farm;
 }
 
-void StepFarm(TFarm& farm, base::TDateTime nowUtc) {
+std::vector<int> StepFarm(TFarm& farm, base::TDateTime nowUtc) {
     ++farm.Tick;
+    std::vector<int> waiting;
     for (TFakeNode& node : farm.Nodes) {
-        if (node.Role == TNodeRole::Stuck || node.ConsoleStopped || ++node.TickPhase < node.TicksPerItem) continue;
-        node.TickPhase = 0;
-        ++node.Done;
-        std::vector<std::string> lines = ProgressLines(node, nowUtc);
-        if (node.Done == ItemsPerUnit(node)) {
-            Add(lines, UnitEndLines(nowUtc));
-            ++node.Unit;
-            node.Done = 0;
-            node.Downloaded = nowUtc;
-            Add(lines, UnitStartLines(node, nowUtc));
-        }
-        Append(LogPath(node), lines);
-        WriteWhole(UnitInfoPath(node), UnitInfoText(node));
+        if (node.Role == TNodeRole::Stuck || node.ConsoleStopped) continue;
+        if (!StepNode(node, farm.StepSeconds, nowUtc)) waiting.push_back(node.Index);
     }
     SaveFarm(farm);
+    return waiting;
 }
 
 }

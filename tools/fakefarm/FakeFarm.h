@@ -49,9 +49,11 @@ TFarm LoadFarm(const std::string& dir);
 void SaveFarm(const TFarm& farm);
 
 // One tick at nowUtc: each node that is due appends its progress line, finishes its unit and starts the next
-// one at the end; unitinfo.txt follows. The stuck node and nodes whose console is stopped write nothing. The
-// state is saved.
-void StepFarm(TFarm& farm, base::TDateTime nowUtc);
+// one at the end; unitinfo.txt follows. The stuck node and nodes whose console is stopped write nothing. A node
+// whose folder is gone (or cannot be written) stands still and the others go on; when the folder is back it goes
+// on too, its files written whole when the folder came back without its log. The state is saved. The indexes of
+// the nodes that could not write.
+std::vector<int> StepFarm(TFarm& farm, base::TDateTime nowUtc);
 
 // The loopback address of node index's control service: 127.1.0.1, 127.1.0.2, ...
 std::string ServiceAddress(int index);

@@ -5,10 +5,12 @@
 
 #include "platform/base/Numbers.h"
 
+#include <algorithm>
 #include <csignal>
 #include <pthread.h>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -122,11 +124,23 @@ int Run(const TArguments& args) {
     pthread_sigmask(SIG_BLOCK, &stops, &old);
     const fakefarm::TFarmServices services(farm);
     pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    std::set<int> waiting;   // nodes whose folder was missing at the last tick
     for (int done = 0; !StopRequested && (!args.Steps || done < *args.Steps); ++done) {
         answerer.Serve(stepSeconds * 1000);
         if (StopRequested) break;
         services.Apply(farm);
-        fakefarm::StepFarm(farm, fakefarm::UtcNow());
+        const std::vector<int> now = fakefarm::StepFarm(farm, fakefarm::UtcNow());
+        for (const fakefarm::TFakeNode& node : farm.Nodes) {
+            const bool waits = std::find(now.begin(), now.end(), node.Index) != now.end();
+            if (waits == waiting.contains(node.Index)) continue;
+            if (waits) {
+                std::cerr << "fakefarm: " << node.Label << " waits for its folder " << node.Folder << "\n";
+                waiting.insert(node.Index);
+            } else {
+                std::cerr << "fakefarm: " << node.Label << " writes again\n";
+                waiting.erase(node.Index);
+            }
+        }
     }
     return 0;
 }

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace korvex::fakefarm {
 namespace {
@@ -223,6 +224,35 @@ TEST_F(FakeFarmTest, FollowedLogsReadAsFreshOnesTickAfterTick) {
         StepFarm(farm, now);
     }
     EXPECT_EQ(appended, 11 * 6);   // never read from the start again
+}
+
+TEST_F(FakeFarmTest, ANodeWhoseFolderIsGoneWaitsWhileTheOthersGoOnAndResumesWhenItIsBack) {
+    TFarm farm = Init(6, 30);
+    const TFarm before = farm;
+    const std::string folder = farm.Nodes[0].Folder;
+    std::filesystem::rename(folder, folder + ".away");
+    base::TDateTime now = NowUtc;
+    for (int tick = 0; tick < 2; ++tick) {
+        now += 30 * Second;
+        EXPECT_EQ(StepFarm(farm, now), std::vector<int> {0});
+    }
+    EXPECT_EQ(farm.Nodes[0], before.Nodes[0]);
+    EXPECT_FALSE(std::filesystem::exists(folder));   // not made anew while it is gone
+    EXPECT_EQ(farm.Nodes[4].Done, before.Nodes[4].Done + 2 / before.Nodes[4].TicksPerItem);
+    // Back as it was: its log goes on from where it stood.
+    std::filesystem::rename(folder + ".away", folder);
+    now += 30 * Second;
+    EXPECT_TRUE(StepFarm(farm, now).empty());
+    EXPECT_EQ(farm.Nodes[0].Done, before.Nodes[0].Done + 1);
+    const app::TNodeReading resumed = Read(folder, now);   // its last step took the time it stood, too
+    EXPECT_EQ(resumed.Progress, ProgressPercent(farm.Nodes[0]));
+    EXPECT_EQ(resumed.TimePerPercent, Hms(3 * farm.StepSeconds + 60));
+    // Back empty: its files are written whole.
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    now += 30 * Second;
+    EXPECT_TRUE(StepFarm(farm, now).empty());
+    ExpectReadingMatches(farm.Nodes[0], farm.StepSeconds, Read(folder, now));
 }
 
 TEST_F(FakeFarmTest, StateSurvivesASaveAndALoad) {

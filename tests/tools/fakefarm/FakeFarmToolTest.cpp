@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace korvex::fakefarm {
 namespace {
@@ -42,6 +43,22 @@ TEST(FakeFarmTool, InitThenOneTickOfRun) {
     TFarm after = LoadFarm(farmDir);
     EXPECT_EQ(after.Tick, 1);
     EXPECT_EQ(after.Nodes[0].Done, before + 1);
+}
+
+TEST(FakeFarmTool, RunGoesOnWhenANodeFolderDisappears) {
+    app::test::TTempDir dir;
+    const std::string farmDir = dir.File("farm");
+    TRun init = RunTool(dir, "init '" + farmDir + "' --nodes 4 --step-seconds=1");
+    ASSERT_EQ(init.ExitCode, 0) << init.Err;
+    const TFarm before = LoadFarm(farmDir);
+    std::filesystem::remove_all(before.Nodes[0].Folder);
+    TRun run = RunTool(dir, "run '" + farmDir + "' --steps 2");
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Err.find(before.Nodes[0].Label + " waits for its folder"), std::string::npos) << run.Err;
+    const TFarm after = LoadFarm(farmDir);
+    EXPECT_EQ(after.Tick, 2);
+    EXPECT_EQ(after.Nodes[0].Done, before.Nodes[0].Done);
+    EXPECT_EQ(after.Nodes[3].Done, before.Nodes[3].Done + 2 / before.Nodes[3].TicksPerItem);
 }
 
 TEST(FakeFarmTool, UsageErrors) {
