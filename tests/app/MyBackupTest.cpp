@@ -7,6 +7,7 @@
 
 #include "support/AppEnvironment.h"
 #include "support/FileSizeLimit.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -38,13 +39,7 @@ protected:
         test::WriteFile(node + "/other.txt", "not backed up");
     }
     std::string Read(const std::string& path) { return test::ReadFileText(path); }
-    std::vector<std::string> Names(const std::string& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Names(const std::string& folder) { return os::filetest::NamesIn(folder); }
 };
 
 TEST_F(MyBackupTest, CopiesTheClientFilesUnderTheNamesTheirReadersUse) {

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 using namespace korvex::os;
+using korvex::os::filetest::NamesIn;
 using korvex::os::filetest::ReadFile;
 using korvex::os::filetest::SandboxedEnvironment;
 using korvex::os::filetest::TempFolder;
@@ -144,14 +145,6 @@ const TReplaceWay ReplaceWays[] = {
      }},
 };
 
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 }
 
 TEST(RewriteFileAtomically, WritesThroughASymbolicLinkAndKeepsTheLink) {
@@ -166,8 +159,8 @@ TEST(RewriteFileAtomically, WritesThroughASymbolicLinkAndKeepsTheLink) {
         EXPECT_TRUE(fs::is_symlink(tmp / "program/KORVEX.WUS"));
         EXPECT_EQ(ReadFile(tmp / "dotfiles/korvex-history"), "new\r\n");
         // Nothing left behind in either folder.
-        EXPECT_EQ(Names(tmp / "program"), std::vector<std::string> {"KORVEX.WUS"});
-        EXPECT_EQ(Names(tmp / "dotfiles"), std::vector<std::string> {"korvex-history"});
+        EXPECT_EQ(NamesIn(tmp / "program"), std::vector<std::string> {"KORVEX.WUS"});
+        EXPECT_EQ(NamesIn(tmp / "dotfiles"), std::vector<std::string> {"korvex-history"});
     }
 }
 
@@ -182,7 +175,7 @@ TEST(RewriteFileAtomically, RefusesADanglingLinkWithANote) {
         EXPECT_FALSE(way.Write(tmp / "registry.reg", "new"));
         EXPECT_TRUE(fs::is_symlink(tmp / "registry.reg"));
         EXPECT_FALSE(fs::exists(tmp / "share"));
-        EXPECT_EQ(Names(tmp.Path()), std::vector<std::string> {"registry.reg"});
+        EXPECT_EQ(NamesIn(tmp.Path()), std::vector<std::string> {"registry.reg"});
         ASSERT_EQ(notes.size(), 1u);
         EXPECT_NE(notes[0].find(tmp / "share/registry.reg"), std::string::npos) << notes[0];
     }

@@ -3,6 +3,7 @@
 
 #include "platform/os/ProgramFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,6 +58,14 @@ SandboxedEnvironment::SandboxedEnvironment()
 
 SandboxedEnvironment::~SandboxedEnvironment() {
     os::SetProgramFolderForTests("");
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }

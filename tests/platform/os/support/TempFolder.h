@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <stdlib.h>
 #include <string>
+#include <vector>
 
 namespace korvex::os::filetest {
 
@@ -40,6 +41,7 @@ protected:
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);   // "" when missing
 bool Exists(const std::string& path);   // any kind of entry, links not followed
+std::vector<std::string> NamesIn(const std::string& folder);   // its entries' names, sorted
 
 // Sets (or, with nullopt, unsets) an environment variable for the scope; the old value comes back after.
 class EnvOverride {
