@@ -25,9 +25,9 @@ void SetFileLog(TFileLogHook hook);
 // result false. A symbolic link is written through: the temporary file goes in its target's folder and is renamed
 // over the target, so the link stays a link; a link whose target cannot be reached is refused with a note.
 bool RewriteFileAtomically(const std::string& path, const std::string& content);
-// The same through the fixed temporary file `tempPath` in the same folder, both Linux paths used as they are
-// (no mapping, no case resolution), for callers that already exclude each other with a lock; a temporary file left by a
-// crash is simply replaced. A new file is 0600.
+// The same through the fixed temporary file `tempPath` in the same folder (through a link: its name in the
+// target's folder), both Linux paths used as they are (no mapping, no case resolution), for callers that already
+// exclude each other with a lock; a temporary file left by a crash is simply replaced. A new file is 0600.
 bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath);
 
 // The file's bytes; false when it cannot be opened or read, or holds more than maxSize bytes (EFBIG).
