@@ -436,6 +436,25 @@ TEST_F(WorkUnitHistoryTest, AFailedWriteIsLoggedOnceWithItsReasonWhileItLasts) {
     EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2) << after;
 }
 
+TEST_F(WorkUnitHistoryTest, AHistoryKeptBehindALinkIsWrittenThroughIt) {
+    const std::string target = env.File("share/korvex-history");
+    std::filesystem::create_directories(env.File("share"));
+    test::WriteFile(target, Lines(2));
+    std::filesystem::create_symlink(target, env.File("KORVEX.WUS"));
+    TWorkUnitHistory history;
+    history.Load();
+    ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+    ASSERT_TRUE(history.Flush());
+    EXPECT_TRUE(std::filesystem::is_symlink(env.File("KORVEX.WUS")));
+    EXPECT_EQ(env.ReadFile("share/korvex-history"), Lines(2) + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n");
+    // A link that leads nowhere is left alone, and the write fails.
+    std::filesystem::remove(target);
+    ASSERT_TRUE(history.SaveWU("p2605_new", "2-2-2", 120, "node2"));
+    EXPECT_FALSE(history.Flush());
+    EXPECT_TRUE(std::filesystem::is_symlink(env.File("KORVEX.WUS")));
+    EXPECT_FALSE(std::filesystem::exists(target));
+}
+
 TEST(ForEachHistoryLine, EndsLinesAtEveryBreakAcrossReadBlocks) {
     test::TAppEnvironment env;
     // Breaks placed on both sides of the 64 KB block boundary, a CR LF split by it, a huge line.

@@ -132,6 +132,21 @@ TEST(RegistryStore, SeesAHandEditOfTheFile) {
     EXPECT_EQ(reg.ReadInteger("FSize"), 12);
 }
 
+TEST(RegistryStore, AFileKeptBehindALinkStaysThereAndSeesEditsOfTheTarget) {
+    SandboxedEnvironment env;
+    const std::string target = env.RegistryFile() + ".dotfiles/registry.reg";
+    fs::create_directories(fs::path(target).parent_path());
+    WriteFile(target, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Options]\n\"FSize\"=dword:00000008\n");
+    fs::create_symlink(target, env.RegistryFile());
+    RegistryStore store(env.RegistryFile());
+    ASSERT_TRUE(store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Language", MakeDwordValue(1)));
+    EXPECT_TRUE(fs::is_symlink(env.RegistryFile()));
+    EXPECT_NE(ReadFile(target).find("\"Language\"=dword:00000001"), std::string::npos) << ReadFile(target);
+    // An edit of the linked file shows at the next read.
+    WriteFile(target, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Options]\n\"FSize\"=dword:0000000c\n");
+    EXPECT_EQ(store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "FSize"), MakeDwordValue(12));
+}
+
 TEST(RegistryStore, LoadsWhatItCanOfADamagedFileKeepsACopyAndReportsItOnce) {
     SandboxedEnvironment env;
     fs::create_directories(fs::path(env.RegistryFile()).parent_path());
