@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace korvex::app {

@@ -424,8 +424,7 @@ TEST_F(WorkUnitHistoryTest, AFailedWriteIsLoggedOnceWithItsReasonWhileItLasts) {
         EXPECT_FALSE(history.Flush());
     const std::string log = env.ReadFile("KORVEX.LOG");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-    EXPECT_NE(log.find("KORVEX.WUS not written: " + std::generic_category().message(EEXIST)), std::string::npos)
-        << log;
+    EXPECT_NE(log.find("KORVEX.WUS not written: " + std::generic_category().message(EEXIST)), std::string::npos) << log;
     std::filesystem::remove_all(env.File("KORVEX.WUN"));
     ASSERT_TRUE(history.Flush());
     // A new failure after a write that worked is told again.

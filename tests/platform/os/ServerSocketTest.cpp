@@ -388,9 +388,8 @@ struct CappedServer {
             EXPECT_EQ(code, EUSERS);
             ++PushedOut;
         };
-        Server.OnClientRead = [this](TServerSocket&, TServerClientWinSocket& socket) {
-            Received += socket.ReceiveText();
-        };
+        Server.OnClientRead
+            = [this](TServerSocket&, TServerClientWinSocket& socket) { Received += socket.ReceiveText(); };
         EXPECT_TRUE(Server.Open());
     }
     TEventLoop Loop;

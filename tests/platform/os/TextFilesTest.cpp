@@ -137,12 +137,12 @@ struct TReplaceWay {
 };
 
 const TReplaceWay ReplaceWays[] = {
-    {"own temporary", [](const std::string& path, const std::string& content) {
-         return RewriteFileAtomically(path, content);
-     }},
-    {"fixed temporary", [](const std::string& path, const std::string& content) {
-         return RewriteFileAtomicallyVia(path, content, path + ".tmp");
-     }},
+    {"own temporary",
+        [](const std::string& path, const std::string& content) { return RewriteFileAtomically(path, content); }},
+    {"fixed temporary",
+        [](const std::string& path, const std::string& content) {
+            return RewriteFileAtomicallyVia(path, content, path + ".tmp");
+        }},
 };
 
 }
