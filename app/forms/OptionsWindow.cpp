@@ -256,7 +256,6 @@ void TForm1::FillFromStore() {
     TSettings* main = MainSettings();
     const int count = main != nullptr ? int(main->Nodes.size()) : TSettingsKey(OptionsKey).Integer("HostCount", 1);
     FNodes = ReadOptionsNodes(count);
-    FStoredCount = int(FNodes.size());
     FLanguageBox->Items()->Clear();
     FLanguageBox->Items()->Add("Русский");
     FLanguageBox->Items()->Add("English");
@@ -385,7 +384,6 @@ void TForm1::sSpeedButton1Click(TObject*) {
         options.WriteInteger("FSize", fontSize);
         WriteStartWithWindows(FStartupCheck->Checked());
     }
-    FStoredCount = std::max(FStoredCount, NodeCount());
     if (TSettings* main = MainSettings()) {
         main->ServiceName = serviceName;
         main->FSize = fontSize;

@@ -114,7 +114,6 @@ private:
     TProjectTable& Projects();
 
     std::vector<TNodeSettings> FNodes;
-    int FStoredCount = 0;   // the list's length in the store
     bool FSaved = false;
     bool FFilling = false;   // the controls are being filled: their events change nothing
     std::string FSummaryUrl;

@@ -146,7 +146,6 @@ void TForm1::sSpeedButton2Click(TObject*) {
     FillNodeList();
     // The new node's own values reach the store with "Save node"; the main window fills in defaults.
     StoreHostCount(NodeCount());
-    FStoredCount = std::max(FStoredCount, NodeCount());
     FSaved = true;
 }
 
@@ -157,8 +156,7 @@ void TForm1::sSpeedButton4Click(TObject*) {
     FillNodeList();
     SelectNode(std::min(selected, NodeCount() - 1));
     // The whole list is stored: the selected node leaves the settings, not the last one.
-    StoreOptionsNodes(FNodes, FStoredCount);
-    FStoredCount = NodeCount();
+    StoreOptionsNodes(FNodes);
     FSaved = true;
 }
 
@@ -174,8 +172,7 @@ void TForm1::sSpeedButton6Click(TObject*) {
     node.Trycore = FTrycoreCheck->Checked();
     FStringGrid->SetCells(0, selected, node.Label);
     if (node.Trycore && ClientCoreWriter) ClientCoreWriter(node.Path, node.Core);
-    StoreOptionsNodes(FNodes, FStoredCount);
-    FStoredCount = NodeCount();
+    StoreOptionsNodes(FNodes);
     FSaved = true;
 }
 

@@ -5,21 +5,6 @@
 
 namespace korvex::app {
 
-namespace {
-
-// Every value a node has in the store, with its key.
-struct TNodeValue {
-    TSettingsKey TNodeKeys::*Key;
-    const char* Name;
-};
-constexpr TNodeValue NodeValues[] = {{&TNodeKeys::Label, "Label"}, {&TNodeKeys::Data, "Progress"},
-    {&TNodeKeys::Data, "BackLevel"}, {&TNodeKeys::Path, "Path"}, {&TNodeKeys::Path, "Ip"}, {&TNodeKeys::Get, "Get"},
-    {&TNodeKeys::Get, "Send"}, {&TNodeKeys::Get, "RSPath"}, {&TNodeKeys::Get, "Level"}, {&TNodeKeys::Get, "CPU"},
-    {&TNodeKeys::Get, "Backup"}, {&TNodeKeys::Get, "Verbo"}, {&TNodeKeys::Get, "VerboN"},
-    {&TNodeKeys::Get, "Core"}, {&TNodeKeys::Get, "Trycore"}, {&TNodeKeys::Get, "MID"}, {&TNodeKeys::Hint, "Hint"}};
-
-}
-
 TNodeSettings NewOptionsNode() {
     TNodeSettings node;
     node.Label = "new";
@@ -56,7 +41,7 @@ std::vector<TNodeSettings> ReadOptionsNodes(int count) {
     return nodes;
 }
 
-void StoreOptionsNodes(const std::vector<TNodeSettings>& nodes, int previousCount) {
+void StoreOptionsNodes(const std::vector<TNodeSettings>& nodes) {
     TSettingsBatch batch;
     StoreHostCount(int(nodes.size()));
     TNodeKeys keys;
@@ -80,11 +65,6 @@ void StoreOptionsNodes(const std::vector<TNodeSettings>& nodes, int previousCoun
         keys.Get.WriteInteger(NodeValue("MID", i), n.MID);
         keys.Hint.WriteFlag(NodeValue("Hint", i), n.Hint);
     }
-    for (int i = int(nodes.size()); i < previousCount; ++i)
-        for (const TNodeValue& value : NodeValues) {
-            TSettingsKey& key = keys.*value.Key;
-            if (key.Exists(NodeValue(value.Name, i))) key.Registry().DeleteValue(NodeValue(value.Name, i));
-        }
 }
 
 void StoreHostCount(int count) {

@@ -14,9 +14,9 @@ TNodeSettings NewOptionsNode();
 // values with each missing one's default written first.
 std::vector<TNodeSettings> ReadOptionsNodes(int count);
 
-// The whole list in one batch: HostCount, then every node's values; the values of the nodes past the list, up
-// to `previousCount`, are deleted, so a later, longer list starts from defaults there.
-void StoreOptionsNodes(const std::vector<TNodeSettings>& nodes, int previousCount);
+// The whole list in one batch: HostCount, then every node's values. Values of nodes past the list stay where
+// they are (nothing is deleted from the store): a later, longer list reads them again.
+void StoreOptionsNodes(const std::vector<TNodeSettings>& nodes);
 
 // HostCount alone.
 void StoreHostCount(int count);

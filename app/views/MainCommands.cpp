@@ -97,18 +97,14 @@ std::string CheckPointsText(const std::vector<TCheckPoint>& nodes) {
 }
 
 void QuickAddNode() {
-    const int count = TSettingsKey(OptionsKey).Integer("HostCount", 1);
-    std::vector<TNodeSettings> nodes = ReadOptionsNodes(count);
-    nodes.push_back(NewOptionsNode());
-    StoreOptionsNodes(nodes, count);
+    const int count = ClampCount(TSettingsKey(OptionsKey).Integer("HostCount", 1));
+    StoreHostCount(ClampCount(count + 1));
 }
 
 bool QuickDeleteLastNode() {
     const int count = ClampCount(TSettingsKey(OptionsKey).Integer("HostCount", 1));
     if (count < 2) return false;   // the last node stays, as the options window's Delete keeps it
-    std::vector<TNodeSettings> nodes = ReadOptionsNodes(count);
-    nodes.pop_back();
-    StoreOptionsNodes(nodes, count);
+    StoreHostCount(count - 1);
     return true;
 }
 

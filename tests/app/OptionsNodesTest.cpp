@@ -36,7 +36,7 @@ std::vector<TNodeSettings> ThreeNodes() {
 TEST(OptionsNodes, AStoredListReadsBackTheSame) {
     test::TAppEnvironment env;
     const std::vector<TNodeSettings> nodes = ThreeNodes();
-    StoreOptionsNodes(nodes, 0);
+    StoreOptionsNodes(nodes);
     EXPECT_EQ(ReadOptionsNodes(3), nodes);
     const TSettings loaded = LoadSettings();   // the main window reads the same list
     EXPECT_EQ(loaded.HostCount, 3);
@@ -58,21 +58,21 @@ TEST(OptionsNodes, MissingValuesGetTheWindowsDefaultsAndTheGetWUOnesAreWritten) 
     EXPECT_FALSE(env.Stored(LabelKey, "Label1"));
 }
 
-TEST(OptionsNodes, AShorterListDropsTheValuesPastItsEnd) {
+TEST(OptionsNodes, AShorterListLeavesTheValuesPastItsEndInTheStore) {
     test::TAppEnvironment env;
     std::vector<TNodeSettings> nodes = ThreeNodes();
-    StoreOptionsNodes(nodes, 0);
+    StoreOptionsNodes(nodes);
+    const std::vector<TNodeSettings> three = ReadOptionsNodes(3);
     nodes.erase(nodes.begin());
-    StoreOptionsNodes(nodes, 3);
+    StoreOptionsNodes(nodes);
     EXPECT_EQ(ReadOptionsNodes(2), nodes);
+    EXPECT_EQ(env.Stored(OptionsKey, "HostCount"), os::MakeDwordValue(2));
     for (const auto& [key, name] : {std::pair {LabelKey, "Label2"}, {PathKey, "Ip2"}, {GetWUKey, "Core2"},
              {GetWUKey, "Trycore2"}, {HintKey, "Hint2"}, {DataKey, "Progress2"}})
-        EXPECT_FALSE(env.Stored(key, name)) << name;
-    // A node added later starts from defaults, not from the dropped node's values.
+        EXPECT_TRUE(env.Stored(key, name)) << name;
+    // A node added later reads what the store kept there.
     StoreHostCount(3);
-    TNodeSettings fresh = NewOptionsNode();
-    fresh.Label = "";   // a name is read, never made up
-    EXPECT_EQ(ReadOptionsNodes(3)[2], fresh);
+    EXPECT_EQ(ReadOptionsNodes(3)[2], three[2]);
 }
 
 }

@@ -28,7 +28,7 @@ void OptionsPictures::WriteAll(const std::string& prefix) {
             TSettings settings = NodesSettings(5, language);
             settings.Nodes[1].Get = true;
             settings.Nodes[1].Trycore = true;
-            StoreOptionsNodes(settings.Nodes, 0);
+            StoreOptionsNodes(settings.Nodes);
             Env->Store(OptionsKey, "Language", os::MakeDwordValue(language));
             NewMainForm(settings, skin);
             auto* options = classes::Create<TForm1>(classes::Application);

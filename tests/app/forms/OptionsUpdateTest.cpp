@@ -50,7 +50,7 @@ protected:
     }
     TForm1* ShowOptions(int language = 1) {
         TSettings settings = NodesSettings(2, language);
-        StoreOptionsNodes(settings.Nodes, 0);
+        StoreOptionsNodes(settings.Nodes);
         Env->Store(OptionsKey, "Language", os::MakeDwordValue(language));
         NewMainForm(settings, -1);
         Options = Create<TForm1>(Application);
