@@ -284,8 +284,7 @@ void TForm1::ShowOptions() {
     FConsoleEdit->SetInitialDir(os::ExtractFileDir(FConsoleEdit->Text()));
     FSkinPathEdit->SetText(options.Text("SkinPath", d.SkinPath));
     FSkinPathEdit->SetInitialDir(FSkinPathEdit->Text());
-    // The box says what is: whether the start-up entry exists, not what the option once said.
-    FStartupCheck->SetChecked(StartsWithWindows());
+    FStartupCheck->SetChecked(options.Flag("RunStartup", d.RunStartup));
     FMinimizedCheck->SetChecked(options.Flag("RunMinimized", d.RunMinimized));
     FTaskbarCheck->SetChecked(options.Flag("Taskbar", d.Taskbar));
     FAutoBackupCheck->SetChecked(options.Flag("AutoBackup", d.AutoBackup));

@@ -5,8 +5,6 @@
 #include "app/settings/SettingsKey.h"
 
 #include "platform/base/Numbers.h"
-#include "platform/os/Autostart.h"
-#include "platform/os/Files.h"
 #include "platform/os/ProgramFolder.h"
 #include "platform/os/Version.h"
 
@@ -186,11 +184,6 @@ void WriteStartWithWindows(bool runStartup) {
     program += os::ProgramFolder();
     program += "\\KORVEX.exe\"";
     run.WriteText(RunValueName, program);
-}
-
-bool StartsWithWindows() {
-    TSettingsKey run(RunKey, false);
-    return run.IsOpen() && run.Exists(RunValueName) && os::FileExists(os::AutostartFilePath());
 }
 
 bool ReadTaskbar() {

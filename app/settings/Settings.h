@@ -110,10 +110,8 @@ void SaveData(const TSettings& settings);
 // The skin-name write-back after a skin change.
 void WriteSkinName(const std::string& skinName);
 
-// Start with the session: the Run value written (quoted program path) or deleted; the Run key is not created.
+// Start with the session: the Run value written (quoted program path; the Run key made when missing) or deleted.
 void WriteStartWithWindows(bool runStartup);
-// Whether the program starts with the session: the Run value and the autostart entry it stands for both exist.
-bool StartsWithWindows();
 
 // The task-bar option, read before any window exists (written as set when missing).
 bool ReadTaskbar();

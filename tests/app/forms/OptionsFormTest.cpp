@@ -44,7 +44,7 @@ protected:
 
     // The store holds `settings`; the main window shows them; the options window is made and shown.
     TForm1* ShowOptions(const TSettings& settings, int skin = -1) {
-        StoreOptionsNodes(settings.Nodes, 0);
+        StoreOptionsNodes(settings.Nodes);
         NewMainForm(settings, skin);
         Options = Create<TForm1>(Application);
         Options->Show();
@@ -209,7 +209,7 @@ TEST_F(OptionsFormTest, DeleteRemovesTheSelectedNodeFromTheCopyAndTheStore) {
     EXPECT_EQ(StoredInt(OptionsKey, "HostCount"), 2);
     EXPECT_EQ(StoredText(PathKey, "Ip1"), "10.1.1.2");   // the host's address went with it
     EXPECT_EQ(StoredInt(GetWUKey, "Trycore1"), 1);
-    EXPECT_FALSE(Env->Stored(LabelKey, "Label2"));
+    EXPECT_EQ(StoredText(LabelKey, "Label2"), "node3");   // past the count, nothing is deleted
     EXPECT_EQ(Find<skin::TsEdit>("NameEdit")->Text(), "node3");   // the node now in the selected row
     EXPECT_TRUE(Options->Saved());
 
@@ -437,27 +437,30 @@ TEST_F(OptionsFormTest, SaveAllRefusesATeamWithLettersAndAFontSizeOutOfRange) {
     EXPECT_EQ(StoredInt(OptionsKey, "FSize"), 9);
 }
 
-// "Load on Windows startup" shows whether the start-up entry exists, so a save for any other reason never
-// makes one; ticked and saved, the entry is there, and one removed outside shows unticked.
-TEST_F(OptionsFormTest, TheStartUpBoxAndTheStartUpEntryNeverDisagree) {
+// "Load on Windows startup" shows the stored option (set when missing); "Save all" stores the box and makes
+// the start-up entry follow it.
+TEST_F(OptionsFormTest, TheStartUpBoxShowsTheOptionAndSaveAllMakesTheEntryFollowIt) {
     Env->Store(OptionsKey, "RunStartup", os::MakeDwordValue(1));   // the first run's default
     ShowOptions(ThreeNodes());
     auto* box = Find<skin::TsCheckBox>("StartupCheck");
-    EXPECT_FALSE(box->Checked());
+    EXPECT_TRUE(box->Checked());
+    EXPECT_FALSE(std::filesystem::exists(os::AutostartFilePath()));   // no entry before a save
     Find<skin::TsEdit>("UNameEdit")->SetText("someone");
+    Click("sSpeedButton1");
+    EXPECT_TRUE(Env->Stored(RunKey, RunValueName));
+    EXPECT_TRUE(std::filesystem::exists(os::AutostartFilePath()));
+    EXPECT_EQ(StoredInt(OptionsKey, "RunStartup"), 1);
+    box->SetChecked(false);
     Click("sSpeedButton1");
     EXPECT_FALSE(Env->Stored(RunKey, RunValueName));
     EXPECT_FALSE(std::filesystem::exists(os::AutostartFilePath()));
     EXPECT_EQ(StoredInt(OptionsKey, "RunStartup"), 0);
-    box->SetChecked(true);
-    Click("sSpeedButton1");
-    EXPECT_TRUE(Env->Stored(RunKey, RunValueName));
-    EXPECT_TRUE(std::filesystem::exists(os::AutostartFilePath()));
     Options->Hide();
     Options->Show();
     Pump();
-    EXPECT_TRUE(box->Checked());
-    std::filesystem::remove(os::AutostartFilePath());
+    EXPECT_FALSE(box->Checked());
+    // The box shows the option, not the entry: one made outside does not tick it.
+    Env->Store(RunKey, RunValueName, os::MakeStringValue("\"/opt/KORVEX.exe\""));
     Options->Hide();
     Options->Show();
     Pump();
