@@ -1,7 +1,6 @@
 // TForm2: the about window.
 #include "app/forms/AboutWindow.h"
 
-#include "app/views/MainCommands.h"
 #include "app/forms/MainWindow.h"
 #include "platform/base/Assert.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -31,16 +30,12 @@ TForm2::TForm2(TComponent* owner) : TSideForm(owner, {"О программе", "
     TMethodTable methods;
     methods.Add("FormShow", this, &TForm2::FormShow)
         .Add("sSpeedButton1Click", this, &TForm2::sSpeedButton1Click)
-        .Add("WebsiteClick", this, &TForm2::WebsiteClick)
         .Field("ProductLabel", FProduct)
         .Field("CreditsLabel", FCredits)
         .Field("VersionLabel", FVersion)
-        .Field("WebsiteLabel", FWebsite)
         .Field("sSpeedButton1", FClose);
     ReadFormResource("Unit2", methods);
-    KORVEX_ASSERT(FProduct && FCredits && FVersion && FWebsite && FClose);
-    FWebsite->SetCaption(ProgramWebsite);
-    FWebsite->SetCursor(crHandPoint);
+    KORVEX_ASSERT(FProduct && FCredits && FVersion && FClose);
     if (Form2 == nullptr) Form2 = this;
 }
 
@@ -65,10 +60,6 @@ void TForm2::FormShow(TObject*) {
 
 void TForm2::sSpeedButton1Click(TObject*) {
     Close();
-}
-
-void TForm2::WebsiteClick(TObject*) {
-    OpenURL(ProgramWebsite);
 }
 
 }

@@ -1,4 +1,4 @@
-// TForm2: the about window: the program's name, its credits, its version and its web site.
+// TForm2: the about window: the program's name, its credits, its version and a Close button.
 #pragma once
 
 #include "app/forms/SideForm.h"
@@ -21,17 +21,14 @@ public:
 
     void FormShow(classes::TObject* sender);   // the version line read again
     void sSpeedButton1Click(classes::TObject* sender);   // Close
-    void WebsiteClick(classes::TObject* sender);   // the web site in the browser
 
     skin::TsLabel* VersionLabel() const { return FVersion; }
     skin::TsLabel* CreditsLabel() const { return FCredits; }
-    skin::TsLabel* WebsiteLabel() const { return FWebsite; }
 
 private:
     skin::TsLabel* FProduct = nullptr;
     skin::TsLabel* FCredits = nullptr;
     skin::TsLabel* FVersion = nullptr;
-    skin::TsLabel* FWebsite = nullptr;
     skin::TsSpeedButton* FClose = nullptr;
 };
 

@@ -1,17 +1,14 @@
-// The about window: the version line read at every showing, both languages, the web site link and its
+// The about window: the version line read at every showing, both languages, its labels and button, and its
 // pictures.
 #include "support/SideFormKit.h"
 
-#include "app/views/MainCommands.h"
 #include "app/forms/AboutWindow.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSpeedButton.h"
 
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <thread>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace korvex::app::test {
 
@@ -52,21 +49,27 @@ TEST_F(AboutTest, CaptionsInBothLanguages) {
     EXPECT_EQ(form->CreditsLabel()->Caption().rfind("Folding@home farm monitor", 0), 0u);
 }
 
-TEST_F(AboutTest, TheWebsiteLinkOpensThePageInTheBrowser) {
-    const std::string record = Env->File("opened");
-    const std::string opener = Env->File("opener");
-    std::ofstream(opener) << "#!/bin/sh\nprintf '%s' \"$1\" > " << record << ".part && mv " << record << ".part "
-                          << record << "\n";
-    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
-    ::setenv("KORVEX_OPENER", opener.c_str(), 1);
+// Three centred labels stacked from the top (name, credits, version) and one Close button: nothing else.
+TEST_F(AboutTest, HoldsTheThreeLabelsAndTheCloseButtonAlone) {
     TForm2* form = ShowAbout();
-    ASSERT_TRUE(form->WebsiteLabel()->OnClick);   // bound by the form text
-    form->WebsiteLabel()->OnClick(form->WebsiteLabel());
-    ::unsetenv("KORVEX_OPENER");
-    // The opener runs detached: wait for its record, bounded.
-    for (int i = 0; i < 500 && !std::filesystem::exists(record); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(Env->ReadFile("opened"), ProgramWebsite);
+    std::vector<std::string> names;
+    std::vector<TControl*> labels;
+    for (int i = 0; i < form->ControlCount(); ++i) {
+        TControl* control = form->Controls(i);
+        names.push_back(control->Name());
+        if (auto* label = dynamic_cast<skin::TsLabel*>(control)) {
+            EXPECT_EQ(label->Alignment(), taCenter) << control->Name();
+            labels.push_back(control);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {"CreditsLabel", "ProductLabel", "VersionLabel", "sSpeedButton1"}));
+    ASSERT_EQ(labels.size(), 3u);
+    std::sort(labels.begin(), labels.end(), [](TControl* a, TControl* b) { return a->Top() < b->Top(); });
+    EXPECT_EQ(labels[0]->Name(), "ProductLabel");
+    EXPECT_EQ(labels[1]->Name(), "CreditsLabel");
+    EXPECT_EQ(labels[2]->Name(), "VersionLabel");
+    EXPECT_EQ(dynamic_cast<skin::TsLabel*>(labels[0])->Caption(), "KORVEX");
 }
 
 TEST_F(AboutTest, WritesItsPictures) {
@@ -75,12 +78,11 @@ TEST_F(AboutTest, WritesItsPictures) {
             TForm2* form = ShowAbout(language, skin);
             const std::string name
                 = std::string("about-") + (skin == 0 ? "MacOS" : "NextStyle") + (language == 0 ? "-ru" : "-en");
-            // The picture shows the version, the credits and the site's link.
+            // The picture shows the version and the credits.
             const TPicture picture(WriteFormPicture(form, name), form);
             ASSERT_TRUE(picture.Valid()) << name;
             EXPECT_TRUE(picture.ShowsText(form->VersionLabel(), 0)) << name;
             EXPECT_TRUE(picture.ShowsText(form->CreditsLabel(), 0, 100)) << name;
-            EXPECT_TRUE(picture.ShowsText(form->WebsiteLabel(), 0)) << name;
             form->Close();
             TearDown();
             SetUp();
