@@ -1,8 +1,10 @@
-// A data item: its published binding, the loaded step, connecting without a server, new data and the error state.
+// A data item: its published binding, the loaded step, connecting (which fails here), new data and the error
+// state.
 #include "leds/iOPCItem.h"
 
 #include "leds/iOPCClasses.h"
 #include "leds/iVCLComponent.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/Strings.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TComponent.h"
@@ -84,7 +86,14 @@ bool TiOPCItem::Complete() const {
 void TiOPCItem::Connect() {
     if (FAutoError) RefreshErrorState();
     if (FActive) Disconnect();
-    // FIXME: no data-access servers here (they are reached through COM): a complete binding stays inactive.
+    if (!Complete()) return;
+    FActive = true;
+    // Data-access servers are reached through COM, which this system does not have: making the server object,
+    // the first step, fails on this machine and on any other, and the failure goes to the caller.
+    const std::string machine = base::Trim(FComputerName);
+    const char* cause = base::SameText(machine, "LOCAL") ? "Unable to convert ProgID to CLSID"
+                                                          : "Unable to Create IOPCServerList Object";
+    throw base::Exception(std::string("Exception : Failed to Connect to Server - ") + cause);
 }
 
 void TiOPCItem::Disconnect() {

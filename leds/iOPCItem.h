@@ -10,8 +10,9 @@ namespace korvex::leds {
 
 class TiOPCItemManager;
 
-// No server can be reached from this program: Connect checks the binding and leaves the item inactive,
-// so an item never delivers data by itself. DataChange is the entry the server's callbacks would use.
+// No server can be reached from this program (there is no COM): Connect of a complete binding makes the item
+// active and then raises the failure of its first step, so an item never delivers data by itself. DataChange is
+// the entry the server's callbacks would use.
 class TiOPCItem : public classes::TPersistent {
 public:
     explicit TiOPCItem(TiOPCItemManager* manager = nullptr);
@@ -44,6 +45,9 @@ public:
     void Loaded();
     // True when the binding names a property, a server and an item (trimmed).
     bool Complete() const;
+    // A complete binding: active, then the server object cannot be made: throws base::Exception
+    // "Exception : Failed to Connect to Server - " and "Unable to convert ProgID to CLSID" (this machine) or
+    // "Unable to Create IOPCServerList Object" (another). The item stays active until Disconnect.
     void Connect();
     void Disconnect();
     // A new value from the server: kept, the error state refreshed (AutoError), the manager told.

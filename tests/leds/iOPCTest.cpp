@@ -4,6 +4,7 @@
 #include "leds/iOPCItem.h"
 #include "leds/iOPCTypes.h"
 
+#include "platform/base/Exceptions.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/TReader.h"
 #include "platform/classes/TWriter.h"
@@ -65,18 +66,58 @@ TEST_F(OPCTest, ANewItemHasTheDocumentedDefaults) {
     EXPECT_EQ(item->GetOwner(), Led.get());
 }
 
-TEST_F(OPCTest, WithoutAServerACompleteBindingStaysInactive) {
+// No server can exist here: a complete binding's connect raises its first step's failure to the caller, on
+// this machine and on another; an incomplete one does nothing.
+TEST_F(OPCTest, ACompleteBindingsConnectRaisesTheFirstStepsFailure) {
+    struct Case {
+        const char* Computer;
+        const char* Cause;
+    };
+    const Case cases[] = {{"Local", "Unable to convert ProgID to CLSID"}, {" local ", "Unable to convert ProgID to CLSID"},
+        {"plant-7", "Unable to Create IOPCServerList Object"}};
+    for (const Case& c : cases) {
+        Led->SetErrorActive(false);
+        TiOPCItem* item = Manager().Add();
+        item->SetPropertyName("Active");
+        item->SetServerName("Vendor.Server.1");
+        item->SetItemName("Tank.Level");
+        item->SetComputerName(c.Computer);
+        EXPECT_TRUE(item->Complete());
+        item->SetAutoError(true);
+        try {
+            item->Connect();
+            ADD_FAILURE() << "no error for " << c.Computer;
+        } catch (const base::Exception& error) {
+            EXPECT_EQ(std::string(error.what()), std::string("Exception : Failed to Connect to Server - ") + c.Cause)
+                << c.Computer;
+        }
+        EXPECT_TRUE(item->Active()) << c.Computer;   // active from the binding's check on, until a disconnect
+        EXPECT_FALSE(Led->ErrorActive());
+        // A write back through the binding says it is not connected.
+        EXPECT_THROW(Led->WriteItemValue("Active", TiOPCValue {true}), base::Exception);
+        // A changed binding connects again, and fails again; active without a good value, the control shows
+        // its error.
+        EXPECT_THROW(item->SetUpdateRate(100), base::Exception);
+        EXPECT_TRUE(Led->ErrorActive());
+        item->Disconnect();
+        EXPECT_FALSE(item->Active());
+        item->SetItemName("   ");
+        EXPECT_FALSE(item->Complete());
+        EXPECT_NO_THROW(item->Connect());
+        EXPECT_FALSE(item->Active());
+    }
+}
+
+// Reading a control whose stream holds a complete binding with AutoConnect connects it in the loaded step:
+// the failure reaches the reader.
+TEST_F(OPCTest, ReadingAnAutoConnectingBindingRaisesTheConnectFailure) {
     TiOPCItem* item = Manager().Add();
     item->SetPropertyName("Active");
     item->SetServerName("Vendor.Server.1");
     item->SetItemName("Tank.Level");
-    EXPECT_TRUE(item->Complete());
-    item->SetAutoError(true);
-    item->Connect();
-    EXPECT_FALSE(item->Active());
-    EXPECT_FALSE(Led->ErrorActive());
-    item->SetItemName("   ");
-    EXPECT_FALSE(item->Complete());
+    const std::string text = classes::WriteComponent(Led.get());
+    TTestLedRound copy(nullptr);
+    EXPECT_THROW(classes::ReadRootComponent(&copy, text), base::Exception);
 }
 
 TEST_F(OPCTest, TheManagerListsAddsAndDeletesItems) {
@@ -101,6 +142,7 @@ TEST_F(OPCTest, NoItemsWriteNoEntryAndItemsStreamAsACollection) {
     item->SetServerName("Vendor.Server.1");
     item->SetItemName("Alarm.Colour");
     item->SetUpdateRate(250);
+    item->SetAutoConnect(false);   // a complete binding would connect when read, and fail
     Manager().Add()->SetPropertyName("Active");
     const std::string text = classes::WriteComponent(Led.get());
     EXPECT_NE(text.find("OPCItems = <"), std::string::npos) << text;
@@ -118,7 +160,8 @@ TEST_F(OPCTest, NoItemsWriteNoEntryAndItemsStreamAsACollection) {
     EXPECT_EQ(first->ItemName(), "Alarm.Colour");
     EXPECT_EQ(first->UpdateRate(), 250);
     EXPECT_EQ(first->ComputerName(), "Local");
-    EXPECT_FALSE(first->Active());   // the loaded step connected: no server
+    EXPECT_FALSE(first->AutoConnect());
+    EXPECT_FALSE(first->Active());
     EXPECT_EQ(copy.OPCItemManager()->Items(1)->PropertyName(), "Active");
 }
 
