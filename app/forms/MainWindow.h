@@ -87,7 +87,6 @@ public:
     std::string CheckPointsText() const;
     void SetVersionSite(const std::string& site) { FVersionSite = site; }   // tests point it at a loopback server
     void ExitFromSignal();   // SIGTERM and SIGINT: the Exit path, on the UI thread
-    void BringForward();   // another start of the program asked for this one's window
     void sSkinManager1AfterChange(classes::TObject* sender);   // the skin in use goes to the settings
     // The display went away: what Exit saves is saved and monitoring stopped, without a window or display call.
     void SaveWithoutDisplay();

@@ -194,10 +194,6 @@ void TMainForm::ExitFromSignal() {
     sSpeedButton1Click(this);
 }
 
-void TMainForm::BringForward() {
-    FTrayIcon->ShowMainForm();
-}
-
 void TMainForm::sSkinManager1AfterChange(TObject*) {
     FSettings.SkinName = FSkinManager->SkinName();
     WriteSkinName(FSettings.SkinName);

@@ -8,7 +8,6 @@
 #include "platform/classes/TApplication.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/os/TextFiles.h"
-#include "platform/user/MessageBox.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Screen.h"
 #include "platform/user/Window.h"
@@ -24,6 +23,7 @@
 #include <exception>
 #include <fcntl.h>
 #include <malloc.h>
+#include <string>
 #include <string_view>
 #include <unistd.h>
 
@@ -82,13 +82,17 @@ int Run() {
             owner, user::GWL_EXSTYLE, user::GetWindowLongPtr(owner, user::GWL_EXSTYLE) | user::WS_EX_TOOLWINDOW);
     }
     os::TSingleInstance instance;
-    if (!instance.Acquire()) {
-        // Another instance runs: it brings its window forward; when it cannot hear us, the user is told.
-        if (instance.RingDoorbell()) return 0;
-        const char* text = "KORVEX is already running.";
-        std::fprintf(stderr, "korvex: %s\n", text);
-        user::MessageBox(nullptr, text, "KORVEX", user::MB_OK | user::MB_ICONINFORMATION);
-        return 0;
+    switch (instance.Acquire()) {
+    case os::TInstanceLock::Acquired:
+        break;
+    case os::TInstanceLock::Running:
+        return 0;   // another run of the user's: this one ends silently, before any window
+    case os::TInstanceLock::Failed: {
+        const std::string text = "Cannot take the single-instance lock: " + instance.ErrorText();
+        app::WLog(text);
+        std::fprintf(stderr, "korvex: %s\n", text.c_str());
+        return 1;
+    }
     }
 
     skin::RegisterSkinWindowClasses();
@@ -105,15 +109,6 @@ int Run() {
     classes::Application->CreateForm(app::Form7);
     classes::Application->CreateForm(app::Form8);
     if (InstallSignalPipe()) WatchSignalPipe();
-    const int doorbell = instance.OpenDoorbell();
-    if (doorbell >= 0)
-        user::MessageEventLoop().Watch(doorbell, os::feRead, [](int fd, unsigned) {
-            os::TSingleInstance::DrainDoorbell(fd);
-            if (app::MainForm != nullptr) app::MainForm->BringForward();
-        });
-    base::ScopeExit unwatch([doorbell] {
-        if (doorbell >= 0) user::MessageEventLoop().Unwatch(doorbell);   // before the instance closes it
-    });
     user::SetDisplayLostHook([] {
         if (app::MainForm != nullptr) app::MainForm->SaveWithoutDisplay();
     });

@@ -1,9 +1,11 @@
-// TSingleInstance: flock on a lock file in the runtime folder.
+// TSingleInstance: flock on a lock file in a private folder of the user's.
 #include "platform/os/SingleInstance.h"
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,94 +14,141 @@ namespace korvex::os {
 
 namespace {
 
-bool IsFolder(const char* path) {
-    struct stat info { };
-    return path && *path && stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+std::string SystemText(int error) {
+    return std::strerror(error);
 }
 
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
+    const passwd* entry = getpwuid(geteuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+}
+
+std::string CacheFolder() {
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && *cache == '/')
+        return std::string(cache) + "/korvex";
+    const std::string home = HomeFolder();
+    return home.empty() ? "" : home + "/.cache/korvex";
+}
+
+}
+
+bool IsPrivateFolder(const std::string& path, bool create, std::string& why) {
+    if (path.empty() || path[0] != '/') {
+        why = "\"" + path + "\" is not an absolute path";
+        return false;
+    }
+    if (create && mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        why = path + ": " + SystemText(errno);
+        return false;
+    }
+    struct stat info { };
+    if (lstat(path.c_str(), &info) != 0) {
+        why = path + ": " + SystemText(errno);
+        return false;
+    }
+    if (S_ISLNK(info.st_mode) || !S_ISDIR(info.st_mode)) {
+        why = path + " is not a folder (a link or a file is not followed)";
+        return false;
+    }
+    if (info.st_uid != geteuid()) {
+        why = path + " belongs to another user";
+        return false;
+    }
+    if ((info.st_mode & 077) != 0) {
+        why = path + " is open to other users";
+        return false;
+    }
+    return true;
+}
+
+std::string SingleInstanceFolder(std::string& why, const std::string& shared) {
+    std::string reasons;
+    const auto usable = [&](const std::string& path, bool create) {
+        std::string reason;
+        if (IsPrivateFolder(path, create, reason)) return true;
+        reasons += (reasons.empty() ? "" : "; ") + reason;
+        return false;
+    };
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0')
+        if (usable(runtime, false)) return runtime;
+    const std::string own = shared + "/korvex-" + std::to_string(geteuid());
+    if (usable(own, true)) return own;
+    const std::string cache = CacheFolder();
+    if (!cache.empty()) {
+        // Its parents are the user's own folders; ~/.cache may not exist yet.
+        mkdir(cache.substr(0, cache.rfind('/')).c_str(), 0700);
+        if (usable(cache, true)) return cache;
+    }
+    why = "no private folder for the lock: " + reasons;
+    return "";
 }
 
 std::string SingleInstanceLockPath(const std::string& name, const std::string& folder) {
-    std::string dir = folder;
-    if (dir.empty()) {
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        dir = IsFolder(runtime) ? runtime : "/tmp";
-    }
     std::string file = name;
     for (char& c : file)
         if (c == '/') c = '_';
-    if (dir.back() != '/') dir += '/';
+    std::string dir = folder;
+    if (dir.empty() || dir.back() != '/') dir += '/';
     return dir + file + ".lock";
 }
 
 TSingleInstance::TSingleInstance(std::string name, std::string folder)
-    : FPath(SingleInstanceLockPath(name, folder)) {
+    : FName(std::move(name))
+    , FFolder(std::move(folder)) {
+    if (!FFolder.empty()) FPath = SingleInstanceLockPath(FName, FFolder);
 }
 
 TSingleInstance::~TSingleInstance() {
     Release();
 }
 
-bool TSingleInstance::Acquire() {
-    if (FFd >= 0) return true;
-    // No following of links: /tmp is shared, and a planted link must not make us create or lock elsewhere.
-    int fd = open(FPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+TInstanceLock TSingleInstance::Fail(const std::string& why) {
+    FError = why;
+    return TInstanceLock::Failed;
+}
+
+TInstanceLock TSingleInstance::Acquire() {
+    if (FFd >= 0) return TInstanceLock::Acquired;
+    if (FPath.empty()) {
+        std::string why;
+        const std::string folder = SingleInstanceFolder(why);
+        if (folder.empty()) return Fail(why);
+        FPath = SingleInstanceLockPath(FName, folder);
+    }
+    // No following of links: a planted link must not make us create or lock elsewhere.
+    const int fd = open(FPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0) {
-        FErrorCode = errno;
-        return false;
+        const int error = errno;
+        return Fail(FPath + ": " + (error == ELOOP ? std::string("a link, not followed") : SystemText(error)));
+    }
+    struct stat info { };
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
+        close(fd);
+        return Fail(FPath + " is not a lock file of the user's own");
     }
     int result;
     do
         result = flock(fd, LOCK_EX | LOCK_NB);
     while (result != 0 && errno == EINTR);
     if (result != 0) {
-        FErrorCode = errno;
+        const int error = errno;
         close(fd);
-        return false;
+        if (error == EWOULDBLOCK) {
+            FError.clear();
+            return TInstanceLock::Running;
+        }
+        return Fail(FPath + ": " + SystemText(error));
     }
-    FErrorCode = 0;
+    FError.clear();
     FFd = fd;
-    return true;
+    return TInstanceLock::Acquired;
 }
 
 void TSingleInstance::Release() {
-    if (FDoorbell >= 0) {
-        close(FDoorbell);
-        unlink(DoorbellPath().c_str());
-        FDoorbell = -1;
-    }
     if (FFd < 0) return;
     close(FFd);   // drops the lock
     FFd = -1;
-}
-
-int TSingleInstance::OpenDoorbell() {
-    if (FFd < 0) return -1;
-    if (FDoorbell >= 0) return FDoorbell;
-    const std::string path = DoorbellPath();
-    unlink(path.c_str());   // a former holder's, or anything planted under the name
-    if (mkfifo(path.c_str(), 0600) != 0) return -1;
-    // Read and write: the FIFO never reports an end while nobody rings.
-    const int fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return -1;
-    FDoorbell = fd;
-    return fd;
-}
-
-void TSingleInstance::DrainDoorbell(int fd) {
-    char bytes[64];
-    while (read(fd, bytes, sizeof bytes) > 0) { }
-}
-
-bool TSingleInstance::RingDoorbell() const {
-    // Without a reader the open fails (ENXIO): nobody would hear the ring.
-    const int fd = open(DoorbellPath().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return false;
-    struct stat info { };
-    const char byte = 1;
-    const bool rung = fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode) && write(fd, &byte, 1) == 1;
-    close(fd);
-    return rung;
 }
 
 }

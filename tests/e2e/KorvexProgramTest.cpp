@@ -163,6 +163,20 @@ TEST_F(KorvexProgram, FirstCyclesShowWhatTheFoldersSayAndTheDownHostRed) {
     EXPECT_NE(log.find("] Stop monitor"), std::string::npos) << log;
 }
 
+// A lock the program cannot trust (here a link planted under its name in the runtime folder) is an error said
+// in the log, and the program ends with a failure before any window: it is not taken for another run.
+TEST_F(KorvexProgram, ALockThatIsNotTheUsersOwnIsAnErrorNotAnotherRun) {
+    auto run = Run(1, 1500, {}, [](TKorvexRun& r) {
+        std::filesystem::create_symlink(r.Folder() + "/elsewhere", r.Folder() + "/KORVEX 2.6.0.11.lock");
+    });
+    EXPECT_EQ(run->WaitForEnd(15000), 1);
+    const std::string log = run->ProgramLog();
+    EXPECT_NE(log.find("] Cannot take the single-instance lock: "), std::string::npos) << log;
+    EXPECT_NE(log.find("link"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Start monitor"), std::string::npos) << log;
+    EXPECT_FALSE(std::filesystem::exists(run->Folder() + "/elsewhere"));
+}
+
 TEST_F(KorvexProgram, AFinishingUnitAddsExactlyOneHistoryLine) {
     auto run = Run(3, 1000);
     ASSERT_TRUE(FirstCyclesDone(*run)) << run->ProgramLog();

@@ -12,6 +12,7 @@
 #include "platform/classes/TScreen.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/classes/TTimer.h"
+#include "tray/TrayIcon.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/VirtualKeys.h"
@@ -352,7 +353,7 @@ TEST_F(RunMinimizedTest, WithATrayTheHiddenWindowMonitorsBeforeItIsFirstOpened) 
     EXPECT_TRUE(Form->Monitor()->Running());
     ASSERT_TRUE(WaitForRow(0));
     EXPECT_FALSE(Form->Visible());
-    Form->BringForward();   // the tray icon's click, or another start of the program
+    Form->TrayIcon()->ShowMainForm();   // the tray icon's click
     Pump();
     EXPECT_TRUE(Form->Visible());
     EXPECT_FALSE(user::IsIconic(Form->WindowHandle()));
@@ -365,7 +366,7 @@ TEST_F(RunMinimizedTest, WithoutATrayTheWindowIsIconifiedNeverHiddenAndTheLogSay
     EXPECT_TRUE(Form->Visible());
     EXPECT_TRUE(user::IsIconic(Form->WindowHandle()));
     EXPECT_TRUE(Form->Monitor()->Running());
-    Form->BringForward();
+    Form->TrayIcon()->ShowMainForm();
     Pump();
     EXPECT_FALSE(user::IsIconic(Form->WindowHandle()));
     // The close box and minimizing to tray iconify too.
@@ -373,7 +374,7 @@ TEST_F(RunMinimizedTest, WithoutATrayTheWindowIsIconifiedNeverHiddenAndTheLogSay
     Pump();
     EXPECT_TRUE(Form->Visible());
     EXPECT_TRUE(user::IsIconic(Form->WindowHandle()));
-    Form->BringForward();
+    Form->TrayIcon()->ShowMainForm();
     Pump();
     user::SendMessage(Form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
     Pump();

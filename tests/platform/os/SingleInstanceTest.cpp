@@ -1,4 +1,5 @@
-// Tests of TSingleInstance: one holder at a time, across processes, released at the end, the lock file's place.
+// Tests of TSingleInstance: one holder at a time, across processes, released at the end, the lock's private
+// folder, and locks that are not the user's own.
 #include "platform/os/SingleInstance.h"
 
 #include "platform/os/Process.h"
@@ -11,8 +12,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,23 +36,42 @@ bool ChildAcquires(const std::string& path) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// A folder of mode 0700 in `parent`.
+std::string PrivateFolderIn(const std::string& parent, const std::string& name) {
+    const std::string path = parent + "/" + name;
+    mkdir(path.c_str(), 0700);
+    chmod(path.c_str(), 0700);
+    return path;
+}
+
+// Gives a file or folder to another user; false when this process may not (not root).
+bool GiveAway(const std::string& path) {
+    return geteuid() == 0 && lchown(path.c_str(), 65534, 65534) == 0;
+}
+
+std::string OwnName() {
+    return "korvex-" + std::to_string(geteuid());
+}
+
 }
 
 TEST(TSingleInstance, TheDefaultNameIsTheProgramsMutex) {
-    TSingleInstance instance;
+    TmpFolder folder;
+    TSingleInstance instance(InstanceMutexName, folder.Path());
     EXPECT_EQ(std::filesystem::path(instance.LockPath()).filename(), "KORVEX 2.6.0.11.lock");
+    EXPECT_EQ(SingleInstanceLockPath("a/b", "/run/test/"), "/run/test/a_b.lock");
 }
 
 TEST(TSingleInstance, OnlyOneHolderAtATime) {
     TmpFolder folder;
     TSingleInstance first("KORVEX test", folder.Path());
     TSingleInstance second("KORVEX test", folder.Path());
-    EXPECT_TRUE(first.Acquire());
-    EXPECT_TRUE(first.Acquire());   // asking again keeps it
-    EXPECT_FALSE(second.Acquire());
-    EXPECT_EQ(second.ErrorCode(), EWOULDBLOCK);
+    EXPECT_EQ(first.Acquire(), TInstanceLock::Acquired);
+    EXPECT_EQ(first.Acquire(), TInstanceLock::Acquired);   // asking again keeps it
+    EXPECT_EQ(second.Acquire(), TInstanceLock::Running);
+    EXPECT_EQ(second.ErrorText(), "");
     first.Release();
-    EXPECT_TRUE(second.Acquire());
+    EXPECT_EQ(second.Acquire(), TInstanceLock::Acquired);
 }
 
 TEST(TSingleInstance, AnotherProcessCannotAcquireWhileWeHoldIt) {
@@ -59,7 +79,7 @@ TEST(TSingleInstance, AnotherProcessCannotAcquireWhileWeHoldIt) {
     std::string path;
     {
         TSingleInstance instance("KORVEX test", folder.Path());
-        ASSERT_TRUE(instance.Acquire());
+        ASSERT_EQ(instance.Acquire(), TInstanceLock::Acquired);
         path = instance.LockPath();
         EXPECT_FALSE(ChildAcquires(path));
     }
@@ -69,7 +89,7 @@ TEST(TSingleInstance, AnotherProcessCannotAcquireWhileWeHoldIt) {
 TEST(TSingleInstance, AProgramWeStartDoesNotInheritTheLock) {
     TmpFolder folder;
     TSingleInstance instance("KORVEX test", folder.Path());
-    ASSERT_TRUE(instance.Acquire());
+    ASSERT_EQ(instance.Acquire(), TInstanceLock::Acquired);
     pid_t child = StartProcess("/bin/sleep", {"30"}, folder.Path());
     ASSERT_GT(child, 0);
     instance.Release();
@@ -77,66 +97,107 @@ TEST(TSingleInstance, AProgramWeStartDoesNotInheritTheLock) {
     EndProcess(child);
 }
 
-TEST(TSingleInstance, TheLockFileLivesInTheRuntimeFolderElseTmp) {
+// Only a folder of the user's own that nobody else can enter holds the lock.
+TEST(TSingleInstance, APrivateFolderIsTheUsersOwnClosedToOthersAndNoLink) {
     TmpFolder folder;
-    const char* old = std::getenv("XDG_RUNTIME_DIR");
-    std::string saved = old ? old : "";
-    setenv("XDG_RUNTIME_DIR", folder.Path().c_str(), 1);
-    EXPECT_EQ(SingleInstanceLockPath("KORVEX 2.6.0.11"), folder.Path() + "/KORVEX 2.6.0.11.lock");
-    setenv("XDG_RUNTIME_DIR", (folder.Path() + "/missing").c_str(), 1);
-    EXPECT_EQ(SingleInstanceLockPath("KORVEX 2.6.0.11"), "/tmp/KORVEX 2.6.0.11.lock");
-    unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(SingleInstanceLockPath("a/b"), "/tmp/a_b.lock");
-    EXPECT_EQ(SingleInstanceLockPath("x", "/run/test/"), "/run/test/x.lock");
-    if (old) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    const std::string good = PrivateFolderIn(folder.Path(), "good");
+    const std::string open = folder.Path() + "/open";
+    mkdir(open.c_str(), 0700);
+    chmod(open.c_str(), 0755);
+    const std::string link = folder.Path() + "/link";
+    std::filesystem::create_symlink(good, link);
+    const std::string file = folder.Path() + "/file";
+    filetest::WriteFile(file, "");
+    struct Case {
+        std::string Path;
+        bool Create;
+        bool Private;
+    };
+    const Case cases[] = {{good, false, true}, {open, false, false}, {link, false, false}, {file, true, false},
+        {folder.Path() + "/missing", false, false}, {folder.Path() + "/made", true, true}, {"relative", true, false}};
+    for (const Case& c : cases) {
+        std::string why;
+        EXPECT_EQ(IsPrivateFolder(c.Path, c.Create, why), c.Private) << c.Path;
+        EXPECT_EQ(why.empty(), c.Private) << c.Path << ": " << why;
+    }
+    struct stat info { };
+    ASSERT_EQ(stat((folder.Path() + "/made").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    const std::string foreign = PrivateFolderIn(folder.Path(), "foreign");
+    if (GiveAway(foreign)) {
+        std::string why;
+        EXPECT_FALSE(IsPrivateFolder(foreign, true, why));
+        EXPECT_NE(why.find("another user"), std::string::npos) << why;
+    }
 }
 
-TEST(TSingleInstance, AFolderThatCannotHoldTheLockIsAFailureNotACrash) {
+// The runtime folder when it is private; else a folder of the user's own under the shared root, made 0700;
+// else, when that name is taken by a link or another user's entry, one in the user's cache folder.
+TEST(TSingleInstance, TheLockFolderIsAlwaysOneOnlyTheUserCanWrite) {
     TmpFolder folder;
-    TSingleInstance instance("KORVEX test", folder.Path() + "/missing");
-    EXPECT_FALSE(instance.Acquire());
-    EXPECT_EQ(instance.ErrorCode(), ENOENT);
-    EXPECT_FALSE(instance.Acquired());
+    const std::string runtime = PrivateFolderIn(folder.Path(), "runtime");
+    const std::string shared = folder.Path() + "/shared";
+    mkdir(shared.c_str(), 0777);
+    chmod(shared.c_str(), 01777);
+    filetest::EnvOverride cache("XDG_CACHE_HOME", folder.Path() + "/cache");
+    std::string why;
+    {
+        filetest::EnvOverride env("XDG_RUNTIME_DIR", runtime);
+        EXPECT_EQ(SingleInstanceFolder(why, shared), runtime);
+    }
+    chmod(runtime.c_str(), 0755);   // open to others: passed over
+    for (const std::optional<std::string>& value : {std::optional<std::string>(runtime), std::optional<std::string>()}) {
+        filetest::EnvOverride env("XDG_RUNTIME_DIR", value);
+        EXPECT_EQ(SingleInstanceFolder(why, shared), shared + "/" + OwnName());
+        std::string check;
+        EXPECT_TRUE(IsPrivateFolder(shared + "/" + OwnName(), false, check)) << check;
+    }
+    // A link planted under the shared name: the cache folder.
+    filetest::EnvOverride env("XDG_RUNTIME_DIR", std::nullopt);
+    std::filesystem::remove(shared + "/" + OwnName());
+    std::filesystem::create_symlink(runtime, shared + "/" + OwnName());
+    EXPECT_EQ(SingleInstanceFolder(why, shared), folder.Path() + "/cache/korvex");
+    // Nothing will do: empty, and said why.
+    filetest::WriteFile(folder.Path() + "/file", "");
+    filetest::EnvOverride noCache("XDG_CACHE_HOME", folder.Path() + "/file/cache");
+    why.clear();
+    EXPECT_EQ(SingleInstanceFolder(why, shared), "");
+    EXPECT_NE(why.find(OwnName()), std::string::npos) << why;
+    EXPECT_NE(why.find("/file/cache/korvex"), std::string::npos) << why;
 }
 
-TEST(TSingleInstance, APlantedLinkIsNotFollowed) {
+// An open failure other than "held by another process" is an error with its reason, never "running".
+TEST(TSingleInstance, ALockThatCannotBeTakenOrTrustedIsAFailureNotAnotherRun) {
     TmpFolder folder;
-    std::string target = folder.Path() + "/elsewhere";
-    std::filesystem::create_symlink(target, folder.Path() + "/KORVEX test.lock");
-    TSingleInstance instance("KORVEX test", folder.Path());
-    EXPECT_FALSE(instance.Acquire());
-    EXPECT_EQ(instance.ErrorCode(), ELOOP);
-    EXPECT_FALSE(std::filesystem::exists(target));
-}
-
-// A second start rings the holder's doorbell to ask for its window; with nobody to hear it, it knows.
-TEST(TSingleInstance, ASecondStartRingsTheHoldersDoorbell) {
-    TmpFolder folder;
-    TSingleInstance first("KORVEX test", folder.Path());
-    TSingleInstance second("KORVEX test", folder.Path());
-    ASSERT_TRUE(first.Acquire());
-    ASSERT_FALSE(second.Acquire());
-    EXPECT_FALSE(second.RingDoorbell());   // the holder has no doorbell yet
-
-    const int fd = first.OpenDoorbell();
+    {
+        TSingleInstance missing("KORVEX test", folder.Path() + "/missing");
+        EXPECT_EQ(missing.Acquire(), TInstanceLock::Failed);
+        EXPECT_NE(missing.ErrorText().find("No such file"), std::string::npos) << missing.ErrorText();
+        EXPECT_FALSE(missing.Acquired());
+    }
+    {
+        const std::string target = folder.Path() + "/elsewhere";
+        std::filesystem::create_symlink(target, folder.Path() + "/KORVEX test.lock");
+        TSingleInstance linked("KORVEX test", folder.Path());
+        EXPECT_EQ(linked.Acquire(), TInstanceLock::Failed);
+        EXPECT_NE(linked.ErrorText().find("link"), std::string::npos) << linked.ErrorText();
+        EXPECT_FALSE(std::filesystem::exists(target));
+    }
+    {
+        mkdir((folder.Path() + "/KORVEX dir.lock").c_str(), 0700);
+        TSingleInstance notAFile("KORVEX dir", folder.Path());
+        EXPECT_EQ(notAFile.Acquire(), TInstanceLock::Failed);
+    }
+    // A lock file of another user's, held by its owner: not believed.
+    const std::string path = SingleInstanceLockPath("KORVEX foreign", folder.Path());
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_GE(fd, 0);
-    pollfd watch {fd, POLLIN, 0};
-    EXPECT_EQ(poll(&watch, 1, 0), 0);
-    EXPECT_TRUE(second.RingDoorbell());
-    EXPECT_TRUE(second.RingDoorbell());
-    ASSERT_EQ(poll(&watch, 1, 0), 1);
-    TSingleInstance::DrainDoorbell(fd);
-    EXPECT_EQ(poll(&watch, 1, 0), 0);   // read empty, and no end reported
-
-    first.Release();
-    EXPECT_FALSE(std::filesystem::exists(first.DoorbellPath()));
-    EXPECT_FALSE(second.RingDoorbell());
-}
-
-TEST(TSingleInstance, ADoorbellPlantedAsAFileIsNotRung) {
-    TmpFolder folder;
-    TSingleInstance instance("KORVEX test", folder.Path());
-    filetest::WriteFile(instance.DoorbellPath(), "");
-    EXPECT_FALSE(instance.RingDoorbell());
-    EXPECT_EQ(filetest::ReadFile(instance.DoorbellPath()), "");
+    ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+    if (GiveAway(path)) {
+        TSingleInstance foreign("KORVEX foreign", folder.Path());
+        EXPECT_EQ(foreign.Acquire(), TInstanceLock::Failed);
+        EXPECT_NE(foreign.ErrorText().find("not a lock file of the user's own"), std::string::npos)
+            << foreign.ErrorText();
+    }
+    close(fd);
 }
