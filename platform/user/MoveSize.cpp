@@ -32,6 +32,12 @@ Edges EdgesOf(WPARAM edge) {
     return e;
 }
 
+WPARAM EdgeCode(const Edges& e) {
+    if (e.Top) return e.Left ? WMSZ_TOPLEFT : e.Right ? WMSZ_TOPRIGHT : WMSZ_TOP;
+    if (e.Bottom) return e.Left ? WMSZ_BOTTOMLEFT : e.Right ? WMSZ_BOTTOMRIGHT : WMSZ_BOTTOM;
+    return e.Left ? WMSZ_LEFT : e.Right ? WMSZ_RIGHT : 0;
+}
+
 class MoveSizeLoop {
 public:
     MoveSizeLoop(HWND hwnd, WPARAM command, POINT start)
@@ -40,9 +46,9 @@ public:
         , FStart(start)
         , FCursor(start) {
         FEdge = FMoving ? 0 : command & 0x0F;
-        // FIXME: a keyboard-started size picks its edge with the first arrow key in Windows; here it sizes
-        // the bottom-right corner.
-        if (!FMoving && (FEdge < WMSZ_LEFT || FEdge > WMSZ_BOTTOMRIGHT)) FEdge = WMSZ_BOTTOMRIGHT;
+        // A size without an edge in the command comes from the keyboard: the arrow keys pick the edges.
+        FPickEdges = !FMoving && (FEdge < WMSZ_LEFT || FEdge > WMSZ_BOTTOMRIGHT);
+        if (FPickEdges) FEdge = 0;
         FOriginal = WindowRect(hwnd);
         FCurrent = FOriginal;
         FProposed = FOriginal;
@@ -95,20 +101,40 @@ private:
         case VK_RETURN:
             return true;
         case VK_LEFT:
-            Follow(POINT {FCursor.x - KeyStep, FCursor.y});
-            return false;
         case VK_RIGHT:
-            Follow(POINT {FCursor.x + KeyStep, FCursor.y});
-            return false;
         case VK_UP:
-            Follow(POINT {FCursor.x, FCursor.y - KeyStep});
-            return false;
         case VK_DOWN:
-            Follow(POINT {FCursor.x, FCursor.y + KeyStep});
+            if (!PickEdge(vk)) Follow(Stepped(vk));
             return false;
         default:
             return false;
         }
+    }
+
+    POINT Stepped(UINT vk) const {
+        const int dx = vk == VK_LEFT ? -KeyStep : vk == VK_RIGHT ? KeyStep : 0;
+        const int dy = vk == VK_UP ? -KeyStep : vk == VK_DOWN ? KeyStep : 0;
+        return POINT {FCursor.x + dx, FCursor.y + dy};
+    }
+
+    // A keyboard-started size: the first arrow of each direction picks that edge (left or right, top or
+    // bottom) and moves nothing; later arrows move the picked edges. False when the arrow is to move.
+    bool PickEdge(UINT vk) {
+        if (!FPickEdges) return false;
+        Edges e = EdgesOf(FEdge);
+        const bool horizontal = vk == VK_LEFT || vk == VK_RIGHT;
+        if (horizontal ? e.Left || e.Right : e.Top || e.Bottom) return false;
+        e.Left = e.Left || vk == VK_LEFT;
+        e.Right = e.Right || vk == VK_RIGHT;
+        e.Top = e.Top || vk == VK_UP;
+        e.Bottom = e.Bottom || vk == VK_DOWN;
+        FEdge = EdgeCode(e);
+        // The new edge starts from where the pointer is now.
+        if (horizontal)
+            FStart.x = FCursor.x;
+        else
+            FStart.y = FCursor.y;
+        return true;
     }
 
     void Follow(POINT cursor) {
@@ -158,6 +184,7 @@ private:
     HWND FWnd;
     HWND FParent = nullptr;
     bool FMoving;
+    bool FPickEdges = false;   // a keyboard-started size, its edges picked by the arrows
     WPARAM FEdge = 0;
     POINT FStart;
     POINT FCursor;

@@ -223,6 +223,32 @@ TEST_F(SysCommand, EscapeCancelsASizeAndDragWithoutMovesChangesNothing) {
     EXPECT_EQ(LoopMessages(), (std::vector<UINT> {WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}));
 }
 
+// A size from the keyboard (the system menu's "Size"): the first arrow of each direction picks that edge and
+// moves nothing, later ones move it; Enter accepts.
+TEST_F(SysCommand, AKeyboardStartedSizePicksItsEdgesWithTheFirstArrows) {
+    for (UINT vk : {VK_LEFT, VK_LEFT, VK_UP, VK_UP, VK_UP, VK_RETURN})
+        Screen->Press(vk);
+    SendMessage(Wnd, WM_SYSCOMMAND, SC_SIZE, 0);
+    Pump();
+    EXPECT_EQ(WindowRect(Wnd), gdi::Bounds(Start.left - 8, Start.top - 16, 408, 316));
+    const std::vector<Seen> sizing = Messages(WM_SIZING);
+    ASSERT_FALSE(sizing.empty());
+    EXPECT_EQ(sizing.front().WParam, WPARAM(WMSZ_LEFT));
+    EXPECT_EQ(sizing.back().WParam, WPARAM(WMSZ_TOPLEFT));
+    // Right and then down: the bottom-right corner; Escape puts the window back.
+    const RECT before = WindowRect(Wnd);
+    for (UINT vk : {VK_RIGHT, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN})
+        Screen->Press(vk);
+    SendMessage(Wnd, WM_SYSCOMMAND, SC_SIZE, 0);
+    Pump();
+    EXPECT_EQ(WindowRect(Wnd), gdi::Bounds(before.left, before.top, 416, 324));
+    for (UINT vk : {VK_DOWN, VK_DOWN, VK_ESCAPE})
+        Screen->Press(vk);
+    SendMessage(Wnd, WM_SYSCOMMAND, SC_SIZE, 0);
+    Pump();
+    EXPECT_EQ(WindowRect(Wnd), gdi::Bounds(before.left, before.top, 416, 324));
+}
+
 TEST_F(SysCommand, WindowWithoutSizingFrameIgnoresScSize) {
     HWND dialog = CreateShown(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, gdi::Bounds(10, 10, 200, 100));
     Log.clear();
