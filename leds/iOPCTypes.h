@@ -34,7 +34,7 @@ unsigned OPCSTMFORMATWRITECOMPLETE();
 
 // Registered clipboard formats: one number from 0xC000 up per name, the same number for the same name
 // (without case); 0 for an empty name. Thread-safe.
-// FIXME: belongs with the window layer's clipboard once that carries more than text.
+// Kept here: the window layer's clipboard carries text only, and only these formats are ever named.
 unsigned RegisterClipboardFormat(const std::string& name);
 std::string GetClipboardFormatName(unsigned format);   // "" for a number never registered
 

@@ -231,7 +231,7 @@ int MenuBarHeightHook(HWND hwnd, int windowWidth) {
         std::lock_guard lock(HookLock());
         height = Hooks().Height;
     }
-    // FIXME: without the menu layer's hook a window's menu handle is out of reach here, so no bar is made.
+    // The menu layer installs the hook with the first SetMenu: without it no window has a menu, so no bar.
     return height ? height(hwnd, windowWidth) : 0;
 }
 

@@ -180,7 +180,7 @@ void TsColorDialogForm::Build() {
     sBitBtn2->SetCancel(true);
     sBitBtn2->SetModalResult(mrCancel);
     sBitBtn5 = PutButton(this, "sBitBtn5", "&Help", 156, 350, 69);
-    // FIXME: the program has no help system; the dialog's HelpContext is kept for one.
+    // The program has no help system: the Help button does nothing.
 
     ColorPanel = Put<TsPanel>(this, "ColorPanel", 240, 8, 260, 260);
     ColorPanel->SetCaption("");

@@ -133,7 +133,7 @@ TClass TsMessageForm::StaticClass() {
 }
 
 void TsMessageForm::HelpButtonClick(TObject*) {
-    // FIXME: the program has no help system; HelpContext and HelpFile are kept for one.
+    // The program has no help system: the Help button does nothing (HelpContext and HelpFile stay as set).
 }
 
 // ---------------------------------------------------------------------------------------------------------
