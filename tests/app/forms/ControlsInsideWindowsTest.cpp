@@ -77,6 +77,12 @@ void CollectOutside(const TWinControl* parent, const TScreenRect& window, std::v
     }
 }
 
+TSettings WindowSettings(int language) {
+    TSettings settings = NodesSettings(3, language);
+    settings.Nodes[1].Get = true;
+    return settings;
+}
+
 class ControlsInsideWindows : public SideFormTest {
 protected:
     // Shows the window `make` returns for each skin and language, each page of its page controls in turn, and
@@ -90,6 +96,18 @@ protected:
                 TearDown();
                 SetUp();
             }
+    }
+
+    // A side window of class T over the hidden main window; `ready` prepares both before the window shows.
+    template <class T>
+    void CheckSide(const std::string& name, const std::function<void(TMainForm*, T*)>& ready = {}) {
+        CheckEverywhere(name, [this, ready](int language, int skin) -> TForm* {
+            TMainForm* main = NewMain(WindowSettings(language), skin);
+            T* form = NewSide<T>();
+            if (ready) ready(main, form);
+            form->Show();
+            return form;
+        });
     }
 
 private:
@@ -115,12 +133,6 @@ private:
     }
 };
 
-TSettings WindowSettings(int language) {
-    TSettings settings = NodesSettings(3, language);
-    settings.Nodes[1].Get = true;
-    return settings;
-}
-
 }
 
 TEST_F(ControlsInsideWindows, TheMainWindow) {
@@ -145,71 +157,36 @@ TEST_F(ControlsInsideWindows, TheOptionsWindow) {
 }
 
 TEST_F(ControlsInsideWindows, TheAboutWindow) {
-    CheckEverywhere("about", [this](int language, int skin) -> TForm* {
-        NewMain(WindowSettings(language), skin);
-        TForm2* form = NewSide<TForm2>();
-        form->Show();
-        return form;
-    });
+    CheckSide<TForm2>("about");
 }
 
 TEST_F(ControlsInsideWindows, TheCoresDiagramWindow) {
-    CheckEverywhere("diagram", [this](int language, int skin) -> TForm* {
-        NewMain(WindowSettings(language), skin);
-        TForm4* form = NewSide<TForm4>();
-        form->Show();
-        return form;
-    });
+    CheckSide<TForm4>("diagram");
 }
 
 TEST_F(ControlsInsideWindows, TheLogViewerWindow) {
-    CheckEverywhere("logviewer", [this](int language, int skin) -> TForm* {
-        TMainForm* main = NewMain(WindowSettings(language), skin);
+    CheckSide<TForm3>("logviewer", [](TMainForm* main, TForm3* form) {
         main->RowRefreshed(SampleRefresh(0, 20));
-        TForm3* form = NewSide<TForm3>();
         form->SetFilePauses(0, 0);
-        form->Show();
-        return form;
     });
 }
 
 TEST_F(ControlsInsideWindows, TheHistoryWindow) {
-    CheckEverywhere("history", [this](int language, int skin) -> TForm* {
-        NewMain(WindowSettings(language), skin);
-        NewSide<TForm6>();
-        TForm5* form = NewSide<TForm5>();
-        form->Show();
-        return form;
-    });
+    CheckSide<TForm5>("history", [this](TMainForm*, TForm5*) { NewSide<TForm6>(); });
 }
 
 TEST_F(ControlsInsideWindows, TheFindWindow) {
-    CheckEverywhere("find", [this](int language, int skin) -> TForm* {
-        NewMain(WindowSettings(language), skin);
-        NewSide<TForm5>();
-        TForm6* form = NewSide<TForm6>();
-        form->Show();
-        return form;
-    });
+    CheckSide<TForm6>("find", [this](TMainForm*, TForm6*) { NewSide<TForm5>(); });
 }
 
 TEST_F(ControlsInsideWindows, TheManualProjectInputWindow) {
-    CheckEverywhere("manual", [this](int language, int skin) -> TForm* {
-        NewMain(WindowSettings(language), skin);
-        TForm7* form = NewSide<TForm7>();
-        form->Show();
-        return form;
-    });
+    CheckSide<TForm7>("manual");
 }
 
 TEST_F(ControlsInsideWindows, TheNodeInformationWindow) {
-    CheckEverywhere("nodeinfo", [this](int language, int skin) -> TForm* {
-        TMainForm* main = NewMain(WindowSettings(language), skin);
+    CheckSide<TForm8>("nodeinfo", [](TMainForm* main, TForm8* form) {
         main->RowRefreshed(SampleRefresh(1, 40));
-        TForm8* form = NewSide<TForm8>();
         form->SetNode(1);
-        form->Show();
-        return form;
     });
 }
 
