@@ -4,6 +4,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TColor.h"
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
@@ -296,11 +297,15 @@ void TMenuItem::AdvancedDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState st
     TMenu* menu = GetParentMenu();
     TCustomImageList* images = menu != nullptr ? menu->Images() : nullptr;
     const int glyph = images != nullptr ? images->Width() : 16;
+    const TColor ink = !FEnabled ? clGrayText : selected ? clHighlightText : clMenuText;
     if (images != nullptr && FImageIndex >= 0 && FImageIndex < images->Count())
         images->Draw(
             canvas, rect.left + 2, rect.top + (rect.bottom - rect.top - images->Height()) / 2, FImageIndex, FEnabled);
+    else if (state.Contains(odChecked))   // the mark takes the glyph's place
+        DrawMenuCheckMark(
+            canvas->Handle(), rect.left + 2 + glyph / 2, (rect.top + rect.bottom) / 2, FRadioItem, ColorToColorRef(ink));
     canvas->Brush()->SetStyle(bsClear);
-    canvas->Font()->SetColor(!FEnabled ? clGrayText : selected ? clHighlightText : clMenuText);
+    canvas->Font()->SetColor(ink);
     canvas->Font()->SetStyle(FDefault ? TFontStyles {fsBold} : TFontStyles {});
     TRect text = rect;
     text.left += glyph + 8;

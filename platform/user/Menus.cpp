@@ -138,9 +138,28 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
     return SIZE {width + 2 * GetSystemMetrics(SM_CXMENUCHECK) + 8, std::max<LONG>(rowHeight, text.cy + 4)};
 }
 
+namespace {
+
+// The arrow of an item that opens a submenu, at the item's right edge.
+void DrawSubMenuArrow(HDC dc, const RECT& item, COLORREF color) {
+    HBRUSH ink = gdi::CreateSolidBrush(color);
+    const int ax = item.right - GetSystemMetrics(SM_CXMENUCHECK) / 2 - 2;
+    const int cy = (item.top + item.bottom) / 2;
+    for (int i = 0; i < 4; ++i) {
+        RECT col {ax + i, cy - 3 + i, ax + i + 1, cy + 4 - i};
+        gdi::FillRect(dc, &col, ink);
+    }
+    gdi::DeleteObject(ink);
+}
+
+}
+
 void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar, bool hot) {
     RECT r = item.Rect;
     const bool grayed = (item.State & MFS_GRAYED) != 0;
+    const COLORREF textColor = gdi::GetSysColor(grayed ? gdi::COLOR_GRAYTEXT
+            : selected                                  ? gdi::COLOR_HIGHLIGHTTEXT
+                                                        : gdi::COLOR_MENUTEXT);
     if (item.Type & MFT_OWNERDRAW) {
         DRAWITEMSTRUCT dis;
         dis.CtlType = ODT_MENU;
@@ -153,7 +172,10 @@ void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selecte
         dis.hDC = dc;
         dis.rcItem = r;
         dis.itemData = item.Data;
+        gdi::SetTextColor(dc, textColor);
         if (owner) SendMessage(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+        // The submenu's arrow goes over what the owner drew, in the text colour it left in the DC.
+        if (item.SubMenu && !inBar) DrawSubMenuArrow(dc, r, gdi::GetTextColor(dc));
         return;
     }
     gdi::FillRect(dc, &r, gdi::GetSysColorBrush(selected ? gdi::COLOR_HIGHLIGHT : gdi::COLOR_MENU));
@@ -168,39 +190,12 @@ void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selecte
         return;
     }
     gdi::SetBkMode(dc, gdi::TRANSPARENT);
-    gdi::SetTextColor(dc,
-        gdi::GetSysColor(grayed ? gdi::COLOR_GRAYTEXT
-                : selected      ? gdi::COLOR_HIGHLIGHTTEXT
-                                : gdi::COLOR_MENUTEXT));
+    gdi::SetTextColor(dc, textColor);
     HFONT old = gdi::SelectObject(dc, (item.State & MFS_DEFAULT) ? BoldMenuFont() : MenuFont());
     const int check = GetSystemMetrics(SM_CXMENUCHECK);
-    HBRUSH ink = gdi::GetSysColorBrush(grayed ? gdi::COLOR_GRAYTEXT
-            : selected                        ? gdi::COLOR_HIGHLIGHTTEXT
-                                              : gdi::COLOR_MENUTEXT);
-    const int cy = (r.top + r.bottom) / 2;
-    if (item.State & MFS_CHECKED && !inBar) {
-        const int cx = r.left + check / 2 + 2;
-        if (item.Type & MFT_RADIOCHECK) {   // a dot
-            const int widths[] = {2, 4, 4, 2};
-            for (int i = 0; i < 4; ++i) {
-                RECT row {cx - widths[i] / 2, cy - 2 + i, cx + widths[i] / 2, cy - 1 + i};
-                gdi::FillRect(dc, &row, ink);
-            }
-        } else {   // a tick: down to the right, then up
-            for (int i = 0; i < 7; ++i) {
-                const int y = i < 3 ? cy - 1 + i : cy + 1 - (i - 2);
-                RECT col {cx - 3 + i, y, cx - 2 + i, y + 3};
-                gdi::FillRect(dc, &col, ink);
-            }
-        }
-    }
-    if (item.SubMenu && !inBar) {   // the arrow of a submenu
-        const int ax = r.right - check / 2 - 2;
-        for (int i = 0; i < 4; ++i) {
-            RECT col {ax + i, cy - 3 + i, ax + i + 1, cy + 4 - i};
-            gdi::FillRect(dc, &col, ink);
-        }
-    }
+    if (item.State & MFS_CHECKED && !inBar)
+        DrawMenuCheckMark(dc, r.left + check / 2 + 2, (r.top + r.bottom) / 2, item.Type & MFT_RADIOCHECK, textColor);
+    if (item.SubMenu && !inBar) DrawSubMenuArrow(dc, r, textColor);
     RECT text = r;
     if (inBar) {
         text.left += 6;
@@ -217,6 +212,24 @@ void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selecte
     gdi::SelectObject(dc, old);
 }
 
+}
+
+void DrawMenuCheckMark(HDC dc, int cx, int cy, bool radio, COLORREF color) {
+    HBRUSH ink = gdi::CreateSolidBrush(color);
+    if (radio) {   // a dot
+        const int widths[] = {2, 4, 4, 2};
+        for (int i = 0; i < 4; ++i) {
+            RECT row {cx - widths[i] / 2, cy - 2 + i, cx + widths[i] / 2, cy - 1 + i};
+            gdi::FillRect(dc, &row, ink);
+        }
+    } else {   // a tick: down to the right, then up
+        for (int i = 0; i < 7; ++i) {
+            const int y = i < 3 ? cy - 1 + i : cy + 1 - (i - 2);
+            RECT col {cx - 3 + i, y, cx - 2 + i, y + 3};
+            gdi::FillRect(dc, &col, ink);
+        }
+    }
+    gdi::DeleteObject(ink);
 }
 
 HMENU CreateMenu() {

@@ -146,6 +146,10 @@ HWND GetOpenMenuWindow(int level);   // the popup window at that depth (0: outer
 using MenuLoopIdleHook = std::function<bool()>;
 void SetMenuLoopIdleHook(MenuLoopIdleHook hook);
 
+// The plain look's check mark centred at (cx, cy): a tick, or a dot for a radio item. Owner-drawn items that
+// keep the plain look draw it themselves; the menu draws it for the others.
+void DrawMenuCheckMark(HDC dc, int cx, int cy, bool radio, COLORREF color);
+
 // Strips the "&" markers ("&&" stays one "&") and answers the mnemonic letter, lower case (0: none).
 char MenuMnemonic(const std::string& text);
 std::string StripMnemonic(const std::string& text);

@@ -5,11 +5,13 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TColor.h"
 #include "platform/classes/TControl.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TScreen.h"
 #include "platform/gdi/BitBlt.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
@@ -175,6 +177,7 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas* canvas, TRect rect, TOw
     if (!enabled) BlendBitmapRect(bmp.get(), 0, 0, picture, TRect {at.x, at.y, at.x + w - 1, at.y + h - 1}, 0.4,
         BlendEveryPixel);
     Blit(dc, rect.left + extra, rect.top, w, h, bmp.get(), 0, 0);
+    gdi::SetTextColor(dc, ColorToColorRef(c->Font()->Color()));   // the submenu arrow's colour: the caption's
 }
 
 // The border bands of the picture at this item's rows onto the popup's frame.

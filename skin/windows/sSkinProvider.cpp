@@ -142,6 +142,10 @@ void TsSkinProvider::DropSysMenu(int x, int y) {
     if (FMakeSkinMenu) {
         FSystemMenu->RemoveSkinItems();
         FSystemMenu->MakeSkinItems();
+        // The new skin items are painted by the skin like the rest of the menu.
+        TsSkinableMenus* menus = SkinableMenus();
+        if (menus != nullptr && menus->Active() && FSkinData->SkinManager()->SkinnedPopups())
+            menus->HookPopupMenu(FSystemMenu, true);
     }
     FSystemMenu->UpdateItems();
     FSystemMenu->Popup(x, y);

@@ -567,5 +567,34 @@ TEST_F(MenuTest, ItemsWithAnImageAreDrawnByTheMenuWithTheImage) {
     delete images;
 }
 
+// An owner-drawn menu whose items have no handlers keeps the plain look, check marks included: a tick, a dot
+// for a radio item, in the glyph column.
+TEST_F(MenuTest, OwnerDrawnItemsWithoutHandlersShowTheirCheckMarks) {
+    NewForm();
+    TPopupMenu* menu = new TPopupMenu(Application);
+    menu->SetOwnerDraw(true);
+    TMenuItem* tick = NewItem(Application, "Tick");
+    tick->SetChecked(true);
+    TMenuItem* dot = NewItem(Application, "Dot");
+    dot->SetRadioItem(true);
+    dot->SetChecked(true);
+    TMenuItem* none = NewItem(Application, "None");
+    for (TMenuItem* item : {tick, dot, none})
+        menu->Items()->Add(item);
+    std::vector<gdi::COLORREF> marks;   // the middle of each item's glyph column
+    Steps({[&] {
+               user::FlushDisplay();
+               for (user::UINT i = 0; i < 3; ++i) {
+                   user::RECT r {};
+                   ASSERT_TRUE(user::GetMenuItemRect(nullptr, menu->Handle(), i, &r));
+                   marks.push_back(Display->ScreenPixel(r.left + 2 + 8, (r.top + r.bottom) / 2));
+               }
+           },
+        [&] { Display->Press(user::VK_ESCAPE); }});
+    menu->Popup(200, 200);
+    const gdi::COLORREF ink = gdi::GetSysColor(gdi::COLOR_MENUTEXT);
+    EXPECT_EQ(marks, (std::vector<gdi::COLORREF> {ink, ink, gdi::GetSysColor(gdi::COLOR_MENU)}));
+}
+
 }
 }

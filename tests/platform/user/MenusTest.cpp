@@ -1,5 +1,8 @@
 // Tests for menu objects, popup menus with their loop, owner drawing and menu bars.
 #include "platform/user/Menus.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/PenBrush.h"
 #include "platform/user/Focus.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
@@ -317,6 +320,53 @@ TEST_F(MenusTest, OwnerDrawnPopupItemsGiveTheirWindowAndTheHotItem) {
         if (id == 31 && (state & ODS_HOTLIGHT)) hotSeen = (state & ODS_SELECTED) != 0;
     }
     EXPECT_TRUE(hotSeen);
+}
+
+// As the plain items do, an owner-drawn item that opens a submenu shows the arrow at its right edge, drawn over
+// the owner's picture in the text colour the owner left; an item without a submenu shows none.
+TEST_F(MenusTest, AnOwnerDrawnItemWithASubmenuShowsTheArrowInTheOwnersTextColour) {
+    constexpr COLORREF paper = 0xFFFFFF;
+    constexpr COLORREF ink = 0x0000FF;
+    HMENU m = Keep(CreatePopupMenu());
+    HMENU sub = CreatePopupMenu();
+    AppendMenu(sub, MF_STRING, 41, "Deep");
+    AppendMenu(m, MF_OWNERDRAW, 40, "");
+    AppendMenu(m, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<std::uintptr_t>(sub), "");
+    SetHandler(Owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            mis->itemWidth = 100;
+            mis->itemHeight = 20;
+            return 1;
+        }
+        if (msg == WM_DRAWITEM) {
+            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            HBRUSH brush = gdi::CreateSolidBrush(paper);
+            gdi::FillRect(dis->hDC, &dis->rcItem, brush);
+            gdi::DeleteObject(brush);
+            gdi::SetTextColor(dis->hDC, ink);
+            return 1;
+        }
+        return std::nullopt;
+    });
+    // The arrow's tip column and its base column at each item's middle row, and the item's left part.
+    std::vector<COLORREF> plainItem;
+    std::vector<COLORREF> subItem;
+    Steps({[&] {
+        for (UINT i : {0u, 1u}) {
+            RECT r {};
+            GetMenuItemRect(nullptr, m, i, &r);
+            const int base = r.right - GetSystemMetrics(SM_CXMENUCHECK) / 2 - 2;
+            const int y = (r.top + r.bottom) / 2;
+            auto& out = i == 0 ? plainItem : subItem;
+            for (int x : {base, base + 3, r.left + 10})
+                out.push_back(Screen->ScreenPixel(x, y));
+        }
+        Screen->Press(VK_ESCAPE);
+    }});
+    TrackPopupMenuEx(m, TPM_RETURNCMD, 150, 150, Owner, nullptr);
+    EXPECT_EQ(plainItem, (std::vector<COLORREF> {paper, paper, paper}));
+    EXPECT_EQ(subItem, (std::vector<COLORREF> {ink, ink, paper}));
 }
 
 TEST_F(MenusTest, MenuBarTakesRoomFromTheClientArea) {

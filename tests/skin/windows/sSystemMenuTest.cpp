@@ -3,14 +3,19 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TColor.h"
+#include "platform/user/MessageLoop.h"
+#include "platform/user/SystemMetrics.h"
 #include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
 
+#include <deque>
 #include <filesystem>
 #include <unistd.h>
 
@@ -165,6 +170,82 @@ TEST_F(SystemMenu, OpensFromTheIconAndARightClickOnTheCaption) {
         Pump();
         EXPECT_TRUE(Opened);
     }
+}
+
+// With skinned popups the skin list is painted by the skin too: the entry shows the submenu arrow in the skin's
+// hot text colour, and the current skin's item the skin's check mark, which the other items lack.
+class SkinnedSystemMenu : public SystemMenu {
+protected:
+    void SetUp() override {
+        InstallSkinableMenus();
+        SystemMenu::SetUp();
+    }
+    std::vector<gdi::COLORREF> Block(int left, int top, int width, int height) {
+        std::vector<gdi::COLORREF> out;
+        for (int y = top; y < top + height; ++y)
+            for (int x = left; x < left + width; ++x)
+                out.push_back(Display->ScreenPixel(x, y));
+        return out;
+    }
+    static user::RECT ItemRect(user::HMENU menu, int position) {
+        user::RECT r {};
+        EXPECT_TRUE(user::GetMenuItemRect(nullptr, menu, user::UINT(position), &r));
+        return r;
+    }
+};
+
+TEST_F(SkinnedSystemMenu, TheSkinListShowsTheArrowAndTheCurrentSkinsCheckMark) {
+    UseSkin(2);   // its hot text is black, a plain menu's white
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSystemMenu* menu = MenuOf(form);
+    std::vector<gdi::COLORREF> arrow;
+    std::vector<std::vector<gdi::COLORREF>> marks;   // the check column of each skin item
+    int current = -1;
+    auto steps = std::make_shared<std::deque<std::function<void()>>>(std::deque<std::function<void()>> {
+        [this] { Display->Press(user::VK_DOWN); },   // "Available skins"
+        [this] { Display->Press(user::VK_RIGHT); },   // its list, the first item selected
+        [this] { Display->Press(user::VK_DOWN); },   // the second
+        [&] {
+            user::FlushDisplay();
+            TMenuItem* entry = menu->Items()->Items(0);
+            const user::RECT e = ItemRect(menu->Handle(), 0);
+            const int base = e.right - user::GetSystemMetrics(user::SM_CXMENUCHECK) / 2 - 2;
+            const int middle = (e.top + e.bottom) / 2;
+            for (int dy = -3; dy <= 3; ++dy)
+                arrow.push_back(Display->ScreenPixel(base, middle + dy));
+            const int mark = Manager->GetMaskIndexExact("GLOBALINFO", "RADIOCHECKED");
+            const int markWidth = Manager->GetMaskFrameSize(mark).cx;
+            for (int i = 0; i < entry->Count(); ++i) {
+                if (entry->Items(i)->Checked()) current = i;
+                const user::RECT r = ItemRect(entry->Handle(), i);
+                marks.push_back(Block(r.left, r.top, 3 + markWidth, r.bottom - r.top));
+            }
+            const gdi::RECT area {form->Left(), form->Top(), form->Left() + 420, form->Top() + 260};
+            Display->WriteScreenshotPng(WindowsPictureDir() + "/SkinnedSystemMenu.png", &area);
+            user::EndMenu();
+        }});
+    user::SetMenuLoopIdleHook([steps] {
+        if (steps->empty()) return false;
+        auto step = std::move(steps->front());
+        steps->pop_front();
+        step();
+        return true;
+    });
+    user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_KEYMENU, ' ');
+    Pump();
+    const int menuItem = Manager->GetSkinIndex("MENUITEM");
+    ASSERT_TRUE(Manager->IsValidSkinIndex(menuItem));
+    const gdi::COLORREF hotText = ColorToColorRef(Manager->Sections[std::size_t(menuItem)].HotFontColor[1]);
+    EXPECT_EQ(arrow, std::vector<gdi::COLORREF>(7, hotText));
+    ASSERT_EQ(marks.size(), 4u);
+    EXPECT_EQ(current, 2);   // our skins in name order
+    EXPECT_NE(marks[2], marks[0]);
+    EXPECT_EQ(marks[0], marks[3]);   // unselected, unchecked
+    TMenuItem* entry = menu->Items()->Items(0);
+    auto* menus = dynamic_cast<TsSkinableMenus*>(Manager->SkinableMenus());
+    ASSERT_NE(menus, nullptr);
+    EXPECT_TRUE(menus->IsOwnHandler(entry->OnAdvancedDrawItem));
+    EXPECT_TRUE(menus->IsOwnHandler(entry->Items(current)->OnAdvancedDrawItem));
 }
 
 TEST(EscapeMenuAmpersands, DoublesEachAmpersand) {
