@@ -106,10 +106,11 @@ TsTitleButton* TsCaptionButtons::TitleButtonOfCode(int code) const {
 // ---------------------------------------------------------------------------------------------------------
 // Which buttons exist
 
-// The provider's BorderIcons less the system menu, minimize and maximize boxes the form itself has not.
-TsBorderIcons TsCaptionButtons::ShownBorderIcons() const {
+// The provider's BorderIcons less the minimize and maximize boxes the form itself has not: those commands the
+// form does not have, whatever buttons the provider shows for them.
+TsBorderIcons TsCaptionButtons::CommandBorderIcons() const {
     if (FProvider.Form() == nullptr) return FProvider.BorderIcons();
-    const TsBorderIcons formWithout = TsBorderIcons {biSystemMenu, biMinimize, biMaximize} - FFormBorderIcons;
+    const TsBorderIcons formWithout = TsBorderIcons {biMinimize, biMaximize} - FFormBorderIcons;
     return FProvider.BorderIcons() - formWithout;
 }
 
@@ -118,9 +119,10 @@ bool TsCaptionButtons::MaxButtonVisible() const {
     if (form == nullptr) return false;
     if (FProvider.FrameGeometry().Iconic()) return true;
     const TFormBorderStyle style = form->BorderStyle();
+    const TsBorderIcons icons = FProvider.BorderIcons();
     if (style == bsDialog) return false;
-    if (style == bsSingle && !ShownBorderIcons().Contains(biMaximize)) return false;
-    return SingleOrSizeable(style) && ShownBorderIcons().Contains(biSystemMenu);
+    if (style == bsSingle && !icons.Contains(biMaximize)) return false;
+    return SingleOrSizeable(style) && icons.Contains(biSystemMenu);
 }
 
 bool TsCaptionButtons::MinButtonVisible() const {
@@ -128,36 +130,37 @@ bool TsCaptionButtons::MinButtonVisible() const {
     if (form == nullptr) return false;
     if (FProvider.FrameGeometry().Iconic()) return true;
     const TFormBorderStyle style = form->BorderStyle();
+    const TsBorderIcons icons = FProvider.BorderIcons();
     if (style == bsDialog || style == bsNone) return false;
-    if (style == bsSingle && !ShownBorderIcons().Contains(biMinimize)) return false;
-    return SingleOrSizeable(style) && ShownBorderIcons().Contains(biSystemMenu);
+    if (style == bsSingle && !icons.Contains(biMinimize)) return false;
+    return SingleOrSizeable(style) && icons.Contains(biSystemMenu);
 }
 
 bool TsCaptionButtons::CanMaximize() const {
     const TCustomForm* form = FProvider.Form();
     if (form == nullptr) return false;
     const TFormBorderStyle style = form->BorderStyle();
-    return ShownBorderIcons().Contains(biMaximize) && !FProvider.FrameGeometry().Maximized()
+    return CommandBorderIcons().Contains(biMaximize) && !FProvider.FrameGeometry().Maximized()
         && (style == bsSingle || style == bsSizeable || style == bsSizeToolWin);
 }
 
 bool TsCaptionButtons::CanMinimize() const {
-    return ShownBorderIcons().Contains(biMinimize) && !FProvider.FrameGeometry().Iconic();
+    return CommandBorderIcons().Contains(biMinimize) && !FProvider.FrameGeometry().Iconic();
 }
 
 bool TsCaptionButtons::CanRestore() const {
     if (FProvider.Form() == nullptr) return false;
     const TsFrameGeometry& g = FProvider.FrameGeometry();
-    return (ShownBorderIcons().Contains(biMaximize) && (g.Maximized() || g.Iconic())) || g.Iconic();
+    return (CommandBorderIcons().Contains(biMaximize) && (g.Maximized() || g.Iconic())) || g.Iconic();
 }
 
 std::vector<int> TsCaptionButtons::VisibleCodes() const {
     std::vector<int> codes;
-    if (ShownBorderIcons().Contains(biSystemMenu) && FProvider.SystemMenu() != nullptr) {
+    if (FProvider.BorderIcons().Contains(biSystemMenu) && FProvider.SystemMenu() != nullptr) {
         codes.push_back(htClose);
         if (MaxButtonVisible()) codes.push_back(htMaximize);
         if (MinButtonVisible()) codes.push_back(htMinimize);
-        if (ShownBorderIcons().Contains(biHelp)) codes.push_back(htHelp);
+        if (FProvider.BorderIcons().Contains(biHelp)) codes.push_back(htHelp);
     }
     for (int i = 0; i < FProvider.TitleButtons()->Count(); ++i)   // the user's buttons follow, in collection order
         codes.push_back(htTitleButton + i);

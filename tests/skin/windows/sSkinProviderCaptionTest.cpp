@@ -3,11 +3,15 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/user/Focus.h"
 #include "platform/user/Input.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/windows/sSystemMenu.h"
+
+#include <algorithm>
 
 namespace korvex::skin::wintest {
 namespace {
@@ -75,21 +79,103 @@ INSTANTIATE_TEST_SUITE_P(
     StylesAndIcons, CaptionHitTest, ::testing::ValuesIn(CaptionCases), [](const auto& info) { return info.param.Name; });
 
 // The program's main window: a single border with minimize only, and a provider left at its default buttons.
-TEST_F(FormsTest, TheProviderShowsOnlyTheCaptionButtonsTheFormHas) {
+// The provider's icons give the buttons; the form's own, which has no maximize command, disable maximize.
+class MainWindowButtons : public FormsTest {
+protected:
+    TForm* NewMainLikeForm(TBorderIcons formIcons, int left) {
+        TForm* form = Create<TForm>(Application);
+        form->SetBorderStyle(bsSingle);
+        form->SetBorderIcons(formIcons);
+        form->SetCaption("Main window");
+        Create<TsSkinProvider>(form);
+        form->SetBounds(left, 20, 300, 200);
+        form->Show();
+        Pump();
+        return form;
+    }
+};
+
+TEST_F(MainWindowButtons, TheMainWindowShowsAMaximizeButtonWithoutTheMaximizeCommand) {
     UseSkin(1);
-    TForm* form = Create<TForm>(Application);
-    form->SetBorderStyle(bsSingle);
-    form->SetBorderIcons({biSystemMenu, biMinimize});
-    TsSkinProvider* p = Create<TsSkinProvider>(form);
-    form->SetBounds(20, 20, 300, 200);
-    form->Show();
+    TForm* form = NewMainLikeForm({biSystemMenu, biMinimize}, 20);
     Pump();
+    TsSkinProvider* p = ProviderOf(form);
     EXPECT_EQ(p->BorderIcons(), (TsBorderIcons {biSystemMenu, biMinimize, biMaximize}));
-    EXPECT_EQ(p->VisibleButtonCodes(), (std::vector<int> {htClose, htMinimize}));
-    EXPECT_FALSE(p->MaxButtonVisible());
+    EXPECT_EQ(p->VisibleButtonCodes(), (std::vector<int> {htClose, htMaximize, htMinimize}));
+    EXPECT_TRUE(p->MaxButtonVisible());
     EXPECT_FALSE(p->CanMaximize());
     EXPECT_TRUE(p->CanMinimize());
+    EXPECT_TRUE(p->SystemMenu()->ItemMaximize->Visible());
+    EXPECT_FALSE(p->SystemMenu()->ItemMaximize->Enabled());
     form->Free();
+}
+
+// The faded button answers as the caption: a click and a double click on it send no maximize; the close button
+// beside it still closes.
+TEST_F(MainWindowButtons, TheFadedMaximizeButtonDoesNothing) {
+    UseSkin(1);
+    TForm* form = NewMainLikeForm({biSystemMenu, biMinimize}, 20);
+    TsSkinProvider* p = ProviderOf(form);
+    WatchSysCommands(form, {user::SC_CLOSE});
+    const TPoint maximize = CentreOf(form, p->CaptionButton(cbMaximize).Rect);
+    EXPECT_EQ(HitAt(form, maximize), htCaption);
+    Display->Click(maximize.x, maximize.y);
+    Pump();
+    Display->DoubleClick(maximize.x, maximize.y);
+    Pump();
+    const TPoint close = CentreOf(form, p->CaptionButton(cbClose).Rect);
+    Display->Click(close.x, close.y);   // the sign that the clicks before it were handled
+    Pump();
+    ASSERT_FALSE(SysCommands.empty());
+    EXPECT_EQ(SysCommands.back(), user::SC_CLOSE);
+    EXPECT_EQ(std::count(SysCommands.begin(), SysCommands.end(), user::SC_MAXIMIZE), 0);
+    EXPECT_FALSE(user::IsZoomed(form->WindowHandle()));
+    EXPECT_EQ(p->CaptionButton(cbMaximize).State, 0);
+    form->Free();
+}
+
+// Drawn faded: the same button of a form that has the command shows more contrast; the close buttons match.
+TEST_F(MainWindowButtons, TheMaximizeButtonWithoutItsCommandIsDrawnFaded) {
+    UseSkin(1);
+    auto lightness = [](gdi::COLORREF c) { return int(c & 0xFF) + int((c >> 8) & 0xFF) + int((c >> 16) & 0xFF); };
+    struct Look {
+        std::vector<gdi::COLORREF> Maximize, Close;
+        int Contrast = 0;
+    };
+    auto look = [&](TForm* form) {   // the form's buttons while it is the active one
+        form->BringToFront();
+        user::SetActiveWindow(form->WindowHandle());
+        Pump();
+        TsSkinProvider* p = ProviderOf(form);
+        Look out;
+        for (auto [slot, pixels] : {std::pair {cbMaximize, &out.Maximize}, std::pair {cbClose, &out.Close}}) {
+            const TRect r = p->CaptionButton(slot).Rect;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
+                    pixels->push_back(WindowPixel(form, x, y));
+        }
+        if (!out.Maximize.empty()) {
+            const auto [low, high] = std::minmax_element(out.Maximize.begin(), out.Maximize.end(),
+                [&](gdi::COLORREF a, gdi::COLORREF b) { return lightness(a) < lightness(b); });
+            out.Contrast = lightness(*high) - lightness(*low);
+        }
+        const gdi::RECT area {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + 40};
+        Display->WriteScreenshotPng(WindowsPictureDir() + "/MaximizeButton" + form->Name() + ".png", &area);
+        return out;
+    };
+    TForm* without = NewMainLikeForm({biSystemMenu, biMinimize}, 20);
+    without->SetName("Faded");
+    TForm* with = NewMainLikeForm({biSystemMenu, biMinimize, biMaximize}, 340);
+    with->SetName("Enabled");
+    Pump();
+    const Look faded = look(without);
+    const Look enabled = look(with);
+    ASSERT_FALSE(faded.Maximize.empty());
+    EXPECT_EQ(faded.Close, enabled.Close);
+    EXPECT_NE(faded.Maximize, enabled.Maximize);
+    EXPECT_LT(faded.Contrast, enabled.Contrast);
+    without->Free();
+    with->Free();
 }
 
 }
