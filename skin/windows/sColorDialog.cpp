@@ -266,13 +266,13 @@ void TsColorDialogForm::BuildEdits() {
         place.Edit->OnChange = [this, source](TObject*) { EditChanged(source); };
     }
     PutLabel(this, "sEditHexLabel", "Hex - ", 440, 359);
-    // The colour as the web writes it, "#RRGGBB" (the "#" may be left out when typing).
+    // The colour number in six hexadecimal digits, blue first: "0000FF" is red.
     sEditHex = Put<TsMaskEdit>(this, "sEditHex", 474, 356, 56, 21);
-    sEditHex->SetMaxLength(7);
+    sEditHex->SetMaxLength(6);
     sEditHex->OnChange = [this](TObject*) { EditChanged(TSource::Hex); };
     sEditHex->OnKeyPress = [](TObject*, char32_t& key) {
         const bool hex = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f');
-        if (!hex && key != '#' && key != 13 && key != 27 && key != 8) key = 0;   // Backspace keeps editing possible
+        if (!hex && key != 13 && key != 27 && key != 8) key = 0;   // Backspace keeps editing possible
     };
 }
 

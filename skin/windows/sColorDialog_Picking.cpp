@@ -34,12 +34,6 @@ int Channel(TColor color, int i) {
     return int((color >> (8 * i)) & 0xFF);
 }
 
-// TColor keeps red in its low byte; "#RRGGBB" writes it first.
-TColor SwapRedBlue(std::int64_t value) {
-    const auto v = TColor(value & 0xFFFFFF);
-    return (v & 0x00FF00) | (v >> 16 & 0xFF) | (v & 0xFF) << 16;
-}
-
 }   // namespace
 
 TColor BrightnessRowColor(TColor pure, int row, int height) {
@@ -98,7 +92,7 @@ void TsColorDialogForm::SelectColor(TColor color) {
         sBEdit->SetValue(Channel(color, 2));
     }
     if (FSource != TSource::Decimal) sEditDecimal->SetValue(color);
-    if (FSource != TSource::Hex) sEditHex->SetText("#" + base::IntToHex(SwapRedBlue(color), 6));
+    if (FSource != TSource::Hex) sEditHex->SetText(base::IntToHex(color & 0xFFFFFF, 6));   // the number: blue first
     if (FSource != TSource::Bar) {
         FMarker = TPoint {ColorPanel->Width() * FHue / 360, int(std::lround((1 - FSaturation) * ColorPanel->Height()))};
         FBarRow = 0;
@@ -143,12 +137,9 @@ void TsColorDialogForm::EditChanged(TSource source) {
     case TSource::Decimal:
         color = TColor(sEditDecimal->AsInteger());
         break;
-    case TSource::Hex: {
-        std::string text = base::Trim(sEditHex->Text());
-        if (!text.empty() && text[0] == '#') text.erase(0, 1);
-        color = SwapRedBlue(std::clamp<std::int64_t>(HexToInt(text), 0, 0xFFFFFF));
+    case TSource::Hex:
+        color = TColor(std::clamp<std::int64_t>(HexToInt(ExtractWord(1, sEditHex->Text(), " ")), 0, 0xFFFFFF));
         break;
-    }
     default:
         return;
     }

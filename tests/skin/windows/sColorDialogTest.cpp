@@ -83,8 +83,9 @@ TEST_F(ColorDialogTest, EachEditIsHeldToItsRangeWithoutBleedingIntoItsNeighbours
         TColor Chosen;
     };
     for (const Case& c : {
-             Case {"sEditHex", "#FF0000", 0x000000, 0x0000FF},   // red, as the web writes it
-             Case {"sEditHex", "0080ff", 0x000000, 0xFF8000},   // the "#" may be left out
+             Case {"sEditHex", "0000FF", 0x000000, 0x0000FF},   // the colour number: red
+             Case {"sEditHex", "ff8000", 0x000000, 0xFF8000},
+             Case {"sEditHex", "80 FF", 0x102030, 0x000080},   // its first word
              Case {"sREdit", "255", 0x102030, 0x1020FF},
              Case {"sREdit", "300", 0x102030, 0x1020FF},
              Case {"sGEdit", "-5", 0x102030, 0x100030},
@@ -103,12 +104,40 @@ TEST_F(ColorDialogTest, EachEditIsHeldToItsRangeWithoutBleedingIntoItsNeighbours
     }
     // The other edits follow the hex edit.
     Dialog->SetColor(0);
-    Run({Type("sEditHex", "#FF0000"), [](TForm* form) {
+    Run({Type("sEditHex", "0000FF"), [](TForm* form) {
              EXPECT_EQ(Of(form)->sREdit->AsInteger(), 255);
              EXPECT_EQ(Of(form)->sEditDecimal->AsInteger(), 255);
              EXPECT_EQ(Of(form)->sHEdit->AsInteger(), 0);
              EXPECT_EQ(Of(form)->sVEdit->AsInteger(), 100);
          }});
+}
+
+// Typed key by key: "#" is refused, "0000FF" is the colour number 255, pure red, and Backspace erases.
+TEST_F(ColorDialogTest, TheHexEditShowsAndReadsTheColourNumberBlueFirst) {
+    Dialog->SetColor(0x00FF00);
+    EXPECT_TRUE(Run({[this](TForm* form) {
+                         TsMaskEdit* hex = Of(form)->sEditHex;
+                         EXPECT_EQ(hex->Text(), "00FF00");
+                         hex->SetFocus();
+                         hex->SelectAll();
+                         Display->Press('3', "#");
+                         for (char c : std::string("0000FF"))
+                             Display->Press(unsigned(c), std::string(1, c));
+                     },
+        [this](TForm* form) {
+            TsColorDialogForm* d = Of(form);
+            EXPECT_EQ(d->sEditHex->Text(), "0000FF");
+            EXPECT_EQ(d->SelectedColor(), 0x0000FF);
+            EXPECT_EQ(d->sREdit->AsInteger(), 255);
+            EXPECT_EQ(d->sBEdit->AsInteger(), 0);
+            Display->Press(user::VK_BACK);
+        },
+        [](TForm* form) {
+            EXPECT_EQ(Of(form)->sEditHex->Text(), "0000F");
+            EXPECT_EQ(Of(form)->SelectedColor(), 0x00000F);
+        },
+        Ok()}));
+    EXPECT_EQ(Dialog->Color(), 0x00000F);
 }
 
 TEST_F(ColorDialogTest, TheFieldAndTheBarPickByMouse) {
@@ -177,7 +206,7 @@ TEST_F(ColorDialogTest, AddingPastTheLastCustomCellWrapsToTheFirstAndCancelKeeps
     EXPECT_EQ(Dialog->CustomColors()->Strings(15), "000010");
 
     // A custom cell left by a new colour becomes the next slot: Add writes there.
-    Run({ClickCell(&TsColorDialogForm::AddPal, 5), Type("sEditHex", "#EFCDAB"),
+    Run({ClickCell(&TsColorDialogForm::AddPal, 5), Type("sEditHex", "ABCDEF"),
         [](TForm* form) {
             TsColorDialogForm* d = Of(form);
             EXPECT_EQ(d->AddPal->ItemIndex(), -1);
@@ -196,9 +225,9 @@ TEST_F(ColorDialogTest, TheColourBoxCustomItemRunsTheDialog) {
                   {[&](TForm* form) {
                        shown = true;
                        EXPECT_EQ(Of(form)->SelectedColor(), 0x000080);
-                       EXPECT_EQ(Of(form)->sEditHex->Text(), "#800000");   // maroon, red first
+                       EXPECT_EQ(Of(form)->sEditHex->Text(), "000080");   // maroon
                    },
-                      Type("sEditHex", "#00FF00"), Ok()}),
+                      Type("sEditHex", "00FF00"), Ok()}),
         1);
     EXPECT_TRUE(shown);
     EXPECT_EQ(color, 0x00FF00);
