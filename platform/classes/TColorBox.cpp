@@ -2,6 +2,7 @@
 #include "platform/classes/TColorBox.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TCommonDialog.h"
 #include "platform/gdi/Types.h"
 
 #include <algorithm>
@@ -108,6 +109,10 @@ void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor 
     canvas->Brush()->SetColor(background);
 }
 
+TColor CustomColorDialogStart(TColor shown, TColor customItemColor) {
+    return shown == clNone || shown == clDefault || shown == NoColorSelected ? customItemColor : shown;
+}
+
 TCustomColorBox::TCustomColorBox(TComponent* owner)
     : TCustomComboBox(owner) {
     TCustomComboBox::SetStyle(csOwnerDrawFixed);
@@ -175,9 +180,44 @@ void TCustomColorBox::SetNoneColorColor(TColor value) {
     Invalidate();
 }
 
+bool TCustomColorBox::PickCustomColor(TColor& color) {
+    TColorDialog dialog(nullptr);
+    dialog.SetColor(color);
+    if (!dialog.Execute()) return false;
+    color = dialog.Color();
+    return true;
+}
+
+void TCustomColorBox::PickForItemZero() {
+    TColor color = CustomColorDialogStart(FSelected, Colors(0));
+    if (!PickCustomColor(color)) return;
+    Items()->PutObject(0, ColorItemObject(color));
+    FSelected = color;
+    Invalidate();
+}
+
+void TCustomColorBox::CloseUp() {
+    FListClosed = true;
+    TCustomComboBox::CloseUp();
+}
+
 void TCustomColorBox::Select() {
-    if (FStyle.Contains(cbCustomColor) && ItemIndex() == 0 && PickCustomColor()) Invalidate();
+    if (FListClosed && FStyle.Contains(cbCustomColor) && ItemIndex() == 0)
+        PickForItemZero();
+    else if (ItemIndex() >= 0 && !DroppedDown())   // items passed over in the open list are not yet chosen
+        FSelected = Colors(ItemIndex());
+    FListClosed = false;
     TCustomComboBox::Select();
+}
+
+void TCustomColorBox::KeyPress(char32_t& key) {
+    FListClosed = false;
+    if (key == 13 && FStyle.Contains(cbCustomColor) && ItemIndex() == 0) {
+        PickForItemZero();
+        key = 0;
+        return;
+    }
+    TCustomComboBox::KeyPress(key);
 }
 
 void TCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {

@@ -42,6 +42,9 @@ TColor ColorOfItemObject(const TObject* object);
 int ColorItemToSelect(TStrings* items, TColor value, bool customColor);
 // Fills items for a style; a "Custom..." first item keeps its colour.
 void FillColorItems(TStrings* items, TColorBoxStyle style);
+// Where the colour dialog of "Custom..." opens: at the colour the box showed; at the custom item's own colour
+// when that was clNone, clDefault or nothing.
+TColor CustomColorDialogStart(TColor shown, TColor customItemColor);
 // A style with some colour to list: a colour box is enabled only with one.
 bool StyleListsColors(TColorBoxStyle style);
 // A swatch: filled with color, framed in frame; the canvas's brush colour is left as it was.
@@ -71,18 +74,24 @@ public:
 protected:
     void CreateWnd() override;
     void PopulateList();
+    // "Custom..." asks for its colour when the list closes on it or on Enter while it is chosen.
     void Select() override;
+    void CloseUp() override;
+    void KeyPress(char32_t& key) override;
     void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
-    // The colour of the "Custom..." item from the user; false when nothing was chosen. FIXME: the colour
-    // dialog comes with the dialogs; until then the custom colour stays as it is.
-    virtual bool PickCustomColor() { return false; }
+    // The colour of the "Custom..." item from the user through a colour dialog opening at color; false when
+    // nothing was chosen.
+    virtual bool PickCustomColor(TColor& color);
 
 private:
+    void PickForItemZero();
+
     TColorBoxStyle FStyle {cbStandardColors, cbExtendedColors, cbSystemColors};
-    TColor FSelected = clBlack;   // while there is no window
+    TColor FSelected = clBlack;   // the colour last chosen (all there is while there is no window)
     TColor FDefaultColorColor = clBlack;
     TColor FNoneColorColor = clBlack;
     bool FPopulatePending = true;
+    bool FListClosed = false;
 };
 
 class TColorBox : public TCustomColorBox {

@@ -110,8 +110,7 @@ bool TsCustomColorBox::PickCustomColor(TColor& color) {
 }
 
 void TsCustomColorBox::PickForItemZero() {
-    TColor color = FSelected;   // the dialog opens at the colour the box showed before "Custom..."
-    if (color == clNone || color == clDefault || color == NoColorSelected) color = Colors(0);
+    TColor color = CustomColorDialogStart(FSelected, Colors(0));
     if (!PickCustomColor(color)) return;
     Items()->PutObject(0, ColorItemObject(color));
     FSelected = color;
@@ -126,7 +125,7 @@ void TsCustomColorBox::CloseUp() {
 void TsCustomColorBox::Select() {
     if (FListClosed && FStyle.Contains(cbCustomColor) && ItemIndex() == 0)
         PickForItemZero();
-    else if (ItemIndex() >= 0)
+    else if (ItemIndex() >= 0 && !DroppedDown())   // items passed over in the open list are not yet chosen
         FSelected = Colors(ItemIndex());
     FListClosed = false;
     TsCommonComboBox::Select();

@@ -64,7 +64,7 @@ private:
     bool FListClosed = false;
     classes::TColor FDefaultColorColor = classes::clBlack;
     classes::TColor FNoneColorColor = classes::clBlack;
-    classes::TColor FSelected = classes::clBlack;   // while there is no window
+    classes::TColor FSelected = classes::clBlack;   // the colour last chosen (all there is while there is no window)
     bool FShowColorName = true;
     int FMargin = 0;
 };

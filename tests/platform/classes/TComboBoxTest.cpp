@@ -1,12 +1,17 @@
 // TComboBox and TColorBox: items and the choice before and through the window, the events of choosing by keys
-// and mouse in order, dropping with DropDownCount, the edit's text and keys, owner drawing, the colour list,
-// and the published properties through form text.
+// and mouse in order, dropping with DropDownCount, the edit's text and keys, owner drawing, the colour list
+// with its custom colour, and the published properties through form text.
 #include "support/ControlsTestKit.h"
 #include "support/RoundTrip.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TColorBox.h"
 #include "platform/classes/TComboBox.h"
+#include "platform/classes/TEdit.h"
+#include "platform/classes/TForm.h"
+#include "platform/classes/TScreen.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
@@ -234,6 +239,41 @@ protected:
         return box;
     }
 };
+
+// "Custom..." opens the colour dialog at the colour the box showed when its list opened, though the keys
+// passed over "Custom..." (and its black) on the way; the colour chosen there becomes the custom colour.
+TEST_F(ColorBoxTest, CustomOpensTheColourDialogAtTheColourShown) {
+    TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
+    box->SetSelected(clRed);
+    box->SetFocus();
+    Pump();
+    box->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(box->DroppedDown());
+    while (box->ItemIndex() > 0)
+        Key(user::VK_UP);
+    std::string red, green, blue;   // what the dialog showed
+    int dialogs = 0;
+    Application->OnIdle = [&](TObject*, bool&) {
+        TForm* dialog = Screen->ActiveForm();
+        auto* redEdit = dialog != nullptr ? dynamic_cast<TEdit*>(dialog->FindComponent("RedEdit")) : nullptr;
+        if (redEdit == nullptr) return;
+        ++dialogs;
+        red = redEdit->Text();
+        green = dynamic_cast<TEdit*>(dialog->FindComponent("GreenEdit"))->Text();
+        blue = dynamic_cast<TEdit*>(dialog->FindComponent("BlueEdit"))->Text();
+        dynamic_cast<TEdit*>(dialog->FindComponent("GreenEdit"))->SetText("128");
+        dialog->SetModalResult(mrOk);
+        user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+    };
+    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    Key(user::VK_RETURN);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(red + " " + green + " " + blue, "255 0 0");
+    EXPECT_EQ(box->Colors(0), TColor(0x0080FF));
+    EXPECT_EQ(box->ItemIndex(), 0);
+    EXPECT_EQ(box->Selected(), TColor(0x0080FF));
+}
 
 TEST_F(ColorBoxTest, TheDefaultListHoldsTheStandardExtendedAndSystemColours) {
     auto* box = AddColors({cbStandardColors, cbExtendedColors, cbSystemColors});

@@ -153,6 +153,26 @@ TEST_P(ColorBoxTest, TheCustomColourDialogOpensAtTheColourShownBefore) {
     EXPECT_EQ(box->Offered, clRed);
 }
 
+// Moving through the open list by keys passes over "Custom..." on the way: the dialog still opens at the colour
+// the box showed when the list opened.
+TEST_P(ColorBoxTest, TheCustomColourDialogOpensAtTheColourShownBeforeTheKeysMovedThroughTheList) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+    box->SetSelected(clRed);
+    box->SetFocus();
+    Pump();
+    box->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(box->DroppedDown());
+    while (box->ItemIndex() > 0)
+        Key(user::VK_UP);
+    EXPECT_EQ(box->Asked, 0);
+    Key(user::VK_RETURN);
+    EXPECT_FALSE(box->DroppedDown());
+    EXPECT_EQ(box->Asked, 1);
+    EXPECT_EQ(box->Offered, clRed);
+}
+
 INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
     [](const auto& info) { return SkinShortName(info.param); });
 
