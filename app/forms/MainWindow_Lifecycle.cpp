@@ -121,8 +121,9 @@ void TMainForm::Timer1Timer(TObject*) {
 }
 
 void TMainForm::Watchdog() {
-    // The interval in seconds and one minute more; a value out of range is never used.
-    const int limit = (ClampUpdate(FSettings.Update) + 1) * MinuteMs() / 1000;
+    // The interval the node threads really sleep, in seconds, and one minute more: an interval typed in the
+    // options window reaches the threads only with the next run.
+    const int limit = (FMonitor->IntervalMs() + MinuteMs()) / 1000;
     const int count = std::min(FMonitor->NodeCount(), int(FLastStage.size()));
     for (int i = 0; i < count; ++i) {
         const int stage = FMonitor->Stage(i);

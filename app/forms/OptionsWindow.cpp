@@ -146,6 +146,8 @@ TForm1::TForm1(TComponent* owner)
             user::MessageBeep(0);
         }
     };
+    // Typed minutes are taken whole: when the edit is left (and when the window closes).
+    FUpdateEdit->OnExit = [this](TObject*) { StoreTypedUpdate(); };
     FWUGrid->SetColWidths(0, 44);
     FWUGrid->SetColWidths(1, 300);
     FWUGrid->SetColWidths(2, 110);
@@ -391,7 +393,9 @@ void TForm1::sSpeedButton1Click(TObject*) {
     FSaved = true;
 }
 
-// Every keystroke changes the text: only a whole number of minutes within the limits is stored and used; while
+// Every keystroke changes the text, so a typed text is not stored as it changes ("999" would pass 9 and 99):
+// it is stored when the edit is left or the window closes. A step of the spin buttons, arrow keys or wheel
+// sets a whole value and is stored at once. Only a whole number of minutes within the limits is stored; while
 // the text is anything else the window says so and the stored interval stays.
 void TForm1::sDecimalSpinEdit1Change(TObject*) {
     if (FFilling) return;
@@ -402,8 +406,20 @@ void TForm1::sDecimalSpinEdit1Change(TObject*) {
         return;
     }
     ShowInputWarning("");
-    if (TSettings* main = MainSettings()) main->Update = *minutes;
-    TSettingsKey(OptionsKey).WriteInteger("Update", *minutes);
+    if (!FUpdateEdit->Modified()) StoreUpdate(*minutes);   // set by the edit itself, not typed
+}
+
+void TForm1::StoreTypedUpdate() {
+    if (FFilling || !FUpdateEdit->Modified()) return;
+    const std::optional<int> minutes = SpinNumber(FUpdateEdit->Text(), MinUpdate, MaxUpdate);
+    if (!minutes) return;   // the warning stays beside it
+    FUpdateEdit->SetModified(false);
+    StoreUpdate(*minutes);
+}
+
+void TForm1::StoreUpdate(int minutes) {
+    if (TSettings* main = MainSettings()) main->Update = minutes;
+    TSettingsKey(OptionsKey).WriteInteger("Update", minutes);
 }
 
 void TForm1::sCheckBox1Click(TObject*) {
@@ -419,6 +435,7 @@ void TForm1::sSpeedButton9Click(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
+    StoreTypedUpdate();
     if (FSaved && MainForm != nullptr) MainForm->ReShow();
 }
 

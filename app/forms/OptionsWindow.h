@@ -110,6 +110,8 @@ private:
     void SayInLanguage(const std::string& text);
     void Refuse(const std::string& russian, const std::string& english);   // says why nothing was stored
     void ShowInputWarning(const std::string& text);   // "" hides it
+    void StoreTypedUpdate();   // the interval's typed text, when it is a valid one
+    void StoreUpdate(int minutes);   // in the store and in the main window's options
     TSettings* MainSettings() const;   // the main window's options in memory, when it exists
     TProjectTable& Projects();
 

@@ -154,6 +154,9 @@ public:
 
     // Watchdog, read by the one-second timer.
     int Stage(int node) const;
+    // The interval the node threads of the current run sleep (set by Start; an option changed since is
+    // taken only by the next run).
+    int IntervalMs() const { return FIntervalMs; }
     // Restarts a node's thread without blocking: the old one is asked to stop; the new one starts once the
     // old has ended or 20 s have passed (checked by Tick), the old one then left to end by itself. A node
     // folder has at most one such thread: while one is still stuck (in a read of a hung network share), the

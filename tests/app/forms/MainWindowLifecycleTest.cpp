@@ -189,10 +189,11 @@ namespace korvex::app::test {
 
 TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartTheNode) {
     ASSERT_TRUE(ShowWithASleepingNode());
-    // Update is 1 minute: the question comes at the 121st tick without a change.
-    for (int tick = 0; tick < 200 && Form->Monitor()->RepeatCount(0) < 120; ++tick)
+    // The thread sleeps half an hour: the question comes at the 1861st tick without a change.
+    const int limit = 30 * 60 + 60;
+    for (int tick = 0; tick < limit + 100 && Form->Monitor()->RepeatCount(0) < limit; ++tick)
         Advance(1000);
-    ASSERT_EQ(Form->Monitor()->RepeatCount(0), 120);
+    ASSERT_EQ(Form->Monitor()->RepeatCount(0), limit);
     std::string caption;
     AnswerModal(mrNo, &caption);
     Advance(1000);
@@ -200,9 +201,9 @@ TEST_F(MainLifecycleTest, AStageUnchangedPastTheIntervalAndAMinuteAsksToRestartT
     EXPECT_EQ(Form->Monitor()->RepeatCount(0), 0);
     EXPECT_TRUE(Form->Timer()->Enabled());
 
-    for (int tick = 0; tick < 120; ++tick)
+    for (int tick = 0; tick < limit; ++tick)
         Advance(1000);
-    ASSERT_EQ(Form->Monitor()->RepeatCount(0), 120);
+    ASSERT_EQ(Form->Monitor()->RepeatCount(0), limit);
     AnswerModal(mrYes);
     Advance(1000);
     EXPECT_EQ(Form->Monitor()->RepeatCount(0), 0);
@@ -223,6 +224,19 @@ TEST_F(MainLifecycleTest, TheWatchdogNeverUsesAnIntervalOutOfRange) {
     EXPECT_EQ(caption, "");   // no question
     EXPECT_GE(Form->Monitor()->RepeatCount(0), 4);
     EXPECT_TRUE(Form->Timer()->Enabled());
+}
+
+// A shorter interval typed in the options window (Update 1 in memory) reaches the threads only with the next
+// run: the watchdog waits for the half hour they sleep, not for one minute.
+TEST_F(MainLifecycleTest, TheWatchdogWaitsForTheIntervalTheThreadsSleep) {
+    ASSERT_TRUE(ShowWithASleepingNode());
+    Form->SettingsInMemory().Update = 1;
+    std::string caption;
+    AnswerModal(mrNo, &caption);   // a question at any tick would be answered, and seen
+    for (int tick = 0; tick < 200; ++tick)
+        Advance(1000);
+    EXPECT_EQ(caption, "");
+    EXPECT_GE(Form->Monitor()->RepeatCount(0), 150);
 }
 
 TEST_F(MainLifecycleTest, TheExitSignalEndsAModalWindowFirst) {

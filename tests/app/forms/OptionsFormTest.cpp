@@ -343,7 +343,8 @@ TEST_F(OptionsFormTest, TheIntervalAndTheTrayHintFlagChangeAtOnce) {
 }
 
 // Each keystroke changes the interval's text: only a whole number of minutes from 1 to 180 is stored and used,
-// anything else is said beside it and leaves the interval as it was (-5 once became 0xFFFFFFFB).
+// anything else is said beside it and leaves the interval as it was (-5 once became 0xFFFFFFFB). A typed
+// text is stored once the edit is left.
 TEST_F(OptionsFormTest, AnIntervalTypedOutOfRangeIsNeverStored) {
     TSettings settings = ThreeNodes();
     settings.Update = 7;
@@ -352,21 +353,52 @@ TEST_F(OptionsFormTest, AnIntervalTypedOutOfRangeIsNeverStored) {
     Options->PageControl()->SetActivePageIndex(1);
     Pump();
     auto* edit = Find<skin::TsDecimalSpinEdit>("sDecimalSpinEdit1");
-    struct Case {
-        const char* Typed;
-        int Kept;   // "181" passes 1 and 18 on the way, both good
-    };
-    for (const Case& c : {Case {"-5", 7}, Case {"0", 7}, Case {"181", 18}, Case {"", 18}}) {
-        TypeInto(edit, c.Typed);
-        if (std::string(c.Typed).empty()) edit->SetText("");
-        EXPECT_EQ(StoredInt(OptionsKey, "Update"), c.Kept) << c.Typed;
-        EXPECT_EQ(MainForm->Settings().Update, c.Kept) << c.Typed;
-        EXPECT_NE(Options->InputWarning()->Caption().find("1 to 180"), std::string::npos) << c.Typed;
+    for (const char* typed : {"-5", "0", "181", ""}) {   // "181" passes 1 and 18 on the way, both good
+        TypeInto(edit, typed);
+        if (std::string(typed).empty()) edit->SetText("");
+        EXPECT_EQ(StoredInt(OptionsKey, "Update"), 7) << typed;
+        EXPECT_EQ(MainForm->Settings().Update, 7) << typed;
+        EXPECT_NE(Options->InputWarning()->Caption().find("1 to 180"), std::string::npos) << typed;
     }
     TypeInto(edit, "12");
+    Find<skin::TsEdit>("TeamEdit")->SetFocus();
+    Pump();
     EXPECT_EQ(StoredInt(OptionsKey, "Update"), 12);
     EXPECT_EQ(MainForm->Settings().Update, 12);
     EXPECT_EQ(Options->InputWarning()->Caption(), "");
+}
+
+// "999" typed passes 9 and 99, both good: neither is stored while the window says the text is not. What is
+// typed is stored whole, when the edit is left or the window closes; a step of the spin buttons at once.
+TEST_F(OptionsFormTest, ATypedIntervalIsStoredWholeOrNotAtAll) {
+    TSettings settings = ThreeNodes();
+    settings.Update = 7;
+    Env->Store(OptionsKey, "Update", os::MakeDwordValue(7));
+    ShowOptions(settings);
+    Options->PageControl()->SetActivePageIndex(1);
+    Pump();
+    auto* edit = Find<skin::TsDecimalSpinEdit>("sDecimalSpinEdit1");
+    TypeInto(edit, "999");
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 7);
+    EXPECT_EQ(MainForm->Settings().Update, 7);
+    EXPECT_NE(Options->InputWarning()->Caption().find("Not stored"), std::string::npos);
+
+    TypeInto(edit, "25");
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 7);   // still being typed
+    EXPECT_EQ(Options->InputWarning()->Caption(), "");
+    Find<skin::TsEdit>("TeamEdit")->SetFocus();
+    Pump();
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 25);
+    EXPECT_EQ(MainForm->Settings().Update, 25);
+
+    edit->UpClick();
+    Pump();
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 26);
+
+    TypeInto(edit, "3");
+    Click("sSpeedButton9");   // Close
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 3);
+    EXPECT_EQ(MainForm->Settings().Update, 3);
 }
 
 // Save node and Add refuse a node without a name and a ready level out of its range, saying why; nothing is
