@@ -157,6 +157,7 @@ private:
     void OpenSideForm(classes::TForm* form);
     void ApplySquare(skin::TsPanel* panel, const TSquareView& view);
     void ShowTotals(const std::string& text);
+    void ShowFarmPortState();   // the status text, and whether the farm port is closed
     void PlaceRowControls(int node);
     std::string TrayHintText() const;
     void Watchdog();

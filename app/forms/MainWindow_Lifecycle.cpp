@@ -73,10 +73,7 @@ void TMainForm::Load() {
     // Without a skin folder of its own the program looks in the skin folders installed beside it.
     FSkinManager->SetSkinDirectory(FSettings.SkinPath.empty() ? os::ProgramFolder() + "/skins" : FSettings.SkinPath);
     ApplySkin(FSettings.SkinName);
-    std::string status = FSettings.CustomerStr;
-    if (FMonitor != nullptr && !FMonitor->FarmServerOpen())
-        status += "  (FARM port " + std::to_string(os::FarmPort()) + " closed)";
-    FStatusBar->Panels()->Items(0)->SetText(status);
+    ShowFarmPortState();
     BuildRows();
     SetCaption(std::string("KORVEX. Ver. ") + KORVEX_VERSION);
     SetLanguage(FSettings.Language);
@@ -109,7 +106,15 @@ void TMainForm::ReShow() {
     FLoaded = false;
     FormShow(this);
     if (FMonitor != nullptr && !FMonitor->FarmServerOpen()) FMonitor->OpenFarmServer();
+    ShowFarmPortState();
     EnableCommands(true);
+}
+
+void TMainForm::ShowFarmPortState() {
+    std::string status = FSettings.CustomerStr;
+    if (FMonitor != nullptr && !FMonitor->FarmServerOpen())
+        status += "  (FARM port " + std::to_string(os::FarmPort()) + " closed)";
+    FStatusBar->Panels()->Items(0)->SetText(status);
 }
 
 void TMainForm::Timer1Timer(TObject*) {
@@ -173,6 +178,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& canClose) {
     StopMonitoring();
     canClose = FClosing;
     if (FMonitor != nullptr) FMonitor->CloseFarmServer();
+    ShowFarmPortState();
     if (!FClosing) {
         FTrayIcon->HideMainForm();
         FTrayIcon->SetIconVisible(true);

@@ -22,6 +22,7 @@
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sScrollBox.h"
+#include "skin/controls/sStatusBar.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sHintManager.h"
 #include "skin/windows/sSkinProvider.h"
@@ -161,6 +162,41 @@ TEST_F(MainLifecycleTest, TheCloseBoxSavesStopsAndHidesInTheTrayAndRefreshStarts
     ASSERT_EQ(form->RowCount(), 1);
     EXPECT_EQ(form->Row(0).Gauge->Progress(), 45);   // the stored progress until the next refresh
     EXPECT_FALSE(form->ColumnItem(2)->Checked());
+}
+
+// The status bar says the farm port is closed exactly while it is: not after "Refresh data" opened it again,
+// and again while another program holds it.
+TEST_F(MainLifecycleTest, TheStatusBarSaysTheFarmPortIsClosedOnlyWhileItIs) {
+    TMainForm* form = ShowProgramWindow();
+    auto status = [form] { return form->StatusBar()->Panels()->Items(0)->Text(); };
+    const std::string closed = std::string("(FARM port ") + getenv("KORVEX_FARM_PORT") + " closed)";
+    ASSERT_TRUE(form->Monitor()->FarmServerOpen());
+    EXPECT_EQ(status().find(closed), std::string::npos) << status();
+
+    form->Close();   // the close box: monitoring and the farm port stop
+    Pump();
+    EXPECT_NE(status().find(closed), std::string::npos) << status();
+    form->ReShow();
+    ASSERT_TRUE(form->Monitor()->FarmServerOpen());
+    EXPECT_EQ(status().find(closed), std::string::npos) << status();
+
+    form->Close();
+    Pump();
+    const int holder = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(std::atoi(getenv("KORVEX_FARM_PORT"))));
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(holder, 1), 0);
+    form->ReShow();
+    EXPECT_FALSE(form->Monitor()->FarmServerOpen());
+    EXPECT_NE(status().find(closed), std::string::npos) << status();
+    close(holder);
+    form->Close();
+    Pump();
+    form->ReShow();
+    EXPECT_TRUE(form->Monitor()->FarmServerOpen());
+    EXPECT_EQ(status().find(closed), std::string::npos) << status();
 }
 
 TEST_F(MainLifecycleTest, ExitClosesTheWindowAfterStoppingTheNodeThreads) {
