@@ -3,6 +3,7 @@
 
 #include "app/cache/CacheConsole.h"
 #include "app/monitor/WorkerThreads.h"
+#include "app/settings/ProgramLog.h"
 
 #include <atomic>
 #include <functional>
@@ -30,6 +31,9 @@ struct TCacheContext {
     std::atomic<bool> CacheBusy = false;
     // Called on the starting thread when a folder's console could not be started.
     std::function<void(const std::string& folder)> OnStartFailed;
+    // What the row refresh tries again every cycle (a node's cache, its backup) logs a failure when it starts
+    // and when it ends.
+    TRepeatedFailures Failures;
     TWorkerThreads Threads;
 };
 

@@ -133,7 +133,7 @@ bool TCacheWorkers::CashMake(int node, int machineId) {
     if (os::DirectoryExists(cache) || !os::CreateDir(cache)) return false;
     auto fail = [&](const std::string& what) {
         os::DeleteDirectoryTree(cache);
-        WLog(values.Path + ": " + what);
+        FContext.Failures.Failed(values.Path + ": cash", what, values.Path + ": " + what);
         return false;
     };
     const std::string console = CopyConsole(values.Path, PathService(), cache);
@@ -152,6 +152,7 @@ bool TCacheWorkers::CashMake(int node, int machineId) {
     FContext.CacheBusy = true;   // before the workers start, so that the starter's clearing comes after
     Watch(node, console, DownloadDoneText, cache);
     FContext.Threads.Start(std::make_unique<MyCash>(cache, "", FContext));
+    FContext.Failures.Succeeded(values.Path + ": cash");
     WLog(values.Path + ": Get unit for cash");
     return true;
 }
@@ -172,7 +173,8 @@ bool TCacheWorkers::HandOverResults(int node, const TNode& values) {
     move(QueueFileName);
     count += MoveFolderFiles(WorkFolder(values.Path), WorkFolder(ready));
     if (!count.Ok()) {
-        WLog(values.Path + ": Cannot move the results to " + ready);
+        FContext.Failures.Failed(
+            values.Path + ": hand-over", "results", values.Path + ": Cannot move the results to " + ready);
         return false;
     }
     if (count.Moved == 0) return true;   // nothing new to send
@@ -200,8 +202,14 @@ void TCacheWorkers::CashWork(int node) {
         WLog(values.Path + ":  Send new unit from cash");
         if (!values.Send || HandOverResults(node, values)) {
             const std::string cache = CacheFolder(FProgramFolder, node);
-            if (CopyWU(values.Path, cache, true).Ok()) RemoveEmptiedFolder(cache);
-            else WLog(values.Path + ": Cannot move the cashed unit into the node");
+            const std::string operation = values.Path + ": hand-over";
+            if (CopyWU(values.Path, cache, true).Ok()) {
+                RemoveEmptiedFolder(cache);
+                FContext.Failures.Succeeded(operation);
+            } else {
+                FContext.Failures.Failed(
+                    operation, "unit", values.Path + ": Cannot move the cashed unit into the node");
+            }
         }
     }
     if (StartServ) StartServ(node);
@@ -227,8 +235,8 @@ void TCacheWorkers::StartBackup(int node) {
         std::lock_guard lock(FLock);
         FBackups[n] = ok ? TBackupOutcome::Made : TBackupOutcome::Failed;
     };
-    FContext.Threads.Start(
-        std::make_unique<MyBackup>(FProgramFolder, values.Path, node, FBackupLock, OnBackupDone, ended, DiskFree));
+    FContext.Threads.Start(std::make_unique<MyBackup>(
+        FProgramFolder, values.Path, node, FBackupLock, OnBackupDone, ended, DiskFree, &FContext.Failures));
 }
 
 TBackupOutcome TCacheWorkers::BackupOutcome(int node) const {

@@ -119,7 +119,7 @@ std::string BackupFailureText(const std::string& nodeFolder, const TBackupResult
 }
 
 MyBackup::MyBackup(std::string baseFolder, std::string nodeFolder, int node, std::mutex& lock, TBackupDone done,
-    TBackupDone ended, TDiskFree diskFree)
+    TBackupDone ended, TDiskFree diskFree, TRepeatedFailures* failures)
     : TThread(true)
     , FBaseFolder(std::move(baseFolder))
     , FNodeFolder(std::move(nodeFolder))
@@ -127,7 +127,8 @@ MyBackup::MyBackup(std::string baseFolder, std::string nodeFolder, int node, std
     , FLock(lock)
     , FDone(std::move(done))
     , FEnded(std::move(ended))
-    , FDiskFree(std::move(diskFree)) {
+    , FDiskFree(std::move(diskFree))
+    , FFailures(failures) {
 }
 
 void MyBackup::Execute() {
@@ -136,7 +137,14 @@ void MyBackup::Execute() {
         std::lock_guard lock(FLock);
         result = BackupNodeFolder(FBaseFolder, FNodeFolder, FNode, FDiskFree);
     }
-    if (!result.Ok()) WLog(BackupFailureText(FNodeFolder, result));
+    const std::string operation = FNodeFolder + ": backup";
+    if (FFailures == nullptr) {
+        if (!result.Ok()) WLog(BackupFailureText(FNodeFolder, result));
+    } else if (result.Ok()) {
+        FFailures->Succeeded(operation);
+    } else {
+        FFailures->Failed(operation, result.NoRoom ? "room" : "copy", BackupFailureText(FNodeFolder, result));
+    }
     if (FEnded) FEnded(FNode, result.Ok());
     BackupDone(result.Ok());
 }

@@ -1,6 +1,7 @@
 // MyBackup: a node folder's client files copied into its backup folder, replacing the old backup only whole.
 #pragma once
 
+#include "app/settings/ProgramLog.h"
 #include "platform/os/Thread.h"
 
 #include <cstdint>
@@ -45,9 +46,10 @@ public:
     using TBackupDone = std::function<void(int node, bool ok)>;
 
     // Created suspended; `lock` keeps two copies of the same backup apart; `ended` runs on the backup's
-    // thread as soon as the outcome is known, `done` on the UI thread after it.
+    // thread as soon as the outcome is known, `done` on the UI thread after it. A failure goes to the log
+    // through `failures` when given (logged when it starts and ends), else every time.
     MyBackup(std::string baseFolder, std::string nodeFolder, int node, std::mutex& lock, TBackupDone done,
-        TBackupDone ended = {}, TDiskFree diskFree = {});
+        TBackupDone ended = {}, TDiskFree diskFree = {}, TRepeatedFailures* failures = nullptr);
 
 protected:
     void Execute() override;
@@ -62,6 +64,7 @@ private:
     TBackupDone FDone;
     TBackupDone FEnded;
     TDiskFree FDiskFree;
+    TRepeatedFailures* FFailures;
 };
 
 }

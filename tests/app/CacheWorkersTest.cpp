@@ -228,6 +228,22 @@ TEST_F(CacheWorkersTest, MissingClientConfigRemovesTheNewCacheSoTheNextOneCanBeM
     EXPECT_TRUE(workers->WaitIdle(10000));
 }
 
+// The row refresh asks for the cache every cycle: a cache that cannot be made is logged when that starts and
+// when it ends, not once a cycle.
+TEST_F(CacheWorkersTest, ACacheThatCannotBeMadeCycleAfterCycleIsLoggedWhenThatStartsAndEnds) {
+    fs::rename(node + "/fah6", env.File("fah6"));   // no console to copy
+    for (int cycle = 0; cycle < 6; ++cycle)
+        EXPECT_FALSE(workers->CashMake(0, 8));
+    const std::string failed = node + ": Cannot copy the console for cash";
+    auto count = [this](const std::string& text) { return test::Occurrences(Read(env.File("KORVEX.LOG")), text); };
+    EXPECT_EQ(count(failed), 1);
+    fs::rename(env.File("fah6"), node + "/fah6");
+    EXPECT_TRUE(workers->CashMake(0, 8));
+    EXPECT_EQ(count(failed + " (ended after 6 times)"), 1);
+    EXPECT_EQ(count(failed), 2);
+    EXPECT_TRUE(workers->WaitIdle(10000));
+}
+
 TEST_F(CacheWorkersTest, ConsoleThatCannotStartRemovesTheCache) {
     fs::remove(node + "/fah6");
     test::WriteFile(env.File("console"), "not a program");

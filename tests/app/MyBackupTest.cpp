@@ -194,6 +194,26 @@ TEST_F(BackupCommandsTest, BackupWithoutRoomIsReportedAsFailedAndLogged) {
     EXPECT_EQ(Read(backup + "/queue.dat"), "queue");
 }
 
+// The row refresh tries a failed backup again every cycle: the log says when the failure starts and ends.
+TEST_F(BackupCommandsTest, ABackupFailingCycleAfterCycleIsLoggedWhenThatStartsAndEnds) {
+    Make(true, true);
+    std::int64_t free = 1000;
+    workers->DiskFree = [&free](const std::string&) { return free++; };   // a little more every time
+    for (int cycle = 0; cycle < 4; ++cycle) {
+        workers->StartBackup(2);
+        ASSERT_TRUE(workers->WaitIdle(10000));
+    }
+    const std::string failed = node + ": Backup failed: not enough free space";
+    auto lines = [this](const std::string& text) { return test::Occurrences(Read(env.File("KORVEX.LOG")), text); };
+    EXPECT_EQ(lines(failed), 1);
+    free = -1;   // unknown: the copy goes ahead
+    workers->StartBackup(2);
+    ASSERT_TRUE(workers->WaitIdle(10000));
+    EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Made);
+    EXPECT_EQ(lines("(ended after 4 times)"), 1);
+    EXPECT_EQ(lines(failed), 2);
+}
+
 TEST_F(BackupCommandsTest, NoSecondBackupOfANodeStartsWhileOneRuns) {
     Make(true, true);
     std::promise<void> release;

@@ -51,6 +51,7 @@ std::vector<std::string> UnitInfo(
 // Writes text to a file (folders created); throws on failure.
 void WriteFile(const std::string& path, const std::string& text);
 std::string ReadFileText(const std::string& path);   // "" when missing
+int Occurrences(const std::string& text, const std::string& part);   // how often `part` occurs in `text`
 std::string JoinLines(const std::vector<std::string>& lines);   // CR LF after each line
 
 // A fresh temporary folder removed with the object.
