@@ -124,26 +124,31 @@ bool TCacheWorkers::Sending() const {
     return Watching(ReadyFolder(FProgramFolder));
 }
 
-bool TCacheWorkers::CashMake(int node, int machineId) {
+bool TCacheWorkers::CashMake(int node, int machineId, TCashFailure* failure) {
     TNode values;
     if (!Node(node, values)) return false;
     const std::string cores = CoresFolder(FProgramFolder);
     const std::string cache = CacheFolder(FProgramFolder, node);
-    os::ForceDirectories(cores);
-    if (os::DirectoryExists(cache) || !os::CreateDir(cache)) return false;
-    auto fail = [&](const std::string& what) {
-        os::DeleteDirectoryTree(cache);
-        FContext.Failures.Failed(values.Path + ": cash", what, values.Path + ": " + what);
+    auto refuse = [failure](TCashFailure why) {
+        if (failure != nullptr) *failure = why;
         return false;
     };
+    os::ForceDirectories(cores);
+    if (os::DirectoryExists(cache)) return refuse(TCashFailure::Exists);
+    if (!os::CreateDir(cache)) return refuse(TCashFailure::Folder);
+    auto fail = [&](TCashFailure why, const std::string& what) {
+        os::DeleteDirectoryTree(cache);
+        FContext.Failures.Failed(values.Path + ": cash", what, values.Path + ": " + what);
+        return refuse(why);
+    };
     const std::string console = CopyConsole(values.Path, PathService(), cache);
-    if (console.empty()) return fail("Cannot copy the console for cash");
+    if (console.empty()) return fail(TCashFailure::Console, "Cannot copy the console for cash");
     if (!os::CopyFile(NodeFilePath(values.Path, ClientConfigName), InFolder(cache, ClientConfigName), false))
-        return fail("Cannot copy client.cfg for cash");
+        return fail(TCashFailure::ClientConfig, "Cannot copy client.cfg for cash");
     for (const os::TSearchRec& core : os::FindFiles(InFolder(cores, "*.exe"), os::faAnyFile & ~os::faDirectory))
         os::CopyFile(InFolder(cores, core.Name), InFolder(cache, core.Name), false);
     if (!ReClient(values.Core, machineId, InFolder(cache, ClientConfigName)))
-        return fail("Cannot write client.cfg for cash");
+        return fail(TCashFailure::ClientConfigWrite, "Cannot write client.cfg for cash");
     {
         std::lock_guard lock(FLock);
         if (node < static_cast<int>(FNodes.size())) FNodes[node].MID = machineId;
@@ -259,7 +264,7 @@ bool TCacheWorkers::Restore(int node) {
     return count.Ok() && count.Moved > 0;
 }
 
-bool TCacheWorkers::MakeNewCash(int node) {
+bool TCacheWorkers::MakeNewCash(int node, TCashFailure* failure) {
     TNode values;
     if (!Node(node, values)) return false;
     const std::string cache = CacheFolder(FProgramFolder, node);
@@ -275,7 +280,7 @@ bool TCacheWorkers::MakeNewCash(int node) {
     // Emptied and removed, so that the next cache can be made at once.
     CopyWU(values.Path, cache, false);
     os::DeleteDirectoryTree(cache);
-    return CashMake(node, NextMachineId(values.MID));
+    return CashMake(node, NextMachineId(values.MID), failure);
 }
 
 bool TCacheWorkers::WaitIdle(int timeoutMs) {

@@ -24,6 +24,16 @@ inline int NextMachineId(int m) {
     return m < 3 ? 8 : m - 1;
 }
 
+// Why no cache was made.
+enum class TCashFailure {
+    None,
+    Exists,   // the node has a cache already
+    Folder,   // its cache folder cannot be made
+    Console,   // no console to copy: neither the node's own nor the "FAH Console path" option's
+    ClientConfig,   // the node's client.cfg cannot be copied
+    ClientConfigWrite,   // the copy cannot be patched
+};
+
 // Every member may be called from any thread unless noted; the events and farm commands are set before
 // the first call. Its threads are stopped and joined, and the consoles it started ended, when it goes.
 class TCacheWorkers {
@@ -51,8 +61,8 @@ public:
 
     // Prepares node's cache with machine ID m: the folder made, the console, client.cfg (patched) and cores
     // copied, the console started and watched until the download completed. True when a cache was started;
-    // false when one exists or a copy failed (the new folder then removed again).
-    bool CashMake(int node, int machineId);
+    // false when one exists or a copy failed (the new folder then removed again), and why in `failure`.
+    bool CashMake(int node, int machineId, TCashFailure* failure = nullptr);
     // Hands a ready cache over (FARM mode, nothing being started, the download done): the node's results
     // moved to the ready-results folder and sent from there when the node sends, the cached files moved into
     // the node folder. The node's console service is asked to start in every case.
@@ -70,7 +80,8 @@ public:
     void StartBackup(int node);
     TBackupOutcome BackupOutcome(int node) const;
     bool Restore(int node);   // FARM mode only: the backup's files moved back into the node folder
-    bool MakeNewCash(int node);   // the old cache ended and removed, a new one with the next machine ID
+    // The old cache ended and removed, a new one made with the next machine ID (false, and why, as CashMake).
+    bool MakeNewCash(int node, TCashFailure* failure = nullptr);
 
     // Waits until every worker thread has ended (tests); false on time-out.
     bool WaitIdle(int timeoutMs);

@@ -3,6 +3,7 @@
 
 #include "app/views/HistoryTable.h"
 #include "app/views/NodeInformation.h"
+#include "app/cache/CacheWorkers.h"
 #include "app/cache/WorkUnitFiles.h"
 #include "app/nodes/WorkUnitHistory.h"
 #include "app/forms/MainWindow.h"
@@ -75,8 +76,9 @@ T* Owned(TComponent* owner, std::string_view name) {
 constexpr int ModeBackup = 2;
 constexpr int ModeCache = 3;
 
-// Buttons that act only in FARM mode (start, stop, restore), only for a node that backs up, and never.
-constexpr const char* FarmButtons[] = {"sSpeedButton3", "sSpeedButton2", "sSpeedButton5"};
+// Buttons that act only in FARM mode (start, stop, restore, a new cache: a cache serves a FARM node only),
+// only for a node that backs up, and never.
+constexpr const char* FarmButtons[] = {"sSpeedButton3", "sSpeedButton2", "sSpeedButton5", "sSpeedButton9"};
 constexpr const char* BackupButton = "sSpeedButton8";
 constexpr const char* ExchangeButtons[] = {"sSpeedButton4", "sSpeedButton6", "sSpeedButton7"};
 
@@ -87,6 +89,26 @@ std::string NotSentText(int language, bool answered) {
                              : "The node's control service has not answered yet.\r\nNothing was sent.";
     return language == 0 ? "FAH-Console уже в этом состоянии.\r\nКоманда не отправлена."
                          : "FAH-Console is already in that state.\r\nNothing was sent.";
+}
+
+// Why "Make new cash" made no cache, in the window's language; empty when there is nothing to say.
+std::string NoCashText(int language, TCashFailure failure) {
+    const bool ru = language == 0;
+    switch (failure) {
+    case TCashFailure::None:
+        return "";
+    case TCashFailure::Console:
+        return ru ? "Новый кэш не создан: нечего скопировать как консоль.\r\nУкажите \"Путь FAH Console\" в настройках."
+                  : "No new cache was made: there is no console to copy.\r\nSet \"FAH Console path\" in the options.";
+    case TCashFailure::ClientConfig:
+        return ru ? "Новый кэш не создан: client.cfg ноды не читается."
+                  : "No new cache was made: the node's client.cfg cannot be read.";
+    case TCashFailure::Exists:
+    case TCashFailure::Folder:
+    case TCashFailure::ClientConfigWrite:
+        break;
+    }
+    return ru ? "Новый кэш не создан: папка кэша не записывается." : "No new cache was made: the cache folder cannot be written.";
 }
 
 }
@@ -261,7 +283,10 @@ void TForm8::sSpeedButton5Click(TObject*) {
 }
 
 void TForm8::sSpeedButton9Click(TObject*) {
-    if (MainForm != nullptr && MainForm->CacheWorkers() != nullptr) MainForm->CacheWorkers()->MakeNewCash(FNode);
+    if (MainForm == nullptr || MainForm->CacheWorkers() == nullptr) return;
+    TCashFailure failure = TCashFailure::None;
+    if (MainForm->CacheWorkers()->MakeNewCash(FNode, &failure)) return;
+    if (const std::string why = NoCashText(FLanguage, failure); !why.empty()) skin::sShowMessage(why);
 }
 
 }

@@ -215,8 +215,8 @@ TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
     monitor->Stop();
 }
 
-// A command that cannot act for the node is shown disabled: start, stop and restore without FARM mode, a new
-// backup for a node that does not back up, and the exchange buttons, which have no action.
+// A command that cannot act for the node is shown disabled: start, stop, restore and a new cache without FARM
+// mode, a new backup for a node that does not back up, and the exchange buttons, which have no action.
 TEST_F(NodeInfoTest, ButtonsThatCannotActAreDisabled) {
     NewForms();
     auto enabled = [this](const char* name) {
@@ -232,7 +232,7 @@ TEST_F(NodeInfoTest, ButtonsThatCannotActAreDisabled) {
         {"sSpeedButton2", false, true},
         {"sSpeedButton5", false, true},
         {"sSpeedButton8", false, true},
-        {"sSpeedButton9", true, true},
+        {"sSpeedButton9", false, true},
         {"sSpeedButton1", true, true},
         {"sSpeedButton4", false, false},
         {"sSpeedButton6", false, false},
@@ -300,6 +300,27 @@ TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
         }
 }
 
+
+// Without a console to copy (none in the node folder, none where "FAH Console path" points) no cache can be
+// made: the user is told why, in the window's language, and nothing is left behind.
+TEST_F(NodeInfoTest, MakeNewCashThatCannotMakeACacheSaysWhy) {
+    struct Case {
+        int Language;
+        const char* Said;
+    };
+    NewForms();
+    for (const Case& c : {Case {1, "there is no console to copy"}, Case {0, "нечего скопировать как консоль"}}) {
+        Info->SetLanguage(c.Language);
+        Info->SetNode(1);
+        Info->Show();
+        std::string said;
+        AnswerModal(mrOk, nullptr, &said);
+        Info->sSpeedButton9Click(Info);
+        EXPECT_NE(said.find(c.Said), std::string::npos) << said;
+        EXPECT_FALSE(os::DirectoryExists(CacheFolder(Env->Folder(), 1)));
+        Info->Close();
+    }
+}
 
 TEST_F(NodeInfoTest, MakeNewCashEndsTheOldConsoleAndMakesANewCacheWithTheNextMachineId) {
     TMainForm* form = NewForms();
