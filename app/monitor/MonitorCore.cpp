@@ -98,6 +98,13 @@ void TMonitorCore::FlushWrites() {
         os::TCriticalSectionLock update(FUpdateLock);
         history = FHistory;   // Close waits for this flush before the history goes
     }
+    {
+        // Cycles that end from now on count for the next write; those ended before are in this one.
+        std::lock_guard busy(FBusyLock);
+        for (const std::unique_ptr<TNodeSlot>& slot : FSlots)
+            slot->EndedSinceFlush = false;
+        FEndedSinceFlush = 0;
+    }
     FLastFlushMs = SteadyMs();
     FSettingsWrites.Flush();
     if (history) history->Flush();
@@ -184,9 +191,15 @@ void TMonitorCore::CycleStarted(int node, int generation) {
 void TMonitorCore::CycleEnded(int node, int generation) {
     if (!Current(node, generation)) return;
     bool idle = false;
+    bool farmCycleOver = false;
     {
         std::lock_guard guard(FBusyLock);
-        Slot(node).Busy = false;
+        TNodeSlot& slot = Slot(node);
+        slot.Busy = false;
+        if (!slot.EndedSinceFlush) {
+            slot.EndedSinceFlush = true;
+            farmCycleOver = ++FEndedSinceFlush == NodeCount();   // this end completed it: one write
+        }
         idle = !AnyBusy();
         if (idle) {
             for (const std::unique_ptr<TNodeSlot>& slot : FSlots)
@@ -198,8 +211,9 @@ void TMonitorCore::CycleEnded(int node, int generation) {
             }
         }
     }
-    // The farm's cycle is over: its changes are written once, not once per node.
-    if (idle || SteadyMs() - FLastFlushMs >= FFlushIntervalMs) FlushWrites();
+    // Every node has ended a cycle since the last write: the farm's changes are written once a farm cycle,
+    // however often the nodes happen to be idle together in it.
+    if (farmCycleOver || SteadyMs() - FLastFlushMs >= FFlushIntervalMs) FlushWrites();
 }
 
 // Resolved once and kept in the store; a name that does not resolve is tried again next cycle.

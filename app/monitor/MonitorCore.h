@@ -44,6 +44,7 @@ struct TNodeSlot {
 
     TNodeState Row;   // under the update lock (its Settings never change: read without it)
     bool Busy = false;   // under the busy lock
+    bool EndedSinceFlush = false;   // a cycle ended since the last write (under the busy lock)
 
     mutable os::TOwnedMutex Lock;   // guards the two below
     std::string Ip;   // written by the status query's look-up
@@ -63,9 +64,10 @@ public:
     // Under the update lock: no refresh starts after this, and queued view calls are dropped. Then writes
     // what the last refreshes changed, before the history goes back to its owner. UI thread.
     void Close();
-    // The settings values and the history the refreshes changed, written (outside the update lock). The
-    // node threads call it when the last busy node ends its cycle, or when the last write is older than the
-    // flush interval (nodes that are never idle together).
+    // The settings values and the history the refreshes changed, written (outside the update lock), each
+    // only when something changed. The node threads call it once a farm cycle: when every node has ended a
+    // cycle since the last write; or when the last write is older than the flush interval (a node that stays
+    // busy, such as one stuck in a hung share).
     void FlushWrites();
     void SetFlushInterval(int ms) { FFlushIntervalMs = ms; }
     void SetWorkers(const TMonitorWorkers& workers);
@@ -125,6 +127,7 @@ private:
 
     mutable os::TOwnedMutex FBusyLock;   // the slots' busy flags and whether the view shows busy
     bool FBusyShown = false;
+    int FEndedSinceFlush = 0;   // slots whose EndedSinceFlush is set (under the busy lock)
 
     // The latest totals text and whether a call to show it is queued: one call carries the totals of every
     // refresh that comes before the UI thread runs it.

@@ -236,7 +236,7 @@ TEST_F(MonitorTest, AFinishingUnitAddsExactlyOneHistoryLine) {
 }
 
 // The core driven by hand through farm cycles of three nodes: what their refreshes change (units with their
-// speeds, the speed values, the backup levels) is written once, when the last busy node's cycle ends.
+// speeds, the speed values, the backup levels) is written once, when every node has ended a cycle.
 TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeEnds) {
     for (const char* label : {"one", "two", "three"})
         AddNode(label);
@@ -299,6 +299,45 @@ TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeE
     EXPECT_TRUE(changed(file));
     EXPECT_TRUE(changed(env.RegistryFile()));
     EXPECT_EQ(env.ReadFile("KORVEX.WUS").find("*2-33-12#120=three@10.00"), std::string::npos);
+}
+
+// Nodes read one after another are idle together after each of them, several times a farm cycle: the
+// history and the settings are still written once a farm cycle, when every node has ended one.
+TEST_F(MonitorTest, NodesIdleTogetherSeveralTimesACycleWriteOnceACycle) {
+    for (const char* label : {"one", "two", "three"})
+        AddNode(label);
+    history.Load();
+    TMonitorCore core(view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
+    core.SetFlushInterval(3600000);
+    // Each write of a file renames a new one over it: another inode.
+    auto inode = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    std::vector<ino_t> historyWrites, settingsWrites;
+    auto noteWrites = [&] {
+        for (auto [path, writes] : {std::pair {env.File("KORVEX.WUS"), &historyWrites},
+                 std::pair {env.RegistryFile(), &settingsWrites}})
+            if (const ino_t now = inode(path); now != 0 && (writes->empty() || writes->back() != now))
+                writes->push_back(now);
+    };
+    for (int farmCycle = 0; farmCycle < 3; ++farmCycle)
+        for (int node = 0; node < 3; ++node) {   // one at a time: none busy after each
+            TNodeCycle c;
+            c.Reading.WUName = "p2605_Protein in water";
+            c.Reading.RCG = std::to_string(node) + "-33-12";
+            c.Reading.Progress = 40 + farmCycle;   // a new speed every cycle
+            c.Reading.Status = TNodeStatus::Running;
+            c.Reading.TimePerPercent = farmCycle == 1 ? "00:06:00" : "00:12:00";
+            c.CycleStart = MonitorNow;
+            core.CycleStarted(node, 0);
+            core.RefreshRow(node, 0, c);
+            core.CycleEnded(node, 0);
+            noteWrites();
+            EXPECT_EQ(historyWrites.size(), std::size_t(farmCycle + (node == 2 ? 1 : 0))) << farmCycle << node;
+            EXPECT_EQ(settingsWrites.size(), std::size_t(farmCycle + (node == 2 ? 1 : 0))) << farmCycle << node;
+        }
+    core.Close();
 }
 
 TEST_F(MonitorTest, ANodeThatStaysBusyHoldsTheWritesBackNoLongerThanTheFlushInterval) {
