@@ -207,6 +207,20 @@ int ShowProject(TRefresh& r) {
     return k;
 }
 
+// Lists the node's unit in the history unless it is known. A history only grows while it is not loaded
+// again, so once it holds the unit the node's later refreshes skip the search through every line.
+void RecordUnit(TWorkUnitHistory& history, TNodeState& state, const TNodeReading& reading, int credit) {
+    const int count = history.Count();
+    if (reading.WUName == state.RecordedName && reading.RCG == state.RecordedRCG && count >= state.RecordedCount)
+        return;
+    if (!history.SaveWU(reading.WUName, reading.RCG, credit, state.Settings.Label)
+        && !history.IsKnown(reading.WUName, reading.RCG))
+        return;   // not listed (a history that cannot be read): tried again next time
+    state.RecordedName = reading.WUName;
+    state.RecordedRCG = reading.RCG;
+    state.RecordedCount = history.Count();
+}
+
 // Stage 23: the unit's dates and progress, its history line and the core's speed.
 void ShowUnitProgress(TRefresh& r, int k, int credit) {
     r.Stage(23);
@@ -215,8 +229,7 @@ void ShowUnitProgress(TRefresh& r, int k, int credit) {
     r.Cell(TGridColumn::Start) = reading.Start != 0 ? DTTM(reading.Start) : "";
     r.Cell(TGridColumn::Deadline) = reading.Deadline != 0 ? DTTM(reading.Deadline) : "";
     r.Row.Progress = reading.Progress;
-    if (k != 0 && r.Context.History)
-        r.Context.History->SaveWU(reading.WUName, reading.RCG, credit, r.State.Settings.Label);
+    if (k != 0 && r.Context.History) RecordUnit(*r.Context.History, r.State, reading, credit);
     if (r.Row.Progress > r.State.SeenProgress && reading.TimePerPercent != NoTimeText)
         MeasureSpeed(r.Context, r.Node, reading, k);
 }

@@ -41,6 +41,10 @@ struct TNodeState {
     bool CompletionArmed = true;   // the completion balloon may come
     bool UnitStarted = true;   // the current unit showed progress above 0
     bool Cached = false;   // the node's cache folder exists
+    // The unit (name and run-clone-gen) the history is known to hold, and the history's length then: the
+    // next refreshes need not look through the whole history again while it has not shrunk.
+    std::string RecordedName, RecordedRCG;
+    int RecordedCount = 0;
 };
 
 // A fresh node state: the row as the window builds it before the first refresh.

@@ -93,6 +93,18 @@ TEST_F(RowRefreshTest, ARunningKnownUnitFillsTheRowAndRecordsItOnce) {
     EXPECT_EQ(nodes[0].SeenProgress, 45);
 }
 
+// A node remembers that the history holds its unit, but not past a history loaded again without it.
+TEST_F(RowRefreshTest, AUnitIsListedAgainInAHistoryLoadedAgainWithoutIt) {
+    Refresh(0, Running());
+    ASSERT_TRUE(history.Flush());
+    std::filesystem::remove(history.FilePath());
+    history.Load();
+    ASSERT_EQ(history.Count(), 0);
+    Refresh(0, Running());
+    EXPECT_EQ(history.Count(), 1);
+    EXPECT_TRUE(history.IsKnown("p2605_Protein in water", "5-33-12"));
+}
+
 TEST_F(RowRefreshTest, TotalsSumTheDayCellsOfEveryRow) {
     Row(0).Cells[6] = "100.5";
     Row(2).Cells[6] = "200";
