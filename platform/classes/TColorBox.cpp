@@ -190,7 +190,10 @@ bool TCustomColorBox::PickCustomColor(TColor& color) {
 
 void TCustomColorBox::PickForItemZero() {
     TColor color = CustomColorDialogStart(FSelected, Colors(0));
-    if (!PickCustomColor(color)) return;
+    if (!PickCustomColor(color)) {
+        if (Selected() != FSelected) SetSelected(FSelected);   // cancelled: the colour shown before stays
+        return;
+    }
     Items()->PutObject(0, ColorItemObject(color));
     FSelected = color;
     Invalidate();

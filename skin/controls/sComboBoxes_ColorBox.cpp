@@ -111,7 +111,10 @@ bool TsCustomColorBox::PickCustomColor(TColor& color) {
 
 void TsCustomColorBox::PickForItemZero() {
     TColor color = CustomColorDialogStart(FSelected, Colors(0));
-    if (!PickCustomColor(color)) return;
+    if (!PickCustomColor(color)) {
+        if (Selected() != FSelected) SetSelected(FSelected);   // cancelled: the colour shown before stays
+        return;
+    }
     Items()->PutObject(0, ColorItemObject(color));
     FSelected = color;
     FCommonData->Invalidate();

@@ -275,6 +275,30 @@ TEST_F(ColorBoxTest, CustomOpensTheColourDialogAtTheColourShown) {
     EXPECT_EQ(box->Selected(), TColor(0x0080FF));
 }
 
+// Cancelling the dialog changes nothing: the box shows the colour it showed before, not "Custom..." in black.
+TEST_F(ColorBoxTest, CancellingTheCustomColourKeepsTheColourShownBefore) {
+    TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
+    box->SetSelected(clTeal);
+    box->SetFocus();
+    box->SetDroppedDown(true);
+    Pump();
+    while (box->ItemIndex() > 0)
+        Key(user::VK_UP);
+    int dialogs = 0;
+    Application->OnIdle = [&](TObject*, bool&) {
+        TForm* dialog = Screen->ActiveForm();
+        if (dialog == nullptr || dialog->FindComponent("RedEdit") == nullptr) return;
+        ++dialogs;
+        dialog->SetModalResult(mrCancel);
+        user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+    };
+    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    Key(user::VK_RETURN);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(box->Selected(), clTeal);
+    EXPECT_EQ(box->ColorNames(box->ItemIndex()), "clTeal");
+}
+
 TEST_F(ColorBoxTest, TheDefaultListHoldsTheStandardExtendedAndSystemColours) {
     auto* box = AddColors({cbStandardColors, cbExtendedColors, cbSystemColors});
     EXPECT_EQ(box->ColorNames(0), "clBlack");

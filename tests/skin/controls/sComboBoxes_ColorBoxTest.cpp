@@ -173,6 +173,19 @@ TEST_P(ColorBoxTest, TheCustomColourDialogOpensAtTheColourShownBeforeTheKeysMove
     EXPECT_EQ(box->Offered, clRed);
 }
 
+// Cancelling the dialog changes nothing: the box shows the colour it showed before, not "Custom..." in black.
+TEST_P(ColorBoxTest, CancellingTheCustomColourKeepsTheColourShownBefore) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+    box->SetSelected(clMaroon);
+    ClickAt(box, box->Width() - 8, 10);
+    ClickListItem(box, 0);
+    EXPECT_EQ(box->Asked, 1);
+    EXPECT_EQ(box->Selected(), clMaroon);
+    EXPECT_EQ(box->Items()->Get(box->ItemIndex()), "clMaroon");
+    EXPECT_EQ(box->Colors(0), clBlack);   // the custom colour as it was
+}
+
 INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
     [](const auto& info) { return SkinShortName(info.param); });
 
