@@ -1,13 +1,14 @@
-// Tests for the skinned window menu: its items per window state, its skin list (names with "&" too) and
-// choosing a skin from it.
+// Tests for the skinned window menu: its items per window state, its skin list (names with "&" too), choosing
+// a skin from it, and the list painted by the skin.
 #include "support/WindowsKit.h"
+#include "tests/platform/user/support/MenuLoopSteps.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TColor.h"
-#include "platform/user/MessageLoop.h"
-#include "platform/user/SystemMetrics.h"
 #include "platform/user/Menus.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
+#include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
@@ -15,7 +16,6 @@
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
 
-#include <deque>
 #include <filesystem>
 #include <unistd.h>
 
@@ -201,7 +201,7 @@ TEST_F(SkinnedSystemMenu, TheSkinListShowsTheArrowAndTheCurrentSkinsCheckMark) {
     std::vector<gdi::COLORREF> arrow;
     std::vector<std::vector<gdi::COLORREF>> marks;   // the check column of each skin item
     int current = -1;
-    auto steps = std::make_shared<std::deque<std::function<void()>>>(std::deque<std::function<void()>> {
+    user::test::MenuLoopSteps({
         [this] { Display->Press(user::VK_DOWN); },   // "Available skins"
         [this] { Display->Press(user::VK_RIGHT); },   // its list, the first item selected
         [this] { Display->Press(user::VK_DOWN); },   // the second
@@ -224,13 +224,6 @@ TEST_F(SkinnedSystemMenu, TheSkinListShowsTheArrowAndTheCurrentSkinsCheckMark) {
             Display->WriteScreenshotPng(WindowsPictureDir() + "/SkinnedSystemMenu.png", &area);
             user::EndMenu();
         }});
-    user::SetMenuLoopIdleHook([steps] {
-        if (steps->empty()) return false;
-        auto step = std::move(steps->front());
-        steps->pop_front();
-        step();
-        return true;
-    });
     user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_KEYMENU, ' ');
     Pump();
     const int menuItem = Manager->GetSkinIndex("MENUITEM");
