@@ -37,9 +37,11 @@ void TCustomForm::CreateClientWindow() {
     RegisterMdiClientClass();
     CLIENTCREATESTRUCT ccs;
     ccs.idFirstChild = 0xFF00;
-    FClientHandle = CreateWindowEx(WS_EX_CLIENTEDGE, MdiClientClassName, "",
-        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_GROUP | WS_TABSTOP, 0, 0, ClientWidth(),
-        ClientHeight(), WindowHandle(), nullptr, nullptr, &ccs);
+    // Children moved past the client's edges are scrolled to.
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_GROUP | WS_TABSTOP | WS_HSCROLL
+        | WS_VSCROLL;
+    FClientHandle = CreateWindowEx(WS_EX_CLIENTEDGE, MdiClientClassName, "", style, 0, 0, ClientWidth(), ClientHeight(),
+        WindowHandle(), nullptr, nullptr, &ccs);
     if (FClientHandle == nullptr) throw EInvalidOperation("Cannot create the MDI client window of '" + Name() + "'");
     Realign();
 }

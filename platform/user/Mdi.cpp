@@ -11,6 +11,7 @@
 #include "platform/user/NonClient.h"
 #include "platform/user/NonClientLayout.h"
 #include "platform/user/Painting.h"
+#include "platform/user/ScrollBars.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
@@ -18,6 +19,7 @@
 #include "platform/user/controls/ControlsCommon.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +35,10 @@ struct ClientState {
     std::string FrameTitle;   // the frame's own title while a child's name is merged into it
     bool TitleMerged = false;
     LRESULT Pressed = HTNOWHERE;   // merged button drawn pushed
+    bool ScrollsH = false;   // made with WS_HSCROLL: scrolls its children across
+    bool ScrollsV = false;   // made with WS_VSCROLL: scrolls them up and down
+    bool Scrolling = false;   // moving the children itself: their moves change no range
+    bool Calculating = false;   // a bar that comes or goes resizes the client while the ranges are set
 };
 
 std::map<HWND, ClientState>& Clients() {
@@ -141,6 +147,111 @@ void Next(HWND client, HWND from, bool previous) {
         SetWindowPos(from, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// A flag of the client's state held for a scope; the state is looked up again, as a message may end it.
+class StateFlag {
+public:
+    StateFlag(HWND client, bool ClientState::*flag)
+        : FClient(client)
+        , FFlag(flag) {
+        if (ClientState* st = StateOf(client)) st->*flag = true;
+    }
+    ~StateFlag() {
+        if (ClientState* st = StateOf(FClient)) st->*FFlag = false;
+    }
+    StateFlag(const StateFlag&) = delete;
+    StateFlag& operator=(const StateFlag&) = delete;
+
+private:
+    HWND FClient;
+    bool ClientState::*FFlag;
+};
+
+// The client's area joined with every shown child (but leaving) in client coordinates; just the area while a
+// child is maximized.
+RECT ChildrenExtent(HWND client, HWND leaving) {
+    RECT area {};
+    GetClientRect(client, &area);
+    RECT extent = area;
+    for (HWND child : ChildrenOf(client)) {
+        if (child == leaving || !IsWindowVisible(child)) continue;
+        if (IsZoomed(child)) return area;
+        RECT r {};
+        GetWindowRect(child, &r);
+        POINT corners[2] {{r.left, r.top}, {r.right, r.bottom}};
+        MapWindowPoints(nullptr, client, corners, 2);
+        const RECT mapped {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+        gdi::UnionRect(&extent, &extent, &mapped);
+    }
+    return extent;
+}
+
+// The ranges of a scrolling client: the extent of its children with the client's view at position 0, one
+// page the client's size. A bar that comes or goes changes the other direction's page: set once more then.
+void CalcChildScroll(HWND client, HWND leaving = nullptr) {
+    const ClientState* st = StateOf(client);
+    if (!st || st->Calculating || st->Scrolling || !(st->ScrollsH || st->ScrollsV)) return;
+    const bool horizontal = st->ScrollsH;
+    const bool vertical = st->ScrollsV;
+    StateFlag calculating(client, &ClientState::Calculating);
+    for (int pass = 0; pass < 3 && IsWindow(client); ++pass) {
+        RECT area {};
+        GetClientRect(client, &area);
+        const RECT extent = ChildrenExtent(client, leaving);
+        SCROLLINFO info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        info.nPos = 0;
+        if (horizontal) {
+            info.nMin = extent.left;
+            info.nMax = extent.right - 1;
+            info.nPage = UINT(std::max(area.Width(), 0));
+            SetScrollInfo(client, SB_HORZ, &info, true);
+        }
+        if (vertical) {
+            info.nMin = extent.top;
+            info.nMax = extent.bottom - 1;
+            info.nPage = UINT(std::max(area.Height(), 0));
+            SetScrollInfo(client, SB_VERT, &info, true);
+        }
+        RECT after {};
+        GetClientRect(client, &after);
+        if (gdi::EqualRect(&after, &area)) break;
+    }
+}
+
+// [sends] WM_HSCROLL / WM_VSCROLL of the client: the children move the other way; the ranges are set again
+// when the scrolling ends.
+void ScrollChildren(HWND client, UINT msg, WPARAM wParam) {
+    const ClientState* st = StateOf(client);
+    const bool vertical = msg == WM_VSCROLL;
+    if (!st || !(vertical ? st->ScrollsV : st->ScrollsH)) return;
+    const int bar = vertical ? SB_VERT : SB_HORZ;
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (!GetScrollInfo(client, bar, &info)) return;
+    const int page = std::max(int(info.nPage), 1);
+    const int last = std::max(info.nMax - std::max(int(info.nPage) - 1, 0), info.nMin);
+    int pos = info.nPos;
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP: pos -= mdi::ScrollLine; break;
+    case SB_LINEDOWN: pos += mdi::ScrollLine; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: pos = std::int16_t(HIWORD(wParam)); break;
+    case SB_TOP: pos = info.nMin; break;
+    case SB_BOTTOM: pos = last; break;
+    case SB_ENDSCROLL: CalcChildScroll(client); return;
+    default: return;
+    }
+    pos = std::clamp(pos, info.nMin, last);
+    if (pos == info.nPos) return;
+    StateFlag scrolling(client, &ClientState::Scrolling);
+    SetScrollPos(client, bar, pos, true);
+    const int delta = info.nPos - pos;
+    ScrollWindowEx(client, vertical ? 0 : delta, vertical ? delta : 0, nullptr, nullptr, nullptr, nullptr,
+        SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+}
+
 HWND CreateChild(HWND client, const MDICREATESTRUCT* mcs) {
     ClientState* st = StateOf(client);
     if (!st || !mcs || !mcs->szClass) return nullptr;
@@ -196,7 +307,10 @@ LRESULT ClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         st.Frame = GetParent(hwnd);
         if (cs && cs->lpCreateParams)
             st.FirstChildId = static_cast<const CLIENTCREATESTRUCT*>(cs->lpCreateParams)->idFirstChild;
+        st.ScrollsH = cs && (cs->style & WS_HSCROLL);
+        st.ScrollsV = cs && (cs->style & WS_VSCROLL);
         Clients()[hwnd] = st;
+        CalcChildScroll(hwnd);   // no children yet: the bars go
         return 0;
     }
     case WM_NCDESTROY:
@@ -234,6 +348,11 @@ LRESULT ClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             const RECT r = GetMaximizedBounds(st->Active);
             SetWindowPos(st->Active, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
         }
+        CalcChildScroll(hwnd);
+        return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        ScrollChildren(hwnd, msg, wParam);
         return 0;
     case WM_SETFOCUS:
         if (ClientState* st = StateOf(hwnd); st && IsWindow(st->Active)) SetFocus(st->Active);
@@ -307,6 +426,12 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {
             if ((st = StateOf(client)) && st->Active != child && IsWindow(child)) Activate(client, child);
         }
         if (StateOf(client)) UpdateMerge(client);
+        CalcChildScroll(client);
+        return result;
+    }
+    case WM_MOVE: {
+        const LRESULT result = DefWindowProc(child, msg, wParam, lParam);
+        CalcChildScroll(client);
         return result;
     }
     case WM_SETTEXT: {
@@ -330,6 +455,7 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         // Destroyed without WM_MDIDESTROY.
         ChildLeaving(client, child);
+        CalcChildScroll(client, child);
         break;
     default:
         break;

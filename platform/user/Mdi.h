@@ -14,6 +14,12 @@ namespace korvex::user {
 // every child activated or created is maximized in its place, the frame's caption reads "Frame - [Child]"
 // and the frame's menu bar carries the child's icon at its left and its minimize, restore and close buttons
 // at its right. No window list, cascading or tiling.
+//
+// A client made with WS_HSCROLL / WS_VSCROLL scrolls its children: a direction's range runs over the client's
+// area joined with every shown child (client coordinates, the view at position 0, a page the client's size),
+// set again when the client is sized, a child moves, is sized or goes, and when a scroll ends (SB_ENDSCROLL);
+// while a child is maximized nothing scrolls. WM_HSCROLL / WM_VSCROLL move the children the other way
+// (SB_THUMBPOSITION and SB_THUMBTRACK take a signed 16-bit position) and keep the range until then.
 inline constexpr const char* MdiClientClassName = "MDICLIENT";
 
 struct CLIENTCREATESTRUCT {
@@ -47,6 +53,8 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
 bool TranslateMDISysAccel(HWND client, const MSG* msg);
 
 namespace mdi {
+
+inline constexpr int ScrollLine = 8;   // pixels a scrolling client moves its children for SB_LINEUP / SB_LINEDOWN
 
 // The client window of a frame (its first child of the MDI client class), nullptr when it has none.
 HWND ClientOfFrame(HWND frame);

@@ -6,8 +6,10 @@
 #include "platform/user/MenuData.h"
 #include "platform/user/Menus.h"
 #include "platform/user/NonClientLayout.h"
+#include "platform/user/ScrollBars.h"
 #include "platform/user/VirtualKeys.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace korvex::user::test {
@@ -35,14 +37,16 @@ protected:
         CLIENTCREATESTRUCT ccs {nullptr, 100};
         RECT area {};
         GetClientRect(Frame, &area);
-        Client = CreateWindowEx(WS_EX_CLIENTEDGE, MdiClientClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-            area.right, area.bottom, Frame, nullptr, nullptr, &ccs);
+        Client = CreateWindowEx(WS_EX_CLIENTEDGE, MdiClientClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | ClientScrollStyle(),
+            0, 0, area.right, area.bottom, Frame, nullptr, nullptr, &ccs);
         ASSERT_NE(Client, nullptr);
         First = NewChild("One", 10, 10);
         Second = NewChild("Two", 60, 50);
         Pump();
         Log.clear();
     }
+
+    virtual DWORD ClientScrollStyle() const { return 0; }
 
     void TearDown() override {
         DestroyWindow(Frame);
@@ -271,6 +275,79 @@ TEST_F(Mdi, WmCloseOfAChildDestroysItThroughTheClient) {
     auto seen = Activations(First);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(reinterpret_cast<HWND>(seen.back().LParam), First);
+}
+
+// A client made with both scroll styles: its range covers the children, its bars move them.
+class ScrollingMdi : public Mdi {
+protected:
+    DWORD ClientScrollStyle() const override { return WS_HSCROLL | WS_VSCROLL; }
+    SCROLLINFO Info(int bar) const {
+        SCROLLINFO info;
+        info.fMask = SIF_ALL;
+        EXPECT_TRUE(GetScrollInfo(Client, bar, &info));
+        return info;
+    }
+    POINT Origin(HWND child) const {
+        RECT r {};
+        GetWindowRect(child, &r);
+        POINT p {r.left, r.top};
+        ScreenToClient(Client, &p);
+        return p;
+    }
+};
+
+TEST_F(ScrollingMdi, ChildrenInsideShowNoBarsAndOnePastTheEdgesShowsBoth) {
+    EXPECT_FALSE(GetWindowStyle(Client) & (WS_HSCROLL | WS_VSCROLL));
+    RECT area {};
+    GetClientRect(Client, &area);
+    MoveWindow(Second, area.right - 50, area.bottom - 40, 200, 150, true);
+    EXPECT_TRUE(GetWindowStyle(Client) & WS_HSCROLL);
+    EXPECT_TRUE(GetWindowStyle(Client) & WS_VSCROLL);
+    GetClientRect(Client, &area);   // the bars took their room
+    const SCROLLINFO h = Info(SB_HORZ);
+    const SCROLLINFO v = Info(SB_VERT);
+    const POINT second = Origin(Second);
+    EXPECT_EQ(h.nMin, 0);
+    EXPECT_EQ(h.nMax, second.x + 200 - 1);
+    EXPECT_EQ(int(h.nPage), area.Width());
+    EXPECT_EQ(h.nPos, 0);
+    EXPECT_EQ(v.nMax, second.y + 150 - 1);
+    EXPECT_EQ(int(v.nPage), area.Height());
+    DestroyWindow(Second);
+    Second = nullptr;
+    EXPECT_FALSE(GetWindowStyle(Client) & (WS_HSCROLL | WS_VSCROLL));
+}
+
+TEST_F(ScrollingMdi, AThumbPositionMovesTheChildrenAndTheEndOfTheScrollShiftsTheRange) {
+    RECT area {};
+    GetClientRect(Client, &area);
+    MoveWindow(Second, 60, area.bottom - 40, 200, 150, true);
+    const POINT first = Origin(First);
+    const POINT second = Origin(Second);
+    SendMessage(Client, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30), 0);
+    EXPECT_EQ(Origin(First).y, first.y - 30);
+    EXPECT_EQ(Origin(Second).y, second.y - 30);
+    EXPECT_EQ(Origin(Second).x, second.x);
+    EXPECT_EQ(Info(SB_VERT).nPos, 30);
+    SendMessage(Client, WM_VSCROLL, SB_ENDSCROLL, 0);
+    const SCROLLINFO v = Info(SB_VERT);
+    EXPECT_EQ(v.nMin, first.y - 30);   // the first child's top now lies above the view
+    EXPECT_EQ(v.nPos, 0);
+    // A position before the range's start is the start: the topmost child's top at the client's top.
+    SendMessage(Client, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, std::uint16_t(-500)), 0);
+    EXPECT_EQ(Origin(First).y, 0);
+}
+
+TEST_F(ScrollingMdi, AMaximizedChildScrollsNothing) {
+    MoveWindow(Second, 400, 300, 200, 150, true);
+    ASSERT_TRUE(GetWindowStyle(Client) & WS_VSCROLL);
+    ShowWindow(Second, SW_MAXIMIZE);
+    EXPECT_FALSE(GetWindowStyle(Client) & (WS_HSCROLL | WS_VSCROLL));
+    const POINT before = Origin(First);
+    SendMessage(Client, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), 0);
+    EXPECT_EQ(Origin(First).x, before.x);
+    ShowWindow(Second, SW_RESTORE);
+    EXPECT_TRUE(GetWindowStyle(Client) & WS_VSCROLL);
 }
 
 }
