@@ -69,9 +69,14 @@ gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, co
     }
     region = region.Intersect(gdi::Bounds(0, 0, top->Rect.right - top->Rect.left, top->Rect.bottom - top->Rect.top));
     if ((dcxFlags & DCX_CLIPCHILDREN) || (w->Style & WS_CLIPCHILDREN)) {
+        // Children show only inside the client area: one reaching past it (a maximized MDI child) leaves the
+        // frame alone.
         const RECT client = ClientInStore(w);
+        gdi::BandedRegion inside = region.Intersect(client);
+        const gdi::BandedRegion frame = gdi::BandedRegion::Combine(region, gdi::BandedRegion(client), gdi::RGN_DIFF);
         for (const WindowObject* child : w->Children)
-            Subtract(region, child, POINT {client.left + child->Rect.left, client.top + child->Rect.top});
+            Subtract(inside, child, POINT {client.left + child->Rect.left, client.top + child->Rect.top});
+        region = gdi::BandedRegion::Combine(inside, frame, gdi::RGN_OR);
     }
     return region;
 }

@@ -18,18 +18,13 @@
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStyleSimply.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
 
 namespace korvex::skin {
 
 using namespace korvex::classes;
-
-namespace {
-
-inline constexpr int ClientEdge = 2;
-
-}
 
 TsMDIForm::TsMDIForm(TsSkinProvider* provider)
     : FProvider(provider)
@@ -42,6 +37,7 @@ TsMDIForm::TsMDIForm(TsSkinProvider* provider)
 }
 
 TsMDIForm::~TsMDIForm() {
+    FreeScrolls();
     // The item is the provider's component: a menu freed before us may have freed it with its items.
     for (int i = 0; FMDIIconItem != nullptr && i < FProvider->ComponentCount(); ++i)
         if (FProvider->Components(i) == FMDIIconItem) {
@@ -110,8 +106,8 @@ user::LRESULT TsMDIForm::NewClientWndProc(user::HWND hwnd, user::UINT msg, user:
     }
     switch (msg) {
     case user::WM_NCPAINT: {
-        // Also beside a maximized child, which covers only the client's inside.
-        if (!PaintsEdge()) return CallDefault(hwnd, msg, wParam, lParam);
+        // Beside a maximized child the edge is the default one.
+        if (!PaintsClient()) return CallDefault(hwnd, msg, wParam, lParam);
         const user::HDC dc = user::GetWindowDC(hwnd);
         if (dc != nullptr) {
             PaintEdge(dc);
@@ -166,7 +162,8 @@ void TsMDIForm::PaintEdge(user::HDC dc) const {
     gdi::BitBlt(dc, w - ClientEdge, 0, ClientEdge, h, src, a.left + w - ClientEdge, a.top, gdi::SRCCOPY);
 }
 
-// The cache's MDI area inside the edge, with the child windows left out.
+// The cache's MDI area inside the edge, with the child windows left out, and the form's windowless controls
+// that lie over the area on it; the form's windowed children are told that their parent painted.
 void TsMDIForm::PaintBackground(user::HDC dc) const {
     TBitmap* cache = FProvider->FormCache();
     if (cache == nullptr || cache->Width() == 0) return;
@@ -182,6 +179,15 @@ void TsMDIForm::PaintBackground(user::HDC dc) const {
     }
     gdi::BitBlt(dc, 0, 0, a.Width() - 2 * ClientEdge, a.Height() - 2 * ClientEdge, cache->Canvas()->Handle(),
         a.left + ClientEdge, a.top + ClientEdge, gdi::SRCCOPY);
+    // The form's controls are placed in its client coordinates: the client's origin there is the DC's.
+    user::POINT origin {0, 0};
+    user::MapWindowPoints(FClient, FForm->WindowHandle(), &origin, 1);
+    {
+        gdi::SavedDc saved(dc);
+        gdi::SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+        ComposeGraphicChildren(dc, FForm);
+    }
+    NotifyChildrenUpdated(FForm);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -221,10 +227,9 @@ void TsMDIForm::UpdateMDIIconItem() {
     TMainMenu* menu = FForm->Menu();
     const TCustomForm* active = FForm->ActiveMDIChild();
     const bool maximized = active != nullptr && active->HandleAllocated() && user::IsZoomed(active->WindowHandle());
-    if (menu == nullptr) return;
-    TMenuItem* items = menu->Items();
-    const bool first = items->Count() > 0 && items->Items(0) == FMDIIconItem;
-    if (maximized && !first) {
+    TMenuItem* items = menu != nullptr ? menu->Items() : nullptr;
+    const bool first = items != nullptr && items->Count() > 0 && items->Items(0) == FMDIIconItem;
+    if (maximized && items != nullptr && !first) {
         if (FMDIIconItem->Parent() != nullptr) FMDIIconItem->Parent()->Remove(FMDIIconItem);
         FProvider->SkinData()->BeginUpdate();
         items->Insert(0, FMDIIconItem);
@@ -234,6 +239,7 @@ void TsMDIForm::UpdateMDIIconItem() {
         items->Delete(0);
         FProvider->RefreshMainMenu();
     }
+    if (!FScrolling) UpdateScrolls();
 }
 
 }

@@ -298,6 +298,24 @@ void TsMdiChrome::RepaintParent() {
     }
 }
 
+void TsMdiChrome::UpdateParentScrolls() {
+    TsSkinProvider* parent = IsParent() ? &FProvider : LiveParent();
+    if (parent != nullptr && parent->MDIForm() != nullptr) parent->MDIForm()->UpdateScrolls();
+}
+
+void TsMdiChrome::ChildMoved() {
+    TsSkinProvider* parent = LiveParent();
+    if (!IsChild() || IsZoomedForm(FProvider.Form()) || FProvider.ComponentState().Contains(csLoading)
+        || parent == nullptr || parent->MDIForm() == nullptr)
+        return;
+    parent->SkinData()->SetUpdating(false);
+    parent->MDIForm()->UpdateScrolls();
+}
+
+void TsMdiChrome::Forget(const TComponent* component) {
+    if (FMDIForm) FMDIForm->Forget(component);
+}
+
 void TsMdiChrome::RestoreOtherChildren() {
     TCustomForm* frame = ParentForm();
     if (frame == nullptr) return;

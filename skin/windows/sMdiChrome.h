@@ -9,6 +9,7 @@
 
 namespace korvex::classes {
 class TBitmap;
+class TComponent;
 class TCustomForm;
 }
 
@@ -49,6 +50,11 @@ public:
     void Shown(bool visible);   // WM_SHOWWINDOW, after it
     void Destroying();   // WM_DESTROY, before it
     void MaximizeIfPending();   // the first paint
+
+    // The parent's skinned scroll bars laid out again, from the parent or from one of its children.
+    void UpdateParentScrolls();
+    void ChildMoved();   // WM_MOVE of a child that is not maximized
+    void Forget(const classes::TComponent* component);   // a part of the support object being freed
 
     void RepaintParent();
     void RestoreOtherChildren();   // every other maximized child of the parent

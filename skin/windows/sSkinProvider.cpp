@@ -131,6 +131,7 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component == FForm) FForm = nullptr;
     if (operation == opRemove && component == FSystemMenu) FSystemMenu = nullptr;
     if (operation == opRemove && FScrollBars) FScrollBars->Forget(component);   // made in the body, freed first
+    if (operation == opRemove) FMdi.Forget(component);
     if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
         if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
         if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);

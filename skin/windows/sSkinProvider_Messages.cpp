@@ -79,9 +79,17 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         ClearHotMenuItem();
         return;
     case user::WM_SYSCOLORCHANGE:
+        CallOld(message);
+        RefreshMainMenu();
+        return;
     case user::WM_CHILDACTIVATE:
         CallOld(message);
         RefreshMainMenu();
+        FMdi.UpdateParentScrolls();
+        return;
+    case user::WM_MOVE:
+        CallOld(message);
+        FMdi.ChildMoved();
         return;
 
     case user::WM_SETTEXT:
@@ -172,6 +180,7 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     FPaintedState = -1;
     FMdi.ChildActivated();
     UpdateFormScrolls();
+    if (FMdi.IsParent()) FMdi.UpdateParentScrolls();
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
     InitMenuItems(true);
 }
@@ -180,6 +189,8 @@ void TsSkinProvider::WMSize(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || !FForm->Visible()) return;
     if (FMdi.IsChild() && FGeometry.Maximized()) FMdi.RepaintParent();
+    // The parent's bars follow its size and a child's that may now reach past the client's edges.
+    if (FMdi.IsParent() || (FMdi.IsChild() && !FGeometry.Maximized())) FMdi.UpdateParentScrolls();
     UpdateFormScrolls();
     if (!Skinned()) return;
     const TsGeneralData& s = FSkinData->SkinManager()->Sections[std::size_t(FSkinData->SkinIndex)];

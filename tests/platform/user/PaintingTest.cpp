@@ -199,6 +199,20 @@ TEST_F(Paint, WindowDcsOfChildrenStopAtTheParentsClientArea) {
     EXPECT_EQ(BackingStore(parent)->Width(), 60);
 }
 
+// A child reaching past its parent's client area (a maximized MDI child) shows only inside it: the parent's
+// frame stays the parent's window DC's to paint.
+TEST_F(Paint, AChildPastTheClientAreaLeavesTheParentsFrameToItsWindowDc) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 60, 60, nullptr, WS_EX_CLIENTEDGE, PlainClass);
+    Create(WS_CHILD | WS_VISIBLE, -4, -4, 70, 70, parent, 0, PlainClass);
+    Pump();
+    HDC dc = GetWindowDC(parent);
+    Fill(dc, RECT {0, 0, 60, 60}, Green);
+    ReleaseDC(parent, dc);
+    EXPECT_EQ(StorePixel(parent, 0, 0), Green);
+    EXPECT_EQ(StorePixel(parent, 59, 59), Green);
+    EXPECT_NE(StorePixel(parent, 30, 30), Green);   // the child's
+}
+
 TEST_F(Paint, AWindowRegionClipsPaintingAndHitTesting) {
     HWND below = Create(WS_POPUP | WS_VISIBLE, 100, 100, 100, 100);
     HWND w = Create(WS_POPUP | WS_VISIBLE, 100, 100, 100, 100, nullptr, 0, PlainClass);

@@ -1,15 +1,23 @@
 // The provider on an MDI parent and its children: the client window painted from the parent's cache, a
-// maximized child's buttons and commands on the parent's menu line, two children maximized and restored, and
-// the parent's lock for a pending maximize released on every path.
+// maximized child's buttons and commands on the parent's menu line, two children maximized and restored, the
+// parent's lock for a pending maximize released on every path, and the skinned bars that scroll the children.
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TImage.h"
 #include "platform/classes/TMenu.h"
+#include "platform/gdi/SysColors.h"
+#include "platform/user/Mdi.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/controls/sPanel.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sScrollBar.h"
+#include "skin/engine/sScrollBarGeometry.h"
 #include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinMenus.h"
 
@@ -256,6 +264,192 @@ TEST_P(MdiPicture, RestoredAndMaximizedChildren) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TwoSkins, MdiPicture, ::testing::Values(1, 3),
+    [](const auto& info) { return ctltest::SkinShortName(info.param); });
+
+// ---------------------------------------------------------------------------------------------------------
+// The skinned bars of the client window
+
+class MdiScrolls : public ProviderMdi {
+protected:
+    TsMDIForm* Mdi() const { return Parent()->MDIForm(); }
+    // The client window's client rectangle in the frame's client coordinates: where its own bars end.
+    TRect ClientArea() const {
+        user::RECT r {};
+        user::GetClientRect(Frame->ClientHandle(), &r);
+        user::POINT corners[2] {{r.left, r.top}, {r.right, r.bottom}};
+        user::MapWindowPoints(Frame->ClientHandle(), Frame->WindowHandle(), corners, 2);
+        return TRect {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    }
+    // A child's top-left in the client window's client coordinates.
+    TPoint InClient(TForm* child) const { return TPoint {child->Left(), child->Top()}; }
+    // The second child past the client's right and bottom edges.
+    void Overflow() {
+        const TRect area = ClientArea();
+        Two->SetBounds(area.Width() - 60, area.Height() - 50, 220, 150);
+        Pump();
+    }
+    static bool Shown(const TControl* c) {
+        const auto* w = dynamic_cast<const TWinControl*>(c);
+        return c != nullptr && c->Visible() && w->HandleAllocated() && user::IsWindowVisible(w->WindowHandle());
+    }
+};
+
+TEST_F(MdiScrolls, ChildrenInsideTheClientShowNoBar) {
+    EXPECT_EQ(Mdi()->VertBar(), nullptr);
+    EXPECT_EQ(Mdi()->HorzBar(), nullptr);
+    EXPECT_EQ(Mdi()->Grip(), nullptr);
+}
+
+TEST_F(MdiScrolls, AChildPastTheEdgesGetsBarsAndAGripOverTheClientsOwn) {
+    Overflow();
+    ASSERT_NE(Mdi()->VertBar(), nullptr);
+    ASSERT_NE(Mdi()->HorzBar(), nullptr);
+    ASSERT_NE(Mdi()->Grip(), nullptr);
+    for (const TControl* part : std::initializer_list<const TControl*> {Mdi()->VertBar(), Mdi()->HorzBar(), Mdi()->Grip()})
+        EXPECT_TRUE(Shown(part)) << part->ClassName();
+    const TRect a = ClientArea();
+    const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
+    const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
+    EXPECT_EQ(Mdi()->VertBar()->BoundsRect(), (TRect {a.right, a.top, a.right + cx, a.bottom}));
+    EXPECT_EQ(Mdi()->HorzBar()->BoundsRect(), (TRect {a.left, a.bottom, a.right, a.bottom + cy}));
+    EXPECT_EQ(Mdi()->Grip()->BoundsRect(), (TRect {a.right, a.bottom, a.right + cx, a.bottom + cy}));
+    // The range runs from the view's start to the second child's far edges, one page the client's size.
+    EXPECT_EQ(Mdi()->VertBar()->Position(), 0);
+    EXPECT_EQ(Mdi()->VertBar()->Max(), InClient(Two).y + Two->Height() - a.Height());
+    EXPECT_EQ(Mdi()->VertBar()->PageSize(), a.Height());
+    EXPECT_EQ(Mdi()->HorzBar()->Max(), InClient(Two).x + Two->Width() - a.Width());
+}
+
+// A bar's position is how far the children reach past the view's start (the client's range is set again at
+// the end of each scroll, from where the children are then).
+TEST_F(MdiScrolls, MovingTheBarsScrollsTheChildren) {
+    Overflow();
+    TsScrollBar* bar = Mdi()->VertBar();
+    ASSERT_NE(bar, nullptr);
+    const TPoint one = InClient(One);
+    const TPoint two = InClient(Two);
+    ClickMiddle(bar, bar->PartRect(TsScrollPart::Arrow2));
+    EXPECT_EQ(InClient(One).y, one.y - user::mdi::ScrollLine);
+    EXPECT_EQ(InClient(Two).y, two.y - user::mdi::ScrollLine);
+    EXPECT_EQ(bar->Position(), std::max(0, -InClient(One).y));
+    DragThumbBelow(bar, 40);
+    ASSERT_EQ(Mdi()->VertBar(), bar);
+    EXPECT_EQ(bar->Position(), bar->Max());
+    EXPECT_EQ(InClient(Two).y + Two->Height(), ClientArea().Height());   // the bottom one in full
+    EXPECT_EQ(InClient(One).y, -bar->Position());   // the top one the furthest above the view
+    TsScrollBar* across = Mdi()->HorzBar();
+    ClickMiddle(across, across->PartRect(TsScrollPart::Arrow2));
+    EXPECT_EQ(InClient(Two).x, two.x - user::mdi::ScrollLine);
+    EXPECT_EQ(InClient(One).x, one.x - user::mdi::ScrollLine);
+    // The thumb dragged above the bar: the top child at the view's top.
+    DragThumbBelow(bar, -bar->Height() - 80);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(InClient(One).y, 0);
+}
+
+TEST_F(MdiScrolls, AMaximizedChildHidesTheBarsAndLeavesTheEdgeToTheDefault) {
+    Overflow();
+    ASSERT_TRUE(Shown(Mdi()->VertBar()));
+    Maximize(Two);
+    EXPECT_FALSE(Shown(Mdi()->VertBar()));
+    EXPECT_FALSE(Shown(Mdi()->HorzBar()));
+    EXPECT_FALSE(Shown(Mdi()->Grip()));
+    user::SendMessage(Frame->ClientHandle(), user::WM_NCPAINT, 1, 0);
+    const TRect area = Mdi()->MDIArea();
+    EXPECT_EQ(WindowPixel(Frame, area.left, area.top), gdi::GetSysColor(gdi::COLOR_BTNSHADOW));   // a sunken edge
+    Restore(Two);
+    EXPECT_TRUE(Shown(Mdi()->VertBar()));
+    EXPECT_EQ(WindowPixel(Frame, area.left, area.top), Parent()->FormCache()->Canvas()->Pixels(area.left, area.top));
+}
+
+TEST_F(MdiScrolls, TheClientShowsTheFormsWindowlessControlsAndTellsItsWindowedOnes) {
+    // A red picture on the frame where the client window lies, beside the children.
+    auto* image = Create<TImage>(Frame);
+    TBitmap* bitmap = image->Picture()->Bitmap();
+    bitmap->SetSize(30, 20);
+    bitmap->Canvas()->Brush()->SetColor(clRed);
+    bitmap->Canvas()->FillRect(TRect {0, 0, 30, 20});
+    const TRect a = ClientArea();
+    image->SetBounds(a.right - 40, a.bottom - 30, 30, 20);
+    image->SetParent(Frame);
+    int told = 0;
+    auto* panel = Create<TsPanel>(Frame);
+    panel->SetParent(Frame);
+    panel->SetBounds(0, 0, 10, 10);
+    TWndMethod old = panel->WindowProc;
+    panel->WindowProc = [old, &told](TMessage& m) {
+        if (IsSkinCommand(m, SMC_PARENTUPDATED)) ++told;
+        old(m);
+    };
+    Pump();
+    told = 0;
+    user::InvalidateRect(Frame->ClientHandle(), nullptr, true);   // the client alone paints
+    Pump();
+    EXPECT_GE(told, 1);
+    const TRect area = Mdi()->MDIArea();   // window coordinates
+    const int x = area.left + (a.right - 40 - a.left) + 2 + 15;
+    const int y = area.top + (a.bottom - 30 - a.top) + 2 + 10;
+    EXPECT_EQ(WindowPixel(Frame, x, y), gdi::COLORREF(0x0000FF));
+    panel->WindowProc = old;
+}
+
+// The parent with a child past both edges, scrolled to the middle, in two skins; MDIScrolled_<skin>.png. The
+// bars stand out from the client's background just where they lie, the grip closes the corner between them.
+class MdiScrollPicture : public MdiScrolls, public ::testing::WithParamInterface<int> { };
+
+TEST_P(MdiScrollPicture, BarsAndGripAtTheClientsRightAndBottomEdges) {
+    UseSkin(GetParam());
+    Frame->SetBounds(10, 10, 420, 320);
+    One->SetBounds(8, 8, 160, 110);
+    Pump();
+    Overflow();
+    TsScrollBar* v = Mdi()->VertBar();
+    TsScrollBar* h = Mdi()->HorzBar();
+    ASSERT_NE(v, nullptr);
+    ASSERT_NE(h, nullptr);
+    v->SetPosition(v->Max() / 2);
+    h->SetPosition(h->Max() / 2);
+    Pump();
+    const gdi::RECT shot {10, 10, 430, 330};
+    ASSERT_TRUE(Display->WriteScreenshotPng(
+        WindowsPictureDir() + "/MDIScrolled_" + ctltest::SkinShortName(GetParam()) + ".png", &shot));
+    // Window coordinates of the frame are its client's plus the frame's client origin.
+    user::POINT origin {0, 0};
+    user::ClientToScreen(Frame->WindowHandle(), &origin);
+    user::RECT window {};
+    user::GetWindowRect(Frame->WindowHandle(), &window);
+    const TPoint shift {origin.x - window.left, origin.y - window.top};
+    TBitmap* cache = Parent()->FormCache();
+    // The share of a rectangle (frame client coordinates) whose pixels differ from the client's background.
+    auto standingOut = [&](const TRect& r) {
+        int differ = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                differ += WindowPixel(Frame, x + shift.x, y + shift.y) != cache->Canvas()->Pixels(x + shift.x, y + shift.y);
+        return double(differ) / double(std::max(1, r.Width() * r.Height()));
+    };
+    const TRect a = ClientArea();
+    EXPECT_GT(standingOut(v->BoundsRect()), 0.5);
+    EXPECT_GT(standingOut(h->BoundsRect()), 0.5);
+    // The grip fills the corner between them with the area's background (no sizebox of the client's own).
+    const TRect grip = Mdi()->Grip()->BoundsRect();
+    EXPECT_EQ(grip, (TRect {v->Left(), h->Top(), v->Left() + v->Width(), h->Top() + h->Height()}));
+    EXPECT_EQ(v->Top() + v->Height(), grip.top);
+    EXPECT_EQ(h->Left() + h->Width(), grip.left);
+    EXPECT_LT(standingOut(grip), 0.05);
+    // Just inside the bars, away from the children, the background shows.
+    EXPECT_LT(standingOut(TRect {a.right - 6, a.top + 4, a.right - 2, a.top + 40}), 0.05);
+    EXPECT_LT(standingOut(TRect {a.left + 4, a.bottom - 6, a.left + 60, a.bottom - 2}), 0.05);
+    // The vertical bar's thumb in its middle, the horizontal one's too.
+    const TRect vt = v->PartRect(TsScrollPart::Thumb);
+    const TRect ht = h->PartRect(TsScrollPart::Thumb);
+    const int vMiddle = (vt.top + vt.bottom) / 2;
+    const int hMiddle = (ht.left + ht.right) / 2;
+    EXPECT_NEAR(vMiddle, v->Height() / 2, v->Height() / 8);
+    EXPECT_NEAR(hMiddle, h->Width() / 2, h->Width() / 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoSkins, MdiScrollPicture, ::testing::Values(0, 1),
     [](const auto& info) { return ctltest::SkinShortName(info.param); });
 
 }
