@@ -1,5 +1,6 @@
 // MDI forms: the client window beside aligned controls, child forms inside it, the child queries,
-// activation by click and Ctrl+F6, maximizing with the merged caption, children freed while maximized.
+// activation by click and Ctrl+F6, maximizing with the merged caption, children freed while maximized, and
+// the client's scroll bars for a child past its edges.
 #include "support/ControlsTestKit.h"
 
 #include "platform/classes/Errors.h"
@@ -141,4 +142,18 @@ TEST_F(FormMdiTest, AMaximizedChildFreedHandsTheMaximizedStateOn) {
     ASSERT_TRUE(Pump());
     EXPECT_EQ(Frame->ActiveMDIChild(), nullptr);
     EXPECT_EQ(user::GetWindowText(Frame->WindowHandle()), "Farm");
+}
+
+// The client window scrolls to a child moved past its edges, and lets the bars go when the child is freed.
+TEST_F(FormMdiTest, AChildPastTheClientsEdgesGivesTheClientItsScrollBars) {
+    const user::HWND client = Frame->ClientHandle();
+    EXPECT_FALSE(user::GetWindowLong(client, user::GWL_STYLE) & (user::WS_HSCROLL | user::WS_VSCROLL));
+    Two->SetBounds(Frame->ClientWidth() - 40, 300, 220, 160);
+    ASSERT_TRUE(Pump());
+    EXPECT_TRUE(user::GetWindowLong(client, user::GWL_STYLE) & user::WS_HSCROLL);
+    EXPECT_TRUE(user::GetWindowLong(client, user::GWL_STYLE) & user::WS_VSCROLL);
+    delete Two;
+    Two = nullptr;
+    ASSERT_TRUE(Pump());
+    EXPECT_FALSE(user::GetWindowLong(client, user::GWL_STYLE) & (user::WS_HSCROLL | user::WS_VSCROLL));
 }

@@ -362,6 +362,22 @@ TEST_F(MdiScrolls, AMaximizedChildHidesTheBarsAndLeavesTheEdgeToTheDefault) {
     EXPECT_EQ(WindowPixel(Frame, area.left, area.top), Parent()->FormCache()->Canvas()->Pixels(area.left, area.top));
 }
 
+// Unskinned, the client's own bars are the ones that show.
+TEST_F(MdiScrolls, RemovingTheSkinTakesTheBarsAwayAndLeavesTheClientsOwn) {
+    Overflow();
+    ASSERT_NE(Mdi()->VertBar(), nullptr);
+    UseSkin(-1);
+    Pump();
+    EXPECT_EQ(Parent()->MDIForm(), nullptr);
+    for (int i = 0; i < Frame->ControlCount(); ++i) {
+        EXPECT_EQ(dynamic_cast<TsScrollBar*>(Frame->Controls(i)), nullptr);
+        EXPECT_EQ(dynamic_cast<TsGrip*>(Frame->Controls(i)), nullptr);
+    }
+    const auto style = user::GetWindowLong(Frame->ClientHandle(), user::GWL_STYLE);
+    EXPECT_TRUE(style & user::WS_VSCROLL);
+    EXPECT_TRUE(style & user::WS_HSCROLL);
+}
+
 TEST_F(MdiScrolls, TheClientShowsTheFormsWindowlessControlsAndTellsItsWindowedOnes) {
     // A red picture on the frame where the client window lies, beside the children.
     auto* image = Create<TImage>(Frame);
@@ -425,7 +441,8 @@ TEST_P(MdiScrollPicture, BarsAndGripAtTheClientsRightAndBottomEdges) {
         int differ = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
-                differ += WindowPixel(Frame, x + shift.x, y + shift.y) != cache->Canvas()->Pixels(x + shift.x, y + shift.y);
+                differ += WindowPixel(Frame, x + shift.x, y + shift.y)
+                    != gdi::COLORREF(cache->Canvas()->Pixels(x + shift.x, y + shift.y));
         return double(differ) / double(std::max(1, r.Width() * r.Height()));
     };
     const TRect a = ClientArea();
