@@ -16,7 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
+#include <initializer_list>
 
 namespace korvex::skin {
 
