@@ -7,6 +7,7 @@
 #include "skin/engine/Forward.h"
 #include "skin/engine/sGradient.h"
 #include "skin/engine/sImageTable.h"
+#include "skin/engine/sSectionTable.h"
 
 #include <array>
 #include <cstdint>
@@ -123,7 +124,7 @@ struct TsPatternData {
     std::string PropertyName;   // "PATTERN" or "HOTPATTERN"
 };
 
-using TsGeneralDataArray = std::vector<TsGeneralData>;
+using TsGeneralDataArray = TsSectionTable<TsGeneralData>;
 using TsMaskArray = TsImageTable<TsMaskData>;
 using TsPatternArray = TsImageTable<TsPatternData>;
 

@@ -5,16 +5,14 @@
 #include "platform/classes/TJPEGImage.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace korvex::skin {
 
 using classes::TColor;
 
 int TsSkinManager::GetSkinIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < Sections.size(); ++i) {
-        if (Sections[i].ClassName == name) return static_cast<int>(i);
-    }
-    return -1;
+    return Sections.IndexOf(name);
 }
 
 bool TsSkinManager::IsValidSkinIndex(int index) const {
@@ -28,11 +26,12 @@ bool TsSkinManager::IsValidImgIndex(int index) const {
 namespace {
 
 // The first image of table named (section, property) that `accept` takes, then the same along the ParentClass
-// chain. A chain that comes back to a section already visited ends the search.
+// chain. A chain that comes back to a section already visited ends the search. Each step costs a hash look-up,
+// so a look-up walks its chain once whatever its length.
 template <class Table, class Accept>
 int FindWithParents(const TsSkinManager& sm, const Table& table, int skinIndex, std::string section,
     const std::string& property, Accept accept) {
-    std::vector<int> visited;
+    std::unordered_set<int> visited;
     while (true) {
         if (skinIndex < 0 || section.empty()) return -1;
         if (const int found = table.FindFirst(section, property, accept); found >= 0) return found;
@@ -41,8 +40,8 @@ int FindWithParents(const TsSkinManager& sm, const Table& table, int skinIndex, 
         if (parent.empty() || parent == section) return -1;
         const int next = sm.GetSkinIndex(parent);
         if (next < 0) return -1;
-        visited.push_back(skinIndex);
-        if (std::find(visited.begin(), visited.end(), next) != visited.end()) return -1;
+        visited.insert(skinIndex);
+        if (visited.count(next) != 0) return -1;
         skinIndex = next;
         section = parent;
     }

@@ -10,6 +10,8 @@
 #include "skin/engine/sStoredSkins.h"
 #include "skin/engine/sUtils.h"
 
+#include <unordered_map>
+
 namespace korvex::skin {
 
 using classes::TColor;
@@ -171,24 +173,25 @@ void TsSkinManager::LoadCommonSectionsData() {
     if (FCommonSections->Count() == 0) return;
     classes::TStringList common;
     ParseCommonSections(*FCommonSections, common);
+    // Upper-cased section name -> the first section of it, for finding parents in one look-up.
+    std::unordered_map<std::string, int> firstUpper;
+    for (std::size_t i = 0; i < Sections.size(); ++i)
+        firstUpper.emplace(base::UpperCase(Sections[i].ClassName), static_cast<int>(i));
     for (int i = 0; i < common.Count(); ++i) {
         const std::string name = common.Strings(i);
-        Sections.emplace_back();
-        Sections.back().ClassName = name;
-        Sections.back().ParentClass = base::UpperCase(ReadCommonString(common, name, "", "PARENTCLASS"));
+        TsGeneralData added;
+        added.ClassName = name;
+        added.ParentClass = base::UpperCase(ReadCommonString(common, name, "", "PARENTCLASS"));
+        firstUpper.emplace(base::UpperCase(name), static_cast<int>(Sections.size()));
+        Sections.push_back(std::move(added));
         const std::string parentName = Sections.back().ParentClass;
 
         // Missing values come from the parent (the first section of that name, the new one included) or the defaults.
         TsGeneralData inherited;
-        bool haveParent = false;
-        for (const TsGeneralData& s : Sections) {
-            if (!parentName.empty() && base::UpperCase(s.ClassName) == parentName) {
-                inherited = s;
-                haveParent = true;
-                break;
-            }
-        }
-        if (!haveParent) {
+        const auto parent = parentName.empty() ? firstUpper.end() : firstUpper.find(parentName);
+        if (parent != firstUpper.end()) {
+            inherited = Sections[static_cast<std::size_t>(parent->second)];
+        } else {
             for (const Field& f : Fields) {
                 if (f.Type == Kind::Text)
                     f.SetText(inherited, f.TextDefault);

@@ -122,6 +122,28 @@ TEST_F(Lookups, ACycleFurtherUpTheChainEndsTheSearch) {
     EXPECT_EQ(sm->GetMaskIndex(a, "A", "BORDERSMASK"), -1);
 }
 
+// Each step of the walk costs a hash look-up: a chain of 100 000 sections takes moments, where a scan of the
+// sections per step would take hours; a loop at the chain's end still ends the search.
+TEST_F(Lookups, ALookUpWalksAVeryLongChainOnceAndALoopAtItsEndEndsIt) {
+    constexpr int length = 100000;
+    AddSection("LOOPA", "LOOPB");
+    AddSection("LOOPB", "LOOPA");
+    AddSection("S0", "LOOPA");
+    for (int i = 1; i < length; ++i)
+        AddSection("S" + std::to_string(i), "S" + std::to_string(i - 1));
+    const std::string last = "S" + std::to_string(length - 1);
+    const int lastIndex = sm->GetSkinIndex(last);
+    ASSERT_EQ(lastIndex, length + 1);
+    const int mask = AddImage("S0", "BORDERSMASK");
+    const int texture = AddImage("S1", "PATTERN", itisaTexture);
+    const int pattern = AddPattern("S2", "HOTPATTERN");
+    EXPECT_EQ(sm->GetMaskIndex(lastIndex, last, "BORDERSMASK"), mask);
+    EXPECT_EQ(sm->GetTextureIndex(lastIndex, last, "PATTERN"), texture);
+    EXPECT_EQ(sm->GetPatternIndex(lastIndex, last, "HOTPATTERN"), pattern);
+    EXPECT_EQ(sm->GetMaskIndex(lastIndex, last, "GLYPHMASK"), -1);   // through the chain into the loop
+    EXPECT_EQ(sm->GetPatternIndex(lastIndex, last, "PATTERN"), -1);
+}
+
 TEST_F(Lookups, AParentThatIsNoSectionEndsTheSearch) {
     const int a = AddSection("A", "MISSING");
     AddImage("MISSING", "BORDERSMASK");

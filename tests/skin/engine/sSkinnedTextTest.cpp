@@ -103,7 +103,7 @@ TEST_F(SkinnedTextTest, DisabledTextIsEmbossedInTheButtonColours) {
 
 TEST_F(SkinnedTextTest, WebButtonIsUnderlinedOnlyWhenHot) {
     TsCommonData data(nullptr, false);
-    Skin.Manager()->Sections[0].ClassName = "WEBBUTTON";
+    Skin.Manager()->Sections.Rename(0, "WEBBUTTON");
     data.SetSkinSection("WEBBUTTON");
     TRect r {0, 0, 100, 20};
     OutputSkinnedText(Bmp->Canvas(), "Link", true, r, 0, &data, false);

@@ -348,8 +348,8 @@ TEST_F(SkinMenusTest, ACheckedRadioItemFallsBackToTheBoxCheckMark) {
 // A divider with a divider mask while the skin has no popup section keeps what the item showed.
 TEST_F(SkinMenusTest, ADividerWithoutAPopupSectionKeepsTheItemsBackground) {
     UseSkin(0);
-    for (auto& section : Manager->Sections)
-        if (section.ClassName == "MAINMENU") section.ClassName = "NOMAINMENU";
+    for (std::size_t i = 0; i < Manager->Sections.size(); ++i)
+        if (Manager->Sections[i].ClassName == "MAINMENU") Manager->Sections.Rename(i, "NOMAINMENU");
     TPopupMenu* popup = NewPopup();
     TBitmap target;
     target.SetPixelFormat(pf24bit);
