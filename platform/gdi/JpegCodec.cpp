@@ -82,11 +82,12 @@ std::uint64_t BlocksOf(const jpeg_decompress_struct& info) {
     return blocks;
 }
 
-// The most blocks a file of this size can code: a Huffman-coded block costs at least one bit (its DC
-// difference), so a file with fewer bits than blocks cannot fill its picture. Arithmetic coding goes below a
-// bit a block; it gets a generous allowance.
-std::uint64_t MaxBlocksIn(std::size_t bytes, bool arithmetic) {
-    return std::uint64_t(bytes) * 8 * (arithmetic ? 64 : 1);
+// The most blocks a Huffman-coded file of this size can code: a block costs at least one bit (its DC
+// difference), so a file with fewer bits than blocks cannot fill its picture. Arithmetic coding codes a flat
+// block in a small fraction of a bit (a few hundred bytes hold a flat picture of millions of pixels), so an
+// arithmetic-coded file is bounded by the size limit and libjpeg's memory cap alone.
+std::uint64_t MaxHuffmanBlocksIn(std::size_t bytes) {
+    return std::uint64_t(bytes) * 8;
 }
 
 struct Destination {
@@ -152,7 +153,7 @@ ImageResult ReadJpeg(std::span<const std::uint8_t> data) {
     if (width > JDIMENSION(Bitmap::MaxDimension) || height > JDIMENSION(Bitmap::MaxDimension)
         || std::uint64_t(width) * height * 3 > MaxImageBytes)
         FailWith(j_common_ptr(cinfo), "size %u x %u is too large", width, height);
-    if (BlocksOf(*cinfo) > MaxBlocksIn(data.size(), cinfo->arith_code))
+    if (!cinfo->arith_code && BlocksOf(*cinfo) > MaxHuffmanBlocksIn(data.size()))
         FailWith(j_common_ptr(cinfo), "size %u x %u cannot be filled by the file's data", width, height);
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;

@@ -64,6 +64,51 @@ Bytes EncodeRaw(int width, int height, int components, J_COLOR_SPACE space, cons
     return out;
 }
 
+// A flat picture coded arithmetically (as libjpeg's own tools write with -arithmetic), optionally progressive.
+Bytes EncodeFlatArithmetic(int width, int height, COLORREF color, bool progressive) {
+    jpeg_compress_struct cinfo {};
+    jpeg_error_mgr err {};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    cinfo.arith_code = TRUE;
+    if (progressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    Bytes row;
+    for (int x = 0; x < width; ++x)
+        row.insert(row.end(), {GetRValue(color), GetGValue(color), GetBValue(color)});
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&cinfo, &line, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+// Where the frame header of an arithmetic-coded file (FFC9 sequential, FFCA progressive) starts, 0 for none.
+std::size_t ArithmeticFrameHeader(const Bytes& file) {
+    for (std::size_t i = 0; i + 12 < file.size(); ++i)
+        if (file[i] == 0xFF && (file[i + 1] == 0xC9 || file[i + 1] == 0xCA)) return i;
+    return 0;
+}
+
+void SetFrameSize(Bytes& file, std::size_t sof, int width, int height) {
+    file[sof + 5] = std::uint8_t(height >> 8);
+    file[sof + 6] = std::uint8_t(height);
+    file[sof + 7] = std::uint8_t(width >> 8);
+    file[sof + 8] = std::uint8_t(width);
+}
+
 TEST(JpegRoundTrip, GivesTheSizeAndColourBack) {
     auto original = Filled(64, 48, RGB(200, 100, 50));
     Bytes file = WriteJpeg(*original, 95);
@@ -203,6 +248,38 @@ TEST(JpegRead, RefusesASizeItsDataCannotFillBeforeAllocatingIt) {
     ImageResult back = ReadJpeg(WriteJpeg(*plain, 75));
     ASSERT_TRUE(back) << back.Error;
     ExpectNear(back.Image.Get()->PixelAt(1999, 1999), RGB(90, 120, 200), 4, "corner");
+}
+
+// Arithmetic coding codes a flat block in a small fraction of a bit: a few hundred bytes hold a large flat
+// picture, which reads; only the size limit and the memory cap bound such a file.
+TEST(JpegRead, ALargeFlatArithmeticCodedPictureReads) {
+    const Bytes file = EncodeFlatArithmetic(4000, 4000, RGB(40, 160, 90), false);
+    ASSERT_LT(file.size(), 1000u);
+    ImageResult r = ReadJpeg(file);
+    ASSERT_TRUE(r) << r.Error;
+    ASSERT_EQ(r.Image.Get()->Width(), 4000);
+    ASSERT_EQ(r.Image.Get()->Height(), 4000);
+    ExpectNear(r.Image.Get()->PixelAt(0, 0), RGB(40, 160, 90), 4, "top left");
+    ExpectNear(r.Image.Get()->PixelAt(3999, 3999), RGB(40, 160, 90), 4, "bottom right");
+}
+
+TEST(JpegRead, ArithmeticCodedBombsAreStillRefused) {
+    // Beyond the size limit: refused from the header.
+    Bytes huge = EncodeFlatArithmetic(64, 64, RGB(0, 0, 0), false);
+    const std::size_t sof = ArithmeticFrameHeader(huge);
+    ASSERT_NE(sof, 0u);
+    SetFrameSize(huge, sof, 20000, 20000);
+    ImageResult tooLarge = ReadJpeg(huge);
+    EXPECT_FALSE(tooLarge);
+    EXPECT_NE(tooLarge.Error.find("too large"), std::string::npos) << tooLarge.Error;
+    // Within the size limit, but a progressive file keeps every coefficient: more than the memory cap.
+    Bytes progressive = EncodeFlatArithmetic(64, 64, RGB(0, 0, 0), true);
+    const std::size_t psof = ArithmeticFrameHeader(progressive);
+    ASSERT_NE(psof, 0u);
+    ASSERT_EQ(progressive[psof + 1], 0xCA);
+    progressive[psof + 11] = 0x11;   // the first component unsampled: every component at full size
+    SetFrameSize(progressive, psof, 9000, 9000);
+    EXPECT_FALSE(ReadJpeg(progressive));
 }
 
 TEST(JpegWrite, RefusesAnEmptyBitmap) {
