@@ -3,7 +3,10 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowObject.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace korvex::user {
 
@@ -12,23 +15,38 @@ using detail::WindowObject;
 
 namespace {
 
-// Copies the pixels of rect (store coordinates) by dx, dy within the store, limited to the destination region.
+// Copies each pixel of destination (store coordinates) from dx, dy back within the store. The copy is in place, so
+// every source pixel is read before it is overwritten: rows from the bottom when moving down and from the top
+// otherwise, over all of the region's bands, and a row's spans from the right when moving right.
 void MovePixels(gdi::Bitmap& store, const gdi::BandedRegion& destination, int dx, int dy) {
-    for (const RECT& r : destination.Rects()) {
-        int width = r.right - r.left;
-        if (width <= 0) continue;
-        auto copyRow = [&](int y) {
-            gdi::BYTE* dst = store.ScanLine(y);
-            const gdi::BYTE* src = store.ScanLine(y - dy);
-            if (!dst || !src || r.left - dx < 0 || r.right - dx > store.Width()) return;
-            std::memmove(dst + r.left * 4, src + (r.left - dx) * 4, std::size_t(width) * 4);
-        };
-        if (dy > 0)
-            for (int y = r.bottom - 1; y >= r.top; --y)
-                copyRow(y);
-        else
-            for (int y = r.top; y < r.bottom; ++y)
-                copyRow(y);
+    const std::vector<RECT>& rects = destination.Rects();
+    std::vector<std::pair<std::size_t, std::size_t>> bands;   // [first, last) of rects sharing their rows
+    for (std::size_t first = 0; first < rects.size();) {
+        std::size_t last = first;
+        while (last < rects.size() && rects[last].top == rects[first].top) ++last;
+        bands.emplace_back(first, last);
+        first = last;
+    }
+    if (dy > 0) std::reverse(bands.begin(), bands.end());
+    auto copySpan = [&](const RECT& r, int y) {
+        const int width = r.right - r.left;
+        gdi::BYTE* dst = store.ScanLine(y);
+        const gdi::BYTE* src = store.ScanLine(y - dy);
+        if (width <= 0 || !dst || !src || r.left - dx < 0 || r.right - dx > store.Width()) return;
+        std::memmove(dst + r.left * 4, src + (r.left - dx) * 4, std::size_t(width) * 4);
+    };
+    for (const auto& [first, last] : bands) {
+        const int top = rects[first].top;
+        const int bottom = rects[first].bottom;
+        for (int row = 0; row < bottom - top; ++row) {
+            const int y = dy > 0 ? bottom - 1 - row : top + row;
+            if (dx > 0)
+                for (std::size_t i = last; i-- > first;)
+                    copySpan(rects[i], y);
+            else
+                for (std::size_t i = first; i < last; ++i)
+                    copySpan(rects[i], y);
+        }
     }
 }
 
@@ -48,6 +66,9 @@ int ScrollWindowEx(
     RECT kept {};
     gdi::IntersectRect(&kept, &moved, &area);
 
+    // What the move cannot show: the uncovered strip, and destination pixels whose source was not visible.
+    gdi::BandedRegion uncovered
+        = gdi::BandedRegion::Combine(gdi::BandedRegion(area), gdi::BandedRegion(kept), gdi::RGN_DIFF);
     WindowObject* top = detail::TopLevelOf(w);
     if (top && top->Top && top->Top->Store && (dx || dy) && !gdi::IsRectEmpty(&kept)) {
         gdi::BandedRegion visible = detail::VisibleRegion(w, detail::DcArea::Client, 0);
@@ -62,6 +83,9 @@ int ScrollWindowEx(
             = gdi::BandedRegion::Combine(visible.Intersect(keptStore), sourceVisible, gdi::RGN_AND);
         MovePixels(*top->Top->Store, destination, dx, dy);
         detail::MarkDirty(top, destination);
+        gdi::BandedRegion moved = destination;
+        moved.Offset(-c.x, -c.y);
+        uncovered = gdi::BandedRegion::Combine(gdi::BandedRegion(area), moved, gdi::RGN_DIFF);
     }
     // Pending invalid parts move with the pixels.
     gdi::BandedRegion inside = w->Update.Intersect(area);
@@ -71,8 +95,6 @@ int ScrollWindowEx(
         w->Update = gdi::BandedRegion::Combine(rest, inside.Intersect(area), gdi::RGN_OR);
         detail::NotePaintState(w);
     }
-    gdi::BandedRegion uncovered
-        = gdi::BandedRegion::Combine(gdi::BandedRegion(area), gdi::BandedRegion(kept), gdi::RGN_DIFF);
     if (flags & SW_SCROLLCHILDREN) {
         std::vector<HWND> children;
         for (WindowObject* c : w->Children) {

@@ -325,6 +325,59 @@ TEST_F(Paint, ScrollWindowExMovesPixelsAndInvalidatesTheUncoveredStrip) {
     EXPECT_EQ(update, uncovered);
 }
 
+// A picture whose every row and column differs: the colour of content point (x, y).
+COLORREF StripeAt(int x, int y) {
+    return gdi::RGB((x * 3) & 0xFF, (y * 5) & 0xFF, ((x + y) & 1) ? 40 : 200);
+}
+
+// Scrolled pixels must equal a fresh paint in every direction, by one row or column up to more than a child's
+// size, while children the scroll leaves in place cut the region into several bands with several spans each.
+TEST_F(Paint, ScrolledPixelsEqualAFreshPaintInEveryDirection) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 120, 100, nullptr, 0, PlainClass);
+    const RECT children[] = {{20, 30, 50, 40}, {70, 55, 90, 70}, {10, 60, 25, 64}};
+    for (const RECT& c : children)
+        Create(WS_CHILD | WS_VISIBLE, c.left, c.top, c.right - c.left, c.bottom - c.top, w, 0, PlainClass);
+    POINT origin {0, 0};   // the content point at client (0, 0)
+    SetHandler(w, [&origin](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_PAINT) return std::nullopt;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        for (int y = ps.rcPaint.top; y < ps.rcPaint.bottom; ++y)
+            for (int x = ps.rcPaint.left; x < ps.rcPaint.right; ++x)
+                SetPixelV(dc, x, y, StripeAt(x + origin.x, y + origin.y));
+        EndPaint(h, &ps);
+        return 0;
+    });
+    const RECT client {0, 0, 120, 100};
+    auto underAChild = [&](int x, int y) {
+        for (const RECT& c : children)
+            if (x >= c.left && x < c.right && y >= c.top && y < c.bottom) return true;
+        return false;
+    };
+    const POINT directions[] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    for (const POINT& direction : directions) {
+        for (int step : {1, 2, 3, 4, 5, 7, 9, 12, 16, 25, 40}) {
+            origin = POINT {0, 0};
+            InvalidateRect(w, nullptr, false);
+            ASSERT_TRUE(Pump());
+            const int dx = direction.x * step;
+            const int dy = direction.y * step;
+            ScrollWindowEx(w, dx, dy, &client, nullptr, nullptr, nullptr, SW_INVALIDATE);
+            origin = POINT {-dx, -dy};
+            ASSERT_TRUE(Pump());
+            int wrong = 0;
+            POINT first {-1, -1};
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 120; ++x)
+                    if (!underAChild(x, y) && StorePixel(w, x, y) != StripeAt(x + origin.x, y + origin.y)) {
+                        if (wrong++ == 0) first = POINT {x, y};
+                    }
+            EXPECT_EQ(wrong, 0) << "by " << dx << ", " << dy << ": first wrong pixel at " << first.x << ", "
+                                << first.y;
+        }
+    }
+}
+
 TEST_F(Paint, ScrollingChildrenMovesThemWithWmMove) {
     HWND parent = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     HWND child = Create(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, parent);
