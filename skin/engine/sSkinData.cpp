@@ -5,12 +5,24 @@
 #include "platform/classes/TJPEGImage.h"
 #include "skin/engine/sSkinIni.h"
 
+#include <algorithm>
+
 namespace korvex::skin {
 
 TsMaskData::TsMaskData() = default;
 TsMaskData::~TsMaskData() = default;
 TsMaskData::TsMaskData(TsMaskData&&) noexcept = default;
 TsMaskData& TsMaskData::operator=(TsMaskData&&) noexcept = default;
+
+int ClampPercent(int value) {
+    return std::clamp(value, 0, MaxPercent);
+}
+
+void ClampPercentages(TsGeneralData& section) {
+    for (int* value : {&section.ShadowTransparency, &section.Transparency, &section.GradientPercent,
+             &section.ImagePercent, &section.HotTransparency, &section.HotGradientPercent, &section.HotImagePercent})
+        *value = ClampPercent(*value);
+}
 
 bool HasSaneGeometry(const TsMaskData& mask) {
     const classes::TRect& r = mask.R;

@@ -82,6 +82,12 @@ struct TsGeneralData {
     classes::TColor BorderColor2 = 0;
 };
 
+// Percentages and transparencies are kept within 0..MaxPercent by the loaders (ClampPercentages), so the
+// painters' blends cannot overflow whatever a skin writes.
+inline constexpr int MaxPercent = 100;
+void ClampPercentages(TsGeneralData& section);
+int ClampPercent(int value);
+
 // Bounds the loaders keep every image within, so that the painters' arithmetic on an image cannot overflow:
 // rectangle coordinates within the largest bitmap there can be, the 16-bit fields within 16 bits.
 inline constexpr int MaxImageCoordinate = 32767;

@@ -133,7 +133,7 @@ void TsSkinManager::LoadIniSections() {
     LoadedSkin.Shadow1Color = ReadPlainInteger(ini, "SHADOW1COLOR", 0);
     LoadedSkin.Shadow1Offset = ReadPlainInteger(ini, "SHADOW1OFFSET", 0);
     LoadedSkin.Shadow1Blur = ReadPlainInteger(ini, "SHADOW1BLUR", -1);
-    LoadedSkin.Shadow1Transparency = ReadPlainInteger(ini, "SHADOW1TRANSPARENCY", 0);
+    LoadedSkin.Shadow1Transparency = ClampPercent(ReadPlainInteger(ini, "SHADOW1TRANSPARENCY", 0));
 
     // Inherited reads by section number: the parent chains are resolved once for the whole skin.
     const TsSkinIniIndex& index = *SkinLoadIndex();
@@ -165,6 +165,7 @@ void TsSkinManager::LoadIniSections() {
             }
         }
         ParseGradients(d);
+        ClampPercentages(d);
         Sections.push_back(std::move(d));
     }
 }
@@ -221,6 +222,7 @@ void TsSkinManager::LoadCommonSectionsData() {
             }
         }
         ParseGradients(d);
+        ClampPercentages(d);
     }
 }
 

@@ -110,7 +110,7 @@ void TsSkinManager::LoadStoredSections(const TsStoredSkin& skin) {
     LoadedSkin.Shadow1Color = skin.Shadow1Color;
     LoadedSkin.Shadow1Offset = skin.Shadow1Offset;
     LoadedSkin.Shadow1Blur = skin.Shadow1Blur;
-    LoadedSkin.Shadow1Transparency = skin.Shadow1Transparency;
+    LoadedSkin.Shadow1Transparency = ClampPercent(skin.Shadow1Transparency);
 
     const TsSkinGenerals& generals = *skin.GeneralData();
     for (int i = 0; i < generals.Count(); ++i) {
@@ -148,6 +148,7 @@ void TsSkinManager::LoadStoredSections(const TsStoredSkin& skin) {
             d.BorderColor1 = g.BorderColor1;
             d.BorderColor2 = g.BorderColor2;
         }
+        ClampPercentages(d);
         Sections.push_back(std::move(d));
     }
 }

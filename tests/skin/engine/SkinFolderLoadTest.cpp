@@ -4,6 +4,8 @@
 #include "platform/classes/TJPEGImage.h"
 #include "platform/classes/TStringList.h"
 #include "platform/os/ProgramFolder.h"
+#include "skin/engine/sBackground.h"
+#include "skin/engine/sParentCache.h"
 #include "skin/engine/sSkinManager.h"
 
 #include "support/SkinFixtures.h"
@@ -514,4 +516,46 @@ TEST_F(FolderLoad, APictureNamedByManyKeysLoadsIntoEachImage) {
         for (int j = 0; j < i; ++j)
             EXPECT_NE(Image("PICS", "K" + std::to_string(j))->Bmp.get(), image->Bmp.get());   // each owns its copy
     }
+}
+
+// Percentages and transparencies at the ends of the integer range are kept to 0..100 as the skin is read, from
+// the folder and from CommonSections, so painting such a section cannot overflow (the sanitizer build checks).
+TEST_F(FolderLoad, PercentagesAndTransparenciesAreKeptInTheirRange) {
+    const char* const keys[] = {"SHADOWTRANSPARENCY", "TRANSPARENCY", "GRADIENTPERCENT", "IMAGEPERCENT",
+        "HOTTRANSPARENCY", "HOTGRADIENTPERCENT", "HOTIMAGEPERCENT"};
+    OptionsText options;
+    options.Section("GLOBALINFO").Key("MASTERBITMAP", "MASTER.BMP").Key("SHADOW1TRANSPARENCY", "2147483647");
+    options.Section("HIGH").Key("GRADIENTDATA", "255;65280;100;0;0").Key("HOTGRADIENTDATA", "255;65280;100;0;0");
+    for (const char* key : keys)
+        options.Key(key, "2147483647");
+    options.Section("LOW");
+    for (const char* key : keys)
+        options.Key(key, "-2147483648");
+    options.Section("INHERITS").Key("PARENTCLASS", "HIGH");
+    auto common = std::make_unique<classes::TStringList>();
+    common->Add("[COMMONLOW]");
+    for (const char* key : keys)
+        common->Add(std::string(key) + "=-2147483647");
+    sm->SetCommonSections(common.get());
+    Load(options);
+    EXPECT_EQ(sm->LoadedSkin.Shadow1Transparency, 100);
+    for (const char* name : {"HIGH", "INHERITS", "LOW", "COMMONLOW"}) {
+        const TsGeneralData& s = Section(name);
+        const int expected = std::string(name) == "HIGH" || std::string(name) == "INHERITS" ? 100 : 0;
+        for (int value : {s.ShadowTransparency, s.Transparency, s.GradientPercent, s.ImagePercent, s.HotTransparency,
+                 s.HotGradientPercent, s.HotImagePercent})
+            EXPECT_EQ(value, expected) << name;
+    }
+    auto bmp = MakeBitmap(40, 20, 0x123456);
+    auto parent = MakeBitmap(60, 40, 0x654321);
+    TsParentCacheInfo ci;
+    ci.Bmp = parent.get();
+    ci.X = 5;
+    ci.Y = 5;
+    ci.Ready = true;
+    for (const char* name : {"LOW", "COMMONLOW", "HIGH"})
+        for (int state : {1, 0})
+            FillSectionBackground(sm->GetSkinIndex(name), name, ci, state, classes::TRect {0, 0, 40, 20},
+                classes::TPoint {0, 0}, bmp.get(), sm, -1, -1, 0xFF00FF);
+    EXPECT_EQ(PixelAt(*bmp, 20, 10), PixelAt(*parent, 25, 15));   // the last, fully transparent, shows the parent
 }
