@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/base/Assert.h"
+#include "skin/engine/sTableItems.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -16,20 +17,8 @@ namespace korvex::skin {
 // Items have ClassName (the section) and PropertyName (the image name). Names compare exactly. Change an item's
 // names only through Rename: the index keeps them.
 template <class Item>
-class TsImageTable {
+class TsImageTable : public TsTableItems<Item> {
 public:
-    std::size_t size() const { return FItems.size(); }
-    bool empty() const { return FItems.empty(); }
-    const Item& operator[](std::size_t index) const { return FItems[index]; }
-    Item& operator[](std::size_t index) { return FItems[index]; }
-    const Item& at(std::size_t index) const { return FItems.at(index); }
-    const Item& back() const { return FItems.back(); }
-    Item& back() { return FItems.back(); }
-    auto begin() const { return FItems.begin(); }
-    auto end() const { return FItems.end(); }
-    auto begin() { return FItems.begin(); }
-    auto end() { return FItems.end(); }
-
     void push_back(Item item) {
         FIndex[Key {item.ClassName, item.PropertyName}].push_back(int(FItems.size()));
         FItems.push_back(std::move(item));
@@ -74,6 +63,8 @@ public:
     }
 
 private:
+    using TsTableItems<Item>::FItems;
+
     void Unindex(std::size_t index) {
         const Item& item = FItems[index];
         const auto found = FIndex.find(Key {item.ClassName, item.PropertyName});
@@ -97,7 +88,6 @@ private:
         }
     };
 
-    std::vector<Item> FItems;
     std::unordered_map<Key, std::vector<int>, KeyHash> FIndex;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/base/Assert.h"
+#include "skin/engine/sTableItems.h"
 
 #include <cstddef>
 #include <string>
@@ -14,20 +15,8 @@ namespace korvex::skin {
 // Items have ClassName (the section's name); the first item of a name is found in one hash look-up. Names
 // compare exactly. Change an item's name only through Rename: the index keeps it.
 template <class Item>
-class TsSectionTable {
+class TsSectionTable : public TsTableItems<Item> {
 public:
-    std::size_t size() const { return FItems.size(); }
-    bool empty() const { return FItems.empty(); }
-    const Item& operator[](std::size_t index) const { return FItems[index]; }
-    Item& operator[](std::size_t index) { return FItems[index]; }
-    const Item& at(std::size_t index) const { return FItems.at(index); }
-    const Item& back() const { return FItems.back(); }
-    Item& back() { return FItems.back(); }
-    auto begin() const { return FItems.begin(); }
-    auto end() const { return FItems.end(); }
-    auto begin() { return FItems.begin(); }
-    auto end() { return FItems.end(); }
-
     void reserve(std::size_t count) { FItems.reserve(count); }
     void push_back(Item item) {
         FFirst.emplace(item.ClassName, int(FItems.size()));   // an earlier item of the name stays first
@@ -54,7 +43,8 @@ public:
     }
 
 private:
-    std::vector<Item> FItems;
+    using TsTableItems<Item>::FItems;
+
     std::unordered_map<std::string, int> FFirst;   // name -> first index
 };
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 
 #include <jpeglib.h>
@@ -35,8 +36,10 @@ void ExpectNear(COLORREF actual, COLORREF expected, int tolerance, const std::st
     EXPECT_NEAR(GetBValue(actual), GetBValue(expected), tolerance) << where << " blue";
 }
 
-// A JPEG of other colour spaces, written with libjpeg directly. samples: components interleaved per pixel.
-Bytes EncodeRaw(int width, int height, int components, J_COLOR_SPACE space, const Bytes& samples, bool adobe) {
+// A JPEG written with libjpeg directly: row(y) gives row y's samples, components interleaved per pixel; tune
+// sets what differs from libjpeg's defaults.
+Bytes EncodeRows(int width, int height, int components, J_COLOR_SPACE space,
+    const std::function<const JSAMPLE*(int)>& row, const std::function<void(jpeg_compress_struct&)>& tune) {
     jpeg_compress_struct cinfo {};
     jpeg_error_mgr err {};
     cinfo.err = jpeg_std_error(&err);
@@ -49,13 +52,11 @@ Bytes EncodeRaw(int width, int height, int components, J_COLOR_SPACE space, cons
     cinfo.input_components = components;
     cinfo.in_color_space = space;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, space);
-    cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
-    jpeg_set_quality(&cinfo, 95, TRUE);
+    tune(cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + cinfo.next_scanline * width * components);
-        jpeg_write_scanlines(&cinfo, &row, 1);
+        JSAMPROW line = const_cast<JSAMPROW>(row(int(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &line, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
@@ -64,35 +65,29 @@ Bytes EncodeRaw(int width, int height, int components, J_COLOR_SPACE space, cons
     return out;
 }
 
+// A JPEG of other colour spaces. samples: components interleaved per pixel.
+Bytes EncodeRaw(int width, int height, int components, J_COLOR_SPACE space, const Bytes& samples, bool adobe) {
+    return EncodeRows(
+        width, height, components, space,
+        [&](int y) { return samples.data() + std::size_t(y) * std::size_t(width * components); },
+        [&](jpeg_compress_struct& cinfo) {
+            jpeg_set_colorspace(&cinfo, space);
+            cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
+            jpeg_set_quality(&cinfo, 95, TRUE);
+        });
+}
+
 // A flat picture coded arithmetically (as libjpeg's own tools write with -arithmetic), optionally progressive.
 Bytes EncodeFlatArithmetic(int width, int height, COLORREF color, bool progressive) {
-    jpeg_compress_struct cinfo {};
-    jpeg_error_mgr err {};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    cinfo.arith_code = TRUE;
-    if (progressive) jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
     Bytes row;
     for (int x = 0; x < width; ++x)
         row.insert(row.end(), {GetRValue(color), GetGValue(color), GetBValue(color)});
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&cinfo, &line, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    return EncodeRows(
+        width, height, 3, JCS_RGB, [&](int) { return row.data(); },
+        [&](jpeg_compress_struct& cinfo) {
+            cinfo.arith_code = TRUE;
+            if (progressive) jpeg_simple_progression(&cinfo);
+        });
 }
 
 // Where the frame header of an arithmetic-coded file (FFC9 sequential, FFCA progressive) starts, 0 for none.
