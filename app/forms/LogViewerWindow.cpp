@@ -1,7 +1,7 @@
 // TForm3: the client log viewer.
 #include "app/forms/LogViewerWindow.h"
 
-#include "app/views/ClientLogColours.h"
+#include "app/forms/LogPaneLoader.h"
 #include "app/nodes/LogTail.h"
 #include "app/nodes/NodeFiles.h"
 #include "app/settings/Settings.h"
@@ -12,12 +12,16 @@
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TMethodTable.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/classes/TTimer.h"
 #include "platform/os/Files.h"
-#include "platform/user/controls/EditConstants.h"
+#include "platform/user/Timers.h"
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRichEdit.h"
 #include "tray/TrayIcon.h"
+
+#include <chrono>
+#include <optional>
 
 namespace korvex::app {
 
@@ -34,6 +38,9 @@ constexpr TControlCaption Captions[] = {
 
 constexpr unsigned ViewerCycleMs = 400;
 constexpr unsigned NormalCycleMs = 150;
+
+// A long log goes into its pane in slices of this much work, one a timer tick: input and painting between.
+constexpr auto SliceOfWork = std::chrono::milliseconds(40);
 
 // The window's and panes' sizes in Options, with their defaults.
 struct TSizeValue {
@@ -57,15 +64,14 @@ bool LoadPane(TStrings* lines, const std::string& path, int pauseMs) {
     return true;
 }
 
-// The log's end into the log pane.
-bool LoadLogPane(TStrings* lines, const std::string& path, int pauseMs) {
+// The log as the pane takes it: the whole file, or a larger one's last lines within LogPaneBytes.
+std::optional<std::string> ReadLog(const std::string& path, int pauseMs) {
     os::TRetryOptions options;
     options.PauseMs = pauseMs;
-    if (!os::FileExists(path)) return false;
-    const TLogTail tail = LoadLogTail(path, TForm3::LogPaneBytes, options);
-    if (!tail.Loaded) return false;
-    lines->SetText(tail.Text);
-    return true;
+    if (!os::FileExists(path)) return std::nullopt;
+    TLogTail log = LoadLogTail(path, TForm3::LogPaneBytes, options);
+    if (!log.Loaded) return std::nullopt;
+    return std::move(log.Text);
 }
 
 }
@@ -82,10 +88,15 @@ TForm3::TForm3(TComponent* owner)
     RegisterMenuClasses();
     ReadFormResource("Unit3", methods);
     KORVEX_ASSERT(FMemoF && FMemoU);
+    FLoadTimer = Create<TTimer>(this);
+    FLoadTimer->SetEnabled(false);
+    FLoadTimer->SetInterval(user::USER_TIMER_MINIMUM);
+    FLoadTimer->OnTimer = [this](TObject*) { LoadSlice(); };
     if (Form3 == nullptr) Form3 = this;
 }
 
 TForm3::~TForm3() {
+    StopLoading();
     if (Form3 == this) Form3 = nullptr;
 }
 
@@ -129,6 +140,7 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
     const std::string logName = NodeFilePath(folder, ClientLogName);
     const std::string unitName = NodeFilePath(folder, UnitInfoName);
     SetCaption(logName + "  " + unitName);
+    StopLoading();
     FMemoF->Lines()->Clear();
     FMemoU->Lines()->Clear();
     FMemoF->SelAttributes()->SetColor(clWindowText);
@@ -136,27 +148,29 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
         SetCaption("No data");
         return;
     }
-    LoadLogPane(FMemoF->Lines(), logName, FLogPauseMs);
+    std::optional<std::string> log = ReadLog(logName, FLogPauseMs);
     LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
-
-    std::vector<std::string> lines;
-    TStrings* log = FMemoF->Lines();
-    lines.reserve(std::size_t(log->Count()));
-    for (int i = 0; i < log->Count(); ++i)
-        lines.push_back(log->Strings(i));
+    if (!log) return;
     // The keyword colours as they read on the pane's (the skin's) background.
-    const int background = int(ColorToRGB(FMemoF->Color()));
-    for (const TColourRange& range : LogColourRanges(lines)) {
-        FMemoF->SetSelStart(range.Start);
-        FMemoF->SetSelLength(range.Length);
-        FMemoF->SelAttributes()->SetColor(TColor(ReadableLogColour(range.Colour, background)));
+    FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::move(*log), int(ColorToRGB(FMemoF->Color())));
+    LoadSlice();
+}
+
+void TForm3::LoadSlice() {
+    if (FLogLoader == nullptr || FLogLoader->Step(SliceOfWork)) {
+        StopLoading();
+        return;
     }
-    FMemoF->SetSelStart(0);
-    FMemoF->SetSelLength(0);
-    if (log->Count() > 1) FMemoF->Perform(user::EM_LINESCROLL, 0, log->Count() - 1);
+    FLoadTimer->SetEnabled(true);
+}
+
+void TForm3::StopLoading() {
+    if (FLoadTimer != nullptr) FLoadTimer->SetEnabled(false);
+    FLogLoader.reset();
 }
 
 void TForm3::FormClose(TObject*, TCloseAction&) {
+    StopLoading();
     if (MainForm != nullptr) {
         tray::TTrayIcon* tray = MainForm->TrayIcon();
         tray->SetIconList(MainForm->NormalIcons());

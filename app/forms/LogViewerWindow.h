@@ -5,6 +5,11 @@
 #include "app/forms/SideForm.h"
 
 #include <cstddef>
+#include <memory>
+
+namespace korvex::classes {
+class TTimer;
+}
 
 namespace korvex::skin {
 class TsMemo;
@@ -12,6 +17,8 @@ class TsRichEdit;
 }
 
 namespace korvex::app {
+
+class TLogPaneLoader;
 
 class TForm3 : public TSideForm {
 public:
@@ -33,18 +40,25 @@ public:
         FUnitPauseMs = unitMs;
     }
 
-    // The log pane shows the log's end: its last lines within this many bytes, so a log of any size opens at
-    // once and costs no more than that.
-    static constexpr std::size_t LogPaneBytes = std::size_t(256) << 10;
+    // The log pane shows the whole log, or a larger one's last lines within this many bytes (positions in the
+    // pane count a line end as two characters and must stay within an int). It goes in slice by slice, input
+    // and painting in between, while the log is loading.
+    static constexpr std::size_t LogPaneBytes = std::size_t(1) << 30;
+    bool LogLoading() const { return FLogLoader != nullptr; }
 
     skin::TsRichEdit* LogPane() const { return FMemoF; }
     skin::TsMemo* UnitPane() const { return FMemoU; }
 
 private:
+    void StopLoading();
+    void LoadSlice();   // the timer's tick
+
     skin::TsRichEdit* FMemoF = nullptr;
     skin::TsMemo* FMemoU = nullptr;
     int FLogPauseMs = 250;
     int FUnitPauseMs = 100;
+    std::unique_ptr<TLogPaneLoader> FLogLoader;
+    classes::TTimer* FLoadTimer = nullptr;
 };
 
 extern TForm3* Form3;

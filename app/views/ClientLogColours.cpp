@@ -1,6 +1,8 @@
 // The client log viewer's keyword colours.
 #include "app/views/ClientLogColours.h"
 
+#include "platform/base/Utf8.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -40,13 +42,6 @@ int Mixed(int colour, int target, double amount) {
     return mixed;
 }
 
-int CharacterCount(std::string_view text) {
-    int count = 0;
-    for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-    return count;
-}
-
 }
 
 double ColourContrast(int first, int second) {
@@ -73,14 +68,26 @@ std::optional<int> LogLineColour(std::string_view line) {
     return std::nullopt;
 }
 
-std::vector<TColourRange> LogColourRanges(const std::vector<std::string>& lines) {
+std::vector<TColourRange> LogColourRanges(std::string_view block, int start, int* next) {
     std::vector<TColourRange> ranges;
-    int position = 0;
-    for (const std::string& line : lines) {
-        const int length = CharacterCount(line) + 2;
-        if (std::optional<int> colour = LogLineColour(line)) ranges.push_back({position, length, *colour});
+    int position = start;
+    std::size_t begin = 0;
+    while (begin < block.size()) {
+        std::size_t end = block.find_first_of("\r\n", begin);
+        if (end == std::string_view::npos) end = block.size();
+        const std::string_view line = block.substr(begin, end - begin);
+        const int length = int(base::Utf8Length(line)) + 2;
+        if (std::optional<int> colour = LogLineColour(line)) {
+            TColourRange* last = ranges.empty() ? nullptr : &ranges.back();
+            if (last != nullptr && last->Colour == *colour && last->Start + last->Length == position)
+                last->Length += length;
+            else
+                ranges.push_back({position, length, *colour});
+        }
         position += length;
+        begin = end + (end + 1 < block.size() && block[end] == '\r' && block[end + 1] == '\n' ? 2 : 1);
     }
+    if (next != nullptr) *next = position;
     return ranges;
 }
 

@@ -24,14 +24,17 @@ double ColourContrast(int first, int second);   // 1 (equal brightness) to 21 (b
 std::optional<int> LogLineColour(std::string_view line);
 
 struct TColourRange {
-    int Start = 0;   // characters (UTF-8 sequences count one)
-    int Length = 0;   // the line and its line end
+    int Start = 0;   // characters, counted as the text control counts them
+    int Length = 0;   // the lines and their line ends
     int Colour = 0;
 
     bool operator==(const TColourRange&) const = default;
 };
 
-// The coloured lines' ranges, in line order.
-std::vector<TColourRange> LogColourRanges(const std::vector<std::string>& lines);
+// The coloured ranges of a block of whole lines (each ended by "\r\n", "\n" or "\r", or by the block's end)
+// whose first character is at `start`, in line order: every line with its line end (two characters), lines
+// next to each other in one colour joined into one range. A character is a UTF-8 sequence, or one byte that
+// is none. `next` receives the position after the block's last line end.
+std::vector<TColourRange> LogColourRanges(std::string_view block, int start = 0, int* next = nullptr);
 
 }

@@ -20,17 +20,25 @@ namespace {
 inline constexpr LPARAM UnlimitedText = 0x7FFFFFF0;
 
 struct TextSource {
-    const std::string* Text;
+    std::string_view Text;
     std::size_t Pos = 0;
 };
 
 DWORD ReadText(std::uintptr_t cookie, BYTE* buffer, LONG size, LONG* done) {
     auto* source = reinterpret_cast<TextSource*>(cookie);
-    std::size_t n = std::min<std::size_t>(std::size_t(std::max<LONG>(size, 0)), source->Text->size() - source->Pos);
-    std::memcpy(buffer, source->Text->data() + source->Pos, n);
+    std::size_t n = std::min<std::size_t>(std::size_t(std::max<LONG>(size, 0)), source->Text.size() - source->Pos);
+    std::memcpy(buffer, source->Text.data() + source->Pos, n);
     source->Pos += n;
     *done = LONG(n);
     return 0;
+}
+
+void StreamIn(HWND window, std::string_view text, WPARAM format) {
+    TextSource source {text};
+    EDITSTREAM es;
+    es.dwCookie = std::uintptr_t(&source);
+    es.pfnCallback = ReadText;
+    SendMessage(window, EM_STREAMIN, format, LPARAM(&es));
 }
 
 // The rich edit's lines: loading from a stream goes through EM_STREAMIN.
@@ -48,11 +56,7 @@ public:
             SetText(text);
             return;
         }
-        TextSource source {&text};
-        EDITSTREAM es;
-        es.dwCookie = std::uintptr_t(&source);
-        es.pfnCallback = ReadText;
-        SendMessage(FRichEdit->Handle(), EM_STREAMIN, FRichEdit->PlainText() ? SF_TEXT : SF_RTF, LPARAM(&es));
+        StreamIn(FRichEdit->Handle(), text, FRichEdit->PlainText() ? SF_TEXT : SF_RTF);
     }
 
 private:
@@ -242,6 +246,10 @@ void TRichEdit::WndProc(TMessage& message) {
 
 void TRichEdit::SelectionChange() {
     if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TRichEdit::StreamInSelection(std::string_view text) {
+    StreamIn(Handle(), text, SF_TEXT | SFF_SELECTION);
 }
 
 std::string TRichEdit::SelText() {

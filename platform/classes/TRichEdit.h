@@ -3,6 +3,8 @@
 
 #include "platform/classes/TMemo.h"
 
+#include <string_view>
+
 namespace korvex::classes {
 
 class TRichEdit;
@@ -49,6 +51,8 @@ public:
     void SetHideScrollBars(bool value);
 
     std::string SelText();
+    // The text in place of the selection, as plain text and every byte of it (a NUL too); the caret after it.
+    void StreamInSelection(std::string_view text);
 
     TNotifyEvent OnSelectionChange;
 

@@ -34,14 +34,30 @@ TEST(ClientLogColours, KeywordsMatchAsWrittenAndRedWins) {
 }
 
 TEST(ClientLogColours, RangesCountLineEndsAsTwoAndCharactersNotBytes) {
-    const std::vector<std::string> lines = {"plain", "Completed", "nothing", "error \xD0\xBE\xD1\x88", "Run: 1"};
+    const std::string block = "plain\r\nCompleted\r\nnothing\r\nerror \xD0\xBE\xD1\x88\r\nRun: 1\r\n";
     const std::vector<TColourRange> expected = {
         {7, 11, LogColourBlue},   // after "plain" + line end
         {27, 10, LogColourRed},   // "error" + blank + two Cyrillic letters + line end
         {37, 8, LogColourBlue},
     };
-    EXPECT_EQ(LogColourRanges(lines), expected);
-    EXPECT_TRUE(LogColourRanges({}).empty());
+    int next = 0;
+    EXPECT_EQ(LogColourRanges(block, 0, &next), expected);
+    EXPECT_EQ(next, 45);
+    EXPECT_TRUE(LogColourRanges("").empty());
+}
+
+// As the text control counts: "\n" and a lone "\r" end a line as "\r\n" does, every byte that is no UTF-8
+// sequence is a character, and the ranges start where the block does.
+TEST(ClientLogColours, RangesFollowEveryLineEndAndInvalidBytes) {
+    const std::string block = "a\xFF\x80\xC0\xAF\rShutdown\n\nRun: 1\rProject: 2\r\nerror\rCould not open";
+    const std::vector<TColourRange> expected = {
+        {105, 10, LogColourRed},   // after "a" and four invalid bytes, line end
+        {117, 20, LogColourBlue},   // the empty line between; two blue lines next to each other, one range
+        {137, 23, LogColourRed},   // two red lines, the last one without a line end
+    };
+    int next = 0;
+    EXPECT_EQ(LogColourRanges(block, 98, &next), expected);
+    EXPECT_EQ(next, 160);
 }
 
 // Each keyword colour on light, dark and middling panes: it reads, keeps its hue (its own channel stays the

@@ -8,10 +8,15 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/user/Clipboard.h"
+#include "platform/user/Messages.h"
+#include "platform/user/Timers.h"
+#include "platform/user/controls/EditConstants.h"
+#include "platform/user/controls/RichEditConstants.h"
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sRichEdit.h"
 #include "tray/TrayIcon.h"
 
+#include <chrono>
 #include <filesystem>
 
 namespace korvex::app::test {
@@ -54,13 +59,18 @@ protected:
     }
     TColor ColourAtLine(int line) {
         skin::TsRichEdit* pane = Viewer->LogPane();
-        int position = 0;
-        for (int i = 0; i < line; ++i)
-            position += int(pane->Lines()->Strings(i).size()) + 2;
-        pane->SetSelStart(position + 3);
+        pane->SetSelStart(int(pane->Perform(user::EM_LINEINDEX, user::WPARAM(line), 0)) + 3);
         pane->SetSelLength(1);
         return pane->SelAttributes()->Color();
     }
+    // The timer's slices until the whole log is in (the fake clock moves a tick at a time).
+    void WaitUntilLoaded() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (Viewer->LogLoading() && std::chrono::steady_clock::now() < deadline)
+            Advance(int(user::USER_TIMER_MINIMUM));
+        ASSERT_FALSE(Viewer->LogLoading());
+    }
+    int FirstVisibleLine() { return int(Viewer->LogPane()->Perform(user::EM_GETFIRSTVISIBLELINE, 0, 0)); }
     TForm3* Viewer = nullptr;
 };
 
@@ -92,10 +102,10 @@ TEST_F(LogViewerTest, ShowsTheSelectedNodesFilesWithTheirKeywordsColoured) {
     Viewer->Close();
 }
 
-TEST_F(LogViewerTest, ALargeLogShowsItsEndWithinTheBudgetColoured) {
+TEST_F(LogViewerTest, ALargeLogIsShownWholeColouredWithItsEndInView) {
     TMainForm* form = NewForms();
-    // 20 MB of log: the pane holds its last lines only, the keywords of those coloured.
-    std::string text;
+    // 20 MB of log: all of it in the pane, the keywords coloured from its first line to its last.
+    std::string text = "[20:10:09] Project: 2669 (Run 3, Clone 37, Gen 148)\r\n";
     text.reserve(21u << 20);
     for (int i = 0; text.size() < (20u << 20); ++i)
         text += i % 3 == 0 ? "[20:10:19] Completed " + std::to_string(i) + " out of 250000 steps\r\n"
@@ -103,23 +113,83 @@ TEST_F(LogViewerTest, ALargeLogShowsItsEndWithinTheBudgetColoured) {
     text += "[20:11:00] Couldn't send HTTP request\r\n";
     WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
     Viewer->Show();
+    WaitUntilLoaded();
     Pump();
     TStrings* lines = Viewer->LogPane()->Lines();
-    const std::string shown = lines->Text();
-    EXPECT_LE(shown.size(), TForm3::LogPaneBytes);
-    EXPECT_GT(shown.size(), TForm3::LogPaneBytes - 100);
-    // What is shown is the file's end, from a whole line on.
-    ASSERT_LE(shown.size(), text.size());
-    EXPECT_EQ(text.compare(text.size() - shown.size(), shown.size(), shown), 0);
-    EXPECT_EQ(text[text.size() - shown.size() - 1], '\n');
-    const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+    EXPECT_EQ(lines->Text(), text);
     const int last = lines->Count() - 1;
-    EXPECT_EQ(ColourAtLine(last), TColor(ReadableLogColour(LogColourRed, pane)));
+    EXPECT_EQ(lines->Strings(0), "[20:10:09] Project: 2669 (Run 3, Clone 37, Gen 148)");
+    EXPECT_EQ(lines->Strings(last), "[20:11:00] Couldn't send HTTP request");
+    // The end in view, the caret at the start.
+    user::POINT end {};
+    Viewer->LogPane()->Perform(user::EM_POSFROMCHAR, user::WPARAM(&end),
+        Viewer->LogPane()->Perform(user::EM_LINEINDEX, user::WPARAM(last), 0));
+    EXPECT_GE(end.y, 0);
+    EXPECT_LT(end.y, Viewer->LogPane()->ClientHeight());
+    EXPECT_GT(FirstVisibleLine(), 0);
+    EXPECT_EQ(Viewer->LogPane()->SelStart(), 0);
+    const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+    const TColor blue = ReadableLogColour(LogColourBlue, pane), red = ReadableLogColour(LogColourRed, pane);
+    const TColor expected[] = {blue, blue, clWindowText, clWindowText, blue};
+    for (int line = 0; line < int(std::size(expected)); ++line)
+        EXPECT_EQ(ColourAtLine(line), expected[line]) << lines->Strings(line);
+    EXPECT_EQ(ColourAtLine(last), red);
     const int completed = lines->Strings(last - 1).find("Completed") != std::string::npos ? last - 1
         : lines->Strings(last - 2).find("Completed") != std::string::npos               ? last - 2
                                                                                          : last - 3;
-    EXPECT_EQ(ColourAtLine(completed), TColor(ReadableLogColour(LogColourBlue, pane)));
+    EXPECT_EQ(ColourAtLine(completed), blue);
+    EXPECT_EQ(ColourAtLine(completed + 1), clWindowText);
     Viewer->Close();
+}
+
+TEST_F(LogViewerTest, ALongLastLineCrOnlyLinesAndInvalidUtf8AreShownWhole) {
+    TMainForm* form = NewForms();
+    const std::string invalid = "[20:10:11] user \xE9t\xE9 \xC0\x80 \xFF\xFE stray \x80\xBF end";
+    const std::string longLine = "[20:12:00] Completed " + std::string(std::size_t(800) << 10, 'x');   // longer than any block
+    const std::string text = "[20:10:09] Shutdown\r[20:10:10] plain\r" + invalid + "\n[20:10:12] Run: 3\r\n"
+        + "[20:10:13] plain\r\r[20:10:14] conflict\r\n" + longLine;
+    WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
+    Viewer->Show();
+    WaitUntilLoaded();
+    Pump();
+    TStrings* lines = Viewer->LogPane()->Lines();
+    const std::vector<std::string> expected = {"[20:10:09] Shutdown", "[20:10:10] plain", invalid, "[20:10:12] Run: 3",
+        "[20:10:13] plain", "", "[20:10:14] conflict", longLine};
+    ASSERT_EQ(lines->Count(), int(expected.size()));
+    for (int line = 0; line < int(expected.size()); ++line)
+        EXPECT_EQ(lines->Strings(line), expected[line]) << line;
+    const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
+    const TColor blue = ReadableLogColour(LogColourBlue, pane), red = ReadableLogColour(LogColourRed, pane);
+    // Each line's colour where it is, after the invalid bytes too.
+    const TColor colours[] = {red, clWindowText, clWindowText, blue, clWindowText, clWindowText, red, blue};
+    for (int line = 0; line < int(expected.size()); ++line)
+        if (!expected[line].empty()) {
+            EXPECT_EQ(ColourAtLine(line), colours[line]) << line;
+        }
+    Viewer->Close();
+}
+
+TEST_F(LogViewerTest, TheWindowAnswersWhileAHugeLogLoads) {
+    TMainForm* form = NewForms();
+    std::string text;
+    text.reserve(101u << 20);
+    const std::string line = "[20:10:19] Completed 5000 out of 250000 steps (2%) on a long log line\r\n";
+    while (text.size() < (100u << 20))
+        text += line;
+    WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
+    text = {};
+    Viewer->Show();
+    ASSERT_TRUE(Viewer->LogLoading());
+    Advance(int(user::USER_TIMER_MINIMUM));   // a slice more
+    ASSERT_TRUE(Viewer->LogLoading());
+    // A close posted now comes before the next slice: the window answers, and loading stops with it.
+    user::PostMessage(Viewer->Handle(), user::WM_CLOSE, 0, 0);
+    Advance(int(user::USER_TIMER_MINIMUM));
+    EXPECT_FALSE(Viewer->Visible());
+    EXPECT_FALSE(Viewer->LogLoading());
+    const int shown = Viewer->LogPane()->Lines()->Count();
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(std::int64_t(shown) * std::int64_t(line.size()), std::int64_t(100u << 20));
 }
 
 TEST_F(LogViewerTest, AHostThatDoesNotAnswerShowsNoData) {

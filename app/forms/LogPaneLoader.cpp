@@ -1,0 +1,80 @@
+// Filling the log viewer's pane block by block.
+#include "app/forms/LogPaneLoader.h"
+
+#include "app/views/ClientLogColours.h"
+#include "platform/base/Assert.h"
+#include "platform/classes/TRichEdit.h"
+#include "platform/user/Messages.h"
+#include "platform/user/controls/EditConstants.h"
+#include "platform/user/controls/RichEditConstants.h"
+
+namespace korvex::app {
+
+using namespace user;
+
+std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t bytes) {
+    KORVEX_ASSERT(from <= text.size() && bytes > 0);
+    if (text.size() - from <= bytes) return text.size();
+    std::size_t end = text.find_last_of("\r\n", from + bytes - 1);
+    if (end == std::string_view::npos || end < from) {
+        end = text.find_first_of("\r\n", from + bytes);
+        if (end == std::string_view::npos) return text.size();
+    }
+    if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    return end + 1;
+}
+
+TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::string text, int background)
+    : FPane(pane)
+    , FText(std::move(text))
+    , FTotal(FText.size())
+    , FBlue(ReadableLogColour(LogColourBlue, background))
+    , FRed(ReadableLogColour(LogColourRed, background)) {
+    KORVEX_ASSERT(FPane != nullptr);
+}
+
+TLogPaneLoader::TScrollPos TLogPaneLoader::ScrollPos() const {
+    POINT at {};
+    SendMessage(FPane->Handle(), EM_GETSCROLLPOS, 0, LPARAM(&at));
+    return {at.x, at.y};
+}
+
+bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
+    if (Done()) return true;
+    const auto until = std::chrono::steady_clock::now() + slice;
+    const HWND window = FPane->Handle();
+    CHARRANGE selection {};
+    SendMessage(window, EM_EXGETSEL, 0, LPARAM(&selection));
+    const TScrollPos scroll = ScrollPos();
+    const bool follow = !FLeftAt || *FLeftAt == scroll;
+    do {
+        const std::size_t end = LogBlockEnd(FText, FLoaded, BlockBytes);
+        AddBlock(std::string_view(FText).substr(FLoaded, end - FLoaded));
+        FLoaded = end;
+    } while (!Done() && std::chrono::steady_clock::now() < until);
+    SendMessage(window, EM_EXSETSEL, 0, LPARAM(&selection));
+    if (follow) {
+        SendMessage(window, EM_LINESCROLL, 0, SendMessage(window, EM_GETLINECOUNT, 0, 0));
+    } else {
+        POINT back {scroll.X, scroll.Y};
+        SendMessage(window, EM_SETSCROLLPOS, 0, LPARAM(&back));
+    }
+    FLeftAt = ScrollPos();
+    if (Done()) FText = std::string();
+    return Done();
+}
+
+void TLogPaneLoader::AddBlock(std::string_view block) {
+    const HWND window = FPane->Handle();
+    // Every block before the last ends with a line end, so the text ends where the next block starts.
+    CHARRANGE at {FNext, FNext};
+    SendMessage(window, EM_EXSETSEL, 0, LPARAM(&at));
+    FPane->StreamInSelection(block);
+    for (const TColourRange& range : LogColourRanges(block, FNext, &FNext)) {
+        CHARRANGE coloured {range.Start, range.Start + range.Length};
+        SendMessage(window, EM_EXSETSEL, 0, LPARAM(&coloured));
+        FPane->SelAttributes()->SetColor(classes::TColor(range.Colour == LogColourRed ? FRed : FBlue));
+    }
+}
+
+}

@@ -1,0 +1,54 @@
+// Filling the log viewer's pane with a log block by block, each block's keywords coloured as it goes in, in
+// slices of time the window's owner schedules: a log of any size never holds the window.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvex::classes {
+class TRichEdit;
+}
+
+namespace korvex::app {
+
+// Where the block of whole lines that starts at `from` ends: after its last line end within `bytes` bytes (a
+// "\r\n" kept whole), after its first line when that one is longer, at the text's end when the rest fits.
+std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t bytes);
+
+class TLogPaneLoader {
+public:
+    static constexpr std::size_t BlockBytes = std::size_t(256) << 10;
+
+    // pane: emptied by the caller, and living longer than the loader. background: the pane's colour
+    // (0x00BBGGRR), on which the keyword colours must read.
+    TLogPaneLoader(classes::TRichEdit* pane, std::string text, int background);
+
+    // Adds blocks until `slice` has passed or the whole text is in; true when it is. The user's selection and
+    // scroll position stay; the view follows the log's end unless the user moved it since the last slice.
+    bool Step(std::chrono::steady_clock::duration slice);
+    bool Done() const { return FLoaded >= FTotal; }
+    std::size_t LoadedBytes() const { return FLoaded; }
+    std::size_t TotalBytes() const { return FTotal; }
+
+private:
+    struct TScrollPos {
+        int X = 0, Y = 0;
+        bool operator==(const TScrollPos&) const = default;
+    };
+    void AddBlock(std::string_view block);
+    TScrollPos ScrollPos() const;
+
+    classes::TRichEdit* FPane;
+    std::string FText;   // let go once all of it is in
+    std::size_t FTotal;
+    std::size_t FLoaded = 0;
+    int FNext = 0;   // the character position the next block starts at
+    int FBlue;
+    int FRed;
+    std::optional<TScrollPos> FLeftAt;   // where the last slice left the view
+};
+
+}
