@@ -140,6 +140,7 @@ public:
 
 private:
     void MarkDirty(int fromPara);
+    void MarkReplaced(int firstPara, int lastPara);   // before paragraphs firstPara..lastPara are replaced
     void MarkLayoutDirty(int fromPara);
     void EnsureStarts() const;
     void EnsureLayout();
@@ -178,7 +179,8 @@ private:
     mutable int FStartsValid = 0;   // FStarts is right below this paragraph
     std::vector<int> FLineStarts;   // first visual line of each paragraph (+ the total at the end)
     int FLinesValid = 0;
-    int FMaxWidth = -1;   // -1: to be measured
+    int FMaxWidth = -1;   // the widest of the first FWidthsTaken paragraphs (-1: none taken)
+    int FWidthsTaken = 0;
     std::vector<CharFormat> FFormats;
     std::vector<FormatFont> FFonts;   // per format, realised on demand
     HFONT FFont = nullptr;

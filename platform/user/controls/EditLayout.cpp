@@ -267,14 +267,13 @@ int EditControl::CharFromPoint(POINT p, int* lineOut) {
 }
 
 int EditControl::MaxWidth() {
-    if (FMaxWidth >= 0) return FMaxWidth;
-    int widest = 0;
-    for (Paragraph& p : FParas) {
-        if (!p.Measured) Measure(p);
-        widest = std::max(widest, p.Width);
+    for (int p = FWidthsTaken; p < int(FParas.size()); ++p) {
+        Paragraph& para = FParas[std::size_t(p)];
+        if (!para.Measured) Measure(para);
+        FMaxWidth = std::max(FMaxWidth, para.Width);
     }
-    FMaxWidth = widest;
-    return widest;
+    FWidthsTaken = int(FParas.size());
+    return std::max(FMaxWidth, 0);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -109,6 +109,22 @@ void EditControl::MarkDirty(int fromPara) {
 void EditControl::MarkLayoutDirty(int fromPara) {
     FLinesValid = std::min(FLinesValid, fromPara);
     FMaxWidth = -1;
+    FWidthsTaken = 0;
+}
+
+void EditControl::MarkReplaced(int firstPara, int lastPara) {
+    // The widest line stays known unless it may be among those replaced: text added at the end of a long
+    // text costs what is added, not the whole text again.
+    bool widestGoes = false;
+    for (int p = firstPara; p <= lastPara && p < FWidthsTaken; ++p)
+        widestGoes = widestGoes || FParas[std::size_t(p)].Width >= FMaxWidth;
+    if (widestGoes) {
+        MarkDirty(firstPara);
+        return;
+    }
+    FStartsValid = std::min(FStartsValid, firstPara);
+    FLinesValid = std::min(FLinesValid, firstPara);
+    FWidthsTaken = std::min(FWidthsTaken, firstPara);
 }
 
 void EditControl::EnsureStarts() const {
@@ -185,8 +201,7 @@ void EditControl::SetAllText(std::string_view text) {
         FParas.push_back(MakeParagraph(std::string(text)));
     }
     FStartsValid = 0;
-    FLinesValid = 0;
-    FMaxWidth = -1;
+    MarkLayoutDirty(0);
     FAnchor = FCaret = 0;
     FTopLine = 0;
     FXOffset = 0;
@@ -312,9 +327,9 @@ int EditControl::Replace(int start, int end, std::string_view text, bool limit, 
         }
         made.push_back(std::move(np));
     }
+    MarkReplaced(p1, p2);
     FParas.erase(FParas.begin() + p1, FParas.begin() + p2 + 1);
     FParas.insert(FParas.begin() + p1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
-    MarkDirty(p1);
     FModified = true;
 
     if (undo) {

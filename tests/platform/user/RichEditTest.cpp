@@ -228,6 +228,35 @@ TEST_F(RichEdit, StreamInLoadsPlainTextInChunks) {
     EXPECT_EQ(SendMessage(e, EM_STREAMIN, SF_TEXT, 0), 0);
 }
 
+// Text streamed in at the end keeps the widest line known: a wider line widens the horizontal range, replacing
+// the widest one narrows it again, and every byte streamed in stays (a NUL too).
+TEST_F(RichEdit, TheHorizontalRangeFollowsTheWidestLineAsTextIsAddedAndReplaced) {
+    HWND e = Make(WS_HSCROLL | ES_AUTOHSCROLL | ES_DISABLENOSCROLL, {}, 80, 120);
+    auto widest = [&] {
+        SCROLLINFO si;
+        si.fMask = SIF_RANGE;
+        GetScrollInfo(e, SB_HORZ, &si);
+        return si.nMax;
+    };
+    auto append = [&](const std::string& text) {
+        Select(e, int(SendMessage(e, WM_GETTEXTLENGTH, 0, 0)), int(SendMessage(e, WM_GETTEXTLENGTH, 0, 0)));
+        StreamIn(e, text, SF_TEXT | SFF_SELECTION);
+    };
+    append("aaaaaaaa\r\n");
+    const int shortWidth = widest();
+    append(std::string(40, 'a') + "\r\n");
+    const int longWidth = widest();
+    EXPECT_GT(longWidth, 3 * shortWidth);
+    append("aaa\r\naaaa");
+    EXPECT_EQ(widest(), longWidth);
+    Select(e, 10, 50);   // the long line
+    SendMessage(e, EM_REPLACESEL, 0, LPARAM("a"));
+    EXPECT_EQ(widest(), shortWidth);
+    append(std::string("a\0b", 3) + std::string(30, 'a'));
+    EXPECT_GT(widest(), shortWidth);
+    EXPECT_EQ(SendMessage(e, WM_GETTEXTLENGTH, 0, 0), LRESULT(22 + 33));
+}
+
 TEST_F(RichEdit, StreamInKeepsToTheLimit) {
     HWND e = Make(0);
     SendMessage(e, EM_EXLIMITTEXT, 0, 10);
