@@ -45,13 +45,13 @@ public:
     // and painting in between, while the log is loading.
     static constexpr std::size_t LogPaneBytes = std::size_t(1) << 30;
     bool LogLoading() const { return FLogLoader != nullptr; }
+    void LoadSlice();   // the next slice of the log (the load timer's tick)
 
     skin::TsRichEdit* LogPane() const { return FMemoF; }
     skin::TsMemo* UnitPane() const { return FMemoU; }
 
 private:
     void StopLoading();
-    void LoadSlice();   // the timer's tick
 
     skin::TsRichEdit* FMemoF = nullptr;
     skin::TsMemo* FMemoU = nullptr;
