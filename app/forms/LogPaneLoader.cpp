@@ -66,10 +66,13 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
 
 void TLogPaneLoader::AddBlock(std::string_view block) {
     const HWND window = FPane->Handle();
-    // Every block before the last ends with a line end, so the text ends where the next block starts.
-    CHARRANGE at {FNext, FNext};
-    SendMessage(window, EM_EXSETSEL, 0, LPARAM(&at));
-    FPane->StreamInSelection(block);
+    // The first block takes the place of the whole text, in the pane's own format. Every block before the
+    // last ends with a line end, so the text ends where the next block starts.
+    if (FNext > 0) {
+        CHARRANGE at {FNext, FNext};
+        SendMessage(window, EM_EXSETSEL, 0, LPARAM(&at));
+    }
+    FPane->StreamIn(block, FNext > 0);
     for (const TColourRange& range : LogColourRanges(block, FNext, &FNext)) {
         CHARRANGE coloured {range.Start, range.Start + range.Length};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&coloured));

@@ -22,7 +22,7 @@ class TLogPaneLoader {
 public:
     static constexpr std::size_t BlockBytes = std::size_t(256) << 10;
 
-    // pane: emptied by the caller, and living longer than the loader. background: the pane's colour
+    // pane: its text is replaced, and it lives longer than the loader. background: the pane's colour
     // (0x00BBGGRR), on which the keyword colours must read.
     TLogPaneLoader(classes::TRichEdit* pane, std::string text, int background);
 

@@ -33,7 +33,7 @@ DWORD ReadText(std::uintptr_t cookie, BYTE* buffer, LONG size, LONG* done) {
     return 0;
 }
 
-void StreamIn(HWND window, std::string_view text, WPARAM format) {
+void StreamTextIn(HWND window, std::string_view text, WPARAM format) {
     TextSource source {text};
     EDITSTREAM es;
     es.dwCookie = std::uintptr_t(&source);
@@ -56,7 +56,7 @@ public:
             SetText(text);
             return;
         }
-        StreamIn(FRichEdit->Handle(), text, FRichEdit->PlainText() ? SF_TEXT : SF_RTF);
+        StreamTextIn(FRichEdit->Handle(), text, FRichEdit->PlainText() ? SF_TEXT : SF_RTF);
     }
 
 private:
@@ -248,8 +248,8 @@ void TRichEdit::SelectionChange() {
     if (OnSelectionChange) OnSelectionChange(this);
 }
 
-void TRichEdit::StreamInSelection(std::string_view text) {
-    StreamIn(Handle(), text, SF_TEXT | SFF_SELECTION);
+void TRichEdit::StreamIn(std::string_view text, bool selectionOnly) {
+    StreamTextIn(Handle(), text, SF_TEXT | (selectionOnly ? SFF_SELECTION : 0));
 }
 
 std::string TRichEdit::SelText() {

@@ -51,8 +51,9 @@ public:
     void SetHideScrollBars(bool value);
 
     std::string SelText();
-    // The text in place of the selection, as plain text and every byte of it (a NUL too); the caret after it.
-    void StreamInSelection(std::string_view text);
+    // The text, as plain text and every byte of it (a NUL too), in place of the whole text (which it then
+    // starts in the default format) or of the selection (the caret then after it).
+    void StreamIn(std::string_view text, bool selectionOnly);
 
     TNotifyEvent OnSelectionChange;
 

@@ -269,6 +269,7 @@ TEST_F(LogViewerTest, WritesTheWindowInEverySkinAndBothLanguages) {
             const int pane = int(ColorToRGB(Viewer->LogPane()->Color()));
             EXPECT_GE(ColourContrast(int(ColourAtLine(1)), pane), LogColourContrast) << names[skin];
             EXPECT_GE(ColourContrast(int(ColourAtLine(5)), pane), LogColourContrast) << names[skin];
+            EXPECT_EQ(ColourAtLine(0), Viewer->LogPane()->DefAttributes()->Color()) << names[skin];   // the skin's
             // The picture shows the log's lines in the pane.
             const TPicture picture(
                 WritePicture(std::string("log-viewer-") + names[skin] + (language == 0 ? "-ru" : "-en"), Viewer),
