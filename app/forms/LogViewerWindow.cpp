@@ -157,6 +157,8 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
 }
 
 void TForm3::LoadSlice() {
+    // The next slice a tick after this one ends, not at once: the window is painted and shown between.
+    FLoadTimer->SetEnabled(false);
     if (FLogLoader == nullptr || FLogLoader->Step(SliceOfWork)) {
         StopLoading();
         return;
