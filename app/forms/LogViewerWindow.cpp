@@ -96,7 +96,6 @@ TForm3::TForm3(TComponent* owner)
 }
 
 TForm3::~TForm3() {
-    StopLoading();
     if (Form3 == this) Form3 = nullptr;
 }
 
