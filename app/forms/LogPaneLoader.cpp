@@ -3,8 +3,10 @@
 
 #include "app/views/ClientLogColours.h"
 #include "platform/base/Assert.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TRichEdit.h"
 #include "platform/user/Messages.h"
+#include "platform/user/controls/Caret.h"
 #include "platform/user/controls/EditConstants.h"
 #include "platform/user/controls/RichEditConstants.h"
 
@@ -47,6 +49,11 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
     SendMessage(window, EM_EXGETSEL, 0, LPARAM(&selection));
     const TScrollPos scroll = ScrollPos();
     const bool follow = !FLeftAt || *FLeftAt == scroll;
+    // The selection moves with every block and range: a hidden caret is not drawn at each place.
+    const bool caretHidden = HideCaret(window);
+    base::ScopeExit showCaret([&] {
+        if (caretHidden) ShowCaret(window);
+    });
     do {
         const std::size_t end = LogBlockEnd(FText, FLoaded, BlockBytes);
         AddBlock(std::string_view(FText).substr(FLoaded, end - FLoaded));
