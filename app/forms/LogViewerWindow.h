@@ -43,7 +43,7 @@ public:
     // The log pane shows the whole log, or a larger one's last lines within this many bytes (positions in the
     // pane count a line end as two characters and must stay within an int). It goes in slice by slice, input
     // and painting in between, while the log is loading.
-    static constexpr std::size_t LogPaneBytes = std::size_t(1) << 30;
+    static constexpr std::size_t LogPaneBytes = 0x3FFFFFF0;
     bool LogLoading() const { return FLogLoader != nullptr; }
     void LoadSlice();   // the next slice of the log (the load timer's tick)
 
