@@ -1,5 +1,6 @@
-// The client log viewer: the selected node's files, the keyword colours, "No data" for a host that does not
-// answer, copy to the clipboard, the tray animation while it is open and the sizes kept.
+// The client log viewer: the selected node's files, the keyword colours, a long log whole and coloured with its
+// end in view, lines of every kind shown whole, the window answering while a huge log loads, "No data" for a
+// host that does not answer, copy to the clipboard, the tray animation while it is open and the sizes kept.
 #include "support/MainFormKit.h"
 
 #include "app/views/ClientLogColours.h"
