@@ -48,7 +48,7 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
     CHARRANGE selection {};
     SendMessage(window, EM_EXGETSEL, 0, LPARAM(&selection));
     const TScrollPos scroll = ScrollPos();
-    const bool follow = !FLeftAt || *FLeftAt == scroll;
+    if (FLeftAt && *FLeftAt != scroll) FFollowEnd = false;
     // The selection moves with every block and range: a hidden caret is not drawn at each place.
     const bool caretHidden = HideCaret(window);
     base::ScopeExit showCaret([&] {
@@ -60,7 +60,7 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
         FLoaded = end;
     } while (!Done() && std::chrono::steady_clock::now() < until);
     SendMessage(window, EM_EXSETSEL, 0, LPARAM(&selection));
-    if (follow) {
+    if (FFollowEnd) {
         SendMessage(window, EM_LINESCROLL, 0, SendMessage(window, EM_GETLINECOUNT, 0, 0));
     } else {
         POINT back {scroll.X, scroll.Y};

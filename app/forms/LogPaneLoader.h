@@ -27,7 +27,7 @@ public:
     TLogPaneLoader(classes::TRichEdit* pane, std::string text, int background);
 
     // Adds blocks until `slice` has passed or the whole text is in; true when it is. The user's selection and
-    // scroll position stay; the view follows the log's end unless the user moved it since the last slice.
+    // scroll position stay; the view follows the log's end until the user moves it.
     bool Step(std::chrono::steady_clock::duration slice);
     bool Done() const { return FLoaded >= FTotal; }
     std::size_t LoadedBytes() const { return FLoaded; }
@@ -49,6 +49,7 @@ private:
     int FBlue;
     int FRed;
     std::optional<TScrollPos> FLeftAt;   // where the last slice left the view
+    bool FFollowEnd = true;
 };
 
 }

@@ -197,6 +197,25 @@ TEST_F(LogViewerTest, TheWindowAnswersWhileAHugeLogLoads) {
     EXPECT_TRUE(Viewer->LogLoading());
 }
 
+TEST_F(LogViewerTest, AViewMovedWhileTheLogLoadsStaysWhereTheUserPutIt) {
+    TMainForm* form = NewForms();
+    std::string text;
+    text.reserve(21u << 20);
+    for (int i = 0; text.size() < (20u << 20); ++i)
+        text += "[20:10:20] Working on line " + std::to_string(i) + "\r\n";
+    WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
+    Viewer->Show();
+    ASSERT_TRUE(Viewer->LogLoading());
+    const int followed = FirstVisibleLine();
+    EXPECT_GT(followed, 0);   // the end of what is in
+    Wheel(Viewer->LogPane(), 3 * 120);
+    const int moved = FirstVisibleLine();
+    EXPECT_LT(moved, followed);
+    WaitUntilLoaded();
+    EXPECT_EQ(FirstVisibleLine(), moved);
+    Viewer->Close();
+}
+
 TEST_F(LogViewerTest, AHostThatDoesNotAnswerShowsNoData) {
     TMainForm* form = NewForms();
     TRowRefresh down = SampleRefresh(0, 20);
