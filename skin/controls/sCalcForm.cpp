@@ -29,7 +29,7 @@ struct TacCalcButtonKey {
     char32_t Key;
 };
 inline constexpr TacCalcButtonKey CalcButtonKeys[] = {{".", U'.'}, {"\u00b1", U'_'}, {"+", U'+'}, {"-", U'-'},
-    {"*", U'*'}, {"/", U'/'}, {"=", U'='}, {"%", U'%'}, {"sqrt", U'Q'}, {"1/x", U'R'}, {"<-", U'\b'}, {"C", U'C'}};
+    {"*", U'*'}, {"/", U'/'}, {"=", U'='}, {"%", U'%'}, {"sqrt", U'Q'}, {"1/%", U'R'}, {"<-", U'\b'}, {"C", U'C'}};
 
 }
 

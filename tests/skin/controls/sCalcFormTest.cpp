@@ -157,7 +157,7 @@ TEST_F(CalcFormTest, ButtonsClickedWithTheMouseDriveTheEngine) {
     EXPECT_EQ(Calc->Text(), "6");
     Click("MC");
     EXPECT_EQ(Calc->MemoryPanel()->Caption(), "");
-    for (const char* b : {"1", "2", "<-", "<-", "2", "1/x"}) Click(b);
+    for (const char* b : {"1", "2", "<-", "<-", "2", "1/%"}) Click(b);
     EXPECT_EQ(Calc->Text(), "0.5");
     EXPECT_EQ(Calc->ComponentCount() > 26, true);
 }
