@@ -336,9 +336,24 @@ bool TsTrackBar::SkinCommand(TMessage& m) {
     }
 }
 
+// OnChange follows every scroll notification, moved or not. The native position is taken first, so the
+// inherited handler, which reports only a move, reports nothing itself.
+void TsTrackBar::ScrollNotified(TMessage& m, bool skinned) {
+    if (skinned) StopFadeTimer(FFadeTimer);
+    Position();
+    TTrackBar::WndProc(m);
+    if (ControlDestroying(this)) return;
+    if (skinned) Repaint();
+    Changed();
+}
+
 void TsTrackBar::WndProc(TMessage& m) {
     TsCommonData* data = FCommonData.get();
     if (m.Msg == SM_SKINCMD && SkinCommandCode(m) < 25 && SkinCommand(m)) return;
+    if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+        ScrollNotified(m, PaintsSkinned(data));
+        return;
+    }
     if (!PaintsSkinned(data)) {
         TTrackBar::WndProc(m);
         return;
@@ -388,12 +403,6 @@ void TsTrackBar::WndProc(TMessage& m) {
         if (designing) break;
         TTrackBar::WndProc(m);
         if (Enabled()) StopFadeTimer(FFadeTimer);
-        return;
-    case CN_HSCROLL:
-    case CN_VSCROLL:
-        StopFadeTimer(FFadeTimer);
-        TTrackBar::WndProc(m);   // OnChange when the position changed
-        if (!ControlDestroying(this)) Repaint();
         return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:

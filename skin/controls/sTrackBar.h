@@ -55,6 +55,7 @@ protected:
 
 private:
     bool SkinCommand(classes::TMessage& m);   // true: used
+    void ScrollNotified(classes::TMessage& m, bool skinned);   // CN_HSCROLL, CN_VSCROLL
     void SkinPaint(gdi::HDC dc);
     void RenderCache();
     void PaintBody(classes::TBitmap* cache);

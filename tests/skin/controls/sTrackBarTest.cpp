@@ -1,4 +1,4 @@
-// TsTrackBar on the headless display: mouse, keys and wheel with OnChange on every change, the held thumb and the
+// TsTrackBar on the headless display: mouse, keys and wheel with OnChange after every scroll notification, the held thumb and the
 // application's hints, hot looks, tick marks of each style and side, thumb pictures stretched or not, disabled.
 #include "support/ControlsKit.h"
 
@@ -40,7 +40,7 @@ protected:
     std::vector<int> Changes;
 };
 
-TEST_F(TrackBarTest, DraggingTheThumbReportsEveryChangeAndHoldsThePressedLook) {
+TEST_F(TrackBarTest, DraggingTheThumbReportsEveryNotificationAndHoldsThePressedLook) {
     UseSkin(0);
     TsTrackBar* bar = Make();
     ASSERT_TRUE(PaintsSkinned(bar->SkinData()));
@@ -62,10 +62,11 @@ TEST_F(TrackBarTest, DraggingTheThumbReportsEveryChangeAndHoldsThePressedLook) {
     UpAt(bar, grip.x + 3 * step, grip.y);
     EXPECT_FALSE(bar->ThumbHeld());
     EXPECT_EQ(bar->Position(), 3);
-    EXPECT_EQ(Changes, (std::vector<int> {1, 2, 3}));
+    // A change a move, then the release's thumb position and end of tracking at the same place.
+    EXPECT_EQ(Changes, (std::vector<int> {1, 2, 3, 3, 3}));
 }
 
-TEST_F(TrackBarTest, KeysAndTheWheelReportEachChangeOnce) {
+TEST_F(TrackBarTest, KeysAndTheWheelReportTheMoveAndTheEndOfTracking) {
     UseSkin(1);
     TsTrackBar* bar = Make();
     bar->SetFocus();
@@ -73,14 +74,15 @@ TEST_F(TrackBarTest, KeysAndTheWheelReportEachChangeOnce) {
     for (unsigned vk : {user::VK_RIGHT, user::VK_RIGHT, user::VK_NEXT, user::VK_LEFT, user::VK_END, user::VK_END,
              user::VK_HOME})
         Key(vk);
-    EXPECT_EQ(Changes, (std::vector<int> {1, 2, 4, 3, 10, 0}));   // the second End changes nothing
+    // Each key moves, then its release ends the tracking; the second End reports without a move.
+    EXPECT_EQ(Changes, (std::vector<int> {1, 1, 2, 2, 4, 4, 3, 3, 10, 10, 10, 10, 0, 0}));
     Changes.clear();
     const TPoint p = bar->ClientToScreen(TPoint {50, 20});
     Display->Wheel(p.x, p.y, -user::WHEEL_DELTA);
     Display->Wheel(p.x, p.y, -user::WHEEL_DELTA);
     Display->Wheel(p.x, p.y, user::WHEEL_DELTA);
     Pump();
-    EXPECT_EQ(Changes, (std::vector<int> {1, 2, 1}));
+    EXPECT_EQ(Changes, (std::vector<int> {1, 1, 2, 2, 1, 1}));
     EXPECT_EQ(bar->Position(), 1);
 }
 
@@ -98,7 +100,7 @@ TEST_F(TrackBarTest, PressingTheChannelPagesOnTheClockAndTheThumbIsNotHeld) {
     EXPECT_EQ(bar->Position(), 6);
     UpAt(bar, far.x, far.y);
     Advance(500);
-    EXPECT_EQ(Changes, (std::vector<int> {2, 4, 6}));
+    EXPECT_EQ(Changes, (std::vector<int> {2, 4, 6, 6}));   // the release ends the tracking
 }
 
 TEST_F(TrackBarTest, HintsAreOffWhileTheButtonIsHeldAndTheMouseChangesNothing) {
@@ -247,7 +249,17 @@ TEST_F(TrackBarTest, AVerticalBarPaintsItsChannelUpright) {
     bar->SetFocus();
     Pump();
     Key(user::VK_DOWN);
-    EXPECT_EQ(Changes, (std::vector<int> {1}));
+    EXPECT_EQ(Changes, (std::vector<int> {1, 1}));   // CN_VSCROLL: the move and the release
+}
+
+TEST_F(TrackBarTest, WithoutASkinEveryScrollNotificationStillReports) {
+    UseSkin(-1);
+    TsTrackBar* bar = Make();
+    bar->SetFocus();
+    Pump();
+    Key(user::VK_HOME);   // already at Min: no move, yet the key and its release both notify
+    Key(user::VK_RIGHT);
+    EXPECT_EQ(Changes, (std::vector<int> {0, 0, 1, 1}));
 }
 
 }
