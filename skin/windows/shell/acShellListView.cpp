@@ -8,7 +8,6 @@
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TScreen.h"
 #include "platform/classes/TStrings.h"
-#include "platform/os/ShellItems.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
@@ -311,8 +310,6 @@ void TacCustomShellListView::Populate() {
     }
     // The listing is in CompareIDs order already: folders to the front keeps it within each kind.
     if (FSorted) std::stable_partition(FItems.begin(), FItems.end(), [](const Entry& e) { return e.IsFolder; });
-    FSortColumn = 0;
-    FSortDescending = false;
     Items()->SetCount(FolderCount());
 }
 
@@ -414,46 +411,6 @@ void TacCustomShellListView::OpenItem(int index) {
     } else {
         folder->ExecuteDefault();
     }
-}
-
-void TacCustomShellListView::SortByColumn(int column) {
-    FSortDescending = column == FSortColumn && !FSortDescending;
-    FSortColumn = column;
-    // One key a row, read once: the file system is not asked during the sort.
-    struct Keyed {
-        Entry Item;
-        std::int64_t Number = 0;
-        std::string Text;
-        std::size_t Order = 0;
-    };
-    std::vector<Keyed> rows;
-    rows.reserve(FItems.size());
-    for (std::size_t i = 0; i < FItems.size(); ++i) {
-        Keyed row {std::move(FItems[i]), 0, {}, i};
-        os::TShellEntry entry;
-        if ((column == 1 || column == 3) && os::StatShellEntry(row.Item.Folder->PathName(), entry))
-            row.Number = column == 1 ? entry.Size : static_cast<std::int64_t>(entry.Modified * 86400.0);
-        if (column == 2) {
-            row.Item.Folder->LoadColumnDetails(FRootFolder.get(), nullptr, 3);
-            row.Text = base::AnsiUpperCase(row.Item.Folder->Details(2));
-        }
-        rows.push_back(std::move(row));
-    }
-    std::stable_sort(rows.begin(), rows.end(), [this](const Keyed& a, const Keyed& b) {
-        if (a.Item.IsFolder != b.Item.IsFolder) return a.Item.IsFolder;
-        const int order = a.Number != b.Number ? (a.Number < b.Number ? -1 : 1)
-            : a.Text != b.Text                 ? (a.Text < b.Text ? -1 : 1)
-                                               : (a.Order < b.Order ? -1 : a.Order > b.Order ? 1 : 0);
-        return FSortDescending ? order > 0 : order < 0;
-    });
-    for (std::size_t i = 0; i < rows.size(); ++i) FItems[i] = std::move(rows[i].Item);
-    ClearSelection();
-    if (HandleAllocated()) Invalidate();
-}
-
-void TacCustomShellListView::ColClick(TListColumn* column) {
-    TsCustomListView::ColClick(column);
-    SortByColumn(column->Index());
 }
 
 void TacCustomShellListView::EditSelected() {

@@ -74,8 +74,6 @@ public:
     // Lists the folder again; the selection stays on the same index while the list still reaches it.
     void Refresh();
     void EditSelected();
-    // Sorts by a column: 0 name, 1 size, 2 type, 3 modified, folders first; the same column again reverses.
-    void SortByColumn(int column);
     virtual void Populate();
 
     TacAddFolderEvent OnAddFolder;
@@ -92,7 +90,6 @@ protected:
     int OwnerDataFind(classes::TItemFind find, const std::string& findString, const classes::TPoint& findPosition,
         void* findData, int startIndex, classes::TSearchDirection direction, bool wrap) override;
     void Edit(const user::LVITEM& item) override;
-    void ColClick(classes::TListColumn* column) override;
     void KeyDown(user::WORD& key, classes::TShiftState shift) override;
     void DblClick() override;
     void OpenItem(int index);   // a folder is shown, anything else started with the desktop's opener
@@ -125,8 +122,6 @@ private:
     bool FRootChanged = false;   // the root text changed (not a folder navigated to)
     std::string FMask;
     TacShowExtension FShowExt = seSystem;
-    int FSortColumn = 0;
-    bool FSortDescending = false;
 };
 
 class TsShellListView : public TacCustomShellListView {

@@ -1,6 +1,6 @@
 // TsShellListView and TsDlgShellListView on a temporary folder tree: listing with folders first, the columns,
-// the mask, sorting by column, back and refresh (the root freed once), renaming refused over an existing
-// entry, Enter and double click, the dialog list's Enter and multi-select, and the link with the shell tree.
+// the mask, a column click that sorts nothing, back and refresh (the root freed once), renaming refused over an
+// existing entry, Enter and double click, the dialog list's Enter and multi-select, and the link with the shell tree.
 #include "support/ControlsKit.h"
 #include "support/ShellTree.h"
 
@@ -9,6 +9,7 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/controls/ListView.h"
 #include "skin/windows/shell/acShellChangeNotifier.h"
@@ -121,20 +122,28 @@ TEST_F(ShellListViewTest, AMaskPatternListsAFileWithoutAnExtensionByItsName) {
     EXPECT_EQ(IndexOf(list, "plain"), -1);
 }
 
-TEST_F(ShellListViewTest, SortingByAColumnKeepsFoldersFirstAndTheSameColumnAgainReverses) {
+TEST_F(ShellListViewTest, AClickOnAColumnHeaderLeavesTheListInItsOrder) {
     ShellTree files;
     TsShellListView* list = NewList(files.Root());
-    std::ofstream(files / "big.dat") << std::string(4000, 'x');
+    std::ofstream(files / "big.dat") << std::string(4000, 'x');   // the largest file, not the last by name
     list->Refresh();
-    list->SortByColumn(1);
-    const std::vector<std::string> ascending = Names(list);
-    EXPECT_EQ(std::vector<std::string>(ascending.begin(), ascending.begin() + 5), TreeFolders);
-    EXPECT_EQ(ascending.back(), "big.dat");
-    list->SortByColumn(1);
-    const std::vector<std::string> descending = Names(list);
-    EXPECT_EQ(descending[5], "big.dat");
-    EXPECT_TRUE(list->IsFolderItem(0));
-    EXPECT_FALSE(list->IsFolderItem(5));
+    list->SetBounds(10, 10, 340, 220);   // the Size header inside the form
+    Pump();
+    const std::vector<std::string> listed = Names(list);
+    EXPECT_NE(listed.back(), "big.dat");
+    ASSERT_GE(list->Columns()->Count(), 2);
+    int clicks = 0;
+    list->OnColumnClick = [&clicks](TObject*, TListColumn*) { ++clicks; };
+    const auto header = reinterpret_cast<user::HWND>(user::SendMessage(list->WindowHandle(), user::LVM_GETHEADER, 0, 0));
+    user::RECT r {};
+    ASSERT_TRUE(user::GetWindowRect(header, &r));
+    const int sizeColumn = r.left + list->Columns()->Items(0)->Width();
+    for (int click = 1; click <= 2; ++click) {
+        Display->Click(sizeColumn + click * 20, r.top + 5);   // apart: two clicks, not a double click
+        Pump();
+        ASSERT_EQ(clicks, click);
+        EXPECT_EQ(Names(list), listed) << click;
+    }
 }
 
 TEST_F(ShellListViewTest, BackShowsTheParentAndDoesNothingAtTheDesktop) {
