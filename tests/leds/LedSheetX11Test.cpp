@@ -29,12 +29,12 @@ protected:
         Server = nullptr;
     }
     void SetUp() override {
-        if (!Server->Running()) GTEST_SKIP() << "no Xvfb: " << Server->Error();
+        KORVEX_E2E_NEED(Server->Running(), "no Xvfb: " << Server->Error());
         user::InitMessageQueue();
         user::X11DisplayOptions options;
         options.Name = Server->Name();
         auto display = user::CreateX11Display(options);
-        if (display == nullptr) GTEST_SKIP() << "the X server cannot be opened";
+        KORVEX_E2E_NEED(display != nullptr, "the X server cannot be opened");
         Display = display.get();
         user::SetDisplay(std::move(display));
         classes::InitApplication();

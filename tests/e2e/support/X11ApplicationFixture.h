@@ -34,7 +34,7 @@ protected:
     X11ApplicationFixture(int width, int height) : Server(width, height) {}
 
     void SetUp() override {
-        if (!Server.Running()) GTEST_SKIP() << "no Xvfb: " << Server.Error();
+        KORVEX_E2E_NEED(Server.Running(), "no Xvfb: " << Server.Error());
         user::InitMessageQueue();
         user::X11DisplayOptions options;
         options.Name = Server.Name();
