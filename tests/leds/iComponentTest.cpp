@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include <limits>
 
 using namespace korvex;
@@ -289,7 +292,12 @@ TEST_F(ComponentTest, ThePaintLockPairsAndToleratesAStrayUnlock) {
     Led->Unlock();
     Led->Unlock();
     Led->Unlock();
-    SUCCEED();
+    // Every lock was paired: another thread takes the lock at once (it would wait forever otherwise).
+    auto other = std::async(std::launch::async, [&] {
+        Led->Lock();
+        Led->Unlock();
+    });
+    EXPECT_EQ(other.wait_for(std::chrono::seconds(60)), std::future_status::ready);
 }
 
 }

@@ -137,9 +137,10 @@ TEST(TComponent, FreeNotificationWorksWithoutOwnersAndBothWays) {
     auto* holder = new TTestComponent(nullptr);
     auto* target = new TTestComponent(nullptr);
     holder->SetLink(target);
+    ASSERT_TRUE(target->ComponentState().Contains(csFreeNotification));
     holder->Free();   // the target must forget the holder, or freeing it would notify freed memory
+    EXPECT_FALSE(target->ComponentState().Contains(csFreeNotification));   // nobody left to notify
     target->Free();
-    SUCCEED();
 }
 
 TEST(TComponent, RemoveFreeNotificationStopsTheNotification) {

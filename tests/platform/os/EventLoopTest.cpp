@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <fcntl.h>
+#include <future>
 #include <stdexcept>
 #include <unistd.h>
 #include <vector>
@@ -77,19 +78,24 @@ TEST(TEventLoop, TasksPostedFromManyThreadsAllRunInPostingOrderPerThread) {
 
 TEST(TEventLoop, PostingWakesALoopBlockedWithoutTimeLimit) {
     TEventLoop loop;
-    std::thread runner([&] { loop.Run(); });
+    std::atomic<bool> ran {false};
+    auto runner = std::async(std::launch::async, [&] { loop.Run(); });
     while (loop.IsLoopThread())
         std::this_thread::yield();   // the runner has entered its first round
-    loop.Post([&] { loop.Quit(); });
-    runner.join();   // hangs if the post did not wake the poll
-    SUCCEED();
+    loop.Post([&] {
+        ran = true;
+        loop.Quit();
+    });
+    // Run would block for good had the post not woken its poll (the test then hangs at the runner's end).
+    ASSERT_EQ(runner.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    EXPECT_TRUE(ran);
 }
 
 TEST(TEventLoop, QuitBeforeRunMakesRunReturnAtOnce) {
     TEventLoop loop;
     loop.Quit();
-    loop.Run();
-    SUCCEED();
+    auto run = std::async(std::launch::async, [&] { loop.Run(); });
+    EXPECT_EQ(run.wait_for(std::chrono::seconds(60)), std::future_status::ready);
 }
 
 TEST(TEventLoop, TasksPostedByATaskRunInTheNextRound) {

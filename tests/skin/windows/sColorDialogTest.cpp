@@ -284,6 +284,14 @@ TEST_P(ColorDialogPicture, TheWideDialog) {
         const gdi::RECT r {0, 0, form->Width() + 20, form->Height() + 20};
         EXPECT_TRUE(Display->WriteScreenshotPng(
             WindowsPictureDir() + "/ColorDialog_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+        // The chosen colour fills the preview right of the palettes; the custom colour fills the first cell of
+        // "Additional colors" among them.
+        const int split = 10 + form->Width() * 2 / 5;
+        const gdi::RECT left {10, 10, split, 10 + form->Height()};
+        const gdi::RECT right {split, 10, 10 + form->Width(), 10 + form->Height()};
+        EXPECT_GE(ScreenPixels(right, [](gdi::COLORREF c) { return c == 0x3080E0; }), 40 * 40);
+        EXPECT_EQ(ScreenPixels(left, [](gdi::COLORREF c) { return c == 0x3080E0; }), 0);
+        EXPECT_GE(ScreenPixels(left, [](gdi::COLORREF c) { return c == 0xFF8000; }), 12 * 12);
     }});
 }
 

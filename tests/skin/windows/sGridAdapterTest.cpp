@@ -227,6 +227,20 @@ TEST_P(GridAdapterPicture, ASkinnedGrid) {
     const gdi::RECT r {at.x, at.y, at.x + 320, at.y + 170};
     ASSERT_TRUE(Display->WriteScreenshotPng(
         WindowsPictureDir() + "/GridAdapter_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+    // The cells carry their numbers; a skinned grid's vertical bar covers its right edge, its thumb at the top.
+    const TRect cell = grid->CellRect(2, 1);
+    const gdi::RECT cellOnScreen = ScreenRectOf(grid, cell);
+    const gdi::COLORREF paper = Display->ScreenPixel(cellOnScreen.right - 3, cellOnScreen.bottom - 3);
+    EXPECT_GE(InkPixels(cellOnScreen, paper), 5) << "no \"2\"";
+    if (TsScrollBar* bar = ItemOf(adapter, grid)->VertBar()) {
+        const gdi::RECT onScreen = ScreenRectOf(bar, bar->ClientRect());
+        const TPoint gridRight = Form->ClientToScreen(TPoint {grid->Left() + grid->Width(), grid->Top()});
+        EXPECT_NEAR(onScreen.right, gridRight.x, 3);
+        const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
+        const TRect arrow = bar->PartRect(TsScrollPart::Arrow1);
+        EXPECT_EQ(thumb.top, arrow.bottom);   // position 0
+        EXPECT_GE(InkPixels(ScreenRectOf(bar, thumb), paper), thumb.Width() * thumb.Height() / 4) << "no thumb";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, GridAdapterPicture, ::testing::Values(-1, 0, 1, 2, 3),

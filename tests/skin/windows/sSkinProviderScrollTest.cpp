@@ -141,6 +141,28 @@ TEST_P(ScrollPicture, HalfWayScrolled) {
     const gdi::RECT r {30, 30, 350, 270};
     ASSERT_TRUE(Display->WriteScreenshotPng(
         WindowsPictureDir() + "/ScrollingForm_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+    // The panel moved with the bars, and its centred caption shows where the panel's middle now is.
+    EXPECT_EQ(Content->Top(), 10 - p->VertBar()->Position());
+    EXPECT_EQ(Content->Left(), 10 - p->HorzBar()->Position());
+    const TPoint middle = Content->ClientToScreen(Point(Content->Width() / 2, Content->Height() / 2));
+    const gdi::COLORREF panel = Display->ScreenPixel(middle.x - 60, middle.y - 30);
+    EXPECT_GE(InkPixels({middle.x - 45, middle.y - 8, middle.x + 45, middle.y + 8}, panel), 40) << "no caption";
+    EXPECT_EQ(InkPixels({middle.x - 45, middle.y - 40, middle.x + 45, middle.y - 24}, panel), 0) << "ink above it";
+    // Each thumb is painted half way along its track: its middle differs from the track just before it.
+    for (TsScrollBar* bar : {p->VertBar(), p->HorzBar()}) {
+        const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
+        const TRect track = bar->PartRect(TsScrollPart::TrackBefore);
+        const TRect whole = bar->ClientRect();
+        const bool vertical = bar == p->VertBar();
+        const int thumbMiddle = vertical ? (thumb.top + thumb.bottom) / 2 : (thumb.left + thumb.right) / 2;
+        const int barMiddle = vertical ? (whole.top + whole.bottom) / 2 : (whole.left + whole.right) / 2;
+        EXPECT_NEAR(thumbMiddle, barMiddle, 3);
+        const TPoint inThumb = bar->ClientToScreen(Point((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2));
+        const TPoint inTrack = bar->ClientToScreen(vertical
+                ? Point((track.left + track.right) / 2, track.bottom - 4)
+                : Point(track.right - 4, (track.top + track.bottom) / 2));
+        EXPECT_NE(Display->ScreenPixel(inThumb.x, inThumb.y), Display->ScreenPixel(inTrack.x, inTrack.y));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(TwoSkins, ScrollPicture, ::testing::Values(0, 2),

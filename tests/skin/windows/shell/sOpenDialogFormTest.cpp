@@ -345,6 +345,21 @@ TEST_P(OpenDialogPicture, TheDialogOnAFolderTree) {
         const gdi::RECT r {0, 0, form->Width() + 20, form->Height() + 20};
         EXPECT_TRUE(Display->WriteScreenshotPng(
             WindowsPictureDir() + "/OpenDialog_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+        // Every entry of the folder is written at its place in the list, and nothing below the first column's
+        // last one.
+        TListView* list = Of(form)->FileListView;
+        const TRect client = list->ClientRect();
+        const gdi::COLORREF background = Display->ScreenPixel(
+            list->ClientToScreen(TPoint {client.right - 4, client.bottom - 4}).x,
+            list->ClientToScreen(TPoint {client.right - 4, client.bottom - 4}).y);
+        ASSERT_GE(list->Items()->Count(), 8);
+        int lowest = 0;
+        for (int i = 0; i < list->Items()->Count(); ++i) {
+            const TRect label = list->Items()->Item(i)->DisplayRect(drLabel);
+            EXPECT_GE(InkPixels(ScreenRectOf(list, label), background), 10) << list->Items()->Item(i)->Caption();
+            if (label.left < 20) lowest = std::max(lowest, int(label.bottom));
+        }
+        EXPECT_EQ(InkPixels(ScreenRectOf(list, TRect {2, lowest + 2, client.right / 4, client.bottom - 2}), background), 0);
     }});
 }
 

@@ -149,6 +149,21 @@ TEST_P(PathDialogPicture, TheDialogOnAFolderTree) {
         const gdi::RECT r {0, 0, form->Width() + 20, form->Height() + 20};
         EXPECT_TRUE(Display->WriteScreenshotPng(
             WindowsPictureDir() + "/PathDialog_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
+        // The chosen folder's name is highlighted; its parent's is written on the tree's background.
+        auto* tree = Of(form)->sShellTreeView1;
+        TTreeNode* chosenNode = tree->Selected();
+        ASSERT_NE(chosenNode, nullptr);
+        ASSERT_NE(chosenNode->Parent(), nullptr);
+        const TRect client = tree->ClientRect();
+        const TPoint corner = tree->ClientToScreen(TPoint {client.right - 4, client.bottom - 4});
+        const gdi::COLORREF background = Display->ScreenPixel(corner.x, corner.y);
+        const TRect selected = chosenNode->DisplayRect(true);
+        const TRect parent = chosenNode->Parent()->DisplayRect(true);
+        const int area = selected.Width() * selected.Height();
+        EXPECT_GE(InkPixels(ScreenRectOf(tree, selected), background), area / 2) << "not highlighted";
+        const int parentInk = InkPixels(ScreenRectOf(tree, parent), background);
+        EXPECT_GE(parentInk, 10) << "no name";
+        EXPECT_LT(parentInk, parent.Width() * parent.Height() / 2) << "highlighted";
     }});
 }
 

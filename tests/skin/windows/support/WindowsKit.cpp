@@ -87,6 +87,27 @@ gdi::COLORREF FormsTest::WindowPixel(TForm* form, int x, int y) const {
     return Display->ScreenPixel(p.x, p.y);
 }
 
+int FormsTest::ScreenPixels(const gdi::RECT& screen, const std::function<bool(gdi::COLORREF)>& test) const {
+    int count = 0;
+    for (int y = screen.top; y < screen.bottom; ++y)
+        for (int x = screen.left; x < screen.right; ++x)
+            count += test(Display->ScreenPixel(x, y));
+    return count;
+}
+
+int FormsTest::InkPixels(const gdi::RECT& screen, gdi::COLORREF background) const {
+    return ScreenPixels(screen, [background](gdi::COLORREF c) {
+        return std::abs(gdi::GetRValue(c) - gdi::GetRValue(background))
+            + std::abs(gdi::GetGValue(c) - gdi::GetGValue(background))
+            + std::abs(gdi::GetBValue(c) - gdi::GetBValue(background)) > 120;
+    });
+}
+
+gdi::RECT FormsTest::ScreenRectOf(const TControl* control, const TRect& client) {
+    const TPoint topLeft = control->ClientToScreen(TPoint {client.left, client.top});
+    return {topLeft.x, topLeft.y, topLeft.x + client.Width(), topLeft.y + client.Height()};
+}
+
 std::string FormsTest::WindowsPictureDir() const {
     std::filesystem::create_directories(KORVEX_PICTURE_DIR);
     return KORVEX_PICTURE_DIR;

@@ -29,6 +29,12 @@ protected:
     classes::TPoint CentreOf(classes::TForm* form, const classes::TRect& r) const;
     classes::LRESULT HitAt(classes::TForm* form, classes::TPoint screen);
     gdi::COLORREF WindowPixel(classes::TForm* form, int x, int y) const;   // what the screen shows there
+    // The screen's pixels inside a screen rectangle that satisfy the test.
+    int ScreenPixels(const gdi::RECT& screen, const std::function<bool(gdi::COLORREF)>& test) const;
+    // Those that stand out from the background colour: text, lines, a highlight.
+    int InkPixels(const gdi::RECT& screen, gdi::COLORREF background) const;
+    // A rectangle of a control's client area on the screen.
+    static gdi::RECT ScreenRectOf(const classes::TControl* control, const classes::TRect& client);
     std::string WindowsPictureDir() const;
     // Runs call, which shows a form modally, one step per idle turn (RunModalSteps).
     using ModalStep = std::function<void(classes::TForm* form)>;
