@@ -21,6 +21,9 @@
 namespace korvex::app {
 namespace {
 
+// A reply wait far beyond any condition's limit in these tests: a query that waits it out fails them.
+constexpr int LongPollMs = 30 * 60 * 1000;
+
 class FarmLinkTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -101,7 +104,7 @@ TEST_F(FarmLinkTest, AConnectionKeepsOnlyItsFirstKilobyte) {
 TEST_F(FarmLinkTest, RepliesFromOtherHostsOrWithoutAWaitingQueryAreDropped) {
     // Before any query.
     test::SendReply(link.ServerPort(), "127.0.0.1#4*p^n");
-    loop.RunOnce(50);
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return link.DroppedReplies() == 1; }));
     // The query goes to 127.0.0.2; an answer from 127.0.0.1 is someone else's.
     link.SetReplyWait(25, 20);
     auto query = StartQuery(2, "127.0.0.2");
@@ -150,12 +153,14 @@ TEST_F(FarmLinkTest, AReplyForANodeOutsideTheListIsDropped) {
 
 TEST_F(FarmLinkTest, ARefusedConnectionSendsNothingAndDoesNotWait) {
     link.SetServicePort(1);   // nobody listens there
-    link.SetReplyWait(1000, 1000);
+    link.SetReplyWait(1, LongPollMs);   // a wait would outlast the test's patience many times
     std::vector<int> stages;
-    const auto started = std::chrono::steady_clock::now();
-    TFarmReply reply = link.Query(
-        0, TFarmTarget {"127.0.0.1", "p", "n"}, std::stop_token(), [&](int stage) { stages.push_back(stage); });
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(900)) << "waited";
+    auto query = std::async(std::launch::async, [&] {
+        return link.Query(
+            0, TFarmTarget {"127.0.0.1", "p", "n"}, std::stop_token(), [&](int stage) { stages.push_back(stage); });
+    });
+    ASSERT_EQ(query.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "waited";
+    const TFarmReply reply = query.get();
     EXPECT_FALSE(reply.Replied);
     EXPECT_EQ(stages, std::vector<int>({51}));
     EXPECT_NE(link.LastClientError(), 0);
@@ -172,23 +177,19 @@ TEST_F(FarmLinkTest, StopEndsTheWaitAtOnce) {
 }
 
 TEST_F(FarmLinkTest, AReplyWakesTheWaitBeforeThePollingIntervalEnds) {
-    link.SetReplyWait(1, 10000);   // one poll of ten seconds
+    link.SetReplyWait(1, LongPollMs);   // one poll that outlasts Finish's patience many times
     auto query = StartQuery(0);
     ASSERT_TRUE(MessageArrives());
-    const auto sent = std::chrono::steady_clock::now();
     test::SendReply(link.ServerPort(), "127.0.0.1#4*C:\\FAH^box");
     EXPECT_TRUE(Finish(query).Replied);
-    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(5000));
 }
 
 TEST_F(FarmLinkTest, AStoppingThreadWakesPromptlyFromTheWait) {
-    link.SetReplyWait(1, 10000);
+    link.SetReplyWait(1, LongPollMs);
     auto query = StartQuery(0);
     ASSERT_TRUE(MessageArrives());
-    const auto asked = std::chrono::steady_clock::now();
     stop.request_stop();
     EXPECT_FALSE(Finish(query).Replied);
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(5000));
 }
 
 TEST_F(FarmLinkTest, StartAndStopCommandsReachTheService) {
@@ -221,7 +222,7 @@ TEST_F(FarmLinkTest, AFloodingPeerIsCutOffWhileTheRealReplyGetsThrough) {
     EXPECT_TRUE(reply.Replied);
     EXPECT_EQ(reply.State, FarmStateRunning);
     int error = 0;
-    ASSERT_TRUE(os::nettest::PeerClosed(flood.Handle(), 5000, &error));
+    ASSERT_TRUE(os::nettest::PeerClosed(flood.Handle(), 60000, &error));
     EXPECT_EQ(error, ECONNRESET);
 }
 
@@ -235,7 +236,7 @@ TEST_F(FarmLinkTest, AnOverlongReplyIsTakenFromItsFirstKilobyteAndTheRestIsNever
     EXPECT_TRUE(reply.Replied);
     EXPECT_EQ(reply.State, FarmStateRunning);   // the marks it needs are in the first kilobyte
     int error = 0;
-    ASSERT_TRUE(os::nettest::PeerClosed(connection.Handle(), 5000, &error));
+    ASSERT_TRUE(os::nettest::PeerClosed(connection.Handle(), 60000, &error));
     EXPECT_EQ(error, ECONNRESET);   // closed with text unread
 }
 
@@ -293,7 +294,7 @@ TEST_F(FarmLinkTest, AReplyWhoseTextComesAfterAFloodOfHeldConnectionsGetsThrough
 }
 
 TEST_F(FarmLinkTest, ASlowDripIsClosedAtItsTimeAndGivesNoReply) {
-    link.SetReplyWait(500, 20);
+    link.SetReplyWait(3000, 20);   // the query waits through the drip however slow the machine
     auto query = StartQuery(0);
     ASSERT_TRUE(MessageArrives());
     test::TReplyConnection drip(link.ServerPort());

@@ -248,6 +248,7 @@ bool TFarmControlService::SendReply(const std::string& text, const TFarmBehaviou
     sockaddr_in from = SocketAddress(behaviour.ReplyFrom.empty() ? FListenIp : behaviour.ReplyFrom, 0);
     sockaddr_in to = SocketAddress(FReplyIp, replyPort);
     bool sent = false;
+    int writes = 0;
     if (bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) == 0
         && connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) {
         const int pieces = behaviour.Answer == TFarmAnswer::Split ? std::max(1, behaviour.Pieces) : 1;
@@ -257,6 +258,7 @@ bool TFarmControlService::SendReply(const std::string& text, const TFarmBehaviou
             if (at > 0) std::this_thread::sleep_for(std::chrono::milliseconds(behaviour.PieceGapMs));
             const std::string piece = text.substr(at, size);
             sent = sent && ::send(fd, piece.data(), piece.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(piece.size());
+            ++writes;
         }
     }
     ::close(fd);
@@ -264,7 +266,7 @@ bool TFarmControlService::SendReply(const std::string& text, const TFarmBehaviou
     {
         std::lock_guard lock(FLock);
         ++FReplies;
-        FEvents.push_back({Clock::now(), true, text});
+        FEvents.push_back({Clock::now(), true, text, writes});
     }
     FChanged.notify_all();
     return true;

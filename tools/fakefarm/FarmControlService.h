@@ -34,6 +34,7 @@ struct TFarmEvent {
     std::chrono::steady_clock::time_point At;
     bool Reply = false;
     std::string Text;
+    int Writes = 0;   // a reply's writes (a split one has several), 0 for a message taken
 };
 
 // Listens on listenIp:port (port 0 picks a free one) on a thread of its own; a message is complete when its

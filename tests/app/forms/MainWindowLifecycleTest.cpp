@@ -87,12 +87,7 @@ protected:
 
     // Pumps until the node's row has been refreshed (the node thread runs on real time).
     bool WaitForRow(int node) {
-        for (int i = 0; i < 400; ++i) {
-            if (!Form->Grid()->Cells(8, node).empty()) return true;
-            usleep(5000);
-            Pump();
-        }
-        return false;
+        return PumpUntil([&] { return !Form->Grid()->Cells(8, node).empty(); });
     }
 
     // Shows the window over one node whose thread, after its first cycle, sleeps half an hour: its stage
@@ -111,12 +106,7 @@ protected:
 
     // Pumps until the node thread has ended its cycle and sleeps (a cycle's end clears the watchdog's counts).
     bool WaitForSleep(int node) {
-        for (int i = 0; i < 400; ++i) {
-            if (Form->Monitor()->Stage(node) == 77) return true;
-            usleep(5000);
-            Pump();
-        }
-        return false;
+        return PumpUntil([&] { return Form->Monitor()->Stage(node) == 77; });
     }
 };
 

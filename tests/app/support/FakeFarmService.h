@@ -17,7 +17,7 @@ class TServerSocket;
 namespace korvex::app::test {
 
 // Runs the loop's rounds until `done` holds; false after timeoutMs.
-bool PumpUntil(os::TEventLoop& loop, const std::function<bool()>& done, int timeoutMs = 10000);
+bool PumpUntil(os::TEventLoop& loop, const std::function<bool()>& done, int timeoutMs = 60000);
 
 // Listens on a free port of the loop; a message is complete when its sender closes the connection.
 class TFakeFarmService {

@@ -10,8 +10,10 @@
 #include "skin/engine/sSkinManager.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 namespace korvex::app::test {
 
@@ -144,6 +146,16 @@ void MainFormTest::Wheel(TControl* control, int delta) {
     user::SendMessage(windowed->Handle(), user::WM_MOUSEWHEEL, user::WPARAM(std::uint16_t(delta)) << 16,
         user::MAKELPARAM(screen.x, screen.y));
     Pump();
+}
+
+bool MainFormTest::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        Pump();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 }

@@ -61,6 +61,9 @@ protected:
     // The window's (by default the main window's) picture as a PNG in the test pictures folder; the file's path.
     std::string WritePicture(const std::string& name, classes::TCustomForm* window = nullptr);
     void Wheel(classes::TControl* control, int delta);   // a WM_MOUSEWHEEL over the control
+    // Pumps the UI thread until done() holds (node threads and workers run on real time); false after
+    // timeoutMs, generous for a loaded machine.
+    bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000);
 
     std::unique_ptr<TAppEnvironment> Env;
     TMainForm* Form = nullptr;
