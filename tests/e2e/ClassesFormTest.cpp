@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -154,7 +155,7 @@ public:
 };
 
 // Pumps the real loop until done() holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
@@ -185,23 +186,34 @@ protected:
 TEST_F(ClassesFormOnX11, TheFormFromTextIsShownLaidOutAndPaintedOnTheServer) {
     TShowForm* form = Form;
     user::Display* x11 = X11;
-    user::FlushDisplay();
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    user::PumpMessages();
-
     TPoint origin = form->ClientOrigin();
     TRect window = Rect(form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + form->Height());
-    std::unique_ptr<gdi::Bitmap> shot(x11->CaptureScreen(window));
-    ASSERT_TRUE(shot);
+    std::unique_ptr<gdi::Bitmap> shot;
     auto pixel = [&](int clientX, int clientY) {
         return shot->PixelAt(origin.x - window.left + clientX, origin.y - window.top + clientY);
     };
+    const struct {
+        int X, Y;
+        gdi::COLORREF Color;
+        const char* What;
+    } expected[] = {
+        {2, 2, gdi::RGB(0x00, 0x30, 0x80), "the header"},
+        {10, 14, gdi::RGB(0x00, 0xFF, 0x00), "the label on it"},
+        {5, 200, gdi::RGB(0xC0, 0xC0, 0xC0), "the side panel"},
+        {350, 210, gdi::RGB(0xFF, 0xF0, 0xE0), "the body"},
+        {90 + 165, 44 + 130, gdi::RGB(0xFF, 0xFF, 0x00), "the gauge label in the body"},
+    };
+    // The server shows the picture once it has taken the window's pixels: photographed until it does.
+    PumpUntil([&] {
+        user::FlushDisplay();
+        shot.reset(x11->CaptureScreen(window));
+        return shot && std::all_of(std::begin(expected), std::end(expected),
+            [&](const auto& e) { return pixel(e.X, e.Y) == e.Color; });
+    });
+    ASSERT_TRUE(shot);
     EXPECT_EQ(form->Body->BoundsRect(), Rect(90, 44, 360, 220));
-    EXPECT_EQ(pixel(2, 2), gdi::RGB(0x00, 0x30, 0x80));   // the header
-    EXPECT_EQ(pixel(10, 14), gdi::RGB(0x00, 0xFF, 0x00));   // the label on it
-    EXPECT_EQ(pixel(5, 200), gdi::RGB(0xC0, 0xC0, 0xC0));   // the side panel
-    EXPECT_EQ(pixel(350, 210), gdi::RGB(0xFF, 0xF0, 0xE0));   // the body
-    EXPECT_EQ(pixel(90 + 165, 44 + 130), gdi::RGB(0xFF, 0xFF, 0x00));   // the gauge label in the body
+    for (const auto& e : expected)
+        EXPECT_EQ(pixel(e.X, e.Y), e.Color) << e.What;
 
     const char* path = std::getenv("KORVEX_SCREENSHOT");
     std::string file = path != nullptr ? path : testing::TempDir() + "classes-form.png";

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -28,14 +29,16 @@ namespace {
 inline constexpr TColor WindowColour = 0x3050D0;   // a brick red
 inline constexpr TColor BodyColour = 16777088;   // the main window's hint colour
 
-bool PumpFor(int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
+// Pumps the loop and flushes the display until done() holds; false after timeoutMs.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
         user::PumpMessages();
         user::FlushDisplay();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return true;
 }
 
 bool Near(gdi::COLORREF a, TColor b) {
@@ -58,7 +61,12 @@ TEST_F(HintOverWindowOnX11, ComicHintShowsTheWindowAroundItsShape) {
     form->SetBounds(40, 40, 420, 300);
     form->SetColor(WindowColour);
     form->Show();
-    PumpFor(300);
+    // The server shows the window once its pixels are the form's colour.
+    const TPoint inside = form->ClientToScreen(Point(200, 150));
+    ASSERT_TRUE(PumpUntil([&] {
+        std::unique_ptr<gdi::Bitmap> spot(X11->CaptureScreen(Rect(inside.x, inside.y, inside.x + 1, inside.y + 1)));
+        return spot && Near(spot->PixelAt(0, 0), WindowColour);
+    }));
 
     auto* manager = Create<skin::TsHintManager>(form);
     skin::TsHintKind* k = manager->HintKind();
@@ -82,22 +90,27 @@ TEST_F(HintOverWindowOnX11, ComicHintShowsTheWindowAroundItsShape) {
     hint->AnchorPoint = tip;
     const std::string text = "Node 3 stopped answering";
     hint->ActivateHint(hint->CalcHintRect(0, text, nullptr), text);
-    PumpFor(400);
     ASSERT_TRUE(hint->IsHintShowing());
     EXPECT_FALSE(hint->ShownLayered());
 
     const TRect b = hint->BoundsRect();
     const TRect shotRect = Rect(b.left - 20, b.top - 20, b.right + 20, b.bottom + 20);
-    std::unique_ptr<gdi::Bitmap> shot(X11->CaptureScreen(shotRect));
-    ASSERT_TRUE(shot);
+    std::unique_ptr<gdi::Bitmap> shot;
     auto pixel = [&](int x, int y) { return shot->PixelAt(x - shotRect.left, y - shotRect.top); };
-    // Beside the pointer, in the rounded top-right corner and below the pointer's tip: the window.
-    EXPECT_TRUE(Near(pixel(b.right - 2, b.top + 2), WindowColour));
-    EXPECT_TRUE(Near(pixel(b.left + 2, b.bottom - 2), WindowColour));
-    EXPECT_TRUE(Near(pixel(b.left + 30, b.top + 5), WindowColour));
-    // The body (11% of the window shows through it on this way) and its text.
-    const gdi::COLORREF body = pixel((b.left + b.right) / 2, b.bottom - 20);
-    EXPECT_GT(int(gdi::GetGValue(body)), 200);
+    // Beside the pointer, in the rounded top-right corner and below the pointer's tip: the window. The body
+    // (11% of the window shows through it on this way) is light: photographed until the server shows it.
+    const auto windowAround = [&] {
+        return Near(pixel(b.right - 2, b.top + 2), WindowColour) && Near(pixel(b.left + 2, b.bottom - 2), WindowColour)
+            && Near(pixel(b.left + 30, b.top + 5), WindowColour);
+    };
+    const auto bodyShown = [&] { return int(gdi::GetGValue(pixel((b.left + b.right) / 2, b.bottom - 20))) > 200; };
+    PumpUntil([&] {
+        shot.reset(X11->CaptureScreen(shotRect));
+        return shot && windowAround() && bodyShown();
+    });
+    ASSERT_TRUE(shot);
+    EXPECT_TRUE(windowAround());
+    EXPECT_TRUE(bodyShown());
     const char* path = std::getenv("KORVEX_SCREENSHOT");
     const std::string file = path != nullptr ? path : testing::TempDir() + "hint-over-window.png";
     EXPECT_TRUE(e2e::WriteScreenshot(*shot, file));

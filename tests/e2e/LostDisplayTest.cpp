@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 namespace korvex::e2e {
 namespace {
@@ -31,9 +29,9 @@ app::TNodeReading ReadingOf(const fakefarm::TFakeNode& node) {
 }
 
 TEST(LostDisplay, TheProgramSavesItsSettingsLogsItsStopAndEndsWithoutACrash) {
-    if (!Program) GTEST_SKIP() << "the program is not built";
+    KORVEX_E2E_NEED(Program, "the program is not built");
     auto server = std::make_unique<XvfbServer>(1024, 768);
-    if (!server->Running()) GTEST_SKIP() << "no Xvfb: " << server->Error();
+    KORVEX_E2E_NEED(server->Running(), "no Xvfb: " << server->Error());
     TKorvexRunOptions options;
     options.Farm.Nodes = 4;
     options.Farm.StepSeconds = 30;
@@ -55,17 +53,17 @@ TEST(LostDisplay, TheProgramSavesItsSettingsLogsItsStopAndEndsWithoutACrash) {
                     return false;
             return true;
         },
-        20000))
+        60000))
         << run.ProgramLog();
 
-    // A unit reaches the history inside its row refresh, just before the progress the program keeps: one
-    // more cycle, so every node's progress is the one its folder gives.
-    std::this_thread::sleep_for(std::chrono::milliseconds(2 * options.MinuteMs));
+    // A unit reaches the history around its row refresh, near the progress the program keeps: two more
+    // cycles begun, so every node's progress is the one its folder gives.
+    ASSERT_TRUE(run.WaitForCycles(2, 60000)) << run.ProgramLog();
 
     server.reset();   // the X server ends under the running program
 
     // Exit status 0, no signal (a crash would give 128 + its number).
-    EXPECT_EQ(run.WaitForEnd(15000), 0);
+    EXPECT_EQ(run.WaitForEnd(60000), 0);
     for (const fakefarm::TFakeNode& node : run.Farm().Nodes) {
         if (node.Role == fakefarm::TNodeRole::Unreachable) continue;
         EXPECT_EQ(run.SettingInteger(app::DataKey, "Progress" + std::to_string(node.Index)), ReadingOf(node).Progress)

@@ -29,6 +29,14 @@ using namespace korvex::skin;
 
 namespace {
 
+// Whether every pixel of the picture has the first one's colour (a window the server has not drawn yet).
+bool Uniform(const gdi::Bitmap& shot) {
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x)
+            if (shot.PixelAt(x, y) != shot.PixelAt(0, 0)) return false;
+    return true;
+}
+
 class MessageDialogOnX11 : public e2e::X11ApplicationFixture {
 protected:
     MessageDialogOnX11() : X11ApplicationFixture(800, 600) {}
@@ -54,21 +62,23 @@ TEST_F(MessageDialogOnX11, EachSkinShowsTheQuestionAndEscapeAnswersNo) {
         Manager->SetActive(true);
         std::string shotFile;
         bool pressed = false;
-        auto started = std::chrono::steady_clock::now();
+        const auto started = std::chrono::steady_clock::now();
         Application->OnIdle = [&](TObject*, bool&) {
             auto* dialog = dynamic_cast<TsMessageForm*>(Screen->ActiveForm());
             if (dialog == nullptr || pressed) return;
-            // Let the server show the window, then photograph it and answer with a real key.
-            if (std::chrono::steady_clock::now() - started < std::chrono::milliseconds(400)) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
-                return;
-            }
+            // Photographed once the server shows the dialog (its picture is no longer one colour), then
+            // answered with a real key.
             user::FlushDisplay();
             const TRect window {dialog->Left(), dialog->Top(), dialog->Left() + dialog->Width(),
                 dialog->Top() + dialog->Height()};
             std::unique_ptr<gdi::Bitmap> shot(X11->CaptureScreen(window));
-            if (shot) {
+            const bool shown = shot && !Uniform(*shot);
+            if (!shown && std::chrono::steady_clock::now() - started < std::chrono::seconds(60)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+                return;
+            }
+            if (shown) {
                 shotFile = testing::TempDir() + "message-dialog-" + skinName + ".png";
                 e2e::WriteScreenshot(*shot, shotFile);
             }

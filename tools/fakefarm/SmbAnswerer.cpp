@@ -79,8 +79,10 @@ void TSmbAnswerer::Serve(int timeoutMs) {
             throw std::runtime_error("poll failed");
         }
         if (ready == 0) return;
-        for (int client; (client = ::accept4(FSocket, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
+        for (int client; (client = ::accept4(FSocket, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
             ::close(client);
+            ++FConnections;
+        }
     }
 }
 

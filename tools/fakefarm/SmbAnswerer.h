@@ -1,6 +1,8 @@
 // The answering hosts' SMB port on loopback: a listener that takes each connection and closes it.
 #pragma once
 
+#include <atomic>
+
 namespace korvex::fakefarm {
 
 class TSmbAnswerer {
@@ -14,8 +16,11 @@ public:
     int Port() const { return FPort; }
     // Takes and closes the connections that arrive within timeoutMs (returns early on a signal).
     void Serve(int timeoutMs);
+    // The connections taken so far: one for each "host answers" test of a node that reached the port.
+    long Connections() const { return FConnections; }
 
 private:
+    std::atomic<long> FConnections {0};
     int FSocket = -1;
     int FPort = 0;
 };

@@ -7,6 +7,7 @@
 #include "platform/gdi/PngCodec.h"
 #include "platform/os/Registry.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -20,6 +21,9 @@ namespace korvex::e2e {
 namespace {
 
 namespace fs = std::filesystem;
+
+// xdotool and xshot on a loaded machine: generous, never met when they work.
+constexpr int ToolTimeoutMs = 60000;
 
 std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -107,6 +111,18 @@ void TKorvexRun::StepFarm() {
     fakefarm::StepFarm(FFarm, fakefarm::UtcNow());
 }
 
+long TKorvexRun::HostChecks() const {
+    return FAnswerer->Connections();
+}
+
+bool TKorvexRun::WaitForCycles(int cycles, int timeoutMs) {
+    // The checks are not told apart by node; the nodes share one interval, so the count is spread evenly.
+    const long answering = std::count_if(FFarm.Nodes.begin(), FFarm.Nodes.end(),
+        [](const fakefarm::TFakeNode& node) { return node.Role != fakefarm::TNodeRole::Unreachable; });
+    const long target = HostChecks() + cycles * answering;
+    return WaitUntil([&] { return HostChecks() >= target; }, timeoutMs);
+}
+
 std::vector<std::string> TKorvexRun::HistoryLines() const {
     std::vector<std::string> lines;
     std::istringstream text(Slurp(FProgramFolder + "/KORVEX.WUS"));
@@ -166,7 +182,7 @@ bool TKorvexRun::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
 
 gdi::GdiHandle<gdi::Bitmap> TKorvexRun::Screenshot(const std::string& pngFile) {
     fs::create_directories(fs::path(pngFile).parent_path());
-    if (RunProcess({FXshot, pngFile}, {{"DISPLAY", FDisplay}}, 10000) != 0) return {};
+    if (RunProcess({FXshot, pngFile}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs) != 0) return {};
     gdi::ImageResult image = gdi::ReadPngFile(pngFile);
     std::printf("screenshot: %s\n", pngFile.c_str());
     return std::move(image.Image);
@@ -177,11 +193,11 @@ std::vector<std::string> TKorvexRun::VisibleWindows() const {
     if (!FChild) return titles;
     std::string ids;
     RunProcess({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}},
-        5000, &ids);
+        ToolTimeoutMs, &ids);
     std::istringstream lines(ids);
     for (std::string id; std::getline(lines, id);) {
         std::string title;
-        if (id.empty() || RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, 5000, &title) != 0)
+        if (id.empty() || RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &title) != 0)
             continue;
         while (!title.empty() && (title.back() == '\n' || title.back() == '\r')) title.pop_back();
         titles.push_back(title);
@@ -193,13 +209,13 @@ std::optional<gdi::RECT> TKorvexRun::WindowRect(const std::string& title) const 
     if (!FChild) return std::nullopt;
     std::string ids;
     RunProcess({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}},
-        5000, &ids);
+        ToolTimeoutMs, &ids);
     std::istringstream lines(ids);
     for (std::string id; std::getline(lines, id);) {
         std::string name, geometry;
-        if (id.empty() || RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, 5000, &name) != 0
+        if (id.empty() || RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &name) != 0
             || name.substr(0, name.find('\n')) != title
-            || RunProcess({"xdotool", "getwindowgeometry", "--shell", id}, {{"DISPLAY", FDisplay}}, 5000, &geometry)
+            || RunProcess({"xdotool", "getwindowgeometry", "--shell", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &geometry)
                 != 0)
             continue;
         // X=.. Y=.. WIDTH=.. HEIGHT=.. lines
@@ -223,11 +239,11 @@ std::optional<gdi::RECT> TKorvexRun::WindowRect(const std::string& title) const 
 bool TKorvexRun::HasWindow(const std::string& title) const {
     if (!FChild) return false;
     std::string ids;
-    RunProcess({"xdotool", "search", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}}, 5000, &ids);
+    RunProcess({"xdotool", "search", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &ids);
     std::istringstream lines(ids);
     for (std::string id; std::getline(lines, id);) {
         std::string name;
-        if (!id.empty() && RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, 5000, &name) == 0
+        if (!id.empty() && RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &name) == 0
             && name.substr(0, name.find('\n')) == title)
             return true;
     }

@@ -43,9 +43,9 @@ public:
     bool Start();
     // Another start of the program beside the running one, with the same environment: its exit status, -1
     // when it did not end within timeoutMs.
-    int StartAnother(int timeoutMs = 10000);
+    int StartAnother(int timeoutMs = 60000);
     // SIGTERM (the program's Exit path) and its exit status; -1 when it did not end within timeoutMs.
-    int Terminate(int timeoutMs = 15000);
+    int Terminate(int timeoutMs = 60000);
     bool Running();
     // Waits for the program to end on its own: its exit status (128 + the signal when a signal ended it), or -1
     // when it still ran after timeoutMs (it is killed then).
@@ -57,6 +57,12 @@ public:
     int FarmPort() const { return FFarmPort; }
     // Advances the farm one tick on the clock (the program reads the files it writes).
     void StepFarm();
+    // How many times the program has tested that an answering host answers: each answering node does once at
+    // the start of each of its cycles, so this counts cycles.
+    long HostChecks() const;
+    // Waits until each answering node has begun `cycles` more cycles (counted from the checks now), so each has
+    // ended `cycles - 1` whole cycles; false after timeoutMs.
+    bool WaitForCycles(int cycles, int timeoutMs);
 
     // KORVEX.WUS as lines (without CR LF); empty when missing.
     std::vector<std::string> HistoryLines() const;

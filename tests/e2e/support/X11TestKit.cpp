@@ -61,7 +61,7 @@ int Differences(const gdi::Bitmap& a, const gdi::Bitmap& b) {
 bool Xdotool(const std::string& displayName, const std::vector<std::string>& arguments) {
     std::vector<std::string> argv {"xdotool"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return RunProcess(argv, {{"DISPLAY", displayName}}, 10000) == 0;
+    return RunProcess(argv, {{"DISPLAY", displayName}}, 60000) == 0;   // generous for a loaded machine
 }
 
 XvfbServer* X11Fixture::Server = nullptr;
