@@ -127,8 +127,10 @@ private:
             // The picture shows the caption or glyph of every button of the window's own.
             const TPicture picture(WriteFormPicture(form, "inside-" + name), form);
             ASSERT_TRUE(picture.Valid()) << name;
-            for (TSpeedButton* button : buttons)
-                if (button->Owner() == form) EXPECT_TRUE(picture.ShowsText(button, 2, 6)) << name << " " << button->Name();
+            for (TSpeedButton* button : buttons) {
+                if (button->Owner() != form) continue;
+                EXPECT_TRUE(picture.ShowsText(button, 2, 6)) << name << " " << button->Name();
+            }
         }
     }
 };
