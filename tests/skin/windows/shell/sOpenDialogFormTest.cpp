@@ -6,6 +6,7 @@
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TListBox.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TStrings.h"
 #include "platform/user/VirtualKeys.h"
@@ -345,19 +346,34 @@ TEST_P(OpenDialogPicture, TheDialogOnAFolderTree) {
         const gdi::RECT r {0, 0, form->Width() + 20, form->Height() + 20};
         EXPECT_TRUE(Display->WriteScreenshotPng(
             WindowsPictureDir() + "/OpenDialog_" + ctltest::SkinShortName(GetParam()) + ".png", &r));
-        // Every entry of the folder is written at its place in the list, and nothing below the first column's
-        // last one.
-        TListView* list = Of(form)->FileListView;
+        // Every entry of the folder is written at its place in the list, and nothing below the last one of its
+        // first column: the skinned dialog's list view, or the plain one's list box.
+        TListView* view = nullptr;
+        TListBox* box = nullptr;
+        for (int i = 0; i < form->ComponentCount(); ++i) {
+            view = view != nullptr ? view : dynamic_cast<TListView*>(form->Components(i));
+            box = box != nullptr ? box : dynamic_cast<TListBox*>(form->Components(i));
+        }
+        TWinControl* list = view != nullptr ? static_cast<TWinControl*>(view) : box;
+        ASSERT_NE(list, nullptr);
+        std::vector<std::pair<std::string, TRect>> entries;
+        if (view != nullptr) {
+            for (int i = 0; i < view->Items()->Count(); ++i)
+                entries.emplace_back(view->Items()->Item(i)->Caption(), view->Items()->Item(i)->DisplayRect(drLabel));
+        } else {
+            for (int i = 0; i < box->Items()->Count(); ++i)
+                entries.emplace_back(box->Items()->Strings(i), box->ItemRect(i));
+        }
+        ASSERT_GE(entries.size(), 8u);
         const TRect client = list->ClientRect();
-        const gdi::COLORREF background = Display->ScreenPixel(
-            list->ClientToScreen(TPoint {client.right - 4, client.bottom - 4}).x,
-            list->ClientToScreen(TPoint {client.right - 4, client.bottom - 4}).y);
-        ASSERT_GE(list->Items()->Count(), 8);
-        int lowest = 0;
-        for (int i = 0; i < list->Items()->Count(); ++i) {
-            const TRect label = list->Items()->Item(i)->DisplayRect(drLabel);
-            EXPECT_GE(InkPixels(ScreenRectOf(list, label), background), 10) << list->Items()->Item(i)->Caption();
-            if (label.left < 20) lowest = std::max(lowest, int(label.bottom));
+        const TPoint corner = list->ClientToScreen(TPoint {client.right - 4, client.bottom - 4});
+        const gdi::COLORREF background = Display->ScreenPixel(corner.x, corner.y);
+        int firstColumn = client.right, lowest = 0;
+        for (const auto& entry : entries)
+            firstColumn = std::min(firstColumn, int(entry.second.left));
+        for (const auto& [caption, rect] : entries) {
+            EXPECT_GE(InkPixels(ScreenRectOf(list, rect), background), 10) << caption;
+            if (rect.left == firstColumn) lowest = std::max(lowest, int(rect.bottom));
         }
         EXPECT_EQ(InkPixels(ScreenRectOf(list, TRect {2, lowest + 2, client.right / 4, client.bottom - 2}), background), 0);
     }});
