@@ -384,9 +384,9 @@ void TForm4::sRadioButton2Click(TObject*) {
     if (!FBuilding) TSettingsKey(OptionsKey).WriteInteger("HPP", 1);
 }
 
+// Through the skinned box's own scroll (see TMainForm::ScrollByWheel).
 void TForm4::ScrollRows(int dy) {
-    TControlScrollBar* bar = FScrollBox->VertScrollBar();
-    bar->SetPosition(bar->Position() + dy);
+    FScrollBox->ScrollBy(0, -dy);
 }
 
 }

@@ -206,9 +206,10 @@ void TMainForm::GridMouseMove(TObject*, TShiftState, int x, int y) {
     FGrid->SetHint(CellHint(col, row));
 }
 
+// Through the skinned box's own scroll, which repaints its skinned background and moves its skinned bar; the
+// native bar alone would only move the pixels, the box's fixed frame with them.
 void TMainForm::ScrollByWheel(int wheelDelta) {
-    TControlScrollBar* bar = FScrollBox->VertScrollBar();
-    bar->SetPosition(bar->Position() - wheelDelta / 8);
+    FScrollBox->ScrollBy(0, wheelDelta / 8);
 }
 
 }

@@ -294,32 +294,35 @@ TEST_F(MainFormTest, TheWheelScrollsTheRowsFifteenPixelsANotch) {
     EXPECT_EQ(bar->Position(), 0);   // kept in range
 }
 
-// A notch down and one back up moves the rows' pixels both ways: the window shows what it showed before, the
-// row texts beside the grid included (the row squares cut the rows' area into many bands).
+// A notch down and one back up shows the rows as before: the texts beside the grid (the row squares cut the
+// rows' area into many bands) and, in a skin, the box's fixed frame, which must not move with the rows.
 TEST_F(MainFormTest, ANotchDownAndBackUpShowsTheRowsAsBefore) {
-    TMainForm* form = NewMainForm(NodesSettings(40), -1);
-    for (int node = 0; node < 40; ++node)
-        form->RowRefreshed(SampleRefresh(node, 10 + node));
-    Pump();
-    const TControl* box = form->ScrollBox();
-    const int width = box->ClientWidth();
-    const int height = box->ClientHeight();
-    std::vector<gdi::COLORREF> before;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            before.push_back(ScreenPixel(box, x, y));
-    Wheel(form->Grid(), -120);
-    Pump();
-    ASSERT_EQ(form->ScrollBox()->VertScrollBar()->Position(), 15);
-    Wheel(form->Grid(), 120);
-    Pump();
-    ASSERT_EQ(form->ScrollBox()->VertScrollBar()->Position(), 0);
-    int changed = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            changed += ScreenPixel(box, x, y) != before[std::size_t(y * width + x)];
-    EXPECT_EQ(changed, 0);
-    if (changed != 0) WritePicture("notch-down-and-up");
+    for (int skin : {-1, 1}) {
+        TMainForm* form = NewMainForm(NodesSettings(40), skin);
+        for (int node = 0; node < 40; ++node)
+            form->RowRefreshed(SampleRefresh(node, 10 + node));
+        Pump();
+        const TControl* box = form->ScrollBox();
+        const int width = box->ClientWidth();
+        const int height = box->ClientHeight();
+        std::vector<gdi::COLORREF> before;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                before.push_back(ScreenPixel(box, x, y));
+        Wheel(form->Grid(), -120);
+        Pump();
+        ASSERT_EQ(form->ScrollBox()->VertScrollBar()->Position(), 15);
+        Wheel(form->Grid(), 120);
+        Pump();
+        ASSERT_EQ(form->ScrollBox()->VertScrollBar()->Position(), 0);
+        int changed = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                changed += ScreenPixel(box, x, y) != before[std::size_t(y * width + x)];
+        EXPECT_EQ(changed, 0) << "skin " << skin;
+        if (changed != 0) WritePicture("notch-down-and-up-skin" + std::to_string(skin));
+        form->Free();
+    }
 }
 
 TEST_F(MainFormTest, TheWindowShowsAtMostTwentyFiveRows) {
