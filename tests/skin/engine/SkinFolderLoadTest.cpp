@@ -532,6 +532,7 @@ TEST_F(FolderLoad, PercentagesAndTransparenciesAreKeptInTheirRange) {
     for (const char* key : keys)
         options.Key(key, "-2147483648");
     options.Section("INHERITS").Key("PARENTCLASS", "HIGH");
+    options.Section("OPAQUE").Key("PARENTCLASS", "HIGH").Key("TRANSPARENCY", "0").Key("HOTTRANSPARENCY", "0");
     auto common = std::make_unique<classes::TStringList>();
     common->Add("[COMMONLOW]");
     for (const char* key : keys)
@@ -553,7 +554,7 @@ TEST_F(FolderLoad, PercentagesAndTransparenciesAreKeptInTheirRange) {
     ci.X = 5;
     ci.Y = 5;
     ci.Ready = true;
-    for (const char* name : {"LOW", "COMMONLOW", "HIGH"})
+    for (const char* name : {"OPAQUE", "LOW", "COMMONLOW", "HIGH"})
         for (int state : {1, 0})
             FillSectionBackground(sm->GetSkinIndex(name), name, ci, state, classes::TRect {0, 0, 40, 20},
                 classes::TPoint {0, 0}, bmp.get(), sm, -1, -1, 0xFF00FF);
