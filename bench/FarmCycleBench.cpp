@@ -1,9 +1,14 @@
 // The program's refresh cycle on fake farms whose logs grow every cycle: CPU, bytes written (files and X) and
 // peak memory per cycle, beside noderead reading the same folders in the same run.
 //
-//     korvex_bench_FarmCycleBench                 the suite: 50, 200 and 1000 nodes; 50 nodes with 1, 16, 64 MB logs
-//     korvex_bench_FarmCycleBench --nodes N [--log-mb MB] [--cycles N] [--minute-ms MS]
-//         [--display xvfb|headless] [--program PATH] [--perf FILE]
+//     korvex_bench_FarmCycleBench                 the suite: 50, 200 and 1000 nodes; 50 nodes with 1, 16, 64 MB logs;
+//                                                 full farms of 50, 200 and 1000 nodes, the last with a history too
+//     korvex_bench_FarmCycleBench --nodes N [--log-mb MB] [--full 0|1] [--history-lines N] [--cycles N]
+//         [--minute-ms MS] [--display xvfb|headless] [--program PATH] [--perf FILE]
+//
+// A full farm is the one `fakefarm init` makes: its answering nodes in FARM mode with their control services
+// answering the status queries on loopback (and asking for a cache past their ready level); the lighter farm
+// has no FARM nodes. --history-lines puts a work-unit history of that many lines beside the program.
 //
 // The program runs from a copy in a temporary folder, on a private Xvfb (its X traffic counts in the bytes
 // written) or on the in-memory display. A cycle is counted by the reads of the nodes' FAHlog.txt (inotify
@@ -11,6 +16,7 @@
 // that runs longer than the interval does not skew the figure. noderead then reads the same folders once
 // per cycle (a process each) while the farm goes on growing, the program stopped.
 #include "tools/fakefarm/FakeFarm.h"
+#include "tools/fakefarm/FarmServices.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 
 #include <algorithm>
@@ -25,6 +31,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <poll.h>
 #include <sstream>
 #include <string>
@@ -46,6 +53,8 @@ using Clock = std::chrono::steady_clock;
 struct TOptions {
     int Nodes = 200;
     int LogMB = 0;   // 0: the logs fakefarm writes (a few hundred lines)
+    bool Full = false;   // the farm `fakefarm init` makes: FARM nodes with their control services
+    int HistoryLines = 0;   // lines of KORVEX.WUS beside the program at its start
     int Cycles = 8;
     int MinuteMs = 3000;
     bool Xvfb = true;
@@ -175,6 +184,15 @@ void GrowLogs(const fakefarm::TFarm& farm, int mb) {
     }
 }
 
+// A history of `lines` units of other days, none of them the farm's.
+void WriteHistory(const std::string& path, int lines) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (int i = 0; i < lines; ++i)
+        out << "[05.11.2026 10:" << (i / 60) % 60 / 10 << (i / 60) % 10 << ":" << i % 60 / 10 << i % 10 << "] p"
+            << 9000 + i % 700 << "_Older unit*" << i % 97 << "-" << i % 31 << "-" << i << "#120=old node " << i % 200
+            << "@" << 10 + i % 50 << ".25\r\n";
+}
+
 // Counts reads of each node's FAHlog.txt: closes of the file opened without writing.
 class TReadCounter {
 public:
@@ -228,7 +246,16 @@ TResult Run(const TOptions& options) {
     fakefarm::TFarmOptions farmOptions;
     farmOptions.Nodes = options.Nodes;
     farmOptions.StepSeconds = 60;
+    if (options.Full) {   // as `fakefarm init` makes it
+        farmOptions.FarmPort = fakefarm::FreeLoopbackPort();
+        do
+            farmOptions.FarmServicePort = fakefarm::FreeLoopbackPort();
+        while (farmOptions.FarmServicePort == farmOptions.FarmPort);
+    }
     fakefarm::TFarm farm = fakefarm::InitFarm(dir + "/farm", farmOptions, answerer.Port(), fakefarm::UtcNow());
+    std::unique_ptr<fakefarm::TFarmServices> services;
+    if (options.Full) services = std::make_unique<fakefarm::TFarmServices>(farm);
+    if (options.HistoryLines > 0) WriteHistory(dir + "/KORVEX.WUS", options.HistoryLines);
     for (int i = 0; i < 100; ++i) fakefarm::StepFarm(farm, fakefarm::UtcNow());
     if (options.LogMB > 0) GrowLogs(farm, options.LogMB);
     std::uintmax_t logBytes = 0;
@@ -240,9 +267,10 @@ TResult Run(const TOptions& options) {
 
     std::vector<std::string> env = {"KORVEX_REGISTRY=" + fakefarm::RegistryFile(farm.Dir),
         "KORVEX_UNC_ROOT=" + fakefarm::UncRoot(farm.Dir), "KORVEX_SMB_PORT=" + std::to_string(answerer.Port()),
-        "KORVEX_FARM_PORT=" + std::to_string(fakefarm::FreeLoopbackPort()),
+        "KORVEX_FARM_PORT=" + std::to_string(options.Full ? farm.FarmPort : fakefarm::FreeLoopbackPort()),
         "KORVEX_MINUTE_MS=" + std::to_string(options.MinuteMs), "XDG_RUNTIME_DIR=" + dir,
         "XDG_CONFIG_HOME=" + dir + "/config"};
+    if (options.Full) env.push_back("KORVEX_FARM_SERVICE_PORT=" + std::to_string(farm.FarmServicePort));
     pid_t xvfb = -1;
     if (options.Xvfb) {
         const std::string display = StartXvfb(xvfb);
@@ -271,6 +299,7 @@ TResult Run(const TOptions& options) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             reads.Drain();
             if (Clock::now() >= next) {
+                if (services) services->Apply(farm);
                 fakefarm::StepFarm(farm, fakefarm::UtcNow());
                 next += std::chrono::milliseconds(options.MinuteMs);
             }
@@ -353,6 +382,8 @@ void PrintRow(const TResult& r) {
     char logs[64];
     std::snprintf(logs, sizeof logs, ", %.0f MB of logs", r.LogMB);
     if (r.Options.LogMB > 0) farm += logs;
+    if (r.Options.Full) farm += ", full farm";
+    if (r.Options.HistoryLines > 0) farm += ", " + std::to_string(r.Options.HistoryLines) + "-line history";
     if (!r.Ok) {
         std::printf("| %s | failed: the program ended or read nothing | | | | | | | | |\n", farm.c_str());
         return;
@@ -373,6 +404,8 @@ int main(int argc, char** argv) {
         const std::string value = argv[i + 1];
         if (arg == "--nodes") options.Nodes = std::atoi(value.c_str()), single = true;
         else if (arg == "--log-mb") options.LogMB = std::atoi(value.c_str()), single = true;
+        else if (arg == "--full") options.Full = std::atoi(value.c_str()) != 0, single = true;
+        else if (arg == "--history-lines") options.HistoryLines = std::max(0, std::atoi(value.c_str())), single = true;
         else if (arg == "--cycles") options.Cycles = std::max(1, std::atoi(value.c_str()));
         else if (arg == "--minute-ms") options.MinuteMs = std::max(100, std::atoi(value.c_str()));
         else if (arg == "--display") options.Xvfb = value != "headless";
@@ -401,5 +434,16 @@ int main(int argc, char** argv) {
         o.LogMB = mb;
         PrintRow(Run(o));
     }
+    for (int nodes : {50, 200, 1000}) {
+        TOptions o = options;
+        o.Nodes = nodes;
+        o.Full = true;
+        PrintRow(Run(o));
+    }
+    TOptions withHistory = options;
+    withHistory.Nodes = 1000;
+    withHistory.Full = true;
+    withHistory.HistoryLines = 20000;
+    PrintRow(Run(withHistory));
     return 0;
 }

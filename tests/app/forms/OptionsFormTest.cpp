@@ -33,6 +33,8 @@ namespace korvex::app::test {
 
 using namespace classes;
 
+TSettings ThreeNodes();
+
 class OptionsFormTest : public MainFormTest {
 protected:
     void TearDown() override {
@@ -103,6 +105,17 @@ protected:
     std::string StoredText(const char* key, const std::string& name) {
         auto value = Env->Stored(key, name);
         return value ? value->Data : "<missing>";
+    }
+
+    // The options window over an interval of 7 minutes, stored and in memory; its "Updating" edit.
+    skin::TsDecimalSpinEdit* ShowTheIntervalAt7() {
+        TSettings settings = ThreeNodes();
+        settings.Update = 7;
+        Env->Store(OptionsKey, "Update", os::MakeDwordValue(7));
+        ShowOptions(settings);
+        Options->PageControl()->SetActivePageIndex(1);
+        Pump();
+        return Find<skin::TsDecimalSpinEdit>("sDecimalSpinEdit1");
     }
 
     TForm1* Options = nullptr;
@@ -346,13 +359,7 @@ TEST_F(OptionsFormTest, TheIntervalAndTheTrayHintFlagChangeAtOnce) {
 // anything else is said beside it and leaves the interval as it was (-5 once became 0xFFFFFFFB). A typed
 // text is stored once the edit is left.
 TEST_F(OptionsFormTest, AnIntervalTypedOutOfRangeIsNeverStored) {
-    TSettings settings = ThreeNodes();
-    settings.Update = 7;
-    Env->Store(OptionsKey, "Update", os::MakeDwordValue(7));
-    ShowOptions(settings);
-    Options->PageControl()->SetActivePageIndex(1);
-    Pump();
-    auto* edit = Find<skin::TsDecimalSpinEdit>("sDecimalSpinEdit1");
+    auto* edit = ShowTheIntervalAt7();
     for (const char* typed : {"-5", "0", "181", ""}) {   // "181" passes 1 and 18 on the way, both good
         TypeInto(edit, typed);
         if (std::string(typed).empty()) edit->SetText("");
@@ -371,13 +378,7 @@ TEST_F(OptionsFormTest, AnIntervalTypedOutOfRangeIsNeverStored) {
 // "999" typed passes 9 and 99, both good: neither is stored while the window says the text is not. What is
 // typed is stored whole, when the edit is left or the window closes; a step of the spin buttons at once.
 TEST_F(OptionsFormTest, ATypedIntervalIsStoredWholeOrNotAtAll) {
-    TSettings settings = ThreeNodes();
-    settings.Update = 7;
-    Env->Store(OptionsKey, "Update", os::MakeDwordValue(7));
-    ShowOptions(settings);
-    Options->PageControl()->SetActivePageIndex(1);
-    Pump();
-    auto* edit = Find<skin::TsDecimalSpinEdit>("sDecimalSpinEdit1");
+    auto* edit = ShowTheIntervalAt7();
     TypeInto(edit, "999");
     EXPECT_EQ(StoredInt(OptionsKey, "Update"), 7);
     EXPECT_EQ(MainForm->Settings().Update, 7);
