@@ -108,7 +108,8 @@ std::string NoCashText(int language, TCashFailure failure) {
     case TCashFailure::ClientConfigWrite:
         break;
     }
-    return ru ? "Новый кэш не создан: папка кэша не записывается." : "No new cache was made: the cache folder cannot be written.";
+    return ru ? "Новый кэш не создан: папка кэша не записывается."
+              : "No new cache was made: the cache folder cannot be written.";
 }
 
 }
