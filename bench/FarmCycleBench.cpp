@@ -353,6 +353,8 @@ TResult Run(const TOptions& options) {
         result.StoredMB = (stored1 - stored0) / 1e6 / result.CyclesSeen;
     }
 
+    // The services' threads would make every fork below slower: the program they answered has ended.
+    services.reset();
     // The reference on the same folders, still growing: noderead over each, one process each, per cycle.
     double readCpu = 0;
     for (int c = 0; c < options.Cycles; ++c) {
