@@ -22,7 +22,6 @@ using namespace korvex::classes;
 namespace {
 
 inline constexpr int LargeChange = 80;
-inline constexpr int WheelLines = 3;
 
 }
 
@@ -221,16 +220,6 @@ void TsFormScrollBars::ScrollControls(int dx, int dy) {
         }
     }
     if (form->HandleAllocated()) user::InvalidateRect(form->WindowHandle(), nullptr, false);
-}
-
-bool TsFormScrollBars::Wheel(TMessage& message) {
-    if (FVertBar == nullptr || !FVertBar->Visible() || message.Result != 0) return false;
-    const int delta = user::GET_WHEEL_DELTA_WPARAM(message.WParam);
-    const int lines = -delta * WheelLines / user::WHEEL_DELTA;
-    if (lines == 0) return false;
-    FVertBar->SetPosition(FVertBar->Position() + lines * std::max(FProvider.Form()->VertScrollBar()->Increment(), 1));
-    message.Result = 1;
-    return true;
 }
 
 }

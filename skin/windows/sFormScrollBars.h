@@ -31,8 +31,6 @@ public:
 
     // Laid out again, made or freed; an unskinned form's bars go and its controls are back home.
     void Update(bool skinned);
-    // The wheel moves the vertical bar when nothing under the mouse took it; true when it did.
-    bool Wheel(classes::TMessage& message);
     void Forget(const classes::TComponent* component);   // a bar or the grip being freed elsewhere
     void FreeBars();   // the bars belong to the form, which may stay: they must not call back into us
 

@@ -145,10 +145,6 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         if (!FormBusy()) FSkinData->BGChanged = true;
         CallOld(message);
         return;
-    case CM_MOUSEWHEEL:
-        CallOld(message);
-        FScrollBars->Wheel(message);
-        return;
     case CM_MENUCHANGED:
         if (!FormBusy() && FForm->Visible()) FFullRebuild = true;
         CallOld(message);
