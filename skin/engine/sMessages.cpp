@@ -6,6 +6,7 @@
 #include "platform/classes/TForm.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Window.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,12 +70,15 @@ void LogReceiverException(const TControl* control, const char* what) {
     std::fprintf(stderr, "korvex: skin command to %s failed: %s\n", named ? control->Name().c_str() : "a control", what);
 }
 
-// One form: its window, its descendants. MDI client windows do not exist here, so there is no third step.
+// One form: its window, its descendants and, for an MDI parent, its MDI client window.
 void co_BroadcastToForm(TCustomForm* form, TMessage& message) {
     classes::TComponentWatch watch(form);
     if (form->HandleAllocated()) user::SendMessage(form->WindowHandle(), message.Msg, message.WParam, message.LParam);
     if (!watch.Alive() || IsDestroying(form)) return;
     BroadcastToChildren(form, message);
+    if (!watch.Alive() || IsDestroying(form) || form->FormStyle() != classes::fsMDIForm) return;
+    if (const user::HWND client = form->ClientHandle(); client != nullptr && user::IsWindow(client))
+        user::SendMessage(client, message.Msg, message.WParam, message.LParam);
 }
 
 }

@@ -1,8 +1,10 @@
 // The skin command message: query delivery forms, the answers across SendMessage, broadcasts to forms.
 #include "support/SkinControlsKit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Window.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
@@ -93,6 +95,13 @@ protected:
         if (IsSkinCommand(m, SMC_GETCACHE) && AskAfterAnswering != nullptr) AskControlCache(AskAfterAnswering);
     }
 };
+
+// The MDI client window's own procedure; the skin commands sent to the window are noted as "MdiClient".
+user::WNDPROC MdiClientProc = nullptr;
+user::LRESULT NoteMdiClient(user::HWND hwnd, user::UINT msg, user::WPARAM wParam, user::LPARAM lParam) {
+    if (msg == SM_SKINCMD && Journal != nullptr) Journal->emplace_back("MdiClient", int(user::HIWORD(wParam)));
+    return user::CallWindowProc(MdiClientProc, hwnd, msg, wParam, lParam);
+}
 
 template <class T>
 T* Put(TWinControl* parent, const std::string& name, int left, int top) {
@@ -289,6 +298,33 @@ TEST_F(SkinMessages, NewSkinReachesEveryControlOfEveryFormAndTheExtraForms) {
     Seen.clear();
     NewSkinFromManager();
     EXPECT_EQ(Count("Label1", SMC_NEWSKIN), 1);
+}
+
+TEST_F(SkinMessages, AnMdiParentsClientWindowIsToldAfterTheFormAndItsControls) {
+    TForm* frame = Create<TForm>(Application);
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(20, 20, 400, 300);
+    Put<TJournalLabel>(frame, "FrameLabel", 0, 0);
+    frame->Show();
+    Pump();
+    const user::HWND client = frame->ClientHandle();
+    ASSERT_NE(client, nullptr);
+    const auto hook = [client](user::WNDPROC proc) {
+        return user::ProcFromLong(user::SetWindowLongPtr(client, user::GWL_WNDPROC, user::LongFromProc(proc)));
+    };
+    MdiClientProc = hook(NoteMdiClient);
+    const base::ScopeExit restore([&] { hook(MdiClientProc); });
+    TForm* plain = NewForm();
+    Put<TJournalLabel>(plain, "PlainLabel", 0, 0);
+    Seen.clear();
+
+    NewSkinFromManager();
+    EXPECT_EQ(Count("PlainLabel", SMC_NEWSKIN), 1);
+    const std::vector<std::string> frameOrder = {"FrameLabel", "MdiClient"};
+    std::vector<std::string> order;
+    for (const auto& [who, code] : Seen)
+        if (code == SMC_NEWSKIN && (who == "FrameLabel" || who == "MdiClient")) order.push_back(who);
+    EXPECT_EQ(order, frameOrder);
 }
 
 TEST_F(SkinMessages, NewSkinGoesOnPastADyingChildAFreedSiblingAndAFailingReceiver) {
