@@ -381,6 +381,7 @@ void TsPageControl::TrackHotTab(TPoint p, TMessage& m) {
         return;
     }
     PaintSingleTab(t, tsHotTab);
+    Perform(SM_SKINCMD, SkinCommandWParam(SMC_PREPAREFADE), 0);
 }
 
 void TsPageControl::LeaveHotTab() {

@@ -30,10 +30,24 @@ using namespace korvex::skin::ctltest;
 
 namespace {
 
+// Notes the hot tab at each fade preparation it is sent.
+class TFadeNotingPageControl : public TsPageControl {
+public:
+    using TsPageControl::TsPageControl;
+    std::vector<int> PreparedAt;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (IsSkinCommand(m, SMC_PREPAREFADE)) PreparedAt.push_back(HotTab());
+        TsPageControl::WndProc(m);
+    }
+};
+
 class PageControlTest : public ControlsTest {
 protected:
-    TsPageControl* Make(int pages, int width = 300, int height = 180, TTabPosition position = tpTop) {
-        auto* pc = Create<TsPageControl>(Form);
+    template <class T = TsPageControl>
+    T* Make(int pages, int width = 300, int height = 180, TTabPosition position = tpTop) {
+        auto* pc = Create<T>(Form);
         pc->SetBounds(10, 10, width, height);
         pc->SetTabPosition(position);
         pc->SetParent(Form);
@@ -228,6 +242,22 @@ TEST_F(PageControlTest, HotTrackingLightsInactiveTabsOnly) {
     MoveTo(Form, 340, 230);
     EXPECT_EQ(pc->HotTab(), -1);
     EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), normal);
+}
+
+TEST_F(PageControlTest, ANewlyHotTabPreparesAFadeAndTheActiveTabDoesNot) {
+    UseSkin(1);
+    auto* pc = Make<TFadeNotingPageControl>(3);
+    pc->SetHotTrack(true);
+    Pump();
+    const TPoint tab1 = Centre(pc->NativeTabRect(1));
+    MoveTo(pc, tab1.x, tab1.y);
+    MoveTo(pc, tab1.x + 1, tab1.y);   // the same tab again
+    const TPoint onActive = Centre(pc->NativeTabRect(0));
+    MoveTo(pc, onActive.x, onActive.y);
+    const TPoint tab2 = Centre(pc->NativeTabRect(2));
+    MoveTo(pc, tab2.x, tab2.y);
+    EXPECT_EQ(pc->HotTab(), 2);
+    EXPECT_EQ(pc->PreparedAt, (std::vector<int> {1, 2}));
 }
 
 // An exposure while a tab is hot paints the whole control; only an update inside the hot tab takes the short way.
