@@ -144,7 +144,7 @@ private:
     void MarkLayoutDirty(int fromPara);
     void EnsureStarts() const;
     void EnsureLayout();
-    void Measure(Paragraph& para);
+    void Measure(Paragraph& para, bool wrap);   // wrap: Wraps(), asked once by the caller
     void FreeFonts();
     std::vector<FormatRun> SliceRuns(const Paragraph& para, int begin, int end) const;
     void SetRuns(Paragraph& para, std::vector<FormatRun> runs);

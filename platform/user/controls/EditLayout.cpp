@@ -107,10 +107,19 @@ bool EditControl::Wraps() const {
     return FRich || !(style & WS_HSCROLL);
 }
 
-void EditControl::Measure(Paragraph& para) {
-    bool wrap = Wraps();
-    int limit = wrap ? std::max(1, int(FRect.right - FRect.left)) : INT_MAX;
+void EditControl::Measure(Paragraph& para, bool wrap) {
     para.Breaks.clear();
+    para.Measured = true;
+    if (!wrap && !FPasswordChar && para.Runs.size() <= 1 && std::size_t(para.Length) == para.Text.size()) {
+        // ASCII in one format on one line, as most lines of a long text: the advances added up.
+        const FormatFont& font = Font(para.Runs.empty() ? 0 : para.Runs.front().Format);
+        int x = 0;
+        for (char c : para.Text)
+            x += c == '\t' ? Advance(font, U'\t', x) : font.Ascii[static_cast<unsigned char>(c)];
+        para.Width = x;
+        return;
+    }
+    int limit = wrap ? std::max(1, int(FRect.right - FRect.left)) : INT_MAX;
     int widest = 0;
     int x = 0;
     int lineStart = 0;
@@ -148,7 +157,6 @@ void EditControl::Measure(Paragraph& para) {
         }
     }
     para.Width = std::max(widest, x);
-    para.Measured = true;
 }
 
 void EditControl::Relayout() {
@@ -173,7 +181,7 @@ void EditControl::EnsureLayout() {
     int from = std::min(FLinesValid, n);
     for (int p = from; p < n; ++p) {
         Paragraph& para = FParas[std::size_t(p)];
-        if (!para.Measured) Measure(para);
+        if (!para.Measured) Measure(para, true);
         FLineStarts[std::size_t(p) + 1] = FLineStarts[std::size_t(p)] + para.LineCount();
     }
     FLineStarts[0] = 0;
@@ -267,9 +275,10 @@ int EditControl::CharFromPoint(POINT p, int* lineOut) {
 }
 
 int EditControl::MaxWidth() {
+    const bool wrap = Wraps();
     for (int p = FWidthsTaken; p < int(FParas.size()); ++p) {
         Paragraph& para = FParas[std::size_t(p)];
-        if (!para.Measured) Measure(para);
+        if (!para.Measured) Measure(para, wrap);
         FMaxWidth = std::max(FMaxWidth, para.Width);
     }
     FWidthsTaken = int(FParas.size());

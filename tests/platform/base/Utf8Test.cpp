@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace korvex::base;
 
 TEST(Utf8Length, CountsCodePointsNotBytes) {
@@ -10,6 +12,12 @@ TEST(Utf8Length, CountsCodePointsNotBytes) {
     EXPECT_EQ(Utf8Length("Host OK"), 7u);
     EXPECT_EQ(Utf8Length("Хост"), 4u);
     EXPECT_EQ(Utf8Length("a€😀"), 3u);
+    // Long ASCII runs with sequences at every place of an eight-byte group.
+    for (std::size_t at = 0; at < 20; ++at) {
+        std::string text(24, 'x');
+        text.insert(at, "Х\x80€");
+        EXPECT_EQ(Utf8Length(text), 27u) << at;
+    }
 }
 
 TEST(Utf8Length, CountsEachInvalidByteAsOne) {
