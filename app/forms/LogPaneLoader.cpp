@@ -54,6 +54,10 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
     base::ScopeExit showCaret([&] {
         if (caretHidden) ShowCaret(window);
     });
+    // Nor is each of those moves told to the pane's owner.
+    const LRESULT events = SendMessage(window, EM_GETEVENTMASK, 0, 0);
+    SendMessage(window, EM_SETEVENTMASK, 0, events & ~LPARAM(ENM_SELCHANGE));
+    base::ScopeExit tellAgain([&] { SendMessage(window, EM_SETEVENTMASK, 0, events); });
     do {
         const std::size_t end = LogBlockEnd(FText, FLoaded, BlockBytes);
         AddBlock(std::string_view(FText).substr(FLoaded, end - FLoaded));
