@@ -111,11 +111,13 @@ void EditControl::Measure(Paragraph& para, bool wrap) {
     para.Breaks.clear();
     para.Measured = true;
     if (!wrap && !FPasswordChar && para.Runs.size() <= 1 && std::size_t(para.Length) == para.Text.size()) {
-        // ASCII in one format on one line, as most lines of a long text: the advances added up.
+        // A byte a character in one format on one line, as most lines of a long text: the advances added up.
         const FormatFont& font = Font(para.Runs.empty() ? 0 : para.Runs.front().Format);
         int x = 0;
-        for (char c : para.Text)
-            x += c == '\t' ? Advance(font, U'\t', x) : font.Ascii[static_cast<unsigned char>(c)];
+        for (char byte : para.Text) {
+            const auto c = static_cast<unsigned char>(byte);
+            x += c < 128 && c != '\t' ? font.Ascii[c] : Advance(font, char32_t(c), x);
+        }
         para.Width = x;
         return;
     }

@@ -257,6 +257,27 @@ TEST_F(RichEdit, TheHorizontalRangeFollowsTheWidestLineAsTextIsAddedAndReplaced)
     EXPECT_EQ(SendMessage(e, WM_GETTEXTLENGTH, 0, 0), LRESULT(22 + 33));
 }
 
+// A line whose bytes are each a character (invalid UTF-8 shown as Latin-1) is as wide as the same characters
+// written in UTF-8.
+TEST_F(RichEdit, AByteACharacterLineIsAsWideAsItsCharacters) {
+    HWND e = Make(WS_HSCROLL | ES_AUTOHSCROLL | ES_DISABLENOSCROLL, {}, 80, 120);
+    auto widest = [&](const std::string& text) {
+        StreamIn(e, text);
+        SCROLLINFO si;
+        si.fMask = SIF_RANGE;
+        GetScrollInfo(e, SB_HORZ, &si);
+        return si.nMax;
+    };
+    std::string bytes, utf8;
+    for (int i = 0; i < 40; ++i) {
+        bytes += "\xE9\t\xFC";
+        utf8 += "\xC3\xA9\t\xC3\xBC";
+    }
+    const int expected = widest(utf8);
+    EXPECT_GT(expected, 0);
+    EXPECT_EQ(widest(bytes), expected);
+}
+
 TEST_F(RichEdit, StreamInKeepsToTheLimit) {
     HWND e = Make(0);
     SendMessage(e, EM_EXLIMITTEXT, 0, 10);
