@@ -310,6 +310,7 @@ TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     const int button = Manager->GetSkinIndex("BUTTON");
     ASSERT_GT(button, 0);
     std::swap(Manager->Sections[0], Manager->Sections[std::size_t(button)]);
+    Manager->Sections.Rename(0, "BUTTON");   // the name index follows the swap
     ASSERT_EQ(Manager->GetSkinIndex("BUTTON"), 0);
     pc->SkinData()->UpdateIndexes();
     pc->SkinData()->BGChanged = true;
