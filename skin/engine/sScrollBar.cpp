@@ -182,13 +182,18 @@ void TsScrollBar::SetParams(int position, int min, int max) {
     if (p == FPosition) {
         if (rangeChanged) SyncNativeBar(true);
         int pos = FPosition;
-        if (skinned && !NoNotify && !FScrollReported && ValidScrollCode(LastScrollCode)) co_Scroll(LastScrollCode, pos);
+        if (skinned && !NoNotify && ValidScrollCode(LastScrollCode)) co_Scroll(LastScrollCode, pos);
         return;
     }
     const int old = FPosition;
     FPosition = p;
     FPartsChanged = true;
     SyncNativeBar(true);
+    if (!skinned) {
+        classes::TComponentWatch watch(this);
+        SetEnabled(true);   // a position change enables the native bar again
+        if (!watch.Alive()) return;
+    }
     if (!co_Change(old)) return;
     const bool settled = !loading && !FControlState.Contains(csReadingState)
         && !FControlState.Contains(csCreating) && Parent() != nullptr;
@@ -212,7 +217,7 @@ bool TsScrollBar::co_Change(int oldPosition) {
         if (!watch.Alive()) return false;
     }
     // Unskinned the native bar's messages come through DoScroll, which reports the scroll itself.
-    if (SkinActive() && !FScrollReported && ValidScrollCode(LastScrollCode)) {
+    if (SkinActive() && ValidScrollCode(LastScrollCode)) {
         int pos = FPosition;
         if (!co_Scroll(LastScrollCode, pos)) return false;
     }
@@ -240,12 +245,9 @@ void TsScrollBar::DoScroll(TMessage& message) {
     pos = ScrollPositionInRange(pos, FMin, FMax, TInvertedRange::KeepsMax);
     LastScrollCode = code;
     message.Result = 0;
+    // Skinned, the position set reports the scroll again: as a change, or as the same position.
     if (!NoNotify && !co_Scroll(code, pos)) return;
-    const bool reported = FScrollReported;
-    FScrollReported = true;
-    classes::TComponentWatch watch(this);
     SetPosition(pos);
-    if (watch.Alive()) FScrollReported = reported;
 }
 
 void TsScrollBar::UpdateBar() {

@@ -83,7 +83,8 @@ public:
 
     // ---- Operations ----
     // The position limited to [min, max] (an inverted range leaves it at max) and the range stored. Skinned,
-    // max < min is written to the log instead of raising; unskinned it raises EInvalidOperation.
+    // max < min is written to the log instead of raising; unskinned it raises EInvalidOperation, and a new
+    // position enables the bar.
     void SetParams(int position, int min, int max);
     // A scroll message (WM_HSCROLL / WM_VSCROLL, CN_ forms): code in the low word, thumb position in the high.
     void DoScroll(classes::TMessage& message);
@@ -104,7 +105,7 @@ protected:
     void KeyDown(user::WORD& key, classes::TShiftState shift) override;
 
 private:
-    enum class TimerKind { Arrow, Paging };
+    enum class TimerKind { Arrow, Paging, Drag };
 
     bool IsVertical() const { return FKind == classes::sbVertical; }
     int ArrowSize() const;
@@ -140,6 +141,9 @@ private:
     void StartTimer(TimerKind kind);
     void StopTimer();
     void TimerTick();
+    void DragTick();   // the held thumb follows a pointer that is off the bar
+    bool PointerOver(classes::TPoint p) const;   // client point inside the bar
+    int DragPosition(const TsScrollGeometry& g, int along) const;   // under the pointer, less the drag offset
     classes::TPoint CursorInClient() const;
     void MouseEnterLeave(bool entered);
 
@@ -165,7 +169,6 @@ private:
     int FDragOffset = 0;   // position under the pointer minus Position when the thumb was grabbed
     bool FHeld = false;   // Smooth off: changes wait for the release
     int FHeldFrom = 0;   // Position when they started waiting
-    bool FScrollReported = false;   // DoScroll fired OnScroll for the change being made
     std::unique_ptr<classes::TTimer> FTimer;
     TimerKind FTimerKind = TimerKind::Arrow;
     bool FFirstTick = false;

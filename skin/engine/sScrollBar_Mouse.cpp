@@ -22,6 +22,7 @@ namespace {
 
 inline constexpr unsigned FirstRepeatMs = 500;
 inline constexpr unsigned RepeatMs = 100;
+inline constexpr unsigned DragMs = 10;
 
 std::size_t Index(TsScrollPart part) {
     return std::size_t(part);
@@ -209,6 +210,7 @@ void TsScrollBar::MouseDownAt(TPoint p) {
             FDragOffset = g.PositionAt(along) - FPosition;
             SetPart(TsScrollPart::Thumb, psPressed);
             FMouseChanged = true;
+            StartTimer(TimerKind::Drag);
         }
         break;
     case TsScrollPart::TrackBefore:
@@ -230,16 +232,15 @@ void TsScrollBar::MouseDownAt(TPoint p) {
 void TsScrollBar::MouseMoveAt(TPoint p) {
     const TsScrollGeometry g = Geometry();
     const int along = AlongOf(p);
+    const bool inside = PointerOver(p);
     if (FParts[Index(TsScrollPart::Thumb)] == psPressed) {
-        const int pos = std::clamp(g.PositionAt(along) - FDragOffset, std::min(FMin, FMax), std::max(FMin, FMax));
-        if (pos == FPosition) return;
+        // Over the bar the held thumb is set at each move; off it the drag timer moves it.
+        if (!inside) return;
         LastScrollCode = scTrack;
         FMouseChanged = true;
-        co_MovePosition(pos);
+        co_MovePosition(DragPosition(g, along));
         return;
     }
-    const TRect client = ClientRect();
-    const bool inside = p.x >= 0 && p.y >= 0 && p.x < client.right && p.y < client.bottom;
     const TsScrollPart part = inside ? g.PartAt(along) : TsScrollPart::None;
     switch (part) {
     case TsScrollPart::Thumb:
@@ -261,8 +262,7 @@ void TsScrollBar::MouseMoveAt(TPoint p) {
 void TsScrollBar::MouseUpAt(TPoint p) {
     StopTimer();
     classes::TComponentWatch watch(this);
-    const TRect client = ClientRect();
-    const bool inside = p.x >= 0 && p.y >= 0 && p.x < client.right && p.y < client.bottom;
+    const bool inside = PointerOver(p);
     const int hover = inside ? psHot : psNormal;
     auto set = [this](TsScrollPart part, int state) {
         if (FParts[Index(part)] == state) return;
@@ -277,9 +277,9 @@ void TsScrollBar::MouseUpAt(TPoint p) {
         set(TsScrollPart::TrackBefore, hover);
         set(TsScrollPart::TrackAfter, hover);
         if (thumbPressed) {
-            const int pos = std::clamp(g.PositionAt(along) - FDragOffset, std::min(FMin, FMax), std::max(FMin, FMax));
+            const int pos = DragPosition(g, along);
             FMouseChanged = true;
-            if (pos != FPosition && !co_MovePosition(pos)) return;
+            if (!co_MovePosition(pos)) return;
             g = Geometry();
             set(TsScrollPart::Thumb, inside && g.PartAt(along) == TsScrollPart::Thumb ? psHot : psNormal);
         }
@@ -312,6 +312,15 @@ void TsScrollBar::ReleaseHeldNotifications() {
     if (FPosition != FHeldFrom) co_Change(FHeldFrom);
 }
 
+int TsScrollBar::DragPosition(const TsScrollGeometry& g, int along) const {
+    return std::clamp(g.PositionAt(along) - FDragOffset, std::min(FMin, FMax), std::max(FMin, FMax));
+}
+
+bool TsScrollBar::PointerOver(TPoint p) const {
+    const TRect client = ClientRect();
+    return p.x >= 0 && p.y >= 0 && p.x < client.right && p.y < client.bottom;
+}
+
 TPoint TsScrollBar::CursorInClient() const {
     user::POINT p {};
     user::GetCursorPos(&p);
@@ -324,8 +333,8 @@ void TsScrollBar::StartTimer(TimerKind kind) {
     StopTimer();
     FTimer = std::make_unique<TTimer>(nullptr);
     FTimerKind = kind;
-    FFirstTick = true;
-    FTimer->SetInterval(FirstRepeatMs);
+    FFirstTick = kind != TimerKind::Drag;
+    FTimer->SetInterval(kind == TimerKind::Drag ? DragMs : FirstRepeatMs);
     FTimer->OnTimer = [this](TObject*) { TimerTick(); };
 }
 
@@ -338,6 +347,10 @@ void TsScrollBar::TimerTick() {
     if (FFirstTick) {
         FFirstTick = false;
         FTimer->SetInterval(RepeatMs);
+    }
+    if (FTimerKind == TimerKind::Drag) {
+        DragTick();
+        return;
     }
     if (FTimerKind == TimerKind::Arrow) {
         if (FParts[Index(TsScrollPart::Arrow1)] == psPressed) {
@@ -362,6 +375,21 @@ void TsScrollBar::TimerTick() {
     } else {
         StopTimer();
     }
+}
+
+void TsScrollBar::DragTick() {
+    if (FParts[Index(TsScrollPart::Thumb)] != psPressed) {
+        StopTimer();
+        return;
+    }
+    const TPoint p = CursorInClient();
+    if (PointerOver(p)) return;   // the moves over the bar set the thumb
+    const int pos = DragPosition(Geometry(), AlongOf(p));
+    if (pos != FPosition) {
+        FMouseChanged = true;
+        if (!co_MovePosition(pos)) return;
+    }
+    if (HandleAllocated() && user::GetCapture() != WindowHandle()) user::SetCapture(WindowHandle());
 }
 
 }

@@ -1,6 +1,7 @@
 // The skinned scroll bar on the headless display: defaults and the two window forms, the same positions with
-// and without a skin, repeat on the fake clock, thumb drags, keys, host messages and hooks, range complaints,
-// the disabled look with a host, lost capture and a bar freed by its own handler.
+// and without a skin, repeat and drag timers on the fake clock, thumb drags, keys, host messages and hooks,
+// enabling by a new position, range complaints, the disabled look with a host, lost capture and a bar freed by
+// its own handler.
 #include "support/ScrollBarKit.h"
 
 #include "platform/classes/Errors.h"
@@ -215,7 +216,7 @@ TEST_F(ScrollBar, AHeldTrackPagesUntilTheThumbReachesThePointer) {
     EXPECT_EQ(bar->PartState(TsScrollPart::TrackAfter), psHot);
 }
 
-TEST_F(ScrollBar, TheThumbFollowsThePointerAndTheReleaseReportsThePosition) {
+TEST_F(ScrollBar, TheThumbFollowsThePointerOverTheBarAndTheDragTimerOffItAndTheReleaseReportsThePosition) {
     TForm* form = NewForm();
     LoadSkin(3);
     TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
@@ -226,15 +227,27 @@ TEST_F(ScrollBar, TheThumbFollowsThePointerAndTheReleaseReportsThePosition) {
     EXPECT_EQ(user::GetCapture(), bar->Handle());
     MoveTo(bar, 102, 8);
     EXPECT_EQ(bar->Position(), 50);
-    MoveTo(bar, 300, 30);   // far past the end, off the bar: held at Max
+    // Off the bar the move itself sets nothing: the drag timer's next tick takes the thumb to the pointer.
+    MoveTo(bar, 300, 30);   // far past the end: held at Max
+    EXPECT_EQ(bar->Position(), 50);
+    Advance(10);
     EXPECT_EQ(bar->Position(), 100);
+    MoveTo(bar, -40, 30);
+    EXPECT_EQ(bar->Position(), 100);
+    Advance(10);
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_EQ(user::GetCapture(), bar->Handle());
     MoveTo(bar, 64, 8);
+    EXPECT_EQ(bar->Position(), 26);
+    Advance(10);   // back over the bar the timer leaves the thumb to the moves
+    EXPECT_EQ(bar->Position(), 26);
     ReleaseAt(bar, 64, 8);
     EXPECT_EQ(bar->Position(), 26);
     EXPECT_EQ(bar->PartState(TsScrollPart::Thumb), psHot);
-    EXPECT_EQ(events.Changes, (std::vector<int> {50, 100, 26}));
+    EXPECT_EQ(events.Changes, (std::vector<int> {50, 100, 0, 26}));
+    // Every move over the bar sets the position, the release's too (where it already is): each is reported.
     const std::vector<int> codes = events.ScrollCodes();
-    EXPECT_EQ(codes, (std::vector<int> {scTrack, scTrack, scTrack, scEndScroll}));
+    EXPECT_EQ(codes, (std::vector<int> {scTrack, scTrack, scTrack, scTrack, scTrack, scPosition, scEndScroll}));
     EXPECT_EQ(user::GetCapture(), nullptr);
 }
 
@@ -285,7 +298,9 @@ TEST_F(ScrollBar, HoverMakesTheArrowsAndTheThumbHotAndLeavingClearsThem) {
         EXPECT_EQ(bar->PartState(TsScrollPart(i)), psNormal) << i;
 }
 
-TEST_F(ScrollBar, HostScrollMessagesGoThroughDoScrollOnceEachAndCallTheHook) {
+// Skinned, a scroll message reports its step, then the position set reports it again (as a change, or as the
+// same position).
+TEST_F(ScrollBar, HostScrollMessagesReportTheStepAndThePositionSetAndCallTheHook) {
     TForm* form = NewForm();
     LoadSkin(1);
     TsScrollBar* bar = NewBar(form, sbVertical, TRect {10, 10, 26, 210});
@@ -303,8 +318,7 @@ TEST_F(ScrollBar, HostScrollMessagesGoThroughDoScrollOnceEachAndCallTheHook) {
         TMessage m = ScrollMessage(s.Code, s.Pos);
         bar->DoScroll(m);
         EXPECT_EQ(bar->Position(), s.Expected) << s.Code;
-        ASSERT_EQ(events.Scrolls.size(), 1u) << s.Code;
-        EXPECT_EQ(events.Scrolls[0], (std::pair<int, int> {s.Code, s.Expected}));
+        EXPECT_EQ(events.Scrolls, (std::vector<std::pair<int, int>>(2, {s.Code, s.Expected}))) << s.Code;
         EXPECT_EQ(bar->LastScrollCode, s.Code);
     }
     EXPECT_EQ(events.Hooks, (std::vector<std::pair<int, int>> {{0, 7}}));
@@ -364,6 +378,24 @@ TEST_F(ScrollBar, AnUnskinnedInvertedRangeRaisesAndAnEmptyOneIsAccepted) {
     bar->SetPageSize(20);
     bar->SetPosition(100);
     EXPECT_EQ(user::GetScrollPos(bar->Handle(), user::SB_CTL), 100);
+}
+
+TEST_F(ScrollBar, ANewPositionEnablesAnUnskinnedBarAndLeavesASkinnedOneDisabled) {
+    TForm* form = NewForm();
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetPosition(20);
+    bar->SetEnabled(false);
+    bar->SetPosition(20);   // where it is
+    EXPECT_FALSE(bar->Enabled());
+    bar->SetPosition(30);
+    EXPECT_TRUE(bar->Enabled());
+    EXPECT_TRUE(user::IsWindowEnabled(bar->Handle()));
+    LoadSkin(0);
+    Pump();
+    bar->SetEnabled(false);
+    bar->SetPosition(40);
+    EXPECT_EQ(bar->Position(), 40);
+    EXPECT_FALSE(bar->Enabled());
 }
 
 // A see-through track shows what lies under the bar: its host's cache (the bar sits beside the host on the
