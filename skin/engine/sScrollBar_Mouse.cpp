@@ -1,4 +1,4 @@
-// TsScrollBar: part states, the skinned bar's mouse (press, hover, thumb drag, release) and its repeat timer.
+// TsScrollBar: part states, the skinned bar's mouse (press, hover, thumb drag, release), its repeat and drag timer.
 #include "skin/engine/sScrollBar.h"
 
 #include "platform/classes/TApplication.h"
