@@ -76,20 +76,8 @@ T* Owned(TComponent* owner, std::string_view name) {
 constexpr int ModeBackup = 2;
 constexpr int ModeCache = 3;
 
-// Buttons that act only in FARM mode (start, stop, restore, a new cache: a cache serves a FARM node only),
-// only for a node that backs up, and never.
-constexpr const char* FarmButtons[] = {"sSpeedButton3", "sSpeedButton2", "sSpeedButton5", "sSpeedButton9"};
-constexpr const char* BackupButton = "sSpeedButton8";
-constexpr const char* ExchangeButtons[] = {"sSpeedButton4", "sSpeedButton6", "sSpeedButton7"};
-
-// Why a start or stop did not go out, in the window's language.
-std::string NotSentText(int language, bool answered) {
-    if (!answered)
-        return language == 0 ? "Сервис управления ноды ещё не ответил.\r\nКоманда не отправлена."
-                             : "The node's control service has not answered yet.\r\nNothing was sent.";
-    return language == 0 ? "FAH-Console уже в этом состоянии.\r\nКоманда не отправлена."
-                         : "FAH-Console is already in that state.\r\nNothing was sent.";
-}
+// A new cache serves a FARM node only.
+constexpr const char* CashButton = "sSpeedButton9";
 
 // Why "Make new cash" made no cache, in the window's language; empty when there is nothing to say.
 std::string NoCashText(int language, TCashFailure failure) {
@@ -189,12 +177,7 @@ void TForm8::FormShow(TObject*) {
     for (leds::TiLedRound* lamp : FLamps)
         lamp->SetBackGroundColor(face);
 
-    // Commands that cannot act for this node are shown disabled.
-    for (const char* name : FarmButtons)
-        Owned<skin::TsSpeedButton>(this, name)->SetEnabled(node.Get);
-    Owned<skin::TsSpeedButton>(this, BackupButton)->SetEnabled(node.Backup);
-    for (const char* name : ExchangeButtons)
-        Owned<skin::TsSpeedButton>(this, name)->SetEnabled(false);
+    Owned<skin::TsSpeedButton>(this, CashButton)->SetEnabled(node.Get);
 
     FLamps[4]->SetActive(node.Backup);
     if (node.Backup) ReadFolder(ModeBackup, BackupFolder(folder, FNode));
@@ -257,21 +240,11 @@ void TForm8::sSpeedButton1Click(TObject*) {
 void TForm8::sSpeedButton3Click(TObject*) {
     if (FarmAnswered(FNode, {FarmStateStopped}))
         MainForm->Monitor()->StartServ(FNode);
-    else
-        SayNotSent();
 }
 
 void TForm8::sSpeedButton2Click(TObject*) {
     if (FarmAnswered(FNode, {FarmStateRunning, FarmStateStopped}))
         MainForm->Monitor()->StopServ(FNode);
-    else
-        SayNotSent();
-}
-
-void TForm8::SayNotSent() {
-    if (MainForm == nullptr || MainForm->Monitor() == nullptr || FNode < 0 || FNode >= MainForm->RowCount()) return;
-    if (!MainForm->Settings().Nodes.at(FNode).Get) return;   // the buttons are disabled then
-    skin::sShowMessage(NotSentText(FLanguage, MainForm->Monitor()->LastFarmReply(FNode).Replied));
 }
 
 void TForm8::sSpeedButton8Click(TObject*) {

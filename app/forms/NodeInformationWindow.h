@@ -52,7 +52,6 @@ private:
     void ReadFolder(int mode, const std::string& folder);
     void FillGroup(const TUnitInfoView& view, skin::TsGauge* gauge, const char* const (&labels)[4]);
     bool FarmAnswered(int node, std::initializer_list<int> states) const;
-    void SayNotSent();   // why a FARM node's start or stop went nowhere
 
     int FNode = 0;
     int FLanguage = 1;

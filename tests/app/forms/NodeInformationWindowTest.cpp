@@ -206,10 +206,8 @@ TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
     Info->Close();
     Info->SetNode(1);
     Info->Show();
-    std::string said;
-    AnswerModal(mrOk, nullptr, &said);
-    Info->sSpeedButton3Click(Info);   // the service runs: no start, and the user is told why
-    EXPECT_NE(said.find("already in that state"), std::string::npos) << said;
+    // The service runs: start does nothing, silently.
+    EXPECT_FALSE(OpensModal([&] { Info->sSpeedButton3Click(Info); }));
     Info->sSpeedButton2Click(Info);
     EXPECT_TRUE(WaitFor([&] { return sent("#2*") == 1; }));
     EXPECT_EQ(sent("#1*"), 0);
@@ -217,9 +215,9 @@ TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
     monitor->Stop();
 }
 
-// A command that cannot act for the node is shown disabled: start, stop, restore and a new cache without FARM
-// mode, a new backup for a node that does not back up, and the exchange buttons, which have no action.
-TEST_F(NodeInfoTest, ButtonsThatCannotActAreDisabled) {
+// The buttons stay enabled where they do nothing (start, stop and restore without FARM mode, a new backup for a
+// node that does not back up, the exchange buttons); only a new cache is disabled outside FARM mode.
+TEST_F(NodeInfoTest, ButtonsStayEnabledWhereTheyDoNothing) {
     NewForms();
     auto enabled = [this](const char* name) {
         return dynamic_cast<skin::TsSpeedButton*>(Info->FindComponent(name))->Enabled();
@@ -230,15 +228,15 @@ TEST_F(NodeInfoTest, ButtonsThatCannotActAreDisabled) {
         bool Farm;   // node 1: both
     };
     const Case cases[] = {
-        {"sSpeedButton3", false, true},
-        {"sSpeedButton2", false, true},
-        {"sSpeedButton5", false, true},
-        {"sSpeedButton8", false, true},
+        {"sSpeedButton3", true, true},
+        {"sSpeedButton2", true, true},
+        {"sSpeedButton5", true, true},
+        {"sSpeedButton8", true, true},
         {"sSpeedButton9", false, true},
         {"sSpeedButton1", true, true},
-        {"sSpeedButton4", false, false},
-        {"sSpeedButton6", false, false},
-        {"sSpeedButton7", false, false},
+        {"sSpeedButton4", true, true},
+        {"sSpeedButton6", true, true},
+        {"sSpeedButton7", true, true},
     };
     for (int node : {0, 1}) {
         Info->SetNode(node);
@@ -247,14 +245,30 @@ TEST_F(NodeInfoTest, ButtonsThatCannotActAreDisabled) {
             EXPECT_EQ(enabled(c.Button), node == 0 ? c.Plain : c.Farm) << c.Button << " of node " << node;
         Info->Close();
     }
-    // A FARM node whose service has not answered is told so when started.
-    Info->SetNode(1);
-    Info->Show();
-    std::string said;
-    AnswerModal(mrOk, nullptr, &said);
-    Info->sSpeedButton3Click(Info);
-    EXPECT_NE(said.find("has not answered yet"), std::string::npos) << said;
-    Info->Close();
+}
+
+// Start and stop of a FARM node whose service has not answered, and a new backup of a node that does not back
+// up, do nothing and say nothing.
+TEST_F(NodeInfoTest, CommandsThatCannotActDoNothingSilently) {
+    TMainForm* form = NewForms();
+    struct Case {
+        int Node;
+        std::function<void()> Click;
+        const char* Name;
+    } cases[] = {
+        {1, [this] { Info->sSpeedButton3Click(Info); }, "start"},
+        {1, [this] { Info->sSpeedButton2Click(Info); }, "stop"},
+        {0, [this] { Info->sSpeedButton8Click(Info); }, "backup"},
+    };
+    for (const Case& c : cases) {
+        Info->SetNode(c.Node);
+        Info->Show();
+        std::string said;
+        EXPECT_FALSE(OpensModal(c.Click, &said)) << c.Name << ": " << said;
+        Info->Close();
+    }
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(5000));
+    EXPECT_FALSE(os::DirectoryExists(BackupFolder(Env->Folder(), 0)));
 }
 
 TEST_F(NodeInfoTest, RestoreMovesTheBackupBackOnlyForAFarmNode) {
