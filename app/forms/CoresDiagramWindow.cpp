@@ -335,7 +335,7 @@ void TForm4::sSpeedButton2Click(TObject*) {
 }
 
 // A section end is stored once its text is a whole number within its limits (typing on, nothing is stored).
-// One that would meet or cross the other end is refused: put back next to it, stored, and the user told why.
+// One that would meet or cross the other end is put back next to it and stored.
 void TForm4::sDecimalSpinEdit1Change(TObject*) {
     if (FBuilding) return;
     const std::optional<int> low = WholeValue(FLowEdit);
@@ -351,7 +351,6 @@ void TForm4::sDecimalSpinEdit1Change(TObject*) {
         FLowEdit->SetValue(putBack);
     }
     TSettingsKey(OptionsKey).WriteInteger("End1", putBack);
-    skin::sShowMessage(SectionsCrossText(ProgramLanguage(), true, putBack));
 }
 
 void TForm4::sDecimalSpinEdit2Change(TObject*) {
@@ -369,7 +368,6 @@ void TForm4::sDecimalSpinEdit2Change(TObject*) {
         FMediumEdit->SetValue(putBack);
     }
     TSettingsKey(OptionsKey).WriteInteger("End2", putBack);
-    skin::sShowMessage(SectionsCrossText(ProgramLanguage(), false, putBack));
 }
 
 void TForm4::sTrackBar1Change(TObject*) {

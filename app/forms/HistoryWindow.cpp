@@ -33,7 +33,7 @@ constexpr THistoryHeader Headers[HistoryColumnCount] = {{"", ""}, {"Дата/В�
 // Window size and column widths in Options, with their defaults.
 constexpr int DefaultHeight = 430;
 constexpr int DefaultWidth = 630;
-constexpr int IndexColumnWidth = 40;   // with the widths of TSettings::F5C all in view at the default size
+constexpr int IndexColumnWidth = 40;   // column 0, not stored
 
 std::string ColumnWidthName(int column) {
     return "F5C" + std::to_string(column);

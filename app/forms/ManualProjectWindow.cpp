@@ -79,11 +79,8 @@ void TForm7::FormShow(TObject*) {
 void TForm7::sSpeedButton1Click(TObject*) {
     TProjectTable& table = Projects();
     const TProjectRow row {FNameEdit->Text(), FCoreEdit->Text(), CreditOfValue(FCreditEdit->Value())};
-    if (const std::optional<TManualProjectAdded> added = AddManualProject(table, row)) {
-        FNameEdit->SetText("");
-        if (OnProjectAdded)
-            OnProjectAdded(ProjectSummaryAddedText(ProgramLanguage(), added->Date, added->UnitsCount, table.Count()));
-    }
+    if (const std::optional<TManualProjectAdded> added = AddManualProject(table, row); added && OnProjectAdded)
+        OnProjectAdded(ProjectSummaryAddedText(ProgramLanguage(), added->Date, added->UnitsCount, table.Count()));
     Close();
 }
 

@@ -353,8 +353,9 @@ void TForm1::sSpeedButton1Click(TObject*) {
             "Team # takes digits only (0 for no team). Nothing was saved.");
         return;
     }
-    const std::optional<int> font = SpinNumber(FFontEdit->Text(), FFontEdit->MinValue(), FFontEdit->MaxValue());
-    if (!font) {
+    // A font size that is not a number is 8; a number out of the spin edit's range is refused.
+    const int fontSize = base::StrToIntDef(base::Trim(FFontEdit->Text()), 8);
+    if (fontSize < FFontEdit->MinValue() || fontSize > FFontEdit->MaxValue()) {
         Refuse("Размер шрифта - от 4 до 10. Ничего не записано.", "Font Size takes 4 to 10. Nothing was saved.");
         return;
     }
@@ -363,7 +364,6 @@ void TForm1::sSpeedButton1Click(TObject*) {
     std::string serviceName = pathService;
     std::replace(serviceName.begin(), serviceName.end(), '\\', '+');
     serviceName = "FAH@" + serviceName;
-    const int fontSize = *font;
     {
         TSettingsBatch batch;
         TSettingsKey options(OptionsKey);

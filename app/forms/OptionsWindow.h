@@ -96,7 +96,6 @@ private:
     void BindMethods(classes::TMethodTable& methods);
     void ShowNode(int i);   // the node's values into the controls
     TNodeSettings NodeFromControls(TNodeSettings node) const;
-    std::string NodeInputError() const;
     void FillNodeList();
     void SelectNode(int i);
     void MoveNode(int from, int to);

@@ -3,7 +3,6 @@
 #include "app/forms/OptionsWindow.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/ScopeGuard.h"
-#include "platform/base/Strings.h"
 #include "platform/classes/TStringGrid.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
@@ -11,7 +10,6 @@
 #include "skin/controls/sRadioButton.h"
 #include "skin/controls/sSpinEdit.h"
 #include "skin/controls/sTooledit.h"
-#include "skin/windows/sMessageDlg.h"
 
 #include <algorithm>
 
@@ -116,31 +114,12 @@ void TForm1::sCheckBox9Click(TObject*) {
 // ---------------------------------------------------------------------------------------------------------
 // Changes of the list
 
-// What is wrong with the node values typed, in the window's language; "" when they can be stored.
-std::string TForm1::NodeInputError() const {
-    const bool ru = Language() == 0;
-    if (base::Trim(FNameEdit->Text()).empty())
-        return ru ? "Введите имя ноды. Ничего не записано." : "Enter the node's name. Nothing was saved.";
-    const std::string level = base::Trim(FLevelEdit->Text());
-    int value = 0;
-    if (!base::TryStrToInt(level, value) || value < FLevelEdit->MinValue() || value > FLevelEdit->MaxValue())
-        return ru ? "Порог готовности WU - от 25 до 100. Ничего не записано."
-                  : "WU ready level takes 25 to 100. Nothing was saved.";
-    return "";
-}
-
 void TForm1::sSpeedButton2Click(TObject*) {
     const int selected = SelectedNode();
     TNodeSettings node = NewOptionsNode();
     // A name typed over the selected node's makes the new node a copy of the controls.
     const bool copy = selected >= 0 && FNameEdit->Text() != FStringGrid->Cells(0, selected);
-    if (copy) {
-        if (const std::string error = NodeInputError(); !error.empty()) {
-            skin::sShowMessage(error);
-            return;
-        }
-        node = NodeFromControls(node);
-    }
+    if (copy) node = NodeFromControls(node);
     node.Progress = 0;
     FNodes.push_back(node);
     FillNodeList();
@@ -163,10 +142,6 @@ void TForm1::sSpeedButton4Click(TObject*) {
 void TForm1::sSpeedButton6Click(TObject*) {
     const int selected = SelectedNode();
     if (selected < 0) return;
-    if (const std::string error = NodeInputError(); !error.empty()) {
-        skin::sShowMessage(error);
-        return;
-    }
     TNodeSettings& node = FNodes[selected];
     node = NodeFromControls(node);
     node.Trycore = FTrycoreCheck->Checked();

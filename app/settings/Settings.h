@@ -88,7 +88,7 @@ struct TSettings {
     int Update = 1;   // minutes
     int F3H = 480, F3W = 670, F3P1H = 330, F3P1W = 662, F3P2H = 111, F3P2W = 662;
     int F5H = 430, F5W = 630;
-    std::array<int, 7> F5C = {0, 126, 118, 90, 46, 94, 80};   // every column in view at F5W
+    std::array<int, 7> F5C = {0, 120, 255, 105, 62, 105, 62};   // wider than F5W together: the grid scrolls
     int End1 = 30, End2 = 55, Scale = 0, HPP = 1;
     std::vector<TNodeSettings> Nodes;
 

@@ -44,15 +44,6 @@ TSectionEnds UsableSectionEnds(int low, int medium) {
     return {low, medium};
 }
 
-std::string SectionsCrossText(int language, bool lowChanged, int putBack) {
-    const std::string value = std::to_string(putBack) + " %";
-    if (language == 0)
-        return lowChanged ? "Нижняя секция должна быть меньше средней.\r\nУстановлено " + value + "."
-                          : "Средняя секция должна быть больше нижней.\r\nУстановлено " + value + ".";
-    return lowChanged ? "The Low section must stay below the Medium section.\r\nSet to " + value + "."
-                      : "The Medium section must stay above the Low section.\r\nSet to " + value + ".";
-}
-
 TNodeSpeeds ReadNodeSpeeds(int node) {
     TNodeSpeeds speeds;
     TSettingsKey data(DataKey);

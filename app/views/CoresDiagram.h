@@ -38,8 +38,6 @@ struct TSectionEnds {
 };
 // The stored ends as the diagram uses them: a pair out of its limits or out of order gives the defaults.
 TSectionEnds UsableSectionEnds(int low, int medium);
-// What the window says when an end would meet or cross the other: 0 Russian, any other language English.
-std::string SectionsCrossText(int language, bool lowChanged, int putBack);
 
 // The node's stored speeds (points per hour) by core type; missing ones are empty.
 using TNodeSpeeds = std::array<std::optional<double>, DiagramCoreCount>;

@@ -44,7 +44,7 @@ TEST(LoadSettings, FirstRunWritesEveryDefault) {
         {OptionsKey, "Update", Dword(1)}, {OptionsKey, "F3H", Dword(480)}, {OptionsKey, "F3W", Dword(670)},
         {OptionsKey, "F3P1H", Dword(330)}, {OptionsKey, "F3P1W", Dword(662)}, {OptionsKey, "F3P2H", Dword(111)},
         {OptionsKey, "F3P2W", Dword(662)}, {OptionsKey, "F5H", Dword(430)}, {OptionsKey, "F5W", Dword(630)},
-        {OptionsKey, "F5C1", Dword(126)}, {OptionsKey, "F5C2", Dword(118)}, {OptionsKey, "F5C6", Dword(80)},
+        {OptionsKey, "F5C1", Dword(120)}, {OptionsKey, "F5C2", Dword(255)}, {OptionsKey, "F5C6", Dword(62)},
         {OptionsKey, "End1", Dword(30)}, {OptionsKey, "End2", Dword(55)}, {OptionsKey, "Scale", Dword(0)},
         {OptionsKey, "HPP", Dword(1)}, {LabelKey, "Label0", MakeStringValue("Local host")},
         {PathKey, "Path0", MakeStringValue(env.Folder())}, {PathKey, "Ip0", MakeStringValue("")},

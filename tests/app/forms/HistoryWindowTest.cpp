@@ -129,10 +129,10 @@ TEST_F(HistoryFormTest, SizeAndColumnWidthsAreWrittenAtShowAndKeptAtClose) {
     TForm5* form = ShowHistory();
     EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5H")), 430u);
     EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5W")), 630u);
-    EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5C2")), 118u);
+    EXPECT_EQ(os::DwordOf(*Env->Stored(OptionsKey, "F5C2")), 255u);
     EXPECT_EQ(form->Height(), 430);
     EXPECT_EQ(form->Width(), 630);
-    EXPECT_EQ(form->History()->ColWidths(6), 80);
+    EXPECT_EQ(form->History()->ColWidths(6), 62);
     form->SetBounds(form->Left(), form->Top(), 700, 380);
     form->History()->SetColWidths(2, 300);
     form->Close();
@@ -215,24 +215,28 @@ TEST_F(HistoryFormTest, CtrlFOpensTheFindWindowAsTheMenuShows) {
     EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");   // and its search ran
 }
 
-// At the window's default size every column lies inside the grid's client area, in each look.
-TEST_F(HistoryFormTest, EveryColumnIsInViewAtTheDefaultSize) {
+// At the window's default size the columns take their default widths, wider together than the window: the first
+// ones are in view, and the grid scrolls to the last, in each look.
+TEST_F(HistoryFormTest, TheDefaultColumnWidthsScrollPastTheDefaultSize) {
     WriteHistory(Env->File("KORVEX.WUS"), 40);
+    const int widths[] = {120, 255, 105, 62, 105, 62};
     for (int skin : {-1, 1, 2, 3}) {
         TForm5* form = ShowHistory(1, skin);
         TStringGrid* grid = form->History();
         EXPECT_EQ(form->Width(), 630);
+        for (int c = 1; c < HistoryColumnCount; ++c)
+            EXPECT_EQ(grid->ColWidths(c), widths[c - 1]) << "skin " << skin << " column " << c;
         EXPECT_EQ(grid->LeftCol(), 1);
         const TRect client = grid->ClientRect();
-        for (int c = 0; c < HistoryColumnCount; ++c) {
-            const TRect header = grid->CellRect(c, 0);
-            EXPECT_GT(header.Width(), 0) << "skin " << skin << " column " << c;
-            EXPECT_GE(header.left, client.left) << "skin " << skin << " column " << c;
-            EXPECT_LE(header.right, client.right) << "skin " << skin << " column " << c;
-        }
-        const TRect node = grid->CellRect(hcNode, 0);
-        EXPECT_LE(node.right, client.right) << "skin " << skin;
+        for (int c : {hcDate, hcName})
+            EXPECT_LE(grid->CellRect(c, 0).right, client.right) << "skin " << skin << " column " << c;
+        EXPECT_EQ(grid->CellRect(hcSpeed, 0).Width(), 0) << "skin " << skin;   // out of view
         WriteFormPicture(form, "history-default-size-skin" + std::to_string(skin));
+        grid->SetLeftCol(hcNode);
+        Pump();
+        const TRect last = grid->CellRect(hcSpeed, 0);
+        EXPECT_GT(last.Width(), 0) << "skin " << skin;
+        EXPECT_LE(last.right, client.right) << "skin " << skin;
         form->Close();
         TearDown();
         SetUp();

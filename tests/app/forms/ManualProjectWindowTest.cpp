@@ -45,6 +45,7 @@ TEST_F(ManualInputTest, SaveAddsANewProjectToTheTableAndTheListThenCloses) {
     Enter(form, "p9100_Hand made", "GBGROMACS", 244.6);
     Save(form);
     EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(form->NameEdit()->Text(), "p9100_Hand made");   // kept: Save only adds and closes
     ASSERT_EQ(MainForm->Projects().Count(), before + 1);
     EXPECT_EQ(MainForm->Projects().Row(before + 1), (TProjectRow {"p9100_Hand made", "GBGROMACS", 245}));
     EXPECT_EQ(Env->Stored(UnitsKey, "Name1")->Data, "p9100_Hand made");

@@ -402,38 +402,36 @@ TEST_F(OptionsFormTest, ATypedIntervalIsStoredWholeOrNotAtAll) {
     EXPECT_EQ(MainForm->Settings().Update, 3);
 }
 
-// Save node and Add refuse a node without a name and a ready level out of its range, saying why; nothing is
-// stored then.
-TEST_F(OptionsFormTest, ANodeWithoutANameOrWithALevelOutOfRangeIsRefused) {
+// Save node and Add take the controls' values as they are, an empty name and any level included, silently; a
+// ready level that is not a number is 90.
+TEST_F(OptionsFormTest, AddAndSaveNodeTakeTheControlsValuesAsTheyAre) {
     ShowOptions(ThreeNodes());
-    SelectRow(1);
     struct Case {
         const char* Name;
         const char* Level;
-        const char* Said;
+        int Stored;
     };
-    const Case cases[] = {
-        {"", "60", "Enter the node's name"},
-        {"   ", "60", "Enter the node's name"},
-        {"box", "500", "WU ready level takes 25 to 100"},
-        {"box", "ten", "WU ready level takes 25 to 100"},
-    };
-    for (const Case& c : cases)
-        for (const char* button : {"sSpeedButton6", "sSpeedButton2"}) {
-            Find<skin::TsEdit>("NameEdit")->SetText(c.Name);
-            Find<skin::TsSpinEdit>("LevelEdit")->SetText(c.Level);
-            std::string said;
-            AnswerModal(mrOk, nullptr, &said);
-            Click(button);
-            EXPECT_NE(said.find(c.Said), std::string::npos) << button << " '" << c.Name << "': " << said;
-            EXPECT_EQ(Options->NodeCount(), 3) << button;
-            EXPECT_EQ(StoredLabels(), (std::vector<std::string> {"node1", "node2", "node3"})) << button;
-            EXPECT_FALSE(Options->Saved()) << button;
-        }
+    const Case cases[] = {{"", "60", 60}, {"box", "500", 500}, {"box", "ten", 90}};
+    for (const Case& c : cases) {
+        SelectRow(1);
+        Find<skin::TsEdit>("NameEdit")->SetText(c.Name);
+        Find<skin::TsSpinEdit>("LevelEdit")->SetText(c.Level);
+        EXPECT_FALSE(OpensModal([this] { Click("sSpeedButton6"); })) << c.Name << " " << c.Level;
+        EXPECT_EQ(StoredText(LabelKey, "Label1"), c.Name);
+        EXPECT_EQ(StoredInt(GetWUKey, "Level1"), c.Stored) << c.Level;
+        const int count = Options->NodeCount();
+        SelectRow(0);
+        Find<skin::TsEdit>("NameEdit")->SetText(std::string("copy ") + c.Name);
+        Find<skin::TsSpinEdit>("LevelEdit")->SetText(c.Level);
+        EXPECT_FALSE(OpensModal([this] { Click("sSpeedButton2"); })) << c.Name << " " << c.Level;
+        ASSERT_EQ(Options->NodeCount(), count + 1);
+        EXPECT_EQ(Options->Node(count).Level, c.Stored) << c.Level;
+    }
+    EXPECT_TRUE(Options->Saved());
 }
 
 // Save all refuses a team that is not a number and a font size out of its range, saying why, and stores none
-// of the options then.
+// of the options then; a font size that is not a number is 8.
 TEST_F(OptionsFormTest, SaveAllRefusesATeamWithLettersAndAFontSizeOutOfRange) {
     ShowOptions(ThreeNodes());
     struct Case {
@@ -445,7 +443,7 @@ TEST_F(OptionsFormTest, SaveAllRefusesATeamWithLettersAndAFontSizeOutOfRange) {
         {"12ab", "8", "Team # takes digits only"},
         {"", "8", "Team # takes digits only"},
         {"4242", "99", "Font Size takes 4 to 10"},
-        {"4242", "", "Font Size takes 4 to 10"},
+        {"4242", "-3", "Font Size takes 4 to 10"},
     };
     for (const Case& c : cases) {
         Find<skin::TsEdit>("TeamEdit")->SetText(c.Team);
@@ -468,6 +466,15 @@ TEST_F(OptionsFormTest, SaveAllRefusesATeamWithLettersAndAFontSizeOutOfRange) {
     Click("sSpeedButton1");
     EXPECT_EQ(StoredText(OptionsKey, "Team"), "4242");
     EXPECT_EQ(StoredInt(OptionsKey, "FSize"), 9);
+    // A font size that is not a number is 8, stored and given to the grid without a word.
+    for (const char* font : {"", "big"}) {
+        Find<skin::TsSpinEdit>("FontEdit")->SetText(font);
+        EXPECT_FALSE(OpensModal([this] { Click("sSpeedButton1"); })) << font;
+        EXPECT_EQ(StoredInt(OptionsKey, "FSize"), 8) << font;
+        EXPECT_EQ(MainForm->Grid()->Font()->Size(), 8) << font;
+        Find<skin::TsSpinEdit>("FontEdit")->SetText("9");
+        Click("sSpeedButton1");
+    }
 }
 
 // "Load on Windows startup" shows the stored option (set when missing); "Save all" stores the box and makes
