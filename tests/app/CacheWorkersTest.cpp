@@ -23,11 +23,12 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr TCacheTimings QuickTimings {20, 50, 50, 500};
+constexpr int WaitMs = 60000;   // generous for a loaded machine: the conditions end the waits
 
 // Waits (bounded) until the condition holds: the console is another process.
 template <class Condition>
 bool Eventually(Condition condition) {
-    for (int waited = 0; waited < 10000; waited += 10) {
+    for (int waited = 0; waited < WaitMs; waited += 10) {
         if (condition()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -107,7 +108,7 @@ TEST_F(CacheWorkersTest, CacheIsMadeAndItsConsoleEndedOnceTheDownloadCompleted) 
     EXPECT_FALSE(os::TRegistry().KeyExists(PandeGroupKey));
     EXPECT_FALSE(workers->CashMake(0, 5)) << "a cache that exists is kept";
 
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     EXPECT_FALSE(workers->CacheBusy());
     EXPECT_TRUE(workers->CacheReady(0));
     const pid_t console = StartedPid(cache);
@@ -133,7 +134,7 @@ TEST_F(CacheWorkersTest, OnlyTheCachesOwnProcessesAreEnded) {
     ASSERT_GT(otherCore, 0);
 
     ASSERT_TRUE(workers->CashMake(0, 8));
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     EXPECT_TRUE(Eventually([&] { return !Alive(StartedPid(cache)); }));
     EXPECT_TRUE(Alive(otherConsole));
     EXPECT_TRUE(Alive(otherCore));
@@ -146,7 +147,7 @@ TEST_F(CacheWorkersTest, FifthFailedAttemptStartsTheConsoleAgainOnAFreshLog) {
         "if [ -e tried ]; then printf 'Completed\\r\\n' >> FAHlog.txt; "
         "else touch tried; printf 'Attempt #5\\r\\n' >> FAHlog.txt; fi");
     ASSERT_TRUE(workers->CashMake(0, 8));
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     EXPECT_GT(StartedPid(cache, 1), 0) << Read(cache + "/started.txt");
     EXPECT_EQ(Read(cache + "/FAHlog.txt"), "Completed\r\n");
     EXPECT_TRUE(Eventually([&] { return !Alive(StartedPid(cache, 0)); }));
@@ -154,10 +155,17 @@ TEST_F(CacheWorkersTest, FifthFailedAttemptStartsTheConsoleAgainOnAFreshLog) {
 }
 
 TEST_F(CacheWorkersTest, HandOverMovesTheCachedUnitIntoTheNodeAndRemovesTheCache) {
+    // This console completes its download only when the test puts a file "go" beside it: until then the
+    // download is watched, however slow the machine.
+    WriteConsole(node + "/fah6",
+        "[20:10:09] Core required: FahCore_a1.exe\\r\\n[20:10:12] Downloading work unit\\r\\n",
+        "./FahCore_a1.exe 30 &\necho unit > queue.dat\nmkdir -p work && echo data > work/wudata_02.dat\n"
+        "while [ ! -e go ]; do sleep 0.05; done\nprintf '[20:10:15] Completed\\r\\n' >> FAHlog.txt");
     ASSERT_TRUE(workers->CashMake(0, 8));
     workers->CashWork(0);
     EXPECT_TRUE(workers->HasCache(0)) << "no hand-over while the download is watched";
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    test::WriteFile(cache + "/go", "");
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     workers->CashWork(0);
     EXPECT_FALSE(workers->HasCache(0));
     EXPECT_EQ(Read(node + "/queue.dat"), "unit\n");
@@ -169,7 +177,7 @@ TEST_F(CacheWorkersTest, HandOverMovesTheCachedUnitIntoTheNodeAndRemovesTheCache
 
 TEST_F(CacheWorkersTest, HandOverThatCannotMoveAFileKeepsTheCache) {
     ASSERT_TRUE(workers->CashMake(0, 8));
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     fs::remove(node + "/queue.dat");
     fs::create_directory(node + "/queue.dat");   // the target cannot be written
     workers->CashWork(0);
@@ -186,7 +194,7 @@ TEST_F(CacheWorkersTest, ResultsAreSentFromTheReadyFolderWithTheirOwnConsole) {
     settings.Nodes[0].Send = true;
     NewWorkers();
     ASSERT_TRUE(workers->CashMake(0, 8));
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     // The sending console of the ready folder reports success only when asked to send.
     WriteConsole(cache + "/fah6", "",
         "[ \"$*\" = \"- send all\" ] && printf '[20:11:00] + Results successfully sent\\r\\n' >> FAHlog.txt");
@@ -201,7 +209,7 @@ TEST_F(CacheWorkersTest, ResultsAreSentFromTheReadyFolderWithTheirOwnConsole) {
     EXPECT_FALSE(fs::exists(node + "/work/wudata_01.dat"));
     EXPECT_EQ(Read(node + "/queue.dat"), "unit\n");
 
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     EXPECT_FALSE(workers->Sending());
     const pid_t sender = StartedPid(ready);
     EXPECT_NE(Read(ready + "/started.txt").find("- send all"), std::string::npos);
@@ -211,7 +219,7 @@ TEST_F(CacheWorkersTest, ResultsAreSentFromTheReadyFolderWithTheirOwnConsole) {
 
 TEST_F(CacheWorkersTest, NoHandOverOutsideFarmModeOrWhileAConsoleStarts) {
     ASSERT_TRUE(workers->CashMake(0, 8));
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     settings.Nodes[0].Get = false;
     workers->SetSettings(settings);
     workers->CashWork(0);
@@ -225,7 +233,7 @@ TEST_F(CacheWorkersTest, MissingClientConfigRemovesTheNewCacheSoTheNextOneCanBeM
     EXPECT_FALSE(workers->HasCache(0));
     test::WriteFile(node + "/client.cfg", "machineid=1\n");
     EXPECT_TRUE(workers->CashMake(0, 8));
-    EXPECT_TRUE(workers->WaitIdle(10000));
+    EXPECT_TRUE(workers->WaitIdle(WaitMs));
 }
 
 // The row refresh asks for the cache every cycle: a cache that cannot be made is logged when that starts and
@@ -241,7 +249,7 @@ TEST_F(CacheWorkersTest, ACacheThatCannotBeMadeCycleAfterCycleIsLoggedWhenThatSt
     EXPECT_TRUE(workers->CashMake(0, 8));
     EXPECT_EQ(count(failed + " (ended after 6 times)"), 1);
     EXPECT_EQ(count(failed), 2);
-    EXPECT_TRUE(workers->WaitIdle(10000));
+    EXPECT_TRUE(workers->WaitIdle(WaitMs));
 }
 
 TEST_F(CacheWorkersTest, ConsoleThatCannotStartRemovesTheCache) {
@@ -250,7 +258,7 @@ TEST_F(CacheWorkersTest, ConsoleThatCannotStartRemovesTheCache) {
     settings.PathService = env.File("console");
     NewWorkers();
     ASSERT_TRUE(workers->CashMake(0, 8));
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     EXPECT_FALSE(workers->HasCache(0));
     EXPECT_FALSE(workers->CacheBusy());
 }
@@ -276,7 +284,7 @@ TEST_F(CacheWorkersTest, TheRowRefreshsCallbacksReachTheWorkers) {
     callbacks.ClearCacheBusy();
     EXPECT_FALSE(callbacks.CacheBusy());
     callbacks.StartBackup(0);
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
     EXPECT_EQ(Read(BackupFolder(env.Folder(), 0) + "/queue.dat"), "node queue");
     callbacks.CashWork(0);
     EXPECT_FALSE(workers->HasCache(0));
