@@ -5,6 +5,7 @@
 #include "platform/base/Utf8.h"
 #include "platform/classes/AllocateHWnd.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/SystemIcons.h"
 #include "platform/os/Thread.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Window.h"
@@ -35,18 +36,6 @@ struct TTrayIconHandler {
 namespace {
 TTrayIconHandler* IconHandler = nullptr;
 user::UINT NextIconId = 1;
-
-// The window layer finds an icon's picture through the class library's icons.
-void InstallPictureSource() {
-    static const bool installed = [] {
-        user::SetIconPictureSource([](user::HICON handle) -> const gdi::Bitmap* {
-            const TIcon* icon = TIcon::FromHandle(handle);
-            return icon != nullptr ? icon->Image() : nullptr;
-        });
-        return true;
-    }();
-    (void)installed;
-}
 }   // namespace
 
 void TTrayIconHandler::Proc(TMessage& m) {
@@ -92,7 +81,6 @@ TTrayIcon::TTrayIcon(TComponent* owner)
     : TComponent(owner)
     , FThread(std::this_thread::get_id())
     , FAlive(std::make_shared<TTrayIcon*>(this)) {
-    InstallPictureSource();
     if (IconHandler == nullptr) IconHandler = new TTrayIconHandler();
     ++IconHandler->RefCount;
     FId = NextIconId++;
@@ -302,9 +290,8 @@ void TTrayIcon::SetDesignPreview(bool value) {
     FDesignPreview = value;
     FPreviewing = true;
     if (Designing()) {
-        if (FIcon->Handle() == nullptr && DefaultIconWanted()) {
-            // FIXME: the system's default application icon once the window layer has stock icons.
-        }
+        if (FIcon->Handle() == nullptr && DefaultIconWanted())
+            SetIcon(TIcon::FromHandle(LoadIcon(nullptr, IDI_WINLOGO)));
         SetIconVisible(value);
     }
     FPreviewing = false;

@@ -13,6 +13,7 @@
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/display/Display.h"
+#include "skin/engine/sAppIcons.h"
 #include "skin/windows/sMessageDlg.h"
 #include "skin/windows/sWindowClasses.h"
 
@@ -74,6 +75,8 @@ int Run() {
         std::fprintf(stderr, "korvex: no X display (DISPLAY is not set or the X server cannot be reached)\n");
         return 1;
     }
+    // The program's icons, before its first window shows; freed after the last one went.
+    const skin::TsAppIcons appIcons;
     classes::InitApplication();
     base::ScopeExit done([] { classes::DoneApplication(); });
     if (!app::ReadTaskbar()) {

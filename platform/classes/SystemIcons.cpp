@@ -1,9 +1,7 @@
 // The stock icons: read once from the embedded pictures and kept for the whole run.
 #include "platform/classes/SystemIcons.h"
 
-#include "platform/classes/Resources.h"
 #include "platform/classes/TIcon.h"
-#include "platform/classes/TMemoryStream.h"
 
 #include <map>
 #include <memory>
@@ -14,6 +12,9 @@ namespace {
 
 const char* ResourceName(int id) {
     switch (id) {
+    case IDI_APPLICATION:
+    case IDI_WINLOGO:
+        return "icons/application-32";
     case IDI_HAND:
         return "icons/error-32";
     case IDI_QUESTION:
@@ -33,13 +34,8 @@ user::HICON LoadIcon(std::nullptr_t, int id) {
     if (auto found = loaded.find(id); found != loaded.end()) return found->second->Handle();
     const char* name = ResourceName(id);
     if (name == nullptr) return nullptr;
-    auto bytes = FindEmbeddedResource(name);
-    if (!bytes) return nullptr;
-    TMemoryStream stream;
-    stream.Write(bytes->data(), std::int64_t(bytes->size()));
-    stream.Seek(0, TSeekOrigin::soBeginning);
-    auto icon = std::make_unique<TIcon>();
-    icon->LoadFromStream(stream);
+    auto icon = LoadEmbeddedIcon(name);
+    if (!icon) return nullptr;
     return loaded.emplace(id, std::move(icon)).first->second->Handle();
 }
 

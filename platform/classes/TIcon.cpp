@@ -3,11 +3,14 @@
 
 #include "platform/classes/GraphicBlits.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/Resources.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TColor.h"
+#include "platform/classes/TMemoryStream.h"
 #include "platform/gdi/BmpCodec.h"
 #include "platform/gdi/PngCodec.h"
+#include "platform/user/Icons.h"
 
 #include <algorithm>
 #include <mutex>
@@ -25,6 +28,18 @@ std::mutex& LiveLock() {
 std::unordered_set<const TIcon*>& LiveIcons() {
     static auto* icons = new std::unordered_set<const TIcon*>();   // outlives static destruction
     return *icons;
+}
+
+// The window layer finds a handle's picture here; any handle it is given comes from a TIcon made before.
+void InstallPictureSource() {
+    static const bool installed = [] {
+        user::SetIconPictureSource([](user::HICON handle) -> const gdi::Bitmap* {
+            const TIcon* icon = TIcon::FromHandle(handle);
+            return icon != nullptr ? icon->Image() : nullptr;
+        });
+        return true;
+    }();
+    (void)installed;
 }
 
 bool IsPng(const std::vector<std::uint8_t>& bytes) {
@@ -51,6 +66,7 @@ TClass TIcon::StaticClass() {
 
 TIcon::TIcon()
     : FImage(gdi::Bitmap::Create(0, 0, gdi::PixelFormat::pf32bit)) {
+    InstallPictureSource();
     std::lock_guard guard(LiveLock());
     LiveIcons().insert(this);
 }
@@ -188,6 +204,21 @@ void TIcon::SaveToStream(TStream& stream) const {
                     p[c] = gdi::BYTE(std::min(255, (p[c] * 255 + p[3] / 2) / p[3]));
     }
     WriteBytes(stream, gdi::WritePng(*straight.Get(), gdi::PngAlpha::Keep));
+}
+
+std::unique_ptr<TIcon> LoadEmbeddedIcon(std::string_view name) {
+    const auto bytes = FindEmbeddedResource(name);
+    if (!bytes) return nullptr;
+    TMemoryStream stream;
+    stream.Write(bytes->data(), std::int64_t(bytes->size()));
+    stream.Seek(0, TSeekOrigin::soBeginning);
+    auto icon = std::make_unique<TIcon>();
+    try {
+        icon->LoadFromStream(stream);
+    } catch (const EInvalidGraphic&) {
+        return nullptr;
+    }
+    return icon;
 }
 
 void TIcon::Draw(TCanvas* canvas, const TRect& rect) {

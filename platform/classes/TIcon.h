@@ -6,6 +6,9 @@
 #include "platform/gdi/GdiObject.h"
 #include "platform/user/UserTypes.h"
 
+#include <memory>
+#include <string_view>
+
 namespace korvex::classes {
 
 class TBitmap;
@@ -54,6 +57,9 @@ private:
 
     gdi::GdiHandle<gdi::Bitmap> FImage;
 };
+
+// A picture embedded in the program (korvex_embed) as a new icon; nullptr when missing or not a picture.
+std::unique_ptr<TIcon> LoadEmbeddedIcon(std::string_view name);
 
 // Straight (not premultiplied) alpha to premultiplied, in place, for a pf32bit bitmap.
 void PremultiplyAlpha(gdi::Bitmap& bitmap);

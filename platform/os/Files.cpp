@@ -241,6 +241,12 @@ bool DeleteTreeAt(int parentFd, const char* name) {
 
 }
 
+bool SameFile(const std::string& first, const std::string& second) {
+    struct stat a, b;
+    return StatPath(NativePath(first), a) && StatPath(NativePath(second), b) && a.st_dev == b.st_dev
+        && a.st_ino == b.st_ino;
+}
+
 bool FileExists(const std::string& path) {
     struct stat st;
     if (!StatPath(NativePath(path), st)) return false;

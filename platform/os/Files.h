@@ -14,6 +14,7 @@ namespace korvex::os {
 
 bool FileExists(const std::string& path);   // a file (not a folder); symbolic links followed
 bool DirectoryExists(const std::string& path);   // a folder; symbolic links followed
+bool SameFile(const std::string& first, const std::string& second);   // one entry on disk; false when one is missing
 bool CreateDir(const std::string& path);   // one folder; false when it exists or its parent is missing
 bool ForceDirectories(const std::string& path);   // the folder and every missing parent; true when it exists
 bool DeleteFile(const std::string& path);   // a file or a link; never a folder

@@ -1,7 +1,9 @@
 // Backing stores and display surfaces of top-level windows, and presenting what changed.
+#include "platform/user/Icons.h"
 #include "platform/user/Screen.h"
 #include "platform/user/WindowObject.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace korvex::user::detail {
@@ -23,6 +25,38 @@ SurfaceKind KindOf(const WindowObject* w) {
         && !(w->ExStyle & WS_EX_APPWINDOW))
         return SurfaceKind::Popup;
     return SurfaceKind::Normal;
+}
+
+// An icon's premultiplied picture as the display wants it: straight alpha, ARGB.
+void AddSurfaceIcon(std::vector<SurfaceIcon>& icons, HICON icon) {
+    const gdi::Bitmap* picture = IconPicture(icon);
+    if (picture == nullptr || picture->Empty() || picture->Format() != gdi::PixelFormat::pf32bit) return;
+    SurfaceIcon& out = icons.emplace_back();
+    out.Width = picture->Width();
+    out.Height = picture->Height();
+    out.Argb.reserve(std::size_t(out.Width) * out.Height);
+    for (int y = 0; y < out.Height; ++y) {
+        const gdi::BYTE* p = picture->ScanLine(y);
+        for (int x = 0; x < out.Width; ++x, p += 4) {
+            const unsigned a = p[3];
+            auto straight = [a](unsigned c) { return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a); };
+            out.Argb.push_back(a << 24 | straight(p[2]) << 16 | straight(p[1]) << 8 | straight(p[0]));
+        }
+    }
+}
+
+// The class's icons, else the program's.
+std::vector<SurfaceIcon> SurfaceIconsOf(const WindowObject* top) {
+    std::vector<SurfaceIcon> icons;
+    if (top->Class) {
+        AddSurfaceIcon(icons, top->Class->IconSm);
+        AddSurfaceIcon(icons, top->Class->Icon);
+    }
+    if (icons.empty()) {
+        AddSurfaceIcon(icons, ProgramIcon(ICON_SMALL));
+        AddSurfaceIcon(icons, ProgramIcon(ICON_BIG));
+    }
+    return icons;
 }
 
 // The surface just above w in stacking order (0: w is the topmost shown one).
@@ -80,6 +114,7 @@ void EnsureSurface(WindowObject* top) {
         || options.Kind == SurfaceKind::Popup;
     options.TopMost = (top->ExStyle & WS_EX_TOPMOST) != 0;
     options.Owner = top->Owner && top->Owner->Top ? top->Owner->Top->Surface : 0;
+    options.Icons = SurfaceIconsOf(top);
     SurfaceId id = NextSurfaceId();
     if (!display->CreateSurface(id, options)) return;
     top->Top->Surface = id;

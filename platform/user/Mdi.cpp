@@ -507,7 +507,7 @@ void PaintMergedCaption(HWND frame, HDC windowDc, const RECT& band, int rowHeigh
     const LRESULT pressed = st ? st->Pressed : HTNOWHERE;
     for (RECT* r : {&merged.Icon, &merged.MinButton, &merged.RestoreButton, &merged.CloseButton})
         gdi::OffsetRect(r, band.left, band.top);
-    nc::PaintCaptionIcon(windowDc, merged.Icon);
+    nc::PaintCaptionIcon(merged.Child, windowDc, merged.Icon);
     nc::PaintCaptionButton(windowDc, merged.MinButton, HTMINBUTTON, pressed == HTMINBUTTON, false);
     nc::PaintCaptionButton(windowDc, merged.RestoreButton, HTMAXBUTTON, pressed == HTMAXBUTTON, true);
     nc::PaintCaptionButton(windowDc, merged.CloseButton, HTCLOSE, pressed == HTCLOSE, false);

@@ -114,9 +114,9 @@ void PaintScrollBand(HWND hwnd, HDC windowDc, const Layout& layout, int bar);
 void RepaintScrollBand(HWND hwnd, int bar);
 void PaintCaptionButtons(HWND hwnd, HDC windowDc, const Layout& layout);
 // One caption button's box and glyph (HTMINBUTTON, HTMAXBUTTON, HTCLOSE, HTHELP; restore marks the
-// maximize button of a maximized window); the caption's small window picture.
+// maximize button of a maximized window); the window's small icon in the caption.
 void PaintCaptionButton(HDC dc, const RECT& rect, LRESULT hitCode, bool pushed, bool restore);
-void PaintCaptionIcon(HDC dc, const RECT& area);
+void PaintCaptionIcon(HWND hwnd, HDC dc, const RECT& area);
 // Holds a button pushed while the pointer is over screenRect (show tells when to draw it pushed or not);
 // true when the mouse was released over it, with the release point.
 bool TrackPress(HWND hwnd, const RECT& screenRect, const std::function<void(bool pushed)>& show, POINT* release);

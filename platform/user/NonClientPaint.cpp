@@ -5,12 +5,14 @@
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Text.h"
+#include "platform/user/Icons.h"
 #include "platform/user/NonClient.h"
 #include "platform/user/NonClientLayout.h"
 #include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
 
 #include <algorithm>
 
@@ -88,17 +90,29 @@ void PaintFrame(HDC dc, const nc::Layout& l, bool active) {
     if (s.StaticEdge) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
 }
 
-// FIXME: the class icon once icons can be drawn; until then a small generic window picture.
-void PaintIconPlaceholder(HDC dc, const RECT& area) {
-    const int size = std::min<int>({GetSystemMetrics(SM_CXSMICON), area.Width() - 2, area.Height()});
-    if (size < 6) return;
-    const int x = area.left + 1 + (area.Width() - 2 - size) / 2;
-    const int y = area.top + (area.Height() - size) / 2;
+// The caption's icon: the class's small icon, else its large one, else the program's small icon.
+HICON CaptionIcon(HWND hwnd) {
+    for (int index : {GCL_HICONSM, GCL_HICON})
+        if (auto icon = reinterpret_cast<HICON>(GetClassLongPtr(hwnd, index)); IconPicture(icon) != nullptr)
+            return icon;
+    return ProgramIcon(ICON_SMALL);
+}
+
+// Without any icon: a plain window picture, the look of the system's default application icon.
+void PaintDefaultIcon(HDC dc, int x, int y, int size) {
     RECT box {x + 1, y + 2, x + size - 1, y + size - 1};
     Fill(dc, box, COLOR_WINDOWFRAME);
     InflateRect(&box, -1, -1);
     Fill(dc, RECT {box.left, box.top, box.right, box.top + 3}, COLOR_ACTIVECAPTION);
     Fill(dc, RECT {box.left, box.top + 3, box.right, box.bottom}, COLOR_WINDOW);
+}
+
+void PaintIconOf(HWND hwnd, HDC dc, const RECT& area) {
+    const int size = std::min<int>({GetSystemMetrics(SM_CXSMICON), area.Width() - 2, area.Height()});
+    if (size < 6) return;
+    const int x = area.left + 1 + (area.Width() - 2 - size) / 2;
+    const int y = area.top + (area.Height() - size) / 2;
+    if (!DrawIconEx(dc, x, y, CaptionIcon(hwnd), size, size, 0, nullptr, DI_NORMAL)) PaintDefaultIcon(dc, x, y, size);
 }
 
 LOGFONT CaptionLogFont(bool toolWindow) {
@@ -145,7 +159,7 @@ void PaintCaption(HWND hwnd, HDC dc, const nc::Layout& l, bool active) {
     } else {
         Fill(dc, c, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
     }
-    if (l.Style.Icon) PaintIconPlaceholder(dc, l.Icon);
+    if (l.Style.Icon) PaintIconOf(hwnd, dc, l.Icon);
     PaintCaptionText(hwnd, dc, l, active);
     nc::PaintCaptionButtons(hwnd, dc, l);
 }
@@ -261,8 +275,8 @@ void PaintScrollBand(HWND hwnd, HDC windowDc, const Layout& layout, int bar) {
 
 namespace nc {
 
-void PaintCaptionIcon(HDC dc, const RECT& area) {
-    PaintIconPlaceholder(dc, area);
+void PaintCaptionIcon(HWND hwnd, HDC dc, const RECT& area) {
+    PaintIconOf(hwnd, dc, area);
 }
 
 }

@@ -27,7 +27,6 @@ public:
     TrayIconId NextKey = 1;
     TrayHost* Host = nullptr;   // the tray the icons' Docked flags refer to
     bool ToldNoTray = false;
-    IconPictureSource PictureSource;
     TrayLogHook Log;
 
     // The current display's tray; a new one gets the icons.
@@ -288,7 +287,7 @@ UINT CutTimeout(UINT ms) {
 void Apply(TrayState& state, TrayIcon& icon, const NOTIFYICONDATA& data) {
     if (data.uFlags & NIF_MESSAGE) icon.CallbackMessage = data.uCallbackMessage;
     if (data.uFlags & NIF_ICON) {
-        const gdi::Bitmap* picture = data.hIcon && state.PictureSource ? state.PictureSource(data.hIcon) : nullptr;
+        const gdi::Bitmap* picture = IconPicture(data.hIcon);
         icon.Picture.Reset(picture != nullptr ? picture->Clone() : nullptr);
         state.ShowPicture(icon);
     }
@@ -368,10 +367,6 @@ bool NotifyAreaAvailable() {
 int NotifyIconSize() {
     detail::TrayHost* host = detail::State().Current();
     return host != nullptr ? host->IconSize() : 16;
-}
-
-void SetIconPictureSource(IconPictureSource source) {
-    detail::State().PictureSource = std::move(source);
 }
 
 void SetTrayLog(TrayLogHook hook) {

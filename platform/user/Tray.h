@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/gdi/Bitmap.h"
+#include "platform/user/Icons.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/UserTypes.h"
 
@@ -69,7 +70,7 @@ struct NOTIFYICONDATA {
     UINT uID = 0;
     UINT uFlags = 0;   // NIF_*
     UINT uCallbackMessage = 0;
-    HICON hIcon = nullptr;   // its picture is copied (see SetIconPictureSource); nullptr: an empty slot
+    HICON hIcon = nullptr;   // its picture is copied (IconPicture, Icons.h); nullptr: an empty slot
     std::string szTip;
     std::string szInfo;
     UINT uTimeout = 0;   // balloon time-out in milliseconds
@@ -86,11 +87,6 @@ bool GetNotifyIconRect(HWND hwnd, UINT id, RECT* rect);
 bool NotifyAreaAvailable();
 // The side of an icon slot in pixels (icons of another size are scaled down to fit, or centred).
 int NotifyIconSize();
-
-// The window layer keeps no pictures of icons: the class library's icons do. It tells how to find the
-// premultiplied 32-bit picture of a handle (nullptr: none).
-using IconPictureSource = std::function<const gdi::Bitmap*(HICON icon)>;
-void SetIconPictureSource(IconPictureSource source);
 
 // Where the notification area reports what the user should know (no tray); stderr while not set.
 using TrayLogHook = std::function<void(const std::string& line)>;

@@ -321,10 +321,26 @@ std::string EnsureTrailingBackslash(const std::string& path) {
     return path + "/";
 }
 
-classes::TIcon* GetFileIcon(const std::string& fileName, bool /*small*/) {
+namespace {
+
+// The icon the running program carries for one size ("program/icon-16" ...); nullptr when it has none.
+std::unique_ptr<classes::TIcon> ProgramFileIcon(bool small) {
+    const int size = user::GetSystemMetrics(small ? user::SM_CXSMICON : user::SM_CXICON);
+    return classes::LoadEmbeddedIcon("program/icon-" + std::to_string(size));
+}
+
+}   // namespace
+
+classes::TIcon* GetFileIcon(const std::string& fileName, bool small) {
     if (!os::FileExists(fileName)) return nullptr;
-    auto icon = std::make_unique<classes::TIcon>();
-    if (!icon->TryLoadFromFile(fileName) || icon->Empty()) return nullptr;
+    std::unique_ptr<classes::TIcon> icon;
+    if (os::SameFile(fileName, "/proc/self/exe")) {
+        icon = ProgramFileIcon(small);
+    } else {
+        icon = std::make_unique<classes::TIcon>();
+        if (!icon->TryLoadFromFile(fileName)) return nullptr;
+    }
+    if (icon == nullptr || icon->Empty()) return nullptr;
     return icon.release();
 }
 

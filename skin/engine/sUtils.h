@@ -75,7 +75,9 @@ std::string GetLongPath(const std::string& path);   // every component as it is 
 std::string GetShortPath(const std::string& path);
 // Unchanged when it ends with '/'; a final '\' becomes '/'; a single drive letter gets ":/"; else '/' appended.
 std::string EnsureTrailingBackslash(const std::string& path);
-// A new icon of a picture file (PNG or BMP) the icon class reads; nullptr when missing or not a picture.
+// A new icon for a file, the caller's to free; nullptr when the file is missing or has none. The running
+// program's own file has the icons built into it (small: SM_CXSMICON wide, else SM_CXICON); a picture file
+// (PNG or BMP) the icon class reads is its own icon at either size.
 classes::TIcon* GetFileIcon(const std::string& fileName, bool small);
 int GetStatusFontHeight();   // lfHeight of the status font
 bool IsWindowsXPOrLater();

@@ -2,17 +2,20 @@
 // repainted as children come, go, activate and change state, and the pending maximize.
 #include "skin/windows/sMdiChrome.h"
 
+#include "platform/classes/SystemIcons.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TMenu.h"
 #include "platform/gdi/BitBlt.h"
+#include "platform/user/Icons.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/engine/sAppIcons.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSkinManager.h"
@@ -213,17 +216,17 @@ void TsMdiChrome::PaintButton(TBitmap* cache, int code) {
 void TsMdiChrome::PaintButtons(TBitmap* cache) {
     PlaceButtons();
     if (!ButtonsNeeded()) return;
-    // The child's icon at the left of the menu line.
+    // The child's icon at the left of the menu line: its own, else the program's small one, else the system's.
     const TCustomForm* child = FProvider.Form()->ActiveMDIChild();
-    TIcon* icon = child->Icon();
-    if ((icon == nullptr || icon->Empty()) && Application != nullptr) icon = Application->Icon();
-    if (icon != nullptr && !icon->Empty()) {
-        const TsFrameGeometry& g = FProvider.FrameGeometry();
-        const int top = g.CaptionHeight() + g.SysBorderHeight();
-        const int side = g.MenuHeight() - 2;
-        const int left = g.SysBorderWidth() + 1;
-        cache->Canvas()->StretchDraw(TRect {left, top + 1, left + side, top + 1 + side}, icon);
-    }
+    user::HICON icon = child->Icon() != nullptr ? child->Icon()->Handle() : nullptr;
+    if (icon == nullptr && AppSmallIcon() != nullptr) icon = AppSmallIcon()->Handle();
+    if (icon == nullptr) icon = LoadIcon(nullptr, IDI_APPLICATION);
+    const TsFrameGeometry& g = FProvider.FrameGeometry();
+    const int top = g.CaptionHeight() + g.SysBorderHeight();
+    const int side = g.MenuHeight() - 2;
+    if (side > 0)
+        user::DrawIconEx(
+            cache->Canvas()->Handle(), g.SysBorderWidth() + 1, top + 1, icon, side, side, 0, nullptr, user::DI_NORMAL);
     for (int code : {htMdiMinimize, htMdiRestore, htMdiClose})
         PaintButton(cache, code);
 }

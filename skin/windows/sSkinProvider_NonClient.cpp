@@ -8,15 +8,18 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TMenu.h"
+#include "platform/classes/SystemIcons.h"
 #include "platform/classes/TScreen.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Text.h"
+#include "platform/user/Icons.h"
 #include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
+#include "skin/engine/sAppIcons.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sRegionUtils.h"
@@ -146,8 +149,19 @@ void TsSkinProvider::PaintIcon(TBitmap* cache) {
     }
     TIcon* icon = FForm->Icon();
     if ((icon == nullptr || icon->Empty()) && Application != nullptr) icon = Application->Icon();
-    if (icon == nullptr || icon->Empty()) return;   // FIXME: the system's application icon
-    cache->Canvas()->StretchDraw(r, icon);
+    if (icon != nullptr && !icon->Empty()) {
+        cache->Canvas()->StretchDraw(r, icon);
+        return;
+    }
+    // The program's icons: the large one for a tall title, else the small one, else the system's.
+    const int w = FTitleIcon->Width() != 0 ? FTitleIcon->Width() : CaptionHeight() - r.top;
+    const int h = FTitleIcon->Height() != 0 ? FTitleIcon->Height() : CaptionHeight() - r.top;
+    const gdi::HDC dc = cache->Canvas()->Handle();
+    if (TIcon* app = h > 16 && AppLargeIcon() != nullptr ? AppLargeIcon() : AppSmallIcon())
+        user::DrawIconEx(dc, r.left, r.top, app->Handle(), w, h, 0, nullptr, user::DI_NORMAL);
+    else
+        user::DrawIconEx(dc, r.left, r.top, LoadIcon(nullptr, IDI_APPLICATION), r.Width(), r.Height(), 0, nullptr,
+            user::DI_NORMAL);
 }
 
 void TsSkinProvider::PaintCaptionText(TBitmap* cache, const TRect& formRect) {

@@ -71,6 +71,8 @@ const char* IconName(MessageIcon icon) {
         return "error";
     case MessageIcon::Question:
         return "question";
+    case MessageIcon::Application:
+        return "application";
     }
     return "";
 }
@@ -109,6 +111,20 @@ gdi::Bitmap* DrawIcon(MessageIcon icon, int size) {
         l.Fill(QuestionHook(s), white);
         l.Fill(TEllipse {0.5f * s, 0.75f * s, 0.065f * s, 0.065f * s}, white);
         break;
+    case MessageIcon::Application: {
+        // A plain window: a dark rim, a blue title band with a light close box, a white client area.
+        const TBox frame {0.06f * s, 0.12f * s, 0.94f * s, 0.88f * s};
+        l.Fill(TRoundRect {frame, 0.07f * s}, TSolid {Web(0x2F3B4C)});
+        TGradientPaint title;
+        title.From = frame.Y0, title.To = 0.34f * s;
+        title.Stops = {{0.f, Web(0x5AA9F0)}, {1.f, Web(0x1C5FB8)}};
+        l.Fill(TRoundRect {TBox {frame.X0 + 0.04f * s, frame.Y0 + 0.04f * s, frame.X1 - 0.04f * s, 0.34f * s},
+                   {0.04f * s, 0.04f * s, 0.f, 0.f}},
+            title);
+        l.Fill(TRoundRect {TBox {frame.X0 + 0.04f * s, 0.34f * s, frame.X1 - 0.04f * s, frame.Y1 - 0.04f * s}, 0.f}, white);
+        l.Fill(TRoundRect {TBox {0.72f * s, 0.195f * s, 0.84f * s, 0.285f * s}, 0.01f * s}, TSolid {Web(0xE8F1FB)});
+        break;
+    }
     }
     return ToBitmap(l);
 }

@@ -28,6 +28,14 @@ enum class SurfaceState {
     Maximized,
 };
 
+// A picture the window manager shows for a window (its title, the task bar): A, R, G, B from the high byte
+// down, alpha straight (not premultiplied), row by row from the top.
+struct SurfaceIcon {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Argb;   // Width x Height
+};
+
 struct SurfaceOptions {
     SurfaceKind Kind = SurfaceKind::Normal;
     gdi::RECT Bounds;              // screen coordinates
@@ -35,6 +43,7 @@ struct SurfaceOptions {
     bool SkipTaskbar = false;
     bool TopMost = false;
     SurfaceId Owner = 0;           // transient-for
+    std::vector<SurfaceIcon> Icons;   // the window's icons, of different sizes (none: the window manager's own)
 };
 
 // What a display reports back; every call arrives on the thread that pumps the display.

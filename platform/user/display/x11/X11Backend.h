@@ -47,6 +47,7 @@ enum class AtomId {
     NetWmWindowTypePopupMenu,
     NetWmWindowTypeTooltip,
     NetWmPid,
+    NetWmIcon,
     MotifWmHints,
     Clipboard,
     Targets,
@@ -150,6 +151,7 @@ private:
 
     // X11Surfaces.cpp: placement and state reports from the window manager
     void SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& options);
+    void WriteNetWmIcon(XId window, const std::vector<SurfaceIcon>& icons);
     void SendNetWmState(Surface& surface, bool add, AtomId first, AtomId second);
     void WriteNetWmState(Surface& surface);
     void OnConfigure(const _XEvent& event);

@@ -73,6 +73,7 @@ constexpr const char* AtomNames[] = {
     "_NET_WM_WINDOW_TYPE_POPUP_MENU",
     "_NET_WM_WINDOW_TYPE_TOOLTIP",
     "_NET_WM_PID",
+    "_NET_WM_ICON",
     "_MOTIF_WM_HINTS",
     "CLIPBOARD",
     "TARGETS",

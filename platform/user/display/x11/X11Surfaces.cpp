@@ -117,6 +117,7 @@ void X11Display::SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& o
     XChangeProperty(FDisplay, window, AtomOf(AtomId::NetWmPid), XA_CARDINAL, 32, PropModeReplace,
         reinterpret_cast<unsigned char*>(&pid), 1);
     if (Surface* owner = Find(options.Owner)) XSetTransientForHint(FDisplay, window, owner->Window);
+    WriteNetWmIcon(window, options.Icons);
     if (options.Kind != SurfaceKind::Normal) return;
 
     Atom protocols[] = {AtomOf(AtomId::WmDeleteWindow)};
@@ -139,6 +140,21 @@ void X11Display::SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& o
     size.win_gravity = StaticGravity;
     XSetWMNormalHints(FDisplay, window, &size);
     WriteNetWmState(surface);
+}
+
+// _NET_WM_ICON: width, height and the ARGB pixels of each icon in turn, as 32-bit cardinals (which Xlib
+// hands over as longs).
+void X11Display::WriteNetWmIcon(XId window, const std::vector<SurfaceIcon>& icons) {
+    std::vector<long> cardinals;
+    for (const SurfaceIcon& icon : icons) {
+        if (icon.Width <= 0 || icon.Height <= 0 || icon.Argb.size() != std::size_t(icon.Width) * icon.Height) continue;
+        cardinals.push_back(icon.Width);
+        cardinals.push_back(icon.Height);
+        cardinals.insert(cardinals.end(), icon.Argb.begin(), icon.Argb.end());
+    }
+    if (cardinals.empty()) return;
+    XChangeProperty(FDisplay, window, AtomOf(AtomId::NetWmIcon), XA_CARDINAL, 32, PropModeReplace,
+        reinterpret_cast<unsigned char*>(cardinals.data()), int(cardinals.size()));
 }
 
 void X11Display::DestroySurface(SurfaceId id) {
