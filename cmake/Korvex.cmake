@@ -164,7 +164,8 @@ file(REMOVE "${OUT}.tmp")
     DEPENDS "${file}" "${script}"
     COMMENT "Embedding ${name} into ${target}"
     VERBATIM)
-  set_source_files_properties("${out}" PROPERTIES OBJECT_DEPENDS "${file}")
+  # Each generated source names its registration alike: never merged into a unity unit.
+  set_source_files_properties("${out}" PROPERTIES OBJECT_DEPENDS "${file}" SKIP_UNITY_BUILD_INCLUSION ON)
   target_sources(${target} PRIVATE "${out}")
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "STATIC_LIBRARY" OR type STREQUAL "OBJECT_LIBRARY")

@@ -11,6 +11,7 @@
 #include "app/settings/Settings.h"
 #include "app/cache/WorkUnitFiles.h"
 #include "platform/base/DateTime.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/os/TimeZone.h"
 
 #include <gtest/gtest.h>
@@ -320,6 +321,36 @@ TEST_F(KorvexProgram, TheWatchdogRestartsAReaderThatStopsMoving) {
 }
 
 const char* const MainTitle = "KORVEX. Ver. 2.6.0.11";
+
+// The window manager shows the program's emblem for its window: the 16 and the 32 pixel one in turn.
+TEST_F(KorvexProgram, TheMainWindowCarriesTheProgramsIconsForTheWindowManager) {
+    auto run = Run(1, 1000);
+    std::vector<std::uint32_t> icons;
+    ASSERT_TRUE(TKorvexRun::WaitUntil([&] { return !(icons = run->WindowIcons(MainTitle)).empty(); }, 30000))
+        << run->ProgramLog();
+    ASSERT_EQ(icons.size(), std::size_t(2 + 16 * 16 + 2 + 32 * 32));
+    EXPECT_EQ(icons[0], 16u);
+    EXPECT_EQ(icons[1], 16u);
+    ASSERT_EQ(icons[2 + 256], 32u);
+    ASSERT_EQ(icons[2 + 256 + 1], 32u);
+    const gdi::ImageResult emblem = gdi::ReadPngFile(std::string(KORVEX_SOURCE_DIR) + "/tray/icons/normal-32-0.png");
+    ASSERT_TRUE(emblem);
+    ASSERT_EQ(emblem.Image.Get()->Format(), gdi::PixelFormat::pf32bit);
+    int differing = 0, covered = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const gdi::BYTE* p = emblem.Image.Get()->ScanLine(y) + x * 4;
+            const std::uint32_t shown = icons[2 + 256 + 2 + std::size_t(y * 32 + x)];
+            const std::uint32_t alpha = shown >> 24;
+            if (alpha != p[3]) ++differing;
+            if (alpha != 255) continue;   // the colour of a partly covering pixel comes back within rounding
+            ++covered;
+            if (shown != (0xFF000000u | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0])) ++differing;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(covered, 200);
+    EXPECT_EQ(run->Terminate(), 0);
+}
 
 TEST_F(KorvexProgram, TheCloseBoxHidesTheWindowInTheTrayAndTheIconBringsItBack) {
     TrayManager tray;

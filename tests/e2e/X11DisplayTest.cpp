@@ -217,6 +217,54 @@ TEST_F(X11Fixture, NormalWindowsAskForNoDecorationsAndPopupsBypassTheWindowManag
     XCloseDisplay(probe);
 }
 
+// The window manager reads a window's icons from _NET_WM_ICON: width, height, then the ARGB pixels, per icon.
+TEST_F(X11Fixture, EveryWindowCarriesItsIconsInNetWmIcon) {
+    user::SurfaceOptions options;
+    options.Bounds = gdi::Bounds(10, 10, 100, 50);
+    for (int size : {16, 32}) {
+        user::SurfaceIcon& icon = options.Icons.emplace_back();
+        icon.Width = icon.Height = size;
+        for (int i = 0; i < size * size; ++i)
+            icon.Argb.push_back(std::uint32_t(0x80000000u | size << 16 | i));
+    }
+    ASSERT_TRUE(Screen->CreateSurface(1, options));
+    options.Kind = SurfaceKind::Popup;
+    ASSERT_TRUE(Screen->CreateSurface(2, options));
+    options.Icons.clear();
+    ASSERT_TRUE(Screen->CreateSurface(3, options));
+    Screen->Flush();
+
+    ::Display* probe = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(probe);
+    auto icons = [&](user::SurfaceId id) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::vector<std::uint32_t> items;   // Xlib hands 32-bit items over as (sign-extended) longs
+        XGetWindowProperty(probe, Native(*Screen).NativeWindow(id), XInternAtom(probe, "_NET_WM_ICON", False), 0,
+            1 << 16, False, XA_CARDINAL, &type, &format, &count, &after, &data);
+        if (data && format == 32)
+            for (unsigned long i = 0; i < count; ++i)
+                items.push_back(std::uint32_t(reinterpret_cast<long*>(data)[i]));
+        if (data) XFree(data);
+        return items;
+    };
+    for (user::SurfaceId id : {1, 2}) {
+        const std::vector<std::uint32_t> cardinals = icons(id);
+        ASSERT_EQ(cardinals.size(), std::size_t(2 + 16 * 16 + 2 + 32 * 32)) << id;
+        EXPECT_EQ(cardinals[0], 16u);
+        EXPECT_EQ(cardinals[1], 16u);
+        EXPECT_EQ(cardinals[2], 0x80100000u);
+        EXPECT_EQ(cardinals[2 + 255], 0x801000FFu);
+        EXPECT_EQ(cardinals[2 + 256], 32u);
+        EXPECT_EQ(cardinals[2 + 256 + 1], 32u);
+        EXPECT_EQ(cardinals.back(), 0x802003FFu);
+    }
+    EXPECT_TRUE(icons(3).empty());
+    XCloseDisplay(probe);
+}
+
 TEST_F(X11Fixture, WindowManagerCloseAndMovesAreReportedButOurOwnMovesAreNot) {
     ShowSurface(1, gdi::Bounds(10, 10, 100, 50));
     ::Display* wm = XOpenDisplay(ServerName().c_str());

@@ -2,6 +2,8 @@
 // late callbacks and calls from other threads.
 #include "support/TrayTestKit.h"
 
+#include "platform/classes/SystemIcons.h"
+#include "platform/classes/TIcon.h"
 #include "platform/classes/TMenu.h"
 #include "platform/user/Input.h"
 #include "platform/user/Menus.h"
@@ -461,6 +463,31 @@ TEST_F(TrayIcon, TheIconPropertyIsCopiedAndShownInTheTray) {
     user::POINT c = IconCentre(icon);
     Pump();
     EXPECT_EQ(Display->ScreenPixel(c.x, c.y), ImageColor(1));
+}
+
+// A tray icon in a designer, where the design preview shows it.
+class DesignedTrayIcon : public TTrayIcon {
+public:
+    DesignedTrayIcon()
+        : TTrayIcon(nullptr) {
+        IncludeState(csDesigning);
+    }
+};
+
+TEST_F(TrayIcon, ThePreviewOfAnIconWithoutPictureShowsTheSystemsApplicationIcon) {
+    DesignedTrayIcon icon;
+    icon.SetDesignPreview(true);
+    user::RECT r {};
+    EXPECT_TRUE(user::GetNotifyIconRect(icon.IconData().hWnd, icon.IconId(), &r));   // shown in the tray
+    const TIcon* system = TIcon::FromHandle(LoadIcon(nullptr, IDI_APPLICATION));
+    ASSERT_NE(system, nullptr);
+    ASSERT_EQ(icon.Icon()->Width(), system->Width());
+    ASSERT_EQ(icon.Icon()->Height(), system->Height());
+    for (int y = 0; y < system->Height(); ++y)
+        for (int x = 0; x < system->Width(); ++x)
+            ASSERT_EQ(icon.Icon()->Image()->PixelAt(x, y), system->Image()->PixelAt(x, y)) << x << ", " << y;
+    icon.SetDesignPreview(false);
+    EXPECT_FALSE(user::GetNotifyIconRect(icon.IconData().hWnd, icon.IconId(), &r));
 }
 
 }   // namespace

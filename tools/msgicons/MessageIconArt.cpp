@@ -121,7 +121,8 @@ gdi::Bitmap* DrawIcon(MessageIcon icon, int size) {
         l.Fill(TRoundRect {TBox {frame.X0 + 0.04f * s, frame.Y0 + 0.04f * s, frame.X1 - 0.04f * s, 0.34f * s},
                    {0.04f * s, 0.04f * s, 0.f, 0.f}},
             title);
-        l.Fill(TRoundRect {TBox {frame.X0 + 0.04f * s, 0.34f * s, frame.X1 - 0.04f * s, frame.Y1 - 0.04f * s}, 0.f}, white);
+        l.Fill(TRoundRect {TBox {frame.X0 + 0.04f * s, 0.34f * s, frame.X1 - 0.04f * s, frame.Y1 - 0.04f * s}, 0.f},
+            white);
         l.Fill(TRoundRect {TBox {0.72f * s, 0.195f * s, 0.84f * s, 0.285f * s}, 0.01f * s}, TSolid {Web(0xE8F1FB)});
         break;
     }

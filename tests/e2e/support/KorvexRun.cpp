@@ -7,6 +7,9 @@
 #include "platform/gdi/PngCodec.h"
 #include "platform/os/Registry.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -205,19 +208,50 @@ std::vector<std::string> TKorvexRun::VisibleWindows() const {
     return titles;
 }
 
-std::optional<gdi::RECT> TKorvexRun::WindowRect(const std::string& title) const {
-    if (!FChild) return std::nullopt;
+std::string TKorvexRun::WindowId(const std::string& title, Mapped mapped) const {
+    if (!FChild) return {};
+    std::vector<std::string> search {"xdotool", "search", "--pid", std::to_string(FChild->Pid())};
+    if (mapped == Mapped::Only) search.insert(search.begin() + 2, "--onlyvisible");
     std::string ids;
-    RunProcess({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}},
-        ToolTimeoutMs, &ids);
+    RunProcess(search, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &ids);
     std::istringstream lines(ids);
     for (std::string id; std::getline(lines, id);) {
-        std::string name, geometry;
-        if (id.empty() || RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &name) != 0
-            || name.substr(0, name.find('\n')) != title
-            || RunProcess({"xdotool", "getwindowgeometry", "--shell", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &geometry)
-                != 0)
-            continue;
+        std::string name;
+        if (!id.empty()
+            && RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &name) == 0
+            && name.substr(0, name.find('\n')) == title)
+            return id;
+    }
+    return {};
+}
+
+std::vector<std::uint32_t> TKorvexRun::WindowIcons(const std::string& title) const {
+    const std::string id = WindowId(title, Mapped::Only);
+    if (id.empty()) return {};
+    ::Display* connection = XOpenDisplay(FDisplay.c_str());
+    if (connection == nullptr) return {};
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<std::uint32_t> items;
+    XGetWindowProperty(connection, Window(std::stoul(id)), XInternAtom(connection, "_NET_WM_ICON", False), 0, 1 << 16,
+        False, XA_CARDINAL, &type, &format, &count, &after, &data);
+    if (data != nullptr && format == 32)
+        for (unsigned long i = 0; i < count; ++i)
+            items.push_back(std::uint32_t(reinterpret_cast<long*>(data)[i]));   // Xlib widens each to a long
+    if (data != nullptr) XFree(data);
+    XCloseDisplay(connection);
+    return items;
+}
+
+std::optional<gdi::RECT> TKorvexRun::WindowRect(const std::string& title) const {
+    const std::string id = WindowId(title, Mapped::Only);
+    std::string geometry;
+    if (!id.empty()
+        && RunProcess(
+               {"xdotool", "getwindowgeometry", "--shell", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &geometry)
+            == 0) {
         // X=.. Y=.. WIDTH=.. HEIGHT=.. lines
         int x = 0, y = 0, width = 0, height = 0;
         std::istringstream values(geometry);
@@ -237,17 +271,7 @@ std::optional<gdi::RECT> TKorvexRun::WindowRect(const std::string& title) const 
 }
 
 bool TKorvexRun::HasWindow(const std::string& title) const {
-    if (!FChild) return false;
-    std::string ids;
-    RunProcess({"xdotool", "search", "--pid", std::to_string(FChild->Pid())}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &ids);
-    std::istringstream lines(ids);
-    for (std::string id; std::getline(lines, id);) {
-        std::string name;
-        if (!id.empty() && RunProcess({"xdotool", "getwindowname", id}, {{"DISPLAY", FDisplay}}, ToolTimeoutMs, &name) == 0
-            && name.substr(0, name.find('\n')) == title)
-            return true;
-    }
-    return false;
+    return !WindowId(title, Mapped::Any).empty();
 }
 
 bool TKorvexRun::Xdotool(const std::vector<std::string>& arguments) const {

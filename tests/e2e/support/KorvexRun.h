@@ -10,6 +10,7 @@
 #include "platform/gdi/GdiObject.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -85,11 +86,16 @@ public:
     // Whether the program has a window of this title, shown or not (an iconified one is unmapped without a
     // window manager).
     bool HasWindow(const std::string& title) const;
+    // The _NET_WM_ICON items of the program's visible window with this title: width, height and the ARGB
+    // pixels of each icon in turn; empty when there is no such window or it has no icons.
+    std::vector<std::uint32_t> WindowIcons(const std::string& title) const;
     // Runs xdotool on the program's display; true when it exits with 0.
     bool Xdotool(const std::vector<std::string>& arguments) const;
 
 private:
     Environment ProgramEnvironment() const;
+    enum class Mapped { Only, Any };
+    std::string WindowId(const std::string& title, Mapped mapped) const;   // xdotool's id; "" when none
 
     std::string FProgram;
     std::string FProgramFolder;

@@ -1,0 +1,102 @@
+// Window icons: the caption shows the class's icon, else the program's; a top-level window's surface carries
+// the program's icons for the window manager.
+#include "NonClientFixture.h"
+
+#include "platform/user/Icons.h"
+#include "platform/user/NonClientLayout.h"
+#include "platform/user/WindowConstants.h"
+
+namespace korvex::user::test {
+namespace {
+
+// Icon handles the test's picture source knows: each a picture of one colour and size, alpha straight 255
+// except a half-transparent first pixel.
+struct FakeIcon {
+    HICON Handle;
+    int Size;
+    COLORREF Color;
+};
+const FakeIcon ClassSmall {reinterpret_cast<HICON>(std::intptr_t(0x100)), 16, gdi::RGB(200, 30, 40)};
+const FakeIcon ProgramSmall {reinterpret_cast<HICON>(std::intptr_t(0x200)), 16, gdi::RGB(20, 160, 60)};
+const FakeIcon ProgramLarge {reinterpret_cast<HICON>(std::intptr_t(0x300)), 32, gdi::RGB(30, 60, 220)};
+
+class WindowIcons : public NonClientFixture {
+protected:
+    void SetUp() override {
+        NonClientFixture::SetUp();
+        for (const FakeIcon& icon : {ClassSmall, ProgramSmall, ProgramLarge}) {
+            gdi::GdiHandle<gdi::Bitmap> picture(gdi::Bitmap::Create(icon.Size, icon.Size, gdi::PixelFormat::pf32bit));
+            for (int y = 0; y < icon.Size; ++y)
+                for (int x = 0; x < icon.Size; ++x) {
+                    gdi::BYTE* p = picture.Get()->ScanLine(y) + x * 4;
+                    p[0] = gdi::GetBValue(icon.Color);
+                    p[1] = gdi::GetGValue(icon.Color);
+                    p[2] = gdi::GetRValue(icon.Color);
+                    p[3] = 0xFF;
+                }
+            gdi::BYTE* first = picture.Get()->ScanLine(0);   // premultiplied by half
+            for (int c = 0; c < 4; ++c)
+                first[c] = gdi::BYTE((first[c] + 1) / 2);
+            Pictures.emplace_back(icon.Handle, std::move(picture));
+        }
+        SetIconPictureSource([this](HICON handle) -> const gdi::Bitmap* {
+            for (auto& [known, picture] : Pictures)
+                if (known == handle) return picture.Get();
+            return nullptr;
+        });
+    }
+    void TearDown() override {
+        SetProgramIcons(nullptr, nullptr);
+        SetIconPictureSource(nullptr);
+        NonClientFixture::TearDown();
+    }
+
+    COLORREF IconCentre(HWND hwnd) {
+        const nc::Layout l = nc::LayoutOf(hwnd);
+        return WindowPixel(hwnd, (l.Icon.left + l.Icon.right) / 2, (l.Icon.top + l.Icon.bottom) / 2);
+    }
+
+    std::vector<std::pair<HICON, gdi::GdiHandle<gdi::Bitmap>>> Pictures;
+};
+
+TEST_F(WindowIcons, TheCaptionShowsTheClassIconBeforeTheProgramsIcon) {
+    SetProgramIcons(ProgramSmall.Handle, ProgramLarge.Handle);
+    HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    EXPECT_EQ(IconCentre(hwnd), ProgramSmall.Color);
+
+    SetClassLongPtr(hwnd, GCL_HICONSM, reinterpret_cast<LONG_PTR>(ClassSmall.Handle));
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    EXPECT_EQ(IconCentre(hwnd), ClassSmall.Color);
+}
+
+TEST_F(WindowIcons, ATopLevelSurfaceCarriesTheProgramsIconsWithStraightAlpha) {
+    SetProgramIcons(ProgramSmall.Handle, ProgramLarge.Handle);
+    CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    ASSERT_EQ(Screen->StackingOrder().size(), 1u);
+    const std::vector<SurfaceIcon>& icons = Screen->Surface(Screen->StackingOrder()[0])->Options.Icons;
+    ASSERT_EQ(icons.size(), 2u);
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        const FakeIcon& expected = i == 0 ? ProgramSmall : ProgramLarge;
+        const std::uint32_t argb = 0xFF000000u | gdi::GetRValue(expected.Color) << 16
+            | gdi::GetGValue(expected.Color) << 8 | gdi::GetBValue(expected.Color);
+        EXPECT_EQ(icons[i].Width, expected.Size);
+        EXPECT_EQ(icons[i].Height, expected.Size);
+        ASSERT_EQ(icons[i].Argb.size(), std::size_t(expected.Size * expected.Size));
+        EXPECT_EQ(icons[i].Argb.back(), argb);
+        // The half-covering pixel has its colour back (within rounding) and half the alpha.
+        const std::uint32_t half = icons[i].Argb.front();
+        EXPECT_EQ(half >> 24, 0x80u);
+        for (int shift : {0, 8, 16})
+            EXPECT_NEAR(int(half >> shift & 0xFF), int(argb >> shift & 0xFF), 1) << shift;
+    }
+}
+
+TEST_F(WindowIcons, WithoutAnyIconTheCaptionShowsAPlainWindowAndTheSurfaceNone) {
+    HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    EXPECT_EQ(IconCentre(hwnd), GetSysColor(gdi::COLOR_WINDOW));
+    EXPECT_TRUE(Screen->Surface(Screen->StackingOrder()[0])->Options.Icons.empty());
+}
+
+}
+}
