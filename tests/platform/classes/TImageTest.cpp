@@ -12,7 +12,7 @@ namespace {
 class ImageTest : public ControlsTest { };
 
 TEST(SystemIcons, EachStockIconIsA32PixelIconKeptForTheRun) {
-    for (int id : {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK}) {
+    for (int id : {IDI_APPLICATION, IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK, IDI_WINLOGO}) {
         SCOPED_TRACE(id);
         user::HICON handle = LoadIcon(nullptr, id);
         ASSERT_NE(handle, nullptr);
@@ -25,7 +25,7 @@ TEST(SystemIcons, EachStockIconIsA32PixelIconKeptForTheRun) {
         EXPECT_EQ(icon->Image()->ScanLine(0)[3], 0);
         EXPECT_EQ(icon->Image()->ScanLine(16)[16 * 4 + 3], 255);
     }
-    EXPECT_EQ(LoadIcon(nullptr, 32512), nullptr);   // no picture for that id
+    EXPECT_EQ(LoadIcon(nullptr, 32511), nullptr);   // no picture for that id
     EXPECT_EQ(LoadIcon(nullptr, 0), nullptr);
 }
 
