@@ -3,12 +3,12 @@
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sTitleButtons.h"
 
+#include "platform/classes/SystemIcons.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TMenu.h"
-#include "platform/classes/SystemIcons.h"
 #include "platform/classes/TScreen.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"

@@ -1,4 +1,4 @@
-// msgicons FOLDER: writes the message dialog's icons as PNG files (<name>-<size>.png) into FOLDER.
+// msgicons FOLDER: writes the stock icons as PNG files (<name>-<size>.png) into FOLDER.
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PngCodec.h"
 #include "tools/msgicons/MessageIconArt.h"
