@@ -16,17 +16,6 @@ namespace {
 
 using namespace korvex::classes;
 
-std::unique_ptr<TIcon> SolidIcon(int size, TColor color) {
-    TBitmap bitmap;
-    bitmap.SetPixelFormat(pf24bit);
-    bitmap.SetSize(size, size);
-    bitmap.Canvas()->Brush()->SetColor(color);
-    bitmap.Canvas()->FillRect(TRect {0, 0, size, size});
-    auto icon = std::make_unique<TIcon>();
-    icon->Assign(&bitmap);
-    return icon;
-}
-
 class ProviderTitleIcon : public FormsTest {
 protected:
     // The form cache's pixel at a fraction of the title icon's rectangle; the title band is kept as a picture.

@@ -4,6 +4,8 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TImage.h"
 #include "platform/classes/TMenu.h"
 #include "platform/gdi/SysColors.h"
@@ -15,6 +17,7 @@
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowConstants.h"
 #include "skin/controls/sPanel.h"
+#include "skin/engine/sAppIcons.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sScrollBarGeometry.h"
@@ -145,6 +148,20 @@ TEST_F(ProviderMdi, AMaximizedChildsButtonsAndCommandsSitOnTheParentsMenuLine) {
     EXPECT_FALSE(Parent()->MDIButtonsNeeded());
     EXPECT_FALSE(IconItemFirst());
     EXPECT_EQ(Parent()->CaptionButton(cbMdiClose).Rect.Width(), 0);
+}
+
+// Left of the menu line a maximized child without an icon of its own shows the program's small icon.
+TEST_F(ProviderMdi, AMaximizedChildWithoutIconShowsTheProgramsSmallIconOnTheMenuLine) {
+    const TsAppIcons icons(SolidIcon(16, clRed), SolidIcon(32, clBlue));
+    Maximize(Two);
+    ASSERT_TRUE(Zoomed(Two));
+    const int side = Parent()->MenuHeight() - 2;
+    ASSERT_GT(side, 4);
+    const int x = Parent()->SysBorderWidth() + 1, y = Parent()->CaptionHeight() + Parent()->SysBorderHeight() + 1;
+    TCanvas* cache = Parent()->FormCache()->Canvas();
+    EXPECT_EQ(cache->Pixels(x, y), clRed);
+    EXPECT_EQ(cache->Pixels(x + side - 1, y + side - 1), clRed);
+    EXPECT_NE(cache->Pixels(x + side, y + side / 2), clRed);   // side x side, no more
 }
 
 // The MDI chrome alone: the roles, the three buttons side by side one pixel apart at the menu line's

@@ -4,6 +4,9 @@
 #include "tests/platform/classes/support/ModalSteps.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
+#include "platform/classes/TIcon.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
@@ -111,6 +114,17 @@ gdi::RECT FormsTest::ScreenRectOf(const TControl* control, const TRect& client) 
 std::string FormsTest::WindowsPictureDir() const {
     std::filesystem::create_directories(KORVEX_PICTURE_DIR);
     return KORVEX_PICTURE_DIR;
+}
+
+std::unique_ptr<classes::TIcon> SolidIcon(int size, classes::TColor color) {
+    classes::TBitmap bitmap;
+    bitmap.SetPixelFormat(classes::pf24bit);
+    bitmap.SetSize(size, size);
+    bitmap.Canvas()->Brush()->SetColor(color);
+    bitmap.Canvas()->FillRect(classes::TRect {0, 0, size, size});
+    auto icon = std::make_unique<classes::TIcon>();
+    icon->Assign(&bitmap);
+    return icon;
 }
 
 }

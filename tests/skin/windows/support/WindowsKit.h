@@ -8,6 +8,7 @@
 #include "skin/windows/sSkinProvider.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,5 +47,8 @@ protected:
 private:
     std::vector<classes::TForm*> FForms;
 };
+
+// An opaque icon of one colour, size x size.
+std::unique_ptr<classes::TIcon> SolidIcon(int size, classes::TColor color);
 
 }
