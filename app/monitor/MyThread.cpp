@@ -61,31 +61,46 @@ TNodeReading MyThread::ReadFolder(bool withStages) {
     const TUtcOffsetFunc offset = SystemUtcOffset();
     if (FReader) return FReader(FNode, FPath, now);
     TNodeReading reading;
-    // The stages are those of a file's open, load, pause after a failed load, and of freeing its lines and its
-    // stream.
-    auto options = [&](std::array<int, 3> stages) {
+    // Every open and load attempt is followed by a pause, and a missing file is retried too: a client may be
+    // writing it anew. Stages of a file: open, load (the unit-info file: loaded, then every load attempt), the
+    // pause after a load attempt (the log), and its lines and stream freed after a successful open.
+    struct TFileStages {
+        int Opened, Loaded, LoadAttempted, LoadPaused, LinesFreed, StreamFreed;
+    };
+    auto options = [&](const TFileStages& stages) {
         os::TRetryOptions o;
         o.PauseMs = FTimings.FilePauseMs;
-        o.Pause = [this](int ms) { return Sleep(ms); };
+        o.PauseAfterEveryAttempt = true;
+        o.RetryMissing = true;
+        o.Pause = [this](int ms) { return FTimings.FilePause ? FTimings.FilePause(ms) && !Terminated() : Sleep(ms); };
         if (withStages)
             o.OnStep = [this, stages](os::TRetryStep step) {
-                if (step == os::TRetryStep::Opened) Stage(stages[0]);
-                if (step == os::TRetryStep::LoadAttempted) Stage(stages[1]);
-                if (step == os::TRetryStep::LoadPaused) Stage(stages[2]);
+                switch (step) {
+                case os::TRetryStep::Opened:
+                    return Stage(stages.Opened);
+                case os::TRetryStep::Loaded:
+                    if (stages.Loaded != 0) Stage(stages.Loaded);
+                    return;
+                case os::TRetryStep::LoadAttempted:
+                    return Stage(stages.LoadAttempted);
+                case os::TRetryStep::LoadPaused:
+                    if (stages.LoadPaused != 0) Stage(stages.LoadPaused);
+                    return;
+                case os::TRetryStep::Closed:
+                    Stage(stages.LinesFreed);
+                    return Stage(stages.StreamFreed);
+                case os::TRetryStep::OpenAttempted:
+                    return;
+                }
             };
         return o;
     };
-    auto freed = [&](int lines, int stream) {
-        if (!withStages) return;
-        Stage(lines);
-        Stage(stream);
-    };
+    TLogScanStages scanStages;
+    if (withStages) scanStages = [this](TLogScanStage stage) { Stage(static_cast<int>(stage)); };
     if (withStages) Stage(7);
-    ReadClientLog(FLog, FPath, now, offset, options({8, 9, 994}), reading);
-    freed(10, 11);
+    ReadClientLog(FLog, FPath, now, offset, options({8, 0, 9, 994, 10, 11}), reading, scanStages);
     if (Terminated()) return reading;
-    ReadUnitInfo(FPath, now, offset, options({12, 13, 14}), reading);
-    freed(15, 16);
+    ReadUnitInfo(FPath, now, offset, options({12, 13, 14, 0, 15, 16}), reading);
     return reading;
 }
 

@@ -40,8 +40,10 @@ public:
 // Timings a monitoring thread uses (tests shorten them).
 struct TThreadTimings {
     int IntervalMs = 60000;   // the update interval; the thread sleeps 500 ms less
-    int FilePauseMs = 250;   // after a failed open or load
+    int FilePauseMs = 250;   // after every open and load attempt of a client file
     int HostTimeoutMs = 3000;   // the host test's connect
+    // Makes the pause after a file attempt in place of the thread's own sleep; false stops the reading (tests).
+    std::function<bool(int ms)> FilePause;
 };
 
 // The lock around host tests: at most one runs at a time.

@@ -78,13 +78,13 @@ std::string RunCloneGen(std::string_view line) {
     return s;
 }
 
-// The start text comes from the last "Working on" line of the current unit (its protein line names the unit)
-// whose first step or frame is logged within 50 lines of the protein line; a "Working on" line that is the
-// log's last line does not count.
-std::string FindStartText(const TLogMarks& m, const std::string& wuName) {
+// The start comes from the last "Working on" line of the current unit (its protein line names the unit) whose
+// first step or frame is logged within 50 lines of the protein line; a "Working on" line that is the log's last
+// line does not count. Null when there is none.
+const TUnitStart* FindUnitStart(const TLogMarks& m, const std::string& wuName) {
     for (auto it = m.UnitStarts.rbegin(); it != m.UnitStarts.rend(); ++it)
-        if (it->WorkingOn < m.LastLine && it->Name == wuName) return it->StartText;
-    return {};
+        if (it->WorkingOn < m.LastLine && it->Name == wuName) return &*it;
+    return nullptr;
 }
 
 }
@@ -94,15 +94,21 @@ void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetF
     ScanClientLog(FindLogMarks(log.Text()), now, utcOffset, reading);
 }
 
-void ScanClientLog(const TLogMarks& m, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading) {
+void ScanClientLog(const TLogMarks& m, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading,
+    const TLogScanStages& stages) {
+    auto passed = [&stages](TLogScanStage stage) {
+        if (stages) stages(stage);
+    };
 
     // Identity of the client and the unit; a match on line 0 does not count.
     if (m.Version.Index > 0) reading.Version = From(m.Version.Text, 12);
+    passed(TLogScanStage::Version);
     if (m.CoreRequired.Index > 0) reading.CoreRequired = From(m.CoreRequired.Text, 27);
     if (m.System.Index > 0)
         reading.WUName = From(m.System.Text, 20);
     else if (m.Protein.Index > 0)
         reading.WUName = From(m.Protein.Text, 21);
+    passed(TLogScanStage::Identity);
     if (m.UserName.Index > 0) {
         const std::string_view line = m.UserName.Text;
         const std::size_t teamAt = line.find(" (Team ");   // 0-based: the 1-based position less one
@@ -119,18 +125,30 @@ void ScanClientLog(const TLogMarks& m, base::TDateTime now, const TUtcOffsetFunc
         anchor = m.LoadedQueue.Index;
         reading.Status = TNodeStatus::QueueLoaded;
     }
+    passed(TLogScanStage::UserAndQueue);
     if (m.ResultsSent.Index > 0 && m.ResultsSent.Index >= anchor) anchor = m.ResultsSent.Index;
     if (m.BracketCompleted.Index >= anchor) reading.Status = TNodeStatus::Running;
     if (m.FramesCompleted.Index >= anchor) reading.Status = TNodeStatus::Running;
     if (m.ServiceStop.Index >= anchor) reading.Status = TNodeStatus::Undecided;
     if (m.ClientShutdown.Index >= anchor) reading.Status = TNodeStatus::Undecided;
     if (m.ErrorAttempt.Index >= anchor) reading.Status = TNodeStatus::AttemptError;
+    passed(TLogScanStage::Status);
 
-    reading.StartText = FindStartText(m, reading.WUName);
+    reading.StartText.clear();
+    if (const TUnitStart* start = FindUnitStart(m, reading.WUName)) {
+        passed(TLogScanStage::StartLineFound);
+        reading.StartText = start->StartText;
+        passed(TLogScanStage::StartTextTaken);
+    }
+    passed(TLogScanStage::StartTextDone);
 
     // The unit's lines start at its project line.
     const TLineIndex c = m.Clone.Found() ? m.Clone.Index : 0;
-    if (m.Clone.Found()) reading.RCG = ClientText(RunCloneGen(m.Clone.Text), MaxRunCloneGen);
+    if (m.Clone.Found()) {
+        passed(TLogScanStage::RunCloneGenFound);
+        reading.RCG = ClientText(RunCloneGen(m.Clone.Text), MaxRunCloneGen);
+    }
+    passed(TLogScanStage::RunCloneGenDone);
     auto fromUnit = [c](const TLogLine& line) { return line.Found() && line.Index >= c; };
 
     // The last stamp of the unit, placed in the day before now.
@@ -150,13 +168,13 @@ void ScanClientLog(const TLogMarks& m, base::TDateTime now, const TUtcOffsetFunc
     };
 
     // Time per percent from the last two step lines of the unit.
-    if (fromUnit(m.Step)) {
-        reading.LastStepTime = lastStep(m.Step);
-        if (m.Step.Index > 0 && m.StepPrevious.Index > 0 && fromUnit(m.StepPrevious)) {
-            if (std::optional<std::int64_t> d = difference(m.StepPrevious, m.Step))
-                reading.TimePerPercent = DurationText(*d);
-        }
+    if (fromUnit(m.Step)) reading.LastStepTime = lastStep(m.Step);
+    passed(TLogScanStage::StepLinesDone);
+    if (fromUnit(m.Step) && m.Step.Index > 0 && m.StepPrevious.Index > 0 && fromUnit(m.StepPrevious)) {
+        if (std::optional<std::int64_t> d = difference(m.StepPrevious, m.Step))
+            reading.TimePerPercent = DurationText(*d);
     }
+    passed(TLogScanStage::TimePerPercentDone);
     if (reading.TimePerPercent != NoTimeText) return;
 
     // Frame-counting cores: frame time from the last two frame lines, frames from the last count line.
@@ -168,14 +186,18 @@ void ScanClientLog(const TLogMarks& m, base::TDateTime now, const TUtcOffsetFunc
         if (remaining != std::string_view::npos) total += CountAt(line, remaining + 1 + 11);
         if (total > MaxFrames) total = 0;
     }
-    if (!fromUnit(m.Frame) || !fromUnit(m.FramePrevious) || m.Frame.Index <= 0 || m.FramePrevious.Index <= 0) return;
-    reading.CurrentFrame = FrameNumber(m.Frame.Text);
-    reading.TotalFrames = total;
-    reading.LastStepTime = lastStep(m.Frame);
-    if (std::optional<std::int64_t> d = difference(m.FramePrevious, m.Frame)) {
-        reading.FrameTime = DurationText(*d);
-        reading.TimePerPercent = DurationText(*d * (total / 100));
+    if (fromUnit(m.Frame) && fromUnit(m.FramePrevious) && m.Frame.Index > 0 && m.FramePrevious.Index > 0) {
+        passed(TLogScanStage::FrameLinesFound);
+        reading.CurrentFrame = FrameNumber(m.Frame.Text);
+        reading.TotalFrames = total;
+        reading.LastStepTime = lastStep(m.Frame);
+        passed(TLogScanStage::FrameStepTimeRead);
+        if (std::optional<std::int64_t> d = difference(m.FramePrevious, m.Frame)) {
+            reading.FrameTime = DurationText(*d);
+            reading.TimePerPercent = DurationText(*d * (total / 100));
+        }
     }
+    passed(TLogScanStage::FramesDone);
 }
 
 }

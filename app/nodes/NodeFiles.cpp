@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 #include <sys/stat.h>
+#include <utility>
 
 namespace korvex::app {
 
@@ -179,11 +180,18 @@ std::string NodeFilePath(const std::string& folder, const std::string& fileName)
 }
 
 void ReadClientLog(TClientLogFollower& follower, const std::string& folder, base::TDateTime now,
-    const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options, TNodeReading& reading) {
-    const os::TRetryResult result = os::ReadRetrying(
-        NodeFilePath(folder, ClientLogName),
-        [&follower](os::TFileStream& stream, int& error) { return follower.Read(stream, error); }, options);
-    if (result.Loaded) ScanClientLog(follower.Marks(), now, utcOffset, reading);
+    const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options, TNodeReading& reading,
+    const TLogScanStages& stages) {
+    os::TRetryOptions scanning = options;
+    bool loaded = false;
+    scanning.OnStep = [&](os::TRetryStep step) {
+        if (options.OnStep) options.OnStep(step);
+        if (step == os::TRetryStep::Loaded) loaded = true;
+        if (step == os::TRetryStep::LoadAttempted && std::exchange(loaded, false))
+            ScanClientLog(follower.Marks(), now, utcOffset, reading, stages);
+    };
+    os::ReadRetrying(NodeFilePath(folder, ClientLogName),
+        [&follower](os::TFileStream& stream, int& error) { return follower.Read(stream, error); }, scanning);
 }
 
 void ReadUnitInfo(const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset,

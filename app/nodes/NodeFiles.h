@@ -70,8 +70,11 @@ std::string NodeFilePath(const std::string& folder, const std::string& fileName)
 
 // The two steps of a node folder's reading, each into `reading`: the log with a follower kept from one reading to
 // the next (a monitoring thread has one), then the unit-info file. A file that cannot be read counts as empty.
+// The log is scanned as soon as a load succeeds, between its LoadAttempted step and the pause that may follow;
+// `stages` hears the scan's progress.
 void ReadClientLog(TClientLogFollower& follower, const std::string& folder, base::TDateTime now,
-    const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options, TNodeReading& reading);
+    const TUtcOffsetFunc& utcOffset, const os::TRetryOptions& options, TNodeReading& reading,
+    const TLogScanStages& stages = {});
 void ReadUnitInfo(const std::string& folder, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
     const os::TRetryOptions& options, TNodeReading& reading);
 

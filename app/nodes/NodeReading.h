@@ -86,13 +86,34 @@ TNodeReading ReadNode(
 
 struct TLogMarks;
 
+// Where the log scan has got to, in the order it passes them; the values are the stages a monitoring thread
+// reports for them.
+enum class TLogScanStage : int {
+    Version = 90,   // the client's version
+    Identity = 91,   // core required and unit name
+    UserAndQueue = 92,   // user name and team, the loaded queue
+    Status = 93,   // the status from the anchor on
+    StartLineFound = 931,   // the unit's "Working on" line found
+    StartTextTaken = 94,
+    StartTextDone = 95,
+    RunCloneGenFound = 96,
+    RunCloneGenDone = 97,
+    StepLinesDone = 98,   // the last step line read
+    TimePerPercentDone = 99,
+    FrameLinesFound = 991,   // frame-counting cores only, from here on
+    FrameStepTimeRead = 992,
+    FramesDone = 993,
+};
+using TLogScanStages = std::function<void(TLogScanStage)>;
+
 // The two halves of ReadNode, in the order it runs them (the unit-info scan uses the log's results).
 void ScanClientLog(const TTextLines& log, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading);
 void ScanUnitInfo(
     const TTextLines& unitInfo, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading);
 // The same from the log's marks, and from the unit-info file's first lines (UnitInfoLines of them, each cut to
 // MaxKeptLineBytes: the scan needs no more).
-void ScanClientLog(const TLogMarks& marks, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading);
+void ScanClientLog(const TLogMarks& marks, base::TDateTime now, const TUtcOffsetFunc& utcOffset, TNodeReading& reading,
+    const TLogScanStages& stages = {});
 inline constexpr std::size_t UnitInfoLines = 6;
 void ScanUnitInfo(const std::vector<std::string_view>& lines, base::TDateTime now, const TUtcOffsetFunc& utcOffset,
     TNodeReading& reading);

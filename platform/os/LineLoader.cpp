@@ -125,29 +125,35 @@ TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, cons
     for (int open = 0; open < options.Attempts; ++open) {
         ++result.OpenAttempts;
         TFileStream stream;
-        bool opened = stream.TryOpen(path, options.Mode);
+        const bool opened = stream.TryOpen(path, options.Mode);
         if (opened) {
             step(TRetryStep::Opened);
             for (int attempt = 0; attempt < options.Attempts; ++attempt) {
                 ++result.LoadAttempts;
                 int error = 0;
                 result.Loaded = load(stream, error);
-                if (!result.Loaded) result.Error = error;
+                if (result.Loaded)
+                    step(TRetryStep::Loaded);
+                else
+                    result.Error = error;
                 step(TRetryStep::LoadAttempted);
-                if (result.Loaded || result.Error == EFBIG) break;
-                bool goOn = pause();
+                const bool last = result.Loaded || result.Error == EFBIG;
+                if (last && !options.PauseAfterEveryAttempt) break;
+                const bool goOn = pause();
                 step(TRetryStep::LoadPaused);
-                if (!goOn) break;
+                if (last || !goOn) break;
             }
+            stream.Close();
+            step(TRetryStep::Closed);
         } else {
             result.Error = stream.LastError();
         }
-        stream.Close();
         step(TRetryStep::OpenAttempted);
-        if (result.Stopped || opened) break;
-        bool permanent
-            = !options.RetryMissing && (result.Error == ENOENT || result.Error == ENOTDIR || result.Error == EISDIR);
-        if (permanent || !pause()) break;
+        if (result.Stopped) break;
+        const bool missing = result.Error == ENOENT || result.Error == ENOTDIR || result.Error == EISDIR;
+        const bool last = opened || (missing && !options.RetryMissing);
+        if (last && !options.PauseAfterEveryAttempt) break;
+        if (!pause() || last) break;
     }
     return result;
 }

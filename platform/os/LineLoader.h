@@ -34,15 +34,20 @@ bool TryLoadLines(
 
 // Marks reported by LoadLinesRetrying, so a caller can note its progress (a watchdog).
 enum class TRetryStep {
-    OpenAttempted,   // after every open attempt, successful or not
+    OpenAttempted,   // after every open attempt, successful or not (before the pause that may follow it)
     Opened,   // the file is open
+    Loaded,   // a load attempt succeeded (just before its LoadAttempted)
     LoadAttempted,   // after every load attempt
-    LoadPaused,   // after the pause that follows a failed load attempt
+    LoadPaused,   // after the pause that follows a load attempt
+    Closed,   // the open file was closed after its loads (just before its OpenAttempted)
 };
 
 struct TRetryOptions {
     int Attempts = 20;   // open attempts, and load attempts per successful open
-    int PauseMs = 250;   // pause after a failed open or load (a file read at once is not waited for)
+    int PauseMs = 250;   // the pause after an attempt
+    // Pause after every open and load attempt, successful or not (a file read at once then costs two pauses).
+    // Off: only a failed open or load is followed by a pause.
+    bool PauseAfterEveryAttempt = false;
     // Waits the given milliseconds; returns false when the caller wants to stop (the load then ends at once).
     // Empty: a plain sleep.
     std::function<bool(int ms)> Pause;
@@ -62,8 +67,8 @@ struct TRetryResult {
 };
 
 // Opens `path` and runs `load` on the stream, for a file that another program may be holding (an open or a read
-// that fails), retrying as the options say: a pause follows a failed open or a failed load only, and a missing
-// file is not retried unless asked. `load` sets `error` when it fails.
+// that fails), retrying as the options say: a pause follows a failed open or a failed load (every attempt when
+// asked), and a missing file is not retried unless asked. `load` sets `error` when it fails.
 using TStreamLoad = std::function<bool(TFileStream& stream, int& error)>;
 TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, const TRetryOptions& options = {});
 

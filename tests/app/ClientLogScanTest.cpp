@@ -1,4 +1,5 @@
 // The client log scan on logs as step-counting and frame-counting cores write them.
+#include "app/nodes/ClientLogMarks.h"
 #include "app/nodes/NodeReading.h"
 #include "support/ClientFiles.h"
 
@@ -19,6 +20,46 @@ TNodeReading ReadLog(const std::vector<std::string>& lines, base::TDateTime now 
 
 TNodeReading ReadLog(const TClientLog& log, base::TDateTime now = DecemberMorning, int offset = 0) {
     return ReadLog(log.Lines(), now, offset);
+}
+
+// The scan reports where it has got to, in its order; the frame rule's marks only where that rule runs.
+TEST(ClientLogScan, ReportsItsStagesInOrder) {
+    using S = TLogScanStage;
+    TClientLog steps;
+    steps.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
+    TClientLog frames;
+    frames.ClientStart().FrameUnit("p1234_Frames", "December 5 20:10:09", 1, 2, 3, 10, 400, 180);
+    TClientLog bare;
+    bare.ClientStart();
+    struct Case {
+        const char* Name;
+        const TClientLog& Log;
+        std::vector<S> Stages;
+    } cases[] = {
+        {"steps", steps,
+            {S::Version, S::Identity, S::UserAndQueue, S::Status, S::StartLineFound, S::StartTextTaken,
+                S::StartTextDone, S::RunCloneGenFound, S::RunCloneGenDone, S::StepLinesDone, S::TimePerPercentDone}},
+        {"frames", frames,
+            {S::Version, S::Identity, S::UserAndQueue, S::Status, S::StartLineFound, S::StartTextTaken,
+                S::StartTextDone, S::RunCloneGenFound, S::RunCloneGenDone, S::StepLinesDone, S::TimePerPercentDone,
+                S::FrameLinesFound, S::FrameStepTimeRead, S::FramesDone}},
+        {"no unit", bare,
+            {S::Version, S::Identity, S::UserAndQueue, S::Status, S::StartTextDone, S::RunCloneGenDone,
+                S::StepLinesDone, S::TimePerPercentDone, S::FramesDone}},
+    };
+    for (const Case& c : cases) {
+        const TLogMarks marks = FindLogMarks(c.Log.Text());
+        std::vector<S> passed;
+        TNodeReading r;
+        ScanClientLog(marks, DecemberMorning, FixedUtcOffset(0), r, [&passed](S stage) { passed.push_back(stage); });
+        EXPECT_EQ(passed, c.Stages) << c.Name;
+        TNodeReading unheard;
+        ScanClientLog(marks, DecemberMorning, FixedUtcOffset(0), unheard);
+        EXPECT_EQ(r, unheard) << c.Name;   // the same reading as without the hook
+        EXPECT_FALSE(r.Version.empty()) << c.Name;
+    }
+    EXPECT_EQ(static_cast<int>(S::StartLineFound), 931);
+    EXPECT_EQ(static_cast<int>(S::FramesDone), 993);
 }
 
 TEST(ClientLogScan, StepCoreLogGivesEveryFieldOfTheUnit) {

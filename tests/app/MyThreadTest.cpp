@@ -66,6 +66,13 @@ public:
     }
     void CycleEnded(int, int) override { }
 
+    // A pause after a file attempt, noted among the stages.
+    static constexpr int PauseMark = -250;
+    void Paused() {
+        std::lock_guard<std::mutex> lock(FLock);
+        Stages.push_back(PauseMark);
+    }
+
     bool WaitForRows(std::size_t count) {
         std::unique_lock<std::mutex> lock(FLock);
         return FRefreshed.wait_for(lock, std::chrono::seconds(30), [&] { return Readings.size() >= count; });
@@ -79,31 +86,66 @@ private:
     std::condition_variable FRefreshed;
 };
 
-TEST(MyThread, FilesThatReadAtOnceAreNotWaitedFor) {
-    test::TTempDir dir;
-    test::TClientLog log;
-    log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
-    test::WriteFile(dir.File("FAHlog.txt"), log.Text());
-    test::WriteFile(dir.File("unitinfo.txt"),
-        test::JoinLines(test::UnitInfo("p2605_Protein in water", "December 5 20:10:09", "December 11 20:10:09", 45)));
-    auto host = std::make_shared<TRecordingHost>();
+// The first cycle of a monitoring thread on `folder` (its stages and its row), file pauses made by `pause`.
+void RunFirstCycle(TRecordingHost& host, const std::string& folder, std::function<bool(int)> pause) {
+    auto shared = std::shared_ptr<TRecordingHost>(&host, [](TRecordingHost*) { });
     TThreadTimings timings;
     timings.IntervalMs = 600000;
-    timings.FilePauseMs = 600000;   // a pause would hold the first row for ten minutes
-    auto* thread = new MyThread(host, 0, 0, dir.Path(), false, timings);
+    timings.FilePauseMs = 600000;   // a real pause would hold the first row for ten minutes
+    timings.FilePause = std::move(pause);
+    auto* thread = new MyThread(shared, 0, 0, folder, false, timings);
     thread->SetFreeOnTerminate(true);
     os::TThreadHandle handle = thread->Handle();
     thread->Start();
-    const bool refreshed = host->WaitForRows(1);
+    const bool refreshed = host.WaitForRows(1);
     handle.Terminate();
     handle.WaitFor();
     ASSERT_TRUE(refreshed);
-    EXPECT_EQ(host->Readings[0].Progress, 45);
-    const std::vector<int> expected {0, 1, 2, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 171};
-    EXPECT_EQ(
-        std::vector<int>(host->Stages.begin(), host->Stages.begin() + std::min(host->Stages.size(), expected.size())),
-        expected);   // no 994 nor 14: the stages of the pauses after a failed load
 }
 
+void WriteNodeFolder(test::TTempDir& dir, bool unitInfo = true) {
+    test::TClientLog log;
+    log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
+    test::WriteFile(dir.File("FAHlog.txt"), log.Text());
+    if (unitInfo)
+        test::WriteFile(dir.File("unitinfo.txt"),
+            test::JoinLines(
+                test::UnitInfo("p2605_Protein in water", "December 5 20:10:09", "December 11 20:10:09", 45)));
+}
+
+// Every open and load attempt of the two files is followed by a pause, files read at once included; the log's
+// scan reports its stages between its load and the pause after it.
+TEST(MyThread, EveryFileAttemptIsFollowedByAPauseAndTheStagesComeInOrder) {
+    test::TTempDir dir;
+    WriteNodeFolder(dir);
+    TRecordingHost host;
+    RunFirstCycle(host, dir.Path(), [&host](int ms) {
+        EXPECT_EQ(ms, 600000);
+        host.Paused();
+        return true;
+    });
+    EXPECT_EQ(host.Readings[0].Progress, 45);
+    const int P = TRecordingHost::PauseMark;
+    const std::vector<int> expected {0, 1, 2, 7, 8, 9, 90, 91, 92, 93, 931, 94, 95, 96, 97, 98, 99, P, 994, 10, 11, P,
+        12, 13, 14, P, 15, 16, P, 17, 171};
+    EXPECT_EQ(
+        std::vector<int>(host.Stages.begin(), host.Stages.begin() + std::min(host.Stages.size(), expected.size())),
+        expected);
+}
+
+// A file that is missing is retried as one that cannot be opened: a unit file that appears meanwhile is read.
+TEST(MyThread, AMissingFileIsRetried) {
+    test::TTempDir dir;
+    WriteNodeFolder(dir, false);
+    TRecordingHost host;
+    int pauses = 0;
+    RunFirstCycle(host, dir.Path(), [&](int) {
+        // The log's two pauses, then two of the unit file's open attempts.
+        if (++pauses == 4) WriteNodeFolder(dir);
+        return true;
+    });
+    EXPECT_EQ(host.Readings[0].Progress, 45);
+    EXPECT_EQ(pauses, 6);   // the third open succeeds: its load and its open are each followed by a pause
+}
 }
 }

@@ -96,8 +96,8 @@ TEST(LoadTextLinesRetrying, AFileThatOpensAndLoadsAtOnceIsReadWithoutAPause) {
     EXPECT_EQ(lines.Text(), "a\r\nb\r\n");
     EXPECT_EQ(pauses, 0);
     EXPECT_EQ(steps,
-        (std::vector<os::TRetryStep> {
-            os::TRetryStep::Opened, os::TRetryStep::LoadAttempted, os::TRetryStep::OpenAttempted}));
+        (std::vector<os::TRetryStep> {os::TRetryStep::Opened, os::TRetryStep::Loaded, os::TRetryStep::LoadAttempted,
+            os::TRetryStep::Closed, os::TRetryStep::OpenAttempted}));
 }
 
 TEST(ReadRetrying, PausesOnlyAfterAFailedLoad) {
@@ -120,8 +120,79 @@ TEST(ReadRetrying, PausesOnlyAfterAFailedLoad) {
     EXPECT_EQ(pauses, 2);
     using S = os::TRetryStep;
     EXPECT_EQ(steps,
-        (std::vector<S> {S::Opened, S::LoadAttempted, S::LoadPaused, S::LoadAttempted, S::LoadPaused, S::LoadAttempted,
-            S::OpenAttempted}));
+        (std::vector<S> {S::Opened, S::LoadAttempted, S::LoadPaused, S::LoadAttempted, S::LoadPaused, S::Loaded,
+            S::LoadAttempted, S::Closed, S::OpenAttempted}));
+}
+
+// Asked to, every open and load attempt is followed by a pause, successful or not; a missing file costs one pause
+// unless it is retried.
+TEST(ReadRetrying, PausesAfterEveryAttemptWhenAsked) {
+    using S = os::TRetryStep;
+    struct Case {
+        const char* Name;
+        bool Present;
+        int FailedLoads;
+        bool RetryMissing;
+        int Pauses;
+        int OpenAttempts;
+        std::vector<S> Steps;
+    } cases[] = {
+        {"read at once", true, 0, false, 2, 1, {S::Opened, S::Loaded, S::LoadAttempted, S::LoadPaused, S::Closed,
+                                                    S::OpenAttempted}},
+        {"held once", true, 1, false, 3, 1,
+            {S::Opened, S::LoadAttempted, S::LoadPaused, S::Loaded, S::LoadAttempted, S::LoadPaused, S::Closed,
+                S::OpenAttempted}},
+        {"missing", false, 0, false, 1, 1, {S::OpenAttempted}},
+        {"missing, retried", false, 0, true, 3, 3, {S::OpenAttempted, S::OpenAttempted, S::OpenAttempted}},
+    };
+    for (const Case& c : cases) {
+        test::TTempDir dir;
+        if (c.Present) test::WriteFile(dir.File("f.txt"), "a");
+        int pauses = 0;
+        int loads = 0;
+        std::vector<S> steps;
+        os::TRetryOptions options = CountingPauses(pauses);
+        options.Attempts = 3;
+        options.PauseAfterEveryAttempt = true;
+        options.RetryMissing = c.RetryMissing;
+        options.OnStep = [&steps](S step) { steps.push_back(step); };
+        const os::TRetryResult result = os::ReadRetrying(
+            dir.File("f.txt"),
+            [&](os::TFileStream&, int& error) {
+                error = EIO;
+                return ++loads > c.FailedLoads;
+            },
+            options);
+        EXPECT_EQ(result.Loaded, c.Present) << c.Name;
+        EXPECT_EQ(pauses, c.Pauses) << c.Name;
+        EXPECT_EQ(result.OpenAttempts, c.OpenAttempts) << c.Name;
+        EXPECT_EQ(steps, c.Steps) << c.Name;
+    }
+}
+
+// The log is scanned right after the load that read it, before the pause that follows the load.
+TEST(ReadClientLog, ScansBetweenTheLoadAndThePauseAfterIt) {
+    test::TTempDir dir;
+    WriteClientFiles(dir.Path());
+    std::vector<std::string> events;
+    os::TRetryOptions options;
+    options.PauseAfterEveryAttempt = true;
+    options.Pause = [&events](int) {
+        events.push_back("pause");
+        return true;
+    };
+    options.OnStep = [&events](os::TRetryStep step) {
+        if (step == os::TRetryStep::LoadAttempted) events.push_back("load");
+        if (step == os::TRetryStep::LoadPaused) events.push_back("paused");
+    };
+    TClientLogFollower follower;
+    TNodeReading reading;
+    ReadClientLog(follower, dir.Path(), FilesNow, FixedUtcOffset(0), options, reading, [&events](TLogScanStage stage) {
+        if (stage == TLogScanStage::Version || stage == TLogScanStage::TimePerPercentDone)
+            events.push_back(std::to_string(static_cast<int>(stage)));
+    });
+    EXPECT_EQ(events, (std::vector<std::string> {"load", "90", "99", "pause", "paused", "pause"}));
+    EXPECT_EQ(reading.RCG, "5-33-12");
 }
 
 TEST(ReadRetrying, StopRequestedDuringAPauseEndsTheLoad) {

@@ -135,7 +135,8 @@ TEST(LoadLinesRetrying, DoesNotPauseWhenAllGoesWell) {
     EXPECT_EQ(r.LoadAttempts, 1);
     EXPECT_TRUE(fake.Pauses.empty());
     EXPECT_EQ(
-        steps, (std::vector<TRetryStep> {TRetryStep::Opened, TRetryStep::LoadAttempted, TRetryStep::OpenAttempted}));
+        steps, (std::vector<TRetryStep> {TRetryStep::Opened, TRetryStep::Loaded, TRetryStep::LoadAttempted,
+                   TRetryStep::Closed, TRetryStep::OpenAttempted}));
 }
 
 TEST(LoadLinesRetrying, RetriesWhileTheFileCannotBeOpenedAndLoadsWhenItCan) {
