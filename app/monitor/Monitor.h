@@ -122,7 +122,7 @@ struct TMonitorWorkers {
 // Timings of the node threads and the monitor; zero or unset values take the defaults (tests shorten them).
 struct TMonitorTimings {
     int IntervalMs = 0;   // 0: the settings' Update minutes
-    int FilePauseMs = 250;   // after a failed open or load of a client file
+    int FilePauseMs = 250;   // after every open and load attempt of a client file
     int HostTimeoutMs = 3000;   // the host test's connect
     int JoinTimeoutMs = 5000;   // how long Stop waits for the node threads altogether
     int RestartWaitMs = 20000;   // how long a restart waits for the old thread
