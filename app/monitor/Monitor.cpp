@@ -121,7 +121,7 @@ void TMonitor::StartThread(int node) {
     const TNodeSettings& settings = core->Settings(node);
     TThreadTimings timings;
     timings.IntervalMs = FIntervalMs;
-    timings.FilePauseMs = FTimings.FilePauseMs;
+    timings.FilePauseMs = MinutePauseMs(FTimings.FilePauseMs);
     timings.HostTimeoutMs = FTimings.HostTimeoutMs;
     auto* thread = new MyThread(core, node, core->Generation(node), settings.Path, settings.Get, timings);
     if (FReader) thread->SetReader(FReader);
@@ -296,7 +296,7 @@ void TMonitor::ReadFolderOnce(
         if (*alive && done) done(n, reading);
     };
     TThreadTimings timings;
-    timings.FilePauseMs = FTimings.FilePauseMs;
+    timings.FilePauseMs = MinutePauseMs(FTimings.FilePauseMs);
     timings.HostTimeoutMs = FTimings.HostTimeoutMs;
     auto* thread = new MyThread(static_cast<TThreadMode>(mode), node, folder, guarded, timings);
     thread->SetPriority(os::tpLowest);

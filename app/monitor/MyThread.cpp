@@ -97,11 +97,17 @@ TNodeReading MyThread::ReadFolder(bool withStages) {
     };
     TLogScanStages scanStages;
     if (withStages) scanStages = [this](TLogScanStage stage) { Stage(static_cast<int>(stage)); };
-    if (withStages) Stage(7);
-    ReadClientLog(FLog, FPath, now, offset, options({8, 0, 9, 994, 10, 11}), reading, scanStages);
-    if (Terminated()) return reading;
-    ReadUnitInfo(FPath, now, offset, options({12, 13, 14, 0, 15, 16}), reading);
-    return reading;
+    // The pauses leave time between the two files for a client to move to its next unit: when the log changed
+    // while the unit file was read, the two may tell of two units, and both are read again.
+    constexpr int ReadRounds = 3;
+    for (int round = 1;; ++round) {
+        if (withStages) Stage(7);
+        ReadClientLog(FLog, FPath, now, offset, options({8, 0, 9, 994, 10, 11}), reading, scanStages);
+        if (Terminated()) return reading;
+        ReadUnitInfo(FPath, now, offset, options({12, 13, 14, 0, 15, 16}), reading);
+        if (round == ReadRounds || Terminated() || FLog.Unchanged(NodeFilePath(FPath, ClientLogName))) return reading;
+        reading = TNodeReading();
+    }
 }
 
 void MyThread::MonitorCycle() {

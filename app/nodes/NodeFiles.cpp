@@ -81,6 +81,15 @@ void TClientLogFollower::Reset() {
     *this = TClientLogFollower();
 }
 
+bool TClientLogFollower::Unchanged(const std::string& path) const {
+    if (FLastScan == TScan::None) return true;
+    os::TFileStream stream;
+    struct stat st { };
+    if (!stream.TryOpen(path, os::fmOpenRead | os::fmShareDenyNone) || ::fstat(stream.Handle(), &st) != 0) return false;
+    return static_cast<std::uint64_t>(st.st_dev) == FDevice && static_cast<std::uint64_t>(st.st_ino) == FInode
+        && st.st_size == FEnd;
+}
+
 bool TClientLogFollower::SameFileGrown(
     os::TFileStream& stream, std::uint64_t device, std::uint64_t inode, std::int64_t size) const {
     if (device != FDevice || inode != FInode || size < FEnd) return false;

@@ -44,6 +44,9 @@ public:
     TScan LastScan() const { return FLastScan; }
     std::int64_t End() const { return FEnd; }   // the bytes read
     void Reset();
+    // Whether the file at `path` is still the one read, as far as it was read (same file, same size); true when
+    // nothing was read.
+    bool Unchanged(const std::string& path) const;
 
 private:
     bool SameFileGrown(os::TFileStream& stream, std::uint64_t device, std::uint64_t inode, std::int64_t size) const;

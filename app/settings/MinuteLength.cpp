@@ -1,6 +1,7 @@
 // The minute of the refresh interval and the watchdog, from the environment.
 #include "app/settings/MinuteLength.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,11 @@ int MinuteMs() {
     auto [rest, error] = std::from_chars(text, end, ms);
     if (error != std::errc() || rest != end || ms < ShortestMinuteMs || ms > NormalMinuteMs) return NormalMinuteMs;
     return ms;
+}
+
+int MinutePauseMs(int pauseMs) {
+    if (pauseMs <= 0) return 0;
+    return std::max(1, static_cast<int>(static_cast<long long>(pauseMs) * MinuteMs() / NormalMinuteMs));
 }
 
 }

@@ -103,14 +103,14 @@ void RunFirstCycle(TRecordingHost& host, const std::string& folder, std::functio
     ASSERT_TRUE(refreshed);
 }
 
-void WriteNodeFolder(test::TTempDir& dir, bool unitInfo = true) {
+void WriteNodeFolder(test::TTempDir& dir, bool unitInfo = true, const std::string& protein = "p2605_Protein in water",
+    int run = 5) {
     test::TClientLog log;
-    log.ClientStart().StepUnit("p2605_Protein in water", "December 5 20:10:09", 5, 33, 12, 45, 750);
+    log.ClientStart().StepUnit(protein, "December 5 20:10:09", run, 33, 12, 45, 750);
     test::WriteFile(dir.File("FAHlog.txt"), log.Text());
     if (unitInfo)
         test::WriteFile(dir.File("unitinfo.txt"),
-            test::JoinLines(
-                test::UnitInfo("p2605_Protein in water", "December 5 20:10:09", "December 11 20:10:09", 45)));
+            test::JoinLines(test::UnitInfo(protein, "December 5 20:10:09", "December 11 20:10:09", 45)));
 }
 
 // Every open and load attempt of the two files is followed by a pause, files read at once included; the log's
@@ -147,5 +147,21 @@ TEST(MyThread, AMissingFileIsRetried) {
     EXPECT_EQ(host.Readings[0].Progress, 45);
     EXPECT_EQ(pauses, 6);   // the third open succeeds: its load and its open are each followed by a pause
 }
+// A client that moves to its next unit between the reads of the two files does not make a reading of two units:
+// the log changed meanwhile, so both are read again.
+TEST(MyThread, ALogThatChangesWhileTheUnitFileIsReadIsReadAgainWithIt) {
+    test::TTempDir dir;
+    WriteNodeFolder(dir);
+    TRecordingHost host;
+    int pauses = 0;
+    RunFirstCycle(host, dir.Path(), [&](int) {
+        if (++pauses == 1) WriteNodeFolder(dir, true, "p2669_Next unit", 7);   // after the log's load
+        return true;
+    });
+    EXPECT_EQ(host.Readings[0].WUName, "p2669_Next unit");
+    EXPECT_EQ(host.Readings[0].RCG, "7-33-12");
+    EXPECT_EQ(std::count(host.Stages.begin(), host.Stages.end(), 7), 2);   // read twice
+}
+
 }
 }
