@@ -7,7 +7,6 @@
 #include "platform/os/Network.h"
 
 #include <algorithm>
-#include <array>
 
 namespace korvex::app {
 
