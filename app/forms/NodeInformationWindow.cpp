@@ -152,8 +152,10 @@ void TForm8::ReadFolder(int mode, const std::string& folder) {
     if (MainForm == nullptr || MainForm->Monitor() == nullptr) return;
     std::weak_ptr<int> showing = FShowing;
     const int node = FNode;
-    MainForm->Monitor()->ReadFolderOnce(mode, node, folder, [this, showing, node, mode](int, const TNodeReading& r) {
+    const int serial = ++FLatestRead[mode];
+    MainForm->Monitor()->ReadFolderOnce(mode, node, folder, [this, showing, node, mode, serial](int, const TNodeReading& r) {
         if (showing.expired() || node != FNode) return;   // the window went or shows another node
+        if (serial != FLatestRead[mode]) return;   // a later read of the group is due: an older one coming last stays out
         if (mode == ModeBackup)
             ShowNodeInfoBrief(r);
         else

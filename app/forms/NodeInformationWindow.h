@@ -5,6 +5,7 @@
 #include "app/nodes/NodeReading.h"
 #include "app/forms/SideForm.h"
 
+#include <map>
 #include <memory>
 
 namespace korvex::leds {
@@ -59,6 +60,7 @@ private:
     skin::TsGauge* FGauges[3] = {};
     // The readings started by a showing report only while it is the window's latest.
     std::shared_ptr<int> FShowing = std::make_shared<int>(0);
+    std::map<int, int> FLatestRead;   // per reading mode, the serial of the last read asked for
 };
 
 extern TForm8* Form8;

@@ -299,10 +299,15 @@ void TMonitor::ReadFolderOnce(
     timings.FilePauseMs = MinutePauseMs(FTimings.FilePauseMs);
     timings.HostTimeoutMs = FTimings.HostTimeoutMs;
     auto* thread = new MyThread(static_cast<TThreadMode>(mode), node, folder, guarded, timings);
+    if (FReader) thread->SetReader(FReader);
     thread->SetPriority(os::tpLowest);
     thread->SetFreeOnTerminate(true);
     FReaders.push_back(thread->Handle());
     thread->Start();
+}
+
+bool TMonitor::ReadingOnce() const {
+    return std::any_of(FReaders.begin(), FReaders.end(), [](const os::TThreadHandle& reader) { return !reader.Finished(); });
 }
 
 }

@@ -187,6 +187,8 @@ public:
     // is left alone.
     void ReadFolderOnce(
         int mode, int node, const std::string& folder, std::function<void(int node, const TNodeReading& reading)> done);
+    // Whether a one-shot reading's thread still runs (one that ended has handed its reading to the UI queue).
+    bool ReadingOnce() const;
 
     void SetTimings(const TMonitorTimings& timings) { FTimings = timings; }
     void SetFolderReader(TFolderReader reader) { FReader = std::move(reader); }   // tests: a fake in its place

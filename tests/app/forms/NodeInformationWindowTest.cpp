@@ -6,6 +6,7 @@
 
 #include "app/cache/WorkUnitFiles.h"
 #include "app/forms/NodeInformationWindow.h"
+#include "app/nodes/NodeFiles.h"
 #include "leds/iLedRound.h"
 #include "platform/classes/TApplication.h"
 #include "platform/os/Files.h"
@@ -14,6 +15,8 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSpeedButton.h"
 
+#include <atomic>
+#include <future>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -171,6 +174,34 @@ TEST_F(NodeInfoTest, MakeNewBackupCopiesOnlyForANodeThatBacksUp) {
     ASSERT_TRUE(WaitFor([&] { return Text("sLabel28") == "5-33-12"; }));   // the new backup read back
     EXPECT_TRUE(Info->Lamp(4)->Active());
     EXPECT_TRUE(os::FileExists(BackupFolder(Env->Folder(), 1) + "/work/wudata_01.dat"));
+    Info->Close();
+}
+
+// The backup group read at the showing is slow and comes back last, after the read the new backup asked for:
+// the older reading stays out of the group.
+TEST_F(NodeInfoTest, AnOlderReadingOfAGroupThatComesBackLastIsDropped) {
+    TMainForm* form = NewForms();
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> reads {0};   // of the backup folder
+    const std::string backup = BackupFolder(Env->Folder(), 1);
+    form->Monitor()->SetFolderReader([&reads, released, backup](int, const std::string& folder, base::TDateTime now) {
+        TNodeReading reading = ReadNodeFolder(folder, now, FixedUtcOffset(0));
+        if (folder == backup && reads++ == 0) {
+            released.wait();
+            reading.RCG = "1-2-3";   // what the folder held before the new backup
+        }
+        return reading;
+    });
+    Info->SetNode(1);
+    Info->Show();
+    ASSERT_TRUE(WaitFor([&] { return reads == 1; }));
+    Info->BackupDone(1, true);
+    ASSERT_TRUE(WaitFor([&] { return Text("sLabel28") == "4-33-12"; }));
+    release.set_value();
+    ASSERT_TRUE(WaitFor([&] { return !form->Monitor()->ReadingOnce(); }));   // its reading is queued now
+    Pump();
+    EXPECT_EQ(Text("sLabel28"), "4-33-12");
     Info->Close();
 }
 
