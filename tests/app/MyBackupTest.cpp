@@ -159,7 +159,7 @@ protected:
 TEST_F(BackupCommandsTest, MakeBackupNeedsTheNodesBackupFlag) {
     Make(true, false);
     EXPECT_FALSE(workers->MakeBackup(2));
-    EXPECT_TRUE(workers->WaitIdle(10000));
+    EXPECT_TRUE(workers->WaitIdle(60000));
     EXPECT_FALSE(fs::exists(backup));
     EXPECT_TRUE(calls.empty());
 }
@@ -167,12 +167,12 @@ TEST_F(BackupCommandsTest, MakeBackupNeedsTheNodesBackupFlag) {
 TEST_F(BackupCommandsTest, BackupReportsWhetherItCopied) {
     Make(true, true);
     EXPECT_TRUE(workers->MakeBackup(2));
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(60000));
     EXPECT_EQ(Read(backup + "/queue.dat"), "queue");
     settings.Nodes[2].Path = env.File("unreachable");
     workers->SetSettings(settings);
     workers->StartBackup(2);
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(60000));
     EXPECT_EQ(calls, (std::vector<std::string> {"done 2 ok", "done 2 failed"}));
     EXPECT_NE(Read(env.File("KORVEX.LOG")).find("Backup failed"), std::string::npos);
 }
@@ -181,7 +181,7 @@ TEST_F(BackupCommandsTest, BackupWithoutRoomIsReportedAsFailedAndLogged) {
     Make(true, true);
     workers->DiskFree = [](const std::string&) { return std::int64_t(1000); };
     workers->StartBackup(2);
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(60000));
     EXPECT_EQ(calls, (std::vector<std::string> {"done 2 failed"}));
     EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Failed);
     EXPECT_NE(Read(env.File("KORVEX.LOG")).find(node + ": Backup failed: not enough free space"), std::string::npos);
@@ -189,7 +189,7 @@ TEST_F(BackupCommandsTest, BackupWithoutRoomIsReportedAsFailedAndLogged) {
     // Tried again once there is room.
     workers->DiskFree = {};
     workers->StartBackup(2);
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(60000));
     EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Made);
     EXPECT_EQ(Read(backup + "/queue.dat"), "queue");
 }
@@ -201,14 +201,14 @@ TEST_F(BackupCommandsTest, ABackupFailingCycleAfterCycleIsLoggedWhenThatStartsAn
     workers->DiskFree = [&free](const std::string&) { return free++; };   // a little more every time
     for (int cycle = 0; cycle < 4; ++cycle) {
         workers->StartBackup(2);
-        ASSERT_TRUE(workers->WaitIdle(10000));
+        ASSERT_TRUE(workers->WaitIdle(60000));
     }
     const std::string failed = node + ": Backup failed: not enough free space";
     auto lines = [this](const std::string& text) { return test::Occurrences(Read(env.File("KORVEX.LOG")), text); };
     EXPECT_EQ(lines(failed), 1);
     free = -1;   // unknown: the copy goes ahead
     workers->StartBackup(2);
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(60000));
     EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Made);
     EXPECT_EQ(lines("(ended after 4 times)"), 1);
     EXPECT_EQ(lines(failed), 2);
@@ -229,7 +229,7 @@ TEST_F(BackupCommandsTest, NoSecondBackupOfANodeStartsWhileOneRuns) {
     workers->StartBackup(2);
     EXPECT_TRUE(workers->MakeBackup(2));
     release.set_value();
-    ASSERT_TRUE(workers->WaitIdle(10000));
+    ASSERT_TRUE(workers->WaitIdle(60000));
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(calls, (std::vector<std::string> {"done 2 ok"}));
     EXPECT_EQ(workers->BackupOutcome(2), TBackupOutcome::Made);

@@ -168,7 +168,7 @@ TEST_F(KorvexProgram, ALockThatIsNotTheUsersOwnIsAnErrorNotAnotherRun) {
     auto run = Run(1, 1500, {}, [](TKorvexRun& r) {
         std::filesystem::create_symlink(r.Folder() + "/elsewhere", r.Folder() + "/KORVEX 2.6.0.11.lock");
     });
-    EXPECT_EQ(run->WaitForEnd(15000), 1);
+    EXPECT_EQ(run->WaitForEnd(60000), 1);
     const std::string log = run->ProgramLog();
     EXPECT_NE(log.find("] Cannot take the single-instance lock: "), std::string::npos) << log;
     EXPECT_NE(log.find("link"), std::string::npos) << log;

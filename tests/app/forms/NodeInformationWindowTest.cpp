@@ -162,7 +162,7 @@ TEST_F(NodeInfoTest, MakeNewBackupCopiesOnlyForANodeThatBacksUp) {
     Info->SetNode(0);
     Info->Show();
     Info->sSpeedButton8Click(Info);
-    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(5000));
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(60000));
     EXPECT_FALSE(os::DirectoryExists(BackupFolder(Env->Folder(), 0)));
     Info->Close();
 
@@ -170,7 +170,7 @@ TEST_F(NodeInfoTest, MakeNewBackupCopiesOnlyForANodeThatBacksUp) {
     Info->Show();
     EXPECT_TRUE(Info->Lamp(4)->Active());   // the flag; the folder is read when it is there
     Info->sSpeedButton8Click(Info);
-    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(5000));
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(60000));
     ASSERT_TRUE(WaitFor([&] { return Text("sLabel28") == "5-33-12"; }));   // the new backup read back
     EXPECT_TRUE(Info->Lamp(4)->Active());
     EXPECT_TRUE(os::FileExists(BackupFolder(Env->Folder(), 1) + "/work/wudata_01.dat"));
@@ -298,7 +298,7 @@ TEST_F(NodeInfoTest, CommandsThatCannotActDoNothingSilently) {
         EXPECT_FALSE(OpensModal(c.Click, &said)) << c.Name << ": " << said;
         Info->Close();
     }
-    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(5000));
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(60000));
     EXPECT_FALSE(os::DirectoryExists(BackupFolder(Env->Folder(), 0)));
 }
 
