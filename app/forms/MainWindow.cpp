@@ -123,13 +123,6 @@ TMainForm::TMainForm(TComponent* owner)
     FViewerIcons = Create<TImageList>(this);
     tray::LoadTrayPictures(FViewerIcons, tray::TTrayPictureSet::Viewer, 16);
     FTrayIcon->SetIconList(FNormalIcons);
-    FIdleTimer = Create<TTimer>(this);
-    FIdleTimer->SetEnabled(false);
-    FIdleTimer->SetInterval(IdleShownAfterMs);
-    FIdleTimer->OnTimer = [this](TObject*) {
-        FIdleTimer->SetEnabled(false);
-        ShowBusy(false);
-    };
     skin::LoadEmbeddedSkins(*FSkinManager);
     if (MainForm == nullptr) MainForm = this;
 }
@@ -407,28 +400,25 @@ void TMainForm::CycleStarted(int node) {
     FRows[node].View.NodeStatus.reset();   // known again at the cycle's refresh
 }
 
-// Nodes whose files read at once are busy one after another, with idle moments between them: the window shows
-// the farm idle only once it stayed idle for a moment, so a cycle repaints the commands and the tray once.
+// A cycle start shows the farm busy unless the tray already runs the busy frames (the log viewer may have put
+// its own in meanwhile); a cycle end that leaves no node busy shows it idle.
 void TMainForm::BusyChanged(bool anyNodeBusy) {
-    FIdleTimer->SetEnabled(false);
-    if (anyNodeBusy)
-        ShowBusy(true);
-    else if (FBusyShown)
-        FIdleTimer->SetEnabled(true);
+    if (anyNodeBusy && FTrayIcon->IconList() == FBusyIcons) return;
+    FTrayIcon->SetIconList(anyNodeBusy ? FBusyIcons : FNormalIcons);
+    FTrayIcon->SetCycleInterval(anyNodeBusy ? 100 : 150);
+    FTrayIcon->SetCycleIcons(anyNodeBusy);
+    EnableMenuCommands(!anyNodeBusy);
 }
 
-void TMainForm::ShowBusy(bool busy) {
-    if (busy == FBusyShown) return;
-    FBusyShown = busy;
-    FTrayIcon->SetIconList(busy ? FBusyIcons : FNormalIcons);
-    FTrayIcon->SetCycleInterval(busy ? 100 : 150);   // 150: a finished unit's badge pulses slower
-    FTrayIcon->SetCycleIcons(busy);
-    EnableCommands(!busy);
-}
-
-void TMainForm::EnableCommands(bool enabled) {
+// Options and Refresh data of the main menu and of the pop-up menu.
+void TMainForm::EnableMenuCommands(bool enabled) {
     for (const char* name : {"Options1", "Options2", "Refreshdata1", "Refreshdata2"})
         Owned<TMenuItem>(this, name)->SetEnabled(enabled);
+}
+
+// The menu commands and their tool buttons, while the rows are built.
+void TMainForm::EnableCommands(bool enabled) {
+    EnableMenuCommands(enabled);
     for (const char* name : {"sSpeedButton2", "sSpeedButton4"})
         Owned<skin::TsSpeedButton>(this, name)->SetEnabled(enabled);
 }

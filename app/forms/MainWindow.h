@@ -40,7 +40,6 @@ namespace korvex::app {
 
 inline constexpr int NodeRowHeight = 16;   // one node's row: grid row 15 plus its line
 inline constexpr int ShownColumns = 9;   // grid columns 0..8; 9 is the marker
-inline constexpr int IdleShownAfterMs = 200;   // how long the farm stays idle before the window shows it
 
 // The controls of one node's row and what the last refresh showed in them (the UI's own copy).
 struct TNodeRowControls {
@@ -153,7 +152,7 @@ private:
     void UpdateRowsColour(bool skinned);
     void BindMethods(classes::TMethodTable& methods);
     void EnableCommands(bool enabled);
-    void ShowBusy(bool busy);
+    void EnableMenuCommands(bool enabled);
     void OpenSideForm(classes::TForm* form);
     void ApplySquare(skin::TsPanel* panel, const TSquareView& view);
     void ShowTotals(const std::string& text);
@@ -193,8 +192,6 @@ private:
     classes::TImageList* FNormalIcons = nullptr;   // owned by the form
     classes::TImageList* FBusyIcons = nullptr;
     classes::TImageList* FViewerIcons = nullptr;
-    classes::TTimer* FIdleTimer = nullptr;   // shows the farm idle once it stays idle (owned by the form)
-    bool FBusyShown = false;
 };
 
 extern TMainForm* MainForm;

@@ -21,7 +21,6 @@ namespace {
 
 constexpr int GridExtra = 10;   // the grid's width beyond its columns
 constexpr int WindowExtra = 26;   // the window's width beyond the headers and the grid
-constexpr int CellRightMargin = 2;   // kept free at a cell's right so that a value never touches the next
 
 // The grid's font at the given height onto the canvas font. A font already so is left as it is (only its
 // colour set back), so the handle made for the first cell serves every cell of a paint.
@@ -153,22 +152,12 @@ void TMainForm::GridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSt
     if (col == ColumnIndex(TGridColumn::UnitKey)) {
         const std::string marker = FGrid->Cells(MarkerColumn, row);
         if (marker == "1" || marker == "2") {
-            // The wanted text colour only where it reads on the warning colour (both red by default).
-            const int background = int(ColorToRGB(TColor(FSettings.WarningColor)));
-            const int wanted = marker == "1" ? int(ColorToRGB(TColor(FSettings.WarningFontColor))) : 0xFF0000;
-            canvas->Brush()->SetColor(TColor(background));
-            canvas->Font()->SetColor(TColor(ReadableTextColour(background, wanted)));
+            canvas->Brush()->SetColor(TColor(FSettings.WarningColor));
+            canvas->Font()->SetColor(marker == "1" ? TColor(FSettings.WarningFontColor) : TColor(0xFF0000));
         }
     }
-    // A value wider than its column is cut to it, clear of its edge, never drawn over the next one.
-    const std::string& text = FGrid->Cells(col, row);
-    std::string shown = " " + text;
-    const int room = rect.right - rect.left - CellRightMargin;
-    if (canvas->TextWidth(shown) > room) {
-        const int blank = canvas->TextWidth(" ");
-        shown = " " + FitCellText(text, room - blank, [canvas](const std::string& s) { return canvas->TextWidth(s); });
-    }
-    canvas->TextRect(rect, rect.left, rect.top, shown);
+    // Drawn within the cell: a wider value is clipped at its edge.
+    canvas->TextRect(rect, rect.left, rect.top, " " + FGrid->Cells(col, row));
 }
 
 std::string TMainForm::CellHint(int col, int row) const {

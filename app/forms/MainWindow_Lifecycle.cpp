@@ -93,10 +93,7 @@ void TMainForm::StopMonitoring() {
     if (FMonitor != nullptr) FMonitor->Stop();   // joins the node threads; no row arrives after it
     if (FTimer1 != nullptr) FTimer1->SetEnabled(false);
     // The stopped threads' last report of their end never comes: the window shows the farm idle now.
-    if (FIdleTimer != nullptr) {
-        FIdleTimer->SetEnabled(false);
-        ShowBusy(false);
-    }
+    if (FTrayIcon != nullptr) BusyChanged(false);
 }
 
 void TMainForm::ReShow() {

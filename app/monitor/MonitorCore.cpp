@@ -179,10 +179,7 @@ void TMonitorCore::CycleStarted(int node, int generation) {
     {
         std::lock_guard guard(FBusyLock);
         Slot(node).Busy = true;
-        if (!FBusyShown) {
-            FBusyShown = true;
-            ToView([](IMonitorView& view) { view.BusyChanged(true); });
-        }
+        ToView([](IMonitorView& view) { view.BusyChanged(true); });
     }
     // The view shows the form's colour until the refresh colours the square again (every refresh does).
     ToView([node](IMonitorView& view) { view.CycleStarted(node); });
@@ -205,10 +202,7 @@ void TMonitorCore::CycleEnded(int node, int generation) {
             for (const std::unique_ptr<TNodeSlot>& slot : FSlots)
                 slot->Repeats = 0;
             SetStage(node, generation, 18);
-            if (FBusyShown) {
-                FBusyShown = false;
-                ToView([](IMonitorView& view) { view.BusyChanged(false); });
-            }
+            ToView([](IMonitorView& view) { view.BusyChanged(false); });
         }
     }
     // Every node has ended a cycle since the last write: the farm's changes are written once a farm cycle,

@@ -125,8 +125,7 @@ private:
     std::atomic<std::int64_t> FLastFlushMs {0};   // steady clock
     std::atomic<int> FFlushIntervalMs {60000};
 
-    mutable os::TOwnedMutex FBusyLock;   // the slots' busy flags and whether the view shows busy
-    bool FBusyShown = false;
+    mutable os::TOwnedMutex FBusyLock;   // the slots' busy flags
     int FEndedSinceFlush = 0;   // slots whose EndedSinceFlush is set (under the busy lock)
 
     // The latest totals text and whether a call to show it is queued: one call carries the totals of every

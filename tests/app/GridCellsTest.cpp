@@ -1,4 +1,4 @@
-// The main window's cells: a readable text colour on a warning background, and texts cut to their column.
+// A readable text colour on a background.
 #include "app/views/GridCells.h"
 
 #include "platform/base/Utf8.h"
@@ -27,32 +27,6 @@ TEST(ReadableTextColour, KeepsAReadableColourAndReplacesAnUnreadableOne) {
         EXPECT_EQ(ReadableTextColour(c.Background, c.Wanted), c.Shown) << std::hex << c.Background << " " << c.Wanted;
 }
 
-TEST(FitCellText, KeepsWhatFitsRoundsWideNumbersAndCutsTheRestBeforeAnEllipsis) {
-    // Every code point 6 pixels wide.
-    auto width = [](const std::string& s) { return int(base::Utf8Length(s)) * 6; };
-    struct Case {
-        const char* Text;
-        int Room;
-        const char* Shown;
-    };
-    const Case cases[] = {
-        {"1520.00", 42, "1520.00"},
-        {"12345.67", 41, "12346"},   // five digits of points per day in the default 41-pixel column
-        {"12345.67", 30, "12346"},
-        {"12345.67", 29, "123\xE2\x80\xA6"},
-        {"99999.50", 36, "100000"},
-        {"-0.4", 12, "0"},   // rounds without a sign of zero
-        {"P6001 * R1-C2-G1", 36, "P6001\xE2\x80\xA6"},
-        {"Ядро_a4", 24, "Ядр\xE2\x80\xA6"},   // whole characters, never half of one
-        {"05 Dec 10:20:30", 90, "05 Dec 10:20:30"},
-        {"05 Dec 10:20:30", 84, "05 Dec 10:20"},   // the seconds go first
-        {"05 Dec 10:20:30", 70, "05 Dec 10:\xE2\x80\xA6"},
-        {"1.5", 5, ""},
-        {"", 0, ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FitCellText(c.Text, c.Room, width), c.Shown) << c.Text << " in " << c.Room;
 }
 
-}
 }

@@ -367,6 +367,25 @@ TEST_F(MonitorTest, ANodeThatStaysBusyHoldsTheWritesBackNoLongerThanTheFlushInte
     core.Close();
 }
 
+// Every cycle start tells the view the farm is busy (it checks its tray then); only an end that leaves no node
+// busy tells it the farm is idle, and at once.
+TEST_F(MonitorTest, EveryCycleStartIsBusyAndTheLastEndIsIdle) {
+    AddNode("first");
+    AddNode("second");
+    history.Load();
+    TMonitorCore core(view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
+    core.CycleStarted(0, 0);
+    core.CycleStarted(1, 0);
+    core.CycleEnded(0, 0);
+    core.CycleEnded(1, 0);
+    core.CycleStarted(1, 0);
+    core.CycleEnded(1, 0);
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Busy.size() == 5; }));
+    EXPECT_EQ(view.Busy, std::vector<bool>({true, true, false, true, false}));
+    EXPECT_EQ(core.Stage(1), 18);
+    core.Close();
+}
+
 TEST_F(MonitorTest, TheStatusQueryReachesTheServiceAndItsReplyColoursTheFarmSquare) {
     TNodeSettings& node = AddNode("farm");
     node.Get = true;

@@ -191,59 +191,36 @@ TEST_F(MainFormTest, MarkedRunCloneGenCellsAreDrawnInTheWarningColour) {
     EXPECT_NE(ScreenPixel(grid, points.right - 2, points.top + 2), gdi::RGB(255, 255, 0));
 }
 
-// The default warning colours are red on red: the text of a marked cell is drawn in a colour that reads on
-// its background, in every skin.
-TEST_F(MainFormTest, TheTextOfAWarningCellStaysReadable) {
-    for (int skin = -1; skin < 4; ++skin) {
-        TMainForm* form = NewMainForm(NodesSettings(3), skin);   // WarningColor and WarningFontColor 255
-        form->RowRefreshed(SampleRefresh(0, 10, "1"));
-        form->RowRefreshed(SampleRefresh(1, 10, "1"));
-        form->RowRefreshed(SampleRefresh(2, 10, "2"));
-        Pump();
-        TStringGrid* grid = form->Grid();
-        for (int row = 0; row < 3; ++row) {
-            const TRect cell = grid->CellRect(8, row);
-            int background = 0, dark = 0;
-            for (int y = cell.top; y < cell.bottom; ++y)
-                for (int x = cell.left; x < cell.right; ++x) {
-                    const gdi::COLORREF c = ScreenPixel(grid, x, y);
-                    background += c == gdi::RGB(255, 0, 0);
-                    dark += gdi::GetRValue(c) < 100 && gdi::GetGValue(c) < 100 && gdi::GetBValue(c) < 100;
-                }
-            EXPECT_GT(background, (cell.right - cell.left) * (cell.bottom - cell.top) / 2) << skin << " " << row;
-            EXPECT_GT(dark, 15) << "skin " << skin << ", row " << row;   // black text on the red
-        }
-        form->Free();
-        Form = nullptr;
-    }
-}
-
-// A five-digit day figure is cut to its column: nothing of it reaches the hour column, also when only its own
-// cell is painted again, and what shows ends clear of the column's edge.
-TEST_F(MainFormTest, AWideValueIsCutToItsColumn) {
-    TMainForm* form = NewMainForm(NodesSettings(1), -1);
-    TRowRefresh refresh = SampleRefresh(0, 10);
-    refresh.Row.Cells[6] = "12345.67";
-    refresh.Row.Cells[7] = "";
-    form->RowRefreshed(refresh);
+// A marked cell is drawn in the warning colours as stored, also where they hardly read (cyan on white), and a
+// wider value is clipped at the cell's edge, nothing of it in the next column.
+TEST_F(MainFormTest, AWarningCellTakesTheStoredColoursAndAWideValueStaysInItsCell) {
+    TSettings settings = NodesSettings(3);
+    settings.WarningColor = 0xFFFFFF;
+    settings.WarningFontColor = 0xFFFF00;   // cyan
+    TMainForm* form = NewMainForm(settings, -1);
+    form->RowRefreshed(SampleRefresh(0, 10, "1"));
+    form->RowRefreshed(SampleRefresh(1, 10, "2"));
+    TRowRefresh wide = SampleRefresh(2, 10);
+    wide.Row.Cells[6] = "12345678901234567890.67";
+    wide.Row.Cells[7] = "";
+    form->RowRefreshed(wide);
     Pump();
     TStringGrid* grid = form->Grid();
-    auto ink = [&](const TRect& r) {
-        int count = 0;
+    auto count = [&](const TRect& r, gdi::COLORREF colour) {
+        int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
-                count += ScreenPixel(grid, x, y) != ScreenPixel(grid, r.right - 1, r.bottom - 1);
-        return count;
+                n += ScreenPixel(grid, x, y) == colour;
+        return n;
     };
-    const TRect day = grid->CellRect(6, 0);
-    const TRect hour = grid->CellRect(7, 0);
-    EXPECT_GT(ink(day), 20);
-    EXPECT_EQ(ink(hour), 0);
-    EXPECT_EQ(ink(TRect {day.right - 2, day.top, day.right, day.bottom}), 0);   // no half glyph at the edge
-    user::RECT only {day.left, day.top, day.right, day.bottom};
-    user::InvalidateRect(grid->Handle(), &only, false);
-    Pump();
-    EXPECT_EQ(ink(hour), 0);
+    EXPECT_GT(count(grid->CellRect(8, 0), gdi::RGB(0, 255, 255)), 15);   // cyan text on white
+    EXPECT_EQ(count(grid->CellRect(8, 0), gdi::RGB(0, 0, 0)), 0);
+    EXPECT_GT(count(grid->CellRect(8, 1), gdi::RGB(0, 0, 255)), 15);   // blue text
+    const TRect day = grid->CellRect(6, 2);
+    const TRect hour = grid->CellRect(7, 2);
+    const gdi::COLORREF ground = ScreenPixel(grid, hour.right - 1, hour.bottom - 1);
+    EXPECT_LT(count(day, ground), (day.right - day.left) * (day.bottom - day.top) - 20);   // ink up to its edge
+    EXPECT_EQ(count(hour, ground), (hour.right - hour.left) * (hour.bottom - hour.top));
 }
 
 // The cell font is set once and kept across cells: a marked cell's text colour stays in its cell, and a new

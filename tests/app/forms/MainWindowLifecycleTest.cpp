@@ -358,7 +358,6 @@ TEST_F(MainLifecycleTest, TheTrayIconRunsItsFramesWhileNodesAreRead) {
     }
     EXPECT_GE(frames.size(), 3u);
     form->BusyChanged(false);
-    Advance(IdleShownAfterMs);
     EXPECT_EQ(icon->CycleInterval(), 150u);
     EXPECT_FALSE(icon->CycleIcons());
 }

@@ -53,40 +53,38 @@ TEST_F(MainFormTest, AnEmptyLabelHintKeepsTheNodesFolder) {
     EXPECT_EQ(form->Row(0).Label->Hint(), "/srv/fah/node1");
 }
 
-TEST_F(MainFormTest, BusyNodesDisableOptionsAndRefreshAndCycleTheTrayIcon) {
+TEST_F(MainFormTest, BusyNodesDisableTheOptionsAndRefreshMenuItemsAndCycleTheTrayIcon) {
     TMainForm* form = NewMainForm(NodesSettings(1), -1);
     auto enabled = [form](const char* name) { return static_cast<TControl*>(form->FindComponent(name))->Enabled(); };
     auto itemEnabled
         = [form](const char* name) { return static_cast<TMenuItem*>(form->FindComponent(name))->Enabled(); };
     form->BusyChanged(true);
-    EXPECT_FALSE(itemEnabled("Options1"));
-    EXPECT_FALSE(itemEnabled("Refreshdata2"));
-    EXPECT_FALSE(enabled("sSpeedButton4"));
-    EXPECT_TRUE(enabled("sSpeedButton1"));   // Exit stays
+    for (const char* item : {"Options1", "Options2", "Refreshdata1", "Refreshdata2"})
+        EXPECT_FALSE(itemEnabled(item)) << item;
+    EXPECT_TRUE(enabled("sSpeedButton2"));   // the tool buttons stay
+    EXPECT_TRUE(enabled("sSpeedButton4"));
+    EXPECT_TRUE(enabled("sSpeedButton1"));
     EXPECT_TRUE(form->TrayIcon()->CycleIcons());
-    form->BusyChanged(false);
-    Advance(IdleShownAfterMs);
-    EXPECT_TRUE(itemEnabled("Options2"));
-    EXPECT_TRUE(itemEnabled("Refreshdata1"));
-    EXPECT_TRUE(enabled("sSpeedButton2"));
+    EXPECT_EQ(form->TrayIcon()->CycleInterval(), 100u);
+    form->BusyChanged(false);   // no node busy: idle at once
+    for (const char* item : {"Options1", "Options2", "Refreshdata1", "Refreshdata2"})
+        EXPECT_TRUE(itemEnabled(item)) << item;
     EXPECT_FALSE(form->TrayIcon()->CycleIcons());
+    EXPECT_EQ(form->TrayIcon()->CycleInterval(), 150u);
+    EXPECT_EQ(form->TrayIcon()->IconList(), form->NormalIcons());
 }
 
-// Nodes read one after another leave idle moments between them: the commands and the tray stay busy through
-// them and show idle once the farm stayed idle.
-TEST_F(MainFormTest, IdleMomentsBetweenNodesKeepTheBusyState) {
-    TMainForm* form = NewMainForm(NodesSettings(1), -1);
+// A node's cycle start puts the busy frames back when the log viewer put its own in meanwhile.
+TEST_F(MainFormTest, ACycleStartTakesTheTrayBackFromTheLogViewersFrames) {
+    TMainForm* form = NewMainForm(NodesSettings(2), -1);
     auto optionsEnabled = [form] { return static_cast<TMenuItem*>(form->FindComponent("Options1"))->Enabled(); };
-    for (int node = 0; node < 3; ++node) {
-        form->BusyChanged(true);
-        form->BusyChanged(false);
-        Advance(IdleShownAfterMs / 2);
-        EXPECT_FALSE(optionsEnabled()) << node;
-        EXPECT_TRUE(form->TrayIcon()->CycleIcons()) << node;
-    }
-    Advance(IdleShownAfterMs);
-    EXPECT_TRUE(optionsEnabled());
-    EXPECT_FALSE(form->TrayIcon()->CycleIcons());
+    form->BusyChanged(true);
+    form->TrayIcon()->SetIconList(form->NormalIcons());   // the viewer closes while nodes are read
+    form->TrayIcon()->SetCycleIcons(false);
+    form->BusyChanged(true);   // the next node's cycle starts
+    EXPECT_NE(form->TrayIcon()->IconList(), form->NormalIcons());
+    EXPECT_TRUE(form->TrayIcon()->CycleIcons());
+    EXPECT_FALSE(optionsEnabled());
 }
 
 // The totals of many refreshes render the status bar once, at the next tick of the one-second timer, with the
