@@ -2,6 +2,7 @@
 #include "platform/os/Files.h"
 
 #include "platform/os/Paths.h"
+#include "platform/os/TextFiles.h"
 #include "platform/os/TimeZone.h"
 
 #include <algorithm>
@@ -364,6 +365,11 @@ bool CopyFile(const std::string& source, const std::string& target, bool failIfE
     if (::stat(to.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) {
             errno = EISDIR;
+            return false;
+        }
+        if (!S_ISREG(existing.st_mode)) {   // a device, pipe or socket, or a link to one: never replaced
+            FileLog("Not copied: " + target + " is not a regular file");
+            errno = EINVAL;
             return false;
         }
         if (failIfExists) {

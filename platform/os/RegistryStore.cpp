@@ -19,7 +19,8 @@ namespace {
 
 constexpr const char* BrowserKeys[] = {"htmlfile\\shell\\open\\command", "http\\shell\\open\\command"};
 
-bool ReadFd(int fd, std::string& content) {
+// Reads the open file whole; false with errno on a read error, EFBIG past `limit` bytes.
+bool ReadFd(int fd, std::string& content, std::int64_t limit) {
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -28,6 +29,10 @@ bool ReadFd(int fd, std::string& content) {
             return false;
         }
         if (n == 0) return true;
+        if (static_cast<std::int64_t>(content.size()) + n > limit) {
+            errno = EFBIG;
+            return false;
+        }
         content.append(buffer, static_cast<size_t>(n));
     }
 }
@@ -101,6 +106,7 @@ void RegistryStore::FollowEnvironment() {
     FContent.clear();
     FFile.Clear();
     FLoaded = false;
+    FUnreadable = false;
     FReported.clear();
     for (Batch& batch : FBatches)
         batch.Checked = false;   // open batches read the new file
@@ -111,7 +117,8 @@ void RegistryStore::Refresh() {
 }
 
 void RegistryStore::Load() {
-    int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a pipe put in the file's place must not hold every reader of the settings.
+    int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno != ENOENT) return;   // unreadable for now: keep what we have, try again next time
         FFile.Clear();
@@ -119,19 +126,45 @@ void RegistryStore::Load() {
         ++FGeneration;
         FContent.clear();
         FLoaded = true;
+        FUnreadable = false;
         AddVirtualEntries();
         return;
     }
     struct stat st;
     std::string content;
-    if (::fstat(fd, &st) != 0 || !ReadFd(fd, content)) {
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
         return;
     }
+    // Only a regular file of a settings file's size is read: a device, a pipe or a file without end is not.
+    const bool regular = S_ISREG(st.st_mode);
+    if (!regular || st.st_size > MaxSettingsFileSize || !ReadFd(fd, content, MaxSettingsFileSize)) {
+        const int error = !regular ? EINVAL : st.st_size > MaxSettingsFileSize ? EFBIG : errno;
+        ::close(fd);
+        if (error == EINVAL || error == EFBIG) {
+            FUnreadable = true;
+            ReportUnreadable(IdentityOf(st),
+                "The settings file " + FPath + " was not read: "
+                    + (error == EINVAL ? std::string("it is not a regular file")
+                                       : "it is larger than " + std::to_string(MaxSettingsFileSize >> 20) + " MB")
+                    + ". The settings in use are not saved to it.");
+        }
+        errno = error;
+        return;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     FFile.Pin(fd, st);
     FContent = content;
     FLoaded = true;
+    FUnreadable = false;
     Parse(content, true, FFile.Identity());
+}
+
+void RegistryStore::ReportUnreadable(const FileIdentity& identity, const std::string& message) {
+    if (std::find(FReported.begin(), FReported.end(), identity) != FReported.end()) return;
+    FReported.push_back(identity);
+    FReports.push_back(message);
+    FPendingReports.push_back(message);
 }
 
 void RegistryStore::Parse(const std::string& content, bool reportDamage, const FileIdentity& identity) {

@@ -15,6 +15,10 @@
 
 namespace korvex::os {
 
+// A settings file is a regular file of at most this many bytes; anything else is not read, reported once, and
+// not written over (a device, a pipe or a file without end in its place, directly or through a link).
+inline constexpr std::int64_t MaxSettingsFileSize = std::int64_t(16) << 20;
+
 // Every call is safe from any thread and any number of processes sharing the file:
 // - Reads first reload the file when another process (or a hand edit) changed it on disk.
 // - Each change outside a batch takes the store's lock and an flock on "<file>.lock", reloads when needed,
@@ -94,6 +98,7 @@ private:
     void Parse(const std::string& content, bool reportDamage, const FileIdentity& identity);
     void AddVirtualEntries();
     void ReportDamage(const std::string& content, const FileIdentity& identity, const std::vector<int>& lines);
+    void ReportUnreadable(const FileIdentity& identity, const std::string& message);
     Batch* OwnBatch();
     const RegTree& ViewOf(Batch* batch);
     const RegTree& Current();   // what the calling thread reads, the file checked first
@@ -113,6 +118,7 @@ private:
     std::uint64_t FGeneration = 0;   // counts every change of FTree
     std::vector<Batch> FBatches;   // one per thread with a batch open
     bool FLoaded = false;
+    bool FUnreadable = false;   // the file is there but is no settings file (not regular, too large): kept
     std::string FContent;   // what the file held at the last load or write (to roll a failed write back)
     PinnedFile FFile;   // the file as last loaded or written
     int FLockFd = -1;

@@ -125,6 +125,11 @@ bool RegistryStore::Commit(Batch batch) {
     if (batch.Log.empty()) return true;
     if (!TakeFileLock()) return false;
     Refresh();   // what other processes wrote meanwhile stays
+    if (FUnreadable) {   // what is there was not read: it is not replaced by what little is known
+        ::flock(FLockFd, LOCK_UN);
+        errno = EINVAL;
+        return false;
+    }
     RegTree tree = batch.View && batch.Generation == FGeneration ? std::move(*batch.View) : Rebuilt(batch);
     bool ok = Write(tree);
     int error = errno;

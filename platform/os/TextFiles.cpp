@@ -30,21 +30,43 @@ void Note(const std::string& line) {
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a pipe";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    return "not a regular file";
+}
+
 // The file a replacement of `native` has to rename over: the path itself, or, when it is a symbolic link, the
-// file the link leads to, so the link stays and its target changes. A link that leads nowhere is refused
-// (noted, errno kept from the look-up).
+// file the link leads to, so the link stays and its target changes. A link that leads nowhere, and anything
+// that is there and is not a regular file (a device, a pipe, a socket, a folder, directly or through a link), is
+// refused with a note: a regular file must never take its place (errno kept from the look-up, else EINVAL).
 std::optional<std::string> ReplaceTarget(const std::string& native) {
     struct stat st;
-    if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return native;
-    char resolved[PATH_MAX];
-    if (::realpath(native.c_str(), resolved) != nullptr) return std::string(resolved);
-    const int error = errno;
-    char link[PATH_MAX];
-    const ssize_t n = ::readlink(native.c_str(), link, sizeof link - 1);
-    const std::string to = n > 0 ? std::string(link, static_cast<std::size_t>(n)) : std::string("?");
-    Note("Not written: " + native + " is a link to " + to + ", which cannot be reached");
-    errno = error;
-    return std::nullopt;
+    if (::lstat(native.c_str(), &st) != 0) return native;
+    std::string target = native;
+    if (S_ISLNK(st.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(native.c_str(), resolved) == nullptr) {
+            const int error = errno;
+            char link[PATH_MAX];
+            const ssize_t n = ::readlink(native.c_str(), link, sizeof link - 1);
+            const std::string to = n > 0 ? std::string(link, static_cast<std::size_t>(n)) : std::string("?");
+            Note("Not written: " + native + " is a link to " + to + ", which cannot be reached");
+            errno = error;
+            return std::nullopt;
+        }
+        target = resolved;
+        if (::stat(target.c_str(), &st) != 0) return target;   // gone meanwhile: made anew
+    }
+    if (!S_ISREG(st.st_mode)) {
+        Note("Not written: " + (target == native ? native : native + " leads to " + target) + ", which is "
+            + KindOf(st.st_mode));
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return std::nullopt;
+    }
+    return target;
 }
 
 // Opens a native path and keeps it only when it is a regular file (anything else is closed, errno EINVAL);
@@ -73,28 +95,50 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// Writes the open temporary file, syncs it and renames it over `target`; removes it on failure.
-// A new file gets `newMode`, an existing one keeps its permissions.
-bool FinishReplace(
-    int fd, const std::string& temp, const std::string& target, const std::string& content, mode_t newMode) {
+TReplaceProbe ReplaceProbe;   // guarded by LogLock
+
+// Writes the open temporary file, syncs it and renames it over `target`; removes it on failure. A new file gets
+// `newMode`, an existing one keeps its permissions. Just before the rename the target is looked at again (it must
+// still be a regular file or absent) and checks.BeforeRename asked; checks.Written then takes the new file.
+bool FinishReplace(int fd, const std::string& temp, const std::string& target, const std::string& content,
+    mode_t newMode, const TReplaceChecks& checks) {
     struct stat old;
     bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     bool ok = ::fchmod(fd, exists ? (old.st_mode & 07777) : newMode) == 0;
     ok = ok && WriteAll(fd, content.data(), content.size()) && ::fdatasync(fd) == 0;
     int error = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
+    if (ok) {
+        TReplaceProbe probe;
+        {
+            std::lock_guard guard(LogLock);
+            probe = ReplaceProbe;
+        }
+        if (probe) probe(target);
+        struct stat now;
+        if (::lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)) {
+            Note("Not written: " + target + " is " + KindOf(now.st_mode) + " now");
+            ok = false;
+            error = S_ISDIR(now.st_mode) ? EISDIR : EINVAL;
+        } else if (checks.BeforeRename && !checks.BeforeRename()) {
+            ok = false;
+            error = EAGAIN;
+        }
     }
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         error = errno;
     }
     if (!ok) {
+        ::close(fd);
         ::unlink(temp.c_str());
         errno = error;
         return false;
     }
+    if (checks.Written) {
+        const int kept = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (kept >= 0) checks.Written(kept);
+    }
+    if (::close(fd) != 0) return false;   // written and renamed: only a late report of a write error
     std::string folder = ExtractFileDir(target);
     int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {   // the rename itself reaches the disk
@@ -119,6 +163,15 @@ bool AppendLine(const std::string& path, const std::string& line) {
     return ok;
 }
 
+void SetReplaceProbe(TReplaceProbe probe) {
+    std::lock_guard guard(LogLock);
+    ReplaceProbe = std::move(probe);
+}
+
+void FileLog(const std::string& line) {
+    Note(line);
+}
+
 void SetFileLog(TFileLogHook hook) {
     std::lock_guard guard(LogLock);
     LogHook = std::move(hook);
@@ -132,10 +185,15 @@ bool RewriteFileAtomically(const std::string& path, const std::string& content) 
     std::string temp = folder + "." + ExtractFileName(target) + ".tmp-XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
-    return FinishReplace(fd, temp, target, content, 0644);
+    return FinishReplace(fd, temp, target, content, 0644, {});
 }
 
 bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath) {
+    return RewriteFileAtomicallyVia(path, content, tempPath, {});
+}
+
+bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath,
+    const TReplaceChecks& checks) {
     const std::optional<std::string> resolved = ReplaceTarget(path);
     if (!resolved) return false;
     const std::string& target = *resolved;
@@ -144,7 +202,7 @@ bool RewriteFileAtomicallyVia(const std::string& path, const std::string& conten
     ::unlink(temp.c_str());
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return false;
-    return FinishReplace(fd, temp, target, content, 0600);
+    return FinishReplace(fd, temp, target, content, 0600, checks);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& content, std::int64_t maxSize) {

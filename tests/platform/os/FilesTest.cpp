@@ -146,6 +146,23 @@ TEST(CopyFile, OverwritesOrRefusesAnExistingTarget) {
     EXPECT_EQ(ReadFile(tmp / "fresh"), "new");
 }
 
+TEST(CopyFile, NeverReplacesAPipeOrADeviceNorALinkToOne) {
+    TempFolder tmp;
+    WriteFile(tmp / "src", "new");
+    ASSERT_EQ(::mkfifo((tmp / "pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink(tmp / "pipe", tmp / "link-to-pipe");
+    std::filesystem::create_symlink("/dev/null", tmp / "link-to-null");
+    for (const char* name : {"pipe", "link-to-pipe", "link-to-null"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(CopyFile(tmp / "src", tmp / name, false));
+        EXPECT_EQ(errno, EINVAL);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(tmp / "pipe"));
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp / "link-to-pipe"));
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp / "link-to-null"));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
 TEST(CopyFile, FailsForMissingSourcesAndFoldersWithoutLeavingAnything) {
     TempFolder tmp;
     fs::create_directories(tmp / "dir");

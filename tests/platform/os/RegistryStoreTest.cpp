@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
@@ -342,4 +344,51 @@ TEST(AutostartExecLine, QuotesAndEscapesAsDesktopEntriesRequire) {
     EXPECT_EQ(AutostartExecLine(""), "");
     // A Windows name of the program inside the program folder finds the running executable.
     EXPECT_EQ(AutostartExecLine("\"" + env.ProgramFolder() + "\\KORVEX.exe\""), ProgramFileName());
+}
+
+// A pipe, a device or a file without end in the settings file's place (or behind a link there) is neither
+// waited on nor read into memory: it is reported once, the defaults are used, and it is not written over.
+TEST(RegistryStore, ReadsNoPipeDeviceOrEndlessFileAndWritesNoneOver) {
+    struct TCase {
+        const char* Name;
+        std::function<void(const std::string& file)> Make;
+        const char* Reason;
+    };
+    const std::vector<TCase> cases = {
+        {"pipe", [](const std::string& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, "not a regular file"},
+        {"link to a pipe",
+            [](const std::string& file) {
+                ASSERT_EQ(::mkfifo((file + ".pipe").c_str(), 0600), 0);
+                fs::create_symlink(file + ".pipe", file);
+            },
+            "not a regular file"},
+        {"link to /dev/zero", [](const std::string& file) { fs::create_symlink("/dev/zero", file); },
+            "not a regular file"},
+        {"link to /dev/null", [](const std::string& file) { fs::create_symlink("/dev/null", file); },
+            "not a regular file"},
+        {"oversized file",
+            [](const std::string& file) {
+                WriteFile(file, "[HKEY_CURRENT_USER\\X]\n");
+                fs::resize_file(file, MaxSettingsFileSize + 1);
+            },
+            "larger than"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        SandboxedEnvironment env;
+        fs::create_directories(fs::path(env.RegistryFile()).parent_path());
+        c.Make(env.RegistryFile());
+        const bool wasLink = fs::is_symlink(env.RegistryFile());
+        const auto typeBefore = fs::status(env.RegistryFile()).type();
+        RegistryStore store(env.RegistryFile());
+        EXPECT_FALSE(store.GetValue(HKEY_CURRENT_USER, "X", "Y"));
+        EXPECT_FALSE(store.SetValue(HKEY_CURRENT_USER, "X", "Y", MakeDwordValue(1)));
+        EXPECT_FALSE(store.GetValue(HKEY_CURRENT_USER, "X", "Y"));
+        const std::vector<std::string> reports = store.DamageReports();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find(c.Reason), std::string::npos) << reports[0];
+        EXPECT_EQ(fs::is_symlink(env.RegistryFile()), wasLink);
+        EXPECT_EQ(fs::status(env.RegistryFile()).type(), typeBefore);
+        EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    }
 }

@@ -2,12 +2,15 @@
 #include "platform/os/TextFiles.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -178,6 +181,80 @@ TEST(RewriteFileAtomically, RefusesADanglingLinkWithANote) {
         EXPECT_EQ(NamesIn(tmp.Path()), std::vector<std::string> {"registry.reg"});
         ASSERT_EQ(notes.size(), 1u);
         EXPECT_NE(notes[0].find(tmp / "share/registry.reg"), std::string::npos) << notes[0];
+    }
+    SetFileLog(nullptr);
+}
+
+namespace {
+
+// Makes a listening Unix socket at `path`; the descriptor (kept open by the caller), or -1.
+int MakeSocketFileAt(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (fd < 0 || path.size() >= sizeof address.sun_path) return -1;
+    std::copy(path.begin(), path.end(), address.sun_path);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+mode_t TypeOf(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+}
+
+// Whatever is not a regular file, reached directly or through a link, stays what it is and is not replaced.
+TEST(RewriteFileAtomically, NeverPutsARegularFileInPlaceOfADevicePipeOrSocket) {
+    std::vector<std::string> notes;
+    SetFileLog([&notes](const std::string& line) { notes.push_back(line); });
+    for (const TReplaceWay& way : ReplaceWays) {
+        SCOPED_TRACE(way.Name);
+        TempFolder tmp;
+        ASSERT_EQ(::mkfifo((tmp / "pipe").c_str(), 0600), 0);
+        const int socketFd = MakeSocketFileAt(tmp / "socket");
+        ASSERT_GE(socketFd, 0);
+        fs::create_directories(tmp / "folder");
+        struct TCase {
+            std::string Written, Target;
+        };
+        const std::vector<TCase> cases = {
+            {tmp / "pipe", tmp / "pipe"},
+            {tmp / "socket", tmp / "socket"},
+            {tmp / "link-to-pipe", tmp / "pipe"},
+            {tmp / "link-to-socket", tmp / "socket"},
+            {tmp / "link-to-null", "/dev/null"},
+            {tmp / "link-to-zero", "/dev/zero"},
+            {tmp / "link-to-folder", tmp / "folder"},
+            {tmp / "link-to-link-to-null", "/dev/null"},
+        };
+        fs::create_symlink(tmp / "pipe", tmp / "link-to-pipe");
+        fs::create_symlink(tmp / "socket", tmp / "link-to-socket");
+        fs::create_symlink("/dev/null", tmp / "link-to-null");
+        fs::create_symlink("/dev/zero", tmp / "link-to-zero");
+        fs::create_symlink(tmp / "folder", tmp / "link-to-folder");
+        fs::create_symlink(tmp / "link-to-null", tmp / "link-to-link-to-null");
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(c.Written);
+            notes.clear();
+            const mode_t before = TypeOf(c.Target);
+            const bool wasLink = fs::is_symlink(c.Written);
+            EXPECT_FALSE(way.Write(c.Written, "settings\n"));
+            EXPECT_EQ(TypeOf(c.Target), before);
+            EXPECT_EQ(fs::is_symlink(c.Written), wasLink);
+            ASSERT_EQ(notes.size(), 1u);
+            EXPECT_NE(notes[0].find(c.Target), std::string::npos) << notes[0];
+        }
+        ::close(socketFd);
+        // No temporary file is left anywhere.
+        EXPECT_EQ(NamesIn(tmp.Path()),
+            (std::vector<std::string> {"folder", "link-to-folder", "link-to-link-to-null", "link-to-null",
+                "link-to-pipe", "link-to-socket", "link-to-zero", "pipe", "socket"}));
+        EXPECT_TRUE(NamesIn(tmp / "folder").empty());
     }
     SetFileLog(nullptr);
 }
