@@ -9,6 +9,7 @@
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WindowObject.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace korvex::user {
@@ -283,6 +284,7 @@ void ResetInputState() {
         k = 0;
     s.LastDownButton = MouseButton::None;
     s.LastDownMs = 0;
+    s.Confined = false;
 }
 
 void RouteInput(ThreadQueue& queue, const InputEvent& event) {
@@ -412,8 +414,41 @@ bool GetCursorPos(POINT* point) {
 }
 
 bool SetCursorPos(int x, int y) {
-    detail::Input().CursorX = x;
-    detail::Input().CursorY = y;
+    detail::InputState& s = detail::Input();
+    if (s.Confined) {
+        x = std::clamp<int>(x, s.Confine.left, s.Confine.right - 1);
+        y = std::clamp<int>(y, s.Confine.top, s.Confine.bottom - 1);
+    }
+    s.CursorX = x;
+    s.CursorY = y;
+    return true;
+}
+
+bool ClipCursor(const RECT* rect) {
+    detail::InputState& s = detail::Input();
+    const RECT screen = gdi::Bounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    s.Confined = rect != nullptr;
+    if (s.Confined) {
+        // A rectangle off the screen or without area holds the pointer at its nearest screen point.
+        RECT r = *rect;
+        r.left = std::clamp<int>(r.left, screen.left, screen.right - 1);
+        r.top = std::clamp<int>(r.top, screen.top, screen.bottom - 1);
+        r.right = std::clamp<int>(r.right, r.left + 1, screen.right);
+        r.bottom = std::clamp<int>(r.bottom, r.top + 1, screen.bottom);
+        s.Confine = r;
+        SetCursorPos(s.CursorX, s.CursorY);
+    }
+    if (Display* display = CurrentDisplay()) display->ConfinePointer(s.Confined ? &s.Confine : nullptr);
+    return true;
+}
+
+bool GetClipCursor(RECT* rect) {
+    if (!rect) return false;
+    const detail::InputState& s = detail::Input();
+    *rect = s.Confined ? s.Confine
+                       : gdi::Bounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     return true;
 }
 

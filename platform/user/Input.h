@@ -45,6 +45,10 @@ HCURSOR SetCursor(HCURSOR cursor);   // the previous cursor; nullptr hides nothi
 HCURSOR GetCursor();
 bool GetCursorPos(POINT* point);   // screen coordinates
 bool SetCursorPos(int x, int y);   // moves our idea of the pointer (a display may warp it)
+// Confines the pointer to a screen rectangle (right and bottom outside; cut to the screen), or frees it
+// when rect is nullptr. While confined the display holds the pointer there and positions are kept inside.
+bool ClipCursor(const RECT* rect);
+bool GetClipCursor(RECT* rect);   // the confinement, or the whole virtual screen when free
 int ShowCursor(bool show);   // the display count
 
 // Keyboard state. GetKeyState: as of the message last retrieved (high bit: down; low bit: toggled);

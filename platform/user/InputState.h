@@ -25,6 +25,8 @@ struct InputState {
     std::atomic<int> CursorX {0};
     std::atomic<int> CursorY {0};
     std::atomic<std::uint64_t> LastInputMs {0};
+    bool Confined = false;   // ClipCursor's rectangle holds
+    RECT Confine {};
     // Double clicks: the last button press.
     HWND LastDownWnd = nullptr;
     MouseButton LastDownButton = MouseButton::None;

@@ -8,6 +8,7 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TStringList.h"
+#include "platform/user/Input.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
 #include "skin/controls/sCurrEdit.h"
@@ -141,7 +142,9 @@ TsColorDialogForm::TsColorDialogForm(TComponent* owner)
     };
 }
 
-TsColorDialogForm::~TsColorDialogForm() = default;
+TsColorDialogForm::~TsColorDialogForm() {
+    if (FDraggingField) user::ClipCursor(nullptr);   // closed in the middle of a drag
+}
 
 TClass TsColorDialogForm::StaticClass() {
     static const TClassInfo info = MakeClass<TsColorDialogForm, TForm>("TsColorDialogForm");
@@ -189,12 +192,17 @@ void TsColorDialogForm::Build() {
         if (button != mbLeft) return;
         FDraggingField = true;
         ColorPanel->SetMouseCapture(true);
+        // The pointer stays in the field until the button comes up.
+        const TPoint origin = ColorPanel->ClientToScreen(TPoint {0, 0});
+        const TRect field {origin.x, origin.y, origin.x + ColorPanel->Width(), origin.y + ColorPanel->Height()};
+        user::ClipCursor(&field);
         PickFromField(x, y);
     };
     ColorPanel->OnMouseMove = [this](TObject*, TShiftState, int x, int y) {
         if (FDraggingField) PickFromField(x, y);
     };
     ColorPanel->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        if (FDraggingField) user::ClipCursor(nullptr);
         FDraggingField = false;
         ColorPanel->SetMouseCapture(false);
         ColorPanel->SkinData()->Invalidate();
@@ -268,7 +276,7 @@ void TsColorDialogForm::BuildEdits() {
     PutLabel(this, "sEditHexLabel", "Hex - ", 440, 359);
     // The colour number in six hexadecimal digits, blue first: "0000FF" is red.
     sEditHex = Put<TsMaskEdit>(this, "sEditHex", 474, 356, 56, 21);
-    sEditHex->SetMaxLength(6);
+    sEditHex->SetEditMask("AAAAAA;1; ");
     sEditHex->OnChange = [this](TObject*) { EditChanged(TSource::Hex); };
     sEditHex->OnKeyPress = [](TObject*, char32_t& key) {
         const bool hex = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f');

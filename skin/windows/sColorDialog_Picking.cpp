@@ -219,7 +219,7 @@ void TsColorDialogForm::PaintBarMarker(TCanvas* canvas) {
 }
 
 void TsColorDialogForm::PickFromField(int x, int y) {
-    // The point stays inside the field while dragging, as if the cursor were held there.
+    // The pointer is confined to the field while dragging; a position from before that is held at its edge.
     x = std::clamp(x, 0, ColorPanel->Width() - 1);
     y = std::clamp(y, 0, ColorPanel->Height() - 1);
     FHue = int(std::lround(double(x) * 360 / ColorPanel->Width()));

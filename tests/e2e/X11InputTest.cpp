@@ -177,3 +177,30 @@ TEST_F(X11Fixture, ClipboardTextPassesBetweenClientsBothWays) {
     reader.join();
     EXPECT_EQ(read, "back again");
 }
+
+TEST_F(X11Fixture, AConfinedPointerStaysInsideItsRectangleThroughCaptureUntilFreed) {
+    ShowSurface(1, gdi::Bounds(100, 100, 200, 200));
+    ASSERT_TRUE(Xdo({"mousemove", "150", "150"}));
+    const gdi::RECT field = gdi::Bounds(120, 130, 40, 30);
+    Screen->ConfinePointer(&field);
+    auto inField = [&] {
+        const gdi::POINT p = Screen->CursorPos();
+        return p.x >= field.left && p.x < field.right && p.y >= field.top && p.y < field.bottom;
+    };
+    EXPECT_TRUE(Pump(inField)) << Screen->CursorPos().x << "," << Screen->CursorPos().y;   // warped inside
+    for (const char* to : {"500", "5"}) {
+        ASSERT_TRUE(Xdo({"mousemove", to, to}));
+        ASSERT_TRUE(Xdo({"mousemove_relative", "--", "0", "0"}));   // the move has been handled
+        EXPECT_TRUE(inField()) << to;
+    }
+    // Capture taken and given back while confined leaves the confinement.
+    Screen->GrabPointer(1, true);
+    Screen->GrabPointer(1, false);
+    ASSERT_TRUE(Xdo({"mousemove", "600", "600"}));
+    ASSERT_TRUE(Xdo({"mousemove_relative", "--", "0", "0"}));
+    EXPECT_TRUE(inField());
+
+    Screen->ConfinePointer(nullptr);
+    ASSERT_TRUE(Xdo({"mousemove", "600", "500"}));
+    EXPECT_TRUE(Pump([&] { return Screen->CursorPos() == gdi::POINT {600, 500}; }));
+}

@@ -131,6 +131,8 @@ public:
     virtual void SetCursor(SurfaceId id, CursorShape shape) = 0;
     virtual gdi::POINT CursorPos() const = 0;
     virtual void GrabPointer(SurfaceId id, bool grab) = 0;   // mouse capture beyond our own surfaces
+    // Keeps the pointer inside a screen rectangle (right and bottom excluded) until called with nullptr.
+    virtual void ConfinePointer(const gdi::RECT* rect) = 0;
 
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;

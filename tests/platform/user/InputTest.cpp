@@ -85,6 +85,58 @@ TEST_F(Input, TheCaptureWindowGetsEveryMouseMessageEvenOutside) {
     EXPECT_EQ(Count(Parent, WM_CAPTURECHANGED), 1);
 }
 
+TEST_F(Input, AConfinedPointerStaysInItsRectangleUntilFreed) {
+    const RECT field {110, 120, 150, 160};
+    ASSERT_TRUE(ClipCursor(&field));
+    struct Free {
+        ~Free() { ClipCursor(nullptr); }
+    } freeAtEnd;
+    RECT held {};
+    ASSERT_TRUE(GetClipCursor(&held));
+    EXPECT_EQ(held, field);
+    struct Case {
+        POINT To, Expected;
+    };
+    for (const Case& c : {Case {{500, 500}, {149, 159}}, Case {{0, 130}, {110, 130}}, Case {{120, 130}, {120, 130}}}) {
+        Screen->MoveMouse(c.To.x, c.To.y);
+        Pump();
+        POINT at {};
+        GetCursorPos(&at);
+        EXPECT_EQ(at, c.Expected) << c.To.x << "," << c.To.y;
+    }
+    // A click beyond the edge lands on the edge: inside the child (10..60 of the parent at 100).
+    Screen->Click(300, 121);
+    Pump();
+    const LoggedMessage* down = Find(Child, WM_LBUTTONDOWN);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->LParam, MAKELPARAM(39, 11));
+    SetCursorPos(0, 0);
+    POINT at {};
+    GetCursorPos(&at);
+    EXPECT_EQ(at, (POINT {110, 120}));
+
+    ClipCursor(nullptr);
+    Screen->MoveMouse(500, 500);
+    Pump();
+    GetCursorPos(&at);
+    EXPECT_EQ(at, (POINT {500, 500}));
+    ASSERT_TRUE(GetClipCursor(&held));
+    EXPECT_EQ(held, (RECT {0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}));
+}
+
+TEST_F(Input, AConfinementOffTheScreenHoldsThePointerAtTheNearestScreenPoint) {
+    const RECT beyond {-50, -50, -10, -10};
+    ClipCursor(&beyond);
+    struct Free {
+        ~Free() { ClipCursor(nullptr); }
+    } freeAtEnd;
+    Screen->MoveMouse(300, 300);
+    Pump();
+    POINT at {};
+    GetCursorPos(&at);
+    EXPECT_EQ(at, (POINT {0, 0}));
+}
+
 TEST_F(Input, DoubleClicksComeOnlyToClassesThatAskQuicklyAndNearby) {
     Screen->Click(120, 120);
     Screen->AdvanceTimeMs(100);

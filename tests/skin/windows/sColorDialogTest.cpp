@@ -7,6 +7,8 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TStringList.h"
+#include "platform/user/Input.h"
+#include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sSpeedButton.h"
@@ -133,7 +135,7 @@ TEST_F(ColorDialogTest, TheHexEditShowsAndReadsTheColourNumberBlueFirst) {
             Display->Press(user::VK_BACK);
         },
         [](TForm* form) {
-            EXPECT_EQ(Of(form)->sEditHex->Text(), "0000F");
+            EXPECT_EQ(Of(form)->sEditHex->Text(), "0000F ");   // the blank slot reads as a space
             EXPECT_EQ(Of(form)->SelectedColor(), 0x00000F);
         },
         Ok()}));
@@ -161,6 +163,77 @@ TEST_F(ColorDialogTest, TheFieldAndTheBarPickByMouse) {
         },
         Ok()}));
     EXPECT_EQ(Dialog->Color(), 0xFFFFFF);
+}
+
+TEST_F(ColorDialogTest, DraggingInTheFieldConfinesThePointerToItUntilTheButtonComesUp) {
+    Dialog->SetColor(0x0000FF);
+    TRect field {};
+    EXPECT_TRUE(Run({[&](TForm* form) {
+                         TsPanel* panel = Of(form)->ColorPanel;
+                         const TPoint origin = panel->ClientToScreen(TPoint {0, 0});
+                         field = TRect {origin.x, origin.y, origin.x + panel->Width(), origin.y + panel->Height()};
+                         Display->MoveMouse(origin.x + 130, origin.y + 100);
+                         Display->ButtonDown(user::MouseButton::Left, origin.x + 130, origin.y + 100);
+                     },
+        [&](TForm*) {
+            TRect held {};
+            user::GetClipCursor(&held);
+            EXPECT_EQ(held, field);
+            Display->MoveMouse(field.right + 300, field.top - 200);   // far up and right
+        },
+        [&](TForm* form) {
+            TPoint at {};
+            user::GetCursorPos(&at);
+            EXPECT_EQ(at, (TPoint {field.right - 1, field.top}));
+            EXPECT_EQ(Of(form)->Hue(), 359);   // the field's right edge, at the top
+            EXPECT_DOUBLE_EQ(Of(form)->Saturation(), 1.0);
+            Display->ButtonUp(user::MouseButton::Left, at.x, at.y);
+        },
+        [&](TForm*) {
+            TRect free {};
+            user::GetClipCursor(&free);
+            EXPECT_EQ(free.Width(), user::GetSystemMetrics(user::SM_CXVIRTUALSCREEN));
+            Display->MoveMouse(field.right + 300, field.top + 10);
+            TPoint at {};
+            user::GetCursorPos(&at);
+            EXPECT_EQ(at.x, field.right + 300);
+        },
+        Ok()}));
+}
+
+TEST_F(ColorDialogTest, TheHexEditTakesSixCharactersAndAPartlyBlankOneKeepsTheFocus) {
+    Dialog->SetColor(0x00FF00);
+    std::vector<std::string> shown;
+    Application->OnException = [&](TObject*, const std::exception& e) { shown.push_back(e.what()); };
+    const base::ScopeExit quiet([] { Application->OnException = nullptr; });
+    EXPECT_TRUE(Run({[this](TForm* form) {
+                         TsMaskEdit* hex = Of(form)->sEditHex;
+                         EXPECT_EQ(hex->EditMask(), "AAAAAA;1; ");
+                         hex->SetFocus();
+                         hex->SelectAll();
+                         for (char c : std::string("12345678"))   // the seventh and eighth find no slot
+                             Display->Press(unsigned(c), std::string(1, c));
+                     },
+        [this](TForm* form) {
+            TsColorDialogForm* d = Of(form);
+            EXPECT_EQ(d->sEditHex->Text(), "123456");
+            EXPECT_EQ(d->SelectedColor(), 0x123456);
+            d->sEditHex->SelectAll();
+            Display->Press(user::VK_DELETE);
+            Display->Press('A', "A");
+            Display->Press('B', "B");
+            Display->Press(user::VK_TAB);   // two of six slots filled
+        },
+        [&](TForm* form) {
+            TsColorDialogForm* d = Of(form);
+            EXPECT_EQ(d->sEditHex->Text(), "AB    ");
+            EXPECT_EQ(d->SelectedColor(), 0x0000AB);
+            EXPECT_TRUE(d->sEditHex->Focused());
+            EXPECT_EQ(shown, std::vector<std::string> {"Invalid input value"});
+            d->sEditHex->SetText("ABCDEF");
+        },
+        Ok()}));
+    EXPECT_EQ(Dialog->Color(), 0xABCDEF);
 }
 
 TEST_F(ColorDialogTest, BrightnessRowsRunFromWhiteThroughThePureColourToBlack) {

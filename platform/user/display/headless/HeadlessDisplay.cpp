@@ -136,10 +136,22 @@ void HeadlessDisplay::GrabPointer(SurfaceId id, bool grab) {
         FGrab = 0;
 }
 
+void HeadlessDisplay::ConfinePointer(const gdi::RECT* rect) {
+    FConfined = rect != nullptr && !gdi::IsRectEmpty(rect);
+    if (!FConfined) return;
+    FConfine = *rect;
+    FPointer = gdi::POINT {std::clamp(FPointer.x, FConfine.left, FConfine.right - 1),
+        std::clamp(FPointer.y, FConfine.top, FConfine.bottom - 1)};
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Input
 void HeadlessDisplay::Send(InputEvent event) {
     event.TimeMs = FTimeMs;
+    // A confined pointer stops at the rectangle's edge, as the X server holds it.
+    if (FConfined && event.Kind != InputKind::KeyDown && event.Kind != InputKind::KeyUp)
+        event.ScreenPos = gdi::POINT {std::clamp(event.ScreenPos.x, FConfine.left, FConfine.right - 1),
+            std::clamp(event.ScreenPos.y, FConfine.top, FConfine.bottom - 1)};
     if (event.Kind != InputKind::KeyDown && event.Kind != InputKind::KeyUp)
         FPointer = event.ScreenPos;
     else

@@ -49,6 +49,7 @@ public:
     void SetCursor(SurfaceId id, CursorShape shape) override;
     gdi::POINT CursorPos() const override { return FPointer; }
     void GrabPointer(SurfaceId id, bool grab) override;
+    void ConfinePointer(const gdi::RECT* rect) override;
 
     std::string ClipboardText() override { return FClipboard; }
     void SetClipboardText(const std::string& text) override { FClipboard = text; }
@@ -102,6 +103,7 @@ public:
     std::vector<SurfaceId> StackingOrder() const;   // bottom first
     SurfaceId ActiveSurface() const { return FActive; }
     SurfaceId GrabbedSurface() const { return FGrab; }
+    const gdi::RECT* Confinement() const { return FConfined ? &FConfine : nullptr; }
 
     // The composed screen (or a rectangle of it) as a new 32-bit bitmap; the caller owns it.
     gdi::Bitmap* Screenshot(const gdi::RECT* rect = nullptr) const;
@@ -130,6 +132,8 @@ private:
     std::vector<SurfaceId> FStack;   // bottom first
     SurfaceId FActive = 0;
     SurfaceId FGrab = 0;
+    bool FConfined = false;
+    gdi::RECT FConfine {};   // where injected pointer positions are held while FConfined
     std::string FClipboard;
 };
 

@@ -118,6 +118,7 @@ public:
     void SetCursor(SurfaceId id, CursorShape shape) override;
     gdi::POINT CursorPos() const override;
     void GrabPointer(SurfaceId id, bool grab) override;
+    void ConfinePointer(const gdi::RECT* rect) override;
 
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
@@ -175,6 +176,7 @@ private:
     void OnKey(_XEvent& event, bool press);
     void OnFocus(const _XEvent& event, bool in);
     void FinishPointerRound();
+    void ApplyPointerGrab();
     void Emit(const InputEvent& event);
 
     // X11Clipboard.cpp: selections
@@ -206,7 +208,9 @@ private:
     std::map<SurfaceId, std::unique_ptr<Surface>> FSurfaces;
     std::unordered_map<XId, SurfaceId> FByWindow;
 
-    XId FGrabWindow = 0;
+    XId FGrabWindow = 0;   // the pointer grab's window, when one holds
+    XId FCaptureWindow = 0;   // the surface window asking for mouse capture
+    XId FConfineWindow = 0;   // an input-only window of the confinement, lowest of all, while one holds
     SurfaceId FPointerSurface = 0;
     bool FLeavePending = false;
     InputEvent FLeaveEvent;

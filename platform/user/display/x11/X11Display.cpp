@@ -199,6 +199,7 @@ X11Display::~X11Display() {
             XFreeGC(FDisplay, gc);
         if (FInputMethod) XCloseIM(FInputMethod);
         if (FHelper) XDestroyWindow(FDisplay, FHelper);
+        if (FConfineWindow) XDestroyWindow(FDisplay, FConfineWindow);
         XCloseDisplay(FDisplay);
     }
     if (FPollFd >= 0) close(FPollFd);

@@ -186,18 +186,46 @@ void X11Display::OnFocus(const XEvent& event, bool in) {
 }
 
 void X11Display::GrabPointer(SurfaceId id, bool grab) {
-    if (!grab) {
+    Surface* surface = grab ? Find(id) : nullptr;
+    if (grab && !surface) return;
+    FCaptureWindow = surface ? surface->Window : 0;
+    ApplyPointerGrab();
+}
+
+// The pointer is confined by a grab whose confine_to is an input-only window of the rectangle: the server
+// keeps the pointer inside that window's shape whatever lies above it, so it stays at the bottom of the stack.
+void X11Display::ConfinePointer(const gdi::RECT* rect) {
+    if (!rect || rect->Width() <= 0 || rect->Height() <= 0) {
+        if (FConfineWindow) XDestroyWindow(FDisplay, FConfineWindow);
+        FConfineWindow = 0;
+    } else if (!FConfineWindow) {
+        XSetWindowAttributes attributes {};
+        attributes.override_redirect = True;
+        FConfineWindow = XCreateWindow(FDisplay, FRoot, rect->left, rect->top, unsigned(rect->Width()),
+            unsigned(rect->Height()), 0, 0, InputOnly, CopyFromParent, CWOverrideRedirect, &attributes);
+        XLowerWindow(FDisplay, FConfineWindow);
+        XMapWindow(FDisplay, FConfineWindow);
+    } else {
+        XMoveResizeWindow(
+            FDisplay, FConfineWindow, rect->left, rect->top, unsigned(rect->Width()), unsigned(rect->Height()));
+    }
+    ApplyPointerGrab();
+}
+
+void X11Display::ApplyPointerGrab() {
+    if (!FCaptureWindow && !FConfineWindow) {
         if (FGrabWindow) XUngrabPointer(FDisplay, CurrentTime);
         FGrabWindow = 0;
         XFlush(FDisplay);   // the rest of the screen gets its clicks back at once
         return;
     }
-    Surface* surface = Find(id);
-    if (!surface) return;
-    // Owner events: our other windows get their own events during the grab, the rest of the screen's go here.
+    // Owner events: our other windows get their own events during the grab, the rest of the screen's go to
+    // the capturing window (or, confined without capture, to the confinement, which reports nothing).
+    const XId window = FCaptureWindow ? FCaptureWindow : FConfineWindow;
     unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
-    int status = XGrabPointer(FDisplay, surface->Window, True, mask, GrabModeAsync, GrabModeAsync, 0, 0, CurrentTime);
-    FGrabWindow = status == GrabSuccess ? surface->Window : 0;
+    int status
+        = XGrabPointer(FDisplay, window, True, mask, GrabModeAsync, GrabModeAsync, FConfineWindow, 0, CurrentTime);
+    FGrabWindow = status == GrabSuccess ? window : 0;
     NoteQueuedEvents();
 }
 

@@ -160,9 +160,9 @@ void X11Display::WriteNetWmIcon(XId window, const std::vector<SurfaceIcon>& icon
 void X11Display::DestroySurface(SurfaceId id) {
     Surface* surface = Find(id);
     if (!surface) return;
-    if (FGrabWindow == surface->Window) {
-        XUngrabPointer(FDisplay, CurrentTime);
-        FGrabWindow = 0;
+    if (FCaptureWindow == surface->Window) {
+        FCaptureWindow = 0;
+        ApplyPointerGrab();   // a confinement outlives the window that captured
     }
     if (FPointerSurface == id) FPointerSurface = 0;
     if (surface->InputContext) XDestroyIC(surface->InputContext);
