@@ -147,12 +147,12 @@ bool ReadUnitInfoLines(os::TFileStream& stream, std::vector<std::string>& lines,
     constexpr std::size_t Block = 64 * 1024;
     lines.clear();
     std::string line;
-    bool inLine = false;
+    std::int64_t lineBytes = 0;   // bytes of the current line looked through, kept or not
     bool pendingCR = false;
     auto end = [&] {
         lines.push_back(std::move(line));
         line.clear();
-        inLine = false;
+        lineBytes = 0;
     };
     std::unique_ptr<char[]> block(new char[Block]);
     for (std::int64_t offset = 0; lines.size() < UnitInfoLines && offset < UnitInfoMaxBytes;) {
@@ -165,22 +165,34 @@ bool ReadUnitInfoLines(os::TFileStream& stream, std::vector<std::string>& lines,
         }
         if (got == 0) break;
         offset += got;
-        for (std::int64_t i = 0; i < got && lines.size() < UnitInfoLines; ++i) {
-            const char c = block[static_cast<std::size_t>(i)];
-            if (c == '\n' && pendingCR) {
+        const char* at = block.get();
+        const char* const stop = at + got;
+        while (at < stop && lines.size() < UnitInfoLines) {
+            if (pendingCR) {
                 pendingCR = false;
-                continue;
+                if (*at == '\n') {
+                    ++at;
+                    continue;
+                }
             }
-            pendingCR = c == '\r';
-            if (c == '\n' || c == '\r') {
+            const char* lineEnd = at;
+            while (lineEnd < stop && *lineEnd != '\n' && *lineEnd != '\r')
+                ++lineEnd;
+            const std::size_t run = static_cast<std::size_t>(lineEnd - at);
+            if (line.size() < MaxKeptLineBytes) line.append(at, std::min(run, MaxKeptLineBytes - line.size()));
+            lineBytes += static_cast<std::int64_t>(run);
+            at = lineEnd;
+            if (lineBytes > UnitInfoLineScanBytes) {   // no line end in sight: the reading ends with this line
                 end();
-                continue;
+                return true;
             }
-            inLine = true;
-            if (line.size() < MaxKeptLineBytes) line += c;
+            if (at == stop) break;
+            pendingCR = *at == '\r';
+            ++at;
+            end();
         }
     }
-    if (inLine && lines.size() < UnitInfoLines) end();
+    if (lineBytes > 0 && lines.size() < UnitInfoLines) end();
     return true;
 }
 

@@ -60,9 +60,11 @@ private:
     std::string FEndBytes;   // the last CheckBytes before FEnd
 };
 
-// A real unit file holds its lines within this: each at most MaxKeptLineBytes and its CR LF. Nothing past it is
-// read, however far a damaged file runs on without a line end.
-inline constexpr std::int64_t UnitInfoMaxBytes = std::int64_t(UnitInfoLines) * (MaxKeptLineBytes + 2);
+// How far one line of a unit file is looked through for its end: a longer line (damaged) ends the reading, as
+// nothing after it can be told apart as a line. Each line is kept to MaxKeptLineBytes however long it runs, so a
+// long first line leaves the lines after it their own share; nothing past UnitInfoMaxBytes is ever read.
+inline constexpr std::int64_t UnitInfoLineScanBytes = std::int64_t(1) << 20;
+inline constexpr std::int64_t UnitInfoMaxBytes = std::int64_t(UnitInfoLines) * UnitInfoLineScanBytes;
 
 // The first UnitInfoLines lines of a stream, each cut to MaxKeptLineBytes, read in blocks up to the last of them
 // and never past UnitInfoMaxBytes.

@@ -171,6 +171,38 @@ TEST(MalformedNodeFiles, UnitInfoCutMidLineGivesWhatItHolds) {
     EXPECT_EQ(ReadFolder(dir.Path()).Progress, 45);
 }
 
+// A long or damaged line is cut to its bound and the reading goes on with the next: the lines after it keep
+// the name, the dates and the progress.
+TEST(MalformedNodeFiles, ALongOrDamagedUnitInfoLineLeavesTheLinesAfterItTheirShare) {
+    test::TTempDir dir;
+    std::vector<std::string> unit = test::UnitInfo("p2605_x", "December 5 20:10:09", "December 11 20:10:09", 45);
+    std::string binary;
+    for (int i = 0; i < 200000; ++i)
+        binary += static_cast<char>(i % 9 == 0 ? 0 : 0x80 + i % 100);   // no line end in it
+    const std::vector<std::pair<const char*, std::string>> firstLines = {
+        {"long", std::string(20000, 'C')},
+        {"damaged", binary},
+        {"longer than all lines' bound before", std::string(MaxKeptLineBytes * 6 + 17, '-')},
+    };
+    for (const auto& [name, first] : firstLines) {
+        SCOPED_TRACE(name);
+        std::vector<std::string> lines = unit;
+        lines[0] = first;
+        test::WriteFile(dir.File("unitinfo.txt"), test::JoinLines(lines));
+        TNodeReading r = ReadFolder(dir.Path());
+        EXPECT_EQ(r.WUName, "p2605_x");
+        EXPECT_EQ(r.Progress, 45);
+        EXPECT_NE(r.Deadline, 0);
+        std::vector<std::string> read;
+        os::TFileStream stream;
+        ASSERT_TRUE(stream.TryOpen(dir.File("unitinfo.txt"), os::fmOpenRead | os::fmShareDenyNone));
+        int error = 0;
+        ASSERT_TRUE(ReadUnitInfoLines(stream, read, error));
+        ASSERT_GE(read.size(), 5u);
+        EXPECT_EQ(read[0].size(), std::min(first.size(), MaxKeptLineBytes));
+    }
+}
+
 // Bytes this process has read from files so far (the kernel's count, holes of sparse files included).
 std::int64_t BytesReadByProcess() {
     std::ifstream io("/proc/self/io");
