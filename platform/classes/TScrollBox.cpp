@@ -22,6 +22,9 @@ TClass TControlScrollBar::StaticClass() {
         p.Int("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange, 0);
         p.Int("Position", &TControlScrollBar::Position, &TControlScrollBar::SetPosition, 0);
         p.Bool("Visible", &TControlScrollBar::Visible, &TControlScrollBar::SetVisible, true);
+        p.Bool("Smooth", &TControlScrollBar::Smooth, &TControlScrollBar::SetSmooth, false);
+        p.Bool("Tracking", &TControlScrollBar::Tracking, &TControlScrollBar::SetTracking, false);
+        p.Int("Margin", &TControlScrollBar::Margin, &TControlScrollBar::SetMargin, 0);
     });
     return &info;
 }

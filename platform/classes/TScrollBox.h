@@ -27,6 +27,14 @@ public:
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
     bool IsScrollBarVisible() const;   // shown now: visible and the range exceeds the client size
+    // Kept for the bars that stand in for this one: Smooth or Tracking moves the content while the thumb is
+    // dragged; Margin is the room kept around a control scrolled into view.
+    bool Smooth() const { return FSmooth; }
+    void SetSmooth(bool value) { FSmooth = value; }
+    bool Tracking() const { return FTracking; }
+    void SetTracking(bool value) { FTracking = value; }
+    int Margin() const { return FMargin; }
+    void SetMargin(int value) { FMargin = value; }
 
 private:
     friend class TScrollingWinControl;
@@ -42,6 +50,9 @@ private:
     int FPosition = 0;
     int FIncrement = 8;
     bool FVisible = true;
+    bool FSmooth = false;
+    bool FTracking = false;
+    int FMargin = 0;
 };
 
 // A windowed control whose children scroll: the base of scroll boxes and forms that scroll.
