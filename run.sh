@@ -21,7 +21,8 @@ fi
 
 # The demo: a farm of eight nodes whose logs advance every two seconds, their farm messages answered by the fake
 # farm's control services, one refresh cycle every three. The program is copied into the demo folder, so that its
-# history and log files land there.
+# history and log files land there (and it has a single-instance lock of its own: a KORVEX already running does
+# not stop the demo).
 demo_dir=$(mktemp -d "${TMPDIR:-/tmp}/korvex-demo.XXXXXX")
 program=$demo_dir/korvex
 cp build/app/korvex "$program"
@@ -30,7 +31,6 @@ set -a
 # shellcheck disable=SC1091
 source "$demo_dir/farm.env"
 KORVEX_MINUTE_MS=3000
-XDG_RUNTIME_DIR=$demo_dir   # its own single-instance lock: a KORVEX already running does not stop the demo
 XDG_CONFIG_HOME=$demo_dir/config
 set +a
 

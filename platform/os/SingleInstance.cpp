@@ -1,7 +1,12 @@
 // TSingleInstance: flock on a lock file in a private folder of the user's.
 #include "platform/os/SingleInstance.h"
 
+#include "platform/os/ProgramFolder.h"
+
 #include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -18,17 +23,25 @@ std::string SystemText(int error) {
     return std::strerror(error);
 }
 
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
+// The user's home as the system names it: the same however the program was started (HOME and the XDG variables
+// differ between a desktop start, cron, su and sudo).
+std::string HomeOfUser() {
     const passwd* entry = getpwuid(geteuid());
-    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+    return entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] == '/' ? entry->pw_dir : "";
 }
 
-std::string CacheFolder() {
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && *cache == '/')
-        return std::string(cache) + "/korvex";
-    const std::string home = HomeFolder();
-    return home.empty() ? "" : home + "/.cache/korvex";
+// A key of the folder's canonical path (links resolved): one program folder, however it is spelled, one key.
+std::string FolderKey(const std::string& folder) {
+    char resolved[PATH_MAX];
+    const std::string path = ::realpath(folder.c_str(), resolved) != nullptr ? std::string(resolved) : folder;
+    std::uint64_t hash = 14695981039346656037ULL;   // FNV-1a
+    for (unsigned char c : path) {
+        hash ^= c;
+        hash *= 1099511628211ULL;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 }
@@ -62,7 +75,7 @@ bool IsPrivateFolder(const std::string& path, bool create, std::string& why) {
     return true;
 }
 
-std::string SingleInstanceFolder(std::string& why, const std::string& shared) {
+std::string SingleInstanceFolder(std::string& why, const std::string& shared, const std::string& home) {
     std::string reasons;
     const auto usable = [&](const std::string& path, bool create) {
         std::string reason;
@@ -70,33 +83,32 @@ std::string SingleInstanceFolder(std::string& why, const std::string& shared) {
         reasons += (reasons.empty() ? "" : "; ") + reason;
         return false;
     };
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0')
-        if (usable(runtime, false)) return runtime;
+    const std::string userHome = home.empty() ? HomeOfUser() : home;
+    if (!userHome.empty()) {
+        const std::string cache = userHome + "/.cache";
+        mkdir(cache.c_str(), 0700);   // the user's own; it may not exist yet
+        if (usable(cache + "/korvex", true)) return cache + "/korvex";
+    }
     const std::string own = shared + "/korvex-" + std::to_string(geteuid());
     if (usable(own, true)) return own;
-    const std::string cache = CacheFolder();
-    if (!cache.empty()) {
-        // Its parents are the user's own folders; ~/.cache may not exist yet.
-        mkdir(cache.substr(0, cache.rfind('/')).c_str(), 0700);
-        if (usable(cache, true)) return cache;
-    }
     why = "no private folder for the lock: " + reasons;
     return "";
 }
 
-std::string SingleInstanceLockPath(const std::string& name, const std::string& folder) {
+std::string SingleInstanceLockPath(const std::string& name, const std::string& folder, const std::string& programFolder) {
     std::string file = name;
     for (char& c : file)
         if (c == '/') c = '_';
     std::string dir = folder;
     if (dir.empty() || dir.back() != '/') dir += '/';
-    return dir + file + ".lock";
+    return dir + file + " " + FolderKey(programFolder) + ".lock";
 }
 
-TSingleInstance::TSingleInstance(std::string name, std::string folder)
+TSingleInstance::TSingleInstance(std::string name, std::string folder, std::string programFolder)
     : FName(std::move(name))
-    , FFolder(std::move(folder)) {
-    if (!FFolder.empty()) FPath = SingleInstanceLockPath(FName, FFolder);
+    , FFolder(std::move(folder))
+    , FProgramFolder(programFolder.empty() ? ProgramFolder() : std::move(programFolder)) {
+    if (!FFolder.empty()) FPath = SingleInstanceLockPath(FName, FFolder, FProgramFolder);
 }
 
 TSingleInstance::~TSingleInstance() {
@@ -114,7 +126,7 @@ TInstanceLock TSingleInstance::Acquire() {
         std::string why;
         const std::string folder = SingleInstanceFolder(why);
         if (folder.empty()) return Fail(why);
-        FPath = SingleInstanceLockPath(FName, folder);
+        FPath = SingleInstanceLockPath(FName, folder, FProgramFolder);
     }
     // No following of links: a planted link must not make us create or lock elsewhere.
     const int fd = open(FPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);

@@ -1,4 +1,5 @@
-// TSingleInstance: the program's named mutex as an flock on a lock file in a folder only the user can write.
+// TSingleInstance: the program's named mutex as an flock on a lock file, one per user and program folder, in a
+// folder only the user can write.
 #pragma once
 
 #include <string>
@@ -11,14 +12,15 @@ inline constexpr const char* InstanceMutexName = "KORVEX 2.6.0.11";
 // 0700 or narrower); `create` makes it (0700) when missing. Otherwise false and `why` says what is wrong.
 bool IsPrivateFolder(const std::string& path, bool create, std::string& why);
 
-// The folder of the lock: $XDG_RUNTIME_DIR when it is a private folder of the user's own (it is never made
-// here); else "<shared>/korvex-<uid>", made when missing; else "$XDG_CACHE_HOME/korvex" (default
-// ~/.cache/korvex), made when missing. A folder another user planted under the shared name is passed over.
-// Empty, with `why` set, when none will do.
-std::string SingleInstanceFolder(std::string& why, const std::string& shared = "/tmp");
+// The folder of the lock, chosen from the user alone (never from the environment, so a desktop start, cron, su
+// and sudo agree): "<home>/.cache/korvex" with the home the system names for the user (`home` in tests), made
+// when missing; else "<shared>/korvex-<uid>", made when missing. A folder that is not private (a link, another
+// user's, open to others) is passed over. Empty, with `why` set, when none will do.
+std::string SingleInstanceFolder(std::string& why, const std::string& shared = "/tmp", const std::string& home = {});
 
-// "<folder>/<name>.lock" (slashes in the name become '_').
-std::string SingleInstanceLockPath(const std::string& name, const std::string& folder);
+// "<folder>/<name> <key>.lock": slashes in the name become '_', and the key (16 hex digits) stands for the program
+// folder's canonical path, so one program folder has one lock however its path is written.
+std::string SingleInstanceLockPath(const std::string& name, const std::string& folder, const std::string& programFolder);
 
 enum class TInstanceLock {
     Acquired,   // this is the only instance
@@ -32,8 +34,10 @@ enum class TInstanceLock {
 // regular lock file of the user's own is believed; a link is never followed.
 class TSingleInstance {
 public:
-    // An empty folder: SingleInstanceFolder's choice, made at Acquire.
-    explicit TSingleInstance(std::string name = InstanceMutexName, std::string folder = {});
+    // The lock of one user on one program folder. An empty folder: SingleInstanceFolder's choice, made at
+    // Acquire; an empty program folder: ProgramFolder().
+    explicit TSingleInstance(
+        std::string name = InstanceMutexName, std::string folder = {}, std::string programFolder = {});
     ~TSingleInstance();
     TSingleInstance(const TSingleInstance&) = delete;
     TSingleInstance& operator=(const TSingleInstance&) = delete;
@@ -51,6 +55,7 @@ private:
 
     std::string FName;
     std::string FFolder;
+    std::string FProgramFolder;
     std::string FPath;
     std::string FError;
     int FFd = -1;

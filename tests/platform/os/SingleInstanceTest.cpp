@@ -2,6 +2,7 @@
 // folder, and locks that are not the user's own.
 #include "platform/os/SingleInstance.h"
 
+#include "platform/os/ProgramFolder.h"
 #include "platform/os/Process.h"
 #include "support/Loopback.h"
 #include "support/TempFolder.h"
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -57,9 +59,14 @@ std::string OwnName() {
 
 TEST(TSingleInstance, TheDefaultNameIsTheProgramsMutex) {
     TmpFolder folder;
-    TSingleInstance instance(InstanceMutexName, folder.Path());
-    EXPECT_EQ(std::filesystem::path(instance.LockPath()).filename(), "KORVEX 2.6.0.11.lock");
-    EXPECT_EQ(SingleInstanceLockPath("a/b", "/run/test/"), "/run/test/a_b.lock");
+    TSingleInstance instance(InstanceMutexName, folder.Path(), "/opt/korvex");
+    const std::string name = std::filesystem::path(instance.LockPath()).filename();
+    EXPECT_EQ(name.substr(0, 16), "KORVEX 2.6.0.11 ");
+    EXPECT_EQ(name.size(), 16u + 16u + 5u) << name;
+    EXPECT_EQ(name.substr(32), ".lock");
+    const std::string path = SingleInstanceLockPath("a/b", "/run/test/", "/opt/korvex");
+    EXPECT_EQ(path.substr(0, 14), "/run/test/a_b ") << path;
+    EXPECT_EQ(path, SingleInstanceLockPath("a/b", "/run/test", "/opt/korvex"));
 }
 
 TEST(TSingleInstance, OnlyOneHolderAtATime) {
@@ -131,39 +138,55 @@ TEST(TSingleInstance, APrivateFolderIsTheUsersOwnClosedToOthersAndNoLink) {
     }
 }
 
-// The runtime folder when it is private; else a folder of the user's own under the shared root, made 0700;
-// else, when that name is taken by a link or another user's entry, one in the user's cache folder.
-TEST(TSingleInstance, TheLockFolderIsAlwaysOneOnlyTheUserCanWrite) {
+// The lock folder is the user's cache folder under the home the system names, made 0700, whatever HOME and
+// the XDG variables say; when that is not private, one of the user's own under the shared root.
+TEST(TSingleInstance, TheLockFolderFollowsTheUserNotTheEnvironment) {
     TmpFolder folder;
+    const std::string home = PrivateFolderIn(folder.Path(), "home");
     const std::string runtime = PrivateFolderIn(folder.Path(), "runtime");
     const std::string shared = folder.Path() + "/shared";
     mkdir(shared.c_str(), 0777);
     chmod(shared.c_str(), 01777);
-    filetest::EnvOverride cache("XDG_CACHE_HOME", folder.Path() + "/cache");
+    using Value = std::optional<std::string>;
+    for (const Value& runtimeDir : {Value(runtime), Value()})
+        for (const Value& cacheHome : {Value(folder.Path() + "/elsewhere"), Value()})
+            for (const Value& homeVar : {Value(folder.Path() + "/other-home"), Value()}) {
+                filetest::EnvOverride a("XDG_RUNTIME_DIR", runtimeDir);
+                filetest::EnvOverride b("XDG_CACHE_HOME", cacheHome);
+                filetest::EnvOverride c("HOME", homeVar);
+                std::string why;
+                EXPECT_EQ(SingleInstanceFolder(why, shared, home), home + "/.cache/korvex") << why;
+            }
     std::string why;
-    {
-        filetest::EnvOverride env("XDG_RUNTIME_DIR", runtime);
-        EXPECT_EQ(SingleInstanceFolder(why, shared), runtime);
-    }
-    chmod(runtime.c_str(), 0755);   // open to others: passed over
-    for (const std::optional<std::string>& value : {std::optional<std::string>(runtime), std::optional<std::string>()}) {
-        filetest::EnvOverride env("XDG_RUNTIME_DIR", value);
-        EXPECT_EQ(SingleInstanceFolder(why, shared), shared + "/" + OwnName());
-        std::string check;
-        EXPECT_TRUE(IsPrivateFolder(shared + "/" + OwnName(), false, check)) << check;
-    }
-    // A link planted under the shared name: the cache folder.
-    filetest::EnvOverride env("XDG_RUNTIME_DIR", std::nullopt);
+    EXPECT_TRUE(IsPrivateFolder(home + "/.cache/korvex", false, why)) << why;
+    // Opened to others (or planted as a link): the user's own folder under the shared root.
+    chmod((home + "/.cache/korvex").c_str(), 0755);
+    EXPECT_EQ(SingleInstanceFolder(why, shared, home), shared + "/" + OwnName());
+    EXPECT_TRUE(IsPrivateFolder(shared + "/" + OwnName(), false, why)) << why;
+    // Nothing will do: empty, and said why.
     std::filesystem::remove(shared + "/" + OwnName());
     std::filesystem::create_symlink(runtime, shared + "/" + OwnName());
-    EXPECT_EQ(SingleInstanceFolder(why, shared), folder.Path() + "/cache/korvex");
-    // Nothing will do: empty, and said why.
-    filetest::WriteFile(folder.Path() + "/file", "");
-    filetest::EnvOverride noCache("XDG_CACHE_HOME", folder.Path() + "/file/cache");
     why.clear();
-    EXPECT_EQ(SingleInstanceFolder(why, shared), "");
+    EXPECT_EQ(SingleInstanceFolder(why, shared, home), "");
     EXPECT_NE(why.find(OwnName()), std::string::npos) << why;
-    EXPECT_NE(why.find("/file/cache/korvex"), std::string::npos) << why;
+    EXPECT_NE(why.find("/.cache/korvex"), std::string::npos) << why;
+}
+
+// One program folder, however its path is written, is one lock; another program folder is another.
+TEST(TSingleInstance, OneLockPerProgramFolder) {
+    TmpFolder folder;
+    const std::string locks = PrivateFolderIn(folder.Path(), "locks");
+    const std::string program = PrivateFolderIn(folder.Path(), "program");
+    const std::string other = PrivateFolderIn(folder.Path(), "other");
+    std::filesystem::create_symlink(program, folder.Path() + "/linked");
+    TSingleInstance first("KORVEX test", locks, program);
+    ASSERT_EQ(first.Acquire(), TInstanceLock::Acquired);
+    for (const std::string& spelling : {program + "/", folder.Path() + "/linked", folder.Path() + "/program/../program"}) {
+        TSingleInstance again("KORVEX test", locks, spelling);
+        EXPECT_EQ(again.Acquire(), TInstanceLock::Running) << spelling;
+    }
+    TSingleInstance beside("KORVEX test", locks, other);
+    EXPECT_EQ(beside.Acquire(), TInstanceLock::Acquired);
 }
 
 // An open failure other than "held by another process" is an error with its reason, never "running".
@@ -177,19 +200,19 @@ TEST(TSingleInstance, ALockThatCannotBeTakenOrTrustedIsAFailureNotAnotherRun) {
     }
     {
         const std::string target = folder.Path() + "/elsewhere";
-        std::filesystem::create_symlink(target, folder.Path() + "/KORVEX test.lock");
+        std::filesystem::create_symlink(target, SingleInstanceLockPath("KORVEX test", folder.Path(), ProgramFolder()));
         TSingleInstance linked("KORVEX test", folder.Path());
         EXPECT_EQ(linked.Acquire(), TInstanceLock::Failed);
         EXPECT_NE(linked.ErrorText().find("link"), std::string::npos) << linked.ErrorText();
         EXPECT_FALSE(std::filesystem::exists(target));
     }
     {
-        mkdir((folder.Path() + "/KORVEX dir.lock").c_str(), 0700);
+        mkdir(SingleInstanceLockPath("KORVEX dir", folder.Path(), ProgramFolder()).c_str(), 0700);
         TSingleInstance notAFile("KORVEX dir", folder.Path());
         EXPECT_EQ(notAFile.Acquire(), TInstanceLock::Failed);
     }
     // A lock file of another user's, held by its owner: not believed.
-    const std::string path = SingleInstanceLockPath("KORVEX foreign", folder.Path());
+    const std::string path = SingleInstanceLockPath("KORVEX foreign", folder.Path(), ProgramFolder());
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
