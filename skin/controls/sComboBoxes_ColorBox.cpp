@@ -10,6 +10,8 @@
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/Types.h"
+#include "platform/user/Messages.h"
+#include "platform/user/controls/ComboBox.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sControlPaint.h"
@@ -120,8 +122,18 @@ void TsCustomColorBox::PickForItemZero() {
     FCommonData->Invalidate();
 }
 
+void TsCustomColorBox::CNCommand(TMessage& m) {
+    if (user::HIWORD(m.WParam) == user::CBN_SELENDCANCEL) FListCancelled = true;
+    TsCommonComboBox::CNCommand(m);
+}
+
+// A list closed without a choice chose nothing: the items passed over in it (even "Custom...") are dropped and
+// the colour shown before it opened comes back.
 void TsCustomColorBox::CloseUp() {
-    FListClosed = true;
+    const bool cancelled = FListCancelled;
+    FListCancelled = false;
+    FListClosed = !cancelled;
+    if (cancelled && Selected() != FSelected) SetSelected(FSelected);
     TsCommonComboBox::CloseUp();
 }
 

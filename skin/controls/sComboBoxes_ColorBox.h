@@ -48,6 +48,7 @@ protected:
     void PopulateList();
     void Select() override;
     void CloseUp() override;
+    void CNCommand(classes::TMessage& message) override;   // notes a list closed without a choice
     void KeyPress(char32_t& key) override;
     void DrawItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state) override;
     void DrawSkinnedItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state) override;
@@ -62,6 +63,7 @@ private:
     TsColorBoxStyle FStyle {classes::cbStandardColors, classes::cbExtendedColors, classes::cbSystemColors};
     bool FPopulatePending = true;
     bool FListClosed = false;
+    bool FListCancelled = false;   // the list is closing without a choice (Escape, a press outside, focus lost)
     classes::TColor FDefaultColorColor = classes::clBlack;
     classes::TColor FNoneColorColor = classes::clBlack;
     classes::TColor FSelected = classes::clBlack;   // the colour last chosen (all there is while there is no window)

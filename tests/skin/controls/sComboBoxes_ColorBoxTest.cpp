@@ -186,6 +186,28 @@ TEST_P(ColorBoxTest, CancellingTheCustomColourKeepsTheColourShownBefore) {
     EXPECT_EQ(box->Colors(0), clBlack);   // the custom colour as it was
 }
 
+// Home in the open list passes over "Custom..."; Escape then closes the list without choosing: the box shows the
+// colour it showed before the list opened, asks for nothing, and reads that colour.
+TEST_P(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+    box->SetSelected(clRed);
+    box->SetFocus();
+    Pump();
+    ClickAt(box, box->Width() - 8, 10);
+    ASSERT_TRUE(box->DroppedDown());
+    Key(user::VK_HOME);
+    EXPECT_EQ(box->ItemIndex(), 0);
+    Key(user::VK_ESCAPE);
+    EXPECT_FALSE(box->DroppedDown());
+    EXPECT_EQ(box->Asked, 0);
+    EXPECT_EQ(box->Selected(), clRed);
+    ASSERT_GE(box->ItemIndex(), 0);
+    EXPECT_EQ(box->Items()->Get(box->ItemIndex()), "clRed");
+    Key(user::VK_DOWN);   // the list closed for good: moving by keys asks for nothing
+    EXPECT_EQ(box->Asked, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
     [](const auto& info) { return SkinShortName(info.param); });
 
