@@ -26,12 +26,10 @@ std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t byt
     return end + 1;
 }
 
-TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::string text, int background)
+TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::string text)
     : FPane(pane)
     , FText(std::move(text))
-    , FTotal(FText.size())
-    , FBlue(ReadableLogColour(LogColourBlue, background))
-    , FRed(ReadableLogColour(LogColourRed, background)) {
+    , FTotal(FText.size()) {
     KORVEX_ASSERT(FPane != nullptr);
 }
 
@@ -63,6 +61,12 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
         AddBlock(std::string_view(FText).substr(FLoaded, end - FLoaded));
         FLoaded = end;
     } while (!Done() && std::chrono::steady_clock::now() < until);
+    if (Done() && FNext >= 2) {
+        // The last line's end takes the window text colour again.
+        CHARRANGE end {FNext - 2, FNext};
+        SendMessage(window, EM_EXSETSEL, 0, LPARAM(&end));
+        FPane->SelAttributes()->SetColor(classes::clWindowText);
+    }
     SendMessage(window, EM_EXSETSEL, 0, LPARAM(&selection));
     if (FFollowEnd) {
         SendMessage(window, EM_LINESCROLL, 0, SendMessage(window, EM_GETLINECOUNT, 0, 0));
@@ -87,7 +91,7 @@ void TLogPaneLoader::AddBlock(std::string_view block) {
     for (const TColourRange& range : LogColourRanges(block, FNext, &FNext)) {
         CHARRANGE coloured {range.Start, range.Start + range.Length};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&coloured));
-        FPane->SelAttributes()->SetColor(classes::TColor(range.Colour == LogColourRed ? FRed : FBlue));
+        FPane->SelAttributes()->SetColor(classes::TColor(range.Colour));
     }
 }
 

@@ -22,9 +22,8 @@ class TLogPaneLoader {
 public:
     static constexpr std::size_t BlockBytes = std::size_t(256) << 10;
 
-    // pane: its text is replaced, and it lives longer than the loader. background: the pane's colour
-    // (0x00BBGGRR), on which the keyword colours must read.
-    TLogPaneLoader(classes::TRichEdit* pane, std::string text, int background);
+    // pane: its text is replaced, and it lives longer than the loader.
+    TLogPaneLoader(classes::TRichEdit* pane, std::string text);
 
     // Adds blocks until `slice` has passed or the whole text is in; true when it is. The user's selection and
     // scroll position stay; the view follows the log's end until the user moves it.
@@ -46,8 +45,6 @@ private:
     std::size_t FTotal;
     std::size_t FLoaded = 0;
     int FNext = 0;   // the character position the next block starts at
-    int FBlue;
-    int FRed;
     std::optional<TScrollPos> FLeftAt;   // where the last slice left the view
     bool FFollowEnd = true;
 };

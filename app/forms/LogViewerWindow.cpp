@@ -20,6 +20,7 @@
 #include "skin/controls/sRichEdit.h"
 #include "tray/TrayIcon.h"
 
+#include <cerrno>
 #include <chrono>
 #include <optional>
 
@@ -50,17 +51,27 @@ struct TSizeValue {
 constexpr TSizeValue SizeValues[] = {{"F3H", &TSettings::F3H}, {"F3W", &TSettings::F3W}, {"F3P1H", &TSettings::F3P1H},
     {"F3P1W", &TSettings::F3P1W}, {"F3P2H", &TSettings::F3P2H}, {"F3P2W", &TSettings::F3P2W}};
 
-// A unit file is a few lines; a larger one is not shown.
+// A unit file is a few lines; of a larger one the pane shows this much.
 constexpr std::int64_t UnitPaneBytes = std::int64_t(1) << 20;
 
-// A file of the node loaded into a pane's lines; a missing file leaves the pane empty.
+// A file of the node loaded into a pane's lines (up to UnitPaneBytes); a missing file leaves the pane empty.
 bool LoadPane(TStrings* lines, const std::string& path, int pauseMs) {
-    TTextLines text;
     os::TRetryOptions options;
     options.PauseMs = pauseMs;
-    options.Limits.MaxTotalSize = UnitPaneBytes;
-    if (!os::FileExists(path) || !LoadTextLinesRetrying(path, text, options).Loaded) return false;
-    lines->SetText(std::string(text.Text()));
+    std::string text;
+    auto load = [&text](os::TFileStream& stream, int& error) {
+        text.assign(std::size_t(UnitPaneBytes), '\0');
+        std::int64_t got = 0;
+        for (std::int64_t n = 1; n > 0 && got < UnitPaneBytes; got += n)
+            if ((n = stream.Read(text.data() + got, UnitPaneBytes - got)) < 0) {
+                error = EIO;
+                return false;
+            }
+        text.resize(std::size_t(got));
+        return true;
+    };
+    if (!os::FileExists(path) || !os::ReadRetrying(path, load, options).Loaded) return false;
+    lines->SetText(text);
     return true;
 }
 
@@ -150,8 +161,7 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
     std::optional<std::string> log = ReadLog(logName, FLogPauseMs);
     LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
     if (!log) return;
-    // The keyword colours as they read on the pane's (the skin's) background.
-    FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::move(*log), int(ColorToRGB(FMemoF->Color())));
+    FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::move(*log));
     LoadSlice();
 }
 

@@ -31,35 +31,11 @@ double Luminance(int colour) {
         + 0.0722 * channel((colour >> 16) & 0xFF);
 }
 
-// The colour moved by `amount` (0..1) towards `target`, channel by channel.
-int Mixed(int colour, int target, double amount) {
-    int mixed = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const int from = (colour >> shift) & 0xFF;
-        const int to = (target >> shift) & 0xFF;
-        mixed |= int(std::lround(from + (to - from) * amount)) << shift;
-    }
-    return mixed;
-}
-
 }
 
 double ColourContrast(int first, int second) {
     const double a = Luminance(first), b = Luminance(second);
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
-int ReadableLogColour(int colour, int background) {
-    colour &= 0xFFFFFF;
-    background &= 0xFFFFFF;
-    if (ColourContrast(colour, background) >= LogColourContrast) return colour;
-    // Towards white on a dark background, towards black on a light one: the hue stays, the word reads.
-    const int target = ColourContrast(0xFFFFFF, background) >= ColourContrast(0, background) ? 0xFFFFFF : 0;
-    for (int step = 1; step < 20; ++step) {
-        const int candidate = Mixed(colour, target, step / 20.0);
-        if (ColourContrast(candidate, background) >= LogColourContrast) return candidate;
-    }
-    return target;
 }
 
 std::optional<int> LogLineColour(std::string_view line) {

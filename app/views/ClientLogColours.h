@@ -12,11 +12,7 @@ namespace korvex::app {
 inline constexpr int LogColourBlue = 0xFF0000;   // 0x00BBGGRR
 inline constexpr int LogColourRed = 0x0000FF;
 
-// The keyword colour as shown on the pane's background (both 0x00BBGGRR): kept where it reads (contrast of at
-// least LogColourContrast to 1), else the same hue lightened on a dark background or darkened on a light one
-// just until it reads.
-inline constexpr double LogColourContrast = 4.5;
-int ReadableLogColour(int colour, int background);
+// How far apart two colours (0x00BBGGRR) read.
 double ColourContrast(int first, int second);   // 1 (equal brightness) to 21 (black on white)
 
 // The line's colour: red when it holds a red keyword, else blue when it holds a blue one, else none. Keywords
