@@ -77,15 +77,12 @@ void TsTreeView::PaintFrame(gdi::HDC given) {
 }
 
 void TsTreeView::WMNCCalcSize(TMessage& m) {
-    user::RECT* client = m.LParam == 0 ? nullptr
-        : m.WParam                     ? &reinterpret_cast<user::NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
-                                       : reinterpret_cast<user::RECT*>(m.LParam);
-    const int outerLeft = client != nullptr ? client->left : 0;
     TTreeView::WMNCCalcSize(m);
-    if (client == nullptr || !SkinData()->Skinned() || ControlDestroying(this)) return;
-    // The painted frame is FrameWidth() wide whatever native border the window still has (a tree made under
-    // a skin keeps its client edge): only the rest of the width is taken here.
-    const int d = std::max(0, 3 - (client->left - outerLeft));
+    if (m.LParam == 0 || !SkinData()->Skinned() || ControlDestroying(this)) return;
+    user::RECT* client = m.WParam ? &reinterpret_cast<user::NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0]
+                                  : reinterpret_cast<user::RECT*>(m.LParam);
+    // Room for the painted frame beside what the native border took.
+    const int d = BorderStyle() == bsSingle && !ControlState().Contains(csCreating) ? 1 : 3;
     client->left += d;
     client->top += d;
     client->right = std::max(client->left, client->right - d);
@@ -164,8 +161,6 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
         // The native border goes while skinned: the frame is painted.
         SetBorderStyle(bsSingle);
         SetBorderStyle(bsNone);
-        KeepItemViewColors(this, data, TacWindowColors::No);
-        UpdateScrolls();
     };
     hooks.RemoveSkin = [this, data] {
         SetBorderStyle(FSavedBorderStyle);
@@ -176,9 +171,6 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
     hooks.Refresh = [this, data] {
         if (!data->Skinned()) return;
         KeepItemViewColors(this, data, TacWindowColors::No);
-        data->BGChanged = true;
-        RedrawClientAndFrame(this);
-        UpdateScrolls();
         for (TsScrollBar* bar : {FVertBar, FHorzBar})
             if (bar != nullptr && bar->Visible()) bar->Perform(SM_SKINCMD, WPARAM(SMC_REFRESH), LPARAM(data->SkinManager()));
     };
@@ -187,10 +179,6 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
         return;
     if (ItemViewFrameMessage(m, this, [this](gdi::HDC dc) { PaintFrame(dc); }) == TacStep::Done) return;
     switch (m.Msg) {
-    case user::WM_PAINT:
-        // A tree made in code is never loaded: its colours follow the section from its first paint.
-        KeepItemViewColors(this, data, TacWindowColors::No);
-        break;
     case user::WM_ERASEBKGND:
         m.Result = 1;
         return;
@@ -226,6 +214,7 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
     case user::TVM_INSERTITEM:
         if (!data->Updating) UpdateScrolls();
         break;
+    case user::WM_MOUSEWHEEL:   // the tree has scrolled only now: the bar shows where to
     case CN_KEYDOWN:
         UpdateScrolls();
         break;
@@ -242,11 +231,6 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
             UpdateScrolls();
         break;
     }
-    // The native tree scrolls itself: the skinned bars follow.
-    case user::WM_VSCROLL:
-    case user::WM_HSCROLL:
-        UpdateScrolls();
-        break;
     default:
         break;
     }
