@@ -96,20 +96,6 @@ constexpr TControlCaption Captions[] = {
     {"Down1", "Вниз", "Down"},
 };
 
-bool AllDigits(const std::string& text) {
-    return !text.empty() && text.size() <= 9
-        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// A spin edit's text as a whole number within its limits.
-std::optional<int> SpinNumber(const std::string& text, std::int64_t low, std::int64_t high) {
-    const std::string t = base::Trim(text);
-    if (!AllDigits(t)) return std::nullopt;
-    const int value = std::stoi(t);
-    if (value < low || value > high) return std::nullopt;
-    return value;
-}
-
 // The side window's base registers the skinned classes; the menu and the grids are this window's own.
 void RegisterOptionsFormClasses() {
     RegisterMenuClasses();
@@ -129,7 +115,6 @@ TForm1::TForm1(TComponent* owner)
     RegisterOptionsFormClasses();
     ReadFormResource("Unit1", methods);
     KORVEX_ASSERT(FPageControl && FStringGrid && FWUGrid && FCoreGroup && FInfoLabel && FSkinPathEdit && FOpenDialog);
-    KORVEX_ASSERT(FInputWarning != nullptr);
     for (int k = 0; k < 5; ++k) {
         FCores[k] = dynamic_cast<skin::TsRadioButton*>(FindComponent("Core" + std::to_string(k)));
         KORVEX_ASSERT(FCores[k] != nullptr);
@@ -139,15 +124,6 @@ TForm1::TForm1(TComponent* owner)
     FWUGrid->OnDrawCell = [this](TObject* s, int col, int row, TRect rect, TGridDrawState state) {
         WUGridDrawCell(s, col, row, rect, state);
     };
-    // The team is a number: other characters typed are refused with a beep (a paste is checked by Save all).
-    FTeamEdit->OnKeyPress = [](TObject*, char32_t& key) {
-        if (key >= 32 && (key < U'0' || key > U'9')) {
-            key = 0;
-            user::MessageBeep(0);
-        }
-    };
-    // Typed minutes are taken whole: when the edit is left (and when the window closes).
-    FUpdateEdit->OnExit = [this](TObject*) { StoreTypedUpdate(); };
     FWUGrid->SetColWidths(0, 44);
     FWUGrid->SetColWidths(1, 300);
     FWUGrid->SetColWidths(2, 110);
@@ -198,7 +174,6 @@ void TForm1::BindFields(TMethodTable& methods) {
         .Field("AutoBackupCheck", FAutoBackupCheck)
         .Field("sDirectoryEdit2", FSkinPathEdit)
         .Field("InfoLabel", FInfoLabel)
-        .Field("InputWarning", FInputWarning)
         .Field("OpenDialog1", FOpenDialog);
 }
 
@@ -295,7 +270,6 @@ void TForm1::ShowOptions() {
     const int language = options.Integer("Language", d.Language);
     FLanguageBox->SetItemIndex(language == 0 || language == 1 ? language : -1);
     FFontEdit->SetValue(options.Integer("FSize", d.FSize));
-    ShowInputWarning("");
 }
 
 void TForm1::FillWUGrid() {
@@ -332,33 +306,8 @@ void TForm1::WUGridDrawCell(TObject*, int col, int row, TRect rect, TGridDrawSta
 // ---------------------------------------------------------------------------------------------------------
 // Program-wide options
 
-void TForm1::Refuse(const std::string& russian, const std::string& english) {
-    skin::sShowMessage(Language() == 0 ? russian : english);
-}
-
-void TForm1::ShowInputWarning(const std::string& text) {
-    // Red where it reads on the window's face, else black or white.
-    skin::TsSkinManager* manager = skin::DefaultManager;
-    const TColor face = manager != nullptr && manager->Active() ? manager->GetGlobalColor() : ColorToRGB(clBtnFace);
-    FInputWarning->Font()->SetColor(TColor(ReadableTextColour(int(ColorToRGB(face)), 0x0000E0)));
-    FInputWarning->Font()->SetStyle(TFontStyles {fsBold});
-    FInputWarning->SetCaption(text);
-}
-
 void TForm1::sSpeedButton1Click(TObject*) {
-    // Nothing is stored while a value is one the program cannot use.
-    const std::string team = base::Trim(FTeamEdit->Text());
-    if (!AllDigits(team)) {
-        Refuse("Номер команды - число (0 - без команды). Ничего не записано.",
-            "Team # takes digits only (0 for no team). Nothing was saved.");
-        return;
-    }
-    // A font size that is not a number is 8; a number out of the spin edit's range is refused.
     const int fontSize = base::StrToIntDef(base::Trim(FFontEdit->Text()), 8);
-    if (fontSize < FFontEdit->MinValue() || fontSize > FFontEdit->MaxValue()) {
-        Refuse("Размер шрифта - от 4 до 10. Ничего не записано.", "Font Size takes 4 to 10. Nothing was saved.");
-        return;
-    }
     std::string pathService = FConsoleEdit->Text();
     pathService.erase(std::remove(pathService.begin(), pathService.end(), '"'), pathService.end());
     std::string serviceName = pathService;
@@ -367,7 +316,7 @@ void TForm1::sSpeedButton1Click(TObject*) {
     {
         TSettingsBatch batch;
         TSettingsKey options(OptionsKey);
-        options.WriteText("Team", team);
+        options.WriteText("Team", FTeamEdit->Text());
         options.WriteText("UName", FUNameEdit->Text());
         options.WriteText("CustomerStr", FStatusEdit->Text());
         options.WriteInteger("HostCount", NodeCount());
@@ -393,28 +342,11 @@ void TForm1::sSpeedButton1Click(TObject*) {
     FSaved = true;
 }
 
-// Every keystroke changes the text, so a typed text is not stored as it changes ("999" would pass 9 and 99):
-// it is stored when the edit is left or the window closes. A step of the spin buttons, arrow keys or wheel
-// sets a whole value and is stored at once. Only a whole number of minutes within the limits is stored; while
-// the text is anything else the window says so and the stored interval stays.
+// Every change of the minutes is stored and used at once, kept within 1 to 180 (a text that is not a number
+// is 1).
 void TForm1::sDecimalSpinEdit1Change(TObject*) {
     if (FFilling) return;
-    const std::optional<int> minutes = SpinNumber(FUpdateEdit->Text(), MinUpdate, MaxUpdate);
-    if (!minutes) {
-        ShowInputWarning(Language() == 0 ? "\"Обновление\": от 1 до 180 минут. Не записано."
-                                         : "\"Updating\" takes 1 to 180 minutes. Not stored.");
-        return;
-    }
-    ShowInputWarning("");
-    if (!FUpdateEdit->Modified()) StoreUpdate(*minutes);   // set by the edit itself, not typed
-}
-
-void TForm1::StoreTypedUpdate() {
-    if (FFilling || !FUpdateEdit->Modified()) return;
-    const std::optional<int> minutes = SpinNumber(FUpdateEdit->Text(), MinUpdate, MaxUpdate);
-    if (!minutes) return;   // the warning stays beside it
-    FUpdateEdit->SetModified(false);
-    StoreUpdate(*minutes);
+    StoreUpdate(ClampUpdate(base::StrToIntDef(base::Trim(FUpdateEdit->Text()), 1)));
 }
 
 void TForm1::StoreUpdate(int minutes) {
@@ -435,7 +367,6 @@ void TForm1::sSpeedButton9Click(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
-    StoreTypedUpdate();
     if (FSaved && MainForm != nullptr) MainForm->ReShow();
 }
 

@@ -88,7 +88,6 @@ public:
     classes::TStringGrid* WUGrid() const { return FWUGrid; }
     skin::TsPageControl* PageControl() const { return FPageControl; }
     skin::TsLabel* InfoLabel() const { return FInfoLabel; }
-    skin::TsLabel* InputWarning() const { return FInputWarning; }   // what is wrong with a value typed
     skin::TsOpenDialog* OpenDialog() const { return FOpenDialog; }
 
 private:
@@ -107,9 +106,6 @@ private:
     void CheckCore(int core);
     int Language() const;
     void SayInLanguage(const std::string& text);
-    void Refuse(const std::string& russian, const std::string& english);   // says why nothing was stored
-    void ShowInputWarning(const std::string& text);   // "" hides it
-    void StoreTypedUpdate();   // the interval's typed text, when it is a valid one
     void StoreUpdate(int minutes);   // in the store and in the main window's options
     TSettings* MainSettings() const;   // the main window's options in memory, when it exists
     TProjectTable& Projects();
@@ -153,7 +149,6 @@ private:
     skin::TsCheckBox* FAutoBackupCheck = nullptr;
     skin::TsDirectoryEdit* FSkinPathEdit = nullptr;
     skin::TsLabel* FInfoLabel = nullptr;
-    skin::TsLabel* FInputWarning = nullptr;
     skin::TsOpenDialog* FOpenDialog = nullptr;
 };
 

@@ -15,6 +15,20 @@ THistoryRow HistoryRowOf(const std::string& name, const std::string& node, const
     return row;
 }
 
+// A user row stored without its name (a missing Name<n>) comes after the built-in rows; taken as contained in
+// every unit's name it would give every unit its core and credit.
+TEST(NodeInformation, AUserRowWithoutANameTakesNoUnit) {
+    TProjectTable table;
+    table.Add({"p2008_BBA5", "GROMACS", 218});
+    table.Add({"", "", 999});
+    EXPECT_EQ(FindUnitProject(table, "p2008_BBA5"), 1);
+    TNodeReading reading;
+    reading.WUName = "p2008_BBA5";
+    EXPECT_EQ(MakeUnitInfoView(reading, table).Points, "218");
+    reading.WUName = "p7777_none";
+    EXPECT_EQ(MakeUnitInfoView(reading, table).Points, "0");
+}
+
 TEST(NodeInformation, TheProjectIsTheLastRowMatchedEitherWay) {
     TProjectTable table;
     table.Add({"p9001_first", "GROMACS", 100});
