@@ -19,12 +19,12 @@ THistoryRow HistoryRowOf(const std::string& name, const std::string& node, const
 // every unit's name it would give every unit its core and credit.
 TEST(NodeInformation, AUserRowWithoutANameTakesNoUnit) {
     TProjectTable table;
-    table.Add({"p2008_BBA5", "GROMACS", 218});
+    table.Add({"p2008_BBA5", "GROMACS", 219});
     table.Add({"", "", 999});
-    EXPECT_EQ(FindUnitProject(table, "p2008_BBA5"), 1);
+    EXPECT_EQ(FindUnitProject(table, "p2008_BBA5"), table.Count() - 1);
     TNodeReading reading;
     reading.WUName = "p2008_BBA5";
-    EXPECT_EQ(MakeUnitInfoView(reading, table).Points, "218");
+    EXPECT_EQ(MakeUnitInfoView(reading, table).Points, "219");
     reading.WUName = "p7777_none";
     EXPECT_EQ(MakeUnitInfoView(reading, table).Points, "0");
 }
