@@ -45,10 +45,12 @@ void AddSurfaceIcon(std::vector<SurfaceIcon>& icons, HICON icon) {
     }
 }
 
-// The class's icons, else the program's.
+// The window's own icons, else the class's, else the program's.
 std::vector<SurfaceIcon> SurfaceIconsOf(const WindowObject* top) {
     std::vector<SurfaceIcon> icons;
-    if (top->Class) {
+    AddSurfaceIcon(icons, top->SmallIcon);
+    AddSurfaceIcon(icons, top->BigIcon);
+    if (icons.empty() && top->Class) {
         AddSurfaceIcon(icons, top->Class->IconSm);
         AddSurfaceIcon(icons, top->Class->Icon);
     }
@@ -57,6 +59,10 @@ std::vector<SurfaceIcon> SurfaceIconsOf(const WindowObject* top) {
         AddSurfaceIcon(icons, ProgramIcon(ICON_BIG));
     }
     return icons;
+}
+
+bool HasDropShadow(const WindowObject* top) {
+    return top->Class && (top->Class->Style & CS_DROPSHADOW) != 0;
 }
 
 // The surface just above w in stacking order (0: w is the topmost shown one).
@@ -115,6 +121,7 @@ void EnsureSurface(WindowObject* top) {
     options.TopMost = (top->ExStyle & WS_EX_TOPMOST) != 0;
     options.Owner = top->Owner && top->Owner->Top ? top->Owner->Top->Surface : 0;
     options.Icons = SurfaceIconsOf(top);
+    options.DropShadow = HasDropShadow(top);
     SurfaceId id = NextSurfaceId();
     if (!display->CreateSurface(id, options)) return;
     top->Top->Surface = id;
@@ -125,6 +132,11 @@ void EnsureSurface(WindowObject* top) {
     else if (top->Style & WS_MAXIMIZE)
         display->SetSurfaceState(id, SurfaceState::Maximized);
     SyncSurfaceShape(top);
+}
+
+void SyncSurfaceIcons(WindowObject* top) {
+    if (!top->Top || !top->Top->Surface) return;
+    if (Display* display = CurrentDisplay()) display->SetSurfaceIcons(top->Top->Surface, SurfaceIconsOf(top));
 }
 
 void DestroySurface(WindowObject* top) {
@@ -150,6 +162,8 @@ void SyncSurface(WindowObject* top, bool moved, bool shown) {
         }
         if (visible != top->Top->SurfaceShown) {
             top->Top->SurfaceShown = visible;
+            // The class style may have changed since the surface was made (a hint sets it before it shows).
+            if (visible) display->SetSurfaceShadow(id, HasDropShadow(top));
             display->ShowSurface(id, visible);
         }
     }

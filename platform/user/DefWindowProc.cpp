@@ -5,6 +5,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/user/Focus.h"
+#include "platform/user/Icons.h"
 #include "platform/user/Input.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
@@ -234,8 +235,22 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(ControlColor(reinterpret_cast<HDC>(wParam), msg));
+    case WM_SETICON: {
+        // The previous icon of that size comes back; the caption and the window manager's picture follow.
+        HICON& slot = wParam == ICON_BIG ? w->BigIcon : w->SmallIcon;
+        HICON old = slot;
+        slot = reinterpret_cast<HICON>(lParam);
+        if (slot != old) {
+            if ((w->Style & WS_CAPTION) == WS_CAPTION && detail::VisibleChain(w)) RedrawCaption(hwnd);
+            if (detail::IsTopLevel(w)) detail::SyncSurfaceIcons(w);
+        }
+        return reinterpret_cast<LRESULT>(old);
+    }
     case WM_GETICON:
-        return 0;
+        // ICON_SMALL2: the small icon, else the large one the system would shrink.
+        if (wParam == ICON_BIG) return reinterpret_cast<LRESULT>(w->BigIcon);
+        if (wParam == ICON_SMALL2 && !w->SmallIcon) return reinterpret_cast<LRESULT>(w->BigIcon);
+        return reinterpret_cast<LRESULT>(w->SmallIcon);
     default:
         return 0;
     }

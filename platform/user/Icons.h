@@ -25,6 +25,7 @@ bool DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBR
 // WM_GETICON / WM_SETICON
 inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;
+inline constexpr WPARAM ICON_SMALL2 = 2;
 
 // The program's own icons, shown by windows that have none of their own: the plain caption's icon and what the
 // display gives the window manager for its title bars and task bar (a window shown before they are set keeps

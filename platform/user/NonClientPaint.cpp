@@ -13,6 +13,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "platform/user/WindowObject.h"
 
 #include <algorithm>
 
@@ -90,8 +91,12 @@ void PaintFrame(HDC dc, const nc::Layout& l, bool active) {
     if (s.StaticEdge) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
 }
 
-// The caption's icon: the class's small icon, else its large one, else the program's small icon.
+// The caption's icon: the window's own (WM_SETICON, small then large), else the class's small icon, else its
+// large one, else the program's small icon.
 HICON CaptionIcon(HWND hwnd) {
+    if (const detail::WindowObject* w = detail::FromHandle(hwnd))
+        for (HICON icon : {w->SmallIcon, w->BigIcon})
+            if (IconPicture(icon) != nullptr) return icon;
     for (int index : {GCL_HICONSM, GCL_HICON})
         if (auto icon = reinterpret_cast<HICON>(GetClassLongPtr(hwnd, index)); IconPicture(icon) != nullptr)
             return icon;

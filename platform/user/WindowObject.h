@@ -65,6 +65,8 @@ struct WindowObject {
     LONG_PTR Id = 0;
     LONG_PTR UserData = 0;
     HMENU Menu = nullptr;
+    HICON SmallIcon = nullptr;   // WM_SETICON's, ahead of the class's
+    HICON BigIcon = nullptr;
     std::vector<BYTE> Extra;
     std::string Text;
     std::vector<std::pair<std::string, HANDLE>> Props;
@@ -192,6 +194,7 @@ void EnsureSurface(WindowObject* top);
 void DestroySurface(WindowObject* top);
 void SyncSurface(WindowObject* top, bool moved, bool shown);
 void SyncSurfaceShape(WindowObject* top);
+void SyncSurfaceIcons(WindowObject* top);   // the window manager's pictures follow WM_SETICON
 
 // Focus and input hooks (Focus.cpp, Input.cpp).
 void ForgetWindow(WindowObject* w);   // [sends] focus, activation, capture, tracking of a window being destroyed

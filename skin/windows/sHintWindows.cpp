@@ -221,6 +221,10 @@ void TsCustomHintWindow::ActivateHint(TRect rect, const std::string& text) {
     TsHintKind* kind = Kind();
     if (kind == nullptr || kind->Style() == hsNone) return;
     ++FShowing;
+    // A skinned layered hint leaves its shadow to the platform; otherwise it draws its own.
+    const LONG_PTR classStyle = GetClassLongPtr(Handle(), GCL_STYLE);
+    SetClassLongPtr(Handle(), GCL_STYLE,
+        UsesSkin() && LayeredWindowsAvailable() ? classStyle | CS_DROPSHADOW : classStyle & ~LONG_PTR(CS_DROPSHADOW));
     SetCaption(text);
     TPoint p {};
     if (AnchorPoint.x != 0 && AnchorPoint.y != 0) {

@@ -262,6 +262,16 @@ TEST_F(X11Fixture, EveryWindowCarriesItsIconsInNetWmIcon) {
         EXPECT_EQ(cardinals.back(), 0x802003FFu);
     }
     EXPECT_TRUE(icons(3).empty());
+
+    // A shown window's icons change with it, and go when it has none.
+    ShowSurface(4, gdi::Bounds(200, 10, 100, 50));
+    user::SurfaceIcon one;
+    one.Width = one.Height = 1;
+    one.Argb = {0xFF123456u};
+    Screen->SetSurfaceIcons(4, {one});
+    EXPECT_EQ(icons(4), (std::vector<std::uint32_t> {1, 1, 0xFF123456u}));
+    Screen->SetSurfaceIcons(1, {});
+    EXPECT_TRUE(icons(1).empty());
     XCloseDisplay(probe);
 }
 
@@ -390,5 +400,40 @@ TEST_F(X11Fixture, TheLastActivationWinsOverOneWaitingForItsWindowToMap) {
     int revert = 0;
     XGetInputFocus(probe, &focus, &revert);
     EXPECT_EQ(focus, Native(*Screen).NativeWindow(1));
+    XCloseDisplay(probe);
+}
+
+// Compositors shadow every window unless it says otherwise: popups say so unless their class asks for one.
+TEST_F(X11Fixture, PopupsWithoutTheDropShadowStyleTellTheCompositorNoShadow) {
+    user::SurfaceOptions options;
+    options.Bounds = gdi::Bounds(10, 10, 100, 50);
+    ASSERT_TRUE(Screen->CreateSurface(1, options));   // managed: the window manager's business
+    options.Kind = SurfaceKind::Popup;
+    ASSERT_TRUE(Screen->CreateSurface(2, options));
+    options.DropShadow = true;
+    options.Kind = SurfaceKind::Layered;
+    ASSERT_TRUE(Screen->CreateSurface(3, options));
+    Screen->Flush();
+    ::Display* probe = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(probe);
+    auto shadow = [&](user::SurfaceId id) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(probe, Native(*Screen).NativeWindow(id), XInternAtom(probe, "_COMPTON_SHADOW", False), 0,
+            1, False, XA_CARDINAL, &type, &format, &count, &after, &data);
+        const long value = data && count == 1 ? reinterpret_cast<long*>(data)[0] : -1;
+        if (data) XFree(data);
+        return value;   // -1: not there
+    };
+    EXPECT_EQ(shadow(1), -1);
+    EXPECT_EQ(shadow(2), 0);
+    EXPECT_EQ(shadow(3), -1);
+    Screen->SetSurfaceShadow(2, true);
+    Screen->SetSurfaceShadow(3, false);
+    Screen->Flush();
+    EXPECT_EQ(shadow(2), -1);
+    EXPECT_EQ(shadow(3), 0);
     XCloseDisplay(probe);
 }

@@ -44,6 +44,7 @@ struct SurfaceOptions {
     bool TopMost = false;
     SurfaceId Owner = 0;           // transient-for
     std::vector<SurfaceIcon> Icons;   // the window's icons, of different sizes (none: the window manager's own)
+    bool DropShadow = false;   // a compositor may draw a shadow under a popup or layered window
 };
 
 // What a display reports back; every call arrives on the thread that pumps the display.
@@ -115,6 +116,8 @@ public:
     virtual void ShowSurface(SurfaceId id, bool visible) = 0;
     virtual void MoveSurface(SurfaceId id, const gdi::RECT& bounds) = 0;
     virtual void SetSurfaceTitle(SurfaceId id, const std::string& title) = 0;
+    virtual void SetSurfaceIcons(SurfaceId id, const std::vector<SurfaceIcon>& icons) = 0;   // empty: none
+    virtual void SetSurfaceShadow(SurfaceId id, bool dropShadow) = 0;
     virtual void SetSurfaceState(SurfaceId id, SurfaceState state) = 0;
     virtual void SetSurfaceShape(SurfaceId id, const gdi::Region* shape) = 0;   // nullptr: rectangular
     virtual void RaiseSurface(SurfaceId id, SurfaceId below) = 0;               // below == 0: to the top

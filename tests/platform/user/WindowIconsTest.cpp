@@ -19,12 +19,14 @@ struct FakeIcon {
 const FakeIcon ClassSmall {reinterpret_cast<HICON>(std::intptr_t(0x100)), 16, gdi::RGB(200, 30, 40)};
 const FakeIcon ProgramSmall {reinterpret_cast<HICON>(std::intptr_t(0x200)), 16, gdi::RGB(20, 160, 60)};
 const FakeIcon ProgramLarge {reinterpret_cast<HICON>(std::intptr_t(0x300)), 32, gdi::RGB(30, 60, 220)};
+const FakeIcon OwnSmall {reinterpret_cast<HICON>(std::intptr_t(0x400)), 16, gdi::RGB(240, 200, 20)};
+const FakeIcon OwnLarge {reinterpret_cast<HICON>(std::intptr_t(0x500)), 32, gdi::RGB(120, 20, 160)};
 
 class WindowIcons : public NonClientFixture {
 protected:
     void SetUp() override {
         NonClientFixture::SetUp();
-        for (const FakeIcon& icon : {ClassSmall, ProgramSmall, ProgramLarge}) {
+        for (const FakeIcon& icon : {ClassSmall, ProgramSmall, ProgramLarge, OwnSmall, OwnLarge}) {
             gdi::GdiHandle<gdi::Bitmap> picture(gdi::Bitmap::Create(icon.Size, icon.Size, gdi::PixelFormat::pf32bit));
             for (int y = 0; y < icon.Size; ++y)
                 for (int x = 0; x < icon.Size; ++x) {
@@ -96,6 +98,64 @@ TEST_F(WindowIcons, WithoutAnyIconTheCaptionShowsAPlainWindowAndTheSurfaceNone) 
     HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
     EXPECT_EQ(IconCentre(hwnd), GetSysColor(gdi::COLOR_WINDOW));
     EXPECT_TRUE(Screen->Surface(Screen->StackingOrder()[0])->Options.Icons.empty());
+}
+
+TEST_F(WindowIcons, SetIconKeepsEachSizeAndHandsBackThePreviousOne) {
+    HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    auto set = [&](WPARAM which, const FakeIcon* icon) {
+        return reinterpret_cast<HICON>(
+            SendMessage(hwnd, WM_SETICON, which, reinterpret_cast<LPARAM>(icon ? icon->Handle : nullptr)));
+    };
+    auto get = [&](WPARAM which) { return reinterpret_cast<HICON>(SendMessage(hwnd, WM_GETICON, which, 0)); };
+    EXPECT_EQ(get(ICON_SMALL), nullptr);
+    EXPECT_EQ(set(ICON_BIG, &OwnLarge), nullptr);
+    EXPECT_EQ(get(ICON_BIG), OwnLarge.Handle);
+    EXPECT_EQ(get(ICON_SMALL), nullptr);
+    EXPECT_EQ(get(ICON_SMALL2), OwnLarge.Handle);   // the large one stands in
+    EXPECT_EQ(set(ICON_SMALL, &OwnSmall), nullptr);
+    EXPECT_EQ(get(ICON_SMALL2), OwnSmall.Handle);
+    EXPECT_EQ(set(ICON_SMALL, nullptr), OwnSmall.Handle);
+    EXPECT_EQ(get(ICON_SMALL), nullptr);
+    EXPECT_EQ(get(ICON_BIG), OwnLarge.Handle);
+}
+
+TEST_F(WindowIcons, TheCaptionShowsTheWindowsOwnIconThenTheClassIconThenTheProgramsIcon) {
+    SetProgramIcons(ProgramSmall.Handle, ProgramLarge.Handle);
+    HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    SetClassLongPtr(hwnd, GCL_HICONSM, reinterpret_cast<LONG_PTR>(ClassSmall.Handle));
+    struct Step {
+        WPARAM Which;
+        const FakeIcon* Icon;
+        COLORREF Shown;
+    };
+    for (const Step& step : {Step {ICON_BIG, &OwnLarge, OwnLarge.Color}, Step {ICON_SMALL, &OwnSmall, OwnSmall.Color},
+             Step {ICON_SMALL, nullptr, OwnLarge.Color}, Step {ICON_BIG, nullptr, ClassSmall.Color}}) {
+        SendMessage(hwnd, WM_SETICON, step.Which, reinterpret_cast<LPARAM>(step.Icon ? step.Icon->Handle : nullptr));
+        Pump();   // no redraw asked: the message repaints the caption itself
+        EXPECT_EQ(IconCentre(hwnd), step.Shown);
+    }
+}
+
+TEST_F(WindowIcons, TheSurfaceFollowsTheWindowsOwnIconsAfterItIsShown) {
+    SetProgramIcons(ProgramSmall.Handle, ProgramLarge.Handle);
+    HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    auto shown = [&] {
+        std::vector<int> sizes;
+        for (const SurfaceIcon& icon : Screen->Surface(Screen->StackingOrder()[0])->Options.Icons)
+            sizes.push_back(icon.Width);
+        return sizes;
+    };
+    auto firstPixel = [&] { return Screen->Surface(Screen->StackingOrder()[0])->Options.Icons.at(0).Argb.back(); };
+    EXPECT_EQ(firstPixel() & 0xFFFFFF, 0x14A03Cu);   // the program's small icon
+    SendMessage(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(OwnLarge.Handle));
+    EXPECT_EQ(shown(), std::vector<int> {32});
+    EXPECT_EQ(firstPixel() & 0xFFFFFF, 0x7814A0u);
+    SendMessage(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(OwnSmall.Handle));
+    EXPECT_EQ(shown(), (std::vector<int> {16, 32}));
+    SendMessage(hwnd, WM_SETICON, ICON_BIG, 0);
+    SendMessage(hwnd, WM_SETICON, ICON_SMALL, 0);
+    EXPECT_EQ(shown(), (std::vector<int> {16, 32}));   // the program's again
+    EXPECT_EQ(firstPixel() & 0xFFFFFF, 0x14A03Cu);
 }
 
 }

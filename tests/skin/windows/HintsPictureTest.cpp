@@ -3,8 +3,11 @@
 // written to Hints_<skin>.png (over a screen copy) and Hints_<skin>_Layered.png (with a compositor).
 #include "support/WindowsKit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TReader.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/windows/sHintWindows.h"
@@ -107,6 +110,40 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
     const gdi::RECT r {0, 0, 660, 400};
     const std::string name = "/Hints_" + ctltest::SkinShortName(which) + (compositor ? "_Layered" : "") + ".png";
     ASSERT_TRUE(Display->WriteScreenshotPng(WindowsPictureDir() + name, &r));
+}
+
+// The platform's shadow is asked for only by a skinned hint shown layered; the others draw their own.
+class HintShadowStyle : public FormsTest {
+protected:
+    void TearDown() override {
+        HintWindowClass = nullptr;
+        FormsTest::TearDown();
+    }
+};
+
+TEST_F(HintShadowStyle, OnlyASkinnedLayeredHintAsksThePlatformForADropShadow) {
+    UseSkin(0);
+    auto* m = Create<TsHintManager>(Form);
+    m->SetAnimated(false);
+    m->SetPredefinitions(shCustom);
+    m->HintKind()->SetStyle(hsSimply);
+    struct Case {
+        bool Skinned, Compositor, Shadow;
+    };
+    for (const Case c : {Case {true, true, true}, Case {false, true, false}, Case {true, false, false},
+             Case {true, true, true}}) {
+        m->SetUseSkinData(c.Skinned);
+        Display->SetCompositor(c.Compositor);
+        auto* w = static_cast<TsCustomHintWindow*>(HintWindowClass(Form));
+        const base::ScopeExit freeHint([w] { w->Free(); });
+        w->AnchorPoint = Point(100, 100);
+        w->ActivateHint(w->CalcHintRect(0, "A hint", nullptr), "A hint");
+        Pump();
+        ASSERT_TRUE(w->IsHintShowing());
+        EXPECT_EQ((user::GetClassLongPtr(w->Handle(), user::GCL_STYLE) & user::CS_DROPSHADOW) != 0, c.Shadow) << c.Skinned << c.Compositor;
+        const user::SurfaceId top = Display->StackingOrder().back();   // the hint is topmost
+        EXPECT_EQ(Display->Surface(top)->Options.DropShadow, c.Shadow) << c.Skinned << c.Compositor;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, HintsPicture,

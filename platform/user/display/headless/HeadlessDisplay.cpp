@@ -66,6 +66,16 @@ void HeadlessDisplay::SetSurfaceTitle(SurfaceId id, const std::string& title) {
     if (it != FSurfaces.end()) it->second.Options.Title = title;
 }
 
+void HeadlessDisplay::SetSurfaceIcons(SurfaceId id, const std::vector<SurfaceIcon>& icons) {
+    auto it = FSurfaces.find(id);
+    if (it != FSurfaces.end()) it->second.Options.Icons = icons;
+}
+
+void HeadlessDisplay::SetSurfaceShadow(SurfaceId id, bool dropShadow) {
+    auto it = FSurfaces.find(id);
+    if (it != FSurfaces.end()) it->second.Options.DropShadow = dropShadow;
+}
+
 void HeadlessDisplay::SetSurfaceState(SurfaceId id, SurfaceState state) {
     auto it = FSurfaces.find(id);
     if (it != FSurfaces.end()) it->second.State = state;

@@ -36,6 +36,8 @@ public:
     void ShowSurface(SurfaceId id, bool visible) override;
     void MoveSurface(SurfaceId id, const gdi::RECT& bounds) override;
     void SetSurfaceTitle(SurfaceId id, const std::string& title) override;
+    void SetSurfaceIcons(SurfaceId id, const std::vector<SurfaceIcon>& icons) override;
+    void SetSurfaceShadow(SurfaceId id, bool dropShadow) override;
     void SetSurfaceState(SurfaceId id, SurfaceState state) override;
     void SetSurfaceShape(SurfaceId id, const gdi::Region* shape) override;
     void RaiseSurface(SurfaceId id, SurfaceId below) override;

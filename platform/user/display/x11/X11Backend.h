@@ -48,6 +48,7 @@ enum class AtomId {
     NetWmWindowTypeTooltip,
     NetWmPid,
     NetWmIcon,
+    CompositorShadow,
     MotifWmHints,
     Clipboard,
     Targets,
@@ -82,6 +83,7 @@ struct Surface {
     bool FocusWhenMapped = false;   // activation asked for before the window was viewable
     bool SkipTaskbar = false;
     bool TopMost = false;
+    bool DropShadow = false;
     std::unique_ptr<ShmImage, ShmImageDelete> Shm;
     _XIC* InputContext = nullptr;
 };
@@ -105,6 +107,8 @@ public:
     void ShowSurface(SurfaceId id, bool visible) override;
     void MoveSurface(SurfaceId id, const gdi::RECT& bounds) override;
     void SetSurfaceTitle(SurfaceId id, const std::string& title) override;
+    void SetSurfaceIcons(SurfaceId id, const std::vector<SurfaceIcon>& icons) override;
+    void SetSurfaceShadow(SurfaceId id, bool dropShadow) override;
     void SetSurfaceState(SurfaceId id, SurfaceState state) override;
     void SetSurfaceShape(SurfaceId id, const gdi::Region* shape) override;
     void RaiseSurface(SurfaceId id, SurfaceId below) override;
@@ -153,6 +157,7 @@ private:
     // X11Surfaces.cpp: placement and state reports from the window manager
     void SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& options);
     void WriteNetWmIcon(XId window, const std::vector<SurfaceIcon>& icons);
+    void WriteShadow(Surface& surface, bool dropShadow);
     void SendNetWmState(Surface& surface, bool add, AtomId first, AtomId second);
     void WriteNetWmState(Surface& surface);
     void OnConfigure(const _XEvent& event);

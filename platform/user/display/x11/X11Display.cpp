@@ -74,6 +74,7 @@ constexpr const char* AtomNames[] = {
     "_NET_WM_WINDOW_TYPE_TOOLTIP",
     "_NET_WM_PID",
     "_NET_WM_ICON",
+    "_COMPTON_SHADOW",
     "_MOTIF_WM_HINTS",
     "CLIPBOARD",
     "TARGETS",

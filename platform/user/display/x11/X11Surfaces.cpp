@@ -118,6 +118,7 @@ void X11Display::SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& o
         reinterpret_cast<unsigned char*>(&pid), 1);
     if (Surface* owner = Find(options.Owner)) XSetTransientForHint(FDisplay, window, owner->Window);
     WriteNetWmIcon(window, options.Icons);
+    WriteShadow(surface, options.DropShadow);
     if (options.Kind != SurfaceKind::Normal) return;
 
     Atom protocols[] = {AtomOf(AtomId::WmDeleteWindow)};
@@ -152,9 +153,36 @@ void X11Display::WriteNetWmIcon(XId window, const std::vector<SurfaceIcon>& icon
         cardinals.push_back(icon.Height);
         cardinals.insert(cardinals.end(), icon.Argb.begin(), icon.Argb.end());
     }
-    if (cardinals.empty()) return;
+    if (cardinals.empty()) {
+        XDeleteProperty(FDisplay, window, AtomOf(AtomId::NetWmIcon));
+        return;
+    }
     XChangeProperty(FDisplay, window, AtomOf(AtomId::NetWmIcon), XA_CARDINAL, 32, PropModeReplace,
         reinterpret_cast<unsigned char*>(cardinals.data()), int(cardinals.size()));
+}
+
+// Compositors shadow every window unless told otherwise; popups and layered windows get a shadow only when
+// their class asks for one (a managed window's frame is the window manager's business).
+void X11Display::WriteShadow(Surface& surface, bool dropShadow) {
+    surface.DropShadow = dropShadow;
+    if (dropShadow || surface.Kind == SurfaceKind::Normal) {
+        XDeleteProperty(FDisplay, surface.Window, AtomOf(AtomId::CompositorShadow));
+        return;
+    }
+    long none = 0;
+    XChangeProperty(FDisplay, surface.Window, AtomOf(AtomId::CompositorShadow), XA_CARDINAL, 32, PropModeReplace,
+        reinterpret_cast<unsigned char*>(&none), 1);
+}
+
+void X11Display::SetSurfaceShadow(SurfaceId id, bool dropShadow) {
+    if (Surface* surface = Find(id); surface && surface->DropShadow != dropShadow) WriteShadow(*surface, dropShadow);
+}
+
+void X11Display::SetSurfaceIcons(SurfaceId id, const std::vector<SurfaceIcon>& icons) {
+    if (Surface* surface = Find(id)) {
+        WriteNetWmIcon(surface->Window, icons);
+        XFlush(FDisplay);
+    }
 }
 
 void X11Display::DestroySurface(SurfaceId id) {
