@@ -1,12 +1,14 @@
 // TsScrollBox: construction, skin commands, the skinned paint of its client area and its frame strips.
 #include "skin/controls/sScrollBox.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TControlCanvas.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
+#include "platform/user/DefWindowProc.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sCommonData.h"
@@ -63,8 +65,25 @@ void TsScrollBox::AfterConstruction() {
 
 void TsScrollBox::Loaded() {
     TScrollingWinControl::Loaded();
+    if (FSkinSetUp) return;
+    SetUpSkin();
+    if (FSkinSetUp && FSavedVertPos != 0 && FVertBar != nullptr) {
+        FVertBar->SetPosition(FSavedVertPos);
+        FSavedVertPos = 0;
+    }
+}
+
+void TsScrollBox::SetParent(TWinControl* value) {
+    TScrollingWinControl::SetParent(value);
+    if (value != nullptr && !FSkinSetUp) SetUpSkin();
+}
+
+void TsScrollBox::SetUpSkin() {
     FCommonData->Loaded();
+    if (!FCommonData->Skinned()) return;
+    HideNativeBars();
     UpdateScrolls();
+    FSkinSetUp = true;
 }
 
 void TsScrollBox::Notification(TComponent* component, TOperation operation) {
@@ -72,33 +91,50 @@ void TsScrollBox::Notification(TComponent* component, TOperation operation) {
     if (operation != opRemove) return;
     if (component == FVertBar) FVertBar = nullptr;
     if (component == FHorzBar) FHorzBar = nullptr;
-    if (component == FCorner) FCorner = nullptr;
 }
 
 // ---- Painting ----------------------------------------------------------------------------------------------
 // The cache covers the whole window: the client area shows it from (f, f), the frame strips around that.
 
-void TsScrollBox::PrepareCache() {
-    TsCommonData* data = FCommonData.get();
-    data->SetUpdating(data->IsUpdating());
-    const bool changed = data->BGChanged || data->CacheIncomplete;
-    data->CacheIncomplete = data->NeedsRepaintOnMove() && OutsideParentClient(this, 1);
-    if (!changed || data->PaintMark) return;
-    RenderContainerCache(this, data, [this](TBitmap* cache) {
+void TsScrollBox::RenderCache() {
+    RenderContainerCache(this, FCommonData.get(), [this](TBitmap* cache) {
         if (OnPaint) OnPaint(cache);
     });
-    // The bars show the box's cache through their see-through parts.
-    for (TsScrollBar* bar : {FVertBar, FHorzBar})
-        if (bar != nullptr && bar->Visible()) bar->SkinData()->Invalidate();
-    if (FCorner != nullptr && FCorner->Visible()) FCorner->Invalidate();
 }
 
-void TsScrollBox::PaintClient(gdi::HDC dc) {
+void TsScrollBox::PrepareCache() {
     TsCommonData* data = FCommonData.get();
-    if (Parent() != nullptr && Parent()->ControlState().Contains(csCreating)) return;
+    if (FSavedHorzPos != 0 && FHorzBar != nullptr) {
+        const int saved = FSavedHorzPos;
+        FSavedHorzPos = 0;
+        FHorzBar->SetPosition(saved);
+    }
+    if (!data->BGChanged || data->PaintMark) return;
+    RenderCache();
+    // The bars show the box's cache through their see-through parts.
+    for (TsScrollBar* bar : {FVertBar, FHorzBar})
+        if (bar != nullptr) bar->Invalidate();
+    data->BGChanged = false;
+}
+
+void TsScrollBox::PaintMessage() {
+    TsCommonData* data = FCommonData.get();
+    const user::HWND wnd = WindowHandle();
+    user::PAINTSTRUCT ps {};
+    user::BeginPaint(wnd, &ps);
+    const base::ScopeExit ended([&] { user::EndPaint(wnd, &ps); });
+    data->SetUpdating(data->IsUpdating());
+    if (data->Updating || FScrolling) return;   // the parent sends SMC_PARENTUPDATED when it has painted
+    const gdi::HDC dc = user::GetDC(wnd);
+    if (dc == nullptr) return;
+    const base::ScopeExit released([&] { user::ReleaseDC(wnd, dc); });
+    FCanvas->Lock();
+    FCanvas->SetHandle(dc);
+    const base::ScopeExit unlocked([&] {
+        FCanvas->SetHandle(nullptr);
+        FCanvas->Unlock();
+    });
     PrepareCache();
-    if (data->Updating) return;   // the parent sends SMC_PARENTUPDATED when it has painted
-    PaintFrameAllSides(data, 0);
     const int f = FrameWidth();
     BlitCacheExcludingChildren(this, data, TPoint {f, f}, TPoint {0, 0}, false, dc,
         TRect {0, 0, Width() - 2 * f, Height() - 2 * f});
@@ -109,110 +145,184 @@ void TsScrollBox::PaintClient(gdi::HDC dc) {
 void TsScrollBox::PaintFrameStrips(gdi::HDC dc) {
     TBitmap* cache = FCommonData->CacheBmp();
     const int f = FrameWidth();
-    if (cache == nullptr || dc == nullptr || f == 0) return;
+    if (cache == nullptr || dc == nullptr) return;
     const gdi::HDC src = cache->Canvas()->Handle();
     const int w = Width(), h = Height();
-    const TRect strips[] = {
-        {0, 0, f, h},   // left
-        {f, 0, w, f},   // top
-        {f, h - f, w, h},   // bottom
-        {w - f, f, w, h - f},   // right
+    struct Strip {
+        int x, y, cx, cy;
     };
-    for (const TRect& r : strips)
-        gdi::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, r.left, r.top, gdi::SRCCOPY);
+    const Strip strips[] = {
+        {0, 0, f, h},   // left
+        {f, 0, w - f, f},   // top
+        {f, h - f, w - f, f},   // bottom
+        {w - f, f, f, h - 2 * f},   // right
+    };
+    for (const Strip& s : strips)
+        if (s.cx > 0 && s.cy > 0) gdi::BitBlt(dc, s.x, s.y, s.cx, s.cy, src, s.x, s.y, gdi::SRCCOPY);
 }
 
 void TsScrollBox::NcPaint() {
     if (!HandleAllocated()) return;
+    TsCommonData* data = FCommonData.get();
+    data->SetUpdating(data->IsUpdating());
+    if (data->Updating || FScrolling) return;
     const user::HWND wnd = WindowHandle();
     const gdi::HDC dc = user::GetWindowDC(wnd);
     if (dc == nullptr) return;
+    const base::ScopeExit released([&] { user::ReleaseDC(wnd, dc); });
     PrepareCache();
-    PaintFrameAllSides(FCommonData.get(), 0);
+    PaintFrameAllSides(data, 0);
     PaintFrameStrips(dc);
-    user::ReleaseDC(wnd, dc);
+    // The square between both bars shows the box's own skin.
+    TBitmap* cache = data->CacheBmp();
+    if (cache == nullptr || FVertBar == nullptr || FHorzBar == nullptr || !FVertBar->Visible() || !FHorzBar->Visible())
+        return;
+    const int f = FrameWidth();
+    const int x = Width() - f - FVertBar->Width(), y = Height() - f - FHorzBar->Height();
+    gdi::BitBlt(dc, x, y, FVertBar->Width(), FHorzBar->Height(), cache->Canvas()->Handle(), x, y, gdi::SRCCOPY);
 }
 
 // ---- Messages ----------------------------------------------------------------------------------------------
 
-void TsScrollBox::WndProc(TMessage& m) {
-    TacFrameHooks hooks;
-    hooks.Container = true;
+// The commands that come before everything else; true: handled.
+bool TsScrollBox::SkinCommand(TMessage& m) {
     TsCommonData* data = FCommonData.get();
-    hooks.RenderCache = [this, data] {
-        RenderContainerCache(this, data, [this](TBitmap* cache) {
-            if (OnPaint) OnPaint(cache);
-        });
-    };
-    if (m.Msg == SM_SKINCMD) {
-        const int code = SkinCommandCode(m);
-        const bool ours = m.LParam == LPARAM(data->SkinManager());
-        const TacStep step = SkinCommandPrologue(m, data, hooks);
-        if (ours && !ControlDestroying(this)) {
-            if (code == SMC_REMOVESKIN) {
-                RestoreNativeBars();
-                if (HandleAllocated())
-                    user::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                        user::RDW_INVALIDATE | user::RDW_FRAME | user::RDW_ALLCHILDREN);
-            } else if (code == SMC_REFRESH) {
-                UpdateScrolls();
-                if (HandleAllocated())
-                    user::RedrawWindow(WindowHandle(), nullptr, nullptr,
-                        user::RDW_INVALIDATE | user::RDW_FRAME | user::RDW_UPDATENOW);
+    const bool ours = m.LParam == LPARAM(data->SkinManager());
+    switch (SkinCommandCode(m)) {
+    case SMC_NEWSKIN:
+        if (!ours) return false;
+        BroadcastToChildren(this, m);
+        if (data->SkinIndex < 0 && !ComponentState().Contains(csLoading)) HideNativeBars();
+        CommonWndProc(m, data);
+        return true;
+    case SMC_REMOVESKIN:
+        if (!ours) return false;
+        BroadcastToChildren(this, m);
+        CommonWndProc(m, data);
+        if (ControlDestroying(this)) return true;
+        data->BorderIndex = -1;
+        data->SkinIndex = -1;
+        if (!ControlDesigning(this) && !ComponentState().Contains(csLoading)) {
+            FreeSkinBars();
+            if (FNativeHidden) {
+                FNativeHidden = false;
+                VertScrollBar()->SetVisible(FSavedVertVisible);
+                HorzScrollBar()->SetVisible(FSavedHorzVisible);
             }
         }
-        if (step == TacStep::Done) return;
+        if (HandleAllocated())
+            user::RedrawWindow(WindowHandle(), nullptr, nullptr,
+                user::RDW_INVALIDATE | user::RDW_FRAME | user::RDW_UPDATENOW);
+        return true;
+    case SMC_REFRESH:
+        if (!ours) return false;
+        CommonWndProc(m, data);
+        if (HandleAllocated())
+            user::RedrawWindow(WindowHandle(), nullptr, nullptr,
+                user::RDW_INVALIDATE | user::RDW_UPDATENOW | user::RDW_FRAME);
+        if (!ControlDesigning(this)) UpdateScrolls();
+        BroadcastToChildren(this, m);
+        return true;
+    case SMC_PARENTUPDATED:
+    case 18:
+        data->Updating = false;
+        Perform(user::WM_PAINT, 0, 0);
+        Perform(user::WM_NCPAINT, 0, 0);
+        return true;
+    case SMC_ISSKINNED:
+        m.LParam = 1;
+        return true;
+    case SMC_SETPAINTMARK:
+        CommonWndProc(m, data);
+        if (data->PaintMark) RenderCache();
+        return true;
+    default:
+        return false;
     }
-    if (PaintsSkinned(data)) {
-        if (SkinCommandWhenSkinned(m, data, hooks) == TacStep::Done) {
+}
+
+void TsScrollBox::WndProc(TMessage& m) {
+    TsCommonData* data = FCommonData.get();
+    if (m.Msg == SM_SKINCMD && SkinCommand(m)) return;
+    if (!IsControlPaintable(this) || !data->Skinned(true)) {
+        TScrollingWinControl::WndProc(m);
+        return;
+    }
+    if (m.Msg == SM_SKINCMD) {
+        switch (SkinCommandCode(m)) {
+        case SMC_GETCACHE:
             // The cache is published with the client area's origin inside it.
-            if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_GETCACHE) {
-                TsParentCacheInfo* slot = CacheQuerySlot(m);
-                if (slot != nullptr && slot->Ready) {
-                    slot->X += FrameWidth();
-                    slot->Y += FrameWidth();
-                }
+            CommonMessage(m, data);
+            if (TsParentCacheInfo* slot = CacheQuerySlot(m); slot != nullptr && slot->Ready) {
+                slot->X = FrameWidth();
+                slot->Y = FrameWidth();
             }
             return;
-        }
-        switch (m.Msg) {
-        case user::WM_ERASEBKGND:
-            m.Result = 1;
-            return;
-        case user::WM_PAINT:
-            if (FScrolling) break;
-            ContainerWMPaint(this, FCanvas.get(), m, [this](gdi::HDC dc) { PaintClient(dc); });
-            return;
-        case user::WM_NCPAINT:
-            NcPaint();
-            m.Result = 0;
-            return;
-        case user::WM_HSCROLL:
-        case user::WM_VSCROLL:
-            if (ScrollMessage(m)) return;
-            break;
-        case CM_FOCUSCHANGED:
-            FocusInView(reinterpret_cast<TControl*>(m.LParam));
-            break;
-        case CM_VISIBLECHANGED:
-            data->BGChanged = true;
-            TScrollingWinControl::WndProc(m);
-            if (!FScrolling) UpdateScrolls();
-            return;
-        case CM_CONTROLLISTCHANGE:
-        case user::WM_PARENTNOTIFY:
-            TScrollingWinControl::WndProc(m);
-            UpdateScrolls();
+        case SMC_ISUPDATING:
+            m.LParam = data->BGChanged || data->Updating ? 1 : 0;
             return;
         default:
             break;
         }
-        if (!CommonWndProc(m, data)) TScrollingWinControl::WndProc(m);
+    }
+    switch (m.Msg) {
+    case user::WM_ERASEBKGND:
+        m.Result = 1;
+        return;
+    case user::WM_PAINT:
+        PaintMessage();
+        m.Result = 0;
+        return;
+    case user::WM_NCPAINT:
+        NcPaint();
+        m.Result = 0;
+        return;
+    case user::WM_PRINT: {
+        const gdi::HDC given = reinterpret_cast<gdi::HDC>(m.WParam);
+        const gdi::HDC dc = given != nullptr ? given : user::GetWindowDC(WindowHandle());
+        PrepareCache();
+        PaintFrameStrips(dc);
+        if (given == nullptr && dc != nullptr) user::ReleaseDC(WindowHandle(), dc);
         return;
     }
-    TScrollingWinControl::WndProc(m);
-    // A box shown or hidden while unskinned hides its skinned bars with it.
-    if (m.Msg == CM_VISIBLECHANGED) UpdateScrolls();
+    case user::WM_HSCROLL:
+    case user::WM_VSCROLL:
+        if (ScrollMessage(m)) return;
+        break;
+    case user::WM_NCHITTEST:
+        m.Result = user::DefWindowProc(WindowHandle(), m.Msg, m.WParam, m.LParam);
+        return;
+    case CM_FOCUSCHANGED:
+        FocusInView(reinterpret_cast<TControl*>(m.LParam));
+        break;
+    case user::WM_PARENTNOTIFY: {
+        const auto event = user::LOWORD(m.WParam);
+        TScrollingWinControl::WndProc(m);
+        if (event == user::WM_CREATE || event == user::WM_DESTROY) UpdateScrolls();
+        return;
+    }
+    case CM_VISIBLECHANGED:
+        data->BGChanged = true;
+        TScrollingWinControl::WndProc(m);
+        if (!FScrolling) UpdateScrolls();
+        return;
+    case CM_ENTER:
+    case CM_EXIT:
+        data->BeginUpdate();
+        TScrollingWinControl::WndProc(m);
+        data->EndUpdate();
+        return;
+    default:
+        break;
+    }
+    if (!CommonWndProc(m, data)) TScrollingWinControl::WndProc(m);
+    if (ControlDestroying(this) || !data->Skinned(true)) return;
+    if (m.Msg == user::WM_SIZE && Visible()) {
+        Perform(user::WM_NCPAINT, 0, 0);
+        if (!FScrolling) UpdateScrolls();
+    } else if (m.Msg == CM_CONTROLLISTCHANGE) {
+        UpdateScrolls();
+    }
 }
 
 }

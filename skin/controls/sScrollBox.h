@@ -2,7 +2,6 @@
 // edges stand in for the native ones.
 #pragma once
 
-#include "platform/classes/TCustomControl.h"
 #include "platform/classes/TScrollBox.h"
 #include "skin/controls/sControlFrame.h"
 
@@ -20,26 +19,10 @@ class TsScrollBar;
 
 using TsPaintEvent = std::function<void(classes::TBitmap* controlBmp)>;
 
-class TsScrollBox;
-
-// The square where both skinned bars meet: a small window over the box, beside the bars, showing that square
-// of the box's cache. The content scrolls beneath it and never shows through.
-class TsScrollBoxCorner : public classes::TCustomControl {
-public:
-    TsScrollBoxCorner(classes::TComponent* owner, TsScrollBox* box);
-
-protected:
-    void Paint() override;
-    void WndProc(classes::TMessage& message) override;
-
-private:
-    TsScrollBox* FBox;   // the owner
-};
-
-// The content offset is always the native bars' Position. While a skin is loaded the native bars are hidden
-// (their Visible saved) and the skinned bars, children of the box's parent with the box as host, mirror them:
-// Min 0, Max = Range - page, PageSize = LargeChange = the client size along the bar. Moving a skinned bar
-// scrolls the content; ScrollBy and the content's size move the bars. The client area excludes shown bars.
+// The content offset is the native bars' Position. While a skin is loaded the native bars are hidden (their
+// Position and Visible saved, the content back at the origin) and the skinned bars, children of the box's parent
+// with the box as host, stand in for them: Min 0, Max = Range - the client size along the bar, PageSize and
+// LargeChange the client size. Moving a skinned bar scrolls the content; ScrollBy moves the bars quietly.
 class TsScrollBox : public classes::TScrollingWinControl {
 public:
     explicit TsScrollBox(classes::TComponent* owner);
@@ -57,8 +40,9 @@ public:
     classes::TNotifyEvent OnBeforeScroll;
     classes::TNotifyEvent OnAfterScroll;
 
-    // Moves the content by the deltas, each cut so that its bar's position stays within the bar's range; a
-    // direction without a shown bar does not move. OnBeforeScroll and OnAfterScroll fire even for (0, 0).
+    // Moves the content by the deltas, as far as the content reaches: never past either end (the class library's
+    // own ScrollBy would move the children away from the bars' positions). Skinned, OnBeforeScroll and
+    // OnAfterScroll fire even for (0, 0) and the skinned bars follow without notifying.
     void ScrollBy(int deltaX, int deltaY);
     bool Scrolling() const { return FScrolling; }
 
@@ -67,38 +51,35 @@ public:
     virtual void UpdateScrolls();
     TsScrollBar* SkinVertBar() const { return FVertBar; }   // nullptr until first needed
     TsScrollBar* SkinHorzBar() const { return FHorzBar; }
-    TsScrollBoxCorner* SkinCorner() const { return FCorner; }   // nullptr until both bars were needed
     bool NativeBarsHidden() const { return FNativeHidden; }
     int FrameWidth() const;   // 2 for bsSingle, else 0
 
-    void SetBounds(int left, int top, int width, int height) override;   // the bars follow
-    void SetParent(classes::TWinControl* value) override;   // the bars follow
+    void SetBounds(int left, int top, int width, int height) override;   // a moved box takes its bars along
+    void SetParent(classes::TWinControl* value) override;
 
 protected:
     void Loaded() override;
     void WndProc(classes::TMessage& message) override;
-    classes::TRect GetClientRect() const override;   // less the shown skinned bars
+    classes::TRect GetClientRect() const override;   // less every skinned bar that exists
     void AdjustClientRect(classes::TRect& rect) override;   // aligned children laid out in the scrolled area
-    void AlignControls(classes::TControl* control, classes::TRect& rect) override;
-    void WMSize(classes::TMessage& m) override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
 
 private:
-    bool SkinActive() const;   // a manager with a loaded skin and a valid section
-    int ClampedDelta(classes::TControlScrollBar* bar, int delta) const;
+    void SetUpSkin();   // once: the native bars hidden and the skinned ones laid out
+    bool SkinCommand(classes::TMessage& m);   // the box's own skin commands; true: handled
     void HideNativeBars();
-    void RestoreNativeBars();   // the skin went away: the skinned bars hidden, the native ones back
-    void HideSkinBars();
+    void FreeSkinBars();
+    void HideSkinBar(TsScrollBar* bar);   // hidden, back at its start
     TsScrollBar* MakeBar(classes::TScrollBarKind kind);
-    void LayCorner(bool shown);   // over the square between the bars, or hidden
+    void LayBar(TsScrollBar*& bar, classes::TScrollBarKind kind, int max, int page, const classes::TRect& r);
     void BarChanged(TsScrollBar* bar, int previousPosition);   // a skinned bar moved: the content follows
-    void SyncBarPosition(TsScrollBar* bar, int position);   // without notifications
     void FocusInView(classes::TControl* control);
     bool ScrollMessage(classes::TMessage& m);   // WM_HSCROLL / WM_VSCROLL while skinned; true: handled
 
     // Painting (the client from the cache at the frame's offset, the frame as four strips)
     void PrepareCache();
-    void PaintClient(gdi::HDC dc);
+    void RenderCache();
+    void PaintMessage();
     void PaintFrameStrips(gdi::HDC dc);
     void NcPaint();
 
@@ -106,12 +87,14 @@ private:
     std::unique_ptr<classes::TControlCanvas> FCanvas;
     TsScrollBar* FVertBar = nullptr;   // owned as components; cleared in Notification
     TsScrollBar* FHorzBar = nullptr;
-    TsScrollBoxCorner* FCorner = nullptr;
     bool FFullRepaint = false;
-    bool FScrolling = false;
-    bool FNativeHidden = false;
+    int FSavedVertPos = 0;   // the native positions when they were hidden, until the skinned bars take them
+    int FSavedHorzPos = 0;
     bool FSavedVertVisible = true;
     bool FSavedHorzVisible = true;
+    bool FSkinSetUp = false;
+    bool FNativeHidden = false;
+    bool FScrolling = false;
     bool FLaying = false;   // UpdateScrolls is running
 };
 

@@ -1,4 +1,4 @@
-// TsScrollBox: the skinned bars (laid out, kept in step with the content), clamped scrolling, focus in view.
+// TsScrollBox: the skinned bars (laid out, kept in step with the content), scrolling, focus in view.
 #include "skin/controls/sScrollBox.h"
 
 #include "platform/base/ScopeGuard.h"
@@ -9,10 +9,12 @@
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
+#include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
 
 #include <algorithm>
@@ -22,93 +24,63 @@ namespace korvex::skin {
 
 using namespace korvex::classes;
 
-namespace {
-
-bool Shown(const TsScrollBar* bar) {
-    return bar != nullptr && bar->Visible();
-}
-
-}
-
-bool TsScrollBox::SkinActive() const {
-    return !ControlDestroying(this) && FCommonData->Skinned(true);
-}
-
 TRect TsScrollBox::GetClientRect() const {
     TRect r = TScrollingWinControl::GetClientRect();
-    if (Shown(FVertBar)) r.right = std::max(r.left, r.right - FVertBar->Width());
-    if (Shown(FHorzBar)) r.bottom = std::max(r.top, r.bottom - FHorzBar->Height());
+    if (FVertBar != nullptr) r.right -= FVertBar->Width();
+    if (FHorzBar != nullptr) r.bottom -= FHorzBar->Height();
     return r;
 }
 
 void TsScrollBox::AdjustClientRect(TRect& rect) {
     TScrollingWinControl::AdjustClientRect(rect);
-    if (!FNativeHidden) return;
-    // The native bars are hidden, so aligned children are laid out in the whole scrolled area.
     if (FHorzBar != nullptr) {
-        rect.left = -HorzScrollBar()->Position();
+        rect.left = -FHorzBar->Position();
         rect.right = std::max(HorzScrollBar()->Range(), ClientWidth()) + rect.left;
     }
     if (FVertBar != nullptr) {
-        rect.top = -VertScrollBar()->Position();
+        rect.top = -FVertBar->Position();
         rect.bottom = std::max(VertScrollBar()->Range(), ClientHeight()) + rect.top;
     }
-}
-
-void TsScrollBox::AlignControls(TControl* control, TRect& rect) {
-    TScrollingWinControl::AlignControls(control, rect);
-    if (!FScrolling) UpdateScrolls();
-}
-
-void TsScrollBox::WMSize(TMessage& m) {
-    TScrollingWinControl::WMSize(m);
-    if (!FScrolling) UpdateScrolls();
-    if (FNativeHidden && Visible()) NcPaint();
+    if (FVertBar != nullptr) rect.right -= FVertBar->Width() + 1;
+    if (FHorzBar != nullptr) rect.bottom -= FHorzBar->Height() + 1;
 }
 
 void TsScrollBox::SetBounds(int left, int top, int width, int height) {
     const bool moved = left != Left() || top != Top();
     TScrollingWinControl::SetBounds(left, top, width, height);
-    if (moved && !FScrolling) UpdateScrolls();
-}
-
-void TsScrollBox::SetParent(TWinControl* value) {
-    TScrollingWinControl::SetParent(value);
-    for (TsScrollBar* bar : {FVertBar, FHorzBar})
-        if (bar != nullptr && !ControlDestroying(bar)) bar->SetParent(value);
-    if (FCorner != nullptr && !ControlDestroying(FCorner)) FCorner->SetParent(value);
-    if (value != nullptr) UpdateScrolls();
+    // The bars are windows of the parent: they do not move with the box by themselves.
+    if (moved && !FScrolling && FCommonData->Skinned(true)) UpdateScrolls();
 }
 
 // ---- The bars ----------------------------------------------------------------------------------------------
 
+// The native bars go while skinned; the content goes back to the origin, where the new skinned bars start, and
+// their positions are kept for the skinned bars.
 void TsScrollBox::HideNativeBars() {
     if (FNativeHidden || ControlDesigning(this)) return;
+    FSavedVertPos = VertScrollBar()->Position();
+    FSavedHorzPos = HorzScrollBar()->Position();
     FSavedVertVisible = VertScrollBar()->Visible();
     FSavedHorzVisible = HorzScrollBar()->Visible();
-    FNativeHidden = true;   // first: hiding them realigns, and the layout asks
     VertScrollBar()->SetVisible(false);
     HorzScrollBar()->SetVisible(false);
+    VertScrollBar()->SetPosition(0);
+    HorzScrollBar()->SetPosition(0);
+    FNativeHidden = true;
 }
 
-void TsScrollBox::HideSkinBars() {
-    LayCorner(false);
-    if (FVertBar != nullptr) {
-        FVertBar->SetVisible(false);
-        SyncBarPosition(FVertBar, 0);
-    }
-    if (FHorzBar != nullptr) {
-        FHorzBar->SetVisible(false);
-        SyncBarPosition(FHorzBar, FHorzBar->Min());
+void TsScrollBox::FreeSkinBars() {
+    for (TsScrollBar** bar : {&FVertBar, &FHorzBar}) {
+        TsScrollBar* gone = *bar;
+        *bar = nullptr;
+        delete gone;
     }
 }
 
-void TsScrollBox::RestoreNativeBars() {
-    HideSkinBars();
-    if (!FNativeHidden) return;
-    FNativeHidden = false;
-    VertScrollBar()->SetVisible(FSavedVertVisible);
-    HorzScrollBar()->SetVisible(FSavedHorzVisible);
+void TsScrollBox::HideSkinBar(TsScrollBar* bar) {
+    if (bar == nullptr) return;
+    bar->SetVisible(false);
+    bar->SetPosition(bar == FVertBar ? 0 : bar->Min());
 }
 
 TsScrollBar* TsScrollBox::MakeBar(TScrollBarKind kind) {
@@ -120,199 +92,175 @@ TsScrollBar* TsScrollBox::MakeBar(TScrollBarKind kind) {
     bar->PaintingSuppressed = true;
     bar->SetTabStop(false);
     bar->SetKind(kind);
-    bar->SetSmooth(true);   // the content follows the thumb while it is dragged
     bar->SetParent(Parent());
+    const TControlScrollBar* native = kind == sbVertical ? VertScrollBar() : HorzScrollBar();
+    bar->SetSmooth(native->Smooth() || native->Tracking());   // the content follows a dragged thumb only so
     return bar;
 }
 
-void TsScrollBox::SyncBarPosition(TsScrollBar* bar, int position) {
-    base::ValueRollback<bool> quiet(bar->NoNotify, true);
-    bar->SetPosition(position);
+void TsScrollBox::LayBar(TsScrollBar*& bar, TScrollBarKind kind, int max, int page, const TRect& r) {
+    if (bar == nullptr) bar = MakeBar(kind);
+    const TControlScrollBar* native = kind == sbVertical ? VertScrollBar() : HorzScrollBar();
+    {
+        base::ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
+        bar->SetMax(max);
+        bar->SetSmallChange(native->Increment());
+        bar->SetMin(0);
+        bar->SetPageSize(page);
+        bar->SetLargeChange(page);
+    }
+    bar->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    bar->PaintingSuppressed = false;
+    bar->SetVisible(true);
+    ShowWindowNoActivate(bar);
 }
 
 void TsScrollBox::UpdateScrolls() {
     if (FLaying || ControlDestroying(this) || ControlDesigning(this)) return;
     base::ValueRollback<bool> laying(FLaying, true);
     UpdateScrollRanges();
-    if (!SkinActive() || !Visible() || Parent() == nullptr) {
-        HideSkinBars();
-        return;
-    }
-    HideNativeBars();
     const int f = FrameWidth();
     const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
     const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
-    const int fullW = std::max(Width() - 2 * f, 0), fullH = std::max(Height() - 2 * f, 0);
-    const int rangeH = HorzScrollBar()->Range(), rangeV = VertScrollBar()->Range();
-    // A bar takes room from the other direction, which may then need its bar too.
-    bool needV = FSavedVertVisible && fullH >= 1 && rangeV > fullH;
-    bool needH = FSavedHorzVisible && rangeH > fullW - (needV ? cx : 0) && fullW - (needV ? cx : 0) >= 1;
-    if (needH && !needV) needV = FSavedVertVisible && rangeV > fullH - cy && fullH - cy >= 1;
-    if (needV && FVertBar == nullptr) FVertBar = MakeBar(sbVertical);
-    if (needH && FHorzBar == nullptr) FHorzBar = MakeBar(sbHorizontal);
-    if (!needV && FVertBar != nullptr) {
-        FVertBar->SetVisible(false);
-        SyncBarPosition(FVertBar, 0);
-    }
-    if (!needH && FHorzBar != nullptr) {
-        FHorzBar->SetVisible(false);
-        SyncBarPosition(FHorzBar, FHorzBar->Min());
-    }
-    // The client size now excludes the bars to be shown: the native positions are clamped to it.
-    if (needV) FVertBar->SetVisible(true);
-    if (needH) FHorzBar->SetVisible(true);
-    UpdateScrollRanges();
-    const TRect box = BoundsRect();
-    if (needV) {
-        base::ValueRollback<bool> suppressed(FVertBar->PaintingSuppressed, true);
-        const int page = fullH - (needH ? cy : 0);
-        FVertBar->SetSmallChange(VertScrollBar()->Increment());
-        FVertBar->SetPageSize(page);
-        FVertBar->SetLargeChange(page);
-        {
-            base::ValueRollback<bool> quiet(FVertBar->NoNotify, true);
-            FVertBar->SetParams(VertScrollBar()->Position(), 0, std::max(rangeV - page, 0));
-        }
-        FVertBar->SetBounds(box.right - f - cx, box.top + f, cx, fullH - (needH ? cy : 0));
-    }
-    if (needH) {
-        base::ValueRollback<bool> suppressed(FHorzBar->PaintingSuppressed, true);
-        const int page = fullW - (needV ? cx : 0);
-        FHorzBar->SetSmallChange(HorzScrollBar()->Increment());
-        FHorzBar->SetPageSize(page);
-        FHorzBar->SetLargeChange(page);
-        {
-            base::ValueRollback<bool> quiet(FHorzBar->NoNotify, true);
-            FHorzBar->SetParams(HorzScrollBar()->Position(), 0, std::max(rangeH - page, 0));
-        }
-        FHorzBar->SetBounds(box.left + f, box.bottom - f - cy, fullW - (needV ? cx : 0), cy);
-    }
-    for (TsScrollBar* bar : {FVertBar, FHorzBar}) {
-        if (!Shown(bar)) continue;
-        bar->PaintingSuppressed = false;
-        ShowSkinScrollBar(bar, this);   // over the box: shown without activation, on top
-        bar->Invalidate();
-    }    LayCorner(needV && needH);
-}
+    const int l = Left(), t = Top(), w = Width(), h = Height();
+    // Horizontal. The class library's Range already counts from the unscrolled origin: the position is not
+    // added to it again.
+    const int rangeH = HorzScrollBar()->Range();
+    if (FHorzBar != nullptr) HorzScrollBar()->SetPosition(FHorzBar->Position());
+    const int pageH = ClientWidth();
+    const int maxH = rangeH - pageH;
+    const bool needH = FSavedHorzVisible && maxH >= 1 && pageH >= 1;
+    const TRect rectH {l + f, t + h - cy - f, l + w - f + 1, t + h - f};
+    // Vertical.
+    const int rangeV = VertScrollBar()->Range();
+    if (FVertBar != nullptr) VertScrollBar()->SetPosition(FVertBar->Position());
+    const int pageV = ClientHeight();
+    const int maxV = rangeV - pageV;
+    const bool needV = FSavedVertVisible && maxV >= 1 && pageV >= 1;
+    const TRect rectV {l + w - cx - f, t + f, l + w - f, t + h - f + 1};
 
-void TsScrollBox::LayCorner(bool shown) {
-    if (!shown) {
-        if (FCorner != nullptr) FCorner->SetVisible(false);
+    const TsSkinManager* manager = DefaultManager;
+    if (manager == nullptr || !manager->LoadedSkin.Active || !Visible()) {
+        HideSkinBar(FVertBar);
+        HideSkinBar(FHorzBar);
         return;
     }
-    if (FCorner == nullptr) {
-        FCorner = Create<TsScrollBoxCorner>(this, this);
-        FCorner->SetVisible(false);
+    if (!needV) HideSkinBar(FVertBar);
+    if (!needH) HideSkinBar(FHorzBar);
+    if (needV) {
+        TRect r = rectV;
+        if (needH) r.bottom -= rectH.bottom - rectH.top;
+        LayBar(FVertBar, sbVertical, maxV, pageV, r);
     }
-    FCorner->SetParent(Parent());
-    FCorner->SetBounds(FVertBar->Left(), FHorzBar->Top(), FVertBar->Width(), FHorzBar->Height());
-    FCorner->SetVisible(true);
-    ShowWindowNoActivate(FCorner);   // on top of the box, as the bars
-    FCorner->Invalidate();
+    if (needH) {
+        TRect r = rectH;
+        if (needV) r.right -= rectV.right - rectV.left;
+        LayBar(FHorzBar, sbHorizontal, maxH, pageH, r);
+    }
 }
 
-// A skinned bar moved (by its user or by its host's messages): the content follows.
+// A skinned bar moved (by its user or by its host's messages): the content follows. The content offset is the
+// native bar's position, which moves the children and the window's picture.
 void TsScrollBox::BarChanged(TsScrollBar* bar, int previousPosition) {
+    (void)previousPosition;
     TControlScrollBar* native = bar == FVertBar ? VertScrollBar() : HorzScrollBar();
-    if (previousPosition == bar->Position() && native->Position() == bar->Position()) return;
     classes::TComponentWatch watch(this);
-    {
-        base::ValueRollback<bool> scrolling(FScrolling, true);
-        if (OnBeforeScroll) OnBeforeScroll(this);
-        if (!watch.Alive()) return;
-        base::ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
-        TMessage updating = MakeSkinCommand(SMC_SETUPDATING, 1);
-        BroadcastToChildren(this, updating);
-        native->SetPosition(bar->Position());
-        TMessage done = MakeSkinCommand(SMC_SETUPDATING, 0);
-        BroadcastToChildren(this, done);
-        Perform(SM_SKINCMD, SkinCommandWParam(SMC_MOVED, 1), 0);
-    }
-    // The native bar clamps to the same range; should they ever differ, the bar shows where the content is.
-    if (native->Position() != bar->Position()) SyncBarPosition(bar, native->Position());
-    if (HandleAllocated())
+    classes::TComponentWatch barWatch(bar);
+    FScrolling = true;
+    if (OnBeforeScroll) OnBeforeScroll(this);
+    if (!watch.Alive()) return;
+    const bool redraw = HandleAllocated();
+    if (redraw) user::SendMessage(WindowHandle(), user::WM_SETREDRAW, 0, 0);
+    if (barWatch.Alive()) bar->PaintingSuppressed = true;
+    TMessage updating = MakeSkinCommand(SMC_SETUPDATING, 1);
+    BroadcastToChildren(this, updating);
+    if (barWatch.Alive()) native->SetPosition(bar->Position());
+    if (barWatch.Alive()) bar->PaintingSuppressed = false;
+    TMessage done = MakeSkinCommand(SMC_SETUPDATING, 0);
+    BroadcastToChildren(this, done);
+    Perform(SM_SKINCMD, SkinCommandWParam(SMC_MOVED, 1), 0);
+    FScrolling = false;
+    if (redraw && HandleAllocated()) {
+        user::SendMessage(WindowHandle(), user::WM_SETREDRAW, 1, 0);
         user::RedrawWindow(WindowHandle(), nullptr, nullptr,
             user::RDW_INVALIDATE | user::RDW_NOERASE | user::RDW_ALLCHILDREN | user::RDW_UPDATENOW | user::RDW_FRAME);
+    }
     if (OnAfterScroll) OnAfterScroll(this);
 }
 
 // ---- Scrolling ---------------------------------------------------------------------------------------------
 
-int TsScrollBox::ClampedDelta(TControlScrollBar* bar, int delta) const {
-    if (bar == nullptr || delta == 0) return 0;
-    int minPos = 0, maxPos = 0;
-    if (FNativeHidden) {
-        const TsScrollBar* skinBar = bar->Kind() == sbHorizontal ? FHorzBar : FVertBar;
-        if (!Shown(skinBar)) return 0;
-        minPos = skinBar->Min();
-        maxPos = std::max(skinBar->Max(), minPos);
-    } else {
-        if (!bar->IsScrollBarVisible()) return 0;
-        const int client = bar->Kind() == sbHorizontal ? ClientWidth() : ClientHeight();
-        maxPos = std::max(bar->Range() - client, 0);
-    }
-    const std::int64_t wanted = std::int64_t(bar->Position()) - delta;   // a delta of INT_MIN must not overflow
-    const int pos = int(std::clamp<std::int64_t>(wanted, minPos, maxPos));
-    return bar->Position() - pos;
-}
-
 void TsScrollBox::ScrollBy(int deltaX, int deltaY) {
+    // The content never leaves its range: each delta is cut where its native bar stops.
+    auto clamped = [](TControlScrollBar* native, int delta) {
+        const std::int64_t wanted = std::int64_t(native->Position()) - delta;   // INT_MIN must not overflow
+        const int before = native->Position();
+        native->SetPosition(int(std::clamp<std::int64_t>(wanted, INT32_MIN, INT32_MAX)));
+        return before - native->Position();
+    };
+    if (!PaintsSkinned(FCommonData.get())) {
+        clamped(HorzScrollBar(), deltaX);
+        clamped(VertScrollBar(), deltaY);
+        return;
+    }
     classes::TComponentWatch watch(this);
     FScrolling = true;
     if (OnBeforeScroll) OnBeforeScroll(this);
     if (!watch.Alive()) return;
-    const int dx = ClampedDelta(HorzScrollBar(), deltaX);
-    const int dy = ClampedDelta(VertScrollBar(), deltaY);
-    const bool skinned = PaintsSkinned(FCommonData.get());
     TMessage updating = MakeSkinCommand(SMC_SETUPDATING, 1);
-    if (skinned) BroadcastToChildren(this, updating);
-    // The native bars hold the content's offset, hidden or not, so content and bars cannot drift apart.
-    if (dx != 0) HorzScrollBar()->SetPosition(HorzScrollBar()->Position() - dx);
-    if (dy != 0) VertScrollBar()->SetPosition(VertScrollBar()->Position() - dy);
-    if (skinned) {
-        TMessage done = MakeSkinCommand(SMC_SETUPDATING, 0);
-        BroadcastToChildren(this, done);
-        Perform(SM_SKINCMD, SkinCommandWParam(SMC_MOVED, 1), 0);
-    }
-    for (auto [bar, native] : {std::pair {FVertBar, VertScrollBar()}, std::pair {FHorzBar, HorzScrollBar()}}) {
-        if (!Shown(bar) || bar->Position() == native->Position()) continue;
-        {
-            base::ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
-            SyncBarPosition(bar, native->Position());
-        }
-        bar->UpdateBar();
+    BroadcastToChildren(this, updating);
+    const int dx = clamped(HorzScrollBar(), deltaX);
+    const int dy = clamped(VertScrollBar(), deltaY);
+    TMessage done = MakeSkinCommand(SMC_SETUPDATING, 0);
+    BroadcastToChildren(this, done);
+    Perform(SM_SKINCMD, SkinCommandWParam(SMC_MOVED, 1), 0);
+    for (auto [bar, delta] : {std::pair {FVertBar, dy}, std::pair {FHorzBar, dx}}) {
+        if (bar == nullptr || delta == 0) continue;
+        base::ValueRollback<bool> quiet(bar->NoNotify, true);
+        base::ValueRollback<bool> suppressed(bar->PaintingSuppressed, true);
+        bar->SetPosition(bar->Position() - delta);
     }
     FScrolling = false;
-    if (skinned) NcPaint();
+    Perform(user::WM_NCPAINT, 0, 0);
     if (OnAfterScroll) OnAfterScroll(this);
 }
 
 bool TsScrollBox::ScrollMessage(TMessage& m) {
     if (m.LParam != 0) return false;   // from a child scroll bar control
-    TsScrollBar* bar = m.Msg == user::WM_VSCROLL ? FVertBar : FHorzBar;
-    if (bar == nullptr) return m.Msg == user::WM_VSCROLL;
     const int code = int(user::LOWORD(m.WParam));
-    if (bar->Visible()) {
-        bar->DoScroll(m);   // the change hook moves the content
+    const int position = int(std::int16_t(user::HIWORD(m.WParam)));
+    const bool thumb = code == scPosition || code == scTrack;
+    if (m.Msg == user::WM_HSCROLL) {
+        if (!thumb || FHorzBar == nullptr) return false;
+        FHorzBar->SetPosition(position);
+    } else if (FVertBar == nullptr) {
+    } else if (FVertBar->Visible()) {
+        FVertBar->DoScroll(m);   // the change hook moves the content
         UpdateScrolls();
-    } else if (code == scPosition || code == scTrack) {
-        bar->SetPosition(int(std::int16_t(user::HIWORD(m.WParam))));
+    } else if (thumb) {
+        FVertBar->SetPosition(position);
     }
     m.Result = 0;
     return true;
 }
 
-// A newly focused control inside the box that is not wholly in view is scrolled into it; one wider or taller
-// than the view is aligned with its left or top edge.
+// A newly focused control inside the box that is not wholly on the box is scrolled into view with its margins;
+// one wider or taller than the view is aligned with its left or top edge.
 void TsScrollBox::FocusInView(TControl* control) {
-    if (control == nullptr || control == this || !ContainsControl(control)) return;
-    if (control->Parent() == nullptr) return;
-    const TPoint corner = ScreenToClient(control->Parent()->ClientToScreen(TPoint {control->Left(), control->Top()}));
-    TRect r {corner.x, corner.y, corner.x + control->Width(), corner.y + control->Height()};
+    if (control == nullptr || control == this || !ContainsControl(control) || control->Parent() == nullptr) return;
+    const TPoint screen = control->Parent()->ClientToScreen(TPoint {control->Left(), control->Top()});
+    const TRect onScreen {screen.x, screen.y, screen.x + control->Width(), screen.y + control->Height()};
+    const TPoint boxCorner = Parent() != nullptr ? Parent()->ClientToScreen(TPoint {Left(), Top()}) : TPoint {0, 0};
+    const TRect box {boxCorner.x, boxCorner.y, boxCorner.x + Width(), boxCorner.y + Height()};
+    if (onScreen.left >= box.left && onScreen.top >= box.top && onScreen.right <= box.right
+        && onScreen.bottom <= box.bottom)
+        return;
+    const TPoint corner = ScreenToClient(screen);
+    const int mh = HorzScrollBar()->Margin(), mv = VertScrollBar()->Margin();
+    TRect r {corner.x - mh, corner.y - mv, corner.x + control->Width() + mh, corner.y + control->Height() + mv};
     const int cw = ClientWidth(), ch = ClientHeight();
-    if (r.left >= 0 && r.top >= 0 && r.right <= cw && r.bottom <= ch) return;
     classes::TComponentWatch watch(this);
-    if (Shown(FHorzBar)) {
+    if (FHorzBar != nullptr) {
         if (r.left < 0) {
             FHorzBar->SetPosition(FHorzBar->Position() + r.left);
         } else if (r.right > cw) {
@@ -320,14 +268,12 @@ void TsScrollBox::FocusInView(TControl* control) {
             FHorzBar->SetPosition(FHorzBar->Position() + r.right - cw);
         }
     }
-    if (!watch.Alive()) return;
-    if (Shown(FVertBar)) {
-        if (r.top < 0) {
-            FVertBar->SetPosition(FVertBar->Position() + r.top);
-        } else if (r.bottom > ch) {
-            if (r.bottom - r.top > ch) r.bottom = r.top + ch;
-            FVertBar->SetPosition(FVertBar->Position() + r.bottom - ch);
-        }
+    if (!watch.Alive() || FVertBar == nullptr) return;
+    if (r.top < 0) {
+        FVertBar->SetPosition(FVertBar->Position() + r.top);
+    } else if (r.bottom > ch) {
+        if (r.bottom - r.top > ch) r.bottom = r.top + ch;
+        FVertBar->SetPosition(FVertBar->Position() + r.bottom - ch);
     }
 }
 

@@ -52,9 +52,9 @@ TEST_P(ScrollBoxTest, ScrollByIsClampedToTheBarAtBothEnds) {
     Box->OnBeforeScroll = [&](TObject*) { ++before; };
     Box->OnAfterScroll = [&](TObject*) { ++after; };
 
-    Box->ScrollBy(0, 0);
-    EXPECT_EQ(before, 1);
-    EXPECT_EQ(after, 1);
+    Box->ScrollBy(0, 0);   // the events are the skinned scroll's
+    EXPECT_EQ(before, GetParam() >= 0 ? 1 : 0);
+    EXPECT_EQ(after, before);
     Box->ScrollBy(0, 50);   // already at the top: nothing moves
     EXPECT_EQ(Box->VertScrollBar()->Position(), 0);
     EXPECT_EQ(Last->Top(), 270);
