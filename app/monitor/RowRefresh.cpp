@@ -30,11 +30,9 @@ void SetColor(TSquareView& square, int color) {
 }
 
 // Column 9 of every other row showing the same unit, and of this one, := "1".
-void MarkDuplicates(TRowRefreshContext& context, int node, const TNodeReading& reading, TRowRefresh& refresh) {
+void MarkDuplicates(TRowRefreshContext& context, int node, TRowRefresh& refresh) {
     TRowView& row = context.Nodes[static_cast<std::size_t>(node)].Row;
     row.Cell(TGridColumn::Marker).clear();
-    // Nodes without a unit all show " * ": they are not one unit running twice.
-    if (reading.WUName.empty() || reading.RCG.empty()) return;
     for (std::size_t j = 0; j < context.Nodes.size(); ++j) {
         if (static_cast<int>(j) == node) continue;
         TRowView& other = context.Nodes[j].Row;
@@ -171,16 +169,12 @@ TRowRefresh FinishRow(TRefresh& r) {
     return std::move(r.Out);
 }
 
-// Stage 21: the unit's key, the duplicate markers and the label's hint. Before a node's first unit nothing is
-// known of it (true): its key, remaining time and finish stay empty rather than showing " * " and the
-// estimate of no progress.
-bool ShowUnitKey(TRefresh& r) {
+// Stage 21: the unit's key (" * " without a unit), the duplicate markers and the label's hint.
+void ShowUnitKey(TRefresh& r) {
     r.Stage(21);
-    const bool noData = r.Reading.WUName.empty() && r.Reading.RCG.empty();
-    r.Cell(TGridColumn::UnitKey) = noData ? "" : UnitKey(r.Reading.WUName, r.Reading.RCG);
-    MarkDuplicates(r.Context, r.Node, r.Reading, r.Out);
+    r.Cell(TGridColumn::UnitKey) = UnitKey(r.Reading.WUName, r.Reading.RCG);
+    MarkDuplicates(r.Context, r.Node, r.Out);
     r.Row.LabelHint = r.State.Settings.Path + CRLF + " UserName: " + r.Reading.UserName + " Team: " + r.Reading.Team;
-    return noData;
 }
 
 // Stage 22: the unit's project row (0: unknown) with the core and points it gives, and the unknown-unit
@@ -258,11 +252,11 @@ int KeepSeenProgress(TRefresh& r) {
 }
 
 // Stage 26: the remaining time and the finish.
-TFinishEstimate ShowEstimate(TRefresh& r, bool noData) {
+TFinishEstimate ShowEstimate(TRefresh& r) {
     r.Stage(26);
     const TFinishEstimate estimate = EstimateFinish(r.Reading, r.State.NodeCore, r.Cycle.CycleStart);
-    r.Cell(TGridColumn::Remain) = noData ? "" : estimate.RemainText;
-    r.Cell(TGridColumn::Finish) = noData ? "" : DTTM(estimate.Finish);
+    r.Cell(TGridColumn::Remain) = estimate.RemainText;
+    r.Cell(TGridColumn::Finish) = DTTM(estimate.Finish);
     return estimate;
 }
 
@@ -446,13 +440,13 @@ TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cy
         HostDown(context, r.Row);
         return FinishRow(r);
     }
-    const bool noData = ShowUnitKey(r);
+    ShowUnitKey(r);
     const int k = ShowProject(r);
     const int credit = context.Projects.Credit(k);
     ShowUnitProgress(r, k, credit);
     ShowStatusAndBackup(r);
     const int previous = KeepSeenProgress(r);
-    const TFinishEstimate estimate = ShowEstimate(r, noData);
+    const TFinishEstimate estimate = ShowEstimate(r);
     ShowHostAnswers(r);
     ShowStatusWarnings(r, estimate);
     CompletionBalloon(r);

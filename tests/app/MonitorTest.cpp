@@ -367,6 +367,24 @@ TEST_F(MonitorTest, ANodeThatStaysBusyHoldsTheWritesBackNoLongerThanTheFlushInte
     core.Close();
 }
 
+// A node whose folder vanished reads nothing: its square turns yellow (nothing decided), its progress and
+// unit cells go; the points per day and per hour keep their last values, as every refresh without a time per
+// percent does.
+TEST_F(MonitorTest, ANodeWhoseFolderVanishedShowsYellow) {
+    AddNode("gone");
+    Start();
+    ASSERT_TRUE(RefreshedAll(1));
+    EXPECT_EQ(view.Rows[0].Status.Color, StatusColor(TNodeStatus::Running));
+    const std::string day = view.Rows[0].Cells[6];
+    std::filesystem::remove_all(settings.Nodes[0].Path);
+    const int seen = view.Refreshes[0];
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Refreshes[0] >= seen + 2; }));
+    EXPECT_EQ(view.Rows[0].Status.Color, StatusColor(TNodeStatus::Undecided));
+    EXPECT_EQ(view.Rows[0].Progress, 0);
+    EXPECT_EQ(view.Rows[0].Cells[8], " * ");
+    EXPECT_EQ(view.Rows[0].Cells[6], day);
+}
+
 // Every cycle start tells the view the farm is busy (it checks its tray then); only an end that leaves no node
 // busy tells it the farm is idle, and at once.
 TEST_F(MonitorTest, EveryCycleStartIsBusyAndTheLastEndIsIdle) {

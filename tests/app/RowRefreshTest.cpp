@@ -229,7 +229,7 @@ TEST_F(RowRefreshTest, AHostThatDoesNotAnswerTurnsEverySquareRedAndKeepsTheOther
     EXPECT_FALSE(r.TotalsText);
 }
 
-TEST_F(RowRefreshTest, SameUnitOnTwoNodesIsMarkedButNodesWithoutAUnitAreNot) {
+TEST_F(RowRefreshTest, SameUnitOnTwoNodesIsMarkedAndSoAreNodesWithoutAUnit) {
     Refresh(0, Running());
     TRowRefresh second = Refresh(1, Running());
     EXPECT_EQ(second.Row.Cells[MarkerColumn], "1");
@@ -240,9 +240,9 @@ TEST_F(RowRefreshTest, SameUnitOnTwoNodesIsMarkedButNodesWithoutAUnitAreNot) {
     none.Status = TNodeStatus::Undecided;
     Refresh(0, none);
     TRowRefresh idle = Refresh(2, none);
-    EXPECT_EQ(idle.Row.Cells[8], "");   // no unit key without a unit
-    EXPECT_EQ(idle.Row.Cells[MarkerColumn], "");
-    EXPECT_TRUE(idle.Markers.empty());
+    EXPECT_EQ(idle.Row.Cells[8], " * ");   // the key of no unit, the same on both
+    EXPECT_EQ(idle.Row.Cells[MarkerColumn], "1");
+    EXPECT_EQ(idle.Markers, (std::vector<std::pair<int, std::string>> {{0, "1"}}));
 }
 
 TEST_F(RowRefreshTest, AutomaticBackupRunsEveryFivePercentOnlyWhenBothSwitchesAreOn) {
@@ -469,19 +469,20 @@ TEST_F(RowRefreshTest, TheDayMarkerComparesTheWholeDate) {
 
 // A node that has shown no unit yet (a first run's "Local host", a host just added) keeps the cells that would
 // only hold guesses empty: no remaining time, no finish, no unit key.
-TEST_F(RowRefreshTest, ANodeWithoutDataLeavesItsCellsEmpty) {
+// A node that read nothing shows the key of no unit and the estimate of no progress; core and points stay empty.
+TEST_F(RowRefreshTest, ANodeWithoutDataShowsTheKeyOfNoUnitAndTheEstimate) {
     for (TNodeStatus status : {TNodeStatus::Undecided, TNodeStatus::Running, TNodeStatus::QueueLoaded}) {
         TNodeReading none;
         none.Status = status;
         const TRowView row = Refresh(1, none).Row;
-        for (int c = 0; c < MarkerColumn; ++c)
-            EXPECT_EQ(row.Cells[static_cast<std::size_t>(c)], "")
-                << "column " << c << ", status " << StatusColor(status);
+        EXPECT_EQ(row.Cells[8], " * ") << StatusColor(status);
+        EXPECT_EQ(row.Cells[0], "") << StatusColor(status);
+        EXPECT_EQ(row.Cells[5], "") << StatusColor(status);
+        if (status == TNodeStatus::Undecided) {
+            EXPECT_FALSE(row.Cells[1].empty());
+            EXPECT_FALSE(row.Cells[4].empty());
+        }
     }
-    // Two such nodes are not one unit running twice.
-    TNodeReading none;
-    Refresh(1, none);
-    EXPECT_EQ(Refresh(2, none).Row.Cells[MarkerColumn], "");
     // Data arriving fills them.
     const TRowView row = Refresh(1, Running()).Row;
     EXPECT_FALSE(row.Cells[1].empty());
