@@ -106,14 +106,6 @@ TsTitleButton* TsCaptionButtons::TitleButtonOfCode(int code) const {
 // ---------------------------------------------------------------------------------------------------------
 // Which buttons exist
 
-// The provider's BorderIcons less the minimize and maximize boxes the form itself has not: those commands the
-// form does not have, whatever buttons the provider shows for them.
-TsBorderIcons TsCaptionButtons::CommandBorderIcons() const {
-    if (FProvider.Form() == nullptr) return FProvider.BorderIcons();
-    const TsBorderIcons formWithout = TsBorderIcons {biMinimize, biMaximize} - FFormBorderIcons;
-    return FProvider.BorderIcons() - formWithout;
-}
-
 bool TsCaptionButtons::MaxButtonVisible() const {
     const TCustomForm* form = FProvider.Form();
     if (form == nullptr) return false;
@@ -140,18 +132,18 @@ bool TsCaptionButtons::CanMaximize() const {
     const TCustomForm* form = FProvider.Form();
     if (form == nullptr) return false;
     const TFormBorderStyle style = form->BorderStyle();
-    return CommandBorderIcons().Contains(biMaximize) && !FProvider.FrameGeometry().Maximized()
+    return FProvider.BorderIcons().Contains(biMaximize) && !FProvider.FrameGeometry().Maximized()
         && (style == bsSingle || style == bsSizeable || style == bsSizeToolWin);
 }
 
 bool TsCaptionButtons::CanMinimize() const {
-    return CommandBorderIcons().Contains(biMinimize) && !FProvider.FrameGeometry().Iconic();
+    return FProvider.BorderIcons().Contains(biMinimize) && !FProvider.FrameGeometry().Iconic();
 }
 
 bool TsCaptionButtons::CanRestore() const {
     if (FProvider.Form() == nullptr) return false;
     const TsFrameGeometry& g = FProvider.FrameGeometry();
-    return (CommandBorderIcons().Contains(biMaximize) && (g.Maximized() || g.Iconic())) || g.Iconic();
+    return (FProvider.BorderIcons().Contains(biMaximize) && (g.Maximized() || g.Iconic())) || g.Iconic();
 }
 
 std::vector<int> TsCaptionButtons::VisibleCodes() const {

@@ -62,11 +62,8 @@ public:
     const TsCaptionButton* OfCode(int code) const;
     TsTitleButton* TitleButtonOfCode(int code) const;
 
-    // Which buttons exist (by the provider's BorderIcons) and which commands are possible (by
-    // CommandBorderIcons). A button whose command is not possible is drawn faded and answers as the caption.
-    // CommandBorderIcons: the provider's BorderIcons less the minimize and maximize boxes the form itself has
-    // not.
-    TsBorderIcons CommandBorderIcons() const;
+    // Which buttons exist and which commands are possible, both by the provider's BorderIcons. A button whose
+    // command is not possible is drawn faded and answers as the caption.
     bool MaxButtonVisible() const;
     bool MinButtonVisible() const;
     bool CanMaximize() const;

@@ -7,6 +7,8 @@
 #include "platform/user/Input.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
 #include "skin/windows/sSystemMenu.h"
@@ -79,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     StylesAndIcons, CaptionHitTest, ::testing::ValuesIn(CaptionCases), [](const auto& info) { return info.param.Name; });
 
 // The program's main window: a single border with minimize only, and a provider left at its default buttons.
-// The provider's icons give the buttons; the form's own, which has no maximize command, disable maximize.
+// The provider's icons alone give the buttons and their commands: maximize shows, is enabled and acts.
 class MainWindowButtons : public FormsTest {
 protected:
     TForm* NewMainLikeForm(TBorderIcons formIcons, int left) {
@@ -93,9 +95,19 @@ protected:
         Pump();
         return form;
     }
+    // The pixels of a caption button's lower half as the screen shows them (a maximized window's frame, and
+    // the top of its buttons, lie above the screen).
+    std::vector<gdi::COLORREF> ButtonPixels(TForm* form, TsCaptionButtonSlot slot) {
+        const TRect r = ProviderOf(form)->CaptionButton(slot).Rect;
+        std::vector<gdi::COLORREF> pixels;
+        for (int y = (r.top + r.bottom) / 2; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                pixels.push_back(WindowPixel(form, x, y));
+        return pixels;
+    }
 };
 
-TEST_F(MainWindowButtons, TheMainWindowShowsAMaximizeButtonWithoutTheMaximizeCommand) {
+TEST_F(MainWindowButtons, TheMainWindowsMaximizeButtonIsEnabledByTheProvidersIcons) {
     UseSkin(1);
     TForm* form = NewMainLikeForm({biSystemMenu, biMinimize}, 20);
     Pump();
@@ -103,79 +115,80 @@ TEST_F(MainWindowButtons, TheMainWindowShowsAMaximizeButtonWithoutTheMaximizeCom
     EXPECT_EQ(p->BorderIcons(), (TsBorderIcons {biSystemMenu, biMinimize, biMaximize}));
     EXPECT_EQ(p->VisibleButtonCodes(), (std::vector<int> {htClose, htMaximize, htMinimize}));
     EXPECT_TRUE(p->MaxButtonVisible());
-    EXPECT_FALSE(p->CanMaximize());
+    EXPECT_TRUE(p->CanMaximize());
     EXPECT_TRUE(p->CanMinimize());
     EXPECT_TRUE(p->SystemMenu()->ItemMaximize->Visible());
-    EXPECT_FALSE(p->SystemMenu()->ItemMaximize->Enabled());
+    EXPECT_TRUE(p->SystemMenu()->ItemMaximize->Enabled());
+    const TPoint maximize = CentreOf(form, p->CaptionButton(cbMaximize).Rect);
+    EXPECT_EQ(HitAt(form, maximize), htMaximize);
     form->Free();
 }
 
-// The faded button answers as the caption: a click and a double click on it send no maximize; the close button
-// beside it still closes.
-TEST_F(MainWindowButtons, TheFadedMaximizeButtonDoesNothing) {
+// Clicked, the button maximizes the window; the frame is painted again at the new size (the close button looks
+// as before, at the right edge of the work area, and the maximize button shows the restore picture); the same
+// button restores it.
+TEST_F(MainWindowButtons, TheMainWindowsMaximizeButtonMaximizesAndRestores) {
     UseSkin(1);
     TForm* form = NewMainLikeForm({biSystemMenu, biMinimize}, 20);
     TsSkinProvider* p = ProviderOf(form);
-    WatchSysCommands(form, {user::SC_CLOSE});
+    user::SetActiveWindow(form->WindowHandle());
+    Pump();
+    const TRect normal {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + form->Height()};
+    const std::vector<gdi::COLORREF> closeBefore = ButtonPixels(form, cbClose);
+    const std::vector<gdi::COLORREF> maxBefore = ButtonPixels(form, cbMaximize);
     const TPoint maximize = CentreOf(form, p->CaptionButton(cbMaximize).Rect);
-    EXPECT_EQ(HitAt(form, maximize), htCaption);
     Display->Click(maximize.x, maximize.y);
     Pump();
-    Display->DoubleClick(maximize.x, maximize.y);
+    ASSERT_TRUE(user::IsZoomed(form->WindowHandle()));
+    Display->MoveMouse(form->Left() + form->Width() / 2, form->Top() + form->Height() / 2);
     Pump();
-    const TPoint close = CentreOf(form, p->CaptionButton(cbClose).Rect);
-    Display->Click(close.x, close.y);   // the sign that the clicks before it were handled
+    ASSERT_TRUE(p->HotHT() == 0 && !p->SkinData()->BGChanged);
+    const TRect work = user::GetWorkArea();
+    EXPECT_GE(form->Width(), work.Width());
+    EXPECT_EQ(p->FormCache()->Width(), form->Width());
+    EXPECT_EQ(p->CaptionButton(cbClose).Rect.right, form->Width() - p->SysBorderWidth());
+    EXPECT_EQ(ButtonPixels(form, cbClose), closeBefore);
+    EXPECT_NE(ButtonPixels(form, cbMaximize), maxBefore);   // the restore picture
+    const gdi::RECT area {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + 60};
+    Display->WriteScreenshotPng(WindowsPictureDir() + "/MainWindowMaximized.png", &area);
+    const TPoint restore = CentreOf(form, p->CaptionButton(cbMaximize).Rect);
+    Display->Click(restore.x, restore.y);
     Pump();
-    ASSERT_FALSE(SysCommands.empty());
-    EXPECT_EQ(SysCommands.back(), user::SC_CLOSE);
-    EXPECT_EQ(std::count(SysCommands.begin(), SysCommands.end(), user::SC_MAXIMIZE), 0);
-    EXPECT_FALSE(user::IsZoomed(form->WindowHandle()));
-    EXPECT_EQ(p->CaptionButton(cbMaximize).State, 0);
+    ASSERT_TRUE(!user::IsZoomed(form->WindowHandle()));
+    EXPECT_EQ((TRect {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + form->Height()}), normal);
     form->Free();
 }
 
-// Drawn faded: the same button of a form that has the command shows more contrast; the close buttons match.
-TEST_F(MainWindowButtons, TheMaximizeButtonWithoutItsCommandIsDrawnFaded) {
+// A sizeable window whose own icons lack minimize (the history and log windows): the provider's minimize
+// button minimizes it, and its restore brings it back painted at its old size.
+TEST_F(MainWindowButtons, ASizeableWindowsMinimizeButtonMinimizesAndComesBack) {
     UseSkin(1);
-    auto lightness = [](gdi::COLORREF c) { return int(c & 0xFF) + int((c >> 8) & 0xFF) + int((c >> 16) & 0xFF); };
-    struct Look {
-        std::vector<gdi::COLORREF> Maximize, Close;
-        int Contrast = 0;
-    };
-    auto look = [&](TForm* form) {   // the form's buttons while it is the active one
-        form->BringToFront();
-        user::SetActiveWindow(form->WindowHandle());
-        Pump();
-        TsSkinProvider* p = ProviderOf(form);
-        Look out;
-        for (auto [slot, pixels] : {std::pair {cbMaximize, &out.Maximize}, std::pair {cbClose, &out.Close}}) {
-            const TRect r = p->CaptionButton(slot).Rect;
-            for (int y = r.top; y < r.bottom; ++y)
-                for (int x = r.left; x < r.right; ++x)
-                    pixels->push_back(WindowPixel(form, x, y));
-        }
-        if (!out.Maximize.empty()) {
-            const auto [low, high] = std::minmax_element(out.Maximize.begin(), out.Maximize.end(),
-                [&](gdi::COLORREF a, gdi::COLORREF b) { return lightness(a) < lightness(b); });
-            out.Contrast = lightness(*high) - lightness(*low);
-        }
-        const gdi::RECT area {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + 40};
-        Display->WriteScreenshotPng(WindowsPictureDir() + "/MaximizeButton" + form->Name() + ".png", &area);
-        return out;
-    };
-    TForm* without = NewMainLikeForm({biSystemMenu, biMinimize}, 20);
-    without->SetName("Faded");
-    TForm* with = NewMainLikeForm({biSystemMenu, biMinimize, biMaximize}, 340);
-    with->SetName("Enabled");
+    TForm* form = Create<TForm>(Application);
+    form->SetBorderStyle(bsSizeable);
+    form->SetBorderIcons({biSystemMenu, biMaximize});
+    form->SetCaption("History");
+    Create<TsSkinProvider>(form);
+    form->SetBounds(40, 40, 320, 200);
+    form->Show();
     Pump();
-    const Look faded = look(without);
-    const Look enabled = look(with);
-    ASSERT_FALSE(faded.Maximize.empty());
-    EXPECT_EQ(faded.Close, enabled.Close);
-    EXPECT_NE(faded.Maximize, enabled.Maximize);
-    EXPECT_LT(faded.Contrast, enabled.Contrast);
-    without->Free();
-    with->Free();
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_TRUE(p->CanMinimize());
+    EXPECT_TRUE(p->SystemMenu()->ItemMinimize->Enabled());
+    const TPoint minimize = CentreOf(form, p->CaptionButton(cbMinimize).Rect);
+    EXPECT_EQ(HitAt(form, minimize), htMinimize);
+    Display->Click(minimize.x, minimize.y);
+    Pump();
+    ASSERT_TRUE(user::IsIconic(form->WindowHandle()));
+    user::ShowWindow(form->WindowHandle(), user::SW_RESTORE);
+    Pump();
+    ASSERT_TRUE(!user::IsIconic(form->WindowHandle()) && !p->SkinData()->BGChanged);
+    EXPECT_EQ(form->Width(), 320);
+    EXPECT_EQ(form->Height(), 200);
+    EXPECT_EQ(p->FormCache()->Width(), 320);
+    EXPECT_EQ(p->FormCache()->Height(), 200);
+    const gdi::RECT area {form->Left(), form->Top(), form->Left() + form->Width(), form->Top() + form->Height()};
+    Display->WriteScreenshotPng(WindowsPictureDir() + "/SizeableRestored.png", &area);
+    form->Free();
 }
 
 }
