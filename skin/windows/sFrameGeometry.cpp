@@ -39,13 +39,13 @@ int FrameMetric(const TCustomForm* form, int dialogFrame, int sizingFrame) {
     return user::GetSystemMetrics(dialog ? dialogFrame : sizingFrame);
 }
 
+}
+
 int IconSizeFor(int h) {
     if (h < 9) return 0;
     if (h <= 16) return 8;
     if (h <= 27) return 16;
     return 32;
-}
-
 }
 
 int TsFrameGeometry::CaptionHeight() const {

@@ -19,6 +19,9 @@ protected:
     ~TsFrameSource() = default;
 };
 
+// The title icon's side for a height: 0 below 9, 8 up to 16, 16 up to 27, else 32.
+int IconSizeFor(int h);
+
 class TsFrameGeometry {
 public:
     explicit TsFrameGeometry(const TsFrameSource& source)

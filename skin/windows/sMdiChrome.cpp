@@ -213,10 +213,10 @@ void TsMdiChrome::PaintButton(TBitmap* cache, int code) {
         manager->Masks[std::size_t(mask)], FProvider.FormActive() ? 1 : 2);
 }
 
-void TsMdiChrome::PaintButtons(TBitmap* cache) {
-    PlaceButtons();
-    if (!ButtonsNeeded()) return;
-    // The child's icon at the left of the menu line: its own, else the program's small one, else the system's.
+// The maximized child's icon at the left of the menu line: its own, else the program's small one, else the
+// system's.
+void TsMdiChrome::PaintMenuIcon(TBitmap* cache) {
+    if (!ButtonsNeeded() || TheMDISkinProvider != &FProvider) return;
     const TCustomForm* child = FProvider.Form()->ActiveMDIChild();
     user::HICON icon = child->Icon() != nullptr ? child->Icon()->Handle() : nullptr;
     if (icon == nullptr && AppSmallIcon() != nullptr) icon = AppSmallIcon()->Handle();
@@ -227,6 +227,11 @@ void TsMdiChrome::PaintButtons(TBitmap* cache) {
     if (side > 0)
         user::DrawIconEx(
             cache->Canvas()->Handle(), g.SysBorderWidth() + 1, top + 1, icon, side, side, 0, nullptr, user::DI_NORMAL);
+}
+
+void TsMdiChrome::PaintButtons(TBitmap* cache) {
+    PlaceButtons();
+    if (!ButtonsNeeded()) return;
     for (int code : {htMdiMinimize, htMdiRestore, htMdiClose})
         PaintButton(cache, code);
 }
@@ -349,6 +354,15 @@ bool TsMdiChrome::HiddenByMaximizedSibling() const {
     if (!IsChild() || frame == nullptr) return false;
     TCustomForm* active = frame->ActiveMDIChild();
     return active != nullptr && active != FProvider.Form() && IsZoomedForm(active);
+}
+
+// A child's client beside a maximized active child: only that child paints it, and not before it is maximized.
+bool TsMdiChrome::ClientPaintWithheld() const {
+    TCustomForm* frame = ParentForm();
+    if (!IsChild() || frame == nullptr) return false;
+    TCustomForm* active = frame->ActiveMDIChild();
+    if (active == nullptr || !IsZoomedForm(active)) return false;
+    return active != FProvider.Form() || MaximizePending();
 }
 
 // The parent's frame after an MDI child's window is gone (the child is unskinned by then).

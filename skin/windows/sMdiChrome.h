@@ -39,7 +39,8 @@ public:
     // A maximized active child's buttons on this parent's menu line.
     bool ButtonsNeeded() const;
     void PlaceButtons();
-    void PaintButtons(classes::TBitmap* cache);   // the child's icon and the buttons
+    void PaintMenuIcon(classes::TBitmap* cache);   // the maximized child's icon at the menu line's left
+    void PaintButtons(classes::TBitmap* cache);   // the maximized child's buttons on the menu line
     void RepaintButton(classes::TBitmap* cache, int code);   // over the menu line's background
     int HitTest(classes::TPoint p);   // -1 without the buttons, 0 off them; the hit one made hot
     bool ButtonUp(int code);   // a release on one of the buttons sends its command to the active child
@@ -60,6 +61,7 @@ public:
     void RestoreOtherChildren();   // every other maximized child of the parent
     void ChildActivated();
     bool HiddenByMaximizedSibling() const;
+    bool ClientPaintWithheld() const;   // a child beside a maximized active one, or one still to be maximized
     void ChildGone();
 
 private:

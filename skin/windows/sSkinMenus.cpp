@@ -278,8 +278,8 @@ void TsSkinableMenus::MeasureItem(TMenuItem* item, TCanvas* canvas, int& width, 
 
 void TsSkinableMenus::MeasureTopItem(TMenuItem* item, TCanvas* canvas, int& width, int& height) {
     height = user::GetSystemMetrics(user::SM_CYMENU) - 1;
-    if (item->Name() == "sMDICII") {   // the window's own merged icon already holds the bar's left end
-        width = 0;
+    if (item->Name() == "sMDICII") {   // the maximized child's icon item
+        width = 8;
         return;
     }
     if (TFont* font = MenuFontOf()) canvas->Font()->Assign(font);

@@ -21,6 +21,7 @@
 
 namespace korvex::classes {
 class TBitmap;
+class TMainMenu;
 class TMenuItem;
 }
 
@@ -216,13 +217,16 @@ private:
     bool MdiSysCommand(classes::TMessage& message);
 
     // Painting steps
-    void PaintTitle(classes::TBitmap* cache, const classes::TRect& formRect);
+    void PaintTitle(classes::TBitmap* cache, const classes::TRect& formRect, bool withMenuLine);
     void PaintIcon(classes::TBitmap* cache);
     void PaintCaptionText(classes::TBitmap* cache, const classes::TRect& formRect);
     void PaintMenuLine(classes::TBitmap* cache);
+    void PaintMenuItems(classes::TBitmap* cache, classes::TMainMenu* menu, int top);
     int LinesCount();
+    int MenuBarItemWidth(classes::TMenuItem* item) const;
     void StoreTitleBand();
     void PaintClient();
+    void PaintAnimChild(gdi::HDC dc);
 
     // Published
     TsBorderIcons FBorderIcons {classes::biSystemMenu, classes::biMinimize, classes::biMaximize};

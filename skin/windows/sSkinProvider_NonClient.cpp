@@ -7,12 +7,14 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TScreen.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Region.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/Icons.h"
 #include "platform/user/Menus.h"
@@ -71,7 +73,7 @@ void TsSkinProvider::PrepareCache() {
         && FSavedTitle->Width() == FormWidth() && cache->Height() == FForm->Height() && FGeometry.HasBorder();
     if (quick) {
         CopyRect(cache->Canvas()->Handle(), 0, 0, FSavedTitle->Width(), FSavedTitle->Height(), FSavedTitle.get(), 0, 0);
-        PaintTitle(cache, formRect);
+        PaintTitle(cache, formRect, false);
     } else {
         FRgnChanged = true;
         cache->SetSize(formRect.right, formRect.bottom);
@@ -93,7 +95,7 @@ void TsSkinProvider::PrepareCache() {
             if (manager->Sections[std::size_t(FSkinData->SkinIndex)].ReservedBoolean
                 && (!FSavedTitle || FSavedTitle->Width() != FormWidth()))
                 StoreTitleBand();
-            if (FGeometry.HasBorder()) PaintTitle(cache, formRect);
+            if (FGeometry.HasBorder()) PaintTitle(cache, formRect, true);
             FMdi.PaintArea(cache);
         }
         FFullRebuild = false;
@@ -111,8 +113,9 @@ void TsSkinProvider::StoreTitleBand() {
     CopyRect(FSavedTitle->Canvas()->Handle(), 0, 0, FSavedTitle->Width(), FSavedTitle->Height(), cache, 0, 0);
 }
 
-// Title section, icon, the buttons' bar, the menu line, the buttons and the caption text.
-void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
+// Title section, icon, the buttons' bar, the menu line (not on a repaint of the title alone), the buttons and
+// the caption text.
+void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect, bool withMenuLine) {
     TsSkinManager* manager = FSkinData->SkinManager();
     const int state = FFormActive ? 1 : 0;
     const int band = CaptionHeight() + SysBorderHeight();
@@ -130,7 +133,7 @@ void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
         PaintNinePartMask(
             cache, TRect {FormWidth() - width, 0, cache->Width(), band}, true, false, state, m, EmptyCacheInfo);
     }
-    PaintMenuLine(cache);
+    if (withMenuLine) PaintMenuLine(cache);
     FCaptionButtons->StoreBackground(cache, HeaderHeight());
     FCaptionButtons->Paint(cache);
     FMdi.PaintButtons(cache);
@@ -140,28 +143,30 @@ void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect) {
 void TsSkinProvider::PaintIcon(TBitmap* cache) {
     if (!IconVisible()) return;
     const TRect r = IconRect();
-    if (r.Width() <= 0 || r.Height() <= 0) return;
+    const gdi::HDC dc = cache->Canvas()->Handle();
     TBitmap* glyph = FTitleIcon->Glyph();
     if (glyph->Width() > 0 && glyph->Height() > 0) {   // the own icon replaces the form's
+        const int w = FTitleIcon->Width() != 0 ? FTitleIcon->Width() : IconSizeFor(HeaderHeight() - 2);
+        const int h = FTitleIcon->Height() != 0 ? FTitleIcon->Height() : IconSizeFor(HeaderHeight() - 2);
+        glyph->SetTransparentColor(TColor(0xFF00FF));
         glyph->SetTransparent(true);
-        cache->Canvas()->StretchDraw(r, glyph);
+        cache->Canvas()->StretchDraw(TRect {r.left, r.top, r.left + w, r.top + h}, glyph);
         return;
     }
     TIcon* icon = FForm->Icon();
     if ((icon == nullptr || icon->Empty()) && Application != nullptr) icon = Application->Icon();
     if (icon != nullptr && !icon->Empty()) {
-        cache->Canvas()->StretchDraw(r, icon);
+        user::DrawIconEx(dc, r.left, r.top, icon->Handle(), IconWidth(), IconHeight(), 0, nullptr, user::DI_NORMAL);
         return;
     }
     // The program's icons: the large one for a tall title, else the small one, else the system's.
     const int w = FTitleIcon->Width() != 0 ? FTitleIcon->Width() : CaptionHeight() - r.top;
     const int h = FTitleIcon->Height() != 0 ? FTitleIcon->Height() : CaptionHeight() - r.top;
-    const gdi::HDC dc = cache->Canvas()->Handle();
     if (TIcon* app = h > 16 && AppLargeIcon() != nullptr ? AppLargeIcon() : AppSmallIcon())
         user::DrawIconEx(dc, r.left, r.top, app->Handle(), w, h, 0, nullptr, user::DI_NORMAL);
     else
-        user::DrawIconEx(dc, r.left, r.top, LoadIcon(nullptr, IDI_APPLICATION), r.Width(), r.Height(), 0, nullptr,
-            user::DI_NORMAL);
+        user::DrawIconEx(
+            dc, r.left, r.top, LoadIcon(nullptr, IDI_APPLICATION), IconWidth(), IconHeight(), 0, nullptr, user::DI_NORMAL);
 }
 
 void TsSkinProvider::PaintCaptionText(TBitmap* cache, const TRect& formRect) {
@@ -178,8 +183,7 @@ void TsSkinProvider::PaintCaptionText(TBitmap* cache, const TRect& formRect) {
     r.right = formRect.right - ButtonsWidth() - 6;
     r.bottom = CaptionHeight();
     if (text.empty() || r.right <= r.left) return;
-    const unsigned flags = TextAlignFlags(FForm, FCaptionAlignment) | gdi::DT_SINGLELINE | gdi::DT_NOPREFIX;
-    DrawCaptionText(canvas, text, true, r, flags, manager->GetSkinIndex(TitleSkinSection()), FFormActive, manager);
+    DrawCaptionText(canvas, text, true, r, TextAlignFlags(FForm, FCaptionAlignment), manager->GetSkinIndex(TitleSkinSection()), FFormActive, manager);
 }
 
 int TsSkinProvider::LinesCount() {
@@ -190,24 +194,30 @@ int TsSkinProvider::LinesCount() {
         const int limit = FForm->Width() - 2 * SysBorderWidth() - 2 * FForm->BorderWidth();
         int x = SysBorderWidth();
         for (int i = 0; i < menu->Items()->Count(); ++i) {
-            if (!menu->Items()->Items(i)->Visible()) continue;
-            user::RECT r {};
-            if (!user::GetMenuItemRect(
-                    FForm->WindowHandle(), menu->Handle(), UINT(MenuBarPosition(menu->Items()->Items(i))), &r))
-                continue;
-            if (x + r.Width() > limit && x > SysBorderWidth()) {
+            const int w = MenuBarItemWidth(menu->Items()->Items(i));
+            if (w < 0) continue;
+            if (x + w > limit && x > SysBorderWidth()) {   // a first item too wide stays on its row, as on the bar
                 ++lines;
                 x = SysBorderWidth();
             }
-            x += r.Width();
+            x += w;
         }
     }
     FPaintedState = lines;
     return lines;
 }
 
-// The menu line's background from its section; the items themselves are drawn by the skinned menus through
-// their owner-draw handlers. Without those the captions are written here, so that the bar stays usable.
+// The width the native bar gives a visible top item; -1 for a hidden one.
+int TsSkinProvider::MenuBarItemWidth(TMenuItem* item) const {
+    if (!item->Visible()) return -1;
+    TMainMenu* menu = FForm->Menu();
+    user::RECT r {};
+    if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(MenuBarPosition(item)), &r)) return -1;
+    return r.Width();
+}
+
+// The menu line's background from its section, the top items from the left, each drawn by the skinned menus'
+// handler (an item that would pass the right edge starts a new row), and the maximized MDI child's icon.
 void TsSkinProvider::PaintMenuLine(TBitmap* cache) {
     TMainMenu* menu = FForm->Menu();
     if (menu == nullptr || !MenuPresent() || MenuHeight() <= 0) return;
@@ -221,28 +231,30 @@ void TsSkinProvider::PaintMenuLine(TBitmap* cache) {
     if (!manager->IsValidSkinIndex(index)) return;
     const int top = CaptionHeight() + SysBorderHeight();
     const int height = LinesCount() * MenuHeight();
-    // Between the frame's side strips, which keep their own look beside the bar.
-    const int side = SysBorderWidth();
     PaintSection(index, section, EmptyCacheInfo, true, FFormActive ? 1 : 0,
-        TRect {side, top, cache->Width() - side, top + height}, TPoint {side, top}, cache, manager);
+        TRect {0, top, cache->Width(), top + height}, TPoint {0, top}, cache, manager);
     FTempBmp->SetSize(FormWidth(), height);
     CopyRect(FTempBmp->Canvas()->Handle(), 0, 0, FormWidth(), height, cache, 0, top + FForm->BorderWidth());
-    if (!FForm->HandleAllocated()) return;
-    TCanvas* canvas = cache->Canvas();
-    canvas->Font()->Assign(Screen != nullptr ? Screen->MenuFont() : FForm->Font());
-    const TPoint origin = FormLeftTop();
+    if (FForm->HandleAllocated()) PaintMenuItems(cache, menu, top);
+    // After the items: the first of them would cover it.
+    FMdi.PaintMenuIcon(cache);
+}
+
+void TsSkinProvider::PaintMenuItems(TBitmap* cache, TMainMenu* menu, int top) {
+    const int limit = FForm->Width() - 2 * SysBorderWidth() - 2 * FForm->BorderWidth();
+    int x = SysBorderWidth();
+    int y = top;
     for (int i = 0; i < menu->Items()->Count(); ++i) {
         TMenuItem* item = menu->Items()->Items(i);
-        if (!item->Visible()) continue;
-        user::RECT r {};
-        if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(MenuBarPosition(item)), &r)) continue;
-        TRect text {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
-        if (item->OnAdvancedDrawItem && item->OnMeasureItem) {   // the skinned menus draw it
-            item->OnAdvancedDrawItem(item, canvas, text, TOwnerDrawState {});
-            continue;
+        if (!item->OnAdvancedDrawItem || !item->OnMeasureItem) continue;
+        const int w = MenuBarItemWidth(item);
+        if (w < 0) continue;
+        if (x + w > limit && x > SysBorderWidth()) {
+            x = SysBorderWidth();
+            y += MenuHeight();
         }
-        DrawCaptionText(canvas, item->Caption(), item->Enabled(), text,
-            gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE, index, false, manager);
+        item->OnAdvancedDrawItem(item, cache->Canvas(), TRect {x, y, x + w, y + MenuHeight()}, TOwnerDrawState {});
+        x += w;
     }
 }
 
@@ -263,17 +275,19 @@ void TsSkinProvider::PaintAll(gdi::HDC dc) {
     const int height = FForm->Height();
     CopyRect(dc, 0, 0, width, HeaderHeight(), cache, 0, 0);
     CopyRect(dc, 0, t + m + bw, SysBorderWidth() + bw, cache->Height(), cache, 0, t + m + bw);
-    // Both side strips and the bottom strip's start use the width metric of the frame.
-    const int bottomX = SysBorderWidth() + bw;
+    const int bottomX = SysBorderHeight() + bw;
     const int bottomH = SysBorderHeight() + bw;
-    CopyRect(dc, bottomX, height - bottomH, width - bottomX, bottomH, cache, bottomX, height - bottomH);
-    const int rightW = SysBorderWidth() + bw;
-    CopyRect(
-        dc, cache->Width() - rightW, t + m + bw, rightW, cache->Height(), cache, cache->Width() - rightW, t + m + bw);
+    CopyRect(dc, bottomX, height - bottomH, width - bottomX, bottomH, cache, SysBorderWidth() + bw, height - bottomH);
+    const int rightX = cache->Width() - SysBorderWidth() - bw;
+    CopyRect(dc, rightX, t + m + bw, SysBorderHeight() + bw, cache->Height(), cache, rightX, t + m + bw);
 }
 
 void TsSkinProvider::PaintForm(gdi::HDC dc) {
     if (FSkinData->ComposingChildren || dc == nullptr) return;
+    if (FSkinData->AnimChild() != nullptr) {
+        PaintAnimChild(dc);
+        return;
+    }
     if (!FSkinData->PaintMark) PrepareCache();
     BlitCacheExcludingChildren(FForm, FSkinData.get(), TPoint {SysBorderWidth() + FForm->BorderWidth(), OffsetY()},
         TPoint {0, 0}, false, dc, TRect {0, 0, FForm->Width(), FForm->Height()});
@@ -283,10 +297,45 @@ void TsSkinProvider::PaintForm(gdi::HDC dc) {
     FSkinData->ComposingChildren = false;
 }
 
+// Only the child being animated: over its piece of the form cache unless it paints its whole rectangle.
+void TsSkinProvider::PaintAnimChild(gdi::HDC dc) {
+    TControl* child = FSkinData->AnimChild();
+    bool found = false;
+    for (int i = 0; i < FForm->ControlCount() && !found; ++i)
+        found = FForm->Controls(i) == child;
+    if (!found) return;
+    TComponentWatch watch(child);
+    FSkinData->ComposingChildren = true;
+    const bool themedParent = FForm->ControlStyle().Contains(csParentBackground);
+    const bool ownTransparency = child->ControlStyle().Contains(csParentBackground);
+    if (themedParent) child->SetControlStyle(child->ControlStyle() + TControlStyle {csParentBackground});
+    {
+        gdi::SavedDc saved(dc);
+        gdi::OffsetWindowOrgEx(dc, -child->Left(), -child->Top(), nullptr);
+        gdi::IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+        TBitmap* cache = FormCache();
+        if (!child->ControlStyle().Contains(csOpaque) && cache != nullptr) {
+            TBitmap under;
+            under.SetPixelFormat(pf24bit);
+            under.SetSize(child->Width(), child->Height());
+            CopyRect(under.Canvas()->Handle(), 0, 0, child->Width(), child->Height(), cache, child->Left() + OffsetX(),
+                child->Top() + OffsetY());
+            child->Perform(user::WM_PAINT, reinterpret_cast<WPARAM>(under.Canvas()->Handle()), 0);
+            if (watch.Alive()) CopyRect(dc, 0, 0, child->Width(), child->Height(), &under, 0, 0);
+        } else {
+            child->Perform(user::WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        }
+    }
+    if (watch.Alive() && themedParent && !ownTransparency)
+        child->SetControlStyle(child->ControlStyle() - TControlStyle {csParentBackground});
+    FSkinData->ComposingChildren = false;
+}
+
 void TsSkinProvider::PaintClient() {
     user::PaintGuard paint(FForm->WindowHandle());
     FSkinData->SetUpdating(FSkinData->IsUpdating());
     if (FSkinData->IsUpdating() || FForm->ComponentState().Contains(csDestroying) || paint.Dc() == nullptr) return;
+    if (FMdi.ClientPaintWithheld()) return;
     const int saved = gdi::SaveDC(paint.Dc());
     PaintForm(paint.Dc());
     gdi::RestoreDC(paint.Dc(), saved);

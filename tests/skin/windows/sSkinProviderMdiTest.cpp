@@ -10,6 +10,7 @@
 #include "platform/classes/TMenu.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/user/Mdi.h"
+#include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -485,6 +486,55 @@ TEST_P(MdiScrollPicture, BarsAndGripAtTheClientsRightAndBottomEdges) {
 
 INSTANTIATE_TEST_SUITE_P(TwoSkins, MdiScrollPicture, ::testing::Values(0, 1),
     [](const auto& info) { return ctltest::SkinShortName(info.param); });
+
+}
+}
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+// A windowless child that counts the paints it gets.
+class TMdiPaintCounter : public TGraphicControl {
+public:
+    explicit TMdiPaintCounter(TComponent* owner)
+        : TGraphicControl(owner) { }
+    int Paints = 0;
+
+protected:
+    void Paint() override { ++Paints; }
+};
+
+// Beside a maximized active child the other child's client is not painted; the maximized one's is.
+TEST_F(ProviderMdi, BesideAMaximizedChildOnlyThatChildsClientIsPainted) {
+    auto* underOne = Create<TMdiPaintCounter>(One);
+    underOne->SetBounds(5, 5, 30, 20);
+    underOne->SetParent(One);
+    auto* underTwo = Create<TMdiPaintCounter>(Two);
+    underTwo->SetBounds(5, 5, 30, 20);
+    underTwo->SetParent(Two);
+    Pump();
+    Maximize(Two);
+    ASSERT_TRUE(Zoomed(Two));
+    ASSERT_EQ(Frame->ActiveMDIChild(), Two);
+    underOne->Paints = underTwo->Paints = 0;
+    for (TForm* child : {One, Two}) {
+        user::InvalidateRect(child->WindowHandle(), nullptr, false);
+        user::SendMessage(child->WindowHandle(), user::WM_PAINT, 0, 0);
+    }
+    EXPECT_EQ(underOne->Paints, 0);
+    EXPECT_EQ(underTwo->Paints, 1);
+}
+
+// The maximized child's icon item on the menu line is 8 pixels wide.
+TEST_F(ProviderMdi, TheMaximizedChildsIconItemIsEightPixelsWide) {
+    Maximize(Two);
+    ASSERT_TRUE(IconItemFirst());
+    user::RECT r {};
+    ASSERT_TRUE(user::GetMenuItemRect(Frame->WindowHandle(), Menu->Handle(), 0, &r));
+    EXPECT_EQ(r.right - r.left, 8);
+}
 
 }
 }
