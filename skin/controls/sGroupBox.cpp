@@ -22,6 +22,7 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 namespace {
+constexpr int CaptionBevelWidth = 1;   // the bevel width of a group box, which nothing changes
 constexpr int BottomCorners = 10;   // fcBottomLeft | fcBottomRight: the top corners lie behind the caption
 }
 
@@ -63,7 +64,6 @@ void TsGroupBox::SetCaptionLayout(TsGroupCaptionLayout value) {
 void TsGroupBox::SetCaptionYOffset(int value) {
     if (value == FCaptionYOffset) return;
     FCaptionYOffset = value;
-    if (!ComponentState().Contains(csLoading)) Realign();
     FCommonData->Invalidate();
 }
 
@@ -107,6 +107,10 @@ TRect TsGroupBox::CaptionRect() {
     }
     r.left = std::max(0, r.left);
     r.right = std::min(r.left + textWidth + 8, Width());
+    if (r.right - r.left < 2 * CaptionBevelWidth) {
+        r.left -= CaptionBevelWidth;
+        r.right += CaptionBevelWidth;
+    }
     return r;
 }
 
@@ -194,7 +198,11 @@ void TsGroupBox::RenderCache() {
         } else {
             FillRectSolid(cache, cr, Parent()->Color());
         }
-        PaintContainerCaption(this, data, cache->Canvas(), Caption(), cr, gdi::DT_CENTER, TacAlwaysEnabled::Yes);
+        TCanvas* canvas = cache->Canvas();
+        canvas->Font()->Assign(Font());
+        canvas->Brush()->SetStyle(bsClear);
+        TRect text = cr;
+        OutputSkinnedText(canvas, Caption(), true, text, gdi::DT_CENTER | gdi::DT_NOPREFIX, data, false);
     }
     PaintFrameSides(data, 0, BottomCorners);
     data->BGChanged = false;
