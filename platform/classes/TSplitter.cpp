@@ -29,6 +29,7 @@ TClass TSplitter::StaticClass() {
         p.Bool("Beveled", &TSplitter::Beveled, &TSplitter::SetBeveled, false);
         p.Int("MinSize", &TSplitter::MinSize, &TSplitter::SetMinSize, 30);
         p.Enum("ResizeStyle", &TSplitter::ResizeStyle, &TSplitter::SetResizeStyle, ResizeStyleIdents, rsPattern);
+        p.Event("OnPaint", &TSplitter::OnPaint);
     });
     return &info;
 }
@@ -44,6 +45,7 @@ void TSplitter::Paint() {
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(rect);
     if (FBeveled) Frame3D(canvas, rect, clBtnHighlight, clBtnShadow, 1);
+    if (OnPaint) OnPaint(this);
 }
 
 void TSplitter::CMVisibleChanged(TMessage& m) {

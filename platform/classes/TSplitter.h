@@ -38,6 +38,7 @@ public:
 
     TCanResizeEvent OnCanResize;
     TNotifyEvent OnMoved;
+    TNotifyEvent OnPaint;   // after the splitter painted itself
 
 protected:
     void Paint() override;

@@ -70,6 +70,7 @@ void TsSplitter::Paint() {
         cache, false);
     data->BGChanged = false;
     gdi::BitBlt(Canvas()->Handle(), 0, 0, w, h, cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+    if (OnPaint) OnPaint(this);
 }
 
 void TsSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -93,10 +94,10 @@ void TsSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 void TsSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TSplitter::MouseUp(button, shift, x, y);
-    if (!FPressed) return;
+    const bool pressed = FPressed;
     FPressed = false;
     if (ResizeStyle() == rsUpdate) Repaint();
-    if (Application != nullptr) Application->SetShowHint(FSavedShowHint);
+    if (pressed && Application != nullptr) Application->SetShowHint(FSavedShowHint);   // saved at the press
 }
 
 void TsSplitter::WndProc(TMessage& m) {
@@ -126,10 +127,27 @@ void TsSplitter::WndProc(TMessage& m) {
     } else {
         TSplitter::WndProc(m);
     }
-    if ((m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) && m.LParam == 0 && !ControlDesigning(this)) {
+    switch (m.Msg) {
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (m.LParam != 0 || data->Focused || ControlDesigning(this)) break;
         data->MouseAbove = m.Msg == CM_MOUSEENTER;
         data->BGChanged = true;
+        Perform(user::WM_NCPAINT, 0, 0);
         if (data->Skinned()) Repaint();
+        break;
+    case user::WM_SETFOCUS:
+    case user::WM_KILLFOCUS:
+    case CM_ENTER:
+    case CM_EXIT:
+        data->Focused = m.Msg == user::WM_SETFOCUS || m.Msg == CM_ENTER;
+        data->MouseAbove = false;
+        data->BGChanged = true;
+        if (data->Skinned()) Repaint();
+        Perform(user::WM_NCPAINT, 0, 0);
+        break;
+    default:
+        break;
     }
 }
 

@@ -37,6 +37,23 @@ protected:
     TsPanel* right = nullptr;
 };
 
+// OnPaint follows the splitter's own painting, skinned or not.
+TEST_F(TsSplitterTest, OnPaintFollowsEveryPaintSkinnedOrNot) {
+    for (const int skin : {1, -1}) {
+        UseSkin(skin);
+        Build();
+        int painted = 0;
+        splitter->OnPaint = [&](TObject* sender) {
+            EXPECT_EQ(sender, splitter);
+            ++painted;
+        };
+        splitter->Invalidate();
+        Pump();
+        EXPECT_GE(painted, 1) << skin;
+        splitter->OnPaint = nullptr;
+    }
+}
+
 TEST_F(TsSplitterTest, DraggingShowsThePressedStateWithHintsOffAndResizes) {
     UseSkin(1);
     Build();
