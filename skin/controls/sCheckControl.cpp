@@ -121,7 +121,7 @@ TRect TacCheckCore::TextRect() const {
 }
 
 unsigned TacCheckCore::CaptionFlags() const {
-    unsigned flags = MultiLine ? gdi::DT_WORDBREAK : gdi::DT_SINGLELINE | gdi::DT_VCENTER;
+    unsigned flags = MultiLine ? gdi::DT_WORDBREAK | gdi::DT_CENTER : gdi::DT_SINGLELINE | gdi::DT_VCENTER;
     if (Alignment && Alignment() == taLeftJustify) flags |= gdi::DT_RIGHT;
     return flags;
 }
@@ -129,20 +129,6 @@ unsigned TacCheckCore::CaptionFlags() const {
 TRect TacCheckCore::CaptionRect() const {
     TRect r = TextRect();
     r.bottom -= 2;
-    if (!MultiLine) return r;
-    // The wrapped block's height, measured as it is drawn: on a screen DC holding the owner's font.
-    const gdi::HDC dc = gdi::CreateCompatibleDC(nullptr);
-    if (dc == nullptr) return r;
-    base::ScopeExit release([dc] { gdi::DeleteDC(dc); });
-    const gdi::HGDIOBJ old = gdi::SelectObject(dc, FOwner->Font()->Handle());
-    gdi::RECT block {0, 0, r.right - r.left, 0};
-    gdi::DrawText(dc, FOwner->Caption(), &block, CaptionFlags() | gdi::DT_CALCRECT);
-    gdi::SelectObject(dc, old);
-    const int spare = (r.bottom - r.top) - (block.bottom - block.top);
-    if (spare > 0) {
-        r.top += spare / 2;
-        r.bottom = r.top + (block.bottom - block.top);
-    }
     return r;
 }
 
