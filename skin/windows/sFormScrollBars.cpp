@@ -100,7 +100,6 @@ TsScrollBar* TsFormScrollBars::MakeBar(bool vertical) {
     bar->PaintingSuppressed = true;
     bar->SetTabStop(false);
     bar->SetKind(vertical ? sbVertical : sbHorizontal);
-    bar->SetSmooth(true);   // the controls follow the thumb while it is dragged
     bar->SetParent(form);
     return bar;
 }
@@ -148,7 +147,7 @@ bool TsFormScrollBars::Lay(bool skinned) {
         }
         v.Rect.bottom -= h.Rect.Height();
         h.Rect.right -= v.Rect.Width();
-        FGrip->SetBounds(v.Rect.left, h.Rect.top, v.Rect.Width(), h.Rect.Height());
+        FGrip->SetBounds(v.Rect.left, h.Rect.top, h.Rect.Height(), v.Rect.Width());
         FGrip->SetVisible(true);
     } else {
         delete std::exchange(FGrip, nullptr);
@@ -169,6 +168,8 @@ bool TsFormScrollBars::Lay(bool skinned) {
         bar->SetLargeChange(TScrollBarInc(LargeChange));
         bar->PaintingSuppressed = false;
         bar->SetBounds(d.Rect.left, d.Rect.top, d.Rect.Width(), d.Rect.Height());
+        // The controls follow a dragged thumb only when the form's own bar of that direction tracks.
+        bar->SetSmooth((vertical ? form->VertScrollBar() : form->HorzScrollBar())->Tracking());
         bar->SetVisible(true);
         bar->BringToFront();
     }

@@ -64,7 +64,7 @@ private:
     void LayBar(bool vertical, const TScrollState& state, const classes::TRect& bounds);
     void LayGrip(bool shown, const classes::TRect& bounds);
     void BarChanged(TsScrollBar* bar, bool vertical);
-    void BarScrolled(int code);
+    void BarScrolled(TsScrollBar* bar);
     void FreeScrolls();
 
     TsSkinProvider* FProvider = nullptr;

@@ -3,6 +3,7 @@
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/Mdi.h"
 #include "platform/user/Messages.h"
@@ -86,7 +87,6 @@ void TsMDIForm::LayBar(bool vertical, const TScrollState& state, const TRect& bo
     if (bar == nullptr) bar = MakeBar(vertical);
     bar->SetParams(state.Position, 0, state.Max);
     bar->SetPageSize(state.Page);
-    bar->SetLargeChange(TScrollBarInc(std::clamp(state.Page, 1, 32767)));
     bar->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
     bar->SetVisible(true);
     bar->BringToFront();
@@ -114,10 +114,9 @@ TsScrollBar* TsMDIForm::MakeBar(bool vertical) {
     bar->SetVisible(false);
     bar->SetTabStop(false);
     bar->SetKind(vertical ? sbVertical : sbHorizontal);
-    bar->SetSmallChange(user::mdi::ScrollLine);
     bar->SetHostControl(FForm);
     bar->ChangeHook = [this, vertical](TsScrollBar* b, int) { BarChanged(b, vertical); };
-    bar->OnScroll = [this](TObject*, TScrollCode code, int&) { BarScrolled(code); };
+    bar->OnScroll = [this, bar](TObject*, TScrollCode, int&) { BarScrolled(bar); };
     bar->SetParent(FForm);
     return bar;
 }
@@ -131,14 +130,17 @@ void TsMDIForm::BarChanged(TsScrollBar* bar, bool vertical) {
         user::MAKEWPARAM(user::SB_THUMBPOSITION, std::uint16_t(position)), 0);
 }
 
-// At the end of a scroll the client sets its ranges again and the bars follow. Not before: the range moving
-// under a dragged thumb would take the thumb from the pointer.
-void TsMDIForm::BarScrolled(int code) {
-    if (FScrolling || code != scEndScroll || FClient == nullptr || !user::IsWindow(FClient)) return;
+// After every scroll the client sets its ranges again and the bars follow (a scroll the bars report while
+// they are set up is ours). Messages handled meanwhile may take the skin, the MDI support or the form away:
+// the bar, which goes with any of them, tells.
+void TsMDIForm::BarScrolled(TsScrollBar* bar) {
+    if (FScrolling || FClient == nullptr || !user::IsWindow(FClient)) return;
     user::RECT r {};
     user::GetClientRect(FClient, &r);
     user::SendMessage(FClient, user::WM_SIZE, user::SIZE_RESTORED, user::MAKELPARAM(r.right, r.bottom));
+    TComponentWatch watch(bar);
     if (Application != nullptr) Application->ProcessMessages();
+    if (!watch.Alive()) return;
     UpdateScrolls();
 }
 

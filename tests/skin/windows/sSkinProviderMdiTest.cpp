@@ -7,12 +7,14 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImage.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TMenu.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/user/Mdi.h"
 #include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
+#include "platform/user/ScrollBars.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/SystemMetrics.h"
@@ -338,8 +340,8 @@ TEST_F(MdiScrolls, AChildPastTheEdgesGetsBarsAndAGripOverTheClientsOwn) {
     EXPECT_EQ(Mdi()->HorzBar()->Max(), InClient(Two).x + Two->Width() - a.Width());
 }
 
-// A bar's position is how far the children reach past the view's start (the client's range is set again at
-// the end of each scroll, from where the children are then).
+// A bar's position is how far the children reach past the view's start (the client's range is set again after
+// each scroll, from where the children are then). The arrows step by the bar's own small change.
 TEST_F(MdiScrolls, MovingTheBarsScrollsTheChildren) {
     Overflow();
     TsScrollBar* bar = Mdi()->VertBar();
@@ -347,8 +349,8 @@ TEST_F(MdiScrolls, MovingTheBarsScrollsTheChildren) {
     const TPoint one = InClient(One);
     const TPoint two = InClient(Two);
     ClickMiddle(bar, bar->PartRect(TsScrollPart::Arrow2));
-    EXPECT_EQ(InClient(One).y, one.y - user::mdi::ScrollLine);
-    EXPECT_EQ(InClient(Two).y, two.y - user::mdi::ScrollLine);
+    EXPECT_EQ(InClient(One).y, one.y - bar->SmallChange());
+    EXPECT_EQ(InClient(Two).y, two.y - bar->SmallChange());
     EXPECT_EQ(bar->Position(), std::max(0, -InClient(One).y));
     DragThumbBelow(bar, 40);
     ASSERT_EQ(Mdi()->VertBar(), bar);
@@ -357,12 +359,68 @@ TEST_F(MdiScrolls, MovingTheBarsScrollsTheChildren) {
     EXPECT_EQ(InClient(One).y, -bar->Position());   // the top one the furthest above the view
     TsScrollBar* across = Mdi()->HorzBar();
     ClickMiddle(across, across->PartRect(TsScrollPart::Arrow2));
-    EXPECT_EQ(InClient(Two).x, two.x - user::mdi::ScrollLine);
-    EXPECT_EQ(InClient(One).x, one.x - user::mdi::ScrollLine);
+    EXPECT_EQ(InClient(Two).x, two.x - across->SmallChange());
+    EXPECT_EQ(InClient(One).x, one.x - across->SmallChange());
     // The thumb dragged above the bar: the top child at the view's top.
     DragThumbBelow(bar, -bar->Height() - 80);
     EXPECT_EQ(bar->Position(), 0);
     EXPECT_EQ(InClient(One).y, 0);
+}
+
+// The bars keep the scroll bar's own small and large steps.
+TEST_F(MdiScrolls, TheBarsKeepTheScrollBarsOwnSteps) {
+    Overflow();
+    const TsScrollBar plain(nullptr);
+    for (TsScrollBar* bar : {Mdi()->VertBar(), Mdi()->HorzBar()}) {
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->SmallChange(), plain.SmallChange());
+        EXPECT_EQ(bar->LargeChange(), plain.LargeChange());
+    }
+}
+
+// While the thumb is still held the bar already follows the client's range after each step of the drag.
+TEST_F(MdiScrolls, TheBarFollowsTheClientsRangeWhileItsThumbIsDragged) {
+    Overflow();
+    TsScrollBar* bar = Mdi()->VertBar();
+    ASSERT_NE(bar, nullptr);
+    const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
+    const int x = (thumb.left + thumb.right) / 2;
+    const int y = (thumb.top + thumb.bottom) / 2;
+    DownAt(bar, x, y);
+    MoveTo(bar, x, y + 30);
+    ASSERT_LT(InClient(One).y, 10);   // scrolled: the top child above the view's start
+    user::SCROLLINFO info;
+    info.fMask = user::SIF_ALL;
+    ASSERT_TRUE(user::GetScrollInfo(Frame->ClientHandle(), user::SB_VERT, &info));
+    EXPECT_EQ(bar->Max(), info.nMax - int(info.nPage) - info.nMin + 1);
+    EXPECT_EQ(bar->Position(), info.nPos - info.nMin);
+    UpAt(bar, x, y + 30);
+}
+
+// A scroll during whose messages the frame is freed: the bars' handler notices and stops.
+TEST_F(MdiScrolls, AScrollDuringWhichTheFrameIsClosedEndsQuietly) {
+    Overflow();
+    TsScrollBar* bar = Mdi()->VertBar();
+    ASSERT_NE(bar, nullptr);
+    TForm* frame = Frame;
+    // The child moved by the scroll lets the frame go; it goes in the handler's message loop.
+    bool asked = false;
+    TWndMethod old = One->WindowProc;
+    One->WindowProc = [old, frame, &asked](TMessage& m) {
+        if (m.Msg == user::WM_MOVE && !asked) {
+            asked = true;
+            frame->Release();
+        }
+        old(m);
+    };
+    Frame = nullptr;
+    One = Two = nullptr;   // freed with their frame
+    TComponentWatch watch(frame);
+    ClickMiddle(bar, bar->PartRect(TsScrollPart::Arrow2));
+    Pump();
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(watch.Alive());
+    EXPECT_EQ(MDISkinProvider(), nullptr);
 }
 
 TEST_F(MdiScrolls, AMaximizedChildHidesTheBarsAndLeavesTheEdgeToTheDefault) {

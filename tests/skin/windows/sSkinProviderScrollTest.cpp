@@ -100,6 +100,47 @@ TEST_F(ProviderScroll, ArrowsAndThumbMoveTheControlsAndTheWheelDoesNot) {
     EXPECT_GT(p->HorzBar()->Position(), 0);
 }
 
+// A dragged thumb moves the controls while it is held only when the form's own bar tracks; else once, on release.
+TEST_F(ProviderScroll, TheControlsFollowAHeldThumbOnlyWhenTheFormsBarTracks) {
+    for (bool tracking : {false, true}) {
+        SCOPED_TRACE(tracking ? "tracking" : "not tracking");
+        TForm* form = ScrollingForm(true);
+        form->VertScrollBar()->SetTracking(tracking);
+        form->SetClientHeight(199);   // laid out again
+        Pump();
+        TsScrollBar* bar = ProviderOf(form)->VertBar();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->Smooth(), tracking);
+        const TRect thumb = bar->PartRect(TsScrollPart::Thumb);
+        const int x = (thumb.left + thumb.right) / 2;
+        DownAt(bar, x, (thumb.top + thumb.bottom) / 2);
+        MoveTo(bar, x, (thumb.top + thumb.bottom) / 2 + 30);
+        EXPECT_EQ(Content->Top() < 10, tracking);
+        UpAt(bar, x, (thumb.top + thumb.bottom) / 2 + 30);
+        EXPECT_GT(bar->Position(), 0);
+        EXPECT_EQ(Content->Top(), 10 - bar->Position());
+        form->Free();
+    }
+}
+
+// Scrolled to the end, the form resized a little: the bar still reaches the content's end (the content is
+// measured from its home position, not from where it was scrolled to).
+TEST_F(ProviderScroll, AFormResizedWhileScrolledStillReachesTheContentsEnd) {
+    TForm* form = ScrollingForm(true);
+    TsSkinProvider* p = ProviderOf(form);
+    DragThumbBelow(p->VertBar(), 40);
+    const int max = p->VertBar()->Max();
+    ASSERT_EQ(Content->Top(), 10 - max);
+    form->SetClientHeight(form->ClientHeight() - 1);
+    Pump();
+    ASSERT_NE(p->VertBar(), nullptr);
+    EXPECT_EQ(p->VertBar()->Max(), max + 1);
+    DragThumbBelow(p->VertBar(), 40);
+    const int visible = form->ClientHeight() - p->HorzBar()->Height();
+    EXPECT_LE(Content->Top() + Content->Height(), visible);
+    EXPECT_GE(Content->Top() + Content->Height(), visible - 8);
+}
+
 TEST_F(ProviderScroll, EnlargingTheFormUntilItFitsBringsTheContentHomeAndFreesTheBars) {
     TForm* form = ScrollingForm(true);
     TsSkinProvider* p = ProviderOf(form);
