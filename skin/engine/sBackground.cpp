@@ -105,7 +105,8 @@ struct Painter {
                     PaintTexture(target->Canvas(), q, mask.Bmp.get(), mask, mask.StretchMode);
                 painted = true;
             }
-            if (painted && q.right != -1) FillRectSolid(target, q, L.Color);
+            // What no image covered (all of q when none was found) takes the colour.
+            if (q.right != -1) FillRectSolid(target, q, L.Color);
         }
         const TRect full = q = FullRect;
         if (L.GP > 0) {
@@ -117,8 +118,9 @@ struct Painter {
                     PaintGradient(g.get(), whole, *L.Gradient);
                 else
                     FillRectSolid(g.get(), whole, L.Color);
-                // The whole width: every column of the image gets its share of the gradient.
-                SumBitmapRect(target, g.get(), detail::ClampToByte(L.IP * 255 / 100), whole,
+                // The image keeps its share; its rightmost column stays the image alone.
+                const int a = ByIndex ? L.IP * 256 / 100 : L.IP * 255 / 100;
+                SumBitmapRect(target, g.get(), detail::ClampToByte(a), TRect {0, 0, g->Width() - 1, g->Height()},
                     classes::TPoint {full.left, full.top});
             } else if (gradient) {
                 PaintGradient(target, full, *L.Gradient);
@@ -292,8 +294,9 @@ void RenderControlSkin(TsCommonData* data, TsParentCacheInfo ci, bool filling, i
         const TsMaskData& mask = manager->Masks[std::size_t(index)];
         const int w = Width(mask.R) / std::max(mask.ImageCount, 1);
         const int h = Height(mask.R) / (std::max(mask.MaskType, 0) + 1);
-        // Every corner sits on r, the bottom-left one too (not on the bitmap's left edge).
-        const classes::TPoint at {c.Right ? r.right - w : r.left, c.Bottom ? r.bottom - h : r.top};
+        // The bottom-left image sits on the bitmap's left edge, the others on r.
+        const int left = c.Bottom ? 0 : r.left;
+        const classes::TPoint at {c.Right ? r.right - w : left, c.Bottom ? r.bottom - h : r.top};
         DrawMaskStateImage(bmp, at, state, mask, 1);
     }
 }

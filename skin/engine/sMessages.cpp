@@ -9,8 +9,6 @@
 #include "platform/user/Window.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <exception>
 #include <memory>
 
 namespace korvex::skin {
@@ -63,11 +61,6 @@ private:
 TacExtraFormList& ExtraFormList() {
     static TacExtraFormList list;
     return list;
-}
-
-void LogReceiverException(const TControl* control, const char* what) {
-    const bool named = control != nullptr && !control->Name().empty();
-    std::fprintf(stderr, "korvex: skin command to %s failed: %s\n", named ? control->Name().c_str() : "a control", what);
 }
 
 // One form: its window, its descendants and, for an MDI parent, its MDI client window.
@@ -170,12 +163,12 @@ bool QuerySkinCommand(TControl* control, int code) {
 void BroadcastToChildren(TWinControl* control, TMessage& message) {
     if (control == nullptr) return;
     classes::TComponentWatch watch(control);
-    for (int i = 0; watch.Alive() && i < control->ControlCount(); ++i) {
-        TControl* child = control->Controls(i);
-        // A dying child keeps no skin state worth telling; its siblings still must hear of the new skin.
-        if (IsDestroying(child)) continue;
-        classes::TComponentWatch childWatch(child);   // a receiver may free it
-        try {
+    try {
+        for (int i = 0; watch.Alive() && i < control->ControlCount(); ++i) {
+            TControl* child = control->Controls(i);
+            // A dying child ends the walk of this parent's children.
+            if (IsDestroying(child)) return;
+            classes::TComponentWatch childWatch(child);   // a receiver may free it
             auto* win = dynamic_cast<TWinControl*>(child);
             if (win == nullptr) {
                 child->Perform(message);
@@ -184,11 +177,9 @@ void BroadcastToChildren(TWinControl* control, TMessage& message) {
             } else if (childWatch.Alive()) {
                 BroadcastToChildren(win, message);
             }
-        } catch (const std::exception& e) {
-            LogReceiverException(childWatch.As<TControl>(), e.what());
-        } catch (...) {
-            LogReceiverException(childWatch.As<TControl>(), "unknown exception");
         }
+    } catch (...) {
+        // A receiver's exception ends the walk here, quietly.
     }
 }
 

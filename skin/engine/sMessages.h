@@ -98,7 +98,7 @@ classes::LRESULT SendSkinCommandToControl(classes::TControl* control, int code, 
 bool QuerySkinCommand(classes::TControl* control, int code);
 // Every descendant: windowless children by Perform, windowed ones that answer SMC_ISSKINNED by a direct call of
 // their window procedure (not their children), other windowed ones by recursion into their children. A child
-// being destroyed is skipped; an exception from one receiver is logged and the walk goes on.
+// being destroyed ends the walk of its siblings after it; a receiver's exception ends it quietly.
 void BroadcastToChildren(classes::TWinControl* control, classes::TMessage& message);
 // The application's forms (last owned first), each by SendMessage and BroadcastToChildren; then the extra forms.
 void BroadcastToForms(classes::TMessage& message);

@@ -24,8 +24,6 @@
 #include "skin/engine/sMenuSupport.h"
 #include "skin/engine/sMessages.h"
 
-#include <cstdio>
-#include <exception>
 #include <memory>
 #include <vector>
 
@@ -90,10 +88,8 @@ void NotifyChildrenUpdated(TWinControl* control) {
         if (child == nullptr || IsDestroying(child)) continue;
         try {
             child->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "korvex: parent-updated notice failed: %s\n", e.what());
         } catch (...) {
-            std::fprintf(stderr, "korvex: parent-updated notice failed\n");
+            // swallowed: the other children still hear of it
         }
     }
 }

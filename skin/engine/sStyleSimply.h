@@ -14,7 +14,7 @@
 namespace korvex::skin {
 
 // ---- Messages down the tree ----------------------------------------------------------------------------------
-// SMC_PARENTUPDATED to every windowed child that is not being destroyed; a receiver's exception is logged.
+// SMC_PARENTUPDATED to every windowed child that is not being destroyed; a receiver's exception is swallowed.
 void NotifyChildrenUpdated(classes::TWinControl* control);
 // SMC_SETPAINTMARK (low word 0) to the control and, for a windowed one, to all its descendants.
 void ResetPaintMarks(classes::TControl* control);

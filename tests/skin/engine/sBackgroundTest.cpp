@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::skin;
@@ -107,7 +109,7 @@ TEST_F(BackgroundTest, RectanglesOutsideTheBitmapPaintNothing) {
     EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, Rgb(1, 2, 3)));
 }
 
-TEST_F(BackgroundTest, BottomLeftCornerImageSitsOnTheRectanglesLeftEdge) {
+TEST_F(BackgroundTest, BottomLeftCornerImageSitsOnTheBitmapsLeftEdge) {
     const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
     Fill(Skin.Master(), TRect {0, 0, 4, 4}, Rgb(255, 0, 0));
     const int corner = Skin.AddMask(TRect {0, 0, 4, 4}, 1, 0);
@@ -117,12 +119,12 @@ TEST_F(BackgroundTest, BottomLeftCornerImageSitsOnTheRectanglesLeftEdge) {
     data.SetSkinSection("SEC");
     ASSERT_EQ(data.SkinIndex, index);
     RenderControlSkin(&data, EmptyCacheInfo, true, 0, TRect {10, 0, 30, 20}, {}, Bmp.get(), false);
-    EXPECT_TRUE(AllPixels(*Bmp, TRect {10, 16, 14, 20}, Rgb(255, 0, 0)));
-    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 10, 20}, Rgb(1, 2, 3)));   // left of the rectangle: untouched
-    EXPECT_EQ(Px(*Bmp, 14, 19), Rgb(0, 0, 255));
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 16, 4, 20}, Rgb(255, 0, 0)));   // x 0, not the rectangle's 10
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {4, 0, 10, 20}, Rgb(1, 2, 3)));
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {10, 0, 30, 20}, Rgb(0, 0, 255)));
 }
 
-TEST_F(BackgroundTest, GradientOverImageBlendsEveryColumn) {
+TEST_F(BackgroundTest, GradientOverImageBlendsAllButTheRightmostColumn) {
     const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
     TsGeneralData& s = Sm->Sections[std::size_t(index)];
     s.ImagePercent = s.GradientPercent = 50;
@@ -131,19 +133,44 @@ TEST_F(BackgroundTest, GradientOverImageBlendsEveryColumn) {
     const int tile = Skin.AddMask(TRect {10, 10, 18, 18}, 1, 0);   // the master's green
     FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, tile, -1, 0xFF00FF);
     const TColor mixed = SectionOverParent(Rgb(255, 0, 0), Rgb(0, 200, 0), 127);   // the image keeps IP * 255 div 100
-    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 40, 20}, mixed)) << std::hex << Px(*Bmp, 39, 0);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 39, 20}, mixed)) << std::hex << Px(*Bmp, 0, 0);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {39, 0, 40, 20}, Rgb(0, 200, 0))) << std::hex << Px(*Bmp, 39, 0);
 }
 
-TEST_F(BackgroundTest, ByIndexBlendsImageAndGradientAsTheNamedForm) {
+TEST_F(BackgroundTest, ByIndexWeighsTheImageUnderAGradientBy256) {
     const int index = AddSection(Sm, "SEC", Rgb(0, 0, 255));
     TsGeneralData& s = Sm->Sections[std::size_t(index)];
     s.ImagePercent = s.GradientPercent = 50;
     s.GradientArray = ParseGradientData("255;255;100;0;0");
     const int tile = Skin.AddMask(TRect {10, 10, 18, 18}, 1, 0);
-    auto named = Bitmap24(40, 20);
-    FillSectionBackground(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, named.get(), Sm, tile, -1, 0xFF00FF);
     FillSectionBackgroundByIndex(index, "SEC", EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, Bmp.get(), Sm, tile, -1);
-    EXPECT_TRUE(SamePixels(*Bmp, *named));
+    // 50 * 256 div 100 = 128 (the named form keeps 127).
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {0, 0, 39, 20}, SectionOverParent(Rgb(255, 0, 0), Rgb(0, 200, 0), 128)))
+        << std::hex << Px(*Bmp, 0, 0);
+    EXPECT_TRUE(AllPixels(*Bmp, TRect {39, 0, 40, 20}, Rgb(0, 200, 0)));
+}
+
+// An image share with no image anywhere: the rectangle takes the section's colour, whatever was there before.
+TEST_F(BackgroundTest, AnImageShareWithoutAnImageFillsWithTheColour) {
+    struct Case {
+        int IP, GP;
+    };
+    for (const Case c : {Case {40, 0}, Case {100, 0}, Case {120, 0}, Case {30, 30}}) {
+        const int index = AddSection(Sm, "SEC" + std::to_string(c.IP) + "_" + std::to_string(c.GP), Rgb(200, 40, 10));
+        TsGeneralData& s = Sm->Sections[std::size_t(index)];
+        s.ImagePercent = c.IP;
+        s.GradientPercent = c.GP;
+        auto named = Bitmap24(40, 20, Rgb(1, 2, 3));
+        FillSectionBackground(index, s.ClassName, EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, named.get(), Sm, -1, -1,
+            0xFF00FF);
+        EXPECT_TRUE(AllPixels(*named, TRect {0, 0, 40, 20}, Rgb(200, 40, 10)))
+            << c.IP << "/" << c.GP << " " << std::hex << Px(*named, 0, 0);
+        auto byIndex = Bitmap24(40, 20, Rgb(1, 2, 3));
+        FillSectionBackgroundByIndex(index, s.ClassName, EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, byIndex.get(), Sm,
+            -1, -1);
+        EXPECT_TRUE(AllPixels(*byIndex, TRect {0, 0, 40, 20}, Rgb(200, 40, 10)))
+            << c.IP << "/" << c.GP << " " << std::hex << Px(*byIndex, 0, 0);
+    }
 }
 
 TEST_F(BackgroundTest, ImageIndexesAreCheckedAgainstTheManagerThatPaints) {

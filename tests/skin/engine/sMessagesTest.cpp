@@ -327,30 +327,48 @@ TEST_F(SkinMessages, AnMdiParentsClientWindowIsToldAfterTheFormAndItsControls) {
     EXPECT_EQ(order, frameOrder);
 }
 
-TEST_F(SkinMessages, NewSkinGoesOnPastADyingChildAFreedSiblingAndAFailingReceiver) {
+TEST_F(SkinMessages, ADyingChildEndsTheWalkOfTheSiblingsAfterIt) {
+    TForm* form = NewForm(400, 300);
+    Put<TJournalButton>(form, "A", 0, 0);
+    auto* box = Put<TPlainBox>(form, "Box", 0, 30);
+    Put<TJournalButton>(box, "Before", 0, 0);
+    auto* dying = Put<TJournalButton>(box, "Dying", 0, 25);
+    Put<TJournalButton>(box, "After", 0, 50);
+    Put<TJournalButton>(form, "C", 0, 180);
+    TForm* other = NewForm();
+    Put<TJournalButton>(other, "D", 0, 0);
+    Pump();
+    dying->Destroying();
+    Seen.clear();
+
+    NewSkinFromManager();
+    for (const char* name : {"A", "Before", "C", "D"})
+        EXPECT_EQ(Count(name, SMC_NEWSKIN), 1) << name;
+    EXPECT_EQ(Count("Dying", SMC_NEWSKIN), 0);
+    EXPECT_EQ(Count("After", SMC_NEWSKIN), 0);   // the box's walk ended at the dying child
+}
+
+TEST_F(SkinMessages, AFailingReceiverEndsTheWalkQuietlyAndAFreedSiblingIsNotTold) {
     TForm* form = NewForm(400, 300);
     auto* a = Put<TJournalButton>(form, "A", 0, 0);
-    auto* dying = Put<TJournalButton>(form, "Dying", 0, 30);
-    auto* failing = Put<TJournalPanel>(form, "Failing", 0, 60);
+    auto* freed = Put<TJournalButton>(form, "Freed", 0, 30);
+    Put<TJournalButton>(form, "B", 0, 60);
+    auto* failing = Put<TJournalPanel>(form, "Failing", 0, 90);
     Put<TJournalButton>(failing, "Inside", 0, 0);
-    Put<TJournalButton>(form, "B", 0, 120);
-    auto* freed = Put<TJournalButton>(form, "Freed", 0, 150);
     Put<TJournalButton>(form, "C", 0, 180);
     TForm* other = NewForm();
     Put<TJournalButton>(other, "D", 0, 0);
     Pump();
     a->FreeOnNewSkin = freed;
     failing->ThrowOn = SMC_NEWSKIN;
-    dying->Destroying();
     Seen.clear();
 
     NewSkinFromManager();
-    EXPECT_EQ(Count("Dying", SMC_NEWSKIN), 0);
-    EXPECT_EQ(Count("Failing", SMC_NEWSKIN), 1);
-    EXPECT_EQ(Count("Inside", SMC_NEWSKIN), 0);   // its container failed before passing it on
-    for (const char* name : {"A", "B", "C", "D"})
+    for (const char* name : {"A", "B", "Failing", "D"})
         EXPECT_EQ(Count(name, SMC_NEWSKIN), 1) << name;
     EXPECT_EQ(Count("Freed", SMC_NEWSKIN), 0);
+    EXPECT_EQ(Count("Inside", SMC_NEWSKIN), 0);   // its container failed before passing it on
+    EXPECT_EQ(Count("C", SMC_NEWSKIN), 0);   // the form's walk ended with the failure
 }
 
 TEST_F(SkinMessages, AFormBeingDestroyedGetsNothing) {
