@@ -401,12 +401,12 @@ int TTrayIcon::IconIndex() const {
 
 void TTrayIcon::SetIconIndex(int value) {
     if (!OnUiThread()) return Carry([value](TTrayIcon* t) { t->SetIconIndex(value); });
-    if (FIconList != nullptr && FIconList->Count() > 0) {
+    if (FIconList != nullptr) {
         int count = FIconList->Count();
-        FIconIndex = value >= count ? count - 1 : value;
-        FIconList->GetIcon(FIconIndex, FIcon.get());   // a negative index shows nothing new
+        FIconIndex = value >= count ? count - 1 : value;   // -1 with an empty list
+        FIconList->GetIcon(FIconIndex, FIcon.get());   // an index outside the list shows nothing new
     } else {
-        FIconIndex = 0;   // no list, or an empty one: nothing to index
+        FIconIndex = 0;
     }
     ModifyIcon();
 }

@@ -64,7 +64,7 @@ public:
     bool IconVisible() const;
     void SetIconVisible(bool value);
     int IconIndex() const;
-    void SetIconIndex(int value);   // clamped to the list; 0 without a list or with an empty one
+    void SetIconIndex(int value);   // clamped to the list's last index; 0 without a list
     // The popup menu (a TPopupMenu; reached through TrayMenuHooks).
     classes::TComponent* PopupMenu() const;
     void SetPopupMenu(classes::TComponent* value);

@@ -164,17 +164,12 @@ void TTrayIcon::ClickTick() {
     FDblClickSeen = false;
 }
 
-// The pointer has left when it is outside the icon's rectangle; where the tray cannot say where the icon
-// is, any move since the last reported one counts.
+// The pointer has left when it is no longer where the last move callback saw it.
 void TTrayIcon::ExitTick() {
     if (FCursorOutside) return;
     user::POINT p {};
     user::GetCursorPos(&p);
-    user::RECT r {};
-    bool left = user::GetNotifyIconRect(FIconData.hWnd, FIconData.uID, &r)
-        ? !gdi::PtInRect(&r, p)
-        : (p.x != FLastMouse.x || p.y != FLastMouse.y);
-    if (!left) return;
+    if (p.x == FLastMouse.x && p.y == FLastMouse.y) return;
     FCursorOutside = true;
     MouseExit();
 }

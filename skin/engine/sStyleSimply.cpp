@@ -145,19 +145,9 @@ void ComposeGraphicChildren(gdi::HDC dc, TWinControl* control) {
         if (TakesPart(control->Controls(i), dc)) children.push_back(std::make_unique<classes::TComponentWatch>(control->Controls(i)));
     if (children.empty()) return;
 
-    // The picture covers only the children's part of the control (of a tall scroll box, a few rows), placed by
-    // its window origin, so every coordinate below stays the control's.
-    TRect area {};
-    for (auto& watch : children) {
-        const TRect r = watch->As<TControl>()->BoundsRect();
-        gdi::UnionRect(&area, &area, &r);
-    }
-    const TRect whole {0, 0, std::max(1, control->Width()), std::max(1, control->Height())};
-    if (!gdi::IntersectRect(&area, &area, &whole)) area = TRect {0, 0, 1, 1};
-    MemoryPicture picture(area.right - area.left, area.bottom - area.top);
+    MemoryPicture picture(std::max(1, control->Width()), std::max(1, control->Height()));
     gdi::HDC mem = picture.Dc();
     if (mem == nullptr) return;
-    gdi::SetWindowOrgEx(mem, area.left, area.top, nullptr);
     gdi::HDC cacheDc = cache.Bmp->Canvas()->Handle();
     for (auto& watch : children) {
         auto* child = watch->As<TControl>();

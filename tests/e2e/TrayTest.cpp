@@ -5,8 +5,10 @@
 #include "support/X11TestKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TForm.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/user/MessageLoop.h"
+#include "platform/user/Messages.h"
 #include "platform/user/Screen.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -184,6 +186,37 @@ TEST_F(TrayOnX11, ATrayAskingForAnArgbVisualGetsAnIconPaintedInIt) {
     TrayManager::Docked slot = Manager.Icons()[0];
     EXPECT_TRUE(PumpUntil([&] { return ShowsEmblem(slot); }));
     Save(gdi::Rect(slot.X - 4, slot.Y - 4, slot.X + 80, slot.Y + slot.Size + 4), "x11-tray-argb.png");
+}
+
+// A tray that sizes each slot from the icon window's size hints (one pixel without them) gives the icon its
+// full size; a form minimized into it comes back with a click on the icon.
+TEST_F(TrayOnX11, ATraySizingFromHintsGivesTheIconItsSizeAndAMinimizedFormComesBack) {
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    form->SetBounds(100, 100, 300, 200);
+    auto* icon = Create<TTrayIcon>(form);
+    auto* normal = Create<TImageList>(Application);
+    ASSERT_TRUE(tray::LoadTrayPictures(normal, tray::TTrayPictureSet::Normal, 22));
+    icon->SetIconList(normal);
+    icon->SetMinimizeToTray(true);
+    icon->OnMinimizeToTray = [](TObject*) {};
+    icon->OnClick = [&](TObject*) { icon->ShowMainForm(); };
+    ASSERT_TRUE(Manager.Start(Server->Name(), false, TrayManager::Sizing::FromHints));
+    form->Show();
+    ASSERT_TRUE(PumpUntil([&] { return user::IsWindowVisible(form->Handle()); }));
+
+    user::SendMessage(form->Handle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Docked(icon); })) << "dock requests: " << Manager.DockRequests();
+    EXPECT_FALSE(form->Visible());
+    const TrayManager::Docked slot = Manager.Icons()[0];
+    EXPECT_EQ(slot.Size, 22);   // one pixel without hints
+    EXPECT_EQ(slot.Height, 22);
+    EXPECT_TRUE(PumpUntil([&] { return ShowsEmblem(slot); }));
+    Save(gdi::Rect(slot.X - 4, slot.Y - 4, slot.X + 80, slot.Y + slot.Height + 4), "x11-tray-hints.png");
+
+    const std::string x = std::to_string(slot.X + slot.Size / 2), y = std::to_string(slot.Y + slot.Height / 2);
+    ASSERT_TRUE(Xdotool(Server->Name(), {"mousemove", x, y, "click", "1"}));
+    EXPECT_TRUE(PumpUntil([&] { return form->Visible() && user::IsWindowVisible(form->Handle()); }));
 }
 
 TEST_F(TrayOnX11, AHiddenIconStaysOutOfANewTray) {

@@ -203,6 +203,24 @@ TEST_F(TrayIcon, EnterAndExitComeWhenAskedFor) {
     EXPECT_EQ(Events, (std::vector<std::string> {"enter", "exit"}));
 }
 
+// The exit poll compares the pointer with where the last move callback saw it, not with the icon's place.
+TEST_F(TrayIcon, ThePointerStillWhereTheLastMoveSawItHasNotLeft) {
+    TTrayIcon* icon = NewIcon();
+    icon->SetIconVisible(true);
+    Record(icon);
+    icon->OnMouseMove = nullptr;
+    icon->SetWantEnterExitEvents(true);
+    const user::POINT c = IconCentre(icon);
+    Display->MoveMouse(c.x, c.y - 300);   // away from the icon
+    Advance(40);
+    user::SendMessage(TTrayIcon::SharedWindow(), WM_TRAYNOTIFY, icon->IconId(), user::WM_MOUSEMOVE);
+    Advance(100);
+    EXPECT_EQ(Events, (std::vector<std::string> {"enter"}));
+    Display->MoveMouse(c.x, c.y - 299);
+    Advance(40);
+    EXPECT_EQ(Events, (std::vector<std::string> {"enter", "exit"}));
+}
+
 TEST_F(TrayIcon, CyclingThreeImagesRunsTheIndexRoundAndReportsTheNextOne) {
     TTrayIcon* icon = NewIcon();
     icon->SetIconVisible(true);
@@ -249,15 +267,15 @@ TEST_F(TrayIcon, AnIndexPastTheListIsClampedAndWithoutAListIsZero) {
     EXPECT_EQ(icon->IconIndex(), 1);
 }
 
-TEST_F(TrayIcon, AnEmptyImageListNeverGivesAnIndexIntoIt) {
+TEST_F(TrayIcon, AnEmptyImageListClampsTheIndexToItsLastAndShowsNothing) {
     TTrayIcon* icon = NewIcon();
     icon->SetIconList(NewList(0));
     icon->SetIconIndex(3);
-    EXPECT_EQ(icon->IconIndex(), 0);
+    EXPECT_EQ(icon->IconIndex(), -1);
     icon->SetCycleInterval(50);
     icon->SetCycleIcons(true);
     Advance(200);
-    EXPECT_EQ(icon->IconIndex(), 0);
+    EXPECT_EQ(icon->IconIndex(), -1);
     EXPECT_TRUE(icon->Icon()->Empty());
 }
 

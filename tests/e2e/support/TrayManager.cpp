@@ -22,7 +22,7 @@ TrayManager::~TrayManager() {
     Stop();
 }
 
-bool TrayManager::Start(const std::string& displayName, bool argbVisual) {
+bool TrayManager::Start(const std::string& displayName, bool argbVisual, Sizing sizing) {
     if (Running()) return true;
     ::Display* dpy = XOpenDisplay(displayName.c_str());
     if (dpy == nullptr) return false;
@@ -73,6 +73,7 @@ bool TrayManager::Start(const std::string& displayName, bool argbVisual) {
     FWindow = window;
     FStop = false;
     FRequests = 0;
+    FSizing = sizing;
     FThread = std::thread([this] { Run(); });
     return true;
 }
@@ -110,10 +111,27 @@ void TrayManager::Run() {
                     std::lock_guard lock(FMutex);
                     slot = int(FIcons.size());
                 }
+                int width = SlotSize, height = SlotSize;
+                if (FSizing == Sizing::FromHints) {
+                    XSizeHints hints {};
+                    long supplied = 0;
+                    width = height = 1;
+                    if (XGetWMNormalHints(dpy, icon, &hints, &supplied) != 0) {
+                        if (hints.flags & PMinSize) {
+                            width = std::max(1, hints.min_width);
+                            height = std::max(1, hints.min_height);
+                        } else if (hints.flags & PBaseSize) {
+                            width = std::max(1, hints.base_width);
+                            height = std::max(1, hints.base_height);
+                        }
+                    }
+                    width = std::min(width, SlotSize);
+                    height = std::min(height, SlotSize);
+                }
                 XSelectInput(dpy, icon, StructureNotifyMask);
                 XAddToSaveSet(dpy, icon);
                 XReparentWindow(dpy, icon, FWindow, 2 + slot * (SlotSize + 2), 2);
-                XResizeWindow(dpy, icon, SlotSize, SlotSize);
+                XResizeWindow(dpy, icon, unsigned(width), unsigned(height));
                 XEvent notify {};
                 notify.xclient.type = ClientMessage;
                 notify.xclient.window = icon;
@@ -126,7 +144,7 @@ void TrayManager::Run() {
                 XMapRaised(dpy, icon);
                 XSync(dpy, False);
                 std::lock_guard lock(FMutex);
-                FIcons.push_back({icon, FLeft + 2 + slot * (SlotSize + 2), FTop + 2, SlotSize});
+                FIcons.push_back({icon, FLeft + 2 + slot * (SlotSize + 2), FTop + 2, width, height});
             } else if (event.type == DestroyNotify || (event.type == UnmapNotify && event.xunmap.window != FWindow)) {
                 ::Window gone = event.type == DestroyNotify ? event.xdestroywindow.window : event.xunmap.window;
                 std::lock_guard lock(FMutex);

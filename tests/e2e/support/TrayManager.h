@@ -18,10 +18,14 @@ public:
         unsigned long Window = 0;
         int X = 0;   // screen position of the slot
         int Y = 0;
-        int Size = 0;
+        int Size = 0;   // width (Fixed: width and height)
+        int Height = 0;
     };
 
     static constexpr int SlotSize = 24;
+    // How the tray sizes a docked icon: every slot SlotSize square, or from the icon's WM_NORMAL_HINTS as
+    // socket-based trays do (the minimum size, else the base size, else one pixel).
+    enum class Sizing { Fixed, FromHints };
 
     TrayManager() = default;
     TrayManager(const TrayManager&) = delete;
@@ -30,7 +34,7 @@ public:
 
     // The tray sits at the bottom right of the screen; false when it cannot open the display or take the selection.
     // With argbVisual it asks icons for a 32-bit visual (_NET_SYSTEM_TRAY_VISUAL), as compositing trays do.
-    bool Start(const std::string& displayName, bool argbVisual = false);
+    bool Start(const std::string& displayName, bool argbVisual = false, Sizing sizing = Sizing::Fixed);
     void Stop();
     bool Running() const { return FThread.joinable(); }
 
@@ -50,6 +54,7 @@ private:
     mutable std::mutex FMutex;
     std::vector<Docked> FIcons;
     std::atomic<int> FRequests {0};
+    Sizing FSizing = Sizing::Fixed;
 };
 
 }

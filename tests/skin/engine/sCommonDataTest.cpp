@@ -69,6 +69,25 @@ TEST_F(CommonDataTest, AFreedOwnManagerIsForgotten) {
     EXPECT_EQ(Panel->SkinData->SkinManager(), Skin->Manager());
 }
 
+// A section the new skin lacks leaves no border index behind: it would name another image of the new tables.
+TEST_F(CommonDataTest, ASectionMissingFromTheNewSkinKeepsNoBorderIndex) {
+    TsMaskData border;
+    border.ClassName = "PANEL";
+    border.PropertyName = "BORDERSMASK";
+    border.R = TRect {0, 0, 12, 12};
+    border.ImageCount = 1;
+    border.Manager = Skin->Manager();
+    Skin->Manager()->Masks.push_back(std::move(border));
+    Panel->SkinData->SetSkinSection("PANEL");
+    Panel->SkinData->UpdateIndexes();
+    ASSERT_EQ(Panel->SkinData->BorderIndex, 0);
+    Skin->Manager()->Sections.clear();
+    Skin->AddSection("BUTTON", 0x808080);
+    Panel->SkinData->UpdateIndexes();
+    EXPECT_EQ(Panel->SkinData->SkinIndex, -1);
+    EXPECT_EQ(Panel->SkinData->BorderIndex, -1);
+}
+
 TEST(ControlKinds, DefaultSectionsFollowTheKindTable) {
     const std::pair<int, const char*> table[] = {{3, "EDIT"}, {97, "EDIT"}, {13, "COMBOBOX"}, {51, "PANEL"},
         {52, "PANEL_LOW"}, {93, "BUTTON"}, {95, "SPEEDBUTTON"}, {165, "TRACKBAR"}, {142, ""}};

@@ -147,6 +147,15 @@ bool X11Tray::CreateWindow(Icon& icon) {
         visual != nullptr ? visual : CopyFromParent, mask, &a);
     if (icon.Window == 0) return false;
     SetName(dpy, icon.Window, "KORVEX");
+    // Trays that size their slots from the client's hints would otherwise give it one pixel.
+    XSizeHints* hints = XAllocSizeHints();
+    if (hints != nullptr) {
+        hints->flags = PSize | PMinSize | PBaseSize;
+        hints->width = hints->min_width = hints->base_width = FIconSize;
+        hints->height = hints->min_height = hints->base_height = FIconSize;
+        XSetWMNormalHints(dpy, icon.Window, hints);
+        XFree(hints);
+    }
     long info[2] = {0, XembedMapped};   // XEmbed version 0; map me when docked
     XChangeProperty(
         dpy, icon.Window, FXembedInfo, FXembedInfo, 32, PropModeReplace, reinterpret_cast<unsigned char*>(info), 2);
