@@ -50,16 +50,25 @@ bool TFarmLink::OpenServer() {
         if (event != os::eeReceive) FBuffers.erase(&socket);
         errorCode = 0;
     };
+    // Connections that may carry the reply a query waits for go last when the port is crowded.
+    FServer->Awaited = [this](const os::TServerClientWinSocket& socket) {
+        const auto found = FBuffers.find(&socket);
+        std::lock_guard guard(FSlotLock);
+        return FWaiting && !FArrived && found != FBuffers.end() && found->second.Query == FQuerySerial
+            && socket.RemoteAddress() == FPendingAddress;
+    };
     os::TSocketResult result = FServer->Open();
     if (!result) {
         WLog("Farm server socket on port " + std::to_string(port) + " not opened: " + result.Message);
         FServer.reset();
         return false;
     }
+    FListening = true;
     return true;
 }
 
 void TFarmLink::CloseServer() {
+    FListening = false;
     if (!FServer) return;
     FServer->Close();
     FServer.reset();
@@ -141,6 +150,7 @@ TFarmReply TFarmLink::Query(
     FClient.SendText(FarmMessage(FLocalIp, FarmStatus, target.ServicePath, target.NodeName));
     step(52);
     FClient.Close();
+    if (!FListening) return TFarmReply {};   // no reply can come in: none is waited for
     const auto deadline
         = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::int64_t(FPolls) * std::int64_t(FPollMs));
     std::unique_lock slot(FSlotLock);

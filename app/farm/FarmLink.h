@@ -7,6 +7,7 @@
 #include "platform/os/CriticalSection.h"
 #include "platform/os/OwnedMutex.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -77,7 +78,8 @@ public:
     bool Send(int command, const TFarmTarget& target);
 
     // The status query: sends command 3 and waits for the reply of this node's host, up to `polls` times
-    // pollMs; the reply wakes the wait at once, and so does a stop of `stop`. onStep reports the stages of
+    // pollMs; the reply wakes the wait at once, and so does a stop of `stop`. While the server socket does not
+    // listen no reply can come, and none is waited for (the node has not replied). onStep reports the stages of
     // the exchange (51 after the open, 52 after the send). The caller does not hold the farm lock.
     TFarmReply Query(
         int node, const TFarmTarget& target, std::stop_token stop, const std::function<void(int stage)>& onStep = {});
@@ -110,6 +112,7 @@ private:
     os::TCriticalSection FFarmLock;
     os::TClientSocket FClient;
     std::unique_ptr<os::TServerSocket> FServer;
+    std::atomic<bool> FListening {false};   // the server socket listens: a query waits for its reply
     std::map<const os::TServerClientWinSocket*, TReplyBuffer> FBuffers;   // loop thread only
 
     mutable os::TOwnedMutex FSlotLock;   // guards the slot below

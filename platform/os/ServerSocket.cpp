@@ -216,15 +216,21 @@ TServerClientWinSocket* TServerSocket::EvictionVictim() const {
     std::map<std::string_view, int> perAddress;
     for (const auto& socket : FConnections)
         ++perAddress[socket->FRemoteAddress];
+    std::vector<char> awaited(FConnections.size(), 0);
+    bool othersLeft = !Awaited;
+    if (Awaited)
+        for (std::size_t i = 0; i < FConnections.size(); ++i) {
+            awaited[i] = Awaited(*FConnections[i]) ? 1 : 0;
+            othersLeft = othersLeft || !awaited[i];
+        }
     TServerClientWinSocket* victim = nullptr;
-    bool victimSending = true;
     int victimCount = 0;
-    for (const auto& socket : FConnections) {   // oldest first: a tie keeps the older
-        const bool sending = socket->FReceived > 0 || socket->ReceiveLength() > 0;
+    for (std::size_t i = 0; i < FConnections.size(); ++i) {   // oldest first: a tie keeps the older
+        if (othersLeft && awaited[i]) continue;
+        const TServerClientWinSocket* socket = FConnections[i].get();
         const int count = perAddress[socket->FRemoteAddress];
-        if (victim && (sending > victimSending || (sending == victimSending && count <= victimCount))) continue;
-        victim = socket.get();
-        victimSending = sending;
+        if (victim && count <= victimCount) continue;
+        victim = FConnections[i].get();
         victimCount = count;
     }
     return victim;

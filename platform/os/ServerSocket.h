@@ -86,9 +86,13 @@ public:
     void SetReceiveLimit(int bytes) { FReceiveLimit = bytes; }   // more is never read: the connection closes
     void SetConnectionTimeout(int ms) { FConnectionTimeoutMs = ms; }   // on the loop's clock, from the accept
     // At most this many connections open: a new one closes another, so fresh peers always get in. The one closed
-    // is a silent connection before one whose text has begun to come, and among those the oldest of the address
-    // holding the most connections, so a peer that floods the port pushes out its own connections, not others'.
+    // is the oldest of the address holding the most connections, whatever it has sent, so a peer that floods the
+    // port (from one address or from many) pushes out its own connections before others'; connections that
+    // Awaited names go only when no other is left.
     void SetMaxConnections(int count) { FMaxConnections = count; }
+    // The connections the owner waits on (a reply due from their address): kept longest when the server is full.
+    // Called while a connection is being chosen; it must not close anything. Empty: none.
+    std::function<bool(const TServerClientWinSocket& socket)> Awaited;
 
     int ActiveConnections() const { return static_cast<int>(FConnections.size()); }
     TServerClientWinSocket* Connections(int index) const;

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <deque>
 #include <filesystem>
 #include <future>
 #include <stop_token>
@@ -291,6 +292,80 @@ TEST_F(FarmLinkTest, AReplyWhoseTextComesAfterAFloodOfHeldConnectionsGetsThrough
     TFarmReply reply = Finish(query);
     EXPECT_TRUE(reply.Replied);
     EXPECT_EQ(reply.State, FarmStateRunning);
+}
+
+// Opens connections from the given addresses in turn, each sending a few bytes and held open, until destroyed.
+class TFewBytesFlood {
+public:
+    TFewBytesFlood(int port, std::vector<std::string> addresses)
+        : FThread([this, port, addresses = std::move(addresses)](std::stop_token stop) {
+            std::deque<std::unique_ptr<test::TReplyConnection>> held;
+            for (std::size_t i = 0; !stop.stop_requested(); ++i) {
+                auto connection = std::make_unique<test::TReplyConnection>(port, addresses[i % addresses.size()]);
+                connection->Send("9#");
+                held.push_back(std::move(connection));
+                if (held.size() > 256) held.pop_front();
+                ++FOpened;
+                std::this_thread::sleep_for(std::chrono::microseconds(200));   // a flood the backlog can take
+            }
+        }) { }
+    int Opened() const { return FOpened; }
+
+private:
+    std::atomic<int> FOpened {0};
+    std::jthread FThread;
+};
+
+// A reply that takes its network delay (5 to 20 ms between its connection and its text) gets through floods of
+// connections that each send a few bytes, from one address and from many.
+TEST_F(FarmLinkTest, DelayedRepliesGetThroughAFloodOfConnectionsThatEachSendAFewBytes) {
+    link.SetReplyWait(1, 10000);   // far beyond the delays: a reply pushed out fails the round
+    std::vector<std::string> many;
+    for (int i = 2; i < 40; ++i)
+        many.push_back("127.0.0." + std::to_string(i));
+    const std::vector<std::pair<const char*, std::vector<std::string>>> floods
+        = {{"one address", {"127.0.0.2"}}, {"many addresses", many}};
+    std::size_t sent = 0;
+    for (const auto& [name, addresses] : floods) {
+        SCOPED_TRACE(name);
+        TFewBytesFlood flood(link.ServerPort(), addresses);
+        ASSERT_TRUE(test::PumpUntil(loop, [&] { return flood.Opened() > 4 * FarmReplyConnections; }));
+        int replied = 0;
+        for (int round = 0; round < 10; ++round) {
+            auto query = StartQuery(0);
+            ASSERT_TRUE(MessageArrives(++sent));
+            const int delayMs = 5 + round * 15 / 9;
+            std::thread reply([port = link.ServerPort(), delayMs] {
+                test::TReplyConnection connection(port);
+                std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));   // the network's delay
+                connection.Send("127.0.0.1#4*C:\\FAH^box");
+                connection.Close();
+            });
+            const TFarmReply answer = Finish(query);
+            reply.join();
+            replied += answer.Replied ? 1 : 0;
+        }
+        EXPECT_EQ(replied, 10);
+    }
+}
+
+// While the reply port is closed no reply can come: a query does not wait for one; once it listens again it does.
+TEST_F(FarmLinkTest, AQueryWaitsForNoReplyWhileThePortIsClosed) {
+    link.SetReplyWait(1, LongPollMs);
+    link.CloseServer();
+    auto query = StartQuery(0);
+    ASSERT_TRUE(MessageArrives());
+    TFarmReply reply = Finish(query);   // at once: a wait of LongPollMs would fail here
+    EXPECT_FALSE(reply.Replied);
+    EXPECT_EQ(reply.Color, FarmColorNoReply);
+
+    ASSERT_TRUE(link.OpenServer());
+    auto again = StartQuery(0);
+    ASSERT_TRUE(MessageArrives(2));
+    // It waits now: the reply sent after the message came is taken.
+    test::SendReply(link.ServerPort(), "127.0.0.1#4*C:\\FAH^box");
+    reply = Finish(again);
+    EXPECT_TRUE(reply.Replied);
 }
 
 TEST_F(FarmLinkTest, ASlowDripIsClosedAtItsTimeAndGivesNoReply) {

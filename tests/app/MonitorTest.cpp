@@ -520,6 +520,7 @@ TEST_F(MonitorTest, StopDoesNotWaitOutAReplyWaitThatARefreshQueuesBehind) {
     querying.Get = true;
     querying.Ip = "127.0.0.1";   // the service never answers
     monitor.FarmLink().SetReplyWait(1, LongPollMs);
+    ASSERT_TRUE(monitor.OpenFarmServer());   // a reply could come: the query waits
     std::atomic<bool> sending {false};
     TMonitorWorkers workers;
     workers.StartBackup = [&](int) {
@@ -544,6 +545,7 @@ TEST_F(MonitorTest, ANodeThreadWaitingForItsFarmReplyStopsPromptly) {
     node.Get = true;
     node.Ip = "127.0.0.1";   // the service never answers
     monitor.FarmLink().SetReplyWait(1, LongPollMs);
+    ASSERT_TRUE(monitor.OpenFarmServer());   // a reply could come: the query waits
     Start();
     ASSERT_TRUE(test::PumpUntil(loop, [&] { return monitor.Stage(0) == 52; }));
     monitor.Stop();

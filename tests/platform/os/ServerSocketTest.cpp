@@ -422,22 +422,49 @@ TEST(TServerSocket, AFloodFromOneAddressPushesOutItsOwnConnectionsNotAnotherAddr
     close(real);
 }
 
-TEST(TServerSocket, AConnectionWhoseTextHasBegunIsPushedOutAfterTheSilentOnes) {
+// Whatever the crowd sends, its own connections go first: a peer that sends a few bytes on each is no safer.
+TEST(TServerSocket, ACrowdThatSendsAFewBytesOnEachPushesOutItsOwnConnections) {
     CappedServer capped;
-    int sending = ConnectLoopback(capped.Server.LocalPort());
-    ASSERT_TRUE(WriteAll(sending, "10.0.0.9#4*"));
-    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Received == "10.0.0.9#4*"; }));
-    std::vector<int> idle;
+    int sending = ConnectFromAddress(capped.Server.LocalPort(), "127.0.0.3");
+    ASSERT_GE(sending, 0);
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Server.ActiveConnections() == 1; }));
+    std::vector<int> crowd;
     for (int i = 0; i < 10; ++i) {
-        idle.push_back(ConnectLoopback(capped.Server.LocalPort()));
-        ASSERT_GE(idle.back(), 0);
+        crowd.push_back(ConnectFromAddress(capped.Server.LocalPort(), "127.0.0.2"));
+        ASSERT_GE(crowd.back(), 0);
+        ASSERT_TRUE(WriteAll(crowd.back(), "9#"));
     }
     ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.PushedOut == 7; }));
     ASSERT_FALSE(PeerClosed(sending, 0));
-    ASSERT_TRUE(WriteAll(sending, "C:\\FAH^node"));
-    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Received.size() == 22; }));
-    EXPECT_EQ(capped.Received, "10.0.0.9#4*C:\\FAH^node");
-    for (int fd : idle)
+    ASSERT_TRUE(WriteAll(sending, "10.0.0.9#4*C:\\FAH^node"));
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Received.find("10.0.0.9") != std::string::npos; }));
+    for (int fd : crowd)
         close(fd);
     close(sending);
+}
+
+// Connections the owner waits on go last, even beside a crowd of one connection per address.
+TEST(TServerSocket, AnAwaitedConnectionOutlivesACrowdFromManyAddresses) {
+    CappedServer capped;
+    capped.Server.Awaited
+        = [](const TServerClientWinSocket& socket) { return socket.RemoteAddress() == "127.0.0.3"; };
+    int awaited = ConnectFromAddress(capped.Server.LocalPort(), "127.0.0.3");
+    ASSERT_GE(awaited, 0);
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Server.ActiveConnections() == 1; }));
+    std::vector<int> crowd;
+    for (int i = 0; i < 12; ++i) {
+        const std::string address = "127.0.1." + std::to_string(i + 1);
+        crowd.push_back(ConnectFromAddress(capped.Server.LocalPort(), address.c_str()));
+        ASSERT_GE(crowd.back(), 0);
+        ASSERT_TRUE(WriteAll(crowd.back(), "9#"));
+    }
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.PushedOut == 9; }));
+    ASSERT_FALSE(PeerClosed(awaited, 0));
+    ASSERT_TRUE(WriteAll(awaited, "10.0.0.9#4*C:\\FAH^node"));
+    ASSERT_TRUE(RunServerUntil(capped.Loop, [&] { return capped.Received.find("10.0.0.9") != std::string::npos; }));
+    for (int i = 0; i < 9; ++i)
+        EXPECT_TRUE(PeerClosed(crowd[static_cast<std::size_t>(i)], 1000)) << i;   // the oldest of the crowd went
+    for (int fd : crowd)
+        close(fd);
+    close(awaited);
 }
