@@ -46,11 +46,24 @@ void DragFinish(HDROP drop) {
     delete drop;
 }
 
-bool DropFilesAt(POINT screenPoint, const std::vector<std::string>& names) {
-    if (names.empty()) return false;
+namespace {
+
+HWND DropTargetAt(POINT screenPoint) {
     HWND target = WindowFromPoint(screenPoint);
     while (target != nullptr && (GetWindowLongPtr(target, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) == 0)
         target = (GetWindowLongPtr(target, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(target) : nullptr;
+    return target;
+}
+
+}   // namespace
+
+bool AcceptsFilesAt(POINT screenPoint) {
+    return DropTargetAt(screenPoint) != nullptr;
+}
+
+bool DropFilesAt(POINT screenPoint, const std::vector<std::string>& names) {
+    if (names.empty()) return false;
+    const HWND target = DropTargetAt(screenPoint);
     if (target == nullptr) return false;
     auto* drop = new DropData {names, screenPoint};   // freed by the receiver's DragFinish
     ScreenToClient(target, &drop->Point);

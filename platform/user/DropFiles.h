@@ -27,5 +27,7 @@ void DragFinish(HDROP drop);
 // point, or its nearest ancestor that accepts files, is sent WM_DROPFILES (wParam the drop). False (nothing sent)
 // when no window there accepts files or the list is empty.
 bool DropFilesAt(POINT screenPoint, const std::vector<std::string>& names);
+// Whether DropFilesAt would find a window there that accepts files.
+bool AcceptsFilesAt(POINT screenPoint);
 
 }

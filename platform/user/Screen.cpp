@@ -1,6 +1,7 @@
 // The display in use and the bridge that turns its reports into window-layer events.
 #include "platform/user/Screen.h"
 
+#include "platform/user/DropFiles.h"
 #include "platform/user/InputState.h"
 #include "platform/user/MessageQueue.h"
 #include "platform/user/Messages.h"
@@ -67,6 +68,12 @@ struct DisplayHost final : DisplaySink {
         } else if (top && detail::ActiveWindowObject() == top) {
             detail::ActivateWindow(nullptr, WA_INACTIVE, true);
         }
+    }
+
+    bool AcceptsFilesAt(SurfaceId, gdi::POINT point) override { return user::AcceptsFilesAt(point); }
+    void OnFilesDropped(SurfaceId, gdi::POINT point, const std::vector<std::string>& names) override {
+        // Delivered from the loop, not from inside the display's event handling.
+        if (auto queue = Queue.lock()) queue->Loop->Post([point, names] { DropFilesAt(point, names); });
     }
 
     void Install(std::unique_ptr<Display> display) {

@@ -83,6 +83,10 @@ public:
     virtual void OnMovedByUser(SurfaceId surface, const gdi::RECT& bounds) = 0;  // placed by the window manager
     virtual void OnStateChanged(SurfaceId surface, SurfaceState state) = 0;      // minimized/restored outside us
     virtual void OnFocusChanged(SurfaceId surface, bool focused) = 0;
+    // Files dragged from another program: whether a window at the screen point takes them (asked while the
+    // drag moves), and the drop itself (absolute local paths, never empty).
+    virtual bool AcceptsFilesAt(SurfaceId, gdi::POINT) { return false; }
+    virtual void OnFilesDropped(SurfaceId, gdi::POINT, const std::vector<std::string>&) { }
 };
 
 // One monitor: its bounds and its work area (the bounds less panels), in virtual-screen coordinates; a

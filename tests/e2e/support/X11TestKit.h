@@ -35,6 +35,19 @@ struct RecordingSink : user::DisplaySink {
     }
     void OnFocusChanged(user::SurfaceId surface, bool focused) override { Focus.emplace_back(surface, focused); }
 
+    // Files dragged from other programs: taken anywhere while AcceptFiles holds.
+    bool AcceptFiles = false;
+    struct Drop {
+        user::SurfaceId Surface = 0;
+        gdi::POINT Point;
+        std::vector<std::string> Files;
+    };
+    std::vector<Drop> Drops;
+    bool AcceptsFilesAt(user::SurfaceId, gdi::POINT) override { return AcceptFiles; }
+    void OnFilesDropped(user::SurfaceId surface, gdi::POINT point, const std::vector<std::string>& files) override {
+        Drops.push_back(Drop {surface, point, files});
+    }
+
     bool Exposed(user::SurfaceId id) const;
     std::string Describe() const;   // the inputs, one a line, for failure messages
     // The first input of this kind (and button, when given) at or after index from; nullptr for none.

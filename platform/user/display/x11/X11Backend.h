@@ -57,6 +57,17 @@ enum class AtomId {
     Incr,
     Timestamp,
     Transfer,   // our own property receiving converted selections
+    XdndAware,
+    XdndEnter,
+    XdndPosition,
+    XdndStatus,
+    XdndLeave,
+    XdndDrop,
+    XdndFinished,
+    XdndSelection,
+    XdndTypeList,
+    XdndActionCopy,
+    TextUriList,
     Count
 };
 
@@ -86,6 +97,17 @@ struct Surface {
     bool DropShadow = false;
     std::unique_ptr<ShmImage, ShmImageDelete> Shm;
     _XIC* InputContext = nullptr;
+};
+
+// A drag of another program over one of our windows (the XDND protocol, receiving side).
+struct DropState {
+    XId Source = 0;   // the dragging program's window; 0 while no drag is over us
+    XId Target = 0;   // our window it is over
+    SurfaceId Surface = 0;
+    int Version = 0;
+    bool UriList = false;   // the drag offers text/uri-list
+    bool Accepting = false;   // the last position was over a window that takes files
+    gdi::POINT Point {};
 };
 
 // Errors the server has reported on any connection so far (they are counted, not fatal).
@@ -184,12 +206,17 @@ private:
     void ApplyPointerGrab();
     void Emit(const InputEvent& event);
 
+    // X11Dnd.cpp: files dragged from other programs
+    bool OnDndMessage(const _XEvent& event);
+    void SendDndReply(XId source, AtomId type, long l1, long l2, long l3, long l4);
+
     // X11Clipboard.cpp: selections
     void OnSelectionRequest(const _XEvent& event);
     void OnSelectionClear(const _XEvent& event);
     bool WaitForEvent(int type, XId window, _XEvent& out, int timeoutMs);
     bool ReadTransfer(std::string& out, XId& type);
     bool ConvertClipboard(XId target, std::string& out);
+    bool ConvertSelection(XId selection, XId target, unsigned long time, std::string& out);
     unsigned long ServerTime();
 
     _XDisplay* FDisplay = nullptr;
@@ -226,6 +253,7 @@ private:
     bool FOwnsClipboard = false;
 
     std::unique_ptr<X11Tray> FTray;
+    DropState FDrop;
 };
 
 }

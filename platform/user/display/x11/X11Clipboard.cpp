@@ -128,8 +128,12 @@ bool X11Display::ReadTransfer(std::string& out, XId& type) {
 }
 
 bool X11Display::ConvertClipboard(XId target, std::string& out) {
+    return ConvertSelection(AtomOf(AtomId::Clipboard), target, CurrentTime, out);
+}
+
+bool X11Display::ConvertSelection(XId selection, XId target, unsigned long time, std::string& out) {
     XDeleteProperty(FDisplay, FHelper, AtomOf(AtomId::Transfer));
-    XConvertSelection(FDisplay, AtomOf(AtomId::Clipboard), target, AtomOf(AtomId::Transfer), FHelper, CurrentTime);
+    XConvertSelection(FDisplay, selection, target, AtomOf(AtomId::Transfer), FHelper, time);
     XEvent event;
     if (!WaitForEvent(SelectionNotify, FHelper, event, ClipboardWaitMs)) return false;
     if (!event.xselection.property) return false;   // the owner cannot give this target

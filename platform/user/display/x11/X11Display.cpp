@@ -83,6 +83,17 @@ constexpr const char* AtomNames[] = {
     "INCR",
     "TIMESTAMP",
     "KORVEX_TRANSFER",
+    "XdndAware",
+    "XdndEnter",
+    "XdndPosition",
+    "XdndStatus",
+    "XdndLeave",
+    "XdndDrop",
+    "XdndFinished",
+    "XdndSelection",
+    "XdndTypeList",
+    "XdndActionCopy",
+    "text/uri-list",
 };
 static_assert(std::size(AtomNames) == size_t(AtomId::Count));
 
@@ -320,6 +331,7 @@ void X11Display::Dispatch(XEvent& event) {
         OnPropertyChange(event);
         break;
     case ClientMessage:
+        if (OnDndMessage(event)) break;
         OnClientMessage(event);
         break;
     case ButtonPress:

@@ -121,6 +121,10 @@ void X11Display::SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& o
     WriteShadow(surface, options.DropShadow);
     if (options.Kind != SurfaceKind::Normal) return;
 
+    // Other programs may drag files here (XDND version 5); whether a window takes them is asked as they move.
+    Atom dndVersion = 5;
+    XChangeProperty(FDisplay, window, AtomOf(AtomId::XdndAware), XA_ATOM, 32, PropModeReplace,
+        reinterpret_cast<unsigned char*>(&dndVersion), 1);
     Atom protocols[] = {AtomOf(AtomId::WmDeleteWindow)};
     XSetWMProtocols(FDisplay, window, protocols, 1);
     MotifHints motif;   // no decorations: the program draws its own frame
