@@ -45,19 +45,21 @@ void AddSurfaceIcon(std::vector<SurfaceIcon>& icons, HICON icon) {
     }
 }
 
-// The window's own icons, else the class's, else the program's.
+// Per size, the window's own icon, else the class's, else the program's; smallest first.
 std::vector<SurfaceIcon> SurfaceIconsOf(const WindowObject* top) {
     std::vector<SurfaceIcon> icons;
-    AddSurfaceIcon(icons, top->SmallIcon);
-    AddSurfaceIcon(icons, top->BigIcon);
-    if (icons.empty() && top->Class) {
-        AddSurfaceIcon(icons, top->Class->IconSm);
-        AddSurfaceIcon(icons, top->Class->Icon);
+    std::vector<HICON> candidates {top->SmallIcon, top->BigIcon};
+    if (top->Class) candidates.insert(candidates.end(), {top->Class->IconSm, top->Class->Icon});
+    candidates.insert(candidates.end(), {ProgramIcon(ICON_SMALL), ProgramIcon(ICON_BIG)});
+    for (HICON icon : candidates) {
+        std::vector<SurfaceIcon> one;
+        AddSurfaceIcon(one, icon);
+        if (one.empty()) continue;
+        const bool sizeTaken = std::any_of(icons.begin(), icons.end(),
+            [&](const SurfaceIcon& i) { return i.Width == one[0].Width && i.Height == one[0].Height; });
+        if (!sizeTaken) icons.push_back(std::move(one[0]));
     }
-    if (icons.empty()) {
-        AddSurfaceIcon(icons, ProgramIcon(ICON_SMALL));
-        AddSurfaceIcon(icons, ProgramIcon(ICON_BIG));
-    }
+    std::stable_sort(icons.begin(), icons.end(), [](const SurfaceIcon& a, const SurfaceIcon& b) { return a.Width < b.Width; });
     return icons;
 }
 

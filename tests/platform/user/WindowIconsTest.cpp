@@ -136,26 +136,26 @@ TEST_F(WindowIcons, TheCaptionShowsTheWindowsOwnIconThenTheClassIconThenTheProgr
     }
 }
 
-TEST_F(WindowIcons, TheSurfaceFollowsTheWindowsOwnIconsAfterItIsShown) {
+TEST_F(WindowIcons, TheSurfaceFollowsTheWindowsOwnIconsAfterItIsShownSizeBySize) {
     SetProgramIcons(ProgramSmall.Handle, ProgramLarge.Handle);
     HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(50, 50, 300, 200));
+    // The colour of each icon the window manager is given, smallest first.
     auto shown = [&] {
-        std::vector<int> sizes;
+        std::vector<std::pair<int, std::uint32_t>> icons;
         for (const SurfaceIcon& icon : Screen->Surface(Screen->StackingOrder()[0])->Options.Icons)
-            sizes.push_back(icon.Width);
-        return sizes;
+            icons.emplace_back(icon.Width, icon.Argb.back() & 0xFFFFFF);
+        return icons;
     };
-    auto firstPixel = [&] { return Screen->Surface(Screen->StackingOrder()[0])->Options.Icons.at(0).Argb.back(); };
-    EXPECT_EQ(firstPixel() & 0xFFFFFF, 0x14A03Cu);   // the program's small icon
+    using Shown = std::vector<std::pair<int, std::uint32_t>>;
+    const std::uint32_t programSmall = 0x14A03C, programLarge = 0x1E3CDC, ownSmall = 0xF0C814, ownLarge = 0x7814A0;
+    EXPECT_EQ(shown(), (Shown {{16, programSmall}, {32, programLarge}}));
     SendMessage(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(OwnLarge.Handle));
-    EXPECT_EQ(shown(), std::vector<int> {32});
-    EXPECT_EQ(firstPixel() & 0xFFFFFF, 0x7814A0u);
+    EXPECT_EQ(shown(), (Shown {{16, programSmall}, {32, ownLarge}}));
     SendMessage(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(OwnSmall.Handle));
-    EXPECT_EQ(shown(), (std::vector<int> {16, 32}));
+    EXPECT_EQ(shown(), (Shown {{16, ownSmall}, {32, ownLarge}}));
     SendMessage(hwnd, WM_SETICON, ICON_BIG, 0);
     SendMessage(hwnd, WM_SETICON, ICON_SMALL, 0);
-    EXPECT_EQ(shown(), (std::vector<int> {16, 32}));   // the program's again
-    EXPECT_EQ(firstPixel() & 0xFFFFFF, 0x14A03Cu);
+    EXPECT_EQ(shown(), (Shown {{16, programSmall}, {32, programLarge}}));
 }
 
 }
