@@ -276,16 +276,10 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
         return;
     }
     TacItemViewHooks hooks;
-    hooks.NewSkin = [this] {
-        KeepColors();
-        UpdateScrolls();
-    };
     hooks.RemoveSkin = [this] {
         FreeEditBars(FVertBar, FHorzBar);
         KeepItemViewColors(this, SkinData(), TacWindowColors::Yes);
         Arrange();
-        Invalidate();
-        if (FHeaderHandle != nullptr) user::InvalidateRect(FHeaderHandle, nullptr, true);
     };
     hooks.Refresh = [this, data] {
         if (!data->Skinned() || ComponentState().Contains(csLoading)) return;
@@ -364,19 +358,6 @@ void TsCustomListView::AfterMessage(const TMessage& m) {
     case CN_KEYUP:
         if (m.WParam < 33 || m.WParam > 40) break;
         TransparentRepaint(false);
-        UpdateScrolls();
-        break;
-    // Items added or removed, the view changed, the native list scrolled itself: the bars follow.
-    case user::LVM_INSERTITEM:
-    case user::LVM_DELETEITEM:
-    case user::LVM_DELETEALLITEMS:
-    case user::LVM_SETITEMCOUNT:
-    case user::LVM_INSERTCOLUMN:
-    case user::LVM_SETCOLUMNWIDTH:
-    case user::LVM_SCROLL:
-    case user::WM_VSCROLL:
-    case user::WM_HSCROLL:
-    case user::WM_PAINT:
         UpdateScrolls();
         break;
     default:

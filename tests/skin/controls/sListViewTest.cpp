@@ -39,11 +39,14 @@ protected:
             column->SetWidth(columnWidth);
         }
         list->SetParent(Form);
+        // Filled as a program fills a list, between BeginUpdate and EndUpdate: the bars follow at the end.
+        list->Items()->BeginUpdate();
         for (int i = 0; i < items; ++i) {
             TListItem* item = list->Items()->Add();
             item->SetCaption("File " + std::to_string(i));
             item->SubItems()->Add(std::to_string(i * 10) + " KB");
         }
+        list->Items()->EndUpdate();
         Pump();
         return list;
     }
@@ -95,6 +98,40 @@ TEST_F(ListViewTest, AReportViewGetsAVerticalBarInsideTheFrameThatScrollsTheNati
     Pump();
     EXPECT_GT(Native(list).nPos, 1);
     ExpectInStep(list);
+}
+
+// The list view scrolls by whole columns: the skinned bar moved three columns right and back again returns to
+// the first column, the native list in step with the bar each way.
+TEST_F(ListViewTest, AListViewMovedRightAndBackByTheBarReturnsToTheFirstColumn) {
+    UseSkin(1);
+    TsListView* list = NewList(200, vsList, 160);
+    TsScrollBar* bar = list->HorzBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->Visible());
+    ASSERT_GE(bar->Max(), 3);
+    bar->SetPosition(3);
+    Pump();
+    EXPECT_EQ(Native(list, user::SB_HORZ).nPos, 3);
+    bar->SetPosition(0);
+    Pump();
+    EXPECT_EQ(Native(list, user::SB_HORZ).nPos, 0);
+}
+
+// The bars follow the messages that change the list as a whole (the end of an update, a size, a key, the wheel),
+// not every single item added.
+TEST_F(ListViewTest, TheBarsFollowTheEndOfAnUpdateNotEachItem) {
+    UseSkin(2);
+    TsListView* list = NewList(60);
+    TsScrollBar* bar = list->VertBar();
+    ASSERT_NE(bar, nullptr);
+    const int max = bar->Max();
+    for (int i = 0; i < 20; ++i) list->Items()->Add()->SetCaption("More " + std::to_string(i));
+    Pump();
+    EXPECT_EQ(bar->Max(), max);
+    list->Items()->BeginUpdate();
+    list->Items()->EndUpdate();
+    ExpectInStep(list);
+    EXPECT_EQ(bar->Max(), max + 20);
 }
 
 TEST_F(ListViewTest, AnEmptyReportViewWithWideColumnsGetsAHorizontalBarAndAnEmptyIconViewNone) {
