@@ -130,7 +130,7 @@ void FeedEditBar(TsScrollBar* bar, const user::SCROLLINFO& si, bool enabled, boo
         bar->SetLargeChange(std::clamp(page, 1, 32767));
         return;
     }
-    bar->SetParams(0, 0, 0);
+    bar->SetParams(-1, 0, 1);   // the position clamps to 0
     bar->SetPageSize(page);
     bar->SetEnabled(false);
 }

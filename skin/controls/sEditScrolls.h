@@ -53,8 +53,8 @@ void PlaceEditBars(classes::TWinControl* host, TsScrollBar* vertBar, TsScrollBar
 
 // The native range onto the bar, without calling its hook. With something to scroll (nMax >= nMin and
 // nMax - nPage + 1 > nMin, a page of 0 taken as 1) and withValues: Min nMin, Max nMax - nPage + 1, Position nPos, PageSize nPage,
-// LargeChange the page (at least 1), Enabled as given. Otherwise an empty range (Min = Max = Position = 0),
-// PageSize nPage, disabled. A text that fits thus never gives a Max below Min.
+// LargeChange the page (at least 1), Enabled as given. Otherwise Min 0, Max 1, Position -1 (so 0), PageSize nPage,
+// disabled. A page longer than the text (nMax - nPage + 1 below nMin) thus never gives a Max below Min.
 void FeedEditBar(TsScrollBar* bar, const user::SCROLLINFO& info, bool enabled, bool withValues = true);
 
 // The bar's position sent to the host as WM_VSCROLL / WM_HSCROLL with code. A position past 16 bits is first

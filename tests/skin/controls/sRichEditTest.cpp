@@ -107,7 +107,7 @@ TEST_F(RichEditTest, WheelAndKeysMoveTheBarWithTheText) {
     ExpectInStep(rich);
 }
 
-TEST_F(RichEditTest, ATextThatFitsHasNoBarOrADisabledOneWithAnEmptyRange) {
+TEST_F(RichEditTest, ATextThatFitsHasNoBarOrADisabledOneWithMaxOne) {
     UseSkin(0);
     TsRichEdit* hidden = NewRich("Two lines\r\nonly");
     EXPECT_EQ(hidden->VertBar(), nullptr);
@@ -115,7 +115,7 @@ TEST_F(RichEditTest, ATextThatFitsHasNoBarOrADisabledOneWithAnEmptyRange) {
     ASSERT_NE(shown->VertBar(), nullptr);
     EXPECT_FALSE(shown->VertBar()->Enabled());
     EXPECT_EQ(shown->VertBar()->Min(), 0);
-    EXPECT_EQ(shown->VertBar()->Max(), 0);
+    EXPECT_EQ(shown->VertBar()->Max(), 1);
     TStringStream more(LogText(60));
     hidden->Lines()->LoadFromStream(more);
     Pump();
