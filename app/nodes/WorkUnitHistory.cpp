@@ -318,49 +318,70 @@ void TWorkUnitHistory::Report(const std::string& reason) {
 
 bool TWorkUnitHistory::Flush() {
     std::lock_guard<std::mutex> writing(FWriteLock);
-    std::string content;
-    std::uint64_t serial = 0;
-    {
-        std::lock_guard<std::mutex> guard(FLock);
-        if (FPending.empty()) return true;
-        if (FFile.ChangedOnDisk(os::NativePath(FilePath()))) {
-            // Read again, and the changes made since the last write applied to what it holds now.
-            std::vector<TLine> lines;
-            if (!ReadFileLocked(lines)) {
-                Report("it changed on disk and cannot be read again (" + std::generic_category().message(errno) + ")");
-                return false;
-            }
-            FLines = std::move(lines);
-            for (const TChange& change : FPending) {
-                if (change.Unit.empty()) {
-                    SetSpeedLocked(change.Name, change.RCG, change.Speed);
-                    continue;
-                }
-                THistoryEntry entry = ParseHistoryLine(change.Unit);
-                if (!IsKnownLocked(entry.Name, entry.RCG)) FLines.push_back(TLine {change.Unit, std::move(entry)});
-            }
-        }
-        std::size_t size = 0;
-        for (const TLine& line : FLines)
-            size += line.Text.size() + 2;
-        content.reserve(size);
-        for (const TLine& line : FLines) {
-            content += line.Text;
-            content += os::LineBreak;
-        }
-        serial = FPending.back().Serial;
-    }
     const std::string path = os::NativePath(FilePath());
-    if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName)) {
-        Report(std::generic_category().message(errno));
-        return false;
+    for (int attempt = 1;; ++attempt) {
+        std::string content;
+        std::uint64_t serial = 0;
+        {
+            std::lock_guard<std::mutex> guard(FLock);
+            if (FPending.empty()) return true;
+            if (FFile.ChangedOnDisk(path)) {
+                // Read again, and the changes made since the last write applied to what it holds now.
+                std::vector<TLine> lines;
+                if (!ReadFileLocked(lines)) {
+                    Report(
+                        "it changed on disk and cannot be read again (" + std::generic_category().message(errno) + ")");
+                    return false;
+                }
+                FLines = std::move(lines);
+                for (const TChange& change : FPending) {
+                    if (change.Unit.empty()) {
+                        SetSpeedLocked(change.Name, change.RCG, change.Speed);
+                        continue;
+                    }
+                    THistoryEntry entry = ParseHistoryLine(change.Unit);
+                    if (!IsKnownLocked(entry.Name, entry.RCG)) FLines.push_back(TLine {change.Unit, std::move(entry)});
+                }
+            }
+            std::size_t size = 0;
+            for (const TLine& line : FLines)
+                size += line.Text.size() + 2;
+            content.reserve(size);
+            for (const TLine& line : FLines) {
+                content += line.Text;
+                content += os::LineBreak;
+            }
+            serial = FPending.back().Serial;
+        }
+        // An edit made while the new file was written is seen at the last moment, and the file read again: only
+        // the rename itself is left for one to be lost in.
+        os::TReplaceChecks checks;
+        checks.BeforeRename = [this, &path] {
+            std::lock_guard<std::mutex> guard(FLock);
+            return !FFile.ChangedOnDisk(path);
+        };
+        int written = -1;
+        checks.Written = [&written](int fd) { written = fd; };
+        if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName, checks)) {
+            if (errno == EAGAIN && attempt < MaxWriteAttempts) continue;
+            Report(errno == EAGAIN ? std::string("it kept changing on disk while it was written")
+                                   : std::generic_category().message(errno));
+            return false;
+        }
+        FReported.clear();
+        std::lock_guard<std::mutex> guard(FLock);
+        // Changes made meanwhile wait for the next write; a load meanwhile dropped them all.
+        std::erase_if(FPending, [serial](const TChange& change) { return change.Serial <= serial; });
+        // The file written, by its descriptor: what is at the path now may already be another's.
+        struct stat st;
+        if (written >= 0 && ::fstat(written, &st) == 0) {
+            FFile.Pin(written, st);
+        } else {
+            if (written >= 0) ::close(written);
+            FFile.Clear();   // the next write reads it again
+        }
+        return true;
     }
-    FReported.clear();
-    std::lock_guard<std::mutex> guard(FLock);
-    // Changes made meanwhile wait for the next write; a load meanwhile dropped them all.
-    std::erase_if(FPending, [serial](const TChange& change) { return change.Serial <= serial; });
-    FFile.PinPath(path);   // when it cannot be opened now, the next write reads it again
-    return true;
 }
 
 }

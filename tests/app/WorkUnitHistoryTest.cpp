@@ -6,6 +6,7 @@
 #include "support/FileSizeLimit.h"
 
 #include "platform/base/DateTime.h"
+#include "platform/os/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -468,6 +469,84 @@ TEST(ForEachHistoryLine, EndsLinesAtEveryBreakAcrossReadBlocks) {
     errno = 0;
     EXPECT_FALSE(ForEachHistoryLine(env.File("missing"), [](std::string_view) {}));
     EXPECT_EQ(errno, ENOENT);
+}
+
+}
+}
+
+namespace korvex::app {
+namespace {
+
+// An edit by hand that lands while the program writes the file (its new content written, the rename not yet
+// made): an append, a backup copied over it in place, a backup renamed over it. None is lost.
+TEST_F(WorkUnitHistoryTest, AnEditMadeWhileTheFileIsWrittenIsKept) {
+    const std::string hand = "[06.12.2024 09:00:00] p2605_hand*9-9-9#1=hand\r\n";
+    struct TEdit {
+        const char* Name;
+        std::function<void(const std::string& path)> Make;
+    };
+    const std::vector<TEdit> edits = {
+        {"append",
+            [&](const std::string& path) {
+                std::ofstream out(path, std::ios::binary | std::ios::app);
+                out << hand;
+            }},
+        {"backup copied over in place",
+            [&](const std::string& path) {
+                std::ofstream out(path, std::ios::binary | std::ios::trunc);
+                out << Lines(2) << hand;
+            }},
+        {"backup renamed over",
+            [&](const std::string& path) {
+                test::WriteFile(path + ".restored", Lines(2) + hand);
+                std::filesystem::rename(path + ".restored", path);
+            }},
+    };
+    for (const TEdit& edit : edits) {
+        SCOPED_TRACE(edit.Name);
+        test::WriteFile(env.File("KORVEX.WUS"), Lines(2));
+        TWorkUnitHistory history;
+        history.Load();
+        ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+        int edited = 0;
+        os::SetReplaceProbe([&](const std::string& target) {
+            if (edited++ == 0) edit.Make(target);
+        });
+        const bool flushed = history.Flush();
+        os::SetReplaceProbe(nullptr);
+        ASSERT_TRUE(flushed);
+        EXPECT_GE(edited, 2);   // written again after the edit was seen
+        EXPECT_EQ(env.ReadFile("KORVEX.WUS"), Lines(2) + hand + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n");
+        EXPECT_TRUE(history.IsKnown("p2605_hand", "9-9-9"));
+        EXPECT_FALSE(history.Dirty());
+        // The file written is the one known: a later change writes without reading again, and keeps everything.
+        ASSERT_TRUE(history.SaveWU("p2605_later", "2-2-2", 120, "node1"));
+        ASSERT_TRUE(history.Flush());
+        EXPECT_NE(env.ReadFile("KORVEX.WUS").find(hand), std::string::npos);
+        std::filesystem::remove(env.File("KORVEX.WUS"));
+    }
+}
+
+// A file that changes at every write is given up after a few rounds, the changes kept for the next Flush.
+TEST_F(WorkUnitHistoryTest, AFileThatKeepsChangingUnderEveryWriteKeepsTheChangesForLater) {
+    test::WriteFile(env.File("KORVEX.WUS"), Lines(2));
+    TWorkUnitHistory history;
+    history.Load();
+    ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+    int edits = 0;
+    os::SetReplaceProbe([&](const std::string& target) {
+        std::ofstream out(target, std::ios::binary | std::ios::app);
+        out << "[06.12.2024 09:00:00] p2605_hand*" << ++edits << "-9-9#1=hand\r\n";
+    });
+    const bool flushed = history.Flush();
+    os::SetReplaceProbe(nullptr);
+    EXPECT_FALSE(flushed);
+    EXPECT_EQ(edits, MaxWriteAttempts);
+    EXPECT_TRUE(history.Dirty());
+    ASSERT_TRUE(history.Flush());
+    const std::string text = env.ReadFile("KORVEX.WUS");
+    EXPECT_NE(text.find("p2605_hand*8-9-9"), std::string::npos);
+    EXPECT_NE(text.find("p2605_new*1-1-1"), std::string::npos);
 }
 
 }
