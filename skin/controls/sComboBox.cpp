@@ -139,7 +139,7 @@ void TsCustomComboBox::PrepareCache() {
 
 void TsCustomComboBox::PaintText() {
     TBitmap* cache = FCommonData->CacheBmp();
-    if (cache == nullptr || ItemIndex() < 0 || EditHandle() != nullptr) return;
+    if (cache == nullptr || ItemIndex() < 0) return;
     TCanvas* canvas = cache->Canvas();
     canvas->Font()->Assign(Font());
     TRect r {4, 3, ButtonRect().left, Height() - 3};
@@ -176,12 +176,11 @@ void TsCustomComboBox::PaintWindowSkin(gdi::HDC given) {
             gdi::BitBlt(dc, 0, 0, w, h, src, 0, 0, gdi::SRCCOPY);
         }
     }
-    // The face: the edit draws itself while it has the focus.
+    // The face: the edit or the native owner drawing draws it while the combo has the focus.
     const bool focused = SkinFocused();
-    if (focused && Style() != csDropDownList && EditHandle() != nullptr) return;
+    if (focused && Style() != csDropDownList) return;
     const bool ownerDraw = Style() == csOwnerDrawFixed || Style() == csOwnerDrawVariable;
     if ((ownerDraw || ItemIndex() < 0) && DroppedDown()) return;
-    if (EditHandle() != nullptr && !Enabled()) return;   // the disabled cache holds the face
     gdi::SavedDc saved(dc);
     gdi::ExcludeClipRect(dc, button.left, FaceInset, w - FaceInset, h - FaceInset);
     TCanvas* canvas = Canvas();
