@@ -49,8 +49,14 @@ void TsCustomColorBox::PopulateList() {
     TStrings* items = Items();
     items->BeginUpdate();
     base::ScopeExit endUpdate([items] { items->EndUpdate(); });
+    // The colour of the first item becomes the custom colour, whatever that item was.
+    const bool custom = FStyle.Contains(cbCustomColor);
+    const TColor customColor = custom && items->Count() > 0 ? Colors(0) : clBlack;
     const TColor selected = Selected();
-    FillColorItems(items, FStyle);
+    items->Clear();
+    for (const auto& [name, color] : ListedColorItems(FStyle))
+        items->AddObject(name, ColorItemObject(color));
+    if (custom) items->InsertObject(0, CustomColorItem, ColorItemObject(customColor));
     FPopulatePending = false;
     SetSelected(selected);
 }
@@ -75,7 +81,15 @@ TColor TsCustomColorBox::Selected() const {
 void TsCustomColorBox::SetSelected(TColor value) {
     FSelected = value;
     if (!HandleAllocated() || FPopulatePending) return;
-    const int index = ColorItemToSelect(Items(), value, FStyle.Contains(cbCustomColor));
+    // The first item holding the colour, "Custom..." included; else "Custom..." takes it.
+    TStrings* items = Items();
+    int index = -1;
+    for (int i = 0; i < items->Count() && index < 0; ++i)
+        if (Colors(i) == value) index = i;
+    if (index < 0 && FStyle.Contains(cbCustomColor) && items->Count() > 0 && value != NoColorSelected) {
+        items->PutObject(0, ColorItemObject(value));
+        index = 0;
+    }
     SetItemIndex(index);
     if (index == 0 && FStyle.Contains(cbCustomColor)) FCommonData->Invalidate();
 }
@@ -252,11 +266,17 @@ void TsCustomColorBox::DrawSkinnedItem(int index, const TRect& rect, TOwnerDrawS
     canvas->Font()->SetColor(selected ? clHighlightText : Font()->Color());
     canvas->FillRect(rect);
     if (selected) canvas->DrawFocusRect(rect);
-    // Every line shows its colour, with or without the names.
+    // The swatch is filled only in a list without names; the frame is always drawn.
     const TColor color = ShownColor(index);
     const TRect swatch = SwatchRect(rect, state, true);
-    DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, selected));
-    if (!FShowColorName) return;
+    if (!FShowColorName) {
+        DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, selected));
+        return;
+    }
+    const TColor background = canvas->Brush()->Color();
+    canvas->Brush()->SetColor(SwatchFrameColor(color, selected));
+    canvas->FrameRect(swatch);
+    canvas->Brush()->SetColor(background);
     const std::string name = Items()->Get(index);
     canvas->Brush()->SetStyle(bsClear);
     canvas->TextRect(rect, swatch.right + 5, rect.top + (rect.bottom - rect.top - canvas->TextHeight(name)) / 2, name);

@@ -208,23 +208,54 @@ TEST_P(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
     EXPECT_EQ(box->Asked, 0);
 }
 
+// Selected looks through every item, "Custom..." first; the list filled again keeps the first item's colour as
+// the custom colour, whatever that item was.
+TEST_P(ColorBoxTest, TheCustomItemIsAnItemLikeTheOthersAndKeepsTheFirstColour) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+    EXPECT_EQ(box->Colors(0), clBlack);
+    box->SetSelected(clBlack);
+    EXPECT_EQ(box->ItemIndex(), 0);
+    box->SetSelected(clRed);
+    EXPECT_EQ(box->Items()->Get(box->ItemIndex()), "clRed");
+    PickingColorBox* extended = MakeBox({cbExtendedColors});
+    ASSERT_EQ(extended->Colors(0), clMoneyGreen);
+    extended->SetStyle({cbExtendedColors, cbCustomColor});
+    EXPECT_EQ(extended->Items()->Get(0), "Custom...");
+    EXPECT_EQ(extended->Colors(0), clMoneyGreen);
+}
+
 INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
     [](const auto& info) { return SkinShortName(info.param); });
 
 class ColorBoxSkinned : public ColorBoxTest { };
 
-TEST_F(ColorBoxSkinned, EveryLineOfTheDroppedListShowsItsColourBesideItsName) {
+// In the skinned list a line with its name shows the colour's frame around the line's own background; without
+// names the swatch is filled with the colour.
+TEST_F(ColorBoxSkinned, TheDroppedListFillsItsSwatchesOnlyWithoutNames) {
     UseSkin(1);
-    PickingColorBox* box = MakeBox({cbStandardColors});
-    box->SetSelected(clWhite);
-    ClickAt(box, box->Width() - 8, 10);
-    ASSERT_TRUE(box->DroppedDown());
-    user::FlushDisplay();
-    gdi::RECT r {};
-    user::SendMessage(box->ListHandle(), user::LB_GETITEMRECT, 9 /* clRed */, user::LPARAM(&r));
-    gdi::POINT p {r.left + (r.bottom - r.top) / 2, (r.top + r.bottom) / 2};
-    user::ClientToScreen(box->ListHandle(), &p);
-    EXPECT_EQ(Display->ScreenPixel(p.x, p.y), gdi::COLORREF(0x0000FF));
+    for (const bool names : {true, false}) {
+        PickingColorBox* box = MakeBox({cbStandardColors});
+        box->SetShowColorName(names);
+        box->SetSelected(clBlack);   // the list opens at its top
+        ClickAt(box, box->Width() - 8, 10);
+        ASSERT_TRUE(box->DroppedDown());
+        user::FlushDisplay();
+        gdi::RECT r {};
+        user::SendMessage(box->ListHandle(), user::LB_GETITEMRECT, 1 /* clMaroon */, user::LPARAM(&r));
+        const TRect swatch = box->SwatchRect(r, TOwnerDrawState {}, true);
+        gdi::POINT centre {(swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2};
+        gdi::POINT edge {swatch.left, centre.y};
+        user::ClientToScreen(box->ListHandle(), &centre);
+        user::ClientToScreen(box->ListHandle(), &edge);
+        EXPECT_EQ(Display->ScreenPixel(edge.x, edge.y), gdi::COLORREF(0x000080)) << names;   // a dark colour's frame
+        if (names)
+            EXPECT_EQ(Display->ScreenPixel(centre.x, centre.y), gdi::COLORREF(ColorToRGB(box->Color()))) << names;
+        else
+            EXPECT_EQ(Display->ScreenPixel(centre.x, centre.y), gdi::COLORREF(0x000080)) << names;
+        Key(user::VK_ESCAPE);
+        box->Free();
+    }
 }
 
 TEST_F(ColorBoxSkinned, TheClosedFaceShowsTheSwatchOfTheChoice) {
