@@ -200,7 +200,7 @@ void AddMenuSections(TSkinModel& skin, const TStyle& s) {
     SetFaces(band, s, icon, icon, 1);
     skin.Section("EXTRALINE").Set("PARENTCLASS", "ICOLINE");
     SetFaces(skin.Section("EXTRALINE"), s, s.Accent, s.Accent, 0);
-    SetFonts(skin.Section("EXTRALINE"), 0xFFFFFF, 0xFFFFFF);
+    SetFonts(skin.Section("EXTRALINE"), s.AccentText, s.AccentText);
 
     // Separators: a horizontal groove for menus, a vertical one for bars.
     const TColor dark = s.Dark ? Darken(s.Menu, 0.45f) : Darken(s.Menu, 0.22f);

@@ -55,6 +55,7 @@ struct TStyle {
 
     // Accents: progress, slider thumbs, check marks, selections
     TFace Accent;
+    TColor AccentText = 0xFFFFFF;   // text on the accent (the popup menus' extra line)
     TColor AccentBorder = 0, Check = 0, CheckBox = 0, CheckBoxHot = 0, CheckBorder = 0, CheckBorderHot = 0;
 
     // Fields

@@ -30,6 +30,7 @@ TStyle NextStyleStyle() {
     s.Pressed = Web(0xFFFFFF), s.PressedAlpha = 0.6f, s.LightAlpha = 0;
 
     s.Accent = {yellow, yellow, yellow, yellow};
+    s.AccentText = Web(0x000000);
     s.AccentBorder = yellow, s.Check = yellow;
     s.CheckBox = Web(0x000000), s.CheckBoxHot = Web(0x262626), s.CheckBorder = Web(0xFFFFFF), s.CheckBorderHot = yellow;
 

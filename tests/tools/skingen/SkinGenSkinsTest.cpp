@@ -227,6 +227,17 @@ INSTANTIATE_TEST_SUITE_P(FourSkins, OurSkin, ::testing::ValuesIn(SkinNames), [](
     return name.substr(0, name.find(' '));
 });
 
+// The text written on the accent (the popup menus' extra line) stands out from it: dark on the yellow of the
+// flat dark look, light on the blue of the others.
+TEST_P(OurSkin, TheExtraLinesTextStandsOutFromItsBand) {
+    TempFolder dir;
+    ManagerHost host;
+    const TsSkinManager& sm = *LoadFromFolder(host, Build(GetParam()), dir.Path());
+    const TsGeneralData& band = SectionOf(sm, "EXTRALINE");
+    EXPECT_GE(std::abs(Luma(band.FontColor[1]) - Luma(band.Color)), 90)
+        << "text " << std::hex << band.FontColor[1] << " on " << band.Color;
+}
+
 TEST(OurSkins, CommittedFoldersMatchTheGenerator) {
     const std::vector<TSkinModel> skins = BuildSkins();
     ASSERT_EQ(skins.size(), 4u);
