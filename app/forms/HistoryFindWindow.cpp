@@ -34,6 +34,12 @@ TForm6::TForm6(TComponent* owner) : TSideForm(owner, {"Поиск", "Find"}) {
         .Field("sSpeedButton1", FButton);
     ReadFormResource("Unit6", methods);
     KORVEX_ASSERT(FEdit && FLabel && FButton);
+    // Enter in the edit is the button.
+    FEdit->OnKeyPress = [this](TObject*, char32_t& key) {
+        if (key != U'\r') return;
+        key = 0;
+        sSpeedButton1Click(this);
+    };
     if (Form6 == nullptr) Form6 = this;
 }
 

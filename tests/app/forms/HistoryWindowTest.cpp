@@ -8,6 +8,7 @@
 #include "platform/classes/TMenu.h"
 #include "platform/os/RegistryTypes.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sSpeedButton.h"
@@ -213,6 +214,31 @@ TEST_F(HistoryFormTest, CtrlFOpensTheFindWindowAsTheMenuShows) {
     Pump();
     EXPECT_TRUE(opened);
     EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");   // and its search ran
+}
+
+// Enter in the Find window's edit is its button: the window closes and the search runs.
+TEST_F(HistoryFormTest, EnterInTheFindWindowFinds) {
+    WriteHistory(Env->File("KORVEX.WUS"), 40);
+    TForm5* form = ShowHistory();
+    form->History()->SetRow(1);
+    bool opened = false;
+    WhenModal([&](TCustomForm* modal) {
+        auto* window = dynamic_cast<TForm6*>(modal);
+        ASSERT_NE(window, nullptr);
+        opened = true;
+        window->Edit()->SetText("20.25");
+        window->Edit()->SetFocus();
+        Display->KeyDown(user::VK_RETURN, {}, 0);
+        Display->KeyUp(user::VK_RETURN, 0);
+        // Not closed by Enter: cancelled, and the checks below fail.
+        user::MessageEventLoop().Post([window] {
+            if (window->Visible()) window->SetModalResult(mrCancel);
+        });
+    });
+    dynamic_cast<TMenuItem*>(form->FindComponent("N1"))->Click();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");
+    EXPECT_FALSE(Form6->Visible());
 }
 
 // At the window's default size the columns take their default widths, wider together than the window: the first

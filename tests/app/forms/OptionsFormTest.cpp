@@ -234,6 +234,34 @@ TEST_F(OptionsFormTest, DeleteRemovesTheSelectedNodeFromTheCopyAndTheStore) {
     EXPECT_EQ(StoredInt(OptionsKey, "HostCount"), 1);
 }
 
+// After Delete the node list shows the selected row (the node now in it, or the row above when the last row
+// went) as selected, in each look.
+TEST_F(OptionsFormTest, AfterDeleteTheSelectedRowShowsSelected) {
+    for (int skin : {-1, 1}) {
+        for (int deleted : {1, 2}) {
+            ShowOptions(ThreeNodes(), skin);
+            TStringGrid* list = Options->NodeList();
+            auto rowColour = [&](int row) {
+                const TRect c = list->CellRect(0, row);
+                return ScreenPixel(list, c.right - 8, (c.top + c.bottom) / 2);
+            };
+            SelectRow(deleted);
+            const gdi::COLORREF selected = rowColour(deleted);
+            const gdi::COLORREF plain = rowColour(0);
+            ASSERT_NE(plain, selected);
+            Click("sSpeedButton4");
+            Pump();
+            EXPECT_EQ(list->Row(), 1) << skin << " " << deleted;
+            EXPECT_EQ(rowColour(1), selected) << skin << " " << deleted;
+            EXPECT_EQ(rowColour(0), plain) << skin << " " << deleted;
+            Options->Free();
+            Options = nullptr;
+            Form->Free();
+            Form = nullptr;
+        }
+    }
+}
+
 TEST_F(OptionsFormTest, AddMakesANewNodeOrACopyOfTheControls) {
     ShowOptions(ThreeNodes());
     Click("sSpeedButton2");   // the name edit shows the selected node's name
