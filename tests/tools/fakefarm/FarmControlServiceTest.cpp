@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 
 namespace korvex::fakefarm {
 namespace {
@@ -63,7 +64,18 @@ TEST(FarmControlService, StartAndStopAreNotAnsweredButChangeTheState) {
 
 TEST(FarmControlService, SilentLateSplitAndForeignReplies) {
     TReplyPort program;
-    TFarmControlService service("127.0.0.3", 0, "127.0.0.1", program.Port());
+    // Two services on one port, on two addresses. The port the first is given may be in use on the second
+    // address (another program's connection from there took it): a pair that both listen is looked for.
+    std::unique_ptr<TFarmControlService> first, second;
+    for (int attempt = 0; attempt < 50 && !(second && second->Listening()); ++attempt) {
+        second.reset();
+        first = std::make_unique<TFarmControlService>("127.0.0.3", 0, "127.0.0.1", program.Port());
+        ASSERT_TRUE(first->Listening());
+        second = std::make_unique<TFarmControlService>("127.0.0.5", first->Port(), "127.0.0.1", program.Port());
+    }
+    ASSERT_TRUE(second->Listening());
+    TFarmControlService& service = *first;
+    TFarmControlService& other = *second;
 
     // Silent: had it answered, its state 2 would show in the next reply the program gets.
     service.SetBehaviour(Behaviour(TFarmAnswer::NoReply, 2));
@@ -90,7 +102,6 @@ TEST(FarmControlService, SilentLateSplitAndForeignReplies) {
     EXPECT_EQ(service.Events().back().Writes, 3);
 
     // A reply whenever the test likes: to the last status query, from the service's address.
-    TFarmControlService other("127.0.0.5", service.Port(), "127.0.0.1", program.Port());
     other.SetBehaviour(Behaviour(TFarmAnswer::NoReply));
     std::atomic<int> seen{0};
     other.OnMessage = [&](const std::string& message) { seen += message == Query; };
