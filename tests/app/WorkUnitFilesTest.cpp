@@ -79,14 +79,19 @@ TEST_F(WorkUnitFilesTest, TargetsThatCannotBeWrittenKeepTheirSources) {
     EXPECT_FALSE(RemoveEmptiedFolder(cache));
     EXPECT_TRUE(fs::exists(cache + "/queue.dat"));
 
-    // A read-only node folder takes nothing (the superuser writes into read-only folders).
-    if (::geteuid() == 0) return;
+}
+
+// The superuser writes into read-only folders: this runs for every other user only.
+TEST_F(WorkUnitFilesTest, AReadOnlyNodeFolderTakesNothing) {
+    if (::geteuid() == 0) GTEST_SKIP() << "runs only as a user other than root, who writes into read-only folders";
     const std::string locked = dir.File("locked");
     fs::create_directory(locked);
     ::chmod(locked.c_str(), 0555);
-    EXPECT_EQ(CopyWU(locked, cache, true).Failed, 3);
-    EXPECT_EQ(Read(cache + "/queue.dat"), "new queue");
+    const TMoveCount count = CopyWU(locked, cache, true);
     ::chmod(locked.c_str(), 0755);
+    EXPECT_GT(count.Failed, 0);
+    EXPECT_EQ(count.Moved, 0);
+    EXPECT_EQ(Read(cache + "/queue.dat"), "new queue");
 }
 
 TEST_F(WorkUnitFilesTest, CopyStoppedHalfWayByAFullDiskLosesNothing) {

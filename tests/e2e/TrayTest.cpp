@@ -44,7 +44,7 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_TRUE(Server && Server->Running()) << (Server ? Server->Error() : "no server");
+        KORVEX_E2E_NEED(Server && Server->Running(), "no Xvfb: " << (Server ? Server->Error() : "no server"));
         user::InitMessageQueue({}, user::UiDispatch::Yes);
         user::X11DisplayOptions options;
         options.Name = Server->Name();

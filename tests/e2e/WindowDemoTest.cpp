@@ -54,7 +54,7 @@ bool ParseReady(const std::string& output, Ready& ready) {
 
 class WindowDemo : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(Server.Running()) << Server.Error(); }
+    void SetUp() override { KORVEX_E2E_NEED(Server.Running(), "no Xvfb: " << Server.Error()); }
 
     // Clicks at a client position of the demo's main window and waits for the line the demo prints.
     void ClickAndExpect(const Ready& ready, int x, int y, const std::string& expected) {

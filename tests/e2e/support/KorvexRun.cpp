@@ -18,6 +18,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace korvex::e2e {
 
@@ -88,10 +89,19 @@ bool TKorvexRun::Start() {
     return FChild->Start({FProgram}, ProgramEnvironment());
 }
 
-int TKorvexRun::StartAnother(int timeoutMs) {
+int TKorvexRun::StartAnother(int timeoutMs, const std::function<void()>& whileRunning) {
     ChildProcess other;
     if (!other.Start({FProgram}, ProgramEnvironment())) return -1;
-    return other.Wait(timeoutMs);
+    if (!whileRunning) return other.Wait(timeoutMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    int status = -1;
+    for (bool ended = false; !ended;) {
+        ended = other.Ended(&status);
+        whileRunning();
+        if (!ended && std::chrono::steady_clock::now() > deadline) return other.Wait(0);
+        if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(10));   // a polling step, not a wait
+    }
+    return status;
 }
 
 int TKorvexRun::Terminate(int timeoutMs) {

@@ -43,8 +43,9 @@ public:
 
     bool Start();
     // Another start of the program beside the running one, with the same environment: its exit status, -1
-    // when it did not end within timeoutMs.
-    int StartAnother(int timeoutMs = 60000);
+    // when it did not end within timeoutMs. `whileRunning` (when given) is called again and again while it runs,
+    // the last time after it ended, so a check for what it showed covers its whole life.
+    int StartAnother(int timeoutMs = 60000, const std::function<void()>& whileRunning = {});
     // SIGTERM (the program's Exit path) and its exit status; -1 when it did not end within timeoutMs.
     int Terminate(int timeoutMs = 60000);
     bool Running();

@@ -87,7 +87,7 @@ std::unique_ptr<user::Display> X11Fixture::Open(bool sharedMemory) {
 }
 
 void X11Fixture::SetUp() {
-    ASSERT_TRUE(Server && Server->Running()) << (Server ? Server->Error() : "no server");
+    KORVEX_E2E_NEED(Server && Server->Running(), "no Xvfb: " << (Server ? Server->Error() : "no server"));
     Screen = Open();
     ASSERT_TRUE(Screen);
     Screen->SetSink(&Sink);
