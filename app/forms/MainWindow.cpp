@@ -412,7 +412,7 @@ void TMainForm::BusyChanged(bool anyNodeBusy) {
 
 // Options and Refresh data of the main menu and of the pop-up menu.
 void TMainForm::EnableMenuCommands(bool enabled) {
-    for (const char* name : {"Options1", "Options2", "Refreshdata1", "Refreshdata2"})
+    for (const char* name : {"Edit", "N1", "Refresh1", "Refreshdata1"})
         Owned<TMenuItem>(this, name)->SetEnabled(enabled);
 }
 

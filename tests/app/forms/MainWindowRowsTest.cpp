@@ -59,7 +59,7 @@ TEST_F(MainFormTest, BusyNodesDisableTheOptionsAndRefreshMenuItemsAndCycleTheTra
     auto itemEnabled
         = [form](const char* name) { return static_cast<TMenuItem*>(form->FindComponent(name))->Enabled(); };
     form->BusyChanged(true);
-    for (const char* item : {"Options1", "Options2", "Refreshdata1", "Refreshdata2"})
+    for (const char* item : {"Edit", "N1", "Refresh1", "Refreshdata1"})
         EXPECT_FALSE(itemEnabled(item)) << item;
     EXPECT_TRUE(enabled("sSpeedButton2"));   // the tool buttons stay
     EXPECT_TRUE(enabled("sSpeedButton4"));
@@ -67,7 +67,7 @@ TEST_F(MainFormTest, BusyNodesDisableTheOptionsAndRefreshMenuItemsAndCycleTheTra
     EXPECT_TRUE(form->TrayIcon()->CycleIcons());
     EXPECT_EQ(form->TrayIcon()->CycleInterval(), 100u);
     form->BusyChanged(false);   // no node busy: idle at once
-    for (const char* item : {"Options1", "Options2", "Refreshdata1", "Refreshdata2"})
+    for (const char* item : {"Edit", "N1", "Refresh1", "Refreshdata1"})
         EXPECT_TRUE(itemEnabled(item)) << item;
     EXPECT_FALSE(form->TrayIcon()->CycleIcons());
     EXPECT_EQ(form->TrayIcon()->CycleInterval(), 150u);
@@ -77,7 +77,7 @@ TEST_F(MainFormTest, BusyNodesDisableTheOptionsAndRefreshMenuItemsAndCycleTheTra
 // A node's cycle start puts the busy frames back when the log viewer put its own in meanwhile.
 TEST_F(MainFormTest, ACycleStartTakesTheTrayBackFromTheLogViewersFrames) {
     TMainForm* form = NewMainForm(NodesSettings(2), -1);
-    auto optionsEnabled = [form] { return static_cast<TMenuItem*>(form->FindComponent("Options1"))->Enabled(); };
+    auto optionsEnabled = [form] { return static_cast<TMenuItem*>(form->FindComponent("Edit"))->Enabled(); };
     form->BusyChanged(true);
     form->TrayIcon()->SetIconList(form->NormalIcons());   // the viewer closes while nodes are read
     form->TrayIcon()->SetCycleIcons(false);
@@ -137,7 +137,7 @@ TEST_F(MainFormTest, TheLanguageSwitchSetsCaptionsAndHints) {
         {"HPPD", false, "PPD", "PPD"},
         {"Menu1", false, "Меню", "Menu"},
         {"ExitBar1", false, "ВЫХОД", "EXIT"},
-        {"Refreshdata2", false, "Обновить данные", "Refresh data"},
+        {"Refreshdata1", false, "Обновить данные", "Refresh data"},
         {"Remain1", false, "Остаток, в часах", "Remain, in hr"},
         {"RunCloneGen1", false, "Run-Clone-Gen", "Run-Clone-Gen"},
         {"AllON1", false, "Вкл. ВСЁ", "All ON"},

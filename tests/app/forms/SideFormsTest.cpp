@@ -67,7 +67,7 @@ TEST_F(MainFormTest, CommandsAndTheStatusSquareOpenTheirWindowsModally) {
         });
     };
     answer(answer);
-    static_cast<TMenuItem*>(form->FindComponent("Options1"))->Click();
+    static_cast<TMenuItem*>(form->FindComponent("Edit"))->Click();
     answer(answer);
     form->Row(2).Status->OnClick(form->Row(2).Status);
     EXPECT_EQ(opened, (std::vector<std::string> {"Options", "Node information node3"}));
