@@ -2,6 +2,7 @@
 #include "skin/controls/sGauge.h"
 
 #include "platform/base/Numbers.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/GraphicsObjects.h"
@@ -60,21 +61,6 @@ std::unique_ptr<TBitmap> NewBitmap(int w, int h) {
     return bmp;
 }
 
-// Relative luminance of an RGB colour (sRGB channels linearised).
-double Luminance(TColor color) {
-    const TColor rgb = ColorToRGB(color);
-    auto channel = [](int v) {
-        const double c = v / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(rgb & 0xFF) + 0.7152 * channel((rgb >> 8) & 0xFF) + 0.0722 * channel((rgb >> 16) & 0xFF);
-}
-
-double ContrastRatio(TColor a, TColor b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 }
 
 TsGauge::TsGauge(TComponent* owner)
@@ -124,7 +110,7 @@ void TsGauge::SetMinValue(std::int32_t value) {
             + std::to_string(std::int64_t(FMaxValue) - 1));
     FMinValue = value;
     if (FProgress < value) FProgress = value;
-    Invalidate();
+    Refresh();
 }
 
 void TsGauge::SetMaxValue(std::int32_t value) {
@@ -134,7 +120,7 @@ void TsGauge::SetMaxValue(std::int32_t value) {
             + std::to_string(2147483647));
     FMaxValue = value;
     if (FProgress > value) FProgress = value;
-    Invalidate();
+    Refresh();
 }
 
 void TsGauge::SetProgress(std::int32_t value) {
@@ -145,7 +131,7 @@ void TsGauge::SetProgress(std::int32_t value) {
     FProgress = value;
     if (PercentDone() != oldPercent) {
         if (!NewSkinBroadcast) FCommonData->BGChanged = true;
-        Invalidate();
+        Refresh();
     }
     if (OnChange) OnChange(this);
 }
@@ -153,31 +139,31 @@ void TsGauge::SetProgress(std::int32_t value) {
 void TsGauge::SetKind(TsGaugeKind value) {
     if (value == FKind) return;
     FKind = value;
-    Invalidate();
+    Refresh();
 }
 
 void TsGauge::SetShowText(bool value) {
     if (value == FShowText) return;
     FShowText = value;
-    Invalidate();
+    Refresh();
 }
 
 void TsGauge::SetBorderStyle(TFormBorderStyle value) {
     if (value == FBorderStyle) return;
     FBorderStyle = value;
-    Invalidate();
+    Refresh();
 }
 
 void TsGauge::SetBackColor(TColor value) {
     if (value == FBackColor) return;
     FBackColor = value;
-    Invalidate();
+    Refresh();
 }
 
 void TsGauge::SetForeColor(TColor value) {
     if (value == FForeColor) return;
     FForeColor = value;
-    Invalidate();
+    Repaint();
 }
 
 void TsGauge::SetSuffix(const std::string& value) {
@@ -236,96 +222,29 @@ void TsGauge::Paint() {
         PaintPlain();
 }
 
-// The text in the section's colours. Where it crosses the filled part (a bar, or the pie), the section's text
-// colour may read badly against the fill: there it is written in the section's own colour instead when that
-// contrasts more with the fill (the two colours the section pairs for legibility).
-void TsGauge::PaintSkinnedText(TBitmap* cache, const std::string& text, const TGaugeFilled& filled) {
-    TsCommonData* data = FCommonData.get();
-    TsSkinManager* manager = data->SkinManager();
-    const int w = Width(), h = Height();
-    const unsigned flags = TextAlignFlags(this, taCenter) | gdi::DT_NOPREFIX;
-    TColor over = clNone;
-    if (filled.Color != clNone && Enabled() && manager->IsValidSkinIndex(data->SkinIndex)) {
-        const TsGeneralData& section = manager->Sections[std::size_t(data->SkinIndex)];
-        const TColor textColor = data->CustomFont() ? Font()->Color() : section.FontColor[1];
-        if (ContrastRatio(section.Color, filled.Color) > ContrastRatio(textColor, filled.Color)) over = section.Color;
-    }
-    // Only where the text crosses the fill: the text's box (centred, one pixel wider for its outline).
+// The text in the section's colours, centred both ways.
+void TsGauge::PaintSkinnedText(TBitmap* cache, const std::string& text) {
     TCanvas* canvas = cache->Canvas();
     canvas->Font()->Assign(Font());
-    const TSize extent = canvas->TextExtent(text);
-    TRect crossed {(w - extent.cx) / 2 - 1, (h - extent.cy) / 2 - 1, (w + extent.cx) / 2 + 2, (h + extent.cy) / 2 + 2};
-    const TRect area = filled.Pie ? TRect {0, 0, w, h} : filled.Area;
-    if (!gdi::IntersectRect(&crossed, &crossed, &area)) over = clNone;
-    std::unique_ptr<TBitmap> copy;
-    if (over != clNone) {
-        copy = NewBitmap(w, h);
-        gdi::BitBlt(copy->Canvas()->Handle(), 0, 0, w, h, cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
-    }
-    TRect tr {0, 0, w, h};
-    OutputSkinnedText(canvas, text, Enabled(), tr, flags, data, false);
-    if (copy == nullptr) return;
-
-    // The same text in the other colour on a copy, taken over where the fill lies.
-    TCanvas* cc = copy->Canvas();
-    cc->Font()->Assign(Font());
-    cc->Font()->SetColor(over);
-    tr = TRect {0, 0, w, h};
-    OutputSkinnedText(cc, text, true, tr, flags, nullptr, false);
-    auto mask = NewBitmap(w, h);
-    TCanvas* mc = mask->Canvas();
-    mc->Brush()->SetColor(clBlack);
-    mc->FillRect(TRect {0, 0, w, h});
-    mc->Brush()->SetColor(clWhite);
-    mc->Pen()->SetColor(clWhite);
-    if (filled.Pie) {
-        const TPoint p = PiePoint(w, h, PercentDone());
-        mc->Pie(0, 0, w, h, p.x, p.y, w / 2, 0);
-    } else {
-        mc->FillRect(filled.Area);
-    }
-    TacFast24 dst, src, sel;
-    if (!dst.Attach(cache) || !src.Attach(copy.get()) || !sel.Attach(mask.get())) return;
-    for (int y = std::max(crossed.top, 0); y < std::min(crossed.bottom, h); ++y)
-        for (int x = std::max(crossed.left, 0); x < std::min(crossed.right, w); ++x)
-            if (sel.GetPixel(x, y) != 0) dst.SetPixel(x, y, src.GetPixel(x, y));
+    TRect tr {0, 0, Width(), Height()};
+    OutputSkinnedText(canvas, text, Enabled(), tr, TextAlignFlags(this, taCenter) | gdi::DT_NOPREFIX,
+        FCommonData.get(), false);
 }
 
-TsGauge::TGaugeLook TsGauge::CurrentLook() const {
-    const TsCommonData* data = FCommonData.get();
-    const TFont* font = Font();
-    return TGaugeLook {Width(), Height(), Left(), Top(), PercentDone(), FKind, FShowText, Enabled(), FSuffix,
-        FProgressSkin, font->Name(), FForeColor, FBackColor, font->Color(), font->Height(), font->Orientation(),
-        font->Style(), data->SkinManager(), data->SkinIndex};
-}
-
-bool TsGauge::CacheCurrent(const TGaugeLook& look) const {
-    const TsCommonData* data = FCommonData.get();
-    const TBitmap* cache = data->CacheBmp();
-    if (data->BGChanged || cache == nullptr || !(look == FCachedLook)) return false;
-    if (cache->Width() != look.Width || cache->Height() != look.Height) return false;
-    // A see-through section shows the parent's picture, which may change without telling the gauge.
-    const TsSkinManager* manager = data->SkinManager();
-    return manager->IsValidSkinIndex(data->SkinIndex)
-        && manager->Sections[std::size_t(data->SkinIndex)].Transparency <= 0;
-}
-
+// The picture is made for each paint in a cache freed after the copy: the gauge keeps none between paints.
 void TsGauge::PaintSkinned() {
     TsCommonData* data = FCommonData.get();
     if (data->IsUpdating()) {
         Canvas()->SetPixels(0, 0, 0xFF00FF);   // the parent sends SMC_PARENTUPDATED when it has painted
         return;
     }
-    const TGaugeLook look = CurrentLook();
-    if (!CacheCurrent(look)) {
-        data->InitCacheBmp();
-        TBitmap* cache = data->CacheBmp();
-        if (cache == nullptr) return;
-        RenderSkinned(cache);
-        FCachedLook = look;
-        ++FRenderCount;
-    }
-    gdi::BitBlt(Canvas()->Handle(), 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+    data->InitCacheBmp();
+    TBitmap* cache = data->CacheBmp();
+    if (cache == nullptr) return;
+    const base::ScopeExit freed([data] { data->FreeCacheBmp(); });
+    RenderSkinned(cache);
+    ++FRenderCount;
+    gdi::BitBlt(Canvas()->Handle(), 0, 0, Width(), Height(), cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
 }
 
 void TsGauge::RenderSkinned(TBitmap* cache) {
@@ -338,7 +257,6 @@ void TsGauge::RenderSkinned(TBitmap* cache) {
     TsSkinManager* manager = data->SkinManager();
     const int percent = PercentDone();
     TCanvas* canvas = cache->Canvas();
-    TGaugeFilled filled;   // what the text crosses
     switch (FKind) {
     case gkHorizontalBar:
     case gkVerticalBar: {
@@ -354,7 +272,6 @@ void TsGauge::RenderSkinned(TBitmap* cache) {
             auto bar = NewBitmap(fill, h);
             PaintSection(index, section, own, true, 0, TRect {0, 0, fill, h}, TPoint {0, 0}, bar.get(), manager);
             gdi::BitBlt(canvas->Handle(), 0, 0, fill, h, bar->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
-            filled = TGaugeFilled {manager->Sections[std::size_t(index)].Color, TRect {0, 0, fill, h}, false};
         } else {
             int fill = GaugeFill(h, percent);
             if (h <= fill) fill = h;
@@ -362,7 +279,6 @@ void TsGauge::RenderSkinned(TBitmap* cache) {
             auto bar = NewBitmap(w, fill);
             PaintSection(index, section, own, true, 0, TRect {0, 0, w, fill}, TPoint {0, h - fill}, bar.get(), manager);
             gdi::BitBlt(canvas->Handle(), 0, h - fill, w, fill, bar->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
-            filled = TGaugeFilled {manager->Sections[std::size_t(index)].Color, TRect {0, h - fill, w, h}, false};
         }
         break;
     }
@@ -380,7 +296,6 @@ void TsGauge::RenderSkinned(TBitmap* cache) {
             canvas->Brush()->SetColor(FForeColor);
             const TPoint p = PiePoint(w, h, percent);
             canvas->Pie(0, 0, w, h, p.x, p.y, w / 2, 0);
-            filled = TGaugeFilled {FForeColor, r, true};
         }
         break;
     case gkNeedle:
@@ -399,7 +314,7 @@ void TsGauge::RenderSkinned(TBitmap* cache) {
     case gkText:
         break;
     }
-    if (FShowText) PaintSkinnedText(cache, std::to_string(percent) + FSuffix, filled);
+    if (FShowText) PaintSkinnedText(cache, std::to_string(percent) + FSuffix);
     data->BGChanged = false;
     PaintFrameAllSides(data, 0);
 }

@@ -58,7 +58,7 @@ public:
     classes::TNotifyEvent OnChange;
 
     int PercentDone() const { return GaugePercent(FMinValue, FMaxValue, FProgress); }
-    // How often the skinned picture was made anew; paints in between copy it from the cache.
+    // How often the skinned picture was made: once for each skinned paint.
     int SkinRenders() const { return FRenderCount; }
 
 protected:
@@ -67,31 +67,9 @@ protected:
     void Paint() override;
 
 private:
-    // The filled part of the picture the text may cross: its colour (clNone: nothing filled) and shape.
-    struct TGaugeFilled {
-        classes::TColor Color = classes::clNone;
-        classes::TRect Area {};   // a bar's filled rectangle
-        bool Pie = false;   // the pie of the current percentage over the whole gauge
-    };
-    // What the skinned picture is made from: a cached picture is reused only while this stays the same.
-    struct TGaugeLook {
-        int Width = 0, Height = 0, Left = 0, Top = 0, Percent = 0;
-        TsGaugeKind Kind = gkHorizontalBar;
-        bool ShowText = false, Enabled = false;
-        std::string Suffix, ProgressSkin, FontName;
-        classes::TColor ForeColor = classes::clNone, BackColor = classes::clNone, FontColor = classes::clNone;
-        int FontHeight = 0, FontOrientation = 0;
-        classes::TFontStyles FontStyle {};
-        const void* Manager = nullptr;
-        int SkinIndex = -1;
-        bool operator==(const TGaugeLook&) const = default;
-    };
-    TGaugeLook CurrentLook() const;
-    // True when the cache holds the current picture: not changed, and not seeing through to the parent.
-    bool CacheCurrent(const TGaugeLook& look) const;
     void RenderSkinned(classes::TBitmap* cache);
     void PaintSkinned();
-    void PaintSkinnedText(classes::TBitmap* cache, const std::string& text, const TGaugeFilled& filled);
+    void PaintSkinnedText(classes::TBitmap* cache, const std::string& text);
     void PaintPlain();
 
     std::int32_t FMinValue = 0;
@@ -105,8 +83,7 @@ private:
     classes::TFormBorderStyle FBorderStyle = classes::bsSingle;
     classes::TColor FBackColor = classes::clWhite;
     std::string FProgressSkin;
-    TGaugeLook FCachedLook;
-    int FRenderCount = 0;   // what the skin state's cache shows when it is not BGChanged
+    int FRenderCount = 0;
 };
 
 }
