@@ -60,17 +60,14 @@ bool SameSize(const TBitmap* a, const TBitmap* b) {
     return a != nullptr && b != nullptr && a->Width() == b->Width() && a->Height() == b->Height();
 }
 
-// The old picture blended with the cache at alpha. The ends are copies, so the last frame is exactly the new
-// look; a cache of another size (the control was resized) gives the new look at once.
+// A 24-bit copy of the old picture with the cache summed into it at alpha (the old picture keeps alpha / 255).
+// Alpha 255 is the old picture and 0 the new one exactly (the plain sum would take one off bright bytes); a
+// cache of another size is not summed.
 std::unique_ptr<TBitmap> MakeFrame(const TBitmap* old, TBitmap* cache, std::uint8_t alpha) {
     auto frame = std::make_unique<TBitmap>();
-    if (alpha == 0 || !SameSize(old, cache)) {
-        frame->Assign(cache);
-    } else {
-        frame->Assign(old);
-        if (alpha != 255) SumBitmaps(frame.get(), cache, alpha);
-    }
+    frame->Assign(alpha == 0 ? cache : old);
     if (frame->PixelFormat() != classes::pf24bit) frame->SetPixelFormat(classes::pf24bit);
+    if (alpha != 0 && alpha != 255 && SameSize(frame.get(), cache)) SumBitmaps(frame.get(), cache, alpha);
     return frame;
 }
 
@@ -139,19 +136,11 @@ TControl* TsFadeTimer::Control() const {
 void TsFadeTimer::Prepare(TsCommonData* data) {
     const bool running = FDirection == 1 || FDirection == 2;
     Bind(data, FSkinData, FControl);
+    FOldImage->Assign(data ? data->CacheBmp() : nullptr);
     SetInterval(FadeInterval);
-    const int full = SectionIterations(data);
-    Iterations = full;
-    if (running) {
-        // A reversed fade takes as many steps as the interrupted one had made, never more than a whole fade.
-        Iterations = std::clamp(FDirection == 1 ? Step : Iterations - Step, 0, std::max(full, 0));
-    }
-    TBitmap* cache = data ? data->CacheBmp() : nullptr;
-    if (running && FPainted && SameSize(FLastFrame.get(), cache))
-        FOldImage = std::move(FLastFrame);   // start from what the screen shows, not from the old fade's target
-    else
-        FOldImage->Assign(cache);
-    FLastFrame.reset();
+    Iterations = SectionIterations(data);
+    // A reversed fade takes as many steps as the interrupted one had made.
+    if (running) Iterations = FDirection == 1 ? Step : Iterations - Step;
     FPainted = false;
 }
 
@@ -177,7 +166,6 @@ void TsFadeTimer::MakeStep() {
     classes::TComponentWatch self(this);
     ShowFrame(control, frame.get());   // co_
     if (!self.Alive()) return;
-    FLastFrame = std::move(frame);
     FPainted = true;
     ++Step;
 }

