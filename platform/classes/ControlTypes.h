@@ -95,6 +95,19 @@ using TMouseWheelEvent
     = std::function<void(TObject* sender, TShiftState shift, int wheelDelta, TPoint mousePos, bool& handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject* sender, TShiftState shift, TPoint mousePos, bool& handled)>;
 
+// Dragging one control onto another within the program.
+enum TDragMode { dmManual, dmAutomatic };
+inline constexpr std::string_view DragModeIdents[] = {"dmManual", "dmAutomatic"};
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// x, y: the point in the target's client coordinates. accept starts true when OnDragOver is set.
+using TDragOverEvent
+    = std::function<void(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)>;
+using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
+// target: the control the source was dropped on, nullptr when the drag was cancelled or refused.
+using TEndDragEvent = std::function<void(TObject* sender, TObject* target, int x, int y)>;
+// dragObject: what is dragged, nullptr for the control itself.
+using TStartDragEvent = std::function<void(TObject* sender, TObject*& dragObject)>;
+
 // Mouse key flags (MK_*) and key data (lParam of key messages) as shift states.
 TShiftState KeysToShiftState(user::WPARAM keys);
 TShiftState KeyDataToShiftState(user::LPARAM keyData);

@@ -98,6 +98,10 @@ TClass TControl::StaticClass() {
         p.Event("OnClick", &TControl::OnClick);
         p.Event("OnContextPopup", &TControl::OnContextPopup);
         p.Event("OnDblClick", &TControl::OnDblClick);
+        p.Event("OnDragDrop", &TControl::OnDragDrop);
+        p.Event("OnDragOver", &TControl::OnDragOver);
+        p.Event("OnEndDrag", &TControl::OnEndDrag);
+        p.Event("OnStartDrag", &TControl::OnStartDrag);
         p.Event("OnMouseDown", &TControl::OnMouseDown);
         p.Event("OnMouseMove", &TControl::OnMouseMove);
         p.Event("OnMouseUp", &TControl::OnMouseUp);
@@ -393,6 +397,11 @@ void TControl::WndProc(TMessage& message) {
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+            // A control dragged automatically starts a drag instead of its press.
+            if (FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning) && !Dragging()) {
+                BeginAutoDrag();
+                return;
+            }
             FControlState.Include(csLButtonDown);
             break;
         case WM_LBUTTONUP:

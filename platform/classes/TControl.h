@@ -161,7 +161,27 @@ public:
     TMouseWheelUpDownEvent OnMouseWheelDown;
     TMouseWheelUpDownEvent OnMouseWheelUp;
 
+    // Dragging within the program (TControlDrag.cpp). A drag follows the mouse until the left button comes up
+    // (a drop on the control under it that accepts) or is cancelled (EndDrag(false), capture taken away).
+    TDragMode DragMode() const { return FDragMode; }
+    virtual void SetDragMode(TDragMode value) { FDragMode = value; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor value) { FDragCursor = value; }
+    // Not immediate: the drag starts once the mouse has moved threshold pixels (negative: the default 5).
+    void BeginDrag(bool immediate, int threshold = -1);
+    void EndDrag(bool drop);
+    bool Dragging() const;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    TStartDragEvent OnStartDrag;
+
 protected:
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);   // OnDragOver
+    virtual void DragDrop(TObject* source, int x, int y);   // OnDragDrop
+    virtual void DoStartDrag(TObject*& dragObject);   // OnStartDrag
+    virtual void DoEndDrag(TObject* target, int x, int y);   // OnEndDrag
+    void BeginAutoDrag();   // a dmAutomatic press
     virtual TRect GetClientRect() const;
     virtual std::string GetText() const { return FText; }
     virtual void Click();   // OnClick
@@ -213,6 +233,7 @@ protected:
 private:
     friend class TWinControl;
     friend class TCustomForm;
+    friend class TDragDriver;   // TControlDrag.cpp
     void FontChanged();
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& m, TMouseButton button);
@@ -252,6 +273,8 @@ private:
     TCursor FCursor = crDefault;
     TComponent* FPopupMenu = nullptr;
     std::unique_ptr<TSizeConstraints> FConstraints;
+    TDragMode FDragMode = dmManual;
+    TCursor FDragCursor = crDrag;
 };
 
 // The form a control sits on (following Parent), nullptr when none.

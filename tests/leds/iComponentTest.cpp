@@ -3,6 +3,7 @@
 #include "leds/iComponent.h"
 
 #include "leds/iGPFunctions.h"
+#include "platform/classes/PropInfo.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
@@ -298,6 +299,58 @@ TEST_F(ComponentTest, ThePaintLockPairsAndToleratesAStrayUnlock) {
         Led->Unlock();
     });
     EXPECT_EQ(other.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+}
+
+}
+
+namespace {
+
+class LedDragTest : public LedTest { };
+
+TEST_F(LedDragTest, OneLedDraggedOntoAnotherIsDroppedThereWithItsEvents) {
+    classes::TForm* form = NewForm(100, 100, 300, 120);
+    auto* source = new TTestLedRound(form);
+    source->SetParent(form);
+    source->SetBounds(10, 10, 60, 60);
+    source->SetDragMode(classes::dmAutomatic);
+    auto* target = new TTestLedRound(form);
+    target->SetParent(form);
+    target->SetBounds(150, 10, 60, 60);
+    std::vector<std::string> events;
+    target->OnDragOver = [&](classes::TObject*, classes::TObject* from, int x, int y, classes::TDragState, bool& accept) {
+        accept = from == source;
+        events.push_back("over " + std::to_string(x) + "," + std::to_string(y));
+    };
+    target->OnDragDrop = [&](classes::TObject*, classes::TObject* from, int x, int y) {
+        EXPECT_EQ(from, source);
+        events.push_back("drop " + std::to_string(x) + "," + std::to_string(y));
+    };
+    source->OnStartDrag = [&](classes::TObject*, classes::TObject*&) { events.push_back("start"); };
+    source->OnEndDrag = [&](classes::TObject*, classes::TObject* on, int, int) {
+        events.push_back(on == target ? "end on target" : "end elsewhere");
+    };
+    ASSERT_TRUE(Pump());
+    const classes::TPoint from = source->ClientToScreen(classes::TPoint {30, 30});
+    const classes::TPoint to = target->ClientToScreen(classes::TPoint {20, 25});
+    Display->MoveMouse(from.x, from.y);
+    Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+    ASSERT_TRUE(Pump());
+    Display->MoveMouse(from.x + 20, from.y);
+    ASSERT_TRUE(Pump());
+    Display->MoveMouse(to.x, to.y);
+    ASSERT_TRUE(Pump());
+    Display->ButtonUp(user::MouseButton::Left, to.x, to.y);
+    ASSERT_TRUE(Pump());
+    EXPECT_EQ(events, (std::vector<std::string> {"start", "over 20,25", "drop 20,25", "end on target"}));
+}
+
+TEST(LedDragEvents, TheLedsPublishTheDragEventsForComponentText) {
+    TTestLedRound led(nullptr);
+    TTestLedBar bar(nullptr);
+    for (const char* name : {"OnDragDrop", "OnDragOver", "OnStartDrag", "OnEndDrag"}) {
+        EXPECT_NE(classes::GetPropInfo(led, name), nullptr) << name;
+        EXPECT_NE(classes::GetPropInfo(bar, name), nullptr) << name;
+    }
 }
 
 }
