@@ -154,7 +154,7 @@ void TsStatusBar::PaintPanel(TBitmap* cache, const std::string& text, TRect r, T
     canvas->Font()->Assign(Font());
     const std::string shown = CutTextToWidth(canvas, text, t.right - t.left);
     if (shown.empty() || t.right <= t.left || t.bottom <= t.top) return;
-    OutputSkinnedText(canvas, shown, true, t, TextAlignFlags(this, alignment) | gdi::DT_NOPREFIX, data, data->IsHot());
+    OutputSkinnedText(canvas, shown, true, t, TextAlignFlags(this, alignment), data, data->IsHot());
 }
 
 void TsStatusBar::PaintGrip(TBitmap* cache) {
@@ -272,7 +272,6 @@ void TsStatusBar::WndProc(TMessage& m) {
     case user::SB_SETTEXT:
     case user::SB_SIMPLE:
     case user::SB_GETRECT:
-    case user::SB_SETPARTS:
         data->BGChanged = true;
         break;
     default:

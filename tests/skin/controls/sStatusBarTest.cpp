@@ -211,6 +211,26 @@ TEST_F(StatusBarTest, WithoutAPanelMaskEveryPanelButTheLastGetsADivider) {
     EXPECT_EQ(column(298), column(260));
 }
 
+// A panel's "&" marks the next letter as the text routine does: above the underline, "W&W" looks like "WW".
+TEST_F(StatusBarTest, AnAmpersandInAPanelTextMarksTheNextLetter) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 1);
+    TsStatusBar* bar = NewBar(form, 300, {150, 100});
+    auto upperBand = [&](const std::string& text) {
+        bar->Panels()->Items(0)->SetText(text);
+        Pump();
+        std::vector<gdi::COLORREF> px;
+        for (int y = 3; y < 12; ++y)
+            for (int x = 2; x < 140; ++x)
+                px.push_back(ScreenPixel(bar, x, y));
+        return px;
+    };
+    const auto plain = upperBand("WW");
+    EXPECT_EQ(upperBand("W&W"), plain);
+    EXPECT_NE(upperBand("W&&W"), plain);   // a doubled one is shown
+}
+
 TEST_F(StatusBarTest, SimpleTextReplacesThePanelsAndTextChangesRepaint) {
     TForm* form = NewForm(400, 100);
     test::ManagerHost host;
