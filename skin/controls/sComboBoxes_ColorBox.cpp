@@ -239,14 +239,12 @@ void TsCustomColorBox::DrawSkinnedFace(int index, const TRect& rect, TOwnerDrawS
         DrawColorSwatch(canvas, swatch, ShownColor(index), SwatchFrameColor(Color(), state.Contains(odSelected)));
         if (FShowColorName) {
             const std::string text = Items()->Get(index);
-            name.left += 2;
             if (highlighted) {
                 canvas->Brush()->SetStyle(bsClear);
-                canvas->TextRect(name, name.left, (local.bottom - canvas->TextHeight(text)) / 2, text);
+                canvas->TextRect(name, name.left + 2, (local.bottom - canvas->TextHeight(text)) / 2, text);
                 canvas->Brush()->SetStyle(bsSolid);
             } else {
-                OutputSkinnedText(canvas, text, true, name,
-                    gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_LEFT | gdi::DT_NOPREFIX, data, data->IsHot());
+                OutputSkinnedText(canvas, text, true, name, gdi::DT_NOPREFIX, data, data->IsHot());
             }
         }
     }
