@@ -265,11 +265,7 @@ void TsToolBar::PaintButton(TToolButton* button, TCustomDrawState state, gdi::HD
             box = TRect {x - 1, top, bodyWidth - x + 2, h - m};
         }
         if (stateIndex == 2) box.left += 1, box.top += 1, box.right += 1, box.bottom += 1;
-        // The button's own section gives the colours, so the text stands out from the face under it.
-        if (manager->IsValidSkinIndex(section))
-            DrawCaptionText(canvas, caption, button->Enabled(), box, gdi::DT_CENTER, section, stateIndex >= 1, manager);
-        else
-            OutputSkinnedText(canvas, caption, button->Enabled(), box, gdi::DT_CENTER, data, stateIndex >= 1);
+        OutputSkinnedText(canvas, caption, true, box, gdi::DT_CENTER, data, stateIndex >= 1);
     }
 
     if (Images() != nullptr && button->ImageIndex() >= 0 && button->ImageIndex() < Images()->Count())

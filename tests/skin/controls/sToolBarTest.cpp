@@ -75,6 +75,31 @@ protected:
     std::map<int, int> Clicks;
 };
 
+// A hot button's caption is written in the tool bar's own section colours (the hot font colour).
+TEST_F(ToolBarTest, AHotButtonsCaptionTakesTheToolBarsHotFontColour) {
+    for (int skin = 0; skin < 4; ++skin) {
+        UseSkin(skin);
+        TsToolBar* bar = NewBar();
+        bar->SetShowCaptions(true);
+        bar->Buttons(0)->SetCaption("WWWW");
+        Pump();
+        ASSERT_TRUE(PaintsSkinned(bar->SkinData()));
+        const TColor barHot = ColorToRGB(Manager->Sections[std::size_t(bar->SkinData()->SkinIndex)].HotFontColor[1]);
+        const TPoint c = Centre(bar, 0);
+        MoveTo(bar, c.x, c.y);
+        ASSERT_EQ(bar->HotButton(), 0);
+        bool found = false;
+        const TRect r = bar->ButtonRect(0);
+        for (int y = r.top; y < r.bottom && !found; ++y)
+            for (int x = r.left; x < r.right && !found; ++x)
+                found = ScreenPixel(bar, x, y) == gdi::COLORREF(barHot);
+        EXPECT_TRUE(found) << skin;
+        MoveTo(Form, 300, 200);
+        bar->Free();
+        Pump();
+    }
+}
+
 TEST_F(ToolBarTest, ButtonsTurnHotAndPressedByTheMouseAndClickOncePerPress) {
     UseSkin(0);
     TsToolBar* bar = NewBar();
