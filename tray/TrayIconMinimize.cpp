@@ -161,9 +161,7 @@ void TTrayIcon::ShowMainForm() {
     Application->Restore();
     if (form->WindowState() == wsMinimized) form->SetWindowState(wsNormal);
     form->SetVisible(true);
-    // The hidden application window cannot take the foreground here; its main form does.
-    if (!user::SetForegroundWindow(Application->Handle()) && form->HandleAllocated())
-        user::SetForegroundWindow(form->WindowHandle());
+    user::SetForegroundWindow(Application->Handle());
 }
 
 void TTrayIcon::HideMainForm() {

@@ -13,6 +13,7 @@
 #include "platform/user/Window.h"
 #include "tray/TrayMenu.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -219,6 +220,28 @@ TEST_F(TrayIcon, ThePointerStillWhereTheLastMoveSawItHasNotLeft) {
     Display->MoveMouse(c.x, c.y - 299);
     Advance(40);
     EXPECT_EQ(Events, (std::vector<std::string> {"enter", "exit"}));
+}
+
+class TVersionThreeIcon : public TTrayIcon {
+public:
+    using TTrayIcon::Loaded;
+    using TTrayIcon::TTrayIcon;
+};
+
+// The tray takes a re-added icon as classic: the version goes with every add, or the right button's release
+// (WM_CONTEXTMENU for version 3) would never come again after the icon was hidden and shown.
+TEST_F(TrayIcon, AVersionThreeIconShownAgainStillReportsTheRightButtonsRelease) {
+    auto* icon = Create<TVersionThreeIcon>(Application);
+    icon->SetNotificationVersion(nvVersion3);
+    icon->SetIconVisible(true);
+    icon->Loaded();
+    icon->SetIconVisible(false);
+    icon->SetIconVisible(true);
+    ASSERT_TRUE(Pump());
+    Record(icon);
+    icon->OnMouseMove = nullptr;
+    ClickIcon(icon, user::MouseButton::Right);
+    EXPECT_EQ(std::count(Events.begin(), Events.end(), "up right"), 1) << ::testing::PrintToString(Events);
 }
 
 TEST_F(TrayIcon, CyclingThreeImagesRunsTheIndexRoundAndReportsTheNextOne) {

@@ -2,6 +2,7 @@
 // question, and the icon's return when the tray restarts.
 #include "support/TrayTestKit.h"
 
+#include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -103,6 +104,22 @@ TEST_F(MinimizeToTray, ShowMainFormRestoresAMinimizedFormToNormal) {
     EXPECT_EQ(Form->WindowState(), wsNormal);
     EXPECT_TRUE(Form->Visible());
     EXPECT_FALSE(user::IsIconic(Form->Handle()));
+}
+
+TEST_F(MinimizeToTray, ShowMainFormBringsTheFormToTheForeground) {
+    ShowForm();
+    TForm* other = nullptr;
+    Application->CreateForm(other);
+    other->SetBounds(150, 150, 200, 100);
+    other->Show();
+    Pump();
+    Icon->HideMainForm();
+    Pump();
+    ASSERT_FALSE(Form->Visible());
+    Icon->ShowMainForm();
+    Pump();
+    EXPECT_TRUE(Form->Visible());
+    EXPECT_EQ(user::GetForegroundWindow(), Form->Handle());
 }
 
 TEST_F(MinimizeToTray, OnStartupAnsweringFalseKeepsTheMainFormFromShowing) {
