@@ -32,15 +32,6 @@ TForm4* Form4 = nullptr;
 
 namespace {
 
-// A section edit's text as a whole number within the edit's limits; none while it is anything else.
-std::optional<int> WholeValue(const skin::TsDecimalSpinEdit* edit) {
-    double value = 0;
-    if (!skin::SpinTextToFloat(edit->Text(), value) || value != std::floor(value) || value < edit->MinValue()
-        || value > edit->MaxValue())
-        return std::nullopt;
-    return int(value);
-}
-
 constexpr TControlCaption Captions[] = {
     {"LowLabel", "Нижн. секция", "Low Section"},
     {"MediumLabel", "Средн. секция", "Medium Section"},
@@ -270,14 +261,7 @@ void TForm4::BuildRow(int node, int perfect, int end1, int end2, bool hpp) {
 }
 
 void TForm4::PlaceLetters(TDiagramRow& row) {
-    // The two columns at 99 and 93 fit letters up to 4 pixels wide; wider ones (another font than Tahoma)
-    // move left so that they keep clear of the bars and of the other column.
-    int widest = 0;
-    for (const skin::TsLabel* letter : row.Letters) widest = std::max(widest, letter->Width());
-    const int barLeft = row.Bars[0]->Left();
-    const int even = std::min(99, barLeft - LetterGap - widest);
-    const int odd = std::min(93, even - 1 - widest);
-    for (int e = 0; e < DiagramCoreCount; ++e) row.Letters[std::size_t(e)]->SetLeft(e % 2 == 0 ? even : odd);
+    for (int e = 0; e < DiagramCoreCount; ++e) row.Letters[std::size_t(e)]->SetLeft(e % 2 == 0 ? 99 : 93);
 }
 
 void TForm4::FreeRows() {
@@ -334,40 +318,24 @@ void TForm4::sSpeedButton2Click(TObject*) {
     DrawLB();
 }
 
-// A section end is stored once its text is a whole number within its limits (typing on, nothing is stored).
-// One that would meet or cross the other end is put back next to it and stored.
+// A Low that is not below Medium is set back by 5, a Medium not above Low raised by 5 (the edit's change runs
+// again with it); a value clear of the other end is stored.
 void TForm4::sDecimalSpinEdit1Change(TObject*) {
     if (FBuilding) return;
-    const std::optional<int> low = WholeValue(FLowEdit);
-    if (!low) return;
-    const int medium = int(FMediumEdit->Value());
-    if (*low < medium) {
-        TSettingsKey(OptionsKey).WriteInteger("End1", *low);
-        return;
-    }
-    const int putBack = std::max(MinLowEnd, medium - 5);
-    {
-        base::ValueRollback<bool> correcting(FBuilding, true);
-        FLowEdit->SetValue(putBack);
-    }
-    TSettingsKey(OptionsKey).WriteInteger("End1", putBack);
+    const int low = int(FLowEdit->Value());
+    if (low >= int(FMediumEdit->Value()))
+        FLowEdit->SetValue(low - 5);
+    else
+        TSettingsKey(OptionsKey).WriteInteger("End1", low);
 }
 
 void TForm4::sDecimalSpinEdit2Change(TObject*) {
     if (FBuilding) return;
-    const std::optional<int> medium = WholeValue(FMediumEdit);
-    if (!medium) return;
-    const int low = int(FLowEdit->Value());
-    if (*medium > low) {
-        TSettingsKey(OptionsKey).WriteInteger("End2", *medium);
-        return;
-    }
-    const int putBack = std::min(MaxMediumEnd, low + 5);
-    {
-        base::ValueRollback<bool> correcting(FBuilding, true);
-        FMediumEdit->SetValue(putBack);
-    }
-    TSettingsKey(OptionsKey).WriteInteger("End2", putBack);
+    const int medium = int(FMediumEdit->Value());
+    if (medium <= int(FLowEdit->Value()))
+        FMediumEdit->SetValue(medium + 5);
+    else
+        TSettingsKey(OptionsKey).WriteInteger("End2", medium);
 }
 
 void TForm4::sTrackBar1Change(TObject*) {

@@ -35,7 +35,6 @@ class TForm4 : public TSideForm {
 public:
     static constexpr int RowHeight = 40;
     static constexpr int MaxShownRows = 10;   // more rows scroll
-    static constexpr int LetterGap = 3;   // at least this between a core letter and the bars
 
     explicit TForm4(classes::TComponent* owner);
     ~TForm4() override;
