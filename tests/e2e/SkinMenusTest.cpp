@@ -69,16 +69,27 @@ TEST_F(SkinMenusOnX11, APopupMenuInEachSkinIsDrawnFromTheSkin) {
 
         std::unique_ptr<gdi::Bitmap> shot;
         user::RECT where {};
-        int turns = 0;
+        // The menu photographed once the server shows it painted (more than one colour in its window), each
+        // turn after a round trip with the server; a server that never shows it fails the test below.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         user::SetMenuLoopIdleHook([&] {
             user::FlushDisplay();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (++turns < 15) return true;   // let the server show it
             const user::HWND window = user::GetOpenMenuWindow(0);
-            if (window == nullptr) return false;
-            user::GetWindowRect(window, &where);
-            shot.reset(X11->CaptureScreen(gdi::RECT {where.left - 10, where.top - 10, where.right + 10, where.bottom + 10}));
-            return false;
+            if (window != nullptr) {
+                user::GetWindowRect(window, &where);
+                std::unique_ptr<gdi::Bitmap> inner(X11->CaptureScreen(gdi::RECT {where.left, where.top, where.right, where.bottom}));
+                bool painted = false;
+                for (int y = 0; inner && !painted && y < inner->Height(); ++y)
+                    for (int x = 0; !painted && x < inner->Width(); ++x)
+                        painted = inner->PixelAt(x, y) != inner->PixelAt(0, 0);
+                if (painted) {
+                    shot.reset(X11->CaptureScreen(gdi::RECT {where.left - 10, where.top - 10, where.right + 10, where.bottom + 10}));
+                    return false;
+                }
+            }
+            if (std::chrono::steady_clock::now() >= giveUp) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            return true;
         });
         popup->Popup(100, 100);
         user::SetMenuLoopIdleHook({});

@@ -51,9 +51,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Step = std::function<void(TForm* dialog)>;
 
-constexpr auto FirstPause = std::chrono::milliseconds(500);   // the server maps and paints the dialog
-constexpr auto StepPause = std::chrono::milliseconds(250);    // the server delivers the input of a step
-constexpr auto GiveUpAfter = std::chrono::seconds(8);         // a dialog the steps did not close
+constexpr auto GiveUpAfter = std::chrono::seconds(30);   // a dialog the steps did not close, or a server that never answers
 
 std::string CurrentFolder() {
     return std::filesystem::current_path().string();
@@ -82,26 +80,33 @@ protected:
         EXPECT_EQ(CurrentFolder(), StartFolder);
     }
 
-    // Runs call, which shows a dialog modally; once it is up, each step in turn after a pause, given the active
-    // form. A dialog still open long after the last step is cancelled as a failure.
+    // Runs call, which shows a dialog modally; once it is up, each step in turn, given the active form. Before
+    // the first step and after each one the server and the program settle: twice a round trip with the server
+    // (whatever it showed or was given by then, input of xdotool too, has come back as events) followed by an
+    // idle turn (those events handled, what they changed painted and presented). A dialog still open long
+    // after the last step is cancelled as a failure.
     int Drive(const std::function<int()>& call, std::vector<Step> steps) {
         size_t next = 0;
-        Clock::time_point due {};
+        int settleTurns = 0;
+        Clock::time_point lastStep {};
         Application->OnIdle = [&](TObject*, bool&) {
             TForm* dialog = Screen->ActiveForm();
             if (dialog == nullptr) return;
-            const auto now = Clock::now();
-            if (due == Clock::time_point {}) due = now + FirstPause;
-            if (now >= due && next < steps.size()) {
+            if (settleTurns < 2) {
                 user::FlushDisplay();
+                std::unique_ptr<gdi::Bitmap> roundTrip(X11->CaptureScreen(TRect {0, 0, 1, 1}));
+                user::FlushDisplay();   // the events read meanwhile are handled before the next idle turn
+                ++settleTurns;
+            } else if (next < steps.size()) {
                 steps[next++](dialog);
-                due = Clock::now() + StepPause;
-            } else if (next == steps.size() && now >= due + GiveUpAfter) {
+                settleTurns = 0;
+                lastStep = Clock::now();
+            } else if (Clock::now() >= lastStep + GiveUpAfter) {
                 ADD_FAILURE() << "the dialog stayed open after the last step: " << dialog->ClassName();
                 dialog->SetModalResult(mrCancel);
-                due = now;
+                lastStep = Clock::now();
             } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));   // the steps closed it: wait
             }
             user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);   // keeps the idle turns coming
         };
