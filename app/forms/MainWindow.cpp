@@ -240,7 +240,7 @@ void TMainForm::PlaceRowControls(int node) {
     const int nameWidth = FHeaders[0]->Width();
     const int progressWidth = FHeaders[1]->Width();
     const int y = node * NodeRowHeight;
-    row.Label->SetBounds(4, y, nameWidth - 4, NodeRowHeight - 1);
+    row.Label->SetBounds(4, y, nameWidth, NodeRowHeight - 1);
     row.Status->SetBounds(nameWidth, y + 1, 13, 13);
     row.Farm->SetBounds(nameWidth + 13, y + 1, 7, 13);
     row.Backup->SetBounds(nameWidth + 20, y + 1, 7, 13);

@@ -8,11 +8,24 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace korvex::app {
 
+namespace {
+
+// A row of the table with the same first five characters (a shorter name: all it has).
+bool KnownProject(const TProjectTable& table, const std::string& name) {
+    const std::string_view key = std::string_view(name).substr(0, 5);
+    for (int k = 1; k <= table.Count(); ++k)
+        if (std::string_view(table.Name(k)).substr(0, 5) == key) return true;
+    return false;
+}
+
+}
+
 std::optional<TManualProjectAdded> AddManualProject(TProjectTable& table, const TProjectRow& row) {
-    if (base::Trim(row.Name).empty() || table.Lookup(row.Name) > 0) return std::nullopt;
+    if (KnownProject(table, row.Name)) return std::nullopt;
     table.Add(row);
     TSettingsKey units(UnitsKey);
     TManualProjectAdded added;

@@ -1,4 +1,4 @@
-// Projects added by hand: refused when empty or known, numbered on in the user's list, credits rounded.
+// Projects added by hand: refused when known, numbered on in the user's list, credits rounded.
 #include "app/nodes/ManualProject.h"
 #include "app/nodes/ProjectSummary.h"
 #include "app/settings/Settings.h"
@@ -61,8 +61,6 @@ TEST_F(ManualProjectTest, KnownAndEmptyNamesAreNotAdded) {
         "p2008_something else",   // the first five characters of built-in row "p2008_BBA5"
         "p697_",   // a three-digit project's prefix
         "p1",   // shorter than five: compared by what it has
-        "",   // empty names are never added
-        "   ",
     };
     for (const char* name : refused)
         EXPECT_FALSE(AddManualProject(table, {name, "GROMACS", 10})) << '"' << name << '"';
@@ -71,10 +69,14 @@ TEST_F(ManualProjectTest, KnownAndEmptyNamesAreNotAdded) {
     EXPECT_FALSE(Unit("Name2"));
 }
 
-TEST_F(ManualProjectTest, AnEmptyNameTouchesNoStore) {
+// An empty name is a name like any other: added once, then known.
+TEST_F(ManualProjectTest, AnEmptyNameIsAddedOnce) {
     TProjectTable table;
+    ASSERT_TRUE(AddManualProject(table, {"", "GROMACS", 10}));
+    EXPECT_EQ(os::DwordOf(*Unit("UnitsCount")), 1u);
+    EXPECT_EQ(Unit("Name1")->Data, "");
     EXPECT_FALSE(AddManualProject(table, {"", "GROMACS", 10}));
-    EXPECT_FALSE(Unit("UnitsCount"));
+    EXPECT_EQ(table.Lookup(""), 0);   // and takes no unit
 }
 
 TEST(CreditOfValue, RoundsToTheNearestIntegerWithinRange) {

@@ -47,6 +47,16 @@ TEST_F(MainFormTest, ARowRefreshFillsCellsGaugeSquaresAndTotals) {
     form->CycleStarted(9);   // no such node: nothing happens
 }
 
+// A node's name label starts at 4 and is as wide as the name column; the squares start at the column's edge.
+TEST_F(MainFormTest, TheNameLabelIsAsWideAsTheNameColumn) {
+    TMainForm* form = NewMainForm(NodesSettings(2), -1);
+    for (int node = 0; node < 2; ++node) {
+        EXPECT_EQ(form->Row(node).Label->Left(), 4);
+        EXPECT_EQ(form->Row(node).Label->Width(), form->Header(0)->Width());
+        EXPECT_EQ(form->Row(node).Status->Left(), form->Header(0)->Width());
+    }
+}
+
 TEST_F(MainFormTest, AnEmptyLabelHintKeepsTheNodesFolder) {
     TMainForm* form = NewMainForm(NodesSettings(1), -1);
     form->RowRefreshed(SampleRefresh(0, 5));

@@ -1,4 +1,4 @@
-// The manual input window: Save adds a new project and closes, refuses empty and known names, Cancel closes,
+// The manual input window: Save adds a new project and closes, refuses known names, Cancel closes,
 // both languages and its pictures.
 #include "support/SideFormKit.h"
 
@@ -59,10 +59,10 @@ TEST_F(ManualInputTest, SaveAddsANewProjectToTheTableAndTheListThenCloses) {
     EXPECT_EQ(Env->Stored(UnitsKey, "Core2")->Data, "QMD");
 }
 
-TEST_F(ManualInputTest, EmptyAndKnownNamesAreDroppedAndTheWindowStillCloses) {
+TEST_F(ManualInputTest, KnownNamesAreDroppedAndTheWindowStillCloses) {
     TForm7* form = ShowInput();
     const int before = MainForm->Projects().Count();
-    for (const char* name : {"", "  ", "p2008_mine", "p697_x"}) {
+    for (const char* name : {"p2008_mine", "p697_x"}) {
         Enter(form, name, "GROMACS", 100);
         Save(form);
         EXPECT_FALSE(form->Visible()) << name;
