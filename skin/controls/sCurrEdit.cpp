@@ -246,7 +246,7 @@ void TsCustomNumEdit::PaintText() {
     const int button = Button() != nullptr && Button()->Visible() ? Button()->Width() : 0;
     TRect r {3, 2, Width() - 3 - button, Height() - 3};
     if (r.right <= r.left || r.bottom <= r.top) return;
-    const unsigned flags = TextAlignFlags(this, Alignment()) | unsigned(gdi::DT_NOPREFIX);
+    const unsigned flags = TextAlignFlags(this, Alignment());
     OutputSkinnedText(canvas, text, true, r, flags, SkinData(), (CurrentState() & 127) != 0);
 }
 
