@@ -89,11 +89,7 @@ void TsEdit::WndProc(TMessage& m) {
 
 void TsEdit::SkinnedMessage(TMessage& m) {
     TsCommonData* data = SkinData();
-    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) {
-        // A removed or new skin changes the frame too, which lies outside the client area.
-        if (m.Msg == SM_SKINCMD) RedrawClientAndFrame(this);
-        return;
-    }
+    if (SkinCommandPrologue(m, data, Hooks()) == TacStep::Done) return;
     if (!PaintsSkinned(data)) {
         TEdit::WndProc(m);
         return;
@@ -120,12 +116,10 @@ void TsEdit::SkinnedMessage(TMessage& m) {
         PrintEditMessage(m, this, data, !wasHot, [this] { PrepareCache(); });
         return;
     case user::WM_PAINT:
-        KeepEditColors(this, data, wasHot);
         if (wasHot)
             PaintFrame();
         else
             PaintWhole(reinterpret_cast<gdi::HDC>(m.WParam));
-        if (!wasHot && m.WParam != 0) return;   // the given DC has the text from the cache
         break;
     case CM_COLORCHANGED:
         if (data->CustomColor()) data->BGChanged = true;

@@ -144,6 +144,26 @@ TEST_F(EditTest, WhileHotTheNativeEditPaintsTheClientAndOnlyTheFrameComesFromThe
         EXPECT_EQ(WindowPixel(edit, x, y), CachePixel(data, x, y)) << x << "," << y;
 }
 
+// Painting an edit, hot or not, leaves its Color as it is: the colours come from loading and the skin commands,
+// so an edit made in code under a skin keeps the window colour it was made with.
+TEST_F(EditTest, PaintingAnEditLeavesItsColourAlone) {
+    int differing = 0;
+    for (int skin = 0; skin < 4; ++skin) {
+        UseSkin(skin);
+        auto* edit = NewEdit<TsEdit>(20, 20, "text");
+        const TsGeneralData& section = Manager->Sections[std::size_t(edit->SkinData()->SkinIndex)];
+        if (ColorToRGB(section.Color) != ColorToRGB(clWindow)) ++differing;
+        EXPECT_EQ(edit->Color(), clWindow) << skin;
+        edit->SetFocus();
+        Pump();
+        EXPECT_TRUE(edit->SkinData()->IsHot());
+        EXPECT_EQ(edit->Color(), clWindow) << skin;
+        edit->Free();
+        Pump();
+    }
+    EXPECT_GT(differing, 0);   // some skin has an edit colour of its own
+}
+
 TEST_F(EditTest, TheMouseOverAnEditMakesItHotAndLeavingMakesItCachedAgain) {
     UseSkin(1);
     auto* edit = NewEdit<TsEdit>(20, 20, "text");
