@@ -71,6 +71,7 @@ TNodeReading MyThread::ReadFolder(bool withStages) {
         o.PauseMs = FTimings.FilePauseMs;
         o.PauseAfterEveryAttempt = true;
         o.RetryMissing = true;
+        FNames.Use(o);
         o.Pause = [this](int ms) { return FTimings.FilePause ? FTimings.FilePause(ms) && !Terminated() : Sleep(ms); };
         if (withStages)
             o.OnStep = [this, stages](os::TRetryStep step) {
@@ -104,9 +105,14 @@ TNodeReading MyThread::ReadFolder(bool withStages) {
         ReadClientLog(FLog, FPath, now, offset, options({8, 0, 9, 994, 10, 11}), reading, scanStages);
         if (Terminated()) return reading;
         ReadUnitInfo(FPath, now, offset, options({12, 13, 14, 0, 15, 16}), reading);
-        if (round == ReadRounds || Terminated() || FLog.Unchanged(NodeFilePath(FPath, ClientLogName))) return reading;
+        if (round == ReadRounds || Terminated() || LogUnchanged()) return reading;
         reading = TNodeReading();
     }
+}
+
+// Whether the log is still as the reading left it: one look at its status, by the name it opened under.
+bool MyThread::LogUnchanged() {
+    return FLog.Unchanged(FNames.Identity(NodeFilePath(FPath, ClientLogName)));
 }
 
 void MyThread::MonitorCycle() {

@@ -73,6 +73,7 @@ protected:
 private:
     void Stage(int stage);
     TNodeReading ReadFolder(bool withStages);
+    bool LogUnchanged();
     void MonitorCycle();
 
     TThreadMode FMode;
@@ -85,6 +86,7 @@ private:
     TReadingDone FDone;
     TFolderReader FReader;
     TClientLogFollower FLog;   // the log as the last cycle read it
+    TNodeFileNames FNames;   // the folder's file names as they resolved
 };
 
 }

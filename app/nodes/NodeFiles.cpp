@@ -81,13 +81,38 @@ void TClientLogFollower::Reset() {
     *this = TClientLogFollower();
 }
 
-bool TClientLogFollower::Unchanged(const std::string& path) const {
+bool TClientLogFollower::Unchanged(const os::FileIdentity& file) const {
     if (FLastScan == TScan::None) return true;
-    os::TFileStream stream;
-    struct stat st { };
-    if (!stream.TryOpen(path, os::fmOpenRead | os::fmShareDenyNone) || ::fstat(stream.Handle(), &st) != 0) return false;
-    return static_cast<std::uint64_t>(st.st_dev) == FDevice && static_cast<std::uint64_t>(st.st_ino) == FInode
-        && st.st_size == FEnd;
+    return file.Exists && file.Device == FDevice && file.Inode == FInode && file.Size == FEnd;
+}
+
+std::string& TNodeFileNames::Kept(const std::string& path) {
+    for (auto& [given, native] : FNames)
+        if (given == path) return native;
+    return FNames.emplace_back(path, std::string()).second;
+}
+
+bool TNodeFileNames::Open(os::TFileStream& stream, const std::string& path, std::uint16_t mode) {
+    std::string& native = Kept(path);
+    if (!native.empty() && stream.TryOpenNative(native, mode)) return true;
+    std::string resolved = os::NativePath(path);
+    if (resolved == native) return false;   // searched again: the same name, which did not open
+    native = std::move(resolved);
+    return stream.TryOpenNative(native, mode);
+}
+
+os::FileIdentity TNodeFileNames::Identity(const std::string& path) {
+    std::string& native = Kept(path);
+    if (!native.empty())
+        if (os::FileIdentity file = os::IdentityOfPath(native); file.Exists) return file;
+    native = os::NativePath(path);
+    return os::IdentityOfPath(native);
+}
+
+void TNodeFileNames::Use(os::TRetryOptions& options) {
+    options.Open = [this](os::TFileStream& stream, const std::string& path, std::uint16_t mode) {
+        return Open(stream, path, mode);
+    };
 }
 
 bool TClientLogFollower::SameFileGrown(

@@ -5,6 +5,7 @@
 #include "app/nodes/ClientLogMarks.h"
 #include "app/nodes/NodeReading.h"
 #include "app/nodes/TextLines.h"
+#include "platform/os/FileIdentity.h"
 #include "platform/os/LineLoader.h"
 
 #include <cstdint>
@@ -44,9 +45,9 @@ public:
     TScan LastScan() const { return FLastScan; }
     std::int64_t End() const { return FEnd; }   // the bytes read
     void Reset();
-    // Whether the file at `path` is still the one read, as far as it was read (same file, same size); true when
-    // nothing was read.
-    bool Unchanged(const std::string& path) const;
+    // Whether `file` (the log's status now) is still the one read, as far as it was read (same file, same size);
+    // true when nothing was read.
+    bool Unchanged(const os::FileIdentity& file) const;
 
 private:
     bool SameFileGrown(os::TFileStream& stream, std::uint64_t device, std::uint64_t inode, std::int64_t size) const;
@@ -58,6 +59,24 @@ private:
     std::int64_t FEnd = 0;
     std::string FStartBytes;   // the first CheckBytes of the file
     std::string FEndBytes;   // the last CheckBytes before FEnd
+};
+
+// The client files of one node folder by the names they resolved to. A name found without case ("FAHLog.txt"
+// for "FAHlog.txt") is kept and opened again while it still opens; the folder is searched again only when it
+// does not. One thread's (a monitoring thread keeps one for its folder).
+class TNodeFileNames {
+public:
+    // Opens `path` (a Windows or Linux path) as TFileStream::TryOpen would.
+    bool Open(os::TFileStream& stream, const std::string& path, std::uint16_t mode);
+    // The status of the file at `path` by its kept name (searched again when that is gone); Exists false when
+    // there is none.
+    os::FileIdentity Identity(const std::string& path);
+    // The options' open through the kept names.
+    void Use(os::TRetryOptions& options);
+
+private:
+    std::string& Kept(const std::string& path);   // the native name, "" before the first use
+    std::vector<std::pair<std::string, std::string>> FNames;   // path as given, native path
 };
 
 // How far one line of a unit file is looked through for its end: a longer line (damaged) ends the reading, as

@@ -84,10 +84,15 @@ TFileStream& TFileStream::operator=(TFileStream&& other) noexcept {
 }
 
 bool TFileStream::TryOpen(const std::string& fileName, std::uint16_t mode) {
-    Close();
+    const bool opened = TryOpenNative(NativePath(fileName), mode);
     FFileName = fileName;
+    return opened;
+}
+
+bool TFileStream::TryOpenNative(const std::string& native, std::uint16_t mode) {
+    Close();
+    FFileName = native;
     FMode = mode;
-    std::string native = NativePath(fileName);
     int fd = ::open(native.c_str(), OpenFlags(mode) | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         FLastError = errno;

@@ -60,6 +60,8 @@ public:
 
     // The non-raising open: closes what was open, then false with LastError() (an errno value) on failure.
     bool TryOpen(const std::string& fileName, std::uint16_t mode);
+    // TryOpen of a Linux path as it is (no mapping, no search without case): a name NativePath gave before.
+    bool TryOpenNative(const std::string& nativePath, std::uint16_t mode);
     void Close();
     bool IsOpen() const { return FHandle >= 0; }
     int LastError() const { return FLastError; }

@@ -125,7 +125,7 @@ TRetryResult ReadRetrying(const std::string& path, const TStreamLoad& load, cons
     for (int open = 0; open < options.Attempts; ++open) {
         ++result.OpenAttempts;
         TFileStream stream;
-        const bool opened = stream.TryOpen(path, options.Mode);
+        const bool opened = options.Open ? options.Open(stream, path, options.Mode) : stream.TryOpen(path, options.Mode);
         if (opened) {
             step(TRetryStep::Opened);
             for (int attempt = 0; attempt < options.Attempts; ++attempt) {

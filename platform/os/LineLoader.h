@@ -56,6 +56,8 @@ struct TRetryOptions {
     bool RetryMissing = false;
     std::uint16_t Mode = fmOpenRead | fmShareDenyNone;
     TLineLimits Limits;
+    // Opens the file in place of stream.TryOpen(path, Mode) (a caller that keeps the names it resolved).
+    std::function<bool(TFileStream& stream, const std::string& path, std::uint16_t mode)> Open;
 };
 
 struct TRetryResult {

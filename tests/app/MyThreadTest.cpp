@@ -12,7 +12,10 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <future>
+#include <map>
 #include <mutex>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace korvex::app {
 namespace {
@@ -163,5 +166,44 @@ TEST(MyThread, ALogThatChangesWhileTheUnitFileIsReadIsReadAgainWithIt) {
     EXPECT_EQ(std::count(host.Stages.begin(), host.Stages.end(), 7), 2);   // read twice
 }
 
+
+// The opens of each file of a folder, counted by inotify.
+class TFolderOpens {
+public:
+    explicit TFolderOpens(const std::string& folder)
+        : FFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        inotify_add_watch(FFd, folder.c_str(), IN_OPEN);
+    }
+    ~TFolderOpens() { ::close(FFd); }
+    TFolderOpens(const TFolderOpens&) = delete;
+    TFolderOpens& operator=(const TFolderOpens&) = delete;
+    std::map<std::string, int> Counts() {
+        alignas(inotify_event) char buffer[16384];
+        for (ssize_t got; (got = ::read(FFd, buffer, sizeof buffer)) > 0;)
+            for (ssize_t at = 0; at < got;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (e->len > 0) ++FCounts[e->name];
+                at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+            }
+        return FCounts;
+    }
+
+private:
+    int FFd;
+    std::map<std::string, int> FCounts;
+};
+
+// A cycle whose log did not change while the unit file was read opens each file once: the look whether the log
+// changed is no second open.
+TEST(MyThread, ACycleOpensEachClientFileOnce) {
+    test::TTempDir dir;
+    WriteNodeFolder(dir);
+    TFolderOpens opens(dir.Path());
+    TRecordingHost host;
+    RunFirstCycle(host, dir.Path(), [](int) { return true; });
+    EXPECT_EQ(host.Readings[0].Progress, 45);
+    const std::map<std::string, int> counts = opens.Counts();
+    EXPECT_EQ(counts, (std::map<std::string, int> {{"FAHlog.txt", 1}, {"unitinfo.txt", 1}}));
+}
 }
 }

@@ -383,5 +383,76 @@ TEST(ClientLogFollower, AReadingOfAFolderFollowsItsLogFromCycleToCycle) {
     EXPECT_DOUBLE_EQ(second.LastStepTime, base::EncodeDateTime(2024, 12, 6, 5, 45, 16, 0));
 }
 
+
+// The first line of a folder's file opened through kept names, or "" when it does not open.
+std::string FirstLineThroughNames(TNodeFileNames& names, const std::string& path) {
+    os::TFileStream stream;
+    if (!names.Open(stream, path, os::fmOpenRead | os::fmShareDenyNone)) return "";
+    char buffer[64] = {};
+    const std::int64_t got = stream.Read(buffer, sizeof buffer - 1);
+    return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : "";
+}
+
+// A name found without case is opened again while it opens, even when a file of the exact name comes beside it;
+// once it no longer opens the folder is searched again, and a file that comes back under another case is found.
+TEST(NodeFileNames, ANameFoundWithoutCaseIsKeptWhileItOpens) {
+    test::TTempDir dir;
+    const std::string path = dir.Path() + "\\FAHlog.txt";
+    TNodeFileNames names;
+    EXPECT_EQ(FirstLineThroughNames(names, path), "");   // none yet
+    test::WriteFile(dir.File("fahlog.TXT"), "lower");
+    EXPECT_EQ(FirstLineThroughNames(names, path), "lower");
+    test::WriteFile(dir.File("FAHlog.txt"), "exact");
+    EXPECT_EQ(FirstLineThroughNames(names, path), "lower");   // kept
+    std::filesystem::remove(dir.File("fahlog.TXT"));
+    EXPECT_EQ(FirstLineThroughNames(names, path), "exact");   // searched again
+    std::filesystem::rename(dir.File("FAHlog.txt"), dir.File("FAHLOG.TXT"));
+    EXPECT_EQ(FirstLineThroughNames(names, path), "exact");
+    std::filesystem::remove(dir.File("FAHLOG.TXT"));
+    EXPECT_EQ(FirstLineThroughNames(names, path), "");
+    // Each name given is kept apart.
+    test::WriteFile(dir.File("UNITINFO.txt"), "unit");
+    EXPECT_EQ(FirstLineThroughNames(names, dir.Path() + "/unitinfo.txt"), "unit");
+    EXPECT_EQ(FirstLineThroughNames(names, path), "");
+}
+
+// The status of a file through its kept name: the file it opened under, another one once that is gone.
+TEST(NodeFileNames, TheStatusOfAFileFollowsItsKeptName) {
+    test::TTempDir dir;
+    const std::string path = dir.Path() + "/FAHlog.txt";
+    TNodeFileNames names;
+    EXPECT_FALSE(names.Identity(path).Exists);
+    test::WriteFile(dir.File("FAHLOG.txt"), "12345");
+    EXPECT_EQ(FirstLineThroughNames(names, path), "12345");
+    EXPECT_EQ(names.Identity(path), os::IdentityOfPath(dir.File("FAHLOG.txt")));
+    test::WriteFile(dir.File("FAHlog.txt"), "1234567");
+    EXPECT_EQ(names.Identity(path).Size, 5);   // still the kept one
+    std::filesystem::remove(dir.File("FAHLOG.txt"));
+    EXPECT_EQ(names.Identity(path).Size, 7);
+}
+
+// Whether the log is still as read: the same file and size only; a grown, replaced or missing log has changed.
+TEST(ClientLogFollower, TheLogIsUnchangedOnlyAsTheSameFileOfTheSizeRead) {
+    test::TTempDir dir;
+    WriteClientFiles(dir.Path());
+    const std::string log = dir.File("FAHlog.txt");
+    TClientLogFollower follower;
+    EXPECT_TRUE(follower.Unchanged(os::FileIdentity {}));   // nothing read yet
+    os::TRetryOptions options;
+    options.Pause = [](int) { return true; };
+    TNodeReading reading;
+    ReadClientLog(follower, dir.Path(), FilesNow, FixedUtcOffset(0), options, reading);
+    EXPECT_TRUE(follower.Unchanged(os::IdentityOfPath(log)));
+    Append(log, "[05:45:16] Completed 46 out of 100 steps  (46%)\r\n");
+    EXPECT_FALSE(follower.Unchanged(os::IdentityOfPath(log)));
+    ReadClientLog(follower, dir.Path(), FilesNow, FixedUtcOffset(0), options, reading);
+    EXPECT_TRUE(follower.Unchanged(os::IdentityOfPath(log)));
+    test::WriteFile(log + ".new", test::ReadFileText(log));   // as long, but another file
+    std::filesystem::rename(log + ".new", log);
+    EXPECT_FALSE(follower.Unchanged(os::IdentityOfPath(log)));
+    std::filesystem::remove(log);
+    EXPECT_FALSE(follower.Unchanged(os::IdentityOfPath(log)));
+}
+
 }
 }
