@@ -11,9 +11,12 @@
 // has no FARM nodes. --history-lines puts a work-unit history of that many lines beside the program.
 //
 // The program runs from a copy in a temporary folder, on a private Xvfb (its X traffic counts in the bytes
-// written) or on the in-memory display. A cycle is counted by the reads of the nodes' FAHlog.txt (inotify
-// closes of a file opened for reading): CPU per cycle = CPU of the window / (reads / nodes read), so a cycle
-// that runs longer than the interval does not skew the figure. noderead then reads the same folders once
+// written) or on the in-memory display. A node's cycle is counted by the reads of its unitinfo.txt (inotify
+// closes of the file opened for reading; a second round of the same cycle, within half an interval, is not
+// counted): CPU per cycle = CPU of the window / (cycles / nodes read), so a cycle that runs longer than the
+// interval does not skew the figure. The opens of each file per node cycle are printed beside it, and the CPU
+// over the window's wall time as a share of one core (with --minute-ms 60000, the share at a one-minute
+// interval). noderead then reads the same folders once
 // per cycle (a process each) while the farm goes on growing, the program stopped.
 #include "tools/fakefarm/FakeFarm.h"
 #include "tools/fakefarm/FarmServices.h"
@@ -71,6 +74,8 @@ struct TResult {
     double PeakMB = 0;
     double StartWall = 0, StartCpu = 0;   // from the program's start until every node was read once
     double ReadCpu = 0, ReadPeakMB = 0;
+    double LogReads = 0, UnitReads = 0;   // opens of each file a node cycle
+    double CoreShare = 0;   // CPU over the window's wall time: the share of one core
     bool Ok = false;
 };
 
@@ -193,16 +198,20 @@ void WriteHistory(const std::string& path, int lines) {
             << "@" << 10 + i % 50 << ".25\r\n";
 }
 
-// Counts reads of each node's FAHlog.txt: closes of the file opened without writing.
+// Counts each node's cycles by the reads of its unit file (closes of unitinfo.txt opened without writing): a
+// cycle reads it once. A read within `sameCycleMs` of the node's last counted one is a second round of the same
+// cycle (the log changed while the two files were read), not a cycle. Reads of FAHlog.txt are counted too.
 class TReadCounter {
 public:
-    explicit TReadCounter(const fakefarm::TFarm& farm) {
+    TReadCounter(const fakefarm::TFarm& farm, int sameCycleMs)
+        : FSameCycle(std::chrono::milliseconds(sameCycleMs)) {
         FFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         for (std::size_t i = 0; i < farm.Nodes.size(); ++i) {
             const int wd = inotify_add_watch(FFd, farm.Nodes[i].Folder.c_str(), IN_CLOSE_NOWRITE);
             if (wd >= 0) FNode[wd] = i;
         }
-        FReads.assign(farm.Nodes.size(), 0);
+        FCycles.assign(farm.Nodes.size(), 0);
+        FLastCycle.assign(farm.Nodes.size(), Clock::time_point());
     }
     ~TReadCounter() { close(FFd); }
     TReadCounter(const TReadCounter&) = delete;
@@ -213,26 +222,39 @@ public:
         for (;;) {
             const ssize_t got = read(FFd, buffer, sizeof buffer);
             if (got <= 0) return;
+            const Clock::time_point now = Clock::now();
             for (ssize_t at = 0; at < got;) {
                 const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (e->len > 0 && strcasecmp(e->name, "FAHlog.txt") == 0) ++FReads[FNode[e->wd]];
                 at += ssize_t(sizeof(inotify_event) + e->len);
+                if (e->len == 0) continue;
+                const std::size_t node = FNode[e->wd];
+                if (strcasecmp(e->name, "FAHlog.txt") == 0) ++FLogReads;
+                if (strcasecmp(e->name, "unitinfo.txt") != 0) continue;
+                ++FUnitReads;
+                if (FCycles[node] > 0 && now - FLastCycle[node] < FSameCycle) continue;
+                ++FCycles[node];
+                FLastCycle[node] = now;
             }
         }
     }
-    long Total() const {
+    long Total() const {   // cycles of all nodes
         long sum = 0;
-        for (long r : FReads) sum += r;
+        for (long r : FCycles) sum += r;
         return sum;
     }
     int NodesRead(long atLeast) const {
-        return int(std::count_if(FReads.begin(), FReads.end(), [&](long r) { return r >= atLeast; }));
+        return int(std::count_if(FCycles.begin(), FCycles.end(), [&](long r) { return r >= atLeast; }));
     }
+    long LogReads() const { return FLogReads; }
+    long UnitReads() const { return FUnitReads; }
 
 private:
     int FFd = -1;
+    Clock::duration FSameCycle;
     std::map<int, std::size_t> FNode;
-    std::vector<long> FReads;
+    std::vector<long> FCycles;
+    std::vector<Clock::time_point> FLastCycle;
+    long FLogReads = 0, FUnitReads = 0;
 };
 
 TResult Run(const TOptions& options) {
@@ -285,7 +307,7 @@ TResult Run(const TOptions& options) {
     }
     unsetenv("DISPLAY");
 
-    TReadCounter reads(farm);
+    TReadCounter reads(farm, options.MinuteMs / 2);
     const pid_t program = Spawn({dir + "/korvex"}, env, true);
     std::atomic<bool> serving = true;
     std::thread answering([&] {
@@ -314,21 +336,26 @@ TResult Run(const TOptions& options) {
     tickUntil([&] { return reads.NodesRead(2) >= readable; }, std::chrono::seconds(300));
 
     pid_t perf = -1;
-    if (!options.PerfFile.empty())
-        perf = Spawn({"perf", "record", "-g", "-F", "499", "-o", options.PerfFile, "-p", std::to_string(program)}, {},
-            true);
+    if (!options.PerfFile.empty()) {
+        // The whole machine, so that threads started later (farm commands, workers) count too: `perf report
+        // --pid` with the number printed here picks the program.
+        perf = Spawn({"perf", "record", "-a", "-g", "-F", "999", "-o", options.PerfFile}, {}, true);
+        std::fprintf(stderr, "perf: the program is process %d\n", int(program));
+    }
     reads.Drain();
     const long reads0 = reads.Total();
+    const long logReads0 = reads.LogReads(), unitReads0 = reads.UnitReads();
     const double cpu0 = ProcessCpuSeconds(program), ui0 = UiThreadCpuSeconds(program);
     const double wchar0 = ProcField(program, "io", "wchar"), stored0 = ProcField(program, "io", "write_bytes");
     const auto wall0 = Clock::now();
     const long wanted = reads0 + long(options.Cycles) * readable;
-    tickUntil([&] { return reads.Total() >= wanted; }, std::chrono::seconds(60 + options.Cycles * 60));
+    tickUntil([&] { return reads.Total() >= wanted; }, std::chrono::seconds(60 + options.Cycles * std::max(60, 3 * options.MinuteMs / 1000)));
     const double cpu1 = ProcessCpuSeconds(program), ui1 = UiThreadCpuSeconds(program);
     const double wchar1 = ProcField(program, "io", "wchar"), stored1 = ProcField(program, "io", "write_bytes");
     const double wall = std::chrono::duration<double>(Clock::now() - wall0).count();
     reads.Drain();
     const long reads1 = reads.Total();
+    const long logReads1 = reads.LogReads(), unitReads1 = reads.UnitReads();
     result.PeakMB = ProcField(program, "status", "VmHWM") / 1024.0;
     if (perf > 0) {
         kill(perf, SIGINT);
@@ -351,7 +378,10 @@ TResult Run(const TOptions& options) {
         result.CycleWall = wall / result.CyclesSeen;
         result.WrittenMB = (wchar1 - wchar0) / 1e6 / result.CyclesSeen;
         result.StoredMB = (stored1 - stored0) / 1e6 / result.CyclesSeen;
+        result.LogReads = double(logReads1 - logReads0) / double(reads1 - reads0);
+        result.UnitReads = double(unitReads1 - unitReads0) / double(reads1 - reads0);
     }
+    if (wall > 0) result.CoreShare = (cpu1 - cpu0) / wall;
 
     // The services' threads would make every fork below slower: the program they answered has ended.
     services.reset();
@@ -375,8 +405,9 @@ TResult Run(const TOptions& options) {
 
 void PrintHeader() {
     std::printf("| Farm | Cycle CPU | of it UI thread | noderead | Ratio | Written per cycle (files and X) "
-                "| To disk per cycle | Peak memory | Cycles seen, wall per cycle | Start-up to every row read: wall, CPU |\n");
-    std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
+                "| To disk per cycle | Peak memory | Cycles seen, wall per cycle | Start-up to every row read: wall, CPU "
+                "| Log, unit file opens a node cycle | Share of a core |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|---|\n");
 }
 
 void PrintRow(const TResult& r) {
@@ -387,12 +418,13 @@ void PrintRow(const TResult& r) {
     if (r.Options.Full) farm += ", full farm";
     if (r.Options.HistoryLines > 0) farm += ", " + std::to_string(r.Options.HistoryLines) + "-line history";
     if (!r.Ok) {
-        std::printf("| %s | failed: the program ended or read nothing | | | | | | | | |\n", farm.c_str());
+        std::printf("| %s | failed: the program ended or read nothing | | | | | | | | | | |\n", farm.c_str());
         return;
     }
-    std::printf("| %s | %.3f s | %.3f s | %.3f s | %.2f | %.3f MB | %.3f MB | %.0f MB | %.1f, %.2f s | %.1f s, %.2f s |\n",
+    std::printf("| %s | %.3f s | %.3f s | %.3f s | %.2f | %.3f MB | %.3f MB | %.0f MB | %.1f, %.2f s | %.1f s, %.2f s "
+                "| %.2f, %.2f | %.2f %% |\n",
         farm.c_str(), r.CycleCpu, r.UiCpu, r.ReadCpu, r.ReadCpu > 0 ? r.CycleCpu / r.ReadCpu : 0.0, r.WrittenMB, r.StoredMB,
-        r.PeakMB, r.CyclesSeen, r.CycleWall, r.StartWall, r.StartCpu);
+        r.PeakMB, r.CyclesSeen, r.CycleWall, r.StartWall, r.StartCpu, r.LogReads, r.UnitReads, 100 * r.CoreShare);
     std::fflush(stdout);
 }
 
