@@ -38,7 +38,8 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
     , FLanguage(settings.Language)
     , FProgramFolder(std::move(programFolder))
     , FProjects(projects)
-    , FHistory(&history) {
+    , FHistory(&history)
+    , FCacheFolders(FProgramFolder, static_cast<int>(settings.Nodes.size())) {
     const std::size_t count = settings.Nodes.size();
     for (std::size_t i = 0; i < count; ++i) {
         const int node = static_cast<int>(i);
@@ -262,6 +263,7 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     context.Actions.Workers = FWorkers;
     context.Totals = &FDayTotals;
     context.SettingsWrites = &FSettingsWrites;
+    context.CacheFolderExists = [this](int n) { return FCacheFolders.Exists(n); };
     TRowRefresh refresh = ReadData(context, node, cycle);
     Slot(node).Seen = RowState(node).SeenProgress;
     std::optional<std::string> totals = std::move(refresh.TotalsText);

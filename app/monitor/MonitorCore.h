@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/farm/FarmLink.h"
+#include "app/monitor/CacheFolderList.h"
 #include "app/monitor/Monitor.h"
 #include "app/monitor/MyThread.h"
 #include "app/monitor/RowRefresh.h"
@@ -120,6 +121,7 @@ private:
     TWorkUnitHistory* FHistory;
     TMonitorWorkers FWorkers;
     TSettingsWrites FSettingsWrites;
+    TCacheFolderList FCacheFolders;   // the rows' cache folder tests, one listing a farm cycle
 
     os::TOwnedMutex FFlushLock;   // one flush at a time
     std::atomic<std::int64_t> FLastFlushMs {0};   // steady clock

@@ -95,7 +95,8 @@ void FarmSquare(TRowRefreshContext& context, int node, TNodeState& state, const 
         row.Farm.Hint = "Service of control is AKTIVE";
         SetColor(row.Farm, ColorLime);
         if (cycle.Reading.Status == TNodeStatus::Running) SetColor(row.Status, ColorLime);
-        state.Cached = os::DirectoryExists(CacheFolder(context.ProgramFolder, node));
+        state.Cached = context.CacheFolderExists ? context.CacheFolderExists(node)
+                                                 : os::DirectoryExists(CacheFolder(context.ProgramFolder, node));
         if (state.Cached) {
             SetColor(row.Farm, ColorAqua);
             row.Farm.Hint += CRLF;

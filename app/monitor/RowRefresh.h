@@ -106,6 +106,8 @@ struct TRowRefreshContext {
     TRowActions Actions;
     TDayTotals* Totals = nullptr;   // the rows' day figures; none: the totals are summed from every row's text
     TSettingsWrites* SettingsWrites = nullptr;   // settings values held for the cycle's write; none: written at once
+    // Whether a node's cache folder exists; none: the folder is looked at.
+    std::function<bool(int node)> CacheFolderExists;
 };
 
 // Refreshes node `node` from its cycle and returns what the view is to show. The caller holds the update
