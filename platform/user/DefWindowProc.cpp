@@ -192,6 +192,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             w->Style |= WS_VISIBLE;
         else
             w->Style &= ~WS_VISIBLE;
+        detail::ClippingChanged();
         detail::RefreshOpenDcs();
         return 0;
     case WM_RBUTTONUP: {

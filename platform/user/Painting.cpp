@@ -413,6 +413,7 @@ bool LockWindowUpdate(HWND hwnd) {
     if (!hwnd) {
         WindowObject* old = FromHandle(locked);
         locked = nullptr;
+        detail::ClippingChanged();
         if (old) detail::InvalidateAll(old, true, true, true);
         detail::RefreshOpenDcs();
         return true;
@@ -420,6 +421,7 @@ bool LockWindowUpdate(HWND hwnd) {
     WindowObject* w = FromHandle(hwnd);
     if (!w || FromHandle(locked)) return false;   // one lock at a time; a destroyed window's lock is gone
     locked = hwnd;
+    detail::ClippingChanged();
     detail::RefreshOpenDcs();
     return true;
 }

@@ -1,6 +1,8 @@
 // Visible regions: the pixels of the backing store a window's DC may touch.
 #include "platform/user/WindowObject.h"
 
+#include <atomic>
+
 namespace korvex::user::detail {
 
 namespace {
@@ -50,9 +52,8 @@ void SubtractHigherSiblings(gdi::BandedRegion& region, const WindowObject* w) {
     }
 }
 
-}   // namespace
-
-gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, const RECT* within) {
+// The visible region made anew from the tree.
+gdi::BandedRegion ComputeVisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, const RECT* within) {
     WindowObject* top = TopLevelOf(w);
     if (!top || !top->Top || !top->Parent->IsDesktop || !VisibleChain(w)) return {};
     if (!(dcxFlags & DCX_LOCKWINDOWUPDATE) && IsUpdateLocked(w)) return {};
@@ -79,6 +80,47 @@ gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, co
         region = gdi::BandedRegion::Combine(inside, frame, gdi::RGN_OR);
     }
     return region;
+}
+
+std::atomic<std::uint64_t> Epoch {1};
+
+VisibleRegionMemo& MemoOf(WindowObject* w, DcArea area, DWORD flags) {
+    for (VisibleRegionMemo& memo : w->VisibleMemos)
+        if (memo.Area == static_cast<int>(area) && memo.Flags == flags) return memo;
+    VisibleRegionMemo& memo = w->VisibleMemos.emplace_back();
+    memo.Area = static_cast<int>(area);
+    memo.Flags = flags;
+    return memo;
+}
+
+}   // namespace
+
+void ClippingChanged() {
+    Epoch.fetch_add(1, std::memory_order_relaxed);
+}
+
+std::uint64_t ClippingEpoch() {
+    return Epoch.load(std::memory_order_relaxed);
+}
+
+// A part asked for once is made on its own (a paint of a window whose neighbours just moved); the whole region is
+// made at the second ask of the same epoch and kept, and every later ask cuts its part out of it.
+gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, const RECT* within) {
+    constexpr DWORD Clipping = DCX_CLIPSIBLINGS | DCX_CLIPCHILDREN | DCX_LOCKWINDOWUPDATE;
+    VisibleRegionMemo& memo = MemoOf(w, area, dcxFlags & Clipping);
+    const std::uint64_t epoch = ClippingEpoch();
+    if (memo.Epoch != epoch) {
+        memo.Epoch = epoch;
+        memo.Asked = 0;
+        memo.Whole = false;
+        memo.Region = gdi::BandedRegion();
+    }
+    if (!memo.Whole && within && ++memo.Asked < 2) return ComputeVisibleRegion(w, area, dcxFlags, within);
+    if (!memo.Whole) {
+        memo.Region = ComputeVisibleRegion(w, area, dcxFlags, nullptr);
+        memo.Whole = true;
+    }
+    return within ? memo.Region.Intersect(*within) : memo.Region;
 }
 
 }

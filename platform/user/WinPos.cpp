@@ -21,7 +21,9 @@ void UpdateDesktopRect() {
     WindowObject* desktop = Desktop();
     Display* display = CurrentDisplay();
     gdi::SIZE size = display ? display->ScreenSize() : gdi::SIZE {1024, 768};
-    desktop->Rect = desktop->Client = RECT {0, 0, size.cx, size.cy};
+    const RECT rect {0, 0, size.cx, size.cy};
+    if (desktop->Rect != rect || desktop->Client != rect) ClippingChanged();
+    desktop->Rect = desktop->Client = rect;
 }
 }
 
@@ -88,6 +90,7 @@ bool SetWindowPosInternal(
     }
     RECT oldRect = w->Rect;
     RECT oldClient = w->Client;
+    const DWORD oldStyle = w->Style;
     RECT newRect = gdi::ClampedRect(
         wp.x, wp.y, std::int64_t(wp.x) + std::max(0, wp.cx), std::int64_t(wp.y) + std::max(0, wp.cy));
     bool sized = newRect.Width() != oldRect.Width() || newRect.Height() != oldRect.Height();
@@ -112,6 +115,7 @@ bool SetWindowPosInternal(
     bool restacked = IndexInParent(w) != oldIndex;
     if (flags & SWP_SHOWWINDOW) w->Style |= WS_VISIBLE;
     if (flags & SWP_HIDEWINDOW) w->Style &= ~WS_VISIBLE;
+    if (w->Rect != oldRect || w->Client != oldClient || ((w->Style ^ oldStyle) & WS_VISIBLE)) ClippingChanged();
     bool nowVisible = VisibleChain(w);
     bool top = IsTopLevel(w) && w->Parent->IsDesktop;
 

@@ -213,6 +213,7 @@ void Unlink(WindowObject* w) {
     if (it != siblings.end()) siblings.erase(it);
     KORVEX_ASSERT(std::find(siblings.begin(), siblings.end(), w) == siblings.end());   // and only once
     w->Parent = nullptr;
+    ClippingChanged();
 }
 
 void LinkAt(WindowObject* parent, WindowObject* w, std::size_t index) {
@@ -220,6 +221,7 @@ void LinkAt(WindowObject* parent, WindowObject* w, std::size_t index) {
     w->Parent = parent;
     auto& siblings = parent->Children;
     siblings.insert(siblings.begin() + std::ptrdiff_t(std::min(index, siblings.size())), w);
+    ClippingChanged();
 }
 
 std::size_t IndexInParent(const WindowObject* w) {
@@ -235,6 +237,7 @@ void PlaceInZOrder(WindowObject* w, HWND insertAfter) {
     if (insertAfter == HWND_TOPMOST) w->ExStyle |= WS_EX_TOPMOST;
     if (insertAfter == HWND_NOTOPMOST) w->ExStyle &= ~WS_EX_TOPMOST;
     auto& siblings = parent->Children;
+    const std::vector<WindowObject*> before = siblings;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
     // Topmost top-level windows stay above the others.
     auto firstNormal = [&] {
@@ -273,6 +276,7 @@ void PlaceInZOrder(WindowObject* w, HWND insertAfter) {
             }
         }
     }
+    if (siblings != before) ClippingChanged();
 }
 
 }   // namespace detail
@@ -379,6 +383,7 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
     detail::Send(w, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&rect));
     if (!hold.Alive()) return nullptr;
     w->Client = rect;
+    detail::ClippingChanged();
     if (detail::Send(w, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) return fail();
     if (!hold.Alive()) return nullptr;
     WPARAM sizeType = (w->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
@@ -393,6 +398,7 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
     if (style & WS_VISIBLE) {
         int command = (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW;
         w->Style &= ~(WS_MAXIMIZE | WS_MINIMIZE);
+        detail::ClippingChanged();
         ShowWindow(hwnd, command);
         if (!hold.Alive()) return nullptr;
     }
@@ -461,6 +467,7 @@ HWND SetParent(HWND hwnd, HWND newParent) {
     detail::LinkAt(p, w, 0);
     if (p->IsDesktop) {
         if (!w->Top) w->Top = std::make_unique<detail::TopLevelState>();
+        detail::ClippingChanged();
         detail::PlaceInZOrder(w, HWND_TOP);
         if (w->Visible()) {
             detail::EnsureSurface(w);

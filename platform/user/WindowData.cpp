@@ -75,6 +75,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
             w->Style = ss.styleNew;
         else
             w->ExStyle = ss.styleNew;
+        detail::ClippingChanged();
         detail::Send(w, WM_STYLECHANGED, WPARAM(index), reinterpret_cast<LPARAM>(&ss));
         if (hold.Alive()) detail::RefreshOpenDcs();
         return old;

@@ -8,6 +8,7 @@
 #include "platform/user/WindowConstants.h"
 #include "platform/user/display/Display.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +45,16 @@ struct TopLevelState {
     DWORD LayeredFlags = 0;   // LWA_* from SetLayeredWindowAttributes
     COLORREF LayeredKey = 0;
     bool ShapePending = false;   // a region set without redraw reaches the display with the next present
+};
+
+// A window's visible region as computed while nothing that clips windows changed (VisibleRegion.cpp).
+struct VisibleRegionMemo {
+    std::uint64_t Epoch = 0;   // ClippingEpoch() when it was made
+    int Area = 0;   // DcArea
+    DWORD Flags = 0;   // the DCX_ flags that clip
+    int Asked = 0;   // asks for a part of it in this epoch
+    bool Whole = false;   // Region holds the whole visible region
+    gdi::BandedRegion Region;   // store coordinates
 };
 
 struct WindowObject {
@@ -87,6 +98,7 @@ struct WindowObject {
     unsigned PaintMark = 0;   // FindPaintWindow's marks of one search
     std::optional<gdi::BandedRegion> WindowRgn;   // window coordinates
     std::unique_ptr<TopLevelState> Top;   // top-level windows only
+    std::vector<VisibleRegionMemo> VisibleMemos;   // by DC area and clipping flags
 
     bool Visible() const { return (Style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (Style & WS_DISABLED) == 0; }
@@ -162,8 +174,14 @@ bool SetWindowPosInternal(
 
 // Painting hooks (Painting.cpp, BackingStore.cpp, VisibleRegion.cpp).
 enum class DcArea { Client, Window };
-// Store coordinates; within (store coordinates) limits the work to what a caller will keep of it.
+// Store coordinates; within (store coordinates) limits the work to what a caller will keep of it. Visible
+// regions are kept until ClippingChanged.
 gdi::BandedRegion VisibleRegion(WindowObject* w, DcArea area, DWORD dcxFlags, const RECT* within = nullptr);
+// Called on every change of what clips windows: the tree and the order of siblings, a window's rectangles,
+// visibility, clipping styles and window region, a top-level's state, the locked window. Every kept visible
+// region is made anew after it.
+void ClippingChanged();
+std::uint64_t ClippingEpoch();
 void InvalidateAll(WindowObject* w, bool erase, bool frame, bool children);
 void InvalidateParentArea(WindowObject* parent, const RECT& rectInParentClient);
 bool NeedsPaint(const WindowObject* w);

@@ -19,6 +19,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, bool redraw) {
     bool visible = detail::VisibleChain(w);
     if (visible && redraw && !detail::IsTopLevel(w)) detail::InvalidateParentArea(w->Parent, w->Rect);
     // The region becomes ours: its shape is kept and the caller's handle freed.
+    detail::ClippingChanged();
     if (shape) {
         w->WindowRgn = shape->Shape();
         gdi::DeleteObject(region);
