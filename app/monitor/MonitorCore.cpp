@@ -47,6 +47,10 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
             node, settings.Nodes[i], os::DirectoryExists(CacheFolder(FProgramFolder, node))));
     }
     FDayTotals = TDayTotals(count);
+    {
+        os::TCriticalSectionLock update(FUpdateLock);
+        FUnitKeys = std::make_unique<TUnitKeyIndex>(RowStates());
+    }
     FLastFlushMs = SteadyMs();
 }
 
@@ -262,6 +266,7 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     context.Actions.StartServ = [this](int n) { StartServ(n); };
     context.Actions.Workers = FWorkers;
     context.Totals = &FDayTotals;
+    context.UnitKeys = FUnitKeys.get();
     context.SettingsWrites = &FSettingsWrites;
     context.CacheFolderExists = [this](int n) { return FCacheFolders.Exists(n); };
     TRowRefresh refresh = ReadData(context, node, cycle);

@@ -117,6 +117,7 @@ private:
     os::TCriticalSection FUpdateLock;   // guards the slots' row state, the workers and the history use below
     bool FClosed = false;
     TDayTotals FDayTotals;
+    std::unique_ptr<TUnitKeyIndex> FUnitKeys;   // the rows by unit key (under the update lock)
     bool FCacheBusy = false;
     TWorkUnitHistory* FHistory;
     TMonitorWorkers FWorkers;

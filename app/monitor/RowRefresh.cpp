@@ -33,16 +33,24 @@ void SetColor(TSquareView& square, int color) {
 void MarkDuplicates(TRowRefreshContext& context, int node, TRowRefresh& refresh) {
     TRowView& row = context.Nodes[static_cast<std::size_t>(node)].Row;
     row.Cell(TGridColumn::Marker).clear();
-    for (std::size_t j = 0; j < context.Nodes.size(); ++j) {
-        if (static_cast<int>(j) == node) continue;
+    auto mark = [&](std::size_t j) {
+        if (static_cast<int>(j) == node) return;
         TRowView& other = context.Nodes[j].Row;
-        if (other.Cell(TGridColumn::UnitKey) != row.Cell(TGridColumn::UnitKey)) continue;
+        if (other.Cell(TGridColumn::UnitKey) != row.Cell(TGridColumn::UnitKey)) return;
         row.Cell(TGridColumn::Marker) = "1";
         if (other.Cell(TGridColumn::Marker) != "1") {
             other.Cell(TGridColumn::Marker) = "1";
             refresh.Markers.emplace_back(static_cast<int>(j), "1");
         }
+    };
+    if (context.UnitKeys) {
+        if (const std::set<int>* rows = context.UnitKeys->Rows(row.Cell(TGridColumn::UnitKey)))
+            for (int j : *rows)
+                mark(static_cast<std::size_t>(j));
+        return;
     }
+    for (std::size_t j = 0; j < context.Nodes.size(); ++j)
+        mark(j);
 }
 
 void MeasureSpeed(TRowRefreshContext& context, int node, const TNodeReading& reading, int k) {
@@ -174,6 +182,7 @@ TRowRefresh FinishRow(TRefresh& r) {
 void ShowUnitKey(TRefresh& r) {
     r.Stage(21);
     r.Cell(TGridColumn::UnitKey) = UnitKey(r.Reading.WUName, r.Reading.RCG);
+    if (r.Context.UnitKeys) r.Context.UnitKeys->Set(r.Node, r.Cell(TGridColumn::UnitKey));
     MarkDuplicates(r.Context, r.Node, r.Out);
     r.Row.LabelHint = r.State.Settings.Path + CRLF + " UserName: " + r.Reading.UserName + " Team: " + r.Reading.Team;
 }
@@ -392,6 +401,30 @@ std::string UnitKey(const std::string& wuName, const std::string& rcg) {
     std::string key = base::Copy(wuName, 2, 4) + " * " + rcg;
     if (int at = base::Pos("_", key)) key.erase(static_cast<std::size_t>(at - 1), 1);
     return key;
+}
+
+TUnitKeyIndex::TUnitKeyIndex(const TNodeStateList& nodes) {
+    for (std::size_t node = 0; node < nodes.size(); ++node) {
+        FKeys.push_back(nodes[node].Row.Cell(TGridColumn::UnitKey));
+        FRows[FKeys.back()].insert(static_cast<int>(node));
+    }
+}
+
+void TUnitKeyIndex::Set(int node, const std::string& key) {
+    KORVEX_ASSERT(node >= 0 && static_cast<std::size_t>(node) < FKeys.size());
+    std::string& old = FKeys[static_cast<std::size_t>(node)];
+    if (old == key) return;
+    if (auto it = FRows.find(old); it != FRows.end()) {
+        it->second.erase(node);
+        if (it->second.empty()) FRows.erase(it);
+    }
+    FRows[key].insert(node);
+    old = key;
+}
+
+const std::set<int>* TUnitKeyIndex::Rows(const std::string& key) const {
+    auto it = FRows.find(key);
+    return it == FRows.end() ? nullptr : &it->second;
 }
 
 void TDayTotals::Set(int node, const std::string& dayCell) {

@@ -12,7 +12,9 @@
 #include "platform/base/DateTimeType.h"
 
 #include <functional>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace korvex::app {
@@ -93,6 +95,20 @@ private:
     std::vector<TNodeState*> FPointers;
 };
 
+// The rows by their unit key (column 8), so that a refresh finds the rows showing its unit without reading every
+// row. Kept beside the rows: every change of a row's key goes through Set.
+class TUnitKeyIndex {
+public:
+    explicit TUnitKeyIndex(const TNodeStateList& nodes);
+    void Set(int node, const std::string& key);
+    // The rows whose key is `key`, in node order; none when no row has it.
+    const std::set<int>* Rows(const std::string& key) const;
+
+private:
+    std::vector<std::string> FKeys;   // by node
+    std::unordered_map<std::string, std::set<int>> FRows;
+};
+
 // The tables one refresh works on.
 struct TRowRefreshContext {
     TNodeStateList Nodes;
@@ -108,6 +124,7 @@ struct TRowRefreshContext {
     TSettingsWrites* SettingsWrites = nullptr;   // settings values held for the cycle's write; none: written at once
     // Whether a node's cache folder exists; none: the folder is looked at.
     std::function<bool(int node)> CacheFolderExists;
+    TUnitKeyIndex* UnitKeys = nullptr;   // the rows by their key; none: every row is compared
 };
 
 // Refreshes node `node` from its cycle and returns what the view is to show. The caller holds the update

@@ -229,6 +229,40 @@ TEST_F(RowRefreshTest, AHostThatDoesNotAnswerTurnsEverySquareRedAndKeepsTheOther
     EXPECT_FALSE(r.TotalsText);
 }
 
+// The rows kept by unit key mark the same rows as comparing every row does, through units coming, moving from
+// node to node and going.
+TEST_F(RowRefreshTest, TheRowsByUnitKeyMarkAsComparingEveryRowDoes) {
+    auto unit = [](const std::string& name, int run) {
+        TNodeReading r = Running();
+        r.WUName = name;
+        r.RCG = std::to_string(run) + "-33-12";
+        return r;
+    };
+    TNodeReading none;
+    none.Status = TNodeStatus::Undecided;
+    const std::vector<std::pair<int, TNodeReading>> steps {{0, unit("p2605_A", 5)}, {1, unit("p2605_A", 5)},
+        {2, unit("p2605_A", 6)}, {2, unit("p2605_A", 5)}, {0, none}, {1, unit("p2669_B", 5)}, {0, unit("p2669_B", 5)},
+        {2, none}, {1, none}, {2, unit("p2669_B", 5)}};
+    std::vector<TNodeState> compared = nodes, indexed = nodes;
+    TUnitKeyIndex keys {TNodeStateList(indexed)};
+    for (const auto& [node, reading] : steps) {
+        TRowRefreshContext a {compared, projects, nullptr, false, true, 1, env.Folder(), cacheBusy, actions};
+        TRowRefreshContext b {indexed, projects, nullptr, false, true, 1, env.Folder(), cacheBusy, actions};
+        b.UnitKeys = &keys;
+        const TNodeCycle cycle {reading, RefreshNow, {}};
+        const TRowRefresh fromAll = ReadData(a, node, cycle);
+        const TRowRefresh fromKeys = ReadData(b, node, cycle);
+        EXPECT_EQ(fromKeys.Markers, fromAll.Markers) << node;
+        EXPECT_EQ(fromKeys.Row, fromAll.Row) << node;
+        for (std::size_t i = 0; i < nodes.size(); ++i)
+            EXPECT_EQ(indexed[i].Row.Cells[MarkerColumn], compared[i].Row.Cells[MarkerColumn]) << node << " " << i;
+    }
+    EXPECT_EQ(compared[0].Row.Cells[MarkerColumn], "1");   // B runs on nodes 0 and 2 at the end
+    ASSERT_NE(keys.Rows(compared[0].Row.Cells[8]), nullptr);
+    EXPECT_EQ(*keys.Rows(compared[0].Row.Cells[8]), (std::set<int> {0, 2}));
+    EXPECT_EQ(keys.Rows("2605 * 5-33-12"), nullptr);   // no row shows A any more
+}
+
 TEST_F(RowRefreshTest, SameUnitOnTwoNodesIsMarkedAndSoAreNodesWithoutAUnit) {
     Refresh(0, Running());
     TRowRefresh second = Refresh(1, Running());
