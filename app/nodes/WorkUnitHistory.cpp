@@ -283,6 +283,7 @@ int TWorkUnitHistory::SetSpeedLocked(const std::string& name, const std::string&
     const std::string writtenRcg = EncodeHistoryField(rcg, THistoryField::RunCloneGen);
     for (auto it = FLines.rbegin(); it != FLines.rend(); ++it) {
         const std::string& text = it->Text;
+        if (text.find(writtenRcg) == std::string::npos) continue;   // cannot be its line: nothing cut out of it
         const std::string project = base::Copy(text, base::Pos("]", text) + 2, 5);
         if (project.empty() || base::Pos(project, writtenName) == 0 || RcgOf(text) != writtenRcg) continue;
         std::string line = text;
