@@ -18,8 +18,10 @@ int SetWindowRgn(HWND hwnd, HRGN region, bool redraw) {
     detail::KeepAlive hold(w);
     bool visible = detail::VisibleChain(w);
     if (visible && redraw && !detail::IsTopLevel(w)) detail::InvalidateParentArea(w->Parent, w->Rect);
-    // The region becomes ours: its shape is kept and the caller's handle freed.
-    detail::ClippingChanged();
+    // The region becomes ours: its shape is kept and the caller's handle freed. The same shape again (a skin
+    // setting it at every frame paint) leaves the kept visible regions as they are.
+    const bool sameShape = shape ? w->WindowRgn && *w->WindowRgn == shape->Shape() : !w->WindowRgn;
+    if (!sameShape) detail::ClippingChanged();
     if (shape) {
         w->WindowRgn = shape->Shape();
         gdi::DeleteObject(region);
