@@ -77,7 +77,6 @@ constexpr int ModeBackup = 2;
 constexpr int ModeCache = 3;
 
 // A new cache serves a FARM node only.
-constexpr const char* CashButton = "sSpeedButton9";
 
 // Why "Make new cash" made no cache, in the window's language; empty when there is nothing to say.
 std::string NoCashText(int language, TCashFailure failure) {
@@ -171,15 +170,9 @@ void TForm8::FormShow(TObject*) {
     const TNodeSettings& node = MainForm->Settings().Nodes.at(FNode);
     const std::string folder = os::ProgramFolder();
 
-    // The lamps sit on the group's face: the skin's colour when a skin paints it.
-    skin::TsSkinManager* manager = MainForm->SkinManager();
-    const TColor face = manager != nullptr && manager->Active()
-        ? manager->GetGlobalColor()
-        : Owned<skin::TsGroupBox>(this, "sGroupBox1")->Color();
+    const TColor face = Owned<skin::TsGroupBox>(this, "sGroupBox1")->Color();   // "Current WU"
     for (leds::TiLedRound* lamp : FLamps)
         lamp->SetBackGroundColor(face);
-
-    Owned<skin::TsSpeedButton>(this, CashButton)->SetEnabled(node.Get);
 
     FLamps[4]->SetActive(node.Backup);
     if (node.Backup) ReadFolder(ModeBackup, BackupFolder(folder, FNode));
@@ -204,7 +197,7 @@ void TForm8::FormShow(TObject*) {
     FLamps[0]->SetActive(true);
     FLamps[1]->SetActive(node.Get);
     FLamps[2]->SetActive(node.Backup);
-    SetCaption((FLanguage == 0 ? "Информация о ноде " : "Node information ") + node.Label);
+    SetCaption("Node information " + node.Label);
 }
 
 void TForm8::ShowNodeInfoBrief(const TNodeReading& reading) {

@@ -12,6 +12,7 @@
 #include "platform/os/Files.h"
 #include "platform/user/MessageLoop.h"
 #include "skin/controls/sGauge.h"
+#include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sSpeedButton.h"
 
@@ -109,6 +110,19 @@ bool ProcessEnded(pid_t pid) {
     return state == "Z" || state == "X";
 }
 
+}
+
+// In Russian and in a skin too, the caption is "Node information " and the name, and the lamps stand on the
+// "Current WU" group's colour.
+TEST_F(NodeInfoTest, TheCaptionAndTheLampGroundAsGiven) {
+    NewForms(1, 0);
+    Info->SetNode(1);
+    Info->Show();
+    EXPECT_EQ(Info->Caption(), "Node information node2");
+    const TColor group = dynamic_cast<skin::TsGroupBox*>(Info->FindComponent("sGroupBox1"))->Color();
+    for (int lamp = 0; lamp < 5; ++lamp)
+        EXPECT_EQ(Info->Lamp(lamp)->BackGroundColor(), group) << lamp;
+    Info->Close();
 }
 
 TEST_F(NodeInfoTest, ShowsTheCurrentBackedUpAndCachedUnitsOfTheNode) {
@@ -247,7 +261,7 @@ TEST_F(NodeInfoTest, StartAndStopReachOnlyAServiceThatAnsweredInTheirState) {
 }
 
 // The buttons stay enabled where they do nothing (start, stop and restore without FARM mode, a new backup for a
-// node that does not back up, the exchange buttons); only a new cache is disabled outside FARM mode.
+// node that does not back up, a new cache outside FARM mode, the exchange buttons).
 TEST_F(NodeInfoTest, ButtonsStayEnabledWhereTheyDoNothing) {
     NewForms();
     auto enabled = [this](const char* name) {
@@ -263,7 +277,7 @@ TEST_F(NodeInfoTest, ButtonsStayEnabledWhereTheyDoNothing) {
         {"sSpeedButton2", true, true},
         {"sSpeedButton5", true, true},
         {"sSpeedButton8", true, true},
-        {"sSpeedButton9", false, true},
+        {"sSpeedButton9", true, true},
         {"sSpeedButton1", true, true},
         {"sSpeedButton4", true, true},
         {"sSpeedButton6", true, true},
