@@ -112,13 +112,15 @@ void TsTreeView::UpdateScrolls() {
     if (vertical) {
         if (FVertBar == nullptr) FVertBar = MakeEditBar(this, SkinData(), sbVertical, moved);
         FVertBar->SetWidth(std::min(user::GetSystemMetrics(user::SM_CXVSCROLL), Width() - 6));
-        FeedEditBar(FVertBar, vi, Enabled());
+        FeedEditBar(FVertBar, vi, true);
+        FVertBar->SetEnabled(Enabled());
     } else if (FVertBar != nullptr) {
         FVertBar->SetVisible(false);
     }
     if (horizontal) {
         if (FHorzBar == nullptr) FHorzBar = MakeEditBar(this, SkinData(), sbHorizontal, moved);
-        FeedEditBar(FHorzBar, hi, Enabled());
+        FeedEditBar(FHorzBar, hi, true);
+        FHorzBar->SetEnabled(Enabled());
     } else if (FHorzBar != nullptr) {
         FHorzBar->SetVisible(false);
     }

@@ -73,6 +73,22 @@ TEST_F(TreeViewTest, ManyNodesGetAVerticalBarInsideTheFrameInStepWithTheNativeTr
     ExpectInStep(tree);
 }
 
+// A disabled tree keeps its bars' ranges; the bars are disabled with it.
+TEST_F(TreeViewTest, ADisabledTreesBarKeepsItsRangeAndIsDisabled) {
+    UseSkin(2);
+    TsTreeView* tree = NewTree(40);
+    tree->SetEnabled(false);
+    Pump();
+    TsScrollBar* bar = tree->VertBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->Enabled());
+    const user::SCROLLINFO si = Native(tree);
+    EXPECT_EQ(bar->Max(), si.nMax - int(si.nPage) + 1);
+    tree->SetEnabled(true);
+    Pump();
+    EXPECT_TRUE(bar->Enabled());
+}
+
 TEST_F(TreeViewTest, TheSkinnedBarScrollsTheNativeTreeByArrowAndThumb) {
     UseSkin(1);
     TsTreeView* tree = NewTree(60);
