@@ -72,11 +72,10 @@ void TsSkinManager::LoadStoredPatterns(const TsStoredSkin& skin) {
                 const TsSkinPattern& other = *patterns.Items(j);
                 if (other.Name == item.Name && !other.Image()->Empty()) source = other.Image();
             }
-            if (source == nullptr) continue;   // no picture to show
         }
         TsPatternData p;
         p.Img = std::make_unique<TJPEGImage>();
-        p.Img->Assign(source);
+        if (source != nullptr) p.Img->Assign(source);   // none: the picture stays empty
         p.ClassName = base::UpperCase(item.SectionName);
         p.PropertyName = base::UpperCase(item.PropertyName);
         Patterns.push_back(std::move(p));

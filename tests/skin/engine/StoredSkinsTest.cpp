@@ -232,12 +232,14 @@ TEST_F(StoredSkins, PatternsSharePicturesByFileName) {
     lonely->Name = "NONE.JPG";
     Activate("S");
 
-    ASSERT_EQ(sm->Patterns.size(), 2u);
+    ASSERT_EQ(sm->Patterns.size(), 3u);
     EXPECT_EQ(sm->Patterns[0].ClassName, "FORM");
     EXPECT_EQ(sm->Patterns[0].PropertyName, "PATTERN");
     EXPECT_EQ(sm->Patterns[0].Img->Width(), 64);
     EXPECT_EQ(sm->Patterns[1].ClassName, "DIALOG");
     EXPECT_EQ(sm->Patterns[1].Img->Height(), 48);
+    EXPECT_EQ(sm->Patterns[2].ClassName, "X");   // no picture under its name: an empty one
+    EXPECT_TRUE(sm->Patterns[2].Img->Empty());
 }
 
 TEST_F(StoredSkins, LoadingAndRecolouringNeverChangeTheStoredSkin) {
