@@ -13,6 +13,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -121,7 +123,42 @@ void SideBySide() {
 
 }
 
+// This process's memory in kB: its peak (VmHWM) or what it holds now (VmRSS).
+long OwnMemoryKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+    return 0;
+}
+
+// "--korvex-memory MB": in this fresh process, the peak memory of a plain read of the log, then of the viewer
+// opening it, and opening it twice more (each opening clears the pane first, as the program does), over the idle
+// process and in multiples of the file's size; and what the process holds after each.
+int MeasureMemory(int mb) {
+    World& world = TheViewerWorld();
+    const double file = double(std::filesystem::file_size(world.Log(mb))) / 1024.0;
+    const long idle = OwnMemoryKb("VmHWM:");
+    long readPeak = 0;
+    {
+        std::string text = app::LoadLogTail(world.Log(mb), app::TForm3::LogPaneBytes).Text;
+        readPeak = OwnMemoryKb("VmHWM:");
+    }
+    std::printf("log %d MB (idle process %.0f MB): plain read peak +%.2f x file\n", mb, idle / 1024.0,
+        (readPeak - idle) / file);
+    for (int opening = 1; opening <= 3; ++opening) {
+        world.Open(mb);
+        std::printf("  viewer, opening %d: peak +%.2f x file, held +%.2f x file\n", opening,
+            (OwnMemoryKb("VmHWM:") - idle) / file, (OwnMemoryKb("VmRSS:") - idle) / file);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--korvex-memory") {
+        const int result = MeasureMemory(std::atoi(argv[2]));
+        bench::TheWorldInstance.reset();
+        return result;
+    }
     if (argc == 1) SideBySide();
     return bench::BenchMain(argc, argv, [](const std::string&) { return true; });
 }

@@ -2,6 +2,7 @@
 #include "app/forms/LogViewerWindow.h"
 
 #include "app/forms/LogPaneLoader.h"
+#include "app/settings/ProgramLog.h"
 #include "app/nodes/LogTail.h"
 #include "app/nodes/NodeFiles.h"
 #include "app/settings/Settings.h"
@@ -22,6 +23,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <malloc.h>
+#include <new>
 #include <optional>
 
 namespace korvex::app {
@@ -153,26 +156,48 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
     StopLoading();
     FMemoF->Lines()->Clear();
     FMemoU->Lines()->Clear();
+    ::malloc_trim(0);   // the last log's memory goes back before the next is read, so a reopening does not grow
     FMemoF->SelAttributes()->SetColor(clWindowText);
     if (hostDown) {
         SetCaption("No data");
         return;
     }
-    std::optional<std::string> log = ReadLog(logName, FLogPauseMs);
-    LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
-    if (!log) return;
-    FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::move(*log));
+    FLogName = logName;
+    try {
+        std::optional<std::string> log = ReadLog(logName, FLogPauseMs);
+        LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
+        if (!log) return;
+        FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::move(*log));
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(logName);
+        return;
+    }
     LoadSlice();
 }
 
 void TForm3::LoadSlice() {
     // The next slice a tick after this one ends, not at once: the window is painted and shown between.
     FLoadTimer->SetEnabled(false);
-    if (FLogLoader == nullptr || FLogLoader->Step(SliceOfWork)) {
-        StopLoading();
+    try {
+        if (FLogLoader == nullptr || FLogLoader->Step(SliceOfWork)) {
+            StopLoading();
+            return;
+        }
+    } catch (const std::bad_alloc&) {
+        OutOfMemory(FLogName);
         return;
     }
     FLoadTimer->SetEnabled(true);
+}
+
+void TForm3::OutOfMemory(const std::string& logName) {
+    // What was taken goes back first, so that the message itself has room.
+    StopLoading();
+    FMemoF->Lines()->Clear();
+    ::malloc_trim(0);
+    const std::string message = "Not enough memory to show the log " + logName + ": it is not shown.";
+    FMemoF->Lines()->SetText(message);
+    WLog("Log viewer: " + message);
 }
 
 void TForm3::StopLoading() {

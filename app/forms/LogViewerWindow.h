@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 namespace korvex::classes {
 class TTimer;
@@ -52,12 +53,15 @@ public:
 
 private:
     void StopLoading();
+    // Memory ran out reading or showing the log: the pane lets go of it and says so (and the program log).
+    void OutOfMemory(const std::string& logName);
 
     skin::TsRichEdit* FMemoF = nullptr;
     skin::TsMemo* FMemoU = nullptr;
     int FLogPauseMs = 250;
     int FUnitPauseMs = 100;
     std::unique_ptr<TLogPaneLoader> FLogLoader;
+    std::string FLogName;   // the log shown last
     classes::TTimer* FLoadTimer = nullptr;
 };
 

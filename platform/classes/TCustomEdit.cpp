@@ -253,7 +253,14 @@ void TCustomEdit::ClearUndo() {
 }
 
 void TCustomEdit::Clear() {
-    SetText("");
+    if (!HandleAllocated()) {
+        SetText("");
+        return;
+    }
+    // Not through SetText: that reads the whole text to compare it, a copy as large as a long log.
+    if (SendMessage(WindowHandle(), WM_GETTEXTLENGTH, 0, 0) == 0) return;
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    Perform(CM_TEXTCHANGED, 0, 0);
 }
 
 void TCustomEdit::ClearSelection() {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <vector>
 
 namespace korvex::user::edit {
@@ -174,7 +175,7 @@ private:
 
     HWND FHwnd = nullptr;
     bool FRich = false;
-    std::vector<Paragraph> FParas;
+    std::deque<Paragraph> FParas;   // no room kept beyond the lines, and no copy of them all to grow
     mutable std::vector<int> FStarts;   // character index of each paragraph
     mutable int FStartsValid = 0;   // FStarts is right below this paragraph
     std::vector<int> FLineStarts;   // first visual line of each paragraph (+ the total at the end)

@@ -42,7 +42,7 @@ Paragraph MakeParagraph(std::string text) {
 
 std::vector<FormatRun> Effective(const Paragraph& p) {
     if (p.Runs.empty()) return {FormatRun {0, 0}};
-    return p.Runs;
+    return p.Runs.ToVector();
 }
 
 int RunFormatAt(const Paragraph& p, int offset) {
@@ -193,7 +193,10 @@ std::string EditControl::Filter(std::string_view text) const {
 }
 
 void EditControl::SetAllText(std::string_view text) {
-    FParas.clear();
+    // What the old text held goes back at once (a cleared vector would keep its room for all its lines).
+    std::deque<Paragraph>().swap(FParas);
+    std::vector<int>().swap(FStarts);
+    std::vector<int>().swap(FLineStarts);
     if (Multi()) {
         for (std::string_view line : SplitLines(text))
             FParas.push_back(MakeParagraph(std::string(line)));

@@ -5,6 +5,12 @@
 #include "platform/user/UserTypes.h"
 
 #include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,13 +37,83 @@ struct FormatRun {
     int Format = 0;
 };
 
+// A short array of trivially copyable items in one pointer: nothing allocated while it is empty, so the many
+// paragraphs of a long text with one format and no wrapping cost no more than that pointer for each.
+template <class T>
+class CompactArray {
+public:
+    CompactArray() = default;
+    CompactArray(const CompactArray& other) { Assign(other.begin(), other.size()); }
+    CompactArray(CompactArray&& other) noexcept : FData(std::exchange(other.FData, nullptr)) { }
+    CompactArray& operator=(const CompactArray& other) {
+        if (this != &other) Assign(other.begin(), other.size());
+        return *this;
+    }
+    CompactArray& operator=(CompactArray&& other) noexcept {
+        std::swap(FData, other.FData);
+        return *this;
+    }
+    CompactArray& operator=(const std::vector<T>& items) {
+        Assign(items.data(), items.size());
+        return *this;
+    }
+    ~CompactArray() { std::free(FData); }
+
+    std::size_t size() const { return FData ? FData->Size : 0; }
+    bool empty() const { return size() == 0; }
+    const T* begin() const { return FData ? FData->Items : nullptr; }
+    const T* end() const { return begin() + size(); }
+    T* begin() { return FData ? FData->Items : nullptr; }
+    T* end() { return begin() + size(); }
+    const T& operator[](std::size_t i) const { return FData->Items[i]; }
+    T& operator[](std::size_t i) { return FData->Items[i]; }
+    const T& front() const { return FData->Items[0]; }
+    const T& back() const { return FData->Items[size() - 1]; }
+    void clear() {
+        std::free(FData);
+        FData = nullptr;
+    }
+    void push_back(const T& item) {
+        const std::size_t n = size();
+        if (!FData || n == FData->Capacity) Grow(n == 0 ? 2 : n * 2);
+        FData->Items[n] = item;
+        FData->Size = std::uint32_t(n + 1);
+    }
+    std::vector<T> ToVector() const { return std::vector<T>(begin(), end()); }
+
+private:
+    static_assert(std::is_trivially_copyable_v<T>);
+    struct Block {
+        std::uint32_t Size;
+        std::uint32_t Capacity;
+        T Items[1];
+    };
+    void Grow(std::size_t capacity) {
+        auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + sizeof(T) * (capacity - 1)));
+        if (!block) throw std::bad_alloc();
+        block->Size = std::uint32_t(size());
+        block->Capacity = std::uint32_t(capacity);
+        if (FData) std::memcpy(block->Items, FData->Items, sizeof(T) * FData->Size);
+        std::free(FData);
+        FData = block;
+    }
+    void Assign(const T* items, std::size_t n) {
+        clear();
+        if (n == 0) return;
+        Grow(n);
+        std::memcpy(FData->Items, items, sizeof(T) * n);
+        FData->Size = std::uint32_t(n);
+    }
+    Block* FData = nullptr;
+};
+
 // One paragraph: its text without the line end, and the cached layout.
 struct Paragraph {
     std::string Text;   // UTF-8
     int Length = 0;   // code points
-    std::vector<FormatRun> Runs;   // sorted, the first at 0; empty: all of format 0
-    std::vector<int> Breaks;   // wrapped line starts after the first
     int Width = 0;   // widest line in pixels
+    CompactArray<FormatRun> Runs;   // sorted, the first at 0; empty: all of format 0
+    CompactArray<int> Breaks;   // wrapped line starts after the first
     bool Measured = false;
     int LineCount() const { return 1 + int(Breaks.size()); }
 };
