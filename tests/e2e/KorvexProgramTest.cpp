@@ -12,6 +12,7 @@
 #include "app/cache/WorkUnitFiles.h"
 #include "platform/base/DateTime.h"
 #include "platform/gdi/PngCodec.h"
+#include "platform/os/SingleInstance.h"
 #include "platform/os/TimeZone.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <thread>
+#include <unistd.h>
 
 namespace korvex::e2e {
 namespace {
@@ -162,12 +165,20 @@ TEST_F(KorvexProgram, FirstCyclesShowWhatTheFoldersSayAndTheDownHostRed) {
     EXPECT_NE(log.find("] Stop monitor"), std::string::npos) << log;
 }
 
-// A lock the program cannot trust (here a link planted under its name in the runtime folder) is an error said
-// in the log, and the program ends with a failure before any window: it is not taken for another run.
+// A lock the program cannot trust (here a link planted under its name in the user's lock folder) is an error
+// said in the log, and the program ends with a failure before any window: it is not taken for another run.
 TEST_F(KorvexProgram, ALockThatIsNotTheUsersOwnIsAnErrorNotAnotherRun) {
-    auto run = Run(1, 1500, {}, [](TKorvexRun& r) {
-        std::filesystem::create_symlink(r.Folder() + "/elsewhere", r.Folder() + "/KORVEX 2.6.0.11.lock");
+    std::string planted;
+    auto run = Run(1, 1500, {}, [&planted](TKorvexRun& r) {
+        std::string why;
+        const std::string folder = os::SingleInstanceFolder(why);
+        ASSERT_FALSE(folder.empty()) << why;
+        planted = os::SingleInstanceLockPath(os::InstanceMutexName, folder, r.ProgramFolder());
+        std::filesystem::create_symlink(r.Folder() + "/elsewhere", planted);
     });
+    // The link sits in the user's own lock folder, outside the run's folder: it goes with the test.
+    const auto removeLink = std::unique_ptr<const std::string, void (*)(const std::string*)>(
+        &planted, [](const std::string* path) { if (!path->empty()) ::unlink(path->c_str()); });
     EXPECT_EQ(run->WaitForEnd(60000), 1);
     const std::string log = run->ProgramLog();
     EXPECT_NE(log.find("] Cannot take the single-instance lock: "), std::string::npos) << log;
