@@ -264,7 +264,7 @@ int KeepSeenProgress(TRefresh& r) {
 // Stage 26: the remaining time and the finish.
 TFinishEstimate ShowEstimate(TRefresh& r) {
     r.Stage(26);
-    const TFinishEstimate estimate = EstimateFinish(r.Reading, r.State.NodeCore, r.Cycle.CycleStart);
+    const TFinishEstimate estimate = EstimateFinish(r.Reading, r.State.NodeCore, base::Now(), r.Cycle.CycleStart);
     r.Cell(TGridColumn::Remain) = estimate.RemainText;
     r.Cell(TGridColumn::Finish) = DTTM(estimate.Finish);
     return estimate;

@@ -59,10 +59,12 @@ double BlendSpeed(double old, double v) {
     return (3 * old + 4 * v) / 7;
 }
 
-TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now) {
+TFinishEstimate EstimateFinish(
+    const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now, base::TDateTime cycleStart) {
     const int p = reading.Progress;
     const base::TTimeStamp start = base::DateTimeToTimeStamp(reading.Start);
     const base::TTimeStamp current = base::DateTimeToTimeStamp(now);
+    const base::TTimeStamp cycle = base::DateTimeToTimeStamp(cycleStart != 0 ? cycleStart : now);
 
     std::int64_t days = static_cast<std::int64_t>(current.Date) - start.Date;
     std::int64_t minutes = (static_cast<std::int64_t>(current.Time) - start.Time) / 60000;
@@ -87,7 +89,7 @@ TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& n
     e.RemainText = base::FormatFloat(RemainFormat, r / 60);
     const std::int64_t whole = base::Trunc(r);
     const std::int64_t n = whole / 60 / 24;
-    e.Finish = FromStamp(current.Date + n, current.Time + (whole - n * 1440) * 60000, current);
+    e.Finish = FromStamp(cycle.Date + n, cycle.Time + (whole - n * 1440) * 60000, cycle);
 
     // Near the end, the last step's rate and the time since it give a better figure.
     double t = 0;
@@ -111,8 +113,8 @@ TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& n
     e.Refined = true;
     e.RemainMinutes = rms / 60000;
     e.RemainText = base::FormatFloat(RemainFormat, rms / 60 / 60 / 1000);
-    const std::int64_t startMSecs = current.Time < 0 ? 0 : current.Time;
-    e.Finish = FromStamp(current.Date, startMSecs + base::Trunc(rms), current);
+    const std::int64_t startMSecs = cycle.Time < 0 ? 0 : cycle.Time;
+    e.Finish = FromStamp(cycle.Date, startMSecs + base::Trunc(rms), cycle);
     return e;
 }
 

@@ -41,8 +41,10 @@ struct TFinishEstimate {
     bool Refined = false;   // taken from the last step's time per percent (or frame) near the end
 };
 
-// From the reading's progress, start and step times, the core shown for the node and the cycle's start.
-TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now);
+// From the reading's progress, start and step times and the core shown for the node: the time elapsed and the
+// time since the last step count to `now`, the finish from `cycleStart` (by default the same moment).
+TFinishEstimate EstimateFinish(
+    const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now, base::TDateTime cycleStart = 0);
 
 // ---- Points --------------------------------------------------------------------------------------------------
 struct TPointsRates {

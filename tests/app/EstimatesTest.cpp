@@ -57,6 +57,18 @@ TEST(BlendSpeed, FarMeasurementKeepsTheThreeToFourRatioBetweenBothValues) {
     EXPECT_DOUBLE_EQ(BlendSpeed(60, 40), 340.0 / 7);
 }
 
+// The minutes elapsed count to the moment of the refresh; the finish is counted from the cycle's start.
+TEST(EstimateFinish, ElapsedCountsToNowAndTheFinishFromTheCycleStart) {
+    TNodeReading r;
+    r.Progress = 50;
+    r.Start = base::EncodeDateTime(2024, 12, 6, 0, 0, 0, 0);
+    const base::TDateTime cycleStart = base::EncodeDateTime(2024, 12, 6, 9, 59, 0, 0);
+    const base::TDateTime now = base::EncodeDateTime(2024, 12, 6, 10, 0, 0, 0);
+    const TFinishEstimate e = EstimateFinish(r, "GROMACS", now, cycleStart);
+    EXPECT_DOUBLE_EQ(e.RemainMinutes, 600);   // 600 minutes elapsed, not 599
+    EXPECT_NEAR(e.Finish, base::EncodeDateTime(2024, 12, 6, 19, 59, 0, 0), 1e-9);
+}
+
 TEST(SpeedValueName, NamesTheCoreFamilyAndTheNode) {
     EXPECT_EQ(SpeedValueName("AMBER", 2), "Amber2");
     EXPECT_EQ(SpeedValueName("TINKER", 0), "Tinker0");
