@@ -7,6 +7,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TStringList.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
 
@@ -160,6 +161,11 @@ private:
 
 void TiComponent::Paint() {
     TPaintLock lock(*this);
+    // A metafile records the drawing itself, not an off-screen copy of it.
+    if (gdi::GetDeviceCaps(Canvas()->Handle(), gdi::TECHNOLOGY) == gdi::DT_METAFILE) {
+        iPaintTo(Canvas());
+        return;
+    }
     if (Width() <= 0 || Height() <= 0) return;
     TBitmap bitmap;
     bitmap.SetSize(Width(), Height());

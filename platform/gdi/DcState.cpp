@@ -1,5 +1,6 @@
 // Device context state: selected objects, colours and modes, origins, SaveDC and RestoreDC.
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Recording.h"
 
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/SysColors.h"
@@ -246,7 +247,7 @@ int GetDeviceCaps(HDC dc, int index) {
     const SIZE size = d->SurfaceSize();
     switch (index) {
     case TECHNOLOGY:
-        return DT_RASDISPLAY;
+        return d->Recorder() != nullptr && d->Recorder()->Metafile() ? DT_METAFILE : DT_RASDISPLAY;
     case LOGPIXELSX:
     case LOGPIXELSY:
         return ScreenLogPixels;

@@ -160,7 +160,7 @@ bool GetDCOrgEx(HDC dc, POINT* origin);
 bool LPtoDP(HDC dc, POINT* points, int count);
 bool DPtoLP(HDC dc, POINT* points, int count);
 
-// Device capabilities: TECHNOLOGY (always DT_RASDISPLAY), LOGPIXELSX/Y (96), BITSPIXEL, PLANES, HORZRES, VERTRES
+// Device capabilities: TECHNOLOGY (DT_RASDISPLAY; DT_METAFILE while a metafile recorder is attached), LOGPIXELSX/Y (96), BITSPIXEL, PLANES, HORZRES, VERTRES
 // (the surface's size); 0 for other indexes and bad DCs.
 inline constexpr int TECHNOLOGY = 2;
 inline constexpr int HORZRES = 8;

@@ -75,8 +75,8 @@ bool RecordCall(HDC dc, DrawCall call, HBRUSH brush) {
     return recorder->Drawing();
 }
 
-RecordingDC::RecordingDC(int width, int height, PixelFormat format, DrawCalls mode)
-    : FRecorder(mode) {
+RecordingDC::RecordingDC(int width, int height, PixelFormat format, DrawCalls mode, RecorderKind kind)
+    : FRecorder(mode, kind) {
     FDc = CreateCompatibleDC(nullptr);
     FBitmap = Bitmap::Create(width, height, format);
     if (FDc && FBitmap) FOldBitmap = SelectObject(FDc, FBitmap);

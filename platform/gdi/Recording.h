@@ -59,20 +59,26 @@ struct DrawCall {
 // With DrawCalls::Keep the pixels are drawn as well; with DrawCalls::Skip only the log is written.
 enum class DrawCalls : uint8_t { Keep, Skip };
 
+// A metafile recorder makes its DC a metafile's: GetDeviceCaps(TECHNOLOGY) answers DT_METAFILE there.
+enum class RecorderKind : uint8_t { Log, Metafile };
+
 class DrawRecorder {
 public:
-    explicit DrawRecorder(DrawCalls mode = DrawCalls::Keep)
-        : FMode(mode) { }
+    explicit DrawRecorder(DrawCalls mode = DrawCalls::Keep, RecorderKind kind = RecorderKind::Log)
+        : FMode(mode)
+        , FKind(kind) { }
 
     const std::vector<DrawCall>& Calls() const { return FCalls; }
     std::vector<DrawCall> CallsOf(DrawKind kind) const;
     void Clear() { FCalls.clear(); }
     bool Drawing() const { return FMode == DrawCalls::Keep; }
+    bool Metafile() const { return FKind == RecorderKind::Metafile; }
 
     void Add(DrawCall call) { FCalls.push_back(std::move(call)); }
 
 private:
     DrawCalls FMode;
+    RecorderKind FKind;
     std::vector<DrawCall> FCalls;
 };
 
@@ -83,7 +89,8 @@ bool StopRecording(HDC dc);
 // A memory DC with a fresh bitmap of the given size selected and a recorder attached: the usual test setup.
 class RecordingDC {
 public:
-    RecordingDC(int width, int height, PixelFormat format = PixelFormat::pf24bit, DrawCalls mode = DrawCalls::Keep);
+    RecordingDC(int width, int height, PixelFormat format = PixelFormat::pf24bit, DrawCalls mode = DrawCalls::Keep,
+        RecorderKind kind = RecorderKind::Log);
     ~RecordingDC();
     RecordingDC(const RecordingDC&) = delete;
     RecordingDC& operator=(const RecordingDC&) = delete;

@@ -164,6 +164,39 @@ TRect TsCommonCombo::ButtonRect() const {
     return r;
 }
 
+bool TsCommonCombo::DragsAutomatically() const {
+    return DragMode() == dmAutomatic && !ComponentState().Contains(csDesigning) && !Dragging();
+}
+
+void TsCommonCombo::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case user::WM_LBUTTONDOWN:
+    case user::WM_LBUTTONDBLCLK:
+        if (DragsAutomatically()) {
+            if (CanFocus()) SetFocus();
+            BeginAutoDrag();
+            return;
+        }
+        break;
+    case CM_CTL3DCHANGED:
+        if (HandleAllocated()) RecreateWnd();
+        return;
+    default:
+        break;
+    }
+    TsCustomListControl::WndProc(m);
+}
+
+void TsCommonCombo::ComboWndProc(TMessage& m, user::HWND window, user::WNDPROC previous) {
+    if (m.Msg == user::WM_LBUTTONDOWN && window == EditHandle() && DragsAutomatically()) {
+        // The edit lets go of the press it has just seen, then the whole box is dragged.
+        user::CallWindowProc(previous, window, user::WM_LBUTTONUP, 0, m.LParam);
+        BeginAutoDrag();
+        return;
+    }
+    TsCustomListControl::ComboWndProc(m, window, previous);
+}
+
 void TsCommonCombo::Invalidate() {
     if (Focused()) FCommonData->Focused = true;
     TsCustomListControl::Invalidate();

@@ -60,6 +60,9 @@ public:
     void Invalidate() override;
 
 protected:
+    // An automatic drag starts from a press on the box or its edit; a new 3D look re-creates the window.
+    void WndProc(classes::TMessage& message) override;
+    void ComboWndProc(classes::TMessage& message, user::HWND window, user::WNDPROC previous) override;
     void CNCommand(classes::TMessage& m) override;
     void CNDrawItem(classes::TMessage& m) override;
     void Change() override;   // CM_CHANGED, the edit margin, the face repainted, OnChange
@@ -69,6 +72,9 @@ protected:
     virtual void DrawSkinnedItem(int index, const classes::TRect& rect, classes::TOwnerDrawState state);
 
     TsDisabledKind FDisabledKind = DefaultDisabledKind;
+
+private:
+    bool DragsAutomatically() const;
 };
 
 // Items held by the window, styles, auto-completion, skinned painting.

@@ -4,6 +4,9 @@
 
 #include "leds/iGPFunctions.h"
 #include "platform/classes/PropInfo.h"
+#include "platform/classes/TMemoryStream.h"
+#include "platform/classes/TMetafile.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
@@ -351,6 +354,63 @@ TEST(LedDragEvents, TheLedsPublishTheDragEventsForComponentText) {
         EXPECT_NE(classes::GetPropInfo(led, name), nullptr) << name;
         EXPECT_NE(classes::GetPropInfo(bar, name), nullptr) << name;
     }
+}
+
+}
+
+namespace {
+
+class LedMetafileTest : public LedTest { };
+
+// Painted into a metafile, an LED records its own drawing calls (no copy of an off-screen bitmap), and the
+// metafile shows the same picture as the screen.
+TEST_F(LedMetafileTest, AnLedPaintedIntoAMetafileRecordsItsDrawingItself) {
+    classes::TForm* form = NewForm(100, 100, 200, 120);
+    auto* led = new TTestLedRound(form);
+    led->SetParent(form);
+    led->SetBounds(10, 10, 40, 40);
+    led->SetActive(true);
+    led->SetActiveColor(classes::clLime);
+    ASSERT_TRUE(Pump());
+    classes::TMetafile metafile;
+    metafile.SetSize(40, 40);
+    {
+        classes::TMetafileCanvas canvas(&metafile);
+        EXPECT_EQ(gdi::GetDeviceCaps(canvas.Handle(), gdi::TECHNOLOGY), gdi::DT_METAFILE);
+        led->Perform(user::WM_PAINT, user::WPARAM(canvas.Handle()), 0);
+    }
+    ASSERT_FALSE(metafile.Empty());
+    bool blit = false, ellipse = false;
+    for (const gdi::DrawCall& call : metafile.Calls()) {
+        blit = blit || call.Kind == DrawKind::BitBlt || call.Kind == DrawKind::StretchBlt;
+        ellipse = ellipse || call.Kind == DrawKind::Ellipse;
+    }
+    EXPECT_FALSE(blit);
+    EXPECT_TRUE(ellipse);
+    for (const auto& [x, y] : {std::pair {20, 20}, std::pair {2, 2}}) {
+        const gdi::COLORREF shown = PixelAt(led, x, y);
+        const gdi::BYTE* p = metafile.Picture()->ScanLine(y) + 4 * x;
+        EXPECT_EQ(gdi::RGB(p[2], p[1], p[0]), shown) << x << "," << y;
+    }
+    // The ordinary paint still goes through the off-screen bitmap.
+    RecordingCanvas screenLike(40, 40);
+    led->Perform(user::WM_PAINT, user::WPARAM(screenLike.Canvas()->Handle()), 0);
+    EXPECT_FALSE(screenLike.CallsOf(DrawKind::BitBlt).empty());
+    EXPECT_TRUE(screenLike.CallsOf(DrawKind::Ellipse).empty());
+}
+
+TEST(Metafile, AnEmptyMetafileCanvasStillRecordsAndStreamsAreRefused) {
+    classes::TMetafile metafile;
+    {
+        classes::TMetafileCanvas canvas(&metafile);
+        canvas.Brush()->SetColor(classes::clRed);
+        canvas.FillRect(Rect(0, 0, 1, 1));
+    }
+    EXPECT_EQ(metafile.Width(), 1);
+    ASSERT_EQ(metafile.Calls().size(), 1u);
+    EXPECT_EQ(metafile.Calls()[0].Kind, DrawKind::FillRect);
+    classes::TMemoryStream stream;
+    EXPECT_THROW(metafile.SaveToStream(stream), classes::EInvalidGraphicOperation);
 }
 
 }

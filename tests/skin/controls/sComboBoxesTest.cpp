@@ -4,6 +4,7 @@
 
 #include "platform/classes/TForm.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Window.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/ComboBox.h"
 #include "platform/user/display/Display.h"
@@ -98,6 +99,49 @@ TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
     c->Items()->Clear();
     EXPECT_EQ(c->Items()->Count(), 0);
     EXPECT_EQ(c->Text(), "Typed");
+}
+
+TEST_P(CommonComboTest, AnAutomaticDragStartsFromTheBoxAndFromItsEdit) {
+    UseSkin(GetParam());
+    for (TComboBoxStyle style : {csDropDownList, csDropDown}) {
+        TsCommonComboBox* c = MakeCombo(style, {"Alpha", "Beta"});
+        c->SetDragMode(dmAutomatic);
+        auto* target = Create<TsCommonComboBox>(Form);
+        target->SetParent(Form);
+        target->SetBounds(20, 80, 160, 22);
+        TObject* dropped = nullptr;
+        target->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool& accept) { accept = true; };
+        target->OnDragDrop = [&](TObject*, TObject* source, int, int) { dropped = source; };
+        Pump();
+        const TPoint from = c->ClientToScreen(TPoint {20, 10});   // on the edit of a drop-down
+        Display->MoveMouse(from.x, from.y);
+        Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+        Pump();
+        EXPECT_TRUE(c->Dragging()) << int(style);
+        EXPECT_FALSE(c->DroppedDown()) << int(style);
+        const TPoint to = target->ClientToScreen(TPoint {20, 10});
+        Display->MoveMouse(to.x, to.y);
+        Pump();
+        Display->ButtonUp(user::MouseButton::Left, to.x, to.y);
+        Pump();
+        EXPECT_EQ(dropped, c) << int(style);
+        EXPECT_FALSE(c->Dragging());
+        c->Free();
+        target->Free();
+    }
+}
+
+TEST_P(CommonComboTest, ANew3DLookMakesTheWindowAgainWithItsItems) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta", "Gamma"});
+    c->SetItemIndex(2);
+    const user::HWND before = c->Handle();
+    c->Perform(CM_CTL3DCHANGED, 0, 0);
+    Pump();
+    EXPECT_NE(c->Handle(), before);
+    EXPECT_FALSE(user::IsWindow(before));
+    EXPECT_EQ(c->Items()->Count(), 3);
+    EXPECT_EQ(c->ItemIndex(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(NoSkinAndOffice, CommonComboTest, ::testing::Values(-1, 3),
