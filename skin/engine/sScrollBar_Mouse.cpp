@@ -189,13 +189,19 @@ void TsScrollBar::MouseDownAt(TPoint p) {
         LastScrollCode = first ? scLineUp : scLineDown;
         SetPart(first ? TsScrollPart::Arrow1 : TsScrollPart::Arrow2, psPressed);
         FMouseChanged = true;
-        StartTimer(TimerKind::Arrow);
-        // At the end of the range only the scroll is reported.
-        if (FPosition == (first ? FMin : FMax)) {
-            int pos = FPosition;
-            if (!co_Scroll(LastScrollCode, pos)) return;
-        } else if (!co_MovePosition(FPosition + (first ? -FSmallChange : FSmallChange))) {
-            return;
+        if (first) {
+            // At Min only the scroll is reported; the repeat starts either way.
+            StartTimer(TimerKind::Arrow);
+            if (FPosition == FMin) {
+                int pos = FPosition;
+                if (!co_Scroll(LastScrollCode, pos)) return;
+            } else if (!co_MovePosition(FPosition - FSmallChange)) {
+                return;
+            }
+        } else if (FPosition != FMax) {
+            // At Max nothing moves and nothing repeats.
+            StartTimer(TimerKind::Arrow);
+            if (!co_MovePosition(FPosition + FSmallChange)) return;
         }
         break;
     }

@@ -197,6 +197,30 @@ TEST_F(ScrollBar, AHeldArrowStepsAtOnceThenAfterTheDelayThenEveryTickUntilMax) {
     EXPECT_EQ(events.Scrolls.size(), scrolls);
 }
 
+// Arrow 1 at Min reports the scroll and repeats; arrow 2 at Max neither moves, reports nor repeats.
+TEST_F(ScrollBar, AnArrowPressedAtTheEndOfTheRange) {
+    TForm* form = NewForm();
+    LoadSkin(2);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    BarEvents events;
+    events.Attach(bar);
+    PressAt(bar, 1, 8);
+    EXPECT_EQ(events.Scrolls, (std::vector<std::pair<int, int>> {{scLineUp, 0}}));
+    EXPECT_EQ(bar->PartState(TsScrollPart::Arrow1), psPressed);
+    ReleaseAt(bar, 1, 8);
+    bar->SetPosition(100);
+    events.Scrolls.clear();
+    events.Changes.clear();
+    PressAt(bar, 199, 8);
+    EXPECT_EQ(bar->PartState(TsScrollPart::Arrow2), psPressed);
+    Advance(700);
+    EXPECT_TRUE(events.Scrolls.empty());
+    EXPECT_TRUE(events.Changes.empty());
+    EXPECT_EQ(bar->Position(), 100);
+    ReleaseAt(bar, 199, 8);
+    EXPECT_EQ(events.Scrolls, (std::vector<std::pair<int, int>> {{scEndScroll, 100}}));
+}
+
 TEST_F(ScrollBar, AHeldTrackPagesUntilTheThumbReachesThePointer) {
     TForm* form = NewForm();
     LoadSkin(1);
