@@ -112,7 +112,13 @@ void TsCustomListView::PaintFrame(gdi::HDC given) {
 }
 
 bool TsCustomListView::BackgroundFromParent() const {
-    return SkinData()->NeedsRepaintOnMove();
+    auto* self = const_cast<TsCustomListView*>(this);
+    return QuerySkinCommand(self, SMC_ISBGFROMPARENT) || SkinData()->NeedsRepaintOnMove();
+}
+
+void TsCustomListView::TakeAskedColor() {
+    const TColor answer = AskControlColor(this);
+    if (answer != TColor(0xFF00FF) && answer != Color()) SetColor(answer);
 }
 
 void TsCustomListView::SkinCustomDraw(const TRect& rect, TCustomDrawStage stage, bool& defaultDraw) {
@@ -131,7 +137,7 @@ void TsCustomListView::SkinCustomDraw(const TRect& rect, TCustomDrawStage stage,
     if (data->Updating) return;
     if (data->BGChanged) PrepareCache();
     if (!BackgroundFromParent()) {
-        KeepColors();   // the native list fills its background in the section's colour
+        TakeAskedColor();   // the native list fills its background in the colour the skin answers
         return;
     }
     TBitmap* cache = data->CacheBmp();
@@ -300,7 +306,7 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
             m.Result = 1;
             return;
         }
-        KeepColors();
+        TakeAskedColor();
         break;
     case user::LVM_SETCOLUMN:
     case user::LVM_INSERTCOLUMN:

@@ -43,6 +43,7 @@ private:
     void PrepareCache();
     void PaintFrame(gdi::HDC given);
     bool BackgroundFromParent() const;
+    void TakeAskedColor();   // Color := the control's answer to the colour query, when it has one
     void SkinCustomDraw(const classes::TRect& rect, classes::TCustomDrawStage stage, bool& defaultDraw);
     void TransparentRepaint(bool force);
     void BarMoved(TsScrollBar* bar, int previous);
