@@ -375,7 +375,6 @@ void TForm1::sSpeedButton5Click(TObject*) {
     Form7->OnProjectAdded = [this](const std::string& infoText) {
         SetSaved();
         if (!infoText.empty()) FInfoLabel->SetCaption(infoText);
-        FillWUGrid();   // the new project shows at once
     };
     const base::ScopeExit unhook([] {
         if (Form7 != nullptr) Form7->OnProjectAdded = nullptr;

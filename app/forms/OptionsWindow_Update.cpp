@@ -43,8 +43,7 @@ void TForm1::sSpeedButton7Click(TObject*) {
     if (result.Added == 0) return;
     FSaved = true;
     const std::string text = ProjectSummaryAddedText(Language(), result.Date, result.UnitsCount, projects.Count());
-    if (!text.empty()) FInfoLabel->SetCaption(text);
-    FillWUGrid();   // the new projects show at once
+    if (!text.empty()) FInfoLabel->SetCaption(text);   // the grid shows them at the next showing
 }
 
 }

@@ -199,7 +199,8 @@ TEST_F(OptionsUpdateTest, AFileWithoutAProjectIsAnErrorAndTheTableStaysAsItWas) 
     EXPECT_FALSE(Options->Saved());
 }
 
-TEST_F(OptionsUpdateTest, AProjectAddedByHandShowsInTheKnownUnitsAtOnce) {
+// A project added by hand or by the update shows in the known units at the window's next showing.
+TEST_F(OptionsUpdateTest, AProjectAddedByHandShowsInTheKnownUnitsAtTheNextShowing) {
     ShowOptions();
     TForm7* input = Create<TForm7>(Application);
     user::MessageEventLoop().Post([input] {
@@ -211,12 +212,16 @@ TEST_F(OptionsUpdateTest, AProjectAddedByHandShowsInTheKnownUnitsAtOnce) {
     Options->sSpeedButton5Click(Options);
     Pump();
     TStringGrid* grid = Options->WUGrid();
+    EXPECT_EQ(grid->RowCount(), Before + 2);
+    EXPECT_TRUE(Options->Saved());
+    Options->Hide();
+    Options->Show();
+    Pump();
     ASSERT_EQ(grid->RowCount(), Before + 3);
     EXPECT_EQ(grid->Cells(1, Before + 1), "p9700_by hand");
     EXPECT_EQ(grid->Cells(3, Before + 1), "77");
     EXPECT_EQ(grid->Cells(0, Before + 2), std::to_string(Before + 1));
     EXPECT_EQ(grid->Cells(1, Before + 2), "TOTAL WUs");
-    EXPECT_TRUE(Options->Saved());
     input->Free();
 }
 
