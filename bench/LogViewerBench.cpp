@@ -132,7 +132,7 @@ long OwnMemoryKb(const char* field) {
 }
 
 // "--korvex-memory MB": in this fresh process, the peak memory of a plain read of the log, then of the viewer
-// opening it, and opening it twice more (each opening clears the pane first, as the program does), over the idle
+// opening it, and opening it four times more (each opening clears the pane first, as the program does), over the idle
 // process and in multiples of the file's size; and what the process holds after each.
 int MeasureMemory(int mb) {
     World& world = TheViewerWorld();
@@ -145,7 +145,7 @@ int MeasureMemory(int mb) {
     }
     std::printf("log %d MB (idle process %.0f MB): plain read peak +%.2f x file\n", mb, idle / 1024.0,
         (readPeak - idle) / file);
-    for (int opening = 1; opening <= 3; ++opening) {
+    for (int opening = 1; opening <= 5; ++opening) {
         world.Open(mb);
         std::printf("  viewer, opening %d: peak +%.2f x file, held +%.2f x file\n", opening,
             (OwnMemoryKb("VmHWM:") - idle) / file, (OwnMemoryKb("VmRSS:") - idle) / file);

@@ -33,6 +33,16 @@ TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::string text)
     KORVEX_ASSERT(FPane != nullptr);
 }
 
+void TLogPaneLoader::LetGoOfWhatIsIn() {
+    // The text already in the pane goes once it is half of what is held, so the text and the pane together
+    // hold little more than the pane will.
+    const std::size_t in = FLoaded - FDropped;
+    if (in < DropBytes || in < FText.size() / 2 || Done()) return;
+    FText.erase(0, in);
+    FText.shrink_to_fit();
+    FDropped = FLoaded;
+}
+
 TLogPaneLoader::TScrollPos TLogPaneLoader::ScrollPos() const {
     POINT at {};
     SendMessage(FPane->Handle(), EM_GETSCROLLPOS, 0, LPARAM(&at));
@@ -57,9 +67,11 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
     SendMessage(window, EM_SETEVENTMASK, 0, events & ~LPARAM(ENM_SELCHANGE));
     base::ScopeExit tellAgain([&] { SendMessage(window, EM_SETEVENTMASK, 0, events); });
     do {
-        const std::size_t end = LogBlockEnd(FText, FLoaded, BlockBytes);
-        AddBlock(std::string_view(FText).substr(FLoaded, end - FLoaded));
-        FLoaded = end;
+        const std::size_t from = FLoaded - FDropped;
+        const std::size_t end = LogBlockEnd(FText, from, BlockBytes);
+        AddBlock(std::string_view(FText).substr(from, end - from));
+        FLoaded = FDropped + end;
+        LetGoOfWhatIsIn();
     } while (!Done() && std::chrono::steady_clock::now() < until);
     if (Done() && FNext >= 2) {
         // The last line's end takes the window text colour again.

@@ -21,6 +21,7 @@ std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t byt
 class TLogPaneLoader {
 public:
     static constexpr std::size_t BlockBytes = std::size_t(256) << 10;
+    static constexpr std::size_t DropBytes = std::size_t(8) << 20;   // text in the pane let go of, at least
 
     // pane: its text is replaced, and it lives longer than the loader.
     TLogPaneLoader(classes::TRichEdit* pane, std::string text);
@@ -38,12 +39,14 @@ private:
         bool operator==(const TScrollPos&) const = default;
     };
     void AddBlock(std::string_view block);
+    void LetGoOfWhatIsIn();
     TScrollPos ScrollPos() const;
 
     classes::TRichEdit* FPane;
-    std::string FText;   // let go once all of it is in
+    std::string FText;   // what is not in the pane yet (and some of what is): let go of as it goes in
     std::size_t FTotal;
-    std::size_t FLoaded = 0;
+    std::size_t FLoaded = 0;   // bytes of the whole text in the pane
+    std::size_t FDropped = 0;   // bytes of its start no longer held
     int FNext = 0;   // the character position the next block starts at
     std::optional<TScrollPos> FLeftAt;   // where the last slice left the view
     bool FFollowEnd = true;

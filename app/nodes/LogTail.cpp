@@ -30,20 +30,23 @@ bool ReadTail(os::TFileStream& stream, std::size_t maxBytes, TLogTail& tail) {
         tail.Cut = false;
         return true;
     }
+    // The lines from the first that starts within the budget, cut from the bytes in place (a copy of a tail
+    // of a gigabyte would double what the reading holds).
     const int before = bytes.empty() ? -1 : static_cast<unsigned char>(bytes[0]);
-    const std::string rest = bytes.substr(bytes.empty() ? 0 : 1);
-    tail.Text = rest.substr(FirstLineStart(before, rest));
+    const std::size_t skip = bytes.empty() ? 0 : 1 + FirstLineStart(before, std::string_view(bytes).substr(1));
+    bytes.erase(0, skip);
+    tail.Text = std::move(bytes);
     tail.Cut = true;
     return true;
 }
 
 }
 
-std::size_t FirstLineStart(int before, const std::string& text) {
+std::size_t FirstLineStart(int before, std::string_view text) {
     if (before < 0 || before == '\n') return 0;
     if (before == '\r') return !text.empty() && text[0] == '\n' ? 1 : 0;
     const std::size_t end = text.find_first_of("\r\n");
-    if (end == std::string::npos) return 0;   // one line longer than the budget: its end
+    if (end == std::string_view::npos) return 0;   // one line longer than the budget: its end
     return end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace korvex::app {
 
@@ -22,6 +23,6 @@ struct TLogTail {
 TLogTail LoadLogTail(const std::string& path, std::size_t maxBytes, const os::TRetryOptions& options = {});
 
 // Where the text's first whole line starts when the byte before it was `before` (-1: the file's start).
-std::size_t FirstLineStart(int before, const std::string& text);
+std::size_t FirstLineStart(int before, std::string_view text);
 
 }
