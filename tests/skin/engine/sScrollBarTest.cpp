@@ -221,6 +221,20 @@ TEST_F(ScrollBar, AnArrowPressedAtTheEndOfTheRange) {
     EXPECT_EQ(events.Scrolls, (std::vector<std::pair<int, int>> {{scEndScroll, 100}}));
 }
 
+// The bar holds the mouse from press to release: a release off the bar still ends the arrow's repeat.
+TEST_F(ScrollBar, AReleaseOffTheBarEndsTheArrowsRepeat) {
+    TForm* form = NewForm();
+    LoadSkin(2);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetPosition(50);
+    PressAt(bar, 199, 8);
+    ASSERT_EQ(bar->Position(), 51);
+    ReleaseAt(bar, 100, 80);   // on the form below the bar
+    EXPECT_NE(bar->PartState(TsScrollPart::Arrow2), psPressed);
+    Advance(1500);
+    EXPECT_EQ(bar->Position(), 51);
+}
+
 TEST_F(ScrollBar, AHeldTrackPagesUntilTheThumbReachesThePointer) {
     TForm* form = NewForm();
     LoadSkin(1);
