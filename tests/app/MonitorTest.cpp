@@ -539,6 +539,24 @@ TEST_F(MonitorTest, StopDoesNotWaitOutAReplyWaitThatARefreshQueuesBehind) {
     EXPECT_FALSE(monitor.Running());
 }
 
+// A reply port that cannot listen (another process holds it) stalls nothing: every FARM node of a cycle counts
+// as not replied at once instead of waiting out its reply wait under the farm lock, one after another.
+TEST_F(MonitorTest, WhileTheReplyPortIsClosedAFarmOfFarmNodesIsRefreshedWithoutWaiting) {
+    for (int i = 0; i < 4; ++i) {
+        TNodeSettings& node = AddNode("farm" + std::to_string(i));
+        node.Get = true;
+        node.Ip = "127.0.0.1";   // the service never answers
+    }
+    monitor.FarmLink().SetReplyWait(1, LongPollMs);
+    ASSERT_FALSE(monitor.FarmServerOpen());
+    Start();
+    ASSERT_TRUE(RefreshedAll(2));   // twice round: a wait of LongPollMs would fail here
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(monitor.LastFarmReply(i).Replied);
+        EXPECT_EQ(view.Rows[std::size_t(i)].Farm.Color, ColorRed);
+    }
+}
+
 // A node thread in its reply wait wakes as soon as it is asked to stop, not at the wait's end.
 TEST_F(MonitorTest, ANodeThreadWaitingForItsFarmReplyStopsPromptly) {
     TNodeSettings& node = AddNode("waiting");
