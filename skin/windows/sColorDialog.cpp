@@ -1,5 +1,6 @@
 // The skinned colour dialog: the component, the form's layout and the modal run.
 #include "skin/windows/sColorDialog.h"
+#include "skin/windows/sResStrings.h"
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
@@ -36,13 +37,13 @@ T* Put(TForm* form, const char* name, int left, int top, int width, int height) 
     return control;
 }
 
-TsLabel* PutLabel(TForm* form, const char* name, const char* caption, int left, int top) {
+TsLabel* PutLabel(TForm* form, const char* name, const std::string& caption, int left, int top) {
     auto* label = Put<TsLabel>(form, name, left, top, 10, 16);
     label->SetCaption(caption);
     return label;
 }
 
-TsBitBtn* PutButton(TForm* form, const char* name, const char* caption, int left, int top, int width) {
+TsBitBtn* PutButton(TForm* form, const char* name, const std::string& caption, int left, int top, int width) {
     auto* button = Put<TsBitBtn>(form, name, left, top, width, 25);
     button->SetCaption(caption);
     return button;
@@ -126,7 +127,7 @@ TsColorDialogForm::TsColorDialogForm(TComponent* owner)
     SkinProvider->SetBorderIcons({biSystemMenu, biMinimize});
     SkinProvider->AfterConstruction();
     SetAutoScroll(false);
-    SetCaption("Color");
+    SetCaption(LoadResString(58956));
     SetBorderIcons({biSystemMenu, biMinimize});
     SetPosition(poScreenCenter);
     SetClientWidth(533);
@@ -152,7 +153,7 @@ TClass TsColorDialogForm::StaticClass() {
 }
 
 void TsColorDialogForm::Build() {
-    PutLabel(this, "sLabel1", "Main palette :", 8, 6);
+    PutLabel(this, "sLabel1", LoadResString(58958), 8, 6);
     MainPal = Put<TsColorsPanel>(this, "MainPal", 8, 24, 217, 136);
     MainPal->SetColCount(8);
     MainPal->SetRowCount(6);
@@ -161,7 +162,7 @@ void TsColorDialogForm::Build() {
     MainPal->SetItemMargin(5);
     MainPal->Colors()->Clear();
     DefaultMainColors(MainPal->Colors());
-    PutLabel(this, "sLabel2", "Additional colors :", 8, 166);
+    PutLabel(this, "sLabel2", LoadResString(58957), 8, 166);
     AddPal = Put<TsColorsPanel>(this, "AddPal", 8, 184, 217, 52);
     AddPal->SetColCount(8);
     AddPal->SetRowCount(2);
@@ -172,17 +173,17 @@ void TsColorDialogForm::Build() {
         pal->GenerateColors();
         pal->OnChange = [this](TObject* sender) { MainPalChange(sender); };
     }
-    sBitBtn4 = PutButton(this, "sBitBtn4", "Define colors", 8, 244, 217);
+    sBitBtn4 = PutButton(this, "sBitBtn4", LoadResString(58959), 8, 244, 217);
     sBitBtn4->OnClick = [this](TObject*) { DefineColors(); };
-    sBitBtn3 = PutButton(this, "sBitBtn3", "Add to custom colors set", 8, 274, 217);
+    sBitBtn3 = PutButton(this, "sBitBtn3", LoadResString(58960), 8, 274, 217);
     sBitBtn3->OnClick = [this](TObject*) { AddToCustomColors(); };
-    sBitBtn1 = PutButton(this, "sBitBtn1", "OK", 8, 350, 70);
+    sBitBtn1 = PutButton(this, "sBitBtn1", LoadResString(58992), 8, 350, 70);
     sBitBtn1->SetDefault(true);
     sBitBtn1->SetModalResult(mrOk);
-    sBitBtn2 = PutButton(this, "sBitBtn2", "Cancel", 82, 350, 70);
+    sBitBtn2 = PutButton(this, "sBitBtn2", LoadResString(58991), 82, 350, 70);
     sBitBtn2->SetCancel(true);
     sBitBtn2->SetModalResult(mrCancel);
-    sBitBtn5 = PutButton(this, "sBitBtn5", "&Help", 156, 350, 69);
+    sBitBtn5 = PutButton(this, "sBitBtn5", LoadResString(58990), 156, 350, 69);
     // The program has no help system: the Help button does nothing.
 
     ColorPanel = Put<TsPanel>(this, "ColorPanel", 240, 8, 260, 260);
@@ -243,7 +244,7 @@ void TsColorDialogForm::BuildEdits() {
     struct TEditPlace {
         TsCurrencyEdit*& Edit;
         const char* Name;
-        const char* Caption;
+        std::string Caption;
         const char* Unit;
         int Left;
         int Top;
@@ -254,10 +255,10 @@ void TsColorDialogForm::BuildEdits() {
         {sHEdit, "sHEdit", "H :", "o", 326, 276, 360, TSource::HSB},
         {sSEdit, "sSEdit", "S :", "%", 326, 302, 100, TSource::HSB},
         {sVEdit, "sVEdit", "B :", "%", 326, 328, 100, TSource::HSB},
-        {sREdit, "sREdit", "Red :", "", 452, 276, 255, TSource::RGB},
-        {sGEdit, "sGEdit", "Green :", "", 452, 302, 255, TSource::RGB},
-        {sBEdit, "sBEdit", "Blue :", "", 452, 328, 255, TSource::RGB},
-        {sEditDecimal, "sEditDecimal", "Decimal - ", "", 368, 356, 0xFFFFFF, TSource::Decimal},
+        {sREdit, "sREdit", LoadResString(58955), "", 452, 276, 255, TSource::RGB},
+        {sGEdit, "sGEdit", LoadResString(58954), "", 452, 302, 255, TSource::RGB},
+        {sBEdit, "sBEdit", LoadResString(58953), "", 452, 328, 255, TSource::RGB},
+        {sEditDecimal, "sEditDecimal", LoadResString(58952), "", 368, 356, 0xFFFFFF, TSource::Decimal},
     };
     for (const TEditPlace& place : places) {
         const int width = place.Source == TSource::Decimal ? 64 : 44;
@@ -273,7 +274,7 @@ void TsColorDialogForm::BuildEdits() {
         const TSource source = place.Source;
         place.Edit->OnChange = [this, source](TObject*) { EditChanged(source); };
     }
-    PutLabel(this, "sEditHexLabel", "Hex - ", 440, 359);
+    PutLabel(this, "sEditHexLabel", LoadResString(58951), 440, 359);
     // The colour number in six hexadecimal digits, blue first: "0000FF" is red.
     sEditHex = Put<TsMaskEdit>(this, "sEditHex", 474, 356, 56, 21);
     sEditHex->SetEditMask("AAAAAA;1; ");

@@ -1,5 +1,6 @@
 // The file dialogs' file-type combo.
 #include "skin/windows/sFilterComboBox.h"
+#include "skin/windows/sResStrings.h"
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -21,6 +22,7 @@ std::string JoinMasks(const TFilterItem& item) {
 
 TsFilterComboBox::TsFilterComboBox(TComponent* owner)
     : TsCustomComboBox(owner) {
+    FFilter = LoadResString(65280);
     SetStyle(csDropDownList);
 }
 

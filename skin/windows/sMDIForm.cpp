@@ -1,5 +1,6 @@
 // TsMDIForm: the MDI client window's skinned edge and background, and the maximized child's command item.
 #include "skin/windows/sMDIForm.h"
+#include "skin/windows/sResStrings.h"
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
@@ -203,7 +204,7 @@ void TsMDIForm::MakeChildIconItem() {
     FMDIIconItem = new TMenuItem(FProvider);
     FMDIIconItem->SetName("sMDICII");
     FMDIIconItem->SetGroupIndex(0);
-    auto add = [this](const char* name, const char* caption, user::WPARAM command, TShortCut shortCut) {
+    auto add = [this](const char* name, const std::string& caption, user::WPARAM command, TShortCut shortCut) {
         auto* item = new TMenuItem(nullptr);   // freed with its parent item
         item->SetName(name);
         item->SetCaption(caption);
@@ -211,10 +212,10 @@ void TsMDIForm::MakeChildIconItem() {
         item->SetShortCut(shortCut);
         FMDIIconItem->Add(item);
     };
-    add("ItemMDIRestore", "Restore", user::SC_RESTORE, scNone);
-    add("ItemMDIMinimize", "Minimize", user::SC_MINIMIZE, scNone);
+    add("ItemMDIRestore", LoadResString(58981), user::SC_RESTORE, scNone);
+    add("ItemMDIMinimize", LoadResString(58978), user::SC_MINIMIZE, scNone);
     add("", "-", 0, scNone);
-    add("ItemMDIClose", "Close", user::SC_CLOSE, ShortCut(user::VK_F4, TShiftState {ssCtrl}));
+    add("ItemMDIClose", LoadResString(58976), user::SC_CLOSE, ShortCut(user::VK_F4, TShiftState {ssCtrl}));
     if (TsSkinableMenus* menus = FProvider->SkinableMenus()) {
         menus->SetItemHandlers(FMDIIconItem, true);
         for (int i = 0; i < FMDIIconItem->Count(); ++i)

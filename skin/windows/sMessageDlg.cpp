@@ -1,5 +1,6 @@
 // The skinned message dialog: its texts, the form, the layout from the message font and the modal call.
 #include "skin/windows/sMessageDlg.h"
+#include "skin/windows/sResStrings.h"
 
 #include "platform/base/Assert.h"
 #include "platform/base/Numbers.h"
@@ -31,23 +32,23 @@ namespace {
 
 struct TButtonKind {
     const char* Name;
-    const char* Caption;
+    int Caption;   // string-table id
     TModalResult Result;
 };
 
 // In TMsgDlgBtn order.
 constexpr TButtonKind ButtonKinds[MsgDlgButtonKinds] = {
-    {"Yes", "&Yes", mrYes},
-    {"No", "&No", mrNo},
-    {"OK", "OK", mrOk},
-    {"Cancel", "Cancel", mrCancel},
-    {"Abort", "&Abort", mrAbort},
-    {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore},
-    {"All", "&All", mrAll},
-    {"NoToAll", "N&o to All", mrNoToAll},
-    {"YesToAll", "Yes to &All", mrYesToAll},
-    {"Help", "&Help", mrNone},
+    {"Yes", 58994, mrYes},
+    {"No", 58993, mrNo},
+    {"OK", 58992, mrOk},
+    {"Cancel", 58991, mrCancel},
+    {"Abort", 58987, mrAbort},
+    {"Retry", 58986, mrRetry},
+    {"Ignore", 58985, mrIgnore},
+    {"All", 58984, mrAll},
+    {"NoToAll", 58983, mrNoToAll},
+    {"YesToAll", 58982, mrYesToAll},
+    {"Help", 58990, mrNone},
 };
 
 // The system icon of each type; 0 for none.
@@ -83,13 +84,13 @@ TPoint AverageCharSize(gdi::HDC dc) {
 std::string MsgDlgCaption(TMsgDlgType dlgType) {
     switch (dlgType) {
     case mtWarning:
-        return "Warning";
+        return LoadResString(58998);
     case mtError:
-        return "Error";
+        return LoadResString(58997);
     case mtInformation:
-        return "Information";
+        return LoadResString(58996);
     case mtConfirmation:
-        return "Confirm";
+        return LoadResString(58995);
     case mtCustom:
         break;
     }
@@ -97,7 +98,7 @@ std::string MsgDlgCaption(TMsgDlgType dlgType) {
 }
 
 std::string MsgDlgButtonCaption(TMsgDlgBtn kind) {
-    return ButtonKinds[kind].Caption;
+    return LoadResString(ButtonKinds[kind].Caption);
 }
 
 const char* MsgDlgButtonName(TMsgDlgBtn kind) {
@@ -178,9 +179,9 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
         buttonWidth = std::max(buttonWidth, widths[k]);
     }
 
-    // The text itself is measured (no character more), wrapped at half the screen's width.
+    // The text with its terminating character, wrapped at half the screen's width.
     gdi::RECT textRect {0, 0, Screen->Width() / 2, 0};
-    gdi::DrawText(dc, msg, &textRect,
+    gdi::DrawText(dc, std::string_view(msg.c_str(), msg.size() + 1), &textRect,
         form->DrawTextBiDiModeFlags(gdi::DT_CALCRECT | gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS));
     const int iconId = IconId(dlgType);
     int iconTextWidth = textRect.right;

@@ -1,5 +1,6 @@
 // TsSystemMenu: the skinned form's own window menu.
 #include "skin/windows/sSystemMenu.h"
+#include "skin/windows/sResStrings.h"
 
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
@@ -33,13 +34,13 @@ std::string EscapeMenuAmpersands(const std::string& text) {
 TsSystemMenu::TsSystemMenu(TsSkinProvider* provider)
     : TPopupMenu(provider)
     , FProvider(provider) {
-    ItemRestore = AddItem("Restore", "ItemRestore", [this](TObject*) {
+    ItemRestore = AddItem(LoadResString(58981), "ItemRestore", [this](TObject*) {
         SendCommand(user::SC_RESTORE);
         UpdateItems();
     });
-    ItemMove = AddItem("Move", "ItemMove", [this](TObject*) { SendCommand(user::SC_MOVE); });
-    ItemSize = AddItem("Size", "ItemSize", [this](TObject*) { SendCommand(user::SC_SIZE); });
-    ItemMinimize = AddItem("Minimize", "ItemMinimize", [this](TObject*) {
+    ItemMove = AddItem(LoadResString(58980), "ItemMove", [this](TObject*) { SendCommand(user::SC_MOVE); });
+    ItemSize = AddItem(LoadResString(58979), "ItemSize", [this](TObject*) { SendCommand(user::SC_SIZE); });
+    ItemMinimize = AddItem(LoadResString(58978), "ItemMinimize", [this](TObject*) {
         if (Application != nullptr && FForm != nullptr && Application->MainForm() == FForm) {
             Application->Minimize();
             UpdateItems();
@@ -47,13 +48,13 @@ TsSystemMenu::TsSystemMenu(TsSkinProvider* provider)
             SendCommand(user::SC_MINIMIZE);
         }
     });
-    ItemMaximize = AddItem("Maximize", "ItemMaximize", [this](TObject*) {
+    ItemMaximize = AddItem(LoadResString(58977), "ItemMaximize", [this](TObject*) {
         if (FForm != nullptr) FForm->SetWindowState(wsMaximized);
         SendCommand(user::SC_MAXIMIZE);
         UpdateItems();
     });
     AddItem("-", "", nullptr);
-    ItemClose = AddItem("Close", "ItemClose", [this](TObject*) { SendCommand(user::SC_CLOSE); });
+    ItemClose = AddItem(LoadResString(58976), "ItemClose", [this](TObject*) { SendCommand(user::SC_CLOSE); });
     ItemClose->SetShortCut(0x8073);   // Alt+F4
 }
 
@@ -153,7 +154,7 @@ void TsSystemMenu::MakeSkinItems() {
     manager->GetSkinNames(names, first);
     if (names.Count() == 0) return;
     auto* entry = new TMenuItem(this);
-    entry->SetCaption("Available skins");
+    entry->SetCaption(LoadResString(58964));
     entry->SetName(SkinSelectItemName);
     Items()->Insert(0, entry);
     auto* line = new TMenuItem(this);

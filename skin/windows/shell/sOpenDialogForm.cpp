@@ -1,6 +1,7 @@
 // The skinned open and save dialogs' form: reading it, the start folder, opening, the selection, the history,
 // the view styles, and the dialogs' runner.
 #include "skin/windows/shell/sOpenDialogForm.h"
+#include "skin/windows/sResStrings.h"
 
 #include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
@@ -102,6 +103,16 @@ TsOpenDialogForm::TsOpenDialogForm(TComponent* owner)
     static constexpr TButtonGlyph ToolGlyphs[] {
         {"BackBtn", "DLG_BACK"}, {"UpBtn", "DLG_UP"}, {"CreateDirBtn", "DLG_NEWFOLDER"}, {"KindBtn", "DLG_VIEW"}};
     AssignButtonGlyphs(this, ToolGlyphs);
+    // The texts from the string table.
+    static constexpr std::pair<const char*, int> Texts[] {{"FolderLabel", 58923}, {"FileNameLabel", 58922},
+        {"FileTypeLabel", 58921}, {"CheckBoxReadOnly", 58920}, {"sButton2", 58991}, {"BtnHelp", 58990},
+        {"List1", 58919}, {"Icons1", 58918}, {"Icons2", 58917}, {"Smallicons1", 58916}};
+    for (const auto& [name, id] : Texts) {
+        if (auto* item = dynamic_cast<TMenuItem*>(FindComponent(name)))
+            item->SetCaption(LoadResString(id));
+        else if (auto* control = dynamic_cast<TControl*>(FindComponent(name)))
+            control->SetCaption(LoadResString(id));
+    }
 
     SkinProvider = new TsSkinProvider(this);
     SkinProvider->SetMakeSkinMenu(false);
@@ -136,8 +147,8 @@ void TsOpenDialogForm::Prepare(TOpenDialog* dialog, bool zipAsFolder) {
     FDialog = dialog;
     FZipAsFolder = zipAsFolder && !dialog->IsSaveDialog();
     const TOpenOptions options = dialog->Options();
-    SetCaption(dialog->DialogCaption());
-    sButton1->SetCaption(dialog->IsSaveDialog() ? "Save" : "Open");
+    SetCaption(!dialog->Title().empty() ? dialog->Title() : LoadResString(dialog->IsSaveDialog() ? 58914 : 58915));
+    sButton1->SetCaption(LoadResString(dialog->IsSaveDialog() ? 58912 : 58913));
     BtnHelp->SetVisible(options.Contains(ofShowHelp));
     CheckBoxReadOnly->SetVisible(!options.Contains(ofHideReadOnly));
     if (CheckBoxReadOnly->Visible()) CheckBoxReadOnly->SetChecked(options.Contains(ofReadOnly));
@@ -148,7 +159,7 @@ void TsOpenDialogForm::Prepare(TOpenDialog* dialog, bool zipAsFolder) {
     }
 
     FileTypeBox->HandleNeeded();   // the items are made with the window
-    FileTypeBox->SetFilter(dialog->Filter().empty() ? AllFilesFilterText : dialog->Filter());
+    FileTypeBox->SetFilter(dialog->Filter().empty() ? LoadResString(65280) : dialog->Filter());
     const int count = FileTypeBox->Items()->Count();
     const int index = dialog->FilterIndex() >= 1 ? dialog->FilterIndex() - 1 : 0;
     FileTypeBox->SetItemIndex(index < count ? index : count - 1);

