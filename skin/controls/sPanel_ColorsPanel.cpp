@@ -9,6 +9,7 @@
 #include "platform/gdi/Types.h"
 #include "platform/user/MessageIds.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sControlPaint.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sStyleSimply.h"
 #include "skin/engine/sUtils.h"
@@ -184,18 +185,34 @@ void TsColorsPanel::PaintSelection(TCanvas* canvas) {
     }
 }
 
+// The caption, and the cells unless OnPaint draws the face (it does so on every paint, below).
 void TsColorsPanel::PaintOwnParts(TBitmap* cache) {
-    TsPanel::PaintOwnParts(cache);
+    PaintContainerCaption(this, SkinData(), cache->Canvas(), Caption(), ClientRect(), TextAlignFlags(this, Alignment()));
     if (!OnPaint) PaintCells(cache->Canvas());
 }
 
 void TsColorsPanel::PaintSkin(gdi::HDC dc) {
-    if (ControlDestroying(this) || SkinData() == nullptr) return;
     TsCommonData* data = SkinData();
-    if (Parent() != nullptr && QuerySkinCommand(Parent(), SMC_ISCACHEINCOMPLETE)) data->BGChanged = true;
-    TsPanel::PaintSkin(dc);
-    // A grid reaching past the parent's client area is rendered again on the next paint.
-    if (OutsideParentClient(this, 0)) data->CacheIncomplete = true;
+    if (ControlDestroying(this) || data == nullptr || dc == nullptr) return;
+    if (Parent() != nullptr && Parent()->ControlState().Contains(csCreating)) return;
+    if (data->Skinned(true)) {
+        data->SetUpdating(data->IsUpdating());
+        if (data->Updating) return;   // the parent sends SMC_PARENTUPDATED when it has painted
+        const bool changed = data->BGChanged || data->CacheIncomplete
+            || (Parent() != nullptr && QuerySkinCommand(Parent(), SMC_ISCACHEINCOMPLETE));
+        // Reaching past the parent's client area, the grid is rendered again on the next paint.
+        data->CacheIncomplete = OutsideParentClient(this, 0);
+        if (changed && !data->PaintMark) RenderContainerCache(this, data, [this](TBitmap* c) { PaintOwnParts(c); });
+        TBitmap* cache = data->CacheBmp();
+        if (cache == nullptr) return;
+        if (OnPaint) OnPaint(this, cache->Canvas());
+        BlitCacheExcludingChildren(this, data, TPoint {0, 0}, TPoint {0, 0}, false, dc, TRect {0, 0, Width(), Height()});
+        ComposeGraphicChildren(dc, this);
+        NotifyChildrenUpdated(this);
+    } else {
+        Perform(user::WM_NCPAINT, 0, 0);
+        if (!OnPaint) PaintCells(Canvas());
+    }
     PaintSelection(Canvas());
 }
 

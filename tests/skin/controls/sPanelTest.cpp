@@ -157,6 +157,30 @@ TEST_F(PanelTest, ColorGridTreatsBadAndStaleIndexesAsNoSelection) {
     Pump();   // paints without reading past the cells
 }
 
+// A skinned grid with OnPaint hands it the cache's canvas on every paint, rendered again or not; the cells are
+// then OnPaint's to draw.
+TEST_F(PanelTest, ColorGridOnPaintRunsOnEveryPaint) {
+    TForm* form = NewForm();
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 1);
+    auto* grid = Create<TsColorsPanel>(form);
+    grid->SetBounds(10, 10, 160, 60);
+    int painted = 0;
+    grid->OnPaint = [&](TObject*, TCanvas* canvas) {
+        EXPECT_EQ(canvas, grid->SkinData()->CacheBmp()->Canvas());
+        ++painted;
+    };
+    grid->SetParent(form);
+    Pump();
+    ASSERT_TRUE(grid->SkinData()->Skinned(true));
+    const int first = painted;
+    EXPECT_GE(first, 1);
+    grid->Invalidate();   // the cache stays as it is
+    Pump();
+    EXPECT_FALSE(grid->SkinData()->BGChanged);
+    EXPECT_GT(painted, first);
+}
+
 class ColorGridClicks : public SkinControlsTest, public ::testing::WithParamInterface<int> { };
 
 TEST_P(ColorGridClicks, SelectCellsAndARepeatedClickIsNoChange) {
