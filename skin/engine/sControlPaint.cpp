@@ -7,13 +7,12 @@
 #include "skin/engine/sFrameCorners.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStyleSimply.h"
 
 namespace korvex::skin {
 
 classes::TColor QueryParentColor(classes::TWinControl* control) {
-    if (control == nullptr) return TransparentSkinColor;
-    const classes::TColor answer = control->HandleAllocated() ? AskColor(control->WindowHandle()) : TransparentSkinColor;
-    return classes::ColorToRGB(answer != TransparentSkinColor ? answer : control->Color());
+    return QueryControlColor(control);
 }
 
 void PaintFrameSides(TsCommonData* data, int state, int sides, TsAskParentColor ask) {
