@@ -23,6 +23,10 @@ std::string CopyConsole(const std::string& nodeFolder, const std::string& pathSe
     return !source.empty() && os::CopyFile(source, os::IncludeTrailingPathDelimiter(folder) + name, false) ? name : "";
 }
 
+bool ConsoleToCopy(const std::string& nodeFolder, const std::string& pathService) {
+    return os::FileExists(NodeFilePath(nodeFolder, LinuxConsoleName)) || (!pathService.empty() && os::FileExists(pathService));
+}
+
 TCacheConsoles::TCacheConsoles(int endGraceMs)
     : FEndGraceMs(endGraceMs) {
 }

@@ -18,6 +18,8 @@ std::string ConsoleName(const std::string& folder);
 // Copies a node's console into `folder`: the node folder's "fah6" under that name, else the program
 // `pathService` names as "FAH-Console.exe". The name copied, or "" when nothing could be copied.
 std::string CopyConsole(const std::string& nodeFolder, const std::string& pathService, const std::string& folder);
+// Whether CopyConsole has a file to copy.
+bool ConsoleToCopy(const std::string& nodeFolder, const std::string& pathService);
 
 // The consoles the cache workers started, by folder. Every member may be called from any thread.
 class TCacheConsoles {

@@ -124,6 +124,10 @@ bool TCacheWorkers::Sending() const {
     return Watching(ReadyFolder(FProgramFolder));
 }
 
+namespace {
+constexpr const char* CashConsoleFailure = "Cannot copy the console for cash";
+}
+
 bool TCacheWorkers::CashMake(int node, int machineId, TCashFailure* failure) {
     TNode values;
     if (!Node(node, values)) return false;
@@ -135,14 +139,20 @@ bool TCacheWorkers::CashMake(int node, int machineId, TCashFailure* failure) {
     };
     os::ForceDirectories(cores);
     if (os::DirectoryExists(cache)) return refuse(TCashFailure::Exists);
-    if (!os::CreateDir(cache)) return refuse(TCashFailure::Folder);
-    auto fail = [&](TCashFailure why, const std::string& what) {
-        os::DeleteDirectoryTree(cache);
+    auto failed = [&](TCashFailure why, const std::string& what) {
         FContext.Failures.Failed(values.Path + ": cash", what, values.Path + ": " + what);
         return refuse(why);
     };
+    // Without a console to copy the folder would only be made to be removed again (every cycle, while the node
+    // stays past its ready level).
+    if (!ConsoleToCopy(values.Path, PathService())) return failed(TCashFailure::Console, CashConsoleFailure);
+    if (!os::CreateDir(cache)) return refuse(TCashFailure::Folder);
+    auto fail = [&](TCashFailure why, const std::string& what) {
+        os::DeleteDirectoryTree(cache);
+        return failed(why, what);
+    };
     const std::string console = CopyConsole(values.Path, PathService(), cache);
-    if (console.empty()) return fail(TCashFailure::Console, "Cannot copy the console for cash");
+    if (console.empty()) return fail(TCashFailure::Console, CashConsoleFailure);
     if (!os::CopyFile(NodeFilePath(values.Path, ClientConfigName), InFolder(cache, ClientConfigName), false))
         return fail(TCashFailure::ClientConfig, "Cannot copy client.cfg for cash");
     for (const os::TSearchRec& core : os::FindFiles(InFolder(cores, "*.exe"), os::faAnyFile & ~os::faDirectory))

@@ -14,7 +14,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <sys/inotify.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace korvex;
 using namespace korvex::app;
@@ -240,8 +242,17 @@ TEST_F(CacheWorkersTest, MissingClientConfigRemovesTheNewCacheSoTheNextOneCanBeM
 // when it ends, not once a cycle.
 TEST_F(CacheWorkersTest, ACacheThatCannotBeMadeCycleAfterCycleIsLoggedWhenThatStartsAndEnds) {
     fs::rename(node + "/fah6", env.File("fah6"));   // no console to copy
-    for (int cycle = 0; cycle < 6; ++cycle)
+    // Nor is a cache folder made (and removed again) for it.
+    fs::create_directories(fs::path(cache).parent_path());
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    inotify_add_watch(watch, fs::path(cache).parent_path().c_str(), IN_CREATE);
+    for (int cycle = 0; cycle < 6; ++cycle) {
         EXPECT_FALSE(workers->CashMake(0, 8));
+        EXPECT_FALSE(workers->HasCache(0));
+    }
+    alignas(inotify_event) char events[4096];
+    EXPECT_LE(::read(watch, events, sizeof events), 0);
+    ::close(watch);
     const std::string failed = node + ": Cannot copy the console for cash";
     auto count = [this](const std::string& text) { return test::Occurrences(Read(env.File("KORVEX.LOG")), text); };
     EXPECT_EQ(count(failed), 1);
