@@ -218,19 +218,20 @@ void TsUpDown::ButtonUp() {
 void TsUpDown::WndProc(TMessage& m) {
     if (m.Msg == SM_SKINCMD) {
         switch (SkinCommandCode(m)) {
-        case SMC_NEWSKIN:
         case SMC_REMOVESKIN:
         case SMC_REFRESH:
-            // It follows the default manager only.
-            if (m.LParam == LPARAM(DefaultManager) && !ControlDestroying(this) && HandleAllocated()) Repaint();
+            // It follows the default manager only; a new skin is followed by its refresh.
+            if (m.LParam != LPARAM(DefaultManager)) break;
+            if (!ControlDestroying(this) && HandleAllocated()) Repaint();
             return;
         case SMC_ISSKINNED:
             m.LParam = 1;
             return;
         default:
-            TUpDown::WndProc(m);
-            return;
+            break;
         }
+        TUpDown::WndProc(m);
+        return;
     }
     switch (m.Msg) {
     case user::WM_NCPAINT:
