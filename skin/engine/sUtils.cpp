@@ -7,6 +7,8 @@
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TStringList.h"
 #include "platform/os/Files.h"
+#include "platform/os/IconTheme.h"
+#include "platform/os/MimeTypes.h"
 #include "platform/os/Paths.h"
 #include "platform/os/ProgramFolder.h"
 #include "platform/user/SystemMetrics.h"
@@ -329,6 +331,17 @@ std::unique_ptr<classes::TIcon> ProgramFileIcon(bool small) {
     return classes::LoadEmbeddedIcon("program/icon-" + std::to_string(size));
 }
 
+// The desktop icon theme's icon of the file's MIME type; nullptr when the theme has none as PNG.
+std::unique_ptr<classes::TIcon> FileTypeIcon(const std::string& fileName, bool small) {
+    const int size = user::GetSystemMetrics(small ? user::SM_CXSMICON : user::SM_CXICON);
+    const std::vector<std::string> folders = os::DesktopDataFolders();
+    const std::string file = os::FindThemeIcon(
+        os::MimeIconNames(os::MimeTypeOf(fileName, false), folders), size, os::DesktopIconTheme(), folders);
+    auto icon = std::make_unique<classes::TIcon>();
+    if (file.empty() || !icon->TryLoadFromFile(file)) return nullptr;
+    return icon;
+}
+
 }   // namespace
 
 classes::TIcon* GetFileIcon(const std::string& fileName, bool small) {
@@ -337,8 +350,9 @@ classes::TIcon* GetFileIcon(const std::string& fileName, bool small) {
     if (os::SameFile(fileName, "/proc/self/exe")) {
         icon = ProgramFileIcon(small);
     } else {
+        // An icon file shows itself; any other file the icon of its type.
         icon = std::make_unique<classes::TIcon>();
-        if (!icon->TryLoadFromFile(fileName)) return nullptr;
+        if (!icon->TryLoadFromFile(fileName)) icon = FileTypeIcon(fileName, small);
     }
     if (icon == nullptr || icon->Empty()) return nullptr;
     return icon.release();

@@ -4,10 +4,15 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImageList.h"
+#include "platform/classes/TIcon.h"
+#include "platform/os/IconTheme.h"
+#include "platform/os/MimeTypes.h"
 #include "platform/os/ShellItems.h"
 #include "skin/windows/shell/acShellNamespace.h"
 
 #include <array>
+#include <cassert>
+#include <map>
 #include <memory>
 
 namespace korvex::skin {
@@ -144,6 +149,32 @@ classes::TImageList* SystemImageList(bool large) {
     return list.get();
 }
 
+int FileTypeImage(const std::string& fileName) {
+    // By type, theme and the folders the theme was looked up in: another desktop setting finds again.
+    static std::map<std::string, int> found;
+    const std::string type = os::MimeTypeOf(fileName, false);
+    const std::vector<std::string> folders = os::DesktopDataFolders();
+    const std::string theme = os::DesktopIconTheme();
+    std::string key = type + '\n' + theme;
+    for (const std::string& folder : folders)
+        key += '\n' + folder;
+    if (auto it = found.find(key); it != found.end()) return it->second;
+    int index = siFile;
+    const std::vector<std::string> names = os::MimeIconNames(type, folders);
+    const std::string smallFile = os::FindThemeIcon(names, 16, theme, folders);
+    const std::string largeFile = os::FindThemeIcon(names, 32, theme, folders);
+    classes::TIcon small, large;
+    if (!smallFile.empty() && !largeFile.empty() && small.TryLoadFromFile(smallFile) && large.TryLoadFromFile(largeFile)
+        && !small.Empty() && !large.Empty()) {
+        index = SystemImageList(false)->AddIcon(&small);
+        const int largeIndex = SystemImageList(true)->AddIcon(&large);
+        assert(index == largeIndex);
+        (void)largeIndex;
+    }
+    found.emplace(std::move(key), index);
+    return index;
+}
+
 int GetShellImage(const TItemIDList& absolute, bool large, bool open) {
     (void)large;   // both lists hold the icons at the same indexes
     std::vector<TItemIDView> items = ItemsOf(absolute);
@@ -156,8 +187,9 @@ int GetShellImage(const TItemIDList& absolute, bool large, bool open) {
     }
     std::optional<std::string> path = PidlPath(absolute);
     os::TShellEntry entry;
-    if (path && os::StatShellEntry(*path, entry) && entry.IsFolder) return open ? siFolderOpen : siFolder;
-    return siFile;
+    if (!path || !os::StatShellEntry(*path, entry)) return siFile;
+    if (entry.IsFolder) return open ? siFolderOpen : siFolder;
+    return FileTypeImage(*path);
 }
 
 }

@@ -2,7 +2,12 @@
 #include "skin/engine/sUtils.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TStringList.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/os/ProgramFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 #include "support/SkinFixtures.h"
 
@@ -211,15 +216,61 @@ TEST(Files, NamesAndPathsResolveWithoutCase) {
     EXPECT_EQ(GetShortPath(temp / "SKINS\\blue"), temp / "Skins/Blue");
 }
 
-TEST(Files, FileIconsComeFromPictureFilesOnly) {
+// The desktop's data and settings folders pointed at one folder while it lives (the system's themes unseen).
+class DesktopFoldersAt {
+public:
+    explicit DesktopFoldersAt(const std::string& folder) {
+        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME"}) {
+            const char* old = std::getenv(name);
+            FSaved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+            setenv(name, (folder + "/" + name).c_str(), 1);
+        }
+    }
+    ~DesktopFoldersAt() {
+        for (const auto& [name, value] : FSaved)
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
+};
+
+TEST(Files, FileIconsComeFromPictureFilesThenTheDesktopThemeByType) {
     TempFolder temp;
+    const DesktopFoldersAt desktop(temp / "desktop");
     WriteBmp(temp / "icon.bmp", 16, 16, 0x0000FF);
     WriteTextFile(temp / "note.txt", "text");
     std::unique_ptr<classes::TIcon> icon(GetFileIcon(temp / "icon.bmp", true));
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->Width(), 16);
-    EXPECT_EQ(GetFileIcon(temp / "note.txt", false), nullptr);
+    EXPECT_EQ(GetFileIcon(temp / "note.txt", false), nullptr);   // no icon theme
     EXPECT_EQ(GetFileIcon(temp / "missing.bmp", false), nullptr);
+
+    // A theme with the icons of both types a ".txt" file may have (with and without the system's MIME database).
+    const std::string theme = temp / "desktop/XDG_DATA_HOME/icons/hicolor";
+    WriteTextFile(theme + "/index.theme",
+        "[Icon Theme]\nName=Hicolor\nDirectories=16x16/mimetypes,32x32/mimetypes\n[16x16/mimetypes]\nSize=16\n"
+        "[32x32/mimetypes]\nSize=32\n");
+    for (int size : {16, 32})
+        for (const char* name : {"text-plain", "application-octet-stream"}) {
+            const std::string dir = theme + "/" + std::to_string(size) + "x" + std::to_string(size) + "/mimetypes";
+            std::filesystem::create_directories(dir);
+            gdi::GdiHandle<gdi::Bitmap> picture(gdi::Bitmap::Create(size, size, gdi::PixelFormat::pf32bit));
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    gdi::BYTE* p = picture.Get()->ScanLine(y) + 4 * x;
+                    p[0] = 0x30, p[1] = 0xA0, p[2] = 0x20, p[3] = 0xFF;
+                }
+            ASSERT_TRUE(gdi::WritePngFile(*picture.Get(), dir + "/" + name + ".png"));
+        }
+    for (bool small : {true, false}) {
+        std::unique_ptr<classes::TIcon> typeIcon(GetFileIcon(temp / "note.txt", small));
+        ASSERT_NE(typeIcon, nullptr) << small;
+        EXPECT_EQ(typeIcon->Width(), small ? 16 : 32);
+    }
 }
 
 TEST(System, SmallHelpers) {

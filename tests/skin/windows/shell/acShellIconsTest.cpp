@@ -8,7 +8,10 @@
 #include "platform/classes/TImageList.h"
 #include "platform/gdi/PngCodec.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <gtest/gtest.h>
 
 using namespace korvex::skin;
@@ -26,10 +29,52 @@ Bgr PixelAt(TBitmap& image, int x, int y) {
     return {row[x * 3], row[x * 3 + 1], row[x * 3 + 2]};
 }
 
+// The desktop's data and settings folders pointed at one folder for a test (the system's themes unseen).
+class DesktopFolders {
+public:
+    explicit DesktopFolders(const std::string& folder) {
+        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME"}) {
+            const char* old = std::getenv(name);
+            FSaved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        }
+        setenv("XDG_DATA_HOME", folder.c_str(), 1);
+        setenv("XDG_DATA_DIRS", (folder + "/system").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+    }
+    ~DesktopFolders() {
+        for (const auto& [name, value] : FSaved)
+            if (value)
+                setenv(name.c_str(), value->c_str(), 1);
+            else
+                unsetenv(name.c_str());
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
+};
+
+// A one-colour PNG picture of size pixels.
+void WriteIconPng(const std::string& path, int size, TColor color) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    TBitmap picture;
+    picture.SetPixelFormat(pf32bit);
+    picture.SetSize(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            std::uint8_t* p = picture.ScanLine(y) + 4 * x;
+            p[0] = std::uint8_t(color >> 16);
+            p[1] = std::uint8_t(color >> 8);
+            p[2] = std::uint8_t(color);
+            p[3] = 255;
+        }
+    ASSERT_TRUE(korvex::gdi::WritePngFile(*picture.Handle(), path));
+}
+
 }
 
 TEST(ShellIcons, EachKindOfItemGetsItsIcon) {
     ShellTree tree;
+    const DesktopFolders noTheme(tree.Root());   // no icon theme: files show the program's own icon
     TItemIDList home = TItemIDList::Item(TacItemKind::Home, "");
     auto entry = [&](const char* name) {
         TItemIDList item = TItemIDList::Item(TacItemKind::Entry, name);
@@ -50,8 +95,8 @@ TEST(ShellIcons, EachKindOfItemGetsItsIcon) {
 TEST(ShellIcons, ListsHoldEveryIconAndDrawThemWithoutTheKey) {
     TImageList* small = SystemImageList(false);
     TImageList* large = SystemImageList(true);
-    ASSERT_EQ(small->Count(), siCount);
-    ASSERT_EQ(large->Count(), siCount);
+    ASSERT_GE(small->Count(), int(siCount));   // file type icons met so far follow the drawn ones
+    ASSERT_EQ(large->Count(), small->Count());
     EXPECT_EQ(small->Width(), 16);
     EXPECT_EQ(large->Width(), 32);
     EXPECT_EQ(SystemImageList(false), small);   // one list for the process
@@ -81,4 +126,49 @@ TEST(ShellIcons, ListsHoldEveryIconAndDrawThemWithoutTheKey) {
     EXPECT_EQ(page.R + page.G + page.B, 3 * 255);
     Bgr corner = PixelAt(sheet, 8 + siFolder * 40, 26);   // outside the shape: the background shows
     EXPECT_EQ(corner.R + corner.G + corner.B, 3 * 255);
+}
+
+TEST(ShellIcons, AFileShowsTheDesktopThemesIconOfItsTypeAndTheProgramsWithoutOne) {
+    ShellTree tree;
+    const std::string desktop = tree.Root() + "/desktop";
+    const DesktopFolders folders(desktop);
+    std::filesystem::create_directories(desktop + "/config/gtk-3.0");
+    std::ofstream(desktop + "/config/gtk-3.0/settings.ini") << "[Settings]\ngtk-icon-theme-name=Farm\n";
+    std::filesystem::create_directories(desktop + "/icons/Farm");
+    std::ofstream(desktop + "/icons/Farm/index.theme")
+        << "[Icon Theme]\nName=Farm\nDirectories=16x16/mimetypes,32x32/mimetypes\n"
+           "[16x16/mimetypes]\nSize=16\nType=Fixed\n[32x32/mimetypes]\nSize=32\nType=Fixed\n";
+    // With or without the system's MIME database a ".txt" file is one of these two types.
+    const TColor green = 0x30A020;
+    for (const char* name : {"text-plain", "application-octet-stream"})
+        for (int size : {16, 32})
+            WriteIconPng(desktop + "/icons/Farm/" + std::to_string(size) + "x" + std::to_string(size) + "/mimetypes/"
+                    + name + ".png",
+                size, green);
+    TItemIDList home = TItemIDList::Item(TacItemKind::Home, "");
+    const TItemIDList file = ConcatPIDLs(&home, TItemIDList::Item(TacItemKind::Entry, "file one.txt"));
+    const int index = GetShellImage(file, false, false);
+    ASSERT_GE(index, int(siCount));
+    EXPECT_EQ(GetShellImage(file, true, false), index);   // the same index in the large list
+    for (bool large : {false, true}) {
+        TImageList* list = SystemImageList(large);
+        ASSERT_EQ(list->Count(), SystemImageList(!large)->Count());
+        TBitmap shown;
+        shown.SetPixelFormat(pf24bit);
+        shown.SetSize(list->Width(), list->Height());
+        shown.Canvas()->Brush()->SetColor(clWhite);
+        shown.Canvas()->FillRect(Rect(0, 0, shown.Width(), shown.Height()));
+        list->Draw(shown.Canvas(), 0, 0, index);
+        const Bgr centre = PixelAt(shown, list->Width() / 2, list->Height() / 2);
+        EXPECT_EQ(centre.R, 0x20) << large;
+        EXPECT_EQ(centre.G, 0xA0) << large;
+        EXPECT_EQ(centre.B, 0x30) << large;
+    }
+    // A folder keeps the program's folder; once the theme is gone the file shows the program's file again.
+    EXPECT_EQ(GetShellImage(ConcatPIDLs(&home, TItemIDList::Item(TacItemKind::Entry, "Folder A")), false, false),
+        siFolder);
+    std::filesystem::remove_all(desktop + "/icons");
+    std::filesystem::create_directories(desktop + "/elsewhere");
+    setenv("XDG_DATA_HOME", (desktop + "/elsewhere").c_str(), 1);
+    EXPECT_EQ(GetShellImage(file, false, false), siFile);
 }
