@@ -72,7 +72,7 @@ void PaintButtonBordersWithRegion(
         g.CellWidth = s.Width / 9;
         g.CellHeight = s.Height / 6;
         g.PictureHeight = s.Height / 2;
-        state = std::clamp(state, 0, 2);
+        state = std::max(state, 0);   // not limited: a state past the three reads nothing
         g.Spans = detail::SpanStyle::Own;
     } else {
         const int imageCount = detail::ImageCountOf(mask), maskType = detail::MaskTypeOf(mask);

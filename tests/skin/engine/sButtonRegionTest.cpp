@@ -66,7 +66,7 @@ TEST(PaintButtonBordersWithRegion, AStateBeyondTheLastPaintsTheLast) {
     EXPECT_EQ(Px(*f.Button, 10, 8), Rgb(1, 1, 1));   // no centre without filling
 }
 
-TEST(PaintButtonBordersWithRegion, OwnBitmapsAreThreeStatesAndTheStateIsLimited) {
+TEST(PaintButtonBordersWithRegion, OwnBitmapsAreThreeStatesAndAStatePastThemPaintsNothing) {
     ButtonFixture f;
     auto own = Bitmap24(36, 24, 0);
     for (int state = 0; state < 3; ++state)
@@ -74,6 +74,9 @@ TEST(PaintButtonBordersWithRegion, OwnBitmapsAreThreeStatesAndTheStateIsLimited)
     Put(*own, 24, 0, Key);
     const int index = f.Skin.AddOwnMask(std::move(own), 1, 0);   // the record's numbers are not used
     PaintButtonBordersWithRegion(f.Button.get(), f.Region, true, 9, f.Skin.Mask(index));
+    EXPECT_TRUE(AllPixels(*f.Button, TRect {0, 0, 20, 16}, Rgb(1, 1, 1)));
+    EXPECT_EQ(f.Rects(), (std::vector<gdi::RECT> {{0, 0, 20, 16}}));
+    PaintButtonBordersWithRegion(f.Button.get(), f.Region, true, 2, f.Skin.Mask(index));
     EXPECT_EQ(Px(*f.Button, 1, 0), StateColour(2));
     EXPECT_FALSE(gdi::PtInRegion(f.Region, 0, 0));
     EXPECT_TRUE(gdi::PtInRegion(f.Region, 1, 0));
