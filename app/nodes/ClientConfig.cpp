@@ -101,12 +101,15 @@ std::string EditClientConfig(std::string_view text, const TClientConfigEdit& edi
             addType = false;
         }
     }
-    if (!addType) return result;
-    EndLine(result, eol);
-    result += TypeSection;
-    result += eol;
-    result += typeLine;
-    result += eol;
+    if (addType) {
+        EndLine(result, eol);
+        result += TypeSection;
+        result += eol;
+        result += typeLine;
+        result += eol;
+    }
+    // A type written: a carriage return that ends the file becomes a line feed.
+    if (edit.AddMissingType && edit.Type && !result.empty() && result.back() == '\r') result.back() = '\n';
     return result;
 }
 
