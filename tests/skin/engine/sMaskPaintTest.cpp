@@ -221,18 +221,18 @@ TEST(PaintNinePartMask, AMaskWithoutManagerOrAPictureTooSmallPaintsNothing) {
 // ---------------------------------------------------------------------------------------------------------
 // Own bitmaps
 
-TEST(PaintNinePartMask, OwnBitmapsLimitTheStateToTheLastColumn) {
+TEST(PaintNinePartMask, AnOwnBitmapsStatePastItsColumnsPaintsNothing) {
     TestSkin skin(4, 4, 0);
     auto own = Bitmap24(72, 48, 0);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 72; ++x)
             Put(*own, x, y, Coded(x, y));
     const int index = skin.AddOwnMask(std::move(own), 3, 1);
-    auto last = Bitmap24(40, 30, 0), beyond = Bitmap24(40, 30, 0);
+    auto last = Bitmap24(40, 30, Rgb(1, 2, 3)), beyond = Bitmap24(40, 30, Rgb(1, 2, 3));
     PaintNinePartMask(last.get(), TRect {0, 0, 40, 30}, true, false, 2, skin.Mask(index), EmptyCacheInfo);
     PaintNinePartMask(beyond.get(), TRect {0, 0, 40, 30}, true, false, 5, skin.Mask(index), EmptyCacheInfo);
     EXPECT_EQ(Px(*last, 0, 0), Coded(48, 0));
-    EXPECT_TRUE(SamePixels(*last, *beyond));
+    EXPECT_TRUE(AllPixels(*beyond, TRect {0, 0, 40, 30}, Rgb(1, 2, 3)));
 }
 
 TEST(PaintNinePartMaster, IgnoresOwnBitmapsAndBorderWidth) {
