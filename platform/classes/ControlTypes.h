@@ -29,6 +29,18 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 inline constexpr std::string_view AlignIdents[]
     = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"};
 
+// Reading order: right-to-left modes mirror the alignment, the reading of text and the side of scroll bars, or
+// only some of them.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+inline constexpr std::string_view BiDiModeIdents[]
+    = {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"};
+// What a mode asks for: alignment mirrored, text read right to left, vertical scroll bars on the left.
+inline constexpr bool RightToLeftAlignment(TBiDiMode mode) { return mode == bdRightToLeft; }
+inline constexpr bool RightToLeftReading(TBiDiMode mode) { return mode != bdLeftToRight; }
+inline constexpr bool RightToLeftScrollBar(TBiDiMode mode) {
+    return mode == bdRightToLeft || mode == bdRightToLeftNoAlign;
+}
+
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 inline constexpr std::string_view AnchorIdents[] = {"akLeft", "akTop", "akRight", "akBottom"};

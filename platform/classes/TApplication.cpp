@@ -124,6 +124,17 @@ void TApplication::SetTitle(const std::string& value) {
     if (FHandle != nullptr) SetWindowText(FHandle, value);
 }
 
+void TApplication::SetBiDiMode(TBiDiMode value) {
+    if (value == FBiDiMode) return;
+    FBiDiMode = value;
+    if (Screen == nullptr) return;
+    std::vector<TCustomForm*> forms;
+    for (int i = 0; i < Screen->CustomFormCount(); ++i)
+        forms.push_back(Screen->CustomForms(i));
+    for (TCustomForm* form : forms)
+        form->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
 int TApplication::HookMainWindow(TWindowHook hook) {
     int id = FNextHookId++;
     FHooks.push_back({id, std::move(hook)});

@@ -104,6 +104,9 @@ public:
     void SetHintShortPause(int value) { FHintShortPause = value; }
     int HintHidePause() const { return FHintHidePause; }
     void SetHintHidePause(int value) { FHintHidePause = value; }
+    // The reading order of the forms that take their parent's (ParentBiDiMode): each hears of a change.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);
     TColor HintColor() const { return FHintColor; }
     void SetHintColor(TColor value) { FHintColor = value; }
     void CancelHint();   // hides the hint and forgets its control
@@ -169,6 +172,7 @@ private:
     int FHintShortPause = 50;
     int FHintHidePause = 2500;
     TColor FHintColor = clInfoBk;
+    TBiDiMode FBiDiMode = bdLeftToRight;
 };
 
 extern TApplication* Application;

@@ -11,6 +11,7 @@
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Types.h"
 #include "platform/user/Input.h"
@@ -83,11 +84,14 @@ TClass TControl::StaticClass() {
         p.Object("Constraints", &TControl::Constraints, &TControl::SetConstraints)
             .Stored(&TControl::IsConstraintsStored);
         p.String("Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
+        p.Enum("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode, BiDiModeIdents, bdLeftToRight)
+            .Stored(&TControl::IsBiDiModeStored);
         p.Color("Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored);
         p.Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault);
         p.Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true);
         p.Object("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored);
         p.String("Hint", &TControl::Hint, &TControl::SetHint);
+        p.Bool("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode, true);
         p.Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true);
         p.Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true);
         p.Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true);
@@ -318,6 +322,30 @@ void TControl::SetParentShowHint(bool value) {
     if (FParent != nullptr && !ComponentState().Contains(csReading)) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
 
+void TControl::SetBiDiMode(TBiDiMode value) {
+    FParentBiDiMode = false;
+    if (value == FBiDiMode) return;
+    FBiDiMode = value;
+    Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+    if (value == FParentBiDiMode) return;
+    FParentBiDiMode = value;
+    if (!ComponentState().Contains(csReading)) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+unsigned TControl::DrawTextBiDiModeFlags(unsigned flags) const {
+    if (UseRightToLeftAlignment()) {
+        if ((flags & gdi::DT_RIGHT) != 0)
+            flags &= ~gdi::DT_RIGHT;
+        else if ((flags & gdi::DT_CENTER) == 0)
+            flags |= gdi::DT_RIGHT;
+    }
+    if (UseRightToLeftReading()) flags |= gdi::DT_RTLREADING;
+    return flags;
+}
+
 void TControl::SetCursor(TCursor value) {
     if (value == FCursor) return;
     FCursor = value;
@@ -348,6 +376,7 @@ void TControl::Loaded() {
         Perform(CM_PARENTFONTCHANGED, 0, 0);
         Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
     }
+    Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     UpdateAnchorRules();
 }
 
@@ -480,6 +509,12 @@ void TControl::Dispatch(TMessage& m) {
     case CM_PARENTSHOWHINTCHANGED:
         CMParentShowHintChanged(m);
         return;
+    case CM_BIDIMODECHANGED:
+        CMBiDiModeChanged(m);
+        return;
+    case CM_PARENTBIDIMODECHANGED:
+        CMParentBiDiModeChanged(m);
+        return;
     case CM_HITTEST:
         CMHitTest(m);
         return;
@@ -595,6 +630,24 @@ void TControl::CMParentShowHintChanged(TMessage&) {
         Perform(CM_SHOWHINTCHANGED, 0, 0);
     }
     FParentShowHint = true;
+}
+
+void TControl::CMBiDiModeChanged(TMessage&) {
+    Invalidate();
+}
+
+TBiDiMode TControl::InheritedBiDiMode() const {
+    return FParent != nullptr ? FParent->BiDiMode() : FBiDiMode;
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+    if (!FParentBiDiMode) return;
+    const TBiDiMode mode = InheritedBiDiMode();
+    if (mode != FBiDiMode) {
+        FBiDiMode = mode;
+        Perform(CM_BIDIMODECHANGED, 0, 0);
+    }
+    FParentBiDiMode = true;
 }
 
 void TControl::CMHitTest(TMessage& m) {

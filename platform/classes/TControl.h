@@ -98,6 +98,15 @@ public:
     void SetShowHint(bool value);   // ParentShowHint goes off
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value);
+    // Reading order; with ParentBiDiMode on it is the parent's (a form's: the application's).
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);   // CM_BIDIMODECHANGED; ParentBiDiMode goes off
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool value);   // on: CM_PARENTBIDIMODECHANGED, the parent's mode now
+    bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
+    bool UseRightToLeftAlignment() const { return RightToLeftAlignment(FBiDiMode); }
+    bool UseRightToLeftReading() const { return RightToLeftReading(FBiDiMode); }
+    bool UseRightToLeftScrollBar() const { return RightToLeftScrollBar(FBiDiMode); }
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value);   // CM_CURSORCHANGED
 
@@ -147,8 +156,9 @@ public:
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* value) override;
     void SetName(const std::string& value) override;   // with csSetCaption the caption follows an unset name
-    // Text flags for the reading order (always left to right here).
-    unsigned DrawTextBiDiModeFlags(unsigned flags) const { return flags; }
+    // DrawText flags for the reading order: left and right alignment swapped under right-to-left alignment,
+    // DT_RTLREADING added under right-to-left reading.
+    unsigned DrawTextBiDiModeFlags(unsigned flags) const;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -224,6 +234,9 @@ protected:
     virtual void CMParentColorChanged(TMessage& m);
     virtual void CMParentFontChanged(TMessage& m);
     virtual void CMParentShowHintChanged(TMessage& m);
+    virtual void CMBiDiModeChanged(TMessage& m);
+    virtual void CMParentBiDiModeChanged(TMessage& m);
+    virtual TBiDiMode InheritedBiDiMode() const;   // the parent's mode; the control's own without a parent
     virtual void CMHitTest(TMessage& m);
     virtual void CMSysColorChange(TMessage& m);
 
@@ -243,6 +256,7 @@ private:
     bool IsColorStored() const { return !FParentColor; }
     bool IsFontStored() const { return !FParentFont; }
     bool IsShowHintStored() const { return !FParentShowHint; }
+    bool IsBiDiModeStored() const { return !FParentBiDiMode; }
     bool IsConstraintsStored() const {
         return FConstraints->MaxHeight() || FConstraints->MaxWidth() || FConstraints->MinHeight()
             || FConstraints->MinWidth();
@@ -270,6 +284,8 @@ private:
     std::string FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     TCursor FCursor = crDefault;
     TComponent* FPopupMenu = nullptr;
     std::unique_ptr<TSizeConstraints> FConstraints;

@@ -37,6 +37,7 @@ TCustomForm::TCustomForm(TComponent* owner)
     SetColor(clBtnFace);
     SetParentFont(false);
     SetAutoScroll(false);
+    FBiDiMode = InheritedBiDiMode();
     FIcon->OnChange = [this](TObject*) {
         if (HandleAllocated()) SendMessage(WindowHandle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(FIcon->Handle()));
     };
@@ -277,6 +278,12 @@ TRect TCustomForm::GetClientRect() const {
 
 // ---------------------------------------------------------------------------------------------------------
 // The window
+
+// A form on no parent reads as the application does.
+TBiDiMode TCustomForm::InheritedBiDiMode() const {
+    if (Parent() == nullptr && Application != nullptr) return Application->BiDiMode();
+    return TScrollingWinControl::InheritedBiDiMode();
+}
 
 void TCustomForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);   // no edge or clipping of a scroll box

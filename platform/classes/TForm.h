@@ -151,6 +151,7 @@ protected:
     virtual void CMDeactivate(TMessage& m);
     virtual void CMRelease(TMessage& m);
     void CMShowingChanged(TMessage& m) override;
+    TBiDiMode InheritedBiDiMode() const override;
     void CMDialogKey(TMessage& m) override;
 
 private:

@@ -24,13 +24,13 @@ int ScrollPositionInRange(int position, int min, int max, TInvertedRange inverte
 int ScrollCodePosition(TScrollCode code, int position, const TScrollSteps& steps, const std::function<int()>& trackPos) {
     switch (code) {
     case scLineUp:
-        return position - steps.SmallChange;
+        return position - steps.SmallChange * steps.Direction;
     case scLineDown:
-        return position + steps.SmallChange;
+        return position + steps.SmallChange * steps.Direction;
     case scPageUp:
-        return position - steps.LargeChange;
+        return position - steps.LargeChange * steps.Direction;
     case scPageDown:
-        return position + steps.LargeChange;
+        return position + steps.LargeChange * steps.Direction;
     case scPosition:
     case scTrack:
         return trackPos();

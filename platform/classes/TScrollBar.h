@@ -19,11 +19,13 @@ int ScrollPositionInRange(int position, int min, int max, TInvertedRange inverte
 // What a scroll code asks of a bar at position (this one and the skinned one): a line or a page on, an end, or
 // the thumb's position (trackPos, asked for scPosition and scTrack only); scEndScroll keeps the position. The
 // answer is not yet brought into range.
+// Direction -1 (a horizontal bar read right to left) turns lines and pages the other way.
 struct TScrollSteps {
     int Min;
     int Max;
     int SmallChange;
     int LargeChange;
+    int Direction = 1;
 };
 int ScrollCodePosition(TScrollCode code, int position, const TScrollSteps& steps, const std::function<int()>& trackPos);
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode code, int& scrollPos)>;

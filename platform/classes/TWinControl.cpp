@@ -118,6 +118,7 @@ void TWinControl::InsertControl(TControl* control) {
         control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
         control->Perform(CM_PARENTFONTCHANGED, 0, 0);
         control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+        control->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
         if (auto* win = dynamic_cast<TWinControl*>(control)) {
             win->UpdateControlState();
         } else if (HandleAllocated()) {
@@ -619,6 +620,13 @@ void TWinControl::CMFontChanged(TMessage& m) {
     TControl::CMFontChanged(m);
     if (FHandle != nullptr) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
     NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+// The window's styles follow the mode (WParam 1: the caller makes it again itself).
+void TWinControl::CMBiDiModeChanged(TMessage& m) {
+    TControl::CMBiDiModeChanged(m);
+    if (m.WParam == 0) RecreateWnd();
+    NotifyControls(CM_PARENTBIDIMODECHANGED);
 }
 
 void TWinControl::CMSysColorChange(TMessage& m) {

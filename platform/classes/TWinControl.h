@@ -185,6 +185,7 @@ protected:
     virtual void CMDialogChar(TMessage& m);
     virtual void CMShowingChanged(TMessage& m);
     virtual void CMRecreateWnd(TMessage& m);
+    void CMBiDiModeChanged(TMessage& m) override;
     virtual void CNCtlColor(TMessage& m);
     void CMEnabledChanged(TMessage& m) override;
     void CMVisibleChanged(TMessage& m) override;

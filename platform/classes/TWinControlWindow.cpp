@@ -104,6 +104,9 @@ void TWinControl::CreateParams(TCreateParams& params) {
     }
     if (!Enabled()) params.Style |= WS_DISABLED;
     if (FTabStop) params.Style |= WS_TABSTOP;
+    if (UseRightToLeftAlignment()) params.ExStyle |= WS_EX_RIGHT;
+    if (UseRightToLeftReading()) params.ExStyle |= WS_EX_RTLREADING;
+    if (UseRightToLeftScrollBar()) params.ExStyle |= WS_EX_LEFTSCROLLBAR;
     params.X = Left();
     params.Y = Top();
     params.Width = Width();

@@ -234,12 +234,13 @@ bool TsScrollBar::co_MovePosition(int value) {
 void TsScrollBar::DoScroll(TMessage& message) {
     const int code = int(user::LOWORD(message.WParam));
     if (code > scEndScroll) return;
-    int pos = ScrollCodePosition(TScrollCode(code), FPosition, {FMin, FMax, FSmallChange, FLargeChange}, [&] {
+    const TScrollSteps steps {FMin, FMax, FSmallChange, FLargeChange, FDirection};
+    int pos = ScrollCodePosition(TScrollCode(code), FPosition, steps, [&] {
         // The full 32-bit track position from the native bar; the 16 bits of the message otherwise.
         user::SCROLLINFO info;
         info.fMask = user::SIF_ALL;
         if (!FPlainWindow && HandleAllocated() && user::GetScrollInfo(WindowHandle(), user::SB_CTL, &info))
-            return info.nTrackPos;
+            return Mirrored() ? FMin + FMax - info.nTrackPos : info.nTrackPos;
         return int(std::int16_t(user::HIWORD(message.WParam)));
     });
     pos = ScrollPositionInRange(pos, FMin, FMax, TInvertedRange::KeepsMax);
@@ -270,10 +271,13 @@ void TsScrollBar::CreateParams(TCreateParams& params) {
     if (FPlainWindow) {
         // Its own class name: the native form's registration keeps the native class's window extra.
         params.WinClassName = "TsScrollBarSkinned";
+        FDirection = 1;   // the own window keeps positions as they are
         return;
     }
     CreateSubClass(params, user::ScrollBarClassName);
     params.Style |= IsVertical() ? user::SBS_VERT : user::SBS_HORZ;
+    if (IsVertical()) params.Style |= UseRightToLeftScrollBar() ? user::SBS_LEFTALIGN : user::SBS_RIGHTALIGN;
+    FDirection = !IsVertical() && UseRightToLeftScrollBar() ? -1 : 1;
 }
 
 void TsScrollBar::CreateWnd() {
@@ -295,7 +299,7 @@ void TsScrollBar::SyncNativeBar(bool redraw) {
     // last position, as on the skinned bar.
     info.nMax = FMax + std::max(FPageSize - 1, 0);
     info.nPage = user::UINT(FPageSize);
-    info.nPos = FPosition;
+    info.nPos = Mirrored() ? FMin + FMax - FPosition : FPosition;   // mirrored within the range
     user::SetScrollInfo(WindowHandle(), user::SB_CTL, &info, redraw);
 }
 

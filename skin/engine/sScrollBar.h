@@ -95,6 +95,8 @@ public:
     bool CanFocus() const override;   // and TabStop
     int PartState(TsScrollPart part) const { return FParts[std::size_t(part)]; }
     TsScrollGeometry Geometry() const;
+    // -1 for a native horizontal bar read right to left (its window holds Min + Max - Position), else +1.
+    int DirectionFactor() const { return FDirection; }
     classes::TRect PartRect(TsScrollPart part) const;   // in client coordinates, full width across
 
 protected:
@@ -111,6 +113,7 @@ private:
     int ArrowSize() const;
     int AlongOf(classes::TPoint p) const { return IsVertical() ? p.y : p.x; }
     bool IsPlainWindow() const { return FPlainWindow; }
+    bool Mirrored() const { return FDirection < 0; }
     void SyncNativeBar(bool redraw);   // range, page and position into the native window
     void Recreate();   // in the form the skin's state asks for
     // co_: these fire events that may free the bar; false when it is gone.
@@ -158,6 +161,7 @@ private:
     TScrollBarInc FLargeChange = 1;
     bool FSmooth = true;
     TsDisabledKind FDisabledKind = DefaultDisabledKind;
+    int FDirection = 1;
 
     std::array<int, ScrollPartCount> FParts {};   // psNormal / psHot / psPressed per TsScrollPart
     bool FPartsChanged = false;   // a repaint is due
