@@ -40,7 +40,8 @@ void TCustomForm::CreateClientWindow() {
     // Children moved past the client's edges are scrolled to.
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_GROUP | WS_TABSTOP | WS_HSCROLL
         | WS_VSCROLL;
-    FClientHandle = CreateWindowEx(WS_EX_CLIENTEDGE, MdiClientClassName, "", style, 0, 0, ClientWidth(), ClientHeight(),
+    const DWORD exStyle = WS_EX_CLIENTEDGE | (UseRightToLeftScrollBar() ? WS_EX_LEFTSCROLLBAR : 0);
+    FClientHandle = CreateWindowEx(exStyle, MdiClientClassName, "", style, 0, 0, ClientWidth(), ClientHeight(),
         WindowHandle(), nullptr, nullptr, &ccs);
     if (FClientHandle == nullptr) throw EInvalidOperation("Cannot create the MDI client window of '" + Name() + "'");
     Realign();

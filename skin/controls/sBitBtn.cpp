@@ -69,10 +69,14 @@ TRect BitBtnGlyphRect(const TacGlyphLayout& l, bool pressed) {
     return {x, y, x + gw, y + gh};
 }
 
+TButtonLayout ReadingOrderLayout(TButtonLayout layout, bool rightToLeft) {
+    if (rightToLeft && layout == blGlyphLeft) return blGlyphRight;
+    if (rightToLeft && layout == blGlyphRight) return blGlyphLeft;
+    return layout;
+}
+
 TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft) {
-    TButtonLayout layout = l.Layout;
-    if (rightToLeft && layout == blGlyphLeft) layout = blGlyphRight;
-    else if (rightToLeft && layout == blGlyphRight) layout = blGlyphLeft;
+    const TButtonLayout layout = ReadingOrderLayout(l.Layout, rightToLeft);
     const TSize g = l.Glyph;
     const TSize t = l.Text;
     const bool across = layout == blGlyphLeft || layout == blGlyphRight;
@@ -222,8 +226,11 @@ TacGlyphLayout TsBitBtn::LayoutNow() const {
     return l;
 }
 
+// Read right to left the glyph goes to the other side, as the caption does.
 TRect TsBitBtn::GlyphRect() const {
-    return BitBtnGlyphRect(LayoutNow(), Down());
+    TacGlyphLayout layout = LayoutNow();
+    layout.Layout = ReadingOrderLayout(layout.Layout, UseRightToLeftReading());
+    return BitBtnGlyphRect(layout, Down());
 }
 
 void TsBitBtn::PrepareCache() {
@@ -237,7 +244,7 @@ void TsBitBtn::PrepareCache() {
     if (FShowCaption && !Caption().empty()) {
         canvas->Font()->Assign(Font());
         canvas->Brush()->SetStyle(bsClear);
-        TRect r = BitBtnTextRect(layout, false);
+        TRect r = BitBtnTextRect(layout, UseRightToLeftReading());
         if (state == 2) gdi::OffsetRect(&r, 1, 1);
         const bool hot = data->IsHot() || Active() || Core().DownField();
         OutputSkinnedText(canvas, Caption(), true, r,
@@ -245,7 +252,7 @@ void TsBitBtn::PrepareCache() {
             hot);
         if (FShowFocus) Core().PaintFocus(canvas, r);
     }
-    PaintBitBtnGlyph(ButtonGlyph(*this, data, BitBtnGlyphRect(layout, Down())));
+    PaintBitBtnGlyph(ButtonGlyph(*this, data, GlyphRect()));
     if (!FDrawOverBorder) Core().PaintBorders(state);
     FRenderedSpacing = Spacing();
     Core().EndCache(ci, [this, cache] {

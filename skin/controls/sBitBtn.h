@@ -42,6 +42,8 @@ struct TacGlyphLayout {
 classes::TRect BitBtnGlyphRect(const TacGlyphLayout& l, bool pressed);
 // The caption rectangle inside the client rectangle (Margin -1 centres, Spacing -1 spreads the free room).
 classes::TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft);
+// The layout read right to left: blGlyphLeft and blGlyphRight swap.
+classes::TButtonLayout ReadingOrderLayout(classes::TButtonLayout layout, bool rightToLeft);
 
 extern template class TsCoreButton<classes::TBitBtn>;
 extern template class TsGlyphImages<TsCoreButton<classes::TBitBtn>>;

@@ -95,7 +95,7 @@ TRect TsCustomComboBox::ButtonRect() const {
     const int w = Style() == csSimple ? 0 : user::GetSystemMetrics(user::SM_CXVSCROLL);
     const int h = GlyphHeight();
     TRect r;
-    r.left = Width() - w - FButtonMargin - 1;
+    r.left = (UseRightToLeftAlignment() ? FButtonMargin : Width() - w - FButtonMargin) - 1;
     r.top = (Height() - h) / 2;
     r.right = r.left + w;
     r.bottom = r.top + h;
@@ -142,7 +142,10 @@ void TsCustomComboBox::PaintText() {
     if (cache == nullptr || ItemIndex() < 0) return;
     TCanvas* canvas = cache->Canvas();
     canvas->Font()->Assign(Font());
-    TRect r {4, 3, ButtonRect().left, Height() - 3};
+    const TRect button = ButtonRect();
+    // The text lies beside the button: on its right when the button is on the left.
+    TRect r = UseRightToLeftAlignment() ? TRect {button.right, 3, Width() - 4, Height() - 3}
+                                        : TRect {4, 3, button.left, Height() - 3};
     OutputSkinnedText(canvas, Text(), true, r, TextAlignFlags(this, FAlignment) | 0x830, FCommonData.get(),
         FCommonData->IsHot());
 }
@@ -171,7 +174,13 @@ void TsCustomComboBox::PaintWindowSkin(gdi::HDC given) {
             gdi::BitBlt(dc, 0, 0, w, FaceInset, src, 0, 0, gdi::SRCCOPY);
             gdi::BitBlt(dc, 0, FaceInset, FaceInset, h - FaceInset, src, 0, FaceInset, gdi::SRCCOPY);
             gdi::BitBlt(dc, FaceInset, h - FaceInset, w - FaceInset, FaceInset, src, FaceInset, h - FaceInset, gdi::SRCCOPY);
-            gdi::BitBlt(dc, button.left, 0, w - button.left, h, src, button.left, 0, gdi::SRCCOPY);
+            if (UseRightToLeftAlignment()) {
+                // The button column on the left, and the right strip the column covers otherwise.
+                gdi::BitBlt(dc, 0, 0, button.right, h, src, 0, 0, gdi::SRCCOPY);
+                gdi::BitBlt(dc, w - FaceInset, 0, FaceInset, h, src, w - FaceInset, 0, gdi::SRCCOPY);
+            } else {
+                gdi::BitBlt(dc, button.left, 0, w - button.left, h, src, button.left, 0, gdi::SRCCOPY);
+            }
         } else {
             gdi::BitBlt(dc, 0, 0, w, h, src, 0, 0, gdi::SRCCOPY);
         }
@@ -182,11 +191,16 @@ void TsCustomComboBox::PaintWindowSkin(gdi::HDC given) {
     const bool ownerDraw = Style() == csOwnerDrawFixed || Style() == csOwnerDrawVariable;
     if ((ownerDraw || ItemIndex() < 0) && DroppedDown()) return;
     gdi::SavedDc saved(dc);
-    gdi::ExcludeClipRect(dc, button.left, FaceInset, w - FaceInset, h - FaceInset);
+    const bool rtl = UseRightToLeftAlignment();
+    if (rtl)
+        gdi::ExcludeClipRect(dc, FaceInset, FaceInset, button.right, h - FaceInset);
+    else
+        gdi::ExcludeClipRect(dc, button.left, FaceInset, w - FaceInset, h - FaceInset);
     TCanvas* canvas = Canvas();
     canvas->SetHandle(dc);
     base::ScopeExit release([canvas] { canvas->SetHandle(nullptr); });
-    const TRect face {FaceInset, FaceInset, button.left, h - FaceInset};
+    const TRect face = rtl ? TRect {button.right, FaceInset, w - FaceInset, h - FaceInset}
+                           : TRect {FaceInset, FaceInset, button.left, h - FaceInset};
     TOwnerDrawState state {odComboBoxEdit};
     if (focused && Style() != csDropDown && Style() != csSimple) state += TOwnerDrawState {odSelected, odFocused};
     DrawItem(ItemIndex(), face, state);

@@ -155,9 +155,15 @@ TRect TsCommonCombo::ButtonRect() const {
     if (glyph.cx <= 0 || glyph.cy <= 0 || !FCommonData->Skinned()) return TRect {};
     TRect r;
     r.top = (Height() - glyph.cy) / 2;
+    r.bottom = Height() - r.top;
+    if (UseRightToLeftAlignment()) {
+        // As far from the left edge as from the top.
+        r.left = r.top;
+        r.right = r.left + glyph.cx;
+        return r;
+    }
     r.left = Width() - glyph.cx;
     r.right = r.left + glyph.cx;
-    r.bottom = Height() - r.top;
     // As far from the right edge as from the top.
     r.left -= r.top;
     r.right -= r.top;

@@ -229,7 +229,8 @@ void TsCustomColorBox::DrawSkinnedFace(int index, const TRect& rect, TOwnerDrawS
         const bool showFocus = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)
             && manager->Sections[std::size_t(data->SkinIndex)].ShowFocus;
         const bool highlighted = Focused() && showFocus && FShowColorName;
-        TRect name {swatch.right + 3, local.top, ButtonRect().left - rect.left, local.bottom};
+        const int nameRight = UseRightToLeftAlignment() ? local.right : ButtonRect().left - rect.left;
+        TRect name {swatch.right + 3, local.top, nameRight, local.bottom};
         if (highlighted) {
             canvas->Brush()->SetColor(clHighlight);
             canvas->FillRect(name);

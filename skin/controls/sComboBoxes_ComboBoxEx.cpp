@@ -233,7 +233,7 @@ TRect TsCustomComboBoxEx::TextRect(int index, const TRect& rect, TOwnerDrawState
         text.left += IndentStep * ItemAt(index)->Indend();
     if (state.Contains(odComboBoxEdit)) {
         const TRect button = ButtonRect();
-        if (button.right > button.left) text.right = std::min(text.right, button.left - 3);
+        if (button.right > button.left && !UseRightToLeftAlignment()) text.right = std::min(text.right, button.left - 3);
     }
     return text;
 }

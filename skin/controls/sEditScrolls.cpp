@@ -58,7 +58,11 @@ void PaintFrameBesideBars(TWinControl* control, TsCommonData* data, TsScrollBar*
     BlitFrameStrips(control, data->CacheBmp(), dc.Dc());
     const int w = control->Width();
     const int h = control->Height();
-    if (vertBar != nullptr) FillRectSolid(dc.Dc(), TRect {w - vertBar->Width() - 3, 2, w - 2, h - 2}, control->Color());
+    if (vertBar != nullptr) {
+        const bool onLeft = vertBar->Left() - control->Left() < w / 2;
+        const TRect gap = onLeft ? TRect {2, 2, vertBar->Width() + 3, h - 2} : TRect {w - vertBar->Width() - 3, 2, w - 2, h - 2};
+        FillRectSolid(dc.Dc(), gap, control->Color());
+    }
     if (horzBar != nullptr) {
         const int right = vertBar != nullptr ? w - vertBar->Width() - 2 : w - 2;
         FillRectSolid(dc.Dc(), TRect {2, h - horzBar->Height() - 3, right, h - 2}, control->Color());
@@ -102,11 +106,12 @@ TsScrollBar* KeepEditBar(TsScrollBar*& bar, bool wanted, TWinControl* host, TsCo
     return bar;
 }
 
-void PlaceEditBars(TWinControl* host, TsScrollBar* vertBar, TsScrollBar* horzBar) {
+void PlaceEditBars(TWinControl* host, TsScrollBar* vertBar, TsScrollBar* horzBar, int leftInset) {
     const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
     const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
     if (vertBar != nullptr) {
-        vertBar->SetBounds(host->Left() + host->Width() - vertBar->Width() - 2, host->Top() + 2, vertBar->Width(),
+        const int x = leftInset >= 0 ? host->Left() + leftInset : host->Left() + host->Width() - vertBar->Width() - 2;
+        vertBar->SetBounds(x, host->Top() + 2, vertBar->Width(),
             host->Height() - 4 - (horzBar != nullptr ? cy : 0));
         ShowEditBar(vertBar, host);
     }

@@ -27,7 +27,8 @@ TsScrollBar* MakeEditBar(classes::TWinControl* host, TsCommonData* data, classes
 void ShowEditBar(TsScrollBar* bar, classes::TControl* host);
 
 // The frame of a multi-line edit onto its window DC: the strips from the cache (rendered first by prepare when
-// BGChanged), then the gaps between the given bars (nullptr: none) and the client area in the control's Color.
+// BGChanged), then the gaps between the given bars (nullptr: none) and the client area in the control's Color (a
+// vertical bar in the left half of the control has its gap on the left).
 void PaintFrameBesideBars(classes::TWinControl* control, TsCommonData* data, TsScrollBar* vertBar, TsScrollBar* horzBar,
     const std::function<void()>& prepare);
 
@@ -48,8 +49,9 @@ TsScrollBar* KeepEditBar(TsScrollBar*& bar, bool wanted, classes::TWinControl* h
     classes::TScrollBarKind kind, const std::function<void(TsScrollBar*)>& moved);
 
 // Lays the bars (nullptr: none) over the native ones inside the host's 2-pixel frame, each shortened by the
-// other's thickness, and shows them.
-void PlaceEditBars(classes::TWinControl* host, TsScrollBar* vertBar, TsScrollBar* horzBar);
+// other's thickness, and shows them. A leftInset of 0 or more puts the vertical bar that far from the host's left
+// edge instead of along its right one.
+void PlaceEditBars(classes::TWinControl* host, TsScrollBar* vertBar, TsScrollBar* horzBar, int leftInset = -1);
 
 // The native range onto the bar, without calling its hook. With something to scroll (nMax >= nMin and
 // nMax - nPage + 1 > nMin, a page of 0 taken as 1) and withValues: Min nMin, Max nMax - nPage + 1, Position nPos, PageSize nPage,

@@ -249,7 +249,8 @@ void TsCustomListView::PlaceBars(bool vertical, bool horizontal) {
     if (vertical) {
         const int w = std::min(user::GetSystemMetrics(user::SM_CYVSCROLL), Width());
         const int below = horizontal ? std::min(user::GetSystemMetrics(user::SM_CXHSCROLL), Height()) : 0;
-        FVertBar->SetBounds(Left() + Width() - w - 2, Top() + 2, w, Height() - 4 - below);
+        const int x = BiDiMode() == bdRightToLeft ? Left() + 2 : Left() + Width() - w - 2;   // over the native bar
+        FVertBar->SetBounds(x, Top() + 2, w, Height() - 4 - below);
         ShowEditBar(FVertBar, this);
     }
     if (horizontal) {

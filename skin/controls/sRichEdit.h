@@ -26,6 +26,7 @@ protected:
     void WndProc(classes::TMessage& message) override;
     bool BarsAllowed() const override;   // ScrollBars is not ssNone
     void FeedBars() override;
+    int VertBarLeftInset() const override { return BiDiMode() == classes::bdRightToLeft ? 4 : -1; }
     void PaintFrame() override;   // the strips beside the shown bars
 
 private:

@@ -137,7 +137,8 @@ void TsScrollBox::UpdateScrolls() {
     const int pageV = ClientHeight();
     const int maxV = rangeV - pageV;
     const bool needV = FSavedVertVisible && maxV >= 1 && pageV >= 1;
-    const TRect rectV {l + w - cx - f, t + f, l + w - f, t + h - f + 1};
+    const TRect rectV = BiDiMode() == bdRightToLeft ? TRect {l + f, t + f, l + f + cx, t + h - f + 1}
+                                                    : TRect {l + w - cx - f, t + f, l + w - f, t + h - f + 1};
 
     const TsSkinManager* manager = DefaultManager;
     if (manager == nullptr || !manager->LoadedSkin.Active || !Visible()) {

@@ -40,7 +40,7 @@ void TsScrolledEdit<TNativeEdit>::UpdateScrolls() {
         return;
     }
     FeedBars();
-    PlaceEditBars(this, FVertBar, FHorzBar);
+    PlaceEditBars(this, FVertBar, FHorzBar, VertBarLeftInset());
 }
 
 template <class TNativeEdit>

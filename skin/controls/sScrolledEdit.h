@@ -34,6 +34,8 @@ protected:
     virtual bool BarsAllowed() const { return true; }
     virtual void FeedBars() = 0;   // KeepBar and FeedEditBar for each bar
     virtual void PaintFrame() = 0;   // strips and the gaps beside the bars onto the window DC
+    // How far from the left edge the vertical bar lies when read right to left; -1: along the right edge.
+    virtual int VertBarLeftInset() const { return this->UseRightToLeftScrollBar() ? 2 : -1; }
 
     // The bar of kind made when wanted and missing, freed when not (KeepEditBar); returns it.
     TsScrollBar* KeepBar(classes::TScrollBarKind kind, bool wanted, const std::function<void(TsScrollBar*)>& moved);

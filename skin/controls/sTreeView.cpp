@@ -131,8 +131,8 @@ void TsTreeView::PlaceBars(bool vertical, bool horizontal) {
     const int b = BorderWidth() + 3;
     if (vertical) {
         const int below = horizontal ? FHorzBar->Height() : 0;
-        FVertBar->SetBounds(Left() + Width() - FVertBar->Width() - b, Top() + b, FVertBar->Width(),
-            Height() - 2 * b - below);
+        const int x = BiDiMode() == bdRightToLeft ? Left() + b : Left() + Width() - FVertBar->Width() - b;
+        FVertBar->SetBounds(x, Top() + b, FVertBar->Width(), Height() - 2 * b - below);
         ShowEditBar(FVertBar, this);
     }
     if (horizontal) {

@@ -80,8 +80,13 @@ TsFormScrollBars::TDescription TsFormScrollBars::Describe(bool vertical) const {
     d.Page = (vertical ? height : width) - 4;
     d.SmallChange = own->Increment();
     if (d.Max - d.Page >= 1) {
-        d.Rect = vertical ? TRect {width - user::GetSystemMetrics(user::SM_CXVSCROLL), 0, width, height}
-                          : TRect {0, height - user::GetSystemMetrics(user::SM_CYHSCROLL), width, height};
+        const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
+        if (!vertical)
+            d.Rect = TRect {0, height - user::GetSystemMetrics(user::SM_CYHSCROLL), width, height};
+        else if (form->BiDiMode() == bdRightToLeft)
+            d.Rect = TRect {1, 1, cx + 1, height - 1};
+        else
+            d.Rect = TRect {width - cx, 0, width, height};
     }
     const TsCommonData* data = FProvider.SkinData();
     const TsSkinManager* manager = data->SkinManager();
@@ -146,7 +151,10 @@ bool TsFormScrollBars::Lay(bool skinned) {
             FGrip->SetParent(form);
         }
         v.Rect.bottom -= h.Rect.Height();
-        h.Rect.right -= v.Rect.Width();
+        if (form->BiDiMode() == bdRightToLeft)
+            h.Rect.left += v.Rect.Width();
+        else
+            h.Rect.right -= v.Rect.Width();
         FGrip->SetBounds(v.Rect.left, h.Rect.top, h.Rect.Height(), v.Rect.Width());
         FGrip->SetVisible(true);
     } else {

@@ -71,10 +71,16 @@ void TsMDIForm::UpdateScrolls() {
     const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);
     const int cy = user::GetSystemMetrics(user::SM_CYHSCROLL);
     const bool both = v.Needed && h.Needed;
-    // The vertical bar leaves the corner to the grip; the horizontal one stops at the vertical one.
-    LayBar(true, v, TRect {inside.right - cx, inside.top, inside.right, inside.bottom - (both ? cy : 0)});
-    LayBar(false, h, TRect {inside.left, inside.bottom - cy, inside.right - (v.Needed ? cx : 0), inside.bottom});
-    LayGrip(both, TRect {inside.right - cx, inside.bottom - cy, inside.right, inside.bottom});
+    // The vertical bar leaves the corner to the grip; the horizontal one stops at the vertical one. Read right
+    // to left, the vertical bar lies along the left edge, over the client's own bar there.
+    const bool onLeft = FForm->UseRightToLeftScrollBar();
+    const int vLeft = onLeft ? inside.left : inside.right - cx;
+    const int beside = v.Needed ? cx : 0;
+    LayBar(true, v, TRect {vLeft, inside.top, vLeft + cx, inside.bottom - (both ? cy : 0)});
+    LayBar(false, h,
+        onLeft ? TRect {inside.left + beside, inside.bottom - cy, inside.right, inside.bottom}
+               : TRect {inside.left, inside.bottom - cy, inside.right - beside, inside.bottom});
+    LayGrip(both, TRect {vLeft, inside.bottom - cy, vLeft + cx, inside.bottom});
 }
 
 void TsMDIForm::LayBar(bool vertical, const TScrollState& state, const TRect& bounds) {

@@ -144,6 +144,7 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
     TMsgDlgButtons buttons) {
     auto* form = Create<TsMessageForm>(Application);
     base::ScopeExit discard([form] { form->Free(); });
+    form->SetBiDiMode(Application->BiDiMode());
     form->SetBorderStyle(bsDialog);
     // Measured on a DC of our own holding the form's font, the font the label and buttons draw with (the
     // form's canvas selects its font only when it draws).
@@ -202,7 +203,9 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
         image->SetName("Image");
         image->SetParent(form);
         image->Picture()->Icon()->Assign(TIcon::FromHandle(LoadIcon(nullptr, iconId)));
-        image->SetBounds(horzMargin, vertMargin, 32, 32);
+        // Read right to left the icon goes to the right, where the text leaves it room.
+        const int imageLeft = form->UseRightToLeftAlignment() ? form->ClientWidth() - horzMargin - 32 : horzMargin;
+        image->SetBounds(imageLeft, vertMargin, 32, 32);
     }
 
     auto* label = new TsLabel(form);
@@ -210,7 +213,9 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
     label->SetParent(form);
     label->SetWordWrap(true);
     label->SetCaption(msg);
-    const int textLeft = iconTextWidth - textRect.right + horzMargin;
+    label->SetBiDiMode(form->BiDiMode());
+    int textLeft = iconTextWidth - textRect.right + horzMargin;
+    if (label->UseRightToLeftAlignment()) textLeft = form->ClientWidth() - textLeft - textRect.right;
     label->SetBounds(textLeft, vertMargin, textRect.right, textRect.bottom);
 
     const TMsgDlgBtn defaultKind

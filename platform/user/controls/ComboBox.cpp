@@ -523,19 +523,28 @@ int FaceHeight(const State& s) {
     return s.FaceItemHeight + 6;   // the sunken frame and a pixel of room on each side
 }
 
+// WS_EX_LEFTSCROLLBAR puts the drop-down button on the left.
+bool ButtonOnLeft(const State& s) {
+    return (DWORD(GetWindowLong(s.Self, GWL_EXSTYLE)) & WS_EX_LEFTSCROLLBAR) != 0;
+}
+
 RECT ButtonRect(const State& s) {
     if (Kind(s) == CBS_SIMPLE) return RECT {};
     const RECT client = ClientRect(s.Self);
     const int width = std::min<int>(GetSystemMetrics(SM_CXVSCROLL), std::max<int>(0, client.Width() - 2 * Edge));
     const int bottom = std::min<int>(client.bottom, FaceHeight(s)) - Edge;
+    if (ButtonOnLeft(s)) return RECT {Edge, Edge, Edge + width, std::max(Edge, bottom)};
     return RECT {client.right - Edge - width, Edge, client.right - Edge, std::max(Edge, bottom)};
 }
 
 RECT FaceRect(const State& s) {
     const RECT client = ClientRect(s.Self);
-    const int right = Kind(s) == CBS_SIMPLE ? client.right - Edge - 1 : ButtonRect(s).left - 1;
+    const bool simple = Kind(s) == CBS_SIMPLE;
+    const bool leftButton = !simple && ButtonOnLeft(s);
+    const int left = leftButton ? ButtonRect(s).right + 1 : Edge + 1;
+    const int right = simple || leftButton ? client.right - Edge - 1 : ButtonRect(s).left - 1;
     const int bottom = std::min<int>(client.bottom, FaceHeight(s)) - Edge - 1;
-    return RECT {Edge + 1, Edge + 1, std::max(Edge + 1, right), std::max(Edge + 1, bottom)};
+    return RECT {left, Edge + 1, std::max(left, right), std::max(Edge + 1, bottom)};
 }
 
 int ListSelection(const State& s) {

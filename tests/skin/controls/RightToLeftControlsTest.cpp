@@ -1,0 +1,272 @@
+// Skinned controls read right to left: the vertical bars of the memo, rich edit, tree, list and scroll box along
+// the left edge over the native bar there, the combo buttons on the left with the text beside them, and the bit
+// button's glyph on the other side of its caption. Pictures in two skins show the bar where it must be.
+#include "support/ControlsHost.h"
+#include "support/ControlsKit.h"
+
+#include "platform/classes/Colors.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/user/Messages.h"
+#include "platform/user/SystemMetrics.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
+#include "platform/user/controls/ComboBox.h"
+#include "skin/controls/sBitBtn.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sListView.h"
+#include "skin/controls/sMemo.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sRichEdit.h"
+#include "skin/controls/sScrollBox.h"
+#include "skin/controls/sTreeView.h"
+#include "skin/engine/sScrollBar.h"
+
+using namespace korvex;
+using namespace korvex::classes;
+using namespace korvex::skin;
+using namespace korvex::skin::ctltest;
+
+namespace {
+
+std::string RtlRows(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "Row " + std::to_string(i) + (i + 1 < count ? "\r\n" : "");
+    return text;
+}
+
+bool RtlLeftScrollBar(const TWinControl* control) {
+    return (user::DWORD(user::GetWindowLong(control->WindowHandle(), user::GWL_EXSTYLE)) & user::WS_EX_LEFTSCROLLBAR) != 0;
+}
+
+class RightToLeftControls : public ControlsTest {
+protected:
+    TsMemo* NewMemo(TBiDiMode mode) {
+        Form->SetBiDiMode(mode);
+        auto* memo = Create<TsMemo>(Form);
+        memo->SetBounds(20, 20, 180, 100);
+        memo->SetScrollBars(ssVertical);
+        memo->SetText(RtlRows(40));
+        memo->SetParent(Form);
+        Pump();
+        return memo;
+    }
+};
+
+struct RtlMemoCase {
+    TBiDiMode Mode;
+    bool OnLeft;
+};
+
+TEST_F(RightToLeftControls, TheMemosBarLiesOnTheLeftInEveryModeThatPutsScrollBarsThere) {
+    UseSkin(0);
+    const RtlMemoCase cases[] = {{bdLeftToRight, false}, {bdRightToLeft, true}, {bdRightToLeftNoAlign, true},
+        {bdRightToLeftReadingOnly, false}};
+    for (const RtlMemoCase& c : cases) {
+        SCOPED_TRACE(BiDiModeIdents[c.Mode]);
+        TsMemo* memo = NewMemo(c.Mode);
+        TsScrollBar* bar = memo->VertBar();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(RtlLeftScrollBar(memo), c.OnLeft);
+        const int expected = c.OnLeft ? memo->Left() + 2 : memo->Left() + memo->Width() - bar->Width() - 2;
+        EXPECT_EQ(bar->Left(), expected);
+        EXPECT_EQ(bar->Top(), memo->Top() + 2);
+        delete memo;
+    }
+}
+
+TEST_F(RightToLeftControls, AChangeOfModeMovesTheMemosBar) {
+    UseSkin(1);
+    TsMemo* memo = NewMemo(bdLeftToRight);
+    ASSERT_NE(memo->VertBar(), nullptr);
+    Form->SetBiDiMode(bdRightToLeft);
+    Pump();
+    ASSERT_NE(memo->VertBar(), nullptr);
+    EXPECT_EQ(memo->VertBar()->Left(), memo->Left() + 2);
+    Form->SetBiDiMode(bdLeftToRight);
+    Pump();
+    ASSERT_NE(memo->VertBar(), nullptr);
+    EXPECT_EQ(memo->VertBar()->Left(), memo->Left() + memo->Width() - memo->VertBar()->Width() - 2);
+}
+
+TEST_F(RightToLeftControls, TheRichEditsBarGoesLeftOnlyForFullRightToLeft) {
+    UseSkin(0);
+    for (TBiDiMode mode : {bdRightToLeft, bdRightToLeftNoAlign}) {
+        SCOPED_TRACE(BiDiModeIdents[mode]);
+        Form->SetBiDiMode(mode);
+        auto* rich = Create<TsRichEdit>(Form);
+        rich->SetBounds(20, 20, 180, 100);
+        rich->SetScrollBars(ssVertical);
+        rich->SetParent(Form);
+        rich->SetText(RtlRows(40));
+        Pump();
+        TsScrollBar* bar = rich->VertBar();
+        ASSERT_NE(bar, nullptr);
+        const int expected = mode == bdRightToLeft ? rich->Left() + 4 : rich->Left() + rich->Width() - bar->Width() - 2;
+        EXPECT_EQ(bar->Left(), expected);
+        delete rich;
+    }
+}
+
+TEST_F(RightToLeftControls, TheTreesAndTheListsBarsLieAlongTheLeftEdge) {
+    UseSkin(2);
+    Form->SetBiDiMode(bdRightToLeft);
+    auto* tree = Create<TsTreeView>(Form);
+    tree->SetBounds(20, 20, 160, 120);
+    tree->SetParent(Form);
+    for (int i = 0; i < 40; ++i) tree->Items()->Add(nullptr, "Folder " + std::to_string(i));
+    auto* list = Create<TsListView>(Form);
+    list->SetBounds(200, 20, 200, 120);
+    list->SetViewStyle(vsReport);
+    list->Columns()->Add()->SetWidth(300);
+    list->SetParent(Form);
+    for (int i = 0; i < 40; ++i) list->Items()->Add()->SetCaption("File " + std::to_string(i));
+    Pump();
+
+    ASSERT_NE(tree->VertBar(), nullptr);
+    EXPECT_TRUE(RtlLeftScrollBar(tree));
+    EXPECT_EQ(tree->VertBar()->Left(), tree->Left() + tree->BorderWidth() + 3);
+    if (tree->HorzBar() != nullptr && tree->HorzBar()->Visible()) EXPECT_EQ(tree->HorzBar()->Left(), tree->Left() + tree->BorderWidth() + 3);
+
+    ASSERT_NE(list->VertBar(), nullptr);
+    EXPECT_TRUE(RtlLeftScrollBar(list));
+    EXPECT_EQ(list->VertBar()->Left(), list->Left() + 2);
+    // The horizontal bar still starts at the left frame edge.
+    ASSERT_NE(list->HorzBar(), nullptr);
+    EXPECT_EQ(list->HorzBar()->Left(), list->Left() + 2);
+}
+
+TEST_F(RightToLeftControls, TheScrollBoxsBarLiesAlongItsLeftEdgeAndTheCornerBelowIt) {
+    UseSkin(1);
+    Form->SetBiDiMode(bdRightToLeft);
+    auto* box = Create<TsScrollBox>(Form);
+    box->SetBounds(10, 10, 160, 100);
+    box->SetParent(Form);
+    box->SetBorderStyle(bsSingle);
+    for (int i = 0; i < 10; ++i) {
+        auto* row = Create<TsPanel>(Form);
+        row->SetBounds(0, i * 30, 300, 30);
+        row->SetParent(box);
+    }
+    Pump();
+    TsScrollBar* vert = box->SkinVertBar();
+    ASSERT_NE(vert, nullptr);
+    ASSERT_TRUE(vert->Visible());
+    EXPECT_EQ(vert->Left(), box->Left() + box->FrameWidth());
+    ASSERT_NE(box->SkinCorner(), nullptr);
+    EXPECT_EQ(box->SkinCorner()->Left(), vert->Left());
+    TsScrollBar* horz = box->SkinHorzBar();
+    ASSERT_NE(horz, nullptr);
+    EXPECT_EQ(horz->Left(), vert->Left());   // it starts at the left frame edge too
+}
+
+TEST_F(RightToLeftControls, TheComboButtonIsOnTheLeftWithTheTextBesideIt) {
+    UseSkin(0);
+    Form->SetBiDiMode(bdRightToLeft);
+    auto* combo = Create<TsComboBox>(Form);
+    combo->SetBounds(20, 20, 160, 22);
+    combo->SetStyle(csDropDownList);
+    combo->SetParent(Form);
+    combo->Items()->Add("First");
+    combo->Items()->Add("Second");
+    combo->SetItemIndex(0);
+    Pump();
+    const TRect button = combo->ButtonRect();
+    EXPECT_EQ(button.left, 2 - 1);
+    EXPECT_EQ(button.Width(), user::GetSystemMetrics(user::SM_CXVSCROLL));
+    // The native combo's own button is on the left too, so a press there drops the list.
+    user::COMBOBOXINFO info;
+    user::SendMessage(combo->Handle(), user::CB_GETCOMBOBOXINFO, 0, user::LPARAM(&info));
+    EXPECT_LT(info.rcButton.right, combo->Width() / 2);
+    EXPECT_GE(info.rcItem.left, info.rcButton.right);
+    ClickAt(combo, (button.left + button.right) / 2, combo->Height() / 2);
+    EXPECT_TRUE(combo->DroppedDown());
+    Key(0x1B);   // escape
+    EXPECT_FALSE(combo->DroppedDown());
+
+    Form->SetBiDiMode(bdLeftToRight);
+    Pump();
+    EXPECT_EQ(combo->ButtonRect().left, combo->Width() - user::GetSystemMetrics(user::SM_CXVSCROLL) - 2 - 1);
+}
+
+TEST_F(RightToLeftControls, TheColourBoxsButtonKeepsItsTopDistanceFromTheLeftEdge) {
+    UseSkin(1);
+    auto* box = Create<TsColorBox>(Form);
+    box->SetBounds(20, 20, 170, 22);
+    box->SetParent(Form);
+    Pump();
+    const TRect ltr = box->ButtonRect();
+    ASSERT_GT(ltr.Width(), 0);
+    EXPECT_EQ(box->Width() - ltr.right, ltr.top);
+    box->SetBiDiMode(bdRightToLeft);
+    Pump();
+    const TRect rtl = box->ButtonRect();
+    EXPECT_EQ(rtl.left, ltr.top);
+    EXPECT_EQ(rtl.Width(), ltr.Width());
+    EXPECT_EQ(rtl.top, ltr.top);
+}
+
+// The caption moves to the other side of the glyph; the glyph goes with it so the two never overlap.
+TEST_F(RightToLeftControls, TheBitButtonsGlyphAndCaptionSwapSides) {
+    UseSkin(0);
+    auto* button = Create<TsBitBtn>(Form);
+    button->SetBounds(20, 20, 140, 32);
+    button->SetCaption("Refresh");
+    button->Glyph()->SetSize(16, 16);
+    button->Glyph()->Canvas()->Brush()->SetColor(clWhite);   // the corner's colour is the transparent one
+    button->Glyph()->Canvas()->FillRect(TRect {0, 0, 16, 16});
+    button->Glyph()->Canvas()->Brush()->SetColor(clRed);
+    button->Glyph()->Canvas()->FillRect(TRect {3, 3, 13, 13});
+    button->SetLayout(blGlyphLeft);
+    button->SetParent(Form);
+    Pump();
+    const TRect ltr = button->GlyphRect();
+    EXPECT_LT(ltr.left, button->Width() / 2);
+
+    button->SetBiDiMode(bdRightToLeftReadingOnly);
+    Pump();
+    const TRect rtl = button->GlyphRect();
+    EXPECT_GT(rtl.left, button->Width() / 2);
+    EXPECT_EQ(rtl.Width(), 16);
+    // The glyph's red is now drawn right of the middle, none of it left of the middle.
+    const std::vector<gdi::COLORREF> row = ScreenPixels(button, TRect {2, rtl.top + 8, button->Width() - 2, rtl.top + 9});
+    int redLeft = 0, redRight = 0;
+    for (std::size_t x = 0; x < row.size(); ++x)
+        if (row[x] == gdi::RGB(255, 0, 0)) ++(int(x) + 2 < button->Width() / 2 ? redLeft : redRight);
+    EXPECT_EQ(redLeft, 0);
+    EXPECT_GT(redRight, 0);
+}
+
+// Pictures: the memo's bar, read right to left, shows on the left what it shows on the right read left to
+// right, and the strip where it was shows the text area's colour.
+class RightToLeftMemoPicture : public RightToLeftControls, public ::testing::WithParamInterface<int> { };
+
+TEST_P(RightToLeftMemoPicture, TheBarsPixelsMoveToTheLeftEdge) {
+    UseSkin(GetParam());
+    TsMemo* ltr = NewMemo(bdLeftToRight);
+    ParentsUpdated(Form);
+    Pump();
+    TsScrollBar* bar = ltr->VertBar();
+    ASSERT_NE(bar, nullptr);
+    // In the form's coordinates: the memo's window, not its client area, which the native bar moves.
+    const int w = bar->Width();
+    const int mid = bar->Top() + bar->Height() / 2;
+    const int left = ltr->Left(), right = ltr->Left() + ltr->Width();
+    const TRect rightStrip {right - w - 2, mid, right - 2, mid + 1};
+    const TRect leftStrip {left + 2, mid, left + w + 2, mid + 1};
+    const std::vector<gdi::COLORREF> barPixels = ScreenPixels(Form, rightStrip);
+    delete ltr;
+
+    TsMemo* rtl = NewMemo(bdRightToLeft);
+    ParentsUpdated(Form);
+    Pump();
+    ASSERT_NE(rtl->VertBar(), nullptr);
+    EXPECT_EQ(ScreenPixels(Form, leftStrip), barPixels);
+    const std::vector<gdi::COLORREF> freed = ScreenPixels(Form, rightStrip);
+    const auto text = gdi::COLORREF(ColorToRGB(rtl->Color()));
+    EXPECT_EQ(std::count(freed.begin(), freed.end(), text), std::ptrdiff_t(freed.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(TwoSkins, RightToLeftMemoPicture, ::testing::Values(0, 1));
+
+}
