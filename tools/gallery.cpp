@@ -1,9 +1,11 @@
 // gallery: one form showing every standard control in its plain look, on the x11 or the headless display.
 //
-//   gallery [--skin NAME] [--headless-png FILE] [--exit-after MS]
+//   gallery [--skin NAME] [--rtl] [--headless-png FILE] [--exit-after MS]
 //
 // --skin NAME shows the page of skinned controls instead, in one of our skins ("MacOS", "LongHorn", "NextStyle",
 // "Office2003", their stored names, or "none"); its buttons switch the skin while it runs.
+// --rtl shows the skinned controls read left to right beside the same read right to left, in the skin of --skin
+// (LongHorn without one).
 // Shown on x11 when $DISPLAY is set (headless otherwise). Prints "READY" with the form's screen rectangle once
 // it is painted. --headless-png renders the form on the headless display, writes it as a PNG and exits.
 #include "platform/classes/TApplication.h"
@@ -21,6 +23,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "tools/GalleryRtlPage.h"
 #include "tools/GallerySkinnedPage.h"
 
 // The other standard controls, each only when its header is there.
@@ -247,7 +250,7 @@ TForm* BuildGallery() {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: gallery [--skin NAME] [--headless-png FILE] [--exit-after MS]\n");
+    std::fprintf(stderr, "usage: gallery [--skin NAME] [--rtl] [--headless-png FILE] [--exit-after MS]\n");
     return 2;
 }
 
@@ -257,9 +260,12 @@ int main(int argc, char** argv) {
     std::string pngPath;
     std::string skinName;
     int exitAfterMs = 0;
+    bool rightToLeft = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--skin") && i + 1 < argc)
             skinName = argv[++i];
+        else if (!std::strcmp(argv[i], "--rtl"))
+            rightToLeft = true;
         else if (!std::strcmp(argv[i], "--headless-png") && i + 1 < argc)
             pngPath = argv[++i];
         else if (!std::strcmp(argv[i], "--exit-after") && i + 1 < argc)
@@ -271,11 +277,12 @@ int main(int argc, char** argv) {
     if (!pngPath.empty()) user::SetDisplay(std::make_unique<user::HeadlessDisplay>());
     InitApplication();
     TForm* form = nullptr;
+    if (rightToLeft && skinName.empty()) skinName = "LongHorn";
     if (skinName.empty()) {
         form = BuildGallery();
     } else {
         skin::TsSkinManager* manager = gallery::NewGallerySkinManager();
-        form = gallery::BuildSkinnedPage(manager, skinName);
+        form = rightToLeft ? gallery::BuildRightToLeftPage() : gallery::BuildSkinnedPage(manager, skinName);
         form->Show();
         Application->ProcessMessages();
         if (!gallery::ChooseSkin(manager, skinName)) {
