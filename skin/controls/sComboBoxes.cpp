@@ -26,6 +26,8 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <algorithm>
+
 namespace korvex::skin {
 
 using namespace korvex::classes;
@@ -265,7 +267,8 @@ void TsCommonCombo::PaintSkin(gdi::HDC dc) {
     data->BGChanged = false;
     if (!Enabled()) ApplyDisabledLook(cache, FDisabledKind, this, TPoint {Left(), Top()}, ci);
     gdi::BitBlt(dc, 0, 0, Width(), Height(), cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
-    const TRect face {3, 3, Width() - 3, Height() - 3};
+    TRect face {3, 3, Width() - 3, Height() - 3};
+    if (UseRightToLeftAlignment()) face.left = std::max(face.left, ButtonRect().right);   // beside the button
     TOwnerDrawState state {odComboBoxEdit};
     if (data->Focused) state += TOwnerDrawState {odFocused};
     TCanvas* canvas = Canvas();

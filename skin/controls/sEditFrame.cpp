@@ -239,6 +239,9 @@ void BoundLabelUpkeep(const TMessage& m, TControl* control, TsBoundLabel* bound)
     case CM_ENABLEDCHANGED:
         bound->Label()->SetEnabled(control->Enabled());
         break;
+    case CM_BIDIMODECHANGED:
+        bound->Label()->SetBiDiMode(control->BiDiMode());
+        break;
     case user::WM_SIZE:
     case user::WM_WINDOWPOSCHANGED:
         break;

@@ -119,8 +119,8 @@ classes::TPoint ClientOffsetInWindow(user::HWND window);
 void PrintEditSkin(classes::TWinControl* control, TsCommonData* data, gdi::HDC dc, intptr_t flags, bool fromCache,
     const std::function<void(gdi::HDC)>& nativeClient);
 
-// After every message of a control with a bound label: CM_VISIBLECHANGED and CM_ENABLEDCHANGED copy Visible and
-// Enabled to the label; those, WM_SIZE, WM_MOVE and WM_WINDOWPOSCHANGED re-align it.
+// After every message of a control with a bound label: CM_VISIBLECHANGED, CM_ENABLEDCHANGED and CM_BIDIMODECHANGED
+// copy Visible, Enabled and BiDiMode to the label; those, WM_SIZE, WM_MOVE and WM_WINDOWPOSCHANGED re-align it.
 void BoundLabelUpkeep(const classes::TMessage& message, classes::TControl* control, TsBoundLabel* bound);
 
 }

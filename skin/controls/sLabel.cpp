@@ -81,6 +81,7 @@ void TsCustomLabel::DoDrawText(TRect& rect, unsigned flags) {
     std::string text = GetLabelText();
     if ((flags & gdi::DT_CALCRECT) != 0 && (text.empty() || (ShowAccelChar() && text == "&"))) text += " ";
     if (!ShowAccelChar()) flags |= gdi::DT_NOPREFIX;
+    flags = DrawTextBiDiModeFlags(flags);
     TCanvas* canvas = Canvas();
     canvas->Font()->Assign(Font());
     canvas->Brush()->SetStyle(bsClear);

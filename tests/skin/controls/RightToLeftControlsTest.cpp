@@ -14,6 +14,9 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sLabel.h"
+#include "skin/engine/sBoundLabel.h"
 #include "skin/controls/sListView.h"
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
@@ -202,6 +205,69 @@ TEST_F(RightToLeftControls, TheColourBoxsButtonKeepsItsTopDistanceFromTheLeftEdg
     EXPECT_EQ(rtl.left, ltr.top);
     EXPECT_EQ(rtl.Width(), ltr.Width());
     EXPECT_EQ(rtl.top, ltr.top);
+}
+
+TEST_F(RightToLeftControls, TheColourBoxShowsItsButtonOnTheLeftBesideTheSwatch) {
+    UseSkin(0);
+    auto* ltr = Create<TsColorBox>(Form);
+    ltr->SetBounds(20, 20, 170, 22);
+    ltr->SetParent(Form);
+    auto* rtl = Create<TsColorBox>(Form);
+    rtl->SetBiDiMode(bdRightToLeft);
+    rtl->SetBounds(20, 60, 170, 22);
+    rtl->SetParent(Form);
+    ParentsUpdated(Form);
+    Pump();
+    const TRect l = ltr->ButtonRect();
+    const TRect r = rtl->ButtonRect();
+    ASSERT_GT(l.Width(), 0);
+    // The glyph's pixels on the left of the right-to-left box are those on the right of the other (the frame's
+    // shading at the glyph's outer columns left aside).
+    EXPECT_EQ(ScreenPixels(rtl, TRect {r.left + 3, r.top + 2, r.right - 3, r.bottom - 2}),
+        ScreenPixels(ltr, TRect {l.left + 3, l.top + 2, l.right - 3, l.bottom - 2}));
+}
+
+TEST_F(RightToLeftControls, ABoundLabelTakesItsControlsReadingOrder) {
+    UseSkin(1);
+    auto* edit = Create<TsEdit>(Form);
+    edit->SetBounds(20, 40, 150, 22);
+    edit->SetParent(Form);
+    edit->BoundLabel()->SetCaption("Name");
+    edit->BoundLabel()->SetActive(true);
+    Pump();
+    ASSERT_NE(edit->BoundLabel()->Label(), nullptr);
+    edit->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(edit->BoundLabel()->Label()->BiDiMode(), bdRightToLeft);
+    edit->SetBiDiMode(bdLeftToRight);
+    EXPECT_EQ(edit->BoundLabel()->Label()->BiDiMode(), bdLeftToRight);
+}
+
+// A disabled label under a skin draws its text itself: aligned to the right when read right to left.
+TEST_F(RightToLeftControls, ADisabledSkinnedLabelsTextGoesRight) {
+    UseSkin(0);
+    auto* label = Create<TsLabel>(Form);
+    label->SetAutoSize(false);
+    label->SetBounds(20, 20, 200, 20);
+    label->SetCaption("Node");
+    label->SetEnabled(false);
+    label->SetParent(Form);
+    Pump();
+    auto inkSides = [&] {
+        const std::vector<gdi::COLORREF> px = ScreenPixels(label, TRect {0, 0, 200, 20});
+        const gdi::COLORREF back = px[0];
+        std::pair<int, int> sides {0, 0};
+        for (std::size_t i = 0; i < px.size(); ++i)
+            if (px[i] != back) ++(int(i % 200) < 100 ? sides.first : sides.second);
+        return sides;
+    };
+    const auto ltr = inkSides();
+    EXPECT_GT(ltr.first, 0);
+    EXPECT_EQ(ltr.second, 0);
+    label->SetBiDiMode(bdRightToLeft);
+    Pump();
+    const auto rtl = inkSides();
+    EXPECT_EQ(rtl.first, 0);
+    EXPECT_GT(rtl.second, 0);
 }
 
 // The caption moves to the other side of the glyph; the glyph goes with it so the two never overlap.
