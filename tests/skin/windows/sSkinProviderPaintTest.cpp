@@ -9,7 +9,9 @@
 #include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
+#include "skin/engine/sBackground.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sTitleButtons.h"
 
