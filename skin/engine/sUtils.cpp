@@ -336,7 +336,8 @@ std::unique_ptr<classes::TIcon> FileTypeIcon(const std::string& fileName, bool s
     const int size = user::GetSystemMetrics(small ? user::SM_CXSMICON : user::SM_CXICON);
     const std::vector<std::string> folders = os::DesktopDataFolders();
     const std::string file = os::FindThemeIcon(
-        os::MimeIconNames(os::MimeTypeOf(fileName, false), folders), size, os::DesktopIconTheme(), folders);
+        os::MimeIconNames(os::MimeTypeOf(os::ExtractFileName(fileName), false), folders), size, os::DesktopIconTheme(),
+        folders);
     auto icon = std::make_unique<classes::TIcon>();
     if (file.empty() || !icon->TryLoadFromFile(file)) return nullptr;
     return icon;

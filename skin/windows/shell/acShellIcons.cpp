@@ -7,6 +7,7 @@
 #include "platform/classes/TIcon.h"
 #include "platform/os/IconTheme.h"
 #include "platform/os/MimeTypes.h"
+#include "platform/os/Paths.h"
 #include "platform/os/ShellItems.h"
 #include "skin/windows/shell/acShellNamespace.h"
 
@@ -152,7 +153,7 @@ classes::TImageList* SystemImageList(bool large) {
 int FileTypeImage(const std::string& fileName) {
     // By type, theme and the folders the theme was looked up in: another desktop setting finds again.
     static std::map<std::string, int> found;
-    const std::string type = os::MimeTypeOf(fileName, false);
+    const std::string type = os::MimeTypeOf(os::ExtractFileName(fileName), false);   // globs match names
     const std::vector<std::string> folders = os::DesktopDataFolders();
     const std::string theme = os::DesktopIconTheme();
     std::string key = type + '\n' + theme;
