@@ -162,38 +162,41 @@ void TsSkinProvider::DropSysMenuAtIcon() {
 
 void TsSkinProvider::SetBorderIcons(TsBorderIcons value) {
     if (value == FBorderIcons) return;
-    FBorderIcons = value;
-    if (Skinned()) RefreshFormFrame();
+    FBorderIcons = value;   // the next frame repaint shows it
+}
+
+// The title drawn again from the next non-client paint, sent at once to a visible form.
+void TsSkinProvider::TitleChanged() {
+    FSkinData->BGChanged = true;
+    if (FForm != nullptr && FForm->HandleAllocated() && FForm->Visible()) FForm->Perform(user::WM_NCPAINT, 0, 0);
 }
 
 void TsSkinProvider::SetCaptionAlignment(TAlignment value) {
     if (value == FCaptionAlignment) return;
     FCaptionAlignment = value;
-    if (Skinned()) RefreshFormFrame();
+    TitleChanged();
 }
 
 void TsSkinProvider::SetGripMode(TsGripMode value) {
     if (value == FGripMode) return;
-    FGripMode = value;
-    if (Skinned()) RefreshFormFrame();
+    FGripMode = value;   // the next frame repaint shows it
 }
 
 void TsSkinProvider::SetMenuLineSkin(const std::string& value) {
     if (value == FMenuLineSkin) return;
-    FMenuLineSkin = value;
-    if (Skinned()) RefreshFormFrame();
+    FMenuLineSkin = value;   // the next frame repaint shows it
 }
 
 void TsSkinProvider::SetShowAppIcon(bool value) {
     if (value == FShowAppIcon) return;
     FShowAppIcon = value;
-    if (Skinned()) RefreshFormFrame();
+    TitleChanged();
 }
 
 void TsSkinProvider::SetTitleSkin(const std::string& value) {
     if (value == FTitleSkin) return;
     FTitleSkin = value;
-    if (Skinned()) RefreshFormFrame();
+    TitleChanged();
 }
 
 void TsSkinProvider::SetUseGlobalColor(bool value) {

@@ -182,6 +182,7 @@ private:
     bool Skinned() const;
     bool FormBusy() const;   // being created or destroyed
     void UpdateIndexes();
+    void TitleChanged();
     void EmptyRegion();
     void TitleCut();
     void CollectRgnRects();

@@ -2,6 +2,8 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "skin/engine/sSkinManager.h"
 
 namespace korvex::skin::wintest {
@@ -30,6 +32,38 @@ TEST_F(ProviderSettings, UseGlobalColorGivesTheSkinColourOnlyToASkinnedForm) {
 }
 
 // A freed manager of the provider's own leaves it with the application's default one, never a dangling one.
+// The border icons, the grip and the menu line's section are only stored: the frame shows them from its next
+// repaint. The caption's alignment, the title icon and the title section mark the frame stale and repaint it.
+TEST_F(ProviderSettings, SomeSettingsWaitForTheNextFrameRepaintAndSomeRepaintIt) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    Pump();
+    auto cache = [&] {
+        std::vector<TColor> pixels;
+        for (int y = 0; y < p->FormCache()->Height(); y += 2)
+            for (int x = 0; x < p->FormCache()->Width(); x += 2)
+                pixels.push_back(p->FormCache()->Canvas()->Pixels(x, y));
+        return pixels;
+    };
+    const std::vector<TColor> before = cache();
+    p->SetBorderIcons({biSystemMenu});
+    p->SetGripMode(gmRightBottom);
+    p->SetMenuLineSkin("PANEL");
+    Pump();
+    EXPECT_FALSE(p->SkinData()->BGChanged);
+    EXPECT_EQ(cache(), before);
+    p->RefreshFormFrame();
+    Pump();
+    EXPECT_NE(cache(), before);   // the maximize and minimize buttons gone, the grip drawn
+
+    const std::vector<TColor> plain = cache();
+    p->SetCaptionAlignment(taCenter);
+    Pump();
+    EXPECT_FALSE(p->SkinData()->BGChanged);   // painted by the non-client paint sent at once
+    EXPECT_NE(cache(), plain);
+}
+
 TEST_F(ProviderSettings, AFreedManagerLeavesTheProviderWithTheDefaultOne) {
     UseSkin(0);
     TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu});
