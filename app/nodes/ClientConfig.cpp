@@ -108,8 +108,8 @@ std::string EditClientConfig(std::string_view text, const TClientConfigEdit& edi
         result += typeLine;
         result += eol;
     }
-    // A type written: a carriage return that ends the file becomes a line feed.
-    if (edit.AddMissingType && edit.Type && !result.empty() && result.back() == '\r') result.back() = '\n';
+    // A value written: a carriage return that ends the file becomes a line feed.
+    if ((edit.MachineId || edit.Type || edit.Memory) && !result.empty() && result.back() == '\r') result.back() = '\n';
     return result;
 }
 
