@@ -82,7 +82,13 @@ void PaintText(HWND hwnd, HDC dc, RECT r, DWORD style) {
     if (brush) gdi::FillRect(dc, &r, brush);
     const std::string text = GetWindowText(hwnd);
     if (text.empty()) return;
-    comctl::DrawLabel(dc, text, r, TextFormat(style), gdi::GetTextColor(dc), IsWindowEnabled(hwnd));
+    UINT format = TextFormat(style);
+    // WS_EX_RIGHT aligns left-aligned text to the right; WS_EX_RTLREADING reads it right to left.
+    const DWORD exStyle = DWORD(GetWindowLong(hwnd, GWL_EXSTYLE));
+    const DWORD kind = Kind(style);
+    if ((exStyle & WS_EX_RIGHT) && (kind == SS_LEFT || kind == SS_LEFTNOWORDWRAP)) format |= gdi::DT_RIGHT;
+    if (exStyle & WS_EX_RTLREADING) format |= gdi::DT_RTLREADING;
+    comctl::DrawLabel(dc, text, r, format, gdi::GetTextColor(dc), IsWindowEnabled(hwnd));
 }
 
 void PaintOwnerDrawn(HWND hwnd, HDC dc, RECT r) {

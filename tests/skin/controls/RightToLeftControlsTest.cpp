@@ -44,12 +44,12 @@ bool RtlLeftScrollBar(const TWinControl* control) {
 
 class RightToLeftControls : public ControlsTest {
 protected:
-    TsMemo* NewMemo(TBiDiMode mode) {
+    TsMemo* NewMemo(TBiDiMode mode, const std::string& text = RtlRows(40)) {
         Form->SetBiDiMode(mode);
         auto* memo = Create<TsMemo>(Form);
         memo->SetBounds(20, 20, 180, 100);
         memo->SetScrollBars(ssVertical);
-        memo->SetText(RtlRows(40));
+        memo->SetText(text);
         memo->SetParent(Form);
         Pump();
         return memo;
@@ -302,12 +302,14 @@ TEST_F(RightToLeftControls, TheBitButtonsGlyphAndCaptionSwapSides) {
 }
 
 // Pictures: the memo's bar, read right to left, shows on the left what it shows on the right read left to
-// right, and the strip where it was shows the text area's colour.
+// right, and the strip where it was shows the text area's colour (the lines are empty: read right to left the
+// text is aligned to the right).
 class RightToLeftMemoPicture : public RightToLeftControls, public ::testing::WithParamInterface<int> { };
 
 TEST_P(RightToLeftMemoPicture, TheBarsPixelsMoveToTheLeftEdge) {
     UseSkin(GetParam());
-    TsMemo* ltr = NewMemo(bdLeftToRight);
+    const std::string blank(40, '\n');
+    TsMemo* ltr = NewMemo(bdLeftToRight, blank);
     ParentsUpdated(Form);
     Pump();
     TsScrollBar* bar = ltr->VertBar();
@@ -321,7 +323,7 @@ TEST_P(RightToLeftMemoPicture, TheBarsPixelsMoveToTheLeftEdge) {
     const std::vector<gdi::COLORREF> barPixels = ScreenPixels(Form, rightStrip);
     delete ltr;
 
-    TsMemo* rtl = NewMemo(bdRightToLeft);
+    TsMemo* rtl = NewMemo(bdRightToLeft, blank);
     ParentsUpdated(Form);
     Pump();
     ASSERT_NE(rtl->VertBar(), nullptr);
