@@ -18,6 +18,7 @@ TsCheckBox::TsCheckBox(TComponent* owner) : TacCheckControl(owner, TacControlKin
     };
     FCore.CheckedMaskName = [] { return std::string("BOXCHECKED"); };
     FCore.Release = [this] { Toggle(); };
+    FCore.NativeCheck = [this] { return int(State()); };   // grey stays grey
 }
 
 TClass TsCheckBox::StaticClass() {

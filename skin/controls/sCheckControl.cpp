@@ -205,14 +205,12 @@ bool TacCheckCore::SkinCommand(TMessage& m) {
     const int code = SkinCommandCode(m);
     if (PushControlSkinChange(m, FData, FadeTimer)) {
         if (code == SMC_REMOVESKIN) {
-            if (FOwner->HandleAllocated())
-                user::SendMessage(FOwner->WindowHandle(), user::BM_SETCHECK, FOwner->Checked() ? 1 : 0, 0);
+            const int check = NativeCheck ? NativeCheck() : (FOwner->Checked() ? 1 : 0);
+            if (FOwner->HandleAllocated()) user::SendMessage(FOwner->WindowHandle(), user::BM_SETCHECK, WPARAM(check), 0);
             FOwner->Repaint();
         } else if (code == SMC_REFRESH) {
-            AdjustSize();
+            if (RefreshResizes) AdjustSize();
             FOwner->Repaint();
-        } else {
-            AdjustSize();
         }
         return true;
     }

@@ -34,6 +34,8 @@ public:
     std::function<std::string()> MaskName;   // the skin mask of the current state (GLOBALINFO)
     std::function<std::string()> CheckedMaskName;   // the mask whose absence gives the 16 x 16 default
     std::function<void()> Release;   // a finished press: toggle or check
+    std::function<int()> NativeCheck;   // what BM_SETCHECK hands the native control when the skin goes
+    bool RefreshResizes = true;   // a skin refresh runs AdjustSize (the check box; not the radio button)
     std::function<classes::TAlignment()> Alignment;
 
     classes::TSize GlyphSize() const;

@@ -15,6 +15,7 @@ TsRadioButton::TsRadioButton(TComponent* owner) : TacCheckControl(owner, TacCont
     FCore.MaskName = [this] { return std::string(Checked() ? "RADIOCHECKED" : "RADIOUNCHECKED"); };
     FCore.CheckedMaskName = [] { return std::string("RADIOCHECKED"); };
     FCore.Release = [this] { SetChecked(true); };   // a checked radio button stays checked
+    FCore.RefreshResizes = false;
 }
 
 TClass TsRadioButton::StaticClass() {

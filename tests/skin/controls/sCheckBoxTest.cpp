@@ -3,7 +3,9 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/TForm.h"
+#include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
+#include "platform/user/controls/Button.h"
 
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sControlClasses.h"
@@ -174,6 +176,21 @@ TEST_F(TsCheckBoxSkinned, AMultiLineCaptionIsCentredAcrossItsRectangleFromItsTop
     ASSERT_GE(last, 0) << "the caption shows";
     EXPECT_NEAR((first + last) / 2, width / 2, 4) << "centred across";
     EXPECT_LT(top, 6) << "from the top";
+}
+
+// When the skin goes, the native check box is told the whole state: a grey box stays grey.
+TEST_F(TsCheckBoxSkinned, AGreyBoxStaysGreyWhenTheSkinGoes) {
+    UseSkin(1);
+    auto* c = Create<TsCheckBox>(Form);
+    c->SetBounds(20, 20, 120, 22);
+    c->SetAllowGrayed(true);
+    c->SetCaption("Grey");
+    c->SetParent(Form);
+    c->SetState(cbGrayed);
+    Pump();
+    UseSkin(-1);
+    EXPECT_EQ(c->State(), cbGrayed);
+    EXPECT_EQ(user::SendMessage(c->Handle(), user::BM_GETCHECK, 0, 0), user::LRESULT(user::BST_INDETERMINATE));
 }
 
 TEST_F(TsCheckBoxSkinned, RepaintsInANewSkinAndFallsBackToThePlainLook) {
