@@ -20,7 +20,7 @@ classes::TColor FromChannels(int r, int g, int b) {
 }
 
 classes::TColor HSVToRGB(double h, double s, double v) {
-    const double value = std::clamp(v * 255.0, 0.0, 255.0);
+    const double value = v * 255.0;   // p, q and t are limited, and every channel when it is stored
     if (s == 0) {
         const int grey = Channel(value);
         return FromChannels(grey, grey, grey);

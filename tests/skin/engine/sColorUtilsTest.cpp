@@ -64,6 +64,9 @@ TEST(HSVToRGB, ValuesOutsideTheirRangeStayWithinAChannel) {
     EXPECT_EQ(HSVToRGB(0, 1, 2), Rgb(255, 0, 0));
     EXPECT_EQ(std::uint32_t(HSVToRGB(30, -1, 1)) >> 24, 0u);
     EXPECT_EQ(std::uint32_t(HSVToRGB(400, 1, 1)) >> 24, 0u);   // a sector past 5 takes the last rule
+    // p, q and t come from the value before it is limited: 0.5 x 510 is 255, not half of 255.
+    EXPECT_EQ(HSVToRGB(0, 0.5, 2), Rgb(255, 255, 255));
+    EXPECT_EQ(HSVToRGB(120, 0.75, 2), Rgb(128, 255, 128));
 }
 
 TEST(RGBToHSV, FindsHueSaturationAndValue) {
