@@ -144,6 +144,11 @@ void RouteMouse(ThreadQueue& queue, const InputEvent& event) {
     }
 
     WindowObject* capture = FromHandle(s.Capture);
+    if (capture) {
+        // The window holding the capture is asked what lies under the pointer, as the one under it would be.
+        Send(capture, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+        capture = FromHandle(s.Capture);   // the answer may have let the capture go
+    }
     WindowObject* target = capture;
     LRESULT hit = HTCLIENT;
     if (!target) target = HitWindow(pt, &hit, true);

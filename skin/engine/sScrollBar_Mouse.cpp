@@ -128,10 +128,12 @@ bool TsScrollBar::MouseHandled(TMessage& m) {
         MouseDownAt(MessagePoint(m));
         return !watch.Alive();
     }
-    case user::WM_MOUSEMOVE: {
+    case user::WM_NCHITTEST: {
+        // Hover and drag follow the hit tests (the bar holding the capture gets them too); the hit test
+        // itself is answered by the inherited handler.
         if (!usable) return false;
         classes::TComponentWatch watch(this);
-        MouseMoveAt(MessagePoint(m));
+        MouseMoveAt(ScreenToClient(MessagePoint(m)));
         return !watch.Alive();
     }
     case user::WM_LBUTTONUP: {
@@ -240,7 +242,7 @@ void TsScrollBar::MouseMoveAt(TPoint p) {
     const int along = AlongOf(p);
     const bool inside = PointerOver(p);
     if (FParts[Index(TsScrollPart::Thumb)] == psPressed) {
-        // Over the bar the held thumb is set at each move; off it the drag timer moves it.
+        // Over the bar the held thumb is set at each hit test; off it the drag timer moves it.
         if (!inside) return;
         LastScrollCode = scTrack;
         FMouseChanged = true;

@@ -85,6 +85,24 @@ TEST_F(Input, TheCaptureWindowGetsEveryMouseMessageEvenOutside) {
     EXPECT_EQ(Count(Parent, WM_CAPTURECHANGED), 1);
 }
 
+TEST_F(Input, TheCaptureWindowIsAskedForAHitTestAtEachMouseMessageButItsAnswerIsNotUsed) {
+    SetHandler(Child, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_NCHITTEST) return HTCAPTION;
+        return std::nullopt;
+    });
+    SetCapture(Child);
+    Screen->MoveMouse(300, 20);
+    Pump();
+    const LoggedMessage* hit = Find(Child, WM_NCHITTEST);
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->LParam, MAKELPARAM(300, 20));   // screen coordinates, outside the window
+    const LoggedMessage* move = Find(Child, WM_MOUSEMOVE);
+    ASSERT_NE(move, nullptr);   // a client message all the same
+    EXPECT_EQ(Count(Child, WM_NCMOUSEMOVE), 0);
+    EXPECT_EQ(Count(Parent, WM_NCHITTEST), 0);
+    ReleaseCapture();
+}
+
 TEST_F(Input, AConfinedPointerStaysInItsRectangleUntilFreed) {
     const RECT field {110, 120, 150, 160};
     ASSERT_TRUE(ClipCursor(&field));
