@@ -109,18 +109,6 @@ THistoryEntry ParseHistoryLine(const std::string& line) {
 
 namespace {
 
-// Opens a history file for reading, a regular file only (EINVAL else); st gets its status. -1 with errno.
-int OpenHistoryFile(const std::string& path, struct stat& st) {
-    const int fd = ::open(os::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return -1;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return -1;
-    }
-    return fd;
-}
-
 bool ReadHistoryLines(int fd, const std::function<void(std::string_view line)>& line) {
     auto emit = [&line](std::string_view text) {
         if (!IsBlank(text)) line(text);
@@ -186,7 +174,7 @@ std::string TWorkUnitHistory::TempPath() const {
 
 bool ForEachHistoryLine(const std::string& path, const std::function<void(std::string_view line)>& line) {
     struct stat st;
-    const int fd = OpenHistoryFile(path, st);
+    const int fd = os::OpenRegularFileForReading(path, st);
     if (fd < 0) return false;
     base::ScopeExit closing([fd] {
         const int error = errno;
@@ -208,7 +196,7 @@ bool TWorkUnitHistory::ReadFileLocked(std::vector<TLine>& lines) {
         lines.push_back(TLine {std::move(line), std::move(entry)});
     };
     struct stat st;
-    const int fd = OpenHistoryFile(FilePath(), st);
+    const int fd = os::OpenRegularFileForReading(FilePath(), st);
     if (fd < 0) {
         if (errno != ENOENT) return false;
         FFile.Clear();

@@ -205,10 +205,14 @@ bool RewriteFileAtomicallyVia(const std::string& path, const std::string& conten
     return FinishReplace(fd, temp, target, content, 0600, checks);
 }
 
+int OpenRegularFileForReading(const std::string& path, struct stat& st) {
+    return OpenRegularFile(NativePath(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0, st);
+}
+
 bool ReadWholeFile(const std::string& path, std::string& content, std::int64_t maxSize) {
     content.clear();
     struct stat st;
-    int fd = OpenRegularFile(NativePath(path), O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0, st);
+    int fd = OpenRegularFileForReading(path, st);
     if (fd < 0) return false;
     if (st.st_size > maxSize) {
         ::close(fd);

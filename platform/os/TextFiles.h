@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 
 namespace korvex::os {
 
@@ -50,6 +51,10 @@ bool RewriteFileAtomicallyVia(const std::string& path, const std::string& conten
 // and the rename (so a test can change the file at that moment). Empty: nothing.
 using TReplaceProbe = std::function<void(const std::string& target)>;
 void SetReplaceProbe(TReplaceProbe probe);
+
+// Opens `path` for reading without blocking on a pipe or device, and keeps it only when it is a regular file
+// (anything else is closed, errno EINVAL); st receives its status. The descriptor (closed on exec), or -1 with errno.
+int OpenRegularFileForReading(const std::string& path, struct stat& st);
 
 // The file's bytes; false when it cannot be opened or read, or holds more than maxSize bytes (EFBIG).
 bool ReadWholeFile(const std::string& path, std::string& content, std::int64_t maxSize = std::int64_t(512) << 20);
