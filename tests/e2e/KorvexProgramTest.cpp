@@ -45,14 +45,6 @@ const char* const Xshot = nullptr;
 const char* const PictureDir = nullptr;
 #endif
 
-// The reading of a node's folder now, as a node thread makes it.
-app::TNodeReading ReadingOf(const fakefarm::TFakeNode& node) {
-    os::TRetryOptions once;
-    once.Attempts = 1;
-    once.Pause = [](int) { return true; };
-    return app::ReadNodeFolder(node.Folder, base::Now(), app::SystemUtcOffset(), once);
-}
-
 // History lines of a unit: "[date] name*rcg#points=node".
 int LinesOfUnit(const std::vector<std::string>& lines, const std::string& name, const std::string& rcg) {
     return static_cast<int>(std::count_if(lines.begin(), lines.end(),

@@ -21,13 +21,6 @@ const char* const Program = nullptr;
 const char* const Xshot = nullptr;
 #endif
 
-app::TNodeReading ReadingOf(const fakefarm::TFakeNode& node) {
-    os::TRetryOptions once;
-    once.Attempts = 1;
-    once.Pause = [](int) { return true; };
-    return app::ReadNodeFolder(node.Folder, base::Now(), app::SystemUtcOffset(), once);
-}
-
 TEST(LostDisplay, TheProgramSavesItsSettingsLogsItsStopAndEndsWithoutACrash) {
     KORVEX_E2E_NEED(Program, "the program is not built");
     auto server = std::make_unique<XvfbServer>(1024, 768);

@@ -4,6 +4,8 @@
 #include "support/X11TestKit.h"
 #include "tools/fakefarm/SmbAnswerer.h"
 
+#include "app/nodes/NodeFiles.h"
+#include "platform/base/DateTime.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/os/Registry.h"
 
@@ -286,6 +288,13 @@ bool TKorvexRun::HasWindow(const std::string& title) const {
 
 bool TKorvexRun::Xdotool(const std::vector<std::string>& arguments) const {
     return e2e::Xdotool(FDisplay, arguments);
+}
+
+app::TNodeReading ReadingOf(const fakefarm::TFakeNode& node) {
+    os::TRetryOptions once;
+    once.Attempts = 1;
+    once.Pause = [](int) { return true; };
+    return app::ReadNodeFolder(node.Folder, base::Now(), app::SystemUtcOffset(), once);
 }
 
 }

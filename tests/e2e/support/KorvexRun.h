@@ -6,6 +6,8 @@
 #include "support/XvfbServer.h"
 #include "tools/fakefarm/FakeFarm.h"
 
+#include "app/nodes/NodeReading.h"
+
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/GdiObject.h"
 
@@ -111,5 +113,8 @@ private:
     std::thread FAnswering;
     std::unique_ptr<ChildProcess> FChild;
 };
+
+// The reading of a node's folder now, as a node thread makes it (one attempt, no pause).
+app::TNodeReading ReadingOf(const fakefarm::TFakeNode& node);
 
 }
