@@ -7,9 +7,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "support/SkinFixtures.h"
+#include "tests/platform/os/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -219,23 +219,13 @@ TEST(Files, NamesAndPathsResolveWithoutCase) {
 // The desktop's data and settings folders pointed at one folder while it lives (the system's themes unseen).
 class DesktopFoldersAt {
 public:
-    explicit DesktopFoldersAt(const std::string& folder) {
-        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME"}) {
-            const char* old = std::getenv(name);
-            FSaved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-            setenv(name, (folder + "/" + name).c_str(), 1);
-        }
-    }
-    ~DesktopFoldersAt() {
-        for (const auto& [name, value] : FSaved)
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-    }
+    explicit DesktopFoldersAt(const std::string& folder)
+        : FDataHome("XDG_DATA_HOME", folder + "/XDG_DATA_HOME")
+        , FDataDirs("XDG_DATA_DIRS", folder + "/XDG_DATA_DIRS")
+        , FConfigHome("XDG_CONFIG_HOME", folder + "/XDG_CONFIG_HOME") {}
 
 private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
+    os::filetest::EnvOverride FDataHome, FDataDirs, FConfigHome;
 };
 
 TEST(Files, FileIconsComeFromPictureFilesThenTheDesktopThemeByType) {

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <gtest/gtest.h>
 
 using namespace korvex::skin;
@@ -32,25 +31,13 @@ Bgr PixelAt(TBitmap& image, int x, int y) {
 // The desktop's data and settings folders pointed at one folder for a test (the system's themes unseen).
 class DesktopFolders {
 public:
-    explicit DesktopFolders(const std::string& folder) {
-        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME"}) {
-            const char* old = std::getenv(name);
-            FSaved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        }
-        setenv("XDG_DATA_HOME", folder.c_str(), 1);
-        setenv("XDG_DATA_DIRS", (folder + "/system").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
-    }
-    ~DesktopFolders() {
-        for (const auto& [name, value] : FSaved)
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-    }
+    explicit DesktopFolders(const std::string& folder)
+        : FDataHome("XDG_DATA_HOME", folder)
+        , FDataDirs("XDG_DATA_DIRS", folder + "/system")
+        , FConfigHome("XDG_CONFIG_HOME", folder + "/config") {}
 
 private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> FSaved;
+    korvex::os::filetest::EnvOverride FDataHome, FDataDirs, FConfigHome;
 };
 
 // A one-colour PNG picture of size pixels.
