@@ -125,11 +125,6 @@ bool RegistryStore::Commit(Batch batch) {
     if (batch.Log.empty()) return true;
     if (!TakeFileLock()) return false;
     Refresh();   // what other processes wrote meanwhile stays
-    if (FUnreadable) {   // what is there was not read: it is not replaced by what little is known
-        ::flock(FLockFd, LOCK_UN);
-        errno = EINVAL;
-        return false;
-    }
     RegTree tree = batch.View && batch.Generation == FGeneration ? std::move(*batch.View) : Rebuilt(batch);
     bool ok = Write(tree);
     int error = errno;
@@ -156,6 +151,10 @@ bool RegistryStore::TakeFileLock() {
 }
 
 bool RegistryStore::Write(const RegTree& tree) {
+    if (FUnreadable) {   // what is there was not read: it is not replaced by what little is known
+        errno = EINVAL;
+        return false;
+    }
     std::string content = FormatRegistryText(tree);
     if (FLoaded && FFile.Identity().Exists && content == FContent) return true;   // the file holds it already
     if (!RewriteFileAtomicallyVia(FPath, content, FPath + ".tmp")) return false;
