@@ -346,6 +346,14 @@ void TsCaptionButtons::StoreBackground(TBitmap* cache, int headerHeight) {
         g.FormWidth() - strip, 0, gdi::SRCCOPY);
 }
 
+// A caption button's picture from "GLOBALINFO", else from the form's own section.
+int TsCaptionButtons::GlobalOrOwnMask(const char* name) const {
+    const TsCommonData* data = FProvider.SkinData();
+    TsSkinManager* manager = data->SkinManager();
+    const int global = manager->GetMaskIndex(manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", name);
+    return manager->IsValidImgIndex(global) ? global : manager->GetMaskIndex(data->SkinIndex, data->SkinSection(), name);
+}
+
 void TsCaptionButtons::Paint(TBitmap* cache) {
     TsSkinManager* manager = FProvider.SkinData()->SkinManager();
     const TsFrameGeometry& g = FProvider.FrameGeometry();
@@ -359,14 +367,10 @@ void TsCaptionButtons::Paint(TBitmap* cache) {
         bool enabled = true;
         if (code == htMaximize) {
             enabled = g.Maximized() ? CanRestore() : CanMaximize();
-            if (g.Maximized()) {
-                const int global = manager->GetSkinIndex("GLOBALINFO");
-                mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");
-            }
+            if (g.Maximized()) mask = GlobalOrOwnMask("BICONNORM");
         } else if (code == htMinimize) {
             enabled = g.Iconic() ? CanRestore() : CanMinimize();
-            if (g.Iconic())
-                mask = manager->GetMaskIndex(manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "BICONNORM");
+            if (g.Iconic()) mask = GlobalOrOwnMask("BICONNORM");
         }
         if (!manager->IsValidImgIndex(mask)) continue;
         DrawMaskStateImage(cache, TPoint {button.Rect.left, button.Rect.top}, button.State,
@@ -419,11 +423,11 @@ void TsCaptionButtons::Repaint(int code) {
     const int global = manager->GetSkinIndex("GLOBALINFO");
     if (code == htMaximize) {
         enabled = g.Maximized() ? CanRestore() : CanMaximize();
-        if (g.Maximized()) mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");
-        if (g.Iconic()) mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONMAX");
+        if (g.Maximized()) mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");   // "GLOBALINFO" only
+        if (g.Iconic()) mask = GlobalOrOwnMask("BICONMAX");
     } else if (code == htMinimize) {
         enabled = g.Iconic() ? CanRestore() : CanMinimize();
-        if (g.Iconic()) mask = manager->GetMaskIndex(global, "GLOBALINFO", "BICONNORM");
+        if (g.Iconic()) mask = GlobalOrOwnMask("BICONNORM");
     }
     if (!IsMdiCode(code) && manager->IsValidImgIndex(mask)) {   // the MDI buttons are drawn above
         const bool faded = (!FProvider.FormActive() || !enabled) && (button->State < 1 || !enabled);

@@ -104,6 +104,7 @@ public:
 
 private:
     int UserButtonWidth(const TsTitleButton* button) const;
+    int GlobalOrOwnMask(const char* name) const;
 
     TsSkinProvider& FProvider;
     TsBorderIcons FFormBorderIcons;

@@ -208,6 +208,37 @@ namespace {
 
 using namespace korvex::classes;
 
+// A skin whose restore picture lies in the form's own section, not in "GLOBALINFO": a maximized form's
+// maximize button shows it from there, as it shows the "GLOBALINFO" one.
+TEST_F(ProviderPaint, TheRestorePictureIsTakenFromTheFormsSectionWhenGlobalInfoHasNone) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 400);
+    TsSkinProvider* p = ProviderOf(form);
+    auto maximized = [&] {
+        form->SetWindowState(wsMaximized);
+        Pump();
+        p->RefreshFormFrame();
+        Pump();
+        const TRect r = p->CaptionButton(cbMaximize).Rect;
+        std::vector<TColor> pixels;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                pixels.push_back(p->FormCache()->Canvas()->Pixels(x, y));
+        form->SetWindowState(wsNormal);
+        Pump();
+        return pixels;
+    };
+    const std::vector<TColor> fromGlobal = maximized();
+    const int mask = Manager->GetMaskIndex(Manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "BICONNORM");
+    ASSERT_TRUE(Manager->IsValidImgIndex(mask));
+    ASSERT_FALSE(Manager->IsValidImgIndex(
+        Manager->GetMaskIndex(p->SkinData()->SkinIndex, p->SkinData()->SkinSection(), "BICONNORM")));
+    Manager->Masks.Rename(std::size_t(mask), p->SkinData()->SkinSection(), "BICONNORM");
+    const std::vector<TColor> fromOwn = maximized();
+    Manager->Masks.Rename(std::size_t(mask), "GLOBALINFO", "BICONNORM");
+    EXPECT_EQ(fromOwn, fromGlobal);
+}
+
 // A form narrower than its first menu item: the native bar keeps that item on its first row, and so does the
 // menu line (a row left empty above it would lie over the client area).
 TEST_F(ProviderPaint, AFirstMenuItemWiderThanTheFormStaysOnTheFirstRow) {
