@@ -1,6 +1,8 @@
 // TsSkinableMenus: creation, hooking the menus of every form, item kinds and measuring.
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinMenus_State.h"
+#include "skin/windows/sSkinProvider.h"
+#include "platform/user/WinPos.h"
 
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -276,6 +278,17 @@ void TsSkinableMenus::MeasureItem(TMenuItem* item, TCanvas* canvas, int& width, 
     height = ItemHeight(item);
 }
 
+bool IsLastTopItemBeforeMDIButtons(const TMenuItem* item) {
+    const TMenuItem* parent = item != nullptr ? item->Parent() : nullptr;
+    if (parent == nullptr || parent->Count() == 0 || parent->Items(parent->Count() - 1) != item) return false;
+    TsSkinProvider* mdi = MDISkinProvider();
+    TCustomForm* frame = mdi != nullptr ? mdi->Form() : nullptr;
+    if (frame == nullptr || frame->FormStyle() != fsMDIForm) return false;
+    TCustomForm* child = frame->ActiveMDIChild();
+    return child != nullptr && child->HandleAllocated() && user::IsZoomed(child->WindowHandle())
+        && GetSkinProvider(child) != nullptr;
+}
+
 void TsSkinableMenus::MeasureTopItem(TMenuItem* item, TCanvas* canvas, int& width, int& height) {
     height = user::GetSystemMetrics(user::SM_CYMENU) - 1;
     if (item->Name() == "sMDICII") {   // the maximized child's icon item
@@ -285,7 +298,8 @@ void TsSkinableMenus::MeasureTopItem(TMenuItem* item, TCanvas* canvas, int& widt
     if (TFont* font = MenuFontOf()) canvas->Font()->Assign(font);
     std::string text = item->Caption();
     if (item->ShortCut() != scNone) text += ShortCutToText(item->ShortCut());
-    width = std::max(width, canvas->TextWidth(user::StripMnemonic(text)) + TopItemPadding);
+    const int room = IsLastTopItemBeforeMDIButtons(item) ? MDIButtonsRoom : 0;
+    width = std::max(width, canvas->TextWidth(user::StripMnemonic(text)) + TopItemPadding + room);
 }
 
 // ---------------------------------------------------------------------------------------------------------

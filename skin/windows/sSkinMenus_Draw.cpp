@@ -228,6 +228,7 @@ void TsSkinableMenus::DrawDivider(TCanvas* canvas, const TRect& r) {
 
 void TsSkinableMenus::DrawTopItem(TMenuItem* item, TCanvas* canvas, TRect rect, TOwnerDrawState state) {
     if (FManager == nullptr || item->Name() == "sMDICII") return;
+    if (IsLastTopItemBeforeMDIButtons(item)) rect.right -= MDIButtonsRoom;
     TMenu* menu = item->GetParentMenu();
     TCustomForm* form = menu != nullptr ? GetOwnerForm(menu) : nullptr;
     TsSkinProvider* provider = form != nullptr ? GetSkinProvider(form) : nullptr;

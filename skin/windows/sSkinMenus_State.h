@@ -26,6 +26,11 @@ PopupState& State();
 
 namespace korvex::skin {
 
+// The last item of its parent while the MDI parent shows a maximized, skinned child's buttons on its menu line.
+bool IsLastTopItemBeforeMDIButtons(const classes::TMenuItem* item);
+// The room a top item keeps (measuring) or gives up (drawing) for those buttons.
+inline constexpr int MDIButtonsRoom = 40;
+
 void SetCachedFirstItemId(user::UINT id);
 void SetCurrentItemKind(TsMenuItemType kind);
 

@@ -585,6 +585,26 @@ TEST_F(ProviderMdi, BesideAMaximizedChildOnlyThatChildsClientIsPainted) {
     EXPECT_EQ(underTwo->Paints, 1);
 }
 
+// While a maximized child's buttons sit on the menu line, the last bar item keeps 40 pixels more for them.
+TEST_F(ProviderMdi, TheLastBarItemMakesRoomForTheMaximizedChildsButtons) {
+    auto lastWidth = [&] {
+        user::RECT r {};
+        const int last = user::GetMenuItemCount(Menu->Handle()) - 1;
+        EXPECT_TRUE(user::GetMenuItemRect(Frame->WindowHandle(), Menu->Handle(), UINT(last), &r));
+        return r.right - r.left;
+    };
+    const int normal = lastWidth();
+    Maximize(Two);
+    ASSERT_TRUE(Parent()->MDIButtonsNeeded());
+    Parent()->RefreshMainMenu();   // measured again
+    Pump();
+    EXPECT_EQ(lastWidth(), normal + 40);
+    Restore(Two);
+    Parent()->RefreshMainMenu();
+    Pump();
+    EXPECT_EQ(lastWidth(), normal);
+}
+
 // The maximized child's icon item on the menu line is 8 pixels wide.
 TEST_F(ProviderMdi, TheMaximizedChildsIconItemIsEightPixelsWide) {
     Maximize(Two);
