@@ -51,8 +51,6 @@ bool IsTopItemOfMainMenu(const TMenuItem* item) {
     return menu != nullptr && menu->InheritsFrom(TMainMenu::StaticClass());
 }
 
-constexpr int TopItemPadding = 12;   // room around a top item's caption, as the plain menu bar leaves
-
 TFont* MenuFontOf() {
     return Screen != nullptr ? Screen->MenuFont() : nullptr;
 }
@@ -299,7 +297,7 @@ void TsSkinableMenus::MeasureTopItem(TMenuItem* item, TCanvas* canvas, int& widt
     std::string text = item->Caption();
     if (item->ShortCut() != scNone) text += ShortCutToText(item->ShortCut());
     const int room = IsLastTopItemBeforeMDIButtons(item) ? MDIButtonsRoom : 0;
-    width = std::max(width, canvas->TextWidth(user::StripMnemonic(text)) + TopItemPadding + room);
+    width = std::max(width, canvas->TextWidth(text) + room);
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -157,7 +157,7 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas* canvas, TRect rect, TOw
     if (state.Contains(odDefault)) c->Font()->SetStyle(c->Font()->Style() + TFontStyles {fsBold});
     TRect text {glyph.cx + 2 * FMargin + FSpacing, 0, w, h};
     std::string caption = item->Caption();
-    unsigned flags = gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_EXPANDTABS | gdi::DT_NOCLIP | gdi::DT_HIDEPREFIX;
+    unsigned flags = gdi::DT_SINGLELINE | gdi::DT_EXPANDTABS | gdi::DT_NOCLIP | gdi::DT_HIDEPREFIX;
     if (!caption.empty() && caption.front() == '\x08') {
         caption = caption.substr(1) + "      ";
         flags |= gdi::DT_RIGHT;
@@ -229,9 +229,12 @@ void TsSkinableMenus::DrawDivider(TCanvas* canvas, const TRect& r) {
 void TsSkinableMenus::DrawTopItem(TMenuItem* item, TCanvas* canvas, TRect rect, TOwnerDrawState state) {
     if (FManager == nullptr || item->Name() == "sMDICII") return;
     if (IsLastTopItemBeforeMDIButtons(item)) rect.right -= MDIButtonsRoom;
-    TMenu* menu = item->GetParentMenu();
-    TCustomForm* form = menu != nullptr ? GetOwnerForm(menu) : nullptr;
-    TsSkinProvider* provider = form != nullptr ? GetSkinProvider(form) : nullptr;
+    TsSkinProvider* provider = MDISkinProvider();
+    if (provider == nullptr) {
+        TMenu* menu = item->GetParentMenu();
+        TCustomForm* form = menu != nullptr ? GetOwnerForm(menu) : nullptr;
+        provider = form != nullptr ? GetSkinProvider(form) : nullptr;
+    }
     if (provider == nullptr || rect.Width() <= 0 || rect.Height() <= 0) return;
     const int w = rect.Width();
     const int h = rect.Height();

@@ -11,6 +11,7 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Menus.h"
 #include "platform/user/Painting.h"
+#include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -180,6 +181,77 @@ TEST_F(SkinMenusTest, ItemKindsAndSizesFollowTheCaptionAndTheMenuFont) {
     EXPECT_EQ(CurrentItemKind(), smNormal);
     EXPECT_EQ(CachedFirstItemId(), root->Items(0)->Command());
     EXPECT_EQ(Menus->PopupItemsHeight(root), 6 * (std::max(textHeight, 16) + 6) + 2 + textHeight + 6);
+}
+
+// A top item is as wide as its caption followed by its keys, written in the menu font.
+TEST_F(SkinMenusTest, ATopItemIsMeasuredAsWideAsItsCaptionAndKeys) {
+    UseSkin(0);
+    auto* menu = Create<TMainMenu>(Form);
+    TMenuItem* file = AddItem(menu->Items(), "&File");
+    TMenuItem* view = AddItem(menu->Items(), "View", ShortCut('V', TShiftState {ssCtrl}));
+    TBitmap bmp;
+    TCanvas* canvas = bmp.Canvas();
+    canvas->Font()->Assign(Screen->MenuFont());
+    for (TMenuItem* item : {file, view}) {
+        const std::string text = item->Caption() + (item->ShortCut() != scNone ? ShortCutToText(item->ShortCut()) : "");
+        int w = 0;
+        int h = 0;
+        Menus->MeasureTopItem(item, canvas, w, h);
+        EXPECT_EQ(w, canvas->TextWidth(text)) << text;
+        EXPECT_EQ(h, user::GetSystemMetrics(user::SM_CYMENU) - 1);
+        w = 500;   // a wider width asked for stays
+        Menus->MeasureTopItem(item, canvas, w, h);
+        EXPECT_EQ(w, 500);
+    }
+}
+
+// Where a popup item's caption and keys land: both centred in the row, the keys ending 8 pixels before the
+// item's right edge, also with the extra line shown (shifted left by the band's width they would run over
+// the caption's end).
+TEST_F(SkinMenusTest, APopupItemsKeysEndBeforeTheRightEdgeOnTheCaptionsLine) {
+    UseSkin(1);
+    Manager->MenuSupport()->SetUseExtraLine(true);
+    TPopupMenu* popup = NewPopup();
+    TMenuItem* item = popup->Items()->Items(1);   // "&Save" Ctrl+S
+    item->SetChecked(false);
+    constexpr int W = 220;
+    constexpr int H = 40;
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(W, H);
+    auto drawn = [&](const std::string& caption, TShortCut keys) {
+        item->SetCaption(caption);
+        item->SetShortCut(keys);
+        FillRectSolid(&target, TRect {0, 0, W, H}, TColor(0x00FF00));
+        Menus->DrawItem(item, target.Canvas(), TRect {0, 0, W, H}, {});
+        std::vector<TColor> pixels;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                pixels.push_back(target.Canvas()->Pixels(x, y));
+        return pixels;
+    };
+    struct Ink { int top = H, right = -1; };
+    auto inkBetween = [&](const std::vector<TColor>& a, const std::vector<TColor>& b) {
+        Ink ink;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                if (a[std::size_t(y * W + x)] != b[std::size_t(y * W + x)]) {
+                    ink.top = std::min(ink.top, y);
+                    ink.right = std::max(ink.right, x);
+                }
+        return ink;
+    };
+    const auto blank = drawn("", scNone);
+    ASSERT_EQ(Menus->ExtraLineWidth(false), 32);
+    const Ink caption = inkBetween(drawn("Ctrl+S", scNone), blank);   // the same letters as the keys
+    const Ink keys = inkBetween(drawn("", ShortCut('S', TShiftState {ssCtrl})), blank);
+    ASSERT_GE(caption.right, 0);
+    ASSERT_GE(keys.right, 0);
+    EXPECT_EQ(keys.top, caption.top);
+    EXPECT_GE(caption.top, 8);   // centred in the 40-pixel row
+    EXPECT_LE(keys.right, W - 8);
+    EXPECT_GE(keys.right, W - 8 - 4);
+    Manager->MenuSupport()->SetUseExtraLine(false);
 }
 
 // A popup opened from each skin: its window is subclassed and shaped or framed from the popup picture, the
