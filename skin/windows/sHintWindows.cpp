@@ -44,6 +44,7 @@ namespace {
 inline constexpr int FadeSteps = 10;
 inline constexpr int FadeStepMs = 15;
 inline constexpr int MinShapedTextWidth = 50;   // ellipses and balloons narrower than this look squeezed
+inline constexpr DWORD HintWindowStyleBit = 0x00000020;   // a bit of the hint window's own style range
 inline constexpr UINT PlainTextFlags = gdi::DT_CENTER | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX;
 
 BYTE AlphaOfTransparency(int percent) {
@@ -111,6 +112,7 @@ TClass TsCustomHintWindow::StaticClass() {
 void TsCustomHintWindow::CreateParams(TCreateParams& params) {
     THintWindow::CreateParams(params);
     params.Style &= ~WS_BORDER;
+    params.Style |= HintWindowStyleBit;
     if (LayeredWindowsAvailable()) params.ExStyle |= WS_EX_LAYERED;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/classes/TPanel.h"
 #include "platform/user/Painting.h"
 #include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
 
 #include <gtest/gtest.h>
 
@@ -360,6 +361,17 @@ TEST_F(HintWindowsTest, without_a_current_manager_nothing_is_measured_or_shown) 
     Pump();
     EXPECT_FALSE(w->IsHintShowing());
     w->Free();
+}
+
+TEST_F(HintWindowsTest, the_window_is_made_without_a_border_and_with_the_hint_style_bit) {
+    for (const TsHintStyle style : {hsSimply, hsComics, hsEllipse, hsBalloon}) {
+        HintManager->HintKind()->SetStyle(style);
+        TsCustomHintWindow* w = ShowAt(Point(100, 100));
+        const auto windowStyle = user::GetWindowLong(w->WindowHandle(), user::GWL_STYLE);
+        EXPECT_EQ(windowStyle & user::WS_BORDER, 0) << style;
+        EXPECT_EQ(windowStyle & 0x00000020, 0x00000020) << style;
+        w->Free();
+    }
 }
 
 TEST_F(HintWindowsTest, markup_hints_measure_through_the_markup) {
