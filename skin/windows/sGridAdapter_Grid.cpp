@@ -118,15 +118,12 @@ void SetGridColors(TCustomGrid* grid, TsCommonData* skinData, bool skinned, TsGr
         }
         if (manager->IsValidSkinIndex(skinData->SkinIndex))
             grid->Font()->SetColor(manager->Sections[skinData->SkinIndex].HotFontColor[1]);
-        // Lines a shade off the cells, in the direction of their text, so they show without glaring.
-        grid->SetGridLineColor(MixColors(ColorToRGB(grid->Font()->Color()), ColorToRGB(grid->Color()), 0.25));
         return;
     }
     if (grid->Parent() != nullptr && grid->FixedColor() != grid->Parent()->Color())
         grid->SetFixedColor(grid->Parent()->Color());
     grid->Font()->SetColor(item != nullptr && item->FSavedFontColor != -1 ? item->FSavedFontColor : clWindowText);
     grid->SetColor(clWindow);
-    grid->SetGridLineColor(clSilver);
 }
 
 // ---------------------------------------------------------------------------------------------------------

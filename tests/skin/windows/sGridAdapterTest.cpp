@@ -78,23 +78,25 @@ TEST_F(GridAdapterTest, TheSearchLinksEveryGridAndTheSkinsColoursComeAndGo) {
     EXPECT_FALSE(QuerySkinCommand(grid, SMC_ISSKINNED));
 }
 
-// Under a skin the lines between cells are a shade of the cells towards their text, not the light default that
-// glares on dark cells; without the skin they are the default again.
-TEST_F(GridAdapterTest, TheLinesBetweenCellsFollowTheSkinsCellColours) {
+// The skin gives the grid its cell and fixed colours and its text colour; the lines between the cells keep
+// the grid's own colour, with the skin and after it.
+TEST_F(GridAdapterTest, TheSkinColoursTheCellsAndLeavesTheLinesBetweenThem) {
     UseSkin(1);
     TStringGrid* grid = NewGrid("Grid", 4, 1);
     grid->SetFixedRows(0);
     grid->SetFixedCols(0);
+    const TColor ownLine = grid->GridLineColor();
     TsGridAdapter* adapter = NewAdapter();
-    const TColor line = grid->GridLineColor();
-    EXPECT_EQ(line, MixColors(ColorToRGB(grid->Font()->Color()), ColorToRGB(grid->Color()), 0.25));
-    EXPECT_NE(line, clSilver);
+    const TsGeneralData& global = Manager->Sections[std::size_t(Manager->GetSkinIndex("GLOBALINFO"))];
+    EXPECT_EQ(grid->Color(), global.HotColor);
+    EXPECT_EQ(grid->FixedColor(), global.Color);
+    EXPECT_EQ(grid->GridLineColor(), ownLine);
     const int y = grid->DefaultRowHeight();   // the line under the first row
-    EXPECT_EQ(ScreenPixel(grid, 20, y), ColorToColorRef(line));
+    EXPECT_EQ(ScreenPixel(grid, 20, y), ColorToColorRef(ownLine));
     adapter->RemoveItem(adapter->IndexOf("Grid"));
     Pump();
-    EXPECT_EQ(grid->GridLineColor(), clSilver);
-    EXPECT_EQ(ScreenPixel(grid, 20, y), ColorToColorRef(clSilver));
+    EXPECT_EQ(grid->GridLineColor(), ownLine);
+    EXPECT_EQ(ScreenPixel(grid, 20, y), ColorToColorRef(ownLine));
 }
 
 TEST_F(GridAdapterTest, AStoredItemNeverLinksADataAwareGrid) {
