@@ -128,7 +128,7 @@ void TPathDialogForm::CreateFolderClick() {
         child->EditText();
         break;
     }
-    if (!sShellTreeView1->IsEditing()) sShellTreeView1->SelectPath(path);
+    sShellTreeView1->SelectPath(path);
 }
 
 void TPathDialogForm::OkClick() {
