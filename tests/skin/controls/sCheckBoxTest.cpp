@@ -179,6 +179,20 @@ TEST_F(TsCheckBoxSkinned, AMultiLineCaptionIsCentredAcrossItsRectangleFromItsTop
 }
 
 // When the skin goes, the native check box is told the whole state: a grey box stays grey.
+// A read-only radio button refuses the user, not the program: checked in code, the native button shows it.
+TEST_F(TsCheckBoxSkinned, AReadOnlyRadioButtonCheckedInCodeShowsChecked) {
+    UseSkin(-1);
+    auto* r = Create<TsRadioButton>(Form);
+    r->SetBounds(20, 20, 120, 22);
+    r->SetCaption("Fixed");
+    r->SetReadOnly(true);
+    r->SetParent(Form);
+    Pump();
+    r->SetChecked(true);
+    EXPECT_TRUE(r->Checked());
+    EXPECT_EQ(user::SendMessage(r->Handle(), user::BM_GETCHECK, 0, 0), user::LRESULT(user::BST_CHECKED));
+}
+
 TEST_F(TsCheckBoxSkinned, AGreyBoxStaysGreyWhenTheSkinGoes) {
     UseSkin(1);
     auto* c = Create<TsCheckBox>(Form);
