@@ -35,12 +35,7 @@ void TForm1::sSpeedButton7Click(TObject*) {
     }
     TProjectTable& projects = Projects();
     const TProjectSummaryResult result = AddProjectSummary(page, projects);
-    if (result.Rows == 0) {
-        // Not a summary page: said so, and the table stays as it was.
-        SayInLanguage(SummaryNoProjectsText(Language(), file));
-        return;
-    }
-    if (result.Added == 0) return;
+    if (result.Added == 0) return;   // nothing new (or no project row at all): nothing said
     FSaved = true;
     const std::string text = ProjectSummaryAddedText(Language(), result.Date, result.UnitsCount, projects.Count());
     if (!text.empty()) FInfoLabel->SetCaption(text);   // the grid shows them at the next showing

@@ -125,12 +125,6 @@ TSummaryFetch FetchProjectSummary(const std::string& url, const std::string& fil
     return TSummaryFetch::Ok;
 }
 
-std::string SummaryNoProjectsText(int language, const std::string& file) {
-    if (language == 0) return "В файле нет ни одного проекта: " + file;
-    if (language == 1) return "No project found in " + file;
-    return "";
-}
-
 std::string SummaryFetchFailureText(TSummaryFetch result, int language, const std::string& url) {
     if (language != 0 && language != 1) return "";
     const bool ru = language == 0;

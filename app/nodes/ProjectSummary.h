@@ -49,9 +49,6 @@ enum class TSummaryFetch { Ok, InitFailed, OpenFailed, WriteFailed };
 // write leaves the file alone.
 TSummaryFetch FetchProjectSummary(const std::string& url, const std::string& file, int timeoutMs);
 
-// The message for a file that holds no project row: 0 Russian, 1 English, "" for other languages.
-std::string SummaryNoProjectsText(int language, const std::string& file);
-
 // The message for a failed fetch: 0 Russian, 1 English, "" for other languages.
 std::string SummaryFetchFailureText(TSummaryFetch result, int language, const std::string& url);
 
