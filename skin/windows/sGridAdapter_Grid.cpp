@@ -12,6 +12,8 @@
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sColorUtils.h"
 #include "skin/engine/sControlPaint.h"
@@ -85,11 +87,20 @@ TBarsPlan PlanBars(const TCustomGrid* grid, int bw) {
     return plan;
 }
 
-// Raised only as it appears: a bar raised at every frame paint would have the parent paint again.
-void ShowOnTop(TsScrollBar* bar) {
-    if (bar->Visible()) return;
+// Whether the bar's window lies above the grid's among their siblings.
+bool LiesAbove(TsScrollBar* bar, TCustomGrid* grid) {
+    if (!bar->HandleAllocated() || !grid->HandleAllocated()) return false;
+    for (user::HWND h = user::GetWindow(bar->WindowHandle(), user::GW_HWNDNEXT); h != nullptr;
+         h = user::GetWindow(h, user::GW_HWNDNEXT))
+        if (h == grid->WindowHandle()) return true;
+    return false;
+}
+
+// At every update the bar comes above its grid; one already above stays where it is (raising the two bars
+// in turn would repaint them, and each paint updates the bars again, without end).
+void ShowOnTop(TsScrollBar* bar, TCustomGrid* grid) {
+    if (!LiesAbove(bar, grid)) bar->BringToFront();
     bar->SetVisible(true);
-    bar->BringToFront();
 }
 
 void HideBar(TsScrollBar* bar) {
@@ -420,7 +431,7 @@ void TsGridAdapter::UpdateScrollBars(TsGridItem* item) {
         bar->SetEnabled(grid->Enabled());
         bar->SetPosition(grid->TopRow());
         bar->SetBoundsRect(plan.VRect);
-        ShowOnTop(bar);
+        ShowOnTop(bar, grid);
     }
     if (plan.Horz) {
         if (item->FHorzBar == nullptr) item->FHorzBar = MakeBar(item, sbHorizontal);
@@ -433,7 +444,7 @@ void TsGridAdapter::UpdateScrollBars(TsGridItem* item) {
         bar->SetMin(plan.HMin);
         bar->SetEnabled(grid->Enabled());
         bar->SetBoundsRect(plan.HRect);
-        ShowOnTop(bar);
+        ShowOnTop(bar, grid);
     }
 }
 

@@ -6,7 +6,11 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TColor.h"
 #include "platform/classes/TStringGrid.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/VirtualKeys.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
 #include "skin/engine/sColorUtils.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
@@ -97,6 +101,37 @@ TEST_F(GridAdapterTest, TheSkinColoursTheCellsAndLeavesTheLinesBetweenThem) {
     Pump();
     EXPECT_EQ(grid->GridLineColor(), ownLine);
     EXPECT_EQ(ScreenPixel(grid, 20, y), ColorToColorRef(ownLine));
+}
+
+// A grid raised over its bar gets the bar back on top at the next update of the bars (its repaint, a key).
+TEST_F(GridAdapterTest, TheBarComesBackAboveTheGridAtEachUpdate) {
+    UseSkin(1);
+    TStringGrid* grid = NewGrid("Grid");
+    TsGridAdapter* adapter = NewAdapter();
+    TsScrollBar* bar = ItemOf(adapter, grid)->VertBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->Visible());
+    auto barAboveGrid = [&] {   // the bar is met first walking the siblings from the top down
+        for (user::HWND h = user::GetWindow(Form->Handle(), user::GW_CHILD); h != nullptr;
+             h = user::GetWindow(h, user::GW_HWNDNEXT)) {
+            if (h == bar->Handle()) return true;
+            if (h == grid->Handle()) return false;
+        }
+        return false;
+    };
+    EXPECT_TRUE(barAboveGrid());
+    grid->BringToFront();
+    Pump();
+    EXPECT_TRUE(barAboveGrid());
+    grid->BringToFront();
+    grid->SetFocus();
+    grid->Perform(user::WM_KEYDOWN, user::VK_DOWN, 0);
+    bool endless = false;   // raising the bars sets off no painting that raises them again without end
+    user::PumpMessages(&endless);
+    EXPECT_FALSE(endless);
+    EXPECT_TRUE(barAboveGrid());
+    ASSERT_NE(ItemOf(adapter, grid)->HorzBar(), nullptr);
+    EXPECT_TRUE(ItemOf(adapter, grid)->HorzBar()->Visible());
 }
 
 TEST_F(GridAdapterTest, AStoredItemNeverLinksADataAwareGrid) {
