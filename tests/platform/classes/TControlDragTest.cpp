@@ -150,8 +150,9 @@ TEST_F(ControlDragTest, AClickThatNeverMovesFarEnoughIsNoDragAtAll) {
 TEST_F(ControlDragTest, ATargetThatFreesItselfWhileEnteredEndsTheDragOnNothing) {
     Target->OnDragOver = [this](TObject*, TObject*, int, int, TDragState, bool& accept) {
         accept = true;
-        Target->Free();
+        TBoxPanel* dying = Target;
         Target = nullptr;
+        dying->Free();   // this handler goes with it: nothing of it is touched afterwards
     };
     Source->SetDragMode(dmAutomatic);
     Press(Source, 20, 20);
