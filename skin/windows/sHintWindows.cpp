@@ -113,7 +113,6 @@ void TsCustomHintWindow::CreateParams(TCreateParams& params) {
     THintWindow::CreateParams(params);
     params.Style &= ~WS_BORDER;
     params.Style |= HintWindowStyleBit;
-    if (LayeredWindowsAvailable()) params.ExStyle |= WS_EX_LAYERED;
 }
 
 void TsCustomHintWindow::WndProc(TMessage& message) {
@@ -241,9 +240,9 @@ void TsCustomHintWindow::ActivateHint(TRect rect, const std::string& text) {
         GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
         GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN));
     const TRect r = FitHintToDesktop(p, w, h, desktop, FPointerPos);
-    // A window made for the other way to the screen is made again.
+    // A window left layered by an earlier hint is made again when the screen-copy path must paint it.
     const bool layered = LayeredWindowsAvailable();
-    if (HandleAllocated() && ((GetWindowLong(WindowHandle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0) != layered)
+    if (!layered && HandleAllocated() && (GetWindowLong(WindowHandle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0)
         DestroyHandle();
     SetBounds(r.left, r.top, w, h);
     Manager()->HintBitmap()->SetSize(w, h);

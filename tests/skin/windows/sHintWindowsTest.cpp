@@ -374,6 +374,21 @@ TEST_F(HintWindowsTest, the_window_is_made_without_a_border_and_with_the_hint_st
     }
 }
 
+TEST_F(HintWindowsTest, the_window_turns_layered_when_a_hint_shows_on_the_layered_path) {
+    Display->SetCompositor(true);
+    HintManager->SetAnimated(false);
+    HintManager->HintKind()->SetStyle(hsComics);
+    auto* w = static_cast<TsCustomHintWindow*>(HintWindowClass(Form));
+    w->HandleNeeded();
+    EXPECT_EQ(user::GetWindowLong(w->WindowHandle(), user::GWL_EXSTYLE) & user::WS_EX_LAYERED, 0);
+    w->AnchorPoint = Point(100, 100);
+    w->ActivateHint(w->CalcHintRect(0, "A hint", nullptr), "A hint");
+    Pump();
+    EXPECT_NE(user::GetWindowLong(w->WindowHandle(), user::GWL_EXSTYLE) & user::WS_EX_LAYERED, 0);
+    EXPECT_TRUE(w->ShownLayered());
+    w->Free();
+}
+
 TEST_F(HintWindowsTest, markup_hints_measure_through_the_markup) {
     HintManager->HintKind()->SetStyle(hsSimply);
     HintManager->SetHTMLMode(true);
