@@ -240,9 +240,9 @@ void TsCustomHintWindow::ActivateHint(TRect rect, const std::string& text) {
         GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
         GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN));
     const TRect r = FitHintToDesktop(p, w, h, desktop, FPointerPos);
-    // A window left layered by an earlier hint is made again when the screen-copy path must paint it.
+    // A window shown the other way to the screen before is made again: its surface was made for that way.
     const bool layered = LayeredWindowsAvailable();
-    if (!layered && HandleAllocated() && (GetWindowLong(WindowHandle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0)
+    if (HandleAllocated() && ((GetWindowLong(WindowHandle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0) != layered)
         DestroyHandle();
     SetBounds(r.left, r.top, w, h);
     Manager()->HintBitmap()->SetSize(w, h);
