@@ -258,6 +258,36 @@ TEST_F(HintWindowsTest, a_comic_hint_without_compositor_shows_the_window_under_i
     w->Free();
 }
 
+// Over a screen copy each paint starts again from the copy: a hint painted again looks the same, its shadow
+// and its see-through body no darker than the first time.
+TEST_F(HintWindowsTest, a_hint_painted_again_over_a_screen_copy_looks_the_same) {
+    Display->SetCompositor(false);
+    TsHintKind* k = HintManager->HintKind();
+    k->SetStyle(hsComics);
+    k->SetShadowEnabled(true);
+    k->SetShadowOffset(8);
+    k->SetShadowBlur(2);
+    k->SetShadowTransparency(40);
+    k->SetTransparency(75);
+    const TPoint tip = Hinted->ClientToScreen(Point(10, 10));
+    TsCustomHintWindow* w = ShowAt(tip, "Over the panel");
+    ASSERT_FALSE(w->ShownLayered());
+    const TRect b = w->BoundsRect();
+    auto picture = [&] {
+        std::vector<gdi::COLORREF> pixels;
+        for (int y = b.top; y < b.bottom; y += 2)
+            for (int x = b.left; x < b.right; x += 2) pixels.push_back(Screen(x, y));
+        return pixels;
+    };
+    const auto first = picture();
+    for (int i = 0; i < 2; ++i) {
+        w->Invalidate();
+        Pump();
+        EXPECT_EQ(picture(), first) << "paint " << i + 2;
+    }
+    w->Free();
+}
+
 TEST_F(HintWindowsTest, body_transparency_over_a_screen_copy_and_a_bad_gradient) {
     Display->SetCompositor(false);
     TsHintKind* k = HintManager->HintKind();
