@@ -110,8 +110,8 @@ int TsTrackBar::NativeTickCount() const {
 std::vector<int> TsTrackBar::TickPositions() const {
     std::vector<int> ticks;
     const int n = NativeTickCount();
-    // Automatic ticks share n - 1 gaps: fewer than two ticks have none to share.
-    if (TickStyle() == tsNone || n < 2) return ticks;
+    // Automatic ticks share n - 1 gaps: fewer than two ticks have none to share. Manual ticks always have both ends.
+    if (TickStyle() == tsNone || (TickStyle() == tsAuto && n < 2)) return ticks;
     const TRect channel = ChannelRect(), thumb = ThumbRect();
     const int start = Vertical() ? channel.top : channel.left;
     const int end = Vertical() ? channel.bottom : channel.right;

@@ -167,6 +167,25 @@ TEST_F(TrackBarTest, FewerThanTwoAutomaticTicksDrawNone) {
     Pump();
 }
 
+// Manual ticks keep their two ends whatever count the bar reports.
+TEST_F(TrackBarTest, ManualTicksKeepBothEndsWhenTheBarReportsNone) {
+    UseSkin(0);
+    TsTrackBar* bar = Make(4);
+    bar->SetTickStyle(tsManual);
+    Pump();
+    const user::HWND h = bar->Handle();
+    user::SetWindowLongPtr(h, user::GWL_STYLE, user::GetWindowLongPtr(h, user::GWL_STYLE) | user::TBS_NOTICKS);
+    ASSERT_EQ(bar->NativeTickCount(), 0);
+    const std::vector<int> ticks = bar->TickPositions();
+    ASSERT_EQ(ticks.size(), 2u);
+    const TRect channel = bar->ChannelRect();
+    const int thumb = bar->ThumbRect().right - bar->ThumbRect().left;
+    EXPECT_EQ(ticks.front(), channel.left + thumb / 2);
+    EXPECT_EQ(ticks.back(), channel.right - thumb / 2);
+    bar->Repaint();
+    Pump();
+}
+
 TEST_F(TrackBarTest, WithoutTickPicturesTicksAreTwoPixelFrames) {
     UseSkin(1);
     TsTrackBar* bar = Make(4);
