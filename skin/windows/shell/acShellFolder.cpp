@@ -4,7 +4,6 @@
 #include "platform/base/DateTime.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Strings.h"
-#include "platform/os/MimeTypes.h"
 #include "platform/os/Process.h"
 #include "platform/os/Shell.h"
 #include "platform/os/ShellItems.h"
@@ -65,9 +64,9 @@ std::vector<std::string> ColumnTexts(const std::string& path, int count) {
     if (path.empty() || !os::StatShellEntry(path, entry)) return texts;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         switch (i + 1) {
-        case 1: texts[i] = entry.IsFolder ? "" : std::to_string(entry.Size); break;
-        case 2: texts[i] = os::MimeTypeOf(entry.Name, entry.IsFolder); break;
-        case 3: texts[i] = base::DateTimeToStr(entry.Modified); break;
+        case 1: texts[i] = entry.IsFolder ? "-1" : std::to_string(entry.Size); break;
+        case 2: texts[i] = NameExtension(entry.Name); break;
+        case 3: texts[i] = entry.IsFolder ? "-1" : base::DateTimeToStr(entry.Modified); break;
         case 4: texts[i] = std::to_string(WindowsAttributes(entry)); break;
         default: break;
         }
@@ -195,8 +194,8 @@ bool TacShellFolder::ExecuteVerb(const std::string& verb) const {
 
 void TacShellFolder::LoadColumnDetails(TacShellFolder* rootFolder, user::HWND window, int columnCount) {
     (void)rootFolder;   // the details come from the file system alone
-    // Columns 1 .. count - 1 are loaded, so that many entries mean the texts are there.
-    if (columnCount > 1 && DetailCount() >= columnCount - 1) return;
+    // Columns 1 .. count - 1 are loaded; only a list of count texts or more is kept, so each request reads again.
+    if (DetailCount() >= columnCount) return;
     FViewHandle = window;
     FDetails = ColumnTexts(PathName(), columnCount);
 }

@@ -79,26 +79,31 @@ TEST(ShellFolder, ExtensionsAreShownOrHidden) {
     EXPECT_EQ(GetDisplayName(nullptr, TItemIDList(), SHGDN_NORMAL, seSystem), "parentfolder = nil");
 }
 
-TEST(ShellFolder, DetailsLoadOnceForTheColumnsAfterTheName) {
+TEST(ShellFolder, DetailsAreReadAgainForTheColumnsAfterTheName) {
     ShellTree tree;
     ShellItem item(tree, "file one.txt");
     EXPECT_THROW(item.Folder.Details(1), korvex::base::Exception);
     item.Folder.LoadColumnDetails(item.Root.get(), nullptr, 5);
     EXPECT_EQ(item.Folder.DetailCount(), 4);
     EXPECT_EQ(item.Folder.Details(1), "5");
-    EXPECT_EQ(item.Folder.Details(2), "text/plain");
+    EXPECT_EQ(item.Folder.Details(2), ".txt");
     EXPECT_EQ(item.Folder.Details(3).size(), std::string("07.12.2026 16:00:00").size());
     EXPECT_EQ(item.Folder.Details(4), "128");
     EXPECT_EQ(item.Folder.Details(9), "");
-    // The cache is full with count - 1 texts: a second load keeps them.
+    // count - 1 texts are not a full list: a second load reads the file again.
     WriteFile(tree / "file one.txt", "1234567");
     item.Folder.LoadColumnDetails(item.Root.get(), nullptr, 5);
-    EXPECT_EQ(item.Folder.Details(1), "5");
+    EXPECT_EQ(item.Folder.Details(1), "7");
+    // A list of count texts or more is kept.
+    WriteFile(tree / "file one.txt", "123");
+    item.Folder.LoadColumnDetails(item.Root.get(), nullptr, 4);
+    EXPECT_EQ(item.Folder.Details(1), "7");
 
     ShellItem folder(tree, "Folder A");
     folder.Folder.LoadColumnDetails(folder.Root.get(), nullptr, 5);
-    EXPECT_EQ(folder.Folder.Details(1), "");
-    EXPECT_EQ(folder.Folder.Details(2), "inode/directory");
+    EXPECT_EQ(folder.Folder.Details(1), "-1");
+    EXPECT_EQ(folder.Folder.Details(2), "");
+    EXPECT_EQ(folder.Folder.Details(3), "-1");
     EXPECT_EQ(folder.Folder.Details(4), "16");
 }
 

@@ -78,7 +78,7 @@ TEST_F(ShellListViewTest, AFolderListsItsFoldersFirstThenFilesWithoutHiddenOnesI
     TListItem* item = list->Items()->Item(IndexOf(list, "file one.txt"));
     ASSERT_EQ(item->SubItems()->Count(), 3);
     EXPECT_EQ(item->SubItems()->Strings(0), "5");
-    EXPECT_EQ(item->SubItems()->Strings(1), "text/plain");
+    EXPECT_EQ(item->SubItems()->Strings(1), ".txt");
     EXPECT_TRUE(list->IsFolderItem(IndexOf(list, "cycle")));   // a link to a folder is one
     EXPECT_FALSE(list->IsFolderItem(IndexOf(list, "self")));   // a link to itself is not
     list->SetObjectTypes(TacShellObjectTypes {otFolders, otNonFolders, otHidden});
