@@ -15,6 +15,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/engine/sStyleSimply.h"
 #include "skin/windows/sSkinProvider.h"
 
 #include <cstdint>
@@ -233,25 +234,28 @@ void TsBorderDrag::LatchBorder(int hitCode) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Snapping and maximized bounds: both keep to the monitor that holds the form.
+// Snapping: the desktop's work area, the left and top edges measured from the display that holds the form.
+// Maximized bounds: the work area of the monitor that holds the form.
 
-void TsBorderDrag::SnapToWorkArea(int& x, int& y, TSize size, const TRect& work, int buffer) {
+void TsBorderDrag::SnapToWorkArea(int& x, int& y, TSize size, const TRect& work, TPoint display, int buffer) {
     SnapToEdge(x, work.right, size.cx, buffer);
     SnapToEdge(y, work.bottom, size.cy, buffer);
-    SnapToEdge(x, work.left, 0, buffer);
-    SnapToEdge(y, work.top, 0, buffer);
+    SnapToEdge(x, work.left, display.x, buffer);
+    SnapToEdge(y, work.top, display.y, buffer);
 }
 
 void TsBorderDrag::Snap(user::WINDOWPOS& pos) const {
     if (!FProvider.ScreenSnap() || FProvider.FrameGeometry().Maximized() || (pos.x == 0 && pos.y == 0)
         || (pos.flags & user::SWP_NOMOVE))
         return;
-    // The monitor the form is going to.
     const TCustomForm* form = FProvider.Form();
-    const user::RECT target {pos.x, pos.y, pos.x + form->Width(), pos.y + form->Height()};
     user::MONITORINFO monitor;
-    if (!user::GetMonitorInfo(user::MonitorFromRect(&target, user::MONITOR_DEFAULTTONEAREST), &monitor)) return;
-    SnapToWorkArea(pos.x, pos.y, TSize {form->Width(), form->Height()}, monitor.rcWork, FProvider.SnapBuffer());
+    if (!user::GetMonitorInfo(user::MonitorFromWindow(form->WindowHandle(), user::MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    TRect work;
+    GetWorkAreaRect(work);
+    SnapToWorkArea(pos.x, pos.y, TSize {form->Width(), form->Height()}, work,
+        TPoint {monitor.rcMonitor.left, monitor.rcMonitor.top}, FProvider.SnapBuffer());
 }
 
 void TsBorderDrag::FillMaximizedBounds(user::MINMAXINFO& info, const TRect& work, int frameX, int frameY) {

@@ -39,10 +39,11 @@ public:
     void Cancel();   // the capture went elsewhere: the outline goes and the window stays
     void LatchBorder(int hitCode);   // the frame edge or corner a coming size drag takes
 
-    // Snapping (ScreenSnap) and the maximized bounds, both on the monitor that holds the form.
+    // Snapping (ScreenSnap) to the desktop's work area, and the maximized bounds.
     void Snap(user::WINDOWPOS& pos) const;
     // A position of a form of a size snapped to a work area's edges within a buffer.
-    static void SnapToWorkArea(int& x, int& y, classes::TSize size, const classes::TRect& work, int buffer);
+    static void SnapToWorkArea(
+        int& x, int& y, classes::TSize size, const classes::TRect& work, classes::TPoint display, int buffer);
     // The maximized bounds the system left open (-1) filled from the work area and the frame's sizes.
     void FillMaximizedBounds(user::MINMAXINFO& info) const;
     static void FillMaximizedBounds(user::MINMAXINFO& info, const classes::TRect& work, int frameX, int frameY);

@@ -36,7 +36,7 @@ TEST(BorderDragSnap, APositionNearAWorkAreaEdgeGoesOntoIt) {
         SCOPED_TRACE(testing::Message() << row.X << ", " << row.Y);
         int x = row.X;
         int y = row.Y;
-        TsBorderDrag::SnapToWorkArea(x, y, size, work, 10);
+        TsBorderDrag::SnapToWorkArea(x, y, size, work, TPoint {0, 0}, 10);
         EXPECT_EQ(x, row.WantX);
         EXPECT_EQ(y, row.WantY);
     }
@@ -46,18 +46,23 @@ TEST(BorderDragSnap, AWorkAreaAwayFromTheOriginAndAFormAsWideAsIt) {
     struct Row {
         TRect Work;
         TSize Size;
+        TPoint Display;
         int Buffer, X, Y, WantX, WantY;
     } rows[] {
-        {{1024, 100, 2048, 868}, {300, 200}, 10, 1030, 95, 1024, 100},   // a second monitor's work area
-        {{1024, 100, 2048, 868}, {300, 200}, 10, 1740, 665, 1748, 668},
-        {{0, 0, 300, 400}, {295, 100}, 10, 3, 50, 0, 50},   // pulled right, then back onto the left edge
-        {{0, 0, 1024, 768}, {300, 200}, 0, 1, 1, 1, 1},   // no buffer, no snap
+        {{1024, 100, 2048, 868}, {300, 200}, {0, 0}, 10, 1030, 95, 1024, 100},   // the work area beside a bar
+        {{1024, 100, 2048, 868}, {300, 200}, {0, 0}, 10, 1740, 665, 1748, 668},
+        {{0, 0, 300, 400}, {295, 100}, {0, 0}, 10, 3, 50, 0, 50},   // pulled right, then back onto the left edge
+        {{0, 0, 1024, 768}, {300, 200}, {0, 0}, 0, 1, 1, 1, 1},   // no buffer, no snap
+        // On a display left of the work area's: its left and top edges are measured from the display's corner.
+        {{0, 0, 1024, 768}, {300, 200}, {-1280, 0}, 10, -1276, 300, -1276, 300},
+        {{0, 0, 1024, 768}, {300, 200}, {-1280, 0}, 10, 1283, 300, 1280, 300},
+        {{0, 0, 1024, 768}, {300, 200}, {0, -900}, 10, 100, 904, 100, 900},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.X << ", " << row.Y);
         int x = row.X;
         int y = row.Y;
-        TsBorderDrag::SnapToWorkArea(x, y, row.Size, row.Work, row.Buffer);
+        TsBorderDrag::SnapToWorkArea(x, y, row.Size, row.Work, row.Display, row.Buffer);
         EXPECT_EQ(x, row.WantX);
         EXPECT_EQ(y, row.WantY);
     }

@@ -176,11 +176,12 @@ TEST_F(ScreenSnap, NothingSnapsWhenSwitchedOff) {
     EXPECT_EQ(MoveTo(Work.left + 3, Work.top + 4), (TPoint {Work.left + 3, Work.top + 4}));
 }
 
-TEST_F(ScreenSnap, AFormOnAMonitorLeftOfThePrimarySnapsToThatMonitorsEdges) {
+TEST_F(ScreenSnap, AFormOnAnotherMonitorSnapsOnlyToTheDesktopsWorkArea) {
     const user::RECT left {-1280, 0, 0, 1024};
     Display->SetMonitors({user::MonitorArea {left, left}});
-    EXPECT_EQ(MoveTo(-1280 + 4, 300), (TPoint {-1280, 300}));
-    EXPECT_EQ(MoveTo(-Wnd->Width() - 6, 300), (TPoint {-Wnd->Width(), 300}));
+    MoveTo(-1000, 300);
+    EXPECT_EQ(MoveTo(-1280 + 4, 300), (TPoint {-1280 + 4, 300}));
+    EXPECT_EQ(MoveTo(-Wnd->Width() - 6, 300), (TPoint {-Wnd->Width() - 6, 300}));
     Display->SetMonitors({});
 }
 
