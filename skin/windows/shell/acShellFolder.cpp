@@ -93,6 +93,8 @@ std::string GetDisplayName(const TacNamespaceFolder* parentFolder, const TItemID
     TacShowExtension showExt) {
     if (!parentFolder) return "parentfolder = nil";
     std::string name = parentFolder->GetDisplayNameOf(pidl, flags);
+    // A "?" before a digit is dropped; a lone "?" stays.
+    if (name.size() > 1 && name[0] == '?' && name[1] >= '0' && name[1] <= '9') name.erase(0, 1);
     if (showExt == seSystem || (flags & SHGDN_FORPARSING)) return name;
     std::string parsing = parentFolder->GetDisplayNameOf(pidl, SHGDN_FORPARSING);
     if (!RegularFileAt(parsing)) return name;

@@ -79,6 +79,16 @@ TEST(ShellFolder, ExtensionsAreShownOrHidden) {
     EXPECT_EQ(GetDisplayName(nullptr, TItemIDList(), SHGDN_NORMAL, seSystem), "parentfolder = nil");
 }
 
+TEST(ShellFolder, AQuestionMarkBeforeDigitsIsDropped) {
+    ShellTree tree;
+    TacNamespaceFolder root(*ParseDisplayName(tree.Root()));
+    const std::pair<const char*, const char*> cases[] = {{"?12", "12"}, {"?1", "1"}, {"?", "?"}, {"?a1", "?a1"},
+        {"1?2", "1?2"}};
+    for (const auto& [entry, shown] : cases)
+        EXPECT_EQ(GetDisplayName(&root, TItemIDList::Item(TacItemKind::Entry, entry), SHGDN_INFOLDER, seSystem), shown)
+            << entry;
+}
+
 TEST(ShellFolder, DetailsAreReadAgainForTheColumnsAfterTheName) {
     ShellTree tree;
     ShellItem item(tree, "file one.txt");
