@@ -223,6 +223,25 @@ TEST_F(PageControlTest, AHiddenTabIsNeitherHitNorCounted) {
     EXPECT_EQ(pc->VisibleTabCount(), 11);
 }
 
+// The scroller counts tabs, not pages: a hidden page before the tabs does not shift its steps.
+TEST_F(PageControlTest, AHiddenFirstPageLeavesTheScrollerStepsOneTabEach) {
+    UseSkin(0);
+    TsPageControl* pc = Make(12, 260);
+    Sheets[0]->SetTabVisible(false);
+    pc->SetActivePage(Sheets[1]);
+    Pump();
+    TsUpDown* scroller = pc->Scroller();
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(scroller->Position(), 0);
+    const int secondLeft = pc->NativeTabRect(2).left;
+    ASSERT_GT(secondLeft, 0);
+    ClickAt(scroller, scroller->Width() - 4, scroller->Height() / 2);
+    EXPECT_LT(pc->NativeTabRect(1).left, 0);
+    EXPECT_GE(pc->NativeTabRect(2).left, 0);   // one tab scrolled away, not two
+    EXPECT_LT(pc->NativeTabRect(2).left, secondLeft);
+    EXPECT_EQ(scroller->Position(), 1);
+}
+
 TEST_F(PageControlTest, HotTrackingLightsInactiveTabsOnly) {
     UseSkin(1);
     TsPageControl* pc = Make(3);
