@@ -75,6 +75,24 @@ TEST_P(CommonComboTest, KeysTypedWithinTheGapSearchTogetherAndAfterItAlone) {
     EXPECT_EQ(selected, (std::vector<int> {1, 2, 1, 3}));
 }
 
+// Enter is no search key: the choice found by typing stays.
+TEST_P(CommonComboTest, EnterAfterTypingKeepsTheItemFound) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta", "Bravo"});
+    int changes = 0;
+    c->OnChange = [&](TObject*) { ++changes; };
+    c->SetFocus();
+    Pump();
+    Type("br");
+    ASSERT_EQ(c->ItemIndex(), 2);
+    const int before = changes;
+    Display->Press(user::VK_RETURN, "\r");
+    Pump();
+    EXPECT_EQ(c->ItemIndex(), 2);
+    EXPECT_EQ(c->Text(), "Bravo");
+    EXPECT_EQ(changes, before);
+}
+
 TEST_P(CommonComboTest, TypingInTheEditCompletesTheFirstMatchAndSelectsTheRest) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta", "Bravo"});
