@@ -93,6 +93,32 @@ TEST_P(CommonComboTest, EnterAfterTypingKeepsTheItemFound) {
     EXPECT_EQ(changes, before);
 }
 
+// Backspace in the edit takes the character before the caret and leaves the item; with a selection, the selection.
+TEST_P(CommonComboTest, BackspaceInTheEditLeavesTheItemAndReportsTheChange) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta", "Bravo"});
+    c->SetItemIndex(2);
+    c->SetFocus();
+    Pump();
+    user::SendMessage(c->Handle(), user::CB_SETEDITSEL, 0, user::MAKELPARAM(5, 5));
+    int changes = 0;
+    c->OnChange = [&](TObject*) { ++changes; };
+    Display->Press(user::VK_BACK, "\b");
+    Pump();
+    EXPECT_EQ(c->Text(), "Brav");
+    EXPECT_EQ(c->ItemIndex(), -1);
+    EXPECT_GE(changes, 1);
+    user::DWORD start = 0, end = 0;
+    user::SendMessage(c->Handle(), user::CB_GETEDITSEL, user::WPARAM(&start), user::LPARAM(&end));
+    EXPECT_EQ(start, 4u);
+    EXPECT_EQ(end, 4u);
+    // A selection goes as a whole.
+    user::SendMessage(c->Handle(), user::CB_SETEDITSEL, 0, user::MAKELPARAM(1, 3));
+    Display->Press(user::VK_BACK, "\b");
+    Pump();
+    EXPECT_EQ(c->Text(), "Bv");
+}
+
 TEST_P(CommonComboTest, TypingInTheEditCompletesTheFirstMatchAndSelectsTheRest) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta", "Bravo"});
