@@ -3,12 +3,14 @@
 
 #include "platform/gdi/Recording.h"
 #include "platform/gdi/TextRender.h"
+#include "platform/gdi/VisualOrder.h"
 
 #include "platform/base/Utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace korvex::gdi {
 
@@ -224,6 +226,19 @@ void PathEllipsis(const Measurer& m, Line& line, int width) {
     line.Underline = NoUnderline;
 }
 
+// Puts a line in visual order; the underlined character keeps its underline.
+void ToVisualOrder(Line& line, bool rtlBase) {
+    std::vector<int> logicalOf;
+    std::string visual = VisualOrder(line.Text, rtlBase, &logicalOf);
+    if (line.Underline != NoUnderline) {
+        const int logical = int(base::Utf8Length(std::string_view(line.Text).substr(0, line.Underline)));
+        const auto at = std::find(logicalOf.begin(), logicalOf.end(), logical);
+        line.Underline = at == logicalOf.end() ? NoUnderline
+                                               : base::Utf8ByteOffset(visual, size_t(at - logicalOf.begin()));
+    }
+    line.Text = std::move(visual);
+}
+
 // Draws one line with its tab stops and prefix underline, the left end of its baseline cell at `at`.
 void PaintLine(HDC dc, const RasterTarget& target, const FontInstance& font, const Measurer& m, const Line& line,
     POINT at, const RECT* clip, UINT format) {
@@ -289,6 +304,7 @@ int DrawText(HDC dc, std::string_view text, RECT* rect, UINT format) {
     const TEXTMETRIC& tm = font->TextMetrics();
     const int lineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
     const bool single = format & DT_SINGLELINE;
+    const bool rtlReading = format & DT_RTLREADING;
     const Measurer m(*font, format);
     const Prepared prepared = ResolvePrefixes(text, format, single);
     const int width = ClampCoord(int64_t(rect->right) - rect->left);
@@ -312,6 +328,7 @@ int DrawText(HDC dc, std::string_view text, RECT* rect, UINT format) {
             EndEllipsis(m, line, width, format & DT_WORD_ELLIPSIS);
         const long long w = m.Width(line.Text);
         widest = std::max(widest, w);
+        if (!calc && NeedsVisualOrder(line.Text, rtlReading)) ToVisualOrder(line, rtlReading);
         if (!calc) {
             int x = rect->left;
             if (format & DT_CENTER)

@@ -3,10 +3,12 @@
 
 #include "platform/gdi/Recording.h"
 #include "platform/gdi/TextRender.h"
+#include "platform/gdi/VisualOrder.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace korvex::gdi {
 
@@ -192,7 +194,23 @@ bool TextOutWith(DrawKind kind, HDC dc, int x, int y, UINT options, const RECT* 
         const POINT up = TurnByEscapement(*font, 0, -tm.tmAscent);
         FillCell(target, *font, POINT {origin.x + up.x, origin.y + up.y}, width, tm.tmHeight, state.BkColor, textClip);
     }
-    PaintRun(target, *font, origin, text, advances, state.TextColor, textClip);
+    if (NeedsVisualOrder(text, false)) {
+        // Glyphs go in visual order; given spacings follow their characters.
+        std::vector<int> logicalOf;
+        const std::string visual = VisualOrder(text, false, &logicalOf);
+        std::vector<int> visualDx;
+        if (!advances.empty()) {
+            const std::vector<RunCharacter> logical = font->Characters(text);
+            visualDx.reserve(logicalOf.size());
+            for (int from : logicalOf)
+                visualDx.push_back(size_t(from) < advances.size() ? advances[size_t(from)]
+                        : size_t(from) < logical.size()            ? logical[size_t(from)].Advance
+                                                                   : 0);
+        }
+        PaintRun(target, *font, origin, visual, visualDx, state.TextColor, textClip);
+    } else {
+        PaintRun(target, *font, origin, text, advances, state.TextColor, textClip);
+    }
     if (align & TA_UPDATECP) {
         // The position moves past the text when it is left aligned, to its start when right aligned.
         const POINT advance = TurnByEscapement(*font,

@@ -472,3 +472,82 @@ TEST(TextWithoutFont, BadArgumentsFailQuietly) {
     EXPECT_FALSE(GetTextExtentPoint32(canvas, nullptr, 3, &size));
     EXPECT_TRUE(GetTextExtentPoint32(canvas, nullptr, 0, &size));
 }
+
+// Right-to-left text is drawn in visual order: the same pixels as its characters drawn one by one, left to
+// right, in the expected order (each alone, so nothing reorders them).
+namespace {
+void DrawOneByOne(HDC dc, int x, int y, std::initializer_list<std::string_view> glyphs,
+    std::initializer_list<int> advances = {}) {
+    auto advance = advances.begin();
+    for (std::string_view g : glyphs) {
+        TextOut(dc, x, y, g);
+        SIZE size {};
+        GetTextExtentPoint32(dc, g, &size);
+        x += advance != advances.end() ? *advance++ : size.cx;
+    }
+}
+bool SameRows(const TestCanvas& canvas, int top, int otherTop, int height) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < canvas.Bits().Width(); ++x)
+            if (canvas.At(x, top + y) != canvas.At(x, otherTop + y)) return false;
+    return true;
+}
+}
+
+TEST_F(Text, DrawTextPlacesHebrewGlyphsInVisualOrder) {
+    const int h = LineHeight();
+    struct Case {
+        const char* Name;
+        std::string_view Logical;
+        UINT Format;
+        std::initializer_list<std::string_view> Visual;
+    };
+    const Case cases[] = {
+        {"left-to-right line", "ab \u05D0\u05D1", 0, {"a", "b", " ", "\u05D1", "\u05D0"}},
+        {"right-to-left line", "\u05D0\u05D1 ab", DT_RTLREADING, {"a", "b", " ", "\u05D1", "\u05D0"}},
+        {"latin unchanged", "ab cd", DT_RTLREADING, {"a", "b", " ", "c", "d"}},
+    };
+    for (const Case& c : cases) {
+        FCanvas.Bits().Fill(White);
+        RECT r {10, 5, 290, 5 + h};
+        DrawText(FCanvas, c.Logical, &r, c.Format | DT_SINGLELINE | DT_NOPREFIX);
+        DrawOneByOne(FCanvas, 10, 60, c.Visual);
+        EXPECT_GT(FCanvas.Count(Black), 0) << c.Name;
+        EXPECT_TRUE(SameRows(FCanvas, 5, 60, h)) << c.Name;
+    }
+}
+
+TEST_F(Text, ReorderingKeepsTheMeasuredWidth) {
+    RECT ltr {0, 0, 0, 0};
+    RECT rtl {0, 0, 0, 0};
+    DrawText(FCanvas, "ab \u05D0\u05D1\u05D2!", &ltr, DT_CALCRECT | DT_SINGLELINE);
+    DrawText(FCanvas, "ab \u05D0\u05D1\u05D2!", &rtl, DT_CALCRECT | DT_SINGLELINE | DT_RTLREADING);
+    EXPECT_EQ(ltr.right, Extent("ab \u05D0\u05D1\u05D2!").cx);
+    EXPECT_EQ(rtl.right, ltr.right);
+}
+
+TEST_F(Text, TextOutReordersAndSpacingsFollowTheirCharacters) {
+    const int h = LineHeight();
+    TextOut(FCanvas, 10, 5, "x\u05D0\u05D1");
+    DrawOneByOne(FCanvas, 10, 60, {"x", "\u05D1", "\u05D0"});
+    EXPECT_TRUE(SameRows(FCanvas, 5, 60, h));
+
+    FCanvas.Bits().Fill(White);
+    const int dx[] = {12, 20, 15};   // x, alef, bet (apart, so no glyphs overlap)
+    ExtTextOut(FCanvas, 10, 5, 0, nullptr, "x\u05D0\u05D1", dx, 3);
+    DrawOneByOne(FCanvas, 10, 60, {"x", "\u05D1", "\u05D0"}, {12, 15, 20});
+    EXPECT_GT(FCanvas.Count(Black), 0);
+    EXPECT_TRUE(SameRows(FCanvas, 5, 60, h));
+}
+
+TEST_F(Text, PrefixUnderlineFollowsItsCharacterIntoVisualOrder) {
+    const int h = LineHeight();
+    RECT r {10, 5, 290, 5 + h};
+    DrawText(FCanvas, "ab &\u05D0\u05D1", &r, DT_SINGLELINE | DT_PREFIXONLY);
+    // Only the underline is drawn, under alef, which now stands last.
+    const SIZE before = Extent("ab \u05D1");
+    const RECT ink = Ink();
+    ASSERT_LT(ink.left, ink.right);
+    EXPECT_GE(ink.left, 10 + before.cx);
+    EXPECT_LE(ink.right, 10 + Extent("ab \u05D0\u05D1").cx);
+}
