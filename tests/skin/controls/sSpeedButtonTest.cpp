@@ -209,6 +209,18 @@ TEST_P(TsSpeedButtonAnimation, FreedMidAnimationLeavesNothingRunning) {
     MoveTo(Form, 340, 220);
 }
 
+// A new caption alignment shows at once: the kept cache is made again.
+TEST_P(TsSpeedButtonAnimation, ANewTextAlignmentIsPaintedAtOnce) {
+    Button->SetWidth(120);
+    Pump();
+    const Picture centred = Settled();
+    Button->SetTextAlignment(taLeftJustify);
+    Pump();
+    const Picture left = Shot();
+    EXPECT_NE(left, centred);
+    EXPECT_EQ(left, Settled());
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, TsSpeedButtonAnimation, ::testing::Values(0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
