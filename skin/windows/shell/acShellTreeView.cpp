@@ -7,6 +7,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TMenu.h"
+#include "platform/classes/TScreen.h"
 #include "platform/user/Messages.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/controls/TreeView.h"
@@ -244,8 +245,13 @@ TTreeNode* TacCustomShellTreeView::AddChild(TTreeNode* parent, const TItemIDList
 void TacCustomShellTreeView::PopulateNode(TTreeNode* node) {
     TacShellFolder* folder = FolderOf(node);
     if (folder == nullptr || folder->ShellFolder() == nullptr) return;
+    const TCursor cursor = Screen != nullptr ? Screen->Cursor() : crDefault;
+    if (Screen != nullptr) Screen->SetCursor(crHourGlass);
     Items()->BeginUpdate();
-    base::ScopeExit end([this] { Items()->EndUpdate(); });
+    base::ScopeExit end([this, cursor] {
+        Items()->EndUpdate();
+        if (Screen != nullptr) Screen->SetCursor(cursor);
+    });
     std::vector<TItemIDList> children;   // in CompareIDs order
     folder->ShellFolder()->EnumObjects(ObjectTypesToFlags(FObjectTypes), children);
     for (const TItemIDList& child : children) AddChild(node, child);

@@ -94,6 +94,24 @@ TEST(ShellChangeNotifier, MissingFolderFiresNothingAndAWakeEndsTheWorker) {
     EXPECT_EQ(changes, 0);
 }
 
+TEST(ShellChangeNotifier, AWorkerStartedOnAMissingFolderWatchesTheNextRoot) {
+    TestDispatcher ui;
+    TempFolder tmp, real;
+    TacShellChangeNotifier notifier(nullptr);
+    notifier.SetRoot(tmp / "missing");
+    notifier.SetOnChange([] { });
+    EXPECT_FALSE(ui.WaitForTask(Quiet));
+    notifier.SetRoot(real.Path());
+    ASSERT_TRUE(WaitWatching(notifier.Thread()));
+    bool seen = false;
+    for (int attempt = 0; attempt < 50 && !seen; ++attempt) {
+        WriteFile(real / ("f" + std::to_string(attempt)), "x");
+        seen = ui.WaitForTask(Quiet);
+    }
+    EXPECT_TRUE(seen);
+    ui.RunAll();
+}
+
 TEST(ShellChangeNotifier, DestroyedWhileAChangeIsQueuedCancelsTheCall) {
     TestDispatcher ui;
     TempFolder tmp;

@@ -6,6 +6,7 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TScreen.h"
 #include "platform/user/Window.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
@@ -92,6 +93,27 @@ TEST_F(ShellTreeViewTest, ExpandingLoadsALevelOnceAndAnUnreadableFolderHasNoChil
     }
     EXPECT_EQ(tree->Folders(folderA->AbsoluteIndex()), folderA->Data());
     EXPECT_EQ(tree->Folders(100000), nullptr);
+}
+
+TEST_F(ShellTreeViewTest, ALevelLoadsUnderTheHourGlassAndARefusedFolderHasNoNode) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    TTreeNode* folderA = Child(tree->Items()->GetFirstNode(), "Folder A");
+    ASSERT_NE(folderA, nullptr);
+    ASSERT_NE(Screen, nullptr);
+    const TCursor before = Screen->Cursor();
+    std::vector<std::pair<std::string, TCursor>> asked;
+    tree->OnAddFolder = [&](TObject*, TacShellFolder* folder, bool& canAdd) {
+        asked.emplace_back(folder->DisplayName(), Screen->Cursor());
+        canAdd = folder->DisplayName() != "Sub";
+    };
+    folderA->SetExpanded(true);
+    Pump();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].first, "Sub");
+    EXPECT_EQ(asked[0].second, crHourGlass);
+    EXPECT_EQ(Screen->Cursor(), before);
+    EXPECT_EQ(folderA->Count(), 0);   // the refused folder's node is gone
 }
 
 TEST_F(ShellTreeViewTest, RootSettersCompareRootNamesWithoutCaseAndPathsExactly) {
