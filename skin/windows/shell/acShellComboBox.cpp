@@ -151,9 +151,9 @@ void TacCustomShellComboBox::CreateRoot() {
 }
 
 void TacCustomShellComboBox::BuildRoot() {
-    CreateRootFolder(FRootFolder, FOldRoot, FRoot);   // a root that names nothing leaves the items as they are
-    FOldRoot = FRoot;
     ClearItems();
+    CreateRootFolder(FRootFolder, FOldRoot, FRoot);   // a root that names nothing leaves the list empty
+    FOldRoot = FRoot;
     const TacShellFolder& root = *FRootFolder;
     const TacNamespaceFolder* own = root.ShellFolder();
     InsertItem(0, std::make_unique<TacShellFolder>(nullptr, own ? std::optional(*own) : std::nullopt,
