@@ -104,10 +104,10 @@ TClass TsSkinProvider::StaticClass() {
         p.Bool("ScreenSnap", &T::ScreenSnap, &T::SetScreenSnap, false);
         p.Int("SnapBuffer", &T::SnapBuffer, &T::SetSnapBuffer, 10);
         p.Bool("ShowAppIcon", &T::ShowAppIcon, &T::SetShowAppIcon, true);
-        p.String("TitleSkin", &T::TitleSkin, &T::SetTitleSkin);
-        p.Bool("UseGlobalColor", &T::UseGlobalColor, &T::SetUseGlobalColor, true);
         p.Object("TitleButtons", &T::TitleButtons, &T::SetTitleButtons);
         p.Object("TitleIcon", &T::TitleIcon, &T::SetTitleIcon);
+        p.String("TitleSkin", &T::TitleSkin, &T::SetTitleSkin);
+        p.Bool("UseGlobalColor", &T::UseGlobalColor, &T::SetUseGlobalColor, true);
     });
     return &info;
 }

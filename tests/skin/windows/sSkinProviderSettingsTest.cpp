@@ -1,6 +1,7 @@
 // Tests for the provider's settings: the global colour and the skin manager coming and going.
 #include "support/WindowsKit.h"
 
+#include "platform/classes/PropInfo.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
@@ -12,6 +13,16 @@ namespace {
 using namespace korvex::classes;
 
 class ProviderSettings : public FormsTest { };
+
+// The published properties in their order: a written form lists them so.
+TEST(ProviderPublished, ThePropertiesComeInTheirOrder) {
+    std::vector<std::string> names;
+    for (const TPropInfo* prop : TsSkinProvider::StaticClass()->Properties()) names.push_back(prop->Name);
+    const std::vector<std::string> want {"Name", "Tag", "BorderIcons", "CaptionAlignment", "SkinData", "GripMode",
+        "MakeSkinMenu", "MenuLineSkin", "ResizeMode", "ScreenSnap", "SnapBuffer", "ShowAppIcon", "TitleButtons",
+        "TitleIcon", "TitleSkin", "UseGlobalColor"};
+    EXPECT_EQ(names, want);
+}
 
 TEST_F(ProviderSettings, UseGlobalColorGivesTheSkinColourOnlyToASkinnedForm) {
     TForm* plain = NewSkinnedForm(bsSizeable, {biSystemMenu});
