@@ -32,6 +32,16 @@ bool WaitWatching(TacShellChangeThread* thread) {
     return thread->Watching();
 }
 
+// Writes files into folder until the UI thread has a change queued (the worker may still be re-opening).
+bool WriteUntilNotifierSeesIt(TestDispatcher& ui, const TempFolder& folder) {
+    bool seen = false;
+    for (int attempt = 0; attempt < 50 && !seen; ++attempt) {
+        WriteFile(folder / ("f" + std::to_string(attempt)), "x");
+        seen = ui.WaitForTask(Quiet);
+    }
+    return seen;
+}
+
 }
 
 TEST(ShellChangeNotifier, StartsOnlyWithAHandlerAndWithTheCurrentOptions) {
@@ -67,12 +77,7 @@ TEST(ShellChangeNotifier, NewOptionsReopenTheWorkersWatch) {
     ASSERT_TRUE(WaitWatching(notifier.Thread()));
     notifier.SetRoot(second.Path());
     // The worker re-opens on its own thread; a file in the new folder is seen once it has.
-    bool seen = false;
-    for (int attempt = 0; attempt < 50 && !seen; ++attempt) {
-        WriteFile(second / ("f" + std::to_string(attempt)), "x");
-        seen = ui.WaitForTask(Quiet);
-    }
-    ASSERT_TRUE(seen);
+    ASSERT_TRUE(WriteUntilNotifierSeesIt(ui, second));
     ui.RunAll();
     int before = changes;
     EXPECT_GE(before, 1);
@@ -103,12 +108,7 @@ TEST(ShellChangeNotifier, AWorkerStartedOnAMissingFolderWatchesTheNextRoot) {
     EXPECT_FALSE(ui.WaitForTask(Quiet));
     notifier.SetRoot(real.Path());
     ASSERT_TRUE(WaitWatching(notifier.Thread()));
-    bool seen = false;
-    for (int attempt = 0; attempt < 50 && !seen; ++attempt) {
-        WriteFile(real / ("f" + std::to_string(attempt)), "x");
-        seen = ui.WaitForTask(Quiet);
-    }
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(WriteUntilNotifierSeesIt(ui, real));
     ui.RunAll();
 }
 
