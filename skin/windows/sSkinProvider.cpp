@@ -78,6 +78,15 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 
 TsSkinProvider::~TsSkinProvider() {
     ForgetHotMenuItem();
+    // A child with its own menu leaves: the parent's menu line is laid out and painted again.
+    TsSkinProvider* parent = MDISkinProvider();
+    if (!IsDesigning(this) && FMdi.IsChild() && FForm->Menu() != nullptr && parent != nullptr && parent != this
+        && !parent->ComponentState().Contains(csDestroying) && parent->Form() != nullptr
+        && !parent->Form()->ComponentState().Contains(csDestroying)) {
+        parent->SkinData()->BGChanged = true;
+        parent->ForgetMenuLines();
+        parent->Form()->Perform(user::WM_NCPAINT, 0, 0);
+    }
     FMdi.Release();
     FScrollBars->FreeBars();
     if (FHook) {

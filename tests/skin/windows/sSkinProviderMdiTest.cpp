@@ -614,5 +614,28 @@ TEST_F(ProviderMdi, TheMaximizedChildsIconItemIsEightPixelsWide) {
     EXPECT_EQ(r.right - r.left, 8);
 }
 
+
+TEST_F(ProviderMdi, AChildWithItsOwnMenuRepaintsTheParentsFrameWhenItsProviderGoes) {
+    auto* menu = Create<TMainMenu>(One);
+    auto* item = Create<TMenuItem>(menu);
+    item->SetCaption("&Node");
+    menu->Items()->Add(item);
+    One->SetMenuComponent(menu);
+    Pump();
+    int frames = 0;
+    TWndMethod old = Frame->WindowProc;
+    Frame->WindowProc = [&frames, old](TMessage& m) {
+        if (m.Msg == user::WM_NCPAINT) ++frames;
+        old(m);
+    };
+    ProviderOf(One)->Free();
+    const int afterMenuChild = frames;
+    ProviderOf(Two)->Free();
+    const int afterPlainChild = frames - afterMenuChild;
+    Frame->WindowProc = old;
+    EXPECT_EQ(afterMenuChild, 1);
+    EXPECT_EQ(afterPlainChild, 0);
+}
+
 }
 }
