@@ -545,13 +545,7 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
     }
     switch (code) {
     case SMC_PARENTUPDATED:
-        if (!IsControlPaintable(this) || !data->Skinned()) return true;
-        if (data->Updating || data->CacheIncomplete) {
-            data->SetUpdating(false);
-            data->BGChanged = true;
-            Repaint();
-        }
-        return true;
+        return true;   // the parent's own paint draws this windowless button
     case SMC_ISSKINNED:
         m.LParam = 1;
         return true;

@@ -9,6 +9,8 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Painting.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <cstdlib>
@@ -219,6 +221,19 @@ TEST_P(TsSpeedButtonAnimation, ANewTextAlignmentIsPaintedAtOnce) {
     const Picture left = Shot();
     EXPECT_NE(left, centred);
     EXPECT_EQ(left, Settled());
+}
+
+// The parent's word that it was painted again asks nothing of the button: its own paint draws the button.
+TEST_P(TsSpeedButtonAnimation, TheParentsUpdatedNoticeRendersNothing) {
+    int renders = 0;
+    Button->OnPaint = [&](TObject*, TBitmap*) { ++renders; };
+    Button->SkinData()->CacheIncomplete = true;
+    Button->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
+    EXPECT_EQ(renders, 0);
+    // The next paint still renders the incomplete cache.
+    Button->Invalidate();
+    Pump();
+    EXPECT_GE(renders, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, TsSpeedButtonAnimation, ::testing::Values(0, 1, 2, 3),
