@@ -407,8 +407,10 @@ void TacCustomShellTreeView::Edit(const user::TVITEM& item) {
     if (folder == nullptr) return;
     folder->Rename(text);   // raises "Rename to %s failed"; the node keeps its text
     node->SetText(folder->DisplayName(FShowExt));
-    // The node itself is loaded again (its children's paths changed), once the native edit is over.
-    FRenamed = folder->AbsoluteID();
+    // The parent is loaded again (the node takes its place among its siblings, its children their new paths)
+    // once the native edit is over; a top node has no parent and is loaded again itself.
+    const TacShellFolder* reload = node->Parent() != nullptr ? FolderOf(node->Parent()) : nullptr;
+    FRenamed = reload != nullptr ? reload->AbsoluteID() : folder->AbsoluteID();
     if (HandleAllocated()) user::PostMessage(WindowHandle(), CM_REFRESHRENAMED, 0, 0);
 }
 

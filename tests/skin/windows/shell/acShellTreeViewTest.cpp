@@ -149,7 +149,7 @@ TEST_F(ShellTreeViewTest, SelectPathExpandsEveryAncestorAndSelectsTheFolder) {
     EXPECT_EQ(tree->Selected(), selected);
 }
 
-TEST_F(ShellTreeViewTest, RenamingByLabelEditRefusesAnExistingNameAndRefreshesTheRenamedNode) {
+TEST_F(ShellTreeViewTest, RenamingByLabelEditRefusesAnExistingNameAndRefreshesTheParentNode) {
     ShellTree files;
     TsShellTreeView* tree = NewTree(files.Root());
     TTreeNode* folderA = Child(tree->Items()->GetFirstNode(), "Folder A");
@@ -177,6 +177,10 @@ TEST_F(ShellTreeViewTest, RenamingByLabelEditRefusesAnExistingNameAndRefreshesTh
     EXPECT_TRUE(renamed->Expanded());
     ASSERT_NE(Child(renamed, "Sub"), nullptr);
     EXPECT_EQ(static_cast<TacShellFolder*>(Child(renamed, "Sub")->Data())->PathName(), files / "Folder B & more/Sub");
+    // The parent is loaded again: the renamed node moves to its place in the order.
+    edit(renamed, "a first");
+    const std::vector<std::string> order = {"a first", "closed", "cycle", "docs & notes", "Папка"};
+    EXPECT_EQ(Children(tree->Items()->GetFirstNode()), order);
     Application->OnException = nullptr;
 }
 
