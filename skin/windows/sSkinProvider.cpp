@@ -8,6 +8,7 @@
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
@@ -425,6 +426,14 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         if (!FForm->Visible() || !FForm->HandleAllocated()) return;
         FForm->Perform(user::WM_NCPAINT, 0, 0);
         user::InvalidateRect(FForm->WindowHandle(), nullptr, false);
+        if (FMdi.IsParent() && FForm->ClientHandle() != nullptr) {
+            // The client lays out its bars again at its own size, and its edge is repainted.
+            const user::HWND client = FForm->ClientHandle();
+            user::RECT r {};
+            user::GetClientRect(client, &r);
+            user::SendMessage(client, user::WM_SIZE, 0, user::MAKELPARAM(r.right - r.left, r.bottom - r.top));
+            user::SendMessage(client, user::WM_NCPAINT, 0, 0);
+        }
         if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
         if (FGeometry.HasBorder()) {
             user::SetWindowRgn(FForm->WindowHandle(), nullptr, false);

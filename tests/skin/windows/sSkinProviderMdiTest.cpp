@@ -637,5 +637,40 @@ TEST_F(ProviderMdi, AChildWithItsOwnMenuRepaintsTheParentsFrameWhenItsProviderGo
     EXPECT_EQ(afterPlainChild, 0);
 }
 
+
+int MdiRefreshClientSizes = 0;
+int MdiRefreshClientFrames = 0;
+user::WNDPROC MdiRefreshClientOld = nullptr;
+
+user::LRESULT MdiRefreshClientProc(user::HWND hwnd, user::UINT msg, user::WPARAM wParam, user::LPARAM lParam) {
+    if (msg == user::WM_SIZE) ++MdiRefreshClientSizes;
+    if (msg == user::WM_NCPAINT) ++MdiRefreshClientFrames;
+    return user::CallWindowProc(MdiRefreshClientOld, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(ProviderMdi, ARefreshOfTheParentResizesAndRepaintsTheClientsFrame) {
+    const user::HWND client = Frame->ClientHandle();
+    MdiRefreshClientOld = user::ProcFromLong(user::GetWindowLongPtr(client, user::GWL_WNDPROC));
+    user::SetWindowLongPtr(client, user::GWL_WNDPROC, user::LONG_PTR(&MdiRefreshClientProc));
+    MdiRefreshClientSizes = 0;
+    MdiRefreshClientFrames = 0;
+    const user::RECT before = [&] {
+        user::RECT r {};
+        user::GetClientRect(client, &r);
+        return r;
+    }();
+    SendSkinCommand(Frame->WindowHandle(), SMC_REFRESH, LPARAM(Parent()->SkinData()->SkinManager()));
+    const int sizes = MdiRefreshClientSizes;
+    const int frames = MdiRefreshClientFrames;
+    user::SetWindowLongPtr(client, user::GWL_WNDPROC, user::LONG_PTR(MdiRefreshClientOld));
+    Pump();
+    EXPECT_GE(sizes, 1);
+    EXPECT_GE(frames, 1);
+    user::RECT after {};
+    user::GetClientRect(client, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
 }
 }
