@@ -242,10 +242,7 @@ void TsCommonCombo::CNDrawItem(TMessage& m) {
     canvas->Brush()->SetColor(Color());
     const TRect r = dis->rcItem;
     const int index = int(dis->itemID);
-    if (index >= 0)
-        DrawSkinnedItem(index, r, OwnerDrawStateOf(dis->itemState));
-    else
-        canvas->FillRect(r);
+    if (index >= 0) DrawSkinnedItem(index, r, OwnerDrawStateOf(dis->itemState));
     m.Result = 1;
 }
 

@@ -2,11 +2,15 @@
 // auto-completion by typed keys on the fake clock, clearing that keeps the text.
 #include "support/ControlsKit.h"
 
+#include "platform/classes/ControlMessages.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Window.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/ComboBox.h"
+#include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/display/Display.h"
 
 #include "skin/controls/sComboBoxes.h"
@@ -192,6 +196,25 @@ INSTANTIATE_TEST_SUITE_P(NoSkinAndOffice, CommonComboTest, ::testing::Values(-1,
     [](const auto& info) { return SkinShortName(info.param); });
 
 class CommonComboSkinned : public CommonComboTest { };
+
+// Skinned, an item the native box draws without an index is left to whatever lies under it.
+TEST_F(CommonComboSkinned, ADrawItemWithoutAnIndexPaintsNothing) {
+    UseSkin(0);
+    TsCommonComboBox* c = MakeCombo(csOwnerDrawFixed, {"Alpha"});
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(30, 12);
+    picture.Canvas()->Brush()->SetColor(0x123456);
+    picture.Canvas()->FillRect(TRect {0, 0, 30, 12});
+    user::DRAWITEMSTRUCT dis;
+    dis.CtlType = user::ODT_COMBOBOX;
+    dis.itemID = user::UINT(-1);
+    dis.hwndItem = c->Handle();
+    dis.hDC = picture.Canvas()->Handle();
+    dis.rcItem = gdi::RECT {0, 0, 30, 12};
+    c->Perform(CN_DRAWITEM, 0, LPARAM(&dis));
+    EXPECT_EQ(picture.Canvas()->Pixels(15, 6), TColor(0x123456));
+}
 
 TEST_F(CommonComboSkinned, TheGlyphSitsAsFarFromTheRightEdgeAsFromTheTop) {
     UseSkin(0);
