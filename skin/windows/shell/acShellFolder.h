@@ -7,16 +7,19 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvex::skin {
 
 // How file extensions appear in display names.
 enum TacShowExtension { seSystem, seShow, seHide };
+inline constexpr std::string_view ShowExtensionIdents[] = {"seSystem", "seShow", "seHide"};
 
 // What to enumerate.
 enum TacShellObjectType { otFolders, otNonFolders, otHidden };
 using TacShellObjectTypes = classes::TSet<TacShellObjectType>;
+inline constexpr std::string_view ShellObjectTypeIdents[] = {"otFolders", "otNonFolders", "otHidden"};
 unsigned ObjectTypesToFlags(TacShellObjectTypes types);   // the SHCONTF flags
 
 // Folder properties and capabilities, one bit each.

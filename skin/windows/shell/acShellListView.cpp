@@ -103,6 +103,9 @@ TClass TsShellListView::StaticClass() {
         p.Component("ShellComboBox", &T::ShellComboBox, &T::SetShellComboBox);
         p.Bool("Sorted", &T::Sorted, &T::SetSorted, true);
         p.String("Mask", &T::Mask, &T::SetMask, "");
+        p.Set("ObjectTypes", &T::ObjectTypes, &T::SetObjectTypes, ShellObjectTypeIdents,
+            TacShellObjectTypes {otFolders, otNonFolders});
+        p.Enum("ShowExt", &T::ShowExt, &T::SetShowExt, ShowExtensionIdents, seSystem);
         p.Event("OnAddFolder", &T::OnAddFolder);
     });
     return &info;

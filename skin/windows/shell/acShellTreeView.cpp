@@ -69,6 +69,9 @@ TClass TsShellTreeView::StaticClass() {
         p.Component("ShellComboBox", &T::ShellComboBox, &T::SetShellComboBox);
         p.Component("ShellListView", &T::ShellListViewComponent, &T::SetShellListViewComponent);
         p.Bool("UseShellImages", &T::UseShellImages, &T::SetUseShellImages, true);
+        p.Set("ObjectTypes", &T::ObjectTypes, &T::SetObjectTypes, ShellObjectTypeIdents,
+            TacShellObjectTypes {otFolders});
+        p.Enum("ShowExt", &T::ShowExt, &T::SetShowExt, ShowExtensionIdents, seSystem);
         p.Event("OnAddFolder", &T::OnAddFolder);
     });
     return &info;

@@ -19,6 +19,7 @@
 #include "skin/windows/shell/acShellClasses.h"
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellIcons.h"
+#include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
 #include <sys/stat.h>
@@ -350,6 +351,33 @@ TEST_F(ShellComboBoxTest, FormTextMakesALinkedTreeAndComboOnceTheClassesAreRegis
     EXPECT_EQ(combo->ItemsEx()->GetItem(1)->ImageIndex(), -1);
     tree->SelectPath(files / "Папка");
     EXPECT_EQ(combo->Path(), files / "Папка/");
+}
+
+TEST_F(ShellComboBoxTest, FormTextSetsTheTreesAndTheListsObjectTypesAndExtensions) {
+    ShellTree files;
+    RegisterSkinControlClasses();
+    RegisterShellClasses();
+    const std::string text = "object Holder: TsPanel\n"
+                             "  object Tree: TsShellTreeView\n"
+                             "    ObjectTypes = [otFolders, otHidden]\n"
+                             "    ShowExt = seHide\n"
+                             "  end\n"
+                             "  object List: TsShellListView\n"
+                             "    ObjectTypes = [otNonFolders]\n"
+                             "    ShowExt = seShow\n"
+                             "  end\n"
+                             "end\n";
+    auto* holder = Create<TsPanel>(Form);
+    holder->SetBounds(0, 0, 360, 240);
+    holder->SetParent(Form);
+    ReadRootComponent(holder, text);
+    auto* tree = static_cast<TsShellTreeView*>(holder->FindComponent("Tree"));
+    auto* list = static_cast<TsShellListView*>(holder->FindComponent("List"));
+    ASSERT_TRUE(tree != nullptr && list != nullptr);
+    EXPECT_EQ(tree->ObjectTypes(), (TacShellObjectTypes {otFolders, otHidden}));
+    EXPECT_EQ(tree->ShowExt(), seHide);
+    EXPECT_EQ(list->ObjectTypes(), TacShellObjectTypes {otNonFolders});
+    EXPECT_EQ(list->ShowExt(), seShow);
 }
 
 class ShellComboPicture : public ShellComboBoxTest, public ::testing::WithParamInterface<int> { };
