@@ -105,8 +105,10 @@ void TsPageControl::PaintTab(int pageIndex, int state, TPoint offset, TBitmap* t
     TRect r = SkinTabRect(pageIndex, state == tsActiveTab);
     if (Empty(r)) return;
     const TabSkin skin = TabSkinOf();
-    // A background only where the section actually used and its mask exist (index 0 is a section too).
-    const bool background = skin.Section >= 0 && sm->IsValidSkinIndex(skin.Section) && sm->IsValidImgIndex(skin.Mask);
+    // A background only in a skin with tab sections, where the section used and its mask exist (index 0 is a
+    // section too).
+    const bool background = sm->ConstData.TabSection[1] >= 0 && sm->IsValidSkinIndex(skin.Section)
+        && sm->IsValidImgIndex(skin.Mask);
     if (background) {
         auto t = NewBitmap24(W(r), H(r));
         if (!t) return;

@@ -310,7 +310,7 @@ TEST_F(PageControlTest, AnExposureWhileATabIsHotPaintsEverything) {
     EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), hot);
 }
 
-// The tab background is tested on the section each style actually uses, index 0 included.
+// The tab background needs the skin's "TABTOP" section and the mask of the section each style uses, index 0 included.
 TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     UseSkin(0);
     TsPageControl* pc = Make(3);
@@ -319,12 +319,15 @@ TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     const TRect tab1 = pc->NativeTabRect(1);
     const TPoint corner {tab1.left + 2, tab1.top + 2};
     const std::vector<gdi::COLORREF> withBackground = ScreenPixels(pc, tab1);
-    // Without a "TABTOP" section button tabs keep their background.
+    // Without a "TABTOP" section button tabs too keep only their captions.
+    const int tabTop = Manager->ConstData.TabSection[1];
     Manager->ConstData.TabSection[1] = -1;
     pc->SkinData()->BGChanged = true;
     pc->Invalidate();
     Pump();
-    EXPECT_EQ(ScreenPixels(pc, tab1), withBackground);
+    EXPECT_NE(ScreenPixels(pc, tab1), withBackground);
+    EXPECT_EQ(ScreenPixel(pc, corner.x, corner.y), ScreenPixel(pc, pc->TabStripRect().right - 2, pc->TabStripRect().top + 2));
+    Manager->ConstData.TabSection[1] = tabTop;
     // "BUTTON" as the skin's first section still paints.
     const int button = Manager->GetSkinIndex("BUTTON");
     ASSERT_GT(button, 0);
