@@ -12,7 +12,6 @@
 #include "platform/classes/TWinControl.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiConstants.h"
-#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/Types.h"
 #include "platform/user/Input.h"
 #include "platform/user/Painting.h"
@@ -572,7 +571,8 @@ void TControl::Repaint() {
         const HWND window = FParent->WindowHandle();
         const HDC dc = GetDC(window);
         base::ScopeExit release([&] { ReleaseDC(window, dc); });
-        gdi::SavedDc saved(dc);
+        // The clip stays until the release (the DC goes with it): the release presents what the clip holds, the
+        // control's rectangle, not the parent's whole window.
         gdi::IntersectClipRect(dc, FLeft, FTop, FLeft + FWidth, FTop + FHeight);
         FParent->PaintControls(dc, this);
     } else {

@@ -77,3 +77,46 @@ TEST_F(ControlPaintingTest, AFormWhosePaintThrowsGivesTheCanvasBack) {
     form->Show();
     PaintFailsThenRecovers(form, form);
 }
+
+namespace {
+
+// Windowless and opaque: a repaint draws it straight on its parent's window.
+class TOpaqueSquare : public TGraphicControl {
+public:
+    explicit TOpaqueSquare(TComponent* owner)
+        : TGraphicControl(owner) {
+        SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
+    }
+    int Paints = 0;
+
+protected:
+    void Paint() override {
+        ++Paints;
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FillRect(Rect(0, 0, Width(), Height()));
+    }
+};
+
+}
+
+TEST_F(ControlPaintingTest, AnOpaqueControlsRepaintPresentsItsRectangleOnly) {
+    TForm* form = NewForm();
+    auto* square = new TOpaqueSquare(form);
+    square->SetBounds(10, 10, 40, 20);
+    square->SetParent(form);
+    form->Show();
+    ASSERT_TRUE(Pump());
+    ASSERT_EQ(Display->StackingOrder().size(), 1u);
+    const auto* surface = Display->Surface(Display->StackingOrder()[0]);
+    ASSERT_NE(surface, nullptr);
+    const int paints = square->Paints, presents = surface->PresentCount;
+
+    square->Repaint();
+    ASSERT_TRUE(Pump());
+    EXPECT_EQ(square->Paints, paints + 1);
+    EXPECT_EQ(surface->PresentCount, presents + 1);
+    long pixels = 0;
+    for (const gdi::RECT& r : surface->LastDirty) pixels += long(r.right - r.left) * (r.bottom - r.top);
+    EXPECT_EQ(pixels, 40L * 20L);   // not the form's whole client area
+    EXPECT_EQ(PixelAt(square, 5, 5), gdi::RGB(0, 0, 255));
+}
