@@ -39,6 +39,13 @@ TsComboBoxStrings::TsComboBoxStrings(TWinControl* control)
     , FOwnerControl(control) {
 }
 
+std::string TsComboBoxStrings::Get(int index) const {
+    if (FOwnerControl->HandleAllocated()
+        && user::SendMessage(FOwnerControl->WindowHandle(), user::CB_GETLBTEXTLEN, user::WPARAM(index), 0) < 0)
+        return std::string();
+    return TListControlStrings::Get(index);
+}
+
 void TsComboBoxStrings::Clear() {
     const std::string text = FOwnerControl->Text();
     TListControlStrings::Clear();

@@ -18,6 +18,7 @@ class TsCommonData;
 class TsComboBoxStrings : public classes::TListControlStrings {
 public:
     explicit TsComboBoxStrings(classes::TWinControl* control);
+    std::string Get(int index) const override;   // "" for an index the box does not hold
     void Clear() override;
 
 private:

@@ -140,6 +140,14 @@ TEST_P(CommonComboTest, TypingInTheEditCompletesTheFirstMatchAndSelectsTheRest) 
     EXPECT_EQ(c->ItemIndex(), -1);
 }
 
+TEST_P(CommonComboTest, AnItemTheBoxDoesNotHoldReadsEmpty) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta"});
+    EXPECT_EQ(c->Items()->Get(1), "Beta");
+    EXPECT_EQ(c->Items()->Get(2), "");
+    EXPECT_EQ(c->Items()->Get(-1), "");
+}
+
 TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
