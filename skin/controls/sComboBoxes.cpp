@@ -46,6 +46,14 @@ std::string TsComboBoxStrings::Get(int index) const {
     return TListControlStrings::Get(index);
 }
 
+void TsComboBoxStrings::Delete(int index) {
+    if (FOwnerControl->HandleAllocated() && (index < 0 || index >= Count())) {
+        user::SendMessage(FOwnerControl->WindowHandle(), user::CB_DELETESTRING, user::WPARAM(index), 0);
+        return;
+    }
+    TListControlStrings::Delete(index);
+}
+
 void TsComboBoxStrings::Clear() {
     const std::string text = FOwnerControl->Text();
     TListControlStrings::Clear();

@@ -19,6 +19,7 @@ class TsComboBoxStrings : public classes::TListControlStrings {
 public:
     explicit TsComboBoxStrings(classes::TWinControl* control);
     std::string Get(int index) const override;   // "" for an index the box does not hold
+    void Delete(int index) override;   // an index the box does not hold deletes nothing
     void Clear() override;
 
 private:

@@ -140,12 +140,17 @@ TEST_P(CommonComboTest, TypingInTheEditCompletesTheFirstMatchAndSelectsTheRest) 
     EXPECT_EQ(c->ItemIndex(), -1);
 }
 
-TEST_P(CommonComboTest, AnItemTheBoxDoesNotHoldReadsEmpty) {
+TEST_P(CommonComboTest, AnItemTheBoxDoesNotHoldReadsEmptyAndDeletesNothing) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta"});
     EXPECT_EQ(c->Items()->Get(1), "Beta");
     EXPECT_EQ(c->Items()->Get(2), "");
     EXPECT_EQ(c->Items()->Get(-1), "");
+    c->Items()->Delete(2);   // nothing to delete, nothing raised
+    c->Items()->Delete(-1);
+    EXPECT_EQ(c->Items()->Count(), 2);
+    c->Items()->Delete(0);
+    EXPECT_EQ(c->Items()->Get(0), "Beta");
 }
 
 TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
