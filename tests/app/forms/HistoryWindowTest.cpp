@@ -14,6 +14,7 @@
 #include "skin/controls/sSpeedButton.h"
 
 #include <fstream>
+#include <functional>
 
 namespace korvex::app::test {
 
@@ -42,6 +43,17 @@ protected:
         form->Show();
         Pump();
         return form;
+    }
+    // When the Find window opens modally: "20.25" typed into it, then `finish` (its button, a key ...);
+    // `opened` says it did open.
+    void WhenFindOpens(bool& opened, std::function<void(TForm6*)> finish) {
+        WhenModal([&opened, finish = std::move(finish)](TCustomForm* modal) {
+            auto* window = dynamic_cast<TForm6*>(modal);
+            ASSERT_NE(window, nullptr);
+            opened = true;
+            window->Edit()->SetText("20.25");
+            finish(window);
+        });
     }
     std::vector<std::string> Column(TForm5* form, int column) {
         std::vector<std::string> cells;
@@ -179,13 +191,10 @@ TEST_F(HistoryFormTest, FindSelectsTheNextRowHoldingTheText) {
     EXPECT_FALSE(form->FindText("nothing like it"));
     // Through the pop-up menu: the Find window's text, then its button.
     form->History()->SetRow(1);
-    WhenModal([](TCustomForm* find) {
-        auto* window = dynamic_cast<TForm6*>(find);
-        ASSERT_NE(window, nullptr);
-        window->Edit()->SetText("20.25");
-        window->FindButton()->Click();
-    });
+    bool opened = false;
+    WhenFindOpens(opened, [](TForm6* window) { window->FindButton()->Click(); });
     dynamic_cast<TMenuItem*>(form->FindComponent("N1"))->Click();
+    EXPECT_TRUE(opened);
     EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");
     EXPECT_FALSE(Form6->Visible());
 }
@@ -200,13 +209,7 @@ TEST_F(HistoryFormTest, CtrlFOpensTheFindWindowAsTheMenuShows) {
     form->History()->SetRow(1);
     Pump();
     bool opened = false;
-    WhenModal([&](TCustomForm* modal) {
-        auto* window = dynamic_cast<TForm6*>(modal);
-        ASSERT_NE(window, nullptr);
-        opened = true;
-        window->Edit()->SetText("20.25");
-        window->FindButton()->Click();
-    });
+    WhenFindOpens(opened, [](TForm6* window) { window->FindButton()->Click(); });
     Display->KeyDown(user::VK_CONTROL, {}, user::ModControl);
     Display->KeyDown('F', {}, user::ModControl);
     Display->KeyUp('F', user::ModControl);
@@ -222,11 +225,7 @@ TEST_F(HistoryFormTest, EnterInTheFindWindowFinds) {
     TForm5* form = ShowHistory();
     form->History()->SetRow(1);
     bool opened = false;
-    WhenModal([&](TCustomForm* modal) {
-        auto* window = dynamic_cast<TForm6*>(modal);
-        ASSERT_NE(window, nullptr);
-        opened = true;
-        window->Edit()->SetText("20.25");
+    WhenFindOpens(opened, [this](TForm6* window) {
         window->Edit()->SetFocus();
         Display->KeyDown(user::VK_RETURN, {}, 0);
         Display->KeyUp(user::VK_RETURN, 0);

@@ -16,6 +16,7 @@
 #include "skin/engine/sSkinManager.h"
 
 #include <climits>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -36,10 +37,12 @@ protected:
     TsPanel* First = nullptr;
     TsPanel* Last = nullptr;
 
-    // A 160 x 100 box at (10, 10) holding ten rows of 120 x 30 (rowWidth wider for a horizontal range).
-    void Build(int rowWidth = 120) {
+    // A 160 x 100 box at (10, 10) holding ten rows of 120 x 30 (rowWidth wider for a horizontal range);
+    // `prepare` sets the box up before it is placed.
+    void Build(int rowWidth = 120, const std::function<void(TsScrollBox*)>& prepare = {}) {
         Form = NewForm();
         Box = Create<TsScrollBox>(Form);
+        if (prepare) prepare(Box);
         Box->SetBounds(10, 10, 160, 100);
         Box->SetParent(Form);
         for (int i = 0; i < BoxRows; ++i) {
@@ -317,18 +320,7 @@ TEST_F(ScrollBoxBars, TheClientAreaAndTheAlignedChildrenLeaveOutTheBars) {
 TEST_F(ScrollBoxBars, ADraggedThumbMovesTheContentOnlyWhenTheNativeBarTracks) {
     for (const bool tracking : {false, true}) {
         LoadSkin(0);
-        Form = NewForm();
-        Box = Create<TsScrollBox>(Form);
-        Box->VertScrollBar()->SetTracking(tracking);
-        Box->SetBounds(10, 10, 160, 100);
-        Box->SetParent(Form);
-        for (int i = 0; i < BoxRows; ++i) {
-            auto* row = Create<TsPanel>(Form);
-            row->SetBounds(0, i * RowHeight, 120, RowHeight);
-            row->SetParent(Box);
-            if (i == 0) First = row;
-        }
-        Pump();
+        Build(120, [tracking](TsScrollBox* box) { box->VertScrollBar()->SetTracking(tracking); });
         TsScrollBar* bar = Box->SkinVertBar();
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar->Smooth(), tracking);

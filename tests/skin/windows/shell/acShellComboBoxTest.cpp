@@ -59,6 +59,14 @@ protected:
         Pump();
         return combo;
     }
+    // A panel on the form holding what the form text describes.
+    TsPanel* HolderFromText(const std::string& text) {
+        auto* holder = Create<TsPanel>(Form);
+        holder->SetBounds(0, 0, 360, 240);
+        holder->SetParent(Form);
+        ReadRootComponent(holder, text);
+        return holder;
+    }
     TsShellTreeView* NewTree() {
         auto* tree = Create<TsShellTreeView>(Form);
         tree->SetBounds(240, 10, 110, 200);
@@ -336,10 +344,7 @@ TEST_F(ShellComboBoxTest, FormTextMakesALinkedTreeAndComboOnceTheClassesAreRegis
                              "    UseShellImages = False\n"
                              "  end\n"
                              "end\n";
-    auto* holder = Create<TsPanel>(Form);
-    holder->SetBounds(0, 0, 360, 240);
-    holder->SetParent(Form);
-    ReadRootComponent(holder, text);
+    TsPanel* holder = HolderFromText(text);
     Pump();
     auto* tree = static_cast<TsShellTreeView*>(holder->FindComponent("Tree"));
     auto* combo = static_cast<TsShellComboBox*>(holder->FindComponent("Combo"));
@@ -367,10 +372,7 @@ TEST_F(ShellComboBoxTest, FormTextSetsTheTreesAndTheListsObjectTypesAndExtension
                              "    ShowExt = seShow\n"
                              "  end\n"
                              "end\n";
-    auto* holder = Create<TsPanel>(Form);
-    holder->SetBounds(0, 0, 360, 240);
-    holder->SetParent(Form);
-    ReadRootComponent(holder, text);
+    TsPanel* holder = HolderFromText(text);
     auto* tree = static_cast<TsShellTreeView*>(holder->FindComponent("Tree"));
     auto* list = static_cast<TsShellListView*>(holder->FindComponent("List"));
     ASSERT_TRUE(tree != nullptr && list != nullptr);
