@@ -129,7 +129,9 @@ TEST_F(RightToLeftControls, TheTreesAndTheListsBarsLieAlongTheLeftEdge) {
     ASSERT_NE(tree->VertBar(), nullptr);
     EXPECT_TRUE(RtlLeftScrollBar(tree));
     EXPECT_EQ(tree->VertBar()->Left(), tree->Left() + tree->BorderWidth() + 3);
-    if (tree->HorzBar() != nullptr && tree->HorzBar()->Visible()) EXPECT_EQ(tree->HorzBar()->Left(), tree->Left() + tree->BorderWidth() + 3);
+    if (tree->HorzBar() != nullptr && tree->HorzBar()->Visible()) {
+        EXPECT_EQ(tree->HorzBar()->Left(), tree->Left() + tree->BorderWidth() + 3);
+    }
 
     ASSERT_NE(list->VertBar(), nullptr);
     EXPECT_TRUE(RtlLeftScrollBar(list));
