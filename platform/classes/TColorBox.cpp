@@ -4,6 +4,8 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TCommonDialog.h"
 #include "platform/gdi/Types.h"
+#include "platform/user/Messages.h"
+#include "platform/user/controls/ComboBox.h"
 
 #include <algorithm>
 #include <array>
@@ -199,8 +201,18 @@ void TCustomColorBox::PickForItemZero() {
     Invalidate();
 }
 
+void TCustomColorBox::CNCommand(TMessage& m) {
+    if (user::HIWORD(m.WParam) == user::CBN_SELENDCANCEL) FListCancelled = true;
+    TCustomComboBox::CNCommand(m);
+}
+
+// A list closed without a choice chose nothing: the items passed over in it (even "Custom...") are dropped and
+// the colour shown before it opened comes back.
 void TCustomColorBox::CloseUp() {
-    FListClosed = true;
+    const bool cancelled = FListCancelled;
+    FListCancelled = false;
+    FListClosed = !cancelled;
+    if (cancelled && Selected() != FSelected) SetSelected(FSelected);
     TCustomComboBox::CloseUp();
 }
 

@@ -77,6 +77,7 @@ protected:
     // "Custom..." asks for its colour when the list closes on it or on Enter while it is chosen.
     void Select() override;
     void CloseUp() override;
+    void CNCommand(TMessage& m) override;   // notes a list closed without a choice
     void KeyPress(char32_t& key) override;
     void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
     // The colour of the "Custom..." item from the user through a colour dialog opening at color; false when
@@ -92,6 +93,7 @@ private:
     TColor FNoneColorColor = clBlack;
     bool FPopulatePending = true;
     bool FListClosed = false;
+    bool FListCancelled = false;   // the list is closing without a choice (Escape, a press outside, focus lost)
 };
 
 class TColorBox : public TCustomColorBox {

@@ -299,6 +299,36 @@ TEST_F(ColorBoxTest, CancellingTheCustomColourKeepsTheColourShownBefore) {
     EXPECT_EQ(box->ColorNames(box->ItemIndex()), "clTeal");
 }
 
+// Home in the open list passes over "Custom..."; Escape then closes the list without choosing: the box shows the
+// colour it showed before the list opened, asks for nothing and reads that colour.
+TEST_F(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
+    TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
+    box->SetSelected(clRed);
+    box->SetFocus();
+    box->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(box->DroppedDown());
+    int dialogs = 0;
+    Application->OnIdle = [&](TObject*, bool&) {
+        TForm* dialog = Screen->ActiveForm();
+        if (dialog == nullptr || dialog->FindComponent("RedEdit") == nullptr) return;
+        ++dialogs;
+        dialog->SetModalResult(mrCancel);
+        user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+    };
+    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    Key(user::VK_HOME);
+    EXPECT_EQ(box->ItemIndex(), 0);
+    Key(user::VK_ESCAPE);
+    EXPECT_FALSE(box->DroppedDown());
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(box->Selected(), clRed);
+    ASSERT_GE(box->ItemIndex(), 0);
+    EXPECT_EQ(box->ColorNames(box->ItemIndex()), "clRed");
+    Key(user::VK_DOWN);   // the list closed for good: moving by keys asks for nothing
+    EXPECT_EQ(dialogs, 0);
+}
+
 TEST_F(ColorBoxTest, TheDefaultListHoldsTheStandardExtendedAndSystemColours) {
     auto* box = AddColors({cbStandardColors, cbExtendedColors, cbSystemColors});
     EXPECT_EQ(box->ColorNames(0), "clBlack");
