@@ -39,9 +39,12 @@ std::string WithoutBlanks(std::string_view s) {
     return out;
 }
 
+// A row is known when its name occurs inside a name of the table; an empty name, which occurs in every name,
+// only when the table holds an empty name already (so a page read twice adds nothing the second time).
 bool Known(const TProjectTable& table, const std::string& name) {
-    for (int k = 1; k <= table.Count(); ++k)
-        if (table.Name(k).find(name) != std::string::npos) return true;
+    for (int k = 1; k <= table.Count(); ++k) {
+        if (name.empty() ? table.Name(k).empty() : table.Name(k).find(name) != std::string::npos) return true;
+    }
     return false;
 }
 
@@ -50,11 +53,10 @@ bool Known(const TProjectTable& table, const std::string& name) {
 std::optional<TProjectRow> ParseProjectSummaryRow(std::string_view line) {
     if (line.find(ProjectServerPrefix) == std::string_view::npos) return std::nullopt;
     std::string_view s = line;
-    if (!SkipCell(s) || !SkipCell(s)) return std::nullopt;
+    SkipCell(s);
+    SkipCell(s);
     TProjectRow row;
-    row.Name = std::string(CellText(s));
-    // A row whose name is no work unit's (another table's row, an error page's line) is no project.
-    if (row.Name.size() < 2 || row.Name[0] != 'p' || row.Name[1] < '0' || row.Name[1] > '9') return std::nullopt;
+    row.Name = std::string(CellText(s));   // missing cells: empty
     for (int i = 0; i < 4; ++i)
         SkipCell(s);
     const std::string rest = WithoutBlanks(s);

@@ -19,9 +19,8 @@ inline constexpr const char* SummaryCellBoundary = "</TD><TD>";
 inline constexpr int ProjectSummaryTimeoutMs = 60000;
 
 // One row of the page, cut at the cell boundaries: the name is cell 3 as it stands, the credit cell 7 (blanks
-// removed) before its ".00", 0 when that is not a number, the core cell 9 with its blanks removed. Nothing for a
-// line without the server address or one whose name cell is not a work unit's name ("p" and the project's
-// number, as the project look-up compares them).
+// removed) before its ".00", 0 when that is not a number, the core cell 9 with its blanks removed; a missing
+// cell gives an empty text. Nothing for a line without the server address.
 std::optional<TProjectRow> ParseProjectSummaryRow(std::string_view line);
 
 struct TProjectSummaryResult {
@@ -33,7 +32,8 @@ struct TProjectSummaryResult {
 
 // Adds the page's new projects (every line but the first) to the table and, one by one, to the user's list
 // under Options\Units (UnitsCount, Date = now, Name<n>, Core<n>, Credit<n>). A row is known when its name
-// occurs inside a name already in the table, the rows added before it included.
+// occurs inside a name already in the table, the rows added before it included; an empty name is known once
+// the table holds an empty name.
 TProjectSummaryResult AddProjectSummary(std::string_view pageText, TProjectTable& table);
 
 // The line the options window shows once projects were added: 0 Russian, 1 English, "" for other languages.

@@ -25,10 +25,6 @@ namespace {
 constexpr int FragmentStart = 3;   // the date-time text's second character, after the "["
 constexpr int FragmentLength = 4;
 
-bool IsBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 // The run-clone-gen between a line's first "*" and its first "#".
 std::string RcgOf(const std::string& line) {
     int star = base::Pos("*", line);
@@ -110,9 +106,7 @@ THistoryEntry ParseHistoryLine(const std::string& line) {
 namespace {
 
 bool ReadHistoryLines(int fd, const std::function<void(std::string_view line)>& line) {
-    auto emit = [&line](std::string_view text) {
-        if (!IsBlank(text)) line(text);
-    };
+    auto emit = [&line](std::string_view text) { line(text); };
     std::vector<char> buffer(std::size_t(1) << 16);
     std::string carry;   // the start of a line the last block did not end
     bool afterCR = false;   // the last block ended with a CR: an LF first in this one belongs to it

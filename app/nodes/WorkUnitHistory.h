@@ -34,9 +34,9 @@ struct THistoryEntry {
 // The changes (a unit recorded, a speed set) change memory at once and are kept until written; Flush writes the
 // whole file from memory when something changed. A file changed on disk since it was last read or written
 // (restored from a backup, edited by hand: another device, inode, size or time) is read again first and the
-// changes not yet written are applied to what it holds, so nothing the user put there is written over. Blank
-// lines are not kept, so a write leaves them out; every other line is written back byte for byte, each ended
-// with CR LF (so a last line the file held without its end no longer runs into the next one).
+// changes not yet written are applied to what it holds, so nothing the user put there is written over. Every
+// line, a blank one too, is kept and written back byte for byte, each ended with CR LF (so a last line the
+// file held without its end no longer runs into the next one).
 // All members may be called from any thread (one lock inside; writes are serialised by another).
 class TWorkUnitHistory {
 public:
@@ -109,8 +109,8 @@ private:
 THistoryEntry ParseHistoryLine(const std::string& line);
 
 // Streams the lines of a history file to `line`: CR LF, LF or a lone CR end a line, and a last line without
-// an end counts. Blank lines (nothing but blanks and tabs) are skipped without being kept, so memory follows
-// the longest line, not the file. False with errno when the file cannot be opened or read (ENOENT: missing).
+// an end counts; a blank line is a line like any other. False with errno when the file cannot be opened or
+// read (ENOENT: missing).
 bool ForEachHistoryLine(const std::string& path, const std::function<void(std::string_view line)>& line);
 
 // The fields of a line, written so that no mark a reader looks for occurs inside them: the marks after the

@@ -54,7 +54,7 @@ THistoryRow ParseHistoryRecord(std::string_view line, int index) {
 
 std::vector<THistoryRow> ReadHistory(const std::string& path) {
     std::vector<THistoryRow> rows;
-    // Streamed, rows made for records only: blank lines cost nothing.
+    // Every line is a record, a blank one too (its fields are empty).
     if (!ForEachHistoryLine(path, [&rows](std::string_view line) {
             rows.push_back(ParseHistoryRecord(line, int(rows.size()) + 1));
         }))

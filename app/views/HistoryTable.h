@@ -21,7 +21,7 @@ using THistoryRow = std::array<std::string, HistoryColumnCount>;
 // empties the fields of that line only. Name, run-clone-gen and node are decoded as the writer encodes them.
 THistoryRow ParseHistoryRecord(std::string_view line, int index);
 
-// Every line of the file that is not blank, numbered from 1; a missing or unreadable file gives no rows.
+// Every line of the file, a blank one too, numbered from 1; a missing or unreadable file gives no rows.
 std::vector<THistoryRow> ReadHistory(const std::string& path);
 
 // The points of every row summed; a points text that is not an integer counts 0.

@@ -65,12 +65,18 @@ TEST_F(ReadHistoryTest, NumbersEveryLineFromOne) {
     EXPECT_EQ(HistoryPointsTotal(rows), 30);   // "x" counts 0
 }
 
-TEST_F(ReadHistoryTest, BlankLinesAreNoRowsAndTheRowsAfterThemAreNumberedOn) {
+TEST_F(ReadHistoryTest, EveryBlankLineIsARowOfItsOwnWithEmptyFields) {
     Write("\r\n[d1] a*1-1-1#10=n1\n\n  \r\r\n[d2] b*2-2-2#20=n2\r\n\t\n");
     const std::vector<THistoryRow> rows = ReadHistory(Path());
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], Row("1", "d1", "a", "1-1-1", "10", "n1", ""));
-    EXPECT_EQ(rows[1], Row("2", "d2", "b", "2-2-2", "20", "n2", ""));
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0], Row("1", "", "", "", "", "", ""));
+    EXPECT_EQ(rows[1], Row("2", "d1", "a", "1-1-1", "10", "n1", ""));
+    EXPECT_EQ(rows[2], Row("3", "", "", "", "", "", ""));
+    EXPECT_EQ(rows[3], Row("4", "", "", "", "", "  ", ""));   // no "=": the node is the whole line
+    EXPECT_EQ(rows[4], Row("5", "", "", "", "", "", ""));
+    EXPECT_EQ(rows[5], Row("6", "d2", "b", "2-2-2", "20", "n2", ""));
+    EXPECT_EQ(rows[6], Row("7", "", "", "", "", "\t", ""));
+    EXPECT_EQ(HistoryPointsTotal(rows), 30);
 }
 
 TEST_F(ReadHistoryTest, AMissingOrEmptyFileGivesNoRowsAndZeroPoints) {

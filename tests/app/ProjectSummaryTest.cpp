@@ -50,11 +50,30 @@ TEST(ProjectSummaryRow, IsCutIntoNameCreditAndCore) {
     }
 }
 
-TEST(ProjectSummaryRow, LinesWithoutTheServerOrANameAreNoRows) {
-    for (const std::string& line : {PageRow("p1_a", "1.00", "X", "10.0.0.1"), std::string("171.64.65.56"),
-             std::string("<TD>171.64.1.1</TD><TD>"), PageRow("", "5.00", "GROMACS"), std::string(),
-             PageRow("Server status", "1.00", "X"), PageRow("p", "1.00", "X"), PageRow("pX_1", "1.00", "X")})
+TEST(ProjectSummaryRow, LinesWithoutTheServerAreNoRows) {
+    for (const std::string& line : {PageRow("p1_a", "1.00", "X", "10.0.0.1"), std::string()})
         EXPECT_FALSE(ParseProjectSummaryRow(line)) << line;
+}
+
+TEST(ProjectSummaryRow, EveryLineWithTheServerIsARowMissingCellsEmpty) {
+    struct Case {
+        std::string Line;
+        const char* Name;
+        const char* Core;
+    };
+    const Case cases[] = {
+        {"171.64.65.56", "", ""},
+        {"<TD>171.64.1.1</TD><TD>", "", ""},
+        {PageRow("", "5.00", "GROMACS"), "", "GROMACS"},
+        {PageRow("Server status", "1.00", "X"), "Server status", "X"},
+        {PageRow("pX_1", "1.00", "X"), "pX_1", "X"},
+    };
+    for (const Case& c : cases) {
+        std::optional<TProjectRow> row = ParseProjectSummaryRow(c.Line);
+        ASSERT_TRUE(row) << c.Line;
+        EXPECT_EQ(row->Name, c.Name) << c.Line;
+        EXPECT_EQ(row->Core, c.Core) << c.Line;
+    }
 }
 
 class ProjectSummaryStore : public testing::Test {
@@ -77,18 +96,22 @@ TEST_F(ProjectSummaryStore, AddsNewRowsToTheTableAndTheUserListOneByOne) {
     const std::string page = Page({PageRow("p9001_new one", "300.00", "GROMACS"), "<TR><TD>junk</TD></TR>",
         PageRow("p9002_another", "55.00", "AMBER"), PageRow("", "1.00", "QMD"), PageRow("p697_unit", "1.00", "X")});
     TProjectSummaryResult result = AddProjectSummary(page, table);
-    EXPECT_EQ(result.Rows, 3);   // the known one counted
-    EXPECT_EQ(result.Added, 2);
-    EXPECT_EQ(result.UnitsCount, 2);
-    ASSERT_EQ(table.Count(), before + 2);
+    EXPECT_EQ(result.Rows, 4);   // the known one counted
+    EXPECT_EQ(result.Added, 3);
+    EXPECT_EQ(result.UnitsCount, 3);
+    ASSERT_EQ(table.Count(), before + 3);
     EXPECT_EQ(table.Row(before + 1), (TProjectRow {"p9001_new one", "GROMACS", 300}));
     EXPECT_EQ(table.Row(before + 2), (TProjectRow {"p9002_another", "AMBER", 55}));
-    EXPECT_EQ(StoredInt("UnitsCount"), 2);
+    EXPECT_EQ(table.Row(before + 3), (TProjectRow {"", "QMD", 1}));   // stored as it came
+    EXPECT_EQ(StoredInt("UnitsCount"), 3);
     EXPECT_EQ(StoredText("Name2"), "p9002_another");
     EXPECT_EQ(StoredText("Core1"), "GROMACS");
     EXPECT_EQ(StoredInt("Credit1"), 300);
     // What the store now holds reads back as the same table.
     EXPECT_EQ(LoadProjectTable().Row(before + 2), table.Row(before + 2));
+    // The same page again adds nothing, the row without a name included.
+    EXPECT_EQ(AddProjectSummary(page, table).Added, 0);
+    EXPECT_EQ(StoredInt("UnitsCount"), 3);
 }
 
 TEST_F(ProjectSummaryStore, KnownNamesPartsOfThemAndRepeatsAreSkipped) {

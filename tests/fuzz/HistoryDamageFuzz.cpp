@@ -56,11 +56,7 @@ std::string Damaged(std::string_view base, std::string_view damage) {
     return file;
 }
 
-bool IsBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-// The file's lines as the readers must see them: CR LF, LF or CR end one, blank ones left out.
+// The file's lines as the readers must see them: CR LF, LF or CR end one; a blank one is a record too.
 std::vector<std::string_view> Records(std::string_view file) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
@@ -68,7 +64,7 @@ std::vector<std::string_view> Records(std::string_view file) {
         std::size_t end = file.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = file.size();
         const std::string_view line = file.substr(start, end - start);
-        if (!IsBlank(line)) lines.push_back(line);
+        lines.push_back(line);
         start = end + 1;
         if (end < file.size() && file[end] == '\r' && start < file.size() && file[start] == '\n') ++start;
     }

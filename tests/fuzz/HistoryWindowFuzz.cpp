@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteBytes(folder / app::HistoryFileName, parts[0]);
 
     std::vector<app::THistoryRow> rows = app::ReadHistory(folder / app::HistoryFileName);
-    // One row per line that is not blank, as the main window's history list reads the same file.
+    // One row per line, a blank one too, as the main window's history list reads the same file.
     app::TWorkUnitHistory history(folder.Path());
     history.Load();
     if (int(rows.size()) != history.Count()) fuzz::Fail("the window and the history list count other lines");
