@@ -216,6 +216,11 @@ void TacCustomShellListView::LinkComboBox(TacCustomShellComboBox* combo) {
 void TacCustomShellListView::RootChanged() {
     if (FUpdating) return;
     base::ValueRollback<bool> updating(FUpdating, true);
+    // The notifier is made again for the folder now shown (a notifier calling here is freed: its call holds
+    // nothing of it).
+    const bool autoRefresh = FAutoRefresh;
+    SetAutoRefresh(false);
+    base::ScopeExit restore([this, autoRefresh] { SetAutoRefresh(autoRefresh); });
     if (FRootChanged) {
         if (FShellTreeView != nullptr) FShellTreeView->SetRoot(FRoot);
         if (FShellComboBox != nullptr) FShellComboBox->SetRoot(FRoot);
@@ -227,8 +232,6 @@ void TacCustomShellListView::RootChanged() {
     FRootChanged = false;
     Populate();
     if (ViewStyle() == vsReport) CreateColumns();
-    // The notifier watches the folder shown (it may be the one calling: it is kept, not made again).
-    if (FNotifier != nullptr && FRootFolder != nullptr) FNotifier->SetRoot(FRootFolder->PathName());
 }
 
 void TacCustomShellListView::SetAutoRefresh(bool value) {
@@ -480,11 +483,13 @@ void TacCustomShellListView::WndProc(TMessage& m) {
         return;
     }
     TsCustomListView::WndProc(m);
-    // Only a change of the view makes columns: scroll bars coming and going change the style too.
-    if (m.Msg == user::WM_STYLECHANGED && int(m.WParam) == user::GWL_STYLE && m.LParam != 0) {
+    // A style change in report view makes the columns again. Our window layer shows and hides scroll bars by
+    // setting their style bits, which tells the window too: those notices are no style change of the list.
+    if (m.Msg == user::WM_STYLECHANGED && m.LParam != 0 && ViewStyle() == vsReport
+        && !ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading)) {
         const auto* change = reinterpret_cast<const user::STYLESTRUCT*>(m.LParam);
-        const bool viewChanged = ((change->styleOld ^ change->styleNew) & user::LVS_TYPEMASK) != 0;
-        if (viewChanged && ViewStyle() == vsReport && !ComponentState().Contains(csLoading)) CreateColumns();
+        const user::DWORD bars = int(m.WParam) == user::GWL_STYLE ? user::WS_HSCROLL | user::WS_VSCROLL : 0;
+        if (((change->styleOld ^ change->styleNew) & ~bars) != 0) CreateColumns();
     }
 }
 

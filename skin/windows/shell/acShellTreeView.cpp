@@ -13,6 +13,7 @@
 #include "platform/user/controls/TreeView.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sStyleSimply.h"
 #include "skin/windows/shell/acShellChangeNotifier.h"
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellIcons.h"
@@ -378,7 +379,7 @@ void TacCustomShellTreeView::SetAutoRefresh(bool value) {
     if (!value) return;
     FNotifier = Create<TacShellChangeNotifier>(this);
     FNotifier->SetWatchSubTree(false);
-    const TacShellFolder* folder = SelectedFolder() != nullptr ? SelectedFolder() : FRootFolder.get();
+    const TacShellFolder* folder = FSelecting != nullptr ? FolderOf(FSelecting) : FRootFolder.get();
     FNotifier->SetRoot(folder != nullptr ? folder->PathName() : std::string());
     FNotifier->SetOnChange([this] { RefreshSelected(); });
 }
@@ -390,11 +391,16 @@ bool TacCustomShellTreeView::CanChange(TTreeNode* node) {
     const TacShellFolder* folder = FolderOf(node);
     if (folder != nullptr && !folder->IsFolder(true)) folder = FolderOf(node->Parent());
     if (folder == nullptr) return true;
+    // Switched off meanwhile, then on again for the node being selected (a notifier calling here is freed: its
+    // call holds nothing of it).
+    const bool autoRefresh = FAutoRefresh;
+    SetAutoRefresh(false);
     {
         base::ValueRollback<bool> linking(FLinking, true);
         TellLinked(folder->AbsoluteID());
     }
-    if (FNotifier != nullptr) FNotifier->SetRoot(folder->PathName());
+    base::ValueRollback<TTreeNode*> selecting(FSelecting, node);
+    SetAutoRefresh(autoRefresh);
     return true;
 }
 
@@ -443,12 +449,16 @@ void TacCustomShellTreeView::WndProc(TMessage& m) {
             if (TTreeNode* node = FindNode(*renamed)) Refresh(node);
         return;
     }
-    if (m.Msg == user::WM_CONTEXTMENU && FAutoContextMenus && PopupMenu() == nullptr && SelectedFolder() != nullptr) {
+    if (m.Msg == user::WM_CONTEXTMENU && FAutoContextMenus && (PopupMenu() == nullptr || !PopupMenu()->AutoPopup())
+        && SelectedFolder() != nullptr) {
         const TPoint p = ScreenToClient(TPoint {short(user::LOWORD(m.LParam)), short(user::HIWORD(m.LParam))});
         ShowContextMenu(this, *SelectedFolder(), p.x, p.y);
         return;
     }
     TsTreeView::WndProc(m);
+    // The system icons are drawn on the control's own colour.
+    if (m.Msg == user::WM_NCPAINT && HandleAllocated())
+        if (TImageList* system = SystemImageList(false)) system->SetBkColor(QueryControlColor(this));
 }
 
 }

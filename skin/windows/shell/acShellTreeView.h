@@ -105,6 +105,7 @@ private:
     bool FAutoRefresh = false;
     bool FUseShellImages = true;
     bool FDestroyingFolders = false;   // the destructor frees the folders after the nodes
+    classes::TTreeNode* FSelecting = nullptr;   // the node being selected, while AutoRefresh is applied again
     std::optional<TItemIDList> FRenamed;   // the renamed node, loaded again once its label edit is over
     TacShowExtension FShowExt = seSystem;
     TacShellChangeNotifier* FNotifier = nullptr;   // owned as a component; cleared in Notification

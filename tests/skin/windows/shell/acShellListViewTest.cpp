@@ -5,6 +5,9 @@
 #include "support/ShellTree.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
+#include "platform/classes/TMethodTable.h"
+#include "platform/classes/TReader.h"
 #include "platform/classes/TStrings.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
@@ -12,7 +15,10 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/controls/ListView.h"
+#include "skin/controls/sControlClasses.h"
+#include "skin/controls/sPanel.h"
 #include "skin/windows/shell/acShellChangeNotifier.h"
+#include "skin/windows/shell/acShellClasses.h"
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
@@ -120,6 +126,60 @@ TEST_F(ShellListViewTest, AMaskPatternListsAFileWithoutAnExtensionByItsName) {
     EXPECT_EQ(Names(list), want);
     list->SetMask("*.bmp;pl");   // a part of the name is not enough
     EXPECT_EQ(IndexOf(list, "plain"), -1);
+}
+
+TEST_F(ShellListViewTest, AStyleChangeInReportViewMakesTheColumnsAgainAndScrollBarsDoNot) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    ASSERT_EQ(list->Columns()->Count(), 4);
+    const int sizeWidth = list->Columns()->Items(1)->Width();
+    list->Columns()->Items(1)->SetWidth(sizeWidth + 40);
+    // Scroll bars coming and going leave the columns as they are.
+    list->SetBounds(240, 10, 120, 60);
+    Pump();
+    list->SetBounds(240, 10, 380, 260);
+    Pump();
+    EXPECT_EQ(list->Columns()->Items(1)->Width(), sizeWidth + 40);
+    // Any other style change of the window makes them again.
+    list->SetReadOnly(true);
+    Pump();
+    ASSERT_EQ(list->Columns()->Count(), 4);
+    EXPECT_EQ(list->Columns()->Items(1)->Width(), sizeWidth);
+    list->Columns()->Items(1)->SetWidth(sizeWidth + 40);
+    list->SetViewStyle(vsList);
+    list->SetMultiSelect(true);   // not in report view: nothing is made
+    list->SetViewStyle(vsReport);
+    Pump();
+    EXPECT_EQ(list->Columns()->Items(1)->Width(), sizeWidth);
+}
+
+TEST_F(ShellListViewTest, FormTextSetsTheEditingAndInsertEvents) {
+    RegisterSkinControlClasses();
+    RegisterShellClasses();
+    int editing = 0;
+    int inserted = 0;
+    TMethodTable methods;
+    methods.Add("ListEditing", std::function<void(TObject*, TListItem*, bool&)>(
+                                   [&](TObject*, TListItem*, bool&) { ++editing; }))
+        .Add("ListInsert", std::function<void(TObject*, TListItem*)>([&](TObject*, TListItem*) { ++inserted; }));
+    auto* holder = Create<TsPanel>(Form);
+    holder->SetParent(Form);
+    ReadRootComponent(holder,
+        "object Holder: TsPanel\n"
+        "  object List: TsShellListView\n"
+        "    OnEditing = ListEditing\n"
+        "    OnInsert = ListInsert\n"
+        "  end\n"
+        "end\n",
+        &methods);
+    auto* list = static_cast<TsShellListView*>(holder->FindComponent("List"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->OnEditing && list->OnInsert);
+    bool allow = true;
+    list->OnEditing(list, nullptr, allow);
+    list->OnInsert(list, nullptr);
+    EXPECT_EQ(editing, 1);
+    EXPECT_EQ(inserted, 1);
 }
 
 TEST_F(ShellListViewTest, AClickOnAColumnHeaderLeavesTheListInItsOrder) {
@@ -345,10 +405,14 @@ TEST_F(ShellListViewTest, AutoRefreshWatchesTheShownFolderAndListsACreatedFile) 
     list->SetAutoRefresh(true);
     ASSERT_NE(list->Notifier(), nullptr);
     EXPECT_EQ(list->Notifier()->Root(), files.Root());
+    TComponentWatch first(list->Notifier());
     Select(list, "Folder A");
     list->SetFocus();
     Key(user::VK_RETURN);
     ASSERT_EQ(list->Path(), files / "Folder A");
+    // Switched off and on again around the change: a new notifier watches the new folder.
+    EXPECT_FALSE(first.Alive());
+    ASSERT_NE(list->Notifier(), nullptr);
     EXPECT_EQ(list->Notifier()->Root(), files / "Folder A");
     ASSERT_NE(list->Notifier()->Thread(), nullptr);
     // The worker re-opens its watch on the new folder on its own thread: files are made until one is seen.

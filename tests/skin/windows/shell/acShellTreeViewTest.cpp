@@ -5,12 +5,20 @@
 #include "support/ShellTree.h"
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TComponentWatch.h"
+#include "platform/classes/TImageList.h"
+#include "platform/classes/TMenu.h"
 #include "platform/classes/TScreen.h"
 #include "platform/user/Window.h"
+#include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/TreeView.h"
+#include "skin/engine/sStyleSimply.h"
+#include "skin/windows/shell/acShellChangeNotifier.h"
+#include "skin/windows/shell/acShellIcons.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
 #include <filesystem>
@@ -182,6 +190,61 @@ TEST_F(ShellTreeViewTest, RenamingByLabelEditRefusesAnExistingNameAndRefreshesTh
     const std::vector<std::string> order = {"a first", "closed", "cycle", "docs & notes", "Папка"};
     EXPECT_EQ(Children(tree->Items()->GetFirstNode()), order);
     Application->OnException = nullptr;
+}
+
+TEST_F(ShellTreeViewTest, ItsOwnPopupMenuShowsOnlyWithAutoPopupElseTheShellsMenu) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    auto* popup = Create<TPopupMenu>(Form);
+    auto* own = new TMenuItem(popup);
+    own->SetCaption("Own");
+    popup->Items()->Add(own);
+    int ownShown = 0;
+    popup->OnPopup = [&](TObject*) { ++ownShown; };
+    tree->SetPopupMenu(popup);
+    int menuLoops = 0;
+    user::SetMenuLoopIdleHook([&] {
+        ++menuLoops;
+        return false;   // closes the menu, nothing chosen
+    });
+    base::ScopeExit unhook([] { user::SetMenuLoopIdleHook({}); });
+    const TPoint at = tree->ClientToScreen(TPoint {20, 10});
+    const LPARAM point = user::MAKELPARAM(at.x, at.y);
+    tree->Perform(user::WM_CONTEXTMENU, WPARAM(tree->Handle()), point);
+    EXPECT_EQ(ownShown, 1);
+    EXPECT_EQ(menuLoops, 1);
+    popup->SetAutoPopup(false);
+    tree->Perform(user::WM_CONTEXTMENU, WPARAM(tree->Handle()), point);
+    EXPECT_EQ(ownShown, 1);
+    EXPECT_EQ(menuLoops, 2);   // the shell's menu for the selected folder
+}
+
+TEST_F(ShellTreeViewTest, AutoRefreshIsAppliedAgainForTheNodeBeingSelected) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    tree->SetAutoRefresh(true);
+    ASSERT_NE(tree->Notifier(), nullptr);
+    EXPECT_EQ(tree->Notifier()->Root(), files.Root());
+    TComponentWatch first(tree->Notifier());
+    tree->SetSelected(Child(tree->Items()->GetFirstNode(), "Folder A"));
+    EXPECT_FALSE(first.Alive());   // switched off and on again
+    ASSERT_NE(tree->Notifier(), nullptr);
+    EXPECT_EQ(tree->Notifier()->Root(), files / "Folder A");
+    tree->SetAutoRefresh(false);
+    tree->SetSelected(tree->Items()->GetFirstNode());
+    EXPECT_EQ(tree->Notifier(), nullptr);
+}
+
+TEST_F(ShellTreeViewTest, ItsFramePaintGivesTheSystemIconsItsColour) {
+    ShellTree files;
+    UseSkin(1);
+    TsShellTreeView* tree = NewTree(files.Root());
+    ParentsUpdated(Form);
+    SystemImageList(false)->SetBkColor(clNone);
+    tree->Perform(user::WM_NCPAINT, 0, 0);
+    EXPECT_EQ(SystemImageList(false)->BkColor(), QueryControlColor(tree));
+    EXPECT_NE(SystemImageList(false)->BkColor(), clNone);
+    SystemImageList(false)->SetBkColor(clNone);   // shared with the other tests
 }
 
 TEST_F(ShellTreeViewTest, TheDeleteCompletionRemovesANodeOnlyWhenNoEntryIsLeft) {
