@@ -13,6 +13,7 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/engine/sBoundLabel.h"
 #include "skin/engine/sUtils.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/shell/acShellFolder.h"
@@ -60,12 +61,15 @@ TPathDialogForm::TPathDialogForm(TComponent* owner)
     sShellTreeView1 = Create<TsShellTreeView>(this);
     sShellTreeView1->SetName("sShellTreeView1");
     sShellTreeView1->SetParent(this);
-    sShellTreeView1->SetBounds(8, 8, ClientWidth() - 16, ClientHeight() - 50);
+    sShellTreeView1->SetBounds(8, 24, ClientWidth() - 16, ClientHeight() - 66);   // its label above it
     sShellTreeView1->SetShowRoot(false);
     sShellTreeView1->SetRightClickSelect(true);
     sShellTreeView1->SkinData()->SetSkinSection("EDIT");
     sShellTreeView1->SetAnchors({akLeft, akTop, akRight, akBottom});
     sShellTreeView1->OnChange = [this](TObject*, TTreeNode*) { TreeChange(); };
+    sShellTreeView1->BoundLabel()->SetLayout(sclTopLeft);
+    sShellTreeView1->BoundLabel()->SetCaption(" ");
+    sShellTreeView1->BoundLabel()->SetActive(true);
 
     auto button = [this](const char* name, const char* caption, int left, TAnchors anchors) {
         auto* b = Create<TsBitBtn>(this);

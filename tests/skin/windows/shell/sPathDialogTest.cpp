@@ -5,10 +5,12 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TLabel.h"
 #include "platform/classes/TTreeNodes.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sTooledit.h"
+#include "skin/engine/sBoundLabel.h"
 #include "skin/windows/shell/acShellTreeView.h"
 #include "skin/windows/shell/sPathDialog.h"
 
@@ -130,6 +132,27 @@ TEST_F(PathDialogTest, TheDialogIsSkinnedAsALibraryDialog) {
     std::string chosen;
     Choose(files.Root(), files / "Folder A", chosen, {[&](TForm* form) {
         EXPECT_EQ(Of(form)->SkinProvider->SkinData()->SkinSection(), "DIALOG");
+        ClickOn(Of(form)->sBitBtn2);
+    }});
+}
+
+TEST_F(PathDialogTest, TheTreeHasABlankLabelAboveIt) {
+    ShellTree files;
+    UseSkin(1);
+    std::string chosen;
+    Choose(files.Root(), files / "Folder A", chosen, {[&](TForm* form) {
+        TsShellTreeView* tree = Of(form)->sShellTreeView1;
+        TsBoundLabel* bound = tree->BoundLabel();
+        ASSERT_TRUE(bound->Active());
+        EXPECT_EQ(bound->Caption(), " ");
+        EXPECT_EQ(bound->Layout(), sclTopLeft);
+        TCustomLabel* label = bound->Label();
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->Visible());
+        EXPECT_EQ(label->Parent(), form);
+        EXPECT_GE(label->Top(), 0);
+        EXPECT_LE(label->Top() + label->Height(), tree->Top());
+        EXPECT_EQ(label->Left(), tree->Left());
         ClickOn(Of(form)->sBitBtn2);
     }});
 }
