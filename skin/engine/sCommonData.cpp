@@ -84,8 +84,8 @@ void TsCommonData::TellOwner(int code, TsSkinManager* manager) {
 
 void TsCommonData::SetSkinManager(TsSkinManager* value) {
     if (value == OwnSkinManager()) return;
+    // The default manager is stored as none; the owner still hears of it.
     TsSkinManager* stored = value == DefaultManager ? nullptr : value;
-    if (stored == OwnSkinManager()) return;
     FSkinManager = stored ? std::make_unique<classes::TComponentWatch>(stored) : nullptr;
     if (FOwnerControl != nullptr && IsLoading(FOwnerControl)) return;
     if (value == nullptr)

@@ -159,7 +159,7 @@ bool CommonMessage(TMessage& m, TsCommonData* data) {
         if (const TsGeneralData* s = Section(data); s && s->Transparency >= 1 && low == 1) data->BGChanged = true;
         return false;
     case SMC_REFRESHSECTION:
-        if (!RefreshSectionName.empty() && Upper(data->SkinSection()) == RefreshSectionName) data->Invalidate();
+        if (Upper(data->SkinSection()) == RefreshSectionName) data->Invalidate();
         return false;
     case SMC_SETANIMCHILD:
         data->SetAnimChild(reinterpret_cast<TControl*>(m.LParam));

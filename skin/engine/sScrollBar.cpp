@@ -295,9 +295,7 @@ void TsScrollBar::SyncNativeBar(bool redraw) {
     user::SCROLLINFO info;
     info.fMask = user::SIF_RANGE | user::SIF_PAGE | user::SIF_POS;
     info.nMin = FMin;
-    // The native bar's last position is its max - page + 1: its range is widened so that Max stays the
-    // last position, as on the skinned bar.
-    info.nMax = FMax + std::max(FPageSize - 1, 0);
+    info.nMax = FMax;   // with a page the native thumb ends at Max - PageSize + 1, as native bars do
     info.nPage = user::UINT(FPageSize);
     info.nPos = Mirrored() ? FMin + FMax - FPosition : FPosition;   // mirrored within the range
     user::SetScrollInfo(WindowHandle(), user::SB_CTL, &info, redraw);

@@ -217,7 +217,7 @@ void TsScrollBar::PaintSkinned(user::HDC given) {
         // The skin went before the window did: the plain look until the native bar is back.
         user::ScrollBarData data;
         data.Min = FMin;
-        data.Max = FMax + std::max(FPageSize - 1, 0);
+        data.Max = FMax;
         data.Page = user::UINT(std::max(FPageSize, 0));
         data.Pos = FPosition;
         if (!Enabled()) data.Disabled = user::ESB_DISABLE_BOTH;

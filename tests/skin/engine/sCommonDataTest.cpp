@@ -61,6 +61,31 @@ TEST_F(CommonDataTest, TheDefaultManagerIsStoredAsNone) {
     EXPECT_EQ(Panel->SkinData->OwnSkinManager(), other.Manager());
 }
 
+// Naming the default manager stores none, and the owner is still told of it: a refresh where the section is known.
+TEST_F(CommonDataTest, NamingTheDefaultManagerTellsTheOwnerAsAnyOtherManagerWould) {
+    Panel->SkinData->SetSkinSection("PANEL");
+    ASSERT_EQ(Panel->SkinData->OwnSkinManager(), nullptr);
+    Panel->SkinData->Updating = true;
+    Panel->SkinData->BGChanged = false;
+    Panel->SkinData->SetSkinManager(Skin->Manager());
+    EXPECT_EQ(Panel->SkinData->OwnSkinManager(), nullptr);
+    EXPECT_EQ(Panel->SkinData->SkinIndex, PanelIndex);
+    EXPECT_FALSE(Panel->SkinData->Updating);   // code 3 reached the owner's state
+    EXPECT_TRUE(Panel->SkinData->BGChanged);
+}
+
+// Code 13 compares the upper-cased section with a name nothing sets: only a state without a section matches it.
+TEST_F(CommonDataTest, TheSectionRefreshMatchesOnlyAStateWhoseSectionEqualsTheEmptyName) {
+    ASSERT_EQ(Panel->SkinData->SkinSection(), "");
+    Panel->SkinData->BGChanged = false;
+    Panel->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESHSECTION), 0);
+    EXPECT_TRUE(Panel->SkinData->BGChanged);
+    Panel->SkinData->SetSkinSection("PANEL");
+    Panel->SkinData->BGChanged = false;
+    Panel->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESHSECTION), 0);
+    EXPECT_FALSE(Panel->SkinData->BGChanged);
+}
+
 TEST_F(CommonDataTest, AFreedOwnManagerIsForgotten) {
     auto other = std::make_unique<CodeSkin>();
     Panel->SkinData->SetSkinManager(other->Manager());

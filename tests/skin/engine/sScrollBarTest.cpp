@@ -443,11 +443,24 @@ TEST_F(ScrollBar, AnUnskinnedInvertedRangeRaisesAndAnEmptyOneIsAccepted) {
     EXPECT_EQ(bar->Max(), 100);
     bar->SetParams(5, 10, 10);
     EXPECT_EQ(bar->Position(), 10);
-    // The native bar reaches Max with a page too.
-    bar->SetParams(0, 0, 100);
+}
+
+// The native bar holds the range as it is: with a page its thumb ends at Max - PageSize + 1, and a drag to the
+// end gives that position; keys still reach Max.
+TEST_F(ScrollBar, AnUnskinnedBarKeepsItsRangeAndItsThumbEndsAPageBeforeMax) {
+    TForm* form = NewForm();
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
     bar->SetPageSize(20);
+    int lo = -1, hi = -1;
+    user::GetScrollRange(bar->Handle(), user::SB_CTL, &lo, &hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 100);
     bar->SetPosition(100);
-    EXPECT_EQ(user::GetScrollPos(bar->Handle(), user::SB_CTL), 100);
+    EXPECT_EQ(bar->Position(), 100);
+    EXPECT_EQ(user::GetScrollPos(bar->Handle(), user::SB_CTL), 81);
+    bar->SetPosition(0);
+    bar->Perform(CN_HSCROLL, user::MAKEWPARAM(user::SB_BOTTOM, 0), 0);
+    EXPECT_EQ(bar->Position(), 100);
 }
 
 TEST_F(ScrollBar, ANewPositionEnablesAnUnskinnedBarAndLeavesASkinnedOneDisabled) {
