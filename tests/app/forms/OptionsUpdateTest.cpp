@@ -35,6 +35,7 @@ std::string PageRow(const std::string& name, int credit, const std::string& core
 
 const std::string SummaryPage = "<HTML><TABLE>\r\n" + PageRow("p9501_first", 210, "GROMACS") + "\r\n"
     + PageRow("p9502_second", 95, "AMBER") + "\r\n" + "<TR><TD>1</TD><TD>171.64.0.1</TD></TR>\r\n</TABLE>\r\n";
+// Its last row, a server's line without cells, is added without a name.
 
 class OptionsUpdateTest : public MainFormTest {
 protected:
@@ -101,16 +102,16 @@ TEST_F(OptionsUpdateTest, ThePageAddsItsNewProjectsAndKeepsACopy) {
     ShowOptions();
     Options->SetSummaryUrl(server.Url("/psummary.html"));
     Update();
-    ASSERT_EQ(MainForm->Projects().Count(), Before + 2);
+    ASSERT_EQ(MainForm->Projects().Count(), Before + 3);
     EXPECT_EQ(MainForm->Projects().Row(Before + 1), (TProjectRow {"p9501_first", "GROMACS", 210}));
     EXPECT_EQ(Env->ReadFile(ProjectSummaryFile), SummaryPage + "\r\n");
     EXPECT_EQ(Options->InfoLabel()->Caption(),
-        "Last update: 07.12.2026 09:15:00 Known units: 2/" + std::to_string(Before + 2));
+        "Last update: 07.12.2026 09:15:00 Known units: 3/" + std::to_string(Before + 3));
     EXPECT_TRUE(Options->Saved());
     EXPECT_EQ(DialogRuns, 0);
     // The same page again adds nothing.
     Update();
-    EXPECT_EQ(MainForm->Projects().Count(), Before + 2);
+    EXPECT_EQ(MainForm->Projects().Count(), Before + 3);
 }
 
 TEST_F(OptionsUpdateTest, AFailingAnswerIsReportedAndASavedCopyCanBeRead) {
@@ -128,7 +129,7 @@ TEST_F(OptionsUpdateTest, AFailingAnswerIsReportedAndASavedCopyCanBeRead) {
         EXPECT_NE(texts.find("Cannot open URL " + server.Url("/psummary.html")), std::string::npos) << texts;
         EXPECT_EQ(Options->OpenDialog()->Filter(), "HTML|*.html");
         EXPECT_EQ(DialogRuns, 1);
-        EXPECT_EQ(MainForm->Projects().Count(), Before + 2) << status;
+        EXPECT_EQ(MainForm->Projects().Count(), Before + 3) << status;
         EXPECT_EQ(Env->ReadFile(ProjectSummaryFile), "");   // the error page is never kept as the copy
         Options->Free();
         Options = nullptr;
@@ -178,22 +179,22 @@ TEST_F(OptionsUpdateTest, TruncatedAnswersFailAndOtherLanguagesShowNothing) {
     const std::string label = Options->InfoLabel()->Caption();
     Update();   // no message box comes up, or this would wait for ever
     EXPECT_EQ(DialogRuns, 1);
-    EXPECT_EQ(MainForm->Projects().Count(), Before + 2);
+    EXPECT_EQ(MainForm->Projects().Count(), Before + 3);
     EXPECT_EQ(Options->InfoLabel()->Caption(), label);
 }
 
-TEST_F(OptionsUpdateTest, AFileWithoutAProjectAddsNothingWithoutAWord) {
-    // An answer that is no summary page: a line with a server's address, cells, but no work unit's name.
+TEST_F(OptionsUpdateTest, ALineWithAServersAddressIsAProjectWhateverItsNameWithoutAWord) {
     const std::string page = "<HTML>\r\n<TR><TD>1</TD><TD>171.64.65.56</TD><TD>Server status</TD><TD>up</TD></TR>\r\n";
     MiniHttpServer server([&](const std::string&) { return MiniHttpServer::Response(200, page); });
     ShowOptions();
     Options->SetSummaryUrl(server.Url("/psummary.html"));
-    const std::string label = Options->InfoLabel()->Caption();
     EXPECT_FALSE(OpensModal([this] { Update(); }));
-    EXPECT_EQ(MainForm->Projects().Count(), Before);
-    EXPECT_FALSE(Env->Stored(UnitsKey, "UnitsCount"));
-    EXPECT_EQ(Options->InfoLabel()->Caption(), label);
-    EXPECT_FALSE(Options->Saved());
+    ASSERT_EQ(MainForm->Projects().Count(), Before + 1);
+    EXPECT_EQ(MainForm->Projects().Name(Before + 1), "Server status");
+    EXPECT_EQ(Env->Stored(UnitsKey, "UnitsCount"), os::MakeDwordValue(1));
+    EXPECT_EQ(Options->InfoLabel()->Caption(),
+        "Last update: 07.12.2026 09:15:00 Known units: 1/" + std::to_string(Before + 1));
+    EXPECT_TRUE(Options->Saved());
 }
 
 // A project added by hand or by the update shows in the known units at the window's next showing.
