@@ -11,6 +11,7 @@
 #include "platform/classes/TForm.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,8 @@ class TTrayIcon;
 }
 
 namespace korvex::app {
+
+class TForm1;
 
 inline constexpr int NodeRowHeight = 16;   // one node's row: grid row 15 plus its line
 inline constexpr int ShownColumns = 9;   // grid columns 0..8; 9 is the marker
@@ -82,6 +85,7 @@ public:
     void Checknewversion1Click(classes::TObject* sender);
     void AddHostClick(classes::TObject* sender);
     void DeleteHostClick(classes::TObject* sender);
+    void QuickNodeChange(const std::function<void(TForm1*)>& change);
     void ViewCheckPoints1Click(classes::TObject* sender);
     std::string CheckPointsText() const;
     void SetVersionSite(const std::string& site) { FVersionSite = site; }   // tests point it at a loopback server

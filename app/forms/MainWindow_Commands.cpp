@@ -2,9 +2,13 @@
 // web links, the version check, the quick add and delete of a node and the check-points view.
 #include "app/views/MainCommands.h"
 #include "app/forms/MainWindow.h"
+#include "app/forms/OptionsWindow.h"
 #include "app/forms/SideForms.h"
 #include "platform/classes/TMenu.h"
+#include "platform/classes/TStringGrid.h"
 #include "skin/windows/sMessageDlg.h"
+
+#include <algorithm>
 
 namespace korvex::app {
 
@@ -23,12 +27,26 @@ void TMainForm::Checknewversion1Click(TObject*) {
 }
 
 void TMainForm::AddHostClick(TObject*) {
-    QuickAddNode();
-    ReShow();
+    QuickNodeChange([](TForm1* options) { options->sSpeedButton2Click(options); });
 }
 
 void TMainForm::DeleteHostClick(TObject*) {
-    if (QuickDeleteLastNode()) ReShow();
+    // The window's Delete takes the selected node out of the stored list: the last one is selected for it.
+    QuickNodeChange([](TForm1* options) {
+        options->NodeList()->SetRow(std::max(options->NodeCount() - 1, 0));
+        options->sSpeedButton4Click(options);
+    });
+}
+
+// The options window does it: shown (row 0 selected, so Add makes a "new" node of the defaults), the change,
+// "Save all", closed; its close after the save runs "Refresh data". No node is saved: the stored node list
+// changes by its count alone.
+void TMainForm::QuickNodeChange(const std::function<void(TForm1*)>& change) {
+    if (Form1 == nullptr || Form1->Visible()) return;
+    Form1->Show();
+    change(Form1);
+    Form1->sSpeedButton1Click(Form1);
+    Form1->Close();
 }
 
 std::string TMainForm::CheckPointsText() const {

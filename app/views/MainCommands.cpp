@@ -1,7 +1,6 @@
 // The main window's commands that need no window.
 #include "app/views/MainCommands.h"
 
-#include "app/settings/OptionsNodes.h"
 #include "app/settings/ProgramLog.h"
 #include "app/settings/Settings.h"
 #include "app/settings/SettingsKey.h"
@@ -94,18 +93,6 @@ std::string CheckPointsText(const std::vector<TCheckPoint>& nodes) {
         + "\r\n"
         + line("Servers status:", [](const TCheckPoint& node) { return std::string(node.Reply.Replied ? "T" : "F"); })
         + "\r\n" + line("FAH status:", number(&TCheckPoint::ServiceState));
-}
-
-void QuickAddNode() {
-    const int count = ClampCount(TSettingsKey(OptionsKey).Integer("HostCount", 1));
-    StoreHostCount(ClampCount(count + 1));
-}
-
-bool QuickDeleteLastNode() {
-    const int count = ClampCount(TSettingsKey(OptionsKey).Integer("HostCount", 1));
-    if (count < 2) return false;   // the last node stays, as the options window's Delete keeps it
-    StoreHostCount(count - 1);
-    return true;
 }
 
 }

@@ -50,10 +50,4 @@ struct TCheckPoint {
 // Six lines joined by CR LF, each a label and every node's value after one blank.
 std::string CheckPointsText(const std::vector<TCheckPoint>& nodes);
 
-// The quick tool-bar commands change the stored HostCount alone: one more node (the main window's load fills
-// in its values), or one less (the last node's values stay in the store). Deleting leaves at least one node:
-// with one (or none) it changes nothing and answers false.
-void QuickAddNode();
-bool QuickDeleteLastNode();
-
 }

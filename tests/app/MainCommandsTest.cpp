@@ -87,34 +87,5 @@ TEST(CheckPoints, SixLinesWithEveryNodeInOrder) {
         "Last point      :\r\nSave point     :\r\nRepeat count:\r\nServers colors:\r\nServers status:\r\nFAH status:");
 }
 
-// The quick commands change HostCount alone: no node value is written or deleted.
-TEST(QuickNodes, AddAndDeleteChangeOnlyTheHostCount) {
-    test::TAppEnvironment env;
-    std::vector<TNodeSettings> nodes(2);
-    nodes[0].Label = "first";
-    nodes[1].Label = "second";
-    nodes[1].Path = "/srv/second";
-    StoreOptionsNodes(nodes);
-    const auto storeWithout = [&] {
-        std::string text = env.ReadFile("registry.reg");
-        const std::size_t at = text.find("\"HostCount\"");
-        if (at != std::string::npos) text.erase(at, text.find('\n', at) - at);
-        return text;
-    };
-    const std::string before = storeWithout();
-    QuickAddNode();
-    EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 3);
-    EXPECT_EQ(storeWithout(), before);
-    EXPECT_TRUE(QuickDeleteLastNode());
-    EXPECT_TRUE(QuickDeleteLastNode());
-    EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 1);
-    EXPECT_EQ(storeWithout(), before);
-    EXPECT_EQ(ReadOptionsNodes(1)[0].Label, "first");
-    EXPECT_TRUE(TSettingsKey(LabelKey).Exists("Label1"));   // the dropped node's values stay
-    // The last node stays, as the options window's Delete keeps it.
-    EXPECT_FALSE(QuickDeleteLastNode());
-    EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 5), 1);
-}
-
 }
 }

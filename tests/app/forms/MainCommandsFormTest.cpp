@@ -4,6 +4,7 @@
 #include "support/MiniHttpServer.h"
 #include "support/ModalAnswer.h"
 
+#include "app/forms/OptionsWindow.h"
 #include "app/settings/OptionsNodes.h"
 #include "app/settings/SettingsKey.h"
 #include "platform/classes/TMenu.h"
@@ -68,27 +69,42 @@ TEST_F(MainFormTest, TheVersionCheckSaysWhatTheSiteAnsweredAndOpensTheSiteOnlyFo
     EXPECT_EQ(TSettingsKey(OptionsKey).TextIfPresent("Ver"), "KORVEX 2.6.0.11");
 }
 
-TEST_F(MainFormTest, QuickAddAndDeleteChangeTheStoredListAndRebuildTheRows) {
+// The quick commands go through the options window: shown, Add or Delete, "Save all", closed; the close
+// after the save runs "Refresh data". No node is saved, so the stored list changes by its count alone.
+TEST_F(MainFormTest, QuickAddAndDeleteGoThroughTheOptionsWindowAndRebuildTheRows) {
     StoreOptionsNodes(NodesSettings(2).Nodes);
+    const std::vector<TNodeSettings> stored = ReadOptionsNodes(2);
+    auto* options = Create<TForm1>(Application);
     TMainForm* form = NewMainForm(LoadSettings(), -1);
+    TSettingsKey(OptionsKey).WriteText("Team", "777");
+    TSettingsKey(OptionsKey).WriteFlag("RunStartup", true);
+    ASSERT_FALSE(TSettingsKey(RunKey, false).Exists(RunValueName));
     form->AddHostClick(form);
+    EXPECT_FALSE(options->Visible());
     ASSERT_EQ(form->RowCount(), 3);
     EXPECT_EQ(form->Row(2).Label->Caption(), "");   // the main window's default for a missing name
     EXPECT_EQ(form->Row(1).Label->Caption(), "node2");
+    EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 3);
+    // "Save all" ran: the options as the window showed them, and the start with the session.
+    EXPECT_EQ(TSettingsKey(OptionsKey).Text("Team", ""), "777");
+    EXPECT_TRUE(TSettingsKey(RunKey, false).Exists(RunValueName));
     form->DeleteHostClick(form);
     form->DeleteHostClick(form);
     ASSERT_EQ(form->RowCount(), 1);
     EXPECT_EQ(form->Row(0).Label->Caption(), "node1");
     EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 1);
     EXPECT_TRUE(TSettingsKey(LabelKey).Exists("Label1"));   // only the count changed
+    EXPECT_EQ(ReadOptionsNodes(2), stored);
     // The tool button, clicked, keeps the last node.
     auto* button = static_cast<TControl*>(form->FindComponent("sSpeedButton9"));
     const TPoint p = button->ClientToScreen(TPoint {button->Width() / 2, button->Height() / 2});
     Display->Click(p.x, p.y);
     Pump();
+    EXPECT_FALSE(options->Visible());
     ASSERT_EQ(form->RowCount(), 1);
     EXPECT_EQ(form->Row(0).Label->Caption(), "node1");
     EXPECT_EQ(TSettingsKey(OptionsKey).Integer("HostCount", 0), 1);
+    options->Free();
 
     // The check-points view lists the one running node on each of its six lines.
     const std::string text = form->CheckPointsText();
