@@ -263,8 +263,10 @@ void BlitCacheExcludingChildren(TControl* control, TsCommonData* data, classes::
             gdi::OffsetRect(&r, offset.x, offset.y);
             classes::TRect overlap {};
             if (!child->Visible() || !gdi::IntersectRect(&overlap, &r, &rect)) continue;
-            // Opaque children paint all of their rectangle afterwards; transparent ones paint over the cache.
-            if (child->ControlStyle().Contains(classes::csOpaque) || designing)
+            // Opaque and windowless children paint all of their rectangle afterwards (the windowless ones
+            // composed over the cache); windowed transparent ones paint over the cache.
+            const bool windowless = dynamic_cast<TWinControl*>(child) == nullptr;
+            if (child->ControlStyle().Contains(classes::csOpaque) || windowless || designing)
                 gdi::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
         }
     }

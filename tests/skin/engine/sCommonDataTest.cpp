@@ -236,6 +236,35 @@ TEST_F(CommonDataTest, ResizingAGradientSectionMovesChildrenAnchoredTopLeft) {
     EXPECT_FALSE(anchored->SkinData->BGChanged);
 }
 
+// The cache goes everywhere but under windowless and opaque children, which paint all of their rectangle
+// afterwards; a transparent windowed child is painted over the cache.
+TEST_F(CommonDataTest, TheCacheBlitLeavesOutWindowlessAndOpaqueChildrenAndCoversTransparentWindowedOnes) {
+    Panel->SetBounds(0, 0, 120, 40);
+    auto* label = Create<TTestLabel>(Form);
+    label->SetParent(Panel);
+    label->SetBounds(10, 10, 20, 20);
+    auto* opaque = Create<TTestPanel>(Form);
+    opaque->SetParent(Panel);
+    opaque->SetBounds(40, 10, 20, 20);
+    auto* clear = Create<TTestPanel>(Form);
+    clear->SetControlStyle(clear->ControlStyle() - TControlStyle {csOpaque});
+    clear->SetParent(Panel);
+    clear->SetBounds(70, 10, 20, 20);
+    Panel->SkinData->InitCacheBmp();
+    pixeltest::Fill(*Panel->SkinData->CacheBmp(), TRect {0, 0, 120, 40}, 0x0000FF);
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(120, 40);
+    pixeltest::Fill(target, TRect {0, 0, 120, 40}, 0x00FF00);
+    BlitCacheExcludingChildren(Panel, Panel->SkinData.get(), TPoint {0, 0}, TPoint {0, 0}, false,
+        target.Canvas()->Handle(), TRect {0, 0, 120, 40});
+    EXPECT_EQ(Px(target, 2, 2), 0x0000FF);
+    EXPECT_EQ(Px(target, 20, 20), 0x00FF00);   // windowless
+    EXPECT_EQ(Px(target, 50, 20), 0x00FF00);   // opaque
+    EXPECT_EQ(Px(target, 80, 20), 0x0000FF);   // windowed and transparent
+    EXPECT_EQ(Px(target, 100, 20), 0x0000FF);
+}
+
 TEST_F(CommonDataTest, NewSkinFromAnotherManagerIsIgnored) {
     Panel->SkinData->SetSkinSection("PANEL");
     Panel->SkinData->Updating = false;
