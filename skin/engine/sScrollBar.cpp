@@ -367,14 +367,7 @@ void TsScrollBar::WndProc(TMessage& m) {
     }
     if (CommonWndProc(m, FCommonData.get())) return;
     if (skinned && MouseHandled(m)) return;
-    classes::TComponentWatch watch(this);
     TWinControl::WndProc(m);
-    if (!watch.Alive() || !skinned) return;
-    if (m.Msg == user::WM_SETFOCUS || m.Msg == user::WM_KILLFOCUS || m.Msg == CM_ENABLEDCHANGED) {
-        // The tracks follow the focus; the disabled look covers the whole bar.
-        FCommonData->BGChanged = true;
-        Invalidate();
-    }
 }
 
 void TsScrollBar::KeyDown(user::WORD& key, TShiftState shift) {

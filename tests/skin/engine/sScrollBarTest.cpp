@@ -10,6 +10,7 @@
 #include "platform/classes/TReader.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/Window.h"
@@ -167,6 +168,38 @@ TEST_P(SamePositions, ClicksAndKeysMoveTheBarAlike) {
 
 INSTANTIATE_TEST_SUITE_P(NativeAndSkinned, SamePositions, ::testing::Values(false, true),
     [](const auto& info) { return info.param ? std::string("Skinned") : std::string("Native"); });
+
+// A key's step is reported with the key's own scroll code, not with the code of the click before it.
+TEST_F(ScrollBar, AKeyStepIsReportedWithItsOwnScrollCode) {
+    TForm* form = NewForm();
+    LoadSkin(0);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    bar->SetLargeChange(10);
+    bar->SetFocus();
+    Pump();
+    ClickAt(bar, 199, 8);   // arrow 2: one line down
+    BarEvents events;
+    events.Attach(bar);
+    Key(user::VK_NEXT);
+    Key(user::VK_HOME);
+    ASSERT_EQ(bar->Position(), 0);
+    EXPECT_EQ(events.ScrollCodes(), (std::vector<int> {scPageDown, scTop}));
+}
+
+// The focus changes the tracks' state for the next paint; it asks for no paint of its own.
+TEST_F(ScrollBar, TheFocusAloneDoesNotRepaintASkinnedBar) {
+    TForm* form = NewForm();
+    LoadSkin(0);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    Pump();
+    user::RECT dirty {};
+    ASSERT_FALSE(user::GetUpdateRect(bar->Handle(), &dirty, false));
+    bar->SetFocus();
+    EXPECT_TRUE(bar->SkinData()->Focused);
+    EXPECT_FALSE(user::GetUpdateRect(bar->Handle(), &dirty, false));
+    bar->SetEnabled(false);   // the disabled look: the class library repaints the control
+    EXPECT_TRUE(user::GetUpdateRect(bar->Handle(), &dirty, false));
+}
 
 TEST_F(ScrollBar, AHeldArrowStepsAtOnceThenAfterTheDelayThenEveryTickUntilMax) {
     TForm* form = NewForm();
