@@ -308,9 +308,8 @@ void TMainForm::BuildRows() {
     }
 
     // The window: a scroll box for up to 25 rows; more scroll.
-    const int shown = count >= 26 ? 25 : count;
-    const int boxHeight = shown * NodeRowHeight + 5;
-    SetClientHeight(ClientHeight() - FScrollBox->Height() + boxHeight);
+    FScrollBox->SetHeight(count >= 26 ? 405 : count * NodeRowHeight + 5);
+    SetHeight(count >= 26 ? 523 : count * NodeRowHeight + 123);
 
     for (int k = 0; k < ShownColumns; ++k)
         FColumnItems[k]->SetChecked(k == 0 || FSettings.W[k + 1]);

@@ -306,6 +306,7 @@ TEST_F(MainFormTest, TheWindowShowsAtMostTwentyFiveRows) {
     for (int nodes : {1, 25, 26, 60}) {
         TMainForm* form = NewMainForm(NodesSettings(nodes), -1);
         const int shown = nodes >= 26 ? 25 : nodes;
+        EXPECT_EQ(form->Height(), nodes >= 26 ? 523 : nodes * NodeRowHeight + 123) << nodes;
         EXPECT_EQ(form->ScrollBox()->Height(), shown * NodeRowHeight + 5) << nodes;
         EXPECT_EQ(form->Grid()->Height(), nodes * NodeRowHeight) << nodes;
         form->Free();
