@@ -142,12 +142,15 @@ void TsCustomColorBox::CNCommand(TMessage& m) {
 }
 
 // A list closed without a choice chose nothing: the items passed over in it (even "Custom...") are dropped and
-// the colour shown before it opened comes back.
+// the colour shown before it opened comes back. A list closed on a colour chose it ("Custom..." asks first).
 void TsCustomColorBox::CloseUp() {
     const bool cancelled = FListCancelled;
     FListCancelled = false;
     FListClosed = !cancelled;
-    if (cancelled && Selected() != FSelected) SetSelected(FSelected);
+    if (cancelled && Selected() != FSelected)
+        SetSelected(FSelected);
+    else if (!cancelled && ItemIndex() >= 0 && !(ItemIndex() == 0 && FStyle.Contains(cbCustomColor)))
+        FSelected = Colors(ItemIndex());
     TsCommonComboBox::CloseUp();
 }
 

@@ -329,6 +329,41 @@ TEST_F(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
     EXPECT_EQ(dialogs, 0);
 }
 
+// A colour chosen by keys in the open list and Enter is the colour shown from then on: Home then Escape in the
+// list opened next puts that colour back, not the one shown before the first list.
+TEST_F(ColorBoxTest, EscapeAfterAColourChosenByKeysInTheListPutsBackThatColour) {
+    TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
+    box->SetSelected(clRed);
+    box->SetFocus();
+    box->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(box->DroppedDown());
+    for (int i = 0; i < 3; ++i)
+        Key(user::VK_DOWN);
+    Key(user::VK_RETURN);
+    EXPECT_FALSE(box->DroppedDown());
+    EXPECT_EQ(box->Selected(), clBlue);
+    int dialogs = 0;
+    Application->OnIdle = [&](TObject*, bool&) {
+        TForm* dialog = Screen->ActiveForm();
+        if (dialog == nullptr || dialog->FindComponent("RedEdit") == nullptr) return;
+        ++dialogs;
+        dialog->SetModalResult(mrCancel);
+        user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+    };
+    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    box->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(box->DroppedDown());
+    Key(user::VK_HOME);
+    Key(user::VK_ESCAPE);
+    EXPECT_FALSE(box->DroppedDown());
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(box->Selected(), clBlue);
+    ASSERT_GE(box->ItemIndex(), 0);
+    EXPECT_EQ(box->ColorNames(box->ItemIndex()), "clBlue");
+}
+
 TEST_F(ColorBoxTest, TheDefaultListHoldsTheStandardExtendedAndSystemColours) {
     auto* box = AddColors({cbStandardColors, cbExtendedColors, cbSystemColors});
     EXPECT_EQ(box->ColorNames(0), "clBlack");

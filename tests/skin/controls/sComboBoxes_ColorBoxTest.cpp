@@ -225,6 +225,32 @@ TEST_P(ColorBoxTest, TheCustomItemIsAnItemLikeTheOthersAndKeepsTheFirstColour) {
     EXPECT_EQ(extended->Colors(0), clMoneyGreen);
 }
 
+// A colour chosen by keys in the open list and Enter is the colour shown from then on: Home then Escape in the
+// list opened next puts that colour back, not the one shown before the first list.
+TEST_P(ColorBoxTest, EscapeAfterAColourChosenByKeysInTheListPutsBackThatColour) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+    box->SetSelected(clRed);
+    box->SetFocus();
+    Pump();
+    ClickAt(box, box->Width() - 8, 10);
+    ASSERT_TRUE(box->DroppedDown());
+    for (int i = 0; i < 3; ++i)
+        Key(user::VK_DOWN);
+    Key(user::VK_RETURN);
+    EXPECT_FALSE(box->DroppedDown());
+    EXPECT_EQ(box->Selected(), clBlue);
+    ClickAt(box, box->Width() - 8, 10);
+    ASSERT_TRUE(box->DroppedDown());
+    Key(user::VK_HOME);
+    Key(user::VK_ESCAPE);
+    EXPECT_FALSE(box->DroppedDown());
+    EXPECT_EQ(box->Asked, 0);
+    EXPECT_EQ(box->Selected(), clBlue);
+    ASSERT_GE(box->ItemIndex(), 0);
+    EXPECT_EQ(box->Items()->Get(box->ItemIndex()), "clBlue");
+}
+
 INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
     [](const auto& info) { return SkinShortName(info.param); });
 
