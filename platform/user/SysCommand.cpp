@@ -13,14 +13,41 @@
 
 namespace korvex::user {
 
+namespace {
+
+// A top-level window's maximized bounds are asked in terms of the primary monitor's work area and then moved
+// to the work area of the monitor that holds the window: the position by the difference of the corners, a
+// size that spans the primary work area by the difference of the sizes.
+void MoveToOwnMonitor(HWND hwnd, MINMAXINFO& info) {
+    if (GetWindowStyle(hwnd) & WS_CHILD) return;
+    RECT primary {};
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &primary);
+    const RECT own = GetWindowWorkArea(hwnd);
+    if (own == primary || own.Width() <= 0 || own.Height() <= 0) return;
+    info.ptMaxPosition.x += own.left - primary.left;
+    info.ptMaxPosition.y += own.top - primary.top;
+    const LONG dw = own.Width() - primary.Width();
+    const LONG dh = own.Height() - primary.Height();
+    if (info.ptMaxSize.x >= primary.Width()) info.ptMaxSize.x += dw;
+    if (info.ptMaxSize.y >= primary.Height()) info.ptMaxSize.y += dh;
+    if (dw > 0 && info.ptMaxTrackSize.x >= primary.Width()) info.ptMaxTrackSize.x += dw;
+    if (dh > 0 && info.ptMaxTrackSize.y >= primary.Height()) info.ptMaxTrackSize.y += dh;
+}
+
+}
+
 MINMAXINFO DefaultMinMaxInfo(HWND hwnd) {
     MINMAXINFO info;
     const DWORD style = GetWindowStyle(hwnd);
     const SIZE frame = FrameThickness(style, GetWindowExStyle(hwnd));
-    // A child maximizes over its parent's client area, a top-level window over the work area; the frame
-    // lies outside either.
+    // A child maximizes over its parent's client area, a top-level window over the primary monitor's work
+    // area (QueryMinMaxInfo moves it to the window's own monitor); the frame lies outside either.
     HWND parent = (style & WS_CHILD) ? GetAncestor(hwnd, GA_PARENT) : nullptr;
-    const RECT area = parent ? ClientRect(parent) : GetWindowWorkArea(hwnd);
+    RECT area {};
+    if (parent)
+        area = ClientRect(parent);
+    else
+        SystemParametersInfo(SPI_GETWORKAREA, 0, &area);
     info.ptMaxSize = POINT {area.Width() + 2 * frame.cx, area.Height() + 2 * frame.cy};
     info.ptMaxPosition = POINT {area.left - frame.cx, area.top - frame.cy};
     info.ptMinTrackSize = POINT {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
@@ -35,6 +62,7 @@ MINMAXINFO DefaultMinMaxInfo(HWND hwnd) {
 MINMAXINFO QueryMinMaxInfo(HWND hwnd) {
     MINMAXINFO info = DefaultMinMaxInfo(hwnd);
     SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    MoveToOwnMonitor(hwnd, info);
     // A window that asks for a larger minimum than maximum gets its minimum.
     info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, 0);
     info.ptMinTrackSize.y = std::max<LONG>(info.ptMinTrackSize.y, 0);

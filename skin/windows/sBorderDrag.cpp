@@ -41,6 +41,7 @@ struct TDragState {
     int DragY = 0;
     int DragMinHeight = 0;
     int DragMinWidth = 0;
+    classes::TRect Outline {};   // where the outline was drawn last, on the screen
     user::HDC Dc = nullptr;
     int SavedDc = 0;
     const TsBorderDrag* Owner = nullptr;
@@ -72,6 +73,10 @@ TsBorderDrag::~TsBorderDrag() = default;
 
 bool TsBorderDrag::InOutlineDrag() {
     return Drag.InDrag;
+}
+
+TRect TsBorderDrag::OutlineRect() {
+    return Drag.InDrag ? Drag.Outline : TRect {};
 }
 
 bool TsBorderDrag::Active() const {
@@ -109,6 +114,16 @@ void TsBorderDrag::DrawOutline(int x, int y) {
     const TCustomForm* form = FProvider.Form();
     TRect r = Drag.DragMoving ? TRect {x, y, x + form->Width(), y + form->Height()}
                               : TRect {Drag.DragLeft, Drag.DragTop, Drag.DragRight, Drag.DragBottom};
+    const TsSkinProvider* parent = MDISkinProvider();
+    if (form->FormStyle() == fsMDIChild && parent != nullptr && parent->Form() != nullptr) {
+        // A child's position is in its parent's client: the outline goes to the screen by the parent's frame.
+        const TCustomForm* frame = parent->Form();
+        const int dx = frame->Left() + parent->SysBorderWidth() + frame->BorderWidth() + 1;
+        const int dy = frame->Top() + 2 * parent->SysBorderHeight() + parent->CaptionHeight()
+            + (parent->MenuPresent() ? parent->MenuHeight() * parent->MenuLines() : 0) + frame->BorderWidth() - 2;
+        gdi::OffsetRect(&r, dx, dy);
+    }
+    Drag.Outline = r;
     const user::POINT points[5] {
         {r.left, r.top}, {r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}};
     gdi::Polyline(Drag.Dc, points, 5);
@@ -133,14 +148,12 @@ void TsBorderDrag::StopMove() {
 // A press on the frame or the title band with rmBorder: the move or size command, then the outline.
 bool TsBorderDrag::StartFromPress(TMessage& message) {
     const int code = int(message.WParam);
-    if (FProvider.ResizeMode() != rmBorder || code == user::HTMENU || (code != htCaption && !IsSizingCode(code)))
-        return false;
+    if (FProvider.ResizeMode() != rmBorder || code == user::HTMENU) return false;
     Drag.DragMoving = !IsSizingCode(code);
     const TPoint p = PointFromLParam(message.LParam);
     FStartingDrag = true;
     FProvider.Form()->Perform(user::WM_SYSCOMMAND, Drag.DragMoving ? user::SC_MOVE : user::SC_SIZE, 0);
     FStartingDrag = false;
-    if (!Drag.DragMoving && Drag.DragHT == 0) Drag.DragHT = code;
     StartMove(p.x, p.y);
     return true;
 }
@@ -155,9 +168,8 @@ bool TsBorderDrag::SysCommand(TMessage& message) {
     Drag.DragMoving = command == user::SC_MOVE;
     if (!Drag.DragMoving) Drag.DragHT = 0;
     if (!FStartingDrag) {
-        // From the window menu or a caller: the outline starts at the pointer; sizing takes the bottom-right
-        // corner, as the first hit test under the pointer may be the client area.
-        if (!Drag.DragMoving) Drag.DragHT = user::HTBOTTOMRIGHT;
+        // From the window menu or a caller: the outline starts at the pointer; a size drag takes the edge
+        // that the first hit test of the frame names.
         user::POINT cursor {};
         user::GetCursorPos(&cursor);
         StartMove(cursor.x, cursor.y);
@@ -235,7 +247,7 @@ void TsBorderDrag::LatchBorder(int hitCode) {
 
 // ---------------------------------------------------------------------------------------------------------
 // Snapping: the desktop's work area, the left and top edges measured from the display that holds the form.
-// Maximized bounds: the work area of the monitor that holds the form.
+// Maximized bounds: the desktop's work area (the window layer moves them to the monitor that holds the form).
 
 void TsBorderDrag::SnapToWorkArea(int& x, int& y, TSize size, const TRect& work, TPoint display, int buffer) {
     SnapToEdge(x, work.right, size.cx, buffer);
@@ -267,7 +279,8 @@ void TsBorderDrag::FillMaximizedBounds(user::MINMAXINFO& info, const TRect& work
 
 void TsBorderDrag::FillMaximizedBounds(user::MINMAXINFO& info) const {
     const TsFrameGeometry& g = FProvider.FrameGeometry();
-    const user::RECT work = user::GetWindowWorkArea(FProvider.Form()->WindowHandle());
+    TRect work;
+    GetWorkAreaRect(work);
     const int f = g.HasBorder() ? g.SysBorderWidth() : 0;
     const int h = g.HasBorder() ? g.SysBorderHeight() : 0;
     FillMaximizedBounds(info, work, f, h);

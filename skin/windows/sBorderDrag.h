@@ -27,6 +27,7 @@ public:
     TsBorderDrag& operator=(const TsBorderDrag&) = delete;
 
     static bool InOutlineDrag();   // one drag at a time for the whole application
+    static classes::TRect OutlineRect();   // the outline shown now, in screen coordinates (empty when none)
 
     // The outline loop; nothing of it unless rmBorder.
     void StartMove(int x, int y);   // the outline drawn at the form

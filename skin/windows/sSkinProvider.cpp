@@ -425,7 +425,14 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         if (FGeometry.HasBorder()) FRgnChanged = true;
         if (!FForm->Visible() || !FForm->HandleAllocated()) return;
         FForm->Perform(user::WM_NCPAINT, 0, 0);
-        user::InvalidateRect(FForm->WindowHandle(), nullptr, false);
+        {
+            // The client drawn again: the maximized child's of a parent that shows one, else the form's own.
+            TCustomForm* child = FMdi.IsParent() ? FForm->ActiveMDIChild() : nullptr;
+            if (child != nullptr && child->HandleAllocated() && user::IsZoomed(child->WindowHandle()))
+                child->Perform(user::WM_PAINT, 0, 0);
+            else
+                FForm->Perform(user::WM_PAINT, 0, 0);
+        }
         if (FMdi.IsParent() && FForm->ClientHandle() != nullptr) {
             // The client lays out its bars again at its own size, and its edge is repainted.
             const user::HWND client = FForm->ClientHandle();

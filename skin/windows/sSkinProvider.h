@@ -97,6 +97,7 @@ public:
     TsCaptionButtons& CaptionButtons() const { return *FCaptionButtons; }
     TsMdiChrome& MdiChrome() { return FMdi; }
     void ForgetMenuLines() { FPaintedState = -1; }   // the menu line's rows counted again at the next paint
+    int MenuLines() const;   // the rows the menu bar wraps into (at least 1)
     void RequestFullRebuild() { FFullRebuild = true; }   // the next cache is painted whole, not from the title
 
     // ---- Geometry (pixels; window coordinates) ----
@@ -135,6 +136,7 @@ public:
 
     // ---- Own border drag (rmBorder), snapping, maximized bounds ----
     static bool InOutlineDrag() { return TsBorderDrag::InOutlineDrag(); }   // one drag at a time in the application
+    static classes::TRect OutlineRect() { return TsBorderDrag::OutlineRect(); }
 
     // ---- Painting ----
     void PrepareCache();

@@ -129,13 +129,13 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         if (FormChanged()) {
             FSkinData->BGChanged = true;
             FPaintedState = -1;
+            if (FMdi.IsParent()) FMdi.UpdateParentScrolls();
         }
         return;
     case user::WM_SYSCOMMAND:
         WMSysCommand(message);
         return;
     case user::WM_MOUSELEAVE:
-    case user::WM_NCMOUSELEAVE:
     case CM_MOUSELEAVE:
         SetHotHT(0);
         CallOld(message);

@@ -207,6 +207,10 @@ int TsSkinProvider::LinesCount() {
     return lines;
 }
 
+int TsSkinProvider::MenuLines() const {
+    return const_cast<TsSkinProvider*>(this)->LinesCount();
+}
+
 // The width the native bar gives a visible top item; -1 for a hidden one.
 int TsSkinProvider::MenuBarItemWidth(TMenuItem* item) const {
     if (!item->Visible()) return -1;

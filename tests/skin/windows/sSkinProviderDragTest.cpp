@@ -69,25 +69,28 @@ TEST_F(BorderDrag, TheCaptionMovesTheFormOnceAtTheReleaseWithoutTheSystemLoop) {
     EXPECT_EQ(user::GetCapture(), nullptr);
 }
 
-// A size drag follows the mouse from its first move on.
+// A size drag follows the mouse from its first move on, which also names the edge (the first hit test under
+// the captured pointer): the corners are taken along the sides, clear of the cut-out corner pixels.
 TEST_F(BorderDrag, EachEdgeAndCornerFollowsTheMouse) {
     const int w = Start.Width();
     const int h = Start.Height();
     struct Edge {
         int X, Y;
+        LRESULT Code;
         TRect Want;
     };
     const std::vector<Edge> edges {
-        {w - 2, h / 2, Moved(0, 0, 25, 0)},   // right
-        {1, h / 2, Moved(25, 0, -25, 0)},   // left
-        {w / 2, h - 2, Moved(0, 0, 0, 15)},   // bottom
-        {w - 2, h - 2, Moved(0, 0, 25, 15)},   // bottom-right
-        {1, h - 2, Moved(25, 0, -25, 15)},   // bottom-left
+        {w - 2, h / 2, user::HTRIGHT, Moved(0, 0, 25, 0)},
+        {1, h / 2, user::HTLEFT, Moved(25, 0, -25, 0)},
+        {w / 2, h - 2, user::HTBOTTOM, Moved(0, 0, 0, 15)},
+        {w - 2, h - 10, user::HTBOTTOMRIGHT, Moved(0, 0, 25, 15)},
+        {1, h - 10, user::HTBOTTOMLEFT, Moved(25, 0, -25, 15)},
     };
     for (const Edge& e : edges) {
         Wnd->SetBoundsRect(Start);
         Pump();
-        DragFrom(e.X, e.Y, {{1, 1}, {10, 5}, {26, 16}});
+        ASSERT_EQ(HitAt(Wnd, ScreenOf(Wnd, e.X, e.Y + 1)), e.Code) << e.X << "," << e.Y;
+        DragFrom(e.X, e.Y, {{0, 1}, {10, 5}, {25, 16}});
         EXPECT_EQ(Wnd->BoundsRect(), e.Want) << e.X << "," << e.Y;
     }
     EXPECT_EQ(SystemLoops, 0);
@@ -97,16 +100,59 @@ TEST_F(BorderDrag, ASizeDragKeepsTheMinimumSizeAndTheOppositeEdge) {
     Wnd->Constraints()->SetMinWidth(200);
     Wnd->Constraints()->SetMinHeight(150);
     Start = Wnd->BoundsRect();
-    DragFrom(1, Start.Height() - 2, {{1, -1}, {Start.Width(), -Start.Height()}});   // far past the other corner
+    DragFrom(1, Start.Height() - 10, {{1, -1}, {Start.Width(), -Start.Height()}});   // far past the other corner
     EXPECT_EQ(Wnd->BoundsRect(), (TRect {Start.right - 200, Start.top, Start.right, Start.top + 150}));
     Start = Wnd->BoundsRect();
-    DragFrom(Start.Width() - 2, Start.Height() - 2, {{-1, -1}, {-300, -300}});
+    DragFrom(Start.Width() - 2, Start.Height() - 10, {{-1, -1}, {-300, -300}});
     EXPECT_EQ(Wnd->BoundsRect(), (TRect {Start.left, Start.top, Start.left + 200, Start.top + 150}));
 }
 
 TEST_F(BorderDrag, ASizeDragReleasedWithoutAMoveChangesNothing) {
     DragFrom(Start.Width() - 2, Start.Height() / 2, {});
     EXPECT_EQ(Wnd->BoundsRect(), Start);
+    EXPECT_EQ(user::GetCapture(), nullptr);
+}
+
+// The edge a size drag takes is the one the first hit test after the press names, not the pressed one.
+TEST_F(BorderDrag, ASizeDragTakesTheEdgeTheFirstHitTestAfterThePressNames) {
+    const int w = Start.Width();
+    const int h = Start.Height();
+    // Pressed on the right edge above the corner, the first move lands on the bottom-right corner.
+    ASSERT_EQ(HitAt(Wnd, ScreenOf(Wnd, w - 2, h - 40)), user::HTRIGHT);
+    ASSERT_EQ(HitAt(Wnd, ScreenOf(Wnd, w - 2, h - 10)), user::HTBOTTOMRIGHT);
+    DragFrom(w - 2, h - 40, {{0, 30}, {26, 54}});
+    EXPECT_EQ(Wnd->BoundsRect(), Moved(0, 0, 26, 24));
+    EXPECT_EQ(SystemLoops, 0);
+}
+
+// Any press on the frame but on the menu bar starts the own drag: the edge of a fixed frame moves the form.
+TEST_F(BorderDrag, APressOnAFixedFramesEdgeMovesTheForm) {
+    TForm* fixed = NewSkinnedForm(bsSingle, {biSystemMenu, biMinimize}, 200, 100, 400, 300);
+    TsSkinProvider* p = ProviderOf(fixed);
+    p->SetResizeMode(rmBorder);
+    const TRect start = fixed->BoundsRect();
+    const TPoint from = ScreenOf(fixed, 1, start.Height() / 2);
+    ASSERT_EQ(HitAt(fixed, from), user::HTBORDER);
+    Display->AdvanceTimeMs(1000);
+    Display->MoveMouse(from.x, from.y);
+    Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+    Pump();
+    EXPECT_TRUE(TsSkinProvider::InOutlineDrag());
+    Display->MoveMouse(from.x + 20, from.y + 10);
+    Pump();
+    Display->ButtonUp(user::MouseButton::Left, from.x + 20, from.y + 10);
+    Pump();
+    EXPECT_FALSE(TsSkinProvider::InOutlineDrag());
+    EXPECT_EQ(fixed->BoundsRect(), (TRect {start.left + 20, start.top + 10, start.right + 20, start.bottom + 10}));
+}
+
+// With the mouse held on the menu bar nothing is dragged.
+TEST_F(BorderDrag, APressOnTheMenuBarStartsNoDrag) {
+    TMessage press {user::WM_NCLBUTTONDOWN, user::HTMENU, 0, 0};
+    const TPoint at = ScreenOf(Wnd, 20, P->CaptionHeight() + 2);
+    press.LParam = user::MAKELPARAM(at.x, at.y);
+    P->NewWndProc(press);
+    EXPECT_FALSE(TsSkinProvider::InOutlineDrag());
     EXPECT_EQ(user::GetCapture(), nullptr);
 }
 
@@ -207,6 +253,38 @@ TEST_F(MaximizedBounds, AMaximizedFormCoversTheWorkAreaWithItsFrameOutside) {
         form->Release();
         Pump();
     }
+}
+
+// The provider answers for the desktop's work area; the window layer moves that to the form's own monitor.
+TEST_F(MaximizedBounds, AFormOnAnotherMonitorMaximizesOverThatMonitorsWorkArea) {
+    UseSkin(0);
+    const user::RECT left {-1280, 0, 0, 1024};
+    const user::RECT leftWork {-1280, 30, 0, 1024};
+    Display->SetMonitors({user::MonitorArea {left, leftWork}});
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    user::MINMAXINFO answered {};
+    TWndMethod old = form->WindowProc;
+    form->WindowProc = [old, &answered](TMessage& m) {
+        old(m);
+        if (m.Msg == user::WM_GETMINMAXINFO) answered = *reinterpret_cast<user::MINMAXINFO*>(m.LParam);
+    };
+    form->SetBounds(-900, 200, form->Width(), form->Height());
+    Pump();
+    user::RECT desktop {};
+    user::SystemParametersInfo(user::SPI_GETWORKAREA, 0, &desktop);
+    const int f = p->SysBorderWidth();
+    const int g = p->SysBorderHeight();
+    user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MAXIMIZE, 0);
+    Pump();
+    EXPECT_EQ(answered.ptMaxPosition, (user::POINT {desktop.left - f, desktop.top - g}));
+    EXPECT_EQ(answered.ptMaxTrackSize, (user::POINT {desktop.Width() + 2 * f, desktop.Height() + 2 * g}));
+    EXPECT_EQ(form->BoundsRect(),
+        (TRect {leftWork.left - f, leftWork.top - g, leftWork.right + f, leftWork.bottom + g}));
+    form->WindowProc = old;
+    form->Release();
+    Pump();
+    Display->SetMonitors({});
 }
 
 TEST_F(MaximizedBounds, ValuesTheFormSetItselfStay) {
