@@ -173,6 +173,24 @@ TEST_F(BackgroundTest, AnImageShareWithoutAnImageFillsWithTheColour) {
     }
 }
 
+// A gradient share over the loader's "no gradient" text (one blank) paints the colour, as an empty text does:
+// nothing of what the bitmap held before shows through.
+TEST_F(BackgroundTest, AGradientShareWithoutGradientStepsPaintsTheColour) {
+    for (const char* text : {"", " "}) {
+        const int index = AddSection(Sm, std::string("SEC") + (*text ? "BLANK" : "EMPTY"), Rgb(200, 40, 10));
+        TsGeneralData& s = Sm->Sections[std::size_t(index)];
+        s.GradientPercent = 30;
+        s.GradientData = text;
+        s.GradientArray = ParseGradientData(s.GradientData);
+        ASSERT_TRUE(s.GradientArray.empty());
+        auto named = Bitmap24(40, 20, Rgb(1, 2, 3));
+        FillSectionBackground(index, s.ClassName, EmptyCacheInfo, 0, TRect {0, 0, 40, 20}, {}, named.get(), Sm, -1, -1,
+            0xFF00FF);
+        EXPECT_TRUE(AllPixels(*named, TRect {0, 0, 40, 20}, Rgb(200, 40, 10)))
+            << "'" << text << "' " << std::hex << Px(*named, 0, 0);
+    }
+}
+
 TEST_F(BackgroundTest, ImageIndexesAreCheckedAgainstTheManagerThatPaints) {
     // Sm is the default manager and has no images; the other manager's image index is valid only there.
     ASSERT_EQ(DefaultManager, Sm);
