@@ -103,6 +103,7 @@ void CollectCornerTransparentRects(
         const int th = view.Height / 2 / 3, wl = view.Width / 9;
         const int rowStart = bottom ? view.Height / 3 : 0;
         const int rightStart = view.Width * 2 / 9, rightEnd = view.Width / 3;
+        if (view.Height < rowStart + th - 1) return;   // the cell row must lie in the picture
         BlockRuns(runs, view, 0, rowStart, wl, th, 0, rowOffset);
         BlockRuns(runs, view, rightStart, rowStart, rightEnd - rightStart, th,
             windowWidth - view.Width / 3 + rightStart, rowOffset);
@@ -116,6 +117,7 @@ void CollectCornerTransparentRects(
     const int rowStart = mask.R.top + (bottom ? height / ((maskType + 1) * 3) * 2 : 0);
     const int stateWidth = width / imageCount;
     const int rightStart = width * 2 / (imageCount * 3);
+    if (std::int64_t(view.Height) < std::int64_t(rowStart) + th - 1) return;   // the cell row must lie in the master
     BlockRuns(runs, view, mask.R.left, rowStart, wl, th, 0, rowOffset);
     BlockRuns(runs, view, mask.R.left + rightStart, rowStart, stateWidth - rightStart, th,
         windowWidth - stateWidth + rightStart, rowOffset);

@@ -114,6 +114,21 @@ TEST(CollectCornerTransparentRects, CellsPastTheMasterBitmapAreCut) {
     EXPECT_TRUE(runs.empty());
 }
 
+// A cell row that does not lie in the master bitmap down to its last row but one gives no runs at all.
+TEST(CollectCornerTransparentRects, ACellRowReachingPastTheMasterGivesNothing) {
+    TestSkin skin(30, 10, 0);
+    const int index = skin.AddMask(TRect {0, 0, 18, 12}, 3, 0);   // cells 2 x 4; the bottom row is rows 8..11
+    Fill(skin.Master(), TRect {0, 8, 1, 10}, Key);
+    TsRectRuns runs;
+    CollectCornerTransparentRects(runs, 20, skin.Mask(index), 0, true);   // 10 rows, the cell needs 11
+    EXPECT_TRUE(runs.empty());
+    TestSkin taller(30, 11, 0);
+    const int same = taller.AddMask(TRect {0, 0, 18, 12}, 3, 0);
+    Fill(taller.Master(), TRect {0, 8, 1, 11}, Key);
+    CollectCornerTransparentRects(runs, 20, taller.Mask(same), 0, true);   // 11 rows: the rows there count
+    EXPECT_EQ(runs, (TsRectRuns {{0, 0, 1, 1}, {0, 1, 1, 2}, {0, 2, 1, 3}}));
+}
+
 TEST(CollectCornerTransparentRects, OwnBitmapsUseOneSixthOfTheirHeightAsTheCell) {
     TestSkin skin(4, 4, 0);
     auto own = Bitmap24(18, 12, 0);   // cells 2 x 2, picture rows 0..5
