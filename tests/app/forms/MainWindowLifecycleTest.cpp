@@ -494,3 +494,50 @@ TEST_F(MainLifecycleTest, F12OpensTheCheckPointsFromTheRows) {
 }
 
 }
+
+namespace korvex::app::test {
+
+// A value stored with another type than the load reads is taken as missing and the load goes on: every other
+// setting is in use, the node is monitored, and an exit writes back what was loaded. A load that stopped there
+// would leave the window's own column widths and machine IDs to be written over the stored ones at exit.
+class WrongTypedSettingTest : public MainLifecycleTest,
+                              public testing::WithParamInterface<std::pair<const char*, const char*>> {
+protected:
+    void StoreTheUsersLayout() {
+        Env->Store(OptionsKey, "HostCount", os::MakeDwordValue(1));
+        Env->Store(LabelKey, "Label0", os::MakeStringValue("Local host"));
+        Env->Store(PathKey, "Path0", os::MakeStringValue(Env->Folder()));
+        Env->Store(OptionsKey, "W2W", os::MakeDwordValue(50));
+        Env->Store(OptionsKey, "W3", os::MakeDwordValue(0));   // the start column hidden
+        Env->Store(GetWUKey, "MID0", os::MakeDwordValue(5));
+        Env->Store(UnitsKey, "UnitsCount", os::MakeDwordValue(1));
+        Env->Store(UnitsKey, "Name1", os::MakeStringValue("p2605_mine"));
+        Env->Store(UnitsKey, "Core1", os::MakeStringValue("GROMACS"));
+        Env->Store(UnitsKey, "Credit1", os::MakeDwordValue(300));
+    }
+};
+
+TEST_P(WrongTypedSettingTest, LeavesTheRestInUseAndTheStoreAsItWas) {
+    StoreTheUsersLayout();
+    const auto [key, name] = GetParam();
+    Env->Store(key, name, os::MakeStringValue("300"));   // a text where an integer belongs
+    TMainForm* form = ShowProgramWindow();
+    EXPECT_TRUE(form->IsLoaded());
+    EXPECT_EQ(form->RowCount(), 1);
+    EXPECT_TRUE(form->Monitor()->Running());
+    EXPECT_EQ(form->Grid()->ColWidths(1), 50);
+    EXPECT_FALSE(form->ColumnItem(2)->Checked());
+    form->sSpeedButton1Click(form);
+    Pump();
+    EXPECT_EQ(Env->Stored(OptionsKey, "W2W"), os::MakeDwordValue(50));
+    EXPECT_EQ(Env->Stored(OptionsKey, "W3"), os::MakeDwordValue(0));
+    EXPECT_EQ(Env->Stored(GetWUKey, "MID0"), os::MakeDwordValue(5));
+    EXPECT_EQ(Env->Stored(key, name), os::MakeStringValue("300"));   // left for the user to mend
+    EXPECT_NE(Env->ReadFile("KORVEX.LOG").find(std::string(name) + " has a wrong type"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, WrongTypedSettingTest,
+    testing::Values(std::make_pair(OptionsKey, "FSize"), std::make_pair(UnitsKey, "Credit1"),
+        std::make_pair(GetWUKey, "Level0")));
+
+}
