@@ -5,12 +5,14 @@
 #include "app/views/NodeInformation.h"
 #include "app/cache/CacheWorkers.h"
 #include "app/cache/WorkUnitFiles.h"
+#include "app/nodes/ClientConfig.h"
 #include "app/nodes/WorkUnitHistory.h"
 #include "app/forms/MainWindow.h"
 #include "leds/iLedRound.h"
 #include "platform/base/Assert.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TMethodTable.h"
+#include "platform/os/FileStream.h"
 #include "platform/os/ProgramFolder.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sGroupBox.h"
@@ -18,7 +20,9 @@
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/engine/sSkinManager.h"
-#include "skin/windows/sMessageDlg.h"
+
+#include <cerrno>
+#include <system_error>
 
 namespace korvex::app {
 
@@ -76,27 +80,12 @@ T* Owned(TComponent* owner, std::string_view name) {
 constexpr int ModeBackup = 2;
 constexpr int ModeCache = 3;
 
-// A new cache serves a FARM node only.
-
-// Why "Make new cash" made no cache, in the window's language; empty when there is nothing to say.
-std::string NoCashText(int language, TCashFailure failure) {
-    const bool ru = language == 0;
-    switch (failure) {
-    case TCashFailure::None:
-        return "";
-    case TCashFailure::Console:
-        return ru ? "Новый кэш не создан: нечего скопировать как консоль.\r\nУкажите \"Путь FAH Console\" в настройках."
-                  : "No new cache was made: there is no console to copy.\r\nSet \"FAH Console path\" in the options.";
-    case TCashFailure::ClientConfig:
-        return ru ? "Новый кэш не создан: client.cfg ноды не читается."
-                  : "No new cache was made: the node's client.cfg cannot be read.";
-    case TCashFailure::Exists:
-    case TCashFailure::Folder:
-    case TCashFailure::ClientConfigWrite:
-        break;
-    }
-    return ru ? "Новый кэш не создан: папка кэша не записывается."
-              : "No new cache was made: the cache folder cannot be written.";
+// The run time's input-output error of patching the new cache's client.cfg that is not there or cannot be
+// written: "Make new cash" ends with it, and the application's handler shows it.
+[[noreturn]] void RaiseClientConfigError(int node, TCashFailure failure) {
+    const std::string file = CacheFolder(os::ProgramFolder(), node) + "/" + ClientConfigName;
+    const int error = failure == TCashFailure::ClientConfigWrite ? EACCES : ENOENT;
+    throw os::EFOpenError("Cannot open file \"" + file + "\". " + std::generic_category().message(error));
 }
 
 }
@@ -255,7 +244,11 @@ void TForm8::sSpeedButton9Click(TObject*) {
     if (MainForm == nullptr || MainForm->CacheWorkers() == nullptr) return;
     TCashFailure failure = TCashFailure::None;
     if (MainForm->CacheWorkers()->MakeNewCash(FNode, &failure)) return;
-    if (const std::string why = NoCashText(FLanguage, failure); !why.empty()) skin::sShowMessage(why);
+    // Without a console nothing is copied and nothing said; without the copy of client.cfg (or its folder)
+    // its patch fails.
+    if (failure == TCashFailure::ClientConfig || failure == TCashFailure::Folder
+        || failure == TCashFailure::ClientConfigWrite)
+        RaiseClientConfigError(FNode, failure);
 }
 
 }

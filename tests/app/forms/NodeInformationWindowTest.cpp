@@ -9,6 +9,7 @@
 #include "app/nodes/NodeFiles.h"
 #include "leds/iLedRound.h"
 #include "platform/classes/TApplication.h"
+#include "platform/os/FileStream.h"
 #include "platform/os/Files.h"
 #include "platform/user/MessageLoop.h"
 #include "skin/controls/sGauge.h"
@@ -362,25 +363,37 @@ TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
 }
 
 
-// Without a console to copy (none in the node folder, none where "FAH Console path" points) no cache can be
-// made: the user is told why, in the window's language, and nothing is left behind.
-TEST_F(NodeInfoTest, MakeNewCashThatCannotMakeACacheSaysWhy) {
-    struct Case {
-        int Language;
-        const char* Said;
-    };
+// Without a console to copy (none in the node folder, none where "FAH Console path" points) no cache is made,
+// and nothing is said: copies report nothing.
+TEST_F(NodeInfoTest, MakeNewCashWithoutAConsoleMakesNoCacheAndSaysNothing) {
     NewForms();
-    for (const Case& c : {Case {1, "there is no console to copy"}, Case {0, "нечего скопировать как консоль"}}) {
-        Info->SetLanguage(c.Language);
-        Info->SetNode(1);
-        Info->Show();
-        std::string said;
-        AnswerModal(mrOk, nullptr, &said);
+    Info->SetNode(1);
+    Info->Show();
+    EXPECT_FALSE(OpensModal([this] { Info->sSpeedButton9Click(Info); }));
+    EXPECT_FALSE(os::DirectoryExists(CacheFolder(Env->Folder(), 1)));
+    Info->Close();
+}
+
+// With a console but without the node's client.cfg the new cache's copy cannot be patched: the command ends
+// with the run time's input-output error, which the application's handler shows, and leaves no cache.
+TEST_F(NodeInfoTest, MakeNewCashWithoutTheNodesClientCfgEndsWithTheInputOutputError) {
+    NewForms();
+    const std::string node = Env->File("node2");
+    WriteFile(node + "/fah6", "#!/bin/sh\nexec sleep 30\n");
+    std::filesystem::permissions(node + "/fah6", std::filesystem::perms::owner_all);
+    std::filesystem::remove(node + "/client.cfg");
+    Info->SetNode(1);
+    Info->Show();
+    try {
         Info->sSpeedButton9Click(Info);
-        EXPECT_NE(said.find(c.Said), std::string::npos) << said;
-        EXPECT_FALSE(os::DirectoryExists(CacheFolder(Env->Folder(), 1)));
-        Info->Close();
+        ADD_FAILURE() << "no error";
+    } catch (const os::EFOpenError& e) {
+        const std::string said = e.what();
+        EXPECT_EQ(said.rfind("Cannot open file \"", 0), 0u) << said;
+        EXPECT_NE(said.find(CacheFolder(Env->Folder(), 1) + "/client.cfg"), std::string::npos) << said;
     }
+    EXPECT_FALSE(os::DirectoryExists(CacheFolder(Env->Folder(), 1)));
+    Info->Close();
 }
 
 TEST_F(NodeInfoTest, MakeNewCashEndsTheOldConsoleAndMakesANewCacheWithTheNextMachineId) {
