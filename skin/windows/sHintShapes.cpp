@@ -260,39 +260,53 @@ std::vector<TRect> TsBalloonHintWindow::BubbleRects() {
     TRect b {};
     GetBodyRect(b);
     const int n = BubbleCount;
-    if (n <= 0 || b.right <= b.left || b.bottom <= b.top) return bubbles;
-    const double a = (b.right - b.left) / 2.0;
-    const double c = (b.bottom - b.top) / 2.0;
-    const double cx = b.left + a;
-    const double cy = b.top + c;
-    const TPoint tip = PointerCornerPoint();
-    const double vx = tip.x - cx;
-    const double vy = tip.y - cy;
-    const double e = std::hypot(vx / a, vy / c);
-    if (e <= 1) return bubbles;   // the tip is inside the body
-    // The trail runs from the body's edge in the tip's direction to the tip.
-    const double px = cx + vx / e;
-    const double py = cy + vy / e;
-    const double length = std::hypot(tip.x - px, tip.y - py);
-    const double ux = (tip.x - px) / length;
-    const double uy = (tip.y - py) / length;
-    // Bubbles are ellipses BubbleAspect times wider than high; along the trail one takes `along` times its
-    // height. Heights fall evenly from the first bubble's to a n-th of it, with gaps between them.
-    const double along = 1 / std::hypot(ux / BubbleAspect, uy);
-    const double units = (n + 1) / 2.0;   // the heights' sum in first-bubble heights
-    const double biggest = std::min(std::min(a, c) * 4 / std::max(BubbleDivisor, 1),
-        length / (along * (units + BubbleGap * n)));
-    const double gap = (length - biggest * along * units) / n;
-    double t = 0;
-    for (int j = 0; j < n; ++j) {
-        const double height = std::max(biggest * (n - j) / n, 2.0);
-        const double width = height * BubbleAspect;
-        t += gap;
-        const double mid = t + height * along / 2;
-        t += height * along;
-        const int left = int(std::lround(px + ux * mid - width / 2));
-        const int top = int(std::lround(py + uy * mid - height / 2));
-        bubbles.push_back(Rect(left, top, left + int(std::lround(width)), top + int(std::lround(height))));
+    const int d = BubbleDivisor;
+    const int w = b.right - b.left;
+    const int h = b.bottom - b.top;
+    if (n <= 0 || d <= 0 || w <= 0 || h <= 0) return bubbles;
+    const int cx = b.left + w / 2;
+    const int bw = w / d;
+    const int bh = h / d;
+    const int so = Kind()->ShadowOffset();
+    const int hw = Height();
+    // A start point and a step per pointer corner; each bubble is one step further and smaller.
+    int dx = 0;
+    int dy = 0;
+    int x = 0;
+    int y = 0;
+    const int upper = h / 6 + b.top - bh;
+    switch (PointerPos()) {
+    case mpLeftTop:
+        dx = (w / 2 - bw) / (n + 1);
+        dy = upper / (n + 1);
+        x = cx - bw;
+        y = upper;
+        break;
+    case mpLeftBottom:
+        dx = n > 1 ? (w / 2 - bw) / (n - 1) : 0;
+        dy = n > 1 ? (b.bottom - hw) / (n - 1) : 0;
+        x = cx - dx / 2;
+        y = b.bottom + dy + dy / 2;
+        break;
+    case mpRightTop:
+        dx = ((bw - (so + w) / 2) / n) * 2;
+        dy = upper / (n + 1);
+        x = cx + dx;
+        y = upper;
+        break;
+    case mpRightBottom:
+        // The right-top trail's step across and the left-bottom trail's step down: measured past the window
+        // and below the whole body, the steps would carry the trail out of the window.
+        dx = ((bw - (so + w) / 2) / n) * 2;
+        dy = n > 1 ? (b.bottom - hw) / (n - 1) : 0;
+        x = cx + dx / 2;
+        y = b.bottom + dy + dy / 2;
+        break;
+    }
+    for (int j = 1; j <= n; ++j) {
+        x -= dx;
+        y -= dy;
+        bubbles.push_back(Rect(x, y, x + w / (d * j), y + h / (d * j)));
     }
     return bubbles;
 }

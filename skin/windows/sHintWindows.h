@@ -176,10 +176,9 @@ public:
     classes::TClass ClassType() const override { return StaticClass(); }
 
     int BubbleCount = 5;
-    int BubbleDivisor = 4;   // the first bubble is at most 2 * the body's smaller side / BubbleDivisor high
+    int BubbleDivisor = 4;   // bubble j is the body's size / (BubbleDivisor * j)
 
-    // The bubbles of the trail, biggest first: round ellipses on the line from the body's edge to the
-    // pointer, growing smaller towards it; none when the count is 0 or the pointer lies in the body.
+    // The bubbles of the trail, biggest first, stepping from the body towards the pointer corner.
     std::vector<classes::TRect> BubbleRects();
 
 protected:
@@ -189,8 +188,6 @@ protected:
     void AddShapeSize(int& width, int& height) override;
 
 private:
-    static constexpr double BubbleAspect = 1.3;   // a bubble's width over its height
-    static constexpr double BubbleGap = 0.3;      // the least gap before a bubble, in first-bubble heights
     // The ellipse and its trail of bubbles: one step for the mask, ShadowBlur + 1 shaded steps for a shadow.
     std::unique_ptr<classes::TBitmap> BalloonShape(bool shaded);
 };

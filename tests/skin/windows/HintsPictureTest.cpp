@@ -90,6 +90,8 @@ TEST_P(HintsPicture, FourShapesOwnAndSkinned) {
     m->ApplyPredefinitions();
     m->SetDefaultMousePos(mpLeftBottom);
     Show(m, Point(40, 330), "Balloon hint with bubbles");
+    m->SetDefaultMousePos(mpRightBottom);
+    Show(m, Point(610, 340), "Bubbles to the right");
     m->SetDefaultMousePos(mpLeftTop);
     if (which >= 0) {
         m->SetUseSkinData(true);
