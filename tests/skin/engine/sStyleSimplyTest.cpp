@@ -157,6 +157,21 @@ TEST_F(ControlTree, ColourQueryFallsBackToTheControlsOwnColourAsRgb) {
     EXPECT_EQ(QueryControlColor(panel), 0x336699);
 }
 
+// A control with no window to ask (none of its parents has one) answers its own colour; nothing raises.
+TEST_F(ControlTree, AColourQueryToAControlWithoutAnyWindowAnswersItsOwnColour) {
+    TForm* form = NewForm();
+    auto* host = new TTestPanel(form);   // not on the form: neither it nor its child can have a window
+    auto* panel = new TTestPanel(form);
+    panel->SetParent(host);
+    panel->SetColor(clWindow);
+    panel->SkinData->Loaded();
+    ASSERT_FALSE(panel->HandleAllocated());
+    TColor answer = 0;
+    EXPECT_NO_THROW(answer = QueryControlColor(panel));
+    EXPECT_EQ(answer, TColor(gdi::GetSysColor(gdi::COLOR_WINDOW)));
+    EXPECT_FALSE(panel->HandleAllocated());
+}
+
 TEST_F(ControlTree, TheFirstLiveProviderOfAFormGetsTheRecord) {
     TForm* form = NewForm();
     auto* gone = new TProviderComponent(form);
