@@ -39,7 +39,7 @@ TProjectTable LoadProjectTable() {
         WLog(std::string("Settings: ") + UnitsKey + "\\UnitsCount is missing; no user projects are read");
         return table;
     }
-    const int rows = ClampCount(*count);
+    const int rows = ClampUnitsCount(*count);
     for (int n = 1; n <= rows; ++n) {
         TProjectRow row;
         row.Name = units.TextIfPresent(NodeValue("Name", n)).value_or("");

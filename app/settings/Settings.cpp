@@ -107,9 +107,6 @@ TNodeSettings LoadNode(TNodeKeys& keys, int i) {
     n.Core = get.Integer(NodeValue("Core", i), d.Core);
     n.MID = get.Integer(NodeValue("MID", i), d.MID);
     n.RSPath = get.Text(NodeValue("RSPath", i), d.RSPath);
-    n.Trycore = get.Flag(NodeValue("Trycore", i), d.Trycore);
-    n.Verbo = get.Flag(NodeValue("Verbo", i), d.Verbo);
-    n.VerboN = get.Integer(NodeValue("VerboN", i), d.VerboN);
     n.Hint = keys.Hint.Flag(NodeValue("Hint", i), d.Hint);
     return n;
 }

@@ -28,13 +28,16 @@ inline constexpr const char* FirstNodeLabel = "Local host";
 inline constexpr int MinUpdate = 1;   // minutes
 inline constexpr int MaxUpdate = 180;
 inline constexpr int MaxHostCount = 1000;
-inline constexpr int MaxUnitsCount = 1000;
+inline constexpr int MaxUnitsCount = 100000;   // more user projects than the settings file can hold
 
 inline int ClampUpdate(int minutes) {
     return minutes < MinUpdate ? MinUpdate : minutes > MaxUpdate ? MaxUpdate : minutes;
 }
 inline int ClampCount(int count) {
     return count < 0 ? 0 : count > MaxHostCount ? MaxHostCount : count;
+}
+inline int ClampUnitsCount(int count) {
+    return count < 0 ? 0 : count > MaxUnitsCount ? MaxUnitsCount : count;
 }
 
 // One node's values; members are named after their registry values without the node index.
@@ -51,7 +54,7 @@ struct TNodeSettings {
     bool Backup = false;
     int Core = 3;
     int MID = 8;
-    bool Trycore = false;
+    bool Trycore = false;   // the options window's three; the main window's load leaves them
     bool Verbo = false;
     int VerboN = 3;
     int Progress = 0;   // last progress seen

@@ -132,6 +132,17 @@ TEST(LoadProjectTable, UserRowsFollowTheBuiltInRowsAndOverrideThem) {
     EXPECT_NE(env.ReadFile("KORVEX.LOG").find("Credit2"), std::string::npos);
 }
 
+// A user's list grows with every update from the summary page: a long one is read whole.
+TEST(LoadProjectTable, AListOfMoreThanAThousandProjectsIsReadWhole) {
+    test::TAppEnvironment env;
+    env.Store(UnitsKey, "UnitsCount", MakeDwordValue(1200));
+    env.Store(UnitsKey, "Name1200", MakeStringValue("p9999_last"));
+    env.Store(UnitsKey, "Credit1200", MakeDwordValue(77));
+    const TProjectTable table = LoadProjectTable();
+    ASSERT_EQ(table.Count(), 1370);
+    EXPECT_EQ(table.Credit(table.Lookup("p9999_x")), 77);
+}
+
 TEST(LoadProjectTable, MissingOrWrongTypedCountGivesNoUserRows) {
     test::TAppEnvironment env;
     env.Store(UnitsKey, "Name1", MakeStringValue("p4000_new"));

@@ -58,6 +58,8 @@ TEST(LoadSettings, FirstRunWritesEveryDefault) {
         EXPECT_EQ(*stored, d.Value) << d.Name;
     }
     EXPECT_FALSE(env.Stored(OptionsKey, "UName"));   // written by the options window only
+    for (const char* name : {"Trycore0", "Verbo0", "VerboN0"})
+        EXPECT_FALSE(env.Stored(GetWUKey, name)) << name;
     EXPECT_FALSE(os::RegistryStore::Default().KeyExists(os::HKEY_LOCAL_MACHINE, UnitsKey));
 
     ASSERT_EQ(s.Nodes.size(), 1u);
@@ -180,7 +182,8 @@ TEST(LoadSettings, AThousandNodesLoadWithTheirDefaultsAndMoreAreCut) {
     EXPECT_EQ(first.Nodes[500].Core, 3);
     EXPECT_EQ(env.Stored(OptionsKey, "HostCount"), Dword(5000));
     EXPECT_EQ(env.Stored(LabelKey, "Label998"), MakeStringValue(""));
-    EXPECT_EQ(env.Stored(GetWUKey, "VerboN999"), Dword(3));
+    EXPECT_EQ(env.Stored(GetWUKey, "MID999"), Dword(8));
+    EXPECT_FALSE(env.Stored(GetWUKey, "VerboN999"));   // the options window's value: written by it
     EXPECT_EQ(env.Stored(DataKey, "BackLevel999"), Dword(0));
     EXPECT_FALSE(env.Stored(LabelKey, "Label1000"));
     std::string file = env.ReadFile("registry.reg");

@@ -538,6 +538,6 @@ TEST_P(WrongTypedSettingTest, LeavesTheRestInUseAndTheStoreAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Values, WrongTypedSettingTest,
     testing::Values(std::make_pair(OptionsKey, "FSize"), std::make_pair(UnitsKey, "Credit1"),
-        std::make_pair(GetWUKey, "Level0")));
+        std::make_pair(UnitsKey, "UnitsCount"), std::make_pair(GetWUKey, "Level0")));
 
 }
