@@ -1,7 +1,6 @@
 // Cache consoles started by id and ended only by id or inside their folder.
 #include "app/cache/CacheConsole.h"
 
-#include "app/nodes/NodeFiles.h"
 #include "platform/os/Files.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Process.h"
@@ -11,20 +10,12 @@
 
 namespace korvex::app {
 
-std::string ConsoleName(const std::string& folder) {
-    return os::FileExists(NodeFilePath(folder, LinuxConsoleName)) ? LinuxConsoleName : ConsoleExeName;
+bool CopyConsole(const std::string& pathService, const std::string& folder) {
+    return !pathService.empty() && os::CopyFile(pathService, os::IncludeTrailingPathDelimiter(folder) + ConsoleExeName, false);
 }
 
-std::string CopyConsole(const std::string& nodeFolder, const std::string& pathService, const std::string& folder) {
-    const std::string linuxConsole = NodeFilePath(nodeFolder, LinuxConsoleName);
-    const bool haveLinuxConsole = os::FileExists(linuxConsole);
-    const std::string name = haveLinuxConsole ? LinuxConsoleName : ConsoleExeName;
-    const std::string source = haveLinuxConsole ? linuxConsole : pathService;
-    return !source.empty() && os::CopyFile(source, os::IncludeTrailingPathDelimiter(folder) + name, false) ? name : "";
-}
-
-bool ConsoleToCopy(const std::string& nodeFolder, const std::string& pathService) {
-    return os::FileExists(NodeFilePath(nodeFolder, LinuxConsoleName)) || (!pathService.empty() && os::FileExists(pathService));
+bool ConsoleToCopy(const std::string& pathService) {
+    return !pathService.empty() && os::FileExists(pathService);
 }
 
 TCacheConsoles::TCacheConsoles(int endGraceMs)
@@ -54,7 +45,7 @@ pid_t TCacheConsoles::Start(const std::string& folder, const std::string& argume
     std::lock_guard lock(FLock);
     TFolder& entry = FFolders[key];
     if (entry.Generation != generation) return 0;
-    const pid_t pid = os::StartProcess(key + "/" + ConsoleName(key), argv, key);
+    const pid_t pid = os::StartProcess(key + "/" + ConsoleExeName, argv, key);
     if (pid > 0) entry.Started.push_back(pid);
     return pid;
 }

@@ -9,17 +9,13 @@
 
 namespace korvex::app {
 
-inline constexpr const char* LinuxConsoleName = "fah6";
-inline constexpr const char* ConsoleExeName = "FAH-Console.exe";
+inline constexpr const char* ConsoleExeName = "FAH-Console.exe";   // the console's name in every folder
 
-// The console a folder holds: "fah6" when the folder has one, else "FAH-Console.exe".
-std::string ConsoleName(const std::string& folder);
-
-// Copies a node's console into `folder`: the node folder's "fah6" under that name, else the program
-// `pathService` names as "FAH-Console.exe". The name copied, or "" when nothing could be copied.
-std::string CopyConsole(const std::string& nodeFolder, const std::string& pathService, const std::string& folder);
+// Copies the console client the option "FAH Console path" names into `folder` as "FAH-Console.exe". False
+// when nothing could be copied.
+bool CopyConsole(const std::string& pathService, const std::string& folder);
 // Whether CopyConsole has a file to copy.
-bool ConsoleToCopy(const std::string& nodeFolder, const std::string& pathService);
+bool ConsoleToCopy(const std::string& pathService);
 
 // The consoles the cache workers started, by folder. Every member may be called from any thread.
 class TCacheConsoles {

@@ -145,14 +145,13 @@ bool TCacheWorkers::CashMake(int node, int machineId, TCashFailure* failure) {
     };
     // Without a console to copy the folder would only be made to be removed again (every cycle, while the node
     // stays past its ready level).
-    if (!ConsoleToCopy(values.Path, PathService())) return failed(TCashFailure::Console, CashConsoleFailure);
+    if (!ConsoleToCopy(PathService())) return failed(TCashFailure::Console, CashConsoleFailure);
     if (!os::CreateDir(cache)) return refuse(TCashFailure::Folder);
     auto fail = [&](TCashFailure why, const std::string& what) {
         os::DeleteDirectoryTree(cache);
         return failed(why, what);
     };
-    const std::string console = CopyConsole(values.Path, PathService(), cache);
-    if (console.empty()) return fail(TCashFailure::Console, CashConsoleFailure);
+    if (!CopyConsole(PathService(), cache)) return fail(TCashFailure::Console, CashConsoleFailure);
     if (!os::CopyFile(NodeFilePath(values.Path, ClientConfigName), InFolder(cache, ClientConfigName), false))
         return fail(TCashFailure::ClientConfig, "Cannot copy client.cfg for cash");
     for (const os::TSearchRec& core : os::FindFiles(InFolder(cores, "*.exe"), os::faAnyFile & ~os::faDirectory))
@@ -165,7 +164,7 @@ bool TCacheWorkers::CashMake(int node, int machineId, TCashFailure* failure) {
     }
     ForgetClientIdentity();
     FContext.CacheBusy = true;   // before the workers start, so that the starter's clearing comes after
-    Watch(node, console, DownloadDoneText, cache);
+    Watch(node, ConsoleExeName, DownloadDoneText, cache);
     FContext.Threads.Start(std::make_unique<MyCash>(cache, "", FContext));
     FContext.Failures.Succeeded(values.Path + ": cash");
     WLog(values.Path + ": Get unit for cash");
@@ -196,15 +195,13 @@ bool TCacheWorkers::HandOverResults(int node, const TNode& values) {
 
     // The results are sent from their own folder with their own console: the cache's goes to the node.
     const std::string cache = CacheFolder(FProgramFolder, node);
-    std::string console = ConsoleName(cache);
-    if (!os::CopyFile(InFolder(cache, console), InFolder(ready, console), false))
-        console = CopyConsole(values.Path, PathService(), ready);
-    if (console.empty()) {
+    if (!os::CopyFile(InFolder(cache, ConsoleExeName), InFolder(ready, ConsoleExeName), false)
+        && !CopyConsole(PathService(), ready)) {
         WLog(values.Path + ": Cannot copy the console to send the results");
         return true;   // the results wait in the ready-results folder
     }
     os::DeleteFile(NodeFilePath(ready, ClientLogName));   // the last sending's log would end this one at once
-    Watch(node, console, ResultsSentText, ready);
+    Watch(node, ConsoleExeName, ResultsSentText, ready);
     FContext.CacheBusy = true;
     FContext.Threads.Start(std::make_unique<MyCash>(ready, SendAllArguments, FContext));
     return true;
@@ -286,7 +283,7 @@ bool TCacheWorkers::MakeNewCash(int node, TCashFailure* failure) {
     }
     watcher.Terminate();
     watcher.WaitFor();
-    FContext.Consoles.End(cache, ConsoleName(cache));
+    FContext.Consoles.End(cache, ConsoleExeName);
     // Emptied and removed, so that the next cache can be made at once.
     CopyWU(values.Path, cache, false);
     os::DeleteDirectoryTree(cache);

@@ -17,7 +17,7 @@ void MyCash::Execute() {
     const pid_t pid = FContext.Consoles.Start(FFolder, FArguments, FGeneration);
     FContext.CacheBusy = false;
     if (pid >= 0) return;
-    WLog(FFolder + ": Cannot start " + ConsoleName(FFolder));
+    WLog(FFolder + ": Cannot start " + std::string(ConsoleExeName));
     if (FContext.OnStartFailed) FContext.OnStartFailed(FFolder);
 }
 

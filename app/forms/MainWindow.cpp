@@ -1,6 +1,7 @@
 // TMainForm: the form text, the per-node controls and the rows the monitor hands over.
 #include "app/forms/MainWindow.h"
 
+#include "app/monitor/RowRefresh.h"
 #include "app/settings/ProgramLog.h"
 #include "app/forms/MainCaptions.h"
 #include "app/forms/SideForms.h"
@@ -345,6 +346,16 @@ void TMainForm::ApplySquare(skin::TsPanel* panel, const TSquareView& view) {
     panel->SetParentShowHint(view.ParentShowHint);
     if (!view.ParentShowHint) panel->SetShowHint(true);
     panel->SetHint(view.Hint);
+}
+
+void TMainForm::ShowCaching(int node) {
+    if (node < 0 || node >= RowCount()) return;
+    TSquareView& square = FRows[node].View.Status;
+    square.ParentColor = false;
+    square.Color = ColorAqua;
+    square.Hint += "\r\n";
+    square.Hint += FSettings.Language == 0 ? "Кэширование..." : "Cashing in progress";
+    ApplySquare(FRows[node].Status, square);
 }
 
 void TMainForm::RowRefreshed(const TRowRefresh& refresh) {

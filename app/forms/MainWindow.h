@@ -68,6 +68,9 @@ public:
     void BusyChanged(bool anyNodeBusy) override;
     void TotalsChanged(const std::string& text) override;   // shown at the next tick of the timer
     void ShowPendingTotals();
+    // A cache started from the node information window: the node's square turns cyan and says so, until the
+    // node's next refresh.
+    void ShowCaching(int node);
 
     // The lifecycle.
     void FormCreate(classes::TObject* sender);

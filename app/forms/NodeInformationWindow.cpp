@@ -243,7 +243,10 @@ void TForm8::sSpeedButton5Click(TObject*) {
 void TForm8::sSpeedButton9Click(TObject*) {
     if (MainForm == nullptr || MainForm->CacheWorkers() == nullptr) return;
     TCashFailure failure = TCashFailure::None;
-    if (MainForm->CacheWorkers()->MakeNewCash(FNode, &failure)) return;
+    if (MainForm->CacheWorkers()->MakeNewCash(FNode, &failure)) {
+        MainForm->ShowCaching(FNode);
+        return;
+    }
     // Without a console nothing is copied and nothing said; without the copy of client.cfg (or its folder)
     // its patch fails.
     if (failure == TCashFailure::ClientConfig || failure == TCashFailure::Folder

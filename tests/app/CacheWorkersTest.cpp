@@ -55,6 +55,7 @@ protected:
     std::string node = env.File("node");
     std::string cache = CacheFolder(env.Folder(), 0);
     std::string ready = ReadyFolder(env.Folder());
+    std::string console = env.File("fah/FAH-Console");   // where the option "FAH Console path" points
     TSettings settings;
     std::vector<int> started;   // StartServ calls
     std::unique_ptr<TCacheWorkers> workers;
@@ -68,10 +69,11 @@ protected:
         fs::create_directories(env.File("WU"));
         fs::copy_file("/bin/sleep", env.File("WU/FahCore_a1.exe"));
         test::WriteFile(env.File("WU/FahCore_78.exe"), "old core");
-        WriteConsole(node + "/fah6",
+        WriteConsole(console,
             "[20:10:09] Core required: FahCore_a1.exe\\r\\n[20:10:12] Downloading work unit\\r\\n"
             "[20:10:15] Completed\\r\\n",
             "./FahCore_a1.exe 30 &\necho unit > queue.dat\nmkdir -p work && echo data > work/wudata_02.dat");
+        settings.PathService = console;
         settings.Nodes.resize(1);
         settings.Nodes[0].Path = node;
         settings.Nodes[0].Get = true;
@@ -103,8 +105,11 @@ TEST_F(CacheWorkersTest, CacheIsMadeAndItsConsoleEndedOnceTheDownloadCompleted) 
         ASSERT_TRUE(identity.OpenKey(PandeGroupKey, true));
         identity.WriteString("UserID", "42");
     }
+    WriteConsole(node + "/fah6", "");   // a console of the node's own is not the one copied
     ASSERT_TRUE(workers->CashMake(0, 6));
     EXPECT_TRUE(workers->HasCache(0));
+    EXPECT_EQ(Read(cache + "/FAH-Console.exe"), Read(console));
+    EXPECT_FALSE(fs::exists(cache + "/fah6"));
     EXPECT_EQ(workers->MachineId(0), 6);
     EXPECT_EQ(Read(cache + "/client.cfg"), "[settings]\r\nmachineid=6\r\nmemory=768\r\n[clienttype]\r\ntype=1\r\n");
     EXPECT_FALSE(os::TRegistry().KeyExists(PandeGroupKey));
@@ -128,9 +133,9 @@ TEST_F(CacheWorkersTest, OnlyTheCachesOwnProcessesAreEnded) {
     // Another node's console and core of the same names, run by this program elsewhere.
     const std::string other = env.File("other");
     fs::create_directories(other);
-    fs::copy_file("/bin/sleep", other + "/fah6");
+    fs::copy_file("/bin/sleep", other + "/FAH-Console.exe");
     fs::copy_file("/bin/sleep", other + "/FahCore_a1.exe");
-    const pid_t otherConsole = os::StartProcess(other + "/fah6", {"30"}, other);
+    const pid_t otherConsole = os::StartProcess(other + "/FAH-Console.exe", {"30"}, other);
     const pid_t otherCore = os::StartProcess(other + "/FahCore_a1.exe", {"30"}, other);
     ASSERT_GT(otherConsole, 0);
     ASSERT_GT(otherCore, 0);
@@ -145,7 +150,7 @@ TEST_F(CacheWorkersTest, OnlyTheCachesOwnProcessesAreEnded) {
 }
 
 TEST_F(CacheWorkersTest, FifthFailedAttemptStartsTheConsoleAgainOnAFreshLog) {
-    WriteConsole(node + "/fah6", "",
+    WriteConsole(console, "",
         "if [ -e tried ]; then printf 'Completed\\r\\n' >> FAHlog.txt; "
         "else touch tried; printf 'Attempt #5\\r\\n' >> FAHlog.txt; fi");
     ASSERT_TRUE(workers->CashMake(0, 8));
@@ -159,7 +164,7 @@ TEST_F(CacheWorkersTest, FifthFailedAttemptStartsTheConsoleAgainOnAFreshLog) {
 TEST_F(CacheWorkersTest, HandOverMovesTheCachedUnitIntoTheNodeAndRemovesTheCache) {
     // This console completes its download only when the test puts a file "go" beside it: until then the
     // download is watched, however slow the machine.
-    WriteConsole(node + "/fah6",
+    WriteConsole(console,
         "[20:10:09] Core required: FahCore_a1.exe\\r\\n[20:10:12] Downloading work unit\\r\\n",
         "./FahCore_a1.exe 30 &\necho unit > queue.dat\nmkdir -p work && echo data > work/wudata_02.dat\n"
         "while [ ! -e go ]; do sleep 0.05; done\nprintf '[20:10:15] Completed\\r\\n' >> FAHlog.txt");
@@ -198,7 +203,7 @@ TEST_F(CacheWorkersTest, ResultsAreSentFromTheReadyFolderWithTheirOwnConsole) {
     ASSERT_TRUE(workers->CashMake(0, 8));
     ASSERT_TRUE(workers->WaitIdle(WaitMs));
     // The sending console of the ready folder reports success only when asked to send.
-    WriteConsole(cache + "/fah6", "",
+    WriteConsole(cache + "/FAH-Console.exe", "",
         "[ \"$*\" = \"- send all\" ] && printf '[20:11:00] + Results successfully sent\\r\\n' >> FAHlog.txt");
     test::WriteFile(ready + "/FAHlog.txt", "+ Results successfully sent\r\n");   // the last sending's log
     workers->CashWork(0);
@@ -241,7 +246,7 @@ TEST_F(CacheWorkersTest, MissingClientConfigRemovesTheNewCacheSoTheNextOneCanBeM
 // The row refresh asks for the cache every cycle: a cache that cannot be made is logged when that starts and
 // when it ends, not once a cycle.
 TEST_F(CacheWorkersTest, ACacheThatCannotBeMadeCycleAfterCycleIsLoggedWhenThatStartsAndEnds) {
-    fs::rename(node + "/fah6", env.File("fah6"));   // no console to copy
+    fs::rename(console, console + ".away");   // no console to copy
     // Nor is a cache folder made (and removed again) for it.
     fs::create_directories(fs::path(cache).parent_path());
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -256,7 +261,7 @@ TEST_F(CacheWorkersTest, ACacheThatCannotBeMadeCycleAfterCycleIsLoggedWhenThatSt
     const std::string failed = node + ": Cannot copy the console for cash";
     auto count = [this](const std::string& text) { return test::Occurrences(Read(env.File("KORVEX.LOG")), text); };
     EXPECT_EQ(count(failed), 1);
-    fs::rename(env.File("fah6"), node + "/fah6");
+    fs::rename(console + ".away", console);
     EXPECT_TRUE(workers->CashMake(0, 8));
     EXPECT_EQ(count(failed + " (ended after 6 times)"), 1);
     EXPECT_EQ(count(failed), 2);
@@ -264,7 +269,6 @@ TEST_F(CacheWorkersTest, ACacheThatCannotBeMadeCycleAfterCycleIsLoggedWhenThatSt
 }
 
 TEST_F(CacheWorkersTest, ConsoleThatCannotStartRemovesTheCache) {
-    fs::remove(node + "/fah6");
     test::WriteFile(env.File("console"), "not a program");
     settings.PathService = env.File("console");
     NewWorkers();
@@ -275,7 +279,7 @@ TEST_F(CacheWorkersTest, ConsoleThatCannotStartRemovesTheCache) {
 }
 
 TEST_F(CacheWorkersTest, MakeNewCashEndsTheOldCacheAndMakesOneWithTheNextMachineId) {
-    WriteConsole(node + "/fah6", "[20:10:09] Downloading\\r\\n");   // never completes
+    WriteConsole(console, "[20:10:09] Downloading\\r\\n");   // never completes
     ASSERT_TRUE(workers->CashMake(0, 3));
     ASSERT_TRUE(Eventually([&] { return StartedPid(cache) > 0; }));
     const pid_t old = StartedPid(cache);

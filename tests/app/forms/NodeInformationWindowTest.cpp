@@ -47,8 +47,10 @@ void WriteClientFolder(const std::string& folder, const std::string& protein, in
 class NodeInfoTest : public MainFormTest {
 protected:
     // Two nodes; the second backs up, runs in FARM mode, has a backup and a cache.
+    std::string ConsolePath() const { return Env->File("fah/FAH-Console"); }
     TMainForm* NewForms(int skin = -1, int language = 1) {
         TSettings settings = NodesSettings(2, language);
+        settings.PathService = ConsolePath();   // no console there until a test writes one
         settings.Nodes[1].Backup = true;
         settings.Nodes[1].Get = true;
         for (int i = 0; i < 2; ++i) {
@@ -363,7 +365,7 @@ TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
 }
 
 
-// Without a console to copy (none in the node folder, none where "FAH Console path" points) no cache is made,
+// Without a console to copy (none where "FAH Console path" points) no cache is made,
 // and nothing is said: copies report nothing.
 TEST_F(NodeInfoTest, MakeNewCashWithoutAConsoleMakesNoCacheAndSaysNothing) {
     NewForms();
@@ -379,8 +381,8 @@ TEST_F(NodeInfoTest, MakeNewCashWithoutAConsoleMakesNoCacheAndSaysNothing) {
 TEST_F(NodeInfoTest, MakeNewCashWithoutTheNodesClientCfgEndsWithTheInputOutputError) {
     NewForms();
     const std::string node = Env->File("node2");
-    WriteFile(node + "/fah6", "#!/bin/sh\nexec sleep 30\n");
-    std::filesystem::permissions(node + "/fah6", std::filesystem::perms::owner_all);
+    WriteFile(ConsolePath(), "#!/bin/sh\nexec sleep 30\n");
+    std::filesystem::permissions(ConsolePath(), std::filesystem::perms::owner_all);
     std::filesystem::remove(node + "/client.cfg");
     Info->SetNode(1);
     Info->Show();
@@ -402,9 +404,9 @@ TEST_F(NodeInfoTest, MakeNewCashEndsTheOldConsoleAndMakesANewCacheWithTheNextMac
     const std::string cache = CacheFolder(Env->Folder(), 1);
     WriteFile(node + "/client.cfg", "[settings]\r\nusername=Tellvar\r\nmachineid=1\r\n[clienttype]\r\ntype=3\r\n");
     // A console that notes its start and never completes its download.
-    WriteFile(node + "/fah6", "#!/bin/sh\necho \"$$ $*\" >> started.txt\nprintf 'Downloading\\r\\n' >> FAHlog.txt\n"
+    WriteFile(ConsolePath(), "#!/bin/sh\necho \"$$ $*\" >> started.txt\nprintf 'Downloading\\r\\n' >> FAHlog.txt\n"
         "exec sleep 30\n");
-    std::filesystem::permissions(node + "/fah6", std::filesystem::perms::owner_all);
+    std::filesystem::permissions(ConsolePath(), std::filesystem::perms::owner_all);
     WriteFile(CoresFolder(Env->Folder()) + "/FahCore_a1.exe", "core");
     const auto nodeFiles = FolderFiles(node);
     const auto otherNode = FolderFiles(Env->File("node1"));
@@ -412,9 +414,13 @@ TEST_F(NodeInfoTest, MakeNewCashEndsTheOldConsoleAndMakesANewCacheWithTheNextMac
     Info->SetNode(1);
     Info->Show();
 
-    // The cache already there is replaced by one with the machine ID after the node's 8.
+    // The cache already there is replaced by one with the machine ID after the node's 8, and the node's square
+    // says so.
+    const std::string hint = form->Row(1).Status->Hint();
     Info->sSpeedButton9Click(Info);
     EXPECT_EQ(form->CacheWorkers()->MachineId(1), 7);
+    EXPECT_EQ(form->Row(1).Status->Color(), TColor(0xFFFF00));
+    EXPECT_EQ(form->Row(1).Status->Hint(), hint + "\r\nCashing in progress");
     EXPECT_FALSE(os::FileExists(cache + "/unitinfo.txt"));
     EXPECT_NE(ReadFileText(cache + "/client.cfg").find("machineid=7\r\n"), std::string::npos);
     ASSERT_TRUE(WaitFor([&] { return StartedPid(cache) > 0; }));
