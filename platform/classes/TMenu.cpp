@@ -3,6 +3,7 @@
 
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TColor.h"
 #include "platform/classes/TImageList.h"
@@ -53,6 +54,7 @@ TMenuItem::TMenuItem(TComponent* owner)
 }
 
 TMenuItem::~TMenuItem() {
+    if (FBitmap) FBitmap->OnChange = nullptr;
     Clear();
     if (FParent != nullptr) FParent->Remove(this);
     Commands().erase(FCommand);
@@ -61,6 +63,7 @@ TMenuItem::~TMenuItem() {
 TClass TMenuItem::StaticClass() {
     static const TClassInfo info = MakeClass<TMenuItem, TComponent>("TMenuItem", [](auto& p) {
         p.Bool("AutoCheck", &TMenuItem::AutoCheck, &TMenuItem::SetAutoCheck, false);
+        p.Object("Bitmap", &TMenuItem::Bitmap, &TMenuItem::SetBitmap);
         p.String("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
         p.Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked, false);
         p.Bool("Default", &TMenuItem::Default, &TMenuItem::SetDefault, false);
@@ -78,6 +81,23 @@ TClass TMenuItem::StaticClass() {
         p.Event("OnDrawItem", &TMenuItem::OnDrawItem);
     });
     return &info;
+}
+
+TBitmap* TMenuItem::Bitmap() const {
+    if (!FBitmap) {
+        FBitmap = std::make_unique<TBitmap>();
+        auto* self = const_cast<TMenuItem*>(this);
+        FBitmap->OnChange = [self](TObject*) { self->Changed(); };
+    }
+    return FBitmap.get();
+}
+
+void TMenuItem::SetBitmap(const TBitmap* value) {
+    Bitmap()->Assign(value);
+}
+
+bool TMenuItem::HasBitmap() const {
+    return FBitmap && FBitmap->Width() > 0 && FBitmap->Height() > 0;
 }
 
 void TMenuItem::Changed() {

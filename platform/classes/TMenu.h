@@ -7,10 +7,12 @@
 #include "platform/classes/GraphicsTypes.h"
 #include "platform/classes/ListControlTypes.h"
 #include "platform/classes/TComponent.h"
+#include "platform/classes/TSet.h"
 #include "platform/user/UserTypes.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,10 @@ public:
     void SetImageIndex(int value);
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& value) { FHint = value; }
+    // The item's own picture beside its caption (made empty on first use); a change measures the menu again.
+    TBitmap* Bitmap() const;
+    void SetBitmap(const TBitmap* value);   // a copy
+    bool HasBitmap() const;   // a picture of some size is set
 
     int Count() const { return int(FItems.size()); }
     TMenuItem* Items(int index) const;   // raises EMenuError out of range
@@ -132,6 +138,7 @@ private:
     TMenu* FMenu = nullptr;   // set on a menu's root item
     user::HMENU FHandle = nullptr;   // the native submenu of the last build
     std::vector<TMenuItem*> FItems;
+    mutable std::unique_ptr<TBitmap> FBitmap;
 };
 
 // A menu: a root item whose items are the menu's, and the native menu built from them.
@@ -202,6 +209,12 @@ private:
 enum TPopupAlignment { paLeft, paRight, paCenter };
 inline constexpr std::string_view PopupAlignmentIdents[] = {"paLeft", "paRight", "paCenter"};
 
+// How a popup menu may be animated when it opens; maNone (bit 0x10) asks for no animation.
+enum TMenuAnimations { maLeftToRight, maRightToLeft, maTopToBottom, maBottomToTop, maNone };
+inline constexpr std::string_view MenuAnimationIdents[]
+    = {"maLeftToRight", "maRightToLeft", "maTopToBottom", "maBottomToTop", "maNone"};
+using TMenuAnimation = TSet<TMenuAnimations>;
+
 // A menu shown by Popup at a screen point, or by a right click on a control whose PopupMenu it is.
 class TPopupMenu : public TMenu {
 public:
@@ -212,6 +225,8 @@ public:
 
     bool AutoPopup() const { return FAutoPopup; }
     void SetAutoPopup(bool value) { FAutoPopup = value; }
+    TMenuAnimation MenuAnimation() const { return FMenuAnimation; }
+    void SetMenuAnimation(TMenuAnimation value) { FMenuAnimation = value; }
     TPopupAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TPopupAlignment value) { FAlignment = value; }
     TComponent* PopupComponent() const { return FPopupComponent; }
@@ -233,6 +248,7 @@ protected:
 private:
     bool FAutoPopup = true;
     TPopupAlignment FAlignment = paLeft;
+    TMenuAnimation FMenuAnimation {};
     TComponent* FPopupComponent = nullptr;
     TPoint FPopupPoint {};
     user::HWND FWindow = nullptr;

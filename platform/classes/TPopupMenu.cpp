@@ -29,6 +29,8 @@ TClass TPopupMenu::StaticClass() {
     static const TClassInfo info = MakeClass<TPopupMenu, TMenu>("TPopupMenu", [](auto& p) {
         p.Enum("Alignment", &TPopupMenu::Alignment, &TPopupMenu::SetAlignment, PopupAlignmentIdents, paLeft);
         p.Bool("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup, true);
+        p.Set("MenuAnimation", &TPopupMenu::MenuAnimation, &TPopupMenu::SetMenuAnimation, MenuAnimationIdents,
+            TMenuAnimation {});
         p.Event("OnPopup", &TPopupMenu::OnPopup);
     });
     return &info;

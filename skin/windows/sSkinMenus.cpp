@@ -7,6 +7,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TScreen.h"
@@ -191,6 +192,13 @@ void TsSkinableMenus::HookMainMenu(TMainMenu* menu, bool value) {
 
 void TsSkinableMenus::HookPopupMenu(TPopupMenu* popup, bool value) {
     popup->SetOwnerDraw(value);
+    // A skinned popup opens without the system's animation.
+    TMenuAnimation animation = popup->MenuAnimation();
+    if (value)
+        animation.Include(maNone);
+    else
+        animation.Exclude(maNone);
+    popup->SetMenuAnimation(animation);
     HookItems(popup->Items(), value);
 }
 
@@ -215,7 +223,8 @@ void TsSkinableMenus::SetItemHandlers(TMenuItem* item, bool value) {
 // Measuring
 
 TSize TsSkinableMenus::GetGlyphSize(TMenuItem* item, bool topLine) const {
-    if (topLine) return TSize {0, 0};   // top items carry no bitmap
+    if (item->HasBitmap()) return TSize {item->Bitmap()->Width(), item->Bitmap()->Height()};
+    if (topLine) return TSize {0, 0};
     const TMenu* menu = item->GetParentMenu();
     if (menu != nullptr && menu->Images() != nullptr) return TSize {menu->Images()->Width(), menu->Images()->Height()};
     return TSize {16, 16};

@@ -148,9 +148,12 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas* canvas, TRect rect, TOw
     }
     const TSize glyph = GetGlyphSize(item, false);
     const TMenu* menu = item->GetParentMenu();
-    if (menu != nullptr && menu->Images() != nullptr && item->ImageIndex() >= 0) {
+    if (!item->HasBitmap() && menu != nullptr && menu->Images() != nullptr && item->ImageIndex() >= 0) {
         const int d = (h - menu->Images()->Height()) / 2;
         menu->Images()->Draw(bmp->Canvas(), d, d, item->ImageIndex(), enabled);
+    } else if (item->HasBitmap()) {
+        const int d = (h - item->Bitmap()->Height()) / 2;
+        bmp->Canvas()->Draw(d, d, item->Bitmap());
     }
     TCanvas* c = bmp->Canvas();
     if (Screen != nullptr) c->Font()->Assign(Screen->MenuFont());

@@ -1,6 +1,8 @@
 // Tests for menu items, popup and main menus on forms, shortcuts, owner drawing and menus read from form text.
 #include "platform/classes/TMenu.h"
+#include "platform/classes/PropInfo.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TMethodTable.h"
@@ -425,6 +427,49 @@ public:
     TPopupMenu* PopupMenu1 = nullptr;
     std::vector<TObject*> Clicked;
 };
+
+TEST_F(MenuTest, AnItemKeepsACopyOfItsBitmapAndItsChangeTellsTheForm) {
+    auto* form = Create<TMenuWatchForm>(Application);
+    form->Show();
+    TMainMenu* menu = new TMainMenu(form);
+    TMenuItem* file = NewItem(form, "&File");
+    TMenuItem* open = NewItem(form, "&Open");
+    menu->Items()->Add(file);
+    file->Add(open);
+    form->SetMenuComponent(menu);
+    Pump();
+    EXPECT_FALSE(open->HasBitmap());
+    EXPECT_EQ(open->Bitmap()->Width(), 0);   // made empty on first use
+    TBitmap picture;
+    picture.SetSize(12, 10);
+    picture.Canvas()->SetPixels(3, 4, TColor(0x0000FF));
+    const int before = form->MenuChanges;
+    open->SetBitmap(&picture);
+    EXPECT_GT(form->MenuChanges, before);
+    ASSERT_TRUE(open->HasBitmap());
+    EXPECT_NE(open->Bitmap(), &picture);
+    EXPECT_EQ(open->Bitmap()->Width(), 12);
+    EXPECT_EQ(open->Bitmap()->Height(), 10);
+    EXPECT_EQ(open->Bitmap()->Canvas()->Pixels(3, 4), TColor(0x0000FF));
+    picture.SetSize(1, 1);
+    EXPECT_EQ(open->Bitmap()->Width(), 12);
+    const int drawn = form->MenuChanges;
+    open->Bitmap()->SetSize(20, 20);   // changed in place
+    EXPECT_GT(form->MenuChanges, drawn);
+}
+
+TEST_F(MenuTest, APopupMenusAnimationIsASetThatStartsEmpty) {
+    auto* popup = new TPopupMenu(Application);
+    EXPECT_EQ(popup->MenuAnimation(), TMenuAnimation {});
+    popup->SetMenuAnimation(TMenuAnimation {maNone, maTopToBottom});
+    EXPECT_TRUE(popup->MenuAnimation().Contains(maNone));
+    EXPECT_TRUE(popup->MenuAnimation().Contains(maTopToBottom));
+    EXPECT_FALSE(popup->MenuAnimation().Contains(maLeftToRight));
+    const TPropInfo* prop = GetPropInfo(*popup, "MenuAnimation");
+    ASSERT_NE(prop, nullptr);
+    EXPECT_EQ(GetOrdProp(*popup, *prop), 0x10 | 0x04);   // the elements' bits
+    delete popup;
+}
 
 TEST_F(MenuTest, MainAndPopupMenusAreReadFromFormText) {
     auto* form = new TMenuForm(Application);

@@ -1,15 +1,18 @@
 // Pictures of skinned menus in each of our skins: a form's menu line with its "File" menu opened from the
-// keyboard (checks, radio items, a default item, shortcuts, a disabled item, a divider, the extra line);
+// keyboard (checks, radio items, a default item, shortcuts, a disabled item, a divider, an item with its own
+// bitmap, the extra line);
 // written to Menus_<skin>.png.
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TMenu.h"
 #include "platform/user/Menus.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
+#include "skin/engine/sBackground.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sSkinMenus.h"
 
@@ -64,7 +67,16 @@ TEST_P(MenusPicture, AMenuLineAndItsOpenMenu) {
     slow->SetChecked(true);
     AddItem(menu, file, "Backup (no node)")->SetEnabled(false);
     AddItem(menu, file, "-");
-    AddItem(menu, file, "E&xit", ShortCut('X', TShiftState {ssAlt}));
+    TMenuItem* exit = AddItem(menu, file, "E&xit", ShortCut('X', TShiftState {ssAlt}));
+    {
+        // The item's own picture: a red square in a dark frame.
+        TBitmap glyph;
+        glyph.SetPixelFormat(pf24bit);
+        glyph.SetSize(16, 16);
+        FillRectSolid(&glyph, TRect {0, 0, 16, 16}, TColor(0x202060));
+        FillRectSolid(&glyph, TRect {2, 2, 14, 14}, TColor(0x3030E0));
+        exit->SetBitmap(&glyph);
+    }
     main->SetMenuComponent(menu);
     main->SetClientHeight(220);
     auto* menus = dynamic_cast<TsSkinableMenus*>(Manager->SkinableMenus());

@@ -152,6 +152,52 @@ TEST_F(SkinMenusTest, HandlersLeftOnItemsDoNothingOnceTheMenusObjectIsGone) {
     EXPECT_FALSE(popup->OwnerDraw());
 }
 
+// A skinned popup opens without the system's animation; unhooked it gets its own setting back.
+TEST_F(SkinMenusTest, HookingAPopupSwitchesItsAnimationOffAndUnhookingOn) {
+    UseSkin(0);
+    TPopupMenu* popup = NewPopup();
+    popup->SetMenuAnimation(TMenuAnimation {maTopToBottom});
+    Menus->HookPopupMenu(popup, true);
+    EXPECT_EQ(popup->MenuAnimation(), (TMenuAnimation {maTopToBottom, maNone}));
+    Menus->HookPopupMenu(popup, false);
+    EXPECT_EQ(popup->MenuAnimation(), TMenuAnimation {maTopToBottom});
+}
+
+// An item's own bitmap sets the glyph column of its row (the image list's size or 16 otherwise) and is drawn
+// in it, centred in the row's height.
+TEST_F(SkinMenusTest, AnItemsOwnBitmapSetsItsGlyphColumnAndIsDrawnThere) {
+    UseSkin(1);
+    TPopupMenu* popup = NewPopup();
+    TMenuItem* open = popup->Items()->Items(0);
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(200, 30);
+    int plainW = 0;
+    int plainH = 0;
+    Menus->MeasureItem(open, target.Canvas(), plainW, plainH);
+    TBitmap glyph;
+    glyph.SetPixelFormat(pf24bit);
+    glyph.SetSize(24, 20);
+    FillRectSolid(&glyph, TRect {0, 0, 24, 20}, TColor(0x0000FF));
+    open->SetBitmap(&glyph);
+    EXPECT_EQ(Menus->GetGlyphSize(open, false), (TSize {24, 20}));
+    EXPECT_EQ(Menus->GetGlyphSize(open, true), (TSize {24, 20}));
+    EXPECT_EQ(Menus->GetGlyphSize(popup->Items()->Items(1), false), (TSize {16, 16}));
+    EXPECT_EQ(Menus->GetGlyphSize(popup->Items()->Items(1), true), (TSize {0, 0}));
+    int w = 0;
+    int h = 0;
+    Menus->MeasureItem(open, target.Canvas(), w, h);
+    EXPECT_EQ(w - plainW, 2 * (24 - 16));   // the glyph column counts twice
+    EXPECT_EQ(h, std::max(plainH - 2 * 3, 20) + 2 * 3);
+    FillRectSolid(&target, TRect {0, 0, 200, 30}, TColor(0x00FF00));
+    Menus->DrawItem(open, target.Canvas(), TRect {0, 0, 200, 28}, {});
+    const int d = (28 - 20) / 2;
+    const int extra = Menus->ExtraLineWidth(false);
+    for (const TPoint p : {TPoint {extra + d, d}, TPoint {extra + d + 23, d + 19}, TPoint {extra + d + 12, d + 10}})
+        EXPECT_EQ(target.Canvas()->Pixels(p.x, p.y), TColor(0x0000FF)) << p.x << "," << p.y;
+    EXPECT_NE(target.Canvas()->Pixels(extra + d + 24, d + 10), TColor(0x0000FF));
+}
+
 TEST_F(SkinMenusTest, ItemKindsAndSizesFollowTheCaptionAndTheMenuFont) {
     UseSkin(0);
     TPopupMenu* popup = NewPopup();
