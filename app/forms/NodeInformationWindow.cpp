@@ -166,7 +166,8 @@ void TForm8::FormShow(TObject*) {
     FLamps[4]->SetActive(node.Backup);
     if (node.Backup) ReadFolder(ModeBackup, BackupFolder(folder, FNode));
 
-    const bool cached = MainForm->CacheWorkers() != nullptr && MainForm->CacheWorkers()->CacheReady(FNode);
+    // The node has a cache while its folder exists, its download done or not.
+    const bool cached = MainForm->CacheWorkers() != nullptr && MainForm->CacheWorkers()->HasCache(FNode);
     for (const char* name : {CachedLabels[0], CachedLabels[1], CachedLabels[2], CachedLabels[3], CachedSpeedLabel}) {
         ValueLabel(name)->SetEnabled(cached);
         if (!cached) ValueLabel(name)->SetCaption("");

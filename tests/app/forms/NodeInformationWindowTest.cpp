@@ -425,6 +425,10 @@ TEST_F(NodeInfoTest, MakeNewCashEndsTheOldConsoleAndMakesANewCacheWithTheNextMac
     EXPECT_NE(ReadFileText(cache + "/client.cfg").find("machineid=7\r\n"), std::string::npos);
     ASSERT_TRUE(WaitFor([&] { return StartedPid(cache) > 0; }));
     const pid_t old = StartedPid(cache);
+    // Shown again while the download runs, the window has the node's cache: "Ready" is on.
+    Info->Hide();
+    Info->Show();
+    EXPECT_TRUE(Info->Lamp(3)->Active());
 
     // Again: the running console is ended and the next cache gets 6.
     Info->sSpeedButton9Click(Info);
