@@ -66,8 +66,8 @@ TEST(VersionCheck, MessagesInBothLanguages) {
 }
 
 TEST(WebLinks, TeamPagesEndWithTheTeamAndOtherItemsAreNoLinks) {
-    EXPECT_TRUE(WebLinkUrl("TeamStats1", "4242").ends_with("t=4242"));
-    EXPECT_TRUE(WebLinkUrl("TeamStats2", "4242").ends_with("t=4242"));
+    EXPECT_TRUE(WebLinkUrl("TeamStats1", "4242").ends_with("/user_list.php?s=&t=4242"));
+    EXPECT_TRUE(WebLinkUrl("TeamStats2", "4242").ends_with("/t.php?t=4242"));
     EXPECT_EQ(WebLinkUrl("Website1", "1"), ProgramWebsite);
     EXPECT_EQ(WebLinkUrl("TrayForum1", "1"), WebLinkUrl("Forum1", "1"));
     for (const char* item : {"Projectsummary1", "Website2", "Forum2", "Forum3", "Forum4"})
