@@ -116,20 +116,17 @@ void TMainForm::AllON1Click(TObject*) {
 void TMainForm::SplitterResize(int column) {
     const int width = FHeaders[column + 2]->Width();
     FGrid->SetColWidths(column, width);
-    if (width > 0) FSettings.WW[column + 1] = width;   // the next showing takes the dragged width
     ApplyWidthRule();
 }
 
 void TMainForm::sSplitter1CanResize(TObject*, int& newSize, bool&) {
     FHeaders[2]->SetWidth(newSize);
     FGrid->SetColWidths(0, newSize);
-    FSettings.WW[1] = newSize;
     ApplyWidthRule();
 }
 
 void TMainForm::sSplitter10CanResize(TObject*, int& newSize, bool&) {
     FHeaders[0]->SetWidth(newSize);
-    FSettings.WW[10] = newSize;
     FGrid->SetLeft(newSize + FHeaders[1]->Width());
     for (int i = 0; i < RowCount(); ++i)
         PlaceRowControls(i);
@@ -138,7 +135,6 @@ void TMainForm::sSplitter10CanResize(TObject*, int& newSize, bool&) {
 
 void TMainForm::sSplitter11CanResize(TObject*, int& newSize, bool&) {
     FHeaders[1]->SetWidth(newSize);
-    FSettings.WW[11] = newSize;
     FGrid->SetLeft(FHeaders[0]->Width() + newSize);
     for (int i = 0; i < RowCount(); ++i)
         PlaceRowControls(i);

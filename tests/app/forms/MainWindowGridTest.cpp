@@ -116,6 +116,16 @@ TEST_F(MainFormTest, HeaderSplittersFollowTheWidthRules) {
     form->SplitterResize(5);
     EXPECT_EQ(form->Grid()->ColWidths(5), 50);
     EXPECT_EQ(form->Width(), WindowWidthFor(DefaultColumnsSum - 74 + 100 - 33 + 50, 120, 200));
+
+    // A column shown again, and the core column's handler, take the widths loaded from the store.
+    form->ColumnItem(5)->SetChecked(false);
+    form->ColumnClick(5);
+    form->ColumnItem(5)->SetChecked(true);
+    form->ColumnClick(5);
+    EXPECT_EQ(form->Grid()->ColWidths(5), 33);
+    form->Core1Click(nullptr);
+    EXPECT_EQ(form->Grid()->ColWidths(0), 74);
+    EXPECT_EQ(form->Width(), WindowWidthFor(DefaultColumnsSum, 120, 200));
 }
 
 TEST_F(MainFormTest, CellHintsFollowColumnRowMarkerAndLanguage) {
