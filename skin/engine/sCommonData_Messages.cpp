@@ -128,8 +128,7 @@ bool CommonMessage(TMessage& m, TsCommonData* data) {
         }
         return false;
     case SMC_REMOVESKIN:
-        if (FromOwnManager(m, data) || data->OwnSkinManager() == reinterpret_cast<TsSkinManager*>(m.LParam))
-            RemoveSkin(m, data);
+        if (FromOwnManager(m, data)) RemoveSkin(m, data);
         return false;
     case SMC_REFRESH:
         if (FromOwnManager(m, data)) Refresh(data);

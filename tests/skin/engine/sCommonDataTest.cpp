@@ -86,6 +86,29 @@ TEST_F(CommonDataTest, TheSectionRefreshMatchesOnlyAStateWhoseSectionEqualsTheEm
     EXPECT_FALSE(Panel->SkinData->BGChanged);
 }
 
+// Clearing the own manager tells the owner "removed" with no manager; the state, which now follows the default
+// manager, is not the one addressed and keeps its cache and flags (only the setter's index is cleared).
+TEST_F(CommonDataTest, ClearingTheOwnManagerSendsARemovalTheStateDoesNotTakeAsItsOwn) {
+    CodeSkin other;
+    other.AddSection("PANEL", 0x00FF00);
+    Panel->SkinData->SetSkinSection("PANEL");
+    Panel->SkinData->SetSkinManager(other.Manager());
+    ASSERT_EQ(Panel->SkinData->SkinIndex, 0);
+    Panel->SkinData->InitCacheBmp();
+    ASSERT_GT(Panel->SkinData->CacheBmp()->Width(), 0);
+    Panel->SkinData->Updating = false;
+    Panel->SkinData->SetSkinManager(nullptr);
+    EXPECT_EQ(Panel->SkinData->OwnSkinManager(), nullptr);
+    EXPECT_EQ(Panel->SkinData->SkinIndex, -1);
+    EXPECT_FALSE(Panel->SkinData->Updating);
+    EXPECT_GT(Panel->SkinData->CacheBmp()->Width(), 0);
+    // A removal from the manager it follows is its own.
+    TMessage m = MakeSkinCommand(SMC_REMOVESKIN, 0, LPARAM(Skin->Manager()));
+    Panel->Perform(m);
+    EXPECT_TRUE(Panel->SkinData->Updating);
+    EXPECT_EQ(Panel->SkinData->CacheBmp()->Width(), 0);
+}
+
 TEST_F(CommonDataTest, AFreedOwnManagerIsForgotten) {
     auto other = std::make_unique<CodeSkin>();
     Panel->SkinData->SetSkinManager(other->Manager());
