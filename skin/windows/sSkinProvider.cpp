@@ -2,6 +2,7 @@
 #include "skin/windows/sSkinProvider.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/gdi/Region.h"
 #include "platform/user/MessageIds.h"
@@ -130,9 +131,14 @@ void TsSkinProvider::AfterConstruction() {
 void TsSkinProvider::Loaded() {
     TComponent::Loaded();
     FSkinData->Loaded();
-    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned()) {
+    if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned(true)) {
         PrepareSkin();
         if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
+        FCaptionButtons->UpdateTitleButtonMasks();
+        if (TsMDIForm* mdi = MDIForm()) {
+            if (Application != nullptr) Application->ProcessMessages();
+            if (MDIForm() == mdi) mdi->ConnectToClient();
+        }
     }
 }
 
@@ -270,13 +276,21 @@ void TsSkinProvider::PrepareSkin() {
         FSystemMenu->UpdateItems();
     }
     UpdateIndexes();
-    if (FFirstInit && FSkinData->Skinned()) {
+    // The form's own buttons go once the skin draws the frame: a loaded skin without the form's section
+    // leaves the frame to the system, which would then show no caption buttons at all.
+    if (FFirstInit && FSkinData->Skinned(true)) {
         FFirstInit = false;
         if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
         HookMDI(true);
     }
-    if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
-        FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
+    // A child's skin changes what the parent's frame shows of it.
+    TsSkinProvider* parent = MDISkinProvider();
+    if (FMdi.IsChild() && parent != nullptr && parent != this && FSkinData->Skinned()) {
+        parent->SkinData()->BGChanged = true;
+        parent->ForgetMenuLines();
+        if (parent->MDIForm() != nullptr) parent->MDIForm()->UpdateScrolls();
+    }
+    if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
 }
 
 void TsSkinProvider::UpdateIndexes() {

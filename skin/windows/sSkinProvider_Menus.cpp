@@ -30,6 +30,7 @@ HotMenuItem HotItem;
 
 void VisitMenus(TComponent* component, TsSkinableMenus* menus, bool active, bool popups) {
     if (component->InheritsFrom(TMainMenu::StaticClass())) {
+        // The bar's items and the items under them, as the menus' own hooking does.
         auto* menu = static_cast<TMainMenu*>(component);
         menus->HookMainMenu(menu, active);
         for (int i = 0; i < menu->Items()->Count(); ++i)
@@ -70,9 +71,6 @@ void TsSkinProvider::InitMenuItems(bool active) {
     if (menus == nullptr) return;
     menus->SetActive(active);
     VisitMenus(FForm, menus, active, FSkinData->SkinManager()->SkinnedPopups());
-    // The form's own menu is not always one of its components.
-    if (TMainMenu* menu = FForm->Menu<TMainMenu>(); menu != nullptr && menu->Owner() != FForm)
-        VisitMenus(menu, menus, active, true);
 }
 
 void TsSkinProvider::RefreshMainMenu() {

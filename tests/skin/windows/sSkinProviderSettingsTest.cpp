@@ -5,7 +5,12 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TReader.h"
+#include "platform/user/NonClient.h"
+#include "platform/user/WinPos.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/sTitleButtons.h"
+#include "skin/windows/sWindowClasses.h"
 
 namespace korvex::skin::wintest {
 namespace {
@@ -40,6 +45,80 @@ TEST_F(ProviderSettings, UseGlobalColorGivesTheSkinColourOnlyToASkinnedForm) {
     EXPECT_EQ(skinned->Color(), clBtnFace);
     p->SetUseGlobalColor(true);
     EXPECT_EQ(skinned->Color(), Manager->GetGlobalColor());
+}
+
+// A provider read from form text gives its user buttons the skin's title button picture when it is loaded,
+// before anything is painted; a button without UseSkinData gets none.
+TEST_F(ProviderSettings, LoadingGivesTheUserButtonsTheSkinsTitleButtonPicture) {
+    RegisterSkinWindowClasses();
+    for (int which : {0, 1, 2, 3}) {
+        SCOPED_TRACE(which);
+        UseSkin(which);
+        TForm* form = Create<TForm>(Application);
+        auto* p = dynamic_cast<TsSkinProvider*>(ReadComponent("object P: TsSkinProvider\n"
+                                                              "  TitleButtons = <\n"
+                                                              "    item\n"
+                                                              "      Name = 'Pin'\n"
+                                                              "    end\n"
+                                                              "    item\n"
+                                                              "      Name = 'Plain'\n"
+                                                              "      UseSkinData = False\n"
+                                                              "    end>\n"
+                                                              "end\n",
+            form));
+        ASSERT_NE(p, nullptr);
+        int mask = Manager->GetMaskIndex(Manager->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "TITLEBUTTON");
+        if (!Manager->IsValidImgIndex(mask))
+            mask = Manager->GetMaskIndex(p->SkinData()->SkinIndex, p->SkinData()->SkinSection(), "TITLEBUTTON");
+        ASSERT_TRUE(Manager->IsValidImgIndex(mask));
+        ASSERT_EQ(p->TitleButtons()->Count(), 2);
+        EXPECT_EQ(p->TitleButtons()->Items(0)->Data.MaskIndex, mask);
+        EXPECT_EQ(p->TitleButtons()->Items(1)->Data.MaskIndex, -1);
+        form->Free();
+    }
+}
+
+// A loaded skin without the form's section leaves the frame to the window layer: the form keeps its own
+// caption buttons, which the layer draws and answers.
+TEST_F(ProviderSettings, ASkinWithoutTheFormsSectionLeavesTheFormItsOwnButtons) {
+    UseSkin(0);
+    const int section = Manager->GetSkinIndex("FORM");
+    ASSERT_GE(section, 0);
+    Manager->Sections.Rename(std::size_t(section), "NOTAFORM");
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    const bool skinned = p->SkinData()->Skinned();
+    const TBorderIcons icons = form->BorderIcons();
+    user::RECT r {};
+    user::GetWindowRect(form->WindowHandle(), &r);
+    const LRESULT close = HitAt(form, TPoint {r.right - 8, r.top + 10});
+    Manager->Sections.Rename(std::size_t(section), "FORM");
+    EXPECT_FALSE(skinned);
+    EXPECT_EQ(icons, (TBorderIcons {biSystemMenu, biMinimize, biMaximize}));
+    EXPECT_EQ(close, user::HTCLOSE);
+}
+
+// An MDI child that takes the skin marks its parent's frame stale.
+TEST_F(ProviderSettings, AChildTakingTheSkinMarksItsParentsFrameStale) {
+    UseSkin(1);
+    TForm* frame = nullptr;
+    Application->CreateForm(frame);
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(40, 30, 420, 300);
+    Create<TsSkinProvider>(frame);
+    frame->Show();
+    Pump();
+    TsSkinProvider* parent = ProviderOf(frame);
+    ASSERT_EQ(MDISkinProvider(), parent);
+    ASSERT_FALSE(parent->SkinData()->BGChanged);
+    TForm* child = Create<TForm>(Application);
+    child->SetFormStyle(fsMDIChild);
+    Create<TsSkinProvider>(child);   // before the child's window is made: nothing else repaints
+    const bool stale = parent->SkinData()->BGChanged;
+    child->Free();
+    frame->Free();
+    Pump();
+    EXPECT_TRUE(stale);
 }
 
 // A freed manager of the provider's own leaves it with the application's default one, never a dangling one.
