@@ -70,8 +70,8 @@ void TMainForm::Load() {
     FProjects = LoadProjectTable();
     ApplySettings(LoadSettings());
     if (FCache != nullptr) FCache->SetSettings(FSettings);
-    // Without a skin folder of its own the program looks in the skin folders installed beside it.
-    FSkinManager->SetSkinDirectory(FSettings.SkinPath.empty() ? os::ProgramFolder() + "/skins" : FSettings.SkinPath);
+    // Empty: the program folder, where the skin folders are installed.
+    FSkinManager->SetSkinDirectory(FSettings.SkinPath);
     ApplySkin(FSettings.SkinName);
     ShowFarmPortState();
     BuildRows();

@@ -170,7 +170,7 @@ TEST_F(KorvexFirstDay, FromTheInstallThroughTheFirstDay) {
     // ---- The install: the program beside its skin folders, a desktop entry naming it where it is.
     const std::string entry = Slurp(Prefix + "/share/applications/korvex.desktop");
     EXPECT_NE(entry.find("\nExec=" + Program() + "\n"), std::string::npos) << entry;
-    EXPECT_TRUE(fs::exists(Prefix + "/lib/korvex/skins/MacOS (internal)/Options.dat"));
+    EXPECT_TRUE(fs::exists(Prefix + "/lib/korvex/MacOS (internal)/Options.dat"));
 
     // Node 0's control service answers its status query 0.7 s late: the node stays busy that long in each cycle
     // once it is in FARM mode (the tray's frames run then).

@@ -336,6 +336,8 @@ namespace korvex::app::test {
 TEST_F(MainLifecycleTest, AChosenSkinIsStoredAndOutlivesRefreshData) {
     TMainForm* form = ShowProgramWindow();
     EXPECT_EQ(form->SkinManager()->SkinName(), DefaultSkinName);
+    // The skin path as stored: empty, which finds the skin folders in the program folder.
+    EXPECT_EQ(form->SkinManager()->SkinDirectory(), "");
     form->SkinManager()->SetSkinName("MacOS (internal)");
     EXPECT_EQ(Env->Stored(OptionsKey, "SkinName"), os::MakeStringValue("MacOS (internal)"));
     form->ReShow();
