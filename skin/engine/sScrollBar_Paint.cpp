@@ -157,7 +157,7 @@ void TsScrollBar::PaintArrows(TBitmap* target, const TsScrollGeometry& g, const 
             if (i == 1 && v) r.top = std::max(r.top, r.bottom - length);
             if (i == 1 && !v) r.left = std::max(r.left, r.right - length);
         }
-        const int state = Enabled() ? FParts[std::size_t(part)] : psNormal;
+        const int state = FParts[std::size_t(part)];   // the part's own state, enabled or not
         PaintPiece(sm, piece, Beneath(target, r, colours), state, r, TPoint {0, 0}, target);
         if (!sm->IsValidImgIndex(piece.Glyph)) continue;
         const TSize size = sm->GetMaskFrameSize(piece.Glyph);
@@ -175,7 +175,7 @@ void TsScrollBar::PaintThumb(TBitmap* target, const TsScrollGeometry& g, const T
         v ? c.SliderMaskV : c.SliderMaskH, v ? c.SliderPatternV : c.SliderPatternH,
         v ? c.SliderHotPatternV : c.SliderHotPatternH, v ? c.SliderGlyphV : c.SliderGlyphH};
     const TRect r = PartRect(TsScrollPart::Thumb);
-    const int state = Enabled() ? FParts[std::size_t(TsScrollPart::Thumb)] : psNormal;
+    const int state = FParts[std::size_t(TsScrollPart::Thumb)];
     PaintPiece(sm, piece, Beneath(target, r, colours), state, r, TPoint {0, 0}, target);
     if (!sm->IsValidImgIndex(piece.Glyph)) return;
     // The grip is centred, a pixel right and down while pressed; one as long as the thumb starts at its start.

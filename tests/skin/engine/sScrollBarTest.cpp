@@ -560,6 +560,29 @@ TEST_P(TrackBackground, ASeeThroughTrackShowsTheCacheAtTheBarsPlace) {
 INSTANTIATE_TEST_SUITE_P(HostAndParent, TrackBackground, ::testing::Values(true, false),
     [](const auto& info) { return info.param ? std::string("Host") : std::string("Parent"); });
 
+// The arrows and the thumb are painted in their own part states, also on a disabled bar: an arrow that was hot
+// when the bar was disabled keeps its hot picture under the disabled look.
+TEST_F(ScrollBar, ADisabledBarPaintsItsArrowsInTheirPartStates) {
+    TForm* form = NewForm();
+    LoadSkin(1);
+    TsScrollBar* hovered = NewBar(form, sbVertical, TRect {10, 10, 26, 210});
+    TsScrollBar* plain = NewBar(form, sbVertical, TRect {40, 10, 56, 210});
+    MoveTo(hovered, 8, 3);
+    ASSERT_EQ(hovered->PartState(TsScrollPart::Arrow1), psHot);
+    hovered->SetEnabled(false);
+    plain->SetEnabled(false);
+    Pump();
+    ASSERT_EQ(hovered->PartState(TsScrollPart::Arrow1), psHot);
+    const TRect arrow = hovered->PartRect(TsScrollPart::Arrow1);
+    int differing = 0;
+    for (int y = arrow.top; y < arrow.bottom; ++y)
+        for (int x = arrow.left; x < arrow.right; ++x)
+            differing += ScreenPixel(hovered, x, y) != ScreenPixel(plain, x, y);
+    EXPECT_GT(differing, 0);
+    const TRect track = hovered->PartRect(TsScrollPart::TrackAfter);
+    EXPECT_EQ(ScreenPixel(hovered, 8, track.bottom - 30), ScreenPixel(plain, 8, track.bottom - 30));
+}
+
 TEST_F(ScrollBar, ADisabledBarWithAnEnabledHostPaintsNoThumb) {
     TForm* form = NewForm();
     LoadSkin(1);
