@@ -123,6 +123,9 @@ TsBitBtn::TsBitBtn(TComponent* owner)
     Core().Prepare = [this] { PrepareCache(); };
     Core().RemoveRegionRedraws = false;
     Core().TextChangeRepaints = false;
+    Core().EraseAnswers = false;
+    Core().FontInvalidatesHidden = false;
+    Core().PressClearsUpdating = true;
 }
 
 TsBitBtn::~TsBitBtn() {
@@ -246,7 +249,7 @@ void TsBitBtn::PrepareCache() {
         canvas->Brush()->SetStyle(bsClear);
         TRect r = BitBtnTextRect(layout, UseRightToLeftReading());
         if (state == 2) gdi::OffsetRect(&r, 1, 1);
-        const bool hot = data->IsHot() || Active() || Core().DownField();
+        const bool hot = data->IsHot() || Core().ActiveDefault || Core().DownField();
         OutputSkinnedText(canvas, Caption(), true, r,
             DrawTextBiDiModeFlags(TextAlignFlags(this, FTextAlignment) | gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS), data,
             hot);

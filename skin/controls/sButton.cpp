@@ -66,7 +66,7 @@ void TsButton::PrepareCache() {
     TRect r {(Width() - text.cx) / 2 - 1, (Height() - text.cy) / 2, Width() - (Width() - text.cx) / 2 + 2,
         Height() - (Height() - text.cy) / 2};
     if (Down()) gdi::OffsetRect(&r, 1, 1);
-    const bool hot = data->IsHot() || Active() || Core().DownField();
+    const bool hot = data->IsHot() || Core().ActiveDefault || Core().DownField();
     OutputSkinnedText(canvas, Caption(), true, r,
         DrawTextBiDiModeFlags(gdi::DT_EXPANDTABS | gdi::DT_WORDBREAK | gdi::DT_CENTER), data, hot);
     if (!Caption().empty()) Core().PaintFocus(canvas, r);

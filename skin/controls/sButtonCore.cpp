@@ -85,7 +85,7 @@ void TacButtonCore::EndCache(const TsParentCacheInfo& ci, const std::function<vo
 
 int TacButtonCore::CurrentState() const {
     if (Down()) return 2;
-    return FData->IsHot() || FOwner->Active() ? 1 : 0;
+    return FData->IsHot() || ActiveDefault ? 1 : 0;
 }
 
 bool TacButtonCore::Painting() const {
@@ -107,6 +107,7 @@ void TacButtonCore::MouseDown(TMessage& message) {
     if (Down()) return;
     Pressed = true;
     RegionChanged = true;
+    if (PressClearsUpdating) FData->Updating = false;
     FData->Updating = FData->IsUpdating();
     Changed(aeMouseDown);
 }
@@ -117,6 +118,7 @@ bool TacButtonCore::MouseUp(TMessage& message) {
     MousePressed = false;
     if (!FOwner->Enabled()) return true;
     StopFadeTimer(FadeTimer);
+    if (PressClearsUpdating) FData->Updating = false;
     if (!FinishPress(FOwner, Pressed, MessageInside(FOwner, message), [this] { FOwner->Click(); })) return false;
     RegionChanged = true;
     try {
@@ -165,7 +167,7 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
     const bool designing = FOwner->ComponentState().Contains(csDesigning);
     switch (m.Msg) {
     case user::WM_ERASEBKGND:
-        m.Result = 1;
+        if (EraseAnswers) m.Result = 1;
         return true;
     case user::WM_PAINT:
         PaintPushControl(TacPushPaint {FOwner, FData, CurrentState(), Prepare, &RegionChanged, &Region}, m);
@@ -240,7 +242,7 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
     case user::WM_SETFONT:
         inherited(m);
         FData->Updating = false;
-        FData->Invalidate();
+        if (FontInvalidatesHidden || FOwner->Visible()) FData->Invalidate();
         return true;
     case CM_UIACTIVATE:
         FData->Updating = false;
@@ -254,8 +256,8 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
             if (!MouseUp(m)) return true;
         }
         break;
-    case user::WM_KEYDOWN:
-        if (m.WParam == user::VK_SPACE && FOwner->Enabled() && FOwner->Focused() && !Pressed) {
+    case CM_DIALOGCHAR:
+        if (m.WParam == ' ' && FOwner->Enabled() && FOwner->Focused()) {
             StopFadeTimer(FadeTimer);
             Pressed = true;
             RegionChanged = true;
@@ -264,7 +266,8 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
         }
         break;
     case user::WM_KEYUP:
-        if (m.WParam == user::VK_SPACE && Pressed && !MousePressed && !FDown) {
+        // Not while the mouse holds the button: its release is the one click of the press.
+        if (m.WParam == user::VK_SPACE && Down() && !MousePressed) {
             RegionChanged = true;
             FData->BGChanged = true;
             // The released look first, then the click.

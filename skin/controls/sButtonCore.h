@@ -52,10 +52,14 @@ public:
     std::function<void()> Prepare;   // renders the cache
     bool RemoveRegionRedraws = true;   // removing the region on a skin removal redraws (TsButton)
     bool TextChangeRepaints = true;   // a caption change repaints now (TsButton) or invalidates (TsBitBtn)
+    bool EraseAnswers = true;   // WM_ERASEBKGND answered 1 (TsButton) or swallowed with no answer (TsBitBtn)
+    bool FontInvalidatesHidden = true;   // a new font invalidates a hidden button too (TsButton)
+    bool PressClearsUpdating = false;   // a press or release clears Updating before asking again (TsBitBtn)
 
     bool MousePressed = false;   // the left button went down on the control
     bool Pressed = false;   // shown pressed by the mouse or the space bar
     bool RegionChanged = true;   // a new window region is due
+    bool ActiveDefault = false;   // shown as the active default button
     int FocusMargin = 1;
     TsDisabledKind DisabledKind = DefaultDisabledKind;
     TacAnimatEvents AnimatEvents {aeGlobalDef};

@@ -50,11 +50,20 @@ void TsCoreButton<TNativeButton>::CNCommand(TMessage& message) {
     TNativeButton::CNCommand(message);
 }
 
+// A skinned default button looks active unless another skinned push button has the focus.
 template <class TNativeButton>
 void TsCoreButton<TNativeButton>::CMFocusChanged(TMessage& message) {
-    const bool was = this->Active();
+    if (FCore.Painting() && this->Default()) {
+        auto* focused = reinterpret_cast<TWinControl*>(message.LParam);
+        const bool pushButton = dynamic_cast<TsCoreButton<TButton>*>(focused) != nullptr
+            || dynamic_cast<TsCoreButton<TBitBtn>*>(focused) != nullptr;
+        const bool active = !pushButton || focused == this;
+        if (active != FCore.ActiveDefault) {
+            FCore.ActiveDefault = active;
+            FSkinData->Invalidate();
+        }
+    }
     TNativeButton::CMFocusChanged(message);
-    if (was != this->Active() && FCore.Painting()) FSkinData->Invalidate();
 }
 
 template class TsCoreButton<TButton>;

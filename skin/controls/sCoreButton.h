@@ -42,7 +42,7 @@ protected:
     void WndProc(classes::TMessage& message) override;   // the core first, then the native button
     // While skinned the button clicks on release itself; the native notification would click twice.
     void CNCommand(classes::TMessage& message) override;
-    void CMFocusChanged(classes::TMessage& message) override;   // a new active look is painted
+    void CMFocusChanged(classes::TMessage& message) override;   // the active default look
 
 private:
     std::unique_ptr<TsCommonData> FSkinData;

@@ -1,9 +1,11 @@
 // TsButton: one click per press by mouse and keyboard, skinned or not; states through real input; skin changes.
 #include "support/ControlsKit.h"
 
+#include "platform/classes/TEdit.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/VirtualKeys.h"
 
+#include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sControlClasses.h"
 #include "skin/engine/sCommonData.h"
@@ -124,6 +126,51 @@ TEST_P(TsButtonTest, HoverFadesOnTheClockInTheSkinsThatFade) {
     }
 }
 
+// The space bar presses through the form's dialog character, not the raw key: a key down that is never
+// translated into a character leaves the button up.
+TEST_P(TsButtonTest, TheSpaceCharacterPressesAndItsKeyReleaseClicks) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button presses natively";
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsButton* b = MakeButton(&clicks);
+    b->SetFocus();
+    Pump();
+    b->Perform(user::WM_KEYDOWN, user::VK_SPACE, 0);
+    EXPECT_EQ(b->CurrentState(), 1);
+    b->Perform(CM_DIALOGCHAR, ' ', 0);
+    EXPECT_EQ(b->CurrentState(), 2);
+    b->Perform(user::WM_KEYUP, user::VK_SPACE, 0);
+    EXPECT_EQ(b->CurrentState(), 1);
+    EXPECT_EQ(clicks, 1);
+    Display->KeyDown(user::VK_SPACE, " ");
+    Pump();
+    EXPECT_EQ(b->CurrentState(), 2);
+    Display->KeyUp(user::VK_SPACE);
+    Pump();
+    EXPECT_EQ(clicks, 2);
+}
+
+// A button the program holds down clicks on the space bar's release like any other; the mouse held on the
+// button keeps the one click of the press for its own release.
+TEST_P(TsButtonTest, TheSpaceBarClicksAHeldButtonOnceAndLeavesAMousePressItsOwnClick) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button presses natively";
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsButton* b = MakeButton(&clicks);
+    b->SetFocus();
+    b->SetDown(true);
+    Pump();
+    Key(user::VK_SPACE);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b->CurrentState(), 2);
+    b->SetDown(false);
+    DownAt(b, 50, 15);
+    Key(user::VK_SPACE);
+    EXPECT_EQ(clicks, 1);
+    UpAt(b, 50, 15);
+    EXPECT_EQ(clicks, 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsButtonTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
@@ -147,6 +194,83 @@ TEST_F(TsButtonSkinChange, RepaintsInTheNewSkinAndFallsBackToThePlainLook) {
     b->OnClick = [&clicks](TObject*) { ++clicks; };
     ClickAt(b, 50, 15);
     EXPECT_EQ(clicks, 1);
+}
+
+// A skinned default button looks active wherever the focus is, except on another skinned push button.
+TEST_F(TsButtonSkinChange, ADefaultButtonLooksActiveUnlessAnotherSkinnedPushButtonHasTheFocus) {
+    UseSkin(0);
+    auto* def = Create<TsButton>(Form);
+    def->SetBounds(20, 20, 100, 30);
+    def->SetDefault(true);
+    def->SetParent(Form);
+    auto* edit = Create<TEdit>(Form);
+    edit->SetBounds(20, 60, 100, 24);
+    edit->SetParent(Form);
+    auto* plain = Create<TButton>(Form);
+    plain->SetBounds(20, 90, 100, 30);
+    plain->SetParent(Form);
+    auto* other = Create<TsButton>(Form);
+    other->SetBounds(130, 20, 100, 30);
+    other->SetParent(Form);
+    auto* bit = Create<TsBitBtn>(Form);
+    bit->SetBounds(130, 60, 100, 30);
+    bit->SetParent(Form);
+    Pump();
+    struct Case {
+        TWinControl* focus;
+        int state;
+    };
+    const Case cases[] = {{edit, 1}, {other, 0}, {plain, 1}, {bit, 0}, {def, 1}, {edit, 1}};
+    for (const Case& c : cases) {
+        c.focus->SetFocus();
+        Pump();
+        EXPECT_EQ(def->CurrentState(), c.state) << c.focus->ClassName();
+    }
+}
+
+// TsButton answers the erase with 1 and repaints for a new font even while hidden; TsBitBtn swallows the
+// erase without an answer and leaves a hidden button's picture alone until it shows.
+TEST_F(TsButtonSkinChange, EraseAnswersAndHiddenFontChangesDifferBetweenTheTwoButtons) {
+    UseSkin(0);
+    auto* b = Create<TsButton>(Form);
+    b->SetBounds(20, 20, 100, 30);
+    b->SetParent(Form);
+    auto* bit = Create<TsBitBtn>(Form);
+    bit->SetBounds(20, 60, 100, 30);
+    bit->SetParent(Form);
+    Pump();
+    EXPECT_EQ(b->Perform(user::WM_ERASEBKGND, 0, 0), 1);
+    EXPECT_EQ(bit->Perform(user::WM_ERASEBKGND, 0, 0), 0);
+    for (TWinControl* c : std::initializer_list<TWinControl*> {b, bit}) {
+        c->SetVisible(false);
+        Pump();
+    }
+    b->SkinData()->BGChanged = false;
+    bit->SkinData()->BGChanged = false;
+    b->Perform(user::WM_SETFONT, 0, 0);
+    bit->Perform(user::WM_SETFONT, 0, 0);
+    EXPECT_TRUE(b->SkinData()->BGChanged);
+    EXPECT_FALSE(bit->SkinData()->BGChanged);
+    bit->SetVisible(true);
+    Pump();
+    bit->Perform(user::WM_SETFONT, 0, 0);
+    EXPECT_TRUE(bit->SkinData()->BGChanged);
+}
+
+// A bit button whose Updating flag was left set asks again when pressed, and shows the press.
+TEST_F(TsButtonSkinChange, ABitButtonLeftUpdatingShowsThePressWhenItsParentIsNot) {
+    UseSkin(0);
+    auto* bit = Create<TsBitBtn>(Form);
+    bit->SetBounds(20, 20, 100, 30);
+    bit->SetCaption("Held");
+    bit->SetParent(Form);
+    Pump();
+    const gdi::COLORREF up = ScreenPixel(bit, 50, 4);
+    bit->SkinData()->Updating = true;
+    DownAt(bit, 50, 15);
+    EXPECT_FALSE(bit->SkinData()->Updating);
+    EXPECT_NE(ScreenPixel(bit, 50, 4), up);
+    UpAt(bit, 50, 15);
 }
 
 TEST(TsButtonClass, IsRegisteredForFormTextWithItsPublishedDefaults) {
