@@ -46,6 +46,7 @@ public:
     void Click() override;
 
 protected:
+    void SetState(TSpeedButtonState value) { FState = value; }   // the look only; Down is untouched
     void Paint() override;
     void WndProc(TMessage& message) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

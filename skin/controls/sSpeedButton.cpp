@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 namespace korvex::skin {
@@ -222,7 +223,7 @@ bool TsSpeedButton::BasePressed() const {
 }
 
 int TsSpeedButton::CurrentState() const {
-    if (BasePressed() || (FMenuShown && !OnClick)) return 2;
+    if (BasePressed()) return 2;
     return FSkinData->IsHot() ? 1 : 0;
 }
 
@@ -286,18 +287,9 @@ void TsSpeedButton::PrepareCacheOver(TColor under) {
     TsParentCacheInfo here = ci;   // the cache's pixels map to the parent's cache at the control's position
     here.X += Left();
     here.Y += Top();
-    // The parent's plain colour where it answers one (its cache may hold its composed children), else its cache.
-    auto askParentColor = [&] {
-        ci.ParentAnswer = 0xFF00FF;
-        if (ci.Ready && Parent() != nullptr && !data->NeedsRepaintOnMove()) ci.ParentAnswer = QueryParentColor(Parent());
-    };
+    // The parent's cache under the button, else its colour.
     auto parentBackground = [&] {
-        askParentColor();
-        if (ci.Ready && ci.ParentAnswer != 0xFF00FF) {
-            cache->Canvas()->Brush()->SetStyle(bsSolid);
-            cache->Canvas()->Brush()->SetColor(ci.ParentAnswer);
-            cache->Canvas()->FillRect(TRect {0, 0, Width(), Height()});
-        } else if (ci.Ready) {
+        if (ci.Ready) {
             CopyParentPixels(cache, here);
         } else if (Parent() != nullptr) {
             cache->Canvas()->Brush()->SetStyle(bsSolid);
@@ -316,30 +308,37 @@ void TsSpeedButton::PrepareCacheOver(TColor under) {
             }
         }
     } else {
-        ci.ParentAnswer = ci.Ready || Parent() == nullptr ? TColor(0xFF00FF) : ColorToRGB(Parent()->Color());
-        const int state = CurrentState();
+        const TColor parentAnswer = ci.Ready || Parent() == nullptr ? TColor(0xFF00FF) : ColorToRGB(Parent()->Color());
         auto border = [&](int st, const TRect& r) {
             if (manager != nullptr && manager->IsValidImgIndex(data->BorderIndex))
                 PaintNinePartMask(cache, r, false, false, st, manager->Masks[std::size_t(data->BorderIndex)], here);
         };
-        if (FDrawOverBorder) {
-            RenderControlSkin(data, ci, true, state, TRect {0, 0, w, Height()}, at, cache, true);
-            // The rendered skin leaves neither colour behind.
-            ci.ParentColor = here.ParentColor = ci.ParentAnswer = 0xFF00FF;
+        // The section over r for state, under the caption and glyph (paint) or with its border over them.
+        auto face = [&](int st, const TRect& r, const TPoint& pos, const std::function<void()>& paint) {
+            TsParentCacheInfo info = ci;
+            info.ParentAnswer = parentAnswer;
+            if (FDrawOverBorder) {
+                RenderControlSkin(data, info, true, st, r, pos, cache, true);
+                if (paint) paint();
+            } else {
+                FillControlBackground(data, info, st, r, pos, cache);
+                if (paint) paint();
+                border(st, r);
+            }
+        };
+        face(CurrentState(), TRect {0, 0, w, Height()}, at, [&] {
             PaintCaption(cache);
             PaintGlyph(cache);
-        } else {
-            FillControlBackground(data, ci, state, TRect {0, 0, w, Height()}, at, cache);
-            PaintCaption(cache);
-            PaintGlyph(cache);
-            border(state, TRect {0, 0, w, Height()});
-        }
+        });
+        // The rendered skin leaves neither colour behind; the plain background leaves the answer.
+        if (FDrawOverBorder)
+            ci.ParentColor = ci.ParentAnswer = 0xFF00FF;
+        else
+            ci.ParentAnswer = parentAnswer;
         if (FButtonStyle == tbsDropDown) {
             const int arrowState = FMenuShown || Down() || BasePressed() ? 2 : data->IsHot() ? 1 : 0;
             const TRect part {w, 0, Width(), Height()};
-            askParentColor();
-            FillControlBackground(data, ci, arrowState, part, TPoint {Left() + w, Top()}, cache);
-            border(arrowState, part);
+            face(arrowState, part, TPoint {Left() + w, Top()}, nullptr);
             const int arrow = manager != nullptr
                 ? manager->GetMaskIndex(manager->GetSkinIndex("SCROLLBTNBOTTOM"), "SCROLLBTNBOTTOM", "GLYPHMASK") : -1;
             if (manager != nullptr && manager->IsValidImgIndex(arrow)) {
@@ -383,6 +382,9 @@ void TsSpeedButton::PaintOver(TColor under) {
     FRenderedNumGlyphs = NumGlyphs();
     FRenderedSpacing = Spacing();
     const bool prepare = data->BGChanged && !data->PaintMark;
+    // A parent still updating paints its windowless children itself when it has painted.
+    if (prepare && Parent() != nullptr && Parent()->HandleAllocated() && QuerySkinCommand(Parent(), SMC_ISUPDATING))
+        return;
     if (prepare) PrepareCacheOver(under);
     // A colour of its own, not re-rendered here, keeps the corners on the parent's cache.
     PaintFrameAllSides(data, 0, prepare || under == TransparentSkinColor ? TsAskParentColor::Yes : TsAskParentColor::No);
@@ -474,28 +476,40 @@ bool TsSpeedButton::ShowsFrame() const {
 
 void TsSpeedButton::ShowDropDown() {
     DropDownOwner = this;
-    const bool hints = Application != nullptr && Application->ShowHint();
-    if (Application != nullptr) Application->SetShowHint(false);
-    StopAnimation();
-    if (!DropDownOpen) {
-        DropDownOpen = true;
-        FMenuShown = true;
-        Changed();
-        FDropdownMenu->SetPopupComponent(this);
-        const TPoint p = ClientToScreen(TPoint {0, Height() + 1});
-        classes::TComponentWatch watch(this);
-        FDropdownMenu->Popup(p.x, p.y);   // returns when the menu is closed
-        DropDownOpen = false;
-        if (!watch.Alive()) return;
-        FMenuShown = false;
-        DropDownOwner = nullptr;
-        user::POINT cursor {};
-        user::GetCursorPos(&cursor);
-        const TPoint local = ScreenToClient(TPoint {cursor.x, cursor.y});
-        if (local.x < 0 || local.y < 0 || local.x >= Width() || local.y >= Height()) Perform(CM_MOUSELEAVE, 0, 0);
-        Changed();
+    if (Application != nullptr) {
+        FSavedShowHint = Application->ShowHint();
+        FHintSaved = true;
+        Application->SetShowHint(false);   // no hints while the menu is held open
     }
-    if (Application != nullptr) Application->SetShowHint(hints);
+    StopAnimation();
+    if (DropDownOpen) return;
+    DropDownOpen = true;
+    FMenuShown = true;
+    FSkinData->BGChanged = true;
+    if (!OnClick) SetState(sbsDown);
+    Redraw();
+    FDropdownMenu->SetPopupComponent(this);
+    const TPoint p = ClientToScreen(TPoint {0, Height() + 1});
+    classes::TComponentWatch watch(this);
+    FDropdownMenu->Popup(p.x, p.y);   // returns when the menu is closed
+    DropDownOpen = false;
+    if (!watch.Alive()) return;
+    FMenuShown = false;
+    DropDownOwner = nullptr;
+    // The menu took the release that would have ended the press.
+    RestoreShowHint();
+    user::POINT cursor {};
+    user::GetCursorPos(&cursor);
+    const TPoint local = ScreenToClient(TPoint {cursor.x, cursor.y});
+    if (local.x < 0 || local.y < 0 || local.x >= Width() || local.y >= Height()) Perform(CM_MOUSELEAVE, 0, 0);
+    if (!OnClick) SetState(sbsUp);
+    Changed();
+}
+
+void TsSpeedButton::RestoreShowHint() {
+    if (!FHintSaved) return;
+    FHintSaved = false;
+    if (Application != nullptr) Application->SetShowHint(FSavedShowHint);
 }
 
 void TsSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -508,9 +522,10 @@ void TsSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int
 }
 
 void TsSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (FButtonStyle == tbsDropDown && FMenuShown) {
+    if (FButtonStyle == tbsDropDown) {
         FMenuShown = false;
         if (DropDownOwner == this) DropDownOwner = nullptr;
+        RestoreShowHint();
     }
     TSpeedButton::MouseUp(button, shift, x, y);
 }
@@ -524,14 +539,12 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
     const bool listed = Images() != nullptr && GetImageCount(Images()) > 0;
     if (code == SMC_NEWSKIN && own) {
         if (listed) Glyph()->SetSize(0, 0);   // the skin paints the list's image itself
-        DropAnimation();   // the new skin repaints everything
         CommonWndProc(m, data);
         if (data->Skinned()) SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
         return true;
     }
     if (code == SMC_REMOVESKIN && own) {
         if (ControlDestroying(this)) return true;
-        DropAnimation();
         CommonWndProc(m, data);
         RebuildGlyphFromImages();
         SetControlStyle(ControlStyle() - TControlStyle {csOpaque});

@@ -95,6 +95,7 @@ private:
     void Redraw();   // tells the parent which child repaints itself
     void Changed();   // BGChanged and redraw
     void ShowDropDown();
+    void RestoreShowHint();   // the application's ShowHint as the drop-down found it, once
     bool SkinCommand(classes::TMessage& message);
     bool BasePressed() const;   // the base class shows it down
 
@@ -110,6 +111,8 @@ private:
     classes::TAlignment FTextAlignment = classes::taCenter;
     TacAnimatEvents FAnimatEvents {aeGlobalDef};
     bool FMenuShown = false;
+    bool FHintSaved = false;   // the drop-down switched the application's hints off
+    bool FSavedShowHint = true;
     bool FRenderedDown = false;   // Down, NumGlyphs and Spacing of the last render
     int FRenderedNumGlyphs = 1;
     int FRenderedSpacing = 4;

@@ -2,6 +2,9 @@
 // drop-down part, skin changes.
 #include "support/ControlsKit.h"
 
+#include "tests/platform/user/support/MenuLoopSteps.h"
+
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
@@ -9,10 +12,14 @@
 #include "platform/user/VirtualKeys.h"
 
 #include "skin/controls/sBitBtn.h"
+#include "skin/controls/sPanel.h"
 #include "skin/controls/sControlClasses.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinManager.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -215,7 +222,75 @@ TEST_P(TsSpeedButtonTest, SeparatorShowsOnlyTheParentBackground) {
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsSpeedButtonTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
-class TsSpeedButtonDropDown : public ControlsTest { };
+class TsSpeedButtonDropDown : public ControlsTest {
+protected:
+    void TearDown() override {
+        user::SetMenuLoopIdleHook(nullptr);
+        ControlsTest::TearDown();
+    }
+};
+
+// Without OnClick the whole button opens the menu and shows down while it is open; the hints are off from the
+// press until the menu is gone, though the menu took the release.
+TEST_F(TsSpeedButtonDropDown, WithoutOnClickTheButtonShowsDownWhileItsMenuIsOpenAndHintsComeBackAfter) {
+    UseSkin(1);
+    auto* b = Create<TsSpeedButton>(Form);
+    b->SetBounds(20, 20, 23, 23);
+    b->SetParent(Form);
+    b->SetButtonStyle(tbsDropDown);
+    auto* menu = Create<TPopupMenu>(Form);
+    auto* item = Create<TMenuItem>(Form);
+    item->SetCaption("First");
+    menu->Items()->Add(item);
+    b->SetDropdownMenu(menu);
+    Pump();
+    ASSERT_TRUE(Application->ShowHint());
+    TSpeedButtonState open = sbsUp;
+    int openState = 0;
+    bool hintsWhileOpen = true;
+    const TPoint p = b->ClientToScreen(TPoint {8, 10});
+    user::test::MenuLoopSteps({[&] {
+                                   open = b->State();
+                                   openState = b->CurrentState();
+                                   hintsWhileOpen = Application->ShowHint();
+                               },
+        [&] { Display->ButtonUp(user::MouseButton::Left, p.x, p.y); }, [&] { Display->Press(user::VK_ESCAPE); }});
+    DownAt(b, 8, 10);
+    EXPECT_EQ(open, sbsDown);
+    EXPECT_EQ(openState, 2);
+    EXPECT_FALSE(hintsWhileOpen);
+    EXPECT_FALSE(b->MenuShown());
+    EXPECT_EQ(b->State(), sbsUp);
+    EXPECT_TRUE(Application->ShowHint());
+}
+
+// A divider painted before its panel shows the panel's own picture beside its line (a texture may be laid a
+// shade apart when the panel renders again).
+TEST_F(TsSpeedButtonDropDown, ADividerShowsThePanelsPictureBesideItsLine) {
+    for (int skin = 0; skin < 4; ++skin) {
+        UseSkin(skin);
+        auto* panel = Create<TsPanel>(Form);
+        panel->SetBounds(0, 0, 200, 60);
+        panel->SetCaption("");
+        panel->SetParent(Form);
+        auto* divider = Create<TsSpeedButton>(Form);
+        divider->SetBounds(100, 10, 20, 30);
+        divider->SetParent(panel);
+        divider->SetButtonStyle(tbsDivider);
+        Pump();
+        const auto with = ScreenPixels(divider, TRect {0, 0, 4, 30});
+        divider->SetVisible(false);
+        Pump();
+        const auto without = ScreenPixels(divider, TRect {0, 0, 4, 30});
+        for (std::size_t i = 0; i < with.size(); ++i) {
+            int most = 0;
+            for (int shift : {0, 8, 16})
+                most = std::max(most, std::abs(int((with[i] >> shift) & 0xFF) - int((without[i] >> shift) & 0xFF)));
+            EXPECT_LE(most, 8) << SkinShortName(skin) << " pixel " << i;
+        }
+        delete panel;
+    }
+}
 
 TEST_F(TsSpeedButtonDropDown, LeftPartClicksWhenOnClickIsSet) {
     UseSkin(1);

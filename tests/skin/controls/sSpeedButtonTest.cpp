@@ -113,6 +113,27 @@ protected:
     TsSpeedButton* Button = nullptr;
 };
 
+// A removed skin lets a running hover animation finish (a new one is stopped by the manager's repaint); either
+// way the end shows the look in force then.
+TEST_P(TsSpeedButtonAnimation, ASkinChangeMidHoverEndsOnTheNewLook) {
+    if (!SkinFades()) GTEST_SKIP() << "no animation to interrupt";
+    const int n = Iterations();
+    for (int next : {(GetParam() + 1) % 4, -1}) {
+        MoveTo(Form, 300, 200);
+        Ticks(n + 2);
+        MoveTo(Button, 30, 12);
+        Ticks(1);
+        ASSERT_NE(Running(), nullptr);
+        UseSkin(next);
+        if (next < 0) EXPECT_NE(Running(), nullptr);
+        Ticks(n + 2);
+        EXPECT_EQ(Running(), nullptr);
+        const Picture end = Shot();
+        EXPECT_EQ(end, Settled()) << SkinShortName(next);
+        UseSkin(GetParam());
+    }
+}
+
 TEST_P(TsSpeedButtonAnimation, HoverBlendsOneFrameATickAndEndsOnTheExactHotLook) {
     const Picture normal = Shot();
     MoveTo(Button, 30, 12);
