@@ -312,6 +312,20 @@ TEST_F(OptionsFormTest, UpAndDownSwapNeighboursAndTheSelectionFollows) {
     EXPECT_EQ(StoredLabels(), (std::vector<std::string> {"node2", "node1", "node3"}));
 }
 
+// "Save node" stores every node's flag "Attempt get WU core type" at the place the node now has: a node moved
+// up or down takes its flag along even when another node is the one saved.
+TEST_F(OptionsFormTest, SaveNodeStoresEveryNodesCoreTypeFlagWhereTheNodeNowStands) {
+    ShowOptions(ThreeNodes());   // node3 alone takes its core type from the client
+    SelectRow(2);
+    Click("sSpeedButton10");   // up: node1, node3, node2
+    SelectRow(0);
+    Click("sSpeedButton6");
+    const std::vector<TNodeSettings> stored = ReadOptionsNodes(3);
+    ASSERT_EQ(stored[1].Label, "node3");
+    EXPECT_TRUE(stored[1].Trycore);
+    EXPECT_FALSE(stored[2].Trycore);   // node2's own flag, not the one its place held
+}
+
 TEST_F(OptionsFormTest, TheCopyIsReadAgainAtEveryShowing) {
     ShowOptions(ThreeNodes());
     Click("sSpeedButton11");
