@@ -80,7 +80,6 @@ void TsMaskEdit::WndProc(TMessage& m) {
 void TsMaskEdit::SkinnedMessage(TMessage& m) {
     TsCommonData* data = SkinData();
     TacEditCommandHooks hooks;
-    hooks.NewSkin = [this] { RedrawClientAndFrame(this); };
     hooks.Refresh = [this] {
         if (HandleAllocated()) Perform(user::WM_NCPAINT, 1, 0);
         Repaint();
@@ -95,10 +94,8 @@ void TsMaskEdit::SkinnedMessage(TMessage& m) {
     switch (m.Msg) {
     case user::WM_PAINT: {
         const auto dc = reinterpret_cast<gdi::HDC>(m.WParam);
-        KeepEditColors(this, data, wasHot);
         if (!wasHot) PaintWindowSkin(dc);
         PaintBorder(dc);
-        if (!wasHot && dc != nullptr) return;   // the given DC has the text from the cache
         break;
     }
     case user::WM_NCPAINT:

@@ -5,9 +5,11 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/Colors.h"
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/user/Clipboard.h"
 #include "platform/user/Focus.h"
+#include "platform/user/Painting.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sMaskEdit.h"
@@ -145,23 +147,57 @@ TEST_F(EditTest, WhileHotTheNativeEditPaintsTheClientAndOnlyTheFrameComesFromThe
 }
 
 // Painting an edit, hot or not, leaves its Color as it is: the colours come from loading and the skin commands,
-// so an edit made in code under a skin keeps the window colour it was made with.
+// so an edit made in code under a skin keeps the window colour it was made with. Masked edits alike.
 TEST_F(EditTest, PaintingAnEditLeavesItsColourAlone) {
     int differing = 0;
     for (int skin = 0; skin < 4; ++skin) {
         UseSkin(skin);
-        auto* edit = NewEdit<TsEdit>(20, 20, "text");
-        const TsGeneralData& section = Manager->Sections[std::size_t(edit->SkinData()->SkinIndex)];
-        if (ColorToRGB(section.Color) != ColorToRGB(clWindow)) ++differing;
-        EXPECT_EQ(edit->Color(), clWindow) << skin;
-        edit->SetFocus();
-        Pump();
-        EXPECT_TRUE(edit->SkinData()->IsHot());
-        EXPECT_EQ(edit->Color(), clWindow) << skin;
-        edit->Free();
-        Pump();
+        for (bool masked : {false, true}) {
+            TCustomEdit* edit = masked ? static_cast<TCustomEdit*>(NewEdit<TsMaskEdit>(20, 20, "text"))
+                                       : NewEdit<TsEdit>(20, 20, "text");
+            TsCommonData* data = masked ? static_cast<TsMaskEdit*>(edit)->SkinData() : static_cast<TsEdit*>(edit)->SkinData();
+            const TsGeneralData& section = Manager->Sections[std::size_t(data->SkinIndex)];
+            if (ColorToRGB(section.Color) != ColorToRGB(clWindow)) ++differing;
+            EXPECT_EQ(edit->Color(), clWindow) << skin << masked;
+            edit->SetFocus();
+            Pump();
+            EXPECT_TRUE(data->IsHot());
+            EXPECT_EQ(edit->Color(), clWindow) << skin << masked;
+            edit->Free();
+            Pump();
+        }
     }
     EXPECT_GT(differing, 0);   // some skin has an edit colour of its own
+}
+
+// A masked edit printed with its frame gives the picture of its cache, frame and text, not only on the screen.
+TEST_F(EditTest, APrintedMaskEditShowsItsCachedPicture) {
+    UseSkin(1);
+    auto* edit = NewEdit<TsMaskEdit>(20, 20, "printed");
+    MoveTo(Form, 300, 200);
+    Pump();
+    TBitmap print;
+    print.SetPixelFormat(pf24bit);
+    print.SetSize(edit->Width(), edit->Height());
+    print.Canvas()->Brush()->SetColor(clFuchsia);
+    print.Canvas()->FillRect(TRect {0, 0, edit->Width(), edit->Height()});
+    edit->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
+    int same = 0;
+    for (int y = 0; y < edit->Height(); ++y)
+        for (int x = 0; x < edit->Width(); ++x)
+            same += print.Canvas()->Pixels(x, y) == CachePixel(edit->SkinData(), x, y) ? 1 : 0;
+    EXPECT_EQ(same, edit->Width() * edit->Height());
+}
+
+// A new skin's command leaves the repainting to the refresh that follows it: the masked edit invalidates nothing.
+TEST_F(EditTest, ANewSkinCommandLeavesAMaskEditsWindowValid) {
+    UseSkin(1);
+    auto* edit = NewEdit<TsMaskEdit>(20, 20, "text");
+    MoveTo(Form, 300, 200);
+    Pump();
+    ASSERT_FALSE(user::GetUpdateRect(edit->WindowHandle(), nullptr, false));
+    edit->Perform(SM_SKINCMD, SkinCommandWParam(SMC_NEWSKIN), LPARAM(Manager));
+    EXPECT_FALSE(user::GetUpdateRect(edit->WindowHandle(), nullptr, false));
 }
 
 TEST_F(EditTest, TheMouseOverAnEditMakesItHotAndLeavingMakesItCachedAgain) {
