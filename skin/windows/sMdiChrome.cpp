@@ -371,7 +371,7 @@ void TsMdiChrome::ChildGone() {
     if (parent == nullptr || !Alive(parent) || !Alive(parent->Form()) || parent->MDIForm() == nullptr
         || !parent->SkinData()->Skinned())
         return;
-    parent->MDIForm()->UpdateMDIIconItem();
+    parent->MDIForm()->UpdateScrolls();
     parent->RefreshFormFrame();
     if (parent->Form()->ActiveMDIChild() == nullptr && parent->Form()->ClientHandle() != nullptr)
         user::SendMessage(parent->Form()->ClientHandle(), user::WM_NCPAINT, 0, 0);

@@ -4,6 +4,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TScreen.h"
 #include "platform/gdi/Region.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
@@ -322,13 +323,21 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     ForgetHotMenuItem();
     FreePopupBitmap();
     InitMenuItems(false);
-    FMenuInitialized = false;   // the bar is measured again without the skin
     if (FForm->BorderIcons() != FCaptionButtons->FormBorderIcons())
         FForm->SetBorderIcons(FCaptionButtons->FormBorderIcons());
     FFirstInit = true;   // the next skin clears them again
     HookMDI(false);
     UpdateFormScrolls();   // unskinned: the bars go and the controls are back home
     if (FGeometry.HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
+}
+
+// The skin command goes on to the form's own skinned bars.
+void TsSkinProvider::TellScrollBars(TMessage& message) {
+    for (TsScrollBar* bar : {HorzBar(), VertBar()}) {
+        if (bar == nullptr) continue;
+        TMessage copy = message;
+        bar->WindowProc(copy);
+    }
 }
 
 void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
@@ -342,21 +351,18 @@ void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
             // the skin is applied anyway
         }
         FFirstInit = false;
+        if (FMdi.IsParent() && Screen != nullptr && FForm->ActiveMDIChild() != nullptr
+            && FForm->ActiveMDIChild() == Screen->ActiveForm())
+            FFormActive = true;
         InitMenuItems(true);
-        FMenuInitialized = false;
+        TellScrollBars(message);
         FSkinData->BGChanged = true;
         FPaintedState = -1;
-        FFullRebuild = true;
-        FRgnChanged = true;
         FMdi.Connect();
         if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
             FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
     }
     BroadcastToChildren(FForm, message);
-    if (FForm->HandleAllocated() && FForm->Visible()) {
-        FForm->Perform(user::WM_NCPAINT, 0, 0);
-        user::InvalidateRect(FForm->WindowHandle(), nullptr, true);
-    }
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -419,14 +425,11 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         FreePopupBitmap();
         if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
         if (manager->SkinableMenus() != nullptr) manager->SkinableMenus()->UpdateMenus();
-        FMenuInitialized = false;   // the new skin's items are measured again
+        TellScrollBars(message);
         FSkinData->BGChanged = true;
         FPaintedState = -1;
-        FFullRebuild = true;
-        FRgnChanged = true;
         if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
         FMdi.Connect();
-        if (FUseGlobalColor && !FSkinData->CustomColor()) FForm->SetColor(manager->GetGlobalColor());
         return;
     case SMC_REFRESH:
         if (!own) return;

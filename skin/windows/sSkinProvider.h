@@ -195,6 +195,7 @@ private:
     void ActiveMessage(classes::TMessage& message);
     void RemoveSkin(classes::TMessage& message);
     void NewSkinWhileUnskinned(classes::TMessage& message);
+    void TellScrollBars(classes::TMessage& message);
     void WMNCPaint(classes::TMessage& message);
     void WMPrint(classes::TMessage& message);
     void WMNCActivate(classes::TMessage& message);
@@ -205,6 +206,7 @@ private:
     void WMActivate(classes::TMessage& message);
     void WMSize(classes::TMessage& message);
     void WMGetMinMaxInfo(classes::TMessage& message);
+    void PaintClientChild();
     void MeasureMenuItem(classes::TMessage& message);
     void MenuPopupOpened(user::HMENU popup);
     void ClearHotMenuItem();

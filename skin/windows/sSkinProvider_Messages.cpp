@@ -17,6 +17,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSystemMenu.h"
 
 namespace korvex::skin {
@@ -171,14 +172,33 @@ void TsSkinProvider::WMActivate(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || FForm->ControlState().Contains(csCreating)) return;
     FFormActive = (message.WParam & 0xFFFF) != 0;
-    if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
     FSkinData->BGChanged = true;
     FPaintedState = -1;
     FMdi.ChildActivated();
-    UpdateFormScrolls();
-    if (FMdi.IsParent()) FMdi.UpdateParentScrolls();
     if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
     InitMenuItems(true);
+    if (FMdi.IsParent()) {
+        TCustomForm* child = FForm->ActiveMDIChild();
+        if (child != nullptr && child->HandleAllocated() && user::IsZoomed(child->WindowHandle()))
+            child->Perform(user::WM_PAINT, 0, 0);
+        else if (child != nullptr)
+            FMdi.UpdateParentScrolls();
+    } else {
+        UpdateFormScrolls();
+    }
+    if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
+    if (!FGeometry.HasBorder()) PaintClientChild();
+}
+
+// A form without a border has its last client-aligned child painted again (its look may follow activation).
+void TsSkinProvider::PaintClientChild() {
+    if (FForm == nullptr) return;
+    for (int i = FForm->ControlCount() - 1; i >= 0; --i) {
+        TControl* child = FForm->Controls(i);
+        if (child->Align() != alClient) continue;
+        child->Perform(user::WM_PAINT, 0, 0);
+        return;
+    }
 }
 
 void TsSkinProvider::WMSize(TMessage& message) {
@@ -206,7 +226,7 @@ void TsSkinProvider::WMPositionChanged(TMessage& message) {
     if (!FormBusy()) FSkinData->BGChanged = true;
     FPaintedState = -1;
     FForm->Perform(user::WM_NCPAINT, 0, 0);
-    if (FForm->HandleAllocated()) user::InvalidateRect(FForm->WindowHandle(), nullptr, false);
+    if (FForm != nullptr) FForm->Perform(user::WM_PAINT, 0, 0);
 }
 
 // The title band is cut out of the window region so that the default procedure's caption drawing is clipped
@@ -245,13 +265,17 @@ void TsSkinProvider::WMNCActivate(TMessage& message) {
         FPaintedState = -1;
         FSkinData->BGChanged = true;
     }
-    if (FMdi.IsChild()) FSkinData->BGChanged = true;
     FForm->Perform(user::WM_NCPAINT, 0, 0);
+    if (FMdi.IsChild()) {
+        FSkinData->BGChanged = true;
+        FForm->Perform(user::WM_NCPAINT, 0, 0);
+    }
     InitMenuItems(Skinned());
     if (!FMenuInitialized) {
         FMenuInitialized = true;
         RefreshMainMenu();
     }
+    if (!FGeometry.HasBorder()) PaintClientChild();
 }
 
 void TsSkinProvider::WMNCPaint(TMessage& message) {
@@ -373,15 +397,49 @@ bool TsSkinProvider::MdiSysCommand(TMessage& message) {
     const user::WPARAM command = message.WParam & 0xFFF0;
     if (FMdi.IsParent()) {
         CallOld(message);
-        if (command == user::SC_MINIMIZE || command == user::SC_MAXIMIZE || command == user::SC_RESTORE)
-            RefreshFormFrame();
+        if (command == user::SC_MINIMIZE || command == user::SC_MAXIMIZE || command == user::SC_RESTORE) {
+            FSkinData->BGChanged = true;
+            FPaintedState = -1;
+            if (FForm != nullptr && FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+            FMdi.UpdateParentScrolls();
+        }
         return true;
     }
     if (FBorderDrag.SysCommand(message)) return true;
     TsSkinProvider* parent = TsMdiChrome::LiveParent();
     const bool locked = parent != nullptr && FGeometry.Maximized() && command != user::SC_MAXIMIZE;
     if (locked) parent->FSkinData->BeginUpdate();
+    auto updateItems = [this] {
+        if (FSystemMenu != nullptr && !ComponentState().Contains(csDestroying)) FSystemMenu->UpdateItems();
+    };
     switch (command) {
+    case user::SC_CLOSE:
+        CallOld(message);
+        if (TsMdiChrome::LiveParent() != nullptr && TsMdiChrome::LiveParent()->MDIForm() != nullptr) {
+            if (locked) FMdi.RepaintParent();
+            FMdi.UpdateParentScrolls();
+        }
+        return true;
+    case user::SC_MINIMIZE:
+        CallOld(message);
+        if (locked) FMdi.RepaintParent();
+        FMdi.UpdateParentScrolls();
+        updateItems();
+        FSavedTitle.reset();
+        if (FForm != nullptr && !FForm->ComponentState().Contains(csDestroying) && FForm->HandleAllocated()) {
+            FSkinData->BGChanged = true;
+            FForm->Perform(user::WM_NCPAINT, 0, 0);
+        }
+        return true;
+    case user::SC_MAXIMIZE:
+        CallOld(message);
+        if (TsSkinProvider* live = TsMdiChrome::LiveParent()) {
+            live->ForgetMenuLines();
+            if (live->MDIForm() != nullptr) live->MDIForm()->UpdateMDIIconItem();
+            FMdi.UpdateParentScrolls();
+        }
+        updateItems();
+        return true;
     case user::SC_RESTORE:
         if (MaximizePending()) {   // a restore while a new child waits to be maximized
             if (locked) parent->FSkinData->EndUpdate();
@@ -392,14 +450,12 @@ bool TsSkinProvider::MdiSysCommand(TMessage& message) {
         FSkinData->BGChanged = true;
         FSkinData->EndUpdate();
         if (FForm->HandleAllocated()) FForm->Perform(user::WM_NCPAINT, 0, 0);
+        if (locked) FMdi.RepaintParent();
         FMdi.RestoreOtherChildren();
-        break;
-    case user::SC_MAXIMIZE:
-    case user::SC_MINIMIZE:
-    case user::SC_CLOSE:
-        CallOld(message);
-        if (command == user::SC_MINIMIZE) FSavedTitle.reset();
-        break;
+        if (Application != nullptr) Application->ProcessMessages();
+        FMdi.UpdateParentScrolls();
+        updateItems();
+        return true;
     case user::SC_KEYMENU:
         if (parent != nullptr) parent->FSkinData->EndUpdate();
         return true;
@@ -408,13 +464,5 @@ bool TsSkinProvider::MdiSysCommand(TMessage& message) {
         if (parent != nullptr) parent->FSkinData->EndUpdate();
         return true;
     }
-    if (parent != nullptr) FMdi.RepaintParent();
-    if (FSystemMenu != nullptr && !ComponentState().Contains(csDestroying)) FSystemMenu->UpdateItems();
-    if (command == user::SC_MINIMIZE && FForm != nullptr && !FForm->ComponentState().Contains(csDestroying)
-        && FForm->HandleAllocated()) {
-        FSkinData->BGChanged = true;
-        FForm->Perform(user::WM_NCPAINT, 0, 0);
-    }
-    return true;
 }
 }

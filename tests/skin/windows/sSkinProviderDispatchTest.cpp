@@ -13,6 +13,7 @@
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
+#include "skin/controls/sPanel.h"
 #include "skin/windows/sMDIForm.h"
 
 #include <vector>
@@ -26,7 +27,7 @@ class ProviderDispatch : public FormsTest {
 protected:
     // Every message the form's procedure is handed from now on, recorded above the provider (into one of the
     // fixture's lists, which outlive the form).
-    void Record(TForm* form, std::vector<UINT>& into) {
+    void Record(TControl* form, std::vector<UINT>& into) {
         TWndMethod old = form->WindowProc;
         form->WindowProc = [old, &into](TMessage& m) {
             into.push_back(m.Msg);
@@ -180,6 +181,99 @@ TEST_F(ProviderDispatchMdi, AChildsMoveOutlineLiesAtItsPlaceOnTheScreen) {
     EXPECT_FALSE(TsSkinProvider::InOutlineDrag());
     EXPECT_EQ(Child->Left(), 40);
     EXPECT_EQ(Child->Top(), 30);
+}
+
+// A frame-less form repaints its last client-aligned child when it is activated.
+TEST_F(ProviderDispatch, AFormWithoutBorderPaintsItsLastClientChildOnActivation) {
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsNone, {});
+    auto* first = Create<TsPanel>(form);
+    first->SetParent(form);
+    first->SetAlign(alClient);
+    auto* last = Create<TsPanel>(form);
+    last->SetParent(form);
+    last->SetAlign(alClient);
+    Pump();
+    Record(last, Seen);
+    Record(first, ChildSaw);
+    user::SendMessage(form->WindowHandle(), user::WM_ACTIVATE, user::WA_ACTIVE, 0);
+    EXPECT_EQ(CountOf(Seen, user::WM_PAINT), 1);
+    EXPECT_EQ(CountOf(ChildSaw, user::WM_PAINT), 0);
+    Seen.clear();
+    user::SendMessage(form->WindowHandle(), user::WM_NCACTIVATE, 1, 0);
+    EXPECT_EQ(CountOf(Seen, user::WM_PAINT), 1);
+}
+
+// A form whose frame changed size repaints its frame, then its client.
+TEST_F(ProviderDispatch, AResizedFormRepaintsItsFrameThenItsClient) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    Record(form, Seen);
+    form->SetBounds(form->Left(), form->Top(), form->Width() + 40, form->Height() + 30);
+    const std::ptrdiff_t changed = FirstOf(Seen, user::WM_WINDOWPOSCHANGED);
+    ASSERT_GE(changed, 0);
+    const std::vector<UINT> after(Seen.begin() + changed, Seen.end());
+    const std::ptrdiff_t frame = FirstOf(after, user::WM_NCPAINT);
+    const std::ptrdiff_t paint = FirstOf(after, user::WM_PAINT);
+    ASSERT_GE(frame, 0);
+    ASSERT_GE(paint, 0);
+    EXPECT_LT(frame, paint);
+}
+
+// A second skin is handed on to the form's own skinned bars.
+TEST_F(ProviderDispatch, ANewSkinIsHandedToTheFormsOwnBars) {
+    UseSkin(1);
+    TForm* form = Create<TForm>(Application);
+    form->SetAutoScroll(true);
+    Create<TsSkinProvider>(form);
+    form->SetBounds(30, 30, 320, 240);
+    auto* content = Create<TsPanel>(form);
+    content->SetParent(form);
+    content->SetBounds(10, 10, 600, 500);
+    form->Show();
+    Pump();
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_NE(p->VertBar(), nullptr);
+    ASSERT_NE(p->HorzBar(), nullptr);
+    int told = 0;
+    std::vector<std::pair<TsScrollBar*, TWndMethod>> kept;
+    for (TsScrollBar* bar : {p->VertBar(), p->HorzBar()}) {
+        TWndMethod old = bar->WindowProc;
+        kept.emplace_back(bar, old);
+        bar->WindowProc = [old, &told](TMessage& m) {
+            if (IsSkinCommand(m, SMC_NEWSKIN)) ++told;
+            old(m);
+        };
+    }
+    SendSkinCommand(form->WindowHandle(), SMC_NEWSKIN, LPARAM(p->SkinData()->SkinManager()));
+    EXPECT_EQ(told, 2);
+    for (auto& [bar, old] : kept)
+        bar->WindowProc = old;
+}
+
+// The parent's activation repaints its maximized active child.
+TEST_F(ProviderDispatchMdi, TheParentsActivationPaintsItsMaximizedChild) {
+    user::SendMessage(Child->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MAXIMIZE, 0);
+    Pump();
+    ASSERT_TRUE(user::IsZoomed(Child->WindowHandle()));
+    Record(Child, ChildSaw);
+    user::SendMessage(Frame->WindowHandle(), user::WM_ACTIVATE, user::WA_ACTIVE, 0);
+    EXPECT_EQ(CountOf(ChildSaw, user::WM_PAINT), 1);
+}
+
+// The parent minimized and restored: the MDI area's bars follow.
+TEST_F(ProviderDispatchMdi, RestoringTheParentUpdatesItsMdiBars) {
+    TsMDIForm* mdi = ProviderOf(Frame)->MDIForm();
+    ASSERT_NE(mdi, nullptr);
+    Child->SetBounds(400, 300, 220, 150);
+    Pump();
+    ASSERT_NE(mdi->VertBar(), nullptr);
+    ASSERT_TRUE(mdi->VertBar()->Visible());
+    mdi->VertBar()->Hide();
+    user::SendMessage(Frame->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    mdi->VertBar()->Hide();
+    user::SendMessage(Frame->WindowHandle(), user::WM_SYSCOMMAND, user::SC_RESTORE, 0);
+    EXPECT_TRUE(mdi->VertBar()->Visible());
 }
 
 TEST_F(ProviderDispatch, AHotButtonGoesBackToNormalWhenThePointerLeavesTheWindow) {
