@@ -24,7 +24,7 @@ using namespace korvex;
 
 namespace {
 
-constexpr int Sizes[] = {20, 100};   // MB
+std::vector<int> Sizes = {20, 100};   // MB of the logs written (the memory run writes only its own)
 
 // A node folder per size with a log like a client's (a unit's frames, steps and the odd error).
 class World : public bench::THeadlessWorld {
@@ -133,7 +133,8 @@ long OwnMemoryKb(const char* field) {
 
 // "--korvex-memory MB": in this fresh process, the peak memory of a plain read of the log, then of the viewer
 // opening it, and opening it four times more (each opening clears the pane first, as the program does), over the idle
-// process and in multiples of the file's size; and what the process holds after each.
+// process and in multiples of the file's size; what the process holds after each; and what the pane shows. Only
+// that log is written.
 int MeasureMemory(int mb) {
     World& world = TheViewerWorld();
     const double file = double(std::filesystem::file_size(world.Log(mb))) / 1024.0;
@@ -150,12 +151,16 @@ int MeasureMemory(int mb) {
         std::printf("  viewer, opening %d: peak +%.2f x file, held +%.2f x file\n", opening,
             (OwnMemoryKb("VmHWM:") - idle) / file, (OwnMemoryKb("VmRSS:") - idle) / file);
     }
+    // What the pane shows: the log's lines, or what it says when memory ran out.
+    classes::TStrings* lines = world.Viewer->LogPane()->Lines();
+    std::printf("  the pane: %d lines, the first \"%s\"\n", lines->Count(), lines->Strings(0).substr(0, 100).c_str());
     return 0;
 }
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--korvex-memory") {
-        const int result = MeasureMemory(std::atoi(argv[2]));
+        Sizes = {std::atoi(argv[2])};
+        const int result = MeasureMemory(Sizes.front());
         bench::TheWorldInstance.reset();
         return result;
     }

@@ -26,21 +26,11 @@ std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t byt
     return end + 1;
 }
 
-TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::string text)
+TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text)
     : FPane(pane)
     , FText(std::move(text))
-    , FTotal(FText.size()) {
+    , FTotal(FText ? FText->size() : 0) {
     KORVEX_ASSERT(FPane != nullptr);
-}
-
-void TLogPaneLoader::LetGoOfWhatIsIn() {
-    // The text already in the pane goes once it is half of what is held, so the text and the pane together
-    // hold little more than the pane will.
-    const std::size_t in = FLoaded - FDropped;
-    if (in < DropBytes || in < FText.size() / 2 || Done()) return;
-    FText.erase(0, in);
-    FText.shrink_to_fit();
-    FDropped = FLoaded;
 }
 
 TLogPaneLoader::TScrollPos TLogPaneLoader::ScrollPos() const {
@@ -67,11 +57,9 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
     SendMessage(window, EM_SETEVENTMASK, 0, events & ~LPARAM(ENM_SELCHANGE));
     base::ScopeExit tellAgain([&] { SendMessage(window, EM_SETEVENTMASK, 0, events); });
     do {
-        const std::size_t from = FLoaded - FDropped;
-        const std::size_t end = LogBlockEnd(FText, from, BlockBytes);
-        AddBlock(std::string_view(FText).substr(from, end - from));
-        FLoaded = FDropped + end;
-        LetGoOfWhatIsIn();
+        const std::size_t end = LogBlockEnd(*FText, FLoaded, BlockBytes);
+        AddBlock(FLoaded, end);
+        FLoaded = end;
     } while (!Done() && std::chrono::steady_clock::now() < until);
     if (Done() && FNext >= 2) {
         // The last line's end takes the window text colour again.
@@ -87,11 +75,11 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
         SendMessage(window, EM_SETSCROLLPOS, 0, LPARAM(&back));
     }
     FLeftAt = ScrollPos();
-    if (Done()) FText = std::string();
+    if (Done()) FText.reset();
     return Done();
 }
 
-void TLogPaneLoader::AddBlock(std::string_view block) {
+void TLogPaneLoader::AddBlock(std::size_t from, std::size_t end) {
     const HWND window = FPane->Handle();
     // The first block takes the place of the whole text, in the pane's own format. Every block before the
     // last ends with a line end, so the text ends where the next block starts.
@@ -99,7 +87,8 @@ void TLogPaneLoader::AddBlock(std::string_view block) {
         CHARRANGE at {FNext, FNext};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&at));
     }
-    FPane->StreamIn(block, FNext > 0);
+    FPane->StreamIn(FText, from, end, FNext > 0);
+    const std::string_view block = std::string_view(*FText).substr(from, end - from);
     for (const TColourRange& range : LogColourRanges(block, FNext, &FNext)) {
         CHARRANGE coloured {range.Start, range.Start + range.Length};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&coloured));

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,10 +22,10 @@ std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t byt
 class TLogPaneLoader {
 public:
     static constexpr std::size_t BlockBytes = std::size_t(256) << 10;
-    static constexpr std::size_t DropBytes = std::size_t(8) << 20;   // text in the pane let go of, at least
 
-    // pane: its text is replaced, and it lives longer than the loader.
-    TLogPaneLoader(classes::TRichEdit* pane, std::string text);
+    // pane: its text is replaced, and it lives longer than the loader. The pane's lines stay in `text` rather
+    // than being copied: the log is held once, by the pane once it is in.
+    TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text);
 
     // Adds blocks until `slice` has passed or the whole text is in; true when it is. The user's selection and
     // scroll position stay; the view follows the log's end until the user moves it.
@@ -38,15 +39,13 @@ private:
         int X = 0, Y = 0;
         bool operator==(const TScrollPos&) const = default;
     };
-    void AddBlock(std::string_view block);
-    void LetGoOfWhatIsIn();
+    void AddBlock(std::size_t from, std::size_t end);
     TScrollPos ScrollPos() const;
 
     classes::TRichEdit* FPane;
-    std::string FText;   // what is not in the pane yet (and some of what is): let go of as it goes in
+    std::shared_ptr<const std::string> FText;   // let go of once all of it is in the pane
     std::size_t FTotal;
-    std::size_t FLoaded = 0;   // bytes of the whole text in the pane
-    std::size_t FDropped = 0;   // bytes of its start no longer held
+    std::size_t FLoaded = 0;   // bytes of the text in the pane
     int FNext = 0;   // the character position the next block starts at
     std::optional<TScrollPos> FLeftAt;   // where the last slice left the view
     bool FFollowEnd = true;

@@ -167,7 +167,7 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
         std::optional<std::string> log = ReadLog(logName, FLogPauseMs);
         LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
         if (!log) return;
-        FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::move(*log));
+        FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::make_shared<const std::string>(std::move(*log)));
     } catch (const std::bad_alloc&) {
         OutOfMemory(logName);
         return;

@@ -252,6 +252,12 @@ void TRichEdit::StreamIn(std::string_view text, bool selectionOnly) {
     StreamTextIn(Handle(), text, SF_TEXT | (selectionOnly ? SFF_SELECTION : 0));
 }
 
+void TRichEdit::StreamIn(
+    const std::shared_ptr<const std::string>& text, std::size_t begin, std::size_t end, bool selectionOnly) {
+    SHAREDTEXT shared {text, begin, end};
+    SendMessage(Handle(), EM_STREAMINSHARED, SF_TEXT | (selectionOnly ? SFF_SELECTION : 0), LPARAM(&shared));
+}
+
 std::string TRichEdit::SelText() {
     CHARRANGE range {};
     SendMessage(Handle(), EM_EXGETSEL, 0, LPARAM(&range));

@@ -3,6 +3,9 @@
 
 #include "platform/classes/TMemo.h"
 
+#include <cstddef>
+#include <memory>
+#include <string>
 #include <string_view>
 
 namespace korvex::classes {
@@ -54,6 +57,9 @@ public:
     // The text, as plain text and every byte of it (a NUL too), in place of the whole text (which it then
     // starts in the default format) or of the selection (the caret then after it).
     void StreamIn(std::string_view text, bool selectionOnly);
+    // The bytes [begin, end) of a shared text in the same way, left where they lie rather than copied: the
+    // control holds on to the text while it shows any of it.
+    void StreamIn(const std::shared_ptr<const std::string>& text, std::size_t begin, std::size_t end, bool selectionOnly);
 
     TNotifyEvent OnSelectionChange;
 

@@ -109,7 +109,7 @@ std::optional<LRESULT> EditControl::WindowTextMessage(UINT msg, WPARAM wParam, L
     case WM_GETTEXTLENGTH: {
         std::size_t bytes = 2 * (FParas.size() - 1);
         for (const Paragraph& p : FParas)
-            bytes += p.Text.size();
+            bytes += p.Text.Bytes;
         return LRESULT(bytes);
     }
     case WM_SETFONT:

@@ -34,6 +34,8 @@ public:
     std::string AllText() const { return Text(0, TextLength()); }
     int ParaCount() const { return int(FParas.size()); }
     const Paragraph& Para(int index) const { return FParas[std::size_t(index)]; }
+    std::string_view ParaText(const Paragraph& para) const { return FStore.View(para.Text); }
+    std::string_view ParaText(int index) const { return ParaText(Para(index)); }
     int ParaStart(int para) const;
     void Locate(int pos, int& para, int& offset) const;
     int ClampPos(int pos) const;   // inside the text, never between '\r' and '\n'
@@ -41,6 +43,10 @@ public:
     // Replaces a range, keeping formats around it; the text takes the format at start. Returns the characters
     // inserted. limit: cut the text to the limit (EN_MAXTEXT when cut); undo: record it.
     int Replace(int start, int end, std::string_view text, bool limit, bool undo, bool typing = false);
+    // Replace with text that lies inside `shared`: its lines stay there instead of being copied.
+    int ReplaceShared(int start, int end, const std::shared_ptr<const std::string>& shared, std::string_view text,
+        bool limit, bool undo);
+    const TextStore& Store() const { return FStore; }
     bool Undo();
     std::string Filter(std::string_view text) const;   // case styles, single-line breaks
     int FormatAt(int pos) const;   // the format a character inserted at pos takes
@@ -149,6 +155,10 @@ private:
     void FreeFonts();
     std::vector<FormatRun> SliceRuns(const Paragraph& para, int begin, int end) const;
     void SetRuns(Paragraph& para, std::vector<FormatRun> runs);
+    int ReplaceWith(int start, int end, std::string_view text, const std::shared_ptr<const std::string>* shared,
+        bool limit, bool undo, bool typing);
+    void CompactStore();   // once edits left more bytes unused than used
+    LRESULT StreamedIn(std::string_view text, const std::shared_ptr<const std::string>* shared, WPARAM format);
     LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // EM_ messages
     LRESULT RichMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);   // the rich edit's own
     // The message families the procedures above dispatch to (FirstAnswer): each answers its own messages and
@@ -175,6 +185,7 @@ private:
 
     HWND FHwnd = nullptr;
     bool FRich = false;
+    TextStore FStore;   // the paragraphs' bytes
     std::deque<Paragraph> FParas;   // no room kept beyond the lines, and no copy of them all to grow
     mutable std::vector<int> FStarts;   // character index of each paragraph
     mutable int FStartsValid = 0;   // FStarts is right below this paragraph
@@ -207,18 +218,19 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool rich);
 template <class Fn>
 void EditControl::WalkLine(const LineRef& line, Fn&& fn) {
     const Paragraph& para = FParas[std::size_t(line.Para)];
-    std::string_view text = para.Text;
+    const std::string_view text = ParaText(para);
+    const std::span<const FormatRun> runs = para.Runs();
     bool ascii = std::size_t(para.Length) == text.size();
     std::size_t pos = ascii ? std::size_t(line.Begin) : base::Utf8ByteOffset(text, std::size_t(line.Begin));
     std::size_t run = 0;
-    int format = para.Runs.empty() ? 0 : para.Runs.front().Format;
-    while (run + 1 < para.Runs.size() && para.Runs[run + 1].Start <= line.Begin)
-        format = para.Runs[++run].Format;
+    int format = para.FirstFormat();
+    while (run + 1 < runs.size() && runs[run + 1].Start <= line.Begin)
+        format = runs[++run].Format;
     const FormatFont* font = &Font(format);
     int x = 0;
     for (int i = line.Begin; i < line.End && pos < text.size(); ++i) {
-        if (run + 1 < para.Runs.size() && para.Runs[run + 1].Start <= i) {
-            format = para.Runs[++run].Format;
+        if (run + 1 < runs.size() && runs[run + 1].Start <= i) {
+            format = runs[++run].Format;
             font = &Font(format);
         }
         std::size_t begin = pos;

@@ -36,7 +36,7 @@ bool KeyDownNow(int vk) {
 }
 
 // The code points of a paragraph (word moves look at one paragraph at a time).
-std::u32string Decode(const std::string& text) {
+std::u32string Decode(std::string_view text) {
     std::u32string out;
     for (std::size_t pos = 0; pos < text.size();)
         out.push_back(base::Utf8DecodeNext(text, pos));
@@ -102,7 +102,7 @@ int EditControl::WordStart(int pos) const {
     int para = 0;
     int offset = 0;
     Locate(pos, para, offset);
-    std::u32string chars = Decode(FParas[std::size_t(para)].Text);
+    std::u32string chars = Decode(ParaText(para));
     int i = offset;
     if (i > 0) {
         CharClass cls = ClassOf(chars[std::size_t(i - 1)]);
@@ -116,7 +116,7 @@ int EditControl::WordEnd(int pos) const {
     int para = 0;
     int offset = 0;
     Locate(pos, para, offset);
-    std::u32string chars = Decode(FParas[std::size_t(para)].Text);
+    std::u32string chars = Decode(ParaText(para));
     int i = offset;
     int n = int(chars.size());
     if (i < n) {
@@ -135,7 +135,7 @@ int WordLeft(const EditControl& e, int pos) {
     int offset = 0;
     e.Locate(pos, para, offset);
     if (offset == 0) return para > 0 ? e.ParaStart(para) - 2 : 0;
-    std::u32string chars = Decode(e.Para(para).Text);
+    std::u32string chars = Decode(e.ParaText(para));
     int i = offset;
     while (i > 0 && ClassOf(chars[std::size_t(i - 1)]) == CharClass::Blank)
         --i;
@@ -153,7 +153,7 @@ int WordRight(const EditControl& e, int pos) {
     e.Locate(pos, para, offset);
     const Paragraph& p = e.Para(para);
     if (offset >= p.Length) return para + 1 < e.ParaCount() ? e.ParaStart(para + 1) : pos;
-    std::u32string chars = Decode(p.Text);
+    std::u32string chars = Decode(e.ParaText(p));
     int i = offset;
     int n = int(chars.size());
     CharClass cls = ClassOf(chars[std::size_t(i)]);

@@ -108,13 +108,15 @@ bool EditControl::Wraps() const {
 }
 
 void EditControl::Measure(Paragraph& para, bool wrap) {
-    para.Breaks.clear();
+    para.Layout.ClearBreaks();
     para.Measured = true;
-    if (!wrap && !FPasswordChar && para.Runs.size() <= 1 && std::size_t(para.Length) == para.Text.size()) {
+    const std::string_view text = ParaText(para);
+    const std::span<const FormatRun> runs = para.Runs();
+    if (!wrap && !FPasswordChar && runs.size() <= 1 && std::size_t(para.Length) == text.size()) {
         // A byte a character in one format on one line, as most lines of a long text: the advances added up.
-        const FormatFont& font = Font(para.Runs.empty() ? 0 : para.Runs.front().Format);
+        const FormatFont& font = Font(para.FirstFormat());
         int x = 0;
-        for (char byte : para.Text) {
+        for (char byte : text) {
             const auto c = static_cast<unsigned char>(byte);
             x += c < 128 && c != '\t' ? font.Ascii[c] : Advance(font, char32_t(c), x);
         }
@@ -127,13 +129,12 @@ void EditControl::Measure(Paragraph& para, bool wrap) {
     int lineStart = 0;
     int lastBreak = -1;
     int xAtBreak = 0;
-    std::string_view text = para.Text;
     bool ascii = std::size_t(para.Length) == text.size();
     std::size_t pos = 0;
     std::size_t run = 0;
-    const FormatFont* font = &Font(para.Runs.empty() ? 0 : para.Runs.front().Format);
+    const FormatFont* font = &Font(para.FirstFormat());
     for (int i = 0; pos < text.size(); ++i) {
-        if (run + 1 < para.Runs.size() && para.Runs[run + 1].Start <= i) font = &Font(para.Runs[++run].Format);
+        if (run + 1 < runs.size() && runs[run + 1].Start <= i) font = &Font(runs[++run].Format);
         char32_t c = ascii ? char32_t(static_cast<unsigned char>(text[pos++])) : base::Utf8DecodeNext(text, pos);
         if (FPasswordChar) c = FPasswordChar;
         int w = Advance(*font, c, x);
@@ -147,7 +148,7 @@ void EditControl::Measure(Paragraph& para, bool wrap) {
                 widest = std::max(widest, x);
                 x = 0;
             }
-            para.Breaks.push_back(brk);
+            para.Layout.AddBreak(brk);
             lineStart = brk;
             lastBreak = -1;
             w = Advance(*font, c, x);
@@ -203,8 +204,9 @@ LineRef EditControl::Line(int line) {
     int p = int(it - FLineStarts.begin()) - 1;
     const Paragraph& para = FParas[std::size_t(p)];
     int k = line - FLineStarts[std::size_t(p)];
-    int begin = k == 0 ? 0 : para.Breaks[std::size_t(k - 1)];
-    int end = k < int(para.Breaks.size()) ? para.Breaks[std::size_t(k)] : para.Length;
+    const std::span<const int> breaks = para.Breaks();
+    int begin = k == 0 ? 0 : breaks[std::size_t(k - 1)];
+    int end = k < int(breaks.size()) ? breaks[std::size_t(k)] : para.Length;
     return LineRef {p, begin, end};
 }
 
@@ -215,7 +217,8 @@ int EditControl::LineOfPos(int pos) {
     EnsureLayout();
     if (!Wraps()) return para;
     const Paragraph& p = FParas[std::size_t(para)];
-    int k = int(std::upper_bound(p.Breaks.begin(), p.Breaks.end(), offset) - p.Breaks.begin());
+    const std::span<const int> breaks = p.Breaks();
+    int k = int(std::upper_bound(breaks.begin(), breaks.end(), offset) - breaks.begin());
     return FLineStarts[std::size_t(para)] + k;
 }
 

@@ -94,7 +94,7 @@ void EditControl::Paint(HDC dc, const RECT& update) {
         LineRef ref = Line(line);
         int base = FRect.left - FXOffset + LineX(ref);
         int paraStart = ParaStart(ref.Para);
-        const std::string& text = FParas[std::size_t(ref.Para)].Text;
+        const std::string_view text = ParaText(ref.Para);
         // Segments of one format and one selection state, drawn in one call.
         int segFormat = -1;
         bool segSelected = false;

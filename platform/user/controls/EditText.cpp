@@ -14,9 +14,9 @@ namespace korvex::user::edit {
 
 namespace {
 
-std::size_t ByteOffset(const Paragraph& p, int offset) {
-    if (std::size_t(p.Length) == p.Text.size()) return std::size_t(offset);   // ASCII
-    return base::Utf8ByteOffset(p.Text, std::size_t(offset));
+std::size_t ByteOffset(const Paragraph& p, std::string_view text, int offset) {
+    if (std::size_t(p.Length) == text.size()) return std::size_t(offset);   // ASCII
+    return base::Utf8ByteOffset(text, std::size_t(offset));
 }
 
 // Splits at "\r\n", "\n" or "\r".
@@ -33,21 +33,22 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
-Paragraph MakeParagraph(std::string text) {
+Paragraph MakeParagraph(TextSpan text, int length) {
     Paragraph p;
-    p.Length = int(base::Utf8Length(text));
-    p.Text = std::move(text);
+    p.Text = text;
+    p.Length = length;
     return p;
 }
 
 std::vector<FormatRun> Effective(const Paragraph& p) {
-    if (p.Runs.empty()) return {FormatRun {0, 0}};
-    return p.Runs.ToVector();
+    const std::span<const FormatRun> runs = p.Runs();
+    if (runs.empty()) return {FormatRun {0, p.Format}};
+    return std::vector<FormatRun>(runs.begin(), runs.end());
 }
 
 int RunFormatAt(const Paragraph& p, int offset) {
-    int format = p.Runs.empty() ? 0 : p.Runs.front().Format;
-    for (const FormatRun& r : p.Runs) {
+    int format = p.FirstFormat();
+    for (const FormatRun& r : p.Runs()) {
         if (r.Start > offset) break;
         format = r.Format;
     }
@@ -169,15 +170,22 @@ std::string EditControl::Text(int start, int end) const {
     Locate(start, p1, o1);
     Locate(end, p2, o2);
     const Paragraph& a = FParas[std::size_t(p1)];
-    if (p1 == p2) return a.Text.substr(ByteOffset(a, o1), ByteOffset(a, o2) - ByteOffset(a, o1));
-    std::string out = a.Text.substr(ByteOffset(a, o1));
+    const std::string_view aText = ParaText(a);
+    if (p1 == p2) return std::string(aText.substr(ByteOffset(a, aText, o1), ByteOffset(a, aText, o2) - ByteOffset(a, aText, o1)));
+    std::size_t bytes = 0;
+    for (int p = p1; p <= p2; ++p)
+        bytes += FParas[std::size_t(p)].Text.Bytes + 2;
+    std::string out;
+    out.reserve(bytes);
+    out = aText.substr(ByteOffset(a, aText, o1));
     for (int p = p1 + 1; p < p2; ++p) {
         out += "\r\n";
-        out += FParas[std::size_t(p)].Text;
+        out += ParaText(p);
     }
     const Paragraph& b = FParas[std::size_t(p2)];
+    const std::string_view bText = ParaText(b);
     out += "\r\n";
-    out.append(b.Text, 0, ByteOffset(b, o2));
+    out += bText.substr(0, ByteOffset(b, bText, o2));
     return out;
 }
 
@@ -193,16 +201,25 @@ std::string EditControl::Filter(std::string_view text) const {
 }
 
 void EditControl::SetAllText(std::string_view text) {
-    // What the old text held goes back at once (a cleared vector would keep its room for all its lines).
+    // What the old text held goes back at once (a cleared vector would keep its room for all its lines). The
+    // new text is made first: the text given may lie in the old.
+    TextStore store;
+    store.Reserve(text.size());
+    std::deque<Paragraph> paras;
+    auto add = [&](std::string_view line) {
+        paras.push_back(MakeParagraph(store.Add(line), int(base::Utf8Length(line))));
+    };
+    if (Multi()) {
+        for (std::string_view line : SplitLines(text))
+            add(line);
+    } else {
+        add(text);
+    }
     std::deque<Paragraph>().swap(FParas);
     std::vector<int>().swap(FStarts);
     std::vector<int>().swap(FLineStarts);
-    if (Multi()) {
-        for (std::string_view line : SplitLines(text))
-            FParas.push_back(MakeParagraph(std::string(line)));
-    } else {
-        FParas.push_back(MakeParagraph(std::string(text)));
-    }
+    FParas.swap(paras);
+    FStore = std::move(store);
     FStartsValid = 0;
     MarkLayoutDirty(0);
     FAnchor = FCaret = 0;
@@ -240,8 +257,13 @@ void EditControl::SetRuns(Paragraph& p, std::vector<FormatRun> runs) {
     while (out.size() > 1 && out.back().Start >= p.Length)
         out.pop_back();
     if (!out.empty()) out.front().Start = 0;
-    if (out.size() == 1 && out.front().Format == 0) out.clear();
-    p.Runs = std::move(out);
+    // One format for the whole paragraph is kept in the paragraph itself.
+    p.Format = 0;
+    if (out.size() == 1 && out.front().Format <= 0xFFFF) {
+        p.Format = std::uint16_t(out.front().Format);
+        out.clear();
+    }
+    p.Layout.SetRuns(out);
 }
 
 int EditControl::FormatAt(int pos) const {
@@ -252,6 +274,24 @@ int EditControl::FormatAt(int pos) const {
 }
 
 int EditControl::Replace(int start, int end, std::string_view text, bool limit, bool undo, bool typing) {
+    return ReplaceWith(start, end, text, nullptr, limit, undo, typing);
+}
+
+int EditControl::ReplaceShared(int start, int end, const std::shared_ptr<const std::string>& shared,
+    std::string_view text, bool limit, bool undo) {
+    return ReplaceWith(start, end, text, &shared, limit, undo, false);
+}
+
+void EditControl::CompactStore() {
+    TextStore store;
+    store.Reserve(FStore.LiveBytes());
+    for (Paragraph& p : FParas)
+        p.Text = store.Keep(FStore, p.Text);
+    FStore = std::move(store);
+}
+
+int EditControl::ReplaceWith(int start, int end, std::string_view text, const std::shared_ptr<const std::string>* shared,
+    bool limit, bool undo, bool typing) {
     start = ClampPos(start);
     end = ClampPos(end);
     if (end < start) std::swap(start, end);
@@ -261,9 +301,13 @@ int EditControl::Replace(int start, int end, std::string_view text, bool limit, 
         lines = SplitLines(text);
     else
         lines.push_back(text);
+    std::vector<int> lengths;
+    lengths.reserve(lines.size());
     int insertLength = 2 * (int(lines.size()) - 1);
-    for (std::string_view line : lines)
-        insertLength += int(base::Utf8Length(line));
+    for (std::string_view line : lines) {
+        lengths.push_back(int(base::Utf8Length(line)));
+        insertLength += lengths.back();
+    }
     if (limit) {
         int room = std::max(FLimit - (TextLength() - (end - start)), 0);
         if (insertLength > room) {
@@ -288,6 +332,9 @@ int EditControl::Replace(int start, int end, std::string_view text, bool limit, 
             }
             if (kept.empty()) kept.push_back(std::string_view {});
             lines = kept;
+            lengths.clear();
+            for (std::string_view line : lines)
+                lengths.push_back(int(base::Utf8Length(line)));
             insertLength = used;
         }
         if (insertLength == 0 && start == end) return -1;
@@ -301,28 +348,38 @@ int EditControl::Replace(int start, int end, std::string_view text, bool limit, 
     Locate(end, p2, o2);
     const Paragraph& a = FParas[std::size_t(p1)];
     const Paragraph& b = FParas[std::size_t(p2)];
-    std::string prefix = a.Text.substr(0, ByteOffset(a, o1));
-    std::string suffix = b.Text.substr(ByteOffset(b, o2));
+    const std::string_view aText = ParaText(a);
+    const std::string_view bText = ParaText(b);
+    // Views into the store: adding to it moves nothing, and the paragraphs they lie in go only below.
+    const std::string_view prefix = aText.substr(0, ByteOffset(a, aText, o1));
+    const std::string_view suffix = bText.substr(ByteOffset(b, bText, o2));
+    const int suffixLength = b.Length - o2;
     std::vector<FormatRun> prefixRuns = FRich ? SliceRuns(a, 0, o1) : std::vector<FormatRun> {};
     std::vector<FormatRun> suffixRuns = FRich ? SliceRuns(b, o2, b.Length) : std::vector<FormatRun> {};
     int prefixLength = o1;
 
+    std::size_t ownBytes = prefix.size() + suffix.size();
+    if (!shared)
+        for (std::string_view line : lines)
+            ownBytes += line.size();
+    FStore.Reserve(ownBytes);
     std::vector<Paragraph> made;
     made.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         bool first = i == 0;
         bool last = i + 1 == lines.size();
-        std::string t;
-        if (first) t = prefix;
-        t.append(lines[i]);
-        if (last) t += suffix;
-        Paragraph np = MakeParagraph(std::move(t));
+        const std::string_view before = first ? prefix : std::string_view();
+        const std::string_view after = last ? suffix : std::string_view();
+        // A whole line of a shared text stays where it is.
+        const TextSpan span = shared && before.empty() && after.empty() ? FStore.Refer(*shared, lines[i])
+                                                                        : FStore.Add(before, lines[i], after);
+        Paragraph np = MakeParagraph(span, (first ? prefixLength : 0) + lengths[i] + (last ? suffixLength : 0));
         if (FRich) {
             std::vector<FormatRun> runs;
             if (first) runs = prefixRuns;
             int at = first ? prefixLength : 0;
             runs.push_back(FormatRun {at, format});
-            at += int(base::Utf8Length(lines[i]));
+            at += lengths[i];
             if (last)
                 for (FormatRun r : suffixRuns)
                     runs.push_back(FormatRun {r.Start + at, r.Format});
@@ -331,8 +388,15 @@ int EditControl::Replace(int start, int end, std::string_view text, bool limit, 
         made.push_back(std::move(np));
     }
     MarkReplaced(p1, p2);
-    FParas.erase(FParas.begin() + p1, FParas.begin() + p2 + 1);
-    FParas.insert(FParas.begin() + p1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
+    for (int p = p1; p <= p2; ++p)
+        FStore.Release(FParas[std::size_t(p)].Text);
+    if (p2 == p1 && made.size() == 1) {
+        FParas[std::size_t(p1)] = std::move(made.front());
+    } else {
+        FParas.erase(FParas.begin() + p1, FParas.begin() + p2 + 1);
+        FParas.insert(FParas.begin() + p1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
+    }
+    if (FStore.Wasteful()) CompactStore();
     FModified = true;
 
     if (undo) {

@@ -3,12 +3,14 @@
 
 #include "platform/gdi/FontEngine.h"
 #include "platform/user/UserTypes.h"
+#include "platform/user/controls/EditTextStore.h"
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <span>
 #include <type_traits>
 #include <utility>
 #include <memory>
@@ -37,86 +39,85 @@ struct FormatRun {
     int Format = 0;
 };
 
-// A short array of trivially copyable items in one pointer: nothing allocated while it is empty, so the many
-// paragraphs of a long text with one format and no wrapping cost no more than that pointer for each.
-template <class T>
-class CompactArray {
+// A paragraph's format runs and wrapped line starts in one pointer: nothing allocated while both are empty, so
+// the many paragraphs of a long text in one format without wrapping cost no more than that pointer for each.
+class RunsAndBreaks {
 public:
-    CompactArray() = default;
-    CompactArray(const CompactArray& other) { Assign(other.begin(), other.size()); }
-    CompactArray(CompactArray&& other) noexcept : FData(std::exchange(other.FData, nullptr)) { }
-    CompactArray& operator=(const CompactArray& other) {
-        if (this != &other) Assign(other.begin(), other.size());
+    RunsAndBreaks() = default;
+    RunsAndBreaks(const RunsAndBreaks& other) { Assign(other.Runs(), other.Breaks(), other.Breaks().size()); }
+    RunsAndBreaks(RunsAndBreaks&& other) noexcept : FData(std::exchange(other.FData, nullptr)) { }
+    RunsAndBreaks& operator=(const RunsAndBreaks& other) {
+        if (this != &other) Assign(other.Runs(), other.Breaks(), other.Breaks().size());
         return *this;
     }
-    CompactArray& operator=(CompactArray&& other) noexcept {
+    RunsAndBreaks& operator=(RunsAndBreaks&& other) noexcept {
         std::swap(FData, other.FData);
         return *this;
     }
-    CompactArray& operator=(const std::vector<T>& items) {
-        Assign(items.data(), items.size());
-        return *this;
-    }
-    ~CompactArray() { std::free(FData); }
+    ~RunsAndBreaks() { std::free(FData); }
 
-    std::size_t size() const { return FData ? FData->Size : 0; }
-    bool empty() const { return size() == 0; }
-    const T* begin() const { return FData ? FData->Items : nullptr; }
-    const T* end() const { return begin() + size(); }
-    T* begin() { return FData ? FData->Items : nullptr; }
-    T* end() { return begin() + size(); }
-    const T& operator[](std::size_t i) const { return FData->Items[i]; }
-    T& operator[](std::size_t i) { return FData->Items[i]; }
-    const T& front() const { return FData->Items[0]; }
-    const T& back() const { return FData->Items[size() - 1]; }
-    void clear() {
-        std::free(FData);
-        FData = nullptr;
+    std::span<const FormatRun> Runs() const {
+        return FData ? std::span<const FormatRun>(RunItems(), FData->RunCount) : std::span<const FormatRun> {};
     }
-    void push_back(const T& item) {
-        const std::size_t n = size();
-        if (!FData || n == FData->Capacity) Grow(n == 0 ? 2 : n * 2);
-        FData->Items[n] = item;
-        FData->Size = std::uint32_t(n + 1);
+    std::span<const int> Breaks() const {
+        return FData ? std::span<const int>(BreakItems(), FData->BreakCount) : std::span<const int> {};
     }
-    std::vector<T> ToVector() const { return std::vector<T>(begin(), end()); }
+    void SetRuns(std::span<const FormatRun> runs) { Assign(runs, Breaks(), Breaks().size()); }
+    void ClearBreaks() {
+        if (FData && FData->BreakCount > 0) Assign(Runs(), {}, 0);
+    }
+    void AddBreak(int at) {
+        if (!FData || FData->BreakCount == FData->BreakCapacity)
+            Assign(Runs(), Breaks(), FData && FData->BreakCapacity > 0 ? 2 * std::size_t(FData->BreakCapacity) : 4);
+        BreakItems()[FData->BreakCount++] = at;
+    }
 
 private:
-    static_assert(std::is_trivially_copyable_v<T>);
-    struct Block {
-        std::uint32_t Size;
-        std::uint32_t Capacity;
-        T Items[1];
+    // The runs right after the header, the breaks after the runs.
+    struct Header {
+        std::uint32_t RunCount;
+        std::uint32_t BreakCount;
+        std::uint32_t BreakCapacity;
+        std::uint32_t Unused;
     };
-    void Grow(std::size_t capacity) {
-        auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + sizeof(T) * (capacity - 1)));
-        if (!block) throw std::bad_alloc();
-        block->Size = std::uint32_t(size());
-        block->Capacity = std::uint32_t(capacity);
-        if (FData) std::memcpy(block->Items, FData->Items, sizeof(T) * FData->Size);
-        std::free(FData);
-        FData = block;
+    static_assert(std::is_trivially_copyable_v<FormatRun> && alignof(FormatRun) <= alignof(Header));
+    FormatRun* RunItems() const { return reinterpret_cast<FormatRun*>(FData + 1); }
+    int* BreakItems() const { return reinterpret_cast<int*>(RunItems() + FData->RunCount); }
+    void Assign(std::span<const FormatRun> runs, std::span<const int> breaks, std::size_t breakCapacity) {
+        Header* data = nullptr;
+        if (!runs.empty() || breakCapacity > 0) {
+            data = static_cast<Header*>(
+                std::malloc(sizeof(Header) + sizeof(FormatRun) * runs.size() + sizeof(int) * breakCapacity));
+            if (!data) throw std::bad_alloc();
+            data->RunCount = std::uint32_t(runs.size());
+            data->BreakCount = std::uint32_t(breaks.size());
+            data->BreakCapacity = std::uint32_t(breakCapacity);
+            data->Unused = 0;
+            if (!runs.empty()) std::memcpy(reinterpret_cast<FormatRun*>(data + 1), runs.data(), sizeof(FormatRun) * runs.size());
+            if (!breaks.empty())
+                std::memcpy(static_cast<void*>(reinterpret_cast<FormatRun*>(data + 1) + runs.size()), breaks.data(),
+                    sizeof(int) * breaks.size());
+        }
+        std::free(FData);   // the spans given may have lain in it
+        FData = data;
     }
-    void Assign(const T* items, std::size_t n) {
-        clear();
-        if (n == 0) return;
-        Grow(n);
-        std::memcpy(FData->Items, items, sizeof(T) * n);
-        FData->Size = std::uint32_t(n);
-    }
-    Block* FData = nullptr;
+    Header* FData = nullptr;
 };
 
-// One paragraph: its text without the line end, and the cached layout.
+// One paragraph: where its text lies, and the cached layout. A long text holds millions of them: 32 bytes each.
 struct Paragraph {
-    std::string Text;   // UTF-8
+    TextSpan Text;   // UTF-8 without the line end, in the control's text store
     int Length = 0;   // code points
     int Width = 0;   // widest line in pixels
-    CompactArray<FormatRun> Runs;   // sorted, the first at 0; empty: all of format 0
-    CompactArray<int> Breaks;   // wrapped line starts after the first
+    std::uint16_t Format = 0;   // the format of the whole paragraph while it has no runs
     bool Measured = false;
-    int LineCount() const { return 1 + int(Breaks.size()); }
+    RunsAndBreaks Layout;   // runs: sorted, the first at 0; breaks: wrapped line starts after the first
+    std::span<const FormatRun> Runs() const { return Layout.Runs(); }
+    std::span<const int> Breaks() const { return Layout.Breaks(); }
+    int FirstFormat() const { return Layout.Runs().empty() ? Format : Layout.Runs().front().Format; }
+    int LineCount() const { return 1 + int(Layout.Breaks().size()); }
 };
+static_assert(sizeof(Paragraph) <= 32);
 
 // A realised format: the font to draw with and the advances to measure with.
 struct FormatFont {

@@ -207,24 +207,14 @@ std::optional<LRESULT> EditControl::RichTextMessage(UINT msg, WPARAM wParam, LPA
             if (done <= 0) break;
             data.append(reinterpret_cast<const char*>(chunk.data()), std::size_t(std::min(done, StreamChunk)));
         }
-        if (wParam & SFF_SELECTION) {
-            int start = SelStart();
-            int inserted = Replace(start, SelEnd(), data, true, true);
-            if (inserted >= 0) SetSel(start + inserted, start + inserted, false);
-        } else {
-            SetAllText({});
-            int inserted = Replace(0, 0, data, true, false);
-            FModified = false;
-            SetSel(0, 0, false);
-            (void)inserted;
-        }
-        Relayout();
-        Invalidate();
-        UpdateScrollBars();
-        UpdateCaret();
-        Notify(EN_UPDATE);
-        if (!Dead()) Notify(EN_CHANGE);
-        return LRESULT(base::Utf8Length(data));
+        return StreamedIn(data, nullptr, wParam);
+    }
+    case EM_STREAMINSHARED: {
+        auto* shared = reinterpret_cast<const SHAREDTEXT*>(lParam);
+        if (!shared || !shared->Text) return 0;
+        const std::size_t end = std::min(shared->End, shared->Text->size());
+        const std::size_t begin = std::min(shared->Begin, end);
+        return StreamedIn(std::string_view(*shared->Text).substr(begin, end - begin), &shared->Text, wParam);
     }
     case EM_SETEVENTMASK: {
         DWORD old = FEventMask;
@@ -236,6 +226,26 @@ std::optional<LRESULT> EditControl::RichTextMessage(UINT msg, WPARAM wParam, LPA
     default:
         return std::nullopt;
     }
+}
+
+LRESULT EditControl::StreamedIn(std::string_view text, const std::shared_ptr<const std::string>* shared, WPARAM format) {
+    if (format & SFF_SELECTION) {
+        int start = SelStart();
+        int inserted = ReplaceWith(start, SelEnd(), text, shared, true, true, false);
+        if (inserted >= 0) SetSel(start + inserted, start + inserted, false);
+    } else {
+        SetAllText({});
+        ReplaceWith(0, 0, text, shared, true, false, false);
+        FModified = false;
+        SetSel(0, 0, false);
+    }
+    Relayout();
+    Invalidate();
+    UpdateScrollBars();
+    UpdateCaret();
+    Notify(EN_UPDATE);
+    if (!Dead()) Notify(EN_CHANGE);
+    return LRESULT(base::Utf8Length(text));
 }
 
 // Positions and scrolling in the rich edit's forms.

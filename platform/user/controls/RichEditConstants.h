@@ -5,7 +5,10 @@
 #include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/controls/EditConstants.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace korvex::user {
 
@@ -118,6 +121,16 @@ struct EDITSTREAM {
 inline constexpr WPARAM SF_TEXT = 0x0001;
 inline constexpr WPARAM SF_RTF = 0x0002;   // text that is not RTF is read as plain text
 inline constexpr WPARAM SFF_SELECTION = 0x8000;   // replace the selection instead of the whole text
+
+// Our own: the bytes [Begin, End) of a shared text go in as EM_STREAMIN's plain text would, its lines left where
+// they lie rather than copied (the control keeps the text while it shows any of it). wParam: SF_TEXT (|
+// SFF_SELECTION); lParam: const SHAREDTEXT*; result: the characters read.
+inline constexpr UINT EM_STREAMINSHARED = WM_USER + 0x700;
+struct SHAREDTEXT {
+    std::shared_ptr<const std::string> Text;
+    std::size_t Begin = 0;
+    std::size_t End = 0;
+};
 
 // Registers the rich edit class (once; later calls return true).
 bool RegisterRichEditClass();

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 
 namespace korvex::user::test {
 
@@ -417,6 +419,136 @@ TEST_F(RichEdit, FiveMegabytesScrollToTheEndAndPaintTheLastLines) {
     ASSERT_LT(p.y, 200);
     RECT lastLine {0, p.y, 200, p.y + LineHeight(e)};
     EXPECT_GT(CountColour(e, lastLine, gdi::GetSysColor(gdi::COLOR_WINDOWTEXT)), 10);
+}
+
+// A shared text streamed in block by block at the end, as the log viewer fills its pane.
+void StreamInShared(HWND e, const std::shared_ptr<const std::string>& text, std::size_t blockBytes) {
+    for (std::size_t from = 0; from < text->size();) {
+        std::size_t end = std::min(text->size(), from + blockBytes);
+        while (end < text->size() && (*text)[end - 1] != '\n' && (*text)[end - 1] != '\r')
+            ++end;
+        if (end < text->size() && (*text)[end - 1] == '\r' && (*text)[end] == '\n') ++end;
+        if (from > 0) {
+            const int at = int(SendMessage(e, WM_GETTEXTLENGTH, 0, 0));
+            CHARRANGE range {at, at};
+            SendMessage(e, EM_EXSETSEL, 0, LPARAM(&range));
+        }
+        SHAREDTEXT shared {text, from, end};
+        SendMessage(e, EM_STREAMINSHARED, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), LPARAM(&shared));
+        from = end;
+    }
+}
+
+const char SharedLogText[] = "[10:00:00] Completed 1 out of 3\r\nplain line\nCR only\rnon-ASCII \xC3\xA9t\xC3\xA9 and \xE9 byte\r\n"
+                             "\r\n[10:00:05] two words here\r\nlast";
+
+// Lines kept in a shared text read back as the same text streamed in as a copy: characters, line starts and
+// lengths, ranges across lines. The control holds the text while it shows it and lets it go with it.
+TEST_F(RichEdit, ASharedTextReadsBackAsACopyWouldAndIsHeldOnlyWhileShown) {
+    HWND shared = Make(0);
+    HWND copied = Make(0);
+    for (HWND e : {shared, copied})
+        SendMessage(e, EM_EXLIMITTEXT, 0, 1000000);
+    auto text = std::make_shared<const std::string>(SharedLogText);
+    const std::weak_ptr<const std::string> watch = text;
+    StreamInShared(shared, text, 20);
+    StreamIn(copied, *text);
+    text.reset();
+    EXPECT_FALSE(watch.expired());
+    EXPECT_EQ(GetWindowText(shared), GetWindowText(copied));
+    EXPECT_EQ(GetWindowText(shared), "[10:00:00] Completed 1 out of 3\r\nplain line\r\nCR only\r\nnon-ASCII \xC3\xA9t\xC3\xA9 and "
+                                     "\xE9 byte\r\n\r\n[10:00:05] two words here\r\nlast");
+    const LRESULT lines = SendMessage(copied, EM_GETLINECOUNT, 0, 0);
+    ASSERT_EQ(SendMessage(shared, EM_GETLINECOUNT, 0, 0), lines);
+    EXPECT_EQ(lines, 7);
+    for (int line = 0; line < int(lines); ++line) {
+        const LRESULT start = SendMessage(copied, EM_LINEINDEX, WPARAM(line), 0);
+        EXPECT_EQ(SendMessage(shared, EM_LINEINDEX, WPARAM(line), 0), start) << line;
+        EXPECT_EQ(SendMessage(shared, EM_LINELENGTH, WPARAM(start), 0), SendMessage(copied, EM_LINELENGTH, WPARAM(start), 0))
+            << line;
+    }
+    EXPECT_EQ(SendMessage(shared, WM_GETTEXTLENGTH, 0, 0), SendMessage(copied, WM_GETTEXTLENGTH, 0, 0));
+    char buffer[64] = {};
+    TEXTRANGE range;
+    range.chrg = CHARRANGE {26, 38};
+    range.lpstrText = buffer;
+    EXPECT_EQ(SendMessage(shared, EM_GETTEXTRANGE, 0, LPARAM(&range)), 12);
+    EXPECT_STREQ(buffer, " of 3\r\nplain");
+    SetWindowText(shared, "");
+    EXPECT_TRUE(watch.expired());
+}
+
+// Colours, selections, word bounds and edits on the lines of a shared text, as on any others: an edit copies its
+// line and leaves the shared text as it was; undo puts the line back.
+TEST_F(RichEdit, LinesOfASharedTextTakeColoursSelectionsWordsAndEdits) {
+    HWND e = Make(0, {}, 400, 150);
+    SendMessage(e, EM_EXLIMITTEXT, 0, 1000000);
+    auto text = std::make_shared<const std::string>(SharedLogText);
+    StreamInShared(e, text, 16);
+    const int line5 = int(SendMessage(e, EM_LINEINDEX, 5, 0));   // "[10:00:05] two words here"
+    Colour(e, 0, 33, InkBlue);   // the first line with its line end
+    UpdateWindow(e);
+    const int lh = LineHeight(e);
+    EXPECT_GT(CountTinted(e, RECT {0, PosOf(e, 0).y, 300, PosOf(e, 0).y + lh}, 2), 20);
+    EXPECT_EQ(CountTinted(e, RECT {0, PosOf(e, 33).y, 300, PosOf(e, 33).y + lh}, 2), 0);
+    auto blueAt = [&](int pos) {
+        Select(e, pos, pos + 1);
+        CHARFORMAT2 cf;
+        SendMessage(e, EM_GETCHARFORMAT, SCF_SELECTION, LPARAM(&cf));
+        return !(cf.dwEffects & CFE_AUTOCOLOR) && cf.crTextColor == InkBlue;
+    };
+    EXPECT_TRUE(blueAt(0));
+    EXPECT_TRUE(blueAt(30));
+    EXPECT_FALSE(blueAt(33));
+    // A double click on "words" selects that word.
+    const POINT at = PosOf(e, line5 + 16);
+    SendMessage(e, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x + 2, at.y + 2));
+    SendMessage(e, WM_LBUTTONUP, 0, MAKELPARAM(at.x + 2, at.y + 2));
+    CHARRANGE sel {};
+    SendMessage(e, EM_EXGETSEL, 0, LPARAM(&sel));
+    EXPECT_EQ(sel.cpMin, line5 + 15);
+    EXPECT_EQ(sel.cpMax, line5 + 20);
+    // Typed into the middle of a line, and a range across two lines replaced.
+    Select(e, line5 + 15, line5 + 20);
+    SendMessage(e, EM_REPLACESEL, 1, LPARAM("WORDS"));
+    Select(e, 2, 2);
+    SendMessage(e, WM_CHAR, 'x', 0);
+    EXPECT_EQ(SendMessage(e, EM_LINELENGTH, 0, 0), 32);
+    const int plain = int(SendMessage(e, EM_LINEINDEX, 1, 0));
+    Select(e, plain + 6, plain + 12 + 3);   // "line\r\nCR " becomes "+"
+    SendMessage(e, EM_REPLACESEL, 1, LPARAM("+"));
+    std::string expected = "[1x0:00:00] Completed 1 out of 3\r\nplain +only\r\nnon-ASCII \xC3\xA9t\xC3\xA9 and \xE9 byte\r\n\r\n"
+                           "[10:00:05] two WORDS here\r\nlast";
+    EXPECT_EQ(GetWindowText(e), expected);
+    EXPECT_EQ(*text, SharedLogText);
+    EXPECT_TRUE(blueAt(0));
+    EXPECT_TRUE(blueAt(3));
+    EXPECT_FALSE(blueAt(plain));
+    SendMessage(e, EM_UNDO, 0, 0);
+    expected.replace(expected.find("plain +only"), 11, "plain line\r\nCR only");
+    EXPECT_EQ(GetWindowText(e), expected);
+    // The whole text selected and copied reads as shown.
+    Select(e, 0, -1);
+    SendMessage(e, WM_COPY, 0, 0);
+    EXPECT_EQ(GetClipboardText(), expected);
+}
+
+// Text typed line after line into one paragraph many times over: every change copies its line, and what the
+// copies leave behind is let go of on the way; the text stays right throughout.
+TEST_F(RichEdit, ALineEditedThousandsOfTimesStaysRight) {
+    HWND e = Make(0, "first\r\n\r\nlast");
+    SendMessage(e, EM_EXLIMITTEXT, 0, 1000000);
+    std::string typed;
+    for (int i = 0; i < 5000; ++i) {
+        const char c = char('a' + i % 26);
+        typed += c;
+        Select(e, 7 + i, 7 + i);
+        SendMessage(e, WM_CHAR, WPARAM(c), 0);
+    }
+    EXPECT_EQ(GetWindowText(e), "first\r\n" + typed + "\r\nlast");
+    Select(e, 7, 7 + 5000);
+    SendMessage(e, EM_REPLACESEL, 0, LPARAM("short"));
+    EXPECT_EQ(GetWindowText(e), "first\r\nshort\r\nlast");
 }
 
 }   // namespace
