@@ -5,10 +5,13 @@
 #include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TRichEdit.h"
+#include "platform/os/Pages.h"
 #include "platform/user/Messages.h"
 #include "platform/user/controls/Caret.h"
 #include "platform/user/controls/EditConstants.h"
 #include "platform/user/controls/RichEditConstants.h"
+
+#include <new>
 
 namespace korvex::app {
 
@@ -26,10 +29,11 @@ std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t byt
     return end + 1;
 }
 
-TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text)
+TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text, std::size_t roomKept)
     : FPane(pane)
     , FText(std::move(text))
-    , FTotal(FText ? FText->size() : 0) {
+    , FTotal(FText ? FText->size() : 0)
+    , FRoomKept(roomKept) {
     KORVEX_ASSERT(FPane != nullptr);
 }
 
@@ -61,6 +65,7 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
         AddBlock(FLoaded, end);
         FLoaded = end;
     } while (!Done() && std::chrono::steady_clock::now() < until);
+    if (!os::AddressRoomFor(FRoomKept)) throw std::bad_alloc();
     if (Done() && FNext >= 2) {
         // The last line's end takes the window text colour again.
         CHARRANGE end {FNext - 2, FNext};

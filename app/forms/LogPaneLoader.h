@@ -22,13 +22,17 @@ std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t byt
 class TLogPaneLoader {
 public:
     static constexpr std::size_t BlockBytes = std::size_t(256) << 10;
+    // Address space a slice leaves for the rest of the program (painting, input), or memory counts as run out.
+    static constexpr std::size_t RoomKept = std::size_t(64) << 20;
 
     // pane: its text is replaced, and it lives longer than the loader. The pane's lines stay in `text` rather
     // than being copied: the log is held once, by the pane once it is in.
-    TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text);
+    TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text, std::size_t roomKept = RoomKept);
 
     // Adds blocks until `slice` has passed or the whole text is in; true when it is. The user's selection and
-    // scroll position stay; the view follows the log's end until the user moves it.
+    // scroll position stay; the view follows the log's end until the user moves it. Throws std::bad_alloc when
+    // memory runs out, or when a slice leaves less address space than the room kept (memory that ran out later,
+    // while the window paints, could not be told).
     bool Step(std::chrono::steady_clock::duration slice);
     bool Done() const { return FLoaded >= FTotal; }
     std::size_t LoadedBytes() const { return FLoaded; }
@@ -45,6 +49,7 @@ private:
     classes::TRichEdit* FPane;
     std::shared_ptr<const std::string> FText;   // let go of once all of it is in the pane
     std::size_t FTotal;
+    std::size_t FRoomKept;
     std::size_t FLoaded = 0;   // bytes of the text in the pane
     int FNext = 0;   // the character position the next block starts at
     std::optional<TScrollPos> FLeftAt;   // where the last slice left the view

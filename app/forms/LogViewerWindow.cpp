@@ -91,7 +91,8 @@ std::optional<std::string> ReadLog(const std::string& path, int pauseMs) {
 }
 
 TForm3::TForm3(TComponent* owner)
-    : TSideForm(owner, {"Просмотр FAHLog", "View FAHLog files"}) {
+    : TSideForm(owner, {"Просмотр FAHLog", "View FAHLog files"})
+    , FRoomKept(TLogPaneLoader::RoomKept) {
     TMethodTable methods;
     methods.Add("FormShow", this, &TForm3::FormShow)
         .Add("FormClose", this, &TForm3::FormClose)
@@ -167,7 +168,8 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
         std::optional<std::string> log = ReadLog(logName, FLogPauseMs);
         LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
         if (!log) return;
-        FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::make_shared<const std::string>(std::move(*log)));
+        FLogLoader
+            = std::make_unique<TLogPaneLoader>(FMemoF, std::make_shared<const std::string>(std::move(*log)), FRoomKept);
     } catch (const std::bad_alloc&) {
         OutOfMemory(logName);
         return;

@@ -40,6 +40,8 @@ public:
         FLogPauseMs = logMs;
         FUnitPauseMs = unitMs;
     }
+    // Address space each slice of the log's load leaves free, or memory counts as run out (tests ask for more).
+    void SetRoomKept(std::size_t bytes) { FRoomKept = bytes; }
 
     // The log pane shows the whole log, or a larger one's last lines within this many bytes (positions in the
     // pane count a line end as two characters and must stay within an int). It goes in slice by slice, input
@@ -60,6 +62,7 @@ private:
     skin::TsMemo* FMemoU = nullptr;
     int FLogPauseMs = 250;
     int FUnitPauseMs = 100;
+    std::size_t FRoomKept;
     std::unique_ptr<TLogPaneLoader> FLogLoader;
     std::string FLogName;   // the log shown last
     classes::TTimer* FLoadTimer = nullptr;

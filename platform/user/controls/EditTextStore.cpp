@@ -2,12 +2,12 @@
 #include "platform/user/controls/EditTextStore.h"
 
 #include "platform/base/Assert.h"
+#include "platform/os/Pages.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
-#include <sys/mman.h>
 #include <utility>
 
 namespace korvex::user::edit {
@@ -24,35 +24,22 @@ constexpr std::size_t WasteAllowed = std::size_t(64) << 10;   // released bytes 
 class TextStore::Memory {
 public:
     Memory() = default;
-    explicit Memory(std::size_t capacity)
-        : FCapacity(capacity) {
+    explicit Memory(std::size_t capacity) {
         if (capacity >= LargeBlock) {
-            void* pages = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (pages == MAP_FAILED) throw std::bad_alloc();
-            FData = static_cast<char*>(pages);
+            FPages = os::Pages(capacity);
+            FData = FPages.Data();
         } else {
-            FData = new char[capacity];
+            FSmall.reset(new char[capacity]);
+            FData = FSmall.get();
         }
-    }
-    Memory(Memory&& other) noexcept
-        : FData(std::exchange(other.FData, nullptr))
-        , FCapacity(std::exchange(other.FCapacity, 0)) { }
-    Memory& operator=(Memory&& other) noexcept {
-        std::swap(FData, other.FData);
-        std::swap(FCapacity, other.FCapacity);
-        return *this;
-    }
-    ~Memory() {
-        if (!FData) return;
-        if (FCapacity >= LargeBlock)
-            ::munmap(FData, FCapacity);
-        else
-            delete[] FData;
+        FCapacity = capacity;
     }
     char* Data() const { return FData; }
     std::size_t Capacity() const { return FCapacity; }
 
 private:
+    os::Pages FPages;
+    std::unique_ptr<char[]> FSmall;
     char* FData = nullptr;
     std::size_t FCapacity = 0;
 };

@@ -233,6 +233,28 @@ TEST_F(LogViewerTest, TheWindowAnswersWhileAHugeLogLoads) {
     EXPECT_TRUE(Viewer->LogLoading());
 }
 
+// A slice of the load that leaves less address space than the viewer keeps free ends the load with the message
+// (as a process under an address limit would meet it): memory never runs out later, while the window paints.
+TEST_F(LogViewerTest, ALoadThatLeavesTooLittleAddressSpaceSaysMemoryRanOut) {
+    NewForms();
+    Viewer->SetRoomKept(std::size_t(1) << 62);   // more than a process can have
+    Viewer->Show();
+    WaitUntilLoaded();
+    std::string shown = Viewer->LogPane()->Lines()->Text();
+    EXPECT_NE(shown.find("Not enough memory to show the log"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("Project: 2669"), std::string::npos);
+    EXPECT_NE(Env->ReadFile("KORVEX.LOG").find("Not enough memory to show the log"), std::string::npos);
+    Viewer->Close();
+    // With the room there, the same log is shown again.
+    Viewer->SetRoomKept(std::size_t(64) << 20);
+    Viewer->Show();
+    WaitUntilLoaded();
+    shown = Viewer->LogPane()->Lines()->Text();
+    EXPECT_NE(shown.find("Project: 2669"), std::string::npos);
+    EXPECT_EQ(shown.find("Not enough memory"), std::string::npos);
+    Viewer->Close();
+}
+
 TEST_F(LogViewerTest, AViewMovedWhileTheLogLoadsStaysWhereTheUserPutIt) {
     TMainForm* form = NewForms();
     std::string text;
