@@ -17,9 +17,11 @@ const TListMessages ListBoxMessages {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTR
 const TListMessages ComboBoxMessages {CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCOUNT,
     CB_GETLBTEXT, CB_GETLBTEXTLEN, CB_GETITEMDATA, CB_SETITEMDATA, CB_FINDSTRINGEXACT};
 
+const char* const ListInsertError = "Unable to insert a line";
+
 namespace {
 
-const char* InsertError = "Unable to insert a line";
+const char* const InsertError = ListInsertError;
 
 }
 

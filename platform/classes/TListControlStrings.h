@@ -23,6 +23,7 @@ struct TListMessages {
 };
 extern const TListMessages ListBoxMessages;
 extern const TListMessages ComboBoxMessages;
+extern const char* const ListInsertError;   // the out-of-resources text of a refused insert
 
 // Works on the window when the control has one (or can make one: a parent, not loading); otherwise on a list
 // of its own, which the control moves into its window when it makes it and back when the window goes (so a

@@ -15,6 +15,7 @@
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/Timers.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/controls/ComboBox.h"
 #include "platform/user/controls/ControlsCommon.h"
 #include "skin/controls/sComboSupport.h"
@@ -52,6 +53,26 @@ void TsComboBoxStrings::Delete(int index) {
         return;
     }
     TListControlStrings::Delete(index);
+}
+
+void TsComboBoxStrings::Insert(int index, const std::string& s) {
+    if (!FOwnerControl->HandleAllocated() || (index >= 0 && index <= Count())) {
+        TListControlStrings::Insert(index, s);
+        return;
+    }
+    if (user::SendMessage(FOwnerControl->WindowHandle(), user::CB_INSERTSTRING, user::WPARAM(index),
+            reinterpret_cast<user::LPARAM>(s.c_str())) < 0)
+        throw EOutOfResources(ListInsertError);
+    if (UpdateCount() == 0 && OnChanged) OnChanged(this);
+}
+
+void TsComboBoxStrings::PutObject(int index, TObject* obj) {
+    if (FOwnerControl->HandleAllocated() && (index < 0 || index >= Count())) {
+        user::SendMessage(FOwnerControl->WindowHandle(), user::CB_SETITEMDATA, user::WPARAM(index),
+            reinterpret_cast<user::LPARAM>(obj));
+        return;
+    }
+    TListControlStrings::PutObject(index, obj);
 }
 
 void TsComboBoxStrings::Clear() {
@@ -96,9 +117,16 @@ void TsCustomListControl::Loaded() {
     if (FCommonData->Skinned()) FCommonData->ApplySectionColors();
 }
 
-void TsCustomListControl::RepaintSkin() {
+void TsCustomListControl::RepaintSkin(bool frameFirst) {
     FCommonData->BGChanged = true;
-    if (!ControlDestroying(this)) Repaint();
+    if (ControlDestroying(this)) return;
+    if (frameFirst) PaintFrameNow();
+    Repaint();
+    if (!frameFirst) PaintFrameNow();
+}
+
+void TsCustomListControl::PaintFrameNow() {
+    if (HandleAllocated() && !ControlDestroying(this)) Perform(user::WM_NCPAINT, 1, 0);
 }
 
 void TsCustomListControl::WndProc(TMessage& m) {
@@ -114,7 +142,7 @@ void TsCustomListControl::WndProc(TMessage& m) {
     case CM_MOUSELEAVE:
         if (!Focused() && !ControlDesigning(this)) {
             data->MouseAbove = m.Msg == CM_MOUSEENTER;
-            RepaintSkin();
+            RepaintSkin(true);
         }
         TCustomComboBox::WndProc(m);
         return;
@@ -140,10 +168,12 @@ void TsCustomListControl::WndProc(TMessage& m) {
     case user::WM_MOVE:
     case user::WM_SIZE:
     case user::WM_MOUSEWHEEL:
-    case user::WM_SETFONT:
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
         RepaintSkin();
+        break;
+    case user::WM_SETFONT:
+        RepaintSkin(true);
         break;
     default:
         break;
@@ -191,7 +221,20 @@ bool TsCommonCombo::DragsAutomatically() const {
     return DragMode() == dmAutomatic && !ComponentState().Contains(csDesigning) && !Dragging();
 }
 
+void TsCommonCombo::AdjustDropDown() {
+    if (!HandleAllocated()) return;
+    const int shown = std::max(std::min(DropDownCount(), Items()->Count()), 1);
+    // The box keeps its place on the screen: hidden, it would lose the focus and the open list its keys.
+    base::ValueRollback<bool> adjusting(FAdjustingDropDown, true);
+    user::SetWindowPos(WindowHandle(), nullptr, 0, 0, Width(), ItemHeight() * shown + Height() + 2,
+        user::SWP_NOMOVE | user::SWP_NOZORDER | user::SWP_NOREDRAW | user::SWP_NOACTIVATE);
+}
+
 void TsCommonCombo::WndProc(TMessage& m) {
+    if (m.Msg == user::WM_SIZE && FAdjustingDropDown) {
+        DefaultHandler(m);
+        return;
+    }
     switch (m.Msg) {
     case user::WM_LBUTTONDOWN:
     case user::WM_LBUTTONDBLCLK:
@@ -218,11 +261,6 @@ void TsCommonCombo::ComboWndProc(TMessage& m, user::HWND window, user::WNDPROC p
         return;
     }
     TsCustomListControl::ComboWndProc(m, window, previous);
-}
-
-void TsCommonCombo::Invalidate() {
-    if (Focused()) FCommonData->Focused = true;
-    TsCustomListControl::Invalidate();
 }
 
 void TsCommonCombo::CNCommand(TMessage& m) {

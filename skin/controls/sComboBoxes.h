@@ -20,6 +20,9 @@ public:
     explicit TsComboBoxStrings(classes::TWinControl* control);
     std::string Get(int index) const override;   // "" for an index the box does not hold
     void Delete(int index) override;   // an index the box does not hold deletes nothing
+    // The window places the item: -1 appends; an index past the end is refused (EOutOfResources).
+    void Insert(int index, const std::string& s) override;
+    void PutObject(int index, classes::TObject* obj) override;   // nothing for an index the box does not hold
     void Clear() override;
 
 private:
@@ -41,7 +44,9 @@ public:
 protected:
     void Loaded() override;
     void WndProc(classes::TMessage& message) override;
-    virtual void RepaintSkin();   // BGChanged, then a repaint
+    // BGChanged, then a repaint of the client and of the frame (frameFirst: the frame before the client).
+    virtual void RepaintSkin(bool frameFirst = false);
+    void PaintFrameNow();   // WM_NCPAINT now
 
     std::unique_ptr<TsCommonData> FCommonData;
 
@@ -59,13 +64,13 @@ public:
 
     // The section's "GLYPHMASK" glyph, as far from the right edge as from the top; empty without one.
     classes::TRect ButtonRect() const;
-    void Invalidate() override;
 
 protected:
     // An automatic drag starts from a press on the box or its edit; a new 3D look re-creates the window.
     void WndProc(classes::TMessage& message) override;
     void ComboWndProc(classes::TMessage& message, user::HWND window, user::WNDPROC previous) override;
     void CNCommand(classes::TMessage& m) override;
+    void AdjustDropDown() override;   // room for DropDownCount items
     void CNDrawItem(classes::TMessage& m) override;
     void Change() override;   // CM_CHANGED, the edit margin, the face repainted, OnChange
     virtual void EditMarginHook() { }
@@ -77,6 +82,8 @@ protected:
 
 private:
     bool DragsAutomatically() const;
+
+    bool FAdjustingDropDown = false;   // a WM_SIZE of the sizing goes to the default handling only
 };
 
 // Items held by the window, styles, auto-completion, skinned painting.

@@ -3,10 +3,12 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/ControlMessages.h"
+#include "platform/classes/ListControlTypes.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
 #include "platform/user/Messages.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/ComboBox.h"
@@ -153,6 +155,21 @@ TEST_P(CommonComboTest, AnItemTheBoxDoesNotHoldReadsEmptyAndDeletesNothing) {
     EXPECT_EQ(c->Items()->Get(0), "Beta");
 }
 
+// The window places an inserted item: -1 appends, past the end is refused as out of resources; an object for
+// an item the box does not hold goes nowhere.
+TEST_P(CommonComboTest, AnInsertPastTheEndIsRefusedAndMinusOneAppends) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta"});
+    c->Items()->Insert(-1, "Last");
+    EXPECT_EQ(c->Items()->Get(2), "Last");
+    EXPECT_THROW(c->Items()->Insert(5, "Far"), EOutOfResources);
+    c->Items()->Insert(3, "End");
+    EXPECT_EQ(c->Items()->Count(), 4);
+    EXPECT_NO_THROW(c->Items()->PutObject(9, c));
+    c->Items()->PutObject(0, c);
+    EXPECT_EQ(c->Items()->GetObject(0), c);
+}
+
 TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
@@ -227,6 +244,101 @@ TEST_F(CommonComboSkinned, ADrawItemWithoutAnIndexPaintsNothing) {
     dis.rcItem = gdi::RECT {0, 0, 30, 12};
     c->Perform(CN_DRAWITEM, 0, LPARAM(&dis));
     EXPECT_EQ(picture.Canvas()->Pixels(15, 6), TColor(0x123456));
+}
+
+// A click into a drop-down's edit leaves the focus inside the box: it shows its focused look, as it does when
+// the focus comes by the keyboard, until the focus leaves it.
+TEST_F(CommonComboSkinned, TheFocusInTheEditOfADropDownShowsTheBoxFocused) {
+    UseSkin(0);
+    auto* other = Create<TsCommonComboBox>(Form);
+    other->SetBounds(20, 80, 160, 22);
+    other->SetStyle(csDropDownList);
+    other->SetParent(Form);
+    TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
+    MoveTo(Form, 300, 200);
+    other->SetFocus();
+    Pump();
+    EXPECT_FALSE(c->SkinData()->Focused);
+    ClickAt(c, 20, 10);
+    MoveTo(Form, 300, 200);
+    ASSERT_TRUE(c->Focused());
+    EXPECT_TRUE(c->SkinData()->Focused);
+    EXPECT_TRUE(c->SkinData()->IsHot());
+    other->SetFocus();
+    Pump();
+    EXPECT_FALSE(c->SkinData()->Focused);
+    c->SetFocus();
+    Pump();
+    EXPECT_TRUE(c->SkinData()->Focused);
+}
+
+// Each change of look repaints the face and the frame: the client, then the frame (the frame first for the
+// mouse and a new font).
+TEST_F(CommonComboSkinned, LookChangesRepaintTheFrameAsWellAsTheFace) {
+    UseSkin(0);
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha"});
+    std::vector<unsigned> seen;
+    const TWndMethod inner = c->WindowProc;
+    c->WindowProc = [&seen, inner](TMessage& m) {
+        if (m.Msg == user::WM_NCPAINT || m.Msg == user::WM_PAINT) seen.push_back(m.Msg);
+        inner(m);
+    };
+    struct Case {
+        unsigned msg;
+        WPARAM wParam;
+        bool frameFirst;
+    };
+    const Case cases[] = {{CM_ENABLEDCHANGED, 0, false}, {CM_VISIBLECHANGED, 1, false}, {user::WM_MOUSEWHEEL, 0, false},
+        {CM_MOUSEENTER, 0, true}, {CM_MOUSELEAVE, 0, true}, {user::WM_SETFONT, 0, true}, {CM_EXIT, 0, false}};
+    for (const Case& k : cases) {
+        seen.clear();
+        if (k.msg == user::WM_SETFONT)
+            c->Perform(k.msg, WPARAM(user::SendMessage(c->Handle(), user::WM_GETFONT, 0, 0)), 0);
+        else
+            c->Perform(k.msg, k.wParam, 0);
+        ASSERT_EQ(seen.size(), 2u) << k.msg;
+        EXPECT_EQ(seen.front(), k.frameFirst ? unsigned(user::WM_NCPAINT) : unsigned(user::WM_PAINT)) << k.msg;
+        EXPECT_EQ(seen.back(), k.frameFirst ? unsigned(user::WM_PAINT) : unsigned(user::WM_NCPAINT)) << k.msg;
+    }
+    c->WindowProc = inner;
+}
+
+// Dropping down sizes the box for the list; the sizing repaints nothing of the skin, and the list of
+// DropDownCount items opens under the box, which keeps the focus.
+TEST_F(CommonComboSkinned, DroppingDownSizesTheBoxWithoutASkinRepaint) {
+    UseSkin(0);
+    std::vector<std::string> items;
+    for (int i = 0; i < 20; ++i) items.push_back("Item " + std::to_string(i));
+    TsCommonComboBox* c = MakeCombo(csDropDownList, items);
+    c->SetDropDownCount(5);
+    int sizes = 0;
+    bool changed = false;
+    const TWndMethod inner = c->WindowProc;
+    c->WindowProc = [&, inner, c](TMessage& m) {
+        if (m.Msg != user::WM_SIZE) {
+            inner(m);
+            return;
+        }
+        ++sizes;
+        c->SkinData()->BGChanged = false;
+        inner(m);
+        changed = changed || c->SkinData()->BGChanged;
+    };
+    const TRect b = c->ButtonRect();
+    ClickAt(c, (b.left + b.right) / 2, c->Height() / 2);
+    c->WindowProc = inner;
+    ASSERT_TRUE(c->DroppedDown());
+    EXPECT_TRUE(c->Focused());
+    EXPECT_GT(sizes, 0);
+    EXPECT_FALSE(changed);
+    user::COMBOBOXINFO info;
+    ASSERT_TRUE(user::GetComboBoxInfo(c->Handle(), &info));
+    user::RECT list {};
+    user::GetWindowRect(info.hwndList, &list);
+    EXPECT_GE(list.bottom - list.top, 5 * c->ItemHeight());
+    EXPECT_LT(list.bottom - list.top, 6 * c->ItemHeight());
+    Key(user::VK_ESCAPE);
+    EXPECT_FALSE(c->DroppedDown());
 }
 
 TEST_F(CommonComboSkinned, TheGlyphSitsAsFarFromTheRightEdgeAsFromTheTop) {
