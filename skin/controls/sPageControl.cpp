@@ -109,10 +109,14 @@ TsTabSheet* TsPageControl::ActivePage() const {
     return dynamic_cast<TsTabSheet*>(TPageControl::ActivePage());
 }
 
+// Set in code the active tab changes as by a click, rows and all: the strip follows it alike.
 void TsPageControl::SetActivePage(TTabSheet* value) {
     TTabSheet* old = TPageControl::ActivePage();
     TPageControl::SetActivePage(value);
-    if (TPageControl::ActivePage() != old) ActiveChanged();
+    if (TPageControl::ActivePage() != old && SkinnedNow()) {
+        FHotTab = -1;
+        ActiveChanged();
+    }
 }
 
 bool TsPageControl::SkinnedNow() const {
@@ -323,7 +327,7 @@ TacFrameHooks TsPageControl::Hooks() {
 void TsPageControl::UpdateActivePage() {
     FHotTab = -1;
     TPageControl::UpdateActivePage();
-    ActiveChanged();
+    if (SkinnedNow()) ActiveChanged();
     FTabSizeChanging = false;
 }
 
@@ -335,29 +339,26 @@ bool TsPageControl::SkinCommand(TMessage& m) {
         if (!ours) return false;
         BroadcastToChildren(this, m);
         CommonWndProc(m, data);
-        data->BGChanged = true;
-        if (!ControlDestroying(this)) {
-            UpdateScroller();
-            Invalidate();
-        }
         return true;
     case SMC_REMOVESKIN:
         if (!ours) return false;
         CommonWndProc(m, data);
-        FreeScroller();
+        UpdateScroller();
         if (!ControlDestroying(this) && HandleAllocated()) {
             // The native tab control only makes its own scroller in a fresh window.
             RecreateWnd();
+            user::RedrawWindow(WindowHandle(), nullptr, nullptr,
+                user::RDW_INVALIDATE | user::RDW_ERASE | user::RDW_UPDATENOW | user::RDW_FRAME);
             BroadcastToChildren(this, m);
         }
-        return true;
+        return false;
     case SMC_REFRESH:
         if (!ours) return false;
         CommonWndProc(m, data);
-        data->BGChanged = true;
         if (!ControlDestroying(this) && HandleAllocated()) {
             user::RedrawWindow(WindowHandle(), nullptr, nullptr,
                 user::RDW_INVALIDATE | user::RDW_ERASE | user::RDW_UPDATENOW | user::RDW_FRAME);
+            Perform(user::WM_PAINT, 0, 0);
             UpdateScroller();
             if (FScroller != nullptr) FScroller->Repaint();
         }
@@ -372,12 +373,13 @@ bool TsPageControl::SkinCommand(TMessage& m) {
     case SMC_PARENTUPDATED:
         if (data->Updating) {
             data->SetUpdating(false);
-            Invalidate();
+            Perform(user::WM_PAINT, 0, 0);
+            Perform(user::WM_NCPAINT, 0, 0);
         }
-        return true;
+        return false;
     case SMC_ISSKINNED:
         m.LParam = 1;
-        return true;
+        return false;
     case SMC_ISUPDATING:
         m.LParam = (data->IsUpdating() || FTabSizeChanging || data->BGChanged) ? 1 : 0;
         return true;
@@ -457,6 +459,9 @@ void TsPageControl::WndProc(TMessage& m) {
     case user::TCM_SETITEMSIZE:
         FTabSizeChanging = true;
         break;
+    case user::WM_NCPAINT:
+        if (TPageControl::ActivePage() != nullptr) PaintFrameFromCache();
+        break;
     default:
         break;
     }
@@ -469,7 +474,8 @@ void TsPageControl::WndProc(TMessage& m) {
         break;
     case user::WM_WINDOWPOSCHANGED:
         if (FTabSizeChanging) {
-            // The tabs took their new size: the strip is rendered again.
+            // The tabs took their new size (a new style or window too): all is rendered again, the frame's
+            // edge moves with the strip.
             FTabSizeChanging = false;
             data->BGChanged = true;
             Invalidate();

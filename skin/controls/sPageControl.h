@@ -127,7 +127,8 @@ private:
     void SkinWMPaint(classes::TMessage& m);   // not the inherited WMPaint: only while skinned
     void TrackHotTab(classes::TPoint p, classes::TMessage& m);   // the inherited handling runs inside
     void LeaveHotTab();
-    void ActiveChanged();
+    void ActiveChanged();   // the strip rendered and shown again with the new active tab
+    void PaintFrameFromCache();   // the cache to the window, strip, active page and active tab left out
 
     std::unique_ptr<TsCommonData> FCommonData;
     TacAnimatEvents FAnimatEvents {aeGlobalDef};
@@ -136,8 +137,7 @@ private:
     int FPaintedTabCount = 0;
     int FHotTab = -1;
     bool FTabSizeChanging = false;
-    bool FSheetWaiting = false;
-    classes::TTabSheet* FPaintedActive = nullptr;   // compared only, never dereferenced   // a page did not paint while the control was updating
+    bool FSheetWaiting = false;   // a page did not paint while the control was updating
 };
 
 }

@@ -283,10 +283,7 @@ void TsPageControl::FullPaint(gdi::HDC dc) {
     TsCommonData* data = FCommonData.get();
     bool parentIncomplete = false;
     if (Parent() != nullptr) parentIncomplete = QuerySkinCommand(Parent(), SMC_ISCACHEINCOMPLETE);
-    // Another active page (set in any way) may move the rows and scroll the strip.
-    data->BGChanged = data->BGChanged || data->CacheIncomplete || parentIncomplete
-        || FPaintedActive != TPageControl::ActivePage();
-    FPaintedActive = TPageControl::ActivePage();
+    data->BGChanged = data->BGChanged || data->CacheIncomplete || parentIncomplete;
     data->CacheIncomplete = OutsideParentClient(this, 0);
     const bool render = data->BGChanged && !data->PaintMark;
     if (render) RenderCache();
@@ -393,13 +390,62 @@ void TsPageControl::LeaveHotTab() {
     FHotTab = -1;
 }
 
+// The strip (rows may have moved, the strip scrolled) rendered into the cache and shown with 2 rows of the frame
+// beside it, the active tab over it, the page repainted; another number of tabs paints everything.
 void TsPageControl::ActiveChanged() {
     FHotTab = -1;
-    if (!SkinnedNow()) return;
-    // Rows may have moved and the strip scrolled: the tabs are rendered again.
-    FCommonData->BGChanged = true;
-    Invalidate();
+    TsCommonData* data = FCommonData.get();
+    if (data->IsUpdating()) return;
+    data->SetUpdating(false);
+    TTabSheet* active = TPageControl::ActivePage();
+    if (VisibleTabCount() != FPaintedTabCount) {
+        Perform(user::WM_PAINT, 0, 0);
+        if (active != nullptr) active->Repaint();
+        PositionScroller();
+        return;
+    }
+    data->BGChanged = false;
+    if (active == nullptr) {
+        data->Invalidate();
+        return;
+    }
+    TBitmap* cache = data->CacheBmp();
+    if (cache != nullptr && HandleAllocated()) {
+        if (TabCount() > 0) PaintAllTabs(cache);
+        TRect strip = TabStripRect();
+        switch (TabPosition()) {
+        case tpTop: strip.bottom += 2; break;
+        case tpBottom: strip.top -= 2; break;
+        case tpLeft: strip.right += 2; break;
+        case tpRight: strip.left -= 2; break;
+        }
+        const user::HWND wnd = WindowHandle();
+        const gdi::HDC dc = user::GetDC(wnd);
+        if (dc != nullptr) {
+            base::ScopeExit release([wnd, dc] { user::ReleaseDC(wnd, dc); });
+            BlitCacheExcludingChildren(this, data, TPoint {strip.left, strip.top}, TPoint {0, 0}, false, dc, strip);
+            PaintTabToDC(active->PageIndex(), tsActiveTab, dc);
+        }
+    }
+    active->Repaint();
     PositionScroller();
+}
+
+void TsPageControl::PaintFrameFromCache() {
+    TsCommonData* data = FCommonData.get();
+    TBitmap* cache = data->CacheBmp();
+    TTabSheet* active = TPageControl::ActivePage();
+    if (cache == nullptr || active == nullptr || !HandleAllocated()) return;
+    const user::HWND wnd = WindowHandle();
+    const gdi::HDC dc = user::GetWindowDC(wnd);
+    if (dc == nullptr) return;
+    base::ScopeExit release([wnd, dc] { user::ReleaseDC(wnd, dc); });
+    const TRect strip = TabStripRect();
+    const TRect page = active->BoundsRect();
+    const TRect tab = SkinTabRect(active->PageIndex(), true);
+    for (const TRect& r : {strip, page, tab})
+        if (!Empty(r)) gdi::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    BlitCacheExcludingChildren(this, data, TPoint {0, 0}, TPoint {0, 0}, false, dc, TRect {0, 0, Width(), Height()});
 }
 
 }

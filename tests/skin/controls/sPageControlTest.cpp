@@ -3,6 +3,8 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TReader.h"
 #include "platform/gdi/Gdi.h"
@@ -18,8 +20,12 @@
 #include "skin/controls/sTrackBar.h"
 #include "skin/controls/sUpDown.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -172,6 +178,95 @@ TEST_F(PageControlTest, ManyTabsGetTheSkinnedScrollerInTheStripCorner) {
     ASSERT_NE(pc->Scroller(), nullptr);
     EXPECT_EQ(pc->Scroller()->Top() + pc->Scroller()->Height(), pc->Height());
     EXPECT_EQ(NativeScrollers(pc), 0);
+}
+
+// A click on a tab renders the strip again and leaves the rest of the cache (the frame) as it was.
+TEST_F(PageControlTest, AnotherActiveTabRendersTheStripAloneAgain) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    TBitmap* cache = pc->SkinData()->CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    const TRect frame = pc->PageFrameRect();
+    const TRect strip = pc->TabStripRect();
+    const TPoint inFrame {frame.left + 1, (frame.top + frame.bottom) / 2};
+    const TPoint inStrip {strip.right - 2, strip.top + 1};
+    cache->Canvas()->SetPixels(inFrame.x, inFrame.y, 0x123456);
+    cache->Canvas()->SetPixels(inStrip.x, inStrip.y, 0x123456);
+    ClickTab(pc, 1);
+    ASSERT_EQ(pc->ActivePage(), Sheets[1]);
+    EXPECT_EQ(cache->Canvas()->Pixels(inFrame.x, inFrame.y), TColor(0x123456));
+    EXPECT_NE(cache->Canvas()->Pixels(inStrip.x, inStrip.y), TColor(0x123456));
+    EXPECT_FALSE(pc->SkinData()->BGChanged);
+}
+
+// Tabs in rows: an active page set in code moves its row to the page as a click does, and the strip shows it.
+TEST_F(PageControlTest, AnActivePageSetInCodeShowsTheRowsAsAFreshRenderDoes) {
+    UseSkin(1);
+    TsPageControl* pc = Make(12, 260);
+    pc->SetMultiLine(true);
+    Pump();
+    ASSERT_GT(pc->RowCount(), 1);
+    int outer = -1;
+    for (int i = 0; i < 12 && outer < 0; ++i)
+        if (pc->TabRow(i) == 1) outer = i;
+    ASSERT_GE(outer, 0);
+    pc->SetActivePage(Sheets[std::size_t(outer)]);
+    Pump();
+    const TRect strip = pc->TabStripRect();
+    const auto shown = ScreenPixels(pc, strip);
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixels(pc, strip), shown);
+}
+
+// A new tab style gives a new strip height: the frame's edge moves with it, as a fresh render shows it.
+TEST_F(PageControlTest, ANewTabStyleShowsItsFrameAsAFreshRenderDoes) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    pc->SetStyle(tsButtons);
+    Pump();
+    const TRect all {0, 0, pc->Width(), 60};
+    const auto shown = ScreenPixels(pc, all);
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixels(pc, all), shown);
+}
+
+// The frame's paint puts the cache on the window around the strip, the page and the active tab.
+TEST_F(PageControlTest, TheFramePaintCopiesTheCacheAroundTheStripAndThePage) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    const TRect frame = pc->PageFrameRect();
+    const TPoint edge {frame.left, (frame.top + frame.bottom) / 2};
+    const gdi::COLORREF cached = gdi::COLORREF(pc->SkinData()->CacheBmp()->Canvas()->Pixels(edge.x, edge.y));
+    ASSERT_EQ(ScreenPixel(pc, edge.x, edge.y), cached);
+    const user::HDC dc = user::GetDC(pc->Handle());
+    gdi::SetPixel(dc, edge.x, edge.y, 0x123456);
+    user::ReleaseDC(pc->Handle(), dc);
+    user::FlushDisplay();
+    ASSERT_EQ(ScreenPixel(pc, edge.x, edge.y), 0x123456u);
+    pc->Perform(user::WM_NCPAINT, 1, 0);
+    user::FlushDisplay();
+    EXPECT_EQ(ScreenPixel(pc, edge.x, edge.y), cached);
+}
+
+// A parent that has painted lets an updating page control paint at once, the frame too.
+TEST_F(PageControlTest, TheParentsUpdateNoticePaintsTheControlAndItsFrameAtOnce) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    std::vector<unsigned> seen;
+    const TWndMethod inner = pc->WindowProc;
+    pc->WindowProc = [&seen, inner](TMessage& m) {
+        if (m.Msg == user::WM_PAINT || m.Msg == user::WM_NCPAINT) seen.push_back(m.Msg);
+        inner(m);
+    };
+    pc->SkinData()->Updating = true;
+    pc->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
+    pc->WindowProc = inner;
+    EXPECT_FALSE(pc->SkinData()->Updating);
+    EXPECT_EQ(seen, (std::vector<unsigned> {unsigned(user::WM_PAINT), unsigned(user::WM_NCPAINT)}));
 }
 
 TEST_F(PageControlTest, MultiLineAndButtonStylesHaveNoScroller) {
@@ -349,6 +444,34 @@ TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     EXPECT_NE(ScreenPixels(pc, tab1), withBackground);
     const TRect strip = pc->TabStripRect();
     EXPECT_EQ(ScreenPixel(pc, corner.x, corner.y), ScreenPixel(pc, strip.right - 2, strip.top + 2));
+}
+
+// A skin whose file begins with its "TABTOP" section (index 0) has tab sections: its tabs get their backgrounds,
+// as in the same skin with the section further down.
+TEST_F(PageControlTest, ATabSectionFirstInTheSkinFileStillPaintsTheTabs) {
+    test::TempFolder folder;
+    const std::string from = std::string(KORVEX_SOURCE_DIR) + "/skins/" + OurSkins[0];
+    std::ifstream in(from + "/Options.dat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t start = text.find("[TABTOP]");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = text.find("\n[", start + 1);
+    const std::string section = text.substr(start, end - start) + "\n";
+    text.erase(start, end - start);
+    std::filesystem::create_directory(folder / "TabFirst");
+    test::WriteTextFile(folder / "TabFirst/Options.dat", section + text);
+    std::filesystem::copy_file(from + "/Master.bmp", folder / "TabFirst/Master.bmp");
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    const TRect tab1 = pc->NativeTabRect(1);
+    const auto usual = ScreenPixels(pc, tab1);
+    test::LoadFolderSkin(*Manager, folder.Path(), "TabFirst");
+    ASSERT_EQ(Manager->ConstData.TabSection[1], 0);
+    ParentsUpdated(Form);
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixels(pc, tab1), usual);
 }
 
 TEST_F(PageControlTest, ASkinWithoutTabSectionsDrawsCaptionsWithoutBackgrounds) {
