@@ -20,6 +20,7 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 inline constexpr int IndentStep = 16;   // pixels a list item moves right per indent level
+inline constexpr user::UINT CBEM_SETIMAGELIST = user::WM_USER + 2;   // lParam: the image list's handle
 
 // ---- TsComboItem ---------------------------------------------------------------------------------------------
 
@@ -129,8 +130,12 @@ TsCustomComboBoxEx::TsCustomComboBoxEx(TComponent* owner)
     , FChangeLink(std::make_unique<TChangeLink>())
     , FItemsEx(std::make_unique<TsComboItems>(this)) {
     TCustomComboBox::SetStyle(csOwnerDrawVariable);
+    // The window is told; the picture shows the changed images at once too.
     FChangeLink->OnChange = [this](TObject*) {
-        if (HandleAllocated()) FCommonData->Invalidate();
+        if (!HandleAllocated()) return;
+        user::SendMessage(WindowHandle(), CBEM_SETIMAGELIST, 0,
+            reinterpret_cast<user::LPARAM>(FImages != nullptr ? FImages->Handle() : nullptr));
+        FCommonData->Invalidate();
     };
     UpdateWindowItems();
 }
@@ -176,9 +181,15 @@ void TsCustomComboBoxEx::SetImages(TCustomImageList* value) {
     if (FImages != nullptr) {
         FImages->RegisterChanges(FChangeLink.get());
         FImages->FreeNotification(this);
+        if (HandleAllocated())
+            user::PostMessage(WindowHandle(), CBEM_SETIMAGELIST, 0, reinterpret_cast<user::LPARAM>(FImages->Handle()));
         if (ItemHeight() < FImages->Height()) SetItemHeight(FImages->Height());
+    } else if (HandleAllocated()) {
+        user::SendMessage(WindowHandle(), CBEM_SETIMAGELIST, 0, 0);
+        RecreateWnd();
     }
     EditMarginHook();
+    // The face shows the new images at once, whatever the item height.
     FCommonData->Invalidate();
 }
 

@@ -151,6 +151,39 @@ TEST_P(ComboBoxExTest, TheMouseChoosesAnItemWithItsEventsAndTheFaceShowsItsImage
     EXPECT_EQ(ScreenPixel(c, (face.left + face.right) / 2, (face.top + face.bottom) / 2), gdi::COLORREF(0x00C000));
 }
 
+// The face follows its images: a list given to a shown box, and images changed in the list, show at once; a
+// box that loses its list gets a new window.
+TEST_P(ComboBoxExTest, TheFaceShowsNewAndChangedImagesAtOnceAndLosingTheListMakesANewWindow) {
+    UseSkin(GetParam());
+    TsComboBoxEx* c = MakeCombo();
+    c->SetItemIndex(0);
+    Pump();
+    const TRect face = c->ImageRect(0, TRect {3, 3, c->Width() - 3, c->Height() - 3}, {odComboBoxEdit});
+    TImageList* images = SolidImages(Form, 12, {TColor(0x00C000), TColor(0xC00000)});
+    c->SetImages(images);
+    Pump();
+    const TPoint mid {(face.left + face.right) / 2, c->Height() / 2};
+    const TRect now = c->ImageRect(0, TRect {3, 3, c->Width() - 3, c->Height() - 3}, {odComboBoxEdit});
+    const TPoint at {(now.left + now.right) / 2, (now.top + now.bottom) / 2};
+    (void)mid;
+    EXPECT_EQ(ScreenPixel(c, at.x, at.y), gdi::COLORREF(0x00C000));
+    images->Clear();
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(12, 12);
+    picture.Canvas()->Brush()->SetColor(TColor(0x0000C0));
+    picture.Canvas()->FillRect(TRect {0, 0, 12, 12});
+    images->Add(&picture, nullptr);
+    Pump();
+    EXPECT_EQ(ScreenPixel(c, at.x, at.y), gdi::COLORREF(0x0000C0));
+    const user::HWND before = c->Handle();
+    c->SetImages(nullptr);
+    Pump();
+    EXPECT_NE(c->Handle(), before);
+    EXPECT_EQ(c->Items()->Count(), 3);
+    EXPECT_EQ(c->ItemIndex(), 0);
+}
+
 // The options window's combos as form text writes them.
 TEST_F(ComboBoxExTest, TheThreeCombosAreReadFromFormText) {
     RegisterSkinControlClasses();
