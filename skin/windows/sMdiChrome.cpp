@@ -293,17 +293,49 @@ void TsMdiChrome::RepaintParent() {
     TsSkinProvider* parent = TheMDISkinProvider;
     if (parent == nullptr || !Alive(parent) || !Alive(parent->Form())) return;
     if (Application != nullptr) Application->ProcessMessages();
+    if (!Alive(TheMDISkinProvider) || TheMDISkinProvider != parent) return;
     parent->SkinData()->BGChanged = true;
     parent->ForgetMenuLines();
     if (parent->MDIForm() != nullptr) parent->MDIForm()->UpdateMDIIconItem();
     parent->SkinData()->EndUpdate();
-    parent->RequestFullRebuild();
+    if (parent->Form()->HandleAllocated()) parent->Form()->Perform(user::WM_NCPAINT, 0, 0);
+    const user::HWND client = parent->Form()->ClientHandle();
+    if (client != nullptr) user::SendMessage(client, user::WM_NCPAINT, 0, 0);
+}
+
+// A maximized child's size: the parent's frame (its menu line shows the child's buttons) is painted again.
+void TsMdiChrome::MaximizedChildSized() {
+    TsSkinProvider* parent = LiveParent();
+    if (parent == nullptr || !Alive(parent->Form())) return;
+    parent->SkinData()->BGChanged = true;
+    if (parent->Form()->HandleAllocated()) parent->Form()->Perform(user::WM_NCPAINT, 0, 0);
+}
+
+// A child made as an MDI child shows: the parent's frame, menu line item, client edge and bars follow.
+void TsMdiChrome::ChildShowing() {
+    TsSkinProvider* parent = LiveParent();
+    if (parent == nullptr || parent->MDIForm() == nullptr || !Alive(parent->Form())) return;
+    parent->SkinData()->BGChanged = true;
+    parent->ForgetMenuLines();
+    parent->MDIForm()->UpdateMDIIconItem();
     if (parent->Form()->HandleAllocated()) parent->Form()->Perform(user::WM_NCPAINT, 0, 0);
     const user::HWND client = parent->Form()->ClientHandle();
     if (client != nullptr) {
         user::SendMessage(client, user::WM_NCPAINT, 0, 0);
         user::InvalidateRect(client, nullptr, true);
     }
+    if (parent->MDIForm() != nullptr) parent->MDIForm()->UpdateScrolls();
+}
+
+// A child activated or destroyed: the parent's frame is built again whole.
+void TsMdiChrome::ChildSwitched() {
+    TsSkinProvider* parent = LiveParent();
+    if (parent == nullptr) return;
+    parent->RequestFullRebuild();
+    parent->SkinData()->BGChanged = true;
+    parent->ForgetMenuLines();
+    if (parent->Form() != nullptr && parent->Form()->HandleAllocated())
+        parent->Form()->Perform(user::WM_NCPAINT, 0, 0);
 }
 
 void TsMdiChrome::UpdateParentScrolls() {

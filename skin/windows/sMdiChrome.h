@@ -58,6 +58,9 @@ public:
     void Forget(const classes::TComponent* component);   // a part of the support object being freed
 
     void RepaintParent();
+    void MaximizedChildSized();
+    void ChildShowing();
+    void ChildSwitched();
     void RestoreOtherChildren();   // every other maximized child of the parent
     void ChildActivated();
     bool HiddenByMaximizedSibling() const;

@@ -204,9 +204,11 @@ void TsSkinProvider::PaintClientChild() {
 void TsSkinProvider::WMSize(TMessage& message) {
     CallOld(message);
     if (FForm == nullptr || !FForm->Visible()) return;
-    if (FMdi.IsChild() && FGeometry.Maximized()) FMdi.RepaintParent();
-    // The parent's bars follow its size and a child's that may now reach past the client's edges.
-    if (FMdi.IsParent() || (FMdi.IsChild() && !FGeometry.Maximized())) FMdi.UpdateParentScrolls();
+    if (FMdi.IsChild() && FGeometry.Maximized()) FMdi.MaximizedChildSized();
+    // The parent's bars follow its size and a child's, whether its own outline drag or the system's loop sized
+    // it: a child sized past the client's edge must give the area its bars.
+    if (FMdi.IsParent() || (FMdi.IsChild() && (FResizeMode == rmBorder || !FGeometry.Maximized())))
+        FMdi.UpdateParentScrolls();
     UpdateFormScrolls();
     if (!Skinned()) return;
     const TsGeneralData& s = FSkinData->SkinManager()->Sections[std::size_t(FSkinData->SkinIndex)];
@@ -250,7 +252,8 @@ void TsSkinProvider::WMNCActivate(TMessage& message) {
         TitleCut();
     CallOld(message);
     if (FForm == nullptr) return;
-    if (FMdi.IsChild() && FForm->FormState().Contains(fsCreatedMDIChild) && FForm->Visible()) FMdi.RepaintParent();
+    if (FMdi.IsChild() && FForm->FormState().Contains(fsCreatedMDIChild) && FForm->FormState().Contains(fsShowing))
+        FMdi.ChildShowing();
     if (FForm->ControlState().Contains(csCreating)) return;
     if (MDIButtonsNeeded()) {
         // The parent of a maximized child stays drawn active while that child is the active form.
@@ -383,7 +386,7 @@ bool TsSkinProvider::MdiMessage(TMessage& message) {
         CallOld(message);
         if (child && TsMdiChrome::LiveParent() != nullptr) {
             FMenuInitialized = false;
-            FMdi.RepaintParent();
+            FMdi.ChildSwitched();
         }
         return true;
     case user::WM_SYSCOMMAND:

@@ -6,6 +6,7 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TMenu.h"
 #include "platform/user/MessageIds.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/NonClient.h"
 #include "platform/user/WinPos.h"
@@ -249,6 +250,40 @@ TEST_F(ProviderDispatch, ANewSkinIsHandedToTheFormsOwnBars) {
     EXPECT_EQ(told, 2);
     for (auto& [bar, old] : kept)
         bar->WindowProc = old;
+}
+
+// A child sized by the user past the client's right edge, by the system's own loop: the MDI area gets its bar.
+TEST_F(ProviderDispatchMdi, AChildSizedPastTheClientsEdgeGivesTheAreaItsBar) {
+    TsMDIForm* mdi = ProviderOf(Frame)->MDIForm();
+    ASSERT_NE(mdi, nullptr);
+    ASSERT_TRUE(mdi->HorzBar() == nullptr || !mdi->HorzBar()->Visible());
+    user::RECT r {};
+    user::GetWindowRect(Child->WindowHandle(), &r);
+    const TPoint from {r.right - 2, (r.top + r.bottom) / 2};
+    ASSERT_EQ(HitAt(Child, from), user::HTRIGHT);
+    Display->AdvanceTimeMs(1000);
+    Display->MoveMouse(from.x, from.y);
+    Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+    // The system's size loop runs inside: one step per mouse message it reads.
+    std::vector<std::function<void()>> steps;
+    for (int step = 2; step <= 4; ++step)
+        steps.push_back([this, from, step] { Display->MoveMouse(from.x + 100 * step, from.y); });
+    steps.push_back([this, from] { Display->ButtonUp(user::MouseButton::Left, from.x + 400, from.y); });
+    Display->MoveMouse(from.x + 100, from.y);
+    std::size_t next = 0;
+    user::SetMessageFilter([&](user::MSG& msg) {
+        const bool move = msg.message == user::WM_MOUSEMOVE || msg.message == user::WM_NCMOUSEMOVE;
+        if (move && user::InNonClientLoop() && next < steps.size()) steps[next++]();
+        return false;
+    });
+    Pump();
+    user::SetMessageFilter(nullptr);
+    while (next < steps.size())
+        steps[next++]();
+    Pump();
+    ASSERT_GT(Child->Width(), 500);
+    ASSERT_NE(mdi->HorzBar(), nullptr);
+    EXPECT_TRUE(mdi->HorzBar()->Visible());
 }
 
 // The parent's activation repaints its maximized active child.
