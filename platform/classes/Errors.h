@@ -1,10 +1,11 @@
-// Errors the class library raises: lists, components, streaming and filing.
+// Errors the class library raises: lists, components, the shell namespace, streaming and filing.
 #pragma once
 
 #include "platform/base/Exceptions.h"
 #include "platform/os/FileStream.h"
 
 #include <string>
+#include <system_error>
 
 namespace korvex::classes {
 
@@ -37,6 +38,23 @@ public:
 class EInvalidOperation : public base::Exception {
 public:
     using Exception::Exception;
+};
+
+// A failed call of the shell namespace (the OLE error of its interfaces): the system's message for ErrorCode,
+// an errno value.
+class EOleError : public base::Exception {
+public:
+    using Exception::Exception;
+};
+class EOleSysError : public EOleError {
+public:
+    explicit EOleSysError(int errorCode)
+        : EOleError(std::system_category().message(errorCode))
+        , FErrorCode(errorCode) { }
+    int ErrorCode() const { return FErrorCode; }
+
+private:
+    int FErrorCode = 0;
 };
 
 // Errors of reading and writing component text.

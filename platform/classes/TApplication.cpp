@@ -124,6 +124,11 @@ void TApplication::SetTitle(const std::string& value) {
     if (FHandle != nullptr) SetWindowText(FHandle, value);
 }
 
+bool TApplication::HelpContext(int context) {
+    bool callHelp = true;
+    return OnHelp ? OnHelp(HELP_CONTEXT, context, callHelp) : false;
+}
+
 void TApplication::SetBiDiMode(TBiDiMode value) {
     if (value == FBiDiMode) return;
     FBiDiMode = value;

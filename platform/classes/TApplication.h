@@ -35,6 +35,9 @@ extern THintWindowClass HintWindowClass;
 
 using TMessageEvent = std::function<void(user::MSG& msg, bool& handled)>;
 using TExceptionEvent = std::function<void(TObject* sender, const std::exception& e)>;
+// A request for help: command (HELP_CONTEXT = 1) and its data; true when it was answered.
+using THelpEvent = std::function<bool(int command, long data, bool& callHelp)>;
+inline constexpr int HELP_CONTEXT = 1;
 using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
 // A hook on the application window: sees each of its messages before the library does; true: handled.
 using TWindowHook = std::function<bool(TMessage& message)>;
@@ -126,7 +129,12 @@ public:
     void ModalStarted() { ++FModalLevel; }
     void ModalFinished() { --FModalLevel; }
 
+    // Asks for the help topic `context` (HELP_CONTEXT): OnHelp answers; without a handler there is no help to
+    // show and the answer is false.
+    bool HelpContext(int context);
+
     TMessageEvent OnMessage;
+    THelpEvent OnHelp;
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
     TNotifyEvent OnActivate;

@@ -96,6 +96,10 @@ TClass TOpenDialog::StaticClass() {
         p.String("InitialDir", &T::InitialDir, &T::SetInitialDir);
         p.Set("Options", &T::Options, &T::SetOptions, OpenOptionIdents, DefaultOpenOptions);
         p.String("Title", &T::Title, &T::SetTitle);
+        p.Event("OnCanClose", &T::OnCanClose);
+        p.Event("OnFolderChange", &T::OnFolderChange);
+        p.Event("OnSelectionChange", &T::OnSelectionChange);
+        p.Event("OnTypeChange", &T::OnTypeChange);
     });
     return &info;
 }

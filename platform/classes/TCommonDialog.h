@@ -8,6 +8,7 @@
 #include "platform/classes/TColor.h"
 #include "platform/classes/TSet.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -88,6 +89,13 @@ public:
     void SetTitle(const std::string& value) { FTitle = value; }
 
     bool Execute() override;
+
+    // Fired by the skinned dialog's form: the folder shown, the selection and the file type changed; whether
+    // the dialog may close.
+    TNotifyEvent OnFolderChange;
+    TNotifyEvent OnSelectionChange;
+    TNotifyEvent OnTypeChange;
+    std::function<void(TObject* sender, bool& canClose)> OnCanClose;
 
     // The folder the dialog starts in: FileName's folder, else InitialDir, else the program's folder.
     std::string StartFolder() const;

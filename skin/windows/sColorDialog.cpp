@@ -184,7 +184,9 @@ void TsColorDialogForm::Build() {
     sBitBtn2->SetCancel(true);
     sBitBtn2->SetModalResult(mrCancel);
     sBitBtn5 = PutButton(this, "sBitBtn5", LoadResString(58990), 156, 350, 69);
-    // The program has no help system: the Help button does nothing.
+    sBitBtn5->OnClick = [this](TObject*) {
+        if (Dialog != nullptr && Application != nullptr) Application->HelpContext(Dialog->HelpContext());
+    };
 
     ColorPanel = Put<TsPanel>(this, "ColorPanel", 240, 8, 260, 260);
     ColorPanel->SetCaption("");
@@ -275,13 +277,14 @@ void TsColorDialogForm::BuildEdits() {
         place.Edit->OnChange = [this, source](TObject*) { EditChanged(source); };
     }
     PutLabel(this, "sEditHexLabel", LoadResString(58951), 440, 359);
-    // The colour number in six hexadecimal digits, blue first: "0000FF" is red.
+    // The colour number in six hexadecimal digits, blue first: "0000FF" is red. Typed: hexadecimal digits, Enter
+    // and Esc only (Delete and a selection typed over still edit).
     sEditHex = Put<TsMaskEdit>(this, "sEditHex", 474, 356, 56, 21);
     sEditHex->SetEditMask("AAAAAA;1; ");
     sEditHex->OnChange = [this](TObject*) { EditChanged(TSource::Hex); };
     sEditHex->OnKeyPress = [](TObject*, char32_t& key) {
         const bool hex = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f');
-        if (!hex && key != 13 && key != 27 && key != 8) key = 0;   // Backspace keeps editing possible
+        if (!hex && key != 13 && key != 27) key = 0;
     };
 }
 

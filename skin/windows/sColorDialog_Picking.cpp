@@ -64,8 +64,9 @@ void TsColorDialogForm::SelectColor(TColor color) {
     base::ValueRollback<bool> updating(FUpdating, true);
     color &= 0xFFFFFF;
     SelectedPanel->SetColor(color);
-    // The field, the bar and the H/S/B edits set hue, saturation and brightness themselves.
-    if (FSource != TSource::Bar && FSource != TSource::Field && FSource != TSource::HSB) {
+    // The bar and the field set hue, saturation and brightness themselves (the field's point stays where it was
+    // picked, also at brightness 0); every other input is split into them.
+    if (FSource != TSource::Bar && FSource != TSource::Field) {
         const TsHSV hsv = RGBToHSV(color);
         FHue = hsv.H;
         FSaturation = hsv.S;

@@ -4,11 +4,14 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/base/ScopeGuard.h"
+#include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/windows/shell/acShellIcons.h"
 #include "skin/windows/shell/acShellTreeView.h"
 #include "platform/os/ProgramFolder.h"
+
+#include <cerrno>
 
 namespace korvex::skin {
 
@@ -173,8 +176,9 @@ void TacCustomShellComboBox::AddRootItems() {
 
 void TacCustomShellComboBox::AddItems(int index, TacShellFolder* parent) {
     if (parent == nullptr || parent->ShellFolder() == nullptr) return;
-    std::vector<TItemIDList> children;   // in CompareIDs order; none when the folder cannot be listed
-    parent->ShellFolder()->EnumObjects(ObjectTypesToFlags(FObjectTypes), children);
+    std::vector<TItemIDList> children;   // in CompareIDs order
+    if (!parent->ShellFolder()->EnumObjects(ObjectTypesToFlags(FObjectTypes), children))
+        throw EOleSysError(errno != 0 ? errno : EIO);
     for (std::size_t i = 0; i < children.size(); ++i) {
         auto folder = std::make_unique<TacShellFolder>(parent, parent->ShellFolder()->BindToObject(children[i]),
             children[i]);
@@ -261,7 +265,7 @@ void TacCustomShellComboBox::SetPath(const TItemIDList& pidl) {
 
 void TacCustomShellComboBox::SetPathFromText(const std::string& path) {
     const std::optional<TItemIDList> pidl = ParseDisplayName(path == "." ? os::ProgramFolder() : path);
-    if (!pidl) throw base::Exception("Error Setting Path");
+    if (!pidl) throw EOleSysError(errno != 0 ? errno : EINVAL);
     SetPath(*pidl);
 }
 

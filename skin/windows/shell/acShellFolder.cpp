@@ -57,11 +57,11 @@ unsigned WindowsAttributes(const os::TShellEntry& entry) {
     return bits ? bits : 0x80;   // FILE_ATTRIBUTE_NORMAL
 }
 
-// The column texts 1 .. count - 1 of path; empty texts when it cannot be read.
-std::vector<std::string> ColumnTexts(const std::string& path, int count) {
-    std::vector<std::string> texts(static_cast<std::size_t>(std::max(count - 1, 0)));
+// The column texts 1 .. count - 1 of the file-system entry at path; empty texts and false when it cannot be read.
+bool ColumnTexts(const std::string& path, int count, std::vector<std::string>& texts) {
+    texts.assign(static_cast<std::size_t>(std::max(count - 1, 0)), std::string());
     os::TShellEntry entry;
-    if (path.empty() || !os::StatShellEntry(path, entry)) return texts;
+    if (!os::StatShellEntry(path, entry)) return false;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         switch (i + 1) {
         case 1: texts[i] = entry.IsFolder ? "-1" : std::to_string(entry.Size); break;
@@ -71,7 +71,7 @@ std::vector<std::string> ColumnTexts(const std::string& path, int count) {
         default: break;
         }
     }
-    return texts;
+    return true;
 }
 
 }
@@ -198,8 +198,14 @@ void TacShellFolder::LoadColumnDetails(TacShellFolder* rootFolder, user::HWND wi
     (void)rootFolder;   // the details come from the file system alone
     // Columns 1 .. count - 1 are loaded; only a list of count texts or more is kept, so each request reads again.
     if (DetailCount() >= columnCount) return;
+    FDetails.clear();
     FViewHandle = window;
-    FDetails = ColumnTexts(PathName(), columnCount);
+    // The file-system items (those with a path) have details; the desktop and the computer none.
+    const std::string path = PidlPath(FAbsoluteID).value_or("");
+    if (path.empty()) return;
+    // An entry that cannot be read (deleted since it was listed) gets empty texts: the list asks while it
+    // paints, and an error there would come back with every paint.
+    ColumnTexts(path, columnCount, FDetails);
 }
 
 std::string TacShellFolder::Details(int index) const {

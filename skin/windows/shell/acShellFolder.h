@@ -75,8 +75,9 @@ public:
     // is unknown ("rename" needs a name: see Rename).
     bool ExecuteVerb(const std::string& verb) const;
 
-    // Loads the column texts for columns 1 .. columnCount - 1 (size, type, modified, attributes) unless
-    // they are loaded; an item that cannot be read gets empty texts.
+    // Loads the column texts for columns 1 .. columnCount - 1 (size, type, modified, attributes) of a
+    // file-system item unless they are loaded; the desktop and the computer get none, an entry that cannot be
+    // read empty texts.
     void LoadColumnDetails(TacShellFolder* rootFolder, user::HWND window, int columnCount);
     // The text of column index (1 = size); raises "%s: Missing call to LoadColumnDetails" before a load,
     // "" for a column that was not loaded.

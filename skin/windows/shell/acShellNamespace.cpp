@@ -90,7 +90,10 @@ bool TacNamespaceFolder::EnumObjects(unsigned flags, std::vector<TItemIDList>& c
         return true;
     }
     std::optional<std::string> path = PidlPath(FAbsolute);
-    if (!path) return false;
+    if (!path) {
+        errno = EINVAL;
+        return false;
+    }
     unsigned listFlags = (flags & SHCONTF_FOLDERS ? os::slFolders : 0u)
         | (flags & SHCONTF_NONFOLDERS ? os::slNonFolders : 0u) | (flags & SHCONTF_INCLUDEHIDDEN ? os::slHidden : 0u);
     std::vector<os::TShellEntry> entries;
@@ -205,7 +208,10 @@ std::optional<TItemIDList> TacNamespaceFolder::SetNameOf(const TItemIDList& rela
 }
 
 std::optional<TItemIDList> ParseDisplayName(const std::string& path) {
-    if (path.empty() || path[0] != '/') return std::nullopt;
+    if (path.empty() || path[0] != '/') {
+        errno = EINVAL;
+        return std::nullopt;
+    }
     std::string normal = std::filesystem::path(path).lexically_normal().string();
     while (normal.size() > 1 && normal.back() == '/')
         normal.pop_back();
@@ -223,7 +229,10 @@ std::optional<TItemIDList> ParseDisplayName(const std::string& path) {
         std::string name = rest.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
         at = slash == std::string::npos ? rest.size() : slash + 1;
         if (name.empty()) continue;
-        if (!ValidEntryName(name)) return std::nullopt;
+        if (!ValidEntryName(name)) {
+            errno = EINVAL;
+            return std::nullopt;
+        }
         pidl = ConcatPIDLs(&pidl, TItemIDList::Item(TacItemKind::Entry, name));
     }
     return pidl;

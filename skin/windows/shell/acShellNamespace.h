@@ -55,7 +55,7 @@ public:
     const TItemIDList& AbsoluteID() const { return FAbsolute; }
 
     // The children the flags admit, each as a one-item relative list, in CompareIDs order. False (and none)
-    // when the folder cannot be listed. isFolder, when given, gets whether each child is a folder (or a link
+    // when the folder cannot be listed, errno telling why. isFolder, when given, gets whether each child is a folder (or a link
     // to one), as the listing saw it.
     bool EnumObjects(unsigned flags, std::vector<TItemIDList>& children, std::vector<bool>* isFolder = nullptr) const;
     // The attributes of a child; SFGAO_HASSUBFOLDER only when request asks for it. 0 when it is gone.
@@ -77,7 +77,8 @@ private:
 TacNamespaceFolder DesktopFolder();
 
 // The list of an absolute path ("/" starts it; "." and ".." are resolved by name, links are not followed):
-// Computer > the longest mount holding it > the rest. Nothing for a relative path or a missing entry.
+// Computer > the longest mount holding it > the rest. Nothing for a relative path or a missing entry, with errno
+// telling why.
 std::optional<TItemIDList> ParseDisplayName(const std::string& path);
 
 }

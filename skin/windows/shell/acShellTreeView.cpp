@@ -4,6 +4,7 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/base/ScopeGuard.h"
+#include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TMenu.h"
@@ -18,6 +19,7 @@
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellIcons.h"
 
+#include <cerrno>
 #include <filesystem>
 
 namespace korvex::skin {
@@ -296,7 +298,7 @@ TTreeNode* TacCustomShellTreeView::FindNode(const TItemIDList& pidl) const {
 
 void TacCustomShellTreeView::SelectPath(const std::string& path) {
     const std::optional<TItemIDList> pidl = ParseDisplayName(path);
-    if (!pidl) throw base::Exception("Error Setting Path");
+    if (!pidl) throw EOleSysError(errno != 0 ? errno : EINVAL);
     TreeUpdate(*pidl);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TCommonDialog.h"
+#include "platform/classes/TForm.h"
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TMethodTable.h"
 #include "platform/classes/TStrings.h"
@@ -125,7 +126,13 @@ TsOpenDialogForm::TsOpenDialogForm(TComponent* owner)
     FileListView->OnChange = [this](TObject*, TListItem* item, TItemChange change) {
         if (change == ctState) SelectionChanged(item);
     };
-    FileTypeBox->OnChange = [this](TObject*) { FileListView->SetMask(FileTypeBox->Mask()); };
+    FileTypeBox->OnChange = [this](TObject*) {
+        FileListView->SetMask(FileTypeBox->Mask());
+        if (FDialog != nullptr && FDialog->OnTypeChange) FDialog->OnTypeChange(FDialog);
+    };
+    BtnHelp->OnClick = [this](TObject*) {
+        if (FDialog != nullptr && Application != nullptr) Application->HelpContext(FDialog->HelpContext());
+    };
     FileListView->OnOpen = [this](TObject*) { ListOpen(); };
     FileListView->OnDblClick = [this](TObject*) { ListOpen(); };
     OnShow = [this](TObject*) {
@@ -134,6 +141,9 @@ TsOpenDialogForm::TsOpenDialogForm(TComponent* owner)
     };
     OnClose = [this](TObject*, TCloseAction&) {
         if (FDialog != nullptr) FDialog->DoClose();
+    };
+    OnCloseQuery = [this](TObject*, bool& canClose) {
+        if (FDialog != nullptr && FDialog->OnCanClose) FDialog->OnCanClose(FDialog, canClose);
     };
 }
 
@@ -154,12 +164,12 @@ void TsOpenDialogForm::Prepare(TOpenDialog* dialog, bool zipAsFolder) {
     if (CheckBoxReadOnly->Visible()) CheckBoxReadOnly->SetChecked(options.Contains(ofReadOnly));
     FileListView->SetMultiSelect(options.Contains(ofAllowMultiSelect));
     if (!options.Contains(ofEnableSizing)) {
-        SetBorderStyle(bsToolWindow);
+        SetBorderStyle(bsSingle);
         SkinProvider->SetGripMode(gmNone);
     }
 
     FileTypeBox->HandleNeeded();   // the items are made with the window
-    FileTypeBox->SetFilter(dialog->Filter().empty() ? LoadResString(65280) : dialog->Filter());
+    FileTypeBox->SetFilter(dialog->Filter());
     const int count = FileTypeBox->Items()->Count();
     const int index = dialog->FilterIndex() >= 1 ? dialog->FilterIndex() - 1 : 0;
     FileTypeBox->SetItemIndex(index < count ? index : count - 1);
@@ -174,7 +184,10 @@ void TsOpenDialogForm::Prepare(TOpenDialog* dialog, bool zipAsFolder) {
         name = os::ExtractFileName(name);
     }
     FileNameEdit->SetText(name);
-    GoTo(folder);
+    {
+        base::ValueRollback<bool> preparing(FPreparing, true);
+        GoTo(folder);
+    }
     SetActiveControl(FileNameEdit);
 }
 
@@ -186,8 +199,7 @@ std::string TsOpenDialogForm::FolderPath() const {
 void TsOpenDialogForm::GoTo(const std::string& folder) {
     const std::optional<TItemIDList> pidl = ParseDisplayName(folder);
     if (!pidl) return;
-    FileListView->SetPath(*pidl);
-    FolderChanged();
+    FileListView->SetPath(*pidl);   // the combo box follows and reports the change
 }
 
 bool TsOpenDialogForm::IsFolderItem(TListItem* item) const {
@@ -197,10 +209,12 @@ bool TsOpenDialogForm::IsFolderItem(TListItem* item) const {
 }
 
 void TsOpenDialogForm::FolderChanged() {
+    if (FPreparing) return;   // the start folder is handled when the form shows
     FHistory.Visit(FileListView->Path());
     RebuildHistoryMenu();
     UpBtn->SetEnabled(DriveComboBox->ItemIndex() > 0);
-    BackBtn->SetEnabled(FHistory.CanGoBack());
+    BackBtn->SetEnabled(!FHistory.Entries().empty());
+    if (FDialog != nullptr && FDialog->OnFolderChange) FDialog->OnFolderChange(FDialog);
 }
 
 void TsOpenDialogForm::RebuildHistoryMenu() {
@@ -233,34 +247,46 @@ void TsOpenDialogForm::GoBack() {
         GoTo(*previous);
     }
     RebuildHistoryMenu();
-    BackBtn->SetEnabled(FHistory.CanGoBack());
+    BackBtn->SetEnabled(!FHistory.Entries().empty());
 }
 
 void TsOpenDialogForm::GoUp() {
     FileListView->Back();
-    FolderChanged();
 }
 
 void TsOpenDialogForm::SelectionChanged(TListItem* item) {
     if (FDialog == nullptr || ComponentState().Contains(csDestroying) || IsFolderItem(item)) return;
-    std::vector<std::string> names;
+    // The selected files go to the dialog at once: FileName the first, Files each (full names, as the file
+    // name edit keeps them).
+    std::vector<std::string> paths;
     for (TacShellFolder* folder : FileListView->SelectedFolders())
-        if (!folder->IsFolder(FZipAsFolder)) names.push_back(os::ExtractFileName(folder->PathName()));
-    if (names.empty()) return;
-    if (names.size() == 1) {
-        FileNameEdit->SetText(names.front());
-        return;
+        if (!folder->IsFolder(FZipAsFolder)) paths.push_back(folder->PathName());
+    if (FileListView->MultiSelect()) {
+        if (!paths.empty()) {
+            FileNameEdit->SetText("");
+            FDialog->Files()->Clear();
+            for (const std::string& path : paths) FDialog->Files()->Add(path);
+            FDialog->SetFileName(paths.front());
+            if (paths.size() == 1) {
+                FileNameEdit->SetText(os::ExtractFileName(paths.front()));
+            } else {
+                std::string text;
+                for (const std::string& path : paths)
+                    text += (text.empty() ? "\"" : " \"") + os::ExtractFileName(path) + "\"";
+                FileNameEdit->SetText(text);
+            }
+        }
+    } else if (!paths.empty()) {
+        FDialog->SetFileName(paths.front());
+        FileNameEdit->SetText(os::ExtractFileName(paths.front()));
     }
-    std::string text;
-    for (const std::string& name : names) text += (text.empty() ? "\"" : " \"") + name + "\"";
-    FileNameEdit->SetText(text);
+    if (FDialog->OnSelectionChange) FDialog->OnSelectionChange(FDialog);
 }
 
 void TsOpenDialogForm::ListOpen() {
     TListItem* item = FileListView->Selected();
     if (IsFolderItem(item)) {
         FileListView->SetPath(FileListView->Folders(item->Index())->AbsoluteID());
-        FolderChanged();
         return;
     }
     OpenClick();

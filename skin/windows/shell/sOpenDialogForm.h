@@ -76,6 +76,7 @@ private:
     classes::TOpenDialog* FDialog = nullptr;
     bool FZipAsFolder = true;
     bool FNavigating = false;
+    bool FPreparing = false;   // Prepare shows the start folder: no folder change is reported yet
     TacFolderHistory FHistory;
     std::vector<std::string> FChosen;
 };

@@ -114,7 +114,8 @@ TEST_F(ColorDialogTest, EachEditIsHeldToItsRangeWithoutBleedingIntoItsNeighbours
          }});
 }
 
-// Typed key by key: "#" is refused, "0000FF" is the colour number 255, pure red, and Backspace erases.
+// Typed key by key: "#" and Backspace are refused, "0000FF" is the colour number 255, pure red, and Delete
+// erases.
 TEST_F(ColorDialogTest, TheHexEditShowsAndReadsTheColourNumberBlueFirst) {
     Dialog->SetColor(0x00FF00);
     EXPECT_TRUE(Run({[this](TForm* form) {
@@ -134,12 +135,43 @@ TEST_F(ColorDialogTest, TheHexEditShowsAndReadsTheColourNumberBlueFirst) {
             EXPECT_EQ(d->sBEdit->AsInteger(), 0);
             Display->Press(user::VK_BACK);
         },
+        [this](TForm* form) {
+            EXPECT_EQ(Of(form)->sEditHex->Text(), "0000FF");
+            Display->Press(user::VK_LEFT);
+            Display->Press(user::VK_DELETE);
+        },
         [](TForm* form) {
             EXPECT_EQ(Of(form)->sEditHex->Text(), "0000F ");   // the blank slot reads as a space
             EXPECT_EQ(Of(form)->SelectedColor(), 0x00000F);
         },
         Ok()}));
     EXPECT_EQ(Dialog->Color(), 0x00000F);
+}
+
+TEST_F(ColorDialogTest, TheHsbEditsColourIsSplitAgainAndHelpAsksForTheDialogsContext) {
+    Dialog->SetOptions({cdFullOpen, cdShowHelp});
+    Dialog->SetHelpContext(7);
+    std::vector<long> helpAsked;
+    Application->OnHelp = [&](int command, long data, bool&) {
+        EXPECT_EQ(command, HELP_CONTEXT);
+        helpAsked.push_back(data);
+        return true;
+    };
+    base::ScopeExit noHelp([] { Application->OnHelp = nullptr; });
+    Dialog->SetColor(0x0000FF);
+    Run({Type("sSEdit", "0"), [this, &helpAsked](TForm* form) {
+             TsColorDialogForm* d = Of(form);
+             EXPECT_EQ(d->SelectedColor(), 0xFFFFFF);
+             EXPECT_EQ(d->Hue(), 0);
+             EXPECT_EQ(d->Saturation(), 0.0);   // split from white, not kept from the edit
+             d->sHEdit->SetText("120");   // grey has no hue: the split one stays 0
+             EXPECT_EQ(d->SelectedColor(), 0xFFFFFF);
+             EXPECT_EQ(d->Hue(), 0);
+             EXPECT_EQ(d->sHEdit->AsInteger(), 120);   // the edit that caused it is not rewritten
+             ASSERT_TRUE(d->sBitBtn5->Visible());
+             ClickOn(d->sBitBtn5);
+         },
+        [&helpAsked](TForm*) { EXPECT_EQ(helpAsked, std::vector<long> {7}); }, Ok()});
 }
 
 TEST_F(ColorDialogTest, TheFieldAndTheBarPickByMouse) {

@@ -5,6 +5,7 @@
 #include "support/ShellTree.h"
 
 #include "platform/base/Exceptions.h"
+#include "platform/classes/Errors.h"
 #include "platform/classes/TObject.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
@@ -140,8 +141,20 @@ TEST_F(ShellComboBoxTest, SetPathInsertsTheChainInOrderAndAFolderOutsideTheRootK
     combo->SetPathFromText("/");
     EXPECT_EQ(combo->ItemsEx()->Count(), 6);
     EXPECT_EQ(combo->ItemIndex(), 0);
-    EXPECT_THROW(combo->SetPathFromText(files / "no such folder"), base::Exception);
+    EXPECT_THROW(combo->SetPathFromText(files / "no such folder"), EOleSysError);
     EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
+TEST_F(ShellComboBoxTest, ARootThatCannotBeListedRaisesTheOleError) {
+    ShellTree files;
+    if (ShellTree::RunsAsRoot()) GTEST_SKIP() << "every folder can be listed by root";
+    TsShellComboBox* combo = NewCombo(files.Root());
+    try {
+        combo->SetRoot(files / "closed");
+        ADD_FAILURE() << "no exception";
+    } catch (const EOleSysError& e) {
+        EXPECT_EQ(e.ErrorCode(), EACCES);
+    }
 }
 
 TEST_F(ShellComboBoxTest, FoldersIsLimitedToTheLastItemAndGuardedWhenThereAreNone) {

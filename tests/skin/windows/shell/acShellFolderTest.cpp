@@ -117,7 +117,7 @@ TEST(ShellFolder, DetailsAreReadAgainForTheColumnsAfterTheName) {
     EXPECT_EQ(folder.Folder.Details(4), "16");
 }
 
-TEST(ShellFolder, DetailsOfAVanishedItemAreEmptyTexts) {
+TEST(ShellFolder, DetailsOfAVanishedItemAreEmptyTextsAndTheComputerHasNone) {
     ShellTree tree;
     ShellItem item(tree, "plain");
     ::unlink((tree / "plain").c_str());
@@ -125,6 +125,11 @@ TEST(ShellFolder, DetailsOfAVanishedItemAreEmptyTexts) {
     ASSERT_EQ(item.Folder.DetailCount(), 4);
     for (int i = 1; i <= 4; ++i)
         EXPECT_EQ(item.Folder.Details(i), "");
+    // Not a file-system item: no details, and Details tells so.
+    TacShellFolder computer(nullptr, DesktopFolder(), TItemIDList::Item(TacItemKind::Computer, ""));
+    EXPECT_NO_THROW(computer.LoadColumnDetails(nullptr, nullptr, 4));
+    EXPECT_EQ(computer.DetailCount(), 0);
+    EXPECT_THROW(computer.Details(1), korvex::base::Exception);
 }
 
 TEST(ShellFolder, RenameRefusesToOverwriteAndKeepsTheItem) {

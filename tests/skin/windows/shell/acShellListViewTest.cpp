@@ -4,6 +4,7 @@
 #include "support/ControlsKit.h"
 #include "support/ShellTree.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TMethodTable.h"
@@ -151,6 +152,21 @@ TEST_F(ShellListViewTest, AStyleChangeInReportViewMakesTheColumnsAgainAndScrollB
     list->SetViewStyle(vsReport);
     Pump();
     EXPECT_EQ(list->Columns()->Items(1)->Width(), sizeWidth);
+}
+
+// The report view asks for a deleted file's details before it is listed again: empty texts, no error box.
+TEST_F(ShellListViewTest, AFileDeletedFromTheMenuInReportViewReportsNoError) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    std::vector<std::string> errors;
+    Application->OnException = [&](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    base::ScopeExit quiet([] { Application->OnException = nullptr; });
+    Select(list, "plain");
+    Pump();
+    ASSERT_TRUE(RunShellCommand(list, *list->SelectedFolder(), "delete"));
+    Pump();
+    EXPECT_EQ(IndexOf(list, "plain"), -1);
+    EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
 TEST_F(ShellListViewTest, FormTextSetsTheEditingAndInsertEvents) {

@@ -6,6 +6,7 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/base/ScopeGuard.h"
+#include "platform/classes/Errors.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TImageList.h"
@@ -21,6 +22,7 @@
 #include "skin/windows/shell/acShellIcons.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <unistd.h>
 
@@ -153,7 +155,15 @@ TEST_F(ShellTreeViewTest, SelectPathExpandsEveryAncestorAndSelectsTheFolder) {
     TTreeNode* selected = tree->Selected();
     tree->SelectPath(files / "Folder A/Sub");   // the same folder again changes nothing
     EXPECT_EQ(tree->Selected(), selected);
-    EXPECT_THROW(tree->SelectPath(files / "nowhere"), base::Exception);
+    // A path the namespace cannot parse raises the OLE error with the system's reason.
+    try {
+        tree->SelectPath(files / "nowhere");
+        ADD_FAILURE() << "no exception";
+    } catch (const EOleSysError& e) {
+        EXPECT_EQ(e.ErrorCode(), ENOENT);
+        EXPECT_STREQ(e.what(), "No such file or directory");
+    }
+    EXPECT_THROW(tree->SelectPath("relative/path"), EOleSysError);
     EXPECT_EQ(tree->Selected(), selected);
 }
 

@@ -239,7 +239,10 @@ TEST_F(OpenDialogFormTest, TheHistoryMenuKeepsEachPathAndShowsAnAmpersandDoubled
     dialog.SetInitialDir(files.Root());
     Run(dialog, {[&](TForm* form) {
         TsOpenDialogForm* f = Of(form);
-        EXPECT_FALSE(f->BackBtn->Enabled());
+        EXPECT_TRUE(f->BackBtn->Enabled());   // the history has the start folder
+        ASSERT_EQ(f->History().Entries().size(), 1u);
+        f->GoBack();   // nothing before it
+        EXPECT_EQ(f->FolderPath(), files.Root() + "/");
         f->GoTo(files / "docs & notes");
         f->GoTo(files / "Folder A");
         ASSERT_NE(f->HistoryItem(1), nullptr);
@@ -259,23 +262,25 @@ TEST_F(OpenDialogFormTest, TheHistoryMenuKeepsEachPathAndShowsAnAmpersandDoubled
     }});
 }
 
-TEST_F(OpenDialogFormTest, CancelLeavesFileNameAndFilesAlone) {
+TEST_F(OpenDialogFormTest, TheSelectionGoesToTheDialogAtOnceAndCancelLeavesFilesAlone) {
     ShellTree files;
     TsOpenDialog dialog(nullptr);
     dialog.SetInitialDir(files.Root());
     dialog.SetFileName("kept.txt");
     dialog.SetOptions({ofShowHelp, ofReadOnly});   // no sizing, the read-only box shown
     EXPECT_FALSE(Run(dialog, {[&](TForm* form) {
-        EXPECT_EQ(form->BorderStyle(), bsToolWindow);
+        EXPECT_EQ(form->BorderStyle(), bsSingle);
         EXPECT_EQ(Of(form)->SkinProvider->GripMode(), gmNone);
         EXPECT_TRUE(Of(form)->BtnHelp->Visible());
         EXPECT_TRUE(Of(form)->CheckBoxReadOnly->Visible());
         EXPECT_TRUE(Of(form)->CheckBoxReadOnly->Checked());
+        EXPECT_EQ(dialog.FileName(), "kept.txt");
         ItemOf(form, "file one.txt")->SetSelected(true);
         EXPECT_EQ(Of(form)->FileNameEdit->Text(), "file one.txt");
+        EXPECT_EQ(dialog.FileName(), files / "file one.txt");
         ClickOn(Of(form)->sButton2);
     }}));
-    EXPECT_EQ(dialog.FileName(), "kept.txt");
+    EXPECT_EQ(dialog.FileName(), files / "file one.txt");
     EXPECT_EQ(dialog.Files()->Count(), 0);
     EXPECT_EQ(dialog.InitialDir(), files.Root());
 }
@@ -297,6 +302,74 @@ TEST_F(OpenDialogFormTest, WithMultiSelectFileNameIsTheFirstOfFiles) {
     EXPECT_EQ(dialog.FileName(), dialog.Files()->Strings(0));
     EXPECT_EQ(SplitTypedNames("plain name"), std::vector<std::string> {"plain name"});
     EXPECT_EQ(SplitTypedNames("\"a b\" \"c\" \"unclosed"), (std::vector<std::string> {"a b", "c", "unclosed"}));
+}
+
+TEST_F(OpenDialogFormTest, TheDialogsEventsFireAndItsHelpContextIsAskedFor) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetFilter("Text|*.txt|All|*");
+    dialog.SetOptions({ofHideReadOnly, ofEnableSizing, ofShowHelp});
+    dialog.SetHelpContext(42);
+    std::vector<std::string> events;
+    dialog.OnFolderChange = [&](TObject* sender) {
+        EXPECT_EQ(sender, &dialog);
+        events.push_back("folder");
+    };
+    dialog.OnSelectionChange = [&](TObject*) { events.push_back("selection"); };
+    dialog.OnTypeChange = [&](TObject*) { events.push_back("type"); };
+    bool mayClose = false;
+    dialog.OnCanClose = [&](TObject*, bool& canClose) {
+        events.push_back("close?");
+        canClose = mayClose;
+    };
+    std::vector<long> helpAsked;
+    Application->OnHelp = [&](int command, long data, bool&) {
+        EXPECT_EQ(command, HELP_CONTEXT);
+        helpAsked.push_back(data);
+        return true;
+    };
+    base::ScopeExit noHelp([] { Application->OnHelp = nullptr; });
+    EXPECT_FALSE(Run(dialog, {[&](TForm* form) {
+        // The filter given to the type box reports a type change; showing reports the folder.
+        EXPECT_EQ(events, (std::vector<std::string> {"type", "folder"}));
+        events.clear();
+        Of(form)->GoTo(files / "Folder A");
+        EXPECT_EQ(events, std::vector<std::string> {"folder"});
+        Of(form)->GoTo(files.Root());
+        events.clear();
+        ItemOf(form, "file one.txt")->SetSelected(true);
+        EXPECT_NE(std::find(events.begin(), events.end(), "selection"), events.end());
+        events.clear();
+        Of(form)->FileTypeBox->SetItemIndex(1);
+        Of(form)->FileTypeBox->OnChange(Of(form)->FileTypeBox);
+        EXPECT_EQ(events, std::vector<std::string> {"type"});
+        ClickOn(Of(form)->BtnHelp);
+    },
+        [&](TForm* form) {
+            EXPECT_EQ(helpAsked, std::vector<long> {42});
+            events.clear();
+            ClickOn(Of(form)->sButton2);   // refused: the form stays
+        },
+        [&](TForm* form) {
+            EXPECT_EQ(events, std::vector<std::string> {"close?"});
+            EXPECT_TRUE(form->Visible());
+            mayClose = true;
+            ClickOn(Of(form)->sButton2);
+        }}));
+}
+
+TEST_F(OpenDialogFormTest, AnEmptyFilterGivesNoTypesAndListsEveryFile) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    Run(dialog, {[&](TForm* form) {
+        EXPECT_EQ(Of(form)->FileTypeBox->Items()->Count(), 0);
+        EXPECT_EQ(Of(form)->FileTypeBox->Mask(), "*.*");
+        EXPECT_NE(ItemOf(form, "plain"), nullptr);
+        EXPECT_NE(ItemOf(form, "image.BMP"), nullptr);
+        ClickOn(Of(form)->sButton2);
+    }});
 }
 
 TEST_F(OpenDialogFormTest, TheToolButtonsShowGlyphsInsteadOfCharacters) {
