@@ -272,7 +272,6 @@ void TsCustomComboEdit::ButtonClick() {
         if (alive.Get() == nullptr) return;   // the handler freed the edit
     }
     if (!PopupVisible()) {
-        if (FPopup == nullptr) return;
         if (CanFocus()) SetFocus();
         PopupDropDown();
     } else {
@@ -355,6 +354,8 @@ void TsCustomComboEdit::WndProc(TMessage& m) {
             TsParentCacheInfo answer;
             FillCacheInfo(answer, SkinData()->CacheBmp(), 2, 2);
             AnswerCacheQuery(m, answer);
+        } else if (code == SMC_ISUPDATING) {
+            m.Result = 0;
         }
         return;
     }

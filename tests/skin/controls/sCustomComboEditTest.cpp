@@ -199,6 +199,28 @@ TEST_F(ComboEditTest, ButtonClickFiresTheEventAndTogglesThePopupBelowTheEdit) {
     EXPECT_FALSE(edit->PopupVisible());
 }
 
+// Without a popup the button's click still brings the focus to the edit, after the event; the updating query
+// leaves Result 0.
+TEST_F(ComboEditTest, TheButtonFocusesAnEditWithoutAPopup) {
+    UseSkin(1);
+    auto* other = NewEdit(false);
+    auto* edit = NewEdit(false);
+    edit->SetTop(60);
+    int clicks = 0;
+    edit->OnButtonClick = [&](TObject*) { ++clicks; };
+    other->SetFocus();
+    Pump();
+    TsEditButton* button = edit->Button();
+    ClickAt(button, button->Width() / 2, button->Height() / 2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_FALSE(edit->PopupVisible());
+    TMessage query = MakeSkinCommand(SMC_ISUPDATING, 0, 0);
+    query.Result = 7;
+    edit->Perform(query);
+    EXPECT_EQ(query.Result, 0);
+}
+
 TEST_F(ComboEditTest, ReadOnlyIgnoresTheButtonEntirely) {
     UseSkin(2);
     auto* edit = NewEdit();
