@@ -35,12 +35,12 @@ public:
     int UpdateFrameRate() const { return FUpdateFrameRate; }
     void SetUpdateFrameRate(int value);   // repaints per second; 0: no throttle
 
-    TColor BackGroundColor() const { return FBackGroundColor; }
-    virtual void SetBackGroundColor(TColor value);
+    virtual classes::TPoint GetCenterPoint() const;
+
     TiBevelStyle BorderStyle() const { return FBorderStyle; }
     virtual void SetBorderStyle(TiBevelStyle value);
-
-    virtual classes::TPoint GetCenterPoint() const;
+    TColor BackGroundColor() const { return FBackGroundColor; }
+    virtual void SetBackGroundColor(TColor value);
 
     virtual void InvalidateChange();
     void InvalidateNoChange();

@@ -23,6 +23,7 @@ TiVCLComponent::TiVCLComponent(TComponent* owner)
     FOPCItemManager->OnNewData = [this](TiOPCItem* item) { NewOPCData(item); };
     FOPCItemManager->OnRequestedDataType
         = [this](const std::string& propertyName) { return OPCRequestedDataType(propertyName); };
+    FTimerWindow = AllocateHWnd([this](TMessage& m) { TimerWndProc(m); });
 }
 
 TiVCLComponent::~TiVCLComponent() {
@@ -67,7 +68,7 @@ void TiVCLComponent::SetTransparent(bool value) {
             FParentBackground = std::make_unique<TBitmap>();
             FParentBackground->SetSize(Width(), Height());
         }
-        FParentBackgroundDirty = true;
+        MarkParentBackgroundDirty();
     } else {
         FParentBackground.reset();
         FParentBackgroundDirty = false;
@@ -167,6 +168,10 @@ void TiVCLComponent::WndProc(TMessage& message) {
         TiComponent::WndProc(message);
         MarkParentBackgroundDirty();
         return;
+    case user::WM_PALETTECHANGED:
+        TiComponent::WndProc(message);
+        InvalidateChange();
+        return;
     case user::WM_SETFOCUS:
         iDoSetFocus();
         TiComponent::WndProc(message);
@@ -201,7 +206,6 @@ void TiVCLComponent::StartTimer(int firstInterval, int interval) {
     if (FTimerId != 0) return;
     FTimerInterval = interval > 0 ? interval : 0;
     if (firstInterval <= 0 && FTimerInterval == 0) return;
-    if (FTimerWindow == nullptr) FTimerWindow = AllocateHWnd([this](TMessage& m) { TimerWndProc(m); });
     if (FTimerWindow == nullptr) return;
     if (firstInterval > 0) {
         FTimerId = user::SetTimer(FTimerWindow, 1, static_cast<UINT>(firstInterval), nullptr);
@@ -225,10 +229,8 @@ void TiVCLComponent::TimerWndProc(TMessage& message) {
     }
     if (FTimerFirstPeriod) {
         FTimerFirstPeriod = false;
-        if (FTimerInterval > 0)
-            user::SetTimer(FTimerWindow, 1, static_cast<UINT>(FTimerInterval), nullptr);
-        else
-            StopTimer();   // a first period alone: one tick
+        // The regular period follows; 0 is the system's shortest one.
+        user::SetTimer(FTimerWindow, 1, static_cast<UINT>(FTimerInterval), nullptr);
     }
     if (OnTimer) OnTimer(this);
 }

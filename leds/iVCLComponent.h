@@ -33,8 +33,8 @@ public:
     void Lock() override;
     void Unlock() override;
 
-    // The timer window is made on the first StartTimer. StartTimer does nothing while a timer runs; the
-    // first period is firstInterval (0: none), the later ones interval (0 after a first period: one shot).
+    // The timer window is made with the control. StartTimer does nothing while a timer runs; the first period
+    // is firstInterval (0: none), the later ones interval (0 after a first period: the system's shortest).
     bool TimerRunning() const override { return FTimerId != 0; }
     void StartTimer(int firstInterval, int interval) override;
     void StopTimer() override;
@@ -57,6 +57,7 @@ protected:
     void NewOPCData(TiOPCItem* item);
     virtual bool iDoNewData(TiOPCItem* item);
     void MarkParentBackgroundDirty();
+    user::HWND TimerWindow() const { return FTimerWindow; }
 
     void CreateWnd() override;
     void WndProc(classes::TMessage& message) override;

@@ -89,6 +89,7 @@ TTrayIcon::TTrayIcon(TComponent* owner)
     FIcon = std::make_unique<TIcon>();
     FIcon->OnChange = [this](TObject*) { IconChanged(); };
 
+    FIconData.cbSize = 488;
     FIconData.hWnd = IconHandler->EnsureWindow();
     FIconData.uID = FId;
     FIconData.uFlags = RecordFlags;

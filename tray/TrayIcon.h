@@ -121,7 +121,6 @@ protected:
 private:
     friend struct TTrayIconHandler;
     struct TFormHook;
-    struct TFormProc;
 
     bool Designing() const { return ComponentState().Contains(classes::csDesigning); }
     bool OnUiThread() const { return std::this_thread::get_id() == FThread; }

@@ -4,6 +4,7 @@
 
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
+#include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Tray.h"
@@ -14,21 +15,14 @@ namespace korvex::tray {
 
 using namespace classes;
 
-// The owner's WindowProc is replaced by a TFormProc; the icon's part is cut off when the icon goes, and the
-// kept procedure is put back when nobody has hooked in after us.
+// The owner's window procedure is replaced by an object-instance procedure; the icon's part is cut off when
+// the icon goes. The kept procedure is put back while ours is still the window's; under a later subclass ours
+// stays in the chain, passing everything on, since freeing it there would leave that subclass calling nothing.
 struct TTrayIcon::TFormHook {
     TTrayIcon* Icon = nullptr;
-    TWinControl* Form = nullptr;
-    TWndMethod Old;
-};
-
-struct TTrayIcon::TFormProc {
-    std::shared_ptr<TFormHook> Hook;
-    void operator()(TMessage& message) const {
-        std::shared_ptr<TFormHook> keep = Hook;   // the icon may go inside its handler
-        if (keep->Icon != nullptr && keep->Icon->FormHook(message)) return;
-        if (keep->Old) keep->Old(message);
-    }
+    user::HWND Window = nullptr;
+    user::WNDPROC Old = nullptr;
+    user::WNDPROC Instance = nullptr;
 };
 
 namespace {
@@ -47,13 +41,24 @@ void TTrayIcon::InstallHooks() {
         FAppHookId = Application->HookMainWindow(
             [alive](TMessage& m) { return *alive != nullptr && (*alive)->ApplicationHook(m); });
     }
-    if (auto* form = dynamic_cast<TWinControl*>(Owner())) {
-        FFormHook = std::make_shared<TFormHook>();
-        FFormHook->Icon = this;
-        FFormHook->Form = form;
-        FFormHook->Old = form->WindowProc;
-        form->WindowProc = TFormProc {FFormHook};
-    }
+    auto* form = dynamic_cast<TWinControl*>(Owner());
+    if (form == nullptr) return;
+    auto hook = std::make_shared<TFormHook>();
+    hook->Icon = this;
+    hook->Window = form->Handle();   // made now when it is not there yet
+    hook->Old = user::ProcFromLong(user::GetWindowLongPtr(hook->Window, user::GWL_WNDPROC));
+    hook->Instance = user::MakeObjectInstance(
+        [hook](user::HWND hwnd, user::UINT msg, user::WPARAM wParam, user::LPARAM lParam) -> user::LRESULT {
+            std::shared_ptr<TFormHook> keep = hook;   // the icon may go inside its handler
+            if (keep->Icon != nullptr) {
+                TMessage message {msg, wParam, lParam, 0};
+                if (keep->Icon->FormHook(message)) return message.Result;
+            }
+            return user::CallWindowProc(keep->Old, hwnd, msg, wParam, lParam);
+        });
+    if (hook->Instance == nullptr) return;
+    user::SetWindowLongPtr(hook->Window, user::GWL_WNDPROC, user::LongFromProc(hook->Instance));
+    FFormHook = std::move(hook);
 }
 
 void TTrayIcon::RemoveHooks() {
@@ -61,11 +66,16 @@ void TTrayIcon::RemoveHooks() {
     FAppHookId = 0;
     if (!FFormHook) return;
     FFormHook->Icon = nullptr;
-    TComponent* owner = Owner();
-    if (owner != nullptr && !owner->ComponentState().Contains(csDestroying)) {
-        const TFormProc* current = FFormHook->Form->WindowProc.target<TFormProc>();
-        if (current != nullptr && current->Hook.get() == FFormHook.get()) FFormHook->Form->WindowProc = FFormHook->Old;
+    const user::HWND window = FFormHook->Window;
+    const bool ours = !user::IsWindow(window)
+        || user::ProcFromLong(user::GetWindowLongPtr(window, user::GWL_WNDPROC)) == FFormHook->Instance;
+    if (ours) {
+        if (FFormHook->Old != nullptr && user::IsWindow(window))
+            user::SetWindowLongPtr(window, user::GWL_WNDPROC, user::LongFromProc(FFormHook->Old));
+        user::FreeObjectInstance(FFormHook->Instance);
     }
+    FFormHook->Old = nullptr;
+    FFormHook->Instance = nullptr;
     FFormHook.reset();
 }
 
@@ -87,7 +97,7 @@ bool TTrayIcon::ApplicationHook(TMessage& m) {
         }
         break;
     case user::WM_SYSCOMMAND:
-        if ((m.WParam & 0xFFF0) == user::SC_RESTORE && Application->MainForm() != nullptr)
+        if (m.WParam == user::SC_RESTORE && Application->MainForm() != nullptr)
             Application->MainForm()->SetVisible(true);
         break;
     default:
@@ -103,8 +113,7 @@ bool TTrayIcon::FormHook(TMessage& m) {
     case user::WM_SHOWWINDOW:
         if (m.WParam != 0 && m.LParam == 0) {
             if (Application != nullptr) user::SetForegroundWindow(Application->Handle());
-            if (FFormHook && FFormHook->Form->HandleAllocated())
-                user::SetForegroundWindow(FFormHook->Form->WindowHandle());
+            if (FFormHook) user::SetForegroundWindow(FFormHook->Window);
             return false;
         }
         if (m.WParam == 0 && m.LParam == user::SW_PARENTCLOSING
@@ -114,7 +123,7 @@ bool TTrayIcon::FormHook(TMessage& m) {
         }
         return false;
     case user::WM_SYSCOMMAND:
-        if ((m.WParam & 0xFFF0) == user::SC_MINIMIZE && MinimizeAttempt()) {
+        if (m.WParam == user::SC_MINIMIZE && MinimizeAttempt()) {
             m.Result = 1;
             return true;
         }

@@ -146,6 +146,7 @@ inline constexpr UINT WM_COPY = 0x0301;
 inline constexpr UINT WM_PASTE = 0x0302;
 inline constexpr UINT WM_CLEAR = 0x0303;
 inline constexpr UINT WM_UNDO = 0x0304;
+inline constexpr UINT WM_PALETTECHANGED = 0x0311;
 inline constexpr UINT WM_PRINT = 0x0317;   // wParam: HDC; lParam: PRF_*
 inline constexpr UINT WM_PRINTCLIENT = 0x0318;
 inline constexpr UINT WM_APP = 0x8000;

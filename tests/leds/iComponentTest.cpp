@@ -10,6 +10,7 @@
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Timers.h"
 #include "platform/user/Window.h"
 #include "support/LedTestKit.h"
 
@@ -30,7 +31,15 @@ namespace {
 
 class ComponentTest : public LedTest {
 protected:
-    std::unique_ptr<TTestLedRound> Led = std::make_unique<TTestLedRound>(nullptr);
+    void SetUp() override {
+        LedTest::SetUp();
+        Led = std::make_unique<TTestLedRound>(nullptr);   // its timer window on the test's queue
+    }
+    void TearDown() override {
+        Led.reset();
+        LedTest::TearDown();
+    }
+    std::unique_ptr<TTestLedRound> Led;
 };
 
 TEST(DimColor, DividesEachChannelAndClearsTheTopByte) {
@@ -276,17 +285,42 @@ TEST_F(ComponentTest, TheTimerRunsItsFirstPeriodThenTheRegularOne) {
     EXPECT_EQ(ticks.size(), 4u);
 }
 
-TEST_F(ComponentTest, AFirstPeriodWithoutARegularOneTicksOnce) {
+TEST_F(ComponentTest, AFirstPeriodWithoutARegularOneGoesOnAtTheShortestPeriod) {
     int ticks = 0;
     Led->OnTimer = [&](classes::TObject*) { ++ticks; };
     Led->StartTimer(50, 0);
-    Advance(60);
-    Advance(60);
-    Advance(60);
+    Advance(50);
     EXPECT_EQ(ticks, 1);
-    EXPECT_FALSE(Led->TimerRunning());
+    Advance(user::USER_TIMER_MINIMUM);
+    Advance(user::USER_TIMER_MINIMUM);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_TRUE(Led->TimerRunning());
+    Led->StopTimer();
+    Advance(100);
+    EXPECT_EQ(ticks, 3);
     Led->StartTimer(0, 0);
     EXPECT_FALSE(Led->TimerRunning());
+}
+
+TEST_F(ComponentTest, EveryControlMakesItsTimerWindowWithItselfAndDestroysItWithItself) {
+    auto led = std::make_unique<TTestLedRound>(nullptr);
+    const user::HWND window = led->TimerWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(user::IsWindow(window));
+    EXPECT_NE(window, Led->TimerWindow());
+    EXPECT_FALSE(led->TimerRunning());
+    led.reset();
+    EXPECT_FALSE(user::IsWindow(window));
+}
+
+TEST_F(ComponentTest, APaletteChangeIsAChangeOfLook) {
+    classes::TForm* form = NewForm();
+    auto* led = new TTestLedRound(form);
+    led->SetParent(form);
+    Pump();
+    const int before = led->Invalidations;
+    led->Perform(user::WM_PALETTECHANGED, 0, 0);
+    EXPECT_EQ(led->Invalidations, before + 1);
 }
 
 TEST_F(ComponentTest, ThePaintLockPairsAndToleratesAStrayUnlock) {

@@ -30,6 +30,7 @@ TEST_F(TrayIcon, ANewIconHasTheDefaultsAndTheSharedCallbackWindow) {
     EXPECT_TRUE(icon->ShowHint());
     EXPECT_FALSE(icon->IconVisible());
     EXPECT_EQ(icon->IconIndex(), 0);
+    EXPECT_EQ(icon->IconData().cbSize, 488u);
     EXPECT_EQ(icon->IconData().uFlags, 7u);
     EXPECT_EQ(icon->IconData().uCallbackMessage, 0x800u);
     EXPECT_EQ(icon->IconData().hWnd, TTrayIcon::SharedWindow());

@@ -203,6 +203,60 @@ TEST_F(MinimizeToTray, AFreedIconGivesTheFormItsWindowProcedureBack) {
     EXPECT_TRUE(Form->WindowProc != nullptr);
 }
 
+TEST_F(MinimizeToTray, TheFormHookReplacesTheWindowsOwnProcedureAndGivesItBack) {
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    ASSERT_FALSE(form->HandleAllocated());
+    TTrayIcon* icon = Create<TTrayIcon>(form);
+    ASSERT_TRUE(form->HandleAllocated());   // made for the hook
+    const user::LONG_PTR hooked = user::GetWindowLongPtr(form->WindowHandle(), user::GWL_WNDPROC);
+    icon->Free();
+    const user::LONG_PTR given = user::GetWindowLongPtr(form->WindowHandle(), user::GWL_WNDPROC);
+    EXPECT_NE(hooked, given);
+    // A hook made afresh keeps what is now the window's procedure: the one given back.
+    TTrayIcon* again = Create<TTrayIcon>(form);
+    EXPECT_NE(user::GetWindowLongPtr(form->WindowHandle(), user::GWL_WNDPROC), given);
+    again->Free();
+    EXPECT_EQ(user::GetWindowLongPtr(form->WindowHandle(), user::GWL_WNDPROC), given);
+}
+
+TEST_F(MinimizeToTray, TheFormHookSeesTheMinimizeCommandBeforeTheClassLibrary) {
+    ShowForm();
+    Icon->SetMinimizeToTray(true);
+    std::vector<std::string> seen;
+    Icon->OnMinimizeToTray = [&](TObject*) { seen.push_back("tray"); };
+    classes::TWndMethod old = Form->WindowProc;
+    Form->WindowProc = [&seen, old](TMessage& m) {
+        if (m.Msg == user::WM_SYSCOMMAND) seen.push_back("form");
+        old(m);
+    };
+    user::SendMessage(Form->Handle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_EQ(seen, (std::vector<std::string> {"tray"}));   // acted: not passed on
+    Form->WindowProc = old;
+}
+
+TEST_F(MinimizeToTray, OnlyTheExactMinimizeAndRestoreCommandsAreTaken) {
+    ShowForm();
+    Icon->SetMinimizeToTray(true);
+    Icon->OnMinimizeToTray = [&](TObject*) {};
+    int passedOn = 0;
+    classes::TWndMethod old = Form->WindowProc;
+    Form->WindowProc = [&passedOn, old](TMessage& m) {
+        if (m.Msg == user::WM_SYSCOMMAND) ++passedOn;
+        old(m);
+    };
+    user::SendMessage(Form->Handle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE | 2, 0);
+    Pump();
+    EXPECT_EQ(passedOn, 1);   // not taken by the hook: the form minimizes on its own
+    Form->WindowProc = old;
+    Form->SetVisible(false);
+    user::SendMessage(Application->Handle(), user::WM_SYSCOMMAND, user::SC_RESTORE | 2, 0);
+    EXPECT_FALSE(Form->Visible());
+    user::SendMessage(Application->Handle(), user::WM_SYSCOMMAND, user::SC_RESTORE, 0);
+    EXPECT_TRUE(Form->Visible());
+}
+
 TEST_F(MinimizeToTray, AnIconOwnedByAPlainComponentInstallsNoFormHook) {
     auto* holder = new TComponent(Application);
     TTrayIcon* icon = Create<TTrayIcon>(holder);

@@ -27,6 +27,7 @@ public:
         : TiLedRound(owner) { }
     using TiLedRound::iPaintTo;
     using TiVCLComponent::NewOPCData;
+    using TiVCLComponent::TimerWindow;
     void Invalidate() override {
         ++Invalidations;
         TiLedRound::Invalidate();
