@@ -164,7 +164,8 @@ TextSpan TextStore::Refer(const std::shared_ptr<const std::string>& text, std::s
     if (bytes.empty()) return {};
     KORVEX_ASSERT(bytes.data() >= text->data() && bytes.data() + bytes.size() <= text->data() + text->size());
     const std::size_t offset = std::size_t(bytes.data() - text->data());
-    KORVEX_ASSERT(offset + bytes.size() <= std::numeric_limits<std::uint32_t>::max());
+    // A span counts in 32 bits: bytes beyond 4 GB into a text are copied instead.
+    if (offset + bytes.size() > std::numeric_limits<std::uint32_t>::max()) return Add(bytes);
     std::uint32_t index = FLastShared;
     if (index == NoBlock || FBlocks[index].Shared != text) {
         index = NoBlock;

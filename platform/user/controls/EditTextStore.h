@@ -38,7 +38,8 @@ public:
     void Reserve(std::size_t bytes);
     // A copy of the pieces one after the other. The pieces may lie in this store: nothing moves while adding.
     TextSpan Add(std::string_view a, std::string_view b = {}, std::string_view c = {});
-    // Bytes that lie inside a shared text, kept where they are: the text lives while a span refers to it.
+    // Bytes that lie inside a shared text, kept where they are: the text lives while a span refers to it (bytes
+    // beyond its first 4 GB are copied).
     TextSpan Refer(const std::shared_ptr<const std::string>& text, std::string_view bytes);
     // No paragraph holds the span any more.
     void Release(const TextSpan& span);
