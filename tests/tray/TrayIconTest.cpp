@@ -341,6 +341,21 @@ TEST_F(TrayIcon, ACallbackArrivingAfterTheIconWasFreedFindsNothing) {
     (void)keeper;
 }
 
+TEST_F(TrayIcon, ACallbackWindowLostWithItsQueueIsMadeAgainAndTheIconStillAnswers) {
+    TTrayIcon* icon = NewIcon();
+    int clicks = 0;
+    icon->OnClick = [&](TObject*) { ++clicks; };
+    icon->SetIconVisible(true);
+    const user::HWND old = TTrayIcon::SharedWindow();
+    user::DestroyWindow(old);   // the icon leaves the tray with its owner window
+    EXPECT_TRUE(icon->ShowIcon());
+    EXPECT_NE(TTrayIcon::SharedWindow(), old);
+    EXPECT_TRUE(user::IsWindow(TTrayIcon::SharedWindow()));
+    EXPECT_EQ(icon->IconData().hWnd, TTrayIcon::SharedWindow());
+    ClickIcon(icon);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(TrayIcon, AClickHandlerMayFreeTheIcon) {
     TTrayIcon* icon = NewIcon();
     icon->SetIconVisible(true);
