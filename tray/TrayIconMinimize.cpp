@@ -27,15 +27,16 @@ struct TTrayIcon::TFormHook {
 
 namespace {
 
+// The shell's broadcast when its task bar is made again: registered once, at program start.
+const user::UINT TaskbarCreated = user::RegisterWindowMessage(user::TaskbarCreatedMessageName);
+
 user::UINT TaskbarCreatedMessage() {
-    static const user::UINT message = user::RegisterWindowMessage(user::TaskbarCreatedMessageName);
-    return message;
+    return TaskbarCreated;
 }
 
 }   // namespace
 
 void TTrayIcon::InstallHooks() {
-    TaskbarCreatedMessage();
     if (Application != nullptr) {
         std::shared_ptr<TTrayIcon*> alive = FAlive;
         FAppHookId = Application->HookMainWindow(
