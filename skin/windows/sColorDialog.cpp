@@ -144,7 +144,7 @@ TsColorDialogForm::TsColorDialogForm(TComponent* owner)
 }
 
 TsColorDialogForm::~TsColorDialogForm() {
-    if (FDraggingField) user::ClipCursor(nullptr);   // closed in the middle of a drag
+    if (FDraggingField || FDraggingBar) user::ClipCursor(nullptr);   // closed in the middle of a drag
 }
 
 TClass TsColorDialogForm::StaticClass() {
@@ -217,12 +217,17 @@ void TsColorDialogForm::Build() {
         if (button != mbLeft) return;
         FDraggingBar = true;
         GradPanel->SetMouseCapture(true);
+        // The pointer stays in the bar until the button comes up.
+        const TPoint origin = GradPanel->ClientToScreen(TPoint {0, 0});
+        const TRect bar {origin.x, origin.y, origin.x + GradPanel->Width(), origin.y + GradPanel->Height()};
+        user::ClipCursor(&bar);
         PickFromBar(y);
     };
     GradPanel->OnMouseMove = [this](TObject*, TShiftState, int, int y) {
         if (FDraggingBar) PickFromBar(y);
     };
     GradPanel->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        if (FDraggingBar) user::ClipCursor(nullptr);
         FDraggingBar = false;
         GradPanel->SetMouseCapture(false);
     };

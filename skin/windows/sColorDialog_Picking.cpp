@@ -259,6 +259,7 @@ void TsColorDialogForm::PickFromScreen() {
     picker->SetName("ScreenPicker");
     picker->SetBorderStyle(bsNone);
     picker->SetBounds(0, 0, width, height);
+    picker->SetWindowState(wsMaximized);
     picker->SetCursor(crCross);
     picker->OnPaint = [&shot, picker](TObject*) { picker->Canvas()->Draw(0, 0, &shot); };
     auto* preview = new TPanel(picker);
@@ -267,6 +268,7 @@ void TsColorDialogForm::PickFromScreen() {
     const TPoint at = SelectedPanel->ClientToScreen(TPoint {0, 0});
     preview->SetBounds(at.x - 1, at.y - 1, SelectedPanel->Width(), SelectedPanel->Height());
     preview->SetBevelOuter(bvNone);
+    preview->SetBorderStyle(bsSingle);
     preview->SetParentBackground(false);
     preview->SetColor(SelectedColor());
     auto under = [&shot](int x, int y) { return shot.Canvas()->Pixels(x, y) & 0xFFFFFF; };

@@ -233,6 +233,38 @@ TEST_F(ColorDialogTest, DraggingInTheFieldConfinesThePointerToItUntilTheButtonCo
         Ok()}));
 }
 
+TEST_F(ColorDialogTest, DraggingInTheBarConfinesThePointerToItUntilTheButtonComesUp) {
+    Dialog->SetColor(0x0000FF);
+    TRect bar {};
+    EXPECT_TRUE(Run({[&](TForm* form) {
+                         TsPanel* panel = Of(form)->GradPanel;
+                         const TPoint origin = panel->ClientToScreen(TPoint {0, 0});
+                         bar = TRect {origin.x, origin.y, origin.x + panel->Width(), origin.y + panel->Height()};
+                         Display->MoveMouse(origin.x + 10, origin.y + 100);
+                         Display->ButtonDown(user::MouseButton::Left, origin.x + 10, origin.y + 100);
+                     },
+        [&](TForm*) {
+            TRect held {};
+            user::GetClipCursor(&held);
+            EXPECT_EQ(held, bar);
+            Display->MoveMouse(bar.right + 300, bar.bottom + 200);   // far down and right
+        },
+        [&](TForm* form) {
+            TPoint at {};
+            user::GetCursorPos(&at);
+            EXPECT_EQ(at, (TPoint {bar.right - 1, bar.bottom - 1}));
+            EXPECT_EQ(Of(form)->BarRow(), bar.Height() - 1);   // the last row: black
+            EXPECT_EQ(Of(form)->SelectedColor(), 0x000000);
+            Display->ButtonUp(user::MouseButton::Left, at.x, at.y);
+        },
+        [&](TForm*) {
+            TRect free {};
+            user::GetClipCursor(&free);
+            EXPECT_EQ(free.Width(), user::GetSystemMetrics(user::SM_CXVIRTUALSCREEN));
+        },
+        Ok()}));
+}
+
 TEST_F(ColorDialogTest, TheHexEditTakesSixCharactersAndAPartlyBlankOneKeepsTheFocus) {
     Dialog->SetColor(0x00FF00);
     std::vector<std::string> shown;
@@ -351,6 +383,11 @@ TEST_F(ColorDialogTest, TheScreenPickerTakesThePixelUnderTheClickAndEscapeChange
                      },
         [&](TForm* picker) {
             EXPECT_EQ(picker->Name(), "ScreenPicker");
+            EXPECT_EQ(picker->WindowState(), wsMaximized);
+            auto* preview = dynamic_cast<TPanel*>(picker->FindComponent("Preview"));
+            ASSERT_NE(preview, nullptr);
+            EXPECT_EQ(preview->BorderStyle(), bsSingle);
+            EXPECT_EQ(preview->BevelOuter(), bvNone);
             Display->Press(user::VK_ESCAPE);
         },
         [&](TForm* form) {
