@@ -7,7 +7,9 @@
 #include "platform/os/Process.h"
 #include "platform/os/Shell.h"
 #include "platform/os/ShellItems.h"
+#include "skin/windows/shell/acShellClipboard.h"
 #include "skin/windows/shell/acShellIcons.h"
+#include "skin/windows/shell/acShellProperties.h"
 
 #include <sys/stat.h>
 
@@ -185,6 +187,18 @@ bool TacShellFolder::ExecuteVerb(const std::string& verb) const {
     std::string name = base::LowerCase(verb);
     if (name == "open") return ExecuteDefault();
     if (name == "delete") return (Capabilities() & fcCanDelete) && os::DeleteShellEntry(PathName());
+    if (name == "copy" || name == "cut") {
+        const std::string path = PathName();
+        if (path.empty() || !(Capabilities() & (name == "cut" ? fcCanMove : fcCanCopy))) return false;
+        SetShellClipboard({path}, name == "cut");
+        return true;
+    }
+    if (name == "paste") {
+        std::string folder = PathName();
+        if (!folder.empty() && !IsFolder()) folder = folder.substr(0, folder.rfind('/'));
+        return PasteShellClipboard(folder.empty() ? "/" : folder);
+    }
+    if (name == "properties") return ShowShellProperties(*this);
     if (name == "newfolder") {
         std::string path = PathName();
         if (path.empty()) return false;

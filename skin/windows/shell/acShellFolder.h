@@ -71,8 +71,9 @@ public:
     void Rename(const std::string& newName);
     // Opens the item with the desktop's opener (a folder or a file); false when nothing started.
     bool ExecuteDefault() const;
-    // Runs a verb of the context menu on the item ("open", "delete", "newfolder"); false when it failed or
-    // is unknown ("rename" needs a name: see Rename).
+    // Runs a verb of the context menu on the item ("open", "cut", "copy", "paste" into the item's folder,
+    // "delete", "newfolder", "properties"); false when it failed or is unknown ("rename" needs a name: see
+    // Rename).
     bool ExecuteVerb(const std::string& verb) const;
 
     // Loads the column texts for columns 1 .. columnCount - 1 (size, type, modified, attributes) of a

@@ -1,4 +1,4 @@
-// The context menu of a namespace item: Open, Rename, Delete and New folder, and the verb hand-off to its owner.
+// The context menu of a namespace item and the verb hand-off to its owner.
 #include "skin/windows/shell/acShellMenu.h"
 
 #include "platform/base/ScopeGuard.h"
@@ -6,6 +6,7 @@
 #include "platform/user/Menus.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "skin/windows/shell/acShellClipboard.h"
 #include "skin/windows/shell/acShellRoots.h"
 
 namespace korvex::skin {
@@ -13,12 +14,19 @@ namespace korvex::skin {
 std::vector<TacShellMenuItem> ShellContextMenuItems(const TacShellFolder& folder) {
     unsigned can = folder.Capabilities();
     bool hasPath = !folder.PathName().empty();
+    bool pasteHere = hasPath && folder.IsFolder() && !ShellClipboardPaths().empty();
     return {
         {"&Open", "open", hasPath},
-        {"Rena&me", "rename", (can & fcCanRename) != 0},
+        {"", "", true},
+        {"Cu&t", "cut", (can & fcCanMove) != 0},
+        {"&Copy", "copy", (can & fcCanCopy) != 0},
+        {"&Paste", "paste", pasteHere},
+        {"", "", true},
         {"&Delete", "delete", (can & fcCanDelete) != 0},
+        {"Rena&me", "rename", (can & fcCanRename) != 0},
         {"", "", true},
         {"New &folder", "newfolder", hasPath},
+        {"P&roperties", "properties", hasPath},
     };
 }
 

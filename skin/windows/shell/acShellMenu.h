@@ -1,4 +1,4 @@
-// The context menu of a namespace item: Open, Rename, Delete and New folder, and the verb hand-off to its owner.
+// The context menu of a namespace item and the verb hand-off to its owner.
 #pragma once
 
 #include "skin/windows/shell/acShellFolder.h"
@@ -28,8 +28,8 @@ struct TacShellMenuItem {
     bool Enabled = true;
 };
 
-// The menu for an item: "&Open", "Rena&me", "&Delete", a separator and "New &folder", each enabled as the
-// item's capabilities allow.
+// The menu for an item: "&Open"; "Cu&t", "&Copy", "&Paste" (into a folder, while the shell's clipboard holds
+// items); "&Delete", "Rena&me"; "New &folder", "P&roperties"; each enabled as the item's capabilities allow.
 std::vector<TacShellMenuItem> ShellContextMenuItems(const TacShellFolder& folder);
 
 // Runs a chosen verb on folder with the owner's hooks around it (owner may be nullptr); true when it succeeded.

@@ -1,6 +1,8 @@
 // Tests of the context menu: verbs between the owner's hooks, and the menu shown on the headless display with
 // a choice made by key, Escape and greyed items.
 #include "skin/windows/shell/acShellMenu.h"
+#include "skin/windows/shell/acShellClipboard.h"
+#include "skin/windows/shell/acShellProperties.h"
 #include "support/ControlsTestKit.h"
 #include "support/ShellTree.h"
 
@@ -50,6 +52,49 @@ TEST(ShellMenu, VerbsRunBetweenTheOwnersHooks) {
                                "execute newfolder", "completed newfolder ok", "execute rename",
                                "completed rename failed", "execute rename", "completed rename ok",
                                "execute delete", "completed delete ok"}));
+}
+
+TEST(ShellMenu, CopyCutAndPasteNeverOverwriteAndACutMovesOnce) {
+    ShellTree tree;
+    ClearShellClipboard();
+    ShellItem file(tree, "file one.txt");
+    ShellItem folder(tree, "Folder A");
+    auto enabled = [](const TacShellFolder& item, const std::string& verb) {
+        for (const TacShellMenuItem& menuItem : ShellContextMenuItems(item))
+            if (menuItem.Verb == verb) return menuItem.Enabled;
+        ADD_FAILURE() << "no " << verb;
+        return false;
+    };
+    EXPECT_FALSE(enabled(folder.Folder, "paste"));   // nothing held
+    EXPECT_TRUE(enabled(file.Folder, "copy"));
+    EXPECT_TRUE(enabled(file.Folder, "properties"));
+    ASSERT_TRUE(RunShellCommand(nullptr, file.Folder, "copy"));
+    EXPECT_TRUE(enabled(folder.Folder, "paste"));
+    EXPECT_FALSE(enabled(file.Folder, "paste"));   // a file is no place to paste into
+    ASSERT_TRUE(RunShellCommand(nullptr, folder.Folder, "paste"));
+    EXPECT_TRUE(Exists(tree / "Folder A/file one.txt"));
+    ASSERT_TRUE(RunShellCommand(nullptr, folder.Folder, "paste"));   // the name is taken: the next free one
+    EXPECT_TRUE(Exists(tree / "Folder A/file one (2).txt"));
+    ASSERT_TRUE(RunShellCommand(nullptr, file.Folder, "paste"));   // on a file: into its folder
+    EXPECT_TRUE(Exists(tree / "file one (2).txt"));
+    EXPECT_TRUE(Exists(tree / "file one.txt"));
+    // A folder is copied with what it holds; it never goes into itself.
+    ShellItem sub(tree, "docs & notes");
+    ASSERT_TRUE(RunShellCommand(nullptr, folder.Folder, "copy"));
+    EXPECT_TRUE(RunShellCommand(nullptr, sub.Folder, "paste"));
+    EXPECT_TRUE(Exists(tree / "docs & notes/Folder A/Sub"));
+    EXPECT_FALSE(RunShellCommand(nullptr, folder.Folder, "paste") && Exists(tree / "Folder A/Folder A"));
+    // A cut moves at the paste and empties the clipboard.
+    ShellItem plain(tree, "plain");
+    ASSERT_TRUE(RunShellCommand(nullptr, plain.Folder, "cut"));
+    ASSERT_TRUE(RunShellCommand(nullptr, sub.Folder, "paste"));
+    EXPECT_TRUE(Exists(tree / "docs & notes/plain"));
+    EXPECT_FALSE(Exists(tree / "plain"));
+    EXPECT_TRUE(ShellClipboardPaths().empty());
+    EXPECT_FALSE(RunShellCommand(nullptr, sub.Folder, "paste"));
+    EXPECT_NE(ShellPropertiesText(file.Folder).find("Size: 5 bytes"), std::string::npos);
+    EXPECT_NE(ShellPropertiesText(file.Folder).find("Type: TXT File"), std::string::npos);
+    EXPECT_NE(ShellPropertiesText(folder.Folder).find("Type: Folder"), std::string::npos);
 }
 
 namespace {
