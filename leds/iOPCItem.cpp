@@ -101,6 +101,7 @@ void TiOPCItem::Disconnect() {
 }
 
 void TiOPCItem::DataChange(const TiOPCValue& value, int quality, double timeStamp) {
+    if (!FActive) return;   // a callback of a connection already given up
     FData = value;
     FQuality = quality;
     FTimeStamp = timeStamp;

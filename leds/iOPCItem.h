@@ -50,7 +50,8 @@ public:
     // "Unable to Create IOPCServerList Object" (another). The item stays active until Disconnect.
     void Connect();
     void Disconnect();
-    // A new value from the server: kept, the error state refreshed (AutoError), the manager told.
+    // A new value from the server, taken only while active: kept, the error state refreshed (AutoError), the
+    // manager told.
     void DataChange(const TiOPCValue& value, int quality, double timeStamp);
     // While active, the owning control's error state follows the quality.
     void RefreshErrorState();

@@ -9,6 +9,8 @@
 #include "platform/classes/TReader.h"
 #include "platform/classes/TWriter.h"
 
+#include <utility>
+
 namespace korvex::leds {
 
 using namespace classes;
@@ -58,14 +60,14 @@ void TiVCLComponent::ReadOPCItems(TReader& reader) {
         SkipValue(reader);
         return;
     }
-    std::vector<TiOPCItem*> items;
+    // Each item runs its loaded step once its properties are read, before the next one is made.
+    TiOPCItem* read = nullptr;
     reader.ReadCollectionItems([&]() -> TPersistent* {
-        TiOPCItem* item = FOPCItemManager->Add();
-        items.push_back(item);
-        return item;
+        if (read != nullptr) std::exchange(read, nullptr)->Loaded();
+        read = FOPCItemManager->Add();
+        return read;
     });
-    for (TiOPCItem* item : items)
-        item->Loaded();
+    if (read != nullptr) read->Loaded();
 }
 
 void TiVCLComponent::WriteOPCItems(TWriter& writer) {

@@ -79,7 +79,15 @@ bool HasName(const std::vector<std::string>& lines, const std::string& name) {
 
 class PropertyFileTest : public LedTest {
 protected:
-    std::unique_ptr<TTestLedRound> Led = std::make_unique<TTestLedRound>(nullptr);
+    void SetUp() override {
+        LedTest::SetUp();
+        Led = std::make_unique<TTestLedRound>(nullptr);   // its timer window on the test's queue
+    }
+    void TearDown() override {
+        Led.reset();
+        LedTest::TearDown();
+    }
+    std::unique_ptr<TTestLedRound> Led;
 };
 
 TEST_F(PropertyFileTest, ARoundLampSavesItsClassAndPropertiesButNotItsPlacement) {

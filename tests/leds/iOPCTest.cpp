@@ -50,9 +50,24 @@ protected:
     void SetUp() override {
         LedTest::SetUp();
         classes::RegisterClasses({TiLedRound::StaticClass(), TiLedBar::StaticClass()});
+        Led = std::make_unique<TTestLedRound>(nullptr);   // its timer window on the test's queue
     }
-    std::unique_ptr<TTestLedRound> Led = std::make_unique<TTestLedRound>(nullptr);
+    void TearDown() override {
+        Led.reset();
+        LedTest::TearDown();
+    }
+    std::unique_ptr<TTestLedRound> Led;
     TiOPCItemManager& Manager() { return *Led->OPCItemManager(); }
+    // An item bound to property and active: its connect got past the binding's check (and then failed).
+    TiOPCItem* ActiveItem(const char* property) {
+        TiOPCItem* item = Manager().Add();
+        item->SetPropertyName(property);
+        item->SetServerName("Vendor.Server.1");
+        item->SetItemName("Tank.Level");
+        EXPECT_THROW(item->Connect(), base::Exception);
+        EXPECT_TRUE(item->Active());
+        return item;
+    }
 };
 
 TEST_F(OPCTest, ANewItemHasTheDocumentedDefaults) {
@@ -183,8 +198,7 @@ TEST_F(OPCTest, AnEntryThatIsNoCollectionEmptiesTheManager) {
 }
 
 TEST_F(OPCTest, NewDataOfGoodQualitySetsTheBoundProperty) {
-    TiOPCItem* item = Manager().Add();
-    item->SetPropertyName("activecolor");
+    TiOPCItem* item = ActiveItem("activecolor");
     std::vector<int> told;
     Led->OnNewOPCData = [&](classes::TObject*, int index) { told.push_back(index); };
     item->DataChange(TiOPCValue {std::int64_t {255}}, 0xC0, 45000.25);
@@ -196,8 +210,7 @@ TEST_F(OPCTest, NewDataOfGoodQualitySetsTheBoundProperty) {
 }
 
 TEST_F(OPCTest, TheDataCanBeChangedBeforeItIsSetAndBadValuesAreDropped) {
-    TiOPCItem* item = Manager().Add();
-    item->SetPropertyName("Active");
+    TiOPCItem* item = ActiveItem("Active");
     Led->OnBeforeNewOPCData = [](classes::TObject*, int index, TiOPCValue& data) {
         EXPECT_EQ(index, 0);
         data = true;
@@ -214,16 +227,41 @@ TEST_F(OPCTest, TheDataCanBeChangedBeforeItIsSetAndBadValuesAreDropped) {
 }
 
 TEST_F(OPCTest, WritingBackWhileNewDataIsSetIsNoEcho) {
-    TiOPCItem* item = Manager().Add();
-    item->SetPropertyName("Active");
+    TiOPCItem* item = ActiveItem("Active");
     std::vector<bool> answers;
     Led->OnNewOPCData = [&](classes::TObject*, int) {
         answers.push_back(Led->WriteItemValue("Active", TiOPCValue {true}));
-        answers.push_back(Led->WriteItemValue("Active", TiOPCValue {true}));
+        // The mark is cleared by the first: the second writes to the active item, which is not connected.
+        EXPECT_THROW(Led->WriteItemValue("Active", TiOPCValue {true}), base::Exception);
     };
     item->DataChange(TiOPCValue {true}, 0xC0, 0);
-    EXPECT_EQ(answers, (std::vector<bool> {false, false}));
+    EXPECT_EQ(answers, (std::vector<bool> {false}));
+    item->Disconnect();
     EXPECT_FALSE(Led->WriteItemValue("Active", TiOPCValue {false}));   // nothing is connected
+}
+
+TEST_F(OPCTest, NewDataOfAnInactiveItemIsNotTaken) {
+    TiOPCItem* item = Manager().Add();
+    item->SetPropertyName("Active");
+    int told = 0;
+    Led->OnNewOPCData = [&](classes::TObject*, int) { ++told; };
+    item->DataChange(TiOPCValue {true}, 0xC0, 7);
+    EXPECT_FALSE(Led->Active());
+    EXPECT_EQ(item->TimeStamp(), 0);
+    EXPECT_EQ(told, 0);
+}
+
+TEST_F(OPCTest, EachReadItemRunsItsLoadedStepBeforeTheNextIsMade) {
+    for (int i = 0; i < 2; ++i) {
+        TiOPCItem* item = Manager().Add();
+        item->SetPropertyName("Active");
+        item->SetServerName("Vendor.Server.1");
+        item->SetItemName("Tank.Level");
+    }
+    const std::string text = classes::WriteComponent(Led.get());
+    TTestLedRound copy(nullptr);
+    EXPECT_THROW(classes::ReadRootComponent(&copy, text), base::Exception);
+    EXPECT_EQ(copy.OPCItemManager()->Count(), 1);   // the first one's connect failed: reading stopped there
 }
 
 TEST(SetPropertyFromOPCValue, ConvertsByPropertyKind) {
