@@ -200,7 +200,7 @@ void TsBaseSpinEdit::WndProc(TMessage& m) {
             if (b == nullptr) continue;
             b->Perform(SM_SKINCMD, SkinCommandWParam(SMC_STOPFADING), 0);
             b->SkinData()->BGChanged = true;
-            b->Invalidate();
+            b->Repaint();
         }
         break;
     case user::WM_SIZE:
