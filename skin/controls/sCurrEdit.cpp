@@ -269,6 +269,7 @@ void TsCustomNumEdit::PopupDropDown() {
 
 void TsCustomNumEdit::MakeCalculator() {
     if (FCalc == nullptr) {
+        base::ValueRollback<bool> creating(CalcPopupCreating, true);   // no fades while it is made
         FCalc = new TsCalcForm(this);
         FCalc->SetClient(this);
         FCalc->HideDragBar();

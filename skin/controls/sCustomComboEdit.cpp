@@ -112,6 +112,11 @@ void TsCustomComboEdit::SetGlyphName(const std::string& value) {
     UpdateButtonWidth();
 }
 
+int TsCustomComboEdit::GlyphWidth() const {
+    if (SkinData()->ControlKind == TacControlKind::CurrencyEdit) return 0;
+    return FGlyphMode->GlyphWidth(FGlyphName);
+}
+
 void TsCustomComboEdit::UpdateButtonWidth() {
     if (FButton == nullptr || !FButton->Visible()) return;
     const int w = GlyphWidth();

@@ -76,7 +76,8 @@ public:
 
     // The glyph shown on the button (GlyphMode's choice) and its size.
     const classes::TBitmap* CurrentGlyph() const { return FGlyphMode->CurrentGlyph(FGlyphName); }
-    int GlyphWidth() const { return FGlyphMode->GlyphWidth(FGlyphName); }
+    // 0 for a currency edit: it has no button, and its click key does nothing.
+    int GlyphWidth() const;
     int GlyphHeight() const { return FGlyphMode->GlyphHeight(FGlyphName); }
 
     classes::TNotifyEvent OnButtonClick;

@@ -248,6 +248,13 @@ TEST_F(NumEditTest, TheButtonDropsTheCalculatorDownAndItsResultBecomesTheValue) 
 TEST_F(NumEditTest, TheCurrencyEditHasNoCalculatorButton) {
     auto* edit = NewEdit<TsCurrencyEdit>();
     EXPECT_FALSE(edit->Button() != nullptr && edit->Button()->Visible());
+    // Nor does its click key open the calculator.
+    EXPECT_EQ(edit->GlyphWidth(), 0);
+    edit->SetFocus();
+    Pump();
+    Display->Press(user::VK_DOWN, "", user::ModAlt);
+    Pump();
+    EXPECT_FALSE(edit->PopupVisible());
     delete edit;   // freed with no calculator
 }
 
