@@ -198,6 +198,24 @@ TEST_P(TsSpeedButtonTest, ClicksOncePerReleaseOverItAndShowsItsStates) {
     EXPECT_NE(b->CurrentState(), 2);
 }
 
+// Leaving the button while it is held shows it up again; the release outside does not click.
+TEST_P(TsSpeedButtonTest, LeavingWhilePressedShowsTheButtonUp) {
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsSpeedButton* b = MakeSpeed(&clicks);
+    DownAt(b, 10, 10);
+    ASSERT_EQ(b->State(), sbsDown);
+    const TPoint out = b->ClientToScreen(TPoint {200, 150});
+    Display->MoveMouse(out.x, out.y);
+    Pump();
+    b->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(b->State(), sbsUp);
+    EXPECT_NE(b->CurrentState(), 2);
+    Display->ButtonUp(user::MouseButton::Left, out.x, out.y);
+    Pump();
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_P(TsSpeedButtonTest, DropDownStyleWidensByTheArrowPart) {
     UseSkin(GetParam());
     TsSpeedButton* b = MakeSpeed(nullptr);
