@@ -17,12 +17,14 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/display/headless/HeadlessTray.h"
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sStatusBar.h"
+#include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sHintManager.h"
 #include "skin/windows/sSkinProvider.h"
@@ -416,6 +418,33 @@ TEST_F(RunMinimizedTest, WithATrayTheHiddenWindowMonitorsBeforeItIsFirstOpened) 
     Pump();
     EXPECT_TRUE(Form->Visible());
     EXPECT_FALSE(user::IsIconic(Form->WindowHandle()));
+}
+
+// Forty rows built while the window is hidden: brought back by the tray icon, the node list's box shows the bars
+// its own size needs where that size puts them (a horizontal bar was left over the third row, where the box's
+// first, small size had put it).
+TEST_F(RunMinimizedTest, TheNodeListsBarsFollowTheSizeTheBoxGotWhileHidden) {
+    Env->Store(OptionsKey, "HostCount", os::MakeDwordValue(40));
+    Start();
+    EXPECT_FALSE(Form->Visible());
+    Form->TrayIcon()->ShowMainForm();
+    Pump();
+    ASSERT_TRUE(Form->Visible());
+    auto* box = dynamic_cast<skin::TsScrollBox*>(Form->FindComponent("sScrollBox1"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->Height(), 405);
+    // Neither the bar nor its own window shows.
+    skin::TsScrollBar* horz = box->SkinHorzBar();
+    if (horz != nullptr) {
+        EXPECT_FALSE(horz->Visible());
+        EXPECT_FALSE(horz->HandleAllocated() && user::IsWindowVisible(horz->WindowHandle()))
+            << "a horizontal bar at " << horz->Left() << "," << horz->Top() << " " << horz->Width() << "x"
+            << horz->Height();
+    }
+    skin::TsScrollBar* vert = box->SkinVertBar();
+    ASSERT_NE(vert, nullptr);
+    EXPECT_TRUE(vert->Visible());
+    EXPECT_EQ(vert->Top() + vert->Height(), box->Top() + box->Height() + 1);
 }
 
 TEST_F(RunMinimizedTest, WithoutATrayTheWindowIsIconifiedNeverHiddenAndTheLogSaysSoOnce) {

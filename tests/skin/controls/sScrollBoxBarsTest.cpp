@@ -4,12 +4,14 @@
 #include "support/ScrollBarKit.h"
 
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TButton.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sScrollBox.h"
 #include "skin/engine/sCommonData.h"
@@ -281,6 +283,48 @@ TEST_F(ScrollBoxBars, TheHorizontalBarsRangeIsTheContentWhereverItStands) {
     Box->ScrollBy(INT_MIN, 0);
     EXPECT_EQ(h->Position(), h->Max());
     EXPECT_EQ(Last->Left() + 300, Box->ClientWidth());   // the content's right edge, no further
+}
+
+// A box filled and sized while its form is hidden (a program started minimized) shows, once the form shows, the
+// bars its last size needs, where that size puts them: no bar is left where an earlier size had put it.
+TEST_F(ScrollBoxBars, ABoxSizedWhileItsFormWasHiddenShowsTheBarsOfItsLastSize) {
+    LoadSkin(0);
+    Form = Create<TForm>(Application);
+    Form->SetBounds(20, 20, 440, 300);
+    Form->HandleNeeded();
+    Box = Create<TsScrollBox>(Form);
+    Box->SetBounds(10, 10, 160, 50);
+    Box->SetParent(Form);
+    for (int i = 0; i < 2; ++i) {   // each row counts from the next one's arrival on
+        auto* row = Create<TsPanel>(Form);
+        row->SetBounds(0, i * RowHeight, 300, RowHeight);
+        row->SetParent(Box);
+    }
+    Pump();
+    ASSERT_NE(Box->SkinHorzBar(), nullptr);   // laid for the small box, before its window is made
+    EXPECT_FALSE(Box->HandleAllocated());
+    Box->SetBounds(10, 10, 360, 200);   // everything fits now
+    Pump();
+    Form->Show();
+    Pump();
+    // Neither the bar nor its window shows (the window of a bar laid while hidden was shown by itself).
+    for (TsScrollBar* bar : {Box->SkinHorzBar(), Box->SkinVertBar()}) {
+        if (bar == nullptr) continue;
+        EXPECT_FALSE(bar->Visible());
+        EXPECT_FALSE(bar->HandleAllocated() && user::IsWindowVisible(bar->WindowHandle()));
+    }
+    Form->Hide();
+    Pump();
+    Box->SetBounds(10, 10, 200, 100);   // too narrow again, while hidden: the bar goes to the new bottom edge
+    Pump();
+    Form->Show();
+    Pump();
+    TsScrollBar* h = Box->SkinHorzBar();
+    ASSERT_NE(h, nullptr);
+    EXPECT_TRUE(h->Visible());
+    EXPECT_TRUE(h->HandleAllocated() && user::IsWindowVisible(h->WindowHandle()));
+    EXPECT_EQ(h->Top() + h->Height(), 10 + 100 - 2);
+    EXPECT_EQ(h->Max(), 300 - Box->ClientWidth());
 }
 
 // The bars are windows of the box's parent: a box moved without a change of size takes them along.
