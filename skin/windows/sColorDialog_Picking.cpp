@@ -162,7 +162,7 @@ void TsColorDialogForm::MainPalChange(TObject* sender) {
 void TsColorDialogForm::AddToCustomColors() {
     const int count = int(AddPal->Items().size());
     if (count == 0) return;
-    const std::string hex = base::IntToHex(SelectedColor() & 0xFFFFFF, 6);
+    const std::string hex = sEditHex->Text();   // as typed: a cell reads its first word
     int slot = AddPal->ItemIndex();
     if (slot < 0) {
         slot = FNextCustomSlot % count;   // past the last cell the slots start again at the first

@@ -134,7 +134,7 @@ TClass TsMessageForm::StaticClass() {
 }
 
 void TsMessageForm::HelpButtonClick(TObject*) {
-    // The program has no help system: the Help button does nothing (HelpContext and HelpFile stay as set).
+    if (Application != nullptr) Application->HelpContext(HelpContext());
 }
 
 // ---------------------------------------------------------------------------------------------------------

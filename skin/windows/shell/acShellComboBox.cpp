@@ -6,6 +6,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TImageList.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/windows/shell/acShellIcons.h"
 #include "skin/windows/shell/acShellTreeView.h"
@@ -28,6 +29,7 @@ int IndentOf(const TacShellFolder& folder) {
 
 TacCustomShellComboBox::TacCustomShellComboBox(TComponent* owner)
     : TsCustomComboBoxEx(owner) {
+    SystemImageList(false)->SetBkColor(clNone);   // the icons drawn transparent
 }
 
 TacCustomShellComboBox::~TacCustomShellComboBox() {

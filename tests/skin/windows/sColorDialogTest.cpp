@@ -352,6 +352,15 @@ TEST_F(ColorDialogTest, AddingPastTheLastCustomCellWrapsToTheFirstAndCancelKeeps
             EXPECT_EQ(d->NextCustomSlot(), 6);
         }});
     EXPECT_EQ(Dialog->CustomColors()->Strings(5), "ABCDEF");
+
+    // The hex edit's text goes into the cell as it stands (a new form starts at the first slot).
+    Run({Type("sEditHex", "12AB  "), [](TForm* form) {
+             TsColorDialogForm* d = Of(form);
+             EXPECT_EQ(d->SelectedColor(), 0x0012AB);
+             d->AddToCustomColors();
+             EXPECT_EQ(d->AddPal->Items()[0].Color, 0x0012AB);
+         }});
+    EXPECT_EQ(Dialog->CustomColors()->Strings(0), "12AB  ");
 }
 
 TEST_F(ColorDialogTest, TheColourBoxCustomItemRunsTheDialog) {

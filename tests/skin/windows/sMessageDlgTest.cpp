@@ -201,7 +201,15 @@ TEST_F(MessageDlgTest, AnswersByMouseAndKeysGiveTheButtonsModalResults) {
     EXPECT_EQ(Answer(notice, {[&](TsMessageForm*) { Display->Press(user::VK_RETURN); }}), mrOk);
     EXPECT_EQ(Answer(notice, {[&](TsMessageForm*) { Display->Press(user::VK_ESCAPE); }}), mrOk);
 
-    // No cancel button: Escape does nothing; Help leaves the dialog open.
+    // No cancel button: Escape does nothing; Help asks the application for the form's help context and leaves
+    // the dialog open.
+    std::vector<long> helpAsked;
+    Application->OnHelp = [&](int command, long data, bool&) {
+        EXPECT_EQ(command, HELP_CONTEXT);
+        helpAsked.push_back(data);
+        return true;
+    };
+    const base::ScopeExit noHelp([] { Application->OnHelp = nullptr; });
     auto three = [] { return sMessageDlg("Read failed.", mtError, {mbAbort, mbRetry, mbIgnore, mbHelp}, 7); };
     EXPECT_EQ(Answer(three,
                   {[&](TsMessageForm*) { Display->Press(user::VK_ESCAPE); },
@@ -209,7 +217,10 @@ TEST_F(MessageDlgTest, AnswersByMouseAndKeysGiveTheButtonsModalResults) {
                           EXPECT_EQ(d->HelpContext(), 7);
                           ClickButton(d, "Help");
                       },
-                      [&](TsMessageForm* d) { ClickButton(d, "Ignore"); }}),
+                      [&](TsMessageForm* d) {
+                          EXPECT_EQ(helpAsked, std::vector<long> {7});
+                          ClickButton(d, "Ignore");
+                      }}),
         mrIgnore);
     EXPECT_EQ(Answer(three, {[&](TsMessageForm*) { Display->Press(user::VK_RETURN); }}), mrRetry);
 }

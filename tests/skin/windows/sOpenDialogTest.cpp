@@ -80,6 +80,10 @@ TEST_F(OpenDialogTest, TheSaveKindAddsTheDefaultExtension) {
         Type("report")(form);
     }});
     EXPECT_EQ(edit->Text(), Root + "/report.html");
+    // A default extension given with its dot gets no second one.
+    edit->SetDefaultExt(".txt");
+    RunModal([&] { edit->ButtonClick(); return 0; }, {[](TForm* form) { Type("notes")(form); }});
+    EXPECT_EQ(edit->Text(), Root + "/notes.txt");
 }
 
 }

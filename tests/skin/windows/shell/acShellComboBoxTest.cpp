@@ -6,6 +6,7 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/classes/Errors.h"
+#include "platform/classes/TImageList.h"
 #include "platform/classes/TObject.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
@@ -143,6 +144,14 @@ TEST_F(ShellComboBoxTest, SetPathInsertsTheChainInOrderAndAFolderOutsideTheRootK
     EXPECT_EQ(combo->ItemIndex(), 0);
     EXPECT_THROW(combo->SetPathFromText(files / "no such folder"), EOleSysError);
     EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
+TEST_F(ShellComboBoxTest, MakingOneDrawsTheSystemIconsTransparentAgain) {
+    ShellTree files;
+    SystemImageList(false)->SetBkColor(clRed);   // as a tree's frame paint leaves it
+    TsShellComboBox* combo = NewCombo(files.Root());
+    EXPECT_EQ(SystemImageList(false)->BkColor(), clNone);
+    EXPECT_EQ(combo->Images(), SystemImageList(false));
 }
 
 TEST_F(ShellComboBoxTest, ARootThatCannotBeListedRaisesTheOleError) {
