@@ -8,6 +8,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/SavedDc.h"
@@ -260,7 +261,10 @@ void TsCommonCombo::ComboWndProc(TMessage& m, user::HWND window, user::WNDPROC p
         BeginAutoDrag();
         return;
     }
+    classes::TComponentWatch self(this);
     TsCustomListControl::ComboWndProc(m, window, previous);
+    // A double click in the edit or the list is the box's.
+    if (m.Msg == user::WM_LBUTTONDBLCLK && self.Alive() && ControlStyle().Contains(csDoubleClicks)) DblClick();
 }
 
 void TsCommonCombo::CNCommand(TMessage& m) {

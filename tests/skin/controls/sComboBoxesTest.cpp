@@ -15,6 +15,9 @@
 #include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/display/Display.h"
 
+#include "tests/platform/user/support/MenuLoopSteps.h"
+
+#include "platform/classes/TMenu.h"
 #include "skin/controls/sComboBoxes.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
@@ -168,6 +171,32 @@ TEST_P(CommonComboTest, AnInsertPastTheEndIsRefusedAndMinusOneAppends) {
     EXPECT_NO_THROW(c->Items()->PutObject(9, c));
     c->Items()->PutObject(0, c);
     EXPECT_EQ(c->Items()->GetObject(0), c);
+}
+
+// A right click on a drop-down's edit pops up the box's own menu; a double click there is the box's.
+TEST_P(CommonComboTest, TheEditOfADropDownGivesItsRightClickAndDoubleClickToTheBox) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
+    auto* menu = Create<TPopupMenu>(Form);
+    auto* item = Create<TMenuItem>(Form);
+    item->SetCaption("Item");
+    menu->Items()->Add(item);
+    c->SetPopupMenu(menu);
+    int doubles = 0;
+    c->OnDblClick = [&](TObject*) { ++doubles; };
+    bool opened = false;
+    user::test::MenuLoopSteps({[&] { opened = user::GetOpenMenuWindow(0) != nullptr; }});
+    const TPoint p = c->ClientToScreen(TPoint {20, 10});
+    Display->MoveMouse(p.x, p.y);
+    Display->ButtonDown(user::MouseButton::Right, p.x, p.y);
+    Pump();
+    Display->ButtonUp(user::MouseButton::Right, p.x, p.y);
+    Pump();
+    user::SetMenuLoopIdleHook(nullptr);
+    EXPECT_TRUE(opened);
+    Display->DoubleClick(p.x, p.y);
+    Pump();
+    EXPECT_EQ(doubles, 1);
 }
 
 TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
