@@ -42,6 +42,7 @@ TsCtrlAdapter::~TsCtrlAdapter() = default;
 TClass TsCtrlAdapter::StaticClass() {
     static const TClassInfo info = MakeClass<TsCtrlAdapter, TComponent>("TsCtrlAdapter", [](auto& p) {
         p.Bool("AutoSearch", &TsCtrlAdapter::AutoSearch, &TsCtrlAdapter::SetAutoSearch, true);
+        p.Event("OnAddItem", &TsCtrlAdapter::OnAddItem);
     });
     return &info;
 }

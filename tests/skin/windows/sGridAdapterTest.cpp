@@ -2,6 +2,7 @@
 // moving it, grids and adapters freed in either order, and pictures of a skinned grid in each skin.
 #include "support/WindowsKit.h"
 
+#include "platform/classes/PropInfo.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TColor.h"
@@ -165,6 +166,24 @@ TEST_F(GridAdapterTest, TheSearchTakesTheFirstStoredItemOfTheNameAndSetsItsSecti
     EXPECT_EQ(adapter->ItemCount(), 2);
     adapter->Free();
     EXPECT_FALSE(QuerySkinCommand(grid, SMC_ISSKINNED));
+}
+
+TEST_F(GridAdapterTest, TheAddItemEventIsPublishedAndMayRefuseAGridOrChooseItsSection) {
+    UseSkin(0);
+    TStringGrid* refused = NewGrid("Refused");
+    TStringGrid* chosen = NewGrid("Chosen");
+    auto* adapter = new TsGridAdapter(Form);
+    EXPECT_NE(GetPropInfo(*adapter, "OnAddItem"), nullptr);
+    adapter->SetAutoSearch(false);
+    adapter->RemoveAllItems();
+    adapter->OnAddItem = [&](TComponent* item, bool& canBeAdded, std::string& section) {
+        canBeAdded = item != refused;
+        if (item == chosen) section = "PANEL";
+    };
+    adapter->SetAutoSearch(true);
+    EXPECT_FALSE(QuerySkinCommand(refused, SMC_ISSKINNED));
+    ASSERT_TRUE(QuerySkinCommand(chosen, SMC_ISSKINNED));
+    EXPECT_EQ(ItemOf(adapter, chosen)->SkinData()->SkinSection(), "PANEL");
 }
 
 TEST_F(GridAdapterTest, WithoutSearchAnItemWithoutANameStopsTheLinking) {
