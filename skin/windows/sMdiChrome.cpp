@@ -142,9 +142,6 @@ void TsMdiChrome::Creating() {
         SetPendingMaximize(FProvider.Form(), parent->WindowHandle());
 }
 
-void TsMdiChrome::Shown(bool visible) {
-    if (visible && PendingFor(FProvider.Form())) ReleaseMaximizeLock();
-}
 
 void TsMdiChrome::Destroying() {
     if (PendingFor(FProvider.Form())) ClearPendingMaximize();

@@ -48,7 +48,6 @@ public:
 
     // A child's life: the maximize a child made while the active one is maximized waits for.
     void Creating();   // WM_CREATE, before the form's procedure
-    void Shown(bool visible);   // WM_SHOWWINDOW, after it
     void Destroying();   // WM_DESTROY, before it
     void MaximizeIfPending();   // the first paint
 

@@ -373,10 +373,6 @@ bool TsSkinProvider::MdiMessage(TMessage& message) {
         FMdi.Creating();
         CallOld(message);
         return true;
-    case user::WM_SHOWWINDOW:
-        CallOld(message);
-        FMdi.Shown(message.WParam != 0);
-        return true;
     case user::WM_DESTROY:
         FMdi.Destroying();
         CallOld(message);

@@ -237,6 +237,34 @@ TEST_F(ProviderMdi, APendingMaximizeIsDoneAtTheFirstPaintAndNeverLeavesTheParent
     EXPECT_TRUE(DrawingUnlocked());
 }
 
+// Another form made while a new child waits for its maximize leaves the wait alone: the child is maximized at
+// its first paint and the parent's drawing is unlocked then.
+TEST_F(ProviderMdi, AnotherFormMadeMeanwhileLeavesThePendingMaximize) {
+    Maximize(Two);
+    Three = Create<TForm>(Application);
+    Three->SetFormStyle(fsMDIChild);
+    Create<TsSkinProvider>(Three);
+    // The child's creation makes a plain form's window on the way (as a handler of its creation might).
+    TForm* plain = Create<TForm>(Application);
+    Create<TsSkinProvider>(plain);
+    bool pendingAfter = false;
+    TWndMethod old = Three->WindowProc;
+    Three->WindowProc = [old, plain, &pendingAfter](TMessage& m) {
+        old(m);
+        if (m.Msg != user::WM_CREATE) return;
+        plain->HandleNeeded();
+        pendingAfter = MaximizePending();
+    };
+    Three->HandleNeeded();
+    Three->WindowProc = old;
+    EXPECT_TRUE(pendingAfter);
+    Pump();
+    EXPECT_TRUE(Zoomed(Three));
+    EXPECT_FALSE(MaximizeLockHeld());
+    EXPECT_TRUE(DrawingUnlocked());
+    plain->Free();
+}
+
 TEST_F(ProviderMdi, AChildDestroyedBeforeItWasShownReleasesTheLock) {
     Maximize(Two);
     Three = Create<TForm>(Application);
