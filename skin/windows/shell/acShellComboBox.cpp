@@ -153,6 +153,10 @@ void TacCustomShellComboBox::CreateRoot() {
         BuildRoot();
     }
     if (ItemsEx()->Count() > 0) SetItemIndex(0);
+    if (FUseShellImages) {   // the window is given the list again
+        SetUseShellImages(false);
+        SetUseShellImages(true);
+    }
 }
 
 void TacCustomShellComboBox::BuildRoot() {
@@ -305,14 +309,7 @@ void TacCustomShellComboBox::CloseUp() {
 
 void TacCustomShellComboBox::SetUseShellImages(bool value) {
     FUseShellImages = value;
-    ApplyImages();
-    for (int i = 0; i < ItemsEx()->Count(); ++i) {
-        TsComboItem* item = ItemsEx()->GetItem(i);
-        const TacShellFolder* folder = Folders(i);
-        if (item == nullptr || folder == nullptr) continue;
-        item->SetImageIndex(ShellImage(*folder));
-        item->SetSelectedImageIndex(item->ImageIndex());
-    }
+    ApplyImages();   // the items made from now on take their images by it
 }
 
 void TacCustomShellComboBox::ApplyImages() {

@@ -198,8 +198,11 @@ TEST_F(ShellComboBoxTest, WithoutShellImagesEveryItemHasNoImageAndAHandlerMayCho
     ShellTree files;
     TsShellComboBox* combo = NewCombo(files.Root());
     EXPECT_EQ(combo->Images(), SystemImageList(false));
+    const int folderImage = combo->ItemsEx()->GetItem(1)->ImageIndex();
     combo->SetUseShellImages(false);
     EXPECT_EQ(combo->Images(), nullptr);
+    EXPECT_EQ(combo->ItemsEx()->GetItem(1)->ImageIndex(), folderImage);   // only the list goes
+    combo->SetPathFromText(files.Root());   // the items made again have none
     for (int i = 0; i < combo->ItemsEx()->Count(); ++i) EXPECT_EQ(combo->ItemsEx()->GetItem(i)->ImageIndex(), -1);
     combo->SetUseShellImages(true);
     combo->OnGetImageIndex = [&](TObject*, int index, int& image) { image = index == 5 ? siFile : image; };
