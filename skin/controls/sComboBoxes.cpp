@@ -218,6 +218,12 @@ TRect TsCommonCombo::ButtonRect() const {
     return r;
 }
 
+void TsCommonCombo::SetItemHeight(int value) {
+    if (value <= 0 || value == ItemHeight()) return;
+    TsCustomListControl::SetItemHeight(value);
+    if (HandleAllocated()) RecreateWnd();
+}
+
 bool TsCommonCombo::DragsAutomatically() const {
     return DragMode() == dmAutomatic && !ComponentState().Contains(csDesigning) && !Dragging();
 }

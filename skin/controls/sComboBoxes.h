@@ -64,6 +64,7 @@ public:
 
     // The section's "GLYPHMASK" glyph, as far from the right edge as from the top; empty without one.
     classes::TRect ButtonRect() const;
+    void SetItemHeight(int value);   // a new height makes the window again
 
 protected:
     // An automatic drag starts from a press on the box or its edit; a new 3D look re-creates the window.

@@ -199,6 +199,20 @@ TEST_P(CommonComboTest, TheEditOfADropDownGivesItsRightClickAndDoubleClickToTheB
     EXPECT_EQ(doubles, 1);
 }
 
+// A new item height makes the window again, with its items and choice.
+TEST_P(CommonComboTest, ANewItemHeightMakesTheWindowAgain) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csOwnerDrawFixed, {"Alpha", "Beta"});
+    c->SetItemIndex(1);
+    const user::HWND before = c->Handle();
+    c->SetItemHeight(24);
+    Pump();
+    EXPECT_NE(c->Handle(), before);
+    EXPECT_EQ(c->ItemHeight(), 24);
+    EXPECT_EQ(c->Items()->Count(), 2);
+    EXPECT_EQ(c->ItemIndex(), 1);
+}
+
 TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
