@@ -255,20 +255,21 @@ void TsSkinProvider::WMNCActivate(TMessage& message) {
     if (FMdi.IsChild() && FForm->FormState().Contains(fsCreatedMDIChild) && FForm->FormState().Contains(fsShowing))
         FMdi.ChildShowing();
     if (FForm->ControlState().Contains(csCreating)) return;
-    if (MDIButtonsNeeded()) {
-        // The parent of a maximized child stays drawn active while that child is the active form.
-        TCustomForm* child = FForm->ActiveMDIChild();
-        if (message.WParam != 0 || Screen == nullptr || Screen->ActiveForm() == child) {
-            FFormActive = true;
-            FPaintedState = -1;
-            FSkinData->BGChanged = true;
-        }
-    } else if (FGeometry.HasBorder() && (message.WParam != 0) != FFormActive) {
-        FFormActive = message.WParam != 0;
-        FPaintedState = -1;
-        FSkinData->BGChanged = true;
-    }
     FForm->Perform(user::WM_NCPAINT, 0, 0);
+    // The new state is drawn from the next rebuild of the frame (WM_ACTIVATE's, or the child's below).
+    if (FGeometry.HasBorder()) {
+        if (MDIButtonsNeeded()) {
+            // The parent of a maximized child stays drawn active while that child is the active form.
+            TCustomForm* child = FForm->ActiveMDIChild();
+            if (message.WParam != 0 || Screen == nullptr || Screen->ActiveForm() == child) {
+                FFormActive = true;
+                FPaintedState = -1;
+            }
+        } else if ((message.WParam != 0) != FFormActive) {
+            FFormActive = message.WParam != 0;
+            FPaintedState = -1;
+        }
+    }
     if (FMdi.IsChild()) {
         FSkinData->BGChanged = true;
         FForm->Perform(user::WM_NCPAINT, 0, 0);

@@ -184,6 +184,26 @@ TEST_F(ProviderDispatchMdi, AChildsMoveOutlineLiesAtItsPlaceOnTheScreen) {
     EXPECT_EQ(Child->Top(), 30);
 }
 
+// The frame's activation first repaints the frame as it is, then takes the new state, which the activation
+// message that follows draws.
+TEST_F(ProviderDispatch, ActivationOfTheFrameIsDrawnByTheActivationThatFollows) {
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    form->SetFocus();
+    Pump();
+    ASSERT_TRUE(p->FormActive());
+    const TPoint title = ScreenOf(form, p->FormWidth() / 2, p->SysBorderHeight() + p->CaptionHeight() / 2);
+    const gdi::COLORREF active = Display->ScreenPixel(title.x, title.y);
+    Record(form, Seen);
+    user::SendMessage(form->WindowHandle(), user::WM_NCACTIVATE, 0, 0);
+    EXPECT_FALSE(p->FormActive());
+    EXPECT_EQ(CountOf(Seen, user::WM_NCPAINT), 1);
+    user::SendMessage(form->WindowHandle(), user::WM_ACTIVATE, user::WA_INACTIVE, 0);
+    Pump();
+    EXPECT_NE(Display->ScreenPixel(title.x, title.y), active);
+}
+
 // A frame-less form repaints its last client-aligned child when it is activated.
 TEST_F(ProviderDispatch, AFormWithoutBorderPaintsItsLastClientChildOnActivation) {
     UseSkin(0);
