@@ -151,15 +151,9 @@ TEST_F(ColorDialogTest, TheHexEditShowsAndReadsTheColourNumberBlueFirst) {
 TEST_F(ColorDialogTest, TheHsbEditsColourIsSplitAgainAndHelpAsksForTheDialogsContext) {
     Dialog->SetOptions({cdFullOpen, cdShowHelp});
     Dialog->SetHelpContext(7);
-    std::vector<long> helpAsked;
-    Application->OnHelp = [&](int command, long data, bool&) {
-        EXPECT_EQ(command, HELP_CONTEXT);
-        helpAsked.push_back(data);
-        return true;
-    };
-    base::ScopeExit noHelp([] { Application->OnHelp = nullptr; });
+    RecordHelpRequests();
     Dialog->SetColor(0x0000FF);
-    Run({Type("sSEdit", "0"), [this, &helpAsked](TForm* form) {
+    Run({Type("sSEdit", "0"), [this](TForm* form) {
              TsColorDialogForm* d = Of(form);
              EXPECT_EQ(d->SelectedColor(), 0xFFFFFF);
              EXPECT_EQ(d->Hue(), 0);
@@ -171,7 +165,7 @@ TEST_F(ColorDialogTest, TheHsbEditsColourIsSplitAgainAndHelpAsksForTheDialogsCon
              ASSERT_TRUE(d->sBitBtn5->Visible());
              ClickOn(d->sBitBtn5);
          },
-        [&helpAsked](TForm*) { EXPECT_EQ(helpAsked, std::vector<long> {7}); }, Ok()});
+        [this](TForm*) { EXPECT_EQ(HelpAsked, std::vector<long> {7}); }, Ok()});
 }
 
 TEST_F(ColorDialogTest, TheFieldAndTheBarPickByMouse) {

@@ -203,13 +203,7 @@ TEST_F(MessageDlgTest, AnswersByMouseAndKeysGiveTheButtonsModalResults) {
 
     // No cancel button: Escape does nothing; Help asks the application for the form's help context and leaves
     // the dialog open.
-    std::vector<long> helpAsked;
-    Application->OnHelp = [&](int command, long data, bool&) {
-        EXPECT_EQ(command, HELP_CONTEXT);
-        helpAsked.push_back(data);
-        return true;
-    };
-    const base::ScopeExit noHelp([] { Application->OnHelp = nullptr; });
+    RecordHelpRequests();
     auto three = [] { return sMessageDlg("Read failed.", mtError, {mbAbort, mbRetry, mbIgnore, mbHelp}, 7); };
     EXPECT_EQ(Answer(three,
                   {[&](TsMessageForm*) { Display->Press(user::VK_ESCAPE); },
@@ -218,7 +212,7 @@ TEST_F(MessageDlgTest, AnswersByMouseAndKeysGiveTheButtonsModalResults) {
                           ClickButton(d, "Help");
                       },
                       [&](TsMessageForm* d) {
-                          EXPECT_EQ(helpAsked, std::vector<long> {7});
+                          EXPECT_EQ(HelpAsked, std::vector<long> {7});
                           ClickButton(d, "Ignore");
                       }}),
         mrIgnore);

@@ -323,13 +323,7 @@ TEST_F(OpenDialogFormTest, TheDialogsEventsFireAndItsHelpContextIsAskedFor) {
         events.push_back("close?");
         canClose = mayClose;
     };
-    std::vector<long> helpAsked;
-    Application->OnHelp = [&](int command, long data, bool&) {
-        EXPECT_EQ(command, HELP_CONTEXT);
-        helpAsked.push_back(data);
-        return true;
-    };
-    base::ScopeExit noHelp([] { Application->OnHelp = nullptr; });
+    RecordHelpRequests();
     EXPECT_FALSE(Run(dialog, {[&](TForm* form) {
         // The filter given to the type box reports a type change; showing reports the folder.
         EXPECT_EQ(events, (std::vector<std::string> {"type", "folder"}));
@@ -347,7 +341,7 @@ TEST_F(OpenDialogFormTest, TheDialogsEventsFireAndItsHelpContextIsAskedFor) {
         ClickOn(Of(form)->BtnHelp);
     },
         [&](TForm* form) {
-            EXPECT_EQ(helpAsked, std::vector<long> {42});
+            EXPECT_EQ(HelpAsked, std::vector<long> {42});
             events.clear();
             ClickOn(Of(form)->sButton2);   // refused: the form stays
         },

@@ -17,7 +17,16 @@ namespace korvex::skin::wintest {
 
 using namespace korvex::classes;
 
+void FormsTest::RecordHelpRequests() {
+    Application->OnHelp = [this](int command, long data, bool&) {
+        EXPECT_EQ(command, HELP_CONTEXT);
+        HelpAsked.push_back(data);
+        return true;
+    };
+}
+
 void FormsTest::TearDown() {
+    Application->OnHelp = nullptr;
     FForms.clear();
     ctltest::ControlsTest::TearDown();
 }

@@ -40,6 +40,11 @@ protected:
     // Runs call, which shows a form modally, one step per idle turn (RunModalSteps).
     using ModalStep = std::function<void(classes::TForm* form)>;
     int RunModal(const std::function<int()>& call, std::vector<ModalStep> steps);
+    // From now until the test ends the application's help requests are answered by recording their help
+    // contexts here (each must be HELP_CONTEXT).
+    void RecordHelpRequests();
+    std::vector<long> HelpAsked;
+
     // A click at the middle of a control, or at a point of its client area.
     void ClickOn(classes::TControl* control);
     void ClickOn(classes::TControl* control, int x, int y);
