@@ -80,6 +80,11 @@ void TsScrollBox::FreeSkinBars() {
 void TsScrollBox::HideSkinBar(TsScrollBar* bar) {
     if (bar == nullptr) return;
     bar->SetVisible(false);
+    // While the form does not show, Visible alone leaves alone the window LayBar showed: it would show with the
+    // form wherever the bar was laid last.
+    if (bar->HandleAllocated())
+        user::SetWindowPos(bar->WindowHandle(), nullptr, 0, 0, 0, 0,
+            user::SWP_NOSIZE | user::SWP_NOMOVE | user::SWP_NOZORDER | user::SWP_NOACTIVATE | user::SWP_HIDEWINDOW);
     bar->SetPosition(bar == FVertBar ? 0 : bar->Min());
 }
 

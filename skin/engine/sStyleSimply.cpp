@@ -203,9 +203,7 @@ bool IsControlPaintable(const TControl* control) {
 }
 
 void ShowWindowNoActivate(TWinControl* control) {
-    // Under a parent that does not show, the window is left to show with it: shown now, it would show later
-    // whatever the control's Visible says by then.
-    if (control == nullptr || (control->Parent() != nullptr && !control->Parent()->Showing())) return;
+    if (control == nullptr) return;
     user::HWND window = control->Handle();
     if (window == nullptr) return;
     user::SetWindowPos(

@@ -34,8 +34,7 @@ bool HasScrollBar(user::HWND window, int kind);
 void GetWorkAreaRect(classes::TRect& rect);
 // Not null, not creating its window, reading state, loading or being destroyed, and on a parent.
 bool IsControlPaintable(const classes::TControl* control);
-// Shows the window without moving, sizing or activating it; a control whose parent does not show is left alone
-// (it shows with its parent, as its Visible then says).
+// Shows the window without moving, sizing or activating it.
 void ShowWindowNoActivate(classes::TWinControl* control);
 
 // ---- Owners and names -----------------------------------------------------------------------------------------

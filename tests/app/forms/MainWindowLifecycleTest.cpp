@@ -444,6 +444,13 @@ TEST_F(RunMinimizedTest, TheNodeListsBarsFollowTheSizeTheBoxGotWhileHidden) {
     skin::TsScrollBar* vert = box->SkinVertBar();
     ASSERT_NE(vert, nullptr);
     EXPECT_TRUE(vert->Visible());
+    EXPECT_TRUE(vert->HandleAllocated() && user::IsWindowVisible(vert->WindowHandle()));
+    // Above the box among their siblings, so the box does not cover it.
+    bool above = false;
+    for (user::HWND h = user::GetWindow(vert->WindowHandle(), user::GW_HWNDNEXT); h != nullptr && !above;
+         h = user::GetWindow(h, user::GW_HWNDNEXT))
+        above = h == box->WindowHandle();
+    EXPECT_TRUE(above);
     EXPECT_EQ(vert->Top() + vert->Height(), box->Top() + box->Height() + 1);
 }
 
