@@ -304,6 +304,25 @@ TEST_F(OpenDialogFormTest, WithMultiSelectFileNameIsTheFirstOfFiles) {
     EXPECT_EQ(SplitTypedNames("\"a b\" \"c\" \"unclosed"), (std::vector<std::string> {"a b", "c", "unclosed"}));
 }
 
+// The names are read from the edit: a name typed over what the selection wrote there is the one chosen.
+TEST_F(OpenDialogFormTest, ANameTypedOverASelectionOfManyIsTheOneChosen) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetOptions({ofHideReadOnly, ofEnableSizing, ofAllowMultiSelect});
+    ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
+        ItemOf(form, "file one.txt")->SetSelected(true);
+        ItemOf(form, "image.BMP")->SetSelected(true);
+        EXPECT_EQ(dialog.Files()->Count(), 2);
+        Of(form)->FileNameEdit->SetFocus();
+        Of(form)->FileNameEdit->SetText("plain");
+        ClickOn(Of(form)->sButton1);
+    }}));
+    EXPECT_EQ(dialog.FileName(), files / "plain");
+    ASSERT_EQ(dialog.Files()->Count(), 1);
+    EXPECT_EQ(dialog.Files()->Strings(0), files / "plain");
+}
+
 TEST_F(OpenDialogFormTest, TheDialogsEventsFireAndItsHelpContextIsAskedFor) {
     ShellTree files;
     TsOpenDialog dialog(nullptr);
