@@ -304,6 +304,19 @@ TEST_F(OpenDialogFormTest, WithMultiSelectFileNameIsTheFirstOfFiles) {
     EXPECT_EQ(SplitTypedNames("\"a b\" \"c\" \"unclosed"), (std::vector<std::string> {"a b", "c", "unclosed"}));
 }
 
+// A file name whose folder is gone (a stale name from last time) starts in InitialDir, its name in the edit.
+TEST_F(OpenDialogFormTest, AFileNameInAFolderThatIsGoneStartsInTheInitialFolder) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files / "Folder A");
+    dialog.SetFileName(files / "gone/report.html");
+    Run(dialog, {[&](TForm* form) {
+        EXPECT_EQ(Of(form)->FolderPath(), files / "Folder A/");
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), files / "gone/report.html");
+        ClickOn(Of(form)->sButton2);
+    }});
+}
+
 // The names are read from the edit: a name typed over what the selection wrote there is the one chosen.
 TEST_F(OpenDialogFormTest, ANameTypedOverASelectionOfManyIsTheOneChosen) {
     ShellTree files;
