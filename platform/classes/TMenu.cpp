@@ -139,7 +139,12 @@ void TMenuItem::SetGroupIndex(int value) {
 void TMenuItem::SetEnabled(bool value) {
     if (value == FEnabled) return;
     FEnabled = value;
-    Changed();
+    TMenu* menu = GetParentMenu();
+    if (menu == nullptr) return;
+    if (menu->UpdateItemState(this))
+        menu->ItemStateChanged();
+    else
+        menu->MenuChanged();
 }
 
 void TMenuItem::SetVisible(bool value) {
@@ -412,6 +417,22 @@ void TMenu::MenuChanged() {
     Handle();
 }
 
+// Only the item's state changed: the native item it was built into takes the new state where it stands, so the
+// menu is not made again (nor a bar put on its window again). A bar's own item changes the bar's picture: that
+// one, and an item not found as built, take the full rebuild.
+bool TMenu::UpdateItemState(const TMenuItem* item) {
+    if (FHandle == nullptr || ComponentState().Contains(csLoading) || InMenuLoop()) return false;
+    if (item->FParent == nullptr || (IsBar() && item->FParent == FItems)) return false;
+    const HMENU native = item->FParent == FItems ? FHandle : item->FParent->FHandle;
+    MENUITEMINFO info;
+    info.fMask = MIIM_DATA | MIIM_SUBMENU;
+    if (native == nullptr || !GetMenuItemInfo(native, item->FCommand, false, &info) || info.dwItemData != item->FCommand)
+        return false;
+    info.fMask = MIIM_STATE;
+    info.fState = (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED) | (item->FDefault ? MFS_DEFAULT : 0);
+    return SetMenuItemInfo(native, item->FCommand, false, &info);
+}
+
 void TMenu::BuildItems(HMENU native, const TMenuItem* parent) {
     for (const TMenuItem* item : parent->FItems) {
         if (!item->FVisible) continue;
@@ -554,6 +575,11 @@ void TMainMenu::MenuChanged() {
         if (FWindow != nullptr && IsWindow(FWindow)) user::SetMenu(FWindow, FHandle);
         DestroyMenu(old);
     }
+    if (FWindow != nullptr && IsWindow(FWindow)) SendMessage(FWindow, CM_MENUCHANGED, 0, 0);
+}
+
+// The bar stays as it is (its own items' states are not changed in place): the form is told all the same.
+void TMainMenu::ItemStateChanged() {
     if (FWindow != nullptr && IsWindow(FWindow)) SendMessage(FWindow, CM_MENUCHANGED, 0, 0);
 }
 

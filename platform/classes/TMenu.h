@@ -172,6 +172,7 @@ public:
 protected:
     virtual bool IsBar() const { return false; }
     virtual void MenuChanged();   // after items changed: rebuild the native menu if there is one
+    virtual void ItemStateChanged() {}   // after an item's state was set in the native menu in place
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
     void DestroyNativeMenu();
@@ -180,6 +181,7 @@ protected:
 private:
     friend class TMenuItem;
     void BuildItems(user::HMENU native, const TMenuItem* parent);
+    bool UpdateItemState(const TMenuItem* item);   // false: the change needs the native menu made again
 
     TMenuItem* FItems = nullptr;
     TCustomImageList* FImages = nullptr;
@@ -201,6 +203,7 @@ public:
 protected:
     bool IsBar() const override { return true; }
     void MenuChanged() override;
+    void ItemStateChanged() override;
 
 private:
     user::HWND FWindow = nullptr;

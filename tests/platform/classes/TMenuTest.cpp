@@ -292,6 +292,40 @@ TEST_F(MenuTest, TheFormHearsCMMenuChangedForEachChangeOfItsMainMenu) {
     EXPECT_EQ(form->MenuChanges, before);   // off the form, no more notices
 }
 
+TEST_F(MenuTest, AnEnabledChangeInsideAMenuKeepsTheBarAndABarItemsOwnChangeMakesItAgain) {
+    auto* form = Create<TMenuWatchForm>(Application);
+    form->Show();
+    TMainMenu* menu = new TMainMenu(form);
+    TMenuItem* file = NewItem(form, "&File");
+    TMenuItem* open = NewItem(form, "&Open");
+    menu->Items()->Add(file);
+    file->Add(open);
+    form->SetMenuComponent(menu);
+    Pump();
+    const user::HMENU bar = user::GetMenu(form->Handle());
+    ASSERT_NE(bar, nullptr);
+    const int changes = form->MenuChanges;
+    open->SetEnabled(false);
+    EXPECT_EQ(user::GetMenu(form->Handle()), bar);   // not made again, not put on the form again
+    EXPECT_EQ(form->MenuChanges, changes + 1);
+    EXPECT_NE(user::GetMenuState(bar, open->Command(), user::MF_BYCOMMAND) & user::MF_GRAYED, 0u);
+    open->SetEnabled(true);
+    EXPECT_EQ(user::GetMenu(form->Handle()), bar);
+    EXPECT_EQ(user::GetMenuState(bar, open->Command(), user::MF_BYCOMMAND) & user::MF_GRAYED, 0u);
+    file->SetEnabled(false);   // the bar's picture changes
+    const user::HMENU rebuilt = user::GetMenu(form->Handle());
+    EXPECT_NE(rebuilt, bar);
+    EXPECT_NE(user::GetMenuState(rebuilt, 0, user::MF_BYPOSITION) & user::MF_GRAYED, 0u);
+
+    TPopupMenu* popup = new TPopupMenu(form);
+    TMenuItem* copy = NewItem(form, "&Copy");
+    popup->Items()->Add(copy);
+    const user::HMENU native = popup->Handle();
+    copy->SetEnabled(false);
+    EXPECT_EQ(popup->Handle(), native);
+    EXPECT_NE(user::GetMenuState(native, copy->Command(), user::MF_BYCOMMAND) & user::MF_GRAYED, 0u);
+}
+
 TEST_F(MenuTest, MainMenuBarOpensWithAltLetterClosesWithEscapeAndItsItemsClick) {
     TForm* form = NewForm();
     TMainMenu* menu = new TMainMenu(form);
