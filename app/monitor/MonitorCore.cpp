@@ -2,11 +2,13 @@
 // queued hand-over of every refreshed row to the view.
 #include "app/monitor/MonitorCore.h"
 
+#include "app/settings/ProgramLog.h"
 #include "app/settings/SettingsKey.h"
 #include "app/cache/WorkUnitFiles.h"
 #include "platform/base/Assert.h"
 #include "platform/os/Files.h"
 #include "platform/os/Network.h"
+#include "platform/os/RegistryBatch.h"
 #include "platform/os/Thread.h"
 
 #include <algorithm>
@@ -20,6 +22,12 @@ std::int64_t SteadyMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
+
+// The settings file written with what the node threads' refreshes hold; a failure logged, the values stay held.
+void WriteHeldSettings() {
+    if (!os::RegistryStore::Default().WriteHeld()) WLog("Settings: cannot write the settings file");
+}
+
 }
 
 TNodeSlot::TNodeSlot(int node, const TNodeSettings& settings, bool cached)
@@ -90,7 +98,7 @@ void TMonitorCore::Close() {
         FWorkers = {};
     }
     std::lock_guard flush(FFlushLock);   // a node thread's flush ends first
-    FSettingsWrites.Flush();
+    WriteHeldSettings();
     if (history) history->Flush();
 }
 
@@ -111,7 +119,7 @@ void TMonitorCore::FlushWrites() {
         FEndedSinceFlush = 0;
     }
     FLastFlushMs = SteadyMs();
-    FSettingsWrites.Flush();
+    WriteHeldSettings();
     if (history) history->Flush();
 }
 
@@ -232,7 +240,10 @@ std::string TMonitorCore::LookUpIp(int node, const std::string& path, const std:
         std::lock_guard guard(slot.Lock);
         slot.Ip = ip;
     }
-    FSettingsWrites.WriteText(PathKey, NodeValue("Ip", node), ip);
+    {
+        os::TRegistryHold hold;
+        TSettingsKey(PathKey).WriteText(NodeValue("Ip", node), ip);
+    }
     stage(5);
     return ip;
 }
@@ -260,6 +271,7 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
     os::TCriticalSectionLock update(FUpdateLock);
     if (FClosed || !Current(node, generation)) return;
+    os::TRegistryHold hold;   // its settings values in the store now, in the file once a farm cycle
     TRowRefreshContext context {
         RowStates(), FProjects, FHistory, FAutoBackup, FHintTray, FLanguage, FProgramFolder, FCacheBusy, {}};
     context.Actions.Stage = [this, node, generation](int s) { SetStage(node, generation, s); };
@@ -267,7 +279,6 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     context.Actions.Workers = FWorkers;
     context.Totals = &FDayTotals;
     context.UnitKeys = FUnitKeys.get();
-    context.SettingsWrites = &FSettingsWrites;
     context.CacheFolderExists = [this](int n) { return FCacheFolders.Exists(n); };
     TRowRefresh refresh = ReadData(context, node, cycle);
     Slot(node).Seen = RowState(node).SeenProgress;

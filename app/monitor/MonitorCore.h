@@ -7,7 +7,6 @@
 #include "app/monitor/Monitor.h"
 #include "app/monitor/MyThread.h"
 #include "app/monitor/RowRefresh.h"
-#include "app/settings/SettingsWrites.h"
 #include "platform/os/CriticalSection.h"
 #include "platform/os/OwnedMutex.h"
 
@@ -23,7 +22,7 @@ namespace korvex::app {
 // Lock order. A thread takes these locks only in this order and never takes one while it holds a later one:
 // the flush lock, then the update lock, then the farm lock (TFarmLink), then one of the short locks under
 // which nothing else is taken (a slot's lock, the busy lock, the totals lock, the farm link's slot lock, the
-// settings writes' own lock, TMonitor's core lock, the host-test lock). So the flush lock is never taken under
+// settings store's and the history's own locks, TMonitor's core lock, the host-test lock). So the flush lock is never taken under
 // the update lock: Close leaves the update lock before it takes the flush lock. A row refresh, under the update
 // lock, may send a farm command and so wait for the farm lock; a status query holds the farm lock while it
 // waits for its reply, so it takes neither the update nor the flush lock, and it looks up names and writes
@@ -63,12 +62,13 @@ public:
     const TNodeSettings& Settings(int node) const { return Slot(node).Row.Settings; }
 
     // Under the update lock: no refresh starts after this, and queued view calls are dropped. Then writes
-    // what the last refreshes changed, before the history goes back to its owner. UI thread.
+    // the settings file with what the last refreshes held, before the history goes back to its owner. UI thread.
     void Close();
-    // The settings values and the history the refreshes changed, written (outside the update lock), each
-    // only when something changed. The node threads call it once a farm cycle: when every node has ended a
-    // cycle since the last write; or when the last write is older than the flush interval (a node that stays
-    // busy, such as one stuck in a hung share).
+    // A node thread's settings writes (row refresh, address look-up) are in the settings store at once, for
+    // every reader, and held for the file (os::TRegistryHold); this writes the file with them (outside the
+    // update lock), and the history's speeds a failed write left. The node threads call it once a farm cycle:
+    // when every node has ended a cycle since the last write; or when the last write is older than the flush
+    // interval (a node that stays busy, such as one stuck in a hung share).
     void FlushWrites();
     void SetFlushInterval(int ms) { FFlushIntervalMs = ms; }
     void SetWorkers(const TMonitorWorkers& workers);
@@ -121,7 +121,6 @@ private:
     bool FCacheBusy = false;
     TWorkUnitHistory* FHistory;
     TMonitorWorkers FWorkers;
-    TSettingsWrites FSettingsWrites;
     TCacheFolderList FCacheFolders;   // the rows' cache folder tests, one listing a farm cycle
 
     os::TOwnedMutex FFlushLock;   // one flush at a time

@@ -1,7 +1,6 @@
 // The row refresh of one node: cells, gauge, squares, balloons, totals and the steps they trigger.
 #include "app/monitor/RowRefresh.h"
 
-#include "app/nodes/CoreSpeed.h"
 #include "app/nodes/Estimates.h"
 #include "app/settings/ProgramLog.h"
 #include "app/settings/SettingsKey.h"
@@ -55,17 +54,13 @@ void MarkDuplicates(TRowRefreshContext& context, int node, TRowRefresh& refresh)
 
 void MeasureSpeed(TRowRefreshContext& context, int node, const TNodeReading& reading, int k) {
     const double v = PercentSpeed(reading.TimePerPercent, context.Projects.Credit(k));
-    const double r = context.SettingsWrites ? StoreCoreSpeed(*context.SettingsWrites, node, context.Projects.Core(k), v)
-                                            : StoreCoreSpeed(node, context.Projects.Core(k), v);
+    const double r = StoreCoreSpeed(node, context.Projects.Core(k), v);
     if (context.History) context.History->ReSaveWU(reading.WUName, reading.RCG, r);
 }
 
-void RecordBackLevel(TRowRefreshContext& context, int node, TNodeState& state, int level) {
+void RecordBackLevel(int node, TNodeState& state, int level) {
     state.BackLevel = level;
-    if (context.SettingsWrites)
-        context.SettingsWrites->WriteInteger(DataKey, NodeValue("BackLevel", node), level);
-    else
-        TSettingsKey(DataKey).WriteInteger(NodeValue("BackLevel", node), level);
+    TSettingsKey(DataKey).WriteInteger(NodeValue("BackLevel", node), level);
 }
 
 // The level is recorded once the backup started for it was made, so that one that failed is tried again at
@@ -74,7 +69,7 @@ void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, i
     const std::function<void(int)>& stage) {
     const TMonitorWorkers& workers = context.Actions.Workers;
     if (state.BackupPending > 0 && outcome != TBackupOutcome::Running) {
-        if (outcome == TBackupOutcome::Made) RecordBackLevel(context, node, state, state.BackupPending);
+        if (outcome == TBackupOutcome::Made) RecordBackLevel(node, state, state.BackupPending);
         state.BackupPending = 0;
     }
     const bool on = context.AutoBackup && state.Settings.Backup;
@@ -87,7 +82,7 @@ void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, i
         if (workers.BackupOutcome)
             state.BackupPending = progress;
         else
-            RecordBackLevel(context, node, state, progress);
+            RecordBackLevel(node, state, progress);
         stage(245);
     } else {
         stage(246);

@@ -7,7 +7,6 @@
 #include "app/nodes/NodeReading.h"
 #include "app/nodes/ProjectTable.h"
 #include "app/settings/Settings.h"
-#include "app/settings/SettingsWrites.h"
 #include "app/nodes/WorkUnitHistory.h"
 #include "platform/base/DateTimeType.h"
 
@@ -121,15 +120,14 @@ struct TRowRefreshContext {
     bool& CacheBusy;
     TRowActions Actions;
     TDayTotals* Totals = nullptr;   // the rows' day figures; none: the totals are summed from every row's text
-    TSettingsWrites* SettingsWrites = nullptr;   // settings values held for the cycle's write; none: written at once
     // Whether a node's cache folder exists; none: the folder is looked at.
-    std::function<bool(int node)> CacheFolderExists;
+    std::function<bool(int node)> CacheFolderExists {};
     TUnitKeyIndex* UnitKeys = nullptr;   // the rows by their key; none: every row is compared
 };
 
 // Refreshes node `node` from its cycle and returns what the view is to show. The caller holds the update
-// lock. Records units and speeds in the history (in memory), sets the speed and backup level values of the
-// settings store (through SettingsWrites when given), and calls the actions.
+// lock. Records units and speeds in the history file, sets the speed and backup level values of the settings
+// store, and calls the actions.
 TRowRefresh ReadData(TRowRefreshContext& context, int node, const TNodeCycle& cycle);
 
 // The unit key of column 8: characters 2 to 5 of the name, " * ", the run-clone-gen, the first "_" removed.

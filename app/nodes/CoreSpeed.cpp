@@ -1,6 +1,4 @@
 // The measured speed per node and core family, kept smoothed in the settings store.
-#include "app/nodes/CoreSpeed.h"
-
 #include "app/nodes/Estimates.h"
 
 #include "app/settings/Settings.h"
@@ -23,27 +21,17 @@ std::string SpeedValueName(const std::string& core, int nodeIndex) {
     return word.empty() ? word : NodeValue(word.c_str(), nodeIndex);
 }
 
-double StoreCoreSpeed(TSettingsWrites& writes, int nodeIndex, const std::string& core, double v) {
-    const std::string name = SpeedValueName(core, nodeIndex);
-    std::optional<double> stored = writes.PendingFloat(DataKey, name);
-    if (!stored) {
-        TSettingsKey data(DataKey, false);
-        if (data.Exists(name)) {
-            stored = data.FloatIfPresent(name);
-            if (!stored) return v;   // wrong-typed: left alone
-        }
-    }
-    // A missing value starts at v, which the blend keeps.
-    const double old = !stored || *stored == 0 ? v : *stored;
-    const double r = BlendSpeed(old, v);
-    if (!stored || *stored != r) writes.WriteFloat(DataKey, name, r);
-    return r;
-}
-
+// Opens the key (made when missing); a missing value gets v written, then the value is read, a 0 taken as v, and
+// the blend written.
 double StoreCoreSpeed(int nodeIndex, const std::string& core, double v) {
-    TSettingsWrites writes;
-    const double r = StoreCoreSpeed(writes, nodeIndex, core, v);
-    writes.Flush();
+    const std::string name = SpeedValueName(core, nodeIndex);
+    TSettingsKey data(DataKey);
+    if (!data.Exists(name)) data.WriteFloat(name, v);
+    const std::optional<double> stored = data.FloatIfPresent(name);
+    if (!stored) return v;   // wrong-typed (left alone), or it could not be written
+    const double old = *stored == 0 ? v : *stored;
+    const double r = BlendSpeed(old, v);
+    data.WriteFloat(name, r);
     return r;
 }
 

@@ -31,12 +31,13 @@ struct THistoryEntry {
 // Readers find each field by the first occurrence of its mark, so a mark inside a field is written as "%"
 // and two hex digits (EncodeHistoryField); ordinary values are written as they are.
 //
-// The changes (a unit recorded, a speed set) change memory at once and are kept until written; Flush writes the
-// whole file from memory when something changed. A file changed on disk since it was last read or written
-// (restored from a backup, edited by hand: another device, inode, size or time) is read again first and the
-// changes not yet written are applied to what it holds, so nothing the user put there is written over. Every
-// line, a blank one too, is kept and written back byte for byte, each ended with CR LF (so a last line the
-// file held without its end no longer runs into the next one).
+// The changes reach the file at once: a unit recorded is appended to it, a speed set rewrites it from memory
+// (through KORVEX.WUN). A speed that could not be written is kept and written with the next rewrite (Flush).
+// A file changed on disk since it was last read or written (restored from a backup, edited by hand: another
+// device, inode, size or time) is read again before a rewrite and the speeds not yet written are applied to
+// what it holds, so nothing the user put there is written over. Every line, a blank one too, is kept and
+// written back byte for byte, each ended with CR LF (so a last line the file held without its end no longer
+// runs into the next one; an append puts a line break first for such a line).
 // All members may be called from any thread (one lock inside; writes are serialised by another).
 class TWorkUnitHistory {
 public:
@@ -57,18 +58,19 @@ public:
     // without a name or a run-clone-gen is never known, and never recorded.
     bool IsKnown(const std::string& name, const std::string& rcg) const;
 
-    // Lists a unit not yet known as a new last line stamped now, written by the next Flush. True when it was
-    // listed.
+    // Appends a unit not yet known to the file as a new last line stamped now, and lists it. True when it was
+    // appended; when the file cannot be written, nothing is listed (the reason logged) and the next call tries
+    // again.
     bool SaveWU(const std::string& name, const std::string& rcg, int points, const std::string& node);
 
     // Sets the speed of the last line whose name's first five characters occur in `name` and whose
     // run-clone-gen equals `rcg`, replacing a speed it had; a line that shows this speed already is not
-    // changed. False when no line matched.
+    // changed. The file is rewritten at once. False when no line matched.
     bool ReSaveWU(const std::string& name, const std::string& rcg, double speed);
 
-    // Changes not yet written.
+    // Speeds not yet written.
     bool Dirty() const;
-    // Writes the history when it changed since the last write: the whole file as KORVEX.WUN, renamed over
+    // Writes the speeds not yet written: the whole file as KORVEX.WUN, renamed over
     // KORVEX.WUS, so a crash leaves the old or the new file. On a failure the old file stays, the temporary
     // one is removed, the changes wait for the next Flush (false), and the program log gets the reason, once
     // while the same reason lasts.
@@ -79,16 +81,16 @@ private:
         std::string Text;   // without its line break
         THistoryEntry Entry;
     };
-    // A change not written yet, kept to be applied again to a file changed on disk.
+    // A speed not written yet, kept to be applied again to a file changed on disk.
     struct TChange {
         std::uint64_t Serial = 0;
-        std::string Unit;   // a unit's whole line; empty for a speed
-        std::string Name;   // a speed's unit and value
+        std::string Name;
         std::string RCG;
         double Speed = 0;
     };
     std::string Folder() const;
     bool LoadLocked();
+    bool ReloadLocked();
     bool ReadFileLocked(std::vector<TLine>& lines);
     bool IsKnownLocked(const std::string& name, const std::string& rcg) const;
     int SetSpeedLocked(const std::string& name, const std::string& rcg, double speed);   // -1 none, 0 same, 1 set

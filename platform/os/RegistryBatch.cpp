@@ -30,4 +30,19 @@ bool TRegistryBatch::Commit() {
     return FResult;
 }
 
+TRegistryHold::TRegistryHold()
+    : TRegistryHold(RegistryStore::Default()) {
+}
+
+TRegistryHold::TRegistryHold(RegistryStore& store)
+    : FStore(store) {
+    FStore.BeginHold();
+}
+
+TRegistryHold::~TRegistryHold() {
+    const int error = errno;
+    FStore.EndHold();
+    errno = error;
+}
+
 }

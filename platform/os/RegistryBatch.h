@@ -1,4 +1,5 @@
-// TRegistryBatch: a scope whose settings changes reach the settings file together, with one write at its end.
+// TRegistryBatch: a scope whose settings changes reach the settings file together, with one write at its end;
+// TRegistryHold: a scope whose changes are in the store at once and reach the file with its next write.
 #pragma once
 
 #include "platform/os/RegistryStore.h"
@@ -30,6 +31,20 @@ private:
     bool FOpen = true;
     bool FResult = true;
     int FError = 0;
+};
+
+// Holds the calling thread's changes for the object's life (RegistryStore::BeginHold): they are in the store at
+// once for every reader, and reach the file with its next write (RegistryStore::WriteHeld).
+class TRegistryHold {
+public:
+    TRegistryHold();   // on RegistryStore::Default()
+    explicit TRegistryHold(RegistryStore& store);
+    ~TRegistryHold();
+    TRegistryHold(const TRegistryHold&) = delete;
+    TRegistryHold& operator=(const TRegistryHold&) = delete;
+
+private:
+    RegistryStore& FStore;
 };
 
 }

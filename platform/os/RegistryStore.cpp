@@ -108,6 +108,8 @@ void RegistryStore::FollowEnvironment() {
     FLoaded = false;
     FUnreadable = false;
     FReported.clear();
+    FHeld.clear();   // they were the other file's
+    FHeldValues.clear();
     for (Batch& batch : FBatches)
         batch.Checked = false;   // open batches read the new file
 }
@@ -173,6 +175,10 @@ void RegistryStore::Parse(const std::string& content, bool reportDamage, const F
     std::vector<int> damaged;
     ParseRegistryText(content, FTree, damaged);
     AddVirtualEntries();
+    const int error = errno;
+    for (const RegChange& change : FHeld)
+        ApplyChange(FTree, change);   // one that no longer applies is left out
+    errno = error;
     if (reportDamage && !damaged.empty()) ReportDamage(content, identity, damaged);
 }
 

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace korvex::os {
@@ -75,6 +77,17 @@ public:
     bool EndUpdate();
     bool InUpdate();   // a batch is open on the calling thread
 
+    // Holds: a thread inside a hold (BeginHold/EndHold on that thread, or TRegistryHold) changes the store at
+    // once, for every reader of it, and leaves the file alone: the changes held reach the file together at its
+    // next write, which WriteHeld makes (any thread), as does any change written through or a batch's end. A
+    // reload of the file (another process wrote it) keeps them, made again on what it holds. A crash loses
+    // what is held: the file holds what it held at its last write. A change of the Run value is not held, and
+    // a batch the thread opens keeps its changes its own as ever. Holds nest.
+    void BeginHold();
+    void EndHold();   // writes nothing
+    bool WriteHeld();   // false with errno when they could not be written: they stay held
+    bool HasHeld();   // changes wait for a write
+
     using TDamageHandler = std::function<void(const std::string& message)>;
     // Called once per damaged file, outside the store's lock, on the thread that loaded it; reports made
     // before a handler was set reach it when it is set.
@@ -106,6 +119,8 @@ private:
     bool TakeFileLock();
     bool Write(const RegTree& tree);
     bool Change(const RegChange& change);
+    bool Holding();   // the calling thread is inside a hold
+    void HoldChange(const RegChange& change);
     bool Commit(Batch batch);
     void SyncAutostart();
     static bool TouchesRun(const RegChange& change);
@@ -117,6 +132,9 @@ private:
     RegTree FTree;   // what the file holds (and the virtual entries)
     std::uint64_t FGeneration = 0;   // counts every change of FTree
     std::vector<Batch> FBatches;   // one per thread with a batch open
+    std::vector<std::pair<std::thread::id, int>> FHolds;   // the threads inside a hold, with their depth
+    std::vector<RegChange> FHeld;   // made in FTree, not written yet, in order
+    std::unordered_map<std::string, std::size_t> FHeldValues;   // a value set in FHeld: its place there
     bool FLoaded = false;
     bool FUnreadable = false;   // the file is there but is no settings file (not regular, too large): kept
     std::string FContent;   // what the file held at the last load or write (to roll a failed write back)

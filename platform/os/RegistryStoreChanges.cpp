@@ -155,12 +155,89 @@ bool RegistryStore::Write(const RegTree& tree) {
         errno = EINVAL;
         return false;
     }
+    // Every tree written is made from FTree, which holds the held changes: written with it.
     std::string content = FormatRegistryText(tree);
-    if (FLoaded && FFile.Identity().Exists && content == FContent) return true;   // the file holds it already
-    if (!RewriteFileAtomicallyVia(FPath, content, FPath + ".tmp")) return false;
-    FContent = std::move(content);
-    if (!FFile.PinPath(FPath)) FLoaded = false;   // reload on the next call
+    if (!(FLoaded && FFile.Identity().Exists && content == FContent)) {   // else the file holds it already
+        if (!RewriteFileAtomicallyVia(FPath, content, FPath + ".tmp")) return false;
+        FContent = std::move(content);
+        if (!FFile.PinPath(FPath)) FLoaded = false;   // reload on the next call
+    }
+    FHeld.clear();
+    FHeldValues.clear();
     return true;
+}
+
+// ---- Holds --------------------------------------------------------------------------------------------------
+
+bool RegistryStore::Holding() {
+    const std::thread::id self = std::this_thread::get_id();
+    return std::any_of(FHolds.begin(), FHolds.end(), [self](const auto& hold) { return hold.first == self; });
+}
+
+void RegistryStore::BeginHold() {
+    std::lock_guard guard(FLock);
+    const std::thread::id self = std::this_thread::get_id();
+    for (auto& hold : FHolds)
+        if (hold.first == self) {
+            ++hold.second;
+            return;
+        }
+    FHolds.emplace_back(self, 1);
+}
+
+void RegistryStore::EndHold() {
+    std::lock_guard guard(FLock);
+    const std::thread::id self = std::this_thread::get_id();
+    for (std::size_t i = 0; i < FHolds.size(); ++i)
+        if (FHolds[i].first == self) {
+            if (--FHolds[i].second == 0) FHolds.erase(FHolds.begin() + std::ptrdiff_t(i));
+            return;
+        }
+}
+
+bool RegistryStore::HasHeld() {
+    std::lock_guard guard(FLock);
+    return !FHeld.empty();
+}
+
+// A value set again replaces its earlier setting in the log, so the log keeps one entry a value however often
+// it changes between writes.
+void RegistryStore::HoldChange(const RegChange& change) {
+    if (change.Kind != RegChange::TKind::SetValue) {
+        FHeld.push_back(change);
+        if (change.Kind != RegChange::TKind::CreateKey) FHeldValues.clear();   // deletions keep their order
+        return;
+    }
+    std::string id = std::to_string(change.Root) + ":" + std::to_string(change.Path.size());   // names hold no NUL
+    for (const std::string& part : change.Path) {
+        id += '\0';
+        id += FoldName(part);
+    }
+    id += '\0';
+    id += FoldName(change.Name);
+    auto [at, added] = FHeldValues.try_emplace(std::move(id), FHeld.size());
+    if (added)
+        FHeld.push_back(change);
+    else
+        FHeld[at->second] = change;
+}
+
+bool RegistryStore::WriteHeld() {
+    bool ok = true;
+    int error = 0;
+    {
+        std::lock_guard guard(FLock);
+        FollowEnvironment();
+        if (FHeld.empty()) return true;
+        if (!TakeFileLock()) return false;
+        Refresh();   // what other processes wrote meanwhile stays
+        ok = Write(FTree);
+        error = errno;
+        ::flock(FLockFd, LOCK_UN);
+    }
+    FireReports();
+    errno = error;
+    return ok;
 }
 
 bool RegistryStore::Change(const RegChange& change) {
@@ -183,6 +260,10 @@ bool RegistryStore::Change(const RegChange& change) {
             }
             ApplyChange(*batch->View, change);
             batch->Log.push_back(change);
+        } else if (result > 0 && !touchesRun && Holding()) {   // in the store now, in the file at the next write
+            ApplyChange(FTree, change);
+            ++FGeneration;
+            HoldChange(change);
         } else if (result > 0 || (result == 0 && touchesRun && !batch)) {
             if (!TakeFileLock()) {
                 error = errno;

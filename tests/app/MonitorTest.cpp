@@ -12,6 +12,7 @@
 #include "platform/os/EventLoop.h"
 #include "platform/os/EventLoopDispatcher.h"
 #include "platform/os/Network.h"
+#include "platform/os/RegistryStore.h"
 #include "platform/os/ServerSocket.h"
 
 #include <gtest/gtest.h>
@@ -241,9 +242,10 @@ TEST_F(MonitorTest, AFinishingUnitAddsExactlyOneHistoryLine) {
     EXPECT_EQ(history.Entries()[1].RCG, "6-33-12");
 }
 
-// The core driven by hand through farm cycles of three nodes: what their refreshes change (units with their
-// speeds, the speed values, the backup levels) is written once, when every node has ended a cycle.
-TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeEnds) {
+// The core driven by hand through farm cycles of three nodes: the units and speeds their refreshes find are in
+// the history file at once; the settings values (speeds, backup levels) in the store at once and in the settings
+// file once, when every node has ended a cycle.
+TEST_F(MonitorTest, AFarmCycleWritesTheSettingsFileOnceWhenItsLastNodeEndsAndTheHistoryAtOnce) {
     for (const char* label : {"one", "two", "three"})
         AddNode(label);
     settings.AutoBackup = true;
@@ -278,15 +280,18 @@ TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeE
     };
     for (int node = 0; node < 3; ++node)
         refresh(node, 45);
-    core.CycleEnded(0, 0);
-    core.CycleEnded(2, 0);
-    EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_FALSE(std::filesystem::exists(env.RegistryFile()));
-    core.CycleEnded(1, 0);
+    // The history file has each unit and speed at once, the store each value; the settings file waits.
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_NE(env.ReadFile("KORVEX.WUS").find("*2-33-12#120=three@10.00\r\n"), std::string::npos);
     EXPECT_TRUE(env.Stored(DataKey, "Gromacs2"));
     EXPECT_TRUE(env.Stored(DataKey, "BackLevel1"));
+    core.CycleEnded(0, 0);
+    core.CycleEnded(2, 0);
+    EXPECT_FALSE(std::filesystem::exists(env.RegistryFile()));
+    core.CycleEnded(1, 0);
+    ASSERT_TRUE(std::filesystem::exists(env.RegistryFile()));
+    EXPECT_TRUE(os::RegistryStore(env.RegistryFile()).GetValue(os::HKEY_LOCAL_MACHINE, DataKey, "Gromacs2"));
+    EXPECT_TRUE(os::RegistryStore(env.RegistryFile()).GetValue(os::HKEY_LOCAL_MACHINE, DataKey, "BackLevel1"));
     changed(file);
     changed(env.RegistryFile());
 
@@ -298,18 +303,19 @@ TEST_F(MonitorTest, AFarmCycleWritesTheHistoryAndTheSettingsOnceWhenItsLastNodeE
     EXPECT_FALSE(changed(file));
     EXPECT_FALSE(changed(env.RegistryFile()));
 
-    // A refresh after the last cycle's end is written when the monitor closes.
+    // A refresh after the last cycle's end: its speed in the history file at once, in the settings file when
+    // the monitor closes.
     refresh(2, 47, "00:06:00");
-    EXPECT_FALSE(changed(file));
-    core.Close();
     EXPECT_TRUE(changed(file));
+    EXPECT_FALSE(changed(env.RegistryFile()));
+    core.Close();
     EXPECT_TRUE(changed(env.RegistryFile()));
     EXPECT_EQ(env.ReadFile("KORVEX.WUS").find("*2-33-12#120=three@10.00"), std::string::npos);
 }
 
 // Nodes read one after another are idle together after each of them, several times a farm cycle: the
-// history and the settings are still written once a farm cycle, when every node has ended one.
-TEST_F(MonitorTest, NodesIdleTogetherSeveralTimesACycleWriteOnceACycle) {
+// settings file is still written once a farm cycle, when every node has ended one; the history at each new speed.
+TEST_F(MonitorTest, NodesIdleTogetherSeveralTimesACycleWriteTheSettingsFileOnceACycle) {
     for (const char* label : {"one", "two", "three"})
         AddNode(label);
     history.Load();
@@ -340,7 +346,7 @@ TEST_F(MonitorTest, NodesIdleTogetherSeveralTimesACycleWriteOnceACycle) {
             core.RefreshRow(node, 0, c);
             core.CycleEnded(node, 0);
             noteWrites();
-            EXPECT_EQ(historyWrites.size(), std::size_t(farmCycle + (node == 2 ? 1 : 0))) << farmCycle << node;
+            EXPECT_EQ(historyWrites.size(), std::size_t(farmCycle * 3 + node + 1)) << farmCycle << node;
             EXPECT_EQ(settingsWrites.size(), std::size_t(farmCycle + (node == 2 ? 1 : 0))) << farmCycle << node;
         }
     core.Close();

@@ -1,16 +1,17 @@
 // The row refresh: cells, squares, hints, balloons, totals, duplicates, history, speed, backup and cache steps.
 #include "app/monitor/RowRefresh.h"
-#include "app/settings/SettingsWrites.h"
 #include "app/cache/WorkUnitFiles.h"
 #include "app/settings/ProgramLog.h"
 #include "support/AppEnvironment.h"
 
 #include "platform/base/DateTime.h"
+#include "platform/os/RegistryBatch.h"
 #include "platform/os/RegistryTypes.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 namespace korvex::app {
 namespace {
@@ -47,7 +48,6 @@ protected:
     TRowRefresh Refresh(int node, const TNodeReading& reading, TFarmReply farm = {}) {
         TRowRefreshContext context {
             nodes, projects, &history, autoBackup, true, language, env.Folder(), cacheBusy, actions};
-        context.SettingsWrites = settingsWrites;
         return ReadData(context, node, TNodeCycle {reading, RefreshNow, farm});
     }
     TRowView& Row(int node) { return nodes[static_cast<std::size_t>(node)].Row; }
@@ -60,7 +60,6 @@ protected:
     int language = 1;
     bool cacheBusy = false;
     TRowActions actions;
-    TSettingsWrites* settingsWrites = nullptr;
 };
 
 TEST(UnitKey, TakesTheProjectNumberAndDropsTheFirstUnderscore) {
@@ -379,33 +378,43 @@ TEST_F(RowRefreshTest, EachPercentMeasuresTheSpeedIntoTheStoreAndTheHistoryLine)
     EXPECT_NE(env.ReadFile("KORVEX.WUS").find("@10.00"), std::string::npos);
 }
 
-TEST_F(RowRefreshTest, WithTheCyclesWritesARefreshWritesNoFileAndAFlushWritesEveryValueOnce) {
-    TSettingsWrites writes;
-    settingsWrites = &writes;
+// A node thread refreshes under a hold of the settings store: its values are in the store for every reader at
+// once and in the settings file at the next write; the history line is in its file at once.
+TEST_F(RowRefreshTest, UnderAHoldTheValuesAreInTheStoreAtOnceAndTheSettingsFileIsWrittenAtTheNextWrite) {
     autoBackup = true;
     nodes[0].Settings.Backup = true;
-    Refresh(0, Running(45));   // records the unit, backs up at 45
-    nodes[0].SeenProgress = 44;
-    Refresh(0, Running(45));   // measures the speed
+    {
+        os::TRegistryHold hold;
+        Refresh(0, Running(45));   // records the unit, backs up at 45
+        nodes[0].SeenProgress = 44;
+        Refresh(0, Running(45));   // measures the speed
+    }
     EXPECT_FALSE(std::filesystem::exists(env.RegistryFile()));
-    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUS")));
-    EXPECT_TRUE(writes.Pending());
-    // A second measurement reads the value held, not the store's.
-    nodes[0].SeenProgress = 44;
-    Refresh(0, Running(45));
-    EXPECT_DOUBLE_EQ(*writes.PendingFloat(DataKey, "Gromacs0"), 10);
-
-    ASSERT_TRUE(writes.Flush());
-    ASSERT_TRUE(history.Flush());
-    EXPECT_FALSE(writes.Pending());
-    EXPECT_EQ(os::DwordOf(*env.Stored(DataKey, "BackLevel0")), 45u);
-    EXPECT_TRUE(env.Stored(DataKey, "Gromacs0"));
-    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("#120=node0@10.00\r\n"), std::string::npos);
-    // The same speed again: nothing held, nothing written.
-    nodes[0].SeenProgress = 44;
-    Refresh(0, Running(45));
-    EXPECT_FALSE(writes.Pending());
+    std::optional<os::TRegValue> backLevel, speed;
+    std::thread reader([&] {
+        backLevel = env.Stored(DataKey, "BackLevel0");
+        speed = env.Stored(DataKey, "Gromacs0");
+    });
+    reader.join();
+    ASSERT_TRUE(backLevel);
+    EXPECT_EQ(os::DwordOf(*backLevel), 45u);
+    EXPECT_TRUE(speed);
     EXPECT_FALSE(history.Dirty());
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("#120=node0@10.00\r\n"), std::string::npos);
+
+    ASSERT_TRUE(os::RegistryStore::Default().WriteHeld());
+    os::RegistryStore file(env.RegistryFile());
+    EXPECT_EQ(file.GetValue(os::HKEY_LOCAL_MACHINE, DataKey, "BackLevel0"), backLevel);
+    EXPECT_EQ(file.GetValue(os::HKEY_LOCAL_MACHINE, DataKey, "Gromacs0"), speed);
+    // The same speed again: nothing held, the history file not written again.
+    const auto written = std::filesystem::last_write_time(env.File("KORVEX.WUS"));
+    nodes[0].SeenProgress = 44;
+    {
+        os::TRegistryHold hold;
+        Refresh(0, Running(45));
+    }
+    EXPECT_FALSE(os::RegistryStore::Default().HasHeld());
+    EXPECT_EQ(std::filesystem::last_write_time(env.File("KORVEX.WUS")), written);
 }
 
 TEST_F(RowRefreshTest, CacheStepsFollowTheLevelAndTheCacheFolder) {

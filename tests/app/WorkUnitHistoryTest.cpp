@@ -1,5 +1,5 @@
-// The work-unit history file: recording units once, loading it back streamed, and writing it from memory
-// safely, once for many changes.
+// The work-unit history file: recording units once, loading it back streamed, and writing each change to it at
+// once, safely.
 #include "app/nodes/WorkUnitHistory.h"
 #include "app/views/HistoryTable.h"
 #include "support/AppEnvironment.h"
@@ -75,10 +75,16 @@ protected:
 TEST_F(WorkUnitHistoryTest, SaveWUAppendsOneLineInTheFixedFormat) {
     TWorkUnitHistory history;
     EXPECT_TRUE(history.SaveWU("p2605_Protein in water", "5-33-12", 120, "Local host"));
-    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUS")));   // written by the flush
-    EXPECT_TRUE(history.Flush());
+    // In the file at once, appended: the same file takes the next unit at its end.
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n");
-    ASSERT_EQ(history.Count(), 1);
+    EXPECT_FALSE(history.Dirty());
+    const ino_t first = Inode(env.File("KORVEX.WUS"));
+    EXPECT_TRUE(history.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
+    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), first);
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"),
+        "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n"
+        "[05.12.2024 20:10:15] p2008_BBA5*1-2-3#218=box\r\n");
+    ASSERT_EQ(history.Count(), 2);
     EXPECT_EQ(history.Entries()[0], (THistoryEntry {"p2605_Protein in water", "5-33-12", "5.12", "05.12.2024"}));
 }
 
@@ -172,16 +178,19 @@ TEST_F(WorkUnitHistoryTest, FileThatCannotBeReadIsNeverWrittenOver) {
 }
 
 TEST_F(WorkUnitHistoryTest, AWriteThatFailsKeepsTheChangesForTheNextFlush) {
+    const std::string text = "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n";
+    test::WriteFile(env.File("KORVEX.WUS"), text);
     TWorkUnitHistory history;
-    ASSERT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
-    std::filesystem::create_directory(env.File("KORVEX.WUS"));   // the rename cannot replace it
-    EXPECT_FALSE(history.Flush());
+    history.Load();
+    std::filesystem::create_directories(env.File("KORVEX.WUN/inside"));   // the rewrite cannot make its temporary file
+    EXPECT_TRUE(history.ReSaveWU("p2605_x", "5-33-12", 10));
     EXPECT_TRUE(history.Dirty());
-    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
-    std::filesystem::remove(env.File("KORVEX.WUS"));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
+    std::filesystem::remove_all(env.File("KORVEX.WUN"));
     EXPECT_TRUE(history.Flush());
     EXPECT_FALSE(history.Dirty());
-    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n");
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box@10.00\r\n");
 }
 
 TEST_F(WorkUnitHistoryTest, ReSaveWUSetsAndReplacesTheSpeedOfTheLastMatchingLine) {
@@ -355,30 +364,32 @@ TEST_F(WorkUnitHistoryTest, BlankLinesAreRecordsAndTheNextWriteKeepsThem) {
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), written);
 }
 
-TEST_F(WorkUnitHistoryTest, ACycleOfChangesIsWrittenOnceAndAnUnchangedSpeedNotAtAll) {
+TEST_F(WorkUnitHistoryTest, EveryChangeIsInTheFileAtOnceAndAnUnchangedSpeedIsNotWritten) {
     test::WriteFile(env.File("KORVEX.WUS"), Lines(1100));
     TWorkUnitHistory history;
     history.Load();
-    const ino_t before = Inode(env.File("KORVEX.WUS"));
-    // What 200 nodes' refreshes do in one cycle: a speed each, two new units; nothing reaches the file.
-    for (int node = 0; node < 200; ++node)
-        ASSERT_TRUE(history.ReSaveWU("p2605_x", std::to_string(900 + node) + "-33-12", 20 + node));
-    EXPECT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+    ino_t file = Inode(env.File("KORVEX.WUS"));
+    // What the nodes' refreshes do: a speed each rewrites the file, a new unit is appended to it.
+    for (int node = 0; node < 20; ++node) {
+        ASSERT_TRUE(history.ReSaveWU("p2605_x", std::to_string(1080 + node) + "-33-12", 20 + node));
+        const ino_t rewritten = Inode(env.File("KORVEX.WUS"));
+        EXPECT_NE(rewritten, file);
+        file = rewritten;
+        EXPECT_NE(env.ReadFile("KORVEX.WUS").find("*" + std::to_string(1080 + node) + "-33-12#120=node"
+                      + std::to_string((1080 + node) % 200) + "@" + std::to_string(20 + node) + ".00\r\n"),
+            std::string::npos);
+    }
     EXPECT_TRUE(history.SaveWU("p2605_new", "2-2-2", 120, "node2"));
-    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), before);
-    EXPECT_TRUE(history.Dirty());
-    ASSERT_TRUE(history.Flush());
-    const ino_t written = Inode(env.File("KORVEX.WUS"));
-    EXPECT_NE(written, before);
-    const std::string text = env.ReadFile("KORVEX.WUS");
-    EXPECT_NE(text.find("*1099-33-12#120=node99@219.00\r\n"), std::string::npos);
-    EXPECT_NE(text.find("] p2605_new*2-2-2#120=node2\r\n"), std::string::npos);
-    // The same speeds again change nothing, so nothing is written.
-    for (int node = 0; node < 200; ++node)
-        ASSERT_TRUE(history.ReSaveWU("p2605_x", std::to_string(900 + node) + "-33-12", 20 + node));
+    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), file);
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("] p2605_new*2-2-2#120=node2\r\n"), std::string::npos);
     EXPECT_FALSE(history.Dirty());
-    EXPECT_TRUE(history.Flush());
-    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), written);
+    // The same speeds again change nothing, so nothing is written.
+    const std::string text = env.ReadFile("KORVEX.WUS");
+    for (int node = 0; node < 20; ++node)
+        ASSERT_TRUE(history.ReSaveWU("p2605_x", std::to_string(1080 + node) + "-33-12", 20 + node));
+    EXPECT_FALSE(history.Dirty());
+    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), file);
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
 }
 
 TEST_F(WorkUnitHistoryTest, AFileReplacedOnDiskIsReadAgainAndTheCyclesChangesAreAppliedToIt) {
@@ -416,7 +427,6 @@ TEST_F(WorkUnitHistoryTest, ALineRemovedByHandInPlaceStaysRemoved) {
     ASSERT_EQ(Inode(env.File("KORVEX.WUS")), inode);
     ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
     // A unit the edit took out is not known any more: it comes back only when it is seen again.
-    ASSERT_TRUE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), edited + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n");
     EXPECT_FALSE(history.IsKnown("p2605_x", "1-33-12"));
     EXPECT_TRUE(history.SaveWU("p2605_x", "1-33-12", 120, "node1"));
@@ -425,10 +435,11 @@ TEST_F(WorkUnitHistoryTest, ALineRemovedByHandInPlaceStaysRemoved) {
 TEST_F(WorkUnitHistoryTest, AUnitTheChangedFileKnowsAlreadyIsNotWrittenTwice) {
     TWorkUnitHistory history;
     history.Load();
-    ASSERT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
-    // Another copy of the program wrote the same unit meanwhile.
+    // Another copy of the program wrote the unit since the file was read.
     const std::string other = "[04.12.2024 10:00:00] p2605_x*5-33-12#120=box\r\n";
     test::WriteFile(env.File("KORVEX.WUS"), other);
+    EXPECT_FALSE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    EXPECT_TRUE(history.IsKnown("p2605_x", "5-33-12"));
     ASSERT_TRUE(history.Flush());
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), other);
 }
@@ -437,7 +448,8 @@ TEST_F(WorkUnitHistoryTest, AFailedWriteIsLoggedOnceWithItsReasonWhileItLasts) {
     TWorkUnitHistory history;
     ASSERT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
     std::filesystem::create_directories(env.File("KORVEX.WUN/inside"));   // the temporary file cannot be made
-    for (int cycle = 0; cycle < 3; ++cycle)
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "5-33-12", 10));
+    for (int cycle = 0; cycle < 2; ++cycle)
         EXPECT_FALSE(history.Flush());
     const std::string log = env.ReadFile("KORVEX.LOG");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
@@ -445,9 +457,9 @@ TEST_F(WorkUnitHistoryTest, AFailedWriteIsLoggedOnceWithItsReasonWhileItLasts) {
     std::filesystem::remove_all(env.File("KORVEX.WUN"));
     ASSERT_TRUE(history.Flush());
     // A new failure after a write that worked is told again.
-    ASSERT_TRUE(history.SaveWU("p2605_x", "6-33-12", 120, "box"));
     std::filesystem::create_directories(env.File("KORVEX.WUN/inside"));
-    EXPECT_FALSE(history.Flush());
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "5-33-12", 11));
+    EXPECT_TRUE(history.Dirty());
     const std::string after = env.ReadFile("KORVEX.LOG");
     EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2) << after;
 }
@@ -460,13 +472,15 @@ TEST_F(WorkUnitHistoryTest, AHistoryKeptBehindALinkIsWrittenThroughIt) {
     TWorkUnitHistory history;
     history.Load();
     ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
-    ASSERT_TRUE(history.Flush());
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "0-33-12", 6));   // a rewrite, through the link too
+    EXPECT_FALSE(history.Dirty());
     EXPECT_TRUE(std::filesystem::is_symlink(env.File("KORVEX.WUS")));
-    EXPECT_EQ(env.ReadFile("share/korvex-history"), Lines(2) + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n");
+    std::string expected = Lines(2) + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n";
+    expected.replace(expected.find("*0-33-12#120=node0"), 18, "*0-33-12#120=node0@6.00");
+    EXPECT_EQ(env.ReadFile("share/korvex-history"), expected);
     // A link that leads nowhere is left alone, and the write fails.
     std::filesystem::remove(target);
-    ASSERT_TRUE(history.SaveWU("p2605_new", "2-2-2", 120, "node2"));
-    EXPECT_FALSE(history.Flush());
+    EXPECT_FALSE(history.SaveWU("p2605_new", "2-2-2", 120, "node2"));
     EXPECT_TRUE(std::filesystem::is_symlink(env.File("KORVEX.WUS")));
     EXPECT_FALSE(std::filesystem::exists(target));
 }
@@ -523,16 +537,16 @@ TEST_F(WorkUnitHistoryTest, AnEditMadeWhileTheFileIsWrittenIsKept) {
         test::WriteFile(env.File("KORVEX.WUS"), Lines(2));
         TWorkUnitHistory history;
         history.Load();
-        ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
         int edited = 0;
         os::SetReplaceProbe([&](const std::string& target) {
             if (edited++ == 0) edit.Make(target);
         });
-        const bool flushed = history.Flush();
+        ASSERT_TRUE(history.ReSaveWU("p2605_x", "0-33-12", 6));
         os::SetReplaceProbe(nullptr);
-        ASSERT_TRUE(flushed);
         EXPECT_GE(edited, 2);   // written again after the edit was seen
-        EXPECT_EQ(env.ReadFile("KORVEX.WUS"), Lines(2) + hand + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n");
+        std::string expected = Lines(2);
+        expected.replace(expected.find("*0-33-12#120=node0"), 18, "*0-33-12#120=node0@6.00");
+        EXPECT_EQ(env.ReadFile("KORVEX.WUS"), expected + hand);
         EXPECT_TRUE(history.IsKnown("p2605_hand", "9-9-9"));
         EXPECT_FALSE(history.Dirty());
         // The file written is the one known: a later change writes without reading again, and keeps everything.
@@ -548,21 +562,19 @@ TEST_F(WorkUnitHistoryTest, AFileThatKeepsChangingUnderEveryWriteKeepsTheChanges
     test::WriteFile(env.File("KORVEX.WUS"), Lines(2));
     TWorkUnitHistory history;
     history.Load();
-    ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
     int edits = 0;
     os::SetReplaceProbe([&](const std::string& target) {
         std::ofstream out(target, std::ios::binary | std::ios::app);
         out << "[06.12.2024 09:00:00] p2605_hand*" << ++edits << "-9-9#1=hand\r\n";
     });
-    const bool flushed = history.Flush();
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "0-33-12", 6));   // its rewrite gives up
     os::SetReplaceProbe(nullptr);
-    EXPECT_FALSE(flushed);
     EXPECT_EQ(edits, MaxWriteAttempts);
     EXPECT_TRUE(history.Dirty());
     ASSERT_TRUE(history.Flush());
     const std::string text = env.ReadFile("KORVEX.WUS");
     EXPECT_NE(text.find("p2605_hand*8-9-9"), std::string::npos);
-    EXPECT_NE(text.find("p2605_new*1-1-1"), std::string::npos);
+    EXPECT_NE(text.find("node0@6.00"), std::string::npos);
 }
 
 }
