@@ -393,6 +393,7 @@ bool TWorkUnitHistory::Flush() {
         // An edit made while the new file was written is seen at the last moment, and the file read again: only
         // the rename itself is left for one to be lost in.
         os::TReplaceChecks checks;
+        checks.SyncFolder = false;   // rewritten at every new speed: the folder is synced by the system later
         checks.BeforeRename = [this, &path] {
             std::lock_guard<std::mutex> guard(FLock);
             return !FFile.ChangedOnDisk(path);

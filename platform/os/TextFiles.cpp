@@ -139,6 +139,7 @@ bool FinishReplace(int fd, const std::string& temp, const std::string& target, c
         if (kept >= 0) checks.Written(kept);
     }
     if (::close(fd) != 0) return false;   // written and renamed: only a late report of a write error
+    if (!checks.SyncFolder) return true;
     std::string folder = ExtractFileDir(target);
     int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {   // the rename itself reaches the disk

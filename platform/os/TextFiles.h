@@ -43,6 +43,9 @@ struct TReplaceChecks {
     std::function<bool()> BeforeRename;
     // After the rename: the new file's descriptor (closed on exec), which the callee takes over.
     std::function<void(int fd)> Written;
+    // The folder synced after the rename, so that the rename itself is on the disk when the call returns. The
+    // new content is synced before the rename either way: a crash leaves the old file or the new one.
+    bool SyncFolder = true;
 };
 bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath,
     const TReplaceChecks& checks);
