@@ -242,6 +242,17 @@ INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsSpeedButtonTest, ::testing::Values(-1, 
 
 class TsSpeedButtonDropDown : public ControlsTest {
 protected:
+    // A 23-pixel drop-down button with menu as its drop-down menu, shown in LongHorn.
+    TsSpeedButton* MakeDropDown(TPopupMenu* menu) {
+        UseSkin(1);
+        auto* b = Create<TsSpeedButton>(Form);
+        b->SetBounds(20, 20, 23, 23);
+        b->SetParent(Form);
+        b->SetButtonStyle(tbsDropDown);
+        b->SetDropdownMenu(menu);
+        Pump();
+        return b;
+    }
     void TearDown() override {
         user::SetMenuLoopIdleHook(nullptr);
         ControlsTest::TearDown();
@@ -251,17 +262,11 @@ protected:
 // Without OnClick the whole button opens the menu and shows down while it is open; the hints are off from the
 // press until the menu is gone, though the menu took the release.
 TEST_F(TsSpeedButtonDropDown, WithoutOnClickTheButtonShowsDownWhileItsMenuIsOpenAndHintsComeBackAfter) {
-    UseSkin(1);
-    auto* b = Create<TsSpeedButton>(Form);
-    b->SetBounds(20, 20, 23, 23);
-    b->SetParent(Form);
-    b->SetButtonStyle(tbsDropDown);
     auto* menu = Create<TPopupMenu>(Form);
     auto* item = Create<TMenuItem>(Form);
     item->SetCaption("First");
     menu->Items()->Add(item);
-    b->SetDropdownMenu(menu);
-    Pump();
+    TsSpeedButton* b = MakeDropDown(menu);
     ASSERT_TRUE(Application->ShowHint());
     TSpeedButtonState open = sbsUp;
     int openState = 0;
@@ -311,13 +316,8 @@ TEST_F(TsSpeedButtonDropDown, ADividerShowsThePanelsPictureBesideItsLine) {
 }
 
 TEST_F(TsSpeedButtonDropDown, LeftPartClicksWhenOnClickIsSet) {
-    UseSkin(1);
-    auto* b = Create<TsSpeedButton>(Form);
-    b->SetBounds(20, 20, 23, 23);
-    b->SetParent(Form);
-    b->SetButtonStyle(tbsDropDown);
     auto* menu = Create<TPopupMenu>(Form);
-    b->SetDropdownMenu(menu);
+    TsSpeedButton* b = MakeDropDown(menu);
     int clicks = 0;
     b->OnClick = [&clicks](TObject*) { ++clicks; };
     Pump();

@@ -174,7 +174,17 @@ TEST_P(TsButtonTest, TheSpaceBarClicksAHeldButtonOnceAndLeavesAMousePressItsOwnC
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsButtonTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
-class TsButtonSkinChange : public ControlsTest { };
+class TsButtonSkinChange : public ControlsTest {
+protected:
+    // A control of the form at (left, top), w x h.
+    template <class T>
+    T* Placed(int left, int top, int w, int h) {
+        auto* c = Create<T>(Form);
+        c->SetBounds(left, top, w, h);
+        c->SetParent(Form);
+        return c;
+    }
+};
 
 TEST_F(TsButtonSkinChange, RepaintsInTheNewSkinAndFallsBackToThePlainLook) {
     UseSkin(0);
@@ -199,22 +209,12 @@ TEST_F(TsButtonSkinChange, RepaintsInTheNewSkinAndFallsBackToThePlainLook) {
 // A skinned default button looks active wherever the focus is, except on another skinned push button.
 TEST_F(TsButtonSkinChange, ADefaultButtonLooksActiveUnlessAnotherSkinnedPushButtonHasTheFocus) {
     UseSkin(0);
-    auto* def = Create<TsButton>(Form);
-    def->SetBounds(20, 20, 100, 30);
+    auto* def = Placed<TsButton>(20, 20, 100, 30);
     def->SetDefault(true);
-    def->SetParent(Form);
-    auto* edit = Create<TEdit>(Form);
-    edit->SetBounds(20, 60, 100, 24);
-    edit->SetParent(Form);
-    auto* plain = Create<TButton>(Form);
-    plain->SetBounds(20, 90, 100, 30);
-    plain->SetParent(Form);
-    auto* other = Create<TsButton>(Form);
-    other->SetBounds(130, 20, 100, 30);
-    other->SetParent(Form);
-    auto* bit = Create<TsBitBtn>(Form);
-    bit->SetBounds(130, 60, 100, 30);
-    bit->SetParent(Form);
+    auto* edit = Placed<TEdit>(20, 60, 100, 24);
+    auto* plain = Placed<TButton>(20, 90, 100, 30);
+    auto* other = Placed<TsButton>(130, 20, 100, 30);
+    auto* bit = Placed<TsBitBtn>(130, 60, 100, 30);
     Pump();
     struct Case {
         TWinControl* focus;
@@ -232,12 +232,8 @@ TEST_F(TsButtonSkinChange, ADefaultButtonLooksActiveUnlessAnotherSkinnedPushButt
 // erase without an answer and leaves a hidden button's picture alone until it shows.
 TEST_F(TsButtonSkinChange, EraseAnswersAndHiddenFontChangesDifferBetweenTheTwoButtons) {
     UseSkin(0);
-    auto* b = Create<TsButton>(Form);
-    b->SetBounds(20, 20, 100, 30);
-    b->SetParent(Form);
-    auto* bit = Create<TsBitBtn>(Form);
-    bit->SetBounds(20, 60, 100, 30);
-    bit->SetParent(Form);
+    auto* b = Placed<TsButton>(20, 20, 100, 30);
+    auto* bit = Placed<TsBitBtn>(20, 60, 100, 30);
     Pump();
     EXPECT_EQ(b->Perform(user::WM_ERASEBKGND, 0, 0), 1);
     EXPECT_EQ(bit->Perform(user::WM_ERASEBKGND, 0, 0), 0);
@@ -260,10 +256,8 @@ TEST_F(TsButtonSkinChange, EraseAnswersAndHiddenFontChangesDifferBetweenTheTwoBu
 // A bit button whose Updating flag was left set asks again when pressed, and shows the press.
 TEST_F(TsButtonSkinChange, ABitButtonLeftUpdatingShowsThePressWhenItsParentIsNot) {
     UseSkin(0);
-    auto* bit = Create<TsBitBtn>(Form);
-    bit->SetBounds(20, 20, 100, 30);
+    auto* bit = Placed<TsBitBtn>(20, 20, 100, 30);
     bit->SetCaption("Held");
-    bit->SetParent(Form);
     Pump();
     const gdi::COLORREF up = ScreenPixel(bit, 50, 4);
     bit->SkinData()->Updating = true;
