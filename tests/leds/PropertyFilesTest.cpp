@@ -77,18 +77,7 @@ bool HasName(const std::vector<std::string>& lines, const std::string& name) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(name + " = ", 0) == 0; });
 }
 
-class PropertyFileTest : public LedTest {
-protected:
-    void SetUp() override {
-        LedTest::SetUp();
-        Led = std::make_unique<TTestLedRound>(nullptr);   // its timer window on the test's queue
-    }
-    void TearDown() override {
-        Led.reset();
-        LedTest::TearDown();
-    }
-    std::unique_ptr<TTestLedRound> Led;
-};
+using PropertyFileTest = LampTest;
 
 TEST_F(PropertyFileTest, ARoundLampSavesItsClassAndPropertiesButNotItsPlacement) {
     Led->SetName("Lamp1");

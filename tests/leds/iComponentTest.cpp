@@ -29,18 +29,7 @@ using gdi::DrawKind;
 
 namespace {
 
-class ComponentTest : public LedTest {
-protected:
-    void SetUp() override {
-        LedTest::SetUp();
-        Led = std::make_unique<TTestLedRound>(nullptr);   // its timer window on the test's queue
-    }
-    void TearDown() override {
-        Led.reset();
-        LedTest::TearDown();
-    }
-    std::unique_ptr<TTestLedRound> Led;
-};
+using ComponentTest = LampTest;
 
 TEST(DimColor, DividesEachChannelAndClearsTheTopByte) {
     EXPECT_EQ(DimColor(0xFF8040, 3), 0x552A15);

@@ -45,25 +45,24 @@ TEST(OPCValue, TextOfEachKind) {
     EXPECT_FALSE(OPCQualityGood(0x40));
 }
 
-class OPCTest : public LedTest {
+class OPCTest : public LampTest {
 protected:
     void SetUp() override {
-        LedTest::SetUp();
+        LampTest::SetUp();
         classes::RegisterClasses({TiLedRound::StaticClass(), TiLedBar::StaticClass()});
-        Led = std::make_unique<TTestLedRound>(nullptr);   // its timer window on the test's queue
     }
-    void TearDown() override {
-        Led.reset();
-        LedTest::TearDown();
-    }
-    std::unique_ptr<TTestLedRound> Led;
     TiOPCItemManager& Manager() { return *Led->OPCItemManager(); }
-    // An item bound to property and active: its connect got past the binding's check (and then failed).
-    TiOPCItem* ActiveItem(const char* property) {
+    // A complete binding of property (not connected).
+    TiOPCItem* BoundItem(const char* property) {
         TiOPCItem* item = Manager().Add();
         item->SetPropertyName(property);
         item->SetServerName("Vendor.Server.1");
         item->SetItemName("Tank.Level");
+        return item;
+    }
+    // An item bound to property and active: its connect got past the binding's check (and then failed).
+    TiOPCItem* ActiveItem(const char* property) {
+        TiOPCItem* item = BoundItem(property);
         EXPECT_THROW(item->Connect(), base::Exception);
         EXPECT_TRUE(item->Active());
         return item;
@@ -126,10 +125,7 @@ TEST_F(OPCTest, ACompleteBindingsConnectRaisesTheFirstStepsFailure) {
 // Reading a control whose stream holds a complete binding with AutoConnect connects it in the loaded step:
 // the failure reaches the reader.
 TEST_F(OPCTest, ReadingAnAutoConnectingBindingRaisesTheConnectFailure) {
-    TiOPCItem* item = Manager().Add();
-    item->SetPropertyName("Active");
-    item->SetServerName("Vendor.Server.1");
-    item->SetItemName("Tank.Level");
+    BoundItem("Active");
     const std::string text = classes::WriteComponent(Led.get());
     TTestLedRound copy(nullptr);
     EXPECT_THROW(classes::ReadRootComponent(&copy, text), base::Exception);
@@ -252,12 +248,8 @@ TEST_F(OPCTest, NewDataOfAnInactiveItemIsNotTaken) {
 }
 
 TEST_F(OPCTest, EachReadItemRunsItsLoadedStepBeforeTheNextIsMade) {
-    for (int i = 0; i < 2; ++i) {
-        TiOPCItem* item = Manager().Add();
-        item->SetPropertyName("Active");
-        item->SetServerName("Vendor.Server.1");
-        item->SetItemName("Tank.Level");
-    }
+    BoundItem("Active");
+    BoundItem("Active");
     const std::string text = classes::WriteComponent(Led.get());
     TTestLedRound copy(nullptr);
     EXPECT_THROW(classes::ReadRootComponent(&copy, text), base::Exception);

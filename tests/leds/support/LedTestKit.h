@@ -102,6 +102,20 @@ private:
     std::string FTempDir;
 };
 
+// LedTest with one round lamp without owner or parent, made on the test's queue (its timer window lives there).
+class LampTest : public LedTest {
+protected:
+    void SetUp() override {
+        LedTest::SetUp();
+        Led = std::make_unique<TTestLedRound>(nullptr);
+    }
+    void TearDown() override {
+        Led.reset();
+        LedTest::TearDown();
+    }
+    std::unique_ptr<TTestLedRound> Led;
+};
+
 // Colours as gdi records them.
 inline gdi::COLORREF Ref(classes::TColor color) {
     return static_cast<gdi::COLORREF>(classes::ColorToRGB(color)) & 0xFFFFFF;
