@@ -74,9 +74,9 @@ void TTrayIcon::RemoveHooks() {
         if (FFormHook->Old != nullptr && user::IsWindow(window))
             user::SetWindowLongPtr(window, user::GWL_WNDPROC, user::LongFromProc(FFormHook->Old));
         user::FreeObjectInstance(FFormHook->Instance);
+        FFormHook->Old = nullptr;
+        FFormHook->Instance = nullptr;
     }
-    FFormHook->Old = nullptr;
-    FFormHook->Instance = nullptr;
     FFormHook.reset();
 }
 

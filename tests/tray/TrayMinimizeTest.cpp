@@ -2,6 +2,7 @@
 // question, and the icon's return when the tray restarts.
 #include "support/TrayTestKit.h"
 
+#include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
@@ -218,6 +219,34 @@ TEST_F(MinimizeToTray, TheFormHookReplacesTheWindowsOwnProcedureAndGivesItBack) 
     EXPECT_NE(user::GetWindowLongPtr(form->WindowHandle(), user::GWL_WNDPROC), given);
     again->Free();
     EXPECT_EQ(user::GetWindowLongPtr(form->WindowHandle(), user::GWL_WNDPROC), given);
+}
+
+TEST_F(MinimizeToTray, AnIconFreedUnderALaterSubclassLeavesTheWindowsChainWhole) {
+    ShowForm();
+    const user::HWND hwnd = Form->Handle();
+    constexpr user::UINT Probe = user::WM_USER + 77;
+    const user::WNDPROC ours = user::ProcFromLong(user::GetWindowLongPtr(hwnd, user::GWL_WNDPROC));
+    int laterSaw = 0;
+    const user::WNDPROC later = user::MakeObjectInstance(
+        [&laterSaw, ours](user::HWND h, user::UINT msg, user::WPARAM w, user::LPARAM l) -> user::LRESULT {
+            if (msg == Probe) ++laterSaw;
+            return user::CallWindowProc(ours, h, msg, w, l);
+        });
+    user::SetWindowLongPtr(hwnd, user::GWL_WNDPROC, user::LongFromProc(later));
+    int formSaw = 0;
+    classes::TWndMethod old = Form->WindowProc;
+    Form->WindowProc = [&formSaw, old](TMessage& m) {
+        if (m.Msg == Probe) ++formSaw;
+        old(m);
+    };
+    Icon->Free();
+    EXPECT_EQ(user::ProcFromLong(user::GetWindowLongPtr(hwnd, user::GWL_WNDPROC)), later);
+    user::SendMessage(hwnd, Probe, 0, 0);
+    EXPECT_EQ(laterSaw, 1);
+    EXPECT_EQ(formSaw, 1);   // through the freed icon's procedure, which passes everything on
+    user::SetWindowLongPtr(hwnd, user::GWL_WNDPROC, user::LongFromProc(ours));
+    user::FreeObjectInstance(later);
+    Form->WindowProc = old;
 }
 
 TEST_F(MinimizeToTray, TheFormHookSeesTheMinimizeCommandBeforeTheClassLibrary) {
