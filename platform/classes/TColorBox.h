@@ -45,6 +45,18 @@ void FillColorItems(TStrings* items, TColorBoxStyle style);
 // Where the colour dialog of "Custom..." opens: at the colour the box showed; at the custom item's own colour
 // when that was clNone, clDefault or nothing.
 TColor CustomColorDialogStart(TColor shown, TColor customItemColor);
+// A colour box's list closing. Without a choice (cancelled) the items passed over in it (even "Custom...") are
+// dropped and the colour shown before it opened comes back; closed on a colour, that colour is shown from now
+// on ("Custom..." asks for its own first). `shown` is the box's colour last chosen.
+template <class TBox>
+void TakeClosedListsColor(TBox& box, bool cancelled, TColor& shown, bool customItem) {
+    const int index = box.ItemIndex();
+    if (cancelled) {
+        if (box.Selected() != shown) box.SetSelected(shown);
+    } else if (index >= 0 && !(index == 0 && customItem)) {
+        shown = box.Colors(index);
+    }
+}
 // A style with some colour to list: a colour box is enabled only with one.
 bool StyleListsColors(TColorBoxStyle style);
 // A swatch: filled with color, framed in frame; the canvas's brush colour is left as it was.

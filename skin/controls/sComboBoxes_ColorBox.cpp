@@ -141,16 +141,11 @@ void TsCustomColorBox::CNCommand(TMessage& m) {
     TsCommonComboBox::CNCommand(m);
 }
 
-// A list closed without a choice chose nothing: the items passed over in it (even "Custom...") are dropped and
-// the colour shown before it opened comes back. A list closed on a colour chose it ("Custom..." asks first).
 void TsCustomColorBox::CloseUp() {
     const bool cancelled = FListCancelled;
     FListCancelled = false;
     FListClosed = !cancelled;
-    if (cancelled && Selected() != FSelected)
-        SetSelected(FSelected);
-    else if (!cancelled && ItemIndex() >= 0 && !(ItemIndex() == 0 && FStyle.Contains(cbCustomColor)))
-        FSelected = Colors(ItemIndex());
+    TakeClosedListsColor(*this, cancelled, FSelected, FStyle.Contains(cbCustomColor));
     TsCommonComboBox::CloseUp();
 }
 

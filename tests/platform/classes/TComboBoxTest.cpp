@@ -238,6 +238,21 @@ protected:
         box->HandleNeeded();
         return box;
     }
+    // Every colour dialog that opens from now on is cancelled and counted in Dialogs.
+    void CancelColourDialogs() {
+        Application->OnIdle = [this](TObject*, bool&) {
+            TForm* dialog = Screen->ActiveForm();
+            if (dialog == nullptr || dialog->FindComponent("RedEdit") == nullptr) return;
+            ++Dialogs;
+            dialog->SetModalResult(mrCancel);
+            user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
+        };
+    }
+    void TearDown() override {
+        Application->OnIdle = nullptr;
+        ComboTest::TearDown();
+    }
+    int Dialogs = 0;
 };
 
 // "Custom..." opens the colour dialog at the colour the box showed when its list opened, though the keys
@@ -284,17 +299,9 @@ TEST_F(ColorBoxTest, CancellingTheCustomColourKeepsTheColourShownBefore) {
     Pump();
     while (box->ItemIndex() > 0)
         Key(user::VK_UP);
-    int dialogs = 0;
-    Application->OnIdle = [&](TObject*, bool&) {
-        TForm* dialog = Screen->ActiveForm();
-        if (dialog == nullptr || dialog->FindComponent("RedEdit") == nullptr) return;
-        ++dialogs;
-        dialog->SetModalResult(mrCancel);
-        user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
-    };
-    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    CancelColourDialogs();
     Key(user::VK_RETURN);
-    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(Dialogs, 1);
     EXPECT_EQ(box->Selected(), clTeal);
     EXPECT_EQ(box->ColorNames(box->ItemIndex()), "clTeal");
 }
@@ -308,25 +315,17 @@ TEST_F(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
     box->SetDroppedDown(true);
     Pump();
     ASSERT_TRUE(box->DroppedDown());
-    int dialogs = 0;
-    Application->OnIdle = [&](TObject*, bool&) {
-        TForm* dialog = Screen->ActiveForm();
-        if (dialog == nullptr || dialog->FindComponent("RedEdit") == nullptr) return;
-        ++dialogs;
-        dialog->SetModalResult(mrCancel);
-        user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
-    };
-    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    CancelColourDialogs();
     Key(user::VK_HOME);
     EXPECT_EQ(box->ItemIndex(), 0);
     Key(user::VK_ESCAPE);
     EXPECT_FALSE(box->DroppedDown());
-    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(Dialogs, 0);
     EXPECT_EQ(box->Selected(), clRed);
     ASSERT_GE(box->ItemIndex(), 0);
     EXPECT_EQ(box->ColorNames(box->ItemIndex()), "clRed");
     Key(user::VK_DOWN);   // the list closed for good: moving by keys asks for nothing
-    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(Dialogs, 0);
 }
 
 // A colour chosen by keys in the open list and Enter is the colour shown from then on: Home then Escape in the
@@ -343,22 +342,14 @@ TEST_F(ColorBoxTest, EscapeAfterAColourChosenByKeysInTheListPutsBackThatColour) 
     Key(user::VK_RETURN);
     EXPECT_FALSE(box->DroppedDown());
     EXPECT_EQ(box->Selected(), clBlue);
-    int dialogs = 0;
-    Application->OnIdle = [&](TObject*, bool&) {
-        TForm* dialog = Screen->ActiveForm();
-        if (dialog == nullptr || dialog->FindComponent("RedEdit") == nullptr) return;
-        ++dialogs;
-        dialog->SetModalResult(mrCancel);
-        user::PostMessage(dialog->Handle(), user::WM_NULL, 0, 0);
-    };
-    base::ScopeExit idle([] { Application->OnIdle = nullptr; });
+    CancelColourDialogs();
     box->SetDroppedDown(true);
     Pump();
     ASSERT_TRUE(box->DroppedDown());
     Key(user::VK_HOME);
     Key(user::VK_ESCAPE);
     EXPECT_FALSE(box->DroppedDown());
-    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(Dialogs, 0);
     EXPECT_EQ(box->Selected(), clBlue);
     ASSERT_GE(box->ItemIndex(), 0);
     EXPECT_EQ(box->ColorNames(box->ItemIndex()), "clBlue");
