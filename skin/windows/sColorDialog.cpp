@@ -231,10 +231,7 @@ void TsColorDialogForm::Build() {
         FDraggingBar = false;
         GradPanel->SetMouseCapture(false);
     };
-    GradMarker = Put<TsPanel>(this, "GradMarker", 526, 5, 7, 266);
-    GradMarker->SetCaption("");
-    GradMarker->SetBevelOuter(bvNone);
-    GradMarker->OnPaint = [this](TObject*, TCanvas* canvas) { PaintBarMarker(canvas); };
+    OnPaint = [this](TObject*) { PaintBarMarker(); };
 
     SelectedPanel = Put<TPanel>(this, "SelectedPanel", 240, 276, 56, 62);
     SelectedPanel->SetCaption("");

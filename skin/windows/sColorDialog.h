@@ -76,7 +76,6 @@ public:
     TsColorsPanel* AddPal = nullptr;
     TsPanel* ColorPanel = nullptr;
     TsPanel* GradPanel = nullptr;
-    TsPanel* GradMarker = nullptr;   // the bar's triangle marker beside it
     classes::TPanel* SelectedPanel = nullptr;
     TsCurrencyEdit* sHEdit = nullptr;
     TsCurrencyEdit* sSEdit = nullptr;
@@ -102,7 +101,8 @@ private:
     void MainPalChange(classes::TObject* sender);
     void PaintField(classes::TCanvas* canvas);
     void PaintBar(classes::TCanvas* canvas);
-    void PaintBarMarker(classes::TCanvas* canvas);
+    void PaintBarMarker();   // the triangle on the form beside the bar's selected row
+    void MoveBarMarker(int row);   // the old triangle's place painted again from the form's background
     void MakeFieldBitmap();
     void SyncPalettes(classes::TColor color);
 

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace korvex::skin {
 
@@ -96,19 +97,20 @@ void TsColorDialogForm::SelectColor(TColor color) {
     if (FSource != TSource::Hex) sEditHex->SetText(base::IntToHex(color & 0xFFFFFF, 6));   // the number: blue first
     if (FSource != TSource::Bar) {
         FMarker = TPoint {ColorPanel->Width() * FHue / 360, int(std::lround((1 - FSaturation) * ColorPanel->Height()))};
-        FBarRow = 0;
+        int matching = 0;
         for (int row = 0; row < GradPanel->Height(); ++row) {
             const TColor c = BrightnessRowColor(FPure, row, GradPanel->Height());
             if (std::abs(Channel(c, 0) - Channel(color, 0)) < 2 && std::abs(Channel(c, 1) - Channel(color, 1)) < 2
                 && std::abs(Channel(c, 2) - Channel(color, 2)) < 2) {
-                FBarRow = row;
+                matching = row;
                 break;
             }
         }
+        MoveBarMarker(matching);
         // A skinned panel keeps what OnPaint drew in its cache: its skin data must render it again.
         GradPanel->SkinData()->Invalidate();
     }
-    GradMarker->SkinData()->Invalidate();
+    PaintBarMarker();
     SyncPalettes(color);
 }
 
@@ -209,10 +211,23 @@ void TsColorDialogForm::PaintBar(TCanvas* canvas) {
     }
 }
 
-void TsColorDialogForm::PaintBarMarker(TCanvas* canvas) {
-    // The marker's panel starts 3 pixels above the bar.
-    const int y = GradPanel->Top() - GradMarker->Top() + FBarRow;
-    const TPoint points[] = {{0, y}, {6, y - 3}, {6, y + 3}};
+void TsColorDialogForm::MoveBarMarker(int row) {
+    const int oldRow = std::exchange(FBarRow, row);
+    if (!HandleAllocated() || oldRow == row) return;
+    const int x = GradPanel->Left() + GradPanel->Width();
+    const int y = GradPanel->Top() + oldRow;
+    const gdi::RECT under {x, y - 3, x + 7, y + 4};
+    user::InvalidateRect(WindowHandle(), &under, true);
+    user::UpdateWindow(WindowHandle());
+}
+
+void TsColorDialogForm::PaintBarMarker() {
+    if (!HandleAllocated() || !Visible()) return;
+    // A 6 x 6 black triangle on the form, its point at the bar's right edge on the selected row.
+    const int x = GradPanel->Left() + GradPanel->Width();
+    const int y = GradPanel->Top() + FBarRow;
+    const TPoint points[] = {{x, y}, {x + 6, y - 3}, {x + 6, y + 3}};
+    TCanvas* canvas = Canvas();
     canvas->Pen()->SetColor(clBlack);
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(clBlack);
@@ -235,7 +250,7 @@ void TsColorDialogForm::PickFromField(int x, int y) {
 }
 
 void TsColorDialogForm::PickFromBar(int row) {
-    FBarRow = std::clamp(row, 0, GradPanel->Height() - 1);
+    MoveBarMarker(std::clamp(row, 0, GradPanel->Height() - 1));
     base::ValueRollback<TSource> from(FSource, TSource::Bar);
     SelectColor(BrightnessRowColor(FPure, FBarRow, GradPanel->Height()));
     MainPal->SetItemIndex(-1);

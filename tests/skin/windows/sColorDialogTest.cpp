@@ -8,6 +8,7 @@
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TStringList.h"
 #include "platform/user/Input.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sBitBtn.h"
@@ -257,6 +258,35 @@ TEST_F(ColorDialogTest, DraggingInTheBarConfinesThePointerToItUntilTheButtonCome
             EXPECT_EQ(free.Width(), user::GetSystemMetrics(user::SM_CXVIRTUALSCREEN));
         },
         Ok()}));
+}
+
+// The marker is a black triangle on the form beside the bar; moved, it leaves the form's background behind.
+TEST_F(ColorDialogTest, TheBarsTriangleIsOnTheFormAtTheSelectedRowAndLeavesNoTrace) {
+    UseSkin(1);
+    Dialog->SetColor(0x0000FF);
+    auto screenAt = [this](TsColorDialogForm* d, int dx, int row) {
+        user::FlushDisplay();
+        const TPoint p = d->ClientToScreen(
+            TPoint {d->GradPanel->Left() + d->GradPanel->Width() + dx, d->GradPanel->Top() + row});
+        return Display->ScreenPixel(p.x, p.y) & 0xFFFFFF;
+    };
+    int oldRow = -1;
+    Run({[&](TForm* form) {
+             TsColorDialogForm* d = Of(form);
+             oldRow = d->BarRow();
+             EXPECT_EQ(d->FindComponent("GradMarker"), nullptr);
+             EXPECT_EQ(screenAt(d, 4, oldRow), 0x000000u);
+             EXPECT_NE(screenAt(d, 4, oldRow + 30), 0x000000u);
+             ClickOn(d->GradPanel, 10, oldRow + 60);
+         },
+        [&](TForm* form) {
+            TsColorDialogForm* d = Of(form);
+            ASSERT_EQ(d->BarRow(), oldRow + 60);
+            Pump();
+            EXPECT_EQ(screenAt(d, 4, oldRow + 60), 0x000000u);
+            EXPECT_NE(screenAt(d, 4, oldRow), 0x000000u);   // the old place shows the background again
+        },
+        Ok()});
 }
 
 TEST_F(ColorDialogTest, TheHexEditTakesSixCharactersAndAPartlyBlankOneKeepsTheFocus) {
