@@ -105,9 +105,9 @@ bool TsCustomNumEdit::TextToValue(double& value) const {
 }
 
 double TsCustomNumEdit::Value() {
-    // The sign belongs to the number before the limits apply: "-5" with MinValue 10 gives 10, not -10.
-    double v = 0;
-    if (!Designing() && TextToValue(v)) FValue = CheckValue(v);
+    // The sign belongs to the number before the limits apply: "-5" with MinValue 10 gives 10, not -10. A text
+    // that is no number raises EConvertError.
+    if (!Designing()) FValue = CheckValue(base::StrToFloat(TextToValText(Text())));
     return FValue;
 }
 

@@ -173,6 +173,19 @@ TEST_F(NumEditTest, LeavingWithATextThatIsNoNumberKeepsTheFocusAndReportsTheErro
     EXPECT_DOUBLE_EQ(edit->StoredValue(), 75);   // ',' is the thousands separator here
 }
 
+// Reading the value of a text that is no number reports the error (it does not pass off the last value).
+TEST_F(NumEditTest, ReadingTheValueOfATextThatIsNoNumberRaises) {
+    auto* edit = NewEdit<TsCurrencyEdit>();
+    edit->SetValue(5);
+    edit->SetText("12abc");   // only code can put such a text there
+    EXPECT_THROW(edit->Value(), base::EConvertError);
+    EXPECT_THROW(edit->AsInteger(), base::EConvertError);
+    edit->SetText("");
+    EXPECT_DOUBLE_EQ(edit->Value(), 0);
+    edit->SetText("-");
+    EXPECT_DOUBLE_EQ(edit->Value(), 0);
+}
+
 TEST_F(NumEditTest, EscapeResetsTheTextFromTheValue) {
     auto* edit = NewEdit<TsCurrencyEdit>();
     edit->SetValue(3.25);
