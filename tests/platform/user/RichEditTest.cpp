@@ -18,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace korvex::user::test {
 
@@ -101,6 +102,15 @@ protected:
         return p;
     }
     int LineHeight(HWND e) { return PosOf(e, int(SendMessage(e, EM_LINEINDEX, 1, 0))).y - PosOf(e, 0).y; }
+    // EM_GETTEXTRANGE: the characters it counts and the text.
+    std::pair<LRESULT, std::string> TextRange(HWND e, int start, int end) {
+        char buffer[256] = {};
+        TEXTRANGE range;
+        range.chrg = CHARRANGE {start, end};
+        range.lpstrText = buffer;
+        const LRESULT count = SendMessage(e, EM_GETTEXTRANGE, 0, LPARAM(&range));
+        return {count, buffer};
+    }
     void StreamIn(HWND e, const std::string& text, WPARAM format = SF_TEXT) {
         StringSource source {text};
         EDITSTREAM stream;
@@ -306,12 +316,7 @@ TEST_F(RichEdit, CopyPutsTheSelectionOnTheClipboardWithLineEnds) {
 
 TEST_F(RichEdit, TextRangesAndSelectionsCountLineEndsAsTwo) {
     HWND e = Make(0, "ab\r\ncd\r\nef");
-    char buffer[32] = {};
-    TEXTRANGE range;
-    range.chrg = CHARRANGE {1, 5};
-    range.lpstrText = buffer;
-    EXPECT_EQ(SendMessage(e, EM_GETTEXTRANGE, 0, LPARAM(&range)), 4);
-    EXPECT_STREQ(buffer, "b\r\nc");
+    EXPECT_EQ(TextRange(e, 1, 5), std::make_pair(LRESULT(4), std::string("b\r\nc")));
     Select(e, 0, -1);
     CHARRANGE sel {};
     SendMessage(e, EM_EXGETSEL, 0, LPARAM(&sel));
@@ -468,12 +473,7 @@ TEST_F(RichEdit, ASharedTextReadsBackAsACopyWouldAndIsHeldOnlyWhileShown) {
             << line;
     }
     EXPECT_EQ(SendMessage(shared, WM_GETTEXTLENGTH, 0, 0), SendMessage(copied, WM_GETTEXTLENGTH, 0, 0));
-    char buffer[64] = {};
-    TEXTRANGE range;
-    range.chrg = CHARRANGE {26, 38};
-    range.lpstrText = buffer;
-    EXPECT_EQ(SendMessage(shared, EM_GETTEXTRANGE, 0, LPARAM(&range)), 12);
-    EXPECT_STREQ(buffer, " of 3\r\nplain");
+    EXPECT_EQ(TextRange(shared, 26, 38), std::make_pair(LRESULT(12), std::string(" of 3\r\nplain")));
     SetWindowText(shared, "");
     EXPECT_TRUE(watch.expired());
 }
