@@ -4,6 +4,7 @@
 #include "app/nodes/NodeFiles.h"
 #include "platform/base/Assert.h"
 #include "platform/base/DateTime.h"
+#include "platform/os/FileStream.h"
 #include "platform/os/Network.h"
 
 #include <algorithm>
@@ -98,16 +99,26 @@ TNodeReading MyThread::ReadFolder(bool withStages) {
     TLogScanStages scanStages;
     if (withStages) scanStages = [this](TLogScanStage stage) { Stage(static_cast<int>(stage)); };
     // The pauses leave time between the two files for a client to move to its next unit: when the log changed
-    // while the unit file was read, the two may tell of two units, and both are read again.
+    // while the unit file was read, and the lines it gained name a unit, the two may tell of two units, and both
+    // are read again. Lines of the same unit's progress leave the reading as it is.
     constexpr int ReadRounds = 3;
     for (int round = 1;; ++round) {
         if (withStages) Stage(7);
         ReadClientLog(FLog, FPath, now, offset, options({8, 0, 9, 994, 10, 11}), reading, scanStages);
         if (Terminated()) return reading;
         ReadUnitInfo(FPath, now, offset, options({12, 13, 14, 0, 15, 16}), reading);
-        if (round == ReadRounds || Terminated() || LogUnchanged()) return reading;
+        if (round == ReadRounds || Terminated() || LogUnchanged() || LogGrewWithTheSameUnit()) return reading;
         reading = TNodeReading();
     }
+}
+
+// Whether the log only grew since it was read, by lines without the keywords that name a unit: its name
+// ("System:", "Protein:") and its run, clone and gen (the "Clone" line).
+bool MyThread::LogGrewWithTheSameUnit() {
+    os::TFileStream stream;
+    const os::TRetryOptions options;
+    if (!FNames.Open(stream, NodeFilePath(FPath, ClientLogName), options.Mode)) return false;
+    return FLog.GrewWithout(stream, {"System:", "Protein:", "Clone"});
 }
 
 // Whether the log is still as the reading left it: one look at its status, by the name it opened under.

@@ -74,6 +74,7 @@ private:
     void Stage(int stage);
     TNodeReading ReadFolder(bool withStages);
     bool LogUnchanged();
+    bool LogGrewWithTheSameUnit();
     void MonitorCycle();
 
     TThreadMode FMode;

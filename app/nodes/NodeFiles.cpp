@@ -124,6 +124,24 @@ bool TClientLogFollower::SameFileGrown(
     return ReadExactly(stream, endBytesAt, bytes, FEndBytes.size()) && bytes == FEndBytes;
 }
 
+bool TClientLogFollower::GrewWithout(os::TFileStream& stream, std::initializer_list<std::string_view> keys) const {
+    constexpr std::int64_t MaxLooked = std::int64_t(1) << 20;   // more appended: taken as changed
+    struct stat st { };
+    if (FLastScan == TScan::None || ::fstat(stream.Handle(), &st) != 0) return false;
+    const std::int64_t size = st.st_size;
+    if (size - FEnd > MaxLooked
+        || !SameFileGrown(stream, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), size))
+        return false;
+    // The start of a line the old end cut, then what came after it.
+    const std::size_t lineStart = FEndBytes.find_last_of('\n');
+    std::string text = lineStart == std::string::npos ? FEndBytes : FEndBytes.substr(lineStart + 1);
+    std::string appended;
+    if (!ReadExactly(stream, FEnd, appended, static_cast<std::size_t>(size - FEnd))) return false;
+    text += appended;
+    return std::none_of(
+        keys.begin(), keys.end(), [&text](std::string_view key) { return text.find(key) != std::string::npos; });
+}
+
 bool TClientLogFollower::Read(os::TFileStream& stream, int& error) {
     struct stat st { };
     if (::fstat(stream.Handle(), &st) != 0) {

@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvex::app {
@@ -48,6 +50,9 @@ public:
     // Whether `file` (the log's status now) is still the one read, as far as it was read (same file, same size);
     // true when nothing was read.
     bool Unchanged(const os::FileIdentity& file) const;
+    // Whether the open file is the one read, only grown since, and the lines appended hold none of `keys` (a
+    // line the last read ended inside is looked at whole). Reads the appended bytes; changes nothing.
+    bool GrewWithout(os::TFileStream& stream, std::initializer_list<std::string_view> keys) const;
 
 private:
     bool SameFileGrown(os::TFileStream& stream, std::uint64_t device, std::uint64_t inode, std::int64_t size) const;

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <future>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <sys/inotify.h>
@@ -166,6 +167,25 @@ TEST(MyThread, ALogThatChangesWhileTheUnitFileIsReadIsReadAgainWithIt) {
     EXPECT_EQ(std::count(host.Stages.begin(), host.Stages.end(), 7), 2);   // read twice
 }
 
+
+// The same unit's progress appended to the log while the unit file is read names no other unit: the reading
+// stands, and neither file is read again.
+TEST(MyThread, ALogThatOnlyGrewByTheSameUnitsProgressIsNotReadAgain) {
+    test::TTempDir dir;
+    WriteNodeFolder(dir);
+    TRecordingHost host;
+    int pauses = 0;
+    RunFirstCycle(host, dir.Path(), [&](int) {
+        if (++pauses == 1) {   // after the log's load
+            std::ofstream log(dir.File("FAHlog.txt"), std::ios::binary | std::ios::app);
+            log << "[20:23:40] Completed 46 out of 100 steps  (46%)\r\n";
+        }
+        return true;
+    });
+    EXPECT_EQ(host.Readings[0].WUName, "p2605_Protein in water");
+    EXPECT_EQ(host.Readings[0].RCG, "5-33-12");
+    EXPECT_EQ(std::count(host.Stages.begin(), host.Stages.end(), 7), 1);   // read once
+}
 
 // The opens of each file of a folder, counted by inotify.
 class TFolderOpens {

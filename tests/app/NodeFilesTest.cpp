@@ -3,6 +3,7 @@
 #include "support/ClientFiles.h"
 
 #include "platform/base/DateTime.h"
+#include "platform/os/FileStream.h"
 
 #include <gtest/gtest.h>
 
@@ -452,6 +453,68 @@ TEST(ClientLogFollower, TheLogIsUnchangedOnlyAsTheSameFileOfTheSizeRead) {
     EXPECT_FALSE(follower.Unchanged(os::IdentityOfPath(log)));
     std::filesystem::remove(log);
     EXPECT_FALSE(follower.Unchanged(os::IdentityOfPath(log)));
+}
+
+// Whether the log only grew by lines without given keys: the appended lines are looked at, with the start of a
+// line the last read ended inside; a file that is another one, or not only grown, is no such log.
+TEST(ClientLogFollower, GrewWithoutLooksAtTheLinesAppendedSinceTheRead) {
+    struct TCase {
+        const char* Label;
+        std::function<void(const std::string& log)> Change;
+        bool Without;
+    };
+    const std::vector<TCase> cases = {
+        {"unchanged", [](const std::string&) {}, true},
+        {"a step appended", [](const std::string& log) { Append(log, "[05:45:16] Completed 46 out of 100 steps  (46%)\r\n"); },
+            true},
+        {"a unit's name appended", [](const std::string& log) { Append(log, "[05:45:16] Protein: p2669_Next unit\r\n"); },
+            false},
+        {"a line begun, no key in it yet",
+            [](const std::string& log) {
+                Append(log, "[05:45:16] Project: 2669 (Run 7, Cl");   // read so far
+            },
+            true},
+        {"rewritten as another file",
+            [](const std::string& log) {
+                test::WriteFile(log + ".new", test::ReadFileText(log) + "x\r\n");
+                std::filesystem::rename(log + ".new", log);
+            },
+            false},
+        {"cut shorter", [](const std::string& log) { std::filesystem::resize_file(log, 100); }, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        test::TTempDir dir;
+        WriteClientFiles(dir.Path());
+        const std::string log = dir.File("FAHlog.txt");
+        TClientLogFollower follower;
+        os::TRetryOptions options;
+        options.Pause = [](int) { return true; };
+        TNodeReading reading;
+        os::TFileStream before;
+        ASSERT_TRUE(before.TryOpen(log, options.Mode));
+        EXPECT_FALSE(follower.GrewWithout(before, {"Clone"}));   // nothing read yet
+        ReadClientLog(follower, dir.Path(), FilesNow, FixedUtcOffset(0), options, reading);
+        c.Change(log);
+        os::TFileStream stream;
+        ASSERT_TRUE(stream.TryOpen(log, options.Mode));
+        EXPECT_EQ(follower.GrewWithout(stream, {"Protein:", "Clone"}), c.Without);
+    }
+    // A line the read ended inside is looked at whole once it is finished.
+    test::TTempDir dir;
+    WriteClientFiles(dir.Path());
+    const std::string log = dir.File("FAHlog.txt");
+    Append(log, "[05:45:16] Project: 2669 (Run 7, Cl");
+    TClientLogFollower follower;
+    os::TRetryOptions options;
+    options.Pause = [](int) { return true; };
+    TNodeReading reading;
+    ReadClientLog(follower, dir.Path(), FilesNow, FixedUtcOffset(0), options, reading);
+    Append(log, "one 33, Gen 12)\r\n");
+    os::TFileStream stream;
+    ASSERT_TRUE(stream.TryOpen(log, options.Mode));
+    EXPECT_FALSE(follower.GrewWithout(stream, {"Clone"}));
+    EXPECT_TRUE(follower.GrewWithout(stream, {"Protein:"}));
 }
 
 }
