@@ -314,10 +314,11 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
     }
     case user::WM_KEYDOWN:
     case user::WM_KEYUP: {
-        if (m.WParam != user::VK_SPACE) break;
-        // The space bar is ours: the native button would report a second click on its release.
+        // The space bar is ours: the native button would report a second click on its release. A press ends
+        // at the release of any key.
+        if (m.WParam != user::VK_SPACE && !(m.Msg == user::WM_KEYUP && active)) break;
         if (!active) return true;
-        user::WORD key = user::VK_SPACE;
+        user::WORD key = user::WORD(m.WParam);
         classes::TComponentWatch watch(FOwner);
         if (m.Msg == user::WM_KEYDOWN) {
             Pressed = true;

@@ -49,6 +49,31 @@ TEST_P(TsCheckBoxTest, TogglesOncePerPressByMouseAndBySpaceBar) {
     EXPECT_FALSE(c->Pressed());
 }
 
+// Skinned, a press by the space bar ends at the release of any key: one toggle, and the key-up events go on.
+TEST_P(TsCheckBoxTest, ASpacePressEndsAtTheFirstKeyRelease) {
+    if (GetParam() < 0) GTEST_SKIP() << "the native box presses itself";
+    UseSkin(GetParam());
+    int clicks = 0;
+    auto* c = Make<TsCheckBox>(20, "Check", &clicks);
+    std::vector<user::WORD> ups;
+    c->OnKeyUp = [&](TObject*, user::WORD& key, TShiftState) { ups.push_back(key); };
+    c->SetFocus();
+    Pump();
+    Display->KeyDown(user::VK_SPACE, " ");
+    Pump();
+    EXPECT_TRUE(c->Pressed());
+    Display->Press('A', "a");
+    Pump();
+    EXPECT_FALSE(c->Pressed());
+    EXPECT_EQ(c->State(), cbChecked);
+    EXPECT_EQ(clicks, 1);
+    Display->KeyUp(user::VK_SPACE);
+    Pump();
+    EXPECT_EQ(c->State(), cbChecked);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(ups, (std::vector<user::WORD> {user::WORD('A'), user::WORD(user::VK_SPACE)}));
+}
+
 TEST_P(TsCheckBoxTest, ReadOnlyIgnoresClicksDoubleClicksAndTheSpaceBar) {
     UseSkin(GetParam());
     int clicks = 0;
