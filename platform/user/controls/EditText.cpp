@@ -1,6 +1,7 @@
 // Edit engine: the text as paragraphs, character positions, replacing, formats of the rich edit, undo.
 #include "platform/user/controls/EditEngine.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
 #include "platform/base/Utf8.h"
 #include "platform/user/Window.h"
@@ -362,9 +363,14 @@ int EditControl::ReplaceWith(int start, int end, std::string_view text, const st
     if (!shared)
         for (std::string_view line : lines)
             ownBytes += line.size();
-    FStore.Reserve(ownBytes);
     std::vector<Paragraph> made;
+    // Memory that runs out on the way leaves the text as it was, the bytes already stored let go of.
+    base::ScopeExit releaseMade([&] {
+        for (const Paragraph& np : made)
+            FStore.Release(np.Text);
+    });
     made.reserve(lines.size());
+    FStore.Reserve(ownBytes);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         bool first = i == 0;
         bool last = i + 1 == lines.size();
@@ -373,7 +379,7 @@ int EditControl::ReplaceWith(int start, int end, std::string_view text, const st
         // A whole line of a shared text stays where it is.
         const TextSpan span = shared && before.empty() && after.empty() ? FStore.Refer(*shared, lines[i])
                                                                         : FStore.Add(before, lines[i], after);
-        Paragraph np = MakeParagraph(span, (first ? prefixLength : 0) + lengths[i] + (last ? suffixLength : 0));
+        made.push_back(MakeParagraph(span, (first ? prefixLength : 0) + lengths[i] + (last ? suffixLength : 0)));
         if (FRich) {
             std::vector<FormatRun> runs;
             if (first) runs = prefixRuns;
@@ -383,18 +389,21 @@ int EditControl::ReplaceWith(int start, int end, std::string_view text, const st
             if (last)
                 for (FormatRun r : suffixRuns)
                     runs.push_back(FormatRun {r.Start + at, r.Format});
-            SetRuns(np, std::move(runs));
+            SetRuns(made.back(), std::move(runs));
         }
-        made.push_back(std::move(np));
     }
     MarkReplaced(p1, p2);
-    for (int p = p1; p <= p2; ++p)
-        FStore.Release(FParas[std::size_t(p)].Text);
     if (p2 == p1 && made.size() == 1) {
-        FParas[std::size_t(p1)] = std::move(made.front());
+        std::swap(FParas[std::size_t(p1)], made.front());
+        FStore.Release(made.front().Text);   // the old paragraph's
+        made.clear();
     } else {
+        // The new paragraphs go in first (a deque that cannot grow throws before it changes), then the old go.
+        FParas.insert(FParas.begin() + p2 + 1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
+        made.clear();
+        for (int p = p1; p <= p2; ++p)
+            FStore.Release(FParas[std::size_t(p)].Text);
         FParas.erase(FParas.begin() + p1, FParas.begin() + p2 + 1);
-        FParas.insert(FParas.begin() + p1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
     }
     if (FStore.Wasteful()) CompactStore();
     FModified = true;
