@@ -73,6 +73,15 @@ protected:
         item->SetFocused(true);
         Key(user::VK_RETURN);
     }
+    // Multi-selection in the tree's root folder.
+    static void AllowManyIn(TsOpenDialog& dialog, const ShellTree& files) {
+        dialog.SetInitialDir(files.Root());
+        dialog.SetOptions({ofHideReadOnly, ofEnableSizing, ofAllowMultiSelect});
+    }
+    static void SelectTwoFiles(TForm* form) {
+        ItemOf(form, "file one.txt")->SetSelected(true);
+        ItemOf(form, "image.BMP")->SetSelected(true);
+    }
     // Types a name and presses the Open button.
     ModalStep TypeAndOpen(std::string name) {
         return [this, name](TForm* form) {
@@ -288,11 +297,9 @@ TEST_F(OpenDialogFormTest, TheSelectionGoesToTheDialogAtOnceAndCancelLeavesFiles
 TEST_F(OpenDialogFormTest, WithMultiSelectFileNameIsTheFirstOfFiles) {
     ShellTree files;
     TsOpenDialog dialog(nullptr);
-    dialog.SetInitialDir(files.Root());
-    dialog.SetOptions({ofHideReadOnly, ofEnableSizing, ofAllowMultiSelect});
+    AllowManyIn(dialog, files);
     ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
-        ItemOf(form, "file one.txt")->SetSelected(true);
-        ItemOf(form, "image.BMP")->SetSelected(true);
+        SelectTwoFiles(form);
         EXPECT_EQ(Of(form)->FileNameEdit->Text(), "\"file one.txt\" \"image.BMP\"");
         ClickOn(Of(form)->sButton1);
     }}));
@@ -321,11 +328,9 @@ TEST_F(OpenDialogFormTest, AFileNameInAFolderThatIsGoneStartsInTheInitialFolder)
 TEST_F(OpenDialogFormTest, ANameTypedOverASelectionOfManyIsTheOneChosen) {
     ShellTree files;
     TsOpenDialog dialog(nullptr);
-    dialog.SetInitialDir(files.Root());
-    dialog.SetOptions({ofHideReadOnly, ofEnableSizing, ofAllowMultiSelect});
+    AllowManyIn(dialog, files);
     ASSERT_TRUE(Run(dialog, {[&](TForm* form) {
-        ItemOf(form, "file one.txt")->SetSelected(true);
-        ItemOf(form, "image.BMP")->SetSelected(true);
+        SelectTwoFiles(form);
         EXPECT_EQ(dialog.Files()->Count(), 2);
         Of(form)->FileNameEdit->SetFocus();
         Of(form)->FileNameEdit->SetText("plain");
