@@ -145,16 +145,19 @@ std::vector<TKind> Kinds() {
                     history->Flush();
                 });
             }},
-        // A refresh cycle of a farm: a unit recorded and three speeds set in memory, one write.
+        // A refresh cycle of a farm, one write a step: a unit appended, then three speeds, each rewriting.
         {"cycle", app::HistoryFileName, [](const std::string& folder) { PrepareHistory(folder, RewriteUnits); },
             [](const std::string& folder) {
                 auto history = std::make_shared<app::TWorkUnitHistory>(folder);
                 history->Load();
                 return std::function<void(int)>([history](int step) {
-                    history->SaveWU(UnitName(200 + step), UnitRcg(200 + step), step, "node");
-                    for (int i = 0; i < 3; ++i) {
-                        const int unit = (step * 7 + i * 13) % RewriteUnits;
-                        history->ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + step * 0.25 + i);
+                    const int cycle = step / 4;
+                    const int i = step % 4;
+                    if (i == 0) {
+                        history->SaveWU(UnitName(200 + cycle), UnitRcg(200 + cycle), cycle, "node");
+                    } else {
+                        const int unit = (cycle * 7 + i * 13) % RewriteUnits;
+                        history->ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + cycle * 0.25 + i);
                     }
                     history->Flush();
                 });
