@@ -53,7 +53,8 @@ struct TBarsPlan {
     TRect VRect {}, HRect {};
 };
 
-TBarsPlan PlanBars(const TCustomGrid* grid, int bw) {
+// vertBar: the item's vertical bar when one exists (shown or hidden).
+TBarsPlan PlanBars(const TCustomGrid* grid, int bw, const TsScrollBar* vertBar) {
     TBarsPlan plan;
     const int cxV = user::GetSystemMetrics(user::SM_CXVSCROLL), cyH = user::GetSystemMetrics(user::SM_CYHSCROLL);
     const TScrollStyle style = grid->ScrollBars();
@@ -66,7 +67,7 @@ TBarsPlan PlanBars(const TCustomGrid* grid, int bw) {
         && grid->ColCount() - grid->VisibleColCount() - grid->FixedCols() >= 1) {
         int w = 0;
         for (int c = 0; c < grid->FixedCols(); ++c) w += grid->ColWidths(c);
-        if (plan.Vert) w += cxV;
+        if (vertBar != nullptr) w += vertBar->Width();
         if (grid->BorderStyle() == bsSingle) w += 2 * (2 * (grid->Ctl3D() ? 1 : 0) + 1);
         int k = -1;
         if (grid->FixedCols() <= grid->ColCount() - 1) {
@@ -408,7 +409,7 @@ void TsGridAdapter::UpdateScrollBars(TsGridItem* item) {
         || !grid->Parent()->Showing() || !IsControlPaintable(grid) || !grid->HandleAllocated())
         return;
     item->FBorderWidth = grid->BorderStyle() == bsSingle ? (grid->Ctl3D() ? 2 : 1) : 0;
-    const TBarsPlan plan = PlanBars(grid, item->FBorderWidth);
+    const TBarsPlan plan = PlanBars(grid, item->FBorderWidth, item->FVertBar);
     if (!SkinLoaded(item->SkinData()) || !grid->Visible()) {
         HideBar(item->FVertBar);
         HideBar(item->FHorzBar);
