@@ -232,10 +232,8 @@ bool TacCheckCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& in
     if (!Painting()) {
         switch (m.Msg) {
         case user::WM_LBUTTONDOWN:
-            Pressed = true;
-            break;
         case user::WM_KEYDOWN:
-            if (m.WParam == user::VK_SPACE) Pressed = true;
+            Pressed = true;
             break;
         case user::WM_LBUTTONUP:
         case user::WM_KEYUP:
@@ -244,8 +242,11 @@ bool TacCheckCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& in
         default:
             break;
         }
-        // A read-only control ignores the clicks the native button would report.
-        if (ReadOnly && (m.Msg == user::WM_LBUTTONDBLCLK || m.Msg == user::BM_SETSTATE)) return true;
+        // A read-only control ignores the clicks and the pressed look the native button would show.
+        if (ReadOnly && m.Msg == user::WM_LBUTTONDBLCLK) return true;
+        if (ReadOnly && m.Msg == user::BM_SETSTATE
+            && (ReadOnlyRefusesStateAlways || (Pressed && !FOwner->ControlState().Contains(csCreating))))
+            return true;
         return false;
     }
     return SkinnedMessage(m, inherited);

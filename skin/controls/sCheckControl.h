@@ -36,6 +36,8 @@ public:
     std::function<void()> Release;   // a finished press: toggle or check
     std::function<int()> NativeCheck;   // what BM_SETCHECK hands the native control when the skin goes
     bool RefreshResizes = true;   // a skin refresh runs AdjustSize (the check box; not the radio button)
+    // Unskinned and read-only, BM_SETSTATE is refused always (the radio button) or only during a press.
+    bool ReadOnlyRefusesStateAlways = false;
     std::function<classes::TAlignment()> Alignment;
 
     classes::TSize GlyphSize() const;

@@ -16,6 +16,7 @@ TsRadioButton::TsRadioButton(TComponent* owner) : TacCheckControl(owner, TacCont
     FCore.CheckedMaskName = [] { return std::string("RADIOCHECKED"); };
     FCore.Release = [this] { SetChecked(true); };   // a checked radio button stays checked
     FCore.RefreshResizes = false;
+    FCore.ReadOnlyRefusesStateAlways = true;
 }
 
 TClass TsRadioButton::StaticClass() {

@@ -158,6 +158,35 @@ INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsCheckBoxTest, ::testing::Values(-1, 0, 
 
 class TsCheckBoxSkinned : public ControlsTest { };
 
+// Unskinned and read-only, a check box refuses the pushed look only while a key or the mouse is down on it; a
+// radio button refuses it always.
+TEST_F(TsCheckBoxSkinned, AReadOnlyPlainCheckBoxRefusesThePushedLookOnlyDuringAPress) {
+    UseSkin(-1);
+    auto* box = Create<TsCheckBox>(Form);
+    box->SetBounds(20, 20, 140, 22);
+    box->SetParent(Form);
+    auto* radio = Create<TsRadioButton>(Form);
+    radio->SetBounds(20, 50, 140, 22);
+    radio->SetParent(Form);
+    Pump();
+    box->SetReadOnly(true);
+    radio->SetReadOnly(true);
+    auto pushed = [](TWinControl* c) {
+        return (user::SendMessage(c->Handle(), user::BM_GETSTATE, 0, 0) & user::BST_PUSHED) != 0;
+    };
+    box->Perform(user::BM_SETSTATE, 1, 0);
+    EXPECT_TRUE(pushed(box));
+    box->Perform(user::BM_SETSTATE, 0, 0);
+    box->Perform(user::WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(box->Pressed());
+    box->Perform(user::BM_SETSTATE, 1, 0);
+    EXPECT_FALSE(pushed(box));
+    box->Perform(user::WM_KEYUP, 'A', 0);
+    EXPECT_FALSE(box->Pressed());
+    radio->Perform(user::BM_SETSTATE, 1, 0);
+    EXPECT_FALSE(pushed(radio));
+}
+
 TEST_F(TsCheckBoxSkinned, AutoSizeFitsTheBoxAndMultiLineTurnsItOff) {
     UseSkin(1);
     auto* c = Create<TsCheckBox>(Form);
