@@ -274,6 +274,22 @@ TEST_F(ShellTreeViewTest, TheDeleteCompletionRemovesANodeOnlyWhenNoEntryIsLeft) 
     EXPECT_EQ(Child(tree->Items()->GetFirstNode(), "docs & notes"), nullptr);
 }
 
+// With files listed, a refreshed folder that holds a file but no folder keeps its button: its one child node is
+// reached by expanding it.
+TEST_F(ShellTreeViewTest, ARefreshedFolderHoldingOnlyFilesKeepsItsButtonWhenFilesAreListed) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    tree->SetObjectTypes(TacShellObjectTypes {otFolders, otNonFolders});
+    TTreeNode* folder = Child(tree->Items()->GetFirstNode(), "Папка");
+    ASSERT_NE(folder, nullptr);
+    EXPECT_TRUE(folder->HasChildren());
+    tree->Refresh(folder);
+    folder = Child(tree->Items()->GetFirstNode(), "Папка");
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(Children(folder), std::vector<std::string> {"файл.txt"});
+    EXPECT_TRUE(folder->HasChildren());
+}
+
 TEST_F(ShellTreeViewTest, RefreshKeepsExpansionAndSelectionAndShowsNewFolders) {
     ShellTree files;
     TsShellTreeView* tree = NewTree(files.Root());
