@@ -366,11 +366,24 @@ void TacCustomShellTreeView::SetUseShellImages(bool value) {
     ApplyImages();
 }
 
-void TacCustomShellTreeView::ApplyImages() {
-    if (!HandleAllocated() || Images() != nullptr) return;
+user::HIMAGELIST TacCustomShellTreeView::ChosenImageList() const {
+    if (Images() != nullptr) return Images()->Handle();
     TImageList* system = FUseShellImages ? SystemImageList(false) : nullptr;
+    return system != nullptr ? system->Handle() : nullptr;
+}
+
+void TacCustomShellTreeView::ApplyImages() {
+    if (!HandleAllocated()) return;
     user::SendMessage(WindowHandle(), user::TVM_SETIMAGELIST, user::TVSIL_NORMAL,
-        reinterpret_cast<LPARAM>(system != nullptr ? system->Handle() : nullptr));
+        reinterpret_cast<LPARAM>(ChosenImageList()));
+}
+
+void TacCustomShellTreeView::GetImageIndex(TTreeNode* node) {
+    if (Images() != nullptr) TsTreeView::GetImageIndex(node);
+}
+
+void TacCustomShellTreeView::GetSelectedIndex(TTreeNode* node) {
+    if (Images() != nullptr) TsTreeView::GetSelectedIndex(node);
 }
 
 void TacCustomShellTreeView::SetAutoRefresh(bool value) {
@@ -445,6 +458,13 @@ void TacCustomShellTreeView::CommandCompleted(const std::string& verb, bool succ
 }
 
 void TacCustomShellTreeView::WndProc(TMessage& m) {
+    // Whoever sets the normal image list, the tree's own choice is set.
+    if (m.Msg == user::TVM_SETIMAGELIST && m.WParam == user::TVSIL_NORMAL && !FSettingImages) {
+        base::ValueRollback<bool> guard(FSettingImages, true);
+        m.LParam = reinterpret_cast<LPARAM>(ChosenImageList());
+        TsTreeView::WndProc(m);
+        return;
+    }
     if (m.Msg == CM_REFRESHRENAMED) {
         const std::optional<TItemIDList> renamed = std::exchange(FRenamed, std::nullopt);
         if (renamed)

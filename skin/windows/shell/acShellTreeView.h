@@ -81,6 +81,9 @@ protected:
     bool CanChange(classes::TTreeNode* node) override;   // the notifier follows the selection
     void Edit(const user::TVITEM& item) override;
     void Delete(classes::TTreeNode* node) override;
+    // The handlers run only with an Images list of the program's own: the system icons stay on the nodes.
+    void GetImageIndex(classes::TTreeNode* node) override;
+    void GetSelectedIndex(classes::TTreeNode* node) override;
     virtual void ClearFolders();   // frees the root folder and every node
 
 private:
@@ -93,6 +96,7 @@ private:
     TacShellFolder* Adopt(classes::TTreeNode* node, std::unique_ptr<TacShellFolder> folder);
     TacShellFolder* FolderOf(const classes::TTreeNode* node) const;
     void ApplyImages();
+    user::HIMAGELIST ChosenImageList() const;   // Images' list, else the system list with shell images, else none
     void TellLinked(const TItemIDList& pidl);
 
     TacRoot FRoot = "rfDesktop";
@@ -104,6 +108,7 @@ private:
     bool FLinking = false;
     bool FAutoRefresh = false;
     bool FUseShellImages = true;
+    bool FSettingImages = false;   // guards TVM_SETIMAGELIST against re-entry
     bool FDestroyingFolders = false;   // the destructor frees the folders after the nodes
     classes::TTreeNode* FSelecting = nullptr;   // the node being selected, while AutoRefresh is applied again
     std::optional<TItemIDList> FRenamed;   // the renamed node, loaded again once its label edit is over

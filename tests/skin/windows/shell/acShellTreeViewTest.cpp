@@ -229,6 +229,31 @@ TEST_F(ShellTreeViewTest, ItsOwnPopupMenuShowsOnlyWithAutoPopupElseTheShellsMenu
     EXPECT_EQ(menuLoops, 2);   // the shell's menu for the selected folder
 }
 
+TEST_F(ShellTreeViewTest, AListSentByAnyoneIsReplacedByItsOwnChoiceAndImageHandlersRunOnlyWithItsOwnImages) {
+    ShellTree files;
+    TsShellTreeView* tree = NewTree(files.Root());
+    auto* own = Create<TImageList>(Form);
+    auto normalList = [tree] {
+        return reinterpret_cast<user::HIMAGELIST>(
+            user::SendMessage(tree->Handle(), user::TVM_GETIMAGELIST, user::TVSIL_NORMAL, 0));
+    };
+    user::SendMessage(tree->Handle(), user::TVM_SETIMAGELIST, user::TVSIL_NORMAL, LPARAM(own->Handle()));
+    EXPECT_EQ(normalList(), SystemImageList(false)->Handle());
+    int asked = 0;
+    tree->OnGetImageIndex = [&](TObject*, TTreeNode*) { ++asked; };
+    tree->Invalidate();
+    Pump();
+    EXPECT_EQ(asked, 0);   // the system icons stay
+    tree->SetImages(own);
+    EXPECT_EQ(normalList(), own->Handle());
+    tree->Invalidate();
+    Pump();
+    EXPECT_GT(asked, 0);
+    tree->SetImages(nullptr);
+    tree->SetUseShellImages(false);
+    EXPECT_EQ(normalList(), nullptr);
+}
+
 TEST_F(ShellTreeViewTest, AutoRefreshIsAppliedAgainForTheNodeBeingSelected) {
     ShellTree files;
     TsShellTreeView* tree = NewTree(files.Root());
