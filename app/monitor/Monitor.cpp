@@ -243,6 +243,11 @@ void TMonitor::SetRepeatCount(int node, int count) {
     if (core && node >= 0 && node < core->NodeCount()) core->SetRepeatCount(node, count);
 }
 
+bool TMonitor::Busy(int node) const {
+    std::shared_ptr<TMonitorCore> core = Core();
+    return core && node >= 0 && node < core->NodeCount() && core->Busy(node);
+}
+
 int TMonitor::SeenProgress(int node) const {
     std::shared_ptr<TMonitorCore> core = Core();
     if (core) return node >= 0 && node < core->NodeCount() ? core->SeenProgress(node) : 0;
@@ -300,6 +305,11 @@ void TMonitor::ReadFolderOnce(
     timings.HostTimeoutMs = FTimings.HostTimeoutMs;
     auto* thread = new MyThread(static_cast<TThreadMode>(mode), node, folder, guarded, timings);
     if (FReader) thread->SetReader(FReader);
+    std::shared_ptr<TMonitorCore> core = Core();
+    if (core && node >= 0 && node < core->NodeCount())
+        thread->SetMarkBusy([weak = std::weak_ptr<TMonitorCore>(core), node] {
+            if (std::shared_ptr<TMonitorCore> running = weak.lock()) running->MarkBusy(node);
+        });
     thread->SetPriority(os::tpLowest);
     thread->SetFreeOnTerminate(true);
     FReaders.push_back(thread->Handle());

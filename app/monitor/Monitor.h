@@ -169,6 +169,7 @@ public:
 
     // The progress each node showed at its last refresh (saved at exit as Progress<i>).
     int SeenProgress(int node) const;
+    bool Busy(int node) const;   // false while monitoring is off
 
     // Farm commands: start (1) and stop (2) of a node's console service. Any thread; from the UI thread they
     // are sent on a thread of their own, in the order given, so that the UI never waits for the farm lock.
@@ -183,11 +184,11 @@ public:
     TFarmReply LastFarmReply(int node) const;
 
     // One reading of a copy of a node's folder (a backup folder: mode 2, a cache folder: mode 3) on its own
-    // thread, handed to `done` on the UI thread; dropped when the monitor goes first. The node's busy flag
-    // is left alone.
+    // thread, handed to `done` on the UI thread, which the thread waits for; dropped when the monitor goes
+    // first. While monitoring runs, the reading marks the node busy until the end of its next cycle.
     void ReadFolderOnce(
         int mode, int node, const std::string& folder, std::function<void(int node, const TNodeReading& reading)> done);
-    // Whether a one-shot reading's thread still runs (one that ended has handed its reading to the UI queue).
+    // Whether a one-shot reading's thread still runs (one that ended has had its reading handed over).
     bool ReadingOnce() const;
 
     void SetTimings(const TMonitorTimings& timings) { FTimings = timings; }

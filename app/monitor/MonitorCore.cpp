@@ -168,6 +168,11 @@ bool TMonitorCore::Busy(int node) const {
     return slot.Busy;
 }
 
+void TMonitorCore::MarkBusy(int node) {
+    std::lock_guard guard(FBusyLock);
+    Slot(node).Busy = true;
+}
+
 TFarmTarget TMonitorCore::Target(int node) const {
     const TNodeSlot& slot = Slot(node);
     const TNodeSettings& settings = slot.Row.Settings;

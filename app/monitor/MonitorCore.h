@@ -82,6 +82,8 @@ public:
     int Generation(int node) const { return Slot(node).Generation.load(); }
     int NextGeneration(int node) { return ++Slot(node).Generation; }
     bool Busy(int node) const;
+    // A one-shot reading of the node's folder copy marks the node busy; its next monitoring cycle's end clears it.
+    void MarkBusy(int node);
 
     TFarmTarget Target(int node) const;   // any thread
     void StartServ(int node);

@@ -158,15 +158,14 @@ void MyThread::MonitorCycle() {
 
 void MyThread::Execute() {
     if (FMode != TThreadMode::Monitor) {
+        if (FMarkBusy) FMarkBusy();
         TNodeReading reading;
         if (PathHostAnswers(FPath, FTimings.HostTimeoutMs))
             reading = ReadFolder(false);
         else
             reading.Status = TNodeStatus::HostDown;
         if (!Terminated() && FDone) {
-            TReadingDone done = FDone;
-            const int node = FNode;
-            os::TThread::Queue([done, node, reading] { done(node, reading); });
+            os::TThread::Synchronize([this, &reading] { FDone(FNode, reading); });
         }
         Terminate();
         return;

@@ -58,14 +58,16 @@ public:
     // Mode 1: the monitoring cycle of `node`, reporting to `host`.
     MyThread(
         std::shared_ptr<INodeHost> host, int node, int generation, std::string path, bool get, TThreadTimings timings);
-    // Modes 2 and 3: one reading of `path`, handed to `done` on the UI thread; the thread then ends. The
-    // node's busy flag is not touched.
+    // Modes 2 and 3: one reading of `path`, handed to `done` on the UI thread (the thread waits for it); the
+    // thread then ends.
     using TReadingDone = std::function<void(int node, const TNodeReading& reading)>;
     MyThread(TThreadMode mode, int node, std::string path, TReadingDone done, TThreadTimings timings = {});
 
     TThreadMode Mode() const { return FMode; }
     int Node() const { return FNode; }
     void SetReader(TFolderReader reader) { FReader = std::move(reader); }   // before the thread starts
+    // Modes 2 and 3: marks the node busy as the reading starts (before the thread starts).
+    void SetMarkBusy(std::function<void()> markBusy) { FMarkBusy = std::move(markBusy); }
 
 protected:
     void Execute() override;
@@ -85,6 +87,7 @@ private:
     TThreadTimings FTimings;
     std::shared_ptr<INodeHost> FHost;
     TReadingDone FDone;
+    std::function<void()> FMarkBusy;
     TFolderReader FReader;
     TClientLogFollower FLog;   // the log as the last cycle read it
     TNodeFileNames FNames;   // the folder's file names as they resolved

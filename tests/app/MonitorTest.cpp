@@ -598,7 +598,26 @@ TEST_F(MonitorTest, AFarmCommandFromTheUiThreadLetsTheWaitingQueryHaveItsReply) 
     }));
 }
 
-TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndLeavesTheBusyFlagsAlone) {
+// A reading of a node's folder copy marks the node busy; the tray is left alone, and the idle tray waits
+// until the node's own cycle has ended.
+TEST_F(MonitorTest, AOneShotReadingMarksItsNodeBusyUntilTheNodesNextCycleEnds) {
+    AddNode("first");
+    AddNode("second");
+    history.Load();
+    TMonitorCore core(view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
+    core.CycleStarted(0, 0);
+    core.MarkBusy(1);
+    core.CycleEnded(0, 0);
+    EXPECT_TRUE(core.Busy(1));
+    core.CycleStarted(1, 0);
+    core.CycleEnded(1, 0);
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return view.Busy.size() == 3; }));
+    EXPECT_EQ(view.Busy, std::vector<bool>({true, true, false}));
+    EXPECT_FALSE(core.Busy(1));
+    core.Close();
+}
+
+TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndMarksOnlyTheBusyFlag) {
     timings.IntervalMs = 60000;
     monitor.SetTimings(timings);
     AddNode("copy");
@@ -613,6 +632,7 @@ TEST_F(MonitorTest, AOneShotReadingComesBackOnTheUiThreadAndLeavesTheBusyFlagsAl
     ASSERT_TRUE(test::PumpUntil(loop, [&] { return got.has_value(); }));
     EXPECT_EQ(got->Progress, 45);
     EXPECT_EQ(view.Busy, std::vector<bool>({true, false}));
+    EXPECT_TRUE(monitor.Busy(0));
 }
 
 TEST_F(MonitorTest, AHungShareBlocksNeitherTheWindowNorOtherNodesAndRestartsNeverPileUpThreads) {

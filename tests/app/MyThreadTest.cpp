@@ -3,18 +3,22 @@
 #include "app/monitor/MyThread.h"
 #include "support/ClientFiles.h"
 #include "support/FakeFarmService.h"
+#include "support/TestDispatcher.h"
 
 #include "platform/os/EventLoop.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <future>
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <thread>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -224,6 +228,43 @@ TEST(MyThread, ACycleOpensEachClientFileOnce) {
     EXPECT_EQ(host.Readings[0].Progress, 45);
     const std::map<std::string, int> counts = opens.Counts();
     EXPECT_EQ(counts, (std::map<std::string, int> {{"FAHlog.txt", 1}, {"unitinfo.txt", 1}}));
+}
+
+// A reading of a folder copy is handed to the UI thread by a call the thread waits for: the thread is still
+// there while the call runs, and ends after it.
+TEST(MyThread, AOneShotReadingWaitsForTheUiThreadToTakeIt) {
+    test::TTempDir dir;
+    WriteNodeFolder(dir);
+    os::threadtest::TestDispatcher ui;
+    os::SetUiDispatcher(&ui);
+    struct TUninstall {
+        ~TUninstall() { os::SetUiDispatcher(nullptr); }
+    } uninstall;
+    TThreadTimings timings;
+    timings.FilePause = [](int) { return true; };
+    os::TThreadHandle handle;
+    std::optional<TNodeReading> got;
+    bool endedBeforeTaken = false;
+    auto* thread = new MyThread(
+        TThreadMode::BackupReading, 0, dir.Path(),
+        [&](int, const TNodeReading& reading) {
+            // A thread that did not wait ends at once after handing the reading over.
+            const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+            while (!handle.Finished() && std::chrono::steady_clock::now() < limit)
+                std::this_thread::yield();
+            endedBeforeTaken = handle.Finished();
+            got = reading;
+        },
+        timings);
+    thread->SetFreeOnTerminate(true);
+    handle = thread->Handle();
+    thread->Start();
+    ASSERT_TRUE(ui.WaitForTask());
+    EXPECT_EQ(ui.RunAll(), 1);
+    handle.WaitFor();
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(got->Progress, 45);
+    EXPECT_FALSE(endedBeforeTaken);
 }
 }
 }
