@@ -77,10 +77,9 @@ void TsMemo::WndProc(TMessage& m) {
 void TsMemo::SkinnedMessage(TMessage& m) {
     TsCommonData* data = SkinData();
     TacEditCommandHooks hooks = BarCommandHooks();
-    hooks.Refresh = [this, data] {
-        KeepEditColors(this, data, data->IsHot());
-        RedrawClientAndFrame(this);
-        UpdateScrolls();
+    hooks.Refresh = [this] {
+        Perform(user::WM_ERASEBKGND, 0, 0);
+        Repaint();
     };
     hooks.RenderCache = [this] { PrepareCache(); };
     if (EditSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TMemo::WndProc(msg); }) == TacStep::Done)

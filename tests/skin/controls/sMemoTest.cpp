@@ -16,6 +16,7 @@
 #include "skin/controls/sEditScrolls.h"
 #include "skin/controls/sMemo.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
@@ -247,6 +248,20 @@ TEST_F(MemoTest, ColoursFollowTheSectionHotOrNotUnlessCustom) {
     memo->Invalidate();
     Pump();
     EXPECT_EQ(memo->Color(), 0x123456);
+}
+
+// A refresh command repaints the memo at once, its frame and bar with it, and leaves nothing to paint.
+TEST_F(MemoTest, ARefreshPaintsTheMemoAtOnce) {
+    UseSkin(1);
+    TsMemo* memo = NewMemo(Rows(30));
+    MoveTo(Form, 300, 200);
+    Pump();
+    const auto before = ScreenPixels(memo, TRect {0, 0, memo->Width(), memo->Height()});
+    memo->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESH), LPARAM(Manager));
+    EXPECT_FALSE(user::GetUpdateRect(memo->Handle(), nullptr, false));
+    Pump();
+    EXPECT_EQ(ScreenPixels(memo, TRect {0, 0, memo->Width(), memo->Height()}), before);
+    ExpectInStep(memo);
 }
 
 TEST_F(MemoTest, OnVScrollFollowsWmVScrollAndOnScrollCaretFollowsEmSetSel) {
