@@ -6,7 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <algorithm>
 #include <cstdlib>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <string>
+#include <vector>
 
 using namespace korvex::os;
 using namespace korvex::os::nettest;
@@ -77,6 +82,36 @@ TEST(LocalIP, IsADottedIPv4AddressThatIsNotLoopbackUnlessThereIsNoOther) {
     if (ip.rfind("127.", 0) == 0) {
         EXPECT_EQ(ip, "127.0.0.1");
     }
+}
+
+// The addresses of the interfaces that are up, loopback left out.
+static std::vector<std::string> AddressesOfInterfacesUp() {
+    std::vector<std::string> found;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return found;
+    for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
+        if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
+        if (!(entry->ifa_flags & IFF_UP) || (entry->ifa_flags & IFF_LOOPBACK)) continue;
+        char text[INET_ADDRSTRLEN] = {};
+        if (inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(entry->ifa_addr)->sin_addr, text, sizeof text))
+            found.push_back(text);
+    }
+    freeifaddrs(list);
+    return found;
+}
+
+// The sender address peers answer to: an interface's own, never the loopback address the host name's entry
+// often holds (127.0.1.1 on Debian), and never empty.
+TEST(LocalIP, IsTheAddressOfAnInterfaceThatIsUpNotTheHostNamesLoopbackEntry) {
+    const std::vector<std::string> up = AddressesOfInterfacesUp();
+    const std::string ip = LocalIP();
+    std::vector<std::string> outside;
+    std::copy_if(up.begin(), up.end(), std::back_inserter(outside),
+        [](const std::string& address) { return address.rfind("127.", 0) != 0; });
+    if (outside.empty())
+        EXPECT_EQ(ip, "127.0.0.1");
+    else
+        EXPECT_NE(std::find(outside.begin(), outside.end(), ip), outside.end()) << ip;
 }
 
 TEST(LocalIP, CanBeSetForTestsAndReturnedToTheSystem) {
