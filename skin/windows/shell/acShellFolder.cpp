@@ -4,6 +4,7 @@
 #include "platform/base/DateTime.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Strings.h"
+#include "platform/classes/Errors.h"
 #include "platform/os/Process.h"
 #include "platform/os/Shell.h"
 #include "platform/os/ShellItems.h"
@@ -144,8 +145,7 @@ bool TacShellFolder::IsFolder(bool openZipFiles) const {
 bool TacShellFolder::IsFile(bool openZipFiles) const {
     if (!openZipFiles && base::LowerCase(NameExtension(PathName())) == ".zip") return true;
     std::uint32_t a = Attributes(0);
-    // A link to a file is a file here (Linux links are not shortcut files); a dangling one is not.
-    return (a & SFGAO_FILESYSTEM) && !(a & SFGAO_FOLDER) && (!(a & SFGAO_LINK) || RegularFileAt(PathName()));
+    return (a & SFGAO_FILESYSTEM) && !(a & SFGAO_FOLDER) && !(a & SFGAO_LINK);
 }
 
 bool TacShellFolder::HasSubFolder() const {
@@ -224,7 +224,8 @@ void TacShellFolder::LoadColumnDetails(TacShellFolder* rootFolder, user::HWND wi
 
 std::string TacShellFolder::Details(int index) const {
     if (FDetails.empty()) throw base::Exception(DisplayName() + ": Missing call to LoadColumnDetails");
-    if (index < 1 || index > DetailCount()) return {};
+    if (index < 1 || index > DetailCount())
+        throw classes::EListError("List index out of bounds (" + std::to_string(index - 1) + ")");
     return FDetails[static_cast<std::size_t>(index - 1)];
 }
 

@@ -60,7 +60,7 @@ public:
     unsigned Properties() const;   // TacFolderProperty bits
     unsigned Capabilities() const;   // TacFolderCapability bits
     bool IsFolder(bool openZipFiles = true) const;   // a ".zip" folder counts only with openZipFiles
-    bool IsFile(bool openZipFiles = true) const;   // a file system item that is no folder (a ".zip" without)
+    bool IsFile(bool openZipFiles = true) const;   // a file system item, no folder and no link (a ".zip" without)
     bool HasSubFolder() const;
     std::string PathName() const;   // the path; "" for the desktop and the computer
     std::string DisplayName(TacShowExtension showExt = seSystem) const;
@@ -80,8 +80,8 @@ public:
     // file-system item unless they are loaded; the desktop and the computer get none, an entry that cannot be
     // read empty texts.
     void LoadColumnDetails(TacShellFolder* rootFolder, user::HWND window, int columnCount);
-    // The text of column index (1 = size); raises "%s: Missing call to LoadColumnDetails" before a load,
-    // "" for a column that was not loaded.
+    // The text of column index (1 = size); raises "%s: Missing call to LoadColumnDetails" before a load and
+    // classes::EListError for a column that was not loaded.
     std::string Details(int index) const;
     int DetailCount() const { return static_cast<int>(FDetails.size()); }
 

@@ -5,6 +5,7 @@
 #include "support/ShellTree.h"
 
 #include "platform/base/Exceptions.h"
+#include "platform/classes/Errors.h"
 
 #include <chrono>
 #include <fstream>
@@ -44,7 +45,7 @@ TEST(ShellFolder, KindsOfItems) {
     } cases[] = {
         {"Folder A", true, false, true, fpFileSystem | fpFileSystemAncestor},
         {"file one.txt", false, true, false, fpFileSystem},
-        {"to file", false, true, false, fpFileSystem | fpLink},
+        {"to file", false, false, false, fpFileSystem | fpLink},   // a link is no file
         {"self", false, false, false, fpFileSystem | fpLink},
         {".hidden file", false, true, false, fpFileSystem | fpHidden},
         {"Папка", true, false, false, fpFileSystem | fpFileSystemAncestor},
@@ -99,7 +100,7 @@ TEST(ShellFolder, DetailsAreReadAgainForTheColumnsAfterTheName) {
     EXPECT_EQ(item.Folder.Details(2), ".txt");
     EXPECT_EQ(item.Folder.Details(3).size(), std::string("07.12.2026 16:00:00").size());
     EXPECT_EQ(item.Folder.Details(4), "128");
-    EXPECT_EQ(item.Folder.Details(9), "");
+    EXPECT_THROW(item.Folder.Details(9), korvex::classes::EListError);
     // count - 1 texts are not a full list: a second load reads the file again.
     WriteFile(tree / "file one.txt", "1234567");
     item.Folder.LoadColumnDetails(item.Root.get(), nullptr, 5);
