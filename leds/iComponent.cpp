@@ -253,6 +253,11 @@ void TiComponent::DblClick() {
     iDoubleClick();
 }
 
+bool TiComponent::DoMouseWheel(TShiftState shift, int wheelDelta, classes::TPoint mousePos) {
+    const bool handled = TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos);
+    return iMouseWheel(shift, wheelDelta, mousePos) != 0 || handled;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Property files
 

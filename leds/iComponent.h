@@ -96,6 +96,10 @@ protected:
     virtual void iMouseUp(classes::TMouseButton button, classes::TShiftState shift, int x, int y);
     virtual void iMouseMove(classes::TShiftState shift, int x, int y) { (void)shift, (void)x, (void)y; }
     virtual void iDoubleClick() { }
+    // Non-zero: the wheel turn is taken here.
+    virtual int iMouseWheel(classes::TShiftState shift, int wheelDelta, classes::TPoint mousePos) {
+        return (void)shift, (void)wheelDelta, (void)mousePos, 0;
+    }
 
     void KeyDown(user::WORD& key, classes::TShiftState shift) override;
     void KeyUp(user::WORD& key, classes::TShiftState shift) override;
@@ -104,6 +108,7 @@ protected:
     void MouseUp(classes::TMouseButton button, classes::TShiftState shift, int x, int y) override;
     void MouseMove(classes::TShiftState shift, int x, int y) override;
     void DblClick() override;
+    bool DoMouseWheel(classes::TShiftState shift, int wheelDelta, classes::TPoint mousePos) override;
 
 private:
     void RepaintNow();

@@ -57,6 +57,9 @@ TClass TiLedBar::StaticClass() {
         p.Color("BackGroundColor", &TiComponent::BackGroundColor, &TiComponent::SetBackGroundColor, clBlack);
         p.Enum("BorderStyle", &TiComponent::BorderStyle, &TiComponent::SetBorderStyle, iBevelStyleIdents, ibsNone);
         p.Bool("Transparent", &TiVCLComponent::Transparent, &TiVCLComponent::SetTransparent, false);
+        // Republished with the size a new bar has, so a stream holds them only when they differ.
+        p.Int("Width", &TControl::Width, &TControl::SetWidth, 16);
+        p.Int("Height", &TControl::Height, &TControl::SetHeight, 200);
     });
     return &info;
 }

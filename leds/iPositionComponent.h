@@ -4,10 +4,17 @@
 #include "leds/iCustomComponent.h"
 
 #include <functional>
+#include <vector>
 
 namespace korvex::leds {
 
 using TOnPositionLimit = std::function<void(classes::TObject* sender, int limitIndex)>;
+
+// A limit of the position: an upper and a lower value.
+struct TiLimitObject {
+    double Upper = 0;
+    double Lower = 0;
+};
 
 // Position is clamped to PositionMin..PositionMax; CurrentMin and CurrentMax follow its lowest and highest
 // values unless MinMaxFixed. While loading, values are stored as they come and no event is raised.
@@ -39,8 +46,10 @@ public:
     classes::TNotifyEvent OnCurrentMinChange;
     classes::TNotifyEvent OnPositionOverMax;
     classes::TNotifyEvent OnPositionUnderMin;
-    TOnPositionLimit OnPositionOverLimit;   // no limits are kept: never raised
+    TOnPositionLimit OnPositionOverLimit;   // nothing adds a limit: never raised
     TOnPositionLimit OnPositionUnderLimit;
+
+    int LimitCount() const { return static_cast<int>(FLimits.size()); }
 
     // "PositionMax_2", always written: read straight into PositionMax.
     void DefineProperties(classes::TFiler& filer) override;
@@ -59,6 +68,7 @@ private:
     double FCurrentMax = 0;
     double FCurrentMin = 0;
     bool FMinMaxFixed = false;
+    std::vector<TiLimitObject> FLimits;
 };
 
 }

@@ -3,6 +3,7 @@
 #include "leds/iComponent.h"
 
 #include "leds/iGPFunctions.h"
+#include "platform/classes/ControlMessages.h"
 #include "platform/classes/PropInfo.h"
 #include "platform/classes/TMemoryStream.h"
 #include "platform/classes/TMetafile.h"
@@ -436,4 +437,36 @@ TEST(Metafile, AnEmptyMetafileCanvasStillRecordsAndStreamsAreRefused) {
     EXPECT_THROW(metafile.SaveToStream(stream), classes::EInvalidGraphicOperation);
 }
 
+}
+
+namespace {
+
+class TWheelTakingLed : public TTestLedRound {
+public:
+    using TTestLedRound::TTestLedRound;
+    int Answer = 0;
+    std::vector<int> Deltas;
+
+protected:
+    int iMouseWheel(classes::TShiftState, int wheelDelta, classes::TPoint) override {
+        Deltas.push_back(wheelDelta);
+        return Answer;
+    }
+};
+
+}
+
+TEST_F(ComponentTest, TheWheelHookAnswersNothingHereAndRunsBesideTheInheritedHandling) {
+    int events = 0;
+    Led->OnMouseWheel = [&](classes::TObject*, classes::TShiftState, int, classes::TPoint, bool&) { ++events; };
+    EXPECT_EQ(Led->Perform(classes::CM_MOUSEWHEEL, user::MAKEWPARAM(0, -120), 0), 0);   // not taken
+    EXPECT_EQ(events, 1);
+
+    TWheelTakingLed led(nullptr);
+    led.OnMouseWheel = Led->OnMouseWheel;
+    EXPECT_EQ(led.Perform(classes::CM_MOUSEWHEEL, user::MAKEWPARAM(0, 120), 0), 0);
+    led.Answer = 1;
+    EXPECT_EQ(led.Perform(classes::CM_MOUSEWHEEL, user::MAKEWPARAM(0, -240), 0), 1);   // taken by the hook
+    EXPECT_EQ(led.Deltas, (std::vector<int> {120, -240}));
+    EXPECT_EQ(events, 3);
 }

@@ -2,6 +2,8 @@
 #include "leds/iLedBar.h"
 
 #include "leds/iGPFunctions.h"
+#include "platform/classes/TReader.h"
+#include "platform/classes/TWriter.h"
 #include "platform/gdi/GdiConstants.h"
 #include "support/LedTestKit.h"
 
@@ -288,4 +290,24 @@ TEST_F(LedBarTest, SettersRequestAValueRepaintOnlyOnChange) {
     EXPECT_EQ(bar->Invalidations, 2);
 }
 
+}
+
+TEST_F(LedBarTest, ItsSizeIsStreamedOnlyWhenItDiffersFromANewBars) {
+    TTestLedBar bar(nullptr);
+    const std::string plain = classes::WriteComponent(&bar);
+    EXPECT_EQ(plain.find("Width ="), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("Height ="), std::string::npos) << plain;
+
+    bar.SetBounds(0, 0, 20, 150);
+    const std::string sized = classes::WriteComponent(&bar);
+    EXPECT_NE(sized.find("Width = 20"), std::string::npos) << sized;
+    EXPECT_NE(sized.find("Height = 150"), std::string::npos) << sized;
+
+    TTestLedBar copy(nullptr);
+    copy.SetBounds(0, 0, 30, 40);
+    classes::ReadRootComponent(&copy, plain);
+    EXPECT_EQ(copy.Width(), 30);   // nothing in the stream: the size stays
+    classes::ReadRootComponent(&copy, sized);
+    EXPECT_EQ(copy.Width(), 20);
+    EXPECT_EQ(copy.Height(), 150);
 }

@@ -43,6 +43,16 @@ TEST_F(PositionTest, APositionAboveTheRangeIsClampedAndRaisesThePeak) {
     EXPECT_EQ(Bar->Position(), 0);
 }
 
+TEST_F(PositionTest, TheLimitListStartsEmptySoNoLimitEventIsRaised) {
+    EXPECT_EQ(Bar->LimitCount(), 0);
+    Bar->OnPositionOverLimit = [this](classes::TObject*, int) { Events.push_back("OverLimit"); };
+    Bar->OnPositionUnderLimit = [this](classes::TObject*, int) { Events.push_back("UnderLimit"); };
+    for (double position : {150.0, -5.0, 50.0}) Bar->SetPosition(position);
+    EXPECT_EQ(Bar->LimitCount(), 0);
+    EXPECT_EQ(Events, (std::vector<std::string> {"CurrentMaxChange", "PositionChange", "PositionChange",
+                          "PositionChange"}));
+}
+
 TEST_F(PositionTest, PeakHoldKeepsTheLowestAndHighestSeen) {
     Bar->SetPosition(30);
     Bar->SetPosition(10);
