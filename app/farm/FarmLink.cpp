@@ -117,8 +117,8 @@ bool TFarmLink::Send(int command, const TFarmTarget& target) {
 
 TFarmReply TFarmLink::Query(
     int node, const TFarmTarget& target, std::stop_token stop, const std::function<void(int stage)>& onStep) {
-    const std::string connectedIp = Resolve(target.Ip);
     os::TCriticalSectionLock farm(FFarmLock);
+    const std::string connectedIp = target.Ip.empty() ? std::string() : os::NameToIP(target.Ip);
     auto step = [&](int stage) {
         if (onStep) onStep(stage);
     };

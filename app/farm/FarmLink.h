@@ -46,8 +46,8 @@ struct TFarmReply {
 };
 
 // One client socket and one reply slot for every node, guarded by the farm lock. Sending works from any
-// thread; the server socket belongs to the loop's thread. Host names are looked up before the farm lock is
-// taken, never under it; the slot lock is taken under the farm lock, never the other way round. A reply must
+// thread; the server socket belongs to the loop's thread. A command's host name is looked up before the farm
+// lock is taken, a status query's under it; the slot lock is taken under the farm lock, never the other way round. A reply must
 // come whole within FarmReplyTimeoutMs of its connection (timed on the loop's clock); a connection closed for
 // lateness or crowding gives no reply.
 class TFarmLink {
@@ -80,7 +80,7 @@ public:
     // The status query: sends command 3 and waits for the reply of this node's host, up to `polls` times
     // pollMs; the reply wakes the wait at once, and so does a stop of `stop`. While the server socket does not
     // listen no reply can come, and none is waited for (the node has not replied). onStep reports the stages of
-    // the exchange (51 after the open, 52 after the send). The caller does not hold the farm lock.
+    // the exchange (51 after the open, 52 after the send). The caller may hold the farm lock.
     TFarmReply Query(
         int node, const TFarmTarget& target, std::stop_token stop, const std::function<void(int stage)>& onStep = {});
     void SetReplyWait(int polls, int pollMs) {

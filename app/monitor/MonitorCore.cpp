@@ -254,10 +254,11 @@ std::string TMonitorCore::LookUpIp(int node, const std::string& path, const std:
 }
 
 TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& path, std::stop_token stop) {
-    // The look-up and the settings write come before the farm lock, which the query takes for its exchange.
     KORVEX_ASSERT(!FUpdateLock.HeldByCurrentThread());
     KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
     auto stage = [this, node, generation](int s) { SetStage(node, generation, s); };
+    // Held from the look-up to the end of the reply wait.
+    os::TCriticalSectionLock farm(FLink->FarmLock());
     const std::string ip = LookUpIp(node, path, stage);
     stage(6);
     TFarmTarget target = Target(node);

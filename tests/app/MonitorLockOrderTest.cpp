@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
+#include <thread>
 
 namespace korvex::app {
 namespace {
@@ -48,6 +51,22 @@ TEST_F(MonitorLockOrderTest, EveryLockIsFreeAgainAfterACycle) {
     core->CycleEnded(0, 0);
     EXPECT_FALSE(link->FarmLock().HeldByCurrentThread());
     EXPECT_FALSE(core->Busy(0));
+}
+
+// A node whose host is not known yet waits for the farm lock before it looks the host up: while another
+// node's exchange holds the lock its stage stays where the host test left it.
+TEST_F(MonitorLockOrderTest, AHostIsLookedUpOnlyUnderTheFarmLock) {
+    core->SetStage(0, 0, 2);
+    std::optional<os::TCriticalSectionLock> farm(std::in_place, link->FarmLock());
+    std::jthread query([this] { core->QueryFarm(0, 0, "\\\\box\\FAH", std::stop_token()); });
+    // Not waited for to the end: a thread that took no lock first is at its look-up at once.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    while (core->Stage(0) == 2 && std::chrono::steady_clock::now() < limit)
+        std::this_thread::yield();
+    EXPECT_EQ(core->Stage(0), 2);
+    farm.reset();
+    query.join();
+    EXPECT_EQ(core->Stage(0), 51);   // looked up, addressed, the socket tried
 }
 
 #ifdef KORVEX_ASSERTS
