@@ -20,9 +20,9 @@ using namespace korvex::classes;
 
 namespace {
 
-// The indent of an item: one step per level below the root item (whose folder has no parent).
+// The indent of an item: its folder's level.
 int IndentOf(const TacShellFolder& folder) {
-    return folder.Parent() != nullptr ? folder.Level() + 1 : 0;
+    return folder.Level();
 }
 
 }

@@ -109,13 +109,21 @@ std::string GetDisplayName(const TacNamespaceFolder* parentFolder, const TItemID
     return name;
 }
 
+TacShellFolder* DesktopShellFolder() {
+    static TacShellFolder desktop(DesktopFolder());
+    return &desktop;
+}
+
+TacShellFolder::TacShellFolder(TacNamespaceFolder desktop)
+    : FShellFolder(std::move(desktop)) { }
+
 TacShellFolder::TacShellFolder(TacShellFolder* parent, std::optional<TacNamespaceFolder> shellFolder,
     const TItemIDList& id)
     : FRelativeID(id)
     , FAbsoluteID(ConcatPIDLs(parent ? &parent->AbsoluteID() : nullptr, id))
-    , FParent(parent)
+    , FParent(parent ? parent : DesktopShellFolder())
     , FShellFolder(std::move(shellFolder)) {
-    for (TacShellFolder* p = parent ? parent->Parent() : nullptr; p; p = p->Parent())
+    for (TacShellFolder* p = FParent->Parent(); p; p = p->Parent())
         ++FLevel;
 }
 

@@ -41,8 +41,12 @@ bool CanEnumerate(const TacNamespaceFolder& folder, unsigned flags);
 std::string GetDisplayName(const TacNamespaceFolder* parentFolder, const TItemIDList& pidl, unsigned flags,
     TacShowExtension showExt);
 
-// One namespace item. Parent is not owned and is read only while constructing (for Level): every query goes
-// through the item's own lists, so freeing a parent first never leaves a dangling use.
+// One namespace item. Parent is not owned and is read only while constructing (for Level) and by the tree's
+// refresh: every query goes through the item's own lists, so freeing a parent first never leaves a dangling use.
+class TacShellFolder;
+// The process-wide object of the desktop, the parent of every item made without one; it has no parent.
+TacShellFolder* DesktopShellFolder();
+
 class TacShellFolder {
 public:
     TacShellFolder(TacShellFolder* parent, std::optional<TacNamespaceFolder> shellFolder, const TItemIDList& id);
@@ -51,9 +55,10 @@ public:
 
     const TItemIDList& RelativeID() const { return FRelativeID; }
     const TItemIDList& AbsoluteID() const { return FAbsoluteID; }
-    TacShellFolder* Parent() const { return FParent; }   // nullptr for the desktop's children
+    // The parent given, or the desktop's object for an item made without one (nullptr for that object only).
+    TacShellFolder* Parent() const { return FParent; }
     const TacNamespaceFolder* ShellFolder() const { return FShellFolder ? &*FShellFolder : nullptr; }
-    int Level() const { return FLevel; }
+    int Level() const { return FLevel; }   // the ancestors of the parent: 0 below the desktop's object
     user::HWND ViewHandle() const { return FViewHandle; }
 
     TacNamespaceFolder ParentShellFolder() const;   // the folder holding the item
@@ -86,6 +91,9 @@ public:
     int DetailCount() const { return static_cast<int>(FDetails.size()); }
 
 private:
+    friend TacShellFolder* DesktopShellFolder();
+    explicit TacShellFolder(TacNamespaceFolder desktop);   // the desktop's own object
+
     std::uint32_t Attributes(std::uint32_t request) const;
 
     TItemIDList FRelativeID;

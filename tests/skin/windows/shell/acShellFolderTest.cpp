@@ -26,9 +26,13 @@ TEST(ShellFolder, LevelsCountTheParentsAncestors) {
     TacShellFolder top(nullptr, DesktopFolder(), TItemIDList::Item(TacItemKind::Home, ""));
     TacShellFolder child(&top, std::nullopt, TItemIDList::Item(TacItemKind::Entry, "Folder A"));
     TacShellFolder grandChild(&child, std::nullopt, TItemIDList::Item(TacItemKind::Entry, "Sub"));
+    // An item made without a parent stands below the desktop's object.
+    EXPECT_EQ(top.Parent(), DesktopShellFolder());
+    EXPECT_EQ(DesktopShellFolder()->Parent(), nullptr);
+    EXPECT_TRUE(SamePIDL(top.AbsoluteID(), top.RelativeID()));
     EXPECT_EQ(top.Level(), 0);
-    EXPECT_EQ(child.Level(), 0);
-    EXPECT_EQ(grandChild.Level(), 1);
+    EXPECT_EQ(child.Level(), 1);
+    EXPECT_EQ(grandChild.Level(), 2);
     EXPECT_EQ(grandChild.PathName(), tree / "Folder A/Sub");
     EXPECT_EQ(top.DisplayName(), "Home");
     EXPECT_TRUE(grandChild.IsFolder());
