@@ -22,18 +22,24 @@ std::string From(std::string_view line, std::size_t column) {
     return ClientText(Tail(line, column));
 }
 
-// A count as the frame lines write it, from a 1-based column: blanks, then digits with "," separators.
+// A count as the frame lines write it: the 3 characters from a 1-based column, or more while the count goes
+// on, without "," and " ", read as a number; 0 when they are none or no sane frame count.
 int CountAt(std::string_view line, std::size_t column) {
-    std::size_t i = column - 1;
-    while (i < line.size() && line[i] == ' ')
-        ++i;
+    const std::size_t from = column - 1;
+    if (from >= line.size()) return 0;
+    std::size_t to = std::min(from + 3, line.size());
+    while (to < line.size() && ((line[to] >= '0' && line[to] <= '9') || line[to] == ','))
+        ++to;
     std::int64_t value = 0;
-    for (; i < line.size() && ((line[i] >= '0' && line[i] <= '9') || line[i] == ','); ++i) {
-        if (line[i] == ',') continue;
-        value = value * 10 + (line[i] - '0');
-        if (value > 1000000000) return 0;   // no sane frame count
+    bool digits = false;
+    for (char c : line.substr(from, to - from)) {
+        if (c == ',' || c == ' ') continue;
+        if (c < '0' || c > '9') return 0;
+        digits = true;
+        value = value * 10 + (c - '0');
+        if (value > 1000000000) return 0;
     }
-    return static_cast<int>(value);
+    return digits ? static_cast<int>(value) : 0;
 }
 
 // The text between the first "(" and the first ")" as a number, 0 when it is none.

@@ -119,6 +119,25 @@ TEST(ClientLogScan, FrameCountsOfThreeAndFourDigitsAreReadWhole) {
     EXPECT_EQ(r.TimePerPercent, "00:14:00");
 }
 
+// A count is read from its column over 3 characters, or further while its digits go on: other text in those
+// characters makes it no number (0); text behind them is not looked at.
+TEST(ClientLogScan, AFrameCountIsReadFromItsColumnAndOtherTextInItIsNoNumber) {
+    const struct {
+        const char* Line;
+        int Total;
+    } cases[] = {
+        {"[10:00:00] - Frames Completed: 12a, Remaining: 388", 388},
+        {"[10:00:00] - Frames Completed: 12, Remaining: 388x", 400},
+        {"[10:00:00] - Frames Completed: 1,200, Remaining: 1,300", 2500},
+        {"[10:00:00] - Frames Completed: a12, Remaining: 388", 388},
+    };
+    for (const auto& c : cases) {
+        TNodeReading r = ReadLog(std::vector<std::string> {
+            "", c.Line, "[10:00:00] Finished a frame (12)", "[10:03:00] Finished a frame (13)"});
+        EXPECT_EQ(r.TotalFrames, c.Total) << c.Line;
+    }
+}
+
 TEST(ClientLogScan, SingleFrameLineGivesNoFrameTime) {
     TClientLog log;
     log.ClientStart().FrameUnit("p1160_x", "January 3 10:00:00", 3, 7, 1, 1, 400, 180);
