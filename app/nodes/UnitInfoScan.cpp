@@ -41,14 +41,11 @@ void ScanUnitInfo(const std::vector<std::string_view>& lines, base::TDateTime no
     TNodeReading& reading) {
     const std::size_t count = lines.size();
 
-    // QMD and Amber units write a name of their own; the log's is kept for them. An empty name (a truncated
-    // file) never replaces the log's either.
+    // QMD and Amber units write a name of their own; the log's is kept for them.
     if (count > NameLine) {
         std::string_view line = lines[NameLine];
-        if (line.find("QMD") == std::string_view::npos && line.find("Amber") == std::string_view::npos) {
-            std::string name = ClientText(From(line, 7));
-            if (!name.empty()) reading.WUName = name;
-        }
+        if (line.find("QMD") == std::string_view::npos && line.find("Amber") == std::string_view::npos)
+            reading.WUName = ClientText(From(line, 7));
     }
 
     // The year is not written: the start is the latest such date up to a day from now (time zones apart), and

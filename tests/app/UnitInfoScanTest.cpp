@@ -82,6 +82,15 @@ TEST(UnitInfoScan, QmdAndAmberNamesKeepTheLogsName) {
         "p2605_x");
 }
 
+// The name line names the unit even when the name on it is empty.
+TEST(UnitInfoScan, AnEmptyNameLineReplacesTheLogsName) {
+    std::vector<std::string> log = {"", "[10:00:00] Protein: p1910_ALA-d"};
+    EXPECT_EQ(Read({"C", "-", "Name: ", "Download time: December 5 20:10:09"}, December, FixedUtcOffset(0), log).WUName,
+        "");
+    EXPECT_EQ(Read({"C", "-", "Name", "Download time: December 5 20:10:09"}, December, FixedUtcOffset(0), log).WUName,
+        "");
+}
+
 TEST(UnitInfoScan, StartTextFromTheLogWinsOverTheDownloadLine) {
     test::TClientLog log;
     log.ClientStart().StepUnit("p2605_x", "December 4 10:00:00", 1, 2, 3, 1, 600);
