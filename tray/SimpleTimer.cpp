@@ -73,14 +73,17 @@ void TSimpleTimer::Acquire() {
 }
 
 void TSimpleTimer::Release() {
-    if (Handler == nullptr) return;
-    Handler->Live.erase(FId);
+    // A timer that outlived a freed handler is no user of the one made after it.
+    if (Handler == nullptr || Handler->Live.erase(FId) == 0) return;
     if (Handler->RefCount > 0) --Handler->RefCount;
-    if (Handler->RefCount == 0) {
-        classes::DeallocateHWnd(Handler->Window);
-        delete Handler;
-        Handler = nullptr;
-    }
+    if (Handler->RefCount == 0) FreeSharedHandler();
+}
+
+void TSimpleTimer::FreeSharedHandler() {
+    if (Handler == nullptr) return;
+    classes::DeallocateHWnd(Handler->Window);
+    delete Handler;
+    Handler = nullptr;
 }
 
 bool TSimpleTimer::Start() {

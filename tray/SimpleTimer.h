@@ -35,6 +35,9 @@ public:
     // The shared window and the number of timers using it (nullptr and 0 while there is none).
     static user::HWND SharedWindow();
     static unsigned SharedRefCount();
+    // At program end, before the window layer goes: frees the shared window and its handler when they are
+    // still there. Timers left over stop ticking; freeing them afterwards is safe.
+    static void FreeSharedHandler();
 
 private:
     void Acquire();

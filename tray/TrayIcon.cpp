@@ -119,16 +119,19 @@ TTrayIcon::~TTrayIcon() {
         FIcon.reset();
     } catch (...) { }
     if (!Designing()) RemoveHooks();
-    if (IconHandler != nullptr) {
-        IconHandler->Live.erase(FId);
+    // An icon that outlived a freed handler is no user of the one made after it.
+    if (IconHandler != nullptr && IconHandler->Live.erase(FId) != 0) {
         if (IconHandler->RefCount > 0) --IconHandler->RefCount;
-        if (IconHandler->RefCount == 0) {
-            DeallocateHWnd(IconHandler->Window);
-            delete IconHandler;
-            IconHandler = nullptr;
-        }
+        if (IconHandler->RefCount == 0) FreeSharedHandler();
     }
     *FAlive = nullptr;
+}
+
+void TTrayIcon::FreeSharedHandler() {
+    if (IconHandler == nullptr) return;
+    DeallocateHWnd(IconHandler->Window);
+    delete IconHandler;
+    IconHandler = nullptr;
 }
 
 TClass TTrayIcon::StaticClass() {

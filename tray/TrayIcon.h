@@ -27,6 +27,11 @@ inline constexpr user::UINT WM_TRAYNOTIFY = 0x0800;
 // Makes TTrayIcon known to component streaming (forms that hold one).
 void RegisterTrayClasses();
 
+// The shell's "TaskbarCreated" message number, registered at program start when the common controls are at
+// least version 4.71 (0 otherwise: not registered).
+user::UINT RegisterTaskbarCreated(user::DWORD comCtlVersion);
+user::UINT TaskbarCreatedMessage();
+
 // All instances share one hidden window for the callbacks, which find their icon by its id (never given
 // twice) among the icons alive. Every public operation called off the thread that made the component is
 // carried to it: setters and actions are queued (their result reads true: queued), getters wait.
@@ -88,6 +93,9 @@ public:
     const user::NOTIFYICONDATA& IconData() const { return FIconData; }
     user::UINT IconId() const { return FId; }
     static user::HWND SharedWindow();
+    // At program end, before the window layer goes: frees the shared callback window and its handler when
+    // they are still there (icons left over are no longer answered).
+    static void FreeSharedHandler();
 
     classes::TNotifyEvent OnClick;
     classes::TNotifyEvent OnDblClick;

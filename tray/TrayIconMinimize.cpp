@@ -10,6 +10,7 @@
 #include "platform/user/Tray.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "platform/user/controls/CommonControls.h"
 
 namespace korvex::tray {
 
@@ -28,13 +29,18 @@ struct TTrayIcon::TFormHook {
 namespace {
 
 // The shell's broadcast when its task bar is made again: registered once, at program start.
-const user::UINT TaskbarCreated = user::RegisterWindowMessage(user::TaskbarCreatedMessageName);
+const user::UINT TaskbarCreated = RegisterTaskbarCreated(user::GetComCtlVersion());
+
+}   // namespace
+
+user::UINT RegisterTaskbarCreated(user::DWORD comCtlVersion) {
+    constexpr user::DWORD firstWithTheBroadcast = 0x00040047;   // 4.71
+    return comCtlVersion >= firstWithTheBroadcast ? user::RegisterWindowMessage(user::TaskbarCreatedMessageName) : 0;
+}
 
 user::UINT TaskbarCreatedMessage() {
     return TaskbarCreated;
 }
-
-}   // namespace
 
 void TTrayIcon::InstallHooks() {
     if (Application != nullptr) {
@@ -103,7 +109,7 @@ bool TTrayIcon::ApplicationHook(TMessage& m) {
         break;
     default:
         // The tray came back: a visible icon goes into it again.
-        if (m.Msg == TaskbarCreatedMessage() && FIconVisible) ShowIcon();
+        if (TaskbarCreated != 0 && m.Msg == TaskbarCreated && FIconVisible) ShowIcon();
         break;
     }
     return false;

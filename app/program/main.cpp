@@ -17,6 +17,8 @@
 #include "skin/engine/sAppIcons.h"
 #include "skin/windows/sMessageDlg.h"
 #include "skin/windows/sWindowClasses.h"
+#include "tray/SimpleTimer.h"
+#include "tray/TrayIcon.h"
 
 #include <cerrno>
 #include <csignal>
@@ -75,6 +77,11 @@ int Run() {
     // the tray's among them).
     base::ScopeExit display([] { user::ResetDisplay(); });
     base::ScopeExit shutdown([] { user::ShutdownMessageQueue(); });
+    // The tray's shared windows, should any still be there once the application went, before the queue goes.
+    base::ScopeExit trayHandlers([] {
+        tray::TTrayIcon::FreeSharedHandler();
+        tray::TSimpleTimer::FreeSharedHandler();
+    });
     // Without an X server the windows would go to the in-memory display, unseen, unless that was asked for.
     const char* choice = std::getenv("KORVEX_DISPLAY");
     if (std::string_view(user::CurrentDisplay()->Name()) == "headless"

@@ -185,6 +185,31 @@ TEST_F(SimpleTimer, AWindowLostWithItsQueueIsMadeAgainOnStart) {
     EXPECT_TRUE(user::IsWindow(TSimpleTimer::SharedWindow()));
 }
 
+TEST_F(SimpleTimer, TheSharedHandlerFreedAtProgramEndLeavesLeftoverTimersHarmless) {
+    Ticks ticks;
+    auto leftover = std::make_unique<TSimpleTimer>(100, ticks.Event());
+    ASSERT_TRUE(leftover->Start());
+    user::HWND window = TSimpleTimer::SharedWindow();
+    TSimpleTimer::FreeSharedHandler();
+    EXPECT_FALSE(user::IsWindow(window));
+    EXPECT_EQ(TSimpleTimer::SharedWindow(), nullptr);
+    EXPECT_EQ(TSimpleTimer::SharedRefCount(), 0u);
+    Advance(300);
+    EXPECT_EQ(ticks.Count, 0);
+    TSimpleTimer::FreeSharedHandler();   // nothing left to free
+
+    Ticks laterTicks;
+    TSimpleTimer later(100, laterTicks.Event());
+    ASSERT_TRUE(later.Start());
+    EXPECT_EQ(TSimpleTimer::SharedRefCount(), 1u);
+    leftover.reset();   // no user of the new handler
+    EXPECT_EQ(TSimpleTimer::SharedRefCount(), 1u);
+    EXPECT_TRUE(user::IsWindow(TSimpleTimer::SharedWindow()));
+    Advance(100);
+    EXPECT_EQ(laterTicks.Count, 1);
+    EXPECT_EQ(ticks.Count, 0);
+}
+
 }   // namespace
 
 }

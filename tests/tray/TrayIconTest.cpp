@@ -356,6 +356,27 @@ TEST_F(TrayIcon, ACallbackWindowLostWithItsQueueIsMadeAgainAndTheIconStillAnswer
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(TrayIcon, TheSharedHandlerFreedAtProgramEndIsNoLongerUsedByLeftoverIcons) {
+    TTrayIcon* leftover = NewIcon();
+    const user::HWND old = TTrayIcon::SharedWindow();
+    TTrayIcon::FreeSharedHandler();
+    EXPECT_FALSE(user::IsWindow(old));
+    EXPECT_EQ(TTrayIcon::SharedWindow(), nullptr);
+    TTrayIcon::FreeSharedHandler();   // nothing left to free
+
+    TTrayIcon* later = NewIcon();
+    int clicks = 0;
+    later->OnClick = [&](TObject*) { ++clicks; };
+    later->SetIconVisible(true);
+    const user::HWND window = TTrayIcon::SharedWindow();
+    ASSERT_TRUE(user::IsWindow(window));
+    leftover->Free();   // no user of the new handler
+    EXPECT_EQ(TTrayIcon::SharedWindow(), window);
+    EXPECT_TRUE(user::IsWindow(window));
+    ClickIcon(later);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(TrayIcon, AClickHandlerMayFreeTheIcon) {
     TTrayIcon* icon = NewIcon();
     icon->SetIconVisible(true);

@@ -7,6 +7,7 @@
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "platform/user/controls/CommonControls.h"
 #include "platform/user/display/headless/HeadlessTray.h"
 
 namespace korvex::tray::test {
@@ -190,6 +191,15 @@ TEST_F(MinimizeToTray, TheTaskbarCreatedMessageShowsAVisibleIconAgain) {
     EXPECT_FALSE(Docked());
     user::SendMessage(Application->Handle(), user::RegisterWindowMessage("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Docked());
+}
+
+TEST_F(MinimizeToTray, TheTaskbarCreatedMessageIsRegisteredOnlyFromCommonControls471) {
+    const user::UINT number = user::RegisterWindowMessage("TaskbarCreated");
+    EXPECT_EQ(RegisterTaskbarCreated(0x00040046), 0u);
+    EXPECT_EQ(RegisterTaskbarCreated(0x00040047), number);
+    EXPECT_EQ(RegisterTaskbarCreated(0x00050051), number);
+    EXPECT_GE(user::GetComCtlVersion(), 0x00040047u);   // ours qualify, so it was registered at start
+    EXPECT_EQ(TaskbarCreatedMessage(), number);
 }
 
 TEST_F(MinimizeToTray, AFreedIconGivesTheFormItsWindowProcedureBack) {

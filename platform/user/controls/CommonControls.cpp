@@ -37,4 +37,8 @@ bool RegisterCommonControlClasses() {
     return InitCommonControlsEx(&init);
 }
 
+DWORD GetComCtlVersion() {
+    return 0x00060000;   // 6.0
+}
+
 }

@@ -24,5 +24,7 @@ struct INITCOMMONCONTROLSEX {
 bool InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 // All of the above.
 bool RegisterCommonControlClasses();
+// The version these common controls answer to: major in the high word, minor in the low word.
+DWORD GetComCtlVersion();
 
 }
