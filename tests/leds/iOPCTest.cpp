@@ -205,6 +205,16 @@ TEST_F(OPCTest, NewDataOfGoodQualitySetsTheBoundProperty) {
     EXPECT_EQ(told, (std::vector<int> {0, 0}));
 }
 
+TEST_F(OPCTest, NewTextDataSetsAnEnumerationByItsNameOrByItsNumber) {
+    TiOPCItem* item = ActiveItem("BevelStyle");
+    item->DataChange(TiOPCValue {std::string(" ibsRaised ")}, 0xC0, 0);
+    EXPECT_EQ(Led->BevelStyle(), ibsRaised);
+    item->DataChange(TiOPCValue {std::string("0")}, 0xC0, 0);
+    EXPECT_EQ(Led->BevelStyle(), ibsNone);
+    item->DataChange(TiOPCValue {std::string("ibsSideways")}, 0xC0, 0);   // no such name: dropped
+    EXPECT_EQ(Led->BevelStyle(), ibsNone);
+}
+
 TEST_F(OPCTest, TheDataCanBeChangedBeforeItIsSetAndBadValuesAreDropped) {
     TiOPCItem* item = ActiveItem("Active");
     Led->OnBeforeNewOPCData = [](classes::TObject*, int index, TiOPCValue& data) {
