@@ -27,10 +27,15 @@ public:
 
     virtual double Position() const { return FPosition; }
     virtual void SetPosition(double value);
-    double PositionMax() const { return FPositionMax; }
-    virtual void SetPositionMax(double value);
+
+protected:
+    virtual void iPositionHook() { }   // empty; nothing here calls it
+
+public:
     double PositionMin() const { return FPositionMin; }
     virtual void SetPositionMin(double value);
+    double PositionMax() const { return FPositionMax; }
+    virtual void SetPositionMax(double value);
     double CurrentMax() const { return FCurrentMax; }
     void SetCurrentMax(double value);
     double CurrentMin() const { return FCurrentMin; }
@@ -56,7 +61,7 @@ public:
 
 protected:
     bool Loading() const { return ComponentState().Contains(classes::csLoading); }
-    virtual void SetRange(double minimum, double maximum);
+    void SetRange(double minimum, double maximum);
     virtual void CheckPositionRange();
 
 private:

@@ -56,6 +56,7 @@ protected:
     // New data of an item: sets the property it feeds unless iDoNewData answers true.
     void NewOPCData(TiOPCItem* item);
     virtual bool iDoNewData(TiOPCItem* item);
+    virtual void iVCLHook() { }   // empty; nothing here calls it
     void MarkParentBackgroundDirty();
     user::HWND TimerWindow() const { return FTimerWindow; }
 
