@@ -18,13 +18,12 @@ std::string From(std::string_view line, std::size_t column) {
     return column - 1 < line.size() ? std::string(line.substr(column - 1)) : std::string();
 }
 
-// "Progress: 45% [||||      ]": the text from column 11 up to the first "%" as a percentage; 0 when it is not
-// one (not a number, no "%", or outside 0 to 100).
+// "Progress: 45% [||||      ]": the text from column 11 up to the first "%" as a number; 0 when it is none or
+// there is no "%".
 int ProgressOf(std::string_view line) {
     const std::size_t percent = line.find('%');
     if (percent == std::string_view::npos || percent < 10) return 0;
-    const int value = base::StrToIntDef(base::Trim(std::string(line.substr(10, percent - 10))), 0);
-    return value >= 0 && value <= MaxProgress ? value : 0;
+    return base::StrToIntDef(base::Trim(std::string(line.substr(10, percent - 10))), 0);
 }
 
 }
