@@ -245,81 +245,54 @@ bool TWorkUnitHistory::IsKnownLocked(const std::string& name, const std::string&
     return false;
 }
 
-namespace {
-
-// Appends `record` to the regular file at `path` (made when missing) in one write, after a line break when the
-// file's last byte ends no line. `before` and `after` receive its status around the write. The descriptor (the
-// caller closes it), or -1 with errno.
-int AppendRecord(const std::string& path, std::string record, struct stat& before, struct stat& after) {
-    constexpr int flags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
-    int fd = ::open(path.c_str(), flags);
-    // A missing file is made; a link that leads nowhere is left as it is.
-    if (fd < 0 && errno == ENOENT) fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
-    if (fd < 0 && errno == EEXIST) fd = ::open(path.c_str(), flags);   // made meanwhile (or the link: ENOENT)
-    if (fd < 0) return -1;
-    auto fail = [fd](int error) {
-        ::close(fd);
-        errno = error;
-        return -1;
-    };
-    if (::fstat(fd, &before) != 0) return fail(errno);
-    if (!S_ISREG(before.st_mode)) return fail(EINVAL);
-    char last = '\n';
-    if (before.st_size > 0 && ::pread(fd, &last, 1, before.st_size - 1) != 1) last = '\n';
-    if (last != '\n' && last != '\r') record.insert(0, os::LineBreak);
-    for (std::size_t done = 0; done < record.size();) {
-        const ssize_t n = ::write(fd, record.data() + done, record.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail(n < 0 ? errno : EIO);
-        done += std::size_t(n);
-    }
-    if (::fstat(fd, &after) != 0) return fail(errno);
-    return fd;
-}
-
-}
 
 // Read again, and the speeds set since the last write applied to what it holds now.
 bool TWorkUnitHistory::ReloadLocked() {
     std::vector<TLine> lines;
     if (!ReadFileLocked(lines)) return false;
     FLines = std::move(lines);
-    for (const TChange& change : FPending)
-        SetSpeedLocked(change.Name, change.RCG, change.Speed);
+    for (const TChange& change : FPending) {
+        if (change.Unit.empty()) {
+            SetSpeedLocked(change.Name, change.RCG, change.Speed);
+        } else {
+            THistoryEntry entry = ParseHistoryLine(change.Unit);
+            if (!IsKnownLocked(entry.Name, entry.RCG)) FLines.push_back(TLine {change.Unit, std::move(entry)});
+        }
+    }
     return true;
 }
 
 bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, int points, const std::string& node) {
     if (name.empty() || rcg.empty()) return false;
-    std::lock_guard<std::mutex> writing(FWriteLock);   // not between a rewrite's reading and its rename
-    std::lock_guard<std::mutex> guard(FLock);
-    if (!FLoaded && !LoadLocked()) return false;
-    // Known by what the file holds now: a file changed by hand (or by another copy) is read again first.
-    const std::string path = os::NativePath(FilePath());
-    const bool asKnown = !FFile.ChangedOnDisk(path) || ReloadLocked();
-    if (IsKnownLocked(name, rcg)) return false;
-    std::string line = "[" + base::DateTimeToStr(base::Now()) + "] " + EncodeHistoryField(name, THistoryField::Name)
-        + "*" + EncodeHistoryField(rcg, THistoryField::RunCloneGen) + "#" + base::IntToStr(points) + "="
-        + EncodeHistoryField(node, THistoryField::Node);
-    // Appended to the file at once; listed in memory only when it was.
-    struct stat before {};
-    struct stat after {};
-    const int fd = AppendRecord(path, line + os::LineBreak, before, after);
-    if (fd < 0) {
-        Report(std::generic_category().message(errno));
-        return false;
+    std::string line;
+    std::uint64_t serial = 0;
+    {
+        std::lock_guard<std::mutex> guard(FLock);
+        if (!FLoaded && !LoadLocked()) return false;
+        // Known by what the file holds now: a file changed by hand (or by another copy) is read again first.
+        if (FFile.ChangedOnDisk(os::NativePath(FilePath()))) ReloadLocked();
+        if (IsKnownLocked(name, rcg)) return false;
+        line = "[" + base::DateTimeToStr(base::Now()) + "] "
+            + EncodeHistoryField(name, THistoryField::Name) + "*" + EncodeHistoryField(rcg, THistoryField::RunCloneGen)
+            + "#" + base::IntToStr(points) + "=" + EncodeHistoryField(node, THistoryField::Node);
+        THistoryEntry entry = ParseHistoryLine(line);   // what the next load will read
+        serial = ++FSerial;
+        FPending.push_back(TChange {serial, line, {}, {}, 0});
+        FLines.push_back(TLine {line, std::move(entry)});
     }
-    FReported.clear();
-    // Still the file memory holds, with nothing but this line added: kept as the one known. Otherwise the next
-    // rewrite reads it again first.
-    const auto grown = static_cast<std::size_t>(after.st_size - before.st_size);
-    if (asKnown && grown >= line.size() + 2 && grown <= line.size() + 4)
-        FFile.Pin(fd, after);
-    else
-        ::close(fd);
-    THistoryEntry entry = ParseHistoryLine(line);   // what the next load will read
-    FLines.push_back(TLine {std::move(line), std::move(entry)});
-    return true;
+    // Added at the end of the file at once, by a whole new file renamed over it: a kill inside an appending
+    // write would leave half a line.
+    if (Flush()) return true;
+    // Not written: not listed either, so the next refresh tries again (unless another write took it meanwhile).
+    std::lock_guard<std::mutex> guard(FLock);
+    if (std::erase_if(FPending, [serial](const TChange& change) { return change.Serial == serial; }) == 0)
+        return true;
+    for (auto it = FLines.rbegin(); it != FLines.rend(); ++it)
+        if (it->Text == line) {
+            FLines.erase(std::next(it).base());
+            break;
+        }
+    return false;
 }
 
 int TWorkUnitHistory::SetSpeedLocked(const std::string& name, const std::string& rcg, double speed) {
@@ -350,7 +323,7 @@ bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg,
         const int result = SetSpeedLocked(name, rcg, speed);
         if (result < 0) return false;
         if (result == 0) return true;   // the line shows this speed already
-        FPending.push_back(TChange {++FSerial, name, rcg, speed});
+        FPending.push_back(TChange {++FSerial, {}, name, rcg, speed});
     }
     Flush();   // the file rewritten at once; a failure keeps the change for the next write
     return true;

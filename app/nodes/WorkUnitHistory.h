@@ -58,9 +58,9 @@ public:
     // without a name or a run-clone-gen is never known, and never recorded.
     bool IsKnown(const std::string& name, const std::string& rcg) const;
 
-    // Appends a unit not yet known to the file as a new last line stamped now, and lists it. True when it was
-    // appended; when the file cannot be written, nothing is listed (the reason logged) and the next call tries
-    // again.
+    // Appends a unit not yet known to the file as a new last line stamped now, and lists it: at once, by a whole
+    // new file renamed over the old one (as Flush), so a crash leaves no half line. True when it was written;
+    // when the file cannot be written, nothing is listed (the reason logged) and the next call tries again.
     bool SaveWU(const std::string& name, const std::string& rcg, int points, const std::string& node);
 
     // Sets the speed of the last line whose name's first five characters occur in `name` and whose
@@ -68,9 +68,9 @@ public:
     // changed. The file is rewritten at once. False when no line matched.
     bool ReSaveWU(const std::string& name, const std::string& rcg, double speed);
 
-    // Speeds not yet written.
+    // Units or speeds not yet written.
     bool Dirty() const;
-    // Writes the speeds not yet written: the whole file as KORVEX.WUN, renamed over
+    // Writes the units and speeds not yet written: the whole file as KORVEX.WUN, renamed over
     // KORVEX.WUS, so a crash leaves the old or the new file. On a failure the old file stays, the temporary
     // one is removed, the changes wait for the next Flush (false), and the program log gets the reason, once
     // while the same reason lasts.
@@ -81,10 +81,11 @@ private:
         std::string Text;   // without its line break
         THistoryEntry Entry;
     };
-    // A speed not written yet, kept to be applied again to a file changed on disk.
+    // A unit or a speed not written yet, kept to be applied again to a file changed on disk.
     struct TChange {
         std::uint64_t Serial = 0;
-        std::string Name;
+        std::string Unit;   // a unit's whole line; empty for a speed
+        std::string Name;   // a speed's unit and value
         std::string RCG;
         double Speed = 0;
     };

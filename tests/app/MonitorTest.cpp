@@ -26,6 +26,7 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 
 namespace korvex::app {
 namespace {
@@ -321,16 +322,20 @@ TEST_F(MonitorTest, NodesIdleTogetherSeveralTimesACycleWriteTheSettingsFileOnceA
     history.Load();
     TMonitorCore core(view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
     core.SetFlushInterval(3600000);
-    // Each write of a file renames a new one over it: another inode.
-    auto inode = [](const std::string& path) {
+    // Each write of a file renames a new one over it: another inode, or a freed one used again with a new
+    // change time.
+    using TFileIdentity = std::tuple<ino_t, time_t, long>;
+    auto identity = [](const std::string& path) {
         struct stat st {};
-        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : ino_t(0);
+        return ::stat(path.c_str(), &st) == 0 ? TFileIdentity {st.st_ino, st.st_ctim.tv_sec, st.st_ctim.tv_nsec}
+                                              : TFileIdentity {};
     };
-    std::vector<ino_t> historyWrites, settingsWrites;
+    std::vector<TFileIdentity> historyWrites, settingsWrites;
     auto noteWrites = [&] {
         for (auto [path, writes] : {std::pair {env.File("KORVEX.WUS"), &historyWrites},
                  std::pair {env.RegistryFile(), &settingsWrites}})
-            if (const ino_t now = inode(path); now != 0 && (writes->empty() || writes->back() != now))
+            if (const TFileIdentity now = identity(path);
+                now != TFileIdentity {} && (writes->empty() || writes->back() != now))
                 writes->push_back(now);
     };
     for (int farmCycle = 0; farmCycle < 3; ++farmCycle)

@@ -75,12 +75,14 @@ protected:
 TEST_F(WorkUnitHistoryTest, SaveWUAppendsOneLineInTheFixedFormat) {
     TWorkUnitHistory history;
     EXPECT_TRUE(history.SaveWU("p2605_Protein in water", "5-33-12", 120, "Local host"));
-    // In the file at once, appended: the same file takes the next unit at its end.
+    // In the file at once, at its end, by a new file renamed over it: the old one is never written into, so a
+    // crash in the middle of the write leaves no half line.
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n");
     EXPECT_FALSE(history.Dirty());
-    const ino_t first = Inode(env.File("KORVEX.WUS"));
+    std::filesystem::create_hard_link(env.File("KORVEX.WUS"), env.File("first.wus"));
     EXPECT_TRUE(history.SaveWU("p2008_BBA5", "1-2-3", 218, "box"));
-    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), first);
+    EXPECT_NE(Inode(env.File("KORVEX.WUS")), Inode(env.File("first.wus")));
+    EXPECT_EQ(env.ReadFile("first.wus"), "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n");
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"),
         "[05.12.2024 20:10:15] p2605_Protein in water*5-33-12#120=Local host\r\n"
         "[05.12.2024 20:10:15] p2008_BBA5*1-2-3#218=box\r\n");
@@ -369,7 +371,7 @@ TEST_F(WorkUnitHistoryTest, EveryChangeIsInTheFileAtOnceAndAnUnchangedSpeedIsNot
     TWorkUnitHistory history;
     history.Load();
     ino_t file = Inode(env.File("KORVEX.WUS"));
-    // What the nodes' refreshes do: a speed each rewrites the file, a new unit is appended to it.
+    // What the nodes' refreshes do: a speed each rewrites the file, and so does a new unit at its end.
     for (int node = 0; node < 20; ++node) {
         ASSERT_TRUE(history.ReSaveWU("p2605_x", std::to_string(1080 + node) + "-33-12", 20 + node));
         const ino_t rewritten = Inode(env.File("KORVEX.WUS"));
@@ -380,7 +382,8 @@ TEST_F(WorkUnitHistoryTest, EveryChangeIsInTheFileAtOnceAndAnUnchangedSpeedIsNot
             std::string::npos);
     }
     EXPECT_TRUE(history.SaveWU("p2605_new", "2-2-2", 120, "node2"));
-    EXPECT_EQ(Inode(env.File("KORVEX.WUS")), file);
+    EXPECT_NE(Inode(env.File("KORVEX.WUS")), file);
+    file = Inode(env.File("KORVEX.WUS"));
     EXPECT_NE(env.ReadFile("KORVEX.WUS").find("] p2605_new*2-2-2#120=node2\r\n"), std::string::npos);
     EXPECT_FALSE(history.Dirty());
     // The same speeds again change nothing, so nothing is written.
