@@ -2,19 +2,20 @@
 // crashes inside a batch, a batch that cannot be written.
 #include "platform/os/RegistryBatch.h"
 #include "platform/os/Registry.h"
+#include "support/ReplaceCounter.h"
 #include "support/TempFolder.h"
 
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdexcept>
-#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 using namespace korvex::os;
 using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::ReplaceCounter;
 using korvex::os::filetest::OptionsKey;
 using korvex::os::filetest::SandboxedEnvironment;
 
@@ -23,36 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* Data = "SOFTWARE\\Tellvar\\Data";
-
-// Counts the times a file is replaced (renamed onto) in its folder. The temporary file's move away is
-// watched too: the kernel merges equal events in a row.
-class ReplaceCounter {
-public:
-    explicit ReplaceCounter(const std::string& file)
-        : FName(fs::path(file).filename()) {
-        fs::create_directories(fs::path(file).parent_path());
-        FWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        ::inotify_add_watch(FWatch, fs::path(file).parent_path().c_str(), IN_MOVED_TO | IN_MOVED_FROM);
-    }
-    ~ReplaceCounter() { ::close(FWatch); }
-
-    // Replacements since the last call.
-    int Take() {
-        int count = 0;
-        alignas(inotify_event) char buffer[1 << 14];
-        for (ssize_t n; (n = ::read(FWatch, buffer, sizeof buffer)) > 0;)
-            for (ssize_t at = 0; at < n;) {
-                auto* event = reinterpret_cast<inotify_event*>(buffer + at);
-                if ((event->mask & IN_MOVED_TO) && event->len > 0 && FName == event->name) ++count;
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-        return count;
-    }
-
-private:
-    std::string FName;
-    int FWatch = -1;
-};
 
 TRegValue Dword(int value) {
     return MakeDwordValue(static_cast<std::uint32_t>(value));

@@ -2,11 +2,11 @@
 // across another process's write, kept when the write fails.
 #include "platform/os/RegistryBatch.h"
 #include "platform/os/Registry.h"
+#include "support/ReplaceCounter.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -14,6 +14,7 @@
 using namespace korvex::os;
 using korvex::os::filetest::OptionsKey;
 using korvex::os::filetest::ReadFile;
+using korvex::os::filetest::ReplaceCounter;
 using korvex::os::filetest::SandboxedEnvironment;
 
 namespace fs = std::filesystem;
@@ -30,45 +31,18 @@ std::optional<TRegValue> HeldInFile(const std::string& file, const char* key, co
     return RegistryStore(file).GetValue(HKEY_LOCAL_MACHINE, key, name);
 }
 
-// Writes of the file: renames onto it in its folder.
-class FileWrites {
-public:
-    explicit FileWrites(const std::string& file)
-        : FName(fs::path(file).filename()) {
-        FWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        ::inotify_add_watch(FWatch, fs::path(file).parent_path().c_str(), IN_MOVED_TO | IN_MOVED_FROM);
-    }
-    ~FileWrites() { ::close(FWatch); }
-
-    int Take() {
-        int count = 0;
-        alignas(inotify_event) char buffer[1 << 14];
-        for (ssize_t n; (n = ::read(FWatch, buffer, sizeof buffer)) > 0;)
-            for (ssize_t at = 0; at < n;) {
-                auto* event = reinterpret_cast<inotify_event*>(buffer + at);
-                if ((event->mask & IN_MOVED_TO) && event->len > 0 && FName == event->name) ++count;
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-        return count;
-    }
-
-private:
-    std::string FName;
-    int FWatch = -1;
-};
-
 class RegistryHold : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey));
         ASSERT_TRUE(Store.CreateKey(HKEY_LOCAL_MACHINE, HeldData));
         ASSERT_TRUE(Store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "Before", HeldDword(1)));
-        Writes = std::make_unique<FileWrites>(Env.RegistryFile());
+        Writes = std::make_unique<ReplaceCounter>(Env.RegistryFile());
     }
 
     SandboxedEnvironment Env;
     RegistryStore Store {Env.RegistryFile()};
-    std::unique_ptr<FileWrites> Writes;
+    std::unique_ptr<ReplaceCounter> Writes;
 };
 
 }
