@@ -30,6 +30,7 @@ public:
     // alone holds them (sorted and searched there).
     void ReadHistory();
     int Count() const { return FCount; }
+    const std::vector<THistoryRow>& Records() const { return FRecords; }   // as read, until the showing takes them
     std::int64_t PointsTotal() const { return FPointsTotal; }
 
     void FormShow(classes::TObject* sender);

@@ -7,6 +7,7 @@
 #include "app/cache/WorkUnitFiles.h"
 #include "app/nodes/ClientConfig.h"
 #include "app/nodes/WorkUnitHistory.h"
+#include "app/forms/HistoryWindow.h"
 #include "app/forms/MainWindow.h"
 #include "leds/iLedRound.h"
 #include "platform/base/Assert.h"
@@ -199,8 +200,11 @@ void TForm8::ShowNodeInfo(const TNodeReading& reading) {
     if (MainForm == nullptr) return;
     FillGroup(MakeUnitInfoView(reading, MainForm->Projects()), FGauges[1], CachedLabels);
     const std::string label = FNode < MainForm->RowCount() ? MainForm->Row(FNode).Label->Caption() : "";
-    const std::vector<THistoryRow> history = ReadHistory(TWorkUnitHistory(os::ProgramFolder()).FilePath());
-    ValueLabel(CachedSpeedLabel)->SetCaption(CachedUnitSpeed(reading.WUName, label, history));
+    ValueLabel(CachedSpeedLabel)->SetCaption("");
+    // The history window's records are read again for the walk.
+    if (Form5 == nullptr) return;
+    Form5->ReadHistory();
+    ValueLabel(CachedSpeedLabel)->SetCaption(CachedUnitSpeed(reading.WUName, label, Form5->Records()));
 }
 
 void TForm8::BackupDone(int node, bool ok) {

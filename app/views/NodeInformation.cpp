@@ -47,7 +47,8 @@ std::string CachedUnitSpeed(const std::string& wuName, const std::string& nodeLa
     int count = 0;
     for (const THistoryRow& row : history) {
         if (row[hcName].substr(0, ProjectKeyLength) != key) continue;
-        if (nodeLabel.find(row[hcNode]) != std::string::npos) return row[hcSpeed];
+        // An empty node name is contained in no caption.
+        if (!row[hcNode].empty() && nodeLabel.find(row[hcNode]) != std::string::npos) return row[hcSpeed];
         sum += SpeedNumber(row[hcSpeed]);
         ++count;
     }

@@ -66,6 +66,11 @@ TEST(NodeInformation, CachedSpeedAveragesOtherNodesWithThreeForAnUnreadableSpeed
     EXPECT_EQ(CachedUnitSpeed("p4444", "mine", {}), "");
 }
 
+TEST(NodeInformation, AnEntryWithoutANodeNameIsNoEntryOfTheShownNode) {
+    const std::vector<THistoryRow> history = {HistoryRowOf("p4444_a", "", "10"), HistoryRowOf("p4444_b", "n2", "12")};
+    EXPECT_EQ(CachedUnitSpeed("p4444", "farm1", history), "11.00");
+}
+
 TEST(NodeInformation, AGreenSquareShowsALimeLamp) {
     EXPECT_EQ(NodeLampColor(32768), 0x00FF00);
     EXPECT_EQ(NodeLampColor(255), 255);

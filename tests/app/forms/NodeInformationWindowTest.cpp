@@ -5,6 +5,7 @@
 #include "support/ModalAnswer.h"
 
 #include "app/cache/WorkUnitFiles.h"
+#include "app/forms/HistoryWindow.h"
 #include "app/forms/NodeInformationWindow.h"
 #include "app/nodes/NodeFiles.h"
 #include "leds/iLedRound.h"
@@ -73,18 +74,22 @@ protected:
             refresh.Row.RCG = "5-33-12";
             form->RowRefreshed(refresh);
         }
+        if (History != nullptr) History->Free();
+        History = Create<TForm5>(Application);   // made before the node window, as the program does
         Info = Create<TForm8>(Application);
         Info->SetLanguage(language);
         return form;
     }
     void TearDown() override {
         if (Info != nullptr) Info->Free();
+        if (History != nullptr) History->Free();
         MainFormTest::TearDown();
     }
     std::string Text(const char* label) { return Info->ValueLabel(label)->Caption(); }
     // The readings arrive through the UI thread's queue.
     bool WaitFor(const std::function<bool()>& done) { return PumpUntil(done); }
     TForm8* Info = nullptr;
+    TForm5* History = nullptr;
 };
 
 // Every file under the folder with its text: what a command must leave alone.
@@ -145,6 +150,23 @@ TEST_F(NodeInfoTest, ShowsTheCurrentBackedUpAndCachedUnitsOfTheNode) {
     EXPECT_TRUE(Info->ValueLabel("sLabel18")->Enabled());
     EXPECT_TRUE(Info->Lamp(3)->Active());   // the cache is ready
     EXPECT_TRUE(Info->Lamp(4)->Active());
+    Info->Close();
+}
+
+// The cached unit's speed is looked up in the history window's records, which the reading reloads from the file.
+TEST_F(NodeInfoTest, TheCachedUnitsSpeedReloadsTheHistoryWindowsRecords) {
+    NewForms();
+    ASSERT_EQ(Form5, History);
+    WriteFile(Env->File("KORVEX.WUS"),
+        "[05.12.2026 10:00:00] p2669_a*1-2-3#300=node1@9.5\r\n"
+        "[05.12.2026 11:00:00] p2669_b*1-2-4#300=node2@14.25\r\n"
+        "[05.12.2026 12:00:00] p2669_c*1-2-5#300=node1@7\r\n");
+    Info->SetNode(1);
+    Info->Show();
+    ASSERT_TRUE(WaitFor([&] { return !Text("sLabel24").empty(); }));
+    EXPECT_EQ(Text("sLabel24"), "14.25");
+    EXPECT_EQ(Form5->Count(), 3);
+    EXPECT_EQ(Form5->Records().size(), 3u);
     Info->Close();
 }
 
