@@ -521,6 +521,7 @@ TEST_F(RowRefreshTest, ANodeWithoutDataShowsTheKeyOfNoUnitAndTheEstimate) {
         EXPECT_EQ(row.Cells[8], " * ") << StatusColor(status);
         EXPECT_EQ(row.Cells[0], "") << StatusColor(status);
         EXPECT_EQ(row.Cells[5], "") << StatusColor(status);
+        EXPECT_EQ(row.Cells[2], "") << StatusColor(status);   // no start: no date of 1899
         if (status == TNodeStatus::Undecided) {
             EXPECT_FALSE(row.Cells[1].empty());
             EXPECT_FALSE(row.Cells[4].empty());
