@@ -138,6 +138,15 @@ TEST(ClientLogScan, AFrameCountIsReadFromItsColumnAndOtherTextInItIsNoNumber) {
     }
 }
 
+// Without a count line there is no count: the log's first line, whatever its columns hold, is none.
+TEST(ClientLogScan, FrameLinesWithoutACountLineCountNoFrames) {
+    TNodeReading r = ReadLog(std::vector<std::string> {"--- Opening Log file [December 5 20:10:09 UTC]",
+        "[10:00:00] Finished a frame (12)", "[10:03:00] Finished a frame (13)"});
+    EXPECT_EQ(r.TotalFrames, 0);
+    EXPECT_EQ(r.CurrentFrame, 13);
+    EXPECT_EQ(r.FrameTime, "00:03:00");
+}
+
 TEST(ClientLogScan, SingleFrameLineGivesNoFrameTime) {
     TClientLog log;
     log.ClientStart().FrameUnit("p1160_x", "January 3 10:00:00", 3, 7, 1, 1, 400, 180);
