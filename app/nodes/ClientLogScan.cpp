@@ -51,8 +51,7 @@ int FrameNumber(std::string_view line) {
         const std::size_t from = open == std::string_view::npos ? 0 : open + 1;
         if (from < close) text = line.substr(from, close - from);
     }
-    const int frame = base::StrToIntDef(std::string(text), 0);
-    return frame >= 0 && frame <= MaxFrames ? frame : 0;
+    return base::StrToIntDef(std::string(text), 0);
 }
 
 // The bytes a Run-Clone-Gen drops: ":", ",", "(", ")", " " and "-".

@@ -46,7 +46,7 @@ inline constexpr std::size_t MaxClientText = 255;
 inline constexpr std::size_t MaxRunCloneGen = 64;
 std::string ClientText(std::string_view text, std::size_t maxBytes = MaxClientText);
 
-// Frame numbers read from client files outside this count as not numbers.
+// Frame counts read from client files that add up past this count as none.
 inline constexpr int MaxFrames = 1000000000;
 
 // What one cycle reads from a node's files. Points in time are local; 0 means none.

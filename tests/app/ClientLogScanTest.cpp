@@ -298,12 +298,16 @@ TEST(ClientLogScan, TextsFromLinesOfMegabytesAreCutToTheirCaps) {
     EXPECT_EQ(r.UserName, name.substr(0, MaxClientText - 1));
 }
 
-TEST(ClientLogScan, AFrameNumberOrCountOutOfRangeCountsAsNone) {
-    for (const char* frame : {"(-7)", "(4294967296)", "(-2147483648)", "(2000000000)"}) {
+// The frame number is the number as written (0 when it is no 32-bit number); counts that add up past any sane
+// frame count are none.
+TEST(ClientLogScan, AFrameNumberIsTakenAsWrittenAndCountsPastTheSaneBoundAreNone) {
+    const std::pair<const char*, int> frames[] = {
+        {"(-7)", -7}, {"(4294967296)", 0}, {"(-2147483648)", -2147483647 - 1}, {"(2000000000)", 2000000000}};
+    for (auto [frame, number] : frames) {
         TNodeReading r = ReadLog(
             std::vector<std::string> {"", "[10:00:00]  - Frames Completed: 999,999,999, Remaining: 999,999,999",
                 "[10:00:00] Finished a frame (1)", std::string("[10:03:00] Finished a frame ") + frame});
-        EXPECT_EQ(r.CurrentFrame, 0) << frame;
+        EXPECT_EQ(r.CurrentFrame, number) << frame;
         EXPECT_EQ(r.TotalFrames, 0) << frame;   // their sum passes the sane count
         EXPECT_EQ(r.FrameTime, "00:03:00") << frame;
     }
