@@ -22,8 +22,8 @@ namespace korvex::app {
 // Lock order. A thread takes these locks only in this order and never takes one while it holds a later one:
 // the flush lock, then the update lock, then the farm lock (TFarmLink), then one of the short locks under
 // which nothing else is taken (a slot's lock, the busy lock, the totals lock, the farm link's slot lock, the
-// settings store's and the history's own locks, TMonitor's core lock, the host-test lock). So the flush lock is never taken under
-// the update lock: Close leaves the update lock before it takes the flush lock. A row refresh, under the update
+// settings store's and the history's own locks, TMonitor's core lock, the host-test lock). So the flush lock is
+// never taken under the update lock: Close leaves the update lock before it takes the flush lock. A row refresh, under the update
 // lock, may send a farm command and so wait for the farm lock; a status query holds the farm lock while it
 // waits for its reply, so it takes neither the update nor the flush lock, and it looks up names and writes
 // settings before it takes the farm lock, never under it. The entries that need a lock held, or not held,

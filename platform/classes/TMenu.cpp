@@ -426,10 +426,12 @@ bool TMenu::UpdateItemState(const TMenuItem* item) {
     const HMENU native = item->FParent == FItems ? FHandle : item->FParent->FHandle;
     MENUITEMINFO info;
     info.fMask = MIIM_DATA | MIIM_SUBMENU;
-    if (native == nullptr || !GetMenuItemInfo(native, item->FCommand, false, &info) || info.dwItemData != item->FCommand)
+    if (native == nullptr || !GetMenuItemInfo(native, item->FCommand, false, &info)
+        || info.dwItemData != item->FCommand)
         return false;
     info.fMask = MIIM_STATE;
-    info.fState = (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED) | (item->FDefault ? MFS_DEFAULT : 0);
+    info.fState = (item->FChecked ? MFS_CHECKED : 0) | (item->FEnabled ? 0 : MFS_GRAYED)
+        | (item->FDefault ? MFS_DEFAULT : 0);
     return SetMenuItemInfo(native, item->FCommand, false, &info);
 }
 

@@ -465,10 +465,10 @@ TEST(ClientLogFollower, GrewWithoutLooksAtTheLinesAppendedSinceTheRead) {
     };
     const std::vector<TCase> cases = {
         {"unchanged", [](const std::string&) {}, true},
-        {"a step appended", [](const std::string& log) { Append(log, "[05:45:16] Completed 46 out of 100 steps  (46%)\r\n"); },
-            true},
-        {"a unit's name appended", [](const std::string& log) { Append(log, "[05:45:16] Protein: p2669_Next unit\r\n"); },
-            false},
+        {"a step appended",
+            [](const std::string& log) { Append(log, "[05:45:16] Completed 46 out of 100 steps  (46%)\r\n"); }, true},
+        {"a unit's name appended",
+            [](const std::string& log) { Append(log, "[05:45:16] Protein: p2669_Next unit\r\n"); }, false},
         {"a line begun, no key in it yet",
             [](const std::string& log) {
                 Append(log, "[05:45:16] Project: 2669 (Run 7, Cl");   // read so far
