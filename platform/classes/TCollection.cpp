@@ -49,6 +49,10 @@ std::string TCollectionItem::DisplayName() const {
     return ClassName();
 }
 
+void TCollectionItem::SetDisplayName(const std::string&) {
+    Changed(false);
+}
+
 TPersistent* TCollectionItem::GetOwner() const {
     return FCollection;
 }

@@ -25,6 +25,7 @@ public:
     virtual void SetIndex(int value);   // moves it within its collection (clamped)
     int ID() const { return FID; }   // unique within the collection, never reused
     virtual std::string DisplayName() const;   // the class name by default
+    virtual void SetDisplayName(const std::string& value);   // tells the collection of a change by default
 
     TPersistent* GetOwner() const override;
 

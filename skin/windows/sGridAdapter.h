@@ -75,6 +75,7 @@ public:
     const std::string& CtrlName() const { return FCtrlName; }
     void SetCtrlName(const std::string& value) { FCtrlName = value; }
     std::string DisplayName() const override { return FCtrlName; }
+    void SetDisplayName(const std::string& value) override { FCtrlName = value; }
     TsCommonData* SkinData() const { return FSkinData.get(); }
 
     classes::TCustomGrid* Grid() const { return FGrid; }

@@ -201,6 +201,71 @@ TEST_F(GridAdapterTest, WithoutSearchAnItemWithoutANameStopsTheLinking) {
     EXPECT_FALSE(QuerySkinCommand(b, SMC_ISSKINNED));
 }
 
+// A stored item's display name is the name of the grid it links.
+TEST_F(GridAdapterTest, AnItemsDisplayNameIsItsControlsName) {
+    UseSkin(0);
+    TStringGrid* grid = NewGrid("Nodes");
+    auto* adapter = new TsGridAdapter(Form);
+    adapter->SetAutoSearch(false);
+    adapter->RemoveAllItems();
+    TCollectionItem* item = adapter->Controls()->Add();
+    item->SetDisplayName("Nodes");
+    EXPECT_EQ(static_cast<TsGridItem*>(item)->CtrlName(), "Nodes");
+    EXPECT_EQ(item->DisplayName(), "Nodes");
+    adapter->LinkItems();
+    EXPECT_EQ(static_cast<TsGridItem*>(item)->Grid(), grid);
+}
+
+// A grid without a parent never answers that it is skinned, so each search hooks it again: its procedure
+// stays the grid's own one under ours, and messages reach the grid.
+TEST_F(GridAdapterTest, AGridWithoutAParentHookedByTwoSearchesStillHandlesItsMessages) {
+    UseSkin(1);
+    auto* grid = new TStringGrid(Form);
+    grid->SetName("Loose");
+    grid->SetRowCount(30);
+    auto* adapter = Create<TsGridAdapter>(Form);
+    adapter->AddAllItems();
+    adapter->AddAllItems();
+    ASSERT_NE(ItemOf(adapter, grid), nullptr);
+    grid->SetCells(1, 2, "kept");
+    grid->Perform(user::WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Loose grid"));
+    EXPECT_EQ(grid->Cells(1, 2), "kept");
+    grid->SetParent(Form);
+    grid->SetBounds(10, 10, 300, 150);
+    Pump();
+    EXPECT_TRUE(QuerySkinCommand(grid, SMC_ISSKINNED));
+    adapter->Free();
+    EXPECT_FALSE(QuerySkinCommand(grid, SMC_ISSKINNED));
+}
+
+// Taking the skin away from a grid that is no longer skinned builds its window again (it shows its own
+// bars); from a skinned grid it only frees the skinned bars.
+TEST_F(GridAdapterTest, RemovingTheSkinRemakesTheWindowOnlyOfAnUnskinnedGrid) {
+    UseSkin(2);
+    TStringGrid* grid = NewGrid("Grid", 40, 12);
+    TsGridAdapter* adapter = NewAdapter();
+    TsGridItem* item = ItemOf(adapter, grid);
+    ASSERT_NE(item, nullptr);
+    ASSERT_NE(item->VertBar(), nullptr);
+    auto removeSkin = [&] {
+        user::SendMessage(grid->Handle(), SM_SKINCMD, SkinCommandWParam(SMC_REMOVESKIN),
+            reinterpret_cast<LPARAM>(item->SkinData()->SkinManager()));
+    };
+    const user::HWND skinnedWindow = grid->Handle();
+    removeSkin();
+    EXPECT_EQ(grid->Handle(), skinnedWindow);
+    EXPECT_EQ(grid->Color(), clWindow);
+
+    UseSkin(-1);
+    const user::HWND plainWindow = grid->Handle();
+    removeSkin();
+    Pump();
+    EXPECT_NE(grid->Handle(), plainWindow);
+    EXPECT_EQ(item->SkinData()->SkinIndex, -1);
+    EXPECT_EQ(grid->Color(), clWindow);
+    EXPECT_EQ(item->Grid(), grid);   // still hooked
+}
+
 TEST_F(GridAdapterTest, SkinnedBarsFollowTheGridAndMoveIt) {
     UseSkin(2);
     TStringGrid* grid = NewGrid("Grid", 40, 12);
