@@ -96,12 +96,16 @@ void AfterHide(WindowObject* w) {
     InputState& s = Input();
     KeepAlive hold(w);
     if (WindowObject* capture = FromHandle(s.Capture); capture && IsDescendant(w, capture)) ReleaseCapture();
-    if (WindowObject* focus = FromHandle(s.Focus); focus && IsDescendant(w, focus)) {
-        WindowObject* parent = w->Parent;
-        SetFocus(parent && !IsTopLevel(w) ? parent->Handle : nullptr);
-    }
+    // A hidden child keeps the focus until something else takes it; ShowWindow hands it to the parent.
+    if (WindowObject* focus = FromHandle(s.Focus); focus && IsTopLevel(w) && IsDescendant(w, focus)) SetFocus(nullptr);
     if (!hold.Alive()) return;
     if (FromHandle(s.Active) == w) ActivateWindow(NextToActivate(w), WA_ACTIVE, false);
+}
+
+void FocusToParentOfHidden(WindowObject* w) {
+    if (IsTopLevel(w) || w->Visible()) return;
+    if (WindowObject* focus = FromHandle(Input().Focus); focus && IsDescendant(w, focus))
+        SetFocus(w->Parent ? w->Parent->Handle : nullptr);
 }
 
 void ForgetWindow(WindowObject* w) {

@@ -131,6 +131,7 @@ bool ShowWindow(HWND hwnd, int command) {
         if (hold.Alive())
             detail::SetWindowPosInternal(
                 w, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | keep | SWP_NOZORDER | SWP_NOACTIVATE, true);
+        if (hold.Alive()) detail::FocusToParentOfHidden(w);
         return wasVisible;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:

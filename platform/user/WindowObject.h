@@ -217,6 +217,7 @@ void SyncSurfaceIcons(WindowObject* top);   // the window manager's pictures fol
 // Focus and input hooks (Focus.cpp, Input.cpp).
 void ForgetWindow(WindowObject* w);   // [sends] focus, activation, capture, tracking of a window being destroyed
 void AfterHide(WindowObject* w);   // [sends] focus, activation and capture leave a window that was hidden
+void FocusToParentOfHidden(WindowObject* w);   // [sends] ShowWindow's hiding: a hidden child's focus goes up
 WindowObject* ActiveWindowObject();
 // [sends] Activation with the WA_* state; fromDisplay: the display already knows (no ActivateSurface).
 HWND ActivateWindow(WindowObject* w, WORD state, bool fromDisplay);

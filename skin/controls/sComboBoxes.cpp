@@ -231,10 +231,14 @@ bool TsCommonCombo::DragsAutomatically() const {
 void TsCommonCombo::AdjustDropDown() {
     if (!HandleAllocated()) return;
     const int shown = std::max(std::min(DropDownCount(), Items()->Count()), 1);
-    // The box keeps its place on the screen: hidden, it would lose the focus and the open list its keys.
-    base::ValueRollback<bool> adjusting(FAdjustingDropDown, true);
-    user::SetWindowPos(WindowHandle(), nullptr, 0, 0, Width(), ItemHeight() * shown + Height() + 2,
-        user::SWP_NOMOVE | user::SWP_NOZORDER | user::SWP_NOREDRAW | user::SWP_NOACTIVATE);
+    {
+        base::ValueRollback<bool> adjusting(FAdjustingDropDown, true);
+        user::SetWindowPos(WindowHandle(), nullptr, 0, 0, Width(), ItemHeight() * shown + Height() + 2,
+            user::SWP_NOMOVE | user::SWP_NOZORDER | user::SWP_NOREDRAW | user::SWP_NOACTIVATE | user::SWP_HIDEWINDOW);
+    }
+    user::SetWindowPos(WindowHandle(), nullptr, 0, 0, 0, 0,
+        user::SWP_NOSIZE | user::SWP_NOMOVE | user::SWP_NOZORDER | user::SWP_NOREDRAW | user::SWP_NOACTIVATE
+            | user::SWP_SHOWWINDOW);
 }
 
 void TsCommonCombo::WndProc(TMessage& m) {

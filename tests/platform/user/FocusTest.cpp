@@ -109,6 +109,32 @@ TEST_F(Focus, HidingTheFocusGivesItToTheParentAndDisablingTakesItAway) {
     EXPECT_EQ(GetFocus(), nullptr);
 }
 
+TEST_F(Focus, AChildHiddenByItsPlacementKeepsTheFocusUntilAnotherTakesIt) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND box = Create(WS_CHILD | WS_VISIBLE, 0, 0, 40, 40, top);
+    HWND inner = Create(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, box);
+    HWND other = Create(WS_CHILD | WS_VISIBLE, 50, 0, 10, 10, top);
+    const UINT still = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    for (HWND hidden : {inner, box}) {
+        SetFocus(inner);
+        ClearLog();
+        SetWindowPos(hidden, nullptr, 0, 0, 0, 0, still | SWP_HIDEWINDOW);
+        EXPECT_FALSE(IsWindowVisible(inner));
+        EXPECT_EQ(GetFocus(), inner);
+        EXPECT_EQ(Count(inner, WM_KILLFOCUS), 0);
+        SetWindowPos(hidden, nullptr, 0, 0, 0, 0, still | SWP_SHOWWINDOW);
+        EXPECT_EQ(GetFocus(), inner);
+        SetWindowPos(hidden, nullptr, 0, 0, 0, 0, still | SWP_HIDEWINDOW);
+        SetFocus(other);
+        EXPECT_EQ(GetFocus(), other);
+        EXPECT_EQ(Count(inner, WM_KILLFOCUS), 1);
+        SetWindowPos(hidden, nullptr, 0, 0, 0, 0, still | SWP_SHOWWINDOW);
+    }
+    SetFocus(inner);
+    ShowWindow(box, SW_HIDE);   // ShowWindow hands it to the hidden window's parent
+    EXPECT_EQ(GetFocus(), top);
+}
+
 TEST_F(Focus, DestroyingTheFocusLeavesNoStaleFocus) {
     HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     HWND child = Create(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);

@@ -348,7 +348,7 @@ TEST_F(CommonComboSkinned, LookChangesRepaintTheFrameAsWellAsTheFace) {
 
 // Dropping down sizes the box for the list; the sizing repaints nothing of the skin, and the list of
 // DropDownCount items opens under the box, which keeps the focus.
-TEST_F(CommonComboSkinned, DroppingDownSizesTheBoxWithoutASkinRepaint) {
+TEST_F(CommonComboSkinned, DroppingDownHidesAndSizesTheBoxWithoutASkinRepaintAndKeepsItsFocus) {
     UseSkin(0);
     std::vector<std::string> items;
     for (int i = 0; i < 20; ++i) items.push_back("Item " + std::to_string(i));
@@ -356,8 +356,14 @@ TEST_F(CommonComboSkinned, DroppingDownSizesTheBoxWithoutASkinRepaint) {
     c->SetDropDownCount(5);
     int sizes = 0;
     bool changed = false;
+    std::vector<std::pair<UINT, bool>> shows;   // hide/show flags of each placement, and the focus then
     const TWndMethod inner = c->WindowProc;
     c->WindowProc = [&, inner, c](TMessage& m) {
+        if (m.Msg == user::WM_WINDOWPOSCHANGED) {
+            const UINT f = reinterpret_cast<user::WINDOWPOS*>(m.LParam)->flags;
+            if (f & (user::SWP_HIDEWINDOW | user::SWP_SHOWWINDOW))
+                shows.emplace_back(f & (user::SWP_HIDEWINDOW | user::SWP_SHOWWINDOW), c->Focused());
+        }
         if (m.Msg != user::WM_SIZE) {
             inner(m);
             return;
@@ -374,6 +380,10 @@ TEST_F(CommonComboSkinned, DroppingDownSizesTheBoxWithoutASkinRepaint) {
     EXPECT_TRUE(c->Focused());
     EXPECT_GT(sizes, 0);
     EXPECT_FALSE(changed);
+    // Hidden while it is sized, shown again, and the focus stays with the box all along.
+    const std::vector<std::pair<UINT, bool>> hideThenShow {{user::SWP_HIDEWINDOW, true}, {user::SWP_SHOWWINDOW, true}};
+    EXPECT_EQ(shows, hideThenShow);
+    EXPECT_TRUE(c->Visible() && user::IsWindowVisible(c->Handle()));
     user::COMBOBOXINFO info;
     ASSERT_TRUE(user::GetComboBoxInfo(c->Handle(), &info));
     user::RECT list {};
