@@ -231,10 +231,7 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
         button->SetParent(form);
         button->SetCaption(MsgDlgButtonCaption(kind));
         button->SetModalResult(MsgDlgModalResult(kind));
-        if (kind == defaultKind) {
-            button->SetDefault(true);
-            form->SetActiveControl(button);   // Enter answers the default even before the focus moves
-        }
+        if (kind == defaultKind) button->SetDefault(true);
         if (kind == cancelKind) button->SetCancel(true);
         button->SetBounds(x, iconTextHeight + vertMargin + vertSpacing, buttonWidth, buttonHeight);
         if (kind == mbHelp) button->OnClick = [form](TObject* sender) { form->HelpButtonClick(sender); };

@@ -166,7 +166,7 @@ void TacCustomShellComboBox::BuildRoot() {
     const TacShellFolder& root = *FRootFolder;
     const TacNamespaceFolder* own = root.ShellFolder();
     InsertItem(0, std::make_unique<TacShellFolder>(nullptr, own ? std::optional(*own) : std::nullopt,
-                      root.AbsoluteID()));
+                      root.AbsoluteID()), false);
     AddRootItems();
 }
 
@@ -192,7 +192,7 @@ void TacCustomShellComboBox::AddItems(int index, TacShellFolder* parent) {
     }
 }
 
-int TacCustomShellComboBox::InsertItem(int index, std::unique_ptr<TacShellFolder> folder) {
+int TacCustomShellComboBox::InsertItem(int index, std::unique_ptr<TacShellFolder> folder, bool askImage) {
     TacShellFolder* raw = folder.get();
     FFolders.emplace(raw, std::move(folder));
     auto* item = static_cast<TsComboItem*>(ItemsEx()->Insert(index));
@@ -202,7 +202,7 @@ int TacCustomShellComboBox::InsertItem(int index, std::unique_ptr<TacShellFolder
     const int image = ShellImage(*raw);
     item->SetImageIndex(image);
     item->SetSelectedImageIndex(image);
-    if (OnGetImageIndex && FUseShellImages) {
+    if (askImage && OnGetImageIndex && FUseShellImages) {
         int answer = image;
         OnGetImageIndex(this, item->Index(), answer);
         item->SetImageIndex(answer);

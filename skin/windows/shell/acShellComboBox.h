@@ -76,7 +76,8 @@ private:
     void RootChanged();
     void BuildRoot();   // the root and its items, inside an update of ItemsEx
     void AddItems(int index, TacShellFolder* parent);
-    int InsertItem(int index, std::unique_ptr<TacShellFolder> folder);   // the new item's index
+    // The new item's index; OnGetImageIndex is asked for every item but the root's.
+    int InsertItem(int index, std::unique_ptr<TacShellFolder> folder, bool askImage = true);
     int ShellImage(const TacShellFolder& folder) const;
     void ApplyImages();
     void TellLinked(const TItemIDList& pidl);

@@ -216,7 +216,13 @@ TEST_F(MessageDlgTest, AnswersByMouseAndKeysGiveTheButtonsModalResults) {
                           ClickButton(d, "Ignore");
                       }}),
         mrIgnore);
-    EXPECT_EQ(Answer(three, {[&](TsMessageForm*) { Display->Press(user::VK_RETURN); }}), mrRetry);
+    // Retry is the default, but the first button has the focus and a focused button answers Enter.
+    EXPECT_EQ(Answer(three, {[&](TsMessageForm* d) {
+                  EXPECT_EQ(d->ActiveControl(), Button(d, "Abort"));
+                  EXPECT_TRUE(Button(d, "Retry")->Default());
+                  Display->Press(user::VK_RETURN);
+              }}),
+        mrAbort);
 }
 
 TEST_F(MessageDlgTest, PositionsAreKeptOrCentred) {

@@ -24,6 +24,7 @@
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 using namespace korvex;
@@ -205,10 +206,18 @@ TEST_F(ShellComboBoxTest, WithoutShellImagesEveryItemHasNoImageAndAHandlerMayCho
     combo->SetPathFromText(files.Root());   // the items made again have none
     for (int i = 0; i < combo->ItemsEx()->Count(); ++i) EXPECT_EQ(combo->ItemsEx()->GetItem(i)->ImageIndex(), -1);
     combo->SetUseShellImages(true);
-    combo->OnGetImageIndex = [&](TObject*, int index, int& image) { image = index == 5 ? siFile : image; };
+    std::vector<int> asked;
+    combo->OnGetImageIndex = [&](TObject*, int index, int& image) {
+        asked.push_back(index);
+        image = index == 5 || index == 0 ? siFile : image;
+    };
     combo->SetPathFromText(files / "Folder A/Sub");
     EXPECT_EQ(combo->ItemsEx()->GetItem(5)->ImageIndex(), siFile);
     EXPECT_EQ(combo->ItemsEx()->GetItem(4)->ImageIndex(), siFolder);
+    // The root's item keeps its shell image: the handler is asked for the folders listed and inserted.
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), 0), 0);
+    EXPECT_NE(combo->ItemsEx()->GetItem(0)->ImageIndex(), siFile);
+    EXPECT_FALSE(asked.empty());
 }
 
 TEST_F(ShellComboBoxTest, ChoosingWithTheMouseRebuildsAroundTheFolderAndMovesTheLinkedTreeAndList) {
