@@ -135,11 +135,7 @@ void TsCalcForm::WndProc(TMessage& m) {
         m.Result = 1;
         return;
     }
-    if (m.Msg == user::WM_MOUSEACTIVATE && FClient != nullptr) {
-        m.Result = user::MA_NOACTIVATE;   // dropped down: the edit keeps the focus and hands the keys over
-        return;
-    }
-    if (m.Msg == CM_DEACTIVATE && Visible() && FClient == nullptr) {   // a drop-down closes with its edit
+    if (m.Msg == CM_DEACTIVATE && Visible()) {
         TForm::WndProc(m);
         Close();
         return;

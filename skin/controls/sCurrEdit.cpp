@@ -189,13 +189,6 @@ bool TsCustomNumEdit::IsValidChar(char32_t key) {
 }
 
 void TsCustomNumEdit::KeyPress(char32_t& key) {
-    if (PopupVisible() && FCalc != nullptr && key != 0) {
-        // While the calculator is open the keys are its own.
-        const char32_t k = key;
-        key = 0;
-        FCalc->CalcKey(k);
-        return;
-    }
     if ((key == U'.' || key == U',') && key != char32_t(ThousandSep())) key = char32_t(DecimalSep());
     TsCustomComboEdit::KeyPress(key);
     if (key >= 32 && !IsValidChar(key)) {

@@ -257,8 +257,8 @@ void TsCustomComboEdit::PopupDropDown() {
     const TPoint p = Parent()->ClientToScreen(TPoint {Left(), Top()});
     const TPoint at = PopupPosition(TRect {p.x, p.y, p.x + Width(), p.y + Height()},
         TSize {FPopup->Width(), FPopup->Height()}, VirtualScreenRect(), FPopupAlign);
-    user::SetWindowPos(FPopup->Handle(), user::HWND_TOPMOST, at.x, at.y, FPopup->Width(), FPopup->Height(),
-        user::SWP_SHOWWINDOW | user::SWP_NOACTIVATE);   // the edit keeps the focus and the keys
+    user::SetWindowPos(
+        FPopup->Handle(), user::HWND_TOPMOST, at.x, at.y, FPopup->Width(), FPopup->Height(), user::SWP_SHOWWINDOW);
     FPopup->SetVisible(true);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/base/Exceptions.h"
 #include "platform/classes/TApplication.h"
+#include "platform/user/Focus.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sCurrEdit.h"
 #include "skin/controls/sPanel.h"
@@ -256,6 +257,31 @@ TEST_F(NumEditTest, TheButtonDropsTheCalculatorDownAndItsResultBecomesTheValue) 
     EXPECT_FALSE(edit->PopupVisible());
     EXPECT_DOUBLE_EQ(edit->Value(), 50);
     EXPECT_EQ(changes, 2);
+}
+
+TEST_F(NumEditTest, TheOpenCalculatorIsActiveTakesTheKeysItselfAndClosesWhenTheUserClicksElsewhere) {
+    UseSkin(1);
+    auto* edit = NewEdit<TTestNumEdit>();
+    auto* other = NewEdit<TTestNumEdit>();
+    other->SetBounds(edit->Left() + edit->Width() + 20, edit->Top(), 120, edit->Height());   // beside, clear of it
+    edit->SetValue(5);
+    TControl* button = edit->Button();
+    ClickAt(button, button->Width() / 2, button->Height() / 2);
+    TsCalcForm* calc = edit->Calculator();
+    ASSERT_NE(calc, nullptr);
+    ASSERT_TRUE(calc->Visible());
+    EXPECT_TRUE(calc->KeyPreview());
+    EXPECT_EQ(user::GetActiveWindow(), calc->Handle());
+    EXPECT_FALSE(edit->Focused());
+    Type("7+");
+    EXPECT_EQ(calc->Text(), "57");   // typed into the calculator, the edit left as it was
+    EXPECT_DOUBLE_EQ(edit->Value(), 5);
+    ClickAt(other, 5, other->Height() / 2);   // the user's click elsewhere deactivates it
+    for (int i = 0; i < 200 && edit->Calculator() != nullptr; ++i) Pump();
+    EXPECT_EQ(edit->Calculator(), nullptr);
+    EXPECT_FALSE(edit->PopupVisible());
+    EXPECT_TRUE(other->Focused());
+    EXPECT_DOUBLE_EQ(edit->Value(), 5);
 }
 
 TEST_F(NumEditTest, TheCurrencyEditHasNoCalculatorButton) {
