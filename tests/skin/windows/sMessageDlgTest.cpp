@@ -181,6 +181,23 @@ TEST_F(MessageDlgTest, TheLayoutComesFromTheMessageFontAndTheTextItself) {
     EXPECT_EQ(bare->ClientHeight(), text.bottom + base::MulDiv(14, ay, 8) + vertSpacing + 2 * vertMargin);
 }
 
+// A word longer than half the screen is not broken: the text is as wide as the word and the form grows.
+TEST_F(MessageDlgTest, AWordWiderThanHalfTheScreenWidensTheDialog) {
+    const std::string word(std::max(200, Screen->Width() / 4), 'W');
+    const std::string msg = "Cannot open " + word + " now.";
+    std::unique_ptr<TsMessageForm, void (*)(TsMessageForm*)> dialog(
+        sCreateMessageDialog("", msg, mtCustom, {mbOK}), [](TsMessageForm* f) { f->Free(); });
+    const gdi::RECT text = Measured(dialog->Font(), msg + '\0', Screen->Width() / 2,
+        gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
+    const gdi::RECT alone = Measured(dialog->Font(), word, 0, gdi::DT_SINGLELINE);
+    EXPECT_GT(text.right, Screen->Width() / 2);
+    EXPECT_GE(text.right, alone.right);
+    auto* label = dynamic_cast<TControl*>(dialog->FindComponent("Message"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Width(), text.right);
+    EXPECT_EQ(dialog->ClientWidth(), text.right + 2 * label->Left());
+}
+
 TEST_F(MessageDlgTest, AWideCaptionWidensTheButtonsOfLaterDialogsToo) {
     MsgDlgButtonWidths()[mbNoToAll] = 400;   // as if measured once in a huge font
     std::unique_ptr<TsMessageForm, void (*)(TsMessageForm*)> dialog(
