@@ -285,6 +285,11 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
         Pressed = false;
         FData->Invalidate();
         return true;
+    default:
+        break;
+    }
+    const bool common = CommonWndProc(m, FData);
+    switch (m.Msg) {
     case user::WM_LBUTTONDOWN:
     case user::WM_LBUTTONDBLCLK: {
         if (!active) return true;
@@ -346,7 +351,6 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
         return true;
     case user::WM_NCPAINT:
     case user::WM_ENABLE:
-    case user::BM_SETSTATE:
         return true;
     case CM_ENABLEDCHANGED:
         inherited(m);
@@ -367,7 +371,7 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
     default:
         break;
     }
-    return CommonWndProc(m, FData);
+    return common;
 }
 
 }

@@ -187,6 +187,31 @@ TEST_F(TsCheckBoxSkinned, AReadOnlyPlainCheckBoxRefusesThePushedLookOnlyDuringAP
     EXPECT_FALSE(pushed(radio));
 }
 
+// Skinned, the pushed state a program sets reaches the native button, and a change of Enabled forgets the hover
+// and the focus even while the mouse stays over the box.
+TEST_F(TsCheckBoxSkinned, APushedStateSetInCodeReachesTheButtonAndEnabledChangesForgetTheHover) {
+    UseSkin(0);
+    auto* box = Create<TsCheckBox>(Form);
+    box->SetBounds(20, 20, 140, 22);
+    box->SetParent(Form);
+    auto* radio = Create<TsRadioButton>(Form);
+    radio->SetBounds(20, 50, 140, 22);
+    radio->SetParent(Form);
+    Pump();
+    for (TWinControl* c : {static_cast<TWinControl*>(box), static_cast<TWinControl*>(radio)}) {
+        c->Perform(user::BM_SETSTATE, 1, 0);
+        EXPECT_NE(user::SendMessage(c->Handle(), user::BM_GETSTATE, 0, 0) & user::BST_PUSHED, 0);
+        c->Perform(user::BM_SETSTATE, 0, 0);
+        EXPECT_EQ(user::SendMessage(c->Handle(), user::BM_GETSTATE, 0, 0) & user::BST_PUSHED, 0);
+    }
+    MoveTo(box, 8, 10);
+    ASSERT_TRUE(box->SkinData()->MouseAbove);
+    box->SetEnabled(false);
+    box->SetEnabled(true);
+    Pump();
+    EXPECT_FALSE(box->SkinData()->MouseAbove);
+}
+
 TEST_F(TsCheckBoxSkinned, AutoSizeFitsTheBoxAndMultiLineTurnsItOff) {
     UseSkin(1);
     auto* c = Create<TsCheckBox>(Form);
