@@ -337,6 +337,23 @@ TEST_F(ShellComboBoxTest, TheComboFollowsTheTreeAndFreeingEitherClearsTheOthersL
     other->SelectPath(files / "Folder A/Sub");   // nothing left to tell
 }
 
+// A tree replaced by another is unlinked both ways: it no longer moves the combo.
+TEST_F(ShellComboBoxTest, ATreeReplacedByAnotherNoLongerMovesTheCombo) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    TsShellTreeView* first = NewTree();
+    combo->SetShellTreeView(first);
+    TsShellTreeView* second = NewTree();
+    second->SetLeft(360);
+    combo->SetShellTreeView(second);
+    EXPECT_EQ(first->ShellComboBox(), nullptr);
+    EXPECT_EQ(second->ShellComboBox(), combo);
+    first->SelectPath(files / "Folder A/Sub");
+    EXPECT_EQ(combo->Path(), files.Root() + "/");
+    second->SelectPath(files / "docs & notes");
+    EXPECT_EQ(combo->Path(), files / "docs & notes/");
+}
+
 TEST_F(ShellComboBoxTest, UnlinkingClearsTheBackLinkAndAFreedListIsForgottenByComboAndTree) {
     ShellTree files;
     TsShellComboBox* combo = NewCombo(files.Root());
