@@ -337,7 +337,7 @@ TEST_F(ShellComboBoxTest, TheComboFollowsTheTreeAndFreeingEitherClearsTheOthersL
     other->SelectPath(files / "Folder A/Sub");   // nothing left to tell
 }
 
-// A tree replaced by another is unlinked both ways: it no longer moves the combo.
+// A tree or list replaced by another is unlinked both ways: a tree no longer moves the combo.
 TEST_F(ShellComboBoxTest, ATreeReplacedByAnotherNoLongerMovesTheCombo) {
     ShellTree files;
     TsShellComboBox* combo = NewCombo(files.Root());
@@ -352,6 +352,13 @@ TEST_F(ShellComboBoxTest, ATreeReplacedByAnotherNoLongerMovesTheCombo) {
     EXPECT_EQ(combo->Path(), files.Root() + "/");
     second->SelectPath(files / "docs & notes");
     EXPECT_EQ(combo->Path(), files / "docs & notes/");
+    // The same for a list.
+    auto* firstList = Create<FakeList>(Form);
+    auto* secondList = Create<FakeList>(Form);
+    combo->SetShellListView(firstList);
+    combo->SetShellListView(secondList);
+    EXPECT_EQ(firstList->Combo, nullptr);
+    EXPECT_EQ(secondList->Combo, combo);
 }
 
 TEST_F(ShellComboBoxTest, UnlinkingClearsTheBackLinkAndAFreedListIsForgottenByComboAndTree) {
