@@ -146,6 +146,7 @@ TsMessageForm* sCreateMessageDialog(const std::string& title, const std::string&
     base::ScopeExit discard([form] { form->Free(); });
     form->SetBiDiMode(Application->BiDiMode());
     form->SetBorderStyle(bsDialog);
+    form->Canvas()->Font()->Assign(form->Font());
     // Measured on a DC of our own holding the form's font, the font the label and buttons draw with (the
     // form's canvas selects its font only when it draws).
     const gdi::HDC dc = gdi::CreateCompatibleDC(nullptr);

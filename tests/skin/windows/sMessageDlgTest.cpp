@@ -154,6 +154,9 @@ TEST_F(MessageDlgTest, TheLayoutComesFromTheMessageFontAndTheTextItself) {
     const gdi::RECT text = Measured(dialog->Font(), std::string(msg) + '\0', Screen->Width() / 2,
         gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
     const gdi::RECT plain = Measured(dialog->Font(), msg, Screen->Width() / 2, gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS);
+    // The form's canvas draws in the message font too.
+    EXPECT_EQ(dialog->Canvas()->Font()->Name(), dialog->Font()->Name());
+    EXPECT_EQ(dialog->Canvas()->Font()->Height(), dialog->Font()->Height());
     auto* label = dynamic_cast<TsLabel*>(dialog->FindComponent("Message"));
     ASSERT_NE(label, nullptr);
     EXPECT_TRUE(label->WordWrap());
