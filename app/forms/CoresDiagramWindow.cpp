@@ -159,10 +159,8 @@ void TForm4::DrawLB() {
     int end1, end2, scale, hppValue;
     {
         TSettingsKey options(OptionsKey);
-        const TSectionEnds ends = UsableSectionEnds(
-            options.Integer("End1", DefaultLowEnd), options.Integer("End2", DefaultMediumEnd));
-        end1 = ends.Low;
-        end2 = ends.Medium;
+        end1 = options.Integer("End1", DefaultLowEnd);
+        end2 = options.Integer("End2", DefaultMediumEnd);
         scale = options.Integer("Scale", 0);
         hppValue = options.Integer("HPP", 1);
     }

@@ -38,12 +38,6 @@ int SectionEndValue(int perfect, int percent) {
     return int(std::int64_t(perfect) * percent / 100);
 }
 
-TSectionEnds UsableSectionEnds(int low, int medium) {
-    if (low < MinLowEnd || low > MaxLowEnd || medium < MinMediumEnd || medium > MaxMediumEnd || low >= medium)
-        return {};
-    return {low, medium};
-}
-
 TNodeSpeeds ReadNodeSpeeds(int node) {
     TNodeSpeeds speeds;
     TSettingsKey data(DataKey);

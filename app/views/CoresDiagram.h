@@ -29,15 +29,8 @@ int PerfectValue(int position);   // the position kept within the scale
 // A section's end on the bars: perfect x percent / 100, in integers.
 int SectionEndValue(int perfect, int percent);
 
-// The section ends in percent: Low 10 to 50, Medium 20 to 80, Low below Medium.
-inline constexpr int MinLowEnd = 10, MaxLowEnd = 50, MinMediumEnd = 20, MaxMediumEnd = 80;
+// The section ends' defaults in percent (the edits keep Low below Medium).
 inline constexpr int DefaultLowEnd = 30, DefaultMediumEnd = 55;
-struct TSectionEnds {
-    int Low = DefaultLowEnd;
-    int Medium = DefaultMediumEnd;
-};
-// The stored ends as the diagram uses them: a pair out of its limits or out of order gives the defaults.
-TSectionEnds UsableSectionEnds(int low, int medium);
 
 // The node's stored speeds (points per hour) by core type; missing ones are empty.
 using TNodeSpeeds = std::array<std::optional<double>, DiagramCoreCount>;

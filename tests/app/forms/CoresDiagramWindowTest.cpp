@@ -68,6 +68,16 @@ TEST_F(DiagramTest, TenOrMoreNodesMakeTheWindow525HighAndTheRowsScroll) {
     EXPECT_EQ(form->ScrollBox()->VertScrollBar()->Position(), 0);
 }
 
+// The stored section ends are the bars' as they are, also a pair the edits would not make.
+TEST_F(DiagramTest, StoredSectionEndsAreTakenAsTheyAre) {
+    Env->Store(OptionsKey, "End1", os::MakeDwordValue(60));
+    Env->Store(OptionsKey, "End2", os::MakeDwordValue(40));
+    TForm4* form = ShowDiagram(1);
+    EXPECT_DOUBLE_EQ(form->Rows()[0].Bars[0]->SectionEnd1(), 600);
+    EXPECT_DOUBLE_EQ(form->Rows()[0].Bars[0]->SectionEnd2(), 400);
+    EXPECT_EQ(Env->Stored(OptionsKey, "End1"), os::MakeDwordValue(60));   // showing stores nothing
+}
+
 TEST_F(DiagramTest, BarsShowStoredSpeedsAgainstThePerfectValue) {
     StoreSpeed("Gromacs0", 8.5);
     StoreSpeed("Amber0", 2);
