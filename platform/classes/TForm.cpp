@@ -238,9 +238,14 @@ void TCustomForm::SetWindowState(TWindowState value) {
 void TCustomForm::SetMenuComponent(TComponent* value) {
     if (value == FMenu) return;
     if (FMenu != nullptr) FMenu->RemoveFreeNotification(this);
-    AttachMainMenu(FMenu, value, WindowHandle());
+    // An MDI child's menu has no bar of its own: it is shown on the frame's while the child is active.
+    const bool active = FFormStyle == fsMDIChild && HandleAllocated() && Application != nullptr
+        && Application->MainForm() != nullptr && Application->MainForm()->ActiveMDIChild() == this;
+    if (active) MergeMenuIntoFrame(false);
+    if (FFormStyle != fsMDIChild) AttachMainMenu(FMenu, value, WindowHandle());
     FMenu = value;
     if (value != nullptr) value->FreeNotification(this);
+    if (active) MergeMenuIntoFrame(true);
 }
 
 TCanvas* TCustomForm::Canvas() const {
@@ -343,7 +348,7 @@ void TCustomForm::CreateWnd() {
     TScrollingWinControl::CreateWnd();
     if (FFormStyle == fsMDIForm) CreateClientWindow();
     if (FFormStyle == fsMDIChild) FFormState.Include(fsCreatedMDIChild);
-    AttachMainMenu(nullptr, FMenu, WindowHandle());
+    if (FFormStyle != fsMDIChild) AttachMainMenu(nullptr, FMenu, WindowHandle());
     // Without an icon of its own the form shows the application's.
     const TIcon* icon = FIcon.get();
     if (icon->Empty() && Application != nullptr && !Application->Icon()->Empty()) icon = Application->Icon();

@@ -167,6 +167,7 @@ private:
     int StoredClientHeight() const;
     void SetStoredClientHeight(int value);
     void CreateClientWindow();
+    void MergeMenuIntoFrame(bool merge);   // an MDI child's menu shown on (or taken off) its frame's bar
     static user::LRESULT FrameDefProc(user::HWND hwnd, user::UINT msg, user::WPARAM wParam, user::LPARAM lParam);
 
     TFormBorderStyle FBorderStyle = bsSizeable;

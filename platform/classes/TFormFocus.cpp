@@ -50,8 +50,16 @@ void TCustomForm::Dispatch(TMessage& m) {
         WMQueryEndSession(m);
         return;
     case WM_DESTROY:
+        if (FFormStyle == fsMDIChild) MergeMenuIntoFrame(false);
         WMDestroy(m);
         return;
+    case WM_MDIACTIVATE:
+        // To a child: LParam the child activated, WParam the one deactivated.
+        if (FFormStyle == fsMDIChild && HandleAllocated()) {
+            if (reinterpret_cast<HWND>(m.WParam) == WindowHandle()) MergeMenuIntoFrame(false);
+            if (reinterpret_cast<HWND>(m.LParam) == WindowHandle()) MergeMenuIntoFrame(true);
+        }
+        break;
     case CM_ACTIVATE:
         CMActivate(m);
         return;

@@ -3,6 +3,7 @@
 
 #include "platform/classes/Errors.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TMenu.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Mdi.h"
 #include "platform/user/Messages.h"
@@ -79,6 +80,18 @@ void TCustomForm::AlignControls(TControl* control, TRect& rect) {
     if (FClientHandle != nullptr && IsWindow(FClientHandle))
         SetWindowPos(FClientHandle, HWND_BOTTOM, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
             SWP_NOACTIVATE);
+}
+
+void TCustomForm::MergeMenuIntoFrame(bool merge) {
+    TCustomForm* frame = Application != nullptr ? Application->MainForm() : nullptr;
+    if (frame == nullptr || frame == this || frame->FormStyle() != fsMDIForm) return;
+    auto* bar = dynamic_cast<TMainMenu*>(frame->MenuComponent());
+    auto* own = dynamic_cast<TMainMenu*>(FMenu);
+    if (bar == nullptr || own == nullptr) return;
+    if (merge)
+        bar->Merge(own);
+    else
+        bar->Unmerge(own);
 }
 
 int TCustomForm::MDIChildCount() const {

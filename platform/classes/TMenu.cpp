@@ -435,9 +435,20 @@ bool TMenu::UpdateItemState(const TMenuItem* item) {
     return SetMenuItemInfo(native, item->FCommand, false, &info);
 }
 
+std::vector<TMenuItem*> TMenu::TopItems() const {
+    std::vector<TMenuItem*> items;
+    for (TMenuItem* item : FItems->FItems)
+        if (item->FVisible) items.push_back(item);
+    return items;
+}
+
 void TMenu::BuildItems(HMENU native, const TMenuItem* parent) {
-    for (const TMenuItem* item : parent->FItems) {
-        if (!item->FVisible) continue;
+    for (const TMenuItem* item : parent->FItems)
+        if (item->FVisible) BuildItem(native, item);
+}
+
+void TMenu::BuildItem(HMENU native, const TMenuItem* item) {
+    {
         MENUITEMINFO info;
         info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING;
         info.wID = item->FCommand;
@@ -472,7 +483,8 @@ HMENU TMenu::Handle() {
         };
         forget(FItems);
         FHandle = IsBar() ? CreateMenu() : CreatePopupMenu();
-        BuildItems(FHandle, FItems);
+        for (const TMenuItem* item : TopItems())
+            BuildItem(FHandle, item);
     }
     return FHandle;
 }
@@ -480,7 +492,11 @@ HMENU TMenu::Handle() {
 TMenuItem* TMenu::FindItem(UINT command) const {
     auto it = Commands().find(command);
     if (it == Commands().end()) return nullptr;
-    return it->second->GetParentMenu() == this ? it->second : nullptr;
+    const TMenu* menu = it->second->GetParentMenu();
+    if (menu == this) return it->second;
+    // A merged bar's items are this bar's while they are shown on it.
+    const auto* bar = dynamic_cast<const TMainMenu*>(this);
+    return bar != nullptr && bar->Merged() != nullptr && menu == bar->Merged() ? it->second : nullptr;
 }
 
 TMenuItem* TMenu::FindShortCut(TShortCut shortCut) const {
@@ -552,12 +568,67 @@ bool TMenu::DispatchMessage(TMessage& m) {
 // TMainMenu
 
 TMainMenu::~TMainMenu() {
+    if (FMergedInto != nullptr) FMergedInto->Unmerge(this);
+    if (FMerged != nullptr) Unmerge(FMerged);
     SetWindow(nullptr);
 }
 
 TClass TMainMenu::StaticClass() {
     static const TClassInfo info = MakeClass<TMainMenu, TMenu>("TMainMenu");
     return &info;
+}
+
+void TMainMenu::Merge(TMainMenu* menu) {
+    if (menu == FMerged || menu == this) return;
+    if (FMerged != nullptr) Unmerge(FMerged);
+    if (menu != nullptr) {
+        if (menu->FMergedInto != nullptr) menu->FMergedInto->Unmerge(menu);
+        menu->FMergedInto = this;
+        menu->FreeNotification(this);
+    }
+    FMerged = menu;
+    MenuChanged();
+}
+
+void TMainMenu::Unmerge(TMainMenu* menu) {
+    if (menu == nullptr || menu != FMerged) return;
+    FMerged->FMergedInto = nullptr;
+    FMerged->RemoveFreeNotification(this);
+    FMerged = nullptr;
+    MenuChanged();
+}
+
+std::vector<TMenuItem*> TMainMenu::TopItems() const {
+    std::vector<TMenuItem*> items = TMenu::TopItems();
+    if (FMerged == nullptr) return items;
+    for (TMenuItem* item : FMerged->Items()->ItemsList()) {
+        if (!item->Visible()) continue;
+        const int group = item->GroupIndex();
+        // Replaces this bar's items of its group (not those merged just before it), else goes before a higher one.
+        auto own = [&](const TMenuItem* i) { return i->GetParentMenu() == this; };
+        auto same = std::find_if(items.begin(), items.end(), [&](TMenuItem* i) { return own(i) && i->GroupIndex() == group; });
+        if (same != items.end()) {
+            const auto at = same - items.begin();
+            items.erase(std::remove_if(items.begin(), items.end(),
+                            [&](TMenuItem* i) { return own(i) && i->GroupIndex() == group; }),
+                items.end());
+            items.insert(items.begin() + at, item);
+            continue;
+        }
+        auto higher = std::find_if(items.begin(), items.end(), [&](TMenuItem* i) { return i->GroupIndex() > group; });
+        items.insert(higher, item);
+    }
+    return items;
+}
+
+void TMainMenu::Notification(TComponent* component, TOperation operation) {
+    TMenu::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == FMerged) {
+        FMerged = nullptr;
+        MenuChanged();
+    }
+    if (component == FMergedInto) FMergedInto = nullptr;
 }
 
 void TMainMenu::SetWindow(HWND window) {
@@ -570,6 +641,7 @@ void TMainMenu::SetWindow(HWND window) {
 // its own menu bar lays it out again.
 void TMainMenu::MenuChanged() {
     if (ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) return;
+    if (FMergedInto != nullptr) FMergedInto->MenuChanged();   // shown on that bar
     if (FHandle != nullptr && !InMenuLoop()) {
         HMENU old = FHandle;
         FHandle = nullptr;

@@ -82,6 +82,7 @@ public:
     bool HasBitmap() const;   // a picture of some size is set
 
     int Count() const { return int(FItems.size()); }
+    const std::vector<TMenuItem*>& ItemsList() const { return FItems; }
     TMenuItem* Items(int index) const;   // raises EMenuError out of range
     void Add(TMenuItem* item);   // raises EMenuError for an item that has a parent already
     void Insert(int index, TMenuItem* item);
@@ -171,6 +172,8 @@ public:
 
 protected:
     virtual bool IsBar() const { return false; }
+    // The items of the native menu's first level, in their order on it.
+    virtual std::vector<TMenuItem*> TopItems() const;
     virtual void MenuChanged();   // after items changed: rebuild the native menu if there is one
     virtual void ItemStateChanged() {}   // after an item's state was set in the native menu in place
     void Notification(TComponent* component, TOperation operation) override;
@@ -182,6 +185,7 @@ private:
     friend class TMenuItem;
     void BuildItems(user::HMENU native, const TMenuItem* parent);
     bool UpdateItemState(const TMenuItem* item);   // false: the change needs the native menu made again
+    void BuildItem(user::HMENU native, const TMenuItem* item);
 
     TMenuItem* FItems = nullptr;
     TCustomImageList* FImages = nullptr;
@@ -200,13 +204,23 @@ public:
     void SetWindow(user::HWND window);
     user::HWND Window() const { return FWindow; }
 
+    // Another bar's items shown on this one (an active MDI child's menu on its frame's bar): an item of the
+    // other takes the place of this one's items of its GroupIndex, else goes before the first of a higher one.
+    void Merge(TMainMenu* menu);
+    void Unmerge(TMainMenu* menu);   // only the menu merged now
+    TMainMenu* Merged() const { return FMerged; }
+    std::vector<TMenuItem*> TopItems() const override;   // visible items of both, in bar order
+
 protected:
     bool IsBar() const override { return true; }
     void MenuChanged() override;
     void ItemStateChanged() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     user::HWND FWindow = nullptr;
+    TMainMenu* FMerged = nullptr;   // shown on this bar
+    TMainMenu* FMergedInto = nullptr;   // the bar this one is shown on
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };

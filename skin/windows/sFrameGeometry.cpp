@@ -88,6 +88,12 @@ bool TsFrameGeometry::MenuPresent() const {
     if (menu == nullptr) return false;
     for (int i = 0; i < menu->Items()->Count(); ++i)
         if (menu->Items()->Items(i)->Visible()) return true;
+    // An MDI parent shows its active child's menu.
+    const TCustomForm* child = form->FormStyle() == fsMDIForm ? form->ActiveMDIChild() : nullptr;
+    const TMainMenu* own = child != nullptr ? child->Menu() : nullptr;
+    if (own == nullptr) return false;
+    for (int i = 0; i < own->Items()->Count(); ++i)
+        if (own->Items()->Items(i)->Visible()) return true;
     return false;
 }
 

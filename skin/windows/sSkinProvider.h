@@ -228,7 +228,18 @@ private:
     void PaintMenuLine(classes::TBitmap* cache);
     void PaintMenuItems(classes::TBitmap* cache, classes::TMainMenu* menu, int top);
     int LinesCount();
-    int MenuBarItemWidth(classes::TMenuItem* item) const;
+    int MenuBarItemWidth(int position) const;
+    struct TMenuLinePlace {
+        int X = 0;
+        int Y = 0;
+        int Drawn = 0;   // items of the native bar passed so far
+        int NextMerged = 0;   // the merged menu's next item
+        int LastMergedGroup = 0;
+        bool MergedDrawn = false;
+    };
+    void PaintMenuLineItem(classes::TBitmap* cache, classes::TMenuItem* item, TMenuLinePlace& place);
+    void PaintMDIChildMenuItems(
+        classes::TBitmap* cache, classes::TMainMenu* merged, const int* upToGroup, TMenuLinePlace& place);
     void StoreTitleBand();
     void PaintClient();
     void PaintAnimChild(gdi::HDC dc);

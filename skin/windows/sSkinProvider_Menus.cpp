@@ -15,6 +15,8 @@
 #include "skin/engine/sStyleSimply.h"
 #include "skin/windows/sSkinMenus.h"
 
+#include <algorithm>
+
 namespace korvex::skin {
 
 using namespace korvex::classes;
@@ -99,8 +101,11 @@ void TsSkinProvider::MeasureMenuItem(TMessage& message) {
 // The rectangle of a menu-line item in window coordinates; empty when it is not on the bar.
 TRect TsSkinProvider::MenuItemRect(TMenuItem* item) const {
     TMainMenu* menu = FForm != nullptr ? FForm->Menu<TMainMenu>() : nullptr;
-    const int position = MenuBarPosition(item);
-    if (menu == nullptr || item->Parent() != menu->Items() || position < 0 || !FForm->HandleAllocated()) return {};
+    if (menu == nullptr || !FForm->HandleAllocated()) return {};
+    const std::vector<TMenuItem*> items = menu->TopItems();
+    const auto found = std::find(items.begin(), items.end(), item);
+    if (found == items.end()) return {};
+    const int position = int(found - items.begin());
     user::RECT r {};
     if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(position), &r)) return {};
     const TPoint origin = FormLeftTop();
@@ -110,7 +115,7 @@ TRect TsSkinProvider::MenuItemRect(TMenuItem* item) const {
 void TsSkinProvider::RepaintMenuItem(TMenuItem* item, TRect rect, TOwnerDrawState state) {
     TMainMenu* menu = FForm != nullptr ? FForm->Menu<TMainMenu>() : nullptr;
     TBitmap* cache = FormCache();
-    if (item == nullptr || menu == nullptr || item->Parent() != menu->Items() || !MenuPresent() || cache == nullptr
+    if (item == nullptr || menu == nullptr || MenuItemRect(item).Width() <= 0 || !MenuPresent() || cache == nullptr
         || rect.Width() <= 0 || rect.Height() <= 0 || !item->OnAdvancedDrawItem)
         return;
     TCanvas* canvas = cache->Canvas();
@@ -129,9 +134,8 @@ void TsSkinProvider::RepaintMenuItem(TMenuItem* item, TRect rect, TOwnerDrawStat
 void TsSkinProvider::MenuPopupOpened(user::HMENU popup) {
     TMainMenu* menu = FForm->Menu<TMainMenu>();
     if (menu == nullptr || popup == nullptr) return;
-    for (int i = 0; i < menu->Items()->Count(); ++i) {
-        TMenuItem* item = menu->Items()->Items(i);
-        if (!item->Visible() || item->Count() == 0 || item->Handle() != popup) continue;
+    for (TMenuItem* item : menu->TopItems()) {
+        if (item->Count() == 0 || item->Handle() != popup) continue;
         if (HotItem.Provider == this && HotItem.Item == item) return;
         ClearHotMenuItem();
         HotItem = HotMenuItem {this, item};

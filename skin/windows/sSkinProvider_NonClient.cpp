@@ -193,8 +193,10 @@ int TsSkinProvider::LinesCount() {
     if (menu != nullptr && FForm->HandleAllocated()) {
         const int limit = FForm->Width() - 2 * SysBorderWidth() - 2 * FForm->BorderWidth();
         int x = SysBorderWidth();
-        for (int i = 0; i < menu->Items()->Count(); ++i) {
-            const int w = MenuBarItemWidth(menu->Items()->Items(i));
+        // The bar's items as they stand on it: an active MDI child's merged ones among them by group.
+        const std::vector<TMenuItem*> items = menu->TopItems();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const int w = MenuBarItemWidth(int(i));
             if (w < 0) continue;
             if (x + w > limit && x > SysBorderWidth()) {   // a first item too wide stays on its row, as on the bar
                 ++lines;
@@ -211,12 +213,11 @@ int TsSkinProvider::MenuLines() const {
     return const_cast<TsSkinProvider*>(this)->LinesCount();
 }
 
-// The width the native bar gives a visible top item; -1 for a hidden one.
-int TsSkinProvider::MenuBarItemWidth(TMenuItem* item) const {
-    if (!item->Visible()) return -1;
+// The width the native bar gives its item at a position; -1 past its end.
+int TsSkinProvider::MenuBarItemWidth(int position) const {
     TMainMenu* menu = FForm->Menu();
     user::RECT r {};
-    if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(MenuBarPosition(item)), &r)) return -1;
+    if (position < 0 || !user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(position), &r)) return -1;
     return r.Width();
 }
 
@@ -244,22 +245,54 @@ void TsSkinProvider::PaintMenuLine(TBitmap* cache) {
     FMdi.PaintMenuIcon(cache);
 }
 
-void TsSkinProvider::PaintMenuItems(TBitmap* cache, TMainMenu* menu, int top) {
+// One item of the menu line at the next place on the bar; the place moves on.
+void TsSkinProvider::PaintMenuLineItem(TBitmap* cache, TMenuItem* item, TMenuLinePlace& place) {
     const int limit = FForm->Width() - 2 * SysBorderWidth() - 2 * FForm->BorderWidth();
-    int x = SysBorderWidth();
-    int y = top;
+    const int w = MenuBarItemWidth(place.Drawn);
+    if (w < 0) return;
+    if (place.X + w > limit && place.X > SysBorderWidth()) {
+        place.X = SysBorderWidth();
+        place.Y += MenuHeight();
+    }
+    item->OnAdvancedDrawItem(
+        item, cache->Canvas(), TRect {place.X, place.Y, place.X + w, place.Y + MenuHeight()}, TOwnerDrawState {});
+    place.X += w;
+    ++place.Drawn;
+}
+
+// The active MDI child's merged items up to a group (all that are left without one), in their order.
+void TsSkinProvider::PaintMDIChildMenuItems(TBitmap* cache, TMainMenu* merged, const int* upToGroup, TMenuLinePlace& place) {
+    if (merged == nullptr) return;
+    for (; place.NextMerged < merged->Items()->Count(); ++place.NextMerged) {
+        TMenuItem* item = merged->Items()->Items(place.NextMerged);
+        if (upToGroup != nullptr && item->GroupIndex() > *upToGroup) return;
+        if (!item->Visible()) continue;
+        place.LastMergedGroup = item->GroupIndex();
+        place.MergedDrawn = true;
+        if (!item->OnAdvancedDrawItem || !item->OnMeasureItem) {
+            ++place.Drawn;   // on the bar all the same
+            continue;
+        }
+        PaintMenuLineItem(cache, item, place);
+    }
+}
+
+void TsSkinProvider::PaintMenuItems(TBitmap* cache, TMainMenu* menu, int top) {
+    TMenuLinePlace place {SysBorderWidth(), top};
+    TMainMenu* merged = menu->Merged();
     for (int i = 0; i < menu->Items()->Count(); ++i) {
         TMenuItem* item = menu->Items()->Items(i);
-        if (!item->OnAdvancedDrawItem || !item->OnMeasureItem) continue;
-        const int w = MenuBarItemWidth(item);
-        if (w < 0) continue;
-        if (x + w > limit && x > SysBorderWidth()) {
-            x = SysBorderWidth();
-            y += MenuHeight();
+        const int group = item->GroupIndex();
+        PaintMDIChildMenuItems(cache, merged, &group, place);
+        if (place.MergedDrawn && group == place.LastMergedGroup) continue;   // the child's items stand for it
+        if (!item->Visible()) continue;
+        if (!item->OnAdvancedDrawItem || !item->OnMeasureItem) {
+            ++place.Drawn;
+            continue;
         }
-        item->OnAdvancedDrawItem(item, cache->Canvas(), TRect {x, y, x + w, y + MenuHeight()}, TOwnerDrawState {});
-        x += w;
+        PaintMenuLineItem(cache, item, place);
     }
+    PaintMDIChildMenuItems(cache, merged, nullptr, place);
 }
 
 // ---------------------------------------------------------------------------------------------------------

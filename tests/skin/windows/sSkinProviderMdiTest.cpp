@@ -94,6 +94,10 @@ protected:
         user::LockWindowUpdate(nullptr);
         return true;
     }
+    gdi::RECT ScreenRectOfWindow(const TRect& r) const {
+        const TPoint origin = Parent()->FormLeftTop();
+        return gdi::RECT {origin.x + r.left, origin.y + r.top, origin.x + r.right, origin.y + r.bottom};
+    }
     void Click(TForm* form, const TRect& r) {
         const TPoint p = CentreOf(form, r);
         Display->Click(p.x, p.y);
@@ -263,6 +267,41 @@ TEST_F(ProviderMdi, AnotherFormMadeMeanwhileLeavesThePendingMaximize) {
     EXPECT_FALSE(MaximizeLockHeld());
     EXPECT_TRUE(DrawingUnlocked());
     plain->Free();
+}
+
+// The active child's menu is merged into the frame's bar by group: the menu line draws the child's items in
+// their place among the frame's, from the bar's own rectangles.
+TEST_F(ProviderMdi, TheActiveChildsMenuItemsAreDrawnInTheirPlaceOnTheMenuLine) {
+    Menu->Items()->Items(1)->SetGroupIndex(9);   // "&Window" after the child's items
+    auto* own = Create<TMainMenu>(Two);
+    auto* node = Create<TMenuItem>(own);
+    node->SetCaption("&Node");
+    node->SetGroupIndex(1);
+    own->Items()->Add(node);
+    auto* restart = Create<TMenuItem>(own);
+    restart->SetCaption("&Restart");
+    node->Add(restart);
+    Two->SetMenuComponent(own);
+    Maximize(Two);
+    Pump();
+    ASSERT_EQ(Frame->ActiveMDIChild(), Two);
+    ASSERT_EQ(Menu->Merged(), own);
+    TsSkinProvider* p = Parent();
+    const TRect file = p->MenuItemRect(Menu->Items()->Items(IconItemFirst() ? 1 : 0));
+    const TRect at = p->MenuItemRect(node);
+    const TRect window = p->MenuItemRect(Menu->Items()->Items(IconItemFirst() ? 2 : 1));
+    ASSERT_GT(at.Width(), 0);
+    EXPECT_GE(at.left, file.right);
+    EXPECT_LE(at.right, window.left);
+    // The caption is written there in the menu line's picture.
+    const gdi::RECT screen = ScreenRectOfWindow(at);
+    EXPECT_GT(InkPixels(screen, Display->ScreenPixel(screen.left + 1, screen.top + 1)), 10);
+    // Another child without a menu takes it off the bar again.
+    Restore(Two);
+    user::SendMessage(Frame->ClientHandle(), user::WM_MDIACTIVATE, user::WPARAM(One->WindowHandle()), 0);
+    Pump();
+    EXPECT_EQ(Menu->Merged(), nullptr);
+    EXPECT_EQ(p->MenuItemRect(node).Width(), 0);
 }
 
 TEST_F(ProviderMdi, AChildDestroyedBeforeItWasShownReleasesTheLock) {
