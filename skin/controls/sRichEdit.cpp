@@ -5,6 +5,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/user/MessageIds.h"
+#include "platform/user/Messages.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/Window.h"
@@ -118,10 +119,12 @@ void TsRichEdit::WndProc(TMessage& m) {
 void TsRichEdit::SkinnedMessage(TMessage& m) {
     TsCommonData* data = SkinData();
     TacEditCommandHooks hooks = BarCommandHooks();
-    hooks.Refresh = [this] {
+    hooks.Refresh = [this, data] {
         if (!Visible()) return;
-        ApplySkinColors();
-        RedrawClientAndFrame(this);
+        TsSkinManager* manager = data->SkinManager();
+        if (!data->CustomFont() && manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex))
+            DefAttributes()->SetColor(manager->Sections[std::size_t(data->SkinIndex)].FontColor[1]);
+        if (HandleAllocated()) user::SendMessage(WindowHandle(), user::WM_NCPAINT, 0, 0);
         UpdateScrolls();
     };
     if (EditSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TRichEdit::WndProc(msg); }) == TacStep::Done)
@@ -129,7 +132,6 @@ void TsRichEdit::SkinnedMessage(TMessage& m) {
     const bool wasHot = data->IsHot();
     switch (m.Msg) {
     case user::WM_PAINT:
-        ApplySkinColors();
         if (data->BGChanged) PaintFrame();
         break;
     case user::WM_ENABLE:

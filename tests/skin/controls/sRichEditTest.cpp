@@ -6,6 +6,7 @@
 
 #include "platform/classes/TStringStream.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WindowConstants.h"
@@ -13,6 +14,7 @@
 #include "skin/controls/sRichEdit.h"
 #include "skin/engine/sColorUtils.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
@@ -128,6 +130,8 @@ TEST_F(RichEditTest, ATextThatFitsHasNoBarOrADisabledOneWithMaxOne) {
 TEST_F(RichEditTest, ColoursComeFromTheSectionAndADisabledOnesFontIsMixed) {
     UseSkin(1);
     TsRichEdit* rich = NewRich(LogText(5));
+    rich->SkinData()->Loaded();   // as a form read from its text does, the parent known
+    Pump();
     const TsGeneralData& section = Manager->Sections[std::size_t(rich->SkinData()->SkinIndex)];
     EXPECT_EQ(rich->Color(), section.Color);
     EXPECT_EQ(rich->Font()->Color(), section.FontColor[1]);
@@ -139,6 +143,26 @@ TEST_F(RichEditTest, ColoursComeFromTheSectionAndADisabledOnesFontIsMixed) {
     rich->SetEnabled(true);
     Pump();
     EXPECT_EQ(rich->Font()->Color(), section.FontColor[1]);
+}
+
+// A colour the program gives the rich edit stays through its paints; a refresh gives the default text the
+// section's font colour again.
+TEST_F(RichEditTest, AColourSetInCodeOutlivesPaintsAndARefreshResetsTheTextColour) {
+    UseSkin(2);
+    TsRichEdit* rich = NewRich(LogText(5));
+    const TsGeneralData& section = Manager->Sections[std::size_t(rich->SkinData()->SkinIndex)];
+    const TColor mine = section.Color == clRed ? clLime : clRed;
+    rich->SetColor(mine);
+    rich->DefAttributes()->SetColor(clBlue);
+    rich->Invalidate();
+    Pump();
+    user::UpdateWindow(rich->Handle());
+    Pump();
+    EXPECT_EQ(rich->Color(), mine);
+    EXPECT_EQ(rich->DefAttributes()->Color(), clBlue);
+    rich->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESH, 0), LPARAM(rich->SkinData()->SkinManager()));
+    Pump();
+    EXPECT_EQ(rich->DefAttributes()->Color(), section.FontColor[1]);
 }
 
 TEST_F(RichEditTest, ColouredRangesSelectionAndClipboardWorkAsTheLogViewerUsesThem) {
