@@ -266,6 +266,21 @@ TEST_F(GridAdapterTest, RemovingTheSkinRemakesTheWindowOnlyOfAnUnskinnedGrid) {
     EXPECT_EQ(item->Grid(), grid);   // still hooked
 }
 
+// A grid taken out of the form (not freed) loses its item and gets its own procedure and colours back.
+TEST_F(GridAdapterTest, AGridTakenFromTheFormIsUnhookedAndItsItemRemoved) {
+    UseSkin(1);
+    TStringGrid* grid = NewGrid("Grid");
+    TsGridAdapter* adapter = NewAdapter();
+    ASSERT_NE(ItemOf(adapter, grid), nullptr);
+    const int items = adapter->ItemCount();
+    Form->RemoveComponent(grid);
+    EXPECT_EQ(adapter->ItemCount(), items - 1);
+    EXPECT_EQ(adapter->IndexOf("Grid"), -1);
+    EXPECT_FALSE(QuerySkinCommand(grid, SMC_ISSKINNED));
+    EXPECT_EQ(grid->Color(), clWindow);
+    grid->Free();
+}
+
 TEST_F(GridAdapterTest, SkinnedBarsFollowTheGridAndMoveIt) {
     UseSkin(2);
     TStringGrid* grid = NewGrid("Grid", 40, 12);
