@@ -132,7 +132,6 @@ void TsCustomComboBox::PrepareCache() {
     const int hot = data->IsHot() ? 1 : 0;
     RenderControlSkin(data, ci, true, hot, TRect {0, 0, Width(), Height()}, TPoint {Left(), Top()}, cache, false);
     if (Style() != csSimple) PaintComboGlyph(data, cache, ButtonRect(), FDropped ? 2 : hot);
-    PaintText();
     if (!Enabled()) ApplyDisabledLook(cache, FDisabledKind, this, TPoint {Left(), Top()}, ci);
     data->BGChanged = false;
 }

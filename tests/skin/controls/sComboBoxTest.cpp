@@ -223,6 +223,29 @@ TEST_F(TsComboBoxSkinned, HotFocusedAndDisabledLooksDiffer) {
     EXPECT_NE(ScreenPixel(c, bx, c->Height() / 2), normalButton);
 }
 
+// The cache holds the frame and the button only: the face's text is drawn on the window, not into the cache.
+TEST_F(TsComboBoxSkinned, TheCacheKeepsNoTextAndTheWindowShowsIt) {
+    UseSkin(2);
+    TsComboBox* c = MakeCombo(csDropDownList);
+    Pump();
+    ASSERT_TRUE(PaintsSkinned(c->SkinData()));
+    const TRect face {4, 3, c->ButtonRect().left, c->Height() - 3};
+    auto cacheFace = [&] {
+        std::vector<TColor> pixels;
+        TBitmap* cache = c->SkinData()->CacheBmp();
+        for (int y = face.top; y < face.bottom; ++y)
+            for (int x = face.left; x < face.right; ++x) pixels.push_back(cache->Canvas()->Pixels(x, y));
+        return pixels;
+    };
+    const std::vector<TColor> empty = cacheFace();
+    const std::vector<gdi::COLORREF> emptyScreen = ScreenPixels(c, face);
+    c->SetItemIndex(2);
+    Pump();
+    ASSERT_EQ(c->Text(), "Gamma");
+    EXPECT_EQ(cacheFace(), empty);
+    EXPECT_NE(ScreenPixels(c, face), emptyScreen);
+}
+
 TEST_F(TsComboBoxSkinned, ASkinWithoutAGlyphMaskGivesASixteenPixelGlyph) {
     UseSkin(2);
     TsComboBox* c = MakeCombo(csDropDown);
