@@ -267,6 +267,34 @@ TEST_F(MessageDlgTest, PositionsAreKeptOrCentred) {
     }});
 }
 
+// The full call carries its title, help context and help file; the plain notice is a custom-type box with OK
+// where it is asked for.
+TEST_F(MessageDlgTest, TheFullCallAndThePlainNoticeBuildTheirDialogs) {
+    Application->SetTitle("KORVEX");
+    EXPECT_EQ(Answer([] { return sMessageDlgPosHelp("Node 2", "Stalled.", mtWarning, {mbOK}, 12, -1, -1, "korvex.hlp"); },
+                  {[&](TsMessageForm* d) {
+                      EXPECT_EQ(d->Caption(), "Node 2");
+                      EXPECT_EQ(d->HelpContext(), 12);
+                      EXPECT_EQ(d->HelpFile(), "korvex.hlp");
+                      ClickButton(d, "OK");
+                  }}),
+        mrOk);
+    Answer([] {
+        sShowMessagePos("Saved.", 40, 50);
+        return 0;
+    },
+        {[&](TsMessageForm* d) {
+            EXPECT_EQ(d->Caption(), "KORVEX");
+            EXPECT_EQ(d->FindComponent("Image"), nullptr);
+            EXPECT_NE(Button(d, "OK"), nullptr);
+            EXPECT_EQ(Button(d, "Cancel"), nullptr);
+            EXPECT_EQ(d->Left(), 40);
+            EXPECT_EQ(d->Top(), 50);
+            EXPECT_EQ(d->HelpContext(), 0);
+            Display->Press(user::VK_RETURN);
+        }});
+}
+
 TEST_F(MessageDlgTest, TheFormIsFreedWhenTheModalLoopRaises) {
     int destroyed = 0;
     auto raising = [&] {
