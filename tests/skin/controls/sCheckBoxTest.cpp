@@ -156,19 +156,26 @@ TEST_P(TsCheckBoxTest, HotWhileTheMouseIsOverAndPressedWhileHeld) {
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsCheckBoxTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
-class TsCheckBoxSkinned : public ControlsTest { };
+class TsCheckBoxSkinned : public ControlsTest {
+protected:
+    // A check box above a radio button on the form, shown.
+    std::pair<TsCheckBox*, TsRadioButton*> MakeBoxAndRadio() {
+        auto* box = Create<TsCheckBox>(Form);
+        box->SetBounds(20, 20, 140, 22);
+        box->SetParent(Form);
+        auto* radio = Create<TsRadioButton>(Form);
+        radio->SetBounds(20, 50, 140, 22);
+        radio->SetParent(Form);
+        Pump();
+        return {box, radio};
+    }
+};
 
 // Unskinned and read-only, a check box refuses the pushed look only while a key or the mouse is down on it; a
 // radio button refuses it always.
 TEST_F(TsCheckBoxSkinned, AReadOnlyPlainCheckBoxRefusesThePushedLookOnlyDuringAPress) {
     UseSkin(-1);
-    auto* box = Create<TsCheckBox>(Form);
-    box->SetBounds(20, 20, 140, 22);
-    box->SetParent(Form);
-    auto* radio = Create<TsRadioButton>(Form);
-    radio->SetBounds(20, 50, 140, 22);
-    radio->SetParent(Form);
-    Pump();
+    auto [box, radio] = MakeBoxAndRadio();
     box->SetReadOnly(true);
     radio->SetReadOnly(true);
     auto pushed = [](TWinControl* c) {
@@ -191,13 +198,7 @@ TEST_F(TsCheckBoxSkinned, AReadOnlyPlainCheckBoxRefusesThePushedLookOnlyDuringAP
 // and the focus even while the mouse stays over the box.
 TEST_F(TsCheckBoxSkinned, APushedStateSetInCodeReachesTheButtonAndEnabledChangesForgetTheHover) {
     UseSkin(0);
-    auto* box = Create<TsCheckBox>(Form);
-    box->SetBounds(20, 20, 140, 22);
-    box->SetParent(Form);
-    auto* radio = Create<TsRadioButton>(Form);
-    radio->SetBounds(20, 50, 140, 22);
-    radio->SetParent(Form);
-    Pump();
+    auto [box, radio] = MakeBoxAndRadio();
     for (TWinControl* c : {static_cast<TWinControl*>(box), static_cast<TWinControl*>(radio)}) {
         c->Perform(user::BM_SETSTATE, 1, 0);
         EXPECT_NE(user::SendMessage(c->Handle(), user::BM_GETSTATE, 0, 0) & user::BST_PUSHED, 0);
