@@ -17,6 +17,7 @@
 #include "platform/user/display/Display.h"
 #include "platform/classes/TReader.h"
 #include "skin/controls/sControlClasses.h"
+#include "platform/os/ProgramFolder.h"
 #include "skin/controls/sPanel.h"
 #include "skin/windows/shell/acShellClasses.h"
 #include "skin/windows/shell/acShellComboBox.h"
@@ -108,6 +109,26 @@ TEST_F(ShellComboBoxTest, APathRootListsItselfThenItsFoldersOneLevelIn) {
     EXPECT_EQ(combo->Path(), files.Root() + "/");
     EXPECT_EQ(combo->ItemsEx()->GetItem(4)->ImageIndex(), siFolder);
     EXPECT_EQ(combo->Folders(4)->PathName(), files / "Folder A");
+}
+
+// Other object types list the root again with them; "." alone is the program's folder.
+TEST_F(ShellComboBoxTest, ObjectTypesListTheRootAgainAndADotIsTheProgramsFolder) {
+    ShellTree files;
+    TsShellComboBox* combo = NewCombo(files.Root());
+    const int folders = combo->ItemsEx()->Count();
+    combo->SetObjectTypes({otFolders, otNonFolders});
+    const std::vector<std::string> items = Listing(combo);
+    EXPECT_GT(static_cast<int>(items.size()), folders);
+    EXPECT_NE(std::find(items.begin(), items.end(), "1 plain"), items.end());
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    combo->SetObjectTypes({otFolders});
+    EXPECT_EQ(combo->ItemsEx()->Count(), folders);
+
+    TsShellComboBox* desktop = NewCombo("rfDesktop");
+    desktop->SetPathFromText(".");
+    std::string program = os::ProgramFolder();
+    if (program.back() != '/') program += '/';
+    EXPECT_EQ(desktop->Path(), program);
 }
 
 TEST_F(ShellComboBoxTest, TheDesktopRootListsHomeAndComputerWithTheMountsUnderTheComputer) {
