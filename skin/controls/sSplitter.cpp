@@ -94,10 +94,9 @@ void TsSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 void TsSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TSplitter::MouseUp(button, shift, x, y);
-    const bool pressed = FPressed;
     FPressed = false;
     if (ResizeStyle() == rsUpdate) Repaint();
-    if (pressed && Application != nullptr) Application->SetShowHint(FSavedShowHint);   // saved at the press
+    if (Application != nullptr) Application->SetShowHint(FSavedShowHint);
 }
 
 void TsSplitter::WndProc(TMessage& m) {
@@ -106,7 +105,7 @@ void TsSplitter::WndProc(TMessage& m) {
     if (IsControlPaintable(this) && data->Skinned()) {
         if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_PARENTUPDATED && data->Updating) {
             data->Updating = false;
-            Repaint();
+            Perform(user::WM_PAINT, 0, 0);
             return;
         }
         switch (m.Msg) {
@@ -134,7 +133,7 @@ void TsSplitter::WndProc(TMessage& m) {
         data->MouseAbove = m.Msg == CM_MOUSEENTER;
         data->BGChanged = true;
         Perform(user::WM_NCPAINT, 0, 0);
-        if (data->Skinned()) Repaint();
+        Repaint();
         break;
     case user::WM_SETFOCUS:
     case user::WM_KILLFOCUS:
@@ -143,7 +142,7 @@ void TsSplitter::WndProc(TMessage& m) {
         data->Focused = m.Msg == user::WM_SETFOCUS || m.Msg == CM_ENTER;
         data->MouseAbove = false;
         data->BGChanged = true;
-        if (data->Skinned()) Repaint();
+        Repaint();
         Perform(user::WM_NCPAINT, 0, 0);
         break;
     default:

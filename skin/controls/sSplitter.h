@@ -32,7 +32,7 @@ protected:
 private:
     std::unique_ptr<TsCommonData> FCommonData;
     bool FPressed = false;
-    bool FSavedShowHint = true;   // the application's ShowHint before a drag
+    bool FSavedShowHint = true;   // the application's ShowHint at the last press; every mouse-up restores it
 };
 
 }

@@ -5,8 +5,14 @@
 #include "platform/classes/TApplication.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSplitter.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/UserTypes.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
+
+#include <utility>
+#include <vector>
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -87,6 +93,74 @@ TEST_F(TsSplitterTest, SkinSwitchWhileShownAndThePlainFace) {
     EXPECT_FALSE(splitter->SkinData()->Skinned(true));
     EXPECT_EQ(splitter->SkinData()->CacheBmp(), nullptr);   // no cache kept between paints
     EXPECT_EQ(ScreenPixel(splitter, 3, 50), gdi::COLORREF(ColorToRGB(Form->Color())));
+}
+
+// The paint messages a splitter gets, with whether each came with a DC.
+struct SplitterPaintSeen {
+    unsigned Msg;
+    bool WithDc;
+    bool operator==(const SplitterPaintSeen&) const = default;
+};
+
+// The end of the parent's update is answered with a WM_PAINT the splitter sends itself, no DC with it.
+TEST_F(TsSplitterTest, ParentUpdatedSendsItselfAPaintMessage) {
+    UseSkin(1);
+    Build();
+    std::vector<SplitterPaintSeen> seen;
+    const TWndMethod inner = splitter->WindowProc;
+    splitter->WindowProc = [&seen, inner](TMessage& m) {
+        if (m.Msg == user::WM_PAINT || m.Msg == user::WM_NCPAINT) seen.push_back({m.Msg, m.WParam != 0});
+        inner(m);
+    };
+    splitter->SkinData()->Updating = true;
+    splitter->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
+    EXPECT_FALSE(splitter->SkinData()->Updating);
+    const std::vector<SplitterPaintSeen> want {{user::WM_PAINT, false}};
+    EXPECT_EQ(seen, want);
+    // Not updating: the notice asks for nothing.
+    seen.clear();
+    splitter->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
+    EXPECT_TRUE(seen.empty());
+    splitter->WindowProc = inner;
+}
+
+// Mouse enter and leave repaint the frame then the face, focus changes the face then the frame, skinned or not.
+TEST_F(TsSplitterTest, HoverAndFocusChangesRepaintSkinnedOrNot) {
+    for (const int skin : {1, -1}) {
+        UseSkin(skin);
+        Build();
+        std::vector<SplitterPaintSeen> seen;
+        const TWndMethod inner = splitter->WindowProc;
+        splitter->WindowProc = [&seen, inner](TMessage& m) {
+            if (m.Msg == user::WM_PAINT || m.Msg == user::WM_NCPAINT) seen.push_back({m.Msg, m.WParam != 0});
+            inner(m);
+        };
+        const std::vector<SplitterPaintSeen> frameFirst {{user::WM_NCPAINT, false}, {user::WM_PAINT, true}};
+        const std::vector<SplitterPaintSeen> faceFirst {{user::WM_PAINT, true}, {user::WM_NCPAINT, false}};
+        const std::pair<unsigned, bool> cases[] = {{CM_MOUSEENTER, true}, {CM_MOUSELEAVE, true}, {CM_ENTER, false},
+            {CM_EXIT, false}, {user::WM_SETFOCUS, false}, {user::WM_KILLFOCUS, false}};
+        for (const auto& [msg, hover] : cases) {
+            seen.clear();
+            splitter->Perform(msg, 0, 0);
+            EXPECT_EQ(seen, hover ? frameFirst : faceFirst) << skin << " " << msg;
+        }
+        EXPECT_FALSE(splitter->SkinData()->Focused);
+        splitter->WindowProc = inner;
+    }
+}
+
+// Every mouse-up gives back the hint setting saved at the last press.
+TEST_F(TsSplitterTest, MouseUpRestoresTheSavedHintSetting) {
+    UseSkin(1);
+    Build();
+    Application->SetShowHint(true);
+    DownAt(splitter, 3, 50);
+    EXPECT_FALSE(Application->ShowHint());
+    UpAt(splitter, 3, 50);
+    EXPECT_TRUE(Application->ShowHint());
+    Application->SetShowHint(false);
+    splitter->Perform(user::WM_LBUTTONUP, 0, user::MAKELPARAM(3, 50));
+    EXPECT_TRUE(Application->ShowHint());
 }
 
 }
