@@ -21,6 +21,13 @@ using namespace korvex::skin::ctltest;
 
 namespace {
 
+// The paint messages a splitter gets, with whether each came with a DC.
+struct SplitterPaintSeen {
+    unsigned Msg;
+    bool WithDc;
+    bool operator==(const SplitterPaintSeen&) const = default;
+};
+
 class TsSplitterTest : public ControlsTest {
 protected:
     void Build() {
@@ -41,6 +48,16 @@ protected:
     TsPanel* left = nullptr;
     TsSplitter* splitter = nullptr;
     TsPanel* right = nullptr;
+
+    // Records the splitter's paint messages into seen; gives back the window procedure to put back.
+    TWndMethod RecordSplitterPaints(std::vector<SplitterPaintSeen>& seen) {
+        const TWndMethod inner = splitter->WindowProc;
+        splitter->WindowProc = [&seen, inner](TMessage& m) {
+            if (m.Msg == user::WM_PAINT || m.Msg == user::WM_NCPAINT) seen.push_back({m.Msg, m.WParam != 0});
+            inner(m);
+        };
+        return inner;
+    }
 };
 
 // OnPaint follows the splitter's own painting, skinned or not.
@@ -95,23 +112,12 @@ TEST_F(TsSplitterTest, SkinSwitchWhileShownAndThePlainFace) {
     EXPECT_EQ(ScreenPixel(splitter, 3, 50), gdi::COLORREF(ColorToRGB(Form->Color())));
 }
 
-// The paint messages a splitter gets, with whether each came with a DC.
-struct SplitterPaintSeen {
-    unsigned Msg;
-    bool WithDc;
-    bool operator==(const SplitterPaintSeen&) const = default;
-};
-
 // The end of the parent's update is answered with a WM_PAINT the splitter sends itself, no DC with it.
 TEST_F(TsSplitterTest, ParentUpdatedSendsItselfAPaintMessage) {
     UseSkin(1);
     Build();
     std::vector<SplitterPaintSeen> seen;
-    const TWndMethod inner = splitter->WindowProc;
-    splitter->WindowProc = [&seen, inner](TMessage& m) {
-        if (m.Msg == user::WM_PAINT || m.Msg == user::WM_NCPAINT) seen.push_back({m.Msg, m.WParam != 0});
-        inner(m);
-    };
+    const TWndMethod inner = RecordSplitterPaints(seen);
     splitter->SkinData()->Updating = true;
     splitter->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PARENTUPDATED), 0);
     EXPECT_FALSE(splitter->SkinData()->Updating);
@@ -130,11 +136,7 @@ TEST_F(TsSplitterTest, HoverAndFocusChangesRepaintSkinnedOrNot) {
         UseSkin(skin);
         Build();
         std::vector<SplitterPaintSeen> seen;
-        const TWndMethod inner = splitter->WindowProc;
-        splitter->WindowProc = [&seen, inner](TMessage& m) {
-            if (m.Msg == user::WM_PAINT || m.Msg == user::WM_NCPAINT) seen.push_back({m.Msg, m.WParam != 0});
-            inner(m);
-        };
+        const TWndMethod inner = RecordSplitterPaints(seen);
         const std::vector<SplitterPaintSeen> frameFirst {{user::WM_NCPAINT, false}, {user::WM_PAINT, true}};
         const std::vector<SplitterPaintSeen> faceFirst {{user::WM_PAINT, true}, {user::WM_NCPAINT, false}};
         const std::pair<unsigned, bool> cases[] = {{CM_MOUSEENTER, true}, {CM_MOUSELEAVE, true}, {CM_ENTER, false},
