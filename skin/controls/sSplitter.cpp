@@ -70,7 +70,27 @@ void TsSplitter::Paint() {
         cache, false);
     data->BGChanged = false;
     gdi::BitBlt(Canvas()->Handle(), 0, 0, w, h, cache->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+    if (ControlDesigning(this)) DrawDesignFrame();
     if (OnPaint) OnPaint(this);
+}
+
+// A dotted frame that shows the splitter in a designer; the canvas's pen and brush are put back after.
+void TsSplitter::DrawDesignFrame() {
+    TCanvas* canvas = Canvas();
+    TPen* pen = canvas->Pen();
+    const TPenStyle style = pen->Style();
+    const TPenMode mode = pen->Mode();
+    const TColor color = pen->Color();
+    const TBrushStyle brush = canvas->Brush()->Style();
+    pen->SetStyle(psDot);
+    pen->SetMode(pmXor);
+    pen->SetColor(TColor(0xFFD8CE));
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->Rectangle(ClientRect());
+    pen->SetStyle(style);
+    pen->SetMode(mode);
+    pen->SetColor(color);
+    canvas->Brush()->SetStyle(brush);
 }
 
 void TsSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -30,6 +30,8 @@ protected:
     void MouseUp(classes::TMouseButton button, classes::TShiftState shift, int x, int y) override;
 
 private:
+    void DrawDesignFrame();
+
     std::unique_ptr<TsCommonData> FCommonData;
     bool FPressed = false;
     bool FSavedShowHint = true;   // the application's ShowHint at the last press; every mouse-up restores it

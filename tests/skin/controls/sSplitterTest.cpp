@@ -3,6 +3,7 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TCanvas.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSplitter.h"
 #include "platform/user/MessageIds.h"
@@ -163,6 +164,43 @@ TEST_F(TsSplitterTest, MouseUpRestoresTheSavedHintSetting) {
     Application->SetShowHint(false);
     splitter->Perform(user::WM_LBUTTONUP, 0, user::MAKELPARAM(3, 50));
     EXPECT_TRUE(Application->ShowHint());
+}
+
+// A splitter in a designer.
+class TsDesignedSplitter : public TsSplitter {
+public:
+    explicit TsDesignedSplitter(TComponent* owner)
+        : TsSplitter(owner) {
+        IncludeState(csDesigning);
+    }
+};
+
+// In a designer the skinned face gets a dotted xor frame round the client area; the canvas keeps its pen.
+TEST_F(TsSplitterTest, ADesignedSplitterShowsADottedFrame) {
+    UseSkin(1);
+    auto* designed = Create<TsDesignedSplitter>(Form);
+    designed->SetBounds(200, 20, 6, 60);
+    designed->SetParent(Form);
+    splitter = Create<TsSplitter>(Form);
+    splitter->SetBounds(220, 20, 6, 60);
+    splitter->SetParent(Form);
+    Pump();
+    ASSERT_TRUE(designed->SkinData()->Skinned(true));
+    const TRect edge {0, 0, 6, 60};
+    const std::vector<gdi::COLORREF> plain = ScreenPixels(splitter, edge);
+    const std::vector<gdi::COLORREF> framed = ScreenPixels(designed, edge);
+    ASSERT_EQ(plain.size(), framed.size());
+    int changed = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        const int x = int(i) % 6;
+        const int y = int(i) / 6;
+        const bool onFrame = x == 0 || x == 5 || y == 0 || y == 59;
+        if (!onFrame) EXPECT_EQ(framed[i], plain[i]) << x << "," << y;
+        else if (framed[i] != plain[i]) ++changed;
+    }
+    EXPECT_GT(changed, 0);
+    EXPECT_EQ(designed->Canvas()->Pen()->Mode(), pmCopy);
+    EXPECT_EQ(designed->Canvas()->Pen()->Style(), psSolid);
 }
 
 }
