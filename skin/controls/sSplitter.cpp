@@ -121,6 +121,12 @@ void TsSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TsSplitter::WndProc(TMessage& m) {
     TsCommonData* data = FCommonData.get();
+    // Losing the skin repaints at once, as a refresh does.
+    if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_REMOVESKIN && m.LParam == LPARAM(data->SkinManager())) {
+        CommonWndProc(m, data);
+        if (!ControlDestroying(this)) Repaint();
+        return;
+    }
     if (SkinCommandPrologue(m, data, TacFrameHooks {}) == TacStep::Done) return;
     if (IsControlPaintable(this) && data->Skinned()) {
         if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_PARENTUPDATED && data->Updating) {

@@ -203,4 +203,19 @@ TEST_F(TsSplitterTest, ADesignedSplitterShowsADottedFrame) {
     EXPECT_EQ(designed->Canvas()->Pen()->Style(), psSolid);
 }
 
+// The skin's removal and a refresh repaint the splitter at once.
+TEST_F(TsSplitterTest, RemovingTheSkinOrARefreshRepaintsAtOnce) {
+    for (const int code : {SMC_REFRESH, SMC_REMOVESKIN}) {
+        UseSkin(1);
+        Build();
+        std::vector<SplitterPaintSeen> seen;
+        const TWndMethod inner = RecordSplitterPaints(seen);
+        splitter->Perform(SM_SKINCMD, SkinCommandWParam(code), LPARAM(splitter->SkinData()->SkinManager()));
+        const std::vector<SplitterPaintSeen> want {{user::WM_PAINT, true}};
+        EXPECT_EQ(seen, want) << code;
+        splitter->WindowProc = inner;
+    }
+    EXPECT_FALSE(splitter->SkinData()->Skinned(true));
+}
+
 }
