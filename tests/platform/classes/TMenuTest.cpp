@@ -24,6 +24,26 @@ namespace {
 
 using namespace ctltest;
 
+class TMenuWatchForm : public TForm {
+public:
+    using TForm::TForm;
+    int MenuChanges = 0;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_MENUCHANGED) ++MenuChanges;
+        TForm::WndProc(m);
+    }
+};
+
+// A shown form whose main menu holds File with Open under it; the menu is put on the form when asked.
+struct TFileOpenMenu {
+    TMenuWatchForm* Form = nullptr;
+    TMainMenu* Menu = nullptr;
+    TMenuItem* File = nullptr;
+    TMenuItem* Open = nullptr;
+};
+
 class MenuTest : public ControlsTest {
 protected:
     void SetUp() override {
@@ -40,6 +60,17 @@ protected:
         item->SetCaption(caption);
         if (clicks) item->OnClick = [clicks](TObject*) { ++*clicks; };
         return item;
+    }
+    TFileOpenMenu MakeFileOpenMenu() {
+        TFileOpenMenu m;
+        m.Form = Create<TMenuWatchForm>(Application);
+        m.Form->Show();
+        m.Menu = new TMainMenu(m.Form);
+        m.File = NewItem(m.Form, "&File");
+        m.Open = NewItem(m.Form, "&Open");
+        m.Menu->Items()->Add(m.File);
+        m.File->Add(m.Open);
+        return m;
     }
     // Runs the steps one per idle turn of the menu loop; the loop is ended when they run out.
     static void Steps(std::deque<std::function<void()>> steps) { user::test::MenuLoopSteps(std::move(steps)); }
@@ -242,26 +273,9 @@ TEST_F(MenuTest, ShortCutsOfHiddenItemsFireAndOfDisabledOnesDoNot) {
 }
 
 // A form that counts the CM_MENUCHANGED it is sent.
-class TMenuWatchForm : public TForm {
-public:
-    using TForm::TForm;
-    int MenuChanges = 0;
-
-protected:
-    void WndProc(TMessage& m) override {
-        if (m.Msg == CM_MENUCHANGED) ++MenuChanges;
-        TForm::WndProc(m);
-    }
-};
 
 TEST_F(MenuTest, TheFormHearsCMMenuChangedForEachChangeOfItsMainMenu) {
-    auto* form = Create<TMenuWatchForm>(Application);
-    form->Show();
-    TMainMenu* menu = new TMainMenu(form);
-    TMenuItem* file = NewItem(form, "&File");
-    TMenuItem* open = NewItem(form, "&Open");
-    menu->Items()->Add(file);
-    file->Add(open);
+    auto [form, menu, file, open] = MakeFileOpenMenu();
     EXPECT_EQ(form->MenuChanges, 0);   // not on a form yet
     form->SetMenuComponent(menu);
     Pump();
@@ -293,13 +307,7 @@ TEST_F(MenuTest, TheFormHearsCMMenuChangedForEachChangeOfItsMainMenu) {
 }
 
 TEST_F(MenuTest, AnEnabledChangeInsideAMenuKeepsTheBarAndABarItemsOwnChangeMakesItAgain) {
-    auto* form = Create<TMenuWatchForm>(Application);
-    form->Show();
-    TMainMenu* menu = new TMainMenu(form);
-    TMenuItem* file = NewItem(form, "&File");
-    TMenuItem* open = NewItem(form, "&Open");
-    menu->Items()->Add(file);
-    file->Add(open);
+    auto [form, menu, file, open] = MakeFileOpenMenu();
     form->SetMenuComponent(menu);
     Pump();
     const user::HMENU bar = user::GetMenu(form->Handle());
@@ -463,13 +471,7 @@ public:
 };
 
 TEST_F(MenuTest, AnItemKeepsACopyOfItsBitmapAndItsChangeTellsTheForm) {
-    auto* form = Create<TMenuWatchForm>(Application);
-    form->Show();
-    TMainMenu* menu = new TMainMenu(form);
-    TMenuItem* file = NewItem(form, "&File");
-    TMenuItem* open = NewItem(form, "&Open");
-    menu->Items()->Add(file);
-    file->Add(open);
+    auto [form, menu, file, open] = MakeFileOpenMenu();
     form->SetMenuComponent(menu);
     Pump();
     EXPECT_FALSE(open->HasBitmap());
