@@ -205,14 +205,19 @@ void TsSkinProvider::WMNCLButtonDblClk(TMessage& message) {
     message.WParam = 0;
 }
 
-// A right-click on the title band (caption or icon) pops up the skinned menu where it was released.
+// A right-click on the title band (caption or icon) pops up the skinned menu where it was released, while the
+// manager skins popups; otherwise the window layer shows its own window menu.
 void TsSkinProvider::WMNCRButton(TMessage& message) {
+    const TsSkinManager* manager = FSkinData->SkinManager();
+    const bool skinnedPopups = manager != nullptr && manager->SkinnedPopups();
     const int code = int(message.WParam);
-    if (code != htCaption && code != htTitleIcon) {
+    const bool titleBand = code == htCaption || code == htTitleIcon;
+    if (!skinnedPopups || (message.Msg == user::WM_NCRBUTTONDOWN && !titleBand)) {
         CallOld(message);
         return;
     }
-    if (message.Msg != user::WM_NCRBUTTONUP) return;
+    if (message.Msg != user::WM_NCRBUTTONUP || !titleBand) return;
+    SetHotHT(0);
     const TPoint p = PointFromLParam(message.LParam);
     DropSysMenu(p.x, p.y);
 }

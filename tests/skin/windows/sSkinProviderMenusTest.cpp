@@ -3,8 +3,12 @@
 #include "support/WindowsKit.h"
 
 #include "platform/classes/TMenu.h"
+#include "platform/user/Input.h"
 #include "platform/user/Menus.h"
+#include "platform/user/Window.h"
+#include "platform/user/WindowConstants.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/sCaptionButtons.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
 
@@ -160,6 +164,42 @@ TEST_F(ProviderMenus, BarItemsArePlacedByTheirVisiblePosition) {
     ASSERT_TRUE(user::GetMenuItemRect(form->WindowHandle(), Menu->Handle(), 0, &first));
     EXPECT_EQ(file.left, first.left - provider->FormLeftTop().x);
     EXPECT_EQ(provider->MenuItemRect(Menu->Items()->Items(0)).Width(), 0);
+}
+
+// A right-click on the caption opens the skinned window menu only while the manager skins popups; without
+// that the click goes on to the window layer.
+TEST_F(ProviderMenus, ARightClickOnTheCaptionOpensTheSkinnedWindowMenuOnlyWithSkinnedPopups) {
+    UseSkin(1);
+    for (bool skinned : {true, false}) {
+        SCOPED_TRACE(skinned);
+        Manager->SetSkinnedPopups(skinned);
+        TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 320, 160, 20, 20);
+        form->SetCaption("Right");
+        Pump();
+        TsSkinProvider* provider = ProviderOf(form);
+        ASSERT_NE(provider->SystemMenu(), nullptr);
+        int skinnedMenus = 0;
+        provider->SystemMenu()->OnPopup = [&](TObject*) { ++skinnedMenus; };
+        int loops = 0;
+        user::SetMenuLoopIdleHook([&] {
+            ++loops;
+            user::EndMenu();
+            return true;
+        });
+        const TPoint at = ScreenOf(form, form->Width() / 2, provider->SysBorderHeight() + provider->CaptionHeight() / 2);
+        ASSERT_EQ(HitAt(form, at), LRESULT(htCaption));
+        Display->Click(at.x, at.y, user::MouseButton::Right);
+        Pump();
+        user::SetMenuLoopIdleHook({});
+        EXPECT_EQ(skinnedMenus, skinned ? 1 : 0);
+        // Off, the click goes on to the window layer, which opens no menu of its own: the skinned frame has
+        // taken the form's own border icons away.
+        EXPECT_EQ(loops, skinned ? 1 : 0);
+        EXPECT_EQ(user::GetWindowStyle(form->WindowHandle()) & user::WS_SYSMENU, 0u);
+        provider->SystemMenu()->OnPopup = nullptr;
+        form->Hide();
+    }
+    Manager->SetSkinnedPopups(true);
 }
 
 }
