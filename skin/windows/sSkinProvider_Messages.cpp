@@ -35,7 +35,7 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
     case user::WM_PRINT:
         WMPrint(message);
         return;
-    case user::WM_PRINTCLIENT:
+    case user::WM_PRINTCLIENT:   // the client part of a print: the skinned background, as on the screen
         if (message.WParam != 0 && FForm->HandleAllocated() && !FormBusy())
             PaintForm(reinterpret_cast<gdi::HDC>(message.WParam));
         return;
@@ -334,10 +334,6 @@ void TsSkinProvider::WMPrint(TMessage& message) {
 void TsSkinProvider::WMSysCommand(TMessage& message) {
     if (FBorderDrag.SysCommand(message)) return;
     const WPARAM command = message.WParam & 0xFFF0;
-    if (command == user::SC_KEYMENU && message.LParam == ' ' && FSystemMenu != nullptr) {
-        DropSysMenuAtIcon();   // Alt+Space
-        return;
-    }
     if ((message.WParam & 0xFFFF) == user::SC_DRAGMOVE) FForm->Repaint();
     CallOld(message);
     if (FForm == nullptr) return;

@@ -5,6 +5,8 @@
 #include "platform/classes/TMenu.h"
 #include "platform/user/Input.h"
 #include "platform/user/Menus.h"
+#include "platform/user/Messages.h"
+#include "platform/user/MessageIds.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sSkinManager.h"
@@ -200,6 +202,29 @@ TEST_F(ProviderMenus, ARightClickOnTheCaptionOpensTheSkinnedWindowMenuOnlyWithSk
         form->Hide();
     }
     Manager->SetSkinnedPopups(true);
+}
+
+// Alt+Space goes on to the window procedure like any other key of the window menu: the skinned menu does not
+// drop for it.
+TEST_F(ProviderMenus, AltSpaceDoesNotDropTheSkinnedWindowMenu) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 320, 160, 20, 20);
+    Pump();
+    TsSkinProvider* provider = ProviderOf(form);
+    ASSERT_NE(provider->SystemMenu(), nullptr);
+    int skinnedMenus = 0;
+    provider->SystemMenu()->OnPopup = [&](TObject*) { ++skinnedMenus; };
+    user::SetMenuLoopIdleHook([] {
+        user::EndMenu();
+        return true;
+    });
+    WatchSysCommands(form);
+    user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_KEYMENU, ' ');
+    Pump();
+    user::SetMenuLoopIdleHook({});
+    EXPECT_EQ(SysCommands, (std::vector<WPARAM> {user::SC_KEYMENU}));   // the command was seen
+    EXPECT_EQ(skinnedMenus, 0);
+    provider->SystemMenu()->OnPopup = nullptr;
 }
 
 }

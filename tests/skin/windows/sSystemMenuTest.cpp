@@ -51,7 +51,7 @@ protected:
         Manager->SetActive(true);
         Pump();
     }
-    // Opens the menu through Alt+Space and runs choose while it is open (Escape when none).
+    // Opens the menu below the title icon and runs choose while it is open (Escape when none).
     void OpenAndChoose(TForm* form, std::function<void()> choose = {}) {
         Opened = false;
         user::SetMenuLoopIdleHook([this, choose, turns = 0]() mutable {
@@ -63,7 +63,7 @@ protected:
                 Display->Press(user::VK_ESCAPE);
             return true;
         });
-        user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_KEYMENU, ' ');
+        ProviderOf(form)->DropSysMenuAtIcon();
         Pump();
         user::SetMenuLoopIdleHook({});
     }
@@ -224,7 +224,7 @@ TEST_F(SkinnedSystemMenu, TheSkinListShowsTheArrowAndTheCurrentSkinsCheckMark) {
             Display->WriteScreenshotPng(WindowsPictureDir() + "/SkinnedSystemMenu.png", &area);
             user::EndMenu();
         }});
-    user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_KEYMENU, ' ');
+    ProviderOf(form)->DropSysMenuAtIcon();
     Pump();
     const int menuItem = Manager->GetSkinIndex("MENUITEM");
     ASSERT_TRUE(Manager->IsValidSkinIndex(menuItem));
