@@ -141,6 +141,7 @@ public:
     // ---- Painting ----
     void PrepareCache();
     void PaintAll(gdi::HDC dc);
+    void PaintSizingStrips(gdi::HDC dc);
     void PaintForm(gdi::HDC dc);
     void UpdateRgn();
     bool FormChanged() const;

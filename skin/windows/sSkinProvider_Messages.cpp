@@ -303,7 +303,10 @@ void TsSkinProvider::WMNCPaint(TMessage& message) {
     const user::HDC dc = user::GetWindowDC(hwnd);
     if (dc != nullptr) {
         const int saved = gdi::SaveDC(dc);
-        PaintAll(dc);
+        if (!FGeometry.HasBorder() && (style & user::WS_THICKFRAME))
+            PaintSizingStrips(dc);
+        else
+            PaintAll(dc);
         gdi::RestoreDC(dc, saved);
         user::ReleaseDC(hwnd, dc);
     }

@@ -319,6 +319,25 @@ void TsSkinProvider::PaintAll(gdi::HDC dc) {
     CopyRect(dc, rightX, t + m + bw, SysBorderHeight() + bw, cache->Height(), cache, rightX, t + m + bw);
 }
 
+// A form without a border but with a sizing frame: four strips of the frame's width from the cache.
+void TsSkinProvider::PaintSizingStrips(gdi::HDC dc) {
+    if (FForm == nullptr || dc == nullptr) return;
+    if (FSkinData->BGChanged) {
+        PrepareCache();
+        FSkinData->BGChanged = false;
+        FSkinData->SetUpdating(false);
+    }
+    TBitmap* cache = FormCache();
+    if (cache == nullptr) return;
+    const int s = FForm->BorderWidth() + 3;
+    const int w = FForm->Width();
+    const int h = FForm->Height();
+    CopyRect(dc, 0, 0, w, s, cache, 0, 0);
+    CopyRect(dc, 0, s, s, h - 2 * s, cache, 0, s);
+    CopyRect(dc, 0, h - s, w, s, cache, 0, h - s);
+    CopyRect(dc, w - s, s, s, h - 2 * s, cache, w - s, s);
+}
+
 void TsSkinProvider::PaintForm(gdi::HDC dc) {
     if (FSkinData->ComposingChildren || dc == nullptr) return;
     if (FSkinData->AnimChild() != nullptr) {

@@ -7,8 +7,12 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TMenu.h"
 #include "platform/user/Menus.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
+#include "platform/user/Window.h"
+#include "platform/user/WinPos.h"
+#include "platform/user/WindowConstants.h"
 #include "skin/engine/sBackground.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
@@ -262,6 +266,118 @@ TEST_F(ProviderPaint, AFirstMenuItemWiderThanTheFormStaysOnTheFirstRow) {
     first->OnAdvancedDrawItem = skinned;
     EXPECT_EQ(drawn.top, native.top - p->FormLeftTop().y);
     EXPECT_EQ(drawn.top, p->CaptionHeight() + p->SysBorderHeight());
+}
+
+}
+}
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+namespace fs = std::filesystem;
+
+// A form without a border that has a sizing frame: its frame is four strips from the cache, the client is left
+// as it was.
+TEST_F(ProviderPaint, ASizingFrameWithoutABorderIsFourStripsFromTheCache) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsNone, {biSystemMenu}, 200, 120);
+    const user::HWND hwnd = form->WindowHandle();
+    user::SetWindowLong(hwnd, user::GWL_STYLE, user::GetWindowLong(hwnd, user::GWL_STYLE) | user::WS_THICKFRAME);
+    user::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+        user::SWP_NOMOVE | user::SWP_NOSIZE | user::SWP_NOZORDER | user::SWP_NOACTIVATE | user::SWP_FRAMECHANGED);
+    Pump();
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_GT(form->Width() - form->ClientWidth(), 0);
+    TBitmap* cache = p->FormCache();
+    ASSERT_EQ(cache->Width(), form->Width());
+    ASSERT_EQ(cache->Height(), form->Height());
+    cache->Canvas()->Brush()->SetColor(clLime);
+    cache->Canvas()->FillRect(TRect {0, 0, cache->Width(), cache->Height()});
+    const int w = form->Width(), h = form->Height();
+    const TPoint client = form->ClientToScreen(TPoint {form->ClientWidth() / 2, form->ClientHeight() / 2});
+    user::FlushDisplay();
+    const gdi::COLORREF clientBefore = Display->ScreenPixel(client.x, client.y);
+    ASSERT_NE(clientBefore, gdi::COLORREF(clLime));
+    form->Perform(user::WM_NCPAINT, 0, 0);
+    user::FlushDisplay();
+    struct Spot {
+        const char* strip;
+        int x, y;
+    };
+    for (const Spot s : {Spot {"top", w / 2, 1}, Spot {"left", 1, h / 2}, Spot {"bottom", w / 2, h - 2},
+             Spot {"right", w - 2, h / 2}, Spot {"top, third column", w / 3, 2}, Spot {"left, inner column", 2, h / 3}})
+        EXPECT_EQ(WindowPixel(form, s.x, s.y), gdi::COLORREF(clLime)) << s.strip;
+    EXPECT_EQ(Display->ScreenPixel(client.x, client.y), clientBefore);
+}
+
+// Two skins that both keep the bare title band: after the change the frame is the new skin's whole frame (the
+// refresh that follows a new skin drops the old skin's band before anything is painted).
+class ProviderTitleBand : public ProviderPaint {
+protected:
+    void TearDown() override {
+        ProviderPaint::TearDown();
+        std::error_code ignored;
+        fs::remove_all(Root, ignored);
+    }
+    // A copy of one of our skins whose form section sets RESERVEDBOOLEAN.
+    void CopyKeepingTheTitleBand(const std::string& name) {
+        const fs::path from = fs::path(KORVEX_SOURCE_DIR) / "skins" / name;
+        const fs::path to = Root / name;
+        fs::create_directories(to);
+        for (const auto& entry : fs::directory_iterator(from))
+            fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::overwrite_existing);
+        std::ifstream in(to / "Options.dat", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        in.close();
+        std::string options = text.str();
+        const std::size_t form = options.find("[FORM]");
+        ASSERT_NE(form, std::string::npos);
+        const std::size_t key = options.find("RESERVEDBOOLEAN=FALSE", form);
+        ASSERT_NE(key, std::string::npos);
+        ASSERT_LT(key, options.find("\n[", form + 1));
+        options.replace(key, 21, "RESERVEDBOOLEAN=TRUE");
+        std::ofstream(to / "Options.dat", std::ios::binary | std::ios::trunc) << options;
+    }
+    fs::path Root = fs::temp_directory_path() / ("korvex-titleband-" + std::to_string(::getpid()));
+};
+
+TEST_F(ProviderTitleBand, ASkinChangeShowsTheNewSkinsWholeFrameThoughBothKeepTheTitleBand) {
+    CopyKeepingTheTitleBand(ctltest::OurSkins[0]);
+    CopyKeepingTheTitleBand(ctltest::OurSkins[1]);
+    test::LoadFolderSkin(*Manager, Root.string(), ctltest::OurSkins[0]);
+    Pump();
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 300);
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_TRUE(Manager->Sections[std::size_t(p->SkinData()->SkinIndex)].ReservedBoolean);
+    p->RefreshFormFrame();
+    Pump();
+    test::LoadFolderSkin(*Manager, Root.string(), ctltest::OurSkins[1]);
+    Pump();
+    ASSERT_TRUE(Manager->Sections[std::size_t(p->SkinData()->SkinIndex)].ReservedBoolean);
+    auto pixels = [&] {
+        std::vector<TColor> all;
+        TBitmap* cache = p->FormCache();
+        for (int y = 0; y < cache->Height(); ++y)
+            for (int x = 0; x < cache->Width(); ++x)
+                all.push_back(cache->Canvas()->Pixels(x, y));
+        return all;
+    };
+    const std::vector<TColor> afterChange = pixels();
+    p->RefreshFormFrame();   // the whole frame of the new skin
+    Pump();
+    const std::vector<TColor> rebuilt = pixels();
+    ASSERT_EQ(afterChange.size(), rebuilt.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < rebuilt.size(); ++i)
+        if (afterChange[i] != rebuilt[i]) ++differing;
+    EXPECT_EQ(differing, 0u);
 }
 
 }
