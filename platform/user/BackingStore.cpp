@@ -189,6 +189,7 @@ void PresentAll() {
     Display* display = CurrentDisplay();
     if (!display) return;
     MarkOpenDcsDirty();   // drawing through DCs still held counts as changed
+    ShowScreenDcs();      // and drawing into the screen itself shows at once
     for (WindowObject* top : Desktop()->Children) {
         TopLevelState* state = top->Top.get();
         if (!state || !state->Surface || !state->SurfaceShown || !state->Store || state->Dirty.IsEmpty()) continue;

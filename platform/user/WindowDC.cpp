@@ -6,6 +6,7 @@
 #include "platform/user/Screen.h"
 #include "platform/user/WindowObject.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -25,6 +26,7 @@ struct OpenDc {
     bool Dead = false;
     bool Paint = false;   // made by BeginPaint
     gdi::Bitmap* Capture = nullptr;   // screen DCs: the picture of the screen they read from, once taken (owned)
+    gdi::Bitmap* Shown = nullptr;     // screen DCs: the capture as the screen last showed it (owned)
 };
 
 std::map<HDC, OpenDc>& OpenDcs() {
@@ -94,11 +96,46 @@ gdi::Bitmap* CaptureForScreenDc(HDC dc, gdi::SIZE size) {
     gdi::Bitmap* capture = display ? display->CaptureScreen(RECT {0, 0, size.cx, size.cy}) : nullptr;
     if (!capture) capture = gdi::Bitmap::Create(size.cx, size.cy, gdi::PixelFormat::pf32bit);
     it->second.Capture = capture;
+    it->second.Shown = capture ? capture->Clone() : nullptr;
     return capture;
 }
 
-// A DC of the whole screen: it reads what the screen shows; drawing into it shows nothing. Measuring text and
-// selecting fonts need no pixels, so the screen is captured only when pixels are read or drawn.
+// What was drawn into a screen DC since it was last shown goes to the screen, as the XOR of the two pictures.
+void ShowScreenDrawing(OpenDc& info) {
+    if (!info.Capture || !info.Shown) return;
+    gdi::Bitmap& now = *info.Capture;
+    gdi::Bitmap& shown = *info.Shown;
+    const int width = std::min(now.Width(), shown.Width()), height = std::min(now.Height(), shown.Height());
+    RECT changed {width, height, 0, 0};
+    for (int y = 0; y < height; ++y) {
+        const gdi::BYTE* a = now.ScanLine(y);
+        const gdi::BYTE* b = shown.ScanLine(y);
+        for (int x = 0; x < width; ++x)
+            if (a[x * 4] != b[x * 4] || a[x * 4 + 1] != b[x * 4 + 1] || a[x * 4 + 2] != b[x * 4 + 2]) {
+                changed.left = std::min<int>(changed.left, x);
+                changed.right = std::max<int>(changed.right, x + 1);
+                changed.top = std::min<int>(changed.top, y);
+                changed.bottom = y + 1;
+            }
+    }
+    if (changed.left >= changed.right) return;
+    gdi::Bitmap* mask = gdi::Bitmap::Create(changed.Width(), changed.Height(), gdi::PixelFormat::pf32bit);
+    if (!mask) return;
+    for (int y = changed.top; y < changed.bottom; ++y) {
+        const gdi::BYTE* a = now.ScanLine(y) + size_t(changed.left) * 4;
+        gdi::BYTE* b = shown.ScanLine(y) + size_t(changed.left) * 4;
+        gdi::BYTE* m = mask->ScanLine(y - changed.top);
+        for (int i = 0; i < changed.Width() * 4; ++i) {
+            m[i] = (i % 4 == 3) ? 0 : gdi::BYTE(a[i] ^ b[i]);
+            b[i] = a[i];
+        }
+    }
+    if (Display* display = CurrentDisplay()) display->XorScreen(*mask, changed);
+    gdi::DeleteObject(mask);
+}
+
+// A DC of the whole screen: it reads what the screen shows, and what is drawn into it shows over every window.
+// Measuring text and selecting fonts need no pixels, so the screen is captured only when pixels are read or drawn.
 HDC ScreenDc() {
     Display* display = CurrentDisplay();
     if (!display) return nullptr;
@@ -170,6 +207,10 @@ void MarkOpenDcsDirty() {
         if (info.Dead) continue;
         if (WindowObject* w = FromHandle(info.Hwnd)) MarkDirty(TopLevelOf(w), dc->EffectiveClip());
     }
+}
+
+void ShowScreenDcs() {
+    for (auto& [dc, info] : OpenDcs()) ShowScreenDrawing(info);
 }
 
 void MarkPaintDc(HDC dc) {
@@ -254,10 +295,13 @@ int ReleaseDC(HWND, HDC dc) {
     if (!it->second.Dead)
         if (WindowObject* w = FromHandle(it->second.Hwnd))
             detail::MarkDirty(detail::TopLevelOf(w), dc->EffectiveClip());
+    ShowScreenDrawing(it->second);
     gdi::Bitmap* capture = it->second.Capture;
+    gdi::Bitmap* shown = it->second.Shown;
     dcs.erase(it);
     gdi::DeleteDC(dc);
     if (capture) gdi::DeleteObject(capture);
+    if (shown) gdi::DeleteObject(shown);
     return 1;
 }
 

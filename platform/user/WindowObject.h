@@ -200,6 +200,7 @@ bool IsUpdateLocked(const WindowObject* w);
 void DropPaintState(WindowObject* w);
 void RefreshOpenDcs();
 void MarkOpenDcsDirty();
+void ShowScreenDcs();   // what was drawn into screen DCs goes to the screen
 HDC MakeWindowDc(WindowObject* w, DcArea area, DWORD dcxFlags, const gdi::BandedRegion* intersect,
     const gdi::BandedRegion* exclude);   // regions in store coordinates
 void ReleaseDcsOf(WindowObject* w);

@@ -133,6 +133,12 @@ public:
     virtual void PresentLayered(SurfaceId id, const gdi::Bitmap& argb, std::uint8_t constantAlpha) = 0;
     // What the screen shows in a rectangle, as a new 32-bit bitmap (hints blend over it without a compositor).
     virtual gdi::Bitmap* CaptureScreen(const gdi::RECT& rect) = 0;
+    // Drawing into the screen itself, over every window: XORs the mask's colour bits into what the screen shows
+    // at rect (the mask is rect's size); the same mask again puts the pixels back. By default nothing shows.
+    virtual void XorScreen(const gdi::Bitmap& mask, const gdi::RECT& rect) {
+        (void)mask;
+        (void)rect;
+    }
     virtual bool HasCompositor() const = 0;
 
     virtual void SetCursor(SurfaceId id, CursorShape shape) = 0;

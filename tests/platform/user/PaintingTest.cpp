@@ -559,6 +559,28 @@ TEST_F(Paint, TheScreenDcReadsWhatTheScreenShows) {
     gdi::DeleteObject(copy);
 }
 
+// An inverted band drawn into the screen shows over the window and the desktop; drawn again it is gone.
+TEST_F(Paint, DrawingIntoTheScreenDcShowsOnTheScreenAndDrawnTwiceIsGone) {
+    HWND w = Create(WS_POPUP | WS_VISIBLE, 10, 10, 50, 50);
+    SetHandler(w, Painter(Red));
+    Pump();
+    const COLORREF desk = HeadlessDisplay::DesktopColor;
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_TRUE(gdi::PatBlt(screen, 40, 30, 40, 3, gdi::DSTINVERT));   // from inside the window out over the desktop
+    Pump();
+    EXPECT_EQ(Screen->ScreenPixel(45, 31), Red ^ 0xFFFFFFu);
+    EXPECT_EQ(Screen->ScreenPixel(70, 31), desk ^ 0xFFFFFFu);
+    EXPECT_EQ(Screen->ScreenPixel(45, 34), Red);
+    EXPECT_EQ(Screen->ScreenPixel(81, 31), desk);
+    EXPECT_TRUE(gdi::PatBlt(screen, 40, 30, 40, 3, gdi::DSTINVERT));
+    Pump();
+    EXPECT_EQ(Screen->ScreenPixel(45, 31), Red);
+    EXPECT_EQ(Screen->ScreenPixel(70, 31), desk);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    (void)w;
+}
+
 TEST_F(Paint, AScreenDcUsedOnlyToMeasureTextTakesNoCaptureOfTheScreen) {
     HWND w = Create(WS_POPUP | WS_VISIBLE, 10, 10, 50, 50);
     SetHandler(w, Painter(Red));

@@ -171,6 +171,36 @@ TEST_F(BorderDrag, MoveFromTheWindowMenuRunsTheOutlineFromThePointer) {
     EXPECT_EQ(SystemLoops, 0);
 }
 
+// The outline is drawn into the screen itself: its pixels show inverted while the drag runs, and are back after.
+TEST_F(BorderDrag, TheOutlineShowsOnTheScreenDuringTheDragAndIsGoneAfter) {
+    const TRect to = Moved(40, 30);
+    // On the outline's right and bottom lines, clear of the form where it starts and where it ends.
+    const TPoint onOutline[] {{to.right, to.bottom - 5}, {to.right - 10, to.bottom}, {to.left + 5, to.bottom}};
+    const TPoint offOutline {to.right + 3, to.bottom + 3};
+    std::vector<gdi::COLORREF> before;
+    for (TPoint p : onOutline) before.push_back(Display->ScreenPixel(p.x, p.y));
+    const gdi::COLORREF offBefore = Display->ScreenPixel(offOutline.x, offOutline.y);
+
+    const TPoint from = ScreenOf(Wnd, P->FormWidth() / 2, P->CaptionHeight() / 2 + 2);
+    Display->AdvanceTimeMs(1000);
+    Display->MoveMouse(from.x, from.y);
+    Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+    Pump();
+    Display->MoveMouse(from.x + 40, from.y + 30);
+    Pump();
+    ASSERT_TRUE(TsSkinProvider::InOutlineDrag());
+    EXPECT_EQ(TsSkinProvider::OutlineRect(), to);
+    for (std::size_t i = 0; i < std::size(onOutline); ++i)
+        EXPECT_EQ(Display->ScreenPixel(onOutline[i].x, onOutline[i].y), before[i] ^ 0xFFFFFFu) << i;
+    EXPECT_EQ(Display->ScreenPixel(offOutline.x, offOutline.y), offBefore);
+
+    Display->ButtonUp(user::MouseButton::Left, from.x + 40, from.y + 30);
+    Pump();
+    ASSERT_EQ(Wnd->BoundsRect(), to);
+    for (std::size_t i = 0; i < std::size(onOutline); ++i)
+        EXPECT_EQ(Display->ScreenPixel(onOutline[i].x, onOutline[i].y), before[i]) << i;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Snapping
 

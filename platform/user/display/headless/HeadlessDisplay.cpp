@@ -134,6 +134,21 @@ gdi::Bitmap* HeadlessDisplay::CaptureScreen(const gdi::RECT& rect) {
     return Screenshot(&rect);
 }
 
+void HeadlessDisplay::XorScreen(const gdi::Bitmap& mask, const gdi::RECT& rect) {
+    const int width = std::min(mask.Width(), rect.Width()), height = std::min(mask.Height(), rect.Height());
+    for (int y = 0; y < height; ++y) {
+        const gdi::BYTE* row = mask.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t bits = std::uint32_t(row[x * 4]) | std::uint32_t(row[x * 4 + 1]) << 8
+                | std::uint32_t(row[x * 4 + 2]) << 16;
+            if (bits == 0) continue;
+            auto [it, added] = FScreenXor.try_emplace({rect.top + y, rect.left + x}, 0u);
+            it->second ^= bits;
+            if (it->second == 0) FScreenXor.erase(it);
+        }
+    }
+}
+
 void HeadlessDisplay::SetCursor(SurfaceId id, CursorShape shape) {
     auto it = FSurfaces.find(id);
     if (it != FSurfaces.end()) it->second.Cursor = shape;
@@ -323,6 +338,15 @@ gdi::Bitmap* HeadlessDisplay::Screenshot(const gdi::RECT* rect) const {
     if (!shot) return nullptr;
     shot->Fill(DesktopColor);
     ComposeOnto(*shot, area);
+    for (auto it = FScreenXor.lower_bound({area.top, area.left}); it != FScreenXor.end(); ++it) {
+        const auto [y, x] = it->first;
+        if (y >= area.bottom) break;
+        if (x < area.left || x >= area.right) continue;
+        gdi::BYTE* p = shot->ScanLine(y - area.top) + size_t(x - area.left) * 4;
+        p[0] ^= gdi::BYTE(it->second);
+        p[1] ^= gdi::BYTE(it->second >> 8);
+        p[2] ^= gdi::BYTE(it->second >> 16);
+    }
     return shot;
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvex::user {
@@ -46,6 +47,7 @@ public:
     void Present(SurfaceId id, const gdi::Bitmap& store, const std::vector<gdi::RECT>& dirty) override;
     void PresentLayered(SurfaceId id, const gdi::Bitmap& argb, std::uint8_t constantAlpha) override;
     gdi::Bitmap* CaptureScreen(const gdi::RECT& rect) override;
+    void XorScreen(const gdi::Bitmap& mask, const gdi::RECT& rect) override;
     bool HasCompositor() const override { return FCompositor; }
 
     void SetCursor(SurfaceId id, CursorShape shape) override;
@@ -124,6 +126,7 @@ private:
     DisplaySink* FSink = nullptr;
     int FCaptures = 0;
     gdi::SIZE FScreen;
+    std::map<std::pair<int, int>, std::uint32_t> FScreenXor;   // drawn into the screen itself: (y, x) -> colour bits
     gdi::RECT FWorkArea;
     std::vector<MonitorArea> FExtraMonitors;
     bool FCompositor = false;

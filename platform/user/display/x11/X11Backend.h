@@ -139,6 +139,7 @@ public:
     void Present(SurfaceId id, const gdi::Bitmap& store, const std::vector<gdi::RECT>& dirty) override;
     void PresentLayered(SurfaceId id, const gdi::Bitmap& argb, std::uint8_t constantAlpha) override;
     gdi::Bitmap* CaptureScreen(const gdi::RECT& rect) override;
+    void XorScreen(const gdi::Bitmap& mask, const gdi::RECT& rect) override;
     bool HasCompositor() const override;
 
     void SetCursor(SurfaceId id, CursorShape shape) override;

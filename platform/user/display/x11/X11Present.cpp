@@ -268,4 +268,30 @@ gdi::Bitmap* X11Display::CaptureScreen(const gdi::RECT& rect) {
     return bitmap;
 }
 
+void X11Display::XorScreen(const gdi::Bitmap& mask, const gdi::RECT& rect) {
+    const int width = std::min(mask.Width(), rect.Width()), height = std::min(mask.Height(), rect.Height());
+    if (width <= 0 || height <= 0) return;
+    Visual* visual = static_cast<Visual*>(FVisual);
+    XImage* image = XCreateImage(
+        FDisplay, visual, unsigned(FDepth), ZPixmap, 0, nullptr, unsigned(width), unsigned(height), 32, 0);
+    if (!image) return;
+    image->data = static_cast<char*>(std::calloc(size_t(image->bytes_per_line), size_t(height)));
+    Channel red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
+    for (int y = 0; y < height; ++y) {
+        const gdi::BYTE* row = mask.ScanLine(y);
+        for (int x = 0; x < width; ++x)
+            XPutPixel(image, x, y, red.Pack(row[x * 4 + 2]) | green.Pack(row[x * 4 + 1]) | blue.Pack(row[x * 4]));
+    }
+    // On the root, through every window above it, as a drag outline is drawn.
+    XGCValues values {};
+    values.function = GXxor;
+    values.subwindow_mode = IncludeInferiors;
+    values.graphics_exposures = False;
+    GC gc = XCreateGC(FDisplay, FRoot, GCFunction | GCSubwindowMode | GCGraphicsExposures, &values);
+    XPutImage(FDisplay, FRoot, gc, image, 0, 0, rect.left, rect.top, unsigned(width), unsigned(height));
+    XFreeGC(FDisplay, gc);
+    XDestroyImage(image);
+    XFlush(FDisplay);
+}
+
 }
