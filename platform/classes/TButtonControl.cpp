@@ -4,6 +4,7 @@
 #include "platform/base/Strings.h"
 #include "platform/base/Utf8.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TComponentWatch.h"
 #include "platform/user/Focus.h"
 #include "platform/user/controls/StandardClasses.h"
@@ -56,6 +57,16 @@ bool IsAccel(char32_t key, const std::string& caption) {
         return base::AnsiUpperCase(caption.substr(at, pos - at)) == wanted;
     }
     return false;
+}
+
+void TButtonControl::ActionChange(TObject* sender, bool checkDefaults) {
+    TWinControl::ActionChange(sender, checkDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (action == nullptr || (checkDefaults && Checked())) return;
+    bool wasDisabled = FClicksDisabled;
+    FClicksDisabled = true;   // taking the state is not a click
+    SetChecked(action->Checked());
+    FClicksDisabled = wasDisabled;
 }
 
 }

@@ -25,6 +25,7 @@ protected:
     virtual bool GetChecked() const { return false; }
     void WndProc(TMessage& message) override;
     virtual void CNCommand(TMessage& m) { (void)m; }   // BN_* notifications of the window
+    void ActionChange(TObject* sender, bool checkDefaults) override;   // also the action's Checked
 
 private:
     bool FClicksDisabled = false;

@@ -5,6 +5,7 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/Errors.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
@@ -382,6 +383,48 @@ void TControl::Loaded() {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+    if (operation == opRemove && FActionLink != nullptr && component == FActionLink->Action()) SetAction(nullptr);
+}
+
+TBasicAction* TControl::Action() const {
+    return FActionLink != nullptr ? FActionLink->Action() : nullptr;
+}
+
+void TControl::SetAction(TBasicAction* value) {
+    if (value == Action()) return;
+    if (value == nullptr) {
+        if (FActionLink->Action() != nullptr) FActionLink->Action()->RemoveFreeNotification(this);
+        FActionLink.reset();
+        return;
+    }
+    if (FActionLink == nullptr) {
+        FActionLink = std::make_unique<TBasicActionLink>();
+        FActionLink->OnChange = [this](TBasicAction* action) { ActionChange(action, false); };
+    } else if (FActionLink->Action() != nullptr) {
+        FActionLink->Action()->RemoveFreeNotification(this);
+    }
+    FActionLink->SetAction(value);
+    value->FreeNotification(this);
+    ActionChange(value, ComponentState().Contains(csLoading));
+}
+
+TComponent* TControl::ActionComponent() const {
+    return Action();
+}
+
+void TControl::SetActionComponent(TComponent* value) {
+    auto* action = dynamic_cast<TBasicAction*>(value);
+    if (value != nullptr && action == nullptr) throw EInvalidOperation("The component is not an action");
+    SetAction(action);
+}
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (action == nullptr) return;
+    if (!checkDefaults || Caption().empty() || Caption() == Name()) SetCaption(action->Caption());
+    if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+    if (!checkDefaults || Hint().empty()) SetHint(action->Hint());
+    if (!checkDefaults || Visible()) SetVisible(action->Visible());
 }
 
 void TControl::SetZOrder(bool topMost) {

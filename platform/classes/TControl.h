@@ -36,6 +36,9 @@ bool MoveInZOrder(std::vector<T*>& list, T* item, bool topMost) {
 // state, key preview) and calls Dispatch. Dispatch calls the handler of the message's number (WMPaint,
 // CMMouseEnter ...); handlers are virtual: an override calls the inherited one for the default behaviour.
 // A message without a handler goes to DefaultHandler.
+class TBasicAction;
+class TBasicActionLink;
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
@@ -98,6 +101,12 @@ public:
     void SetShowHint(bool value);   // ParentShowHint goes off
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value);
+
+    // The linked action: its changes reach ActionChange; Click executes it when OnClick is not set.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    TComponent* ActionComponent() const;   // Action for streaming
+    void SetActionComponent(TComponent* value);
     // Reading order; with ParentBiDiMode on it is the parent's (a form's: the application's).
     TBiDiMode BiDiMode() const { return FBiDiMode; }
     void SetBiDiMode(TBiDiMode value);   // CM_BIDIMODECHANGED; ParentBiDiMode goes off
@@ -203,6 +212,9 @@ protected:
     virtual void Resize();   // OnResize
     virtual void RequestAlign();   // the parent lays out again
     virtual void VisibleChanging() { }
+    // Takes a TCustomAction's Caption, Enabled, Hint and Visible; with checkDefaults only where the control
+    // still has its default value.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void UpdateAnchorRules();
@@ -282,6 +294,7 @@ private:
     bool FUpdatingFont = false;
     std::string FText;
     std::string FHint;
+    std::unique_ptr<TBasicActionLink> FActionLink;
     bool FShowHint = false;
     bool FParentShowHint = true;
     TBiDiMode FBiDiMode = bdLeftToRight;

@@ -3,6 +3,7 @@
 #include "platform/classes/TControl.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TMenu.h"
@@ -73,7 +74,10 @@ void TControl::DropMouseCapture() {
 // Mouse
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
+    else if (FActionLink != nullptr)
+        FActionLink->Execute();
 }
 
 void TControl::DblClick() {

@@ -4,6 +4,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/StdCtrlsTypes.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TImageList.h"
@@ -288,4 +289,11 @@ void TsBitBtn::WndProc(TMessage& message) {
     TsCoreButton::WndProc(message);
 }
 
+
+void TsBitBtn::ActionChange(TObject* sender, bool checkDefaults) {
+    SetGlyph(nullptr);
+    TsGlyphImages<TsCoreButton<TBitBtn>>::ActionChange(sender, checkDefaults);
+    if (dynamic_cast<TCustomAction*>(sender) != nullptr) BitBtnActionHook(this);
+    Invalidate();
+}
 }

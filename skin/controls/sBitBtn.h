@@ -98,6 +98,7 @@ protected:
     TsCommonData* GlyphSkinData() const override { return SkinData(); }
     void GlyphSettingChanged() override;   // the skin data invalidated
     void GlyphRebuilt() override { Invalidate(); }
+    void ActionChange(classes::TObject* sender, bool checkDefaults) override;   // the glyph cleared first
 
 private:
     TacGlyphLayout LayoutNow() const;

@@ -3,6 +3,7 @@
 
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/GdiConstants.h"
@@ -71,6 +72,11 @@ void TsButton::PrepareCache() {
         DrawTextBiDiModeFlags(gdi::DT_EXPANDTABS | gdi::DT_WORDBREAK | gdi::DT_CENTER), data, hot);
     if (!Caption().empty()) Core().PaintFocus(canvas, r);
     Core().EndCache(ci);
+}
+
+void TsButton::ActionChange(TObject* sender, bool checkDefaults) {
+    TsCoreButton<TButton>::ActionChange(sender, checkDefaults);
+    if (auto* action = dynamic_cast<TCustomAction*>(sender)) SetEnabled(action->Enabled());
 }
 
 }

@@ -24,6 +24,7 @@ public:
 
 protected:
     virtual void PrepareCache();
+    void ActionChange(classes::TObject* sender, bool checkDefaults) override;   // then the action's Enabled
 };
 
 // The caption's size for the button's width (DT_CALCRECT, word-wrapped in maxWidth); (0, 0) for no text.

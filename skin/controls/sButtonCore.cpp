@@ -3,6 +3,7 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TComponentWatch.h"
@@ -77,7 +78,8 @@ void TacButtonCore::PaintFocus(TCanvas* canvas, TRect r) const {
 }
 
 void TacButtonCore::EndCache(const TsParentCacheInfo& ci, const std::function<void()>& last) {
-    if (!FOwner->Enabled())
+    auto* action = dynamic_cast<TCustomAction*>(FOwner->Action());
+    if (!FOwner->Enabled() || (action != nullptr && !action->Enabled()))
         ApplyDisabledLook(FData->CacheBmp(), DisabledKind, FOwner, TPoint {FOwner->Left(), FOwner->Top()}, ci);
     if (last) last();
     FData->BGChanged = false;
@@ -246,6 +248,9 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
         return true;
     case CM_UIACTIVATE:
         FData->Updating = false;
+        break;
+    case CM_ACTIONUPDATE:
+        if (auto* action = dynamic_cast<TCustomAction*>(FOwner->Action())) FOwner->SetEnabled(action->Enabled());
         break;
     case user::WM_LBUTTONDOWN:
     case user::WM_LBUTTONDBLCLK:

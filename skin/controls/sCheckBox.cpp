@@ -2,6 +2,7 @@
 #include "skin/controls/sCheckBox.h"
 
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TImageList.h"
 #include "platform/user/controls/Button.h"
@@ -24,6 +25,8 @@ TsCheckBox::TsCheckBox(TComponent* owner) : TacCheckControl(owner, TacControlKin
 TClass TsCheckBox::StaticClass() {
     using T = TsCheckBox;
     static const TClassInfo info = MakeClass<T, TCustomCheckBox>("TsCheckBox", [](TPropertyBuilder<T>& p) {
+        p.Component("Action", &T::ActionComponent, &T::SetActionComponent).Info().ObjectClassOf
+            = &TBasicAction::StaticClass;
         p.Enum("Alignment", &T::Alignment, &T::SetAlignment, AlignmentIdents, taRightJustify);
         p.Bool("AllowGrayed", &T::AllowGrayed, &T::SetAllowGrayed, false);
         p.Bool("AutoSize", &T::AutoSize, &T::SetAutoSize, true);
@@ -76,4 +79,10 @@ void TsCheckBox::WndProc(TMessage& message) {
     TCustomCheckBox::WndProc(message);
 }
 
+
+void TsCheckBox::ActionChange(TObject* sender, bool checkDefaults) {
+    SkinData()->BGChanged = true;
+    TCustomCheckBox::ActionChange(sender, checkDefaults);
+    Repaint();
+}
 }

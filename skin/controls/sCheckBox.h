@@ -22,6 +22,7 @@ public:
 
 protected:
     void WndProc(classes::TMessage& message) override;
+    void ActionChange(classes::TObject* sender, bool checkDefaults) override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/Messages.h"
@@ -322,6 +323,8 @@ TsComboBoxEx::TsComboBoxEx(TComponent* owner)
 TClass TsComboBoxEx::StaticClass() {
     using T = TsComboBoxEx;
     static const TClassInfo info = MakeClass<T, TsCustomComboBoxEx>("TsComboBoxEx", [](TPropertyBuilder<T>& p) {
+        p.Component("Action", &T::ActionComponent, &T::SetActionComponent).Info().ObjectClassOf
+            = &TBasicAction::StaticClass;
         p.Color("Color", &T::Color, &T::SetColor, clWindow);
         p.Set("DisabledKind", &T::DisabledKind, &T::SetDisabledKind, DisabledKindIdents, DefaultDisabledKind);
         p.Int("ItemHeight", &T::ItemHeight, &T::SetItemHeight, 16);

@@ -3,6 +3,7 @@
 
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TBasicAction.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
@@ -660,4 +661,12 @@ void TsSpeedButton::WndProc(TMessage& m) {
     }
 }
 
+
+void TsSpeedButton::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (action != nullptr && action->ImageIndex() >= 0) SetGlyph(nullptr);
+    TsGlyphImages<TSpeedButton>::ActionChange(sender, checkDefaults);
+    if (action != nullptr) SpeedButtonActionHook(this);
+    Invalidate();
+}
 }

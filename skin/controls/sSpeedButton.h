@@ -75,6 +75,7 @@ protected:
     void Paint() override;
     void PaintOver(classes::TColor under);   // Paint with PrepareCacheOver's colour
     void WndProc(classes::TMessage& message) override;
+    void ActionChange(classes::TObject* sender, bool checkDefaults) override;
     void MouseDown(classes::TMouseButton button, classes::TShiftState shift, int x, int y) override;
     void MouseUp(classes::TMouseButton button, classes::TShiftState shift, int x, int y) override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
