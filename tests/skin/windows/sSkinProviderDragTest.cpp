@@ -201,6 +201,30 @@ TEST_F(BorderDrag, TheOutlineShowsOnTheScreenDuringTheDragAndIsGoneAfter) {
         EXPECT_EQ(Display->ScreenPixel(onOutline[i].x, onOutline[i].y), before[i]) << i;
 }
 
+// Another window taking the mouse in the middle of a drag ends it: the form stays where it was and the next
+// drag starts as usual.
+TEST_F(BorderDrag, ADragWhoseCaptureIsTakenAwayEndsWithoutMovingTheForm) {
+    TForm* other = NewSkinnedForm(bsSizeable, {biSystemMenu}, 120, 80, 600, 500);
+    const TPoint from = ScreenOf(Wnd, P->FormWidth() / 2, P->CaptionHeight() / 2 + 2);
+    Display->AdvanceTimeMs(1000);
+    Display->MoveMouse(from.x, from.y);
+    Display->ButtonDown(user::MouseButton::Left, from.x, from.y);
+    Pump();
+    Display->MoveMouse(from.x + 20, from.y + 10);
+    Pump();
+    ASSERT_TRUE(TsSkinProvider::InOutlineDrag());
+    user::SetCapture(other->WindowHandle());
+    Pump();
+    Display->ButtonUp(user::MouseButton::Left, from.x + 20, from.y + 10);
+    Pump();
+    user::ReleaseCapture();
+    Pump();
+    ASSERT_FALSE(TsSkinProvider::InOutlineDrag());
+    EXPECT_EQ(Wnd->BoundsRect(), Start);
+    DragFrom(P->FormWidth() / 2, P->CaptionHeight() / 2 + 2, {{30, 20}});
+    EXPECT_EQ(Wnd->BoundsRect(), Moved(30, 20));
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Snapping
 
