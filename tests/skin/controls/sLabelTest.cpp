@@ -68,6 +68,27 @@ TEST_F(TsLabelTest, TextTakesTheSkinFontColourUnlessUseSkinColorIsOff) {
     EXPECT_FALSE(user::GetUpdateRect(back->Handle(), nullptr, false));
 }
 
+// The switch shows at once: a label turned back to the skin's colour does not keep its own until something
+// else repaints it.
+TEST_F(TsLabelTest, TurningUseSkinColorOnShowsTheSkinsColourAtOnce) {
+    UseSkin(1);
+    const TColor global = Manager->GetGlobalFontColor();
+    ASSERT_NE(global, 0xFF00FF);
+    ASSERT_NE(global, TColor(0x0000FF));
+    auto* back = Create<TsPanel>(Form);
+    back->SetBounds(0, 0, 300, 100);
+    back->SetCaption("");
+    back->SetParent(Form);
+    TsLabel* label = NewLabel(back, "WWWW");
+    label->SetUseSkinColor(false);
+    label->Font()->SetColor(0x0000FF);
+    Pump();
+    ASSERT_EQ(TextColour(label), 0x0000FFu);
+    label->SetUseSkinColor(true);
+    Pump();
+    EXPECT_EQ(TextColour(label), gdi::COLORREF(ColorToRGB(global)));
+}
+
 TEST_F(TsLabelTest, DisabledUnderASkinMixesTheFontColourWithTheBackground) {
     UseSkin(1);
     auto* back = Create<TsPanel>(Form);
