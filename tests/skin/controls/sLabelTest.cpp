@@ -31,6 +31,21 @@ protected:
         label->SetParent(parent);
         return label;
     }
+    // A skinned panel without caption over the form's top, for labels to stand on.
+    TsPanel* NewBack() {
+        auto* back = Create<TsPanel>(Form);
+        back->SetBounds(0, 0, 300, 100);
+        back->SetCaption("");
+        back->SetParent(Form);
+        return back;
+    }
+    // A label in a colour of its own, the skin's left alone.
+    TsLabel* NewOwnColourLabel(TWinControl* parent, TColor colour) {
+        TsLabel* label = NewLabel(parent, "WWWW");
+        label->SetUseSkinColor(false);
+        label->Font()->SetColor(colour);
+        return label;
+    }
     // The label's pixel farthest from the background beside it: the core of a glyph, free of smoothing.
     gdi::COLORREF TextColour(const TControl* label) const {
         const gdi::COLORREF back = ScreenPixel(label->Parent(), label->Left() - 1, label->Top());
@@ -51,10 +66,7 @@ TEST_F(TsLabelTest, TextTakesTheSkinFontColourUnlessUseSkinColorIsOff) {
     UseSkin(1);
     const TColor global = Manager->GetGlobalFontColor();
     ASSERT_NE(global, 0xFF00FF);
-    auto* back = Create<TsPanel>(Form);
-    back->SetBounds(0, 0, 300, 100);
-    back->SetCaption("");
-    back->SetParent(Form);
+    TsPanel* back = NewBack();
     TsLabel* skinColoured = NewLabel(back, "WWWW");
     TsLabel* own = NewLabel(back, "WWWW");
     own->SetTop(40);
@@ -75,13 +87,8 @@ TEST_F(TsLabelTest, TurningUseSkinColorOnShowsTheSkinsColourAtOnce) {
     const TColor global = Manager->GetGlobalFontColor();
     ASSERT_NE(global, 0xFF00FF);
     ASSERT_NE(global, TColor(0x0000FF));
-    auto* back = Create<TsPanel>(Form);
-    back->SetBounds(0, 0, 300, 100);
-    back->SetCaption("");
-    back->SetParent(Form);
-    TsLabel* label = NewLabel(back, "WWWW");
-    label->SetUseSkinColor(false);
-    label->Font()->SetColor(0x0000FF);
+    TsPanel* back = NewBack();
+    TsLabel* label = NewOwnColourLabel(back, 0x0000FF);
     Pump();
     ASSERT_EQ(TextColour(label), 0x0000FFu);
     label->SetUseSkinColor(true);
@@ -91,13 +98,8 @@ TEST_F(TsLabelTest, TurningUseSkinColorOnShowsTheSkinsColourAtOnce) {
 
 TEST_F(TsLabelTest, DisabledUnderASkinMixesTheFontColourWithTheBackground) {
     UseSkin(1);
-    auto* back = Create<TsPanel>(Form);
-    back->SetBounds(0, 0, 300, 100);
-    back->SetCaption("");
-    back->SetParent(Form);
-    TsLabel* label = NewLabel(back, "WWWW");
-    label->SetUseSkinColor(false);
-    label->Font()->SetColor(0xFFFFFF);
+    TsPanel* back = NewBack();
+    TsLabel* label = NewOwnColourLabel(back, 0xFFFFFF);
     label->SetEnabled(false);
     Pump();
     const gdi::COLORREF background = ScreenPixel(back, 200, 50);
