@@ -163,6 +163,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     FTop = top;
     FWidth = width;
     FHeight = height;
+    if (FParent != nullptr) FParent->ControlsChanged();
     if (visibleWindowless) Invalidate();
     UpdateAnchorRules();
     RequestAlign();
@@ -267,6 +268,7 @@ void TControl::SetVisible(bool value) {
     if (value == FVisible) return;
     VisibleChanging();
     FVisible = value;
+    if (FParent != nullptr) FParent->ControlsChanged();
     // A sheet's OnShow or OnHide hears of it and may free the control.
     if (!RunUserCode(this, [&] { Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0); })) return;
     RequestAlign();
@@ -429,6 +431,7 @@ void TControl::ActionChange(TObject* sender, bool checkDefaults) {
 
 void TControl::SetZOrder(bool topMost) {
     if (FParent == nullptr || !MoveInZOrder(FParent->FControls, this, topMost)) return;
+    FParent->ControlsChanged();
     InvalidateControl(FVisible, FControlStyle.Contains(csOpaque));
 }
 

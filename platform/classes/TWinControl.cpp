@@ -98,6 +98,7 @@ void TWinControl::Insert(TControl* control) {
         FTabList.push_back(win);
     } else {
         FControls.push_back(control);
+        ControlsChanged();
     }
     control->FParent = this;
 }
@@ -108,6 +109,7 @@ void TWinControl::Remove(TControl* control) {
     std::erase_if(FTabList, same);
     std::erase_if(FWinControls, same);
     std::erase_if(FControls, same);
+    ControlsChanged();
     control->FParent = nullptr;
 }
 

@@ -218,6 +218,12 @@ private:
     user::WNDPROC FObjectInstance = nullptr;
     std::unique_ptr<TBrush> FBrush;   // Color, for erasing and for the CN_CTLCOLOR* answers
     std::vector<TControl*> FControls;   // windowless children, bottom first
+    // FControls' bounds, an empty rectangle for a hidden one, kept for the paint's walk over the later siblings
+    // (contiguous, so a gauge's step does not touch every sibling); made again after any of them changed.
+    std::vector<TRect> FControlRects;
+    bool FControlRectsValid = false;
+    void ControlsChanged() { FControlRectsValid = false; }
+    const TRect& ControlRect(std::size_t index);
     std::vector<TWinControl*> FWinControls;   // windowed children, bottom first
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;

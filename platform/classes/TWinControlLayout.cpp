@@ -1,4 +1,5 @@
 // TWinControl: laying out aligned and anchored children, scrolling them, and painting with windowless children.
+#include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TWinControl.h"
@@ -189,6 +190,7 @@ void TWinControl::ScrollBy(int deltaX, int deltaY) {
         c->FLeft += deltaX;
         c->FTop += deltaY;
     }
+    ControlsChanged();
     if (FHandle != nullptr) {
         ScrollWindowEx(FHandle, deltaX, deltaY, nullptr, nullptr, nullptr, nullptr,
             SW_INVALIDATE | SW_ERASE | SW_SCROLLCHILDREN);
@@ -253,6 +255,17 @@ void TWinControl::PaintHandler(TMessage& message) {
     PaintControls(dc, nullptr);
 }
 
+const TRect& TWinControl::ControlRect(std::size_t index) {
+    KORVEX_ASSERT(index < FControls.size());
+    if (!FControlRectsValid || FControlRects.size() != FControls.size()) {
+        FControlRects.resize(FControls.size());
+        for (std::size_t i = 0; i < FControls.size(); ++i)
+            FControlRects[i] = FControls[i]->Visible() ? FControls[i]->BoundsRect() : TRect {};
+        FControlRectsValid = true;
+    }
+    return FControlRects[index];
+}
+
 // WM_PAINT with the DC for each visible windowless child from first on, its origin at the child's corner
 // and the clip cut to its bounds.
 void TWinControl::PaintControls(HDC dc, TControl* first) {
@@ -261,9 +274,15 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         auto it = std::find(FControls.begin(), FControls.end(), first);
         if (it != FControls.end()) i = static_cast<std::size_t>(it - FControls.begin());
     }
+    RECT clipBox {};
+    const int clip = gdi::GetClipBox(dc, &clipBox);
+    if (clip == gdi::NULLREGION) return;
     for (; i < FControls.size(); ++i) {
+        // The kept rectangles first: most siblings lie outside the clip and are passed without touching them.
+        TRect bounds = ControlRect(i);
+        RECT common;
+        if (clip != gdi::ERROR && !gdi::IntersectRect(&common, &bounds, &clipBox)) continue;
         TControl* c = FControls[i];
-        TRect bounds = c->BoundsRect();
         if (!c->Visible() || !gdi::RectVisible(dc, &bounds)) continue;
         if (FControlState.Contains(csPaintCopy)) c->FControlState.Include(csPaintCopy);
         base::ScopeExit painted([c] { c->FControlState.Exclude(csPaintCopy); });

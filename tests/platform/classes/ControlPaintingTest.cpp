@@ -2,6 +2,7 @@
 // the paint cycle and the painting flags are given back even when Paint throws.
 #include "support/ControlsTestKit.h"
 
+#include <functional>
 #include <stdexcept>
 
 using namespace korvex;
@@ -88,11 +89,12 @@ public:
         SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
     }
     int Paints = 0;
+    TColor Fill = clBlue;
 
 protected:
     void Paint() override {
         ++Paints;
-        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->Brush()->SetColor(Fill);
         Canvas()->FillRect(Rect(0, 0, Width(), Height()));
     }
 };
@@ -119,4 +121,43 @@ TEST_F(ControlPaintingTest, AnOpaqueControlsRepaintPresentsItsRectangleOnly) {
     for (const gdi::RECT& r : surface->LastDirty) pixels += long(r.right - r.left) * (r.bottom - r.top);
     EXPECT_EQ(pixels, 40L * 20L);   // not the form's whole client area
     EXPECT_EQ(PixelAt(square, 5, 5), gdi::RGB(0, 0, 255));
+}
+
+// A repaint draws the later siblings that overlap the control over it, where they lie after every change.
+TEST_F(ControlPaintingTest, ARepaintDrawsTheLaterSiblingsOverItWhereTheyLieNow) {
+    struct TCase {
+        const char* Name;
+        std::function<void(TOpaqueSquare* over)> Before;   // the sibling as it is before the change
+        std::function<void(TOpaqueSquare* over)> Change;
+    };
+    const TCase cases[] = {
+        {"moved onto it", [](TOpaqueSquare* over) { over->SetBounds(100, 40, 10, 10); },
+            [](TOpaqueSquare* over) { over->SetBounds(20, 15, 10, 10); }},
+        {"shown", [](TOpaqueSquare* over) { over->SetVisible(false); }, [](TOpaqueSquare* over) { over->Show(); }},
+        {"brought in front of it", [](TOpaqueSquare* over) { over->SendToBack(); },
+            [](TOpaqueSquare* over) { over->BringToFront(); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TForm* form = NewForm();
+        auto* under = new TOpaqueSquare(form);
+        under->SetBounds(10, 10, 40, 20);
+        under->SetParent(form);
+        auto* over = new TOpaqueSquare(form);
+        over->Fill = clRed;
+        over->SetBounds(20, 15, 10, 10);
+        over->SetParent(form);
+        c.Before(over);
+        form->Show();
+        ASSERT_TRUE(Pump());
+        ASSERT_EQ(PixelAt(under, 12, 7), gdi::RGB(0, 0, 255));
+
+        c.Change(over);
+        ASSERT_TRUE(Pump());
+        under->Repaint();
+        ASSERT_TRUE(Pump());
+        EXPECT_EQ(PixelAt(under, 12, 7), gdi::RGB(255, 0, 0));
+        EXPECT_EQ(PixelAt(under, 2, 2), gdi::RGB(0, 0, 255));
+        delete form;
+    }
 }
