@@ -275,11 +275,29 @@ TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& 
 
 void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle) {
     KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
+    if (RefreshRowLocked(node, generation, cycle)) WriteHistory();
+}
+
+// The history's new speeds are written right after the refresh, outside the update lock: the refreshes that
+// end while one rewrite runs have their speeds written together by the next one.
+void TMonitorCore::WriteHistory() {
+    KORVEX_ASSERT(!FUpdateLock.HeldByCurrentThread());
+    std::lock_guard flush(FFlushLock);   // Close waits for this write before the history goes
+    TWorkUnitHistory* history = nullptr;
+    {
+        os::TCriticalSectionLock update(FUpdateLock);
+        history = FHistory;
+    }
+    if (history) history->Flush();
+}
+
+bool TMonitorCore::RefreshRowLocked(int node, int generation, const TNodeCycle& cycle) {
     os::TCriticalSectionLock update(FUpdateLock);
-    if (FClosed || !Current(node, generation)) return;
+    if (FClosed || !Current(node, generation)) return false;
     os::TRegistryHold hold;   // its settings values in the store now, in the file once a farm cycle
     TRowRefreshContext context {
         RowStates(), FProjects, FHistory, FAutoBackup, FHintTray, FLanguage, FProgramFolder, FCacheBusy, {}};
+    context.SpeedWrite = THistoryWrite::ByCaller;
     context.Actions.Stage = [this, node, generation](int s) { SetStage(node, generation, s); };
     context.Actions.StartServ = [this](int n) { StartServ(n); };
     context.Actions.Workers = FWorkers;
@@ -292,6 +310,7 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     refresh.TotalsText.reset();
     ToView([refresh = std::move(refresh)](IMonitorView& view) { view.RowRefreshed(refresh); });
     if (totals) QueueTotals(std::move(*totals));
+    return FHistory && FHistory->Dirty();
 }
 
 }

@@ -103,6 +103,8 @@ private:
     bool AnyBusy() const;   // the busy lock held
     std::string LookUpIp(int node, const std::string& path, const std::function<void(int)>& stage);
     bool Current(int node, int generation) const { return Generation(node) == generation; }
+    bool RefreshRowLocked(int node, int generation, const TNodeCycle& cycle);   // true: the history has changes to write
+    void WriteHistory();
     void ToView(std::function<void(IMonitorView&)> call);
     void QueueTotals(std::string text);
 

@@ -18,7 +18,9 @@
 #include <new>
 #include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 // Bytes allocated while counting is on: what reading a file costs beyond the lines it keeps.
 namespace {
@@ -393,6 +395,38 @@ TEST_F(WorkUnitHistoryTest, EveryChangeIsInTheFileAtOnceAndAnUnchangedSpeedIsNot
     EXPECT_FALSE(history.Dirty());
     EXPECT_EQ(Inode(env.File("KORVEX.WUS")), file);
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
+}
+
+// Speeds whose callers write them after leaving their lock: each caller's Flush returns with its speed in the
+// file, whether its own rewrite or another caller's, running or next, took it.
+TEST_F(WorkUnitHistoryTest, ASpeedWrittenByItsCallerIsInTheFileWhenItsFlushReturns) {
+    test::WriteFile(env.File("KORVEX.WUS"), Lines(200));
+    TWorkUnitHistory history;
+    history.Load();
+    ASSERT_TRUE(history.ReSaveWU("p2605_x", "3-33-12", 30, THistoryWrite::ByCaller));
+    EXPECT_TRUE(history.Dirty());
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), Lines(200));   // not yet: its caller writes it
+    ASSERT_TRUE(history.Flush());
+    EXPECT_NE(env.ReadFile("KORVEX.WUS").find("*3-33-12#120=node3@30.00\r\n"), std::string::npos);
+
+    constexpr int Threads = 8, Speeds = 25;
+    std::atomic<int> missing {0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < Threads; ++t)
+        threads.emplace_back([&, t] {
+            const std::string rcg = std::to_string(100 + t) + "-33-12";
+            for (int speed = 1; speed <= Speeds; ++speed) {
+                history.ReSaveWU("p2605_x", rcg, speed, THistoryWrite::ByCaller);
+                history.Flush();
+                const std::string line
+                    = "*" + rcg + "#120=node" + std::to_string(100 + t) + "@" + std::to_string(speed) + ".00\r\n";
+                if (env.ReadFile("KORVEX.WUS").find(line) == std::string::npos) ++missing;
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(missing, 0);
+    EXPECT_FALSE(history.Dirty());
 }
 
 TEST_F(WorkUnitHistoryTest, AFileReplacedOnDiskIsReadAgainAndTheCyclesChangesAreAppliedToIt) {
