@@ -214,6 +214,7 @@ bool TWorkUnitHistory::LoadLocked() {
         return false;
     }
     FLines = std::move(lines);
+    FIndexed = false;
     FLoaded = true;
     FPending.clear();   // what the file holds now
     return true;
@@ -251,12 +252,13 @@ bool TWorkUnitHistory::ReloadLocked() {
     std::vector<TLine> lines;
     if (!ReadFileLocked(lines)) return false;
     FLines = std::move(lines);
+    FIndexed = false;
     for (const TChange& change : FPending) {
         if (change.Unit.empty()) {
             SetSpeedLocked(change.Name, change.RCG, change.Speed);
         } else {
             THistoryEntry entry = ParseHistoryLine(change.Unit);
-            if (!IsKnownLocked(entry.Name, entry.RCG)) FLines.push_back(TLine {change.Unit, std::move(entry)});
+            if (!IsKnownLocked(entry.Name, entry.RCG)) AddLineLocked(TLine {change.Unit, std::move(entry)});
         }
     }
     return true;
@@ -278,7 +280,7 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
         THistoryEntry entry = ParseHistoryLine(line);   // what the next load will read
         serial = ++FSerial;
         FPending.push_back(TChange {serial, line, {}, {}, 0});
-        FLines.push_back(TLine {line, std::move(entry)});
+        AddLineLocked(TLine {line, std::move(entry)});
     }
     // Added at the end of the file at once, by a whole new file renamed over it: a kill inside an appending
     // write would leave half a line.
@@ -290,26 +292,41 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
     for (auto it = FLines.rbegin(); it != FLines.rend(); ++it)
         if (it->Text == line) {
             FLines.erase(std::next(it).base());
+            FIndexed = false;
             break;
         }
     return false;
 }
 
+void TWorkUnitHistory::AddLineLocked(TLine line) {
+    if (FIndexed) FLinesByRcg[RcgOf(line.Text)].push_back(FLines.size());
+    FLines.push_back(std::move(line));
+}
+
 int TWorkUnitHistory::SetSpeedLocked(const std::string& name, const std::string& rcg, double speed) {
+    if (!FIndexed) {
+        FLinesByRcg.clear();
+        for (std::size_t i = 0; i < FLines.size(); ++i)
+            FLinesByRcg[RcgOf(FLines[i].Text)].push_back(i);
+        FIndexed = true;
+    }
     // Compared as written in the file; the last matching line wins.
     const std::string writtenName = EncodeHistoryField(name, THistoryField::Name);
     const std::string writtenRcg = EncodeHistoryField(rcg, THistoryField::RunCloneGen);
-    for (auto it = FLines.rbegin(); it != FLines.rend(); ++it) {
-        const std::string& text = it->Text;
-        if (text.find(writtenRcg) == std::string::npos) continue;   // cannot be its line: nothing cut out of it
+    const auto found = FLinesByRcg.find(writtenRcg);
+    if (found == FLinesByRcg.end()) return -1;
+    const std::vector<std::size_t>& indexes = found->second;
+    for (auto at = indexes.rbegin(); at != indexes.rend(); ++at) {
+        std::string& text = FLines[*at].Text;
         const std::string project = base::Copy(text, base::Pos("]", text) + 2, 5);
-        if (project.empty() || base::Pos(project, writtenName) == 0 || RcgOf(text) != writtenRcg) continue;
+        if (project.empty() || base::Pos(project, writtenName) == 0) continue;
         std::string line = text;
-        if (int at = base::Pos("@", line)) line.resize(static_cast<std::size_t>(at - 1));
+        if (int cut = base::Pos("@", line)) line.resize(static_cast<std::size_t>(cut - 1));
         line += "@";
         line += base::FormatFloat("##0.00;;0", speed);
         if (line == text) return 0;
-        it->Text = std::move(line);
+        text = std::move(line);
+        if (RcgOf(text) != writtenRcg) FIndexed = false;   // an "@" before its "#" cut the line's run-clone-gen
         return 1;
     }
     return -1;

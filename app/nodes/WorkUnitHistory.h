@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace korvex::app {
@@ -107,6 +108,11 @@ private:
     mutable std::mutex FLock;   // the lines, the changes and the file
     bool FLoaded = false;
     std::vector<TLine> FLines;
+    // The lines' indexes by the run-clone-gen as written (between the first "*" and the first "#"), for the
+    // speed's search; made again on the next search after the lines were replaced or one was taken out.
+    std::unordered_map<std::string, std::vector<std::size_t>> FLinesByRcg;
+    bool FIndexed = false;
+    void AddLineLocked(TLine line);
     std::vector<TChange> FPending;   // in the order made
     std::uint64_t FSerial = 0;   // of the last change
     os::PinnedFile FFile;   // as last read or written
