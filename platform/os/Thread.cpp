@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <ctime>
+#include <linux/futex.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace korvex::os {
@@ -60,12 +64,18 @@ bool WaitThread(ThreadState& state, int timeoutMs) {
     return true;
 }
 
+long Futex(std::atomic<int>& word, int op, int value, const timespec* timeout) {
+    static_assert(sizeof(std::atomic<int>) == sizeof(int));
+    return ::syscall(SYS_futex, reinterpret_cast<int*>(&word), op, value, timeout, nullptr, 0);
+}
+
 void TerminateState(ThreadState& state) {
     {
         std::lock_guard lock(state.Mutex);
         state.Terminated = true;
+        state.TerminatedSignal.store(1, std::memory_order_release);
     }
-    state.Wake.notify_all();
+    Futex(state.TerminatedSignal, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr);
     state.Stop.request_stop();   // outside the mutex: a stop callback takes locks of its own
 }
 
@@ -212,9 +222,17 @@ std::stop_token TThread::StopToken() const {
 }
 
 bool TThread::Sleep(int ms) {
-    std::unique_lock lock(FState->Mutex);
-    if (ms > 0) FState->Wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return FState->Terminated; });
-    return !FState->Terminated;
+    std::atomic<int>& terminated = FState->TerminatedSignal;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, 0));
+    while (terminated.load(std::memory_order_acquire) == 0) {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) break;
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        const timespec timeout {static_cast<time_t>(seconds.count()),
+            static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count())};
+        Futex(terminated, FUTEX_WAIT_PRIVATE, 0, &timeout);   // woken, timed out or interrupted: looked at again
+    }
+    return terminated.load(std::memory_order_acquire) == 0;
 }
 
 void TThread::Run(TThread* self, std::shared_ptr<ThreadState> state) {

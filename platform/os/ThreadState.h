@@ -3,7 +3,7 @@
 
 #include "platform/os/Thread.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <exception>
 #include <mutex>
 #include <stop_token>
@@ -16,7 +16,8 @@ struct ThreadState {
     ~ThreadState();   // joins a thread that was never waited for, or detaches when run on that thread
 
     std::mutex Mutex;   // guards the fields below
-    std::condition_variable Wake;   // Terminate wakes Sleep
+    // 1 once terminated: Sleep waits on it (a futex: no mutex to take again after each pause), Terminate wakes it.
+    std::atomic<int> TerminatedSignal {0};
     std::stop_source Stop;   // requested by Terminate, for waits on other condition variables
     bool Started = false;
     bool Terminated = false;

@@ -3,6 +3,7 @@
 #include "platform/os/ThreadState.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <chrono>
 #include <cstdint>
 #include <deque>

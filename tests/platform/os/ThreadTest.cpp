@@ -127,6 +127,24 @@ TEST(TThread, SleepAfterTerminateReturnsAtOnceAndAShortSleepCompletes) {
     EXPECT_EQ(results, 3);
 }
 
+// A pause that nothing ends lasts its whole time, a second and more too, and says the thread goes on.
+TEST(TThread, ASleepThatIsNotEndedLastsItsWholeTime) {
+    for (int ms : {1, 40, 1100}) {
+        SCOPED_TRACE(ms);
+        std::atomic<bool> goesOn = false;
+        std::chrono::steady_clock::duration slept {};
+        FnThread thread([&](FnThread& self) {
+            const auto start = std::chrono::steady_clock::now();
+            goesOn = self.Nap(ms);
+            slept = std::chrono::steady_clock::now() - start;
+        });
+        thread.Start();
+        ASSERT_TRUE(thread.WaitFor(ThreadPatience));
+        EXPECT_TRUE(goesOn);
+        EXPECT_GE(slept, std::chrono::milliseconds(ms));
+    }
+}
+
 TEST(TThread, WaitForOnAnUnstartedThreadReturnsAtOnce) {
     FnThread thread([](FnThread&) {});
     EXPECT_TRUE(thread.WaitFor(0));
