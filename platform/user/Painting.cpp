@@ -259,12 +259,26 @@ WindowObject* FindPaintWindow(const std::thread::id& thread, HWND filter) {
     return found;
 }
 
+namespace {
+
+// The part of a child's client area its ancestors' clients leave visible, in client coordinates: nothing of the
+// rest is on the screen, so it is not made invalid; it is when it comes into view (a move, a scroll, a size).
+gdi::BandedRegion UnclippedByAncestors(WindowObject* w) {
+    gdi::BandedRegion visible = VisibleRegion(w, DcArea::Client, 0);
+    const POINT o = StoreOffset(w);
+    visible.Offset(-(o.x + w->Client.left - w->Rect.left), -(o.y + w->Client.top - w->Rect.top));
+    return visible;
+}
+
+}
+
 void RedrawInternal(WindowObject* w, const gdi::BandedRegion* clientRegion, UINT flags) {
     bool whole = clientRegion == nullptr;
     gdi::BandedRegion region = whole ? gdi::BandedRegion(WindowBoxInClient(w)) : *clientRegion;
     if (flags & RDW_INVALIDATE) {
         if (!VisibleChain(w)) return;
         gdi::BandedRegion add = region.Intersect(ClientBox(w));
+        if (!add.IsEmpty() && !IsTopLevel(w)) add = gdi::BandedRegion::Combine(add, UnclippedByAncestors(w), gdi::RGN_AND);
         if (!add.IsEmpty()) {
             w->Update = gdi::BandedRegion::Combine(w->Update, add, gdi::RGN_OR);
             if (flags & RDW_ERASE) w->NeedErase = true;

@@ -387,6 +387,35 @@ TEST_F(Paint, ScrollingChildrenMovesThemWithWmMove) {
     EXPECT_EQ(Count(child, WM_MOVE), 1);
 }
 
+// What of a child its parent's client leaves out is not on the screen: made invalid there, it is not painted
+// until a scroll brings it into view, and then it shows what it holds by then.
+TEST_F(Paint, AChildOutsideItsParentsClientIsPaintedOnlyWhereAndWhenItCanBeSeen) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, nullptr, 0, PlainClass);
+    HWND below = Create(WS_CHILD | WS_VISIBLE, 10, 150, 20, 20, parent, 0, PlainClass);
+    HWND half = Create(WS_CHILD | WS_VISIBLE, 40, 90, 20, 20, parent, 0, PlainClass);
+    std::vector<RECT> painted;
+    SetHandler(below, Painter(Red));
+    SetHandler(half, Painter(Red, &painted));
+    ASSERT_TRUE(Pump());
+    painted.clear();
+    ClearLog();
+
+    SetHandler(below, Painter(Green));
+    InvalidateRect(below, nullptr, true);
+    InvalidateRect(half, nullptr, true);
+    RECT update {};
+    EXPECT_FALSE(GetUpdateRect(below, &update, false));
+    ASSERT_TRUE(Pump());
+    EXPECT_EQ(Count(below, WM_PAINT), 0);
+    ASSERT_EQ(painted.size(), 1u);
+    EXPECT_EQ(painted[0], (RECT {0, 0, 20, 10}));   // the half the parent shows
+
+    ScrollWindowEx(parent, 0, -100, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+    ASSERT_TRUE(Pump());
+    EXPECT_EQ(Count(below, WM_PAINT), 1);
+    EXPECT_EQ(StorePixel(below, 5, 5), Green);
+}
+
 TEST_F(Paint, LockedWindowsDrawNothingUntilUnlocked) {
     HWND w = Create(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, PlainClass);
     Pump();
