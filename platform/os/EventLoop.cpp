@@ -40,6 +40,7 @@ bool TEventLoop::IsLoopThread() const {
 
 void TEventLoop::Wake() {
     if (FWakeFd < 0 || IsLoopThread()) return;   // the loop thread is not inside poll while it calls us
+    if (FWakePending.exchange(true)) return;
     std::uint64_t one = 1;
     [[maybe_unused]] ssize_t written = write(FWakeFd, &one, sizeof one);   // a full counter still wakes
 }
@@ -47,6 +48,7 @@ void TEventLoop::Wake() {
 void TEventLoop::DrainWake() {
     std::uint64_t count;
     while (FWakeFd >= 0 && read(FWakeFd, &count, sizeof count) > 0) { }
+    FWakePending.store(false);   // after the read: a wake from now on writes again
 }
 
 // ---- descriptors

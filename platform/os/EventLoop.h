@@ -106,6 +106,9 @@ private:
 
     TClock FClock;
     int FWakeFd = -1;
+    // Set by the wake that wrote to FWakeFd, cleared once the loop has read it: until then a wake writes nothing
+    // (the loop is woken already and looks at tasks, timers and watches after clearing it).
+    std::atomic<bool> FWakePending {false};
     std::atomic<std::thread::id> FLoopThread;
     std::atomic<bool> FQuit {false};
 

@@ -91,6 +91,34 @@ TEST(TEventLoop, PostingWakesALoopBlockedWithoutTimeLimit) {
     EXPECT_TRUE(ran);
 }
 
+// Posts one after another, each only once the last has run, so that the loop is asleep in its poll at every post:
+// each one wakes it, also after the wakes of a burst were taken together.
+TEST(TEventLoop, EveryPostWakesTheLoopAgainAfterABurstWasTakenInOneWake) {
+    TEventLoop loop;
+    std::atomic<int> ran {0};
+    auto runner = std::async(std::launch::async, [&] { loop.Run(); });
+    while (loop.IsLoopThread())
+        std::this_thread::yield();
+    constexpr int Burst = 500, OneByOne = 200;
+    for (int i = 0; i < Burst; ++i)
+        loop.Post([&] { ++ran; });
+    bool inTime = true;
+    const auto burstLimit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (ran.load() < Burst && (inTime = std::chrono::steady_clock::now() < burstLimit))
+        std::this_thread::yield();
+    for (int i = 0; i < OneByOne && inTime; ++i) {
+        const int before = ran.load();
+        loop.Post([&] { ++ran; });
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (ran.load() == before && (inTime = std::chrono::steady_clock::now() < limit))
+            std::this_thread::yield();
+    }
+    loop.Post([&] { loop.Quit(); });
+    ASSERT_EQ(runner.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    EXPECT_TRUE(inTime);
+    EXPECT_EQ(ran, Burst + OneByOne);
+}
+
 TEST(TEventLoop, QuitBeforeRunMakesRunReturnAtOnce) {
     TEventLoop loop;
     loop.Quit();
