@@ -102,6 +102,7 @@ private:
     bool ReadFileLocked(std::vector<TLine>& lines);
     bool IsKnownLocked(const std::string& name, const std::string& rcg) const;
     int SetSpeedLocked(const std::string& name, const std::string& rcg, double speed);   // -1 none, 0 same, 1 set
+    void AddLineLocked(TLine line);   // at the end, indexed
     void Report(const std::string& reason);
 
     std::string FFolder;
@@ -112,7 +113,6 @@ private:
     // speed's search; made again on the next search after the lines were replaced or one was taken out.
     std::unordered_map<std::string, std::vector<std::size_t>> FLinesByRcg;
     bool FIndexed = false;
-    void AddLineLocked(TLine line);
     std::vector<TChange> FPending;   // in the order made
     std::uint64_t FSerial = 0;   // of the last change
     os::PinnedFile FFile;   // as last read or written
