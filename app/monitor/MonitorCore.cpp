@@ -97,6 +97,11 @@ void TMonitorCore::Close() {
         FHistory = nullptr;
         FWorkers = {};
     }
+    {
+        std::lock_guard busy(FBusyLock);
+        FClosing = true;
+    }
+    FAllRefreshed.notify_all();
     std::lock_guard flush(FFlushLock);   // a node thread's flush ends first
     WriteHeldSettings();
     if (history) history->Flush();
@@ -196,7 +201,12 @@ void TMonitorCore::CycleStarted(int node, int generation) {
     if (!Current(node, generation)) return;
     {
         std::lock_guard guard(FBusyLock);
-        Slot(node).Busy = true;
+        TNodeSlot& slot = Slot(node);
+        slot.Busy = true;
+        if (!slot.AwaitingRefresh) {
+            slot.AwaitingRefresh = true;
+            ++FAwaitingRefresh;
+        }
         ToView([](IMonitorView& view) { view.BusyChanged(true); });
     }
     // The view shows the form's colour until the refresh colours the square again (every refresh does).
@@ -204,6 +214,7 @@ void TMonitorCore::CycleStarted(int node, int generation) {
 }
 
 void TMonitorCore::CycleEnded(int node, int generation) {
+    RefreshReached(node);   // a cycle that ends without a refresh is waited for no more either
     if (!Current(node, generation)) return;
     bool idle = false;
     bool farmCycleOver = false;
@@ -275,11 +286,23 @@ TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& 
 
 void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle) {
     KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
-    if (RefreshRowLocked(node, generation, cycle)) WriteHistory();
+    const bool write = RefreshRowLocked(node, generation, cycle);
+    RefreshReached(node);
+    if (write) WriteHistory();
 }
 
-// The history's new speeds are written right after the refresh, outside the update lock: the refreshes that
-// end while one rewrite runs have their speeds written together by the next one.
+void TMonitorCore::RefreshReached(int node) {
+    std::lock_guard guard(FBusyLock);
+    TNodeSlot& slot = Slot(node);
+    if (!slot.AwaitingRefresh) return;
+    slot.AwaitingRefresh = false;
+    if (--FAwaitingRefresh == 0) FAllRefreshed.notify_all();
+}
+
+// The history's new speeds are written right after the refresh, outside the update lock, and the refresh
+// returns with its speed in the file. The write first waits, for a moment at most, for the refreshes of the
+// nodes still in their cycles: the speeds they list meanwhile, and those of the refreshes that end while it
+// runs, go in the same rewrite instead of one rewrite each.
 void TMonitorCore::WriteHistory() {
     KORVEX_ASSERT(!FUpdateLock.HeldByCurrentThread());
     std::lock_guard flush(FFlushLock);   // Close waits for this write before the history goes
@@ -288,7 +311,13 @@ void TMonitorCore::WriteHistory() {
         os::TCriticalSectionLock update(FUpdateLock);
         history = FHistory;
     }
-    if (history) history->Flush();
+    if (!history || !history->Dirty()) return;   // an earlier write took this refresh's speed
+    {
+        std::unique_lock busy(FBusyLock);
+        FAllRefreshed.wait_for(busy, std::chrono::milliseconds(FHistoryGatherMs.load()),
+            [this] { return FAwaitingRefresh == 0 || FClosing; });
+    }
+    history->Flush();
 }
 
 bool TMonitorCore::RefreshRowLocked(int node, int generation, const TNodeCycle& cycle) {
