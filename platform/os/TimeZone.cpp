@@ -1,8 +1,13 @@
 // The local time zone: the UTC offset in force at an instant, and UTC <-> local conversions of points in time.
 #include "platform/os/TimeZone.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <mutex>
+#include <optional>
+#include <string>
 
 namespace korvex::os {
 
@@ -34,10 +39,29 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
+// localtime_r alone does not see a changed $TZ, and tzset looks at the zone file (a stat) at every call: the
+// zone is read again at once when $TZ changed, and otherwise at most once a second for a changed zone file.
+void ReadZoneIfChanged() {
+    using Clock = std::chrono::steady_clock;
+    static std::mutex lock;
+    static std::optional<std::string> readTz;
+    static bool read = false;
+    static Clock::time_point readAt;
+    const char* tz = std::getenv("TZ");
+    const Clock::time_point now = Clock::now();
+    std::lock_guard guard(lock);
+    const bool sameTz = read && (tz ? readTz && *readTz == tz : !readTz);
+    if (sameTz && now - readAt < std::chrono::seconds(1)) return;
+    ::tzset();
+    read = true;
+    readTz = tz ? std::optional<std::string>(tz) : std::nullopt;
+    readAt = now;
+}
+
 }
 
 int UtcOffsetMinutesAt(std::int64_t unixSeconds) {
-    ::tzset();   // localtime_r alone does not see a changed $TZ
+    ReadZoneIfChanged();
     std::time_t t = static_cast<std::time_t>(unixSeconds);
     std::tm local {};
     if (!::localtime_r(&t, &local)) return 0;
