@@ -77,6 +77,8 @@ std::string LocalIP() {
 
 std::string NameToIP(const std::string& name) {
     if (name.empty()) return "";
+    in_addr numeric {};
+    if (inet_pton(AF_INET, name.c_str(), &numeric) == 1) return Dotted(numeric);   // no look-up needed
     addrinfo hints {};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
