@@ -207,10 +207,12 @@ void TMonitorCore::CycleStarted(int node, int generation) {
             slot.AwaitingRefresh = true;
             ++FAwaitingRefresh;
         }
-        ToView([](IMonitorView& view) { view.BusyChanged(true); });
+        // The view shows the form's colour until the refresh colours the square again (every refresh does).
+        ToView([node](IMonitorView& view) {
+            view.BusyChanged(true);
+            view.CycleStarted(node);
+        });
     }
-    // The view shows the form's colour until the refresh colours the square again (every refresh does).
-    ToView([node](IMonitorView& view) { view.CycleStarted(node); });
 }
 
 void TMonitorCore::CycleEnded(int node, int generation) {
