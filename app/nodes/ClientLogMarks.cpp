@@ -178,6 +178,11 @@ TLogMarks TLogMarkBuilder::Finish(TLineIndex lineCount) && {
     return std::move(FMarks);
 }
 
+const TLogMarks& TLogMarkBuilder::MarksAt(TLineIndex lineCount) {
+    FMarks.LastLine = lineCount - 1;
+    return FMarks;
+}
+
 // Protein lines whose window for a first step has passed.
 void TLogMarkBuilder::DropExpired(TLineIndex index) {
     std::size_t keep = 0;
@@ -311,14 +316,14 @@ void TLogMarkScanner::Feed(std::string_view bytes) {
     }
 }
 
-TLogMarks TLogMarkScanner::Marks() const {
+const TLogMarks& TLogMarkScanner::Marks() {
+    const TLineIndex count = FInLine ? FLine + 1 : FLine;
+    if (!FInLine || FFlags == 0) return FBuilder.MarksAt(count);
+    // The unended last line counts on a copy: more of it may come with the next piece.
     TLogMarkBuilder builder = FBuilder;
-    TLineIndex count = FLine;
-    if (FInLine) {
-        if (FFlags != 0) builder.Add(FLine, FHead, FFlags);
-        ++count;
-    }
-    return std::move(builder).Finish(count);
+    builder.Add(FLine, FHead, FFlags);
+    FTailMarks = std::move(builder).Finish(count);
+    return FTailMarks;
 }
 
 TLogMarks FindLogMarks(std::string_view text) {

@@ -57,6 +57,8 @@ class TLogMarkBuilder {
 public:
     void Add(TLineIndex index, std::string_view text, std::uint32_t keywords);
     TLogMarks Finish(TLineIndex lineCount) &&;
+    // The marks so far, in place, for a log of `lineCount` lines; valid until the next Add.
+    const TLogMarks& MarksAt(TLineIndex lineCount);
 
 private:
     struct TOpenStart {
@@ -80,7 +82,8 @@ public:
     void Feed(std::string_view bytes);
     // The marks of everything fed so far, as if the log ended here (a last line without its end counts).
     // The scanner goes on from where it was: feeding more later gives what one feed of the whole would.
-    TLogMarks Marks() const;
+    // Valid until the next Feed or Marks: the scanner's own, not a copy.
+    const TLogMarks& Marks();
     std::uint64_t Bytes() const { return FBytes; }
 
 private:
@@ -95,6 +98,7 @@ private:
     std::string FHead;   // its kept text when it started in an earlier piece
     char FCarry[Carry] = {};   // its last bytes, for keywords cut by the end of a piece
     std::size_t FCarryLength = 0;
+    TLogMarks FTailMarks;   // the marks with an unended last line that has keywords (more of it may come)
 };
 
 // The marks of a whole text.

@@ -158,12 +158,13 @@ bool TClientLogFollower::Read(os::TFileStream& stream, int& error) {
         FDevice = device;
         FInode = inode;
     }
+    // A block as large as what is to be read, up to BlockBytes: a few hundred bytes when the log only grew.
+    const std::int64_t blockBytes = std::min<std::int64_t>(std::int64_t(BlockBytes), size - FEnd);
     std::unique_ptr<char[]> block;
     std::int64_t offset = FEnd;
     while (offset < size) {
-        if (!block) block.reset(new char[BlockBytes]);
-        const std::int64_t got
-            = stream.ReadAt(offset, block.get(), std::min<std::int64_t>(std::int64_t(BlockBytes), size - offset));
+        if (!block) block.reset(new char[static_cast<std::size_t>(blockBytes)]);
+        const std::int64_t got = stream.ReadAt(offset, block.get(), std::min(blockBytes, size - offset));
         if (got < 0) {
             error = ReadError(stream);
             Reset();

@@ -43,7 +43,7 @@ public:
     // Reads the open file up to the size it has now. False (error set) when a read fails; the next read then
     // starts over.
     bool Read(os::TFileStream& stream, int& error);
-    TLogMarks Marks() const { return FScanner.Marks(); }
+    const TLogMarks& Marks() { return FScanner.Marks(); }   // valid until the next Read or Marks
     TScan LastScan() const { return FLastScan; }
     std::int64_t End() const { return FEnd; }   // the bytes read
     void Reset();
