@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -107,7 +108,8 @@ bool TFileStream::TryOpenNative(const std::string& native, std::uint16_t mode) {
         ::close(fd);
         return false;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    int blocking = 0;
+    ::ioctl(fd, FIONBIO, &blocking);
     FHandle = fd;
     FLastError = 0;
     return true;

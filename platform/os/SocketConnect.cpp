@@ -4,9 +4,9 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -48,8 +48,8 @@ int ConnectTcp(const std::string& ip, int port, int timeoutMs, int& error) {
         if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &result, &length) != 0) return Fail(fd, errno, error);
         if (result != 0) return Fail(fd, result, error);
     }
-    int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Fail(fd, errno, error);
+    int blocking = 0;
+    if (ioctl(fd, FIONBIO, &blocking) != 0) return Fail(fd, errno, error);
     error = 0;
     return fd;
 }
