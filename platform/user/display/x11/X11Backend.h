@@ -237,6 +237,7 @@ private:
     DisplaySink* FSink = nullptr;
     int FPollFd = -1;   // epoll over the connection and FWakeFd
     int FWakeFd = -1;   // eventfd raised while Xlib has queued events
+    unsigned long FFlushedRequest = 0;   // the next request's number at the last flush
 
     std::map<SurfaceId, std::unique_ptr<Surface>> FSurfaces;
     std::unordered_map<XId, SurfaceId> FByWindow;

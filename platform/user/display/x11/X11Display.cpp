@@ -291,8 +291,14 @@ void X11Display::Bell() {
     XFlush(FDisplay);
 }
 
+// Nothing asked of the server since the last flush leaves nothing to send: no flush, which would also look
+// for events on the connection.
 void X11Display::Flush() {
-    XFlush(FDisplay);
+    const unsigned long next = XNextRequest(FDisplay);
+    if (next != FFlushedRequest) {
+        XFlush(FDisplay);
+        FFlushedRequest = next;
+    }
     NoteQueuedEvents();
 }
 
