@@ -49,6 +49,7 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
     , FHistory(&history)
     , FCacheFolders(FProgramFolder, static_cast<int>(settings.Nodes.size())) {
     const std::size_t count = settings.Nodes.size();
+    FWatch = std::make_unique<TWatchCounters[]>(count);
     for (std::size_t i = 0; i < count; ++i) {
         const int node = static_cast<int>(i);
         FSlots.push_back(std::make_unique<TNodeSlot>(
@@ -67,6 +68,11 @@ TNodeSlot& TMonitorCore::Slot(int node) const {
     return *FSlots[static_cast<std::size_t>(node)];
 }
 
+TMonitorCore::TWatchCounters& TMonitorCore::Watch(int node) const {
+    KORVEX_ASSERT(node >= 0 && node < NodeCount());
+    return FWatch[static_cast<std::size_t>(node)];
+}
+
 TNodeState& TMonitorCore::RowState(int node) {
     KORVEX_ASSERT(FUpdateLock.HeldByCurrentThread());
     return Slot(node).Row;
@@ -83,7 +89,15 @@ TNodeStateList TMonitorCore::RowStates() {
 
 bool TMonitorCore::AnyBusy() const {
     KORVEX_ASSERT(FBusyLock.HeldByCurrentThread());
-    return std::any_of(FSlots.begin(), FSlots.end(), [](const std::unique_ptr<TNodeSlot>& slot) { return slot->Busy; });
+    return FBusyCount > 0;
+}
+
+void TMonitorCore::SetBusy(TNodeSlot& slot, bool busy) {
+    KORVEX_ASSERT(FBusyLock.HeldByCurrentThread());
+    if (slot.Busy == busy) return;
+    slot.Busy = busy;
+    FBusyCount += busy ? 1 : -1;
+    KORVEX_ASSERT(FBusyCount >= 0 && FBusyCount <= NodeCount());
 }
 
 void TMonitorCore::Close() {
@@ -175,7 +189,7 @@ bool TMonitorCore::Busy(int node) const {
 
 void TMonitorCore::MarkBusy(int node) {
     std::lock_guard guard(FBusyLock);
-    Slot(node).Busy = true;
+    SetBusy(Slot(node), true);
 }
 
 TFarmTarget TMonitorCore::Target(int node) const {
@@ -194,7 +208,7 @@ void TMonitorCore::StopServ(int node) {
 }
 
 void TMonitorCore::SetStage(int node, int generation, int stage) {
-    if (Current(node, generation)) Slot(node).Stage = stage;
+    if (Current(node, generation)) Watch(node).Stage = stage;
 }
 
 void TMonitorCore::CycleStarted(int node, int generation) {
@@ -202,7 +216,7 @@ void TMonitorCore::CycleStarted(int node, int generation) {
     {
         std::lock_guard guard(FBusyLock);
         TNodeSlot& slot = Slot(node);
-        slot.Busy = true;
+        SetBusy(slot, true);
         if (!slot.AwaitingRefresh) {
             slot.AwaitingRefresh = true;
             ++FAwaitingRefresh;
@@ -223,15 +237,15 @@ void TMonitorCore::CycleEnded(int node, int generation) {
     {
         std::lock_guard guard(FBusyLock);
         TNodeSlot& slot = Slot(node);
-        slot.Busy = false;
+        SetBusy(slot, false);
         if (!slot.EndedSinceFlush) {
             slot.EndedSinceFlush = true;
             farmCycleOver = ++FEndedSinceFlush == NodeCount();   // this end completed it: one write
         }
         idle = !AnyBusy();
         if (idle) {
-            for (const std::unique_ptr<TNodeSlot>& slot : FSlots)
-                slot->Repeats = 0;
+            for (int i = 0; i < NodeCount(); ++i)
+                Watch(i).Repeats = 0;
             SetStage(node, generation, 18);
             ToView([](IMonitorView& view) { view.BusyChanged(false); });
         }

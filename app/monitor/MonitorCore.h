@@ -36,9 +36,6 @@ struct TNodeSlot {
     TNodeSlot(const TNodeSlot&) = delete;
     TNodeSlot& operator=(const TNodeSlot&) = delete;
 
-    // Written by the node's thread, read by the watchdog: no lock.
-    std::atomic<int> Stage {0};
-    std::atomic<int> Repeats {0};
     std::atomic<int> Seen;   // the progress at the last refresh
     std::atomic<int> FarmState {0};   // the service state of the last reply
     std::atomic<int> Generation {0};   // the thread whose calls count; a restart counts up
@@ -77,9 +74,9 @@ public:
     void SetHistoryGather(int ms) { FHistoryGatherMs = ms; }
     void SetWorkers(const TMonitorWorkers& workers);
 
-    int Stage(int node) const { return Slot(node).Stage.load(); }
-    int RepeatCount(int node) const { return Slot(node).Repeats.load(); }
-    void SetRepeatCount(int node, int count) { Slot(node).Repeats = count; }
+    int Stage(int node) const { return Watch(node).Stage.load(); }
+    int RepeatCount(int node) const { return Watch(node).Repeats.load(); }
+    void SetRepeatCount(int node, int count) { Watch(node).Repeats = count; }
     int SeenProgress(int node) const { return Slot(node).Seen.load(); }
     int FarmState(int node) const { return Slot(node).FarmState.load(); }
     TFarmReply LastFarmReply(int node) const;
@@ -101,7 +98,15 @@ public:
     void CycleEnded(int node, int generation) override;
 
 private:
+    // The watchdog's counters of a node, written by its thread (the stage) and the UI thread: no lock.
+    struct TWatchCounters {
+        std::atomic<int> Stage {0};
+        std::atomic<int> Repeats {0};
+    };
+
     TNodeSlot& Slot(int node) const;
+    TWatchCounters& Watch(int node) const;
+    void SetBusy(TNodeSlot& slot, bool busy);   // the busy lock held
     TNodeState& RowState(int node);   // the update lock held
     TNodeStateList RowStates();   // the update lock held
     bool AnyBusy() const;   // the busy lock held
@@ -122,6 +127,8 @@ private:
     const TProjectTable FProjects;
     std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);
     std::vector<std::unique_ptr<TNodeSlot>> FSlots;   // fixed for the run
+    // Side by side, one per slot: the watchdog's round each second reads every node's, not every slot.
+    std::unique_ptr<TWatchCounters[]> FWatch;
 
     os::TCriticalSection FUpdateLock;   // guards the slots' row state, the workers and the history use below
     bool FClosed = false;
@@ -138,6 +145,7 @@ private:
     std::atomic<int> FFlushIntervalMs {60000};
 
     mutable os::TOwnedMutex FBusyLock;   // the slots' busy flags
+    int FBusyCount = 0;   // slots whose Busy is set (under the busy lock)
     int FEndedSinceFlush = 0;   // slots whose EndedSinceFlush is set (under the busy lock)
     int FAwaitingRefresh = 0;   // slots whose AwaitingRefresh is set (under the busy lock)
     bool FClosing = false;   // under the busy lock: a history write waits no more
