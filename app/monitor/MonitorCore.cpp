@@ -111,11 +111,6 @@ void TMonitorCore::Close() {
         FHistory = nullptr;
         FWorkers = {};
     }
-    {
-        std::lock_guard busy(FBusyLock);
-        FClosing = true;
-    }
-    FAllRefreshed.notify_all();
     std::lock_guard flush(FFlushLock);   // a node thread's flush ends first
     WriteHeldSettings();
     if (history) history->Flush();
@@ -217,10 +212,6 @@ void TMonitorCore::CycleStarted(int node, int generation) {
         std::lock_guard guard(FBusyLock);
         TNodeSlot& slot = Slot(node);
         SetBusy(slot, true);
-        if (!slot.AwaitingRefresh) {
-            slot.AwaitingRefresh = true;
-            ++FAwaitingRefresh;
-        }
         // The view shows the form's colour until the refresh colours the square again (every refresh does).
         ToView([node](IMonitorView& view) {
             view.BusyChanged(true);
@@ -230,7 +221,6 @@ void TMonitorCore::CycleStarted(int node, int generation) {
 }
 
 void TMonitorCore::CycleEnded(int node, int generation) {
-    RefreshReached(node);   // a cycle that ends without a refresh is waited for no more either
     if (!Current(node, generation)) return;
     bool idle = false;
     bool farmCycleOver = false;
@@ -302,47 +292,11 @@ TFarmReply TMonitorCore::QueryFarm(int node, int generation, const std::string& 
 
 void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle) {
     KORVEX_ASSERT(!FLink->FarmLock().HeldByCurrentThread());
-    const bool write = RefreshRowLocked(node, generation, cycle);
-    RefreshReached(node);
-    if (write) WriteHistory();
-}
-
-void TMonitorCore::RefreshReached(int node) {
-    std::lock_guard guard(FBusyLock);
-    TNodeSlot& slot = Slot(node);
-    if (!slot.AwaitingRefresh) return;
-    slot.AwaitingRefresh = false;
-    if (--FAwaitingRefresh == 0) FAllRefreshed.notify_all();
-}
-
-// The history's new speeds are written right after the refresh, outside the update lock, and the refresh
-// returns with its speed in the file. The write first waits, for a moment at most, for the refreshes of the
-// nodes still in their cycles: the speeds they list meanwhile, and those of the refreshes that end while it
-// runs, go in the same rewrite instead of one rewrite each.
-void TMonitorCore::WriteHistory() {
-    KORVEX_ASSERT(!FUpdateLock.HeldByCurrentThread());
-    std::lock_guard flush(FFlushLock);   // Close waits for this write before the history goes
-    TWorkUnitHistory* history = nullptr;
-    {
-        os::TCriticalSectionLock update(FUpdateLock);
-        history = FHistory;
-    }
-    if (!history || !history->Dirty()) return;   // an earlier write took this refresh's speed
-    {
-        std::unique_lock busy(FBusyLock);
-        FAllRefreshed.wait_for(busy, std::chrono::milliseconds(FHistoryGatherMs.load()),
-            [this] { return FAwaitingRefresh == 0 || FClosing; });
-    }
-    history->Flush();
-}
-
-bool TMonitorCore::RefreshRowLocked(int node, int generation, const TNodeCycle& cycle) {
     os::TCriticalSectionLock update(FUpdateLock);
-    if (FClosed || !Current(node, generation)) return false;
+    if (FClosed || !Current(node, generation)) return;
     os::TRegistryHold hold;   // its settings values in the store now, in the file once a farm cycle
     TRowRefreshContext context {
         RowStates(), FProjects, FHistory, FAutoBackup, FHintTray, FLanguage, FProgramFolder, FCacheBusy, {}};
-    context.SpeedWrite = THistoryWrite::ByCaller;
     context.Actions.Stage = [this, node, generation](int s) { SetStage(node, generation, s); };
     context.Actions.StartServ = [this](int n) { StartServ(n); };
     context.Actions.Workers = FWorkers;
@@ -355,7 +309,6 @@ bool TMonitorCore::RefreshRowLocked(int node, int generation, const TNodeCycle& 
     refresh.TotalsText.reset();
     ToView([refresh = std::move(refresh)](IMonitorView& view) { view.RowRefreshed(refresh); });
     if (totals) QueueTotals(std::move(*totals));
-    return FHistory && FHistory->Dirty();
 }
 
 }

@@ -11,7 +11,6 @@
 #include "platform/os/OwnedMutex.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -43,7 +42,6 @@ struct TNodeSlot {
     TNodeState Row;   // under the update lock (its Settings never change: read without it)
     bool Busy = false;   // under the busy lock
     bool EndedSinceFlush = false;   // a cycle ended since the last write (under the busy lock)
-    bool AwaitingRefresh = false;   // in a cycle that has not refreshed the row yet (under the busy lock)
 
     mutable os::TOwnedMutex Lock;   // guards the two below
     std::string Ip;   // written by the status query's look-up
@@ -70,8 +68,6 @@ public:
     // interval (a node that stays busy, such as one stuck in a hung share).
     void FlushWrites();
     void SetFlushInterval(int ms) { FFlushIntervalMs = ms; }
-    // How long a history write waits for the refreshes of the nodes still in their cycles.
-    void SetHistoryGather(int ms) { FHistoryGatherMs = ms; }
     void SetWorkers(const TMonitorWorkers& workers);
 
     int Stage(int node) const { return Watch(node).Stage.load(); }
@@ -112,9 +108,6 @@ private:
     bool AnyBusy() const;   // the busy lock held
     std::string LookUpIp(int node, const std::string& path, const std::function<void(int)>& stage);
     bool Current(int node, int generation) const { return Generation(node) == generation; }
-    bool RefreshRowLocked(int node, int generation, const TNodeCycle& cycle);   // true: the history has changes to write
-    void WriteHistory();
-    void RefreshReached(int node);   // the node's cycle has listed its history change, if any
     void ToView(std::function<void(IMonitorView&)> call);
     void QueueTotals(std::string text);
 
@@ -140,16 +133,12 @@ private:
     TCacheFolderList FCacheFolders;   // the rows' cache folder tests, one listing a farm cycle
 
     os::TOwnedMutex FFlushLock;   // one flush at a time
-    std::atomic<int> FHistoryGatherMs {50};
     std::atomic<std::int64_t> FLastFlushMs {0};   // steady clock
     std::atomic<int> FFlushIntervalMs {60000};
 
     mutable os::TOwnedMutex FBusyLock;   // the slots' busy flags
     int FBusyCount = 0;   // slots whose Busy is set (under the busy lock)
     int FEndedSinceFlush = 0;   // slots whose EndedSinceFlush is set (under the busy lock)
-    int FAwaitingRefresh = 0;   // slots whose AwaitingRefresh is set (under the busy lock)
-    bool FClosing = false;   // under the busy lock: a history write waits no more
-    std::condition_variable_any FAllRefreshed;   // FAwaitingRefresh reached 0, or closing
 
     // The latest totals text and whether a call to show it is queued: one call carries the totals of every
     // refresh that comes before the UI thread runs it.

@@ -55,7 +55,7 @@ void MarkDuplicates(TRowRefreshContext& context, int node, TRowRefresh& refresh)
 void MeasureSpeed(TRowRefreshContext& context, int node, const TNodeReading& reading, int k) {
     const double v = PercentSpeed(reading.TimePerPercent, context.Projects.Credit(k));
     const double r = StoreCoreSpeed(node, context.Projects.Core(k), v);
-    if (context.History) context.History->ReSaveWU(reading.WUName, reading.RCG, r, context.SpeedWrite);
+    if (context.History) context.History->ReSaveWU(reading.WUName, reading.RCG, r);
 }
 
 void RecordBackLevel(int node, TNodeState& state, int level) {

@@ -123,7 +123,6 @@ struct TRowRefreshContext {
     // Whether a node's cache folder exists; none: the folder is looked at.
     std::function<bool(int node)> CacheFolderExists {};
     TUnitKeyIndex* UnitKeys = nullptr;   // the rows by their key; none: every row is compared
-    THistoryWrite SpeedWrite = THistoryWrite::Now;   // who writes a new speed to the history file
 };
 
 // Refreshes node `node` from its cycle and returns what the view is to show. The caller holds the update

@@ -332,7 +332,7 @@ int TWorkUnitHistory::SetSpeedLocked(const std::string& name, const std::string&
     return -1;
 }
 
-bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg, double speed, THistoryWrite write) {
+bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg, double speed) {
     if (rcg.empty()) return false;
     {
         std::lock_guard<std::mutex> guard(FLock);
@@ -342,7 +342,7 @@ bool TWorkUnitHistory::ReSaveWU(const std::string& name, const std::string& rcg,
         if (result == 0) return true;   // the line shows this speed already
         FPending.push_back(TChange {++FSerial, {}, name, rcg, speed});
     }
-    if (write == THistoryWrite::Now) Flush();   // a failure keeps the change for the next write
+    Flush();   // the file rewritten at once; a failure keeps the change for the next write
     return true;
 }
 

@@ -18,9 +18,6 @@ inline constexpr const char* HistoryFileName = "KORVEX.WUS";
 inline constexpr const char* HistoryTempName = "KORVEX.WUN";
 inline constexpr int MaxWriteAttempts = 8;   // writes of one Flush while the file keeps changing under them   // exists only while the history is rewritten
 
-// Who writes a change to the file: the call itself, or its caller by Flush before it goes on.
-enum class THistoryWrite { Now, ByCaller };
-
 // One history line as the list in memory keeps it.
 struct THistoryEntry {
     std::string Name;
@@ -69,11 +66,8 @@ public:
 
     // Sets the speed of the last line whose name's first five characters occur in `name` and whose
     // run-clone-gen equals `rcg`, replacing a speed it had; a line that shows this speed already is not
-    // changed. The file is rewritten at once: within the call, or, with THistoryWrite::ByCaller, by the
-    // caller's Flush right after it leaves the lock it holds, so that the speeds other threads set meanwhile
-    // go into the same rewrite. False when no line matched.
-    bool ReSaveWU(const std::string& name, const std::string& rcg, double speed,
-        THistoryWrite write = THistoryWrite::Now);
+    // changed. The file is rewritten at once. False when no line matched.
+    bool ReSaveWU(const std::string& name, const std::string& rcg, double speed);
 
     // Units or speeds not yet written.
     bool Dirty() const;
