@@ -70,13 +70,9 @@ long Futex(std::atomic<int>& word, int op, int value, const timespec* timeout) {
 }
 
 void TerminateState(ThreadState& state) {
-    {
-        std::lock_guard lock(state.Mutex);
-        state.Terminated = true;
-        state.TerminatedSignal.store(1, std::memory_order_release);
-    }
-    Futex(state.TerminatedSignal, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr);
-    state.Stop.request_stop();   // outside the mutex: a stop callback takes locks of its own
+    state.Terminated.store(1, std::memory_order_release);
+    Futex(state.Terminated, FUTEX_WAKE_PRIVATE, INT_MAX, nullptr);
+    state.Stop.request_stop();   // a stop callback takes locks of its own
 }
 
 }
@@ -88,9 +84,7 @@ void TThreadHandle::Terminate() {
 }
 
 bool TThreadHandle::Terminated() const {
-    if (!FState) return false;
-    std::lock_guard lock(FState->Mutex);
-    return FState->Terminated;
+    return FState && FState->Terminated.load(std::memory_order_acquire) != 0;
 }
 
 bool TThreadHandle::Finished() const {
@@ -187,8 +181,7 @@ void TThread::Terminate() {
 }
 
 bool TThread::Terminated() const {
-    std::lock_guard lock(FState->Mutex);
-    return FState->Terminated;
+    return FState->Terminated.load(std::memory_order_acquire) != 0;
 }
 
 bool TThread::Finished() const {
@@ -222,7 +215,7 @@ std::stop_token TThread::StopToken() const {
 }
 
 bool TThread::Sleep(int ms) {
-    std::atomic<int>& terminated = FState->TerminatedSignal;
+    std::atomic<int>& terminated = FState->Terminated;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, 0));
     while (terminated.load(std::memory_order_acquire) == 0) {
         const auto left = deadline - std::chrono::steady_clock::now();

@@ -15,12 +15,11 @@ namespace korvex::os::detail {
 struct ThreadState {
     ~ThreadState();   // joins a thread that was never waited for, or detaches when run on that thread
 
-    std::mutex Mutex;   // guards the fields below
     // 1 once terminated: Sleep waits on it (a futex: no mutex to take again after each pause), Terminate wakes it.
-    std::atomic<int> TerminatedSignal {0};
+    std::atomic<int> Terminated {0};
     std::stop_source Stop;   // requested by Terminate, for waits on other condition variables
+    std::mutex Mutex;   // guards the fields below
     bool Started = false;
-    bool Terminated = false;
     bool FreeOnTerminate = false;
     TThreadPriority Priority = tpNormal;
     pid_t Tid = 0;   // kernel thread id while running, for the priority
