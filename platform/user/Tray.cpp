@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -284,12 +285,22 @@ UINT CutTimeout(UINT ms) {
     return std::min(ms, NOTIFYICON_MAX_TIMEOUT);
 }
 
+// Pixels compared, not handles: a handle may be freed and made again for another picture.
+bool SamePicture(const gdi::Bitmap* kept, const gdi::Bitmap* given) {
+    if (kept == nullptr || given == nullptr) return kept == given;
+    return kept->Width() == given->Width() && kept->Height() == given->Height() && kept->Format() == given->Format()
+        && (kept->ByteSize() == 0 || std::memcmp(kept->Bits(), given->Bits(), kept->ByteSize()) == 0);
+}
+
 void Apply(TrayState& state, TrayIcon& icon, const NOTIFYICONDATA& data) {
     if (data.uFlags & NIF_MESSAGE) icon.CallbackMessage = data.uCallbackMessage;
+    // An owner may modify its icon every second with what it shows already: nothing is copied or shown then.
     if (data.uFlags & NIF_ICON) {
         const gdi::Bitmap* picture = IconPicture(data.hIcon);
-        icon.Picture.Reset(picture != nullptr ? picture->Clone() : nullptr);
-        state.ShowPicture(icon);
+        if (!SamePicture(icon.Picture.Get(), picture)) {
+            icon.Picture.Reset(picture != nullptr ? picture->Clone() : nullptr);
+            state.ShowPicture(icon);
+        }
     }
     if (data.uFlags & NIF_TIP) {
         icon.Tip = base::Utf8Left(data.szTip, NOTIFYICON_TIP_CHARS);

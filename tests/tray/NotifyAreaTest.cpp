@@ -127,6 +127,24 @@ TEST_F(NotifyArea, AnAddedIconIsDockedInThePanelAndShowsItsPicture) {
     EXPECT_EQ(Display->ScreenPixel(c.x, c.y), gdi::RGB(0x40, 0xC0, 0x20));
 }
 
+// A modify with the picture the slot shows leaves it; the same handle with new pixels shows them.
+TEST_F(NotifyArea, AModifiedIconShowsItsHandlesPixelsAsTheyAreNow) {
+    ASSERT_TRUE(Add());
+    NOTIFYICONDATA d = Data();
+    d.uFlags = NIF_ICON;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &d));
+    Pump();
+    const POINT c = Centre();
+    EXPECT_EQ(Display->ScreenPixel(c.x, c.y), gdi::RGB(0x40, 0xC0, 0x20));
+    Picture.Get()->Fill(gdi::RGB(0xE0, 0x10, 0x10));
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            Picture.Get()->ScanLine(y)[x * 4 + 3] = 0xFF;
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &d));
+    Pump();
+    EXPECT_EQ(Display->ScreenPixel(c.x, c.y), gdi::RGB(0xE0, 0x10, 0x10));
+}
+
 TEST_F(NotifyArea, ModifyAndDeleteOfAnUnknownIconFail) {
     NOTIFYICONDATA d = Data(9);
     EXPECT_FALSE(Shell_NotifyIcon(NIM_MODIFY, &d));
