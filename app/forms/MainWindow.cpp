@@ -222,6 +222,9 @@ void TMainForm::OpenSideForm(TForm* form) {
 
 void TMainForm::ApplySettings(const TSettings& settings) {
     FSettings = settings;
+    FHintedNodes.clear();
+    for (int i = 0; i < int(FSettings.Nodes.size()); ++i)
+        if (FSettings.Nodes[i].Hint) FHintedNodes.push_back(i);
 }
 
 void TMainForm::ApplySkin(const std::string& skinName) {
@@ -442,9 +445,11 @@ void TMainForm::TrayIcon1BalloonDone(TObject*) {
 std::string TMainForm::TrayHintText() const {
     std::string hint;
     if (!FSettings.HintTray) return hint;
-    for (int i = 0; i < RowCount() && i < int(FSettings.Nodes.size()); ++i)
-        if (FSettings.Nodes[i].Hint)
-            hint += FSettings.Nodes[i].Label + " - " + std::to_string(FRows[i].Gauge->Progress()) + "%\r\n";
+    // Each second: the hinted nodes from their list, not a look at every node's settings.
+    for (int i : FHintedNodes) {
+        if (i >= RowCount() || i >= int(FSettings.Nodes.size())) break;
+        hint += FSettings.Nodes[i].Label + " - " + std::to_string(FRows[i].Gauge->Progress()) + "%\r\n";
+    }
     return hint;
 }
 

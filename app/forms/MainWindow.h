@@ -115,6 +115,7 @@ public:
     const TSettings& Settings() const { return FSettings; }
     const TProjectTable& Projects() const { return FProjects; }
     // The options window writes some options back in memory and adds to the project table (so does the manual input).
+    // The nodes' settings change only through ApplySettings: the tray hint keeps which nodes it lists.
     TSettings& SettingsInMemory() { return FSettings; }
     TProjectTable& Projects() { return FProjects; }
     void SetLanguage(int language);   // 0 Russian, 1 English; other values change nothing
@@ -173,6 +174,7 @@ private:
     void BackupDone(int node, bool ok);
 
     TSettings FSettings;
+    std::vector<int> FHintedNodes;   // the nodes whose Hint is set, in order
     TProjectTable FProjects;
     std::unique_ptr<TWorkUnitHistory> FHistory;
     std::unique_ptr<TMonitor> FMonitor;

@@ -47,6 +47,18 @@ TEST_F(MainFormTest, ARowRefreshFillsCellsGaugeSquaresAndTotals) {
     form->CycleStarted(9);   // no such node: nothing happens
 }
 
+// The tray hint names the nodes whose Hint is set, in their order, with the progress their gauges show.
+TEST_F(MainFormTest, TheTrayHintListsTheHintedNodesWithTheirProgress) {
+    TSettings settings = NodesSettings(3);
+    settings.Nodes[1].Hint = false;
+    TMainForm* form = NewMainForm(settings, -1);
+    form->RowRefreshed(SampleRefresh(0, 20));
+    form->RowRefreshed(SampleRefresh(1, 40));
+    form->RowRefreshed(SampleRefresh(2, 70));
+    form->Timer1Timer(nullptr);
+    EXPECT_EQ(form->TrayIcon()->Hint(), "node1 - 20%\r\nnode3 - 70%\r\n");
+}
+
 // A node's name label starts at 4 and is as wide as the name column; the squares start at the column's edge.
 TEST_F(MainFormTest, TheNameLabelIsAsWideAsTheNameColumn) {
     TMainForm* form = NewMainForm(NodesSettings(2), -1);
