@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <sys/stat.h>
 #include <utility>
 
@@ -65,6 +67,20 @@ bool ReadExactly(os::TFileStream& stream, std::int64_t offset, std::string& byte
     return true;
 }
 
+
+// Whether the stream holds these bytes at an offset; read through a buffer on the stack.
+bool HoldsAt(os::TFileStream& stream, std::int64_t offset, std::string_view expected) {
+    char buffer[TClientLogFollower::CheckBytes];
+    while (!expected.empty()) {
+        const std::int64_t got
+            = stream.ReadAt(offset, buffer, static_cast<std::int64_t>(std::min(expected.size(), sizeof buffer)));
+        if (got <= 0 || std::memcmp(buffer, expected.data(), static_cast<std::size_t>(got)) != 0) return false;
+        expected.remove_prefix(static_cast<std::size_t>(got));
+        offset += got;
+    }
+    return true;
+}
+
 }
 
 os::TRetryResult LoadTextLinesRetrying(const std::string& path, TTextLines& lines, const os::TRetryOptions& options) {
@@ -118,10 +134,8 @@ void TNodeFileNames::Use(os::TRetryOptions& options) {
 bool TClientLogFollower::SameFileGrown(
     os::TFileStream& stream, std::uint64_t device, std::uint64_t inode, std::int64_t size) const {
     if (device != FDevice || inode != FInode || size < FEnd) return false;
-    std::string bytes;
-    if (!ReadExactly(stream, 0, bytes, FStartBytes.size()) || bytes != FStartBytes) return false;
-    const std::int64_t endBytesAt = FEnd - static_cast<std::int64_t>(FEndBytes.size());
-    return ReadExactly(stream, endBytesAt, bytes, FEndBytes.size()) && bytes == FEndBytes;
+    return HoldsAt(stream, 0, FStartBytes)
+        && HoldsAt(stream, FEnd - static_cast<std::int64_t>(FEndBytes.size()), FEndBytes);
 }
 
 bool TClientLogFollower::GrewWithout(os::TFileStream& stream, std::initializer_list<std::string_view> keys) const {

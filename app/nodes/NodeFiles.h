@@ -32,7 +32,7 @@ os::TRetryResult LoadTextLinesRetrying(
 class TClientLogFollower {
 public:
     static constexpr std::size_t BlockBytes = std::size_t(1) << 20;
-    static constexpr std::size_t CheckBytes = 4096;   // compared at the start and before the old end
+    static constexpr std::size_t CheckBytes = 512;   // compared at the start and before the old end
 
     enum class TScan {
         None,   // nothing read yet, or the last read failed
