@@ -208,6 +208,10 @@ void TServerSocket::AcceptAll() {
             handler(*this, *socket);
             if (scope.ServerGone()) return;
         }
+        // A short message usually came with its connection: it is read now, not after another turn of the loop.
+        // (A closed socket stays valid until the scope ends.)
+        Readable(socket, feNone);
+        if (scope.ServerGone()) return;
     }
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -159,6 +160,26 @@ TEST_F(TServerSocketEvents, TextAndCloseTogetherGiveOneReadThenTheDisconnect) {
     ASSERT_TRUE(RunServerUntil(Loop, [&] { return Log.find("disconnect;") != std::string::npos; }));
     EXPECT_EQ(Log, "connect;read;disconnect;");
     EXPECT_EQ(Received, "whole");
+}
+
+// Once the peer's kernel has acknowledged the text, it lies in the connection before the accept: one turn of the
+// loop accepts and reads it.
+TEST_F(TServerSocketEvents, TextThatCameWithItsConnectionIsReadInTheTurnThatAcceptsIt) {
+    int client = ConnectLoopback(Server.LocalPort());
+    ASSERT_GE(client, 0);
+    ASSERT_TRUE(WriteAll(client, "whole"));
+    tcp_info info {};
+    for (int wait = 0; wait < 10000; ++wait) {
+        socklen_t length = sizeof info;
+        ASSERT_EQ(getsockopt(client, IPPROTO_TCP, TCP_INFO, &info, &length), 0);
+        if (info.tcpi_unacked == 0) break;
+        usleep(1000);
+    }
+    ASSERT_EQ(info.tcpi_unacked, 0u);
+    Loop.RunOnce(10000);
+    EXPECT_EQ(Log, "connect;read;");
+    EXPECT_EQ(Received, "whole");
+    close(client);
 }
 
 TEST_F(TServerSocketEvents, TextNobodyTakesIsDiscardedWithoutStallingTheLoop) {
