@@ -67,7 +67,6 @@ bool ReadExactly(os::TFileStream& stream, std::int64_t offset, std::string& byte
     return true;
 }
 
-
 // Whether the stream holds these bytes at an offset; read through a buffer on the stack.
 bool HoldsAt(os::TFileStream& stream, std::int64_t offset, std::string_view expected) {
     char buffer[TClientLogFollower::CheckBytes];
