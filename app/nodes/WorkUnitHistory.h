@@ -15,8 +15,8 @@
 namespace korvex::app {
 
 inline constexpr const char* HistoryFileName = "KORVEX.WUS";
-inline constexpr const char* HistoryTempName = "KORVEX.WUN";
-inline constexpr int MaxWriteAttempts = 8;   // writes of one Flush while the file keeps changing under them   // exists only while the history is rewritten
+inline constexpr const char* HistoryTempName = "KORVEX.WUN";   // exists only while the history is rewritten
+inline constexpr int MaxWriteAttempts = 8;   // writes of one Flush while the file keeps changing under them
 
 // One history line as the list in memory keeps it.
 struct THistoryEntry {
