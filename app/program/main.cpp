@@ -6,7 +6,6 @@
 #include "leds/iOPCTypes.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
-#include "platform/os/RegistryStore.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/os/TextFiles.h"
 #include "platform/user/MessageLoop.h"
@@ -66,12 +65,7 @@ void WatchSignalPipe() {
 
 int Run() {
     os::SetFileLog([](const std::string& line) { app::WLog(line); });   // a settings or history file not written
-    // A settings file that is damaged, or is no settings file at all (a pipe, a device, too large), is said in the
-    // log and on the terminal.
-    os::RegistryStore::Default().SetDamageHandler([](const std::string& message) {
-        app::WLog(message);
-        std::fprintf(stderr, "korvex: %s\n", message.c_str());
-    });
+    app::ReportSettingsFileTrouble();
     user::InitMessageQueue();
     // Torn down in the reverse order: the application, the queue, then the display (before static objects go,
     // the tray's among them).

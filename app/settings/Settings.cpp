@@ -6,7 +6,10 @@
 
 #include "platform/base/Numbers.h"
 #include "platform/os/ProgramFolder.h"
+#include "platform/os/RegistryStore.h"
 #include "platform/os/Version.h"
+
+#include <cstdio>
 
 namespace korvex::app {
 
@@ -185,6 +188,13 @@ void WriteStartWithWindows(bool runStartup) {
 
 bool ReadTaskbar() {
     return TSettingsKey(OptionsKey).Flag("Taskbar", TSettings {}.Taskbar);
+}
+
+void ReportSettingsFileTrouble() {
+    os::RegistryStore::Default().SetDamageHandler([](const std::string& message) {
+        WLog(message);
+        std::fprintf(stderr, "korvex: %s\n", message.c_str());
+    });
 }
 
 }

@@ -116,6 +116,10 @@ void WriteSkinName(const std::string& skinName);
 // Start with the session: the Run value written (quoted program path; the Run key made when missing) or deleted.
 void WriteStartWithWindows(bool runStartup);
 
+// A damaged settings file, or one that is there and cannot be read (the program then runs on the defaults and
+// saves nothing to it), is said once in the program log and on stderr.
+void ReportSettingsFileTrouble();
+
 // The task-bar option, read before any window exists (written as set when missing).
 bool ReadTaskbar();
 

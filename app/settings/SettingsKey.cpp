@@ -2,14 +2,24 @@
 #include "app/settings/SettingsKey.h"
 
 #include "app/settings/ProgramLog.h"
+#include "platform/os/RegistryStore.h"
 
 namespace korvex::app {
+
+namespace {
+
+// A settings file that is there and cannot be read refuses every write; the store has said so once already.
+bool SaidAlready() {
+    return os::RegistryStore::Default().FileUnreadable();
+}
+
+}
 
 TSettingsKey::TSettingsKey(const std::string& key, bool canCreate)
     : FKey(key) {
     FRegistry.SetRootKey(os::HKEY_LOCAL_MACHINE);
     FOpen = FRegistry.OpenKey(key, canCreate);
-    if (!FOpen && canCreate) WLog("Settings: cannot open " + key);
+    if (!FOpen && canCreate && !SaidAlready()) WLog("Settings: cannot open " + key);
 }
 
 bool TSettingsKey::Exists(const std::string& name) {
@@ -21,6 +31,7 @@ void TSettingsKey::WrongType(const std::string& name) {
 }
 
 void TSettingsKey::WriteFailed(const std::string& name) {
+    if (SaidAlready()) return;
     WLog("Settings: cannot write " + FKey + "\\" + name);
 }
 
@@ -99,7 +110,7 @@ bool TSettingsKey::WriteFloat(const std::string& name, double value) {
 }
 
 TSettingsBatch::~TSettingsBatch() {
-    if (!Batch.Commit()) WLog("Settings: cannot write the settings file");
+    if (!Batch.Commit() && !SaidAlready()) WLog("Settings: cannot write the settings file");
 }
 
 }

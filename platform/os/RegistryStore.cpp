@@ -6,8 +6,10 @@
 #include "platform/os/Shell.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,6 +37,12 @@ bool ReadFd(int fd, std::string& content, std::int64_t limit) {
         }
         content.append(buffer, static_cast<size_t>(n));
     }
+}
+
+std::string SystemErrorText(int error) {
+    std::string text = std::strerror(error);
+    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
 }
 
 std::string TimeStampText() {
@@ -106,7 +114,7 @@ void RegistryStore::FollowEnvironment() {
     FContent.clear();
     FFile.Clear();
     FLoaded = false;
-    FUnreadable = false;
+    FUnreadable = 0;
     FReported.clear();
     FHeld.clear();   // they were the other file's
     FHeldValues.clear();
@@ -122,44 +130,59 @@ void RegistryStore::Load() {
     // Without blocking: a pipe put in the file's place must not hold every reader of the settings.
     int fd = ::open(FPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        if (errno != ENOENT) return;   // unreadable for now: keep what we have, try again next time
+        const int error = errno;
+        if (error != ENOENT) {   // there, but not to be read (no permission, a loop of links ...)
+            KeepUnread(IdentityOfPath(FPath), error, SystemErrorText(error));
+            return;
+        }
         FFile.Clear();
         FTree.Clear();
         ++FGeneration;
         FContent.clear();
         FLoaded = true;
-        FUnreadable = false;
+        FUnreadable = 0;
         AddVirtualEntries();
         return;
     }
     struct stat st;
-    std::string content;
     if (::fstat(fd, &st) != 0) {
+        const int error = errno;
         ::close(fd);
+        KeepUnread(IdentityOfPath(FPath), error, SystemErrorText(error));
         return;
     }
     // Only a regular file of a settings file's size is read: a device, a pipe or a file without end is not.
-    const bool regular = S_ISREG(st.st_mode);
-    if (!regular || st.st_size > MaxSettingsFileSize || !ReadFd(fd, content, MaxSettingsFileSize)) {
-        const int error = !regular ? EINVAL : st.st_size > MaxSettingsFileSize ? EFBIG : errno;
+    std::string content;
+    if (!S_ISREG(st.st_mode)) {
         ::close(fd);
-        if (error == EINVAL || error == EFBIG) {
-            FUnreadable = true;
-            ReportUnreadable(IdentityOf(st),
-                "The settings file " + FPath + " was not read: "
-                    + (error == EINVAL ? std::string("it is not a regular file")
-                                       : "it is larger than " + std::to_string(MaxSettingsFileSize >> 20) + " MB")
-                    + ". The settings in use are not saved to it.");
-        }
-        errno = error;
+        KeepUnread(IdentityOf(st), EINVAL, "it is not a regular file");
+        return;
+    }
+    if (st.st_size > MaxSettingsFileSize || !ReadFd(fd, content, MaxSettingsFileSize)) {
+        const int error = st.st_size > MaxSettingsFileSize ? EFBIG : errno;
+        ::close(fd);
+        KeepUnread(IdentityOf(st), error,
+            error == EFBIG ? "it is larger than " + std::to_string(MaxSettingsFileSize >> 20) + " MB"
+                           : SystemErrorText(error));
         return;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     FFile.Pin(fd, st);
     FContent = content;
     FLoaded = true;
-    FUnreadable = false;
+    FUnreadable = 0;
     Parse(content, true, FFile.Identity());
+}
+
+// The file is there and could not be read: what the store holds stays (the defaults when nothing was read
+// yet), nothing is written to the file until a load succeeds, and the user is told once.
+void RegistryStore::KeepUnread(const FileIdentity& identity, int error, const std::string& reason) {
+    FUnreadable = error;
+    if (AddVirtualEntries()) ++FGeneration;
+    ReportUnreadable(identity,
+        "The settings file " + FPath + " was not read: " + reason
+            + ". The program runs on the settings it has, and does not save them to that file.");
+    errno = error;
 }
 
 void RegistryStore::ReportUnreadable(const FileIdentity& identity, const std::string& message) {
@@ -182,7 +205,8 @@ void RegistryStore::Parse(const std::string& content, bool reportDamage, const F
     if (reportDamage && !damaged.empty()) ReportDamage(content, identity, damaged);
 }
 
-void RegistryStore::AddVirtualEntries() {
+bool RegistryStore::AddVirtualEntries() {
+    bool added = false;
     for (const char* path : BrowserKeys) {
         RegKey* key = FTree.Root(HKEY_CLASSES_ROOT);
         for (const std::string& part : SplitKeyPath(path)) {
@@ -190,11 +214,16 @@ void RegistryStore::AddVirtualEntries() {
             if (!sub) {
                 sub = &key->AddSubKey(part);
                 sub->Virtual = true;
+                added = true;
             }
             key = sub;
         }
-        if (!key->FindValue("")) key->Values.Set("", MakeStringValue(""), true);
+        if (!key->FindValue("")) {
+            key->Values.Set("", MakeStringValue(""), true);
+            added = true;
+        }
     }
+    return added;
 }
 
 void RegistryStore::ReportDamage(
@@ -236,6 +265,13 @@ void RegistryStore::SetDamageHandler(TDamageHandler handler) {
         FDamageHandler = std::move(handler);
     }
     FireReports();
+}
+
+bool RegistryStore::FileUnreadable() {
+    std::lock_guard guard(FLock);
+    FollowEnvironment();
+    Refresh();
+    return FUnreadable != 0;
 }
 
 std::vector<std::string> RegistryStore::DamageReports() {

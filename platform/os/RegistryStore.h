@@ -35,6 +35,9 @@ inline constexpr std::int64_t MaxSettingsFileSize = std::int64_t(16) << 20;
 //   the batch's thread sees them; the file itself it checks once, at its first call in the batch, and again
 //   at the end, so changes of other processes show there. A crash inside a batch loses that batch's changes
 //   only: the file holds what it held before the batch began plus the changes others wrote meanwhile.
+// - A file that is there and cannot be read (no permission, an I/O error, not a regular file, too large) is
+//   reported once and never written over: the store keeps what it holds (at first the defaults), and changes
+//   fail until the file reads again.
 // - A file with lines that cannot be read loads everything else, is copied beside itself as
 //   "<file>.damaged-<yyyymmdd-hhnnss>", and is reported once to the damage handler and DamageReports().
 // - Writing the value `Tellvar` under HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run writes
@@ -93,6 +96,9 @@ public:
     // before a handler was set reach it when it is set.
     void SetDamageHandler(TDamageHandler handler);
     std::vector<std::string> DamageReports();   // every report so far, oldest first
+    // The file is there and could not be read (reported once): the store runs on what it holds and every
+    // change fails with the reading's error, so nothing the file held is written over.
+    bool FileUnreadable();
 
 private:
     struct Batch {
@@ -109,7 +115,8 @@ private:
     void Refresh();
     void Load();
     void Parse(const std::string& content, bool reportDamage, const FileIdentity& identity);
-    void AddVirtualEntries();
+    bool AddVirtualEntries();   // true when it added any
+    void KeepUnread(const FileIdentity& identity, int error, const std::string& reason);
     void ReportDamage(const std::string& content, const FileIdentity& identity, const std::vector<int>& lines);
     void ReportUnreadable(const FileIdentity& identity, const std::string& message);
     Batch* OwnBatch();
@@ -136,7 +143,7 @@ private:
     std::vector<RegChange> FHeld;   // made in FTree, not written yet, in order
     std::unordered_map<std::string, std::size_t> FHeldValues;   // a value set in FHeld: its place there
     bool FLoaded = false;
-    bool FUnreadable = false;   // the file is there but is no settings file (not regular, too large): kept
+    int FUnreadable = 0;   // the file is there but was not read (no permission, I/O error, not regular, too large)
     std::string FContent;   // what the file held at the last load or write (to roll a failed write back)
     PinnedFile FFile;   // the file as last loaded or written
     int FLockFd = -1;

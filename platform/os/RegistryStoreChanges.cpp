@@ -151,8 +151,8 @@ bool RegistryStore::TakeFileLock() {
 }
 
 bool RegistryStore::Write(const RegTree& tree) {
-    if (FUnreadable) {   // what is there was not read: it is not replaced by what little is known
-        errno = EINVAL;
+    if (FUnreadable != 0) {   // what is there was not read: it is not replaced by what little is known
+        errno = FUnreadable;
         return false;
     }
     // Every tree written is made from FTree, which holds the held changes: written with it.

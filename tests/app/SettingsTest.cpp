@@ -4,6 +4,7 @@
 
 #include "platform/os/RegistryStore.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace korvex::app {
@@ -218,6 +219,44 @@ TEST(SaveData, WritesProgressAndMachineIdsAndKeepsHiddenColumnWidths) {
     EXPECT_EQ(env.Stored(OptionsKey, "W10W"), Dword(0));   // always written
     EXPECT_EQ(env.Stored(OptionsKey, "W11W"), Dword(200));
     EXPECT_FALSE(env.Stored(OptionsKey, "W1"));   // the Core column is always shown
+}
+
+// A settings file that is there and cannot be read (here its reading fails with an I/O error) keeps the
+// user's farm: the program runs on the first-run defaults, saves nothing over it, and says so once in the log and
+// on stderr.
+TEST(LoadSettings, AnUnreadableSettingsFileRunsOnDefaultsSavesNothingAndIsSaidOnce) {
+    namespace fs = std::filesystem;
+    test::TAppEnvironment env;
+    fs::create_symlink("/proc/self/mem", env.RegistryFile());
+    ReportSettingsFileTrouble();
+    testing::internal::CaptureStderr();
+    TSettings s = LoadSettings();
+    EXPECT_TRUE(ReadTaskbar());
+    SaveData(s);
+    WriteSkinName("NextStyle (internal)");
+    WriteStartWithWindows(true);
+    const std::string said = testing::internal::GetCapturedStderr();
+    os::RegistryStore::Default().SetDamageHandler(nullptr);
+
+    ASSERT_EQ(s.Nodes.size(), 1u);
+    EXPECT_EQ(s.Nodes[0].Label, "Local host");
+    EXPECT_EQ(s.Nodes[0].Path, env.Folder());
+    EXPECT_EQ(s.SkinName, DefaultSkinName);
+    EXPECT_EQ(s.Update, 1);
+    EXPECT_TRUE(fs::is_symlink(env.RegistryFile()));
+    EXPECT_EQ(fs::read_symlink(env.RegistryFile()), "/proc/self/mem");
+    EXPECT_FALSE(fs::exists(env.Folder() + "/config/autostart/korvex.desktop"));
+
+    const auto count = [](const std::string& text, const std::string& what) {
+        int n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    const std::string log = env.ReadFile("KORVEX.LOG");
+    EXPECT_EQ(count(log, env.RegistryFile() + " was not read: input/output error"), 1) << log;
+    EXPECT_EQ(count(log, "\n"), 1) << "[" << log << "]";   // and nothing else about it
+    EXPECT_EQ(count(said, env.RegistryFile() + " was not read"), 1) << said;
 }
 
 TEST(WriteSkinName, StoresTheSkinInUse) {

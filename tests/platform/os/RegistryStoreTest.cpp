@@ -6,6 +6,7 @@
 #include "support/TempFolder.h"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <sys/stat.h>
@@ -344,6 +345,82 @@ TEST(AutostartExecLine, QuotesAndEscapesAsDesktopEntriesRequire) {
     EXPECT_EQ(AutostartExecLine(""), "");
     // A Windows name of the program inside the program folder finds the running executable.
     EXPECT_EQ(AutostartExecLine("\"" + env.ProgramFolder() + "\\KORVEX.exe\""), ProgramFileName());
+}
+
+// A settings file that is there and cannot be read (no permission, an I/O error, a loop of links) is not taken
+// for a missing one: it is reported once, the store runs on the defaults, and a change never writes over it.
+TEST(RegistryStore, ReadsOnDefaultsAndWritesNothingOverAFileThatCannotBeRead) {
+    struct TCase {
+        const char* Name;
+        std::function<void(const std::string& file)> Make;
+        const char* Reason;
+    };
+    const std::vector<TCase> cases = {
+        {"link to a file whose reading fails", [](const std::string& file) { fs::create_symlink("/proc/self/mem", file); },
+            "input/output error"},
+        {"loop of links",
+            [](const std::string& file) {
+                fs::create_symlink(file + ".other", file);
+                fs::create_symlink(file, file + ".other");
+            },
+            "too many levels of symbolic links"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        SandboxedEnvironment env;
+        fs::create_directories(fs::path(env.RegistryFile()).parent_path());
+        c.Make(env.RegistryFile());
+        RegistryStore store(env.RegistryFile());
+        EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "FSize"));
+        EXPECT_TRUE(store.FileUnreadable());
+        errno = 0;
+        EXPECT_FALSE(store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey));
+        EXPECT_NE(errno, 0);
+        store.BeginUpdate();
+        EXPECT_TRUE(store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey));
+        EXPECT_TRUE(store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "FSize", MakeDwordValue(8)));
+        EXPECT_FALSE(store.EndUpdate());
+        EXPECT_FALSE(store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "FSize"));
+        EXPECT_TRUE(fs::is_symlink(env.RegistryFile()));
+        const std::vector<std::string> reports = store.DamageReports();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find(c.Reason), std::string::npos) << reports[0];
+        EXPECT_NE(reports[0].find("does not save"), std::string::npos) << reports[0];
+    }
+}
+
+// The file of a user who cannot read it (another owner's 0600 file, left by a run under sudo): as root the test
+// reads it as "nobody" in a child process. The file and its owner stay; once it can be read again it is used.
+TEST(RegistryStore, AFileTheUserMayNotReadIsNeverReplacedByTheDefaults) {
+    filetest::TempFolder folder("korvex-unreadable", "/tmp");
+    const std::string file = folder / "registry.reg";
+    const std::string content = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tellvar\\Options]\n\"HostCount\"=dword:00000028\n";
+    WriteFile(file, content);
+    const bool root = ::geteuid() == 0;
+    // The folder open to the reader, as a user's own config folder is to the user: a rename there would succeed.
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(file.c_str(), root ? 0600 : 0), 0);
+    ASSERT_TRUE(InChild([&] {
+        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        RegistryStore store(file);
+        if (store.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "HostCount")) ::_exit(3);
+        if (store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey)) ::_exit(4);
+        if (errno != EACCES) ::_exit(5);
+        store.BeginUpdate();
+        store.CreateKey(HKEY_LOCAL_MACHINE, OptionsKey);
+        store.SetValue(HKEY_LOCAL_MACHINE, OptionsKey, "HostCount", MakeDwordValue(1));
+        if (store.EndUpdate()) ::_exit(6);
+        const std::vector<std::string> reports = store.DamageReports();
+        if (reports.size() != 1 || reports[0].find("permission denied") == std::string::npos) ::_exit(7);
+    }));
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(ReadFile(file), content);
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+    RegistryStore readable(file);
+    EXPECT_EQ(readable.GetValue(HKEY_LOCAL_MACHINE, OptionsKey, "HostCount"), MakeDwordValue(40));
+    EXPECT_FALSE(readable.FileUnreadable());
 }
 
 // A pipe, a device or a file without end in the settings file's place (or behind a link there) is neither
