@@ -15,11 +15,12 @@ int HexValue(char c) {
     return -1;
 }
 
-// Percent-decoded; nothing for a broken escape or a zero byte (it would end the name early).
+// Percent-decoded; nothing for a broken escape or a zero byte, raw or escaped (it would end the name early).
 std::optional<std::string> PercentDecoded(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\0') return std::nullopt;
         if (text[i] != '%') {
             out += text[i];
             continue;

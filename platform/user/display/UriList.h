@@ -7,8 +7,8 @@
 namespace korvex::user {
 
 // One name per file:// URI of this machine (no host, "localhost" or hostName), percent-decoded, in the list's
-// order. Comment lines ('#'), other schemes, other hosts, relative paths and names that would decode to a zero
-// byte are left out. Lines end in CR LF or LF.
+// order. Comment lines ('#'), other schemes, other hosts, relative paths and names that hold or would decode to a
+// zero byte are left out. Lines end in CR LF or LF.
 std::vector<std::string> FilesFromUriList(const std::string& list, const std::string& hostName);
 
 }

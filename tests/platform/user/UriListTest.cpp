@@ -26,6 +26,12 @@ TEST(UriList, LocalFileUrisGiveTheirDecodedNamesAndEverythingElseIsLeftOut) {
         EXPECT_EQ(FilesFromUriList(c.List, "farmhost"), c.Files) << c.List;
 }
 
+TEST(UriList, ARawZeroByteInALineIsRefusedLikeAnEscapedOne) {
+    using namespace std::string_literals;
+    EXPECT_EQ(FilesFromUriList("file:///tmp/a\0b\r\nfile:///tmp/ok\r\nfile://localhost/\0\r\n"s, "farmhost"),
+        std::vector<std::string> {"/tmp/ok"});
+}
+
 TEST(UriList, WithoutAKnownHostNameOnlyLocalhostAndNoHostAreLocal) {
     EXPECT_EQ(FilesFromUriList("file://farmhost/x\r\nfile://localhost/y\r\n", ""), std::vector<std::string> {"/y"});
 }
