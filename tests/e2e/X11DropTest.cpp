@@ -14,9 +14,10 @@ namespace {
 class X11Drop : public X11Fixture {
 protected:
     // Drags on a thread of its own while the display is pumped here, until the drag has ended.
-    XdndDragResult Drag(int x, int y, const std::string& list, const std::vector<std::string>& types = {"text/uri-list"}) {
+    XdndDragResult Drag(int x, int y, const std::string& list, const std::vector<std::string>& types = {"text/uri-list"},
+        std::size_t piece = 0) {
         const std::string server = ServerName();
-        auto drag = std::async(std::launch::async, [=] { return DragUriList(server, x, y, list, types); });
+        auto drag = std::async(std::launch::async, [=] { return DragUriList(server, x, y, list, types, piece); });
         Pump([&] { return drag.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 30000);
         return drag.get();
     }
@@ -74,4 +75,21 @@ TEST_F(X11Drop, PopupsAreNoDropTargets) {
     const XdndDragResult result = Drag(150, 160, "file:///tmp/x\r\n");
     EXPECT_FALSE(result.FoundTarget);
     EXPECT_TRUE(Sink.Drops.empty());
+}
+
+TEST_F(X11Drop, AListHandedOverInPiecesArrivesWholeEveryTime) {
+    ShowSurface(1, gdi::Bounds(100, 100, 200, 150));
+    Sink.AcceptFiles = true;
+    std::string list;
+    std::vector<std::string> files;
+    for (int i = 0; i < 9196; ++i) {
+        files.push_back("/srv/farm/node" + std::to_string(i) + "/FAHlog.txt");
+        list += "file://" + files.back() + "\r\n";
+    }
+    for (int drop = 0; drop < 3; ++drop) {
+        const XdndDragResult result = Drag(150, 160, list, {"text/uri-list"}, 16 * 1024);
+        EXPECT_TRUE(result.FinishedAccepted) << "drop " << drop;
+        ASSERT_EQ(Sink.Drops.size(), size_t(drop + 1)) << "drop " << drop;
+        EXPECT_EQ(Sink.Drops.back().Files, files) << "drop " << drop;
+    }
 }

@@ -1,5 +1,6 @@
 // An XDND source with raw Xlib, as a file manager drags files.
 #include "support/XdndSource.h"
+#include "support/SelectionOwner.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -52,17 +53,15 @@ public:
     }
 
     // Serves selection requests until a client message of the type comes; false after the time.
-    bool WaitFor(const char* type, XClientMessageEvent& out, int timeoutMs, const std::string& list, bool& asked) {
+    bool WaitFor(const char* type, XClientMessageEvent& out, int timeoutMs, SelectionAnswers& answers) {
         const Atom wanted = Intern(type);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
             while (XPending(FDisplay) > 0) {
                 XEvent e;
                 XNextEvent(FDisplay, &e);
-                if (e.type == SelectionRequest) {
-                    asked = true;
-                    Answer(e.xselectionrequest, list);
-                } else if (e.type == ClientMessage && e.xclient.message_type == wanted) {
+                if (answers.Handle(e)) continue;
+                if (e.type == ClientMessage && e.xclient.message_type == wanted) {
                     out = e.xclient;
                     return true;
                 }
@@ -89,20 +88,6 @@ private:
         return type != 0;
     }
 
-    void Answer(const XSelectionRequestEvent& r, const std::string& list) {
-        XEvent reply {};
-        reply.xselection.type = SelectionNotify;
-        reply.xselection.requestor = r.requestor;
-        reply.xselection.selection = r.selection;
-        reply.xselection.target = r.target;
-        reply.xselection.time = r.time;
-        reply.xselection.property = r.property;
-        XChangeProperty(FDisplay, r.requestor, r.property, r.target, 8, PropModeReplace,
-            reinterpret_cast<const unsigned char*>(list.data()), int(list.size()));
-        XSendEvent(FDisplay, r.requestor, False, NoEventMask, &reply);
-        XFlush(FDisplay);
-    }
-
     ::Display* FDisplay;
     Window FRoot = 0;
     Window FWindow = 0;
@@ -111,7 +96,7 @@ private:
 }   // namespace
 
 XdndDragResult DragUriList(const std::string& displayName, int x, int y, const std::string& list,
-    const std::vector<std::string>& types, int timeoutMs) {
+    const std::vector<std::string>& types, std::size_t piece, int timeoutMs) {
     XdndDragResult result;
     ::Display* display = XOpenDisplay(displayName.c_str());
     if (!display) return result;
@@ -119,6 +104,7 @@ XdndDragResult DragUriList(const std::string& displayName, int x, int y, const s
         Source source(display);
         const Window target = source.AwareWindowAt(x, y);
         result.FoundTarget = target != 0;
+        SelectionAnswers answers(display, list, piece);
         if (target != 0) {
             XSetSelectionOwner(display, source.Intern("XdndSelection"), source.Handle(), CurrentTime);
             long offered[3] = {0, 0, 0};
@@ -127,16 +113,17 @@ XdndDragResult DragUriList(const std::string& displayName, int x, int y, const s
             source.Send(target, "XdndEnter", 5L << 24, offered[0], offered[1], offered[2]);
             source.Send(target, "XdndPosition", 0, long(x) << 16 | y, CurrentTime, long(source.Intern("XdndActionCopy")));
             XClientMessageEvent status {};
-            result.StatusCame = source.WaitFor("XdndStatus", status, timeoutMs, list, result.ListAsked);
+            result.StatusCame = source.WaitFor("XdndStatus", status, timeoutMs, answers);
             result.Accepted = result.StatusCame && (status.data.l[1] & 1) != 0;
             if (result.Accepted) {
                 source.Send(target, "XdndDrop", 0, CurrentTime, 0, 0);
                 XClientMessageEvent finished {};
-                result.Finished = source.WaitFor("XdndFinished", finished, timeoutMs, list, result.ListAsked);
+                result.Finished = source.WaitFor("XdndFinished", finished, timeoutMs, answers);
                 result.FinishedAccepted = result.Finished && (finished.data.l[1] & 1) != 0;
             } else {
                 source.Send(target, "XdndLeave", 0, 0, 0, 0);
             }
+            result.ListAsked = answers.Asked();
         }
     }
     XCloseDisplay(display);

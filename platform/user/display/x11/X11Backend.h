@@ -6,6 +6,7 @@
 #include "platform/user/display/x11/X11Display.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -214,7 +215,8 @@ private:
     // X11Clipboard.cpp: selections
     void OnSelectionRequest(const _XEvent& event);
     void OnSelectionClear(const _XEvent& event);
-    bool WaitForEvent(int type, XId window, _XEvent& out, int timeoutMs);
+    bool WaitForEvent(int type, XId window, _XEvent& out, int timeoutMs,
+        std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
     bool ReadTransfer(std::string& out, XId& type);
     bool ConvertClipboard(XId target, std::string& out);
     bool ConvertSelection(XId selection, XId target, unsigned long time, std::string& out);
@@ -253,6 +255,7 @@ private:
 
     std::string FClipboardText;
     bool FOwnsClipboard = false;
+    int FTransferDeadlineMs = 0;   // X11DisplayOptions::TransferDeadlineMs
 
     std::unique_ptr<X11Tray> FTray;
     DropState FDrop;

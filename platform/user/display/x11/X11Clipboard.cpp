@@ -10,6 +10,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 
@@ -37,8 +38,10 @@ std::string Utf8FromLatin1(const std::string& text) {
 
 }
 
-bool X11Display::WaitForEvent(int type, XId window, XEvent& out, int timeoutMs) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+// Waits up to timeoutMs, and never past the deadline.
+bool X11Display::WaitForEvent(
+    int type, XId window, XEvent& out, int timeoutMs, std::chrono::steady_clock::time_point deadline) {
+    deadline = std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs));
     for (;;) {
         if (XCheckTypedWindowEvent(FDisplay, window, type, &out)) return true;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -132,21 +135,29 @@ bool X11Display::ConvertClipboard(XId target, std::string& out) {
 }
 
 bool X11Display::ConvertSelection(XId selection, XId target, unsigned long time, std::string& out) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(FTransferDeadlineMs);
     XDeleteProperty(FDisplay, FHelper, AtomOf(AtomId::Transfer));
     XConvertSelection(FDisplay, selection, target, AtomOf(AtomId::Transfer), FHelper, time);
     XEvent event;
-    if (!WaitForEvent(SelectionNotify, FHelper, event, ClipboardWaitMs)) return false;
+    do {   // an answer to an earlier request that timed out is not this one's
+        if (!WaitForEvent(SelectionNotify, FHelper, event, ClipboardWaitMs, deadline)) return false;
+    } while (event.xselection.selection != selection || event.xselection.target != target);
     if (!event.xselection.property) return false;   // the owner cannot give this target
     XId type = 0;
     if (!ReadTransfer(out, type)) return false;
     if (type != AtomOf(AtomId::Incr)) return true;
     // INCR: deleting the property asked for the first piece; each piece comes as a new value, an empty one ends.
+    // The new value of the INCR marker itself may still wait in the queue, and a piece may have been read
+    // on an earlier notice: a notice whose property is gone already is passed over.
     out.clear();
     for (;;) {
-        if (!WaitForEvent(PropertyNotify, FHelper, event, ClipboardWaitMs)) return false;
+        if (!WaitForEvent(PropertyNotify, FHelper, event, ClipboardWaitMs, deadline)) {
+            out.clear();
+            return false;
+        }
         if (event.xproperty.atom != AtomOf(AtomId::Transfer) || event.xproperty.state != PropertyNewValue) continue;
-        size_t before = out.size();
-        if (!ReadTransfer(out, type)) return false;
+        const size_t before = out.size();
+        if (!ReadTransfer(out, type)) continue;
         if (out.size() == before) return true;
     }
 }

@@ -135,6 +135,7 @@ std::unique_ptr<X11Display> X11Display::Open(const X11DisplayOptions& options) {
 }
 
 bool X11Display::Initialise(const X11DisplayOptions& options) {
+    FTransferDeadlineMs = options.TransferDeadlineMs;
     XSetErrorHandler(CountError);
     XSetIOErrorHandler(ConnectionLost);
     ::Display* dpy = FDisplay;

@@ -11,6 +11,7 @@ namespace korvex::user {
 struct X11DisplayOptions {
     std::string Name;   // the X display to open; empty: $DISPLAY
     bool SharedMemory = true;   // upload pictures through MIT-SHM when the server offers it
+    int TransferDeadlineMs = 10000;   // a paste or a dropped list not whole by then is given up
 };
 
 // The display on $DISPLAY, or on options.Name; nullptr when the server cannot be opened.
