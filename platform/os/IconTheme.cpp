@@ -2,9 +2,9 @@
 #include "platform/os/IconTheme.h"
 
 #include "platform/os/Files.h"
+#include "platform/os/TextFiles.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -28,12 +28,23 @@ std::vector<std::string> SplitList(const std::string& text, char separator) {
     return parts;
 }
 
+// Desktop files read here are small: a pipe, a device or anything larger is not read (a theme index is
+// tens of kB, the MIME generic icon list a few hundred).
+constexpr std::int64_t MaxDesktopFileSize = std::int64_t(1) << 20;
+
+// The file's text, or "" when it is missing, no regular file or too large.
+std::string ReadDesktopFile(const std::string& path) {
+    std::string content;
+    if (!ReadWholeFile(path, content, MaxDesktopFileSize)) content.clear();
+    return content;
+}
+
 // The sections of an INI-like file: section -> key -> value (first value wins).
 using IniFile = std::map<std::string, std::map<std::string, std::string>>;
 
 IniFile ReadIni(const std::string& path) {
     IniFile ini;
-    std::ifstream in(path);
+    std::istringstream in(ReadDesktopFile(path));
     std::string line, section;
     for (int lines = 0; std::getline(in, line) && lines < 100000; ++lines) {
         line = Trim(line);
@@ -140,23 +151,24 @@ std::string FindThemeIcon(const std::vector<std::string>& names, int size, const
     if (!HomeFolder().empty()) bases.push_back(HomeFolder() + "/.icons");
     for (const std::string& data : dataFolders)
         bases.push_back(data + "/icons");
-    // The theme, what it inherits (breadth first, each once), hicolor last.
+    // The theme, what it inherits (breadth first, each once), hicolor last; each index read once for all names.
     std::vector<std::string> order {theme};
     std::set<std::string> seen {theme};
-    for (std::size_t i = 0; i < order.size() && order.size() < 32; ++i) {
-        const std::vector<ThemeFolder> folders = ThemeFolders(order[i], bases);
-        if (folders.empty()) continue;
-        const auto section = folders.front().Index.find("Icon Theme");
-        if (section == folders.front().Index.end()) continue;
+    std::vector<std::vector<ThemeFolder>> chain;
+    for (std::size_t i = 0; i < order.size() && i < 32; ++i) {
+        chain.push_back(ThemeFolders(order[i], bases));
+        if (chain.back().empty()) continue;
+        const auto section = chain.back().front().Index.find("Icon Theme");
+        if (section == chain.back().front().Index.end()) continue;
         if (auto inherits = section->second.find("Inherits"); inherits != section->second.end())
             for (const std::string& parent : SplitList(inherits->second, ','))
                 if (parent.find('/') == std::string::npos && seen.insert(parent).second) order.push_back(parent);
     }
-    if (seen.insert("hicolor").second) order.push_back("hicolor");
+    if (seen.insert("hicolor").second) chain.push_back(ThemeFolders("hicolor", bases));
     for (const std::string& name : names) {
         if (name.empty() || name.find('/') != std::string::npos) continue;
-        for (const std::string& each : order)
-            if (std::string file = LookInTheme(ThemeFolders(each, bases), name, size); !file.empty()) return file;
+        for (const std::vector<ThemeFolder>& folders : chain)
+            if (std::string file = LookInTheme(folders, name, size); !file.empty()) return file;
     }
     return {};
 }
@@ -169,7 +181,7 @@ std::vector<std::string> MimeIconNames(const std::string& mimeType, const std::v
     own[slash] = '-';
     names.push_back(own);
     for (const std::string& data : dataFolders) {
-        std::ifstream in(data + "/mime/generic-icons");
+        std::istringstream in(ReadDesktopFile(data + "/mime/generic-icons"));
         std::string line;
         bool found = false;
         while (!found && std::getline(in, line)) {

@@ -2,15 +2,18 @@
 #include "platform/os/MimeTypes.h"
 
 #include "platform/base/Strings.h"
+#include "platform/os/TextFiles.h"
 
 #include <cstdlib>
 #include <fnmatch.h>
-#include <fstream>
 #include <sstream>
 
 namespace korvex::os {
 
 namespace {
+
+// The system's globs2 holds a few thousand rules in tens of kB.
+constexpr std::int64_t MaxGlobsFileSize = std::int64_t(16) << 20;
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -50,11 +53,9 @@ void TMimeGlobs::Parse(std::string_view text) {
 }
 
 bool TMimeGlobs::LoadFile(const std::string& path) {
-    std::ifstream file(path);
-    if (!file) return false;
-    std::stringstream text;
-    text << file.rdbuf();
-    Parse(text.str());
+    std::string text;
+    if (!ReadWholeFile(path, text, MaxGlobsFileSize)) return false;
+    Parse(text);
     return true;
 }
 

@@ -14,7 +14,7 @@ namespace korvex::os {
 class TMimeGlobs {
 public:
     void Parse(std::string_view text);   // adds the rules of one file; malformed lines are skipped
-    bool LoadFile(const std::string& path);
+    bool LoadFile(const std::string& path);   // false, adding nothing, for no regular file or one over 16 MB
     int Count() const { return FCount; }
 
     // The type of a file name, "" when no rule matches.
