@@ -75,7 +75,12 @@ std::vector<std::uint8_t> TGraphic::ReadRest(TStream& stream) {
     std::vector<std::uint8_t> bytes;
     const std::int64_t size = stream.Size();
     const std::int64_t position = stream.Position();
-    if (size > position && position >= 0) bytes.reserve(static_cast<std::size_t>(size - position));
+    // A file larger than any picture is refused before anything is reserved for it (a sparse file may claim
+    // far more than memory holds).
+    if (size > position && position >= 0) {
+        if (std::uint64_t(size - position) > MaxPictureBytes) throw EInvalidGraphic("Picture data is too large");
+        bytes.reserve(static_cast<std::size_t>(size - position));
+    }
     std::uint8_t chunk[65536];
     for (;;) {
         const std::int64_t n = stream.Read(chunk, sizeof chunk);

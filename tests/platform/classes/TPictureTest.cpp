@@ -1,6 +1,7 @@
 // TPicture: the graphic's class from copies and file extensions, the bitmap view, and the "Data" entry.
 #include "platform/classes/TPicture.h"
 
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TJPEGImage.h"
 #include "platform/classes/TMemoryStream.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 using namespace korvex;
@@ -95,4 +97,24 @@ TEST(TPicture, TheDataEntryCarriesTheClassNameAndThePicture) {
     unknown.WriteBuffer("\x04TGIF", 5);
     unknown.SetPosition(0);
     EXPECT_THROW(reader.Binaries["Data"].Read(unknown), EInvalidGraphic);
+}
+
+TEST(TPicture, AFileLargerThanAnyPictureIsRefusedBeforeItIsRead) {
+    const auto dir = std::filesystem::temp_directory_path() / ("korvex-tpicture-big-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    // Sparse: a hundred GB claimed, nothing on the disk.
+    for (const char* name : {"huge.png", "huge.bmp", "huge.jpg"}) {
+        const auto path = dir / name;
+        std::ofstream(path, std::ios::binary) << "\x89PNG\r\n\x1a\n";
+        std::filesystem::resize_file(path, std::uintmax_t(100) << 30);
+    }
+    TIcon icon;
+    TBitmap bitmap;
+    TJPEGImage jpeg;
+    EXPECT_FALSE(icon.TryLoadFromFile((dir / "huge.png").string()));
+    EXPECT_FALSE(bitmap.TryLoadFromFile((dir / "huge.bmp").string()));
+    EXPECT_FALSE(jpeg.TryLoadFromFile((dir / "huge.jpg").string()));
+    TPicture picture;
+    EXPECT_THROW(picture.LoadFromFile((dir / "huge.bmp").string()), EInvalidGraphic);
+    std::filesystem::remove_all(dir);
 }
