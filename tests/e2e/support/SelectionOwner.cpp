@@ -45,12 +45,8 @@ bool SelectionAnswers::Handle(const XEvent& event) {
     const XSelectionRequestEvent& r = event.xselectionrequest;
     FAsked = true;
     XEvent reply {};
-    reply.xselection.type = SelectionNotify;
-    reply.xselection.requestor = r.requestor;
-    reply.xselection.selection = r.selection;
-    reply.xselection.target = r.target;
-    reply.xselection.time = r.time;
-    reply.xselection.property = r.property;
+    reply.xselection = XSelectionEvent {SelectionNotify, 0, False, FDisplay, r.requestor, r.selection, r.target,
+        r.property, r.time};
     if (FPiece == 0 || FData.size() <= FPiece) {
         XChangeProperty(FDisplay, r.requestor, r.property, r.target, 8, PropModeReplace,
             reinterpret_cast<const unsigned char*>(FData.data()), int(FData.size()));
