@@ -25,6 +25,7 @@
 #include "platform/user/display/headless/HeadlessDisplay.h"
 #include "tools/GalleryRtlPage.h"
 #include "tools/GallerySkinnedPage.h"
+#include "tools/ToolUsage.h"
 
 // The other standard controls, each only when its header is there.
 #if __has_include("platform/classes/TButton.h")
@@ -249,10 +250,7 @@ TForm* BuildGallery() {
     return form;
 }
 
-int Usage() {
-    std::fprintf(stderr, "usage: gallery [--skin NAME] [--rtl] [--headless-png FILE] [--exit-after MS]\n");
-    return 2;
-}
+const char* const Usage = "usage: gallery [--skin NAME] [--rtl] [--headless-png FILE] [--exit-after MS]\n";
 
 }   // namespace
 
@@ -261,6 +259,7 @@ int main(int argc, char** argv) {
     std::string skinName;
     int exitAfterMs = 0;
     bool rightToLeft = false;
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(Usage, true);
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--skin") && i + 1 < argc)
             skinName = argv[++i];
@@ -271,10 +270,15 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--exit-after") && i + 1 < argc)
             exitAfterMs = std::atoi(argv[++i]);
         else
-            return Usage();
+            return tools::ShowUsage(Usage, false);
     }
     user::InitMessageQueue();
     if (!pngPath.empty()) user::SetDisplay(std::make_unique<user::HeadlessDisplay>());
+    if (pngPath.empty() && user::ShowsOnNoScreen()) {
+        std::fprintf(stderr, "gallery: no X display (DISPLAY is not set or the X server cannot be reached)\n");
+        user::ShutdownMessageQueue();
+        return 1;
+    }
     InitApplication();
     TForm* form = nullptr;
     if (rightToLeft && skinName.empty()) skinName = "LongHorn";

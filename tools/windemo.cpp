@@ -24,6 +24,7 @@
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
+#include "tools/ToolUsage.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -160,27 +161,30 @@ void PrintReady(HWND main) {
     std::fflush(stdout);
 }
 
-int Usage() {
-    std::fprintf(stderr, "usage: windemo [--headless-png FILE] [--exit-after MS]\n");
-    return 2;
-}
+const char* const Usage = "usage: windemo [--headless-png FILE] [--exit-after MS]\n";
 
 }
 
 int main(int argc, char** argv) {
     std::string pngPath;
     long exitAfterMs = 0;
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(Usage, true);
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--headless-png") && i + 1 < argc)
             pngPath = argv[++i];
         else if (!std::strcmp(argv[i], "--exit-after") && i + 1 < argc)
             exitAfterMs = std::strtol(argv[++i], nullptr, 10);
         else
-            return Usage();
+            return tools::ShowUsage(Usage, false);
     }
 
     InitMessageQueue();
     if (!pngPath.empty()) SetDisplay(std::make_unique<HeadlessDisplay>());
+    if (pngPath.empty() && ShowsOnNoScreen()) {
+        std::fprintf(stderr, "windemo: no X display (DISPLAY is not set or the X server cannot be reached)\n");
+        ShutdownMessageQueue();
+        return 1;
+    }
     gdi::SetPinnedFontFamily(FontFamily);
     TextFont = gdi::CreateFont(-13, 0, 0, 0, gdi::FW_NORMAL, 0, 0, 0, gdi::DEFAULT_CHARSET, 0, 0, 0, 0, FontFamily);
     if (!RegisterClasses()) return 1;

@@ -2,6 +2,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PngCodec.h"
+#include "tools/ToolUsage.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -39,10 +40,9 @@ struct TChannel {
 }
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: xshot FILE.png\n  Writes the screen of $DISPLAY as a PNG file.\n");
-        return 2;
-    }
+    const char* usage = "usage: xshot FILE.png\n  Writes the screen of $DISPLAY as a PNG file.\n";
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(usage, true);
+    if (argc != 2) return tools::ShowUsage(usage, false);
     std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
     if (!display) {
         std::fprintf(stderr, "xshot: cannot open the display\n");

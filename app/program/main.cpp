@@ -77,9 +77,7 @@ int Run() {
         tray::TSimpleTimer::FreeSharedHandler();
     });
     // Without an X server the windows would go to the in-memory display, unseen, unless that was asked for.
-    const char* choice = std::getenv("KORVEX_DISPLAY");
-    if (std::string_view(user::CurrentDisplay()->Name()) == "headless"
-        && !(choice && std::string_view(choice) == "headless")) {
+    if (user::ShowsOnNoScreen()) {
         std::fprintf(stderr, "korvex: no X display (DISPLAY is not set or the X server cannot be reached)\n");
         return 1;
     }

@@ -9,6 +9,9 @@
 #include "platform/user/WindowObject.h"
 #include "platform/user/display/headless/HeadlessDisplay.h"
 
+#include <cstdlib>
+#include <string_view>
+
 namespace korvex::user {
 
 using detail::WindowObject;
@@ -122,6 +125,12 @@ Display* CurrentDisplay() {
 
 void ResetDisplay() {
     Host().Drop();
+}
+
+bool ShowsOnNoScreen() {
+    const char* choice = std::getenv("KORVEX_DISPLAY");
+    return std::string_view(CurrentDisplay()->Name()) == "headless"
+        && !(choice && std::string_view(choice) == "headless");
 }
 
 }

@@ -15,5 +15,8 @@ void SetDisplay(std::unique_ptr<Display> display);
 Display* CurrentDisplay();
 // Drops the display (tests; with no windows alive).
 void ResetDisplay();
+// Whether windows would show on no screen: the display in use is the in-memory one, not asked for by
+// $KORVEX_DISPLAY=headless, because $DISPLAY is not set or its X server cannot be reached.
+bool ShowsOnNoScreen();
 
 }

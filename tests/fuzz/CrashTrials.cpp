@@ -13,6 +13,7 @@
 #include "app/nodes/WorkUnitHistory.h"
 #include "platform/base/DateTime.h"
 #include "platform/os/RegistryStore.h"
+#include "tools/ToolUsage.h"
 
 #include "support/FuzzSupport.h"
 
@@ -609,19 +610,20 @@ int main(int argc, char** argv) {
     int trials = 1000;
     std::string only;
     unsigned seed = std::random_device {}();
-    for (int i = 1; i + 1 < argc; i += 2) {
+    const char* const usage = "usage: crash_trials [--trials N] [--kind settings|batch|append|rewrite|move|backup] "
+                              "[--seed S]\n";
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(usage, true);
+    for (int i = 1; i < argc; i += 2) {
         const std::string option = argv[i];
+        if (i + 1 >= argc) return tools::ShowUsage(usage, false);
         if (option == "--trials")
             trials = std::atoi(argv[i + 1]);
         else if (option == "--kind")
             only = argv[i + 1];
         else if (option == "--seed")
             seed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
-        else {
-            std::fprintf(stderr,
-                "usage: %s [--trials N] [--kind settings|batch|append|rewrite|move|backup] [--seed S]\n", argv[0]);
-            return 2;
-        }
+        else
+            return tools::ShowUsage(usage, false);
     }
     // A fixed clock: the history's time stamps are the same in the reference run and in every child.
     base::SetNowProvider([] { return base::EncodeDateTime(2024, 12, 5, 20, 10, 15, 0); });

@@ -3,6 +3,7 @@
 #include "platform/gdi/BmpCodec.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PngCodec.h"
+#include "tools/ToolUsage.h"
 #include "tools/editglyphs/GlyphArt.h"
 
 #include <cstdio>
@@ -40,10 +41,9 @@ bool WriteSheet(const std::string& path) {
 }   // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--sheet")) {
-        std::fprintf(stderr, "usage: editglyphs FOLDER [--sheet FILE]\n");
-        return 2;
-    }
+    const char* usage = "usage: editglyphs FOLDER [--sheet FILE]\n";
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(usage, true);
+    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--sheet")) return tools::ShowUsage(usage, false);
     for (const auto& g : editglyphs::Glyphs) {
         gdi::GdiHandle<gdi::Bitmap> bmp(editglyphs::DrawGlyphBitmap(g));
         const std::string path = std::string(argv[1]) + "/" + g.Name + ".bmp";

@@ -1,6 +1,7 @@
 // msgicons FOLDER: writes the stock icons as PNG files (<name>-<size>.png) into FOLDER.
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PngCodec.h"
+#include "tools/ToolUsage.h"
 #include "tools/msgicons/MessageIconArt.h"
 
 #include <cstdio>
@@ -9,10 +10,9 @@
 using namespace korvex;
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: msgicons FOLDER\n");
-        return 2;
-    }
+    const char* usage = "usage: msgicons FOLDER\n";
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(usage, true);
+    if (argc != 2) return tools::ShowUsage(usage, false);
     for (msgicons::MessageIcon icon : msgicons::AllIcons) {
         gdi::GdiHandle<gdi::Bitmap> bitmap(msgicons::DrawIcon(icon, 32));
         const std::string path = std::string(argv[1]) + "/" + msgicons::IconName(icon) + "-32.png";

@@ -3,6 +3,7 @@
 #include "platform/gdi/BmpCodec.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PngCodec.h"
+#include "tools/ToolUsage.h"
 #include "tools/toolglyphs/ToolArt.h"
 
 #include <cstdio>
@@ -40,10 +41,9 @@ bool WriteSheet(const std::string& path) {
 }   // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--sheet")) {
-        std::fprintf(stderr, "usage: toolglyphs MAIN DIALOG [--sheet FILE]\n");
-        return 2;
-    }
+    const char* usage = "usage: toolglyphs MAIN DIALOG [--sheet FILE]\n";
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(usage, true);
+    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--sheet")) return tools::ShowUsage(usage, false);
     for (const auto& g : toolglyphs::ToolGlyphs) {
         gdi::GdiHandle<gdi::Bitmap> bmp(toolglyphs::DrawToolGlyph(g));
         const char* folder = g.Set == toolglyphs::TGlyphSet::MainWindow ? argv[1] : argv[2];

@@ -2,6 +2,7 @@
 // and with --sheet a picture of them all, enlarged, on a light and a dark panel.
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/PngCodec.h"
+#include "tools/ToolUsage.h"
 #include "tools/trayicons/IconArt.h"
 
 #include <cstdio>
@@ -56,10 +57,9 @@ bool WriteSheet(const std::string& path) {
 }   // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: trayicons FOLDER [--sheet FILE]\n");
-        return 2;
-    }
+    const char* usage = "usage: trayicons FOLDER [--sheet FILE]\n";
+    if (tools::AsksForUsage(argc, argv)) return tools::ShowUsage(usage, true);
+    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--sheet")) return tools::ShowUsage(usage, false);
     std::string folder = argv[1];
     for (auto set : {trayicons::IconSet::Normal, trayicons::IconSet::Busy, trayicons::IconSet::Viewer})
         for (int size : trayicons::Sizes)
@@ -73,14 +73,9 @@ int main(int argc, char** argv) {
                     return 1;
                 }
             }
-    if (argc >= 4 && std::string(argv[2]) == "--sheet") {
-        if (!WriteSheet(argv[3])) {
-            std::fprintf(stderr, "trayicons: cannot write %s\n", argv[3]);
-            return 1;
-        }
-    } else if (argc >= 3) {
-        std::fprintf(stderr, "usage: trayicons FOLDER [--sheet FILE]\n");
-        return 2;
+    if (argc == 4 && !WriteSheet(argv[3])) {
+        std::fprintf(stderr, "trayicons: cannot write %s\n", argv[3]);
+        return 1;
     }
     return 0;
 }
