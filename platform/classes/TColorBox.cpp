@@ -1,6 +1,8 @@
 // TCustomColorBox and TColorBox: filling the list, the selected colour and the plain swatch drawing.
 #include "platform/classes/TColorBox.h"
 
+#include "platform/classes/ColorBoxChoice.h"
+
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TCommonDialog.h"
 #include "platform/gdi/Types.h"
@@ -116,10 +118,12 @@ TColor CustomColorDialogStart(TColor shown, TColor customItemColor) {
 }
 
 TCustomColorBox::TCustomColorBox(TComponent* owner)
-    : TCustomComboBox(owner) {
+    : TCustomComboBox(owner), FChoice(std::make_unique<TColorBoxChoice<TCustomColorBox>>(*this, FSelected)) {
     TCustomComboBox::SetStyle(csOwnerDrawFixed);
     PopulateList();
 }
+
+TCustomColorBox::~TCustomColorBox() = default;
 
 TClass TCustomColorBox::StaticClass() {
     static const TClassInfo info = MakeClass<TCustomColorBox, TCustomComboBox>("TCustomColorBox");
@@ -190,47 +194,23 @@ bool TCustomColorBox::PickCustomColor(TColor& color) {
     return true;
 }
 
-void TCustomColorBox::PickForItemZero() {
-    TColor color = CustomColorDialogStart(FSelected, Colors(0));
-    if (!PickCustomColor(color)) {
-        if (Selected() != FSelected) SetSelected(FSelected);   // cancelled: the colour shown before stays
-        return;
-    }
-    Items()->PutObject(0, ColorItemObject(color));
-    FSelected = color;
-    Invalidate();
-}
-
 void TCustomColorBox::CNCommand(TMessage& m) {
-    if (user::HIWORD(m.WParam) == user::CBN_SELENDCANCEL) FListCancelled = true;
+    FChoice->Command(m);
     TCustomComboBox::CNCommand(m);
 }
 
 void TCustomColorBox::CloseUp() {
-    const bool cancelled = FListCancelled;
-    FListCancelled = false;
-    FListClosed = !cancelled;
-    TakeClosedListsColor(*this, cancelled, FSelected, FStyle.Contains(cbCustomColor));
+    FChoice->CloseUp();
     TCustomComboBox::CloseUp();
 }
 
 void TCustomColorBox::Select() {
-    if (FListClosed && FStyle.Contains(cbCustomColor) && ItemIndex() == 0)
-        PickForItemZero();
-    else if (ItemIndex() >= 0 && !DroppedDown())   // items passed over in the open list are not yet chosen
-        FSelected = Colors(ItemIndex());
-    FListClosed = false;
+    FChoice->Select();
     TCustomComboBox::Select();
 }
 
 void TCustomColorBox::KeyPress(char32_t& key) {
-    FListClosed = false;
-    if (key == 13 && FStyle.Contains(cbCustomColor) && ItemIndex() == 0) {
-        PickForItemZero();
-        key = 0;
-        return;
-    }
-    TCustomComboBox::KeyPress(key);
+    if (!FChoice->KeyPress(key)) TCustomComboBox::KeyPress(key);
 }
 
 void TCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {

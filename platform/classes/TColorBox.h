@@ -4,6 +4,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/TComboBox.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -45,18 +46,6 @@ void FillColorItems(TStrings* items, TColorBoxStyle style);
 // Where the colour dialog of "Custom..." opens: at the colour the box showed; at the custom item's own colour
 // when that was clNone, clDefault or nothing.
 TColor CustomColorDialogStart(TColor shown, TColor customItemColor);
-// A colour box's list closing. Without a choice (cancelled) the items passed over in it (even "Custom...") are
-// dropped and the colour shown before it opened comes back; closed on a colour, that colour is shown from now
-// on ("Custom..." asks for its own first). `shown` is the box's colour last chosen.
-template <class TBox>
-void TakeClosedListsColor(TBox& box, bool cancelled, TColor& shown, bool customItem) {
-    const int index = box.ItemIndex();
-    if (cancelled) {
-        if (box.Selected() != shown) box.SetSelected(shown);
-    } else if (index >= 0 && !(index == 0 && customItem)) {
-        shown = box.Colors(index);
-    }
-}
 // A style with some colour to list: a colour box is enabled only with one.
 bool StyleListsColors(TColorBoxStyle style);
 // A swatch: filled with color, framed in frame; the canvas's brush colour is left as it was.
@@ -66,9 +55,13 @@ void DrawColorSwatch(TCanvas* canvas, const TRect& swatch, TColor color, TColor 
 // (standard, extended, then the system colours with clDefault and clNone) as Style says; without a window
 // the filling waits for one. Selected picks the item of a colour; a colour that is in no item goes to the
 // "Custom..." item when there is one.
+template <class TBox>
+class TColorBoxChoice;
+
 class TCustomColorBox : public TCustomComboBox {
 public:
     explicit TCustomColorBox(TComponent* owner);
+    ~TCustomColorBox() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
 
@@ -97,15 +90,15 @@ protected:
     virtual bool PickCustomColor(TColor& color);
 
 private:
-    void PickForItemZero();
+    friend class TColorBoxChoice<TCustomColorBox>;
+    void RepaintChoice() { Invalidate(); }
 
     TColorBoxStyle FStyle {cbStandardColors, cbExtendedColors, cbSystemColors};
     TColor FSelected = clBlack;   // the colour last chosen (all there is while there is no window)
     TColor FDefaultColorColor = clBlack;
     TColor FNoneColorColor = clBlack;
     bool FPopulatePending = true;
-    bool FListClosed = false;
-    bool FListCancelled = false;   // the list is closing without a choice (Escape, a press outside, focus lost)
+    std::unique_ptr<TColorBoxChoice<TCustomColorBox>> FChoice;
 };
 
 class TColorBox : public TCustomColorBox {

@@ -2,6 +2,7 @@
 #include "skin/controls/sComboBoxes_ColorBox.h"
 
 #include "platform/base/ScopeGuard.h"
+#include "platform/classes/ColorBoxChoice.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
@@ -25,11 +26,13 @@ namespace korvex::skin {
 using namespace korvex::classes;
 
 TsCustomColorBox::TsCustomColorBox(TComponent* owner)
-    : TsCommonComboBox(owner) {
+    : TsCommonComboBox(owner), FChoice(std::make_unique<TColorBoxChoice<TsCustomColorBox>>(*this, FSelected)) {
     TCustomComboBox::SetStyle(csOwnerDrawFixed);
     FCommonData->ControlKind = TacControlKind::ColorBox;
     PopulateList();
 }
+
+TsCustomColorBox::~TsCustomColorBox() = default;
 
 TClass TsCustomColorBox::StaticClass() {
     static const TClassInfo info = MakeClass<TsCustomColorBox, TsCommonComboBox>("TsCustomColorBox");
@@ -125,47 +128,27 @@ bool TsCustomColorBox::PickCustomColor(TColor& color) {
     return ColorDialogRunner && ColorDialogRunner(color);
 }
 
-void TsCustomColorBox::PickForItemZero() {
-    TColor color = CustomColorDialogStart(FSelected, Colors(0));
-    if (!PickCustomColor(color)) {
-        if (Selected() != FSelected) SetSelected(FSelected);   // cancelled: the colour shown before stays
-        return;
-    }
-    Items()->PutObject(0, ColorItemObject(color));
-    FSelected = color;
+void TsCustomColorBox::RepaintChoice() {
     FCommonData->Invalidate();
 }
 
 void TsCustomColorBox::CNCommand(TMessage& m) {
-    if (user::HIWORD(m.WParam) == user::CBN_SELENDCANCEL) FListCancelled = true;
+    FChoice->Command(m);
     TsCommonComboBox::CNCommand(m);
 }
 
 void TsCustomColorBox::CloseUp() {
-    const bool cancelled = FListCancelled;
-    FListCancelled = false;
-    FListClosed = !cancelled;
-    TakeClosedListsColor(*this, cancelled, FSelected, FStyle.Contains(cbCustomColor));
+    FChoice->CloseUp();
     TsCommonComboBox::CloseUp();
 }
 
 void TsCustomColorBox::Select() {
-    if (FListClosed && FStyle.Contains(cbCustomColor) && ItemIndex() == 0)
-        PickForItemZero();
-    else if (ItemIndex() >= 0 && !DroppedDown())   // items passed over in the open list are not yet chosen
-        FSelected = Colors(ItemIndex());
-    FListClosed = false;
+    FChoice->Select();
     TsCommonComboBox::Select();
 }
 
 void TsCustomColorBox::KeyPress(char32_t& key) {
-    FListClosed = false;
-    if (key == 13 && FStyle.Contains(cbCustomColor) && ItemIndex() == 0) {
-        PickForItemZero();
-        key = 0;
-        return;
-    }
-    TsCommonComboBox::KeyPress(key);
+    if (!FChoice->KeyPress(key)) TsCommonComboBox::KeyPress(key);
 }
 
 // ---- Drawing -------------------------------------------------------------------------------------------------

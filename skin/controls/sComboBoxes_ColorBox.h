@@ -5,6 +5,7 @@
 #include "skin/controls/sComboBoxes.h"
 
 #include <functional>
+#include <memory>
 
 namespace korvex::skin {
 
@@ -23,6 +24,7 @@ inline TacColorDialogRunner ColorDialogRunner;
 class TsCustomColorBox : public TsCommonComboBox {
 public:
     explicit TsCustomColorBox(classes::TComponent* owner);
+    ~TsCustomColorBox() override;
     static classes::TClass StaticClass();
     classes::TClass ClassType() const override { return StaticClass(); }
 
@@ -56,19 +58,19 @@ protected:
     virtual bool PickCustomColor(classes::TColor& color);
 
 private:
+    friend class classes::TColorBoxChoice<TsCustomColorBox>;
+    void RepaintChoice();
     classes::TColor ShownColor(int index) const;   // clDefault and clNone as their stand-ins
-    void PickForItemZero();
     void DrawSkinnedFace(int index, const classes::TRect& rect, classes::TOwnerDrawState state);
 
     TsColorBoxStyle FStyle {classes::cbStandardColors, classes::cbExtendedColors, classes::cbSystemColors};
     bool FPopulatePending = true;
-    bool FListClosed = false;
-    bool FListCancelled = false;   // the list is closing without a choice (Escape, a press outside, focus lost)
     classes::TColor FDefaultColorColor = classes::clBlack;
     classes::TColor FNoneColorColor = classes::clBlack;
     classes::TColor FSelected = classes::clBlack;   // the colour last chosen (all there is while there is no window)
     bool FShowColorName = true;
     int FMargin = 0;
+    std::unique_ptr<classes::TColorBoxChoice<TsCustomColorBox>> FChoice;
 };
 
 class TsColorBox : public TsCustomColorBox {
