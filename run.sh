@@ -4,19 +4,26 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# The program reads no command line, so this takes none but --demo.
+usage="usage: ./run.sh [--demo]"
 demo=0
-if [[ ${1:-} == --demo ]]; then
-  demo=1
-  shift
-fi
+case "$*" in
+  "") ;;
+  --demo) demo=1 ;;
+  -h | --help) echo "$usage"; exit 0 ;;
+  *) echo "$usage" >&2; exit 2 ;;
+esac
 
 tools/setup
 export CCACHE_DIR=${CCACHE_DIR:-$PWD/.ccache}
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --parallel "$(nproc)"
+# Only the program, and for the demo the tools it runs; ./test.sh builds the rest.
+targets=(korvex)
+if [[ $demo == 1 ]]; then targets+=(fakefarm xshot); fi
+cmake --build build --parallel "$(nproc)" --target "${targets[@]}"
 
 if [[ $demo == 0 ]]; then
-  exec build/app/korvex "$@"
+  exec build/app/korvex
 fi
 
 # The demo: a farm of eight nodes whose logs advance every two seconds, their farm messages answered by the fake
@@ -47,7 +54,7 @@ pids+=($!)
 echo "demo farm: $demo_dir"
 
 if [[ -n ${DISPLAY:-} ]]; then
-  "$program" "$@"
+  "$program"
   exit 0
 fi
 
@@ -60,7 +67,7 @@ for _ in $(seq 100); do
 done
 [[ -s $demo_dir/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$demo_dir/display")
-"$program" "$@" >"$demo_dir/korvex.out" 2>&1 &
+"$program" >"$demo_dir/korvex.out" 2>&1 &
 korvex_pid=$!
 pids=("$korvex_pid" "${pids[@]}")
 sleep 12   # four refresh cycles
