@@ -19,7 +19,9 @@ namespace korvex::os {
 
 namespace {
 
-constexpr int AcceptsPerRound = 64;   // then the loop gets a turn
+// A turn accepts until no connection waits. The listen queue holds at most SOMAXCONN, so this bound is met only
+// by peers that connect faster than they are accepted; everything that waited when the turn began is taken.
+constexpr int AcceptsPerTurn = 4 * SOMAXCONN;
 constexpr int AcceptPauseMs = 100;   // out of descriptors: stop accepting this long
 
 // Counts the events being delivered, and frees closed connections when the outermost one ends. Touches the
@@ -162,10 +164,10 @@ TServerClientWinSocket* TServerSocket::Connections(int index) const {
 
 void TServerSocket::AcceptAll() {
     EventScope scope(FAlive, FDepth, FClosed);
-    // With a connection cap, a round accepts at most half of it, so a connection accepted in one round is
-    // still open when its text is read in the next.
-    const int accepts = FMaxConnections > 0 ? std::clamp(FMaxConnections / 2, 1, AcceptsPerRound) : AcceptsPerRound;
-    for (int i = 0; i < accepts && Active(); ++i) {
+    // Every waiting connection is taken now, however busy the loop was: a reply behind a flood is not left in
+    // the queue until it times out. Text that came with a connection is read at its accept, and one that waits
+    // for its text is kept by the eviction rules.
+    for (int i = 0; i < AcceptsPerTurn && Active(); ++i) {
         sockaddr_in peer {};
         socklen_t length = sizeof peer;
         int fd = accept4(FListenFd, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);

@@ -349,6 +349,36 @@ TEST_F(FarmLinkTest, DelayedRepliesGetThroughAFloodOfConnectionsThatEachSendAFew
     }
 }
 
+// A loop busy elsewhere for a long time each turn (a slow repaint, a long load) while a flood of connections
+// piles up on the port: every reply still gets through, since each turn takes all that waited.
+TEST_F(FarmLinkTest, RepliesGetThroughAFloodWhileTheLoopIsBusyEveryTurn) {
+    link.SetReplyWait(100, 100);   // the program's own wait, far beyond a few busy turns
+    constexpr auto BusyTurn = std::chrono::milliseconds(100);
+    const auto busyUntil = [&](const std::function<bool()>& done) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        while (!done() && std::chrono::steady_clock::now() < limit) {
+            loop.RunOnce(0);
+            std::this_thread::sleep_for(BusyTurn);   // the loop's other work
+        }
+        return done();
+    };
+    TFewBytesFlood flood(link.ServerPort(), {"127.0.0.2"});
+    ASSERT_TRUE(test::PumpUntil(loop, [&] { return flood.Opened() > 4 * FarmReplyConnections; }));
+    int replied = 0;
+    constexpr int Rounds = 5;
+    for (int round = 0; round < Rounds; ++round) {
+        auto query = StartQuery(0);
+        ASSERT_TRUE(busyUntil([&] { return service.Messages().size() >= std::size_t(round + 1); }));
+        std::thread reply([port = link.ServerPort()] { test::SendReply(port, "127.0.0.1#4*C:\\FAH^box"); });
+        const bool answered
+            = busyUntil([&] { return query.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+        reply.join();
+        ASSERT_TRUE(answered);
+        replied += query.get().Replied ? 1 : 0;
+    }
+    EXPECT_EQ(replied, Rounds);
+}
+
 // While the reply port is closed no reply can come: a query does not wait for one; once it listens again it does.
 TEST_F(FarmLinkTest, AQueryWaitsForNoReplyWhileThePortIsClosed) {
     link.SetReplyWait(1, LongPollMs);

@@ -328,6 +328,31 @@ TEST_F(TServerSocketEvents, ANewConnectionBeyondTheCapClosesTheOldestAndIsRead) 
     close(real);
 }
 
+// However many connections waited while the loop was busy elsewhere, one turn takes them all (the cap closing
+// the oldest), and a reply that came last in the queue is read in that same turn.
+TEST_F(TServerSocketEvents, OneTurnAcceptsEveryConnectionThatWaited) {
+    constexpr int Waiting = 200;
+    int connects = 0;
+    Server.OnClientConnect = [&](TServerSocket&, TServerClientWinSocket&) { ++connects; };
+    Server.OnClientError = [](TServerSocket&, TServerClientWinSocket&, TErrorEvent, int&) { };
+    Server.SetMaxConnections(32);
+    std::vector<int> crowd;
+    for (int i = 0; i < Waiting; ++i) {
+        crowd.push_back(ConnectLoopback(Server.LocalPort()));
+        ASSERT_GE(crowd.back(), 0) << i;
+    }
+    int real = ConnectLoopback(Server.LocalPort());
+    ASSERT_GE(real, 0);
+    ASSERT_TRUE(WriteAll(real, "10.0.0.9#4*C:\\FAH^node"));
+    ASSERT_TRUE(RunServerUntil(Loop, [&] { return connects > 0; }));   // the first turn that accepts
+    EXPECT_EQ(connects, Waiting + 1);
+    EXPECT_EQ(Received, "10.0.0.9#4*C:\\FAH^node");
+    EXPECT_EQ(Server.ActiveConnections(), 32);
+    for (int fd : crowd)
+        close(fd);
+    close(real);
+}
+
 namespace {
 
 struct IdleClock {
