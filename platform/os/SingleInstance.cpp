@@ -30,14 +30,25 @@ std::string HomeOfUser() {
     return entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] == '/' ? entry->pw_dir : "";
 }
 
-// A key of the folder's canonical path (links resolved): one program folder, however it is spelled, one key.
+// A key of the folder itself, its device and inode: one program folder is one key however it is reached (a
+// link, another spelling, a bind mount). A folder that cannot be looked at is keyed by its canonical path.
 std::string FolderKey(const std::string& folder) {
-    char resolved[PATH_MAX];
-    const std::string path = ::realpath(folder.c_str(), resolved) != nullptr ? std::string(resolved) : folder;
     std::uint64_t hash = 14695981039346656037ULL;   // FNV-1a
-    for (unsigned char c : path) {
-        hash ^= c;
-        hash *= 1099511628211ULL;
+    const auto add = [&hash](const void* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            hash ^= static_cast<const unsigned char*>(data)[i];
+            hash *= 1099511628211ULL;
+        }
+    };
+    struct stat info { };
+    if (stat(folder.c_str(), &info) == 0) {
+        const std::uint64_t device = info.st_dev, inode = info.st_ino;
+        add(&device, sizeof device);
+        add(&inode, sizeof inode);
+    } else {
+        char resolved[PATH_MAX];
+        const std::string path = ::realpath(folder.c_str(), resolved) != nullptr ? std::string(resolved) : folder;
+        add(path.data(), path.size());
     }
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));

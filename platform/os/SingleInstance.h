@@ -19,7 +19,8 @@ bool IsPrivateFolder(const std::string& path, bool create, std::string& why);
 std::string SingleInstanceFolder(std::string& why, const std::string& shared = "/tmp", const std::string& home = {});
 
 // "<folder>/<name> <key>.lock": slashes in the name become '_', and the key (16 hex digits) stands for the program
-// folder's canonical path, so one program folder has one lock however its path is written.
+// folder's device and inode, so one program folder has one lock however it is reached (a link, another spelling,
+// a bind mount).
 std::string SingleInstanceLockPath(const std::string& name, const std::string& folder, const std::string& programFolder);
 
 enum class TInstanceLock {

@@ -13,8 +13,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <sched.h>
 #include <optional>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -191,6 +194,43 @@ TEST(TSingleInstance, OneLockPerProgramFolder) {
     }
     TSingleInstance beside("KORVEX test", locks, other);
     EXPECT_EQ(beside.Acquire(), TInstanceLock::Acquired);
+}
+
+// The program folder reached through a bind mount is the same folder: its run holds the one lock. The mount is
+// made in a child process with a mount namespace of its own (as root, or in a user namespace of its own).
+TEST(TSingleInstance, AProgramFolderReachedThroughABindMountIsOneLock) {
+    TmpFolder folder;
+    const std::string locks = PrivateFolderIn(folder.Path(), "locks");
+    const std::string program = PrivateFolderIn(folder.Path(), "program");
+    const std::string mounted = PrivateFolderIn(folder.Path(), "mounted");
+    TSingleInstance first("KORVEX test", locks, program);
+    ASSERT_EQ(first.Acquire(), TInstanceLock::Acquired);
+    constexpr int NoNamespace = 77;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (unshare(CLONE_NEWNS) != 0) {
+            const std::string uid = std::to_string(geteuid()), gid = std::to_string(getegid());
+            if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) _exit(NoNamespace);
+            std::ofstream("/proc/self/setgroups") << "deny";
+            std::ofstream("/proc/self/uid_map") << uid << " " << uid << " 1";
+            std::ofstream("/proc/self/gid_map") << gid << " " << gid << " 1";
+        }
+        // Private first, so that nothing of it reaches the namespace the tests run in.
+        if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || mount(program.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            _exit(NoNamespace);
+        struct stat one { }, other { };
+        if (stat(program.c_str(), &one) != 0 || stat(mounted.c_str(), &other) != 0 || one.st_ino != other.st_ino)
+            _exit(NoNamespace);
+        TSingleInstance again("KORVEX test", locks, mounted);
+        _exit(again.Acquire() == TInstanceLock::Running ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == NoNamespace) GTEST_SKIP() << "no mount namespace of our own here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the bind mount's run took a lock of its own";
+    EXPECT_EQ(SingleInstanceLockPath("KORVEX test", locks, program), first.LockPath());
 }
 
 // An open failure other than "held by another process" is an error with its reason, never "running".
