@@ -5,6 +5,7 @@
 #include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/BitBlt.h"
@@ -52,7 +53,7 @@ TsCustomListView::~TsCustomListView() {
     // The window (and the header in it) goes while the header procedure can still answer: another subclass
     // over ours would otherwise keep calling a freed procedure.
     DestroyHandle();
-    KORVEX_ASSERT(FHeaderHandle == nullptr);
+    KORVEX_ASSERT(FHeaderHandle == nullptr || !user::IsWindow(FHeaderHandle));
     if (FHeaderInstance != nullptr) user::FreeObjectInstance(FHeaderInstance);
     FreeEditBars(FVertBar, FHorzBar);
     OnAdvancedCustomDraw = std::move(FUserCustomDraw);
@@ -108,7 +109,7 @@ void TsCustomListView::PrepareCache() {
 
 void TsCustomListView::PaintFrame(gdi::HDC given) {
     if (ControlDestroying(this)) return;
-    PaintItemViewFrame(this, SkinData(), 2, FVertBar, FHorzBar, given, [this] { PrepareCache(); });
+    PaintItemViewFrame(this, SkinData(), 2, FVertBar, FHorzBar, given, [this] { PrepareCache(); }, true);
 }
 
 bool TsCustomListView::BackgroundFromParent() const {
@@ -127,7 +128,6 @@ void TsCustomListView::SkinCustomDraw(const TRect& rect, TCustomDrawStage stage,
         FUserCustomDraw(this, rect, stage, defaultDraw);
         return;
     }
-    if (!PaintsSkinned(data)) return;
     if (stage == cdPostErase) {
         defaultDraw = false;
         return;
@@ -137,7 +137,8 @@ void TsCustomListView::SkinCustomDraw(const TRect& rect, TCustomDrawStage stage,
     if (data->Updating) return;
     if (data->BGChanged) PrepareCache();
     if (!BackgroundFromParent()) {
-        TakeAskedColor();   // the native list fills its background in the colour the skin answers
+        // The native list fills its background in the colour the skin answers: its erase stays.
+        TakeAskedColor();
         return;
     }
     TBitmap* cache = data->CacheBmp();
@@ -230,19 +231,40 @@ void TsCustomListView::UpdateScrolls() {
     base::ValueRollback<bool> setting(FSettingBars, true);
     if (vertical) {
         if (FVertBar == nullptr) FVertBar = make(sbVertical);
-        FeedEditBar(FVertBar, vi, Enabled());
-        FVertBar->SetSmallChange(9);
+        FeedBar(FVertBar, vi);
     } else if (FVertBar != nullptr) {
         FVertBar->SetVisible(false);
     }
     if (horizontal) {
         if (FHorzBar == nullptr) FHorzBar = make(sbHorizontal);
-        FeedEditBar(FHorzBar, hi, Enabled());
-        FHorzBar->SetSmallChange(FHorzBar->Max() / 23 + 1);
+        FeedBar(FHorzBar, hi);
     } else if (FHorzBar != nullptr) {
         FHorzBar->SetVisible(false);
     }
     PlaceBars(vertical, horizontal);
+}
+
+// The native range, page and position; a disabled list's bar keeps them and is only disabled.
+void TsCustomListView::FeedBar(TsScrollBar* bar, const user::SCROLLINFO& si) {
+    bar->SetEnabled(Enabled());
+    const long long max = (long long)si.nMax - (long long)si.nPage + 1;
+    if (si.nMin > si.nMax || si.nMax == 0 || max == 0 || max <= si.nMin || max > 0x7FFFFFFF) {
+        bar->SetVisible(false);
+        bar->SetParams(0, 0, 1);
+        bar->SetPageSize(1);
+        return;
+    }
+    const bool vertical = bar->Kind() == sbVertical;
+    bar->SetSmallChange(1);
+    bar->SetParams(bar->Position(), si.nMin, int(max));
+    if (!vertical) bar->SetSmallChange(bar->Max() / 23 + 1);
+    bar->SetPageSize(int(std::min<unsigned long long>(si.nPage, 0x7FFFFFFF)));
+    {
+        base::ValueRollback<bool> silent(bar->NoNotify, true);
+        bar->SetPosition(si.nPos);
+    }
+    if (vertical) bar->SetSmallChange(9);
+    bar->SetLargeChange(bar->PageSize() <= 0 ? 1 : bar->PageSize());
 }
 
 void TsCustomListView::PlaceBars(bool vertical, bool horizontal) {
@@ -282,6 +304,15 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
         TListView::WndProc(m);
         return;
     }
+    if (m.Msg != SM_SKINCMD && !PaintsSkinned(data)) {
+        // Unskinned the native list paints and prints; the column image rule and the common handling stay.
+        if (!ControlState().Contains(csCreating)) {
+            DropEmptyColumnImage(m);
+            if (CommonWndProc(m, data)) return;
+        }
+        TListView::WndProc(m);
+        return;
+    }
     TacItemViewHooks hooks;
     hooks.RemoveSkin = [this] {
         FreeEditBars(FVertBar, FHorzBar);
@@ -311,9 +342,7 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
         break;
     case user::LVM_SETCOLUMN:
     case user::LVM_INSERTCOLUMN:
-        // A column without an image shows none in the header either.
-        if (auto* column = reinterpret_cast<user::LVCOLUMN*>(m.LParam); column != nullptr && column->iImage == -1)
-            column->mask &= ~user::LVCF_IMAGE;
+        DropEmptyColumnImage(m);
         break;
     case CM_MOUSELEAVE:
         if (ViewStyle() == vsReport && FHotSection != -2) {
@@ -329,6 +358,13 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
     AfterMessage(m);
 }
 
+// A column without an image shows none in the header either.
+void TsCustomListView::DropEmptyColumnImage(TMessage& m) {
+    if (m.Msg != user::LVM_SETCOLUMN && m.Msg != user::LVM_INSERTCOLUMN) return;
+    if (auto* column = reinterpret_cast<user::LVCOLUMN*>(m.LParam); column != nullptr && column->iImage == -1)
+        column->mask &= ~user::LVCF_IMAGE;
+}
+
 void TsCustomListView::AfterMessage(const TMessage& m) {
     if (!SkinData()->Skinned()) return;
     switch (m.Msg) {
@@ -339,6 +375,8 @@ void TsCustomListView::AfterMessage(const TMessage& m) {
         }
         break;
     case user::WM_STYLECHANGED:
+        if (Application != nullptr) Application->ProcessMessages();
+        if (ControlDestroying(this) || !HandleAllocated()) break;
         Arrange();
         UpdateScrolls();
         break;

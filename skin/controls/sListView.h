@@ -40,6 +40,7 @@ protected:
 private:
     void SkinnedMessage(classes::TMessage& message);
     void AfterMessage(const classes::TMessage& message);
+    static void DropEmptyColumnImage(classes::TMessage& message);
     void PrepareCache();
     void PaintFrame(gdi::HDC given);
     bool BackgroundFromParent() const;
@@ -47,6 +48,7 @@ private:
     void SkinCustomDraw(const classes::TRect& rect, classes::TCustomDrawStage stage, bool& defaultDraw);
     void TransparentRepaint(bool force);
     void BarMoved(TsScrollBar* bar, int previous);
+    void FeedBar(TsScrollBar* bar, const user::SCROLLINFO& si);
     void PlaceBars(bool vertical, bool horizontal);
     void KeepColors();
     void Arrange();
