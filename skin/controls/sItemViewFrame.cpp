@@ -56,7 +56,7 @@ TacStep ItemViewFrameMessage(TMessage& m, TWinControl* control, const std::funct
 }
 
 void PaintItemViewFrame(TWinControl* control, TsCommonData* data, int b, TsScrollBar* vertBar, TsScrollBar* horzBar,
-    gdi::HDC given, const std::function<void()>& prepare) {
+    gdi::HDC given, const std::function<void()>& prepare, bool squareAtCacheCorner) {
     if (!control->HandleAllocated()) return;
     TacFrameDc dc(control->WindowHandle(), given);
     if (dc.Dc() == nullptr) return;
@@ -74,9 +74,13 @@ void PaintItemViewFrame(TWinControl* control, TsCommonData* data, int b, TsScrol
     gdi::BitBlt(dc.Dc(), b, h - b, w, b, src, b, h - b, gdi::SRCCOPY);   // bottom
     gdi::BitBlt(dc.Dc(), cw - b, b, b, ch - 2 * b, src, cw - b, b, gdi::SRCCOPY);   // right
     TRect square;
-    if (BarsCorner(control, vertBar, horzBar, square))
-        gdi::BitBlt(dc.Dc(), square.left, square.top, square.Width(), square.Height(), src, square.left, square.top,
-            gdi::SRCCOPY);
+    if (!BarsCorner(control, vertBar, horzBar, square)) return;
+    gdi::BitBlt(dc.Dc(), square.left, square.top, square.Width(), square.Height(), src, square.left, square.top,
+        gdi::SRCCOPY);
+    if (squareAtCacheCorner) {
+        const int x = cw - square.Width(), y = ch - square.Height();
+        gdi::BitBlt(dc.Dc(), x, y, square.Width(), square.Height(), src, x, y, gdi::SRCCOPY);
+    }
 }
 
 void KeepItemViewColors(TControl* control, TsCommonData* data, TacWindowColors windowColors) {

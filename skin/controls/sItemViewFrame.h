@@ -26,9 +26,10 @@ TacStep ItemViewSkinPrologue(classes::TMessage& message, classes::TWinControl* c
     const TacItemViewHooks& hooks, const std::function<void(classes::TMessage&)>& base);
 
 // The frame onto the window DC (or given): the cache rendered by prepare when BGChanged, its frame painted, then
-// the four strips of width b copied from it; with both bars, the square between them copied too.
+// the four strips of width b copied from it; with both bars, the square between them copied too, and with
+// squareAtCacheCorner once more at the cache's bottom-right corner.
 void PaintItemViewFrame(classes::TWinControl* control, TsCommonData* data, int b, TsScrollBar* vertBar,
-    TsScrollBar* horzBar, gdi::HDC given, const std::function<void()>& prepare);
+    TsScrollBar* horzBar, gdi::HDC given, const std::function<void()>& prepare, bool squareAtCacheCorner = false);
 
 // WM_NCPAINT and WM_PRINT of an item view: paintFrame onto the window DC (nullptr), or after the client's WM_PAINT
 // onto the message's DC. Done: the message was used.

@@ -77,15 +77,18 @@ int TsCustomListView::SectionAt(int x, int y) const {
 
 void TsCustomListView::HeaderProc(TMessage& m) {
     user::HWND header = FHeaderHandle;
-    if (m.Msg == user::WM_NCDESTROY || ViewStyle() != vsReport || !PaintsSkinned(SkinData())) {
+    // Inactive, everything goes on as it came (a dead header's handle is never reused: HookHeader and
+    // UnhookHeader look whether it still lives).
+    if (ViewStyle() != vsReport || !PaintsSkinned(SkinData())) {
         m.Result = CallHeader(m);
-        if (m.Msg == user::WM_NCDESTROY) {
-            FHeaderHandle = nullptr;
-            FHeaderPrevious = nullptr;
-        }
         return;
     }
     switch (m.Msg) {
+    case user::WM_NCDESTROY:
+        m.Result = CallHeader(m);
+        FHeaderHandle = nullptr;
+        FHeaderPrevious = nullptr;
+        return;
     case user::WM_PAINT:
         PaintHeader();
         return;
@@ -184,7 +187,9 @@ void TsCustomListView::PaintSection(gdi::HDC dc, const TRect& r, int index) {
             const unsigned flags = TextAlignFlags(this, column->Alignment()) | gdi::DT_WORDBREAK | gdi::DT_EXPANDTABS;
             TCustomImageList* images = SmallImages();
             if (images != nullptr && column->ImageIndex() >= 0) {
+                // The caption moves right whole, beside the image.
                 text.left += images->Width();
+                text.right += images->Width();
                 DrawCaptionText(canvas, column->Caption(), Enabled(), text, flags, skinIndex, state != 0, manager);
                 images->Draw(canvas, 4 + p, p, column->ImageIndex(), Enabled());
             } else {

@@ -4,9 +4,15 @@
 #include "support/ControlsHost.h"
 #include "support/ControlsKit.h"
 
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TImageList.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/classes/TStringList.h"
+#include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
@@ -15,6 +21,7 @@
 #include "platform/user/controls/ListView.h"
 #include "skin/controls/sListView.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
@@ -26,11 +33,35 @@ using namespace korvex::skin::ctltest;
 
 namespace {
 
+// Green over the whole window of the list, as a stale picture would show.
+void ScribbleOverList(TsListView* list) {
+    const gdi::HDC dc = user::GetWindowDC(list->Handle());
+    const gdi::RECT all {0, 0, list->Width(), list->Height()};
+    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
+    gdi::FillRect(dc, &all, brush);
+    gdi::DeleteObject(brush);
+    user::ReleaseDC(list->Handle(), dc);
+}
+
+// Notes whether a message posted to it has been handled.
+class TPostNotingListView : public TsListView {
+public:
+    using TsListView::TsListView;
+    static constexpr user::UINT Posted = user::WM_APP + 52;
+    bool Handled = false;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == Posted) Handled = true;
+        TsListView::WndProc(m);
+    }
+};
+
 class ListViewTest : public ControlsTest {
 protected:
-    TsListView* NewList(int items, TViewStyle view = vsReport, int width = 220, int height = 140,
-        int columnWidth = 80) {
-        auto* list = Create<TsListView>(Form);
+    template <class T = TsListView>
+    T* NewList(int items, TViewStyle view = vsReport, int width = 220, int height = 140, int columnWidth = 80) {
+        auto* list = Create<T>(Form);
         list->SetBounds(20, 20, width, height);
         list->SetViewStyle(view);
         for (const char* caption : {"Name", "Size", "Type"}) {
@@ -203,6 +234,152 @@ TEST_F(ListViewTest, NarrowListsShowNoVerticalBarAndRemovingTheSkinFreesTheBars)
     EXPECT_EQ(list->Items()->Count(), 60);
     UseSkin(0);
     EXPECT_NE(list->VertBar(), nullptr);
+}
+
+// A disabled list keeps its place: its bar keeps range, page and position and is only disabled.
+TEST_F(ListViewTest, ADisabledListsBarKeepsItsRangeAndPositionAndIsOnlyDisabled) {
+    UseSkin(0);
+    TsListView* list = NewList(60);
+    list->Scroll(0, 20 * 14);
+    list->UpdateScrolls();
+    Pump();
+    TsScrollBar* bar = list->VertBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_GT(Native(list).nPos, 0);
+    ExpectInStep(list);
+    const int position = bar->Position(), min = bar->Min(), max = bar->Max(), page = bar->PageSize();
+    list->SetEnabled(false);
+    Pump();
+    EXPECT_FALSE(bar->Enabled());
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_EQ(bar->Position(), position);
+    EXPECT_EQ(bar->Min(), min);
+    EXPECT_EQ(bar->Max(), max);
+    EXPECT_EQ(bar->PageSize(), page);
+    list->SetEnabled(true);
+    Pump();
+    EXPECT_TRUE(bar->Enabled());
+    ExpectInStep(list);
+}
+
+// Where the background does not come from the parent the native list erases in the colour the skin answers:
+// nothing stale stays behind the items.
+TEST_F(ListViewTest, ABackgroundNotFromTheParentIsErasedByTheNativeList) {
+    UseSkin(1);
+    TsListView* list = NewList(2, vsIcon);
+    ASSERT_FALSE(QuerySkinCommand(list, SMC_ISBGFROMPARENT));
+    ScribbleOverList(list);
+    user::InvalidateRect(list->Handle(), nullptr, false);
+    Pump();
+    EXPECT_EQ(ScreenPixel(list, 150, 100), gdi::COLORREF(ColorToRGB(list->Color())));
+}
+
+// A list whose section the skin lacks is unskinned: the native list erases and paints as without a skin, and
+// its colour stays its own.
+TEST_F(ListViewTest, AListWhoseSectionTheSkinLacksErasesAsWithoutASkin) {
+    UseSkin(2);
+    TsListView* list = NewList(2, vsIcon);
+    list->SkinData()->SetSkinSection("NOSUCHSECTION");
+    list->SetColor(clWindow);
+    Pump();
+    ASSERT_FALSE(list->SkinData()->Skinned());
+    ScribbleOverList(list);
+    user::InvalidateRect(list->Handle(), nullptr, false);
+    Pump();
+    EXPECT_EQ(list->Color(), clWindow);
+    EXPECT_EQ(ScreenPixel(list, 150, 100), gdi::COLORREF(ColorToRGB(clWindow)));
+}
+
+// Printed, the list's skinned frame goes into the printing DC, not onto the window.
+TEST_F(ListViewTest, PrintingPutsTheSkinnedFrameIntoTheGivenDC) {
+    UseSkin(1);
+    TsListView* list = NewList(40);
+    const TBitmap* cache = list->SkinData()->CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    TBitmap print;
+    print.SetPixelFormat(pf24bit);
+    print.SetSize(list->Width(), list->Height());
+    print.Canvas()->Brush()->SetColor(clLime);
+    print.Canvas()->FillRect(TRect {0, 0, list->Width(), list->Height()});
+    ScribbleOverList(list);
+    list->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
+    for (const TPoint p : {TPoint {0, 0}, TPoint {1, 50}, TPoint {list->Width() - 1, 60}, TPoint {60, list->Height() - 1}})
+        EXPECT_EQ(print.Canvas()->Pixels(p.x, p.y), const_cast<TBitmap*>(cache)->Canvas()->Pixels(p.x, p.y)) << p.x << "," << p.y;
+    // The window was not painted by the print.
+    const gdi::HDC dc = user::GetWindowDC(list->Handle());
+    EXPECT_EQ(gdi::GetPixel(dc, 0, 0), gdi::COLORREF(0x00FF00));
+    user::ReleaseDC(list->Handle(), dc);
+}
+
+// A new window style is taken after the messages already waiting: arrangement and bars follow them.
+TEST_F(ListViewTest, ANewStyleTakesTheWaitingMessagesFirst) {
+    UseSkin(0);
+    auto* list = NewList<TPostNotingListView>(10);
+    user::PostMessage(list->Handle(), TPostNotingListView::Posted, 0, 0);
+    const user::HWND h = list->Handle();
+    user::SetWindowLongPtr(h, user::GWL_STYLE, user::GetWindowLongPtr(h, user::GWL_STYLE) | user::LVS_SHOWSELALWAYS);
+    EXPECT_TRUE(list->Handled);
+}
+
+// Unskinned too, a column set without an image keeps the image the header shows.
+TEST_F(ListViewTest, AColumnSetWithoutAnImageKeepsItsImageSkinnedOrNot) {
+    for (int skin : {-1, 0}) {
+        UseSkin(skin);
+        TsListView* list = NewList(1);
+        user::LVCOLUMN column {};
+        column.mask = user::LVCF_IMAGE;
+        column.iImage = 2;
+        user::SendMessage(list->Handle(), user::LVM_SETCOLUMN, 0, LPARAM(&column));
+        column.iImage = -1;
+        user::SendMessage(list->Handle(), user::LVM_SETCOLUMN, 0, LPARAM(&column));
+        user::LVCOLUMN out {};
+        out.mask = user::LVCF_IMAGE;
+        user::SendMessage(list->Handle(), user::LVM_GETCOLUMN, 0, LPARAM(&out));
+        EXPECT_EQ(out.iImage, 2) << SkinShortName(skin);
+    }
+}
+
+// The rightmost column of section 0 where the header with the caption differs from the header without it.
+int CaptionRightEdge(TsListView* list, TListColumn* column, const std::string& caption) {
+    auto headerPixels = [list] {
+        std::vector<gdi::COLORREF> pixels;
+        const user::HWND header = list->HeaderHandle();
+        user::RECT r;
+        user::GetClientRect(header, &r);
+        const gdi::HDC dc = user::GetDC(header);
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x) pixels.push_back(gdi::GetPixel(dc, x, y));
+        user::ReleaseDC(header, dc);
+        return std::make_pair(pixels, int(r.right));
+    };
+    column->SetCaption("");
+    user::UpdateWindow(list->HeaderHandle());
+    const auto [without, width] = headerPixels();
+    column->SetCaption(caption);
+    user::UpdateWindow(list->HeaderHandle());
+    const auto [with, unused] = headerPixels();
+    int right = -1;
+    for (std::size_t i = 0; i < with.size(); ++i)
+        if (with[i] != without[i]) right = std::max(right, int(i % std::size_t(width)));
+    return right;
+}
+
+// A caption beside a column's image moves right by the image's width, its rectangle whole.
+TEST_F(ListViewTest, AHeaderCaptionBesideAnImageMovesRightWhole) {
+    UseSkin(0);
+    TsListView* list = NewList(1, vsReport, 300, 140, 120);
+    auto* images = Create<TImageList>(Form);
+    AddDiscImage(images, clRed);
+    list->SetSmallImages(images);
+    TListColumn* column = list->Columns()->Items(0);
+    column->SetAlignment(taCenter);
+    Pump();
+    const int plain = CaptionRightEdge(list, column, "Name");
+    column->SetImageIndex(0);
+    Pump();
+    const int beside = CaptionRightEdge(list, column, "Name");
+    ASSERT_GT(plain, 0);
+    EXPECT_NEAR(beside - plain, images->Width(), 1);
 }
 
 }
