@@ -110,8 +110,8 @@ int TsTrackBar::NativeTickCount() const {
 std::vector<int> TsTrackBar::TickPositions() const {
     std::vector<int> ticks;
     const int n = NativeTickCount();
-    // Automatic ticks share n - 1 gaps: fewer than two ticks have none to share. Manual ticks always have both ends.
-    if (TickStyle() == tsNone || (TickStyle() == tsAuto && n < 2)) return ticks;
+    // Manual ticks always have both ends; the native bar counts both ends among its ticks.
+    if (TickStyle() == tsNone) return ticks;
     const TRect channel = ChannelRect(), thumb = ThumbRect();
     const int start = Vertical() ? channel.top : channel.left;
     const int end = Vertical() ? channel.bottom : channel.right;
@@ -129,8 +129,12 @@ std::vector<int> TsTrackBar::TickPositions() const {
     return ticks;
 }
 
+bool TsTrackBar::ThumbHeld() const {
+    return ControlState().Contains(csLButtonDown);
+}
+
 int TsTrackBar::ThumbState() const {
-    if (FThumbHeld) return 2;
+    if (ThumbHeld()) return 2;
     return FCommonData->IsHot() ? 1 : 0;
 }
 
@@ -190,7 +194,9 @@ void TsTrackBar::PaintThumb(TBitmap* cache) {
         DrawMaskStateImage(cache, at, ThumbState(), mask, 1);
         return;
     }
-    // Stretched to the thumb: three state frames, with the grey mask below the picture when it has one.
+    // Stretched to the thumb (only in a skin with a master bitmap): three state frames, with the grey mask below
+    // the picture when it has one.
+    if (sm->MasterBitmap == nullptr) return;
     const TBitmap* source = mask.Bmp != nullptr ? mask.Bmp.get() : sm->MasterBitmap.get();
     if (source == nullptr) return;
     const TRect src = mask.Bmp != nullptr ? TRect {0, 0, mask.Bmp->Width(), mask.Bmp->Height()} : mask.R;
@@ -218,7 +224,7 @@ void TsTrackBar::PaintBody(TBitmap* cache) {
     const TsParentCacheInfo ci = GetParentCache(data);
     const TRect client {0, 0, Width(), Height()};
     RenderControlSkin(data, ci, true, data->IsHot() ? 1 : 0, client, TPoint {Left(), Top()}, cache, false);
-    if (FShowFocus && (Focused() || FThumbHeld))
+    if (FShowFocus && (Focused() || ThumbHeld()))
         PaintFocusDots(cache->Canvas(), TRect {client.left + 1, client.top + 1, client.right - 1, client.bottom - 1});
     const TRect channel = PaintChannel(cache);
     if (TickStyle() != tsNone) {
@@ -336,15 +342,24 @@ bool TsTrackBar::SkinCommand(TMessage& m) {
     }
 }
 
-// OnChange follows every scroll notification, moved or not. The native position is taken first, so the
-// inherited handler, which reports only a move, reports nothing itself.
+// Repainted first; OnChange follows every scroll notification, moved or not. The native position is taken
+// before the inherited handler, which reports only a move and so reports nothing itself.
 void TsTrackBar::ScrollNotified(TMessage& m, bool skinned) {
-    if (skinned) StopFadeTimer(FFadeTimer);
+    if (skinned) {
+        StopFadeTimer(FFadeTimer);
+        Repaint();
+        if (ControlDestroying(this)) return;
+    }
     Position();
-    TTrackBar::WndProc(m);
+    if (!skinned || !CommonWndProc(m, FCommonData.get())) TTrackBar::WndProc(m);
     if (ControlDestroying(this)) return;
-    if (skinned) Repaint();
     Changed();
+}
+
+// The press the bar began is over: the application's hints come back.
+void TsTrackBar::RestoreHints() {
+    if (FHintsOff && Application != nullptr) Application->SetShowHint(FSavedShowHint);
+    FHintsOff = false;
 }
 
 void TsTrackBar::WndProc(TMessage& m) {
@@ -369,7 +384,7 @@ void TsTrackBar::WndProc(TMessage& m) {
             FHintsOff = true;
         }
         if (Contains(ThumbRect(), TPoint {MessageX(m), MessageY(m)})) {
-            FThumbHeld = true;
+            SetControlState(ControlState() + TControlState {csLButtonDown});
             ChangePaint(aeMouseDown);
         } else {
             StopFadeTimer(FFadeTimer);
@@ -377,11 +392,10 @@ void TsTrackBar::WndProc(TMessage& m) {
         break;
     case user::WM_LBUTTONUP:
         if (designing || !Enabled()) break;
-        if (FHintsOff && Application != nullptr) Application->SetShowHint(FSavedShowHint);
-        FHintsOff = false;
-        // Released anywhere: a thumb dragged past the pointer must not stay pressed.
-        if (FThumbHeld) {
-            FThumbHeld = false;
+        // Only a press the bar began switched the hints off: a release without one leaves them.
+        RestoreHints();
+        if (Contains(ThumbRect(), TPoint {MessageX(m), MessageY(m)})) {
+            SetControlState(ControlState() - TControlState {csLButtonDown});
             ChangePaint(aeMouseUp);
         } else {
             StopFadeTimer(FFadeTimer);
@@ -407,7 +421,7 @@ void TsTrackBar::WndProc(TMessage& m) {
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
         // While the thumb is held the mouse-over state stays as it was.
-        if (FThumbHeld && m.LParam == 0) {
+        if (ThumbHeld() && m.LParam == 0) {
             TTrackBar::WndProc(m);
             return;
         }
@@ -426,19 +440,26 @@ void TsTrackBar::WndProc(TMessage& m) {
     }
     if (m.Msg == SM_SKINCMD && SkinCommandWhenSkinned(m, data, TacFrameHooks {}) == TacStep::Done) return;
     if (!CommonWndProc(m, data)) TTrackBar::WndProc(m);
-    if (ControlDestroying(this) || designing) return;
+    if (ControlDestroying(this)) return;
+    if (designing) {
+        if (m.Msg == user::WM_MOVE) Repaint();
+        return;
+    }
     switch (m.Msg) {
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
-        if (m.LParam != 0 || FThumbHeld) break;
+        if (m.LParam != 0 || ThumbHeld()) break;
         data->MouseAbove = m.Msg == CM_MOUSEENTER;
         ChangePaint(m.Msg == CM_MOUSEENTER ? aeMouseEnter : aeMouseLeave);
         break;
     case user::WM_CAPTURECHANGED:
-        // The capture went elsewhere while the thumb was held.
-        if (FThumbHeld && !ControlState().Contains(csLButtonDown)) {
-            FThumbHeld = false;
-            data->Invalidate();
+        // The capture went elsewhere while the button was held: no release will come, the press is over.
+        if (HandleAllocated() && reinterpret_cast<user::HWND>(m.LParam) != WindowHandle()) {
+            RestoreHints();
+            if (ThumbHeld()) {
+                SetControlState(ControlState() - TControlState {csLButtonDown});
+                data->Invalidate();
+            }
         }
         break;
     default:

@@ -43,10 +43,10 @@ public:
     classes::TRect ThumbRect() const;
     classes::TRect ChannelRect() const;
     int NativeTickCount() const;   // the first and the last included
-    // Pixel positions along the bar of the ticks drawn (empty for tsNone or fewer than two ticks).
+    // Pixel positions along the bar of the ticks drawn (empty for tsNone).
     std::vector<int> TickPositions() const;
     int ThumbState() const;
-    bool ThumbHeld() const { return FThumbHeld; }
+    bool ThumbHeld() const;   // the left button is held on the bar (csLButtonDown)
 
 protected:
     void Loaded() override;
@@ -63,6 +63,7 @@ private:
     void PaintTick(classes::TBitmap* cache, classes::TPoint p);
     void PaintThumb(classes::TBitmap* cache);
     void ChangePaint(TacAnimatEvent event);
+    void RestoreHints();
     bool Vertical() const { return Orientation() == classes::trVertical; }
 
     std::unique_ptr<TsCommonData> FCommonData;
@@ -72,7 +73,6 @@ private:
     bool FShowFocus = false;
     bool FSavedShowHint = true;
     bool FHintsOff = false;   // the application's hints are off while the button is held
-    bool FThumbHeld = false;
     int FTickLength = DefaultTickLength;
 };
 

@@ -3,15 +3,20 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/TApplication.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
+#include "platform/gdi/BitBlt.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
+#include "platform/user/Input.h"
 #include "platform/user/Window.h"
 #include "platform/user/controls/TrackBar.h"
 #include "skin/controls/sTrackBar.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <vector>
@@ -86,21 +91,55 @@ TEST_F(TrackBarTest, KeysAndTheWheelReportTheMoveAndTheEndOfTracking) {
     EXPECT_EQ(bar->Position(), 1);
 }
 
-TEST_F(TrackBarTest, PressingTheChannelPagesOnTheClockAndTheThumbIsNotHeld) {
+// The thumb's pressed look follows the button held on the bar (the class library's csLButtonDown), the channel too.
+TEST_F(TrackBarTest, PressingTheChannelPagesOnTheClockWithThePressedThumbLook) {
     UseSkin(2);
     TsTrackBar* bar = Make();
     const TRect channel = bar->ChannelRect();
     const TPoint far {channel.right - 3, Centre(bar->ThumbRect()).y};
     DownAt(bar, far.x, far.y);
-    EXPECT_FALSE(bar->ThumbHeld());
+    EXPECT_TRUE(bar->ThumbHeld());
+    EXPECT_EQ(bar->ThumbState(), 2);
     EXPECT_EQ(bar->Position(), 2);
     Advance(400);
     EXPECT_EQ(bar->Position(), 4);
     Advance(100);
     EXPECT_EQ(bar->Position(), 6);
     UpAt(bar, far.x, far.y);
+    EXPECT_FALSE(bar->ThumbHeld());
     Advance(500);
     EXPECT_EQ(Changes, (std::vector<int> {2, 4, 6, 6}));   // the release ends the tracking
+}
+
+// Only a press on the bar switches the application's hints off: a release no press began (the button went down
+// in a window that closed) leaves them as they are.
+TEST_F(TrackBarTest, AReleaseThatNoPressBeganLeavesTheApplicationsHints) {
+    UseSkin(0);
+    TsTrackBar* bar = Make();
+    Application->SetShowHint(false);
+    UpAt(bar, 5, 5);
+    EXPECT_FALSE(Application->ShowHint());
+    Application->SetShowHint(true);
+    UpAt(bar, 5, 5);
+    EXPECT_TRUE(Application->ShowHint());
+}
+
+// The capture taken away while the thumb is held ends the press: no release will come to the bar.
+TEST_F(TrackBarTest, ThePressEndsWhenTheCaptureGoesElsewhere) {
+    UseSkin(1);
+    TsTrackBar* bar = Make();
+    Application->SetShowHint(true);
+    const TPoint grip = Centre(bar->ThumbRect());
+    DownAt(bar, grip.x, grip.y);
+    ASSERT_EQ(bar->ThumbState(), 2);
+    ASSERT_FALSE(Application->ShowHint());
+    user::SetCapture(Form->Handle());
+    Pump();
+    EXPECT_FALSE(bar->ThumbHeld());
+    EXPECT_NE(bar->ThumbState(), 2);
+    EXPECT_TRUE(Application->ShowHint());
+    user::ReleaseCapture();
+    Pump();
 }
 
 TEST_F(TrackBarTest, HintsAreOffWhileTheButtonIsHeldAndTheMouseChangesNothing) {
@@ -241,6 +280,46 @@ TEST_F(TrackBarTest, AThumbPictureOfAnotherSizeIsStretchedAndTheNativeSizeIsNot)
     for (int row = 23; row < 28; ++row)
         lowRowsDiffer = lowRowsDiffer || stretched[std::size_t(row)] != stretchedBare[std::size_t(row)];
     EXPECT_TRUE(lowRowsDiffer);
+}
+
+// A thumb picture of another size than the thumb is stretched only in a skin with a master bitmap: a picture of
+// its own in a skin without one is not drawn stretched.
+TEST_F(TrackBarTest, AThumbPictureIsStretchedOnlyInASkinWithAMasterBitmap) {
+    UseSkin(0);
+    TsTrackBar* bar = Make();
+    bar->SetThumbLength(30);
+    Pump();
+    const int index = Manager->GetMaskIndex(bar->SkinData()->SkinIndex, "TRACKBAR", "SLIDERMASK");
+    ASSERT_GE(index, 0);
+    TsMaskData& mask = Manager->Masks[index];
+    ASSERT_EQ(mask.Bmp, nullptr);
+    ASSERT_NE(Manager->MasterBitmap, nullptr);
+    const TRect t = bar->ThumbRect();
+    const TRect middle {(t.left + t.right) / 2, t.top, (t.left + t.right) / 2 + 1, t.bottom};
+    bar->Repaint();
+    Pump();
+    const std::vector<gdi::COLORREF> withMaster = ScreenPixels(bar, middle);
+    // The same picture as a bitmap of its own, the master bitmap gone.
+    const TRect r = mask.R;
+    mask.Bmp = std::make_unique<TBitmap>();
+    mask.Bmp->SetPixelFormat(pf24bit);
+    mask.Bmp->SetSize(r.right - r.left, r.bottom - r.top);
+    gdi::BitBlt(mask.Bmp->Canvas()->Handle(), 0, 0, r.right - r.left, r.bottom - r.top,
+        Manager->MasterBitmap->Canvas()->Handle(), r.left, r.top, gdi::SRCCOPY);
+    mask.R = TRect {0, 0, r.right - r.left, r.bottom - r.top};
+    std::unique_ptr<TBitmap> master = std::move(Manager->MasterBitmap);
+    bar->Repaint();
+    Pump();
+    const std::vector<gdi::COLORREF> ownPicture = ScreenPixels(bar, middle);
+    for (std::size_t i = 0; i < Manager->Masks.size(); ++i)
+        if (Manager->Masks[int(i)].PropertyName == "SLIDERMASK")
+            Manager->Masks.Rename(i, Manager->Masks[int(i)].ClassName, "HIDDENTHUMB");
+    bar->Repaint();
+    Pump();
+    const std::vector<gdi::COLORREF> bare = ScreenPixels(bar, middle);
+    Manager->MasterBitmap = std::move(master);
+    EXPECT_NE(withMaster, bare);
+    EXPECT_EQ(ownPicture, bare);
 }
 
 TEST_F(TrackBarTest, ADisabledBarShowsTheDisabledLookOverTheWholeControl) {
