@@ -213,13 +213,9 @@ void TsSpinButton::SetDownGlyph(const TBitmap* value) {
 }
 
 void TsSpinButton::RebuildDefaultGlyphs() {
-    // Black with the font's outline; in a skin the section's font colour, so dark skins show the arrows too.
-    TColor fill = clBlack;
-    TColor outline = Font()->Color();
-    if (FUpButton != nullptr && FUpButton->SkinData()->Skinned()) {
-        TsCommonData* data = FUpButton->SkinData();
-        fill = outline = data->SkinManager()->Sections[std::size_t(data->SkinIndex)].FontColor[1];
-    }
+    // Black with an outline in the spin button's font colour, skinned or not.
+    const TColor fill = clBlack;
+    const TColor outline = Font()->Color();
     TBitmap bmp;
     if (FUpDefault && FUpButton != nullptr) {
         DrawArrowGlyph(bmp, true, fill, outline);

@@ -262,7 +262,6 @@ void TsDecimalSpinEdit::SetValue(double value) {
 }
 
 void TsDecimalSpinEdit::SetDecimalPlaces(int value) {
-    value = std::clamp(value, 0, 18);
     if (FDecimalPlaces == value) return;
     FDecimalPlaces = value;
     if (!Loading(this)) SetValue(CheckValue(Value()));

@@ -222,6 +222,18 @@ TEST_F(SpinEditTest, ChangingDecimalPlacesRewritesTheText) {
     EXPECT_EQ(spin->Text(), "2.000");
 }
 
+// DecimalPlaces is kept as written; the fixed format writes no decimals for a negative count and at most 18.
+TEST_F(SpinEditTest, DecimalPlacesOutsideTheFormatsRangeAreKeptAndWriteTheNearestText) {
+    auto* spin = NewSpin<TsDecimalSpinEdit>();
+    spin->SetValue(1.75);
+    spin->SetDecimalPlaces(-3);
+    EXPECT_EQ(spin->DecimalPlaces(), -3);
+    EXPECT_EQ(spin->Text(), "2");
+    spin->SetDecimalPlaces(40);
+    EXPECT_EQ(spin->DecimalPlaces(), 40);
+    EXPECT_EQ(spin->Text(), "2." + std::string(18, '0'));
+}
+
 TEST_F(SpinEditTest, LeavingTheControlLimitsATypedValue) {
     UseSkin(0);
     auto* spin = NewSpin<TsDecimalSpinEdit>();
@@ -316,22 +328,26 @@ TEST_F(SpinEditTest, TheButtonSitsAtTheRightEdgeAndTheHeightIsKeptAtTheMinimum) 
     EXPECT_FALSE(b->DownButton()->Enabled());
 }
 
-TEST_F(SpinEditTest, DefaultArrowsTakeTheSkinsFontColourSoDarkSkinsShowThem) {
+// The default arrows are black triangles outlined in the spin button's font colour, in every skin and without.
+TEST_F(SpinEditTest, DefaultArrowsAreBlackOutlinedInTheSpinButtonsFontColour) {
     UseSkin(2);   // dark
     auto* spin = NewSpin<TsDecimalSpinEdit>();
-    TsCommonData* data = spin->Button()->UpButton()->SkinData();
-    ASSERT_TRUE(data->Skinned());
-    const TColor font = Manager->Sections[std::size_t(data->SkinIndex)].FontColor[1];
+    ASSERT_TRUE(spin->Button()->UpButton()->SkinData()->Skinned());
+    spin->Button()->Font()->SetColor(clRed);
+    spin->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESH), reinterpret_cast<LPARAM>(Manager));
     for (TsTimerSpeedButton* b : {spin->Button()->UpButton(), spin->Button()->DownButton()}) {
+        const bool up = b == spin->Button()->UpButton();
         TBitmap* glyph = b->Glyph();
         ASSERT_EQ(glyph->Width(), 9);
         ASSERT_EQ(glyph->Height(), 5);
-        EXPECT_EQ(glyph->Canvas()->Pixels(4, b == spin->Button()->UpButton() ? 3 : 2), font);
+        EXPECT_EQ(glyph->Canvas()->Pixels(4, up ? 3 : 2), clBlack);   // inside
+        EXPECT_EQ(glyph->Canvas()->Pixels(4, up ? 1 : 4), clRed);   // the apex on the outline
         EXPECT_EQ(glyph->Canvas()->Pixels(0, 4), TColor(0xFF00FF));   // the transparent corner
     }
     UseSkin(-1);
     spin->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REMOVESKIN), reinterpret_cast<LPARAM>(Manager));
     EXPECT_EQ(spin->Button()->UpButton()->Glyph()->Canvas()->Pixels(4, 3), clBlack);
+    EXPECT_EQ(spin->Button()->UpButton()->Glyph()->Canvas()->Pixels(4, 1), clRed);
 }
 
 }
