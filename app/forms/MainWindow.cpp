@@ -333,7 +333,6 @@ void TMainForm::FreeRows() {
     }
     FRows.clear();
     FLastStage.clear();
-    FPendingTotals.reset();   // of the rows just freed
     FHintCol = FHintRow = -1;
     FScrollBox->VertScrollBar()->SetPosition(0);
     FGrid->SetRowCount(1);
@@ -385,20 +384,6 @@ void TMainForm::RowRefreshed(const TRowRefresh& refresh) {
             refresh.Balloon->Title, refresh.Balloon->Text, tray::bitInfo, refresh.Balloon->TimeoutSeconds);
     if (refresh.CycleTrayIcons) FTrayIcon->SetCycleIcons(true);
     if (refresh.TotalsText) ShowTotals(*refresh.TotalsText);
-}
-
-// Every refresh may change the totals, and the skinned status bar renders all its panels for a new text: the
-// latest totals wait for the next tick of the one-second timer. (Not for the end of the farm's cycle: nodes
-// whose files read at once are busy one after the other, so "no node busy" comes once a node.)
-void TMainForm::TotalsChanged(const std::string& text) {
-    FPendingTotals = text;
-}
-
-void TMainForm::ShowPendingTotals() {
-    if (!FPendingTotals) return;
-    const std::string text = std::move(*FPendingTotals);
-    FPendingTotals.reset();
-    ShowTotals(text);
 }
 
 void TMainForm::ShowTotals(const std::string& text) {

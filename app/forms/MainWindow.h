@@ -66,8 +66,6 @@ public:
     void RowRefreshed(const TRowRefresh& refresh) override;
     void CycleStarted(int node) override;
     void BusyChanged(bool anyNodeBusy) override;
-    void TotalsChanged(const std::string& text) override;   // shown at the next tick of the timer
-    void ShowPendingTotals();
     // A cache started from the node information window: the node's square turns cyan and says so, until the
     // node's next refresh.
     void ShowCaching(int node);
@@ -186,7 +184,6 @@ private:
     bool FAsking = false;   // the watchdog's question is open
     int FHintCol = -1, FHintRow = -1;   // the cell whose hint the grid shows
     std::string FVersionSite;
-    std::optional<std::string> FPendingTotals;   // the latest totals, not shown yet
 
     skin::TsSkinManager* FSkinManager = nullptr;   // owned by the form, bound by the form text
     tray::TTrayIcon* FTrayIcon = nullptr;

@@ -116,7 +116,6 @@ void TMainForm::ShowFarmPortState() {
 
 void TMainForm::Timer1Timer(TObject*) {
     FTrayIcon->SetHint(TrayHintText());
-    ShowPendingTotals();
     if (FMonitor == nullptr || !FMonitor->Running()) return;
     FMonitor->Tick();
     Watchdog();

@@ -99,8 +99,6 @@ public:
     virtual void RowRefreshed(const TRowRefresh& refresh) = 0;
     virtual void CycleStarted(int node) = 0;   // the status square takes the form's colour
     virtual void BusyChanged(bool anyNodeBusy) = 0;   // at every cycle start (true) and every end that leaves none busy
-    // The status bar's totals, the latest of the refreshes since the last call (the monitor coalesces them).
-    virtual void TotalsChanged(const std::string& text) { (void)text; }
 };
 
 // What became of a node's last backup.

@@ -46,14 +46,13 @@ TMonitorCore::TMonitorCore(IMonitorView& view, std::shared_ptr<TFarmLink> link, 
     , FLanguage(settings.Language)
     , FProgramFolder(std::move(programFolder))
     , FProjects(projects)
-    , FHistory(&history)
-    , FCacheFolders(FProgramFolder, static_cast<int>(settings.Nodes.size())) {
+    , FHistory(&history) {
     const std::size_t count = settings.Nodes.size();
     FWatch = std::make_unique<TWatchCounters[]>(count);
+    TCacheFolderList cacheFolders(FProgramFolder, static_cast<int>(count));   // one listing for every node
     for (std::size_t i = 0; i < count; ++i) {
         const int node = static_cast<int>(i);
-        FSlots.push_back(std::make_unique<TNodeSlot>(
-            node, settings.Nodes[i], os::DirectoryExists(CacheFolder(FProgramFolder, node))));
+        FSlots.push_back(std::make_unique<TNodeSlot>(node, settings.Nodes[i], cacheFolders.Exists(node)));
     }
     FDayTotals = TDayTotals(count);
     {
@@ -148,25 +147,6 @@ void TMonitorCore::ToView(std::function<void(IMonitorView&)> call) {
     IMonitorView* view = &FView;
     os::TThread::Queue([alive, view, call = std::move(call)] {
         if (*alive) call(*view);
-    });
-}
-
-void TMonitorCore::QueueTotals(std::string text) {
-    std::shared_ptr<TTotalsSlot> slot = FTotals;
-    {
-        std::lock_guard guard(slot->Lock);
-        slot->Text = std::move(text);
-        if (slot->Queued) return;
-        slot->Queued = true;
-    }
-    ToView([slot](IMonitorView& view) {
-        std::string latest;
-        {
-            std::lock_guard guard(slot->Lock);
-            latest = slot->Text;
-            slot->Queued = false;
-        }
-        view.TotalsChanged(latest);
     });
 }
 
@@ -302,13 +282,9 @@ void TMonitorCore::RefreshRow(int node, int generation, const TNodeCycle& cycle)
     context.Actions.Workers = FWorkers;
     context.Totals = &FDayTotals;
     context.UnitKeys = FUnitKeys.get();
-    context.CacheFolderExists = [this](int n) { return FCacheFolders.Exists(n); };
     TRowRefresh refresh = ReadData(context, node, cycle);
     Slot(node).Seen = RowState(node).SeenProgress;
-    std::optional<std::string> totals = std::move(refresh.TotalsText);
-    refresh.TotalsText.reset();
     ToView([refresh = std::move(refresh)](IMonitorView& view) { view.RowRefreshed(refresh); });
-    if (totals) QueueTotals(std::move(*totals));
 }
 
 }

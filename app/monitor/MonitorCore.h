@@ -21,13 +21,12 @@ namespace korvex::app {
 
 // Lock order. A thread takes these locks only in this order and never takes one while it holds a later one:
 // the flush lock, then the update lock, then the farm lock (TFarmLink), then one of the short locks under
-// which nothing else is taken (a slot's lock, the busy lock, the totals lock, the farm link's slot lock, the
-// settings store's and the history's own locks, TMonitor's core lock, the host-test lock). So the flush lock is
-// never taken under the update lock: Close leaves the update lock before it takes the flush lock. A row refresh, under the update
-// lock, may send a farm command and so wait for the farm lock; a status query holds the farm lock while it
-// waits for its reply, so it takes neither the update nor the flush lock, and it looks up names and writes
-// settings before it takes the farm lock, never under it. The entries that need a lock held, or not held,
-// assert it (KORVEX_ASSERT).
+// which nothing else is taken (a slot's lock, the busy lock, the farm link's slot lock, the settings store's
+// and the history's own locks, TMonitor's core lock, the host-test lock). So the flush lock is never taken
+// under the update lock: Close leaves the update lock before it takes the flush lock. A row refresh, under
+// the update lock, may send a farm command and so wait for the farm lock; a status query holds the farm lock
+// from its host's look-up (and the address's store) to the end of its reply wait, so it takes neither the
+// update nor the flush lock. The entries that need a lock held, or not held, assert it (KORVEX_ASSERT).
 
 // What the monitor keeps of one node. Node threads hold on to their slot: slots never move for a run.
 struct TNodeSlot {
@@ -109,7 +108,6 @@ private:
     std::string LookUpIp(int node, const std::string& path, const std::function<void(int)>& stage);
     bool Current(int node, int generation) const { return Generation(node) == generation; }
     void ToView(std::function<void(IMonitorView&)> call);
-    void QueueTotals(std::string text);
 
     IMonitorView& FView;
     std::shared_ptr<TFarmLink> FLink;
@@ -130,7 +128,6 @@ private:
     bool FCacheBusy = false;
     TWorkUnitHistory* FHistory;
     TMonitorWorkers FWorkers;
-    TCacheFolderList FCacheFolders;   // the rows' cache folder tests, one listing a farm cycle
 
     os::TOwnedMutex FFlushLock;   // one flush at a time
     std::atomic<std::int64_t> FLastFlushMs {0};   // steady clock
@@ -139,15 +136,6 @@ private:
     mutable os::TOwnedMutex FBusyLock;   // the slots' busy flags
     int FBusyCount = 0;   // slots whose Busy is set (under the busy lock)
     int FEndedSinceFlush = 0;   // slots whose EndedSinceFlush is set (under the busy lock)
-
-    // The latest totals text and whether a call to show it is queued: one call carries the totals of every
-    // refresh that comes before the UI thread runs it.
-    struct TTotalsSlot {
-        std::mutex Lock;
-        std::string Text;
-        bool Queued = false;
-    };
-    std::shared_ptr<TTotalsSlot> FTotals = std::make_shared<TTotalsSlot>();
 };
 
 }

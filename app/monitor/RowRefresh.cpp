@@ -86,7 +86,14 @@ void AutomaticBackup(TRowRefreshContext& context, int node, TNodeState& state, i
         stage(245);
     } else {
         stage(246);
-        if (progress < state.BackLevel && state.BackLevel >= 95) state.BackLevel = 0;
+        if (progress < state.BackLevel) {
+            stage(2471);
+            if (state.BackLevel >= 95) {
+                stage(2472);
+                state.BackLevel = 0;
+                stage(2473);
+            }
+        }
         stage(2474);
     }
 }
@@ -243,7 +250,8 @@ void ShowStatusAndBackup(TRefresh& r) {
     row.Backup.Hint = backupOn ? "Backup ON" : "Backup OFF";
     const TMonitorWorkers& workers = r.Context.Actions.Workers;
     const TBackupOutcome backup = workers.BackupOutcome ? workers.BackupOutcome(r.Node) : TBackupOutcome::None;
-    if (backup == TBackupOutcome::Failed) row.Backup.Hint += CRLF + std::string("Last backup failed");
+    if (backup == TBackupOutcome::Failed)
+        row.Backup.Hint += CRLF + Lang(r.Context.Language, "Последнее резервирование не удалось", "Last backup failed");
     r.Stage(241);
     AutomaticBackup(r.Context, r.Node, r.State, r.Reading.Progress, backup, [&r](int s) { r.Stage(s); });
 }
@@ -256,10 +264,11 @@ int KeepSeenProgress(TRefresh& r) {
     return previous;
 }
 
-// Stage 26: the remaining time and the finish.
+// Stages 26 and 261 to 269: the remaining time and the finish.
 TFinishEstimate ShowEstimate(TRefresh& r) {
     r.Stage(26);
-    const TFinishEstimate estimate = EstimateFinish(r.Reading, r.State.NodeCore, base::Now(), r.Cycle.CycleStart);
+    const TFinishEstimate estimate = EstimateFinish(
+        r.Reading, r.State.NodeCore, base::Now(), r.Cycle.CycleStart, [&r](int stage) { r.Stage(stage); });
     r.Cell(TGridColumn::Remain) = estimate.RemainText;
     r.Cell(TGridColumn::Finish) = DTTM(estimate.Finish);
     return estimate;
@@ -323,6 +332,7 @@ void NewUnit(TRefresh& r) {
     if (r.Reading.Progress != 0 || !(state.Cached || state.UnitStarted)) return;
     r.Stage(341);
     r.Context.CacheBusy = false;
+    r.Stage(342);
     if (r.Context.Actions.Workers.ClearCacheBusy) r.Context.Actions.Workers.ClearCacheBusy();
     r.Stage(343);
     if (!state.UnitStarted) return;

@@ -59,8 +59,11 @@ double BlendSpeed(double old, double v) {
     return (3 * old + 4 * v) / 7;
 }
 
-TFinishEstimate EstimateFinish(
-    const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now, base::TDateTime cycleStart) {
+TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now,
+    base::TDateTime cycleStart, const std::function<void(int stage)>& stage) {
+    auto passed = [&stage](int s) {
+        if (stage) stage(s);
+    };
     const int p = reading.Progress;
     const base::TTimeStamp start = base::DateTimeToTimeStamp(reading.Start);
     const base::TTimeStamp current = base::DateTimeToTimeStamp(now);
@@ -70,6 +73,7 @@ TFinishEstimate EstimateFinish(
     std::int64_t minutes = (static_cast<std::int64_t>(current.Time) - start.Time) / 60000;
     if (minutes == 0 && days == 0) minutes = static_cast<std::int64_t>(p) * 20 + 1;   // under a minute
     const double elapsed = static_cast<double>(minutes + days * 1440);
+    passed(261);
 
     double a = 0;
     if (p == 0)
@@ -78,18 +82,22 @@ TFinishEstimate EstimateFinish(
         a = 0.5;
     else if (p == 2 && elapsed > 6000)
         a = 0.2;
+    passed(262);
     // Numbers of a node's files are range-checked by the reading; in doubles here all the same, so that no
     // value can overflow.
     double r = (p + a) != 0 ? (100.0 - p) * elapsed / (p + a) : FallbackRemainMinutes;
     if (!std::isfinite(r)) r = FallbackRemainMinutes;
     if (r < 0) r = NegativeRemainMinutes;
+    passed(263);
 
     TFinishEstimate e;
     e.RemainMinutes = r;
     e.RemainText = base::FormatFloat(RemainFormat, r / 60);
+    passed(264);
     const std::int64_t whole = base::Trunc(r);
     const std::int64_t n = whole / 60 / 24;
     e.Finish = FromStamp(cycle.Date + n, cycle.Time + (whole - n * 1440) * 60000, cycle);
+    passed(265);
 
     // Near the end, the last step's rate and the time since it give a better figure.
     double t = 0;
@@ -103,6 +111,7 @@ TFinishEstimate EstimateFinish(
         t = TimeTextMSecs(reading.TimePerPercent).value_or(UnreadableStepMSecs);
         steps = 100.0 - p;
     }
+    passed(266);
     double rms = steps * t;
     if (reading.LastStepTime != 0) {
         // The last step lies within the day before now; a node clock ahead of ours counts as no time.
@@ -110,11 +119,14 @@ TFinishEstimate EstimateFinish(
         rms -= since > 0 ? since : 0;
     }
     if (!std::isfinite(rms) || rms < 0) rms = UnreadableStepMSecs;
+    passed(267);
     e.Refined = true;
     e.RemainMinutes = rms / 60000;
     e.RemainText = base::FormatFloat(RemainFormat, rms / 60 / 60 / 1000);
+    passed(268);
     const std::int64_t startMSecs = cycle.Time < 0 ? 0 : cycle.Time;
     e.Finish = FromStamp(cycle.Date, startMSecs + base::Trunc(rms), cycle);
+    passed(269);
     return e;
 }
 

@@ -5,6 +5,7 @@
 #include "app/nodes/NodeReading.h"
 #include "platform/base/DateTimeType.h"
 
+#include <functional>
 #include <string>
 
 namespace korvex::app {
@@ -42,9 +43,11 @@ struct TFinishEstimate {
 };
 
 // From the reading's progress, start and step times and the core shown for the node: the time elapsed and the
-// time since the last step count to `now`, the finish from `cycleStart` (by default the same moment).
-TFinishEstimate EstimateFinish(
-    const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now, base::TDateTime cycleStart = 0);
+// time since the last step count to `now`, the finish from `cycleStart` (by default the same moment). `stage`
+// hears the watchdog's sub-stages 261 to 269 as the estimate goes (266 to 269 only when it is refined near the
+// end).
+TFinishEstimate EstimateFinish(const TNodeReading& reading, const std::string& nodeCore, base::TDateTime now,
+    base::TDateTime cycleStart = 0, const std::function<void(int stage)>& stage = {});
 
 // ---- Points --------------------------------------------------------------------------------------------------
 struct TPointsRates {

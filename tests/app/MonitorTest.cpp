@@ -1,6 +1,7 @@
 // The monitor with real node threads: rows reaching the view, history lines, the farm exchange, hosts that
 // do not answer, restarts, one-shot readings and stopping while threads are busy.
 #include "app/monitor/Monitor.h"
+#include "app/cache/WorkUnitFiles.h"
 #include "app/farm/FarmLink.h"
 #include "app/monitor/MonitorCore.h"
 #include "app/nodes/NodeFiles.h"
@@ -51,17 +52,12 @@ public:
         ++Calls;
         Busy.push_back(anyNodeBusy);
     }
-    void TotalsChanged(const std::string& text) override {
-        ++Calls;
-        Totals.push_back(text);
-    }
 
     int Calls = 0;
     std::map<int, int> Refreshes;
     std::map<int, int> Cycles;
     std::map<int, TRowView> Rows;
     std::vector<bool> Busy;
-    std::vector<std::string> Totals;
     std::vector<TRowRefresh> Refreshed;   // kept only by the tests that ask for it
 };
 
@@ -186,9 +182,9 @@ TEST_F(MonitorTest, EveryNodeRefreshesItsRowAndStopSilencesTheView) {
     EXPECT_EQ(monitor.SeenProgress(1), 45);   // kept for the exit-time save
 }
 
-// Rows refreshed while the UI thread is busy reach it one by one, but the status bar's totals come once, with
-// the sum over every row as the last refresh left it.
-TEST_F(MonitorTest, TotalsOfRefreshesThatQueueUpReachTheViewOnce) {
+// Each refresh sets the status bar's totals itself: the row it hands to the view carries the sum over every row
+// as that refresh left it, with nothing left for a timer to show later.
+TEST_F(MonitorTest, EveryRefreshBringsTheTotalsAsItLeftThem) {
     for (int i = 0; i < 3; ++i) {
         TNodeSettings node;
         node.Label = "node" + std::to_string(i);
@@ -215,17 +211,49 @@ TEST_F(MonitorTest, TotalsOfRefreshesThatQueueUpReachTheViewOnce) {
     nodes.join();
     loop.ProcessPending();
     ASSERT_EQ(view.Refreshed.size(), 3u);
-    for (const TRowRefresh& refresh : view.Refreshed)
-        EXPECT_FALSE(refresh.TotalsText);
     std::vector<TNodeState> rows;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         rows.push_back(MakeNodeState(i, settings.Nodes[static_cast<std::size_t>(i)]));
-        rows.back().Row = view.Rows[i];
-    }
     EXPECT_FALSE(view.Rows[0].Cells[6].empty());
     EXPECT_TRUE(view.Rows[1].Cells[6].empty());
-    ASSERT_EQ(view.Totals.size(), 1u);
-    EXPECT_EQ(view.Totals[0], TotalsText(rows, 1));
+    for (int i = 0; i < 3; ++i) {
+        rows[static_cast<std::size_t>(i)].Row = view.Refreshed[static_cast<std::size_t>(i)].Row;   // as it stood then
+        EXPECT_EQ(view.Refreshed[static_cast<std::size_t>(i)].TotalsText, TotalsText(rows, 1)) << "refresh " << i;
+    }
+    core->Close();
+}
+
+// Each refresh of a node whose service replied looks at the node's cache folder itself: a cache made after
+// another node's refresh in the same farm cycle shows at once, and one removed is gone at once.
+TEST_F(MonitorTest, EachRefreshLooksAtItsNodesCacheFolderItself) {
+    for (int i = 0; i < 2; ++i) {
+        TNodeSettings node;
+        node.Label = "node" + std::to_string(i);
+        node.Path = env.File(node.Label);
+        node.Get = true;
+        settings.Nodes.push_back(node);
+    }
+    auto core = std::make_shared<TMonitorCore>(
+        view, std::make_shared<TFarmLink>(loop, "127.0.0.1"), settings, projects, history, env.Folder());
+    TNodeReading reading;
+    reading.WUName = "p2605_Protein in water";
+    reading.RCG = "5-33-1";
+    reading.Progress = 40;
+    reading.Status = TNodeStatus::Running;
+    reading.Start = MonitorNow - 0.5;
+    reading.TimePerPercent = "00:12:00";
+    const TNodeCycle cycle {reading, MonitorNow, TFarmReply {true, FarmColorReplied, FarmStateRunning}};
+    const std::string cache = CacheFolder(env.Folder(), 1);
+    core->RefreshRow(0, 0, cycle);
+    std::filesystem::create_directories(cache);
+    core->RefreshRow(1, 0, cycle);
+    loop.ProcessPending();
+    EXPECT_EQ(view.Rows[1].Farm.Color, ColorAqua);
+    EXPECT_NE(view.Rows[1].Farm.Hint.find("Node cashed"), std::string::npos);
+    std::filesystem::remove(cache);
+    core->RefreshRow(1, 0, cycle);
+    loop.ProcessPending();
+    EXPECT_EQ(view.Rows[1].Farm.Color, ColorLime);
     core->Close();
 }
 

@@ -121,26 +121,34 @@ TEST_F(RowRefreshTest, TotalsSumTheDayCellsOfEveryRow) {
 TEST_F(RowRefreshTest, ARefreshPassesTheWatchdogStagesInOrder) {
     TNodeReading down;
     down.Status = TNodeStatus::HostDown;
-    const std::vector<int> head {20, 21, 22, 23, 24, 241, 242, 246, 2474, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34};
-    const std::vector<int> tail {35, 36, 37, 38, 39};
-    auto joined = [](std::vector<int> a, const std::vector<int>& b, const std::vector<int>& c) {
-        a.insert(a.end(), b.begin(), b.end());
-        a.insert(a.end(), c.begin(), c.end());
-        return a;
+    auto joined = [](std::initializer_list<std::vector<int>> parts) {
+        std::vector<int> all;
+        for (const std::vector<int>& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
     };
+    const std::vector<int> start {20, 21, 22, 23, 24, 241, 242, 246};
+    const std::vector<int> estimate {2474, 25, 26, 261, 262, 263, 264, 265};
+    const std::vector<int> middle {27, 28, 29, 30, 31, 32, 33, 34};
+    const std::vector<int> tail {35, 36, 37, 38, 39};
     struct Case {
         int Node;
         TNodeReading Reading;
+        int BackLevel;
         std::vector<int> Stages;
     } cases[] = {
-        {0, down, {20, 38, 39}}, {1, Running(45), joined(head, {}, tail)},
-        {2, Running(0), joined(head, {341, 343, 344, 345, 346}, tail)},   // a new unit
+        {0, down, 0, {20, 38, 39}},
+        {1, Running(45), 0, joined({start, estimate, middle, tail})},
+        {2, Running(0), 0, joined({start, estimate, middle, {341, 342, 343, 344, 345, 346}, tail})},   // a new unit
+        {1, Running(3), 96, joined({start, {2471, 2472, 2473}, estimate, middle, tail})},   // the level reset
+        {1, Running(90), 0, joined({start, estimate, {266, 267, 268, 269}, middle, tail})},   // refined near the end
     };
     for (const Case& c : cases) {
         std::vector<int> stages;
         actions.Stage = [&stages](int stage) { stages.push_back(stage); };
+        nodes[static_cast<std::size_t>(c.Node)].BackLevel = c.BackLevel;
         Refresh(c.Node, c.Reading);
-        EXPECT_EQ(stages, c.Stages) << "node " << c.Node;
+        EXPECT_EQ(stages, c.Stages) << "node " << c.Node << " at " << c.Reading.Progress;
     }
 }
 
@@ -335,6 +343,10 @@ TEST_F(RowRefreshTest, AutomaticBackupLevelIsRecordedOnlyAfterTheBackupWasMade) 
         EXPECT_EQ(nodes[1].BackLevel, step.Level) << step.Progress;
         EXPECT_EQ(row.Backup.Hint.find("Last backup failed") != std::string::npos, step.FailedHint) << step.Progress;
     }
+    language = 0;
+    EXPECT_EQ(Refresh(1, Running(100)).Row.Backup.Hint, "Backup ON");   // made: no failure to tell
+    outcome = TBackupOutcome::Failed;
+    EXPECT_EQ(Refresh(1, Running(100)).Row.Backup.Hint, "Backup ON\r\nПоследнее резервирование не удалось");
     EXPECT_EQ(env.Stored(DataKey, "BackLevel1"), os::MakeDwordValue(98));
 }
 

@@ -109,26 +109,26 @@ TEST_F(MainFormTest, ACycleStartTakesTheTrayBackFromTheLogViewersFrames) {
     EXPECT_FALSE(optionsEnabled());
 }
 
-// The totals of many refreshes render the status bar once, at the next tick of the one-second timer, with the
-// latest text; the busy state of the nodes does not show them.
-TEST_F(MainFormTest, TotalsWaitForTheTimerTickAndShowTheLatest) {
+// A refresh's totals show with its row, while nodes are busy and without a tick of the one-second timer (which
+// the watchdog's question stops): panel 1 at width 350 with the text, and the bar's hint.
+TEST_F(MainFormTest, TotalsShowWithTheRefreshThatBringsThem) {
     TMainForm* form = NewMainForm(NodesSettings(2), -1);
     auto shown = [form] { return form->StatusBar()->Panels()->Items(1)->Text(); };
-    const std::string before = shown();
     form->BusyChanged(true);
-    form->TotalsChanged("TOTAL: 2 nodes gives an average result of 10.00 points per day.");
-    form->TotalsChanged("TOTAL: 2 nodes gives an average result of 12.00 points per day.");
-    form->BusyChanged(false);
-    EXPECT_EQ(shown(), before);
-    form->Timer1Timer(nullptr);
+    for (const char* text : {"TOTAL: 2 nodes gives an average result of 10.00 points per day.",
+             "TOTAL: 2 nodes gives an average result of 12.00 points per day."}) {
+        TRowRefresh refresh;
+        refresh.Row.Node = 1;
+        refresh.TotalsText = text;
+        form->RowRefreshed(refresh);
+        EXPECT_EQ(shown(), text);
+        EXPECT_EQ(form->StatusBar()->Hint(), text);
+        EXPECT_EQ(form->StatusBar()->Panels()->Items(1)->Width(), 350);
+    }
+    TRowRefresh without;   // a host that does not answer leaves the totals
+    without.Row.Node = 0;
+    form->RowRefreshed(without);
     EXPECT_EQ(shown(), "TOTAL: 2 nodes gives an average result of 12.00 points per day.");
-    EXPECT_EQ(form->StatusBar()->Hint(), shown());
-    EXPECT_EQ(form->StatusBar()->Panels()->Items(1)->Width(), 350);
-
-    form->TotalsChanged("TOTAL: 2 nodes gives an average result of 13.00 points per day.");
-    EXPECT_NE(shown(), "TOTAL: 2 nodes gives an average result of 13.00 points per day.");
-    form->Timer1Timer(nullptr);
-    EXPECT_EQ(shown(), "TOTAL: 2 nodes gives an average result of 13.00 points per day.");
 }
 
 // The rows go in and out with the scroll box's layout held off; the box is laid out once afterwards, so its
