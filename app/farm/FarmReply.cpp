@@ -14,16 +14,15 @@ std::string FarmMessage(
 
 namespace {
 
-// The text between the first `open` mark (or the start) and the first `close` mark; "" when either
-// mark is missing or they come in the wrong order.
+// The text after the first `open` mark up to the first `close` mark, by position: a missing `open` (or none
+// asked for) starts the field at the text's start; a missing `close`, or one before the start, leaves it empty.
 std::string Between(const std::string& text, char open, char close) {
     std::size_t from = 0;
     if (open != '\0') {
-        std::size_t at = text.find(open);
-        if (at == std::string::npos) return "";
-        from = at + 1;
+        const std::size_t at = text.find(open);
+        if (at != std::string::npos) from = at + 1;
     }
-    std::size_t to = text.find(close);
+    const std::size_t to = text.find(close);
     if (to == std::string::npos || to < from) return "";
     return text.substr(from, to - from);
 }
@@ -35,8 +34,8 @@ TFarmReplyFields SplitFarmReply(const std::string& text) {
     fields.A = Between(text, '\0', '#');
     fields.B = Between(text, '#', '*');
     fields.C = Between(text, '*', '^');
-    std::size_t caret = text.find('^');
-    if (caret != std::string::npos) fields.D = text.substr(caret + 1);
+    const std::size_t caret = text.find('^');
+    fields.D = caret != std::string::npos ? text.substr(caret + 1) : text;
     return fields;
 }
 

@@ -21,7 +21,9 @@ inline constexpr int FarmReplyLimit = 1024;   // bytes read of one reply connect
 std::string FarmMessage(
     const std::string& sender, int command, const std::string& servicePath, const std::string& nodeName);
 
-// A reply cut at the first "#", the first "*" and the first "^"; a missing mark leaves its fields empty.
+// A reply cut at the first "#", the first "*" and the first "^" by their positions: a missing mark stands
+// before the text's first character, so a field it opens starts at the text's start ("4*p^n" gives B "4")
+// and a field it closes is empty.
 struct TFarmReplyFields {
     std::string A, B, C, D;
 };

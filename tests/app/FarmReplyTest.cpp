@@ -22,8 +22,11 @@ TEST(FarmReply, FieldsAreCutAtTheFirstMarksAndTheStateDefaultsToStopped) {
         {"10.0.0.9#4*C:\\FAH^box", "10.0.0.9", "4", "box", 4},
         {"h#1*p^n", "h", "1", "n", 1},
         {"h#x*p^n", "h", "x", "n", 1},
-        {"h#4", "h", "", "", 1},
-        {"no marks at all", "", "", "", 1},
+        {"h#4", "h", "", "h#4", 1},
+        {"no marks at all", "", "", "no marks at all", 1},
+        {"4*p^n", "", "4", "n", 4},   // no "#": the second field starts at the text's start
+        {"x*4#y^n", "x*4", "", "n", 1},   // the "*" before the "#": nothing between them
+        {"*^", "", "", "", 1},
         {"h#4*p^n^m", "h", "4", "n^m", 4},
         {"", "", "", "", 1},
     };
