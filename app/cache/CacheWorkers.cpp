@@ -23,6 +23,22 @@ namespace {
 
 constexpr const char* SendAllArguments = "- send all";
 
+// Runs one restore of a node.
+class TRestoreThread : public os::TThread {
+public:
+    TRestoreThread(TCacheWorkers& workers, int node)
+        : os::TThread(true)
+        , FWorkers(workers)
+        , FNode(node) { }
+
+protected:
+    void Execute() override { FWorkers.Restore(FNode); }
+
+private:
+    TCacheWorkers& FWorkers;
+    const int FNode;
+};
+
 std::string InFolder(const std::string& folder, const std::string& name) {
     return os::IncludeTrailingPathDelimiter(folder) + name;
 }
@@ -269,6 +285,13 @@ bool TCacheWorkers::Restore(int node) {
     if (!count.Ok()) WLog(values.Path + ": Restore failed for " + std::to_string(count.Failed) + " files");
     if (StartServ) StartServ(node);
     return count.Ok() && count.Moved > 0;
+}
+
+bool TCacheWorkers::StartRestore(int node) {
+    TNode values;
+    if (!Node(node, values) || !values.Get) return false;
+    FContext.Threads.Start(std::make_unique<TRestoreThread>(*this, node));
+    return true;
 }
 
 bool TCacheWorkers::MakeNewCash(int node, TCashFailure* failure) {

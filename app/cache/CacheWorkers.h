@@ -79,7 +79,13 @@ public:
     // The automatic backup: the row refresh checked the flags. Nothing while the node's last one still runs.
     void StartBackup(int node);
     TBackupOutcome BackupOutcome(int node) const;
-    bool Restore(int node);   // FARM mode only: the backup's files moved back into the node folder
+    // FARM mode only: the node's console service stopped, the backup's files moved back into the node folder,
+    // the service started; each step after the one before has ended. True when files were moved.
+    bool Restore(int node);
+    // Restore on a worker thread of its own (the UI thread's command): the farm commands are sent there, where
+    // they wait for the farm lock, so the stop has gone before the copy begins without the UI waiting. False
+    // outside FARM mode.
+    bool StartRestore(int node);
     // The old cache ended and removed, a new one made with the next machine ID (false, and why, as CashMake).
     bool MakeNewCash(int node, TCashFailure* failure = nullptr);
 

@@ -242,7 +242,7 @@ void TForm8::sSpeedButton8Click(TObject*) {
 
 void TForm8::sSpeedButton5Click(TObject*) {
     if (!FLamps[1]->Active() || MainForm == nullptr || MainForm->CacheWorkers() == nullptr) return;
-    MainForm->CacheWorkers()->Restore(FNode);
+    MainForm->CacheWorkers()->StartRestore(FNode);
 }
 
 void TForm8::sSpeedButton9Click(TObject*) {

@@ -5,11 +5,13 @@
 #include "support/ModalAnswer.h"
 
 #include "app/cache/WorkUnitFiles.h"
+#include "app/farm/FarmLink.h"
 #include "app/forms/HistoryWindow.h"
 #include "app/forms/NodeInformationWindow.h"
 #include "app/nodes/NodeFiles.h"
 #include "leds/iLedRound.h"
 #include "platform/classes/TApplication.h"
+#include "platform/os/CriticalSection.h"
 #include "platform/os/FileStream.h"
 #include "platform/os/Files.h"
 #include "platform/user/MessageLoop.h"
@@ -342,19 +344,54 @@ TEST_F(NodeInfoTest, CommandsThatCannotActDoNothingSilently) {
 }
 
 TEST_F(NodeInfoTest, RestoreMovesTheBackupBackOnlyForAFarmNode) {
-    NewForms();
+    TMainForm* form = NewForms();
     WriteClientFolder(BackupFolder(Env->Folder(), 0), "p2605_Protein in water", 2, 10);
     Info->SetNode(0);   // not in FARM mode: the backup stays
     Info->Show();
     Info->sSpeedButton5Click(Info);
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(60000));
     EXPECT_TRUE(os::FileExists(BackupFolder(Env->Folder(), 0) + "/unitinfo.txt"));
     Info->Close();
     Info->SetNode(1);
     Info->Show();
     Info->sSpeedButton5Click(Info);
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(60000));
     EXPECT_FALSE(os::FileExists(BackupFolder(Env->Folder(), 1) + "/unitinfo.txt"));   // moved, not copied
     EXPECT_NE(ReadFileText(Env->File("node2") + "/FAHlog.txt").find("Run 4"), std::string::npos);
     Info->Close();
+}
+
+// "Restore" stops the console service before the copy begins and starts it after the copy. While another
+// exchange holds the farm lock (a status query waiting for its reply) the stop cannot go out, so nothing of the
+// backup may have moved yet; the window does not wait for the lock meanwhile.
+TEST_F(NodeInfoTest, RestoreSendsTheStopBeforeTheCopyBeginsAndTheStartAfterIt) {
+    TMainForm* form = NewForms();
+    TFakeFarmService service(user::MessageEventLoop());
+    TMonitor* monitor = form->Monitor();
+    monitor->FarmLink().SetServicePort(service.Port());
+    TSettings settings = form->Settings();
+    settings.Nodes[1].Ip = "127.0.0.1";
+    settings.Nodes[1].RSPath = "C:\\FAH";
+    settings.Nodes[1].Get = false;   // no status queries of its own in between
+    TWorkUnitHistory history(Env->Folder());
+    monitor->Start(settings, form->Projects(), history);
+    const std::string backup = BackupFolder(Env->Folder(), 1);
+    Info->SetNode(1);
+    Info->Show();
+    {
+        os::TCriticalSectionLock farm(monitor->FarmLink().FarmLock());
+        Info->sSpeedButton5Click(Info);
+        EXPECT_TRUE(os::FileExists(backup + "/unitinfo.txt"));
+        EXPECT_TRUE(os::FileExists(backup + "/work/wudata_01.dat"));
+    }
+    ASSERT_TRUE(form->CacheWorkers()->WaitIdle(60000));
+    EXPECT_FALSE(os::FileExists(backup + "/unitinfo.txt"));
+    ASSERT_TRUE(WaitFor([&] { return service.Messages().size() >= 2; }));
+    const std::vector<std::string>& messages = service.Messages();
+    EXPECT_NE(messages[0].find("#2*C:\\FAH^"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[1].find("#1*C:\\FAH^"), std::string::npos) << messages[1];
+    Info->Close();
+    monitor->Stop();
 }
 
 TEST_F(NodeInfoTest, WritesTheWindowInTwoSkinsAndBothLanguages) {
