@@ -39,8 +39,7 @@ std::string WebLinkUrl(std::string_view itemName, const std::string& team) {
 }
 
 bool OpenURL(const std::string& url) {
-    if (url.empty()) return false;
-    return os::ShellOpen(url);
+    return os::OpenInBrowser(url);
 }
 
 TVersionAnswer CompareVersionText(std::string_view downloaded, std::string_view ver) {

@@ -19,8 +19,8 @@ inline constexpr int VersionCheckTimeoutMs = 30000;
 // statistics pages end with the team as their last query value.
 std::string WebLinkUrl(std::string_view itemName, const std::string& team);
 
-// Opens a page in the user's browser (the desktop's opener started with the address as one argument). False
-// when nothing could be started; nothing is reported.
+// Opens a page in the registered browser (the desktop's default handler of http, its command started with the
+// address). False when there is none or it could not be started; nothing is reported.
 bool OpenURL(const std::string& url);
 
 enum class TVersionAnswer { NewVersion, NoNewVersion, InitFailed, CannotOpen };

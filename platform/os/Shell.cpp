@@ -1,6 +1,7 @@
 // The shell: opening web pages and files with the desktop's opener (xdg-open), started detached.
 #include "platform/os/Shell.h"
 
+#include "platform/os/Browser.h"
 #include "platform/os/Paths.h"
 
 #include <cerrno>
@@ -72,11 +73,9 @@ bool IsUrl(const std::string& target) {
     return target.find("://") != std::string::npos || target.rfind("mailto:", 0) == 0;
 }
 
-}
-
-std::string OpenerPath() {
-    const char* fake = std::getenv("KORVEX_OPENER");
-    if (fake && *fake) return fake;
+// The executable `name` as $PATH finds it (a name with a "/" is taken as it is); "" when there is none.
+std::string FindProgram(const std::string& name) {
+    if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : "";
     const char* path = std::getenv("PATH");
     std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
     size_t start = 0;
@@ -85,12 +84,21 @@ std::string OpenerPath() {
         if (end == std::string::npos) end = dirs.size();
         std::string dir = dirs.substr(start, end - start);
         if (!dir.empty()) {
-            std::string candidate = dir + "/xdg-open";
+            std::string candidate = dir + "/" + name;
             if (IsExecutableFile(candidate)) return candidate;
         }
         start = end + 1;
     }
-    return "/usr/bin/xdg-open";
+    return "";
+}
+
+}
+
+std::string OpenerPath() {
+    const char* fake = std::getenv("KORVEX_OPENER");
+    if (fake && *fake) return fake;
+    const std::string found = FindProgram("xdg-open");
+    return found.empty() ? "/usr/bin/xdg-open" : found;
 }
 
 bool ShellOpen(const std::string& target) {
@@ -111,6 +119,25 @@ bool ShellExecute(const std::string& file, const std::string& parameter) {
         }
     }
     return ShellOpen(file);
+}
+
+bool OpenInBrowser(const std::string& url) {
+    if (url.empty()) {
+        errno = EINVAL;
+        return false;
+    }
+    std::vector<std::string> command = BrowserCommand(url);
+    if (command.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    const std::string program = FindProgram(command[0]);
+    if (program.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    command.erase(command.begin());
+    return SpawnDetached(program, command);
 }
 
 std::string BrowserCommandLine() {

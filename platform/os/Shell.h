@@ -18,6 +18,11 @@ bool ShellOpen(const std::string& target);
 // empty); anything else is opened with ShellOpen and `parameter` is ignored. True when something started.
 bool ShellExecute(const std::string& file, const std::string& parameter);
 
+// Opens a web page in the registered browser (Browser.h: the desktop's default http handler, its desktop
+// entry's command with the url), started detached like ShellOpen's opener. Nothing is started, and the result is
+// false, when no browser is registered or its program cannot be found.
+bool OpenInBrowser(const std::string& url);
+
 // What the settings store answers for the browser's open command ("htmlfile\shell\open\command"): the
 // opener, quoted, and "%1" for the page: "/usr/bin/xdg-open" "%1".
 std::string BrowserCommandLine();

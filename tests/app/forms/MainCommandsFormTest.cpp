@@ -1,5 +1,6 @@
 // The main window's commands: the version check's messages against a loopback server, the quick add and
-// delete of a node with the rebuilt rows, the check-points view and the web links through the opener.
+// delete of a node with the rebuilt rows, the check-points view and the web links in the registered browser.
+#include "support/FakeBrowser.h"
 #include "support/MainFormKit.h"
 #include "support/MiniHttpServer.h"
 #include "support/ModalAnswer.h"
@@ -11,37 +12,16 @@
 #include "platform/os/Files.h"
 #include "skin/controls/sLabel.h"
 
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <thread>
-
 namespace korvex::app::test {
 
 using namespace classes;
 using os::nettest::MiniHttpServer;
 
-namespace {
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-}
-
 TEST_F(MainFormTest, TheVersionCheckSaysWhatTheSiteAnsweredAndOpensTheSiteOnlyForANewVersion) {
     TMainForm* form = NewMainForm(NodesSettings(1), -1);
-    // A fake opener records what it was asked to open.
-    const std::string record = Env->File("opened");
-    const std::string opener = Env->File("opener");
-    {
-        std::ofstream script(opener);
-        script << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> " << record << "\n";
-    }
-    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
-    setenv("KORVEX_OPENER", opener.c_str(), 1);
+    // The registered browser records what it was asked to open.
+    os::filetest::FakeBrowser browser;
+    std::string newVersionSite;
 
     struct Case {
         int Status;
@@ -56,16 +36,14 @@ TEST_F(MainFormTest, TheVersionCheckSaysWhatTheSiteAnsweredAndOpensTheSiteOnlyFo
     for (const Case& c : cases) {
         MiniHttpServer server([&](const std::string&) { return MiniHttpServer::Response(c.Status, c.Body); });
         form->SetVersionSite(server.Url("/"));
+        if (c.Status == 200 && std::string(c.Body).find("2.7") != std::string::npos) newVersionSite = server.Url("/");
         std::string text;
         AnswerModal(mrOk, nullptr, &text);
         static_cast<TMenuItem*>(form->FindComponent("Checknewversion1"))->Click();
         EXPECT_NE(text.find(c.Message), std::string::npos) << text;
     }
-    for (int i = 0; i < 200 && ReadWhole(record).empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const std::string opened = ReadWhole(record);
-    unsetenv("KORVEX_OPENER");
-    EXPECT_EQ(std::count(opened.begin(), opened.end(), '\n'), 1) << opened;   // the new version alone
+    const std::string opened = browser.WaitForRecord();
+    EXPECT_EQ(opened, newVersionSite + "\n");   // the new version alone: the site opened once
     EXPECT_EQ(TSettingsKey(OptionsKey).TextIfPresent("Ver"), "KORVEX 2.6.0.11");
 }
 
