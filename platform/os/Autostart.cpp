@@ -102,7 +102,11 @@ bool WriteAutostartEntry(const std::string& runValue) {
         + "\n"
           "Terminal=false\n"
           "X-GNOME-Autostart-enabled=true\n";
-    return RewriteFileAtomically(path, content);
+    // The entry is the program's own: a link in its place (to the menu's desktop file, say) is replaced by it,
+    // and the file it led to keeps its lines.
+    TReplaceChecks checks;
+    checks.ReplaceLink = true;
+    return RewriteFileAtomically(path, content, checks);
 }
 
 bool RemoveAutostartEntry() {

@@ -15,7 +15,8 @@ std::string AutostartFilePath();
 std::string AutostartExecLine(const std::string& runValue);
 
 // Writes (atomically) or removes the autostart entry; false with errno when that fails. Removing a missing
-// entry succeeds.
+// entry succeeds. A link in the entry's place is replaced by the entry, or removed, never written through: the
+// desktop file it leads to stays as it is.
 bool WriteAutostartEntry(const std::string& runValue);
 bool RemoveAutostartEntry();
 

@@ -103,7 +103,7 @@ TReplaceProbe ReplaceProbe;   // guarded by LogLock
 bool FinishReplace(int fd, const std::string& temp, const std::string& target, const std::string& content,
     mode_t newMode, const TReplaceChecks& checks) {
     struct stat old;
-    bool exists = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    bool exists = ::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     bool ok = ::fchmod(fd, exists ? (old.st_mode & 07777) : newMode) == 0;
     ok = ok && WriteAll(fd, content.data(), content.size()) && ::fdatasync(fd) == 0;
     int error = errno;
@@ -115,7 +115,8 @@ bool FinishReplace(int fd, const std::string& temp, const std::string& target, c
         }
         if (probe) probe(target);
         struct stat now;
-        if (::lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)) {
+        if (::lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)
+            && !(checks.ReplaceLink && S_ISLNK(now.st_mode))) {
             Note("Not written: " + target + " is " + KindOf(now.st_mode) + " now");
             ok = false;
             error = S_ISDIR(now.st_mode) ? EISDIR : EINVAL;
@@ -179,14 +180,19 @@ void SetFileLog(TFileLogHook hook) {
 }
 
 bool RewriteFileAtomically(const std::string& path, const std::string& content) {
-    const std::optional<std::string> resolved = ReplaceTarget(NativePath(path));
+    return RewriteFileAtomically(path, content, TReplaceChecks {});
+}
+
+bool RewriteFileAtomically(const std::string& path, const std::string& content, const TReplaceChecks& checks) {
+    const std::string native = NativePath(path);
+    const std::optional<std::string> resolved = ReplaceTarget(native);
     if (!resolved) return false;
-    const std::string& target = *resolved;
+    const std::string& target = checks.ReplaceLink ? native : *resolved;
     std::string folder = ExtractFilePath(target);
     std::string temp = folder + "." + ExtractFileName(target) + ".tmp-XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
-    return FinishReplace(fd, temp, target, content, 0644, {});
+    return FinishReplace(fd, temp, target, content, 0644, checks);
 }
 
 bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath) {

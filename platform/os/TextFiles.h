@@ -46,7 +46,13 @@ struct TReplaceChecks {
     // The folder synced after the rename, so that the rename itself is on the disk when the call returns. The
     // new content is synced before the rename either way: a crash leaves the old file or the new one.
     bool SyncFolder = true;
+    // A symbolic link in the file's place is replaced itself by the new file, and what it leads to is left as it
+    // is (a file of the program's own that a user linked elsewhere). A link that leads nowhere, or to anything
+    // but a regular file, is refused as ever.
+    bool ReplaceLink = false;
 };
+// RewriteFileAtomically as above, with the checks (a temporary file of its own beside the file replaced).
+bool RewriteFileAtomically(const std::string& path, const std::string& content, const TReplaceChecks& checks);
 bool RewriteFileAtomicallyVia(const std::string& path, const std::string& content, const std::string& tempPath,
     const TReplaceChecks& checks);
 
