@@ -1,5 +1,6 @@
 // TForm1: the node list and the selected node's settings: show, add, delete, save and move nodes.
 #include "app/settings/OptionsNodes.h"
+#include "app/settings/SettingsKey.h"
 #include "app/forms/OptionsWindow.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/ScopeGuard.h"
@@ -123,8 +124,13 @@ void TForm1::sSpeedButton2Click(TObject*) {
     node.Progress = 0;
     FNodes.push_back(node);
     FillNodeList();
-    // The new node's own values reach the store with "Save node"; the main window fills in defaults.
-    StoreHostCount(NodeCount());
+    // The new node's own values reach the store with "Save node"; until then the main window fills in its
+    // defaults, not what a deleted node left at that place.
+    {
+        TSettingsBatch batch;
+        ForgetNodeValues(NodeCount() - 1);
+        StoreHostCount(NodeCount());
+    }
     FSaved = true;
 }
 

@@ -71,4 +71,35 @@ void StoreHostCount(int count) {
     TSettingsKey(OptionsKey).WriteInteger("HostCount", count);
 }
 
+void ForgetNodeValues(int node) {
+    TSettingsBatch batch;
+    TNodeKeys keys;
+    const struct {
+        TSettingsKey* Key;
+        const char* Name;
+    } values[] = {
+        {&keys.Label, "Label"},
+        {&keys.Data, "Progress"},
+        {&keys.Data, "BackLevel"},
+        {&keys.Path, "Path"},
+        {&keys.Path, "Ip"},
+        {&keys.Get, "Get"},
+        {&keys.Get, "Send"},
+        {&keys.Get, "RSPath"},
+        {&keys.Get, "Level"},
+        {&keys.Get, "CPU"},
+        {&keys.Get, "Backup"},
+        {&keys.Get, "Verbo"},
+        {&keys.Get, "VerboN"},
+        {&keys.Get, "Core"},
+        {&keys.Get, "Trycore"},
+        {&keys.Get, "MID"},
+        {&keys.Hint, "Hint"},
+    };
+    for (const auto& value : values) {
+        const std::string name = NodeValue(value.Name, node);
+        if (value.Key->Exists(name)) value.Key->Registry().DeleteValue(name);
+    }
+}
+
 }

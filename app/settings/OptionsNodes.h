@@ -21,4 +21,8 @@ void StoreOptionsNodes(const std::vector<TNodeSettings>& nodes);
 // HostCount alone.
 void StoreHostCount(int count);
 
+// Removes every value the store keeps of node `node` (a node past the list, or one about to be added), so that
+// a node that takes its place starts from the defaults, not from a deleted node's values.
+void ForgetNodeValues(int node);
+
 }

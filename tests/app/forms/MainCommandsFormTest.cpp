@@ -94,4 +94,35 @@ TEST_F(MainFormTest, QuickAddAndDeleteGoThroughTheOptionsWindowAndRebuildTheRows
     EXPECT_NE(shown.find("Repeat count: "), std::string::npos) << shown;
 }
 
+// A node added after others were deleted is a new node: it starts from the defaults, not with the name and
+// folder a deleted node left in the store at its place; by the quick command and by "Add" alike.
+TEST_F(MainFormTest, ANodeAddedAfterADeleteStartsFromTheDefaults) {
+    TSettings three = NodesSettings(3);
+    for (int i = 0; i < 3; ++i)
+        three.Nodes[static_cast<std::size_t>(i)].Path = "/fah/node" + std::to_string(i + 1);
+    StoreOptionsNodes(three.Nodes);
+    auto* options = Create<TForm1>(Application);
+    TMainForm* form = NewMainForm(LoadSettings(), -1);
+    form->DeleteHostClick(form);
+    form->DeleteHostClick(form);
+    ASSERT_EQ(form->RowCount(), 1);
+    form->AddHostClick(form);
+    ASSERT_EQ(form->RowCount(), 2);
+    EXPECT_EQ(form->Row(1).Label->Caption(), "");   // the main window's default name, not "node2"
+    EXPECT_EQ(form->Settings().Nodes[1].Path, "");
+    EXPECT_EQ(TSettingsKey(LabelKey).TextIfPresent("Label1").value_or(""), "");
+    EXPECT_EQ(TSettingsKey(PathKey).TextIfPresent("Path1").value_or(""), "");
+    EXPECT_EQ(TSettingsKey(PathKey).TextIfPresent("Path2"), "/fah/node3");   // past the count, not taken: kept
+
+    options->Show();   // "Add" in the window, closed without "Save node"
+    Pump();
+    static_cast<TControl*>(options->FindComponent("sSpeedButton2"))->OnClick(options);
+    options->Close();
+    Pump();
+    ASSERT_EQ(form->RowCount(), 3);
+    EXPECT_EQ(form->Row(2).Label->Caption(), "");
+    EXPECT_EQ(form->Settings().Nodes[2].Path, "");
+    options->Free();
+}
+
 }
