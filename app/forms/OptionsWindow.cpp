@@ -18,7 +18,9 @@
 #include "platform/classes/TMethodTable.h"
 #include "platform/classes/TStringGrid.h"
 #include "platform/os/Paths.h"
+#include "platform/user/Input.h"
 #include "platform/user/MessageBox.h"
+#include "platform/user/VirtualKeys.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -343,10 +345,16 @@ void TForm1::sSpeedButton1Click(TObject*) {
 }
 
 // Every change of the minutes is stored and used at once, kept within 1 to 180 (a text that is not a number
-// is 1).
+// is 1). An emptied field shows the value stored, selected so that the next digit typed replaces it.
 void TForm1::sDecimalSpinEdit1Change(TObject*) {
     if (FFilling) return;
-    StoreUpdate(ClampUpdate(base::StrToIntDef(base::Trim(FUpdateEdit->Text()), 1)));
+    const std::string text = base::Trim(FUpdateEdit->Text());
+    const int stored = ClampUpdate(base::StrToIntDef(text, 1));
+    StoreUpdate(stored);
+    if (!text.empty()) return;
+    const base::ValueRollback filling(FFilling, true);
+    FUpdateEdit->SetValue(stored);
+    FUpdateEdit->SelectAll();
 }
 
 void TForm1::StoreUpdate(int minutes) {
@@ -364,6 +372,14 @@ void TForm1::sCheckBox1Click(TObject*) {
 
 void TForm1::sSpeedButton9Click(TObject*) {
     Close();
+}
+
+// Escape that no control took closes the window as its "Close" buttons do (a save made runs "Refresh data").
+void TForm1::CMDialogKey(TMessage& m) {
+    TSideForm::CMDialogKey(m);
+    if (m.Result != 0 || m.WParam != user::VK_ESCAPE || user::GetKeyState(user::VK_MENU) < 0) return;
+    m.Result = 1;
+    sSpeedButton9Click(this);
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {

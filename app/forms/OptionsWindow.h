@@ -90,6 +90,9 @@ public:
     skin::TsLabel* InfoLabel() const { return FInfoLabel; }
     skin::TsOpenDialog* OpenDialog() const { return FOpenDialog; }
 
+protected:
+    void CMDialogKey(classes::TMessage& m) override;   // Escape acts as "Close"
+
 private:
     void BindFields(classes::TMethodTable& methods);
     void BindMethods(classes::TMethodTable& methods);

@@ -426,6 +426,45 @@ TEST_F(OptionsFormTest, EveryIntervalTypedIsStoredAtOnceWithinOneTo180) {
     EXPECT_EQ(StoredInt(OptionsKey, "Update"), 30);
 }
 
+// An emptied field stores 1 and shows it, selected, so that the next digit typed replaces it: the field does
+// not stay empty over a value it does not show.
+TEST_F(OptionsFormTest, AnEmptiedIntervalFieldShowsTheValueThatIsStored) {
+    auto* edit = ShowTheIntervalAt7();
+    TypeInto(edit, "25");
+    ASSERT_EQ(StoredInt(OptionsKey, "Update"), 25);
+    edit->SelectAll();
+    Display->Press(user::VK_BACK);
+    Pump();
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 1);
+    EXPECT_EQ(edit->Text(), "1");
+    EXPECT_EQ(edit->SelText(), "1");
+    Type("9");
+    EXPECT_EQ(edit->Text(), "9");
+    EXPECT_EQ(StoredInt(OptionsKey, "Update"), 9);
+    EXPECT_EQ(MainForm->Settings().Update, 9);
+}
+
+// Escape closes the window as its "Close" buttons do: after a save the main window is rebuilt.
+TEST_F(OptionsFormTest, EscapeActsAsTheCloseButton) {
+    ShowOptions(ThreeNodes());
+    auto escape = [this](const char* focused) {
+        Find<TWinControl>(focused)->SetFocus();
+        Pump();
+        Display->Press(user::VK_ESCAPE);
+        Pump();
+    };
+    escape("NameEdit");
+    EXPECT_FALSE(Options->Visible());
+    EXPECT_EQ(MainForm->RowCount(), 3);   // nothing saved: not rebuilt
+    Options->Show();
+    Pump();
+    SelectRow(0);
+    Click("sSpeedButton4");   // Delete
+    escape("NameEdit");
+    EXPECT_FALSE(Options->Visible());
+    EXPECT_EQ(MainForm->RowCount(), 2);   // rebuilt from the store
+}
+
 // Save node and Add take the controls' values as they are, an empty name and any level included, silently; a
 // ready level that is not a number is 90.
 TEST_F(OptionsFormTest, AddAndSaveNodeTakeTheControlsValuesAsTheyAre) {
