@@ -25,7 +25,7 @@ bool KnownProject(const TProjectTable& table, const std::string& name) {
 }
 
 std::optional<TManualProjectAdded> AddManualProject(TProjectTable& table, const TProjectRow& row) {
-    if (KnownProject(table, row.Name)) return std::nullopt;
+    if (base::Trim(row.Name).empty() || KnownProject(table, row.Name)) return std::nullopt;
     table.Add(row);
     TSettingsKey units(UnitsKey);
     TManualProjectAdded added;

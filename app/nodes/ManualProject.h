@@ -14,8 +14,8 @@ struct TManualProjectAdded {
     base::TDateTime Date = 0;   // the list's new Date
 };
 
-// Adds the row unless its name is known: a table row has the same first five characters (an empty name too,
-// once one is in). The table grows by the row; the list gets UnitsCount := UnitsCount + 1 (0 when
+// Adds the row unless its name is empty (blanks only count as empty) or known: a table row has the same first
+// five characters. The table grows by the row; the list gets UnitsCount := UnitsCount + 1 (0 when
 // missing), Date := now, Name<n>, Core<n> (as given) and Credit<n>. Nothing when not added.
 std::optional<TManualProjectAdded> AddManualProject(TProjectTable& table, const TProjectRow& row);
 

@@ -69,14 +69,15 @@ TEST_F(ManualProjectTest, KnownAndEmptyNamesAreNotAdded) {
     EXPECT_FALSE(Unit("Name2"));
 }
 
-// An empty name is a name like any other: added once, then known.
-TEST_F(ManualProjectTest, AnEmptyNameIsAddedOnce) {
+// An empty name (or blanks only) names no project: nothing is added to the table or the list.
+TEST_F(ManualProjectTest, AnEmptyNameAddsNoProject) {
     TProjectTable table;
-    ASSERT_TRUE(AddManualProject(table, {"", "GROMACS", 10}));
-    EXPECT_EQ(os::DwordOf(*Unit("UnitsCount")), 1u);
-    EXPECT_EQ(Unit("Name1")->Data, "");
-    EXPECT_FALSE(AddManualProject(table, {"", "GROMACS", 10}));
-    EXPECT_EQ(table.Lookup(""), 0);   // and takes no unit
+    for (const char* name : {"", "   ", "\t"})
+        EXPECT_FALSE(AddManualProject(table, {name, "GROMACS", 10})) << '"' << name << '"';
+    EXPECT_EQ(table.Count(), BuiltInProjectCount);
+    EXPECT_FALSE(Unit("UnitsCount"));
+    EXPECT_FALSE(Unit("Name1"));
+    EXPECT_EQ(table.Lookup(""), 0);
 }
 
 TEST(CreditOfValue, RoundsToTheNearestIntegerWithinRange) {
