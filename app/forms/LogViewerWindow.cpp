@@ -160,7 +160,7 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
     ::malloc_trim(0);   // the last log's memory goes back before the next is read, so a reopening does not grow
     FMemoF->SelAttributes()->SetColor(clWindowText);
     if (hostDown) {
-        SetCaption("No data");
+        SetCaption(ProgramLanguage() == 0 ? "Нет данных" : "No data");
         return;
     }
     FLogName = logName;

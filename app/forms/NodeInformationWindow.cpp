@@ -188,7 +188,7 @@ void TForm8::FormShow(TObject*) {
     FLamps[0]->SetActive(true);
     FLamps[1]->SetActive(node.Get);
     FLamps[2]->SetActive(node.Backup);
-    SetCaption("Node information " + node.Label);
+    SetCaption((ProgramLanguage() == 0 ? "Информация о ноде " : "Node information ") + node.Label);
 }
 
 void TForm8::ShowNodeInfoBrief(const TNodeReading& reading) {

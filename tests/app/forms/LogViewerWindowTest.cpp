@@ -274,18 +274,22 @@ TEST_F(LogViewerTest, AViewMovedWhileTheLogLoadsStaysWhereTheUserPutIt) {
     Viewer->Close();
 }
 
+// "No data" in the caption (in Russian with Language 0) and empty panes.
 TEST_F(LogViewerTest, AHostThatDoesNotAnswerShowsNoData) {
     TMainForm* form = NewForms();
-    TRowRefresh down = SampleRefresh(0, 20);
-    down.Row.Status = {255, false, true, ""};
-    down.Row.NodeStatus = TNodeStatus::HostDown;
-    form->RowRefreshed(down);
-    Viewer->Show();
-    Pump();
-    EXPECT_EQ(Viewer->Caption(), "No data");
-    EXPECT_EQ(Viewer->LogPane()->Lines()->Count(), 0);
-    EXPECT_EQ(Viewer->UnitPane()->Lines()->Count(), 0);
-    Viewer->Close();
+    for (const auto& [language, caption] : {std::pair {1, "No data"}, std::pair {0, "Нет данных"}}) {
+        form->SettingsInMemory().Language = language;
+        TRowRefresh down = SampleRefresh(0, 20);
+        down.Row.Status = {255, false, true, ""};
+        down.Row.NodeStatus = TNodeStatus::HostDown;
+        form->RowRefreshed(down);
+        Viewer->Show();
+        Pump();
+        EXPECT_EQ(Viewer->Caption(), caption);
+        EXPECT_EQ(Viewer->LogPane()->Lines()->Count(), 0);
+        EXPECT_EQ(Viewer->UnitPane()->Lines()->Count(), 0);
+        Viewer->Close();
+    }
 }
 
 TEST_F(LogViewerTest, AHostDownWhoseNewCycleRunsShowsItsFiles) {

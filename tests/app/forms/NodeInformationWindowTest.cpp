@@ -122,13 +122,13 @@ bool ProcessEnded(pid_t pid) {
 
 }
 
-// In Russian and in a skin too, the caption is "Node information " and the name, and the lamps stand on the
-// "Current WU" group's colour.
+// The caption is "Node information " and the name (in Russian with Language 0), and the lamps stand on the
+// "Current WU" group's colour, in a skin too.
 TEST_F(NodeInfoTest, TheCaptionAndTheLampGroundAsGiven) {
     NewForms(1, 0);
     Info->SetNode(1);
     Info->Show();
-    EXPECT_EQ(Info->Caption(), "Node information node2");
+    EXPECT_EQ(Info->Caption(), "Информация о ноде node2");
     const TColor group = dynamic_cast<skin::TsGroupBox*>(Info->FindComponent("sGroupBox1"))->Color();
     for (int lamp = 0; lamp < 5; ++lamp)
         EXPECT_EQ(Info->Lamp(lamp)->BackGroundColor(), group) << lamp;
