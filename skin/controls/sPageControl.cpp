@@ -368,7 +368,7 @@ bool TsPageControl::SkinCommand(TMessage& m) {
         TsParentCacheInfo answer;
         if (SkinnedNow() && data->CacheBmp() != nullptr) FillCacheInfo(answer, data->CacheBmp(), 0, 0);
         AnswerCacheQuery(m, answer);
-        return true;
+        return false;
     }
     case SMC_PARENTUPDATED:
         if (data->Updating) {
@@ -525,7 +525,6 @@ void TsTabSheet::SkinPaint(TMessage& m) {
     if (dc == nullptr) return;
     if (data->IsUpdating() || data->CacheBmp() == nullptr) {
         data->SetUpdating(true);
-        pc->FSheetWaiting = true;
         return;
     }
     BlitCacheExcludingChildren(this, data, TPoint {Left(), Top()}, TPoint {0, 0}, false, dc, TRect {0, 0, Width(), Height()});

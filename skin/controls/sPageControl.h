@@ -137,7 +137,6 @@ private:
     int FPaintedTabCount = 0;
     int FHotTab = -1;
     bool FTabSizeChanging = false;
-    bool FSheetWaiting = false;   // a page did not paint while the control was updating
 };
 
 }

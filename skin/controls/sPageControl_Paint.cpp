@@ -131,8 +131,9 @@ void TsPageControl::PaintTab(int pageIndex, int state, TPoint offset, TBitmap* t
             if (!beneath) return;
             Copy(beneath.get(), TPoint {0, 0}, t.get(), TRect {0, 0, W(r), H(r)});
             FillCacheInfo(ci, beneath.get(), 0, 0);
-            PaintSectionByMask(skin.Section, skin.Mask, skin.Texture, skin.HotTexture, skin.Name, ci, true, tsActiveTab,
-                TRect {0, 0, W(r), H(r)}, TPoint {0, 0}, t.get(), sm);
+            // Its borders from the master bitmap.
+            PaintSectionMaster(skin.Section, skin.Name, ci, true, tsActiveTab, TRect {0, 0, W(r), H(r)}, TPoint {0, 0},
+                t.get(), sm);
             Copy(target, TPoint {r.left + offset.x, r.top + offset.y}, t.get(), TRect {0, 0, W(r), H(r)});
         } else {
             FillCacheInfo(ci, cache, 0, 0);
@@ -170,13 +171,15 @@ void TsPageControl::PaintTabCaption(int pageIndex, int state, TRect r, TBitmap* 
     const bool focused = Focused();
     if (TabPosition() == tpTop || TabPosition() == tpBottom) {
         canvas->Font()->Assign(Font());
-        if (image) {
+        // Any index up to the last makes room for the image (one below 0 draws none).
+        const bool beside = images != nullptr && page->ImageIndex() <= images->Count() - 1;
+        if (beside) {
             const int textWidth = canvas->TextExtent(caption).cx;
             const int x = r.left + (W(r) - (textWidth + images->Width() + 8)) / 2;
             images->Draw(canvas, x, r.top + (H(r) - images->Height()) / 2, page->ImageIndex(), true);
             r.left += images->Width();
         }
-        DrawCaptionText(canvas, caption, !image || Enabled(), r, CaptionFlags, skinIndex, state != tsNormalTab, sm);
+        DrawCaptionText(canvas, caption, !beside || Enabled(), r, CaptionFlags, skinIndex, state != tsNormalTab, sm);
         if (focused && state == tsActiveTab && !caption.empty())
             PaintFocusDots(canvas, TRect {r.left - 1, r.top, r.right + 1, r.bottom});
         return;
@@ -263,12 +266,15 @@ void TsPageControl::RenderCache() {
     if (cache == nullptr || sm == nullptr) return;
     static const char* const suffixes[] = {"", "BOTTOM", "LEFT", "RIGHT"};
     FFrameSection = data->SkinSection() + suffixes[int(TabPosition())];
-    int frameIndex = sm->GetSkinIndex(FFrameSection);
-    if (!sm->IsValidSkinIndex(frameIndex)) {
+    const int sideIndex = sm->GetSkinIndex(FFrameSection);
+    if (sm->IsValidSkinIndex(sideIndex)) {
+        data->SkinIndex = sideIndex;
+    } else {
         // A skin without the side's own frame: the control's section.
-        frameIndex = data->SkinIndex;
+        data->SkinIndex = sm->GetSkinIndex(data->SkinSection());
         FFrameSection = data->SkinSection();
     }
+    const int frameIndex = data->SkinIndex;
     TsParentCacheInfo ci = GetParentCache(data);
     if (TabCount() > 0) PaintAllTabs(cache);
     const TRect frame = PageFrameRect();
@@ -306,12 +312,7 @@ void TsPageControl::FullPaint(gdi::HDC dc) {
             gdi::ExcludeClipRect(dc, activeRect.left, activeRect.top, activeRect.right, activeRect.bottom);
         PaintTabToDC(FHotTab, tsHotTab, dc);
     }
-    if (render || FSheetWaiting) {
-        // The pages and the scroller show the cache: they follow it.
-        FSheetWaiting = false;
-        if (active != nullptr) active->Invalidate();
-        if (FScroller != nullptr) FScroller->Invalidate();
-    }
+    if (active != nullptr) active->Perform(user::WM_PAINT, 0, 0);
     NotifyChildrenUpdated(this);
     FPaintedTabCount = VisibleTabCount();
 }
@@ -327,11 +328,7 @@ void TsPageControl::SkinWMPaint(TMessage& m) {
         data->SetUpdating(data->IsUpdating());
         if (data->Updating || FTabSizeChanging) return;
         if (hotOnly) {
-            TTabSheet* active = TPageControl::ActivePage();
-            const TRect activeRect = active != nullptr ? SkinTabRect(active->PageIndex(), true) : TRect {};
-            if (!Empty(activeRect))
-                gdi::ExcludeClipRect(dc, activeRect.left, activeRect.top, activeRect.right, activeRect.bottom);
-            PaintTabToDC(FHotTab, tsHotTab, dc);
+            PaintSingleTab(FHotTab, tsActiveTab);
             return;
         }
         FullPaint(dc);
@@ -343,10 +340,12 @@ void TsPageControl::SkinWMPaint(TMessage& m) {
 void TsPageControl::PaintSingleTab(int pageIndex, int state) {
     if (!HandleAllocated() || FCommonData->CacheBmp() == nullptr || FCommonData->BGChanged) return;
     const user::HWND wnd = WindowHandle();
+    user::PAINTSTRUCT ps {};
+    user::BeginPaint(wnd, &ps);
+    base::ScopeExit endPaint([wnd, &ps] { user::EndPaint(wnd, &ps); });
     const gdi::HDC dc = user::GetDC(wnd);
     if (dc == nullptr) return;
     base::ScopeExit release([wnd, dc] { user::ReleaseDC(wnd, dc); });
-    // No BeginPaint here: what is already due is left for the next full paint.
     const TRect native = NativeTabRect(pageIndex);
     gdi::IntersectClipRect(dc, native.left, native.top, native.right, native.bottom);
     TTabSheet* active = TPageControl::ActivePage();

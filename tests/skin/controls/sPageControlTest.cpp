@@ -6,7 +6,9 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/TImageList.h"
 #include "platform/classes/TReader.h"
+#include "platform/gdi/BitBlt.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Painting.h"
@@ -21,6 +23,7 @@
 #include "skin/controls/sUpDown.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <filesystem>
@@ -403,6 +406,129 @@ TEST_F(PageControlTest, AnExposureWhileATabIsHotPaintsEverything) {
     user::InvalidateRect(pc->Handle(), &inside, false);
     Pump();
     EXPECT_EQ(ScreenPixels(pc, pc->NativeTabRect(1)), hot);
+}
+
+// An update that lies inside the hot tab alone repaints only that tab, in the active tab's look.
+TEST_F(PageControlTest, AnUpdateInsideTheHotTabAlonePaintsItInTheActiveLook) {
+    UseSkin(1);
+    TsPageControl* pc = Make(3);
+    pc->SetHotTrack(true);
+    Pump();
+    const TRect native = pc->NativeTabRect(1);
+    const TRect inner {native.left + 4, native.top + 3, native.right - 4, native.bottom - 3};
+    const std::vector<gdi::COLORREF> normal = ScreenPixels(pc, inner);
+    MoveTo(pc, Centre(native).x, Centre(native).y);
+    ASSERT_EQ(pc->HotTab(), 1);
+    const std::vector<gdi::COLORREF> hot = ScreenPixels(pc, inner);
+    const gdi::RECT update = inner;
+    user::InvalidateRect(pc->Handle(), &update, false);
+    Pump();
+    const std::vector<gdi::COLORREF> repainted = ScreenPixels(pc, inner);
+    EXPECT_NE(repainted, hot);
+    EXPECT_NE(repainted, normal);
+    // The same picture as the tab shows once it is the active one.
+    MoveTo(Form, 340, 230);
+    pc->SetActivePage(Sheets[1]);
+    Pump();
+    ASSERT_FALSE(pc->Focused());
+    EXPECT_EQ(ScreenPixels(pc, inner), repainted);
+}
+
+// Hot tracking paints the tab without taking what is already due: a repaint waiting for the whole control still
+// comes.
+TEST_F(PageControlTest, AHotTabLeavesTheRepaintThatIsDue) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    pc->SetHotTrack(true);
+    Pump();
+    // The strip beside the last tab: only the control's own paint shows it (its frame paint leaves the strip).
+    const TRect strip = pc->TabStripRect();
+    const TPoint inStrip {strip.right - 5, strip.top + 3};
+    ASSERT_EQ(pc->TabAtPoint(inStrip), -1);
+    const gdi::COLORREF stripPixel = ScreenPixel(pc, inStrip.x, inStrip.y);
+    const gdi::HDC dc = user::GetDC(pc->Handle());
+    const gdi::RECT all {0, 0, pc->Width(), pc->Height()};
+    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
+    gdi::FillRect(dc, &all, brush);
+    gdi::DeleteObject(brush);
+    user::ReleaseDC(pc->Handle(), dc);
+    user::InvalidateRect(pc->Handle(), nullptr, false);
+    const TPoint tab = Centre(pc->NativeTabRect(2));
+    pc->Perform(user::WM_MOUSEMOVE, 0, user::MAKELPARAM(tab.x, tab.y));
+    ASSERT_EQ(pc->HotTab(), 2);
+    Pump();
+    EXPECT_EQ(ScreenPixel(pc, inStrip.x, inStrip.y), stripPixel);
+}
+
+// The page frame is painted from the section of the tabs' side, which the skin state then holds; a skin without
+// that side's section keeps the control's own.
+TEST_F(PageControlTest, TheSkinStateHoldsTheSectionOfTheTabsSide) {
+    UseSkin(0);
+    struct Case {
+        TTabPosition Position;
+        const char* Section;
+        const char* Expected;
+    };
+    const Case cases[] = {{tpTop, "PAGECONTROL", "PAGECONTROL"}, {tpBottom, "PAGECONTROL", "PAGECONTROLBOTTOM"},
+        {tpLeft, "PAGECONTROL", "PAGECONTROLLEFT"}, {tpRight, "PAGECONTROL", "PAGECONTROLRIGHT"},
+        {tpBottom, "PANEL", "PANEL"}};
+    for (const Case& c : cases) {
+        TsPageControl* pc = Make(2, 300, 180, c.Position);
+        pc->SkinData()->SetSkinSection(c.Section);
+        pc->Invalidate();
+        Pump();
+        ASSERT_GE(Manager->GetSkinIndex(c.Expected), 0) << c.Expected;
+        EXPECT_EQ(pc->SkinData()->SkinIndex, Manager->GetSkinIndex(c.Expected)) << c.Expected;
+        pc->SetVisible(false);
+    }
+}
+
+// The active tab takes its borders from the master bitmap only: a borders picture of its own leaves the active
+// tab without them while the other tabs keep theirs.
+TEST_F(PageControlTest, TheActiveTabTakesItsBordersFromTheMasterBitmapOnly) {
+    UseSkin(0);
+    TsPageControl* pc = Make(3);
+    const TRect active = pc->SkinTabRect(0, true);
+    const TRect other = pc->NativeTabRect(2);
+    const std::vector<gdi::COLORREF> activeBefore = ScreenPixels(pc, active);
+    const std::vector<gdi::COLORREF> otherBefore = ScreenPixels(pc, other);
+    TsMaskData& mask = Manager->Masks[Manager->ConstData.TabMask[1]];
+    ASSERT_EQ(mask.Bmp, nullptr);
+    const TRect r = mask.R;
+    mask.Bmp = std::make_unique<TBitmap>();
+    mask.Bmp->SetPixelFormat(pf24bit);
+    mask.Bmp->SetSize(r.right - r.left, r.bottom - r.top);
+    gdi::BitBlt(mask.Bmp->Canvas()->Handle(), 0, 0, r.right - r.left, r.bottom - r.top,
+        Manager->MasterBitmap->Canvas()->Handle(), r.left, r.top, gdi::SRCCOPY);
+    mask.R = TRect {0, 0, r.right - r.left, r.bottom - r.top};
+    pc->SkinData()->BGChanged = true;
+    pc->Invalidate();
+    Pump();
+    EXPECT_NE(ScreenPixels(pc, active), activeBefore);
+    EXPECT_EQ(ScreenPixels(pc, other), otherBefore);
+}
+
+// Top and bottom tabs make room for the image of any index up to the last, one below 0 included (it draws none).
+TEST_F(PageControlTest, ATopTabWithImagesMakesRoomForAnyIndexUpToTheLast) {
+    UseSkin(3);
+    TsPageControl* pc = Make(3);
+    auto* images = Create<TImageList>(Form);
+    AddDiscImage(images, clRed);
+    pc->SetImages(images);
+    auto picture = [&](int imageIndex) {
+        Sheets[1]->SetImageIndex(imageIndex);
+        pc->SkinData()->BGChanged = true;
+        pc->Invalidate();
+        Pump();
+        const TRect tab = pc->NativeTabRect(1);
+        return std::make_pair(tab, ScreenPixels(pc, TRect {tab.left + 3, tab.top + 3, tab.right - 3, tab.bottom - 3}));
+    };
+    // An index past the last draws no image and makes no room; one below 0 makes room and draws none.
+    const auto [tab, past] = picture(images->Count());
+    const auto [same, room] = picture(-1);
+    ASSERT_EQ(same, tab);
+    EXPECT_NE(room, past);   // the caption moved
+    EXPECT_EQ(picture(images->Count() + 3).second, past);
 }
 
 // The tab background needs the skin's "TABTOP" section and the mask of the section each style uses, index 0 included.
