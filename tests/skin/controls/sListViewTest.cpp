@@ -33,16 +33,6 @@ using namespace korvex::skin::ctltest;
 
 namespace {
 
-// Green over the whole window of the list, as a stale picture would show.
-void ScribbleOverList(TsListView* list) {
-    const gdi::HDC dc = user::GetWindowDC(list->Handle());
-    const gdi::RECT all {0, 0, list->Width(), list->Height()};
-    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
-    gdi::FillRect(dc, &all, brush);
-    gdi::DeleteObject(brush);
-    user::ReleaseDC(list->Handle(), dc);
-}
-
 // Notes whether a message posted to it has been handled.
 class TPostNotingListView : public TsListView {
 public:
@@ -268,7 +258,7 @@ TEST_F(ListViewTest, ABackgroundNotFromTheParentIsErasedByTheNativeList) {
     UseSkin(1);
     TsListView* list = NewList(2, vsIcon);
     ASSERT_FALSE(QuerySkinCommand(list, SMC_ISBGFROMPARENT));
-    ScribbleOverList(list);
+    ScribbleOver(list);
     user::InvalidateRect(list->Handle(), nullptr, false);
     Pump();
     EXPECT_EQ(ScreenPixel(list, 150, 100), gdi::COLORREF(ColorToRGB(list->Color())));
@@ -283,7 +273,7 @@ TEST_F(ListViewTest, AListWhoseSectionTheSkinLacksErasesAsWithoutASkin) {
     list->SetColor(clWindow);
     Pump();
     ASSERT_FALSE(list->SkinData()->Skinned());
-    ScribbleOverList(list);
+    ScribbleOver(list);
     user::InvalidateRect(list->Handle(), nullptr, false);
     Pump();
     EXPECT_EQ(list->Color(), clWindow);
@@ -301,7 +291,7 @@ TEST_F(ListViewTest, PrintingPutsTheSkinnedFrameIntoTheGivenDC) {
     print.SetSize(list->Width(), list->Height());
     print.Canvas()->Brush()->SetColor(clLime);
     print.Canvas()->FillRect(TRect {0, 0, list->Width(), list->Height()});
-    ScribbleOverList(list);
+    ScribbleOver(list);
     list->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
     for (const TPoint p : {TPoint {0, 0}, TPoint {1, 50}, TPoint {list->Width() - 1, 60}, TPoint {60, list->Height() - 1}})
         EXPECT_EQ(print.Canvas()->Pixels(p.x, p.y), const_cast<TBitmap*>(cache)->Canvas()->Pixels(p.x, p.y)) << p.x << "," << p.y;

@@ -391,12 +391,7 @@ TEST_F(PageControlTest, AnExposureWhileATabIsHotPaintsEverything) {
     const TPoint inFrame {frame.left + 2, frame.bottom - 3};
     const gdi::COLORREF framePixel = ScreenPixel(pc, inFrame.x, inFrame.y);
     // Scribble over the whole window, then expose it.
-    const gdi::HDC dc = user::GetDC(pc->Handle());
-    const gdi::RECT all {0, 0, pc->Width(), pc->Height()};
-    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
-    gdi::FillRect(dc, &all, brush);
-    gdi::DeleteObject(brush);
-    user::ReleaseDC(pc->Handle(), dc);
+    ScribbleOver(pc);
     user::InvalidateRect(pc->Handle(), nullptr, true);
     Pump();
     EXPECT_EQ(ScreenPixel(pc, inFrame.x, inFrame.y), framePixel);
@@ -446,12 +441,7 @@ TEST_F(PageControlTest, AHotTabLeavesTheRepaintThatIsDue) {
     const TPoint inStrip {strip.right - 5, strip.top + 3};
     ASSERT_EQ(pc->TabAtPoint(inStrip), -1);
     const gdi::COLORREF stripPixel = ScreenPixel(pc, inStrip.x, inStrip.y);
-    const gdi::HDC dc = user::GetDC(pc->Handle());
-    const gdi::RECT all {0, 0, pc->Width(), pc->Height()};
-    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
-    gdi::FillRect(dc, &all, brush);
-    gdi::DeleteObject(brush);
-    user::ReleaseDC(pc->Handle(), dc);
+    ScribbleOver(pc);
     user::InvalidateRect(pc->Handle(), nullptr, false);
     const TPoint tab = Centre(pc->NativeTabRect(2));
     pc->Perform(user::WM_MOUSEMOVE, 0, user::MAKELPARAM(tab.x, tab.y));
@@ -492,15 +482,8 @@ TEST_F(PageControlTest, TheActiveTabTakesItsBordersFromTheMasterBitmapOnly) {
     const TRect other = pc->NativeTabRect(2);
     const std::vector<gdi::COLORREF> activeBefore = ScreenPixels(pc, active);
     const std::vector<gdi::COLORREF> otherBefore = ScreenPixels(pc, other);
-    TsMaskData& mask = Manager->Masks[Manager->ConstData.TabMask[1]];
-    ASSERT_EQ(mask.Bmp, nullptr);
-    const TRect r = mask.R;
-    mask.Bmp = std::make_unique<TBitmap>();
-    mask.Bmp->SetPixelFormat(pf24bit);
-    mask.Bmp->SetSize(r.right - r.left, r.bottom - r.top);
-    gdi::BitBlt(mask.Bmp->Canvas()->Handle(), 0, 0, r.right - r.left, r.bottom - r.top,
-        Manager->MasterBitmap->Canvas()->Handle(), r.left, r.top, gdi::SRCCOPY);
-    mask.R = TRect {0, 0, r.right - r.left, r.bottom - r.top};
+    ASSERT_EQ(Manager->Masks[Manager->ConstData.TabMask[1]].Bmp, nullptr);
+    GiveMaskItsOwnBitmap(Manager, Manager->ConstData.TabMask[1]);
     pc->SkinData()->BGChanged = true;
     pc->Invalidate();
     Pump();

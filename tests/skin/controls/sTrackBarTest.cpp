@@ -291,8 +291,7 @@ TEST_F(TrackBarTest, AThumbPictureIsStretchedOnlyInASkinWithAMasterBitmap) {
     Pump();
     const int index = Manager->GetMaskIndex(bar->SkinData()->SkinIndex, "TRACKBAR", "SLIDERMASK");
     ASSERT_GE(index, 0);
-    TsMaskData& mask = Manager->Masks[index];
-    ASSERT_EQ(mask.Bmp, nullptr);
+    ASSERT_EQ(Manager->Masks[index].Bmp, nullptr);
     ASSERT_NE(Manager->MasterBitmap, nullptr);
     const TRect t = bar->ThumbRect();
     const TRect middle {(t.left + t.right) / 2, t.top, (t.left + t.right) / 2 + 1, t.bottom};
@@ -300,13 +299,7 @@ TEST_F(TrackBarTest, AThumbPictureIsStretchedOnlyInASkinWithAMasterBitmap) {
     Pump();
     const std::vector<gdi::COLORREF> withMaster = ScreenPixels(bar, middle);
     // The same picture as a bitmap of its own, the master bitmap gone.
-    const TRect r = mask.R;
-    mask.Bmp = std::make_unique<TBitmap>();
-    mask.Bmp->SetPixelFormat(pf24bit);
-    mask.Bmp->SetSize(r.right - r.left, r.bottom - r.top);
-    gdi::BitBlt(mask.Bmp->Canvas()->Handle(), 0, 0, r.right - r.left, r.bottom - r.top,
-        Manager->MasterBitmap->Canvas()->Handle(), r.left, r.top, gdi::SRCCOPY);
-    mask.R = TRect {0, 0, r.right - r.left, r.bottom - r.top};
+    GiveMaskItsOwnBitmap(Manager, index);
     std::unique_ptr<TBitmap> master = std::move(Manager->MasterBitmap);
     bar->Repaint();
     Pump();

@@ -6,10 +6,14 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TCustomEdit.h"
 #include "platform/classes/TForm.h"
+#include "platform/gdi/BitBlt.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/user/MessageLoop.h"
+#include "platform/user/Painting.h"
 #include "platform/classes/TImageList.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
+#include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <algorithm>
@@ -31,6 +35,27 @@ void AddDiscImage(TImageList* images, TColor color) {
     picture.Canvas()->Pen()->SetColor(0x202020);
     picture.Canvas()->Ellipse(2, 2, 14, 14);
     images->AddMasked(&picture, clFuchsia);
+}
+
+void ScribbleOver(const TWinControl* control) {
+    const user::HWND wnd = const_cast<TWinControl*>(control)->Handle();
+    const gdi::HDC dc = user::GetWindowDC(wnd);
+    const gdi::RECT all {0, 0, control->Width(), control->Height()};
+    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
+    gdi::FillRect(dc, &all, brush);
+    gdi::DeleteObject(brush);
+    user::ReleaseDC(wnd, dc);
+}
+
+void GiveMaskItsOwnBitmap(TsSkinManager* manager, int maskIndex) {
+    TsMaskData& mask = manager->Masks[maskIndex];
+    const TRect r = mask.R;
+    mask.Bmp = std::make_unique<TBitmap>();
+    mask.Bmp->SetPixelFormat(pf24bit);
+    mask.Bmp->SetSize(r.right - r.left, r.bottom - r.top);
+    gdi::BitBlt(mask.Bmp->Canvas()->Handle(), 0, 0, r.right - r.left, r.bottom - r.top,
+        manager->MasterBitmap->Canvas()->Handle(), r.left, r.top, gdi::SRCCOPY);
+    mask.R = TRect {0, 0, r.right - r.left, r.bottom - r.top};
 }
 
 std::string SkinShortName(int which) {

@@ -13,6 +13,7 @@
 namespace korvex::classes {
 class TCustomEdit;
 class TImageList;
+class TWinControl;
 }
 
 namespace korvex::skin {
@@ -23,6 +24,10 @@ namespace korvex::skin::ctltest {
 
 // A 16 x 16 picture for an image list: a coloured disc on the list's transparent colour.
 void AddDiscImage(classes::TImageList* images, classes::TColor color);
+// Green (0x00FF00) over the whole window of the control, as a stale picture would show; nothing is invalidated.
+void ScribbleOver(const classes::TWinControl* control);
+// The mask's picture copied out of the master bitmap into a bitmap of its own, as a skin of loose pictures has it.
+void GiveMaskItsOwnBitmap(TsSkinManager* manager, int maskIndex);
 
 inline const char* const OurSkins[] = {"MacOS (internal)", "LongHorn (internal)", "NextStyle (internal)",
     "Office2003 (internal)"};
