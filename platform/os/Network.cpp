@@ -30,6 +30,7 @@ int PortFromEnv(const char* name, int fallback) {
 
 std::mutex OverrideMutex;
 std::string LocalIPOverride;
+std::function<std::string(const std::string&)> NameLookUpOverride;
 
 std::string Dotted(const in_addr& address) {
     char text[INET_ADDRSTRLEN] = {};
@@ -53,6 +54,11 @@ int SmbPort() {
 void SetLocalIPOverride(const std::string& ip) {
     std::lock_guard lock(OverrideMutex);
     LocalIPOverride = ip;
+}
+
+void SetNameLookUpOverride(std::function<std::string(const std::string& name)> lookUp) {
+    std::lock_guard lock(OverrideMutex);
+    NameLookUpOverride = std::move(lookUp);
 }
 
 std::string LocalIP() {
@@ -79,6 +85,12 @@ std::string NameToIP(const std::string& name) {
     if (name.empty()) return "";
     in_addr numeric {};
     if (inet_pton(AF_INET, name.c_str(), &numeric) == 1) return Dotted(numeric);   // no look-up needed
+    std::function<std::string(const std::string&)> lookUp;
+    {
+        std::lock_guard lock(OverrideMutex);
+        lookUp = NameLookUpOverride;
+    }
+    if (lookUp) return lookUp(name);
     addrinfo hints {};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;

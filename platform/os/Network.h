@@ -1,6 +1,7 @@
 // Addresses and ports: the local IPv4 address, name look-up, the farm and SMB ports, the host probe.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace korvex::os {
@@ -23,6 +24,9 @@ void SetLocalIPOverride(const std::string& ip);
 
 // The first IPv4 address of a host name (or a dotted address), dotted; "" when it cannot be resolved.
 std::string NameToIP(const std::string& name);
+// Makes NameToIP ask `lookUp` for names (for tests: a look-up that hangs, or answers at once); an empty
+// function returns to asking the system. Dotted addresses are never looked up.
+void SetNameLookUpOverride(std::function<std::string(const std::string& name)> lookUp);
 
 // Whether a host answers: a TCP connect to its SMB port (SmbPort()) within timeoutMs. The host is a name or
 // a dotted address; one that does not resolve does not answer.

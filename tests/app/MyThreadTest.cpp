@@ -6,10 +6,12 @@
 #include "support/TestDispatcher.h"
 
 #include "platform/os/EventLoop.h"
+#include "platform/os/Network.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -56,6 +58,36 @@ TEST(PathHostAnswers, AnUnknownHostNameIsAnsweredWithoutWaitingForTheLock) {
     HostTestLock().Leave();
     EXPECT_TRUE(returned);
     EXPECT_FALSE(answer.get());
+}
+
+// A name look-up has no time limit of its own: one that hangs must not stall every other node's host test.
+// The shared lock is taken for the probe alone, so another node's test answers while the look-up still hangs.
+TEST(PathHostAnswers, ALookUpThatHangsStallsNoOtherNodesHostTest) {
+    os::TEventLoop loop;
+    test::TFakeFarmService listener(loop);   // something that accepts connections
+    ::setenv("KORVEX_SMB_PORT", std::to_string(listener.Port()).c_str(), 1);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> hanging {false};
+    os::SetNameLookUpOverride([&](const std::string& name) {
+        if (name != "hung-host") return std::string("127.0.0.1");
+        hanging = true;
+        released.wait();
+        return std::string();
+    });
+    auto hung = std::async(std::launch::async, [] { return PathHostAnswers("\\\\hung-host\\fah", 1000); });
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!hanging && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(hanging);
+    auto other = std::async(std::launch::async, [] { return PathHostAnswers("\\\\box\\fah", 1000); });
+    const bool answered = other.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    release.set_value();
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(other.get());
+    EXPECT_FALSE(hung.get());
+    os::SetNameLookUpOverride({});
+    ::unsetenv("KORVEX_SMB_PORT");
 }
 
 // Records the stages and the rows of a monitoring thread.
