@@ -1,4 +1,4 @@
-// One listing of the WU folder a farm cycle answers every row's cache folder test.
+// One listing of the WU folder answers the cache folder test of every node.
 #include "app/monitor/CacheFolderList.h"
 
 #include "app/cache/WorkUnitFiles.h"

@@ -1,5 +1,5 @@
-// Which nodes have a cache folder (WU\WU<n> under the program folder), from one listing of the WU folder a farm
-// cycle instead of a folder test per row refresh.
+// Which nodes have a cache folder (WU\WU<n> under the program folder), from one listing of the WU folder instead
+// of a folder test per node: the monitor's start asks it for every node's first cached flag.
 #pragma once
 
 #include <mutex>
