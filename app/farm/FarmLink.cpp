@@ -32,6 +32,7 @@ int TFarmLink::ClientPort() const {
 }
 
 bool TFarmLink::OpenServer() {
+    FServerWanted = true;
     if (ServerOpen()) return true;
     FServer = std::make_unique<os::TServerSocket>(FLoop);
     const int port = FPort ? *FPort : os::FarmPort();
@@ -59,15 +60,24 @@ bool TFarmLink::OpenServer() {
     };
     os::TSocketResult result = FServer->Open();
     if (!result) {
-        WLog("Farm server socket on port " + std::to_string(port) + " not opened: " + result.Message);
+        if (!FListenFailureLogged)
+            WLog("Farm server socket on port " + std::to_string(port) + " not opened: " + result.Message);
+        FListenFailureLogged = true;
         FServer.reset();
         return false;
     }
+    FListenFailureLogged = false;
     FListening = true;
     return true;
 }
 
+bool TFarmLink::RetryServer() {
+    return FServerWanted && !ServerOpen() && OpenServer();
+}
+
 void TFarmLink::CloseServer() {
+    FServerWanted = false;
+    FListenFailureLogged = false;
     FListening = false;
     if (!FServer) return;
     FServer->Close();

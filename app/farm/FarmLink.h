@@ -65,8 +65,11 @@ public:
     void SetPort(int port) { FPort = port; }
     // Where messages go: os::FarmServicePort() unless set. A service on this same machine needs its own port.
     void SetServicePort(int port) { FServicePort = port; }
+    // After OpenServer the server socket is wanted until CloseServer: a listen that failed (another process held
+    // the port) is tried again by RetryServer, and logged only once until it listens.
     bool OpenServer();
     void CloseServer();
+    bool RetryServer();   // true when it listens now and did not before
     bool ServerOpen() const;
     int ServerPort() const;   // the port listened on while open
     int ClientPort() const;   // the port messages go to
@@ -112,6 +115,8 @@ private:
     os::TCriticalSection FFarmLock;
     os::TClientSocket FClient;
     std::unique_ptr<os::TServerSocket> FServer;
+    bool FServerWanted = false;   // between OpenServer and CloseServer
+    bool FListenFailureLogged = false;   // since it last listened or was closed
     std::atomic<bool> FListening {false};   // the server socket listens: a query waits for its reply
     std::map<const os::TServerClientWinSocket*, TReplyBuffer> FBuffers;   // loop thread only
 

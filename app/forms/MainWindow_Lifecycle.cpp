@@ -117,7 +117,9 @@ void TMainForm::ShowFarmPortState() {
 void TMainForm::Timer1Timer(TObject*) {
     FTrayIcon->SetHint(TrayHintText());
     if (FMonitor == nullptr || !FMonitor->Running()) return;
+    const bool listening = FMonitor->FarmServerOpen();
     FMonitor->Tick();
+    if (FMonitor->FarmServerOpen() != listening) ShowFarmPortState();
     Watchdog();
 }
 

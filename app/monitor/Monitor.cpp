@@ -207,6 +207,7 @@ bool TMonitor::RestartNode(int node) {
 }
 
 void TMonitor::Tick() {
+    FLink->RetryServer();   // another process may have let the farm port go
     std::shared_ptr<TMonitorCore> core = Core();
     if (!core) return;
     std::vector<int> starting;

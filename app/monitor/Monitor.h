@@ -161,7 +161,9 @@ public:
     // node is not restarted again (false) and a new run starts the node only once it ended.
     bool RestartNode(int node);
     int AbandonedThreads() const;   // left to end by themselves and still running
-    void Tick();   // every second, from Timer1
+    // Every second, from Timer1: the restarts due, and the farm link's server socket listens again once the port
+    // it could not have is free (it stays closed after CloseFarmServer).
+    void Tick();
     int RepeatCount(int node) const;
     void SetRepeatCount(int node, int count);
 

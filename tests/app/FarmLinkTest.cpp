@@ -209,6 +209,30 @@ TEST_F(FarmLinkTest, AFailedListenIsLoggedAndReturned) {
     EXPECT_NE(env.ReadFile("KORVEX.LOG").find("Farm server socket on port"), std::string::npos);
 }
 
+// Once the process that held the port lets it go, the link listens again when retried (the main window does so
+// every second); the failure is logged once however often it is tried, and a port closed on purpose stays closed.
+TEST_F(FarmLinkTest, AListenThatFailedIsRetriedUntilThePortIsFree) {
+    const int port = link.ServerPort();
+    TFarmLink other(loop, "10.0.0.5");
+    other.SetPort(port);
+    EXPECT_FALSE(other.RetryServer());   // never opened: nothing to retry
+    EXPECT_FALSE(other.ServerOpen());
+    EXPECT_FALSE(other.OpenServer());   // the port is taken
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(other.RetryServer());
+    const std::string log = env.ReadFile("KORVEX.LOG");
+    EXPECT_EQ(log.find("Farm server socket on port"), log.rfind("Farm server socket on port")) << log;
+
+    link.CloseServer();   // the other process lets it go
+    EXPECT_TRUE(other.RetryServer());
+    EXPECT_TRUE(other.ServerOpen());
+    EXPECT_EQ(other.ServerPort(), port);
+    EXPECT_FALSE(other.RetryServer());   // listening already
+    other.CloseServer();
+    EXPECT_FALSE(other.RetryServer());
+    EXPECT_FALSE(other.ServerOpen());
+}
+
 // ---- peers that flood, crowd or dawdle
 
 TEST_F(FarmLinkTest, AFloodingPeerIsCutOffWhileTheRealReplyGetsThrough) {

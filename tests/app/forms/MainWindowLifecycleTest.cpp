@@ -209,6 +209,31 @@ TEST_F(MainLifecycleTest, TheStatusBarSaysTheFarmPortIsClosedOnlyWhileItIs) {
     EXPECT_EQ(status().find(closed), std::string::npos) << status();
 }
 
+// Another program held the farm port at start and lets it go: at the next tick of the one-second timer the program
+// listens on it by itself, and the status bar no longer says it is closed.
+TEST_F(MainLifecycleTest, TheFarmPortIsListenedOnAgainByItselfOnceAnotherProgramLetsItGo) {
+    const int holder = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    setsockopt(holder, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(std::atoi(getenv("KORVEX_FARM_PORT"))));
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(holder, 1), 0);
+    TMainForm* form = ShowProgramWindow();
+    auto status = [form] { return form->StatusBar()->Panels()->Items(0)->Text(); };
+    const std::string closed = std::string("(FARM port ") + getenv("KORVEX_FARM_PORT") + " closed)";
+    ASSERT_FALSE(form->Monitor()->FarmServerOpen());
+    EXPECT_NE(status().find(closed), std::string::npos) << status();
+
+    close(holder);
+    Advance(1000);   // Timer1's next tick
+    EXPECT_TRUE(form->Monitor()->FarmServerOpen());
+    EXPECT_EQ(status().find(closed), std::string::npos) << status();
+    const std::string log = Env->ReadFile("KORVEX.LOG");
+    EXPECT_EQ(log.find("Farm server socket on port"), log.rfind("Farm server socket on port")) << log;
+}
+
 TEST_F(MainLifecycleTest, ExitClosesTheWindowAfterStoppingTheNodeThreads) {
     TMainForm* form = ShowProgramWindow();
     form->sSpeedButton1Click(nullptr);
