@@ -71,6 +71,22 @@ std::string FreePort() {
     return "0";
 }
 
+// Another program's listener on the farm port: its descriptor, or -1. (The farm link's own connections may still
+// wait out their closing on the port.)
+int HoldFarmPort() {
+    const int holder = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    setsockopt(holder, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(std::atoi(getenv("KORVEX_FARM_PORT"))));
+    if (bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(holder, 1) != 0) {
+        close(holder);
+        return -1;
+    }
+    return holder;
+}
+
 class MainLifecycleTest : public MainFormTest {
 protected:
     void SetUp() override {
@@ -189,15 +205,8 @@ TEST_F(MainLifecycleTest, TheStatusBarSaysTheFarmPortIsClosedOnlyWhileItIs) {
 
     form->Close();
     Pump();
-    // Another program's listener: the farm link's own connections may still wait out their closing on the port.
-    const int holder = socket(AF_INET, SOCK_STREAM, 0);
-    const int on = 1;
-    setsockopt(holder, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(std::atoi(getenv("KORVEX_FARM_PORT"))));
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(holder, 1), 0);
+    const int holder = HoldFarmPort();
+    ASSERT_GE(holder, 0);
     form->ReShow();
     EXPECT_FALSE(form->Monitor()->FarmServerOpen());
     EXPECT_NE(status().find(closed), std::string::npos) << status();
@@ -212,14 +221,8 @@ TEST_F(MainLifecycleTest, TheStatusBarSaysTheFarmPortIsClosedOnlyWhileItIs) {
 // Another program held the farm port at start and lets it go: at the next tick of the one-second timer the program
 // listens on it by itself, and the status bar no longer says it is closed.
 TEST_F(MainLifecycleTest, TheFarmPortIsListenedOnAgainByItselfOnceAnotherProgramLetsItGo) {
-    const int holder = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    setsockopt(holder, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(std::atoi(getenv("KORVEX_FARM_PORT"))));
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(holder, 1), 0);
+    const int holder = HoldFarmPort();
+    ASSERT_GE(holder, 0);
     TMainForm* form = ShowProgramWindow();
     auto status = [form] { return form->StatusBar()->Panels()->Items(0)->Text(); };
     const std::string closed = std::string("(FARM port ") + getenv("KORVEX_FARM_PORT") + " closed)";
