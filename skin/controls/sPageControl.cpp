@@ -13,6 +13,7 @@
 #include "platform/user/WindowConstants.h"
 #include "platform/user/controls/TabControl.h"
 #include "platform/user/controls/UpDown.h"
+#include "skin/controls/sEditFrame.h"
 #include "skin/controls/sUpDown.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
@@ -80,7 +81,6 @@ void TsPageControl::AfterConstruction() {
 void TsPageControl::Loaded() {
     TPageControl::Loaded();
     FCommonData->Loaded();
-    UpdateScroller();
 }
 
 void TsPageControl::CreateWnd() {
@@ -454,7 +454,7 @@ void TsPageControl::WndProc(TMessage& m) {
     case user::WM_STYLECHANGING:
     case user::WM_STYLECHANGED:
         data->BGChanged = true;
-        Invalidate();
+        Repaint();
         break;
     case user::TCM_SETITEMSIZE:
         FTabSizeChanging = true;
@@ -480,9 +480,6 @@ void TsPageControl::WndProc(TMessage& m) {
             data->BGChanged = true;
             Invalidate();
         }
-        break;
-    case user::WM_HSCROLL:
-        PositionScroller();
         break;
     default:
         break;
@@ -516,17 +513,15 @@ void TsTabSheet::CreateParams(TCreateParams& params) {
 void TsTabSheet::SkinPaint(TMessage& m) {
     TsPageControl* pc = SkinnedPageControl();
     TsCommonData* data = pc->FCommonData.get();
-    std::optional<user::PaintGuard> paint;
-    gdi::HDC dc = reinterpret_cast<gdi::HDC>(m.WParam);
-    if (dc == nullptr) {
-        paint.emplace(WindowHandle());
-        dc = paint->Dc();
-    }
-    if (dc == nullptr) return;
+    user::PaintGuard paint(WindowHandle());
     if (data->IsUpdating() || data->CacheBmp() == nullptr) {
         data->SetUpdating(true);
         return;
     }
+    // The whole page, whatever was due: a window DC when none is given.
+    TacFrameDc frameDc(WindowHandle(), reinterpret_cast<gdi::HDC>(m.WParam));
+    const gdi::HDC dc = frameDc.Dc();
+    if (dc == nullptr) return;
     BlitCacheExcludingChildren(this, data, TPoint {Left(), Top()}, TPoint {0, 0}, false, dc, TRect {0, 0, Width(), Height()});
     ComposeGraphicChildren(dc, this);
     NotifyChildrenUpdated(this);
@@ -547,12 +542,12 @@ void TsTabSheet::WndProc(TMessage& m) {
             return;
         case SMC_REMOVESKIN:
             if (!ours) break;
-            Invalidate();
+            Repaint();
             BroadcastToChildren(this, m);
             return;
         case SMC_REFRESH:
             if (!ours) break;
-            if (Visible()) Invalidate();
+            if (Visible()) Repaint();
             BroadcastToChildren(this, m);
             return;
         case SMC_GETCACHE: {

@@ -338,7 +338,7 @@ void TsPageControl::SkinWMPaint(TMessage& m) {
 // ---- Hot tracking ----------------------------------------------------------------------------------------------
 
 void TsPageControl::PaintSingleTab(int pageIndex, int state) {
-    if (!HandleAllocated() || FCommonData->CacheBmp() == nullptr || FCommonData->BGChanged) return;
+    if (!HandleAllocated() || FCommonData->CacheBmp() == nullptr) return;
     const user::HWND wnd = WindowHandle();
     user::PAINTSTRUCT ps {};
     user::BeginPaint(wnd, &ps);

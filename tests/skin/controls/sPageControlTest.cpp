@@ -514,6 +514,23 @@ TEST_F(PageControlTest, ATopTabWithImagesMakesRoomForAnyIndexUpToTheLast) {
     EXPECT_EQ(picture(images->Count() + 3).second, past);
 }
 
+// Every full paint of the control paints the active page whole from the cache, whatever the page had due.
+TEST_F(PageControlTest, EveryFullPaintPaintsTheActivePageWhole) {
+    UseSkin(2);
+    TsPageControl* pc = Make(3);
+    TsTabSheet* page = Sheets[0];
+    const TPoint p {page->Width() / 2, page->Height() / 2};
+    const gdi::COLORREF shown = ScreenPixel(page, p.x, p.y);
+    ASSERT_EQ(shown, gdi::COLORREF(pc->SkinData()->CacheBmp()->Canvas()->Pixels(page->Left() + p.x, page->Top() + p.y)));
+    ScribbleOver(page);
+    Pump();
+    ASSERT_NE(ScreenPixel(page, p.x, p.y), shown);
+    const gdi::RECT strip = pc->TabStripRect();
+    user::InvalidateRect(pc->Handle(), &strip, false);
+    Pump();
+    EXPECT_EQ(ScreenPixel(page, p.x, p.y), shown);
+}
+
 // The tab background needs the skin's "TABTOP" section and the mask of the section each style uses, index 0 included.
 TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     UseSkin(0);
