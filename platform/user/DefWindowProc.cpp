@@ -7,6 +7,7 @@
 #include "platform/user/Focus.h"
 #include "platform/user/Icons.h"
 #include "platform/user/Input.h"
+#include "platform/user/InputState.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/NonClient.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace korvex::user {
@@ -66,6 +68,12 @@ LRESULT OnWindowPosChanged(WindowObject* w, const WINDOWPOS* wp) {
         detail::Send(w, WM_SIZE, type, MAKELPARAM(w->Client.right - w->Client.left, w->Client.bottom - w->Client.top));
     }
     return 0;
+}
+
+// The release that enters the menu bar: Alt with no other key or button since it went down, F10 alone.
+bool IsMenuBarKey(WPARAM vk) {
+    if (vk == VK_MENU) return std::exchange(detail::Input().AltReleasedAlone, false);
+    return vk == VK_F10 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0;
 }
 
 HBRUSH ControlColor(HDC dc, UINT msg) {
@@ -215,6 +223,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam == VK_F4 && (lParam & KF_ALTDOWN_BIT)) {
             HWND top = GetAncestor(hwnd, GA_ROOT);
             if (top) PostMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        return 0;
+    case WM_SYSKEYUP:
+        // Alt released alone, or F10 without Shift and Ctrl, selects the menu bar's first item.
+        if (IsMenuBarKey(wParam)) {
+            HWND top = GetAncestor(hwnd, GA_ROOT);
+            if (top) detail::Send(FromHandle(top), WM_SYSCOMMAND, SC_KEYMENU, 0);
         }
         return 0;
     case WM_SYSCHAR:

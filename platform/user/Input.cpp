@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace korvex::user {
 
@@ -223,6 +224,12 @@ void RouteKey(ThreadQueue& queue, const InputEvent& event) {
     bool wasDown = (s.Keys[vk] & 0x80) != 0;
     ModifierKeys(event.Modifiers, false);
     SetKeyState(s.Keys, vk, down);
+    if (vk == VK_MENU) {
+        if (down && !wasDown) s.AltAlone = true;
+        if (!down) s.AltReleasedAlone = std::exchange(s.AltAlone, false);
+    } else if (down) {
+        s.AltAlone = false;
+    }
     WindowObject* target = FromHandle(s.Focus);
     bool noFocus = target == nullptr;
     if (!target) target = FromHandle(s.Active);
@@ -290,6 +297,7 @@ void ResetInputState() {
     s.LastDownButton = MouseButton::None;
     s.LastDownMs = 0;
     s.Confined = false;
+    s.AltAlone = s.AltReleasedAlone = false;
 }
 
 void RouteInput(ThreadQueue& queue, const InputEvent& event) {
@@ -302,6 +310,7 @@ void RouteInput(ThreadQueue& queue, const InputEvent& event) {
         UpdateTracking(queue, nullptr, HTNOWHERE, event);
         break;
     default:
+        if (event.Kind == InputKind::ButtonDown) Input().AltAlone = false;   // Alt+click is no menu key
         RouteMouse(queue, event);
         break;
     }

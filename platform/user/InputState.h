@@ -33,6 +33,9 @@ struct InputState {
     std::uint64_t LastDownMs = 0;
     POINT LastDownPos {};
     bool LastDownClient = false;
+    // Alt pressed and released alone (no other key or button between) enters the menu bar.
+    bool AltAlone = false;   // Alt is down, nothing else went down since
+    bool AltReleasedAlone = false;   // the last release of Alt was such a one
 };
 
 InputState& Input();

@@ -118,7 +118,7 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
         mis.itemData = item.Data;
         if (owner) SendMessage(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
         (void)menu;
-        return SIZE {LONG(mis.itemWidth), LONG(mis.itemHeight)};
+        return SIZE {LONG(mis.itemWidth) + (inBar ? 2 * BarItemPadding : 0), LONG(mis.itemHeight)};
     }
     if (item.Type & MFT_SEPARATOR) return SIZE {inBar ? 6 : 0, inBar ? rowHeight : 8};
     SIZE text {};
@@ -134,7 +134,7 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
         width += 24 + keys.cx;
     }
     gdi::SelectObject(dc, measureFont);
-    if (inBar) return SIZE {width + 12, rowHeight};
+    if (inBar) return SIZE {width + 2 * BarItemPadding, rowHeight};
     return SIZE {width + 2 * GetSystemMetrics(SM_CXMENUCHECK) + 8, std::max<LONG>(rowHeight, text.cy + 4)};
 }
 
@@ -198,8 +198,8 @@ void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selecte
     if (item.SubMenu && !inBar) DrawSubMenuArrow(dc, r, textColor);
     RECT text = r;
     if (inBar) {
-        text.left += 6;
-        text.right -= 6;
+        text.left += BarItemPadding;
+        text.right -= BarItemPadding;
     } else {
         text.left += check + 4;
         text.right -= check;

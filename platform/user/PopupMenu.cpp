@@ -43,6 +43,7 @@ struct Session {
     HMENU Bar = nullptr;
     int BarIndex = -1;
     std::vector<Level> Levels;
+    UINT MenuKey = 0;   // Alt or F10 went down inside the loop: its release leaves the menu
     bool Done = false;
     UINT Command = 0;
     bool Chosen = false;
@@ -321,14 +322,15 @@ void HandleKey(Session& s, UINT vk) {
         }
         break;
     case VK_ESCAPE:
-        if (s.Levels.size() > 1)
+        // One level at a time: a submenu, then the bar item's popup (the item stays selected), then the menu.
+        if (s.Levels.size() > 1) {
             CloseLevelsFrom(s, s.Levels.size() - 1);
-        else
+        } else if (!s.Levels.empty() && s.Bar) {
+            CloseLevelsFrom(s, 0);
+            SetCapture(s.BarWindow);
+        } else {
             s.Done = true;
-        break;
-    case VK_MENU:
-    case VK_F10:
-        s.Done = true;
+        }
         break;
     default:
         break;
@@ -420,6 +422,11 @@ void HandleMouse(Session& s, const MSG& m) {
     if (down) s.Done = true;   // a click outside closes the menu
 }
 
+// Alt and F10 leave the menu when released, as they enter it.
+bool IsMenuKey(WPARAM vk) {
+    return vk == VK_MENU || vk == VK_F10;
+}
+
 bool IsMouseMessage(UINT msg) {
     return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK);
 }
@@ -434,7 +441,13 @@ bool FilterMessage(Session& s, const MSG& m) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         TranslateMessage(&m);
-        HandleKey(s, UINT(m.wParam));
+        if (IsMenuKey(m.wParam)) {
+            // Pressed inside the loop, not held from before it (Alt of an Alt+letter that opened the menu).
+            if (!(m.lParam & KF_REPEAT_BIT)) s.MenuKey = UINT(m.wParam);
+        } else {
+            s.MenuKey = 0;
+            HandleKey(s, UINT(m.wParam));
+        }
         return true;
     case WM_CHAR:
     case WM_SYSCHAR:
@@ -442,6 +455,7 @@ bool FilterMessage(Session& s, const MSG& m) {
         return true;
     case WM_KEYUP:
     case WM_SYSKEYUP:
+        if (IsMenuKey(m.wParam) && s.MenuKey == UINT(m.wParam)) s.Done = true;
         return true;
     case WM_TIMER:
         if (m.wParam == SubMenuTimer)

@@ -414,6 +414,162 @@ TEST_F(MenusTest, AltLetterOpensTheBarMenuEscapeClosesAndAClickChooses) {
     SetMenu(Owner, nullptr);
 }
 
+// Owner-drawn bar items get the bar's padding on top of what their owner measured, so that texts drawn to
+// fill the measured width still stand apart; the owner is given the whole padded rectangle.
+TEST_F(MenusTest, OwnerDrawnBarItemsArePaddedAndDrawnInTheWholeRectangle) {
+    HMENU bar = Keep(CreateMenu());
+    AppendMenu(bar, MF_OWNERDRAW, 40, "");
+    AppendMenu(bar, MF_OWNERDRAW, 41, "");
+    std::vector<RECT> drawn;
+    SetHandler(Owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg == WM_MEASUREITEM) {
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemWidth = 30;
+            return 1;
+        }
+        if (msg == WM_DRAWITEM) {
+            drawn.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->rcItem);
+            return 1;
+        }
+        return std::nullopt;
+    });
+    SetMenu(Owner, bar);
+    DrawMenuBar(Owner);
+    Pump();
+    RECT first {};
+    RECT second {};
+    ASSERT_TRUE(GetMenuItemRect(Owner, bar, 0, &first));
+    ASSERT_TRUE(GetMenuItemRect(Owner, bar, 1, &second));
+    EXPECT_EQ(first.right - first.left, 42);
+    EXPECT_EQ(second.left, first.right);
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back().right - drawn.back().left, 42);
+    SetMenu(Owner, nullptr);
+}
+
+// Escape closes one level at a time: the submenu, then the bar item's popup (the item stays selected, the
+// menu keeps the keyboard), then the menu; none of the three Escapes reaches the window.
+TEST_F(MenusTest, EscapeClosesOneLevelAtATime) {
+    HMENU bar = Keep(CreateMenu());
+    HMENU file = CreatePopupMenu();
+    HMENU more = CreatePopupMenu();
+    AppendMenu(more, MF_STRING, 41, "Deep");
+    AppendMenu(file, MF_STRING, 10, "&Open");
+    AppendMenu(file, MF_POPUP, reinterpret_cast<std::uintptr_t>(more), "&More");
+    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(file), "&File");
+    AppendMenu(bar, MF_STRING, 40, "&Help");
+    SetMenu(Owner, bar);
+    Pump();
+    struct Seen {
+        bool Popup;
+        bool Submenu;
+        bool BarItemSelected;
+    };
+    std::vector<Seen> seen;
+    auto look = [&] {
+        seen.push_back({GetOpenMenuWindow(0) != nullptr, GetOpenMenuWindow(1) != nullptr,
+            (GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE) != 0});
+    };
+    bool afterThird = false;
+    ClearLog();
+    Steps({[&] { Screen->Press(VK_DOWN); }, [&] { Screen->Press(VK_RIGHT); }, look,
+        [&] { Screen->Press(VK_ESCAPE); }, look, [&] { Screen->Press(VK_ESCAPE); }, look,
+        [&] { Screen->Press(VK_ESCAPE); }, [&] { afterThird = true; }});
+    EXPECT_TRUE(TrackMenuBarKey(Owner, 'f'));
+    Pump();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].Popup && seen[0].Submenu);
+    EXPECT_TRUE(seen[1].Popup && !seen[1].Submenu);
+    EXPECT_TRUE(!seen[2].Popup && seen[2].BarItemSelected);
+    EXPECT_FALSE(afterThird);
+    EXPECT_FALSE(InMenuLoop());
+    EXPECT_EQ(GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE, 0u);
+    for (const auto& l : Log(Owner)) {
+        EXPECT_NE(l.Msg, WM_COMMAND);
+        EXPECT_FALSE(l.Msg == WM_KEYDOWN && l.WParam == VK_ESCAPE);
+    }
+    SetMenu(Owner, nullptr);
+}
+
+// Alt pressed and released alone, and F10, select the bar's first item (no popup opens); pressing either
+// again leaves the menu. Alt used with another key, and Shift+F10, do not. The Alt held from an Alt+letter
+// that opened a popup does not close it when released.
+TEST_F(MenusTest, AltAloneAndF10SelectTheFirstBarItem) {
+    HMENU bar = Keep(CreateMenu());
+    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(FileMenu()), "&File");
+    AppendMenu(bar, MF_STRING, 40, "&Help");
+    SetMenu(Owner, bar);
+    Pump();
+    struct Case {
+        const char* Name;
+        std::function<void()> Keys;
+        bool Enters;
+    };
+    const Case cases[] = {
+        {"Alt", [&] { Screen->Press(VK_MENU); }, true},
+        {"F10", [&] { Screen->Press(VK_F10); }, true},
+        {"Alt+X",
+            [&] {
+                Screen->KeyDown(VK_MENU);
+                Screen->Press('X', "x", ModAlt);
+                Screen->KeyUp(VK_MENU);
+            },
+            false},
+        {"Alt with a click",
+            [&] {
+                RECT client {};
+                GetClientRect(Owner, &client);
+                POINT p {client.right / 2, client.bottom / 2};
+                ClientToScreen(Owner, &p);
+                Screen->KeyDown(VK_MENU);
+                Screen->Click(p.x, p.y);
+                Screen->KeyUp(VK_MENU);
+            },
+            false},
+        {"Shift+F10",
+            [&] {
+                Screen->KeyDown(VK_SHIFT);
+                Screen->Press(VK_F10, {}, ModShift);
+                Screen->KeyUp(VK_SHIFT);
+            },
+            false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        int turns = 0;
+        bool selected = false;
+        bool popup = true;
+        SetMenuLoopIdleHook([&] {
+            if (turns++ == 0) {
+                selected = (GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE) != 0;
+                popup = GetOpenMenuWindow(0) != nullptr;
+                c.Keys();   // the same keys again leave the menu
+                return true;
+            }
+            return turns < 50;   // a generous limit: the keys must have ended it long before
+        });
+        c.Keys();
+        Pump();
+        SetMenuLoopIdleHook({});
+        EXPECT_FALSE(InMenuLoop());
+        if (c.Enters) {
+            EXPECT_GT(turns, 0);
+            EXPECT_LT(turns, 50);
+            EXPECT_TRUE(selected);
+            EXPECT_FALSE(popup);
+        } else {
+            EXPECT_EQ(turns, 0);
+        }
+    }
+
+    bool stillOpen = false;
+    Steps({[&] { Screen->KeyUp(VK_MENU); }, [&] { stillOpen = GetOpenMenuWindow(0) != nullptr; }});
+    Screen->KeyDown(VK_MENU);
+    Screen->Press('F', "f", ModAlt);
+    Pump();
+    EXPECT_TRUE(stillOpen);
+    SetMenu(Owner, nullptr);
+}
+
 TEST_F(MenusTest, BreaksLayItemsOutInColumnsAndLeftAndRightMoveAcrossThem) {
     HMENU m = Keep(CreatePopupMenu());
     AppendMenu(m, MF_STRING | MF_MENUBREAK, 10, "Alpha");   // ignored on the first item
