@@ -43,7 +43,7 @@ MenuItem* FindItem(HMENU menu, UINT item, UINT flags, HMENU* owner = nullptr, in
 inline constexpr int BarItemPadding = 6;
 
 // Item measuring and painting in the plain look; owner-drawn items go to owner with ODT_MENU. An owner-drawn
-// bar item gets the padding on top of what its owner measured and draws in the whole rectangle.
+// bar item with a text gets the padding on top of what its owner measured and draws in the whole rectangle.
 SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar);
 // hot: the item lies under the pointer (ODS_HOTLIGHT for owner-drawn items).
 void DrawItem(HWND owner, HDC dc, HMENU menu, const MenuItem& item, bool selected, bool inBar, bool hot = false);

@@ -118,7 +118,8 @@ SIZE MeasureItem(HWND owner, HDC dc, HMENU menu, MenuItem& item, bool inBar) {
         mis.itemData = item.Data;
         if (owner) SendMessage(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
         (void)menu;
-        return SIZE {LONG(mis.itemWidth) + (inBar ? 2 * BarItemPadding : 0), LONG(mis.itemHeight)};
+        const int padding = inBar && !item.Text.empty() ? 2 * BarItemPadding : 0;   // none round an icon
+        return SIZE {LONG(mis.itemWidth) + padding, LONG(mis.itemHeight)};
     }
     if (item.Type & MFT_SEPARATOR) return SIZE {inBar ? 6 : 0, inBar ? rowHeight : 8};
     SIZE text {};

@@ -275,11 +275,19 @@ bool MoveAcrossColumns(Session& s, int step) {
     return true;
 }
 
+// Left and Right on the bar: with a popup open the neighbour's opens; without one (the bar selected from the
+// keyboard) only the selection moves.
 void MoveAcrossBar(Session& s, int step) {
     const int count = int(s.Bar->Items.size());
     if (count == 0) return;
-    const bool open = !s.Levels.empty();
-    OpenBarItem(s, (s.BarIndex + step + count) % count, open);
+    const int index = (s.BarIndex + step + count) % count;
+    if (!s.Levels.empty()) {
+        OpenBarItem(s, index, true);
+        return;
+    }
+    menu::SetBarHighlight(s.BarWindow, index);
+    s.BarIndex = index;
+    NotifySelect(s, s.Bar, index);
 }
 
 void HandleKey(Session& s, UINT vk) {

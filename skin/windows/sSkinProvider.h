@@ -210,6 +210,8 @@ private:
     void PaintClientChild();
     void MeasureMenuItem(classes::TMessage& message);
     void MenuPopupOpened(user::HMENU popup);
+    void MenuItemSelected(const classes::TMessage& message);
+    void ShowHotMenuItem(classes::TMenuItem* item);
     void ClearHotMenuItem();
     bool CursorOnMenuLine() const;
     void ForgetHotMenuItem();

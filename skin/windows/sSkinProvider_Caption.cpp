@@ -9,6 +9,7 @@
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/Input.h"
+#include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/WinPos.h"
@@ -70,8 +71,9 @@ void TsSkinProvider::WMNCHitTest(TMessage& message) {
 }
 
 void TsSkinProvider::SetHotHT(int code) {
-    // A bar item left drawn hot goes back to normal once the mouse is off the menu line.
-    if (HotMenuLineItem() != nullptr && !CursorOnMenuLine()) ClearHotMenuItem();
+    // A bar item left drawn hot goes back to normal once the mouse is off the menu line; while the menu is
+    // in use (its popup open, or the bar selected from the keyboard) it stays hot wherever the mouse is.
+    if (HotMenuLineItem() != nullptr && !CursorOnMenuLine() && !user::InMenuLoop()) ClearHotMenuItem();
     FCaptionButtons->SetHot(code);
 }
 

@@ -98,7 +98,8 @@ void TsSkinProvider::MeasureMenuItem(TMessage& message) {
     CallOld(message);
 }
 
-// The rectangle of a menu-line item in window coordinates; empty when it is not on the bar.
+// The rectangle of a menu-line item in window coordinates, as high as the line paints it; empty when it is
+// not on the bar.
 TRect TsSkinProvider::MenuItemRect(TMenuItem* item) const {
     TMainMenu* menu = FForm != nullptr ? FForm->Menu<TMainMenu>() : nullptr;
     if (menu == nullptr || !FForm->HandleAllocated()) return {};
@@ -109,7 +110,7 @@ TRect TsSkinProvider::MenuItemRect(TMenuItem* item) const {
     user::RECT r {};
     if (!user::GetMenuItemRect(FForm->WindowHandle(), menu->Handle(), UINT(position), &r)) return {};
     const TPoint origin = FormLeftTop();
-    return TRect {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
+    return TRect {r.left - origin.x, r.top - origin.y, r.right - origin.x, r.top - origin.y + MenuHeight()};
 }
 
 void TsSkinProvider::RepaintMenuItem(TMenuItem* item, TRect rect, TOwnerDrawState state) {
@@ -136,12 +137,35 @@ void TsSkinProvider::MenuPopupOpened(user::HMENU popup) {
     if (menu == nullptr || popup == nullptr) return;
     for (TMenuItem* item : menu->TopItems()) {
         if (item->Count() == 0 || item->Handle() != popup) continue;
-        if (HotItem.Provider == this && HotItem.Item == item) return;
-        ClearHotMenuItem();
-        HotItem = HotMenuItem {this, item};
-        RepaintMenuItem(item, MenuItemRect(item), TOwnerDrawState {odSelected});
+        ShowHotMenuItem(item);
         return;
     }
+}
+
+// An item of the menu line is selected, from the keyboard too (Alt, the arrows, Escape back from its popup):
+// it is drawn hot in the same way. A popup's item names its position, an item without one its command.
+void TsSkinProvider::MenuItemSelected(const TMessage& message) {
+    TMainMenu* menu = FForm->Menu<TMainMenu>();
+    const UINT flags = user::HIWORD(message.WParam);
+    if (menu == nullptr || flags == 0xFFFF || reinterpret_cast<user::HMENU>(message.LParam) != menu->Handle()) return;
+    const UINT id = user::LOWORD(message.WParam);
+    const std::vector<TMenuItem*> items = menu->TopItems();
+    if (flags & user::MF_POPUP) {
+        if (id < items.size()) ShowHotMenuItem(items[id]);
+        return;
+    }
+    for (TMenuItem* item : items)
+        if (item->Count() == 0 && item->Command() == id) {
+            ShowHotMenuItem(item);
+            return;
+        }
+}
+
+void TsSkinProvider::ShowHotMenuItem(TMenuItem* item) {
+    if (HotItem.Provider == this && HotItem.Item == item) return;
+    ClearHotMenuItem();
+    HotItem = HotMenuItem {this, item};
+    RepaintMenuItem(item, MenuItemRect(item), TOwnerDrawState {odSelected});
 }
 
 void TsSkinProvider::ClearHotMenuItem() {

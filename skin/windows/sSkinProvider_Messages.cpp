@@ -75,6 +75,10 @@ void TsSkinProvider::ActiveMessage(TMessage& message) {
         CallOld(message);
         if (user::HIWORD(std::uintptr_t(message.LParam)) == 0) MenuPopupOpened(reinterpret_cast<user::HMENU>(message.WParam));
         return;
+    case user::WM_MENUSELECT:
+        CallOld(message);
+        MenuItemSelected(message);
+        return;
     case user::WM_EXITMENULOOP:
         CallOld(message);
         ClearHotMenuItem();

@@ -414,12 +414,14 @@ TEST_F(MenusTest, AltLetterOpensTheBarMenuEscapeClosesAndAClickChooses) {
     SetMenu(Owner, nullptr);
 }
 
-// Owner-drawn bar items get the bar's padding on top of what their owner measured, so that texts drawn to
-// fill the measured width still stand apart; the owner is given the whole padded rectangle.
+// Owner-drawn bar items with a text get the bar's padding on top of what their owner measured, so that texts
+// drawn to fill the measured width still stand apart; the owner is given the whole padded rectangle. An item
+// without a text (an icon) keeps its measured width.
 TEST_F(MenusTest, OwnerDrawnBarItemsArePaddedAndDrawnInTheWholeRectangle) {
     HMENU bar = Keep(CreateMenu());
-    AppendMenu(bar, MF_OWNERDRAW, 40, "");
-    AppendMenu(bar, MF_OWNERDRAW, 41, "");
+    AppendMenu(bar, MF_OWNERDRAW, 40, "Menu");
+    AppendMenu(bar, MF_OWNERDRAW, 41, "Help");
+    AppendMenu(bar, MF_OWNERDRAW, 42, "");
     std::vector<RECT> drawn;
     SetHandler(Owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
         if (msg == WM_MEASUREITEM) {
@@ -441,8 +443,11 @@ TEST_F(MenusTest, OwnerDrawnBarItemsArePaddedAndDrawnInTheWholeRectangle) {
     ASSERT_TRUE(GetMenuItemRect(Owner, bar, 1, &second));
     EXPECT_EQ(first.right - first.left, 42);
     EXPECT_EQ(second.left, first.right);
+    RECT icon {};
+    ASSERT_TRUE(GetMenuItemRect(Owner, bar, 2, &icon));
+    EXPECT_EQ(icon.right - icon.left, 30);
     ASSERT_FALSE(drawn.empty());
-    EXPECT_EQ(drawn.back().right - drawn.back().left, 42);
+    EXPECT_EQ(drawn.front().right - drawn.front().left, 42);
     SetMenu(Owner, nullptr);
 }
 
@@ -567,6 +572,32 @@ TEST_F(MenusTest, AltAloneAndF10SelectTheFirstBarItem) {
     Screen->Press('F', "f", ModAlt);
     Pump();
     EXPECT_TRUE(stillOpen);
+    SetMenu(Owner, nullptr);
+}
+
+// On the bar selected from the keyboard, Left and Right move the selection without opening a popup; Down
+// opens the selected item's popup, and from then on Right opens the next one's.
+TEST_F(MenusTest, LeftAndRightOnTheKeyboardSelectedBarMoveWithoutOpening) {
+    HMENU bar = Keep(CreateMenu());
+    HMENU file = FileMenu();
+    HMENU help = CreatePopupMenu();
+    AppendMenu(help, MF_STRING, 50, "&About");
+    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(file), "&File");
+    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(help), "&Help");
+    SetMenu(Owner, bar);
+    Pump();
+    std::vector<std::pair<bool, HMENU>> seen;   // a popup open, the bar item selected
+    auto look = [&] {
+        const bool open = GetOpenMenuWindow(0) != nullptr;
+        HMENU selected = nullptr;
+        for (int i = 0; i < 2; ++i)
+            if (GetMenuState(bar, UINT(i), MF_BYPOSITION) & MF_HILITE) selected = GetSubMenu(bar, i);
+        seen.emplace_back(open, selected);
+    };
+    Steps({[&] { Screen->Press(VK_RIGHT); }, look, [&] { Screen->Press(VK_RIGHT); }, look,
+        [&] { Screen->Press(VK_DOWN); }, look, [&] { Screen->Press(VK_RIGHT); }, look});
+    EXPECT_TRUE(TrackMenuBarKey(Owner, 0));
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, HMENU>> {{false, help}, {false, file}, {true, file}, {true, help}}));
     SetMenu(Owner, nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
@@ -14,7 +15,9 @@
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSystemMenu.h"
 
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace korvex::skin::wintest {
 namespace {
@@ -56,6 +59,23 @@ protected:
         return form;
     }
     TsSkinableMenus* Menus() const { return dynamic_cast<TsSkinableMenus*>(Manager->SkinableMenus()); }
+    static int Differing(const std::vector<gdi::COLORREF>& a, const std::vector<gdi::COLORREF>& b) {
+        if (a.size() != b.size()) return -1;
+        int count = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            count += a[i] != b[i];
+        return count;
+    }
+    // The menu line's pixels, row by row.
+    std::vector<gdi::COLORREF> MenuLinePixels(TForm* form) const {
+        TsSkinProvider* provider = ProviderOf(form);
+        std::vector<gdi::COLORREF> pixels;
+        const int top = provider->SysBorderHeight() + provider->CaptionHeight();
+        for (int y = top; y < top + provider->MenuHeight(); ++y)
+            for (int x = provider->SysBorderWidth(); x < form->Width() - provider->SysBorderWidth(); ++x)
+                pixels.push_back(WindowPixel(form, x, y));
+        return pixels;
+    }
     // Both the main menu and the system menu are owner-drawn with the skinned handlers (or neither is).
     void ExpectSkinned(TForm* form, bool skinned) {
         TsSkinableMenus* menus = Menus();
@@ -166,6 +186,113 @@ TEST_F(ProviderMenus, BarItemsArePlacedByTheirVisiblePosition) {
     ASSERT_TRUE(user::GetMenuItemRect(form->WindowHandle(), Menu->Handle(), 0, &first));
     EXPECT_EQ(file.left, first.left - provider->FormLeftTop().x);
     EXPECT_EQ(provider->MenuItemRect(Menu->Items()->Items(0)).Width(), 0);
+}
+
+// The main window's bar ("Menu", "Help", "EXIT") in each skin: the columns of the menu line that carry text
+// form three words with a clear gap between each two (the items are padded), not one run of letters.
+TEST_F(ProviderMenus, TheMenuLineLeavesAGapBetweenItsItems) {
+    for (int which : {0, 1, 2, 3}) {
+        SCOPED_TRACE(which);
+        UseSkin(which);
+        TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 320, 160, 20, 20);
+        form->SetCaption("Gaps");
+        Menu = Create<TMainMenu>(form);
+        for (const char* caption : {"Menu", "Help", "EXIT"})
+            AddItem(Menu, AddItem(Menu, Menu->Items(), caption), "Item");
+        form->SetMenuComponent(Menu);
+        form->Hide();
+        form->Show();
+        Pump();
+        TsSkinProvider* provider = ProviderOf(form);
+        const int top = provider->SysBorderHeight() + provider->CaptionHeight();
+        const int right = form->Width() - provider->SysBorderWidth() - 2;
+        // A column carries text where a pixel stands out from the line's own colour at its right end.
+        std::vector<bool> ink;
+        for (int x = provider->SysBorderWidth(); x < right; ++x) {
+            bool any = false;
+            for (int y = top + 2; y < top + provider->MenuHeight() - 2; ++y) {
+                const gdi::COLORREF c = WindowPixel(form, x, y);
+                const gdi::COLORREF line = WindowPixel(form, right, y);
+                any = any
+                    || std::abs(gdi::GetRValue(c) - gdi::GetRValue(line)) + std::abs(gdi::GetGValue(c) - gdi::GetGValue(line))
+                            + std::abs(gdi::GetBValue(c) - gdi::GetBValue(line))
+                        > 150;
+            }
+            ink.push_back(any);
+        }
+        // Words: runs of text columns, letters closer than 5 columns joined; the gaps between them.
+        std::vector<int> gaps;
+        int words = 0;
+        int blank = -1;   // blank columns since the last text column (-1: before the first word)
+        for (bool column : ink) {
+            if (!column) {
+                if (blank >= 0) ++blank;
+                continue;
+            }
+            if (blank < 0 || blank >= 5) {
+                ++words;
+                if (blank >= 0) gaps.push_back(blank);
+            }
+            blank = 0;
+        }
+        EXPECT_EQ(words, 3);
+        for (int gap : gaps)
+            EXPECT_GE(gap, 8);
+        const TPoint origin = provider->FormLeftTop();
+        const gdi::RECT shot {origin.x, origin.y, origin.x + 330, origin.y + 60};
+        EXPECT_TRUE(
+            Display->WriteScreenshotPng(WindowsPictureDir() + "/MenuLine_" + ctltest::SkinShortName(which) + ".png", &shot));
+        form->Hide();
+    }
+}
+
+// Alt enters the bar (its first item drawn hot), Down opens its menu, Escape closes the menu and leaves the
+// item hot, another Escape leaves the bar: the menu line is drawn as it was before, nothing left pressed.
+TEST_F(ProviderMenus, EscapeLeavesTheMenuLineAsItWas) {
+    for (int which : {0, 1, 2, 3}) {
+        SCOPED_TRACE(which);
+        UseSkin(which);
+        TForm* form = FormWithMenu();
+        TsSkinProvider* provider = ProviderOf(form);
+        const TPoint away = ScreenOf(form, form->Width() / 2, form->Height() - 20);
+        Display->MoveMouse(away.x, away.y);
+        Pump();
+        const std::vector<gdi::COLORREF> before = MenuLinePixels(form);
+        std::vector<gdi::COLORREF> entered;
+        std::vector<gdi::COLORREF> popupClosed;
+        bool open = false;
+        auto step = std::make_shared<int>(0);
+        user::SetMenuLoopIdleHook([&, step] {
+            switch ((*step)++) {
+            case 0:
+                entered = MenuLinePixels(form);
+                Display->Press(user::VK_DOWN);
+                return true;
+            case 1:
+                open = user::GetOpenMenuWindow(0) != nullptr;
+                Display->Press(user::VK_ESCAPE);
+                return true;
+            case 2:
+                Display->MoveMouse(away.x + 5, away.y);   // the pointer moving in the client area meanwhile
+                return true;
+            case 3:
+                popupClosed = MenuLinePixels(form);
+                Display->Press(user::VK_ESCAPE);
+                return true;
+            default:
+                return *step < 50;   // the second Escape has long ended the loop
+            }
+        });
+        Display->Press(user::VK_MENU);
+        Pump();
+        user::SetMenuLoopIdleHook({});
+        EXPECT_LT(*step, 50);
+        EXPECT_TRUE(open);
+        EXPECT_GT(Differing(entered, before), 0);
+        EXPECT_EQ(Differing(popupClosed, entered), 0);
+        EXPECT_EQ(Differing(MenuLinePixels(form), before), 0);
+        form->Hide();
+    }
 }
 
 // A right-click on the caption opens the skinned window menu only while the manager skins popups; without
