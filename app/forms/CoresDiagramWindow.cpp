@@ -248,6 +248,7 @@ void TForm4::BuildRow(int node, int perfect, int end1, int end2, bool hpp) {
     row.Name->Font()->SetName("Tahoma");
     row.Name->Font()->SetSize(8);
     row.Name->SetAutoSize(false);
+    row.Name->SetShowAccelChar(false);   // the node's name as the user typed it
     row.Name->SetBounds(2, 12, 90, 15);
     row.Name->SetShowHint(true);
     const std::string name = MainForm != nullptr && node < MainForm->RowCount()

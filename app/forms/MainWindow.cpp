@@ -287,6 +287,7 @@ void TMainForm::BuildRows() {
             row.Backup = square(i);
             row.Label = Create<skin::TsLabel>(this);
             row.Label->SetAutoSize(false);
+            row.Label->SetShowAccelChar(false);   // the user's name as typed: "R&D Lab" keeps its "&"
             row.Label->SetCaption(node.Label);
             row.Label->SetHint(node.Path);
             row.Label->SetShowHint(true);

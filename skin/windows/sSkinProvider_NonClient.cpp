@@ -183,7 +183,9 @@ void TsSkinProvider::PaintCaptionText(TBitmap* cache, const TRect& formRect) {
     r.right = formRect.right - ButtonsWidth() - 6;
     r.bottom = CaptionHeight();
     if (text.empty() || r.right <= r.left) return;
-    DrawCaptionText(canvas, text, true, r, TextAlignFlags(FForm, FCaptionAlignment), manager->GetSkinIndex(TitleSkinSection()), FFormActive, manager);
+    // A title takes no mnemonics: "&" in a caption (a node's name, a folder) shows as typed.
+    DrawCaptionText(canvas, text, true, r, TextAlignFlags(FForm, FCaptionAlignment) | gdi::DT_NOPREFIX,
+        manager->GetSkinIndex(TitleSkinSection()), FFormActive, manager);
 }
 
 int TsSkinProvider::LinesCount() {

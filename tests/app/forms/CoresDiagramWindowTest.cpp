@@ -56,6 +56,18 @@ TEST_F(DiagramTest, ThreeNodesMakeTheWindow245High) {
     EXPECT_TRUE(form->Rows().empty());
 }
 
+TEST_F(DiagramTest, ANodeNameWithAnAmpersandIsShownAsTyped) {
+    TSettings settings = NodesSettings(1, 1);
+    settings.Nodes[0].Label = "R&D Lab";
+    NewMain(settings, 1);
+    TForm4* form = NewSide<TForm4>();
+    form->Show();
+    Pump();
+    ASSERT_EQ(form->Rows().size(), 1u);
+    EXPECT_EQ(form->Rows()[0].Name->DisplayText(), "R&D Lab");
+    form->Close();
+}
+
 TEST_F(DiagramTest, TenOrMoreNodesMakeTheWindow525HighAndTheRowsScroll) {
     TForm4* form = ShowDiagram(12);
     EXPECT_EQ(form->Height(), 525);

@@ -69,6 +69,16 @@ TEST_F(MainFormTest, TheNameLabelIsAsWideAsTheNameColumn) {
     }
 }
 
+// A user's node name is shown as typed: "&" is no accelerator marker in it.
+TEST_F(MainFormTest, ANodeNameWithAnAmpersandIsShownAsTyped) {
+    TSettings settings = NodesSettings(2);
+    settings.Nodes[0].Label = "R&D Lab";
+    settings.Nodes[1].Label = "A && B";
+    TMainForm* form = NewMainForm(settings, -1);
+    EXPECT_EQ(form->Row(0).Label->DisplayText(), "R&D Lab");
+    EXPECT_EQ(form->Row(1).Label->DisplayText(), "A && B");
+}
+
 TEST_F(MainFormTest, AnEmptyLabelHintKeepsTheNodesFolder) {
     TMainForm* form = NewMainForm(NodesSettings(1), -1);
     form->RowRefreshed(SampleRefresh(0, 5));

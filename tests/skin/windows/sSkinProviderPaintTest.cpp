@@ -83,8 +83,9 @@ protected:
     }
 };
 
-// "&&" in a caption is one "&" on the title, as everywhere else text is drawn with prefixes.
-TEST_F(ProviderPaint, AnAmpersandPairInTheCaptionShowsAsOne) {
+// A title takes no mnemonics: "&" in a caption, single or paired, shows as typed (a folder "R&D" keeps its
+// "&"), not as a marker that is left out.
+TEST_F(ProviderPaint, AnAmpersandInTheCaptionShowsAsTyped) {
     UseSkin(1);
     TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize}, 400);
     TsSkinProvider* p = ProviderOf(form);
@@ -92,14 +93,17 @@ TEST_F(ProviderPaint, AnAmpersandPairInTheCaptionShowsAsOne) {
     Pump();
     const int band = p->CaptionHeight();
     const std::vector<TColor> empty = Band(p->FormCache(), band);
-    form->SetCaption("WW&&WW");
-    Pump();
-    const auto [first, last] = ChangedColumns(p->FormCache(), empty, band);
-    ASSERT_GE(first, 0);
-    const int shown = p->FormCache()->Canvas()->TextWidth("WW&WW");   // the caption's font stays on the canvas
-    const int written = p->FormCache()->Canvas()->TextWidth("WW&&WW");
-    ASSERT_GT(written - shown, 3);
-    EXPECT_LE(std::abs((last - first + 1) - shown), 3) << "ink " << first << ".." << last;
+    for (const char* caption : {"WW&&WW", "R&D"}) {
+        SCOPED_TRACE(caption);
+        form->SetCaption(caption);
+        Pump();
+        const auto [first, last] = ChangedColumns(p->FormCache(), empty, band);
+        ASSERT_GE(first, 0);
+        const int typed = p->FormCache()->Canvas()->TextWidth(caption);   // the caption's font stays on the canvas
+        const int stripped = p->FormCache()->Canvas()->TextWidth(user::StripMnemonic(caption));
+        ASSERT_GT(typed - stripped, 3);
+        EXPECT_LE(std::abs((last - first + 1) - typed), 3) << "ink " << first << ".." << last;
+    }
 }
 
 // An own glyph with no width given is as wide as the header (less 2) asks, and as high as its height says.
