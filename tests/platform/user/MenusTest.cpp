@@ -15,6 +15,8 @@
 #include "support/UserTestSupport.h"
 
 #include <deque>
+#include <initializer_list>
+#include <utility>
 
 namespace korvex::user::test {
 namespace {
@@ -46,6 +48,15 @@ protected:
     HMENU Keep(HMENU m) {
         Menus.push_back(m);
         return m;
+    }
+    // A bar of popups with their captions, given to the owner.
+    HMENU SetBar(std::initializer_list<std::pair<HMENU, const char*>> popups) {
+        HMENU bar = Keep(CreateMenu());
+        for (auto [popup, caption] : popups)
+            AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(popup), caption);
+        SetMenu(Owner, bar);
+        Pump();
+        return bar;
     }
 
     // Runs the steps one per idle turn of the menu loop; the loop is ended when they run out.
@@ -454,16 +465,12 @@ TEST_F(MenusTest, OwnerDrawnBarItemsArePaddedAndDrawnInTheWholeRectangle) {
 // Escape closes one level at a time: the submenu, then the bar item's popup (the item stays selected, the
 // menu keeps the keyboard), then the menu; none of the three Escapes reaches the window.
 TEST_F(MenusTest, EscapeClosesOneLevelAtATime) {
-    HMENU bar = Keep(CreateMenu());
     HMENU file = CreatePopupMenu();
     HMENU more = CreatePopupMenu();
     AppendMenu(more, MF_STRING, 41, "Deep");
     AppendMenu(file, MF_STRING, 10, "&Open");
     AppendMenu(file, MF_POPUP, reinterpret_cast<std::uintptr_t>(more), "&More");
-    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(file), "&File");
-    AppendMenu(bar, MF_STRING, 40, "&Help");
-    SetMenu(Owner, bar);
-    Pump();
+    HMENU bar = SetBar({{file, "&File"}, {FileMenu(), "&Help"}});
     struct Seen {
         bool Popup;
         bool Submenu;
@@ -578,14 +585,10 @@ TEST_F(MenusTest, AltAloneAndF10SelectTheFirstBarItem) {
 // On the bar selected from the keyboard, Left and Right move the selection without opening a popup; Down
 // opens the selected item's popup, and from then on Right opens the next one's.
 TEST_F(MenusTest, LeftAndRightOnTheKeyboardSelectedBarMoveWithoutOpening) {
-    HMENU bar = Keep(CreateMenu());
     HMENU file = FileMenu();
     HMENU help = CreatePopupMenu();
     AppendMenu(help, MF_STRING, 50, "&About");
-    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(file), "&File");
-    AppendMenu(bar, MF_POPUP, reinterpret_cast<std::uintptr_t>(help), "&Help");
-    SetMenu(Owner, bar);
-    Pump();
+    HMENU bar = SetBar({{file, "&File"}, {help, "&Help"}});
     std::vector<std::pair<bool, HMENU>> seen;   // a popup open, the bar item selected
     auto look = [&] {
         const bool open = GetOpenMenuWindow(0) != nullptr;
