@@ -5,6 +5,7 @@
 #include "platform/user/InputState.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Screen.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowObject.h"
 
@@ -90,6 +91,23 @@ HWND ActivateWindow(WindowObject* w, WORD state, bool fromDisplay) {
     if (holdNew.Alive() && s.Active == newHandle)
         Send(w, WM_ACTIVATE, MAKEWPARAM(state, (w->Style & WS_MINIMIZE) ? 1 : 0), LPARAM(oldHandle));
     return oldHandle;
+}
+
+// The front-most window of the same root owner that still takes input is the one the disabled window waits
+// for (the modal window, or a window above it).
+void BringBackEnabledPopup(WindowObject* disabled) {
+    WindowObject* top = TopLevelOf(disabled);
+    if (!top || top->Parent != Desktop()) return;
+    const HWND root = GetAncestor(top->Handle, GA_ROOTOWNER);
+    for (WindowObject* w : Desktop()->Children) {
+        if (w == top || !w->Visible() || !w->Enabled() || (w->ExStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW))
+            || w->Thread != std::this_thread::get_id() || GetAncestor(w->Handle, GA_ROOTOWNER) != root)
+            continue;
+        const HWND popup = w->Handle;
+        if (w->Style & WS_MINIMIZE) ShowWindow(popup, SW_RESTORE);
+        if (FromHandle(popup)) SetForegroundWindow(popup);
+        return;
+    }
 }
 
 void AfterHide(WindowObject* w) {

@@ -155,7 +155,10 @@ void RouteMouse(ThreadQueue& queue, const InputEvent& event) {
     if (!target) target = HitWindow(pt, &hit, true);
     UpdateTracking(queue, target, hit, event);
     if (!target) return;
-    if (!capture && !EnabledChain(target)) return;   // a disabled top-level window takes no mouse input
+    if (!capture && !EnabledChain(target)) {   // a disabled top-level window takes no mouse input
+        if (event.Kind == InputKind::ButtonDown) BringBackEnabledPopup(target);
+        return;
+    }
     HWND hwnd = target->Handle;
     if (target->Top && target->Top->Surface)
         s.CursorSurface = target->Top->Surface;

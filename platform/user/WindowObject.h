@@ -222,6 +222,9 @@ void FocusToParentOfHidden(WindowObject* w);   // [sends] ShowWindow's hiding: a
 WindowObject* ActiveWindowObject();
 // [sends] Activation with the WA_* state; fromDisplay: the display already knows (no ActivateSurface).
 HWND ActivateWindow(WindowObject* w, WORD state, bool fromDisplay);
+// [sends] A press on a window disabled while another of its owner's windows is modal brings that one back:
+// restored when it was minimized, raised and activated. Nothing when no such window is there.
+void BringBackEnabledPopup(WindowObject* disabled);
 
 // Timers (Timers.cpp).
 void KillTimersOf(HWND hwnd);

@@ -435,3 +435,116 @@ TEST_F(X11Fixture, PopupsWithoutTheDropShadowStyleTellTheCompositorNoShadow) {
     EXPECT_TRUE(Pump([&] { return shadow(2) == -1 && shadow(3) == 0; }));
     XCloseDisplay(probe);
 }
+
+namespace {
+
+// A window manager as far as the display can tell: it announces _NET_WM_STATE and takes the client messages
+// sent to the root window. Made after the windows are mapped (it does not map any); gone with its connection.
+class FakeWindowManager {
+public:
+    explicit FakeWindowManager(const std::string& server)
+        : FConnection(XOpenDisplay(server.c_str())) {
+        if (!FConnection) return;
+        const Window root = DefaultRootWindow(FConnection);
+        FCheck = XCreateSimpleWindow(FConnection, root, 0, 0, 1, 1, 0, 0, 0);
+        long check = long(FCheck);
+        XChangeProperty(FConnection, root, Intern("_NET_SUPPORTING_WM_CHECK"), XA_WINDOW, 32, PropModeReplace,
+            reinterpret_cast<unsigned char*>(&check), 1);
+        long supported[] = {long(Intern("_NET_WM_STATE")), long(Intern("_NET_WM_STATE_SKIP_TASKBAR"))};
+        XChangeProperty(FConnection, root, Intern("_NET_SUPPORTED"), XA_ATOM, 32, PropModeReplace,
+            reinterpret_cast<unsigned char*>(supported), 2);
+        XSelectInput(FConnection, root, SubstructureRedirectMask);
+        XSync(FConnection, False);
+    }
+    ~FakeWindowManager() {
+        if (!FConnection) return;
+        const Window root = DefaultRootWindow(FConnection);
+        XDeleteProperty(FConnection, root, Intern("_NET_SUPPORTING_WM_CHECK"));
+        XDeleteProperty(FConnection, root, Intern("_NET_SUPPORTED"));
+        XDestroyWindow(FConnection, FCheck);
+        XCloseDisplay(FConnection);
+    }
+    bool Running() const { return FConnection != nullptr; }
+    ::Atom Intern(const char* name) { return XInternAtom(FConnection, name, False); }
+
+    // The client messages to the root, while the display is pumped, until one of `type` about `window` came.
+    void MessagesUntil(
+        user::Display& display, const char* type, Window window, std::vector<XClientMessageEvent>& seen) {
+        const ::Atom wanted = Intern(type);
+        PumpUntil(display, [&] {
+            while (XPending(FConnection) > 0) {
+                XEvent event;
+                XNextEvent(FConnection, &event);
+                if (event.type != ClientMessage) continue;
+                seen.push_back(event.xclient);
+                if (event.xclient.message_type == wanted && event.xclient.window == window) return true;
+            }
+            return false;
+        });
+    }
+
+    // Says the window is iconic (or normal again), as a manager does when the user minimizes it.
+    void SetIconic(Window window, bool iconic) {
+        const ::Atom wmState = Intern("WM_STATE");
+        long state[] = {iconic ? IconicState : NormalState, 0};
+        XChangeProperty(FConnection, window, wmState, wmState, 32, PropModeReplace,
+            reinterpret_cast<unsigned char*>(state), 2);
+        XFlush(FConnection);
+    }
+
+private:
+    ::Display* FConnection;
+    Window FCheck = 0;
+};
+
+// Whether the messages hold a _NET_WM_STATE change of the skip-taskbar state of the window: +1 added, -1
+// removed, 0 none.
+int SkipTaskbarChange(FakeWindowManager& wm, const std::vector<XClientMessageEvent>& messages, Window window) {
+    int change = 0;
+    for (const XClientMessageEvent& m : messages)
+        if (m.message_type == wm.Intern("_NET_WM_STATE") && m.window == window
+            && (::Atom(m.data.l[1]) == wm.Intern("_NET_WM_STATE_SKIP_TASKBAR")
+                || ::Atom(m.data.l[2]) == wm.Intern("_NET_WM_STATE_SKIP_TASKBAR")))
+            change = m.data.l[0] == 1 ? 1 : -1;
+    return change;
+}
+
+}
+
+TEST_F(X11Fixture, AWindowKeptOutOfTheTaskBarGetsAnEntryWhileItIsMinimized) {
+    user::SurfaceOptions options;
+    options.Bounds = gdi::Bounds(10, 10, 100, 50);
+    options.SkipTaskbar = true;
+    ASSERT_TRUE(Screen->CreateSurface(1, options));
+    Screen->ShowSurface(1, true);
+    ShowSurface(2, gdi::Bounds(150, 10, 100, 50));   // in the task bar anyway
+    ASSERT_TRUE(Pump([&] { return Sink.Exposed(1); }));
+    EXPECT_EQ(Property<long>(Native(*Screen).Connection(), Native(*Screen).NativeWindow(1), "_NET_WM_STATE").size(), 1u);
+    FakeWindowManager wm(ServerName());
+    ASSERT_TRUE(wm.Running());
+    const Window owned = Native(*Screen).NativeWindow(1), plain = Native(*Screen).NativeWindow(2);
+
+    // Minimized by us: the entry is asked for before the window is iconified, and taken away on restoring.
+    std::vector<XClientMessageEvent> seen;
+    Screen->SetSurfaceState(1, user::SurfaceState::Minimized);
+    wm.MessagesUntil(*Screen, "WM_CHANGE_STATE", owned, seen);
+    EXPECT_EQ(SkipTaskbarChange(wm, seen, owned), -1);
+    seen.clear();
+    Screen->SetSurfaceState(1, user::SurfaceState::Normal);
+    Screen->SetSurfaceState(2, user::SurfaceState::Minimized);   // its iconify request is the sign all came
+    wm.MessagesUntil(*Screen, "WM_CHANGE_STATE", plain, seen);
+    EXPECT_EQ(SkipTaskbarChange(wm, seen, owned), 1);
+    EXPECT_EQ(SkipTaskbarChange(wm, seen, plain), 0);
+
+    // Minimized and restored by the window manager: the same.
+    for (bool iconic : {true, false}) {
+        Sink.States.clear();
+        wm.SetIconic(owned, iconic);
+        ASSERT_TRUE(Pump([&] { return !Sink.States.empty(); }));
+        seen.clear();
+        Screen->SetSurfaceState(2, user::SurfaceState::Normal);
+        Screen->SetSurfaceState(2, user::SurfaceState::Minimized);
+        wm.MessagesUntil(*Screen, "WM_CHANGE_STATE", plain, seen);
+        EXPECT_EQ(SkipTaskbarChange(wm, seen, owned), iconic ? -1 : 1);
+    }
+}

@@ -174,6 +174,32 @@ TEST_F(Focus, SetForegroundWindowActivatesAndAsksTheDisplay) {
     EXPECT_EQ(Screen->ActiveSurface(), Screen->StackingOrder().back());
 }
 
+// A modal window minimized leaves its disabled owner's window no way in: a press there brings it back.
+TEST_F(Focus, APressOnAWindowDisabledByAMinimizedModalWindowRestoresAndActivatesIt) {
+    HWND application = Create(WS_POPUP, 0, 0, 0, 0);   // the hidden owner of every form
+    HWND main = Create(WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0, 200, 150, application);
+    HWND hint = Create(WS_POPUP | WS_VISIBLE, 300, 300, 40, 20, application, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
+    HWND history = Create(WS_POPUP | WS_VISIBLE | WS_CAPTION, 220, 0, 150, 100, application);
+    HWND other = Create(WS_POPUP | WS_VISIBLE | WS_CAPTION, 400, 0, 50, 50);   // another owner's: not waited for
+    SetActiveWindow(history);
+    EnableWindow(main, false);
+    ShowWindow(history, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(history));
+    SetActiveWindow(other);
+    Screen->Click(100, 100);
+    Pump();
+    EXPECT_FALSE(IsIconic(history));
+    EXPECT_EQ(GetActiveWindow(), history);
+    EXPECT_TRUE(IsWindowVisible(hint));
+    EXPECT_EQ(Count(main, WM_LBUTTONDOWN), 0);
+    EXPECT_EQ(Count(main, WM_NCLBUTTONDOWN), 0);
+    // Not minimized but behind: raised and activated as well.
+    SetActiveWindow(other);
+    Screen->Click(100, 100);
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), history);
+}
+
 }   // namespace
 
 }

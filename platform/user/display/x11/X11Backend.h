@@ -182,7 +182,9 @@ private:
     void SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& options);
     void WriteNetWmIcon(XId window, const std::vector<SurfaceIcon>& icons);
     void WriteShadow(Surface& surface, bool dropShadow);
-    void SendNetWmState(Surface& surface, bool add, AtomId first, AtomId second);
+    void SendNetWmState(Surface& surface, bool add, AtomId first, AtomId second = AtomId::Count);
+    static bool InTaskbar(const Surface& surface, SurfaceState state);
+    void SyncTaskbarEntry(Surface& surface, SurfaceState old);
     void WriteNetWmState(Surface& surface);
     void OnConfigure(const _XEvent& event);
     void OnMapChange(const _XEvent& event, bool mapped);

@@ -264,10 +264,21 @@ void X11Display::WriteNetWmState(Surface& surface) {
         states.push_back(AtomOf(AtomId::NetWmStateMaximizedVert));
         states.push_back(AtomOf(AtomId::NetWmStateMaximizedHorz));
     }
-    if (surface.SkipTaskbar) states.push_back(AtomOf(AtomId::NetWmStateSkipTaskbar));
+    if (!InTaskbar(surface, surface.State)) states.push_back(AtomOf(AtomId::NetWmStateSkipTaskbar));
     if (surface.TopMost) states.push_back(AtomOf(AtomId::NetWmStateAbove));
     XChangeProperty(FDisplay, surface.Window, AtomOf(AtomId::NetWmState), XA_ATOM, 32, PropModeReplace,
         reinterpret_cast<unsigned char*>(states.data()), int(states.size()));
+}
+
+// A window kept out of the task bar (an owned one) gets an entry while it is minimized: without a frame of
+// its own the entry is the only way back to it.
+bool X11Display::InTaskbar(const Surface& surface, SurfaceState state) {
+    return !surface.SkipTaskbar || state == SurfaceState::Minimized;
+}
+
+void X11Display::SyncTaskbarEntry(Surface& surface, SurfaceState old) {
+    const bool shown = InTaskbar(surface, surface.State);
+    if (shown != InTaskbar(surface, old)) SendNetWmState(surface, !shown, AtomId::NetWmStateSkipTaskbar);
 }
 
 void X11Display::SendNetWmState(Surface& surface, bool add, AtomId first, AtomId second) {
@@ -293,6 +304,7 @@ void X11Display::SetSurfaceState(SurfaceId id, SurfaceState state) {
     SurfaceState old = surface->State;
     surface->State = state;   // set first, so the window manager's echo is not reported as a change
     bool managed = WindowManagerSupports(AtomId::NetWmState);
+    SyncTaskbarEntry(*surface, old);
     if (old == SurfaceState::Minimized && surface->Visible) XMapWindow(FDisplay, surface->Window);
     if (old == SurfaceState::Maximized)
         SendNetWmState(*surface, false, AtomId::NetWmStateMaximizedVert, AtomId::NetWmStateMaximizedHorz);
@@ -443,7 +455,9 @@ SurfaceState X11Display::ReadState(const Surface& surface) const {
 
 void X11Display::ReportState(Surface& surface, SurfaceState state) {
     if (surface.State == state) return;
+    const SurfaceState old = surface.State;
     surface.State = state;
+    SyncTaskbarEntry(surface, old);
     if (FSink) FSink->OnStateChanged(surface.Id, state);
 }
 
