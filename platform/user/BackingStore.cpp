@@ -122,6 +122,7 @@ void EnsureSurface(WindowObject* top) {
         || options.Kind == SurfaceKind::Popup;
     options.TopMost = (top->ExStyle & WS_EX_TOPMOST) != 0;
     options.Owner = top->Owner && top->Owner->Top ? top->Owner->Top->Surface : 0;
+    options.OwnedByHidden = top->Owner && !options.Owner && !(top->ExStyle & WS_EX_APPWINDOW);
     options.Icons = SurfaceIconsOf(top);
     options.DropShadow = HasDropShadow(top);
     SurfaceId id = NextSurfaceId();

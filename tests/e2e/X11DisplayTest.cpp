@@ -217,6 +217,43 @@ TEST_F(X11Fixture, NormalWindowsAskForNoDecorationsAndPopupsBypassTheWindowManag
     XCloseDisplay(probe);
 }
 
+// Owned by a window that shows nothing, a window is transient for the group of all ours (ICCCM's root value),
+// so that the window manager keeps it above the main window; one owned by a shown window is transient for that.
+TEST_F(X11Fixture, AWindowOwnedByAHiddenOneIsTransientForTheGroupOfAllOurs) {
+    user::SurfaceOptions options;
+    options.Bounds = gdi::Bounds(10, 10, 100, 50);
+    ASSERT_TRUE(Screen->CreateSurface(1, options));   // the main window
+    options.OwnedByHidden = true;
+    ASSERT_TRUE(Screen->CreateSurface(2, options));   // a modal form
+    options.OwnedByHidden = false;
+    options.Owner = 2;
+    ASSERT_TRUE(Screen->CreateSurface(3, options));   // its dialog
+    Screen->Flush();
+    ::Display* probe = XOpenDisplay(ServerName().c_str());
+    ASSERT_TRUE(probe);
+    auto transientFor = [&](user::SurfaceId id) {
+        Window owner = 0;
+        return XGetTransientForHint(probe, Native(*Screen).NativeWindow(id), &owner) ? owner : Window(0);
+    };
+    auto group = [&](user::SurfaceId id) {
+        XWMHints* hints = XGetWMHints(probe, Native(*Screen).NativeWindow(id));
+        Window leader = hints && (hints->flags & WindowGroupHint) ? hints->window_group : 0;
+        if (hints) XFree(hints);
+        return leader;
+    };
+    EXPECT_EQ(transientFor(1), 0u);
+    EXPECT_EQ(transientFor(2), DefaultRootWindow(probe));
+    EXPECT_EQ(transientFor(3), Native(*Screen).NativeWindow(2));
+    EXPECT_NE(group(1), 0u);
+    EXPECT_EQ(group(2), group(1));
+    EXPECT_EQ(group(3), group(1));
+    // Shown, the hints are written again: the group stays.
+    Screen->ShowSurface(2, true);
+    ASSERT_TRUE(Pump([&] { return Sink.Exposed(2); }));
+    EXPECT_EQ(group(2), group(1));
+    XCloseDisplay(probe);
+}
+
 // The window manager reads a window's icons from _NET_WM_ICON: width, height, then the ARGB pixels, per icon.
 TEST_F(X11Fixture, EveryWindowCarriesItsIconsInNetWmIcon) {
     user::SurfaceOptions options;

@@ -43,6 +43,7 @@ struct SurfaceOptions {
     bool SkipTaskbar = false;
     bool TopMost = false;
     SurfaceId Owner = 0;           // transient-for
+    bool OwnedByHidden = false;    // owned by a window without a surface: transient for all of ours
     std::vector<SurfaceIcon> Icons;   // the window's icons, of different sizes (none: the window manager's own)
     bool DropShadow = false;   // a compositor may draw a shadow under a popup or layered window
 };

@@ -221,6 +221,31 @@ TEST_F(WinPos, TheSurfaceFollowsTheWindow) {
     EXPECT_EQ(Screen->Surface(id), nullptr);
 }
 
+// Forms are owned by the application's hidden window: the window manager hears that such a window belongs
+// above the main one, which takes the task-bar entry of its own.
+TEST_F(WinPos, AWindowOwnedByAHiddenOneAsksToStayAboveTheOthersOfTheProgram) {
+    HWND application = Create(WS_POPUP, 0, 0, 0, 0);
+    HWND main = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, application, WS_EX_APPWINDOW);
+    Pump();
+    const SurfaceId mainSurface = Screen->StackingOrder().back();
+    HWND options = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 150, 80, application);
+    Pump();
+    const SurfaceId optionsSurface = Screen->StackingOrder().back();
+    HWND dialog = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 100, 60, options);
+    Pump();
+    const SurfaceId dialogSurface = Screen->StackingOrder().back();
+    ASSERT_NE(mainSurface, optionsSurface);
+    ASSERT_NE(optionsSurface, dialogSurface);
+    EXPECT_FALSE(Screen->Surface(mainSurface)->Options.OwnedByHidden);
+    EXPECT_TRUE(Screen->Surface(optionsSurface)->Options.OwnedByHidden);
+    EXPECT_EQ(Screen->Surface(optionsSurface)->Options.Owner, 0u);
+    EXPECT_FALSE(Screen->Surface(dialogSurface)->Options.OwnedByHidden);   // its owner shows: transient for that
+    EXPECT_EQ(Screen->Surface(dialogSurface)->Options.Owner, optionsSurface);
+    DestroyWindow(dialog);
+    DestroyWindow(options);
+    DestroyWindow(main);
+}
+
 }   // namespace
 
 }

@@ -116,7 +116,12 @@ void X11Display::SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& o
     long pid = long(getpid());
     XChangeProperty(FDisplay, window, AtomOf(AtomId::NetWmPid), XA_CARDINAL, 32, PropModeReplace,
         reinterpret_cast<unsigned char*>(&pid), 1);
-    if (Surface* owner = Find(options.Owner)) XSetTransientForHint(FDisplay, window, owner->Window);
+    // An owned window stays above its owner. One whose owner shows nothing (the application's hidden window)
+    // is transient for its group, so the window manager keeps it above the group's main window too.
+    if (Surface* owner = Find(options.Owner))
+        XSetTransientForHint(FDisplay, window, owner->Window);
+    else if (options.OwnedByHidden)
+        XSetTransientForHint(FDisplay, window, FRoot);
     WriteNetWmIcon(window, options.Icons);
     WriteShadow(surface, options.DropShadow);
     if (options.Kind != SurfaceKind::Normal) return;
@@ -131,9 +136,10 @@ void X11Display::SetWindowTypeAndHints(Surface& surface, const SurfaceOptions& o
     XChangeProperty(FDisplay, window, AtomOf(AtomId::MotifWmHints), AtomOf(AtomId::MotifWmHints), 32, PropModeReplace,
         reinterpret_cast<unsigned char*>(&motif), 5);
     XWMHints hints {};
-    hints.flags = InputHint | StateHint;
+    hints.flags = InputHint | StateHint | WindowGroupHint;
     hints.input = True;
     hints.initial_state = NormalState;
+    hints.window_group = FHelper;   // every window of ours is of one group
     XSetWMHints(FDisplay, window, &hints);
     // Our position is the window's own, not a frame's: static gravity.
     XSizeHints size {};
@@ -225,9 +231,10 @@ void X11Display::ShowSurface(SurfaceId id, bool visible) {
     // Without a window manager nobody keeps an icon: a window shown minimized stays unmapped until restored.
     if (surface->State == SurfaceState::Minimized && !WindowManagerSupports(AtomId::NetWmState)) return;
     XWMHints hints {};
-    hints.flags = InputHint | StateHint;
+    hints.flags = InputHint | StateHint | WindowGroupHint;
     hints.input = True;
     hints.initial_state = surface->State == SurfaceState::Minimized ? IconicState : NormalState;
+    hints.window_group = FHelper;
     XSetWMHints(FDisplay, surface->Window, &hints);
     WriteNetWmState(*surface);
     XMapWindow(FDisplay, surface->Window);
