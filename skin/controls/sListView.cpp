@@ -270,14 +270,16 @@ void TsCustomListView::FeedBar(TsScrollBar* bar, const user::SCROLLINFO& si) {
 void TsCustomListView::PlaceBars(bool vertical, bool horizontal) {
     if (vertical) {
         const int w = std::min(user::GetSystemMetrics(user::SM_CYVSCROLL), Width());
-        const int below = horizontal ? std::min(user::GetSystemMetrics(user::SM_CXHSCROLL), Height()) : 0;
+        // Less the horizontal bar while it is shown.
+        const bool besideShown = FHorzBar != nullptr && FHorzBar->Visible();
+        const int below = besideShown ? std::min(user::GetSystemMetrics(user::SM_CXHSCROLL), Height()) : 0;
         const int x = BiDiMode() == bdRightToLeft ? Left() + 2 : Left() + Width() - w - 2;   // over the native bar
         FVertBar->SetBounds(x, Top() + 2, w, Height() - 4 - below);
         ShowEditBar(FVertBar, this);
     }
     if (horizontal) {
         const int h = std::min(user::GetSystemMetrics(user::SM_CXHSCROLL), Height());
-        const int beside = vertical ? FVertBar->Width() : 0;
+        const int beside = FVertBar != nullptr && FVertBar->Visible() ? FVertBar->Width() : 0;
         FHorzBar->SetBounds(Left() + 2, Top() + Height() - h - 2, Width() - 4 - beside, h);
         ShowEditBar(FHorzBar, this);
     }

@@ -109,11 +109,9 @@ void TsCustomListView::HeaderProc(TMessage& m) {
     }
     case user::WM_LBUTTONUP:
         if (ColumnClick()) {
-            const bool wasPressed = FPressedSection != -1;
             FPressedSection = -1;
             UpdateScrolls();
             FHeaderClick = false;
-            if (wasPressed) user::InvalidateRect(header, nullptr, false);
         }
         m.Result = CallHeader(m);
         return;

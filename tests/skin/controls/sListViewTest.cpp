@@ -372,4 +372,57 @@ TEST_F(ListViewTest, AHeaderCaptionBesideAnImageMovesRightWhole) {
     EXPECT_NEAR(beside - plain, images->Width(), 1);
 }
 
+// Both bars appearing at once meet at the corner: the vertical one ends where the horizontal one begins.
+TEST_F(ListViewTest, BarsThatAppearTogetherMeetAtTheCorner) {
+    UseSkin(0);
+    TsListView* list = NewList(60, vsReport, 220, 140, 150);
+    TsScrollBar* vertical = list->VertBar();
+    TsScrollBar* horizontal = list->HorzBar();
+    ASSERT_NE(vertical, nullptr);
+    ASSERT_NE(horizontal, nullptr);
+    EXPECT_EQ(vertical->Top() + vertical->Height(), horizontal->Top());
+    EXPECT_EQ(horizontal->Left() + horizontal->Width(), vertical->Left());
+}
+
+// Scrolled sideways, the header's section under the cursor is the hot one.
+TEST_F(ListViewTest, TheHotSectionOfAScrolledHeaderIsTheOneUnderTheCursor) {
+    UseSkin(1);
+    TsListView* list = NewList(60, vsReport, 220, 140, 150);
+    ASSERT_NE(list->HorzBar(), nullptr);
+    list->Scroll(100, 0);
+    list->UpdateScrolls();
+    Pump();
+    ASSERT_GT(list->HorzBar()->Position(), 0);
+    const user::RECT r = SectionRect(list, 1);
+    user::POINT p {r.right - 10, 5};
+    user::ClientToScreen(list->HeaderHandle(), &p);
+    user::SendMessage(list->HeaderHandle(), user::WM_NCHITTEST, 0, user::MAKELPARAM(p.x, p.y));
+    EXPECT_EQ(list->HotSection(), 1);
+}
+
+// A refreshed skin paints the column header again, whatever it had due.
+TEST_F(ListViewTest, ARefreshedSkinPaintsTheHeaderAgain) {
+    UseSkin(2);
+    TsListView* list = NewList(3);
+    const user::HWND header = list->HeaderHandle();
+    ASSERT_NE(header, nullptr);
+    auto pixel = [header] {
+        const gdi::HDC dc = user::GetDC(header);
+        const gdi::COLORREF c = gdi::GetPixel(dc, 30, 8);
+        user::ReleaseDC(header, dc);
+        return c;
+    };
+    const gdi::COLORREF shown = pixel();
+    const gdi::HDC dc = user::GetDC(header);
+    const gdi::RECT all {0, 0, 200, 30};
+    gdi::HBRUSH brush = gdi::CreateSolidBrush(0x00FF00);
+    gdi::FillRect(dc, &all, brush);
+    gdi::DeleteObject(brush);
+    user::ReleaseDC(header, dc);
+    ASSERT_EQ(pixel(), gdi::COLORREF(0x00FF00));
+    list->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESH), LPARAM(Manager));
+    Pump();
+    EXPECT_EQ(pixel(), shown);
+}
+
 }
