@@ -47,7 +47,7 @@ bool TsTimerSpeedButton::Repeating() const {
 void TsTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TsSpeedButton::MouseDown(button, shift, x, y);
     SetDown(true);
-    if (!(FTimeBtnState & tbAllowTimer) || button != mbLeft) return;
+    if (!(FTimeBtnState & tbAllowTimer)) return;
     if (FRepeatTimer == nullptr) {
         FRepeatTimer = new TTimer(this);
         FRepeatTimer->OnTimer = [this](TObject*) { TimerExpired(); };
@@ -126,6 +126,10 @@ TClass TsSpinButton::StaticClass() {
     using T = TsSpinButton;
     static const TClassInfo info = MakeClass<T, TWinControl>("TsSpinButton", [](TPropertyBuilder<T>& p) {
         p.Component("FocusControl", &T::FocusControl, &T::SetFocusControl);
+        p.Event("OnUpClick", &T::OnUpClick);
+        p.Event("OnDownClick", &T::OnDownClick);
+        p.Object("UpGlyph", &T::UpGlyph, &T::SetUpGlyph);
+        p.Object("DownGlyph", &T::DownGlyph, &T::SetDownGlyph);
     });
     return &info;
 }

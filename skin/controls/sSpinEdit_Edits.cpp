@@ -121,7 +121,6 @@ void TsBaseSpinEdit::CreateParams(TCreateParams& params) {
 void TsBaseSpinEdit::CreateWnd() {
     TsEdit::CreateWnd();
     SetEditRect();
-    if (FButton != nullptr) FButton->RebuildDefaultGlyphs();   // the buttons know their skin by now
 }
 
 void TsBaseSpinEdit::SetEditRect() {
@@ -173,7 +172,8 @@ void TsBaseSpinEdit::KeyPress(char32_t& key) {
 
 bool TsBaseSpinEdit::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     TsEdit::DoMouseWheel(shift, wheelDelta, mousePos);
-    if (const int steps = int(static_cast<std::int16_t>(wheelDelta)) / 120; steps != 0) StepBy(steps);
+    // Written even for less than a notch: the text is formatted and limited again.
+    StepBy(int(static_cast<std::int16_t>(wheelDelta)) / 120);
     return true;
 }
 

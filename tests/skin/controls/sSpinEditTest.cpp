@@ -111,6 +111,10 @@ TEST_F(SpinEditTest, ArrowKeysAndTheWheelStepByIncrement) {
     EXPECT_EQ(spin->Text(), "1.00");
     WheelOver(spin, 60);   // less than a notch adds nothing
     EXPECT_EQ(spin->Text(), "1.00");
+    // ... but writes the value again: typed text is formatted.
+    spin->SetText("3");
+    WheelOver(spin, 60);
+    EXPECT_EQ(spin->Text(), "3.00");
 }
 
 TEST_F(SpinEditTest, RefusedCharactersBeepAndInsertNothing) {
