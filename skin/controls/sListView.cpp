@@ -82,12 +82,6 @@ void TsCustomListView::Loaded() {
     UpdateScrolls();
 }
 
-void TsCustomListView::CreateWnd() {
-    TListView::CreateWnd();
-    // A header made with the window (report view) is there before any parent notification reaches us.
-    if (auto header = user::HWND(user::SendMessage(WindowHandle(), user::LVM_GETHEADER, 0, 0))) HookHeader(header);
-}
-
 void TsCustomListView::Notification(TComponent* component, TOperation operation) {
     TListView::Notification(component, operation);
     if (operation == opRemove) ForgetEditBars(component, FVertBar, FHorzBar);
@@ -325,8 +319,9 @@ void TsCustomListView::SkinnedMessage(TMessage& m) {
         if (!data->Skinned() || ComponentState().Contains(csLoading)) return;
         KeepColors();
         Arrange();
-        data->BGChanged = true;
-        RedrawClientAndFrame(this);
+        Repaint();
+        Perform(user::WM_NCPAINT, 0, 0);
+        // The header has nothing due: it is invalidated rather than sent a paint message.
         if (FHeaderHandle != nullptr) user::InvalidateRect(FHeaderHandle, nullptr, false);
         UpdateScrolls();
     };

@@ -33,7 +33,6 @@ public:
     int PressedSection() const { return FPressedSection; }   // -1: none
 
 protected:
-    void CreateWnd() override;
     void WndProc(classes::TMessage& message) override;
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
 
