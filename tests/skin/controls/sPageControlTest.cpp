@@ -531,6 +531,22 @@ TEST_F(PageControlTest, EveryFullPaintPaintsTheActivePageWhole) {
     EXPECT_EQ(ScreenPixel(page, p.x, p.y), shown);
 }
 
+// A page made active in code whose tab lies out of the strip scrolls it in: the scroller's position follows, so its
+// next step goes on from there.
+TEST_F(PageControlTest, AnActivePageSetInCodeBringsTheScrollerAlong) {
+    UseSkin(1);
+    TsPageControl* pc = Make(12, 260);
+    TsUpDown* scroller = pc->Scroller();
+    ASSERT_NE(scroller, nullptr);
+    pc->SetActivePage(Sheets[11]);
+    Pump();
+    int scrolledAway = 0;
+    for (int i = 0; i < 12; ++i)
+        if (pc->NativeTabRect(i).left <= 0) ++scrolledAway;
+    ASSERT_GT(scrolledAway, 0);
+    EXPECT_EQ(scroller->Position(), scrolledAway);
+}
+
 // The tab background needs the skin's "TABTOP" section and the mask of the section each style uses, index 0 included.
 TEST_F(PageControlTest, ButtonTabsPaintTheirOwnSectionWhateverItsIndex) {
     UseSkin(0);
