@@ -27,6 +27,15 @@ constexpr int MaxPixelSize = 1000;   // larger requests are clamped, so one glyp
 constexpr std::size_t MaxCharactersPerFont = 8192;   // mapped code points kept per font
 constexpr std::size_t KeptInstances = 32;   // recently used fonts kept alive between uses
 constexpr std::size_t MaxRememberedInstances = 256;   // then fonts no longer in use are forgotten
+// A glyph taken from a fallback face carries its slot (1-based) above the face's own 16-bit glyph index.
+constexpr int FallbackShift = 16;
+constexpr std::uint32_t FaceGlyphMask = (1u << FallbackShift) - 1;
+constexpr std::size_t MaxFallbacks = 255;   // fallback faces one font keeps
+
+// Code points that show nothing, so a face without them needs no other face.
+bool IsControl(char32_t codePoint) {
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0);
+}
 
 int RoundDiv(long long numerator, long long denominator) {
     if (denominator == 0) return 0;
@@ -52,6 +61,8 @@ public:
     std::recursive_mutex Lock;
 
     std::shared_ptr<const FontInstance> Realize(const LOGFONT& logFont);
+    // The font of a chosen face; a fallback font takes no further fallbacks, so fonts never hold each other.
+    std::shared_ptr<const FontInstance> Realize(const LOGFONT& logFont, FaceChoice choice, bool fallback);
     FT_Face FaceFor(const FaceChoice& choice);   // caller holds Lock
 
 private:
@@ -80,6 +91,9 @@ struct FontInstance::Impl {
     bool Rotated = false;
     FT_Matrix Rotation {0x10000, 0, 0, 0x10000};
     std::unordered_map<char32_t, RunCharacter> Characters;   // guarded by the engine lock
+    LOGFONT Requested;   // what the font was realised for
+    bool IsFallback = false;
+    std::vector<std::shared_ptr<const FontInstance>> Fallbacks;   // by slot - 1; guarded by the engine lock
 
     // Loads the glyph into the face's slot with this font's size and synthesis; false on failure.
     bool Load(std::uint32_t glyphIndex, const FaceChoice& face) {
@@ -128,10 +142,14 @@ void FontEngine::Keep(const std::shared_ptr<const FontInstance>& instance) {
 }
 
 std::shared_ptr<const FontInstance> FontEngine::Realize(const LOGFONT& logFont) {
-    bool bold = logFont.lfWeight >= FW_SEMIBOLD;
-    bool italic = logFont.lfItalic != 0;
-    FaceChoice choice = ResolveFace(logFont.lfFaceName, bold, italic);
+    const bool bold = logFont.lfWeight >= FW_SEMIBOLD;
+    const bool italic = logFont.lfItalic != 0;
+    return Realize(logFont, ResolveFace(logFont.lfFaceName, bold, italic), false);
+}
 
+std::shared_ptr<const FontInstance> FontEngine::Realize(const LOGFONT& logFont, FaceChoice choice, bool fallback) {
+    const bool bold = logFont.lfWeight >= FW_SEMIBOLD;
+    const bool italic = logFont.lfItalic != 0;
     std::lock_guard lock(Lock);
     unsigned generation = FontSelectionGeneration();
     if (generation != FGeneration) {
@@ -140,7 +158,7 @@ std::shared_ptr<const FontInstance> FontEngine::Realize(const LOGFONT& logFont) 
         FKept.clear();
     }
     FT_Face face = FaceFor(choice);
-    if (!face && choice.Family != "DejaVu Sans") {
+    if (!face && !fallback && choice.Family != "DejaVu Sans") {
         choice = ResolveFace("DejaVu Sans", bold, italic);
         face = FaceFor(choice);
     }
@@ -153,7 +171,8 @@ std::shared_ptr<const FontInstance> FontEngine::Realize(const LOGFONT& logFont) 
         + std::to_string(int(choice.SyntheticBold)) + std::to_string(int(choice.SyntheticItalic));
     std::string key = glyphKey + ' ' + std::to_string(logFont.lfWeight) + ' '
         + std::to_string(int(logFont.lfItalic != 0)) + ' ' + std::to_string(int(logFont.lfUnderline != 0))
-        + std::to_string(int(logFont.lfStrikeOut != 0)) + ' ' + std::to_string(logFont.lfCharSet);
+        + std::to_string(int(logFont.lfStrikeOut != 0)) + ' ' + std::to_string(logFont.lfCharSet)
+        + (fallback ? " fallback" : "");
     if (auto found = FInstances.find(key); found != FInstances.end()) {
         if (auto live = found->second.lock()) {
             Keep(live);
@@ -163,6 +182,8 @@ std::shared_ptr<const FontInstance> FontEngine::Realize(const LOGFONT& logFont) 
     std::shared_ptr<FontInstance> created = Create(logFont, choice, face);
     if (!created) return nullptr;
     created->FImpl->CacheId = StableId(glyphKey);
+    created->FImpl->Requested = logFont;
+    created->FImpl->IsFallback = fallback;
     if (FInstances.size() >= MaxRememberedInstances)
         std::erase_if(FInstances, [](const auto& entry) { return entry.second.expired(); });
     FInstances[key] = created;
@@ -300,12 +321,52 @@ RunCharacter FontInstance::MapCharacter(char32_t codePoint) const {
         if (FImpl->Face->glyph->format != FT_GLYPH_FORMAT_OUTLINE) advance = FImpl->Face->glyph->metrics.horiAdvance;
         mapped.Advance = int((advance + 32) >> 6);
     }
+    if (mapped.GlyphIndex == 0 && !FImpl->IsFallback && !IsControl(codePoint)) {
+        if (auto [slot, fallback] = FallbackFor(codePoint); fallback) {
+            const RunCharacter borrowed = fallback->MapCharacter(codePoint);
+            if (borrowed.GlyphIndex != 0 && borrowed.GlyphIndex <= FaceGlyphMask) {
+                mapped.GlyphIndex = std::uint32_t(slot) << FallbackShift | borrowed.GlyphIndex;
+                mapped.Advance = borrowed.Advance;
+            }
+        }
+    }
     if (FImpl->Characters.size() >= MaxCharactersPerFont) FImpl->Characters.clear();
     FImpl->Characters.emplace(codePoint, mapped);
     return mapped;
 }
 
+std::pair<std::size_t, std::shared_ptr<const FontInstance>> FontInstance::FallbackFor(char32_t codePoint) const {
+    FontEngine& engine = FontEngine::Get();
+    std::lock_guard lock(engine.Lock);
+    const LOGFONT& requested = FImpl->Requested;
+    FaceChoice choice = ResolveCoveringFace(codePoint, requested.lfWeight >= FW_SEMIBOLD, requested.lfItalic != 0);
+    if (!choice || (choice.Path == FFace.Path && choice.Index == FFace.Index)) return {};
+    // The same character height and style; lines are drawn once, by this font.
+    LOGFONT borrowed = requested;
+    borrowed.lfHeight = -FPixelSize;
+    borrowed.lfUnderline = 0;
+    borrowed.lfStrikeOut = 0;
+    std::shared_ptr<const FontInstance> fallback = engine.Realize(borrowed, choice, true);
+    if (!fallback) return {};
+    std::vector<std::shared_ptr<const FontInstance>>& fallbacks = FImpl->Fallbacks;
+    auto found = std::find(fallbacks.begin(), fallbacks.end(), fallback);
+    if (found == fallbacks.end()) {
+        if (fallbacks.size() >= MaxFallbacks) return {};
+        found = fallbacks.insert(fallbacks.end(), fallback);
+    }
+    return {std::size_t(found - fallbacks.begin()) + 1, fallback};
+}
+
 std::shared_ptr<const GlyphMask> FontInstance::RenderGlyph(std::uint32_t glyphIndex) const {
+    if (const std::size_t slot = glyphIndex >> FallbackShift; slot != 0) {
+        std::shared_ptr<const FontInstance> fallback;
+        {
+            std::lock_guard lock(FontEngine::Get().Lock);
+            if (slot <= FImpl->Fallbacks.size()) fallback = FImpl->Fallbacks[slot - 1];
+        }
+        if (fallback) return fallback->RenderGlyph(glyphIndex & FaceGlyphMask);
+        glyphIndex = 0;
+    }
     GlyphCache& cache = SharedGlyphCache();
     GlyphCache::Key key {FImpl->CacheId, glyphIndex};
     if (auto cached = cache.Find(key)) return cached;

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace korvex::gdi {
@@ -29,6 +30,9 @@ struct FaceChoice {
 
 // Empty Path when no font file can be found at all.
 FaceChoice ResolveFace(const std::string& faceName, bool bold, bool italic);
+// A face with a glyph for the code point, for text the chosen face cannot show (Hebrew or Arabic in a Latin
+// face): what a run falls back to, glyph by glyph. Empty Path when no face has it.
+FaceChoice ResolveCoveringFace(char32_t codePoint, bool bold, bool italic);
 // The family a Windows face name is asked of fontconfig as ("Tahoma" -> "DejaVu Sans"); other names unchanged.
 std::string SubstituteFaceName(const std::string& faceName);
 
@@ -115,9 +119,12 @@ public:
     // without keeping anything per character.
     long long RunLength(std::string_view utf8, std::span<const int> dx = {}) const;
 
-    // The glyph of one code point (index and advance); cached.
+    // The glyph of one code point (index and advance); cached. A code point the face lacks takes its glyph
+    // from a face that has one, at this font's character height and style; only when none has it is the
+    // glyph index 0 (the missing-glyph box).
     RunCharacter MapCharacter(char32_t codePoint) const;
-    // Coverage of one glyph at this font's size, style and escapement; cached, never null.
+    // Coverage of one glyph as MapCharacter numbered it, at this font's size, style and escapement; cached,
+    // never null.
     std::shared_ptr<const GlyphMask> RenderGlyph(std::uint32_t glyphIndex) const;
 
     // Glyphs positioned along the escapement. dx, when not empty, gives the advance of each code point in
@@ -136,6 +143,9 @@ private:
     friend class FontEngine;
     struct Impl;
     FontInstance() = default;
+
+    // The slot (1-based) and font of a face that has the code point; {0, nullptr} when none is usable.
+    std::pair<std::size_t, std::shared_ptr<const FontInstance>> FallbackFor(char32_t codePoint) const;
 
     TEXTMETRIC FMetrics;
     FaceChoice FFace;

@@ -82,7 +82,10 @@ struct Settings {
     std::string PinnedFamily;
     FcConfig* DirectoryConfig = nullptr;   // fonts of Directory only; nullptr: the system configuration
     std::map<std::tuple<std::string, bool, bool>, FaceChoice> Resolved;
+    std::map<std::tuple<char32_t, bool, bool>, FaceChoice> Covering;   // faces for code points, found or not
 };
+
+constexpr std::size_t MaxCoveringEntries = 4096;   // remembered code points before they are looked up anew
 
 std::atomic<unsigned> Generation {1};
 
@@ -113,6 +116,7 @@ void RebuildConfig(Settings& s) {
         if (!s.DirectoryConfig) s.DirectoryConfig = FcConfigCreate();
     }
     s.Resolved.clear();
+    s.Covering.clear();
 }
 
 // Frees fontconfig's own state at exit, which it otherwise leaves for the leak checker to find.
@@ -122,6 +126,7 @@ void ReleaseFontconfig() {
     if (s.DirectoryConfig) FcConfigDestroy(s.DirectoryConfig);
     s.DirectoryConfig = nullptr;
     s.Resolved.clear();
+    s.Covering.clear();
     s.Loaded = false;
     FcFini();
 }
@@ -146,6 +151,26 @@ bool HasFamily(FcPattern* match, const std::string& family) {
     return false;
 }
 
+// The file, face and family of a fontconfig match, and what the style must synthesise; empty Path without a file.
+FaceChoice ChoiceOf(FcPattern* match, bool bold, bool italic) {
+    FaceChoice choice;
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch || !file) return choice;
+    choice.Path = reinterpret_cast<const char*>(file);
+    int index = 0;
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) choice.Index = index;
+    FcChar8* name = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
+        choice.Family = reinterpret_cast<const char*>(name);
+    int weight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+    choice.SyntheticBold = bold && weight < FC_WEIGHT_DEMIBOLD;
+    choice.SyntheticItalic = italic && slant == FC_SLANT_ROMAN;
+    return choice;
+}
+
 // The best file of family for the style; empty Path when fontconfig has nothing at all. exact tells whether
 // the file belongs to the family asked for.
 FaceChoice Match(Settings& s, const std::string& family, bool bold, bool italic, bool& exact) {
@@ -164,24 +189,41 @@ FaceChoice Match(Settings& s, const std::string& family, bool bold, bool italic,
     FcPattern* match = FcFontMatch(s.DirectoryConfig, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) return choice;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file) {
-        choice.Path = reinterpret_cast<const char*>(file);
-        int index = 0;
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) choice.Index = index;
-        FcChar8* name = nullptr;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
-            choice.Family = reinterpret_cast<const char*>(name);
-        int weight = FC_WEIGHT_REGULAR;
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        int slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        choice.SyntheticBold = bold && weight < FC_WEIGHT_DEMIBOLD;
-        choice.SyntheticItalic = italic && slant == FC_SLANT_ROMAN;
+    choice = ChoiceOf(match, bold, italic);
+    if (choice) {
         exact = HasFamily(match, family);
         if (exact) choice.Family = family;   // the name asked for, not the first alias the file lists
     }
     FcPatternDestroy(match);
+    return choice;
+}
+
+// The face fontconfig ranks best for one code point (coverage first, then the default family and the style);
+// empty Path when no installed face has a glyph for it.
+FaceChoice MatchCovering(Settings& s, char32_t codePoint, bool bold, bool italic) {
+    FaceChoice choice;
+    FcCharSet* wanted = FcCharSetCreate();
+    FcPattern* pattern = FcPatternCreate();
+    if (wanted && pattern && FcCharSetAddChar(wanted, FcChar32(codePoint))) {
+        FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(DefaultFamily));
+        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(s.DirectoryConfig, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(s.DirectoryConfig, pattern, &result)) {
+            FcCharSet* covered = nullptr;
+            // fontconfig returns its best face even when none has the glyph; only a real cover counts.
+            if (FcPatternGetCharSet(match, FC_CHARSET, 0, &covered) == FcResultMatch
+                && FcCharSetHasChar(covered, FcChar32(codePoint)))
+                choice = ChoiceOf(match, bold, italic);
+            FcPatternDestroy(match);
+        }
+    }
+    if (pattern) FcPatternDestroy(pattern);
+    if (wanted) FcCharSetDestroy(wanted);
     return choice;
 }
 
@@ -216,6 +258,18 @@ FaceChoice ResolveFace(const std::string& faceName, bool bold, bool italic) {
     return choice;
 }
 
+FaceChoice ResolveCoveringFace(char32_t codePoint, bool bold, bool italic) {
+    Settings& s = TheSettings();
+    std::lock_guard lock(s.Lock);
+    LoadFromEnvironment(s);
+    auto key = std::make_tuple(codePoint, bold, italic);
+    if (auto found = s.Covering.find(key); found != s.Covering.end()) return found->second;
+    FaceChoice choice = MatchCovering(s, codePoint, bold, italic);
+    if (s.Covering.size() >= MaxCoveringEntries) s.Covering.clear();
+    s.Covering.emplace(key, choice);
+    return choice;
+}
+
 void SetFontDirectory(const std::string& directory) {
     Settings& s = TheSettings();
     std::lock_guard lock(s.Lock);
@@ -234,6 +288,7 @@ void SetPinnedFontFamily(const std::string& family) {
     if (s.PinnedFamily == trimmed) return;
     s.PinnedFamily = trimmed;
     s.Resolved.clear();
+    s.Covering.clear();
     ++Generation;
 }
 

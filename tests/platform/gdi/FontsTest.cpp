@@ -177,6 +177,46 @@ TEST(FontText, CyrillicMeasuresPositiveAndStable) {
     EXPECT_FALSE(Realize(Face("Arial", -11))->RenderRun(Cyrillic).Empty());
 }
 
+// The edit and grid face (Liberation Sans) has no Hebrew or Arabic; DejaVu Sans has both.
+TEST(FontFallback, ScriptsTheFaceLacksTakeGlyphsFromAFaceThatHasThem) {
+    ASSERT_EQ(ResolveFace("MS Sans Serif", false, false).Family, "Liberation Sans");
+    for (int weight : {FW_NORMAL, FW_BOLD}) {
+        auto font = Realize(Face("MS Sans Serif", -11, weight));
+        auto reference = Realize(Face("DejaVu Sans", -11, weight));
+        for (const char* text : {"\u05E9\u05DC\u05D5\u05DD", "\u0633\u0644\u0627\u0645"}) {
+            std::vector<std::vector<std::uint8_t>> shapes;
+            for (const RunCharacter& c : font->Characters(text)) {
+                EXPECT_NE(c.GlyphIndex, 0u) << "no glyph for U+" << std::hex << unsigned(c.CodePoint);
+                EXPECT_EQ(c.Advance, reference->MapCharacter(c.CodePoint).Advance);
+                auto mask = font->RenderGlyph(c.GlyphIndex);
+                EXPECT_FALSE(mask->Empty());
+                EXPECT_EQ(mask->Coverage, reference->RenderGlyph(reference->MapCharacter(c.CodePoint).GlyphIndex)->Coverage);
+                shapes.push_back(mask->Coverage);
+            }
+            EXPECT_NE(shapes.front(), shapes.back()) << "every letter drawn as the same box";
+            EXPECT_EQ(font->MeasureWidth(text), reference->MeasureWidth(text));
+        }
+        // Latin stays the face's own, and a code point no face has is still the missing-glyph box.
+        EXPECT_EQ(font->MapCharacter('a').GlyphIndex >> 16, 0u);
+        EXPECT_EQ(font->MapCharacter(U'\U0010FFFD').GlyphIndex, 0u);
+        EXPECT_EQ(font->MapCharacter(1).GlyphIndex, 0u);
+    }
+}
+
+TEST(FontFallback, BorrowedGlyphsRunInsideUnderlinedAndTurnedRuns) {
+    LOGFONT lf = Face("Arial", -13);
+    lf.lfUnderline = 1;
+    lf.lfEscapement = 900;
+    auto font = Realize(lf);
+    auto plain = Realize(Face("Arial", -13));
+    const char* text = "ab \u05D0\u05D1";
+    RunMask mask = font->RenderRun(text);
+    ASSERT_FALSE(mask.Empty());
+    Inked ink = InkOf(mask);
+    EXPECT_LE(ink.Right - ink.Left, font->TextMetrics().tmHeight + 2);   // still one vertical line
+    EXPECT_GE(ink.Bottom - ink.Top, plain->MeasureWidth(text) - 2);
+}
+
 TEST(FontText, WidthIsTheSumOfTheCharacterAdvances) {
     auto font = Realize(Face("Arial", -12));
     std::string text = "Work unit 1234: Ок";
