@@ -338,6 +338,16 @@ TEST_F(PageControlTest, AHiddenFirstPageLeavesTheScrollerStepsOneTabEach) {
     EXPECT_GE(pc->NativeTabRect(2).left, 0);   // one tab scrolled away, not two
     EXPECT_LT(pc->NativeTabRect(2).left, secondLeft);
     EXPECT_EQ(scroller->Position(), 1);
+    // Placed again (a new width), the scroller counts the tabs scrolled away, not the hidden page, and its next
+    // step scrolls one tab more.
+    pc->SetWidth(pc->Width() + 1);
+    Pump();
+    ASSERT_EQ(pc->Scroller(), scroller);
+    EXPECT_EQ(scroller->Position(), 1);
+    ClickAt(scroller, scroller->Width() - 4, scroller->Height() / 2);
+    EXPECT_LT(pc->NativeTabRect(2).left, 0);
+    EXPECT_GE(pc->NativeTabRect(3).left, 0);
+    EXPECT_EQ(scroller->Position(), 2);
 }
 
 TEST_F(PageControlTest, HotTrackingLightsInactiveTabsOnly) {
