@@ -7,6 +7,7 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/SavedDc.h"
@@ -282,6 +283,13 @@ void TsCustomListView::PlaceBars(bool vertical, bool horizontal) {
 // ---- Messages ------------------------------------------------------------------------------------------------
 
 void TsCustomListView::WndProc(TMessage& m) {
+    if (m.Msg == user::WM_STYLECHANGED) {
+        // The waiting messages it takes may free the list.
+        TComponentWatch watch(this);
+        SkinnedMessage(m);
+        if (watch.Alive()) BoundLabelUpkeep(m, this, BoundLabel());
+        return;
+    }
     SkinnedMessage(m);
     BoundLabelUpkeep(m, this, BoundLabel());
 }
@@ -372,7 +380,7 @@ void TsCustomListView::AfterMessage(const TMessage& m) {
         }
         break;
     case user::WM_STYLECHANGED:
-        if (Application != nullptr) Application->ProcessMessages();
+        if (Application != nullptr && !RunUserCode(this, [] { Application->ProcessMessages(); })) return;
         if (ControlDestroying(this) || !HandleAllocated()) break;
         Arrange();
         UpdateScrolls();
