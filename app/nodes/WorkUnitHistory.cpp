@@ -389,7 +389,11 @@ bool TWorkUnitHistory::Flush() {
             return !FFile.ChangedOnDisk(path);
         };
         int written = -1;
-        checks.Written = [&written](int fd) { written = fd; };
+        struct stat writtenStatus {};
+        checks.Written = [&written, &writtenStatus](int fd, const struct stat& status) {
+            written = fd;
+            writtenStatus = status;
+        };
         if (!os::RewriteFileAtomicallyVia(path, content, os::ExtractFilePath(path) + HistoryTempName, checks)) {
             if (errno == EAGAIN && attempt < MaxWriteAttempts) continue;
             Report(errno == EAGAIN ? std::string("it kept changing on disk while it was written")
@@ -400,14 +404,12 @@ bool TWorkUnitHistory::Flush() {
         std::lock_guard<std::mutex> guard(FLock);
         // Changes made meanwhile wait for the next write; a load meanwhile dropped them all.
         std::erase_if(FPending, [serial](const TChange& change) { return change.Serial <= serial; });
-        // The file written, by its descriptor: what is at the path now may already be another's.
-        struct stat st;
-        if (written >= 0 && ::fstat(written, &st) == 0) {
-            FFile.Pin(written, st);
-        } else {
-            if (written >= 0) ::close(written);
+        // The file written, by its descriptor and as it was before the rename: what is at the path now may
+        // already be another's, and a line another program appended right after the rename is seen next time.
+        if (written >= 0)
+            FFile.PinReplaced(written, writtenStatus);
+        else
             FFile.Clear();   // the next write reads it again
-        }
         return true;
     }
 }

@@ -28,6 +28,18 @@ void PinnedFile::Pin(int fd, const struct stat& st) {
     FIdentity = IdentityOf(st);
 }
 
+void PinnedFile::PinReplaced(int fd, const struct stat& written) {
+    struct stat now;
+    if (::fstat(fd, &now) != 0) {
+        Pin(fd, written);
+        return;
+    }
+    FileIdentity before = IdentityOf(written);
+    const FileIdentity after = IdentityOf(now);
+    before.Changed = after.Changed;
+    Pin(fd, before == after ? now : written);
+}
+
 bool PinnedFile::PinPath(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st;

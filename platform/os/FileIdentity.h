@@ -35,6 +35,11 @@ public:
     const FileIdentity& Identity() const { return FIdentity; }
     // Takes over `fd`, the open file just read, with its status (taken before the reading).
     void Pin(int fd, const struct stat& st);
+    // Takes over `fd`, a file just renamed into place, with its status taken before the rename. The rename sets
+    // its change time, so the status now is pinned when that is all that differs; when its size, content time
+    // or inode differ, another program wrote to it since the rename, and the status from before is pinned
+    // instead, so that the next look sees the change.
+    void PinReplaced(int fd, const struct stat& written);
     // Opens the file at `path` (just written); false, with nothing pinned, when it cannot be.
     bool PinPath(const std::string& path);
     void Clear();   // no file: what a missing one reads as

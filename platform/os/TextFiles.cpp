@@ -96,10 +96,17 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }
 
 TReplaceProbe ReplaceProbe;   // guarded by LogLock
+TReplaceProbe RenamedProbe;   // guarded by LogLock
+
+TReplaceProbe Probe(const TReplaceProbe& probe) {
+    std::lock_guard guard(LogLock);
+    return probe;
+}
 
 // Writes the open temporary file, syncs it and renames it over `target`; removes it on failure. A new file gets
 // `newMode`, an existing one keeps its permissions. Just before the rename the target is looked at again (it must
-// still be a regular file or absent) and checks.BeforeRename asked; checks.Written then takes the new file.
+// still be a regular file or absent) and checks.BeforeRename asked; checks.Written then takes the new file with
+// its status from before the rename.
 bool FinishReplace(int fd, const std::string& temp, const std::string& target, const std::string& content,
     mode_t newMode, const TReplaceChecks& checks) {
     struct stat old;
@@ -108,12 +115,7 @@ bool FinishReplace(int fd, const std::string& temp, const std::string& target, c
     ok = ok && WriteAll(fd, content.data(), content.size()) && ::fdatasync(fd) == 0;
     int error = errno;
     if (ok) {
-        TReplaceProbe probe;
-        {
-            std::lock_guard guard(LogLock);
-            probe = ReplaceProbe;
-        }
-        if (probe) probe(target);
+        if (TReplaceProbe probe = Probe(ReplaceProbe)) probe(target);
         struct stat now;
         if (::lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)
             && !(checks.ReplaceLink && S_ISLNK(now.st_mode))) {
@@ -125,6 +127,11 @@ bool FinishReplace(int fd, const std::string& temp, const std::string& target, c
             error = EAGAIN;
         }
     }
+    struct stat written {};
+    if (ok && checks.Written && ::fstat(fd, &written) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         error = errno;
@@ -135,9 +142,10 @@ bool FinishReplace(int fd, const std::string& temp, const std::string& target, c
         errno = error;
         return false;
     }
+    if (TReplaceProbe probe = Probe(RenamedProbe)) probe(target);
     if (checks.Written) {
         const int kept = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-        if (kept >= 0) checks.Written(kept);
+        if (kept >= 0) checks.Written(kept, written);
     }
     if (::close(fd) != 0) return false;   // written and renamed: only a late report of a write error
     if (!checks.SyncFolder) return true;
@@ -168,6 +176,11 @@ bool AppendLine(const std::string& path, const std::string& line) {
 void SetReplaceProbe(TReplaceProbe probe) {
     std::lock_guard guard(LogLock);
     ReplaceProbe = std::move(probe);
+}
+
+void SetRenamedProbe(TReplaceProbe probe) {
+    std::lock_guard guard(LogLock);
+    RenamedProbe = std::move(probe);
 }
 
 void FileLog(const std::string& line) {

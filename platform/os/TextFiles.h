@@ -41,8 +41,9 @@ struct TReplaceChecks {
     // Asked with the new content written and synced, just before the rename: false leaves the old file as it
     // is, and the write fails with EAGAIN.
     std::function<bool()> BeforeRename;
-    // After the rename: the new file's descriptor (closed on exec), which the callee takes over.
-    std::function<void(int fd)> Written;
+    // After the rename: the new file's descriptor (closed on exec), which the callee takes over, and its status
+    // taken just before the rename, while no other program could reach it yet.
+    std::function<void(int fd, const struct stat& written)> Written;
     // The folder synced after the rename, so that the rename itself is on the disk when the call returns. The
     // new content is synced before the rename either way: a crash leaves the old file or the new one.
     bool SyncFolder = true;
@@ -60,6 +61,9 @@ bool RewriteFileAtomicallyVia(const std::string& path, const std::string& conten
 // and the rename (so a test can change the file at that moment). Empty: nothing.
 using TReplaceProbe = std::function<void(const std::string& target)>;
 void SetReplaceProbe(TReplaceProbe probe);
+// For tests: called with the target of every replacement right after its rename, before checks.Written takes
+// the new file (so a test can append to it at that moment). Empty: nothing.
+void SetRenamedProbe(TReplaceProbe probe);
 
 // Opens `path` for reading without blocking on a pipe or device, and keeps it only when it is a regular file
 // (anything else is closed, errno EINVAL); st receives its status. The descriptor (closed on exec), or -1 with errno.

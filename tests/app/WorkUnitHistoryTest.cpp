@@ -6,12 +6,14 @@
 #include "support/FileSizeLimit.h"
 
 #include "platform/base/DateTime.h"
+#include "platform/base/ScopeGuard.h"
 #include "platform/os/TextFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -604,6 +606,66 @@ TEST_F(WorkUnitHistoryTest, AFileThatKeepsChangingUnderEveryWriteKeepsTheChanges
     const std::string text = env.ReadFile("KORVEX.WUS");
     EXPECT_NE(text.find("p2605_hand*8-9-9"), std::string::npos);
     EXPECT_NE(text.find("node0@6.00"), std::string::npos);
+}
+
+// Another program appends a line right after a write renamed the new file into place: at the rename itself,
+// and from a thread that watches for the new file and appends at once. The next write reads the file again, so
+// no such line is lost.
+TEST_F(WorkUnitHistoryTest, ALineAppendedRightAfterTheRenameIsKept) {
+    const std::string path = env.File("KORVEX.WUS");
+    TWorkUnitHistory history;
+    ASSERT_TRUE(history.SaveWU("p2605_first", "0-0-0", 120, "box"));
+    int renamed = 0;
+    os::SetRenamedProbe([&](const std::string& target) {
+        std::ofstream out(target, std::ios::binary | std::ios::app);
+        out << "[06.12.2024 09:00:00] p2605_renamed*" << ++renamed << "-9-9#1=hand\r\n";
+    });
+    base::ScopeExit noProbe([] { os::SetRenamedProbe(nullptr); });
+    for (int round = 1; round <= 3; ++round)
+        EXPECT_TRUE(history.SaveWU("p2605_y", std::to_string(round) + "-1-1", 120, "box"));
+    os::SetRenamedProbe(nullptr);
+
+    constexpr int Rounds = 200;
+    std::atomic<int> appended {0};
+    std::atomic<bool> stop {false};
+    ino_t seen = Inode(path);   // taken here: the thread may start after the first round's write
+    std::thread appender([&] {
+        while (appended < Rounds && !stop) {
+            const ino_t now = Inode(path);
+            if (now == 0 || now == seen) {
+                std::this_thread::yield();
+                continue;
+            }
+            seen = now;
+            std::ofstream out(path, std::ios::binary | std::ios::app);
+            out << "[06.12.2024 09:00:00] p2605_hand*" << appended + 1 << "-9-9#1=hand\r\n";
+            out.close();
+            ++appended;
+        }
+    });
+    base::ScopeExit joining([&] {
+        stop = true;
+        appender.join();
+    });
+    bool inStep = true;
+    for (int round = 1; round <= Rounds && inStep; ++round) {
+        ASSERT_TRUE(history.SaveWU("p2605_x", std::to_string(round) + "-1-1", 120, "box"));
+        // The next write only after the line for this one was appended.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (appended < round && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        inStep = appended >= round;
+    }
+    ASSERT_TRUE(inStep);
+    ASSERT_TRUE(history.SaveWU("p2605_last", "9-9-9", 120, "box"));
+    const std::string text = env.ReadFile("KORVEX.WUS");
+    int kept = 0;
+    for (int round = 1; round <= Rounds; ++round)
+        kept += text.find("p2605_hand*" + std::to_string(round) + "-9-9#") != std::string::npos;
+    EXPECT_EQ(kept, Rounds);
+    for (int round = 1; round <= 3; ++round)
+        EXPECT_NE(text.find("p2605_renamed*" + std::to_string(round) + "-9-9#"), std::string::npos) << round;
+    EXPECT_TRUE(history.IsKnown("p2605_hand", std::to_string(Rounds) + "-9-9"));
 }
 
 }
