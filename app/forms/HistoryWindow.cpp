@@ -34,6 +34,7 @@ constexpr THistoryHeader Headers[HistoryColumnCount] = {{"", ""}, {"Дата/В�
 constexpr int DefaultHeight = 430;
 constexpr int DefaultWidth = 630;
 constexpr int IndexColumnWidth = 40;   // column 0, not stored
+static_assert(MaxHistoryRows + 2 <= std::size_t(TCustomGrid::MaxCount), "the header, the records and the total row");
 
 std::string ColumnWidthName(int column) {
     return "F5C" + std::to_string(column);
@@ -95,9 +96,11 @@ void TForm5::SetLanguage(int language) {
 }
 
 void TForm5::ReadHistory() {
-    FRecords = app::ReadHistory(os::ProgramFolder() + "/" + HistoryFileName);
+    THistoryRead read = ReadHistoryTail(os::ProgramFolder() + "/" + HistoryFileName);
+    FRecords = std::move(read.Rows);
     FCount = int(FRecords.size());
-    FPointsTotal = HistoryPointsTotal(FRecords);
+    FFileLines = read.Lines;
+    FPointsTotal = read.PointsTotal;
 }
 
 void TForm5::FormShow(TObject*) {
@@ -112,6 +115,12 @@ void TForm5::FormShow(TObject*) {
     }
     SetLanguage(ProgramLanguage());
     ReadHistory();
+    if (FFileLines > Count()) {
+        const std::string held = std::to_string(Count()), all = std::to_string(FFileLines);
+        SetCaption(Caption()
+            + (ProgramLanguage() == 0 ? " - последние " + held + " из " + all + " записей"
+                                      : " - the last " + held + " of " + all + " records"));
+    }
     FillGrid();
     FHistory->SetRow(std::min(1, FHistory->RowCount() - 1));
     FHistory->SetTopRow(1);
@@ -123,11 +132,16 @@ void TForm5::FillGrid() {
     FHistory->SetRowCount(count + 2);
     std::vector<std::vector<std::string>> rows;
     rows.reserve(std::size_t(count) + 1);
-    for (THistoryRow& record : FRecords)
-        rows.emplace_back(std::make_move_iterator(record.begin()), std::make_move_iterator(record.end()));
-    FRecords.clear();   // the emptied shells; their storage goes at the close
+    for (THistoryRow& record : FRecords) {
+        // Empty cells at a row's end are not held (a blank line's row holds its number only).
+        auto end = record.end();
+        while (end - record.begin() > 1 && (end - 1)->empty())
+            --end;
+        rows.emplace_back(std::make_move_iterator(record.begin()), std::make_move_iterator(end));
+    }
+    std::vector<THistoryRow>().swap(FRecords);   // the emptied shells
     std::vector<std::string> total(HistoryColumnCount);
-    total[hcIndex] = std::to_string(count);
+    total[hcIndex] = std::to_string(FFileLines);
     total[hcPoints] = std::to_string(FPointsTotal);
     rows.push_back(std::move(total));
     FHistory->SetRows(1, std::move(rows));
@@ -143,6 +157,7 @@ void TForm5::FormClose(TObject*, TCloseAction&) {
     FHistory->SetRowCount(2);
     std::vector<THistoryRow>().swap(FRecords);
     FCount = 0;
+    FFileLines = 0;
 }
 
 namespace {

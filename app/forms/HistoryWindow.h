@@ -27,9 +27,11 @@ public:
     void SetLanguage(int language) override;   // caption, headers and pop-up menu
 
     // The history file of the program folder parsed; the showing moves the records into the grid, which then
-    // alone holds them (sorted and searched there).
+    // alone holds them (sorted and searched there). Of a file longer than MaxHistoryRows lines the last ones
+    // are held; the caption then says so, and the total row still counts the whole file.
     void ReadHistory();
-    int Count() const { return FCount; }
+    int Count() const { return FCount; }   // records held
+    std::int64_t FileLines() const { return FFileLines; }   // records in the file
     const std::vector<THistoryRow>& Records() const { return FRecords; }   // as read, until the showing takes them
     std::int64_t PointsTotal() const { return FPointsTotal; }
 
@@ -54,6 +56,7 @@ private:
 
     std::vector<THistoryRow> FRecords;   // read, not yet in the grid
     int FCount = 0;
+    std::int64_t FFileLines = 0;
     std::int64_t FPointsTotal = 0;
     classes::TStringGrid* FHistory = nullptr;
     classes::TMenuItem* FN1 = nullptr;

@@ -126,8 +126,11 @@ void FarmSquare(TRowRefreshContext& context, int node, TNodeState& state, const 
 void MarkSeenBefore(TRowRefreshContext& context, TNodeState& state, const std::string& rcg) {
     if (!context.History || rcg.empty()) return;
     const std::string today = base::DateToStr(base::Now());
-    for (const THistoryEntry& entry : context.History->Entries())
-        if (base::Pos(rcg, entry.RCG) > 0 && entry.Date != today) state.Row.Cell(TGridColumn::Marker) = "2";
+    bool seen = false;
+    context.History->ForEachUnit([&](const THistoryEntry& entry) {
+        seen = seen || (base::Pos(rcg, entry.RCG) > 0 && entry.Date != today);
+    });
+    if (seen) state.Row.Cell(TGridColumn::Marker) = "2";
 }
 
 void HostDown(TRowRefreshContext& context, TRowView& row) {
@@ -216,7 +219,7 @@ int ShowProject(TRefresh& r) {
 // Lists the node's unit in the history unless it is known. A history only grows while it is not loaded
 // again, so once it holds the unit the node's later refreshes skip the search through every line.
 void RecordUnit(TWorkUnitHistory& history, TNodeState& state, const TNodeReading& reading, int credit) {
-    const int count = history.Count();
+    const std::int64_t count = history.Count();
     if (reading.WUName == state.RecordedName && reading.RCG == state.RecordedRCG && count >= state.RecordedCount)
         return;
     if (!history.SaveWU(reading.WUName, reading.RCG, credit, state.Settings.Label)

@@ -45,7 +45,7 @@ struct TNodeState {
     // The unit (name and run-clone-gen) the history is known to hold, and the history's length then: the
     // next refreshes need not look through the whole history again while it has not shrunk.
     std::string RecordedName, RecordedRCG;
-    int RecordedCount = 0;
+    std::int64_t RecordedCount = 0;
 };
 
 // A fresh node state: the row as the window builds it before the first refresh.

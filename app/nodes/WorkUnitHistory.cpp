@@ -183,11 +183,17 @@ void TWorkUnitHistory::Load() {
     LoadLocked();
 }
 
-bool TWorkUnitHistory::ReadFileLocked(std::vector<TLine>& lines) {
-    auto keep = [&lines](std::string_view text) {
+bool TWorkUnitHistory::ReadFileLocked(std::vector<TLine>& lines, std::size_t& blanksAtEnd) {
+    blanksAtEnd = 0;
+    auto keep = [&lines, &blanksAtEnd](std::string_view text) {
+        if (text.empty()) {
+            ++blanksAtEnd;   // until a line follows
+            return;
+        }
         std::string line(text);
         THistoryEntry entry = ParseHistoryLine(line);
-        lines.push_back(TLine {std::move(line), std::move(entry)});
+        lines.push_back(TLine {std::move(line), std::move(entry), blanksAtEnd});
+        blanksAtEnd = 0;
     };
     struct stat st;
     const int fd = os::OpenRegularFileForReading(FilePath(), st);
@@ -209,12 +215,12 @@ bool TWorkUnitHistory::ReadFileLocked(std::vector<TLine>& lines) {
 
 bool TWorkUnitHistory::LoadLocked() {
     std::vector<TLine> lines;
-    if (!ReadFileLocked(lines)) {
+    std::size_t blanksAtEnd = 0;
+    if (!ReadFileLocked(lines, blanksAtEnd)) {
         FLoaded = false;
         return false;
     }
-    FLines = std::move(lines);
-    FIndexed = false;
+    TakeLinesLocked(std::move(lines), blanksAtEnd);
     FLoaded = true;
     FPending.clear();   // what the file holds now
     return true;
@@ -223,15 +229,33 @@ bool TWorkUnitHistory::LoadLocked() {
 std::vector<THistoryEntry> TWorkUnitHistory::Entries() const {
     std::lock_guard<std::mutex> guard(FLock);
     std::vector<THistoryEntry> entries;
-    entries.reserve(FLines.size());
-    for (const TLine& line : FLines)
+    entries.reserve(FLines.size() + FBlanks);
+    for (const TLine& line : FLines) {
+        entries.resize(entries.size() + line.BlanksBefore);
         entries.push_back(line.Entry);
+    }
+    entries.resize(entries.size() + FBlanksAtEnd);
     return entries;
 }
 
-int TWorkUnitHistory::Count() const {
+void TWorkUnitHistory::ForEachUnit(const std::function<void(const THistoryEntry& entry)>& visit) const {
     std::lock_guard<std::mutex> guard(FLock);
-    return static_cast<int>(FLines.size());
+    for (const TLine& line : FLines)
+        visit(line.Entry);
+}
+
+std::int64_t TWorkUnitHistory::Count() const {
+    std::lock_guard<std::mutex> guard(FLock);
+    return std::int64_t(FLines.size() + FBlanks);
+}
+
+void TWorkUnitHistory::TakeLinesLocked(std::vector<TLine> lines, std::size_t blanksAtEnd) {
+    FLines = std::move(lines);
+    FBlanksAtEnd = blanksAtEnd;
+    FBlanks = blanksAtEnd;
+    for (const TLine& line : FLines)
+        FBlanks += line.BlanksBefore;
+    FIndexed = false;
 }
 
 bool TWorkUnitHistory::IsKnown(const std::string& name, const std::string& rcg) const {
@@ -250,9 +274,9 @@ bool TWorkUnitHistory::IsKnownLocked(const std::string& name, const std::string&
 // Read again, and the speeds set since the last write applied to what it holds now.
 bool TWorkUnitHistory::ReloadLocked() {
     std::vector<TLine> lines;
-    if (!ReadFileLocked(lines)) return false;
-    FLines = std::move(lines);
-    FIndexed = false;
+    std::size_t blanksAtEnd = 0;
+    if (!ReadFileLocked(lines, blanksAtEnd)) return false;
+    TakeLinesLocked(std::move(lines), blanksAtEnd);
     for (const TChange& change : FPending) {
         if (change.Unit.empty()) {
             SetSpeedLocked(change.Name, change.RCG, change.Speed);
@@ -289,10 +313,9 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
     std::lock_guard<std::mutex> guard(FLock);
     if (std::erase_if(FPending, [serial](const TChange& change) { return change.Serial == serial; }) == 0)
         return true;
-    for (auto it = FLines.rbegin(); it != FLines.rend(); ++it)
-        if (it->Text == line) {
-            FLines.erase(std::next(it).base());
-            FIndexed = false;
+    for (std::size_t i = FLines.size(); i-- > 0;)
+        if (FLines[i].Text == line) {
+            EraseLineLocked(i);
             break;
         }
     return false;
@@ -300,7 +323,19 @@ bool TWorkUnitHistory::SaveWU(const std::string& name, const std::string& rcg, i
 
 void TWorkUnitHistory::AddLineLocked(TLine line) {
     if (FIndexed) FLinesByRcg[RcgOf(line.Text)].push_back(FLines.size());
+    line.BlanksBefore = FBlanksAtEnd;
+    FBlanksAtEnd = 0;
     FLines.push_back(std::move(line));
+}
+
+void TWorkUnitHistory::EraseLineLocked(std::size_t index) {
+    const std::size_t blanks = FLines[index].BlanksBefore;
+    if (index + 1 < FLines.size())
+        FLines[index + 1].BlanksBefore += blanks;
+    else
+        FBlanksAtEnd += blanks;
+    FLines.erase(FLines.begin() + std::ptrdiff_t(index));
+    FIndexed = false;
 }
 
 int TWorkUnitHistory::SetSpeedLocked(const std::string& name, const std::string& rcg, double speed) {
@@ -370,14 +405,18 @@ bool TWorkUnitHistory::Flush() {
                 Report("it changed on disk and cannot be read again (" + std::generic_category().message(errno) + ")");
                 return false;
             }
-            std::size_t size = 0;
+            std::size_t size = (FBlanks + FLines.size()) * 2;
             for (const TLine& line : FLines)
-                size += line.Text.size() + 2;
+                size += line.Text.size();
             content.reserve(size);
             for (const TLine& line : FLines) {
+                for (std::size_t blank = 0; blank < line.BlanksBefore; ++blank)
+                    content += os::LineBreak;
                 content += line.Text;
                 content += os::LineBreak;
             }
+            for (std::size_t blank = 0; blank < FBlanksAtEnd; ++blank)
+                content += os::LineBreak;
             serial = FPending.back().Serial;
         }
         // An edit made while the new file was written is seen at the last moment, and the file read again: only

@@ -38,7 +38,8 @@ struct THistoryEntry {
 // device, inode, size or time) is read again before a rewrite and the speeds not yet written are applied to
 // what it holds, so nothing the user put there is written over. Every line, a blank one too, is kept and
 // written back byte for byte, each ended with CR LF (so a last line the file held without its end no longer
-// runs into the next one; an append puts a line break first for such a line).
+// runs into the next one; an append puts a line break first for such a line). A blank line is held as a count
+// beside the line that follows it: a file of millions of them costs little more than its own size.
 // All members may be called from any thread (one lock inside; writes are serialised by another).
 class TWorkUnitHistory {
 public:
@@ -52,8 +53,11 @@ public:
     // are dropped. A file that cannot be read leaves the history unloaded: the changes below then load it
     // first, and refuse (false) while it still cannot be read, so what it holds is never written over.
     void Load();
+    // Every line's entry, a blank line's empty one too.
     std::vector<THistoryEntry> Entries() const;
-    int Count() const;
+    // The entries of the lines that are not blank, in file order, under the lock (`visit` must not call back).
+    void ForEachUnit(const std::function<void(const THistoryEntry& entry)>& visit) const;
+    std::int64_t Count() const;   // lines, blank ones too
 
     // A unit is known when an entry has the same name and the same run-clone-gen, both whole; a unit
     // without a name or a run-clone-gen is never known, and never recorded.
@@ -79,8 +83,9 @@ public:
 
 private:
     struct TLine {
-        std::string Text;   // without its line break
+        std::string Text;   // without its line break; never empty
         THistoryEntry Entry;
+        std::size_t BlanksBefore = 0;   // blank lines right before it in the file
     };
     // A unit or a speed not written yet, kept to be applied again to a file changed on disk.
     struct TChange {
@@ -93,16 +98,20 @@ private:
     std::string Folder() const;
     bool LoadLocked();
     bool ReloadLocked();
-    bool ReadFileLocked(std::vector<TLine>& lines);
+    void TakeLinesLocked(std::vector<TLine> lines, std::size_t blanksAtEnd);
+    bool ReadFileLocked(std::vector<TLine>& lines, std::size_t& blanksAtEnd);
     bool IsKnownLocked(const std::string& name, const std::string& rcg) const;
     int SetSpeedLocked(const std::string& name, const std::string& rcg, double speed);   // -1 none, 0 same, 1 set
-    void AddLineLocked(TLine line);   // at the end, indexed
+    void AddLineLocked(TLine line);   // at the end, after the blank lines there, indexed
+    void EraseLineLocked(std::size_t index);   // its blank lines stay where they were
     void Report(const std::string& reason);
 
     std::string FFolder;
     mutable std::mutex FLock;   // the lines, the changes and the file
     bool FLoaded = false;
     std::vector<TLine> FLines;
+    std::size_t FBlanksAtEnd = 0;   // blank lines after the last of FLines
+    std::size_t FBlanks = 0;   // all blank lines
     // The lines' indexes by the run-clone-gen as written (between the first "*" and the first "#"), for the
     // speed's search; made again on the next search after the lines were replaced or one was taken out.
     std::unordered_map<std::string, std::vector<std::size_t>> FLinesByRcg;

@@ -52,14 +52,30 @@ THistoryRow ParseHistoryRecord(std::string_view line, int index) {
     return row;
 }
 
-std::vector<THistoryRow> ReadHistory(const std::string& path) {
-    std::vector<THistoryRow> rows;
-    // Every line is a record, a blank one too (its fields are empty).
-    if (!ForEachHistoryLine(path, [&rows](std::string_view line) {
-            rows.push_back(ParseHistoryRecord(line, int(rows.size()) + 1));
+THistoryRead ReadHistoryTail(const std::string& path, std::size_t keep) {
+    THistoryRead read;
+    if (keep == 0) keep = 1;
+    // Every line is a record, a blank one too (its fields are empty). The rows kept go round in a ring once
+    // it is full, the oldest given up.
+    if (!ForEachHistoryLine(path, [&read, keep](std::string_view line) {
+            ++read.Lines;
+            THistoryRow row = line.empty() ? THistoryRow {} : ParseHistoryRecord(line, 0);
+            row[hcIndex] = std::to_string(read.Lines);
+            int points = 0;
+            if (base::TryStrToInt(row[hcPoints], points)) read.PointsTotal += points;
+            if (read.Rows.size() < keep)
+                read.Rows.push_back(std::move(row));
+            else
+                read.Rows[std::size_t((read.Lines - 1) % std::int64_t(keep))] = std::move(row);
         }))
-        rows.clear();
-    return rows;
+        return {};
+    if (read.Lines > std::int64_t(keep))   // the oldest kept row first
+        std::rotate(read.Rows.begin(), read.Rows.begin() + std::ptrdiff_t(read.Lines % std::int64_t(keep)), read.Rows.end());
+    return read;
+}
+
+std::vector<THistoryRow> ReadHistory(const std::string& path) {
+    return ReadHistoryTail(path).Rows;
 }
 
 std::int64_t HistoryPointsTotal(const std::vector<THistoryRow>& rows) {

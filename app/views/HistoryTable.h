@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,7 +22,20 @@ using THistoryRow = std::array<std::string, HistoryColumnCount>;
 // empties the fields of that line only. Name, run-clone-gen and node are decoded as the writer encodes them.
 THistoryRow ParseHistoryRecord(std::string_view line, int index);
 
-// Every line of the file, a blank one too, numbered from 1; a missing or unreadable file gives no rows.
+// The most rows a history window holds: the grid's rows less the header and the total row.
+inline constexpr std::size_t MaxHistoryRows = 999998;
+
+// A history file read for the window: its last lines as rows, and what the whole file holds.
+struct THistoryRead {
+    std::vector<THistoryRow> Rows;   // in file order
+    std::int64_t Lines = 0;   // every line of the file
+    std::int64_t PointsTotal = 0;   // of every line, as HistoryPointsTotal counts them
+};
+// Every line of the file, a blank one too, numbered from 1; of a file longer than `keep` lines, only the last
+// `keep` become rows (the newest units), while Lines and PointsTotal count the whole file. A missing or
+// unreadable file gives nothing.
+THistoryRead ReadHistoryTail(const std::string& path, std::size_t keep = MaxHistoryRows);
+// The rows of ReadHistoryTail.
 std::vector<THistoryRow> ReadHistory(const std::string& path);
 
 // The points of every row summed; a points text that is not an integer counts 0.

@@ -79,6 +79,34 @@ TEST_F(ReadHistoryTest, EveryBlankLineIsARowOfItsOwnWithEmptyFields) {
     EXPECT_EQ(HistoryPointsTotal(rows), 30);
 }
 
+TEST_F(ReadHistoryTest, AFileLongerThanTheRowsKeptGivesItsLastLinesAndCountsTheWhole) {
+    Write("[d1] a*1-1-1#10=n1\r\n\n[d3] c*3-3-3#30=n3\r\n\r\n[d5] e*5-5-5#50=n5\r\n\n\n");
+    struct Case {
+        std::size_t Keep;
+        std::vector<std::string> Numbers;   // of the rows kept
+    };
+    const Case cases[] = {
+        {100, {"1", "2", "3", "4", "5", "6", "7"}},
+        {7, {"1", "2", "3", "4", "5", "6", "7"}},
+        {6, {"2", "3", "4", "5", "6", "7"}},
+        {3, {"5", "6", "7"}},
+        {1, {"7"}},
+    };
+    for (const Case& c : cases) {
+        const THistoryRead read = ReadHistoryTail(Path(), c.Keep);
+        std::vector<std::string> numbers;
+        for (const THistoryRow& row : read.Rows)
+            numbers.push_back(row[hcIndex]);
+        EXPECT_EQ(numbers, c.Numbers) << c.Keep;
+        EXPECT_EQ(read.Lines, 7);
+        EXPECT_EQ(read.PointsTotal, 90);
+    }
+    const THistoryRead three = ReadHistoryTail(Path(), 3);
+    EXPECT_EQ(three.Rows[0], Row("5", "d5", "e", "5-5-5", "50", "n5", ""));
+    EXPECT_EQ(three.Rows[1], Row("6", "", "", "", "", "", ""));
+    EXPECT_EQ(ReadHistoryTail(Path() + ".missing", 3).Lines, 0);
+}
+
 TEST_F(ReadHistoryTest, AMissingOrEmptyFileGivesNoRowsAndZeroPoints) {
     EXPECT_TRUE(ReadHistory(Path()).empty());
     Write("");

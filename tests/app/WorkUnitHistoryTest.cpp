@@ -370,6 +370,31 @@ TEST_F(WorkUnitHistoryTest, BlankLinesAreRecordsAndTheNextWriteKeepsThem) {
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), written);
 }
 
+// A million blank lines around a record are held as counts: loading them costs less than a byte a line (the
+// read buffer and the record), and every one of them is written back.
+TEST_F(WorkUnitHistoryTest, AMillionBlankLinesCostLessThanAByteEach) {
+    constexpr std::size_t Blanks = 500000;
+    const std::string record = "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box";
+    test::WriteFile(env.File("KORVEX.WUS"), std::string(Blanks, '\n') + record + "\r\n" + std::string(Blanks, '\n'));
+    TWorkUnitHistory history;
+    EXPECT_LT(AllocatedBy([&] { history.Load(); }), 2 * Blanks / 4);
+    EXPECT_EQ(history.Count(), std::int64_t(2 * Blanks + 1));
+    EXPECT_TRUE(history.IsKnown("p2605_x", "5-33-12"));
+    ASSERT_TRUE(history.SaveWU("p2605_y", "1-2-3", 218, "box"));
+    EXPECT_EQ(history.Count(), std::int64_t(2 * Blanks + 2));
+    const std::string text = env.ReadFile("KORVEX.WUS");
+    std::string blanks;
+    for (std::size_t i = 0; i < Blanks; ++i)
+        blanks += "\r\n";
+    const std::string expected = blanks + record + "\r\n" + blanks + "[05.12.2024 20:10:15] p2605_y*1-2-3#218=box\r\n";
+    EXPECT_TRUE(text == expected) << text.size() << " bytes, not " << expected.size();   // no diff of a million lines
+    const std::vector<THistoryEntry> entries = history.Entries();
+    ASSERT_EQ(entries.size(), 2 * Blanks + 2);
+    EXPECT_EQ(entries[Blanks].RCG, "5-33-12");
+    EXPECT_EQ(entries[2 * Blanks + 1].RCG, "1-2-3");
+    EXPECT_EQ(entries[2 * Blanks], THistoryEntry {});
+}
+
 TEST_F(WorkUnitHistoryTest, EveryChangeIsInTheFileAtOnceAndAnUnchangedSpeedIsNotWritten) {
     test::WriteFile(env.File("KORVEX.WUS"), Lines(1100));
     TWorkUnitHistory history;

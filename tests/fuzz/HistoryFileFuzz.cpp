@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     app::TWorkUnitHistory history(folder.Path());
     history.Load();
-    const int count = history.Count();
+    const std::int64_t count = history.Count();
     for (const auto& entry : history.Entries())
         if (!entry.Name.empty() && !entry.RCG.empty() && !history.IsKnown(entry.Name, entry.RCG))
             fuzz::Fail("a loaded unit is not known", entry.Name);

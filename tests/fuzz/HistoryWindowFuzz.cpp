@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One row per line, a blank one too, as the main window's history list reads the same file.
     app::TWorkUnitHistory history(folder.Path());
     history.Load();
-    if (int(rows.size()) != history.Count()) fuzz::Fail("the window and the history list count other lines");
+    if (std::int64_t(rows.size()) != history.Count()) fuzz::Fail("the window and the history list count other lines");
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i][app::hcIndex] != std::to_string(i + 1)) fuzz::Fail("a row is numbered out of file order");
     const std::int64_t total = app::HistoryPointsTotal(rows);

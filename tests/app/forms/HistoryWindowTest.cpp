@@ -86,6 +86,41 @@ TEST_F(HistoryFormTest, ShowsEveryRecordAndATotalRowOverTenThousandLines) {
     EXPECT_EQ(grid->Cells(2, 10001), "");
 }
 
+// A history of more lines than a grid holds (here blank lines a broken writer left, then the units) shows its
+// last lines, says so in the caption, and totals the whole file.
+TEST_F(HistoryFormTest, AHistoryLongerThanTheGridShowsItsLastLinesAndSaysSo) {
+    const std::int64_t blanks = std::int64_t(MaxHistoryRows) + 5;
+    {
+        std::ofstream out(Env->File("KORVEX.WUS"), std::ios::binary);
+        out << std::string(std::size_t(blanks), '\n');
+        out << "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n[06.12.2024 20:10:15] p2008_y*1-2-3#218=box\r\n";
+    }
+    TForm5* form = ShowHistory();
+    TStringGrid* grid = form->History();
+    ASSERT_EQ(grid->RowCount(), int(MaxHistoryRows) + 2);
+    EXPECT_EQ(form->Count(), int(MaxHistoryRows));
+    EXPECT_EQ(grid->Cells(0, 1), std::to_string(blanks + 2 - std::int64_t(MaxHistoryRows) + 1));
+    EXPECT_EQ(grid->Cells(2, 1), "");
+    const int last = int(MaxHistoryRows);
+    EXPECT_EQ(grid->Cells(0, last), std::to_string(blanks + 2));
+    EXPECT_EQ(grid->Cells(2, last), "p2008_y");
+    EXPECT_EQ(grid->Cells(2, last - 1), "p2605_x");
+    EXPECT_EQ(grid->Cells(0, last + 1), std::to_string(blanks + 2));
+    EXPECT_EQ(grid->Cells(4, last + 1), "338");
+    EXPECT_EQ(form->Caption(),
+        "WUs history - the last " + std::to_string(MaxHistoryRows) + " of " + std::to_string(blanks + 2) + " records");
+    // A blank line's row holds its number only.
+    EXPECT_EQ(grid->RowCells(1).size(), 1u);
+    form->Close();
+    Pump();
+    // A history that fits shows the window's own caption again.
+    WriteHistory(Env->File("KORVEX.WUS"), 3);
+    form->Show();
+    Pump();
+    EXPECT_EQ(form->Caption(), "WUs history");
+    EXPECT_EQ(grid->RowCount(), 5);
+}
+
 TEST_F(HistoryFormTest, EachSortOrdersTheRecordRowsStablyAndLeavesHeaderAndTotal) {
     WriteHistory(Env->File("KORVEX.WUS"), 10000);
     TForm5* form = ShowHistory();
