@@ -201,7 +201,6 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
     case CM_EXIT:
         if (designing) break;
         if (Pressed && !FDown) Pressed = false;
-        MousePressed = false;
         if (!FOwner->Enabled()) break;
         StopFadeTimer(FadeTimer);
         inherited(m);

@@ -171,6 +171,41 @@ TEST_P(TsButtonTest, TheSpaceBarClicksAHeldButtonOnceAndLeavesAMousePressItsOwnC
     EXPECT_EQ(clicks, 2);
 }
 
+// The press stays the button's when the focus moves away while the mouse holds it: released over it, it clicks.
+TEST_P(TsButtonTest, APressReleasedOverTheButtonClicksAfterTheFocusMovedAway) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button presses natively";
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsButton* b = MakeButton(&clicks);
+    auto* edit = Create<TEdit>(Form);
+    edit->SetBounds(20, 80, 100, 20);
+    edit->SetParent(Form);
+    Pump();
+    DownAt(b, 50, 15);
+    ASSERT_EQ(b->CurrentState(), 2);
+    edit->SetFocus();
+    Pump();
+    EXPECT_EQ(b->CurrentState(), 0);   // no longer shown pressed
+    UpAt(b, 50, 15);
+    EXPECT_EQ(clicks, 1);
+}
+
+// Only the left button presses: its release after a press of the right button clicks nothing.
+TEST_P(TsButtonTest, ALeftReleaseAfterARightPressDoesNotClick) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button presses natively";
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsButton* b = MakeButton(&clicks);
+    const TPoint p {50, 15};
+    const auto at = classes::LPARAM((p.y << 16) | p.x);
+    b->Perform(user::WM_RBUTTONDOWN, 0, at);
+    b->Perform(user::WM_RBUTTONUP, 0, at);
+    b->Perform(user::WM_RBUTTONDOWN, 0, at);
+    b->Perform(user::WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_NE(b->CurrentState(), 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsButtonTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
