@@ -44,7 +44,7 @@ std::vector<std::pair<std::string, TColor>> ListedColorItems(TColorBoxStyle styl
     for (TColor color : ListedColors) {
         std::string name;
         if (!ColorToIdent(color, name)) continue;
-        if (style.Contains(cbPrettyNames)) name = PrettyColorName(name);
+        if (style.Contains(cbPrettyNames)) name = ColorBoxName(name);
         items.emplace_back(name, color);
     }
     auto removeColor = [&](TColor color) {
@@ -91,12 +91,12 @@ TColor SwatchFrameColor(TColor color, bool selected) {
 
 void FillColorItems(TStrings* items, TColorBoxStyle style) {
     TColor custom = clBlack;
-    if (style.Contains(cbCustomColor) && items->Count() > 0 && items->Get(0) == CustomColorItem)
+    if (style.Contains(cbCustomColor) && items->Count() > 0 && items->Get(0) == CustomColorItem())
         custom = ColorOfItemObject(items->GetObject(0));
     items->Clear();
     for (const auto& [name, color] : ListedColorItems(style))
         items->AddObject(name, ColorItemObject(color));
-    if (style.Contains(cbCustomColor)) items->InsertObject(0, CustomColorItem, ColorItemObject(custom));
+    if (style.Contains(cbCustomColor)) items->InsertObject(0, CustomColorItem(), ColorItemObject(custom));
 }
 
 bool StyleListsColors(TColorBoxStyle style) {

@@ -29,6 +29,9 @@ inline constexpr TColor NoColorSelected = TColor(0xFF000000u);   // what Selecte
 
 // "clMoneyGreen" -> "Money Green": the "cl" dropped and a blank before each further capital.
 std::string PrettyColorName(const std::string& ident);
+// The name a colour box with pretty names lists: PrettyColorName's, or the colour's Russian name on a Russian
+// desktop (the names are the desktop's texts, as a colour dialog's are).
+std::string ColorBoxName(const std::string& ident);
 // The frame of a swatch: black round a light colour (a channel of 193 or more), else white on a selected line
 // and the colour itself elsewhere.
 TColor SwatchFrameColor(TColor color, bool selected);
@@ -37,7 +40,7 @@ TColor SwatchFrameColor(TColor color, bool selected);
 // item of the custom style, the colour kept as an item's object, and the item Selected := value picks (the first
 // of that colour after "Custom...", else with custom colours item 0 taking the colour, else -1).
 std::vector<std::pair<std::string, TColor>> ListedColorItems(TColorBoxStyle style);
-inline constexpr const char* CustomColorItem = "Custom...";
+std::string CustomColorItem();   // "Custom...", in the desktop's language
 TObject* ColorItemObject(TColor color);
 TColor ColorOfItemObject(const TObject* object);
 int ColorItemToSelect(TStrings* items, TColor value, bool customColor);

@@ -9,6 +9,7 @@
 #include "platform/gdi/PenBrush.h"
 #include "platform/gdi/SysColors.h"
 #include "platform/gdi/Text.h"
+#include "platform/os/DesktopLanguage.h"
 #include "platform/user/DefWindowProc.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Input.h"
@@ -53,20 +54,27 @@ struct TButtonSpec {
     const char* Caption;
 };
 
+// The captions in the desktop's language, as its own message boxes have them.
 std::vector<TButtonSpec> ButtonsOf(UINT type) {
+    const char* ok = os::DesktopText("OK", "ОК");
+    const char* cancel = os::DesktopText("Cancel", "Отмена");
+    const char* yes = os::DesktopText("&Yes", "&Да");
+    const char* no = os::DesktopText("&No", "&Нет");
+    const char* retry = os::DesktopText("&Retry", "П&овторить");
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
-        return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+        return {{IDOK, ok}, {IDCANCEL, cancel}};
     case MB_ABORTRETRYIGNORE:
-        return {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}};
+        return {{IDABORT, os::DesktopText("&Abort", "&Прервать")}, {IDRETRY, retry},
+            {IDIGNORE, os::DesktopText("&Ignore", "П&ропустить")}};
     case MB_YESNOCANCEL:
-        return {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
+        return {{IDYES, yes}, {IDNO, no}, {IDCANCEL, cancel}};
     case MB_YESNO:
-        return {{IDYES, "&Yes"}, {IDNO, "&No"}};
+        return {{IDYES, yes}, {IDNO, no}};
     case MB_RETRYCANCEL:
-        return {{IDRETRY, "&Retry"}, {IDCANCEL, "Cancel"}};
+        return {{IDRETRY, retry}, {IDCANCEL, cancel}};
     default:
-        return {{IDOK, "OK"}};
+        return {{IDOK, ok}};
     }
 }
 

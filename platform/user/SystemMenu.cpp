@@ -1,4 +1,5 @@
 // The window menu of a top-level window: its items, their state from the window's styles, and popping it up.
+#include "platform/os/DesktopLanguage.h"
 #include "platform/user/Menus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/NonClient.h"
@@ -23,15 +24,16 @@ SystemMenus& Table() {
     return table;
 }
 
+// The items in the desktop's language, as its own window menus are.
 HMENU MakeSystemMenu() {
     HMENU menu = CreatePopupMenu();
-    AppendMenu(menu, MF_STRING, SC_RESTORE, "&Restore");
-    AppendMenu(menu, MF_STRING, SC_MOVE, "&Move");
-    AppendMenu(menu, MF_STRING, SC_SIZE, "&Size");
-    AppendMenu(menu, MF_STRING, SC_MINIMIZE, "Mi&nimize");
-    AppendMenu(menu, MF_STRING, SC_MAXIMIZE, "Ma&ximize");
+    AppendMenu(menu, MF_STRING, SC_RESTORE, os::DesktopText("&Restore", "&Восстановить"));
+    AppendMenu(menu, MF_STRING, SC_MOVE, os::DesktopText("&Move", "&Переместить"));
+    AppendMenu(menu, MF_STRING, SC_SIZE, os::DesktopText("&Size", "&Размер"));
+    AppendMenu(menu, MF_STRING, SC_MINIMIZE, os::DesktopText("Mi&nimize", "&Свернуть"));
+    AppendMenu(menu, MF_STRING, SC_MAXIMIZE, os::DesktopText("Ma&ximize", "Р&азвернуть"));
     AppendMenu(menu, MF_SEPARATOR, 0, "");
-    AppendMenu(menu, MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+    AppendMenu(menu, MF_STRING, SC_CLOSE, os::DesktopText("&Close\tAlt+F4", "&Закрыть\tAlt+F4"));
     return menu;
 }
 

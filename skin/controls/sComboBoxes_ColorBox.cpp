@@ -59,7 +59,7 @@ void TsCustomColorBox::PopulateList() {
     items->Clear();
     for (const auto& [name, color] : ListedColorItems(FStyle))
         items->AddObject(name, ColorItemObject(color));
-    if (custom) items->InsertObject(0, CustomColorItem, ColorItemObject(customColor));
+    if (custom) items->InsertObject(0, CustomColorItem(), ColorItemObject(customColor));
     FPopulatePending = false;
     SetSelected(selected);
 }

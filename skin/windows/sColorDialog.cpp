@@ -9,6 +9,7 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TStringList.h"
+#include "platform/os/DesktopLanguage.h"
 #include "platform/user/Input.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -41,6 +42,11 @@ TsLabel* PutLabel(TForm* form, const char* name, const std::string& caption, int
     auto* label = Put<TsLabel>(form, name, left, top, 10, 16);
     label->SetCaption(caption);
     return label;
+}
+
+// A label longer than its room (another language's text) grows to the left: it ends before the edit it names.
+void KeepLeftOf(TsLabel* label, int editLeft) {
+    if (label->Left() + label->Width() > editLeft - 3) label->SetLeft(editLeft - 3 - label->Width());
 }
 
 TsBitBtn* PutButton(TForm* form, const char* name, const std::string& caption, int left, int top, int width) {
@@ -238,7 +244,7 @@ void TsColorDialogForm::Build() {
     SelectedPanel->SetBevelOuter(bvLowered);
     SelectedPanel->SetParentBackground(false);
     sSpeedButton1 = Put<TsSpeedButton>(this, "sSpeedButton1", 240, 346, 56, 25);
-    sSpeedButton1->SetCaption("Pick");
+    sSpeedButton1->SetCaption(os::DesktopText("Pick", "Пипетка"));
     sSpeedButton1->OnClick = [this](TObject*) { PickFromScreen(); };
     BuildEdits();
     SetActiveControl(sBitBtn1);
@@ -272,13 +278,14 @@ void TsColorDialogForm::BuildEdits() {
         place.Edit->SetMinValue(0);
         place.Edit->SetMaxValue(place.Max);
         const int labelLeft = place.Left - (place.Source == TSource::Decimal ? 66 : place.Source == TSource::HSB ? 22 : 48);
-        PutLabel(this, (std::string(place.Name) + "Label").c_str(), place.Caption, labelLeft, place.Top + 3);
+        KeepLeftOf(PutLabel(this, (std::string(place.Name) + "Label").c_str(), place.Caption, labelLeft, place.Top + 3),
+            place.Left);
         if (*place.Unit != 0)
             PutLabel(this, (std::string(place.Name) + "Unit").c_str(), place.Unit, place.Left + width + 3, place.Top + 3);
         const TSource source = place.Source;
         place.Edit->OnChange = [this, source](TObject*) { EditChanged(source); };
     }
-    PutLabel(this, "sEditHexLabel", LoadResString(58951), 440, 359);
+    KeepLeftOf(PutLabel(this, "sEditHexLabel", LoadResString(58951), 440, 359), 474);
     // The colour number in six hexadecimal digits, blue first: "0000FF" is red. Typed: hexadecimal digits, Enter
     // and Esc only (Delete and a selection typed over still edit).
     sEditHex = Put<TsMaskEdit>(this, "sEditHex", 474, 356, 56, 21);

@@ -1,72 +1,82 @@
-// The string table of the skinned windows and its texts.
+// The string table of the skinned windows and its texts, in English and Russian.
 #include "skin/windows/sResStrings.h"
 
+#include "platform/os/DesktopLanguage.h"
+
 #include <map>
+#include <utility>
 
 namespace korvex::skin {
 
 namespace {
 
-std::map<int, std::string>& Table() {
-    static std::map<int, std::string> table {
-        {58912, "Save"},
-        {58913, "Open"},
-        {58914, "Save"},
-        {58915, "Open"},
-        {58916, "Small icons"},
-        {58917, "Icons"},
-        {58918, "Report"},
-        {58919, "List"},
-        {58920, "Read only"},
-        {58921, "File type"},
-        {58922, "File name"},
-        {58923, "Folder"},
-        {58951, "Hex - "},
-        {58952, "Decimal - "},
-        {58953, "Blue :"},
-        {58954, "Green :"},
-        {58955, "Red :"},
-        {58956, "Color"},
-        {58957, "Additional colors :"},
-        {58958, "Main palette :"},
-        {58959, "Define colors"},
-        {58960, "Add to custom colors set"},
-        {58964, "Available skins"},
-        {58976, "Close"},
-        {58977, "Maximize"},
-        {58978, "Minimize"},
-        {58979, "Size"},
-        {58980, "Move"},
-        {58981, "Restore"},
-        {58982, "Yes to &All"},
-        {58983, "N&o to All"},
-        {58984, "&All"},
-        {58985, "&Ignore"},
-        {58986, "&Retry"},
-        {58987, "&Abort"},
-        {58990, "&Help"},
-        {58991, "Cancel"},
-        {58992, "OK"},
-        {58993, "&No"},
-        {58994, "&Yes"},
-        {58995, "Confirm"},
-        {58996, "Information"},
-        {58997, "Error"},
-        {58998, "Warning"},
-        {65280, "All files (*.*)|*.*"},
+// The texts the desktop would give on its own (its dialogs, window menu and message boxes): in its language.
+const std::map<int, std::pair<const char*, const char*>>& Texts() {
+    static const std::map<int, std::pair<const char*, const char*>> texts {
+        {58912, {"Save", "Сохранить"}},
+        {58913, {"Open", "Открыть"}},
+        {58914, {"Save", "Сохранить"}},
+        {58915, {"Open", "Открыть"}},
+        {58916, {"Small icons", "Мелкие значки"}},
+        {58917, {"Icons", "Значки"}},
+        {58918, {"Report", "Таблица"}},
+        {58919, {"List", "Список"}},
+        {58920, {"Read only", "Только чтение"}},
+        {58921, {"File type", "Тип файлов"}},
+        {58922, {"File name", "Имя файла"}},
+        {58923, {"Folder", "Папка"}},
+        {58951, {"Hex - ", "Hex - "}},
+        {58952, {"Decimal - ", "Десятичн. - "}},
+        {58953, {"Blue :", "Синий :"}},
+        {58954, {"Green :", "Зелёный :"}},
+        {58955, {"Red :", "Красный :"}},
+        {58956, {"Color", "Цвет"}},
+        {58957, {"Additional colors :", "Дополнительные цвета :"}},
+        {58958, {"Main palette :", "Основные цвета :"}},
+        {58959, {"Define colors", "Определить цвет"}},
+        {58960, {"Add to custom colors set", "Добавить в набор"}},
+        {58964, {"Available skins", "Доступные скины"}},
+        {58976, {"Close", "Закрыть"}},
+        {58977, {"Maximize", "Развернуть"}},
+        {58978, {"Minimize", "Свернуть"}},
+        {58979, {"Size", "Размер"}},
+        {58980, {"Move", "Переместить"}},
+        {58981, {"Restore", "Восстановить"}},
+        {58982, {"Yes to &All", "Да для &всех"}},
+        {58983, {"N&o to All", "Н&ет для всех"}},
+        {58984, {"&All", "&Все"}},
+        {58985, {"&Ignore", "П&ропустить"}},
+        {58986, {"&Retry", "П&овторить"}},
+        {58987, {"&Abort", "&Прервать"}},
+        {58990, {"&Help", "&Справка"}},
+        {58991, {"Cancel", "Отмена"}},
+        {58992, {"OK", "ОК"}},
+        {58993, {"&No", "&Нет"}},
+        {58994, {"&Yes", "&Да"}},
+        {58995, {"Confirm", "Подтверждение"}},
+        {58996, {"Information", "Информация"}},
+        {58997, {"Error", "Ошибка"}},
+        {58998, {"Warning", "Предупреждение"}},
+        {65280, {"All files (*.*)|*.*", "Все файлы (*.*)|*.*"}},
     };
-    return table;
+    return texts;
+}
+
+std::map<int, std::string>& Replaced() {
+    static std::map<int, std::string> replaced;
+    return replaced;
 }
 
 }
 
 std::string LoadResString(int id) {
-    const auto found = Table().find(id);
-    return found != Table().end() ? found->second : std::string();
+    if (const auto replaced = Replaced().find(id); replaced != Replaced().end()) return replaced->second;
+    const auto found = Texts().find(id);
+    return found != Texts().end() ? os::DesktopText(found->second.first, found->second.second) : std::string();
 }
 
 void ReplaceResString(int id, std::string text) {
-    Table()[id] = std::move(text);
+    Replaced()[id] = std::move(text);
 }
 
 }

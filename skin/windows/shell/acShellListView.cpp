@@ -8,6 +8,7 @@
 #include "platform/classes/TImageList.h"
 #include "platform/classes/TScreen.h"
 #include "platform/classes/TStrings.h"
+#include "platform/os/DesktopLanguage.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
@@ -362,9 +363,10 @@ void TacCustomShellListView::CreateColumns() {
         TAlignment Alignment;
         int Chars;
     };
-    static constexpr Fixed columns[] = {
-        {"Name", taLeftJustify, 25}, {"Size", taRightJustify, 10}, {"Type", taLeftJustify, 10},
-        {"Modified", taLeftJustify, 14}};
+    // The captions are the desktop's, in its language.
+    const Fixed columns[] = {{os::DesktopText("Name", "Имя"), taLeftJustify, 25},
+        {os::DesktopText("Size", "Размер"), taRightJustify, 10}, {os::DesktopText("Type", "Тип"), taLeftJustify, 10},
+        {os::DesktopText("Modified", "Изменён"), taLeftJustify, 14}};
     // Folders of the file system have the four columns; the desktop and the computer only names.
     const int count = Path().empty() ? 1 : 4;
     const int charWidth = std::max(HandleAllocated() ? StringWidth("X") : 0, 7);

@@ -148,19 +148,19 @@ std::uint32_t TacNamespaceFolder::GetAttributesOf(const TItemIDList& relative, s
 
 std::string TacNamespaceFolder::GetDisplayNameOf(const TItemIDList& relative, unsigned flags) const {
     bool parsing = (flags & SHGDN_FORPARSING) != 0;
-    if (relative.IsDesktop() && FAbsolute.IsDesktop()) return parsing ? "" : DesktopName;
+    if (relative.IsDesktop() && FAbsolute.IsDesktop()) return parsing ? "" : DesktopName();
     TItemIDList absolute = ConcatPIDLs(&FAbsolute, relative);
     std::vector<TItemIDView> items = ItemsOf(absolute);
-    if (items.empty()) return parsing ? "" : DesktopName;
+    if (items.empty()) return parsing ? "" : DesktopName();
     const TItemIDView& last = items.back();
     if (parsing) {
         if (flags & SHGDN_INFOLDER) return last.Kind == TacItemKind::Entry ? last.Name : PidlPath(absolute).value_or("");
         return PidlPath(absolute).value_or("");
     }
     switch (last.Kind) {
-    case TacItemKind::Home: return HomeName;
-    case TacItemKind::Computer: return ComputerName;
-    case TacItemKind::Drive: return last.Name == "/" ? "File System" : last.Name;
+    case TacItemKind::Home: return HomeName();
+    case TacItemKind::Computer: return ComputerName();
+    case TacItemKind::Drive: return last.Name == "/" ? FileSystemName() : last.Name;
     case TacItemKind::Entry: return last.Name;
     }
     return {};

@@ -1,6 +1,7 @@
 // The namespace on Linux: Desktop > Home and Computer, Computer > "/" and the mounted file systems, then folders.
 #pragma once
 
+#include "platform/os/DesktopLanguage.h"
 #include "skin/windows/shell/acShellPidl.h"
 
 #include <cstdint>
@@ -39,9 +40,11 @@ inline constexpr std::uint32_t SFGAO_FOLDER = 0x20000000;
 inline constexpr std::uint32_t SFGAO_FILESYSTEM = 0x40000000;
 inline constexpr std::uint32_t SFGAO_HASSUBFOLDER = 0x80000000;   // costs a listing: given only when asked
 
-inline constexpr const char* DesktopName = "Desktop";
-inline constexpr const char* HomeName = "Home";
-inline constexpr const char* ComputerName = "Computer";
+// The names the namespace shows for its own items, in the desktop's language.
+inline const char* DesktopName() { return os::DesktopText("Desktop", "Рабочий стол"); }
+inline const char* HomeName() { return os::DesktopText("Home", "Домашняя папка"); }
+inline const char* ComputerName() { return os::DesktopText("Computer", "Компьютер"); }
+inline const char* FileSystemName() { return os::DesktopText("File System", "Файловая система"); }
 
 // The file-system path an absolute list leads to; nothing for the desktop, the computer or a broken list.
 std::optional<std::string> PidlPath(const TItemIDList& absolute);

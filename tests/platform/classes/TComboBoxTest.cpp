@@ -20,6 +20,7 @@
 #include "platform/user/Window.h"
 #include "platform/user/controls/ComboBox.h"
 #include "platform/user/controls/ListBox.h"
+#include "tests/platform/os/support/DesktopLocale.h"
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -380,6 +381,24 @@ TEST_F(ColorBoxTest, StylesChooseTheGroupsAndThePrettyNames) {
     EXPECT_FALSE(box->Enabled());
     EXPECT_EQ(PrettyColorName("clMoneyGreen"), "Money Green");
     EXPECT_EQ(PrettyColorName("clBtnFace"), "Btn Face");
+}
+
+// The names are the desktop's texts: on a Russian desktop they read in Russian, identifiers stay as they are.
+TEST_F(ColorBoxTest, PrettyNamesAndTheCustomItemFollowTheDesktopsLanguage) {
+    os::filetest::DesktopLocale russian("ru_RU.UTF-8");
+    auto* box = AddColors({cbStandardColors, cbExtendedColors, cbSystemColors, cbCustomColor, cbPrettyNames});
+    EXPECT_EQ(box->Items()->Get(0), "Другой...");
+    EXPECT_EQ(box->ColorNames(1), "Чёрный");
+    EXPECT_NE(box->Items()->IndexOf("Красный"), -1);
+    EXPECT_NE(box->Items()->IndexOf("Светло-зелёный"), -1);
+    EXPECT_NE(box->Items()->IndexOf("Поверхность кнопки"), -1);
+    for (int i = 0; i < box->Items()->Count(); ++i)
+        EXPECT_EQ(box->Items()->Get(i).find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos)
+            << box->Items()->Get(i);   // every name has its Russian one
+    box->SetSelected(clRed);
+    EXPECT_EQ(box->Selected(), clRed);
+    box->SetStyle({cbStandardColors});
+    EXPECT_NE(box->Items()->IndexOf("clRed"), -1);
 }
 
 TEST_F(ColorBoxTest, SelectedPicksTheItemOfAColourOrTheCustomItem) {

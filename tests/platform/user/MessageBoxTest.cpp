@@ -8,6 +8,7 @@
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
+#include "tests/platform/os/support/DesktopLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,20 @@ TEST_F(MessageBoxTest, ItIsCentredOnTheOwnerAndHoldsEveryButton) {
     GetWindowRect(Parent, &owner);
     EXPECT_NEAR((BoxRect.left + BoxRect.right) / 2, (owner.left + owner.right) / 2, 1);
     EXPECT_NEAR((BoxRect.top + BoxRect.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
+}
+
+TEST_F(MessageBoxTest, ButtonCaptionsFollowTheDesktopsLanguage) {
+    os::filetest::DesktopLocale russian("ru_RU.UTF-8");
+    std::vector<std::string> captions;
+    Run(MB_YESNOCANCEL, [&](HWND) {
+        for (int id : {IDYES, IDNO, IDCANCEL}) {
+            char text[32] {};
+            GetWindowText(Button(id), text, int(sizeof text));
+            captions.push_back(text);
+        }
+        Screen->Press(VK_ESCAPE, "\x1b");
+    });
+    EXPECT_EQ(captions, (std::vector<std::string> {"&Да", "&Нет", "Отмена"}));
 }
 
 TEST_F(MessageBoxTest, QuitEndsTheBoxAndIsPostedAgain) {

@@ -4,6 +4,7 @@
 #include "platform/user/Menus.h"
 #include "platform/user/NonClientLayout.h"
 #include "platform/user/VirtualKeys.h"
+#include "tests/platform/os/support/DesktopLocale.h"
 
 namespace korvex::user::test {
 namespace {
@@ -53,6 +54,27 @@ TEST_F(SystemMenu, IsMadeOnceWithTheStandardCommandsAndFreedWithTheWindow) {
     DestroyWindow(hwnd);
     EXPECT_FALSE(IsMenu(menu));
     EXPECT_EQ(GetSystemMenu(hwnd, false), nullptr);
+}
+
+// The window menu is the desktop's: on a Russian desktop its items read as the desktop's own menus do.
+TEST_F(SystemMenu, ItsItemsFollowTheDesktopsLanguage) {
+    auto texts = [&] {
+        HWND hwnd = CreateShown(WS_OVERLAPPEDWINDOW, 0, gdi::Bounds(100, 100, 300, 200));
+        std::vector<std::string> items;
+        HMENU menu = GetSystemMenu(hwnd, false);
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+            items.push_back(GetMenuString(menu, UINT(i), MF_BYPOSITION));
+        DestroyWindow(hwnd);
+        return items;
+    };
+    {
+        os::filetest::DesktopLocale russian("ru_RU.UTF-8");
+        EXPECT_EQ(texts(), (std::vector<std::string> {"&Восстановить", "&Переместить", "&Размер", "&Свернуть",
+                               "Р&азвернуть", "", "&Закрыть\tAlt+F4"}));
+    }
+    os::filetest::DesktopLocale english("en_GB.UTF-8");
+    EXPECT_EQ(texts(), (std::vector<std::string> {"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize", "",
+                           "&Close\tAlt+F4"}));
 }
 
 TEST_F(SystemMenu, ItemsAreGreyedByStyleAndState) {

@@ -9,6 +9,7 @@
 #include "skin/windows/sMessageDlg.h"
 #include "skin/windows/sResStrings.h"
 #include "skin/windows/sSystemMenu.h"
+#include "tests/platform/os/support/DesktopLocale.h"
 
 #include <memory>
 
@@ -41,6 +42,38 @@ TEST_F(ResStrings, TheTableHoldsTheLibrarysTexts) {
     EXPECT_EQ(LoadResString(58956), "Color");
     EXPECT_EQ(LoadResString(65280), "All files (*.*)|*.*");
     EXPECT_EQ(LoadResString(1), "");
+}
+
+// The desktop would give these texts itself: on a Russian desktop they are Russian, in what is built after.
+TEST_F(ResStrings, TheTextsFollowTheDesktopsLanguage) {
+    UseSkin(1);
+    {
+        os::filetest::DesktopLocale russian("ru_RU.UTF-8");
+        EXPECT_EQ(LoadResString(58980), "Переместить");
+        EXPECT_EQ(LoadResString(58923), "Папка");
+        EXPECT_EQ(LoadResString(65280), "Все файлы (*.*)|*.*");
+        TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+        TsSystemMenu* menu = ProviderOf(form)->SystemMenu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->ItemMove->Caption(), "Переместить");
+        EXPECT_EQ(menu->ItemMinimize->Caption(), "Свернуть");
+        auto* colours = new TsColorDialogForm(Application);
+        auto* mainLabel = dynamic_cast<TControl*>(colours->FindComponent("sLabel1"));
+        ASSERT_NE(mainLabel, nullptr);
+        EXPECT_EQ(mainLabel->Caption(), "Основные цвета :");
+        for (const char* edit : {"sREdit", "sGEdit", "sBEdit", "sEditDecimal"}) {   // longer labels end before their edit
+            auto* box = dynamic_cast<TControl*>(colours->FindComponent(edit));
+            auto* label = dynamic_cast<TControl*>(colours->FindComponent(std::string(edit) + "Label"));
+            ASSERT_TRUE(box && label) << edit;
+            EXPECT_LE(label->Left() + label->Width(), box->Left()) << edit;
+        }
+        colours->Free();
+        Replace(58923, "Каталог");   // a replaced text stays what it was made
+        EXPECT_EQ(LoadResString(58923), "Каталог");
+    }
+    os::filetest::DesktopLocale english("en_US.UTF-8");
+    EXPECT_EQ(LoadResString(58980), "Move");
+    EXPECT_EQ(LoadResString(58958), "Main palette :");
 }
 
 TEST_F(ResStrings, AReplacedTextShowsInTheSystemMenuMadeAfter) {

@@ -137,8 +137,8 @@ TEST_F(ShellComboBoxTest, TheDesktopRootListsHomeAndComputerWithTheMountsUnderTh
     const std::vector<std::string> items = Listing(combo);
     ASSERT_GE(items.size(), 4u);
     EXPECT_EQ(std::vector(items.begin(), items.begin() + 3),
-        (std::vector<std::string> {std::string("0 ") + DesktopName, std::string("1 ") + HomeName,
-            std::string("1 ") + ComputerName}));
+        (std::vector<std::string> {std::string("0 ") + DesktopName(), std::string("1 ") + HomeName(),
+            std::string("1 ") + ComputerName()}));
     EXPECT_EQ(combo->Folders(3)->PathName(), "/");   // the root file system first
     for (std::size_t i = 3; i < items.size(); ++i) EXPECT_EQ(items[i][0], '2') << items[i];
     EXPECT_EQ(combo->Path(), "");   // the desktop has no path
@@ -213,7 +213,7 @@ TEST_F(ShellComboBoxTest, RootSetterKeepsTheOldRootForATextThatNamesNothing) {
     combo->SetPathFromText("/");
     combo->SetRoot("RFMYCOMPUTER");   // the same root: nothing rebuilt
     EXPECT_EQ(combo->ItemIndex(), 1);
-    EXPECT_EQ(combo->ItemsEx()->GetItem(0)->Caption(), ComputerName);
+    EXPECT_EQ(combo->ItemsEx()->GetItem(0)->Caption(), ComputerName());
 }
 
 TEST_F(ShellComboBoxTest, WithoutShellImagesEveryItemHasNoImageAndAHandlerMayChooseOne) {

@@ -23,6 +23,7 @@
 #include "skin/windows/shell/acShellComboBox.h"
 #include "skin/windows/shell/acShellListView.h"
 #include "skin/windows/shell/acShellTreeView.h"
+#include "tests/platform/os/support/DesktopLocale.h"
 
 #include <chrono>
 #include <filesystem>
@@ -82,6 +83,15 @@ TEST_F(ShellListViewTest, AFolderListsItsFoldersFirstThenFilesWithoutHiddenOnesI
     EXPECT_EQ(list->Columns()->Items(0)->Caption(), "Name");
     EXPECT_EQ(list->Columns()->Items(3)->Caption(), "Modified");
     EXPECT_EQ(list->Columns()->Items(1)->Alignment(), taRightJustify);
+    {
+        // The columns are the desktop's: in its language.
+        os::filetest::DesktopLocale russian("ru_RU.UTF-8");
+        TsShellListView* russianList = NewList(files.Root());
+        ASSERT_EQ(russianList->Columns()->Count(), 4);
+        EXPECT_EQ(russianList->Columns()->Items(0)->Caption(), "Имя");
+        EXPECT_EQ(russianList->Columns()->Items(3)->Caption(), "Изменён");
+        EXPECT_STREQ(ComputerName(), "Компьютер");
+    }
     TListItem* item = list->Items()->Item(IndexOf(list, "file one.txt"));
     ASSERT_EQ(item->SubItems()->Count(), 3);
     EXPECT_EQ(item->SubItems()->Strings(0), "5");
