@@ -115,9 +115,17 @@ TRect SpeedButtonCaptionRect(const TacGlyphLayout& l, int textOffset, bool press
 TsSpeedButton::TsSpeedButton(TComponent* owner)
     : TsGlyphImages(owner), FSkinData(std::make_unique<TsCommonData>(this, true)) {
     FSkinData->ControlKind = TacControlKind::SpeedButton;
+    // A new glyph renders the cache again.
+    Glyph()->OnChange = [this, previous = Glyph()->OnChange](TObject* sender) {
+        if (previous) previous(sender);
+        const TComponentState cs = ComponentState();
+        if (!cs.Contains(csLoading) && !cs.Contains(csDestroying) && !ControlState().Contains(csCreating))
+            FSkinData->Invalidate();
+    };
 }
 
 TsSpeedButton::~TsSpeedButton() {
+    Glyph()->OnChange = nullptr;
     DropAnimation();
     if (DropDownOwner == this) DropDownOwner = nullptr;
 }
@@ -579,7 +587,7 @@ bool TsSpeedButton::SkinCommand(TMessage& m) {
         m.LParam = data->IsUpdating() ? 1 : 0;
         return true;
     case SMC_REFRESHSECTION:
-        Changed();
+        Redraw();
         return true;
     case SMC_PREPAREFADE:
         PrepareCacheOver(TransparentSkinColor);
@@ -625,6 +633,7 @@ void TsSpeedButton::WndProc(TMessage& m) {
             }
             TSpeedButton::WndProc(m);
             data->MouseAbove = false;
+            if (State() == sbsDown) SetState(sbsUp);
             ChangeState(aeMouseLeave);
             return;
         case user::WM_ERASEBKGND:

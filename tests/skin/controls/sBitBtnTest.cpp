@@ -16,6 +16,7 @@
 #include "skin/controls/sControlClasses.h"
 #include "skin/controls/sSpeedButton.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <algorithm>
@@ -214,6 +215,54 @@ TEST_P(TsSpeedButtonTest, LeavingWhilePressedShowsTheButtonUp) {
     Display->ButtonUp(user::MouseButton::Left, out.x, out.y);
     Pump();
     EXPECT_EQ(clicks, 0);
+}
+
+// The leave notice alone (the mouse still over the button's place, as when a window covers it) shows it up.
+TEST_P(TsSpeedButtonTest, TheLeaveNoticeShowsAHeldButtonUp) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button keeps its press until the mouse moves";
+    UseSkin(GetParam());
+    TsSpeedButton* b = MakeSpeed(nullptr);
+    DownAt(b, 10, 10);
+    ASSERT_EQ(b->State(), sbsDown);
+    b->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(b->State(), sbsUp);
+    EXPECT_NE(b->CurrentState(), 2);
+    UpAt(b, 10, 10);
+}
+
+TEST_P(TsSpeedButtonTest, ANewGlyphIsShownAtOnce) {
+    UseSkin(GetParam());
+    TsSpeedButton* b = MakeSpeed(nullptr);
+    b->SetBounds(20, 20, 60, 30);
+    Pump();
+    const TRect face {2, 2, 58, 28};
+    const std::vector<gdi::COLORREF> before = ScreenPixels(b, face);
+    TBitmap glyph;   // a red square inside a border of the transparent colour
+    glyph.SetSize(16, 16);
+    glyph.Canvas()->Brush()->SetColor(clWhite);
+    glyph.Canvas()->FillRect(TRect {0, 0, 16, 16});
+    glyph.Canvas()->Brush()->SetColor(clRed);
+    glyph.Canvas()->FillRect(TRect {2, 2, 14, 14});
+    b->Glyph()->Assign(&glyph);
+    Pump();
+    const std::vector<gdi::COLORREF> after = ScreenPixels(b, face);
+    int red = 0;
+    for (std::size_t i = 0; i < after.size(); ++i)
+        red += after[i] == 0x0000FF && before[i] != 0x0000FF;
+    EXPECT_GE(red, 100);
+}
+
+// The section refresh shows the cache again; the picture is not rendered anew.
+TEST_P(TsSpeedButtonTest, TheSectionRefreshRedrawsWithoutRenderingAgain) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button has no cache";
+    UseSkin(GetParam());
+    TsSpeedButton* b = MakeSpeed(nullptr);
+    int renders = 0;
+    b->OnPaint = [&](TObject*, TBitmap*) { ++renders; };
+    ScribbleOver(Form);
+    b->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESHSECTION), 0);
+    EXPECT_EQ(renders, 0);
+    EXPECT_NE(ScreenPixel(b, 11, 11), 0x00FF00u);
 }
 
 TEST_P(TsSpeedButtonTest, DropDownStyleWidensByTheArrowPart) {
