@@ -1,8 +1,9 @@
 // The freedesktop icon theme layout: index.theme folders and sizes, inheritance, hicolor last.
 #include "platform/os/IconTheme.h"
 
-#include "platform/os/Files.h"
 #include "platform/os/TextFiles.h"
+
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <map>
@@ -65,19 +66,15 @@ std::string HomeFolder() {
     return home && *home ? home : "";
 }
 
-struct ThemeFolder {
-    std::string Path;   // the theme's folder in one data folder
-    IniFile Index;
-};
+// Icon theme paths are exact (no look-up without case, which would list folders for every name tried).
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
-// Every folder of a theme (a theme may be spread over several data folders); the first index.theme is its.
-std::vector<ThemeFolder> ThemeFolders(const std::string& theme, const std::vector<std::string>& bases) {
-    std::vector<ThemeFolder> found;
-    for (const std::string& base : bases) {
-        const std::string path = base + "/" + theme;
-        if (DirectoryExists(path)) found.push_back(ThemeFolder {path, ReadIni(path + "/index.theme")});
-    }
-    return found;
+bool IsRegularFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 int ParseInt(const std::string& text, int fallback) {
@@ -86,31 +83,48 @@ int ParseInt(const std::string& text, int fallback) {
     return end != text.c_str() && value > 0 && value < 4096 ? int(value) : fallback;
 }
 
-// The best file of one name in one theme: the sub-folder whose size is nearest.
-std::string LookInTheme(const std::vector<ThemeFolder>& folders, const std::string& name, int size) {
-    if (folders.empty()) return {};
-    const IniFile& index = folders.front().Index;
-    const auto theme = index.find("Icon Theme");
-    if (theme == index.end()) return {};
-    const auto directories = theme->second.find("Directories");
-    if (directories == theme->second.end()) return {};
+// One theme as a look-up chain needs it, read once: its sized sub-folders that are there (a theme may be spread
+// over several data folders; the first index.theme is its) and the themes it inherits.
+struct Theme {
+    std::vector<std::pair<std::string, int>> SizedFolders;   // full path, size; in the index's order
+    std::vector<std::string> Inherits;
+};
+
+Theme ReadTheme(const std::string& name, const std::vector<std::string>& bases) {
+    Theme theme;
+    std::vector<std::string> paths;
+    for (const std::string& base : bases)
+        if (IsFolder(base + "/" + name)) paths.push_back(base + "/" + name);
+    if (paths.empty()) return theme;
+    const IniFile index = ReadIni(paths.front() + "/index.theme");
+    const auto section = index.find("Icon Theme");
+    if (section == index.end()) return theme;
+    if (auto inherits = section->second.find("Inherits"); inherits != section->second.end())
+        theme.Inherits = SplitList(inherits->second, ',');
+    const auto directories = section->second.find("Directories");
+    if (directories == section->second.end()) return theme;
+    for (const std::string& sub : SplitList(directories->second, ',')) {
+        const auto folder = index.find(sub);
+        if (folder == index.end()) continue;
+        const auto sizeEntry = folder->second.find("Size");
+        const int size = sizeEntry == folder->second.end() ? 0 : ParseInt(sizeEntry->second, 0);
+        if (size == 0) continue;
+        for (const std::string& path : paths)
+            if (IsFolder(path + "/" + sub)) theme.SizedFolders.emplace_back(path + "/" + sub, size);
+    }
+    return theme;
+}
+
+// The best file of one name in one theme: in the sub-folder whose size is nearest (the first of equals).
+std::string LookInTheme(const Theme& theme, const std::string& name, int size) {
     std::string best;
     int bestDistance = 1 << 30;
-    for (const std::string& sub : SplitList(directories->second, ',')) {
-        const auto section = index.find(sub);
-        if (section == index.end()) continue;
-        const auto sizeEntry = section->second.find("Size");
-        const int dirSize = sizeEntry == section->second.end() ? 0 : ParseInt(sizeEntry->second, 0);
-        if (dirSize == 0) continue;
-        const int distance = std::abs(dirSize - size);
+    for (const auto& [folder, folderSize] : theme.SizedFolders) {
+        const int distance = std::abs(folderSize - size);
         if (distance >= bestDistance) continue;
-        for (const ThemeFolder& folder : folders) {
-            const std::string file = folder.Path + "/" + sub + "/" + name + ".png";
-            if (FileExists(file)) {
-                best = file;
-                bestDistance = distance;
-                break;
-            }
+        if (const std::string file = folder + "/" + name + ".png"; IsRegularFile(file)) {
+            best = file;
+            bestDistance = distance;
         }
     }
     return best;
@@ -151,24 +165,22 @@ std::string FindThemeIcon(const std::vector<std::string>& names, int size, const
     if (!HomeFolder().empty()) bases.push_back(HomeFolder() + "/.icons");
     for (const std::string& data : dataFolders)
         bases.push_back(data + "/icons");
-    // The theme, what it inherits (breadth first, each once), hicolor last; each index read once for all names.
+    // The theme, what it inherits (breadth first, each once, 32 at most), hicolor last; each read once for all
+    // names.
     std::vector<std::string> order {theme};
     std::set<std::string> seen {theme};
-    std::vector<std::vector<ThemeFolder>> chain;
-    for (std::size_t i = 0; i < order.size() && i < 32; ++i) {
-        chain.push_back(ThemeFolders(order[i], bases));
-        if (chain.back().empty()) continue;
-        const auto section = chain.back().front().Index.find("Icon Theme");
-        if (section == chain.back().front().Index.end()) continue;
-        if (auto inherits = section->second.find("Inherits"); inherits != section->second.end())
-            for (const std::string& parent : SplitList(inherits->second, ','))
-                if (parent.find('/') == std::string::npos && seen.insert(parent).second) order.push_back(parent);
+    std::vector<Theme> chain;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        chain.push_back(ReadTheme(order[i], bases));
+        for (const std::string& parent : chain.back().Inherits)
+            if (order.size() < 32 && parent.find('/') == std::string::npos && seen.insert(parent).second)
+                order.push_back(parent);
     }
-    if (seen.insert("hicolor").second) chain.push_back(ThemeFolders("hicolor", bases));
+    if (seen.insert("hicolor").second) chain.push_back(ReadTheme("hicolor", bases));
     for (const std::string& name : names) {
         if (name.empty() || name.find('/') != std::string::npos) continue;
-        for (const std::vector<ThemeFolder>& folders : chain)
-            if (std::string file = LookInTheme(folders, name, size); !file.empty()) return file;
+        for (const Theme& each : chain)
+            if (std::string file = LookInTheme(each, name, size); !file.empty()) return file;
     }
     return {};
 }
