@@ -44,7 +44,9 @@ void TCustomCheckBox::SetState(TCheckBoxState value) {
     if (FState == value) return;
     FState = value;
     if (HandleAllocated()) SendMessage(WindowHandle(), BM_SETCHECK, WPARAM(value), 0);
-    if (!ClicksDisabled() && !ComponentState().Contains(csLoading)) Click();
+    if (ClicksDisabled() || ComponentState().Contains(csLoading)) return;
+    Changed();   // CM_CHANGED: a control that paints itself shows the new state
+    Click();
 }
 
 void TCustomCheckBox::Toggle() {

@@ -14,8 +14,8 @@ inline constexpr std::string_view CheckBoxStateIdents[] = {"cbUnchecked", "cbChe
 using TLeftRight = TAlignment;
 
 // A click (mouse, space bar, accelerator) calls Toggle: unchecked -> checked (grey first with AllowGrayed),
-// checked -> unchecked, grey -> checked. Every change of State, by the user or the program, fires OnClick
-// (not while loading, nor while clicks are disabled).
+// checked -> unchecked, grey -> checked. Every change of State, by the user or the program, sends CM_CHANGED
+// and fires OnClick (not while loading, nor while clicks are disabled).
 class TCustomCheckBox : public TButtonControl {
 public:
     explicit TCustomCheckBox(TComponent* owner);

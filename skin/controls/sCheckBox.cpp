@@ -70,8 +70,9 @@ void TsCheckBox::Notification(TComponent* component, TOperation operation) {
 }
 
 void TsCheckBox::WndProc(TMessage& message) {
+    // Skinned, the box shows State itself: the change is painted on CM_CHANGED.
     if (message.Msg == user::BM_SETCHECK && FCore.Painting()) {
-        FCore.StopFade();
+        FCore.StopFadeWithStepsLeft();
         return;
     }
     if (FCore.WndProc(message, [this](TMessage& m) { TCustomCheckBox::WndProc(m); })) return;

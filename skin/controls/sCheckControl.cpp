@@ -8,10 +8,13 @@
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TImageList.h"
+#include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/SavedDc.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/Button.h"
 #include "skin/controls/sControlFrame.h"
@@ -181,9 +184,36 @@ void TacCheckCore::PrepareCache() {
     FData->BGChanged = false;
 }
 
+bool TacCheckCore::Fading() const {
+    if (FadeTimer == nullptr || FadeTimer->Direction() == 0) return false;
+    return !PaintsBesideSpentFade || FadeTimer->Step <= FadeTimer->Iterations;
+}
+
+void TacCheckCore::StopFadeWithStepsLeft() {
+    if (FadeTimer != nullptr && FadeTimer->Direction() != 0 && FadeTimer->Step <= FadeTimer->Iterations) StopFade();
+}
+
+int TacCheckCore::ShownCheck() const {
+    return NativeCheck ? NativeCheck() : (FOwner->Checked() ? 1 : 0);
+}
+
 void TacCheckCore::Paint(TMessage& m) {
-    FData->BGChanged = true;   // the state image follows every change: render on each paint
-    PaintPushControl(TacPushPaint {FOwner, FData, 0, [this] { PrepareCache(); }, nullptr, nullptr}, m);
+    const user::HWND window = FOwner->WindowHandle();
+    gdi::HDC dc = reinterpret_cast<gdi::HDC>(m.WParam);
+    user::PAINTSTRUCT ps {};
+    const bool began = dc == nullptr;
+    if (began) dc = user::BeginPaint(window, &ps);
+    base::ScopeExit end([&] {
+        if (began) user::EndPaint(window, &ps);
+    });
+    if (dc == nullptr) return;
+    gdi::SavedDc saved(dc);
+    FData->Updating = FData->IsUpdating();
+    // A running cross-fade paints its own frames; the cache already holds its end.
+    if (FData->Updating || Fading()) return;
+    PrepareCache();
+    PaintFrameAllSides(FData, 0);
+    gdi::BitBlt(dc, 0, 0, FOwner->Width(), FOwner->Height(), FData->CacheBmp()->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
@@ -272,6 +302,10 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
         if (designing) break;
         if (!FOwner->Enabled()) return true;
         inherited(m);
+        if (FadeTimer != nullptr && FadeTimer->Direction() != 0) {
+            FadeTimer->MakeStep();   // co_
+            return true;
+        }
         FData->BGChanged = true;
         FOwner->Repaint();
         return true;
@@ -312,8 +346,11 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
         const int x = short(m.LParam & 0xFFFF);
         const int y = short((m.LParam >> 16) & 0xFFFF);
         if (Pressed) {
+            // A change of state repaints through its own notification; a release that changes nothing (a checked
+            // radio button, a release outside) still drops the pressed look.
+            const int before = ShownCheck();
             if (!FinishPress(FOwner, Pressed, MessageInside(FOwner, m), Release)) return true;
-            Changed(aeMouseUp);
+            if (ShownCheck() == before) Changed(aeMouseUp);
         }
         if (FOwner->OnMouseUp) FOwner->OnMouseUp(FOwner, mbLeft, TShiftState {}, x, y);
         return true;
@@ -335,9 +372,12 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
             if (FOwner->OnKeyDown) FOwner->OnKeyDown(FOwner, key, TShiftState {});
         } else {
             if (Pressed) {
+                const int before = ShownCheck();
                 if (!FinishPress(FOwner, Pressed, true, Release)) return true;
-                FData->BGChanged = true;
-                FOwner->Repaint();
+                if (ShownCheck() == before) {
+                    FData->BGChanged = true;
+                    FOwner->Repaint();
+                }
             }
             if (FOwner->OnKeyUp) FOwner->OnKeyUp(FOwner, key, TShiftState {});
         }

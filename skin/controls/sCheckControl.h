@@ -38,6 +38,8 @@ public:
     bool RefreshResizes = true;   // a skin refresh runs AdjustSize (the check box; not the radio button)
     // Unskinned and read-only, BM_SETSTATE is refused always (the radio button) or only during a press.
     bool ReadOnlyRefusesStateAlways = false;
+    // Painting waits for a running cross-fade (the check box), or only for one with steps left (the radio button).
+    bool PaintsBesideSpentFade = false;
     std::function<classes::TAlignment()> Alignment;
 
     classes::TSize GlyphSize() const;
@@ -55,7 +57,13 @@ public:
     // Message handling before the base class. True: handled, the base class must not see it.
     bool WndProc(classes::TMessage& message, const std::function<void(classes::TMessage&)>& inherited);
     bool Painting() const;
+    bool Fading() const;   // a cross-fade runs that holds painting back
     void StopFade() { StopFadeTimer(FadeTimer); }
+    // BM_SETCHECK while skinned: a running fade that has steps left stops.
+    void StopFadeWithStepsLeft();
+    // The state the box shows: the check box's State, the radio button's Checked.
+    int ShownCheck() const;
+    void Changed(TacAnimatEvent event);   // co_ DoChangePaint for the event
 
     TsDisabledKind DisabledKind = DefaultDisabledKind;
     std::unique_ptr<classes::TBitmap> GlyphChecked;
@@ -82,7 +90,6 @@ private:
     void TakeFocus();
     bool SkinCommand(classes::TMessage& message);
     bool SkinnedMessage(classes::TMessage& message, const std::function<void(classes::TMessage&)>& inherited);
-    void Changed(TacAnimatEvent event);
 
     classes::TButtonControl* FOwner;
     TsCommonData* FData;
@@ -122,6 +129,7 @@ public:
     void SetReadOnly(bool value) { FCore.ReadOnly = value; }
 
     bool Pressed() const { return FCore.Pressed; }
+    TsFadeTimer* FadeTimer() const { return FCore.FadeTimer; }
     classes::TRect GlyphRect() const { return FCore.GlyphRect(); }
     classes::TRect CaptionRect() const { return FCore.CaptionRect(); }
     void SetChecked(bool value) override;   // repaints the skinned look at once

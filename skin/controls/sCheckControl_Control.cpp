@@ -7,6 +7,8 @@
 #include "platform/user/controls/Button.h"
 #include "skin/engine/sCommonData.h"
 
+#include <type_traits>
+
 namespace korvex::skin {
 
 using namespace korvex::classes;
@@ -105,14 +107,18 @@ void TacCheckControl<Base>::SetMargin(int value) {
 
 template <class Base>
 void TacCheckControl<Base>::SetChecked(bool value) {
-    if (this->ComponentState().Contains(csLoading)) {
+    // The radio button's change is painted when its window takes BM_SETCHECK.
+    if constexpr (std::is_same_v<Base, TRadioButton>) {
         Base::SetChecked(value);
-        return;
+    } else {
+        if (this->ComponentState().Contains(csLoading)) {
+            Base::SetChecked(value);
+            return;
+        }
+        if (value != this->Checked()) FSkinData->BGChanged = true;
+        Base::SetChecked(value);
+        if (FSkinData->BGChanged) this->Repaint();
     }
-    const bool changed = value != this->Checked();
-    if (changed) FSkinData->BGChanged = true;
-    Base::SetChecked(value);
-    if (changed && FCore.Painting()) this->Repaint();
 }
 
 template <class Base>

@@ -17,6 +17,7 @@ TsRadioButton::TsRadioButton(TComponent* owner) : TacCheckControl(owner, TacCont
     FCore.Release = [this] { SetChecked(true); };   // a checked radio button stays checked
     FCore.RefreshResizes = false;
     FCore.ReadOnlyRefusesStateAlways = true;
+    FCore.PaintsBesideSpentFade = true;
 }
 
 TClass TsRadioButton::StaticClass() {
@@ -34,10 +35,18 @@ TClass TsRadioButton::StaticClass() {
 
 void TsRadioButton::WndProc(TMessage& message) {
     if (message.Msg == user::BM_SETCHECK && FCore.Painting()) {
-        FCore.StopFade();
-        const bool value = message.WParam != 0;
-        if (value != Checked()) SetChecked(value);
-        FSkinData->Invalidate();
+        if (FCore.FadeTimer != nullptr && FCore.FadeTimer->Direction() != 0
+            && FCore.FadeTimer->Step <= FCore.FadeTimer->Iterations) {
+            FCore.StopFade();
+            FSkinData->BGChanged = true;
+            Repaint();
+        }
+        if (message.WParam == user::BST_UNCHECKED) SetChecked(false);
+        if (message.WParam == user::BST_CHECKED) SetChecked(true);
+        if (!ControlDesigning(this))
+            FCore.Changed(aeMouseUp);   // co_
+        else
+            FSkinData->Invalidate();
         return;
     }
     if (FCore.WndProc(message, [this](TMessage& m) { TRadioButton::WndProc(m); })) return;

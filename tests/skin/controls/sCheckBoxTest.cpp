@@ -11,6 +11,7 @@
 #include "skin/controls/sControlClasses.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 
 using namespace korvex;
@@ -308,6 +309,144 @@ TEST_F(TsCheckBoxSkinned, RepaintsInANewSkinAndFallsBackToThePlainLook) {
     ClickAt(c, 8, 10);
     EXPECT_FALSE(c->Checked());
     EXPECT_EQ(clicks, 1);
+}
+
+class TsCheckBoxStates : public TsCheckBoxSkinned {
+protected:
+    void Settle() {
+        for (int i = 0; i < 20; ++i) Advance(10);
+    }
+    std::vector<gdi::COLORREF> Glyph(const TControl* c) {
+        Settle();
+        const TRect g = static_cast<const TsCheckBox*>(c)->GlyphRect();
+        return ScreenPixels(c, g);
+    }
+};
+
+// A state set by the program, or by the caption's mnemonic, is painted like one the user clicked.
+TEST_F(TsCheckBoxStates, AStateSetInCodeOrByTheMnemonicIsPainted) {
+    UseSkin(1);
+    auto* box = Create<TsCheckBox>(Form);
+    box->SetBounds(20, 20, 140, 22);
+    box->SetCaption("&Mark");
+    box->SetAllowGrayed(true);
+    box->SetParent(Form);
+    Pump();
+    const std::vector<gdi::COLORREF> unchecked = Glyph(box);
+    box->SetState(cbChecked);
+    const std::vector<gdi::COLORREF> checked = Glyph(box);
+    EXPECT_NE(checked, unchecked) << "checked in code";
+    box->SetState(cbGrayed);
+    EXPECT_NE(Glyph(box), checked) << "grey in code";
+    box->SetState(cbUnchecked);
+    EXPECT_EQ(Glyph(box), unchecked) << "unchecked in code";
+
+    box->SetFocus();
+    const std::vector<gdi::COLORREF> focused = Glyph(box);
+    box->Perform(CM_DIALOGCHAR, 'm', 0);
+    EXPECT_EQ(box->State(), cbGrayed);
+    EXPECT_NE(Glyph(box), focused) << "by the mnemonic";
+    box->SetState(cbUnchecked);
+    EXPECT_EQ(Glyph(box), focused);
+}
+
+// Nothing paints over a cross-fade: a paint that comes while it runs leaves the fade's frame on the screen.
+TEST_F(TsCheckBoxStates, APaintDuringAFadeLeavesTheFadesFrame) {
+    UseSkin(1);
+    TsGeneralData& section = Manager->Sections[std::size_t(Manager->GetSkinIndex("CHECKBOX"))];
+    section.FadingEnabled = true;
+    section.FadingIterations = 5;
+    auto* box = Create<TsCheckBox>(Form);
+    box->SetBounds(20, 20, 140, 22);
+    box->SetCaption("Fade");
+    box->SetParent(Form);
+    Pump();
+    const std::vector<gdi::COLORREF> unchecked = Glyph(box);
+    box->SetState(cbChecked);
+    ASSERT_NE(box->FadeTimer(), nullptr) << "the change fades";
+    box->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixels(box, box->GlyphRect()), unchecked) << "no frame yet: the old look stays";
+    EXPECT_NE(Glyph(box), unchecked);
+}
+
+// A radio button takes BM_SETCHECK 0 and 1 only; either change is painted.
+TEST_F(TsCheckBoxStates, ARadioButtonTakesCheckMessagesZeroAndOneAndPaintsThem) {
+    UseSkin(1);
+    auto* radio = Create<TsRadioButton>(Form);
+    radio->SetBounds(20, 20, 140, 22);
+    radio->SetCaption("Radio");
+    radio->SetParent(Form);
+    Pump();
+    auto glyph = [&] {
+        Settle();
+        return ScreenPixels(radio, radio->GlyphRect());
+    };
+    const std::vector<gdi::COLORREF> off = glyph();
+    user::SendMessage(radio->Handle(), user::BM_SETCHECK, user::BST_INDETERMINATE, 0);
+    EXPECT_FALSE(radio->Checked());
+    user::SendMessage(radio->Handle(), user::BM_SETCHECK, user::BST_CHECKED, 0);
+    EXPECT_TRUE(radio->Checked());
+    EXPECT_NE(glyph(), off);
+    user::SendMessage(radio->Handle(), user::BM_SETCHECK, user::BST_UNCHECKED, 0);
+    EXPECT_FALSE(radio->Checked());
+    EXPECT_EQ(glyph(), off);
+}
+
+// A release on a checked radio button changes nothing, and the pressed look goes with it.
+TEST_F(TsCheckBoxStates, ReleasingACheckedRadioButtonDropsThePressedLook) {
+    UseSkin(1);
+    auto* radio = Create<TsRadioButton>(Form);
+    radio->SetBounds(20, 20, 140, 22);
+    radio->SetCaption("Radio");
+    radio->SetChecked(true);
+    radio->SetParent(Form);
+    Pump();
+    auto glyph = [&] {
+        Settle();
+        return ScreenPixels(radio, radio->GlyphRect());
+    };
+    MoveTo(radio, 8, 10);
+    const std::vector<gdi::COLORREF> hot = glyph();
+    DownAt(radio, 8, 10);
+    ASSERT_NE(glyph(), hot) << "pressed";
+    UpAt(radio, 8, 10);
+    EXPECT_TRUE(radio->Checked());
+    EXPECT_EQ(glyph(), hot);
+}
+
+// Taking the focus while a cross-fade runs shows its next frame.
+TEST_F(TsCheckBoxStates, TakingTheFocusDuringAFadeShowsItsNextFrame) {
+    UseSkin(1);
+    TsGeneralData& section = Manager->Sections[std::size_t(Manager->GetSkinIndex("CHECKBOX"))];
+    section.FadingEnabled = true;
+    section.FadingIterations = 5;
+    auto* box = Create<TsCheckBox>(Form);
+    box->SetBounds(20, 20, 140, 22);
+    box->SetCaption("Fade");
+    box->SetParent(Form);
+    Pump();
+    Settle();
+    box->SetState(cbChecked);
+    ASSERT_NE(box->FadeTimer(), nullptr);
+    const int step = box->FadeTimer()->Step;
+    box->SetFocus();
+    ASSERT_NE(box->FadeTimer(), nullptr);
+    EXPECT_GT(box->FadeTimer()->Step, step);   // a step for WM_SETFOCUS and one for CM_ENTER
+}
+
+// A space press that loses the focus before its release is over: a later key release elsewhere toggles nothing.
+TEST_F(TsCheckBoxStates, LosingTheFocusEndsASpacePress) {
+    UseSkin(1);
+    auto [box, radio] = MakeBoxAndRadio();
+    box->SetFocus();
+    box->Perform(user::WM_KEYDOWN, user::VK_SPACE, 0);
+    ASSERT_TRUE(box->Pressed());
+    radio->SetFocus();
+    EXPECT_FALSE(box->Pressed());
+    box->SetFocus();
+    box->Perform(user::WM_KEYUP, 'A', 0);
+    EXPECT_EQ(box->State(), cbUnchecked);
 }
 
 TEST(TsCheckControlClasses, AreRegisteredForFormText) {
