@@ -152,10 +152,25 @@ void TControl::ConstrainSize(int& width, int& height) const {
     height = FConstraints->ConstrainHeight(height);
 }
 
+bool TControl::CanAutoSize(int& newWidth, int& newHeight) {
+    (void)newWidth;
+    (void)newHeight;
+    return true;
+}
+
+void TControl::AutoSizeAndConstrain(int& width, int& height) {
+    int w = width, h = height;
+    if (CanAutoSize(w, h)) {
+        width = gdi::ClampCoord(w);
+        height = gdi::ClampCoord(h);
+    }
+    ConstrainSize(width, height);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     left = gdi::ClampCoord(left), top = gdi::ClampCoord(top);
     width = gdi::ClampCoord(width), height = gdi::ClampCoord(height);
-    ConstrainSize(width, height);
+    AutoSizeAndConstrain(width, height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     bool visibleWindowless = FParent != nullptr && FVisible && dynamic_cast<TWinControl*>(this) == nullptr;
     if (visibleWindowless) InvalidateControl(true, false);

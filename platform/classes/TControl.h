@@ -219,6 +219,10 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void UpdateAnchorRules();
     void ConstrainSize(int& width, int& height) const;   // within Constraints
+    // The size SetBounds takes: true applies newWidth and newHeight, which an auto-sizing control changes to
+    // the size it wants. The base class takes what it is given.
+    virtual bool CanAutoSize(int& newWidth, int& newHeight);
+    void AutoSizeAndConstrain(int& width, int& height);   // CanAutoSize, then Constraints
     void Changed();   // CM_CHANGED to itself with itself in LParam (a value the user changed)
     void InvalidateControl(bool isVisible, bool isOpaque);   // the windowless control's rectangle on its parent
     void SendCancelMode(TControl* sender);   // CM_CANCELMODE to the active control of the forms around

@@ -359,7 +359,7 @@ void TWinControl::WMMeasureItem(TMessage& m) {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     left = gdi::ClampCoord(left), top = gdi::ClampCoord(top);
     width = gdi::ClampCoord(width), height = gdi::ClampCoord(height);
-    ConstrainSize(width, height);
+    AutoSizeAndConstrain(width, height);
     if (left == Left() && top == Top() && width == Width() && height == Height()) return;
     if (FHandle != nullptr && !IsIconic(FHandle)) {
         SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

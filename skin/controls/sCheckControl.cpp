@@ -161,11 +161,8 @@ bool TacCheckCore::AutoSizeBounds(int& width, int& height) const {
 }
 
 void TacCheckCore::AdjustSize() {
-    if (!Painting()) return;
-    int w = 0;
-    int h = 0;
-    if (AutoSizeBounds(w, h) && (w != FOwner->Width() || h != FOwner->Height()))
-        FOwner->SetBounds(FOwner->Left(), FOwner->Top(), w, h);
+    // The size comes from the owner's CanAutoSize.
+    FOwner->SetBounds(FOwner->Left(), FOwner->Top(), FOwner->Width(), FOwner->Height());
 }
 
 void TacCheckCore::PrepareCache() {

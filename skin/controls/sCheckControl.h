@@ -155,7 +155,8 @@ public:
     }
 
 protected:
-    void CNCommand(classes::TMessage& message) override;   // skinned or read-only: no click of its own
+    void CNCommand(classes::TMessage& message) override;   // read-only: no click of the native button
+    bool CanAutoSize(int& newWidth, int& newHeight) override;   // skinned, with AutoSize: box and caption
     void SizeChanged();   // AdjustSize with AutoSize, then invalidate
 
     std::unique_ptr<TsCommonData> FSkinData;

@@ -122,9 +122,20 @@ void TacCheckControl<Base>::SetChecked(bool value) {
 }
 
 template <class Base>
+bool TacCheckControl<Base>::CanAutoSize(int& newWidth, int& newHeight) {
+    if (!FCore.Painting()) return Base::CanAutoSize(newWidth, newHeight);
+    int w = 0;
+    int h = 0;
+    if (!FCore.AutoSizeBounds(w, h)) return true;
+    newWidth = w;
+    newHeight = h;
+    return true;
+}
+
+template <class Base>
 void TacCheckControl<Base>::CNCommand(TMessage& message) {
-    // Skinned, the control changes on its own release; read-only, it never changes.
-    if ((FCore.Painting() || ReadOnly()) && user::HIWORD(message.WParam) == user::BN_CLICKED) return;
+    // A read-only control never changes, not even by a click on the plain native button.
+    if (ReadOnly() && user::HIWORD(message.WParam) == user::BN_CLICKED) return;
     Base::CNCommand(message);
 }
 

@@ -3,6 +3,7 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/TForm.h"
+#include "platform/classes/TImageList.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/Button.h"
@@ -433,6 +434,47 @@ TEST_F(TsCheckBoxStates, TakingTheFocusDuringAFadeShowsItsNextFrame) {
     box->SetFocus();
     ASSERT_NE(box->FadeTimer(), nullptr);
     EXPECT_GT(box->FadeTimer()->Step, step);   // a step for WM_SETFOCUS and one for CM_ENTER
+}
+
+// Skinned with AutoSize, bounds set in code keep the size the box and caption need; unskinned they are taken.
+TEST_F(TsCheckBoxStates, AutoSizeHoldsBoundsSetInCodeWhileSkinned) {
+    UseSkin(1);
+    auto [box, radio] = MakeBoxAndRadio();
+    box->SetCaption("Sized");
+    const int width = box->Width();
+    const int height = box->Height();
+    box->SetBounds(30, 25, 300, 60);
+    EXPECT_EQ(box->Left(), 30);
+    EXPECT_EQ(box->Width(), width);
+    EXPECT_EQ(box->Height(), height);
+    box->SetAutoSize(false);
+    box->SetBounds(30, 25, 300, 60);
+    EXPECT_EQ(box->Width(), 300);
+    UseSkin(-1);
+    radio->SetBounds(20, 50, 300, 60);
+    EXPECT_EQ(radio->Width(), 300);
+}
+
+// A freed image list is forgotten: the box paints on without it.
+TEST_F(TsCheckBoxStates, AFreedImageListIsForgotten) {
+    UseSkin(1);
+    auto* images = Create<TImageList>(Form);
+    images->SetSize(48, 32);
+    AddDiscImage(images, 0x2020E0);
+    auto* box = Create<TsCheckBox>(Form);
+    box->SetBounds(20, 20, 140, 40);
+    box->SetCaption("Listed");
+    box->SetImages(images);
+    box->SetImgChecked(0);
+    box->SetImgUnchecked(0);
+    box->SetParent(Form);
+    Pump();
+    images->Free();
+    EXPECT_EQ(box->Images(), nullptr);
+    box->SetState(cbChecked);
+    box->Invalidate();
+    Settle();
+    EXPECT_EQ(box->State(), cbChecked);
 }
 
 // A space press that loses the focus before its release is over: a later key release elsewhere toggles nothing.
