@@ -355,9 +355,9 @@ bool TacCheckCore::SkinnedMessage(TMessage& m, const std::function<void(TMessage
     case user::WM_KEYDOWN:
     case user::WM_KEYUP: {
         // The space bar is ours: the native button would report a second click on its release. A press ends
-        // at the release of any key.
-        if (m.WParam != user::VK_SPACE && !(m.Msg == user::WM_KEYUP && active)) break;
-        if (!active) return true;
+        // at the release of any key. Read-only, the keys go to the base class, whose click is refused.
+        if (!active) break;
+        if (m.Msg == user::WM_KEYDOWN && m.WParam != user::VK_SPACE) break;
         user::WORD key = user::WORD(m.WParam);
         classes::TComponentWatch watch(FOwner);
         if (m.Msg == user::WM_KEYDOWN) {

@@ -455,6 +455,32 @@ TEST_F(TsCheckBoxStates, AutoSizeHoldsBoundsSetInCodeWhileSkinned) {
     EXPECT_EQ(radio->Width(), 300);
 }
 
+// Read-only and skinned, the space bar reaches the key events and still neither presses nor toggles.
+TEST_F(TsCheckBoxStates, AReadOnlyBoxReportsTheSpaceBarWithoutToggling) {
+    UseSkin(1);
+    auto [box, radio] = MakeBoxAndRadio();
+    box->SetReadOnly(true);
+    box->SetFocus();
+    int downs = 0;
+    int ups = 0;
+    box->OnKeyDown = [&](TObject*, user::WORD&, TShiftState) { ++downs; };
+    box->OnKeyUp = [&](TObject*, user::WORD&, TShiftState) { ++ups; };
+    Key(user::VK_SPACE);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ups, 1);
+    EXPECT_FALSE(box->Pressed());
+    EXPECT_EQ(box->State(), cbUnchecked);
+}
+
+// A read-only check box refuses the user, not the program: checked in code, the native box shows it.
+TEST_F(TsCheckBoxStates, AReadOnlyPlainCheckBoxCheckedInCodeShowsChecked) {
+    UseSkin(-1);
+    auto [box, radio] = MakeBoxAndRadio();
+    box->SetReadOnly(true);
+    box->SetChecked(true);
+    EXPECT_EQ(user::SendMessage(box->Handle(), user::BM_GETCHECK, 0, 0), user::LRESULT(user::BST_CHECKED));
+}
+
 // A freed image list is forgotten: the box paints on without it.
 TEST_F(TsCheckBoxStates, AFreedImageListIsForgotten) {
     UseSkin(1);
