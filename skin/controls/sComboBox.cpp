@@ -65,7 +65,6 @@ TClass TsCustomComboBox::StaticClass() {
 void TsCustomComboBox::AfterConstruction() {
     TCustomComboBox::AfterConstruction();
     FCommonData->Loaded();
-    if (FCommonData->Skinned()) FCommonData->ApplySectionColors();
 }
 
 void TsCustomComboBox::Loaded() {
@@ -131,7 +130,8 @@ void TsCustomComboBox::PrepareCache() {
     if (cache == nullptr) return;
     const int hot = data->IsHot() ? 1 : 0;
     RenderControlSkin(data, ci, true, hot, TRect {0, 0, Width(), Height()}, TPoint {Left(), Top()}, cache, false);
-    if (Style() != csSimple) PaintComboGlyph(data, cache, ButtonRect(), FDropped ? 2 : hot);
+    if (Style() != csSimple)
+        PaintComboGlyph(data, cache, ButtonRect(), FDropped ? 2 : hot, ComboGlyphRectWidth(data));
     if (!Enabled()) ApplyDisabledLook(cache, FDisabledKind, this, TPoint {Left(), Top()}, ci);
     data->BGChanged = false;
 }
@@ -247,23 +247,30 @@ void TsCustomComboBox::CNDrawItem(TMessage& m) {
 }
 
 void TsCustomComboBox::SkinWMPaint(TMessage& m) {
+    // A DC handed in (WM_PRINTCLIENT, a parent composing its picture) gets the picture, not the window.
     if (m.WParam != 0) {
         PaintWindowSkin(gdi::HDC(m.WParam));
         return;
     }
+    // Focused and dropped, the native combo paints first; the skin then goes over it through the window's DC,
+    // which the native paint's validation does not clip.
+    if (SkinFocused() && DroppedDown()) TCustomComboBox::WndProc(m);
     user::PaintGuard paint(WindowHandle());
-    PaintWindowSkin(paint.Dc());
+    TacWindowDc dc(WindowHandle());
+    PaintWindowSkin(dc.Dc());
 }
 
 // ---- Messages ------------------------------------------------------------------------------------------------
 
 namespace {
 
-// Keys that change the choice or open the list.
+// Keys that change the choice or open the list (Left and Right step a drop-down list like Up and Down).
 bool ChoosingKey(WPARAM key) {
     switch (key) {
     case user::VK_UP:
     case user::VK_DOWN:
+    case user::VK_LEFT:
+    case user::VK_RIGHT:
     case user::VK_PRIOR:
     case user::VK_NEXT:
     case user::VK_HOME:
@@ -293,6 +300,7 @@ bool TsCustomComboBox::HandleReadOnly(TMessage& m) {
         return Style() != csDropDown && Style() != csSimple;   // a typed letter would choose an item
     case user::WM_COMMAND:
     case CN_COMMAND:
+    case user::WM_MOUSEWHEEL:   // the wheel steps the choice too
         return true;
     case user::WM_LBUTTONDOWN:
         if (CanFocus()) SetFocus();
@@ -310,9 +318,6 @@ void TsCustomComboBox::ComboWndProc(TMessage& m, user::HWND window, user::WNDPRO
     if (FReadOnly) {
         switch (m.Msg) {
         case user::WM_KEYDOWN:
-            // Tab and the focus keys still move on.
-            if (m.WParam == user::VK_TAB) break;
-            return;
         case user::WM_KEYUP:
         case user::WM_CHAR:
         case user::WM_SYSKEYUP:
@@ -325,10 +330,6 @@ void TsCustomComboBox::ComboWndProc(TMessage& m, user::HWND window, user::WNDPRO
         case user::WM_CLEAR:
         case user::WM_UNDO:
             return;
-        case user::WM_LBUTTONDOWN:
-        case user::WM_LBUTTONUP:
-            if (window == ListHandle()) return;   // no choice by the mouse in a list opened some other way
-            break;
         default:
             break;
         }
@@ -364,7 +365,6 @@ bool TsCustomComboBox::HandleSkinned(TMessage& m) {
         data->MouseAbove = false;
         data->BGChanged = true;
         TCustomComboBox::WndProc(m);
-        if (!ControlDestroying(this)) Invalidate();
         return true;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:

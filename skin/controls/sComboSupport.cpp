@@ -9,8 +9,11 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sNinePart.h"
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
+
+#include <algorithm>
 
 namespace korvex::skin {
 
@@ -67,18 +70,25 @@ TSize ComboGlyphSize(const TsCommonData* data) {
     return data->SkinManager()->GetMaskFrameSize(mask);
 }
 
-void PaintComboGlyph(const TsCommonData* data, TBitmap* cache, const TRect& button, int state) {
+int ComboGlyphRectWidth(const TsCommonData* data) {
+    const int mask = GlyphMask(data);
+    if (mask < 0) return 0;
+    const TsMaskData& m = data->SkinManager()->Masks[std::size_t(mask)];
+    return (m.R.right - m.R.left) / std::max(1, detail::ImageCountOf(m));
+}
+
+void PaintComboGlyph(const TsCommonData* data, TBitmap* cache, const TRect& button, int state, int glyphWidth) {
     const int mask = GlyphMask(data);
     if (mask < 0 || cache == nullptr) return;
-    const TSize glyph = data->SkinManager()->GetMaskFrameSize(mask);
-    const TPoint at {button.left + (button.right - button.left - glyph.cx) / 2, button.top};
+    const int width = glyphWidth >= 0 ? glyphWidth : data->SkinManager()->GetMaskFrameSize(mask).cx;
+    const TPoint at {button.left + (button.right - button.left - width) / 2, button.top};
     DrawMaskStateImage(cache, at, state, data->SkinManager()->Masks[std::size_t(mask)], 1);
 }
 
 bool ComboHasFocus(const TWinControl* combo, user::HWND edit, user::HWND list) {
     if (combo == nullptr || !combo->HandleAllocated()) return false;
     const user::HWND focus = user::GetFocus();
-    return focus != nullptr && (focus == combo->WindowHandle() || focus == edit || focus == list);
+    return focus != nullptr && (focus == edit || focus == list);
 }
 
 }

@@ -22,8 +22,13 @@ TacStep ComboSkinCommand(classes::TMessage& m, TsCommonData* data, const std::fu
 
 // One state picture of the section's "GLYPHMASK"; 0 x 0 without one.
 classes::TSize ComboGlyphSize(const TsCommonData* data);
-// The glyph into cache, centred across button and at its top, in state (0 normal, 1 hot, 2 dropped).
-void PaintComboGlyph(const TsCommonData* data, classes::TBitmap* cache, const classes::TRect& button, int state);
+// The width of the "GLYPHMASK" rectangle divided by its image count, also for a mask with its own bitmap; 0
+// without one.
+int ComboGlyphRectWidth(const TsCommonData* data);
+// The glyph into cache, centred across button as glyphWidth wide (-1: one state picture's width) and at its top,
+// in state (0 normal, 1 hot, 2 dropped).
+void PaintComboGlyph(const TsCommonData* data, classes::TBitmap* cache, const classes::TRect& button, int state,
+    int glyphWidth = -1);
 
 // The combo, its edit or its list holds the focus.
 bool ComboHasFocus(const classes::TWinControl* combo, user::HWND edit, user::HWND list);

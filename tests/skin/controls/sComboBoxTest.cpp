@@ -9,6 +9,7 @@
 #include "platform/user/Focus.h"
 #include "platform/user/WinPos.h"
 #include "skin/controls/sControlFrame.h"
+#include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/ComboBox.h"
@@ -124,6 +125,48 @@ TEST_P(TsComboBoxTest, ReadOnlyTakesTheFocusButNoChoiceByKeysTypingOrMouse) {
     c->SetReadOnly(false);
     Key(user::VK_DOWN);
     EXPECT_EQ(c->ItemIndex(), 2);
+}
+
+// Left, Right and the wheel step a drop-down list's choice: a read-only one keeps it, and fires nothing.
+TEST_P(TsComboBoxTest, ReadOnlyKeepsItsChoiceAgainstLeftRightAndTheWheel) {
+    UseSkin(GetParam());
+    std::vector<std::string> log;
+    TsComboBox* c = MakeCombo(csDropDownList, &log);
+    c->SetItemIndex(1);
+    c->SetReadOnly(true);
+    ClickAt(c, 10, 10);
+    ASSERT_TRUE(c->Focused());
+    Key(user::VK_RIGHT);
+    Key(user::VK_LEFT);
+    Key(user::VK_LEFT);
+    gdi::POINT p {10, 10};
+    user::ClientToScreen(c->Handle(), &p);
+    Display->Wheel(p.x, p.y, -120);
+    Pump();
+    Display->Wheel(p.x, p.y, 240);
+    Pump();
+    EXPECT_EQ(c->ItemIndex(), 1);
+    EXPECT_TRUE(log.empty());
+    c->SetReadOnly(false);
+    Key(user::VK_RIGHT);
+    EXPECT_EQ(c->ItemIndex(), 2);
+    Display->Wheel(p.x, p.y, 120);
+    Pump();
+    EXPECT_EQ(c->ItemIndex(), 1);
+}
+
+// Read-only, the edit takes no keys; Tab still moves on.
+TEST_P(TsComboBoxTest, TabLeavesAReadOnlyEditableCombo) {
+    UseSkin(GetParam());
+    TsComboBox* c = MakeCombo(csDropDown);
+    auto* next = Create<TsComboBox>(Form);
+    next->SetBounds(20, 80, 160, 22);
+    next->SetParent(Form);
+    c->SetReadOnly(true);
+    ClickAt(c, 10, 10);
+    ASSERT_EQ(user::GetFocus(), c->EditHandle());
+    Key(user::VK_TAB);
+    EXPECT_FALSE(c->Focused());
 }
 
 TEST_P(TsComboBoxTest, ReadOnlyEditTakesNoTypingOrPaste) {
@@ -244,6 +287,24 @@ TEST_F(TsComboBoxSkinned, TheCacheKeepsNoTextAndTheWindowShowsIt) {
     ASSERT_EQ(c->Text(), "Gamma");
     EXPECT_EQ(cacheFace(), empty);
     EXPECT_NE(ScreenPixels(c, face), emptyScreen);
+}
+
+// Printed into a DC, the combo paints its skinned picture there.
+TEST_F(TsComboBoxSkinned, APrintedComboPaintsItsPictureIntoTheGivenDc) {
+    UseSkin(1);
+    TsComboBox* c = MakeCombo(csDropDownList);
+    c->SetItemIndex(0);
+    Pump();
+    ASSERT_TRUE(PaintsSkinned(c->SkinData()));
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(c->Width(), c->Height());
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect(TRect {0, 0, c->Width(), c->Height()});
+    c->Perform(user::WM_PRINTCLIENT, WPARAM(picture.Canvas()->Handle()), user::PRF_CLIENT);
+    const int bx = c->ButtonRect().left + 4;
+    EXPECT_EQ(gdi::COLORREF(picture.Canvas()->Pixels(1, 1)), ScreenPixel(c, 1, 1));
+    EXPECT_EQ(gdi::COLORREF(picture.Canvas()->Pixels(bx, c->Height() / 2)), ScreenPixel(c, bx, c->Height() / 2));
 }
 
 TEST_F(TsComboBoxSkinned, ASkinWithoutAGlyphMaskGivesASixteenPixelGlyph) {
