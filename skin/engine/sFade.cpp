@@ -71,26 +71,18 @@ std::unique_ptr<TBitmap> MakeFrame(const TBitmap* old, TBitmap* cache, std::uint
     return frame;
 }
 
-// co_ The frame through SMC_PAINTFADEFRAME; when the control does not paint it, onto its window (a windowless
-// control's place on its parent). The DC is released on every path, also when the control went meanwhile.
+// co_ The frame through SMC_PAINTFADEFRAME; when the control does not paint it, onto its window's client area
+// (a windowless control has none: nothing is copied). The DC is released on every path, also when the control
+// went meanwhile.
 void ShowFrame(TControl* control, TBitmap* frame) {
-    user::HWND window = nullptr;
-    classes::TPoint at {0, 0};
-    if (auto* win = dynamic_cast<TWinControl*>(control)) {
-        window = win->WindowHandle();
-    } else if (TWinControl* parent = control->Parent()) {
-        window = parent->WindowHandle();
-        at = classes::TPoint {control->Left(), control->Top()};
-    }
+    auto* win = dynamic_cast<TWinControl*>(control);
     classes::TComponentWatch watch(control);
-    TacWindowDc dc(window);
+    TacWindowDc dc(win != nullptr ? win->WindowHandle() : nullptr);
     gdi::SavedDc saved(dc.Dc());
     const classes::LRESULT painted
         = control->Perform(SM_SKINCMD, SkinCommandWParam(SMC_PAINTFADEFRAME), classes::LPARAM(frame));
     if (painted != 0 || !watch.Alive() || dc.Dc() == nullptr) return;
-    const int w = frame->Width(), h = frame->Height();
-    gdi::IntersectClipRect(dc.Dc(), at.x, at.y, at.x + w, at.y + h);
-    gdi::BitBlt(dc.Dc(), at.x, at.y, w, h, frame->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
+    gdi::BitBlt(dc.Dc(), 0, 0, frame->Width(), frame->Height(), frame->Canvas()->Handle(), 0, 0, gdi::SRCCOPY);
 }
 
 }

@@ -64,8 +64,8 @@ public:
     int Iterations = 0;
     int Step = 0;
 
-    // Binds the state and takes the picture to fade from: the frame on screen when a fade runs (then it also
-    // shortens the new fade by the old one's progress), else the cache.
+    // Binds the state and takes the control's cache as the picture to fade from; a fade still running shortens
+    // the new one by the old one's progress.
     void Prepare(TsCommonData* data);
     // co_ False while a step is due; past the last step SMC_STOPFADING goes to the control (True). Without
     // its control the timer stops (False).

@@ -275,7 +275,8 @@ TEST_F(Fade, FramesTheControlPaintsItselfAreNotCopiedOntoItsWindow) {
     EXPECT_EQ(ScreenRed(), 0);   // this control painted nothing with them
 }
 
-TEST_F(Fade, AWindowlessControlsFrameGoesToItsPlaceOnTheParent) {
+// A windowless control has no window of its own: a frame it does not paint itself is copied nowhere.
+TEST_F(Fade, AWindowlessControlsFrameIsNotCopiedOntoItsParent) {
     auto* panel = Create<TTestPanel>(Form);
     panel->SetBounds(0, 40, 200, 60);
     panel->SetParent(Form);
@@ -287,13 +288,17 @@ TEST_F(Fade, AWindowlessControlsFrameGoesToItsPlaceOnTheParent) {
     anim->SkinData->InitCacheBmp();
     pixeltest::Fill(*anim->SkinData->CacheBmp(), TRect {0, 0, 40, 24}, Black);
     anim->SkinData->BGChanged = false;
+    const gdi::COLORREF before = ScreenPixel(panel, 20 + 2, 10 + 2);
     TsFadeTimer* timer = nullptr;
     StartFade(timer, anim->SkinData.get(), false, 1);
     ASSERT_NE(timer, nullptr);
     pixeltest::Fill(*anim->SkinData->CacheBmp(), TRect {0, 0, 40, 24}, White);   // its new look
+    const std::size_t dcs = user::OpenDcCount();
     Ticks(5);
-    EXPECT_EQ(Red(ScreenPixel(panel, 20 + 2, 10 + 2)), 255);
+    EXPECT_EQ(timer->Step, 6) << "every frame was made";
+    EXPECT_EQ(ScreenPixel(panel, 20 + 2, 10 + 2), before);
     EXPECT_EQ(ScreenPixel(panel, 19, 12), ScreenPixel(panel, 5, 5));   // left of it: the panel untouched
+    EXPECT_EQ(user::OpenDcCount(), dcs);
     StopFadeTimer(timer);
 }
 
