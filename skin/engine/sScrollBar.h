@@ -77,7 +77,7 @@ public:
     std::function<void(TsScrollBar* bar, int previousPosition)> ChangeHook;
     bool PaintingSuppressed = false;   // no painting while the host writes several properties
     bool NoNotify = false;   // position changes call neither ChangeHook nor the events
-    int LastScrollCode = -1;   // the scroll code of the last user action (-1: none)
+    int LastScrollCode = -1;   // the scroll code of the last user action (-1: none, and no OnScroll)
     bool MouseChanged() const { return FMouseChanged; }
     void ClearMouseChanged() { FMouseChanged = false; }
 

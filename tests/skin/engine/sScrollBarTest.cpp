@@ -186,6 +186,25 @@ TEST_F(ScrollBar, AKeyStepIsReportedWithItsOwnScrollCode) {
     EXPECT_EQ(events.ScrollCodes(), (std::vector<int> {scPageDown, scTop}));
 }
 
+// OnScroll carries a scroll code: a position set in code before any step reports only the change, and after a
+// step the change is reported with that step's code.
+TEST_F(ScrollBar, APositionSetInCodeReportsTheLastStepsScrollCodeOnceThereIsOne) {
+    TForm* form = NewForm();
+    LoadSkin(0);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 210, 26});
+    Pump();
+    BarEvents events;
+    events.Attach(bar);
+    bar->SetPosition(20);
+    EXPECT_TRUE(events.Scrolls.empty());
+    EXPECT_EQ(events.Changes, (std::vector<int> {20}));
+    ClickAt(bar, 199, 8);   // arrow 2: one line down
+    events.Scrolls.clear();
+    bar->SetPosition(50);
+    ASSERT_FALSE(events.Scrolls.empty());
+    EXPECT_EQ(events.Scrolls.back(), (std::pair<int, int> {scLineDown, 50}));
+}
+
 // The focus changes the tracks' state for the next paint; it asks for no paint of its own.
 TEST_F(ScrollBar, TheFocusAloneDoesNotRepaintASkinnedBar) {
     TForm* form = NewForm();
