@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace korvex::skin {
@@ -19,19 +20,21 @@ void PaintBlurredRect(
     classes::TBitmap* bitmap, classes::TRect rect, int transparency, classes::TColor colour, int blur, int radius) {
     const PixelView target = detail::View24(bitmap);
     if (!target) return;
-    rect.left = std::max(rect.left, 0);
-    rect.top = std::max(rect.top, 0);
-    rect.right = std::min(rect.right, target.Width);
-    rect.bottom = std::min(rect.bottom, target.Height);
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0) return;
+    // The shape is made over the whole of rect; only its part inside the bitmap is read and written back.
+    const std::int64_t fullWidth = std::int64_t(rect.right) - rect.left, fullHeight = std::int64_t(rect.bottom) - rect.top;
+    if (fullWidth <= 0 || fullHeight <= 0 || fullWidth > INT32_MAX || fullHeight > INT32_MAX) return;
+    const int w = int(fullWidth), h = int(fullHeight);
+    const int inLeft = std::max(rect.left, 0), inTop = std::max(rect.top, 0);
+    const int inRight = std::min(rect.right, target.Width), inBottom = std::min(rect.bottom, target.Height);
+    if (inRight <= inLeft || inBottom <= inTop) return;
+    const int inBytes = (inRight - inLeft) * 3;
 
     auto area = NewBitmap24(w, h);
     auto mask = NewBitmap24(w, h);
     const PixelView a = detail::View24(area.get());
     if (!a || !detail::View24(mask.get())) return;
-    for (int y = 0; y < h; ++y)
-        std::memcpy(a.Row(y), target.At24(rect.left, rect.top + y), std::size_t(w) * 3);
+    for (int y = inTop; y < inBottom; ++y)
+        std::memcpy(a.At24(inLeft - rect.left, y - rect.top), target.At24(inLeft, y), std::size_t(inBytes));
 
     const int half = std::min(w / 2, h / 2);
     const int b = std::clamp(blur, 0, half);
@@ -54,8 +57,8 @@ void PaintBlurredRect(
     canvas->RoundRect(b, b, w - b, h - b, b, b);
 
     TintBitmap(area.get(), mask.get(), colour);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(target.At24(rect.left, rect.top + y), a.Row(y), std::size_t(w) * 3);
+    for (int y = inTop; y < inBottom; ++y)
+        std::memcpy(target.At24(inLeft, y), a.At24(inLeft - rect.left, y - rect.top), std::size_t(inBytes));
 }
 
 void PaintFrame3D(gdi::HDC dc, classes::TRect& rect, classes::TColor c1, classes::TColor c2, int& width) {

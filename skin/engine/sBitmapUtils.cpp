@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace korvex::skin {
@@ -70,6 +71,8 @@ void BlendThroughMask(
     const PixelView b = detail::View24(bg);
     const PixelView m = detail::View24(mask);
     if (!d || !b || !m) return;
+    if (std::int64_t(rect.right) - rect.left > d.Width || std::int64_t(rect.bottom) - rect.top > d.Height) return;
+    // Clipped to all three bitmaps: a rectangle that starts inside may still end outside.
     const int left = std::max(rect.left, 0), top = std::max(rect.top, 0);
     const int right = std::min({rect.right, d.Width, b.Width, m.Width});
     const int bottom = std::min({rect.bottom, d.Height, b.Height, m.Height});

@@ -65,6 +65,17 @@ TEST(PaintBlurredRect, CutsTheRectangleToTheBitmap) {
     PaintBlurredRect(nullptr, TRect {0, 0, 3, 3}, 0, 0, 0, 0);
 }
 
+// The soft edge belongs to the rectangle, not to the bitmap: a rectangle reaching past the bitmap keeps its edge
+// outside, and the bitmap's part shows what that part of the whole rectangle shows.
+TEST(PaintBlurredRect, ARectanglePastTheBitmapKeepsItsSoftEdgeOutside) {
+    auto whole = Bitmap24(20, 20, Rgb(200, 200, 200));
+    PaintBlurredRect(whole.get(), TRect {0, 0, 20, 20}, 20, Rgb(0, 0, 0), 3, 2);
+    auto part = Bitmap24(17, 17, Rgb(200, 200, 200));
+    PaintBlurredRect(part.get(), TRect {-3, -3, 17, 17}, 20, Rgb(0, 0, 0), 3, 2);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x) ASSERT_EQ(Px(*part, x, y), Px(*whole, x + 3, y + 3)) << x << "," << y;
+}
+
 TEST(PaintFrame3D, DrawsNestedFramesAndShrinksTheRectangle) {
     auto bitmap = Bitmap24(10, 10, Rgb(0, 0, 0));
     gdi::HDC dc = bitmap->Canvas()->Handle();

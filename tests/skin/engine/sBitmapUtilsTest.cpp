@@ -139,10 +139,29 @@ TEST(BlendThroughMask, ClipsTheRectangleToAllThreeBitmaps) {
     auto dst = Bitmap24(8, 8, Rgb(100, 100, 100));
     auto bg = Bitmap24(4, 5, Rgb(0, 0, 0));
     auto mask = Bitmap24(6, 3, 0);
-    BlendThroughMask(dst.get(), bg.get(), mask.get(), TRect {-2, -2, 20, 20});
+    BlendThroughMask(dst.get(), bg.get(), mask.get(), TRect {-2, -2, 6, 6});
     EXPECT_TRUE(AllPixels(*dst, TRect {0, 0, 4, 3}, 0));
     EXPECT_EQ(Px(*dst, 4, 0), Rgb(100, 100, 100));
     EXPECT_EQ(Px(*dst, 0, 3), Rgb(100, 100, 100));
+}
+
+TEST(BlendThroughMask, ARectangleWiderOrTallerThanTheTargetDoesNothing) {
+    auto dst = Bitmap24(8, 8, Rgb(100, 100, 100));
+    auto bg = Bitmap24(10, 10, Rgb(0, 0, 0));
+    auto mask = Bitmap24(10, 10, 0);
+    BlendThroughMask(dst.get(), bg.get(), mask.get(), TRect {0, 0, 9, 4});
+    BlendThroughMask(dst.get(), bg.get(), mask.get(), TRect {0, 0, 4, 9});
+    EXPECT_TRUE(AllPixels(*dst, TRect {0, 0, 8, 8}, Rgb(100, 100, 100)));
+}
+
+// A rectangle as wide as the target but starting right of its left edge ends past it: the row after it stays.
+TEST(BlendThroughMask, ARectangleEndingPastTheRightEdgeLeavesTheNextRowAlone) {
+    auto dst = Bitmap24(4, 3, Rgb(100, 100, 100));
+    auto bg = Bitmap24(8, 8, Rgb(0, 0, 0));
+    auto mask = Bitmap24(8, 8, 0);
+    BlendThroughMask(dst.get(), bg.get(), mask.get(), TRect {2, 0, 6, 1});
+    EXPECT_TRUE(AllPixels(*dst, TRect {2, 0, 4, 1}, 0));
+    EXPECT_TRUE(AllPixels(*dst, TRect {0, 1, 4, 3}, Rgb(100, 100, 100)));
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -182,6 +182,19 @@ TEST(TacFastSum24, BlendClipsRectanglesReachingOutsideEitherBitmap) {
     EXPECT_EQ(Px(*dst, 4, 0), 0);
 }
 
+// A destination rectangle that ends past the right edge would run on into the next row: the row stays.
+TEST(TacFastSum24, ARectangleEndingPastTheRightEdgeLeavesTheNextRowAlone) {
+    auto src = Bitmap24(8, 8, clWhite), dst = Bitmap24(4, 3, clBlack);
+    TacFastSum24 sum;
+    ASSERT_TRUE(sum.Attach(src.get(), dst.get()));
+    sum.Alpha = 0;
+    sum.DstRect = TRect {2, 0, 6, 1};
+    sum.SrcRect = TRect {0, 0, 4, 1};
+    sum.Blend();
+    EXPECT_TRUE(AllPixels(*dst, TRect {2, 0, 4, 1}, Rgb(254, 254, 254)));
+    EXPECT_TRUE(AllPixels(*dst, TRect {0, 1, 4, 3}, 0));
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // BlendRectWithColor
 
