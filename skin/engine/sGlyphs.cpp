@@ -197,9 +197,9 @@ void MakeGlyphFromImageList(classes::TComponent* button, TsCommonData* data, int
             pixels.SetPixel(w, h - 1, TransparentSkinColor);
         }
         glyph->SetPixelFormat(format);
+        glyph->SetTransparentColor(key);
+        glyph->SetTransparent(true);
     }
-    glyph->SetTransparentColor(key);
-    glyph->SetTransparent(true);
     numGlyphs = 2;
 }
 

@@ -103,6 +103,26 @@ TEST(PaintBitBtnGlyph, GreyedImageListGlyphKeepsTheListsTransparentColour) {
     EXPECT_EQ(Px(*data.CacheBmp(), 4, 4), Rgb(85, 85, 85));   // the opaque corner is greyed like the rest
 }
 
+// Disabled and grey, the list's transparent colour still keys: no grey box, and the opaque corner is greyed too.
+TEST(PaintBitBtnGlyph, DisabledGreyImageListGlyphKeepsTheListsTransparentColour) {
+    CornerList list;
+    TsCommonData data(nullptr, true);
+    data.CacheBmp()->SetSize(20, 20);
+    Fill(*data.CacheBmp(), TRect {0, 0, 20, 20}, Bg);
+    TacGlyphButton b;
+    b.Images = &list.List;
+    b.ImageIndex = 0;
+    b.Enabled = false;
+    b.DisabledGlyphKind = TsDisabledGlyphKind {dgGrayed};
+    b.SkinData = &data;
+    b.GlyphRect = TRect {4, 4, 10, 10};
+    PaintBitBtnGlyph(b);
+    EXPECT_EQ(Px(*data.CacheBmp(), 5, 5), Bg);
+    const int grey = (200 + 100) / 3;
+    EXPECT_EQ(Px(*data.CacheBmp(), 6, 6), Rgb(grey, grey, grey));
+    EXPECT_EQ(Px(*data.CacheBmp(), 4, 4), Rgb(85, 85, 85));
+}
+
 TEST(PaintToolButtonGlyph, PressedImageMovesOnePixelRightAndDown) {
     CornerList list;
     TToolBar bar(nullptr);
@@ -135,6 +155,20 @@ TEST(MakeGlyphFromImageList, BuildsTheImageAndItsDisabledCopySideBySide) {
     int untouched = 1;
     MakeGlyphFromImageList(nullptr, nullptr, 5, untouched, {}, &glyph, &list.List);   // no such image
     EXPECT_EQ(untouched, 1);
+}
+
+// Without a disabled look the second half is a plain copy and the glyph keeps its own transparency settings.
+TEST(MakeGlyphFromImageList, WithoutADisabledLookCopiesTheImageAndLeavesTheTransparencyAlone) {
+    CornerList list;
+    TBitmap glyph;
+    int numGlyphs = 1;
+    MakeGlyphFromImageList(nullptr, nullptr, 0, numGlyphs, TsDisabledGlyphKind {}, &glyph, &list.List);
+    EXPECT_EQ(numGlyphs, 2);
+    ASSERT_EQ(glyph.Width(), 12);
+    glyph.SetPixelFormat(pf24bit);
+    EXPECT_EQ(Px(glyph, 8, 2), Px(glyph, 2, 2));
+    EXPECT_FALSE(glyph.Transparent());
+    EXPECT_EQ(glyph.TransparentMode(), tmAuto);
 }
 
 TEST(UseStandardColorDialog, IsAlwaysFalse) {
