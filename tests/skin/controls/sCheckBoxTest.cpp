@@ -317,6 +317,19 @@ protected:
     void Settle() {
         for (int i = 0; i < 20; ++i) Advance(10);
     }
+    // A shown check box in a skin whose CHECKBOX section fades in five frames.
+    TsCheckBox* FadingBox() {
+        UseSkin(1);
+        TsGeneralData& section = Manager->Sections[std::size_t(Manager->GetSkinIndex("CHECKBOX"))];
+        section.FadingEnabled = true;
+        section.FadingIterations = 5;
+        auto* box = Create<TsCheckBox>(Form);
+        box->SetBounds(20, 20, 140, 22);
+        box->SetCaption("Fade");
+        box->SetParent(Form);
+        Pump();
+        return box;
+    }
     std::vector<gdi::COLORREF> Glyph(const TControl* c) {
         Settle();
         const TRect g = static_cast<const TsCheckBox*>(c)->GlyphRect();
@@ -353,15 +366,7 @@ TEST_F(TsCheckBoxStates, AStateSetInCodeOrByTheMnemonicIsPainted) {
 
 // Nothing paints over a cross-fade: a paint that comes while it runs leaves the fade's frame on the screen.
 TEST_F(TsCheckBoxStates, APaintDuringAFadeLeavesTheFadesFrame) {
-    UseSkin(1);
-    TsGeneralData& section = Manager->Sections[std::size_t(Manager->GetSkinIndex("CHECKBOX"))];
-    section.FadingEnabled = true;
-    section.FadingIterations = 5;
-    auto* box = Create<TsCheckBox>(Form);
-    box->SetBounds(20, 20, 140, 22);
-    box->SetCaption("Fade");
-    box->SetParent(Form);
-    Pump();
+    TsCheckBox* box = FadingBox();
     const std::vector<gdi::COLORREF> unchecked = Glyph(box);
     box->SetState(cbChecked);
     ASSERT_NE(box->FadeTimer(), nullptr) << "the change fades";
@@ -418,15 +423,7 @@ TEST_F(TsCheckBoxStates, ReleasingACheckedRadioButtonDropsThePressedLook) {
 
 // Taking the focus while a cross-fade runs shows its next frame.
 TEST_F(TsCheckBoxStates, TakingTheFocusDuringAFadeShowsItsNextFrame) {
-    UseSkin(1);
-    TsGeneralData& section = Manager->Sections[std::size_t(Manager->GetSkinIndex("CHECKBOX"))];
-    section.FadingEnabled = true;
-    section.FadingIterations = 5;
-    auto* box = Create<TsCheckBox>(Form);
-    box->SetBounds(20, 20, 140, 22);
-    box->SetCaption("Fade");
-    box->SetParent(Form);
-    Pump();
+    TsCheckBox* box = FadingBox();
     Settle();
     box->SetState(cbChecked);
     ASSERT_NE(box->FadeTimer(), nullptr);

@@ -85,42 +85,38 @@ struct CornerList {
     TImageList List {nullptr};
 };
 
+// Greyed when enabled, or disabled with the grey look: the list's transparent colour still keys (no grey box),
+// and the opaque corner is greyed like the rest.
 TEST(PaintBitBtnGlyph, GreyedImageListGlyphKeepsTheListsTransparentColour) {
-    CornerList list;
-    TsCommonData data(nullptr, true);
-    data.CacheBmp()->SetSize(20, 20);
-    Fill(*data.CacheBmp(), TRect {0, 0, 20, 20}, Bg);
-    TacGlyphButton b;
-    b.Images = &list.List;
-    b.ImageIndex = 0;
-    b.Grayed = true;
-    b.SkinData = &data;
-    b.GlyphRect = TRect {4, 4, 10, 10};
-    PaintBitBtnGlyph(b);
-    EXPECT_EQ(Px(*data.CacheBmp(), 5, 5), Bg);   // a transparent pixel: no grey box
-    const int grey = (200 + 100) / 3;
-    EXPECT_EQ(Px(*data.CacheBmp(), 6, 6), Rgb(grey, grey, grey));
-    EXPECT_EQ(Px(*data.CacheBmp(), 4, 4), Rgb(85, 85, 85));   // the opaque corner is greyed like the rest
-}
-
-// Disabled and grey, the list's transparent colour still keys: no grey box, and the opaque corner is greyed too.
-TEST(PaintBitBtnGlyph, DisabledGreyImageListGlyphKeepsTheListsTransparentColour) {
-    CornerList list;
-    TsCommonData data(nullptr, true);
-    data.CacheBmp()->SetSize(20, 20);
-    Fill(*data.CacheBmp(), TRect {0, 0, 20, 20}, Bg);
-    TacGlyphButton b;
-    b.Images = &list.List;
-    b.ImageIndex = 0;
-    b.Enabled = false;
-    b.DisabledGlyphKind = TsDisabledGlyphKind {dgGrayed};
-    b.SkinData = &data;
-    b.GlyphRect = TRect {4, 4, 10, 10};
-    PaintBitBtnGlyph(b);
-    EXPECT_EQ(Px(*data.CacheBmp(), 5, 5), Bg);
-    const int grey = (200 + 100) / 3;
-    EXPECT_EQ(Px(*data.CacheBmp(), 6, 6), Rgb(grey, grey, grey));
-    EXPECT_EQ(Px(*data.CacheBmp(), 4, 4), Rgb(85, 85, 85));
+    struct Case {
+        const char* Name;
+        bool Enabled;
+        bool Grayed;
+        TsDisabledGlyphKind Disabled;
+    } const cases[] = {
+        {"enabled and greyed", true, true, DefaultDisabledGlyphKind},
+        {"disabled and grey", false, false, TsDisabledGlyphKind {dgGrayed}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        CornerList list;
+        TsCommonData data(nullptr, true);
+        data.CacheBmp()->SetSize(20, 20);
+        Fill(*data.CacheBmp(), TRect {0, 0, 20, 20}, Bg);
+        TacGlyphButton b;
+        b.Images = &list.List;
+        b.ImageIndex = 0;
+        b.Enabled = c.Enabled;
+        b.Grayed = c.Grayed;
+        b.DisabledGlyphKind = c.Disabled;
+        b.SkinData = &data;
+        b.GlyphRect = TRect {4, 4, 10, 10};
+        PaintBitBtnGlyph(b);
+        EXPECT_EQ(Px(*data.CacheBmp(), 5, 5), Bg);   // a transparent pixel: no grey box
+        const int grey = (200 + 100) / 3;
+        EXPECT_EQ(Px(*data.CacheBmp(), 6, 6), Rgb(grey, grey, grey));
+        EXPECT_EQ(Px(*data.CacheBmp(), 4, 4), Rgb(85, 85, 85));   // the opaque corner is greyed like the rest
+    }
 }
 
 TEST(PaintToolButtonGlyph, PressedImageMovesOnePixelRightAndDown) {
