@@ -373,8 +373,7 @@ bool TsCustomComboBox::HandleSkinned(TMessage& m) {
             data->BGChanged = true;
             Repaint();
         }
-        TCustomComboBox::WndProc(m);
-        return true;
+        return false;   // the common handling follows the mouse while dropped too
     case user::WM_COMMAND:
         FDropped = false;
         PaintWindowSkin(nullptr);

@@ -289,6 +289,23 @@ TEST_F(TsComboBoxSkinned, TheCacheKeepsNoTextAndTheWindowShowsIt) {
     EXPECT_NE(ScreenPixels(c, face), emptyScreen);
 }
 
+// The mouse leaving while the list is down is remembered: the closed combo is not hot.
+TEST_F(TsComboBoxSkinned, TheMouseLeavingWhileDroppedLeavesTheClosedComboNotHot) {
+    UseSkin(1);
+    TsComboBox* c = MakeCombo(csDropDownList);
+    auto* other = Create<TsComboBox>(Form);
+    other->SetBounds(20, 80, 160, 22);
+    other->SetParent(Form);
+    Pump();
+    MoveTo(c, 30, 10);
+    ClickButton(c);
+    ASSERT_TRUE(c->DroppedDown());
+    c->Perform(CM_MOUSELEAVE, 0, 0);
+    Key(user::VK_ESCAPE);
+    ASSERT_FALSE(c->DroppedDown());
+    EXPECT_FALSE(c->SkinData()->MouseAbove);
+}
+
 // Printed into a DC, the combo paints its skinned picture there.
 TEST_F(TsComboBoxSkinned, APrintedComboPaintsItsPictureIntoTheGivenDc) {
     UseSkin(1);
