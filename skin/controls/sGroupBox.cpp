@@ -136,7 +136,7 @@ void TsGroupBox::WndProc(TMessage& m) {
         return;
     }
     auto paint = [this](gdi::HDC dc) { PaintSkin(dc); };
-    if (ContainerPaintMessage(m, this, Canvas(), TacHiddenPaint::Skip, paint) == TacStep::Done) return;
+    if (ContainerPaintMessage(m, this, Canvas(), TacHiddenPaint::Paint, paint) == TacStep::Done) return;
     if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_PARENTUPDATED) {
         data->Updating = false;
         if (Visible() || ControlDesigning(this)) Repaint();
@@ -211,6 +211,7 @@ void TsGroupBox::RenderCache() {
 void TsGroupBox::PaintSkin(gdi::HDC dc) {
     TsCommonData* data = FCommonData.get();
     if (dc == nullptr || ControlDestroying(this) || !data->Skinned(true)) return;
+    if (!Visible() && !ControlDesigning(this)) return;   // hidden: nothing painted, not even the plain face
     if (Parent() != nullptr && Parent()->ControlState().Contains(csCreating)) return;
     data->SetUpdating(data->IsUpdating());
     if (data->Updating) return;   // the parent sends SMC_PARENTUPDATED when it has painted

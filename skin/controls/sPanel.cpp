@@ -224,17 +224,16 @@ bool TsGrip::CopyHostCorner(gdi::HDC dc) {
     return true;
 }
 
-void TsGrip::PaintSkin(gdi::HDC dc) {
-    if (!IsControlPaintable(this)) return;
-    if (CopyHostCorner(dc))
-        SkinData()->BGChanged = false;
-    else
-        TsPanel::PaintSkin(dc);
-}
-
+// The base class's painting: while skinned the grip is painted as a panel of its own section; this runs only
+// unskinned or when the grip is printed.
 void TsGrip::Paint() {
     if (!IsControlPaintable(this)) return;
-    if (!CopyHostCorner(Canvas()->Handle())) TsPanel::Paint();
+    SkinData()->BGChanged = false;
+    if (!CopyHostCorner(Canvas()->Handle())) {
+        TsPanel::Paint();
+    } else if (OnPaint && !PaintsSkinned(SkinData())) {
+        OnPaint(this, Canvas());
+    }
 }
 
 }

@@ -71,7 +71,7 @@ private:
     classes::TControl* FDraggedControl = nullptr;
 };
 
-// The square between two scroll bars; copies its look from the host's cache corner when asked to.
+// The square between two scroll bars. Unskinned, it copies its look from the host's cache corner when asked to.
 class TsGrip : public TsPanel {
 public:
     explicit TsGrip(classes::TComponent* owner);
@@ -82,8 +82,6 @@ public:
     bool Transparent = false;   // copy the host's cache corner
     classes::TWinControl* LinkedControl() const { return FLinkedControl; }
     void SetLinkedControl(classes::TWinControl* value);
-
-    void PaintSkin(gdi::HDC dc) override;
 
 protected:
     void Paint() override;

@@ -67,13 +67,13 @@ void TsColorsPanel::SizeChanged() {
 
 void TsColorsPanel::SetColCount(int value) {
     if (value == FColCount) return;
-    FColCount = std::max(0, value);
+    FColCount = value;
     SizeChanged();
 }
 
 void TsColorsPanel::SetRowCount(int value) {
     if (value == FRowCount) return;
-    FRowCount = std::max(0, value);
+    FRowCount = value;
     SizeChanged();
 }
 
@@ -96,7 +96,8 @@ void TsColorsPanel::SetItemMargin(int value) {
 }
 
 void TsColorsPanel::GenerateColors() {
-    const std::int64_t count = std::int64_t(FRowCount) * FColCount;
+    // A negative count makes no cells.
+    const std::int64_t count = std::int64_t(std::max(0, FRowCount)) * std::max(0, FColCount);
     // A stale index would read past the cells; it goes silently (no OnChange).
     if (FItemIndex >= count) FItemIndex = -1;
     FItems.clear();

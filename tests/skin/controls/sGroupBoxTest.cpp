@@ -3,6 +3,8 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TBitmap.h"
+#include "platform/user/MessageIds.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sPanel.h"
 #include "skin/engine/sCommonData.h"
@@ -112,6 +114,27 @@ TEST_F(TsGroupBoxTest, TheCaptionStripShowsTheParentsSkinnedFace) {
     Pump();
     // Right of the caption, above the frame: what the panel shows there.
     EXPECT_EQ(ScreenPixel(box, 150, 1), ScreenPixel(back, 20 + 150, 20 + 1));
+}
+
+// A hidden skinned box handed a DC paints nothing there, not even the plain face.
+TEST_F(TsGroupBoxTest, AHiddenSkinnedBoxPaintsNothingIntoTheDcItIsGiven) {
+    UseSkin(1);
+    TsGroupBox* box = NewBox("Hidden");
+    Pump();
+    box->SetVisible(false);
+    Pump();
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(box->Width(), box->Height());
+    target.Canvas()->Brush()->SetColor(0x00FF00);
+    target.Canvas()->FillRect(TRect {0, 0, box->Width(), box->Height()});
+    box->Perform(user::WM_PAINT, WPARAM(target.Canvas()->Handle()), 0);
+    for (int y = 0; y < box->Height(); y += 7)
+        for (int x = 0; x < box->Width(); x += 7)
+            ASSERT_EQ(target.Canvas()->Pixels(x, y), TColor(0x00FF00)) << x << "," << y;
+    box->SetVisible(true);
+    box->Perform(user::WM_PAINT, WPARAM(target.Canvas()->Handle()), 0);
+    EXPECT_NE(target.Canvas()->Pixels(80, 50), TColor(0x00FF00));
 }
 
 }

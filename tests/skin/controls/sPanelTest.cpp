@@ -157,6 +157,51 @@ TEST_F(PanelTest, ColorGridTreatsBadAndStaleIndexesAsNoSelection) {
     Pump();   // paints without reading past the cells
 }
 
+TEST_F(PanelTest, ColorGridKeepsANegativeCountAndMakesNoCells) {
+    TForm* form = NewForm();
+    auto* grid = Create<TsColorsPanel>(form);
+    grid->SetParent(form);
+    grid->SetColCount(-2);
+    EXPECT_EQ(grid->ColCount(), -2);
+    EXPECT_TRUE(grid->Items().empty());
+    grid->SetColCount(5);
+    grid->SetRowCount(-1);
+    EXPECT_EQ(grid->RowCount(), -1);
+    EXPECT_TRUE(grid->Items().empty());
+    grid->SetItemIndex(0);
+    EXPECT_EQ(grid->ItemIndex(), -1);
+    Pump();
+}
+
+// While skinned a grip is painted as a panel of its own section, the copy flag or not; unskinned, a grip with
+// the flag shows the corner of its host's cache.
+TEST_F(PanelTest, GripCopiesItsHostsCornerOnlyWhileItIsNotSkinnedItself) {
+    TForm* form = NewForm(300, 200);
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 1);
+    TsSkinManager* bare = host.NewManager();   // no skin
+    auto* panel = Create<TsPanel>(form);
+    panel->SetBounds(0, 0, 200, 150);
+    panel->SetCaption("");
+    panel->SetParent(form);
+    auto* plain = Create<TsGrip>(form);
+    plain->SetBounds(220, 10, 20, 20);
+    plain->SetParent(form);
+    auto* grip = Create<TsGrip>(form);
+    grip->Transparent = true;
+    grip->SetLinkedControl(panel);
+    grip->SetBounds(220, 100, 20, 20);
+    grip->SetParent(form);
+    Pump();
+    const gdi::COLORREF corner = ScreenPixel(panel, 190, 140);
+    ASSERT_NE(ScreenPixel(plain, 10, 10), corner);
+    EXPECT_EQ(ScreenPixel(grip, 10, 10), ScreenPixel(plain, 10, 10));
+    grip->SkinData()->SetSkinManager(bare);
+    Pump();
+    EXPECT_FALSE(grip->SkinData()->Skinned(true));
+    EXPECT_EQ(ScreenPixel(grip, 10, 10), corner);
+}
+
 // A skinned grid with OnPaint hands it the cache's canvas on every paint, rendered again or not; the cells are
 // then OnPaint's to draw.
 TEST_F(PanelTest, ColorGridOnPaintRunsOnEveryPaint) {
