@@ -130,10 +130,13 @@ public:
         FWnd = FControl->Handle();
         FDc = reinterpret_cast<gdi::HDC>(m.WParam);
         if (FDc == nullptr) {
-            // BeginPaint's DC is clipped to the update region, so a small update blits a small piece.
-            FDc = user::BeginPaint(FWnd, &FPs);
+            // The paint validates the update region; the whole control is drawn through a window DC.
+            user::BeginPaint(FWnd, &FPs);
             FBegun = true;
+            FDc = user::GetDC(FWnd);
+            FOwnDc = FDc != nullptr;
         }
+        // A paint into a given DC (a print) begins no paint: the screen's pending update stays pending.
         FSaved = std::make_unique<gdi::SavedDc>(FDc);
         if (FCanvas != nullptr) {
             FCanvas->Lock();
@@ -146,6 +149,7 @@ public:
             FCanvas->Unlock();
         }
         FSaved.reset();
+        if (FOwnDc) user::ReleaseDC(FWnd, FDc);
         if (FBegun) user::EndPaint(FWnd, &FPs);
         FControl->SetControlState(FControl->ControlState() - TControlState {csCustomPaint});
     }
@@ -160,6 +164,7 @@ private:
     gdi::HDC FDc = nullptr;
     user::PAINTSTRUCT FPs {};
     bool FBegun = false;
+    bool FOwnDc = false;
     std::unique_ptr<gdi::SavedDc> FSaved;
 };
 

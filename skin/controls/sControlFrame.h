@@ -56,8 +56,8 @@ TacStep SkinCommandWhenSkinned(classes::TMessage& message, TsCommonData* data, c
 bool PaintsSkinned(const TsCommonData* data);
 
 // ---- Painting ----------------------------------------------------------------------------------------------
-// The WM_PAINT handler of a windowed container: csCustomPaint, BeginPaint, the message's DC or GetDC, the DC's
-// state saved, the canvas locked on the DC, paint(dc), and all of it undone in reverse order even on a throw.
+// The WM_PAINT handler of a windowed container: csCustomPaint, the message's DC or else BeginPaint and GetDC, the
+// DC's state saved, the canvas locked on the DC, paint(dc), and all of it undone in reverse order even on a throw.
 void ContainerWMPaint(classes::TWinControl* control, classes::TCanvas* canvas, classes::TMessage& message,
     const std::function<void(gdi::HDC)>& paint);
 

@@ -2,7 +2,9 @@
 // the frame messages of the item views.
 #include "support/ControlsKit.h"
 
+#include "platform/classes/TBitmap.h"
 #include "platform/user/MessageIds.h"
+#include "platform/user/Painting.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/controls/sItemViewFrame.h"
 #include "skin/controls/sPanel.h"
@@ -65,6 +67,34 @@ TEST_F(SharedFrameMessages, AHiddenContainerLeavesItsPaintToTheCallerUnlessItPai
     EXPECT_EQ(ContainerPaintMessage(painted, panel, nullptr, TacHiddenPaint::Paint, [&](gdi::HDC) { ++paints; }),
         TacStep::Done);
     EXPECT_EQ(paints, 1);
+}
+
+// A paint into a given DC (a print) leaves the screen's pending update alone: the screen is repainted after it.
+TEST_F(SharedFrameMessages, APrintWhileAnUpdateIsPendingLeavesTheScreenToBeRepainted) {
+    UseSkin(1);
+    TsPanel* panel = NewPanel();
+    const gdi::COLORREF face = ScreenPixel(panel, 30, 20);
+    ScribbleOver(panel);
+    panel->Invalidate();
+    TBitmap print;
+    print.SetPixelFormat(pf24bit);
+    print.SetSize(panel->Width(), panel->Height());
+    panel->Perform(user::WM_PAINT, WPARAM(print.Canvas()->Handle()), 0);
+    EXPECT_EQ(gdi::COLORREF(print.Canvas()->Pixels(30, 20)), face);
+    Pump();
+    EXPECT_EQ(ScreenPixel(panel, 30, 20), face);
+}
+
+// A paint draws the whole control, not only the part that was invalid.
+TEST_F(SharedFrameMessages, APaintDrawsTheWholeContainerHoweverSmallTheUpdate) {
+    UseSkin(1);
+    TsPanel* panel = NewPanel();
+    const gdi::COLORREF face = ScreenPixel(panel, 30, 20);
+    ScribbleOver(panel);
+    const gdi::RECT corner {0, 0, 4, 4};
+    user::InvalidateRect(panel->Handle(), &corner, false);
+    Pump();
+    EXPECT_EQ(ScreenPixel(panel, 30, 20), face);
 }
 
 TEST_F(SharedFrameMessages, AnItemViewPaintsItsFrameOnTheWindowDcForNcPaintOnly) {
