@@ -123,6 +123,7 @@ void TsPanel::PaintSkin(gdi::HDC dc) {
 
 void TsPanel::PaintOwnParts(TBitmap* cache) {
     PaintContainerCaption(this, FCommonData.get(), cache->Canvas(), Caption(), ClientRect(), TextAlignFlags(this, Alignment()));
+    FCommonData->BGChanged = false;   // the cache is new when OnPaint draws on it
     if (OnPaint) OnPaint(this, cache->Canvas());
 }
 
@@ -181,10 +182,13 @@ void TsDragBar::WndProc(TMessage& m) {
 void TsDragBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TsPanel::MouseDown(button, shift, x, y);
     if (button != mbLeft || FDraggedControl == nullptr) return;
-    auto* target = dynamic_cast<TWinControl*>(FDraggedControl);
-    if (target == nullptr || target->Handle() == nullptr) return;
     user::ReleaseCapture();
-    user::SendMessage(target->Handle(), user::WM_SYSCOMMAND, 0xF012, 0);   // SC_MOVE with the caption hit code
+    constexpr WPARAM MoveByCaption = 0xF012;   // SC_MOVE with the caption hit code
+    if (auto* target = dynamic_cast<TWinControl*>(FDraggedControl)) {
+        if (target->Handle() != nullptr) user::SendMessage(target->Handle(), user::WM_SYSCOMMAND, MoveByCaption, 0);
+    } else {
+        FDraggedControl->Perform(user::WM_SYSCOMMAND, MoveByCaption, 0);
+    }
 }
 
 // ---- TsGrip --------------------------------------------------------------------------------------------------

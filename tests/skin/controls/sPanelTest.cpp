@@ -6,7 +6,9 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TLabel.h"
 #include "platform/classes/TStringList.h"
+#include "platform/user/Input.h"
 #include "platform/user/MessageIds.h"
 #include "skin/controls/sPanel.h"
 #include "skin/engine/sCommonData.h"
@@ -111,6 +113,49 @@ TEST_F(PanelTest, DragBarLoadedOnAFormMovesThatForm) {
     bar->SetDraggedControl(other);
     delete other;   // the bar forgets a freed target
     EXPECT_EQ(bar->DraggedControl(), nullptr);
+}
+
+// A press on the bar lets the mouse go and hands the move to the dragged control, windowed or not.
+TEST_F(PanelTest, DragBarPressLetsTheMouseGoAlsoForAWindowlessTarget) {
+    TForm* form = NewForm();
+    auto* bar = Create<TsDragBar>(form);
+    bar->SetParent(form);
+    auto* target = Create<TLabel>(form);
+    target->SetParent(form);
+    bar->SetDraggedControl(target);
+    Pump();
+    const TPoint p = bar->ClientToScreen(TPoint {20, 10});
+    Display->MoveMouse(p.x, p.y);
+    Display->ButtonDown(user::MouseButton::Left, p.x, p.y);
+    Pump();
+    EXPECT_EQ(user::GetCapture(), nullptr);
+    Display->ButtonUp(user::MouseButton::Left, p.x, p.y);
+    Pump();
+}
+
+// Skinned, OnPaint draws on the freshly rendered cache, after the caption, once per render.
+TEST_F(PanelTest, SkinnedOnPaintDrawsOnTheNewCacheOncePerRender) {
+    TForm* form = NewForm();
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 1);
+    auto* panel = Create<TsPanel>(form);
+    panel->SetBounds(10, 10, 120, 60);
+    int calls = 0;
+    panel->OnPaint = [&](TObject*, TCanvas* canvas) {
+        ++calls;
+        EXPECT_EQ(canvas, panel->SkinData()->CacheBmp()->Canvas());
+        EXPECT_FALSE(panel->SkinData()->BGChanged);
+    };
+    panel->SetParent(form);
+    Pump();
+    const int first = calls;
+    EXPECT_GE(first, 1);
+    panel->Invalidate();   // the cache stays as it is
+    Pump();
+    EXPECT_EQ(calls, first);
+    panel->SetCaption("New");
+    Pump();
+    EXPECT_EQ(calls, first + 1);
 }
 
 // ---- TsColorsPanel -----------------------------------------------------------------------------------------
