@@ -105,8 +105,6 @@ void TsEdit::SkinnedMessage(TMessage& m) {
     const bool wasHot = data->IsHot();
     switch (m.Msg) {
     case user::WM_ERASEBKGND:
-        m.Result = 1;
-        return;
     case CN_DRAWITEM:
         return;
     case user::WM_NCPAINT:

@@ -117,7 +117,7 @@ void TsMaskEdit::SkinnedMessage(TMessage& m) {
     case user::WM_SETFONT:
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
-        Invalidate();
+        data->Invalidate();
         break;
     default:
         break;

@@ -189,6 +189,51 @@ TEST_F(EditTest, APrintedMaskEditShowsItsCachedPicture) {
     EXPECT_EQ(same, edit->Width() * edit->Height());
 }
 
+// Printed while not hot, the edit gives its cached picture whole: frame and text where the window shows them.
+TEST_F(EditTest, APrintedEditShowsItsCachedPicture) {
+    UseSkin(1);
+    auto* edit = NewEdit<TsEdit>(20, 20, "printed");
+    MoveTo(Form, 300, 200);
+    Pump();
+    TBitmap print;
+    print.SetPixelFormat(pf24bit);
+    print.SetSize(edit->Width(), edit->Height());
+    print.Canvas()->Brush()->SetColor(clFuchsia);
+    print.Canvas()->FillRect(TRect {0, 0, edit->Width(), edit->Height()});
+    edit->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
+    int same = 0;
+    for (int y = 0; y < edit->Height(); ++y)
+        for (int x = 0; x < edit->Width(); ++x)
+            same += print.Canvas()->Pixels(x, y) == CachePixel(edit->SkinData(), x, y) ? 1 : 0;
+    EXPECT_EQ(same, edit->Width() * edit->Height());
+}
+
+// A paint into a given DC puts the skinned frame there.
+TEST_F(EditTest, APaintIntoAGivenDcCarriesTheSkinnedFrame) {
+    UseSkin(1);
+    auto* edit = NewEdit<TsEdit>(20, 20, "given");
+    MoveTo(Form, 300, 200);
+    Pump();
+    TBitmap into;
+    into.SetPixelFormat(pf24bit);
+    into.SetSize(edit->Width(), edit->Height());
+    into.Canvas()->Brush()->SetColor(clFuchsia);
+    into.Canvas()->FillRect(TRect {0, 0, edit->Width(), edit->Height()});
+    edit->Perform(user::WM_PAINT, WPARAM(into.Canvas()->Handle()), 0);
+    const int right = edit->Width() - 1;
+    const int bottom = edit->Height() - 1;
+    EXPECT_EQ(into.Canvas()->Pixels(right, bottom), CachePixel(edit->SkinData(), right, bottom));
+}
+
+// An edit swallows the erase: WM_ERASEBKGND gets no answer.
+TEST_F(EditTest, AnEditSwallowsTheEraseWithoutAnAnswer) {
+    UseSkin(0);
+    auto* edit = NewEdit<TsEdit>(20, 20, "erase");
+    TMessage erase {user::WM_ERASEBKGND, 0, 0, 0};
+    edit->WindowProc(erase);
+    EXPECT_EQ(erase.Result, 0);
+}
+
 // A new skin's command leaves the repainting to the refresh that follows it: the masked edit invalidates nothing.
 TEST_F(EditTest, ANewSkinCommandLeavesAMaskEditsWindowValid) {
     UseSkin(1);
@@ -225,6 +270,20 @@ TEST_F(EditTest, ADisabledEditIsBlendedAndTakesNoInput) {
     Type("x");
     EXPECT_EQ(off->Text(), "same");
     EXPECT_FALSE(off->SkinData()->IsHot());
+}
+
+// Enabling or disabling a shown masked edit renders its cache again: the disabled look comes and goes.
+TEST_F(EditTest, AShownMaskEditTakesAndLosesItsDisabledLook) {
+    UseSkin(0);
+    auto* edit = NewEdit<TsMaskEdit>(20, 20, "same");
+    MoveTo(Form, 300, 200);
+    const std::vector<gdi::COLORREF> enabled = Pixels(edit);
+    edit->SetEnabled(false);
+    Pump();
+    EXPECT_NE(Pixels(edit), enabled);
+    edit->SetEnabled(true);
+    Pump();
+    EXPECT_EQ(Pixels(edit), enabled);
 }
 
 TEST_F(EditTest, AnEditReachingOutsideItsParentRendersItsCacheAgainAtEveryPaint) {
