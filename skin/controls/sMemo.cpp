@@ -124,9 +124,6 @@ void TsMemo::AfterMessage(const TMessage& m) {
     case CM_PARENTBIDIMODECHANGED:
     case CN_KEYDOWN:
     case CN_KEYUP:
-    // The keys' own scrolling is done only after the native edit had them.
-    case user::WM_KEYDOWN:
-    case user::WM_CHAR:
         if (Visible() && !loading) UpdateScrolls();
         break;
     default:

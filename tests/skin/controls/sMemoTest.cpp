@@ -4,6 +4,8 @@
 #include "support/ControlsHost.h"
 #include "support/ControlsKit.h"
 
+#include "platform/classes/TBitmap.h"
+#include "platform/classes/TCanvas.h"
 #include "platform/classes/TPanel.h"
 #include "platform/classes/TScrollBar.h"
 #include "platform/user/Messages.h"
@@ -137,6 +139,43 @@ TEST_F(MemoTest, TheWheelAndTheKeysScrollTheMemoWithTheSkinnedBarInStep) {
     Pump();
     EXPECT_EQ(memo->VertBar()->Position(), 0);
     ExpectInStep(memo);
+}
+
+// A key held down scrolls the text page by page; the bar keeps step before the key comes up.
+TEST_F(MemoTest, TheBarKeepsStepWithAKeyHeldDown) {
+    UseSkin(0);
+    TsMemo* memo = NewMemo(Rows(60));
+    ClickAt(memo, 20, 5);
+    Display->KeyDown(user::VK_NEXT, "");
+    Pump();
+    Display->KeyDown(user::VK_NEXT, "");
+    Pump();
+    EXPECT_GT(TopLine(memo), 0);
+    ExpectInStep(memo);
+    Display->KeyUp(user::VK_NEXT);
+    Pump();
+    ExpectInStep(memo);
+}
+
+// Printed with its frame, the memo gives the skinned frame strips at the window's edge and its text inside them.
+TEST_F(MemoTest, APrintedMemoShowsItsSkinnedFrameAroundItsText) {
+    UseSkin(1);
+    TsMemo* memo = NewMemo(Rows(3), ssNone);
+    MoveTo(Form, 340, 220);
+    TBitmap print;
+    print.SetPixelFormat(pf24bit);
+    print.SetSize(memo->Width(), memo->Height());
+    print.Canvas()->Brush()->SetColor(clFuchsia);
+    print.Canvas()->FillRect(TRect {0, 0, memo->Width(), memo->Height()});
+    memo->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
+    TBitmap* cache = memo->SkinData()->CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    for (const TPoint p : {TPoint {0, 0}, TPoint {1, 10}, TPoint {memo->Width() - 1, memo->Height() - 1}})
+        EXPECT_EQ(print.Canvas()->Pixels(p.x, p.y), cache->Canvas()->Pixels(p.x, p.y)) << p.x << "," << p.y;
+    int fuchsia = 0;
+    for (int y = 2; y < memo->Height() - 2; ++y)
+        for (int x = 2; x < memo->Width() - 2; ++x) fuchsia += print.Canvas()->Pixels(x, y) == clFuchsia;
+    EXPECT_EQ(fuchsia, 0);
 }
 
 TEST_F(MemoTest, TheSkinnedBarScrollsTheNativeMemoByItsArrowTrackAndThumb) {

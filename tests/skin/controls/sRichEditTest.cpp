@@ -109,6 +109,22 @@ TEST_F(RichEditTest, WheelAndKeysMoveTheBarWithTheText) {
     ExpectInStep(rich);
 }
 
+// A key held down scrolls the text page by page; the bar keeps step before the key comes up.
+TEST_F(RichEditTest, TheBarKeepsStepWithAKeyHeldDown) {
+    UseSkin(0);
+    TsRichEdit* rich = NewRich(LogText(80));
+    ClickAt(rich, 10, 10);
+    Display->KeyDown(user::VK_NEXT, "");
+    Pump();
+    Display->KeyDown(user::VK_NEXT, "");
+    Pump();
+    EXPECT_GT(TopLine(rich), 0);
+    ExpectInStep(rich);
+    Display->KeyUp(user::VK_NEXT);
+    Pump();
+    ExpectInStep(rich);
+}
+
 TEST_F(RichEditTest, ATextThatFitsHasNoBarOrADisabledOneWithMaxOne) {
     UseSkin(0);
     TsRichEdit* hidden = NewRich("Two lines\r\nonly");
@@ -143,6 +159,22 @@ TEST_F(RichEditTest, ColoursComeFromTheSectionAndADisabledOnesFontIsMixed) {
     rich->SetEnabled(true);
     Pump();
     EXPECT_EQ(rich->Font()->Color(), section.FontColor[1]);
+}
+
+// Disabling a shown rich edit disables its skinned bar with it; enabling gives the bar back its use.
+TEST_F(RichEditTest, TheSkinnedBarFollowsTheRichEditsEnabledState) {
+    UseSkin(0);
+    TsRichEdit* rich = NewRich(LogText(60));
+    ASSERT_NE(rich->VertBar(), nullptr);
+    ASSERT_TRUE(rich->VertBar()->Enabled());
+    rich->SetEnabled(false);
+    Pump();
+    ASSERT_NE(rich->VertBar(), nullptr);
+    EXPECT_FALSE(rich->VertBar()->Enabled());
+    rich->SetEnabled(true);
+    Pump();
+    ASSERT_NE(rich->VertBar(), nullptr);
+    EXPECT_TRUE(rich->VertBar()->Enabled());
 }
 
 // A colour the program gives the rich edit stays through its paints; a refresh gives the default text the
