@@ -65,6 +65,8 @@ TClass TsCustomComboBox::StaticClass() {
 void TsCustomComboBox::AfterConstruction() {
     TCustomComboBox::AfterConstruction();
     FCommonData->Loaded();
+    // A combo made at run time takes the section's colours as a streamed one does at Loaded.
+    if (FCommonData->Skinned()) FCommonData->ApplySectionColors();
 }
 
 void TsCustomComboBox::Loaded() {

@@ -17,6 +17,7 @@
 
 #include "skin/controls/sComboBox.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <string>
@@ -304,6 +305,16 @@ TEST_F(TsComboBoxSkinned, TheMouseLeavingWhileDroppedLeavesTheClosedComboNotHot)
     Key(user::VK_ESCAPE);
     ASSERT_FALSE(c->DroppedDown());
     EXPECT_FALSE(c->SkinData()->MouseAbove);
+}
+
+// A combo made in code in a skinned window takes the section's colours, as a streamed one does.
+TEST_F(TsComboBoxSkinned, AComboMadeInCodeTakesTheSectionsColours) {
+    UseSkin(1);
+    TsComboBox* c = MakeCombo(csDropDownList);
+    ASSERT_TRUE(PaintsSkinned(c->SkinData()));
+    const TsGeneralData& section = Manager->Sections[std::size_t(c->SkinData()->SkinIndex)];
+    EXPECT_EQ(c->Color(), section.Color);
+    EXPECT_EQ(c->Font()->Color(), section.FontColor[1]);
 }
 
 // Printed into a DC, the combo paints its skinned picture there.
