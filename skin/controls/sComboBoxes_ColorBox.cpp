@@ -246,17 +246,11 @@ void TsCustomColorBox::DrawSkinnedItem(int index, const TRect& rect, TOwnerDrawS
     canvas->Font()->SetColor(selected ? clHighlightText : Font()->Color());
     canvas->FillRect(rect);
     if (selected) canvas->DrawFocusRect(rect);
-    // The swatch is filled only in a list without names; the frame is always drawn.
+    // Every line shows its colour, named or not: an empty frame would leave the light colours alike.
     const TColor color = ShownColor(index);
     const TRect swatch = SwatchRect(rect, state, true);
-    if (!FShowColorName) {
-        DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, selected));
-        return;
-    }
-    const TColor background = canvas->Brush()->Color();
-    canvas->Brush()->SetColor(SwatchFrameColor(color, selected));
-    canvas->FrameRect(swatch);
-    canvas->Brush()->SetColor(background);
+    DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, selected));
+    if (!FShowColorName) return;
     const std::string name = Items()->Get(index);
     canvas->Brush()->SetStyle(bsClear);
     canvas->TextRect(rect, swatch.right + 5, rect.top + (rect.bottom - rect.top - canvas->TextHeight(name)) / 2, name);

@@ -256,9 +256,8 @@ INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
 
 class ColorBoxSkinned : public ColorBoxTest { };
 
-// In the skinned list a line with its name shows the colour's frame around the line's own background; without
-// names the swatch is filled with the colour.
-TEST_F(ColorBoxSkinned, TheDroppedListFillsItsSwatchesOnlyWithoutNames) {
+// In the skinned list every swatch is filled with its colour, names or not; a dark colour is framed in itself.
+TEST_F(ColorBoxSkinned, TheDroppedListFillsItsSwatchesWithAndWithoutNames) {
     UseSkin(1);
     for (const bool names : {true, false}) {
         PickingColorBox* box = MakeBox({cbStandardColors});
@@ -275,14 +274,60 @@ TEST_F(ColorBoxSkinned, TheDroppedListFillsItsSwatchesOnlyWithoutNames) {
         user::ClientToScreen(box->ListHandle(), &centre);
         user::ClientToScreen(box->ListHandle(), &edge);
         EXPECT_EQ(Display->ScreenPixel(edge.x, edge.y), gdi::COLORREF(0x000080)) << names;   // a dark colour's frame
-        if (names)
-            EXPECT_EQ(Display->ScreenPixel(centre.x, centre.y), gdi::COLORREF(ColorToRGB(box->Color()))) << names;
-        else
-            EXPECT_EQ(Display->ScreenPixel(centre.x, centre.y), gdi::COLORREF(0x000080)) << names;
+        EXPECT_EQ(Display->ScreenPixel(centre.x, centre.y), gdi::COLORREF(0x000080)) << names;
         Key(user::VK_ESCAPE);
         box->Free();
     }
 }
+
+// The list of the options window's boxes (every colour, pretty names, "Custom...") in each skin: every line
+// shows its own colour inside a black frame (light colours) or a frame of the colour itself; written as a PNG.
+class ColorBoxListPicture : public ColorBoxTest { };
+
+TEST_P(ColorBoxListPicture, EveryLineOfTheOpenListShowsItsColour) {
+    const int which = GetParam();
+    UseSkin(which);
+    PickingColorBox* box = MakeBox({cbStandardColors, cbExtendedColors, cbSystemColors, cbCustomColor, cbPrettyNames});
+    box->SetWidth(250);
+    box->SetDropDownCount(24);
+    box->SetSelected(clWhite);
+    Pump();
+    ASSERT_EQ(PaintsSkinned(box->SkinData()), which >= 0);
+    ClickAt(box, box->Width() - 8, 10);
+    ASSERT_TRUE(box->DroppedDown());
+    // Off the chosen line, so each colour shows with the frame of an unselected line.
+    user::SendMessage(box->ListHandle(), user::LB_SETTOPINDEX, 0, 0);
+    Pump();
+    user::FlushDisplay();
+    const int top = int(user::SendMessage(box->ListHandle(), user::LB_GETTOPINDEX, 0, 0));
+    int seen = 0;
+    for (int i = top; i < box->Items()->Count(); ++i) {
+        gdi::RECT r {};
+        user::SendMessage(box->ListHandle(), user::LB_GETITEMRECT, user::WPARAM(i), user::LPARAM(&r));
+        const gdi::RECT client = user::ClientRect(box->ListHandle());
+        if (r.bottom > client.bottom) break;
+        if (i == box->ItemIndex()) continue;
+        const TRect swatch = box->SwatchRect(r, TOwnerDrawState {}, true);
+        gdi::POINT centre {(swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2};
+        gdi::POINT edge {swatch.left, centre.y};
+        user::ClientToScreen(box->ListHandle(), &centre);
+        user::ClientToScreen(box->ListHandle(), &edge);
+        const TColor color = box->Colors(i);
+        EXPECT_EQ(Display->ScreenPixel(centre.x, centre.y), gdi::COLORREF(ColorToRGB(color))) << box->Items()->Get(i);
+        EXPECT_EQ(Display->ScreenPixel(edge.x, edge.y), gdi::COLORREF(ColorToRGB(SwatchFrameColor(color, false))))
+            << box->Items()->Get(i);
+        ++seen;
+    }
+    EXPECT_GE(seen, 20);
+    const gdi::RECT face = user::WindowRect(box->WindowHandle());
+    const gdi::RECT list = user::WindowRect(box->ListHandle());
+    const gdi::RECT shot {face.left, face.top, std::max(face.right, list.right), std::max(face.bottom, list.bottom)};
+    EXPECT_TRUE(Display->WriteScreenshotPng(PictureDir() + "/ColorBoxList_" + SkinShortName(which) + ".png", &shot));
+    Key(user::VK_ESCAPE);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourSkinsAndNone, ColorBoxListPicture, ::testing::Values(-1, 0, 1, 2, 3),
+    [](const auto& info) { return SkinShortName(info.param); });
 
 TEST_F(ColorBoxSkinned, TheClosedFaceShowsTheSwatchOfTheChoice) {
     UseSkin(2);
