@@ -25,7 +25,16 @@ TComponent::TComponent(TComponent* owner) {
         FComponentState.Include(csLoading);
         gConstructLoading = false;
     }
-    if (owner != nullptr) owner->InsertComponent(this);
+    if (owner == nullptr) return;
+    owner->Insert(this);
+    FInsertPending = true;
+}
+
+void TComponent::AfterConstruction() {
+    TPersistent::AfterConstruction();
+    if (!FInsertPending) return;
+    FInsertPending = false;
+    if (FOwner != nullptr) FOwner->Notification(this, opInsert);
 }
 
 TComponent::~TComponent() {
@@ -98,6 +107,7 @@ void TComponent::InsertComponent(TComponent* component) {
         throw EComponentError("A component named " + component->FName + " already exists");
     if (component->FOwner != nullptr) component->FOwner->RemoveComponent(component);
     Insert(component);
+    component->FInsertPending = false;
     Notification(component, opInsert);
 }
 

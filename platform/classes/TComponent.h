@@ -34,10 +34,13 @@ enum TOperation { opInsert, opRemove };
 //   2. sends Notification(it, opRemove) to every component that asked for its FreeNotification,
 //   3. frees what it owns, in reverse order,
 //   4. leaves its owner, which sends Notification(it, opRemove) to the owner and all the owner's components.
+// A component made with an owner is announced (Notification(it, opInsert) to the owner and its components) by
+// AfterConstruction, once it is whole: a constructor's announcement would show the others a bare TComponent.
 // A plain pointer to a component owned elsewhere must be cleared in Notification (ask FreeNotification first).
 class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner);
+    void AfterConstruction() override;   // announces it to its owner's components
     ~TComponent() override;
     static TClass StaticClass();
     TClass ClassType() const override { return StaticClass(); }
@@ -112,6 +115,7 @@ private:
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
     TComponentState FComponentState;
+    bool FInsertPending = false;   // made with an owner and not announced yet
 };
 
 // An identifier as names and idents must be: a letter or '_', then letters, digits or '_' (ASCII).

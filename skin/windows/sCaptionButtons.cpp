@@ -459,7 +459,8 @@ bool TsCaptionButtons::TitleButtonUp(int code, LPARAM screenPoint) {
     TsTitleButton* button = TitleButtonOfCode(code);
     if (button == nullptr) return false;
     const TPoint p = PointFromLParam(screenPoint);
-    if (ButtonDown) button->DoMouseUp(mbLeft, {}, p.x, p.y);
+    if (!ButtonDown) return true;   // a release that no press on a caption element began
+    button->DoMouseUp(mbLeft, {}, p.x, p.y);
     FProvider.SetHotHT(0);
     return true;
 }

@@ -131,7 +131,6 @@ void TsSkinProvider::AfterConstruction() {
 
 void TsSkinProvider::Loaded() {
     TComponent::Loaded();
-    FSkinData->Loaded();
     if (FSkinData->SkinManager() != nullptr && !IsDesigning(this) && FSkinData->Skinned(true)) {
         PrepareSkin();
         if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
@@ -151,7 +150,7 @@ void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove) FMdi.Forget(component);
     if (auto* manager = dynamic_cast<TsSkinManager*>(component)) {
         if (operation == opRemove && manager == FSkinData->SkinManager()) FSkinData->SetSkinManager(nullptr);
-        if (operation == opInsert && FSkinData->SkinManager() == nullptr) FSkinData->SetSkinManager(manager);
+        if (operation == opInsert && FSkinData->OwnSkinManager() == nullptr) FSkinData->SetSkinManager(manager);
     }
 }
 
@@ -331,6 +330,20 @@ void TsSkinProvider::RemoveSkin(TMessage& message) {
     if (FGeometry.HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
 }
 
+// A new skin draws the caption buttons only when it has the form's section. Without it the window layer keeps
+// drawing the frame: the form has its own buttons and no region, and the next skin with the section takes them.
+void TsSkinProvider::TakeFormFrame() {
+    if (FSkinData->Skinned()) {
+        if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+        FFirstInit = false;
+        return;
+    }
+    FFirstInit = true;
+    if (FForm->BorderIcons() != FCaptionButtons->FormBorderIcons())
+        FForm->SetBorderIcons(FCaptionButtons->FormBorderIcons());
+    if (FGeometry.HasBorder() && FForm->HandleAllocated()) user::SetWindowRgn(FForm->WindowHandle(), nullptr, true);
+}
+
 // The skin command goes on to the form's own skinned bars.
 void TsSkinProvider::TellScrollBars(TMessage& message) {
     for (TsScrollBar* bar : {HorzBar(), VertBar()}) {
@@ -346,11 +359,10 @@ void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
     UpdateIndexes();
     if (FSkinData->SkinManager() != nullptr) {
         try {
-            if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+            TakeFormFrame();
         } catch (...) {
             // the skin is applied anyway
         }
-        FFirstInit = false;
         if (FMdi.IsParent() && Screen != nullptr && FForm->ActiveMDIChild() != nullptr
             && FForm->ActiveMDIChild() == Screen->ActiveForm())
             FFormActive = true;
@@ -423,7 +435,7 @@ void TsSkinProvider::SkinCommand(TMessage& message) {
         FreePopupBitmap();
         UpdateIndexes();
         FreePopupBitmap();
-        if (!FForm->BorderIcons().Empty()) FForm->SetBorderIcons({});
+        TakeFormFrame();
         if (manager->SkinableMenus() != nullptr) manager->SkinableMenus()->UpdateMenus();
         TellScrollBars(message);
         FSkinData->BGChanged = true;

@@ -53,6 +53,20 @@ void TsTitleButton::SetGlyph(const TBitmap* value) {
     FGlyph->Assign(value);
 }
 
+void TsTitleButton::Assign(const TPersistent* source) {
+    const auto* other = dynamic_cast<const TsTitleButton*>(source);
+    if (other == nullptr) {
+        TCollectionItem::Assign(source);
+        return;
+    }
+    FEnabled = other->FEnabled;
+    FGlyph->Assign(other->FGlyph.get());
+    FName = other->FName;
+    FUseSkinData = other->FUseSkinData;
+    OnMouseDown = other->OnMouseDown;
+    OnMouseUp = other->OnMouseUp;
+}
+
 void TsTitleButton::DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }

@@ -54,6 +54,8 @@ public:
     classes::TMouseEvent OnMouseUp;
 
     std::string DisplayName() const override { return FName; }
+    // Takes another title button's settings and events (a collection copy makes its items so).
+    void Assign(const classes::TPersistent* source) override;
     void DoMouseDown(classes::TMouseButton button, classes::TShiftState shift, int x, int y);
     void DoMouseUp(classes::TMouseButton button, classes::TShiftState shift, int x, int y);
 

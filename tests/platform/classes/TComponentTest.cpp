@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::classes::test;
@@ -36,6 +38,7 @@ public:
 
     std::vector<std::string>* Log;
     std::vector<std::string> Notes;
+    std::function<void(TComponent*)> OnInsert;
     int AfterConstructionCalls = 0;
     static inline bool FailAfterConstruction = false;
 
@@ -43,6 +46,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override {
         TComponent::Notification(component, operation);
         Notes.push_back((operation == opInsert ? "insert " : "remove ") + component->Name());
+        if (operation == opInsert && OnInsert) OnInsert(component);
     }
 };
 
@@ -107,6 +111,19 @@ TEST(TComponent, OwnerFreesOwnedComponentsLastMadeFirst) {
     EXPECT_EQ(log,
         (std::vector<std::string> {"free Owner destroying", "free C destroying owner-destroying",
             "free B destroying owner-destroying", "free A destroying owner-destroying"}));
+}
+
+// The owner's components hear of a new one when it is whole, as its own class: one made by the library's way
+// (Create) once, and one taken by InsertComponent at once.
+TEST(TComponent, ANewComponentIsAnnouncedAsItsOwnClassOnce) {
+    TRecorder owner(nullptr);
+    auto* listener = new TRecorder(&owner);
+    std::vector<std::string> seen;
+    listener->OnInsert = [&](TComponent* c) { seen.push_back(c->ClassName()); };
+    Create<TTestPanel>(&owner);
+    auto* moved = Create<TTestComponent>(nullptr);
+    owner.InsertComponent(moved);
+    EXPECT_EQ(seen, (std::vector<std::string> {"TTestPanel", "TTestComponent"}));
 }
 
 TEST(TComponent, OwnerAndSiblingsHearOfInsertAndRemove) {

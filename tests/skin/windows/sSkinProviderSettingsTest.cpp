@@ -11,6 +11,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sTitleButtons.h"
 #include "skin/windows/sWindowClasses.h"
+#include "support/SkinFixtures.h"
 
 namespace korvex::skin::wintest {
 namespace {
@@ -96,6 +97,57 @@ TEST_F(ProviderSettings, ASkinWithoutTheFormsSectionLeavesTheFormItsOwnButtons) 
     EXPECT_FALSE(skinned);
     EXPECT_EQ(icons, (TBorderIcons {biSystemMenu, biMinimize, biMaximize}));
     EXPECT_EQ(close, user::HTCLOSE);
+}
+
+// A later skin without the form's section leaves the frame to the window layer too: the form gets its own
+// caption buttons back, shown and answered, and the next skin with the section takes them again.
+TEST_F(ProviderSettings, ANewSkinWithoutTheFormsSectionGivesTheFormItsOwnButtonsBack) {
+    const TBorderIcons own {biSystemMenu, biMinimize, biMaximize};
+    test::TempFolder temp;
+    test::MakeMinimalSkin(temp.Path(), "Bare");
+    test::MakeMinimalSkin(temp.Path(), "Plain");
+    auto closeHit = [&](TForm* form) {
+        user::RECT r {};
+        user::GetWindowRect(form->WindowHandle(), &r);
+        return HitAt(form, TPoint {r.right - 8, r.top + 10});
+    };
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsSizeable, own);
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_TRUE(p->SkinData()->Skinned());
+    ASSERT_TRUE(form->BorderIcons().Empty());
+
+    test::LoadFolderSkin(*Manager, temp.Path(), "Bare");   // skinned before: the command table's new skin
+    Pump();
+    EXPECT_FALSE(p->SkinData()->Skinned());
+    EXPECT_EQ(form->BorderIcons(), own);
+    EXPECT_EQ(closeHit(form), user::HTCLOSE);
+    EXPECT_EQ(user::WindowFromPoint(user::POINT {form->Left() + form->Width() / 2, form->Top() + 10}), form->WindowHandle());
+
+    test::LoadFolderSkin(*Manager, temp.Path(), "Plain");   // unskinned: the inactive path's new skin
+    Pump();
+    EXPECT_EQ(form->BorderIcons(), own);
+    EXPECT_EQ(closeHit(form), user::HTCLOSE);
+    EXPECT_EQ(user::WindowFromPoint(user::POINT {form->Left() + form->Width() / 2, form->Top() + 10}), form->WindowHandle());
+
+    UseSkin(1);
+    EXPECT_TRUE(p->SkinData()->Skinned());
+    EXPECT_TRUE(form->BorderIcons().Empty());
+}
+
+// A manager dropped on the form is taken while the provider follows the default one; one of its own stays.
+TEST_F(ProviderSettings, AManagerDroppedOnTheFormIsTakenWhileTheProviderHasNoneOfItsOwn) {
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu});
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_EQ(p->SkinData()->SkinManager(), Manager);
+    auto* dropped = Create<TsSkinManager>(form);
+    EXPECT_EQ(p->SkinData()->OwnSkinManager(), dropped);
+    auto* second = Create<TsSkinManager>(form);
+    EXPECT_EQ(p->SkinData()->SkinManager(), dropped);
+    delete second;
+    delete dropped;
+    EXPECT_EQ(p->SkinData()->SkinManager(), Manager);
 }
 
 // An MDI child that takes the skin marks its parent's frame stale.

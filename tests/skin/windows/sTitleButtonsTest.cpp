@@ -74,8 +74,12 @@ TEST_F(TitleButtons, APressAndReleaseCallTheEventsAndTheButtonReturnsToNormal) {
     EXPECT_EQ(events, (std::vector<std::string> {"down " + std::to_string(c.x) + "," + std::to_string(c.y), "up"}));
     EXPECT_EQ(b->Data.State, 0);
     b->OnMouseUp = nullptr;   // without a handler it still goes back to normal
-    Display->ButtonDown(user::MouseButton::Left, c.x, c.y);
-    Display->ButtonUp(user::MouseButton::Left, c.x, c.y);
+    const int x = c.x + 3;   // a second press, not a double click
+    ASSERT_LT(x, Wnd->Left() + b->Data.Rect.right);
+    Display->ButtonDown(user::MouseButton::Left, x, c.y);
+    Pump();
+    EXPECT_EQ(b->Data.State, 2);
+    Display->ButtonUp(user::MouseButton::Left, x, c.y);
     Pump();
     EXPECT_EQ(b->Data.State, 0);
 }
@@ -100,6 +104,53 @@ TEST_F(TitleButtons, WithoutSkinDataOnlyTheGlyphIsDrawnAtTheSkinsWidth) {
     Pump();
     EXPECT_EQ(b->Data.MaskIndex, -1);
     EXPECT_EQ(b->Data.Rect.Width(), width);
+}
+
+// The setter takes a copy of every button: settings, glyph and events; the given collection stays the caller's.
+TEST_F(TitleButtons, TheSetterCopiesEveryButtonOfTheGivenCollection) {
+    AddButton(clRed)->SetName("Old");
+    TsTitleButtons given(nullptr);
+    TsTitleButton* pin = given.Add();
+    pin->SetName("Pin");
+    pin->SetEnabled(false);
+    pin->SetUseSkinData(false);
+    TBitmap glyph;
+    glyph.SetSize(7, 5);
+    pin->SetGlyph(&glyph);
+    int downs = 0;
+    pin->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    given.Add()->SetName("Note");
+    P->SetTitleButtons(&given);
+    ASSERT_EQ(P->TitleButtons()->Count(), 2);
+    TsTitleButton* copy = P->TitleButtons()->Items(0);
+    EXPECT_EQ(copy->Name(), "Pin");
+    EXPECT_FALSE(copy->Enabled());
+    EXPECT_FALSE(copy->UseSkinData());
+    EXPECT_NE(copy->Glyph(), pin->Glyph());
+    EXPECT_EQ(copy->Glyph()->Width(), 7);
+    EXPECT_EQ(copy->Glyph()->Height(), 5);
+    copy->DoMouseDown(mbLeft, {}, 0, 0);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(P->TitleButtons()->Items(1)->Name(), "Note");
+    EXPECT_TRUE(P->TitleButtons()->Items(1)->Enabled());
+    EXPECT_EQ(given.Count(), 2);
+}
+
+// A release over a hot button that no press began leaves it hot and calls nothing.
+TEST_F(TitleButtons, AReleaseThatNoPressBeganLeavesTheButtonHot) {
+    TsTitleButton* b = AddButton(clBlue);
+    bool released = false;
+    b->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { released = true; };
+    const TPoint c = CentreOfButton(b);
+    Display->MoveMouse(c.x, c.y);
+    Pump();
+    ASSERT_EQ(P->HotHT(), htTitleButton);
+    ASSERT_EQ(b->Data.State, 1);
+    ASSERT_FALSE(CaptionButtonDown());
+    Wnd->Perform(user::WM_NCLBUTTONUP, WPARAM(htTitleButton), user::MAKELPARAM(c.x, c.y));
+    EXPECT_FALSE(released);
+    EXPECT_EQ(P->HotHT(), htTitleButton);
+    EXPECT_EQ(b->Data.State, 1);
 }
 
 TEST_F(TitleButtons, TheOwnTitleIconReplacesTheFormsIconAtItsSize) {
