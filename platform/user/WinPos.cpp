@@ -17,6 +17,35 @@ using detail::WindowObject;
 namespace detail {
 
 namespace {
+// A child restacked without moving: only what the siblings it passed covered changes. Passing a sibling that
+// overlaps it upwards shows more of the child, downwards more of that sibling; passing one that does not
+// overlap it shows nothing new, so nothing is repainted.
+void ExposeRestacked(WindowObject* w, const std::vector<WindowObject*>& before) {
+    const auto& after = w->Parent->Children;
+    auto indexIn = [](const std::vector<WindowObject*>& list, const WindowObject* x) {
+        return std::size_t(std::find(list.begin(), list.end(), x) - list.begin());
+    };
+    const std::size_t wasAt = indexIn(before, w);
+    const std::size_t isAt = indexIn(after, w);
+    bool exposesW = false;
+    std::vector<WindowObject*> exposed;
+    for (WindowObject* s : before) {
+        if (s == w || !s->Visible()) continue;
+        const bool wasAbove = indexIn(before, s) < wasAt;
+        const bool isAbove = indexIn(after, s) < isAt;
+        RECT overlap {};
+        if (wasAbove == isAbove || !gdi::IntersectRect(&overlap, &s->Rect, &w->Rect)) continue;
+        if (wasAbove)
+            exposesW = true;
+        else
+            exposed.push_back(s);
+    }
+    // Invalidating sends nothing, so every window here is still alive.
+    if (exposesW) InvalidateAll(w, true, true, true);
+    for (WindowObject* s : exposed)
+        InvalidateAll(s, true, true, true);
+}
+
 void UpdateDesktopRect() {
     WindowObject* desktop = Desktop();
     Display* display = CurrentDisplay();
@@ -109,6 +138,7 @@ bool SetWindowPosInternal(
     }
     bool wasVisible = VisibleChain(w);
     std::size_t oldIndex = IndexInParent(w);
+    const std::vector<WindowObject*> siblingsBefore = w->Parent ? w->Parent->Children : std::vector<WindowObject*> {};
     w->Rect = newRect;
     w->Client = newClient;
     if (!(flags & SWP_NOZORDER)) PlaceInZOrder(w, wp.hwndInsertAfter);
@@ -126,9 +156,12 @@ bool SetWindowPosInternal(
         if (tellDisplay && restacked) SyncSurface(w, false, false);
     }
     if (!(flags & SWP_NOREDRAW)) {
-        if (wasVisible && !top && (moved || sized || !nowVisible || restacked))
+        // A child restacked in place repaints only what the restack uncovers (below).
+        const bool restackedChild = restacked && !top && !moved && !sized && wasVisible && nowVisible;
+        if (wasVisible && !top && (moved || sized || !nowVisible || (restacked && !restackedChild)))
             InvalidateParentArea(w->Parent, oldRect);
-        if (nowVisible && (sized || (moved && !top) || !wasVisible || restacked))
+        if (restackedChild) ExposeRestacked(w, siblingsBefore);
+        if (nowVisible && (sized || (moved && !top) || !wasVisible || (restacked && !restackedChild)))
             InvalidateAll(w, true, true, true);
         else if (nowVisible && (flags & SWP_FRAMECHANGED)) {
             w->NcDirty = true;

@@ -88,19 +88,9 @@ TBarsPlan PlanBars(const TCustomGrid* grid, int bw, const TsScrollBar* vertBar) 
     return plan;
 }
 
-// Whether the bar's window lies above the grid's among their siblings.
-bool LiesAbove(TsScrollBar* bar, TCustomGrid* grid) {
-    if (!bar->HandleAllocated() || !grid->HandleAllocated()) return false;
-    for (user::HWND h = user::GetWindow(bar->WindowHandle(), user::GW_HWNDNEXT); h != nullptr;
-         h = user::GetWindow(h, user::GW_HWNDNEXT))
-        if (h == grid->WindowHandle()) return true;
-    return false;
-}
-
-// At every update the bar comes above its grid; one already above stays where it is (raising the two bars
-// in turn would repaint them, and each paint updates the bars again, without end).
-void ShowOnTop(TsScrollBar* bar, TCustomGrid* grid) {
-    if (!LiesAbove(bar, grid)) bar->BringToFront();
+// At every update the bar comes above its grid.
+void ShowOnTop(TsScrollBar* bar) {
+    bar->BringToFront();
     bar->SetVisible(true);
 }
 
@@ -432,7 +422,7 @@ void TsGridAdapter::UpdateScrollBars(TsGridItem* item) {
         bar->SetEnabled(grid->Enabled());
         bar->SetPosition(grid->TopRow());
         bar->SetBoundsRect(plan.VRect);
-        ShowOnTop(bar, grid);
+        ShowOnTop(bar);
     }
     if (plan.Horz) {
         if (item->FHorzBar == nullptr) item->FHorzBar = MakeBar(item, sbHorizontal);
@@ -445,7 +435,7 @@ void TsGridAdapter::UpdateScrollBars(TsGridItem* item) {
         bar->SetMin(plan.HMin);
         bar->SetEnabled(grid->Enabled());
         bar->SetBoundsRect(plan.HRect);
-        ShowOnTop(bar, grid);
+        ShowOnTop(bar);
     }
 }
 

@@ -37,24 +37,6 @@ bool IsWhite(const std::uint8_t* px) {
     return px[0] + px[1] + px[2] >= 765;
 }
 
-// Darkens bmp through the shadow mask; where the mask is white the screen stays exactly as it was (the tint
-// kernel keeps 255/256 there, which shows as a faint box around the hint over a screen copy).
-void ShadowTint(TBitmap* bmp, const TBitmap* mask) {
-    const int w = std::min(bmp->Width(), mask->Width());
-    const int h = std::min(bmp->Height(), mask->Height());
-    std::vector<std::uint8_t> before;
-    before.reserve(std::size_t(std::max(w, 0)) * std::max(h, 0) * 3);
-    for (int y = 0; y < h; ++y)
-        before.insert(before.end(), bmp->ScanLine(y), bmp->ScanLine(y) + 3 * w);
-    TintBitmap(bmp, mask, clBlack);
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* row = bmp->ScanLine(y);
-        const std::uint8_t* m = mask->ScanLine(y);
-        for (int x = 0; x < w; ++x)
-            if (IsWhite(m + 3 * x)) std::copy_n(before.begin() + (std::ptrdiff_t(y) * w + x) * 3, 3, row + 3 * x);
-    }
-}
-
 }   // namespace
 
 // ---- Shared by the pointed shapes ----------------------------------------------------------------------
@@ -106,7 +88,7 @@ void TsCustomHintWindow::PaintPointedShadow(TBitmap* bmp) {
         DrawBodyShape(mask.get(), body, i, grey);
         DrawPointer(mask.get(), body, i, grey);
     }
-    ShadowTint(bmp, mask.get());
+    TintBitmap(bmp, mask.get(), clBlack);
 }
 
 void TsCustomHintWindow::PaintShapeOutline(TBitmap* bmp) {
@@ -252,7 +234,7 @@ void TsBalloonHintWindow::PaintShadow(TBitmap* bmp) {
     auto mask = NewMask();
     const int so = Kind()->ShadowOffset();
     mask->Canvas()->Draw(so, so, shape.get());
-    ShadowTint(bmp, mask.get());
+    TintBitmap(bmp, mask.get(), clBlack);
 }
 
 std::vector<TRect> TsBalloonHintWindow::BubbleRects() {

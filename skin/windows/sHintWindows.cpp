@@ -155,6 +155,11 @@ int TsCustomHintWindow::SkinFrameSize(int side) const {
     return (mask.R.bottom - mask.R.top) / (3 * std::max(mask.MaskType + 1, 1));
 }
 
+// Plain text reads right to left where the window does; its alignment stays centred.
+UINT TsCustomHintWindow::ReadingFlags(UINT flags) const {
+    return UseRightToLeftReading() ? flags | gdi::DT_RTLREADING : flags;
+}
+
 TRect TsCustomHintWindow::CalcHintRect(int, const std::string& text, void*) {
     TsHintKind* kind = Kind();
     if (kind == nullptr) return {};
@@ -169,7 +174,7 @@ TRect TsCustomHintWindow::CalcHintRect(int, const std::string& text, void*) {
         html.Init(shared, text, r);
         html.Render(r);
     } else {
-        gdi::DrawText(canvas->Handle(), text, &r, PlainTextFlags | gdi::DT_VCENTER | gdi::DT_CALCRECT);
+        gdi::DrawText(canvas->Handle(), text, &r, ReadingFlags(PlainTextFlags | gdi::DT_VCENTER | gdi::DT_CALCRECT));
     }
     int w = r.right - r.left;
     int h = r.bottom - r.top;
@@ -506,7 +511,7 @@ void TsCustomHintWindow::PaintBackground(TBitmap* bmp, const TRect& r) {
     const TColor colour = ColorToRGB(kind->Color());
     const TRect filled = Rect(r.left, r.top, r.right + 1, r.bottom + 1);
     bool textured = false;
-    if (kind->TexturePercent() < 1 || kind->Texture()->Graphic() == nullptr) {
+    if (kind->TexturePercent() < 1) {
         FillRectSolid(bmp, filled, colour);
     } else {
         TileGraphic(bmp->Canvas(), r, kind->Texture()->Graphic());
@@ -575,7 +580,7 @@ void TsCustomHintWindow::PaintText(TBitmap* bmp) {
     } else {
         gdi::SetBkMode(canvas->Handle(), gdi::TRANSPARENT);
         gdi::SetTextColor(canvas->Handle(), ColorToRGB(canvas->Font()->Color()));
-        gdi::DrawText(canvas->Handle(), Caption(), &r, PlainTextFlags);
+        gdi::DrawText(canvas->Handle(), Caption(), &r, ReadingFlags(PlainTextFlags));
     }
 }
 

@@ -83,6 +83,7 @@ protected:
     int MaskTransparency() const;
     classes::TPoint PointerCornerPoint() const;
     bool IsBelowPointer() const { return FPointerPos == mpLeftTop || FPointerPos == mpRightTop; }
+    classes::UINT ReadingFlags(classes::UINT flags) const;   // the reading-order flag added
     classes::TRect BaseBodyRect() const;
     classes::TRect ShapedBodyRect() const;   // without the pointer band
     void AddPointerBand(int& width, int& height);

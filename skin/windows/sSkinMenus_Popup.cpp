@@ -131,6 +131,7 @@ void TsSkinableMenus::PaintExtraLine(int height) {
         TFont font;
         font.Assign(FManager->MenuSupport()->ExtraLineFont());
         gdi::LOGFONT lf = font.LogFont();
+        lf.lfHeight = font.Size();   // the size as the cell height
         lf.lfWeight = 400;
         lf.lfEscapement = -2700;   // reads upwards
         lf.lfOrientation = -2700;

@@ -262,14 +262,15 @@ void TsOpenDialogForm::SelectionChanged(TListItem* item) {
     for (TacShellFolder* folder : FileListView->SelectedFolders())
         if (!folder->IsFolder(FZipAsFolder)) paths.push_back(folder->PathName());
     if (FileListView->MultiSelect()) {
-        if (!paths.empty()) {
+        // Whatever is selected, files or only folders, replaces what the edit and Files held.
+        if (FileListView->SelCount() > 0) {
             FileNameEdit->SetText("");
             FDialog->Files()->Clear();
             for (const std::string& path : paths) FDialog->Files()->Add(path);
-            FDialog->SetFileName(paths.front());
+            if (!paths.empty()) FDialog->SetFileName(paths.front());
             if (paths.size() == 1) {
                 FileNameEdit->SetText(os::ExtractFileName(paths.front()));
-            } else {
+            } else if (paths.size() > 1) {
                 std::string text;
                 for (const std::string& path : paths)
                     text += (text.empty() ? "\"" : " \"") + os::ExtractFileName(path) + "\"";
@@ -294,9 +295,12 @@ void TsOpenDialogForm::ListOpen() {
 
 void TsOpenDialogForm::OpenClick() {
     TListItem* item = FileListView->Selected();
-    if (FileListView->Focused() && item != nullptr && (IsFolderItem(item) || FileListView->IsEditing())) {
+    // The list has the focus also while its label editor has it. A file being renamed is no folder to open:
+    // the dialog only stays.
+    const bool listFocused = FileListView->Focused() || FileListView->IsEditing();
+    if (listFocused && item != nullptr && (IsFolderItem(item) || FileListView->IsEditing())) {
         SetModalResult(mrNone);
-        if (!FileListView->IsEditing()) ListOpen();
+        if (IsFolderItem(item)) ListOpen();
         return;
     }
     const std::vector<std::string> typed = SplitTypedNames(FileNameEdit->Text());
@@ -353,6 +357,8 @@ void TsOpenDialogForm::SetViewStyle(int style, TMenuItem* checked) {
 // ---- The dialogs' runner -------------------------------------------------------------------------------------
 
 void InstallSkinnedFileDialogForm() {
+    // The process's current folder stays where it is whatever the options: every relative path of the program
+    // would resolve elsewhere after a dialog moved it.
     SkinnedFileDialogForm = [](TOpenDialog& dialog, bool zipAsFolder) {
         auto* form = Create<TsOpenDialogForm>(Application);
         base::ScopeExit release([form] { form->Free(); });

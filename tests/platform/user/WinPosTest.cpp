@@ -2,6 +2,7 @@
 #include "support/UserTestSupport.h"
 
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
 
@@ -76,6 +77,43 @@ TEST_F(WinPos, ZOrderFollowsTopBottomAndInsertAfterWithTopmostAbove) {
     Pump();
     auto stack = Screen->StackingOrder();
     ASSERT_EQ(stack.size(), 3u);
+}
+
+// A child raised or lowered in place repaints only what the restack uncovers: itself where a sibling it passed
+// upwards covered it, a sibling it passed downwards where that one overlaps it, nothing past siblings apart.
+TEST_F(WinPos, ARestackedChildRepaintsOnlyWhatItUncovers) {
+    HWND parent = Create(WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
+    HWND a = Create(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent);
+    HWND apart = Create(WS_CHILD | WS_VISIBLE, 120, 0, 50, 50, parent);
+    HWND over = Create(WS_CHILD | WS_VISIBLE, 25, 25, 50, 50, parent);
+    auto settle = [&] {
+        ASSERT_TRUE(Pump());
+        RECT r {};
+        for (HWND h : {parent, a, apart, over}) ASSERT_FALSE(GetUpdateRect(h, &r, false));
+    };
+    auto dirty = [](HWND h) {
+        RECT r {};
+        return GetUpdateRect(h, &r, false);
+    };
+    const UINT inPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(a, HWND_BOTTOM, 0, 0, 0, 0, inPlace);   // from the top: over, apart, a
+    SetWindowPos(over, HWND_TOP, 0, 0, 0, 0, inPlace);
+    ASSERT_EQ(GetWindow(parent, GW_CHILD), over);
+    settle();
+    SetWindowPos(apart, HWND_TOP, 0, 0, 0, 0, inPlace);   // passes `over`, which lies elsewhere
+    EXPECT_FALSE(dirty(apart));
+    EXPECT_FALSE(dirty(over));
+    EXPECT_FALSE(dirty(parent));
+    settle();
+    SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, inPlace);   // passes both: `over` covered part of it
+    EXPECT_TRUE(dirty(a));
+    EXPECT_FALSE(dirty(apart));
+    EXPECT_FALSE(dirty(over));
+    settle();
+    SetWindowPos(a, HWND_BOTTOM, 0, 0, 0, 0, inPlace);   // `over` now shows where it overlaps `a`
+    EXPECT_TRUE(dirty(over));
+    EXPECT_FALSE(dirty(apart));
+    EXPECT_EQ(GetWindow(parent, GW_CHILD), apart);
 }
 
 TEST_F(WinPos, ShowWindowAnnouncesChangesAndReportsThePreviousVisibility) {

@@ -7,6 +7,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TPanel.h"
+#include "platform/gdi/Recording.h"
 #include "platform/user/Painting.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
@@ -313,6 +314,50 @@ TEST_F(HintWindowsTest, body_transparency_over_a_screen_copy_and_a_bad_gradient)
         w->Free();
     }
     EXPECT_EQ(k->GradientPercent(), 0);   // nothing to paint: the plain colour from then on
+}
+
+// A texture share without a texture picture keeps its share of the empty body: the colour takes only the rest.
+TEST_F(HintWindowsTest, a_texture_share_without_a_picture_darkens_the_body_colour) {
+    Display->SetCompositor(false);
+    TsHintKind* k = HintManager->HintKind();
+    k->SetStyle(hsComics);
+    k->SetTransparency(0);
+    k->SetGradientPercent(0);
+    k->SetTexturePercent(50);
+    const TPoint tip = Hinted->ClientToScreen(Point(10, 10));
+    TsCustomHintWindow* w = ShowAt(tip, "Body");
+    const TRect b = w->BoundsRect();
+    const gdi::COLORREF body = Screen((b.left + b.right) / 2, b.bottom - 6);
+    EXPECT_NEAR(int(gdi::GetBValue(body)), 0xF0 / 2, 2);
+    EXPECT_NEAR(int(gdi::GetGValue(body)), 0xE0 / 2, 2);
+    EXPECT_NEAR(int(gdi::GetRValue(body)), 0xB0 / 2, 2);
+    w->Free();
+}
+
+// Plain text is measured and written with the window's reading order.
+TEST_F(HintWindowsTest, plain_text_follows_the_windows_reading_order) {
+    struct TReadingHint : TsSimplyHintWindow {
+        using TsSimplyHintWindow::TsSimplyHintWindow;
+        using TsCustomHintWindow::PaintText;
+    };
+    HintManager->HintKind()->SetStyle(hsSimply);
+    auto* w = new TReadingHint(Form);
+    for (const TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
+        w->SetBiDiMode(mode);
+        const TRect r = w->CalcHintRect(0, "abc!", nullptr);
+        TBitmap target;
+        target.SetSize(r.Width(), r.Height());
+        gdi::DrawRecorder writing;
+        gdi::StartRecording(target.Canvas()->Handle(), &writing);
+        w->SetCaption("abc!");
+        w->PaintText(&target);
+        gdi::StopRecording(target.Canvas()->Handle());
+        const std::vector<gdi::DrawCall> texts = writing.CallsOf(gdi::DrawKind::DrawText);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ((texts[0].Flags & gdi::DT_RTLREADING) != 0, mode == bdRightToLeft);
+        EXPECT_EQ(texts[0].Flags & gdi::DT_CENTER, gdi::DT_CENTER);
+    }
+    w->Free();
 }
 
 TEST_F(HintWindowsTest, layered_hints_let_the_screen_through_outside_their_shape) {

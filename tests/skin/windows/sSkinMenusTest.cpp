@@ -8,6 +8,9 @@
 #include "platform/classes/TMenu.h"
 #include "platform/classes/TScreen.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/Fonts.h"
+#include "platform/gdi/GdiObject.h"
+#include "platform/gdi/Text.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Menus.h"
 #include "platform/user/Painting.h"
@@ -429,6 +432,61 @@ TEST_F(SkinMenusTest, TheExtraLineAsksOncePerPopupOwnsItsGlyphAndIsReducedByTheS
     Menus->ReadExtraLineData(first);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(Menus->ExtraLineWidth(false), 0);
+}
+
+// The band's caption font takes its Size as the cell height: the letters written upwards are no wider than it.
+TEST_F(SkinMenusTest, TheExtraLineCaptionFontTakesItsSizeAsTheCellHeight) {
+    UseSkin(0);
+    TPopupMenu* popup = NewPopup();
+    TMenuItem* first = popup->Items()->Items(0);
+    Manager->MenuSupport()->SetUseExtraLine(true);
+    Manager->MenuSupport()->SetExtraLineWidth(80);
+    Manager->MenuSupport()->ExtraLineFont()->SetSize(20);
+    ASSERT_GE(Manager->GetSkinIndex("EXTRALINE"), 0);
+    std::string caption;
+    Manager->OnGetMenuExtraLineData = [&](TMenuItem*, std::string&, std::string& text, TBitmap*&, bool&) {
+        text = caption;
+    };
+    auto band = [&](const std::string& text) {
+        caption = text;
+        ResetPopupCache();
+        Menus->PreparePopupBitmap(first, 200, 300, nullptr);
+        std::vector<TColor> pixels;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 100; ++x) pixels.push_back(PopupBitmap()->Canvas()->Pixels(x, y));
+        return pixels;
+    };
+    const std::vector<TColor> empty = band("");
+    const std::vector<TColor> written = band("HWHWHW");
+    int left = 100, right = -1;
+    for (std::size_t i = 0; i < written.size(); ++i)
+        if (written[i] != empty[i]) {
+            left = std::min(left, int(i % 100));
+            right = std::max(right, int(i % 100));
+        }
+    ASSERT_GE(right, left);
+    // The same letters written across in the extra line's font made with a cell height of Size.
+    gdi::LOGFONT lf = Manager->MenuSupport()->ExtraLineFont()->LogFont();
+    lf.lfHeight = 20;
+    lf.lfWeight = 400;
+    gdi::GdiHandle<gdi::Font> font(gdi::CreateFontIndirect(lf));
+    TBitmap across;
+    across.SetPixelFormat(pf24bit);
+    across.SetSize(200, 60);
+    FillRectSolid(&across, TRect {0, 0, 200, 60}, clWhite);
+    const gdi::HFONT old = gdi::SelectObject(across.Canvas()->Handle(), font.Get());
+    gdi::SetBkMode(across.Canvas()->Handle(), gdi::TRANSPARENT);
+    gdi::TextOut(across.Canvas()->Handle(), 4, 4, "HWHWHW");
+    gdi::SelectObject(across.Canvas()->Handle(), old);
+    int top = 60, bottom = -1;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (across.Canvas()->Pixels(x, y) != clWhite) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(bottom, top);
+    EXPECT_NEAR(right - left, bottom - top, 1);
 }
 
 // A checked radio item takes "RADIOCHECKED", else "BOXCHECKED" as a checked item without "CHECK" does.
