@@ -4,6 +4,7 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
+#include "platform/classes/TForm.h"
 #include "platform/classes/TPicture.h"
 #include "platform/user/LayeredWindow.h"
 #include "skin/engine/sSkinManager.h"
@@ -170,6 +171,10 @@ TsHintManager::TsHintManager(TComponent* owner)
     , FHintKind(std::make_unique<TsHintKind>(this))
     , FHintBitmap(std::make_unique<TBitmap>()) {
     FHintBitmap->SetPixelFormat(pf24bit);
+    auto* control = dynamic_cast<TControl*>(owner);
+    while (control != nullptr && dynamic_cast<TCustomForm*>(control) == nullptr)
+        control = control->Parent();
+    if (control != nullptr) FOwnerForm = std::make_unique<TComponentWatch>(control);
     if (Application == nullptr) return;
     Application->SetHintPause(500);
     Application->SetHintShortPause(200);
@@ -178,6 +183,10 @@ TsHintManager::TsHintManager(TComponent* owner)
     Application->OnShowHint = ManagerShowHint {
         this, [](TsHintManager* m, std::string& s, bool& c, THintInfo& i) { m->DoApplicationShowHint(s, c, i); }};
     FInstalledShowHint = true;
+}
+
+TCustomForm* TsHintManager::OwnerForm() const {
+    return FOwnerForm ? FOwnerForm->As<TCustomForm>() : nullptr;
 }
 
 TsHintManager::~TsHintManager() {

@@ -4,6 +4,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TComponent.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TPersistent.h"
 #include "platform/gdi/GdiConstants.h"
 
@@ -164,6 +165,8 @@ public:
     void ApplyPredefinitions();   // loads the preset named by Predefinitions into HintKind
     // The drawing surface every hint window shares (24 bits a pixel).
     classes::TBitmap* HintBitmap() const { return FHintBitmap.get(); }
+    // The form the manager sits on: the first form up the owner's Parent chain (nullptr when none or freed).
+    classes::TCustomForm* OwnerForm() const;
 
     static constexpr int DefaultPauseHide = 5000;
     static constexpr const char* DefaultSkinSection = "HINT";
@@ -180,6 +183,7 @@ private:
     TsHintsPredefinitions FPredefinitions = shEllipse;
     std::string FSkinSection;
     bool FUseSkinData = false;
+    std::unique_ptr<classes::TComponentWatch> FOwnerForm;
     std::unique_ptr<classes::TBitmap> FHintBitmap;
     classes::TShowHintEvent FPreviousShowHint;
     bool FInstalledShowHint = false;

@@ -7,6 +7,7 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/GraphicsObjects.h"
+#include "platform/classes/TPanel.h"
 #include "platform/classes/TReader.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,18 @@ TEST_F(HintManagerTest, construction_sets_the_application_and_the_defaults) {
     EXPECT_EQ(CurrentHintManager, m);
     EXPECT_EQ(WindowClassName(), "TsEllipseHintWindow");
     EXPECT_EQ(m->HintBitmap()->PixelFormat(), pf24bit);
+}
+
+// The owner form is found up the owner's Parent chain: the form itself, the form of a panel, none without one.
+TEST_F(HintManagerTest, the_owner_form_is_the_first_form_up_the_owners_parents) {
+    EXPECT_EQ(NewManager()->OwnerForm(), Form);
+    auto* panel = new TPanel(Form);
+    panel->SetParent(Form);
+    auto* inner = new TPanel(Form);
+    inner->SetParent(panel);
+    EXPECT_EQ(Create<TsHintManager>(inner)->OwnerForm(), Form);
+    TComponent loose(nullptr);
+    EXPECT_EQ(Create<TsHintManager>(&loose)->OwnerForm(), nullptr);
 }
 
 TEST_F(HintManagerTest, each_style_chooses_its_window_class) {
