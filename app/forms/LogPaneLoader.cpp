@@ -4,6 +4,7 @@
 #include "app/views/ClientLogColours.h"
 #include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
+#include "platform/base/Strings.h"
 #include "platform/classes/TRichEdit.h"
 #include "platform/os/Pages.h"
 #include "platform/user/Messages.h"
@@ -20,11 +21,23 @@ using namespace user;
 std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t bytes) {
     KORVEX_ASSERT(from <= text.size() && bytes > 0);
     if (text.size() - from <= bytes) return text.size();
-    std::size_t end = text.find_last_of("\r\n", from + bytes - 1);
-    if (end == std::string_view::npos || end < from) {
-        end = text.find_first_of("\r\n", from + bytes);
-        if (end == std::string_view::npos) return text.size();
+    std::size_t end = base::FindLastLineBreak(text.substr(from, bytes));
+    if (end == std::string_view::npos) {
+        // No line end within the budget: cut there, before the character the budget ends in.
+        auto continues = [&text](std::size_t at) {   // a UTF-8 continuation byte
+            return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+        };
+        std::size_t cut = from + bytes;
+        std::size_t start = cut;
+        while (start > from && cut - start < 3 && continues(start))
+            --start;
+        if (continues(start)) return cut;   // no character starts near the cut: bytes that are none
+        if (start > from) return start;
+        while (cut - start < 4 && continues(cut))   // a first character longer than the budget goes whole
+            ++cut;
+        return cut;
     }
+    end += from;
     if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
     return end + 1;
 }
@@ -66,9 +79,9 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
         FLoaded = end;
     } while (!Done() && std::chrono::steady_clock::now() < until);
     if (!os::AddressRoomFor(FRoomKept)) throw std::bad_alloc();
-    if (Done() && FNext >= 2) {
+    if (Done() && FScan.Next() >= 2) {
         // The last line's end takes the window text colour again.
-        CHARRANGE end {FNext - 2, FNext};
+        CHARRANGE end {FScan.Next() - 2, FScan.Next()};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&end));
         FPane->SelAttributes()->SetColor(classes::clWindowText);
     }
@@ -86,15 +99,15 @@ bool TLogPaneLoader::Step(std::chrono::steady_clock::duration slice) {
 
 void TLogPaneLoader::AddBlock(std::size_t from, std::size_t end) {
     const HWND window = FPane->Handle();
-    // The first block takes the place of the whole text, in the pane's own format. Every block before the
-    // last ends with a line end, so the text ends where the next block starts.
-    if (FNext > 0) {
-        CHARRANGE at {FNext, FNext};
+    // The first block takes the place of the whole text, in the pane's own format; the next go in where the
+    // text ends (a block of a long line without line ends goes on in its line).
+    if (from > 0) {
+        CHARRANGE at {FScan.End(), FScan.End()};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&at));
     }
-    FPane->StreamIn(FText, from, end, FNext > 0);
+    FPane->StreamIn(FText, from, end, from > 0);
     const std::string_view block = std::string_view(*FText).substr(from, end - from);
-    for (const TColourRange& range : LogColourRanges(block, FNext, &FNext)) {
+    for (const TColourRange& range : FScan.Add(block, end == FTotal)) {
         CHARRANGE coloured {range.Start, range.Start + range.Length};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&coloured));
         FPane->SelAttributes()->SetColor(classes::TColor(range.Colour));

@@ -2,6 +2,8 @@
 // slices of time the window's owner schedules: a log of any size never holds the window.
 #pragma once
 
+#include "app/views/ClientLogColours.h"
+
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -15,8 +17,9 @@ class TRichEdit;
 
 namespace korvex::app {
 
-// Where the block of whole lines that starts at `from` ends: after its last line end within `bytes` bytes (a
-// "\r\n" kept whole), after its first line when that one is longer, at the text's end when the rest fits.
+// Where the block that starts at `from` ends: after its last line end within `bytes` bytes (a "\r\n" kept
+// whole), at the text's end when the rest fits; a line longer than `bytes` is cut after `bytes` bytes, between
+// two characters (a UTF-8 sequence kept whole), so that no block is larger than the budget.
 std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t bytes);
 
 class TLogPaneLoader {
@@ -51,7 +54,7 @@ private:
     std::size_t FTotal;
     std::size_t FRoomKept;
     std::size_t FLoaded = 0;   // bytes of the text in the pane
-    int FNext = 0;   // the character position the next block starts at
+    TLogColourScan FScan;   // the colours of the lines the blocks so far hold; where the next block goes
     std::optional<TScrollPos> FLeftAt;   // where the last slice left the view
     bool FFollowEnd = true;
 };

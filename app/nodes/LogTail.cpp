@@ -1,6 +1,7 @@
 // Reading the end of a text file within a byte budget.
 #include "app/nodes/LogTail.h"
 
+#include "platform/base/Strings.h"
 #include "platform/os/FileStream.h"
 
 #include <cerrno>
@@ -45,7 +46,7 @@ bool ReadTail(os::TFileStream& stream, std::size_t maxBytes, TLogTail& tail) {
 std::size_t FirstLineStart(int before, std::string_view text) {
     if (before < 0 || before == '\n') return 0;
     if (before == '\r') return !text.empty() && text[0] == '\n' ? 1 : 0;
-    const std::size_t end = text.find_first_of("\r\n");
+    const std::size_t end = base::FindLineBreak(text);
     if (end == std::string_view::npos) return 0;   // one line longer than the budget: its end
     return end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
 }

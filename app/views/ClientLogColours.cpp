@@ -1,6 +1,7 @@
 // The client log viewer's keyword colours.
 #include "app/views/ClientLogColours.h"
 
+#include "platform/base/Strings.h"
 #include "platform/base/Utf8.h"
 
 #include <algorithm>
@@ -13,6 +14,8 @@ namespace {
 constexpr std::string_view BlueKeywords[] = {"Completed", "Finished a frame", "+ Working", "Project:", "Protein:", "Run:"};
 constexpr std::string_view RedKeywords[]
     = {"Could not open", "Core not found", "Shutdown", "error", "conflict", "Couldn"};
+
+constexpr std::size_t MostKeyword = 16;   // "Finished a frame", the longest keyword
 
 template <std::size_t N>
 bool HoldsAny(std::string_view line, const std::string_view (&keywords)[N]) {
@@ -45,25 +48,57 @@ std::optional<int> LogLineColour(std::string_view line) {
 }
 
 std::vector<TColourRange> LogColourRanges(std::string_view block, int start, int* next) {
+    TLogColourScan scan(start);
+    std::vector<TColourRange> ranges = scan.Add(block, true);
+    if (next != nullptr) *next = scan.Next();
+    return ranges;
+}
+
+std::vector<TColourRange> TLogColourScan::Add(std::string_view piece, bool last) {
     std::vector<TColourRange> ranges;
-    int position = start;
-    std::size_t begin = 0;
-    while (begin < block.size()) {
-        std::size_t end = block.find_first_of("\r\n", begin);
-        if (end == std::string_view::npos) end = block.size();
-        const std::string_view line = block.substr(begin, end - begin);
-        const int length = int(base::Utf8Length(line)) + 2;
-        if (std::optional<int> colour = LogLineColour(line)) {
-            TColourRange* last = ranges.empty() ? nullptr : &ranges.back();
-            if (last != nullptr && last->Colour == *colour && last->Start + last->Length == position)
-                last->Length += length;
-            else
-                ranges.push_back({position, length, *colour});
+    std::size_t begin = FAfterCR && !piece.empty() && piece[0] == '\n' ? 1 : 0;
+    FAfterCR = false;
+    while (begin < piece.size() || (last && (FLength > 0 || !FTail.empty()))) {
+        std::size_t end = base::FindLineBreak(piece, begin);
+        const bool ended = end != std::string_view::npos;
+        if (!ended) end = piece.size();
+        const std::string_view part = piece.substr(begin, end - begin);
+        // A keyword that starts in the bytes kept of the line and ends in this part.
+        if (!FTail.empty()) {
+            const std::string joint = FTail + std::string(part.substr(0, MostKeyword - 1));
+            FRed = FRed || HoldsAny(joint, RedKeywords);
+            FBlue = FBlue || HoldsAny(joint, BlueKeywords);
         }
-        position += length;
-        begin = end + (end + 1 < block.size() && block[end] == '\r' && block[end + 1] == '\n' ? 2 : 1);
+        FRed = FRed || HoldsAny(part, RedKeywords);
+        FBlue = FBlue || HoldsAny(part, BlueKeywords);
+        FLength += int(base::Utf8Length(part));
+        if (!ended && !last) {   // the line goes on in the next piece
+            FTail += part.substr(part.size() - std::min(part.size(), MostKeyword - 1));
+            if (FTail.size() > MostKeyword - 1) FTail.erase(0, FTail.size() - (MostKeyword - 1));
+            break;
+        }
+        const int length = FLength + 2;
+        if (FRed || FBlue) {
+            const int colour = FRed ? LogColourRed : LogColourBlue;
+            TColourRange* previous = ranges.empty() ? nullptr : &ranges.back();
+            if (previous != nullptr && previous->Colour == colour && previous->Start + previous->Length == FLineStart)
+                previous->Length += length;
+            else
+                ranges.push_back({FLineStart, length, colour});
+        }
+        FLineStart += length;
+        FLength = 0;
+        FRed = FBlue = false;
+        FTail.clear();
+        if (!ended) break;
+        begin = end + 1;
+        if (piece[end] == '\r') {
+            if (begin == piece.size())
+                FAfterCR = true;
+            else if (piece[begin] == '\n')
+                ++begin;
+        }
     }
-    if (next != nullptr) *next = position;
     return ranges;
 }
 

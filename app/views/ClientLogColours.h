@@ -33,4 +33,24 @@ struct TColourRange {
 // is none. `next` receives the position after the block's last line end.
 std::vector<TColourRange> LogColourRanges(std::string_view block, int start = 0, int* next = nullptr);
 
+// The same for a text handed over piece by piece, a line possibly spread over many pieces (a long stretch
+// without line ends cut into slices): a line is coloured once its end has come, by the keywords of the whole
+// line, a keyword across two pieces too. Pieces are cut between characters.
+class TLogColourScan {
+public:
+    explicit TLogColourScan(int start = 0) : FLineStart(start) {}
+    // The ranges of the lines that end in `piece`; with `last`, the line the text ends with ends there too.
+    std::vector<TColourRange> Add(std::string_view piece, bool last);
+    int Next() const { return FLineStart; }   // after the last line that ended, its line end counted
+    int End() const { return FLineStart + FLength; }   // after every character added, an open line's too
+
+private:
+    int FLineStart;   // where the open line starts
+    int FLength = 0;   // its characters so far
+    bool FRed = false;   // its keywords so far
+    bool FBlue = false;
+    std::string FTail;   // its last bytes, one fewer than the longest keyword
+    bool FAfterCR = false;   // the last piece ended with a CR: an LF first in the next belongs to it
+};
+
 }

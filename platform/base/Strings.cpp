@@ -4,6 +4,7 @@
 #include "platform/base/Utf8.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace korvex::base {
 
@@ -231,6 +232,40 @@ std::string QuotedStr(const std::string& s) {
 
 std::string StringOfChar(char c, int count) {
     return count > 0 ? std::string(static_cast<std::size_t>(count), c) : "";
+}
+
+// Line breaks are looked for in windows that grow from a few lines' length, so that a text whose breaks are
+// all of one kind is not scanned to its end for the other at every line.
+std::size_t FindLineBreak(std::string_view text, std::size_t from) {
+    std::size_t window = 256;
+    while (from < text.size()) {
+        const std::size_t size = std::min(window, text.size() - from);
+        const char* begin = text.data() + from;
+        const void* lf = std::memchr(begin, '\n', size);
+        const std::size_t lfAt = lf ? std::size_t(static_cast<const char*>(lf) - begin) : size;
+        if (const void* cr = std::memchr(begin, '\r', lfAt)) return from + std::size_t(static_cast<const char*>(cr) - begin);
+        if (lf) return from + lfAt;
+        from += size;
+        window = std::min(window * 2, std::size_t(1) << 16);
+    }
+    return std::string_view::npos;
+}
+
+std::size_t FindLastLineBreak(std::string_view text) {
+    std::size_t window = 256;
+    std::size_t end = text.size();
+    while (end > 0) {
+        const std::size_t size = std::min(window, end);
+        const char* begin = text.data() + end - size;
+        const void* lf = ::memrchr(begin, '\n', size);
+        const std::size_t after = lf ? std::size_t(static_cast<const char*>(lf) - begin) + 1 : 0;
+        if (const void* cr = ::memrchr(begin + after, '\r', size - after))
+            return end - size + std::size_t(static_cast<const char*>(cr) - begin);
+        if (lf) return end - size + after - 1;
+        end -= size;
+        window = std::min(window * 2, std::size_t(1) << 16);
+    }
+    return std::string_view::npos;
 }
 
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace korvex::base {
 
@@ -64,5 +65,10 @@ std::string IntToHex(std::int64_t value, int digits);
 std::string QuotedStr(const std::string& s);
 // StringOfChar: count copies of c; "" for count <= 0.
 std::string StringOfChar(char c, int count);
+
+// The first CR or LF of text at or after `from` (the last one before `end`), npos when there is none: a fast scan
+// for each of the two bytes, not a look at every byte for either (a long text without line ends costs little).
+std::size_t FindLineBreak(std::string_view text, std::size_t from = 0);
+std::size_t FindLastLineBreak(std::string_view text);
 
 }

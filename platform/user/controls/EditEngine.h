@@ -152,6 +152,9 @@ private:
     void EnsureStarts() const;
     void EnsureLayout();
     void Measure(Paragraph& para, bool wrap);   // wrap: Wraps(), asked once by the caller
+    // The x after `text` set from x on one unwrapped line in one format, its characters taken as the walk of a
+    // paragraph takes them (a byte each when `bytes`: a paragraph of single-byte characters).
+    int WidthAfter(std::string_view text, const FormatFont& font, bool bytes, int x) const;
     void FreeFonts();
     std::vector<FormatRun> SliceRuns(const Paragraph& para, int begin, int end) const;
     void SetRuns(Paragraph& para, std::vector<FormatRun> runs);

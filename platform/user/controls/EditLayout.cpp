@@ -107,20 +107,31 @@ bool EditControl::Wraps() const {
     return FRich || !(style & WS_HSCROLL);
 }
 
+namespace {
+
+// A line wider than this counts as this wide: the widths of a line of a billion characters stay in range.
+constexpr int MostLineWidth = 1 << 30;
+
+}
+
+int EditControl::WidthAfter(std::string_view text, const FormatFont& font, bool bytes, int x) const {
+    std::size_t pos = 0;
+    while (pos < text.size() && x < MostLineWidth) {
+        char32_t c = bytes ? char32_t(static_cast<unsigned char>(text[pos++])) : base::Utf8DecodeNext(text, pos);
+        if (FPasswordChar) c = FPasswordChar;
+        x += c < 128 && c != U'\t' ? font.Ascii[c] : Advance(font, c, x);
+    }
+    return std::min(x, MostLineWidth);
+}
+
 void EditControl::Measure(Paragraph& para, bool wrap) {
     para.Layout.ClearBreaks();
     para.Measured = true;
     const std::string_view text = ParaText(para);
     const std::span<const FormatRun> runs = para.Runs();
-    if (!wrap && !FPasswordChar && runs.size() <= 1 && std::size_t(para.Length) == text.size()) {
-        // A byte a character in one format on one line, as most lines of a long text: the advances added up.
-        const FormatFont& font = Font(para.FirstFormat());
-        int x = 0;
-        for (char byte : text) {
-            const auto c = static_cast<unsigned char>(byte);
-            x += c < 128 && c != '\t' ? font.Ascii[c] : Advance(font, char32_t(c), x);
-        }
-        para.Width = x;
+    if (!wrap && runs.size() <= 1) {
+        // One format on one line, as most lines of a long text: the advances added up.
+        para.Width = WidthAfter(text, Font(para.FirstFormat()), std::size_t(para.Length) == text.size(), 0);
         return;
     }
     int limit = wrap ? std::max(1, int(FRect.right - FRect.left)) : INT_MAX;
@@ -153,7 +164,7 @@ void EditControl::Measure(Paragraph& para, bool wrap) {
             lastBreak = -1;
             w = Advance(*font, c, x);
         }
-        x += w;
+        x = std::min(x + w, MostLineWidth);
         if (c == U' ' || c == U'\t') {
             lastBreak = i + 1;
             xAtBreak = x;
@@ -250,10 +261,15 @@ POINT EditControl::PosFromChar(int pos) {
     int offset = 0;
     Locate(pos, para, offset);
     int x = 0;
-    WalkLine(ref, [&](int i, std::size_t, std::size_t, char32_t, int, int cx, int w) {
-        x = cx + w;
-        return i + 1 < offset;
-    });
+    const Paragraph& p = FParas[std::size_t(para)];
+    if (!Wraps() && offset >= p.Length && p.Measured) {
+        x = p.Width;   // a line's end: no walk along a long line
+    } else {
+        WalkLine(ref, [&](int i, std::size_t, std::size_t, char32_t, int, int cx, int w) {
+            x = cx + w;
+            return i + 1 < offset;
+        });
+    }
     if (offset <= ref.Begin) x = 0;
     int lh = LineHeight();
     return POINT {FRect.left - FXOffset + LineX(ref) + x, FRect.top + (line - FTopLine) * lh};

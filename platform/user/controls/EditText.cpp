@@ -24,8 +24,7 @@ std::size_t ByteOffset(const Paragraph& p, std::string_view text, int offset) {
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t begin = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
+    for (std::size_t i = base::FindLineBreak(text); i != std::string_view::npos; i = base::FindLineBreak(text, begin)) {
         lines.push_back(text.substr(begin, i - begin));
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         begin = i + 1;
@@ -370,6 +369,12 @@ int EditControl::ReplaceWith(int start, int end, std::string_view text, const st
             FStore.Release(np.Text);
     });
     made.reserve(lines.size());
+    // Text added at a paragraph's end (a long line handed in piece by piece): the paragraph's bytes stay where
+    // they are when the text follows them in the same shared text, and its width grows by the text's.
+    const bool atParagraphEnd = o1 == a.Length && (lines.size() > 1 || suffix.empty());
+    std::optional<TextSpan> extended;
+    if (atParagraphEnd && shared) extended = FStore.Extend(a.Text, *shared, lines[0]);
+    if (extended) ownBytes -= prefix.size();
     FStore.Reserve(ownBytes);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         bool first = i == 0;
@@ -377,9 +382,16 @@ int EditControl::ReplaceWith(int start, int end, std::string_view text, const st
         const std::string_view before = first ? prefix : std::string_view();
         const std::string_view after = last ? suffix : std::string_view();
         // A whole line of a shared text stays where it is.
-        const TextSpan span = shared && before.empty() && after.empty() ? FStore.Refer(*shared, lines[i])
-                                                                        : FStore.Add(before, lines[i], after);
+        const TextSpan span = first && extended ? *extended
+            : shared && before.empty() && after.empty() ? FStore.Refer(*shared, lines[i])
+                                                        : FStore.Add(before, lines[i], after);
         made.push_back(MakeParagraph(span, (first ? prefixLength : 0) + lengths[i] + (last ? suffixLength : 0)));
+        Paragraph& np = made.back();
+        const bool bytes = std::size_t(np.Length) == FStore.View(np.Text).size();
+        if (first && atParagraphEnd && a.Measured && !Wraps() && bytes == (std::size_t(a.Length) == aText.size())) {
+            np.Width = WidthAfter(lines[0], Font(FRich ? format : 0), bytes, a.Width);
+            np.Measured = true;
+        }
         if (FRich) {
             std::vector<FormatRun> runs;
             if (first) runs = prefixRuns;
@@ -393,16 +405,23 @@ int EditControl::ReplaceWith(int start, int end, std::string_view text, const st
         }
     }
     MarkReplaced(p1, p2);
+    // The old paragraphs' bytes: the first one's live on in the new first paragraph when it was extended.
+    auto releaseOld = [&](const Paragraph& old, int p) {
+        if (p == p1 && extended)
+            FStore.ReleaseCovered(old.Text);
+        else
+            FStore.Release(old.Text);
+    };
     if (p2 == p1 && made.size() == 1) {
         std::swap(FParas[std::size_t(p1)], made.front());
-        FStore.Release(made.front().Text);   // the old paragraph's
+        releaseOld(made.front(), p1);
         made.clear();
     } else {
         // The new paragraphs go in first (a deque that cannot grow throws before it changes), then the old go.
         FParas.insert(FParas.begin() + p2 + 1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
         made.clear();
         for (int p = p1; p <= p2; ++p)
-            FStore.Release(FParas[std::size_t(p)].Text);
+            releaseOld(FParas[std::size_t(p)], p);
         FParas.erase(FParas.begin() + p1, FParas.begin() + p2 + 1);
     }
     if (FStore.Wasteful()) CompactStore();

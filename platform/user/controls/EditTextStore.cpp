@@ -184,6 +184,22 @@ TextSpan TextStore::Refer(const std::shared_ptr<const std::string>& text, std::s
     return TextSpan {index, std::uint32_t(offset), std::uint32_t(bytes.size())};
 }
 
+std::optional<TextSpan> TextStore::Extend(
+    const TextSpan& span, const std::shared_ptr<const std::string>& text, std::string_view more) {
+    if (span.Bytes == 0 || more.empty() || FBlocks[span.Block].Shared != text) return std::nullopt;
+    const char* end = text->data() + span.Offset + span.Bytes;
+    if (more.data() != end) return std::nullopt;
+    return Refer(text, std::string_view(text->data() + span.Offset, span.Bytes + more.size()));
+}
+
+void TextStore::ReleaseCovered(const TextSpan& span) {
+    if (span.Bytes == 0) return;
+    Block& block = FBlocks[span.Block];
+    KORVEX_ASSERT(block.Shared != nullptr && block.Live > span.Bytes);   // the covering span is there too
+    block.Live -= span.Bytes;
+    FSharedLive -= span.Bytes;
+}
+
 void TextStore::Release(const TextSpan& span) {
     if (span.Bytes == 0) return;
     Block& block = FBlocks[span.Block];

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,8 +42,14 @@ public:
     // Bytes that lie inside a shared text, kept where they are: the text lives while a span refers to it (bytes
     // beyond its first 4 GB are copied).
     TextSpan Refer(const std::shared_ptr<const std::string>& text, std::string_view bytes);
+    // The span with `more` after it, as one span, when the span lies in `text` and `more` follows it there
+    // (a line handed in piece by piece): nothing is copied. The span itself is then let go of with
+    // ReleaseCovered. Nothing when `more` does not follow it.
+    std::optional<TextSpan> Extend(const TextSpan& span, const std::shared_ptr<const std::string>& text, std::string_view more);
     // No paragraph holds the span any more.
     void Release(const TextSpan& span);
+    // The span's bytes are held by a span Extend made of it: it no longer counts, and its bytes are not let go of.
+    void ReleaseCovered(const TextSpan& span);
 
     // More is held for nothing than is in use: time to move every span into a fresh store.
     bool Wasteful() const;

@@ -6,7 +6,7 @@
 namespace korvex::app {
 namespace {
 
-TEST(LogBlockEnd, EndsAfterWholeLinesAndKeepsALongLineWhole) {
+TEST(LogBlockEnd, EndsAfterWholeLinesAndCutsALongLineBetweenCharacters) {
     struct Case {
         std::string_view Text;
         std::size_t From;
@@ -21,9 +21,14 @@ TEST(LogBlockEnd, EndsAfterWholeLinesAndKeepsALongLineWhole) {
         {"ab\rcd\ref", 0, 7, 6},   // lone CRs end lines
         {"ab\r\ncd", 0, 3, 4},   // a CR at the budget's end takes its LF
         {"ab\r\r\ncd", 0, 3, 3},   // ... but only its own
-        {"abcdefgh\r\nij", 0, 4, 10},   // a first line longer than the budget goes whole
-        {"abcdefghij", 0, 4, 10},   // ... up to the text's end when it has no line end
-        {"ab\nabcdefghij", 3, 4, 13},
+        {"abcdefgh\r\nij", 0, 4, 4},   // a line longer than the budget is cut at the budget
+        {"abcdefghij", 0, 4, 4},   // ... a text without line ends too
+        {"abcdefghij", 8, 4, 10},
+        {"ab\nabcdefghij", 3, 4, 7},
+        {"a\xC3\xA9\xE2\x82\xAC" "b", 0, 2, 1},   // not inside a character: before it
+        {"a\xC3\xA9\xE2\x82\xAC" "b", 0, 5, 3},
+        {"a\xC3\xA9\xE2\x82\xAC" "b", 0, 6, 6},
+        {"a\xC3\xA9\xE2\x82\xAC" "b", 3, 1, 6},   // a character longer than the budget goes whole
         {"", 0, 4, 0},
     };
     for (const Case& c : cases)

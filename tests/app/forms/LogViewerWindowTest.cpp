@@ -5,6 +5,7 @@
 
 #include "app/views/ClientLogColours.h"
 #include "app/settings/SettingsKey.h"
+#include "app/forms/LogPaneLoader.h"
 #include "app/forms/LogViewerWindow.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TStringGrid.h"
@@ -204,6 +205,39 @@ TEST_F(LogViewerTest, ALongLastLineCrOnlyLinesAndInvalidUtf8AreShownWhole) {
         if (!expected[line].empty()) {
             EXPECT_EQ(ColourAtLine(line), colours[line]) << line;
         }
+    Viewer->Close();
+}
+
+// A long stretch without line ends goes into the pane in blocks no larger than the budget, like lines do: it
+// reads back as one line, coloured by the keywords of the whole line (one that lies across two blocks too).
+TEST_F(LogViewerTest, AStretchWithoutLineEndsGoesInInBlocksOfTheBudget) {
+    NewForms();
+    const std::size_t block = TLogPaneLoader::BlockBytes;
+    std::string longLine(3 * block + 1000, 'x');
+    longLine.replace(block - 2, 5, "error");   // "er" in the first block, "ror" in the second
+    const std::string text = longLine + "\r\n[20:10:15] Completed 5 of 9\r\n" + std::string(2 * block, '\0');
+    Viewer->Show();
+    Pump();
+    skin::TsRichEdit* pane = Viewer->LogPane();
+    TLogPaneLoader loader(pane, std::make_shared<const std::string>(text));
+    std::size_t loaded = 0;
+    int steps = 0;
+    while (!loader.Step(std::chrono::nanoseconds(0))) {
+        ASSERT_GT(loader.LoadedBytes(), loaded);
+        EXPECT_LE(loader.LoadedBytes() - loaded, block) << steps;
+        loaded = loader.LoadedBytes();
+        ASSERT_LT(++steps, 100);
+    }
+    EXPECT_LE(loader.LoadedBytes() - loaded, block);
+    EXPECT_GE(steps, 5);
+    TStrings* lines = pane->Lines();
+    ASSERT_EQ(lines->Count(), 3);
+    EXPECT_TRUE(lines->Strings(0) == longLine);
+    EXPECT_EQ(lines->Strings(1), "[20:10:15] Completed 5 of 9");
+    EXPECT_EQ(lines->Strings(2).size(), 2 * block);
+    EXPECT_EQ(ColourAtLine(0), TColor(LogColourRed));
+    EXPECT_EQ(ColourAtLine(1), TColor(LogColourBlue));
+    EXPECT_EQ(ColourAtLine(2), clWindowText);
     Viewer->Close();
 }
 

@@ -170,3 +170,28 @@ TEST(StringOfChar, GivesEmptyForNonPositiveCounts) {
     EXPECT_EQ(StringOfChar('=', 0), "");
     EXPECT_EQ(StringOfChar('=', -2), "");
 }
+
+TEST(FindLineBreak, FindsTheFirstAndTheLastCrOrLfWhereverTheyLie) {
+    const std::string far = std::string(70000, 'x') + "\r" + std::string(70000, 'y') + "\n" + std::string(300, 'z');
+    struct Case {
+        std::string Text;
+        std::size_t From;
+        std::size_t First;
+        std::size_t Last;
+    };
+    const Case cases[] = {
+        {"", 0, std::string::npos, std::string::npos},
+        {"abc", 0, std::string::npos, std::string::npos},
+        {"ab\ncd\re", 0, 2, 5},
+        {"ab\ncd\re", 3, 5, 5},
+        {"ab\r\n", 0, 2, 3},
+        {"ab\n", 3, std::string::npos, 2},
+        {std::string(1000, '\r') + "a", 0, 0, 999},   // breaks of one kind only
+        {far, 0, 70000, 140001},
+        {far, 70001, 140001, 140001},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FindLineBreak(c.Text, c.From), c.First) << c.Text.size() << " from " << c.From;
+        EXPECT_EQ(FindLastLineBreak(c.Text), c.Last) << c.Text.size();
+    }
+}

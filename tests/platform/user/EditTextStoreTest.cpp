@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,34 @@ TEST(TextStore, WasteIsMovedOutOnceItOutweighsTheText) {
     EXPECT_EQ(store.View(lines[49]), std::string(100, char('a' + 49 % 26)));
     EXPECT_EQ(store.View(lines.back()), "added 4900");
     EXPECT_LT(store.OwnBytes(), 4 * store.LiveBytes() + (std::size_t(256) << 10));
+}
+
+// A line handed in piece by piece grows in place: every piece that follows the span in its shared text makes it
+// longer, nothing is copied, and no byte counts as let go of while the line holds it.
+TEST(TextStore, ASpanExtendedByTheBytesThatFollowItStaysInPlace) {
+    auto log = SharedLog(std::string(300000, 'x') + "tail");
+    const std::string_view text = *log;
+    TextStore store;
+    TextSpan line = store.Refer(log, text.substr(0, 1000));
+    for (std::size_t from = 1000; from < text.size(); from += 1000) {
+        const std::optional<TextSpan> longer = store.Extend(line, log, text.substr(from, 1000));
+        ASSERT_TRUE(longer.has_value()) << from;
+        store.ReleaseCovered(line);
+        line = *longer;
+        EXPECT_EQ(store.LiveBytes(), std::min(from + 1000, text.size()));
+        EXPECT_FALSE(store.Wasteful());
+    }
+    EXPECT_EQ(store.View(line).data(), log->data());
+    EXPECT_EQ(store.View(line).size(), text.size());
+    EXPECT_EQ(store.OwnBytes(), 0u);
+    // Bytes that do not follow the span, or lie in another text, are no extension.
+    EXPECT_FALSE(store.Extend(line, log, text.substr(10, 5)).has_value());
+    auto other = SharedLog("more");
+    EXPECT_FALSE(store.Extend(line, other, *other).has_value());
+    const std::weak_ptr<const std::string> watch = log;
+    log.reset();
+    store.Release(line);
+    EXPECT_TRUE(watch.expired());
 }
 
 TEST(TextStore, KeepLeavesASharedTextInPlaceWhileMostOfItIsInUseAndCopiesTheRest) {

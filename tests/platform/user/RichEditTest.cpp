@@ -478,6 +478,50 @@ TEST_F(RichEdit, ASharedTextReadsBackAsACopyWouldAndIsHeldOnlyWhileShown) {
     EXPECT_TRUE(watch.expired());
 }
 
+// A line without line ends streamed in pieces at its end, as the log viewer fills its pane with a long one: the
+// line reads back whole, is as wide as the same text streamed at once (tabs and a character of two bytes, a
+// coloured run before it), and its end is where its width says.
+TEST_F(RichEdit, ALineStreamedInPiecesIsTheLineStreamedAtOnce) {
+    std::string line;
+    for (int i = 0; i < 3000; ++i)
+        line += i % 7 == 0 ? "\t\xC3\xA9" : "w";
+    const std::string text = "first\r\n" + line;
+    HWND pieces = Make(WS_HSCROLL | ES_READONLY | ES_AUTOHSCROLL, {}, 200, 120);
+    HWND whole = Make(WS_HSCROLL | ES_READONLY | ES_AUTOHSCROLL, {}, 200, 120);
+    for (HWND e : {pieces, whole})
+        SendMessage(e, EM_EXLIMITTEXT, 0, 1000000);
+    StreamIn(whole, text);
+    Colour(whole, 7, 20, InkBlue);
+    auto shared = std::make_shared<const std::string>(text);
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t end = std::min(text.size(), from + 101);
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;   // between characters
+        if (from > 0) {
+            const int at = int(SendMessage(pieces, WM_GETTEXTLENGTH, 0, 0));
+            CHARRANGE range {at, at};
+            SendMessage(pieces, EM_EXSETSEL, 0, LPARAM(&range));
+        }
+        SHAREDTEXT piece {shared, from, end};
+        SendMessage(pieces, EM_STREAMINSHARED, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), LPARAM(&piece));
+        if (from == 0) Colour(pieces, 7, 20, InkBlue);
+        from = end;
+    }
+    EXPECT_EQ(GetWindowText(pieces), text);
+    EXPECT_EQ(SendMessage(pieces, EM_GETLINECOUNT, 0, 0), 2);
+    auto widest = [](HWND e) {
+        SCROLLINFO si;
+        si.fMask = SIF_RANGE;
+        GetScrollInfo(e, SB_HORZ, &si);
+        return si.nMax;
+    };
+    EXPECT_GT(widest(whole), 3000);
+    EXPECT_EQ(widest(pieces), widest(whole));
+    const int end = int(SendMessage(whole, WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ(PosOf(pieces, end).x, PosOf(whole, end).x);
+    EXPECT_EQ(PosOf(pieces, end - 1).x, PosOf(whole, end - 1).x);
+}
+
 // Colours, selections, word bounds and edits on the lines of a shared text, as on any others: an edit copies its
 // line and leaves the shared text as it was; undo puts the line back.
 TEST_F(RichEdit, LinesOfASharedTextTakeColoursSelectionsWordsAndEdits) {
