@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -426,13 +427,21 @@ TEST_F(RichEdit, FiveMegabytesScrollToTheEndAndPaintTheLastLines) {
     EXPECT_GT(CountColour(e, lastLine, gdi::GetSysColor(gdi::COLOR_WINDOWTEXT)), 10);
 }
 
-// A shared text streamed in block by block at the end, as the log viewer fills its pane.
-void StreamInShared(HWND e, const std::shared_ptr<const std::string>& text, std::size_t blockBytes) {
+// A shared text streamed in block by block at the end, as the log viewer fills its pane: blocks of whole lines,
+// or cut anywhere between characters; `first` runs after the first block.
+enum class TBlockCut { AfterLines, BetweenCharacters };
+void StreamInShared(HWND e, const std::shared_ptr<const std::string>& text, std::size_t blockBytes,
+    TBlockCut cut = TBlockCut::AfterLines, const std::function<void()>& first = {}) {
     for (std::size_t from = 0; from < text->size();) {
         std::size_t end = std::min(text->size(), from + blockBytes);
-        while (end < text->size() && (*text)[end - 1] != '\n' && (*text)[end - 1] != '\r')
-            ++end;
-        if (end < text->size() && (*text)[end - 1] == '\r' && (*text)[end] == '\n') ++end;
+        if (cut == TBlockCut::BetweenCharacters) {
+            while (end < text->size() && (static_cast<unsigned char>((*text)[end]) & 0xC0) == 0x80)
+                ++end;
+        } else {
+            while (end < text->size() && (*text)[end - 1] != '\n' && (*text)[end - 1] != '\r')
+                ++end;
+            if (end < text->size() && (*text)[end - 1] == '\r' && (*text)[end] == '\n') ++end;
+        }
         if (from > 0) {
             const int at = int(SendMessage(e, WM_GETTEXTLENGTH, 0, 0));
             CHARRANGE range {at, at};
@@ -440,6 +449,7 @@ void StreamInShared(HWND e, const std::shared_ptr<const std::string>& text, std:
         }
         SHAREDTEXT shared {text, from, end};
         SendMessage(e, EM_STREAMINSHARED, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), LPARAM(&shared));
+        if (from == 0 && first) first();
         from = end;
     }
 }
@@ -492,21 +502,8 @@ TEST_F(RichEdit, ALineStreamedInPiecesIsTheLineStreamedAtOnce) {
         SendMessage(e, EM_EXLIMITTEXT, 0, 1000000);
     StreamIn(whole, text);
     Colour(whole, 7, 20, InkBlue);
-    auto shared = std::make_shared<const std::string>(text);
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t end = std::min(text.size(), from + 101);
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-            ++end;   // between characters
-        if (from > 0) {
-            const int at = int(SendMessage(pieces, WM_GETTEXTLENGTH, 0, 0));
-            CHARRANGE range {at, at};
-            SendMessage(pieces, EM_EXSETSEL, 0, LPARAM(&range));
-        }
-        SHAREDTEXT piece {shared, from, end};
-        SendMessage(pieces, EM_STREAMINSHARED, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), LPARAM(&piece));
-        if (from == 0) Colour(pieces, 7, 20, InkBlue);
-        from = end;
-    }
+    StreamInShared(pieces, std::make_shared<const std::string>(text), 101, TBlockCut::BetweenCharacters,
+        [&] { Colour(pieces, 7, 20, InkBlue); });
     EXPECT_EQ(GetWindowText(pieces), text);
     EXPECT_EQ(SendMessage(pieces, EM_GETLINECOUNT, 0, 0), 2);
     auto widest = [](HWND e) {
