@@ -86,13 +86,18 @@ namespace {
 
 class TacPaintScope {
 public:
+    // Without a given DC: the paint begun (the update region validated) and the whole window drawn through a
+    // window DC. A given DC (a print) begins no paint, so the screen's pending update stays pending.
     TacPaintScope(user::HWND window, gdi::HDC given) : FWindow(window), FDc(given) {
         if (FDc == nullptr) {
-            FDc = user::BeginPaint(window, &FPs);
+            user::BeginPaint(window, &FPs);
             FBegan = true;
+            FDc = user::GetDC(window);
+            FOwnDc = FDc != nullptr;
         }
     }
     ~TacPaintScope() {
+        if (FOwnDc) user::ReleaseDC(FWindow, FDc);
         if (FBegan) user::EndPaint(FWindow, &FPs);
     }
     TacPaintScope(const TacPaintScope&) = delete;
@@ -104,6 +109,7 @@ private:
     gdi::HDC FDc;
     user::PAINTSTRUCT FPs {};
     bool FBegan = false;
+    bool FOwnDc = false;
 };
 
 }

@@ -2,7 +2,10 @@
 #include "support/ControlsKit.h"
 
 #include "platform/classes/TEdit.h"
+#include "platform/classes/TBitmap.h"
 #include "platform/classes/TForm.h"
+#include "platform/user/MessageIds.h"
+#include "platform/user/Painting.h"
 #include "platform/user/VirtualKeys.h"
 
 #include "skin/controls/sBitBtn.h"
@@ -239,6 +242,30 @@ TEST_F(TsButtonSkinChange, RepaintsInTheNewSkinAndFallsBackToThePlainLook) {
     b->OnClick = [&clicks](TObject*) { ++clicks; };
     ClickAt(b, 50, 15);
     EXPECT_EQ(clicks, 1);
+}
+
+// A button's paint draws the whole button whatever part was invalid; a print into a bitmap leaves the screen's
+// pending update to the next paint.
+TEST_F(TsButtonSkinChange, APaintDrawsTheWholeButtonAndAPrintLeavesThePendingUpdate) {
+    UseSkin(1);
+    auto* b = Placed<TsButton>(20, 20, 100, 30);
+    b->SetCaption("Print");
+    Pump();
+    const gdi::COLORREF face = ScreenPixel(b, 50, 5);
+    ScribbleOver(b);
+    const gdi::RECT corner {0, 0, 3, 3};
+    user::InvalidateRect(b->Handle(), &corner, false);
+    Pump();
+    EXPECT_EQ(ScreenPixel(b, 50, 5), face);
+    ScribbleOver(b);
+    b->Invalidate();
+    TBitmap print;
+    print.SetPixelFormat(pf24bit);
+    print.SetSize(b->Width(), b->Height());
+    b->Perform(user::WM_PAINT, WPARAM(print.Canvas()->Handle()), 0);
+    EXPECT_EQ(gdi::COLORREF(print.Canvas()->Pixels(50, 5)), face);
+    Pump();
+    EXPECT_EQ(ScreenPixel(b, 50, 5), face);
 }
 
 // A skinned default button looks active wherever the focus is, except on another skinned push button.
