@@ -172,7 +172,7 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
         if (EraseAnswers) m.Result = 1;
         return true;
     case user::WM_PAINT:
-        PaintPushControl(TacPushPaint {FOwner, FData, CurrentState(), Prepare, &RegionChanged, &Region}, m);
+        PaintPushControl(TacPushPaint {FOwner, FData, CurrentState(), Prepare, &RegionChanged, &Region, &FadeTimer}, m);
         return true;
     case user::WM_ENABLE:
     case user::BM_SETSTATE:

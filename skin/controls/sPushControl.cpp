@@ -123,6 +123,10 @@ void PaintPushControl(const TacPushPaint& paint, TMessage& message) {
     gdi::SavedDc saved(scope.Dc());
     data->Updating = data->IsUpdating();
     if (data->Updating) return;
+    if (paint.FadeTimer != nullptr && *paint.FadeTimer != nullptr) {
+        if ((*paint.FadeTimer)->Direction() != 0) return;   // the fade shows its own frames
+        StopFadeTimer(*paint.FadeTimer);
+    }
     data->BGChanged = data->BGChanged || data->CacheIncomplete
         || (control->Parent() != nullptr && QuerySkinCommand(control->Parent(), SMC_ISCACHEINCOMPLETE));
     data->CacheIncomplete = BoundsOutsideParentClient(control);

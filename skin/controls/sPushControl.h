@@ -41,10 +41,12 @@ struct TacPushPaint {
     std::function<void()> Prepare;   // renders the cache (clears BGChanged)
     bool* RegionChanged = nullptr;   // buttons: a new window region is due
     TacPendingRegion* Region = nullptr;
+    TsFadeTimer** FadeTimer = nullptr;   // the control's cross-fade, nil while none runs
 };
 
-// WM_PAINT of a skinned push control: on the message's DC, else between BeginPaint and EndPaint. Nothing is
-// drawn while the skin state is updating. The region goes to the window without a redraw.
+// WM_PAINT of a skinned push control: on the message's DC, else between BeginPaint and EndPaint through a window
+// DC. Nothing is drawn while the skin state is updating or a cross-fade runs (its frames are on screen); a fade
+// that has ended is stopped. The region goes to the window without a redraw.
 void PaintPushControl(const TacPushPaint& paint, classes::TMessage& message);
 
 // ---- Skin commands --------------------------------------------------------------------------------------------

@@ -129,6 +129,28 @@ TEST_P(TsButtonTest, HoverFadesOnTheClockInTheSkinsThatFade) {
     }
 }
 
+// A paint while a hover fade still has frames to show leaves the frame on screen; the fade ends on the hot look.
+TEST_P(TsButtonTest, APaintWhileTheFadeRunsLeavesItsFrameOnScreen) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button has no fades";
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsButton* b = MakeButton(&clicks);
+    if (!Manager->Sections[std::size_t(b->SkinData()->SkinIndex)].FadingEnabled) GTEST_SKIP() << "no fade here";
+    MoveTo(b, 50, 15);
+    Advance(10);
+    const gdi::COLORREF frame = ScreenPixel(b, 50, 4);
+    b->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixel(b, 50, 4), frame);
+    for (int tick = 0; tick < 8; ++tick)
+        Advance(10);
+    const gdi::COLORREF last = ScreenPixel(b, 50, 4);
+    b->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixel(b, 50, 4), last);
+    EXPECT_NE(last, frame);
+}
+
 // The space bar presses through the form's dialog character, not the raw key: a key down that is never
 // translated into a character leaves the button up.
 TEST_P(TsButtonTest, TheSpaceCharacterPressesAndItsKeyReleaseClicks) {
@@ -325,6 +347,8 @@ TEST_F(TsButtonSkinChange, ABitButtonLeftUpdatingShowsThePressWhenItsParentIsNot
     bit->SkinData()->Updating = true;
     DownAt(bit, 50, 15);
     EXPECT_FALSE(bit->SkinData()->Updating);
+    for (int tick = 0; tick < 10; ++tick)
+        Advance(10);   // the press cross-fades in this skin
     EXPECT_NE(ScreenPixel(bit, 50, 4), up);
     UpAt(bit, 50, 15);
 }
