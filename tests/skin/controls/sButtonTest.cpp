@@ -281,11 +281,7 @@ TEST_F(TsButtonSkinChange, APaintDrawsTheWholeButtonAndAPrintLeavesThePendingUpd
     EXPECT_EQ(ScreenPixel(b, 50, 5), face);
     ScribbleOver(b);
     b->Invalidate();
-    TBitmap print;
-    print.SetPixelFormat(pf24bit);
-    print.SetSize(b->Width(), b->Height());
-    b->Perform(user::WM_PAINT, WPARAM(print.Canvas()->Handle()), 0);
-    EXPECT_EQ(gdi::COLORREF(print.Canvas()->Pixels(50, 5)), face);
+    EXPECT_EQ(gdi::COLORREF(PaintIntoBitmap(b)->Canvas()->Pixels(50, 5)), face);
     Pump();
     EXPECT_EQ(ScreenPixel(b, 50, 5), face);
 }

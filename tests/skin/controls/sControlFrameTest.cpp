@@ -76,11 +76,7 @@ TEST_F(SharedFrameMessages, APrintWhileAnUpdateIsPendingLeavesTheScreenToBeRepai
     const gdi::COLORREF face = ScreenPixel(panel, 30, 20);
     ScribbleOver(panel);
     panel->Invalidate();
-    TBitmap print;
-    print.SetPixelFormat(pf24bit);
-    print.SetSize(panel->Width(), panel->Height());
-    panel->Perform(user::WM_PAINT, WPARAM(print.Canvas()->Handle()), 0);
-    EXPECT_EQ(gdi::COLORREF(print.Canvas()->Pixels(30, 20)), face);
+    EXPECT_EQ(gdi::COLORREF(PaintIntoBitmap(panel)->Canvas()->Pixels(30, 20)), face);
     Pump();
     EXPECT_EQ(ScreenPixel(panel, 30, 20), face);
 }

@@ -123,18 +123,12 @@ TEST_F(TsGroupBoxTest, AHiddenSkinnedBoxPaintsNothingIntoTheDcItIsGiven) {
     Pump();
     box->SetVisible(false);
     Pump();
-    TBitmap target;
-    target.SetPixelFormat(pf24bit);
-    target.SetSize(box->Width(), box->Height());
-    target.Canvas()->Brush()->SetColor(0x00FF00);
-    target.Canvas()->FillRect(TRect {0, 0, box->Width(), box->Height()});
-    box->Perform(user::WM_PAINT, WPARAM(target.Canvas()->Handle()), 0);
+    const std::unique_ptr<TBitmap> hidden = PaintIntoBitmap(box);
     for (int y = 0; y < box->Height(); y += 7)
         for (int x = 0; x < box->Width(); x += 7)
-            ASSERT_EQ(target.Canvas()->Pixels(x, y), TColor(0x00FF00)) << x << "," << y;
+            ASSERT_EQ(hidden->Canvas()->Pixels(x, y), TColor(0x00FF00)) << x << "," << y;
     box->SetVisible(true);
-    box->Perform(user::WM_PAINT, WPARAM(target.Canvas()->Handle()), 0);
-    EXPECT_NE(target.Canvas()->Pixels(80, 50), TColor(0x00FF00));
+    EXPECT_NE(PaintIntoBitmap(box)->Canvas()->Pixels(80, 50), TColor(0x00FF00));
 }
 
 }

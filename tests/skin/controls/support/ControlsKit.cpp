@@ -8,6 +8,7 @@
 #include "platform/classes/TForm.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/user/MessageIds.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Painting.h"
 #include "platform/classes/TImageList.h"
@@ -45,6 +46,16 @@ void ScribbleOver(const TWinControl* control) {
     gdi::FillRect(dc, &all, brush);
     gdi::DeleteObject(brush);
     user::ReleaseDC(wnd, dc);
+}
+
+std::unique_ptr<TBitmap> PaintIntoBitmap(TWinControl* control) {
+    auto print = std::make_unique<TBitmap>();
+    print->SetPixelFormat(pf24bit);
+    print->SetSize(control->Width(), control->Height());
+    print->Canvas()->Brush()->SetColor(0x00FF00);
+    print->Canvas()->FillRect(TRect {0, 0, control->Width(), control->Height()});
+    control->Perform(user::WM_PAINT, WPARAM(print->Canvas()->Handle()), 0);
+    return print;
 }
 
 void GiveMaskItsOwnBitmap(TsSkinManager* manager, int maskIndex) {

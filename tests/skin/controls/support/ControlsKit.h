@@ -7,6 +7,7 @@
 
 #include "platform/classes/Colors.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ namespace korvex::skin::ctltest {
 void AddDiscImage(classes::TImageList* images, classes::TColor color);
 // Green (0x00FF00) over the whole window of the control, as a stale picture would show; nothing is invalidated.
 void ScribbleOver(const classes::TWinControl* control);
+// The control's WM_PAINT handed a green 24-bit bitmap of the control's size to paint into (a print).
+std::unique_ptr<classes::TBitmap> PaintIntoBitmap(classes::TWinControl* control);
 // The mask's picture copied out of the master bitmap into a bitmap of its own, as a skin of loose pictures has it.
 void GiveMaskItsOwnBitmap(TsSkinManager* manager, int maskIndex);
 
