@@ -128,7 +128,7 @@ void TsEdit::SkinnedMessage(TMessage& m) {
         data->Focused = false;
         data->MouseAbove = false;
         data->BGChanged = true;
-        if (Visible()) RedrawClientAndFrame(this);
+        if (Visible()) RedrawClientAndFrame(this, true);
         return;
     default:
         break;

@@ -128,10 +128,10 @@ void KeepEditColors(TControl* control, TsCommonData* data, bool hot, bool fontTo
     if (fontToo && !data->CustomFont() && control->Font()->Color() != font) control->Font()->SetColor(font);
 }
 
-void RedrawClientAndFrame(TWinControl* control) {
+void RedrawClientAndFrame(TWinControl* control, bool now) {
     if (control == nullptr || !control->HandleAllocated() || control->ComponentState().Contains(csDestroying)) return;
     user::RedrawWindow(control->WindowHandle(), nullptr, nullptr,
-        user::RDW_FRAME | user::RDW_INVALIDATE | user::RDW_NOCHILDREN);
+        user::RDW_FRAME | user::RDW_INVALIDATE | user::RDW_NOCHILDREN | (now ? user::RDW_UPDATENOW : 0u));
 }
 
 void FollowHotChange(const TMessage& m, TWinControl* control, TsCommonData* data, bool wasHot) {

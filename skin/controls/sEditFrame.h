@@ -76,8 +76,9 @@ void PaintEditFromCache(classes::TWinControl* control, TsCommonData* data, gdi::
 // normal font colours (unless CustomFont). Set only when different.
 void KeepEditColors(classes::TControl* control, TsCommonData* data, bool hot, bool fontToo = true);
 
-// Invalidates the client area and the frame (the next paint shows a new state or look in both).
-void RedrawClientAndFrame(classes::TWinControl* control);
+// Invalidates the client area and the frame (the next paint shows a new state or look in both); now: they are
+// painted before it returns.
+void RedrawClientAndFrame(classes::TWinControl* control, bool now = false);
 
 // After a focus or mouse message (WM_SETFOCUS, WM_KILLFOCUS, CM_MOUSEENTER, CM_MOUSELEAVE; others are ignored):
 // when the hot state changed, the cache is marked and client and frame redrawn (hot or not decides who paints

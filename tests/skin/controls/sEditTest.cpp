@@ -146,6 +146,24 @@ TEST_F(EditTest, WhileHotTheNativeEditPaintsTheClientAndOnlyTheFrameComesFromThe
         EXPECT_EQ(WindowPixel(edit, x, y), CachePixel(data, x, y)) << x << "," << y;
 }
 
+// The focus leaving an edit repaints it at once: before anything else runs it shows its cached look again.
+TEST_F(EditTest, AnEditLosingTheFocusShowsItsCachedLookAtOnce) {
+    UseSkin(0);
+    auto* edit = NewEdit<TsEdit>(20, 20, "selected text");
+    auto* other = NewEdit<TsEdit>(20, 80, "");
+    MoveTo(Form, 300, 200);
+    ClickAt(edit, 10, 8);
+    edit->SelectAll();
+    Pump();
+    const gdi::COLORREF highlight = ColorToRGB(clHighlight);
+    ASSERT_GT(CountColour(Pixels(edit), highlight), 20);
+    other->SetFocus();
+    ASSERT_FALSE(edit->SkinData()->IsHot());
+    user::FlushDisplay();
+    EXPECT_EQ(CountColour(Pixels(edit), highlight), 0);
+    EXPECT_EQ(WindowPixel(edit, 60, 12), CachePixel(edit->SkinData(), 60, 12));
+}
+
 // Painting an edit, hot or not, leaves its Color as it is: the colours come from loading and the skin commands,
 // so an edit made in code under a skin keeps the window colour it was made with. Masked edits alike.
 TEST_F(EditTest, PaintingAnEditLeavesItsColourAlone) {
