@@ -185,7 +185,7 @@ void TsCustomListControl::WndProc(TMessage& m) {
 
 TsCommonCombo::TsCommonCombo(TComponent* owner)
     : TsCustomListControl(owner) {
-    SetControlStyle(ControlStyle() + TControlStyle {csOpaque});
+    SetControlStyle(ControlStyle() + TControlStyle {csCaptureMouse, csOpaque, csReflector});
     SetDropDownCount(14);
     SetItemHeight(16);
     SetBounds(Left(), Top(), 145, 22);

@@ -53,6 +53,21 @@ protected:
     }
 };
 
+TEST_P(CommonComboTest, ANewBoxHasTheFamilysSizeStylesAndDefaults) {
+    auto* c = Create<TsCommonComboBox>(Form);
+    EXPECT_EQ(c->ControlStyle(),
+        (TControlStyle {csCaptureMouse, csSetCaption, csOpaque, csDoubleClicks, csFixedHeight, csReflector}));
+    EXPECT_EQ(c->Width(), 145);
+    EXPECT_EQ(c->Height(), 22);
+    EXPECT_TRUE(c->TabStop());
+    EXPECT_FALSE(c->ParentColor());
+    EXPECT_EQ(c->DropDownCount(), 14);
+    EXPECT_EQ(c->ItemHeight(), 16);
+    EXPECT_EQ(c->Style(), csDropDown);
+    EXPECT_TRUE(c->AutoComplete());
+    EXPECT_FALSE(c->AutoDropDown());
+}
+
 TEST_P(CommonComboTest, ANewWindowKeepsTheItemsAndTheChoice) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta", "Gamma", "Delta"});
