@@ -18,14 +18,15 @@ namespace korvex::classes {
 
 namespace {
 
-// The colours with names, in the order the list shows them.
+// The colours with names, in the order the list shows them: the system colours (clDefault and clNone among
+// them) by their names' alphabetical order.
 constexpr std::array ListedColors = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray, clSilver,
     clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite, clMoneyGreen, clSkyBlue, clCream, clMedGray,
-    clActiveBorder, clActiveCaption, clAppWorkSpace, clBackground, clBtnFace, clBtnHighlight, clBtnShadow, clBtnText,
-    clCaptionText, clDefault, clGradientActiveCaption, clGradientInactiveCaption, clGrayText, clHighlight,
-    clHighlightText, clHotLight, clInactiveBorder, clInactiveCaption, clInactiveCaptionText, clInfoBk, clInfoText,
-    clMenu, clMenuBar, clMenuHighlight, clMenuText, clNone, clScrollBar, cl3DDkShadow, cl3DLight, clWindow,
-    clWindowFrame, clWindowText};
+    cl3DDkShadow, cl3DLight, clActiveBorder, clActiveCaption, clAppWorkSpace, clBackground, clBtnFace, clBtnHighlight,
+    clBtnShadow, clBtnText, clCaptionText, clDefault, clGradientActiveCaption, clGradientInactiveCaption, clGrayText,
+    clHighlight, clHighlightText, clHotLight, clInactiveBorder, clInactiveCaption, clInactiveCaptionText, clInfoBk,
+    clInfoText, clMenu, clMenuBar, clMenuHighlight, clMenuText, clNone, clScrollBar, clWindow, clWindowFrame,
+    clWindowText};
 constexpr int StandardCount = 16;
 constexpr int ExtendedCount = 4;
 

@@ -112,6 +112,18 @@ TEST_P(ColorBoxTest, StylesChooseTheListAndAnEmptyStyleDisables) {
     EXPECT_EQ(box->Items()->Count(), 1);
 }
 
+// After the 16 standard and 4 extended colours, the system colours, clDefault and clNone in alphabetical order.
+TEST_P(ColorBoxTest, TheSystemColoursFollowInAlphabeticalOrder) {
+    UseSkin(GetParam());
+    PickingColorBox* box = MakeBox({cbStandardColors, cbExtendedColors, cbSystemColors, cbIncludeNone,
+        cbIncludeDefault});
+    ASSERT_GT(box->Items()->Count(), 22);
+    EXPECT_EQ(box->Items()->Get(19), "clMedGray");
+    EXPECT_EQ(box->Items()->Get(20), "cl3DDkShadow");
+    for (int i = 21; i < box->Items()->Count(); ++i)
+        EXPECT_LT(box->Items()->Get(i - 1), box->Items()->Get(i)) << i;
+}
+
 TEST_P(ColorBoxTest, ClosingTheListOnCustomOrEnterAsksForTheColour) {
     UseSkin(GetParam());
     PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
