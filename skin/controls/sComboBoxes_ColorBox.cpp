@@ -181,7 +181,6 @@ void TsCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState st
     TCanvas* canvas = Canvas();
     canvas->FillRect(rect);
     if (index < 0) return;
-    if (!Enabled()) canvas->Font()->SetColor(clGrayText);
     const TColor color = ShownColor(index);
     const TRect swatch = SwatchRect(rect, state, false);
     DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, state.Contains(odSelected)));

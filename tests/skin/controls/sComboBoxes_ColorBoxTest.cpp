@@ -15,6 +15,9 @@
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
 
+#include <algorithm>
+#include <vector>
+
 using namespace korvex;
 using namespace korvex::classes;
 using namespace korvex::skin;
@@ -265,6 +268,19 @@ TEST_P(ColorBoxTest, EscapeAfterAColourChosenByKeysInTheListPutsBackThatColour) 
 
 INSTANTIATE_TEST_SUITE_P(NoSkinAndMacOS, ColorBoxTest, ::testing::Values(-1, 0),
     [](const auto& info) { return SkinShortName(info.param); });
+
+// Without a skin a disabled box writes its colour's name in its own font colour, as an enabled one does.
+TEST_F(ColorBoxTest, WithoutASkinADisabledBoxWritesTheNameInItsFontColour) {
+    UseSkin(-1);
+    PickingColorBox* box = MakeBox({cbStandardColors});
+    box->SetSelected(clMaroon);
+    box->Font()->SetColor(TColor(0x00C000));
+    box->SetEnabled(false);
+    Pump();
+    const std::vector<gdi::COLORREF> pixels = ScreenPixels(box, TRect {24, 3, 100, box->Height() - 3});
+    EXPECT_GT(std::count(pixels.begin(), pixels.end(), gdi::COLORREF(0x00C000)), 0);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), gdi::COLORREF(ColorToRGB(clGrayText))), 0);
+}
 
 class ColorBoxSkinned : public ColorBoxTest { };
 
