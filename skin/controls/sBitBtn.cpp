@@ -37,7 +37,7 @@ TRect BitBtnGlyphRect(const TacGlyphLayout& l, bool pressed) {
     const int gh = l.Glyph.cy;
     const int tw = l.Text.cx;
     const int th = l.Text.cy;
-    const int s = gw > 0 && tw > 0 ? l.Spacing : 0;
+    const int s = gw > 0 ? l.Spacing : 0;
     const int gm = l.Margin < 0 ? 0 : l.Margin + 3;
     const int a = ((l.Width - gw - s) - tw) / 2 - gm;
     const int b = ((l.Height - gh - s) - th) / 2 - gm;

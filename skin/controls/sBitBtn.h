@@ -38,7 +38,7 @@ struct TacGlyphLayout {
 };
 
 // The glyph rectangle: the block of glyph, spacing and caption placed by Alignment, halves truncated; the
-// spacing counts only with a glyph and a caption. pressed moves it by (1, 1).
+// spacing counts only with a glyph (a button without a caption gives Spacing 0). pressed moves it by (1, 1).
 classes::TRect BitBtnGlyphRect(const TacGlyphLayout& l, bool pressed);
 // The caption rectangle inside the client rectangle (Margin -1 centres, Spacing -1 spreads the free room).
 classes::TRect BitBtnTextRect(const TacGlyphLayout& l, bool rightToLeft);

@@ -256,6 +256,7 @@ TacGlyphLayout TsSpeedButton::LayoutNow() const {
             l.Text = ButtonCaptionSize(cache->Canvas(), Caption(), room);
         }
     }
+    if (!FShowCaption || Caption().empty()) l.Spacing = 0;
     return l;
 }
 

@@ -79,6 +79,17 @@ TEST(BitBtnLayout, TopLayoutIgnoresMarginAndSpreadsFreeRoomInThirds) {
     EXPECT_EQ(rtl.left, 2);
 }
 
+// The spacing belongs to the block whenever the button shows a caption beside its glyph, even one with no room
+// left to measure its text in.
+TEST(BitBtnLayout, TheSpacingCountsForACaptionWithoutRoom) {
+    TacGlyphLayout l = Layout(blGlyphLeft, taCenter, -1, 4);
+    l.Width = 18;
+    l.Text = {0, 0};
+    EXPECT_EQ(BitBtnGlyphRect(l, false).left, -1);   // a = ((18 - 16 - 4) - 0) / 2
+    l.Spacing = 0;   // no caption
+    EXPECT_EQ(BitBtnGlyphRect(l, false).left, 1);
+}
+
 TEST(SpeedButtonLayout, CaptionRectIsWidenedAndMovedByTheOffsetAndThePress) {
     TacGlyphLayout l = Layout(blGlyphLeft, taCenter, -1, 4);
     const TRect r = SpeedButtonCaptionRect(l, 0, false);
