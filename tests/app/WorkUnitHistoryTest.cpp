@@ -199,6 +199,54 @@ TEST_F(WorkUnitHistoryTest, AWriteThatFailsKeepsTheChangesForTheNextFlush) {
     EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box@10.00\r\n");
 }
 
+// A new unit's write cut short (a full disk, here the file size limit of a child): the file keeps its lines and
+// no half line, since the new line reaches it only with a whole new file; the unit is written next time.
+TEST_F(WorkUnitHistoryTest, ANewUnitWhoseWriteIsCutShortLeavesNoHalfLine) {
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "[05.12.2024 20:10:15] p2605_x*5-33-" + std::to_string(i) + "#120=box\r\n";
+    test::WriteFile(env.File("KORVEX.WUS"), text);
+    EXPECT_TRUE(test::WithFileSizeLimit(std::int64_t(text.size()) + 20, [] {
+        TWorkUnitHistory history;
+        return !history.SaveWU("p2605_new", "1-2-3", 120, "box") && !history.IsKnown("p2605_new", "1-2-3");
+    }));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text);
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.WUN")));
+    TWorkUnitHistory history;
+    ASSERT_TRUE(history.SaveWU("p2605_new", "1-2-3", 120, "box"));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), text + "[05.12.2024 20:10:15] p2605_new*1-2-3#120=box\r\n");
+}
+
+// A new unit that cannot be written is told in the program log, not dropped without a word, and is not listed,
+// so the next refresh writes it.
+TEST_F(WorkUnitHistoryTest, ANewUnitThatCannotBeWrittenIsLoggedAndWrittenNextTime) {
+    TWorkUnitHistory history;
+    history.Load();
+    std::filesystem::create_directories(env.File("KORVEX.WUN/inside"));   // the new file cannot be made
+    EXPECT_FALSE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    EXPECT_FALSE(history.IsKnown("p2605_x", "5-33-12"));
+    const std::string log = env.ReadFile("KORVEX.LOG");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_NE(log.find("KORVEX.WUS not written: "), std::string::npos) << log;
+    std::filesystem::remove_all(env.File("KORVEX.WUN"));
+    ASSERT_TRUE(history.SaveWU("p2605_x", "5-33-12", 120, "box"));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n");
+}
+
+// The units known are those of the file on disk: a unit that a backup restored over the file no longer holds is
+// recorded again (a list kept from the load alone would take it for known and never write it), and the restored
+// lines stay.
+TEST_F(WorkUnitHistoryTest, AUnitARestoredFileNoLongerHoldsIsRecordedAgain) {
+    test::WriteFile(env.File("KORVEX.WUS"), Lines(2));
+    TWorkUnitHistory history;
+    history.Load();
+    ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+    test::WriteFile(env.File("backup.wus"), Lines(3));
+    std::filesystem::rename(env.File("backup.wus"), env.File("KORVEX.WUS"));
+    ASSERT_TRUE(history.SaveWU("p2605_new", "1-1-1", 120, "node1"));
+    EXPECT_EQ(env.ReadFile("KORVEX.WUS"), Lines(3) + "[05.12.2024 20:10:15] p2605_new*1-1-1#120=node1\r\n");
+}
+
 TEST_F(WorkUnitHistoryTest, ReSaveWUSetsAndReplacesTheSpeedOfTheLastMatchingLine) {
     test::WriteFile(env.File("KORVEX.WUS"),
         "[05.12.2024 20:10:15] p2605_x*5-33-12#120=box\r\n"
