@@ -49,7 +49,8 @@ TsSystemMenu::TsSystemMenu(TsSkinProvider* provider)
         }
     });
     ItemMaximize = AddItem(LoadResString(58977), "ItemMaximize", [this](TObject*) {
-        if (FForm != nullptr) FForm->SetWindowState(wsMaximized);
+        // An MDI child is maximized by the command alone: its frame lays it out.
+        if (FForm != nullptr && FForm->FormStyle() != fsMDIChild) FForm->SetWindowState(wsMaximized);
         SendCommand(user::SC_MAXIMIZE);
         UpdateItems();
     });

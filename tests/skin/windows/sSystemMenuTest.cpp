@@ -91,6 +91,56 @@ TEST_F(SystemMenu, ItemsAreShownAndEnabledByTheFormsStyleAndState) {
     EXPECT_EQ(Shown(MenuOf(single)), (std::vector<std::string> {"-Restore", "+Move", "-Size", "+Close"}));
 }
 
+// A state set in code (no window command, no activation) shows in the menu when it opens.
+TEST_F(SystemMenu, TheMenuOpensWithTheStateTheWindowHasNow) {
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    form->SetWindowState(wsMaximized);
+    Pump();
+    ASSERT_TRUE(user::IsZoomed(form->WindowHandle()));
+    std::vector<std::string> shown;
+    OpenAndChoose(form, [&] {
+        shown = Shown(MenuOf(form));
+        Display->Press(user::VK_ESCAPE);
+    });
+    EXPECT_TRUE(Opened);
+    EXPECT_EQ(shown, (std::vector<std::string> {"+Restore", "-Move", "+Size", "+Minimize", "-Maximize", "+Close"}));
+}
+
+// An MDI child's Maximize is the window command alone: the child is not maximized before the command comes.
+TEST_F(SystemMenu, AnMdiChildsMaximizeIsTheCommandAlone) {
+    UseSkin(1);
+    Form->Hide();
+    TForm* frame = nullptr;
+    Application->CreateForm(frame);
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(40, 30, 520, 380);
+    Create<TsSkinProvider>(frame);
+    frame->Show();
+    Pump();
+    TForm* child = Create<TForm>(Application);
+    child->SetFormStyle(fsMDIChild);
+    Create<TsSkinProvider>(child);
+    child->SetBounds(10, 10, 220, 150);
+    child->HandleNeeded();
+    Pump();
+    std::vector<bool> zoomedAtCommand;
+    const TWndMethod old = child->WindowProc;
+    child->WindowProc = [&, old](TMessage& m) {
+        if (m.Msg == user::WM_SYSCOMMAND && (m.WParam & 0xFFF0) == user::SC_MAXIMIZE)
+            zoomedAtCommand.push_back(user::IsZoomed(child->WindowHandle()));
+        old(m);
+    };
+    MenuOf(child)->ItemMaximize->Click();
+    Pump();
+    EXPECT_EQ(zoomedAtCommand, std::vector<bool> {false});
+    EXPECT_TRUE(user::IsZoomed(child->WindowHandle()));
+    child->WindowProc = old;
+    child->Free();
+    frame->Free();
+    Pump();
+}
+
 TEST_F(SystemMenu, TheSkinListIsBuiltOnceAtEachOpeningWithTheCurrentSkinChecked) {
     UseSkinFolderWithAmpersand();
     TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
