@@ -42,6 +42,7 @@ TsCustomLabel::TsCustomLabel(TComponent* owner) : TCustomLabel(owner) {
 TClass TsCustomLabel::StaticClass() {
     using T = TsCustomLabel;
     static const TClassInfo info = MakeClass<T, TCustomLabel>("TsCustomLabel", [](TPropertyBuilder<T>& p) {
+        p.Bool("Transparent", &T::Transparent, &T::SetTransparent, true);
         p.Event("OnMouseEnter", &T::OnMouseEnter);
         p.Event("OnMouseLeave", &T::OnMouseLeave);
     });

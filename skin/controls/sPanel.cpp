@@ -146,6 +146,8 @@ TsDragBar::~TsDragBar() = default;
 TClass TsDragBar::StaticClass() {
     using T = TsDragBar;
     static const TClassInfo info = MakeClass<T, TsPanel>("TsDragBar", [](TPropertyBuilder<T>& p) {
+        p.Enum("Align", &T::Align, &T::SetAlign, AlignIdents, alTop);
+        p.Color("Color", &T::Color, &T::SetColor, clActiveCaption).Stored(&T::ColorStored);
         p.Component("DraggedControl", &T::DraggedControl, &T::SetDraggedControl);
     });
     return &info;

@@ -68,6 +68,7 @@ protected:
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
 
 private:
+    bool ColorStored() const { return !ParentColor(); }
     classes::TControl* FDraggedControl = nullptr;
 };
 

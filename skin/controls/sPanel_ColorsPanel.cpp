@@ -36,6 +36,8 @@ TClass TsColorsPanel::StaticClass() {
         p.Int("ItemWidth", &T::ItemWidth, &T::SetItemWidth, 21);
         p.Int("ItemMargin", &T::ItemMargin, &T::SetItemMargin, 6);
         p.Int("RowCount", &T::RowCount, &T::SetRowCount, 2);
+        p.Int("Height", &T::Height, &T::SetHeight, 60);
+        p.Int("Width", &T::Width, &T::SetWidth, 140);
         p.Event("OnChange", &T::OnChange);
     });
     return &info;

@@ -30,6 +30,7 @@ TClass TsSplitter::StaticClass() {
     using T = TsSplitter;
     static const TClassInfo info = MakeClass<T, TSplitter>("TsSplitter", [](TPropertyBuilder<T>& p) {
         p.Object("SkinData", &T::SkinData);
+        p.Int("Width", &T::Width, &T::SetWidth, 6);
     });
     return &info;
 }

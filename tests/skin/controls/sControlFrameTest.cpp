@@ -5,9 +5,14 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Painting.h"
+#include "platform/classes/TReader.h"
+#include "platform/classes/TWriter.h"
+#include "skin/controls/sControlClasses.h"
 #include "skin/controls/sControlFrame.h"
 #include "skin/controls/sItemViewFrame.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
+#include "skin/controls/sSplitter.h"
 #include "skin/controls/sTreeView.h"
 
 #include <vector>
@@ -27,6 +32,17 @@ protected:
         panel->SetParent(Form);
         Pump();
         return panel;
+    }
+    // The form text of a new T after change, read back into another new T, which check must accept.
+    template <class T, class Change, class Check>
+    std::string RoundTrip(Change change, Check check) {
+        auto* written = Create<T>(Form);
+        change(written);
+        const std::string text = WriteComponent(written);
+        auto* read = Create<T>(Form);
+        ReadRootComponent(read, text);
+        EXPECT_TRUE(check(read)) << text;
+        return text;
     }
 };
 
@@ -91,6 +107,30 @@ TEST_F(SharedFrameMessages, APaintDrawsTheWholeContainerHoweverSmallTheUpdate) {
     user::InvalidateRect(panel->Handle(), &corner, false);
     Pump();
     EXPECT_EQ(ScreenPixel(panel, 30, 20), face);
+}
+
+// Written as form text, a skinned control leaves out what equals its own published defaults and keeps what
+// differs from them, so the text reads back as it was.
+TEST_F(SharedFrameMessages, FormTextKeepsWhatDiffersFromTheControlsOwnDefaults) {
+    RegisterSkinControlClasses();
+    const std::string bar = RoundTrip<TsDragBar>([](TsDragBar*) { },
+        [](TsDragBar* b) { return b->Align() == alTop && b->Color() == clActiveCaption; });
+    EXPECT_EQ(bar.find("Align"), std::string::npos) << bar;
+    EXPECT_EQ(bar.find("Color = clActiveCaption"), std::string::npos) << bar;
+    RoundTrip<TsDragBar>([](TsDragBar* b) { b->SetAlign(alNone); },
+        [](TsDragBar* b) { return b->Align() == alNone; });
+    const std::string label = RoundTrip<TsLabel>([](TsLabel*) { },
+        [](TsLabel* l) { return l->Transparent(); });
+    EXPECT_EQ(label.find("Transparent"), std::string::npos) << label;
+    RoundTrip<TsLabel>([](TsLabel* l) { l->SetTransparent(false); },
+        [](TsLabel* l) { return !l->Transparent(); });
+    const std::string split = RoundTrip<TsSplitter>([](TsSplitter*) { },
+        [](TsSplitter* sp) { return sp->Width() == 6; });
+    EXPECT_EQ(split.find("Width"), std::string::npos) << split;
+    const std::string grid = RoundTrip<TsColorsPanel>([](TsColorsPanel*) { },
+        [](TsColorsPanel* g) { return g->Width() == 140 && g->Height() == 60; });
+    EXPECT_EQ(grid.find("Width"), std::string::npos) << grid;
+    EXPECT_EQ(grid.find("Height"), std::string::npos) << grid;
 }
 
 TEST_F(SharedFrameMessages, AnItemViewPaintsItsFrameOnTheWindowDcForNcPaintOnly) {
