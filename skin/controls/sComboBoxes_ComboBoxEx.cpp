@@ -243,9 +243,10 @@ TRect TsCustomComboBoxEx::TextRect(int index, const TRect& rect, TOwnerDrawState
     if (!state.Contains(odComboBoxEdit) && image.right <= image.left && ItemAt(index) != nullptr
         && ItemAt(index)->Indend() >= 1)
         text.left += IndentStep * ItemAt(index)->Indend();
-    if (state.Contains(odComboBoxEdit)) {
+    if (state.Contains(odComboBoxEdit) && !UseRightToLeftAlignment()) {
+        // 3 pixels before the skin's button, or before the face's end without one.
         const TRect button = ButtonRect();
-        if (button.right > button.left && !UseRightToLeftAlignment()) text.right = std::min(text.right, button.left - 3);
+        text.right = button.right > button.left ? std::min(text.right, button.left - 3) : text.right - 3;
     }
     return text;
 }
@@ -271,7 +272,7 @@ void TsCustomComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState 
     const bool face = state.Contains(odComboBoxEdit);
     const bool highlighted = face ? FaceHighlighted(state) : state.Contains(odSelected);
     canvas->Brush()->SetColor(highlighted ? clHighlight : Color());
-    canvas->Font()->SetColor(highlighted ? clHighlightText : Enabled() ? Font()->Color() : clGrayText);
+    canvas->Font()->SetColor(highlighted ? clHighlightText : Font()->Color());
     canvas->FillRect(rect);
     if (!face && highlighted) canvas->DrawFocusRect(rect);
     if (index < 0) return;

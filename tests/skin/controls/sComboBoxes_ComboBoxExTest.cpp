@@ -21,6 +21,7 @@
 #include "skin/controls/sControlFrame.h"
 #include "skin/engine/sCommonData.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,40 @@ TEST_P(ComboBoxExTest, LargerImagesRaiseTheItemHeightAndAFreedListIsForgotten) {
     EXPECT_EQ(c->Images(), nullptr);
     c->Invalidate();
     Pump();   // paints without the list
+}
+
+// A box that notes the rectangle its closed face was drawn in.
+class FaceNotingComboBoxEx : public TsComboBoxEx {
+public:
+    using TsComboBoxEx::TsComboBoxEx;
+    TRect Face;
+
+protected:
+    void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override {
+        if (state.Contains(odComboBoxEdit)) Face = rect;
+        TsComboBoxEx::DrawItem(index, rect, state);
+    }
+};
+
+// Without a skin the face's text is written in the font colour, enabled or not, and ends 3 pixels before the
+// face's end.
+TEST_F(ComboBoxExTest, WithoutASkinTheFaceTextIsInTheFontColourAndStopsShortOfTheFacesEnd) {
+    UseSkin(-1);
+    auto* c = Create<FaceNotingComboBoxEx>(Form);
+    c->SetBounds(20, 20, 120, 22);
+    c->SetParent(Form);
+    c->ItemsEx()->AddItem(std::string(40, 'W'), -1, -1, -1, 0, nullptr);
+    c->SetItemIndex(0);
+    c->Font()->SetColor(TColor(0x00C000));
+    c->SetEnabled(false);
+    Pump();
+    ASSERT_GT(c->Face.right, c->Face.left);
+    const std::vector<gdi::COLORREF> all = ScreenPixels(c, c->Face);
+    EXPECT_GT(std::count(all.begin(), all.end(), gdi::COLORREF(0x00C000)), 0);
+    EXPECT_EQ(std::count(all.begin(), all.end(), gdi::COLORREF(ColorToRGB(clGrayText))), 0);
+    const std::vector<gdi::COLORREF> end
+        = ScreenPixels(c, TRect {c->Face.right - 3, c->Face.top, c->Face.right, c->Face.bottom});
+    EXPECT_EQ(std::count(end.begin(), end.end(), gdi::COLORREF(0x00C000)), 0);
 }
 
 TEST_P(ComboBoxExTest, IndentsSelectedImagesAndTheFaceImage) {
