@@ -144,6 +144,12 @@ bool TacButtonCore::SkinCommand(TMessage& m) {
         }
         return true;
     }
+    if (code == SMC_STOPFADING) {
+        StopFadeTimer(FadeTimer);
+        // A change during the fade (the focus arriving) is not in its last frame: the new look is shown now.
+        if (FData->BGChanged && Painting()) FOwner->Repaint();
+        return true;
+    }
     if (PushControlQuery(m, FadeTimer, Prepare)) return true;
     if (!Painting()) return false;
     switch (code) {
@@ -195,7 +201,12 @@ bool TacButtonCore::WndProc(TMessage& m, const std::function<void(TMessage&)>& i
         if (designing) break;
         if (!FOwner->Enabled()) return true;
         inherited(m);
-        FData->Invalidate();
+        if (FadeTimer != nullptr && FadeTimer->Direction() != 0) {
+            FData->BGChanged = true;   // the focused look, shown when the fade ends
+            FadeTimer->MakeStep();   // a running fade goes on one frame
+        } else {
+            FData->Invalidate();
+        }
         return true;
     case user::WM_KILLFOCUS:
     case CM_EXIT:

@@ -231,6 +231,31 @@ TEST_P(TsButtonTest, ALeftReleaseAfterARightPressDoesNotClick) {
     EXPECT_NE(b->CurrentState(), 2);
 }
 
+// The focus arriving while the hover fades in moves the fade on by a frame; the fade ends on the focused look.
+TEST_P(TsButtonTest, FocusDuringAHoverFadeStepsItOnAndItEndsOnTheFocusedLook) {
+    if (GetParam() < 0) GTEST_SKIP() << "the plain button has no fades";
+    UseSkin(GetParam());
+    int clicks = 0;
+    TsButton* b = MakeButton(&clicks);
+    auto* other = Create<TsButton>(Form);
+    other->SetBounds(20, 80, 100, 30);
+    other->SetParent(Form);
+    Pump();
+    other->SetFocus();
+    MoveTo(Form, 300, 200);
+    for (int tick = 0; tick < 30; ++tick) Advance(10);
+    const gdi::COLORREF normal = ScreenPixel(b, 50, 4);
+    MoveTo(b, 50, 15);
+    b->SetFocus();
+    Pump();
+    EXPECT_NE(ScreenPixel(b, 50, 4), normal);
+    for (int tick = 0; tick < 30; ++tick) Advance(10);
+    const std::vector<gdi::COLORREF> faded = ScreenPixels(b, TRect {0, 0, 100, 30});
+    b->SkinData()->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixels(b, TRect {0, 0, 100, 30}), faded);
+}
+
 INSTANTIATE_TEST_SUITE_P(SkinsAndNone, TsButtonTest, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return SkinShortName(info.param); });
 
