@@ -103,8 +103,9 @@ void TsPanel::WndProc(TMessage& m) {
         }
         TPanel::WndProc(m);
     }
-    if (m.Msg == CM_MOUSEENTER && m.LParam == 0 && OnMouseEnter) OnMouseEnter(this);
-    else if (m.Msg == CM_MOUSELEAVE && m.LParam == 0 && OnMouseLeave) OnMouseLeave(this);
+    // Also for a child's notice (LParam the child): the mouse came to or left the panel through it.
+    if (m.Msg == CM_MOUSEENTER && OnMouseEnter) OnMouseEnter(this);
+    else if (m.Msg == CM_MOUSELEAVE && OnMouseLeave) OnMouseLeave(this);
 }
 
 void TsPanel::PaintWindow(gdi::HDC dc) {

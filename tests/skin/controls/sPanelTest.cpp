@@ -115,6 +115,35 @@ TEST_F(PanelTest, DragBarLoadedOnAFormMovesThatForm) {
     EXPECT_EQ(bar->DraggedControl(), nullptr);
 }
 
+// The panel hears the mouse come and go through its children too, each notice once.
+TEST_F(PanelTest, MouseEnterAndLeaveFollowThePanelAndTheNoticesOfItsChildren) {
+    TForm* form = NewForm(200, 100);
+    auto* panel = Create<TsPanel>(form);
+    panel->SetBounds(10, 10, 120, 60);
+    panel->SetParent(form);
+    auto* child = Create<TsPanel>(form);
+    child->SetBounds(60, 10, 40, 40);
+    child->SetParent(panel);
+    std::string events;
+    panel->OnMouseEnter = [&](TObject*) { events += "E"; };
+    panel->OnMouseLeave = [&](TObject*) { events += "L"; };
+    Pump();
+    auto moveTo = [&](const TControl* c, int x, int y) {
+        const TPoint p = c->ClientToScreen(TPoint {x, y});
+        Display->MoveMouse(p.x, p.y);
+        Pump();
+    };
+    moveTo(form, 5, 5);
+    moveTo(panel, 10, 10);
+    EXPECT_EQ(events, "E");
+    moveTo(child, 10, 10);   // the panel's own leave, then the child's enter passed up
+    EXPECT_EQ(events, "ELE");
+    moveTo(panel, 10, 10);   // the child's leave passed up, then the panel's own enter
+    EXPECT_EQ(events, "ELELE");
+    moveTo(form, 5, 5);
+    EXPECT_EQ(events, "ELELEL");
+}
+
 // A press on the bar lets the mouse go and hands the move to the dragged control, windowed or not.
 TEST_F(PanelTest, DragBarPressLetsTheMouseGoAlsoForAWindowlessTarget) {
     TForm* form = NewForm();
