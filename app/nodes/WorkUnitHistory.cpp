@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -122,11 +121,10 @@ bool ReadHistoryLines(int fd, const std::function<void(std::string_view line)>& 
         std::size_t start = afterCR && data[0] == '\n' ? 1 : 0;
         afterCR = false;
         while (start < size) {
-            const char* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
-            const std::size_t lfAt = lf ? std::size_t(lf - data) : size;
-            const char* cr = static_cast<const char*>(std::memchr(data + start, '\r', lfAt - start));
-            const std::size_t end = cr ? std::size_t(cr - data) : lfAt;
-            if (end == size) break;   // no end of line in the rest of the block
+            // Not a scan of the rest of the block for each kind of line end at every line: a file of line ends
+            // of one kind only would be read in time that grows with the square of the block.
+            const std::size_t end = base::FindLineBreak(std::string_view(data, size), start);
+            if (end == std::string_view::npos) break;   // no end of line in the rest of the block
             if (carry.empty()) {
                 emit(std::string_view(data + start, end - start));
             } else {
