@@ -32,6 +32,15 @@ protected:
         Pump();
         return b;
     }
+    // A second control under the button, to take the focus.
+    template <class T>
+    T* MakeBelow(int height) {
+        auto* c = Create<T>(Form);
+        c->SetBounds(20, 80, 100, height);
+        c->SetParent(Form);
+        Pump();
+        return c;
+    }
 };
 
 TEST_P(TsButtonTest, ClicksOncePerPressByMouseAndBySpaceBar) {
@@ -202,10 +211,7 @@ TEST_P(TsButtonTest, APressReleasedOverTheButtonClicksAfterTheFocusMovedAway) {
     UseSkin(GetParam());
     int clicks = 0;
     TsButton* b = MakeButton(&clicks);
-    auto* edit = Create<TEdit>(Form);
-    edit->SetBounds(20, 80, 100, 20);
-    edit->SetParent(Form);
-    Pump();
+    auto* edit = MakeBelow<TEdit>(20);
     DownAt(b, 50, 15);
     ASSERT_EQ(b->CurrentState(), 2);
     edit->SetFocus();
@@ -237,10 +243,7 @@ TEST_P(TsButtonTest, FocusDuringAHoverFadeStepsItOnAndItEndsOnTheFocusedLook) {
     UseSkin(GetParam());
     int clicks = 0;
     TsButton* b = MakeButton(&clicks);
-    auto* other = Create<TsButton>(Form);
-    other->SetBounds(20, 80, 100, 30);
-    other->SetParent(Form);
-    Pump();
+    auto* other = MakeBelow<TsButton>(30);
     other->SetFocus();
     MoveTo(Form, 300, 200);
     for (int tick = 0; tick < 30; ++tick) Advance(10);
