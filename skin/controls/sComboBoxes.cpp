@@ -468,7 +468,7 @@ void TsCommonComboBox::KeyPress(char32_t& key) {
     default:
         break;
     }
-    if (key < 0x20) return;
+    if (key < 0x20) return;   // a control character (Ctrl+C) searches nothing and keeps the choice
     if (FAutoDropDown && !DroppedDown()) SetDroppedDown(true);
     std::string lookup;
     if (!ListStyle() && selEnd > selStart)

@@ -117,6 +117,21 @@ TEST_P(CommonComboTest, EnterAfterTypingKeepsTheItemFound) {
     EXPECT_EQ(changes, before);
 }
 
+// A control character (Ctrl+C's) is no search key either: the choice stays and no change is reported.
+TEST_P(CommonComboTest, AControlCharacterKeepsTheChoice) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta", "Bravo"});
+    c->SetItemIndex(1);
+    int changes = 0;
+    c->OnChange = [&](TObject*) { ++changes; };
+    c->SetFocus();
+    Pump();
+    user::SendMessage(c->WindowHandle(), user::WM_CHAR, 3, 0);
+    Pump();
+    EXPECT_EQ(c->ItemIndex(), 1);
+    EXPECT_EQ(changes, 0);
+}
+
 // Backspace in the edit takes the character before the caret and leaves the item; with a selection, the selection.
 TEST_P(CommonComboTest, BackspaceInTheEditLeavesTheItemAndReportsTheChange) {
     UseSkin(GetParam());
