@@ -258,6 +258,10 @@ void TsCommonCombo::WndProc(TMessage& m) {
     case CM_CTL3DCHANGED:
         if (HandleAllocated()) RecreateWnd();
         return;
+    case CM_CANCELMODE:
+        // Another control taking the mouse closes the list.
+        if (reinterpret_cast<const TControl*>(m.LParam) != this && DroppedDown()) SetDroppedDown(false);
+        break;
     default:
         break;
     }

@@ -117,6 +117,22 @@ TEST_P(CommonComboTest, EnterAfterTypingKeepsTheItemFound) {
     EXPECT_EQ(changes, before);
 }
 
+// Cancel mode from another control closes the open list; the box's own leaves it open.
+TEST_P(CommonComboTest, CancelModeFromAnotherControlClosesTheList) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta", "Bravo"});
+    auto* other = MakeCombo(csDropDownList, {"Gamma"});
+    other->SetTop(60);
+    c->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(c->DroppedDown());
+    c->Perform(CM_CANCELMODE, 0, reinterpret_cast<user::LPARAM>(static_cast<TControl*>(c)));
+    EXPECT_TRUE(c->DroppedDown());
+    c->Perform(CM_CANCELMODE, 0, reinterpret_cast<user::LPARAM>(static_cast<TControl*>(other)));
+    Pump();
+    EXPECT_FALSE(c->DroppedDown());
+}
+
 // A control character (Ctrl+C's) is no search key either: the choice stays and no change is reported.
 TEST_P(CommonComboTest, AControlCharacterKeepsTheChoice) {
     UseSkin(GetParam());
