@@ -23,6 +23,13 @@ namespace {
 
 inline constexpr int LargeChange = 80;
 
+// A skinned bar or grip laid over another window follows that window, not the content.
+bool ServesAHost(const TControl* c) {
+    if (const auto* bar = dynamic_cast<const TsScrollBar*>(c)) return bar->HostControl() != nullptr;
+    if (const auto* grip = dynamic_cast<const TsGrip*>(c)) return grip->LinkedControl() != nullptr;
+    return false;
+}
+
 }
 
 struct TsFormScrollBars::TDescription {
@@ -218,7 +225,7 @@ void TsFormScrollBars::ScrollControls(int dx, int dy) {
         const bool shown = form->HandleAllocated() && user::IsWindowVisible(form->WindowHandle());
         for (int i = 0; i < form->ControlCount(); ++i) {
             TControl* c = form->Controls(i);
-            if (IsPart(c) || dynamic_cast<TsScrollBar*>(c) != nullptr || dynamic_cast<TsGrip*>(c) != nullptr) continue;
+            if (IsPart(c) || ServesAHost(c)) continue;
             auto* windowed = dynamic_cast<TWinControl*>(c);
             if (shown || windowed == nullptr || !windowed->HandleAllocated()) {
                 c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());

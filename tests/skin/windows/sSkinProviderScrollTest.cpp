@@ -141,6 +141,26 @@ TEST_F(ProviderScroll, AFormResizedWhileScrolledStillReachesTheContentsEnd) {
     EXPECT_GE(Content->Top() + Content->Height(), visible - 8);
 }
 
+// A skinned bar of the form's own content moves with it; one laid over another window stays with that window.
+TEST_F(ProviderScroll, OnlyBarsServingAnotherWindowStayWhereTheyAre) {
+    TForm* form = ScrollingForm(true);
+    auto* own = Create<TsScrollBar>(form);
+    own->SetParent(form);
+    own->SetBounds(20, 120, 100, 16);
+    auto* laidOver = Create<TsScrollBar>(form);
+    laidOver->SetHostControl(Content);
+    laidOver->SetParent(form);
+    laidOver->SetBounds(20, 150, 100, 16);
+    Pump();
+    TsScrollBar* bar = ProviderOf(form)->VertBar();
+    ASSERT_NE(bar, nullptr);
+    bar->SetPosition(30);
+    Pump();
+    EXPECT_EQ(Content->Top(), 10 - 30);
+    EXPECT_EQ(own->Top(), 120 - 30);
+    EXPECT_EQ(laidOver->Top(), 150);
+}
+
 TEST_F(ProviderScroll, EnlargingTheFormUntilItFitsBringsTheContentHomeAndFreesTheBars) {
     TForm* form = ScrollingForm(true);
     TsSkinProvider* p = ProviderOf(form);
@@ -169,6 +189,8 @@ TEST_F(ProviderScroll, RemovingTheSkinTakesTheBarsAway) {
     DragThumbBelow(ProviderOf(form)->VertBar(), 40);
     UseSkin(-1);
     EXPECT_EQ(ProviderOf(form)->VertBar(), nullptr);
+    EXPECT_EQ(ProviderOf(form)->HorzBar(), nullptr);
+    EXPECT_EQ(ProviderOf(form)->Grip(), nullptr);   // no corner piece left on the unskinned form
     EXPECT_EQ(Content->Top(), 10);
 }
 
