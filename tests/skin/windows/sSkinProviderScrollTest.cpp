@@ -161,6 +161,23 @@ TEST_F(ProviderScroll, OnlyBarsServingAnotherWindowStayWhereTheyAre) {
     EXPECT_EQ(laidOver->Top(), 150);
 }
 
+// The content is measured at each layout: a control added past the edge of a form that has not moved since
+// gets its bar when the form is next activated.
+TEST_F(ProviderScroll, AControlAddedPastTheEdgeGetsItsBarAtTheNextActivation) {
+    TForm* form = ScrollingForm(true, 200, 150);
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_EQ(p->VertBar(), nullptr);
+    auto* added = Create<TsPanel>(form);
+    added->SetParent(form);
+    added->SetBounds(10, 170, 100, 200);
+    Pump();
+    EXPECT_EQ(p->VertBar(), nullptr);   // nothing lays the bars out yet
+    form->Perform(user::WM_ACTIVATE, user::WA_ACTIVE, 0);
+    Pump();
+    ASSERT_NE(p->VertBar(), nullptr);
+    EXPECT_EQ(p->VertBar()->Max(), 170 + 200 + 2 - (form->ClientHeight() - 4));
+}
+
 TEST_F(ProviderScroll, EnlargingTheFormUntilItFitsBringsTheContentHomeAndFreesTheBars) {
     TForm* form = ScrollingForm(true);
     TsSkinProvider* p = ProviderOf(form);
