@@ -5,6 +5,7 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TScrollBox.h"
 #include "platform/user/SystemMetrics.h"
+#include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
 #include "skin/controls/sPanel.h"
 #include "skin/engine/sScrollBar.h"
@@ -176,6 +177,24 @@ TEST_F(ProviderScroll, AControlAddedPastTheEdgeGetsItsBarAtTheNextActivation) {
     Pump();
     ASSERT_NE(p->VertBar(), nullptr);
     EXPECT_EQ(p->VertBar()->Max(), 170 + 200 + 2 - (form->ClientHeight() - 4));
+}
+
+// A panel docked at the right edge after the bars came stays under them: the bars and the grip are laid out on top.
+TEST_F(ProviderScroll, TheBarsStayAboveAControlAddedAfterThem) {
+    TForm* form = ScrollingForm(true);
+    TsSkinProvider* p = ProviderOf(form);
+    auto* side = Create<TsPanel>(form);
+    side->SetAlign(alRight);
+    side->SetWidth(60);
+    side->SetParent(form);
+    form->SetClientHeight(199);   // laid out again
+    Pump();
+    ASSERT_NE(p->VertBar(), nullptr);
+    ASSERT_NE(p->Grip(), nullptr);
+    for (TWinControl* top : std::initializer_list<TWinControl*> {p->VertBar(), p->Grip()}) {
+        const TPoint centre = top->ClientToScreen(TPoint {top->Width() / 2, top->Height() / 2});
+        EXPECT_EQ(user::WindowFromPoint(user::POINT {centre.x, centre.y}), top->WindowHandle()) << top->ClassName();
+    }
 }
 
 TEST_F(ProviderScroll, EnlargingTheFormUntilItFitsBringsTheContentHomeAndFreesTheBars) {
