@@ -69,11 +69,11 @@ void TsEdit::PaintText(TBitmap* cache) {
     OutputSkinnedText(canvas, shown, true, r, EditTextFlags, SkinData(), SkinData()->IsHot());
 }
 
-void TsEdit::PaintFrame() {
+void TsEdit::PaintFrame(gdi::HDC given) {
     TsCommonData* data = SkinData();
     data->SetUpdating(data->IsUpdating());
     if (data->Updating) return;
-    PaintEditFrame(this, data, nullptr, [this] { PrepareCache(); });
+    PaintEditFrame(this, data, given, [this] { PrepareCache(); });
 }
 
 void TsEdit::PaintWhole(gdi::HDC given) {
@@ -115,7 +115,7 @@ void TsEdit::SkinnedMessage(TMessage& m) {
         return;
     case user::WM_PAINT:
         if (wasHot)
-            PaintFrame();
+            PaintFrame(reinterpret_cast<gdi::HDC>(m.WParam));
         else
             PaintWhole(reinterpret_cast<gdi::HDC>(m.WParam));
         break;

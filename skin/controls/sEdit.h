@@ -30,7 +30,7 @@ private:
     void SkinnedMessage(classes::TMessage& message);
     void PrepareCache();
     void PaintText(classes::TBitmap* cache);
-    void PaintFrame();   // the frame strips onto the window DC
+    void PaintFrame(gdi::HDC given = nullptr);   // the frame strips onto the given DC, else the window DC
     void PaintWhole(gdi::HDC given);   // the whole cache, over the client area too
     TacFrameHooks Hooks();
 };

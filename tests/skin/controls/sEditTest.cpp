@@ -241,6 +241,12 @@ TEST_F(EditTest, APaintIntoAGivenDcCarriesTheSkinnedFrame) {
     const int right = edit->Width() - 1;
     const int bottom = edit->Height() - 1;
     EXPECT_EQ(into.Canvas()->Pixels(right, bottom), CachePixel(edit->SkinData(), right, bottom));
+    // Hot, only the frame strips come from the cache; they go to the given DC too.
+    ClickAt(edit, 10, 8);
+    ASSERT_TRUE(edit->SkinData()->IsHot());
+    into.Canvas()->FillRect(TRect {0, 0, edit->Width(), edit->Height()});
+    edit->Perform(user::WM_PAINT, WPARAM(into.Canvas()->Handle()), 0);
+    EXPECT_EQ(into.Canvas()->Pixels(right, bottom), CachePixel(edit->SkinData(), right, bottom));
 }
 
 // An edit swallows the erase: WM_ERASEBKGND gets no answer.
