@@ -230,8 +230,11 @@ TImageIndex TsCustomComboBoxEx::ImageIndexOf(int index, TOwnerDrawState state) c
 TRect TsCustomComboBoxEx::ImageRect(int index, const TRect& rect, TOwnerDrawState state) const {
     const TsComboItem* item = ItemAt(index);
     if (FImages == nullptr || item == nullptr) return TRect {};
-    const int top = rect.top + (rect.bottom - rect.top - FImages->Height()) / 2;
-    int left = rect.left + std::max(0, (rect.bottom - rect.top - FImages->Height()) / 2) + 1;
+    // Centred in the item's own line (each line of the list is drawn at its own place), as far from the left as
+    // from the top.
+    const int margin = (rect.bottom - rect.top - FImages->Height()) / 2;
+    const int top = rect.top + margin;
+    int left = rect.left + std::max(0, margin);
     if (!state.Contains(odComboBoxEdit) && item->Indend() >= 1) left += IndentStep * item->Indend();
     return TRect {left, top, left + FImages->Width(), top + FImages->Height()};
 }

@@ -11,6 +11,7 @@
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/ListBox.h"
 #include "platform/user/display/Display.h"
 
@@ -184,6 +185,34 @@ TEST_P(ComboBoxExTest, TheMouseChoosesAnItemWithItsEventsAndTheFaceShowsItsImage
     EXPECT_EQ(log, (std::vector<std::string> {"DropDown", "CloseUp", "Select"}));
     const TRect face = c->ImageRect(2, TRect {3, 3, c->Width() - 3, c->Height() - 3}, {odComboBoxEdit});
     EXPECT_EQ(ScreenPixel(c, (face.left + face.right) / 2, (face.top + face.bottom) / 2), gdi::COLORREF(0x00C000));
+}
+
+// Each line of the open list shows its image in its own line, as far from the line's left as from its top
+// (indent aside); the face's image sits as far from the face's left as from its top.
+TEST_P(ComboBoxExTest, EachLineShowsItsImageInItsOwnLine) {
+    UseSkin(GetParam());
+    TsComboBoxEx* c = MakeCombo();
+    c->SetImages(SolidImages(Form, 10, {TColor(0x00C000), TColor(0xC00000)}));
+    c->SetItemIndex(0);
+    Pump();
+    const int margin = (c->Height() - 6 - 10) / 2;
+    EXPECT_EQ(ScreenPixel(c, 3 + margin, 3 + margin), gdi::COLORREF(0x00C000));
+    EXPECT_NE(ScreenPixel(c, 3 + margin - 1, 3 + margin), gdi::COLORREF(0x00C000));
+    ClickAt(c, c->Width() - 8, c->Height() / 2);
+    ASSERT_TRUE(c->DroppedDown());
+    user::FlushDisplay();
+    for (int line = 1; line <= 2; ++line) {
+        gdi::RECT r {};
+        user::SendMessage(c->ListHandle(), user::LB_GETITEMRECT, user::WPARAM(line), user::LPARAM(&r));
+        const int inset = (r.bottom - r.top - 10) / 2;
+        gdi::POINT first {r.left + inset + 16 * line, r.top + inset};
+        gdi::POINT before {first.x - 1, first.y};
+        user::ClientToScreen(c->ListHandle(), &first);
+        user::ClientToScreen(c->ListHandle(), &before);
+        EXPECT_EQ(Display->ScreenPixel(first.x, first.y), gdi::COLORREF(0x00C000)) << line;
+        EXPECT_NE(Display->ScreenPixel(before.x, before.y), gdi::COLORREF(0x00C000)) << line;
+    }
+    Key(user::VK_ESCAPE);
 }
 
 // The face follows its images: a list given to a shown box, and images changed in the list, show at once; a
