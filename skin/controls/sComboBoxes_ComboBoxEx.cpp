@@ -115,7 +115,6 @@ TsComboItem* TsComboItems::AddItem(const std::string& caption, TImageIndex image
 }
 
 TsComboItem* TsComboItems::GetItem(int index) const {
-    if (index < 0 || index >= Count()) return nullptr;
     return dynamic_cast<TsComboItem*>(Items(index));
 }
 
@@ -216,7 +215,7 @@ void TsCustomComboBoxEx::EditMarginHook() {
 }
 
 TsComboItem* TsCustomComboBoxEx::ItemAt(int index) const {
-    return FItemsEx ? FItemsEx->GetItem(index) : nullptr;
+    return FItemsEx && index >= 0 && index < FItemsEx->Count() ? FItemsEx->GetItem(index) : nullptr;
 }
 
 TImageIndex TsCustomComboBoxEx::ImageIndexOf(int index, TOwnerDrawState state) const {

@@ -53,7 +53,7 @@ public:
 
     TsComboItem* AddItem(const std::string& caption, TImageIndex imageIndex, TImageIndex selectedImageIndex,
         TImageIndex overlayImageIndex, int indent, void* data);
-    TsComboItem* GetItem(int index) const;   // nullptr out of range
+    TsComboItem* GetItem(int index) const;   // EListError out of range; nullptr while the item is being made
 
 protected:
     void Update(classes::TCollectionItem* item) override;

@@ -2,6 +2,7 @@
 // by mouse with its events, and the images drawn on the face and in the list.
 #include "support/ControlsKit.h"
 
+#include "platform/classes/Errors.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
@@ -139,6 +140,13 @@ TEST_F(ComboBoxExTest, WithoutASkinTheFaceTextIsInTheFontColourAndStopsShortOfTh
     const std::vector<gdi::COLORREF> end
         = ScreenPixels(c, TRect {c->Face.right - 3, c->Face.top, c->Face.right, c->Face.bottom});
     EXPECT_EQ(std::count(end.begin(), end.end(), gdi::COLORREF(0x00C000)), 0);
+}
+
+TEST_F(ComboBoxExTest, AnItemOutsideTheCollectionIsAListError) {
+    TsComboBoxEx* c = MakeCombo();
+    EXPECT_EQ(c->ItemsEx()->GetItem(2)->Caption(), "Letters");
+    EXPECT_THROW(c->ItemsEx()->GetItem(3), EListError);
+    EXPECT_THROW(c->ItemsEx()->GetItem(-1), EListError);
 }
 
 TEST_P(ComboBoxExTest, IndentsSelectedImagesAndTheFaceImage) {
