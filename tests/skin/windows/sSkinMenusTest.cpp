@@ -10,6 +10,7 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Fonts.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/gdi/Text.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Menus.h"
@@ -458,6 +459,7 @@ TEST_F(SkinMenusTest, TheExtraLineCaptionFontTakesItsSizeAsTheCellHeight) {
     };
     const std::vector<TColor> empty = band("");
     const std::vector<TColor> written = band("HWHWHW");
+    gdi::WritePngFile(*PopupBitmap()->Handle(), WindowsPictureDir() + "/Menus_ExtraLine.png");
     int left = 100, right = -1;
     for (std::size_t i = 0; i < written.size(); ++i)
         if (written[i] != empty[i]) {
