@@ -7,6 +7,7 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TForm.h"
+#include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -115,6 +116,17 @@ TEST_P(CommonComboTest, EnterAfterTypingKeepsTheItemFound) {
     EXPECT_EQ(c->ItemIndex(), 2);
     EXPECT_EQ(c->Text(), "Bravo");
     EXPECT_EQ(changes, before);
+}
+
+// A box without an edit takes the focus on its own window, and is focused then.
+TEST_P(CommonComboTest, AListStyleBoxWithTheFocusIsFocused) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta"});
+    EXPECT_FALSE(c->Focused());
+    c->SetFocus();
+    Pump();
+    ASSERT_EQ(user::GetFocus(), c->WindowHandle());
+    EXPECT_TRUE(c->Focused());
 }
 
 // Cancel mode from another control closes the open list; the box's own leaves it open.
