@@ -276,11 +276,13 @@ void TsCaptionButtons::UpdateMasks() {
             FButtons[cbClose].MaskIndex = globalMask("BICONCLOSE");
         }
     }
-    // A parent's buttons for its maximized child: the small ones, else the parent's own.
+    // A parent's buttons for its maximized child: GLOBALINFO's small ones when it holds the caption buttons,
+    // else (and when it has no small ones) the parent's own.
     const bool parent = form != nullptr && form->FormStyle() == fsMDIForm;
-    FButtons[cbMdiMinimize].MaskIndex = parent ? globalMask("SICONMIN") : -1;
-    FButtons[cbMdiMaximize].MaskIndex = parent ? globalMask("SICONMAX") : -1;
-    FButtons[cbMdiClose].MaskIndex = parent ? globalMask("SICONCLOSE") : -1;
+    const bool ownButtons = manager->IsValidImgIndex(globalMask("BICONCLOSE"));
+    FButtons[cbMdiMinimize].MaskIndex = parent && ownButtons ? globalMask("SICONMIN") : -1;
+    FButtons[cbMdiMaximize].MaskIndex = parent && ownButtons ? globalMask("SICONMAX") : -1;
+    FButtons[cbMdiClose].MaskIndex = parent && ownButtons ? globalMask("SICONCLOSE") : -1;
     if (parent && !manager->IsValidImgIndex(FButtons[cbMdiMinimize].MaskIndex)) {
         FButtons[cbMdiMinimize].MaskIndex = FButtons[cbMinimize].MaskIndex;
         FButtons[cbMdiMaximize].MaskIndex = FButtons[cbMaximize].MaskIndex;

@@ -3,6 +3,7 @@
 // parent's lock for a pending maximize released on every path, and the skinned bars that scroll the children.
 #include "support/WindowsKit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
@@ -24,8 +25,13 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sScrollBar.h"
 #include "skin/engine/sScrollBarGeometry.h"
+#include "skin/engine/sSkinManager.h"
 #include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinMenus.h"
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 namespace korvex::skin::wintest {
 namespace {
@@ -155,6 +161,41 @@ TEST_F(ProviderMdi, AMaximizedChildsButtonsAndCommandsSitOnTheParentsMenuLine) {
     EXPECT_FALSE(Parent()->MDIButtonsNeeded());
     EXPECT_FALSE(IconItemFirst());
     EXPECT_EQ(Parent()->CaptionButton(cbMdiClose).Rect.Width(), 0);
+}
+
+// A skin whose caption buttons sit in the form's section, not in GLOBALINFO: a maximized child's buttons on the
+// parent's menu line are the parent's own buttons, though GLOBALINFO has small ones.
+TEST_F(ProviderMdi, WithTheFormsOwnCaptionButtonsTheChildsButtonsAreTheParents) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("korvex-formbuttons-" + std::to_string(::getpid()));
+    const auto removeRoot = base::ScopeExit([&root] { fs::remove_all(root); });
+    const std::string name = ctltest::OurSkins[1];
+    fs::create_directories(root);
+    fs::copy(fs::path(KORVEX_SOURCE_DIR) / "skins" / name, root / name, fs::copy_options::recursive);
+    std::ifstream in(root / name / "Options.dat");
+    std::string text, line, moved;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("BICON", 0) == 0 && line.rfind("BICONNORM", 0) != 0)
+            moved += line + "\n";   // out of GLOBALINFO
+        else
+            text += line + "\n";
+    }
+    in.close();
+    text.replace(text.find("[FORM]\n"), 7, "[FORM]\n" + moved);
+    std::ofstream(root / name / "Options.dat", std::ios::trunc) << text;
+    Manager->SetSkinDirectory(root.string());
+    Manager->SetSkinName(name);
+    Pump();
+    ASSERT_TRUE(Manager->Active());
+    const TsSkinManager* sm = Manager;
+    ASSERT_TRUE(sm->IsValidImgIndex(Parent()->CaptionButton(cbClose).MaskIndex));
+    EXPECT_EQ(sm->Masks[std::size_t(Parent()->CaptionButton(cbClose).MaskIndex)].ClassName, "FORM");
+    ASSERT_TRUE(sm->IsValidImgIndex(sm->GetMaskIndex(sm->GetSkinIndex("GLOBALINFO"), "GLOBALINFO", "SICONCLOSE")));
+    EXPECT_EQ(Parent()->CaptionButton(cbMdiMinimize).MaskIndex, Parent()->CaptionButton(cbMinimize).MaskIndex);
+    EXPECT_EQ(Parent()->CaptionButton(cbMdiMaximize).MaskIndex, Parent()->CaptionButton(cbMaximize).MaskIndex);
+    EXPECT_EQ(Parent()->CaptionButton(cbMdiClose).MaskIndex, Parent()->CaptionButton(cbClose).MaskIndex);
+    UseSkin(1);
 }
 
 // Left of the menu line a maximized child without an icon of its own shows the program's small icon.
