@@ -12,6 +12,7 @@
 #include "platform/user/controls/EditConstants.h"
 #include "platform/user/controls/RichEditConstants.h"
 
+#include <algorithm>
 #include <new>
 
 namespace korvex::app {
@@ -42,11 +43,14 @@ std::size_t LogBlockEnd(std::string_view text, std::size_t from, std::size_t byt
     return end + 1;
 }
 
-TLogPaneLoader::TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text, std::size_t roomKept)
+TLogPaneLoader::TLogPaneLoader(
+    classes::TRichEdit* pane, std::shared_ptr<const std::string> text, std::size_t roomKept, std::size_t begin)
     : FPane(pane)
     , FText(std::move(text))
     , FTotal(FText ? FText->size() : 0)
-    , FRoomKept(roomKept) {
+    , FRoomKept(roomKept)
+    , FBegin(std::min(begin, FTotal))
+    , FLoaded(FBegin) {
     KORVEX_ASSERT(FPane != nullptr);
 }
 
@@ -101,11 +105,11 @@ void TLogPaneLoader::AddBlock(std::size_t from, std::size_t end) {
     const HWND window = FPane->Handle();
     // The first block takes the place of the whole text, in the pane's own format; the next go in where the
     // text ends (a block of a long line without line ends goes on in its line).
-    if (from > 0) {
+    if (from > FBegin) {
         CHARRANGE at {FScan.End(), FScan.End()};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&at));
     }
-    FPane->StreamIn(FText, from, end, from > 0);
+    FPane->StreamIn(FText, from, end, from > FBegin);
     const std::string_view block = std::string_view(*FText).substr(from, end - from);
     for (const TColourRange& range : FScan.Add(block, end == FTotal)) {
         CHARRANGE coloured {range.Start, range.Start + range.Length};

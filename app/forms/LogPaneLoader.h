@@ -29,8 +29,9 @@ public:
     static constexpr std::size_t RoomKept = std::size_t(64) << 20;
 
     // pane: its text is replaced, and it lives longer than the loader. The pane's lines stay in `text` rather
-    // than being copied: the log is held once, by the pane once it is in.
-    TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text, std::size_t roomKept = RoomKept);
+    // than being copied: the log is held once, by the pane once it is in. The pane takes the text from `begin`.
+    TLogPaneLoader(classes::TRichEdit* pane, std::shared_ptr<const std::string> text, std::size_t roomKept = RoomKept,
+        std::size_t begin = 0);
 
     // Adds blocks until `slice` has passed or the whole text is in; true when it is. The user's selection and
     // scroll position stay; the view follows the log's end until the user moves it. Throws std::bad_alloc when
@@ -53,7 +54,8 @@ private:
     std::shared_ptr<const std::string> FText;   // let go of once all of it is in the pane
     std::size_t FTotal;
     std::size_t FRoomKept;
-    std::size_t FLoaded = 0;   // bytes of the text in the pane
+    std::size_t FBegin;   // where the pane's text starts in FText
+    std::size_t FLoaded;   // where the text not yet in the pane starts
     TLogColourScan FScan;   // the colours of the lines the blocks so far hold; where the next block goes
     std::optional<TScrollPos> FLeftAt;   // where the last slice left the view
     bool FFollowEnd = true;

@@ -21,11 +21,11 @@
 #include "skin/controls/sRichEdit.h"
 #include "tray/TrayIcon.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <malloc.h>
 #include <new>
-#include <optional>
 
 namespace korvex::app {
 
@@ -78,14 +78,15 @@ bool LoadPane(TStrings* lines, const std::string& path, int pauseMs) {
     return true;
 }
 
-// The log as the pane takes it: the whole file, or a larger one's last lines within LogPaneBytes.
-std::optional<std::string> ReadLog(const std::string& path, int pauseMs) {
+// The log as the pane takes it, read in slices: the whole file, or a larger one's last lines within
+// LogPaneBytes. Nothing when there is no log or it cannot be opened.
+std::unique_ptr<TLogTailReader> OpenLog(const std::string& path, int pauseMs) {
     os::TRetryOptions options;
     options.PauseMs = pauseMs;
-    if (!os::FileExists(path)) return std::nullopt;
-    TLogTail log = LoadLogTail(path, TForm3::LogPaneBytes, options);
-    if (!log.Loaded) return std::nullopt;
-    return std::move(log.Text);
+    if (!os::FileExists(path)) return nullptr;
+    auto reader = std::make_unique<TLogTailReader>();
+    if (!reader->Open(path, TForm3::LogPaneBytes, options)) return nullptr;
+    return reader;
 }
 
 }
@@ -165,11 +166,8 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
     }
     FLogName = logName;
     try {
-        std::optional<std::string> log = ReadLog(logName, FLogPauseMs);
+        FLogReader = OpenLog(logName, FLogPauseMs);
         LoadPane(FMemoU->Lines(), unitName, FUnitPauseMs);
-        if (!log) return;
-        FLogLoader
-            = std::make_unique<TLogPaneLoader>(FMemoF, std::make_shared<const std::string>(std::move(*log)), FRoomKept);
     } catch (const std::bad_alloc&) {
         OutOfMemory(logName);
         return;
@@ -180,8 +178,21 @@ void TForm3::ShowNode(const std::string& folder, bool hostDown) {
 void TForm3::LoadSlice() {
     // The next slice a tick after this one ends, not at once: the window is painted and shown between.
     FLoadTimer->SetEnabled(false);
+    const auto until = std::chrono::steady_clock::now() + SliceOfWork;
+    auto left = [until] { return std::max(until - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration(0)); };
     try {
-        if (FLogLoader == nullptr || FLogLoader->Step(SliceOfWork)) {
+        // The file read first; the pane takes it in the rest of the slice that read its end.
+        if (FLogReader != nullptr) {
+            if (!FLogReader->Step(left())) {
+                FLoadTimer->SetEnabled(true);
+                return;
+            }
+            const std::size_t begin = FLogReader->LinesStart();
+            auto text = std::make_shared<const std::string>(FLogReader->TakeText());
+            FLogReader.reset();
+            FLogLoader = std::make_unique<TLogPaneLoader>(FMemoF, std::move(text), FRoomKept, begin);
+        }
+        if (FLogLoader == nullptr || FLogLoader->Step(left())) {
             StopLoading();
             return;
         }
@@ -204,6 +215,7 @@ void TForm3::OutOfMemory(const std::string& logName) {
 
 void TForm3::StopLoading() {
     if (FLoadTimer != nullptr) FLoadTimer->SetEnabled(false);
+    FLogReader.reset();
     FLogLoader.reset();
 }
 

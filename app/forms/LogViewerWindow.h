@@ -20,6 +20,7 @@ class TsRichEdit;
 namespace korvex::app {
 
 class TLogPaneLoader;
+class TLogTailReader;
 
 class TForm3 : public TSideForm {
 public:
@@ -47,8 +48,8 @@ public:
     // pane count a line end as two characters and must stay within an int). It goes in slice by slice, input
     // and painting in between, while the log is loading.
     static constexpr std::size_t LogPaneBytes = 0x3FFFFFF0;
-    bool LogLoading() const { return FLogLoader != nullptr; }
-    void LoadSlice();   // the next slice of the log (the load timer's tick)
+    bool LogLoading() const { return FLogReader != nullptr || FLogLoader != nullptr; }
+    void LoadSlice();   // the next slice of the log's reading, then of its load (the load timer's tick)
 
     skin::TsRichEdit* LogPane() const { return FMemoF; }
     skin::TsMemo* UnitPane() const { return FMemoU; }
@@ -63,6 +64,7 @@ private:
     int FLogPauseMs = 250;
     int FUnitPauseMs = 100;
     std::size_t FRoomKept;
+    std::unique_ptr<TLogTailReader> FLogReader;   // the log read from its file, before the pane takes it
     std::unique_ptr<TLogPaneLoader> FLogLoader;
     std::string FLogName;   // the log shown last
     classes::TTimer* FLoadTimer = nullptr;

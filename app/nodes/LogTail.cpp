@@ -4,6 +4,7 @@
 #include "platform/base/Strings.h"
 #include "platform/os/FileStream.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace korvex::app {
@@ -63,6 +64,69 @@ TLogTail LoadLogTail(const std::string& path, std::size_t maxBytes, const os::TR
         options)
                       .Loaded;
     return tail;
+}
+
+bool TLogTailReader::Open(const std::string& path, std::size_t maxBytes, const os::TRetryOptions& options) {
+    FDone = true;
+    FText.clear();
+    FAttempts = options.Attempts;
+    FFailedReads = 0;
+    FSearched = 1;
+    FLineEnd = std::string::npos;
+    const bool opened = os::ReadRetrying(
+        path,
+        [&](os::TFileStream& stream, int& error) {
+            const std::int64_t size = stream.Size();
+            if (size < 0) {
+                error = stream.LastError() != 0 ? stream.LastError() : EIO;
+                return false;
+            }
+            const std::int64_t start = size > std::int64_t(maxBytes) ? size - std::int64_t(maxBytes) : 0;
+            // One byte more before the budget tells whether it begins at a line start.
+            FFrom = start > 0 ? start - 1 : 0;
+            FWanted = std::size_t(size - FFrom);
+            FCut = start > 0;
+            FStream = std::move(stream);
+            return true;
+        },
+        options)
+                            .Loaded;
+    FDone = !opened;
+    return opened;
+}
+
+bool TLogTailReader::Step(std::chrono::steady_clock::duration slice) {
+    if (FDone) return true;
+    const auto until = std::chrono::steady_clock::now() + slice;
+    if (FText.capacity() < FWanted) FText.reserve(FWanted);   // pieces never move what came before
+    do {
+        const std::size_t got = FText.size();
+        const std::size_t piece = std::min(PieceBytes, FWanted - got);
+        FText.resize(got + piece);
+        const std::int64_t n = piece > 0 ? FStream.ReadAt(FFrom + std::int64_t(got), FText.data() + got, std::int64_t(piece)) : 0;
+        FText.resize(got + std::size_t(std::max<std::int64_t>(n, 0)));
+        if (n < 0) {   // tried again at the next step, as often as an open is; then what is there
+            FDone = ++FFailedReads >= FAttempts;
+            break;
+        }
+        if (n == 0 || FText.size() >= FWanted) FDone = true;   // cut short meanwhile: what is there
+        if (FCut && FLineEnd == std::string::npos && FText.size() > FSearched) {
+            FLineEnd = base::FindLineBreak(FText, FSearched);
+            FSearched = FText.size();
+        }
+    } while (!FDone && std::chrono::steady_clock::now() < until);
+    if (FDone) FStream.Close();
+    return FDone;
+}
+
+std::size_t TLogTailReader::LinesStart() const {
+    if (!FCut || FText.empty()) return 0;
+    const auto before = static_cast<unsigned char>(FText[0]);
+    if (before == '\n') return 1;
+    if (before == '\r') return FText.size() > 1 && FText[1] == '\n' ? 2 : 1;
+    if (FLineEnd == std::string::npos) return 1;   // one line longer than the budget: its end
+    const std::size_t end = FLineEnd;
+    return end + (FText[end] == '\r' && end + 1 < FText.size() && FText[end + 1] == '\n' ? 2 : 1);
 }
 
 }

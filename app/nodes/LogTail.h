@@ -2,8 +2,10 @@
 // the retries a busy client needs.
 #pragma once
 
+#include "platform/os/FileStream.h"
 #include "platform/os/LineLoader.h"
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -24,5 +26,36 @@ TLogTail LoadLogTail(const std::string& path, std::size_t maxBytes, const os::TR
 
 // Where the text's first whole line starts when the byte before it was `before` (-1: the file's start).
 std::size_t FirstLineStart(int before, std::string_view text);
+
+// The same end of a file read a piece at a time, so that reading a large log never holds its caller long: Open
+// takes the file (tried as LoadLogTail tries), then Step reads on until it is done. The bytes before
+// LinesStart() are the part of a line that the budget cut.
+class TLogTailReader {
+public:
+    static constexpr std::size_t PieceBytes = std::size_t(4) << 20;
+
+    // False when the file cannot be opened (a missing one is not tried again).
+    bool Open(const std::string& path, std::size_t maxBytes, const os::TRetryOptions& options = {});
+    // Reads pieces of at most PieceBytes until `slice` has passed (one piece at least) or all is read; true when
+    // it is. A read that fails is tried again at the next step, as many times as an open is tried, then the
+    // reading ends with what came before it. Throws std::bad_alloc when memory runs out.
+    bool Step(std::chrono::steady_clock::duration slice);
+    bool Done() const { return FDone; }
+    std::size_t ReadBytes() const { return FText.size(); }
+    std::size_t LinesStart() const;
+    std::string TakeText() { return std::move(FText); }
+
+private:
+    os::TFileStream FStream;
+    std::int64_t FFrom = 0;   // where the reading starts in the file
+    std::size_t FWanted = 0;   // bytes from there to the end, as the file was at the open
+    int FAttempts = 1;
+    int FFailedReads = 0;
+    bool FCut = false;   // the file holds more before: the first byte read is the one before the budget
+    std::string FText;
+    std::size_t FSearched = 1;   // the first line end was looked for below here
+    std::size_t FLineEnd = std::string::npos;   // the first line end after the first byte, once found
+    bool FDone = true;
+};
 
 }

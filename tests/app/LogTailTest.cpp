@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace korvex::app {
 namespace {
 
@@ -81,6 +83,42 @@ TEST(LoadLogTail, KeepsTheEndOfALineLongerThanTheBudgetAndLeavesAMissingFileUnlo
     options.Pause = [&](int) { return ++pauses, true; };
     EXPECT_FALSE(LoadLogTail(folder / "missing.txt", 100, options).Loaded);
     EXPECT_EQ(pauses, 0);   // nobody holds a missing file: it is not tried again
+}
+
+
+// The reader in pieces gives what LoadLogTail gives at once: the whole file, the last lines within a budget, a
+// stretch without line ends kept to its end; no piece larger than PieceBytes.
+TEST(TLogTailReader, ReadsInPiecesWhatLoadLogTailGivesAtOnce) {
+    TempFolder folder;
+    const std::string path = folder / "FAHlog.txt";
+    std::string text;
+    for (int i = 0; text.size() < (std::size_t(10) << 20); ++i)
+        text += "[12:00:00] line " + std::to_string(i) + "\r\n";
+    text += std::string(std::size_t(5) << 20, 'x') + "\r\nend";
+    WriteFile(path, text);
+    const std::size_t budgets[] = {text.size(), text.size() - 1, std::size_t(9) << 20, std::size_t(3) << 20, 100};
+    for (std::size_t budget : budgets) {
+        SCOPED_TRACE(budget);
+        TLogTailReader reader;
+        ASSERT_TRUE(reader.Open(path, budget, NoPause()));
+        std::size_t read = 0;
+        int steps = 0;
+        while (!reader.Step(std::chrono::nanoseconds(0))) {
+            ASSERT_GT(reader.ReadBytes(), read);
+            EXPECT_LE(reader.ReadBytes() - read, TLogTailReader::PieceBytes);
+            read = reader.ReadBytes();
+            ASSERT_LT(++steps, 100);
+        }
+        EXPECT_LE(reader.ReadBytes() - read, TLogTailReader::PieceBytes);
+        const std::size_t start = reader.LinesStart();
+        const std::string all = reader.TakeText();
+        const TLogTail tail = LoadLogTail(path, budget, NoPause());
+        ASSERT_TRUE(tail.Loaded);
+        EXPECT_TRUE(all.substr(start) == tail.Text) << all.size() - start << " bytes, not " << tail.Text.size();
+    }
+    TLogTailReader missing;
+    EXPECT_FALSE(missing.Open(folder / "missing.txt", 100, NoPause()));
+    EXPECT_TRUE(missing.Step(std::chrono::nanoseconds(0)));
 }
 
 }
