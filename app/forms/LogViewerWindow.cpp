@@ -179,7 +179,9 @@ void TForm3::LoadSlice() {
     // The next slice a tick after this one ends, not at once: the window is painted and shown between.
     FLoadTimer->SetEnabled(false);
     const auto until = std::chrono::steady_clock::now() + SliceOfWork;
-    auto left = [until] { return std::max(until - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration(0)); };
+    auto left = [until] {
+        return std::max(until - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration(0));
+    };
     try {
         // The file read first; the pane takes it in the rest of the slice that read its end.
         if (FLogReader != nullptr) {

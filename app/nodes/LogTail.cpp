@@ -103,7 +103,8 @@ bool TLogTailReader::Step(std::chrono::steady_clock::duration slice) {
         const std::size_t got = FText.size();
         const std::size_t piece = std::min(PieceBytes, FWanted - got);
         FText.resize(got + piece);
-        const std::int64_t n = piece > 0 ? FStream.ReadAt(FFrom + std::int64_t(got), FText.data() + got, std::int64_t(piece)) : 0;
+        const std::int64_t n
+            = piece > 0 ? FStream.ReadAt(FFrom + std::int64_t(got), FText.data() + got, std::int64_t(piece)) : 0;
         FText.resize(got + std::size_t(std::max<std::int64_t>(n, 0)));
         if (n < 0) {   // tried again at the next step, as often as an open is; then what is there
             FDone = ++FFailedReads >= FAttempts;

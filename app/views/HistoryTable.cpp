@@ -70,7 +70,8 @@ THistoryRead ReadHistoryTail(const std::string& path, std::size_t keep) {
         }))
         return {};
     if (read.Lines > std::int64_t(keep))   // the oldest kept row first
-        std::rotate(read.Rows.begin(), read.Rows.begin() + std::ptrdiff_t(read.Lines % std::int64_t(keep)), read.Rows.end());
+        std::rotate(
+            read.Rows.begin(), read.Rows.begin() + std::ptrdiff_t(read.Lines % std::int64_t(keep)), read.Rows.end());
     return read;
 }
 

@@ -243,7 +243,8 @@ std::size_t FindLineBreak(std::string_view text, std::size_t from) {
         const char* begin = text.data() + from;
         const void* lf = std::memchr(begin, '\n', size);
         const std::size_t lfAt = lf ? std::size_t(static_cast<const char*>(lf) - begin) : size;
-        if (const void* cr = std::memchr(begin, '\r', lfAt)) return from + std::size_t(static_cast<const char*>(cr) - begin);
+        if (const void* cr = std::memchr(begin, '\r', lfAt))
+            return from + std::size_t(static_cast<const char*>(cr) - begin);
         if (lf) return from + lfAt;
         from += size;
         window = std::min(window * 2, std::size_t(1) << 16);

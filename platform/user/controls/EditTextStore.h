@@ -45,7 +45,8 @@ public:
     // The span with `more` after it, as one span, when the span lies in `text` and `more` follows it there
     // (a line handed in piece by piece): nothing is copied. The span itself is then let go of with
     // ReleaseCovered. Nothing when `more` does not follow it.
-    std::optional<TextSpan> Extend(const TextSpan& span, const std::shared_ptr<const std::string>& text, std::string_view more);
+    std::optional<TextSpan> Extend(
+        const TextSpan& span, const std::shared_ptr<const std::string>& text, std::string_view more);
     // No paragraph holds the span any more.
     void Release(const TextSpan& span);
     // The span's bytes are held by a span Extend made of it: it no longer counts, and its bytes are not let go of.
