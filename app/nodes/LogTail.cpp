@@ -70,7 +70,9 @@ bool TLogTailReader::Open(const std::string& path, std::size_t maxBytes, const o
     FDone = true;
     FText.clear();
     FAttempts = options.Attempts;
+    FPauseMs = options.PauseMs;
     FFailedReads = 0;
+    FRetryAt = {};
     FSearched = 1;
     FLineEnd = std::string::npos;
     const bool opened = os::ReadRetrying(
@@ -97,7 +99,9 @@ bool TLogTailReader::Open(const std::string& path, std::size_t maxBytes, const o
 
 bool TLogTailReader::Step(std::chrono::steady_clock::duration slice) {
     if (FDone) return true;
-    const auto until = std::chrono::steady_clock::now() + slice;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < FRetryAt) return false;   // a failed read waits its pause
+    const auto until = now + slice;
     if (FText.capacity() < FWanted) FText.reserve(FWanted);   // pieces never move what came before
     do {
         const std::size_t got = FText.size();
@@ -106,8 +110,9 @@ bool TLogTailReader::Step(std::chrono::steady_clock::duration slice) {
         const std::int64_t n
             = piece > 0 ? FStream.ReadAt(FFrom + std::int64_t(got), FText.data() + got, std::int64_t(piece)) : 0;
         FText.resize(got + std::size_t(std::max<std::int64_t>(n, 0)));
-        if (n < 0) {   // tried again at the next step, as often as an open is; then what is there
+        if (n < 0) {   // tried again after the pause, as often as an open is; then what is there
             FDone = ++FFailedReads >= FAttempts;
+            FRetryAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(FPauseMs);
             break;
         }
         if (n == 0 || FText.size() >= FWanted) FDone = true;   // cut short meanwhile: what is there

@@ -37,8 +37,8 @@ public:
     // False when the file cannot be opened (a missing one is not tried again).
     bool Open(const std::string& path, std::size_t maxBytes, const os::TRetryOptions& options = {});
     // Reads pieces of at most PieceBytes until `slice` has passed (one piece at least) or all is read; true when
-    // it is. A read that fails is tried again at the next step, as many times as an open is tried, then the
-    // reading ends with what came before it. Throws std::bad_alloc when memory runs out.
+    // it is. A read that fails is tried again at a step after the pause, as many times as an open is tried, then
+    // the reading ends with what came before it. Throws std::bad_alloc when memory runs out.
     bool Step(std::chrono::steady_clock::duration slice);
     bool Done() const { return FDone; }
     std::size_t ReadBytes() const { return FText.size(); }
@@ -50,7 +50,9 @@ private:
     std::int64_t FFrom = 0;   // where the reading starts in the file
     std::size_t FWanted = 0;   // bytes from there to the end, as the file was at the open
     int FAttempts = 1;
+    int FPauseMs = 0;
     int FFailedReads = 0;
+    std::chrono::steady_clock::time_point FRetryAt {};   // no read before this after a failed one
     bool FCut = false;   // the file holds more before: the first byte read is the one before the budget
     std::string FText;
     std::size_t FSearched = 1;   // the first line end was looked for below here
