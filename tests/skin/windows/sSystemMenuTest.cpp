@@ -91,6 +91,43 @@ TEST_F(SystemMenu, ItemsAreShownAndEnabledByTheFormsStyleAndState) {
     EXPECT_EQ(Shown(MenuOf(single)), (std::vector<std::string> {"-Restore", "+Move", "-Size", "+Close"}));
 }
 
+// Each window item sends its command to the form; Minimize on the main form minimizes the application instead.
+TEST_F(SystemMenu, EachItemSendsItsCommandAndTheMainFormsMinimizeTheApplications) {
+    UseSkin(0);
+    ASSERT_EQ(Application->MainForm(), nullptr);
+    TForm* main = nullptr;
+    Application->CreateForm(main);   // the main form
+    Create<TsSkinProvider>(main)->SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
+    main->Show();
+    Pump();
+    ASSERT_EQ(Application->MainForm(), main);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    const std::vector<WPARAM> all {user::SC_RESTORE, user::SC_MOVE, user::SC_SIZE, user::SC_MINIMIZE,
+        user::SC_MAXIMIZE, user::SC_CLOSE};
+    WatchSysCommands(form, all);   // recorded, not carried out
+    TsSystemMenu* menu = MenuOf(form);
+    for (TMenuItem* item : {menu->ItemMove, menu->ItemSize, menu->ItemMinimize, menu->ItemClose})
+        item->Click();
+    form->SetWindowState(wsMaximized);
+    Pump();
+    menu->UpdateItems();
+    menu->ItemRestore->Click();
+    Pump();
+    EXPECT_EQ(SysCommands, (std::vector<WPARAM> {user::SC_MOVE, user::SC_SIZE, user::SC_MINIMIZE, user::SC_CLOSE,
+                               user::SC_RESTORE}));
+
+    SysCommands.clear();
+    WatchSysCommands(main, all);
+    MenuOf(main)->ItemMinimize->Click();
+    Pump();
+    EXPECT_TRUE(SysCommands.empty());
+    EXPECT_TRUE(user::IsIconic(Application->Handle()));
+    Application->Restore();
+    Pump();
+    main->Free();
+    Pump();
+}
+
 // A state set in code (no window command, no activation) shows in the menu when it opens.
 TEST_F(SystemMenu, TheMenuOpensWithTheStateTheWindowHasNow) {
     UseSkin(0);
