@@ -6,6 +6,7 @@
 #include "platform/classes/Colors.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TComponentWatch.h"
@@ -275,6 +276,8 @@ void TsCommonCombo::ComboWndProc(TMessage& m, user::HWND window, user::WNDPROC p
         BeginAutoDrag();
         return;
     }
+    // The pointer over the edit (or list) is over the box for its hint.
+    if (m.Msg == user::WM_MOUSEMOVE && Application != nullptr) Application->HintMouseMessage(this, m);
     classes::TComponentWatch self(this);
     TsCustomListControl::ComboWndProc(m, window, previous);
     // A double click in the edit or the list is the box's.

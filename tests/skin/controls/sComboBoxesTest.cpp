@@ -6,7 +6,9 @@
 #include "platform/classes/ListControlTypes.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
+#include "platform/classes/THintWindow.h"
 #include "platform/user/Focus.h"
 #include "platform/user/Messages.h"
 #include "platform/user/WinPos.h"
@@ -116,6 +118,22 @@ TEST_P(CommonComboTest, EnterAfterTypingKeepsTheItemFound) {
     EXPECT_EQ(c->ItemIndex(), 2);
     EXPECT_EQ(c->Text(), "Bravo");
     EXPECT_EQ(changes, before);
+}
+
+// The pointer resting on the edit of a drop-down box shows the box's hint.
+TEST_P(CommonComboTest, ThePointerOnTheEditShowsTheBoxsHint) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
+    c->SetHint("Pick one");
+    c->SetShowHint(true);
+    ASSERT_NE(c->EditHandle(), nullptr);
+    MoveTo(c, 30, c->Height() / 2);
+    MoveTo(c, 32, c->Height() / 2);
+    Advance(Application->HintPause() + 50);
+    THintWindow* hint = ApplicationHintWindow();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->IsHintShowing());
+    EXPECT_EQ(hint->Caption(), "Pick one");
 }
 
 // A box without an edit takes the focus on its own window, and is focused then.
