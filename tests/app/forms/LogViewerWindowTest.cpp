@@ -72,6 +72,13 @@ protected:
             Advance(int(user::USER_TIMER_MINIMUM));
         ASSERT_FALSE(Viewer->LogLoading());
     }
+    // The timer's slices until the pane has taken some of the log (the file is read first, in slices too).
+    void WaitUntilInPane() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);
+        while (Viewer->LogPane()->Lines()->Count() == 0 && std::chrono::steady_clock::now() < deadline)
+            Advance(int(user::USER_TIMER_MINIMUM));
+        ASSERT_GT(Viewer->LogPane()->Lines()->Count(), 0);
+    }
     int FirstVisibleLine() { return int(Viewer->LogPane()->Perform(user::EM_GETFIRSTVISIBLELINE, 0, 0)); }
     TForm3* Viewer = nullptr;
 };
@@ -251,8 +258,7 @@ TEST_F(LogViewerTest, TheWindowAnswersWhileAHugeLogLoads) {
     WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
     text = {};
     Viewer->Show();
-    ASSERT_TRUE(Viewer->LogLoading());
-    Advance(int(user::USER_TIMER_MINIMUM));   // a slice more
+    WaitUntilInPane();
     ASSERT_TRUE(Viewer->LogLoading());
     // A close posted now comes before the next slice: the window answers, and loading stops with it.
     user::PostMessage(Viewer->Handle(), user::WM_CLOSE, 0, 0);
@@ -297,6 +303,7 @@ TEST_F(LogViewerTest, AViewMovedWhileTheLogLoadsStaysWhereTheUserPutIt) {
         text += "[20:10:20] Working on line " + std::to_string(i) + "\r\n";
     WriteFile(form->Settings().Nodes[0].Path + "/FAHlog.txt", text);
     Viewer->Show();
+    WaitUntilInPane();
     ASSERT_TRUE(Viewer->LogLoading());
     const int followed = FirstVisibleLine();
     EXPECT_GT(followed, 0);   // the end of what is in
