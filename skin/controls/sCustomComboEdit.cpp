@@ -11,7 +11,6 @@
 #include "platform/gdi/GdiConstants.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
-#include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/controls/EditConstants.h"
@@ -139,7 +138,7 @@ void TsCustomComboEdit::GlyphChanged(bool buttonOnly) {
 void TsCustomComboEdit::Invalidate() {
     TsMaskEdit::Invalidate();
     if (FButton == nullptr || ControlDestroying(this)) return;
-    if (!SkinChanging) FButton->SkinData()->BGChanged = true;
+    if (!NewSkinBroadcast) FButton->SkinData()->BGChanged = true;
     if (FShowButton && !FButton->Visible()) {
         FButton->SetWidth(EditButtonWidth);
         FButton->SetVisible(true);
@@ -298,7 +297,7 @@ void TsCustomComboEdit::Change() {
 }
 
 void TsCustomComboEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (!SkinChanging) SkinData()->BGChanged = true;
+    if (!NewSkinBroadcast) SkinData()->BGChanged = true;
     TsMaskEdit::MouseDown(button, shift, x, y);
     if (PopupVisible()) PopupCloseUp();
 }
@@ -308,10 +307,7 @@ void TsCustomComboEdit::KeyDown(user::WORD& key, TShiftState shift) {
     if (key == 0) return;
     if (ShortCut(key, shift) == FClickKey && GlyphWidth() > 0) {
         key = 0;
-        if (!GetReadOnly()) ButtonClick();
-    } else if (key == user::VK_ESCAPE && PopupVisible()) {
-        key = 0;
-        PopupCloseUp();
+        if (!GetReadOnly()) ButtonClick();   // a read-only edit's text stays as it is
     }
 }
 

@@ -13,9 +13,13 @@
 #include "platform/user/WindowConstants.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
+#include "platform/user/Window.h"
+#include "platform/user/Messages.h"
+#include "platform/user/controls/EditConstants.h"
 #include "skin/controls/sCustomComboEdit.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -174,6 +178,51 @@ TEST_F(ComboEditTest, ButtonIsTheGlyphWidthPlusTwoOrEighteenWithoutAGlyph) {
     Pump();
     EXPECT_TRUE(edit->Button()->Visible());
     EXPECT_EQ(edit->Button()->Width(), 18);
+}
+
+// What the native edit draws while focused follows the alignment and the button: its style and its text
+// rectangle change with them.
+TEST_F(ComboEditTest, AlignmentAndTheButtonReachTheNativeEdit) {
+    UseSkin(0);
+    auto* edit = NewEdit(false);
+    edit->SetText("12.5");
+    edit->SetFocus();
+    Pump();
+    const auto textRight = [&] {
+        user::RECT r {};
+        user::SendMessage(edit->WindowHandle(), user::EM_GETRECT, 0, LPARAM(&r));
+        return r.right;
+    };
+    EXPECT_EQ(textRight(), edit->ClientWidth() - edit->Button()->Width());
+    edit->SetAlignment(taRightJustify);
+    Pump();
+    EXPECT_NE(user::GetWindowLong(edit->WindowHandle(), user::GWL_STYLE) & user::ES_RIGHT, 0);
+    EXPECT_EQ(edit->Text(), "12.5");
+    edit->SetShowButton(false);
+    EXPECT_EQ(textRight(), edit->ClientWidth());
+    edit->SetShowButton(true);
+    EXPECT_EQ(textRight(), edit->ClientWidth() - edit->Button()->Width());
+}
+
+// The button's picture is marked for rendering again by the edit's invalidation and a mouse press, except
+// while a new skin is delivered (the command itself marks it then).
+TEST_F(ComboEditTest, TheButtonBackgroundIsMarkedExceptDuringTheNewSkinBroadcast) {
+    UseSkin(1);
+    auto* edit = NewEdit(false);
+    ParentsUpdated(Form);
+    Pump();
+    TsCommonData* button = edit->Button()->SkinData();
+    for (const bool broadcast : {false, true}) {
+        const bool oldBroadcast = NewSkinBroadcast, oldChanging = SkinChanging;
+        NewSkinBroadcast = broadcast;
+        SkinChanging = true;   // a skin being loaded alone does not hold the mark back
+        button->BGChanged = false;
+        edit->Invalidate();
+        const bool marked = button->BGChanged;
+        NewSkinBroadcast = oldBroadcast;
+        SkinChanging = oldChanging;
+        EXPECT_EQ(marked, !broadcast) << broadcast;
+    }
 }
 
 TEST_F(ComboEditTest, ButtonClickFiresTheEventAndTogglesThePopupBelowTheEdit) {
