@@ -298,7 +298,10 @@ TsCurrencyEdit::TsCurrencyEdit(TComponent* owner) : TsCustomNumEdit(owner) {
 }
 
 TClass TsCurrencyEdit::StaticClass() {
-    static const TClassInfo info = MakeClass<TsCurrencyEdit, TsCustomNumEdit>("TsCurrencyEdit");
+    using T = TsCurrencyEdit;
+    static const TClassInfo info = MakeClass<T, TsCustomNumEdit>("TsCurrencyEdit", [](TPropertyBuilder<T>& p) {
+        p.Enum("Alignment", &T::Alignment, &T::SetAlignment, AlignmentIdents, taRightJustify);
+    });
     return &info;
 }
 

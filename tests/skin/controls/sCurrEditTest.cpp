@@ -4,6 +4,7 @@
 #include "support/ControlsKit.h"
 
 #include "platform/base/Exceptions.h"
+#include "platform/classes/PropInfo.h"
 #include "platform/classes/TApplication.h"
 #include "platform/user/Focus.h"
 #include "platform/user/VirtualKeys.h"
@@ -282,6 +283,17 @@ TEST_F(NumEditTest, TheOpenCalculatorIsActiveTakesTheKeysItselfAndClosesWhenTheU
     EXPECT_FALSE(edit->PopupVisible());
     EXPECT_TRUE(other->Focused());
     EXPECT_DOUBLE_EQ(edit->Value(), 5);
+}
+
+// A form text sets the currency edit's alignment; right-justified is its default and is not written.
+TEST_F(NumEditTest, TheCurrencyEditPublishesItsAlignment) {
+    auto* edit = NewEdit<TsCurrencyEdit>();
+    const TPropInfo* alignment = TsCurrencyEdit::StaticClass()->FindProperty("Alignment");
+    ASSERT_NE(alignment, nullptr);
+    EXPECT_EQ(alignment->OrdDefault, std::optional<std::int64_t>(taRightJustify));
+    EXPECT_EQ(alignment->GetOrd(*edit), taRightJustify);
+    alignment->SetOrd(*edit, taCenter);
+    EXPECT_EQ(edit->Alignment(), taCenter);
 }
 
 TEST_F(NumEditTest, TheCurrencyEditHasNoCalculatorButton) {
