@@ -4,7 +4,6 @@
 #include "platform/base/ScopeGuard.h"
 #include "platform/user/MessageIds.h"
 #include "platform/user/Messages.h"
-#include "platform/user/Painting.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -235,7 +234,6 @@ void TsFormScrollBars::ScrollControls(int dx, int dy) {
             }
         }
     }
-    if (form->HandleAllocated()) user::InvalidateRect(form->WindowHandle(), nullptr, false);
 }
 
 }
