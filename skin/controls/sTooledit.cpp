@@ -48,7 +48,7 @@ std::string ConvertEachDir(const std::string& text, std::string (*convert)(const
 bool ValidFileName(const std::string& name) {
     if (name.empty()) return false;
     for (unsigned char c : name)
-        if (c < 0x20 || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|') return false;
+        if (c < 0x20 || c == '"' || c == '<' || c == '>' || c == '|') return false;
     return true;
 }
 

@@ -65,8 +65,8 @@ using TacDirectoryDialogRunner = std::function<bool(const TacDirectoryRequest& r
 inline TacFileDialogRunner FileDialogRunner;
 inline TacDirectoryDialogRunner DirectoryDialogRunner;
 
-// A name that can be given to the file system and to a dialog: not empty, no control characters and none of
-// the wildcard and quoting characters * ? " < > |.
+// A name the edit takes: not empty, none of < > " | and no control characters (a line break would split the
+// one-line text). Brackets and wildcard characters are part of real names.
 bool ValidFileName(const std::string& name);
 
 class TsFileDirEdit : public TsCustomComboEdit {

@@ -144,7 +144,7 @@ TEST_F(TooleditTest, FileDialogStartsFromTheTextAndItsChoiceBecomesTheText) {
     edit->SetText(Path("nodes/node1/FAHlog.txt"));
     ClickButton(edit);
     EXPECT_EQ(edit->Text(), Path("nodes/node1/FAHlog.txt"));   // cancelled: unchanged
-    edit->SetText("bad*name");
+    edit->SetText("bad|name");
     ClickButton(edit);   // not handed over: the dialog keeps its file name
     accept = true;
     edit->SetText(Path("nodes") + "/");
@@ -189,9 +189,14 @@ TEST_F(TooleditTest, AnInvalidFileNameIsRefusedAndTheTextKept) {
     UseSkin(0);
     auto* edit = NewEdit<TsFilenameEdit>();
     edit->SetFileName("/srv/ok.txt");
-    for (const char* bad : {"a?b", "x|y", "tab\there", "\"quoted\""})
+    for (const char* bad : {"x|y", "a<b", "a>b", "tab\there", "line\nbreak", "\"quoted\""})
         EXPECT_THROW(edit->SetFileName(bad), base::Exception) << bad;
     EXPECT_EQ(edit->FileName(), "/srv/ok.txt");
+    // Brackets and wildcard characters belong to real names.
+    for (const char* good : {"/srv/report[1].txt", "/srv/a?b", "/srv/*.txt"}) {
+        EXPECT_NO_THROW(edit->SetFileName(good)) << good;
+        EXPECT_EQ(edit->FileName(), good);
+    }
     edit->SetFileName("");
     EXPECT_EQ(edit->Text(), "");
 }
