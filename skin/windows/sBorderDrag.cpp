@@ -225,8 +225,10 @@ bool TsBorderDrag::EndFromRelease(TMessage& message) {
     if (FProvider.ResizeMode() != rmBorder || !Drag.InDrag || Drag.Owner != this) return false;
     if (message.Msg != user::WM_NCLBUTTONDBLCLK) {
         const int code = message.Msg == user::WM_NCLBUTTONUP ? int(message.WParam) : 0;
+        // The releases that the caption buttons take (the title icon's is not one of them).
         const bool captionElement = code == htMinimize || code == htMaximize || code == htClose || code == htHelp
-            || code == htTitleIcon || code >= htTitleButton;
+            || code == htMdiClose || code == htMdiRestore || code == htMdiMinimize
+            || FProvider.CaptionButtons().TitleButtonOfCode(code) != nullptr;
         const TsFrameGeometry& g = FProvider.FrameGeometry();
         if (captionElement || g.Iconic() || g.Maximized()) return false;
     }

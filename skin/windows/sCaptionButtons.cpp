@@ -63,10 +63,6 @@ TsCaptionButtons::TsCaptionButtons(TsSkinProvider& provider, TsBorderIcons formB
 
 TsCaptionButtons::~TsCaptionButtons() = default;
 
-void TsCaptionButtons::ClearDown() {
-    ButtonDown = false;
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // Codes and records
 

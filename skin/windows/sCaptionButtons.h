@@ -90,7 +90,6 @@ public:
     void SetHot(int code);
     void SetPressed(int code);
     void ForgetHot(int code) { FHotCode = code; }   // the recorded hot code only, nothing repainted
-    static void ClearDown();   // CaptionButtonDown() false until the next press
 
     // Painting into the form cache; the strip under the buttons is kept to repaint one button alone.
     void StoreBackground(classes::TBitmap* cache, int headerHeight);

@@ -170,7 +170,10 @@ void TsSkinProvider::DropSysMenu(int x, int y) {
 
 void TsSkinProvider::DropSysMenuAtIcon() {
     const TPoint origin = FormLeftTop();
-    DropSysMenu(origin.x + SysBorderWidth(), origin.y + BorderHeight() + IconRect().Height());
+    if (FMdi.IsChild() && MDISkinProvider() != nullptr)
+        DropSysMenu(origin.x, origin.y + CaptionHeight());
+    else
+        DropSysMenu(origin.x + SysBorderWidth(), origin.y + BorderHeight() + IconRect().Height());
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -371,7 +374,7 @@ void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
         FSkinData->BGChanged = true;
         FPaintedState = -1;
         FMdi.Connect();
-        if (FUseGlobalColor && !FSkinData->CustomColor() && FSkinData->Skinned())
+        if (FUseGlobalColor && !FSkinData->CustomColor())
             FForm->SetColor(FSkinData->SkinManager()->GetGlobalColor());
     }
     BroadcastToChildren(FForm, message);

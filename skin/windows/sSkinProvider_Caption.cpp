@@ -6,6 +6,7 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/gdi/BitBlt.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/user/Input.h"
@@ -16,6 +17,7 @@
 #include "platform/user/WindowConstants.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/sSystemMenu.h"
 
 namespace korvex::skin {
 
@@ -122,7 +124,10 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message) {
 }
 
 void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
-    if (FBorderDrag.EndFromRelease(message)) return;
+    if (FBorderDrag.EndFromRelease(message)) {
+        message.WParam = 0;
+        return;
+    }
     // WM_LBUTTONUP carries key flags, not a hit code: its release is never a caption button's.
     const int code = message.Msg == user::WM_NCLBUTTONUP ? int(message.WParam) : 0;
     const user::HWND hwnd = FForm->WindowHandle();
@@ -133,8 +138,9 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
     switch (code) {
     case htHelp:
         if (CaptionButtonDown()) {
-            SetHotHT(0);
             user::SendMessage(hwnd, user::WM_SYSCOMMAND, user::SC_CONTEXTHELP, 0);
+            SetHotHT(0);
+            if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
             FForm->Perform(user::WM_NCPAINT, 0, 0);
         } else {
             SetHotHT(0);
@@ -160,14 +166,22 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
     case htMaximize:
         if (FGeometry.Iconic() && !CanMaximize()) break;
         if (CaptionButtonDown()) {
+            if (FMdi.IsChild() && TsMdiChrome::LiveParent() != nullptr)
+                TsMdiChrome::LiveParent()->SkinData()->BeginUpdate();
             SetHotHT(0);
+            message.WParam = 0;
+            TComponentWatch self(this);   // the form may go while the command and the queue run
             if (FGeometry.Maximized()) {
-                FForm->SetWindowState(wsNormal);
+                if (!FMdi.IsChild()) FForm->SetWindowState(wsNormal);
                 user::SendMessage(hwnd, user::WM_SYSCOMMAND, user::SC_RESTORE, 0);
             } else {
-                FForm->SetWindowState(wsMaximized);
+                if (!FMdi.IsChild()) FForm->SetWindowState(wsMaximized);
                 user::SendMessage(hwnd, user::WM_SYSCOMMAND, user::SC_MAXIMIZE, 0);
             }
+            if (!self.Alive()) return;
+            if (Application != nullptr) Application->ProcessMessages();
+            if (!self.Alive()) return;
+            if (FSystemMenu != nullptr) FSystemMenu->UpdateItems();
         } else {
             SetHotHT(0);
         }
@@ -175,12 +189,17 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
     case htClose:
         if (CaptionButtonDown()) {
             FCaptionButtons->Button(cbClose).State = 0;
-            TsCaptionButtons::ClearDown();
             user::SendMessage(hwnd, user::WM_SYSCOMMAND, user::SC_CLOSE, 0);
         }
         break;
     default:
         if (code >= htTitleButton && FCaptionButtons->TitleButtonUp(code, message.LParam)) break;
+        if (FGeometry.Iconic() && MDISkinProvider() != nullptr && FSkinData->SkinManager()->SkinnedPopups()) {
+            // The menu at the pointer (the screen point, as the message gives it).
+            const TPoint p = PointFromLParam(message.LParam);
+            DropSysMenu(p.x, p.y);
+            break;
+        }
         CallOld(message);
         break;
     }
@@ -188,7 +207,7 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message) {
 }
 
 void TsSkinProvider::WMNCLButtonDblClk(TMessage& message) {
-    if (FBorderDrag.EndFromRelease(message)) return;
+    FBorderDrag.EndFromRelease(message);
     const int code = int(message.WParam);
     if (code == htTitleIcon) {
         FForm->Close();
@@ -197,12 +216,15 @@ void TsSkinProvider::WMNCLButtonDblClk(TMessage& message) {
     if (code != htCaption) return;
     if (CanMaximize() || CanRestore()) {
         const user::HWND hwnd = FForm->WindowHandle();
+        message.WParam = 0;
+        TComponentWatch self(this);
         if (FGeometry.Maximized() || FGeometry.Iconic()) {
             user::SendMessage(hwnd, user::WM_SYSCOMMAND, user::SC_RESTORE, 0);
         } else {
-            FForm->SetWindowState(wsMaximized);
+            if (!FMdi.IsChild()) FForm->SetWindowState(wsMaximized);
             user::SendMessage(hwnd, user::WM_SYSCOMMAND, user::SC_MAXIMIZE, 0);
         }
+        if (self.Alive() && FSystemMenu != nullptr) FSystemMenu->UpdateItems();
     }
     message.WParam = 0;
 }

@@ -294,6 +294,25 @@ TEST_F(CaptionClicks, AClientReleaseWithKeyFlagsIsNoButtonRelease) {
     EXPECT_FALSE(user::IsIconic(Wnd->WindowHandle()));
 }
 
+// The help button's command comes while it is still the hot element, which goes after; the close button's
+// release leaves the press counted (the form may refuse to close).
+TEST_F(CaptionClicks, TheHelpButtonIsLetGoAfterItsCommandAndCloseKeepsThePress) {
+    int hotAtHelp = -1;
+    TWndMethod old = Wnd->WindowProc;
+    Wnd->WindowProc = [&, old](TMessage& m) {
+        if (m.Msg == user::WM_SYSCOMMAND && (m.WParam & 0xFFF0) == user::SC_CONTEXTHELP) hotAtHelp = P->HotHT();
+        old(m);
+    };
+    Click(Centre(cbHelp));
+    EXPECT_EQ(hotAtHelp, htHelp);
+    EXPECT_EQ(P->HotHT(), 0);
+    Click(Centre(cbClose));
+    EXPECT_EQ(SysCommands.back(), WPARAM(user::SC_CLOSE));
+    EXPECT_EQ(P->CaptionButton(cbClose).State, 0);
+    EXPECT_TRUE(CaptionButtonDown());
+    Wnd->WindowProc = old;
+}
+
 TEST_F(CaptionClicks, DoubleClickOnTheCaptionMaximizesAndRestores) {
     const TPoint caption = ScreenOf(Wnd, P->FormWidth() / 2, P->CaptionHeight() / 2 + 2);
     Display->DoubleClick(caption.x, caption.y);
@@ -331,6 +350,35 @@ TEST_F(CaptionPositions, NegativeScreenPositionsHitTheRightElements) {
     user::SendMessage(form->WindowHandle(), user::WM_NCLBUTTONDOWN, htClose, at);
     user::SendMessage(form->WindowHandle(), user::WM_NCLBUTTONUP, htClose, at);
     EXPECT_EQ(SysCommands, std::vector<WPARAM> {user::SC_CLOSE});
+}
+
+}
+}
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+// Where no title icon is drawn, the column at the frame's inner edge is caption: a double click there does
+// not close the form.
+TEST_F(CaptionPositions, WithoutATitleIconTheFramesInnerColumnIsCaption) {
+    UseSkin(1);
+    TForm* form = NewSkinnedForm(bsDialog, {biSystemMenu});
+    TsSkinProvider* p = ProviderOf(form);
+    ASSERT_FALSE(p->IconVisible());
+    bool closeAsked = false;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) {
+        closeAsked = true;
+        canClose = false;
+    };
+    const TPoint column = ScreenOf(form, p->SysBorderWidth(), (p->BorderHeight() + p->CaptionHeight()) / 2);
+    EXPECT_EQ(HitAt(form, column), LRESULT(htCaption));
+    EXPECT_EQ(p->HotHT(), 0);
+    Display->DoubleClick(column.x, column.y);
+    Pump();
+    EXPECT_FALSE(closeAsked);
+    form->OnCloseQuery = nullptr;
 }
 
 }

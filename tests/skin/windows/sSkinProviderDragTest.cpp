@@ -365,3 +365,41 @@ TEST_F(MaximizedBounds, AFrameLessFormMaximizesOverTheWorkAreaExactly) {
 
 }
 }
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+// During an outline drag a release ends it unless a caption button takes it: the title icon's release ends
+// it, a release the maximized child's buttons take does not; each release's hit code is used up.
+TEST_F(BorderDrag, ATitleIconsReleaseEndsTheDragAndAButtonsDoesNot) {
+    const TPoint at = ScreenOf(Wnd, P->FormWidth() / 2, P->CaptionHeight() / 2 + 2);
+    user::SendMessage(Wnd->WindowHandle(), user::WM_NCLBUTTONDOWN, htCaption, user::MAKELPARAM(at.x, at.y));
+    ASSERT_TRUE(TsSkinProvider::InOutlineDrag());
+    TMessage onButton {user::WM_NCLBUTTONUP, WPARAM(htMdiClose), user::MAKELPARAM(at.x, at.y), 0};
+    Wnd->WindowProc(onButton);
+    EXPECT_TRUE(TsSkinProvider::InOutlineDrag());
+    EXPECT_EQ(onButton.WParam, 0u);
+    TMessage onIcon {user::WM_NCLBUTTONUP, WPARAM(htTitleIcon), user::MAKELPARAM(at.x, at.y), 0};
+    Wnd->WindowProc(onIcon);
+    EXPECT_FALSE(TsSkinProvider::InOutlineDrag());
+    EXPECT_EQ(onIcon.WParam, 0u);
+    Pump();
+    EXPECT_EQ(Wnd->BoundsRect(), Start);
+}
+
+// A double click on the caption during a drag ends the drag and then acts as a double click: it maximizes.
+TEST_F(BorderDrag, ADoubleClickOnTheCaptionEndsTheDragAndMaximizes) {
+    const TPoint at = ScreenOf(Wnd, P->FormWidth() / 2, P->CaptionHeight() / 2 + 2);
+    user::SendMessage(Wnd->WindowHandle(), user::WM_NCLBUTTONDOWN, htCaption, user::MAKELPARAM(at.x, at.y));
+    ASSERT_TRUE(TsSkinProvider::InOutlineDrag());
+    user::SendMessage(Wnd->WindowHandle(), user::WM_NCLBUTTONDBLCLK, htCaption, user::MAKELPARAM(at.x, at.y));
+    Pump();
+    EXPECT_FALSE(TsSkinProvider::InOutlineDrag());
+    EXPECT_TRUE(user::IsZoomed(Wnd->WindowHandle()));
+    EXPECT_EQ(SystemLoops, 0);
+}
+
+}
+}

@@ -782,3 +782,72 @@ TEST_F(ProviderMdi, ARefreshOfTheParentResizesAndRepaintsTheClientsFrame) {
 
 }
 }
+
+namespace korvex::skin::wintest {
+namespace {
+
+using namespace korvex::classes;
+
+// Opens no menu: records where the skinned window menu of a provider would have dropped.
+class ProviderMdiWindowMenu : public ProviderMdi {
+protected:
+    std::vector<TPoint> DropsOf(TsSkinProvider* provider, const std::function<void()>& act) {
+        std::vector<TPoint> drops;
+        provider->SystemMenu()->OnPopup = [&](TObject*) { drops.push_back(provider->SystemMenu()->PopupPoint()); };
+        user::SetMenuLoopIdleHook([] {
+            user::EndMenu();
+            return true;
+        });
+        act();
+        Pump();
+        user::SetMenuLoopIdleHook({});
+        provider->SystemMenu()->OnPopup = nullptr;
+        return drops;
+    }
+};
+
+// A child's title icon drops the menu at the child's top-left corner, one caption lower.
+TEST_F(ProviderMdiWindowMenu, AChildsTitleIconDropsTheMenuBelowTheChildsCorner) {
+    TsSkinProvider* child = ProviderOf(Two);
+    ASSERT_TRUE(child->IconVisible());
+    const TPoint icon = CentreOf(Two, child->IconRect());
+    ASSERT_EQ(HitAt(Two, icon), LRESULT(htTitleIcon));
+    const TPoint corner = child->FormLeftTop();
+    EXPECT_EQ(DropsOf(child, [&] { Display->ButtonDown(user::MouseButton::Left, icon.x, icon.y); }),
+        (std::vector<TPoint> {TPoint {corner.x, corner.y + child->CaptionHeight()}}));
+    Display->ButtonUp(user::MouseButton::Left, icon.x, icon.y);
+    Pump();
+}
+
+// A minimized form's release off its buttons drops the skinned menu at the pointer while an MDI parent is
+// skinned and popups are skinned; otherwise the release goes on to the window layer.
+TEST_F(ProviderMdiWindowMenu, AMinimizedChildsReleaseDropsTheMenuAtThePointer) {
+    user::SendMessage(One->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
+    Pump();
+    ASSERT_TRUE(user::IsIconic(One->WindowHandle()));
+    TsSkinProvider* child = ProviderOf(One);
+    const TPoint at {child->FormLeftTop().x + 5, child->FormLeftTop().y + 5};
+    auto release = [&] { user::SendMessage(One->WindowHandle(), user::WM_NCLBUTTONUP, htCaption, user::MAKELPARAM(at.x, at.y)); };
+    EXPECT_EQ(DropsOf(child, release), (std::vector<TPoint> {at}));
+    Parent()->SkinData()->SkinManager()->SetSkinnedPopups(false);
+    EXPECT_TRUE(DropsOf(child, release).empty());
+    Parent()->SkinData()->SkinManager()->SetSkinnedPopups(true);
+}
+
+// A child's maximize button maximizes it through the command alone; the parent's frame shows the child's
+// buttons on its menu line afterwards.
+TEST_F(ProviderMdiWindowMenu, AChildsMaximizeButtonMaximizesItAndTheParentsFrameFollows) {
+    TsSkinProvider* child = ProviderOf(Two);
+    HitAt(Two, child->FormLeftTop());   // the buttons placed
+    const TPoint button = CentreOf(Two, child->CaptionButton(cbMaximize).Rect);
+    ASSERT_EQ(HitAt(Two, button), LRESULT(htMaximize));
+    Display->Click(button.x, button.y);
+    Pump();
+    EXPECT_TRUE(Zoomed(Two));
+    EXPECT_TRUE(Parent()->MDIButtonsNeeded());
+    EXPECT_FALSE(Parent()->SkinData()->IsUpdating());
+    EXPECT_FALSE(Parent()->SkinData()->BGChanged);
+}
+
+}
+}

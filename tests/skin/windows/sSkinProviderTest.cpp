@@ -81,6 +81,22 @@ TEST_F(ProviderLife, ASkinArrivesAndLeavesWhileTheFormIsShown) {
     }
 }
 
+// A skin without the form's section leaves the frame to the window layer, yet the form takes the skin's
+// global colour each time such a skin arrives, and the button face when it leaves.
+TEST_F(ProviderLife, ASkinWithoutTheFormsSectionStillGivesTheFormTheGlobalColour) {
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    TsSkinProvider* p = ProviderOf(form);
+    p->SkinData()->SetSkinSection("NOSUCHSECTION");
+    for (int skin : {0, 1}) {
+        SCOPED_TRACE(skin);
+        UseSkin(skin);
+        ASSERT_FALSE(p->SkinData()->Skinned());
+        EXPECT_EQ(form->Color(), Manager->GetGlobalColor());
+        UseSkin(-1);
+        EXPECT_EQ(form->Color(), clBtnFace);
+    }
+}
+
 // A hook of the tray's kind, put over the provider's procedure, sees every message first; the provider
 // still works under it, and its freeing leaves the hook and the form working.
 TEST_F(ProviderLife, AChainedHookOverTheProviderKeepsWorkingWhenTheProviderGoes) {
