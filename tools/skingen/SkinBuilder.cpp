@@ -1,4 +1,5 @@
 // The skin builder: every section the program looks up, with its colours, gradients and frames, from a style.
+#include "platform/classes/Colors.h"
 #include "tools/skingen/SkinPictures.h"
 #include "tools/skingen/Widgets.h"
 
@@ -314,6 +315,16 @@ void AddProgressSections(TSkinModel& skin, const TStyle& s) {
     TSectionSpec& gauge = skin.Section("GAUGE");
     gauge.Set("COLOR", s.Track).Set("HOTCOLOR", s.Track);
     SetFonts(gauge, s.FieldText, s.FieldText);
+    // The percentage lies on the track and on the bar; where the bar would swallow it, it is outlined.
+    double onBar = classes::ContrastRatio(s.FieldText, s.Accent.Top);
+    for (TColor c : {s.Accent.Upper, s.Accent.Lower, s.Accent.Bottom})
+        onBar = std::min(onBar, classes::ContrastRatio(s.FieldText, c));
+    if (onBar < classes::ReadableContrastRatio) {
+        const TColor black = 0x000000, white = 0xFFFFFF;
+        const TColor outline
+            = classes::ContrastRatio(s.FieldText, black) >= classes::ContrastRatio(s.FieldText, white) ? black : white;
+        for (const char* side : {"TCLEFT", "TCTOP", "TCRIGHT", "TCBOTTOM"}) gauge.Set(side, outline);
+    }
     AddFrame(skin, "GAUGE", "BORDERSMASK", 4, 4, {Sunken(s, s.TrackBorder, r)});
 
     TSectionSpec& bar = skin.Section("PROGRESSH");

@@ -1,5 +1,6 @@
 // Our four skins: every looked-up section and image is there, folder and stored form agree, the committed
 // folders match the generator, the embedded stored form loads, and the four looks differ as intended.
+#include "platform/classes/Colors.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TReader.h"
 #include "skin/engine/sSkinManager.h"
@@ -8,6 +9,7 @@
 #include "tools/skingen/SkinGen.h"
 #include "tools/skingen/SkinTable.h"
 #include "tools/skingen/StoredForm.h"
+#include "tools/skingen/Style.h"
 
 #include "support/SkinFixtures.h"
 
@@ -236,6 +238,28 @@ TEST_P(OurSkin, TheExtraLinesTextStandsOutFromItsBand) {
     const TsGeneralData& band = SectionOf(sm, "EXTRALINE");
     EXPECT_GE(std::abs(Luma(band.FontColor[1]) - Luma(band.Color)), 90)
         << "text " << std::hex << band.FontColor[1] << " on " << band.Color;
+}
+
+// The gauge's percentage lies on the track and on the bar: it reads on each (contrast 4.5 or more) by its own
+// colour or, where the bar would swallow it, by an outline on all four sides that does.
+TEST_P(OurSkin, TheGaugesPercentageReadsOnTheTrackAndOnTheBar) {
+    TempFolder dir;
+    ManagerHost host;
+    const TsSkinManager& sm = *LoadFromFolder(host, Build(GetParam()), dir.Path());
+    const TsGeneralData& gauge = SectionOf(sm, "GAUGE");
+    const classes::TColor text = gauge.FontColor[1];
+    EXPECT_GE(classes::ContrastRatio(text, gauge.Color), 4.5) << std::hex << text << " on the track " << gauge.Color;
+    TStyle style;
+    for (const TStyle& s : AllStyles())
+        if (s.Name == GetParam()) style = s;
+    ASSERT_EQ(style.Name, GetParam());
+    for (classes::TColor bar : {style.Accent.Top, style.Accent.Upper, style.Accent.Lower, style.Accent.Bottom}) {
+        if (classes::ContrastRatio(text, bar) >= 4.5) continue;
+        for (int side = 2; side <= 5; ++side) {
+            ASSERT_NE(gauge.FontColor[side], -1) << std::hex << text << " on the bar " << bar << " without an outline";
+            EXPECT_GE(classes::ContrastRatio(text, gauge.FontColor[side]), 4.5);
+        }
+    }
 }
 
 TEST(OurSkins, CommittedFoldersMatchTheGenerator) {
