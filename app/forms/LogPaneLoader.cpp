@@ -5,6 +5,7 @@
 #include "platform/base/Assert.h"
 #include "platform/base/ScopeGuard.h"
 #include "platform/base/Strings.h"
+#include "platform/classes/Colors.h"
 #include "platform/classes/TRichEdit.h"
 #include "platform/os/Pages.h"
 #include "platform/user/Messages.h"
@@ -114,7 +115,8 @@ void TLogPaneLoader::AddBlock(std::size_t from, std::size_t end) {
     for (const TColourRange& range : FScan.Add(block, end == FTotal)) {
         CHARRANGE coloured {range.Start, range.Start + range.Length};
         SendMessage(window, EM_EXSETSEL, 0, LPARAM(&coloured));
-        FPane->SelAttributes()->SetColor(classes::TColor(range.Colour));
+        const int background = classes::ColorToRGB(FPane->Color());
+        FPane->SelAttributes()->SetColor(classes::TColor(ReadableLogColour(range.Colour, background)));
     }
 }
 

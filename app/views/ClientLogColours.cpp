@@ -41,6 +41,24 @@ double ColourContrast(int first, int second) {
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
+int ReadableLogColour(int colour, int background) {
+    constexpr double Readable = 4.5;
+    constexpr int Steps = 32;
+    constexpr int toward = 0xFFFFFF;
+    if (ColourContrast(background, 0x000000) >= ColourContrast(background, toward)) return colour;   // a light pane
+    auto mixed = [&](int step) {
+        int out = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const int from = (colour >> shift) & 0xFF, to = (toward >> shift) & 0xFF;
+            out |= (from + (to - from) * step / Steps) << shift;
+        }
+        return out;
+    };
+    for (int step = 0; step < Steps; ++step)
+        if (ColourContrast(background, mixed(step)) >= Readable) return mixed(step);
+    return toward;
+}
+
 std::optional<int> LogLineColour(std::string_view line) {
     if (HoldsAny(line, RedKeywords)) return LogColourRed;
     if (HoldsAny(line, BlueKeywords)) return LogColourBlue;

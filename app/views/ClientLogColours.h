@@ -15,6 +15,10 @@ inline constexpr int LogColourRed = 0x0000FF;
 // How far apart two colours (0x00BBGGRR) read.
 double ColourContrast(int first, int second);   // 1 (equal brightness) to 21 (black on white)
 
+// The keyword colour as it is on a light pane (the colours are made for the white window); on a dark pane
+// (a skin's), where it does not read (contrast under 4.5), the same hue mixed toward white as little as reads.
+int ReadableLogColour(int colour, int background);
+
 // The line's colour: red when it holds a red keyword, else blue when it holds a blue one, else none. Keywords
 // match as written (case included).
 std::optional<int> LogLineColour(std::string_view line);

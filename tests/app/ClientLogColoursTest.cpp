@@ -33,6 +33,26 @@ TEST(ClientLogColours, KeywordsMatchAsWrittenAndRedWins) {
         EXPECT_EQ(LogLineColour(c.Line), c.Colour) << c.Line;
 }
 
+// Dark panes (0x00BBGGRR, our dark skins' among them): the colours read on each and keep their hue. Light
+// panes keep the colours as they are.
+TEST(ClientLogColours, KeywordColoursAreMadeReadableOnADarkPaneKeepingTheirHue) {
+    for (int background : {0xFFFFFF, 0xF5F5F5, 0xC0C0C0}) {
+        EXPECT_EQ(ReadableLogColour(LogColourBlue, background), LogColourBlue) << std::hex << background;
+        EXPECT_EQ(ReadableLogColour(LogColourRed, background), LogColourRed) << std::hex << background;
+    }
+    for (int background : {0x000000, 0x18120E, 0x303030, 0x800000}) {
+        for (int colour : {LogColourBlue, LogColourRed}) {
+            const int shown = ReadableLogColour(colour, background);
+            EXPECT_GE(ColourContrast(shown, background), 4.5) << std::hex << colour << " on " << background;
+            const int own = colour == LogColourBlue ? 16 : 0;   // the colour's own channel stays the strongest
+            for (int shift : {0, 8, 16})
+                if (shift != own) EXPECT_GT((shown >> own) & 0xFF, (shown >> shift) & 0xFF) << std::hex << shown;
+            if (ColourContrast(colour, background) >= 4.5) EXPECT_EQ(shown, colour);
+        }
+    }
+    EXPECT_NE(ReadableLogColour(LogColourBlue, 0x000000), LogColourBlue);
+}
+
 TEST(ClientLogColours, RangesCountLineEndsAsTwoAndCharactersNotBytes) {
     const std::string block = "plain\r\nCompleted\r\nnothing\r\nerror \xD0\xBE\xD1\x88\r\nRun: 1\r\n";
     const std::vector<TColourRange> expected = {

@@ -392,8 +392,14 @@ TEST_F(LogViewerTest, WritesTheWindowInEverySkinAndBothLanguages) {
             NewForms(skin, language);
             Viewer->Show();
             Pump();
-            EXPECT_EQ(ColourAtLine(1), TColor(LogColourBlue)) << names[skin];
-            EXPECT_EQ(ColourAtLine(5), TColor(LogColourRed)) << names[skin];
+            // The keyword colours, made readable on the skin's pane where they are not.
+            const int pane = ColorToRGB(Viewer->LogPane()->Color());
+            EXPECT_EQ(ColourAtLine(1), TColor(ReadableLogColour(LogColourBlue, pane))) << names[skin];
+            EXPECT_EQ(ColourAtLine(5), TColor(ReadableLogColour(LogColourRed, pane))) << names[skin];
+            const bool darkPane = ColourContrast(pane, 0xFFFFFF) > ColourContrast(pane, 0x000000);
+            EXPECT_EQ(darkPane, skin == 1 || skin == 2) << names[skin];
+            for (int line : {1, 5})
+                if (darkPane) EXPECT_GE(ColourContrast(ColourAtLine(line), pane), 4.5) << names[skin] << " line " << line;
             EXPECT_EQ(ColourAtLine(0), Viewer->LogPane()->DefAttributes()->Color()) << names[skin];   // the skin's
             // The picture shows the log's lines in the pane.
             const TPicture picture(
