@@ -163,6 +163,7 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
         // The native border goes while skinned: the frame is painted.
         SetBorderStyle(bsSingle);
         SetBorderStyle(bsNone);
+        UpdateScrolls();   // the bars are skinned from the first paint, not from the next key
     };
     hooks.RemoveSkin = [this, data] {
         SetBorderStyle(FSavedBorderStyle);
@@ -175,6 +176,7 @@ void TsTreeView::SkinnedMessage(TMessage& m) {
         KeepItemViewColors(this, data, TacWindowColors::No);
         for (TsScrollBar* bar : {FVertBar, FHorzBar})
             if (bar != nullptr && bar->Visible()) bar->Perform(SM_SKINCMD, WPARAM(SMC_REFRESH), LPARAM(data->SkinManager()));
+        UpdateScrolls();
     };
     hooks.ParentUpdated = [this] { Perform(user::WM_NCPAINT, 0, 0); };
     if (ItemViewSkinPrologue(m, this, data, hooks, [this](TMessage& msg) { TTreeView::WndProc(msg); }) == TacStep::Done)
