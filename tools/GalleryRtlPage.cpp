@@ -1,6 +1,7 @@
 // The gallery's right-to-left page: the skinned controls that lay out differently when read right to left (the
 // bars of the memo, rich edit, tree, list and scroll box along the left edge, the combo buttons on the left, the
-// bit button's glyph on the other side of its caption, text aligned to the right), beside a left-to-right copy.
+// bit button's glyph on the other side of its caption, text and captions aligned to the right), beside a
+// left-to-right copy.
 #include "tools/GalleryRtlPage.h"
 
 #include "platform/classes/Colors.h"
@@ -10,6 +11,7 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
+#include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sListView.h"
 #include "skin/controls/sMemo.h"
@@ -91,6 +93,11 @@ void BuildColumn(TForm* form, int left, TBiDiMode mode) {
 
     auto* label = PlaceRtl<TsLabel>(form, column, 10, 392, 395, 18);
     label->SetCaption("Node 3: 74% done");
+
+    auto* group = PlaceRtl<TsGroupBox>(form, column, 10, 414, 395, 56);
+    group->SetCaption("Work units");
+    auto* inside = PlaceRtl<TsLabel>(form, group, 10, 24, 375, 18);
+    inside->SetCaption("3 running, 1 waiting");
 }
 
 }

@@ -231,6 +231,11 @@ void TsCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState st
         text = Items()->Get(index);
     if (text.empty()) return;
     const int d = Style() == csDropDown ? 0 : 1;
+    if (UseRightToLeftAlignment()) {   // from the right edge, as far in as the left-to-right text lies
+        TRect inside {rect.left, rect.top + d, rect.right - d, rect.bottom};
+        canvas->TextRect(inside, text, DrawTextBiDiModeFlags(gdi::DT_SINGLELINE | gdi::DT_NOPREFIX));
+        return;
+    }
     canvas->TextRect(rect, rect.left + d, rect.top + d, text);
 }
 

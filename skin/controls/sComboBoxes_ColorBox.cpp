@@ -170,7 +170,20 @@ TRect TsCustomColorBox::SwatchRect(const TRect& r, TOwnerDrawState state, bool s
     }
     const int inset = skinned && face ? FMargin + 1 : 1;
     gdi::InflateRect(&swatch, -inset, -inset);
+    if (FShowColorName && UseRightToLeftAlignment()) {   // the swatch on the right, the name before it
+        const int left = swatch.left;
+        swatch.left = r.left + r.right - swatch.right;
+        swatch.right = r.left + r.right - left;
+    }
     return swatch;
+}
+
+void TsCustomColorBox::DrawColorName(TCanvas* canvas, const TRect& rect, const TRect& swatch, const std::string& name) {
+    const int y = rect.top + (rect.bottom - rect.top - canvas->TextHeight(name)) / 2;
+    const int x = UseRightToLeftAlignment() ? swatch.left - 5 - canvas->TextWidth(name) : swatch.right + 5;
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextRect(rect, x, y, name);
+    canvas->Brush()->SetStyle(bsSolid);
 }
 
 void TsCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
@@ -185,10 +198,7 @@ void TsCustomColorBox::DrawItem(int index, const TRect& rect, TOwnerDrawState st
     const TRect swatch = SwatchRect(rect, state, false);
     DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, state.Contains(odSelected)));
     if (!FShowColorName && state.Contains(odComboBoxEdit)) return;
-    const std::string name = Items()->Get(index);
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->TextRect(rect, swatch.right + 5, rect.top + (rect.bottom - rect.top - canvas->TextHeight(name)) / 2, name);
-    canvas->Brush()->SetStyle(bsSolid);
+    DrawColorName(canvas, rect, swatch, Items()->Get(index));
 }
 
 void TsCustomColorBox::DrawSkinnedFace(int index, const TRect& rect, TOwnerDrawState state) {
@@ -209,8 +219,9 @@ void TsCustomColorBox::DrawSkinnedFace(int index, const TRect& rect, TOwnerDrawS
         const bool showFocus = manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)
             && manager->Sections[std::size_t(data->SkinIndex)].ShowFocus;
         const bool highlighted = Focused() && showFocus && FShowColorName;
-        const int nameRight = UseRightToLeftAlignment() ? local.right : ButtonRect().left - rect.left;
-        TRect name {swatch.right + 3, local.top, nameRight, local.bottom};
+        // Beside the swatch, up to the button (which lies outside the face when read right to left).
+        TRect name = UseRightToLeftAlignment() ? TRect {local.left, local.top, swatch.left - 3, local.bottom}
+                                               : TRect {swatch.right + 3, local.top, ButtonRect().left - rect.left, local.bottom};
         if (highlighted) {
             canvas->Brush()->SetColor(clHighlight);
             canvas->FillRect(name);
@@ -222,10 +233,12 @@ void TsCustomColorBox::DrawSkinnedFace(int index, const TRect& rect, TOwnerDrawS
             const std::string text = Items()->Get(index);
             if (highlighted) {
                 canvas->Brush()->SetStyle(bsClear);
-                canvas->TextRect(name, name.left + 2, (local.bottom - canvas->TextHeight(text)) / 2, text);
+                const int x = UseRightToLeftAlignment() ? name.right - 2 - canvas->TextWidth(text) : name.left + 2;
+                canvas->TextRect(name, x, (local.bottom - canvas->TextHeight(text)) / 2, text);
                 canvas->Brush()->SetStyle(bsSolid);
             } else {
-                OutputSkinnedText(canvas, text, true, name, gdi::DT_NOPREFIX, data, data->IsHot());
+                OutputSkinnedText(
+                    canvas, text, true, name, DrawTextBiDiModeFlags(gdi::DT_NOPREFIX), data, data->IsHot());
             }
         }
     }
@@ -250,10 +263,7 @@ void TsCustomColorBox::DrawSkinnedItem(int index, const TRect& rect, TOwnerDrawS
     const TRect swatch = SwatchRect(rect, state, true);
     DrawColorSwatch(canvas, swatch, color, SwatchFrameColor(color, selected));
     if (!FShowColorName) return;
-    const std::string name = Items()->Get(index);
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->TextRect(rect, swatch.right + 5, rect.top + (rect.bottom - rect.top - canvas->TextHeight(name)) / 2, name);
-    canvas->Brush()->SetStyle(bsSolid);
+    DrawColorName(canvas, rect, swatch, Items()->Get(index));
 }
 
 // ---- TsColorBox ----------------------------------------------------------------------------------------------

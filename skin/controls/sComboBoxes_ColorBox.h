@@ -44,6 +44,9 @@ public:
 
     // The swatch of an item rectangle, plain or skinned.
     classes::TRect SwatchRect(const classes::TRect& r, classes::TOwnerDrawState state, bool skinned) const;
+    // The item's name beside its swatch, vertically centred in rect (before the swatch read right to left).
+    void DrawColorName(classes::TCanvas* canvas, const classes::TRect& rect, const classes::TRect& swatch,
+        const std::string& name);
 
 protected:
     void CreateWnd() override;

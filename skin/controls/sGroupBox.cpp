@@ -94,7 +94,10 @@ TRect TsGroupBox::CaptionRect() {
     TRect r {};
     r.top = skinned && FCaptionYOffset < 0 ? FCaptionYOffset : 0;
     r.bottom = height + (skinned ? FCaptionYOffset : 0);
-    switch (FCaptionLayout) {
+    // Read right to left, the caption starts at the right edge: left and right trade places.
+    TsGroupCaptionLayout layout = FCaptionLayout;
+    if (UseRightToLeftAlignment() && layout != clTopCenter) layout = layout == clTopLeft ? clTopRight : clTopLeft;
+    switch (layout) {
     case clTopLeft:
         r.left = 6;
         break;
@@ -202,7 +205,8 @@ void TsGroupBox::RenderCache() {
         canvas->Font()->Assign(Font());
         canvas->Brush()->SetStyle(bsClear);
         TRect text = cr;
-        OutputSkinnedText(canvas, Caption(), true, text, gdi::DT_CENTER | gdi::DT_NOPREFIX, data, false);
+        OutputSkinnedText(
+            canvas, Caption(), true, text, DrawTextBiDiModeFlags(gdi::DT_CENTER | gdi::DT_NOPREFIX), data, false);
     }
     PaintFrameSides(data, 0, BottomCorners);
     data->BGChanged = false;

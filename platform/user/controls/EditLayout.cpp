@@ -242,7 +242,7 @@ int EditControl::LineX(const LineRef& line) {
     DWORD align = Style() & (ES_CENTER | ES_RIGHT);
     // WS_EX_RIGHT aligns a left-aligned edit's text to the right.
     if (align == 0 && (DWORD(GetWindowLong(FHwnd, GWL_EXSTYLE)) & WS_EX_RIGHT)) align = ES_RIGHT;
-    if (FRich || align == 0) return 0;
+    if (align == 0) return 0;
     int width = 0;
     WalkLine(line, [&](int, std::size_t, std::size_t, char32_t, int, int x, int w) {
         width = x + w;

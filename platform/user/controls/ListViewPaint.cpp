@@ -46,15 +46,21 @@ void CacheHint(State& s, int first, int last) {
     SendNotify(s.Self, &hint.hdr);
 }
 
+// WS_EX_RIGHT mirrors the text's alignment (left-aligned text lies on the right, and the other way round).
+UINT ReadingAlign(const State& s, UINT align) {
+    if (!(DWORD(GetWindowLong(s.Self, GWL_EXSTYLE)) & WS_EX_RIGHT) || align == gdi::DT_CENTER) return align;
+    return align == gdi::DT_RIGHT ? gdi::DT_LEFT : gdi::DT_RIGHT;
+}
+
 UINT ColumnAlign(const State& s, int column) {
-    if (column < 0 || column >= int(s.Columns.size())) return gdi::DT_LEFT;
+    if (column < 0 || column >= int(s.Columns.size())) return ReadingAlign(s, gdi::DT_LEFT);
     switch (s.Columns[size_t(column)].Format & LVCFMT_JUSTIFYMASK) {
     case LVCFMT_RIGHT:
-        return gdi::DT_RIGHT;
+        return ReadingAlign(s, gdi::DT_RIGHT);
     case LVCFMT_CENTER:
         return gdi::DT_CENTER;
     default:
-        return gdi::DT_LEFT;
+        return ReadingAlign(s, gdi::DT_LEFT);
     }
 }
 
@@ -82,7 +88,8 @@ ItemLook LookOf(State& s, int index, const NMLVCUSTOMDRAW* custom) {
 }
 
 void DrawText(State& s, HDC dc, const std::string& text, RECT r, UINT align, COLORREF color, bool underline) {
-    const UINT format = gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX | gdi::DT_END_ELLIPSIS | align;
+    UINT format = gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX | gdi::DT_END_ELLIPSIS | align;
+    if (DWORD(GetWindowLong(s.Self, GWL_EXSTYLE)) & WS_EX_RTLREADING) format |= gdi::DT_RTLREADING;
     comctl::DrawLabel(dc, text, r, format, color, IsWindowEnabled(s.Self));
     if (underline) {
         const SIZE size = comctl::TextSize(dc, text);
@@ -112,7 +119,9 @@ void PaintItem(State& s, HDC dc, int index, const NMLVCUSTOMDRAW* custom) {
         RECT text = ItemPart(s, index, LVIR_LABEL);
         text.left += 2;
         text.right -= 2;
-        const UINT align = view == LVS_ICON ? gdi::DT_CENTER : view == LVS_REPORT ? ColumnAlign(s, 0) : gdi::DT_LEFT;
+        const UINT align = view == LVS_ICON ? gdi::DT_CENTER
+            : view == LVS_REPORT            ? ColumnAlign(s, 0)
+                                            : ReadingAlign(s, gdi::DT_LEFT);
         DrawText(s, dc, ItemText(s, index, 0), text, align, look.Text, hot);
         if (!Alive(s)) return;
     }

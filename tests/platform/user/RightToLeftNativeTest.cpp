@@ -1,5 +1,5 @@
 // The native classes under the right-to-left extended styles: WS_EX_RIGHT puts a left-aligned label's and
-// edit's text on the right, WS_EX_LEFTSCROLLBAR a combo box's button on the left.
+// edit's and rich edit's text on the right, WS_EX_LEFTSCROLLBAR a combo box's button on the left.
 #include "support/ControlTestSupport.h"
 
 #include "platform/user/Messages.h"
@@ -8,6 +8,7 @@
 #include "platform/user/WindowConstants.h"
 #include "platform/user/controls/ComboBox.h"
 #include "platform/user/controls/EditConstants.h"
+#include "platform/user/controls/RichEditConstants.h"
 #include "platform/user/controls/Static.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,27 @@ TEST_F(RightToLeftNative, ALeftAlignedEditPutsItsTextOnTheRightUnderWsExRight) {
     Pump();
     const int after = int(short(LOWORD(SendMessage(edit, EM_POSFROMCHAR, 0, 0))));
     EXPECT_GT(after, 100);
+}
+
+TEST_F(RightToLeftNative, ARichEditPutsItsLinesOnTheRightUnderWsExRight) {
+    ASSERT_TRUE(RegisterRichEditClass());
+    HWND rich = Make(RICHEDIT_CLASS, "Node\r\nNode three", WS_BORDER | ES_MULTILINE, 10, 10, 200, 60, 1);
+    Pump();
+    auto xOf = [&](int pos) {   // the rich edit's form: the point to fill, then the character
+        POINT at {};
+        SendMessage(rich, EM_POSFROMCHAR, WPARAM(&at), LPARAM(pos));
+        return int(at.x);
+    };
+    EXPECT_LT(xOf(0), 20);
+    RtlAddExStyle(rich, WS_EX_RIGHT);
+    Pump();
+    const int first = xOf(0);
+    const int second = xOf(6);
+    EXPECT_GT(first, 100);
+    EXPECT_LT(second, first);   // the longer line starts further left: each line ends at the right edge
+    // A click where the text now lies finds it.
+    const POINT click {first + 2, 5};
+    EXPECT_EQ(SendMessage(rich, EM_CHARFROMPOS, 0, LPARAM(&click)), 0);
 }
 
 TEST_F(RightToLeftNative, AComboBoxPutsItsButtonOnTheLeftUnderWsExLeftScrollBar) {

@@ -1,6 +1,7 @@
 // Skinned controls read right to left: the vertical bars of the memo, rich edit, tree, list and scroll box along
 // the left edge over the native bar there, the combo buttons on the left with the text beside them, and the bit
-// button's glyph on the other side of its caption. Pictures in two skins show the bar where it must be.
+// button's glyph on the other side of its caption, the text of the rich edit, list, combo and colour boxes and
+// the group caption on the right. Pictures in two skins show the bar where it must be.
 #include "support/ControlsHost.h"
 #include "support/ControlsKit.h"
 
@@ -11,10 +12,12 @@
 #include "platform/user/Window.h"
 #include "platform/user/WindowConstants.h"
 #include "platform/user/controls/ComboBox.h"
+#include "platform/user/controls/ListView.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/engine/sBoundLabel.h"
 #include "skin/controls/sListView.h"
@@ -24,6 +27,10 @@
 #include "skin/controls/sScrollBox.h"
 #include "skin/controls/sTreeView.h"
 #include "skin/engine/sScrollBar.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
 
 using namespace korvex;
 using namespace korvex::classes;
@@ -301,6 +308,124 @@ TEST_F(RightToLeftControls, TheBitButtonsGlyphAndCaptionSwapSides) {
         if (row[x] == gdi::RGB(255, 0, 0)) ++(int(x) + 2 < button->Width() / 2 ? redLeft : redRight);
     EXPECT_EQ(redLeft, 0);
     EXPECT_GT(redRight, 0);
+}
+
+// The text of a control lies in the left half of `band` read left to right, in the right half read right to
+// left: ink (pixels other than the band's most common colour) is counted in each half.
+// A control of the form at (20, 20), parented.
+template <class T>
+T* RtlPlaced(TForm* form, int width, int height) {
+    auto* control = Create<T>(form);
+    control->SetBounds(20, 20, width, height);
+    control->SetParent(form);
+    return control;
+}
+
+// The face of a combo beside its button, on whichever side the button is.
+TRect RtlBesideButton(const TWinControl* combo, const TRect& button) {
+    return button.left < combo->Width() / 2 ? TRect {button.right + 2, 4, combo->Width() - 4, 18}
+                                            : TRect {4, 4, button.left - 2, 18};
+}
+
+struct RtlTextCase {
+    const char* Name;
+    std::function<TWinControl*(TForm*)> Make;   // the control, parented to the form
+    std::function<TRect(TWinControl*)> Band;   // where only text lies, in the control's coordinates
+};
+
+TEST_F(RightToLeftControls, TheTextOfTheControlsLiesOnTheRightWhenReadRightToLeft) {
+    UseSkin(1);
+    const RtlTextCase cases[] = {
+        {"rich edit",
+            [](TForm* form) {
+                auto* rich = RtlPlaced<TsRichEdit>(form, 200, 60);
+                rich->SetText("Rich line");
+                return static_cast<TWinControl*>(rich);
+            },
+            [](TWinControl* c) { return TRect {6, 4, c->Width() - 6, 20}; }},
+        {"list view",
+            [](TForm* form) {
+                auto* list = RtlPlaced<TsListView>(form, 200, 100);
+                list->SetViewStyle(vsReport);
+                list->Columns()->Add()->SetWidth(180);
+                list->Items()->Add()->SetCaption("Unit 1");
+                return static_cast<TWinControl*>(list);
+            },
+            [](TWinControl* c) {
+                user::RECT item {};
+                item.left = user::LVIR_BOUNDS;
+                user::SendMessage(c->Handle(), user::LVM_GETITEMRECT, 0, user::LPARAM(&item));
+                const TPoint at = c->ClientToScreen(TPoint {0, int(item.top)});
+                const TPoint corner = c->ClientToScreen(TPoint {0, 0});
+                const int top = at.y - corner.y + (c->Height() - c->ClientHeight()) / 2;
+                return TRect {4, top + 1, 180, top + int(item.bottom - item.top) - 1};
+            }},
+        {"combo box",
+            [](TForm* form) {
+                auto* combo = RtlPlaced<TsComboBox>(form, 200, 22);
+                combo->SetStyle(csDropDownList);
+                combo->Items()->Add("Garage");
+                combo->SetItemIndex(0);
+                return static_cast<TWinControl*>(combo);
+            },
+            [](TWinControl* c) { return RtlBesideButton(c, static_cast<TsComboBox*>(c)->ButtonRect()); }},
+        {"colour box",
+            [](TForm* form) {
+                auto* box = RtlPlaced<TsColorBox>(form, 200, 22);
+                box->SetSelected(clNavy);
+                return static_cast<TWinControl*>(box);
+            },
+            [](TWinControl* c) { return RtlBesideButton(c, static_cast<TsColorBox*>(c)->ButtonRect()); }},
+    };
+    for (const RtlTextCase& c : cases) {
+        for (TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
+            SCOPED_TRACE(std::string(c.Name) + " " + std::string(BiDiModeIdents[mode]));
+            Form->SetBiDiMode(mode);
+            TWinControl* control = c.Make(Form);
+            ParentsUpdated(Form);
+            Pump();
+            const TRect band = c.Band(control);
+            const std::vector<gdi::COLORREF> px = ScreenPixels(control, band);
+            std::map<gdi::COLORREF, int> counts;
+            for (gdi::COLORREF p : px) ++counts[p];
+            const gdi::COLORREF back
+                = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+            int left = 0, right = 0;
+            for (std::size_t i = 0; i < px.size(); ++i)
+                if (px[i] != back) ++(int(i) % band.Width() < band.Width() / 2 ? left : right);
+            if (mode == bdLeftToRight) {
+                EXPECT_GT(left, 0);
+                EXPECT_EQ(right, 0);
+            } else {
+                EXPECT_EQ(left, 0);
+                EXPECT_GT(right, 0);
+            }
+            delete control;
+        }
+    }
+}
+
+TEST_F(RightToLeftControls, TheGroupCaptionStartsAtTheRightEdgeWhenReadRightToLeft) {
+    UseSkin(1);
+    auto* group = Create<TsGroupBox>(Form);
+    group->SetBounds(20, 20, 300, 80);
+    group->SetCaption("Work units");
+    group->SetParent(Form);
+    Pump();
+    const TRect ltr = group->CaptionRect();
+    EXPECT_LT(ltr.right, group->Width() / 2);
+    group->SetBiDiMode(bdRightToLeft);
+    ParentsUpdated(Form);
+    Pump();
+    const TRect rtl = group->CaptionRect();
+    EXPECT_EQ(rtl.Width(), ltr.Width());
+    EXPECT_GT(rtl.left, group->Width() / 2);
+    // The caption's text is drawn in it: it stands out where the left-to-right caption was blank.
+    const std::vector<gdi::COLORREF> inside = ScreenPixels(group, TRect {rtl.left + 4, rtl.top, rtl.right - 4, rtl.bottom});
+    EXPECT_GT(std::count_if(inside.begin(), inside.end(), [&](gdi::COLORREF p) { return p != inside.front(); }), 0);
+    group->SetCaptionLayout(clTopRight);   // the right layout read right to left is the left one
+    Pump();
+    EXPECT_EQ(group->CaptionRect().left, ltr.left);
 }
 
 // Pictures: the memo's bar, read right to left, shows on the left what it shows on the right read left to
