@@ -20,6 +20,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSkinnedText.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/engine/sUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -125,8 +126,8 @@ void TsGauge::SetMaxValue(std::int32_t value) {
 
 void TsGauge::SetProgress(std::int32_t value) {
     const int oldPercent = PercentDone();
-    // Form data may hold MinValue > MaxValue; the lower bound wins then.
-    value = std::max(FMinValue, std::min(value, FMaxValue));
+    // Form data may hold MinValue > MaxValue: a value below MinValue gives MinValue, any other MaxValue.
+    value = ClampInt(value, FMinValue, FMaxValue);
     if (value == FProgress) return;
     FProgress = value;
     if (PercentDone() != oldPercent) {
@@ -191,12 +192,12 @@ void TsGauge::WndProc(TMessage& m) {
         }
         if ((code == SMC_REMOVESKIN || code == SMC_REFRESH) && own) {
             CommonWndProc(m, data);
-            Invalidate();
+            Repaint();
             return;
         }
         if (code == SMC_PARENTUPDATED && data->IsUpdating()) {
             data->SetUpdating(false);
-            Invalidate();
+            Repaint();
             return;
         }
         if (code == SMC_ISSKINNED) {

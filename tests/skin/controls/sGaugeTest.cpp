@@ -6,8 +6,12 @@
 
 #include "platform/classes/Colors.h"
 #include "platform/classes/Errors.h"
+#include "platform/classes/TApplication.h"
+#include "platform/classes/TReader.h"
+#include "skin/controls/sControlClasses.h"
 #include "skin/controls/sGauge.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
 #include <algorithm>
@@ -94,6 +98,31 @@ TEST_F(GaugeTest, RangeSettersRaiseOutsideLoadingAndAcceptEquality) {
     }
 }
 
+// Form data may hold MinValue above MaxValue: a value from MinValue up is held at MaxValue, one below it at MinValue.
+TEST_F(GaugeTest, ARangeReadUpsideDownHoldsValuesAsTheClampGivesThem) {
+    RegisterSkinControlClasses();
+    auto* form = Create<TForm>(Application);
+    ReadRootComponent(form, R"(object GaugeForm: TForm
+  object sGauge1: TsGauge
+    MinValue = 10
+    MaxValue = 5
+    Progress = 7
+    Suffix = '%'
+    ForeColor = clBlack
+  end
+end
+)");
+    auto* g = static_cast<TsGauge*>(form->FindComponent("sGauge1"));
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(g->MinValue(), 10);
+    ASSERT_EQ(g->MaxValue(), 5);
+    struct Case { std::int32_t value, stored; };
+    for (const Case c : {Case {20, 5}, Case {3, 10}, Case {10, 5}, Case {7, 10}}) {
+        g->SetProgress(c.value);
+        EXPECT_EQ(g->Progress(), c.stored) << c.value;
+    }
+}
+
 TEST_F(GaugeTest, PlainBarsFillFromTheStartAndTextInvertsTheColours) {
     TForm* form = NewForm();
     auto* g = Create<TsGauge>(form);
@@ -149,6 +178,28 @@ TEST_F(GaugeTest, EverySkinnedPaintMakesThePictureAnewAndKeepsNoCache) {
         EXPECT_EQ(g->SkinData()->CacheBmp(), nullptr) << i;
         EXPECT_EQ(ScreenPixel(g, 80, 10), before) << i;
     }
+}
+
+// A refresh or removal from its own manager, and the parent's notice while it waits, paint the gauge at once.
+TEST_F(GaugeTest, SkinCommandsThatRepaintPaintAtOnce) {
+    TForm* form = NewForm();
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    TsGauge* g = NewSkinnedBar(form, sm, 30, true);
+    ASSERT_TRUE(g->SkinData()->Skinned(true));
+    int renders = g->SkinRenders();
+    TMessage refresh = MakeSkinCommand(SMC_REFRESH, 0, LPARAM(sm));
+    g->WindowProc(refresh);
+    EXPECT_EQ(g->SkinRenders(), renders + 1);
+    renders = g->SkinRenders();
+    TMessage foreign = MakeSkinCommand(SMC_REFRESH, 0, LPARAM(host.NewManager()));
+    g->WindowProc(foreign);
+    EXPECT_EQ(g->SkinRenders(), renders);   // another manager's refresh is no order to paint
+    g->SkinData()->SetUpdating(true);
+    TMessage updated = MakeSkinCommand(SMC_PARENTUPDATED);
+    g->WindowProc(updated);
+    EXPECT_FALSE(g->SkinData()->IsUpdating());
+    EXPECT_EQ(g->SkinRenders(), renders + 1);
 }
 
 // A new whole percentage is painted at once; a value within the same percentage paints nothing but still tells.
