@@ -194,7 +194,9 @@ void TsUpDown::TrackHot(TPoint screen) {
         return;
     }
     const int hot = inFirst ? hpFirstHot : hpSecondHot;
-    if (FHotPart != hot && !FPressed) SetHotPart(hot);
+    if (FHotPart != hot && !FPressed) FHotPart = hot;
+    // Every hit test repaints: a position the native control changed shows its limits here.
+    Repaint();
 }
 
 void TsUpDown::ButtonDown() {

@@ -57,6 +57,18 @@ TEST_F(UpDownTest, AHorizontalUpDownAtMinShowsItsLeftButtonDisabledAndNeverHot) 
     EXPECT_EQ(ud->HotPart(), TsUpDown::hpFirstHot);
 }
 
+// The mouse over a button that is already hot repaints the control, so a stale picture does not stay.
+TEST_F(UpDownTest, EveryHitTestOverAFreeButtonRepaintsTheControl) {
+    UseSkin(0);
+    TsUpDown* ud = Make(udHorizontal, 0, 10, 5);
+    MoveTo(ud, 35, 10);
+    ASSERT_EQ(ud->HotPart(), TsUpDown::hpSecondHot);
+    const std::vector<gdi::COLORREF> hot = ScreenPixels(ud, ud->SecondButtonRect());
+    ScribbleOver(ud);
+    MoveTo(ud, 36, 11);
+    EXPECT_EQ(ScreenPixels(ud, ud->SecondButtonRect()), hot);
+}
+
 // Each orientation presses against its own limits: on a horizontal control the left button goes toward Min.
 TEST_F(UpDownTest, PressAndReleaseUseTheLimitsOfTheOrientation) {
     UseSkin(1);
