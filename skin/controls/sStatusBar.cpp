@@ -100,7 +100,8 @@ void TsStatusBar::RenderCache() {
 
 void TsStatusBar::PaintPanels(TBitmap* cache) {
     if (SimplePanel()) {
-        PaintPanel(cache, SimpleText(), TRect {0, 1, Width() - 1, Height() - 1}, taLeftJustify, true);
+        // One panel over (0, 1, Width - 1, Height - 1), shrunk by a pixel as every panel is.
+        PaintPanel(cache, SimpleText(), TRect {1, 2, Width() - 2, Height() - 2}, taLeftJustify, true);
         return;
     }
     TCanvas* canvas = Canvas();
@@ -196,6 +197,10 @@ void TsStatusBar::NCPaintSkinned() {
     if (IsControlPaintable(this)) BlitNonClientBands(this, data);
 }
 
+void TsStatusBar::PaintFrameNow() {
+    if (HandleAllocated()) user::SendMessage(WindowHandle(), user::WM_NCPAINT, 0, 0);
+}
+
 void TsStatusBar::PaintWindow(gdi::HDC dc) {
     TStatusBar::PaintWindow(dc);
     if (PaintsSkinned(FCommonData.get())) SkinPaint(dc);
@@ -211,7 +216,9 @@ void TsStatusBar::WndProc(TMessage& m) {
         case SMC_REFRESH:
             BroadcastToChildren(this, m);
             CommonWndProc(m, data);
-            if (!ControlDestroying(this)) Repaint();
+            if (ControlDestroying(this)) return;
+            Repaint();
+            PaintFrameNow();
             return;
         case SMC_REMOVESKIN:
             CommonWndProc(m, data);
@@ -228,18 +235,19 @@ void TsStatusBar::WndProc(TMessage& m) {
         m.LParam = 1;
         return;
     }
+    if (m.Msg == SM_SKINCMD && SkinCommandCode(m) == SMC_PARENTUPDATED) {
+        if (data->Updating) {
+            data->SetUpdating(false);
+            Repaint();
+            PaintFrameNow();
+        }
+        return;
+    }
     if (!PaintsSkinned(data)) {
         TStatusBar::WndProc(m);
         return;
     }
     if (m.Msg == SM_SKINCMD) {
-        if (SkinCommandCode(m) == SMC_PARENTUPDATED) {
-            if (data->Updating) {
-                data->SetUpdating(false);
-                Repaint();
-            }
-            return;
-        }
         if (SkinCommandWhenSkinned(m, data, Hooks()) == TacStep::Done) return;
     }
     auto paint = [this](gdi::HDC dc) { SkinPaint(dc); };
@@ -256,7 +264,13 @@ void TsStatusBar::WndProc(TMessage& m) {
         const TsSkinManager* manager = data->SkinManager();
         if (manager != nullptr && manager->IsValidSkinIndex(data->SkinIndex)) {
             const auto& section = manager->Sections[std::size_t(data->SkinIndex)];
-            if (section.Transparency > 0 || section.HotTransparency > 0) data->BGChanged = true;
+            if (section.Transparency > 0 || section.HotTransparency > 0) {
+                data->BGChanged = true;
+                if (ControlDesigning(this)) {
+                    Repaint();
+                    PaintFrameNow();
+                }
+            }
         }
         break;
     }

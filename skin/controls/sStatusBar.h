@@ -45,6 +45,7 @@ private:
         bool last);
     void PaintGrip(classes::TBitmap* cache);
     void NCPaintSkinned();   // the border bands from the cache
+    void PaintFrameNow();    // WM_NCPAINT to its own window
 
     std::unique_ptr<TsCommonData> FCommonData;
 };

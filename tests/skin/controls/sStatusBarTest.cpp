@@ -1,6 +1,7 @@
 // TsStatusBar on the headless display: panel layout, skinned and plain painting, owner drawing, the grip,
 // dividers without a panel mask, skin switches while shown.
 #include "support/ControlsHost.h"
+#include "support/ControlsKit.h"
 #include "support/SkinControlsKit.h"
 #include "support/SkinFixtures.h"
 
@@ -8,12 +9,14 @@
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/user/MessageLoop.h"
 #include "platform/user/WinPos.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <functional>
 #include <memory>
 
 using namespace korvex;
@@ -255,6 +258,64 @@ TEST_F(StatusBarTest, SimpleTextReplacesThePanelsAndTextChangesRepaint) {
     bar->SetSimpleText("WWWWWWWW");
     Pump();
     EXPECT_NE(band(), simpleEmpty);
+}
+
+// The simple text is written where a first panel's text is: its panel is shrunk by a pixel as every panel is.
+TEST_F(StatusBarTest, TheSimpleTextStartsWhereTheFirstPanelsTextStarts) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    controlstest::LoadOurSkin(*host.NewManager(), 0);
+    TsStatusBar* bar = NewBar(form, 300, {100, 100});
+    bar->SetSizeGrip(false);
+    // The first column, from the left, where the text "WWWW" changes the bar's picture.
+    auto firstTextColumn = [&](const std::function<void(const std::string&)>& write) {
+        write("");
+        Pump();
+        std::vector<std::vector<gdi::COLORREF>> empty(60);
+        for (int x = 0; x < 60; ++x)
+            for (int y = 0; y < 22; ++y)
+                empty[x].push_back(ScreenPixel(bar, x, y));
+        write("WWWW");
+        Pump();
+        for (int x = 0; x < 60; ++x)
+            for (int y = 0; y < 22; ++y)
+                if (ScreenPixel(bar, x, y) != empty[x][y]) return x;
+        return -1;
+    };
+    const int inPanel = firstTextColumn([&](const std::string& t) { bar->Panels()->Items(0)->SetText(t); });
+    bar->SetSimplePanel(true);
+    const int simple = firstTextColumn([&](const std::string& t) { bar->SetSimpleText(t); });
+    ASSERT_GE(inPanel, 0);
+    EXPECT_EQ(simple, inPanel);
+}
+
+// A refresh from its own manager and the parent's notice while it waits paint the border bands too, at once.
+TEST_F(StatusBarTest, ARefreshAndTheParentsNoticePaintTheBorderBandsAtOnce) {
+    TForm* form = NewForm(400, 100);
+    test::ManagerHost host;
+    TsSkinManager* sm = host.NewManager();
+    controlstest::LoadOurSkin(*sm, 0);
+    TsStatusBar* bar = NewBar(form, 300, {100, 100});
+    bar->SetBorderWidth(3);
+    Pump();
+    const gdi::COLORREF band = WindowPixel(bar, 150, 1);
+    ASSERT_NE(band, gdi::COLORREF(0x00FF00));
+    // What is drawn reaches the screen when the display is flushed; no message is handled meanwhile.
+    auto shown = [&] {
+        user::FlushDisplay();
+        return WindowPixel(bar, 150, 1);
+    };
+    ScribbleOver(bar);
+    ASSERT_EQ(shown(), gdi::COLORREF(0x00FF00));
+    TMessage refresh = MakeSkinCommand(SMC_REFRESH, 0, LPARAM(sm));
+    bar->WindowProc(refresh);
+    EXPECT_EQ(shown(), band);
+    ScribbleOver(bar);
+    bar->SkinData()->SetUpdating(true);
+    TMessage updated = MakeSkinCommand(SMC_PARENTUPDATED);
+    bar->WindowProc(updated);
+    EXPECT_FALSE(bar->SkinData()->Updating);
+    EXPECT_EQ(shown(), band);
 }
 
 TEST_F(StatusBarTest, TheBorderBandsShowTheCacheAndTheGripStaysInsideThem) {
