@@ -17,6 +17,7 @@
 #include "platform/user/Messages.h"
 #include "platform/user/Painting.h"
 #include "platform/user/Timers.h"
+#include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/ComboBox.h"
 #include "platform/user/controls/ControlsCommon.h"
@@ -259,6 +260,12 @@ void TsCommonCombo::WndProc(TMessage& m) {
     case CM_CTL3DCHANGED:
         if (HandleAllocated()) RecreateWnd();
         return;
+    case user::WM_CHAR: {
+        classes::TComponentWatch self(this);
+        TsCustomListControl::WndProc(m);
+        if (self.Alive()) CloseListByKey(m.WParam);   // a key the key events took (0) closes nothing
+        return;
+    }
     case CM_CANCELMODE:
         // Another control taking the mouse closes the list.
         if (reinterpret_cast<const TControl*>(m.LParam) != this && DroppedDown()) SetDroppedDown(false);
@@ -280,8 +287,21 @@ void TsCommonCombo::ComboWndProc(TMessage& m, user::HWND window, user::WNDPROC p
     if (m.Msg == user::WM_MOUSEMOVE && Application != nullptr) Application->HintMouseMessage(this, m);
     classes::TComponentWatch self(this);
     TsCustomListControl::ComboWndProc(m, window, previous);
+    if (!self.Alive()) return;
     // A double click in the edit or the list is the box's.
-    if (m.Msg == user::WM_LBUTTONDBLCLK && self.Alive() && ControlStyle().Contains(csDoubleClicks)) DblClick();
+    if (m.Msg == user::WM_LBUTTONDBLCLK && ControlStyle().Contains(csDoubleClicks)) DblClick();
+    if (m.Msg == user::WM_CHAR) CloseListByKey(m.WParam);
+}
+
+void TsCommonCombo::CloseListByKey(user::WPARAM key) {
+    if ((key != 13 && key != 27) || !DroppedDown()) return;
+    if (key == 27) {
+        SetDroppedDown(false);   // closed without a choice
+        return;
+    }
+    // Enter takes the line the list shows, as Enter pressed in the list does.
+    TMessage enter {user::WM_KEYDOWN, user::VK_RETURN, 0, 0};
+    DefaultHandler(enter);
 }
 
 void TsCommonCombo::CNCommand(TMessage& m) {

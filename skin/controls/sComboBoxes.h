@@ -83,6 +83,7 @@ protected:
 
 private:
     bool DragsAutomatically() const;
+    void CloseListByKey(user::WPARAM key);   // a character Enter or Escape closes an open list
 
     bool FAdjustingDropDown = false;   // a WM_SIZE of the sizing goes to the default handling only
 };

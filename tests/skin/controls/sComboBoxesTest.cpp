@@ -15,6 +15,7 @@
 #include "platform/user/Window.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/controls/ComboBox.h"
+#include "platform/user/controls/ListBox.h"
 #include "platform/user/controls/ControlsCommon.h"
 #include "platform/user/display/Display.h"
 
@@ -161,6 +162,34 @@ TEST_P(CommonComboTest, CancelModeFromAnotherControlClosesTheList) {
     c->Perform(CM_CANCELMODE, 0, reinterpret_cast<user::LPARAM>(static_cast<TControl*>(other)));
     Pump();
     EXPECT_FALSE(c->DroppedDown());
+}
+
+// Enter or Escape reaching the box or its edit as a character closes an open list: Enter takes the line the list
+// shows, Escape goes back to the choice made before; a key the key events took closes nothing.
+TEST_P(CommonComboTest, EnterOrEscapeAsACharacterClosesTheList) {
+    UseSkin(GetParam());
+    for (const TComboBoxStyle style : {csDropDownList, csDropDown}) {
+        TsCommonComboBox* c = MakeCombo(style, {"Alpha", "Beta", "Gamma"});
+        c->SetItemIndex(0);
+        const user::HWND target = style == csDropDown ? c->EditHandle() : c->WindowHandle();
+        for (const unsigned key : {27u, 13u}) {
+            c->SetDroppedDown(true);
+            Pump();
+            user::SendMessage(c->ListHandle(), user::LB_SETCURSEL, 2, 0);
+            user::SendMessage(target, user::WM_CHAR, key, 0);
+            Pump();
+            EXPECT_FALSE(c->DroppedDown()) << key;
+            EXPECT_EQ(c->ItemIndex(), key == 13 ? 2 : 0) << key;
+        }
+        c->OnKeyPress = [](TObject*, char32_t& key) { key = 0; };
+        c->SetDroppedDown(true);
+        Pump();
+        user::SendMessage(target, user::WM_CHAR, 27, 0);
+        Pump();
+        EXPECT_TRUE(c->DroppedDown());
+        c->SetDroppedDown(false);
+        c->Free();
+    }
 }
 
 // A control character (Ctrl+C's) is no search key either: the choice stays and no change is reported.
