@@ -120,7 +120,7 @@ public:
     int IconHeight() const { return FGeometry.IconHeight(); }
     classes::TRect IconRect() const { return FGeometry.IconRect(); }
     int ButtonsWidth() const { return FCaptionButtons->TotalWidth(); }
-    int VisibleButtonCount() const { return int(FCaptionButtons->VisibleCodes().size()); }
+    int VisibleButtonCount() const;   // the standard buttons shown (the user's title buttons not counted)
     std::string TitleSkinSection() const;
     // Which caption buttons exist and which commands are possible (the system menu's tests).
     bool MaxButtonVisible() const { return FCaptionButtons->MaxButtonVisible(); }

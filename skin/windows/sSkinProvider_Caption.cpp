@@ -47,6 +47,13 @@ int TsSkinProvider::HitTest(LPARAM screenPoint) {
     return 0;
 }
 
+int TsSkinProvider::VisibleButtonCount() const {
+    int count = 0;
+    for (int code : FCaptionButtons->VisibleCodes())
+        if (code < htTitleButton) ++count;
+    return count;
+}
+
 bool TsSkinProvider::CursorOnMenuLine() const {
     if (FForm == nullptr || !FForm->HandleAllocated() || !MenuPresent()) return false;
     user::POINT cursor {};

@@ -126,7 +126,7 @@ void TsSkinProvider::PaintTitle(TBitmap* cache, const TRect& formRect, bool with
     PaintIcon(cache);
     FCaptionButtons->Place();
     const int barMask = manager->GetMaskIndex(FSkinData->SkinIndex, FSkinData->SkinSection(), "TITLEBAR");
-    if (VisibleButtonCount() > 0 && manager->IsValidImgIndex(barMask)) {
+    if (!VisibleButtonCodes().empty() && manager->IsValidImgIndex(barMask)) {   // the user's buttons too
         const TsMaskData& m = manager->Masks[std::size_t(barMask)];
         const int corner = m.Bmp ? m.Bmp->Width() / 9 : m.R.Width() / (std::max(m.ImageCount, 1) * 3);
         const int width = 2 * corner + ButtonsWidth();

@@ -55,6 +55,16 @@ TEST_F(TitleButtons, ANewButtonIsNamedAfterItsClassAndSitsLeftOfTheSystemButtons
     Display->WriteScreenshotPng(WindowsPictureDir() + "/TitleButtons.png", &title);
 }
 
+// The count of visible buttons is of the standard ones; the user's buttons are placed after them.
+TEST_F(TitleButtons, TheVisibleButtonCountLeavesTheUsersButtonsOut) {
+    AddButton(clRed);
+    EXPECT_EQ(P->VisibleButtonCount(), 3);
+    EXPECT_EQ(P->VisibleButtonCodes().size(), 4u);
+    P->SetBorderIcons({biMinimize, biMaximize});
+    EXPECT_EQ(P->VisibleButtonCount(), 0);
+    EXPECT_EQ(P->VisibleButtonCodes(), (std::vector<int> {htTitleButton}));
+}
+
 TEST_F(TitleButtons, APressAndReleaseCallTheEventsAndTheButtonReturnsToNormal) {
     TsTitleButton* b = AddButton(clBlue);
     std::vector<std::string> events;
