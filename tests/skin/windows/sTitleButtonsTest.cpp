@@ -3,6 +3,7 @@
 
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/user/Messages.h"
 #include "skin/windows/sTitleButtons.h"
 
 namespace korvex::skin::wintest {
@@ -104,6 +105,10 @@ TEST_F(TitleButtons, ADisabledButtonIsNoTargetAndNeverHot) {
     EXPECT_EQ(P->HotHT(), 0);
     EXPECT_EQ(b->Data.State, 0);
     EXPECT_FALSE(pressed);
+    // Not even a press that names its code acts on it.
+    user::SendMessage(Wnd->WindowHandle(), user::WM_NCLBUTTONDOWN, htTitleButton, user::MAKELPARAM(c.x, c.y));
+    EXPECT_FALSE(pressed);
+    EXPECT_EQ(b->Data.State, 0);
 }
 
 TEST_F(TitleButtons, WithoutSkinDataOnlyTheGlyphIsDrawnAtTheSkinsWidth) {
