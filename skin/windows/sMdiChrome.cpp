@@ -6,6 +6,7 @@
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
+#include "platform/classes/TComponentWatch.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TMenu.h"
 #include "platform/gdi/BitBlt.h"
@@ -260,17 +261,16 @@ int TsMdiChrome::HitTest(TPoint p) {
 
 bool TsMdiChrome::ButtonUp(int code) {
     if (code != htMdiClose && code != htMdiRestore && code != htMdiMinimize) return false;
-    const bool down = CaptionButtonDown();
     TCustomForm* child = FProvider.Form()->ActiveMDIChild();
-    FProvider.SetHotHT(0);
-    if (!down || child == nullptr || !child->HandleAllocated()) return true;
+    if (!CaptionButtonDown() || child == nullptr || !child->HandleAllocated()) return true;
     const user::WPARAM command = code == htMdiClose ? user::SC_CLOSE
         : code == htMdiRestore                      ? user::SC_RESTORE
                                                     : user::SC_MINIMIZE;
-    if (code == htMdiMinimize) FProvider.SkinData()->BeginUpdate();
+    // The child's own handling of a maximized child's command ends the parent's update (RepaintParent).
+    if (code == htMdiMinimize && LiveParent() != nullptr) LiveParent()->SkinData()->BeginUpdate();
+    TComponentWatch self(&FProvider);
     user::SendMessage(child->WindowHandle(), user::WM_SYSCOMMAND, command, 0);
-    FProvider.SkinData()->EndUpdate();
-    FProvider.RefreshFormFrame();
+    if (self.Alive() && code != htMdiClose) FProvider.SetHotHT(0);
     return true;
 }
 

@@ -849,5 +849,17 @@ TEST_F(ProviderMdiWindowMenu, AChildsMaximizeButtonMaximizesItAndTheParentsFrame
     EXPECT_FALSE(Parent()->SkinData()->BGChanged);
 }
 
+// The menu line's minimize button leaves the parent's frame painted and no longer held for its update; the
+// buttons are drawn normal again.
+TEST_F(ProviderMdiWindowMenu, TheMenuLinesMinimizeButtonLeavesTheParentsFramePainted) {
+    Maximize(Two);
+    ASSERT_TRUE(Parent()->MDIButtonsNeeded());
+    Click(Frame, Parent()->CaptionButton(cbMdiMinimize).Rect);
+    EXPECT_TRUE(user::IsIconic(Two->WindowHandle()));
+    EXPECT_FALSE(Parent()->SkinData()->IsUpdating());
+    EXPECT_FALSE(Parent()->SkinData()->BGChanged);
+    EXPECT_EQ(Parent()->CaptionButton(cbMdiMinimize).State, 0);
+}
+
 }
 }
