@@ -1,6 +1,7 @@
 // TsToolBar: the custom-draw handlers that paint the bar and its buttons from the skin, its messages.
 #include "skin/controls/sToolBar.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/GraphicsObjects.h"
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TBitmap.h"
@@ -121,35 +122,22 @@ int TsToolBar::ButtonAtPoint(TPoint p) const {
     return -1;
 }
 
-TCustomDrawState TsToolBar::NativeState(int index) const {
-    TCustomDrawState state;
-    if (!HandleAllocated()) return state;
-    const LRESULT s = user::SendMessage(WindowHandle(), user::TB_GETSTATE, WPARAM(index + FirstButtonId), 0);
-    if (s < 0) return state;
-    if (s & user::TBSTATE_CHECKED) state.Include(cdsChecked);
-    if (s & user::TBSTATE_PRESSED) state.Include(cdsSelected);
-    if (!(s & user::TBSTATE_ENABLED)) state.Include(cdsDisabled);
-    if (user::SendMessage(WindowHandle(), user::TB_GETHOTITEM, 0, 0) == index) state.Include(cdsHot);
-    return state;
-}
-
 void TsToolBar::RepaintButton(int index) {
     TToolButton* button = Buttons(index);
     if (button == nullptr || !HandleAllocated()) return;
-    TsCommonData* data = FCommonData.get();
-    if (!PaintsSkinned(data) || data->BGChanged || data->CacheBmp() == nullptr || data->Updating) {
-        // The next paint brings the cache up to date first.
-        const TRect r = ButtonRect(index);
-        user::InvalidateRect(WindowHandle(), &r, false);
-        return;
-    }
+    // The button handler, at its pre-paint stage with an empty state, on a DC of the client area.
     const user::HWND wnd = WindowHandle();
     gdi::HDC dc = user::GetDC(wnd);
     if (dc == nullptr) return;
     {
         gdi::SavedDc saved(dc);
-        // The button's own state: a checked or disabled button keeps its look when it is repainted.
-        PaintButton(button, NativeState(index), dc);
+        TCanvas* canvas = Canvas();
+        const gdi::HDC before = canvas->HandleAllocated() ? canvas->Handle() : nullptr;
+        canvas->SetHandle(dc);
+        const base::ScopeExit unbind([canvas, before] { canvas->SetHandle(before); });
+        TTBCustomDrawFlags flags;
+        bool defaultDraw = true;
+        ButtonDraw(button, TCustomDrawState {}, cdPrePaint, flags, defaultDraw);
     }
     user::ReleaseDC(wnd, dc);
 }
@@ -170,6 +158,7 @@ void TsToolBar::BackgroundDraw(const TRect& rect, TCustomDrawStage stage, bool& 
     }
     if (data->Updating) return;
     const gdi::HDC dc = Canvas()->Handle();
+    if (data->CacheBmp() != nullptr) data->CacheBmp()->Canvas()->Font()->Assign(Font());
     if (data->BGChanged || data->CacheBmp() == nullptr) {
         const TsParentCacheInfo ci = GetParentCache(data);
         data->InitCacheBmp();
@@ -193,11 +182,17 @@ void TsToolBar::CopyCache(gdi::HDC dc, const TRect& rect) {
     PaintFrameAllSides(data, 0);
     gdi::SavedDc saved(dc);
     gdi::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-    // Windowed children paint themselves; buttons are drawn by the button stage, separators show the cache.
+    // Opaque and windowless children are left out (the button stage draws the buttons); while designing, all.
+    const bool designing = ControlDesigning(this);
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* child = Controls(i);
-        if (!child->Visible() || dynamic_cast<TToolButton*>(child) != nullptr) continue;
-        if (dynamic_cast<TWinControl*>(child) == nullptr && !child->ControlStyle().Contains(csOpaque)) continue;
+        if (!child->Visible()) continue;
+        const bool windowless = dynamic_cast<TWinControl*>(child) == nullptr;
+        if (designing && dynamic_cast<TToolButton*>(child) != nullptr) continue;
+        if (!child->ControlStyle().Contains(csOpaque) && !windowless && !designing) continue;
+        const TRect bounds = child->BoundsRect();
+        if (bounds.right <= rect.left || bounds.left >= rect.right || bounds.bottom <= rect.top || bounds.top >= rect.bottom)
+            continue;
         gdi::ExcludeClipRect(dc, child->Left(), child->Top(), child->Left() + child->Width(),
             child->Top() + child->Height());
     }
@@ -280,7 +275,8 @@ void TsToolBar::PaintButton(TToolButton* button, TCustomDrawState state, gdi::HD
         const TsMaskData& mask = manager->Masks[std::size_t(arrow)];
         const int aw = (mask.R.right - mask.R.left) / detail::ImageCountOf(mask);
         const int ah = (mask.R.bottom - mask.R.top) / (detail::MaskTypeOf(mask) + 1);
-        DrawMaskStateImage(&b, TPoint {bodyWidth + 2 + (dropWidth - 3 - aw) / 2, (h - ah) / 2}, arrowState, mask, 1);
+        DrawMaskStateImage(&b, TPoint {bodyWidth + 2 + (dropWidth - 3 - aw) / 2, (ButtonHeight() - ah) / 2}, arrowState,
+            mask, 1);
     }
 
     if (!button->Enabled()) ApplyDisabledLook(&b, FBtnDisabledKind, this, at, ci);
@@ -409,7 +405,6 @@ void TsToolBar::WndProc(TMessage& m) {
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
     case user::WM_SIZE:
-        data->BGChanged = true;
         Repaint();
         break;
     case user::WM_MOUSEMOVE:

@@ -49,7 +49,6 @@ private:
     void CopyCache(gdi::HDC dc, const classes::TRect& rect);
     void NCPaintSkinned();
     classes::TPoint EdgeOffset() const;   // the client area's origin inside the window
-    classes::TCustomDrawState NativeState(int index) const;
     void MouseMoved(classes::TPoint p);
     void MouseLeft();
     void DropDownClosed();

@@ -212,6 +212,37 @@ TEST_F(ToolBarTest, TheDropDownPartShowsPressedWhileItsMenuIsOpenAndNormalAfterI
     EXPECT_EQ(Look(bar, 4), before);
 }
 
+// A button repainted for the mouse is drawn from its hot flag alone, whatever state the native bar holds for it.
+TEST_F(ToolBarTest, AButtonRepaintedForTheMouseShowsItsHotLookOverTheNativeState) {
+    UseSkin(0);
+    TsToolBar* bar = NewBar();
+    const TPoint c = Centre(bar, 1);
+    MoveTo(bar, c.x, c.y);
+    const auto hot = Look(bar, 1);
+    MoveTo(Form, 290, 190);
+    const auto normal = Look(bar, 1);
+    ASSERT_NE(hot, normal);
+    user::SendMessage(bar->Handle(), user::TB_PRESSBUTTON, 2, 1);   // the native state of button 1: pressed
+    Pump();
+    ASSERT_NE(Look(bar, 1), normal);
+    MoveTo(bar, c.x, c.y);
+    EXPECT_EQ(bar->HotButton(), 1);
+    EXPECT_EQ(Look(bar, 1), hot);
+}
+
+// A separator between buttons shows the bar's own picture each time the bar paints.
+TEST_F(ToolBarTest, ASeparatorShowsTheBarsPictureAfterARepaint) {
+    UseSkin(0);
+    TsToolBar* bar = NewBar();
+    const TPoint c = Centre(bar, 2);
+    const gdi::COLORREF before = ScreenPixel(bar, c.x, c.y);
+    ASSERT_NE(before, gdi::COLORREF(0x00FF00));
+    ScribbleOver(bar);
+    bar->Invalidate();
+    Pump();
+    EXPECT_EQ(ScreenPixel(bar, c.x, c.y), before);
+}
+
 TEST_F(ToolBarTest, ADropDownButtonWithoutAMenuNeverShowsItsArrowPressed) {
     UseSkin(3);
     TsToolBar* bar = NewBar();
