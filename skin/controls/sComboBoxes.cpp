@@ -85,6 +85,11 @@ void TsComboBoxStrings::Clear() {
     FOwnerControl->Invalidate();
 }
 
+void TsComboBoxStrings::SetUpdateState(bool updating) {
+    TListControlStrings::SetUpdateState(updating);
+    if (!updating && FOwnerControl->HandleAllocated() && !ControlDestroying(FOwnerControl)) FOwnerControl->Refresh();
+}
+
 // ---- TsCustomListControl -------------------------------------------------------------------------------------
 
 TsCustomListControl::TsCustomListControl(TComponent* owner)

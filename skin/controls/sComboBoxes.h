@@ -25,6 +25,9 @@ public:
     void PutObject(int index, classes::TObject* obj) override;   // nothing for an index the box does not hold
     void Clear() override;
 
+protected:
+    void SetUpdateState(bool updating) override;   // the last EndUpdate repaints the control at once
+
 private:
     classes::TWinControl* FOwnerControl;
 };

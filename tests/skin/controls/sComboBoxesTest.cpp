@@ -318,6 +318,23 @@ TEST_P(CommonComboTest, ANewItemHeightMakesTheWindowAgain) {
     EXPECT_EQ(c->ItemIndex(), 1);
 }
 
+// The end of an update of the items paints the box before it returns.
+TEST_P(CommonComboTest, TheEndOfAnItemsUpdatePaintsTheBoxAtOnce) {
+    UseSkin(GetParam());
+    TsCommonComboBox* c = MakeCombo(csDropDownList, {"Alpha", "Beta"});
+    int paints = 0;
+    const TWndMethod inner = c->WindowProc;
+    c->WindowProc = [&, inner](TMessage& m) {
+        if (m.Msg == user::WM_PAINT) ++paints;
+        inner(m);
+    };
+    c->Items()->BeginUpdate();
+    c->Items()->Add("Gamma");
+    c->Items()->EndUpdate();
+    EXPECT_GT(paints, 0);
+    c->WindowProc = inner;
+}
+
 TEST_P(CommonComboTest, ClearingTheItemsKeepsTheText) {
     UseSkin(GetParam());
     TsCommonComboBox* c = MakeCombo(csDropDown, {"Alpha", "Beta"});
