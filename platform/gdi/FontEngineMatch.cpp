@@ -82,10 +82,15 @@ struct Settings {
     std::string PinnedFamily;
     FcConfig* DirectoryConfig = nullptr;   // fonts of Directory only; nullptr: the system configuration
     std::map<std::tuple<std::string, bool, bool>, FaceChoice> Resolved;
-    std::map<std::tuple<char32_t, bool, bool>, FaceChoice> Covering;   // faces for code points, found or not
+    // Per style (bold, italic): the faces that add coverage, best first, sorted once by fontconfig.
+    std::map<std::pair<bool, bool>, FcFontSet*> Covering;
 };
 
-constexpr std::size_t MaxCoveringEntries = 4096;   // remembered code points before they are looked up anew
+void ForgetCovering(Settings& s) {
+    for (auto& [style, set] : s.Covering)
+        if (set) FcFontSetDestroy(set);
+    s.Covering.clear();
+}
 
 std::atomic<unsigned> Generation {1};
 
@@ -116,7 +121,7 @@ void RebuildConfig(Settings& s) {
         if (!s.DirectoryConfig) s.DirectoryConfig = FcConfigCreate();
     }
     s.Resolved.clear();
-    s.Covering.clear();
+    ForgetCovering(s);
 }
 
 // Frees fontconfig's own state at exit, which it otherwise leaves for the leak checker to find.
@@ -126,7 +131,7 @@ void ReleaseFontconfig() {
     if (s.DirectoryConfig) FcConfigDestroy(s.DirectoryConfig);
     s.DirectoryConfig = nullptr;
     s.Resolved.clear();
-    s.Covering.clear();
+    ForgetCovering(s);
     s.Loaded = false;
     FcFini();
 }
@@ -198,14 +203,13 @@ FaceChoice Match(Settings& s, const std::string& family, bool bold, bool italic,
     return choice;
 }
 
-// The face fontconfig ranks best for one code point (coverage first, then the default family and the style);
-// empty Path when no installed face has a glyph for it.
-FaceChoice MatchCovering(Settings& s, char32_t codePoint, bool bold, bool italic) {
-    FaceChoice choice;
-    FcCharSet* wanted = FcCharSetCreate();
-    FcPattern* pattern = FcPatternCreate();
-    if (wanted && pattern && FcCharSetAddChar(wanted, FcChar32(codePoint))) {
-        FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+// The faces that cover what the default family lacks, best first for the style (fontconfig's sort, trimmed to
+// faces that add code points); nullptr when fontconfig has none.
+FcFontSet* CoveringFaces(Settings& s, bool bold, bool italic) {
+    const auto style = std::make_pair(bold, italic);
+    if (auto found = s.Covering.find(style); found != s.Covering.end()) return found->second;
+    FcFontSet* set = nullptr;
+    if (FcPattern* pattern = FcPatternCreate()) {
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(DefaultFamily));
         FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -213,18 +217,26 @@ FaceChoice MatchCovering(Settings& s, char32_t codePoint, bool bold, bool italic
         FcConfigSubstitute(s.DirectoryConfig, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
         FcResult result = FcResultNoMatch;
-        if (FcPattern* match = FcFontMatch(s.DirectoryConfig, pattern, &result)) {
-            FcCharSet* covered = nullptr;
-            // fontconfig returns its best face even when none has the glyph; only a real cover counts.
-            if (FcPatternGetCharSet(match, FC_CHARSET, 0, &covered) == FcResultMatch
-                && FcCharSetHasChar(covered, FcChar32(codePoint)))
-                choice = ChoiceOf(match, bold, italic);
-            FcPatternDestroy(match);
+        set = FcFontSort(s.DirectoryConfig, pattern, FcTrue, nullptr, &result);
+        FcPatternDestroy(pattern);
+    }
+    s.Covering.emplace(style, set);
+    return set;
+}
+
+// The first face of the sorted list with a glyph for the code point; empty Path when none has one.
+FaceChoice MatchCovering(Settings& s, char32_t codePoint, bool bold, bool italic) {
+    FcFontSet* set = CoveringFaces(s, bold, italic);
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FcCharSet* covered = nullptr;
+        if (FcPatternGetCharSet(set->fonts[i], FC_CHARSET, 0, &covered) == FcResultMatch
+            && FcCharSetHasChar(covered, FcChar32(codePoint))) {
+            FcBool scalable = FcFalse;
+            if (FcPatternGetBool(set->fonts[i], FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable) continue;
+            return ChoiceOf(set->fonts[i], bold, italic);
         }
     }
-    if (pattern) FcPatternDestroy(pattern);
-    if (wanted) FcCharSetDestroy(wanted);
-    return choice;
+    return {};
 }
 
 }
@@ -262,12 +274,7 @@ FaceChoice ResolveCoveringFace(char32_t codePoint, bool bold, bool italic) {
     Settings& s = TheSettings();
     std::lock_guard lock(s.Lock);
     LoadFromEnvironment(s);
-    auto key = std::make_tuple(codePoint, bold, italic);
-    if (auto found = s.Covering.find(key); found != s.Covering.end()) return found->second;
-    FaceChoice choice = MatchCovering(s, codePoint, bold, italic);
-    if (s.Covering.size() >= MaxCoveringEntries) s.Covering.clear();
-    s.Covering.emplace(key, choice);
-    return choice;
+    return MatchCovering(s, codePoint, bold, italic);
 }
 
 void SetFontDirectory(const std::string& directory) {
@@ -288,7 +295,7 @@ void SetPinnedFontFamily(const std::string& family) {
     if (s.PinnedFamily == trimmed) return;
     s.PinnedFamily = trimmed;
     s.Resolved.clear();
-    s.Covering.clear();
+    ForgetCovering(s);
     ++Generation;
 }
 
