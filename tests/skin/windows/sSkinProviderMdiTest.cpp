@@ -861,5 +861,29 @@ TEST_F(ProviderMdiWindowMenu, TheMenuLinesMinimizeButtonLeavesTheParentsFramePai
     EXPECT_EQ(Parent()->CaptionButton(cbMdiMinimize).State, 0);
 }
 
+// Only the child's window goes before it was shown (the form stays): the lock is released all the same.
+TEST_F(ProviderMdi, AChildsWindowDestroyedBeforeItWasShownReleasesTheLock) {
+    Maximize(Two);
+    Three = Create<TForm>(Application);
+    Three->SetFormStyle(fsMDIChild);
+    Create<TsSkinProvider>(Three);
+    TWndMethod old = Three->WindowProc;
+    Three->WindowProc = [old](TMessage& m) {
+        if (m.Msg == user::WM_SHOWWINDOW || m.Msg == user::WM_PAINT) {
+            if (m.Msg == user::WM_PAINT) user::ValidateRect(user::HWND(nullptr), nullptr);
+            return;
+        }
+        old(m);
+    };
+    Three->HandleNeeded();
+    ASSERT_TRUE(MaximizeLockHeld());
+    user::DestroyWindow(Three->WindowHandle());
+    EXPECT_FALSE(MaximizeLockHeld());
+    EXPECT_FALSE(MaximizePending());
+    EXPECT_TRUE(DrawingUnlocked());
+    Three->WindowProc = old;
+    Pump();
+}
+
 }
 }
