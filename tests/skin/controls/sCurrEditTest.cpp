@@ -231,6 +231,7 @@ TEST_F(NumEditTest, TheButtonDropsTheCalculatorDownAndItsResultBecomesTheValue) 
     EXPECT_TRUE(calc->Visible());
     EXPECT_FALSE(calc->DragBar()->Visible());
     EXPECT_EQ(calc->ClientHeight(), 172 - CalcDragBarHeight);
+    EXPECT_EQ(calc->ClientWidth(), 214);   // its designed width, not the edit's popup width
     EXPECT_EQ(calc->Text(), "21");
     Type("*2");
     Display->Press(user::VK_RETURN, "\r");
