@@ -142,7 +142,7 @@ void TsCustomNumEdit::SetMaxValue(double value) {
 }
 
 void TsCustomNumEdit::SetDecimalPlaces(int value) {
-    value = std::clamp(value, 0, 18);
+    value = std::max(value, 0);   // a count of places
     if (FDecimalPlaces == value) return;
     FDecimalPlaces = value;
     ReformatEditText();

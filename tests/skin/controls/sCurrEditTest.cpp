@@ -209,6 +209,11 @@ TEST_F(NumEditTest, DecimalPlacesReformatTheText) {
     EXPECT_EQ(edit->Text(), "1.2346");
     edit->SetDecimalPlaces(0);
     EXPECT_EQ(edit->Text(), "1");
+    edit->SetDecimalPlaces(20);   // more places than a double holds: the text shows what there is
+    EXPECT_EQ(edit->DecimalPlaces(), 20);
+    EXPECT_EQ(edit->Text(), "1.23456");
+    edit->SetDecimalPlaces(-1);
+    EXPECT_EQ(edit->DecimalPlaces(), 0);
 }
 
 // A number edit with its calculator button.
