@@ -301,6 +301,7 @@ TClass TsCurrencyEdit::StaticClass() {
     using T = TsCurrencyEdit;
     static const TClassInfo info = MakeClass<T, TsCustomNumEdit>("TsCurrencyEdit", [](TPropertyBuilder<T>& p) {
         p.Enum("Alignment", &T::Alignment, &T::SetAlignment, AlignmentIdents, taRightJustify);
+        p.String("Text", &T::Text, &T::SetNumText).Stored(false);   // Value is what a form keeps
     });
     return &info;
 }

@@ -291,8 +291,8 @@ TEST_F(NumEditTest, TheOpenCalculatorIsActiveTakesTheKeysItselfAndClosesWhenTheU
     EXPECT_DOUBLE_EQ(edit->Value(), 5);
 }
 
-// A form text sets the currency edit's alignment; right-justified is its default and is not written.
-TEST_F(NumEditTest, TheCurrencyEditPublishesItsAlignment) {
+// A form text sets the currency edit's alignment (right-justified by default, not written) and its text.
+TEST_F(NumEditTest, TheCurrencyEditPublishesItsAlignmentAndANumericText) {
     auto* edit = NewEdit<TsCurrencyEdit>();
     const TPropInfo* alignment = TsCurrencyEdit::StaticClass()->FindProperty("Alignment");
     ASSERT_NE(alignment, nullptr);
@@ -300,6 +300,16 @@ TEST_F(NumEditTest, TheCurrencyEditPublishesItsAlignment) {
     EXPECT_EQ(alignment->GetOrd(*edit), taRightJustify);
     alignment->SetOrd(*edit, taCenter);
     EXPECT_EQ(edit->Alignment(), taCenter);
+    // Its Text is read as a number, limited and formatted, and is not written (Value is).
+    const TPropInfo* text = TsCurrencyEdit::StaticClass()->FindProperty("Text");
+    ASSERT_NE(text, nullptr);
+    edit->SetMaxValue(10);
+    text->SetString(*edit, "12.345");
+    EXPECT_EQ(edit->Text(), "10");
+    EXPECT_DOUBLE_EQ(edit->StoredValue(), 10);
+    EXPECT_THROW(text->SetString(*edit, "abc"), base::EConvertError);
+    EXPECT_EQ(edit->Text(), "10");
+    EXPECT_FALSE(text->IsStored(*edit));
 }
 
 TEST_F(NumEditTest, TheCurrencyEditHasNoCalculatorButton) {
