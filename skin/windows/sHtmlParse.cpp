@@ -19,8 +19,9 @@ using namespace classes;
 namespace {
 
 inline constexpr std::string_view AttributeDelimiters = "\n\r \"<=>";
-inline constexpr int MinFontSize = 1;
-inline constexpr int MaxFontSize = 400;   // keeps a hostile SIZE from asking the rasterizer for giant glyphs
+// Keeps a hostile SIZE from asking the rasterizer for giant glyphs; a size of 0 or below is the font's own
+// business (0: the default height, below 0: a cell height), as for any other font.
+inline constexpr int MaxFontSize = 400;
 
 struct HtmlColorName {
     std::string_view Name;
@@ -203,9 +204,10 @@ void TsHtml::ApplyTag(const std::string& tag) {
 void TsHtml::ReadAttributes(const std::string& tag, bool isFont) {
     TFont* font = FBitmap->Canvas()->Font();
     const std::vector<TagWord> words = SplitTagWords(tag);
-    for (std::size_t w = 0; w + 1 < words.size(); ++w) {
+    static const std::string NoValue;
+    for (std::size_t w = 0; w < words.size(); ++w) {
         const std::string& name = words[w].Text;
-        const std::string& value = words[w + 1].Text;
+        const std::string& value = w + 1 < words.size() ? words[w + 1].Text : NoValue;   // the last word: empty
         if (!isFont) {
             if (name != "ALIGN") continue;
             if (value == "LEFT") FAlignment = 0;
@@ -220,7 +222,7 @@ void TsHtml::ReadAttributes(const std::string& tag, bool isFont) {
             int size = number;
             if (value[0] == '-') size = font->Size() - number;
             if (value[0] == '+') size = font->Size() + number;
-            font->SetSize(std::clamp(size, MinFontSize, MaxFontSize));
+            font->SetSize(std::clamp(size, -MaxFontSize, MaxFontSize));
         } else if (name == "COLOR") {
             font->SetColor(HtmlColorValue(value));
         }

@@ -218,32 +218,37 @@ TEST_F(HtmlTest, nested_fonts_come_back_in_order) {
 TEST_F(HtmlTest, bad_attribute_values_are_harmless) {
     struct Case {
         const char* Markup;
-        int Size;   // 0: the starting size
+        int Size;   // Unchanged: the starting size
         TColor Color;
         const char* Face;   // nullptr: unchanged
     };
+    constexpr int Unchanged = -100000;
     const int start = Bmp.Canvas()->Font()->Size();
     const std::string startFace = Bmp.Canvas()->Font()->Name();
     const Case cases[] = {
-        {"<FONT SIZE=abc>x", 0, clBlack, nullptr},
-        {"<FONT SIZE=+>x", 0, clBlack, nullptr},
-        {"<FONT SIZE=-100>x", 1, clBlack, nullptr},
-        {"<FONT SIZE=0>x", 1, clBlack, nullptr},
-        {"<FONT SIZE=99999999999>x", 0, clBlack, nullptr},
-        {"<FONT SIZE=>x", 0, clBlack, nullptr},
-        {"<FONT SIZE>x", 0, clBlack, nullptr},
-        {"<FONT COLOR=ZZZ>x", 0, -1, nullptr},
-        {"<FONT COLOR=#>x", 0, 0, nullptr},
-        {"<FONT COLOR=NAVY>x", 0, 0x800000, nullptr},
-        {"<FONT FACE=\"ARIAL>x\"", 0, clBlack, nullptr},
-        {"<FONT FACE=\"\">x", 0, clBlack, nullptr},
+        {"<FONT SIZE=abc>x", Unchanged, clBlack, nullptr},
+        {"<FONT SIZE=+>x", Unchanged, clBlack, nullptr},
+        {"<FONT SIZE=-100>x", start - 100, clBlack, nullptr},   // below 0: a cell height, as any font's
+        {"<FONT SIZE=0>x", 0, clBlack, nullptr},
+        {"<FONT SIZE=999999>x", 400, clBlack, nullptr},
+        {"<FONT SIZE=-999999>x", -400, clBlack, nullptr},
+        {"<FONT SIZE=99999999999>x", Unchanged, clBlack, nullptr},
+        {"<FONT SIZE=>x", Unchanged, clBlack, nullptr},
+        {"<FONT SIZE>x", Unchanged, clBlack, nullptr},
+        {"<FONT COLOR=ZZZ>x", Unchanged, -1, nullptr},
+        {"<FONT COLOR=#>x", Unchanged, 0, nullptr},
+        {"<FONT COLOR=NAVY>x", Unchanged, 0x800000, nullptr},
+        {"<FONT COLOR=RED><FONT COLOR=>x", Unchanged, 0, nullptr},   // an empty value is 0
+        {"<FONT COLOR=RED><FONT COLOR>x", Unchanged, 0, nullptr},
+        {"<FONT FACE=\"ARIAL>x\"", Unchanged, clBlack, nullptr},
+        {"<FONT FACE=\"\">x", Unchanged, clBlack, nullptr},
         {"<FONT FACE=\"Courier New\" SIZE=9>x", 9, clBlack, "COURIER NEW"},
     };
     for (const Case& c : cases) {
         ResetCanvas();
         Render(c.Markup);
         const TFont* font = Bmp.Canvas()->Font();
-        EXPECT_EQ(font->Size(), c.Size == 0 ? start : c.Size) << c.Markup;
+        EXPECT_EQ(font->Size(), c.Size == Unchanged ? start : c.Size) << c.Markup;
         EXPECT_EQ(font->Color(), c.Color) << c.Markup;
         EXPECT_EQ(font->Name(), c.Face ? std::string(c.Face) : startFace) << c.Markup;
     }
