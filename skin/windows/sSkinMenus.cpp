@@ -87,6 +87,7 @@ TClass TsSkinableMenus::StaticClass() {
         p.Int("SkinBorderWidth", &T::SkinBorderWidthValue, &T::SetSkinBorderWidth, 0);
         p.Int("Margin", &T::Margin, &T::SetMargin, 3);
         p.Int("Spacing", &T::Spacing, &T::SetSpacing, 6);
+        p.Event("OnDrawItem", &T::OnDrawItem);
     });
     return &info;
 }

@@ -2,6 +2,7 @@
 // and keyboard, the popup window's subclass, the popup notification with freed items, the extra line.
 #include "support/WindowsKit.h"
 
+#include "platform/classes/PropInfo.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
@@ -96,6 +97,15 @@ protected:
     TsSkinableMenus* Menus = nullptr;
     std::vector<std::string> Clicked;
 };
+
+// The published properties and the event in their order: a written form lists them so.
+TEST(SkinMenusPublished, ThePropertiesAndTheEventComeInTheirOrder) {
+    std::vector<std::string> names;
+    for (const TPropInfo* prop : TsSkinableMenus::StaticClass()->Properties()) names.push_back(prop->Name);
+    const std::vector<std::string> want {"Alignment", "BevelWidth", "BorderWidth", "CaptionFont", "SkinBorderWidth",
+        "Margin", "Spacing", "OnDrawItem"};
+    EXPECT_EQ(names, want);
+}
 
 TEST_F(SkinMenusTest, HookingSkinsEveryItemKeepsTheApplicationsHandlersAndUnhookingLeavesThem) {
     UseSkin(0);
