@@ -131,10 +131,8 @@ void TsCalcForm::ApplyColors() {
 }
 
 void TsCalcForm::WndProc(TMessage& m) {
-    if (m.Msg == user::WM_ERASEBKGND && DefaultManager != nullptr && DefaultManager->Active()) {
-        m.Result = 1;
-        return;
-    }
+    // The background is erased in the form's colour with a skin too: no provider paints this form, and the
+    // gaps between its buttons would keep whatever lay there before.
     if (m.Msg == CM_DEACTIVATE && Visible()) {
         TForm::WndProc(m);
         Close();

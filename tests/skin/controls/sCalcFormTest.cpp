@@ -2,10 +2,12 @@
 // state, the length limit, memory, clipboard, the hand-over to a client and closing.
 #include "support/ControlsKit.h"
 
+#include "platform/classes/Colors.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sCalcForm.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sSpeedButton.h"
+#include "skin/engine/sSkinManager.h"
 
 #include <vector>
 
@@ -238,6 +240,22 @@ TEST_F(CalcFormTest, MenuOkRedisplaysOrBeepsInTheErrorState) {
     EXPECT_EQ(oks, 1);
     EXPECT_EQ(cancels, 1);
     EXPECT_EQ(Display->BellCount(), bells + 1);
+}
+
+// Around and between the buttons the form shows the skin's global colour, or the button face without a skin.
+TEST_F(CalcFormTest, TheGapsBetweenTheButtonsShowTheFormsColour) {
+    for (const int which : {0, 1, -1}) {
+        UseSkin(which);
+        ShowIt();
+        const TColor want = which >= 0 ? Manager->GetGlobalColor() : ColorToRGB(clBtnFace);
+        EXPECT_EQ(Calc->Color(), which >= 0 ? Manager->GetGlobalColor() : clBtnFace) << which;
+        Calc->Repaint();
+        Pump();
+        for (const TPoint p : {TPoint {1, 74}, TPoint {20, 74}, TPoint {36, 60}, TPoint {212, 170}})
+            EXPECT_EQ(ScreenPixel(Calc, p.x, p.y), gdi::COLORREF(want)) << which << ": " << p.x << "," << p.y;
+        Calc->Hide();
+        Pump();
+    }
 }
 
 TEST_F(CalcFormTest, TheFormIsTheDesignedSizeWithoutBorder) {
