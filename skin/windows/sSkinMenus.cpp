@@ -1,6 +1,7 @@
 // TsSkinableMenus: creation, hooking the menus of every form, item kinds and measuring.
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinMenus_State.h"
+#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinProvider.h"
 #include "platform/user/WinPos.h"
 
@@ -286,6 +287,12 @@ void TsSkinableMenus::MeasureItem(TMenuItem* item, TCanvas* canvas, int& width, 
     height = ItemHeight(item);
 }
 
+// The item the MDI parent's provider keeps on its menu line for a maximized child's icon.
+bool IsMDIIconItem(const TMenuItem* item) {
+    TsSkinProvider* mdi = MDISkinProvider();
+    return mdi != nullptr && mdi->MDIForm() != nullptr && mdi->MDIForm()->MDIIconItem() == item;
+}
+
 bool IsLastTopItemBeforeMDIButtons(const TMenuItem* item) {
     const TMenuItem* parent = item != nullptr ? item->Parent() : nullptr;
     if (parent == nullptr || parent->Count() == 0 || parent->Items(parent->Count() - 1) != item) return false;
@@ -299,7 +306,7 @@ bool IsLastTopItemBeforeMDIButtons(const TMenuItem* item) {
 
 void TsSkinableMenus::MeasureTopItem(TMenuItem* item, TCanvas* canvas, int& width, int& height) {
     height = user::GetSystemMetrics(user::SM_CYMENU) - 1;
-    if (item->Name() == "sMDICII") {   // the maximized child's icon item
+    if (IsMDIIconItem(item)) {   // the maximized child's icon item
         width = 8;
         return;
     }

@@ -263,6 +263,13 @@ TEST_F(SkinMenusTest, ATopItemIsMeasuredAsWideAsItsCaptionAndKeys) {
         Menus->MeasureTopItem(item, canvas, w, h);
         EXPECT_EQ(w, 500);
     }
+    // Only the MDI parent's own icon item is narrow: the name alone does not make it so.
+    TMenuItem* named = AddItem(menu->Items(), "Named");
+    named->SetName("sMDICII");
+    int w = 0;
+    int h = 0;
+    Menus->MeasureTopItem(named, canvas, w, h);
+    EXPECT_EQ(w, canvas->TextWidth("Named"));
 }
 
 // Where a popup item's caption and keys land: both centred in the row, the keys ending 8 pixels before the

@@ -141,6 +141,14 @@ TEST_F(ProviderMdi, AMaximizedChildsButtonsAndCommandsSitOnTheParentsMenuLine) {
     ASSERT_TRUE(Zoomed(Two));
     EXPECT_TRUE(Parent()->MDIButtonsNeeded());
     EXPECT_TRUE(IconItemFirst());
+    {   // the icon item is measured 8 wide
+        TsSkinableMenus menus(Manager);
+        TBitmap measuring;
+        int w = 0;
+        int h = 0;
+        menus.MeasureTopItem(Parent()->MDIForm()->MDIIconItem(), measuring.Canvas(), w, h);
+        EXPECT_EQ(w, 8);
+    }
     const int menuTop = Parent()->CaptionHeight() + Parent()->SysBorderHeight();
     const struct {
         TsCaptionButtonSlot Slot;
