@@ -344,9 +344,6 @@ void TsSkinProvider::WMSysCommand(TMessage& message) {
     if ((message.WParam & 0xFFFF) == user::SC_DRAGMOVE) FForm->Repaint();
     CallOld(message);
     if (FForm == nullptr) return;
-    if (FSystemMenu != nullptr && (command == user::SC_MINIMIZE || command == user::SC_MAXIMIZE
-                                      || command == user::SC_RESTORE))
-        FSystemMenu->UpdateItems();
     if ((command == user::SC_MAXIMIZE || command == user::SC_RESTORE) && MaxButtonVisible()) {
         // The maximize button shows the other picture now: drawn again in its normal state.
         FCaptionButtons->ForgetHot(htMaximize);

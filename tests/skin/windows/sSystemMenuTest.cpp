@@ -79,12 +79,15 @@ TEST_F(SystemMenu, ItemsAreShownAndEnabledByTheFormsStyleAndState) {
     EXPECT_EQ(Shown(MenuOf(noMax)),
         (std::vector<std::string> {"-Restore", "+Move", "+Size", "+Minimize", "-Maximize", "+Close"}));
     TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize, biMaximize});
+    // A command sent to a form that is no MDI child leaves the items as they are until the menu opens.
     user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MAXIMIZE, 0);
     Pump();
+    OpenAndChoose(form);
     EXPECT_EQ(Shown(MenuOf(form)),
         (std::vector<std::string> {"+Restore", "-Move", "+Size", "+Minimize", "-Maximize", "+Close"}));
     user::SendMessage(form->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MINIMIZE, 0);
     Pump();
+    OpenAndChoose(form);
     EXPECT_EQ(Shown(MenuOf(form)),
         (std::vector<std::string> {"+Restore", "+Move", "-Size", "-Minimize", "+Maximize", "+Close"}));
     TForm* single = NewSkinnedForm(bsSingle, {biSystemMenu});
