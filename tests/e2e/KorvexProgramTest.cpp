@@ -166,6 +166,9 @@ TEST_F(KorvexProgram, ALockThatIsNotTheUsersOwnIsAnErrorNotAnotherRun) {
         const std::string folder = os::SingleInstanceFolder(why);
         ASSERT_FALSE(folder.empty()) << why;
         planted = os::SingleInstanceLockPath(os::InstanceMutexName, folder, r.ProgramFolder());
+        // The key is the folder's inode: a lock file left by an earlier run whose folder had the same inode may
+        // sit there already.
+        std::filesystem::remove(planted);
         std::filesystem::create_symlink(r.Folder() + "/elsewhere", planted);
     });
     // The link sits in the user's own lock folder, outside the run's folder: it goes with the test.
