@@ -294,7 +294,7 @@ void TsCustomNumEdit::CalcClientClosed() {
 
 TsCurrencyEdit::TsCurrencyEdit(TComponent* owner) : TsCustomNumEdit(owner) {
     SkinData()->ControlKind = TacControlKind::CurrencyEdit;
-    SetShowButton(false);
+    SetGlyphName(GlyphName());   // the glyph measured again for this kind: width 0, the button shrinks to nothing
 }
 
 TClass TsCurrencyEdit::StaticClass() {

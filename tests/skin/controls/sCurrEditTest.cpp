@@ -7,7 +7,9 @@
 #include "platform/classes/PropInfo.h"
 #include "platform/classes/TApplication.h"
 #include "platform/user/Focus.h"
+#include "platform/user/Messages.h"
 #include "platform/user/VirtualKeys.h"
+#include "platform/user/controls/EditConstants.h"
 #include "skin/controls/sCurrEdit.h"
 #include "skin/controls/sPanel.h"
 #include "skin/engine/sCommonData.h"
@@ -314,7 +316,12 @@ TEST_F(NumEditTest, TheCurrencyEditPublishesItsAlignmentAndANumericText) {
 
 TEST_F(NumEditTest, TheCurrencyEditHasNoCalculatorButton) {
     auto* edit = NewEdit<TsCurrencyEdit>();
-    EXPECT_FALSE(edit->Button() != nullptr && edit->Button()->Visible());
+    ASSERT_NE(edit->Button(), nullptr);
+    EXPECT_TRUE(edit->ShowButton());
+    EXPECT_EQ(edit->Button()->Width(), 0);   // reduced to nothing
+    user::RECT r {};
+    user::SendMessage(edit->WindowHandle(), user::EM_GETRECT, 0, LPARAM(&r));
+    EXPECT_EQ(r.right, edit->ClientWidth());   // the text has the whole width
     // Nor does its click key open the calculator.
     EXPECT_EQ(edit->GlyphWidth(), 0);
     edit->SetFocus();
