@@ -351,15 +351,23 @@ TPageControl::TPageControl(TComponent* owner)
     FControlStyle.Include(csAcceptsControls);
 }
 
-TPageControl::~TPageControl() = default;
+TPageControl::~TPageControl() {
+    // A plain delete skips BeforeDestruction; the sheets still on the control go with its children later,
+    // when this part of it is gone already.
+    ForgetPages();
+}
 
 void TPageControl::BeforeDestruction() {
     // Pages still on the control forget it before the window goes.
+    ForgetPages();
+    TCustomTabControl::BeforeDestruction();
+}
+
+void TPageControl::ForgetPages() {
     for (TTabSheet* page : FPages)
         page->FPageControl = nullptr;
     FPages.clear();
     FActivePage = nullptr;
-    TCustomTabControl::BeforeDestruction();
 }
 
 TClass TPageControl::StaticClass() {

@@ -159,6 +159,7 @@ protected:
 private:
     friend class TTabSheet;
     void InsertPage(TTabSheet* page);
+    void ForgetPages();   // the sheets no longer know the control
     void RemovePage(TTabSheet* page);
     void MovePage(TTabSheet* page, int index);
     void PageChanged(TTabSheet* page);   // caption, image or tab visibility

@@ -156,6 +156,43 @@ TEST_F(PageControlTest, FreeingTheActivePageActivatesTheNext) {
     EXPECT_EQ(Pages->TabCount(), 2);
 }
 
+// Sheets owned by the form and parented to the page control: whichever goes first, by delete or Free, the
+// other side forgets it; sheets still on the control go with it.
+TEST_F(PageControlTest, PageControlAndFormOwnedSheetsCanBeFreedInAnyOrder) {
+    struct Order {
+        const char* name;
+        int freeFirst;   // sheets freed before the control, from the last one
+        bool plainDelete;
+    };
+    for (Order order : {Order {"control by delete", 0, true}, Order {"control by Free", 0, false},
+             Order {"one sheet, then control by delete", 1, true}, Order {"every sheet, then control", 3, false}}) {
+        SCOPED_TRACE(order.name);
+        auto* pages = Create<TPageControl>(Form);
+        pages->SetBounds(10, 10, 200, 150);
+        pages->SetParent(Form);
+        std::vector<TTabSheet*> sheets;
+        for (int i = 0; i < 3; ++i) {
+            auto* sheet = Create<TTabSheet>(Form);
+            sheet->SetCaption("Page " + std::to_string(i));
+            sheet->SetPageControl(pages);
+            sheets.push_back(sheet);
+        }
+        Pump();
+        int before = Form->ComponentCount();
+        for (int i = 0; i < order.freeFirst; ++i) {
+            TTabSheet* sheet = sheets.back();
+            sheets.pop_back();
+            if (order.plainDelete) delete sheet;
+            else sheet->Free();
+        }
+        EXPECT_EQ(pages->PageCount(), 3 - order.freeFirst);
+        if (order.plainDelete) delete pages;
+        else pages->Free();
+        Pump();
+        EXPECT_EQ(Form->ComponentCount(), before - 4);
+    }
+}
+
 TEST_F(PageControlTest, PagesFillTheDisplayRectangle) {
     TRect display = Pages->DisplayRect();
     EXPECT_GT(display.top, 10);
