@@ -86,6 +86,25 @@ protected:
     std::vector<TsTabSheet*> Sheets;
 };
 
+// The form owns the sheets, the page control parents them: either can go first, skinned or not.
+TEST_F(PageControlTest, AControlFreedBeforeOrAfterItsFormOwnedSheetsLeavesNothingBehind) {
+    for (int skin : {-1, 0}) {
+        for (bool sheetsFirst : {false, true}) {
+            SCOPED_TRACE(std::to_string(skin) + (sheetsFirst ? " sheets first" : " control first"));
+            UseSkin(skin);
+            TsPageControl* pc = Make(3);
+            const int before = Form->ComponentCount();
+            if (sheetsFirst) {
+                delete Sheets[1];
+                Sheets[2]->Free();
+            }
+            delete pc;
+            Pump();
+            EXPECT_EQ(Form->ComponentCount(), before - 4);
+        }
+    }
+}
+
 TEST_F(PageControlTest, ClickingATabShowsItsPageAndPaintsItsTabActive) {
     UseSkin(0);
     TsPageControl* pc = Make(3);
