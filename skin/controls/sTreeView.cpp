@@ -68,7 +68,8 @@ int TsTreeView::FrameWidth() const {
 
 void TsTreeView::PrepareCache() {
     TsCommonData* data = SkinData();
-    RenderEditCache(this, data, data->IsHot() ? 1 : 0, DefaultDisabledKind, nullptr);
+    // A disabled tree keeps its frame: only the native items show the state.
+    RenderEditCache(this, data, data->IsHot() ? 1 : 0, TsDisabledKind {}, nullptr);
 }
 
 void TsTreeView::PaintFrame(gdi::HDC given) {

@@ -4,6 +4,7 @@
 #include "support/ControlsKit.h"
 
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/ScrollBars.h"
 #include "platform/user/SystemMetrics.h"
 #include "platform/user/VirtualKeys.h"
@@ -87,6 +88,32 @@ TEST_F(TreeViewTest, ADisabledTreesBarKeepsItsRangeAndIsDisabled) {
     tree->SetEnabled(true);
     Pump();
     EXPECT_TRUE(bar->Enabled());
+}
+
+// Disabling the tree leaves its painted frame as it was, in every skin.
+TEST_F(TreeViewTest, ADisabledTreesFrameIsTheEnabledOne) {
+    for (int skin = 0; skin < 4; ++skin) {
+        SCOPED_TRACE(skin);
+        UseSkin(skin);
+        TsTreeView* tree = NewTree(3);
+        const int w = tree->Width(), h = tree->Height();
+        auto strips = [&] {   // top, left, right, bottom, in the form's client coordinates
+            std::vector<gdi::COLORREF> px;
+            for (TRect r : {TRect {0, 0, w, 3}, TRect {0, 3, 3, h - 3}, TRect {w - 3, 3, w, h - 3}, TRect {0, h - 3, w, h}}) {
+                gdi::OffsetRect(&r, tree->Left(), tree->Top());
+                const std::vector<gdi::COLORREF> more = ScreenPixels(Form, r);
+                px.insert(px.end(), more.begin(), more.end());
+            }
+            return px;
+        };
+        const std::vector<gdi::COLORREF> enabled = strips();
+        tree->SetEnabled(false);
+        user::RedrawWindow(tree->Handle(), nullptr, nullptr, user::RDW_INVALIDATE | user::RDW_FRAME | user::RDW_UPDATENOW);
+        Pump();
+        EXPECT_EQ(strips(), enabled);
+        tree->Free();
+        Pump();
+    }
 }
 
 TEST_F(TreeViewTest, TheSkinnedBarScrollsTheNativeTreeByArrowAndThumb) {
