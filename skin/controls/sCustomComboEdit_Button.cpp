@@ -86,9 +86,12 @@ void TsEditButton::PrepareCacheOver(TColor) {
                     gdi::SRCCOPY);
             }
         }
-        if (!FEdit->Enabled())
-            ApplyDisabledLook(picture.get(), FEdit->DisabledKind(), FEdit, TPoint {FEdit->Left(), FEdit->Top()},
-                EmptyCacheInfo);
+        if (!FEdit->Enabled()) {
+            // Blended with what lies under the button: the edit's cache past its frame, as the edit answers.
+            TsParentCacheInfo under;
+            if (TBitmap* editCache = FEdit->SkinData()->CacheBmp()) FillCacheInfo(under, editCache, 2, 2);
+            ApplyDisabledLook(picture.get(), FEdit->DisabledKind(), FEdit, TPoint {Left(), Top()}, under);
+        }
         gdi::BitBlt(cache->Canvas()->Handle(), 0, 0, Width(), Height(), picture->Canvas()->Handle(), 0, 0,
             gdi::SRCCOPY);
     }

@@ -411,6 +411,27 @@ TEST_F(ComboEditTest, GlyphModesUserBitmapGrayAndBlend) {
     EXPECT_EQ(button->Width(), 20);
 }
 
+// A disabled edit's button is blended with the edit's own background, whatever the edit's Color: around the
+// glyph it shows the background unchanged, and the glyph comes closer to it.
+TEST_F(ComboEditTest, ADisabledButtonBlendsWithTheBackgroundUnderIt) {
+    UseSkin(1);
+    auto* edit = NewEdit(false);
+    edit->SetColor(clWhite);
+    ParentsUpdated(Form);
+    Pump();
+    const int enabledGlyph = FarthestFromBackground(edit);
+    edit->SetEnabled(false);
+    Pump();
+    const int disabledGlyph = FarthestFromBackground(edit);
+    EXPECT_LT(disabledGlyph, enabledGlyph);
+    EXPECT_GT(disabledGlyph, 0);
+    TsEditButton* button = edit->Button();
+    TBitmap* back = edit->SkinData()->CacheBmp();
+    for (const TPoint corner : {TPoint {0, 0}, TPoint {button->Width() - 1, button->Height() - 1}})
+        EXPECT_EQ(button->SkinData()->CacheBmp()->Canvas()->Pixels(corner.x, corner.y),
+            back->Canvas()->Pixels(button->Left() + 2 + corner.x, button->Top() + 2 + corner.y));
+}
+
 TEST_F(ComboEditTest, UnskinnedButtonDrawsTheGlyphOverTheNativeFace) {
     UseSkin(-1);
     auto* edit = NewEdit(false);
