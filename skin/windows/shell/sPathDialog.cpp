@@ -86,9 +86,11 @@ TPathDialogForm::TPathDialogForm(TComponent* owner)
     sBitBtn3->OnClick = [this](TObject*) { CreateFolderClick(); };
     sBitBtn1 = button("sBitBtn1", "OK", ClientWidth() - 176, {akRight, akBottom});
     sBitBtn1->SetDefault(true);
+    sBitBtn1->SetModalResult(mrOk);   // the click handler may take it back while a name is being edited
     sBitBtn1->OnClick = [this](TObject*) { OkClick(); };
     sBitBtn2 = button("sBitBtn2", "Cancel", ClientWidth() - 88, {akRight, akBottom});
     sBitBtn2->SetCancel(true);
+    sBitBtn2->SetModalResult(mrCancel);
     sBitBtn2->OnClick = [this](TObject*) { CancelClick(); };
     sEdit1 = Create<TsEdit>(this);
     sEdit1->SetName("sEdit1");

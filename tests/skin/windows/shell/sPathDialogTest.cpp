@@ -4,11 +4,13 @@
 #include "support/ShellTree.h"
 #include "support/WindowsKit.h"
 
+#include "platform/base/ScopeGuard.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TLabel.h"
 #include "platform/classes/TTreeNodes.h"
 #include "platform/user/VirtualKeys.h"
 #include "skin/controls/sBitBtn.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sTooledit.h"
 #include "skin/engine/sBoundLabel.h"
 #include "skin/windows/shell/acShellTreeView.h"
@@ -124,6 +126,18 @@ TEST_F(PathDialogTest, TheDirectoryEditTakesTheChosenFolderAndCancelLeavesItsTex
          }});
     EXPECT_EQ(edit->Text(), files / "Folder A/Sub");
     EXPECT_EQ(edit->InitialDir(), files / "Folder A/Sub");
+}
+
+TEST_F(PathDialogTest, OkAndCancelCarryTheirAnswersAndCreateStartsDisabled) {
+    auto* dialog = Create<TPathDialogForm>(Application);
+    base::ScopeExit release([dialog] { dialog->Free(); });
+    EXPECT_EQ(dialog->sBitBtn1->ModalResult(), mrOk);
+    EXPECT_TRUE(dialog->sBitBtn1->Default());
+    EXPECT_EQ(dialog->sBitBtn2->ModalResult(), mrCancel);
+    EXPECT_TRUE(dialog->sBitBtn2->Cancel());
+    EXPECT_EQ(dialog->sBitBtn3->ModalResult(), mrNone);
+    EXPECT_FALSE(dialog->sBitBtn3->Enabled());
+    EXPECT_FALSE(dialog->sEdit1->Visible());
 }
 
 TEST_F(PathDialogTest, TheDialogIsSkinnedAsALibraryDialog) {
