@@ -72,7 +72,7 @@ void TsSkinManager::LoadAllSkinData() {
     CloseSkinLoadIni();
     const std::string dir = GetFullSkinDirectory();
     const std::string folder = dir + "/" + FSkinName + "/";
-    if (!FSkinName.empty() && os::FileExists(folder + "Options.dat")) {
+    if (os::FileExists(folder + "Options.dat")) {
         OpenSkinLoadIni(os::NativePath(folder + "Options.dat"));
         LoadedSkin.SkinPath = folder;
     } else {

@@ -436,6 +436,17 @@ TEST_F(FolderLoad, SkinFoldersAreFoundWithoutCase) {
     EXPECT_NE(sm->MasterBitmap, nullptr);
 }
 
+TEST_F(FolderLoad, AnEmptySkinNameReadsTheOptionsOfTheSkinDirectoryItself) {
+    SkinFolder top {temp.Path(), ""};
+    top.WriteOptions(MinimalOptions());
+    AddStoredSkin(*sm, "Stored (internal)");
+    LoadFolderSkin(*sm, temp.Path(), "");
+    EXPECT_EQ(sm->SkinName(), "");
+    EXPECT_TRUE(sm->LoadedSkin.Active);
+    EXPECT_EQ(sm->GetSkinIndex("BUTTON_SMALL"), 2);
+    EXPECT_FALSE(sm->LoadedSkin.SkinPath.empty());
+}
+
 TEST_F(FolderLoad, WithoutFolderAndStoredSkinsTheManagerTurnsInactive) {
     sm->SetSkinDirectory(temp.Path());
     sm->SetSkinName("Nothing");
