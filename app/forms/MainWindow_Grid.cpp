@@ -52,13 +52,13 @@ void TMainForm::ApplyWidthRule() {
 
 void TMainForm::SetLanguage(int language) {
     if (language != 0 && language != 1) return;
+    // The other columns' headers take their captions from the column handlers.
     FHeaders[0]->SetCaption(NameHeader.In(language));
     FHeaders[1]->SetCaption(ProgressHeader.In(language));
+    FHeaders[2]->SetCaption(language == 0 ? ColumnCaptions()[0].HeaderRussian : ColumnCaptions()[0].HeaderEnglish);
     for (int k = 0; k < ShownColumns; ++k) {
         const TColumnCaption& column = ColumnCaptions()[k];
         FColumnItems[k]->SetCaption(language == 0 ? column.ItemRussian : column.ItemEnglish);
-        if (k == 0 || FColumnItems[k]->Checked())
-            FHeaders[k + 2]->SetCaption(language == 0 ? column.HeaderRussian : column.HeaderEnglish);
     }
     for (const TCaptionText& text : MainCaptionTable()) {
         auto* control = FindComponent(text.Name);
