@@ -55,7 +55,7 @@ void TForm1::ShowNode(int i) {
     FTrycoreCheck->SetChecked(n.Trycore);
     FBackupCheck->SetChecked(n.Backup);
     FVerboCheck->SetChecked(n.Verbo);
-    FVerboEdit->SetValue(n.VerboN);
+    FVerboEdit->SetValue(n.VerboN);   // with verbosity off too: "Save node" stores what the field holds
     CheckCore(n.Core);
     EnableFarmControls();
     FVerboEdit->SetEnabled(n.Verbo);

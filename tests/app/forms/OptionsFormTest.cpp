@@ -326,6 +326,25 @@ TEST_F(OptionsFormTest, SaveNodeStoresEveryNodesCoreTypeFlagWhereTheNodeNowStand
     EXPECT_FALSE(stored[2].Trycore);   // node2's own flag, not the one its place held
 }
 
+// A showing puts node 0's own verbosity level into its field even with its verbosity off, so that "Save node"
+// keeps it instead of storing the level the field was left with by another node.
+TEST_F(OptionsFormTest, AShowingKeepsNodeZerosVerbosityLevelWithItsVerbosityOff) {
+    TSettings settings = ThreeNodes();
+    settings.Nodes[0].VerboN = 5;
+    settings.Nodes[1].Verbo = true;
+    settings.Nodes[1].VerboN = 8;
+    ShowOptions(settings);
+    SelectRow(1);
+    Options->Hide();
+    Options->Show();
+    Pump();
+    EXPECT_EQ(Options->SelectedNode(), 0);
+    EXPECT_FALSE(Find<skin::TsSpinEdit>("VerboEdit")->Enabled());
+    Click("sSpeedButton6");   // Save node
+    EXPECT_EQ(StoredInt(GetWUKey, "VerboN0"), 5);
+    EXPECT_EQ(StoredInt(GetWUKey, "VerboN1"), 8);
+}
+
 TEST_F(OptionsFormTest, TheCopyIsReadAgainAtEveryShowing) {
     ShowOptions(ThreeNodes());
     Click("sSpeedButton11");
