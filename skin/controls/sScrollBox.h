@@ -71,6 +71,7 @@ private:
     void FreeSkinBars();
     void HideSkinBar(TsScrollBar* bar);   // hidden, back at its start
     TsScrollBar* MakeBar(classes::TScrollBarKind kind);
+    void LayOutBars();   // one pass of UpdateScrolls
     void LayBar(TsScrollBar*& bar, classes::TScrollBarKind kind, int max, int page, const classes::TRect& r);
     void BarChanged(TsScrollBar* bar, int previousPosition);   // a skinned bar moved: the content follows
     void FocusInView(classes::TControl* control);

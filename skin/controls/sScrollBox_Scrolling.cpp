@@ -123,6 +123,13 @@ void TsScrollBox::LayBar(TsScrollBar*& bar, TScrollBarKind kind, int max, int pa
 void TsScrollBox::UpdateScrolls() {
     if (FLaying || ControlDestroying(this) || ControlDesigning(this)) return;
     base::ValueRollback<bool> laying(FLaying, true);
+    const bool hadVert = FVertBar != nullptr, hadHorz = FHorzBar != nullptr;
+    LayOutBars();
+    // A bar made just now takes its room from the client area the other bar's page was measured on.
+    if ((FVertBar != nullptr) != hadVert || (FHorzBar != nullptr) != hadHorz) LayOutBars();
+}
+
+void TsScrollBox::LayOutBars() {
     UpdateScrollRanges();
     const int f = FrameWidth();
     const int cx = user::GetSystemMetrics(user::SM_CXVSCROLL);

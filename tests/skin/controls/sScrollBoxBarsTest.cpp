@@ -359,6 +359,27 @@ TEST_F(ScrollBoxBars, TheClientAreaAndTheAlignedChildrenLeaveOutTheBars) {
     EXPECT_EQ(Box->ClientWidth(), 156 - bar->Width());
 }
 
+// A wide child that brings the horizontal bar takes its height from the view at once: the vertical bar's page is
+// the client height left, and at its end the last row ends at the client area's bottom (none of it under the bar).
+TEST_F(ScrollBoxBars, TheFirstHorizontalBarShortensTheVerticalPageInTheSameLayout) {
+    LoadSkin(0);
+    Build();
+    ASSERT_NE(Box->SkinVertBar(), nullptr);
+    ASSERT_EQ(Box->SkinHorzBar(), nullptr);
+    auto* wide = Create<TButton>(Form);
+    wide->SetBounds(0, 40, 400, 25);
+    wide->SetParent(Box);
+    Pump();
+    TsScrollBar* vert = Box->SkinVertBar();
+    ASSERT_NE(Box->SkinHorzBar(), nullptr);
+    EXPECT_EQ(Box->ClientHeight(), 96 - Box->SkinHorzBar()->Height());
+    EXPECT_EQ(vert->PageSize(), Box->ClientHeight());
+    EXPECT_EQ(vert->Max(), VertMax());
+    vert->SetPosition(vert->Max());
+    Pump();
+    EXPECT_EQ(Last->Top() + RowHeight, Box->ClientHeight());
+}
+
 // The content follows a dragged thumb only when the native bar it stands in for says so; otherwise it moves
 // once, when the thumb is let go.
 TEST_F(ScrollBoxBars, ADraggedThumbMovesTheContentOnlyWhenTheNativeBarTracks) {
