@@ -168,7 +168,8 @@ void BlendMaskedPieceOwnBitmap(const classes::TRect& dstRect, const classes::TRe
             detail::MaskRow(d.At24(dx, dy + r), s.At24(sx, sy + r), s.At24(sx, sy + r + maskOffset), w * 3, false);
         return;
     }
-    const PixelView parent = ParentView(cacheInfo);
+    // Read like the cache's canvas: any size will do.
+    const PixelView parent = detail::View24(cacheInfo.Bmp);
     for (int r = 0; r < h; ++r) {
         std::uint8_t* row = d.At24(dx, dy + r);
         const int py = cacheInfo.Y + dy + r;

@@ -337,6 +337,37 @@ TEST(BlendMaskedPieceOwnBitmap, HolesTakeTheParentAndAPointAboveItEndsTheRow) {
     EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 1, 4, 2}, Rgb(40, 40, 40)));
 }
 
+TEST(BlendMaskedPieceOwnBitmap, AOnePixelCacheStillShowsThroughTheHoles) {
+    auto own = Bitmap24(2, 4, Key);
+    Fill(*own, TRect {0, 2, 2, 4}, 0);
+    auto parent = Bitmap24(1, 1, Rgb(40, 40, 40));
+    TsParentCacheInfo cache;
+    FillCacheInfo(cache, parent.get(), 0, 0);
+    auto bitmap = Bitmap24(2, 2, Rgb(1, 1, 1));
+    BlendMaskedPieceOwnBitmap(TRect {0, 0, 2, 2}, TRect {0, 0, 2, 2}, bitmap.get(), cache, own.get());
+    EXPECT_EQ(Px(*bitmap, 0, 0), Rgb(40, 40, 40));
+    EXPECT_EQ(Px(*bitmap, 1, 0), Rgb(1, 1, 1));   // past the cache's right edge the row ends
+    EXPECT_EQ(Px(*bitmap, 0, 1), Rgb(1, 1, 1));   // below it the pixel stays
+}
+
+// A negative state must not reach into the picture that lies left of this one in the master bitmap.
+TEST(DrawMaskStateImage, ANegativeStateDrawsTheFirstStateNotThePictureToItsLeft) {
+    TestSkin skin(80, 60, 0);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 72; ++x)
+            Put(skin.Master(), x, y, Coded(x, y));
+    for (const int maskType : {0, 1}) {
+        const int index = skin.AddMask(TRect {24, 0, 72, maskType == 1 ? 48 : 24}, 2, maskType);
+        if (maskType == 1) Fill(skin.Master(), TRect {24, 24, 72, 48}, 0);
+        auto state = Bitmap24(30, 30, 0);
+        DrawMaskStateImage(state.get(), TPoint {0, 0}, -1, skin.Mask(index), 1);
+        EXPECT_EQ(Px(*state, 0, 0), Coded(24, 0)) << maskType;
+        auto frame = Bitmap24(30, 30, 0);
+        PaintNinePartMask(frame.get(), TRect {0, 0, 24, 24}, true, false, -1, skin.Mask(index), EmptyCacheInfo);
+        EXPECT_EQ(Px(*frame, 0, 0), Coded(24, 0)) << maskType;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // State images
 
