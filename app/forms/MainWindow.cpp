@@ -204,7 +204,7 @@ void TMainForm::BindMethods(TMethodTable& methods) {
         .Add("TrayIcon1Click", std::function<void(TObject*)>([this](TObject*) { FTrayIcon->ShowMainForm(); }))
         .Add("TrayIcon1MinimizeToTray", std::function<void(TObject*)>([this](TObject*) { FTrayIcon->HideMainForm(); }))
         .Add("TrayIcon1Startup",
-            std::function<void(TObject*, bool&)>([](TObject*, bool& show) { show = !LoadSettings().RunMinimized; }))
+            std::function<void(TObject*, bool&)>([](TObject*, bool& show) { show = !ReadRunMinimized(); }))
         .Add("TrayIcon1BalloonHintTimeout", notify(&TMainForm::TrayIcon1BalloonDone))
         .Add("TrayIcon1BalloonHintClick", notify(&TMainForm::TrayIcon1BalloonDone));
     for (int k = 1; k < ShownColumns; ++k) {

@@ -42,7 +42,7 @@ private:
 };
 
 // The built-in rows followed by the user's rows from Options\Units (Name<n>, Core<n>, Credit<n> for n up to
-// UnitsCount, kept within 0..1000). Without that key, the built-in rows alone. A missing UnitsCount gives no
+// UnitsCount, kept within 0..100000). Without that key, the built-in rows alone. A missing UnitsCount gives no
 // user rows; a wrong-typed value its default (logged).
 TProjectTable LoadProjectTable();
 

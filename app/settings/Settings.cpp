@@ -190,6 +190,10 @@ bool ReadTaskbar() {
     return TSettingsKey(OptionsKey).Flag("Taskbar", TSettings {}.Taskbar);
 }
 
+bool ReadRunMinimized() {
+    return TSettingsKey(OptionsKey).Flag("RunMinimized", TSettings {}.RunMinimized);
+}
+
 void ReportSettingsFileTrouble() {
     os::RegistryStore::Default().SetDamageHandler([](const std::string& message) {
         WLog(message);

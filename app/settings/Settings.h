@@ -123,6 +123,9 @@ void ReportSettingsFileTrouble();
 // The task-bar option, read before any window exists (written as set when missing).
 bool ReadTaskbar();
 
+// The start-hidden option alone, for the tray's start-up question (written as clear when missing).
+bool ReadRunMinimized();
+
 // "Name<i>" of node i: the per-node value names.
 std::string NodeValue(const char* name, int index);
 

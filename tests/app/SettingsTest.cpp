@@ -273,6 +273,16 @@ TEST(WriteStartWithWindows, WritesTheQuotedProgramPathAndDeletesIt) {
     EXPECT_FALSE(env.Stored(RunKey, RunValueName));
 }
 
+TEST(ReadRunMinimized, MissingValueIsWrittenAsClearAndNothingElse) {
+    test::TAppEnvironment env;
+    EXPECT_FALSE(ReadRunMinimized());
+    EXPECT_EQ(env.Stored(OptionsKey, "RunMinimized"), Dword(0));
+    EXPECT_FALSE(env.Stored(OptionsKey, "HostCount"));   // no first run behind the question
+    EXPECT_FALSE(env.Stored(LabelKey, "Label0"));
+    env.Store(OptionsKey, "RunMinimized", Dword(1));
+    EXPECT_TRUE(ReadRunMinimized());
+}
+
 TEST(ReadTaskbar, MissingValueIsWrittenAsSet) {
     test::TAppEnvironment env;
     EXPECT_TRUE(ReadTaskbar());

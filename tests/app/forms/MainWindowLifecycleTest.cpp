@@ -348,6 +348,23 @@ TEST_F(MainLifecycleTest, ExitBeforeTheFirstShowingLeavesTheStoredOptionsAlone) 
 
 namespace korvex::app::test {
 
+// The tray's start-up question reads the start-hidden option alone: the options and the node list are loaded
+// by the window's first showing, not by the question.
+TEST_F(MainLifecycleTest, TheTraysStartUpQuestionReadsOnlyTheStartHiddenOption) {
+    Application->CreateForm(Form);
+    bool show = false;
+    Form->TrayIcon()->OnStartup(Form->TrayIcon(), show);
+    EXPECT_TRUE(show);
+    EXPECT_EQ(Env->Stored(OptionsKey, "RunMinimized"), os::MakeDwordValue(0));
+    EXPECT_FALSE(Env->Stored(OptionsKey, "HostCount"));
+    EXPECT_FALSE(Env->Stored(OptionsKey, "WUCount"));
+    EXPECT_FALSE(Env->Stored(LabelKey, "Label0"));
+
+    Env->Store(OptionsKey, "RunMinimized", os::MakeDwordValue(1));
+    Form->TrayIcon()->OnStartup(Form->TrayIcon(), show);
+    EXPECT_FALSE(show);
+}
+
 TEST_F(MainLifecycleTest, EscIsTheExitCommandsShortcut) {
     TMainForm* form = ShowProgramWindow();
     TMessage key {user::WM_KEYDOWN, user::VK_ESCAPE, 0, 0};
