@@ -111,8 +111,10 @@ void TsTreeView::UpdateScrolls() {
     const bool vertical = needed(user::SB_VERT, vi);
     const bool horizontal = needed(user::SB_HORZ, hi);
     if (vertical) {
-        if (FVertBar == nullptr) FVertBar = MakeEditBar(this, SkinData(), sbVertical, moved);
-        FVertBar->SetWidth(std::min(user::GetSystemMetrics(user::SM_CXVSCROLL), Width() - 6));
+        if (FVertBar == nullptr) {   // as wide as the tree allowed when it was made
+            FVertBar = MakeEditBar(this, SkinData(), sbVertical, moved);
+            FVertBar->SetWidth(std::min(user::GetSystemMetrics(user::SM_CXVSCROLL), Width() - 6));
+        }
         FeedEditBar(FVertBar, vi, true);
         FVertBar->SetEnabled(Enabled());
     } else if (FVertBar != nullptr) {

@@ -116,6 +116,20 @@ TEST_F(TreeViewTest, ADisabledTreesFrameIsTheEnabledOne) {
     }
 }
 
+// Disabling the tree forgets the pointer over it: enabled again after the pointer left, it is not hot.
+TEST_F(TreeViewTest, ATreeDisabledUnderThePointerIsNotHotWhenEnabledElsewhere) {
+    UseSkin(0);
+    TsTreeView* tree = NewTree(3);
+    MoveTo(tree, 40, 40);
+    ASSERT_TRUE(tree->SkinData()->IsHot());
+    tree->SetEnabled(false);
+    Pump();
+    MoveTo(Form, Form->ClientWidth() - 5, Form->ClientHeight() - 5);
+    tree->SetEnabled(true);
+    Pump();
+    EXPECT_FALSE(tree->SkinData()->IsHot());
+}
+
 TEST_F(TreeViewTest, TheSkinnedBarScrollsTheNativeTreeByArrowAndThumb) {
     UseSkin(1);
     TsTreeView* tree = NewTree(60);
@@ -157,6 +171,12 @@ TEST_F(TreeViewTest, NarrowOrLowTreesShowNoBarsUntilTheyReachSixteenPixels) {
         Pump();
         ASSERT_NE(tree->VertBar(), nullptr) << w << " x " << h;
         EXPECT_TRUE(tree->VertBar()->Visible());
+        // The bar takes its width once, when made: at most the tree's width less the frames.
+        const int made = std::min(user::GetSystemMetrics(user::SM_CXVSCROLL), tree->Width() - 6);
+        EXPECT_EQ(tree->VertBar()->Width(), made);
+        tree->SetBounds(tree->Left(), tree->Top(), 160, 120);
+        Pump();
+        EXPECT_EQ(tree->VertBar()->Width(), made);
         delete tree;
         Pump();
     }
