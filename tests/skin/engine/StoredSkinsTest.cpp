@@ -214,6 +214,36 @@ TEST_F(StoredSkins, SectionItemsFollowTheCopyRules) {
     EXPECT_EQ(sm->Sections[4].BorderColor2, 5);
 }
 
+// A gradient word that is not a number costs that gradient's later steps only: the values stored after it
+// in the item are still copied.
+TEST_F(StoredSkins, ABadGradientWordLosesNoOtherValueOfTheSection) {
+    TsStoredSkin* skin = AddStoredSkin(*sm, "S");
+    for (const bool hot : {false, true}) {
+        TsSkinGeneral* g = skin->GeneralData()->Add();
+        g->SectionName = hot ? "HOTBAD" : "BAD";
+        (hot ? g->HotGradientData : g->GradientData) = "255;65280;50;0;0;x;2;50;0;0";
+        g->ShowFocus = true;
+        g->FadingIterations = 9;
+        g->HotColor = 0x0000FF;
+        g->HotImagePercent = 40;
+        g->FontColor = "1 2 3 4 5";
+        g->BorderColor2 = 7;
+    }
+    Activate("S");
+    for (const char* name : {"BAD", "HOTBAD"}) {
+        const TsGeneralData& d = sm->Sections[static_cast<std::size_t>(sm->GetSkinIndex(name))];
+        const TsGradArray& steps = std::string(name) == "BAD" ? d.GradientArray : d.HotGradientArray;
+        ASSERT_GE(steps.size(), 1u) << name;
+        EXPECT_EQ(steps[0].Color2, 65280) << name;
+        EXPECT_TRUE(d.ShowFocus) << name;
+        EXPECT_EQ(d.FadingIterations, 9) << name;
+        EXPECT_EQ(d.HotColor, 0x0000FF) << name;
+        EXPECT_EQ(d.HotImagePercent, 40) << name;
+        EXPECT_EQ(d.FontColor[5], 5) << name;
+        EXPECT_EQ(d.BorderColor2, 7) << name;
+    }
+}
+
 TEST_F(StoredSkins, PatternsSharePicturesByFileName) {
     TsStoredSkin* skin = AddStoredSkin(*sm, "S");
     TsSkinPattern* first = skin->Patterns()->Add();
