@@ -72,7 +72,6 @@ void PaintButtonBordersWithRegion(
         g.CellWidth = s.Width / 9;
         g.CellHeight = s.Height / 6;
         g.PictureHeight = s.Height / 2;
-        state = std::max(state, 0);   // not limited: a state past the three reads nothing
         g.Spans = detail::SpanStyle::Own;
     } else {
         const int imageCount = detail::ImageCountOf(mask), maskType = detail::MaskTypeOf(mask);
@@ -87,7 +86,8 @@ void PaintButtonBordersWithRegion(
         originY = mask.R.top;
     }
     if (g.CellWidth <= 0 || g.CellHeight <= 0) return;
-    g.Column = state * 3 * g.CellWidth;
+    // An own bitmap's state is not limited: a column left of its picture or past it copies nothing.
+    g.Column = int(std::clamp<std::int64_t>(std::int64_t(state) * 3 * g.CellWidth, -s.Width, s.Width));
     g.Size = detail::PieceSizes::For(d.Width, d.Height, g.CellWidth, g.CellHeight, mask.BorderWidth);
 
     const classes::TRect whole {0, 0, d.Width, d.Height};

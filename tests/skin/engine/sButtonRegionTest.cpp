@@ -82,6 +82,16 @@ TEST(PaintButtonBordersWithRegion, OwnBitmapsAreThreeStatesAndAStatePastThemPain
     EXPECT_TRUE(gdi::PtInRegion(f.Region, 1, 0));
 }
 
+TEST(PaintButtonBordersWithRegion, OwnBitmapStatesOutsideItsColumnsPaintNothing) {
+    ButtonFixture f;
+    const int index = f.Skin.AddOwnMask(Bitmap24(36, 24, StateColour(0)), 3, 1);
+    for (const int state : {-1, -7, 3, 1 << 30}) {
+        PaintButtonBordersWithRegion(f.Button.get(), f.Region, true, state, f.Skin.Mask(index));
+        EXPECT_TRUE(AllPixels(*f.Button, TRect {0, 0, 20, 16}, Rgb(1, 1, 1))) << state;
+    }
+    EXPECT_EQ(f.Rects(), (std::vector<gdi::RECT> {{0, 0, 20, 16}}));
+}
+
 TEST(PaintButtonBordersWithRegion, TooSmallBitmapsPaintNothing) {
     ButtonFixture f;
     const int tiny = f.Skin.AddOwnMask(Bitmap24(8, 24, Key), 3, 1);   // under nine pixels wide
