@@ -80,9 +80,11 @@ void PaintNinePart(classes::TBitmap* bitmap, const classes::TRect& r, bool filli
     g.CellWidth = pw / (imageCount * 3);
     g.CellHeight = ph / ((maskType + 1) * 3);
     if (w < 2 || h < 2 || g.CellWidth <= 0 || g.CellHeight <= 0) return;
-    // The master bitmap's state is limited to its columns; an own bitmap's is not (past them it reads nothing).
-    state = own ? std::max(state, 0) : std::clamp(state, 0, imageCount - 1);
-    g.Column = own ? int(std::min<std::int64_t>(std::int64_t(state) * 3 * g.CellWidth, pw)) : int(std::int64_t(pw) * state / imageCount);
+    // The master bitmap's state is limited to its columns; an own bitmap's is not (left of or past them it
+    // reads nothing).
+    if (!own) state = std::clamp(state, 0, imageCount - 1);
+    g.Column = own ? int(std::clamp<std::int64_t>(std::int64_t(state) * 3 * g.CellWidth, -pw, pw))
+                   : int(std::int64_t(pw) * state / imageCount);
     g.PictureHeight = ph / (maskType + 1);
     const bool limited = !own && variant == Variant::Mask;
     g.Size = detail::PieceSizes::For(w, h, g.CellWidth, g.CellHeight, limited ? mask.BorderWidth : 0);

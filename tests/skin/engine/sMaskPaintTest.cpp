@@ -235,6 +235,16 @@ TEST(PaintNinePartMask, AnOwnBitmapsStatePastItsColumnsPaintsNothing) {
     EXPECT_TRUE(AllPixels(*beyond, TRect {0, 0, 40, 30}, Rgb(1, 2, 3)));
 }
 
+TEST(PaintNinePartMask, AnOwnBitmapsNegativeStatePaintsNothing) {
+    TestSkin skin(4, 4, 0);
+    const int index = skin.AddOwnMask(Bitmap24(72, 48, Rgb(9, 9, 9)), 3, 1);
+    for (const int state : {-1, -2, -1000000000}) {
+        auto bitmap = Bitmap24(40, 30, Rgb(1, 2, 3));
+        PaintNinePartMask(bitmap.get(), TRect {0, 0, 40, 30}, true, false, state, skin.Mask(index), EmptyCacheInfo);
+        EXPECT_TRUE(AllPixels(*bitmap, TRect {0, 0, 40, 30}, Rgb(1, 2, 3))) << state;
+    }
+}
+
 TEST(PaintNinePartMaster, IgnoresOwnBitmapsAndBorderWidth) {
     TestSkin skin(4, 4, 0);
     const int own = skin.AddOwnMask(Bitmap24(72, 48, Rgb(9, 9, 9)), 3, 1);
