@@ -296,8 +296,9 @@ void TCustomForm::CreateParams(TCreateParams& params) {
         params.WndParent = Application != nullptr ? Application->Handle() : nullptr;
         params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
         // The window system has no task-bar button of its own for the application window: the main form
-        // takes it.
-        if (Application != nullptr && (Application->MainForm() == nullptr || Application->MainForm() == this))
+        // takes it, unless the application window was made a tool window (the program without a button).
+        if (Application != nullptr && (Application->MainForm() == nullptr || Application->MainForm() == this)
+            && (GetWindowLongPtr(Application->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0)
             params.ExStyle |= WS_EX_APPWINDOW;
     }
     params.WindowClass.style = CS_DBLCLKS;

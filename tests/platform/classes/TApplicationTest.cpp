@@ -98,6 +98,27 @@ TEST_F(ApplicationTest, TheFirstFormMadeIsTheMainFormAndItsReferenceIsSetBeforeO
     gRefForm = nullptr;
 }
 
+// The main form takes the task-bar button the application window cannot have; an application window made a
+// tool window takes it away from the program.
+TEST_F(ApplicationTest, TheMainFormHasTheTaskBarButtonUnlessTheApplicationWindowIsAToolWindow) {
+    for (const bool tool : {false, true}) {
+        const user::HWND owner = Application->Handle();
+        const user::LONG_PTR style = user::GetWindowLongPtr(owner, user::GWL_EXSTYLE);
+        user::SetWindowLongPtr(
+            owner, user::GWL_EXSTYLE, tool ? style | user::WS_EX_TOOLWINDOW : style & ~user::WS_EX_TOOLWINDOW);
+        TForm* main = nullptr;
+        Application->CreateForm(main);
+        main->Show();
+        Pump();
+        ASSERT_EQ(Display->StackingOrder().empty(), false);
+        const auto* surface = Display->Surface(Display->StackingOrder().back());
+        ASSERT_NE(surface, nullptr);
+        EXPECT_EQ(surface->Options.SkipTaskbar, tool);
+        main->Free();
+        Pump();
+    }
+}
+
 TEST_F(ApplicationTest, HooksSeeTheApplicationWindowsMessagesFirstAndMayTakeThem) {
     std::vector<UINT> seen;
     int id = Application->HookMainWindow([&](TMessage& m) {
