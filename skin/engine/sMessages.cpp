@@ -66,7 +66,8 @@ TacExtraFormList& ExtraFormList() {
 // One form: its window, its descendants and, for an MDI parent, its MDI client window.
 void co_BroadcastToForm(TCustomForm* form, TMessage& message) {
     classes::TComponentWatch watch(form);
-    if (form->HandleAllocated()) user::SendMessage(form->WindowHandle(), message.Msg, message.WParam, message.LParam);
+    // A form whose window is not made yet has it made, as its handle is asked for.
+    user::SendMessage(form->Handle(), message.Msg, message.WParam, message.LParam);
     if (!watch.Alive() || IsDestroying(form)) return;
     BroadcastToChildren(form, message);
     if (!watch.Alive() || IsDestroying(form) || form->FormStyle() != classes::fsMDIForm) return;

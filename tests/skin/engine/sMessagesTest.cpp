@@ -371,6 +371,32 @@ TEST_F(SkinMessages, AFailingReceiverEndsTheWalkQuietlyAndAFreedSiblingIsNotTold
     EXPECT_EQ(Count("C", SMC_NEWSKIN), 0);   // the form's walk ended with the failure
 }
 
+namespace {
+
+// A form that notes the skin commands its own window receives.
+class TJournalForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<int> Codes;
+
+protected:
+    void WndProc(TMessage& m) override {
+        if (m.Msg == SM_SKINCMD) Codes.push_back(SkinCommandCode(m));
+        TForm::WndProc(m);
+    }
+};
+
+}
+
+TEST_F(SkinMessages, AFormWhoseWindowIsNotMadeYetHasItMadeAndHearsTheBroadcast) {
+    auto* form = Create<TJournalForm>(Application);   // made in code and never shown: no window yet
+    ASSERT_FALSE(form->HandleAllocated());
+    NewSkinFromManager();
+    EXPECT_TRUE(form->HandleAllocated());
+    EXPECT_EQ(form->Codes, std::vector<int> {SMC_NEWSKIN});
+    EXPECT_FALSE(form->Visible());
+}
+
 TEST_F(SkinMessages, AFormBeingDestroyedGetsNothing) {
     TForm* gone = NewForm();
     Put<TJournalLabel>(gone, "Gone", 0, 0);
