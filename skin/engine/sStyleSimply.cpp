@@ -64,6 +64,17 @@ private:
     gdi::HBITMAP FOld = nullptr;
 };
 
+// Whether asking for the control's window makes one instead of raising: the topmost control above it that has
+// no window yet is a form or sits in a window of another kind.
+bool CanMakeWindow(TWinControl* control) {
+    if (control->HandleAllocated()) return true;
+    if (IsDestroying(control)) return false;
+    TWinControl* top = control;
+    while (top->Parent() != nullptr && !top->Parent()->HandleAllocated())
+        top = top->Parent();
+    return top->Parent() != nullptr || top->ParentWindow() != nullptr || dynamic_cast<TCustomForm*>(top) != nullptr;
+}
+
 // Windowless, shown, sized, not a push-style tool button, and visible in dc.
 bool TakesPart(TControl* child, gdi::HDC dc) {
     if (dynamic_cast<TWinControl*>(child) != nullptr) return false;
@@ -102,8 +113,7 @@ void ResetPaintMarks(TControl* control) {
         return;
     }
     classes::TComponentWatch watch(win);
-    if (win->HandleAllocated())
-        user::SendMessage(win->WindowHandle(), SM_SKINCMD, SkinCommandWParam(SMC_SETPAINTMARK, 0), 0);
+    if (CanMakeWindow(win)) user::SendMessage(win->Handle(), SM_SKINCMD, SkinCommandWParam(SMC_SETPAINTMARK, 0), 0);
     for (int i = 0; watch.Alive() && i < win->ControlCount(); ++i)
         ResetPaintMarks(win->Controls(i));
 }
@@ -111,7 +121,7 @@ void ResetPaintMarks(TControl* control) {
 TColor QueryControlColor(TWinControl* control) {
     if (control == nullptr) return 0xFF00FF;
     classes::TComponentWatch watch(control);
-    TColor answer = control->HandleAllocated() ? AskColor(control->WindowHandle()) : TColor(0xFF00FF);
+    TColor answer = CanMakeWindow(control) ? AskColor(control->Handle()) : TColor(0xFF00FF);
     if (answer == 0xFF00FF && watch.Alive()) answer = control->Color();
     return ColorToRGB(answer);
 }

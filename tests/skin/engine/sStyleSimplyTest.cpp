@@ -172,6 +172,29 @@ TEST_F(ControlTree, AColourQueryToAControlWithoutAnyWindowAnswersItsOwnColour) {
     EXPECT_FALSE(panel->HandleAllocated());
 }
 
+// A control whose window is not made yet has it made to be asked, as its handle is asked for.
+TEST_F(ControlTree, AControlWithoutItsWindowYetHasItMadeForTheColourQueryAndThePaintMarks) {
+    CodeSkin skin;
+    skin.AddSection("PANEL", 0x336699);
+    TForm* form = NewForm();
+    auto* panel = new TTestPanel(form);
+    panel->SetVisible(false);   // hidden: nothing makes its window
+    panel->SetParent(form);
+    panel->SetColor(clWindow);
+    panel->SkinData->Loaded();
+    ASSERT_FALSE(panel->HandleAllocated());
+    EXPECT_EQ(QueryControlColor(panel), 0x336699);   // the skin state's answer, not its own Color
+    EXPECT_TRUE(panel->HandleAllocated());
+
+    auto* hidden = new TTestPanel(form);
+    hidden->SetVisible(false);
+    hidden->SetParent(form);
+    hidden->SkinData->PaintMark = true;
+    ASSERT_FALSE(hidden->HandleAllocated());
+    ResetPaintMarks(form);
+    EXPECT_FALSE(hidden->SkinData->PaintMark);
+}
+
 TEST_F(ControlTree, TheFirstLiveProviderOfAFormGetsTheRecord) {
     TForm* form = NewForm();
     auto* gone = new TProviderComponent(form);
