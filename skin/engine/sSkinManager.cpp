@@ -33,6 +33,7 @@ TsSkinManager::TsSkinManager(TComponent* owner)
 }
 
 TsSkinManager::~TsSkinManager() {
+    Destroying();   // the removal below is a manager's going away, also when deleted without Free
     try {
         SetActive(false);
     } catch (...) {

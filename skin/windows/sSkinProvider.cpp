@@ -356,6 +356,20 @@ void TsSkinProvider::TellScrollBars(TMessage& message) {
     }
 }
 
+// The removal of a manager that is being freed comes before the owner's notice of it, which arrives when the
+// manager is no more than a component: the manager is let go here, and the default one's skin taken as a new one.
+void TsSkinProvider::FollowDefaultManager() {
+    FSkinData->SetSkinManager(nullptr);
+    TsSkinManager* fallback = FSkinData->SkinManager();
+    if (fallback == nullptr || !fallback->Active() || fallback->Sections.empty() || FForm == nullptr
+        || FForm->ComponentState().Contains(csDestroying) || ComponentState().Contains(csDestroying))
+        return;
+    TMessage newSkin = MakeSkinCommand(SMC_NEWSKIN, 0, LPARAM(fallback));
+    NewWndProc(newSkin);
+    TMessage refresh = MakeSkinCommand(SMC_REFRESH, 0, LPARAM(fallback));
+    NewWndProc(refresh);
+}
+
 void TsSkinProvider::NewSkinWhileUnskinned(TMessage& message) {
     EmptyRegion();
     FreePopupBitmap();
@@ -396,7 +410,11 @@ void TsSkinProvider::NewWndProc(TMessage& message) {
             break;
         case SMC_REMOVESKIN:
             if (message.LParam == LPARAM(FSkinData->SkinManager())) {
+                auto* gone = reinterpret_cast<TsSkinManager*>(message.LParam);
+                const bool ownGoing = gone != nullptr && gone == FSkinData->OwnSkinManager()
+                    && gone->ComponentState().Contains(csDestroying);
                 RemoveSkin(message);
+                if (ownGoing) FollowDefaultManager();
                 return;
             }
             break;

@@ -196,6 +196,7 @@ private:
     void ActiveMessage(classes::TMessage& message);
     void RemoveSkin(classes::TMessage& message);
     void NewSkinWhileUnskinned(classes::TMessage& message);
+    void FollowDefaultManager();   // its own manager is going away: the default one's skin from now on
     void TakeFormFrame();   // the form's own buttons cleared for a skin with its section, else given back
     void TellScrollBars(classes::TMessage& message);
     void WMNCPaint(classes::TMessage& message);

@@ -6,11 +6,13 @@
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TCanvas.h"
 #include "platform/classes/TReader.h"
+#include "platform/classes/TScreen.h"
 #include "platform/user/NonClient.h"
 #include "platform/user/WinPos.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sTitleButtons.h"
 #include "skin/windows/sWindowClasses.h"
+#include "support/ControlsHost.h"
 #include "support/SkinFixtures.h"
 
 namespace korvex::skin::wintest {
@@ -218,6 +220,39 @@ TEST_F(ProviderSettings, AFreedManagerLeavesTheProviderWithTheDefaultOne) {
     EXPECT_EQ(p->SkinData()->SkinManager(), Manager);
     delete another;
     EXPECT_EQ(p->SkinData()->SkinManager(), Manager);
+}
+
+// Freeing a skinned manager of the provider's own gives the form the default manager's skin, not a plain frame.
+TEST_F(ProviderSettings, FreeingTheProvidersOwnSkinnedManagerGivesTheFormTheDefaultSkin) {
+    UseSkin(0);
+    TForm* form = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize});
+    TsSkinProvider* p = ProviderOf(form);
+    auto* own = Create<TsSkinManager>(form);   // dropped on the form: taken as the provider's own
+    ASSERT_EQ(p->SkinData()->OwnSkinManager(), own);
+    controlstest::LoadOurSkin(*own, 1);
+    Pump();
+    ASSERT_TRUE(p->SkinData()->Skinned());
+    delete own;
+    Pump();
+    EXPECT_EQ(p->SkinData()->SkinManager(), Manager);
+    EXPECT_TRUE(p->SkinData()->Skinned());
+    EXPECT_EQ(p->SkinData()->SkinIndex, Manager->GetSkinIndex(p->SkinData()->SkinSection()));
+    EXPECT_TRUE(form->BorderIcons().Empty());   // the skin draws the caption buttons
+    // Its frame as that of a form that has always followed the default manager, both seen active.
+    TForm* twin = NewSkinnedForm(bsSizeable, {biSystemMenu, biMinimize}, 300, 160, 420, 60);
+    Pump();
+    const std::vector<TPoint> points {TPoint {2, 2}, TPoint {form->Width() / 2, 10}, TPoint {form->Width() - 12, 10},
+        TPoint {2, form->Height() / 2}, TPoint {form->Width() / 2, form->Height() - 2}};
+    std::vector<gdi::COLORREF> expected;
+    for (const TPoint at : points) expected.push_back(WindowPixel(twin, at.x, at.y));
+    form->BringToFront();
+    form->SetFocus();
+    Pump();
+    ASSERT_EQ(Screen->ActiveForm(), form);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << points[i].x << "," << points[i].y);
+        EXPECT_EQ(WindowPixel(form, points[i].x, points[i].y), expected[i]);
+    }
 }
 
 }
