@@ -3,8 +3,7 @@
 
 #include "app/monitor/RowRefresh.h"
 
-#include <charconv>
-#include <cstdio>
+#include "platform/base/Numbers.h"
 
 namespace korvex::app {
 
@@ -31,11 +30,9 @@ TUnitInfoView MakeUnitInfoView(const TNodeReading& reading, const TProjectTable&
 
 namespace {
 
+// A speed text as the run time reads a number; 3 when it is none.
 double SpeedNumber(const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    auto [at, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && at == end && !text.empty() ? value : 3;
+    return base::StrToFloatDef(text, 3);
 }
 
 }
@@ -53,9 +50,7 @@ std::string CachedUnitSpeed(const std::string& wuName, const std::string& nodeLa
         ++count;
     }
     if (count == 0) return "";
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", sum / count);
-    return text;
+    return base::FormatFloat("0.00", sum / count);
 }
 
 int NodeLampColor(int statusColor) {

@@ -66,6 +66,23 @@ TEST(NodeInformation, CachedSpeedAveragesOtherNodesWithThreeForAnUnreadableSpeed
     EXPECT_EQ(CachedUnitSpeed("p4444", "mine", {}), "");
 }
 
+TEST(NodeInformation, CachedSpeedsAreReadAndTheMeanShownAsTheRunTimeDoes) {
+    struct TCase {
+        const char* First;
+        const char* Second;
+        const char* Mean;
+    } const cases[] = {
+        {" 10", "+12", "11.00"},   // blanks and a sign are a number
+        {"nan", "9", "6.00"},   // no NAN: it counts 3
+        {"inf", "9", "6.00"},
+        {"1.005", "1.005", "1.01"},   // halves round away from zero on the decimal digits
+    };
+    for (const TCase& c : cases) {
+        const std::vector<THistoryRow> history = {HistoryRowOf("p4444_a", "n1", c.First), HistoryRowOf("p4444_b", "n2", c.Second)};
+        EXPECT_EQ(CachedUnitSpeed("p4444", "mine", history), c.Mean) << c.First << " " << c.Second;
+    }
+}
+
 TEST(NodeInformation, AnEntryWithoutANodeNameIsNoEntryOfTheShownNode) {
     const std::vector<THistoryRow> history = {HistoryRowOf("p4444_a", "", "10"), HistoryRowOf("p4444_b", "n2", "12")};
     EXPECT_EQ(CachedUnitSpeed("p4444", "farm1", history), "11.00");
