@@ -165,6 +165,7 @@ void TForm4::DrawLB() {
         hppValue = options.Integer("HPP", 1);
     }
     const bool hpp = hppValue != 0;
+    FBuiltHpp = hpp;
     {
         base::ValueRollback<bool> building(FBuilding, true);
         (hpp ? FPPH : FPPD)->SetChecked(true);
@@ -297,7 +298,7 @@ int TForm4::RowOf(TObject* sender) const {
 std::string TForm4::ResultsText(TObject* sender) {
     const int node = RowOf(sender);
     if (node < 0) return "Select node...";
-    const bool hpp = FPPH->Checked();
+    const bool hpp = FBuiltHpp;
     const TNodeSpeeds speeds = ReadNodeSpeeds(node);
     const TDiagramRow& row = FRows[std::size_t(node)];
     for (int e = 0; e < DiagramCoreCount; ++e)

@@ -79,6 +79,7 @@ private:
 
     int FNodeCount = 0;
     bool FBuilding = false;   // the window sets its controls itself: their events store nothing
+    bool FBuiltHpp = true;   // the mode of the last build: a stored choice counts from the next one
     std::vector<TDiagramRow> FRows;
     skin::TsScrollBox* FScrollBox = nullptr;
     skin::TsDecimalSpinEdit* FLowEdit = nullptr;

@@ -168,6 +168,19 @@ TEST_F(DiagramTest, ResultsTextForAClickedControlOfARowOnly) {
     EXPECT_TRUE(shown);
 }
 
+// A mode picked with the radio buttons counts from the next build: until then a clicked row reads as its bars.
+TEST_F(DiagramTest, ResultsKeepTheModeOfTheLastBuild) {
+    StoreSpeed("Tinker0", 3);
+    TForm4* form = ShowDiagram(1);
+    form->PPDButton()->SetChecked(true);
+    form->sRadioButton1Click(form->PPDButton());
+    EXPECT_NE(form->ResultsText(form->Rows()[0].Panel).find("TINKER           - 3.00\r"), std::string::npos);
+    EXPECT_DOUBLE_EQ(form->Rows()[0].Bars[1]->Position(), 300);
+    form->sSpeedButton2Click(nullptr);
+    EXPECT_NE(form->ResultsText(form->Rows()[0].Panel).find("TINKER           - 72.00\r"), std::string::npos);
+    EXPECT_NEAR(form->Rows()[0].Bars[1]->Position(), 72 * 4.17, 1e-9);
+}
+
 TEST_F(DiagramTest, SectionsNeverCrossAndEachChoiceIsStored) {
     TForm4* form = ShowDiagram(1);
     EXPECT_EQ(Option("End1"), 30u);   // the defaults are written at the first showing
