@@ -55,7 +55,7 @@ public:
     // Rebuilds the list from the root with the chain down to pidl's folder, and selects it (the root item when
     // the folder lies outside the root).
     void SetPath(const TItemIDList& pidl);
-    // SetPath for a path ("." is the program's folder); raises "Error Setting Path" for one that names nothing.
+    // SetPath for a path ("." is the program's folder); raises EOleSysError for one that names nothing.
     void SetPathFromText(const std::string& path);
     void TreeUpdate(const TItemIDList& pidl);   // follows a linked control: SetPath, then OnChange
     int IndexFromID(const TItemIDList& pidl) const;   // the item of an absolute list, the last first; -1 none

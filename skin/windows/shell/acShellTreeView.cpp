@@ -47,6 +47,7 @@ std::optional<TacNamespaceFolder> FolderCopy(const TacNamespaceFolder* folder) {
 TacCustomShellTreeView::TacCustomShellTreeView(TComponent* owner)
     : TsTreeView(owner) {
     SetRightClickSelect(true);
+    FNotifier = Create<TacShellChangeNotifier>(this);   // no handler: it watches nothing until AutoRefresh
 }
 
 TacCustomShellTreeView::~TacCustomShellTreeView() {

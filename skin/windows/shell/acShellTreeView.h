@@ -41,7 +41,8 @@ public:
     void SetAutoContextMenus(bool value) { FAutoContextMenus = value; }
     bool AutoRefresh() const { return FAutoRefresh; }
     void SetAutoRefresh(bool value);
-    TacShellChangeNotifier* Notifier() const { return FNotifier; }   // while AutoRefresh is on
+    // Made with the tree without a handler, made anew when AutoRefresh goes on, nullptr once it goes off.
+    TacShellChangeNotifier* Notifier() const { return FNotifier; }
 
     // The linked combo box and file list follow the folder selected here, and this tree follows theirs.
     TacCustomShellComboBox* ShellComboBox() const { return FShellComboBox; }
@@ -60,8 +61,8 @@ public:
     TacShellFolder* Folders(int index) const;   // the folder of node index; nullptr out of range
     TacShellFolder* SelectedFolder() const;
     std::string Path() const;   // the selected folder's path; "" with none
-    // Expands every ancestor of the path's folder and selects it; raises "Error Setting Path" for a path that
-    // names nothing.
+    // Expands every ancestor of the path's folder and selects it; raises EOleSysError for a path that names
+    // nothing.
     void SelectPath(const std::string& path);
     void TreeUpdate(const TItemIDList& pidl);
     void Refresh(classes::TTreeNode* node);   // the node's children loaded again, expansion and selection kept

@@ -245,6 +245,23 @@ TEST_F(ShellListViewTest, BackShowsTheParentAndDoesNothingAtTheDesktop) {
     EXPECT_EQ(list->Items()->Count(), 2);
 }
 
+TEST_F(ShellListViewTest, AMadeAgainWindowKeepsTheFolderShown) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root());
+    list->SetPath(*ParseDisplayName(files / "Folder A"));
+    ASSERT_EQ(list->Path(), files / "Folder A");
+    list->SetColumnClick(!list->ColumnClick());   // the window is made again
+    list->HandleNeeded();
+    Pump();
+    EXPECT_EQ(list->Path(), files / "Folder A");
+    EXPECT_EQ(Names(list), (std::vector<std::string> {"Sub", "inner.txt"}));
+    list->SetParent(nullptr);   // the window goes
+    list->SetParent(Form);
+    list->HandleNeeded();
+    Pump();
+    EXPECT_EQ(list->Path(), files / "Folder A");
+}
+
 TEST_F(ShellListViewTest, RefreshListsTheFolderAgainAndKeepsTheSelectedIndex) {
     ShellTree files;
     TsShellListView* list = NewList(files.Root());

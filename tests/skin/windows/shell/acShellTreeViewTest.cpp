@@ -254,6 +254,22 @@ TEST_F(ShellTreeViewTest, AListSentByAnyoneIsReplacedByItsOwnChoiceAndImageHandl
     EXPECT_EQ(normalList(), nullptr);
 }
 
+TEST_F(ShellTreeViewTest, ANewTreeOwnsANotifierThatWatchesNothingUntilItsFirstSelection) {
+    ShellTree files;
+    auto* tree = Create<TsShellTreeView>(Form);
+    ASSERT_NE(tree->Notifier(), nullptr);
+    EXPECT_EQ(tree->Notifier()->Owner(), tree);
+    EXPECT_EQ(tree->Notifier()->Thread(), nullptr);   // no handler, no worker
+    TComponentWatch made(tree->Notifier());
+    // Selecting the root node switches AutoRefresh off for the moment and back to off: the notifier goes.
+    tree->SetRoot(files.Root());
+    tree->SetParent(Form);
+    Pump();
+    ASSERT_NE(tree->Selected(), nullptr);
+    EXPECT_FALSE(made.Alive());
+    EXPECT_EQ(tree->Notifier(), nullptr);
+}
+
 TEST_F(ShellTreeViewTest, AutoRefreshIsAppliedAgainForTheNodeBeingSelected) {
     ShellTree files;
     TsShellTreeView* tree = NewTree(files.Root());
