@@ -104,7 +104,7 @@ void TMonitor::Start(const TSettings& settings, const TProjectTable& projects, T
         FCore = core;
     }
     FThreads.assign(static_cast<std::size_t>(count), os::TThreadHandle());
-    FIntervalMs = FTimings.IntervalMs > 0 ? FTimings.IntervalMs : ClampUpdate(settings.Update) * MinuteMs();
+    FIntervalMs = FTimings.IntervalMs > 0 ? FTimings.IntervalMs : ClampStoredUpdate(settings.Update) * MinuteMs();
     core->SetFlushInterval(std::min(FIntervalMs, 60000));   // a node that stays busy delays the writes a minute at most
     for (int node = 0; node < count; ++node) {
         // A thread of an earlier run still stuck in this folder: this node starts once it ended.

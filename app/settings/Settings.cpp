@@ -141,7 +141,7 @@ TSettings LoadSettings() {
         }
         s.HostCount = ClampCount(options.Integer("HostCount", d.HostCount));
     }
-    s.Update = ClampUpdate(TSettingsKey(OptionsKey).Integer("Update", d.Update));
+    s.Update = ClampStoredUpdate(TSettingsKey(OptionsKey).Integer("Update", d.Update));
     s.Nodes.clear();
     if (s.HostCount == 0) return s;
     TNodeKeys keys;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,15 @@ inline constexpr int MaxUpdate = 180;
 inline constexpr int MaxHostCount = 1000;
 inline constexpr int MaxUnitsCount = 100000;   // more user projects than the settings file can hold
 
+// A stored interval is used as it is, but kept to at least a minute and short enough that it in milliseconds,
+// with the watchdog's minute on top, fits an int.
+inline constexpr int MaxStoredUpdate = (std::numeric_limits<int>::max() - 60000) / 60000;
+
 inline int ClampUpdate(int minutes) {
     return minutes < MinUpdate ? MinUpdate : minutes > MaxUpdate ? MaxUpdate : minutes;
+}
+inline int ClampStoredUpdate(int minutes) {
+    return minutes < MinUpdate ? MinUpdate : minutes > MaxStoredUpdate ? MaxStoredUpdate : minutes;
 }
 inline int ClampCount(int count) {
     return count < 0 ? 0 : count > MaxHostCount ? MaxHostCount : count;
@@ -103,7 +111,7 @@ std::string DefaultCustomerStr();
 
 // Loads every option and the node list, writing each missing value's default first. A missing HostCount is
 // the first run: one node, "Local host", watching the program folder. Wrong-typed values give their defaults
-// (logged); Update is kept within 1..180 minutes and HostCount within 0..1000.
+// (logged); Update is kept at least 1 (and below an int's worth of milliseconds), HostCount within 0..1000.
 TSettings LoadSettings();
 
 // The exit-time save: each node's Progress and MID, then the column widths (a width of 0, a hidden column,

@@ -152,9 +152,12 @@ TEST(LoadSettings, WrongTypedValuesGiveDefaultsAndTheLoadGoesOn) {
         EXPECT_NE(log.find(name), std::string::npos) << name;
 }
 
-TEST(LoadSettings, UpdateIsKeptWithinOneToHundredEightyMinutes) {
+// The interval is used as stored (the options window keeps its own range); only what could not be slept (none,
+// or more milliseconds than an int holds) is kept within bounds.
+TEST(LoadSettings, UpdateIsUsedAsStoredFromAMinuteToWhatAnIntHoldsInMilliseconds) {
     test::TAppEnvironment env;
-    for (auto [stored, expected] : {std::pair {0, 1}, {-3, 1}, {500, 180}, {180, 180}, {1, 1}, {60, 60}}) {
+    for (auto [stored, expected] : {std::pair {0, 1}, {-3, 1}, {500, 500}, {180, 180}, {1, 1}, {60, 60},
+             {35790, 35790}, {35791, 35790}, {2000000000, 35790}}) {
         env.Store(OptionsKey, "Update", Dword(stored));
         EXPECT_EQ(LoadSettings().Update, expected) << stored;
         EXPECT_EQ(env.Stored(OptionsKey, "Update"), Dword(stored));
@@ -198,6 +201,8 @@ TEST(SettingsRanges, CountsAreKeptWithinZeroToAThousand) {
     EXPECT_EQ(ClampCount(-1), 0);
     EXPECT_EQ(ClampUpdate(181), 180);
     EXPECT_EQ(ClampUpdate(0), 1);
+    // The longest stored interval, in milliseconds and with the watchdog's minute, still fits an int.
+    EXPECT_LE(static_cast<long long>(MaxStoredUpdate) * 60000 + 60000, std::numeric_limits<int>::max());
 }
 
 TEST(SaveData, WritesProgressAndMachineIdsAndKeepsHiddenColumnWidths) {

@@ -5,6 +5,7 @@
 #include "support/ModalAnswer.h"
 
 #include "app/forms/AboutWindow.h"
+#include "app/settings/MinuteLength.h"
 #include "platform/base/DateTime.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TIcon.h"
@@ -311,6 +312,16 @@ TEST_F(MainLifecycleTest, TheWatchdogWaitsForTheIntervalTheThreadsSleep) {
         Advance(1000);
     EXPECT_EQ(caption, "");
     EXPECT_GE(Form->Monitor()->RepeatCount(0), 150);
+}
+
+// A stored interval beyond what the options window offers is what the node threads sleep.
+TEST_F(MainLifecycleTest, TheNodeThreadsSleepTheStoredIntervalAsItIs) {
+    Env->Store(OptionsKey, "Update", os::MakeDwordValue(500));
+    Application->CreateForm(Form);
+    Form->Show();
+    Pump();
+    ASSERT_TRUE(Form->Monitor()->Running());
+    EXPECT_EQ(Form->Monitor()->IntervalMs(), 500 * MinuteMs());
 }
 
 TEST_F(MainLifecycleTest, TheExitSignalEndsAModalWindowFirst) {
