@@ -183,7 +183,7 @@ void TWinControl::CreateHandle() {
     if (FHandle != nullptr) return;
     CreateWnd();
     if (FParent != nullptr) {
-        // Below the next windowed sibling that has a window, so the z-order follows the list.
+        // Below the next windowed sibling that has a window, or on top when none has: the z-order follows the list.
         HWND above = HWND_TOP;
         auto& list = FParent->FWinControls;
         auto it = std::find(list.begin(), list.end(), this);
@@ -192,7 +192,7 @@ void TWinControl::CreateHandle() {
                 above = (*it)->FHandle;
                 break;
             }
-        if (above != HWND_TOP) SetWindowPos(FHandle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(FHandle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     for (int i = 0; i < ControlCount(); ++i)
         Controls(i)->UpdateAnchorRules();

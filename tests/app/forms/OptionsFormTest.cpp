@@ -13,6 +13,7 @@
 #include "platform/os/Autostart.h"
 #include "platform/os/RegistryTypes.h"
 #include "platform/user/VirtualKeys.h"
+#include "platform/user/Window.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/sComboBoxes_ColorBox.h"
@@ -343,6 +344,20 @@ TEST_F(OptionsFormTest, AShowingKeepsNodeZerosVerbosityLevelWithItsVerbosityOff)
     Click("sSpeedButton6");   // Save node
     EXPECT_EQ(StoredInt(GetWUKey, "VerboN0"), 5);
     EXPECT_EQ(StoredInt(GetWUKey, "VerboN1"), 8);
+}
+
+// In a skin the known-units list's scroll bar, made when its tab is first shown, lies above the list.
+TEST_F(OptionsFormTest, TheKnownUnitsScrollBarLiesAboveTheListWhenItsTabIsShown) {
+    ShowOptions(ThreeNodes(), 0);
+    Options->PageControl()->SetActivePageIndex(2);
+    Pump();
+    TStringGrid* grid = Options->WUGrid();
+    const user::HWND top = user::GetWindow(grid->Parent()->Handle(), user::GW_CHILD);
+    TWinControl* above = TWinControl::FindControl(top);
+    ASSERT_NE(above, nullptr);
+    EXPECT_EQ(above->ClassName(), "TsScrollBar");
+    EXPECT_TRUE(above->Visible());
+    EXPECT_GE(above->Left(), grid->Left() + grid->ClientWidth());
 }
 
 TEST_F(OptionsFormTest, TheCopyIsReadAgainAtEveryShowing) {

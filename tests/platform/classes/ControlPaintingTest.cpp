@@ -161,3 +161,51 @@ TEST_F(ControlPaintingTest, ARepaintDrawsTheLaterSiblingsOverItWhereTheyLieNow) 
         delete form;
     }
 }
+
+namespace {
+
+// A windowed square of one colour.
+class TWindowedSquare : public TCustomControl {
+public:
+    TWindowedSquare(TComponent* owner, TColor fill)
+        : TCustomControl(owner)
+        , Fill(fill) { }
+    TColor Fill;
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(Fill);
+        Canvas()->FillRect(Rect(0, 0, Width(), Height()));
+    }
+};
+
+}
+
+// A windowed control whose window is made after its siblings' lies above them, as it stands last in the list:
+// a control put on a shown parent, and the children of a parent shown later in whatever order their windows
+// come.
+TEST_F(ControlPaintingTest, AWindowMadeAfterItsSiblingsLiesAboveThemAsInTheList) {
+    for (bool parentShownLater : {false, true}) {
+        SCOPED_TRACE(parentShownLater ? "parent shown later" : "put on a shown parent");
+        TForm* form = NewForm();
+        auto* holder = new TWindowedSquare(form, clWhite);
+        holder->SetBounds(0, 0, 100, 60);
+        holder->SetVisible(!parentShownLater);
+        holder->SetParent(form);
+        auto* under = new TWindowedSquare(form, clBlue);
+        under->SetBounds(10, 10, 40, 20);
+        under->SetParent(holder);
+        form->Show();
+        ASSERT_TRUE(Pump());
+        auto* over = new TWindowedSquare(form, clRed);
+        over->SetBounds(20, 15, 10, 10);
+        over->SetParent(holder);
+        holder->SetVisible(true);
+        ASSERT_TRUE(Pump());
+        ASSERT_TRUE(over->HandleAllocated());
+        EXPECT_EQ(user::GetWindow(holder->Handle(), user::GW_CHILD), over->Handle());
+        EXPECT_EQ(PixelAt(under, 12, 7), gdi::RGB(255, 0, 0));
+        EXPECT_EQ(PixelAt(under, 2, 2), gdi::RGB(0, 0, 255));
+        delete form;
+    }
+}
