@@ -314,8 +314,8 @@ void TacCustomShellComboBox::SetUseShellImages(bool value) {
 
 void TacCustomShellComboBox::ApplyImages() {
     TImageList* system = SystemImageList(false);
-    if (Images() != nullptr && Images() != system) return;   // a list of the user's own
-    SetImages(FUseShellImages && !ControlDesigning(this) ? system : nullptr);
+    if (Images() != nullptr) return;   // the user's own list, or the system list given before (kept when off)
+    if (FUseShellImages && !ControlDesigning(this)) SetImages(system);
 }
 
 }

@@ -222,8 +222,8 @@ TEST_F(ShellComboBoxTest, WithoutShellImagesEveryItemHasNoImageAndAHandlerMayCho
     EXPECT_EQ(combo->Images(), SystemImageList(false));
     const int folderImage = combo->ItemsEx()->GetItem(1)->ImageIndex();
     combo->SetUseShellImages(false);
-    EXPECT_EQ(combo->Images(), nullptr);
-    EXPECT_EQ(combo->ItemsEx()->GetItem(1)->ImageIndex(), folderImage);   // only the list goes
+    EXPECT_EQ(combo->Images(), SystemImageList(false));   // the list given stays: the icon column keeps its place
+    EXPECT_EQ(combo->ItemsEx()->GetItem(1)->ImageIndex(), folderImage);   // the items keep theirs
     combo->SetPathFromText(files.Root());   // the items made again have none
     for (int i = 0; i < combo->ItemsEx()->Count(); ++i) EXPECT_EQ(combo->ItemsEx()->GetItem(i)->ImageIndex(), -1);
     combo->SetUseShellImages(true);
@@ -239,6 +239,14 @@ TEST_F(ShellComboBoxTest, WithoutShellImagesEveryItemHasNoImageAndAHandlerMayCho
     EXPECT_EQ(std::count(asked.begin(), asked.end(), 0), 0);
     EXPECT_NE(combo->ItemsEx()->GetItem(0)->ImageIndex(), siFile);
     EXPECT_FALSE(asked.empty());
+    // One switched off before its window is made is never given the list.
+    auto* plain = Create<TsShellComboBox>(Form);
+    plain->SetUseShellImages(false);
+    plain->SetRoot(files.Root());
+    plain->SetParent(Form);
+    Pump();
+    EXPECT_EQ(plain->Images(), nullptr);
+    EXPECT_EQ(plain->ItemsEx()->GetItem(1)->ImageIndex(), -1);
 }
 
 TEST_F(ShellComboBoxTest, ChoosingWithTheMouseRebuildsAroundTheFolderAndMovesTheLinkedTreeAndList) {
