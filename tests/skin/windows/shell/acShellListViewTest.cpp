@@ -12,6 +12,7 @@
 #include "platform/classes/TStrings.h"
 #include "platform/user/MessageLoop.h"
 #include "platform/user/Messages.h"
+#include "platform/user/Painting.h"
 #include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/Window.h"
@@ -260,6 +261,18 @@ TEST_F(ShellListViewTest, AMadeAgainWindowKeepsTheFolderShown) {
     list->HandleNeeded();
     Pump();
     EXPECT_EQ(list->Path(), files / "Folder A");
+}
+
+TEST_F(ShellListViewTest, ShowingExtensionsAnotherWayRepaintsTheNames) {
+    ShellTree files;
+    TsShellListView* list = NewList(files.Root(), vsList);
+    Pump();
+    user::RECT dirty {};
+    ASSERT_FALSE(user::GetUpdateRect(list->WindowHandle(), &dirty, false));
+    list->SetShowExt(seHide);
+    EXPECT_TRUE(user::GetUpdateRect(list->WindowHandle(), &dirty, false));
+    Pump();
+    EXPECT_GE(IndexOf(list, "file one"), 0);
 }
 
 TEST_F(ShellListViewTest, RefreshListsTheFolderAgainAndKeepsTheSelectedIndex) {
