@@ -5,7 +5,6 @@
 #include "platform/classes/PropertyRegistry.h"
 #include "platform/classes/TMethodTable.h"
 #include "skin/controls/sEdit.h"
-#include "skin/controls/sLabel.h"
 #include "skin/controls/sSpeedButton.h"
 
 #include <iterator>
@@ -19,7 +18,6 @@ TForm6* Form6 = nullptr;
 namespace {
 
 constexpr TControlCaption Captions[] = {
-    {"sLabel1", "Искать:", "Find what:"},
     {"sSpeedButton1", "Найти", "Find"},
 };
 
@@ -30,10 +28,9 @@ TForm6::TForm6(TComponent* owner) : TSideForm(owner, {"Поиск", "Find"}) {
     methods.Add("FormShow", this, &TForm6::FormShow)
         .Add("sSpeedButton1Click", this, &TForm6::sSpeedButton1Click)
         .Field("sEdit1", FEdit)
-        .Field("sLabel1", FLabel)
         .Field("sSpeedButton1", FButton);
     ReadFormResource("Unit6", methods);
-    KORVEX_ASSERT(FEdit && FLabel && FButton);
+    KORVEX_ASSERT(FEdit && FButton);
     // Enter in the edit is the button.
     FEdit->OnKeyPress = [this](TObject*, char32_t& key) {
         if (key != U'\r') return;

@@ -7,7 +7,6 @@
 
 namespace korvex::skin {
 class TsEdit;
-class TsLabel;
 class TsSpeedButton;
 }
 
@@ -31,7 +30,6 @@ public:
 
 private:
     skin::TsEdit* FEdit = nullptr;
-    skin::TsLabel* FLabel = nullptr;
     skin::TsSpeedButton* FButton = nullptr;
 };
 

@@ -13,6 +13,7 @@
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sSpeedButton.h"
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 
@@ -273,6 +274,17 @@ TEST_F(HistoryFormTest, EnterInTheFindWindowFinds) {
     EXPECT_TRUE(opened);
     EXPECT_EQ(form->History()->Cells(6, form->History()->Row()), "20.25");
     EXPECT_FALSE(Form6->Visible());
+}
+
+// The Find window holds one edit and one button "Find", nothing else.
+TEST_F(HistoryFormTest, TheFindWindowHoldsAnEditAndItsButtonAlone) {
+    ShowHistory();
+    std::vector<std::string> names;
+    for (int i = 0; i < Form6->ControlCount(); ++i)
+        names.push_back(Form6->Controls(i)->Name());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {"sEdit1", "sSpeedButton1"}));
+    EXPECT_EQ(Form6->FindButton()->Caption(), "Find");
 }
 
 // At the window's default size the columns take their default widths, wider together than the window: the first
