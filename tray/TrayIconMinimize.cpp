@@ -118,7 +118,7 @@ bool TTrayIcon::ApplicationHook(TMessage& m) {
 bool TTrayIcon::FormHook(TMessage& m) {
     switch (m.Msg) {
     case user::WM_SHOWWINDOW:
-        if (m.WParam != 0 && m.LParam == 0) {
+        if (m.WParam == 1 && m.LParam == 0) {
             if (Application != nullptr) user::SetForegroundWindow(Application->Handle());
             if (FFormHook) user::SetForegroundWindow(FFormHook->Window);
             return false;

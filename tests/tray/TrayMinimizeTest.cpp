@@ -296,6 +296,20 @@ TEST_F(MinimizeToTray, OnlyTheExactMinimizeAndRestoreCommandsAreTaken) {
     EXPECT_TRUE(Form->Visible());
 }
 
+TEST_F(MinimizeToTray, OnlyAShowingWithFirstParameterOneBringsTheFormForward) {
+    ShowForm();
+    TForm* other = nullptr;
+    Application->CreateForm(other);
+    other->SetBounds(150, 150, 200, 100);
+    other->Show();
+    Pump();
+    ASSERT_EQ(user::GetForegroundWindow(), other->Handle());
+    user::SendMessage(Form->Handle(), user::WM_SHOWWINDOW, 2, 0);
+    EXPECT_EQ(user::GetForegroundWindow(), other->Handle());
+    user::SendMessage(Form->Handle(), user::WM_SHOWWINDOW, 1, 0);
+    EXPECT_EQ(user::GetForegroundWindow(), Form->Handle());
+}
+
 TEST_F(MinimizeToTray, AnIconOwnedByAPlainComponentInstallsNoFormHook) {
     auto* holder = new TComponent(Application);
     TTrayIcon* icon = Create<TTrayIcon>(holder);
