@@ -26,9 +26,10 @@ IconState& State() {
 
 }   // namespace
 
-void SetIconPictureSource(IconPictureSource source) {
+IconPictureSource SetIconPictureSource(IconPictureSource source) {
     std::lock_guard guard(State().Lock);
-    State().Source = std::move(source);
+    std::swap(State().Source, source);
+    return source;
 }
 
 const gdi::Bitmap* IconPicture(HICON icon) {

@@ -11,7 +11,7 @@ namespace korvex::user {
 // The window layer keeps no pictures of icons: the class library's icons do. It tells how to find the
 // premultiplied 32-bit picture of a handle (nullptr: none). IconPicture answers nullptr while no source is set.
 using IconPictureSource = std::function<const gdi::Bitmap*(HICON icon)>;
-void SetIconPictureSource(IconPictureSource source);
+IconPictureSource SetIconPictureSource(IconPictureSource source);   // answers the one it replaces
 const gdi::Bitmap* IconPicture(HICON icon);
 
 inline constexpr UINT DI_MASK = 0x0001;

@@ -66,11 +66,11 @@ protected:
                 p[2] = 0x40;   // red
                 p[3] = 0xFF;
             }
-        SetIconPictureSource(
+        KeptSource = SetIconPictureSource(
             [this](HICON handle) -> const gdi::Bitmap* { return handle == FakeIcon() ? Picture.Get() : nullptr; });
     }
     void TearDown() override {
-        SetIconPictureSource(nullptr);
+        SetIconPictureSource(std::move(KeptSource));   // the class library's icons are found again
         TrayTest::TearDown();
     }
 
@@ -112,6 +112,7 @@ protected:
 
     HWND Owner = nullptr;
     gdi::GdiHandle<gdi::Bitmap> Picture;
+    IconPictureSource KeptSource;
 };
 
 TEST_F(NotifyArea, AnAddedIconIsDockedInThePanelAndShowsItsPicture) {
