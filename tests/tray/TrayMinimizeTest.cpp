@@ -39,6 +39,15 @@ protected:
         return user::GetNotifyIconRect(Icon->IconData().hWnd, Icon->IconId(), &r);
     }
     bool AppVisible() { return user::IsWindowVisible(Application->Handle()); }
+    // A second form, shown and in the foreground.
+    TForm* ShowOtherForm() {
+        TForm* other = nullptr;
+        Application->CreateForm(other);
+        other->SetBounds(150, 150, 200, 100);
+        other->Show();
+        Pump();
+        return other;
+    }
 
     TForm* Form = nullptr;
     TTestTrayIcon* Icon = nullptr;
@@ -110,11 +119,7 @@ TEST_F(MinimizeToTray, ShowMainFormRestoresAMinimizedFormToNormal) {
 
 TEST_F(MinimizeToTray, ShowMainFormBringsTheFormToTheForeground) {
     ShowForm();
-    TForm* other = nullptr;
-    Application->CreateForm(other);
-    other->SetBounds(150, 150, 200, 100);
-    other->Show();
-    Pump();
+    TForm* other = ShowOtherForm();
     Icon->HideMainForm();
     Pump();
     ASSERT_FALSE(Form->Visible());
@@ -298,11 +303,7 @@ TEST_F(MinimizeToTray, OnlyTheExactMinimizeAndRestoreCommandsAreTaken) {
 
 TEST_F(MinimizeToTray, OnlyAShowingWithFirstParameterOneBringsTheFormForward) {
     ShowForm();
-    TForm* other = nullptr;
-    Application->CreateForm(other);
-    other->SetBounds(150, 150, 200, 100);
-    other->Show();
-    Pump();
+    TForm* other = ShowOtherForm();
     ASSERT_EQ(user::GetForegroundWindow(), other->Handle());
     user::SendMessage(Form->Handle(), user::WM_SHOWWINDOW, 2, 0);
     EXPECT_EQ(user::GetForegroundWindow(), other->Handle());
