@@ -149,6 +149,21 @@ TEST_F(CacheWorkersTest, OnlyTheCachesOwnProcessesAreEnded) {
     EXPECT_TRUE(os::EndProcess(otherCore));
 }
 
+// A core the console downloaded goes with the cores of later caches, also when a later line of the log names
+// the core it ran, whose clearing of the other executables would take the new one first.
+TEST_F(CacheWorkersTest, ANewCoreIsKeptForLaterCachesWhenTheLogNamesAnotherCoreAfterIt) {
+    test::WriteFile(console,
+        "#!/bin/sh\necho \"$$ $*\" >> started.txt\necho new > FahCore_b4.exe\n"
+        "printf '[20:10:09] Downloading new core: FahCore_b4.exe\\r\\n[20:10:11] Core required: FahCore_a1.exe\\r\\n"
+        "[20:10:15] Completed\\r\\n' >> FAHlog.txt\nexec sleep 30\n");
+    fs::permissions(console, fs::perms::owner_all);
+    ASSERT_TRUE(workers->CashMake(0, 8));
+    ASSERT_TRUE(workers->WaitIdle(WaitMs));
+    EXPECT_EQ(Read(env.File("WU/FahCore_b4.exe")), "new\n");
+    EXPECT_FALSE(fs::exists(cache + "/FahCore_b4.exe")) << "cleared with the other cores the console did not run";
+    EXPECT_TRUE(fs::exists(cache + "/FahCore_a1.exe"));
+}
+
 TEST_F(CacheWorkersTest, FifthFailedAttemptStartsTheConsoleAgainOnAFreshLog) {
     WriteConsole(console, "",
         "if [ -e tried ]; then printf 'Completed\\r\\n' >> FAHlog.txt; "
