@@ -38,6 +38,24 @@ TClass TiComponent::StaticClass() {
         p.Bool("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered, false).Stored(false);
         p.Bool("ParentBackground", &TWinControl::ParentBackground, &TWinControl::SetParentBackground, false)
             .Stored(false);
+        p.Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, AnchorIdents, TAnchors {akLeft, akTop})
+            .Stored(false);
+        p.Object("Constraints", &TControl::Constraints, &TControl::SetConstraints).Stored(false);
+        p.Enum("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode, BiDiModeIdents, bdLeftToRight).Stored(false);
+        p.Bool("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode, true).Stored(false);
+        p.Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true).Stored(false);
+        p.Set("BevelEdges", &TWinControl::BevelEdges, &TWinControl::SetBevelEdges, BevelEdgeIdents,
+             TBevelEdges {beLeft, beTop, beRight, beBottom})
+            .Stored(false);
+        p.Enum("BevelInner", &TWinControl::BevelInner, &TWinControl::SetBevelInner, BevelCutIdents, bvRaised)
+            .Stored(false);
+        p.Enum("BevelKind", &TWinControl::BevelKind, &TWinControl::SetBevelKind, BevelKindIdents, bkNone)
+            .Stored(false);
+        p.Enum("BevelOuter", &TWinControl::BevelOuter, &TWinControl::SetBevelOuter, BevelCutIdents, bvLowered)
+            .Stored(false);
+        p.Int("BorderWidth", &TWinControl::BorderWidth, &TWinControl::SetBorderWidth, 0).Stored(false);
+        p.Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Stored(false);
+        p.Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, false).Stored(false);
 
         p.Bool("OptionSaveAllProperties", &TiComponent::OptionSaveAllProperties,
             &TiComponent::SetOptionSaveAllProperties, false);

@@ -138,6 +138,42 @@ TEST_F(PropertyFileTest, ASavedBarLoadsBackIntoAFreshOne) {
     EXPECT_FALSE(copy.Updating());
 }
 
+std::vector<std::string> SavedNames(const std::string& path) {
+    std::vector<std::string> names;
+    for (const std::string& line : Lines(ReadFile(path)))
+        names.push_back(line.substr(0, line.find(" = ")));
+    return names;
+}
+
+// Only what the lamps and bars publish is written: nothing of the general window properties they do not use.
+TEST_F(PropertyFileTest, OnlyThePropertiesALampOrBarPublishesAreSaved) {
+    const std::string lampPath = TempPath("lamp-names.txt");
+    Led->SavePropertiesToFile(lampPath);
+    EXPECT_EQ(SavedNames(lampPath),
+        (std::vector<std::string> {"File Type", "OptionSaveAllProperties", "AutoFrameRate", "UpdateFrameRate",
+            "Active", "ActiveColor", "AutoInactiveColor", "InactiveColor", "BevelStyle", "ShowReflection",
+            "BackGroundColor", "Transparent"}));
+
+    TTestLedBar bar(nullptr);
+    const std::string barPath = TempPath("bar-names.txt");
+    bar.SavePropertiesToFile(barPath);
+    EXPECT_EQ(SavedNames(barPath),
+        (std::vector<std::string> {"File Type", "OptionSaveAllProperties", "AutoFrameRate", "UpdateFrameRate",
+            "Position", "PositionMax", "PositionMin", "CurrentMax", "CurrentMin", "MinMaxFixed", "BackGroundColor",
+            "SectionColor1", "SectionColor2", "SectionColor3", "SectionEnd1", "SectionEnd2", "SectionCount",
+            "ShowOffSegments", "SegmentDirection", "SegmentMargin", "SegmentSize", "SegmentSpacing", "SegmentStyle",
+            "BorderStyle", "Transparent"}));
+
+    // Such lines in a file are ignored, as any line that names no property.
+    const std::string path = TempPath("foreign.txt");
+    WriteFile(path, "File Type = TiLedRound\nTabStop = 1\nBorderWidth = 7\nAnchors = 15\nActive = 1\n");
+    Led->LoadPropertiesFromFile(path);
+    EXPECT_FALSE(Led->TabStop());
+    EXPECT_EQ(Led->BorderWidth(), 0);
+    EXPECT_EQ(Led->Anchors(), (classes::TAnchors {classes::akLeft, classes::akTop}));
+    EXPECT_TRUE(Led->Active());
+}
+
 TEST_F(PropertyFileTest, NamesMatchWithoutCaseAndTheFirstOfTwoLinesWins) {
     const std::string path = TempPath("case.txt");
     WriteFile(path, "File Type = TiLedRound\n  activecolor   =   255  \nACTIVECOLOR = 65280\nbevelstyle=0\n");
