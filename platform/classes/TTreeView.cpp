@@ -8,6 +8,7 @@
 #include "platform/classes/TImageList.h"
 #include "platform/user/Input.h"
 #include "platform/user/Messages.h"
+#include "platform/user/VirtualKeys.h"
 #include "platform/user/WinPos.h"
 #include "platform/user/controls/CommonControls.h"
 
@@ -391,6 +392,12 @@ void TCustomTreeView::CNNotify(TMessage& m) {
 void TCustomTreeView::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) {
         CNNotify(message);
+        return;
+    }
+    // While a label is edited, Enter and Escape end the editing instead of pressing the form's buttons.
+    if (message.Msg == CM_WANTSPECIALKEY && (message.WParam == VK_RETURN || message.WParam == VK_ESCAPE)
+        && IsEditing()) {
+        message.Result = 1;
         return;
     }
     TWinControl::WndProc(message);

@@ -108,6 +108,26 @@ TEST_F(PathDialogTest, OkWhileRenamingCommitsAndStaysAndCancelWhileRenamingStays
     EXPECT_TRUE(std::filesystem::is_directory(files / "docs & notes/New folder1"));
 }
 
+// Escape while the new folder is being renamed ends the renaming and leaves the dialog open.
+TEST_F(PathDialogTest, EscapeWhileRenamingEndsTheRenamingAndKeepsTheDialogOpen) {
+    ShellTree files;
+    std::string chosen = "untouched";
+    EXPECT_FALSE(Choose(files.Root(), files / "Folder A", chosen,
+        {[&](TForm* form) { Of(form)->CreateFolderClick(); },
+            [&](TForm* form) {
+                ASSERT_TRUE(Of(form)->sShellTreeView1->IsEditing());
+                Display->Press(user::VK_ESCAPE);
+            },
+            [&](TForm* form) {
+                EXPECT_TRUE(form->Visible());
+                EXPECT_EQ(form->ModalResult(), mrNone);
+                EXPECT_FALSE(Of(form)->sShellTreeView1->IsEditing());
+                ClickOn(Of(form)->sBitBtn2);
+            }}));
+    EXPECT_EQ(chosen, "untouched");
+    EXPECT_TRUE(std::filesystem::is_directory(files / "Folder A/New folder1"));
+}
+
 TEST_F(PathDialogTest, TheDirectoryEditTakesTheChosenFolderAndCancelLeavesItsTextAlone) {
     ShellTree files;
     UseSkin(1);
