@@ -44,8 +44,8 @@ public:
 
     virtual void InvalidateChange();
     void InvalidateNoChange();
-    void BeginUpdate();
-    void EndUpdate();
+    virtual void BeginUpdate();
+    virtual void EndUpdate();
     bool Updating() const { return FUpdating; }
 
     // The paint lock: painting runs inside it.
