@@ -23,7 +23,7 @@ std::string From(std::string_view line, std::size_t column) {
 int ProgressOf(std::string_view line) {
     const std::size_t percent = line.find('%');
     if (percent == std::string_view::npos || percent < 10) return 0;
-    return base::StrToIntDef(base::Trim(std::string(line.substr(10, percent - 10))), 0);
+    return base::StrToIntDef(std::string(line.substr(10, percent - 10)), 0);
 }
 
 }

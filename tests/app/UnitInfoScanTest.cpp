@@ -117,7 +117,7 @@ TEST(UnitInfoScan, AProgressIsTakenAsWrittenWhenItIsANumber) {
     const std::pair<const char*, int> cases[] = {{"Progress: -2147483648% [    ]", -2147483647 - 1},
         {"Progress: 2147483647%", 2147483647}, {"Progress: 99999999999%", 0}, {"Progress: -1%", -1},
         {"Progress: 101%", 101}, {"Progress: 100%", 100}, {"Progress: 0%", 0}, {"Progress:  7% [|  ]", 7},
-        {"Progress: 7x% [|  ]", 0}, {"Progress 7", 0}};
+        {"Progress: 7x% [|  ]", 0}, {"Progress 7", 0}, {"Progress: 7 % [|  ]", 0}};
     for (auto [line, progress] : cases)
         EXPECT_EQ(Read({"C", "-", "Name: p", "Download time: x", "Due time: x", line}).Progress, progress) << line;
 }
