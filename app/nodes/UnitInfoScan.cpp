@@ -4,7 +4,6 @@
 #include "app/nodes/NodeReading.h"
 
 #include "platform/base/Numbers.h"
-#include "platform/base/Strings.h"
 
 namespace korvex::app {
 
