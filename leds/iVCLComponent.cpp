@@ -202,16 +202,15 @@ void TiVCLComponent::CMSysColorChange(TMessage& m) {
 // ---------------------------------------------------------------------------------------------------------
 // Timer window
 
+// The periods go to the system as given: a negative one is taken as unsigned, the system's longest.
 void TiVCLComponent::StartTimer(int firstInterval, int interval) {
-    if (FTimerId != 0) return;
-    FTimerInterval = interval > 0 ? interval : 0;
-    if (firstInterval <= 0 && FTimerInterval == 0) return;
-    if (FTimerWindow == nullptr) return;
-    if (firstInterval > 0) {
+    if (FTimerId != 0 || FTimerWindow == nullptr) return;
+    FTimerInterval = interval;
+    if (firstInterval != 0) {
         FTimerId = user::SetTimer(FTimerWindow, 1, static_cast<UINT>(firstInterval), nullptr);
         FTimerFirstPeriod = FTimerId != 0;
-    } else {
-        FTimerId = user::SetTimer(FTimerWindow, 1, static_cast<UINT>(FTimerInterval), nullptr);
+    } else if (interval != 0) {
+        FTimerId = user::SetTimer(FTimerWindow, 1, static_cast<UINT>(interval), nullptr);
     }
 }
 

@@ -292,6 +292,23 @@ TEST_F(ComponentTest, AFirstPeriodWithoutARegularOneGoesOnAtTheShortestPeriod) {
     EXPECT_FALSE(Led->TimerRunning());
 }
 
+TEST_F(ComponentTest, ANegativePeriodIsTheSystemsLongestNotTheRegularOrShortestOne) {
+    int ticks = 0;
+    Led->OnTimer = [&](classes::TObject*) { ++ticks; };
+    Led->StartTimer(-1, 30);
+    EXPECT_TRUE(Led->TimerRunning());
+    for (int elapsed = 0; elapsed < 300; elapsed += 10)
+        Advance(10);
+    EXPECT_EQ(ticks, 0);
+    Led->StopTimer();
+    Led->StartTimer(0, -5);
+    EXPECT_TRUE(Led->TimerRunning());
+    for (int elapsed = 0; elapsed < 300; elapsed += 10)
+        Advance(10);
+    EXPECT_EQ(ticks, 0);
+    Led->StopTimer();
+}
+
 TEST_F(ComponentTest, EveryControlMakesItsTimerWindowWithItselfAndDestroysItWithItself) {
     auto led = std::make_unique<TTestLedRound>(nullptr);
     const user::HWND window = led->TimerWindow();
