@@ -84,6 +84,7 @@ struct Settings {
     std::map<std::tuple<std::string, bool, bool>, FaceChoice> Resolved;
     // Per style (bold, italic): the faces that add coverage, best first, sorted once by fontconfig.
     std::map<std::pair<bool, bool>, FcFontSet*> Covering;
+    bool Released = false;   // fontconfig was let go at exit
 };
 
 void ForgetCovering(Settings& s) {
@@ -133,6 +134,7 @@ void ReleaseFontconfig() {
     s.Resolved.clear();
     ForgetCovering(s);
     s.Loaded = false;
+    s.Released = true;
     FcFini();
 }
 
@@ -290,6 +292,8 @@ void SetFontDirectory(const std::string& directory) {
 void SetPinnedFontFamily(const std::string& family) {
     Settings& s = TheSettings();
     std::lock_guard lock(s.Lock);
+    // A display torn down after the exit handlers unpins its font: that must not bring fontconfig up again.
+    if (s.Released) return;
     LoadFromEnvironment(s);
     std::string trimmed = Trimmed(family);
     if (s.PinnedFamily == trimmed) return;
