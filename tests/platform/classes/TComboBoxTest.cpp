@@ -239,6 +239,13 @@ protected:
         box->HandleNeeded();
         return box;
     }
+    // A box with "Custom..." showing red, with the focus.
+    TColorBox* FocusedRedBox() {
+        TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
+        box->SetSelected(clRed);
+        box->SetFocus();
+        return box;
+    }
     // Every colour dialog that opens from now on is cancelled and counted in Dialogs.
     void CancelColourDialogs() {
         Application->OnIdle = [this](TObject*, bool&) {
@@ -259,9 +266,7 @@ protected:
 // "Custom..." opens the colour dialog at the colour the box showed when its list opened, though the keys
 // passed over "Custom..." (and its black) on the way; the colour chosen there becomes the custom colour.
 TEST_F(ColorBoxTest, CustomOpensTheColourDialogAtTheColourShown) {
-    TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
-    box->SetSelected(clRed);
-    box->SetFocus();
+    TColorBox* box = FocusedRedBox();
     Pump();
     box->SetDroppedDown(true);
     Pump();
@@ -310,9 +315,7 @@ TEST_F(ColorBoxTest, CancellingTheCustomColourKeepsTheColourShownBefore) {
 // Home in the open list passes over "Custom..."; Escape then closes the list without choosing: the box shows the
 // colour it showed before the list opened, asks for nothing and reads that colour.
 TEST_F(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
-    TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
-    box->SetSelected(clRed);
-    box->SetFocus();
+    TColorBox* box = FocusedRedBox();
     box->SetDroppedDown(true);
     Pump();
     ASSERT_TRUE(box->DroppedDown());
@@ -332,9 +335,7 @@ TEST_F(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
 // A colour chosen by keys in the open list and Enter is the colour shown from then on: Home then Escape in the
 // list opened next puts that colour back, not the one shown before the first list.
 TEST_F(ColorBoxTest, EscapeAfterAColourChosenByKeysInTheListPutsBackThatColour) {
-    TColorBox* box = AddColors({cbStandardColors, cbCustomColor});
-    box->SetSelected(clRed);
-    box->SetFocus();
+    TColorBox* box = FocusedRedBox();
     box->SetDroppedDown(true);
     Pump();
     ASSERT_TRUE(box->DroppedDown());

@@ -285,6 +285,14 @@ TEST_F(MenusTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
     EXPECT_EQ(drawnRect.bottom - drawnRect.top, 40);
 }
 
+// The owner's answer to WM_MEASUREITEM for an owner-drawn item 100 wide and 20 high.
+LRESULT MeasureItemAs100By20(LPARAM lParam) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    mis->itemWidth = 100;
+    mis->itemHeight = 20;
+    return 1;
+}
+
 // What a skinning hook needs of an owner-drawn popup: its window from the item's DC, a 3-pixel frame around
 // the items, and the item under the pointer marked hot.
 TEST_F(MenusTest, OwnerDrawnPopupItemsGiveTheirWindowAndTheHotItem) {
@@ -294,12 +302,7 @@ TEST_F(MenusTest, OwnerDrawnPopupItemsGiveTheirWindowAndTheHotItem) {
     std::vector<std::pair<UINT, UINT>> drawn;   // item id, state
     HWND fromDc = nullptr;
     SetHandler(Owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-        if (msg == WM_MEASUREITEM) {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            mis->itemWidth = 100;
-            mis->itemHeight = 20;
-            return 1;
-        }
+        if (msg == WM_MEASUREITEM) return MeasureItemAs100By20(lParam);
         if (msg == WM_DRAWITEM) {
             auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             drawn.emplace_back(dis->itemID, dis->itemState);
@@ -344,12 +347,7 @@ TEST_F(MenusTest, AnOwnerDrawnItemWithASubmenuShowsTheArrowInTheOwnersTextColour
     AppendMenu(m, MF_OWNERDRAW, 40, "");
     AppendMenu(m, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<std::uintptr_t>(sub), "");
     SetHandler(Owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
-        if (msg == WM_MEASUREITEM) {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            mis->itemWidth = 100;
-            mis->itemHeight = 20;
-            return 1;
-        }
+        if (msg == WM_MEASUREITEM) return MeasureItemAs100By20(lParam);
         if (msg == WM_DRAWITEM) {
             auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             HBRUSH brush = gdi::CreateSolidBrush(paper);

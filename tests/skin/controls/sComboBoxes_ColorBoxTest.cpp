@@ -53,6 +53,14 @@ protected:
         Pump();
         return box;
     }
+    // A box with "Custom..." showing red, with the focus.
+    PickingColorBox* FocusedRedBox() {
+        PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
+        box->SetSelected(clRed);
+        box->SetFocus();
+        Pump();
+        return box;
+    }
     void ClickListItem(TsColorBox* box, int index) {
         user::SendMessage(box->ListHandle(), user::LB_SETTOPINDEX, user::WPARAM(index), 0);
         Pump();
@@ -172,10 +180,7 @@ TEST_P(ColorBoxTest, TheCustomColourDialogOpensAtTheColourShownBefore) {
 // the box showed when the list opened.
 TEST_P(ColorBoxTest, TheCustomColourDialogOpensAtTheColourShownBeforeTheKeysMovedThroughTheList) {
     UseSkin(GetParam());
-    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
-    box->SetSelected(clRed);
-    box->SetFocus();
-    Pump();
+    PickingColorBox* box = FocusedRedBox();
     box->SetDroppedDown(true);
     Pump();
     ASSERT_TRUE(box->DroppedDown());
@@ -205,10 +210,7 @@ TEST_P(ColorBoxTest, CancellingTheCustomColourKeepsTheColourShownBefore) {
 // colour it showed before the list opened, asks for nothing, and reads that colour.
 TEST_P(ColorBoxTest, HomeThenEscapeInTheOpenListPutsBackTheColourShownBefore) {
     UseSkin(GetParam());
-    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
-    box->SetSelected(clRed);
-    box->SetFocus();
-    Pump();
+    PickingColorBox* box = FocusedRedBox();
     ClickAt(box, box->Width() - 8, 10);
     ASSERT_TRUE(box->DroppedDown());
     Key(user::VK_HOME);
@@ -244,10 +246,7 @@ TEST_P(ColorBoxTest, TheCustomItemIsAnItemLikeTheOthersAndKeepsTheFirstColour) {
 // list opened next puts that colour back, not the one shown before the first list.
 TEST_P(ColorBoxTest, EscapeAfterAColourChosenByKeysInTheListPutsBackThatColour) {
     UseSkin(GetParam());
-    PickingColorBox* box = MakeBox({cbStandardColors, cbCustomColor});
-    box->SetSelected(clRed);
-    box->SetFocus();
-    Pump();
+    PickingColorBox* box = FocusedRedBox();
     ClickAt(box, box->Width() - 8, 10);
     ASSERT_TRUE(box->DroppedDown());
     for (int i = 0; i < 3; ++i)

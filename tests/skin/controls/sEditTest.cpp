@@ -64,6 +64,21 @@ protected:
     static int CountColour(const std::vector<gdi::COLORREF>& pixels, gdi::COLORREF colour) {
         return int(std::count(pixels.begin(), pixels.end(), colour));
     }
+    // How many pixels of the edit printed with its frame equal its cache's.
+    template <class TPrintedEdit>
+    static int PrintedPixelsLikeItsCache(TPrintedEdit* edit) {
+        TBitmap print;
+        print.SetPixelFormat(pf24bit);
+        print.SetSize(edit->Width(), edit->Height());
+        print.Canvas()->Brush()->SetColor(clFuchsia);
+        print.Canvas()->FillRect(TRect {0, 0, edit->Width(), edit->Height()});
+        edit->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
+        int same = 0;
+        for (int y = 0; y < edit->Height(); ++y)
+            for (int x = 0; x < edit->Width(); ++x)
+                same += print.Canvas()->Pixels(x, y) == CachePixel(edit->SkinData(), x, y) ? 1 : 0;
+        return same;
+    }
 };
 
 TEST_F(EditTest, TypingSelectionClipboardAndUndoGoThroughTheSkinnedEdit) {
@@ -194,17 +209,7 @@ TEST_F(EditTest, APrintedMaskEditShowsItsCachedPicture) {
     auto* edit = NewEdit<TsMaskEdit>(20, 20, "printed");
     MoveTo(Form, 300, 200);
     Pump();
-    TBitmap print;
-    print.SetPixelFormat(pf24bit);
-    print.SetSize(edit->Width(), edit->Height());
-    print.Canvas()->Brush()->SetColor(clFuchsia);
-    print.Canvas()->FillRect(TRect {0, 0, edit->Width(), edit->Height()});
-    edit->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
-    int same = 0;
-    for (int y = 0; y < edit->Height(); ++y)
-        for (int x = 0; x < edit->Width(); ++x)
-            same += print.Canvas()->Pixels(x, y) == CachePixel(edit->SkinData(), x, y) ? 1 : 0;
-    EXPECT_EQ(same, edit->Width() * edit->Height());
+    EXPECT_EQ(PrintedPixelsLikeItsCache(edit), edit->Width() * edit->Height());
 }
 
 // Printed while not hot, the edit gives its cached picture whole: frame and text where the window shows them.
@@ -213,17 +218,7 @@ TEST_F(EditTest, APrintedEditShowsItsCachedPicture) {
     auto* edit = NewEdit<TsEdit>(20, 20, "printed");
     MoveTo(Form, 300, 200);
     Pump();
-    TBitmap print;
-    print.SetPixelFormat(pf24bit);
-    print.SetSize(edit->Width(), edit->Height());
-    print.Canvas()->Brush()->SetColor(clFuchsia);
-    print.Canvas()->FillRect(TRect {0, 0, edit->Width(), edit->Height()});
-    edit->Perform(user::WM_PRINT, WPARAM(print.Canvas()->Handle()), user::PRF_CLIENT | user::PRF_NONCLIENT);
-    int same = 0;
-    for (int y = 0; y < edit->Height(); ++y)
-        for (int x = 0; x < edit->Width(); ++x)
-            same += print.Canvas()->Pixels(x, y) == CachePixel(edit->SkinData(), x, y) ? 1 : 0;
-    EXPECT_EQ(same, edit->Width() * edit->Height());
+    EXPECT_EQ(PrintedPixelsLikeItsCache(edit), edit->Width() * edit->Height());
 }
 
 // A paint into a given DC puts the skinned frame there.
