@@ -124,7 +124,10 @@ TsOpenDialogForm::TsOpenDialogForm(TComponent* owner)
 
     DriveComboBox->OnChange = [this](TObject*) { FolderChanged(); };
     FileListView->OnChange = [this](TObject*, TListItem* item, TItemChange change) {
-        if (change == ctState) SelectionChanged(item);
+        // A single selection reports the item that became selected; many report a deselection too, so that a
+        // file no longer selected leaves the edit.
+        if (change == ctState && item != nullptr && (item->Selected() || FileListView->MultiSelect()))
+            SelectionChanged(item);
     };
     FileTypeBox->OnChange = [this](TObject*) {
         FileListView->SetMask(FileTypeBox->Mask());

@@ -534,5 +534,35 @@ TEST_P(OpenDialogPicture, TheDialogOnAFolderTree) {
 INSTANTIATE_TEST_SUITE_P(EverySkinAndNone, OpenDialogPicture, ::testing::Values(-1, 0, 1, 2, 3),
     [](const auto& info) { return ctltest::SkinShortName(info.param); });
 
+
+// One selection: the item that becomes selected is reported; the file it replaces or a folder clicked is not.
+TEST_F(OpenDialogFormTest, OnlyTheItemThatBecomesSelectedIsReported) {
+    ShellTree files;
+    TsOpenDialog dialog(nullptr);
+    dialog.SetInitialDir(files.Root());
+    dialog.SetOptions({ofHideReadOnly, ofEnableSizing});
+    int reported = 0;
+    dialog.OnSelectionChange = [&](TObject*) { ++reported; };
+    auto clickItem = [&](TForm* form, const char* name) {
+        const TRect r = ItemOf(form, name)->DisplayRect(drLabel);
+        const TPoint p = Of(form)->FileListView->ClientToScreen(TPoint {r.left + 2, r.top + 2});
+        Display->Click(p.x, p.y);
+        Pump();
+    };
+    EXPECT_FALSE(Run(dialog, {[&](TForm* form) {
+        clickItem(form, "file one.txt");
+        reported = 0;
+        clickItem(form, "image.BMP");   // selected and focused: two state changes of the selected item
+        EXPECT_EQ(reported, 2);
+        EXPECT_EQ(dialog.FileName(), files / "image.BMP");
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), "image.BMP");
+        reported = 0;
+        clickItem(form, "Folder A");
+        EXPECT_EQ(reported, 0);
+        EXPECT_EQ(Of(form)->FileNameEdit->Text(), "image.BMP");
+        ClickOn(Of(form)->sButton2);
+    }}));
+}
+
 }
 }
