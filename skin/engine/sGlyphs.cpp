@@ -175,16 +175,16 @@ void MakeGlyphFromImageList(classes::TComponent* button, TsCommonData* data, int
     if (imageIndex < 0 || imageIndex >= images->Count()) return;
 
     glyph->SetSize(0, 0);
+    const classes::TPixelFormat format = glyph->PixelFormat();   // the picture is made 24-bit; handed back as it was
     MakeImageListBitmap(glyph, images, imageIndex);
     const TColor key = ListKey(images);
     const int w = images->Width(), h = glyph->Height();
     if (disabledKind == TsDisabledGlyphKind {}) {
         glyph->SetWidth(2 * w);
         glyph->Canvas()->CopyRect(TRect {w, 0, 2 * w, h}, glyph->Canvas(), TRect {0, 0, w, h});
+        glyph->SetPixelFormat(format);
     } else {
         auto t = Copy24(glyph);
-        const classes::TPixelFormat format = glyph->PixelFormat();
-        glyph->SetPixelFormat(classes::pf24bit);
         if (disabledKind.Contains(dgGrayed)) GrayscaleBitmapExcept(t.get(), key);
         glyph->SetWidth(2 * w);
         FillRectSolid(glyph, TRect {w, 0, 2 * w, h}, classes::clBtnFace);

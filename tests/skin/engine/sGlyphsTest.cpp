@@ -167,6 +167,21 @@ TEST(MakeGlyphFromImageList, WithoutADisabledLookCopiesTheImageAndLeavesTheTrans
     EXPECT_EQ(glyph.TransparentMode(), tmAuto);
 }
 
+// The glyph is drawn in 24 bits but handed back in the pixel format it had, with or without a disabled look.
+TEST(MakeGlyphFromImageList, HandsTheGlyphBackInItsOwnPixelFormat) {
+    for (const TsDisabledGlyphKind kind : {TsDisabledGlyphKind {}, TsDisabledGlyphKind {dgGrayed}}) {
+        CornerList list;
+        TBitmap glyph;
+        const TPixelFormat before = glyph.PixelFormat();
+        ASSERT_NE(before, pf24bit);
+        int numGlyphs = 1;
+        MakeGlyphFromImageList(nullptr, nullptr, 0, numGlyphs, kind, &glyph, &list.List);
+        EXPECT_EQ(glyph.PixelFormat(), before);
+        glyph.SetPixelFormat(pf24bit);
+        EXPECT_EQ(Px(glyph, 2, 2), Ink);
+    }
+}
+
 TEST(UseStandardColorDialog, IsAlwaysFalse) {
     EXPECT_FALSE(UseStandardColorDialog());
 }
