@@ -606,6 +606,18 @@ double RunSeconds(const TFolderKind& kind) {
 
 }
 
+// Runs each kind of the list that `only` lets through (all when it is empty); the failures they had together.
+template <class TKindList, class TRunKind>
+int RunKinds(const TKindList& kinds, const std::string& only, TRunKind runKind) {
+    int failures = 0;
+    for (const auto& kind : kinds) {
+        if (!only.empty() && only != kind.Name) continue;
+        failures += runKind(kind);
+        std::fflush(stdout);
+    }
+    return failures;
+}
+
 int main(int argc, char** argv) {
     int trials = 1000;
     std::string only;
@@ -629,32 +641,27 @@ int main(int argc, char** argv) {
     base::SetNowProvider([] { return base::EncodeDateTime(2024, 12, 5, 20, 10, 15, 0); });
     std::printf("crash trials: %d per kind, seed %u\n", trials, seed);
     std::mt19937 random(seed);
-    int failures = 0;
-    for (const TKind& kind : Kinds()) {
-        if (!only.empty() && only != kind.Name) continue;
+    int failures = RunKinds(Kinds(), only, [&](const TKind& kind) {
         const TReference reference = Record(kind);
         TOutcome outcome;
         for (int t = 0; t < trials; ++t)
             Trial(kind, reference, random, outcome);
-        failures += outcome.Failures;
         std::printf("%-8s %4d trials, %d failed; killed before the first step %d, after all steps %d; "
                     "%.1f steps done on average (%.2f ms a step)\n",
             kind.Name, outcome.Trials, outcome.Failures, outcome.KilledBeforeFirstStep, outcome.FinishedBeforeKill,
             outcome.Trials ? double(outcome.StepsDone) / outcome.Trials : 0.0, reference.StepSeconds * 1000);
-        std::fflush(stdout);
-    }
-    for (const TFolderKind& kind : FolderKinds()) {
-        if (!only.empty() && only != kind.Name) continue;
+        return outcome.Failures;
+    });
+    failures += RunKinds(FolderKinds(), only, [&](const TFolderKind& kind) {
         const double seconds = RunSeconds(kind);
         TFolderOutcome outcome;
         for (int t = 0; t < trials; ++t)
             FolderTrial(kind, seconds, random, outcome);
-        failures += outcome.Failures;
         std::printf("%-8s %4d trials, %d failed; killed before any change %d, after the end %d; "
                     "%d kills left %d entries behind before the next run (%.2f ms a run)\n",
             kind.Name, outcome.Trials, outcome.Failures, outcome.Untouched, outcome.Finished,
             outcome.KilledWithLeftovers, outcome.Leftovers, seconds * 1000);
-        std::fflush(stdout);
-    }
+        return outcome.Failures;
+    });
     return failures == 0 ? 0 : 1;
 }

@@ -84,6 +84,24 @@ protected:
         user::SendMessage(child->WindowHandle(), user::WM_SYSCOMMAND, user::SC_MAXIMIZE, 0);
         Pump();
     }
+    // A third child made while Two is maximized; a hook above its provider keeps the showing from it, so the
+    // maximize lock outlives its creation. Answers the child's window procedure below the hook.
+    TWndMethod MakeThirdChildThatIsNeverShown() {
+        Maximize(Two);
+        Three = Create<TForm>(Application);
+        Three->SetFormStyle(fsMDIChild);
+        Create<TsSkinProvider>(Three);
+        TWndMethod old = Three->WindowProc;
+        Three->WindowProc = [old](TMessage& m) {
+            if (m.Msg == user::WM_SHOWWINDOW || m.Msg == user::WM_PAINT) {
+                if (m.Msg == user::WM_PAINT) user::ValidateRect(user::HWND(nullptr), nullptr);
+                return;
+            }
+            old(m);
+        };
+        Three->HandleNeeded();
+        return old;
+    }
     void Restore(TForm* child) {
         user::SendMessage(child->WindowHandle(), user::WM_SYSCOMMAND, user::SC_RESTORE, 0);
         Pump();
@@ -354,20 +372,7 @@ TEST_F(ProviderMdi, TheActiveChildsMenuItemsAreDrawnInTheirPlaceOnTheMenuLine) {
 }
 
 TEST_F(ProviderMdi, AChildDestroyedBeforeItWasShownReleasesTheLock) {
-    Maximize(Two);
-    Three = Create<TForm>(Application);
-    Three->SetFormStyle(fsMDIChild);
-    Create<TsSkinProvider>(Three);
-    // A hook above the provider keeps the showing from it: the lock outlives the creation.
-    TWndMethod old = Three->WindowProc;
-    Three->WindowProc = [old](TMessage& m) {
-        if (m.Msg == user::WM_SHOWWINDOW || m.Msg == user::WM_PAINT) {
-            if (m.Msg == user::WM_PAINT) user::ValidateRect(user::HWND(nullptr), nullptr);
-            return;
-        }
-        old(m);
-    };
-    Three->HandleNeeded();
+    MakeThirdChildThatIsNeverShown();
     ASSERT_TRUE(MaximizeLockHeld());
     EXPECT_FALSE(DrawingUnlocked());
     Three->Free();
@@ -871,19 +876,7 @@ TEST_F(ProviderMdiWindowMenu, TheMenuLinesMinimizeButtonLeavesTheParentsFramePai
 
 // Only the child's window goes before it was shown (the form stays): the lock is released all the same.
 TEST_F(ProviderMdi, AChildsWindowDestroyedBeforeItWasShownReleasesTheLock) {
-    Maximize(Two);
-    Three = Create<TForm>(Application);
-    Three->SetFormStyle(fsMDIChild);
-    Create<TsSkinProvider>(Three);
-    TWndMethod old = Three->WindowProc;
-    Three->WindowProc = [old](TMessage& m) {
-        if (m.Msg == user::WM_SHOWWINDOW || m.Msg == user::WM_PAINT) {
-            if (m.Msg == user::WM_PAINT) user::ValidateRect(user::HWND(nullptr), nullptr);
-            return;
-        }
-        old(m);
-    };
-    Three->HandleNeeded();
+    const TWndMethod old = MakeThirdChildThatIsNeverShown();
     ASSERT_TRUE(MaximizeLockHeld());
     user::DestroyWindow(Three->WindowHandle());
     EXPECT_FALSE(MaximizeLockHeld());
