@@ -102,11 +102,11 @@ std::string EditClientConfig(std::string_view text, const TClientConfigEdit& edi
         }
     }
     if (addType) {
-        EndLine(result, eol);
+        // The section goes at the end in line feeds, with an empty line after it; a final CR becomes its LF.
+        if (!result.empty() && result.back() == '\r') result.back() = '\n';
+        else if (!result.empty() && result.back() != '\n') result += '\n';
         result += TypeSection;
-        result += eol;
-        result += typeLine;
-        result += eol;
+        result += "\n" + typeLine + "\n\n";
     }
     // A value written: a carriage return that ends the file becomes a line feed.
     if ((edit.MachineId || edit.Type || edit.Memory) && !result.empty() && result.back() == '\r') result.back() = '\n';

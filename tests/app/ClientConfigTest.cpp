@@ -71,10 +71,14 @@ INSTANTIATE_TEST_SUITE_P(ClientConfig, ClientConfigEditTest,
         EditCase {"TypeAfterACrLfHeaderUsesCrLf", "[clienttype]\r\nx=1\r\n", TypeEdit(2),
             "[clienttype]\r\ntype=2\r\nx=1\r\n"},
         EditCase {"HeaderWithoutLineEndGetsOne", "a=1\r\n[clienttype]", TypeEdit(2), "a=1\r\n[clienttype]\r\ntype=2\r\n"},
-        EditCase {"NoSectionAppendsOne", "[settings]\nteam=1\n", TypeEdit(3), "[settings]\nteam=1\n[clienttype]\ntype=3\n"},
+        EditCase {"NoSectionAppendsOne", "[settings]\nteam=1\n", TypeEdit(3),
+            "[settings]\nteam=1\n[clienttype]\ntype=3\n\n"},
+        EditCase {"NoSectionInACrLfFileAppendsItInLineFeeds", "[settings]\r\nteam=1\r\n", TypeEdit(3),
+            "[settings]\r\nteam=1\r\n[clienttype]\ntype=3\n\n"},
+        EditCase {"NoSectionAfterAFinalCrReplacesIt", "team=1\r", TypeEdit(2), "team=1\n[clienttype]\ntype=2\n\n"},
         EditCase {"NoSectionWithoutFinalNewline", "[settings]\r\nteam=1", TypeEdit(3),
-            "[settings]\r\nteam=1\r\n[clienttype]\r\ntype=3\r\n"},
-        EditCase {"EmptyFileGetsTheSection", "", TypeEdit(0), "[clienttype]\ntype=0\n"},
+            "[settings]\r\nteam=1\n[clienttype]\ntype=3\n\n"},
+        EditCase {"EmptyFileGetsTheSection", "", TypeEdit(0), "[clienttype]\ntype=0\n\n"},
         EditCase {"CacheEditAddsNoMissingType", "machineid=1\n", CacheEdit(3, 5), "machineid=5\n"}),
     [](const testing::TestParamInfo<EditCase>& info) { return std::string(info.param.Label); });
 
@@ -111,7 +115,7 @@ TEST_F(ClientConfigFileTest, CoreTypeReadAndWrittenInTheNodeFolderWhateverTheNam
     EXPECT_EQ(ReadClientCoreType(dir.Path(), 3), 3);
     ASSERT_TRUE(WriteClientCoreType(dir.Path(), 1));
     EXPECT_EQ(ReadClientCoreType(dir.Path(), 3), 1);
-    EXPECT_EQ(test::ReadFileText(dir.File("Client.CFG")), "[settings]\nteam=1\n[clienttype]\ntype=1\n");
+    EXPECT_EQ(test::ReadFileText(dir.File("Client.CFG")), "[settings]\nteam=1\n[clienttype]\ntype=1\n\n");
 }
 
 TEST_F(ClientConfigFileTest, WriteThatFailsHalfWayKeepsTheOldFile) {
