@@ -61,13 +61,7 @@ TEST_F(RightToLeftWindows, AScrollingFormsVerticalBarIsOnTheLeftWithTheGripBelow
 
 TEST_F(RightToLeftWindows, TheMdiClientsBarsLieOnTheLeftOverItsOwn) {
     Application->SetBiDiMode(bdRightToLeft);
-    TForm* frame = nullptr;
-    Application->CreateForm(frame);
-    frame->SetFormStyle(fsMDIForm);
-    frame->SetBounds(40, 30, 520, 380);
-    Create<TsSkinProvider>(frame);
-    frame->Show();
-    Pump();
+    TForm* frame = ShownMdiFrame(520, 380);
     EXPECT_NE(user::DWORD(user::GetWindowLong(frame->ClientHandle(), user::GWL_EXSTYLE)) & user::WS_EX_LEFTSCROLLBAR,
         0u);
     TForm* child = Create<TForm>(Application);

@@ -155,13 +155,7 @@ TEST_F(ProviderSettings, AManagerDroppedOnTheFormIsTakenWhileTheProviderHasNoneO
 // An MDI child that takes the skin marks its parent's frame stale.
 TEST_F(ProviderSettings, AChildTakingTheSkinMarksItsParentsFrameStale) {
     UseSkin(1);
-    TForm* frame = nullptr;
-    Application->CreateForm(frame);
-    frame->SetFormStyle(fsMDIForm);
-    frame->SetBounds(40, 30, 420, 300);
-    Create<TsSkinProvider>(frame);
-    frame->Show();
-    Pump();
+    TForm* frame = ShownMdiFrame(420, 300);
     TsSkinProvider* parent = ProviderOf(frame);
     ASSERT_EQ(MDISkinProvider(), parent);
     ASSERT_FALSE(parent->SkinData()->BGChanged);

@@ -151,13 +151,7 @@ TEST_F(SystemMenu, TheMenuOpensWithTheStateTheWindowHasNow) {
 TEST_F(SystemMenu, AnMdiChildsMaximizeIsTheCommandAlone) {
     UseSkin(1);
     Form->Hide();
-    TForm* frame = nullptr;
-    Application->CreateForm(frame);
-    frame->SetFormStyle(fsMDIForm);
-    frame->SetBounds(40, 30, 520, 380);
-    Create<TsSkinProvider>(frame);
-    frame->Show();
-    Pump();
+    TForm* frame = ShownMdiFrame(520, 380);
     TForm* child = Create<TForm>(Application);
     child->SetFormStyle(fsMDIChild);
     Create<TsSkinProvider>(child);

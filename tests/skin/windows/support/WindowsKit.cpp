@@ -60,6 +60,17 @@ void FormsTest::ClickOn(TControl* control, int x, int y) {
     Display->Click(p.x, p.y);
 }
 
+TForm* FormsTest::ShownMdiFrame(int width, int height) {
+    TForm* frame = nullptr;
+    Application->CreateForm(frame);
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(40, 30, width, height);
+    Create<TsSkinProvider>(frame);
+    frame->Show();
+    Pump();
+    return frame;
+}
+
 TsSkinProvider* FormsTest::ProviderOf(TForm* form) {
     for (int i = 0; i < form->ComponentCount(); ++i)
         if (auto* p = dynamic_cast<TsSkinProvider*>(form->Components(i))) return p;

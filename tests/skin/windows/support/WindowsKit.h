@@ -21,6 +21,8 @@ protected:
     classes::TForm* NewSkinnedForm(classes::TFormBorderStyle style, TsBorderIcons icons, int clientWidth = 300,
         int clientHeight = 160, int left = 60, int top = 60);
     static TsSkinProvider* ProviderOf(classes::TForm* form);
+    // A shown MDI frame of the application at (40, 30) of that size, carrying a provider.
+    classes::TForm* ShownMdiFrame(int width, int height);
     // Records every WM_SYSCOMMAND the form gets through a hook installed over the provider's (chained the way
     // the tray's minimize hook is), then passes it on. A command in commandsToSwallow goes no further.
     void WatchSysCommands(classes::TForm* form, std::vector<classes::WPARAM> commandsToSwallow = {});
