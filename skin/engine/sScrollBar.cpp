@@ -314,8 +314,8 @@ void TsScrollBar::WndProc(TMessage& m) {
             if (!ours) break;
             CommonWndProc(m, FCommonData.get());
             FCommonData->BGChanged = true;
-            // A removed skin gives the native bar back, a refreshed one the bar's own window.
-            if (HandleAllocated() && FPlainWindow != SkinActive()) Recreate();
+            // A removed skin gives a new native bar, a refreshed one a new window of the bar's own.
+            if (HandleAllocated()) Recreate();
             Invalidate();
             return;
         case SMC_PARENTUPDATED:

@@ -140,7 +140,7 @@ private:
     void MouseUpAt(classes::TPoint p);
     void ReleaseMouse();   // the press ends: repeat stopped, capture given back
     void RestoreHints();   // the application's hints as they were before the press
-    void ReleaseHeldNotifications();
+    void ReleaseHeldNotifications(bool always);   // always: one change even without a move
     void StartTimer(TimerKind kind);
     void StopTimer();
     void TimerTick();

@@ -298,7 +298,8 @@ void TsScrollBar::MouseUpAt(TPoint p) {
         for (TsScrollPart track : {TsScrollPart::TrackBefore, TsScrollPart::TrackAfter})
             if (FParts[Index(track)] == psPressed) set(track, hover);
     }
-    ReleaseHeldNotifications();
+    // A released thumb reports its one change even where it did not move.
+    ReleaseHeldNotifications(thumbPressed);
     if (watch.Alive()) UpdateBar();
 }
 
@@ -314,10 +315,10 @@ void TsScrollBar::RestoreHints() {
     if (Application != nullptr) Application->SetShowHint(FSavedShowHint);
 }
 
-void TsScrollBar::ReleaseHeldNotifications() {
+void TsScrollBar::ReleaseHeldNotifications(bool always) {
     if (!FHeld) return;
     FHeld = false;
-    if (FPosition != FHeldFrom) co_Change(FHeldFrom);
+    if (always || FPosition != FHeldFrom) co_Change(FHeldFrom);
 }
 
 int TsScrollBar::DragPosition(const TsScrollGeometry& g, int along) const {

@@ -60,6 +60,32 @@ TEST_F(ScrollBar, ANewBarHasItsDefaultsAndIsNativeWithoutASkin) {
     EXPECT_EQ(user::SendMessage(bar->Handle(), user::WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
 }
 
+TEST_F(ScrollBar, ItsManagersRefreshAndRemovalEachGiveItANewWindow) {
+    TForm* form = NewForm();
+    TsSkinManager* manager = LoadSkin(0);
+    TsScrollBar* bar = NewBar(form, sbHorizontal, TRect {10, 10, 131, 27});
+    bar->SetPosition(30);
+    const user::HWND before = bar->Handle();
+    bar->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESH), LPARAM(manager));
+    Pump();
+    const user::HWND refreshed = bar->Handle();
+    EXPECT_NE(refreshed, before);
+    EXPECT_FALSE(IsNative(bar));
+    // Another manager's refresh is not the bar's.
+    bar->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REFRESH), 0);
+    Pump();
+    EXPECT_EQ(bar->Handle(), refreshed);
+    manager->SetActive(false);
+    Pump();
+    EXPECT_TRUE(IsNative(bar));
+    const user::HWND native = bar->Handle();
+    bar->Perform(SM_SKINCMD, SkinCommandWParam(SMC_REMOVESKIN), LPARAM(manager));
+    Pump();
+    EXPECT_NE(bar->Handle(), native);
+    EXPECT_TRUE(IsNative(bar));
+    EXPECT_EQ(bar->Position(), 30);
+}
+
 TEST_F(ScrollBar, ReadsItsPublishedPropertiesFromFormText) {
     RegisterClasses({TsScrollBar::StaticClass()});
     auto* form = Create<TForm>(Application);
@@ -369,12 +395,14 @@ TEST_F(ScrollBar, WithoutSmoothADragReportsOneChangeOnRelease) {
     EXPECT_EQ(events.Changes[0], bar->Position());
     ASSERT_EQ(events.Hooks.size(), 1u);
     EXPECT_EQ(events.Hooks[0].first, 0);
-    // A press on the thumb that does not move it reports nothing.
+    // A press on the thumb that does not move it still reports its one change on release.
     const int at = bar->Position();
     const int centre = bar->Geometry().ThumbCentre();
     ClickAt(bar, centre, 8);
     EXPECT_EQ(bar->Position(), at);
-    EXPECT_EQ(events.Changes.size(), 1u);
+    EXPECT_EQ(events.Changes, (std::vector<int> {at, at}));
+    ASSERT_EQ(events.Hooks.size(), 2u);
+    EXPECT_EQ(events.Hooks[1], std::make_pair(at, at));
 }
 
 TEST_F(ScrollBar, HoverMakesTheArrowsAndTheThumbHotAndLeavingClearsThem) {
