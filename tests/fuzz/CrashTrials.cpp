@@ -113,56 +113,53 @@ void PrepareHistory(const std::string& folder, int units) {
     history.Flush();
 }
 
+// The steps of a kind that writes the settings: the store loaded before the first step, then `step` each time.
+std::function<std::function<void(int)>(const std::string&)> SettingsSteps(void (*step)(os::RegistryStore&, int)) {
+    return [step](const std::string& folder) {
+        auto store = std::make_shared<os::RegistryStore>(folder + "/registry.reg");
+        store->GetKeyNames(os::HKEY_CURRENT_USER, "Software");   // loaded before the first step
+        return std::function<void(int)>([store, step](int k) { step(*store, k); });
+    };
+}
+
+// The steps of a kind that writes the history: the file loaded before the first step, each step flushed.
+std::function<std::function<void(int)>(const std::string&)> HistorySteps(
+    std::function<void(app::TWorkUnitHistory&, int)> step) {
+    return [step](const std::string& folder) {
+        auto history = std::make_shared<app::TWorkUnitHistory>(folder);
+        history->Load();
+        return std::function<void(int)>([history, step](int k) {
+            step(*history, k);
+            history->Flush();
+        });
+    };
+}
+
 std::vector<TKind> Kinds() {
     return {
-        {"settings", "registry.reg", PrepareSettings,
-            [](const std::string& folder) {
-                auto store = std::make_shared<os::RegistryStore>(folder + "/registry.reg");
-                store->GetKeyNames(os::HKEY_CURRENT_USER, "Software");   // loaded before the first step
-                return std::function<void(int)>([store](int step) { SettingsStep(*store, step); });
-            }},
-        {"batch", "registry.reg", PrepareSettings,
-            [](const std::string& folder) {
-                auto store = std::make_shared<os::RegistryStore>(folder + "/registry.reg");
-                store->GetKeyNames(os::HKEY_CURRENT_USER, "Software");
-                return std::function<void(int)>([store](int step) { BatchStep(*store, step); });
-            }},
+        {"settings", "registry.reg", PrepareSettings, SettingsSteps(SettingsStep)},
+        {"batch", "registry.reg", PrepareSettings, SettingsSteps(BatchStep)},
         {"append", app::HistoryFileName, [](const std::string& folder) { PrepareHistory(folder, 3); },
-            [](const std::string& folder) {
-                auto history = std::make_shared<app::TWorkUnitHistory>(folder);
-                history->Load();
-                return std::function<void(int)>([history](int step) {
-                    history->SaveWU(UnitName(100 + step), UnitRcg(100 + step), step, "node");
-                    history->Flush();
-                });
-            }},
+            HistorySteps([](app::TWorkUnitHistory& history, int step) {
+                history.SaveWU(UnitName(100 + step), UnitRcg(100 + step), step, "node");
+            })},
         {"rewrite", app::HistoryFileName, [](const std::string& folder) { PrepareHistory(folder, RewriteUnits); },
-            [](const std::string& folder) {
-                auto history = std::make_shared<app::TWorkUnitHistory>(folder);
-                history->Load();
-                return std::function<void(int)>([history](int step) {
-                    const int unit = (step * 7) % RewriteUnits;
-                    history->ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + step * 0.25);
-                    history->Flush();
-                });
-            }},
+            HistorySteps([](app::TWorkUnitHistory& history, int step) {
+                const int unit = (step * 7) % RewriteUnits;
+                history.ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + step * 0.25);
+            })},
         // A refresh cycle of a farm, one write a step: a unit appended, then three speeds, each rewriting.
         {"cycle", app::HistoryFileName, [](const std::string& folder) { PrepareHistory(folder, RewriteUnits); },
-            [](const std::string& folder) {
-                auto history = std::make_shared<app::TWorkUnitHistory>(folder);
-                history->Load();
-                return std::function<void(int)>([history](int step) {
-                    const int cycle = step / 4;
-                    const int i = step % 4;
-                    if (i == 0) {
-                        history->SaveWU(UnitName(200 + cycle), UnitRcg(200 + cycle), cycle, "node");
-                    } else {
-                        const int unit = (cycle * 7 + i * 13) % RewriteUnits;
-                        history->ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + cycle * 0.25 + i);
-                    }
-                    history->Flush();
-                });
-            }},
+            HistorySteps([](app::TWorkUnitHistory& history, int step) {
+                const int cycle = step / 4;
+                const int i = step % 4;
+                if (i == 0) {
+                    history.SaveWU(UnitName(200 + cycle), UnitRcg(200 + cycle), cycle, "node");
+                } else {
+                    const int unit = (cycle * 7 + i * 13) % RewriteUnits;
+                    history.ReSaveWU(UnitName(unit), UnitRcg(unit), 1.0 + cycle * 0.25 + i);
+                }
+            })},
     };
 }
 
