@@ -86,9 +86,9 @@ std::int64_t HexToInt(const std::string& text) {
 
 namespace {
 
+// Raises EConvertError on a text that is no integer.
 std::int64_t DigitsValue(const std::string& s) {
-    std::int64_t v = 0;
-    return base::TryStrToInt64(s, v) ? v : 0;
+    return base::StrToInt64(s);
 }
 
 }

@@ -30,7 +30,8 @@ int ReadCommonInteger(
 // ---- Numbers and texts ---------------------------------------------------------------------------------
 int ClampToByte(int value);
 std::int64_t HexToInt(const std::string& text);   // "1fH" gives 31; stops at the first non-digit
-// The system decimal separator is '.'; a text with ',' but no '.' uses ','. Never raises (bad text: what was read).
+// The system decimal separator is '.'; a text with ',' but no '.' uses ','. Raises EConvertError on a text
+// that is no number ("abc", "1e3", "1.5x").
 double StrToFloatAnySep(const std::string& text);
 bool IsValidFloatText(const std::string& text);
 std::string AddThousandSeparators(const std::string& text, bool enabled);

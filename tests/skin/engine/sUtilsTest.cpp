@@ -1,5 +1,6 @@
 // Utility routines: the CommonSections reader, number and text routines, rectangles, words and paths.
 #include "skin/engine/sUtils.h"
+#include "platform/base/Exceptions.h"
 #include "platform/classes/TIcon.h"
 #include "platform/classes/TStringList.h"
 #include "platform/gdi/PngCodec.h"
@@ -112,7 +113,11 @@ TEST(Numbers, StrToFloatAnySep) {
     EXPECT_DOUBLE_EQ(StrToFloatAnySep("42"), 42);
     EXPECT_DOUBLE_EQ(StrToFloatAnySep(""), 0);
     EXPECT_DOUBLE_EQ(StrToFloatAnySep("1.123456789"), 1.123456);
-    EXPECT_DOUBLE_EQ(StrToFloatAnySep("abc"), 0);
+}
+
+TEST(Numbers, StrToFloatAnySepRaisesOnTextThatIsNoNumber) {
+    for (const char* text : {"abc", "1e3", "1.5x", "x,5", "-"})
+        EXPECT_THROW(StrToFloatAnySep(text), base::EConvertError) << text;
 }
 
 TEST(Numbers, IsValidFloatText) {
