@@ -211,17 +211,23 @@ struct TOutcome {
     _exit(0);
 }
 
+// A child process and a pipe from it to us: 0 in the child (its read end closed), the child's id in the parent.
+pid_t ForkWithPipe(int fds[2]) {
+    if (pipe(fds) != 0) fuzz::Fail("pipe");
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) fuzz::Fail("fork");
+    if (child == 0) close(fds[0]);
+    return child;
+}
+
 bool Trial(const TKind& kind, const TReference& reference, std::mt19937& random, TOutcome& outcome) {
     fuzz::TScratchFolder folder;
     const std::string file = folder / kind.FileName;
     fuzz::WriteBytes(file, reference.Files[0]);
     int fds[2];
-    if (pipe(fds) != 0) fuzz::Fail("pipe");
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) fuzz::Fail("fork");
+    const pid_t child = ForkWithPipe(fds);
     if (child == 0) {
-        close(fds[0]);
         RunChild(kind, folder.Path(), fds[1]);
     }
     close(fds[1]);
@@ -540,12 +546,8 @@ bool FolderTrial(const TFolderKind& kind, double seconds, std::mt19937& random, 
     kind.Prepare(folder.Path());
     const TTree before = ReadTree(folder.Path());
     int fds[2];
-    if (pipe(fds) != 0) fuzz::Fail("pipe");
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) fuzz::Fail("fork");
+    const pid_t child = ForkWithPipe(fds);
     if (child == 0) {
-        close(fds[0]);
         const char ready = 'r';
         if (write(fds[1], &ready, 1) != 1) _exit(3);
         close(fds[1]);
