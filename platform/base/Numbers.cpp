@@ -203,21 +203,31 @@ struct TSectionLayout {
     bool HasPlaceholders = false;
 };
 
+// Walks a format section: the characters inside '...' or "..." go to literal (the quotes dropped), the others
+// to code.
+template <class TLiteral, class TCode>
+void WalkSection(const std::string& section, TLiteral literal, TCode code) {
+    char quote = 0;
+    for (char c : section) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else
+                literal(c);
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else {
+            code(c);
+        }
+    }
+}
+
 TSectionLayout ScanSection(const std::string& section) {
     TSectionLayout layout;
     bool afterPoint = false;
     int firstZero = -1;
-    char quote = 0;
-    for (char c : section) {
-        if (quote) {
-            if (c == quote) quote = 0;
-            continue;
-        }
+    WalkSection(section, [](char) {}, [&](char c) {
         switch (c) {
-        case '"':
-        case '\'':
-            quote = c;
-            break;
         case '.':
             afterPoint = true;
             break;
@@ -238,7 +248,7 @@ TSectionLayout ScanSection(const std::string& section) {
         default:
             break;
         }
-    }
+    });
     if (firstZero >= 0) layout.IntegerMinimum = layout.IntegerPlaces - firstZero;
     return layout;
 }
@@ -262,20 +272,8 @@ std::string ApplySection(const std::string& section, const TSectionLayout& layou
     bool afterPoint = false;
     int integerPlace = 0;
     int fractionPlace = 0;
-    char quote = 0;
-    for (char c : section) {
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-            else
-                result += c;
-            continue;
-        }
+    WalkSection(section, [&](char c) { result += c; }, [&](char c) {
         switch (c) {
-        case '"':
-        case '\'':
-            quote = c;
-            break;
         case ',':
             break;
         case '.':
@@ -301,7 +299,7 @@ std::string ApplySection(const std::string& section, const TSectionLayout& layou
             result += c;
             break;
         }
-    }
+    });
     return result;
 }
 
