@@ -112,8 +112,7 @@ bool TFarmLink::SendLocked(int command, const TFarmTarget& target, const std::st
     KORVEX_ASSERT(FFarmLock.HeldByCurrentThread());
     FClient.SetAddress(connectedIp);
     FClient.SetPort(ClientPort());
-    if (connectedIp.empty()) return false;
-    if (!FClient.Open()) return false;
+    if (!FClient.Open()) return false;   // no address: the open fails and its error is kept
     bool sent = FClient.SendText(FarmMessage(FLocalIp, command, target.ServicePath, target.NodeName));
     FClient.Close();
     return sent;
@@ -149,12 +148,9 @@ TFarmReply TFarmLink::Query(
         FPendingAddress.clear();
     });
 
-    bool sent = false;
-    if (!connectedIp.empty()) {
-        FClient.SetAddress(connectedIp);
-        FClient.SetPort(ClientPort());
-        sent = FClient.Open();
-    }
+    FClient.SetAddress(connectedIp);
+    FClient.SetPort(ClientPort());
+    const bool sent = FClient.Open();
     step(51);
     if (!sent) return TFarmReply {};
     FClient.SendText(FarmMessage(FLocalIp, FarmStatus, target.ServicePath, target.NodeName));

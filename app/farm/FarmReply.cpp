@@ -1,9 +1,8 @@
 // Farm message texts: building requests, cutting replies and assembling them from their pieces.
 #include "app/farm/FarmReply.h"
 
-#include "platform/base/Numbers.h"
-
 #include <algorithm>
+#include <charconv>
 
 namespace korvex::app {
 
@@ -40,9 +39,14 @@ TFarmReplyFields SplitFarmReply(const std::string& text) {
 }
 
 int FarmReplyState(const std::string& text) {
-    int state = FarmStateStopped;
-    base::TryStrToInt(SplitFarmReply(text).B, state);
-    return state;
+    // Decimal digits with an optional sign, nothing else, within an int.
+    const std::string b = SplitFarmReply(text).B;
+    const char* first = b.data();
+    const char* last = b.data() + b.size();
+    if (first != last && *first == '+') ++first;
+    int state = 0;
+    const auto [end, error] = std::from_chars(first, last, state);
+    return first != last && error == std::errc() && end == last ? state : FarmStateStopped;
 }
 
 bool FarmReplyComplete(const std::string& text) {

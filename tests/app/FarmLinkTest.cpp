@@ -169,6 +169,20 @@ TEST_F(FarmLinkTest, ARefusedConnectionSendsNothingAndDoesNotWait) {
     EXPECT_FALSE(link.Send(FarmStart, TFarmTarget {"", "p", "n"}));   // never resolved
 }
 
+TEST_F(FarmLinkTest, AnEmptyAddressFailsToOpenAndKeepsTheError) {
+    EXPECT_FALSE(link.Send(FarmStop, TFarmTarget {"", "p", "n"}));
+    EXPECT_NE(link.LastClientError(), 0);
+    const int sendError = link.LastClientError();
+    link.SetReplyWait(1, LongPollMs);
+    auto query = std::async(std::launch::async, [&] {
+        return link.Query(0, TFarmTarget {"", "p", "n"}, std::stop_token());
+    });
+    ASSERT_EQ(query.wait_for(std::chrono::seconds(60)), std::future_status::ready) << "waited";
+    EXPECT_FALSE(query.get().Replied);
+    EXPECT_EQ(link.LastClientError(), sendError);
+    EXPECT_TRUE(service.Messages().empty());
+}
+
 TEST_F(FarmLinkTest, StopEndsTheWaitAtOnce) {
     link.SetReplyWait(1000, 1000);
     auto query = StartQuery(0);

@@ -29,6 +29,13 @@ TEST(FarmReply, FieldsAreCutAtTheFirstMarksAndTheStateDefaultsToStopped) {
         {"*^", "", "", "", 1},
         {"h#4*p^n^m", "h", "4", "n^m", 4},
         {"", "", "", "", 1},
+        {"h#-3*p^n", "h", "-3", "n", -3},
+        {"h#+4*p^n", "h", "+4", "n", 4},
+        {"h#$10*p^n", "h", "$10", "n", 1},   // decimal only
+        {"h#0x10*p^n", "h", "0x10", "n", 1},
+        {"h# 4*p^n", "h", " 4", "n", 1},
+        {"h#+*p^n", "h", "+", "n", 1},
+        {"h#99999999999*p^n", "h", "99999999999", "n", 1},
     };
     for (const Case& c : cases) {
         TFarmReplyFields f = SplitFarmReply(c.Text);
