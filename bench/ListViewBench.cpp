@@ -1,6 +1,7 @@
 // The owner-data list view and the shell file list in report view opening a folder of 20 000 files (reading
 // it, as ls -l does, and painting the first page), beside `ls -l` of the same folder, on the headless display,
 // in one run.
+#include "bench/support/BenchWorld.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TListView.h"
@@ -77,14 +78,9 @@ std::vector<FolderRow> ReadFolder(const std::string& path) {
 
 // The display, the application and a form; OpenFolder makes an owner-data report list over a folder's rows
 // and paints it. Another file list can take the list's place by the same steps.
-class World {
+class World : public bench::THeadlessWorld {
 public:
     World() {
-        user::InitMessageQueue([] { return std::chrono::steady_clock::time_point(std::chrono::hours(1)); },
-            user::UiDispatch::Yes);
-        user::SetDisplay(std::make_unique<user::HeadlessDisplay>());
-        InitApplication();
-        Form = Create<TForm>(Application);
         Form->SetBounds(0, 0, 640, 480);
         Form->Show();
     }
@@ -128,14 +124,12 @@ public:
         List = list;
     }
 
-    TForm* Form = nullptr;
     TListView* List = nullptr;
     std::vector<FolderRow> Rows;
 };
 
 World& TheWorld() {
-    static World world;
-    return world;
+    return bench::TheWorld<World>();
 }
 
 // Runs a program with its output drained through a pipe, as a reader of ls would; false when it failed.
@@ -196,4 +190,6 @@ BENCHMARK(BM_LsL)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return korvex::bench::BenchMain(argc, argv, [](const std::string&) { return false; });   // no pictures
+}

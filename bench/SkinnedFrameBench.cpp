@@ -1,5 +1,6 @@
 // The non-client repaint of an 800 x 600 form: the window layer's plain frame against the skin provider's frame
 // (from its valid cache, and with the cache built again), on the headless display, in one run.
+#include "bench/support/BenchWorld.h"
 #include "platform/classes/TApplication.h"
 #include "platform/classes/TForm.h"
 #include "platform/classes/TMenu.h"
@@ -25,19 +26,13 @@ using namespace korvex::skin;
 namespace {
 
 // The display, the application, a sizeable form with a menu bar and a provider, and a manager with a skin.
-class World {
+class World : public bench::THeadlessWorld {
 public:
     World() {
-        user::InitMessageQueue([] { return std::chrono::steady_clock::time_point(std::chrono::hours(1)); },
-            user::UiDispatch::Yes);
-        user::SetDisplay(std::make_unique<user::HeadlessDisplay>());
-        InitApplication();
-        FOwner = std::make_unique<TComponent>(nullptr);
-        Manager = Create<TsSkinManager>(FOwner.get());
+        Manager = Create<TsSkinManager>(Owner());
         Manager->SetActive(false);
         Manager->SetSkinDirectory(std::string(KORVEX_SOURCE_DIR) + "/skins");
         Manager->SetSkinName("LongHorn (internal)");
-        Form = Create<TForm>(Application);
         Form->SetCaption("KORVEX: farm monitor");
         Provider = Create<TsSkinProvider>(Form);
         auto* menu = Create<TMainMenu>(Form);
@@ -51,17 +46,7 @@ public:
         Form->Show();
         Pump();
     }
-    ~World() {
-        DoneApplication();
-        FOwner.reset();
-        user::ShutdownMessageQueue();
-        user::ResetDisplay();
-    }
 
-    void Pump() {
-        user::PumpMessages();
-        user::FlushDisplay();
-    }
     void Skinned(bool on) {
         if (on == Manager->Active()) return;
         Manager->SetActive(on);
@@ -71,17 +56,11 @@ public:
     void Repaint() { user::SendMessage(Form->WindowHandle(), user::WM_NCPAINT, 1, 0); }
 
     TsSkinManager* Manager = nullptr;
-    TForm* Form = nullptr;
     TsSkinProvider* Provider = nullptr;
-
-private:
-    std::unique_ptr<TComponent> FOwner;
 };
 
-std::unique_ptr<World> TheWorldInstance;
 World& TheWorld() {
-    if (!TheWorldInstance) TheWorldInstance = std::make_unique<World>();
-    return *TheWorldInstance;
+    return bench::TheWorld<World>();
 }
 
 void BM_PlainFrameRepaint(benchmark::State& state) {
@@ -115,9 +94,5 @@ BENCHMARK(BM_SkinnedFrameRebuild)->Unit(benchmark::kMicrosecond);
 }
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    TheWorldInstance.reset();
-    benchmark::Shutdown();
-    return 0;
+    return korvex::bench::BenchMain(argc, argv, [](const std::string&) { return false; });   // no pictures
 }
