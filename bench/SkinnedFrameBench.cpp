@@ -64,19 +64,13 @@ World& TheWorld() {
 }
 
 void BM_PlainFrameRepaint(benchmark::State& state) {
-    World& w = TheWorld();
-    w.Skinned(false);
-    for (auto _ : state)
-        w.Repaint();
+    bench::TimeRepaints(state, TheWorld(), false);
 }
 BENCHMARK(BM_PlainFrameRepaint)->Unit(benchmark::kMicrosecond);
 
 // The cache is valid: four strips copied to the window.
 void BM_SkinnedFrameRepaint(benchmark::State& state) {
-    World& w = TheWorld();
-    w.Skinned(true);
-    for (auto _ : state)
-        w.Repaint();
+    bench::TimeRepaints(state, TheWorld(), true);
 }
 BENCHMARK(BM_SkinnedFrameRepaint)->Unit(benchmark::kMicrosecond);
 

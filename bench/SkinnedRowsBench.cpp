@@ -93,19 +93,13 @@ World& TheWorld() {
 }
 
 void BM_UnskinnedRowsRepaint(benchmark::State& state) {
-    World& w = TheWorld();
-    w.Skinned(false);
-    for (auto _ : state)
-        w.Repaint();
+    bench::TimeRepaints(state, TheWorld(), false);
 }
 BENCHMARK(BM_UnskinnedRowsRepaint)->Unit(benchmark::kMillisecond);
 
 // Every cache valid: blits, composed gauges and captions already in the caches.
 void BM_SkinnedRowsRepaint(benchmark::State& state) {
-    World& w = TheWorld();
-    w.Skinned(true);
-    for (auto _ : state)
-        w.Repaint();
+    bench::TimeRepaints(state, TheWorld(), true);
 }
 BENCHMARK(BM_SkinnedRowsRepaint)->Unit(benchmark::kMillisecond);
 

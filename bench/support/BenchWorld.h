@@ -5,6 +5,8 @@
 #include "platform/classes/TComponent.h"
 #include "platform/classes/TForm.h"
 
+#include <benchmark/benchmark.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -39,6 +41,14 @@ template <class World>
 World& TheWorld() {
     if (!TheWorldInstance) TheWorldInstance = std::make_unique<World>();
     return static_cast<World&>(*TheWorldInstance);
+}
+
+// Times the world's Repaint with its skin on or off (World has Skinned(bool) and Repaint()).
+template <class World>
+void TimeRepaints(benchmark::State& state, World& world, bool skinned) {
+    world.Skinned(skinned);
+    for (auto _ : state)
+        world.Repaint();
 }
 
 // "--korvex-shot DIR" runs shots(DIR) (true: all written) and nothing else; otherwise the benchmarks run.
