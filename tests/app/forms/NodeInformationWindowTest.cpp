@@ -218,6 +218,21 @@ TEST_F(NodeInfoTest, MakeNewBackupCopiesOnlyForANodeThatBacksUp) {
     Info->Close();
 }
 
+// A backup of another node, finished while the window shows this one, changes nothing in it.
+TEST_F(NodeInfoTest, AnotherNodesFinishedBackupLeavesTheWindowAlone) {
+    TMainForm* form = NewForms();
+    Info->SetNode(0);
+    Info->Show();
+    ASSERT_FALSE(Info->Lamp(4)->Active());
+    Info->BackupDone(1, true);
+    EXPECT_FALSE(Info->Lamp(4)->Active());
+    EXPECT_FALSE(form->Monitor()->ReadingOnce());
+    Pump();
+    EXPECT_EQ(Text("sLabel28"), "");
+    EXPECT_EQ(Text("sLabel25"), "");
+    Info->Close();
+}
+
 // The backup group read at the showing is slow and comes back last, after the read the new backup asked for:
 // the older reading stays out of the group.
 TEST_F(NodeInfoTest, AnOlderReadingOfAGroupThatComesBackLastIsDropped) {
