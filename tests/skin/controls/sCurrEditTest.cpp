@@ -41,10 +41,6 @@ protected:
         Pump();
         return edit;
     }
-    void Type(const std::string& text) {
-        for (char c : text) Display->Press(unsigned(std::toupper(static_cast<unsigned char>(c))), std::string(1, c));
-        Pump();
-    }
     std::vector<std::string> Errors;
 };
 

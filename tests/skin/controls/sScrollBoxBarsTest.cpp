@@ -58,6 +58,16 @@ protected:
         Pump();
     }
     int VertMax() const { return BoxRows * RowHeight - Box->ClientHeight(); }
+    // A button in the box below its view, given the focus.
+    TButton* FocusedButtonBelowTheView() {
+        auto* button = Create<TButton>(Form);
+        button->SetBounds(10, 250, 80, 24);
+        button->SetParent(Box);
+        Pump();
+        button->SetFocus();
+        Pump();
+        return button;
+    }
 };
 
 TEST_F(ScrollBoxBars, ASkinnedBoxShowsOnlyItsSkinnedBarOverItsRightEdge) {
@@ -247,12 +257,7 @@ TEST_F(ScrollBoxBars, HidingTheBoxHidesItsBarsAndContentThatFitsNeedsNone) {
 TEST_F(ScrollBoxBars, AFocusedControlBelowTheViewIsScrolledIntoIt) {
     LoadSkin(0);
     Build();
-    auto* button = Create<TButton>(Form);
-    button->SetBounds(10, 250, 80, 24);
-    button->SetParent(Box);
-    Pump();
-    button->SetFocus();
-    Pump();
+    TButton* button = FocusedButtonBelowTheView();
     TsScrollBar* bar = Box->SkinVertBar();
     ASSERT_NE(bar, nullptr);
     EXPECT_GT(bar->Position(), 0);
@@ -406,12 +411,7 @@ TEST_F(ScrollBoxBars, AFocusedControlComesIntoViewWithTheMargins) {
     LoadSkin(3);
     Build();
     Box->VertScrollBar()->SetMargin(10);
-    auto* button = Create<TButton>(Form);
-    button->SetBounds(10, 250, 80, 24);
-    button->SetParent(Box);
-    Pump();
-    button->SetFocus();
-    Pump();
+    TButton* button = FocusedButtonBelowTheView();
     EXPECT_EQ(button->Top() + button->Height() + 10, Box->ClientHeight());
 }
 

@@ -33,10 +33,6 @@ protected:
         Pump();
         return spin;
     }
-    void Type(const std::string& text) {
-        for (char c : text) Display->Press(unsigned(std::toupper(static_cast<unsigned char>(c))), std::string(1, c));
-        Pump();
-    }
     // The centre of a spin button, in the edit's button's own coordinates.
     static TPoint Centre(const TControl* c) { return TPoint {c->Width() / 2, c->Height() / 2}; }
     void HoldUp(TsBaseSpinEdit* spin) {

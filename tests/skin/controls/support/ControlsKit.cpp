@@ -17,6 +17,7 @@
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 
+#include <cctype>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -115,6 +116,11 @@ void ControlsTest::SettleSheet(TCustomEdit* focused) {
     focused->SetFocus();
     focused->SetSelStart(0);
     focused->SetSelLength(8);
+    Pump();
+}
+
+void ControlsTest::Type(const std::string& text) {
+    for (char c : text) Display->Press(unsigned(std::toupper(static_cast<unsigned char>(c))), std::string(1, c));
     Pump();
 }
 

@@ -56,6 +56,8 @@ protected:
     // A vertical bar's thumb dragged from its middle to beyond pixels below the bar, and released there.
     void DragThumbBelow(TsScrollBar* bar, int beyond);
     void Key(unsigned vk);
+    // Characters typed as keys with their text, then pumped.
+    void Type(const std::string& text);
     // The screen's pixels of r in the control's coordinates, row by row, after what was drawn is shown.
     std::vector<gdi::COLORREF> ScreenPixels(const classes::TControl* control, const classes::TRect& r);
     // Pixels of the control's client rectangle, less `inset` all round, that stand out from its most common
