@@ -17,8 +17,8 @@
 #include "skin/engine/sSkinData.h"
 #include "skin/engine/sSkinManager.h"
 
-#include <cctype>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <map>
