@@ -31,7 +31,7 @@ std::span<const TCaptionText> MainCaptionTable() {
         {"sSpeedButton3", Hint, "Histogram", "Гистограммы"},
         {"Refresh1", Caption, "Refresh data", "Обновить данные"},
         {"Refreshdata1", Caption, "Refresh data", "Обновить данные"},
-        {"sSpeedButton4", Hint, "Refresh data", "Обновить данные"},
+        {"sSpeedButton4", Hint, "Refresh", "Обновить"},
         {"Exit1", Caption, "Exit", "Выход"},
         {"Exit2", Caption, "Exit", "Выход"},
         {"sSpeedButton1", Hint, "Exit", "Выход"},

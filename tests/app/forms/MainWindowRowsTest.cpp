@@ -173,6 +173,7 @@ TEST_F(MainFormTest, TheLanguageSwitchSetsCaptionsAndHints) {
         {"RunCloneGen1", false, "Run-Clone-Gen", "Run-Clone-Gen"},
         {"AllON1", false, "Вкл. ВСЁ", "All ON"},
         {"sSpeedButton3", true, "Гистограммы", "Histogram"},
+        {"sSpeedButton4", true, "Обновить", "Refresh"},
         {"sSpeedButton7", true, "Проверить новые версии KORVEX", "Check for new version of KORVEX"},
         {"Website2", false, "KORVEX зеркало (Канада)", "KORVEX website (Canada)"},
     };
