@@ -1,7 +1,6 @@
 // The main window's commands that need no window.
 #include "app/views/MainCommands.h"
 
-#include "app/settings/ProgramLog.h"
 #include "app/settings/Settings.h"
 #include "app/settings/SettingsKey.h"
 #include "platform/os/Http.h"
@@ -53,10 +52,7 @@ std::string ReadVersionOption() {
 TVersionAnswer CheckNewVersion(const std::string& site, const std::string& ver, int timeoutMs) {
     const os::THttpResult result = os::HttpGet(site + VersionTextName, timeoutMs);
     if (result.InitFailed) return TVersionAnswer::InitFailed;
-    if (!result.Ok) {
-        WLog("Version check: " + result.Error + " (" + result.Detail + ")");
-        return TVersionAnswer::CannotOpen;
-    }
+    if (!result.Ok) return TVersionAnswer::CannotOpen;   // the message is the only report
     return CompareVersionText(result.Body, ver);
 }
 

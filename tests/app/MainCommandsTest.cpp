@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace korvex::app {
 namespace {
 
@@ -46,6 +48,16 @@ TEST(VersionCheck, ASiteThatDoesNotAnswerOrCutsTheBodyCannotBeOpened) {
         return std::string("HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\nKORVEX 2.6.0.11");
     });
     EXPECT_EQ(CheckNewVersion(truncated.Url("/"), "KORVEX 2.6.0.11", 3000), TVersionAnswer::CannotOpen);
+}
+
+// A failed check is reported by its message alone: nothing goes to the program log.
+TEST(VersionCheck, AFailedCheckWritesNothingToTheLog) {
+    test::TAppEnvironment env;
+    MiniHttpServer missing([](const std::string&) { return MiniHttpServer::Response(404, "gone"); });
+    EXPECT_EQ(CheckNewVersion(missing.Url("/"), "KORVEX 2.6.0.11", 5000), TVersionAnswer::CannotOpen);
+    MiniHttpServer silent([](const std::string&) { return std::string(); });
+    EXPECT_EQ(CheckNewVersion(silent.Url("/"), "KORVEX 2.6.0.11", 300), TVersionAnswer::CannotOpen);
+    EXPECT_FALSE(std::filesystem::exists(env.File("KORVEX.LOG")));
 }
 
 TEST(VersionCheck, AMissingVersionOptionIsWrittenBeforeTheComparison) {
