@@ -21,6 +21,9 @@ void TForm1::sSpeedButton7Click(TObject*) {
     const TSummaryFetch fetched = FetchProjectSummary(FSummaryUrl, copy, ProjectSummaryTimeoutMs);
     if (fetched == TSummaryFetch::Ok) {
         FOpenDialog->SetFileName(copy);
+    } else if (fetched == TSummaryFetch::WriteFailed) {
+        SayInLanguage(SummaryFetchFailureText(fetched, Language(), FSummaryUrl));
+        return;   // the copy cannot be kept: the update ends here
     } else {
         SayInLanguage(SummaryFetchFailureText(fetched, Language(), FSummaryUrl));
         // The user may pick a saved copy of the page; a cancelled dialog ends the update.

@@ -21,6 +21,8 @@
 #include "platform/user/MessageLoop.h"
 #include "skin/windows/sOpenDialog.h"
 
+#include <filesystem>
+
 namespace korvex::app::test {
 
 using namespace classes;
@@ -163,6 +165,20 @@ TEST_F(OptionsUpdateTest, AChosenFileThatCannotBeReadIsReportedAndAddsNothing) {
     AnswerOpenDialog(Env->File("missing.html"), &second);
     Update();
     EXPECT_NE(second.find("Cannot open file " + Env->File("missing.html")), std::string::npos) << second;
+    EXPECT_EQ(MainForm->Projects().Count(), Before);
+    EXPECT_FALSE(Options->Saved());
+}
+
+TEST_F(OptionsUpdateTest, ACopyThatCannotBeWrittenEndsTheUpdateWithoutTheDialog) {
+    MiniHttpServer server([](const std::string&) { return MiniHttpServer::Response(200, SummaryPage); });
+    std::filesystem::create_directory(Env->File(ProjectSummaryFile));   // nothing can be written there
+    ShowOptions();
+    Options->SetSummaryUrl(server.Url("/psummary.html"));
+    std::string texts;
+    AnswerModal(mrOk, nullptr, &texts);
+    Update();
+    EXPECT_NE(texts.find("Cannot write psummary.html"), std::string::npos) << texts;
+    EXPECT_EQ(DialogRuns, 0);
     EXPECT_EQ(MainForm->Projects().Count(), Before);
     EXPECT_FALSE(Options->Saved());
 }
