@@ -3,6 +3,7 @@
 
 #include "platform/os/ServerSocket.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <stdexcept>
@@ -23,20 +24,27 @@ bool PumpUntil(os::TEventLoop& loop, const std::function<bool()>& done, int time
 TFakeFarmService::TFakeFarmService(os::TEventLoop& loop)
     : FServer(std::make_unique<os::TServerSocket>(loop)) {
     FServer->SetPort(0);
+    FServer->OnClientConnect = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) {
+        FPartial.push_back({&socket, ++FConnections, ""});
+    };
     FServer->OnClientRead = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) {
-        for (auto& [key, text] : FPartial)
-            if (key == &socket) {
-                text += socket.ReceiveText();
+        for (TPartial& partial : FPartial)
+            if (partial.Socket == &socket) {
+                partial.Text += socket.ReceiveText();
                 return;
             }
-        FPartial.emplace_back(&socket, socket.ReceiveText());
+        FPartial.push_back({&socket, ++FConnections, socket.ReceiveText()});
     };
     FServer->OnClientDisconnect = [this](os::TServerSocket&, os::TServerClientWinSocket& socket) {
         for (auto it = FPartial.begin(); it != FPartial.end(); ++it)
-            if (it->first == &socket) {
-                std::string message = std::move(it->second);
+            if (it->Socket == &socket) {
+                const std::string message = std::move(it->Text);
+                const std::uint64_t accepted = it->Accepted;
                 FPartial.erase(it);
-                FMessages.push_back(message);
+                if (message.empty()) return;   // a connection that sent nothing is no message
+                const auto at = std::upper_bound(FAccepted.begin(), FAccepted.end(), accepted);
+                FMessages.insert(FMessages.begin() + (at - FAccepted.begin()), message);
+                FAccepted.insert(at, accepted);
                 if (OnMessage) OnMessage(message);
                 return;
             }

@@ -5,6 +5,7 @@
 #include "platform/os/EventLoop.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,7 +20,8 @@ namespace korvex::app::test {
 // Runs the loop's rounds until `done` holds; false after timeoutMs.
 bool PumpUntil(os::TEventLoop& loop, const std::function<bool()>& done, int timeoutMs = 60000);
 
-// Listens on a free port of the loop; a message is complete when its sender closes the connection.
+// Listens on a free port of the loop; a message is complete when its sender closes the connection. Messages
+// stand in the order their connections were accepted, whichever closed first.
 class TFakeFarmService {
 public:
     explicit TFakeFarmService(os::TEventLoop& loop);
@@ -33,8 +35,15 @@ public:
 
 private:
     std::unique_ptr<os::TServerSocket> FServer;
+    struct TPartial {
+        const void* Socket;
+        std::uint64_t Accepted;
+        std::string Text;
+    };
     std::vector<std::string> FMessages;
-    std::vector<std::pair<const void*, std::string>> FPartial;
+    std::vector<std::uint64_t> FAccepted;   // of each message
+    std::vector<TPartial> FPartial;
+    std::uint64_t FConnections = 0;
 };
 
 // A connection to the farm link's server port from a loopback address (127.0.0.1, 127.0.0.2, ...).
