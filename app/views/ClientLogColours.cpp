@@ -5,7 +5,6 @@
 #include "platform/base/Utf8.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace korvex::app {
 
@@ -24,25 +23,10 @@ bool HoldsAny(std::string_view line, const std::string_view (&keywords)[N]) {
     return false;
 }
 
-// The relative brightness of a 0x00BBGGRR colour as the eye sees it: 0 black to 1 white.
-double Luminance(int colour) {
-    auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour & 0xFF) + 0.7152 * channel((colour >> 8) & 0xFF)
-        + 0.0722 * channel((colour >> 16) & 0xFF);
-}
-
-}
-
-double ColourContrast(int first, int second) {
-    const double a = Luminance(first), b = Luminance(second);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 int ReadableLogColour(int colour, int background) {
-    constexpr double Readable = 4.5;
+    constexpr double Readable = base::ReadableColourContrast;
     constexpr int Steps = 32;
     constexpr int toward = 0xFFFFFF;
     if (ColourContrast(background, 0x000000) >= ColourContrast(background, toward)) return colour;   // a light pane

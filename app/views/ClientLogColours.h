@@ -2,6 +2,8 @@
 // cover in a text control that counts every line end as two characters.
 #pragma once
 
+#include "platform/base/ColourContrast.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +14,7 @@ namespace korvex::app {
 inline constexpr int LogColourBlue = 0xFF0000;   // 0x00BBGGRR
 inline constexpr int LogColourRed = 0x0000FF;
 
-// How far apart two colours (0x00BBGGRR) read.
-double ColourContrast(int first, int second);   // 1 (equal brightness) to 21 (black on white)
+using base::ColourContrast;
 
 // The keyword colour as it is on a light pane (the colours are made for the white window); on a dark pane
 // (a skin's), where it does not read (contrast under 4.5), the same hue mixed toward white as little as reads.

@@ -6,9 +6,7 @@
 #include "platform/base/Strings.h"
 #include "platform/gdi/SysColors.h"
 
-#include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -82,21 +80,6 @@ constexpr std::array ColorNames = {
 TColor ColorToRGB(TColor color) {
     if (color < 0) return static_cast<TColor>(gdi::GetSysColor(color & 0xFF));
     return color;
-}
-
-double ContrastRatio(TColor first, TColor second) {
-    // Relative luminance of sRGB: each channel made linear, then weighted.
-    auto luminance = [](TColor color) {
-        double sum = 0;
-        const double weights[] = {0.2126, 0.7152, 0.0722};   // red, green, blue
-        for (int channel = 0; channel < 3; ++channel) {
-            const double c = ((color >> (8 * channel)) & 0xFF) / 255.0;
-            sum += weights[channel] * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-        }
-        return sum;
-    };
-    const double a = luminance(first), b = luminance(second);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 bool ColorToIdent(TColor color, std::string& ident) {

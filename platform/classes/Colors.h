@@ -73,10 +73,6 @@ inline constexpr TColor clMenuBar = SystemColor(30);
 // The RGB value (0x00BBGGRR): system colours through the current system colour table, others unchanged
 // (clNone and clDefault included, as the run time does).
 TColor ColorToRGB(TColor color);
-// How far apart two RGB colours read, as the eye weighs the channels: 1 (equal brightness) to 21 (black on
-// white). Text reads well on a background from 4.5 on.
-double ContrastRatio(TColor first, TColor second);
-inline constexpr double ReadableContrastRatio = 4.5;
 
 // Names without case ("clred" finds clRed). ColorToIdent fails for a value without a name.
 bool ColorToIdent(TColor color, std::string& ident);

@@ -1,4 +1,5 @@
 // The skin builder: every section the program looks up, with its colours, gradients and frames, from a style.
+#include "platform/base/ColourContrast.h"
 #include "platform/classes/Colors.h"
 #include "tools/skingen/SkinPictures.h"
 #include "tools/skingen/Widgets.h"
@@ -316,13 +317,13 @@ void AddProgressSections(TSkinModel& skin, const TStyle& s) {
     gauge.Set("COLOR", s.Track).Set("HOTCOLOR", s.Track);
     SetFonts(gauge, s.FieldText, s.FieldText);
     // The percentage lies on the track and on the bar; where the bar would swallow it, it is outlined.
-    double onBar = classes::ContrastRatio(s.FieldText, s.Accent.Top);
+    double onBar = base::ColourContrast(s.FieldText, s.Accent.Top);
     for (TColor c : {s.Accent.Upper, s.Accent.Lower, s.Accent.Bottom})
-        onBar = std::min(onBar, classes::ContrastRatio(s.FieldText, c));
-    if (onBar < classes::ReadableContrastRatio) {
+        onBar = std::min(onBar, base::ColourContrast(s.FieldText, c));
+    if (onBar < base::ReadableColourContrast) {
         const TColor black = 0x000000, white = 0xFFFFFF;
         const TColor outline
-            = classes::ContrastRatio(s.FieldText, black) >= classes::ContrastRatio(s.FieldText, white) ? black : white;
+            = base::ColourContrast(s.FieldText, black) >= base::ColourContrast(s.FieldText, white) ? black : white;
         for (const char* side : {"TCLEFT", "TCTOP", "TCRIGHT", "TCBOTTOM"}) gauge.Set(side, outline);
     }
     AddFrame(skin, "GAUGE", "BORDERSMASK", 4, 4, {Sunken(s, s.TrackBorder, r)});

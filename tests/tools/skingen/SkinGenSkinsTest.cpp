@@ -1,5 +1,6 @@
 // Our four skins: every looked-up section and image is there, folder and stored form agree, the committed
 // folders match the generator, the embedded stored form loads, and the four looks differ as intended.
+#include "platform/base/ColourContrast.h"
 #include "platform/classes/Colors.h"
 #include "platform/classes/TBitmap.h"
 #include "platform/classes/TReader.h"
@@ -248,16 +249,16 @@ TEST_P(OurSkin, TheGaugesPercentageReadsOnTheTrackAndOnTheBar) {
     const TsSkinManager& sm = *LoadFromFolder(host, Build(GetParam()), dir.Path());
     const TsGeneralData& gauge = SectionOf(sm, "GAUGE");
     const classes::TColor text = gauge.FontColor[1];
-    EXPECT_GE(classes::ContrastRatio(text, gauge.Color), 4.5) << std::hex << text << " on the track " << gauge.Color;
+    EXPECT_GE(base::ColourContrast(text, gauge.Color), 4.5) << std::hex << text << " on the track " << gauge.Color;
     TStyle style;
     for (const TStyle& s : AllStyles())
         if (s.Name == GetParam()) style = s;
     ASSERT_EQ(style.Name, GetParam());
     for (classes::TColor bar : {style.Accent.Top, style.Accent.Upper, style.Accent.Lower, style.Accent.Bottom}) {
-        if (classes::ContrastRatio(text, bar) >= 4.5) continue;
+        if (base::ColourContrast(text, bar) >= 4.5) continue;
         for (int side = 2; side <= 5; ++side) {
             ASSERT_NE(gauge.FontColor[side], -1) << std::hex << text << " on the bar " << bar << " without an outline";
-            EXPECT_GE(classes::ContrastRatio(text, gauge.FontColor[side]), 4.5);
+            EXPECT_GE(base::ColourContrast(text, gauge.FontColor[side]), 4.5);
         }
     }
 }
